@@ -1,0 +1,157 @@
+// System layer of the foundation: files, folders, paths, processes, debug
+// print and assertions. The only part of the code that touches POSIX.
+//
+// Paths use "/" as separator; "\" is accepted wherever a path is read.
+// Functions that answer int return 0 for success unless stated otherwise.
+#pragma once
+
+#include <cstdarg>
+#include <cstdint>
+#include <functional>
+#include <string>
+#include <vector>
+
+// --- debug print --------------------------------------------------------------
+
+// printf-style debug print to stderr (or to the installed hook). Only fixed
+// formats are passed by callers; values go in as arguments.
+void SysPrintf(const char* format, ...) __attribute__((format(printf, 1, 2)));
+void SysDebugPrintf(const char* format, ...) __attribute__((format(printf, 1, 2)));
+// Redirects the debug print (tests). An empty function restores stderr.
+void SysSetPrintHook(std::function<void(const std::string&)> hook);
+
+// --- assertions ---------------------------------------------------------------
+
+// Reports a failed internal assertion (never aborts): a debug line with the
+// file, line and text, and a count that tests can read.
+void BrnDoAssertion(const char* file, int line, const char* text);
+int SysAssertionCount();
+#define SysAssert(cond)                                          \
+    do {                                                         \
+        if (!(cond)) BrnDoAssertion(__FILE__, __LINE__, #cond);  \
+    } while (0)
+
+// --- file status --------------------------------------------------------------
+
+// Disk status of a path (links followed): the file-type and permission bits,
+// the modification time in nanoseconds since the epoch (held at the limits
+// outside the years 1678 to 2262), and the size in bytes.
+struct SysStatInfo {
+    std::uint32_t mode = 0;
+    std::int64_t time = 0;
+    std::int64_t size = 0;
+};
+bool operator==(const SysStatInfo& a, const SysStatInfo& b);
+inline bool operator!=(const SysStatInfo& a, const SysStatInfo& b) { return !(a == b); }
+
+int SysPathStat(const std::string& path, SysStatInfo* info);
+bool SysIsDirectory(const SysStatInfo& info);
+bool SysIsRegularFile(const SysStatInfo& info);
+bool UtlDoesFileExist(const std::string& path);        // a regular file (or a link to one)
+bool UtlDoesPathExist(const std::string& path);        // a folder
+bool UtlDoesDiskObjectExist(const std::string& path);  // anything
+// access(2) modes: 0 exists, 2 writable, 4 readable.
+int SysAccess(const std::string& path, int mode);
+bool SysHasReadOnlyAttr(const std::string& path);
+int SysSetReadOnlyAttr(const std::string& path, bool readOnly);
+
+// --- files and folders ----------------------------------------------------------
+
+// Copies a regular file with its permission bits (through a temporary file
+// renamed into place).
+int SysCopy(const std::string& from, const std::string& to);
+int SysDelete(const std::string& path);
+// Replaces an existing `to`; a regular file is also moved between file systems.
+int SysRename(const std::string& from, const std::string& to);
+// Creates one folder with the permission bits `mode` (less the umask); an
+// existing folder is success.
+int SysMkdir(const std::string& path, unsigned mode = 0777);
+// Creates a folder and every missing parent.
+bool UtlValidateOrCreateFolder(const std::string& path);
+// Removes a folder and everything below it; a folder that is not there is
+// success. Refuses "", "/" and paths that are not absolute. A symbolic link
+// is removed itself, never what it points to.
+int SysRemoveFolderRecursively(const std::string& path);
+// Replaces `names` by the entries of a folder (names only, without "." and
+// ".."), sorted by name. False (and `names` unchanged) when the folder cannot
+// be read.
+bool SysListFolder(const std::string& path, std::vector<std::string>& names);
+// Writes `content` to `path` through a temporary file in the same folder,
+// flushed, synced and renamed over the old file. The old file stays when
+// anything fails, and keeps its permission bits otherwise. A path that is a
+// symbolic link writes the file it points to.
+bool SysWriteFileAtomically(const std::string& path, const std::string& content);
+bool SysReadFile(const std::string& path, std::string& content);
+
+std::string SysGetTemporaryDirectoryName();  // $TMPDIR or /tmp
+std::string UtlGetTempDir();                  // same, with a trailing "/"
+std::string CwdirGetCurrentDirectory();       // the process's folder; empty on failure
+
+// --- paths ----------------------------------------------------------------------
+
+char SysGetDirChar();  // '/'
+// Absolute, with "." and ".." resolved lexically and "\" made "/"; relative
+// paths are taken against the process's folder. Links are not followed.
+std::string SysGetQualifiedPath(const std::string& path);
+std::string UtlGetQualifiedPath(const std::string& path);
+// Joins a relative text to a folder and qualifies the result; an absolute
+// text is only qualified.
+std::string AcmdGetFullPath(const std::string& text, const std::string& folder);
+// `name` qualified against `folder` (against the process's folder when
+// `folder` is empty); `mustExist` makes a missing file give "".
+std::string AcmdGetQualifiedName(const std::string& name, bool mustExist, const std::string& folder);
+// Every "\" becomes "/" (in place and returned).
+std::string& UtlSetValidSeparator(std::string& path);
+std::string& UtlSetUniversalValidSeparator(std::string& path);
+// Same name after separator normalisation, case ignored.
+bool UtlIsSameFileName(const std::string& a, const std::string& b);
+
+// --- strings --------------------------------------------------------------------
+
+// The first `count` characters; a count past the end (or npos) gives all.
+std::string UtlGetLeftString(const std::string& text, std::size_t count);
+// The characters from `pos` on; a position past the end (or npos) gives "".
+std::string UtlGetRightString(const std::string& text, std::size_t pos);
+std::string UtlTrimLeftString(const std::string& text, const char* chars = " \t\r\n");
+std::string UtlTrimRightString(const std::string& text, const char* chars = " \t\r\n");
+// Replaces every occurrence of `from` (non-empty) by `to`; returns the count.
+int UtlReplaceAll(std::string& text, const std::string& from, const std::string& to);
+// Whole-text decimal conversions (optional sign, surrounding blanks allowed).
+bool UtlIsInteger(const std::string& text);
+bool UtlIsLong(const std::string& text);
+bool UtlConvertToInteger(const std::string& text, int& value);
+bool UtlConvertToLong(const std::string& text, long long& value);
+// Reads a text option (whole, whatever its length); true when it was read.
+bool UtlDefGetStr(const char* name, std::string& value);
+
+// --- wildcards ------------------------------------------------------------------
+
+// "*" matches any run, "?" one character. Answers 1 on a match, else 0 (also
+// for a null pattern or text).
+// WcmMatch ignores case (ASCII), WcmMatchCase does not. Runs without
+// backtracking blow-up (at most pattern length x text length steps).
+int WcmMatch(const char* pattern, const char* text);
+int WcmMatchCase(const char* pattern, const char* text);
+
+// --- command-line words ---------------------------------------------------------
+
+// Splits a command line into words: blanks separate; a double-quoted part
+// (quotes removed, \" inside for a quote) joins blanks into a word, and ""
+// is an empty word; an unterminated quote runs to the end of the line. Other
+// backslashes stay as they are (Windows paths). Returns the number of words
+// appended to `words`.
+int ArgsParse(const std::string& line, std::vector<std::string>& words);
+
+// --- processes ------------------------------------------------------------------
+
+enum SpnMode { SpnWAIT = 0, SpnNOWAIT = 1 };
+// Starts `argv[0]` with the arguments `argv` in the folder `workDir` (empty:
+// the process's folder; the process's own folder never changes). A program
+// without "/" is looked up in PATH. With SpnWAIT, waits and stores the exit
+// status (-1 when the child did not exit normally); with SpnNOWAIT the child
+// runs on (reaped in the background) and `exitStatus` is left as it was.
+// A relative program path is taken in the child's folder. Returns 1 when
+// the child started, 0 when it could not (program missing or not runnable,
+// working folder missing).
+int SpnSpawn(const std::vector<std::string>& argv, int* exitStatus, SpnMode mode,
+             const std::string& workDir = std::string());

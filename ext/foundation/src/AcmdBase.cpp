@@ -1,0 +1,102 @@
+#include <foundation/AcmdBase.h>
+#include <foundation/AcmdParam.h>
+
+#include <algorithm>
+#include <set>
+
+AcmdBase::~AcmdBase()
+{
+    for (AcmdParam* param : m_params) param->DetachFromCmd();
+}
+
+void AcmdBase::AddParam(AcmdParam* param)
+{
+    if (param && std::find(m_params.begin(), m_params.end(), param) == m_params.end()) {
+        m_params.push_back(param);
+    }
+}
+
+void AcmdBase::RemoveParam(AcmdParam* param)
+{
+    m_params.erase(std::remove(m_params.begin(), m_params.end(), param), m_params.end());
+}
+
+AcmdParam* AcmdBase::FindParam(const std::string& name) const
+{
+    const auto found = std::find_if(m_params.begin(), m_params.end(),
+                                    [&](const AcmdParam* param) { return param->GetName() == name; });
+    return found == m_params.end() ? nullptr : *found;
+}
+
+AcmdEnum::Result AcmdBase::ParseArgs(const std::vector<std::string>& args)
+{
+    m_parseError.reset();
+    for (AcmdParam* param : m_params) param->Reset();
+    std::set<const AcmdParam*> given;
+    for (std::size_t i = 0; i < args.size(); ++i) {
+        const std::string& word = args[i];
+        const bool isOption = word.size() > 1 && word[0] == '-';
+        if (!isOption) return KeepParseError(AcmdMsg::UnexpectedArgument, word);
+        AcmdParam* param = FindParam(word.substr(1));
+        if (!param) return KeepParseError(AcmdMsg::UnknownOption, word);
+        const bool repeatable = param->IsList() && param->IsRepeat();
+        if (!given.insert(param).second && !repeatable) {
+            return KeepParseError(AcmdMsg::DuplicateOption, word);
+        }
+        if (auto* flag = dynamic_cast<AcmdFlagParam*>(param)) {
+            flag->SetObject(true);
+            continue;
+        }
+        if (i + 1 == args.size()) return KeepParseError(AcmdMsg::MissingValue, word);
+        // The next word is the value, even when it starts with "-".
+        if (param->SetValueFromText(args[++i].c_str()) != AcmdEnum::Success) return AcmdEnum::Failure;
+    }
+    return AcmdEnum::Success;
+}
+
+AcmdEnum::Result AcmdBase::KeepParseError(AcmdMsg message, const std::string& word)
+{
+    m_parseError = ParseError{message, word};
+    return AcmdEnum::Failure;
+}
+
+void AcmdBase::ReportParseError()
+{
+    if (!m_parseError) return;
+    AcmdReport(m_parseError->message, {m_parseError->word, GetUsage()});
+    m_parseError.reset();
+}
+
+std::string AcmdBase::GetUsage() const
+{
+    std::string usage = GetName();
+    for (const AcmdParam* param : m_params) {
+        if (param->IsSuppressed()) continue;
+        std::string option = "-" + param->GetName();
+        const std::string placeholder = param->GetDumpValueStr();
+        if (!placeholder.empty()) option += " <" + placeholder + ">";
+        usage += param->IsRequired() ? " " + option : " [" + option + "]";
+    }
+    return usage;
+}
+
+void AcmdBase::initAndValidateAll(const std::vector<AcmdParam*>& params, AcmdEnum::Result& result)
+{
+    for (AcmdParam* param : params) {
+        AcmdEnum::Result own = AcmdEnum::Success;
+        param->initAndValidateObject(own);
+        if (own != AcmdEnum::Success) result = AcmdEnum::Failure;
+    }
+}
+
+int AcmdBase::isAllSetAndValid(const std::vector<AcmdParam*>& params)
+{
+    const bool all = std::all_of(params.begin(), params.end(),
+                                 [](const AcmdParam* param) { return param->isSetAndValid(); });
+    return all ? 0 : 1;
+}
+
+void AcmdBase::exitAll(const std::vector<AcmdParam*>& params)
+{
+    for (AcmdParam* param : params) param->exitObject();
+}

@@ -1,0 +1,331 @@
+// The message database: argument sets, formatting, the sink, questions with
+// scripted answers, meters and the per-thread error capture.
+#include <foundation/Def.h>
+#include <foundation/Mdb.h>
+#include <foundation/Sys.h>
+
+#include <algorithm>
+#include <climits>
+#include <deque>
+#include <map>
+#include <mutex>
+#include <new>
+#include <utility>
+
+namespace {
+
+constexpr int kMaxArgsPerSet = 64;
+constexpr std::size_t kMaxPendingArgSets = 1024;
+constexpr unsigned kMaxMeterValue = 100;
+
+// Holds a T that is never destroyed: messages may still be emitted by other
+// statics while the program shuts down.
+template <typename T>
+class Immortal {
+public:
+    Immortal() { ::new (static_cast<void*>(m_storage)) T(); }
+    T& Get() { return *std::launder(reinterpret_cast<T*>(m_storage)); }
+
+private:
+    alignas(T) unsigned char m_storage[sizeof(T)];
+};
+
+struct Database {
+    std::mutex stateLock;  // guards the argument sets, the handles and the scripted answers
+    std::map<int, std::vector<MdbArg>> argSets;
+    int nextHandle = 1;
+    std::map<std::string, std::deque<MdbQuery_result>> scriptedAnswers;
+
+    std::recursive_mutex outputLock;  // held around every sink call and sink change
+    MdbConsoleSink console;
+    MdbSink* sink = nullptr;  // null: the console
+};
+
+Database& Db()
+{
+    static Immortal<Database> database;
+    return database.Get();
+}
+
+// Errors kept by the open captures of this thread.
+struct CaptureState {
+    int depth = 0;
+    std::vector<MdbMessage> kept;
+};
+thread_local CaptureState t_capture;
+
+std::string Text(const char* text) { return text ? std::string(text) : std::string(); }
+
+bool DebugOn()
+{
+    int on = 0;
+    return DefGetBoolFL("DEBUG_MSG", &on) == 0 && on == 1;
+}
+
+// The next free handle; 0 is never issued, also after the counter wraps.
+int IssueHandle(Database& db)
+{
+    int handle = db.nextHandle;
+    while (db.argSets.count(handle) != 0) handle = handle == INT_MAX ? 1 : handle + 1;
+    db.nextHandle = handle == INT_MAX ? 1 : handle + 1;
+    return handle;
+}
+
+std::vector<MdbArg> TakeArgSet(int handle)
+{
+    Database& db = Db();
+    std::lock_guard lock(db.stateLock);
+    const auto found = db.argSets.find(handle);
+    if (found == db.argSets.end()) return {};
+    std::vector<MdbArg> args = std::move(found->second);
+    db.argSets.erase(found);
+    return args;
+}
+
+template <typename Setter>
+int SetArg(int handle, int index, Setter set)
+{
+    Database& db = Db();
+    std::lock_guard lock(db.stateLock);
+    const auto found = db.argSets.find(handle);
+    if (found == db.argSets.end() || index < 0 || static_cast<std::size_t>(index) >= found->second.size()) {
+        return -1;
+    }
+    set(found->second[static_cast<std::size_t>(index)]);
+    return 0;
+}
+
+std::optional<MdbQuery_result> PopScriptedAnswer(const std::string& id)
+{
+    Database& db = Db();
+    std::lock_guard lock(db.stateLock);
+    const auto found = db.scriptedAnswers.find(id);
+    if (found == db.scriptedAnswers.end()) return std::nullopt;
+    const MdbQuery_result answer = found->second.front();
+    found->second.pop_front();
+    if (found->second.empty()) db.scriptedAnswers.erase(found);
+    return answer;
+}
+
+// Runs one call on the current sink under the output lock.
+template <typename Call>
+auto Deliver(Call call)
+{
+    Database& db = Db();
+    std::lock_guard lock(db.outputLock);
+    return call(db.sink ? *db.sink : static_cast<MdbSink&>(db.console));
+}
+
+MdbMessage MakeMessage(int argSet, const void* module, const char* catalogue, const char* id,
+                       int severity, int kind, const char* text, std::uint32_t number,
+                       std::uint32_t secondNumber)
+{
+    MdbMessage message;
+    message.catalogue = Text(catalogue);
+    message.id = Text(id);
+    message.number = number;
+    message.severity = severity;
+    message.kind = kind;
+    message.format = Text(text);
+    message.args = TakeArgSet(argSet);
+    message.text = MdbFormat(message.format, message.args);
+    message.secondNumber = secondNumber;
+    message.module = module;
+    return message;
+}
+
+void ReleaseKept(std::vector<MdbMessage> kept)
+{
+    for (const MdbMessage& message : kept) Deliver([&](MdbSink& sink) { sink.Output(message); });
+}
+
+}  // namespace
+
+// --- sink ---------------------------------------------------------------------
+
+MdbSink* MdbSetSink(MdbSink* sink)
+{
+    Database& db = Db();
+    std::lock_guard lock(db.outputLock);
+    MdbSink* previous = db.sink ? db.sink : &db.console;
+    db.sink = sink == &db.console ? nullptr : sink;
+    return previous;
+}
+
+MdbSink* MdbGetSink()
+{
+    Database& db = Db();
+    std::lock_guard lock(db.outputLock);
+    return db.sink ? db.sink : &db.console;
+}
+
+// --- argument sets ----------------------------------------------------------------
+
+int MdbArgSetInit(int count)
+{
+    Database& db = Db();
+    int dropped = 0;
+    int handle = 0;
+    {
+        std::lock_guard lock(db.stateLock);
+        if (db.argSets.size() >= kMaxPendingArgSets) {
+            // Sets are consumed where they are handed on; one that never is
+            // would otherwise stay for good. Handles grow, so the first is the
+            // oldest (but for a wrap of the counter).
+            dropped = db.argSets.begin()->first;
+            db.argSets.erase(db.argSets.begin());
+        }
+        handle = IssueHandle(db);
+        db.argSets[handle].resize(static_cast<std::size_t>(std::clamp(count, 0, kMaxArgsPerSet)));
+    }
+    if (dropped != 0 && DebugOn()) {
+        SysDebugPrintf("MDB: dropped the argument set %d, never used by a message\n", dropped);
+    }
+    return handle;
+}
+
+int MdbArgSetString(int handle, int index, const char* value)
+{
+    return SetArg(handle, index, [&](MdbArg& arg) {
+        arg.isInteger = false;
+        arg.text = Text(value);
+    });
+}
+
+int MdbArgSetInteger(int handle, int index, int value)
+{
+    return SetArg(handle, index, [&](MdbArg& arg) {
+        arg.isInteger = true;
+        arg.text.clear();
+        arg.integer = value;
+    });
+}
+
+std::string MdbFormat(const std::string& format, const std::vector<MdbArg>& args)
+{
+    std::string out;
+    out.reserve(format.size());
+    std::size_t next = 0;
+    for (std::size_t i = 0; i < format.size(); ++i) {
+        const char c = format[i];
+        const char following = i + 1 < format.size() ? format[i + 1] : '\0';
+        if (c != '%') {
+            out += c;
+        } else if (following == '%') {
+            out += '%';
+            ++i;
+        } else if (following == 's' || following == 'd') {
+            if (next < args.size()) {
+                const MdbArg& arg = args[next];
+                out += arg.isInteger ? std::to_string(arg.integer) : arg.text;
+            }
+            ++next;
+            ++i;
+        } else {
+            out += c;
+        }
+    }
+    return out;
+}
+
+// --- output and questions ---------------------------------------------------------
+
+int MdbOutput(int argSet, const void* module, const char* catalogue, const char* id, int severity,
+              int kind, const char* text, std::uint32_t number, std::uint32_t secondNumber)
+{
+    MdbMessage message =
+        MakeMessage(argSet, module, catalogue, id, severity, kind, text, number, secondNumber);
+    if (message.severity == MdbERROR && t_capture.depth > 0) {
+        t_capture.kept.push_back(std::move(message));
+        return 0;
+    }
+    Deliver([&](MdbSink& sink) { sink.Output(message); });
+    return 0;
+}
+
+MdbQuery_result MdbQuery(void* parent, int argSet, const void* module, const char* catalogue,
+                         const char* id, int severity, int kind, const char* text,
+                         std::uint32_t number, MdbQuery_result defaultAnswer,
+                         std::uint32_t secondNumber, int code, MdbQuery_result* answerPointer,
+                         const char* dontShowAgainKey)
+{
+    MdbMessage message =
+        MakeMessage(argSet, module, catalogue, id, severity, kind, text, number, secondNumber);
+    message.parent = parent;
+    message.defaultAnswer = defaultAnswer;
+    message.code = code;
+    message.answerPointer = answerPointer;
+    message.dontShowAgainKey = Text(dontShowAgainKey);
+
+    MdbQuery_result answer = defaultAnswer;
+    if (MdbDontShowAgainManager::GetInstance().IsShown(message.dontShowAgainKey)) {
+        message.scriptedAnswer = PopScriptedAnswer(message.id);
+        const MdbQuery_result given = Deliver([&](MdbSink& sink) { return sink.Query(message); });
+        answer = message.scriptedAnswer.value_or(given);
+    }
+    if (answerPointer) *answerPointer = answer;
+    return answer;
+}
+
+void MdbPushScriptedAnswer(const std::string& id, MdbQuery_result answer)
+{
+    Database& db = Db();
+    std::lock_guard lock(db.stateLock);
+    db.scriptedAnswers[id].push_back(answer);
+}
+
+void MdbClearScriptedAnswers()
+{
+    Database& db = Db();
+    std::lock_guard lock(db.stateLock);
+    db.scriptedAnswers.clear();
+}
+
+// --- progress meter ---------------------------------------------------------------
+
+int MdbMeterInit(void* parent, int argSet, const void* module, const char* catalogue,
+                 const char* id, int severity, int kind, const char* title, const char* text,
+                 std::uint32_t number)
+{
+    MdbMessage message = MakeMessage(argSet, module, catalogue, id, severity, kind, text, number, 0);
+    message.parent = parent;
+    message.title = Text(title);
+    Deliver([&](MdbSink& sink) { sink.MeterInit(message); });
+    return 0;
+}
+
+void MdbMeterUpdate(const void*, const char* catalogue, std::uint32_t number, unsigned value)
+{
+    const std::string name = Text(catalogue);
+    const unsigned percent = std::min(value, kMaxMeterValue);
+    Deliver([&](MdbSink& sink) { sink.MeterUpdate(name, number, percent); });
+}
+
+void MdbMeterKill(const void*, const char* catalogue, std::uint32_t number)
+{
+    const std::string name = Text(catalogue);
+    Deliver([&](MdbSink& sink) { sink.MeterKill(name, number); });
+}
+
+// --- capture ----------------------------------------------------------------------
+
+MdbErrorCapture::MdbErrorCapture() : m_outermost(++t_capture.depth == 1) {}
+
+MdbErrorCapture::~MdbErrorCapture()
+{
+    if (m_outermost) Release();
+    // Closed out of order, the outermost may already be gone: the last
+    // capture hands on what is left.
+    if (--t_capture.depth == 0) ReleaseKept(std::exchange(t_capture.kept, {}));
+}
+
+std::vector<MdbMessage> MdbErrorCapture::Take()
+{
+    if (!m_outermost) return {};
+    return std::exchange(t_capture.kept, {});
+}
+
+void MdbErrorCapture::Release()
+{
+    if (m_outermost) ReleaseKept(std::exchange(t_capture.kept, {}));
+}

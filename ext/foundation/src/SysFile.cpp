@@ -1,0 +1,350 @@
+// File status, files and folders on disk. Every file written goes through a
+// temporary file in the target's folder that is flushed, synced and renamed
+// over the old file, so a failed write never leaves a half file.
+#include "foundation/Sys.h"
+
+#include <algorithm>
+#include <atomic>
+#include <cerrno>
+#include <climits>
+#include <cstdlib>
+#include <dirent.h>
+#include <fcntl.h>
+#include <filesystem>
+#include <optional>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace {
+
+// Paths may come with "\" (projects written on Windows).
+std::string NativePath(std::string path)
+{
+    return UtlSetValidSeparator(path);
+}
+
+bool StatPath(const std::string& path, struct stat& st)
+{
+    return !path.empty() && ::stat(NativePath(path).c_str(), &st) == 0;
+}
+
+std::int64_t Nanoseconds(const struct timespec& ts)
+{
+    std::int64_t ns = 0;
+    if (__builtin_mul_overflow(static_cast<std::int64_t>(ts.tv_sec), std::int64_t{1000000000}, &ns) ||
+        __builtin_add_overflow(ns, static_cast<std::int64_t>(ts.tv_nsec), &ns)) {
+        return ts.tv_sec < 0 ? INT64_MIN : INT64_MAX;  // beyond the year 2262: saturate
+    }
+    return ns;
+}
+
+std::string FolderOf(const std::string& path)
+{
+    const std::size_t slash = path.rfind('/');
+    if (slash == std::string::npos) return ".";
+    return slash == 0 ? "/" : path.substr(0, slash);
+}
+
+// A file reached through a symbolic link is written where the link points,
+// so the link survives the rename.
+std::string WriteTarget(const std::string& path)
+{
+    struct stat st;
+    if (::lstat(path.c_str(), &st) == 0 && S_ISLNK(st.st_mode)) {
+        if (char* resolved = ::realpath(path.c_str(), nullptr)) {
+            std::string target(resolved);
+            std::free(resolved);
+            return target;
+        }
+    }
+    return path;
+}
+
+bool WriteAll(int fd, const char* data, std::size_t size)
+{
+    while (size > 0) {
+        const ssize_t written = ::write(fd, data, size);
+        if (written < 0) {
+            if (errno == EINTR) continue;
+            return false;
+        }
+        data += written;
+        size -= static_cast<std::size_t>(written);
+    }
+    return true;
+}
+
+void SyncFolder(const std::string& folder)
+{
+    const int fd = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (fd < 0) return;
+    ::fsync(fd);  // best effort: the rename itself already happened
+    ::close(fd);
+}
+
+// A temporary file beside `target` that replaces it on Commit and is removed
+// when it goes away uncommitted.
+class AtomicFile {
+public:
+    explicit AtomicFile(const std::string& target) : m_target(WriteTarget(target))
+    {
+        static std::atomic<unsigned> counter{0};
+        const std::string base = m_target.substr(m_target.rfind('/') + 1).substr(0, 64);
+        for (int attempt = 0; attempt < 100 && m_fd < 0; ++attempt) {
+            m_temp = FolderOf(m_target) + "/." + base + "." + std::to_string(::getpid()) + "." +
+                     std::to_string(counter++) + ".tmp";
+            // 0666: a new file gets the permissions the umask allows.
+            m_fd = ::open(m_temp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+            if (m_fd < 0 && errno != EEXIST) break;
+        }
+        m_created = m_fd >= 0;
+    }
+    ~AtomicFile()
+    {
+        if (m_fd >= 0) ::close(m_fd);
+        if (m_created && !m_committed) ::unlink(m_temp.c_str());
+    }
+    AtomicFile(const AtomicFile&) = delete;
+    AtomicFile& operator=(const AtomicFile&) = delete;
+
+    bool IsOpen() const { return m_fd >= 0; }
+    int Descriptor() const { return m_fd; }
+    const std::string& Target() const { return m_target; }
+
+    // Gives the file `mode` (permission bits) when one is given, syncs it and
+    // renames it over the target.
+    bool Commit(std::optional<mode_t> mode)
+    {
+        if (m_fd < 0) return false;
+        const bool synced = (!mode || ::fchmod(m_fd, *mode) == 0) && ::fsync(m_fd) == 0;
+        const bool closed = ::close(m_fd) == 0;
+        m_fd = -1;
+        if (!synced || !closed || ::rename(m_temp.c_str(), m_target.c_str()) != 0) return false;
+        m_committed = true;
+        SyncFolder(FolderOf(m_target));
+        return true;
+    }
+
+private:
+    std::string m_target;
+    std::string m_temp;
+    int m_fd = -1;
+    bool m_created = false;
+    bool m_committed = false;
+};
+
+bool CopyContent(int from, int to)
+{
+    char buffer[1 << 16];
+    for (;;) {
+        const ssize_t got = ::read(from, buffer, sizeof buffer);
+        if (got == 0) return true;
+        if (got < 0) {
+            if (errno == EINTR) continue;
+            return false;
+        }
+        if (!WriteAll(to, buffer, static_cast<std::size_t>(got))) return false;
+    }
+}
+
+}  // namespace
+
+bool operator==(const SysStatInfo& a, const SysStatInfo& b)
+{
+    return a.mode == b.mode && a.time == b.time && a.size == b.size;
+}
+
+int SysPathStat(const std::string& path, SysStatInfo* info)
+{
+    struct stat st;
+    if (!StatPath(path, st)) return -1;
+    if (info) {
+        info->mode = st.st_mode;
+        info->time = Nanoseconds(st.st_mtim);
+        info->size = static_cast<std::int64_t>(st.st_size);
+    }
+    return 0;
+}
+
+bool SysIsDirectory(const SysStatInfo& info)
+{
+    return S_ISDIR(info.mode);
+}
+
+bool SysIsRegularFile(const SysStatInfo& info)
+{
+    return S_ISREG(info.mode);
+}
+
+bool UtlDoesFileExist(const std::string& path)
+{
+    struct stat st;
+    return StatPath(path, st) && S_ISREG(st.st_mode);
+}
+
+bool UtlDoesPathExist(const std::string& path)
+{
+    struct stat st;
+    return StatPath(path, st) && S_ISDIR(st.st_mode);
+}
+
+bool UtlDoesDiskObjectExist(const std::string& path)
+{
+    struct stat st;
+    return !path.empty() && ::lstat(NativePath(path).c_str(), &st) == 0;
+}
+
+int SysAccess(const std::string& path, int mode)
+{
+    if (path.empty()) return -1;
+    return ::access(NativePath(path).c_str(), mode & (R_OK | W_OK | X_OK)) == 0 ? 0 : -1;
+}
+
+bool SysHasReadOnlyAttr(const std::string& path)
+{
+    struct stat st;
+    return StatPath(path, st) && (st.st_mode & S_IWUSR) == 0;
+}
+
+int SysSetReadOnlyAttr(const std::string& path, bool readOnly)
+{
+    struct stat st;
+    if (!StatPath(path, st)) return -1;
+    const mode_t bits = st.st_mode & 07777;
+    const mode_t mode = readOnly ? (bits & ~(S_IWUSR | S_IWGRP | S_IWOTH)) : (bits | S_IWUSR);
+    return ::chmod(NativePath(path).c_str(), mode) == 0 ? 0 : -1;
+}
+
+int SysCopy(const std::string& from, const std::string& to)
+{
+    if (to.empty()) return -1;
+    struct stat st;
+    if (!StatPath(from, st) || !S_ISREG(st.st_mode)) return -1;
+    const int source = ::open(NativePath(from).c_str(), O_RDONLY | O_CLOEXEC);
+    if (source < 0) return -1;
+    AtomicFile target(NativePath(to));
+    const bool ok = target.IsOpen() && CopyContent(source, target.Descriptor()) &&
+                    target.Commit(st.st_mode & 07777);
+    ::close(source);
+    return ok ? 0 : -1;
+}
+
+int SysDelete(const std::string& path)
+{
+    if (path.empty()) return -1;
+    return ::unlink(NativePath(path).c_str()) == 0 ? 0 : -1;
+}
+
+int SysRename(const std::string& from, const std::string& to)
+{
+    if (from.empty() || to.empty()) return -1;
+    const std::string source = NativePath(from);
+    const std::string target = NativePath(to);
+    if (::rename(source.c_str(), target.c_str()) == 0) return 0;
+    // Another file system: a regular file is moved by copy and delete.
+    if (errno != EXDEV || !UtlDoesFileExist(source) || SysCopy(source, target) != 0) return -1;
+    return ::unlink(source.c_str()) == 0 ? 0 : -1;
+}
+
+int SysMkdir(const std::string& path, unsigned mode)
+{
+    if (path.empty()) return -1;
+    if (::mkdir(NativePath(path).c_str(), static_cast<mode_t>(mode)) == 0) return 0;
+    return errno == EEXIST && UtlDoesPathExist(path) ? 0 : -1;
+}
+
+bool UtlValidateOrCreateFolder(const std::string& path)
+{
+    if (path.empty()) return false;
+    std::error_code error;
+    std::filesystem::create_directories(NativePath(path), error);
+    return UtlDoesPathExist(path);
+}
+
+int SysRemoveFolderRecursively(const std::string& path)
+{
+    const std::string native = NativePath(path);
+    const std::string folder = native.empty() || native.front() != '/' ? std::string() : SysGetQualifiedPath(native);
+    if (folder.empty() || folder == "/") {
+        SysDebugPrintf("Error: refusing to remove the folder '%s' and everything below it\n", path.c_str());
+        return -1;
+    }
+    struct stat st;
+    if (::lstat(folder.c_str(), &st) != 0) return errno == ENOENT ? 0 : -1;
+    // A link is removed itself; what it points to stays.
+    if (S_ISLNK(st.st_mode)) return ::unlink(folder.c_str()) == 0 ? 0 : -1;
+    if (!S_ISDIR(st.st_mode)) return -1;
+    std::error_code error;
+    std::filesystem::remove_all(folder, error);
+    return error ? -1 : 0;
+}
+
+bool SysListFolder(const std::string& path, std::vector<std::string>& names)
+{
+    if (path.empty()) return false;
+    DIR* dir = ::opendir(NativePath(path).c_str());
+    if (!dir) return false;
+    std::vector<std::string> found;
+    for (;;) {
+        errno = 0;  // readdir answers null both at the end and on an error
+        const struct dirent* entry = ::readdir(dir);
+        if (!entry) break;
+        const std::string name = entry->d_name;
+        if (name != "." && name != "..") found.push_back(name);
+    }
+    const bool complete = errno == 0;
+    ::closedir(dir);
+    if (!complete) return false;
+    std::sort(found.begin(), found.end());
+    names = std::move(found);
+    return true;
+}
+
+bool SysWriteFileAtomically(const std::string& path, const std::string& content)
+{
+    if (path.empty()) return false;
+    AtomicFile file(NativePath(path));
+    if (!file.IsOpen() || !WriteAll(file.Descriptor(), content.data(), content.size())) return false;
+    // An existing file keeps its permissions.
+    struct stat st;
+    const bool existed = ::stat(file.Target().c_str(), &st) == 0;
+    return file.Commit(existed ? std::optional<mode_t>(st.st_mode & 07777) : std::nullopt);
+}
+
+bool SysReadFile(const std::string& path, std::string& content)
+{
+    if (path.empty()) return false;
+    const int fd = ::open(NativePath(path).c_str(), O_RDONLY | O_CLOEXEC);
+    if (fd < 0) return false;
+    std::string text;
+    char buffer[1 << 16];
+    bool ok = true;
+    for (;;) {
+        const ssize_t got = ::read(fd, buffer, sizeof buffer);
+        if (got == 0) break;
+        if (got < 0) {
+            if (errno == EINTR) continue;
+            ok = false;
+            break;
+        }
+        text.append(buffer, static_cast<std::size_t>(got));
+    }
+    ::close(fd);
+    if (ok) content = std::move(text);
+    return ok;
+}
+
+std::string SysGetTemporaryDirectoryName()
+{
+    const char* env = std::getenv("TMPDIR");
+    std::string folder = env && *env ? env : "";
+    UtlSetValidSeparator(folder);
+    while (folder.size() > 1 && folder.back() == '/') folder.pop_back();
+    return UtlDoesPathExist(folder) ? folder : "/tmp";
+}
+
+std::string UtlGetTempDir()
+{
+    const std::string folder = SysGetTemporaryDirectoryName();
+    return folder == "/" ? folder : folder + "/";
+}

@@ -1,0 +1,102 @@
+// String helpers and whole-text number conversions.
+#include "foundation/Sys.h"
+
+#include "SysAscii.h"
+
+#include <charconv>
+#include <climits>
+#include <cstring>
+
+namespace {
+
+// Parses the whole text as a decimal number: surrounding blanks and one
+// leading sign allowed, nothing else; out-of-range values are refused.
+bool ParseLongLong(const std::string& text, long long& value)
+{
+    std::size_t begin = 0;
+    std::size_t end = text.size();
+    while (begin < end && SysIsBlank(text[begin])) ++begin;
+    while (end > begin && SysIsBlank(text[end - 1])) --end;
+    // from_chars takes "-" itself but not "+"; after "+" a digit must follow.
+    const bool plus = begin < end && text[begin] == '+';
+    if (plus) ++begin;
+    if (begin == end || (plus && text[begin] == '-')) return false;
+    long long parsed = 0;
+    const char* first = text.data() + begin;
+    const char* last = text.data() + end;
+    const auto [ptr, error] = std::from_chars(first, last, parsed);
+    if (error != std::errc() || ptr != last) return false;
+    value = parsed;
+    return true;
+}
+
+bool ParseInt(const std::string& text, int& value)
+{
+    long long parsed = 0;
+    if (!ParseLongLong(text, parsed) || parsed < INT_MIN || parsed > INT_MAX) return false;
+    value = static_cast<int>(parsed);
+    return true;
+}
+
+}  // namespace
+
+std::string UtlGetLeftString(const std::string& text, std::size_t count)
+{
+    return text.substr(0, count);
+}
+
+std::string UtlGetRightString(const std::string& text, std::size_t pos)
+{
+    return pos >= text.size() ? std::string() : text.substr(pos);
+}
+
+std::string UtlTrimLeftString(const std::string& text, const char* chars)
+{
+    const std::size_t begin = text.find_first_not_of(chars ? chars : "");
+    return begin == std::string::npos ? std::string() : text.substr(begin);
+}
+
+std::string UtlTrimRightString(const std::string& text, const char* chars)
+{
+    const std::size_t last = text.find_last_not_of(chars ? chars : "");
+    return last == std::string::npos ? std::string() : text.substr(0, last + 1);
+}
+
+int UtlReplaceAll(std::string& text, const std::string& from, const std::string& to)
+{
+    if (from.empty()) return 0;
+    std::string result;
+    int count = 0;
+    std::size_t pos = 0;
+    for (std::size_t hit = text.find(from); hit != std::string::npos; hit = text.find(from, pos)) {
+        result.append(text, pos, hit - pos).append(to);
+        pos = hit + from.size();
+        ++count;
+    }
+    if (count == 0) return 0;
+    result.append(text, pos, std::string::npos);
+    text = std::move(result);
+    return count;
+}
+
+bool UtlIsInteger(const std::string& text)
+{
+    int ignored = 0;
+    return ParseInt(text, ignored);
+}
+
+bool UtlIsLong(const std::string& text)
+{
+    long long ignored = 0;
+    return ParseLongLong(text, ignored);
+}
+
+bool UtlConvertToInteger(const std::string& text, int& value)
+{
+    return ParseInt(text, value);
+}
+
+bool UtlConvertToLong(const std::string& text, long long& value)
+{
+    return ParseLongLong(text, value);
+}

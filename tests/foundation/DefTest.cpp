@@ -1,0 +1,457 @@
+// Options database: layers, scoped lookups, choices, external names, writes.
+#include "foundation/Def.h"
+#include "foundation/Sys.h"
+
+#include <gtest/gtest.h>
+
+#include <atomic>
+#include <cstring>
+#include <iterator>
+#include <string>
+#include <thread>
+#include <vector>
+
+namespace {
+
+class DefTest : public ::testing::Test {
+protected:
+    void SetUp() override { DefReset(); }
+    void TearDown() override { DefReset(); }
+
+    static void Load(const std::string& text)
+    {
+        std::string error;
+        ASSERT_TRUE(DefLoadDefaultsFromText(text, &error)) << error;
+    }
+
+    static std::string Get(const char* name) { return DefGetFL(name).value_or("<none>"); }
+
+    static std::vector<std::string> Visible(const char* name)
+    {
+        std::vector<std::string> values{"stale"};
+        DefGetAllVisList(name, values);
+        return values;
+    }
+};
+
+using Words = std::vector<std::string>;
+
+const char* const kCatalogue = R"(# a small device catalogue
+FAM = ZX7
+@choices FAM = ZX7 ZX9 QL3
+@choices DIE[QFAM=ZX7] = zx7a zx7b
+@choices DIE[QFAM=ZX9] = zx9a
+@choices PACKAGE[QFAM=ZX7,QDIE=zx7a] = pq208 fg256
+FAMILY_CHANGE_ALLOWED = 
+FAMILY_CHANGE_ALLOWED[FAM=ZX7] = ZX9 QL3
+IDE_DIE_NOSUPPORT[QTOOL=synth] = zx7b
+IS_DEVICE_SELECTION_MANDATORY[QFAM=QL3] = 1
+)";
+
+TEST_F(DefTest, ScopedValuesFollowTheCurrentFamilyAndFallBackToThePlainValue)
+{
+    Load(kCatalogue);
+    EXPECT_EQ(Get("FAMILY_CHANGE_ALLOWED"), "ZX9 QL3");  // FAM from the plain default
+
+    ASSERT_EQ(DefSetFL("FAM", "zx9"), 0);  // condition values ignore case
+    EXPECT_EQ(Get("FAMILY_CHANGE_ALLOWED"), "");
+    ASSERT_EQ(DefSetFL("FAM", "zx7"), 0);
+    EXPECT_EQ(Get("FAMILY_CHANGE_ALLOWED"), "ZX9 QL3");
+
+    // Query variables: no value, no match; overridden, the scoped value.
+    Words dies{"stale"};
+    EXPECT_NE(DefGetAllVisList("DIE", dies), 0) << "no list without a family";
+    EXPECT_EQ(dies, Words{});
+    {
+        DefOverRideGuard family("QFAM", "ZX9");
+        EXPECT_EQ(Visible("DIE"), Words{"zx9a"});
+    }
+    {
+        DefOverRideGuard family("QFAM", "ZX7");
+        DefOverRideGuard die("QDIE", "ZX7A");
+        EXPECT_EQ(Visible("DIE"), (Words{"zx7a", "zx7b"}));
+        EXPECT_EQ(Visible("PACKAGE"), (Words{"pq208", "fg256"}));
+    }
+    EXPECT_EQ(Visible("PACKAGE"), Words{});
+
+    std::string text = "untouched";
+    EXPECT_NE(DefGetStrFL("IDE_DIE_NOSUPPORT", text), 0);
+    EXPECT_EQ(text, "untouched");
+    DefOverRideGuard tool("QTOOL", "synth");
+    EXPECT_EQ(DefGetStrFL("IDE_DIE_NOSUPPORT", text), 0);
+    EXPECT_EQ(text, "zx7b");
+
+    int mandatory = 0;
+    EXPECT_NE(DefGetBoolFL("IS_DEVICE_SELECTION_MANDATORY", &mandatory), 0);
+    DefOverRideGuard family("QFAM", "QL3");
+    EXPECT_EQ(DefGetBoolFL("IS_DEVICE_SELECTION_MANDATORY", &mandatory), 0);
+    EXPECT_EQ(mandatory, 1);
+}
+
+TEST_F(DefTest, TheMostSpecificMatchingDefinitionWins)
+{
+    Load(R"(PASS = plain
+PASS[QTOOL_TYPE=SYNPLIFY7_EXT] = tool
+PASS[QFILE_TYPE=SDC] = type
+PASS[QFILE_TYPE=SDC,QTOOL_TYPE=SYNPLIFY7_EXT] = both
+PASS[QFILE_TYPE=PDC] = old
+PASS[ QFILE_TYPE = pdc ] = replaced
+)");
+    EXPECT_EQ(Get("PASS"), "plain");
+    DefOverRideGuard tool("QTOOL_TYPE", "SYNPLIFY7_EXT");
+    EXPECT_EQ(Get("PASS"), "tool");
+    {
+        DefOverRideGuard type("QFILE_TYPE", "SDC");
+        EXPECT_EQ(Get("PASS"), "both");
+    }
+    // Two matching definitions of one condition each: the one written last.
+    DefOverRideGuard type("QFILE_TYPE", "PDC");
+    EXPECT_EQ(Get("PASS"), "replaced");
+    DefOverRideGuard otherTool("QTOOL_TYPE", "PRECISION_EXT");
+    EXPECT_EQ(Get("PASS"), "replaced");
+}
+
+TEST_F(DefTest, ConditionVariablesAreReadThroughEveryLayerWithoutRecursion)
+{
+    Load(R"(QFAM = ZX7
+QFAM[FAM=ZX9] = QL3
+V = plain
+V[QFAM=ZX7] = zx7
+V[QFAM=QL3] = ql3
+A[B=1] = 1
+B[A=1] = 1
+)");
+    EXPECT_EQ(Get("V"), "zx7");  // plain default of the condition variable
+    ASSERT_EQ(DefSetFL("FAM", "ZX9"), 0);
+    EXPECT_EQ(Get("QFAM"), "QL3");
+    EXPECT_EQ(Get("V"), "zx7") << "a condition variable's own scoped values are not consulted";
+    ASSERT_EQ(DefSetFL("QFAM", "QL3"), 0);
+    EXPECT_EQ(Get("V"), "ql3");
+    {
+        DefOverRideGuard family("QFAM", "unknown");
+        EXPECT_EQ(Get("V"), "plain");
+    }
+    // Conditions on each other: no value, no match, no endless descent.
+    EXPECT_FALSE(DefGetFL("A"));
+    ASSERT_EQ(DefSetFL("B", "1"), 0);
+    EXPECT_EQ(Get("A"), "1");
+}
+
+TEST_F(DefTest, ABackgroundReaderSeesWholeValuesWhileTheDatabaseChanges)
+{
+    Load(kCatalogue);
+    std::atomic<bool> stop{false};
+    std::atomic<int> torn{0};
+    std::thread reader([&] {
+        while (!stop) {
+            const std::string value = DefGetFL("VALUE").value_or("a");
+            if (value != "a" && value != std::string(64, 'b')) ++torn;
+            Words families;
+            DefGetAllVisList("FAM", families);
+            if (!families.empty() && families != (Words{"ZX7", "ZX9", "QL3"})) ++torn;
+        }
+    });
+    for (int i = 0; i < 2000; ++i) {
+        DefSetFL("VALUE", i % 2 ? "a" : std::string(64, 'b').c_str());
+        DefOverRideGuard family("QFAM", i % 2 ? "ZX7" : "ZX9");
+        if (i % 100 == 0) Load(kCatalogue);
+    }
+    stop = true;
+    reader.join();
+    EXPECT_EQ(torn, 0);
+}
+
+int ReadUnderOverride(bool leaveEarly)
+{
+    DefOverRideGuard guard("MODE", "inner");
+    if (leaveEarly) return 1;
+    return 2;
+}
+
+TEST_F(DefTest, OverridesNestAndAreUndone)
+{
+    Load("MODE = default\n");
+    ASSERT_EQ(DefSetFL("MODE", "user"), 0);
+    ASSERT_EQ(DefOverRideFL("MODE", "outer"), 0);
+    ASSERT_EQ(DefOverRideFL("MODE", "inner"), 0);
+    EXPECT_EQ(Get("MODE"), "inner");
+    ASSERT_EQ(DefSetFL("MODE", "changed"), 0);
+    EXPECT_EQ(Get("MODE"), "inner") << "an override hides the user's value";
+    EXPECT_EQ(DefUnOverRide("MODE"), 0);
+    EXPECT_EQ(Get("MODE"), "outer");
+    EXPECT_EQ(DefUnOverRide("MODE"), 0);
+    EXPECT_EQ(Get("MODE"), "changed");
+    EXPECT_NE(DefUnOverRide("MODE"), 0);
+    EXPECT_EQ(Get("MODE"), "changed") << "a stray undo changes nothing";
+
+    EXPECT_EQ(ReadUnderOverride(true), 1);
+    EXPECT_EQ(ReadUnderOverride(false), 2);
+    EXPECT_EQ(Get("MODE"), "changed");
+    {
+        DefOverRideGuard refused("BAD NAME", "x");
+    }
+    EXPECT_FALSE(DefGetFL("BAD NAME"));
+}
+
+TEST_F(DefTest, LayersAnswerInOrderOfPrecedence)
+{
+    Load("X = plain\nX[QFAM=ZX7] = scoped\n");
+    DefOverRideGuard family("QFAM", "ZX7");
+    EXPECT_EQ(Get("X"), "scoped");
+    ASSERT_EQ(DefSetFL("X", "user"), 0);
+    EXPECT_EQ(Get("X"), "user");
+    {
+        DefOverRideGuard over("X", "override");
+        EXPECT_EQ(Get("X"), "override");
+    }
+    EXPECT_EQ(DefUnset("X"), 0);
+    EXPECT_EQ(Get("X"), "scoped");
+    EXPECT_EQ(DefUnset("X"), 0);
+    EXPECT_EQ(Get("MISSING"), "<none>");
+    EXPECT_TRUE(DefIsOptSupported("X"));
+    EXPECT_FALSE(DefIsOptSupported("MISSING"));
+    EXPECT_FALSE(DefIsOptSupported(nullptr));
+}
+
+TEST_F(DefTest, SupportedMeansDefinedInAnyLayer)
+{
+    Load("SCOPED_ONLY[QFAM=ZX7] = 1\n@choices LIST_ONLY = a\n");
+    EXPECT_TRUE(DefIsOptSupported("SCOPED_ONLY"));
+    EXPECT_TRUE(DefIsOptSupported("LIST_ONLY"));
+    EXPECT_FALSE(DefIsOptSupported("USER_ONLY"));
+    ASSERT_EQ(DefSetBool("USER_ONLY", true), 0);
+    EXPECT_TRUE(DefIsOptSupported("USER_ONLY"));
+    DefOverRideGuard over("OVERRIDE_ONLY", "1");
+    EXPECT_TRUE(DefIsOptSupported("OVERRIDE_ONLY"));
+}
+
+TEST_F(DefTest, BooleanIntegerAndTextReads)
+{
+    const struct {
+        const char* text;
+        int expected;
+    } kBooleans[] = {{"TRUE", 1}, {"t", 1}, {"Yes", 1}, {"on", 1}, {"FALSE", 0}, {"f", 0}, {"no", 0},
+                     {"Off", 0},  {"1", 1}, {"0", 0},   {"2", 2},  {" -3 ", -3}, {"+4", 4}};
+    for (const auto& entry : kBooleans) {
+        ASSERT_EQ(DefSetFL("B", entry.text), 0);
+        int value = 99;
+        EXPECT_EQ(DefGetBoolFL("B", &value, __FILE__, __LINE__), 0) << entry.text;
+        EXPECT_EQ(value, entry.expected) << entry.text;
+    }
+    for (const char* bad : {"maybe", "", "1.5", "12abc", "99999999999", "- 1", "0x10"}) {
+        ASSERT_EQ(DefSetFL("B", bad), 0);
+        int value = 99;
+        EXPECT_NE(DefGetBoolFL("B", &value), 0) << bad;
+        EXPECT_NE(DefGetIntFL("B", &value), 0) << bad;
+        EXPECT_EQ(value, 99) << "unchanged after a failed read of " << bad;
+    }
+    int value = 99;
+    EXPECT_NE(DefGetIntFL("MISSING", &value), 0);
+    EXPECT_NE(DefGetBoolFL(nullptr, &value), 0);
+    ASSERT_EQ(DefSetFL("B", "true"), 0);
+    EXPECT_NE(DefGetIntFL("B", &value), 0) << "words are booleans, not integers";
+    EXPECT_NE(DefGetBoolFL("B", nullptr), 0);
+
+    ASSERT_EQ(DefSetInt("N", -2147483647 - 1), 0);
+    EXPECT_EQ(DefGetIntFL("N", &value), 0);
+    EXPECT_EQ(value, -2147483647 - 1);
+    ASSERT_EQ(DefSetBool("FLAG", false), 0);
+    EXPECT_EQ(DefGetBoolFL("FLAG", &value), 0);
+    EXPECT_EQ(value, 0);
+    EXPECT_EQ(Get("FLAG"), "0");
+
+    // Buffer form: whole values only, always terminated.
+    ASSERT_EQ(DefSetFL("S", "abcd"), 0);
+    char buffer[5] = "xxxx";
+    EXPECT_EQ(DefGetStrFL("S", buffer, sizeof buffer), 0);
+    EXPECT_STREQ(buffer, "abcd");
+    char small[4] = "xxx";
+    EXPECT_NE(DefGetStrFL("S", small, sizeof small), 0);
+    EXPECT_STREQ(small, "");
+    std::memcpy(small, "xxx", 4);
+    EXPECT_NE(DefGetStrFL("MISSING", small, sizeof small), 0);
+    EXPECT_STREQ(small, "");
+    EXPECT_NE(DefGetStrFL("S", buffer, 0), 0);
+    EXPECT_NE(DefGetStrFL("S", static_cast<char*>(nullptr), 8), 0);
+    ASSERT_EQ(DefSetFL("S", "%s%n%d"), 0);
+    EXPECT_EQ(Get("S"), "%s%n%d");
+}
+
+TEST_F(DefTest, ChoicesAreScopedAndHiddenOnesAreLeftOut)
+{
+    Load(R"(@choices TOOL = synplify precision "vendor tool" ""
+@hidden TOOL = precision
+@hidden TOOL[QFAM=QL3] = synplify
+@choices TOOL[QFAM=ZX9] = precision
+)");
+    EXPECT_EQ(Visible("TOOL"), (Words{"synplify", "vendor tool", ""}));
+    char buffer[64];
+    ASSERT_EQ(DefGetAllVisList("TOOL", buffer, sizeof buffer), 0);
+    EXPECT_STREQ(buffer, R"(synplify "vendor tool" "")");
+    {
+        DefOverRideGuard family("QFAM", "QL3");  // the scoped hidden list replaces the plain one
+        EXPECT_EQ(Visible("TOOL"), (Words{"precision", "vendor tool", ""}));
+    }
+    {
+        DefOverRideGuard family("QFAM", "zx9");
+        EXPECT_EQ(Visible("TOOL"), Words{}) << "its only choice is hidden by the plain hidden list";
+        EXPECT_EQ(DefGetAllVisList("TOOL", buffer, sizeof buffer), 0);
+        EXPECT_STREQ(buffer, "");
+    }
+    EXPECT_NE(DefGetAllVisList("NONE", buffer, sizeof buffer), 0);
+    EXPECT_STREQ(buffer, "");
+    char small[8];
+    EXPECT_NE(DefGetAllVisList("TOOL", small, sizeof small), 0);
+    EXPECT_STREQ(small, "");
+    ASSERT_EQ(DefSetFL("TOOL", "synplify"), 0);
+    EXPECT_EQ(Visible("TOOL").size(), 3u) << "values do not change the choices";
+}
+
+TEST_F(DefTest, JoinedChoicesSplitBackIntoTheSameWords)
+{
+    const Words words{"plain", "two words", "", "quote\"inside", "back\\slash", "ends with\\", "mid\\\"both x"};
+    const std::string list = R"(plain "two words" "" "quote\"inside" back\slash "ends with"\ "mid\\"both x")";
+    Load("@choices W = " + list + "\n");
+    ASSERT_EQ(Visible("W"), words);
+    char buffer[256];
+    ASSERT_EQ(DefGetAllVisList("W", buffer, sizeof buffer), 0);
+    EXPECT_EQ(buffer, list);
+    Words split;
+    ArgsParse(buffer, split);
+    EXPECT_EQ(split, words) << buffer;
+    Load(std::string("@choices W = ") + buffer + "\n");
+    EXPECT_EQ(Visible("W"), words) << buffer;
+}
+
+TEST_F(DefTest, ExternalNamesBothWays)
+{
+    Load(R"(@ext zx7a = ZX7A-1
+@ext zx7b = "  spaced name "
+@ext zx9a = SHARED
+@ext ql3a = SHARED
+@ext old = ZX7A-1
+@ext old = RENAMED
+)");
+    std::string out = "stale";
+    EXPECT_EQ(DefGetExtValue("zx7a", 1, out), 0);
+    EXPECT_EQ(out, "ZX7A-1");
+    EXPECT_EQ(DefGetExtValue("ZX7A-1", 0, out), 0);
+    EXPECT_EQ(out, "zx7a");
+    EXPECT_EQ(DefGetExtValue("zx7b", 1, out), 0);
+    EXPECT_EQ(out, "  spaced name ");
+    EXPECT_EQ(DefGetExtValue("SHARED", 0, out), 0);
+    EXPECT_EQ(out, "zx9a") << "the first internal value of a shared name";
+    EXPECT_EQ(DefGetExtValue("old", 1, out), 0);
+    EXPECT_EQ(out, "RENAMED");
+    EXPECT_EQ(DefGetExtValue("RENAMED", 0, out), 0);
+    EXPECT_EQ(out, "old");
+    EXPECT_NE(DefGetExtValue("ZX7A", 1, out), 0) << "names compare exactly";
+    EXPECT_EQ(out, "");
+    EXPECT_NE(DefGetExtValue("zx7a", 0, out), 0);
+    EXPECT_NE(DefGetExtValue(nullptr, 1, out), 0);
+
+    char buffer[1024] = "stale";
+    EXPECT_EQ(DefGetExtValue("zx9a", 1, buffer, sizeof buffer), 0);
+    EXPECT_STREQ(buffer, "SHARED");
+    EXPECT_NE(DefGetExtValue("nothing", 1, buffer, sizeof buffer), 0);
+    EXPECT_STREQ(buffer, "");
+    char small[4];
+    EXPECT_NE(DefGetExtValue("zx9a", 1, small, sizeof small), 0);
+    EXPECT_STREQ(small, "");
+}
+
+TEST_F(DefTest, WritesThatCannotBeStoredAreRefusedAndReported)
+{
+    std::vector<std::string> printed;
+    SysSetPrintHook([&](const std::string& text) { printed.push_back(text); });
+    ASSERT_EQ(DefSetFL("KEEP", "old"), 0);
+    const struct {
+        const char* name;
+        const char* value;
+    } kRefused[] = {{"", "x"},         {"A B", "x"},      {"A\tB", "x"},    {"A=B", "x"},
+                    {"A[B", "x"},      {"A]", "x"},       {"#A", "x"},      {"@choices", "x"},
+                    {"A\nB", "x"},     {"KEEP", "a\nb"},  {"KEEP", "a\r"},  {nullptr, "x"},
+                    {"KEEP", nullptr}};
+    for (const auto& entry : kRefused) {
+        EXPECT_NE(DefSetFL(entry.name, entry.value, "caller.cpp", 42), 0) << (entry.name ? entry.name : "null");
+        EXPECT_NE(DefOverRideFL(entry.name, entry.value), 0);
+    }
+    SysSetPrintHook(nullptr);
+    EXPECT_EQ(Get("KEEP"), "old");
+    EXPECT_FALSE(DefIsOptSupported("A B"));
+    ASSERT_EQ(printed.size(), 2 * std::size(kRefused));
+    EXPECT_NE(printed[0].find("caller.cpp:42"), std::string::npos) << printed[0];
+    EXPECT_NE(printed[2 * 9].find("line break"), std::string::npos) << printed[2 * 9];
+
+    // Everything else is a fine name or value.
+    EXPECT_EQ(DefSetFL("A-B.C\"D", " # \"%s\" \t"), 0);
+    EXPECT_EQ(Get("A-B.C\"D"), " # \"%s\" \t");
+    EXPECT_NE(DefSetInt("A B", 1), 0);
+    EXPECT_NE(DefSetBool("", true), 0);
+}
+
+TEST_F(DefTest, DefaultsTextReadsCommentsBlanksQuotesAndCrlf)
+{
+    Load("# comment\r\n\r\n   # indented comment\r\nA = 1 # not a comment\r\n  B=  \"  padded \"  \r\n"
+         "C =\r\nD = \"\r\nE = \"\"\r\nF=\"\"\"\"\r\nG = a = b");
+    EXPECT_EQ(Get("A"), "1 # not a comment");
+    EXPECT_EQ(Get("B"), "  padded ");
+    EXPECT_EQ(Get("C"), "");
+    EXPECT_EQ(Get("D"), "\"");
+    EXPECT_EQ(Get("E"), "");
+    EXPECT_EQ(Get("F"), "\"\"");
+    EXPECT_EQ(Get("G"), "a = b");
+    EXPECT_FALSE(DefGetFL("# comment"));
+}
+
+TEST_F(DefTest, AMalformedDefaultsTextReplacesNothing)
+{
+    Load("KEEP = 1\n@choices KEEP = a\n@ext a = A\n");
+    const char* const kMalformed[] = {
+        "A B = 1",
+        "= 1",
+        "A",
+        "A 1",
+        "[QFAM=ZX7] = 1",
+        "X[QFAM=ZX7 = 1",
+        "X[] = 1",
+        "X[ , ] = 1",
+        "X[QFAM] = 1",
+        "X[QFAM=] = 1",
+        "X[QFAM=a=b] = 1",
+        "X[QFAM=a,QFAM=b] = 1",
+        "X[Q FAM=a] = 1",
+        "X[QFAM=a] 1",
+        "X]Y = 1",
+        "@choices X = \"open",
+        "@choices = a",
+        "@unknown X = 1",
+        "@ext = y",
+        "@ext x =",
+        "@ext x",
+        "@",
+        "X = a\rb",
+    };
+    for (const char* line : kMalformed) {
+        std::string error;
+        EXPECT_FALSE(DefLoadDefaultsFromText("# first\nGOOD = 1\n" + std::string(line) + "\n", &error)) << line;
+        EXPECT_NE(error.find(":3: "), std::string::npos) << line << " -> " << error;
+    }
+    std::string error;
+    EXPECT_FALSE(DefLoadDefaultsFromText(std::string("X = a\0b\n", 8), &error));
+    EXPECT_NE(error.find(":1: "), std::string::npos) << error;
+    EXPECT_EQ(Get("KEEP"), "1");
+    EXPECT_EQ(Visible("KEEP"), Words{"a"});
+    EXPECT_FALSE(DefGetFL("GOOD"));
+    std::string out;
+    EXPECT_EQ(DefGetExtValue("a", 1, out), 0);
+
+    // Without an error text asked for, the reason goes to the debug print.
+    std::string printed;
+    SysSetPrintHook([&](const std::string& text) { printed += text; });
+    EXPECT_FALSE(DefLoadDefaultsFromText("\n\nbad line\n"));
+    SysSetPrintHook(nullptr);
+    EXPECT_NE(printed.find(":3: expected \"=\" after bad"), std::string::npos) << printed;
+}
+
+}  // namespace

@@ -1,0 +1,165 @@
+// Message formatting and argument sets.
+#include "MessageRecorder.h"
+
+#include <foundation/Def.h>
+#include <foundation/Mdb.h>
+#include <foundation/Sys.h>
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <thread>
+#include <vector>
+
+namespace {
+
+MdbArg Str(const std::string& text) { return MdbArg{false, text, 0}; }
+MdbArg Int(int value) { return MdbArg{true, std::string(), value}; }
+
+constexpr std::uint32_t kNumber = (1200u << 16) | 600u;
+
+void Emit(int args, const char* text)
+{
+    MdbOutput(args, nullptr, "Quorlane", "TEST", MdbINFO, MdbLINE, text, kNumber, 0);
+}
+
+}  // namespace
+
+TEST(MdbFormat, PlaceholdersTakeArgumentsInOrder)
+{
+    EXPECT_EQ(MdbFormat("Reading file '%s'.", {Str("a.vhd")}), "Reading file 'a.vhd'.");
+    EXPECT_EQ(MdbFormat("v%d.%d", {Int(8), Int(-4)}), "v8.-4");
+    // Each kind prints as itself whatever the placeholder.
+    EXPECT_EQ(MdbFormat("%s|%d", {Int(42), Str("text")}), "42|text");
+    EXPECT_EQ(MdbFormat("100%% of %s, 5%%", {Str("x")}), "100% of x, 5%");
+    EXPECT_EQ(MdbFormat("line one\nline %s\n", {Str("two")}), "line one\nline two\n");
+    EXPECT_EQ(MdbFormat("", {Str("unused")}), "");
+}
+
+TEST(MdbFormat, ArgumentCountsThatDifferAreTolerated)
+{
+    EXPECT_EQ(MdbFormat("[%s][%s][%d]", {Str("a")}), "[a][][]");
+    EXPECT_EQ(MdbFormat("[%s]", {Str("a"), Str("b"), Int(3)}), "[a]");
+    EXPECT_EQ(MdbFormat("no placeholder", {Str("a")}), "no placeholder");
+}
+
+TEST(MdbFormat, ArgumentsAreNeverFormats)
+{
+    EXPECT_EQ(MdbFormat("<%s>", {Str("%s %d %n %% %x")}), "<%s %d %n %% %x>");
+    EXPECT_EQ(MdbFormat("%s%s", {Str("%"), Str("s")}), "%s");
+    // Unknown conversions and a lone percent at the end print as they stand.
+    EXPECT_EQ(MdbFormat("%n %x %5s 50%", {Str("a")}), "%n %x %5s 50%");
+}
+
+TEST(MdbArgSet, SetsCarryTheirArgumentsToTheMessage)
+{
+    MessageRecorder recorder;
+    const int args = MdbArgSetInit(3);
+    ASSERT_NE(args, 0);
+    EXPECT_EQ(MdbArgSetString(args, 0, "name"), 0);
+    EXPECT_EQ(MdbArgSetInteger(args, 1, 7), 0);
+    EXPECT_EQ(MdbArgSetString(args, 2, nullptr), 0);
+    const int module = 0;
+    MdbOutput(args, &module, "Quorlane", "VALUE_SET", MdbWARNING, MdbLINE, "%s=%d (%s)", kNumber,
+              (1200u << 16) | 1u);
+
+    const std::vector<MdbMessage> messages = recorder.Messages();
+    ASSERT_EQ(messages.size(), 1u);
+    const MdbMessage& m = messages[0];
+    EXPECT_EQ(m.catalogue, "Quorlane");
+    EXPECT_EQ(m.id, "VALUE_SET");
+    EXPECT_EQ(m.number, kNumber);
+    EXPECT_EQ(m.severity, MdbWARNING);
+    EXPECT_EQ(m.kind, MdbLINE);
+    EXPECT_EQ(m.format, "%s=%d (%s)");
+    EXPECT_EQ(m.text, "name=7 ()");
+    EXPECT_EQ(m.secondNumber, (1200u << 16) | 1u);
+    EXPECT_EQ(m.module, &module);
+    ASSERT_EQ(m.args.size(), 3u);
+    EXPECT_FALSE(m.args[0].isInteger);
+    EXPECT_TRUE(m.args[1].isInteger);
+    EXPECT_EQ(m.args[1].integer, 7);
+
+    // The set was consumed: handing it on again means no arguments.
+    EXPECT_EQ(MdbArgSetString(args, 0, "again"), -1);
+    Emit(args, "[%s]");
+    EXPECT_EQ(recorder.Texts().back(), "[]");
+}
+
+TEST(MdbArgSet, BadHandlesAndIndexesAreIgnored)
+{
+    MessageRecorder recorder;
+    EXPECT_EQ(MdbArgSetString(0, 0, "x"), -1);
+    EXPECT_EQ(MdbArgSetInteger(123456789, 0, 1), -1);
+
+    const int args = MdbArgSetInit(1);
+    EXPECT_EQ(MdbArgSetString(args, 1, "past the end"), -1);
+    EXPECT_EQ(MdbArgSetString(args, -1, "before the start"), -1);
+    EXPECT_EQ(MdbArgSetString(args, 0, "kept"), 0);
+    Emit(args, "%s %s");
+    Emit(0, "none: %s.");
+    Emit(-5, "unknown: %s.");
+    EXPECT_EQ(recorder.Texts(), (std::vector<std::string>{"kept ", "none: .", "unknown: ."}));
+
+    // Counts out of range are clamped, not trusted.
+    const int empty = MdbArgSetInit(-3);
+    EXPECT_NE(empty, 0);
+    EXPECT_EQ(MdbArgSetString(empty, 0, "x"), -1);
+    const int huge = MdbArgSetInit(1 << 30);
+    EXPECT_EQ(MdbArgSetString(huge, 63, "last"), 0);
+    EXPECT_EQ(MdbArgSetString(huge, 64, "beyond"), -1);
+    Emit(empty, "");
+    Emit(huge, "");
+}
+
+TEST(MdbArgSet, AbandonedSetsAreDroppedOldestFirst)
+{
+    DefReset();
+    ASSERT_EQ(DefSetFL("DEBUG_MSG", "1"), 0);
+    std::vector<std::string> debugLines;
+    SysSetPrintHook([&](const std::string& line) { debugLines.push_back(line); });
+
+    MessageRecorder recorder;
+    const int oldest = MdbArgSetInit(1);
+    const int second = MdbArgSetInit(1);
+    std::vector<int> later;
+    for (int i = 0; i < 1100; ++i) later.push_back(MdbArgSetInit(1));
+    EXPECT_EQ(MdbArgSetString(oldest, 0, "gone"), -1);
+    EXPECT_EQ(MdbArgSetString(second, 0, "gone"), -1);
+    EXPECT_EQ(MdbArgSetString(later.back(), 0, "newest"), 0);
+    Emit(later.back(), "%s");
+    EXPECT_EQ(recorder.Texts().back(), "newest");
+    for (int handle : later) Emit(handle, "");  // leave nothing behind for other tests
+
+    SysSetPrintHook({});
+    DefReset();
+    ASSERT_FALSE(debugLines.empty());
+    EXPECT_EQ(debugLines[0], "MDB: dropped the argument set " + std::to_string(oldest) +
+                                 ", never used by a message\n");
+}
+
+TEST(MdbArgSet, SetsFromTwoThreadsStayApart)
+{
+    MessageRecorder recorder;
+    constexpr int kPerThread = 400;
+    auto work = [](const std::string& name) {
+        for (int i = 0; i < kPerThread; ++i) {
+            const int args = MdbArgSetInit(2);
+            MdbArgSetString(args, 0, name.c_str());
+            MdbArgSetInteger(args, 1, i);
+            Emit(args, "%s %d");
+        }
+    };
+    std::thread first(work, "first");
+    std::thread second(work, "second");
+    first.join();
+    second.join();
+
+    std::vector<int> next(2, 0);
+    for (const std::string& text : recorder.Texts()) {
+        const int who = text.rfind("first ", 0) == 0 ? 0 : 1;
+        const std::string expected = (who == 0 ? "first " : "second ") + std::to_string(next[who]++);
+        EXPECT_EQ(text, expected);
+    }
+    EXPECT_EQ(next, (std::vector<int>{kPerThread, kPerThread}));
+}

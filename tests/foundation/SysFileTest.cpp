@@ -1,0 +1,285 @@
+// Files and folders on disk: status and stamps, copy, rename, delete,
+// folders, listing and atomic writes.
+#include "foundation/Sys.h"
+
+#include "TempFolder.h"
+
+#include <cstdlib>
+#include <fcntl.h>
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace {
+
+mode_t PermissionsOf(const std::string& path)
+{
+    struct stat st;
+    return ::stat(path.c_str(), &st) == 0 ? (st.st_mode & 07777) : 0;
+}
+
+std::vector<std::string> List(const std::string& folder)
+{
+    std::vector<std::string> names;
+    SysListFolder(folder, names);
+    return names;
+}
+
+}  // namespace
+
+TEST(SysFile, StatusAndExistence)
+{
+    TempFolder temp;
+    const std::string file = temp.Write("a.v", "module a; endmodule\n");
+    const std::string folder = temp / "sub";
+    ASSERT_EQ(SysMkdir(folder), 0);
+    ASSERT_EQ(::symlink(file.c_str(), (temp / "link.v").c_str()), 0);
+    ASSERT_EQ(::symlink((temp / "gone.v").c_str(), (temp / "dangling.v").c_str()), 0);
+
+    SysStatInfo info;
+    ASSERT_EQ(SysPathStat(file, &info), 0);
+    EXPECT_TRUE(SysIsRegularFile(info));
+    EXPECT_FALSE(SysIsDirectory(info));
+    EXPECT_EQ(info.size, 20);
+    ASSERT_EQ(SysPathStat(folder, &info), 0);
+    EXPECT_TRUE(SysIsDirectory(info));
+    EXPECT_EQ(SysPathStat(temp / "missing", &info), -1);
+    EXPECT_EQ(SysPathStat("", &info), -1);
+
+    EXPECT_TRUE(UtlDoesFileExist(file));
+    EXPECT_TRUE(UtlDoesFileExist(temp / "link.v"));
+    EXPECT_FALSE(UtlDoesFileExist(folder));
+    EXPECT_FALSE(UtlDoesFileExist(temp / "dangling.v"));
+    EXPECT_TRUE(UtlDoesPathExist(folder));
+    EXPECT_FALSE(UtlDoesPathExist(file));
+    EXPECT_TRUE(UtlDoesDiskObjectExist(file));
+    EXPECT_TRUE(UtlDoesDiskObjectExist(folder));
+    EXPECT_TRUE(UtlDoesDiskObjectExist(temp / "dangling.v"));
+    EXPECT_FALSE(UtlDoesDiskObjectExist(temp / "missing"));
+    EXPECT_FALSE(UtlDoesDiskObjectExist(""));
+
+    // Windows separators reach the same file.
+    std::string windows = file;
+    std::replace(windows.begin(), windows.end(), '/', '\\');
+    EXPECT_TRUE(UtlDoesFileExist(windows));
+
+    EXPECT_EQ(SysAccess(file, 0), 0);
+    EXPECT_EQ(SysAccess(file, 4), 0);
+    EXPECT_EQ(SysAccess(temp / "missing", 0), -1);
+}
+
+TEST(SysFile, StampsAre64Bit)
+{
+    TempFolder temp;
+    const std::string file = temp.Write("late.v", "x");
+    // A time after 2038 with nanoseconds.
+    const struct timespec times[2] = {{4102444800, 123}, {4102444800, 123}};
+    ASSERT_EQ(::utimensat(AT_FDCWD, file.c_str(), times, 0), 0);
+    SysStatInfo info;
+    ASSERT_EQ(SysPathStat(file, &info), 0);
+    EXPECT_EQ(info.time, 4102444800LL * 1000000000LL + 123);
+
+    SysStatInfo same = info;
+    EXPECT_EQ(same, info);
+    same.size += 1;
+    EXPECT_NE(same, info);
+
+    // A sparse file larger than 2 and 4 GiB.
+    const std::string big = temp / "big.bin";
+    const int fd = ::open(big.c_str(), O_WRONLY | O_CREAT, 0644);
+    ASSERT_GE(fd, 0);
+    const std::int64_t size = (5LL << 30) + 7;
+    const int truncated = ::ftruncate(fd, size);
+    ::close(fd);
+    ASSERT_EQ(truncated, 0);
+    ASSERT_EQ(SysPathStat(big, &info), 0);
+    EXPECT_EQ(info.size, size);
+}
+
+TEST(SysFile, CopyRenameDelete)
+{
+    TempFolder temp;
+    const std::string source = temp.Write("src.v", std::string("bin\0ary\n", 8));
+    ASSERT_EQ(::chmod(source.c_str(), 0640), 0);
+
+    EXPECT_EQ(SysCopy(source, temp / "copy.v"), 0);
+    EXPECT_EQ(temp.Read("copy.v"), std::string("bin\0ary\n", 8));
+    EXPECT_EQ(PermissionsOf(temp / "copy.v"), 0640u);
+    // Over an existing file, and onto itself.
+    temp.Write("other.v", "old content that is longer");
+    EXPECT_EQ(SysCopy(source, temp / "other.v"), 0);
+    EXPECT_EQ(temp.Read("other.v"), temp.Read("src.v"));
+    EXPECT_EQ(SysCopy(source, source), 0);
+    EXPECT_EQ(temp.Read("src.v"), std::string("bin\0ary\n", 8));
+    // Refusals leave nothing behind.
+    EXPECT_EQ(SysCopy(temp / "missing.v", temp / "x.v"), -1);
+    EXPECT_EQ(SysCopy(temp.Path(), temp / "x.v"), -1);
+    EXPECT_EQ(SysCopy(source, temp / "no/such/folder/x.v"), -1);
+    EXPECT_EQ(SysCopy(source, ""), -1);
+    EXPECT_EQ(List(temp.Path()), (std::vector<std::string>{"copy.v", "other.v", "src.v"}));
+
+    EXPECT_EQ(SysRename(temp / "copy.v", temp / "other.v"), 0);
+    EXPECT_FALSE(UtlDoesFileExist(temp / "copy.v"));
+    EXPECT_EQ(temp.Read("other.v"), std::string("bin\0ary\n", 8));
+    EXPECT_EQ(SysRename(temp / "copy.v", temp / "again.v"), -1);
+
+    EXPECT_EQ(SysDelete(temp / "other.v"), 0);
+    EXPECT_FALSE(UtlDoesDiskObjectExist(temp / "other.v"));
+    EXPECT_EQ(SysDelete(temp / "other.v"), -1);
+    EXPECT_EQ(SysDelete(temp.Path()), -1);
+    EXPECT_EQ(SysDelete(""), -1);
+}
+
+TEST(SysFile, CreatingFolders)
+{
+    TempFolder temp;
+    EXPECT_EQ(SysMkdir(temp / "one"), 0);
+    EXPECT_EQ(SysMkdir(temp / "one"), 0);
+    EXPECT_EQ(SysMkdir(temp / "private", 0700), 0);
+    EXPECT_EQ(PermissionsOf(temp / "private"), 0700u);
+    EXPECT_EQ(SysMkdir(temp / "missing/child"), -1);
+    temp.Write("file", "x");
+    EXPECT_EQ(SysMkdir(temp / "file"), -1);
+
+    EXPECT_TRUE(UtlValidateOrCreateFolder(temp / "a/b/c"));
+    EXPECT_TRUE(UtlDoesPathExist(temp / "a/b/c"));
+    EXPECT_TRUE(UtlValidateOrCreateFolder(temp / "a/b/c"));
+    EXPECT_TRUE(UtlValidateOrCreateFolder(temp.Path() + "\\win\\sub"));
+    EXPECT_TRUE(UtlDoesPathExist(temp / "win/sub"));
+    EXPECT_FALSE(UtlValidateOrCreateFolder(temp / "file/below"));
+    EXPECT_FALSE(UtlValidateOrCreateFolder(""));
+}
+
+TEST(SysFile, RemovingFolderTrees)
+{
+    TempFolder temp;
+    temp.Write("tree/a/b/deep.v", "x");
+    temp.Write("tree/top.v", "x");
+    temp.Write("outside/keep.v", "keep");
+    ASSERT_EQ(::symlink((temp / "outside").c_str(), (temp / "tree/a/link").c_str()), 0);
+    ASSERT_EQ(SysSetReadOnlyAttr(temp / "tree/top.v", true), 0);
+
+    // Refusals.
+    EXPECT_EQ(SysRemoveFolderRecursively(""), -1);
+    EXPECT_EQ(SysRemoveFolderRecursively("/"), -1);
+    EXPECT_EQ(SysRemoveFolderRecursively("\\"), -1);
+    EXPECT_EQ(SysRemoveFolderRecursively("/tmp/../"), -1);
+    EXPECT_EQ(SysRemoveFolderRecursively("relative/tree"), -1);
+    EXPECT_EQ(SysRemoveFolderRecursively(temp / "tree/top.v"), -1);
+    EXPECT_TRUE(UtlDoesFileExist(temp / "tree/top.v"));
+
+    EXPECT_EQ(SysRemoveFolderRecursively(temp / "tree"), 0);
+    EXPECT_FALSE(UtlDoesDiskObjectExist(temp / "tree"));
+    EXPECT_EQ(temp.Read("outside/keep.v"), "keep");
+    EXPECT_EQ(SysRemoveFolderRecursively(temp / "tree"), 0);
+
+    // A link to a folder is removed itself.
+    ASSERT_EQ(::symlink((temp / "outside").c_str(), (temp / "alias").c_str()), 0);
+    EXPECT_EQ(SysRemoveFolderRecursively(temp / "alias"), 0);
+    EXPECT_FALSE(UtlDoesDiskObjectExist(temp / "alias"));
+    EXPECT_EQ(temp.Read("outside/keep.v"), "keep");
+}
+
+TEST(SysFile, ReadOnlyAttribute)
+{
+    TempFolder temp;
+    const std::string file = temp.Write("ro.v", "x");
+    ASSERT_EQ(::chmod(file.c_str(), 0664), 0);
+    EXPECT_FALSE(SysHasReadOnlyAttr(file));
+    EXPECT_EQ(SysSetReadOnlyAttr(file, true), 0);
+    EXPECT_TRUE(SysHasReadOnlyAttr(file));
+    EXPECT_EQ(PermissionsOf(file), 0444u);
+    EXPECT_EQ(SysSetReadOnlyAttr(file, false), 0);
+    EXPECT_FALSE(SysHasReadOnlyAttr(file));
+    EXPECT_EQ(PermissionsOf(file), 0644u);
+    EXPECT_FALSE(SysHasReadOnlyAttr(temp / "missing"));
+    EXPECT_EQ(SysSetReadOnlyAttr(temp / "missing", true), -1);
+}
+
+TEST(SysFile, ListingIsSortedAndComplete)
+{
+    TempFolder temp;
+    temp.Write("b.v", "");
+    temp.Write("A.v", "");
+    temp.Write(".hidden", "");
+    temp.Write("sub/inner.v", "");
+    std::vector<std::string> names{"stale"};
+    ASSERT_TRUE(SysListFolder(temp.Path(), names));
+    EXPECT_EQ(names, (std::vector<std::string>{".hidden", "A.v", "b.v", "sub"}));
+    names = {"kept"};
+    EXPECT_FALSE(SysListFolder(temp / "missing", names));
+    EXPECT_FALSE(SysListFolder(temp / "b.v", names));
+    EXPECT_EQ(names, std::vector<std::string>{"kept"});
+}
+
+TEST(SysFile, AtomicWriteRoundTrip)
+{
+    TempFolder temp;
+    const std::string path = temp / "project.prj";
+    const std::string content = std::string("line 1\r\nline\0 2\n", 16) + std::string(200000, 'x');
+    ASSERT_TRUE(SysWriteFileAtomically(path, content));
+    std::string read;
+    ASSERT_TRUE(SysReadFile(path, read));
+    EXPECT_EQ(read, content);
+
+    // Overwriting keeps the file's permissions and leaves no temporary file.
+    ASSERT_EQ(::chmod(path.c_str(), 0640), 0);
+    ASSERT_TRUE(SysWriteFileAtomically(path, "short"));
+    EXPECT_EQ(temp.Read("project.prj"), "short");
+    EXPECT_EQ(PermissionsOf(path), 0640u);
+    EXPECT_EQ(List(temp.Path()), std::vector<std::string>{"project.prj"});
+
+    ASSERT_TRUE(SysWriteFileAtomically(path, ""));
+    ASSERT_TRUE(SysReadFile(path, read));
+    EXPECT_EQ(read, "");
+    read = "untouched";
+    EXPECT_FALSE(SysReadFile(temp / "missing", read));
+    EXPECT_FALSE(SysReadFile(temp.Path(), read));
+    EXPECT_EQ(read, "untouched");
+}
+
+TEST(SysFile, FailedAtomicWriteKeepsTheOldState)
+{
+    TempFolder temp;
+    // The folder is missing: nothing is written.
+    EXPECT_FALSE(SysWriteFileAtomically(temp / "gone/x.prj", "data"));
+    EXPECT_FALSE(UtlDoesDiskObjectExist(temp / "gone"));
+    EXPECT_FALSE(SysWriteFileAtomically("", "data"));
+
+    // The target is a folder: the rename fails, the folder and its content
+    // stay, and the temporary file is removed.
+    temp.Write("busy/inner.txt", "keep");
+    EXPECT_FALSE(SysWriteFileAtomically(temp / "busy", "data"));
+    EXPECT_EQ(temp.Read("busy/inner.txt"), "keep");
+    EXPECT_EQ(List(temp.Path()), std::vector<std::string>{"busy"});
+}
+
+TEST(SysFile, AtomicWriteThroughALinkKeepsTheLink)
+{
+    TempFolder temp;
+    const std::string real = temp.Write("real/options.txt", "old");
+    const std::string link = temp / "options.txt";
+    ASSERT_EQ(::symlink(real.c_str(), link.c_str()), 0);
+    ASSERT_TRUE(SysWriteFileAtomically(link, "new"));
+    struct stat st;
+    ASSERT_EQ(::lstat(link.c_str(), &st), 0);
+    EXPECT_TRUE(S_ISLNK(st.st_mode));
+    EXPECT_EQ(temp.Read("real/options.txt"), "new");
+    EXPECT_EQ(List(temp / "real"), std::vector<std::string>{"options.txt"});
+}
+
+TEST(SysFile, TemporaryFolder)
+{
+    const char* saved = std::getenv("TMPDIR");
+    const std::string previous = saved ? saved : "";
+    TempFolder temp;
+    ::setenv("TMPDIR", (temp.Path() + "/").c_str(), 1);
+    EXPECT_EQ(SysGetTemporaryDirectoryName(), temp.Path());
+    EXPECT_EQ(UtlGetTempDir(), temp.Path() + "/");
+    ::setenv("TMPDIR", (temp / "missing").c_str(), 1);
+    EXPECT_EQ(SysGetTemporaryDirectoryName(), "/tmp");
+    ::unsetenv("TMPDIR");
+    EXPECT_EQ(SysGetTemporaryDirectoryName(), "/tmp");
+    EXPECT_EQ(UtlGetTempDir(), "/tmp/");
+    if (saved) ::setenv("TMPDIR", previous.c_str(), 1);
+}

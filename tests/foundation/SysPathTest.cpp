@@ -1,0 +1,71 @@
+// Path texts: qualification, joining to folders, separators and comparison.
+#include "foundation/Sys.h"
+
+#include "TempFolder.h"
+
+#include <gtest/gtest.h>
+
+TEST(SysPath, QualifiesAbsolutePathsLexically)
+{
+    EXPECT_EQ(SysGetQualifiedPath("/a/b/../c/./d"), "/a/c/d");
+    EXPECT_EQ(SysGetQualifiedPath("/a//b///c/"), "/a/b/c");
+    EXPECT_EQ(SysGetQualifiedPath("/a/../.."), "/");
+    EXPECT_EQ(SysGetQualifiedPath("/../../x"), "/x");
+    EXPECT_EQ(SysGetQualifiedPath("/"), "/");
+    EXPECT_EQ(SysGetQualifiedPath("/."), "/");
+    // Windows separators are read as "/".
+    EXPECT_EQ(SysGetQualifiedPath("\\proj\\hdl\\..\\src\\top.v"), "/proj/src/top.v");
+    EXPECT_EQ(UtlGetQualifiedPath("/x/y/.."), "/x");
+    EXPECT_EQ(SysGetQualifiedPath(""), "");
+    // Names that only look like "." or ".." are kept.
+    EXPECT_EQ(SysGetQualifiedPath("/a/.../..b/b.."), "/a/.../..b/b..");
+}
+
+TEST(SysPath, QualifiesRelativePathsAgainstTheProcessFolder)
+{
+    const std::string cwd = CwdirGetCurrentDirectory();
+    ASSERT_FALSE(cwd.empty());
+    EXPECT_EQ(SysGetQualifiedPath("."), cwd);
+    EXPECT_EQ(SysGetQualifiedPath("sub/file.v"), cwd == "/" ? "/sub/file.v" : cwd + "/sub/file.v");
+    EXPECT_EQ(SysGetQualifiedPath("sub\\..\\other"), SysGetQualifiedPath("other"));
+    EXPECT_EQ(CwdirGetCurrentDirectory(), cwd);
+}
+
+TEST(SysPath, FullPathJoinsRelativeTextToTheFolder)
+{
+    EXPECT_EQ(AcmdGetFullPath("top.v", "/proj/hdl"), "/proj/hdl/top.v");
+    EXPECT_EQ(AcmdGetFullPath("../src/top.v", "/proj/hdl/"), "/proj/src/top.v");
+    EXPECT_EQ(AcmdGetFullPath("inc\\defs.vh", "C:\\ignored\\..\\proj"), SysGetQualifiedPath("C:/proj/inc/defs.vh"));
+    EXPECT_EQ(AcmdGetFullPath("/abs/x.v", "/proj"), "/abs/x.v");
+    EXPECT_EQ(AcmdGetFullPath("\\abs\\x.v", "/proj"), "/abs/x.v");
+    EXPECT_EQ(AcmdGetFullPath("x.v", ""), SysGetQualifiedPath("x.v"));
+    EXPECT_EQ(AcmdGetFullPath("", "/proj/./hdl"), "/proj/hdl");
+}
+
+TEST(SysPath, QualifiedNameCanRequireAnExistingFile)
+{
+    TempFolder temp;
+    temp.Write("hdl/defs.vh", "`define X\n");
+    const std::string folder = temp / "hdl";
+    EXPECT_EQ(AcmdGetQualifiedName("defs.vh", true, folder), temp / "hdl/defs.vh");
+    EXPECT_EQ(AcmdGetQualifiedName("missing.vh", true, folder), "");
+    EXPECT_EQ(AcmdGetQualifiedName("missing.vh", false, folder), temp / "hdl/missing.vh");
+    EXPECT_EQ(AcmdGetQualifiedName("../hdl/defs.vh", true, folder), temp / "hdl/defs.vh");
+    EXPECT_EQ(AcmdGetQualifiedName("", false, folder), "");
+}
+
+TEST(SysPath, SeparatorsAndSameFileName)
+{
+    std::string path = "C:\\proj\\hdl/top.v";
+    EXPECT_EQ(&UtlSetValidSeparator(path), &path);
+    EXPECT_EQ(path, "C:/proj/hdl/top.v");
+    std::string other = "\\\\server\\share";
+    EXPECT_EQ(UtlSetUniversalValidSeparator(other), "//server/share");
+    EXPECT_EQ(SysGetDirChar(), '/');
+
+    EXPECT_TRUE(UtlIsSameFileName("/Proj/HDL/Top.V", "/proj/hdl/top.v"));
+    EXPECT_TRUE(UtlIsSameFileName("C:\\proj\\a.v", "c:/PROJ/a.v"));
+    EXPECT_TRUE(UtlIsSameFileName("", ""));
+    EXPECT_FALSE(UtlIsSameFileName("/proj/a.v", "/proj/b.v"));
+    EXPECT_FALSE(UtlIsSameFileName("/proj//a.v", "/proj/a.v"));
+}
