@@ -1,0 +1,47 @@
+// A component of the block-design tool: a core, an HDL or schematic unit or
+// a block design, known by its identity. The block-design library owns its
+// components; the project holds them by plain pointer.
+#pragma once
+
+#include "vy/ComponentID.h"
+#include "vy/IComponentVisitor.h"
+
+#include <string>
+
+namespace VyIfaces {
+
+class IComponent {
+public:
+    // The kinds of component; the values are stored by callers.
+    enum VyModuleType : int {
+        Kiltora = 0,
+        Dremmet = 1,
+        IP = 2,
+        HDL = 3,
+        Block = 4,
+        Schematic = 5,
+        Veyrun = 6,
+        GenericCore = 7,
+        SynplifyDSP = 8,
+        BrennicCell = 9,
+        UserIP = 10,
+        SpiritDesign = 11,
+        NoCore = 12
+    };
+
+    virtual ~IComponent() = default;
+
+    virtual const ComponentID& GetComponentID() const = 0;
+    virtual VyModuleType GetModuleType() const = 0;
+    // The full path of the file that defines the component; may be empty.
+    virtual std::string GetDefinitionFileName() const = 0;
+    // Calls the visitor's visit operation for the component's own kind.
+    virtual void Accept(IComponentVisitor& visitor) = 0;
+
+protected:
+    IComponent() = default;
+    IComponent(const IComponent&) = default;
+    IComponent& operator=(const IComponent&) = default;
+};
+
+}  // namespace VyIfaces

@@ -1,0 +1,38 @@
+#include "vy/ComponentID.h"
+
+#include <algorithm>
+
+namespace VyIfaces {
+
+namespace {
+
+// ASCII only, whatever the locale: HDL names compare the same everywhere.
+char AsciiLower(char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; }
+
+bool IsSameNoCase(const std::string& a, const std::string& b)
+{
+    return std::equal(a.begin(), a.end(), b.begin(), b.end(),
+                      [](char x, char y) { return AsciiLower(x) == AsciiLower(y); });
+}
+
+}  // namespace
+
+bool ComponentID::operator==(const ComponentID& other) const
+{
+    return IsSameNoCase(name, other.name) && IsSameNoCase(library, other.library) &&
+           IsSameNoCase(package, other.package);
+}
+
+bool ComponentID::IsDefault() const { return *this == ComponentID(); }
+
+std::string ComponentID::ToString() const
+{
+    std::string text = name;
+    if (!name.empty())
+        text += "::" + library;
+    if (!package.empty())
+        text += "::" + package;
+    return text;
+}
+
+}  // namespace VyIfaces

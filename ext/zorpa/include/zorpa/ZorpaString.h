@@ -1,0 +1,30 @@
+// String helpers of the HDL-parser library: letter case, left and right
+// parts, comparison without regard to case, path separators and Windows
+// line ends. Case changes are ASCII-only and ignore the locale, so that HDL
+// names and file names compare the same everywhere.
+#pragma once
+
+#include <cstddef>
+#include <string>
+
+// Case change in place.
+void ZorpaMakeUpper(std::string& text);
+void ZorpaMakeLower(std::string& text);
+
+// The first `count` characters, or the last `count`; a count at least the
+// length gives the whole text, a negative count the empty text.
+std::string ZorpaGetLeftString(const std::string& text, int count);
+std::string ZorpaGetRightString(const std::string& text, int count);
+
+// Compares without regard to case: 0 when equal, negative when `a` sorts
+// first, positive otherwise (lower-cased byte order).
+int ZorpaCompareNoCase(const std::string& a, const std::string& b);
+
+// Normalises the separators of a path in place: every "\" becomes "/". With
+// `folder` set, trailing separators after a non-empty name are dropped too
+// ("a/b/" gives "a/b"; "/" and "//" stay as they are).
+void ZorpaSetValidSeparator(std::string& path, bool folder);
+
+// Removes the carriage return of every Windows line end ("\r\n" gives "\n")
+// and a carriage return that ends the text.
+void ZorpaRemoveWindowsEOL(std::string& text);

@@ -1,0 +1,67 @@
+// The design units that are alive, as far as change events must know them.
+//
+// Events carry module pointers that they do not own, and a batch may be kept
+// by the host's dispatcher after the raiser returns. So that delivery never
+// writes into, or hands out, a module that is gone:
+// - the module class registers each module when it is built (Register) and
+//   opens a Destruction scope at the start of its destructor, which holds
+//   until the destructor body ends;
+// - an event remembers, when it is built, the serial under which each of its
+//   modules was registered, and writes into a module (IeventModuleAdded lets
+//   it be displayed) only while that same registration stands and the module
+//   is not being destroyed;
+// - a batch that carries a module being destroyed goes to the views at once,
+//   never to the host's deferred dispatcher (IeventMustDeliverAtOnce), so its
+//   receivers still see the module before it is gone.
+// The module class also gives the one write that events make into a module,
+// letting it be shown in a view (SetDisplayMarker).
+//
+// Every operation takes one process-wide lock, so a host that delivers on a
+// thread of its own cannot race the destruction of a module.
+#pragma once
+
+#include "ievent/Ievent.h"
+
+#include <cstdint>
+
+class ImodelModule;
+
+class IeventModuleRegistry {
+public:
+    // Registrations are numbered from 1; 0 stands for no registration.
+    using Serial = std::uint64_t;
+    // Lets a module be shown in a view (ImodelModule::SetCanBeDisplayedInAView(true)).
+    using DisplayMarker = void (*)(ImodelModule*);
+
+    // Registers a module that has just been built; a module registered again
+    // (the same address reused) gets a new serial. Null is ignored.
+    static void Register(ImodelModule* module);
+    // The serial of the module's current registration; 0 when it has none.
+    static Serial SerialOf(const ImodelModule* module);
+    // True while a Destruction scope for the module is open.
+    static bool IsBeingDestroyed(const ImodelModule* module);
+
+    // Marks the module as being destroyed for the scope's lifetime (its
+    // registration ends at once); when the scope closes, the module is
+    // forgotten.
+    class Destruction {
+    public:
+        explicit Destruction(ImodelModule* module);
+        ~Destruction();
+        Destruction(const Destruction&) = delete;
+        Destruction& operator=(const Destruction&) = delete;
+
+    private:
+        ImodelModule* m_module;
+    };
+
+    // Set once by the module class; null until then (nothing is marked).
+    static void SetDisplayMarker(DisplayMarker marker);
+    // Lets the module be displayed when it is still registered under
+    // `serial` and not being destroyed; true when it was marked.
+    static bool MarkDisplayable(ImodelModule* module, Serial serial);
+};
+
+// True when an event of the batch carries a module whose destructor is
+// running: such a batch must reach the views before the module is gone.
+bool IeventMustDeliverAtOnce(const IeventBatch& events);

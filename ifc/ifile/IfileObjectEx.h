@@ -1,0 +1,342 @@
+// IfileObjectEx: a file as a member of the project: the file value plus its
+// state in the design flow, the disk stamp from which changes are found, its
+// error kind, flags, HDL library and packages, stimulus options, parent
+// files, per-tool use and the record of what it was derived from.
+//
+// The file manager owns every member file of the project
+// (boost::shared_ptr<IfileObjectEx>); other holders keep the file value with a
+// weak reference. A member file also exists standalone, made by value, while
+// a project file is read or when a caller asks for a file the project does
+// not hold.
+//
+// Texts that go into the project file's line format (library, compile
+// setting, stimulus options, tool profiles) may not hold a line break, and a
+// profile no ","; setters refuse them with a message and change nothing.
+#pragma once
+
+#include "ifile/IfileObject.h"
+#include "ifile/IfilePredecessorObject.h"
+#include "imodel/ImodelToolKinds.h"
+
+#include <boost/shared_ptr.hpp>
+#include <boost/weak_ptr.hpp>
+
+#include <cstdint>
+#include <deque>
+#include <functional>
+#include <memory>
+#include <set>
+#include <string>
+#include <utility>
+#include <vector>
+
+class Imodel;
+struct SysStatInfo;
+
+// The state of a member file in the design flow.
+enum imodelFileState : int {
+    imodelFileAbsent = 0,     // not part of the active flow; written "absent"
+    imodelFileUpToDate = 1,   // "utd"
+    imodelFileOutOfDate = 2   // "ood"
+};
+
+// The kind of error a member file is in, set by the parse commands.
+enum ImodelErrorFileType : int {
+    ImodelNoError = 0,                 // with a text: defines a module defined elsewhere, used anyway
+    ImodelParseError = 1,              // the file could not be parsed
+    ImodelModuleAlreadyDefined = 2     // defines a module already defined, not used
+};
+
+class IfileObjectEx : public IfileObject {
+public:
+    // A parent: its file value and a weak reference to its project entry,
+    // which may be empty or expired and is resolved on demand.
+    using ParentFile = std::pair<IfileObject, boost::weak_ptr<IfileObjectEx>>;
+    using ParentFiles = std::vector<ParentFile>;
+    using PackageRange = std::pair<std::deque<std::string>::const_iterator, std::deque<std::string>::const_iterator>;
+
+    // The module under test and the simulation time of a stimulus file.
+    class StimulusOptions {
+    public:
+        StimulusOptions(const std::string& moduleUnderTest, const std::string& simulationTime)
+            : m_moduleUnderTest(moduleUnderTest), m_simulationTime(simulationTime)
+        {
+        }
+        StimulusOptions(const StimulusOptions&) = default;
+        StimulusOptions& operator=(const StimulusOptions&) = default;
+        virtual ~StimulusOptions() = default;
+
+        bool operator==(const StimulusOptions& other) const;
+        const std::string& GetModuleUnderTest() const { return m_moduleUnderTest; }
+        const std::string& GetSimulationTime() const { return m_simulationTime; }
+
+        // The MODULE_UNDER_TEST and SIMULATION_TIME lines.
+        void Write(std::ostream* stream) const;
+        // Takes a MODULE_UNDER_TEST or SIMULATION_TIME line into the file's
+        // options (two empty texts when it had none); false for other lines.
+        static bool Read(const std::string& line, IfileObjectEx& file);
+
+    private:
+        std::string m_moduleUnderTest;
+        std::string m_simulationTime;
+    };
+
+    // One tool constraint: the file is used by a tool kind, in the used
+    // profiles (all when both sets are empty) and not in the skipped ones.
+    class type_Filter {
+    public:
+        // An empty profile leaves the used set empty.
+        type_Filter(ImodelFunctionType kind, const std::string& profile);
+        bool operator==(const type_Filter& other) const = default;
+
+        ImodelFunctionType toolKind;
+        std::set<std::string> usedProfiles;
+        std::set<std::string> skippedProfiles;
+    };
+
+    // Default attributes; with `copyExisting`, the project's entry for the
+    // same file is copied when there is one.
+    IfileObjectEx(const IfileObject& file, bool copyExisting);
+    // A member file read from the lines of the project file's file-list
+    // block, `it` standing on its first line (the stored name, "," and the
+    // type keyword). On return `it` stands on the last line of its block:
+    // its "ENDFILE" line, or, for a truncated block, the last line that
+    // belongs to it.
+    IfileObjectEx(std::vector<std::string>::const_iterator& it, const std::vector<std::string>& lines,
+                  const std::vector<Iconvert*>& converters);
+    // Deep copies: a new stamp, new stimulus options, a clone of the
+    // predecessor record owned by the copy.
+    IfileObjectEx(const IfileObjectEx& other);
+    IfileObjectEx& operator=(const IfileObjectEx& other);
+    ~IfileObjectEx() override;
+
+    virtual bool IsDisplayedInDesignHierarchy() const;
+    // A schematic or HDL source; an HDL file, while the model has a host, only
+    // when it is used by the synthesis tool of the host's synthesis profile.
+    virtual bool IsASourceFile() const;
+    virtual bool HasSourceFileType() const;
+    // Outside the project and not found on disk at the last reading.
+    virtual bool IsBrokenLink() const;
+
+    // --- state ----------------------------------------------------------------------
+
+    imodelFileState GetFileState() const { return m_state; }
+    bool IsFileInProject() const { return m_state != imodelFileAbsent; }
+    void SetAbsent() { m_state = imodelFileAbsent; }
+    // "utd", "ood" or "absent"; always true.
+    bool GetStrState(std::string& out) const;
+    // Up to date or out of date; absent is refused (traced). A change marks
+    // the project as needing a save and is announced.
+    void SetFileState(imodelFileState state);
+    void SetErrorFile(ImodelErrorFileType kind, const std::string& text);
+    ImodelErrorFileType GetErrorFileType() const { return m_errorKind; }
+    const std::string& GetModuleAlreadyDefined() const { return m_errorText; }
+    // Announces the file to the views when it is in the project.
+    void UpdateFileDisplay() const;
+
+    // --- disk stamp -------------------------------------------------------------------
+    // Times and sizes are 64-bit throughout: sizes past 2 GiB and times past
+    // 2038 compare correctly.
+
+    // The last disk status read; null when it never was.
+    const SysStatInfo* GetStatInfo() const { return m_stat.get(); }
+    // A stamp of the status' size and time; nothing for null.
+    void StoreStatInfo(const SysStatInfo* info);
+    void StoreStatInfo(std::int64_t size, std::int64_t time);
+    // Reads the disk status. `changed` is true when a stamp existed and the
+    // time or the size differ (any difference, also an older copy of the same
+    // size), or, with `reportReappearance`, when the file came back while
+    // linking is enabled. The first reading never reports a change.
+    void StoreStatInfo(bool& changed, bool clearPending, bool reportReappearance);
+    void StoreStatInfo();
+    // Two steps of change detection: without `takePending` a change found
+    // is kept pending; with it the pending change is handed out and cleared.
+    void StoreStatInfoEx(bool& changed, bool takePending);
+    // Without `force`: accepts the disk as it is (a pending change is
+    // dropped). With `force`: makes the next reading report a change.
+    void UpdateStatInfo(bool force);
+    // Equal time and size (a missing stamp counts as -1 for both).
+    bool IsSameStatInfo(const IfileObjectEx& other) const;
+    // The other stamp is older, or of another size; false when either is missing.
+    bool IsNewerThan(const SysStatInfo* other) const;
+
+    // --- flags and values ---------------------------------------------------------------
+
+    const std::string& GetCompileSetting() const { return m_compileSetting; }
+    bool SetCompileSetting(const std::string& setting);
+    bool IsUsedByAllTools() const { return m_usedByAllTools; }
+    void SetUsedByAllTools(bool used) { m_usedByAllTools = used; }
+    bool IsIDEReadOnly() const { return m_ideReadOnly; }
+    void SetIDEReadOnly(bool readOnly) { m_ideReadOnly = readOnly; }
+    bool ImportAsLink() const { return m_importAsLink; }
+    void SetImportAsLink(bool link) { m_importAsLink = link; }
+    bool IsIncludedFile() const { return m_included; }
+    void SetIsIncludedFile(bool included) { m_included = included; }
+    bool IsEncryptedFile() const { return m_encrypted; }
+    void SetIsEncryptedFile(bool encrypted) { m_encrypted = encrypted; }
+    bool IsFileStructural() const { return m_structural; }
+    void SetFileStructural(bool structural) { m_structural = structural; }
+    const std::string& GetLibraryName() const { return m_library; }
+    bool SetLibraryName(const std::string& library);
+    void SetUsedPackages(const std::deque<std::string>& packages) { m_usedPackages = packages; }
+    void SetDefinedPackages(const std::deque<std::string>& packages) { m_definedPackages = packages; }
+    PackageRange GetUsedPackages() const { return {m_usedPackages.begin(), m_usedPackages.end()}; }
+    PackageRange GetDefinedPackages() const { return {m_definedPackages.begin(), m_definedPackages.end()}; }
+    bool HasPackage() const { return !m_definedPackages.empty(); }
+    const std::deque<IfileObject>& GetIncludedFiles() const { return m_includedFiles; }
+    void ClearIncludedFiles() { m_includedFiles.clear(); }
+    // Nothing for this file itself or a file already included.
+    void AddIncludedFile(const IfileObject& file);
+    IfilePredecessorObject* GetPredecessorObject() const { return m_predecessor.get(); }
+    // Holds a clone of `record` owned by this file (none for null).
+    void SetPredecessorObject(const IfilePredecessorObject* record);
+    const boost::shared_ptr<StimulusOptions>& GetStimulusOptions() const { return m_stimulus; }
+    bool SetStimulusOptions(const StimulusOptions& options);
+    // Holds a copy of the pointee; none for an empty pointer.
+    bool SetStimulusOptions(const boost::shared_ptr<StimulusOptions>& options);
+
+    // --- predicates ---------------------------------------------------------------------
+
+    // 1: read-only on disk; 2: read-only in the tool.
+    int GetReadOnlyState() const;
+    // For the wizard's model the import-as-link flag, else: not local.
+    bool DisplayAsLink(Imodel& model) const;
+    bool IsBFMFile() const;
+    // The project-relative folder holds "IDENTIFY" (any case).
+    bool IsInstrumentedByIdentify() const;
+    // The file lies in the IP configurator's common folder.
+    bool IsDremmetCommonFile() const;
+    // Same name, type, state, parents present, compile setting, flags,
+    // constraints, library, stimulus options and parents (and stamps when
+    // asked); error, packages, included files and predecessor are ignored.
+    bool IsIdentical(const IfileObjectEx& other, bool compareStamps) const;
+    // The type of the first parent, else the file's own.
+    zorpaFileManagerTypes GetFileTypeAsComponent() const;
+
+    // --- parents ------------------------------------------------------------------------
+    // Every walk up the parents keeps a visited set: parent links read from a
+    // project file may form a cycle.
+
+    // Nothing for this file itself or a parent already there; a change of a
+    // file in the project is announced.
+    void AddParentFile(const ParentFile& parent);
+    void AddParentFile(const IfileObject& parent);
+    void AddParentFilesFrom(const IfileObjectEx& other);
+    void SetSingleParentFile(const IfileObject& parent);
+    void SetNoParent();
+    // Removes the first parent equal to `parent`; false when there is none.
+    bool RemoveParentFile(const IfileObject& parent);
+    const ParentFiles& GetParentFileList() const { return m_parents; }
+    std::deque<IfileObject> GetParentFiles() const;
+    ParentFiles GetParentFilesOfType(zorpaFileManagerTypes type) const;
+    bool HasParentFile() const { return !m_parents.empty(); }
+    // The PARENT names read from the project file.
+    const std::vector<ImodelFileName>& GetParentFileStr() const { return m_parentNamesRead; }
+    // Points every parent equal to `file` at `entry`.
+    void UpdateParentFilePtr(const IfileObject& file, const boost::shared_ptr<IfileObjectEx>& entry);
+    // Whether `file` is a parent (with `recursive`, an ancestor).
+    bool IsChildOfFile(const IfileObject& file, bool recursive) const;
+    bool HasParentFileOfType(zorpaFileManagerTypes type, bool recursive) const;
+    // More than one parent of the type, here or up the single chain of them.
+    bool HasMultipleParentsRec(zorpaFileManagerTypes type) const;
+    // The top of the chain of single parents; empty unless the file has
+    // exactly one parent.
+    boost::shared_ptr<IfileObjectEx> GetSingleTopLevelParentFileObject() const;
+    // A core file shared by several cores of the type.
+    bool IsCommonCoreFile(zorpaFileManagerTypes type) const;
+
+    // --- per-tool use ------------------------------------------------------------------
+
+    const std::vector<type_Filter>& GetFilters() const { return m_constraints; }
+    // Adds the profiles to every constraint of the same tool kind, or
+    // appends the constraint. A profile holding "," or a line break is refused.
+    bool SetUseForTool(const type_Filter& filter);
+    bool SetUseForTool(const std::vector<type_Filter>& filters);
+    bool AddConstraintsFrom(const IfileObjectEx& other);
+    void ResetUseForToolList() { m_constraints.clear(); }
+    void ResetUseForToolList(ImodelFunctionType kind);
+    bool IsUsedForTool(ImodelFunctionType kind, const std::string& profile, bool checkProfile) const;
+    std::string GetUseForToolDebugStr(char separator) const;
+
+    // --- the file-list block of the project file ---------------------------------------
+
+    // The file's lines of the block, VALUE to "ENDFILE". False, with nothing
+    // written, for a null stream or a file whose name or values cannot be
+    // stored in the line format.
+    bool WriteFileManagerFile(std::ostream* stream) const;
+    // The component attributes: parents, compile setting, stimulus options,
+    // tool constraints and flags.
+    void WriteCXFAttrs(std::ostream* stream) const;
+    // KEYWORD="value"; the set form joins the elements with "," and writes
+    // nothing for an empty set.
+    static void WriteMemberElement(const char* keyword, const std::string& value, std::ostream* stream);
+    static void WriteMemberElement(const char* keyword, const std::set<std::string>& values, std::ostream* stream);
+    static const char* GetBoolStr(bool value) { return value ? "TRUE" : "FALSE"; }
+    // Flips `flag` only for the word of the opposite value.
+    static void ReadBool(const std::string& text, bool& flag);
+    // "ood" 2, "utd" 1, anything else 0; always true.
+    static bool ReadStrState(const std::string& text, imodelFileState& state);
+
+protected:
+    // Reads the member lines of the block that begins at `it`.
+    void MyReadFromFile(std::vector<std::string>::const_iterator& it, const std::vector<std::string>& lines);
+
+private:
+    using LineIterator = std::vector<std::string>::const_iterator;
+    using Reader = void (IfileObjectEx::*)(const std::string&);
+
+    // Reads one line of the block ending at `stop`; `it` ends on the last
+    // line it took.
+    void ReadMemberLine(LineIterator& it, LineIterator stop);
+    // Calls `reader` with the value when the line is `keyword`=value.
+    bool ReadMemberElement(const char* keyword, const std::string& line, Reader reader);
+    // One tool-constraint block, from the line after BEGIN_USE_CONSTRAINT up
+    // to END_USE_CONSTRAINT, bounded by its file's block; `it` ends on its
+    // last line.
+    void ReadUseForToolSetting(LineIterator& it, LineIterator stop);
+    void ReadLibrary(const std::string& value) { m_library = value; }
+    void ReadState(const std::string& value) { ReadStrState(value, m_state); }
+    void ReadTime(const std::string& value);
+    void ReadSize(const std::string& value);
+    void ReadParent(const std::string& value) { m_parentNamesRead.emplace_back(value); }
+    void ReadCompileFlag(const std::string& value) { m_compileSetting = value; }
+    void ReadUseForAnyTool(const std::string& value) { m_usedByAllTools = value != "FALSE"; }
+    void ReadIsReadOnly(const std::string& value) { m_ideReadOnly = value == "TRUE"; }
+    void ReadIsIncluded(const std::string& value) { ReadBool(value, m_included); }
+    void ReadIsEncrypted(const std::string& value) { ReadBool(value, m_encrypted); }
+    SysStatInfo& StampToRead();
+
+    bool CanBeStored() const;
+    void CopyFrom(const IfileObjectEx& other);
+    void AnnounceChange() const;
+    void AnnounceChangeInProject() const;
+    ParentFiles::const_iterator FindParent(const IfileObject& file) const;
+    // Whether `match` holds for a parent (with `recursive`, for an ancestor,
+    // each one visited once).
+    bool AnyAncestor(bool recursive, const std::function<bool(const IfileObject&)>& match) const;
+    bool IsSelf(const IfileObject& file) const;
+
+    ImodelErrorFileType m_errorKind = ImodelNoError;
+    imodelFileState m_state = imodelFileAbsent;
+    // The weak references are a cache refreshed by the read-only walks.
+    mutable ParentFiles m_parents;
+    std::unique_ptr<SysStatInfo> m_stat;
+    bool m_foundOnDisk = true;
+    bool m_changePending = false;
+    std::string m_compileSetting;
+    std::string m_errorText;
+    std::deque<IfileObject> m_includedFiles;
+    bool m_ideReadOnly = false;
+    bool m_importAsLink = false;
+    std::unique_ptr<IfilePredecessorObject> m_predecessor;
+    boost::shared_ptr<StimulusOptions> m_stimulus;
+    bool m_usedByAllTools = true;
+    bool m_structural = true;
+    bool m_included = false;
+    bool m_encrypted = false;
+    std::deque<std::string> m_usedPackages;
+    std::deque<std::string> m_definedPackages;
+    std::string m_library = "work";
+    std::vector<type_Filter> m_constraints;
+    std::vector<ImodelFileName> m_parentNamesRead;
+};

@@ -1,0 +1,179 @@
+// The project model: the one object that owns every manager of the open
+// project. Every other part reaches it through Imodel::GetInstance(); the
+// new-project wizard gets a second, separate instance of its own.
+#pragma once
+
+#include "ievent/Ievent.h"
+
+#include <string>
+#include <utility>
+#include <vector>
+
+class IeventView;
+class IfileExtendedInfoManager;
+class IfileManager;
+class ImodelDesignManager;
+class ImodelDeviceManager;
+class ImodelGlobalFlowOptions;
+class ImodelHost;
+class ImodelRevisionManager;
+class ImodelSimulationOptions;
+class ImodelTemplateManager;
+class ImodelVarOption;
+class IprocessManager;
+class ItimerManager;
+class ItoolConstraintsManager;
+class ItoolModelSimPathOptions;
+class ItoolPallador;
+class ItoolPhySynth;
+class ItoolSynthesis;
+class QuorlaneCoreToolManager;
+class QuorlaneStateMachine;
+namespace VyIfaces {
+class IComponent;
+}
+
+class Imodel {
+public:
+    using CoreToolManagers = std::vector<QuorlaneCoreToolManager*>;
+    using CoreToolManagerRange =
+        std::pair<CoreToolManagers::const_iterator, CoreToolManagers::const_iterator>;
+
+    virtual ~Imodel() = default;
+
+    virtual bool IsWizardInstance() const = 0;
+    virtual bool HasNetlistModules() const = 0;
+    // Stores the flag and returns it.
+    virtual bool SetHasNetlistModules(bool hasNetlistModules) = 0;
+
+    // Registers the core libraries' commands, then one prototype of each of
+    // the library's commands, in their fixed order.
+    virtual void RegisterCommands() = 0;
+
+    // The owned managers and objects; never null while the model lives,
+    // except the process manager, which GetProcessManager makes on first use.
+    virtual ImodelRevisionManager* GetRevisionManager() = 0;
+    virtual ImodelDesignManager* GetDesignManager() = 0;
+    virtual ImodelDeviceManager* GetDeviceManager() = 0;
+    virtual ImodelGlobalFlowOptions* GetGlobalFlowOptions() = 0;
+    virtual std::vector<ImodelVarOption*>& GetOptions() = 0;
+    // The first option, in vector order, that names itself by `key`; null when none.
+    virtual ImodelVarOption* FindOption(const char* key) = 0;
+    virtual ImodelSimulationOptions* GetSimulationOptions() = 0;
+    virtual ItoolModelSimPathOptions* GetModelSimPathOptions() = 0;
+    virtual IfileManager* GetFileManager() = 0;
+    // Creates the process manager and its flow "DEFAULT" on the first call.
+    virtual IprocessManager* GetProcessManager() = 0;
+    // The process manager (created if needed) as receiver of change messages.
+    virtual QuorlaneStateMachine* GetStateMachine() = 0;
+    virtual ItoolConstraintsManager& GetConstraintsManager() = 0;
+    virtual IfileExtendedInfoManager* GetExtendedInfoManager() = 0;
+    virtual ItimerManager* GetTimerManager() = 0;
+    virtual ImodelTemplateManager* GetTemplateManager() = 0;
+    virtual ItoolPallador* GetPalladorTool() = 0;
+    virtual ItoolPhySynth* GetPhySynthTool() = 0;
+    virtual ItoolSynthesis* GetSynthesisTool() = 0;
+
+    // Named switches of the options database, each read once and cached.
+    virtual bool IsDebugMsg() = 0;
+    virtual bool IsDebugTimer() = 0;
+    virtual bool IsDebugState() = 0;
+    virtual bool IsTimerEnabled() = 0;
+    virtual bool ImportFilesRightAway() = 0;
+    virtual bool ParseCxfOnOpen() = 0;
+    virtual bool IsRepositoryTimerDisabled() = 0;
+    virtual bool SafeUpdateViews() = 0;
+    virtual bool OpenAllCoreFilesInReadOnly() = 0;
+    virtual bool UpdateAlwaysSendMessage() = 0;
+    virtual bool IntegrateDremmet() = 0;
+    virtual bool IsLinkingEnabled() = 0;
+    virtual bool IsPackagerEnabled() = 0;
+    virtual bool IsPackagerEnabledForUserIP() = 0;
+    virtual bool IsPackagerEnabledFor(const VyIfaces::IComponent* component) = 0;
+    virtual bool IsIncludeForSimulationEnabled() = 0;
+    // Marks the first twelve switches for reading again; returns false.
+    virtual bool ReloadBoolSettings() = 0;
+
+    // The host object, not owned; null in batch and script use.
+    virtual void SetHost(ImodelHost* host) = 0;
+    virtual ImodelHost* GetHost() const = 0;
+
+    virtual bool CanChangeFamily() = 0;
+    virtual bool CanChangeAllFamilies() = 0;
+
+    // Core-tool managers, owned by the model, in registration order.
+    // Type 34 is looked up as 33; null when no manager has the type.
+    virtual QuorlaneCoreToolManager* GetCoreToolManager(int coreType) = 0;
+    // The model owns the manager from then on.
+    virtual void AddCoreToolManager(QuorlaneCoreToolManager* manager) = 0;
+    // Removes the first occurrence without deleting it.
+    virtual void RemoveCoreToolManager(QuorlaneCoreToolManager* manager) = 0;
+    virtual CoreToolManagerRange GetCoreToolManagers() const = 0;
+
+    // Views and event delivery.
+    virtual void RegisterView(IeventView* view) = 0;
+    virtual void UnregisterView(IeventView* view) = 0;
+    virtual void SendEvent(boost::shared_ptr<Ievent> event, bool allowDeferred) = 0;
+    virtual void SendEvents(const IeventBatch& events, bool allowDeferred) = 0;
+    virtual void SuspendViews() = 0;
+    virtual void RestoreViews() = 0;
+
+    // One process-wide empty list, for callers that need an empty range.
+    virtual const std::vector<std::string>& GetEmptyList() = 0;
+
+    // Nested drawing block: only the outermost block and unblock reach the views.
+    virtual void BlockDrawing(bool block) = 0;
+
+    // Holds back drawing of the process-wide model's views for its lifetime.
+    class BlockGUIObject {
+    public:
+        BlockGUIObject() : m_model(&GetInstance()) { m_model->BlockDrawing(true); }
+        ~BlockGUIObject()
+        {
+            if (IsAlive(m_model))
+                m_model->BlockDrawing(false);
+        }
+        BlockGUIObject(const BlockGUIObject&) = delete;
+        BlockGUIObject& operator=(const BlockGUIObject&) = delete;
+
+    private:
+        Imodel* m_model;
+    };
+
+    // The process-wide model, built on first use.
+    static Imodel& GetInstance();
+    // True while `model` is a constructed instance that has not been
+    // destroyed; safe to call at any time, also during static destruction.
+    static bool IsAlive(const Imodel* model);
+
+    // A second, complete model for the new-project wizard; the caller owns it.
+    static Imodel* CreateNewProjectWizardInstance();
+    // Deletes the instance when not null and sets the pointer to null.
+    static void DestroyNewProjectWizardInstance(Imodel*& model);
+
+    // Process-wide flags, shared by every instance; set through the reference.
+    static bool& GetFileCreatedBySolvato();
+    static bool& GetNotifyConstraintListChanged();
+    static bool& GetUpdateIncorrectFiles();
+    static bool& IsRunningTests();
+    static bool& GetUpdateTree();
+    static bool& GetUpdateProcessDisplay();
+    static bool& GetIsReadingProject();
+    static bool& GetDisplayReadingFileMessage();
+    static bool& GetIsConvertingProject();
+    static bool& GetIsStartingFromEmptyHierarchy();
+
+    static bool IsInteractiveMode();
+    static void SetIsInteractiveMode(bool interactive);
+
+    // Each returns whether the display was blocked before the call.
+    static bool BlockDesignHierarchyDisplay(bool block, bool unused);
+    static bool BlockProcessDisplay(bool block, bool refresh);
+    // The host's answer when there is a host, else true outside interactive mode.
+    static bool IsRunningScript();
+
+protected:
+    Imodel() = default;
+    Imodel(const Imodel&) = delete;
+    Imodel& operator=(const Imodel&) = delete;
+};

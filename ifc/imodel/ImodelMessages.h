@@ -1,0 +1,168 @@
+// The library's messages to the user: one function per message.
+//
+// An output line `ImodelDisplay<ID>_MSG` takes the values of its placeholders
+// in order and returns what the message database returns. A question
+// `ImodelDisplay<ID>_QRY` takes the window that owns the box (null for none)
+// and the answer to assume when nobody can answer, then its values; it returns
+// the answer as given, which may be a code that is not among the box's
+// buttons, so callers compare it only with the codes they expect.
+#pragma once
+
+#include <foundation/Mdb.h>
+
+// --- serials 0 to 38 ----------------------------------------------------------
+
+int ImodelDisplayADB_UPDATED_MSG(const char* name);
+int ImodelDisplayADB_PARTIALLY_UPDATED_MSG(const char* name);
+int ImodelDisplayDEBUG_MSG(const char* text);
+int ImodelDisplayVALUE_SET_MSG(const char* setting, const char* value);
+int ImodelDisplayVALUE_IGNORED_MSG(const char* setting);
+int ImodelDisplayCALLING_TOOL_MSG(const char* tool);
+// The device checks use the line without a parent window and the box with one.
+int ImodelDisplayWRONG_DEVICE_VALUE_MSG(const char* setting, const char* value, const char* sameSetting,
+                                        const char* choices);
+int ImodelDisplayMISSING_DEVICE_VALUE_MSG(const char* setting);
+MdbQuery_result ImodelDisplayWRONG_DEVICE_VALUE_QRY(void* parent, MdbQuery_result defaultAnswer,
+                                                    const char* setting, const char* value,
+                                                    const char* sameSetting, const char* choices);
+MdbQuery_result ImodelDisplayMISSING_DEVICE_VALUE_QRY(void* parent, MdbQuery_result defaultAnswer,
+                                                      const char* setting);
+int ImodelDisplayDUPLICATE_MODULE_MSG(const char* module);
+int ImodelDisplayOLD_FILE_NOT_FOUND_MSG(const char* fileName);
+int ImodelDisplayUNABLE_TO_CREATE_DIR_MSG(const char* folder);
+MdbQuery_result ImodelDisplayPROJECT_SETTING_UNSPECIFIED_QRY(void* parent, MdbQuery_result defaultAnswer,
+                                                             const char* setting);
+MdbQuery_result ImodelDisplayFAM_CHANGE_NOT_ALLOWED_QRY(void* parent, MdbQuery_result defaultAnswer,
+                                                        const char* family);
+MdbQuery_result ImodelDisplayFAM_CHANGE_CAN_ONLY_BE_QRY(void* parent, MdbQuery_result defaultAnswer,
+                                                        const char* family, const char* allowedFamilies);
+int ImodelDisplayINVALID_CORE_MSG(const char* fileKind, const char* fileName);
+int ImodelDisplayINVALID_CORE_DEVICE_MSG(const char* core, const char* device);
+int ImodelDisplayUNSUPPORTED_CORE_DEVICE_MSG();
+int ImodelDisplayUNABLE_TO_COPY_MSG(const char* source, const char* destination);
+MdbQuery_result ImodelDisplayCORE_ALREADY_PRESENT_QRY(void* parent, MdbQuery_result defaultAnswer,
+                                                      const char* core);
+int ImodelDisplayNO_TOOL_PROFILE_MSG(const char* tool, const char* profile);
+int ImodelDisplayNO_PROFILE_MSG(const char* tool, const char* profile);
+int ImodelDisplayNO_TOOL_MSG(const char* tool);
+int ImodelDisplayLINK_CHANGED_MSG(const char* fileName);
+// Silenced for good once the user says so (see the registration below).
+MdbQuery_result ImodelDisplaySWITCH_BLOCKMODE_WARNING_QRY(void* parent, MdbQuery_result defaultAnswer);
+int ImodelDisplayUSING_MODIFIED_FILE_MSG(const char* fileName);
+int ImodelDisplaySPIRIT_FILE_NOT_FOUND_MSG(const char* fileName, const char* coreFile);
+MdbQuery_result ImodelDisplayUPGRADED_DEVICE_FOR_CORE_QRY(void* parent, MdbQuery_result defaultAnswer,
+                                                          const char* currentDevice, const char* newDevice,
+                                                          const char* core);
+int ImodelDisplayCONVERT_FAILED_LOCAL_COPIES_MSG(const char* fileName);
+int ImodelDisplayUPDATED_CORE_FROM_DISK_MSG(const char* core);
+int ImodelDisplayRESTORING_MODULE_STATE_MSG(const char* fileName, const char* module);
+int ImodelDisplayRESTORING_MODULE_INFO_MSG(const char* fileName, const char* module);
+int ImodelDisplayLINK_FILE_WAS_MODIFIED_MSG(const char* fileName);
+
+// --- serials 600 to 664 -------------------------------------------------------
+
+int ImodelDisplayREADING_FILE_MSG(const char* fileName);
+int ImodelDisplayPROJECT_CREATED_MSG(const char* project);
+int ImodelDisplayPROJECT_CLOSED_MSG(const char* project);
+int ImodelDisplayPROJECT_SAVED_MSG(const char* project);
+int ImodelDisplayPROJECT_OPENED_MSG(const char* project);
+int ImodelDisplayCREATED_BACKUP_MSG(const char* archive);
+MdbQuery_result ImodelDisplayCONVERT_NEED_CONVERT_QRY(void* parent, MdbQuery_result defaultAnswer,
+                                                      const char* project, const char* version);
+MdbQuery_result ImodelDisplayIMPORT_BLOCK_IN_BLOCK_MODE_QRY(void* parent, MdbQuery_result defaultAnswer);
+MdbQuery_result ImodelDisplayFILE_ALREADY_OPENED_QRY(void* parent, MdbQuery_result defaultAnswer,
+                                                     const char* fileName, const char* currentEditor,
+                                                     const char* requestedEditor);
+MdbQuery_result ImodelDisplayCONSTRAINT_EDITOR_NO_SUPPORT_QRY(void* parent, MdbQuery_result defaultAnswer,
+                                                              const char* editor, const char* fileKind);
+int ImodelDisplaySCRIPT_TCL_TEST_LIST_FAILED_MSG(const char* command, const char* expected,
+                                                 const char* actual);
+int ImodelDisplayNO_CONSTRAINTS_MANAGER_MSG(const char* tool);
+int ImodelDisplayNO_CUSTOM_SOURCES_MSG(const char* tool);
+int ImodelDisplayASSOCIATE_FILES_NOT_FOUND_MSG(const char* command, const char* fileName);
+int ImodelDisplayASSOCIATE_INVALID_FILE_MSG(const char* command, const char* fileName, const char* target);
+int ImodelDisplayASSOCIATE_FILES_THAT_CAN_BE_MSG();
+int ImodelDisplayUNABLE_TO_READ_MSG(const char* fileName);
+int ImodelDisplayMODULE_NOT_DEFINED_MSG(const char* fileName, const char* module);
+int ImodelDisplayCANNOT_SET_ROOT_MSG(const char* module);
+MdbQuery_result ImodelDisplayCONVERT_FUTURE_PROJECT_QRY(void* parent, MdbQuery_result defaultAnswer);
+// The version that wrote the project, printed "v<major>.<minor>".
+MdbQuery_result ImodelDisplayCONVERT_INCOMPATIBLE_PROJECT_QRY(void* parent, MdbQuery_result defaultAnswer,
+                                                              int major, int minor);
+int ImodelDisplayFOLDER_ALREADY_EXIST_MSG(const char* folder);
+int ImodelDisplayUNABLE_TO_MOVE_CORE_MSG(const char* core);
+int ImodelDisplayFILE_NOT_FOUND_MSG(const char* fileName);
+int ImodelDisplayWRONG_EXTENSION_MSG(const char* fileName);
+MdbQuery_result ImodelDisplayFILE_ALREADY_IMPORTED_QRY(void* parent, MdbQuery_result defaultAnswer,
+                                                       const char* fileName);
+int ImodelDisplayNO_PROJECT_LOADED_MSG(const char* command);
+int ImodelDisplayPROJECT_NOT_FOUND_MSG(const char* fileName);
+MdbQuery_result ImodelDisplayINVALID_NAME_CHAR_QRY(void* parent, MdbQuery_result defaultAnswer,
+                                                   const char* name, const char* what);
+MdbQuery_result ImodelDisplayINVALID_EXTENSION_QRY(void* parent, MdbQuery_result defaultAnswer,
+                                                   const char* extension);
+int ImodelDisplaySAVE_FAILED_MSG(const char* fileName);
+int ImodelDisplayIMPORT_NO_PROJECT_LOADED_MSG(const char* fileName);
+int ImodelDisplayIMPORT_NOT_SUPPORTED_MSG(const char* fileKind);
+int ImodelDisplayIMPORT_CONSTRAINT_NOT_SUPPORTED_MSG(const char* fileName, const char* constraintKind);
+int ImodelDisplayFILE_NOT_IN_PROJECT_MSG(const char* fileName);
+int ImodelDisplayFILE_MUST_BE_LOCAL_AND_USER_MSG(const char* fileName);
+int ImodelDisplayUSE_FILE_NO_USABLE_FILE_MSG(const char* fileName, const char* purpose, const char* module);
+int ImodelDisplayUSE_FILE_CANNOT_USE_FILE_MSG(const char* fileName, const char* purpose, const char* module,
+                                              const char* usableFiles);
+int ImodelDisplayNO_WIR_FILE_MSG(const char* fileName);
+int ImodelDisplayINTERNAL_ERROR_OPEN_PRJ_MSG(const char* project);
+int ImodelDisplayINTERNAL_ERROR_CREATE_WORKSPACE_MSG();
+int ImodelDisplayUNABLE_TO_ACCESS_FILE_MSG(const char* fileName);
+int ImodelDisplayINVALID_SIMULATION_PARAM_MSG(const char* parameter, const char* allowed);
+MdbQuery_result ImodelDisplayINVALID_CORE_NAME_QRY(void* parent, MdbQuery_result defaultAnswer);
+MdbQuery_result ImodelDisplayINVALID_CORE_NAME_CVLIB_QRY(void* parent, MdbQuery_result defaultAnswer);
+MdbQuery_result ImodelDisplayFAILED_CREATE_BACKUP_QRY(void* parent, MdbQuery_result defaultAnswer,
+                                                      const char* archive);
+MdbQuery_result ImodelDisplayFAILED_OVERWRITE_FILE_QRY(void* parent, MdbQuery_result defaultAnswer,
+                                                       const char* fileName);
+int ImodelDisplayCANNOT_FIND_SPIRIT_COMPONENT_MSG(const char* vendor, const char* library, const char* name,
+                                                  const char* version);
+MdbQuery_result ImodelDisplayCLOSE_DOCS_QRY(void* parent, MdbQuery_result defaultAnswer, const char* documents);
+MdbQuery_result ImodelDisplaySAME_PDC_DIFF_MODULE_WARN_QRY(void* parent, MdbQuery_result defaultAnswer,
+                                                           const char* fileName, const char* openModule,
+                                                           const char* requestedModule, const char* sameFileName);
+int ImodelDisplayFIXED_CONSTRAINT_FILE_MOVED_MSG(const char* fileName, const char* tool);
+int ImodelDisplayRENAMED_LOCAL_MSG(const char* fileName, const char* newName);
+MdbQuery_result ImodelDisplayCLOSE_TOOL_QRY(void* parent, MdbQuery_result defaultAnswer);
+int ImodelDisplayINVALIDCHAR_MSG();
+int ImodelDisplayINVALID_MODELSIM_LIB_MSG(const char* folder);
+int ImodelDisplayINVALID_MODELSIM_TYPE_MSG(const char* folder, const char* libraryLanguage,
+                                           const char* projectLanguage);
+// A question of a series: `answer` (the caller's variable, may be null) also
+// receives the answer so that the series can reuse it.
+MdbQuery_result ImodelDisplayFILE_ALREADY_EXISTS_QRY(void* parent, MdbQuery_result defaultAnswer,
+                                                     MdbQuery_result* answer, const char* fileName);
+MdbQuery_result ImodelDisplayFILE_ALREADY_EXISTS_SINGLE_QRY(void* parent, MdbQuery_result defaultAnswer,
+                                                            const char* fileName);
+
+// --- serials 1000 to 1007 -----------------------------------------------------
+
+int ImodelDisplayTOOL_SUCCEEDED_MSG(const char* tool);
+int ImodelDisplayTOOL_FILE_NOT_FOUND_MSG(const char* fileName);
+int ImodelDisplayIDE_PLD_FILE_WRITTEN_MSG();
+int ImodelDisplayNO_STIMULUS_ASSOCIATED_MSG(const char* fileName);
+int ImodelDisplayTOOL_FAILED_MSG(const char* tool);
+int ImodelDisplayNO_WRITE_ACCESS_MSG(const char* fileName);
+MdbQuery_result ImodelDisplayINCOMPATIBLE_DEVICE_WITH_CORE_QRY(void* parent, MdbQuery_result defaultAnswer,
+                                                               const char* core);
+int ImodelDisplayCONSIDER_MODULE_AS_RTL_MSG(const char* module);
+
+// --- progress meter -----------------------------------------------------------
+
+// Shows "<label>..." until killed; returns what MdbMeterInit returns.
+int ImodelInitCOMMAND_METER(void* parent, const char* label);
+// Fits the progress callback of the project-file reader.
+void ImodelUpdateCOMMAND_METER(unsigned int value);
+void ImodelKillCOMMAND_METER();
+
+// --- do-not-show-again --------------------------------------------------------
+
+// Makes SWITCH_BLOCKMODE_WARNING known to the do-not-show-again manager. Runs
+// by itself when the library is loaded.
+void ImodelRegisterSWITCH_BLOCKMODE_WARNING_QRY();

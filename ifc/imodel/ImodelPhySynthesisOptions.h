@@ -1,0 +1,95 @@
+// ImodelPhySynthesisOptions: the settings handed to the physical-synthesis
+// tool for one design unit, and the ordered list of constraint files it
+// takes. Each design unit owns one. A value: copyable, comparable, reset to
+// its defaults.
+//
+// The project file keeps the options of a unit whose options are customized
+// in a block that the project writer opens and closes ("LIST ..." to
+// "ENDLIST"); between them, these lines, each key=value:
+//   GenPinConstraints=TRUE|FALSE
+//   UseSynplifySDC=TRUE|FALSE
+//   LogSynthEffort=<text>    PhySynthEffort=<text>
+//   RelaxDelay=<text>        MaxCoreCell=<text>
+//   Constraints / one VALUE line per file / ENDConstraints
+// The reader also takes an older optional-file list ("OptionalFiles" to
+// "ENDOptionalFiles", one "<file name>;<state>" per line).
+#pragma once
+
+#include "ifile/IfileObject.h"
+
+#include <deque>
+#include <ostream>
+#include <string>
+#include <utility>
+#include <vector>
+
+class Iconvert;
+class ImodelModule;
+
+// The state of a file in an optional-file list: 0 the file is used, 1 not.
+enum OptionalFileState : int {
+    OptionalFileUsed = 0,
+    OptionalFileNotUsed = 1
+};
+using ImodelOptionalFiles = std::vector<std::pair<std::string, OptionalFileState>>;
+
+class ImodelPhySynthesisOptions {
+public:
+    // The defaults (SetDefaultPhySynthOpt).
+    ImodelPhySynthesisOptions();
+    ImodelPhySynthesisOptions(const ImodelPhySynthesisOptions&) = default;
+    ImodelPhySynthesisOptions& operator=(const ImodelPhySynthesisOptions&) = default;
+    virtual ~ImodelPhySynthesisOptions();
+
+    // Equal flags, texts (exactly) and constraint lists (same files in the
+    // same order).
+    bool operator==(const ImodelPhySynthesisOptions& other) const;
+    bool operator!=(const ImodelPhySynthesisOptions& other) const { return !(*this == other); }
+
+    // GenPinConstraints true, LogSynthEffort "3", PhySynthEffort "1",
+    // RelaxDelay "0", MaxCoreCell "100", no constraint file, UseSynplifySDC
+    // as the options variable IDE_PASS_SYNPLIFY_SDC_BY_DEFAULT (on when it
+    // reads 1). The module is not used.
+    void SetDefaultPhySynthOpt(ImodelModule* module = nullptr);
+    // Differs from a newly made record; the module is not used.
+    bool IsCustomized(ImodelModule* module = nullptr) const;
+
+    // The option lines and the constraint list; nothing for a null stream.
+    void WriteToFile(std::ostream* stream) const;
+    // Resets to the defaults, then reads the lines of the block from the
+    // front of `lines` up to and including its "ENDLIST" (all of them when
+    // there is none) and removes them; the caller goes on with the rest.
+    // A nested list missing its closing line ends at the block's "ENDLIST".
+    void ReadFromFile(std::vector<std::string>& lines, const std::vector<Iconvert*>& converters);
+
+    // --- the values ------------------------------------------------------------------------
+    // A text holding a line break cannot be stored and is refused with a
+    // message (false, nothing changed).
+    bool GetGenPinConstraints() const { return m_genPinConstraints; }
+    void SetGenPinConstraints(bool value) { m_genPinConstraints = value; }
+    bool GetUseSynplifySDC() const { return m_useSynplifySDC; }
+    void SetUseSynplifySDC(bool value) { m_useSynplifySDC = value; }
+    const std::string& GetLogSynthEffort() const { return m_logSynthEffort; }
+    bool SetLogSynthEffort(const std::string& value);
+    const std::string& GetPhySynthEffort() const { return m_phySynthEffort; }
+    bool SetPhySynthEffort(const std::string& value);
+    const std::string& GetRelaxDelay() const { return m_relaxDelay; }
+    bool SetRelaxDelay(const std::string& value);
+    const std::string& GetMaxCoreCell() const { return m_maxCoreCell; }
+    bool SetMaxCoreCell(const std::string& value);
+
+    // The stored constraint files, in order.
+    const std::deque<IfileObject>& GetConstraintFileList() const { return m_constraintFiles; }
+    // Replaces the list. With an optional-file list of exactly one entry,
+    // UseSynplifySDC becomes whether that entry is used.
+    void SetConstraintFileList(const std::deque<IfileObject>& files, const ImodelOptionalFiles* optionalFiles);
+
+private:
+    bool m_genPinConstraints;
+    std::string m_logSynthEffort;
+    std::string m_phySynthEffort;
+    std::string m_relaxDelay;
+    std::string m_maxCoreCell;
+    std::deque<IfileObject> m_constraintFiles;
+    bool m_useSynplifySDC;
+};

@@ -1,0 +1,24 @@
+// The host's listener, set on the process manager (outside the library): it
+// hears of these messages before the process manager routes them. The
+// values are the host's own; the manager passes them on unread.
+#pragma once
+
+#include "imodel/ImodelToolKinds.h"
+
+#include <boost/shared_ptr.hpp>
+
+#include <cstdint>
+
+class IfileObjectEx;
+class ImodelModule;
+class KemletContentIf;
+
+class IprocessListener {
+public:
+    virtual ~IprocessListener() = default;
+
+    virtual void ConstraintListChanged(ImodelModule* module, std::uint32_t value, ImodelFunctionType tool) = 0;
+    virtual void DisplayItemsMessage1(std::uint32_t value, ImodelModule* module) = 0;
+    virtual void Ide_pldFileDetected(KemletContentIf* content, boost::shared_ptr<IfileObjectEx> file) = 0;
+    virtual void InputFileListChanged(boost::shared_ptr<IfileObjectEx> file, ImodelFunctionType tool) = 0;
+};

@@ -1,0 +1,48 @@
+// The process manager: the one object through which every change message
+// of the project reaches the design flow (Imodel::GetStateMachine hands it
+// out as its QuorlaneStateMachine). It owns the flows, finds the flow of a
+// module, keeps the attached module, and keeps the host's process display
+// and listener.
+#pragma once
+
+#include "iprocess/QuorlaneStateMachine.h"
+
+#include <cstdint>
+
+class IprocessDisplay;
+class IprocessFileObject;
+class IprocessFlow;
+class IprocessListener;
+class IprocessToolObject;
+
+class IprocessManager : public QuorlaneStateMachine {
+public:
+    // The first flow that serves the module, else the first flow; null
+    // without flows.
+    virtual IprocessFlow* GetFlowForModule(ImodelModule* module) = 0;
+    // The node of the module's flow for a file type or tool kind, or null.
+    virtual IprocessFileObject* GetFileObject(zorpaFileManagerTypes type, ImodelModule* module) = 0;
+    virtual IprocessToolObject* GetToolObject(ImodelFunctionType tool, ImodelModule* module) = 0;
+    virtual ImodelModule* GetCurrentModule() = 0;
+
+    // Asks the host's display for a refresh, in interactive mode only.
+    virtual void UpdateProcessDisplay(bool flag) = 0;
+    // Updates the file-dependent states when asked, refreshes the display
+    // and sends IeventDesignFlowOptionsChanged.
+    virtual void FlowOptionsChanged(bool updateStates) = 0;
+    // Called by the host when it refreshes its display.
+    virtual void RefreshProcessDisplay() = 0;
+    // A module's constraint list changed for a tool kind.
+    virtual void ConstraintListChanged(ImodelModule* module, std::uint32_t value, ImodelFunctionType tool) = 0;
+    // Detaches the module when it is the attached one.
+    virtual void DetachIfCurrent(ImodelModule* module) = 0;
+    // The host's objects, not owned; null until the host sets them.
+    virtual void SetProcessDisplay(IprocessDisplay* display) = 0;
+    virtual IprocessDisplay* GetProcessDisplay() = 0;
+    virtual void SetListener(IprocessListener* listener) = 0;
+
+    // A revision changed its design state, a tool state or a used file.
+    virtual void DesignStateOfRevisionChanged(ImodelRevContextImpl* revision) = 0;
+    virtual void ToolStateOfRevisionChanged(ImodelFunctionType tool, ImodelRevContextImpl* revision) = 0;
+    virtual void UsedFileOfRevisionChanged(zorpaFileManagerTypes type, ImodelRevContextImpl* revision) = 0;
+};

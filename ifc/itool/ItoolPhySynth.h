@@ -1,0 +1,10 @@
+// The physical-synthesis tool: the constraint-file lists kept in each
+// module's physical-synthesis options. The project model owns the one object.
+#pragma once
+
+#include "itool/ItoolWithConstraints.h"
+
+class ItoolPhySynth : public ItoolWithConstraints {
+protected:
+    ItoolPhySynth() : ItoolWithConstraints(idePHYSYNTH) {}
+};

@@ -1,0 +1,22 @@
+// The block-design tool manager: the core-tool manager of core component
+// descriptions (file type 33) and the one view inside the library. The
+// project model makes one for itself and owns it; the workspace and the
+// block-design components come with the core-workspace work.
+#pragma once
+
+#include "ievent/IeventView.h"
+#include "itool/QuorlaneCoreToolManager.h"
+
+class ItoolVeyrun : public QuorlaneCoreToolManager, public IeventView {
+public:
+    // Registers as a view of `model`.
+    explicit ItoolVeyrun(Imodel* model);
+
+    zorpaFileManagerTypes GetCoreType() override { return zorpaFT_OMBRIX_CXF; }
+    ImodelFunctionType GetToolType() override { return ideOMBRIX; }
+    // The workspace keeps its own time stamp.
+    void SaveNewWorkspaceTimeStamp() override {}
+
+    // The process-wide model's manager of core type 33; null when none.
+    static ItoolVeyrun* GetInstance();
+};

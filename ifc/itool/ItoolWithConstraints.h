@@ -1,0 +1,39 @@
+// The base of the flow tools that take user constraint files (synthesis,
+// physical synthesis, place-and-route). Each tool registers itself by its
+// tool kind while it exists; ItoolConstraintsManager finds it by that kind.
+#pragma once
+
+#include "imodel/ImodelToolKinds.h"
+
+#include <string>
+#include <vector>
+
+class ItoolWithConstraints {
+public:
+    // Takes the tool out of the registration list.
+    virtual ~ItoolWithConstraints();
+
+    ItoolWithConstraints(const ItoolWithConstraints&) = delete;
+    ItoolWithConstraints& operator=(const ItoolWithConstraints&) = delete;
+
+    ImodelFunctionType GetFunctionType() const { return m_type; }
+
+    // The kind of the tool's constraint-file lists; false when it has none.
+    virtual bool GetToolFileKind(int& kind) = 0;
+    // The tool's upper-case key.
+    virtual std::string GetToolKey() = 0;
+    // The extensions the tool accepts as constraint files, from its option.
+    virtual void GetDefaultExtensions(std::vector<std::string>& extensions) = 0;
+    // Whether constraint files of that extension found on a sub-module also
+    // serve its parent modules: the option
+    // IDE_PASS_CONSTRAINT_FILES_TO_PARENT_MODULES for this tool key and file
+    // type, true when it is not set.
+    virtual bool PassConstraintFilesToParentModules(const std::string& fileType);
+
+protected:
+    // Appends the tool to the registration list.
+    explicit ItoolWithConstraints(ImodelFunctionType type);
+
+private:
+    ImodelFunctionType m_type;
+};

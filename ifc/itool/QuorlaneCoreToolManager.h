@@ -1,0 +1,22 @@
+// The manager of one kind of core tool, found by the file type of the core
+// files it owns. The project model owns a list of them.
+#pragma once
+
+#include "imodel/ImodelFileTypes.h"
+#include "imodel/ImodelToolKinds.h"
+
+class QuorlaneCoreToolManager {
+public:
+    virtual ~QuorlaneCoreToolManager() = default;
+
+    // The file type of the core files it owns.
+    virtual zorpaFileManagerTypes GetCoreType() = 0;
+    // The flow tool kind it stands for.
+    virtual ImodelFunctionType GetToolType() = 0;
+    virtual void SaveNewWorkspaceTimeStamp() = 0;
+
+protected:
+    QuorlaneCoreToolManager() = default;
+    QuorlaneCoreToolManager(const QuorlaneCoreToolManager&) = delete;
+    QuorlaneCoreToolManager& operator=(const QuorlaneCoreToolManager&) = delete;
+};

@@ -1,0 +1,57 @@
+// The host object of the quorlane shell: what a terminal can do for the
+// library. It has no windows, no editors and no tool profiles, runs scripts,
+// and delivers event batches at once.
+#pragma once
+
+#include "imodel/ImodelHost.h"
+
+class ConsoleHost : public ImodelHost {
+public:
+    ConsoleHost() = default;
+    // Leaves the model without a host when it is the model's host.
+    ~ConsoleHost() override;
+
+    boost::shared_ptr<IIpMgrCallback> GetIpMgrCallback() override;
+    void* GetParentWindow() override { return nullptr; }
+    bool CopyFolder(ImodelCopyDirTool& tool, bool flag) override;
+    void ListFolder(const ImodelFileName& pattern, int reserved, zorpaFileManagerTypes type,
+                    std::deque<IfileObject>& files, std::vector<std::string>* names, bool includeFolders) override;
+    bool LaunchesProcesses() override { return false; }
+    void GetToolProfileName(std::string& name, ImodelFunctionType kind, const std::string& key) override;
+    IprofileManager* GetProfileManager() override { return nullptr; }
+    bool IsFileModifiedInEditor(const ImodelFileName&) override { return false; }
+    bool IsRunningScript() override { return true; }
+    IIDEObject* GetIIDEObject() override { return nullptr; }
+    void DispatchEvents(const IeventBatch& events) override;
+    bool LaunchProcess(const std::string& commandLine, const std::string& startFolder, bool flag,
+                       std::string* output) override;
+
+    void ScanFiles(bool toBaseline, ItimerManager* watcher) override;
+    void LockFileRemoved(const IfileObject&) override {}
+    void SchematicFilesImported(int, int) override {}
+    void GetToolProfileOption(std::string& text, ImodelFunctionType kind, const std::string& key) override;
+
+    void FileAdded(const IfileObject&) override {}
+    bool CloseFileInEditor(boost::shared_ptr<IfileObjectEx>, int*, bool) override { return true; }
+    bool IsFileOpenInEditor(const ImodelFileName&) override { return false; }
+    bool ChooseParamValue(AcmdParam* parameter, const std::string& title) override;
+
+    void PrepareConversion(IcmdReadWriteProject* headerReader, std::vector<IThreadCommand*>& commands,
+                           bool& hostHandlesPackages) override;
+    bool ConvertProject(std::vector<IThreadCommand*>& commands, std::vector<Iconvert*>& converters,
+                        bool hostHandlesPackages) override;
+    void ProjectVersionRead(int, int) override {}
+    void ListFolder(const ImodelFileName& pattern, int reserved, zorpaFileManagerTypes type,
+                    std::deque<IfileObjectEx>& files, std::vector<std::string>* names, bool includeFolders) override;
+    bool CloseDocuments(bool) override { return true; }
+    void DeviceChanged(const ImodelDevice&, bool) override {}
+    void ProjectOpened() override {}
+    void ProjectLocationChanged(const ImodelFileName&, const ImodelFileName&) override {}
+    void GetOpenedFiles(std::vector<std::string>& files) override { files.clear(); }
+    void ReopenFiles(const std::vector<std::string>&) override {}
+    bool AskConvertProject(IcmdOpenProject* command) override;
+    void QueueCommand(IcmdAddFileToModel* command) override;
+
+    // The shell's one host object.
+    static ConsoleHost& GetInstance();
+};

@@ -1,0 +1,121 @@
+#include "ievent/IeventModuleRegistry.h"
+
+#include "ievent/IeventParents.h"
+
+#include <algorithm>
+#include <mutex>
+#include <unordered_map>
+
+namespace {
+
+struct Registration {
+    IeventModuleRegistry::Serial serial = 0;
+    bool beingDestroyed = false;
+};
+
+// Every member is read and written under `lock`.
+struct Registry {
+    // Recursive, so that a display marker may itself ask the registry.
+    std::recursive_mutex lock;
+    std::unordered_map<const ImodelModule*, Registration> modules;
+    IeventModuleRegistry::Serial lastSerial = 0;
+    // How many modules are being destroyed: batches are looked into only then.
+    int beingDestroyed = 0;
+    IeventModuleRegistry::DisplayMarker marker = nullptr;
+
+    const Registration* Find(const ImodelModule* module) const
+    {
+        const auto found = modules.find(module);
+        return found == modules.end() ? nullptr : &found->second;
+    }
+    bool IsBeingDestroyed(const ImodelModule* module) const
+    {
+        const Registration* registration = Find(module);
+        return registration != nullptr && registration->beingDestroyed;
+    }
+    bool CarriesModuleBeingDestroyed(const Ievent& event) const
+    {
+        const auto* carrier = dynamic_cast<const Ievent_ModulesParent*>(&event);
+        return carrier != nullptr &&
+               std::any_of(carrier->GetModules().begin(), carrier->GetModules().end(),
+                           [this](const ImodelModule* module) { return IsBeingDestroyed(module); });
+    }
+};
+
+// Built when the library is loaded, before any model or module, so it
+// outlives the modules that the models destroy at unload.
+Registry g_registry;
+
+}  // namespace
+
+void IeventModuleRegistry::Register(ImodelModule* module)
+{
+    if (module == nullptr)
+        return;
+    std::lock_guard guard(g_registry.lock);
+    Registration& registration = g_registry.modules[module];
+    if (registration.beingDestroyed)
+        --g_registry.beingDestroyed;
+    registration = Registration{++g_registry.lastSerial, false};
+}
+
+IeventModuleRegistry::Serial IeventModuleRegistry::SerialOf(const ImodelModule* module)
+{
+    std::lock_guard guard(g_registry.lock);
+    const Registration* registration = g_registry.Find(module);
+    return registration == nullptr || registration->beingDestroyed ? 0 : registration->serial;
+}
+
+bool IeventModuleRegistry::IsBeingDestroyed(const ImodelModule* module)
+{
+    std::lock_guard guard(g_registry.lock);
+    return g_registry.IsBeingDestroyed(module);
+}
+
+IeventModuleRegistry::Destruction::Destruction(ImodelModule* module) : m_module(module)
+{
+    if (m_module == nullptr)
+        return;
+    std::lock_guard guard(g_registry.lock);
+    Registration& registration = g_registry.modules[m_module];
+    if (!registration.beingDestroyed)
+        ++g_registry.beingDestroyed;
+    registration.beingDestroyed = true;
+}
+
+IeventModuleRegistry::Destruction::~Destruction()
+{
+    if (m_module == nullptr)
+        return;
+    std::lock_guard guard(g_registry.lock);
+    if (g_registry.modules.erase(m_module) > 0)
+        --g_registry.beingDestroyed;
+}
+
+void IeventModuleRegistry::SetDisplayMarker(DisplayMarker marker)
+{
+    std::lock_guard guard(g_registry.lock);
+    g_registry.marker = marker;
+}
+
+bool IeventModuleRegistry::MarkDisplayable(ImodelModule* module, Serial serial)
+{
+    std::lock_guard guard(g_registry.lock);
+    const Registration* registration = g_registry.Find(module);
+    const bool alive = serial != 0 && registration != nullptr && registration->serial == serial &&
+                       !registration->beingDestroyed;
+    if (!alive || g_registry.marker == nullptr)
+        return false;
+    g_registry.marker(module);
+    return true;
+}
+
+bool IeventMustDeliverAtOnce(const IeventBatch& events)
+{
+    std::lock_guard guard(g_registry.lock);
+    if (g_registry.beingDestroyed == 0)
+        return false;
+    return std::any_of(events.begin(), events.end(), [](const boost::shared_ptr<Ievent>& event) {
+        return event && g_registry.CarriesModuleBeingDestroyed(*event);
+    });
+}

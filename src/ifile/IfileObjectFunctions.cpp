@@ -1,0 +1,62 @@
+// Free functions over file values: storable names, HDL languages of lists
+// and the converters' veto.
+#include "ifile/IfileFunctions.h"
+
+#include "iconvert/Iconvert.h"
+#include "imodel/Imodel.h"
+#include "imodel/ImodelDesignManager.h"
+#include "imodel/ImodelHost.h"
+#include "imodel/ImodelMessages.h"
+
+#include <algorithm>
+
+bool IfileIsStorableName(const std::string& name) { return name.find_first_of("\r\n\"") == std::string::npos; }
+
+bool IfileRefuseName(const std::string& name, const char* what)
+{
+    ImodelHost* host = Imodel::GetInstance().GetHost();
+    ImodelDisplayINVALID_NAME_CHAR_QRY(host ? host->GetParentWindow() : nullptr, MdbOK, name.c_str(), what);
+    return false;
+}
+
+bool IfileCheckStorableName(const std::string& name, const char* what)
+{
+    return IfileIsStorableName(name) || IfileRefuseName(name, what);
+}
+
+bool IfileIsMixedHDLList(const std::deque<IfileObject>& files)
+{
+    bool seen = false;
+    bool firstIsVHDL = false;
+    for (const IfileObject& file : files) {
+        bool isVHDL = false;
+        if (!file.IsFileHDL(isVHDL)) continue;
+        if (seen && isVHDL != firstIsVHDL) return true;
+        seen = true;
+        firstIsVHDL = isVHDL;
+    }
+    return false;
+}
+
+bool IfileGetListHDLType(const std::deque<IfileObject>& files, bool first)
+{
+    ImodelDesignManager* design = Imodel::GetInstance().GetDesignManager();
+    const bool projectIsVHDL = design && design->IsDefaultVHDL();
+    bool firstIsVHDL = projectIsVHDL;
+    bool lastIsVHDL = projectIsVHDL;
+    bool found = false;
+    for (const IfileObject& file : files) {
+        bool isVHDL = false;
+        if (!file.IsFileHDL(isVHDL)) continue;
+        if (!found) firstIsVHDL = isVHDL;
+        found = true;
+        lastIsVHDL = isVHDL;
+    }
+    return first ? firstIsVHDL : lastIsVHDL;
+}
+
+bool IconvertNewFileManagerFileFileNeedsImport(const std::vector<Iconvert*>& converters, const std::string& line)
+{
+    return std::all_of(converters.begin(), converters.end(),
+                       [&](Iconvert* converter) { return converter->FileNeedsImport(line); });
+}

@@ -1,0 +1,41 @@
+#include "IfileObjectModel.h"
+
+#include "imodel/Imodel.h"
+#include "imodel/ImodelDesignManager.h"
+#include "imodel/imodelUtl.h"
+
+namespace {
+
+const std::size_t kTokenLength = std::char_traits<char>::length(ImodelProjectToken);
+
+}  // namespace
+
+const ImodelFileName& ifileProjectFolder()
+{
+    static const ImodelFileName none;
+    ImodelDesignManager* design = Imodel::GetInstance().GetDesignManager();
+    return design ? design->GetProjectFolder() : none;
+}
+
+IfileManager* ifileFileManager() { return Imodel::GetInstance().GetFileManager(); }
+
+bool ifileStartsWithProjectToken(const std::string& name) { return name.rfind(ImodelProjectToken, 0) == 0; }
+
+std::string ifileStripProjectToken(const std::string& name)
+{
+    std::size_t start = std::min(kTokenLength, name.size());
+    if (start < name.size() && ifileIsSeparator(name[start])) ++start;
+    return name.substr(start);
+}
+
+std::string ifileSameFileKey(const IfileObject& file)
+{
+    // The equality expands a leading token into the project folder, so the
+    // key does the same (only when there is a folder to expand into).
+    std::string key = file.GetInternalFileName();
+    const ImodelFileName& folder = ifileProjectFolder();
+    if (!folder.empty() && ifileStartsWithProjectToken(key)) key.replace(0, kTokenLength, folder.GetString());
+    ImodelSetValidSeparator(key, false);
+    ImodelMakeUpper(key);
+    return key;
+}

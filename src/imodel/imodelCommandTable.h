@@ -1,0 +1,28 @@
+// The library's Tcl commands in the fixed order of their registration. A row
+// whose command class is not built yet has no factory and is left out, so
+// the command manager never knows a command that cannot do its job.
+#pragma once
+
+#include <foundation/AcmdBase.h>
+
+#include <functional>
+#include <memory>
+#include <vector>
+
+class Imodel;
+
+struct imodelCommandRow {
+    const char* name;  // the Tcl name, which the command's GetName answers
+    bool linkingOnly;  // registered only while linking is enabled
+    // Makes the prototype for the given project model; empty while the
+    // command's class is not built.
+    std::function<std::unique_ptr<AcmdBase>(Imodel&)> factory;
+};
+
+// The 41 rows, in registration order.
+const std::vector<imodelCommandRow>& imodelGetCommandTable();
+
+// Hands the command manager one prototype of each row that has a factory, in
+// row order; the linking rows only when `linkingEnabled`. A name the manager
+// already knows is not registered again. Returns how many were registered.
+int imodelRegisterCommandRows(const std::vector<imodelCommandRow>& rows, Imodel& model, bool linkingEnabled);

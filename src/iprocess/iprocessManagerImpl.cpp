@@ -1,0 +1,109 @@
+#include "iprocess/iprocessManagerImpl.h"
+
+#include "ievent/IeventClasses.h"
+#include "imodel/Imodel.h"
+#include "iprocess/IprocessDisplay.h"
+#include "iprocess/IprocessListener.h"
+#include "iprocess/iprocessFlowImpl.h"
+#include "itimer/ItimerManager.h"
+
+#include <boost/make_shared.hpp>
+
+iprocessManagerImpl::~iprocessManagerImpl() = default;
+
+void iprocessManagerImpl::CreateDefaultFlow(ItimerManager& watcher)
+{
+    AddFlow("DEFAULT");
+    watcher.Reset();
+}
+
+void iprocessManagerImpl::AddFlow(const std::string& name)
+{
+    m_flows.push_back(std::make_unique<iprocessFlowImpl>(name));
+}
+
+void iprocessManagerImpl::InputFileListChanged(boost::shared_ptr<IfileObjectEx> file, ImodelFunctionType tool)
+{
+    if (m_listener)
+        m_listener->InputFileListChanged(file, tool);
+}
+
+void iprocessManagerImpl::Ide_pldFileDetected(KemletContentIf* content, boost::shared_ptr<IfileObjectEx> file)
+{
+    if (m_listener)
+        m_listener->Ide_pldFileDetected(content, file);
+}
+
+void iprocessManagerImpl::AttachModule(ImodelModule* module)
+{
+    if (module == m_attachedModule)
+        return;
+    m_attachedModule = module;
+    UpdateProcessDisplay(true);
+}
+
+ImodelModule* iprocessManagerImpl::DetachModule()
+{
+    ImodelModule* detached = m_attachedModule;
+    m_attachedModule = nullptr;
+    UpdateProcessDisplay(true);
+    return detached;
+}
+
+void iprocessManagerImpl::DetachIfCurrent(ImodelModule* module)
+{
+    if (module == m_attachedModule)
+        DetachModule();
+}
+
+// Every flow serves every module until flows have use conditions of their
+// own: the first flow is the answer.
+IprocessFlow* iprocessManagerImpl::GetFlowForModule(ImodelModule*)
+{
+    return m_flows.empty() ? nullptr : m_flows.front().get();
+}
+
+IprocessFileObject* iprocessManagerImpl::GetFileObject(zorpaFileManagerTypes type, ImodelModule* module)
+{
+    IprocessFlow* flow = GetFlowForModule(module);
+    return flow ? flow->GetFileObject(type) : nullptr;
+}
+
+IprocessToolObject* iprocessManagerImpl::GetToolObject(ImodelFunctionType tool, ImodelModule* module)
+{
+    IprocessFlow* flow = GetFlowForModule(module);
+    return flow ? flow->GetToolObject(tool) : nullptr;
+}
+
+// One refresh request at a time: while one is pending, further changes are
+// covered by it. A blocked display is marked pending without a request.
+void iprocessManagerImpl::UpdateProcessDisplay(bool flag)
+{
+    if (!Imodel::IsInteractiveMode() || !m_display || m_display->IsRefreshPending())
+        return;
+    m_display->SetRefreshPending(true);
+    if (Imodel::GetUpdateProcessDisplay())
+        m_display->RequestRefresh(flag);
+}
+
+void iprocessManagerImpl::FlowOptionsChanged(bool updateStates)
+{
+    if (updateStates)
+        UpdateFileDependentStates();
+    UpdateProcessDisplay(false);
+    Imodel::GetInstance().SendEvent(boost::make_shared<IeventDesignFlowOptionsChanged>(), true);
+}
+
+void iprocessManagerImpl::RefreshProcessDisplay()
+{
+    if (!m_display || !m_display->IsRefreshPending())
+        return;
+    m_display->ShowModuleFlow(m_attachedModule, GetFlowForModule(m_attachedModule));
+    m_display->SetRefreshPending(false);
+}
+
+void iprocessManagerImpl::ConstraintListChanged(ImodelModule* module, std::uint32_t value, ImodelFunctionType tool)
+{
+    if (m_listener)
+        m_listener->ConstraintListChanged(module, value, tool);
+}

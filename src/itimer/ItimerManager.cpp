@@ -1,0 +1,25 @@
+#include "itimer/ItimerManager.h"
+
+#include "imodel/Imodel.h"
+#include "imodel/ImodelGlobalFlowOptions.h"
+
+bool& ItimerManager::GetDoFileDetection()
+{
+    static bool doFileDetection = true;
+    return doFileDetection;
+}
+
+bool& ItimerManager::GetTimerBlockedByVeyrun()
+{
+    static bool blockedByVeyrun = false;
+    return blockedByVeyrun;
+}
+
+bool ItimerManager::IsAutoFileDetectionEnabled()
+{
+    Imodel& model = Imodel::GetInstance();
+    if (!model.IsTimerEnabled())
+        return false;
+    const ImodelGlobalFlowOptions* flowOptions = model.GetGlobalFlowOptions();
+    return !flowOptions || flowOptions->EnableFileDetection;
+}

@@ -1,0 +1,254 @@
+#include "IeventRecorder.h"
+
+#include "ievent/IeventClasses.h"
+#include "ifile/IfileObjectEx.h"
+
+#include <boost/make_shared.hpp>
+
+#include <gtest/gtest.h>
+
+#include <deque>
+#include <map>
+#include <string>
+#include <vector>
+
+namespace {
+
+// Stand-ins for objects the events only point to; never dereferenced.
+int g_moduleStorage = 0;
+int g_componentStorage = 0;
+int g_coreStorage = 0;
+ImodelModule* const kModule = reinterpret_cast<ImodelModule*>(&g_moduleStorage);
+VyIfaces::IComponent* const kComponent = reinterpret_cast<VyIfaces::IComponent*>(&g_componentStorage);
+const VlnvCoreId* const kCore = reinterpret_cast<const VlnvCoreId*>(&g_coreStorage);
+
+// File entries are only shared, never looked into: an empty one serves.
+Ievent_FilesParent::Entry NewEntry() { return {}; }
+
+// A scanner of design units as the parse command hands it over.
+struct FakeScanner {
+    std::vector<ImodelModule*> found;
+    std::pair<std::vector<ImodelModule*>::const_iterator, std::vector<ImodelModule*>::const_iterator>
+    GetModuleRange() const
+    {
+        return {found.begin(), found.end()};
+    }
+};
+
+std::vector<std::string> CatalogueNames()
+{
+#define IEVENT_TEST_NAME(Event) #Event,
+    return {QUORLANE_IEVENT_CATALOGUE(IEVENT_TEST_NAME)};
+#undef IEVENT_TEST_NAME
+}
+
+// One event of every class, keyed by the class name its delivery must reach.
+std::map<std::string, boost::shared_ptr<Ievent>> OneOfEach()
+{
+#define EVENT(Event, ...) {#Event, boost::make_shared<Event>(__VA_ARGS__)}
+    static FakeScanner scanner{{kModule}};
+    return {
+        EVENT(IeventToolInputListChanged, idePALLADOR),
+        EVENT(IeventNeedSaveFlagChanged),
+        EVENT(IeventToolExePathChanged, ideSYNTHESIS),
+        EVENT(IeventCurrentRootChanged),
+        EVENT(IeventCoreRemoved, kCore),
+        EVENT(IeventIPCoresDisplayOptionsChanged),
+        EVENT(IeventCvlibChanged),
+        EVENT(IeventBusDefChanged),
+        EVENT(IeventIPRepositoryStateChanged, "/repo/a"),
+        EVENT(IeventIPRepositoryRemoved, "/repo/b"),
+        EVENT(IeventIPRepositoryReady, "/repo/c"),
+        EVENT(IeventReloadAllCatalogs, false, false),
+        EVENT(IeventNewErrorModulesAddedOrRemoved),
+        EVENT(IeventProjectOpened, true),
+        EVENT(IeventProjectClosed),
+        EVENT(IeventStatusBarContentChanged),
+        EVENT(IeventBlockDrawing, true),
+        EVENT(IeventDesignFlowOptionsChanged),
+        EVENT(IeventPalladorViewsChanged),
+        EVENT(IeventPalladorViewChangedActive, 2, 5),
+        EVENT(IeventPalladorViewModified, 3),
+        EVENT(IeventPalladorViewWillBeRemoved, 4),
+        EVENT(IeventPalladorViewAdded, 6),
+        EVENT(IeventLibraryModified, "a", "b"),
+        EVENT(IeventLibraryRemoved, "old_lib"),
+        EVENT(IeventLibraryAdded, "new_lib"),
+        EVENT(IeventFileRetargeted, NewEntry()),
+        EVENT(IeventFileRemoved, NewEntry()),
+        EVENT(IeventFileAddedOrModified, NewEntry(), true),
+        EVENT(IeventFileRemoveAll),
+        EVENT(IeventSelectionChanged, kModule),
+        EVENT(IeventFileAndModulePostParse, NewEntry(), &scanner),
+        EVENT(IeventFilePreParse, NewEntry()),
+        EVENT(IeventFilePostRemove, NewEntry()),
+        EVENT(IeventFilePreRemove, NewEntry()),
+        EVENT(IeventComponentModified, kComponent),
+        EVENT(IeventComponentRemoved, kComponent),
+        EVENT(IeventComponentAdded, kComponent),
+        EVENT(IeventModuleModified, kModule),
+        EVENT(IeventModuleRemovedFromUseClause, std::vector<ImodelModule*>{kModule}),
+        EVENT(IeventModuleRemoved, kModule),
+        EVENT(IeventModuleAdded, kModule),
+        EVENT(IeventModulePostRemoveAll),
+        EVENT(IeventModulePreRemoveAll),
+    };
+#undef EVENT
+}
+
+// A view that overrides nothing.
+class SilentView : public IeventView {};
+
+}  // namespace
+
+TEST(IeventCatalogue, EveryClassReachesExactlyItsOwnUpdateView)
+{
+    const std::vector<std::string> names = CatalogueNames();
+    ASSERT_EQ(names.size(), 44u);
+    const auto events = OneOfEach();
+    ASSERT_EQ(events.size(), names.size());
+
+    // The whole catalogue as one batch, in view order, then each class once
+    // more through the base pointer.
+    IeventBatch batch;
+    for (const std::string& name : names) {
+        ASSERT_EQ(events.count(name), 1u) << name << " has no event in the walk";
+        batch.push_back(events.at(name));
+    }
+    IeventRecorder view;
+    view.UpdateViews(batch);
+    EXPECT_EQ(view.Names(), names);
+    ASSERT_EQ(view.Events().size(), batch.size());
+    for (std::size_t i = 0; i < batch.size(); ++i)
+        EXPECT_EQ(view.Events()[i], batch[i].get()) << names[i];
+
+    for (const std::string& name : names) {
+        IeventRecorder single;
+        events.at(name)->Notify(&single);
+        EXPECT_EQ(single.Names(), std::vector<std::string>{name});
+    }
+
+    // The base view ignores every class.
+    SilentView silent;
+    silent.UpdateViews(batch);
+}
+
+TEST(IeventCatalogue, DerivedRepositoryEventsKeepTheirOwnClass)
+{
+    IeventRecorder view;
+    IeventIPRepositoryRemoved removed("/repo");
+    IeventIPRepositoryReady& asReady = removed;
+    asReady.Notify(&view);
+    EXPECT_EQ(view.Names(), std::vector<std::string>{"IeventIPRepositoryRemoved"});
+}
+
+TEST(IeventCatalogue, PayloadsAreKeptAsGiven)
+{
+    EXPECT_EQ(IeventToolInputListChanged(idePALLADOR).GetTool(), idePALLADOR);
+    EXPECT_EQ(IeventToolExePathChanged(ideSIMULATION).GetTool(), ideSIMULATION);
+    EXPECT_EQ(IeventCoreRemoved(kCore).GetCore(), kCore);
+    EXPECT_EQ(IeventComponentRemoved(kComponent).GetComponent(), kComponent);
+    EXPECT_EQ(IeventComponentAdded(nullptr).GetComponent(), nullptr);
+
+    IeventPalladorViewChangedActive active(2, 5);
+    EXPECT_EQ(active.GetOldRev(), 2);
+    EXPECT_EQ(active.GetRevNum(), 5);
+    EXPECT_EQ(IeventPalladorViewAdded(7).GetRevNum(), 7);
+    EXPECT_EQ(IeventPalladorViewWillBeRemoved(-1).GetRevNum(), -1);
+
+    std::string oldName = "a";
+    std::string newName = "b";
+    IeventLibraryModified renamed(oldName, newName);
+    oldName = newName = "changed";
+    EXPECT_EQ(renamed.GetOldLibrary(), "a");
+    EXPECT_EQ(renamed.GetLibrary(), "b");
+    EXPECT_EQ(renamed.GetNewLibrary(), "b");
+    EXPECT_EQ(IeventLibraryAdded("mylib").GetLibrary(), "mylib");
+
+    char location[] = "/repo/x";
+    IeventIPRepositoryStateChanged state(location);
+    location[1] = 'R';
+    EXPECT_EQ(state.GetRepository(), "/repo/x");
+    EXPECT_EQ(IeventIPRepositoryReady(nullptr).GetRepository(), "");
+
+    IeventReloadAllCatalogs reload(true, false);
+    EXPECT_TRUE(reload.GetFirstFlag());
+    EXPECT_FALSE(reload.GetSecondFlag());
+    EXPECT_TRUE(IeventBlockDrawing(true).NeedBlock());
+    EXPECT_FALSE(IeventBlockDrawing(false).NeedBlock());
+    EXPECT_TRUE(IeventProjectOpened(true).IsNewProject());
+    EXPECT_FALSE(IeventProjectOpened(false).IsNewProject());
+}
+
+TEST(IeventCatalogue, FileAndModuleListsAreCopiedWhole)
+{
+    // One entry, also an empty one, is a one-element list.
+    const Ievent_FilesParent::Entry entry = boost::make_shared<IfileObjectEx>(IfileObject(), false);
+    EXPECT_EQ(IeventFileRemoved(entry).GetFiles(), std::vector<Ievent_FilesParent::Entry>{entry});
+    EXPECT_EQ(IeventFilePreRemove(Ievent_FilesParent::Entry()).GetFiles().size(), 1u);
+    IeventFileAddedOrModified added(entry, true);
+    EXPECT_EQ(added.GetFiles().front(), entry);
+    EXPECT_TRUE(added.AreNewFiles());
+    EXPECT_FALSE(IeventFileAddedOrModified(entry, false).AreNewFiles());
+    // The event shares the entry: it lives as long as the event.
+    EXPECT_EQ(entry.use_count(), 2);
+
+    int storage[3] = {};
+    const std::vector<ImodelModule*> modules{reinterpret_cast<ImodelModule*>(&storage[0]), nullptr,
+                                             reinterpret_cast<ImodelModule*>(&storage[2])};
+    EXPECT_EQ(IeventModuleAdded(modules).GetModules(), modules);
+    EXPECT_EQ(IeventModuleRemoved(kModule).GetModules(), std::vector<ImodelModule*>{kModule});
+    EXPECT_EQ(IeventModuleModified(nullptr).GetModules(), std::vector<ImodelModule*>{nullptr});
+
+    // The modules of a parse come from the scanner, in its order; a file
+    // rejected before scanning has none.
+    FakeScanner scanner{modules};
+    IeventFileAndModulePostParse parsed(entry, &scanner);
+    EXPECT_EQ(parsed.GetModules(), modules);
+    EXPECT_EQ(parsed.GetFiles().front(), entry);
+    IeventFileAndModulePostParse rejected(entry, static_cast<FakeScanner*>(nullptr));
+    EXPECT_TRUE(rejected.GetModules().empty());
+    EXPECT_EQ(rejected.GetFiles(), std::vector<Ievent_FilesParent::Entry>{entry});
+    EXPECT_EQ(IeventFileAndModulePostParse(entry, kModule).GetModules(), std::vector<ImodelModule*>{kModule});
+    EXPECT_EQ(IeventFileAndModulePostParse(entry, modules).GetModules(), modules);
+}
+
+TEST(IeventCatalogue, TheSelectionHoldsOneKindOfThing)
+{
+    const IeventSelectionChanged nothing;
+    EXPECT_FALSE(nothing.IsFileSelected());
+    EXPECT_FALSE(nothing.IsModuleSelected());
+    EXPECT_FALSE(nothing.IsCoreSelected());
+    EXPECT_EQ(nothing.GetModules(), std::vector<ImodelModule*>{nullptr});
+    EXPECT_EQ(nothing.GetFiles().size(), 1u);
+
+    const IeventSelectionChanged module(kModule);
+    EXPECT_TRUE(module.IsModuleSelected());
+    EXPECT_EQ(module.GetModuleSelected(), kModule);
+    EXPECT_FALSE(module.IsFileSelected());
+    EXPECT_FALSE(module.IsCoreSelected());
+
+    const Ievent_FilesParent::Entry entry = boost::make_shared<IfileObjectEx>(IfileObject(), false);
+    const IeventSelectionChanged file(entry);
+    EXPECT_TRUE(file.IsFileSelected());
+    EXPECT_EQ(file.GetFileSelected(), entry);
+    EXPECT_FALSE(file.IsModuleSelected());
+    EXPECT_EQ(file.GetModules(), std::vector<ImodelModule*>{nullptr});
+
+    const IeventSelectionChanged core(kCore);
+    EXPECT_TRUE(core.IsCoreSelected());
+    EXPECT_EQ(core.GetCore(), kCore);
+    EXPECT_FALSE(core.IsFileSelected());
+    EXPECT_FALSE(core.IsModuleSelected());
+
+    // Files the project does not hold are left out: nothing is selected.
+    const std::deque<IfileObject> strangers{
+        IfileObject(ImodelFileName("/elsewhere/a.vhd"), zorpaFT_HDL, ImodelFMFull, true, false),
+        IfileObject()};
+    const IeventSelectionChanged files(strangers);
+    EXPECT_TRUE(files.GetFiles().empty());
+    EXPECT_FALSE(files.IsFileSelected());
+    EXPECT_EQ(files.GetFileSelected(), nullptr);
+    EXPECT_FALSE(files.IsModuleSelected());
+    EXPECT_TRUE(IeventSelectionChanged(std::deque<IfileObject>{}).GetFiles().empty());
+}

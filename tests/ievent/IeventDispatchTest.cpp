@@ -1,0 +1,73 @@
+#include "IeventRecorder.h"
+
+#include "ievent/IeventClasses.h"
+#include "imodel/Imodel.h"
+
+#include <boost/make_shared.hpp>
+
+#include <gtest/gtest.h>
+
+#include <memory>
+#include <string>
+#include <vector>
+
+TEST(IeventDispatch, AnEmptyBatchOrAnEmptyPointerDeliversNothing)
+{
+    IeventRecorder view;
+    view.UpdateViews({});
+    view.UpdateViews({boost::shared_ptr<Ievent>(), boost::make_shared<IeventProjectClosed>()});
+    EXPECT_EQ(view.Names(), (std::vector<std::string>{"IeventProjectClosed"}));
+}
+
+TEST(IeventDispatch, TheCallerIsNullUntilSet)
+{
+    IeventRecorder view;
+    IeventProjectClosed closed;
+    EXPECT_EQ(closed.GetCaller(), nullptr);
+    closed.SetCaller(&view);
+    EXPECT_EQ(closed.GetCaller(), &view);
+}
+
+TEST(IeventView, RegistersWithTheProcessWideModelAndLeavesIt)
+{
+    Imodel& model = Imodel::GetInstance();
+    auto view = std::make_unique<IeventRecorder>();
+    model.SendEvent(boost::make_shared<IeventProjectClosed>(), false);
+    EXPECT_EQ(view->Names(), (std::vector<std::string>{"IeventProjectClosed"}));
+
+    // A destroyed view is no longer called: under the address sanitizer a
+    // stale registration would show here.
+    view.reset();
+    IeventRecorder other;
+    model.SendEvent(boost::make_shared<IeventProjectClosed>(), false);
+    EXPECT_EQ(other.Count("IeventProjectClosed"), 1);
+}
+
+TEST(IeventView, RegistersWithTheModelItIsMadeFor)
+{
+    Imodel* wizard = Imodel::CreateNewProjectWizardInstance();
+    ASSERT_NE(wizard, nullptr);
+    IeventRecorder processWideView;
+    {
+        IeventRecorder wizardView(wizard);
+        wizard->SendEvent(boost::make_shared<IeventLibraryAdded>("work"), false);
+        EXPECT_EQ(wizardView.Names(), (std::vector<std::string>{"IeventLibraryAdded"}));
+        EXPECT_TRUE(processWideView.Names().empty());
+    }
+    // The view left the wizard's list when it went.
+    IeventRecorder laterView(wizard);
+    wizard->SendEvent(boost::make_shared<IeventLibraryAdded>("work"), false);
+    EXPECT_EQ(laterView.Count("IeventLibraryAdded"), 1);
+    Imodel::DestroyNewProjectWizardInstance(wizard);
+}
+
+TEST(IeventView, OutlivingItsModelIsSafe)
+{
+    Imodel* wizard = Imodel::CreateNewProjectWizardInstance();
+    ASSERT_NE(wizard, nullptr);
+    auto view = std::make_unique<IeventRecorder>(wizard);
+    Imodel::DestroyNewProjectWizardInstance(wizard);
+    EXPECT_EQ(wizard, nullptr);
+    // The destructor must not reach the destroyed model.
+    view.reset();
+}

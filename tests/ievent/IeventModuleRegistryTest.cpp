@@ -1,0 +1,174 @@
+#include "IeventRecorder.h"
+
+#include "ievent/IeventClasses.h"
+#include "ievent/IeventModuleRegistry.h"
+
+#include <boost/make_shared.hpp>
+
+#include <gtest/gtest.h>
+
+#include <atomic>
+#include <functional>
+#include <memory>
+#include <optional>
+#include <thread>
+#include <vector>
+
+namespace {
+
+// A design unit as the module class uses the registry: registered when
+// built, a destruction scope around the body of its destructor.
+struct FakeModule {
+    FakeModule() { IeventModuleRegistry::Register(Self()); }
+    ~FakeModule()
+    {
+        IeventModuleRegistry::Destruction destroying(Self());
+        if (whileDestroyed)
+            whileDestroyed();
+    }
+    FakeModule(const FakeModule&) = delete;
+    FakeModule& operator=(const FakeModule&) = delete;
+
+    ImodelModule* Self() { return reinterpret_cast<ImodelModule*>(this); }
+
+    int displayed = 0;
+    std::function<void()> whileDestroyed;
+};
+
+void MarkFake(ImodelModule* module) { ++reinterpret_cast<FakeModule*>(module)->displayed; }
+
+class IeventModuleRegistryTest : public ::testing::Test {
+protected:
+    void SetUp() override { IeventModuleRegistry::SetDisplayMarker(&MarkFake); }
+    void TearDown() override { IeventModuleRegistry::SetDisplayMarker(nullptr); }
+};
+
+}  // namespace
+
+TEST_F(IeventModuleRegistryTest, ModuleAddedMarksEachLiveModuleOncePerView)
+{
+    FakeModule first;
+    FakeModule second;
+    int unregistered = 0;
+    const auto added = boost::make_shared<IeventModuleAdded>(std::vector<ImodelModule*>{
+        first.Self(), nullptr, reinterpret_cast<ImodelModule*>(&unregistered), second.Self()});
+
+    IeventRecorder a;
+    IeventRecorder b;
+    IeventRecorder c;
+    for (IeventRecorder* view : {&a, &b, &c})
+        view->UpdateViews({added});
+
+    EXPECT_EQ(first.displayed, 3);
+    EXPECT_EQ(second.displayed, 3);
+    EXPECT_EQ(unregistered, 0);
+    EXPECT_EQ(c.Names(), std::vector<std::string>{"IeventModuleAdded"});
+
+    // The other module events only forward.
+    IeventModuleModified(first.Self()).Notify(&a);
+    IeventSelectionChanged(first.Self()).Notify(&a);
+    EXPECT_EQ(first.displayed, 3);
+
+    // Without a marker from the module class nothing is written.
+    IeventModuleRegistry::SetDisplayMarker(nullptr);
+    added->Notify(&a);
+    EXPECT_EQ(first.displayed, 3);
+    EXPECT_EQ(a.Count("IeventModuleAdded"), 2);
+}
+
+TEST_F(IeventModuleRegistryTest, ADestroyedModuleIsNeverWrittenInto)
+{
+    auto doomed = std::make_unique<FakeModule>();
+    FakeModule survivor;
+    const auto added =
+        boost::make_shared<IeventModuleAdded>(std::vector<ImodelModule*>{doomed->Self(), survivor.Self()});
+    doomed.reset();
+
+    // Kept by a deferred dispatcher and delivered later: under the address
+    // sanitizer a write into the freed module would fail the test here.
+    IeventRecorder view;
+    view.UpdateViews({added});
+    EXPECT_EQ(survivor.displayed, 1);
+    EXPECT_EQ(view.Names(), std::vector<std::string>{"IeventModuleAdded"});
+}
+
+TEST_F(IeventModuleRegistryTest, ANewModuleAtAReusedAddressIsNotTheOldOne)
+{
+    std::optional<FakeModule> slot;
+    slot.emplace();
+    ImodelModule* const address = slot->Self();
+    const auto stale = boost::make_shared<IeventModuleAdded>(address);
+    const IeventModuleRegistry::Serial oldSerial = IeventModuleRegistry::SerialOf(address);
+    slot.reset();
+    EXPECT_EQ(IeventModuleRegistry::SerialOf(address), 0u);
+
+    slot.emplace();
+    ASSERT_EQ(slot->Self(), address);
+    EXPECT_NE(IeventModuleRegistry::SerialOf(address), oldSerial);
+    IeventRecorder view;
+    stale->Notify(&view);
+    EXPECT_EQ(slot->displayed, 0);
+    IeventModuleAdded(address).Notify(&view);
+    EXPECT_EQ(slot->displayed, 1);
+}
+
+TEST_F(IeventModuleRegistryTest, EventsAboutAModuleBeingDestroyedMustGoOutAtOnce)
+{
+    FakeModule bystander;
+    auto doomed = std::make_unique<FakeModule>();
+    ImodelModule* const self = doomed->Self();
+    const auto aboutBystander = boost::make_shared<IeventModuleModified>(bystander.Self());
+    EXPECT_FALSE(IeventMustDeliverAtOnce({aboutBystander}));
+
+    bool checked = false;
+    doomed->whileDestroyed = [&] {
+        checked = true;
+        EXPECT_TRUE(IeventModuleRegistry::IsBeingDestroyed(self));
+        EXPECT_EQ(IeventModuleRegistry::SerialOf(self), 0u);
+        // What the destructor announces reaches the views before it returns.
+        const auto removed = boost::make_shared<IeventModuleRemoved>(self);
+        EXPECT_TRUE(IeventMustDeliverAtOnce({boost::make_shared<IeventProjectClosed>(), removed}));
+        EXPECT_TRUE(IeventMustDeliverAtOnce({boost::make_shared<IeventSelectionChanged>(self)}));
+        EXPECT_TRUE(IeventMustDeliverAtOnce(
+            {boost::make_shared<IeventFileAndModulePostParse>(Ievent_FilesParent::Entry(), self)}));
+        // Other batches keep their road, and nothing is written into the
+        // dying module.
+        EXPECT_FALSE(IeventMustDeliverAtOnce({aboutBystander, boost::make_shared<IeventProjectClosed>()}));
+        EXPECT_FALSE(IeventMustDeliverAtOnce({}));
+        IeventRecorder view;
+        IeventModuleAdded(self).Notify(&view);
+    };
+    doomed.reset();
+    EXPECT_TRUE(checked);
+    EXPECT_FALSE(IeventModuleRegistry::IsBeingDestroyed(self));
+    EXPECT_FALSE(IeventMustDeliverAtOnce({boost::make_shared<IeventModuleRemoved>(self)}));
+}
+
+TEST_F(IeventModuleRegistryTest, DeliveryOnAnotherThreadRacesNoDestruction)
+{
+    std::vector<std::unique_ptr<FakeModule>> modules(64);
+    std::vector<ImodelModule*> pointers;
+    for (auto& module : modules) {
+        module = std::make_unique<FakeModule>();
+        pointers.push_back(module->Self());
+    }
+    const auto added = boost::make_shared<IeventModuleAdded>(pointers);
+    IeventRecorder view;
+
+    // A host delivering on a thread of its own while the model destroys the
+    // modules: a marker write after a module is freed would show under the
+    // address sanitizer.
+    std::atomic<bool> started = false;
+    std::thread host([&] {
+        for (int round = 0; round < 200; ++round) {
+            added->Notify(&view);
+            started = true;
+        }
+    });
+    while (!started)
+        std::this_thread::yield();
+    for (auto& module : modules)
+        module.reset();
+    host.join();
+    EXPECT_EQ(view.Count("IeventModuleAdded"), 200);
+}

@@ -1,0 +1,50 @@
+#include "imodel/Imodel.h"
+#include "imodel/ImodelGlobalFlowOptions.h"
+#include "itimer/ItimerManager.h"
+
+#include <foundation/Def.h>
+
+#include <gtest/gtest.h>
+
+namespace {
+
+class ItimerManagerTest : public testing::Test {
+protected:
+    void SetUp() override
+    {
+        DefReset();
+        Imodel::GetInstance().ReloadBoolSettings();
+    }
+    void TearDown() override
+    {
+        Imodel::GetInstance().GetGlobalFlowOptions()->EnableFileDetection = true;
+        DefReset();
+        Imodel::GetInstance().ReloadBoolSettings();
+    }
+};
+
+}  // namespace
+
+TEST_F(ItimerManagerTest, FileDetectionNeedsTheOptionAndTheProjectSwitch)
+{
+    Imodel& model = Imodel::GetInstance();
+    ASSERT_NE(model.GetTimerManager(), nullptr);
+    EXPECT_TRUE(ItimerManager::IsAutoFileDetectionEnabled());
+
+    model.GetGlobalFlowOptions()->EnableFileDetection = false;
+    EXPECT_FALSE(ItimerManager::IsAutoFileDetectionEnabled());
+    model.GetGlobalFlowOptions()->EnableFileDetection = true;
+
+    ASSERT_EQ(DefSetFL("IDE_TIMER_ENABLED", "0"), 0);
+    model.ReloadBoolSettings();
+    EXPECT_FALSE(ItimerManager::IsAutoFileDetectionEnabled());
+}
+
+TEST_F(ItimerManagerTest, TheHostSwitchesAreProcessWide)
+{
+    EXPECT_TRUE(ItimerManager::GetDoFileDetection());
+    EXPECT_FALSE(ItimerManager::GetTimerBlockedByVeyrun());
+    ItimerManager::GetTimerBlockedByVeyrun() = true;
+    EXPECT_TRUE(ItimerManager::GetTimerBlockedByVeyrun());
+    ItimerManager::GetTimerBlockedByVeyrun() = false;
+}
