@@ -1,6 +1,59 @@
 #include "ConsoleHost.h"
 
 #include "imodel/Imodel.h"
+#include "imodel/ImodelCopyDirTool.h"
+#include "imodel/ImodelMessages.h"
+
+#include <foundation/Sys.h>
+
+#include <string>
+#include <vector>
+
+namespace {
+
+// Copies the files and sub-folders of the tool's source folder to where the
+// tool says, the sub-folders one level at a time. `root`, the qualified
+// target of the whole copy, is never entered: a copy into a folder below
+// its source does not copy itself again and again.
+bool CopyFolderLevel(ImodelCopyDirTool& tool, const std::string& root)
+{
+    const std::string source = tool.GetSourceFolder().GetString();
+    const std::string target = tool.GetTargetFolder().GetString();
+    const std::string filter = tool.GetFilter().empty() ? "*" : tool.GetFilter();
+    std::vector<std::string> names;
+    if (!SysListFolder(source, names)) {
+        ImodelDisplayUNABLE_TO_COPY_MSG(source.c_str(), target.c_str());
+        return false;
+    }
+    if (!UtlValidateOrCreateFolder(target)) {
+        ImodelDisplayUNABLE_TO_CREATE_DIR_MSG(target.c_str());
+        return false;
+    }
+    for (const std::string& name : names) {
+        const std::string path = source + SysGetDirChar() + name;
+        SysStatInfo info;
+        if (SysPathStat(path, &info) != 0) continue;  // a link to nothing: nothing to copy
+        if (SysIsDirectory(info)) {
+            ImodelFileName folderTarget;
+            if (SysGetQualifiedPath(path) == root || !tool.NeedToCopyFolder(path, folderTarget)) continue;
+            tool.ChangeFoldersForRecurseCall(path, folderTarget);
+            const bool copied = CopyFolderLevel(tool, root);
+            tool.ChangeFoldersForRecurseCall(source, target);
+            if (!copied) return false;
+        } else if (WcmMatch(filter.c_str(), name.c_str())) {
+            ImodelFileName fileTarget;
+            bool readOnly = false;
+            if (!tool.NeedToCopyFile(path, fileTarget, readOnly)) continue;
+            if (SysCopy(path, fileTarget) != 0 || (readOnly && SysSetReadOnlyAttr(fileTarget, true) != 0)) {
+                ImodelDisplayUNABLE_TO_COPY_MSG(path.c_str(), fileTarget.c_str());
+                return false;
+            }
+        }
+    }
+    return true;
+}
+
+}  // namespace
 
 ConsoleHost::~ConsoleHost()
 {
@@ -18,9 +71,14 @@ ConsoleHost& ConsoleHost::GetInstance()
 // IP-repository work; until then there is no factory to hand out.
 boost::shared_ptr<IIpMgrCallback> ConsoleHost::GetIpMgrCallback() { return {}; }
 
-// The terminal's folder copy comes with save_project_as, its first user;
-// until then nothing is copied and the copy reports failure.
-bool ConsoleHost::CopyFolder(ImodelCopyDirTool&, bool) { return false; }
+// Copies the tool's source folder to its target, asking the tool about each
+// folder before entering it and about each file the filter lets through.
+// The first folder or file that cannot be read, made or copied is reported
+// and ends the copy with false.
+bool ConsoleHost::CopyFolder(ImodelCopyDirTool& tool, bool)
+{
+    return CopyFolderLevel(tool, SysGetQualifiedPath(tool.GetTargetFolder()));
+}
 
 // Folder listings fill project-file values, which come with the
 // project-files work; until then nothing is listed.

@@ -4,6 +4,7 @@
 #pragma once
 
 #include "imodel/ImodelHost.h"
+#include "imodel/QuorlaneCallBack.h"
 
 class ConsoleHost : public ImodelHost {
 public:
@@ -21,7 +22,8 @@ public:
     IprofileManager* GetProfileManager() override { return nullptr; }
     bool IsFileModifiedInEditor(const ImodelFileName&) override { return false; }
     bool IsRunningScript() override { return true; }
-    IIDEObject* GetIIDEObject() override { return nullptr; }
+    // The callback object through which the core libraries reach the project.
+    IIDEObject* GetIIDEObject() override { return &m_ideObject; }
     void DispatchEvents(const IeventBatch& events) override;
     bool LaunchProcess(const std::string& commandLine, const std::string& startFolder, bool flag,
                        std::string* output) override;
@@ -54,4 +56,7 @@ public:
 
     // The shell's one host object.
     static ConsoleHost& GetInstance();
+
+private:
+    QuorlaneCallBack::QuorlaneIIDEObject m_ideObject;
 };

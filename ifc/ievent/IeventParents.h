@@ -79,9 +79,10 @@ private:
 // A scanner of design units (ZorpaParser<ImodelModule*>): the modules it
 // found, as a (begin, end) pair. A module itself is never one.
 template <class Scanner>
-concept IeventModuleScanner = !std::same_as<std::remove_cv_t<Scanner>, ImodelModule> && requires(Scanner& scanner) {
-    { *scanner.GetModuleRange().first } -> std::convertible_to<ImodelModule*>;
-};
+concept IeventModuleScanner =
+    !std::same_as<std::remove_cv_t<Scanner>, ImodelModule> && requires(Scanner& scanner) {
+        { *scanner.GetModuleRange().first } -> std::convertible_to<ImodelModule*>;
+    };
 
 // Design units. Each module is remembered with the serial of its
 // registration (IeventModuleRegistry), so that the event writes only into a

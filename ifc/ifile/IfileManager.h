@@ -1,39 +1,166 @@
 // The files of the open project: each one a shared entry
 // (boost::shared_ptr<IfileObjectEx>) owned by the file manager, which the
-// project model owns. Queries empty their output first; a missing file gives
-// an empty entry or false.
+// project model owns. Entries are kept by full name (the name as stored in
+// the file value); every walk over them, and so every answer with several
+// files, is in the plain text order of those names.
+//
+// Revision scope, the int of several queries: 1 skips a file that belongs to
+// a place-and-route view other than the current one; any other value keeps
+// every file. `extra` filters may be null. Queries empty their output first;
+// a missing file gives an empty entry or false.
+//
+// The manager tells its listeners of each change before it sends the
+// matching change events to the views.
 #pragma once
 
-#include <boost/shared_ptr.hpp>
+#include "ifile/IfileObject.h"
+#include "imodel/ImodelFileName.h"
+#include "imodel/ImodelFileTypes.h"
 
+#include <boost/shared_ptr.hpp>
+#include <boost/weak_ptr.hpp>
+
+#include <deque>
+#include <map>
+#include <ostream>
+#include <set>
+#include <string>
+#include <utility>
 #include <vector>
 
+class Iconvert;
+class IfileListener;
 class IfileManagerFilterParent;
-class IfileObject;
 class IfileObjectEx;
+class ImodelProjectFileStructure;
+
+// A file of an error group. The group refers to the project's entry without
+// keeping it alive, and orders its files by the relative-or-full name the
+// file had when it joined.
+struct IfileErrorFile {
+    ImodelFileName name;
+    boost::weak_ptr<IfileObjectEx> file;
+};
+
+struct lessThanIfileManagerObject {
+    bool operator()(const IfileErrorFile& a, const IfileErrorFile& b) const
+    {
+        return a.name.GetString() < b.name.GetString();
+    }
+};
 
 class IfileManager {
 public:
     using Entry = boost::shared_ptr<IfileObjectEx>;
+    using ErrorFiles = std::set<IfileErrorFile, lessThanIfileManagerObject>;
+    // Files in error, grouped by error text.
+    using ErrorGroups = std::map<std::string, boost::shared_ptr<ErrorFiles>>;
+    using ErrorGroupRange = std::pair<ErrorGroups::const_iterator, ErrorGroups::const_iterator>;
+
+    // Orders (error text, files) pairs by the text alone.
+    struct lessThanPairStringSet {
+        bool operator()(const std::pair<std::string, boost::shared_ptr<ErrorFiles>>& a,
+                        const std::pair<std::string, boost::shared_ptr<ErrorFiles>>& b) const
+        {
+            return a.first < b.first;
+        }
+    };
 
     virtual ~IfileManager() = default;
 
+    // Listeners are not owned; each is held once, in registration order.
+    virtual void AddListener(IfileListener* listener) = 0;
+    virtual void RemoveListener(IfileListener* listener) = 0;
+
+    // Removes every file, telling the listeners and the views once for all.
+    virtual void RemoveAllFiles() = 0;
+    // Announces the files that pass the filter as changed.
+    virtual void UpdateFiles(const IfileManagerFilterParent& filter) = 0;
+    // Announces a change of a file of the project; nothing for another file.
+    virtual void AnnounceFileChange(const IfileObject& file) = 0;
+    // Announces as changed the files that lie in exactly one of the lists.
+    virtual void AddFiles(const std::deque<IfileObject>& first, const std::deque<IfileObject>& second) = 0;
+    // Registers the member file, or merges it into the entry of the same
+    // full name, and announces it. With `trackErrors` the file's error text
+    // decides its error group. Empty when a file inside the project folder
+    // does not exist.
+    virtual Entry AddOrUpdateFile(const IfileObjectEx& file, bool trackErrors) = 0;
+    // Removes the entry of exactly that full name, with every announcement.
+    virtual void RemoveFile(const IfileObject& file) = 0;
+    // Files the entry again under its (new) full name, taking it from under
+    // `oldName`; false, with nothing changed, for an empty entry, an unknown
+    // old name or a new name that another entry holds. Nobody is told.
+    virtual bool RenameFileKey(const Entry& entry, const IfileObject& oldName) = 0;
     // Whether an entry is stored under exactly the file's full name.
     virtual bool ContainsFile(const IfileObject& file) = 0;
-    // Revision scope 1 keeps only files of no view or of the current view;
-    // `extra` may be null.
+    virtual void RemoveFilesOfGlobalType(int globalType, int revisionScope) = 0;
+    virtual void RemoveFilesOfSpecificType(int specificType, int revisionScope) = 0;
+
+    // The error groups in text order; valid until the next change of files.
+    virtual ErrorGroupRange GetErrorFileGroups() = 0;
+    // Clears the error of every grouped file and empties the groups.
+    virtual void UpdateErrorFiles() = 0;
+
+    // Whether a file within the scope has that name in that form (file-name
+    // equality: letter case and separators do not matter).
+    virtual bool HasFileNamed(const std::string& name, ImodelFMStringFileType form, int revisionScope) = 0;
+    virtual bool HasFileOfSpecificType(int specificType, int revisionScope, const IfileManagerFilterParent* extra) = 0;
+    virtual bool HasFileOfGlobalType(int globalType, int revisionScope) = 0;
     virtual void GetFiles(std::vector<Entry>& out, int revisionScope, const IfileManagerFilterParent* extra) = 0;
+    virtual void GetFiles(std::deque<IfileObjectEx>& out, int revisionScope, const IfileManagerFilterParent* extra) = 0;
+    virtual void GetFilesOfSpecificType(int specificType, std::vector<Entry>& out, int revisionScope,
+                                        const IfileManagerFilterParent* extra) = 0;
+    virtual void GetFilesOfSpecificType(int specificType, std::deque<IfileObjectEx>& out, int revisionScope,
+                                        const IfileManagerFilterParent* extra) = 0;
+    virtual void GetFilesOfGlobalType(int globalType, std::vector<Entry>& out, int revisionScope,
+                                      const IfileManagerFilterParent* extra) = 0;
+    virtual void GetFilesOfGlobalType(int globalType, std::deque<IfileObjectEx>& out, int revisionScope,
+                                      const IfileManagerFilterParent* extra) = 0;
+    virtual void GetFilesOfCurrentRevision(std::deque<IfileObjectEx>& out) = 0;
+    // The files of one place-and-route view; -1 gives the files of none.
+    virtual void GetFilesOfRevision(int revision, std::deque<IfileObjectEx>& out) = 0;
     // The HDL files that define packages, in every view.
     virtual void GetFilesWith(std::vector<Entry>& out) = 0;
-    // Removes the files of one place-and-route view.
+    // Removes the files of one place-and-route view, each one announced.
     virtual void RemoveFilesOfRevision(int revision) = 0;
-    // Adds the files of view `from` again under view `to`; always true.
+    // Registers each file of view `from` again under its name in the folder
+    // of view `to`; false when a copy could not be registered (the others
+    // still are).
     virtual bool RetargetFiles(int from, int to) = 0;
-    // Updates the view-dependent files and sends the resulting events.
-    virtual void UpdateFilesAndNotify(int ignored) = 0;
+    // Announces every file of a place-and-route view as changed; the
+    // argument is not read.
+    virtual void UpdateFilesAndNotify(int unused) = 0;
     // The entry stored under exactly the file's full name, else empty.
+    // Counts one lookup.
     virtual Entry GetFile(const IfileObject& file) = 0;
+    // The first entry within the scope that the matcher accepts, else empty.
+    virtual Entry GetFileFor(const IfileObject::IsSameFileName& matcher, int revisionScope) = 0;
+    // Has the parsed project file take note of each file that the
+    // description of place-and-route view `revision` lists; false without a
+    // revision manager or when the description cannot be read.
+    virtual bool RegisterPresentFiles(int revision, ImodelProjectFileStructure& project,
+                                      const std::vector<Iconvert*>& converters) = 0;
+
+    // The project file's file-list block: "LIST FileManager", each file's
+    // lines, "ENDLIST". False for a null stream, or when a file could not be
+    // written (the block is still closed).
+    virtual bool WriteFileList(std::ostream* stream) = 0;
     virtual int GetFileCount() = 0;
+    // `count` := the number of files of the parsed project file's file-list
+    // block; false when it has none.
+    virtual bool ReadFileList(ImodelProjectFileStructure& project, int& count) = 0;
+
+    // A plain list of names kept for other parts of the project (list 0
+    // only: any other list answers false and changes nothing). Names are
+    // compared as file names; each is held once, in insertion order.
+    virtual bool AddName(const std::string& name, int list) = 0;
+    virtual bool RemoveName(const std::string& name, int list) = 0;
+    virtual bool ClearNames(int list) = 0;
+    virtual bool HasName(const std::string& name, int list) = 0;
+    virtual bool GetNames(std::vector<ImodelFileName>& out, int list) = 0;
+
+    // The number of GetFile calls so far.
+    virtual unsigned int GetLookupCount() = 0;
 
 protected:
     IfileManager() = default;

@@ -17,6 +17,7 @@
 #include "imodel/ImodelFileTypes.h"
 
 #include <boost/shared_ptr.hpp>
+#include <zorpa/ZorpaModule.h>
 
 #include <ostream>
 #include <string>
@@ -112,6 +113,9 @@ public:
     bool IsFileHDL(bool& isVHDL) const;
     // The specific type of `group` for the name, 5 when it falls outside the
     // type table (traced).
+    // The kind of design unit the file defines: a schematic, a VHDL or a
+    // Verilog unit; unknown for every other type.
+    zorpaModuleTypes GetModuleType() const;
     static zorpaFileManagerTypes GetSafeFileType(int group, const ImodelFileName& name);
     // The specific type of a constraint file, from its extension and the
     // suffix of its name.

@@ -53,7 +53,8 @@ public:
     // which may be empty or expired and is resolved on demand.
     using ParentFile = std::pair<IfileObject, boost::weak_ptr<IfileObjectEx>>;
     using ParentFiles = std::vector<ParentFile>;
-    using PackageRange = std::pair<std::deque<std::string>::const_iterator, std::deque<std::string>::const_iterator>;
+    using Packages = std::deque<std::string>;
+    using PackageRange = std::pair<Packages::const_iterator, Packages::const_iterator>;
 
     // The module under test and the simulation time of a stimulus file.
     class StimulusOptions {
@@ -137,6 +138,12 @@ public:
     // --- disk stamp -------------------------------------------------------------------
     // Times and sizes are 64-bit throughout: sizes past 2 GiB and times past
     // 2038 compare correctly.
+
+    static constexpr std::int64_t kNanosecondsPerSecond = 1'000'000'000;
+    // Whether a stored time and a time read from disk are the same; a stored
+    // time on a whole second (older project files keep seconds) is compared
+    // to the second.
+    static bool IsSameDiskTime(std::int64_t stored, std::int64_t onDisk);
 
     // The last disk status read; null when it never was.
     const SysStatInfo* GetStatInfo() const { return m_stat.get(); }

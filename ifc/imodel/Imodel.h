@@ -14,6 +14,7 @@ class IfileExtendedInfoManager;
 class IfileManager;
 class ImodelDesignManager;
 class ImodelDeviceManager;
+class ImodelFileName;
 class ImodelGlobalFlowOptions;
 class ImodelHost;
 class ImodelRevisionManager;
@@ -27,11 +28,20 @@ class ItoolModelSimPathOptions;
 class ItoolPallador;
 class ItoolPhySynth;
 class ItoolSynthesis;
+class NdbWorld;
 class QuorlaneCoreToolManager;
 class QuorlaneStateMachine;
+namespace Ktwkspace {
+class Catalog;
+class Workspace;
+}  // namespace Ktwkspace
 namespace VyIfaces {
 class IComponent;
 }
+namespace Vybusdef {
+class VyBusDefMgr;
+}
+struct zorpaSaveRestoreParams;
 
 class Imodel {
 public:
@@ -73,6 +83,13 @@ public:
     virtual ItoolPallador* GetPalladorTool() = 0;
     virtual ItoolPhySynth* GetPhySynthTool() = 0;
     virtual ItoolSynthesis* GetSynthesisTool() = 0;
+    // The core catalogue of the install folder, loaded by the constructor.
+    virtual Ktwkspace::Catalog& GetCatalog() = 0;
+    // The project's core workspace; null while none is open.
+    virtual Ktwkspace::Workspace* GetWorkspace() = 0;
+    virtual Ktwkspace::Workspace* GetCurrentWorkspace() = 0;
+    // The block-design bus definitions; null for the wizard's instance.
+    virtual Vybusdef::VyBusDefMgr* GetBusDefManager() = 0;
 
     // Named switches of the options database, each read once and cached.
     virtual bool IsDebugMsg() = 0;
@@ -98,8 +115,19 @@ public:
     virtual void SetHost(ImodelHost* host) = 0;
     virtual ImodelHost* GetHost() const = 0;
 
+    // The scratch netlist world "temp": made by the first GetTempWorld,
+    // deleted (with the cell libraries freed) by DeleteTempWorld only.
+    virtual NdbWorld* GetTempWorld() = 0;
+    virtual void DeleteTempWorld() = 0;
+    // The world when it was made, else null; makes nothing.
+    virtual NdbWorld* GetExistingTempWorld() = 0;
+
     virtual bool CanChangeFamily() = 0;
     virtual bool CanChangeAllFamilies() = 0;
+
+    // Takes over the simulator path options (a change marks the project as
+    // needing a save); `saved` tells whether the user's settings took them.
+    virtual void SetModelSimPathOptions(const ItoolModelSimPathOptions& options, bool& saved) = 0;
 
     // Core-tool managers, owned by the model, in registration order.
     // Type 34 is looked up as 33; null when no manager has the type.
@@ -109,6 +137,28 @@ public:
     // Removes the first occurrence without deleting it.
     virtual void RemoveCoreToolManager(QuorlaneCoreToolManager* manager) = 0;
     virtual CoreToolManagerRange GetCoreToolManagers() const = 0;
+
+    // The project's core workspace file "kiltora.aws" in its core folder;
+    // empty while no project is open.
+    virtual void GetWorkspaceFileName(ImodelFileName& out) = 0;
+    // Deletes the current workspace and keeps `workspace` (may be null),
+    // handing it the host's callback object. The current one again changes
+    // nothing.
+    virtual void SetWorkspace(Ktwkspace::Workspace* workspace) = 0;
+    // Opens the project's core workspace, creating it when its file is
+    // missing; a failure is reported and leaves no workspace.
+    virtual void OpenWorkspace() = 0;
+
+    // The design's libraries saved around a change of its units, nested.
+    // The outermost save detaches the design flow's module and keeps the
+    // root id and a deep copy of every library; the matching outermost
+    // restore gives the units of the design the kept data of the units of
+    // the same key (libraries paired by name, `byName` and `params` as
+    // ImodelRestoreLibs takes them), drops the copies and makes the kept
+    // root the root again when it still has a file. A restore without a
+    // save is ignored.
+    virtual void SaveLibraries() = 0;
+    virtual void RestoreLibraries(bool byName, const zorpaSaveRestoreParams& params) = 0;
 
     // Views and event delivery.
     virtual void RegisterView(IeventView* view) = 0;

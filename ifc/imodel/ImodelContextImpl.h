@@ -15,17 +15,19 @@
 #include <boost/shared_ptr.hpp>
 
 #include <memory>
+#include <ostream>
 #include <string>
 #include <vector>
 
+class Iconvert;
 class IfileObjectEx;
 class ImodelModule;
 
 class ImodelContextImpl : public ImodelRevContext {
 public:
-    // One revision per view of the project's revision manager, in its
-    // order; the manager's current view becomes current (none when the
-    // project has no view).
+    // A revision for the revision manager's current view, which becomes
+    // current (none when the project has no view); the other views come
+    // through AddRevision as the manager names them.
     ImodelContextImpl(const std::string& name, ImodelModule* module);
     // A copy of every revision of `other` (revision copies with `all`) for
     // `module`; the copy of other's current revision is current.
@@ -92,6 +94,28 @@ public:
     bool IsInDefaultState() const override;
     void SetFlowOptions(const ImodelFlowOptions& options) override;
     ImodelFlowOptions* GetFlowOptions() override;
+
+    // --- project file (ImodelRevContextPersistence.cpp) ---------------------------------------
+    // The block of every revision that is not in its default state, in
+    // order. Nothing for a null stream.
+    void WriteStates(std::ostream* stream) const;
+    // Reads the module's state block (its "LIST" line already taken) from
+    // the front of `lines` up to and including its "ENDLIST", or up to the
+    // block of another module, or the end; `line` is left holding the last
+    // line read. Each view's block goes to the revision of that name (a
+    // view the module has not is skipped whole) and its out-of-date names
+    // to RestorePre71FileStates. A block of an older project, without view
+    // blocks, goes to the current revision, its out-of-date names to
+    // `outOfDate` and then to RestorePre71FileStates. With `matchNames`, a
+    // view other than the current one matches its names against its own
+    // description file in place of `otherNames`.
+    void ReadStates(std::vector<std::string>& lines, std::string& line, bool& useSynthRead,
+                    const ImodelFileTypeList& knownNames, const ImodelFileTypeList& otherNames, bool matchNames,
+                    std::vector<std::string>& outOfDate, const std::vector<Iconvert*>& converters);
+    // Marks the project's files of those names out of date: a file of no
+    // view as it stands, a file of a view under its name in the folder of
+    // `revision`'s view. Nothing without a file manager.
+    void RestorePre71FileStates(const std::vector<std::string>& names, const ImodelRevContextImpl* revision) const;
 
 private:
     std::vector<std::unique_ptr<ImodelRevContextImpl>>::const_iterator Find(const std::string& name) const;

@@ -85,6 +85,12 @@ public:
     void SetConstraintFileList(const std::deque<IfileObject>& files, const ImodelOptionalFiles* optionalFiles);
 
 private:
+    struct Keys;
+
+    void ReadOptionLine(const std::string& line);
+    void ReadOptionalFileLine(const std::string& line);
+    static bool SetText(std::string& field, const std::string& value);
+
     bool m_genPinConstraints;
     std::string m_logSynthEffort;
     std::string m_phySynthEffort;

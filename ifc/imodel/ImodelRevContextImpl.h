@@ -10,6 +10,7 @@
 #pragma once
 
 #include "ifile/IfileObject.h"
+#include "imodel/ImodelFileListIO.h"
 #include "imodel/ImodelFileName.h"
 #include "imodel/ImodelFileTypes.h"
 #include "imodel/ImodelFlowOptions.h"
@@ -19,9 +20,11 @@
 #include <boost/shared_ptr.hpp>
 
 #include <deque>
+#include <ostream>
 #include <string>
 #include <vector>
 
+class Iconvert;
 class IfileObjectEx;
 class ImodelModule;
 
@@ -92,7 +95,30 @@ public:
     // With a source: `to` becomes a copy of `from`, in order.
     static void DuplicateList(const std::vector<ImodelFileName>* from, std::vector<ImodelFileName>& to);
 
+    // --- project file (ImodelRevContextPersistence.cpp) ---------------------------------------
+    // The view's block: "LIST " + view name, "SolvatoState=" + keyword (only
+    // for a state other than pre-synthesis), the tool-state lines, the flow
+    // options block, the used files between "Used_File_List" and
+    // "ENDUsed_File_List", "ENDLIST". Nothing for a null stream.
+    void WriteStates(std::ostream* stream) const;
+    // Reads the lines of the view's block (its "LIST" line already taken)
+    // from the front of `lines`, starting with `line` when it is not empty,
+    // up to and including the block's "ENDLIST"; a line that opens a
+    // sibling view's block or another module's block ends it too, so a
+    // missing "ENDLIST" never lets it read another block. `line` is left
+    // holding the last line read. The older lists of files up to date and
+    // out of date are read with ImodelReadFileList (the out-of-date names
+    // go to `outOfDate`); `useSynthRead` is set when the flow options name
+    // UseSynth. Used files and tool states read are taken without telling
+    // anyone; the design state is set as by SetSolvatoState.
+    void ReadStates(std::vector<std::string>& lines, std::string& line, bool& useSynthRead,
+                    const ImodelFileTypeList& knownNames, const ImodelFileTypeList& otherNames, bool matchNames,
+                    std::vector<std::string>& outOfDate, const std::vector<Iconvert*>& converters);
+
 private:
+    // Reads the view's block for ReadStates and for the module context.
+    friend class imodelRevisionBlockReader;
+
     void ReportUsedFileChange(zorpaFileManagerTypes type);
 
     imodelSolvatoState m_state = Pre_Synthesis;

@@ -15,9 +15,13 @@
 #include <boost/shared_ptr.hpp>
 
 #include <optional>
+#include <ostream>
+#include <string>
 #include <vector>
 
+class Iconvert;
 class IfileObjectEx;
+class ImodelModule;
 class ImodelRevContextImpl;
 
 class ImodelContextToolStatesManager {
@@ -67,6 +71,18 @@ public:
 
     // The records, in the order of creation.
     const Objects& GetObjects() const { return m_objects; }
+
+    // --- project file (ImodelRevContextPersistence.cpp) ---------------------------------------
+    // One line per record whose state is not "no result", in record order:
+    // the tool keyword, "(" + the file's line + ")" for a per-file record,
+    // "=" and the state keyword. Nothing for a null stream.
+    void WriteToolStates(std::ostream* stream) const;
+    // Reads one such line into the record of its kind (and file), which is
+    // made when missing; nobody is told. A line without "=", or whose tool
+    // or state keyword is unknown, is ignored. The file's line is read with
+    // the converters of an older project.
+    void ReadToolState(const std::string& line, ImodelModule* module, ImodelRevContextImpl* rev,
+                       const std::vector<Iconvert*>& converters);
 
 private:
     // The first record of the kind whose file equals `file`, or, for null,

@@ -5,9 +5,15 @@
 #pragma once
 
 #include "ievent/IeventView.h"
+#include "imodel/ImodelFileName.h"
 #include "itool/QuorlaneCoreToolManager.h"
 
-class ItoolVeyrun : public QuorlaneCoreToolManager, public IeventView {
+#include <vy/ComponentID.h>
+#include <vy/IComponent.h>
+#include <vy/IDEVeyrunCallBack.h>
+
+// Also the environment's side of the block-design engine (IDEVeyrunCallBack).
+class ItoolVeyrun : public QuorlaneCoreToolManager, public IDEVeyrunCallBack, public IeventView {
 public:
     // Registers as a view of `model`.
     explicit ItoolVeyrun(Imodel* model);
@@ -19,4 +25,10 @@ public:
 
     // The process-wide model's manager of core type 33; null when none.
     static ItoolVeyrun* GetInstance();
+    // The project folder for the files of a component of that kind, made
+    // when missing: "kiltora", "dremmet", or "component/<library>". Empty
+    // for other kinds, while no project is open, or for a library that
+    // cannot name a folder.
+    static ImodelFileName GetPathForComponent(const VyIfaces::ComponentID& id,
+                                              VyIfaces::IComponent::VyModuleType type);
 };

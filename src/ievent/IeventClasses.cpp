@@ -1,8 +1,6 @@
 #include "ievent/IeventClasses.h"
 
-#include "ifile/IfileManager.h"
-#include "ifile/IfileObject.h"
-#include "imodel/Imodel.h"
+#include "ifile/IfileManagerFunctions.h"
 
 namespace {
 
@@ -11,13 +9,7 @@ namespace {
 std::vector<Ievent_FilesParent::Entry> ProjectEntries(const std::deque<IfileObject>& files)
 {
     std::vector<Ievent_FilesParent::Entry> entries;
-    IfileManager* manager = Imodel::GetInstance().GetFileManager();
-    if (manager == nullptr)
-        return entries;
-    for (const IfileObject& file : files) {
-        if (Ievent_FilesParent::Entry entry = manager->GetFile(file))
-            entries.push_back(std::move(entry));
-    }
+    IfileManagerGetRealObjects(files, entries, false);
     return entries;
 }
 

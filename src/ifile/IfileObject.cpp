@@ -300,6 +300,14 @@ bool IfileObject::IsFileHDL(bool& isVHDL) const
     return true;
 }
 
+zorpaModuleTypes IfileObject::GetModuleType() const
+{
+    bool isVHDL = false;
+    if (m_type == zorpaFT_SCH) return zorpaMODULE_SCHEMATIC;
+    if (m_type == zorpaFT_HDL && IsFileHDL(isVHDL)) return isVHDL ? zorpaMODULE_VHDL : zorpaMODULE_VERILOG;
+    return zorpaMODULE_UNKNOWN;
+}
+
 int IfileObject::GetRevNum() const
 {
     ImodelFileName folder;

@@ -175,13 +175,24 @@ void IfileObjectEx::AnnounceChangeInProject() const
 
 void IfileObjectEx::AnnounceChange() const
 {
-    // The file manager announces a change of a file it holds to its
-    // listeners and the views, and ignores files it does not hold. Its
-    // interface offers no announcement yet, and it holds no file until the
-    // file work registers them; this is the one place that will ask it.
+    // The manager tells its listeners and the views about a file it holds,
+    // and ignores any other.
+    if (IfileManager* files = ifileFileManager()) files->AnnounceFileChange(*this);
 }
 
 // --- disk stamp --------------------------------------------------------------------------------
+
+bool IfileObjectEx::IsSameDiskTime(std::int64_t stored, std::int64_t onDisk)
+{
+    // A stamp on a whole second came from a project file that kept seconds
+    // only: compare to the second, or every file of an older project would
+    // count as changed when it is first opened.
+    if (stored % kNanosecondsPerSecond != 0) return stored == onDisk;
+    const auto seconds = [](std::int64_t time) {
+        return time / kNanosecondsPerSecond - (time % kNanosecondsPerSecond < 0 ? 1 : 0);
+    };
+    return seconds(stored) == seconds(onDisk);
+}
 
 void IfileObjectEx::StoreStatInfo(const SysStatInfo* info)
 {
@@ -208,7 +219,7 @@ void IfileObjectEx::StoreStatInfo(bool& changed, bool clearPending, bool reportR
         m_foundOnDisk = true;
         // Any difference is a change: a file replaced by an older copy of
         // the same size has changed too.
-        if (m_stat) changed = m_stat->time != read->time || m_stat->size != read->size;
+        if (m_stat) changed = !IsSameDiskTime(m_stat->time, read->time) || m_stat->size != read->size;
         m_stat = std::move(read);
     }
     if (m_foundOnDisk != foundBefore && Imodel::GetInstance().IsLinkingEnabled()) {

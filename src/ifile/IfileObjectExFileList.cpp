@@ -67,7 +67,8 @@ void IfileObjectEx::WriteMemberElement(const char* keyword, const std::set<std::
 {
     if (values.empty()) return;
     std::string joined;
-    for (const std::string& value : values) joined += (joined.empty() ? "" : ",") + value;
+    for (auto value = values.begin(); value != values.end(); ++value)
+        joined += (value == values.begin() ? "" : ",") + *value;
     WriteMemberElement(keyword, joined, stream);
 }
 
@@ -214,8 +215,14 @@ SysStatInfo& IfileObjectEx::StampToRead()
 
 void IfileObjectEx::ReadTime(const std::string& value)
 {
+    // Project files written by earlier releases store whole seconds; ours
+    // store nanoseconds. A value below this bound (the year 2255 in seconds,
+    // nine seconds after 1970 in nanoseconds) is taken as seconds.
+    constexpr long long kLargestSeconds = 9'000'000'000LL;
     long long time = 0;
-    if (UtlConvertToLong(value, time)) StampToRead().time = time;
+    if (!UtlConvertToLong(value, time)) return;
+    if (time > -kLargestSeconds && time < kLargestSeconds) time *= kNanosecondsPerSecond;
+    StampToRead().time = time;
 }
 
 void IfileObjectEx::ReadSize(const std::string& value)

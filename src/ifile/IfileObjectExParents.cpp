@@ -40,7 +40,8 @@ bool CheckProfiles(const IfileObjectEx::type_Filter& filter)
 std::string Joined(const std::set<std::string>& profiles)
 {
     std::string text;
-    for (const std::string& profile : profiles) text += (text.empty() ? "" : ", ") + profile;
+    for (auto profile = profiles.begin(); profile != profiles.end(); ++profile)
+        text += (profile == profiles.begin() ? "" : ", ") + *profile;
     return text;
 }
 

@@ -25,8 +25,11 @@
 #include "itool/itoolPhySynthImpl.h"
 #include "itool/itoolSynthesisImpl.h"
 
+#include <dastrel/DastrelModel.h>
 #include <foundation/Def.h>
 #include <foundation/Sys.h>
+#include <ktcore/BrnDesignCmdFacade.h>
+#include <ktwkspace/Workspace.h>
 
 #include <algorithm>
 #include <cstdlib>
@@ -131,8 +134,10 @@ void imodelImpl::FindInstallFolder()
         return;
     }
     m_installFolder = *folder;
-    // Read by the core workspace when it is opened.
     m_catalogPath = m_installFolder + "/data/kiltora_catalog.xml";
+    // A catalogue that cannot be read stays empty; the catalogue says why
+    // in a debug line.
+    m_catalog.load(m_catalogPath);
 }
 
 imodelImpl::~imodelImpl()
@@ -156,6 +161,7 @@ imodelImpl::~imodelImpl()
     m_palladorTool.reset();
     m_phySynthTool.reset();
     m_synthesisTool.reset();
+    m_workspace.reset();
     for (QuorlaneCoreToolManager* manager : m_coreToolManagers) delete manager;
     m_coreToolManagers.clear();
     for (ImodelVarOption* option : m_options) delete option;
@@ -269,6 +275,9 @@ void imodelImpl::RegisterCommands()
     // The core libraries (core workspace, core designs, IP repositories)
     // register their own commands before the library's, each from its
     // library's stand-in.
+    Ktwkspace::Workspace::RegisterVyCommands();
+    Brndesign::BrnDesignCmdFacade::RegisterCommands();
+    DastrelModel::GetInstance().RegisterCommands();
     Imodel& model = GetInstance();
     imodelRegisterCommandRows(imodelGetCommandTable(), model, model.IsLinkingEnabled());
 }

@@ -4,12 +4,17 @@
 #pragma once
 
 #include "imodel/Imodel.h"
+#include "imodelSavedLibraries.h"
+
+#include <ktwkspace/Catalog.h>
 
 #include <array>
 #include <memory>
 #include <optional>
 #include <string>
 #include <vector>
+
+class IIDEObject;
 
 // The named switches: (enumerator, options variable, default, read again by
 // ReloadBoolSettings), in the order they are made.
@@ -87,6 +92,10 @@ public:
     ItoolPallador* GetPalladorTool() override;
     ItoolPhySynth* GetPhySynthTool() override;
     ItoolSynthesis* GetSynthesisTool() override;
+    Ktwkspace::Catalog& GetCatalog() override { return m_catalog; }
+    Ktwkspace::Workspace* GetWorkspace() override { return m_workspace.get(); }
+    Ktwkspace::Workspace* GetCurrentWorkspace() override { return GetWorkspace(); }
+    Vybusdef::VyBusDefMgr* GetBusDefManager() override;
 
     bool IsDebugMsg() override { return Setting(BoolSetting::DebugMsg); }
     bool IsDebugTimer() override { return Setting(BoolSetting::DebugTimer); }
@@ -109,13 +118,26 @@ public:
     void SetHost(ImodelHost* host) override { m_host = host; }
     ImodelHost* GetHost() const override { return m_host; }
 
+    NdbWorld* GetTempWorld() override;
+    void DeleteTempWorld() override;
+    NdbWorld* GetExistingTempWorld() override { return m_tempWorld; }
+
     bool CanChangeFamily() override;
     bool CanChangeAllFamilies() override;
+
+    void SetModelSimPathOptions(const ItoolModelSimPathOptions& options, bool& saved) override;
 
     QuorlaneCoreToolManager* GetCoreToolManager(int coreType) override;
     void AddCoreToolManager(QuorlaneCoreToolManager* manager) override;
     void RemoveCoreToolManager(QuorlaneCoreToolManager* manager) override;
     CoreToolManagerRange GetCoreToolManagers() const override;
+
+    void GetWorkspaceFileName(ImodelFileName& out) override;
+    void SetWorkspace(Ktwkspace::Workspace* workspace) override;
+    void OpenWorkspace() override;
+
+    void SaveLibraries() override;
+    void RestoreLibraries(bool byName, const zorpaSaveRestoreParams& params) override;
 
     void RegisterView(IeventView* view) override;
     void UnregisterView(IeventView* view) override;
@@ -145,6 +167,9 @@ private:
     // Makes the managers and objects, in their fixed order.
     void Build();
     void FindInstallFolder();
+    // The workspace for a project whose workspace file is missing (in
+    // OpenWorkspace); throws what the workspace library throws.
+    Ktwkspace::Workspace* CreateWorkspace(IIDEObject* callback);
 
     bool Setting(BoolSetting setting);
     bool IsViewRegistered(const IeventView* view) const;
@@ -169,6 +194,7 @@ private:
     std::unique_ptr<ImodelSimulationOptions> m_simulationOptions;
     std::unique_ptr<ItoolModelSimPathOptions> m_modelSimPathOptions;
     ImodelHost* m_host = nullptr;
+    NdbWorld* m_tempWorld = nullptr;  // the netlist database's; DeleteTempWorld frees it
     std::vector<QuorlaneCoreToolManager*> m_coreToolManagers;  // owned, each element
     std::vector<IeventView*> m_views;
     std::vector<IeventView*> m_suspendedViews;
@@ -179,7 +205,11 @@ private:
     std::unique_ptr<ItoolPallador> m_palladorTool;
     std::unique_ptr<ItoolPhySynth> m_phySynthTool;
     std::unique_ptr<ItoolSynthesis> m_synthesisTool;
+    std::unique_ptr<Ktwkspace::Workspace> m_workspace;
+    Ktwkspace::Catalog m_catalog;
     std::string m_installFolder;
     std::string m_catalogPath;
     std::array<type_FixedBoolDefValue, static_cast<std::size_t>(BoolSetting::Count)> m_settings;
+    // Copies saved and not restored yet are destroyed with the model.
+    imodelSavedLibraries m_savedLibraries;
 };

@@ -4,6 +4,7 @@
 #include "imodel/imodelImpl.h"
 
 #include "ievent/IeventClasses.h"
+#include "ievent/IeventModuleRegistry.h"
 #include "ievent/IeventView.h"
 #include "imodel/ImodelHost.h"
 
@@ -50,6 +51,9 @@ void imodelImpl::SendEvent(boost::shared_ptr<Ievent> event, bool allowDeferred)
 void imodelImpl::SendEvents(const IeventBatch& events, bool allowDeferred)
 {
     if (!IsAlive(this)) return;
+    // A batch about a module being destroyed cannot wait for the host: the
+    // module is gone by the time a deferred batch would be delivered.
+    if (allowDeferred && IeventMustDeliverAtOnce(events)) allowDeferred = false;
     // The host's dispatcher is chosen by the process-wide model's settings,
     // whichever instance delivers.
     Imodel& processWide = GetInstance();

@@ -4,7 +4,12 @@
 
 #include "foundation/Def.h"
 
+#include "TempFolder.h"
+
 #include <climits>
+#include <cstdio>
+#include <fcntl.h>
+#include <unistd.h>
 #include <gtest/gtest.h>
 #include <mutex>
 #include <thread>
@@ -145,4 +150,31 @@ TEST(SysPrint, AssertionsReportAndCount)
     ASSERT_EQ(lines.size(), 2u);
     EXPECT_EQ(lines[0], "Assertion failed: 1 + 1 == 3 (" + std::string(__FILE__) + ":" + std::to_string(line) + ")\n");
     EXPECT_EQ(lines[1], "Assertion failed: tool != nullptr (src/icmd/IcmdOrganizeFiles:2311)\n");
+}
+
+TEST(SysPrint, InternalTracesReachTheTerminalOnlyWithDebugMsg)
+{
+    TempFolder folder;
+    const std::string captured = folder / "stderr";
+    DefReset();
+    {
+        // Redirect stderr to a file for the duration.
+        std::fflush(stderr);
+        const int saved = dup(STDERR_FILENO);
+        const int file = open(captured.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
+        ASSERT_GE(file, 0);
+        dup2(file, STDERR_FILENO);
+        close(file);
+
+        SysDebugPrintf("hidden %d\n", 1);
+        SysPrintf("shown %d\n", 2);
+        DefSetFL("DEBUG_MSG", "1");
+        SysDebugPrintf("shown %d\n", 3);
+
+        std::fflush(stderr);
+        dup2(saved, STDERR_FILENO);
+        close(saved);
+    }
+    DefReset();
+    EXPECT_EQ(folder.Read("stderr"), "shown 2\nshown 3\n");
 }

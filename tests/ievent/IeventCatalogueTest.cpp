@@ -1,7 +1,10 @@
 #include "IeventRecorder.h"
+#include "TempFolder.h"
 
 #include "ievent/IeventClasses.h"
+#include "ifile/IfileManager.h"
 #include "ifile/IfileObjectEx.h"
+#include "imodel/Imodel.h"
 
 #include <boost/make_shared.hpp>
 
@@ -242,13 +245,36 @@ TEST(IeventCatalogue, TheSelectionHoldsOneKindOfThing)
     EXPECT_FALSE(core.IsModuleSelected());
 
     // Files the project does not hold are left out: nothing is selected.
-    const std::deque<IfileObject> strangers{
-        IfileObject(ImodelFileName("/elsewhere/a.vhd"), zorpaFT_HDL, ImodelFMFull, true, false),
-        IfileObject()};
-    const IeventSelectionChanged files(strangers);
-    EXPECT_TRUE(files.GetFiles().empty());
-    EXPECT_FALSE(files.IsFileSelected());
-    EXPECT_EQ(files.GetFileSelected(), nullptr);
-    EXPECT_FALSE(files.IsModuleSelected());
+    const IfileObject stranger(ImodelFileName("/elsewhere/a.vhd"), zorpaFT_HDL, ImodelFMFull, true, false);
+    const IeventSelectionChanged strangers(std::deque<IfileObject>{stranger, IfileObject()});
+    EXPECT_TRUE(strangers.GetFiles().empty());
+    EXPECT_FALSE(strangers.IsFileSelected());
+    EXPECT_EQ(strangers.GetFileSelected(), nullptr);
+    EXPECT_FALSE(strangers.IsModuleSelected());
     EXPECT_TRUE(IeventSelectionChanged(std::deque<IfileObject>{}).GetFiles().empty());
+}
+
+TEST(IeventCatalogue, ASelectionOfFilesTakesTheProjectsOwnEntries)
+{
+    TempFolder folder;
+    IfileManager& manager = *Imodel::GetInstance().GetFileManager();
+    std::vector<IfileObject> members;
+    std::vector<Ievent_FilesParent::Entry> entries;
+    for (const char* name : {"b.vhd", "a.vhd"}) {
+        members.emplace_back(ImodelFileName(folder.Write(name, "")), zorpaFT_HDL, ImodelFMFull, true, false);
+        entries.push_back(manager.AddOrUpdateFile(IfileObjectEx(members.back(), false), false));
+        ASSERT_NE(entries.back(), nullptr);
+    }
+    const IfileObject stranger(ImodelFileName(folder / "c.vhd"), zorpaFT_HDL, ImodelFMFull, true, false);
+
+    // In the order of the list, strangers left out; the entries are the
+    // project's own, so later changes show through the event.
+    const IeventSelectionChanged selection(std::deque<IfileObject>{members[0], stranger, members[1]});
+    EXPECT_EQ(selection.GetFiles(), entries);
+    EXPECT_EQ(selection.GetFileSelected(), entries[0]);
+    EXPECT_TRUE(selection.IsFileSelected());
+    EXPECT_FALSE(selection.IsModuleSelected());
+    EXPECT_EQ(selection.GetModules(), std::vector<ImodelModule*>{nullptr});
+
+    manager.RemoveAllFiles();
 }

@@ -1,5 +1,6 @@
 #include "ievent/IeventClasses.h"
 #include "imodel/Imodel.h"
+#include "imodel/ImodelModule.h"
 
 #include "ConsoleHost.h"
 #include "RecordingHost.h"
@@ -210,4 +211,26 @@ TEST_F(ImodelViews, ViewsChangingTheListDuringDeliveryAreSafe)
     model->SendEvent(Library("z"), true);
     EXPECT_EQ(model, nullptr);
     EXPECT_EQ(last.Batches().size(), 0u);
+}
+
+TEST_F(ImodelViews, TheRemovalOfAUnitBeingDestroyedNeverWaitsForTheHost)
+{
+    RecordingView view;  // on the process-wide model, which hears the unit's removal
+    RecordingHost host;
+    Imodel::SetIsInteractiveMode(true);
+
+    auto unit = std::make_unique<ImodelModule>("top", boost::shared_ptr<IfileObjectEx>(), zorpaMODULE_VHDL, false,
+                                               "work", "", false);
+    unit->SetCanBeDisplayedInAView(true);
+    unit.reset();
+
+    // Delivered at once, while the unit still existed; a deferred batch
+    // would have carried a dangling unit to the host.
+    EXPECT_TRUE(host.Dispatched().empty());
+    ASSERT_EQ(view.Batches().size(), 1u);
+    EXPECT_EQ(view.Names(), Names{"IeventModuleRemoved"});
+
+    // Other events still go through the host.
+    Imodel::GetInstance().SendEvent(Library("deferred"), true);
+    EXPECT_EQ(host.Dispatched().size(), 1u);
 }

@@ -1,4 +1,5 @@
 // Debug print and assertion reports.
+#include "foundation/Def.h"
 #include "foundation/Sys.h"
 
 #include <atomic>
@@ -37,22 +38,25 @@ std::string FormatV(const char* format, va_list args)
     return text;
 }
 
-void Emit(const std::string& text)
+// Internal traces reach the terminal only when the user asks for them with
+// DEBUG_MSG: a script's output must not be littered with them.
+bool DebugOutputOn()
+{
+    int on = 0;
+    return DefGetBoolFL("DEBUG_MSG", &on) == 0 && on == 1;
+}
+
+void Emit(const std::string& text, bool debugOnly)
 {
     std::lock_guard<std::recursive_mutex> lock(PrintMutex());
     // A copy, so a hook that replaces the hook does not destroy itself.
     const std::function<void(const std::string&)> hook = PrintHook();
     if (hook) {
         hook(text);
-    } else {
+    } else if (!debugOnly || DebugOutputOn()) {
         std::fwrite(text.data(), 1, text.size(), stderr);
         std::fflush(stderr);
     }
-}
-
-void PrintV(const char* format, va_list args)
-{
-    Emit(FormatV(format, args));
 }
 
 }  // namespace
@@ -61,7 +65,7 @@ void SysPrintf(const char* format, ...)
 {
     va_list args;
     va_start(args, format);
-    PrintV(format, args);
+    Emit(FormatV(format, args), false);
     va_end(args);
 }
 
@@ -69,7 +73,7 @@ void SysDebugPrintf(const char* format, ...)
 {
     va_list args;
     va_start(args, format);
-    PrintV(format, args);
+    Emit(FormatV(format, args), true);
     va_end(args);
 }
 

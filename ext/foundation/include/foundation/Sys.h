@@ -14,7 +14,10 @@
 // --- debug print --------------------------------------------------------------
 
 // printf-style debug print to stderr (or to the installed hook). Only fixed
-// formats are passed by callers; values go in as arguments.
+// formats are passed by callers; values go in as arguments. SysPrintf always
+// prints (its callers decide by their own option); SysDebugPrintf is an
+// internal trace that reaches stderr only while the option DEBUG_MSG reads 1
+// (an installed hook receives both).
 void SysPrintf(const char* format, ...) __attribute__((format(printf, 1, 2)));
 void SysDebugPrintf(const char* format, ...) __attribute__((format(printf, 1, 2)));
 // Redirects the debug print (tests). An empty function restores stderr.

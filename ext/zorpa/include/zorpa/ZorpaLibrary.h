@@ -41,6 +41,12 @@ struct ZorpaSet {
     using Set = std::set<T, lessThanTFtor>;
 };
 
+// How a copy of a library copies one of its units: Copy(unit) returns a new
+// unit that the copy holds. The owner of the unit type defines it (the
+// project model clones its design units).
+template <class T>
+struct ZorpaUnitCopier;
+
 template <class T>
 class ZorpaLibrary {
 public:
@@ -55,10 +61,27 @@ public:
           m_modules(boost::make_shared<ModuleSet>())
     {
     }
-    // A copy of a library is a copy of its units; it is made by the project
-    // model's library duplication, never by the compiler.
-    ZorpaLibrary(const ZorpaLibrary&) = delete;
-    ZorpaLibrary& operator=(const ZorpaLibrary&) = delete;
+    // A copy holds a copy of each unit of `other` (ZorpaUnitCopier) and no
+    // top-level list; nothing else is shared with `other`.
+    ZorpaLibrary(const ZorpaLibrary& other) { *this = other; }
+    // Nothing for the library itself. The units of the set this library had
+    // are not deleted, as a library does not own its units: empty it first.
+    ZorpaLibrary& operator=(const ZorpaLibrary& other)
+    {
+        if (this == &other)
+            return *this;
+        m_name = other.m_name;
+        m_location = other.m_location;
+        m_path = other.m_path;
+        m_number = other.m_number;
+        m_compileOption = other.m_compileOption;
+        m_moduleList.reset();
+        auto modules = boost::make_shared<ModuleSet>();
+        for (const T& unit : *other.m_modules)
+            modules->insert(ZorpaUnitCopier<T>::Copy(unit));
+        m_modules = std::move(modules);
+        return *this;
+    }
     ~ZorpaLibrary() = default;
 
     std::string GetName() const { return m_name; }

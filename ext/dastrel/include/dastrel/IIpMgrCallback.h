@@ -1,0 +1,43 @@
+// What the host's core browser offers to those who manage catalogues of
+// cores: the plug-in loader, the plug-ins of the built-in catalogues, where
+// the results of loads go, and who is told about user repositories.
+#pragma once
+
+#include "dastrel/IIpPluginLoader.h"
+#include "dastrel/IIpRepository.h"
+
+#include <boost/function.hpp>
+#include <boost/shared_ptr.hpp>
+
+#include <string>
+
+class IIpMgrCallback {
+public:
+    // Receives the location (or name) of a catalogue and a result code.
+    using ResultCallback = boost::function<void(std::string, int)>;
+    // Receives a user repository that was added or removed.
+    using RepositoryCallback = boost::function<void(boost::shared_ptr<IIpRepository>)>;
+
+    virtual ~IIpMgrCallback() = default;
+
+    // The loader; owned by the host.
+    virtual IIpPluginLoader* GetPluginLoader() = 0;
+    // Called when a load finishes; may be empty.
+    virtual ResultCallback GetLoadFinishedCallback() = 0;
+    // Told about every user repository added or removed; may be empty.
+    virtual RepositoryCallback GetUserPluginAddedCallback() = 0;
+    virtual RepositoryCallback GetUserPluginRemovedCallback() = 0;
+    // The plug-ins of the IP catalogue and of the core generator's catalogue
+    // at a location; empty when none can be made.
+    virtual boost::shared_ptr<IIpRepository> CreateIpCorePlugin(const std::string& location) = 0;
+    virtual boost::shared_ptr<IIpRepository> CreateKiltoraCorePlugin(const std::string& location) = 0;
+    // Reports the result of a load to the user; may be empty.
+    virtual ResultCallback GetLoadResultReporter() = 0;
+    // Where the IP catalogue lies when nothing else says so.
+    virtual std::string GetDefaultIpCatalogLocation() = 0;
+
+protected:
+    IIpMgrCallback() = default;
+    IIpMgrCallback(const IIpMgrCallback&) = default;
+    IIpMgrCallback& operator=(const IIpMgrCallback&) = default;
+};

@@ -1,0 +1,212 @@
+#include "kemlet/KemletFileStructure.h"
+
+#include <foundation/Def.h>
+#include <foundation/Sys.h>
+
+#include <deque>
+#include <optional>
+#include <string_view>
+#include <unordered_map>
+
+namespace {
+
+const std::string_view kKey = "KEY ";
+const std::string_view kList = "LIST ";
+const std::string_view kEndList = "ENDLIST";
+const std::string_view kValue = "VALUE \"";
+
+bool StartsWith(std::string_view line, std::string_view prefix) { return line.substr(0, prefix.size()) == prefix; }
+
+std::string_view TrimRight(std::string_view text)
+{
+    const std::size_t end = text.find_last_not_of(" \t");
+    return end == std::string_view::npos ? std::string_view() : text.substr(0, end + 1);
+}
+
+std::string_view TrimLeft(std::string_view text)
+{
+    const std::size_t start = text.find_first_not_of(" \t");
+    return start == std::string_view::npos ? std::string_view() : text.substr(start);
+}
+
+ImodelFileObject_KEY ParseKey(std::string_view line)
+{
+    const std::string_view rest = line.substr(kKey.size());
+    const std::size_t blank = rest.find(' ');
+    const std::string_view name = rest.substr(0, blank);
+    const std::string_view after = blank == std::string_view::npos ? std::string_view() : rest.substr(blank + 1);
+    const std::size_t open = after.find('"');
+    if (open == std::string_view::npos) return ImodelFileObject_KEY(std::string(name), std::string(TrimLeft(after)));
+    const std::size_t close = after.rfind('"');
+    const std::string_view value = close > open ? after.substr(open + 1, close - open - 1) : after.substr(open + 1);
+    return ImodelFileObject_KEY(std::string(name), std::string(value));
+}
+
+// A block line as the readers take it: the text of a VALUE line that holds
+// nothing but its quoted text, every other line as written.
+std::string Delivered(std::string_view line)
+{
+    if (!StartsWith(line, kValue)) return std::string(line);
+    const std::string_view text = TrimRight(line.substr(kValue.size()));
+    const std::size_t quote = text.find('"');
+    if (quote == std::string_view::npos) return std::string(text);
+    if (text.back() == '"') return std::string(text.substr(0, text.size() - 1));
+    return std::string(line);
+}
+
+// What one parse produces: keys and top-level blocks by name, each name's
+// entries in file order.
+struct Contents {
+    std::unordered_map<std::string, std::deque<ImodelFileObject_KEY>> keys;
+    std::unordered_map<std::string, std::deque<ImodelFileObject_LIST>> lists;
+};
+
+// One pass over the text; every line is looked at once.
+class Parser {
+public:
+    Parser(const char* fileName, Contents& out) : m_fileName(fileName), m_out(out) {}
+
+    void Parse(std::string_view text, std::string_view stop)
+    {
+        std::size_t start = 0;
+        while (start < text.size()) {
+            std::size_t end = text.find('\n', start);
+            if (end == std::string_view::npos) end = text.size();
+            std::string_view line = text.substr(start, end - start);
+            if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
+            start = end + 1;
+            ++m_lineNumber;
+            const bool topLevel = !m_open || StartsWith(line, kKey);
+            TakeLine(line);
+            if (topLevel && !stop.empty() && StartsWith(line, stop)) break;
+        }
+        if (m_open) CloseUnterminated();
+    }
+
+private:
+    struct OpenBlock {
+        std::string name;
+        std::vector<std::string> lines;
+        std::size_t firstLine = 0;
+        std::size_t depth = 1;  // the block itself and the nested blocks open inside it
+    };
+
+    void TakeLine(std::string_view line)
+    {
+        if (StartsWith(line, kKey)) {
+            if (m_open) CloseUnterminated();
+            ImodelFileObject_KEY key = ParseKey(line);
+            m_out.keys[key.GetName()].push_back(std::move(key));
+        } else if (m_open) {
+            TakeBlockLine(line);
+        } else if (StartsWith(line, kList)) {
+            m_open = OpenBlock{};
+            m_open->name = std::string(TrimRight(line.substr(kList.size())));
+            m_open->firstLine = m_lineNumber;
+        } else if (StartsWith(line, kEndList)) {
+            Trace("Project file '%s', line %zu: ENDLIST outside any list ignored.\n", m_lineNumber);
+        }
+    }
+
+    void TakeBlockLine(std::string_view line)
+    {
+        if (StartsWith(line, kEndList) && m_open->depth == 1) {
+            Close(true);
+            return;
+        }
+        if (StartsWith(line, kList)) {
+            ++m_open->depth;
+        } else if (StartsWith(line, kEndList)) {
+            --m_open->depth;
+        }
+        m_open->lines.push_back(Delivered(line));
+    }
+
+    void CloseUnterminated()
+    {
+        Trace("Project file '%s', line %zu: list '%s' has no ENDLIST.\n", m_open->firstLine, m_open->name.c_str());
+        Close(false);
+    }
+
+    void Close(bool terminated)
+    {
+        std::string name = m_open->name;
+        m_out.lists[name].emplace_back(std::move(name), std::move(m_open->lines), terminated);
+        m_open.reset();
+    }
+
+    template <typename... Args>
+    void Trace(const char* format, std::size_t line, Args... args)
+    {
+        if (m_debug < 0) {
+            int on = 0;
+            m_debug = DefGetBoolFL("DEBUG_MSG", &on) == 0 && on == 1;
+        }
+        if (m_debug) SysDebugPrintf(format, m_fileName, line, args...);
+    }
+
+    const char* m_fileName;
+    Contents& m_out;
+    std::optional<OpenBlock> m_open;
+    std::size_t m_lineNumber = 0;
+    int m_debug = -1;  // the debug switch, read at the first trace
+};
+
+template <typename Entry>
+std::unique_ptr<Entry> Lookup(std::unordered_map<std::string, std::deque<Entry>>& entries, const char* name,
+                              bool take)
+{
+    if (!name) return nullptr;
+    const auto found = entries.find(name);
+    if (found == entries.end()) return nullptr;
+    if (!take) return std::make_unique<Entry>(found->second.front());
+    auto entry = std::make_unique<Entry>(std::move(found->second.front()));
+    found->second.pop_front();
+    if (found->second.empty()) entries.erase(found);
+    return entry;
+}
+
+class kemletFileStructureImpl : public KemletFileStructure {
+public:
+    bool Read(const char* fileName, const std::string& stop) override
+    {
+        std::string text;
+        if (!fileName || !SysReadFile(fileName, text)) return false;
+        Parse(fileName, text, stop);
+        return true;
+    }
+
+    void Parse(const char* source, const std::string& text, const std::string& stop) override
+    {
+        Contents contents;
+        Parser(source ? source : "", contents).Parse(text, stop);
+        m_contents = std::move(contents);
+    }
+
+    std::unique_ptr<ImodelFileObject_KEY> GetKEY(const char* name, bool take) override
+    {
+        return Lookup(m_contents.keys, name, take);
+    }
+
+    std::unique_ptr<ImodelFileObject_LIST> GetLIST(const char* name, bool take) override
+    {
+        return Lookup(m_contents.lists, name, take);
+    }
+
+private:
+    Contents m_contents;
+};
+
+}  // namespace
+
+KemletFileStructure* KemletFileGetNewStructure()
+{
+    // The caller owns the structure until KemletFileDeleteStructure.
+    return std::make_unique<kemletFileStructureImpl>().release();
+}
+
+void KemletFileDeleteStructure(KemletFileStructure*& structure)
+{
+    std::unique_ptr<KemletFileStructure> owned(structure);
+    structure = nullptr;
+}

@@ -1,0 +1,7 @@
+#include "ktcore/BrnDesignCmdFacade.h"
+
+namespace Brndesign {
+
+bool BrnDesignCmdFacade::RegisterCommands() { return true; }
+
+}  // namespace Brndesign

@@ -1,0 +1,332 @@
+#include "ulv/UlvXml.h"
+
+#include <foundation/Sys.h>
+
+#include <xercesc/dom/DOM.hpp>
+#include <xercesc/framework/MemBufInputSource.hpp>
+#include <xercesc/parsers/XercesDOMParser.hpp>
+#include <xercesc/sax/ErrorHandler.hpp>
+#include <xercesc/sax/SAXParseException.hpp>
+#include <xercesc/util/OutOfMemoryException.hpp>
+#include <xercesc/util/PlatformUtils.hpp>
+#include <xercesc/util/SecurityManager.hpp>
+#include <xercesc/util/XMLEntityResolver.hpp>
+#include <xercesc/util/XMLException.hpp>
+#include <xercesc/util/XMLResourceIdentifier.hpp>
+
+using namespace xercesc;
+
+namespace {
+
+// Initialised once per process and never terminated: documents may live in
+// static objects until the very end, and termination would free the
+// parser's shared tables under them.
+bool EnsureXercesInitialised(std::string& error)
+{
+    static const std::string failure = [] {
+        try {
+            XMLPlatformUtils::Initialize();
+            return std::string();
+        } catch (const XMLException& e) {
+            return "cannot initialise the XML parser: " + UlvToUtf8(e.getMessage());
+        } catch (...) {
+            return std::string("cannot initialise the XML parser");
+        }
+    }();
+    error = failure;
+    return failure.empty();
+}
+
+// Keeps the first error of a parse as text; warnings are not errors.
+class CollectingErrorHandler : public ErrorHandler {
+public:
+    void warning(const SAXParseException&) override {}
+    void error(const SAXParseException& e) override { Record(e); }
+    void fatalError(const SAXParseException& e) override { Record(e); }
+    void resetErrors() override { m_error.clear(); }
+    const std::string& GetError() const { return m_error; }
+
+private:
+    void Record(const SAXParseException& e)
+    {
+        if (m_error.empty()) {
+            m_error = "line " + std::to_string(e.getLineNumber()) + ", column " +
+                      std::to_string(e.getColumnNumber()) + ": " + UlvToUtf8(e.getMessage());
+        }
+    }
+    std::string m_error;
+};
+
+// Refuses every external entity and remembers the first one asked for: a
+// document that needs one is refused as a whole.
+class RefusingResolver : public XMLEntityResolver {
+public:
+    InputSource* resolveEntity(XMLResourceIdentifier* id) override
+    {
+        if (m_refused.empty()) {
+            m_refused = id && id->getSystemId() ? UlvToUtf8(id->getSystemId()) : std::string("?");
+            if (m_refused.empty()) m_refused = "?";
+        }
+        return nullptr;
+    }
+    void Reset() { m_refused.clear(); }
+    const std::string& GetRefused() const { return m_refused; }
+
+private:
+    std::string m_refused;
+};
+
+void AppendUtf8(std::string& out, char32_t c)
+{
+    if (c < 0x80) {
+        out += static_cast<char>(c);
+    } else if (c < 0x800) {
+        out += static_cast<char>(0xC0 | (c >> 6));
+        out += static_cast<char>(0x80 | (c & 0x3F));
+    } else if (c < 0x10000) {
+        out += static_cast<char>(0xE0 | (c >> 12));
+        out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
+        out += static_cast<char>(0x80 | (c & 0x3F));
+    } else {
+        out += static_cast<char>(0xF0 | (c >> 18));
+        out += static_cast<char>(0x80 | ((c >> 12) & 0x3F));
+        out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
+        out += static_cast<char>(0x80 | (c & 0x3F));
+    }
+}
+
+void AppendUtf16(std::u16string& out, char32_t c)
+{
+    if (c < 0x10000) {
+        out += static_cast<char16_t>(c);
+    } else {
+        c -= 0x10000;
+        out += static_cast<char16_t>(0xD800 + (c >> 10));
+        out += static_cast<char16_t>(0xDC00 + (c & 0x3FF));
+    }
+}
+
+constexpr char32_t kReplacement = 0xFFFD;
+
+// Decodes one UTF-8 sequence at `pos` (advancing it); an invalid, overlong
+// or truncated sequence gives U+FFFD and skips one byte.
+char32_t DecodeUtf8(const std::string& text, std::size_t& pos)
+{
+    const auto byte = [&](std::size_t i) { return static_cast<unsigned char>(text[i]); };
+    const unsigned char lead = byte(pos);
+    std::size_t length = 0;
+    char32_t c = 0;
+    char32_t minimum = 0;
+    if (lead < 0x80) {
+        ++pos;
+        return lead;
+    } else if ((lead & 0xE0) == 0xC0) {
+        length = 2, c = lead & 0x1F, minimum = 0x80;
+    } else if ((lead & 0xF0) == 0xE0) {
+        length = 3, c = lead & 0x0F, minimum = 0x800;
+    } else if ((lead & 0xF8) == 0xF0) {
+        length = 4, c = lead & 0x07, minimum = 0x10000;
+    } else {
+        ++pos;
+        return kReplacement;
+    }
+    if (pos + length > text.size()) {
+        ++pos;
+        return kReplacement;
+    }
+    for (std::size_t i = 1; i < length; ++i) {
+        if ((byte(pos + i) & 0xC0) != 0x80) {
+            ++pos;
+            return kReplacement;
+        }
+        c = (c << 6) | (byte(pos + i) & 0x3F);
+    }
+    if (c < minimum || c > 0x10FFFF || (c >= 0xD800 && c <= 0xDFFF)) {
+        ++pos;
+        return kReplacement;
+    }
+    pos += length;
+    return c;
+}
+
+}  // namespace
+
+// --- document ------------------------------------------------------------------
+
+struct UlvXmlDocument::Impl {
+    // The parser keeps pointers to these three: it is declared after them so
+    // that it goes first.
+    CollectingErrorHandler errors;
+    RefusingResolver resolver;
+    SecurityManager security;
+    std::unique_ptr<XercesDOMParser> parser;
+    std::string error;
+
+    void Configure()
+    {
+        security.setEntityExpansionLimit(kUlvEntityExpansionLimit);
+        parser->setValidationScheme(XercesDOMParser::Val_Never);
+        parser->setDoNamespaces(false);
+        parser->setDoSchema(false);
+        parser->setLoadSchema(false);
+        parser->setLoadExternalDTD(false);
+        parser->setSkipDTDValidation(true);
+        parser->setDisableDefaultEntityResolution(true);
+        parser->setCreateEntityReferenceNodes(false);
+        parser->setSecurityManager(&security);
+        parser->setXMLEntityResolver(&resolver);
+        parser->setErrorHandler(&errors);
+    }
+
+    // Parses the bytes of a document; `name` is its system id and stands
+    // for it in error texts.
+    bool Parse(const std::string& bytes, const std::string& name)
+    {
+        parser.reset();
+        errors.resetErrors();
+        resolver.Reset();
+        if (!EnsureXercesInitialised(error)) return false;
+        try {
+            const std::u16string id = UlvFromUtf8(name);
+            const MemBufInputSource source(reinterpret_cast<const XMLByte*>(bytes.data()), bytes.size(),
+                                           id.c_str(), false);
+            parser = std::make_unique<XercesDOMParser>();
+            Configure();
+            parser->parse(source);
+        } catch (const XMLException& e) {
+            error = UlvToUtf8(e.getMessage());
+        } catch (const SAXException& e) {
+            error = UlvToUtf8(e.getMessage());
+        } catch (const DOMException& e) {
+            error = UlvToUtf8(e.getMessage());
+        } catch (const OutOfMemoryException&) {
+            error = "out of memory";
+        } catch (...) {
+            error = "unexpected failure of the XML parser";
+        }
+        if (error.empty() && !resolver.GetRefused().empty()) {
+            error = "refers to the external entity \"" + resolver.GetRefused() + "\", which is not read";
+        }
+        if (error.empty()) error = errors.GetError();
+        if (error.empty() && !Root()) error = "no root element";
+        if (error.empty()) return true;
+        error = name + ": " + error;
+        parser.reset();
+        return false;
+    }
+
+    DOMElement* Root() const
+    {
+        const DOMDocument* document = parser ? parser->getDocument() : nullptr;
+        return document ? document->getDocumentElement() : nullptr;
+    }
+};
+
+UlvXmlDocument::UlvXmlDocument() : m_impl(std::make_unique<Impl>()) {}
+UlvXmlDocument::~UlvXmlDocument() = default;
+
+bool UlvXmlDocument::ParseFile(const std::string& path)
+{
+    std::string content;
+    if (SysReadFile(path, content)) return m_impl->Parse(content, path);
+    m_impl->parser.reset();
+    m_impl->error = path + ": cannot be read";
+    return false;
+}
+
+bool UlvXmlDocument::ParseText(const std::string& text, const std::string& name)
+{
+    return m_impl->Parse(text, name);
+}
+
+DOMElement* UlvXmlDocument::GetRoot() const { return m_impl->Root(); }
+
+const std::string& UlvXmlDocument::GetError() const { return m_impl->error; }
+
+// --- text ----------------------------------------------------------------------
+
+std::string UlvToUtf8(const XMLCh* text)
+{
+    std::string out;
+    if (!text) return out;
+    for (const XMLCh* p = text; *p; ++p) {
+        const char32_t unit = *p;
+        if (unit >= 0xD800 && unit <= 0xDBFF && p[1] >= 0xDC00 && p[1] <= 0xDFFF) {
+            AppendUtf8(out, 0x10000 + ((unit - 0xD800) << 10) + (p[1] - 0xDC00));
+            ++p;
+        } else if (unit >= 0xD800 && unit <= 0xDFFF) {
+            AppendUtf8(out, kReplacement);
+        } else {
+            AppendUtf8(out, unit);
+        }
+    }
+    return out;
+}
+
+std::u16string UlvFromUtf8(const std::string& text)
+{
+    std::u16string out;
+    out.reserve(text.size());
+    for (std::size_t pos = 0; pos < text.size();) AppendUtf16(out, DecodeUtf8(text, pos));
+    return out;
+}
+
+bool UlvIsStrEqualNoCase(const std::string& a, const std::string& b)
+{
+    const auto lower = [](char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; };
+    if (a.size() != b.size()) return false;
+    for (std::size_t i = 0; i < a.size(); ++i) {
+        if (lower(a[i]) != lower(b[i])) return false;
+    }
+    return true;
+}
+
+// --- elements ------------------------------------------------------------------
+
+std::string UlvGetName(const DOMElement* element)
+{
+    return element ? UlvToUtf8(element->getTagName()) : std::string();
+}
+
+bool UlvGetAttribute(const DOMElement* element, const std::string& name, std::string& value)
+{
+    if (!element) return false;
+    const std::u16string key = UlvFromUtf8(name);
+    const DOMAttr* attribute = element->getAttributeNode(key.c_str());
+    if (!attribute) return false;
+    value = UlvToUtf8(attribute->getValue());
+    return true;
+}
+
+std::vector<DOMElement*> UlvGetChildElements(const DOMElement* element)
+{
+    std::vector<DOMElement*> children;
+    if (!element) return children;
+    for (DOMElement* child = element->getFirstElementChild(); child; child = child->getNextElementSibling()) {
+        children.push_back(child);
+    }
+    return children;
+}
+
+DOMElement* UlvFindChildElement(const DOMElement* element, const std::string& name)
+{
+    if (!element) return nullptr;
+    const std::u16string key = UlvFromUtf8(name);
+    for (DOMElement* child = element->getFirstElementChild(); child; child = child->getNextElementSibling()) {
+        if (key == child->getTagName()) return child;
+    }
+    return nullptr;
+}
+
+std::string UlvGetText(const DOMElement* element)
+{
+    std::string text;
+    if (!element) return text;
+    for (const DOMNode* child = element->getFirstChild(); child; child = child->getNextSibling()) {
+        const auto type = child->getNodeType();
+        if (type == DOMNode::TEXT_NODE || type == DOMNode::CDATA_SECTION_NODE) {
+            text += UlvToUtf8(child->getNodeValue());
+        }
+    }
+    return text;
+}

@@ -1,0 +1,319 @@
+// The file manager's changes of its set of files: registering, updating and
+// removing files, keeping the error groups and the parent index in step,
+// and telling the listeners, then the views.
+#include "ifileManagerImpl.h"
+
+#include "IfileObjectModel.h"
+#include "ievent/IeventClasses.h"
+#include "ifile/IfileManagerFilterParent.h"
+#include "ifile/IfileManagerFunctions.h"
+#include "imodel/Imodel.h"
+#include "imodel/ImodelDesignManager.h"
+#include "imodel/ImodelMessages.h"
+#include "imodel/imodelUtl.h"
+
+#include <foundation/Sys.h>
+
+#include <boost/make_shared.hpp>
+
+#include <algorithm>
+#include <climits>
+
+namespace {
+
+using Entry = IfileManager::Entry;
+using FileListMap = ifileManagerImpl::FileListMap;
+
+void SendEvent(const boost::shared_ptr<Ievent>& event) { Imodel::GetInstance().SendEvent(event, true); }
+
+void MarkProjectNeedsSave()
+{
+    if (ImodelDesignManager* design = Imodel::GetInstance().GetDesignManager()) design->SetNeedSave(true);
+}
+
+// Whether the member refers to that very entry (also after it expired).
+bool Refers(const IfileErrorFile& member, const Entry& file)
+{
+    return !member.file.owner_before(file) && !file.owner_before(member.file);
+}
+
+bool BelongsToErrorGroup(ImodelErrorFileType kind, const std::string& text)
+{
+    return kind == ImodelModuleAlreadyDefined || (kind == ImodelNoError && !text.empty());
+}
+
+bool HasParentWithKey(const IfileObjectEx& file, const std::string& key, const std::string& folder)
+{
+    const IfileObjectEx::ParentFiles& parents = file.GetParentFileList();
+    return std::any_of(parents.begin(), parents.end(), [&](const IfileObjectEx::ParentFile& parent) {
+        return ifileNameKey(parent.first.GetInternalFileName(), folder) == key;
+    });
+}
+
+}  // namespace
+
+void ifileManagerImpl::ActionRemoveParent::operator()(Entry file)
+{
+    if (file && file->RemoveParentFile(m_parent)) m_changed.Insert(file);
+}
+
+// --- announcing -------------------------------------------------------------------------------
+
+void ifileManagerImpl::NotifyFiles(bool asNew, const FileListMap& list, const IfileManagerFilterParent* filter)
+{
+    const bool wasBlocked = Imodel::BlockDesignHierarchyDisplay(true, false);
+    // A listener may change the map while it is told: the walk is over a copy.
+    std::vector<Entry> files;
+    files.reserve(list.Size());
+    for (const auto& [key, file] : list.Elements()) files.push_back(file);
+    const auto passes = [filter](const Entry& file) { return !filter || (*filter)(file); };
+
+    TellListeners([&](IfileListener& listener) {
+        for (const Entry& file : files) {
+            if (!passes(file)) continue;
+            if (asNew) listener.RemoveFile(file);
+            listener.UpdateFile(file, asNew);
+        }
+    });
+    IeventBatch batch;
+    for (const Entry& file : files) {
+        if (!passes(file)) continue;
+        if (asNew) batch.push_back(boost::make_shared<IeventFileRemoved>(file));
+        batch.push_back(boost::make_shared<IeventFileAddedOrModified>(file, asNew));
+    }
+    Imodel::GetInstance().SendEvents(batch, true);
+    Imodel::BlockDesignHierarchyDisplay(wasBlocked, false);
+}
+
+void ifileManagerImpl::UpdateFiles(const IfileManagerFilterParent& filter) { NotifyFiles(false, m_files, &filter); }
+
+void ifileManagerImpl::UpdateFilesAndNotify(int)
+{
+    const IfileManagerFilterRevDependentFiles ofAView(true);
+    NotifyFiles(false, m_files, &ofAView);
+}
+
+// --- registering -------------------------------------------------------------------------------
+
+IfileManager::Entry ifileManagerImpl::AddOrUpdateFile(const IfileObjectEx& file, bool trackErrors)
+{
+    if (file.IsLocalFile() && !ImodelDoesFileExist(file.GetFullFileName())) {
+        SysDebugPrintf("Error: Cannot access file %s\n", file.GetInternalFileName().c_str());
+        return Entry();
+    }
+    const std::string text = file.GetModuleAlreadyDefined();
+    const ImodelErrorFileType kind = file.GetErrorFileType();
+    Entry result = GetFile(file);
+    const bool isNew = !result;
+    if (isNew) {
+        result = boost::make_shared<IfileObjectEx>(file);
+        bool changed = false;
+        result->StoreStatInfo(changed, false, false);
+        if (!result->IsLocalFile() && !result->IsBrokenLink() && Imodel::GetIsReadingProject() &&
+            result->IsNewerThan(file.GetStatInfo()))
+            ImodelDisplayLINK_FILE_WAS_MODIFIED_MSG(result->GetFileTitleAndExt().c_str());
+        if (result->GetFileState() == imodelFileAbsent) result->SetFileState(imodelFileUpToDate);
+        m_files.Insert(result);
+    } else {
+        if (trackErrors) result->SetErrorFile(kind, text);
+        result->AddConstraintsFrom(file);
+        if (file.IsFileInProject()) result->SetFileState(file.GetFileState());
+        result->AddParentFilesFrom(file);
+        result->SetIDEReadOnly(file.IsIDEReadOnly());
+    }
+    IndexParents(*result);
+    if (trackErrors) TrackError(result, kind, text);
+    TellListeners([&result, isNew](IfileListener& listener) { listener.UpdateFile(result, isNew); });
+    SendEvent(boost::make_shared<IeventFileAddedOrModified>(result, isNew));
+    return result;
+}
+
+// --- removing -------------------------------------------------------------------------------------
+
+FileListMap::const_iterator ifileManagerImpl::EraseFile(FileListMap::const_iterator element, bool notify)
+{
+    if (element == m_files.Elements().end()) return element;
+    const Entry file = element->second;
+    const ImodelFileName key = element->first;
+    file->SetErrorFile(ImodelNoError, "");
+    LeaveErrorGroups(file);
+
+    const bool wasRemoving = m_removing;
+    m_removing = true;
+    ActionRemoveParent removeParent(*file);
+    const std::vector<FileListMap::const_iterator> children = PossibleChildrenOf(*file);
+    for (FileListMap::const_iterator child : children) removeParent(child->second);
+    ForgetFormerChildren(*file, children);
+    file->SetAbsent();
+    m_removing = wasRemoving;
+
+    if (notify) {
+        TellListeners([&file](IfileListener& listener) { listener.RemoveFile(file); });
+        SendEvent(boost::make_shared<IeventFileRemoved>(file));
+        NotifyFiles(true, removeParent.GetChangedFiles(), nullptr);
+    }
+    // Those told may have changed the map: the element is looked up again.
+    const auto current = m_files.Find(key);
+    if (current != m_files.Elements().end() && current->second == file) return m_files.Erase(current);
+    return m_files.Elements().upper_bound(key);
+}
+
+void ifileManagerImpl::EraseFiles(const std::vector<ImodelFileName>& keys)
+{
+    for (const ImodelFileName& key : keys) EraseFile(m_files.Find(key), true);
+}
+
+void ifileManagerImpl::RemoveFile(const IfileObject& file) { EraseFile(m_files.Find(file.GetInternalFileName()), true); }
+
+void ifileManagerImpl::RemoveAllFiles()
+{
+    SendEvent(boost::make_shared<IeventFileRemoveAll>());
+    TellListeners([](IfileListener& listener) { listener.EmptyFileList(); });
+    while (!m_files.Empty()) EraseFile(m_files.Elements().begin(), false);
+}
+
+namespace {
+
+// The keys of the elements whose entries lie within the scope.
+template <class Range>
+std::vector<ImodelFileName> KeysInScope(const Range& elements, int revisionScope)
+{
+    std::vector<ImodelFileName> keys;
+    for (FileListMap::const_iterator element : elements) {
+        const IfileObjectEx& file = *element->second;
+        if (revisionScope != 1 || !file.IsRevSpecific() || file.IsInCurRev()) keys.push_back(element->first);
+    }
+    return keys;
+}
+
+}  // namespace
+
+void ifileManagerImpl::RemoveFilesOfGlobalType(int globalType, int revisionScope)
+{
+    EraseFiles(KeysInScope(m_files.OfGlobalType(globalType), revisionScope));
+}
+
+void ifileManagerImpl::RemoveFilesOfSpecificType(int specificType, int revisionScope)
+{
+    EraseFiles(KeysInScope(m_files.OfSpecificType(specificType), revisionScope));
+}
+
+void ifileManagerImpl::RemoveFilesOfRevision(int revision) { EraseFiles(KeysInScope(m_files.OfRevision(revision), 0)); }
+
+// --- error groups -------------------------------------------------------------------------------------
+
+void ifileManagerImpl::PruneErrorGroup(ErrorFiles& group) const
+{
+    for (auto member = group.begin(); member != group.end();) {
+        if (IsRegistered(member->file.lock()))
+            ++member;
+        else
+            member = group.erase(member);
+    }
+}
+
+void ifileManagerImpl::LeaveErrorGroups(const Entry& removed)
+{
+    for (auto group = m_errorGroups.begin(); group != m_errorGroups.end();) {
+        ErrorFiles& files = *group->second;
+        const auto member = std::find_if(files.begin(), files.end(),
+                                         [&removed](const IfileErrorFile& file) { return Refers(file, removed); });
+        if (member != files.end()) files.erase(member);
+        PruneErrorGroup(files);
+        // A file that uses its module anyway is in error only beside another.
+        if (files.size() == 1) {
+            const Entry last = files.begin()->file.lock();
+            if (last->GetErrorFileType() == ImodelNoError) files.clear();
+        }
+        group = files.empty() ? m_errorGroups.erase(group) : std::next(group);
+    }
+}
+
+void ifileManagerImpl::TrackError(const Entry& file, ImodelErrorFileType kind, const std::string& text)
+{
+    Entry shown = file;
+    IfileGetFileToUseInDH(shown);
+    shown->SetErrorFile(kind, text);
+    // Groups refer only to files of the project.
+    const bool registered = IsRegistered(shown);
+    bool found = false;
+    for (auto group = m_errorGroups.begin(); group != m_errorGroups.end() && !found;) {
+        found = group->first == text;
+        ErrorFiles& files = *group->second;
+        PruneErrorGroup(files);
+        const auto member = std::find_if(files.begin(), files.end(),
+                                         [&shown](const IfileErrorFile& member) { return Refers(member, shown); });
+        if (member != files.end()) {
+            if (!BelongsToErrorGroup(kind, text)) {
+                files.erase(member);
+                MarkProjectNeedsSave();
+            }
+        } else if (registered && found && (kind == ImodelNoError || kind == ImodelModuleAlreadyDefined)) {
+            files.insert(IfileErrorFile{shown->GetRelativeOrFullFileName(), shown});
+            MarkProjectNeedsSave();
+        }
+        if (files.empty()) {
+            group = m_errorGroups.erase(group);
+            MarkProjectNeedsSave();
+        } else {
+            ++group;
+        }
+    }
+    if (!found && !text.empty() && registered) {
+        auto files = boost::make_shared<ErrorFiles>();
+        files->insert(IfileErrorFile{shown->GetRelativeOrFullFileName(), shown});
+        m_errorGroups.emplace(text, files);
+        MarkProjectNeedsSave();
+    }
+}
+
+// --- the parent index ------------------------------------------------------------------------------------
+
+void ifileManagerImpl::IndexParents(const IfileObjectEx& child)
+{
+    SyncParentIndex();
+    for (const IfileObjectEx::ParentFile& parent : child.GetParentFileList()) {
+        const std::string key = ifileNameKey(parent.first.GetInternalFileName(), m_parentIndexFolder);
+        m_childrenByParentKey[key].insert(child.GetInternalFileName());
+    }
+}
+
+void ifileManagerImpl::SyncParentIndex()
+{
+    const ImodelFileName& folder = ifileProjectFolder();
+    if (folder.GetString() == m_parentIndexFolder) return;
+    m_parentIndexFolder = folder.GetString();
+    m_childrenByParentKey.clear();
+    for (const auto& [key, file] : m_files.Elements()) IndexParents(*file);
+}
+
+std::vector<FileListMap::const_iterator> ifileManagerImpl::PossibleChildrenOf(const IfileObject& parent)
+{
+    SyncParentIndex();
+    std::vector<FileListMap::const_iterator> children;
+    const auto bucket = m_childrenByParentKey.find(ifileNameKey(parent.GetInternalFileName(), m_parentIndexFolder));
+    if (bucket == m_childrenByParentKey.end()) return children;
+    // Names are in text order, the order of the map's keys.
+    std::set<ImodelFileName>& names = bucket->second;
+    for (auto name = names.begin(); name != names.end();) {
+        const auto element = m_files.Find(*name);
+        if (element == m_files.Elements().end()) {
+            name = names.erase(name);
+        } else {
+            children.push_back(element);
+            ++name;
+        }
+    }
+    return children;
+}
+
+void ifileManagerImpl::ForgetFormerChildren(const IfileObject& parent,
+                                            const std::vector<FileListMap::const_iterator>& children)
+{
+    const std::string key = ifileNameKey(parent.GetInternalFileName(), m_parentIndexFolder);
+    const auto bucket = m_childrenByParentKey.find(key);
+    if (bucket == m_childrenByParentKey.end()) return;
+    for (FileListMap::const_iterator child : children)
+        if (!HasParentWithKey(*child->second, key, m_parentIndexFolder)) bucket->second.erase(child->first);
+    if (bucket->second.empty()) m_childrenByParentKey.erase(bucket);
+}

@@ -1,0 +1,362 @@
+// The file manager: listeners, queries, lookups, the name list and the
+// project file's file-list block. The operations that change the set of
+// files are in ifileManagerChange.cpp.
+#include "ifileManagerImpl.h"
+
+#include "IfileFileListLines.h"
+#include "IfileObjectModel.h"
+#include "ievent/IeventClasses.h"
+#include "ifile/IfileManagerFilterParent.h"
+#include "ifile/IfileManagerFunctions.h"
+#include "imodel/Imodel.h"
+#include "imodel/ImodelProjectFileStructure.h"
+#include "imodel/ImodelRevisionManager.h"
+
+#include <boost/make_shared.hpp>
+
+#include <algorithm>
+#include <unordered_map>
+
+namespace {
+
+using Entry = IfileManager::Entry;
+using FileListMap = ifileManagerImpl::FileListMap;
+
+// The test every query applies: the revision scope, then the extra filter.
+class FilterListParent {
+public:
+    FilterListParent(int revisionScope, const IfileManagerFilterParent* extra)
+        : m_revisionScope(revisionScope), m_extra(extra)
+    {
+    }
+
+    bool operator()(const Entry& file) const
+    {
+        if (m_revisionScope == 1 && file->IsRevSpecific() && !file->IsInCurRev()) return false;
+        return !m_extra || (*m_extra)(file);
+    }
+
+private:
+    int m_revisionScope;
+    const IfileManagerFilterParent* m_extra;
+};
+
+const Entry& EntryOf(const FileListMap::Map::value_type& element) { return element.second; }
+const Entry& EntryOf(FileListMap::const_iterator element) { return element->second; }
+
+void Append(std::vector<Entry>& out, const Entry& file) { out.push_back(file); }
+void Append(std::deque<IfileObjectEx>& out, const Entry& file) { out.push_back(*file); }
+
+// out := the files of `range` (map elements in key order) that pass.
+template <class Range, class Out>
+void Select(const Range& range, const FilterListParent& passes, Out& out)
+{
+    out.clear();
+    for (const auto& element : range)
+        if (passes(EntryOf(element))) Append(out, EntryOf(element));
+}
+
+template <class Range>
+Entry FirstPassing(const Range& range, const FilterListParent& passes)
+{
+    for (const auto& element : range)
+        if (passes(EntryOf(element))) return EntryOf(element);
+    return Entry();
+}
+
+int CurrentRevision()
+{
+    ImodelRevisionManager* revisions = Imodel::GetInstance().GetRevisionManager();
+    return revisions ? revisions->GetCurrentRevisionNumber() : 0;
+}
+
+}  // namespace
+
+// --- listeners --------------------------------------------------------------------------------
+
+void ifileManagerImpl::AddListener(IfileListener* listener)
+{
+    if (listener && std::find(m_listeners.begin(), m_listeners.end(), listener) == m_listeners.end())
+        m_listeners.push_back(listener);
+}
+
+void ifileManagerImpl::RemoveListener(IfileListener* listener)
+{
+    const auto found = std::find(m_listeners.begin(), m_listeners.end(), listener);
+    if (found != m_listeners.end()) m_listeners.erase(found);
+}
+
+void ifileManagerImpl::TellListeners(const std::function<void(IfileListener&)>& tell)
+{
+    const std::vector<IfileListener*> listeners = m_listeners;
+    for (IfileListener* listener : listeners)
+        if (std::find(m_listeners.begin(), m_listeners.end(), listener) != m_listeners.end()) tell(*listener);
+}
+
+void ifileManagerImpl::AnnounceFileChange(const IfileObject& file)
+{
+    if (m_removing) return;
+    const auto element = m_files.Find(file.GetInternalFileName());
+    if (element == m_files.Elements().end()) return;
+    const Entry entry = element->second;
+    // A change may have given the file new parents.
+    IndexParents(*entry);
+    TellListeners([&entry](IfileListener& listener) { listener.UpdateFile(entry, false); });
+    Imodel::GetInstance().SendEvent(boost::make_shared<IeventFileAddedOrModified>(entry, false), true);
+}
+
+void ifileManagerImpl::AddFiles(const std::deque<IfileObject>& first, const std::deque<IfileObject>& second)
+{
+    // A copy of the first list, counted by key of equality: each file of
+    // the second list takes an equal one out of it, or comes in when there
+    // is none.
+    std::unordered_map<std::string, std::pair<const IfileObject*, int>> left;
+    for (const IfileObject& file : first) ++left.try_emplace(ifileSameFileKey(file), &file, 0).first->second.second;
+    for (const IfileObject& file : second) {
+        auto& [value, count] = left.try_emplace(ifileSameFileKey(file), &file, 0).first->second;
+        if (count > 0) {
+            --count;
+        } else {
+            value = &file;
+            count = 1;
+        }
+    }
+    std::deque<IfileObject> inOneList;
+    for (const auto& [key, file] : left)
+        if (file.second > 0) inOneList.push_back(*file.first);
+    UpdateFiles(IfileManagerFilterIsOneOf(inOneList));
+}
+
+// --- lookups and queries -------------------------------------------------------------------------
+
+bool ifileManagerImpl::RenameFileKey(const Entry& entry, const IfileObject& oldName)
+{
+    if (!m_files.Rekey(entry, oldName)) return false;
+    IndexParents(*entry);
+    return true;
+}
+
+bool ifileManagerImpl::ContainsFile(const IfileObject& file)
+{
+    return m_files.Find(file.GetInternalFileName()) != m_files.Elements().end();
+}
+
+IfileManager::Entry ifileManagerImpl::GetFile(const IfileObject& file)
+{
+    ++m_lookupCount;
+    const auto element = m_files.Find(file.GetInternalFileName());
+    return element == m_files.Elements().end() ? Entry() : element->second;
+}
+
+bool ifileManagerImpl::IsRegistered(const Entry& file) const
+{
+    if (!file) return false;
+    const auto element = m_files.Find(file->GetInternalFileName());
+    return element != m_files.Elements().end() && element->second == file;
+}
+
+IfileManager::Entry ifileManagerImpl::GetFileFor(const IfileObject::IsSameFileName& matcher, int revisionScope)
+{
+    // The matcher does not tell its name, so no index can narrow the walk.
+    const FilterListParent inScope(revisionScope, nullptr);
+    for (const auto& [key, file] : m_files.Elements())
+        if (inScope(file) && matcher(*file)) return file;
+    return Entry();
+}
+
+IfileManager::Entry ifileManagerImpl::FirstNamed(const std::string& name, ImodelFMStringFileType form,
+                                                 int revisionScope)
+{
+    const IfileObject::IsSameFileName matcher(name.c_str(), form);
+    const FilterListParent inScope(revisionScope, nullptr);
+    for (FileListMap::const_iterator element : m_files.Named(name))
+        if (inScope(element->second) && matcher(*element->second)) return element->second;
+    return Entry();
+}
+
+bool ifileManagerImpl::HasFileNamed(const std::string& name, ImodelFMStringFileType form, int revisionScope)
+{
+    return FirstNamed(name, form, revisionScope) != nullptr;
+}
+
+bool ifileManagerImpl::HasFileOfSpecificType(int specificType, int revisionScope,
+                                             const IfileManagerFilterParent* extra)
+{
+    return FirstPassing(m_files.OfSpecificType(specificType), FilterListParent(revisionScope, extra)) != nullptr;
+}
+
+bool ifileManagerImpl::HasFileOfGlobalType(int globalType, int revisionScope)
+{
+    return FirstPassing(m_files.OfGlobalType(globalType), FilterListParent(revisionScope, nullptr)) != nullptr;
+}
+
+void ifileManagerImpl::GetFiles(std::vector<Entry>& out, int revisionScope, const IfileManagerFilterParent* extra)
+{
+    Select(m_files.Elements(), FilterListParent(revisionScope, extra), out);
+}
+
+void ifileManagerImpl::GetFiles(std::deque<IfileObjectEx>& out, int revisionScope,
+                                const IfileManagerFilterParent* extra)
+{
+    Select(m_files.Elements(), FilterListParent(revisionScope, extra), out);
+}
+
+void ifileManagerImpl::GetFilesOfSpecificType(int specificType, std::vector<Entry>& out, int revisionScope,
+                                              const IfileManagerFilterParent* extra)
+{
+    Select(m_files.OfSpecificType(specificType), FilterListParent(revisionScope, extra), out);
+}
+
+void ifileManagerImpl::GetFilesOfSpecificType(int specificType, std::deque<IfileObjectEx>& out, int revisionScope,
+                                              const IfileManagerFilterParent* extra)
+{
+    Select(m_files.OfSpecificType(specificType), FilterListParent(revisionScope, extra), out);
+}
+
+void ifileManagerImpl::GetFilesOfGlobalType(int globalType, std::vector<Entry>& out, int revisionScope,
+                                            const IfileManagerFilterParent* extra)
+{
+    Select(m_files.OfGlobalType(globalType), FilterListParent(revisionScope, extra), out);
+}
+
+void ifileManagerImpl::GetFilesOfGlobalType(int globalType, std::deque<IfileObjectEx>& out, int revisionScope,
+                                            const IfileManagerFilterParent* extra)
+{
+    Select(m_files.OfGlobalType(globalType), FilterListParent(revisionScope, extra), out);
+}
+
+void ifileManagerImpl::GetFilesOfCurrentRevision(std::deque<IfileObjectEx>& out)
+{
+    GetFilesOfRevision(CurrentRevision(), out);
+}
+
+void ifileManagerImpl::GetFilesOfRevision(int revision, std::deque<IfileObjectEx>& out)
+{
+    Select(m_files.OfRevision(revision), FilterListParent(0, nullptr), out);
+}
+
+void ifileManagerImpl::GetFilesWith(std::vector<Entry>& out)
+{
+    const IfileManagerFilterTestFile definesPackages(&IfileObjectEx::HasPackage);
+    GetFilesOfSpecificType(zorpaFT_HDL, out, 0, &definesPackages);
+}
+
+bool ifileManagerImpl::RetargetFiles(int from, int to)
+{
+    std::deque<IfileObjectEx> files;
+    GetFilesOfRevision(from, files);
+    bool allRegistered = true;
+    for (IfileObjectEx& copy : files) {
+        ImodelFileName name;
+        if (!IfileGetFileNameInRev(copy, to, name, ImodelFMInternal)) continue;
+        copy.SetFileName(name, ImodelFMInternal, true);
+        if (!AddOrUpdateFile(copy, true)) allRegistered = false;
+    }
+    return allRegistered;
+}
+
+int ifileManagerImpl::GetFileCount() { return static_cast<int>(m_files.Size()); }
+
+unsigned int ifileManagerImpl::GetLookupCount() { return m_lookupCount; }
+
+// --- error groups -------------------------------------------------------------------------------
+
+IfileManager::ErrorGroupRange ifileManagerImpl::GetErrorFileGroups()
+{
+    return {m_errorGroups.cbegin(), m_errorGroups.cend()};
+}
+
+void ifileManagerImpl::UpdateErrorFiles()
+{
+    for (const auto& [text, group] : m_errorGroups) {
+        for (const IfileErrorFile& member : *group) {
+            const Entry file = member.file.lock();
+            if (file && GetFile(*file) == file) file->SetErrorFile(ImodelNoError, "");
+        }
+    }
+    m_errorGroups.clear();
+}
+
+// --- the name list ----------------------------------------------------------------------------------
+
+bool ifileManagerImpl::AddName(const std::string& name, int list)
+{
+    if (list != 0) return false;
+    if (!HasName(name, list)) m_names.emplace_back(name);
+    return true;
+}
+
+bool ifileManagerImpl::RemoveName(const std::string& name, int list)
+{
+    if (list != 0) return false;
+    const auto found = std::find(m_names.begin(), m_names.end(), ImodelFileName(name));
+    if (found != m_names.end()) m_names.erase(found);
+    return true;
+}
+
+bool ifileManagerImpl::ClearNames(int list)
+{
+    if (list != 0) return false;
+    m_names.clear();
+    return true;
+}
+
+bool ifileManagerImpl::HasName(const std::string& name, int list)
+{
+    return list == 0 && std::find(m_names.begin(), m_names.end(), ImodelFileName(name)) != m_names.end();
+}
+
+bool ifileManagerImpl::GetNames(std::vector<ImodelFileName>& out, int list)
+{
+    if (list != 0) return false;
+    out = m_names;
+    return true;
+}
+
+// --- the file-list block ---------------------------------------------------------------------------
+
+bool ifileManagerImpl::WriteFileList(std::ostream* stream)
+{
+    if (!stream) return false;
+    *stream << "LIST " << "FileManager" << "\n";
+    bool allWritten = true;
+    for (const auto& [key, file] : m_files.Elements())
+        if (!file->WriteFileManagerFile(stream)) allWritten = false;
+    *stream << "ENDLIST" << "\n";
+    return allWritten && !stream->fail();
+}
+
+bool ifileManagerImpl::RegisterPresentFiles(int revision, ImodelProjectFileStructure& project,
+                                            const std::vector<Iconvert*>& converters)
+{
+    ImodelRevisionManager* revisions = Imodel::GetInstance().GetRevisionManager();
+    if (!revisions) return false;
+    ImodelFileTypeList listed;
+    const bool read = revisions->ReadViewDescription(listed, revision);
+    const bool otherView = revision != revisions->GetCurrentRevisionNumber();
+    for (const auto& [name, type] : listed) {
+        ImodelFileName full;
+        ImodelGetFullPathForFile(name, type, full, ImodelGetFullPathParam(revision));
+        project.AddFilePresent(full, type, false, converters, otherView);
+    }
+    return read;
+}
+
+bool ifileManagerImpl::ReadFileList(ImodelProjectFileStructure& project, int& count)
+{
+    count = 0;
+    const std::unique_ptr<ImodelFileObject_LIST> block = project.GetLIST("FileManager", false);
+    if (!block) return false;
+    const std::vector<std::string>& lines = block->GetLines();
+    count = static_cast<int>(std::count_if(lines.begin(), lines.end(), [](const std::string& line) {
+        return ifileIsBlockWord(line, ifileEndFile);
+    }));
+    return true;
+}
+
+// --- lifecycle ------------------------------------------------------------------------------------------
+
+ifileManagerImpl::~ifileManagerImpl()
+{
+    while (!m_files.Empty()) EraseFile(m_files.Elements().begin(), false);
+}

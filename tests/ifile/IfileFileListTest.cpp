@@ -1,0 +1,343 @@
+#include "IfileObjectTestSupport.h"
+
+#include "ifile/IfileFunctions.h"
+#include "ifile/IfileObjectEx.h"
+
+#include <foundation/Def.h>
+#include <foundation/Sys.h>
+
+#include <gtest/gtest.h>
+
+#include <boost/make_shared.hpp>
+
+#include <deque>
+#include <sstream>
+
+namespace {
+
+const char kProject[] = "/prj/top";
+const std::int64_t kBigSize = std::int64_t(5) << 30;             // 5 GiB
+const std::int64_t kBigTime = std::int64_t(2524608000) * 1000000000;  // 2050, in nanoseconds
+
+IfileObject Local(const std::string& relative, zorpaFileManagerTypes type)
+{
+    return IfileObject(relative, type, ImodelFMRelative, true, true);
+}
+
+// The block of the files, as the file manager writes it.
+std::string WriteBlock(const std::deque<IfileObjectEx>& files)
+{
+    std::ostringstream out;
+    out << "LIST FileManager\n";
+    for (const IfileObjectEx& file : files) EXPECT_TRUE(file.WriteFileManagerFile(&out));
+    out << "ENDLIST\n";
+    return out.str();
+}
+
+std::deque<IfileObjectEx> ReadBlock(const std::vector<std::string>& lines,
+                                    const std::vector<Iconvert*>& converters = {})
+{
+    std::deque<IfileObjectEx> files;
+    IfileReadFileList(lines, files, converters, true);
+    return files;
+}
+
+// A file with every attribute the block holds.
+std::deque<IfileObjectEx> EveryAttribute()
+{
+    IfileObjectEx core(Local("component/core/core.cxf", zorpaFT_OMBRIX_CXF), false);
+    core.SetFileState(imodelFileUpToDate);
+    IfileObjectEx other(Local("component/other/other.cxf", zorpaFT_OMBRIX_CXF), false);
+    other.SetFileState(imodelFileOutOfDate);
+
+    IfileObjectEx file(Local("component/core/rtl/a,b.vhd", zorpaFT_HDL), false);
+    file.SetFileState(imodelFileOutOfDate);
+    file.StoreStatInfo(kBigSize, kBigTime);
+    file.SetLibraryName("corelib");
+    file.AddParentFile(other);
+    file.AddParentFile(core);
+    file.SetCompileSetting("-2008 -explicit");
+    file.SetStimulusOptions(IfileObjectEx::StimulusOptions("top_tb", "1000 ns"));
+    IfileObjectEx::type_Filter fast(idePALLADOR, "fast");
+    fast.skippedProfiles = {"area", "slow"};
+    file.SetUseForTool(fast);
+    file.SetUseForTool(IfileObjectEx::type_Filter(ideGLIMMOND, ""));
+    IfileObjectEx::type_Filter onlySkip(ideCONSTRAINTSEDITOR, "");
+    onlySkip.skippedProfiles = {"graphical"};
+    file.SetUseForTool(onlySkip);
+    file.SetUsedByAllTools(false);
+    file.SetIDEReadOnly(true);
+    file.SetIsIncludedFile(true);
+    file.SetIsEncryptedFile(true);
+    return {core, other, file};
+}
+
+}  // namespace
+
+TEST(IfileFileList, APlainUpToDateFileWritesThreeLines)
+{
+    ProjectFolderScope project(kProject);
+    IfileObjectEx file(Local("hdl/top.vhd", zorpaFT_HDL), false);
+    file.SetFileState(imodelFileUpToDate);
+    file.StoreStatInfo(100, 200);  // not saved unless asked for
+    DefOverRideGuard stamps("IDE_SAVE_FILE_STAMPS_IN_PRJ", "0");
+    std::ostringstream out;
+    EXPECT_TRUE(file.WriteFileManagerFile(&out));
+    EXPECT_EQ(out.str(),
+              "VALUE \"<project>/hdl/top.vhd,hdl\"\n"
+              "STATE=\"utd\"\n"
+              "ENDFILE\n");
+    EXPECT_FALSE(file.WriteFileManagerFile(nullptr));
+
+    file.SetLibraryName("Work");
+    file.SetUseForTool(IfileObjectEx::type_Filter(idePALLADOR, ""));
+    out.str("");
+    file.WriteFileManagerFile(&out);
+    EXPECT_EQ(out.str(),
+              "VALUE \"<project>/hdl/top.vhd,hdl\"\n"
+              "STATE=\"utd\"\n"
+              "LIBRARY=\"Work\"\n"
+              "BEGIN_USE_CONSTRAINT\n"
+              "TOOL_CONSTRAINT_TYPE=\"idePALLADOR\"\n"
+              "END_USE_CONSTRAINT\n"
+              "ENDFILE\n");
+}
+
+TEST(IfileFileList, EveryAttributeRoundTripsAndRewritesTheSameBytes)
+{
+    ProjectFolderScope project(kProject);
+    DefOverRideGuard stamps("IDE_SAVE_FILE_STAMPS_IN_PRJ", "1");
+    const std::deque<IfileObjectEx> files = EveryAttribute();
+    const std::string written = WriteBlock(files);
+    EXPECT_EQ(written,
+              "LIST FileManager\n"
+              "VALUE \"<project>/component/core/core.cxf,ombrix_cxf\"\n"
+              "STATE=\"utd\"\n"
+              "ENDFILE\n"
+              "VALUE \"<project>/component/other/other.cxf,ombrix_cxf\"\n"
+              "STATE=\"ood\"\n"
+              "ENDFILE\n"
+              "VALUE \"<project>/component/core/rtl/a,b.vhd,hdl\"\n"
+              "STATE=\"ood\"\n"
+              "TIME=\"2524608000000000000\"\n"
+              "SIZE=\"5368709120\"\n"
+              "LIBRARY=\"corelib\"\n"
+              "PARENT=\"<project>/component/core/core.cxf\"\n"
+              "PARENT=\"<project>/component/other/other.cxf\"\n"
+              "COMPILEFLAG=\"-2008 -explicit\"\n"
+              "MODULE_UNDER_TEST=\"top_tb\"\n"
+              "SIMULATION_TIME=\"1000 ns\"\n"
+              "BEGIN_USE_CONSTRAINT\n"
+              "TOOL_CONSTRAINT_TYPE=\"idePALLADOR\"\n"
+              "TOOL_CONSTRAINT_USE=\"fast\"\n"
+              "TOOL_CONSTRAINT_SKIP=\"area,slow\"\n"
+              "END_USE_CONSTRAINT\n"
+              "BEGIN_USE_CONSTRAINT\n"
+              "TOOL_CONSTRAINT_TYPE=\"ideGLIMMOND \"\n"
+              "END_USE_CONSTRAINT\n"
+              "BEGIN_USE_CONSTRAINT\n"
+              "TOOL_CONSTRAINT_TYPE=\"StateNoResult\"\n"
+              "TOOL_CONSTRAINT_SKIP=\"graphical\"\n"
+              "END_USE_CONSTRAINT\n"
+              "USE_FOR_ANY_TOOL=\"FALSE\"\n"
+              "IS_READONLY=\"TRUE\"\n"
+              "IS_INCLUDED=\"TRUE\"\n"
+              "IS_ENCRYPTED=\"TRUE\"\n"
+              "ENDFILE\n"
+              "ENDLIST\n");
+
+    const std::deque<IfileObjectEx> read = ReadBlock(Delivered(written));
+    ASSERT_EQ(read.size(), files.size());
+    for (std::size_t i = 0; i < files.size(); ++i) EXPECT_TRUE(read[i].IsIdentical(files[i], true)) << i;
+    const IfileObjectEx& file = read[2];
+    EXPECT_EQ(file.GetInternalFileName().GetString(), "<project>/component/core/rtl/a,b.vhd");
+    EXPECT_EQ(file.GetStatInfo()->size, kBigSize);
+    EXPECT_EQ(file.GetStatInfo()->time, kBigTime);
+    EXPECT_EQ(file.GetFilters(), files[2].GetFilters());
+    EXPECT_EQ(*file.GetStimulusOptions(), *files[2].GetStimulusOptions());
+    EXPECT_TRUE(file.IsIDEReadOnly() && file.IsIncludedFile() && file.IsEncryptedFile());
+    EXPECT_FALSE(file.IsUsedByAllTools());
+    EXPECT_EQ(file.GetParentFileStr().size(), 2u);
+
+    EXPECT_EQ(WriteBlock(read), written);
+}
+
+TEST(IfileFileList, TheReaderToleratesWhatOlderAndHandWrittenFilesHold)
+{
+    ProjectFolderScope project(kProject);
+    TraceCapture traces;
+    const std::deque<IfileObjectEx> files = ReadBlock({
+        "<project>/hdl/a.vhd,package",
+        "STATE=ood",
+        "TIME=\"1700000000\"",  // a 32-bit stamp of an older project
+        "SIZE=-1",              // no size is negative: left as it was
+        "LIBRARY=\"mylib\"\r",
+        "SOMETHING_NEW=\"x\"",
+        "ENDFILE",
+        "<project>/b.q,nonsense",
+        "STATE=\"UTD\"",
+        "TIME=\"abc\"",
+        "IS_INCLUDED=\"yes\"",
+        "USE_FOR_ANY_TOOL=\"maybe\"",
+        "ENDFILE",
+        "<project>/c.v,hdl",
+        "STATE=\"absent\"",
+        "BEGIN_USE_CONSTRAINT",
+        "TOOL_CONSTRAINT_TYPE=\"nosuchtool\"",
+        "TOOL_CONSTRAINT_USE=\"p\"",
+        "END_USE_CONSTRAINT",
+        "BEGIN_USE_CONSTRAINT",
+        "TOOL_CONSTRAINT_TYPE=\"IDESYNTHESIS\"",
+        "TOOL_CONSTRAINT_USE=\"a,b\"",
+        "END_USE_CONSTRAINT",
+        "BEGIN_USE_CONSTRAINT",
+        "TOOL_CONSTRAINT_USE=\"c\"",
+        "TOOL_CONSTRAINT_TYPE=\"ideSYNTHESIS\"",
+        "END_USE_CONSTRAINT",
+        "ENDFILE",
+    });
+    ASSERT_EQ(files.size(), 3u);
+    EXPECT_EQ(files[0].GetFileType(), zorpaFT_HDL);
+    EXPECT_EQ(files[0].GetFileState(), imodelFileOutOfDate);
+    EXPECT_EQ(files[0].GetStatInfo()->time, 1700000000 * IfileObjectEx::kNanosecondsPerSecond);
+    EXPECT_EQ(files[0].GetStatInfo()->size, 0);
+    EXPECT_EQ(files[0].GetLibraryName(), "mylib");
+
+    EXPECT_EQ(files[1].GetFileType(), zorpaFT_UNKNOWN);
+    EXPECT_TRUE(traces.Holds("Error: in IfileObject::ReadStrType.\n"));
+    EXPECT_EQ(files[1].GetFileState(), imodelFileAbsent);
+    EXPECT_EQ(files[1].GetStatInfo(), nullptr);
+    EXPECT_FALSE(files[1].IsIncludedFile());
+    EXPECT_TRUE(files[1].IsUsedByAllTools());
+
+    // An unknown tool drops its block; two blocks of one kind stay two.
+    ASSERT_EQ(files[2].GetFilters().size(), 2u);
+    EXPECT_EQ(files[2].GetFilters()[0].usedProfiles, (std::set<std::string>{"a", "b"}));
+    EXPECT_EQ(files[2].GetFilters()[1].toolKind, ideSYNTHESIS);
+    EXPECT_EQ(files[2].GetFilters()[1].usedProfiles, (std::set<std::string>{"c"}));
+    EXPECT_EQ(ReadBlock(Delivered(WriteBlock(files)))[2].GetFilters(), files[2].GetFilters());
+}
+
+TEST(IfileFileList, ADamagedBlockNeitherSwallowsTheNextFileNorMakesPhantoms)
+{
+    ProjectFolderScope project(kProject);
+    TraceCapture traces;
+    // The first block lost its ENDFILE, its constraint block its end line,
+    // and the last block is cut off.
+    const std::deque<IfileObjectEx> files = ReadBlock({
+        "<project>/a.v,hdl",
+        "STATE=\"utd\"",
+        "BEGIN_USE_CONSTRAINT",
+        "TOOL_CONSTRAINT_TYPE=\"ideSYNTHESIS\"",
+        "IS_READONLY=\"TRUE\"",
+        "<project>/b.v,hdl",
+        "STATE=\"ood\"",
+        "ENDFILE",
+        "ENDFILE",
+        "",
+        "<project>/c.v,hdl",
+        "LIBRARY=\"clib\"",
+        "BEGIN_USE_CONSTRAINT",
+    });
+    ASSERT_EQ(files.size(), 3u);
+    EXPECT_EQ(files[0].GetInternalFileName().GetString(), "<project>/a.v");
+    EXPECT_EQ(files[0].GetFileState(), imodelFileUpToDate);
+    EXPECT_TRUE(files[0].IsIDEReadOnly());
+    ASSERT_EQ(files[0].GetFilters().size(), 1u);
+    EXPECT_EQ(files[1].GetInternalFileName().GetString(), "<project>/b.v");
+    EXPECT_EQ(files[1].GetFileState(), imodelFileOutOfDate);
+    EXPECT_FALSE(files[1].IsIDEReadOnly());
+    EXPECT_EQ(files[2].GetInternalFileName().GetString(), "<project>/c.v");
+    EXPECT_EQ(files[2].GetLibraryName(), "clib");
+    EXPECT_TRUE(traces.Holds("Line outside of a file ignored: ENDFILE"));
+
+    // A cut-off last block made of its first line only.
+    EXPECT_EQ(ReadBlock({"<project>/a.v,hdl", "ENDFILE", "<project>/last.v,hdl"}).size(), 2u);
+    EXPECT_TRUE(ReadBlock({}).empty());
+}
+
+TEST(IfileFileList, DuplicatesVetoesAndMissingParents)
+{
+    ProjectFolderScope project(kProject);
+    TraceCapture traces;
+    ScriptedConverter converter;
+    converter.vetoedLines.insert("<project>/vetoed.v,hdl");
+    const std::deque<IfileObjectEx> files = ReadBlock(
+        {
+            "<project>/a.v,hdl",
+            "STATE=\"utd\"",
+            "PARENT=\"<project>/missing.cxf\"",
+            "PARENT=\"/PRJ/TOP/core.cxf\"",
+            "PARENT=\"<project>/a.v\"",
+            "PARENT=\"\"",
+            "ENDFILE",
+            "<project>/vetoed.v,hdl",
+            "STATE=\"utd\"",
+            "ENDFILE",
+            "<project>/core.cxf,ombrix_cxf",
+            "ENDFILE",
+            "<project>/A.V,hdl",
+            "STATE=\"ood\"",
+            "ENDFILE",
+        },
+        {&converter});
+    ASSERT_EQ(files.size(), 2u);
+    EXPECT_EQ(files[0].GetFileState(), imodelFileUpToDate);  // the first of equal files wins
+    ASSERT_EQ(files[0].GetParentFiles().size(), 1u);
+    EXPECT_EQ(files[0].GetParentFiles()[0].GetInternalFileName().GetString(), "<project>/core.cxf");
+    EXPECT_EQ(files[0].GetParentFiles()[0].GetFileType(), zorpaFT_OMBRIX_CXF);
+    EXPECT_TRUE(traces.Holds("ERROR: Parent file not found: <project>/missing.cxf\n"));
+    EXPECT_EQ(files[0].GetParentFileStr().size(), 4u);
+}
+
+TEST(IfileFileList, ParentLinesThatFormACycleAreWalkedToAnEnd)
+{
+    ProjectFolderScope project(kProject);
+    std::deque<IfileObjectEx> files = ReadBlock({
+        "<project>/a.cxf,ombrix_cxf",
+        "PARENT=\"<project>/b.cxf\"",
+        "ENDFILE",
+        "<project>/b.cxf,ombrix_cxf",
+        "PARENT=\"<project>/a.cxf\"",
+        "ENDFILE",
+    });
+    ASSERT_EQ(files.size(), 2u);
+    // As the file manager holds them: shared entries with live links.
+    auto a = boost::make_shared<IfileObjectEx>(files[0]);
+    auto b = boost::make_shared<IfileObjectEx>(files[1]);
+    a->UpdateParentFilePtr(*b, b);
+    b->UpdateParentFilePtr(*a, a);
+    EXPECT_TRUE(a->IsChildOfFile(*b, true));
+    EXPECT_FALSE(a->IsChildOfFile(IfileObject("<project>/c.cxf", {}), true));
+    EXPECT_FALSE(a->HasMultipleParentsRec(zorpaFT_OMBRIX_CXF));
+    EXPECT_EQ(a->GetSingleTopLevelParentFileObject(), b);
+    EXPECT_FALSE(a->IsCommonCoreFile(zorpaFT_OMBRIX_CXF));
+}
+
+TEST(IfileFileList, AFileThatCannotBeStoredIsNotWritten)
+{
+    ProjectFolderScope project(kProject);
+    TraceCapture traces;
+    const IfileObjectEx quoted(IfileObject("<project>/a\"b.v", zorpaFT_HDL, ImodelFMInternal, true, false), false);
+    std::ostringstream out;
+    EXPECT_FALSE(quoted.WriteFileManagerFile(&out));
+    EXPECT_EQ(out.str(), "");
+    EXPECT_TRUE(traces.Holds("cannot be written to the project file"));
+}
+
+TEST(IfileFileList, AnEmptyProfileNameIsKept)
+{
+    const std::deque<IfileObjectEx> files = ReadBlock({
+        "<project>/a.v,hdl",
+        "BEGIN_USE_CONSTRAINT",
+        "TOOL_CONSTRAINT_TYPE=\"ideSYNTHESIS\"",
+        "TOOL_CONSTRAINT_USE=\",fast\"",
+        "END_USE_CONSTRAINT",
+        "ENDFILE",
+    });
+    ASSERT_EQ(files.size(), 1u);
+    EXPECT_EQ(files[0].GetFilters()[0].usedProfiles, (std::set<std::string>{"", "fast"}));
+    std::ostringstream out;
+    files[0].WriteCXFAttrs(&out);
+    EXPECT_NE(out.str().find("TOOL_CONSTRAINT_USE=\",fast\"\n"), std::string::npos);
+}

@@ -1,0 +1,100 @@
+// Helpers of the file-value tests: a project folder for the duration of a
+// test, the debug print recorded, converters that the tests script, and the
+// lines of a written file-list block as the project-file parser delivers
+// them.
+#pragma once
+
+#include "iconvert/Iconvert.h"
+#include "ifile/IfileObject.h"
+#include "imodel/Imodel.h"
+#include "imodel/ImodelDesignManager.h"
+
+#include <foundation/Sys.h>
+
+#include <map>
+#include <set>
+#include <sstream>
+#include <string>
+#include <vector>
+
+class ProjectFolderScope {
+public:
+    explicit ProjectFolderScope(const std::string& folder) : m_old(Manager().GetProjectFolder())
+    {
+        Manager().SetProjectFolder(folder);
+    }
+    ~ProjectFolderScope() { Manager().SetProjectFolder(m_old); }
+    ProjectFolderScope(const ProjectFolderScope&) = delete;
+    ProjectFolderScope& operator=(const ProjectFolderScope&) = delete;
+
+private:
+    static ImodelDesignManager& Manager() { return *Imodel::GetInstance().GetDesignManager(); }
+    ImodelFileName m_old;
+};
+
+// Records the debug print while it lives.
+class TraceCapture {
+public:
+    TraceCapture() { SysSetPrintHook([this](const std::string& text) { m_text += text; }); }
+    ~TraceCapture() { SysSetPrintHook({}); }
+    TraceCapture(const TraceCapture&) = delete;
+    TraceCapture& operator=(const TraceCapture&) = delete;
+
+    const std::string& Text() const { return m_text; }
+    bool Holds(const std::string& part) const { return m_text.find(part) != std::string::npos; }
+    void Clear() { m_text.clear(); }
+
+private:
+    std::string m_text;
+};
+
+// A converter whose answers the test sets.
+class ScriptedConverter : public Iconvert {
+public:
+    std::set<std::string> vetoedLines;           // FileNeedsImport answers false
+    std::map<std::string, zorpaFileManagerTypes> oldKeywords;
+    std::map<std::string, std::string> renames;  // stored name -> new stored name
+    std::vector<std::string> seen;               // names told by FoundNewProjectFile
+
+    bool FileNeedsImport(const std::string& line) override { return vetoedLines.count(line) == 0; }
+    void FoundNewProjectFile(ImodelFileName& name, std::string&) override { seen.push_back(name); }
+    bool IsOldStrType(const std::string& keyword, zorpaFileManagerTypes& type) override
+    {
+        const auto found = oldKeywords.find(keyword);
+        if (found == oldKeywords.end()) return false;
+        type = found->second;
+        return true;
+    }
+    void ConvertObjectFromProjectFile(IfileObject& file) override
+    {
+        const auto found = renames.find(file.GetInternalFileName());
+        if (found != renames.end()) file.SetFileName(found->second, ImodelFMInternal, false);
+    }
+};
+
+// The lines of a written block as the project-file parser hands them over:
+// without the LIST and ENDLIST lines, a VALUE line reduced to the text
+// between its quotes.
+inline std::vector<std::string> Delivered(const std::string& written)
+{
+    std::vector<std::string> lines;
+    std::istringstream in(written);
+    std::string line;
+    const std::string value = "VALUE \"";
+    while (std::getline(in, line)) {
+        if (line == "LIST FileManager" || line == "ENDLIST") continue;
+        if (line.rfind(value, 0) == 0 && line.size() > value.size() && line.back() == '"')
+            line = line.substr(value.size(), line.size() - value.size() - 1);
+        lines.push_back(line);
+    }
+    return lines;
+}
+
+inline std::vector<std::string> Lines(const std::string& text)
+{
+    std::vector<std::string> lines;
+    std::istringstream in(text);
+    std::string line;
+    while (std::getline(in, line)) lines.push_back(line);
+    return lines;
+}

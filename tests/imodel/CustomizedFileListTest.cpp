@@ -1,0 +1,172 @@
+#include "MessageRecorder.h"
+#include "ModuleTestSupport.h"
+
+#include <gtest/gtest.h>
+
+#include <sstream>
+
+namespace {
+
+using Module = std::unique_ptr<ImodelModule>;
+using Lines = std::vector<std::string>;
+
+Lines SplitLines(const std::string& text)
+{
+    Lines lines;
+    std::istringstream stream(text);
+    for (std::string line; std::getline(stream, line);) lines.push_back(line);
+    return lines;
+}
+
+std::string Written(const ImodelModule& unit)
+{
+    std::ostringstream stream;
+    EXPECT_TRUE(unit.WriteCustomizedSourceFileList(&stream));
+    return stream.str();
+}
+
+// Reads one unit's block from `lines`, whose front is its opening line
+// (LIST "<name>").
+Module ReadBlock(Lines& lines)
+{
+    std::string name = lines.empty() ? "" : lines.front();
+    if (name.rfind("LIST \"", 0) == 0 && name.size() > 7) name = name.substr(6, name.size() - 7);
+    Module unit = MakeModule(name);
+    if (!lines.empty()) lines.erase(lines.begin());
+    unit->ReadCustomizedSourceFileList(lines, {});
+    return unit;
+}
+
+class ImodelCustomizedFileList : public ModuleFixture {
+protected:
+    const boost::shared_ptr<IfileObjectEx> top = MakeFile("/d/top.vhd");
+    const boost::shared_ptr<IfileObjectEx> pkg = MakeFile("/d/pkg.vhd");
+    const boost::shared_ptr<IfileObjectEx> tb = MakeFile("/d/tb.vhd", zorpaFT_TB_HDL);
+};
+
+}  // namespace
+
+TEST_F(ImodelCustomizedFileList, OneListPerToolKindWithItsUseFlag)
+{
+    const Module unit = MakeModule("top");
+    EXPECT_FALSE(unit->SetUseCustomizedFileList(ideSIMULATION, true));
+    EXPECT_TRUE(unit->GetCustomizedFileLists().empty());
+    EXPECT_FALSE(unit->UseCustomizedFileList(ideSIMULATION));
+    ImodelModule::FileEntries files{top};
+    EXPECT_FALSE(unit->GetCustomizedFileList(ideSIMULATION, files));
+
+    unit->SetCustomizedFileList(false, ideSIMULATION, {pkg, top});
+    EXPECT_FALSE(unit->UseCustomizedFileList(ideSIMULATION));
+    EXPECT_FALSE(unit->SetUseCustomizedFileList(ideSIMULATION, true));
+    EXPECT_TRUE(unit->SetUseCustomizedFileList(ideSIMULATION, true));
+    EXPECT_TRUE(unit->UseCustomizedFileList(ideSIMULATION));
+    ASSERT_TRUE(unit->GetCustomizedFileList(ideSIMULATION, files));
+    ASSERT_EQ(files.size(), 2u);
+    EXPECT_EQ(*files[0], *pkg);
+    EXPECT_EQ(*files[1], *top);
+
+    unit->SetCustomizedFileList(false, ideSIMULATION, {top});
+    EXPECT_EQ(unit->GetCustomizedFileLists().size(), 1u);
+    EXPECT_FALSE(unit->UseCustomizedFileList(ideSIMULATION));
+    unit->RemoveCustomizedFileList(ideSYNTHESIS);
+    unit->RemoveCustomizedFileList(ideSIMULATION);
+    EXPECT_TRUE(unit->GetCustomizedFileLists().empty());
+}
+
+TEST_F(ImodelCustomizedFileList, TheListsInUseGoToTheProjectFileAndComeBackEqual)
+{
+    const Module unit = MakeModule("top");
+    EXPECT_EQ(Written(*unit), "");  // no lists: no block
+
+    unit->SetCustomizedFileList(true, ideSIMULATION, {pkg, top, tb});
+    unit->SetCustomizedFileList(false, ideSYNTHESIS, {top});
+    const std::string text = Written(*unit);
+    EXPECT_EQ(text,
+              "LIST \"top\"\n"
+              "LIST \"ideSIMULATION\"\n"
+              "USE_LIST=TRUE\n"
+              "FILELIST\n"
+              "VALUE \"/d/pkg.vhd,hdl\"\n"
+              "VALUE \"/d/top.vhd,hdl\"\n"
+              "VALUE \"/d/tb.vhd,tb_hdl\"\n"
+              "ENDFILELIST\n"
+              "ENDLIST\n"
+              "ENDLIST\n");
+
+    Lines lines = SplitLines(text);
+    const Module read = ReadBlock(lines);
+    EXPECT_TRUE(lines.empty());
+    ASSERT_EQ(read->GetCustomizedFileLists().size(), 1u);
+    EXPECT_TRUE(read->GetCustomizedFileLists()[0] == unit->GetCustomizedFileLists()[0]);
+    EXPECT_EQ(Written(*read), text);
+
+    // Lists out of use leave an empty block.
+    unit->SetUseCustomizedFileList(ideSIMULATION, false);
+    EXPECT_EQ(Written(*unit), "LIST \"top\"\nENDLIST\n");
+}
+
+TEST_F(ImodelCustomizedFileList, TheReaderTakesParsedLinesCrlfAndTheUseFlagInAnyCase)
+{
+    // As the project-file parser delivers them: file lines without VALUE.
+    Lines lines{"LIST \"ideSYNTHESIS\"\r", "USE_LIST=true\r", "FILELIST\r", "/d/top.vhd,hdl\r", "ENDFILELIST\r",
+                "ENDLIST\r",
+                "LIST \"idesimulation\"", "USE_LIST=yes", "FILELIST", "/d/tb.vhd,tb_hdl", "ENDFILELIST", "ENDLIST",
+                "LIST \"ideSYNTHESIS\"", "USE_LIST=TRUE", "ENDLIST",
+                "ENDLIST", "after"};
+    const Module unit = MakeModule("top");
+    unit->ReadCustomizedSourceFileList(lines, {});
+    EXPECT_EQ(lines, Lines{"after"});
+    const auto& lists = unit->GetCustomizedFileLists();
+    ASSERT_EQ(lists.size(), 3u);
+    EXPECT_TRUE(lists[0] == ImodelModule::typeUserFileList(true, ideSYNTHESIS, {top}));
+    EXPECT_TRUE(lists[1] == ImodelModule::typeUserFileList(false, ideSIMULATION, {tb}));
+    // Two lists of one kind: both kept, the first one answers.
+    EXPECT_TRUE(lists[2] == ImodelModule::typeUserFileList(true, ideSYNTHESIS, {}));
+    ImodelModule::FileEntries files;
+    ASSERT_TRUE(unit->GetCustomizedFileList(ideSYNTHESIS, files));
+    EXPECT_EQ(files.size(), 1u);
+}
+
+TEST_F(ImodelCustomizedFileList, AMalformedBlockDoesNotSwallowTheNextUnitsBlock)
+{
+    // "first" lacks the end of its list and its own end; "second" follows.
+    Lines lines{"LIST \"first\"",
+                "LIST \"ideSIMULATION\"", "USE_LIST=TRUE", "FILELIST", "VALUE \"/d/top.vhd,hdl\"",
+                "LIST \"second\"",
+                "LIST \"ideSYNTHESIS\"", "USE_LIST=TRUE", "FILELIST", "VALUE \"/d/pkg.vhd,hdl\"", "ENDFILELIST",
+                "ENDLIST",
+                "ENDLIST"};
+    const Module first = ReadBlock(lines);
+    ASSERT_EQ(first->GetCustomizedFileLists().size(), 1u);
+    // The file list ran to the end of its list, nothing lost.
+    EXPECT_TRUE(first->GetCustomizedFileLists()[0] == ImodelModule::typeUserFileList(true, ideSIMULATION, {top}));
+    ASSERT_FALSE(lines.empty());
+    EXPECT_EQ(lines.front(), "LIST \"second\"");
+
+    const Module second = ReadBlock(lines);
+    EXPECT_TRUE(lines.empty());
+    ASSERT_EQ(second->GetCustomizedFileLists().size(), 1u);
+    EXPECT_TRUE(second->GetCustomizedFileLists()[0] == ImodelModule::typeUserFileList(true, ideSYNTHESIS, {pkg}));
+
+    // A list without file block or use line gives an empty list out of use;
+    // stray lines are dropped; a block cut short ends with the lines.
+    Lines cut{"LIST \"ideSIMULATION\"", "stray", "ENDLIST", "noise", "LIST \"ideSTIMULUS\"", "USE_LIST=TRUE"};
+    const Module third = MakeModule("third");
+    third->ReadCustomizedSourceFileList(cut, {});
+    EXPECT_TRUE(cut.empty());
+    ASSERT_EQ(third->GetCustomizedFileLists().size(), 2u);
+    EXPECT_TRUE(third->GetCustomizedFileLists()[0] == ImodelModule::typeUserFileList(ideSIMULATION));
+    EXPECT_TRUE(third->GetCustomizedFileLists()[1] == ImodelModule::typeUserFileList(true, ideSTIMULUS, {}));
+}
+
+TEST_F(ImodelCustomizedFileList, AUnitNameTheLineFormatCannotHoldIsNotWritten)
+{
+    MessageRecorder messages;
+    const Module unit = MakeModule("odd\"name");
+    unit->SetCustomizedFileList(true, ideSIMULATION, {top});
+    std::ostringstream stream;
+    EXPECT_FALSE(unit->WriteCustomizedSourceFileList(&stream));
+    EXPECT_EQ(stream.str(), "");
+    EXPECT_EQ(messages.WithId("INVALID_NAME_CHAR").size(), 1u);
+    EXPECT_FALSE(unit->WriteCustomizedSourceFileList(nullptr));
+}

@@ -1,0 +1,101 @@
+#include "RepositoryTestSupport.h"
+#include "TempFolder.h"
+
+#include "imodel/ImodelCvlibRepository.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+using Lines = std::vector<std::string>;
+
+class CvlibRepositoryTest : public testing::Test {
+protected:
+    CvlibRepositoryTest()
+    {
+        const std::string library = folder.Write("cells.v",
+                                                 "module OR2(input A, B, output Y); endmodule\n"
+                                                 "module VCC(output Y); endmodule\n"
+                                                 "module AND2(input A, B, output Y); endmodule\n"
+                                                 "module GND(output Y); endmodule\n"
+                                                 "module PWR(output Y); endmodule\n");
+        DefSetFL("VERILOGLIB", library.c_str());
+    }
+    ~CvlibRepositoryTest() override { DefUnset("VERILOGLIB"); }
+
+    Lines Cells() const
+    {
+        const auto [first, last] = repository.GetBrennicCells();
+        return Lines(first, last);
+    }
+
+    TempFolder folder;
+    ImodelCvlibRepository repository;
+    RepositoryEventRecorder recorder{&repository};
+};
+
+TEST_F(CvlibRepositoryTest, ListsTheCellsWithoutSupplyCellsOnceAlsoAfterAReload)
+{
+    EXPECT_EQ(repository.GetLocation(), "cvlib");
+    EXPECT_EQ(repository.GetName(), "cvlib");
+    EXPECT_TRUE(Cells().empty());
+    EXPECT_TRUE(repository.LoadPlugin());
+    EXPECT_EQ(Cells(), (Lines{"AND2", "OR2"}));
+    EXPECT_EQ(repository.GetPluginState(), CatalogLoaded);
+    EXPECT_EQ(recorder.lines, (Lines{"changed cvlib 1", "ready cvlib"}));
+
+    EXPECT_TRUE(repository.LoadPlugin());
+    EXPECT_EQ(Cells(), (Lines{"AND2", "OR2"}));
+    EXPECT_EQ(recorder.lines, (Lines{"changed cvlib 1", "ready cvlib", "ready cvlib"}));
+
+    recorder.lines.clear();
+    repository.DestroyAndReCreate();
+    EXPECT_EQ(Cells(), (Lines{"AND2", "OR2"}));
+    EXPECT_EQ(recorder.lines, (Lines{"changed cvlib 0", "changed cvlib 4", "changed cvlib 5", "changed cvlib 1",
+                                     "ready cvlib"}));
+    EXPECT_EQ(repository.GetPluginState(), CatalogLoaded);
+    EXPECT_EQ(repository.GetGotFromText(), "Unexpected value");
+
+    repository.RemovePlugin();
+    EXPECT_TRUE(Cells().empty());
+    EXPECT_EQ(repository.GetPluginState(), CatalogNotLoadedYet);
+}
+
+TEST_F(CvlibRepositoryTest, SupplyNamesCountCase)
+{
+    DefSetFL("VERILOGLIB", folder.Write("other.v", "module Vcc(); endmodule module BUF(); endmodule module gnd();"
+                                                   " endmodule module PWR(); endmodule")
+                               .c_str());
+    repository.LoadPlugin();
+    EXPECT_EQ(Cells(), (Lines{"BUF", "gnd", "Vcc"}));
+
+    // A library of supply cells only is loaded and lists nothing.
+    DefSetFL("VERILOGLIB", folder.Write("supply.v", "module VCC(); endmodule module GND(); endmodule").c_str());
+    repository.LoadPlugin();
+    EXPECT_TRUE(Cells().empty());
+    EXPECT_EQ(repository.GetPluginState(), CatalogLoaded);
+}
+
+TEST_F(CvlibRepositoryTest, AnUnsetOrUnreadableLibraryListsNothing)
+{
+    repository.LoadPlugin();
+    ASSERT_EQ(Cells().size(), 2u);
+    DefUnset("VERILOGLIB");
+    recorder.lines.clear();
+    EXPECT_TRUE(repository.LoadPlugin());
+    EXPECT_TRUE(Cells().empty());
+    EXPECT_EQ(repository.GetPluginState(), CatalogUnreadable);
+    EXPECT_EQ(recorder.lines, (Lines{"changed cvlib 0", "ready cvlib"}));
+
+    const std::string missing = folder / "missing.v";
+    DefSetFL("VERILOGLIB", missing.c_str());
+    DebugMessagesOn debug;
+    const int assertions = SysAssertionCount();
+    EXPECT_TRUE(repository.LoadPlugin());
+    EXPECT_TRUE(Cells().empty());
+    EXPECT_EQ(repository.GetPluginState(), CatalogUnreadable);
+    EXPECT_EQ(debug.text, "ERROR: Unable to read the cell library " + missing + "\n");
+    EXPECT_EQ(SysAssertionCount(), assertions);
+}
+
+}  // namespace

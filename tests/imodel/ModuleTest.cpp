@@ -1,0 +1,332 @@
+#include "IeventRecorder.h"
+#include "MessageRecorder.h"
+#include "ModuleTestSupport.h"
+
+#include "ievent/IeventClasses.h"
+#include "imodel/ImodelContextImpl.h"
+#include "imodel/ImodelModuleTypes.h"
+#include "imodel/ImodelPhySynthesisOptions.h"
+#include "iprocess/IprocessDisplay.h"
+#include "iprocess/IprocessManager.h"
+
+#include <boost/make_shared.hpp>
+
+#include <gtest/gtest.h>
+
+namespace {
+
+using Module = std::unique_ptr<ImodelModule>;
+
+// A block-design component of a fixed kind.
+class FakeComponent : public VyIfaces::IComponent {
+public:
+    const VyIfaces::ComponentID& GetComponentID() const override { return m_id; }
+    VyModuleType GetModuleType() const override { return UserIP; }
+    std::string GetDefinitionFileName() const override { return ""; }
+    void Accept(VyIfaces::IComponentVisitor& visitor) override { visitor.VisitUserIPCore(*this); }
+
+private:
+    VyIfaces::ComponentID m_id;
+};
+
+// The host's process display, showing one unit.
+class FakeDisplay : public IprocessDisplay {
+public:
+    bool IsRefreshPending() override { return refreshPending; }
+    void SetRefreshPending(bool pending) override { refreshPending = pending; }
+    void RequestRefresh(bool) override {}
+    void ShowModuleFlow(ImodelModule* module, IprocessFlow*) override { shown = module; }
+    ImodelModule* GetShownModule() override { return shown; }
+
+    ImodelModule* shown = nullptr;
+    bool refreshPending = false;
+};
+
+class ImodelModuleRecord : public ModuleFixture {};
+
+}  // namespace
+
+TEST_F(ImodelModuleRecord, TheKeyDefaultsToWorkWithoutPackage)
+{
+    const Module unit = MakeModule("alu");
+    EXPECT_EQ(unit->GetName(), "alu");
+    EXPECT_EQ(unit->GetDefinedInLibrary(), "work");
+    EXPECT_EQ(unit->GetDefinedInPackage(), "");
+    EXPECT_EQ(unit->GetNiceComponentName("."), "alu");
+    EXPECT_EQ(unit->GetExpand(), -1);
+    EXPECT_FALSE(unit->IsRoot() || unit->CanBeDisplayedInAView() || unit->IsSpiritModule());
+    EXPECT_EQ(unit->GetSubBlocks(), nullptr);
+    EXPECT_EQ(unit->GetParentsList(), nullptr);
+    EXPECT_NE(unit->GetContext(), nullptr);
+    EXPECT_FALSE(unit->IsPhySynthCustomized());
+
+    const ImodelModule placed("alu", nullptr, zorpaMODULE_VERILOG, false, "mylib", "pkg", true);
+    EXPECT_EQ(placed.GetComponentID(), VyIfaces::ComponentID("ALU", "MYLIB", "PKG"));
+    EXPECT_EQ(placed.GetNiceComponentName("."), "alu.mylib");
+    EXPECT_TRUE(placed.IsSpiritModule());
+}
+
+TEST_F(ImodelModuleRecord, NamesCompareByTheProjectHdlOrWithMixedHdlByKind)
+{
+    const Module upper = MakeModule("Alu");
+    const Module lower = MakeModule("alu");
+    // A Verilog project compares with case.
+    EXPECT_NE(*upper, *lower);
+    EXPECT_FALSE(upper->IsSameModule("ALU"));
+    EXPECT_TRUE(upper->IsSameModule("Alu"));
+
+    Design().SetDefaultVHDL(true);
+    EXPECT_EQ(*upper, *lower);
+    EXPECT_TRUE(upper->IsSameModule(VyIfaces::ComponentID("ALU", "Work", "other")));
+    EXPECT_FALSE(upper->IsSameModule(VyIfaces::ComponentID("ALU", "lib", "")));
+
+    // With mixed HDL the left-hand unit's kind decides.
+    ASSERT_EQ(DefSetFL("IDE_MIXED_HDL_ENABLED", "1"), 0);
+    const Module verilog = MakeModule("Core", nullptr, zorpaMODULE_VERILOG);
+    const Module vhdl = MakeModule("CORE", nullptr, zorpaMODULE_VHDL);
+    const Module schematic = MakeModule("core", nullptr, zorpaMODULE_SCHEMATIC);
+    EXPECT_FALSE(*verilog == *vhdl);
+    EXPECT_TRUE(*vhdl == *verilog);
+    EXPECT_TRUE(*schematic == *verilog);
+    EXPECT_FALSE(verilog->IsModuleKeySensitive() == vhdl->IsModuleKeySensitive());
+}
+
+TEST_F(ImodelModuleRecord, EqualityAndOrderUseNameLibraryAndFilesWhileBothHaveOne)
+{
+    boost::shared_ptr<IfileObjectEx> first = MakeFile("/d/a.vhd");
+    const boost::shared_ptr<IfileObjectEx> second = MakeFile("/d/b.vhd");
+    const Module one = MakeModule("top", first);
+    const Module two = MakeModule("top", second);
+    const Module none = MakeModule("top");
+    const Module otherLibrary = MakeModule("top", nullptr, zorpaMODULE_VHDL, false, "LIB");
+    const Module sameLibrary =
+        std::make_unique<ImodelModule>("top", nullptr, zorpaMODULE_VHDL, false, "lib", "p", false);
+
+    EXPECT_NE(*one, *two);
+    EXPECT_EQ(*one, *none);
+    EXPECT_NE(*none, *otherLibrary);
+    EXPECT_EQ(*otherLibrary, *sameLibrary);  // library case and package do not count
+
+    // Lower-cased names first, then the files when both have one.
+    const Module beta = MakeModule("Beta");
+    const Module alpha = MakeModule("alpha");
+    EXPECT_TRUE(*alpha < *beta);
+    EXPECT_FALSE(*beta < *alpha);
+    EXPECT_TRUE(*one < *two);
+    EXPECT_FALSE(*two < *one);
+    EXPECT_FALSE(*one < *none);
+    EXPECT_FALSE(*none < *one);
+
+    // A unit whose file is gone compares by name and library only.
+    first.reset();
+    EXPECT_EQ(one->GetModuleFile(), nullptr);
+    EXPECT_EQ(one->GetModuleFullFileName(), "");
+    EXPECT_EQ(*one, *two);
+    EXPECT_FALSE(*one < *two);
+}
+
+TEST_F(ImodelModuleRecord, ACopyKeepsTheRecordAndSharesTheSubBlocksButNotTheParents)
+{
+    const boost::shared_ptr<IfileObjectEx> file = MakeFile("/d/top.vhd");
+    file->StoreStatInfo(10, 20);
+    const Module parent = MakeModule("board");
+    const Module source = MakeModule("top", file, zorpaMODULE_VERILOG, false, "lib");
+    const Module first = MakeModule("a");
+    const Module second = MakeModule("b");
+    parent->AddSubBlock(source.get(), false);
+    source->AddSubBlock(first.get(), false);
+    source->AddSubBlock(second.get(), false);
+
+    source->SetExpand(3);
+    source->SetIsRoot(true);
+    ASSERT_TRUE(source->SetVSimParams("-t ps"));
+    source->SetFlowName("DEFAULT");
+    source->SetPossibleLibraries({"lib", "work"});
+    source->GetSimulationModuleToIncludeList()->push_back(VyIfaces::ComponentID("tb", "work", ""));
+    source->SetNewStimulusList({IfileObject(ImodelFileName("/d/tb.vhd"), zorpaFT_TB_HDL, ImodelFMFull, true, false)},
+                               nullptr);
+    source->AddAssociatedFile(*MakeFile("/d/x.sdc", zorpaFT_SDC));
+    source->AddSynthesisConstraintFile(*MakeFile("/d/y.sdc", zorpaFT_SDC));
+    source->SetCDBOrder({*MakeFile("/d/z.cdb", zorpaFT_ARM_DB)}, false);
+    ASSERT_TRUE(source->GetPhySynthOptions()->SetLogSynthEffort("5"));
+    source->SaveTimeStamp();
+    FakeComponent component;
+    source->SetComponent(&component);
+    source->SetCanBeDisplayedInAView(true);
+    source->SetCustomizedFileList(true, ideSIMULATION, {file});
+
+    const Module copy = std::make_unique<ImodelModule>(*source);
+    EXPECT_EQ(copy->GetComponentID(), source->GetComponentID());
+    EXPECT_EQ(copy->GetModuleFile(), file);
+    EXPECT_EQ(copy->GetModuleType(), zorpaMODULE_VERILOG);
+    EXPECT_EQ(copy->GetExpand(), 3);
+    EXPECT_TRUE(copy->IsRoot());
+    EXPECT_EQ(copy->GetVSimParams(), "-t ps");
+    EXPECT_EQ(copy->GetFlowName(), "DEFAULT");
+    EXPECT_EQ(copy->GetPossibleLibraries(), source->GetPossibleLibraries());
+    EXPECT_EQ(*copy->GetSimulationModuleToIncludeList(), *source->GetSimulationModuleToIncludeList());
+    EXPECT_EQ(copy->GetStimulusList(), source->GetStimulusList());
+    EXPECT_EQ(copy->GetAssociatedFileListConst(), source->GetAssociatedFileListConst());
+    EXPECT_EQ(copy->GetSynthesisConstraintFileList(), source->GetSynthesisConstraintFileList());
+    EXPECT_EQ(copy->GetCDBOrder(), source->GetCDBOrder());
+    EXPECT_EQ(*copy->GetPhySynthOptions(), *source->GetPhySynthOptions());
+    EXPECT_NE(copy->GetPhySynthOptions(), source->GetPhySynthOptions());
+    EXPECT_TRUE(copy->IsSameFileStamps(*file));
+    EXPECT_EQ(copy->GetComponent(), &component);
+    ASSERT_NE(copy->GetContext(), nullptr);
+    EXPECT_NE(copy->GetContext(), source->GetContext());
+    EXPECT_EQ(copy->GetContext()->GetModule(), copy.get());
+    // Not carried over: displayability, customized lists, parents.
+    EXPECT_FALSE(copy->CanBeDisplayedInAView());
+    EXPECT_TRUE(copy->GetCustomizedFileLists().empty());
+    EXPECT_EQ(copy->GetParentsList(), nullptr);
+    ASSERT_NE(copy->GetSubBlocks(), nullptr);
+    EXPECT_EQ(*copy->GetSubBlocks(), (ImodelModule::ModuleList{first.get(), second.get()}));
+    EXPECT_EQ(*first->GetParentsList(), (ImodelModule::ModuleList{source.get(), copy.get()}));
+    EXPECT_EQ(*parent->GetSubBlocks(), ImodelModule::ModuleList{source.get()});
+
+    const Module clone(ImodelModule::Clone(source.get()));
+    EXPECT_EQ(clone->GetComponentID(), source->GetComponentID());
+    EXPECT_EQ(clone->GetModuleFile(), file);
+    EXPECT_FALSE(clone->IsSpiritModule());
+    EXPECT_EQ(clone->GetSubBlocks(), nullptr);
+    EXPECT_EQ(clone->GetExpand(), 3);
+    EXPECT_EQ(clone->GetStimulusList(), source->GetStimulusList());
+    EXPECT_EQ(clone->GetCDBOrder(), source->GetCDBOrder());
+    EXPECT_EQ(clone->GetVSimParams(), "-t ps");
+    EXPECT_EQ(*clone->GetPhySynthOptions(), *source->GetPhySynthOptions());
+    EXPECT_TRUE(clone->IsSameFileStamps(*file));
+    EXPECT_EQ(ImodelModule::Clone(nullptr), nullptr);
+
+    const Module named(source->Clone("other", "", zorpaMODULE_VHDL, true, "", ""));
+    EXPECT_EQ(named->GetName(), "other");
+    EXPECT_EQ(named->GetModuleFile(), file);
+    EXPECT_TRUE(named->IsPackage());
+}
+
+TEST_F(ImodelModuleRecord, StampsCompareTimeAndSizeOnlyWhenBothExist)
+{
+    const boost::shared_ptr<IfileObjectEx> file = MakeFile("/d/top.vhd");
+    const Module unit = MakeModule("top", file);
+    file->StoreStatInfo(100, 7);
+    EXPECT_FALSE(unit->IsSameFileStamps(*file));  // never saved
+    unit->SaveTimeStamp();
+    EXPECT_TRUE(unit->IsSameFileStamps(*file));
+    file->StoreStatInfo(101, 7);
+    EXPECT_FALSE(unit->IsSameFileStamps(*file));
+    EXPECT_FALSE(unit->IsSameFileStamps(*MakeFile("/d/other.vhd")));  // no stamp there
+
+    unit->SetNoFile();
+    EXPECT_EQ(unit->GetModuleFile(), nullptr);
+    EXPECT_TRUE(unit->IsUnknown());
+    unit->SaveTimeStamp();
+    EXPECT_FALSE(unit->IsSameFileStamps(*file));
+}
+
+TEST_F(ImodelModuleRecord, StructureAndHdlContentFollowTheHierarchyAndEndOnCycles)
+{
+    const boost::shared_ptr<IfileObjectEx> rtl = MakeFile("/d/rtl.vhd");
+    rtl->SetFileStructural(false);
+    const boost::shared_ptr<IfileObjectEx> drawing = MakeFile("/d/top.sch", zorpaFT_SCH);
+    drawing->SetFileStructural(false);
+
+    const Module top = MakeModule("top", MakeFile("/d/top.vhd"), zorpaMODULE_SCHEMATIC);
+    const Module middle = MakeModule("middle", drawing, zorpaMODULE_SCHEMATIC);
+    const Module leaf = MakeModule("leaf", nullptr, zorpaMODULE_SCHEMATIC);
+    top->AddSubBlock(middle.get(), false);
+    middle->AddSubBlock(leaf.get(), false);
+    leaf->AddSubBlock(top.get(), false);  // the design instantiates itself
+
+    // A schematic's file and a unit without file count as structural.
+    EXPECT_TRUE(top->IsStructural());
+    EXPECT_FALSE(top->HasSubBlocks());
+
+    const Module logic = MakeModule("logic", rtl, zorpaMODULE_VERILOG);
+    leaf->AddSubBlock(logic.get(), false);
+    EXPECT_FALSE(top->IsStructural());
+    EXPECT_FALSE(leaf->IsStructural());
+    EXPECT_FALSE(logic->IsStructural());
+    EXPECT_TRUE(top->HasSubBlocks());
+    EXPECT_TRUE(logic->HasSubBlocks());  // an HDL unit itself
+    leaf->RemoveSubBlock(logic.get(), true);
+    EXPECT_TRUE(top->IsStructural());
+}
+
+TEST_F(ImodelModuleRecord, ComponentKindsComeFromTheComponentElseFromTheFile)
+{
+    const Module bare = MakeModule("bare");
+    EXPECT_EQ(bare->GetComponentType(), zorpaFT_UNKNOWN);
+    EXPECT_EQ(bare->GetVyModuleType(), -1);
+    EXPECT_EQ(bare->GetComponentTypeStr(), "Unknown");
+
+    EXPECT_EQ(MakeModule("h", MakeFile("/d/h.vhd"))->GetComponentTypeStr(), "HDL");
+    EXPECT_EQ(MakeModule("s", MakeFile("/d/s.sch", zorpaFT_SCH))->GetVyModuleType(), 5);
+    EXPECT_EQ(MakeModule("n", MakeFile("/d/n.edn", zorpaFT_SYN_EDN))->GetVyModuleType(), -1);
+
+    // An HDL file below a core-generator core file shows as that core.
+    const boost::shared_ptr<IfileObjectEx> core = MakeFile("/d/core.cxf", zorpaFT_OMBRIX_CXF);
+    const boost::shared_ptr<IfileObjectEx> wrapper = MakeFile("/d/wrapper.vhd");
+    wrapper->AddParentFile(static_cast<const IfileObject&>(*core));
+    const Module cored = MakeModule("wrapper", wrapper);
+    EXPECT_EQ(cored->GetComponentType(), zorpaFT_OMBRIX_CXF);
+    EXPECT_EQ(cored->GetComponentTypeStr(), "Kiltora");
+    EXPECT_TRUE(cored->IsModuleManagedByComponentCollection());
+
+    FakeComponent component;
+    cored->SetComponent(&component);
+    EXPECT_EQ(cored->GetVyModuleType(), 10);
+    EXPECT_EQ(ImodelModule::GetComponentTypeStr(&component), "UserIP");
+    EXPECT_EQ(ImodelModule::GetVyModuleType(nullptr), -1);
+    cored->UnreferenceComponent();
+    EXPECT_EQ(cored->GetComponent(), nullptr);
+
+    const char* names[] = {"Kiltora",     "Dremmet",     "IP",     "HDL",          "Block",  "Schematic", "Veyrun",
+                           "GenericCore", "SynplifyDSP", "BrennicCell", "UserIP", "SpiritDesign", "NoCore"};
+    for (int kind = 0; kind < 13; ++kind) EXPECT_EQ(ImodelGetComponentTypeName(kind), names[kind]);
+    EXPECT_EQ(ImodelGetComponentTypeName(-1), "Unknown");
+    EXPECT_EQ(ImodelGetComponentTypeName(13), "Unknown");
+}
+
+TEST_F(ImodelModuleRecord, AUnitAViewHasSeenAnnouncesItsRemovalAndLeavesTheDisplay)
+{
+    IeventRecorder view;
+    Module hidden = MakeModule("hidden");
+    hidden.reset();
+    EXPECT_EQ(view.Count("IeventModuleRemoved"), 0);
+
+    // A view that hears of a new unit makes it displayable.
+    Module shown = MakeModule("shown");
+    Imodel::GetInstance().SendEvent(boost::make_shared<IeventModuleAdded>(shown.get()), false);
+    ASSERT_TRUE(shown->CanBeDisplayedInAView());
+
+    IprocessManager& processes = *Imodel::GetInstance().GetProcessManager();
+    FakeDisplay display;
+    display.shown = shown.get();
+    processes.SetProcessDisplay(&display);
+    const bool updating = Imodel::GetUpdateProcessDisplay();
+    shown.reset();
+    processes.SetProcessDisplay(nullptr);
+    EXPECT_EQ(view.Count("IeventModuleRemoved"), 1);
+    // The display was refreshed and shows no unit any more.
+    EXPECT_EQ(display.shown, nullptr);
+    EXPECT_FALSE(display.refreshPending);
+    EXPECT_EQ(Imodel::GetUpdateProcessDisplay(), updating);
+
+    ImodelModule::Delete(MakeModule("used").release(), true);
+    EXPECT_EQ(view.Count("IeventModuleRemovedFromUseClause"), 1);
+    ImodelModule::Delete(nullptr, false);
+}
+
+TEST_F(ImodelModuleRecord, NamesThatTheProjectFileCannotHoldAreRefused)
+{
+    MessageRecorder messages;
+    const Module unit = MakeModule("top");
+    EXPECT_FALSE(unit->SetDefinedInLibrary("my\nlib"));
+    EXPECT_FALSE(unit->SetDefinedInLibrary("my\"lib"));
+    EXPECT_EQ(unit->GetDefinedInLibrary(), "work");
+    EXPECT_FALSE(unit->SetVSimParams("-t ps\n-do x"));
+    EXPECT_EQ(messages.WithId("INVALID_NAME_CHAR").size(), 3u);
+    EXPECT_TRUE(unit->SetVSimParams("+define+W=\"8\""));
+    EXPECT_TRUE(unit->SetDefinedInLibrary("mylib"));
+    EXPECT_EQ(unit->GetDefinedInLibrary(), "mylib");
+}

@@ -1,0 +1,49 @@
+// Helpers of the design-unit tests: member files made by value, units owned
+// by the test, and a fixture that puts the model's HDL and options back.
+#pragma once
+
+#include "ifile/IfileObjectEx.h"
+#include "imodel/Imodel.h"
+#include "imodel/ImodelDesignManager.h"
+#include "imodel/ImodelModule.h"
+
+#include <foundation/Def.h>
+
+#include <boost/make_shared.hpp>
+
+#include <gtest/gtest.h>
+
+#include <memory>
+#include <string>
+
+// A member file of the given full name, not added to the project.
+inline boost::shared_ptr<IfileObjectEx> MakeFile(const std::string& name, zorpaFileManagerTypes type = zorpaFT_HDL)
+{
+    return boost::make_shared<IfileObjectEx>(IfileObject(ImodelFileName(name), type, ImodelFMFull, true, false),
+                                             false);
+}
+
+inline std::unique_ptr<ImodelModule> MakeModule(const std::string& name,
+                                                boost::shared_ptr<IfileObjectEx> file = nullptr,
+                                                zorpaModuleTypes kind = zorpaMODULE_VHDL, bool isPackage = false,
+                                                const std::string& library = "")
+{
+    return std::make_unique<ImodelModule>(name, file, kind, isPackage, library, "", false);
+}
+
+inline ImodelDesignManager& Design() { return *Imodel::GetInstance().GetDesignManager(); }
+
+// Starts from a Verilog project with default options and leaves it so.
+class ModuleFixture : public ::testing::Test {
+protected:
+    void SetUp() override { Restore(); }
+    void TearDown() override { Restore(); }
+
+private:
+    static void Restore()
+    {
+        DefReset();
+        Design().SetDefaultVHDL(false);
+        Design().SetNeedSave(false);
+    }
+};

@@ -1,0 +1,136 @@
+// Helpers of the re-parse tests (removing and restoring units, saving the
+// libraries, collecting the files of a hierarchy): a project folder and a
+// folder of linked files, files added to the project, units put into the
+// design's libraries, and a design, file list, root and removed-unit list
+// that start and end empty.
+#pragma once
+
+#include "ModuleTestSupport.h"
+#include "TempFolder.h"
+
+#include "ifile/IfileManager.h"
+#include "imodel/ImodelFindModule.h"
+#include "imodel/ImodelRevisionManager.h"
+
+#include <foundation/Sys.h>
+#include <vy/IComponent.h>
+
+#include <string>
+#include <vector>
+
+using Entry = boost::shared_ptr<IfileObjectEx>;
+
+// A block-design component of a given kind, known by its identity.
+class TestComponent : public VyIfaces::IComponent {
+public:
+    TestComponent(const VyIfaces::ComponentID& id, VyModuleType type) : m_id(id), m_type(type) {}
+    const VyIfaces::ComponentID& GetComponentID() const override { return m_id; }
+    VyModuleType GetModuleType() const override { return m_type; }
+    std::string GetDefinitionFileName() const override { return ""; }
+    void Accept(VyIfaces::IComponentVisitor& visitor) override { visitor.VisitHDLComponent(*this); }
+
+private:
+    VyIfaces::ComponentID m_id;
+    VyModuleType m_type;
+};
+
+class ReparseFixture : public ModuleFixture {
+protected:
+    void SetUp() override
+    {
+        ModuleFixture::SetUp();
+        m_oldFolder = Design().GetProjectFolder();
+        Design().SetProjectFolder(m_project.Path());
+        Clear();
+    }
+    void TearDown() override
+    {
+        Clear();
+        Design().SetProjectFolder(m_oldFolder);
+        SysSetPrintHook({});
+        ModuleFixture::TearDown();
+    }
+
+    static IfileManager& Files() { return *Imodel::GetInstance().GetFileManager(); }
+
+    // A file of the project folder, written on disk and added to the project.
+    Entry ProjectFile(const std::string& relative, zorpaFileManagerTypes type = zorpaFT_HDL,
+                      const std::string& library = "work")
+    {
+        m_project.Write(relative, "");
+        return Add(IfileObject(relative, type, ImodelFMRelative, false, true), library);
+    }
+    // A file outside the project folder, linked into the project.
+    Entry LinkedFile(const std::string& name, zorpaFileManagerTypes type = zorpaFT_HDL)
+    {
+        return Add(IfileObject(ImodelFileName(m_linked.Write(name, "")), type, ImodelFMFull, true, true), "work");
+    }
+
+    // A unit put into the library (made when missing), which owns it from
+    // then on.
+    ImodelModule* Unit(const std::string& name, const Entry& file = nullptr, const std::string& library = "work",
+                       zorpaModuleTypes kind = zorpaMODULE_VHDL, bool isPackage = false)
+    {
+        auto unit = std::make_unique<ImodelModule>(name, file, kind, isPackage, library, "", false);
+        if (!Design().AddLibrary(library, false)->GetModules()->insert(unit.get()).second) {
+            ADD_FAILURE() << "a unit equal to " << name << " is already in " << library;
+            return nullptr;
+        }
+        return unit.release();
+    }
+    static ImodelModule* Find(const std::string& name, const std::string& library = "work")
+    {
+        return ImodelFindModuleInLib(Design().FindLibraryByName(library), name, zorpaMODULE_UNKNOWN, "");
+    }
+    static std::size_t UnitCount(const std::string& library = "work")
+    {
+        const ImodelDesignManager::LibraryPtr found = Design().FindLibraryByName(library);
+        return found ? found->GetModules()->size() : 0;
+    }
+
+    // A place-and-route view of the project, current from now on: the
+    // contexts of the units made afterwards hold its revision.
+    static void AddView(const std::string& name)
+    {
+        ASSERT_TRUE(Imodel::GetInstance().GetRevisionManager()->CreateView(name, ImodelFileName(), false, false));
+    }
+
+    // Records the debug print, DEBUG_MSG on, from now on.
+    std::string& CaptureDebug()
+    {
+        DefSetFL("DEBUG_MSG", "1");
+        Imodel::GetInstance().ReloadBoolSettings();
+        SysSetPrintHook([this](const std::string& text) { m_debug += text; });
+        return m_debug;
+    }
+
+    TempFolder m_project;
+    TempFolder m_linked;
+
+private:
+    Entry Add(const IfileObject& value, const std::string& library)
+    {
+        IfileObjectEx member(value, false);
+        member.SetLibraryName(library);
+        return Files().AddOrUpdateFile(member, false);
+    }
+
+    static void Clear()
+    {
+        Imodel::GetInstance().GetRevisionManager()->RemoveAllViews();
+        Design().Reset();
+        Design().SetRootId(VyIfaces::ComponentID());
+        Files().RemoveAllFiles();
+        ImodelModule::ModuleList& removed = ImodelModule::GetRemovedModuleList();
+        ImodelModule::DeleteModules({removed.begin(), removed.end()});
+        removed.clear();
+        if (Imodel::GetInstance().IsDebugMsg()) {
+            DefSetFL("DEBUG_MSG", "0");
+            Imodel::GetInstance().ReloadBoolSettings();
+        }
+        ImodelModule::GetNotifiedFileChangeList() = nullptr;
+    }
+
+    ImodelFileName m_oldFolder;
+    std::string m_debug;
+};

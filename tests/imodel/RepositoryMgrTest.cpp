@@ -1,0 +1,176 @@
+#include "RepositoryTestSupport.h"
+
+#include "imodel/ImodelRepMgrCallBack.h"
+#include "imodel/ImodelRepositoryMgr.h"
+
+#include <dastrel/DastrelModel.h>
+
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <functional>
+
+namespace {
+
+using Lines = std::vector<std::string>;
+
+Lines Names()
+{
+    Lines names;
+    for (const auto& repository : ImodelRepositoryMgr::GetInstance().GetRepositories())
+        names.push_back(repository->GetName());
+    return names;
+}
+
+// Runs `check` in a fresh copy of this program, where the manager is not
+// built yet; fails when the check fails there.
+void ExpectInFreshProcess(const std::function<bool()>& check)
+{
+    GTEST_FLAG_SET(death_test_style, "threadsafe");
+    EXPECT_EXIT(std::exit(check() ? 0 : 1), testing::ExitedWithCode(0), "");
+}
+
+bool NamesAre(const Lines& expected)
+{
+    const Lines names = Names();
+    if (names == expected) return true;
+    for (const std::string& name : names) std::fprintf(stderr, "repository %s\n", name.c_str());
+    return false;
+}
+
+TEST(RepositoryMgrConstructionTest, TheBuiltInRepositoriesWithoutHost)
+{
+    ExpectInFreshProcess([] {
+        DefUnset("IDE_DISPLAY_IPCORES");
+        if (!NamesAre({"Kiltora", "cvlib"})) return false;
+        // The IP-repository library got no callback: a new user repository
+        // is not announced to the list.
+        const auto callback = boost::make_shared<FakeCallback>();
+        callback->added = ImodelRepMgrCallBack().GetUserPluginAddedCallback();
+        CallbackHost host(callback);
+        return ImodelRepositoryMgr::GetInstance().AddUserRepository("mine", "/mine") && NamesAre({"Kiltora", "cvlib"});
+    });
+}
+
+TEST(RepositoryMgrConstructionTest, TheIPRepositoryWhenEnabledAndTheHostsCallback)
+{
+    ExpectInFreshProcess([] {
+        DefSetFL("IDE_DISPLAY_IPCORES", "1");
+        const auto callback = boost::make_shared<FakeCallback>();
+        callback->added = ImodelRepMgrCallBack().GetUserPluginAddedCallback();
+        CallbackHost host(callback);
+        if (!NamesAre({"IP", "Kiltora", "cvlib"})) return false;
+        return ImodelRepositoryMgr::GetInstance().AddUserRepository("mine", "/mine") &&
+               NamesAre({"IP", "Kiltora", "cvlib", "mine"});
+    });
+}
+
+// The manager is process-wide: every test leaves the list as it found it.
+class RepositoryMgrTest : public testing::Test {
+protected:
+    RepositoryMgrTest()
+    {
+        callback->added = ImodelRepMgrCallBack().GetUserPluginAddedCallback();
+        callback->removed = ImodelRepMgrCallBack().GetUserPluginRemovedCallback();
+        DastrelModel::GetInstance().Init(callback, Dastrel::UserRepositoryFileDefault);
+        before = Names();
+    }
+    ~RepositoryMgrTest() override
+    {
+        DastrelModel::GetInstance().Init({}, Dastrel::UserRepositoryFileDefault);
+        for (const char* location : {"/a", "/b", "/c"}) DastrelModel::GetInstance().RemoveUserRep(location);
+        for (const auto& repository : Manager().GetRepositories()) {
+            if (repository->IsUserRepository())
+                ImodelRepositoryMgr::OnUserRepRemoved(boost::make_shared<FakePlugin>("", repository->GetName()));
+        }
+    }
+
+    static ImodelRepositoryMgr& Manager() { return ImodelRepositoryMgr::GetInstance(); }
+    Lines With(const Lines& added) const
+    {
+        Lines names = before;
+        names.insert(names.end(), added.begin(), added.end());
+        return names;
+    }
+
+    boost::shared_ptr<FakeCallback> callback = boost::make_shared<FakeCallback>();
+    CallbackHost host{callback};
+    Lines before;
+};
+
+TEST_F(RepositoryMgrTest, UserRepositoriesComeAndGoByAnnouncement)
+{
+    RepositoryEventRecorder recorder;
+    EXPECT_TRUE(Manager().AddUserRepository("first", "/a"));
+    EXPECT_TRUE(Manager().AddUserRepository("second", "/b"));
+    EXPECT_EQ(Names(), With({"first", "second"}));
+    const auto first = Manager().FindPlugin("/a");
+    ASSERT_TRUE(first);
+    EXPECT_TRUE(first->IsUserRepository());
+    EXPECT_EQ(first->GetName(), "first");
+    EXPECT_EQ(Manager().FindPluginByName("second"), Manager().FindPlugin("/b"));
+    EXPECT_FALSE(Manager().FindPlugin("/A"));
+    EXPECT_FALSE(Manager().FindPluginByName("FIRST"));
+
+    // A location already listed is not asked for again.
+    EXPECT_TRUE(Manager().AddUserRepository("again", "/a"));
+    EXPECT_TRUE(Manager().AddUserRepository("cell library", "cvlib"));
+    EXPECT_EQ(Names(), With({"first", "second"}));
+
+    Manager().RemoveUserRepository("nobody", "ignored");
+    EXPECT_TRUE(recorder.lines.empty());
+    Manager().RemoveUserRepository("first", "ignored");
+    EXPECT_EQ(recorder.lines, Lines{"removed /a"});
+    EXPECT_EQ(Names(), With({"second"}));
+    Manager().RemoveUserRepository(Manager().FindPlugin("/b"));
+    Manager().RemoveUserRepository(boost::shared_ptr<ImodelRepository>());
+    EXPECT_EQ(recorder.lines, (Lines{"removed /a", "removed /b"}));
+    EXPECT_EQ(Names(), before);
+
+    // No location is no repository, even while a built-in one has none.
+    DefUnset("KILTORACORE_CATALOG_LOC");
+    ASSERT_TRUE(Manager().FindPlugin(""));
+    EXPECT_FALSE(Manager().AddUserRepository("nameless", ""));
+    EXPECT_EQ(Names(), before);
+}
+
+TEST_F(RepositoryMgrTest, AnnouncementsAreTakenAsTheyCome)
+{
+    const auto object = boost::make_shared<FakePlugin>("/c", "twice");
+    ImodelRepositoryMgr::OnUserRepAdded(object);
+    ImodelRepositoryMgr::OnUserRepAdded(object);
+    ImodelRepositoryMgr::OnUserRepAdded(boost::shared_ptr<IIpRepository>());
+    EXPECT_EQ(Names(), With({"twice", "twice"}));
+    const auto firstEntry = Manager().GetRepositories()[before.size()];
+    ImodelRepositoryMgr::OnUserRepRemoved(object);
+    ImodelRepositoryMgr::OnUserRepRemoved(boost::shared_ptr<IIpRepository>());
+    EXPECT_EQ(Names(), With({"twice"}));
+    EXPECT_NE(Manager().GetRepositories().back(), firstEntry);
+
+    // Nothing here is kept by the manager itself.
+    Manager().ReLoadUserRepositories(true);
+    Manager().SaveUserRepositories();
+    Manager().RemoveAllUserRepositories();
+    EXPECT_EQ(Names(), With({"twice"}));
+}
+
+TEST_F(RepositoryMgrTest, UnregisterAllRemovesEveryPluginAndKeepsTheList)
+{
+    const auto cvlib = Manager().FindPluginByName("cvlib");
+    ASSERT_TRUE(cvlib);
+    cvlib->SetPluginState(CatalogLoaded);
+    ImodelRepositoryMgr::OnUserRepAdded(boost::make_shared<FakePlugin>("/c", "user"));
+    const auto user = Manager().FindPluginByName("user");
+    user->CreateNewPlugin("");
+    user->LoadPlugin();
+    ASSERT_EQ(user->GetPluginState(), CatalogLoaded);
+
+    Manager().UnregisterAll();
+    EXPECT_EQ(cvlib->GetPluginState(), CatalogNotLoadedYet);
+    EXPECT_EQ(user->GetPluginState(), CatalogNotLoadedYet);
+    EXPECT_EQ(callback->loader.calls.back(), "Unload /c");
+    EXPECT_EQ(Names(), With({"user"}));
+}
+
+}  // namespace

@@ -1,0 +1,102 @@
+#include "ModuleTreeTestSupport.h"
+
+#include "imodel/ImodelRoot.h"
+#include "imodel/ImodelSetAndRestoreModelFlagObject.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+
+namespace {
+
+class ImodelRootTest : public DesignFixture {
+protected:
+    void TearDown() override
+    {
+        ImodelModule::CannotBeSetAsRootList().clear();
+        DesignFixture::TearDown();
+    }
+};
+
+}  // namespace
+
+TEST_F(ImodelRootTest, PackagesNeverBecomeTheRootAndTheRefusedListCountsOnlyInTests)
+{
+    Hierarchy units;
+    ImodelModule* entity = units.Unit("entity");
+    EXPECT_FALSE(ImodelCanBeRoot(nullptr));
+    EXPECT_TRUE(ImodelCanBeRoot(entity));
+    EXPECT_FALSE(ImodelCanBeRoot(units.Unit("pkg", zorpaMODULE_VHDL, true)));
+    EXPECT_TRUE(ImodelCanBeRoot(units.Unit("sheet", zorpaMODULE_SCHEMATIC)));
+    EXPECT_TRUE(ImodelCanBeRoot(units.Unit("netlist", zorpaMODULE_NETLIST)));
+    EXPECT_FALSE(ImodelCanBeRoot(units.Unit("sheetpkg", zorpaMODULE_SCHEMATIC, true)));
+
+    ImodelModule::CannotBeSetAsRootList().push_back(entity);
+    const std::deque<ImodelModule*> list = units.List({"pkg", "entity", "sheet"});
+    {
+        ImodelSetAndRestoreModelFlagObject testing(Imodel::IsRunningTests(), true);
+        EXPECT_FALSE(ImodelCanBeRoot(entity));
+        EXPECT_EQ(ImodelGetFirstValidRoot(&list), units.Unit("sheet"));
+    }
+    ImodelSetAndRestoreModelFlagObject notTesting(Imodel::IsRunningTests(), false);
+    EXPECT_TRUE(ImodelCanBeRoot(entity));
+    EXPECT_EQ(ImodelGetFirstValidRoot(&list), entity);
+}
+
+TEST_F(ImodelRootTest, AWholeLevelIsTriedBeforeTheSubTreesOneAfterTheOther)
+{
+    Hierarchy units;
+    for (const char* package : {"p1", "p2", "p3"})
+        units.Unit(package, zorpaMODULE_VHDL, true);
+    units.Link("p1", "p3").Link("p3", "deep").Link("p2", "shallow");
+
+    // p1's sub-tree is searched whole before p2's, however deep it goes.
+    const std::deque<ImodelModule*> packages = units.List({"p1", "p2"});
+    EXPECT_EQ(ImodelGetFirstValidRoot(&packages), units.Unit("deep"));
+    // Within it, p1's level [p3, mid] comes before the level below p3.
+    units.Link("p1", "mid");
+    EXPECT_EQ(ImodelGetFirstValidRoot(&packages), units.Unit("mid"));
+    const std::deque<ImodelModule*> mixed = units.List({"p1", "shallow", "p2"});
+    EXPECT_EQ(ImodelGetFirstValidRoot(&mixed), units.Unit("shallow"));
+    const std::deque<ImodelModule*> withNull = {nullptr, units.Unit("p2")};
+    EXPECT_EQ(ImodelGetFirstValidRoot(&withNull), units.Unit("shallow"));
+
+    const std::deque<ImodelModule*> empty;
+    EXPECT_EQ(ImodelGetFirstValidRoot(&empty), nullptr);
+    EXPECT_EQ(ImodelGetFirstValidRoot(static_cast<const std::deque<ImodelModule*>*>(nullptr)), nullptr);
+}
+
+TEST_F(ImodelRootTest, TheSearchEndsOnACyclicHierarchyOfPackages)
+{
+    Hierarchy units;
+    for (const char* package : {"a", "b", "c"})
+        units.Unit(package, zorpaMODULE_VHDL, true);
+    units.Link("a", "b").Link("b", "a").Link("b", "b");
+    const std::deque<ImodelModule*> top = units.List({"a"});
+    EXPECT_EQ(ImodelGetFirstValidRoot(&top), nullptr);
+
+    units.Link("b", "c").Link("c", "a").Link("c", "unit");
+    EXPECT_EQ(ImodelGetFirstValidRoot(&top), units.Unit("unit"));
+}
+
+TEST_F(ImodelRootTest, TheDesignsRootComesFromTheTopLevelUnitsOfWork)
+{
+    EXPECT_EQ(ImodelGetFirstValidRoot(), nullptr);
+
+    ImodelModule* types = AddUnit("work", "types", File("/p/types.vhd"), zorpaMODULE_VHDL, true);
+    ImodelModule* leaf = AddUnit("work", "aaa_leaf", File("/p/leaf.vhd"));
+    ImodelModule* top = AddUnit("work", "top", File("/p/top.vhd"));
+    ImodelModule* other = AddUnit("lib2", "aaa_other", File("/p/other.vhd", "lib2"));
+    top->AddSubBlock(types, false);
+    top->AddSubBlock(leaf, false);
+    // The top-level list is rebuilt first: the package and the leaf have a
+    // parent in "work", so "top" is the first candidate; "lib2" is not asked.
+    EXPECT_EQ(ImodelGetFirstValidRoot(), top);
+    ASSERT_NE(Design().GetModuleTree(), nullptr);
+    EXPECT_EQ(*Design().GetModuleTree(), (std::deque<ImodelModule*>{top}));
+    (void)other;
+
+    Design().Reset();
+    Design().EraseLibrary("work");
+    EXPECT_EQ(ImodelGetFirstValidRoot(), nullptr);
+}

@@ -1,0 +1,135 @@
+#include "ReparseTestSupport.h"
+
+#include "imodel/ImodelContextImpl.h"
+#include "imodel/ImodelPhySynthesisOptions.h"
+#include "imodel/ImodelRemoveModules.h"
+#include "iprocess/IprocessManager.h"
+
+#include <zorpa/ZorpaModule.h>
+
+#include <gtest/gtest.h>
+
+namespace {
+
+using FileList = ImodelModule::FileList;
+
+constexpr zorpaSaveRestoreParams kAll{true, true, false};
+
+class SaveRestoreTest : public ReparseFixture {
+protected:
+    void SetUp() override
+    {
+        ReparseFixture::SetUp();
+        AddView("impl_1");
+    }
+
+    static Imodel& Model() { return Imodel::GetInstance(); }
+
+    // The file's units leave the design and a new one comes, as parsing the
+    // file again does.
+    ImodelModule* Reparse(const Entry& file, const std::string& name, const std::string& library = "work")
+    {
+        ImodelRemoveModulesOfFile(file, nullptr, true, false, false, nullptr, nullptr);
+        return Unit(name, file, library);
+    }
+};
+
+}  // namespace
+
+TEST_F(SaveRestoreTest, AUnitParsedAgainGetsItsStatesListsOptionsAndTheRootBack)
+{
+    const Entry file = ProjectFile("top.vhd");
+    const Entry bench = ProjectFile("tb.vhd", zorpaFT_TB_HDL);
+    const Entry first = ProjectFile("a.cdb", zorpaFT_ARM_DB);
+    const Entry second = ProjectFile("b.cdb", zorpaFT_ARM_DB);
+    ImodelModule* top = Unit("top", file);
+    top->GetContext()->SetSolvatoState(Post_Synthesis);
+    top->GetContext()->SetToolState(ideSYNTHESIS, nullptr, StateSuccess, false);
+    top->SetNewStimulusList({*bench}, nullptr);
+    top->SetCDBOrder({*second, *first}, false);
+    ImodelPhySynthesisOptions& options = *top->GetPhySynthOptions();
+    options.SetGenPinConstraints(!options.GetGenPinConstraints());
+    const ImodelPhySynthesisOptions kept = options;
+    Design().SetRootId(top->GetComponentID());
+    top->SetIsRoot(true);
+
+    Model().SaveLibraries();
+    ImodelModule* again = Reparse(file, "top");
+    EXPECT_EQ(Design().GetRootModule(), nullptr);  // the root went with its file
+    EXPECT_EQ(again->GetContext()->GetSolvatoState(), Pre_Synthesis);
+    Model().RestoreLibraries(false, kAll);
+
+    EXPECT_EQ(again->GetContext()->GetSolvatoState(), Post_Synthesis);
+    EXPECT_EQ(again->GetContext()->GetToolState(ideSYNTHESIS, nullptr), StateSuccess);
+    EXPECT_EQ(again->GetStimulusList(), FileList{*bench});
+    EXPECT_EQ(again->GetCDBOrder(), (FileList{*second, *first}));
+    EXPECT_TRUE(*again->GetPhySynthOptions() == kept);
+    EXPECT_EQ(Design().GetRootModule(), again);
+    EXPECT_TRUE(again->IsRoot());
+}
+
+TEST_F(SaveRestoreTest, NestedSavesRestoreOnceAndARestoreWithoutSaveIsIgnored)
+{
+    const Entry file = ProjectFile("top.vhd");
+    Unit("top", file)->SetExpand(3);
+
+    Model().SaveLibraries();
+    Model().SaveLibraries();
+    ImodelModule* again = Reparse(file, "top");
+    Model().RestoreLibraries(false, kAll);
+    EXPECT_EQ(again->GetExpand(), -1);  // the inner restore puts nothing back
+    Model().RestoreLibraries(false, kAll);
+    EXPECT_EQ(again->GetExpand(), 3);
+
+    // One restore too many changes nothing, and the next pair still works.
+    Model().RestoreLibraries(false, kAll);
+    again->SetExpand(6);
+    Model().SaveLibraries();
+    ImodelModule* third = Reparse(file, "top");
+    Model().RestoreLibraries(false, kAll);
+    EXPECT_EQ(third->GetExpand(), 6);
+}
+
+TEST_F(SaveRestoreTest, LibrariesArePairedByNameWhateverTheirOrder)
+{
+    const Entry fileA = ProjectFile("a.vhd");
+    const Entry fileB = ProjectFile("b.vhd", zorpaFT_HDL, "lib2");
+    Unit("A", fileA)->SetExpand(1);
+    Unit("B", fileB, "lib2")->SetExpand(2);
+
+    Model().SaveLibraries();
+    // "work" leaves and comes back: it now stands after "lib2".
+    const ImodelDesignManager::LibraryPtr work = Design().FindLibraryByName("work");
+    Design().EraseLibrary("work");
+    Design().AddLibrary(work, false);
+    ASSERT_EQ((*Design().GetLibraries().first)->GetName(), "lib2");
+    ImodelModule* a = Reparse(fileA, "A");
+    ImodelModule* b = Reparse(fileB, "B", "lib2");
+    Model().RestoreLibraries(false, kAll);
+
+    EXPECT_EQ(a->GetExpand(), 1);
+    EXPECT_EQ(b->GetExpand(), 2);
+}
+
+TEST_F(SaveRestoreTest, TheOutermostSaveDetachesTheFlowsModule)
+{
+    ImodelModule* top = Unit("top", ProjectFile("top.vhd"));
+    IprocessManager& processes = *Model().GetProcessManager();
+    processes.AttachModule(top);
+
+    Model().SaveLibraries();
+    EXPECT_EQ(processes.GetCurrentModule(), nullptr);
+    processes.AttachModule(top);
+    Model().SaveLibraries();
+    EXPECT_EQ(processes.GetCurrentModule(), top);
+    Model().RestoreLibraries(false, kAll);
+    Model().RestoreLibraries(false, kAll);
+    processes.AttachModule(nullptr);
+
+    // A kept root that no longer exists stays away.
+    Design().SetRootId(top->GetComponentID());
+    Model().SaveLibraries();
+    ImodelRemoveModulesOfFile(top->GetModuleFile(), nullptr, true, false, false, nullptr, nullptr);
+    Model().RestoreLibraries(false, kAll);
+    EXPECT_EQ(Design().GetRootModule(), nullptr);
+}

@@ -1,0 +1,216 @@
+#include "RepositoryTestSupport.h"
+#include "TempFolder.h"
+
+#include "ifile/IfileObject.h"
+#include "imodel/ImodelFileName.h"
+#include "imodel/ImodelTemplateManager.h"
+
+#include <foundation/Def.h>
+#include <foundation/Sys.h>
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+
+namespace {
+
+using Lines = std::vector<std::string>;
+
+// A host that lists the files of a folder for a pattern "<folder>/*".
+class ListingHost : public RecordingHost {
+public:
+    using RecordingHost::ListFolder;
+    void ListFolder(const ImodelFileName& pattern, int, zorpaFileManagerTypes type, std::deque<IfileObject>& files,
+                    std::vector<std::string>* names, bool) override
+    {
+        patterns.push_back(pattern.GetString());
+        std::string folder = pattern.GetString();
+        folder.pop_back();
+        std::vector<std::string> entries;
+        SysListFolder(folder, entries);
+        for (const std::string& entry : entries) {
+            if (!UtlDoesFileExist(folder + entry)) continue;
+            files.emplace_back(ImodelFileName(folder + entry), type, ImodelFMFull, true, false);
+            if (names) names->push_back(entry);
+        }
+    }
+    Lines patterns;
+};
+
+const char* const kDatabase = R"(<?xml version="1.0"?>
+<templates>
+  <hdl type="VHDL">
+    <template><prefix>Top</prefix><code>-- top</code><suffix></suffix></template>
+    <section name="Sequential">
+      <section name="Counters">
+        <template><prefix>Up</prefix><code>count &lt;= count + 1;</code><suffix>end;</suffix></template>
+      </section>
+      <template><prefix>Reg</prefix><code><![CDATA[q <= d;]]></code><suffix/></template>
+    </section>
+  </hdl>
+  <hdl type="Verilog">
+    <section name="Gates"><template><prefix>and</prefix><code>assign y = a &amp; b;</code><suffix/></template></section>
+  </hdl>
+</templates>
+)";
+
+Lines Describe(const ImodelTemplateManager::TemplateList& templates)
+{
+    Lines lines;
+    for (const auto& t : templates) {
+        lines.push_back(t->getSectionFullName() + "|" + t->getPrefix() + "|" + t->getCode() + "|" + t->getSuffix() +
+                        "|" + (t->isVHDL() ? "vhdl" : "verilog") + (t->isUserTemplate() ? "|user|" : "|system|") +
+                        t->getFileName());
+    }
+    return lines;
+}
+
+class TemplatesTest : public testing::Test {
+protected:
+    TemplatesTest()
+    {
+        DefSetFL("DATADIR", (folder / "data").c_str());
+        DefSetFL("TEMPLATE_DIR", (folder / "user").c_str());
+        folder.Write("data/templates.xml", kDatabase);
+        folder.Write("user/Counter.VHD", "entity counter is\r\nend;\r\n");
+        folder.Write("user/mux.v", "module mux; endmodule\n");
+        folder.Write("user/notes.txt", "not a template");
+        folder.Write("user/long.vhdl", "not a template either");
+        folder.Write("user/noext", "nor this");
+        folder.Write("user/sub/inner.v", "in a sub-folder");
+    }
+    ~TemplatesTest() override
+    {
+        DefUnset("DATADIR");
+        DefUnset("TEMPLATE_DIR");
+    }
+
+    TempFolder folder;
+    ListingHost host;
+};
+
+TEST_F(TemplatesTest, LoadsSystemAndUserTemplatesOnce)
+{
+    ImodelTemplateManager manager;
+    EXPECT_TRUE(manager.getTemplates().empty());
+    EXPECT_TRUE(manager.getUserTemplates().empty());
+    manager.loadAllTemplates();
+    const Lines system = {
+        "VHDL|Top|-- top||vhdl|system|",
+        "VHDL;Sequential;Counters|Up|count <= count + 1;|end;|vhdl|system|",
+        "VHDL;Sequential|Reg|q <= d;||vhdl|system|",
+        "Verilog;Gates|and|assign y = a & b;||verilog|system|",
+    };
+    const std::string user = folder.Path() + "/user/";
+    const Lines users = {
+        "VHDL;User Templates|Counter|entity counter is\nend;\n||vhdl|user|" + user + "Counter.VHD",
+        "Verilog;User Templates|mux|module mux; endmodule\n||verilog|user|" + user + "mux.v",
+    };
+    EXPECT_EQ(Describe(manager.getTemplates()), system);
+    EXPECT_EQ(Describe(manager.getUserTemplates()), users);
+    EXPECT_EQ(host.patterns, Lines{user + "*"});
+
+    // Loading again replaces, never doubles; a template kept by a caller
+    // outlives the reload.
+    const boost::shared_ptr<ImodelTemplate> kept = manager.getUserTemplates().front();
+    manager.addUserTemplate(ImodelTemplate("VHDL;User Templates", "added", "code", "", true, true, ""));
+    EXPECT_EQ(manager.getUserTemplates().size(), 3u);
+    manager.loadAllTemplates();
+    EXPECT_EQ(Describe(manager.getTemplates()), system);
+    EXPECT_EQ(Describe(manager.getUserTemplates()), users);
+    EXPECT_EQ(kept->getPrefix(), "Counter");
+    EXPECT_NE(kept, manager.getUserTemplates().front());
+
+    // Reloading the user templates keeps the system ones.
+    folder.Write("user/extra.v", "wire w;");
+    manager.reloadUserTemplates();
+    EXPECT_EQ(Describe(manager.getTemplates()), system);
+    EXPECT_EQ(manager.getUserTemplates().size(), 3u);
+    EXPECT_EQ(manager.getUserTemplates()[1]->getPrefix(), "extra");
+}
+
+TEST_F(TemplatesTest, AnInvalidDatabaseGivesNoSystemTemplates)
+{
+    ImodelTemplateManager manager;
+    folder.Write("data/templates.xml", "<templates><hdl type=\"VHDL\"><template><prefix/><code/></template>");
+    DebugMessagesOn debug;
+    manager.loadAllTemplates();
+    EXPECT_TRUE(manager.getTemplates().empty());
+    EXPECT_EQ(manager.getUserTemplates().size(), 2u);
+    EXPECT_NE(debug.text.find("ERROR: Error when parsing templates.xml :\n'"), std::string::npos) << debug.text;
+
+    // A fault after some templates were read drops them all.
+    folder.Write("data/templates.xml",
+                 "<t><hdl type=\"VHDL\"><template><prefix/><code/><suffix/></template>"
+                 "<template><prefix/><code/></template></hdl></t>");
+    manager.loadAllTemplates();
+    EXPECT_TRUE(manager.getTemplates().empty());
+}
+
+TEST_F(TemplatesTest, UnsetFoldersReadAndCreateNothing)
+{
+    DefUnset("TEMPLATE_DIR");
+    DefSetFL("DATADIR", "");
+    ImodelTemplateManager manager;
+    DebugMessagesOn debug;
+    manager.loadAllTemplates();
+    EXPECT_EQ(manager.getUserTemplateDirectory(), "");
+    EXPECT_TRUE(manager.getTemplates().empty());
+    EXPECT_TRUE(manager.getUserTemplates().empty());
+    EXPECT_TRUE(host.patterns.empty());
+    EXPECT_EQ(debug.text, "");  // no "/templates.xml" looked for
+
+    DefSetFL("TEMPLATE_DIR", "");
+    manager.reloadUserTemplates();
+    EXPECT_TRUE(host.patterns.empty());
+}
+
+TEST_F(TemplatesTest, TheFolderNameEndsWithOneSeparator)
+{
+    ImodelTemplateManager manager;
+    EXPECT_EQ(manager.getUserTemplateDirectory(), folder.Path() + "/user/");
+    DefSetFL("TEMPLATE_DIR", (folder / "user/").c_str());
+    EXPECT_EQ(manager.getUserTemplateDirectory(), folder.Path() + "/user/");
+    DefSetFL("TEMPLATE_DIR", (folder / "made/here").c_str());
+    EXPECT_EQ(manager.getUserTemplateDirectory(), folder.Path() + "/made/here/");
+    EXPECT_TRUE(std::filesystem::is_directory(folder / "made/here"));
+}
+
+TEST_F(TemplatesTest, WithoutHostTheUserFolderIsNotListed)
+{
+    ImodelTemplateManager manager;
+    {
+        CallbackHost none{boost::shared_ptr<IIpMgrCallback>()};
+        Imodel::GetInstance().SetHost(nullptr);
+        manager.loadAllTemplates();
+        Imodel::GetInstance().SetHost(&none);
+    }
+    EXPECT_EQ(manager.getTemplates().size(), 4u);
+    EXPECT_TRUE(manager.getUserTemplates().empty());
+}
+
+TEST(TemplateTest, SectionLevels)
+{
+    const std::pair<const char*, Lines> cases[] = {
+        {"VHDL", {"VHDL"}},
+        {"VHDL;User Templates", {"VHDL", "User Templates"}},
+        {"Verilog;A;B", {"Verilog", "A", "B"}},
+        {"VHDL;;x;", {"VHDL", "", "x", ""}},
+        {";lead", {"", "lead"}},
+        {"", {""}},
+    };
+    for (const auto& [name, levels] : cases) {
+        const ImodelTemplate t(name, "p", "c", "s", true, false, "");
+        Lines out = {"stale"};
+        t.getSectionVector(out);
+        EXPECT_EQ(out, levels) << name;
+    }
+    const ImodelTemplate original("Verilog", "p", "c", "s", false, true, "/f.v");
+    ImodelTemplate copy = original;
+    EXPECT_EQ(copy.getFileName(), "/f.v");
+    EXPECT_TRUE(copy.isUserTemplate());
+    EXPECT_FALSE(copy.isVHDL());
+    EXPECT_EQ(copy.getSuffix(), "s");
+}
+
+}  // namespace

@@ -1,0 +1,112 @@
+#include <ktwkspace/Workspace.h>
+
+#include "TempFolder.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <memory>
+#include <stdexcept>
+
+using Ktwkspace::Workspace;
+using Ktwkspace::WorkspaceSettings;
+
+namespace {
+
+std::unique_ptr<Workspace> Open(const std::string& path)
+{
+    return std::make_unique<Workspace>(path, false, true, false, "", nullptr, nullptr);
+}
+
+std::unique_ptr<Workspace> Create(const std::string& projectFolder, const std::string& family = "ZX7")
+{
+    return std::make_unique<Workspace>("kiltora", projectFolder, family, "zx7a", "pq208", "Verilog", true, 0, true,
+                                       true, nullptr, nullptr);
+}
+
+void ExpectSettings(const WorkspaceSettings& settings, const std::string& family, const std::string& language)
+{
+    EXPECT_EQ(settings.name, "kiltora");
+    EXPECT_EQ(settings.family, family);
+    EXPECT_EQ(settings.die, "zx7a");
+    EXPECT_EQ(settings.package, "pq208");
+    EXPECT_EQ(settings.language, language);
+}
+
+}  // namespace
+
+TEST(KtwkspaceWorkspace, ACreatedWorkspaceIsWrittenInItsFolderAndOpensWithItsSettings)
+{
+    TempFolder project;
+    const auto created = Create(project.Path() + "/");
+    EXPECT_EQ(created->GetFileName(), project / "kiltora/kiltora.aws");
+    EXPECT_TRUE(created->IsInteractive());
+    EXPECT_FALSE(created->ownedByProject);
+    EXPECT_EQ(project.Read("kiltora/kiltora.aws"),
+              "KILTORA_WORKSPACE 1\nName=kiltora\nFamily=ZX7\nDie=zx7a\nPackage=pq208\nLanguage=Verilog\n");
+
+    const auto opened = Open(created->GetFileName());
+    ExpectSettings(opened->GetSettings(), "ZX7", "Verilog");
+    EXPECT_FALSE(opened->IsInteractive());
+
+    // Formatting what was read gives the file back byte for byte.
+    EXPECT_EQ(Ktwkspace::KtwkspaceFormatWorkspace(opened->GetSettings()), project.Read("kiltora/kiltora.aws"));
+}
+
+TEST(KtwkspaceWorkspace, CreationNeverWritesOverAFileAndRefusesWhatCannotBeStored)
+{
+    TempFolder project;
+    const std::string existing = project.Write("kiltora/kiltora.aws", "somebody's workspace\n");
+    EXPECT_THROW(Create(project.Path()), std::runtime_error);
+    EXPECT_EQ(project.Read("kiltora/kiltora.aws"), "somebody's workspace\n");
+
+    TempFolder other;
+    EXPECT_THROW(Create(other.Path(), "ZX\n7"), std::invalid_argument);
+    EXPECT_THROW(Create(""), std::invalid_argument);
+    EXPECT_THROW(std::make_unique<Workspace>("../x", other.Path(), "", "", "", "VHDL", false, 0, true, true,
+                                             nullptr, nullptr),
+                 std::invalid_argument);
+    EXPECT_FALSE(std::filesystem::exists(other / "kiltora"));
+
+    // A file where the workspace folder should be stops the creation.
+    other.Write("kiltora", "not a folder");
+    EXPECT_THROW(Create(other.Path()), std::runtime_error);
+}
+
+TEST(KtwkspaceWorkspace, OpeningTellsAMissingFileFromAnotherVersionAndFromABadFile)
+{
+    TempFolder folder;
+    EXPECT_THROW(Open(folder / "missing.aws"), std::invalid_argument);
+
+    folder.Write("v2.aws", "KILTORA_WORKSPACE 2\nName=kiltora\n");
+    EXPECT_THROW(Open(folder / "v2.aws"), Ktwkspace::version_error);
+
+    for (const char* bad : {"", "hello\n", "KILTORA_WORKSPACE\n", "KILTORA_WORKSPACE one\n",
+                            "KILTORA_WORKSPACE 1\nFamily ZX7\n", "KILTORA_WORKSPACEX 1\n",
+                            "KILTORA_WORKSPACE 1\nFamily=a\rb\n"}) {
+        folder.Write("bad.aws", bad);
+        try {
+            Open(folder / "bad.aws");
+            ADD_FAILURE() << "opened: " << bad;
+        } catch (const Ktwkspace::version_error&) {
+            ADD_FAILURE() << "a version error for: " << bad;
+        } catch (const std::invalid_argument&) {
+            ADD_FAILURE() << "taken for a missing file: " << bad;
+        } catch (const std::runtime_error& error) {
+            EXPECT_NE(std::string(error.what()).find("bad.aws"), std::string::npos) << error.what();
+        }
+    }
+
+    // A folder is no workspace file either.
+    std::filesystem::create_directory(folder / "dir.aws");
+    EXPECT_THROW(Open(folder / "dir.aws"), std::runtime_error);
+}
+
+TEST(KtwkspaceWorkspace, AFileWrittenOnWindowsOrByANewerLibraryStillReads)
+{
+    const WorkspaceSettings settings = Ktwkspace::KtwkspaceParseWorkspace(
+        "KILTORA_WORKSPACE 1\r\nName=kiltora\r\nColour=blue\r\n\r\nFamily=ZX7\r\nDie=zx7a\r\nPackage=pq208\r\n"
+        "Language=VHDL=2008",
+        "w.aws");
+    ExpectSettings(settings, "ZX7", "VHDL=2008");
+}
