@@ -1,5 +1,6 @@
 #include "ConsoleHost.h"
 
+#include "ifile/IfileObjectEx.h"
 #include "imodel/Imodel.h"
 #include "imodel/ImodelCopyDirTool.h"
 #include "imodel/ImodelMessages.h"
@@ -7,6 +8,7 @@
 #include <foundation/Sys.h>
 
 #include <string>
+#include <type_traits>
 #include <vector>
 
 namespace {
@@ -82,14 +84,49 @@ bool ConsoleHost::CopyFolder(ImodelCopyDirTool& tool, bool)
 
 // Folder listings fill project-file values, which come with the
 // project-files work; until then nothing is listed.
-void ConsoleHost::ListFolder(const ImodelFileName&, int, zorpaFileManagerTypes, std::deque<IfileObject>&,
-                             std::vector<std::string>*, bool)
+namespace {
+
+// The entries of a folder whose names match the pattern's last component
+// (wildcards, case ignored), in name order: files, and folders when asked.
+template <class File>
+void ListMatching(const ImodelFileName& pattern, zorpaFileManagerTypes type, std::deque<File>& files,
+                  std::vector<std::string>* names, bool includeFolders)
 {
+    std::string text = pattern.GetString();
+    UtlSetValidSeparator(text);
+    const std::size_t slash = text.rfind(SysGetDirChar());
+    const std::string folder = slash == std::string::npos ? std::string(".") : text.substr(0, slash);
+    const std::string wildcard = slash == std::string::npos ? text : text.substr(slash + 1);
+    std::vector<std::string> entries;
+    if (!SysListFolder(folder.empty() ? std::string(1, SysGetDirChar()) : folder, entries)) return;
+    for (const std::string& name : entries) {
+        if (!WcmMatch(wildcard.c_str(), name.c_str())) continue;
+        const std::string path = folder + SysGetDirChar() + name;
+        SysStatInfo info;
+        if (SysPathStat(path, &info) != 0) continue;
+        if (SysIsDirectory(info) && !includeFolders) continue;
+        IfileObject file(path, type, ImodelFMFull, true, true);
+        if constexpr (std::is_same_v<File, IfileObject>) {
+            files.push_back(std::move(file));
+        } else {
+            files.push_back(IfileObjectEx(file, false));
+        }
+        if (names) names->push_back(name);
+    }
 }
 
-void ConsoleHost::ListFolder(const ImodelFileName&, int, zorpaFileManagerTypes, std::deque<IfileObjectEx>&,
-                             std::vector<std::string>*, bool)
+}  // namespace
+
+void ConsoleHost::ListFolder(const ImodelFileName& pattern, int, zorpaFileManagerTypes type,
+                             std::deque<IfileObject>& files, std::vector<std::string>* names, bool includeFolders)
 {
+    ListMatching(pattern, type, files, names, includeFolders);
+}
+
+void ConsoleHost::ListFolder(const ImodelFileName& pattern, int, zorpaFileManagerTypes type,
+                             std::deque<IfileObjectEx>& files, std::vector<std::string>* names, bool includeFolders)
+{
+    ListMatching(pattern, type, files, names, includeFolders);
 }
 
 // The shell keeps no tool profiles: no profile is current.

@@ -157,6 +157,9 @@ public:
     public:
         IsSameFileName(const char* name, ImodelFMStringFileType form) : m_name(name), m_form(form) {}
         bool operator()(const IfileObject& file) const override;
+        // What it looks for, so that a lookup can use an index.
+        const ImodelFileName& GetName() const { return m_name; }
+        ImodelFMStringFileType GetForm() const { return m_form; }
 
     private:
         ImodelFileName m_name;

@@ -155,7 +155,7 @@ void IfileObjectEx::SetFileState(imodelFileState state)
     Imodel& model = Imodel::GetInstance();
     if (ImodelDesignManager* design = model.GetDesignManager()) design->SetNeedSave(true);
     if (model.IsDebugState())
-        SysDebugPrintf("File %s is now %s\n", GetInternalFileName().c_str(),
+        SysPrintf("File %s is now %s\n", GetInternalFileName().c_str(),
                        state == imodelFileUpToDate ? "UTD" : "OOD");
     AnnounceChange();
 }

@@ -157,11 +157,7 @@ bool ifileManagerImpl::IsRegistered(const Entry& file) const
 
 IfileManager::Entry ifileManagerImpl::GetFileFor(const IfileObject::IsSameFileName& matcher, int revisionScope)
 {
-    // The matcher does not tell its name, so no index can narrow the walk.
-    const FilterListParent inScope(revisionScope, nullptr);
-    for (const auto& [key, file] : m_files.Elements())
-        if (inScope(file) && matcher(*file)) return file;
-    return Entry();
+    return FirstNamed(matcher.GetName().GetString(), matcher.GetForm(), revisionScope);
 }
 
 IfileManager::Entry ifileManagerImpl::FirstNamed(const std::string& name, ImodelFMStringFileType form,

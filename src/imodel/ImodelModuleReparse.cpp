@@ -7,8 +7,6 @@
 
 #include <zorpa/ZorpaString.h>
 
-#include <algorithm>
-
 namespace {
 
 // The text after the last "." of a name; the whole name without a dot.

@@ -2,6 +2,7 @@
 // project files written anywhere, by older versions or by hand: the readers
 // take any lines without fault, every file they make can be written, and
 // what they make of their own output writes the same bytes again.
+#include "TextLines.h"
 #include "ifile/IfileFunctions.h"
 #include "ifile/IfileObjectEx.h"
 
@@ -14,20 +15,11 @@
 
 namespace {
 
-std::vector<std::string> Lines(const std::string& text)
-{
-    std::vector<std::string> lines;
-    std::istringstream in(text);
-    std::string line;
-    while (std::getline(in, line)) lines.push_back(line);
-    return lines;
-}
-
 // The block's lines as the project-file parser delivers them: a VALUE line
 // reduced to the text between its quotes.
 std::vector<std::string> Delivered(const std::string& written)
 {
-    std::vector<std::string> lines = Lines(written);
+    std::vector<std::string> lines = TextLines(written);
     const std::string value = "VALUE \"";
     for (std::string& line : lines)
         if (line.rfind(value, 0) == 0) line = line.substr(value.size(), line.size() - value.size() - 1);
@@ -48,7 +40,7 @@ bool Write(const std::deque<IfileObjectEx>& files, std::string& text)
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
 {
-    const std::vector<std::string> lines = Lines(std::string(reinterpret_cast<const char*>(data), size));
+    const std::vector<std::string> lines = TextLines(std::string(reinterpret_cast<const char*>(data), size));
 
     std::deque<IfileObjectEx> files;
     IfileReadFileList(lines, files, {}, true);

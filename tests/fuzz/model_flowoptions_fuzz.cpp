@@ -2,6 +2,7 @@
 // the reader takes exactly the lines up to and including the first "ENDLIST"
 // (all of them when there is none) and leaves the rest in order; what it
 // read writes and reads back the same.
+#include "TextLines.h"
 #include "imodel/ImodelFlowOptions.h"
 
 #include <cstdint>
@@ -11,14 +12,6 @@
 #include <vector>
 
 namespace {
-
-std::vector<std::string> Lines(const std::string& text)
-{
-    std::vector<std::string> lines;
-    std::istringstream stream(text);
-    for (std::string line; std::getline(stream, line);) lines.push_back(line);
-    return lines;
-}
 
 std::size_t ExpectedConsumed(const std::vector<std::string>& lines)
 {
@@ -34,7 +27,7 @@ std::size_t ExpectedConsumed(const std::vector<std::string>& lines)
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
 {
-    const std::vector<std::string> input = Lines(std::string(reinterpret_cast<const char*>(data), size));
+    const std::vector<std::string> input = TextLines(std::string(reinterpret_cast<const char*>(data), size));
     std::vector<std::string> lines = input;
     ImodelFlowOptions options;
     bool hasUseSynth = false;
@@ -45,7 +38,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
 
     std::ostringstream written;
     options.WriteFlowOptions(&written);
-    std::vector<std::string> again = Lines(written.str());
+    std::vector<std::string> again = TextLines(written.str());
     if (again.empty() || again.front() != "LIST FlowOptions") std::abort();
     again.erase(again.begin());
     ImodelFlowOptions reread;

@@ -1,6 +1,7 @@
 // The customized file lists of design units in the project file: any lines
 // are read block after block without fault, each block ending where it
 // should; what a unit read writes and reads back as the same lists in use.
+#include "TextLines.h"
 #include "imodel/ImodelModule.h"
 
 #include <cstdint>
@@ -10,14 +11,6 @@
 #include <vector>
 
 namespace {
-
-std::vector<std::string> Lines(const std::string& text)
-{
-    std::vector<std::string> lines;
-    std::istringstream stream(text);
-    for (std::string line; std::getline(stream, line);) lines.push_back(line);
-    return lines;
-}
 
 std::vector<ImodelModule::typeUserFileList> InUse(const ImodelModule& unit)
 {
@@ -32,7 +25,7 @@ void CheckRoundTrip(const ImodelModule& unit)
 {
     std::ostringstream written;
     if (!unit.WriteCustomizedSourceFileList(&written)) std::abort();
-    std::vector<std::string> again = Lines(written.str());
+    std::vector<std::string> again = TextLines(written.str());
     if (unit.GetCustomizedFileLists().empty()) {
         if (!again.empty()) std::abort();
         return;
@@ -48,7 +41,7 @@ void CheckRoundTrip(const ImodelModule& unit)
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
 {
-    std::vector<std::string> lines = Lines(std::string(reinterpret_cast<const char*>(data), size));
+    std::vector<std::string> lines = TextLines(std::string(reinterpret_cast<const char*>(data), size));
     // Each pass takes a block's opening line and reads the block behind it.
     while (!lines.empty()) {
         const std::size_t before = lines.size();

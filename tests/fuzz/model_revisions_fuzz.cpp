@@ -3,6 +3,7 @@
 // without fault, take lines only from the front, never leave the views
 // without a current one or with two views of one number or name, and what
 // they make of their own output writes the same text again.
+#include "TextLines.h"
 #include "MessageRecorder.h"
 
 #include "imodel/Imodel.h"
@@ -24,14 +25,6 @@
 namespace {
 
 using Lines = std::vector<std::string>;
-
-Lines TextLines(const std::string& text)
-{
-    Lines lines;
-    std::istringstream in(text);
-    for (std::string line; std::getline(in, line);) lines.push_back(line);
-    return lines;
-}
 
 // The lines of a top-level block as the project-file parser hands them on.
 Lines Parsed(const std::string& text, const char* name)

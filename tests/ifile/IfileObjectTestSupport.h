@@ -4,6 +4,9 @@
 // them.
 #pragma once
 
+#include "ProjectFolderScope.h"
+
+#include "TextLines.h"
 #include "iconvert/Iconvert.h"
 #include "ifile/IfileObject.h"
 #include "imodel/Imodel.h"
@@ -16,21 +19,6 @@
 #include <sstream>
 #include <string>
 #include <vector>
-
-class ProjectFolderScope {
-public:
-    explicit ProjectFolderScope(const std::string& folder) : m_old(Manager().GetProjectFolder())
-    {
-        Manager().SetProjectFolder(folder);
-    }
-    ~ProjectFolderScope() { Manager().SetProjectFolder(m_old); }
-    ProjectFolderScope(const ProjectFolderScope&) = delete;
-    ProjectFolderScope& operator=(const ProjectFolderScope&) = delete;
-
-private:
-    static ImodelDesignManager& Manager() { return *Imodel::GetInstance().GetDesignManager(); }
-    ImodelFileName m_old;
-};
 
 // Records the debug print while it lives.
 class TraceCapture {
@@ -90,11 +78,3 @@ inline std::vector<std::string> Delivered(const std::string& written)
     return lines;
 }
 
-inline std::vector<std::string> Lines(const std::string& text)
-{
-    std::vector<std::string> lines;
-    std::istringstream in(text);
-    std::string line;
-    while (std::getline(in, line)) lines.push_back(line);
-    return lines;
-}

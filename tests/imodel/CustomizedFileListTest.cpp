@@ -1,3 +1,4 @@
+#include "TextLines.h"
 #include "MessageRecorder.h"
 #include "ModuleTestSupport.h"
 
@@ -9,14 +10,6 @@ namespace {
 
 using Module = std::unique_ptr<ImodelModule>;
 using Lines = std::vector<std::string>;
-
-Lines SplitLines(const std::string& text)
-{
-    Lines lines;
-    std::istringstream stream(text);
-    for (std::string line; std::getline(stream, line);) lines.push_back(line);
-    return lines;
-}
 
 std::string Written(const ImodelModule& unit)
 {
@@ -93,7 +86,7 @@ TEST_F(ImodelCustomizedFileList, TheListsInUseGoToTheProjectFileAndComeBackEqual
               "ENDLIST\n"
               "ENDLIST\n");
 
-    Lines lines = SplitLines(text);
+    Lines lines = TextLines(text);
     const Module read = ReadBlock(lines);
     EXPECT_TRUE(lines.empty());
     ASSERT_EQ(read->GetCustomizedFileLists().size(), 1u);

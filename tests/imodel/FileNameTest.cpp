@@ -1,3 +1,5 @@
+#include "ProjectFolderScope.h"
+
 #include "imodel/Imodel.h"
 #include "imodel/ImodelDesignManager.h"
 #include "imodel/ImodelFileName.h"
@@ -8,24 +10,6 @@
 #include <algorithm>
 #include <set>
 #include <vector>
-
-namespace {
-
-// Sets the process-wide model's project folder for one test.
-class ProjectFolderScope {
-public:
-    explicit ProjectFolderScope(const std::string& folder) : m_old(Manager().GetProjectFolder())
-    {
-        Manager().SetProjectFolder(folder);
-    }
-    ~ProjectFolderScope() { Manager().SetProjectFolder(m_old); }
-
-private:
-    static ImodelDesignManager& Manager() { return *Imodel::GetInstance().GetDesignManager(); }
-    ImodelFileName m_old;
-};
-
-}  // namespace
 
 TEST(FileName, NullPointersAndSelfAssignmentKeepTheName)
 {

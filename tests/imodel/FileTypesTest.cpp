@@ -1,3 +1,5 @@
+#include "ProjectFolderScope.h"
+
 #include "imodel/Imodel.h"
 #include "imodel/ImodelDesignManager.h"
 #include "imodel/ImodelFileTypes.h"
@@ -11,19 +13,6 @@
 #include <set>
 
 namespace {
-
-class ProjectFolderScope {
-public:
-    explicit ProjectFolderScope(const std::string& folder) : m_old(Manager().GetProjectFolder())
-    {
-        Manager().SetProjectFolder(folder);
-    }
-    ~ProjectFolderScope() { Manager().SetProjectFolder(m_old); }
-
-private:
-    static ImodelDesignManager& Manager() { return *Imodel::GetInstance().GetDesignManager(); }
-    ImodelFileName m_old;
-};
 
 std::string FolderOf(int type, const ImodelGetFullPathParam& param = ImodelGetFullPathParam())
 {

@@ -1,3 +1,4 @@
+#include "TextLines.h"
 #include "imodel/ImodelFlowOptions.h"
 
 #include <gtest/gtest.h>
@@ -5,14 +6,6 @@
 #include <sstream>
 
 namespace {
-
-std::vector<std::string> Lines(const std::string& text)
-{
-    std::vector<std::string> lines;
-    std::istringstream stream(text);
-    for (std::string line; std::getline(stream, line);) lines.push_back(line);
-    return lines;
-}
 
 }  // namespace
 
@@ -51,7 +44,7 @@ TEST(FlowOptions, WriteThenReadGivesEveryCombinationBack)
             EXPECT_EQ(stream.str(), std::string("LIST FlowOptions\nUsePhySynth=") + (phy ? "TRUE" : "FALSE") +
                                         "\nUseSynth=" + (synth ? "TRUE" : "FALSE") + "\nENDLIST\n");
 
-            std::vector<std::string> lines = Lines(stream.str());
+            std::vector<std::string> lines = TextLines(stream.str());
             lines.erase(lines.begin());  // the caller takes the LIST line
             lines.push_back("NEXT SECTION");
             ImodelFlowOptions read;

@@ -180,6 +180,7 @@ TEST_F(ImodelSingleton, InstallFolderDropsTrailingSeparatorsAndNeedsAName)
     ASSERT_EQ(printed.size(), 1u);
     EXPECT_NE(printed[0].find("BRENNIC_SW_DIR"), std::string::npos);
     setenv("BRENNIC_SW_DIR", "", 1);
+    DefUnset("DEBUG_MSG");
 }
 
 TEST_F(ImodelSingleton, ScopedFlagSetterPutsTheOldValueBack)

@@ -1,3 +1,5 @@
+#include "ProjectFolderScope.h"
+
 #include "imodel/Imodel.h"
 #include "imodel/ImodelDesignManager.h"
 #include "imodel/imodelUtl.h"
@@ -14,19 +16,6 @@
 namespace fs = std::filesystem;
 
 namespace {
-
-class ProjectFolderScope {
-public:
-    explicit ProjectFolderScope(const std::string& folder) : m_old(Manager().GetProjectFolder())
-    {
-        Manager().SetProjectFolder(folder);
-    }
-    ~ProjectFolderScope() { Manager().SetProjectFolder(m_old); }
-
-private:
-    static ImodelDesignManager& Manager() { return *Imodel::GetInstance().GetDesignManager(); }
-    ImodelFileName m_old;
-};
 
 // Turns DEBUG_MSG on and records the debug print while it lives.
 class DebugCapture {

@@ -3,7 +3,7 @@
 
 #include "SysAscii.h"
 
-int ArgsParse(const std::string& line, std::vector<std::string>& words)
+int ArgsParse(const std::string& line, std::vector<std::string>& words, bool* unterminated)
 {
     const std::size_t before = words.size();
     std::string word;
@@ -36,5 +36,6 @@ int ArgsParse(const std::string& line, std::vector<std::string>& words)
     }
     // An unterminated quote takes the rest of the line as its word.
     if (inWord) words.push_back(std::move(word));
+    if (unterminated) *unterminated = quoted;
     return static_cast<int>(words.size() - before);
 }

@@ -1,6 +1,8 @@
 // Parser and writer helpers of the options files' line format.
 #include "DefText.h"
 
+#include "foundation/Sys.h"
+
 #include <algorithm>
 #include <utility>
 
@@ -68,35 +70,9 @@ void Define(std::vector<DefScoped<T>>& list, DefScope scope, T data)
 // Command-line words as ArgsParse splits them; false on an unterminated quote.
 bool SplitWords(std::string_view text, DefWords& words)
 {
-    std::string word;
-    bool inWord = false;
-    bool quoted = false;
-    for (std::size_t i = 0; i < text.size(); ++i) {
-        const char c = text[i];
-        if (quoted) {
-            if (c == '\\' && i + 1 < text.size() && text[i + 1] == '"') {
-                word += '"';
-                ++i;
-            } else if (c == '"') {
-                quoted = false;
-            } else {
-                word += c;
-            }
-        } else if (IsBlank(c)) {
-            if (inWord) words.push_back(std::move(word));
-            word.clear();
-            inWord = false;
-        } else {
-            if (c == '"') {
-                quoted = true;
-            } else {
-                word += c;
-            }
-            inWord = true;
-        }
-    }
-    if (inWord) words.push_back(std::move(word));
-    return !quoted;
+    bool unterminated = false;
+    ArgsParse(std::string(text), words, &unterminated);
+    return !unterminated;
 }
 
 // One word as SplitWords reads it back. Trailing backslashes stay outside the

@@ -142,8 +142,9 @@ int WcmMatchCase(const char* pattern, const char* text);
 // (quotes removed, \" inside for a quote) joins blanks into a word, and ""
 // is an empty word; an unterminated quote runs to the end of the line. Other
 // backslashes stay as they are (Windows paths). Returns the number of words
-// appended to `words`.
-int ArgsParse(const std::string& line, std::vector<std::string>& words);
+// appended to `words`; `unterminated`, when given, tells whether a quote was
+// left open.
+int ArgsParse(const std::string& line, std::vector<std::string>& words, bool* unterminated = nullptr);
 
 // --- processes ------------------------------------------------------------------
 
