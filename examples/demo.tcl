@@ -4,10 +4,15 @@ puts "Quorlane [package present quorlane], the project manager of the Solvato FP
 puts "This shell runs Tcl scripts, in batch or at its prompt."
 puts ""
 
-# Plain Tcl works as in any tclsh.
-set families {ZX7 ZX9 QL3}
-foreach family $families {
-    puts [format "  family %-4s has %d letters" $family [string length $family]]
+# Plain Tcl works as in any tclsh: a script can write its own design files.
+file mkdir hdl
+foreach unit {alu uart timer} {
+    set f [open hdl/$unit.v w]
+    puts $f "module $unit (input clk, input rst);\nendmodule"
+    close $f
+}
+foreach file [lsort [glob hdl/*.v]] {
+    puts [format "  wrote %-14s %3d bytes" $file [file size $file]]
 }
 
 # Errors are Tcl errors: a script can catch them or let them stop the run.
