@@ -165,7 +165,7 @@ TEST(IfileFileList, EveryAttributeRoundTripsAndRewritesTheSameBytes)
 TEST(IfileFileList, TheReaderToleratesWhatOlderAndHandWrittenFilesHold)
 {
     ProjectFolderScope project(kProject);
-    TraceCapture traces;
+    PrintCapture traces;
     const std::deque<IfileObjectEx> files = ReadBlock({
         "<project>/hdl/a.vhd,package",
         "STATE=ood",
@@ -221,7 +221,7 @@ TEST(IfileFileList, TheReaderToleratesWhatOlderAndHandWrittenFilesHold)
 TEST(IfileFileList, ADamagedBlockNeitherSwallowsTheNextFileNorMakesPhantoms)
 {
     ProjectFolderScope project(kProject);
-    TraceCapture traces;
+    PrintCapture traces;
     // The first block lost its ENDFILE, its constraint block its end line,
     // and the last block is cut off.
     const std::deque<IfileObjectEx> files = ReadBlock({
@@ -259,7 +259,7 @@ TEST(IfileFileList, ADamagedBlockNeitherSwallowsTheNextFileNorMakesPhantoms)
 TEST(IfileFileList, DuplicatesVetoesAndMissingParents)
 {
     ProjectFolderScope project(kProject);
-    TraceCapture traces;
+    PrintCapture traces;
     ScriptedConverter converter;
     converter.vetoedLines.insert("<project>/vetoed.v,hdl");
     const std::deque<IfileObjectEx> files = ReadBlock(
@@ -317,7 +317,7 @@ TEST(IfileFileList, ParentLinesThatFormACycleAreWalkedToAnEnd)
 TEST(IfileFileList, AFileThatCannotBeStoredIsNotWritten)
 {
     ProjectFolderScope project(kProject);
-    TraceCapture traces;
+    PrintCapture traces;
     const IfileObjectEx quoted(IfileObject("<project>/a\"b.v", zorpaFT_HDL, ImodelFMInternal, true, false), false);
     std::ostringstream out;
     EXPECT_FALSE(quoted.WriteFileManagerFile(&out));

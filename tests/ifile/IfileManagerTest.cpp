@@ -189,7 +189,7 @@ TEST_F(FileManagerTest, ListenersHearOfChangesBeforeTheViews)
     // A missing local file is not registered and nobody is told.
     view.Clear();
     first.calls.clear();
-    TraceCapture trace;
+    PrintCapture trace;
     EXPECT_FALSE(files.AddOrUpdateFile(IfileObjectEx(Named("gone.v"), false), false));
     EXPECT_TRUE(trace.Holds("Error: Cannot access file <project>/gone.v"));
 
@@ -499,7 +499,7 @@ TEST_F(FileManagerTest, FreeFunctionsResolveFileValues)
     std::deque<IfileObjectEx> copies;
     IfileManagerGetRealObjects({Named("b.v"), Named("a.v")}, copies, false);
     EXPECT_EQ(Stored(copies), std::vector<std::string>{"<project>/a.v"});
-    TraceCapture trace;
+    PrintCapture trace;
     IfileManagerGetRealObjects({Named("b.v"), Named("a.v")}, copies, true);
     EXPECT_EQ(Stored(copies), (std::vector<std::string>{"<project>/b.v", "<project>/a.v"}));
     EXPECT_TRUE(trace.Holds("Warning: File <project>/b.v is not found in file manager\n"));

@@ -88,7 +88,7 @@ TEST(IfileObjectEx, AFreshMemberHasTheDefaultAttributes)
 TEST(IfileObjectEx, StateChangesMarkTheProjectOnlyWhenTheyChangeSomething)
 {
     NeedSaveScope needSave;
-    TraceCapture traces;
+    PrintCapture traces;
     IfileObjectEx file(Stored("/prj/a.vhd"), false);
     file.SetFileState(imodelFileAbsent);
     EXPECT_TRUE(traces.Holds("Error: in IfileObject::SetFileState() for '/prj/a.vhd'.\n"));
@@ -199,7 +199,7 @@ TEST(IfileObjectEx, ChangesWaitUntilTheyAreTakenOrSkipped)
     // A change accepted as it is is not taken afterwards.
     folder.Write("a.v", "fifteen\n");
     file.StoreStatInfoEx(changed, false);
-    TraceCapture traces;
+    PrintCapture traces;
     file.UpdateStatInfo(false);
     EXPECT_TRUE(traces.Holds("Skipped file change: " + path));
     file.StoreStatInfoEx(changed, true);

@@ -114,7 +114,7 @@ TEST(IfileObject, EveryNameFormGoesInAndComesOut)
 TEST(IfileObject, NamesWithoutAProjectFolderAreTracedAndKept)
 {
     ProjectFolderScope project("");
-    TraceCapture traces;
+    PrintCapture traces;
     const IfileObject relative("hdl/a.v", zorpaFT_HDL, ImodelFMRelative, true, false);
     EXPECT_EQ(relative.GetInternalFileName().GetString(), "hdl/a.v");
     EXPECT_TRUE(traces.Holds("Error: Project Loc not set\n"));
@@ -128,7 +128,7 @@ TEST(IfileObject, NamesWithoutAProjectFolderAreTracedAndKept)
 
 TEST(IfileObject, ExtensionsAndTitles)
 {
-    TraceCapture traces;
+    PrintCapture traces;
     EXPECT_EQ(Stored("/a/b/noext").GetExt(), "");
     EXPECT_TRUE(traces.Holds("Error: in IfileObject::GetExt() for '/a/b/noext'.\n"));
     EXPECT_EQ(Stored("/a/b/.cshrc").GetFileTitleNoExt(), ".cshrc");
@@ -173,7 +173,7 @@ TEST(IfileObject, TypesKeywordsAndPredicates)
     EXPECT_EQ(IfileObject::GetConstrFileType("/c/top_zevoru.pdc"), zorpaFT_ZEVORU_PDC);
     EXPECT_EQ(IfileObject::GetConstrFileType("/c/top.pin"), zorpaFT_PIN);
 
-    TraceCapture traces;
+    PrintCapture traces;
     EXPECT_EQ(IfileObject::GetSafeFileType(104, "/c/top.xyz"), zorpaFT_UNKNOWN);
     EXPECT_TRUE(traces.Holds("could not get file type for '/c/top.xyz', 104."));
     EXPECT_EQ(IfileObject::GetSafeFileType(103, "/c/top.adb"), zorpaFT_ADB);
@@ -257,7 +257,7 @@ TEST(IfileObject, TheProjectFileLineReadsBack)
     EXPECT_EQ(IfileObject("<project>/c.cxf,block_cxf", {}).GetFileType(), zorpaFT_OMBRIX_CXF);
     EXPECT_EQ(IfileObject("c:\\old\\a.v,hdl", {}).GetInternalFileName().GetString(), "c:/old/a.v");
 
-    TraceCapture traces;
+    PrintCapture traces;
     const IfileObject unknown("<project>/x.q,nonsense", {});
     EXPECT_EQ(unknown.GetFileType(), zorpaFT_UNKNOWN);
     EXPECT_TRUE(traces.Holds("Error: in IfileObject::ReadStrType.\n"));

@@ -4,6 +4,7 @@
 // them.
 #pragma once
 
+#include "DebugCapture.h"
 #include "ProjectFolderScope.h"
 
 #include "TextLines.h"
@@ -19,22 +20,6 @@
 #include <sstream>
 #include <string>
 #include <vector>
-
-// Records the debug print while it lives.
-class TraceCapture {
-public:
-    TraceCapture() { SysSetPrintHook([this](const std::string& text) { m_text += text; }); }
-    ~TraceCapture() { SysSetPrintHook({}); }
-    TraceCapture(const TraceCapture&) = delete;
-    TraceCapture& operator=(const TraceCapture&) = delete;
-
-    const std::string& Text() const { return m_text; }
-    bool Holds(const std::string& part) const { return m_text.find(part) != std::string::npos; }
-    void Clear() { m_text.clear(); }
-
-private:
-    std::string m_text;
-};
 
 // A converter whose answers the test sets.
 class ScriptedConverter : public Iconvert {

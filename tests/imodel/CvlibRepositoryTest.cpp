@@ -89,12 +89,12 @@ TEST_F(CvlibRepositoryTest, AnUnsetOrUnreadableLibraryListsNothing)
 
     const std::string missing = folder / "missing.v";
     DefSetFL("VERILOGLIB", missing.c_str());
-    DebugMessagesOn debug;
+    DebugCapture debug;
     const int assertions = SysAssertionCount();
     EXPECT_TRUE(repository.LoadPlugin());
     EXPECT_TRUE(Cells().empty());
     EXPECT_EQ(repository.GetPluginState(), CatalogUnreadable);
-    EXPECT_EQ(debug.text, "ERROR: Unable to read the cell library " + missing + "\n");
+    EXPECT_EQ(debug.Text(), "ERROR: Unable to read the cell library " + missing + "\n");
     EXPECT_EQ(SysAssertionCount(), assertions);
 }
 

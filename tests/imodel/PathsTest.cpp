@@ -1,3 +1,4 @@
+#include "DebugCapture.h"
 #include "ProjectFolderScope.h"
 
 #include "imodel/Imodel.h"
@@ -16,31 +17,6 @@
 namespace fs = std::filesystem;
 
 namespace {
-
-// Turns DEBUG_MSG on and records the debug print while it lives.
-class DebugCapture {
-public:
-    DebugCapture()
-    {
-        DefSetFL("DEBUG_MSG", "1");
-        Imodel::GetInstance().ReloadBoolSettings();
-        SysSetPrintHook([this](const std::string& text) { m_text += text; });
-    }
-    ~DebugCapture()
-    {
-        SysSetPrintHook({});
-        // Read back as off before the variable goes: the model keeps the
-        // last value it read.
-        DefSetFL("DEBUG_MSG", "0");
-        Imodel::GetInstance().ReloadBoolSettings();
-        Imodel::GetInstance().IsDebugMsg();
-        DefUnset("DEBUG_MSG");
-    }
-    const std::string& Text() const { return m_text; }
-
-private:
-    std::string m_text;
-};
 
 std::string Relative(const std::string& name, bool cut, int type = 2,
                      const ImodelGetFullPathParam& param = ImodelGetFullPathParam(), bool* result = nullptr)

@@ -57,7 +57,7 @@ TEST_F(RepositoryTest, StatusTextsPlainAndHtml)
               "IP cores:<br><font color=\"#FF0000\">Error: Unable to read the catalog file; the format is "
               "invalid.</font><br><hr=100%><br>");
     {
-        DebugMessagesOn debug;
+        DebugCapture debug;
         EXPECT_EQ(repository.GetCatalogStatus(true),
                   "IP cores:<br><font color=\"#FF0000\">Error: Unable to read the catalog file; the format is "
                   "invalid.</font><br>DEBUG:Unable to determine where index.xml could be located<br><hr=100%><br>");

@@ -5,6 +5,7 @@
 // and a switch for the debug messages.
 #pragma once
 
+#include "DebugCapture.h"
 #include "IeventRecorder.h"
 #include "RecordingHost.h"
 
@@ -133,31 +134,3 @@ private:
     const ImodelRepository* m_watched;
 };
 
-// Makes the model read DEBUG_MSG as off, whatever an earlier test left.
-inline void DebugMessagesOff()
-{
-    DefSetFL("DEBUG_MSG", "0");
-    Imodel::GetInstance().ReloadBoolSettings();
-    Imodel::GetInstance().IsDebugMsg();
-    DefUnset("DEBUG_MSG");
-}
-
-// Turns DEBUG_MSG on and records the debug print while it lives.
-class DebugMessagesOn {
-public:
-    DebugMessagesOn()
-    {
-        DefSetFL("DEBUG_MSG", "1");
-        Imodel::GetInstance().ReloadBoolSettings();
-        SysSetPrintHook([this](const std::string& line) { text += line; });
-    }
-    ~DebugMessagesOn()
-    {
-        SysSetPrintHook({});
-        DebugMessagesOff();
-    }
-    DebugMessagesOn(const DebugMessagesOn&) = delete;
-    DebugMessagesOn& operator=(const DebugMessagesOn&) = delete;
-
-    std::string text;
-};

@@ -133,11 +133,11 @@ TEST_F(TemplatesTest, AnInvalidDatabaseGivesNoSystemTemplates)
 {
     ImodelTemplateManager manager;
     folder.Write("data/templates.xml", "<templates><hdl type=\"VHDL\"><template><prefix/><code/></template>");
-    DebugMessagesOn debug;
+    DebugCapture debug;
     manager.loadAllTemplates();
     EXPECT_TRUE(manager.getTemplates().empty());
     EXPECT_EQ(manager.getUserTemplates().size(), 2u);
-    EXPECT_NE(debug.text.find("ERROR: Error when parsing templates.xml :\n'"), std::string::npos) << debug.text;
+    EXPECT_NE(debug.Text().find("ERROR: Error when parsing templates.xml :\n'"), std::string::npos) << debug.Text();
 
     // A fault after some templates were read drops them all.
     folder.Write("data/templates.xml",
@@ -152,13 +152,13 @@ TEST_F(TemplatesTest, UnsetFoldersReadAndCreateNothing)
     DefUnset("TEMPLATE_DIR");
     DefSetFL("DATADIR", "");
     ImodelTemplateManager manager;
-    DebugMessagesOn debug;
+    DebugCapture debug;
     manager.loadAllTemplates();
     EXPECT_EQ(manager.getUserTemplateDirectory(), "");
     EXPECT_TRUE(manager.getTemplates().empty());
     EXPECT_TRUE(manager.getUserTemplates().empty());
     EXPECT_TRUE(host.patterns.empty());
-    EXPECT_EQ(debug.text, "");  // no "/templates.xml" looked for
+    EXPECT_EQ(debug.Text(), "");  // no "/templates.xml" looked for
 
     DefSetFL("TEMPLATE_DIR", "");
     manager.reloadUserTemplates();

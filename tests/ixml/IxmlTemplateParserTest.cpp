@@ -1,3 +1,4 @@
+#include "DebugCapture.h"
 #include "TempFolder.h"
 
 #include "imodel/Imodel.h"
@@ -49,26 +50,6 @@ protected:
     }
 
     TempFolder folder;
-};
-
-// Turns DEBUG_MSG on and records the debug print while it lives.
-class DebugMessagesOn {
-public:
-    DebugMessagesOn()
-    {
-        DefSetFL("DEBUG_MSG", "1");
-        Imodel::GetInstance().ReloadBoolSettings();
-        SysSetPrintHook([this](const std::string& line) { text += line; });
-    }
-    ~DebugMessagesOn()
-    {
-        SysSetPrintHook({});
-        DefSetFL("DEBUG_MSG", "0");
-        Imodel::GetInstance().ReloadBoolSettings();
-        Imodel::GetInstance().IsDebugMsg();
-        DefUnset("DEBUG_MSG");
-    }
-    std::string text;
 };
 
 TEST_F(IxmlTemplateParserTest, NestedSectionsGiveFullNamesInDocumentOrder)
@@ -130,20 +111,20 @@ TEST_F(IxmlTemplateParserTest, AMissingOrMalformedFileIsTraced)
         const IxmlTemplateParser parser(folder / "none.xml");
         EXPECT_FALSE(parser.IsXMLValid());
     }
-    DebugMessagesOn debug;
+    DebugCapture debug;
     const IxmlTemplateParser missing(folder / "none.xml");
     EXPECT_FALSE(missing.IsXMLValid());
-    EXPECT_EQ(debug.text, "ERROR: File not found \n");
-    debug.text.clear();
+    EXPECT_EQ(debug.Text(), "ERROR: File not found \n");
+    debug.Clear();
     const IxmlTemplateParser folderItself(folder.Path());
-    EXPECT_EQ(debug.text, "ERROR: File not found \n");
-    debug.text.clear();
+    EXPECT_EQ(debug.Text(), "ERROR: File not found \n");
+    debug.Clear();
 
     const IxmlTemplateParser malformed(folder.Write("broken.xml", "<r><h type=\"VHDL\">\n</r>"));
     EXPECT_FALSE(malformed.IsXMLValid());
     EXPECT_TRUE(malformed.GetTemplates().empty());
-    EXPECT_EQ(debug.text.rfind("ERROR: Error when parsing broken.xml :\n'", 0), 0u) << debug.text;
-    EXPECT_NE(debug.text.find("line 2"), std::string::npos) << debug.text;
+    EXPECT_EQ(debug.Text().rfind("ERROR: Error when parsing broken.xml :\n'", 0), 0u) << debug.Text();
+    EXPECT_NE(debug.Text().find("line 2"), std::string::npos) << debug.Text();
 }
 
 TEST_F(IxmlTemplateParserTest, NeverReadsOutsideTheFile)

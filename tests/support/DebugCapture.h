@@ -1,0 +1,50 @@
+// Recording the foundation's debug print in tests, with or without the
+// model's DEBUG_MSG setting turned on.
+#pragma once
+
+#include "imodel/Imodel.h"
+
+#include <foundation/Def.h>
+#include <foundation/Sys.h>
+
+#include <string>
+
+// Records the debug print while it lives.
+class PrintCapture {
+public:
+    PrintCapture() { SysSetPrintHook([this](const std::string& text) { m_text += text; }); }
+    ~PrintCapture() { SysSetPrintHook({}); }
+    PrintCapture(const PrintCapture&) = delete;
+    PrintCapture& operator=(const PrintCapture&) = delete;
+
+    const std::string& Text() const { return m_text; }
+    bool Holds(const std::string& part) const { return m_text.find(part) != std::string::npos; }
+    void Clear() { m_text.clear(); }
+
+private:
+    std::string m_text;
+};
+
+// Makes the model read DEBUG_MSG as off, whatever an earlier test left: the
+// model keeps the last value it read once the variable is gone, so it is
+// read back as 0 before it is removed.
+inline void DebugMessagesOff()
+{
+    DefSetFL("DEBUG_MSG", "0");
+    Imodel::GetInstance().ReloadBoolSettings();
+    Imodel::GetInstance().IsDebugMsg();
+    DefUnset("DEBUG_MSG");
+}
+
+// Turns DEBUG_MSG on, for the model too, and records the debug print while
+// it lives; DEBUG_MSG is off again afterwards.
+class DebugCapture : public PrintCapture {
+public:
+    DebugCapture()
+    {
+        DefSetFL("DEBUG_MSG", "1");
+        Imodel::GetInstance().ReloadBoolSettings();
+        Clear();  // what building the model printed is not the test's
+    }
+    ~DebugCapture() { DebugMessagesOff(); }
+};
