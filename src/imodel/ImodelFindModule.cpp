@@ -1,5 +1,7 @@
 #include "imodel/ImodelFindModule.h"
 
+#include "imodelTempUnit.h"
+
 #include "ifile/IfileObjectEx.h"
 #include "imodel/Imodel.h"
 #include "imodel/ImodelDesignManager.h"
@@ -24,30 +26,6 @@ std::string Lower(std::string text)
     ZorpaMakeLower(text);
     return text;
 }
-
-// A unit without file that only serves as the key of a set search: every
-// unit of its name (letter case ignored) is equivalent to it in the unit
-// order. It is destroyed while the model knows it is a temporary unit, so
-// that its end touches nothing of the model.
-class SearchKey {
-public:
-    SearchKey(const std::string& name, zorpaModuleTypes kind)
-        : m_key(std::make_unique<ImodelModule>(name, nullptr, kind, false, "work", "", false))
-    {
-    }
-    ~SearchKey()
-    {
-        ImodelSetAndRestoreModelFlagObject removing(ImodelModule::IsRemovingTempModule(), true);
-        m_key.reset();
-    }
-    SearchKey(const SearchKey&) = delete;
-    SearchKey& operator=(const SearchKey&) = delete;
-
-    ImodelModule* get() const { return m_key.get(); }
-
-private:
-    std::unique_ptr<ImodelModule> m_key;
-};
 
 bool IsDefinedBy(const ImodelModule* module, const std::string& fileName)
 {
@@ -76,7 +54,9 @@ ImodelModule* ImodelFindModuleInLib(LibraryPtr library, const std::string& name,
     const auto& modules = library->GetModules();
     if (!modules || modules->empty())
         return nullptr;
-    const SearchKey key(name, kind);
+    // Every unit of the name (letter case ignored) is equivalent to a key
+    // without file in the unit order.
+    const imodelTempUnit key(name, nullptr, kind, false, "work", "");
     const auto [first, last] = modules->equal_range(key.get());
     if (first == last)
         return nullptr;
