@@ -38,6 +38,11 @@ TEST_F(ItimerManagerTest, FileDetectionNeedsTheOptionAndTheProjectSwitch)
     ASSERT_EQ(DefSetFL("IDE_TIMER_ENABLED", "0"), 0);
     model.ReloadBoolSettings();
     EXPECT_FALSE(ItimerManager::IsAutoFileDetectionEnabled());
+
+    // The model keeps the last value it read: read it back as on.
+    ASSERT_EQ(DefSetFL("IDE_TIMER_ENABLED", "1"), 0);
+    model.ReloadBoolSettings();
+    EXPECT_TRUE(ItimerManager::IsAutoFileDetectionEnabled());
 }
 
 TEST_F(ItimerManagerTest, TheHostSwitchesAreProcessWide)
