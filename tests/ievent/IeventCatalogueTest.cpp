@@ -1,4 +1,4 @@
-#include "IeventRecorder.h"
+#include "RecordingView.h"
 #include "TempFolder.h"
 
 #include "ievent/IeventClasses.h"
@@ -118,7 +118,7 @@ TEST(IeventCatalogue, EveryClassReachesExactlyItsOwnUpdateView)
         ASSERT_EQ(events.count(name), 1u) << name << " has no event in the walk";
         batch.push_back(events.at(name));
     }
-    IeventRecorder view;
+    RecordingView view;
     view.UpdateViews(batch);
     EXPECT_EQ(view.Names(), names);
     ASSERT_EQ(view.Events().size(), batch.size());
@@ -126,7 +126,7 @@ TEST(IeventCatalogue, EveryClassReachesExactlyItsOwnUpdateView)
         EXPECT_EQ(view.Events()[i], batch[i].get()) << names[i];
 
     for (const std::string& name : names) {
-        IeventRecorder single;
+        RecordingView single;
         events.at(name)->Notify(&single);
         EXPECT_EQ(single.Names(), std::vector<std::string>{name});
     }
@@ -138,7 +138,7 @@ TEST(IeventCatalogue, EveryClassReachesExactlyItsOwnUpdateView)
 
 TEST(IeventCatalogue, DerivedRepositoryEventsKeepTheirOwnClass)
 {
-    IeventRecorder view;
+    RecordingView view;
     IeventIPRepositoryRemoved removed("/repo");
     IeventIPRepositoryReady& asReady = removed;
     asReady.Notify(&view);

@@ -1,4 +1,4 @@
-#include "IeventRecorder.h"
+#include "RecordingView.h"
 
 #include "ievent/IeventClasses.h"
 #include "imodel/Imodel.h"
@@ -13,7 +13,7 @@
 
 TEST(IeventDispatch, AnEmptyBatchOrAnEmptyPointerDeliversNothing)
 {
-    IeventRecorder view;
+    RecordingView view;
     view.UpdateViews({});
     view.UpdateViews({boost::shared_ptr<Ievent>(), boost::make_shared<IeventProjectClosed>()});
     EXPECT_EQ(view.Names(), (std::vector<std::string>{"IeventProjectClosed"}));
@@ -21,7 +21,7 @@ TEST(IeventDispatch, AnEmptyBatchOrAnEmptyPointerDeliversNothing)
 
 TEST(IeventDispatch, TheCallerIsNullUntilSet)
 {
-    IeventRecorder view;
+    RecordingView view;
     IeventProjectClosed closed;
     EXPECT_EQ(closed.GetCaller(), nullptr);
     closed.SetCaller(&view);
@@ -31,14 +31,14 @@ TEST(IeventDispatch, TheCallerIsNullUntilSet)
 TEST(IeventView, RegistersWithTheProcessWideModelAndLeavesIt)
 {
     Imodel& model = Imodel::GetInstance();
-    auto view = std::make_unique<IeventRecorder>();
+    auto view = std::make_unique<RecordingView>();
     model.SendEvent(boost::make_shared<IeventProjectClosed>(), false);
     EXPECT_EQ(view->Names(), (std::vector<std::string>{"IeventProjectClosed"}));
 
     // A destroyed view is no longer called: under the address sanitizer a
     // stale registration would show here.
     view.reset();
-    IeventRecorder other;
+    RecordingView other;
     model.SendEvent(boost::make_shared<IeventProjectClosed>(), false);
     EXPECT_EQ(other.Count("IeventProjectClosed"), 1);
 }
@@ -47,15 +47,15 @@ TEST(IeventView, RegistersWithTheModelItIsMadeFor)
 {
     Imodel* wizard = Imodel::CreateNewProjectWizardInstance();
     ASSERT_NE(wizard, nullptr);
-    IeventRecorder processWideView;
+    RecordingView processWideView;
     {
-        IeventRecorder wizardView(wizard);
+        RecordingView wizardView(wizard);
         wizard->SendEvent(boost::make_shared<IeventLibraryAdded>("work"), false);
         EXPECT_EQ(wizardView.Names(), (std::vector<std::string>{"IeventLibraryAdded"}));
         EXPECT_TRUE(processWideView.Names().empty());
     }
     // The view left the wizard's list when it went.
-    IeventRecorder laterView(wizard);
+    RecordingView laterView(wizard);
     wizard->SendEvent(boost::make_shared<IeventLibraryAdded>("work"), false);
     EXPECT_EQ(laterView.Count("IeventLibraryAdded"), 1);
     Imodel::DestroyNewProjectWizardInstance(wizard);
@@ -65,7 +65,7 @@ TEST(IeventView, OutlivingItsModelIsSafe)
 {
     Imodel* wizard = Imodel::CreateNewProjectWizardInstance();
     ASSERT_NE(wizard, nullptr);
-    auto view = std::make_unique<IeventRecorder>(wizard);
+    auto view = std::make_unique<RecordingView>(wizard);
     Imodel::DestroyNewProjectWizardInstance(wizard);
     EXPECT_EQ(wizard, nullptr);
     // The destructor must not reach the destroyed model.

@@ -1,4 +1,4 @@
-#include "IeventRecorder.h"
+#include "RecordingView.h"
 
 #include "ievent/IeventClasses.h"
 #include "ievent/IeventModuleRegistry.h"
@@ -53,10 +53,10 @@ TEST_F(IeventModuleRegistryTest, ModuleAddedMarksEachLiveModuleOncePerView)
     const auto added = boost::make_shared<IeventModuleAdded>(std::vector<ImodelModule*>{
         first.Self(), nullptr, reinterpret_cast<ImodelModule*>(&unregistered), second.Self()});
 
-    IeventRecorder a;
-    IeventRecorder b;
-    IeventRecorder c;
-    for (IeventRecorder* view : {&a, &b, &c})
+    RecordingView a;
+    RecordingView b;
+    RecordingView c;
+    for (RecordingView* view : {&a, &b, &c})
         view->UpdateViews({added});
 
     EXPECT_EQ(first.displayed, 3);
@@ -86,7 +86,7 @@ TEST_F(IeventModuleRegistryTest, ADestroyedModuleIsNeverWrittenInto)
 
     // Kept by a deferred dispatcher and delivered later: under the address
     // sanitizer a write into the freed module would fail the test here.
-    IeventRecorder view;
+    RecordingView view;
     view.UpdateViews({added});
     EXPECT_EQ(survivor.displayed, 1);
     EXPECT_EQ(view.Names(), std::vector<std::string>{"IeventModuleAdded"});
@@ -105,7 +105,7 @@ TEST_F(IeventModuleRegistryTest, ANewModuleAtAReusedAddressIsNotTheOldOne)
     slot.emplace();
     ASSERT_EQ(slot->Self(), address);
     EXPECT_NE(IeventModuleRegistry::SerialOf(address), oldSerial);
-    IeventRecorder view;
+    RecordingView view;
     stale->Notify(&view);
     EXPECT_EQ(slot->displayed, 0);
     IeventModuleAdded(address).Notify(&view);
@@ -135,7 +135,7 @@ TEST_F(IeventModuleRegistryTest, EventsAboutAModuleBeingDestroyedMustGoOutAtOnce
         // dying module.
         EXPECT_FALSE(IeventMustDeliverAtOnce({aboutBystander, boost::make_shared<IeventProjectClosed>()}));
         EXPECT_FALSE(IeventMustDeliverAtOnce({}));
-        IeventRecorder view;
+        RecordingView view;
         IeventModuleAdded(self).Notify(&view);
     };
     doomed.reset();
@@ -153,7 +153,7 @@ TEST_F(IeventModuleRegistryTest, DeliveryOnAnotherThreadRacesNoDestruction)
         pointers.push_back(module->Self());
     }
     const auto added = boost::make_shared<IeventModuleAdded>(pointers);
-    IeventRecorder view;
+    RecordingView view;
 
     // A host delivering on a thread of its own while the model destroys the
     // modules: a marker write after a module is freed would show under the

@@ -1,6 +1,5 @@
-#include "IeventRecorder.h"
-#include "MessageRecorder.h"
 #include "RecordingView.h"
+#include "MessageRecorder.h"
 #include "TempFolder.h"
 
 #include "imodel/Imodel.h"
@@ -36,7 +35,7 @@ TEST(ImodelDesignManager, TheProjectFileNameJoinsFolderAndName)
 TEST(ImodelDesignManager, TheNeedSaveFlagIsAnnouncedOnlyWhenItChanges)
 {
     Imodel::GetInstance();
-    IeventRecorder view;
+    RecordingView view;
     imodelDesignManagerImpl manager;
     EXPECT_FALSE(manager.GetNeedSave());
 
@@ -204,7 +203,7 @@ TEST_F(ImodelDesignLibraries, ResetMakesWorkAndAddingItAgainInAnyCaseSendsNothin
 {
     EXPECT_TRUE(LibraryNames(manager).empty());
     EXPECT_EQ(manager.GetModuleTree(), nullptr);
-    IeventRecorder view;
+    RecordingView view;
     manager.Reset();
     EXPECT_EQ(view.Names(), (Names{"IeventModulePreRemoveAll", "IeventModulePostRemoveAll", "IeventLibraryAdded"}));
     EXPECT_EQ(LibraryNames(manager), Names{"work"});
@@ -259,7 +258,7 @@ TEST_F(ImodelDesignLibraries, RenamingMovesTheUnitsAndACaseChangeRenamesInPlace)
     ImodelModule* fpu = AddUnit(*mylib, "fpu");
     manager.UpdateTopModules(mylib);
 
-    IeventRecorder view;
+    RecordingView view;
     manager.RenameLibrary("mylib", "MyLib");
     EXPECT_EQ(manager.FindLibraryByName("mylib"), mylib);
     EXPECT_EQ(mylib->GetName(), "MyLib");
@@ -326,7 +325,7 @@ TEST_F(ImodelDesignLibraries, TheRootIsFoundByItsIdAndClearingForgetsEverything)
     manager.ResetProjectFileStream(true);
     manager.SetProjectOpen(true);
     manager.SetNeedSave(true);
-    IeventRecorder view;
+    RecordingView view;
     manager.ClearProject();
     EXPECT_FALSE(manager.IsProjectOpen());
     EXPECT_EQ(manager.GetProjectFolder(), "");

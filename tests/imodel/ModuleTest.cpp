@@ -1,4 +1,4 @@
-#include "IeventRecorder.h"
+#include "RecordingView.h"
 #include "MessageRecorder.h"
 #include "ModuleTestSupport.h"
 
@@ -289,7 +289,7 @@ TEST_F(ImodelModuleRecord, ComponentKindsComeFromTheComponentElseFromTheFile)
 
 TEST_F(ImodelModuleRecord, AUnitAViewHasSeenAnnouncesItsRemovalAndLeavesTheDisplay)
 {
-    IeventRecorder view;
+    RecordingView view;
     Module hidden = MakeModule("hidden");
     hidden.reset();
     EXPECT_EQ(view.Count("IeventModuleRemoved"), 0);

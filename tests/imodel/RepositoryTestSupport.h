@@ -6,7 +6,7 @@
 #pragma once
 
 #include "DebugCapture.h"
-#include "IeventRecorder.h"
+#include "RecordingView.h"
 #include "RecordingHost.h"
 
 #include "imodel/Imodel.h"
@@ -108,11 +108,11 @@ private:
 
 // Records "changed <location> <state then>", "ready <location>" and
 // "removed <location>"; the state is that of the watched repository.
-class RepositoryEventRecorder : public IeventRecorder {
+class RepositoryEventRecorder : public RecordingView {
 public:
     explicit RepositoryEventRecorder(const ImodelRepository* watched = nullptr) : m_watched(watched) {}
 
-    using IeventRecorder::UpdateView;
+    using RecordingView::UpdateView;
 
     void UpdateView(const IeventIPRepositoryStateChanged& event) override
     {

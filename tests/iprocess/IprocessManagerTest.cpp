@@ -1,4 +1,4 @@
-#include "IeventRecorder.h"
+#include "RecordingView.h"
 
 #include "imodel/Imodel.h"
 #include "iprocess/IprocessDisplay.h"
@@ -161,7 +161,7 @@ TEST_F(IprocessManagerTest, FlowOptionsChangedTellsTheViews)
     RecordingDisplay display;
     manager->SetProcessDisplay(&display);
     Imodel::SetIsInteractiveMode(true);
-    IeventRecorder view;
+    RecordingView view;
     manager->FlowOptionsChanged(true);
     EXPECT_EQ(display.calls, (std::vector<std::string>{"pending", "request false"}));
     // Without a host the event reaches the views at once.

@@ -1,6 +1,7 @@
-// Test double of a view: keeps every batch it is told of and the name of
-// every UpdateView called, in order. Registers with the given model (the
-// process-wide one when null) like any view.
+// Test double of a view: keeps every batch it is told of, and the name of
+// the event class of every UpdateView called with the event itself, in order
+// (the events stay valid while the batches are kept). Registers with the
+// given model (the process-wide one when null) like any view.
 #pragma once
 
 #include "ievent/IeventClasses.h"
@@ -21,7 +22,7 @@ public:
     void UpdateViews(const IeventBatch& events) override;
 
 #define RECORDING_VIEW_UPDATE(Event) \
-    void UpdateView(const Event&) override { m_names.push_back(#Event); }
+    void UpdateView(const Event& event) override { Record(#Event, event); }
     QUORLANE_IEVENT_CATALOGUE(RECORDING_VIEW_UPDATE)
 #undef RECORDING_VIEW_UPDATE
 
@@ -29,11 +30,18 @@ public:
     const std::vector<IeventBatch>& Batches() const { return m_batches; }
     // The event class of each UpdateView call, in order.
     const std::vector<std::string>& Names() const { return m_names; }
+    // The event of each UpdateView call, in order.
+    const std::vector<const Ievent*>& Events() const { return m_events; }
+    // How many UpdateView calls were for the event class `name`.
+    int Count(const std::string& name) const;
     // The flag of each IeventBlockDrawing received, in order.
     std::vector<bool> BlockFlags() const;
     void Clear();
 
 private:
+    void Record(const char* name, const Ievent& event);
+
     std::vector<IeventBatch> m_batches;
     std::vector<std::string> m_names;
+    std::vector<const Ievent*> m_events;
 };
