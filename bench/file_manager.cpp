@@ -2,7 +2,7 @@
 // removing files should cost the same per file with 10,000 files as with
 // 100,000 (compare the items per second of the two sizes).
 #include "ifile/IfileObjectEx.h"
-#include "ifile/ifileManagerImpl.h"
+#include "ifile/IfileManager.h"
 
 #include <benchmark/benchmark.h>
 
@@ -33,9 +33,9 @@ std::vector<IfileObjectEx> MakeFiles(int count)
     return files;
 }
 
-std::unique_ptr<ifileManagerImpl> Filled(const std::vector<IfileObjectEx>& files)
+std::unique_ptr<IfileManager> Filled(const std::vector<IfileObjectEx>& files)
 {
-    auto manager = std::make_unique<ifileManagerImpl>();
+    auto manager = IfileCreateManager();
     for (const IfileObjectEx& file : files) manager->AddOrUpdateFile(file, false);
     return manager;
 }
@@ -44,7 +44,7 @@ void BM_AddFiles(benchmark::State& state)
 {
     const std::vector<IfileObjectEx> files = MakeFiles(static_cast<int>(state.range(0)));
     for (auto _ : state) {
-        auto manager = std::make_unique<ifileManagerImpl>();
+        auto manager = IfileCreateManager();
         for (const IfileObjectEx& file : files) manager->AddOrUpdateFile(file, false);
         state.PauseTiming();
         manager.reset();

@@ -2,10 +2,10 @@
 // collecting the HDL files of a hierarchy should cost the same per unit with
 // 20,000 units as with 2,000 (compare the items per second of the sizes).
 #include "ifile/IfileManager.h"
-#include "imodel/Imodel.h"
-#include "imodel/ImodelDesignManager.h"
-#include "imodel/ImodelHierarchyFiles.h"
-#include "imodel/ImodelModule.h"
+#include "imodel/model/Imodel.h"
+#include "imodel/design/ImodelDesignManager.h"
+#include "imodel/design/ImodelHierarchyFiles.h"
+#include "imodel/design/ImodelModule.h"
 
 #include <benchmark/benchmark.h>
 

@@ -1,9 +1,9 @@
 #include "ConsoleHost.h"
 
 #include "ifile/IfileObjectEx.h"
-#include "imodel/Imodel.h"
-#include "imodel/ImodelCopyDirTool.h"
-#include "imodel/ImodelMessages.h"
+#include "imodel/model/Imodel.h"
+#include "imodel/names/ImodelCopyDirTool.h"
+#include "imodel/names/ImodelMessages.h"
 
 #include <foundation/Sys.h>
 

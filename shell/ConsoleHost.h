@@ -3,8 +3,8 @@
 // and delivers event batches at once.
 #pragma once
 
-#include "imodel/ImodelHost.h"
-#include "imodel/QuorlaneCallBack.h"
+#include "imodel/model/ImodelHost.h"
+#include "imodel/model/QuorlaneCallBack.h"
 
 class ConsoleHost : public ImodelHost {
 public:

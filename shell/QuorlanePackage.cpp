@@ -1,8 +1,8 @@
 #include "QuorlanePackage.h"
 
 #include "ConsoleHost.h"
-#include "imodel/Imodel.h"
-#include "imodel/QuorlaneModule.h"
+#include "imodel/model/Imodel.h"
+#include "imodel/model/QuorlaneModule.h"
 
 #include <foundation/AcmdManager.h>
 #include <foundation/Def.h>

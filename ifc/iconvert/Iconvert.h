@@ -4,7 +4,7 @@
 // means the project needs no conversion.
 #pragma once
 
-#include "imodel/ImodelFileTypes.h"
+#include "imodel/names/ImodelFileTypes.h"
 
 #include <string>
 

@@ -4,7 +4,7 @@
 #pragma once
 
 #include "ievent/IeventModuleRegistry.h"
-#include "imodel/ImodelToolKinds.h"
+#include "imodel/names/ImodelToolKinds.h"
 
 #include <boost/shared_ptr.hpp>
 

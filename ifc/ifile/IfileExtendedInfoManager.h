@@ -2,6 +2,8 @@
 // database file. The project model owns the one cache.
 #pragma once
 
+#include <memory>
+
 class IfileExtendedInfoManager {
 public:
     virtual ~IfileExtendedInfoManager() = default;
@@ -15,3 +17,6 @@ protected:
     IfileExtendedInfoManager(const IfileExtendedInfoManager&) = delete;
     IfileExtendedInfoManager& operator=(const IfileExtendedInfoManager&) = delete;
 };
+
+// The cache of place-and-route project information, for the project singleton to own.
+std::unique_ptr<IfileExtendedInfoManager> IfileCreateExtendedInfoManager();

@@ -14,8 +14,8 @@
 #pragma once
 
 #include "ifile/IfileObject.h"
-#include "imodel/ImodelFileName.h"
-#include "imodel/ImodelFileTypes.h"
+#include "imodel/names/ImodelFileName.h"
+#include "imodel/names/ImodelFileTypes.h"
 
 #include <boost/shared_ptr.hpp>
 #include <boost/weak_ptr.hpp>
@@ -27,6 +27,7 @@
 #include <string>
 #include <utility>
 #include <vector>
+#include <memory>
 
 class Iconvert;
 class IfileListener;
@@ -167,3 +168,6 @@ protected:
     IfileManager(const IfileManager&) = delete;
     IfileManager& operator=(const IfileManager&) = delete;
 };
+
+// The project's file manager, for the project singleton to own.
+std::unique_ptr<IfileManager> IfileCreateManager();

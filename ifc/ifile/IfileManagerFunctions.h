@@ -3,8 +3,8 @@
 #pragma once
 
 #include "ifile/IfileObjectEx.h"
-#include "imodel/ImodelFileName.h"
-#include "imodel/ImodelFileTypes.h"
+#include "imodel/names/ImodelFileName.h"
+#include "imodel/names/ImodelFileTypes.h"
 
 #include <boost/shared_ptr.hpp>
 

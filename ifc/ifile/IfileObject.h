@@ -13,8 +13,8 @@
 // plain text order, so two values may be equal and still be ordered apart.
 #pragma once
 
-#include "imodel/ImodelFileName.h"
-#include "imodel/ImodelFileTypes.h"
+#include "imodel/names/ImodelFileName.h"
+#include "imodel/names/ImodelFileTypes.h"
 
 #include <boost/shared_ptr.hpp>
 #include <zorpa/ZorpaModule.h>

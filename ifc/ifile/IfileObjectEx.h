@@ -16,7 +16,7 @@
 
 #include "ifile/IfileObject.h"
 #include "ifile/IfilePredecessorObject.h"
-#include "imodel/ImodelToolKinds.h"
+#include "imodel/names/ImodelToolKinds.h"
 
 #include <boost/shared_ptr.hpp>
 #include <boost/weak_ptr.hpp>

@@ -3,8 +3,8 @@
 // process manager owns its flows; the project has one, "DEFAULT".
 #pragma once
 
-#include "imodel/ImodelFileTypes.h"
-#include "imodel/ImodelToolKinds.h"
+#include "imodel/names/ImodelFileTypes.h"
+#include "imodel/names/ImodelToolKinds.h"
 
 #include <string>
 

@@ -3,7 +3,7 @@
 // values are the host's own; the manager passes them on unread.
 #pragma once
 
-#include "imodel/ImodelToolKinds.h"
+#include "imodel/names/ImodelToolKinds.h"
 
 #include <boost/shared_ptr.hpp>
 

@@ -8,6 +8,7 @@
 #include "iprocess/QuorlaneStateMachine.h"
 
 #include <cstdint>
+#include <memory>
 
 class IprocessDisplay;
 class IprocessFileObject;
@@ -46,3 +47,13 @@ public:
     virtual void ToolStateOfRevisionChanged(ImodelFunctionType tool, ImodelRevContextImpl* revision) = 0;
     virtual void UsedFileOfRevisionChanged(zorpaFileManagerTypes type, ImodelRevContextImpl* revision) = 0;
 };
+
+class ItimerManager;
+
+// The process manager, for the project singleton to own. The singleton keeps
+// it before its default flow is made (IprocessCreateDefaultFlow), so that a
+// caller asking meanwhile gets this one rather than making a second.
+std::unique_ptr<IprocessManager> IprocessCreateManager();
+// Creates the flow "DEFAULT", then resets the file watcher, whose filters
+// depend on the flow.
+void IprocessCreateDefaultFlow(IprocessManager& manager, ItimerManager& watcher);

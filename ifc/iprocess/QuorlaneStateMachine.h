@@ -4,8 +4,8 @@
 // module concerned, which hands it to its state machines.
 #pragma once
 
-#include "imodel/ImodelFileTypes.h"
-#include "imodel/ImodelToolKinds.h"
+#include "imodel/names/ImodelFileTypes.h"
+#include "imodel/names/ImodelToolKinds.h"
 
 #include <boost/shared_ptr.hpp>
 

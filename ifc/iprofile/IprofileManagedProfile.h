@@ -3,7 +3,7 @@
 // its profiles.
 #pragma once
 
-#include "imodel/ImodelToolKinds.h"
+#include "imodel/names/ImodelToolKinds.h"
 
 #include <string>
 

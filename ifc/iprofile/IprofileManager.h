@@ -5,7 +5,7 @@
 // project's profiles in the project file and looks up managed profiles.
 #pragma once
 
-#include "imodel/ImodelToolKinds.h"
+#include "imodel/names/ImodelToolKinds.h"
 #include "iprofile/IprofileManagedProfile.h"
 
 #include <string>

@@ -3,6 +3,8 @@
 // model owns the one watcher.
 #pragma once
 
+#include <memory>
+
 class ItimerManager {
 public:
     virtual ~ItimerManager() = default;
@@ -27,3 +29,6 @@ protected:
     ItimerManager(const ItimerManager&) = delete;
     ItimerManager& operator=(const ItimerManager&) = delete;
 };
+
+// The file watcher, for the project singleton to own.
+std::unique_ptr<ItimerManager> ItimerCreateManager();

@@ -3,7 +3,7 @@
 // constraint files are used. A process-wide object.
 #pragma once
 
-#include "imodel/ImodelToolKinds.h"
+#include "imodel/names/ImodelToolKinds.h"
 
 #include <vector>
 

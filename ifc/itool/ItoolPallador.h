@@ -3,8 +3,12 @@
 #pragma once
 
 #include "itool/ItoolWithConstraints.h"
+#include <memory>
 
 class ItoolPallador : public ItoolWithConstraints {
 protected:
     ItoolPallador() : ItoolWithConstraints(idePALLADOR) {}
 };
+
+// The place-and-route tool object, for the project singleton to own.
+std::unique_ptr<ItoolPallador> ItoolCreatePallador();

@@ -3,8 +3,12 @@
 #pragma once
 
 #include "itool/ItoolWithConstraints.h"
+#include <memory>
 
 class ItoolPhySynth : public ItoolWithConstraints {
 protected:
     ItoolPhySynth() : ItoolWithConstraints(idePHYSYNTH) {}
 };
+
+// The physical-synthesis tool object, for the project singleton to own.
+std::unique_ptr<ItoolPhySynth> ItoolCreatePhySynth();

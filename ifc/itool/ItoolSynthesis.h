@@ -3,8 +3,12 @@
 #pragma once
 
 #include "itool/ItoolWithConstraints.h"
+#include <memory>
 
 class ItoolSynthesis : public ItoolWithConstraints {
 protected:
     ItoolSynthesis() : ItoolWithConstraints(ideSYNTHESIS) {}
 };
+
+// The synthesis tool object, for the project singleton to own.
+std::unique_ptr<ItoolSynthesis> ItoolCreateSynthesis();

@@ -5,7 +5,7 @@
 #pragma once
 
 #include "ievent/IeventView.h"
-#include "imodel/ImodelFileName.h"
+#include "imodel/names/ImodelFileName.h"
 #include "itool/QuorlaneCoreToolManager.h"
 
 #include <vy/ComponentID.h>

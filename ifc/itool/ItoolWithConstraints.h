@@ -3,7 +3,7 @@
 // tool kind while it exists; ItoolConstraintsManager finds it by that kind.
 #pragma once
 
-#include "imodel/ImodelToolKinds.h"
+#include "imodel/names/ImodelToolKinds.h"
 
 #include <string>
 #include <vector>

@@ -2,8 +2,8 @@
 // files it owns. The project model owns a list of them.
 #pragma once
 
-#include "imodel/ImodelFileTypes.h"
-#include "imodel/ImodelToolKinds.h"
+#include "imodel/names/ImodelFileTypes.h"
+#include "imodel/names/ImodelToolKinds.h"
 
 class QuorlaneCoreToolManager {
 public:

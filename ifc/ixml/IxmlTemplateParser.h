@@ -9,7 +9,7 @@
 // DEBUG_MSG on, a missing or malformed file is traced.
 #pragma once
 
-#include "imodel/ImodelTemplate.h"
+#include "imodel/cores/ImodelTemplate.h"
 
 #include <ulv/PersistCollection.h>
 

@@ -1,6 +1,6 @@
 #include "ievent/IeventView.h"
 
-#include "imodel/Imodel.h"
+#include "imodel/model/Imodel.h"
 
 IeventView::IeventView(Imodel* model) : m_model(model ? model : &Imodel::GetInstance())
 {

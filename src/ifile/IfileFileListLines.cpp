@@ -1,4 +1,4 @@
-#include "IfileFileListLines.h"
+#include "src/ifile/IfileFileListLines.h"
 
 #include <cctype>
 #include <cstring>

@@ -1,6 +1,6 @@
 #include "ifile/IfileManagerFilterParent.h"
 
-#include "IfileObjectModel.h"
+#include "src/ifile/IfileObjectModel.h"
 #include "ifile/IfileObjectEx.h"
 
 bool IfileManagerFilterTestFile::operator()(boost::shared_ptr<IfileObjectEx> file) const

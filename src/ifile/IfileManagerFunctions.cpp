@@ -2,8 +2,8 @@
 
 #include "ifile/IfileFunctions.h"
 #include "ifile/IfileManager.h"
-#include "imodel/Imodel.h"
-#include "imodel/imodelUtl.h"
+#include "imodel/model/Imodel.h"
+#include "imodel/names/imodelUtl.h"
 
 #include <foundation/Sys.h>
 

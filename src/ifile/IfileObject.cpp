@@ -1,13 +1,13 @@
 #include "ifile/IfileObject.h"
 
-#include "IfileObjectModel.h"
+#include "src/ifile/IfileObjectModel.h"
 #include "iconvert/Iconvert.h"
 #include "ifile/IfileFunctions.h"
-#include "imodel/Imodel.h"
-#include "imodel/ImodelDesignManager.h"
-#include "imodel/ImodelFeatures.h"
-#include "imodel/ImodelRevisionManager.h"
-#include "imodel/imodelUtl.h"
+#include "imodel/model/Imodel.h"
+#include "imodel/design/ImodelDesignManager.h"
+#include "imodel/model/ImodelFeatures.h"
+#include "imodel/views/ImodelRevisionManager.h"
+#include "imodel/names/imodelUtl.h"
 
 #include <foundation/Sys.h>
 

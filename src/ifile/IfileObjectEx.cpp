@@ -2,14 +2,14 @@
 // predicates over them.
 #include "ifile/IfileObjectEx.h"
 
-#include "IfileObjectModel.h"
+#include "src/ifile/IfileObjectModel.h"
 #include "ifile/IfileFunctions.h"
 #include "ifile/IfileManager.h"
 #include "ifile/IfilePredecessorObject.h"
-#include "imodel/Imodel.h"
-#include "imodel/ImodelDesignManager.h"
-#include "imodel/ImodelHost.h"
-#include "imodel/imodelUtl.h"
+#include "imodel/model/Imodel.h"
+#include "imodel/design/ImodelDesignManager.h"
+#include "imodel/model/ImodelHost.h"
+#include "imodel/names/imodelUtl.h"
 
 #include <foundation/Sys.h>
 

@@ -21,9 +21,9 @@
 // width, so projects written with 32-bit stamps read as they are.
 #include "ifile/IfileObjectEx.h"
 
-#include "IfileFileListLines.h"
+#include "src/ifile/IfileFileListLines.h"
 #include "ifile/IfileFunctions.h"
-#include "imodel/ImodelFeatures.h"
+#include "imodel/model/ImodelFeatures.h"
 
 #include <foundation/Sys.h>
 

@@ -2,10 +2,10 @@
 // functions over parent lists.
 #include "ifile/IfileObjectEx.h"
 
-#include "IfileObjectModel.h"
+#include "src/ifile/IfileObjectModel.h"
 #include "ifile/IfileFunctions.h"
 #include "ifile/IfileManager.h"
-#include "imodel/imodelUtl.h"
+#include "imodel/names/imodelUtl.h"
 
 #include <boost/make_shared.hpp>
 

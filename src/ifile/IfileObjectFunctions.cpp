@@ -3,10 +3,10 @@
 #include "ifile/IfileFunctions.h"
 
 #include "iconvert/Iconvert.h"
-#include "imodel/Imodel.h"
-#include "imodel/ImodelDesignManager.h"
-#include "imodel/ImodelHost.h"
-#include "imodel/ImodelMessages.h"
+#include "imodel/model/Imodel.h"
+#include "imodel/design/ImodelDesignManager.h"
+#include "imodel/model/ImodelHost.h"
+#include "imodel/names/ImodelMessages.h"
 
 #include <algorithm>
 

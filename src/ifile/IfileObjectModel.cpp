@@ -1,8 +1,8 @@
-#include "IfileObjectModel.h"
+#include "src/ifile/IfileObjectModel.h"
 
-#include "imodel/Imodel.h"
-#include "imodel/ImodelDesignManager.h"
-#include "imodel/imodelUtl.h"
+#include "imodel/model/Imodel.h"
+#include "imodel/design/ImodelDesignManager.h"
+#include "imodel/names/imodelUtl.h"
 
 namespace {
 

@@ -1,16 +1,16 @@
 // The file manager's changes of its set of files: registering, updating and
 // removing files, keeping the error groups and the parent index in step,
 // and telling the listeners, then the views.
-#include "ifileManagerImpl.h"
+#include "src/ifile/ifileManagerImpl.h"
 
-#include "IfileObjectModel.h"
+#include "src/ifile/IfileObjectModel.h"
 #include "ievent/IeventClasses.h"
 #include "ifile/IfileManagerFilterParent.h"
 #include "ifile/IfileManagerFunctions.h"
-#include "imodel/Imodel.h"
-#include "imodel/ImodelDesignManager.h"
-#include "imodel/ImodelMessages.h"
-#include "imodel/imodelUtl.h"
+#include "imodel/model/Imodel.h"
+#include "imodel/design/ImodelDesignManager.h"
+#include "imodel/names/ImodelMessages.h"
+#include "imodel/names/imodelUtl.h"
 
 #include <foundation/Sys.h>
 

@@ -1,16 +1,16 @@
 // The file manager: listeners, queries, lookups, the name list and the
 // project file's file-list block. The operations that change the set of
 // files are in ifileManagerChange.cpp.
-#include "ifileManagerImpl.h"
+#include "src/ifile/ifileManagerImpl.h"
 
-#include "IfileFileListLines.h"
-#include "IfileObjectModel.h"
+#include "src/ifile/IfileFileListLines.h"
+#include "src/ifile/IfileObjectModel.h"
 #include "ievent/IeventClasses.h"
 #include "ifile/IfileManagerFilterParent.h"
 #include "ifile/IfileManagerFunctions.h"
-#include "imodel/Imodel.h"
-#include "imodel/ImodelProjectFileStructure.h"
-#include "imodel/ImodelRevisionManager.h"
+#include "imodel/model/Imodel.h"
+#include "imodel/names/ImodelProjectFileStructure.h"
+#include "imodel/views/ImodelRevisionManager.h"
 
 #include <boost/make_shared.hpp>
 
@@ -356,3 +356,5 @@ ifileManagerImpl::~ifileManagerImpl()
 {
     while (!m_files.Empty()) EraseFile(m_files.Elements().begin(), false);
 }
+
+std::unique_ptr<IfileManager> IfileCreateManager() { return std::make_unique<ifileManagerImpl>(); }

@@ -1,10 +1,10 @@
-#include "iprocess/iprocessManagerImpl.h"
+#include "src/iprocess/iprocessManagerImpl.h"
 
 #include "ievent/IeventClasses.h"
-#include "imodel/Imodel.h"
+#include "imodel/model/Imodel.h"
 #include "iprocess/IprocessDisplay.h"
 #include "iprocess/IprocessListener.h"
-#include "iprocess/iprocessFlowImpl.h"
+#include "src/iprocess/iprocessFlowImpl.h"
 #include "itimer/ItimerManager.h"
 
 #include <boost/make_shared.hpp>
@@ -106,4 +106,11 @@ void iprocessManagerImpl::ConstraintListChanged(ImodelModule* module, std::uint3
 {
     if (m_listener)
         m_listener->ConstraintListChanged(module, value, tool);
+}
+
+std::unique_ptr<IprocessManager> IprocessCreateManager() { return std::make_unique<iprocessManagerImpl>(); }
+
+void IprocessCreateDefaultFlow(IprocessManager& manager, ItimerManager& watcher)
+{
+    static_cast<iprocessManagerImpl&>(manager).CreateDefaultFlow(watcher);
 }

@@ -1,7 +1,8 @@
 #include "itimer/ItimerManager.h"
+#include "src/itimer/itimerManagerImpl.h"
 
-#include "imodel/Imodel.h"
-#include "imodel/ImodelGlobalFlowOptions.h"
+#include "imodel/model/Imodel.h"
+#include "imodel/options/ImodelGlobalFlowOptions.h"
 
 bool& ItimerManager::GetDoFileDetection()
 {
@@ -23,3 +24,5 @@ bool ItimerManager::IsAutoFileDetectionEnabled()
     const ImodelGlobalFlowOptions* flowOptions = model.GetGlobalFlowOptions();
     return !flowOptions || flowOptions->EnableFileDetection;
 }
+
+std::unique_ptr<ItimerManager> ItimerCreateManager() { return std::make_unique<itimerManagerImpl>(); }

@@ -1,6 +1,6 @@
 #include "itool/ItoolConstraintsManager.h"
 
-#include "itool/ItoolConstraintsManagerImpl.h"
+#include "src/itool/ItoolConstraintsManagerImpl.h"
 #include "itool/ItoolWithConstraints.h"
 
 ItoolConstraintsManager& ItoolConstraintsManager::GetInstance()

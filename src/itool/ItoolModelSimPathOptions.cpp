@@ -1,7 +1,7 @@
 #include "itool/ItoolModelSimPathOptions.h"
 
-#include "imodel/Imodel.h"
-#include "imodel/ImodelFeatures.h"
+#include "imodel/model/Imodel.h"
+#include "imodel/model/ImodelFeatures.h"
 
 #include <foundation/Def.h>
 

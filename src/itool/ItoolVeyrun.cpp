@@ -1,10 +1,10 @@
 #include "itool/ItoolVeyrun.h"
 
-#include "imodel/Imodel.h"
-#include "imodel/ImodelFileTypes.h"
-#include "imodel/ImodelGetFullPathParam.h"
-#include "imodel/imodelUtl.h"
-#include "imodel/imodelUtlProject.h"
+#include "imodel/model/Imodel.h"
+#include "imodel/names/ImodelFileTypes.h"
+#include "imodel/names/ImodelGetFullPathParam.h"
+#include "imodel/names/imodelUtl.h"
+#include "imodel/design/ImodelDesignManager.h"
 
 #include <foundation/Sys.h>
 
@@ -52,9 +52,9 @@ ImodelFileName ItoolVeyrun::GetPathForComponent(const VyIfaces::ComponentID& id,
                                                 VyIfaces::IComponent::VyModuleType type)
 {
     const std::optional<zorpaFileManagerTypes> kind = FolderKindOf(type);
-    const ImodelFileName* project = ImodelUtlGetProjectFolder();
+    const ImodelDesignManager* design = Imodel::GetInstance().GetDesignManager();
     // Without a project the folder would land at the file system's root.
-    if (!kind || project == nullptr || project->empty()) return ImodelFileName();
+    if (!kind || design == nullptr || design->GetProjectFolder().empty()) return ImodelFileName();
 
     ImodelGetFullPathParam param;
     if (*kind == zorpaFT_GROUP_COMPONENT || *kind == zorpaFT_GROUP_COMPONENT_2) {

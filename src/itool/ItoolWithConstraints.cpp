@@ -1,6 +1,6 @@
 #include "itool/ItoolWithConstraints.h"
 
-#include "imodel/imodelUtl.h"
+#include "imodel/names/imodelUtl.h"
 #include "itool/ItoolConstraintsManager.h"
 
 #include <foundation/Def.h>

@@ -2,7 +2,7 @@
 // file lists come with the place-and-route work.
 #pragma once
 
-#include "imodel/ImodelProcess.h"
+#include "imodel/names/ImodelProcess.h"
 #include "itool/ItoolPallador.h"
 
 class itoolPalladorImpl : public ItoolPallador {

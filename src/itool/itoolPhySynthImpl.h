@@ -2,7 +2,7 @@
 // the physical-synthesis options of the modules.
 #pragma once
 
-#include "imodel/ImodelProcess.h"
+#include "imodel/names/ImodelProcess.h"
 #include "itool/ItoolPhySynth.h"
 
 class itoolPhySynthImpl : public ItoolPhySynth {

@@ -2,7 +2,7 @@
 // synthesis results come with the synthesis work.
 #pragma once
 
-#include "imodel/ImodelProcess.h"
+#include "imodel/names/ImodelProcess.h"
 #include "itool/ItoolSynthesis.h"
 
 class itoolSynthesisImpl : public ItoolSynthesis {

@@ -1,6 +1,6 @@
 #include "ixml/IxmlTemplateParser.h"
 
-#include "imodel/Imodel.h"
+#include "imodel/model/Imodel.h"
 
 #include <foundation/Sys.h>
 

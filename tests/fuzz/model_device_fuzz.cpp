@@ -4,8 +4,8 @@
 // comes back the same (a member with a line break is written empty).
 #include "MessageRecorder.h"
 
-#include "imodel/ImodelDevice.h"
-#include "imodel/ImodelProjectFileStructure.h"
+#include "imodel/device/ImodelDevice.h"
+#include "imodel/names/ImodelProjectFileStructure.h"
 
 #include <foundation/Def.h>
 

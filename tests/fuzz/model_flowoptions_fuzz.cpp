@@ -3,7 +3,7 @@
 // (all of them when there is none) and leaves the rest in order; what it
 // read writes and reads back the same.
 #include "TextLines.h"
-#include "imodel/ImodelFlowOptions.h"
+#include "imodel/views/ImodelFlowOptions.h"
 
 #include <cstdint>
 #include <cstdlib>

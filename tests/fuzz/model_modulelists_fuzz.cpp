@@ -2,7 +2,7 @@
 // are read block after block without fault, each block ending where it
 // should; what a unit read writes and reads back as the same lists in use.
 #include "TextLines.h"
-#include "imodel/ImodelModule.h"
+#include "imodel/design/ImodelModule.h"
 
 #include <cstdint>
 #include <cstdlib>

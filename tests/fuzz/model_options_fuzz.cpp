@@ -2,9 +2,9 @@
 // switches with the programming input, simulator settings, an option backed
 // by the options database). Whatever they took must write out and read back
 // to an equal record.
-#include "imodel/ImodelGlobalFlowOptions.h"
-#include "imodel/ImodelSimulationOptions.h"
-#include "imodel/ImodelStringDefVarOption.h"
+#include "imodel/options/ImodelGlobalFlowOptions.h"
+#include "imodel/options/ImodelSimulationOptions.h"
+#include "imodel/options/ImodelStringDefVarOption.h"
 
 #include <cstddef>
 #include <cstdint>

@@ -2,9 +2,9 @@
 // name comparison, the relative-path rewrites, the file-type rules and the
 // name checks take any two texts without fault. A name always equals itself,
 // equality is symmetric, and == and != always disagree.
-#include "imodel/ImodelFileName.h"
-#include "imodel/ImodelFileTypes.h"
-#include "imodel/imodelUtl.h"
+#include "imodel/names/ImodelFileName.h"
+#include "imodel/names/ImodelFileTypes.h"
+#include "imodel/names/imodelUtl.h"
 
 #include <cstdint>
 #include <cstdlib>

@@ -4,7 +4,7 @@
 // order; what it read writes and reads back the same.
 #include "TextLines.h"
 
-#include "imodel/ImodelPhySynthesisOptions.h"
+#include "imodel/options/ImodelPhySynthesisOptions.h"
 
 #include <cstdint>
 #include <cstdlib>

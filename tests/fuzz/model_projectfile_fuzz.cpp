@@ -5,9 +5,9 @@
 // marked for removal once, and removing them empties the list.
 #include "MessageRecorder.h"
 
-#include "imodel/Imodel.h"
-#include "imodel/ImodelDesignManager.h"
-#include "imodel/ImodelProjectFileStructure.h"
+#include "imodel/model/Imodel.h"
+#include "imodel/design/ImodelDesignManager.h"
+#include "imodel/names/ImodelProjectFileStructure.h"
 
 #include <cstdint>
 #include <cstdlib>

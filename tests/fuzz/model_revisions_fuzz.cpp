@@ -6,10 +6,10 @@
 #include "TextLines.h"
 #include "MessageRecorder.h"
 
-#include "imodel/Imodel.h"
-#include "imodel/ImodelContextImpl.h"
-#include "imodel/ImodelFileListIO.h"
-#include "imodel/ImodelRevisionManager.h"
+#include "imodel/model/Imodel.h"
+#include "imodel/views/ImodelContextImpl.h"
+#include "imodel/views/ImodelFileListIO.h"
+#include "imodel/views/ImodelRevisionManager.h"
 
 #include <foundation/Sys.h>
 #include <kemlet/KemletFileStructure.h>

@@ -4,7 +4,7 @@
 #include "ievent/IeventClasses.h"
 #include "ifile/IfileManager.h"
 #include "ifile/IfileObjectEx.h"
-#include "imodel/Imodel.h"
+#include "imodel/model/Imodel.h"
 
 #include <boost/make_shared.hpp>
 

@@ -1,7 +1,7 @@
 #include "RecordingView.h"
 
 #include "ievent/IeventClasses.h"
-#include "imodel/Imodel.h"
+#include "imodel/model/Imodel.h"
 
 #include <boost/make_shared.hpp>
 

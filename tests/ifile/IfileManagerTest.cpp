@@ -9,9 +9,9 @@
 #include "ifile/IfileManager.h"
 #include "ifile/IfileManagerFilterParent.h"
 #include "ifile/IfileManagerFunctions.h"
-#include "ifile/ifileManagerImpl.h"
-#include "imodel/Imodel.h"
-#include "imodel/ImodelProjectFileStructure.h"
+#include "src/ifile/ifileManagerImpl.h"
+#include "imodel/model/Imodel.h"
+#include "imodel/names/ImodelProjectFileStructure.h"
 
 #include <gtest/gtest.h>
 

@@ -5,7 +5,7 @@
 
 #include "ifile/IfileFunctions.h"
 #include "ifile/IfileObjectEx.h"
-#include "imodel/ImodelDesignManager.h"
+#include "imodel/design/ImodelDesignManager.h"
 
 #include <foundation/Sys.h>
 

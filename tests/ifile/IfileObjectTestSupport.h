@@ -10,8 +10,8 @@
 #include "TextLines.h"
 #include "iconvert/Iconvert.h"
 #include "ifile/IfileObject.h"
-#include "imodel/Imodel.h"
-#include "imodel/ImodelDesignManager.h"
+#include "imodel/model/Imodel.h"
+#include "imodel/design/ImodelDesignManager.h"
 
 #include <foundation/Sys.h>
 

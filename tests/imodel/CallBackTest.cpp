@@ -2,8 +2,8 @@
 #include "MessageRecorder.h"
 
 #include "ifile/IfileObjectEx.h"
-#include "imodel/ImodelModule.h"
-#include "imodel/QuorlaneCallBack.h"
+#include "imodel/design/ImodelModule.h"
+#include "imodel/model/QuorlaneCallBack.h"
 #include "iprofile/IprofileManager.h"
 #include "itool/ItoolVeyrun.h"
 

@@ -1,7 +1,7 @@
 #include "RepositoryTestSupport.h"
 #include "TempFolder.h"
 
-#include "imodel/ImodelCvlibRepository.h"
+#include "imodel/cores/ImodelCvlibRepository.h"
 
 #include <gtest/gtest.h>
 

@@ -1,8 +1,8 @@
 #include "MessageRecorder.h"
 #include "ReparseTestSupport.h"
 
-#include "imodel/ImodelContextImpl.h"
-#include "imodel/ImodelDeletedModuleInfo.h"
+#include "imodel/views/ImodelContextImpl.h"
+#include "imodel/design/ImodelDeletedModuleInfo.h"
 
 #include <gtest/gtest.h>
 

@@ -3,7 +3,7 @@
 // description, and the device keys of the project file.
 #include "DeviceTestSupport.h"
 
-#include "imodel/ImodelProjectFileStructure.h"
+#include "imodel/names/ImodelProjectFileStructure.h"
 
 #include <sstream>
 

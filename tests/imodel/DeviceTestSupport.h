@@ -9,9 +9,9 @@
 
 #include "ifile/IfileManager.h"
 #include "ifile/IfileObjectEx.h"
-#include "imodel/Imodel.h"
-#include "imodel/ImodelDevice.h"
-#include "imodel/ImodelDeviceManager.h"
+#include "imodel/model/Imodel.h"
+#include "imodel/device/ImodelDevice.h"
+#include "imodel/device/ImodelDeviceManager.h"
 
 #include <foundation/Def.h>
 

@@ -1,8 +1,8 @@
 #include "ReparseTestSupport.h"
 
-#include "imodel/ImodelDestroyLib.h"
-#include "imodel/ImodelDuplicateLibs.h"
-#include "imodel/ImodelRemoveModules.h"
+#include "imodel/design/ImodelDestroyLib.h"
+#include "imodel/design/ImodelDuplicateLibs.h"
+#include "imodel/design/ImodelRemoveModules.h"
 
 #include <gtest/gtest.h>
 

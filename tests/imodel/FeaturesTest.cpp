@@ -1,10 +1,10 @@
 // Feature switches, timing lines, the string helpers and the folder-copy
 // description.
-#include "imodel/Imodel.h"
-#include "imodel/ImodelCopyDirTool.h"
-#include "imodel/ImodelDesignManager.h"
-#include "imodel/ImodelFeatures.h"
-#include "imodel/ImodelGlobalFlowOptions.h"
+#include "imodel/model/Imodel.h"
+#include "imodel/names/ImodelCopyDirTool.h"
+#include "imodel/design/ImodelDesignManager.h"
+#include "imodel/model/ImodelFeatures.h"
+#include "imodel/options/ImodelGlobalFlowOptions.h"
 
 #include <foundation/Arev.h>
 #include <foundation/Def.h>

@@ -1,6 +1,6 @@
 #include "TextLines.h"
 
-#include "imodel/ImodelFileListIO.h"
+#include "imodel/views/ImodelFileListIO.h"
 
 #include <kemlet/KemletFileStructure.h>
 

@@ -1,9 +1,9 @@
 #include "ProjectFolderScope.h"
 
-#include "imodel/Imodel.h"
-#include "imodel/ImodelDesignManager.h"
-#include "imodel/ImodelFileTypes.h"
-#include "imodel/ImodelRevisionManager.h"
+#include "imodel/model/Imodel.h"
+#include "imodel/design/ImodelDesignManager.h"
+#include "imodel/names/ImodelFileTypes.h"
+#include "imodel/views/ImodelRevisionManager.h"
 
 #include <foundation/Def.h>
 

@@ -1,6 +1,6 @@
 #include "ModuleTreeTestSupport.h"
 
-#include "imodel/ImodelFindModule.h"
+#include "imodel/design/ImodelFindModule.h"
 
 #include <zorpa/ZorpaFind.h>
 

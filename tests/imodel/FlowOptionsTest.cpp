@@ -1,5 +1,5 @@
 #include "TextLines.h"
-#include "imodel/ImodelFlowOptions.h"
+#include "imodel/views/ImodelFlowOptions.h"
 
 #include <gtest/gtest.h>
 

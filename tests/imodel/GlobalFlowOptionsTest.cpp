@@ -2,8 +2,8 @@
 // semantics and the notices of a change.
 #include "ievent/IeventClasses.h"
 #include "ievent/IeventView.h"
-#include "imodel/Imodel.h"
-#include "imodel/ImodelGlobalFlowOptions.h"
+#include "imodel/model/Imodel.h"
+#include "imodel/options/ImodelGlobalFlowOptions.h"
 
 #include "MessageRecorder.h"
 #include "RecordingHost.h"

@@ -2,7 +2,7 @@
 #include "RecordingHost.h"
 #include "ReparseTestSupport.h"
 
-#include "imodel/ImodelHierarchyFiles.h"
+#include "imodel/design/ImodelHierarchyFiles.h"
 
 #include <gtest/gtest.h>
 

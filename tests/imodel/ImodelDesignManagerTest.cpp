@@ -2,13 +2,13 @@
 #include "MessageRecorder.h"
 #include "TempFolder.h"
 
-#include "imodel/Imodel.h"
-#include "imodel/ImodelDesignManager.h"
-#include "imodel/ImodelModule.h"
-#include "imodel/ImodelRevisionManager.h"
-#include "imodel/ImodelSetAndRestoreModelFlagObject.h"
-#include "imodel/ImodelTemplateManager.h"
-#include "imodel/imodelDesignManagerImpl.h"
+#include "imodel/model/Imodel.h"
+#include "imodel/design/ImodelDesignManager.h"
+#include "imodel/design/ImodelModule.h"
+#include "imodel/views/ImodelRevisionManager.h"
+#include "imodel/model/ImodelSetAndRestoreModelFlagObject.h"
+#include "imodel/cores/ImodelTemplateManager.h"
+#include "src/imodel/design/imodelDesignManagerImpl.h"
 
 #include <foundation/Def.h>
 

@@ -1,5 +1,5 @@
-#include "imodel/ImodelMessages.h"
-#include "imodel/QuorlaneModule.h"
+#include "imodel/names/ImodelMessages.h"
+#include "imodel/model/QuorlaneModule.h"
 
 #include "MessageRecorder.h"
 

@@ -1,5 +1,5 @@
-#include "imodel/Imodel.h"
-#include "imodel/imodelCommandTable.h"
+#include "imodel/model/Imodel.h"
+#include "src/imodel/model/imodelCommandTable.h"
 
 #include <foundation/AcmdManager.h>
 #include <foundation/Def.h>

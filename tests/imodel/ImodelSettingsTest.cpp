@@ -1,4 +1,4 @@
-#include "imodel/Imodel.h"
+#include "imodel/model/Imodel.h"
 
 #include <foundation/Def.h>
 

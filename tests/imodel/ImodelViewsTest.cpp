@@ -1,6 +1,6 @@
 #include "ievent/IeventClasses.h"
-#include "imodel/Imodel.h"
-#include "imodel/ImodelModule.h"
+#include "imodel/model/Imodel.h"
+#include "imodel/design/ImodelModule.h"
 
 #include "ConsoleHost.h"
 #include "RecordingHost.h"

@@ -3,9 +3,9 @@
 #include "ModuleTestSupport.h"
 
 #include "ievent/IeventClasses.h"
-#include "imodel/ImodelContextImpl.h"
-#include "imodel/ImodelModuleTypes.h"
-#include "imodel/ImodelPhySynthesisOptions.h"
+#include "imodel/views/ImodelContextImpl.h"
+#include "imodel/design/ImodelModuleTypes.h"
+#include "imodel/options/ImodelPhySynthesisOptions.h"
 #include "iprocess/IprocessDisplay.h"
 #include "iprocess/IprocessManager.h"
 

@@ -3,9 +3,9 @@
 #pragma once
 
 #include "ifile/IfileObjectEx.h"
-#include "imodel/Imodel.h"
-#include "imodel/ImodelDesignManager.h"
-#include "imodel/ImodelModule.h"
+#include "imodel/model/Imodel.h"
+#include "imodel/design/ImodelDesignManager.h"
+#include "imodel/design/ImodelModule.h"
 
 #include <foundation/Def.h>
 

@@ -1,7 +1,7 @@
 #include "ModuleTreeTestSupport.h"
 
-#include "imodel/ImodelModuleTree.h"
-#include "imodel/ImodelRoot.h"
+#include "imodel/design/ImodelModuleTree.h"
+#include "imodel/design/ImodelRoot.h"
 
 #include <foundation/Sys.h>
 

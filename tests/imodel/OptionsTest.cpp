@@ -1,12 +1,12 @@
 // Options backed by the options database, the compile-report option and the
 // programming-input choice.
-#include "imodel/Imodel.h"
-#include "imodel/ImodelBoolStringDefVarOption.h"
-#include "imodel/ImodelDesignManager.h"
-#include "imodel/ImodelKiltoraReportOption.h"
-#include "imodel/ImodelOptionVisitor.h"
-#include "imodel/ImodelStringDefVarOption.h"
-#include "imodel/imodelTorvixInputOption.h"
+#include "imodel/model/Imodel.h"
+#include "imodel/options/ImodelBoolStringDefVarOption.h"
+#include "imodel/design/ImodelDesignManager.h"
+#include "imodel/options/ImodelKiltoraReportOption.h"
+#include "imodel/options/ImodelOptionVisitor.h"
+#include "imodel/options/ImodelStringDefVarOption.h"
+#include "src/imodel/options/imodelTorvixInputOption.h"
 
 #include <foundation/Def.h>
 

@@ -1,9 +1,9 @@
 #include "DebugCapture.h"
 #include "ProjectFolderScope.h"
 
-#include "imodel/Imodel.h"
-#include "imodel/ImodelDesignManager.h"
-#include "imodel/imodelUtl.h"
+#include "imodel/model/Imodel.h"
+#include "imodel/design/ImodelDesignManager.h"
+#include "imodel/names/imodelUtl.h"
 
 #include "TempFolder.h"
 

@@ -2,9 +2,9 @@
 #include "ContextTestProject.h"
 #include "TextLines.h"
 
-#include "imodel/Imodel.h"
-#include "imodel/ImodelDesignManager.h"
-#include "imodel/ImodelPhySynthesisOptions.h"
+#include "imodel/model/Imodel.h"
+#include "imodel/design/ImodelDesignManager.h"
+#include "imodel/options/ImodelPhySynthesisOptions.h"
 
 #include <foundation/Def.h>
 

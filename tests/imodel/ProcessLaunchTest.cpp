@@ -1,8 +1,8 @@
 // Starting outside programs: the exact argument vector, quoted program
 // paths, exit status, start folder, messages, the search path and the word
 // lists of the options database.
-#include "imodel/Imodel.h"
-#include "imodel/ImodelProcess.h"
+#include "imodel/model/Imodel.h"
+#include "imodel/names/ImodelProcess.h"
 
 #include "MessageRecorder.h"
 #include "RecordingHost.h"

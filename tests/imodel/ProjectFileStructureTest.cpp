@@ -3,9 +3,9 @@
 
 #include "iconvert/Iconvert.h"
 #include "ifile/IfileObject.h"
-#include "imodel/Imodel.h"
-#include "imodel/ImodelDesignManager.h"
-#include "imodel/ImodelProjectFileStructure.h"
+#include "imodel/model/Imodel.h"
+#include "imodel/design/ImodelDesignManager.h"
+#include "imodel/names/ImodelProjectFileStructure.h"
 
 #include <gtest/gtest.h>
 

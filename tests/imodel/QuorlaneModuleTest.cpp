@@ -1,4 +1,4 @@
-#include "imodel/QuorlaneModule.h"
+#include "imodel/model/QuorlaneModule.h"
 
 #include <foundation/Arev.h>
 

@@ -1,7 +1,7 @@
 #include "RecordingView.h"
 #include "ReparseTestSupport.h"
 
-#include "imodel/ImodelRemoveModules.h"
+#include "imodel/design/ImodelRemoveModules.h"
 
 #include <gtest/gtest.h>
 

@@ -9,8 +9,8 @@
 #include "TempFolder.h"
 
 #include "ifile/IfileManager.h"
-#include "imodel/ImodelFindModule.h"
-#include "imodel/ImodelRevisionManager.h"
+#include "imodel/design/ImodelFindModule.h"
+#include "imodel/views/ImodelRevisionManager.h"
 
 #include <foundation/Sys.h>
 #include <vy/IComponent.h>

@@ -1,7 +1,7 @@
 #include "RepositoryTestSupport.h"
 
-#include "imodel/ImodelRepMgrCallBack.h"
-#include "imodel/ImodelRepositoryMgr.h"
+#include "imodel/cores/ImodelRepMgrCallBack.h"
+#include "imodel/cores/ImodelRepositoryMgr.h"
 
 #include <dastrel/DastrelModel.h>
 

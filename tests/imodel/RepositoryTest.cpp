@@ -1,11 +1,11 @@
 #include "RepositoryTestSupport.h"
 #include "TempFolder.h"
 
-#include "imodel/ImodelCvlibRepository.h"
-#include "imodel/ImodelIPRepository.h"
-#include "imodel/ImodelKTRepository.h"
-#include "imodel/ImodelRepVisitor.h"
-#include "imodel/ImodelUserRepository.h"
+#include "imodel/cores/ImodelCvlibRepository.h"
+#include "imodel/cores/ImodelIPRepository.h"
+#include "imodel/cores/ImodelKTRepository.h"
+#include "imodel/cores/ImodelRepVisitor.h"
+#include "imodel/cores/ImodelUserRepository.h"
 
 #include <gtest/gtest.h>
 

@@ -9,8 +9,8 @@
 #include "RecordingView.h"
 #include "RecordingHost.h"
 
-#include "imodel/Imodel.h"
-#include "imodel/ImodelRepository.h"
+#include "imodel/model/Imodel.h"
+#include "imodel/cores/ImodelRepository.h"
 
 #include <dastrel/IIpMgrCallback.h>
 #include <foundation/Def.h>

@@ -4,11 +4,11 @@
 
 #include "ifile/IfileManager.h"
 #include "ifile/IfileObjectEx.h"
-#include "imodel/Imodel.h"
-#include "imodel/ImodelContextImpl.h"
-#include "imodel/ImodelRevContextImpl.h"
-#include "imodel/ImodelRevisionManager.h"
-#include "imodel/ImodelToolStatesManager.h"
+#include "imodel/model/Imodel.h"
+#include "imodel/views/ImodelContextImpl.h"
+#include "imodel/views/ImodelRevContextImpl.h"
+#include "imodel/views/ImodelRevisionManager.h"
+#include "imodel/views/ImodelToolStatesManager.h"
 
 #include <foundation/Def.h>
 #include <kemlet/KemletFileStructure.h>

@@ -2,8 +2,8 @@
 #include "ContextTestProject.h"
 
 #include "ifile/IfileObjectEx.h"
-#include "imodel/Imodel.h"
-#include "imodel/ImodelRevContextImpl.h"
+#include "imodel/model/Imodel.h"
+#include "imodel/views/ImodelRevContextImpl.h"
 
 #include <foundation/Def.h>
 

@@ -6,9 +6,9 @@
 #include "ConsoleHost.h"
 #include "ievent/IeventCatalogue.h"
 #include "ievent/IeventClasses.h"
-#include "imodel/ImodelContextImpl.h"
-#include "imodel/ImodelCopyDirTool.h"
-#include "imodel/ImodelRevisionManager.h"
+#include "imodel/views/ImodelContextImpl.h"
+#include "imodel/names/ImodelCopyDirTool.h"
+#include "imodel/views/ImodelRevisionManager.h"
 
 #include <foundation/Sys.h>
 #include <kemlet/KemletFileStructure.h>

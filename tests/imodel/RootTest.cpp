@@ -1,7 +1,7 @@
 #include "ModuleTreeTestSupport.h"
 
-#include "imodel/ImodelRoot.h"
-#include "imodel/ImodelSetAndRestoreModelFlagObject.h"
+#include "imodel/design/ImodelRoot.h"
+#include "imodel/model/ImodelSetAndRestoreModelFlagObject.h"
 
 #include <gtest/gtest.h>
 

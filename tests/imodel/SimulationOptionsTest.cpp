@@ -1,6 +1,6 @@
 // The simulator settings: defaults, project-file lines and the refusal of
 // texts that would break the line-oriented project file.
-#include "imodel/ImodelSimulationOptions.h"
+#include "imodel/options/ImodelSimulationOptions.h"
 
 #include "MessageRecorder.h"
 

@@ -2,8 +2,8 @@
 #include "TempFolder.h"
 
 #include "ifile/IfileObject.h"
-#include "imodel/ImodelFileName.h"
-#include "imodel/ImodelTemplateManager.h"
+#include "imodel/names/ImodelFileName.h"
+#include "imodel/cores/ImodelTemplateManager.h"
 
 #include <foundation/Def.h>
 #include <foundation/Sys.h>

@@ -1,4 +1,4 @@
-#include "imodel/ImodelToolKinds.h"
+#include "imodel/names/ImodelToolKinds.h"
 
 #include <gtest/gtest.h>
 

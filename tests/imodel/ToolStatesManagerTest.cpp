@@ -1,9 +1,9 @@
 #include "ContextTestProject.h"
 
 #include "ifile/IfileObjectEx.h"
-#include "imodel/Imodel.h"
-#include "imodel/ImodelRevContextImpl.h"
-#include "imodel/ImodelToolStatesManager.h"
+#include "imodel/model/Imodel.h"
+#include "imodel/views/ImodelRevContextImpl.h"
+#include "imodel/views/ImodelToolStatesManager.h"
 
 #include <foundation/Def.h>
 

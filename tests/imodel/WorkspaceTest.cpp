@@ -1,8 +1,8 @@
 #include "CoreServicesTestSupport.h"
 #include "MessageRecorder.h"
 
-#include "imodel/ImodelFileName.h"
-#include "imodel/QuorlaneCallBack.h"
+#include "imodel/names/ImodelFileName.h"
+#include "imodel/model/QuorlaneCallBack.h"
 #include "itool/ItoolModelSimPathOptions.h"
 
 #include <ktwkspace/Catalog.h>

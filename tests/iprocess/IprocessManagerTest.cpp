@@ -1,11 +1,11 @@
 #include "RecordingView.h"
 
-#include "imodel/Imodel.h"
+#include "imodel/model/Imodel.h"
 #include "iprocess/IprocessDisplay.h"
 #include "iprocess/IprocessFlow.h"
 #include "iprocess/IprocessListener.h"
 #include "iprocess/IprocessManager.h"
-#include "iprocess/iprocessManagerImpl.h"
+#include "src/iprocess/iprocessManagerImpl.h"
 #include "itimer/ItimerManager.h"
 
 #include <gtest/gtest.h>

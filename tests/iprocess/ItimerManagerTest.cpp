@@ -1,5 +1,5 @@
-#include "imodel/Imodel.h"
-#include "imodel/ImodelGlobalFlowOptions.h"
+#include "imodel/model/Imodel.h"
+#include "imodel/options/ImodelGlobalFlowOptions.h"
 #include "itimer/ItimerManager.h"
 
 #include <foundation/Def.h>

@@ -1,4 +1,4 @@
-#include "imodel/Imodel.h"
+#include "imodel/model/Imodel.h"
 #include "itool/ItoolConstraintsManager.h"
 #include "itool/ItoolPallador.h"
 #include "itool/ItoolPhySynth.h"

@@ -1,4 +1,4 @@
-#include "imodel/Imodel.h"
+#include "imodel/model/Imodel.h"
 #include "itool/ItoolModelSimPathOptions.h"
 
 #include <foundation/Def.h>

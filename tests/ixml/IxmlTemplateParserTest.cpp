@@ -1,7 +1,7 @@
 #include "DebugCapture.h"
 #include "TempFolder.h"
 
-#include "imodel/Imodel.h"
+#include "imodel/model/Imodel.h"
 #include "ixml/IxmlTemplateParser.h"
 
 #include <foundation/Def.h>

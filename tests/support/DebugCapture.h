@@ -2,7 +2,7 @@
 // model's DEBUG_MSG setting turned on.
 #pragma once
 
-#include "imodel/Imodel.h"
+#include "imodel/model/Imodel.h"
 
 #include <foundation/Def.h>
 #include <foundation/Sys.h>

@@ -2,9 +2,9 @@
 // former folder back afterwards.
 #pragma once
 
-#include "imodel/Imodel.h"
-#include "imodel/ImodelDesignManager.h"
-#include "imodel/ImodelFileName.h"
+#include "imodel/model/Imodel.h"
+#include "imodel/design/ImodelDesignManager.h"
+#include "imodel/names/ImodelFileName.h"
 
 #include <string>
 

@@ -1,6 +1,6 @@
 #include "RecordingHost.h"
 
-#include "imodel/Imodel.h"
+#include "imodel/model/Imodel.h"
 
 RecordingHost::RecordingHost(Imodel* model)
     : m_model(model ? model : &Imodel::GetInstance()), m_previous(m_model->GetHost())

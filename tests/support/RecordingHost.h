@@ -6,7 +6,7 @@
 // back when it goes.
 #pragma once
 
-#include "imodel/ImodelHost.h"
+#include "imodel/model/ImodelHost.h"
 
 #include <string>
 #include <vector>

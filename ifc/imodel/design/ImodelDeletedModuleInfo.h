@@ -1,0 +1,40 @@
+// Carrying the user's data of design units over to the unit objects that
+// replace them when files are parsed again or the libraries are restored
+// (ImodelModule::DuplicateModuleInfo applied to whole collections). The data
+// kept for removed units is ImodelModule's removed-unit list.
+#pragma once
+
+#include "imodel/design/ImodelDesignManager.h"
+#include "imodel/design/ImodelModule.h"
+
+#include <zorpa/ZorpaModule.h>
+
+#include <boost/shared_ptr.hpp>
+
+#include <deque>
+
+// For each unit of `from`, in set order, the unit of `to` that stands in
+// its place in the set order takes its data: the unit of the same name
+// (letter case ignored) and the same file, or of the same name when either
+// has no file; with `byName`, the first unit of the same name whatever its
+// file. Nothing unless both sets exist.
+void ImodelDuplicateSubModuleInfo(boost::shared_ptr<ImodelModule::ModuleSet> from,
+                                  boost::shared_ptr<ImodelModule::ModuleSet> to, bool byName,
+                                  const zorpaSaveRestoreParams& params);
+
+// Brings the data of the units of the saved libraries into the units of the
+// design's library of the same name (letter case ignored), as
+// ImodelDuplicateSubModuleInfo does. A saved library whose name the design
+// no longer has gives nothing. The first form works on the process-wide
+// design.
+void ImodelRestoreLibs(ImodelDesignManager::Libraries& saved, bool byName, const zorpaSaveRestoreParams& params);
+void ImodelRestoreLibs(ImodelDesignManager& design, ImodelDesignManager::Libraries& saved, bool byName,
+                       const zorpaSaveRestoreParams& params);
+
+// Inserts a clone of each unit of `from` into `to`; a clone equal in the set
+// order to a unit already there is dropped. Nothing when either is empty.
+void ImodelDuplicateSet(boost::shared_ptr<ImodelModule::ModuleSet> from, boost::shared_ptr<ImodelModule::ModuleSet> to);
+
+// Appends a clone of each unit of `from` to `to`, in order. Nothing when
+// either is null.
+void ImodelDuplicateList(std::deque<ImodelModule*>* from, std::deque<ImodelModule*>* to);

@@ -1,0 +1,413 @@
+// ImodelModule: one design unit of the project (an HDL entity or module, a
+// package, a schematic, a netlist, a core or a block-design component),
+// found by parsing a design file. Units live in the design's libraries
+// (ZorpaLibrary<ImodelModule*>, owned by the design manager) and are linked
+// to each other as sub-blocks and parents.
+//
+// A unit carries the per-unit data of the project: its revision contexts and
+// physical-synthesis options (owned), its stimulus, constraint, package and
+// CDB file lists, its customized file lists per tool kind and its place in
+// the design flow. It never owns its defining file: when the file manager
+// drops the file, GetModuleFile answers empty.
+//
+// Links: B is in A's sub-block list exactly when A is in B's parent list.
+// A unit stands at most once in a parent list; a sub-block list may hold a
+// unit several times. Every operation that links or unlinks keeps this, and
+// a unit that is destroyed unlinks itself from both sides first, so no list
+// ever points at a destroyed unit. User designs may instantiate themselves:
+// every walk over the links keeps a visited set.
+#pragma once
+
+#include "ifile/IfileObjectEx.h"
+#include "imodel/names/ImodelFileTypes.h"
+#include "imodel/names/ImodelToolKinds.h"
+
+#include <vy/ComponentID.h>
+#include <vy/IComponent.h>
+#include <zorpa/ZorpaLibrary.h>
+#include <zorpa/ZorpaModule.h>
+
+#include <boost/shared_ptr.hpp>
+#include <boost/weak_ptr.hpp>
+
+#include <deque>
+#include <memory>
+#include <ostream>
+#include <string>
+#include <utility>
+#include <vector>
+
+class Iconvert;
+class ImodelContextImpl;
+class ImodelPhySynthesisOptions;
+class IprocessFlowObject;
+struct SysStatInfo;
+template <class T>
+class ImodelObjectValidityChecker;
+
+class ImodelModule {
+public:
+    using ModuleList = std::deque<ImodelModule*>;
+    using ModuleSet = ZorpaSet<ImodelModule*>::Set;
+    using FileList = std::deque<IfileObject>;
+    using FileEntries = std::vector<boost::shared_ptr<IfileObjectEx>>;
+    using LineIterator = std::vector<std::string>::const_iterator;
+
+    // The user's explicit, ordered list of files for one tool kind; it
+    // replaces the files worked out from the hierarchy while in use.
+    class typeUserFileList {
+    public:
+        explicit typeUserFileList(ImodelFunctionType kind) : m_kind(kind) {}
+        typeUserFileList(bool use, ImodelFunctionType kind, const FileEntries& files);
+
+        bool IsUsed() const { return m_use; }
+        void SetUse(bool use) { m_use = use; }
+        ImodelFunctionType GetToolKind() const { return m_kind; }
+        // The files as (value, weak entry) pairs, resolved again on demand.
+        IfileObjectEx::ParentFiles& GetFiles() { return m_files; }
+        const IfileObjectEx::ParentFiles& GetFiles() const { return m_files; }
+
+        // Same use flag, tool kind and file values in the same order.
+        bool operator==(const typeUserFileList& other) const;
+
+        // The list's block of the project file: "LIST" and the quoted tool
+        // keyword, "USE_LIST=TRUE|FALSE", the "FILELIST" block, "ENDLIST".
+        // False, with nothing written, for a null stream.
+        bool WriteToFile(std::ostream* stream) const;
+
+    private:
+        bool m_use = false;
+        ImodelFunctionType m_kind;
+        IfileObjectEx::ParentFiles m_files;
+    };
+
+    // --- construction ---------------------------------------------------------------
+
+    // Library "work" and package "" when given empty. The unit is known to
+    // the change events from here on.
+    ImodelModule(const std::string& name, boost::shared_ptr<IfileObjectEx> file, zorpaModuleTypes kind,
+                 bool isPackage, const std::string& library, const std::string& package, bool isSpirit);
+    // Copies the key, file, flags, stamps, options, contexts and file lists.
+    // The copy shares the source's sub-blocks (each lists the copy as a
+    // further parent) and starts with no parents, not displayable and
+    // without customized lists.
+    explicit ImodelModule(const ImodelModule& other);
+    ImodelModule& operator=(const ImodelModule&) = delete;
+    // Unlinks the unit from its sub-blocks and parents (without events);
+    // a unit that views have seen is announced as removed.
+    virtual ~ImodelModule();
+
+    // A new unit with the key, file, kind and package flag of `source` that
+    // takes the source's data; null for a null source.
+    static ImodelModule* Clone(ImodelModule* source);
+    // A new unit with these values; its file is the project's file of that
+    // name when a name is given, else this unit's file.
+    ImodelModule* Clone(const std::string& name, const std::string& fileName, zorpaModuleTypes kind,
+                        bool isPackage, const std::string& library, const std::string& package) const;
+    // Deletes the unit (nothing for null); with `fromUseClause`, first
+    // announces that a use clause no longer names it.
+    static void Delete(ImodelModule* module, bool fromUseClause);
+    // Deletes the units (nulls and repeats skipped), unlinking them from the
+    // units that stay; the work grows with the number of links, not with
+    // their square.
+    static void DeleteModules(const std::vector<ImodelModule*>& modules);
+
+    // Takes the user's data of `source` (expansion, root flag, package and
+    // CDB lists, contexts, stamp; with `copyLists` also the stimulus,
+    // associated and constraint lists, the options and the simulator
+    // parameters). Key, file, kind, flags, links and customized lists stay.
+    void DuplicateModuleInfo(const ImodelModule* source, const zorpaSaveRestoreParams& params);
+
+    // --- data kept for units that come back ------------------------------------------
+    // A unit removed while its file may return leaves a clone of itself in
+    // the removed-unit list, one per key (name, library and package, letter
+    // case ignored). A unit made again later for that key from the same file
+    // takes the clone's data back.
+
+    // The clones, owned by the list; changed through the operations below.
+    static ModuleList& GetRemovedModuleList();
+    // The entry of the unit's key; the list's end for null or none.
+    static ModuleList::iterator FindDeletedModuleInfo(const ImodelModule* module);
+    // Keeps the unit's data and its file's stamp, in place of an earlier
+    // entry of its key. Nothing for null.
+    static void SaveDeletedModuleInfo(ImodelModule* module);
+    // Gives the unit the data of the entry of its key, which is used up,
+    // when the unit is defined by `file`; the user hears whether the file
+    // came back unchanged (states restored) or changed (then the design flow
+    // hears of the change too). Otherwise nothing changes.
+    static void RestoreDeletedModuleInfo(ImodelModule* module, boost::shared_ptr<IfileObjectEx> file);
+    // Forgets the entries of the units defined by `file` (that object).
+    static void RemoveDeletedModuleInfo(boost::shared_ptr<IfileObjectEx> file);
+
+    // --- key, identity and order -------------------------------------------------
+
+    const std::string& GetName() const { return m_key.name; }
+    const VyIfaces::ComponentID& GetComponentID() const { return m_key; }
+    std::string GetDefinedInLibrary() const { return m_key.library; }
+    std::string GetDefinedInPackage() const { return m_key.package; }
+    // A name that cannot be stored in the project file is refused with a
+    // message and changes nothing; false then.
+    bool SetDefinedInLibrary(const std::string& library);
+    bool SetDefinedInPackage(const std::string& package);
+    zorpaModuleTypes GetModuleType() const { return m_kind; }
+    bool IsType(zorpaModuleTypes kind) const { return m_kind == kind; }
+    // Signals the change.
+    void SetType(zorpaModuleTypes kind);
+
+    // Whether names of this unit compare with case: in a Verilog project
+    // yes, in a VHDL project no; with mixed HDL enabled, only for Verilog
+    // units.
+    bool IsModuleKeySensitive() const;
+    bool IsSameModule(const std::string& name) const;
+    // The name as above and the library ignoring case; the package is not
+    // compared.
+    bool IsSameModule(const VyIfaces::ComponentID& key) const;
+    // Same name and library (as IsSameModule) and, when both still have a
+    // file, the same file.
+    bool operator==(const ImodelModule& other) const;
+    bool operator!=(const ImodelModule& other) const { return !(*this == other); }
+    // Lower-cased names, then the files when both have one.
+    bool operator<(const ImodelModule& other) const;
+    // The name; with the library after `separator` when it is not "work".
+    std::string GetNiceComponentName(const std::string& separator) const;
+
+    // --- flags and simple values ----------------------------------------------------
+
+    bool IsPackage() const { return m_isPackage; }
+    void SetIsPackage(bool isPackage) { m_isPackage = isPackage; }
+    bool IsSpiritModule() const { return m_isSpirit; }
+    void SetIsSpiritModule(bool isSpirit) { m_isSpirit = isSpirit; }
+    bool IsSchematic() const { return m_kind == zorpaMODULE_SCHEMATIC; }
+    bool IsUnknown() const { return m_kind == zorpaMODULE_UNKNOWN; }
+    bool IsRoot() const { return m_isRoot; }
+    void SetIsRoot(bool isRoot) { m_isRoot = isRoot; }
+    int GetExpand() const { return m_expand; }
+    void SetExpand(int expand) { m_expand = expand; }
+    // Once a view has been shown the unit, its removal is announced.
+    bool CanBeDisplayedInAView() const { return m_displayable; }
+    void SetCanBeDisplayedInAView(bool displayable) { m_displayable = displayable; }
+    const std::string& GetVSimParams() const { return m_vsimParams; }
+    // Refused with a message (false) when it holds a line break.
+    bool SetVSimParams(const std::string& params);
+    std::string GetFlowName() const { return m_flowName; }
+    void SetFlowName(const std::string& name) { m_flowName = name; }
+    const std::deque<std::string>& GetPossibleLibraries() const { return m_possibleLibraries; }
+    void SetPossibleLibraries(const std::deque<std::string>& libraries) { m_possibleLibraries = libraries; }
+    std::vector<VyIfaces::ComponentID>* GetSimulationModuleToIncludeList() { return &m_simulationModulesToInclude; }
+
+    // The flow object attached to the unit, not owned.
+    IprocessFlowObject* GetMessageObject() const { return m_messageObject; }
+    void SetMessageObject(IprocessFlowObject* object) { m_messageObject = object; }
+    void UnSetMessageObject() { m_messageObject = nullptr; }
+
+    // Owned; the context is null only for a copy of a unit that had none.
+    ImodelContextImpl* GetContext() const { return m_context.get(); }
+    ImodelPhySynthesisOptions* GetPhySynthOptions() const { return m_phySynthOptions.get(); }
+    bool IsPhySynthCustomized() const;
+
+    // Units that may die while referenced get no ids: there is no checker.
+    static ImodelObjectValidityChecker<ImodelModule>* GetValidityChecker() { return nullptr; }
+
+    // --- defining file and time stamp ----------------------------------------------
+
+    // Empty when the unit has no file or the file is gone.
+    boost::shared_ptr<IfileObjectEx> GetModuleFile() const { return m_file.lock(); }
+    ImodelFileName GetModuleFullFileName() const;
+    std::string GetFileName() const { return GetModuleFullFileName().GetString(); }
+    // Drops the file, makes the unit of unknown kind and signals the change.
+    void SetNoFile();
+    // Points the unit at the project's file of that full name (the file of
+    // `other` when it has that name; none for an empty name), without a
+    // signal. With `restore`, a unit now defined by a linked file takes the
+    // data kept for its key (RestoreDeletedModuleInfo). False when `other`
+    // is given and the unit already had a file of that name, unless both
+    // files are schematics of the same extension.
+    bool SetModuleFileName(const std::string& fileName, ImodelModule* other, bool restore);
+    // Keeps a copy of the file's disk stamp (none without file or stamp).
+    void SaveTimeStamp();
+    // Whether the file's stamp has the time and size kept by SaveTimeStamp;
+    // false when either stamp is missing.
+    bool IsSameFileStamps(const IfileObjectEx& file) const;
+    // The file lies below a core-generator core file (type 33).
+    bool IsModuleManagedByComponentCollection() const;
+
+    // --- hierarchy ------------------------------------------------------------------
+
+    // Null until the first sub-block (parent) is linked. Change them through
+    // the operations below only.
+    const ModuleList* GetSubBlocks() const { return m_subBlocks.get(); }
+    const ModuleList* GetParentsList() const { return m_parents.get(); }
+    // The unit and every unit below it is structural (its file, when it has
+    // a typed one, says so).
+    bool IsStructural() const;
+    // An HDL unit, or a unit with an HDL unit somewhere below it.
+    bool HasSubBlocks() const;
+
+    // Nothing for null; signals the change when the parent is new.
+    void AddParent(ImodelModule* parent);
+    // Links `sub` below this unit: a package goes to the front, anything
+    // else to the back (a unit may be added several times).
+    void AddSubBlock(ImodelModule* sub, bool notify);
+    // Removes the first occurrence of `sub`; with `updateParent`, this unit
+    // leaves `sub`'s parents once no occurrence of `sub` remains.
+    void RemoveSubBlock(ImodelModule* sub, bool updateParent);
+    // Unlinks the unit from every sub-block and parent (each signals its
+    // change) and drops both lists.
+    void DestroySubBlockList(bool notify);
+    // Takes every occurrence of `sub` out of the sub-blocks and this unit
+    // out of `sub`'s parents, signalling neither; the number of occurrences.
+    int DetachSubBlock(ImodelModule* sub);
+    // The unit's sub-blocks become `list` (none for null).
+    void SetSubBlocks(std::unique_ptr<ModuleList> list);
+    // The unit's sub-blocks become the units of `list`, shared; nothing for null.
+    void DuplicateList(const ModuleList* list);
+    // Adds the unit and, `down` levels down and `up` levels up (-1: all,
+    // 0: none), every unit linked to it that the set does not hold yet.
+    void GetAllRelatedModules(ModuleSet& set, int down, int up);
+    // Whether a unit above this one, defined by a file outside both lists,
+    // still needs it: parents defined by a removed file are looked through.
+    bool HasParentNotInListRec(const FileEntries& keptFiles, const FileEntries& removedFiles) const;
+
+    // Appends the files of the hierarchy below the unit that declare
+    // packages, in hierarchy order, and drops every file of `files` that
+    // declares none.
+    void GetAllPackagesUsed(FileEntries& files);
+
+    // One IeventModuleModified with the unit, its parents and its
+    // sub-blocks as asked, those not displayable left out.
+    void NotifyChanged(bool self, bool parents, bool subBlocks);
+
+    // --- file lists --------------------------------------------------------------------
+
+    const FileList& GetStimulusList() const { return m_stimulusFiles; }
+    FileList* GetStimulusListPtr() { return &m_stimulusFiles; }
+    const FileList& GetAssociatedFileListConst() const { return m_associatedFiles; }
+    FileList& GetAssociatedFileList() { return m_associatedFiles; }
+    const FileList& GetSynthesisConstraintFileList() const { return m_synthesisConstraintFiles; }
+    const FileList& GetCDBOrder() const { return m_cdbOrder; }
+    // Both add the file unless an equal one is there.
+    void AddAssociatedFile(const IfileObjectEx& file);
+    void AddSynthesisConstraintFile(const IfileObject& file);
+    // Drops every entry the file manager does not hold.
+    static void UpdateList(FileList* list);
+    // Brought up to date with UpdateList first.
+    FileList* GetSimulationPackageToIgnoreList();
+    FileList* GetSynthesisPackageToIgnoreList();
+    // Whether a package file goes to the tool kind (simulation or synthesis).
+    bool IsPackageUsed(ImodelFunctionType kind, const IfileObject& package);
+    // Each setter that changes a list marks the project as needing a save
+    // and tells the design flow.
+    void SetSynthesisConstraintFileList(const FileList& files);
+    void SetCDBOrder(const FileList& order, bool notify);
+    bool SetNewStimulusList(const FileList& files, void* unused);
+    // Sorts the files by the CDB order; files outside it go last.
+    void UpdateCDBListWithExpectedOrder(FileList& files) const;
+    // Every entry equal to `oldFile` in the package, CDB, stimulus,
+    // constraint and customized lists names `newFile` instead (nothing for
+    // an empty `newFile`). Always true.
+    bool updateModel(const IfileObjectEx& oldFile, boost::shared_ptr<IfileObjectEx> newFile, bool unused);
+
+    // --- customized file lists --------------------------------------------------------
+    // At most one list per tool kind is looked at: the first of that kind.
+
+    bool UseCustomizedFileList(ImodelFunctionType kind) const;
+    // Returns the old flag; false, creating nothing, without a list.
+    bool SetUseCustomizedFileList(ImodelFunctionType kind, bool use);
+    // The list's files resolved through the file manager; false without a list.
+    bool GetCustomizedFileList(ImodelFunctionType kind, FileEntries& files);
+    void SetCustomizedFileList(bool use, ImodelFunctionType kind, const FileEntries& files);
+    void RemoveCustomizedFileList(ImodelFunctionType kind);
+    const std::vector<typeUserFileList>& GetCustomizedFileLists() const { return m_customizedLists; }
+    // The unit's block: "LIST" and the quoted unit name, each list in use,
+    // "ENDLIST". Nothing without lists; false, with nothing written, for a
+    // null stream or a name the line format cannot hold (told to the user).
+    bool WriteCustomizedSourceFileList(std::ostream* stream) const;
+    // Reads the lists of one unit block, `it` standing behind its opening
+    // line; returns with `it` behind the block's "ENDLIST", or on the line
+    // that opens the next block when the "ENDLIST" is missing. An inner list
+    // ends at its "ENDLIST" or before the next "LIST" line, whichever comes
+    // first. Lines may be raw ("VALUE \"...\"") or as the project-file
+    // parser delivers them (the text between the quotes).
+    void ReadCustomizedSourceFileList(LineIterator& it, LineIterator end, const std::vector<Iconvert*>& converters);
+    // The same over `lines`, consuming the lines read.
+    void ReadCustomizedSourceFileList(std::vector<std::string>& lines, const std::vector<Iconvert*>& converters);
+
+    // --- block-design component -------------------------------------------------------
+
+    // The cached component, not owned; null until set.
+    VyIfaces::IComponent* GetComponent() const { return m_component; }
+    void SetComponent(VyIfaces::IComponent* component) { m_component = component; }
+    void UnreferenceComponent() { m_component = nullptr; }
+    // The file type under which the unit's file shows as a component; 5
+    // without file.
+    zorpaFileManagerTypes GetComponentType() const;
+    // The component kind (VyIfaces::IComponent::VyModuleType), -1 for none.
+    int GetVyModuleType() const;
+    std::string GetComponentTypeStr() const;
+    static int GetVyModuleType(VyIfaces::IComponent* component);
+    static std::string GetComponentTypeStr(VyIfaces::IComponent* component);
+
+    // --- class-wide state ----------------------------------------------------------------
+
+    static ImodelModule*& GetTestedModule();
+    static bool IsTestedModule(const ImodelModule* module) { return module != nullptr && module == GetTestedModule(); }
+    // Installed by a caller that collects the files whose change was
+    // announced; null otherwise.
+    static FileList*& GetNotifiedFileChangeList();
+    static bool& IsRemovingTempModule();
+    // Filled by callers outside the library; read by the root choice.
+    static std::vector<ImodelModule*>& CannotBeSetAsRootList();
+
+private:
+    typeUserFileList* getCustomizedFileList(ImodelFunctionType kind);
+    const typeUserFileList* getCustomizedFileList(ImodelFunctionType kind) const;
+    void RegisterWithEvents();
+    // Appends the units of `list` as sub-blocks, each taking this unit as parent.
+    void LinkSubBlocks(const ModuleList& list);
+    // Takes this unit out of its sub-blocks' parent lists and its parents'
+    // sub-block lists, dropping its own lists; `signal` has each unit that
+    // changed signal it.
+    void Unlink(bool signal);
+    // Take `module` out of this unit's parent list (its one entry) or
+    // sub-block list (every entry); whether it was there.
+    bool ForgetParent(const ImodelModule* module);
+    bool ForgetSubBlock(const ImodelModule* module);
+    void StoreTimeStamp(const SysStatInfo* stamp);
+    // Appends the files the project holds that the associated list lacks.
+    void MergeAssociatedFiles(const FileList& files);
+    void AnnounceDestruction();
+
+    VyIfaces::ComponentID m_key;
+    boost::weak_ptr<IfileObjectEx> m_file;
+    bool m_displayable = false;
+    std::unique_ptr<ModuleList> m_subBlocks;
+    std::unique_ptr<ModuleList> m_parents;
+    bool m_isPackage;
+    bool m_isSpirit;
+    zorpaModuleTypes m_kind;
+    int m_expand = -1;
+    std::string m_vsimParams;
+    std::unique_ptr<SysStatInfo> m_timeStamp;
+    bool m_isRoot = false;
+    FileList m_stimulusFiles;
+    FileList m_associatedFiles;
+    FileList m_synthesisConstraintFiles;
+    FileList m_simulationPackagesToIgnore;
+    FileList m_synthesisPackagesToIgnore;
+    FileList m_cdbOrder;
+    std::vector<VyIfaces::ComponentID> m_simulationModulesToInclude;
+    std::string m_flowName;
+    std::deque<std::string> m_possibleLibraries;
+    std::unique_ptr<ImodelPhySynthesisOptions> m_phySynthOptions;
+    std::unique_ptr<ImodelContextImpl> m_context;
+    IprocessFlowObject* m_messageObject = nullptr;
+    VyIfaces::IComponent* m_component = nullptr;
+    std::vector<typeUserFileList> m_customizedLists;
+};
+
+// A copy of a library of design units holds clones of its units, each with
+// the unit's data.
+template <>
+struct ZorpaUnitCopier<ImodelModule*> {
+    static ImodelModule* Copy(ImodelModule* unit) { return ImodelModule::Clone(unit); }
+};

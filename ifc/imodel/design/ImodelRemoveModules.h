@@ -1,0 +1,73 @@
+// Taking design units out of the design when their file leaves the project,
+// is parsed again or changes library: the units go without leaving dangling
+// links (the units that instantiated them keep a sub-block of the same
+// name), the block-design workspace learns which components went, the root
+// is cleared when it goes, and the units' data may be kept for when they
+// come back. Also: which files may leave together with others, removing
+// every unit of one kind, and dropping a stimulus file from the units.
+// Emptying whole libraries is ImodelDestroyLib.h.
+#pragma once
+
+#include "imodel/design/ImodelModule.h"
+
+#include <vy/IComponent.h>
+#include <zorpa/ZorpaLibrary.h>
+#include <zorpa/ZorpaModule.h>
+
+#include <boost/shared_ptr.hpp>
+
+#include <deque>
+#include <vector>
+
+// Removes from the file's library every unit that the file defines. Each
+// unit's parents get a replacement sub-block (ImodelRemoveModuleInOtherLib),
+// its sub-blocks without file that no other unit uses go too, and it is
+// deleted; the root id is emptied when the root goes. `kept` (may be empty)
+// receives an unlinked copy of each unit; with `save` the unit's data is
+// kept for when it comes back, with `forget` the data kept for the file's
+// units is dropped. `components` (may be null) receives the block-design
+// components of the units; `packageUsers` (may be null) the units whose
+// component lies in a removed package, when `updateNow` leaves them to the
+// caller. Placeholders put into the library are announced with one
+// IeventModuleAdded. Nothing for a file whose library does not exist.
+void ImodelRemoveModulesOfFile(const boost::shared_ptr<IfileObjectEx>& file,
+                               boost::shared_ptr<ImodelModule::ModuleSet> kept, bool updateNow, bool save,
+                               bool forget, std::vector<VyIfaces::IComponent*>* components,
+                               std::deque<ImodelModule*>* packageUsers);
+
+// Gives each parent of `module` (those defined by `file` aside) a sub-block
+// in its place, one per instance: the package through which the parent's
+// use clauses reach a unit of that name, else a unit of that name in the
+// parent's library, else a placeholder of unknown kind without file. A
+// placeholder for the unit's own library goes to `readd` once, for the
+// caller to put into `library`; one for another library is put into it at
+// once. Nothing when an argument is missing, the unit has no parents or its
+// library does not exist.
+void ImodelRemoveModuleInOtherLib(ImodelModule* module, const boost::shared_ptr<IfileObjectEx>& file,
+                                  boost::shared_ptr<ZorpaLibrary<ImodelModule*>> library,
+                                  std::deque<ImodelModule*>* readd);
+
+// Hands the block-design component of a unit that goes to `components` (the
+// unit forgets it); for a package, the sub-blocks whose component lies in
+// the package go to `packageUsers` unless `updateNow` is set.
+void ImodelNotifyWorkspaceWhenModulesAreRemoved(ImodelModule* module, bool updateNow,
+                                                std::vector<VyIfaces::IComponent*>* components,
+                                                std::deque<ImodelModule*>* packageUsers);
+
+// Removes and deletes every unit of the kind from the library, emptying the
+// root id when the root is among them. One IeventModuleRemoved with the
+// units goes out first, also when there is none. Nothing for null.
+void ImodelRemoveAllModulesOfAType(zorpaModuleTypes kind, boost::shared_ptr<ZorpaLibrary<ImodelModule*>> library);
+// The same for every library of the design, in order.
+void ImodelRemoveAllModulesOfAType(zorpaModuleTypes kind);
+
+// `result` becomes the candidates that may leave along with the removed
+// files: a candidate that defines a unit still needed by a unit of a file
+// that stays (looking through the units of candidates) is left out.
+void ImodelGetCommonFilesWeCanRemove(const ImodelModule::FileEntries& removed,
+                                     const ImodelModule::FileEntries& candidates, ImodelModule::FileEntries& result);
+
+// Drops the stimulus file from the stimulus list of each unit of the list
+// and of every unit below them; each change marks the project as needing a
+// save and tells the design flow.
+void ImodelUpdateStimulusAssociation(const IfileObject& stimulus, std::deque<ImodelModule*>* modules);

@@ -1,0 +1,83 @@
+// Paths and file-name comparison: when two names denote the same file, how a
+// name becomes project-relative, relative to a folder or to a folder
+// variable ("${NAME}"), which names are acceptable, and the few disk
+// operations on folders the model needs.
+//
+// Paths are stored with "/"; "\" is accepted on input. A stored name may
+// begin with "<project>", which stands for the project folder.
+#pragma once
+
+#include "imodel/names/ImodelFileName.h"
+#include "imodel/names/ImodelGetFullPathParam.h"
+
+#include <string>
+#include <vector>
+
+// The token that stands for the project folder at the start of a stored name.
+inline constexpr const char* ImodelProjectToken = "<project>";
+
+// Same length and every pair of characters equal after upper-casing.
+bool ImodelIsSameStrNoCase(const std::string& a, const std::string& b);
+
+// Whether two names denote the same file: equal texts are; otherwise a
+// leading "<project>" on exactly one side is replaced by the project folder,
+// names of different length differ, and names of equal length are the same
+// when they match after separator normalisation without regard to case.
+bool ImodelIsSameFileName(const std::string& a, const std::string& b);
+
+// The name of a project file relative to the project folder.
+// With `cut`: `out` is `name` without the leading project folder and "/"
+// (true), or the whole normalised name when it is not under the project
+// folder (false). Without `cut`: the default folder of `type`, "/" and
+// `name` (true), or `name` when the type has no folder (false).
+bool ImodelGetRelativeFileName(const ImodelFileName& name, ImodelFileName& out, bool cut, int type,
+                               const ImodelGetFullPathParam& param = ImodelGetFullPathParam());
+
+// Rewrites `path` relative to `folder`: folder /a/b and path /a/c/x.v give
+// ../c/x.v.
+void ImodelGetRelativePath(const ImodelFileName& folder, ImodelFileName& path);
+
+// `path` relative to the folder of the variable `name`: "${name}", then
+// "/.." per level up and the rest of the path; the normalised path when the
+// two share nothing.
+std::string ImodelGetPathRelativeToVariable(const std::string& variableFolder, const std::string& path,
+                                            const char* name);
+
+// A name that may be used for a file or folder: none of * | " < > ~ ?, no
+// line break, and a colon only as a drive designation ("C:").
+bool ImodelIsValidPathName(const std::string& name);
+// A valid path name that also holds none of $ % \ / #.
+bool ImodelIsValidComponentName(const std::string& name);
+
+// Normalises the separators in place: every "\" becomes "/". With `folder`
+// set, trailing separators after a non-empty name are dropped too ("/" and
+// "//" stay as they are).
+void ImodelSetValidSeparator(std::string& path, bool folder);
+void ImodelSetValidSeparator(ImodelFileName& path, bool folder);
+
+// Creates the folder and its missing parents; true when it exists afterwards.
+bool ImodelValidateOrCreateDirectory(const ImodelFileName& folder);
+
+// Removes a folder with everything below it; true when it does not exist
+// afterwards. Only folders strictly inside the open project's folder are
+// removed: "", "/", the project folder itself and anything outside it are
+// refused (false), and so is every folder while no project folder is set.
+bool ImodelDeleteFolderAndSubFolders(const ImodelFileName& folder);
+
+// Whether the file exists. While the library runs its test scripts with
+// QUORLANE_IMPORT_NON_EXISTING_FILES set to 1, every name exists.
+bool ImodelDoesFileExist(const std::string& name);
+
+// Appends folder + "/" + entry for every entry of `folder` whose name matches
+// the wildcard `pattern` ("*", "?", case ignored; "." and ".." included when
+// they match), in name order. False, with `out` unchanged, when nothing
+// matches or the folder cannot be read.
+bool ImodelGetAllFolderContent(const std::string& folder, const std::string& pattern,
+                               std::vector<std::string>& out);
+
+// Case changes in place, character by character.
+void ImodelMakeLower(std::string& text);
+void ImodelMakeUpper(std::string& text);
+// Lower-cases only where file names ignore case on disk; on this platform
+// file names keep their case, so it changes nothing.
+void ImodelChangeCaseIfNotUnix(std::string& text);

@@ -1,0 +1,127 @@
+// ImodelContextImpl: the module context. Each design unit owns one; it owns
+// one revision context per place-and-route view of the project, in the
+// revision manager's order, and answers ImodelRevContext for its current
+// view.
+//
+// The list follows the revision manager: views created, deleted, renamed and
+// activated there call AddRevision, RemoveRevision, RenameRevision and
+// SetCurRev here. Views are known by name, compared exactly; an unknown name
+// changes nothing.
+#pragma once
+
+#include "imodel/views/ImodelRevContext.h"
+#include "imodel/views/ImodelRevContextImpl.h"
+
+#include <boost/shared_ptr.hpp>
+
+#include <memory>
+#include <ostream>
+#include <string>
+#include <vector>
+
+class Iconvert;
+class IfileObjectEx;
+class ImodelModule;
+
+class ImodelContextImpl : public ImodelRevContext {
+public:
+    // A revision for the revision manager's current view, which becomes
+    // current (none when the project has no view); the other views come
+    // through AddRevision as the manager names them.
+    ImodelContextImpl(const std::string& name, ImodelModule* module);
+    // A copy of every revision of `other` (revision copies with `all`) for
+    // `module`; the copy of other's current revision is current.
+    ImodelContextImpl(const ImodelContextImpl& other, ImodelModule* module, bool all);
+    ImodelContextImpl(const ImodelContextImpl&) = delete;
+    ImodelContextImpl& operator=(const ImodelContextImpl&) = delete;
+    ~ImodelContextImpl() override;
+
+    const std::string& GetName() const { return m_name; }
+    ImodelModule* GetModule() const { return m_module; }
+
+    // --- views ----------------------------------------------------------------------------
+    // Appends a revision of that name, a copy of the current revision (all of
+    // its data) or a fresh one without a current revision; it does not
+    // become current. True when the revision exists afterwards: an existing
+    // name changes nothing; a name with a line break or a double quote is
+    // refused with a message.
+    bool AddRevision(const std::string& name);
+    // Removes and deletes the revision of that name; when it was current,
+    // no revision is current afterwards.
+    void RemoveRevision(const std::string& name);
+    // Gives the revision `from` the name `to`. False for an unknown `from`,
+    // a refused name, or a `to` that another revision already has.
+    bool RenameRevision(const std::string& from, const std::string& to);
+    void SetCurRev(const std::string& name);
+    ImodelRevContextImpl* GetCurRevContext() const { return m_current; }
+    bool IsCurRevContext(const ImodelRevContextImpl* revision) const { return revision && revision == m_current; }
+    // The revision of that exact name, else null.
+    ImodelRevContextImpl* FindRevision(const std::string& name) const;
+    // The given pointer when it is one of the revisions, else null.
+    ImodelRevContextImpl* FindRevision(const ImodelRevContext* revision) const;
+    // As FindRevision; the module context itself stands for its current revision.
+    ImodelRevContextImpl* FindRevisionEx(const ImodelRevContext* revision) const;
+    // The name of the revision (of the current one for the module context
+    // itself); false, with an empty name, when there is no such revision.
+    bool GetRevisionName(const ImodelRevContext* revision, std::string& name) const;
+    // The revisions, in the revision manager's order.
+    std::vector<ImodelRevContextImpl*> GetAllRevs() const;
+
+    // For each own revision, the revision of `other` with the same name, when
+    // there is one, is copied into it (ImodelRevContextImpl::DuplicateContextInfo).
+    void DuplicateContextInfo(const ImodelContextImpl* other, bool all);
+    // Drops the tool results recorded for the file in every revision.
+    void NotifyFileRemoved(const boost::shared_ptr<IfileObjectEx>& file);
+
+    // --- ImodelRevContext: the current revision -------------------------------------------------
+    // Without a current revision the getters answer the defaults and the
+    // setters do nothing.
+    imodelSolvatoState GetSolvatoState() const override;
+    // The post-layout state belongs to the current view only; every other
+    // state is set on every view. Traced when the model's DEBUG_STATE
+    // setting is on.
+    void SetSolvatoState(imodelSolvatoState state) override;
+    imodelToolState GetToolState(ImodelFunctionType tool,
+                                 const boost::shared_ptr<IfileObjectEx>& activeFile) const override;
+    // Sets the state in every revision: a tool result is the module's until
+    // the flow narrows it to the views its node is used in.
+    void SetToolState(ImodelFunctionType tool, const boost::shared_ptr<IfileObjectEx>& activeFile,
+                      imodelToolState state, bool allFiles) override;
+    void ResetAccessibleStateList() override;
+    void AddAccessibleState(imodelSolvatoState state) override;
+    bool IsStateAccessible(imodelSolvatoState state) const override;
+    // Every revision is in its default state (true without revisions).
+    bool IsInDefaultState() const override;
+    void SetFlowOptions(const ImodelFlowOptions& options) override;
+    ImodelFlowOptions* GetFlowOptions() override;
+
+    // --- project file (ImodelRevContextPersistence.cpp) ---------------------------------------
+    // The block of every revision that is not in its default state, in
+    // order. Nothing for a null stream.
+    void WriteStates(std::ostream* stream) const;
+    // Reads the module's state block (its "LIST" line already taken) from
+    // the front of `lines` up to and including its "ENDLIST", or up to the
+    // block of another module, or the end; `line` is left holding the last
+    // line read. Each view's block goes to the revision of that name (a
+    // view the module has not is skipped whole) and its out-of-date names
+    // to RestorePre71FileStates. A block of an older project, without view
+    // blocks, goes to the current revision, its out-of-date names to
+    // `outOfDate` and then to RestorePre71FileStates. With `matchNames`, a
+    // view other than the current one matches its names against its own
+    // description file in place of `otherNames`.
+    void ReadStates(std::vector<std::string>& lines, std::string& line, bool& useSynthRead,
+                    const ImodelFileTypeList& knownNames, const ImodelFileTypeList& otherNames, bool matchNames,
+                    std::vector<std::string>& outOfDate, const std::vector<Iconvert*>& converters);
+    // Marks the project's files of those names out of date: a file of no
+    // view as it stands, a file of a view under its name in the folder of
+    // `revision`'s view. Nothing without a file manager.
+    void RestorePre71FileStates(const std::vector<std::string>& names, const ImodelRevContextImpl* revision) const;
+
+private:
+    std::vector<std::unique_ptr<ImodelRevContextImpl>>::const_iterator Find(const std::string& name) const;
+
+    std::string m_name;
+    ImodelModule* m_module;
+    std::vector<std::unique_ptr<ImodelRevContextImpl>> m_revisions;
+    ImodelRevContextImpl* m_current = nullptr;
+};

@@ -1,0 +1,131 @@
+// ImodelRevContextImpl: one design unit in one place-and-route view: its
+// design state, the design states it may reach, its tool results (per tool,
+// or per chosen file), its flow options and the files the user chose for the
+// flow in this view (the used files, at most one per specific file type).
+//
+// Each module context (ImodelContextImpl) owns one per view of the project.
+// Every change of the design state, a tool state, the flow options or a used
+// file marks the project as needing a save and is reported to the process
+// manager.
+#pragma once
+
+#include "ifile/IfileObject.h"
+#include "imodel/views/ImodelFileListIO.h"
+#include "imodel/names/ImodelFileName.h"
+#include "imodel/names/ImodelFileTypes.h"
+#include "imodel/views/ImodelFlowOptions.h"
+#include "imodel/views/ImodelRevContext.h"
+#include "imodel/views/ImodelToolStatesManager.h"
+
+#include <boost/shared_ptr.hpp>
+
+#include <deque>
+#include <ostream>
+#include <string>
+#include <vector>
+
+class Iconvert;
+class IfileObjectEx;
+class ImodelModule;
+
+class ImodelRevContextImpl : public ImodelRevContext {
+public:
+    using UsedFiles = std::deque<IfileObject>;
+
+    // Design state 0, nothing accessible, no tool result, default flow
+    // options, no used file.
+    ImodelRevContextImpl(const std::string& name, ImodelModule* module);
+    // A copy of `other` under its name for `module` (DuplicateContextInfo).
+    ImodelRevContextImpl(const ImodelRevContextImpl& other, ImodelModule* module, bool all);
+    ImodelRevContextImpl(const ImodelRevContextImpl&) = delete;
+    ImodelRevContextImpl& operator=(const ImodelRevContextImpl&) = delete;
+    ~ImodelRevContextImpl() override;
+
+    // Takes the flow options and the used files of `other`; with `all` also
+    // its design state, tool results and accessible states. Nothing for null.
+    // Copies set no need-save flag and notify nobody: the copy is new data.
+    void DuplicateContextInfo(const ImodelRevContextImpl* other, bool all);
+
+    // The name of the place-and-route view. A name holding a line break or
+    // a double quote is refused with a message (false).
+    bool SetName(const std::string& name);
+    const std::string& GetName() const { return m_name; }
+    ImodelModule* GetModule() const { return m_module; }
+
+    // --- ImodelRevContext -------------------------------------------------------------
+    imodelSolvatoState GetSolvatoState() const override { return m_state; }
+    void SetSolvatoState(imodelSolvatoState state) override;
+    imodelToolState GetToolState(ImodelFunctionType tool,
+                                 const boost::shared_ptr<IfileObjectEx>& activeFile) const override;
+    void SetToolState(ImodelFunctionType tool, const boost::shared_ptr<IfileObjectEx>& activeFile,
+                      imodelToolState state, bool allFiles) override;
+    void ResetAccessibleStateList() override { m_accessibleStates.clear(); }
+    void AddAccessibleState(imodelSolvatoState state) override;
+    bool IsStateAccessible(imodelSolvatoState state) const override;
+    bool IsInDefaultState() const override;
+    void SetFlowOptions(const ImodelFlowOptions& options) override;
+    ImodelFlowOptions* GetFlowOptions() override { return &m_flowOptions; }
+    const ImodelFlowOptions& GetFlowOptions() const { return m_flowOptions; }
+
+    // --- tool results per file ----------------------------------------------------------
+    // The state of a tool for one file (with file choice off: the tool's
+    // general state).
+    void SetToolStateForFile(ImodelFunctionType tool, const boost::shared_ptr<IfileObjectEx>& file,
+                             imodelToolState state);
+    imodelToolState GetToolStateForFile(ImodelFunctionType tool, const boost::shared_ptr<IfileObjectEx>& file) const;
+    const ImodelContextToolStatesManager& GetToolStatesManager() const { return m_toolStates; }
+    // Drops the tool results recorded for the file.
+    void NotifyFileRemoved(const boost::shared_ptr<IfileObjectEx>& file);
+
+    // --- used files ------------------------------------------------------------------------
+    // Makes `file` the used file of its specific type (the former one goes).
+    // Nothing when it already is. With `notify` the process manager and the
+    // model's state machine hear of the change.
+    void UseFile(const IfileObject& file, bool notify);
+    // Removes every used file of the type; each removal is reported with
+    // `notify`.
+    void DontUseFile(zorpaFileManagerTypes specificType, bool notify);
+    bool IsFileUsed(const IfileObject& file) const;
+    // The first used file of the type, or the end of the list.
+    UsedFiles::const_iterator GetUsedFile(zorpaFileManagerTypes specificType) const;
+    // Whether the iterator points into this view's used files, not at the end.
+    bool IsValidUsedFile(UsedFiles::const_iterator it) const;
+    const UsedFiles& GetUsedFiles() const { return m_usedFiles; }
+
+    // With a source: `to` becomes a copy of `from`, in order.
+    static void DuplicateList(const std::vector<ImodelFileName>* from, std::vector<ImodelFileName>& to);
+
+    // --- project file (ImodelRevContextPersistence.cpp) ---------------------------------------
+    // The view's block: "LIST " + view name, "SolvatoState=" + keyword (only
+    // for a state other than pre-synthesis), the tool-state lines, the flow
+    // options block, the used files between "Used_File_List" and
+    // "ENDUsed_File_List", "ENDLIST". Nothing for a null stream.
+    void WriteStates(std::ostream* stream) const;
+    // Reads the lines of the view's block (its "LIST" line already taken)
+    // from the front of `lines`, starting with `line` when it is not empty,
+    // up to and including the block's "ENDLIST"; a line that opens a
+    // sibling view's block or another module's block ends it too, so a
+    // missing "ENDLIST" never lets it read another block. `line` is left
+    // holding the last line read. The older lists of files up to date and
+    // out of date are read with ImodelReadFileList (the out-of-date names
+    // go to `outOfDate`); `useSynthRead` is set when the flow options name
+    // UseSynth. Used files and tool states read are taken without telling
+    // anyone; the design state is set as by SetSolvatoState.
+    void ReadStates(std::vector<std::string>& lines, std::string& line, bool& useSynthRead,
+                    const ImodelFileTypeList& knownNames, const ImodelFileTypeList& otherNames, bool matchNames,
+                    std::vector<std::string>& outOfDate, const std::vector<Iconvert*>& converters);
+
+private:
+    // Reads the view's block for ReadStates and for the module context.
+    friend class imodelRevisionBlockReader;
+
+    void ReportUsedFileChange(zorpaFileManagerTypes type);
+
+    imodelSolvatoState m_state = Pre_Synthesis;
+    std::vector<imodelSolvatoState> m_accessibleStates;
+    ImodelContextToolStatesManager m_toolStates;
+    std::string m_name;
+    ImodelFlowOptions m_flowOptions;
+    ImodelModule* m_module;
+    UsedFiles m_usedFiles;
+};

@@ -1,0 +1,379 @@
+// The design unit record: construction, copies, destruction, key and order,
+// the defining file and its stamp, and the class-wide state.
+#include "imodel/design/ImodelModule.h"
+
+#include "src/imodel/design/ImodelModuleNotify.h"
+#include "ievent/IeventClasses.h"
+#include "ievent/IeventModuleRegistry.h"
+#include "ifile/IfileFunctions.h"
+#include "ifile/IfileManager.h"
+#include "imodel/views/ImodelContextImpl.h"
+#include "imodel/model/ImodelFeatures.h"
+#include "imodel/design/ImodelModuleTree.h"
+#include "imodel/options/ImodelPhySynthesisOptions.h"
+#include "imodel/names/imodelUtl.h"
+#include "iprocess/IprocessDisplay.h"
+#include "iprocess/IprocessManager.h"
+
+#include <foundation/Sys.h>
+#include <zorpa/ZorpaString.h>
+
+#include <boost/make_shared.hpp>
+
+#include <algorithm>
+#include <unordered_set>
+
+namespace {
+
+std::string LibraryOrWork(const std::string& library) { return library.empty() ? "work" : library; }
+
+// What events write into a unit that a view is shown.
+void MarkDisplayable(ImodelModule* module) { module->SetCanBeDisplayedInAView(true); }
+
+}  // namespace
+
+// --- construction ---------------------------------------------------------------------
+
+ImodelModule::ImodelModule(const std::string& name, boost::shared_ptr<IfileObjectEx> file, zorpaModuleTypes kind,
+                           bool isPackage, const std::string& library, const std::string& package, bool isSpirit)
+    : m_key(name, LibraryOrWork(library), package), m_file(file), m_isPackage(isPackage), m_isSpirit(isSpirit),
+      m_kind(kind), m_phySynthOptions(std::make_unique<ImodelPhySynthesisOptions>()),
+      m_context(std::make_unique<ImodelContextImpl>(name, this))
+{
+    RegisterWithEvents();
+}
+
+ImodelModule::ImodelModule(const ImodelModule& other)
+    : m_key(other.m_key), m_file(other.m_file), m_isPackage(other.m_isPackage), m_isSpirit(other.m_isSpirit),
+      m_kind(other.m_kind), m_expand(other.m_expand), m_vsimParams(other.m_vsimParams),
+      m_isRoot(other.m_isRoot), m_stimulusFiles(other.m_stimulusFiles), m_associatedFiles(other.m_associatedFiles),
+      m_synthesisConstraintFiles(other.m_synthesisConstraintFiles),
+      m_simulationPackagesToIgnore(other.m_simulationPackagesToIgnore),
+      m_synthesisPackagesToIgnore(other.m_synthesisPackagesToIgnore), m_cdbOrder(other.m_cdbOrder),
+      m_simulationModulesToInclude(other.m_simulationModulesToInclude), m_flowName(other.m_flowName),
+      m_possibleLibraries(other.m_possibleLibraries),
+      m_phySynthOptions(std::make_unique<ImodelPhySynthesisOptions>(*other.m_phySynthOptions)),
+      m_messageObject(other.m_messageObject), m_component(other.m_component)
+{
+    StoreTimeStamp(other.m_timeStamp.get());
+    if (other.m_context)
+        m_context = std::make_unique<ImodelContextImpl>(*other.m_context, this, true);
+    RegisterWithEvents();
+    // The parents are not taken over: they do not list the copy as a
+    // sub-block, and a one-sided link would outlive them.
+    if (other.m_subBlocks)
+        LinkSubBlocks(*other.m_subBlocks);
+}
+
+void ImodelModule::RegisterWithEvents()
+{
+    static const bool markerSet = (IeventModuleRegistry::SetDisplayMarker(&MarkDisplayable), true);
+    (void)markerSet;
+    IeventModuleRegistry::Register(this);
+}
+
+ImodelModule::~ImodelModule()
+{
+    // Events built from here on leave the unit alone, and a batch that
+    // carries it reaches the views before it is gone.
+    IeventModuleRegistry::Destruction destruction(this);
+    m_timeStamp.reset();
+    Unlink(false);
+    m_context.reset();
+    if (GetTestedModule() == this)
+        GetTestedModule() = nullptr;
+    AnnounceDestruction();
+}
+
+void ImodelModule::AnnounceDestruction()
+{
+    if (!m_displayable)
+        return;
+    ImodelNotifyEvent(boost::make_shared<IeventModuleRemoved>(this));
+    Imodel* model = ImodelAliveModel();
+    IprocessManager* processes = model ? model->GetProcessManager() : nullptr;
+    IprocessDisplay* display = processes ? processes->GetProcessDisplay() : nullptr;
+    if (display == nullptr || display->GetShownModule() != this)
+        return;
+    // The display must not keep showing a unit that is gone.
+    const bool wasBlocked = Imodel::BlockProcessDisplay(false, true);
+    processes->AttachModule(nullptr);
+    display->SetRefreshPending(true);
+    processes->RefreshProcessDisplay();
+    Imodel::BlockProcessDisplay(wasBlocked, true);
+}
+
+ImodelModule* ImodelModule::Clone(ImodelModule* source)
+{
+    if (source == nullptr)
+        return nullptr;
+    auto clone = std::make_unique<ImodelModule>(source->GetName(), source->GetModuleFile(), source->m_kind,
+                                                source->m_isPackage, source->m_key.library, source->m_key.package,
+                                                false);
+    clone->DuplicateModuleInfo(source, {true, true, false});
+    return clone.release();
+}
+
+ImodelModule* ImodelModule::Clone(const std::string& name, const std::string& fileName, zorpaModuleTypes kind,
+                                  bool isPackage, const std::string& library, const std::string& package) const
+{
+    boost::shared_ptr<IfileObjectEx> file = GetModuleFile();
+    if (!fileName.empty()) {
+        Imodel* model = ImodelAliveModel();
+        IfileManager* files = model ? model->GetFileManager() : nullptr;
+        const IfileObject wanted(ImodelFileName(fileName), zorpaFT_UNKNOWN, ImodelFMFull, true, true);
+        file = files ? files->GetFile(wanted) : boost::shared_ptr<IfileObjectEx>();
+    }
+    return std::make_unique<ImodelModule>(name, file, kind, isPackage, library, package, false).release();
+}
+
+void ImodelModule::Delete(ImodelModule* module, bool fromUseClause)
+{
+    if (fromUseClause)
+        ImodelNotifyEvent(boost::make_shared<IeventModuleRemovedFromUseClause>(module));
+    delete module;
+}
+
+void ImodelModule::DuplicateModuleInfo(const ImodelModule* source, const zorpaSaveRestoreParams& params)
+{
+    if (source == nullptr || source == this)
+        return;
+    m_expand = source->m_expand;
+    m_isRoot = source->m_isRoot;
+    if (params.copyLists) {
+        m_stimulusFiles = source->m_stimulusFiles;
+        m_associatedFiles = source->m_associatedFiles;
+        m_synthesisConstraintFiles = source->m_synthesisConstraintFiles;
+    }
+    if (params.mergeAssociated && m_associatedFiles != source->m_associatedFiles && GetModuleFile())
+        MergeAssociatedFiles(source->m_associatedFiles);
+    m_simulationPackagesToIgnore = source->m_simulationPackagesToIgnore;
+    m_synthesisPackagesToIgnore = source->m_synthesisPackagesToIgnore;
+    m_simulationModulesToInclude = source->m_simulationModulesToInclude;
+    m_cdbOrder = source->m_cdbOrder;
+    if (source->m_context) {
+        if (m_context)
+            m_context->DuplicateContextInfo(source->m_context.get(), params.copyContext);
+        else
+            m_context = std::make_unique<ImodelContextImpl>(*source->m_context, this, params.copyContext);
+    }
+    if (params.copyLists) {
+        *m_phySynthOptions = *source->m_phySynthOptions;
+        m_vsimParams = source->m_vsimParams;
+    }
+    StoreTimeStamp(source->m_timeStamp.get());
+}
+
+void ImodelModule::MergeAssociatedFiles(const FileList& files)
+{
+    Imodel* model = ImodelAliveModel();
+    IfileManager* project = model ? model->GetFileManager() : nullptr;
+    if (project == nullptr)
+        return;
+    for (const IfileObject& file : files) {
+        const auto end = m_associatedFiles.end();
+        if (std::find(m_associatedFiles.begin(), end, file) == end && project->GetFile(file))
+            m_associatedFiles.push_back(file);
+    }
+}
+
+// --- key, identity and order ---------------------------------------------------------------
+
+bool ImodelModule::SetDefinedInLibrary(const std::string& library)
+{
+    if (!IfileCheckStorableName(library, "library"))
+        return false;
+    m_key.library = library;
+    NotifyChanged(true, false, false);
+    return true;
+}
+
+bool ImodelModule::SetDefinedInPackage(const std::string& package)
+{
+    if (!IfileCheckStorableName(package, "package"))
+        return false;
+    m_key.package = package;
+    return true;
+}
+
+void ImodelModule::SetType(zorpaModuleTypes kind)
+{
+    m_kind = kind;
+    NotifyChanged(true, false, false);
+}
+
+bool ImodelModule::IsModuleKeySensitive() const
+{
+    if (ImodelIsMixedHDLEnabled()) {
+        zorpaModuleIsKeySensitiveVisitor visitor;
+        visitor.Visit(m_kind);
+        return visitor.IsKeySensitive();
+    }
+    const ImodelDesignManager* design = ImodelAliveDesignManager();
+    return design == nullptr || !design->IsDefaultVHDL();
+}
+
+bool ImodelModule::IsSameModule(const std::string& name) const
+{
+    return IsModuleKeySensitive() ? name == m_key.name : ImodelIsSameStrNoCase(name, m_key.name);
+}
+
+bool ImodelModule::IsSameModule(const VyIfaces::ComponentID& key) const
+{
+    return IsSameModule(key.name) && ImodelIsSameStrNoCase(key.library, m_key.library);
+}
+
+bool ImodelModule::operator==(const ImodelModule& other) const
+{
+    if (this == &other)
+        return true;
+    if (!IsSameModule(other.m_key))
+        return false;
+    const boost::shared_ptr<IfileObjectEx> file = GetModuleFile();
+    const boost::shared_ptr<IfileObjectEx> otherFile = other.GetModuleFile();
+    return !file || !otherFile || *file == *otherFile;
+}
+
+bool ImodelModule::operator<(const ImodelModule& other) const
+{
+    const int byName = ZorpaCompareNoCase(m_key.name, other.m_key.name);
+    if (byName != 0)
+        return byName < 0;
+    const boost::shared_ptr<IfileObjectEx> file = GetModuleFile();
+    const boost::shared_ptr<IfileObjectEx> otherFile = other.GetModuleFile();
+    return file && otherFile && *file < *otherFile;
+}
+
+std::string ImodelModule::GetNiceComponentName(const std::string& separator) const
+{
+    if (m_key.name.empty() || m_key.library.empty() || m_key.library == "work")
+        return m_key.name;
+    return m_key.name + separator + m_key.library;
+}
+
+// --- flags and simple values ---------------------------------------------------------------
+
+bool ImodelModule::SetVSimParams(const std::string& params)
+{
+    // A line break would split the project file's line; quotes are fine here.
+    if (params.find_first_of("\r\n") != std::string::npos) {
+        IfileCheckStorableName(params, "simulator parameters");
+        return false;
+    }
+    m_vsimParams = params;
+    return true;
+}
+
+bool ImodelModule::IsPhySynthCustomized() const
+{
+    return m_phySynthOptions->IsCustomized();
+}
+
+// --- defining file and time stamp -------------------------------------------------------------
+
+ImodelFileName ImodelModule::GetModuleFullFileName() const
+{
+    const boost::shared_ptr<IfileObjectEx> file = GetModuleFile();
+    return file ? file->GetFullFileName() : ImodelFileName();
+}
+
+void ImodelModule::SetNoFile()
+{
+    m_file.reset();
+    m_kind = zorpaMODULE_UNKNOWN;
+    NotifyChanged(true, false, false);
+}
+
+void ImodelModule::StoreTimeStamp(const SysStatInfo* stamp)
+{
+    m_timeStamp = stamp ? std::make_unique<SysStatInfo>(*stamp) : nullptr;
+}
+
+void ImodelModule::SaveTimeStamp()
+{
+    const boost::shared_ptr<IfileObjectEx> file = GetModuleFile();
+    StoreTimeStamp(file ? file->GetStatInfo() : nullptr);
+}
+
+bool ImodelModule::IsSameFileStamps(const IfileObjectEx& file) const
+{
+    const SysStatInfo* stamp = file.GetStatInfo();
+    return stamp != nullptr && m_timeStamp != nullptr && stamp->time == m_timeStamp->time &&
+           stamp->size == m_timeStamp->size;
+}
+
+bool ImodelModule::IsModuleManagedByComponentCollection() const
+{
+    const boost::shared_ptr<IfileObjectEx> file = GetModuleFile();
+    return file && file->HasParentFileOfType(zorpaFT_OMBRIX_CXF, false);
+}
+
+// --- hierarchy questions ------------------------------------------------------------------
+
+namespace {
+
+// A unit whose file has a type (not a schematic) and says it is not structural.
+bool HasNonStructuralFile(const ImodelModule& module)
+{
+    const boost::shared_ptr<IfileObjectEx> file = module.GetModuleFile();
+    return file && file->GetFileSpecificType() != zorpaFT_SCH && !file->IsFileStructural();
+}
+
+// Whether a unit reachable from `start` through the sub-block lists (itself
+// included) has a file that says it is not structural; each unit is looked
+// at once, so a design that instantiates itself ends too.
+bool AnyNonStructuralBelow(const ImodelModule* start)
+{
+    std::unordered_set<const ImodelModule*> seen{start};
+    std::vector<const ImodelModule*> pending{start};
+    while (!pending.empty()) {
+        const ImodelModule* module = pending.back();
+        pending.pop_back();
+        if (HasNonStructuralFile(*module))
+            return true;
+        if (const ImodelModule::ModuleList* subs = module->GetSubBlocks()) {
+            for (const ImodelModule* sub : *subs) {
+                if (sub != nullptr && seen.insert(sub).second)
+                    pending.push_back(sub);
+            }
+        }
+    }
+    return false;
+}
+
+}  // namespace
+
+bool ImodelModule::IsStructural() const { return !AnyNonStructuralBelow(this); }
+
+bool ImodelModule::HasSubBlocks() const
+{
+    zorpaModuleIsHDL visitor;
+    visitor.Visit(m_kind);
+    return visitor.IsHDL() || ImodelHasSubHdlBlocks(GetSubBlocks());
+}
+
+// --- class-wide state ----------------------------------------------------------------------
+
+ImodelModule*& ImodelModule::GetTestedModule()
+{
+    static ImodelModule* tested = nullptr;
+    return tested;
+}
+
+ImodelModule::FileList*& ImodelModule::GetNotifiedFileChangeList()
+{
+    static FileList* list = nullptr;
+    return list;
+}
+
+bool& ImodelModule::IsRemovingTempModule()
+{
+    static bool removing = false;
+    return removing;
+}
+
+std::vector<ImodelModule*>& ImodelModule::CannotBeSetAsRootList()
+{
+    static std::vector<ImodelModule*> list;
+    return list;
+}

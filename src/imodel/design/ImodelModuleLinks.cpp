@@ -1,0 +1,362 @@
+// The links between design units (sub-blocks and parents, kept symmetric),
+// the change signal, and the unit's file lists.
+#include "imodel/design/ImodelModule.h"
+
+#include "src/imodel/design/ImodelModuleNotify.h"
+#include "ievent/IeventClasses.h"
+#include "ifile/IfileManager.h"
+#include "imodel/model/ImodelFeatures.h"
+#include "imodel/design/ImodelModuleTypes.h"
+
+#include <foundation/Sys.h>
+
+#include <boost/make_shared.hpp>
+
+#include <algorithm>
+#include <unordered_set>
+
+// --- links -----------------------------------------------------------------------------
+
+bool ImodelModule::ForgetParent(const ImodelModule* module)
+{
+    if (!m_parents)
+        return false;
+    const auto found = std::find(m_parents->begin(), m_parents->end(), module);
+    if (found == m_parents->end())
+        return false;
+    m_parents->erase(found);
+    return true;
+}
+
+bool ImodelModule::ForgetSubBlock(const ImodelModule* module)
+{
+    return m_subBlocks && std::erase(*m_subBlocks, module) > 0;
+}
+
+void ImodelModule::Unlink(bool signal)
+{
+    // Taken first: a unit may be its own sub-block and parent.
+    const std::unique_ptr<ModuleList> subBlocks = std::move(m_subBlocks);
+    const std::unique_ptr<ModuleList> parents = std::move(m_parents);
+    if (subBlocks) {
+        for (ImodelModule* sub : *subBlocks) {
+            if (sub != nullptr && sub->ForgetParent(this) && signal)
+                sub->NotifyChanged(true, false, false);
+        }
+    }
+    if (parents) {
+        for (ImodelModule* parent : *parents) {
+            if (parent != nullptr && parent->ForgetSubBlock(this) && signal)
+                parent->NotifyChanged(true, false, false);
+        }
+    }
+}
+
+void ImodelModule::LinkSubBlocks(const ModuleList& list)
+{
+    if (!m_subBlocks)
+        m_subBlocks = std::make_unique<ModuleList>();
+    for (ImodelModule* sub : list) {
+        m_subBlocks->push_back(sub);
+        if (sub != nullptr)
+            sub->AddParent(this);
+    }
+}
+
+void ImodelModule::AddParent(ImodelModule* parent)
+{
+    if (parent == nullptr)
+        return;
+    if (!m_parents)
+        m_parents = std::make_unique<ModuleList>();
+    if (std::find(m_parents->begin(), m_parents->end(), parent) != m_parents->end())
+        return;
+    m_parents->push_back(parent);
+    NotifyChanged(true, false, false);
+}
+
+void ImodelModule::AddSubBlock(ImodelModule* sub, bool notify)
+{
+    if (sub == nullptr)
+        return;
+    sub->AddParent(this);
+    if (!m_subBlocks)
+        m_subBlocks = std::make_unique<ModuleList>();
+    if (sub->IsPackage())
+        m_subBlocks->push_front(sub);
+    else
+        m_subBlocks->push_back(sub);
+    if (notify)
+        NotifyChanged(true, false, false);
+}
+
+void ImodelModule::RemoveSubBlock(ImodelModule* sub, bool updateParent)
+{
+    if (sub == nullptr || !m_subBlocks)
+        return;
+    const auto found = std::find(m_subBlocks->begin(), m_subBlocks->end(), sub);
+    if (found != m_subBlocks->end()) {
+        m_subBlocks->erase(found);
+        NotifyChanged(true, false, false);
+    }
+    // A unit instantiated twice stays a parent while one instance remains.
+    const bool stillThere = std::find(m_subBlocks->begin(), m_subBlocks->end(), sub) != m_subBlocks->end();
+    if (updateParent && !stillThere && sub->ForgetParent(this))
+        sub->NotifyChanged(true, false, false);
+}
+
+void ImodelModule::DestroySubBlockList(bool notify)
+{
+    Unlink(true);
+    if (notify)
+        NotifyChanged(true, false, false);
+}
+
+void ImodelModule::SetSubBlocks(std::unique_ptr<ModuleList> list)
+{
+    DestroySubBlockList(true);
+    if (!list)
+        return;
+    m_subBlocks = std::move(list);
+    for (ImodelModule* sub : *m_subBlocks) {
+        if (sub != nullptr)
+            sub->AddParent(this);
+    }
+}
+
+void ImodelModule::DuplicateList(const ModuleList* list)
+{
+    if (list == nullptr)
+        return;
+    // A copy first: `list` may be this unit's own list, which goes below.
+    const ModuleList subBlocks = *list;
+    DestroySubBlockList(true);
+    LinkSubBlocks(subBlocks);
+}
+
+void ImodelModule::DeleteModules(const std::vector<ImodelModule*>& modules)
+{
+    const std::unordered_set<ImodelModule*> doomed(modules.begin(), modules.end());
+    // The units that stay lose their links to the doomed ones in one pass
+    // each, rather than one search per link.
+    std::unordered_set<ImodelModule*> staying;
+    for (ImodelModule* module : doomed) {
+        if (module == nullptr)
+            continue;
+        for (const std::unique_ptr<ModuleList>* list : {&module->m_subBlocks, &module->m_parents}) {
+            if (!*list)
+                continue;
+            for (ImodelModule* linked : **list) {
+                if (linked != nullptr && !doomed.contains(linked))
+                    staying.insert(linked);
+            }
+        }
+    }
+    const auto isDoomed = [&doomed](ImodelModule* module) { return doomed.contains(module); };
+    for (ImodelModule* module : staying) {
+        if (module->m_subBlocks)
+            std::erase_if(*module->m_subBlocks, isDoomed);
+        if (module->m_parents)
+            std::erase_if(*module->m_parents, isDoomed);
+    }
+    for (ImodelModule* module : doomed) {
+        if (module != nullptr) {
+            module->m_subBlocks.reset();
+            module->m_parents.reset();
+        }
+    }
+    std::unordered_set<ImodelModule*> deleted;
+    for (ImodelModule* module : modules) {
+        if (module != nullptr && deleted.insert(module).second)
+            delete module;
+    }
+}
+
+void ImodelModule::GetAllRelatedModules(ModuleSet& set, int down, int up)
+{
+    // A positive depth counts levels; -1 never runs out. Depth-first, a
+    // unit before its sub-blocks, then its parents, as the recursion would,
+    // without its depth limit.
+    const auto next = [](int depth) { return depth > 0 ? depth - 1 : depth; };
+    struct Step {
+        ImodelModule* module;
+        int down;
+        int up;
+    };
+    std::vector<Step> pending{{this, down, up}};
+    while (!pending.empty()) {
+        const Step step = pending.back();
+        pending.pop_back();
+        if (!set.insert(step.module).second)
+            continue;
+        const ModuleList* parents = step.up != 0 ? step.module->GetParentsList() : nullptr;
+        const ModuleList* subBlocks = step.down != 0 ? step.module->GetSubBlocks() : nullptr;
+        if (parents) {
+            for (auto it = parents->rbegin(); it != parents->rend(); ++it) {
+                if (*it != nullptr)
+                    pending.push_back({*it, 0, next(step.up)});
+            }
+        }
+        if (subBlocks) {
+            for (auto it = subBlocks->rbegin(); it != subBlocks->rend(); ++it) {
+                if (*it != nullptr)
+                    pending.push_back({*it, next(step.down), 0});
+            }
+        }
+    }
+}
+
+bool ImodelModule::HasParentNotInListRec(const FileEntries& keptFiles, const FileEntries& removedFiles) const
+{
+    const auto holds = [](const FileEntries& files, const IfileObjectEx* file) {
+        return std::any_of(files.begin(), files.end(),
+                           [file](const boost::shared_ptr<IfileObjectEx>& entry) { return entry.get() == file; });
+    };
+    // Parents defined by a removed file are looked through, each once.
+    std::unordered_set<const ImodelModule*> seen{this};
+    std::vector<const ImodelModule*> pending{this};
+    while (!pending.empty()) {
+        const ImodelModule* module = pending.back();
+        pending.pop_back();
+        const ModuleList* parents = module->GetParentsList();
+        if (parents == nullptr)
+            continue;
+        for (const ImodelModule* parent : *parents) {
+            const boost::shared_ptr<IfileObjectEx> file = parent ? parent->GetModuleFile() : nullptr;
+            if (!file)
+                continue;
+            if (holds(removedFiles, file.get())) {
+                if (seen.insert(parent).second)
+                    pending.push_back(parent);
+            } else if (!holds(keptFiles, file.get())) {
+                if (ImodelIsDebugMsg())
+                    SysDebugPrintf("%s still uses %s", parent->GetName().c_str(), module->GetName().c_str());
+                return true;
+            }
+        }
+    }
+    return false;
+}
+
+// --- change signal ----------------------------------------------------------------------
+
+void ImodelModule::NotifyChanged(bool self, bool parents, bool subBlocks)
+{
+    std::vector<ImodelModule*> changed;
+    if (self)
+        changed.push_back(this);
+    if (parents && m_parents)
+        changed.insert(changed.end(), m_parents->begin(), m_parents->end());
+    if (subBlocks && m_subBlocks)
+        changed.insert(changed.end(), m_subBlocks->begin(), m_subBlocks->end());
+    std::erase_if(changed, [](const ImodelModule* module) { return !module || !module->CanBeDisplayedInAView(); });
+    ImodelNotifyEvent(boost::make_shared<IeventModuleModified>(changed));
+}
+
+// --- file lists ---------------------------------------------------------------------------
+
+namespace {
+
+void AddUnique(ImodelModule::FileList& list, const IfileObject& file)
+{
+    if (std::find(list.begin(), list.end(), file) == list.end())
+        list.push_back(file);
+}
+
+}  // namespace
+
+void ImodelModule::AddAssociatedFile(const IfileObjectEx& file) { AddUnique(m_associatedFiles, file); }
+
+void ImodelModule::AddSynthesisConstraintFile(const IfileObject& file) { AddUnique(m_synthesisConstraintFiles, file); }
+
+void ImodelModule::UpdateList(FileList* list)
+{
+    Imodel* model = ImodelAliveModel();
+    IfileManager* files = model ? model->GetFileManager() : nullptr;
+    if (list == nullptr || files == nullptr)
+        return;
+    std::erase_if(*list, [files](const IfileObject& file) { return !files->ContainsFile(file); });
+}
+
+ImodelModule::FileList* ImodelModule::GetSimulationPackageToIgnoreList()
+{
+    UpdateList(&m_simulationPackagesToIgnore);
+    return &m_simulationPackagesToIgnore;
+}
+
+ImodelModule::FileList* ImodelModule::GetSynthesisPackageToIgnoreList()
+{
+    UpdateList(&m_synthesisPackagesToIgnore);
+    return &m_synthesisPackagesToIgnore;
+}
+
+bool ImodelModule::IsPackageUsed(ImodelFunctionType kind, const IfileObject& package)
+{
+    if (!ImodelAllowUserToOrganizePackages())
+        return true;
+    const FileList* simulation = GetSimulationPackageToIgnoreList();
+    const FileList* synthesis = GetSynthesisPackageToIgnoreList();
+    const auto lacks = [&package](const FileList* list) {
+        return std::find(list->begin(), list->end(), package) == list->end();
+    };
+    switch (kind) {
+    case ideSIMULATION: return lacks(simulation);
+    case ideSYNTHESIS: return lacks(synthesis);
+    default: return true;
+    }
+}
+
+void ImodelModule::SetSynthesisConstraintFileList(const FileList& files)
+{
+    if (files == m_synthesisConstraintFiles)
+        return;
+    m_synthesisConstraintFiles = files;
+    ImodelMarkNeedSave();
+    if (QuorlaneStateMachine* flow = ImodelAliveStateMachine())
+        flow->FunctionTypeMessage(QuorlaneToolChangedForModule, ideSYNTHESIS, this);
+}
+
+void ImodelModule::SetCDBOrder(const FileList& order, bool notify)
+{
+    const bool changed = order != m_cdbOrder;
+    m_cdbOrder = order;
+    if (!changed)
+        return;
+    ImodelMarkNeedSave();
+    if (!notify)
+        return;
+    if (QuorlaneStateMachine* flow = ImodelAliveStateMachine())
+        flow->CDBOrderChanged(this);
+}
+
+bool ImodelModule::SetNewStimulusList(const FileList& files, void*)
+{
+    m_stimulusFiles = files;
+    ImodelMarkNeedSave();
+    if (QuorlaneStateMachine* flow = ImodelAliveStateMachine())
+        flow->UpdateFileDependentStatesForModule(this);
+    return true;
+}
+
+void ImodelModule::UpdateCDBListWithExpectedOrder(FileList& files) const
+{
+    std::sort(files.begin(), files.end(), imodelSortFiles(m_cdbOrder));
+}
+
+bool ImodelModule::updateModel(const IfileObjectEx& oldFile, boost::shared_ptr<IfileObjectEx> newFile, bool)
+{
+    if (!newFile)
+        return true;
+    const IfileObject replacement = *newFile;
+    for (FileList* list : {&m_simulationPackagesToIgnore, &m_synthesisPackagesToIgnore, &m_cdbOrder,
+                           &m_stimulusFiles, &m_synthesisConstraintFiles}) {
+        std::replace(list->begin(), list->end(), static_cast<const IfileObject&>(oldFile), replacement);
+    }
+    for (typeUserFileList& customized : m_customizedLists) {
+        for (IfileObjectEx::ParentFile& entry : customized.GetFiles()) {
+            if (entry.first == oldFile)
+                entry = {replacement, boost::weak_ptr<IfileObjectEx>()};
+        }
+    }
+    return true;
+}

@@ -1,0 +1,390 @@
+// Taking design units out of the design: the units of one file, every unit
+// of a kind, a stimulus file from the units' lists, and which files may
+// leave along with others.
+#include "imodel/design/ImodelRemoveModules.h"
+
+#include "src/imodel/design/ImodelModuleNotify.h"
+#include "src/imodel/design/imodelTempUnit.h"
+#include "ievent/IeventClasses.h"
+#include "imodel/design/ImodelDesignManager.h"
+#include "imodel/design/ImodelFindModule.h"
+
+#include <foundation/Sys.h>
+#include <zorpa/ZorpaFind.h>
+#include <zorpa/ZorpaString.h>
+
+#include <boost/make_shared.hpp>
+
+#include <algorithm>
+#include <memory>
+#include <optional>
+#include <unordered_set>
+
+namespace {
+
+using LibraryPtr = ImodelDesignManager::LibraryPtr;
+using ModuleList = ImodelModule::ModuleList;
+using ModuleSet = ImodelModule::ModuleSet;
+
+// The identity the root id takes when the root goes.
+const VyIfaces::ComponentID kNoRoot("", "", "");
+
+bool IsDefinedBy(const ImodelModule* module, const IfileObject& file)
+{
+    const boost::shared_ptr<IfileObjectEx> own = module ? module->GetModuleFile() : nullptr;
+    return own && *own == file;
+}
+
+std::unique_ptr<ImodelModule> MakeUnknownUnit(const std::string& name, const std::string& library)
+{
+    return std::make_unique<ImodelModule>(name, nullptr, zorpaMODULE_UNKNOWN, false, library, "", false);
+}
+
+// `unit` once in the set; when the set holds a unit equal to it in the set
+// order already, that unit (and `unit` is dropped).
+ImodelModule* InsertOrFindEqual(ModuleSet& set, std::unique_ptr<ImodelModule> unit)
+{
+    const auto [at, inserted] = set.insert(unit.get());
+    if (inserted)
+        unit.release();
+    return *at;
+}
+
+// The parents of `from` use `to` instead, instance for instance.
+void Rehome(ImodelModule* from, ImodelModule* to)
+{
+    if (from->GetParentsList() == nullptr)
+        return;
+    const ModuleList parents = *from->GetParentsList();
+    for (ImodelModule* parent : parents) {
+        const int instances = parent->DetachSubBlock(from);
+        for (int i = 0; i < instances; ++i)
+            parent->AddSubBlock(to, true);
+    }
+}
+
+// Units listed once each, in the order first met.
+class UnitList {
+public:
+    void Add(ImodelModule* unit)
+    {
+        if (m_seen.insert(unit).second)
+            m_units.push_back(unit);
+    }
+    const std::vector<ImodelModule*>& Units() const { return m_units; }
+
+private:
+    std::vector<ImodelModule*> m_units;
+    std::unordered_set<const ImodelModule*> m_seen;
+};
+
+// Finds, parent by parent, what takes the place of a unit that goes.
+class ReplacementFinder {
+public:
+    ReplacementFinder(ImodelDesignManager& design, ImodelModule& module, const IfileObject& removedFile,
+                      LibraryPtr ownLibrary)
+        : m_design(design), m_module(module), m_ownLibrary(std::move(ownLibrary)),
+          m_replacedFileStays(!IsDefinedBy(&module, removedFile)),
+          m_placeholder(MakeUnknownUnit(module.GetName(), module.GetDefinedInLibrary())),
+          m_prototype("prototype", nullptr, zorpaMODULE_UNKNOWN, false, "work", "")
+    {
+    }
+
+    ImodelModule* For(const ImodelModule& parent, ModuleList& readd)
+    {
+        const auto [first, last] = m_design.GetLibraries();
+        // Only a package that declares a unit of that name stands for it.
+        if (ImodelModule* package = ZorpaFindUsedPackages<ImodelModule*>(
+                first, last, &m_module, parent.GetPossibleLibraries(), true, m_prototype.get()))
+            return package;
+        const LibraryPtr library = m_design.FindLibraryByName(parent.GetDefinedInLibrary());
+        if (!library)
+            return nullptr;
+        ImodelModule* found = ImodelFindModuleInLib(library, m_module.GetName(), m_module.GetModuleType(), "");
+        if (found != nullptr && m_replacedFileStays)
+            return found;
+        if (library == m_ownLibrary)
+            return Placeholder(readd);
+        if (!library->GetModules())
+            return nullptr;
+        return InsertOrFindEqual(*library->GetModules(),
+                                 MakeUnknownUnit(m_module.GetName(), parent.GetDefinedInLibrary()));
+    }
+
+private:
+    // The placeholder goes to `readd` once, for the caller to put into the
+    // unit's library; one that nobody takes is deleted with the finder.
+    ImodelModule* Placeholder(ModuleList& readd)
+    {
+        if (m_queued == nullptr) {
+            m_queued = m_placeholder.release();
+            readd.push_back(m_queued);
+        }
+        return m_queued;
+    }
+
+    ImodelDesignManager& m_design;
+    ImodelModule& m_module;
+    LibraryPtr m_ownLibrary;
+    bool m_replacedFileStays;
+    std::unique_ptr<ImodelModule> m_placeholder;
+    ImodelModule* m_queued = nullptr;
+    imodelTempUnit m_prototype;
+};
+
+// The sub-blocks of a unit that goes: one without file leaves it (and is an
+// orphan once no unit uses it); below a package, the users of one with a
+// file get a replacement.
+void ReleaseSubBlocks(ImodelModule& module, const boost::shared_ptr<IfileObjectEx>& file, const LibraryPtr& library,
+                      ModuleList& readd, UnitList& orphans)
+{
+    if (module.GetSubBlocks() == nullptr)
+        return;
+    const ModuleList subBlocks = *module.GetSubBlocks();
+    std::unordered_set<const ImodelModule*> done;
+    for (ImodelModule* sub : subBlocks) {
+        if (sub == nullptr || !done.insert(sub).second)
+            continue;
+        if (!sub->GetModuleFile()) {
+            if (module.DetachSubBlock(sub) == 0)
+                continue;
+            sub->NotifyChanged(true, false, false);
+            if (sub->GetParentsList() == nullptr || sub->GetParentsList()->empty())
+                orphans.Add(sub);
+        } else if (module.IsPackage() && sub->GetParentsList() != nullptr) {
+            ImodelRemoveModuleInOtherLib(sub, file, library, &readd);
+        }
+    }
+}
+
+void KeepUnlinkedCopy(const ImodelModule& module, ModuleSet& kept)
+{
+    auto copy = std::make_unique<ImodelModule>(module);
+    copy->DestroySubBlockList(false);
+    if (kept.insert(copy.get()).second)
+        copy.release();
+}
+
+// Orphans still in the library, and still unused, go.
+void DeleteOrphans(ModuleSet& units, const UnitList& orphans)
+{
+    for (ImodelModule* orphan : orphans.Units()) {
+        const auto at = units.find(orphan);
+        const bool used = orphan->GetParentsList() != nullptr && !orphan->GetParentsList()->empty();
+        if (at == units.end() || *at != orphan || used)
+            continue;
+        units.erase(at);
+        ImodelModule::Delete(orphan, false);
+    }
+}
+
+// The placeholders enter the library, announced together. Where the library
+// holds a unit of that name already, the placeholder's users take that one.
+void PutBack(ModuleSet& units, const ModuleList& readd)
+{
+    std::vector<ImodelModule*> added;
+    for (ImodelModule* placeholder : readd) {
+        const auto [at, inserted] = units.insert(placeholder);
+        if (inserted) {
+            added.push_back(placeholder);
+            continue;
+        }
+        Rehome(placeholder, *at);
+        ImodelModule::Delete(placeholder, false);
+    }
+    if (!added.empty())
+        ImodelNotifyEvent(boost::make_shared<IeventModuleAdded>(added));
+}
+
+}  // namespace
+
+void ImodelRemoveModulesOfFile(const boost::shared_ptr<IfileObjectEx>& file, boost::shared_ptr<ModuleSet> kept,
+                               bool updateNow, bool save, bool forget, std::vector<VyIfaces::IComponent*>* components,
+                               std::deque<ImodelModule*>* packageUsers)
+{
+    ImodelDesignManager* design = ImodelAliveDesignManager();
+    if (!file || design == nullptr)
+        return;
+    const LibraryPtr library = design->FindLibraryByName(file->GetLibraryName());
+    if (!library || !library->GetModules())
+        return;
+    ModuleSet& units = *library->GetModules();
+    // The root's key outlives the root, which may go below.
+    std::optional<imodelTempUnit> rootKey;
+    if (const ImodelModule* root = design->GetRootModule())
+        rootKey.emplace(root->GetName(), root->GetModuleFile(), root->GetModuleType(), root->IsPackage(),
+                        root->GetDefinedInLibrary(), root->GetDefinedInPackage());
+
+    ModuleList readd;
+    UnitList orphans;
+    for (auto it = units.begin(); it != units.end();) {
+        ImodelModule* module = *it;
+        if (!IsDefinedBy(module, *file)) {
+            ++it;
+            continue;
+        }
+        if (rootKey && *module == *rootKey->get())
+            design->SetRootId(kNoRoot);
+        ImodelNotifyWorkspaceWhenModulesAreRemoved(module, updateNow, components, packageUsers);
+        it = units.erase(it);
+        ReleaseSubBlocks(*module, file, library, readd, orphans);
+        ImodelRemoveModuleInOtherLib(module, file, library, &readd);
+        if (kept)
+            KeepUnlinkedCopy(*module, *kept);
+        if (save)
+            ImodelModule::SaveDeletedModuleInfo(module);
+        ImodelModule::Delete(module, false);
+    }
+    rootKey.reset();
+    if (forget)
+        ImodelModule::RemoveDeletedModuleInfo(file);
+    DeleteOrphans(units, orphans);
+    PutBack(units, readd);
+}
+
+void ImodelRemoveModuleInOtherLib(ImodelModule* module, const boost::shared_ptr<IfileObjectEx>& file,
+                                  LibraryPtr library, std::deque<ImodelModule*>* readd)
+{
+    ImodelDesignManager* design = ImodelAliveDesignManager();
+    if (module == nullptr || !file || !library || readd == nullptr || module->GetParentsList() == nullptr ||
+        design == nullptr)
+        return;
+    const std::string libraryName = module->GetDefinedInLibrary();
+    const LibraryPtr ownLibrary = libraryName.empty() ? LibraryPtr() : design->FindLibraryByName(libraryName);
+    if (!ownLibrary)
+        return;
+    ReplacementFinder replacements(*design, *module, *file, ownLibrary);
+    const ModuleList parents = *module->GetParentsList();
+    for (ImodelModule* parent : parents) {
+        if (parent == nullptr || IsDefinedBy(parent, *file))
+            continue;
+        // Every instance goes: a parent left pointing at the unit would
+        // dangle once it is deleted.
+        const int instances = parent->DetachSubBlock(module);
+        if (instances > 0)
+            parent->NotifyChanged(true, false, false);
+        if (ImodelModule* replacement = replacements.For(*parent, *readd)) {
+            for (int i = 0; i < instances; ++i)
+                parent->AddSubBlock(replacement, true);
+        }
+    }
+}
+
+void ImodelNotifyWorkspaceWhenModulesAreRemoved(ImodelModule* module, bool updateNow,
+                                                std::vector<VyIfaces::IComponent*>* components,
+                                                std::deque<ImodelModule*>* packageUsers)
+{
+    if (module == nullptr)
+        return;
+    if (!module->IsPackage()) {
+        VyIfaces::IComponent* component = module->GetComponent();
+        if (component != nullptr && components != nullptr) {
+            components->push_back(component);
+            module->UnreferenceComponent();
+        }
+        return;
+    }
+    // The users of a package's components are handed to the caller when it
+    // updates them itself. Told at once, the core workspace would take each
+    // component's new package; the core workspace of this library keeps no
+    // components, so there is none to move.
+    if (updateNow || packageUsers == nullptr || !module->GetModuleFile() || module->GetSubBlocks() == nullptr)
+        return;
+    for (ImodelModule* sub : *module->GetSubBlocks()) {
+        const VyIfaces::IComponent* component = sub ? sub->GetComponent() : nullptr;
+        if (component != nullptr && ZorpaCompareNoCase(component->GetComponentID().package, module->GetName()) == 0)
+            packageUsers->push_back(sub);
+    }
+}
+
+void ImodelRemoveAllModulesOfAType(zorpaModuleTypes kind, LibraryPtr library)
+{
+    if (!library || !library->GetModules())
+        return;
+    ModuleSet& units = *library->GetModules();
+    std::vector<ImodelModule*> doomed;
+    std::copy_if(units.begin(), units.end(), std::back_inserter(doomed),
+                 [kind](const ImodelModule* module) { return module != nullptr && module->IsType(kind); });
+    ImodelDesignManager* design = ImodelAliveDesignManager();
+    const ImodelModule* root = design ? design->GetRootModule() : nullptr;
+    if (root != nullptr && std::find(doomed.begin(), doomed.end(), root) != doomed.end())
+        design->SetRootId(kNoRoot);
+    // The views see the units while they still exist.
+    ImodelNotifyEvent(boost::make_shared<IeventModuleRemoved>(doomed));
+    const std::unordered_set<const ImodelModule*> gone(doomed.begin(), doomed.end());
+    std::erase_if(units, [&gone](const ImodelModule* module) { return gone.contains(module); });
+    ImodelModule::DeleteModules(doomed);
+}
+
+void ImodelRemoveAllModulesOfAType(zorpaModuleTypes kind)
+{
+    ImodelDesignManager* design = ImodelAliveDesignManager();
+    if (design == nullptr)
+        return;
+    // A copy: the walk must not depend on the list it works under.
+    const ImodelDesignManager::Libraries libraries(design->GetLibraries().first, design->GetLibraries().second);
+    for (const LibraryPtr& library : libraries)
+        ImodelRemoveAllModulesOfAType(kind, library);
+}
+
+void ImodelGetCommonFilesWeCanRemove(const ImodelModule::FileEntries& removed,
+                                     const ImodelModule::FileEntries& candidates, ImodelModule::FileEntries& result)
+{
+    result = candidates;
+    ImodelDesignManager* design = ImodelAliveDesignManager();
+    if (design == nullptr)
+        return;
+    std::unordered_set<const IfileObjectEx*> candidateFiles;
+    for (const boost::shared_ptr<IfileObjectEx>& file : candidates)
+        candidateFiles.insert(file.get());
+    // In unit order; a list rather than a set, so that units equal in that
+    // order (one name in two libraries) are each asked.
+    std::vector<ImodelModule*> modules;
+    const auto [first, last] = design->GetLibraries();
+    for (auto library = first; library != last; ++library) {
+        if (!*library || !(*library)->GetModules())
+            continue;
+        for (ImodelModule* module : *(*library)->GetModules()) {
+            const boost::shared_ptr<IfileObjectEx> file = module ? module->GetModuleFile() : nullptr;
+            if (file && candidateFiles.contains(file.get()))
+                modules.push_back(module);
+        }
+    }
+    std::stable_sort(modules.begin(), modules.end(), ZorpaSet<ImodelModule*>::lessThanTFtor());
+
+    const bool debug = ImodelIsDebugMsg();
+    for (const ImodelModule* module : modules) {
+        // Files kept so far count as staying for the units looked at next.
+        if (!module->HasParentNotInListRec(removed, result))
+            continue;
+        if (debug)
+            SysDebugPrintf("Module %s should not be removed", module->GetComponentID().ToString().c_str());
+        const boost::shared_ptr<IfileObjectEx> file = module->GetModuleFile();
+        const auto kept = std::find(result.begin(), result.end(), file);
+        if (kept == result.end())
+            continue;
+        if (debug)
+            SysDebugPrintf("Keeping common file: %s", file->GetFullFileName().c_str());
+        result.erase(kept);
+    }
+}
+
+void ImodelUpdateStimulusAssociation(const IfileObject& stimulus, std::deque<ImodelModule*>* modules)
+{
+    if (modules == nullptr)
+        return;
+    // Depth-first, each unit once: a design may instantiate itself.
+    std::unordered_set<const ImodelModule*> seen;
+    std::vector<ImodelModule*> pending(modules->rbegin(), modules->rend());
+    while (!pending.empty()) {
+        ImodelModule* module = pending.back();
+        pending.pop_back();
+        if (module == nullptr || !seen.insert(module).second)
+            continue;
+        ImodelModule::FileList files = module->GetStimulusList();
+        if (std::erase(files, stimulus) > 0)
+            module->SetNewStimulusList(files, nullptr);
+        if (const ModuleList* subBlocks = module->GetSubBlocks())
+            pending.insert(pending.end(), subBlocks->rbegin(), subBlocks->rend());
+    }
+}

@@ -1,0 +1,261 @@
+#include "src/imodel/design/imodelDesignManagerImpl.h"
+
+#include "src/imodel/design/ImodelModuleNotify.h"
+#include "ievent/IeventClasses.h"
+#include "ifile/IfileFunctions.h"
+#include "imodel/design/ImodelDestroyLib.h"
+#include "imodel/design/ImodelFindModule.h"
+#include "imodel/design/ImodelModule.h"
+#include "imodel/names/imodelUtl.h"
+
+#include <foundation/Sys.h>
+
+#include <boost/make_shared.hpp>
+
+#include <algorithm>
+
+namespace {
+
+constexpr const char* kWork = "work";
+
+}  // namespace
+
+imodelDesignManagerImpl::~imodelDesignManagerImpl()
+{
+    ResetProjectFileStream(false);
+    ImodelDestroyLibs(m_libraries);
+}
+
+// --- libraries --------------------------------------------------------------------------------
+
+imodelDesignManagerImpl::Libraries::const_iterator imodelDesignManagerImpl::FindLibrary(const std::string& name) const
+{
+    return std::find_if(m_libraries.begin(), m_libraries.end(), [&name](const LibraryPtr& library) {
+        return library && ImodelIsSameStrNoCase(library->GetName(), name);
+    });
+}
+
+ImodelDesignManager::LibraryPtr imodelDesignManagerImpl::FindLibraryByName(std::string name) const
+{
+    const auto found = FindLibrary(name);
+    return found == m_libraries.end() ? LibraryPtr() : *found;
+}
+
+void imodelDesignManagerImpl::Announce(const LibraryPtr& library, bool notify) const
+{
+    if (notify)
+        ImodelNotifyEvent(boost::make_shared<IeventLibraryAdded>(library->GetName()));
+}
+
+ImodelDesignManager::LibraryPtr imodelDesignManagerImpl::AddLibrary(LibraryPtr library, bool notify)
+{
+    // The name goes into the project file on a line of its own.
+    if (!library || !IfileCheckStorableName(library->GetName(), "library"))
+        return LibraryPtr();
+    if (LibraryPtr existing = FindLibraryByName(library->GetName())) {
+        existing->SetLocation(library->GetLocation());
+        existing->SetPath(library->GetPath());
+        return existing;
+    }
+    m_libraries.push_back(library);
+    library->MakeModuleList();
+    Announce(library, notify);
+    return library;
+}
+
+ImodelDesignManager::LibraryPtr imodelDesignManagerImpl::AddLibrary(const std::string& name, bool notify)
+{
+    if (LibraryPtr existing = FindLibraryByName(name))
+        return existing;
+    return AddLibrary(boost::make_shared<Library>(name), notify);
+}
+
+void imodelDesignManagerImpl::EraseLibrary(const std::string& name)
+{
+    const auto found = FindLibrary(name);
+    if (found != m_libraries.end())
+        m_libraries.erase(found);
+}
+
+void imodelDesignManagerImpl::RenameLibrary(const std::string& oldName, const std::string& newName)
+{
+    if (ImodelIsSameStrNoCase(oldName, newName)) {
+        if (LibraryPtr library = FindLibraryByName(oldName))
+            RenameInPlace(library, newName);
+        else
+            AddLibrary(newName, true);
+        return;
+    }
+    const LibraryPtr renamed = AddLibrary(newName, true);
+    const LibraryPtr old = FindLibraryByName(oldName);
+    if (!renamed || !old)
+        return;
+    ImodelNotifyEvent(boost::make_shared<IeventLibraryRemoved>(old->GetName()));
+    renamed->SetModuleList(old->ReleaseModuleList());
+    MoveUnits(old, renamed);
+    EraseLibrary(oldName);
+}
+
+void imodelDesignManagerImpl::RenameInPlace(const LibraryPtr& library, const std::string& newName)
+{
+    const std::string oldName = library->GetName();
+    if (oldName == newName || !IfileCheckStorableName(newName, "library"))
+        return;
+    library->SetName(newName);
+    if (library->GetPath() == oldName)
+        library->SetPath(newName);
+    for (ImodelModule* unit : *library->GetModules()) {
+        if (unit != nullptr && unit->GetDefinedInLibrary() == oldName)
+            unit->SetDefinedInLibrary(newName);
+    }
+    ImodelNotifyEvent(boost::make_shared<IeventLibraryModified>(oldName, newName));
+}
+
+void imodelDesignManagerImpl::MoveUnits(const LibraryPtr& from, const LibraryPtr& to)
+{
+    Library::ModuleSet& units = *from->GetModules();
+    std::vector<ImodelModule*> duplicates;
+    for (ImodelModule* unit : units) {
+        if (unit == nullptr)
+            continue;
+        if (ImodelIsSameStrNoCase(unit->GetDefinedInLibrary(), from->GetName()))
+            unit->SetDefinedInLibrary(to->GetName());
+        // The new library already holds a unit of the same name and file.
+        if (!to->GetModules()->insert(unit).second)
+            duplicates.push_back(unit);
+    }
+    units.clear();
+    ImodelModule::DeleteModules(duplicates);
+}
+
+void imodelDesignManagerImpl::UpdateTopModules(LibraryPtr library)
+{
+    if (!library)
+        return;
+    library->MakeModuleList();
+    std::deque<ImodelModule*>& top = *library->GetModuleList();
+    top.clear();
+    const std::string name = library->GetName();
+    for (ImodelModule* unit : *library->GetModules()) {
+        if (unit == nullptr)
+            continue;
+        const ImodelModule::ModuleList* parents = unit->GetParentsList();
+        const bool usedHere = parents && std::any_of(parents->begin(), parents->end(), [&name](const ImodelModule* p) {
+                                  return p && ImodelIsSameStrNoCase(p->GetDefinedInLibrary(), name);
+                              });
+        if (usedHere)
+            continue;
+        if (unit->IsPackage())
+            top.push_front(unit);
+        else
+            top.push_back(unit);
+    }
+}
+
+std::deque<ImodelModule*>* imodelDesignManagerImpl::GetModuleTree()
+{
+    // Asked of "work" each time: a pointer kept from Reset would dangle once
+    // "work" is erased or renamed.
+    const LibraryPtr work = FindLibraryByName(kWork);
+    return work ? work->GetModuleList() : nullptr;
+}
+
+void imodelDesignManagerImpl::Reset()
+{
+    RemoveAll();
+    AddLibrary(kWork, true);
+}
+
+void imodelDesignManagerImpl::RemoveAll()
+{
+    IeventBatch removed;
+    for (const LibraryPtr& library : m_libraries) {
+        if (library)
+            removed.push_back(boost::make_shared<IeventLibraryRemoved>(library->GetName()));
+    }
+    if (Imodel* model = ImodelAliveModel())
+        model->SendEvents(removed, true);
+    ImodelNotifyEvent(boost::make_shared<IeventModulePreRemoveAll>());
+    ImodelDestroyLibs(m_libraries);
+    ImodelNotifyEvent(boost::make_shared<IeventModulePostRemoveAll>());
+}
+
+// --- the root ---------------------------------------------------------------------------------
+
+ImodelModule* imodelDesignManagerImpl::GetRootModule()
+{
+    // Looked up in this manager's own libraries (the wizard's model has its own).
+    const LibraryPtr library = FindLibraryByName(m_rootId.library);
+    return library ? ImodelFindModuleInLib(library, m_rootId.name, zorpaMODULE_UNKNOWN, "") : nullptr;
+}
+
+bool imodelDesignManagerImpl::IsRootStructural()
+{
+    const ImodelModule* root = GetRootModule();
+    return root == nullptr || root->IsStructural();
+}
+
+bool imodelDesignManagerImpl::IsRootSchematic()
+{
+    const ImodelModule* root = GetRootModule();
+    return root != nullptr && root->IsSchematic();
+}
+
+bool imodelDesignManagerImpl::RootHasSubBlocks()
+{
+    const ImodelModule* root = GetRootModule();
+    return root != nullptr && root->HasSubBlocks();
+}
+
+// --- the project ------------------------------------------------------------------------------
+
+ImodelFileName imodelDesignManagerImpl::GetProjectFileName() const
+{
+    ImodelFileName fileName = m_projectFolder;
+    fileName += SysGetDirChar();
+    fileName += m_projectName.GetString();
+    fileName += ".prj";
+    return fileName;
+}
+
+void imodelDesignManagerImpl::SetProjectFolder(const ImodelFileName& folder)
+{
+    m_projectFolder = folder;
+    ImodelSetValidSeparator(m_projectFolder, true);
+}
+
+void imodelDesignManagerImpl::SetDefaultVHDL(bool vhdl)
+{
+    if (vhdl == m_defaultVHDL)
+        return;
+    m_defaultVHDL = vhdl;
+    SetNeedSave(true);
+}
+
+void imodelDesignManagerImpl::ClearProject()
+{
+    m_projectName.clear();
+    m_projectFolder.clear();
+    m_rootId = VyIfaces::ComponentID();
+    Reset();
+    ResetProjectFileStream(false);
+    m_projectOpen = false;
+    SetNeedSave(false);
+}
+
+void imodelDesignManagerImpl::ResetProjectFileStream(bool makeNew)
+{
+    if (m_projectFileStream && m_projectFileStream->is_open())
+        m_projectFileStream->close();
+    m_projectFileStream.reset();
+    if (makeNew)
+        m_projectFileStream = std::make_unique<std::fstream>();
+}
+
+void imodelDesignManagerImpl::SetNeedSave(bool needSave)
+{
+    if (needSave == m_needSave)
+        return;
+    m_needSave = needSave;
+    ImodelNotifyEvent(boost::make_shared<IeventNeedSaveFlagChanged>());
+}

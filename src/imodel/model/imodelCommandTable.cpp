@@ -1,0 +1,72 @@
+#include "src/imodel/model/imodelCommandTable.h"
+
+#include "imodel/model/Imodel.h"
+
+#include <foundation/AcmdManager.h>
+#include <foundation/Sys.h>
+
+#include <string>
+
+const std::vector<imodelCommandRow>& imodelGetCommandTable()
+{
+    // Each command's own work adds its factory to its row.
+    static const std::vector<imodelCommandRow> table = {
+        {"import_files", false, {}},
+        {"delete_files", false, {}},
+        {"new_project", false, {}},
+        {"close_project", false, {}},
+        {"save_project", false, {}},
+        {"open_project", false, {}},
+        {"save_project_as", false, {}},
+        {"set_root", false, {}},
+        {"use_source_file", false, {}},
+        {"use_file", false, {}},
+        {"add_library", false, {}},
+        {"add_file_to_library", false, {}},
+        {"remove_library", false, {}},
+        {"rename_library", false, {}},
+        {"refresh", false, {}},
+        {"open_veyrun", false, {}},
+        {"organize_cdbs", false, {}},
+        {"associate_stimulus", false, {}},
+        {"test_associate_stimulus", false, {}},
+        {"organize_constraints", false, {}},
+        {"test_organize_constraints", false, {}},
+        {"organize_sources", false, {}},
+        {"test_organize_sources", false, {}},
+        {"project_settings", false, {}},
+        {"create_links", true, {}},
+        {"change_link_source", true, {}},
+        {"export_as_link", true, {}},
+        {"unlink", true, {}},
+        {"set_modelsim_options", false, {}},
+        {"set_brennic_lib_options", false, {}},
+        {"set_user_lib_options", false, {}},
+        {"create_design", false, {}},
+        {"create_core", false, {}},
+        {"configure_user_core", false, {}},
+        {"dump_all_modules", false, {}},
+        {"dump_components", false, {}},
+        {"dump_catalog", false, {}},
+        {"new_file", false, {}},
+        {"edit_constraints", false, {}},
+        {"is_file_readonly", false, {}},
+        {"get_current_tool_version", false, {}},
+    };
+    return table;
+}
+
+int imodelRegisterCommandRows(const std::vector<imodelCommandRow>& rows, Imodel& model, bool linkingEnabled)
+{
+    AcmdManager& manager = AcmdManager::GetInstance();
+    int registered = 0;
+    for (const imodelCommandRow& row : rows) {
+        if (!row.factory || (row.linkingOnly && !linkingEnabled)) continue;
+        std::unique_ptr<AcmdBase> prototype = row.factory(model);
+        // A row whose command answers another name is a wrong table.
+        SysAssert(prototype == nullptr || prototype->GetName() == row.name);
+        if (prototype == nullptr || prototype->GetName() != row.name) continue;
+        if (manager.RegisterCommand(std::move(prototype))) ++registered;
+    }
+    return registered;
+}

@@ -1,0 +1,20 @@
+#include "src/imodel/names/imodelUtlProject.h"
+
+#include "imodel/model/Imodel.h"
+#include "imodel/design/ImodelDesignManager.h"
+#include "imodel/names/ImodelFileName.h"
+#include "imodel/views/ImodelRevisionManager.h"
+
+const ImodelFileName* ImodelUtlGetProjectFolder()
+{
+    ImodelDesignManager* design = Imodel::GetInstance().GetDesignManager();
+    return design ? &design->GetProjectFolder() : nullptr;
+}
+
+int ImodelUtlGetCurrentRevisionNumber()
+{
+    ImodelRevisionManager* revisions = Imodel::GetInstance().GetRevisionManager();
+    return revisions ? revisions->GetCurrentRevisionNumber() : 0;
+}
+
+bool ImodelUtlIsDebugMsg() { return Imodel::GetInstance().IsDebugMsg(); }

@@ -1,0 +1,197 @@
+#include "imodel/views/ImodelContextImpl.h"
+
+#include "ifile/IfileFunctions.h"
+#include "imodel/views/ImodelRevisionManager.h"
+#include "src/imodel/views/imodelContextNotify.h"
+
+#include <foundation/Sys.h>
+
+#include <algorithm>
+
+namespace {
+
+// Only the post-layout state differs from view to view: it is reached by
+// place and route, which runs per view.
+bool IsStateOfOneView(imodelSolvatoState state) { return state == Post_Layout; }
+
+void TraceNewDesignState(const std::string& module, imodelSolvatoState state)
+{
+    std::string keyword;
+    ImodelWriteSolvatoString(state, keyword);
+    SysDebugPrintf("Process Engine: New State Of Solvato for %s : %s\n", module.c_str(), keyword.c_str());
+}
+
+}  // namespace
+
+ImodelContextImpl::ImodelContextImpl(const std::string& name, ImodelModule* module) : m_name(name), m_module(module)
+{
+    // One context per view of the project, the manager's current one current:
+    // a project file names its views before its units, and every view's
+    // saved state must find its context when the units are read.
+    const ImodelRevisionManager* views = Imodel::GetInstance().GetRevisionManager();
+    if (!views) return;
+    std::vector<std::string> names;
+    views->GetRevisionNames(&names);
+    for (const std::string& view : names) AddRevision(view);
+    const int current = views->GetCurrentIndex();
+    if (current > 0 && current <= static_cast<int>(names.size())) SetCurRev(names[current - 1]);
+}
+
+ImodelContextImpl::ImodelContextImpl(const ImodelContextImpl& other, ImodelModule* module, bool all)
+    : m_name(other.m_name), m_module(module)
+{
+    for (const auto& revision : other.m_revisions) {
+        m_revisions.push_back(std::make_unique<ImodelRevContextImpl>(*revision, module, all));
+        if (other.IsCurRevContext(revision.get())) m_current = m_revisions.back().get();
+    }
+}
+
+ImodelContextImpl::~ImodelContextImpl() = default;
+
+bool ImodelContextImpl::AddRevision(const std::string& name)
+{
+    if (FindRevision(name)) return true;
+    if (!IfileCheckStorableName(name, "view")) return false;
+    std::unique_ptr<ImodelRevContextImpl> revision;
+    if (m_current) {
+        revision = std::make_unique<ImodelRevContextImpl>(*m_current, m_module, true);
+        revision->SetName(name);
+    } else {
+        revision = std::make_unique<ImodelRevContextImpl>(name, m_module);
+    }
+    m_revisions.push_back(std::move(revision));
+    return true;
+}
+
+void ImodelContextImpl::RemoveRevision(const std::string& name)
+{
+    const auto found = Find(name);
+    if (found == m_revisions.end()) return;
+    if (found->get() == m_current) m_current = nullptr;
+    m_revisions.erase(found);
+}
+
+bool ImodelContextImpl::RenameRevision(const std::string& from, const std::string& to)
+{
+    ImodelRevContextImpl* revision = FindRevision(from);
+    if (!revision) return false;
+    // Views are found by name: two of one name would hide the second.
+    const ImodelRevContextImpl* holder = FindRevision(to);
+    if (holder && holder != revision) return false;
+    return revision->SetName(to);
+}
+
+void ImodelContextImpl::SetCurRev(const std::string& name)
+{
+    if (ImodelRevContextImpl* revision = FindRevision(name)) m_current = revision;
+}
+
+ImodelRevContextImpl* ImodelContextImpl::FindRevision(const std::string& name) const
+{
+    const auto found = Find(name);
+    return found == m_revisions.end() ? nullptr : found->get();
+}
+
+ImodelRevContextImpl* ImodelContextImpl::FindRevision(const ImodelRevContext* revision) const
+{
+    const auto found = std::find_if(m_revisions.begin(), m_revisions.end(),
+                                    [revision](const auto& own) { return own.get() == revision; });
+    return found == m_revisions.end() ? nullptr : found->get();
+}
+
+ImodelRevContextImpl* ImodelContextImpl::FindRevisionEx(const ImodelRevContext* revision) const
+{
+    return revision == this ? m_current : FindRevision(revision);
+}
+
+bool ImodelContextImpl::GetRevisionName(const ImodelRevContext* revision, std::string& name) const
+{
+    name.clear();
+    const ImodelRevContextImpl* found = FindRevisionEx(revision);
+    if (!found) return false;
+    name = found->GetName();
+    return true;
+}
+
+std::vector<ImodelRevContextImpl*> ImodelContextImpl::GetAllRevs() const
+{
+    std::vector<ImodelRevContextImpl*> revisions;
+    revisions.reserve(m_revisions.size());
+    for (const auto& revision : m_revisions) revisions.push_back(revision.get());
+    return revisions;
+}
+
+void ImodelContextImpl::DuplicateContextInfo(const ImodelContextImpl* other, bool all)
+{
+    if (!other || other == this) return;
+    for (const auto& revision : m_revisions)
+        revision->DuplicateContextInfo(other->FindRevision(revision->GetName()), all);
+}
+
+void ImodelContextImpl::NotifyFileRemoved(const boost::shared_ptr<IfileObjectEx>& file)
+{
+    for (const auto& revision : m_revisions) revision->NotifyFileRemoved(file);
+}
+
+imodelSolvatoState ImodelContextImpl::GetSolvatoState() const
+{
+    return m_current ? m_current->GetSolvatoState() : Pre_Synthesis;
+}
+
+void ImodelContextImpl::SetSolvatoState(imodelSolvatoState state)
+{
+    if (!m_current) return;
+    if (imodelContextIsDebugState() && state != m_current->GetSolvatoState()) TraceNewDesignState(m_name, state);
+    if (IsStateOfOneView(state)) {
+        m_current->SetSolvatoState(state);
+        return;
+    }
+    for (const auto& revision : m_revisions) revision->SetSolvatoState(state);
+}
+
+imodelToolState ImodelContextImpl::GetToolState(ImodelFunctionType tool,
+                                                const boost::shared_ptr<IfileObjectEx>& activeFile) const
+{
+    return m_current ? m_current->GetToolState(tool, activeFile) : StateNoResult;
+}
+
+void ImodelContextImpl::SetToolState(ImodelFunctionType tool, const boost::shared_ptr<IfileObjectEx>& activeFile,
+                                     imodelToolState state, bool allFiles)
+{
+    if (!m_current) return;
+    for (const auto& revision : m_revisions) revision->SetToolState(tool, activeFile, state, allFiles);
+}
+
+void ImodelContextImpl::ResetAccessibleStateList()
+{
+    if (m_current) m_current->ResetAccessibleStateList();
+}
+
+void ImodelContextImpl::AddAccessibleState(imodelSolvatoState state)
+{
+    if (m_current) m_current->AddAccessibleState(state);
+}
+
+bool ImodelContextImpl::IsStateAccessible(imodelSolvatoState state) const
+{
+    return m_current && m_current->IsStateAccessible(state);
+}
+
+bool ImodelContextImpl::IsInDefaultState() const
+{
+    return std::all_of(m_revisions.begin(), m_revisions.end(),
+                       [](const auto& revision) { return revision->IsInDefaultState(); });
+}
+
+void ImodelContextImpl::SetFlowOptions(const ImodelFlowOptions& options)
+{
+    if (m_current) m_current->SetFlowOptions(options);
+}
+
+ImodelFlowOptions* ImodelContextImpl::GetFlowOptions() { return m_current ? m_current->GetFlowOptions() : nullptr; }
+
+std::vector<std::unique_ptr<ImodelRevContextImpl>>::const_iterator ImodelContextImpl::Find(const std::string& name) const
+{
+    return std::find_if(m_revisions.begin(), m_revisions.end(),
+                        [&name](const auto& revision) { return revision->GetName() == name; });
+}

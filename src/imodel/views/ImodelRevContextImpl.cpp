@@ -1,0 +1,154 @@
+#include "imodel/views/ImodelRevContextImpl.h"
+
+#include "ifile/IfileFunctions.h"
+#include "src/imodel/views/imodelContextNotify.h"
+
+#include <algorithm>
+
+ImodelRevContextImpl::ImodelRevContextImpl(const std::string& name, ImodelModule* module)
+    : m_name(name), m_module(module)
+{
+}
+
+ImodelRevContextImpl::ImodelRevContextImpl(const ImodelRevContextImpl& other, ImodelModule* module, bool all)
+    : m_name(other.m_name), m_module(module)
+{
+    DuplicateContextInfo(&other, all);
+}
+
+ImodelRevContextImpl::~ImodelRevContextImpl() = default;
+
+void ImodelRevContextImpl::DuplicateContextInfo(const ImodelRevContextImpl* other, bool all)
+{
+    if (!other || other == this) return;
+    m_flowOptions = other->m_flowOptions;
+    if (all) {
+        m_state = other->m_state;
+        m_toolStates = other->m_toolStates;
+        m_accessibleStates = other->m_accessibleStates;
+    }
+    m_usedFiles = other->m_usedFiles;
+}
+
+bool ImodelRevContextImpl::SetName(const std::string& name)
+{
+    if (!IfileCheckStorableName(name, "view")) return false;
+    m_name = name;
+    return true;
+}
+
+void ImodelRevContextImpl::SetSolvatoState(imodelSolvatoState state)
+{
+    if (state == m_state) return;
+    m_state = state;
+    imodelContextMarkNeedSave();
+    imodelContextProcessManager().DesignStateOfRevisionChanged(this);
+}
+
+imodelToolState ImodelRevContextImpl::GetToolState(ImodelFunctionType tool,
+                                                   const boost::shared_ptr<IfileObjectEx>& activeFile) const
+{
+    return m_toolStates.GetObjectToolState(tool, activeFile);
+}
+
+void ImodelRevContextImpl::SetToolState(ImodelFunctionType tool, const boost::shared_ptr<IfileObjectEx>& activeFile,
+                                        imodelToolState state, bool allFiles)
+{
+    if (allFiles)
+        m_toolStates.SetAllObjectsToolState(tool, state, this);
+    else
+        m_toolStates.SetObjectToolState(tool, activeFile, state, this);
+}
+
+void ImodelRevContextImpl::AddAccessibleState(imodelSolvatoState state)
+{
+    if (!IsStateAccessible(state)) m_accessibleStates.push_back(state);
+}
+
+bool ImodelRevContextImpl::IsStateAccessible(imodelSolvatoState state) const
+{
+    return std::find(m_accessibleStates.begin(), m_accessibleStates.end(), state) != m_accessibleStates.end();
+}
+
+bool ImodelRevContextImpl::IsInDefaultState() const
+{
+    return m_state == Pre_Synthesis && m_toolStates.IsInDefaultState() && m_usedFiles.empty() &&
+           m_flowOptions == ImodelFlowOptions();
+}
+
+void ImodelRevContextImpl::SetFlowOptions(const ImodelFlowOptions& options)
+{
+    if (options == m_flowOptions) return;
+    m_flowOptions = options;
+    imodelContextMarkNeedSave();
+    imodelContextProcessManager().FlowOptionsChanged(true);
+}
+
+void ImodelRevContextImpl::SetToolStateForFile(ImodelFunctionType tool, const boost::shared_ptr<IfileObjectEx>& file,
+                                               imodelToolState state)
+{
+    m_toolStates.SetObjectToolState(tool, file, state, this);
+}
+
+imodelToolState ImodelRevContextImpl::GetToolStateForFile(ImodelFunctionType tool,
+                                                          const boost::shared_ptr<IfileObjectEx>& file) const
+{
+    return m_toolStates.GetObjectToolState(tool, file);
+}
+
+void ImodelRevContextImpl::NotifyFileRemoved(const boost::shared_ptr<IfileObjectEx>& file)
+{
+    m_toolStates.NotifyFileRemoved(file);
+}
+
+void ImodelRevContextImpl::UseFile(const IfileObject& file, bool notify)
+{
+    const zorpaFileManagerTypes type = file.GetFileSpecificType();
+    const UsedFiles::const_iterator used = GetUsedFile(type);
+    if (used != m_usedFiles.end() && *used == file) return;
+    DontUseFile(type, false);
+    m_usedFiles.push_back(file);
+    imodelContextMarkNeedSave();
+    if (notify) ReportUsedFileChange(type);
+}
+
+void ImodelRevContextImpl::DontUseFile(zorpaFileManagerTypes specificType, bool notify)
+{
+    const std::size_t removed = std::erase_if(
+        m_usedFiles, [specificType](const IfileObject& file) { return file.GetFileSpecificType() == specificType; });
+    if (removed == 0) return;
+    imodelContextMarkNeedSave();
+    if (notify)
+        for (std::size_t i = 0; i < removed; ++i) ReportUsedFileChange(specificType);
+}
+
+bool ImodelRevContextImpl::IsFileUsed(const IfileObject& file) const
+{
+    return std::find(m_usedFiles.begin(), m_usedFiles.end(), file) != m_usedFiles.end();
+}
+
+ImodelRevContextImpl::UsedFiles::const_iterator ImodelRevContextImpl::GetUsedFile(zorpaFileManagerTypes specificType) const
+{
+    return std::find_if(m_usedFiles.begin(), m_usedFiles.end(), [specificType](const IfileObject& file) {
+        return file.GetFileSpecificType() == specificType;
+    });
+}
+
+bool ImodelRevContextImpl::IsValidUsedFile(UsedFiles::const_iterator it) const
+{
+    // It belongs here when it stands on one of this list's elements.
+    for (auto own = m_usedFiles.begin(); own != m_usedFiles.end(); ++own)
+        if (own == it) return true;
+    return false;
+}
+
+void ImodelRevContextImpl::DuplicateList(const std::vector<ImodelFileName>* from, std::vector<ImodelFileName>& to)
+{
+    if (from && from != &to) to = *from;
+}
+
+void ImodelRevContextImpl::ReportUsedFileChange(zorpaFileManagerTypes type)
+{
+    imodelContextProcessManager().UsedFileOfRevisionChanged(type, this);
+    Imodel::GetInstance().GetStateMachine()->UsedFileChanged(m_module, this, type);
+}

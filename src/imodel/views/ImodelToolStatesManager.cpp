@@ -1,0 +1,116 @@
+#include "imodel/views/ImodelToolStatesManager.h"
+
+#include "ifile/IfileObjectEx.h"
+#include "imodel/model/ImodelFeatures.h"
+#include "imodel/views/ImodelRevContextImpl.h"
+#include "src/imodel/views/imodelContextNotify.h"
+
+#include <foundation/Sys.h>
+
+#include <algorithm>
+
+namespace {
+
+void TraceNewToolState(const ImodelContextToolStatesManager::ImodelContextToolStatesObject& object,
+                       imodelToolState state, const ImodelRevContextImpl& rev)
+{
+    std::string line = "Process Engine: New State Of ";
+    std::string keyword;
+    ImodelWriteToolNameString(object.GetKind(), keyword);
+    line += keyword + " Tool for " + rev.GetName();
+    if (const IfileObject* file = object.GetFile()) line += "(" + file->GetFullFileName().GetString() + ")";
+    ImodelWriteToolStateString(state, keyword);
+    line += " : " + keyword;
+    SysDebugPrintf("%s\n", line.c_str());
+}
+
+// Per-file records exist only while the user may choose the file of a step.
+bool IsPerFile(const boost::shared_ptr<IfileObjectEx>& file) { return file && ImodelUserCanSelectFlowFileToUse(); }
+
+}  // namespace
+
+void ImodelContextToolStatesManager::SetObjectToolState(ImodelFunctionType kind,
+                                                        const boost::shared_ptr<IfileObjectEx>& file,
+                                                        imodelToolState state, ImodelRevContextImpl* rev)
+{
+    if (ImodelContextToolStatesObject* object = GetObject(kind, file, state != StateNoResult))
+        SetObjectToolState(*object, state, rev);
+}
+
+void ImodelContextToolStatesManager::SetAllObjectsToolState(ImodelFunctionType kind, imodelToolState state,
+                                                            ImodelRevContextImpl* rev)
+{
+    // The flow asks this for a result it could not tie to one file; a record
+    // that does not exist yet has no file to be made for.
+    if (state != StateNoResult)
+        SysDebugPrintf("ERROR: Unsupported case in ImodelContextToolStatesManager::GetObjects\n");
+    for (ImodelContextToolStatesObject& object : m_objects)
+        if (object.GetKind() == kind) SetObjectToolState(object, state, rev);
+}
+
+imodelToolState ImodelContextToolStatesManager::GetObjectToolState(ImodelFunctionType kind,
+                                                                   const boost::shared_ptr<IfileObjectEx>& file) const
+{
+    const ImodelContextToolStatesObject* object = Lookup(kind, file);
+    return object ? object->GetState() : StateNoResult;
+}
+
+bool ImodelContextToolStatesManager::IsInDefaultState() const
+{
+    return std::all_of(m_objects.begin(), m_objects.end(),
+                       [](const ImodelContextToolStatesObject& object) { return object.GetState() == StateNoResult; });
+}
+
+void ImodelContextToolStatesManager::NotifyFileRemoved(const boost::shared_ptr<IfileObjectEx>& file)
+{
+    if (!file) return;
+    std::erase_if(m_objects, [&file](const ImodelContextToolStatesObject& object) {
+        return object.GetFile() && *object.GetFile() == *file;
+    });
+}
+
+const ImodelContextToolStatesManager::ImodelContextToolStatesObject*
+ImodelContextToolStatesManager::FindObject(ImodelFunctionType kind, const IfileObject* file) const
+{
+    const auto found = std::find_if(m_objects.begin(), m_objects.end(), [&](const ImodelContextToolStatesObject& object) {
+        if (object.GetKind() != kind) return false;
+        return file ? object.GetFile() && *object.GetFile() == *file : !object.GetFile();
+    });
+    return found == m_objects.end() ? nullptr : &*found;
+}
+
+const ImodelContextToolStatesManager::ImodelContextToolStatesObject*
+ImodelContextToolStatesManager::Lookup(ImodelFunctionType kind, const boost::shared_ptr<IfileObjectEx>& file) const
+{
+    const bool perFile = IsPerFile(file);
+    if (const ImodelContextToolStatesObject* object = FindObject(kind, perFile ? file.get() : nullptr)) return object;
+    // A project file without a record of its own shares the tool's general
+    // record.
+    return perFile && file->IsFileInProject() ? FindObject(kind, nullptr) : nullptr;
+}
+
+ImodelContextToolStatesManager::ImodelContextToolStatesObject*
+ImodelContextToolStatesManager::GetObject(ImodelFunctionType kind, const boost::shared_ptr<IfileObjectEx>& file,
+                                          bool create)
+{
+    // A look-up never makes a record: only a state worth keeping does.
+    if (!create) return const_cast<ImodelContextToolStatesObject*>(Lookup(kind, file));
+    const bool perFile = IsPerFile(file);
+    const ImodelContextToolStatesObject* found = FindObject(kind, perFile ? file.get() : nullptr);
+    if (found) return const_cast<ImodelContextToolStatesObject*>(found);
+    if (perFile)
+        m_objects.emplace_back(kind, static_cast<const IfileObject&>(*file), StateNoResult);
+    else
+        m_objects.emplace_back(kind, StateNoResult);
+    return &m_objects.back();
+}
+
+void ImodelContextToolStatesManager::SetObjectToolState(ImodelContextToolStatesObject& object, imodelToolState state,
+                                                        ImodelRevContextImpl* rev)
+{
+    if (object.GetState() == state) return;
+    if (rev && imodelContextIsDebugState()) TraceNewToolState(object, state, *rev);
+    object.SetState(state);
+    imodelContextMarkNeedSave();
+    if (rev) imodelContextProcessManager().ToolStateOfRevisionChanged(object.GetKind(), rev);
+}

@@ -1,0 +1,492 @@
+#include "src/imodel/views/imodelRevisionManagerImpl.h"
+
+#include "ievent/IeventClasses.h"
+#include "ifile/IfileFunctions.h"
+#include "ifile/IfileManager.h"
+#include "ifile/IfileObject.h"
+#include "imodel/model/Imodel.h"
+#include "imodel/views/ImodelContextImpl.h"
+#include "imodel/names/ImodelCopyDirTool.h"
+#include "imodel/design/ImodelDesignManager.h"
+#include "imodel/model/ImodelFeatures.h"
+#include "imodel/names/ImodelFileTypes.h"
+#include "imodel/names/ImodelGetFullPathParam.h"
+#include "imodel/model/ImodelHost.h"
+#include "imodel/names/ImodelMessages.h"
+#include "imodel/design/ImodelModule.h"
+#include "imodel/design/ImodelModuleTree.h"
+#include "imodel/names/imodelUtl.h"
+#include "iprocess/IprocessManager.h"
+#include "itimer/ItimerManager.h"
+
+#include <foundation/AcmdBase.h>
+#include <foundation/AcmdManager.h>
+#include <foundation/Sys.h>
+
+#include <boost/make_shared.hpp>
+
+#include <algorithm>
+#include <cctype>
+#include <climits>
+#include <functional>
+#include <memory>
+
+namespace {
+
+const char* const kDefaultViewName = "Impl";
+const char* const kViewDescription = "impl.prj_pld";
+
+Imodel& Model() { return Imodel::GetInstance(); }
+ImodelDesignManager& Design() { return *Model().GetDesignManager(); }
+
+template <class Event, class... Args>
+void Send(Args... args)
+{
+    Model().SendEvent(boost::make_shared<Event>(args...), true);
+}
+
+// Applies a change to the context of every design unit.
+class ContextChange : public ImodelModifyModuleFtor {
+public:
+    explicit ContextChange(std::function<void(ImodelContextImpl&)> change) : m_change(std::move(change)) {}
+    bool operator()(ImodelModule* module) const override
+    {
+        if (ImodelContextImpl* context = module->GetContext()) m_change(*context);
+        return true;
+    }
+
+private:
+    std::function<void(ImodelContextImpl&)> m_change;
+};
+
+void ForEveryContext(std::function<void(ImodelContextImpl&)> change)
+{
+    ImodelApplyToAllModules(ContextChange(std::move(change)));
+}
+
+// The folder of view `number` under `location`.
+ImodelFileName ViewFolder(const ImodelFileName& location, int number)
+{
+    ImodelFileName folder;
+    ImodelGetFullPathForFileWithThisLoc(zorpaFT_GROUP_PALLADOR, folder, location, ImodelGetFullPathParam(number));
+    return folder;
+}
+
+// The folder that holds the simulation results of view `number` after
+// place and route, under `location`: the view's "simulation" folder.
+ImodelFileName ViewSimulationFolder(const ImodelFileName& location, int number)
+{
+    ImodelGetFullPathParam param(Post_Layout);
+    param.SetRevision(number);
+    ImodelFileName folder;
+    ImodelGetFullPathForFileWithThisLoc(zorpaFT_SIM, folder, location, param);
+    std::string text = folder.GetString();
+    const std::size_t separator = text.find_last_of(SysGetDirChar());
+    if (separator != std::string::npos && ImodelIsSameStrNoCase(text.substr(separator + 1), "postlayout"))
+        text.erase(separator);
+    return text;
+}
+
+// A whole decimal number at the start of `text` after blanks, as C's atoi
+// reads it; false for no digits or a value outside int.
+bool ReadLeadingNumber(const std::string& text, int& value)
+{
+    std::size_t at = text.find_first_not_of(" \t");
+    if (at == std::string::npos) return false;
+    const bool negative = text[at] == '-';
+    if (text[at] == '-' || text[at] == '+') ++at;
+    long long number = 0;
+    const std::size_t first = at;
+    for (; at < text.size() && std::isdigit(static_cast<unsigned char>(text[at])); ++at) {
+        number = number * 10 + (text[at] - '0');
+        if (number > INT_MAX) return false;
+    }
+    if (at == first) return false;
+    value = static_cast<int>(negative ? -number : number);
+    return true;
+}
+
+std::string HtmlText(const std::string& text)
+{
+    std::string out;
+    for (const char c : text) {
+        switch (c) {
+        case '&': out += "&amp;"; break;
+        case '<': out += "&lt;"; break;
+        case '>': out += "&gt;"; break;
+        case '"': out += "&quot;"; break;
+        default: out += c;
+        }
+    }
+    return out;
+}
+
+// Saves the project through the save command, when it is registered.
+void SaveProject()
+{
+    AcmdManager& commands = AcmdManager::GetInstance();
+    const AcmdBase* prototype = commands.FindPrototype("save_project");
+    if (!prototype) return;
+    const std::unique_ptr<AcmdBase> command = prototype->Clone();
+    commands.Run(command.get(), false);
+}
+
+}  // namespace
+
+// --- the project file ---------------------------------------------------------------------------
+
+void imodelRevisionManagerImpl::WriteRevisions(std::ostream* stream) const
+{
+    if (!stream) return;
+    *stream << "LIST REVISIONS\n";
+    for (const imodelRevisionObject& view : m_views)
+        *stream << "VALUE=\"" << view.GetName() << "\",NUM=" << view.GetNumber() << '\n';
+    *stream << "CURREV=" << m_current << '\n' << "ENDLIST\n";
+}
+
+void imodelRevisionManagerImpl::ReadRevisions(std::vector<std::string>& lines)
+{
+    m_views.clear();
+    m_current = 0;
+    std::string currentText;
+    for (const std::string& line : lines) {
+        const std::size_t equals = line.find('=');
+        if (equals == std::string::npos) continue;
+        const std::string key = line.substr(0, equals);
+        if (key == "CURREV") currentText = line.substr(equals + 1);
+        if (key != "VALUE") continue;
+        // VALUE="<name>",NUM=<number>
+        const std::size_t open = line.find('"');
+        const std::size_t close = line.rfind('"');
+        const std::size_t numberAt = close == std::string::npos ? close : line.find('=', close);
+        int number = 0;
+        if (open == close || numberAt == std::string::npos || !ReadLeadingNumber(line.substr(numberAt + 1), number)) {
+            ImodelDisplayVALUE_IGNORED_MSG(("The view line '" + line + "' of the project file").c_str());
+            continue;
+        }
+        AppendReadView(line.substr(open + 1, close - open - 1), number);
+    }
+    lines.clear();
+    int current = 0;
+    if (!currentText.empty() && ReadLeadingNumber(currentText, current) && current > 0 &&
+        current <= GetRevisionCount()) {
+        m_current = current;
+    } else if (m_views.empty()) {
+        CreateView(std::string(), ImodelFileName(), false, false);
+    } else {
+        m_current = 1;
+    }
+    const std::string name = GetCurrentRevisionName();
+    ForEveryContext([&name](ImodelContextImpl& context) { context.SetCurRev(name); });
+    Send<IeventPalladorViewsChanged>();
+}
+
+void imodelRevisionManagerImpl::AppendReadView(const std::string& name, int number)
+{
+    const std::string refusal = Refusal(name, number);
+    if (!refusal.empty()) {
+        ImodelDisplayVALUE_IGNORED_MSG(("The view '" + name + "' numbered " + std::to_string(number) + " (" +
+                                        refusal + ")")
+                                           .c_str());
+        return;
+    }
+    m_views.emplace_back(name, number);
+    ForEveryContext([&name](ImodelContextImpl& context) { context.AddRevision(name); });
+}
+
+std::string imodelRevisionManagerImpl::Refusal(const std::string& name, int number) const
+{
+    if (number <= 0) return "a view number is 1 or more";
+    if (FindByNumber(number) != m_views.end()) return "another view has that number";
+    if (name.empty()) return "a view needs a name";
+    if (!IfileIsStorableName(name)) return "a view name holds no line break and no double quote";
+    if (FindByName(name) != m_views.end()) return "another view has that name";
+    return std::string();
+}
+
+bool imodelRevisionManagerImpl::ReadViewDescription(ImodelFileTypeList& files, int number) const
+{
+    files.clear();
+    const ImodelFileName& project = Design().GetProjectFolder();
+    std::string text;
+    if (project.empty() ||
+        !SysReadFile(ViewFolder(project, number).GetString() + SysGetDirChar() + kViewDescription, text))
+        return false;
+    std::size_t start = 0;
+    while (start < text.size()) {
+        std::size_t end = text.find('\n', start);
+        if (end == std::string::npos) end = text.size();
+        std::string line = text.substr(start, end - start);
+        start = end + 1;
+        ImodelRemoveWindowsEOL(line);
+        const std::size_t open = line.find('"');
+        const std::size_t close = line.rfind('"');
+        if (open == std::string::npos || close <= open + 1) continue;
+        const std::string name = line.substr(open + 1, close - open - 1);
+        std::string lower = name;
+        ImodelMakeLower(lower);
+        files.emplace_back(name, IfileObject::GetSafeFileType(zorpaFT_GROUP_PALLADOR, lower));
+    }
+    return true;
+}
+
+// --- changing the views ------------------------------------------------------------------------------
+
+void imodelRevisionManagerImpl::RemoveAllViews()
+{
+    while (!m_views.empty()) {
+        Send<IeventPalladorViewWillBeRemoved>(m_views.front().GetNumber());
+        m_views.erase(m_views.begin());
+    }
+    m_current = 0;
+    Send<IeventPalladorViewsChanged>();
+}
+
+bool imodelRevisionManagerImpl::CreateView(const std::string& name, const ImodelFileName& location, bool copyCurrent,
+                                           bool saveFirst)
+{
+    const ImodelFileName where = location.empty() ? Design().GetProjectFolder() : location;
+    const int number = NextNumber();
+    const std::string viewName = name.empty() ? kDefaultViewName + std::to_string(number) : name;
+    if (number == 0) {
+        ImodelDisplayDEBUG_MSG("No view number is left for a new place-and-route view.");
+        return false;
+    }
+    if (!IfileCheckStorableName(viewName, "view")) return false;
+    if (FindByName(viewName) != m_views.end()) {
+        ImodelDisplayDEBUG_MSG(("A place-and-route view named '" + viewName + "' exists already.").c_str());
+        return false;
+    }
+    // Without a project folder the view has nowhere to keep files yet.
+    if (!where.empty() && !CreateViewFolders(where, number)) return false;
+
+    const imodelRevisionObject* source = CurrentView();
+    const bool copy = copyCurrent && source;
+    const int sourceNumber = source ? source->GetNumber() : 0;
+    m_views.emplace_back(viewName, number);
+    ImodelHost* host = Model().GetHost();
+    if (copy && host && !where.empty()) {
+        ImodelCopyDirTool tool(ViewFolder(where, sourceNumber), ViewFolder(where, number), "*");
+        host->CopyFolder(tool, false);
+    }
+    Send<IeventPalladorViewAdded>(number);
+    if (copy) {
+        if (IfileManager* files = Model().GetFileManager()) files->RetargetFiles(sourceNumber, number);
+        if (ItimerManager* watcher = Model().GetTimerManager()) watcher->CopyRevisionFiles(sourceNumber, number);
+    }
+    ForEveryContext([&viewName](ImodelContextImpl& context) { context.AddRevision(viewName); });
+    SetActiveView(viewName, !copyCurrent, saveFirst && location.empty());
+    Design().SetNeedSave(true);
+    return true;
+}
+
+bool imodelRevisionManagerImpl::CreateViewFolders(const ImodelFileName& location, int number)
+{
+    for (const ImodelFileName& folder : {ViewFolder(location, number), ViewSimulationFolder(location, number)}) {
+        if (!ImodelValidateOrCreateDirectory(folder)) {
+            ImodelDisplayUNABLE_TO_CREATE_DIR_MSG(folder.c_str());
+            return false;
+        }
+    }
+    return true;
+}
+
+bool imodelRevisionManagerImpl::DeleteView(const std::string& name)
+{
+    const auto found = FindByName(name);
+    if (m_views.size() < 2 || found == m_views.end()) return false;
+    const int position = static_cast<int>(found - m_views.begin()) + 1;
+    const int number = found->GetNumber();
+    // The current view goes: the next one takes its place, or the previous
+    // one for the last.
+    std::string successor;
+    if (position == m_current)
+        successor = m_views[position < GetRevisionCount() ? position : position - 2].GetName();
+    const int remembered = m_current;
+    m_current = position;
+    // Only a folder strictly inside the project folder is ever deleted.
+    ImodelDeleteFolderAndSubFolders(ViewFolder(Design().GetProjectFolder(), number));
+    Send<IeventPalladorViewWillBeRemoved>(number);
+    m_views.erase(found);
+    Design().SetNeedSave(true);
+    if (IfileManager* files = Model().GetFileManager()) files->RemoveFilesOfRevision(number);
+    ForEveryContext([&name](ImodelContextImpl& context) { context.RemoveRevision(name); });
+    if (!successor.empty()) {
+        SetActiveView(successor, false, false);
+    } else {
+        m_current = remembered - (position < remembered ? 1 : 0);
+        Send<IeventPalladorViewsChanged>();
+    }
+    return true;
+}
+
+bool imodelRevisionManagerImpl::SetActiveView(const std::string& name, bool, bool saveFirst)
+{
+    if (saveFirst && Design().HasProjectFileStream()) SaveProject();
+    const int before = GetCurrentRevisionNumber();
+    const auto found = FindByName(name);
+    if (found != m_views.end()) {
+        m_current = static_cast<int>(found - m_views.begin()) + 1;
+        Design().SetNeedSave(true);
+        ForEveryContext([&name](ImodelContextImpl& context) { context.SetCurRev(name); });
+        const ImodelFileName& project = Design().GetProjectFolder();
+        const bool wasBlocked = Imodel::BlockProcessDisplay(true, true);
+        const ImodelFileName folder = ViewFolder(project, found->GetNumber());
+        if (!project.empty() && !UtlDoesPathExist(folder) && !ImodelValidateOrCreateDirectory(folder))
+            ImodelDisplayUNABLE_TO_CREATE_DIR_MSG(folder.c_str());
+        Imodel::BlockProcessDisplay(wasBlocked, true);
+    }
+    Send<IeventPalladorViewsChanged>();
+    if (IfileManager* files = Model().GetFileManager()) files->UpdateFilesAndNotify(GetCurrentRevisionNumber());
+    if (IprocessManager* processes = Model().GetProcessManager()) processes->FlowOptionsChanged(true);
+    Send<IeventPalladorViewChangedActive>(before, GetCurrentRevisionNumber());
+    return found != m_views.end();
+}
+
+bool imodelRevisionManagerImpl::ModifyView(const std::string& oldName, const std::string& newName)
+{
+    if (!IfileCheckStorableName(newName, "view")) return false;
+    if (newName.empty()) {
+        ImodelDisplayDEBUG_MSG("A place-and-route view needs a name.");
+        return false;
+    }
+    if (FindByName(newName) != m_views.end()) return false;
+    const auto found = FindByName(oldName);
+    if (found != m_views.end()) {
+        found->SetName(newName);
+        Design().SetNeedSave(true);
+        ForEveryContext([&](ImodelContextImpl& context) { context.RenameRevision(oldName, newName); });
+        Send<IeventPalladorViewModified>(found->GetNumber());
+    }
+    Send<IeventPalladorViewsChanged>();
+    return found != m_views.end();
+}
+
+// --- questions ---------------------------------------------------------------------------------------
+
+const imodelRevisionObject* imodelRevisionManagerImpl::CurrentView() const
+{
+    if (m_current <= 0 || m_views.empty()) return nullptr;
+    return &m_views[std::min<std::size_t>(static_cast<std::size_t>(m_current), m_views.size()) - 1];
+}
+
+imodelRevisionManagerImpl::Views::iterator imodelRevisionManagerImpl::FindByName(const std::string& name)
+{
+    return std::find_if(m_views.begin(), m_views.end(),
+                        [&name](const imodelRevisionObject& view) { return view.GetName() == name; });
+}
+
+imodelRevisionManagerImpl::Views::const_iterator imodelRevisionManagerImpl::FindByName(const std::string& name) const
+{
+    return std::find_if(m_views.begin(), m_views.end(),
+                        [&name](const imodelRevisionObject& view) { return view.GetName() == name; });
+}
+
+imodelRevisionManagerImpl::Views::const_iterator imodelRevisionManagerImpl::FindByNumber(int number) const
+{
+    return std::find_if(m_views.begin(), m_views.end(),
+                        [number](const imodelRevisionObject& view) { return view.GetNumber() == number; });
+}
+
+int imodelRevisionManagerImpl::NextNumber() const
+{
+    int highest = 0;
+    for (const imodelRevisionObject& view : m_views) highest = std::max(highest, view.GetNumber());
+    return highest == INT_MAX ? 0 : highest + 1;
+}
+
+bool imodelRevisionManagerImpl::IsCurrentRevision(const std::string& name) const
+{
+    const auto found = FindByName(name);
+    return found != m_views.end() && found - m_views.begin() + 1 == m_current;
+}
+
+int imodelRevisionManagerImpl::GetCurrentRevisionNumber() const
+{
+    const imodelRevisionObject* view = CurrentView();
+    return view ? view->GetNumber() : 0;
+}
+
+std::string imodelRevisionManagerImpl::GetCurrentRevisionName() const
+{
+    const imodelRevisionObject* view = CurrentView();
+    return view ? view->GetName() : std::string();
+}
+
+int imodelRevisionManagerImpl::GetLastRevisionNumber() const
+{
+    return m_views.empty() ? 0 : m_views.back().GetNumber();
+}
+
+void imodelRevisionManagerImpl::GetRevisionNames(std::vector<std::string>* names) const
+{
+    if (!names) return;
+    for (const imodelRevisionObject& view : m_views) names->push_back(view.GetName());
+}
+
+void imodelRevisionManagerImpl::GetRevisionNumbers(std::vector<int>* numbers) const
+{
+    if (!numbers) return;
+    for (const imodelRevisionObject& view : m_views) numbers->push_back(view.GetNumber());
+}
+
+std::string imodelRevisionManagerImpl::GetRevisionNameByNumber(int number) const
+{
+    const auto found = FindByNumber(number);
+    return found == m_views.end() ? std::string() : found->GetName();
+}
+
+int imodelRevisionManagerImpl::GetRevisionNumber(const std::string& name) const
+{
+    const auto found = FindByName(name);
+    return found == m_views.end() ? -1 : found->GetNumber();
+}
+
+int imodelRevisionManagerImpl::GetRevisionNumberOfContext(ImodelModule* module, ImodelRevContext* revision) const
+{
+    const ImodelContextImpl* context = module ? module->GetContext() : nullptr;
+    std::string name;
+    if (!context || !context->GetRevisionName(revision, name)) return -1;
+    return GetRevisionNumber(name);
+}
+
+bool imodelRevisionManagerImpl::GetDisplayText(int number, std::string& text) const
+{
+    text.clear();
+    const auto found = FindByNumber(number);
+    if (found == m_views.end()) return false;
+    ImodelFileName folder;
+    ImodelGetRelativeFileName(ImodelFileName(), folder, false, zorpaFT_GROUP_PALLADOR, ImodelGetFullPathParam(number));
+    std::string relative = folder.GetString();
+    if (!relative.empty() && relative.back() == SysGetDirChar()) relative.pop_back();
+    text = found->GetName() + " (" + relative + ")";
+    return true;
+}
+
+bool imodelRevisionManagerImpl::FindView(const char* name) const
+{
+    if (!name) return false;
+    std::string wanted = name;
+    ImodelMakeLower(wanted);
+    return std::any_of(m_views.begin(), m_views.end(), [&wanted](const imodelRevisionObject& view) {
+        std::string own = view.GetName();
+        ImodelMakeLower(own);
+        return own == wanted;
+    });
+}
+
+bool imodelRevisionManagerImpl::GetFlowReport(int number, std::string& html) const
+{
+    const std::string name = GetRevisionNameByNumber(number);
+    html = "<br>Pallador View <b>" + HtmlText(name) + "</b><br><br>" + "Location: " +
+           HtmlText(ViewFolder(Design().GetProjectFolder(), number)) + "<br>";
+    ImodelModule* root = Design().GetRootModule();
+    const ImodelContextImpl* context = root ? root->GetContext() : nullptr;
+    const ImodelRevContextImpl* revision = context ? context->FindRevision(name) : nullptr;
+    if (!revision) return true;
+    const ImodelFlowOptions& options = revision->GetFlowOptions();
+    html += "<br>Flow configuration for module " + HtmlText(Design().GetRootId().ToString()) + ":" +
+            "<br><t>Synthesis tool is " + (options.UseSynth ? "activated" : "de-activated") +
+            "<br><t>DAVIRI tool is " + (options.UsePhySynth ? "activated" : "de-activated") + "<br>";
+    return true;
+}
