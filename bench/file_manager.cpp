@@ -1,8 +1,8 @@
 // The file manager as the project grows: registering, looking up and
 // removing files should cost the same per file with 10,000 files as with
 // 100,000 (compare the items per second of the two sizes).
-#include "ifile/IfileObjectEx.h"
 #include "ifile/IfileManager.h"
+#include "ifile/IfileObjectEx.h"
 
 #include <benchmark/benchmark.h>
 
@@ -25,8 +25,8 @@ std::vector<IfileObjectEx> MakeFiles(int count)
         const std::string folder = "/bench/cores/c" + std::to_string(i / kChildrenPerCore);
         if (i % kChildrenPerCore == 0)
             files.emplace_back(IfileObject(folder + "/core.cxf", zorpaFT_OMBRIX_CXF, ImodelFMFull, true, false), false);
-        IfileObjectEx file(IfileObject(folder + "/f" + std::to_string(i) + ".v", zorpaFT_HDL, ImodelFMFull, true, false),
-                           false);
+        IfileObjectEx file(
+            IfileObject(folder + "/f" + std::to_string(i) + ".v", zorpaFT_HDL, ImodelFMFull, true, false), false);
         file.AddParentFile(IfileObject(folder + "/core.cxf", zorpaFT_OMBRIX_CXF, ImodelFMFull, true, false));
         files.push_back(std::move(file));
     }

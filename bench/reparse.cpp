@@ -2,10 +2,10 @@
 // collecting the HDL files of a hierarchy should cost the same per unit with
 // 20,000 units as with 2,000 (compare the items per second of the sizes).
 #include "ifile/IfileManager.h"
-#include "imodel/model/Imodel.h"
 #include "imodel/design/ImodelDesignManager.h"
 #include "imodel/design/ImodelHierarchyFiles.h"
 #include "imodel/design/ImodelModule.h"
+#include "imodel/model/Imodel.h"
 
 #include <benchmark/benchmark.h>
 
@@ -21,8 +21,8 @@ IfileManager& Files() { return *Imodel::GetInstance().GetFileManager(); }
 // Linked files (outside any project folder, never read from disk).
 boost::shared_ptr<IfileObjectEx> LinkedFile(int index)
 {
-    const IfileObject value(ImodelFileName("/bench/src/u" + std::to_string(index) + ".vhd"), zorpaFT_HDL,
-                            ImodelFMFull, true, false);
+    const IfileObject value(ImodelFileName("/bench/src/u" + std::to_string(index) + ".vhd"), zorpaFT_HDL, ImodelFMFull,
+                            true, false);
     return Files().AddOrUpdateFile(IfileObjectEx(value, false), false);
 }
 
@@ -36,8 +36,7 @@ void BM_KeepRemovedUnits(benchmark::State& state)
     for (auto _ : state) {
         // Every key saved twice: the second save replaces the first.
         for (int pass = 0; pass < 2; ++pass)
-            for (const auto& unit : units)
-                ImodelModule::SaveDeletedModuleInfo(unit.get());
+            for (const auto& unit : units) ImodelModule::SaveDeletedModuleInfo(unit.get());
         state.PauseTiming();
         ImodelModule::ModuleList& removed = ImodelModule::GetRemovedModuleList();
         ImodelModule::DeleteModules({removed.begin(), removed.end()});
@@ -66,8 +65,7 @@ void BM_CollectHdlFiles(benchmark::State& state)
     for (int i = 0; i < count; ++i) {
         ImodelModule* unit = AddUnit("u" + std::to_string(i), i);
         top->AddSubBlock(unit, false);
-        if (previous != nullptr && i % 10 == 0)
-            previous->AddSubBlock(unit, false);
+        if (previous != nullptr && i % 10 == 0) previous->AddSubBlock(unit, false);
         previous = unit;
     }
     for (auto _ : state) {

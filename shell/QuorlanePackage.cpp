@@ -49,8 +49,7 @@ void Warn(const std::string& text)
 {
     const int args = MdbArgSetInit(1);
     MdbArgSetString(args, 0, text.c_str());
-    MdbOutput(args, QuorlaneGetModuleHandle(), "Quorlane", "OPTIONS_NOT_READ", MdbWARNING, MdbLINE,
-              "%s", 0, 0);
+    MdbOutput(args, QuorlaneGetModuleHandle(), "Quorlane", "OPTIONS_NOT_READ", MdbWARNING, MdbLINE, "%s", 0, 0);
 }
 
 void LoadOptions(const Dl_info& library)

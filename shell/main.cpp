@@ -62,8 +62,7 @@ int RunString(const char* program, const char* script, int argc, char** argv)
 
 int Usage(const char* program)
 {
-    std::fprintf(stderr,
-                 "usage: %s [-journal file] [script.tcl [args] | -c commands [args]]\n", program);
+    std::fprintf(stderr, "usage: %s [-journal file] [script.tcl [args] | -c commands [args]]\n", program);
     return 2;
 }
 

@@ -72,8 +72,7 @@ private:
 };
 
 // The repository's catalogue state is about to change.
-class IeventIPRepositoryStateChanged final
-    : public IeventOf<IeventIPRepositoryStateChanged, IeventIPRepositoryReady> {
+class IeventIPRepositoryStateChanged final : public IeventOf<IeventIPRepositoryStateChanged, IeventIPRepositoryReady> {
 public:
     explicit IeventIPRepositoryStateChanged(const char* repository) : IeventOf(repository) {}
 };

@@ -79,10 +79,12 @@ private:
 // A scanner of design units (ZorpaParser<ImodelModule*>): the modules it
 // found, as a (begin, end) pair. A module itself is never one.
 template <class Scanner>
-concept IeventModuleScanner =
-    !std::same_as<std::remove_cv_t<Scanner>, ImodelModule> && requires(Scanner& scanner) {
-        { *scanner.GetModuleRange().first } -> std::convertible_to<ImodelModule*>;
-    };
+concept IeventModuleScanner = !std::same_as<std::remove_cv_t<Scanner>, ImodelModule> && requires(Scanner & scanner)
+{
+    {
+        *scanner.GetModuleRange().first
+        } -> std::convertible_to<ImodelModule*>;
+};
 
 // Design units. Each module is remembered with the serial of its
 // registration (IeventModuleRegistry), so that the event writes only into a
@@ -110,8 +112,7 @@ private:
     template <class Scanner>
     static std::vector<ImodelModule*> FoundModules(Scanner* scanner)
     {
-        if (scanner == nullptr)
-            return {};
+        if (scanner == nullptr) return {};
         const auto range = scanner->GetModuleRange();
         return std::vector<ImodelModule*>(range.first, range.second);
     }

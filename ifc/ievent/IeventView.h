@@ -22,7 +22,7 @@ public:
     // Lets each event of the batch, in order, call back its UpdateView.
     virtual void UpdateViews(const IeventBatch& events);
 
-#define QUORLANE_IEVENT_DECLARE_UPDATE_VIEW(Event) \
+#define QUORLANE_IEVENT_DECLARE_UPDATE_VIEW(Event)                                                                     \
     virtual void UpdateView(const Event&) {}
     QUORLANE_IEVENT_CATALOGUE(QUORLANE_IEVENT_DECLARE_UPDATE_VIEW)
 #undef QUORLANE_IEVENT_DECLARE_UPDATE_VIEW

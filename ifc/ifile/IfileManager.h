@@ -22,12 +22,12 @@
 
 #include <deque>
 #include <map>
+#include <memory>
 #include <ostream>
 #include <set>
 #include <string>
 #include <utility>
 #include <vector>
-#include <memory>
 
 class Iconvert;
 class IfileListener;

@@ -25,8 +25,8 @@ boost::shared_ptr<IfileObjectEx> IfileManagerGetRealObject(const ImodelFileName&
 void IfileManagerGetRealObjects(const std::deque<IfileObject>& files, std::deque<IfileObjectEx>& out, bool warn);
 // The entries of the files, in order (IfileManagerGetRealObject with
 // `create`); files that give none are left out.
-void IfileManagerGetRealObjects(const std::deque<IfileObject>& files, std::vector<boost::shared_ptr<IfileObjectEx>>& out,
-                                bool create);
+void IfileManagerGetRealObjects(const std::deque<IfileObject>& files,
+                                std::vector<boost::shared_ptr<IfileObjectEx>>& out, bool create);
 // The file values of member files, in order.
 void IfileManagerGetSimpleObjects(const std::deque<IfileObjectEx>& files, std::deque<IfileObject>& out);
 void IfileManagerGetSimpleObjects(const std::vector<boost::shared_ptr<IfileObjectEx>>& files,

@@ -32,8 +32,8 @@ public:
     // The name in the given form; with `usePrjVar`, a file inside the
     // project folder is stored relative to "<project>". Without `allowLink`,
     // a file outside the project while linking is disabled is traced.
-    IfileObject(const ImodelFileName& name, zorpaFileManagerTypes type, ImodelFMStringFileType form,
-                bool allowLink, bool usePrjVar);
+    IfileObject(const ImodelFileName& name, zorpaFileManagerTypes type, ImodelFMStringFileType form, bool allowLink,
+                bool usePrjVar);
     // A value read from its project-file line (name, ",", type keyword),
     // the converters of an older project asked along the way.
     IfileObject(const std::string& line, const std::vector<Iconvert*>& converters);

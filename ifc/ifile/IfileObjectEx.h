@@ -35,16 +35,16 @@ struct SysStatInfo;
 
 // The state of a member file in the design flow.
 enum imodelFileState : int {
-    imodelFileAbsent = 0,     // not part of the active flow; written "absent"
-    imodelFileUpToDate = 1,   // "utd"
-    imodelFileOutOfDate = 2   // "ood"
+    imodelFileAbsent = 0,    // not part of the active flow; written "absent"
+    imodelFileUpToDate = 1,  // "utd"
+    imodelFileOutOfDate = 2  // "ood"
 };
 
 // The kind of error a member file is in, set by the parse commands.
 enum ImodelErrorFileType : int {
-    ImodelNoError = 0,                 // with a text: defines a module defined elsewhere, used anyway
-    ImodelParseError = 1,              // the file could not be parsed
-    ImodelModuleAlreadyDefined = 2     // defines a module already defined, not used
+    ImodelNoError = 0,              // with a text: defines a module defined elsewhere, used anyway
+    ImodelParseError = 1,           // the file could not be parsed
+    ImodelModuleAlreadyDefined = 2  // defines a module already defined, not used
 };
 
 class IfileObjectEx : public IfileObject {

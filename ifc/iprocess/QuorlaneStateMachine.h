@@ -19,7 +19,7 @@ class KemletContentIf;
 
 // What happened to one file.
 enum QuorlaneStateMachineStringMessage : int {
-    QuorlaneFileChanged = 0,           // its content changed, or it was added
+    QuorlaneFileChanged = 0,  // its content changed, or it was added
     QuorlaneFileRemoved = 1,
     QuorlanePackageFileChanged = 2,
     QuorlaneConstraintFileChanged = 3  // a constraint file whose tool inputs change
@@ -46,8 +46,7 @@ public:
     virtual void FilesModificationMessage(QuorlaneStateMachineMultipleFilesMessages kind,
                                           const std::deque<IfileObject>& files) = 0;
     // The file used for a type in a revision of the module changed.
-    virtual void UsedFileChanged(ImodelModule* module, ImodelRevContextImpl* revision,
-                                 zorpaFileManagerTypes type) = 0;
+    virtual void UsedFileChanged(ImodelModule* module, ImodelRevContextImpl* revision, zorpaFileManagerTypes type) = 0;
     // The input-file list of a tool for a file changed.
     virtual void InputFileListChanged(boost::shared_ptr<IfileObjectEx> file, ImodelFunctionType tool) = 0;
     // The order of the module's CDB files changed.

@@ -18,9 +18,8 @@ public:
     // Whether a tool is active for the kind. The texts name it; the meaning
     // of all but the last is the host's: `toolKey` is the name of an options
     // variable which, with "_DISP" appended, gives the tool's display name.
-    virtual bool FindActiveTool(ImodelFunctionType kind, std::string& profile, std::string& info,
-                                std::string& version, std::string& executable, std::string& toolKey,
-                                bool& batch) = 0;
+    virtual bool FindActiveTool(ImodelFunctionType kind, std::string& profile, std::string& info, std::string& version,
+                                std::string& executable, std::string& toolKey, bool& batch) = 0;
     // Brackets the reading of a project file's profiles.
     virtual void BeginProjectRead() = 0;
     virtual void EndProjectRead() = 0;

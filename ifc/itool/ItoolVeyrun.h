@@ -29,6 +29,5 @@ public:
     // when missing: "kiltora", "dremmet", or "component/<library>". Empty
     // for other kinds, while no project is open, or for a library that
     // cannot name a folder.
-    static ImodelFileName GetPathForComponent(const VyIfaces::ComponentID& id,
-                                              VyIfaces::IComponent::VyModuleType type);
+    static ImodelFileName GetPathForComponent(const VyIfaces::ComponentID& id, VyIfaces::IComponent::VyModuleType type);
 };

@@ -21,10 +21,7 @@ void IeventModuleAdded::Notify(IeventView* view)
     IeventWith::Notify(view);
 }
 
-IeventSelectionChanged::IeventSelectionChanged()
-    : IeventSelectionChanged(static_cast<const VlnvCoreId*>(nullptr))
-{
-}
+IeventSelectionChanged::IeventSelectionChanged() : IeventSelectionChanged(static_cast<const VlnvCoreId*>(nullptr)) {}
 
 IeventSelectionChanged::IeventSelectionChanged(ImodelModule* module)
     : Ievent_ModulesParent(module), Ievent_FilesParent(Entry()), Ievent_CoresParent(nullptr)
@@ -44,8 +41,7 @@ IeventSelectionChanged::IeventSelectionChanged(const std::deque<IfileObject>& fi
 }
 
 IeventSelectionChanged::IeventSelectionChanged(const VlnvCoreId* core)
-    : Ievent_ModulesParent(static_cast<ImodelModule*>(nullptr)), Ievent_FilesParent(Entry()),
-      Ievent_CoresParent(core)
+    : Ievent_ModulesParent(static_cast<ImodelModule*>(nullptr)), Ievent_FilesParent(Entry()), Ievent_CoresParent(core)
 {
 }
 

@@ -50,12 +50,10 @@ Registry g_registry;
 
 void IeventModuleRegistry::Register(ImodelModule* module)
 {
-    if (module == nullptr)
-        return;
+    if (module == nullptr) return;
     std::lock_guard guard(g_registry.lock);
     Registration& registration = g_registry.modules[module];
-    if (registration.beingDestroyed)
-        --g_registry.beingDestroyed;
+    if (registration.beingDestroyed) --g_registry.beingDestroyed;
     registration = Registration{++g_registry.lastSerial, false};
 }
 
@@ -74,22 +72,18 @@ bool IeventModuleRegistry::IsBeingDestroyed(const ImodelModule* module)
 
 IeventModuleRegistry::Destruction::Destruction(ImodelModule* module) : m_module(module)
 {
-    if (m_module == nullptr)
-        return;
+    if (m_module == nullptr) return;
     std::lock_guard guard(g_registry.lock);
     Registration& registration = g_registry.modules[m_module];
-    if (!registration.beingDestroyed)
-        ++g_registry.beingDestroyed;
+    if (!registration.beingDestroyed) ++g_registry.beingDestroyed;
     registration.beingDestroyed = true;
 }
 
 IeventModuleRegistry::Destruction::~Destruction()
 {
-    if (m_module == nullptr)
-        return;
+    if (m_module == nullptr) return;
     std::lock_guard guard(g_registry.lock);
-    if (g_registry.modules.erase(m_module) > 0)
-        --g_registry.beingDestroyed;
+    if (g_registry.modules.erase(m_module) > 0) --g_registry.beingDestroyed;
 }
 
 void IeventModuleRegistry::SetDisplayMarker(DisplayMarker marker)
@@ -102,10 +96,9 @@ bool IeventModuleRegistry::MarkDisplayable(ImodelModule* module, Serial serial)
 {
     std::lock_guard guard(g_registry.lock);
     const Registration* registration = g_registry.Find(module);
-    const bool alive = serial != 0 && registration != nullptr && registration->serial == serial &&
-                       !registration->beingDestroyed;
-    if (!alive || g_registry.marker == nullptr)
-        return false;
+    const bool alive =
+        serial != 0 && registration != nullptr && registration->serial == serial && !registration->beingDestroyed;
+    if (!alive || g_registry.marker == nullptr) return false;
     g_registry.marker(module);
     return true;
 }
@@ -113,8 +106,7 @@ bool IeventModuleRegistry::MarkDisplayable(ImodelModule* module, Serial serial)
 bool IeventMustDeliverAtOnce(const IeventBatch& events)
 {
     std::lock_guard guard(g_registry.lock);
-    if (g_registry.beingDestroyed == 0)
-        return false;
+    if (g_registry.beingDestroyed == 0) return false;
     return std::any_of(events.begin(), events.end(), [](const boost::shared_ptr<Ievent>& event) {
         return event && g_registry.CarriesModuleBeingDestroyed(*event);
     });

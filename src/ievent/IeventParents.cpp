@@ -3,8 +3,7 @@
 Ievent_ModulesParent::Ievent_ModulesParent(const std::vector<ImodelModule*>& modules) : m_modules(modules)
 {
     m_serials.reserve(m_modules.size());
-    for (const ImodelModule* module : m_modules)
-        m_serials.push_back(IeventModuleRegistry::SerialOf(module));
+    for (const ImodelModule* module : m_modules) m_serials.push_back(IeventModuleRegistry::SerialOf(module));
 }
 
 Ievent_ModulesParent::Ievent_ModulesParent(ImodelModule* module)

@@ -2,9 +2,9 @@
 // member files of the "FileManager" block with their parent links.
 #include "ifile/IfileFunctions.h"
 
+#include "iconvert/Iconvert.h"
 #include "src/ifile/IfileFileListLines.h"
 #include "src/ifile/IfileObjectModel.h"
-#include "iconvert/Iconvert.h"
 
 #include <foundation/Sys.h>
 

@@ -34,8 +34,7 @@ bool ifileIsBlockWord(const std::string& line, const char* word)
 bool ifileIsMemberLine(const std::string& line)
 {
     const std::size_t equals = line.find('=');
-    if (equals == std::string::npos || equals == 0 || !std::isupper(static_cast<unsigned char>(line[0])))
-        return false;
+    if (equals == std::string::npos || equals == 0 || !std::isupper(static_cast<unsigned char>(line[0]))) return false;
     for (std::size_t i = 1; i < equals; ++i)
         if (!IsKeywordCharacter(line[i])) return false;
     return true;

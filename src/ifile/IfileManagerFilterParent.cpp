@@ -1,7 +1,7 @@
 #include "ifile/IfileManagerFilterParent.h"
 
-#include "src/ifile/IfileObjectModel.h"
 #include "ifile/IfileObjectEx.h"
+#include "src/ifile/IfileObjectModel.h"
 
 bool IfileManagerFilterTestFile::operator()(boost::shared_ptr<IfileObjectEx> file) const
 {

@@ -55,7 +55,8 @@ Entry IfileManagerGetRealObject(const ImodelFileName& name, ImodelFMStringFileTy
     Entry entry = files && files->HasFileNamed(name, form, 0)
                       ? files->GetFileFor(IfileObject::IsSameFileName(name.c_str(), form), 0)
                       : Entry();
-    if (!entry && create) entry = boost::make_shared<IfileObjectEx>(IfileObject(name, type, form, allowLink, true), false);
+    if (!entry && create)
+        entry = boost::make_shared<IfileObjectEx>(IfileObject(name, type, form, allowLink, true), false);
     return entry;
 }
 

@@ -1,13 +1,13 @@
 #include "ifile/IfileObject.h"
 
-#include "src/ifile/IfileObjectModel.h"
 #include "iconvert/Iconvert.h"
 #include "ifile/IfileFunctions.h"
-#include "imodel/model/Imodel.h"
 #include "imodel/design/ImodelDesignManager.h"
+#include "imodel/model/Imodel.h"
 #include "imodel/model/ImodelFeatures.h"
-#include "imodel/views/ImodelRevisionManager.h"
 #include "imodel/names/imodelUtl.h"
+#include "imodel/views/ImodelRevisionManager.h"
+#include "src/ifile/IfileObjectModel.h"
 
 #include <foundation/Sys.h>
 
@@ -338,10 +338,7 @@ bool IfileObject::IsInCurRev() const
 
 // --- comparison --------------------------------------------------------------------------
 
-bool IfileObject::operator==(const IfileObject& other) const
-{
-    return this == &other || m_name == other.m_name;
-}
+bool IfileObject::operator==(const IfileObject& other) const { return this == &other || m_name == other.m_name; }
 
 bool IfileObject::operator<(const IfileObject& other) const { return m_name < other.m_name; }
 

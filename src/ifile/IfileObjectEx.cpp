@@ -2,14 +2,14 @@
 // predicates over them.
 #include "ifile/IfileObjectEx.h"
 
-#include "src/ifile/IfileObjectModel.h"
 #include "ifile/IfileFunctions.h"
 #include "ifile/IfileManager.h"
 #include "ifile/IfilePredecessorObject.h"
-#include "imodel/model/Imodel.h"
 #include "imodel/design/ImodelDesignManager.h"
+#include "imodel/model/Imodel.h"
 #include "imodel/model/ImodelHost.h"
 #include "imodel/names/imodelUtl.h"
+#include "src/ifile/IfileObjectModel.h"
 
 #include <foundation/Sys.h>
 
@@ -90,7 +90,7 @@ void IfileObjectEx::CopyFrom(const IfileObjectEx& other)
     m_importAsLink = other.m_importAsLink;
     SetPredecessorObject(other.m_predecessor.get());
     m_stimulus = other.m_stimulus ? boost::make_shared<StimulusOptions>(*other.m_stimulus)
-                                : boost::shared_ptr<StimulusOptions>();
+                                  : boost::shared_ptr<StimulusOptions>();
     m_usedByAllTools = other.m_usedByAllTools;
     m_structural = other.m_structural;
     m_included = other.m_included;
@@ -119,10 +119,7 @@ bool IfileObjectEx::IsASourceFile() const
     return IsUsedForTool(ideSYNTHESIS, profile, true);
 }
 
-bool IfileObjectEx::HasSourceFileType() const
-{
-    return GetFileType() == zorpaFT_SCH || GetFileType() == zorpaFT_HDL;
-}
+bool IfileObjectEx::HasSourceFileType() const { return GetFileType() == zorpaFT_SCH || GetFileType() == zorpaFT_HDL; }
 
 bool IfileObjectEx::IsBrokenLink() const { return !IsLocalFile() && !m_foundOnDisk; }
 
@@ -155,8 +152,7 @@ void IfileObjectEx::SetFileState(imodelFileState state)
     Imodel& model = Imodel::GetInstance();
     if (ImodelDesignManager* design = model.GetDesignManager()) design->SetNeedSave(true);
     if (model.IsDebugState())
-        SysPrintf("File %s is now %s\n", GetInternalFileName().c_str(),
-                       state == imodelFileUpToDate ? "UTD" : "OOD");
+        SysPrintf("File %s is now %s\n", GetInternalFileName().c_str(), state == imodelFileUpToDate ? "UTD" : "OOD");
     AnnounceChange();
 }
 
@@ -374,9 +370,8 @@ bool IfileObjectEx::IsIdentical(const IfileObjectEx& other, bool compareStamps) 
            m_state == other.m_state && HasParentFile() == other.HasParentFile() &&
            m_compileSetting == other.m_compileSetting && m_ideReadOnly == other.m_ideReadOnly &&
            m_usedByAllTools == other.m_usedByAllTools && m_structural == other.m_structural &&
-           m_included == other.m_included && m_encrypted == other.m_encrypted &&
-           m_constraints == other.m_constraints && m_library == other.m_library &&
-           SortedParentValues(m_parents) == SortedParentValues(other.m_parents);
+           m_included == other.m_included && m_encrypted == other.m_encrypted && m_constraints == other.m_constraints &&
+           m_library == other.m_library && SortedParentValues(m_parents) == SortedParentValues(other.m_parents);
 }
 
 zorpaFileManagerTypes IfileObjectEx::GetFileTypeAsComponent() const

@@ -21,9 +21,9 @@
 // width, so projects written with 32-bit stamps read as they are.
 #include "ifile/IfileObjectEx.h"
 
-#include "src/ifile/IfileFileListLines.h"
 #include "ifile/IfileFunctions.h"
 #include "imodel/model/ImodelFeatures.h"
+#include "src/ifile/IfileFileListLines.h"
 
 #include <foundation/Sys.h>
 
@@ -62,8 +62,7 @@ void IfileObjectEx::WriteMemberElement(const char* keyword, const std::string& v
     if (stream) *stream << keyword << "=\"" << value << "\"\n";
 }
 
-void IfileObjectEx::WriteMemberElement(const char* keyword, const std::set<std::string>& values,
-                                       std::ostream* stream)
+void IfileObjectEx::WriteMemberElement(const char* keyword, const std::set<std::string>& values, std::ostream* stream)
 {
     if (values.empty()) return;
     std::string joined;
@@ -90,8 +89,8 @@ bool IfileObjectEx::CanBeStored() const
     });
     return IfileIsStorableName(GetInternalFileName()) && parentsStorable && constraintsStorable &&
            !HasLineBreak(m_library) && !HasLineBreak(m_compileSetting) &&
-           (!m_stimulus || (!HasLineBreak(m_stimulus->GetModuleUnderTest()) &&
-                            !HasLineBreak(m_stimulus->GetSimulationTime())));
+           (!m_stimulus ||
+            (!HasLineBreak(m_stimulus->GetModuleUnderTest()) && !HasLineBreak(m_stimulus->GetSimulationTime())));
 }
 
 bool IfileObjectEx::WriteFileManagerFile(std::ostream* stream) const
@@ -159,8 +158,7 @@ IfileObjectEx::IfileObjectEx(std::vector<std::string>::const_iterator& it, const
     MyReadFromFile(it, lines);
 }
 
-void IfileObjectEx::MyReadFromFile(std::vector<std::string>::const_iterator& it,
-                                   const std::vector<std::string>& lines)
+void IfileObjectEx::MyReadFromFile(std::vector<std::string>::const_iterator& it, const std::vector<std::string>& lines)
 {
     if (it == lines.end()) return;
     const LineIterator start = it;
@@ -236,8 +234,7 @@ bool IfileObjectEx::StimulusOptions::Read(const std::string& line, IfileObjectEx
     std::string value;
     const bool isModule = ifileMemberValue(kModuleUnderTest, line, value);
     if (!isModule && !ifileMemberValue(kSimulationTime, line, value)) return false;
-    StimulusOptions options =
-        file.m_stimulus ? *file.m_stimulus : StimulusOptions(std::string(), std::string());
+    StimulusOptions options = file.m_stimulus ? *file.m_stimulus : StimulusOptions(std::string(), std::string());
     (isModule ? options.m_moduleUnderTest : options.m_simulationTime) = value;
     file.m_stimulus = boost::make_shared<StimulusOptions>(options);
     return true;

@@ -2,10 +2,10 @@
 // functions over parent lists.
 #include "ifile/IfileObjectEx.h"
 
-#include "src/ifile/IfileObjectModel.h"
 #include "ifile/IfileFunctions.h"
 #include "ifile/IfileManager.h"
 #include "imodel/names/imodelUtl.h"
+#include "src/ifile/IfileObjectModel.h"
 
 #include <boost/make_shared.hpp>
 
@@ -255,8 +255,7 @@ std::string IfileObjectEx::GetUseForToolDebugStr(char separator) const
         ImodelWriteToolNameString(constraint.toolKind, keyword);
         text += "Used for " + keyword;
         if (!constraint.usedProfiles.empty()) text += " if profile [" + Joined(constraint.usedProfiles) + "]";
-        if (!constraint.skippedProfiles.empty())
-            text += " if not profile [" + Joined(constraint.skippedProfiles) + "]";
+        if (!constraint.skippedProfiles.empty()) text += " if not profile [" + Joined(constraint.skippedProfiles) + "]";
     }
     return text.empty() ? "Not used by any tool" : text;
 }
@@ -275,7 +274,8 @@ boost::shared_ptr<IfileObjectEx> IfileGetAndUpdateFileObject(IfileObjectEx::Pare
     return boost::make_shared<IfileObjectEx>(parent.first, false);
 }
 
-void IfileGetRealObjectsFromWeak(IfileObjectEx::ParentFiles& parents, std::vector<boost::shared_ptr<IfileObjectEx>>& out)
+void IfileGetRealObjectsFromWeak(IfileObjectEx::ParentFiles& parents,
+                                 std::vector<boost::shared_ptr<IfileObjectEx>>& out)
 {
     out.clear();
     for (IfileObjectEx::ParentFile& parent : parents) out.push_back(IfileGetAndUpdateFileObject(parent));

@@ -3,8 +3,8 @@
 #include "ifile/IfileFunctions.h"
 
 #include "iconvert/Iconvert.h"
-#include "imodel/model/Imodel.h"
 #include "imodel/design/ImodelDesignManager.h"
+#include "imodel/model/Imodel.h"
 #include "imodel/model/ImodelHost.h"
 #include "imodel/names/ImodelMessages.h"
 

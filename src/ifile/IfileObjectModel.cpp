@@ -1,7 +1,7 @@
 #include "src/ifile/IfileObjectModel.h"
 
-#include "imodel/model/Imodel.h"
 #include "imodel/design/ImodelDesignManager.h"
+#include "imodel/model/Imodel.h"
 #include "imodel/names/imodelUtl.h"
 
 namespace {

@@ -1,8 +1,8 @@
 // The file manager's map of entries and its indexes.
 #include "src/ifile/ifileManagerImpl.h"
 
-#include "src/ifile/IfileObjectModel.h"
 #include "imodel/names/imodelUtl.h"
+#include "src/ifile/IfileObjectModel.h"
 
 #include <algorithm>
 #include <iterator>

@@ -3,14 +3,14 @@
 // and telling the listeners, then the views.
 #include "src/ifile/ifileManagerImpl.h"
 
-#include "src/ifile/IfileObjectModel.h"
 #include "ievent/IeventClasses.h"
 #include "ifile/IfileManagerFilterParent.h"
 #include "ifile/IfileManagerFunctions.h"
-#include "imodel/model/Imodel.h"
 #include "imodel/design/ImodelDesignManager.h"
+#include "imodel/model/Imodel.h"
 #include "imodel/names/ImodelMessages.h"
 #include "imodel/names/imodelUtl.h"
+#include "src/ifile/IfileObjectModel.h"
 
 #include <foundation/Sys.h>
 
@@ -163,7 +163,10 @@ void ifileManagerImpl::EraseFiles(const std::vector<ImodelFileName>& keys)
     for (const ImodelFileName& key : keys) EraseFile(m_files.Find(key), true);
 }
 
-void ifileManagerImpl::RemoveFile(const IfileObject& file) { EraseFile(m_files.Find(file.GetInternalFileName()), true); }
+void ifileManagerImpl::RemoveFile(const IfileObject& file)
+{
+    EraseFile(m_files.Find(file.GetInternalFileName()), true);
+}
 
 void ifileManagerImpl::RemoveAllFiles()
 {

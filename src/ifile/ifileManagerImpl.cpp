@@ -3,14 +3,14 @@
 // files are in ifileManagerChange.cpp.
 #include "src/ifile/ifileManagerImpl.h"
 
-#include "src/ifile/IfileFileListLines.h"
-#include "src/ifile/IfileObjectModel.h"
 #include "ievent/IeventClasses.h"
 #include "ifile/IfileManagerFilterParent.h"
 #include "ifile/IfileManagerFunctions.h"
 #include "imodel/model/Imodel.h"
 #include "imodel/names/ImodelProjectFileStructure.h"
 #include "imodel/views/ImodelRevisionManager.h"
+#include "src/ifile/IfileFileListLines.h"
+#include "src/ifile/IfileObjectModel.h"
 
 #include <boost/make_shared.hpp>
 
@@ -175,8 +175,7 @@ bool ifileManagerImpl::HasFileNamed(const std::string& name, ImodelFMStringFileT
     return FirstNamed(name, form, revisionScope) != nullptr;
 }
 
-bool ifileManagerImpl::HasFileOfSpecificType(int specificType, int revisionScope,
-                                             const IfileManagerFilterParent* extra)
+bool ifileManagerImpl::HasFileOfSpecificType(int specificType, int revisionScope, const IfileManagerFilterParent* extra)
 {
     return FirstPassing(m_files.OfSpecificType(specificType), FilterListParent(revisionScope, extra)) != nullptr;
 }
@@ -314,11 +313,14 @@ bool ifileManagerImpl::GetNames(std::vector<ImodelFileName>& out, int list)
 bool ifileManagerImpl::WriteFileList(std::ostream* stream)
 {
     if (!stream) return false;
-    *stream << "LIST " << "FileManager" << "\n";
+    *stream << "LIST "
+            << "FileManager"
+            << "\n";
     bool allWritten = true;
     for (const auto& [key, file] : m_files.Elements())
         if (!file->WriteFileManagerFile(stream)) allWritten = false;
-    *stream << "ENDLIST" << "\n";
+    *stream << "ENDLIST"
+            << "\n";
     return allWritten && !stream->fail();
 }
 
@@ -344,9 +346,8 @@ bool ifileManagerImpl::ReadFileList(ImodelProjectFileStructure& project, int& co
     const std::unique_ptr<ImodelFileObject_LIST> block = project.GetLIST("FileManager", false);
     if (!block) return false;
     const std::vector<std::string>& lines = block->GetLines();
-    count = static_cast<int>(std::count_if(lines.begin(), lines.end(), [](const std::string& line) {
-        return ifileIsBlockWord(line, ifileEndFile);
-    }));
+    count = static_cast<int>(std::count_if(
+        lines.begin(), lines.end(), [](const std::string& line) { return ifileIsBlockWord(line, ifileEndFile); }));
     return true;
 }
 

@@ -4,8 +4,8 @@
 #include "imodel/model/Imodel.h"
 #include "iprocess/IprocessDisplay.h"
 #include "iprocess/IprocessListener.h"
-#include "src/iprocess/iprocessFlowImpl.h"
 #include "itimer/ItimerManager.h"
+#include "src/iprocess/iprocessFlowImpl.h"
 
 #include <boost/make_shared.hpp>
 
@@ -24,20 +24,17 @@ void iprocessManagerImpl::AddFlow(const std::string& name)
 
 void iprocessManagerImpl::InputFileListChanged(boost::shared_ptr<IfileObjectEx> file, ImodelFunctionType tool)
 {
-    if (m_listener)
-        m_listener->InputFileListChanged(file, tool);
+    if (m_listener) m_listener->InputFileListChanged(file, tool);
 }
 
 void iprocessManagerImpl::Ide_pldFileDetected(KemletContentIf* content, boost::shared_ptr<IfileObjectEx> file)
 {
-    if (m_listener)
-        m_listener->Ide_pldFileDetected(content, file);
+    if (m_listener) m_listener->Ide_pldFileDetected(content, file);
 }
 
 void iprocessManagerImpl::AttachModule(ImodelModule* module)
 {
-    if (module == m_attachedModule)
-        return;
+    if (module == m_attachedModule) return;
     m_attachedModule = module;
     UpdateProcessDisplay(true);
 }
@@ -52,8 +49,7 @@ ImodelModule* iprocessManagerImpl::DetachModule()
 
 void iprocessManagerImpl::DetachIfCurrent(ImodelModule* module)
 {
-    if (module == m_attachedModule)
-        DetachModule();
+    if (module == m_attachedModule) DetachModule();
 }
 
 // Every flow serves every module until flows have use conditions of their
@@ -79,33 +75,28 @@ IprocessToolObject* iprocessManagerImpl::GetToolObject(ImodelFunctionType tool, 
 // covered by it. A blocked display is marked pending without a request.
 void iprocessManagerImpl::UpdateProcessDisplay(bool flag)
 {
-    if (!Imodel::IsInteractiveMode() || !m_display || m_display->IsRefreshPending())
-        return;
+    if (!Imodel::IsInteractiveMode() || !m_display || m_display->IsRefreshPending()) return;
     m_display->SetRefreshPending(true);
-    if (Imodel::GetUpdateProcessDisplay())
-        m_display->RequestRefresh(flag);
+    if (Imodel::GetUpdateProcessDisplay()) m_display->RequestRefresh(flag);
 }
 
 void iprocessManagerImpl::FlowOptionsChanged(bool updateStates)
 {
-    if (updateStates)
-        UpdateFileDependentStates();
+    if (updateStates) UpdateFileDependentStates();
     UpdateProcessDisplay(false);
     Imodel::GetInstance().SendEvent(boost::make_shared<IeventDesignFlowOptionsChanged>(), true);
 }
 
 void iprocessManagerImpl::RefreshProcessDisplay()
 {
-    if (!m_display || !m_display->IsRefreshPending())
-        return;
+    if (!m_display || !m_display->IsRefreshPending()) return;
     m_display->ShowModuleFlow(m_attachedModule, GetFlowForModule(m_attachedModule));
     m_display->SetRefreshPending(false);
 }
 
 void iprocessManagerImpl::ConstraintListChanged(ImodelModule* module, std::uint32_t value, ImodelFunctionType tool)
 {
-    if (m_listener)
-        m_listener->ConstraintListChanged(module, value, tool);
+    if (m_listener) m_listener->ConstraintListChanged(module, value, tool);
 }
 
 std::unique_ptr<IprocessManager> IprocessCreateManager() { return std::make_unique<iprocessManagerImpl>(); }

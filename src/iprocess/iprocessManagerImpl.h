@@ -29,7 +29,9 @@ public:
     void CDBOrderChanged(ImodelModule*) override {}
     void FunctionTypeMessage(QuorlaneStateMachineTypeMessage, ImodelFunctionType, ImodelModule*) override {}
     void ForceToolStateMessage(imodelToolState, ImodelFunctionType, ImodelModule*,
-                               boost::shared_ptr<IfileObjectEx>) override {}
+                               boost::shared_ptr<IfileObjectEx>) override
+    {
+    }
     void Ide_pldFileDetected(KemletContentIf* content, boost::shared_ptr<IfileObjectEx> file) override;
     void UpdateFileDependentStates() override {}
     void UpdateFileDependentStatesForModule(ImodelModule*) override {}

@@ -19,8 +19,7 @@ bool& ItimerManager::GetTimerBlockedByVeyrun()
 bool ItimerManager::IsAutoFileDetectionEnabled()
 {
     Imodel& model = Imodel::GetInstance();
-    if (!model.IsTimerEnabled())
-        return false;
+    if (!model.IsTimerEnabled()) return false;
     const ImodelGlobalFlowOptions* flowOptions = model.GetGlobalFlowOptions();
     return !flowOptions || flowOptions->EnableFileDetection;
 }

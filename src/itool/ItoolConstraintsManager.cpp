@@ -1,7 +1,7 @@
 #include "itool/ItoolConstraintsManager.h"
 
-#include "src/itool/ItoolConstraintsManagerImpl.h"
 #include "itool/ItoolWithConstraints.h"
+#include "src/itool/ItoolConstraintsManagerImpl.h"
 
 ItoolConstraintsManager& ItoolConstraintsManager::GetInstance()
 {
@@ -18,13 +18,9 @@ std::vector<ItoolWithConstraints*>& ItoolConstraintsManager::Registrations()
 ItoolWithConstraints* ItoolConstraintsManager::GetTool(ImodelFunctionType type)
 {
     for (ItoolWithConstraints* tool : Registrations()) {
-        if (tool->GetFunctionType() == type)
-            return tool;
+        if (tool->GetFunctionType() == type) return tool;
     }
     return nullptr;
 }
 
-std::vector<ItoolWithConstraints*> ItoolConstraintsManager::GetAllTools()
-{
-    return Registrations();
-}
+std::vector<ItoolWithConstraints*> ItoolConstraintsManager::GetAllTools() { return Registrations(); }

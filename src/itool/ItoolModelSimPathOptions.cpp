@@ -24,14 +24,14 @@ void ItoolModelSimPathOptions::GetModelSimFam(std::string& fam, std::string& sub
                                               const std::string* family)
 {
     std::unique_ptr<DefOverRideGuard> familyGuard;
-    if (family)
-        familyGuard = std::make_unique<DefOverRideGuard>("FAM", *family);
+    if (family) familyGuard = std::make_unique<DefOverRideGuard>("FAM", *family);
 
     fam.clear();
     subdir.clear();
     ImodelDefGetStr(vhdl ? "IDE_MODELSIM_VHDL_FAM" : "IDE_MODELSIM_VLOG_FAM", fam);
     int neutral = 0;
-    const bool isNeutral = DefGetBoolFL("IDE_MODELSIM_IS_LIB_NEUTRAL", &neutral, __FILE__, __LINE__) == 0 && neutral == 1;
+    const bool isNeutral =
+        DefGetBoolFL("IDE_MODELSIM_IS_LIB_NEUTRAL", &neutral, __FILE__, __LINE__) == 0 && neutral == 1;
     const char* subdirVariable = isNeutral ? "IDE_MODELSIM_LIB_NEUTRAL_SUBDIR"
                                  : vhdl    ? "IDE_MODELSIM_LIB_VHDL_SUBDIR"
                                            : "IDE_MODELSIM_LIB_VLOG_SUBDIR";
@@ -42,15 +42,13 @@ bool ItoolModelSimPathOptions::GetModelDefaultLibPath(std::string& out, bool vhd
 {
     out.clear();
     std::string root;
-    if (!ImodelDefGetStr("IDE_MODELSIM_LIB_LOC_DEFAULT", root))
-        return false;
+    if (!ImodelDefGetStr("IDE_MODELSIM_LIB_LOC_DEFAULT", root)) return false;
     std::string fam;
     std::string subdir;
     GetModelSimFam(fam, subdir, vhdl, family);
     out = root;
     if (!subdir.empty()) {
-        if (!out.empty())
-            out += '/';
+        if (!out.empty()) out += '/';
         out += subdir;
     }
     out += '/';

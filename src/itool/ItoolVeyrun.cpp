@@ -1,10 +1,10 @@
 #include "itool/ItoolVeyrun.h"
 
+#include "imodel/design/ImodelDesignManager.h"
 #include "imodel/model/Imodel.h"
 #include "imodel/names/ImodelFileTypes.h"
 #include "imodel/names/ImodelGetFullPathParam.h"
 #include "imodel/names/imodelUtl.h"
-#include "imodel/design/ImodelDesignManager.h"
 
 #include <foundation/Sys.h>
 
@@ -18,25 +18,29 @@ std::optional<zorpaFileManagerTypes> FolderKindOf(VyIfaces::IComponent::VyModule
 {
     using Type = VyIfaces::IComponent;
     switch (type) {
-    case Type::Kiltora: return zorpaFT_GROUP_KILTORA;
+    case Type::Kiltora:
+        return zorpaFT_GROUP_KILTORA;
     case Type::Dremmet:
-    case Type::IP: return zorpaFT_GROUP_DREMMET;
+    case Type::IP:
+        return zorpaFT_GROUP_DREMMET;
     case Type::HDL:
     case Type::Block:
     case Type::Schematic:
-    case Type::SynplifyDSP: return zorpaFT_GROUP_COMPONENT_2;
+    case Type::SynplifyDSP:
+        return zorpaFT_GROUP_COMPONENT_2;
     case Type::Veyrun:
     case Type::UserIP:
-    case Type::SpiritDesign: return zorpaFT_GROUP_COMPONENT;
-    default: return std::nullopt;
+    case Type::SpiritDesign:
+        return zorpaFT_GROUP_COMPONENT;
+    default:
+        return std::nullopt;
     }
 }
 
 // A library name is one folder below "component": never a path of its own.
 bool CanNameFolder(const std::string& library)
 {
-    return !library.empty() && library != "." && library != ".." &&
-           library.find_first_of("/\\") == std::string::npos;
+    return !library.empty() && library != "." && library != ".." && library.find_first_of("/\\") == std::string::npos;
 }
 
 }  // namespace

@@ -16,8 +16,7 @@ ItoolWithConstraints::~ItoolWithConstraints()
 {
     std::vector<ItoolWithConstraints*>& tools = ItoolConstraintsManager::Registrations();
     auto found = std::find(tools.begin(), tools.end(), this);
-    if (found != tools.end())
-        tools.erase(found);
+    if (found != tools.end()) tools.erase(found);
 }
 
 bool ItoolWithConstraints::PassConstraintFilesToParentModules(const std::string& fileType)
@@ -27,7 +26,6 @@ bool ItoolWithConstraints::PassConstraintFilesToParentModules(const std::string&
     DefOverRideGuard toolGuard("QTOOL_TYPE", GetToolKey());
     DefOverRideGuard fileGuard("QFILE_TYPE", upperType);
     int value = 0;
-    if (DefGetBoolFL("IDE_PASS_CONSTRAINT_FILES_TO_PARENT_MODULES", &value, __FILE__, __LINE__) != 0)
-        return true;
+    if (DefGetBoolFL("IDE_PASS_CONSTRAINT_FILES_TO_PARENT_MODULES", &value, __FILE__, __LINE__) != 0) return true;
     return value == 1;
 }

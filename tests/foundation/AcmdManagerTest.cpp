@@ -26,9 +26,8 @@ namespace {
 AcmdManager& Manager() { return AcmdManager::GetInstance(); }
 
 // Texts that need every kind of Tcl quoting.
-const Texts kAwkward{"two words", "{",         "}",          "a{b",     "\"q\"", "$x",
-                     "[exit 3]",  "back\\slash\\", "",       "Grüße ✓", "line\nbreak", "-dash",
-                     "#hash",     ";",         "a}b{c"};
+const Texts kAwkward{"two words", "{",       "}",           "a{b",   "\"q\"", "$x", "[exit 3]", "back\\slash\\",
+                     "",          "Grüße ✓", "line\nbreak", "-dash", "#hash", ";",  "a}b{c"};
 
 class AcmdManagerTest : public ::testing::Test {
 protected:
@@ -67,8 +66,7 @@ protected:
             objects.push_back(Tcl_NewStringObj(word.data(), static_cast<int>(word.size())));
             Tcl_IncrRefCount(objects.back());
         }
-        const int code = Tcl_EvalObjv(m_interp, static_cast<int>(objects.size()), objects.data(),
-                                      TCL_EVAL_GLOBAL);
+        const int code = Tcl_EvalObjv(m_interp, static_cast<int>(objects.size()), objects.data(), TCL_EVAL_GLOBAL);
         for (Tcl_Obj* object : objects) Tcl_DecrRefCount(object);
         m_result = Tcl_GetStringResult(m_interp);
         return code;
@@ -91,13 +89,11 @@ TEST_F(AcmdManagerTest, DefaultsConversionsAndHookOrder)
 {
     ASSERT_EQ(Eval("acmd_all -name top"), TCL_OK) << m_result;
     EXPECT_EQ(m_result, "ran top");
-    EXPECT_EQ(Log::Get().hooks,
-              (Texts{"acmd_all.init", "acmd_all.checkParams", "acmd_all.CanExecuteNow", "acmd_all.prolog",
-                     "acmd_all.execDo", "acmd_all.epilog:0", "acmd_all.exit"}));
-    const std::map<std::string, Texts> defaults{
-        {"name", {"top"}},     {"text", {"dflt"}},    {"file", {""}},  {"folder", {""}},
-        {"enabled", {"FALSE"}}, {"force", {"FALSE"}}, {"mode", {"new"}}, {"words", {}},
-        {"item", {}}};
+    EXPECT_EQ(Log::Get().hooks, (Texts{"acmd_all.init", "acmd_all.checkParams", "acmd_all.CanExecuteNow",
+                                       "acmd_all.prolog", "acmd_all.execDo", "acmd_all.epilog:0", "acmd_all.exit"}));
+    const std::map<std::string, Texts> defaults{{"name", {"top"}}, {"text", {"dflt"}},     {"file", {""}},
+                                                {"folder", {""}},  {"enabled", {"FALSE"}}, {"force", {"FALSE"}},
+                                                {"mode", {"new"}}, {"words", {}},          {"item", {}}};
     EXPECT_EQ(LastSnapshot(), defaults);
 
     ASSERT_EQ(Eval("acmd_all -name top -text hello -enabled 1 -force -mode remove "
@@ -105,9 +101,8 @@ TEST_F(AcmdManagerTest, DefaultsConversionsAndHookOrder)
               TCL_OK)
         << m_result;
     const std::map<std::string, Texts> given{
-        {"name", {"top"}},      {"text", {"hello"}},  {"file", {"f.v"}},
-        {"folder", {m_folder.Path() + "/sub"}},        {"enabled", {"TRUE"}},
-        {"force", {"TRUE"}},    {"mode", {"remove"}}, {"words", {"a", "b", "c d"}},
+        {"name", {"top"}},     {"text", {"hello"}}, {"file", {"f.v"}},    {"folder", {m_folder.Path() + "/sub"}},
+        {"enabled", {"TRUE"}}, {"force", {"TRUE"}}, {"mode", {"remove"}}, {"words", {"a", "b", "c d"}},
         {"item", {"x", "y z"}}};
     EXPECT_EQ(LastSnapshot(), given);
     EXPECT_TRUE(m_recorder.Messages().empty());
@@ -141,9 +136,8 @@ TEST_F(AcmdManagerTest, BadArgumentsNameCommandAndOptionAndRunNothing)
         EXPECT_TRUE(Log::Get().hooks.empty()) << script;
     }
     EXPECT_EQ(EvalWords({"acmd_all", "-name", "a", "-words", "x {y"}), TCL_ERROR);
-    EXPECT_EQ(m_result,
-              "acmd_all: the value of -words is not a well-formed Tcl list (unbalanced braces or "
-              "quotes): x {y");
+    EXPECT_EQ(m_result, "acmd_all: the value of -words is not a well-formed Tcl list (unbalanced braces or "
+                        "quotes): x {y");
     // Two bad values are both reported, in one error.
     EXPECT_EQ(Eval("acmd_all -name a -mode bad -enabled no"), TCL_ERROR);
     EXPECT_EQ(m_result,
@@ -165,9 +159,7 @@ TEST_F(AcmdManagerTest, FailingHooksStopTheStepsAfterThem)
         std::string error;
     };
     const std::vector<Case> cases{
-        {[](HookBehaviour& b) { b.failCheck = true; },
-         {"init", "checkParams", "exit"},
-         "acmd_all: command failed"},
+        {[](HookBehaviour& b) { b.failCheck = true; }, {"init", "checkParams", "exit"}, "acmd_all: command failed"},
         {[](HookBehaviour& b) { b.cannotExecute = true; },
          {"init", "checkParams", "CanExecuteNow", "exit"},
          "acmd_all: command failed"},
@@ -205,8 +197,8 @@ TEST_F(AcmdManagerTest, FailingHooksStopTheStepsAfterThem)
 TEST_F(AcmdManagerTest, ExportEvalRoundTripWithAwkwardValues)
 {
     for (const std::string& value : kAwkward) {
-        Texts words{"acmd_all", "-name", value, "-text", value, "-file", value, "-mode", "add",
-                    "-enabled", "0", "-force", "-words", AcmdMergeList(kAwkward)};
+        Texts words{"acmd_all", "-name", value,      "-text", value,    "-file",  value,
+                    "-mode",    "add",   "-enabled", "0",     "-force", "-words", AcmdMergeList(kAwkward)};
         if (value.find('\\') == std::string::npos) {
             words.insert(words.end(), {"-folder", m_folder.Path() + "/" + value});
         }
@@ -265,8 +257,7 @@ TEST_F(AcmdManagerTest, InProcessRunsKeepAndValidate)
     AllKindsCommand missing;
     EXPECT_EQ(Manager().Run(&missing, false), AcmdEnum::Failure);
     ASSERT_EQ(m_recorder.WithId("MISSING_REQUIRED").size(), 1u);
-    EXPECT_EQ(m_recorder.WithId("MISSING_REQUIRED")[0].text.rfind("acmd_all: missing required option -name", 0),
-              0u);
+    EXPECT_EQ(m_recorder.WithId("MISSING_REQUIRED")[0].text.rfind("acmd_all: missing required option -name", 0), 0u);
     EXPECT_TRUE(Log::Get().hooks.empty());
     EXPECT_TRUE(Manager().GetJournal().empty());
 

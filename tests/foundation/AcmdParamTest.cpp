@@ -412,8 +412,7 @@ TEST(AcmdParamTest, BooleanKeywordsAndStyles)
     ASSERT_EQ(recorder.Texts().size(), 1u);
     EXPECT_NE(recorder.Texts()[0].find("expected TRUE, 1, true, FALSE, 0 or false."), std::string::npos);
 
-    const std::vector<std::pair<int, Texts>> styles{
-        {0, {"true", "false"}}, {1, {"true", "false"}}, {2, {"1", "0"}}};
+    const std::vector<std::pair<int, Texts>> styles{{0, {"true", "false"}}, {1, {"true", "false"}}, {2, {"1", "0"}}};
     for (const auto& [style, printed] : styles) {
         flag.SetStyle(style);
         EXPECT_EQ(flag.GetStringFromObject(true), printed[0]) << style;
@@ -547,16 +546,14 @@ TEST(AcmdParamTest, VisitorReachesEachKind)
     } visitor;
     acmdtest::AllKindsCommand command;
     for (AcmdParam* param : command.GetParams()) param->Accept(visitor);
-    EXPECT_EQ(visitor.seen, (Texts{"string name", "string text", "file file", "folder folder",
-                                   "bool enabled", "bool force", "enum mode 3", "string words",
-                                   "string item"}));
+    EXPECT_EQ(visitor.seen, (Texts{"string name", "string text", "file file", "folder folder", "bool enabled",
+                                   "bool force", "enum mode 3", "string words", "string item"}));
 }
 
 TEST(AcmdParamTest, ParametersAndCommandsMayGoInAnyOrder)
 {
     Holder command;
-    auto early = std::make_unique<AcmdStringParam>("early", &command, AcmdValueType::Single(), false,
-                                                   "", "", false);
+    auto early = std::make_unique<AcmdStringParam>("early", &command, AcmdValueType::Single(), false, "", "", false);
     AcmdStringParam later("later", &command, AcmdValueType::Single(), false, "", "", false);
     early.reset();
     ASSERT_EQ(command.GetParams().size(), 1u);

@@ -17,7 +17,11 @@
 
 namespace acmdtest {
 
-enum class Mode { New, Add, Remove };
+enum class Mode {
+    New,
+    Add,
+    Remove
+};
 
 // What the test commands did, shared by all of them.
 struct Log {
@@ -123,10 +127,10 @@ public:
     // the value for single values, the texts for lists.
     std::map<std::string, std::vector<std::string>> Snapshot() const
     {
-        return {{"name", {name.GetValueText()}},   {"text", {text.GetValueText()}},
-                {"file", {file.GetValueText()}},   {"folder", {folder.GetValueText()}},
+        return {{"name", {name.GetValueText()}},       {"text", {text.GetValueText()}},
+                {"file", {file.GetValueText()}},       {"folder", {folder.GetValueText()}},
                 {"enabled", {enabled.GetValueText()}}, {"force", {force.GetValueText()}},
-                {"mode", {mode.GetValueText()}},   {"words", words.GetValueTexts()},
+                {"mode", {mode.GetValueText()}},       {"words", words.GetValueTexts()},
                 {"item", item.GetValueTexts()}};
     }
 
@@ -160,8 +164,7 @@ protected:
         kept->name.SetObject(inner.GetObject() + "-kept");
         const AcmdEnum::Result second = AcmdManager::GetInstance().Run(kept.release(), true);
         SetResultMsg("outer " + std::to_string(first) + std::to_string(second));
-        return first == AcmdEnum::Success && second == AcmdEnum::Success ? AcmdEnum::Success
-                                                                            : AcmdEnum::Failure;
+        return first == AcmdEnum::Success && second == AcmdEnum::Success ? AcmdEnum::Success : AcmdEnum::Failure;
     }
 };
 

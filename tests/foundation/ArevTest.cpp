@@ -20,10 +20,17 @@ TEST(Arev, KeepsValuesAndTheOrderOfRegistration)
 
     const std::vector<std::string> log = ArevGetRegistrationLog();
     const std::vector<std::string> expected{
-        "ArevSetBuildProgram=quorlane", "ArevSetBuildView=main",        "ArevSetBuildYear=2008",
-        "ArevSetMajorNumber=8",         "ArevSetMinorNumber=4",         "ArevSetPatchNumber=0",
-        "ArevSetCaptureNumber=0",       "ArevSetBuildNumber=0",         "ArevSetExternalReleaseName=8.4",
-        "ArevSetExternalReleaseNameAndNumber=8.4 SP1", "ArevSetBuildView=",
+        "ArevSetBuildProgram=quorlane",
+        "ArevSetBuildView=main",
+        "ArevSetBuildYear=2008",
+        "ArevSetMajorNumber=8",
+        "ArevSetMinorNumber=4",
+        "ArevSetPatchNumber=0",
+        "ArevSetCaptureNumber=0",
+        "ArevSetBuildNumber=0",
+        "ArevSetExternalReleaseName=8.4",
+        "ArevSetExternalReleaseNameAndNumber=8.4 SP1",
+        "ArevSetBuildView=",
     };
     ASSERT_EQ(log.size(), before + expected.size());
     EXPECT_EQ(std::vector<std::string>(log.begin() + static_cast<long>(before), log.end()), expected);

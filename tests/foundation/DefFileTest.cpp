@@ -34,18 +34,9 @@ protected:
 
 // Values that only survive the line format when written with care.
 const std::map<std::string, std::string> kTricky = {
-    {"PLAIN", "value"},
-    {"EMPTY", ""},
-    {"LEADING", "  leading"},
-    {"TRAILING", "trailing\t"},
-    {"QUOTED", "\"quoted\""},
-    {"ONE_QUOTE", "\""},
-    {"QUOTES", "\"\""},
-    {"HASH", "# not a comment"},
-    {"FORMAT", "%s%n%d%%"},
-    {"EQUALS", "a = b [c]"},
-    {"MIXED", " \"inner\" "},
-    {"NON_ASCII", "caf\xc3\xa9"},
+    {"PLAIN", "value"},       {"EMPTY", ""},           {"LEADING", "  leading"}, {"TRAILING", "trailing\t"},
+    {"QUOTED", "\"quoted\""}, {"ONE_QUOTE", "\""},     {"QUOTES", "\"\""},       {"HASH", "# not a comment"},
+    {"FORMAT", "%s%n%d%%"},   {"EQUALS", "a = b [c]"}, {"MIXED", " \"inner\" "}, {"NON_ASCII", "caf\xc3\xa9"},
     {"A.B-C\"D", "odd name"},
 };
 

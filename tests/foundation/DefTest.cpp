@@ -368,10 +368,9 @@ TEST_F(DefTest, WritesThatCannotBeStoredAreRefusedAndReported)
     const struct {
         const char* name;
         const char* value;
-    } kRefused[] = {{"", "x"},         {"A B", "x"},      {"A\tB", "x"},    {"A=B", "x"},
-                    {"A[B", "x"},      {"A]", "x"},       {"#A", "x"},      {"@choices", "x"},
-                    {"A\nB", "x"},     {"KEEP", "a\nb"},  {"KEEP", "a\r"},  {nullptr, "x"},
-                    {"KEEP", nullptr}};
+    } kRefused[] = {{"", "x"},       {"A B", "x"},   {"A\tB", "x"},     {"A=B", "x"},  {"A[B", "x"},
+                    {"A]", "x"},     {"#A", "x"},    {"@choices", "x"}, {"A\nB", "x"}, {"KEEP", "a\nb"},
+                    {"KEEP", "a\r"}, {nullptr, "x"}, {"KEEP", nullptr}};
     for (const auto& entry : kRefused) {
         EXPECT_NE(DefSetFL(entry.name, entry.value, "caller.cpp", 42), 0) << (entry.name ? entry.name : "null");
         EXPECT_NE(DefOverRideFL(entry.name, entry.value), 0);

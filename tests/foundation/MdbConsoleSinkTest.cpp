@@ -60,8 +60,8 @@ void Say(int severity, const char* text)
 
 MdbQuery_result Ask(const char* text, MdbQuery_result defaultAnswer)
 {
-    return MdbQuery(nullptr, MdbArgSetInit(0), nullptr, "Quorlane", "TEST_QUESTION", MdbWARNING,
-                    MdbYESNOBOX, text, 2, defaultAnswer, 0, 0, nullptr, "");
+    return MdbQuery(nullptr, MdbArgSetInit(0), nullptr, "Quorlane", "TEST_QUESTION", MdbWARNING, MdbYESNOBOX, text, 2,
+                    defaultAnswer, 0, 0, nullptr, "");
 }
 
 // The master side of a pseudo-terminal, with the other side open as a stream
@@ -134,10 +134,9 @@ TEST(MdbConsoleSink, QuestionsSayWhichAnswerWasTaken)
     EXPECT_EQ(Ask("The file exists.\nReplace it?", MdbNO), MdbYES);
     EXPECT_EQ(Ask("Odd default?", static_cast<MdbQuery_result>(75)), 75);
 
-    EXPECT_EQ(out.Text(),
-              "Question: Replace it? [assumed answer: No]\n"
-              "Question: The file exists.\nReplace it? [scripted answer: Yes]\n"
-              "Question: Odd default? [assumed answer: 75]\n");
+    EXPECT_EQ(out.Text(), "Question: Replace it? [assumed answer: No]\n"
+                          "Question: The file exists.\nReplace it? [scripted answer: Yes]\n"
+                          "Question: Odd default? [assumed answer: 75]\n");
     EXPECT_EQ(err.Text(), "");
 }
 
@@ -149,8 +148,7 @@ TEST(MdbConsoleSink, MeterIsSilentWhenNotATerminal)
 
     const int args = MdbArgSetInit(1);
     MdbArgSetString(args, 0, "Opening project");
-    MdbMeterInit(nullptr, args, nullptr, "Quorlane", "COMMAND_METER", MdbMETER, MdbMETERKIND, "",
-                 "%s...", kMeter);
+    MdbMeterInit(nullptr, args, nullptr, "Quorlane", "COMMAND_METER", MdbMETER, MdbMETERKIND, "", "%s...", kMeter);
     MdbMeterUpdate(nullptr, "Quorlane", kMeter, 40);
     Say(MdbINFO, "between");
     MdbMeterKill(nullptr, "Quorlane", kMeter);
@@ -169,8 +167,7 @@ TEST(MdbConsoleSink, MeterDrawsABarOnATerminal)
 
     const int args = MdbArgSetInit(1);
     MdbArgSetString(args, 0, "Opening project");
-    MdbMeterInit(nullptr, args, nullptr, "Quorlane", "COMMAND_METER", MdbMETER, MdbMETERKIND, "",
-                 "%s...", kMeter);
+    MdbMeterInit(nullptr, args, nullptr, "Quorlane", "COMMAND_METER", MdbMETER, MdbMETERKIND, "", "%s...", kMeter);
     const std::string empty = "Opening project... [" + std::string(30, '.') + "]   0%";
     EXPECT_EQ(terminal.Drain(), "\r" + empty);
 

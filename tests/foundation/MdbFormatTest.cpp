@@ -60,8 +60,7 @@ TEST(MdbArgSet, SetsCarryTheirArgumentsToTheMessage)
     EXPECT_EQ(MdbArgSetInteger(args, 1, 7), 0);
     EXPECT_EQ(MdbArgSetString(args, 2, nullptr), 0);
     const int module = 0;
-    MdbOutput(args, &module, "Quorlane", "VALUE_SET", MdbWARNING, MdbLINE, "%s=%d (%s)", kNumber,
-              (1200u << 16) | 1u);
+    MdbOutput(args, &module, "Quorlane", "VALUE_SET", MdbWARNING, MdbLINE, "%s=%d (%s)", kNumber, (1200u << 16) | 1u);
 
     const std::vector<MdbMessage> messages = recorder.Messages();
     ASSERT_EQ(messages.size(), 1u);
@@ -134,8 +133,7 @@ TEST(MdbArgSet, AbandonedSetsAreDroppedOldestFirst)
     SysSetPrintHook({});
     DefReset();
     ASSERT_FALSE(debugLines.empty());
-    EXPECT_EQ(debugLines[0], "MDB: dropped the argument set " + std::to_string(oldest) +
-                                 ", never used by a message\n");
+    EXPECT_EQ(debugLines[0], "MDB: dropped the argument set " + std::to_string(oldest) + ", never used by a message\n");
 }
 
 TEST(MdbArgSet, SetsFromTwoThreadsStayApart)

@@ -23,8 +23,8 @@ MdbQuery_result Ask(const char* id, MdbQuery_result defaultAnswer, MdbQuery_resu
 {
     const int args = MdbArgSetInit(1);
     MdbArgSetString(args, 0, id);
-    return MdbQuery(nullptr, args, nullptr, "Quorlane", id, MdbWARNING, MdbYESNOBOX, "Replace %s?",
-                    kNumber, defaultAnswer, 0, answer ? 3 : 0, answer, key);
+    return MdbQuery(nullptr, args, nullptr, "Quorlane", id, MdbWARNING, MdbYESNOBOX, "Replace %s?", kNumber,
+                    defaultAnswer, 0, answer ? 3 : 0, answer, key);
 }
 
 void Say(int severity, const std::string& text)
@@ -156,9 +156,9 @@ TEST(MdbMeter, CallsReachTheSinkWithTheirNamesAndClampedValues)
     MessageRecorder recorder;
     const int args = MdbArgSetInit(1);
     MdbArgSetString(args, 0, "Opening project");
-    EXPECT_EQ(MdbMeterInit(nullptr, args, nullptr, "Quorlane", "COMMAND_METER", MdbMETER,
-                           MdbMETERKIND, "", "%s...", kMeter),
-              0);
+    EXPECT_EQ(
+        MdbMeterInit(nullptr, args, nullptr, "Quorlane", "COMMAND_METER", MdbMETER, MdbMETERKIND, "", "%s...", kMeter),
+        0);
     MdbMeterUpdate(nullptr, "Quorlane", kMeter, 30);
     MdbMeterUpdate(nullptr, "Quorlane", kMeter, 1000);
     MdbMeterKill(nullptr, "Quorlane", kMeter);

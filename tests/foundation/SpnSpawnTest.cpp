@@ -90,8 +90,8 @@ TEST(SpnSpawn, NoWaitReturnsWhileTheChildRuns)
     int status = -5;
     // The child waits for the parent's go, so it is surely still running
     // when SpnSpawn returns.
-    ASSERT_EQ(RunShell("while [ ! -e go ]; do sleep 0.01; done; echo done > out.tmp && mv out.tmp out.txt", {},
-                       &status, temp.Path(), SpnNOWAIT),
+    ASSERT_EQ(RunShell("while [ ! -e go ]; do sleep 0.01; done; echo done > out.tmp && mv out.tmp out.txt", {}, &status,
+                       temp.Path(), SpnNOWAIT),
               1);
     EXPECT_EQ(status, -5);
     EXPECT_FALSE(UtlDoesFileExist(temp / "out.txt"));

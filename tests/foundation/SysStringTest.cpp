@@ -9,10 +9,10 @@
 #include <climits>
 #include <cstdio>
 #include <fcntl.h>
-#include <unistd.h>
 #include <gtest/gtest.h>
 #include <mutex>
 #include <thread>
+#include <unistd.h>
 
 TEST(SysString, LeftRightTrimReplace)
 {

@@ -19,7 +19,11 @@
 
 namespace {
 
-enum class Level { Low, Mid, High };
+enum class Level {
+    Low,
+    Mid,
+    High
+};
 
 class FuzzCommand : public AcmdBase {
 public:

@@ -9,10 +9,7 @@
 
 namespace {
 
-char Lower(char c)
-{
-    return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c;
-}
+char Lower(char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c; }
 
 // matches[i][j]: the first i pattern characters match the first j text characters.
 int Reference(const std::string& pattern, const std::string& text, bool ignoreCase)

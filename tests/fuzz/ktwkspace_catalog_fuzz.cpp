@@ -18,8 +18,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         return 0;
     }
     for (const Ktwkspace::CatalogCore& core : cores) {
-        if (core.vendor.empty() || core.library.empty() || core.name.empty() || core.version.empty())
-            __builtin_trap();
+        if (core.vendor.empty() || core.library.empty() || core.name.empty() || core.version.empty()) __builtin_trap();
         core.IsOfferedFor("ZX7");
     }
     return 0;

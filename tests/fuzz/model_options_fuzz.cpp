@@ -51,8 +51,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const auto writeFlow = [](const ImodelGlobalFlowOptions& options, std::ostream& out) {
         options.WriteGlobalFlowOptions(&out);
     };
-    const auto readSimulation = [](ImodelSimulationOptions& options, const std::string& key,
-                                   const std::string& value) { options.ReadSimulationOption(key, value); };
+    const auto readSimulation = [](ImodelSimulationOptions& options, const std::string& key, const std::string& value) {
+        options.ReadSimulationOption(key, value);
+    };
     const auto writeSimulation = [](const ImodelSimulationOptions& options, std::ostream& out) {
         options.WriteSimulationOptions(&out);
     };

@@ -5,8 +5,8 @@
 // marked for removal once, and removing them empties the list.
 #include "MessageRecorder.h"
 
-#include "imodel/model/Imodel.h"
 #include "imodel/design/ImodelDesignManager.h"
+#include "imodel/model/Imodel.h"
 #include "imodel/names/ImodelProjectFileStructure.h"
 
 #include <cstdint>
@@ -36,8 +36,7 @@ void WalkNestedBlocks(const std::vector<std::string>& all)
     }
 }
 
-void AddFiles(ImodelProjectFileStructure& structure, const std::vector<std::string>& names,
-              zorpaFileManagerTypes type)
+void AddFiles(ImodelProjectFileStructure& structure, const std::vector<std::string>& names, zorpaFileManagerTypes type)
 {
     static const std::vector<Iconvert*> noConverters;
     for (std::size_t i = 0; i < names.size() && i < 8; ++i) {

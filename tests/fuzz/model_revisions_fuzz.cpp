@@ -3,8 +3,8 @@
 // without fault, take lines only from the front, never leave the views
 // without a current one or with two views of one number or name, and what
 // they make of their own output writes the same text again.
-#include "TextLines.h"
 #include "MessageRecorder.h"
+#include "TextLines.h"
 
 #include "imodel/model/Imodel.h"
 #include "imodel/views/ImodelContextImpl.h"

@@ -48,7 +48,10 @@ std::vector<std::string> CatalogueNames()
 // One event of every class, keyed by the class name its delivery must reach.
 std::map<std::string, boost::shared_ptr<Ievent>> OneOfEach()
 {
-#define EVENT(Event, ...) {#Event, boost::make_shared<Event>(__VA_ARGS__)}
+#define EVENT(Event, ...)                                                                                              \
+    {                                                                                                                  \
+#Event, boost::make_shared < Event>(__VA_ARGS__)                                                               \
+    }
     static FakeScanner scanner{{kModule}};
     return {
         EVENT(IeventToolInputListChanged, idePALLADOR),
@@ -122,8 +125,7 @@ TEST(IeventCatalogue, EveryClassReachesExactlyItsOwnUpdateView)
     view.UpdateViews(batch);
     EXPECT_EQ(view.Names(), names);
     ASSERT_EQ(view.Events().size(), batch.size());
-    for (std::size_t i = 0; i < batch.size(); ++i)
-        EXPECT_EQ(view.Events()[i], batch[i].get()) << names[i];
+    for (std::size_t i = 0; i < batch.size(); ++i) EXPECT_EQ(view.Events()[i], batch[i].get()) << names[i];
 
     for (const std::string& name : names) {
         RecordingView single;

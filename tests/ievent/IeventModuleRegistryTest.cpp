@@ -23,8 +23,7 @@ struct FakeModule {
     ~FakeModule()
     {
         IeventModuleRegistry::Destruction destroying(Self());
-        if (whileDestroyed)
-            whileDestroyed();
+        if (whileDestroyed) whileDestroyed();
     }
     FakeModule(const FakeModule&) = delete;
     FakeModule& operator=(const FakeModule&) = delete;
@@ -56,8 +55,7 @@ TEST_F(IeventModuleRegistryTest, ModuleAddedMarksEachLiveModuleOncePerView)
     RecordingView a;
     RecordingView b;
     RecordingView c;
-    for (RecordingView* view : {&a, &b, &c})
-        view->UpdateViews({added});
+    for (RecordingView* view : {&a, &b, &c}) view->UpdateViews({added});
 
     EXPECT_EQ(first.displayed, 3);
     EXPECT_EQ(second.displayed, 3);
@@ -165,10 +163,8 @@ TEST_F(IeventModuleRegistryTest, DeliveryOnAnotherThreadRacesNoDestruction)
             started = true;
         }
     });
-    while (!started)
-        std::this_thread::yield();
-    for (auto& module : modules)
-        module.reset();
+    while (!started) std::this_thread::yield();
+    for (auto& module : modules) module.reset();
     host.join();
     EXPECT_EQ(view.Count("IeventModuleAdded"), 200);
 }

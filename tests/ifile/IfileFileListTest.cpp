@@ -16,7 +16,7 @@
 namespace {
 
 const char kProject[] = "/prj/top";
-const std::int64_t kBigSize = std::int64_t(5) << 30;             // 5 GiB
+const std::int64_t kBigSize = std::int64_t(5) << 30;                  // 5 GiB
 const std::int64_t kBigTime = std::int64_t(2524608000) * 1000000000;  // 2050, in nanoseconds
 
 IfileObject Local(const std::string& relative, zorpaFileManagerTypes type)
@@ -83,24 +83,22 @@ TEST(IfileFileList, APlainUpToDateFileWritesThreeLines)
     DefOverRideGuard stamps("IDE_SAVE_FILE_STAMPS_IN_PRJ", "0");
     std::ostringstream out;
     EXPECT_TRUE(file.WriteFileManagerFile(&out));
-    EXPECT_EQ(out.str(),
-              "VALUE \"<project>/hdl/top.vhd,hdl\"\n"
-              "STATE=\"utd\"\n"
-              "ENDFILE\n");
+    EXPECT_EQ(out.str(), "VALUE \"<project>/hdl/top.vhd,hdl\"\n"
+                         "STATE=\"utd\"\n"
+                         "ENDFILE\n");
     EXPECT_FALSE(file.WriteFileManagerFile(nullptr));
 
     file.SetLibraryName("Work");
     file.SetUseForTool(IfileObjectEx::type_Filter(idePALLADOR, ""));
     out.str("");
     file.WriteFileManagerFile(&out);
-    EXPECT_EQ(out.str(),
-              "VALUE \"<project>/hdl/top.vhd,hdl\"\n"
-              "STATE=\"utd\"\n"
-              "LIBRARY=\"Work\"\n"
-              "BEGIN_USE_CONSTRAINT\n"
-              "TOOL_CONSTRAINT_TYPE=\"idePALLADOR\"\n"
-              "END_USE_CONSTRAINT\n"
-              "ENDFILE\n");
+    EXPECT_EQ(out.str(), "VALUE \"<project>/hdl/top.vhd,hdl\"\n"
+                         "STATE=\"utd\"\n"
+                         "LIBRARY=\"Work\"\n"
+                         "BEGIN_USE_CONSTRAINT\n"
+                         "TOOL_CONSTRAINT_TYPE=\"idePALLADOR\"\n"
+                         "END_USE_CONSTRAINT\n"
+                         "ENDFILE\n");
 }
 
 TEST(IfileFileList, EveryAttributeRoundTripsAndRewritesTheSameBytes)
@@ -109,42 +107,41 @@ TEST(IfileFileList, EveryAttributeRoundTripsAndRewritesTheSameBytes)
     DefOverRideGuard stamps("IDE_SAVE_FILE_STAMPS_IN_PRJ", "1");
     const std::deque<IfileObjectEx> files = EveryAttribute();
     const std::string written = WriteBlock(files);
-    EXPECT_EQ(written,
-              "LIST FileManager\n"
-              "VALUE \"<project>/component/core/core.cxf,ombrix_cxf\"\n"
-              "STATE=\"utd\"\n"
-              "ENDFILE\n"
-              "VALUE \"<project>/component/other/other.cxf,ombrix_cxf\"\n"
-              "STATE=\"ood\"\n"
-              "ENDFILE\n"
-              "VALUE \"<project>/component/core/rtl/a,b.vhd,hdl\"\n"
-              "STATE=\"ood\"\n"
-              "TIME=\"2524608000000000000\"\n"
-              "SIZE=\"5368709120\"\n"
-              "LIBRARY=\"corelib\"\n"
-              "PARENT=\"<project>/component/core/core.cxf\"\n"
-              "PARENT=\"<project>/component/other/other.cxf\"\n"
-              "COMPILEFLAG=\"-2008 -explicit\"\n"
-              "MODULE_UNDER_TEST=\"top_tb\"\n"
-              "SIMULATION_TIME=\"1000 ns\"\n"
-              "BEGIN_USE_CONSTRAINT\n"
-              "TOOL_CONSTRAINT_TYPE=\"idePALLADOR\"\n"
-              "TOOL_CONSTRAINT_USE=\"fast\"\n"
-              "TOOL_CONSTRAINT_SKIP=\"area,slow\"\n"
-              "END_USE_CONSTRAINT\n"
-              "BEGIN_USE_CONSTRAINT\n"
-              "TOOL_CONSTRAINT_TYPE=\"ideGLIMMOND \"\n"
-              "END_USE_CONSTRAINT\n"
-              "BEGIN_USE_CONSTRAINT\n"
-              "TOOL_CONSTRAINT_TYPE=\"StateNoResult\"\n"
-              "TOOL_CONSTRAINT_SKIP=\"graphical\"\n"
-              "END_USE_CONSTRAINT\n"
-              "USE_FOR_ANY_TOOL=\"FALSE\"\n"
-              "IS_READONLY=\"TRUE\"\n"
-              "IS_INCLUDED=\"TRUE\"\n"
-              "IS_ENCRYPTED=\"TRUE\"\n"
-              "ENDFILE\n"
-              "ENDLIST\n");
+    EXPECT_EQ(written, "LIST FileManager\n"
+                       "VALUE \"<project>/component/core/core.cxf,ombrix_cxf\"\n"
+                       "STATE=\"utd\"\n"
+                       "ENDFILE\n"
+                       "VALUE \"<project>/component/other/other.cxf,ombrix_cxf\"\n"
+                       "STATE=\"ood\"\n"
+                       "ENDFILE\n"
+                       "VALUE \"<project>/component/core/rtl/a,b.vhd,hdl\"\n"
+                       "STATE=\"ood\"\n"
+                       "TIME=\"2524608000000000000\"\n"
+                       "SIZE=\"5368709120\"\n"
+                       "LIBRARY=\"corelib\"\n"
+                       "PARENT=\"<project>/component/core/core.cxf\"\n"
+                       "PARENT=\"<project>/component/other/other.cxf\"\n"
+                       "COMPILEFLAG=\"-2008 -explicit\"\n"
+                       "MODULE_UNDER_TEST=\"top_tb\"\n"
+                       "SIMULATION_TIME=\"1000 ns\"\n"
+                       "BEGIN_USE_CONSTRAINT\n"
+                       "TOOL_CONSTRAINT_TYPE=\"idePALLADOR\"\n"
+                       "TOOL_CONSTRAINT_USE=\"fast\"\n"
+                       "TOOL_CONSTRAINT_SKIP=\"area,slow\"\n"
+                       "END_USE_CONSTRAINT\n"
+                       "BEGIN_USE_CONSTRAINT\n"
+                       "TOOL_CONSTRAINT_TYPE=\"ideGLIMMOND \"\n"
+                       "END_USE_CONSTRAINT\n"
+                       "BEGIN_USE_CONSTRAINT\n"
+                       "TOOL_CONSTRAINT_TYPE=\"StateNoResult\"\n"
+                       "TOOL_CONSTRAINT_SKIP=\"graphical\"\n"
+                       "END_USE_CONSTRAINT\n"
+                       "USE_FOR_ANY_TOOL=\"FALSE\"\n"
+                       "IS_READONLY=\"TRUE\"\n"
+                       "IS_INCLUDED=\"TRUE\"\n"
+                       "IS_ENCRYPTED=\"TRUE\"\n"
+                       "ENDFILE\n"
+                       "ENDLIST\n");
 
     const std::deque<IfileObjectEx> read = ReadBlock(Delivered(written));
     ASSERT_EQ(read.size(), files.size());

@@ -9,9 +9,9 @@
 #include "ifile/IfileManager.h"
 #include "ifile/IfileManagerFilterParent.h"
 #include "ifile/IfileManagerFunctions.h"
-#include "src/ifile/ifileManagerImpl.h"
 #include "imodel/model/Imodel.h"
 #include "imodel/names/ImodelProjectFileStructure.h"
+#include "src/ifile/ifileManagerImpl.h"
 
 #include <gtest/gtest.h>
 
@@ -128,8 +128,8 @@ TEST_F(FileManagerTest, QueriesAnswerInTheTextOrderOfFullNames)
     files.GetFilesOfSpecificType(zorpaFT_ADB, copies, 1, nullptr);
     EXPECT_EQ(Stored(copies), std::vector<std::string>{"<project>/pallador/impl0/top.adb"});
     files.GetFilesOfGlobalType(zorpaFT_GROUP_PALLADOR, copies, 0, nullptr);
-    EXPECT_EQ(Stored(copies), (std::vector<std::string>{"<project>/pallador/impl0/top.adb",
-                                                        "<project>/pallador/impl1/top.adb"}));
+    EXPECT_EQ(Stored(copies),
+              (std::vector<std::string>{"<project>/pallador/impl0/top.adb", "<project>/pallador/impl1/top.adb"}));
     EXPECT_TRUE(files.HasFileOfGlobalType(ImodelGetGlobalType(zorpaFT_PDC), 0));
     EXPECT_FALSE(files.HasFileOfGlobalType(ImodelGetGlobalType(zorpaFT_VCD), 0));
     const IfileManagerFilterRevDependentFiles ofAView(true);
@@ -245,11 +245,11 @@ TEST_F(FileManagerTest, RemovingAParentAnnouncesItsChildrenAgain)
     }
     files.RemoveListener(&listener);
 
-    EXPECT_EQ(listener.calls, (std::vector<std::string>{"remove core.cxf", "remove x.v", "new x.v", "remove y.v",
-                                                        "new y.v"}));
-    EXPECT_EQ(FileEvents(view), (std::vector<std::string>{"IeventFileRemoved", "IeventFileRemoved",
-                                                      "IeventFileAddedOrModified", "IeventFileRemoved",
-                                                      "IeventFileAddedOrModified"}));
+    EXPECT_EQ(listener.calls,
+              (std::vector<std::string>{"remove core.cxf", "remove x.v", "new x.v", "remove y.v", "new y.v"}));
+    EXPECT_EQ(FileEvents(view),
+              (std::vector<std::string>{"IeventFileRemoved", "IeventFileRemoved", "IeventFileAddedOrModified",
+                                        "IeventFileRemoved", "IeventFileAddedOrModified"}));
     EXPECT_EQ(core->GetFileState(), imodelFileAbsent);
     EXPECT_FALSE(childY->HasParentFile());
     EXPECT_EQ(files.GetFileCount(), 3);
@@ -424,9 +424,9 @@ TEST_F(FileManagerTest, RetargetingCopiesAViewsFilesIntoAnother)
     EXPECT_EQ(moved, "pallador/impl2/sub/x.adb");
     EXPECT_FALSE(IfileGetFileNameInRev(Named("hdl/x.v"), 2, moved, ImodelFMRelative));
     EXPECT_FALSE(IfileGetFileNameInRev(Named("pallador/impl1"), 2, moved, ImodelFMRelative));
-    EXPECT_FALSE(IfileGetFileNameInRev(IfileObject("/elsewhere/pallador/impl1/x.adb", zorpaFT_ADB, ImodelFMFull,
-                                                   true, true),
-                                       2, moved, ImodelFMRelative));
+    EXPECT_FALSE(
+        IfileGetFileNameInRev(IfileObject("/elsewhere/pallador/impl1/x.adb", zorpaFT_ADB, ImodelFMFull, true, true), 2,
+                              moved, ImodelFMRelative));
 
     EXPECT_TRUE(files.RetargetFiles(1, 2));
     Add("pallador/impl1/x.adb", zorpaFT_ADB);
@@ -525,9 +525,8 @@ TEST(IfileManager, AManagerGoingAwayLeavesItsEntriesAbsentAndUnlinked)
     Entry child;
     {
         ifileManagerImpl files;
-        parent = files.AddOrUpdateFile(IfileObjectEx(IfileObject("a.v", zorpaFT_HDL, ImodelFMRelative, false, true),
-                                                     false),
-                                       false);
+        parent = files.AddOrUpdateFile(
+            IfileObjectEx(IfileObject("a.v", zorpaFT_HDL, ImodelFMRelative, false, true), false), false);
         IfileObjectEx c(IfileObject("c.v", zorpaFT_HDL, ImodelFMRelative, false, true), false);
         c.AddParentFile(*parent);
         child = files.AddOrUpdateFile(c, false);
@@ -545,8 +544,8 @@ TEST(IfileManager, FiltersAnswerForOneFile)
     EXPECT_FALSE(IfileManagerFilterRevDependentFiles(true)(rev));
     EXPECT_TRUE(IfileManagerFilterRevDependentFiles(false)(rev));
     EXPECT_FALSE(IfileManagerFilterTestFile(&IfileObjectEx::HasPackage)(Entry()));
-    EXPECT_TRUE(IfileManagerFilterIsOneOf({IfileObject("/P/PALLADOR/IMPL1/X.ADB", zorpaFT_ADB, ImodelFMFull, true,
-                                                       false)})(rev));
+    EXPECT_TRUE(IfileManagerFilterIsOneOf(
+        {IfileObject("/P/PALLADOR/IMPL1/X.ADB", zorpaFT_ADB, ImodelFMFull, true, false)})(rev));
     EXPECT_FALSE(IfileManagerFilterIsOneOf({})(rev));
     EXPECT_TRUE(IfileManager::lessThanPairStringSet()({"a", nullptr}, {"b", nullptr}));
 }

@@ -15,8 +15,8 @@
 
 #include <chrono>
 #include <fcntl.h>
-#include <sys/stat.h>
 #include <filesystem>
+#include <sys/stat.h>
 
 namespace {
 
@@ -38,10 +38,7 @@ Entry Shared(const std::string& name, zorpaFileManagerTypes type = zorpaFT_HDL)
 }
 
 // Links `child` to `parent` through a live weak reference.
-void Link(const Entry& child, const Entry& parent)
-{
-    child->AddParentFile(IfileObjectEx::ParentFile(*parent, parent));
-}
+void Link(const Entry& child, const Entry& parent) { child->AddParentFile(IfileObjectEx::ParentFile(*parent, parent)); }
 
 // A derived-file record that counts its copies.
 class CountingRecord : public IfilePredecessorObject {
@@ -425,8 +422,8 @@ TEST(IfileObjectEx, ACoreFileOutsideItsCoresFolderIsShared)
 {
     ProjectFolderScope project("/prj");
     auto local = [](const std::string& relative, zorpaFileManagerTypes type) {
-        return boost::make_shared<IfileObjectEx>(
-            IfileObject("/prj/" + relative, type, ImodelFMFull, true, true), false);
+        return boost::make_shared<IfileObjectEx>(IfileObject("/prj/" + relative, type, ImodelFMFull, true, true),
+                                                 false);
     };
     const Entry core = local("component/work/core1/core1.cxf", zorpaFT_OMBRIX_CXF);
     const Entry inside = local("component/work/core1/rtl/a.v", zorpaFT_HDL);

@@ -295,12 +295,11 @@ TEST(IfileObject, PlainFileListsRoundTrip)
                                            Full("/elsewhere/b,c.v")};
     std::ostringstream out;
     IfileWriteFileList(files, &out, "LIST UsedFiles", "ENDLIST");
-    EXPECT_EQ(out.str(),
-              "LIST UsedFiles\n"
-              "VALUE \"<project>/hdl/a.vhd,hdl\"\n"
-              "VALUE \"<project>/constraint/t.pdc,pdc\"\n"
-              "VALUE \"/elsewhere/b,c.v,hdl\"\n"
-              "ENDLIST\n");
+    EXPECT_EQ(out.str(), "LIST UsedFiles\n"
+                         "VALUE \"<project>/hdl/a.vhd,hdl\"\n"
+                         "VALUE \"<project>/constraint/t.pdc,pdc\"\n"
+                         "VALUE \"/elsewhere/b,c.v,hdl\"\n"
+                         "ENDLIST\n");
 
     std::vector<std::string> lines = Delivered(out.str());
     lines.erase(lines.begin());  // the opening line of another list

@@ -10,8 +10,8 @@
 #include "TextLines.h"
 #include "iconvert/Iconvert.h"
 #include "ifile/IfileObject.h"
-#include "imodel/model/Imodel.h"
 #include "imodel/design/ImodelDesignManager.h"
+#include "imodel/model/Imodel.h"
 
 #include <foundation/Sys.h>
 
@@ -24,7 +24,7 @@
 // A converter whose answers the test sets.
 class ScriptedConverter : public Iconvert {
 public:
-    std::set<std::string> vetoedLines;           // FileNeedsImport answers false
+    std::set<std::string> vetoedLines;  // FileNeedsImport answers false
     std::map<std::string, zorpaFileManagerTypes> oldKeywords;
     std::map<std::string, std::string> renames;  // stored name -> new stored name
     std::vector<std::string> seen;               // names told by FoundNewProjectFile
@@ -62,4 +62,3 @@ inline std::vector<std::string> Delivered(const std::string& written)
     }
     return lines;
 }
-

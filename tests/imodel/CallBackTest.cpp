@@ -36,9 +36,8 @@ protected:
         return file;
     }
     // A unit put into the library, which owns it from then on.
-    ImodelModule* AddUnit(const std::string& library, const std::string& name,
-                          boost::shared_ptr<IfileObjectEx> file, zorpaModuleTypes kind = zorpaMODULE_VHDL,
-                          const std::string& package = "")
+    ImodelModule* AddUnit(const std::string& library, const std::string& name, boost::shared_ptr<IfileObjectEx> file,
+                          zorpaModuleTypes kind = zorpaMODULE_VHDL, const std::string& package = "")
     {
         auto unit = std::make_unique<ImodelModule>(name, file, kind, false, library, package, false);
         design.AddLibrary(library, false)->GetModules()->insert(unit.get());
@@ -106,8 +105,8 @@ public:
                            const std::string&, bool) override
     {
     }
-    void GetProjectProfile(ImodelFunctionType, std::string&, std::string&, std::string&, std::string&,
-                           std::string&, bool&) override
+    void GetProjectProfile(ImodelFunctionType, std::string&, std::string&, std::string&, std::string&, std::string&,
+                           bool&) override
     {
     }
     const std::vector<IprofileManagedProfile>& GetProfileList() const override { return m_profiles; }
@@ -135,23 +134,22 @@ TEST_F(CallBackTest, TheProjectsOwnTopHdlModulesAreListedLibraryByLibrary)
     AddUnit("work", "linked", File(outside));
     AddUnit("work", "nofile", nullptr);
     auto included = File(project / "hdl/inc.v");
-    included->AddParentFile(IfileObject(ImodelFileName(project / "hdl/ctrl.v"), zorpaFT_HDL, ImodelFMFull, true,
-                                        false));
+    included->AddParentFile(
+        IfileObject(ImodelFileName(project / "hdl/ctrl.v"), zorpaFT_HDL, ImodelFMFull, true, false));
     AddUnit("work", "inner", included, zorpaMODULE_VERILOG);
     AddUnit("lib2", "fir", File(project / "hdl/fir.vhd"));
 
     Modules modules{boost::make_shared<Vymodel::ModuleInfo>(0, "stale", Vymodel::ModuleStatus(0),
                                                             VyIfaces::ComponentID(), "stale", "")};
     callback.GetUserHDLModulesInProject(modules, false);
-    EXPECT_EQ(Describe(modules), (std::vector<std::string>{"alu " + (project / "hdl/alu.vhd"),
-                                                           "ctrl " + (project / "hdl/ctrl.v"),
-                                                           "linked " + outside,
-                                                           "fir " + (project / "hdl/fir.vhd")}));
+    EXPECT_EQ(Describe(modules),
+              (std::vector<std::string>{"alu " + (project / "hdl/alu.vhd"), "ctrl " + (project / "hdl/ctrl.v"),
+                                        "linked " + outside, "fir " + (project / "hdl/fir.vhd")}));
 
     callback.GetUserHDLModulesInProject(modules, true);
-    EXPECT_EQ(Describe(modules), (std::vector<std::string>{"alu " + (project / "hdl/alu.vhd"),
-                                                           "ctrl " + (project / "hdl/ctrl.v"),
-                                                           "fir " + (project / "hdl/fir.vhd")}));
+    EXPECT_EQ(Describe(modules),
+              (std::vector<std::string>{"alu " + (project / "hdl/alu.vhd"), "ctrl " + (project / "hdl/ctrl.v"),
+                                        "fir " + (project / "hdl/fir.vhd")}));
 }
 
 TEST_F(CallBackTest, TheLibraryAndPackageOfAModuleComeFromItsProjectFile)

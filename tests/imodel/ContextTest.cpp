@@ -1,5 +1,5 @@
-#include "MessageRecorder.h"
 #include "ContextTestProject.h"
+#include "MessageRecorder.h"
 
 #include "ifile/IfileObjectEx.h"
 #include "imodel/model/Imodel.h"

@@ -7,8 +7,8 @@
 #include "TempFolder.h"
 
 #include "ifile/IfileObjectEx.h"
-#include "imodel/model/Imodel.h"
 #include "imodel/design/ImodelDesignManager.h"
+#include "imodel/model/Imodel.h"
 
 #include <foundation/Sys.h>
 

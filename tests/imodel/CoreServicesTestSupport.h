@@ -7,9 +7,9 @@
 #include "TempFolder.h"
 
 #include "ifile/IfileManager.h"
-#include "imodel/model/Imodel.h"
 #include "imodel/design/ImodelDesignManager.h"
 #include "imodel/device/ImodelDeviceManager.h"
+#include "imodel/model/Imodel.h"
 #include "itimer/ItimerManager.h"
 
 #include <foundation/Def.h>

@@ -1,6 +1,6 @@
-#include "TextLines.h"
 #include "MessageRecorder.h"
 #include "ModuleTestSupport.h"
+#include "TextLines.h"
 
 #include <gtest/gtest.h>
 
@@ -74,17 +74,16 @@ TEST_F(ImodelCustomizedFileList, TheListsInUseGoToTheProjectFileAndComeBackEqual
     unit->SetCustomizedFileList(true, ideSIMULATION, {pkg, top, tb});
     unit->SetCustomizedFileList(false, ideSYNTHESIS, {top});
     const std::string text = Written(*unit);
-    EXPECT_EQ(text,
-              "LIST \"top\"\n"
-              "LIST \"ideSIMULATION\"\n"
-              "USE_LIST=TRUE\n"
-              "FILELIST\n"
-              "VALUE \"/d/pkg.vhd,hdl\"\n"
-              "VALUE \"/d/top.vhd,hdl\"\n"
-              "VALUE \"/d/tb.vhd,tb_hdl\"\n"
-              "ENDFILELIST\n"
-              "ENDLIST\n"
-              "ENDLIST\n");
+    EXPECT_EQ(text, "LIST \"top\"\n"
+                    "LIST \"ideSIMULATION\"\n"
+                    "USE_LIST=TRUE\n"
+                    "FILELIST\n"
+                    "VALUE \"/d/pkg.vhd,hdl\"\n"
+                    "VALUE \"/d/top.vhd,hdl\"\n"
+                    "VALUE \"/d/tb.vhd,tb_hdl\"\n"
+                    "ENDFILELIST\n"
+                    "ENDLIST\n"
+                    "ENDLIST\n");
 
     Lines lines = TextLines(text);
     const Module read = ReadBlock(lines);
@@ -101,11 +100,10 @@ TEST_F(ImodelCustomizedFileList, TheListsInUseGoToTheProjectFileAndComeBackEqual
 TEST_F(ImodelCustomizedFileList, TheReaderTakesParsedLinesCrlfAndTheUseFlagInAnyCase)
 {
     // As the project-file parser delivers them: file lines without VALUE.
-    Lines lines{"LIST \"ideSYNTHESIS\"\r", "USE_LIST=true\r", "FILELIST\r", "/d/top.vhd,hdl\r", "ENDFILELIST\r",
-                "ENDLIST\r",
-                "LIST \"idesimulation\"", "USE_LIST=yes", "FILELIST", "/d/tb.vhd,tb_hdl", "ENDFILELIST", "ENDLIST",
-                "LIST \"ideSYNTHESIS\"", "USE_LIST=TRUE", "ENDLIST",
-                "ENDLIST", "after"};
+    Lines lines{
+        "LIST \"ideSYNTHESIS\"\r", "USE_LIST=true\r", "FILELIST\r", "/d/top.vhd,hdl\r", "ENDFILELIST\r", "ENDLIST\r",
+        "LIST \"idesimulation\"",  "USE_LIST=yes",    "FILELIST",   "/d/tb.vhd,tb_hdl", "ENDFILELIST",   "ENDLIST",
+        "LIST \"ideSYNTHESIS\"",   "USE_LIST=TRUE",   "ENDLIST",    "ENDLIST",          "after"};
     const Module unit = MakeModule("top");
     unit->ReadCustomizedSourceFileList(lines, {});
     EXPECT_EQ(lines, Lines{"after"});
@@ -124,9 +122,16 @@ TEST_F(ImodelCustomizedFileList, AMalformedBlockDoesNotSwallowTheNextUnitsBlock)
 {
     // "first" lacks the end of its list and its own end; "second" follows.
     Lines lines{"LIST \"first\"",
-                "LIST \"ideSIMULATION\"", "USE_LIST=TRUE", "FILELIST", "VALUE \"/d/top.vhd,hdl\"",
+                "LIST \"ideSIMULATION\"",
+                "USE_LIST=TRUE",
+                "FILELIST",
+                "VALUE \"/d/top.vhd,hdl\"",
                 "LIST \"second\"",
-                "LIST \"ideSYNTHESIS\"", "USE_LIST=TRUE", "FILELIST", "VALUE \"/d/pkg.vhd,hdl\"", "ENDFILELIST",
+                "LIST \"ideSYNTHESIS\"",
+                "USE_LIST=TRUE",
+                "FILELIST",
+                "VALUE \"/d/pkg.vhd,hdl\"",
+                "ENDFILELIST",
                 "ENDLIST",
                 "ENDLIST"};
     const Module first = ReadBlock(lines);

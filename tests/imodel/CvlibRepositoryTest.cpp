@@ -13,12 +13,11 @@ class CvlibRepositoryTest : public testing::Test {
 protected:
     CvlibRepositoryTest()
     {
-        const std::string library = folder.Write("cells.v",
-                                                 "module OR2(input A, B, output Y); endmodule\n"
-                                                 "module VCC(output Y); endmodule\n"
-                                                 "module AND2(input A, B, output Y); endmodule\n"
-                                                 "module GND(output Y); endmodule\n"
-                                                 "module PWR(output Y); endmodule\n");
+        const std::string library = folder.Write("cells.v", "module OR2(input A, B, output Y); endmodule\n"
+                                                            "module VCC(output Y); endmodule\n"
+                                                            "module AND2(input A, B, output Y); endmodule\n"
+                                                            "module GND(output Y); endmodule\n"
+                                                            "module PWR(output Y); endmodule\n");
         DefSetFL("VERILOGLIB", library.c_str());
     }
     ~CvlibRepositoryTest() override { DefUnset("VERILOGLIB"); }
@@ -51,8 +50,8 @@ TEST_F(CvlibRepositoryTest, ListsTheCellsWithoutSupplyCellsOnceAlsoAfterAReload)
     recorder.lines.clear();
     repository.DestroyAndReCreate();
     EXPECT_EQ(Cells(), (Lines{"AND2", "OR2"}));
-    EXPECT_EQ(recorder.lines, (Lines{"changed cvlib 0", "changed cvlib 4", "changed cvlib 5", "changed cvlib 1",
-                                     "ready cvlib"}));
+    EXPECT_EQ(recorder.lines,
+              (Lines{"changed cvlib 0", "changed cvlib 4", "changed cvlib 5", "changed cvlib 1", "ready cvlib"}));
     EXPECT_EQ(repository.GetPluginState(), CatalogLoaded);
     EXPECT_EQ(repository.GetGotFromText(), "Unexpected value");
 
@@ -63,8 +62,9 @@ TEST_F(CvlibRepositoryTest, ListsTheCellsWithoutSupplyCellsOnceAlsoAfterAReload)
 
 TEST_F(CvlibRepositoryTest, SupplyNamesCountCase)
 {
-    DefSetFL("VERILOGLIB", folder.Write("other.v", "module Vcc(); endmodule module BUF(); endmodule module gnd();"
-                                                   " endmodule module PWR(); endmodule")
+    DefSetFL("VERILOGLIB", folder
+                               .Write("other.v", "module Vcc(); endmodule module BUF(); endmodule module gnd();"
+                                                 " endmodule module PWR(); endmodule")
                                .c_str());
     repository.LoadPlugin();
     EXPECT_EQ(Cells(), (Lines{"BUF", "gnd", "Vcc"}));

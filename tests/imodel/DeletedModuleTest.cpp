@@ -1,8 +1,8 @@
 #include "MessageRecorder.h"
 #include "ReparseTestSupport.h"
 
-#include "imodel/views/ImodelContextImpl.h"
 #include "imodel/design/ImodelDeletedModuleInfo.h"
+#include "imodel/views/ImodelContextImpl.h"
 
 #include <gtest/gtest.h>
 
@@ -190,8 +190,7 @@ TEST_F(DeletedModuleTest, ForgettingAFileDropsTheEntriesOfItsUnitsOnly)
 {
     const Entry gone = LinkedFile("gone.vhd");
     const Entry stays = LinkedFile("stays.vhd");
-    for (const char* name : {"a", "b", "c"})
-        ImodelModule::SaveDeletedModuleInfo(MakeModule(name, gone).get());
+    for (const char* name : {"a", "b", "c"}) ImodelModule::SaveDeletedModuleInfo(MakeModule(name, gone).get());
     ImodelModule::SaveDeletedModuleInfo(MakeModule("d", stays).get());
     std::string& debug = CaptureDebug();
 

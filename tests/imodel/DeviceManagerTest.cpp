@@ -245,8 +245,8 @@ TEST_F(DeviceManagerTest, RepairingFillsWhatTheLevelRequiresAndDropsWhatIsInvali
     EXPECT_TRUE(messages.Messages().empty());
 
     // Nothing to repair: the flag says so.
-    for (const ImodelDevice& sound : {Device("ZX7"), Device("ZX7", "ZX7_50"), Device("ZX7", "zx7_50", "fg484"),
-                                      Device("QL5")}) {
+    for (const ImodelDevice& sound :
+         {Device("ZX7"), Device("ZX7", "ZX7_50"), Device("ZX7", "zx7_50", "fg484"), Device("QL5")}) {
         repair = Validate(sound, imodelDeviceFamily, false);
         EXPECT_TRUE(repair.valid);
         EXPECT_FALSE(repair.changed);

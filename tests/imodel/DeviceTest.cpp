@@ -121,8 +121,8 @@ TEST_F(DeviceTest, RequiredMembersNameTheFirstMissingOneAndAskForIt)
     EXPECT_EQ(asked[0].kind, MdbOKBOX);
 
     messages.Clear();
-    EXPECT_FALSE(ImodelDevice(std::string("ZX7"), "zx7_50", "").HasAllRequiredMembers(true, imodelDevicePackage,
-                                                                                      missing, nullptr));
+    EXPECT_FALSE(ImodelDevice(std::string("ZX7"), "zx7_50", "")
+                     .HasAllRequiredMembers(true, imodelDevicePackage, missing, nullptr));
     EXPECT_EQ(missing, "package");
     EXPECT_FALSE(ImodelDevice().HasAllRequiredMembers(true, imodelDevicePackage, missing, nullptr));
     EXPECT_EQ(missing, "family");
@@ -168,9 +168,8 @@ TEST_F(DeviceTest, DeviceKeysReadBackAsWritten)
     EXPECT_EQ(Written(kZx7), "KEY VendorTechnology_Family \"ZX7\"\n"
                              "KEY VendorTechnology_Die \"zx7_50\"\n"
                              "KEY VendorTechnology_Package \"fg256\"\n");
-    for (const ImodelDevice& device :
-         {kZx7, ImodelDevice(std::string("ZX3"), "", ""), ImodelDevice(std::string("TN4"), "odd \"die\"", " x "),
-          ImodelDevice()}) {
+    for (const ImodelDevice& device : {kZx7, ImodelDevice(std::string("ZX3"), "", ""),
+                                       ImodelDevice(std::string("TN4"), "odd \"die\"", " x "), ImodelDevice()}) {
         bool changed = true;
         EXPECT_EQ(ReadDevice("KEY SOLVATO \"8.4\"\n" + Written(device) + "KEY HDLTechnology \"VHDL\"\n", changed),
                   device);

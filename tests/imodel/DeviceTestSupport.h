@@ -9,9 +9,9 @@
 
 #include "ifile/IfileManager.h"
 #include "ifile/IfileObjectEx.h"
-#include "imodel/model/Imodel.h"
 #include "imodel/device/ImodelDevice.h"
 #include "imodel/device/ImodelDeviceManager.h"
+#include "imodel/model/Imodel.h"
 
 #include <foundation/Def.h>
 
@@ -85,8 +85,7 @@ protected:
     void AddProjectFile()
     {
         const IfileObject file(ImodelFileName(m_folder.Write("top.vhd", "")), zorpaFT_HDL, ImodelFMFull, true, false);
-        ASSERT_NE(Imodel::GetInstance().GetFileManager()->AddOrUpdateFile(IfileObjectEx(file, false), false),
-                  nullptr);
+        ASSERT_NE(Imodel::GetInstance().GetFileManager()->AddOrUpdateFile(IfileObjectEx(file, false), false), nullptr);
     }
 
     MessageRecorder messages;

@@ -1,9 +1,9 @@
 // Feature switches, timing lines, the string helpers and the folder-copy
 // description.
-#include "imodel/model/Imodel.h"
-#include "imodel/names/ImodelCopyDirTool.h"
 #include "imodel/design/ImodelDesignManager.h"
+#include "imodel/model/Imodel.h"
 #include "imodel/model/ImodelFeatures.h"
+#include "imodel/names/ImodelCopyDirTool.h"
 #include "imodel/options/ImodelGlobalFlowOptions.h"
 
 #include <foundation/Arev.h>

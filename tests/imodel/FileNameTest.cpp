@@ -1,7 +1,7 @@
 #include "ProjectFolderScope.h"
 
-#include "imodel/model/Imodel.h"
 #include "imodel/design/ImodelDesignManager.h"
+#include "imodel/model/Imodel.h"
 #include "imodel/names/ImodelFileName.h"
 #include "imodel/names/imodelUtl.h"
 

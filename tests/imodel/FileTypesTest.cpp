@@ -1,7 +1,7 @@
 #include "ProjectFolderScope.h"
 
-#include "imodel/model/Imodel.h"
 #include "imodel/design/ImodelDesignManager.h"
+#include "imodel/model/Imodel.h"
 #include "imodel/names/ImodelFileTypes.h"
 #include "imodel/views/ImodelRevisionManager.h"
 
@@ -51,15 +51,16 @@ int CurrentRevision() { return Imodel::GetInstance().GetRevisionManager()->GetCu
 TEST(FileTypes, TableHoldsEveryTypeWithItsKeywordAndFlag)
 {
     const char* const keywords[] = {
-        "sch", "sym", "hdl", "syn_edn", "adb", "???", "btim", "tb_hdl", "stp", "prb", "afm",
-        "sdf", "bit", "ba_sdf", "ba_hdl", "syn_hdl", "zevoru_edn", "zevoru_hdl", "dcf", "sdc", "pin",
-        "gcf", "pdc", "crt", "vcd", "saif", "zevoru_gcf", "zevoru_pdc", "zevoru_sdc", "syn_sdc",
-        "viewdraw_edn", "arm_db", "arm_lib", "ombrix_cxf", "gen", "sim", "log", "pro", "bin???",
-        "profiles", "ide_pld", "lok", "do", "bsp", "templates", "pdb", "qvo", "other_hdl", "txt",
-        "cvl", "loc", "seg", "modelsim_ini", "so", "qvz"};
+        "sch",        "sym",        "hdl",        "syn_edn",    "adb",          "???",     "btim",         "tb_hdl",
+        "stp",        "prb",        "afm",        "sdf",        "bit",          "ba_sdf",  "ba_hdl",       "syn_hdl",
+        "zevoru_edn", "zevoru_hdl", "dcf",        "sdc",        "pin",          "gcf",     "pdc",          "crt",
+        "vcd",        "saif",       "zevoru_gcf", "zevoru_pdc", "zevoru_sdc",   "syn_sdc", "viewdraw_edn", "arm_db",
+        "arm_lib",    "ombrix_cxf", "gen",        "sim",        "log",          "pro",     "bin???",       "profiles",
+        "ide_pld",    "lok",        "do",         "bsp",        "templates",    "pdb",     "qvo",          "other_hdl",
+        "txt",        "cvl",        "loc",        "seg",        "modelsim_ini", "so",      "qvz"};
     static_assert(std::size(keywords) == imodelFileManagerTypesCount);
-    const std::set<int> preSynth = {0, 1, 2, 5, 6, 7, 18, 19, 20, 21, 22, 23, 30, 31,
-                                    32, 33, 34, 35, 39, 44, 46, 47, 48, 52, 54};
+    const std::set<int> preSynth = {0,  1,  2,  5,  6,  7,  18, 19, 20, 21, 22, 23, 30,
+                                    31, 32, 33, 34, 35, 39, 44, 46, 47, 48, 52, 54};
     for (int type = 0; type < imodelFileManagerTypesCount; ++type) {
         const imodelFileManagerTypesEntry& row = imodelFileManagerTypesArray[type];
         EXPECT_EQ(row.type, type);
@@ -81,39 +82,73 @@ TEST(FileTypes, SpecificTypeFromGroupAndExtension)
         int type;
     };
     const Case cases[] = {
-        {101, "design.EDN", 3},      {101, "top.v", 15},          {101, "top.vhd", 15},
-        {101, "top.Verilog", 15},    {101, "top.sdc", 29},        {101, "top.gcf", 101},
-        {102, "top.edn", 16},        {102, "top.vhd", 17},        {102, "top.sdc", 28},
-        {102, "top.gcf", 26},        {102, "top.PDC", 27},        {102, "top.txt", 102},
-        {103, "top.adb", 4},         {103, "top.prb", 9},         {103, "top.afm", 10},
-        {103, "top.bit", 12},        {103, "top.pdb", 45},        {103, "top.stp", 8},
-        {103, "top.pro", 37},        {103, "top.ide_pld", 40},    {103, "top.lok", 41},
-        {103, "top.txt", 48},        {103, "top_ba.sdf", 13},     {103, "TOP_BA.SDF", 13},
-        {103, "top.sdf", 11},        {103, "top_ba.v", 14},       {103, "top_ba.vhd", 14},
-        {103, "x.cvl", 103},         {103, "ba.sdf", 11},         {103, "_ba.sdf", 13},
-        {103, "a.v", 103},           {103, "sdf", 11},            {103, "", 103},
-        {104, "a.dcf", 18},          {104, "a.SDC", 19},          {104, "a.pin", 20},
-        {104, "a.gcf", 21},          {104, "a.pdc", 22},          {104, "a.crt", 23},
-        {104, "a.v", 104},           {104, "foo.", 104},
-        {105, "netlist", 35},        {105, "do", 42},             {105, "run.DO", 42},
-        {105, "wave.vcd", 24},       {105, "power.saif", 25},     {105, "tb.v", 35},
-        {105, "/sim.d/do", 35},      {105, "/sim/run.do", 42},
-        {2, "top.v", 2},             {59, "core.edn", 59},        {0, "x.sch", 0},
+        {101, "design.EDN", 3},
+        {101, "top.v", 15},
+        {101, "top.vhd", 15},
+        {101, "top.Verilog", 15},
+        {101, "top.sdc", 29},
+        {101, "top.gcf", 101},
+        {102, "top.edn", 16},
+        {102, "top.vhd", 17},
+        {102, "top.sdc", 28},
+        {102, "top.gcf", 26},
+        {102, "top.PDC", 27},
+        {102, "top.txt", 102},
+        {103, "top.adb", 4},
+        {103, "top.prb", 9},
+        {103, "top.afm", 10},
+        {103, "top.bit", 12},
+        {103, "top.pdb", 45},
+        {103, "top.stp", 8},
+        {103, "top.pro", 37},
+        {103, "top.ide_pld", 40},
+        {103, "top.lok", 41},
+        {103, "top.txt", 48},
+        {103, "top_ba.sdf", 13},
+        {103, "TOP_BA.SDF", 13},
+        {103, "top.sdf", 11},
+        {103, "top_ba.v", 14},
+        {103, "top_ba.vhd", 14},
+        {103, "x.cvl", 103},
+        {103, "ba.sdf", 11},
+        {103, "_ba.sdf", 13},
+        {103, "a.v", 103},
+        {103, "sdf", 11},
+        {103, "", 103},
+        {104, "a.dcf", 18},
+        {104, "a.SDC", 19},
+        {104, "a.pin", 20},
+        {104, "a.gcf", 21},
+        {104, "a.pdc", 22},
+        {104, "a.crt", 23},
+        {104, "a.v", 104},
+        {104, "foo.", 104},
+        {105, "netlist", 35},
+        {105, "do", 42},
+        {105, "run.DO", 42},
+        {105, "wave.vcd", 24},
+        {105, "power.saif", 25},
+        {105, "tb.v", 35},
+        {105, "/sim.d/do", 35},
+        {105, "/sim/run.do", 42},
+        {2, "top.v", 2},
+        {59, "core.edn", 59},
+        {0, "x.sch", 0},
         // A dot in a folder name is no extension.
         {101, "/designs.v2/netlist", 101},
     };
-    for (const Case& c : cases) EXPECT_EQ(ImodelGetSpecificFileType(c.group, c.name), c.type) << c.group << " " << c.name;
+    for (const Case& c : cases)
+        EXPECT_EQ(ImodelGetSpecificFileType(c.group, c.name), c.type) << c.group << " " << c.name;
 }
 
 TEST(FileTypes, ProjectFolderOfEveryType)
 {
     const std::string rev = "pallador/impl" + std::to_string(CurrentRevision());
     const std::map<int, std::string> folders = {
-        {0, "viewdraw/sch"},  {1, "viewdraw/sym"},     {2, "hdl"},         {6, "stimulus"},
-        {7, "stimulus"},      {30, "viewdraw"},        {57, "viewdraw"},   {56, "viewdraw/vf"},
-        {58, "viewdraw/wir"}, {43, "synthesis"},       {101, "synthesis"}, {102, "phy_synthesis"},
-        {103, rev},           {104, "constraint"},     {105, "simulation"}, {59, "kiltora"},
-        {60, "ombrix"},       {61, "component"},       {62, "component"},  {63, "dremmet"},
+        {0, "viewdraw/sch"}, {1, "viewdraw/sym"},    {2, "hdl"},          {6, "stimulus"},      {7, "stimulus"},
+        {30, "viewdraw"},    {57, "viewdraw"},       {56, "viewdraw/vf"}, {58, "viewdraw/wir"}, {43, "synthesis"},
+        {101, "synthesis"},  {102, "phy_synthesis"}, {103, rev},          {104, "constraint"},  {105, "simulation"},
+        {59, "kiltora"},     {60, "ombrix"},         {61, "component"},   {62, "component"},    {63, "dremmet"},
     };
     for (int type = -1; type < 110; ++type) {
         const auto found = folders.find(ExpectedGroup(type));

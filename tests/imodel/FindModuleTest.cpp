@@ -136,8 +136,7 @@ TEST_F(ImodelFindModuleTest, AUseClauseFindsItsPackageInTheFilesLibraryBeforeWor
     ImodelModule* myTypes = AddUnit("mylib", "Types", File("/p/mt.vhd", "mylib"), zorpaMODULE_VHDL, true);
     ImodelModule* consts = AddUnit("other", "consts", File("/p/c.vhd", "other"), zorpaMODULE_VHDL, true);
     AddUnit("other", "types", File("/p/ot.vhd", "other"));  // not a package
-    for (const char* library : {"work", "mylib", "other"})
-        Design().UpdateTopModules(Library(library));
+    for (const char* library : {"work", "mylib", "other"}) Design().UpdateTopModules(Library(library));
     const auto user = File("/p/user.vhd", "MyLib");
 
     // "work" is the file's own library first: mylib, then work itself.

@@ -45,10 +45,14 @@ ImodelGlobalFlowOptions ReadBack(const std::string& text)
 }
 
 bool ImodelGlobalFlowOptions::*const kSwitches[] = {
-    &ImodelGlobalFlowOptions::GenerateHDLAfterSynthesis, &ImodelGlobalFlowOptions::GenerateHDLAfterPhySynthesis,
-    &ImodelGlobalFlowOptions::RunDRCAfterSynthesis,      &ImodelGlobalFlowOptions::UpdateViewDrawIni,
-    &ImodelGlobalFlowOptions::UpdateModelSimIni,         &ImodelGlobalFlowOptions::EnableFileDetection,
-    &ImodelGlobalFlowOptions::NoIOMode,                  &ImodelGlobalFlowOptions::GenerateHDLFromSchematic,
+    &ImodelGlobalFlowOptions::GenerateHDLAfterSynthesis,
+    &ImodelGlobalFlowOptions::GenerateHDLAfterPhySynthesis,
+    &ImodelGlobalFlowOptions::RunDRCAfterSynthesis,
+    &ImodelGlobalFlowOptions::UpdateViewDrawIni,
+    &ImodelGlobalFlowOptions::UpdateModelSimIni,
+    &ImodelGlobalFlowOptions::EnableFileDetection,
+    &ImodelGlobalFlowOptions::NoIOMode,
+    &ImodelGlobalFlowOptions::GenerateHDLFromSchematic,
 };
 
 TEST_F(GlobalFlowOptionsTest, DefaultsAndTheirLines)

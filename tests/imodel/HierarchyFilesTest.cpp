@@ -87,8 +87,7 @@ protected:
         Names names;
         for (const auto& file : files) {
             std::string name = ToValue(file).GetInternalFileName().GetString();
-            if (name.rfind("<project>/", 0) == 0)
-                name.erase(0, 10);
+            if (name.rfind("<project>/", 0) == 0) name.erase(0, 10);
             names.push_back(name);
         }
         return names;
@@ -123,11 +122,11 @@ TEST_F(HierarchyFilesTest, EachToolGetsItsOwnOrderedList)
 
     included.clear();
     EXPECT_EQ(Hdl(ideSIMULATION, &included), (Names{"src/leaf.v", "sim/mid_sim.vhd", "src/pkg.vhd", "src/top.vhd",
-                                                     "viewdraw/top.vhd", "sim/helper.vhd"}));
+                                                    "viewdraw/top.vhd", "sim/helper.vhd"}));
     EXPECT_EQ(Relative(included), Names{"src/defs.v"});
 
-    EXPECT_EQ(Hdl(ideSTIMULUS), (Names{"src/leaf.v", "src/mid.vhd", "src/pkg.vhd", "src/top.vhd",
-                                       "viewdraw/top.vhd", "sim/helper.vhd"}));
+    EXPECT_EQ(Hdl(ideSTIMULUS),
+              (Names{"src/leaf.v", "src/mid.vhd", "src/pkg.vhd", "src/top.vhd", "viewdraw/top.vhd", "sim/helper.vhd"}));
 
     // The constraints editor does not enter the schematic component and
     // takes no include into account.

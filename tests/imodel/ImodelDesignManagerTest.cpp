@@ -1,13 +1,13 @@
-#include "RecordingView.h"
 #include "MessageRecorder.h"
+#include "RecordingView.h"
 #include "TempFolder.h"
 
-#include "imodel/model/Imodel.h"
+#include "imodel/cores/ImodelTemplateManager.h"
 #include "imodel/design/ImodelDesignManager.h"
 #include "imodel/design/ImodelModule.h"
-#include "imodel/views/ImodelRevisionManager.h"
+#include "imodel/model/Imodel.h"
 #include "imodel/model/ImodelSetAndRestoreModelFlagObject.h"
-#include "imodel/cores/ImodelTemplateManager.h"
+#include "imodel/views/ImodelRevisionManager.h"
 #include "src/imodel/design/imodelDesignManagerImpl.h"
 
 #include <foundation/Def.h>

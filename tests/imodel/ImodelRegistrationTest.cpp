@@ -17,15 +17,47 @@ using Names = std::vector<std::string>;
 
 const Names kLinkCommands = {"create_links", "change_link_source", "export_as_link", "unlink"};
 
-const Names kAllCommands = {
-    "import_files", "delete_files", "new_project", "close_project", "save_project", "open_project",
-    "save_project_as", "set_root", "use_source_file", "use_file", "add_library", "add_file_to_library",
-    "remove_library", "rename_library", "refresh", "open_veyrun", "organize_cdbs", "associate_stimulus",
-    "test_associate_stimulus", "organize_constraints", "test_organize_constraints", "organize_sources",
-    "test_organize_sources", "project_settings", "create_links", "change_link_source", "export_as_link",
-    "unlink", "set_modelsim_options", "set_brennic_lib_options", "set_user_lib_options", "create_design",
-    "create_core", "configure_user_core", "dump_all_modules", "dump_components", "dump_catalog", "new_file",
-    "edit_constraints", "is_file_readonly", "get_current_tool_version"};
+const Names kAllCommands = {"import_files",
+                            "delete_files",
+                            "new_project",
+                            "close_project",
+                            "save_project",
+                            "open_project",
+                            "save_project_as",
+                            "set_root",
+                            "use_source_file",
+                            "use_file",
+                            "add_library",
+                            "add_file_to_library",
+                            "remove_library",
+                            "rename_library",
+                            "refresh",
+                            "open_veyrun",
+                            "organize_cdbs",
+                            "associate_stimulus",
+                            "test_associate_stimulus",
+                            "organize_constraints",
+                            "test_organize_constraints",
+                            "organize_sources",
+                            "test_organize_sources",
+                            "project_settings",
+                            "create_links",
+                            "change_link_source",
+                            "export_as_link",
+                            "unlink",
+                            "set_modelsim_options",
+                            "set_brennic_lib_options",
+                            "set_user_lib_options",
+                            "create_design",
+                            "create_core",
+                            "configure_user_core",
+                            "dump_all_modules",
+                            "dump_components",
+                            "dump_catalog",
+                            "new_file",
+                            "edit_constraints",
+                            "is_file_readonly",
+                            "get_current_tool_version"};
 
 // A command that only knows its name, to prove the registration path.
 class NamedCommand : public AcmdBase {
@@ -112,9 +144,9 @@ TEST_F(ImodelRegistration, RowsAreRegisteredInOrderOnceAndLinksOnlyWithLinking)
 TEST_F(ImodelRegistration, RowsWithoutACommandOrWithAnotherNameAreLeftOut)
 {
     std::vector<imodelCommandRow> rows = TableWithFactories();
-    rows[0].factory = nullptr;                                                       // not built yet
+    rows[0].factory = nullptr;                                                          // not built yet
     rows[1].factory = [](Imodel&) { return std::make_unique<NamedCommand>("other"); };  // wrong table
-    rows[2].factory = [](Imodel&) { return std::unique_ptr<AcmdBase>(); };           // nothing made
+    rows[2].factory = [](Imodel&) { return std::unique_ptr<AcmdBase>(); };              // nothing made
     const int assertions = SysAssertionCount();
     EXPECT_EQ(imodelRegisterCommandRows(rows, Imodel::GetInstance(), true), 38);
     EXPECT_EQ(Registered(), Names(kAllCommands.begin() + 3, kAllCommands.end()));

@@ -70,8 +70,8 @@ TEST_F(ImodelSettings, SwitchesAnswerTheirDefaultsThenTheOptionsValues)
 
 TEST_F(ImodelSettings, OnlyTheStoredOneIsTrue)
 {
-    const std::vector<std::pair<const char*, bool>> cases = {
-        {nullptr, true}, {"0", false}, {"2", false}, {"1", true}, {"TRUE", true}, {"no", false}, {"x", true}};
+    const std::vector<std::pair<const char*, bool>> cases = {{nullptr, true}, {"0", false},  {"2", false}, {"1", true},
+                                                             {"TRUE", true},  {"no", false}, {"x", true}};
     for (const auto& [value, expected] : cases) {
         DefReset();
         if (value) DefSetFL("IDE_LINKING_ENABLED", value);

@@ -1,10 +1,10 @@
 #include "imodel/model/Imodel.h"
 #include "imodel/model/ImodelSetAndRestoreModelFlagObject.h"
-#include "src/imodel/model/imodelImpl.h"
 #include "iprocess/IprocessDisplay.h"
 #include "iprocess/IprocessFlow.h"
 #include "iprocess/IprocessManager.h"
 #include "itool/ItoolVeyrun.h"
+#include "src/imodel/model/imodelImpl.h"
 
 #include "RecordingHost.h"
 #include "RecordingView.h"
@@ -175,7 +175,9 @@ TEST_F(ImodelSingleton, InstallFolderDropsTrailingSeparatorsAndNeedsAName)
     EXPECT_TRUE(printed.empty());
     DefSetFL("DEBUG_MSG", "1");
     ASSERT_EQ(unsetenv("BRENNIC_SW_DIR"), 0);
-    { WizardModel wizard; }
+    {
+        WizardModel wizard;
+    }
     SysSetPrintHook({});
     ASSERT_EQ(printed.size(), 1u);
     EXPECT_NE(printed[0].find("BRENNIC_SW_DIR"), std::string::npos);

@@ -1,6 +1,6 @@
 #include "ievent/IeventClasses.h"
-#include "imodel/model/Imodel.h"
 #include "imodel/design/ImodelModule.h"
+#include "imodel/model/Imodel.h"
 
 #include "ConsoleHost.h"
 #include "RecordingHost.h"
@@ -57,8 +57,8 @@ TEST_F(ImodelViews, ViewsHearEachBatchOnceInRegistrationOrder)
 
     const IeventBatch batch = {Library("a"), boost::make_shared<IeventNeedSaveFlagChanged>(), Library("b")};
     model->SendEvents(batch, false);
-    EXPECT_EQ(second.Names(), (Names{"IeventLibraryAdded", "IeventLibraryAdded", "IeventNeedSaveFlagChanged",
-                                     "IeventLibraryAdded"}));
+    EXPECT_EQ(second.Names(),
+              (Names{"IeventLibraryAdded", "IeventLibraryAdded", "IeventNeedSaveFlagChanged", "IeventLibraryAdded"}));
     EXPECT_EQ(second.Batches().back()[0], batch[0]);  // shared, not copied
 
     model->SendEvents({}, true);  // an empty batch still reaches every view

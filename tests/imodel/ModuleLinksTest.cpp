@@ -1,5 +1,5 @@
-#include "RecordingView.h"
 #include "ModuleTestSupport.h"
+#include "RecordingView.h"
 
 #include "ievent/IeventClasses.h"
 
@@ -122,16 +122,24 @@ TEST_F(ImodelModuleLinks, ARandomRunOfLinksAndDeletionsNeverBreaksTheLinks)
         ImodelModule* a = any();
         switch (random() % 8) {
         case 0:
-        case 1: a->AddSubBlock(any(), random() % 2 == 0); break;  // self and repeats included
-        case 2: a->RemoveSubBlock(any(), true); break;
+        case 1:
+            a->AddSubBlock(any(), random() % 2 == 0);
+            break;  // self and repeats included
+        case 2:
+            a->RemoveSubBlock(any(), true);
+            break;
         case 3: {
             auto list = std::make_unique<List>();
             for (unsigned n = random() % 4; n > 0; --n) list->push_back(any());
             a->SetSubBlocks(std::move(list));
             break;
         }
-        case 4: a->DuplicateList(any()->GetSubBlocks()); break;
-        case 5: a->DestroySubBlockList(random() % 2 == 0); break;
+        case 4:
+            a->DuplicateList(any()->GetSubBlocks());
+            break;
+        case 5:
+            a->DestroySubBlockList(random() % 2 == 0);
+            break;
         case 6: {
             std::replace(modules.begin(), modules.end(), a, make());
             delete a;

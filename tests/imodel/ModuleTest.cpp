@@ -1,11 +1,11 @@
-#include "RecordingView.h"
 #include "MessageRecorder.h"
 #include "ModuleTestSupport.h"
+#include "RecordingView.h"
 
 #include "ievent/IeventClasses.h"
-#include "imodel/views/ImodelContextImpl.h"
 #include "imodel/design/ImodelModuleTypes.h"
 #include "imodel/options/ImodelPhySynthesisOptions.h"
+#include "imodel/views/ImodelContextImpl.h"
 #include "iprocess/IprocessDisplay.h"
 #include "iprocess/IprocessManager.h"
 
@@ -280,7 +280,7 @@ TEST_F(ImodelModuleRecord, ComponentKindsComeFromTheComponentElseFromTheFile)
     cored->UnreferenceComponent();
     EXPECT_EQ(cored->GetComponent(), nullptr);
 
-    const char* names[] = {"Kiltora",     "Dremmet",     "IP",     "HDL",          "Block",  "Schematic", "Veyrun",
+    const char* names[] = {"Kiltora",     "Dremmet",     "IP",          "HDL",    "Block",        "Schematic", "Veyrun",
                            "GenericCore", "SynplifyDSP", "BrennicCell", "UserIP", "SpiritDesign", "NoCore"};
     for (int kind = 0; kind < 13; ++kind) EXPECT_EQ(ImodelGetComponentTypeName(kind), names[kind]);
     EXPECT_EQ(ImodelGetComponentTypeName(-1), "Unknown");

@@ -3,9 +3,9 @@
 #pragma once
 
 #include "ifile/IfileObjectEx.h"
-#include "imodel/model/Imodel.h"
 #include "imodel/design/ImodelDesignManager.h"
 #include "imodel/design/ImodelModule.h"
+#include "imodel/model/Imodel.h"
 
 #include <foundation/Def.h>
 
@@ -19,8 +19,7 @@
 // A member file of the given full name, not added to the project.
 inline boost::shared_ptr<IfileObjectEx> MakeFile(const std::string& name, zorpaFileManagerTypes type = zorpaFT_HDL)
 {
-    return boost::make_shared<IfileObjectEx>(IfileObject(ImodelFileName(name), type, ImodelFMFull, true, false),
-                                             false);
+    return boost::make_shared<IfileObjectEx>(IfileObject(ImodelFileName(name), type, ImodelFMFull, true, false), false);
 }
 
 inline std::unique_ptr<ImodelModule> MakeModule(const std::string& name,

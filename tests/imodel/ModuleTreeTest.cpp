@@ -20,15 +20,11 @@ using List = std::deque<ImodelModule*>;
 // every path does it, for comparison on acyclic hierarchies.
 ImodelModule* PlainMatch(const std::string& pattern, const List* list, ImodelModule*& start)
 {
-    if (list == nullptr)
-        return nullptr;
+    if (list == nullptr) return nullptr;
     for (ImodelModule* module : *list) {
-        if (start == nullptr && WcmMatchCase(pattern.c_str(), module->GetName().c_str()) == 1)
-            return module;
-        if (start == module)
-            start = nullptr;
-        if (ImodelModule* found = PlainMatch(pattern, module->GetSubBlocks(), start))
-            return found;
+        if (start == nullptr && WcmMatchCase(pattern.c_str(), module->GetName().c_str()) == 1) return module;
+        if (start == module) start = nullptr;
+        if (ImodelModule* found = PlainMatch(pattern, module->GetSubBlocks(), start)) return found;
     }
     return nullptr;
 }
@@ -106,8 +102,7 @@ TEST_F(ImodelModuleTreeTest, TheNextMatchIsTheSameAsAlongEveryPathOnRandomHierar
         // Links only from a unit to a later one: no cycle.
         for (std::size_t from = 0; from < names.size(); ++from)
             for (std::size_t to = from + 1; to < names.size(); ++to)
-                if (random() % 4 == 0)
-                    units.Link(names[from], names[to]);
+                if (random() % 4 == 0) units.Link(names[from], names[to]);
         const List top = units.List({names[random() % 3], names[3 + random() % 3]});
         const std::string pattern = std::string(1, "abcxyzq"[random() % 7]) + (random() % 2 ? "*" : "");
         for (int trial = 0; trial < 4; ++trial) {
@@ -321,20 +316,18 @@ TEST_F(ImodelModuleTreeTest, TheTreeDumpIsSortedIndentedAndNamesForeignLibraries
 
     std::ostringstream out;
     EXPECT_EQ(&ImodelDumpTree(out, " ", &top, "work"), &out);
-    EXPECT_EQ(out.str(),
-              " Alpha [mylib] (alpha.vhd)\n"
-              "    delta [MyLib] (?)\n"
-              "    gamma (g.v)\n"
-              "       epsilon (?)\n"
-              " beta (?)\n"
-              " zeta (zeta.vhd)\n");
+    EXPECT_EQ(out.str(), " Alpha [mylib] (alpha.vhd)\n"
+                         "    delta [MyLib] (?)\n"
+                         "    gamma (g.v)\n"
+                         "       epsilon (?)\n"
+                         " beta (?)\n"
+                         " zeta (zeta.vhd)\n");
 
     std::ostringstream inLibrary;
     ImodelDumpTree(inLibrary, "", alpha->GetSubBlocks(), "MyLib");
-    EXPECT_EQ(inLibrary.str(),
-              "delta (?)\n"
-              "gamma [work] (g.v)\n"
-              "   epsilon (?)\n");
+    EXPECT_EQ(inLibrary.str(), "delta (?)\n"
+                               "gamma [work] (g.v)\n"
+                               "   epsilon (?)\n");
 
     std::ostringstream nothing;
     const List empty;
@@ -352,12 +345,11 @@ TEST_F(ImodelModuleTreeTest, EveryWalkEndsOnACyclicHierarchy)
 
     std::ostringstream out;
     ImodelDumpTree(out, "", &top, "work");
-    EXPECT_EQ(out.str(),
-              "a (?)\n"
-              "   b (?)\n"
-              "      c (?)\n"
-              "         a (?)\n"
-              "         c (?)\n");
+    EXPECT_EQ(out.str(), "a (?)\n"
+                         "   b (?)\n"
+                         "      c (?)\n"
+                         "         a (?)\n"
+                         "         c (?)\n");
     std::string params;
     ImodelAppendVSimParams(units.Unit("a"), params);
     EXPECT_EQ(params, "-a");
@@ -380,8 +372,7 @@ TEST_F(ImodelModuleTreeTest, SharedUnitsDoNotMakeTheSearchesExponential)
     const auto name = [](const char* side, int level) { return side + std::to_string(level); };
     for (int level = 0; level < 40; ++level)
         for (const char* from : {"x", "y"})
-            for (const char* to : {"x", "y"})
-                units.Link(name(from, level), name(to, level + 1));
+            for (const char* to : {"x", "y"}) units.Link(name(from, level), name(to, level + 1));
     // Schematic packages: no HDL unit below, no candidate for the root.
     for (int level = 0; level <= 40; ++level) {
         for (const char* side : {"x", "y"}) {

@@ -60,8 +60,7 @@ public:
     ImodelModule* Unit(const std::string& name, zorpaModuleTypes kind = zorpaMODULE_VHDL, bool isPackage = false)
     {
         std::unique_ptr<ImodelModule>& unit = m_units[name];
-        if (!unit)
-            unit = MakeModule(name, nullptr, kind, isPackage);
+        if (!unit) unit = MakeModule(name, nullptr, kind, isPackage);
         return unit.get();
     }
     Hierarchy& Link(const std::string& parent, const std::string& sub)
@@ -73,8 +72,7 @@ public:
     std::deque<ImodelModule*> List(const std::vector<std::string>& names)
     {
         std::deque<ImodelModule*> list;
-        for (const std::string& name : names)
-            list.push_back(Unit(name));
+        for (const std::string& name : names) list.push_back(Unit(name));
         return list;
     }
 

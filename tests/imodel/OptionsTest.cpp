@@ -1,8 +1,8 @@
 // Options backed by the options database, the compile-report option and the
 // programming-input choice.
+#include "imodel/design/ImodelDesignManager.h"
 #include "imodel/model/Imodel.h"
 #include "imodel/options/ImodelBoolStringDefVarOption.h"
-#include "imodel/design/ImodelDesignManager.h"
 #include "imodel/options/ImodelKiltoraReportOption.h"
 #include "imodel/options/ImodelOptionVisitor.h"
 #include "imodel/options/ImodelStringDefVarOption.h"

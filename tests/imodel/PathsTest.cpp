@@ -1,8 +1,8 @@
 #include "DebugCapture.h"
 #include "ProjectFolderScope.h"
 
-#include "imodel/model/Imodel.h"
 #include "imodel/design/ImodelDesignManager.h"
+#include "imodel/model/Imodel.h"
 #include "imodel/names/imodelUtl.h"
 
 #include "TempFolder.h"

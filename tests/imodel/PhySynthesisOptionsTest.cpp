@@ -1,9 +1,9 @@
-#include "MessageRecorder.h"
 #include "ContextTestProject.h"
+#include "MessageRecorder.h"
 #include "TextLines.h"
 
-#include "imodel/model/Imodel.h"
 #include "imodel/design/ImodelDesignManager.h"
+#include "imodel/model/Imodel.h"
 #include "imodel/options/ImodelPhySynthesisOptions.h"
 
 #include <foundation/Def.h>
@@ -18,7 +18,6 @@ namespace {
 
 class PhySynthesisOptions : public ContextTestProject {
 protected:
-
     static std::string Written(const ImodelPhySynthesisOptions& options)
     {
         std::ostringstream stream;
@@ -34,7 +33,6 @@ protected:
         options.ReadFromFile(lines, {});
         return lines;
     }
-
 };
 
 }  // namespace
@@ -77,21 +75,22 @@ TEST_F(PhySynthesisOptions, WriteThenReadGivesTheSameRecord)
     ASSERT_TRUE(options.SetPhySynthEffort("2"));
     ASSERT_TRUE(options.SetRelaxDelay("1.5"));
     ASSERT_TRUE(options.SetMaxCoreCell("80"));
-    options.SetConstraintFileList({File("synthesis/top_sdc.sdc", zorpaFT_SYN_SDC), File("constraint/pins.pdc", zorpaFT_PDC),
+    options.SetConstraintFileList({File("synthesis/top_sdc.sdc", zorpaFT_SYN_SDC),
+                                   File("constraint/pins.pdc", zorpaFT_PDC),
                                    IfileObject("/opt/shared/clock.sdc", zorpaFT_SDC, ImodelFMInternal, true, true)},
                                   nullptr);
 
     const std::string text = Written(options);
-    EXPECT_EQ(text,
-              "GenPinConstraints=FALSE\nUseSynplifySDC=TRUE\nLogSynthEffort=5\nPhySynthEffort=2\nRelaxDelay=1.5\n"
-              "MaxCoreCell=80\nConstraints\n"
-              "VALUE \"<project>/synthesis/top_sdc.sdc,syn_sdc\"\n"
-              "VALUE \"<project>/constraint/pins.pdc,pdc\"\n"
-              "VALUE \"/opt/shared/clock.sdc,sdc\"\n"
-              "ENDConstraints\n");
+    EXPECT_EQ(text, "GenPinConstraints=FALSE\nUseSynplifySDC=TRUE\nLogSynthEffort=5\nPhySynthEffort=2\nRelaxDelay=1.5\n"
+                    "MaxCoreCell=80\nConstraints\n"
+                    "VALUE \"<project>/synthesis/top_sdc.sdc,syn_sdc\"\n"
+                    "VALUE \"<project>/constraint/pins.pdc,pdc\"\n"
+                    "VALUE \"/opt/shared/clock.sdc,sdc\"\n"
+                    "ENDConstraints\n");
 
     ImodelPhySynthesisOptions read;
-    EXPECT_EQ(Read(read, text + "ENDLIST\nLIST PhySynthesisOptions\n"), std::vector<std::string>{"LIST PhySynthesisOptions"});
+    EXPECT_EQ(Read(read, text + "ENDLIST\nLIST PhySynthesisOptions\n"),
+              std::vector<std::string>{"LIST PhySynthesisOptions"});
     EXPECT_EQ(read, options);
     ASSERT_EQ(read.GetConstraintFileList().size(), 3u);
     EXPECT_EQ(read.GetConstraintFileList()[1].GetFileSpecificType(), zorpaFT_PDC);
@@ -132,7 +131,8 @@ TEST_F(PhySynthesisOptions, KeyLinesReadFlagsWithoutCaseAndKeepDefaultsForEmptyT
 TEST_F(PhySynthesisOptions, ConstraintLinesTakeTheDirectoryCharacterAndBareNamesTheConstraintFolder)
 {
     ImodelPhySynthesisOptions options;
-    Read(options, "Constraints\n<project>\\constraint\\a.sdc,sdc\nconstraint/b.pdc\ntop.sdc\nENDConstraints\nENDLIST\n");
+    Read(options,
+         "Constraints\n<project>\\constraint\\a.sdc,sdc\nconstraint/b.pdc\ntop.sdc\nENDConstraints\nENDLIST\n");
     const std::deque<IfileObject>& files = options.GetConstraintFileList();
     ASSERT_EQ(files.size(), 3u);
     EXPECT_EQ(files[0].GetInternalFileName().GetString(), "<project>/constraint/a.sdc");
@@ -145,9 +145,8 @@ TEST_F(PhySynthesisOptions, ConstraintLinesTakeTheDirectoryCharacterAndBareNames
 TEST_F(PhySynthesisOptions, AUsedOptionalFileTurnsTheSynplifyConstraintsOn)
 {
     ImodelPhySynthesisOptions options;
-    Read(options,
-         "UseSynplifySDC=FALSE\nConstraints\n<project>/constraint/a.sdc,sdc\nENDConstraints\n"
-         "OptionalFiles\n<project>/synthesis/top_sdc.sdc;0\nENDOptionalFiles\nENDLIST\n");
+    Read(options, "UseSynplifySDC=FALSE\nConstraints\n<project>/constraint/a.sdc,sdc\nENDConstraints\n"
+                  "OptionalFiles\n<project>/synthesis/top_sdc.sdc;0\nENDOptionalFiles\nENDLIST\n");
     EXPECT_TRUE(options.GetUseSynplifySDC());
     ASSERT_EQ(options.GetConstraintFileList().size(), 2u);
     EXPECT_EQ(options.GetConstraintFileList()[0], File("synthesis/top_sdc.sdc", zorpaFT_SYN_SDC));
@@ -157,12 +156,12 @@ TEST_F(PhySynthesisOptions, AUsedOptionalFileTurnsTheSynplifyConstraintsOn)
     // does not turn it on; a file already listed is not added twice.
     Read(options,
          "UseSynplifySDC=TRUE\nConstraints\n<project>/synthesis/top_sdc.sdc,syn_sdc\nENDConstraints\nOptionalFiles\n"
-         "<project>/synthesis/top_sdc.sdc;1\nno state\n;0\n<project>/x.sdc;7\n<project>/y.sdc;0x\nENDOptionalFiles\nENDLIST\n");
+         "<project>/synthesis/top_sdc.sdc;1\nno "
+         "state\n;0\n<project>/x.sdc;7\n<project>/y.sdc;0x\nENDOptionalFiles\nENDLIST\n");
     EXPECT_FALSE(options.GetUseSynplifySDC());
     EXPECT_EQ(options.GetConstraintFileList().size(), 1u);
-    Read(options,
-         "Constraints\n<project>/synthesis/top_sdc.sdc,syn_sdc\nENDConstraints\nOptionalFiles\n"
-         "<project>/synthesis/top_sdc.sdc;0\nENDOptionalFiles\nENDLIST\n");
+    Read(options, "Constraints\n<project>/synthesis/top_sdc.sdc,syn_sdc\nENDConstraints\nOptionalFiles\n"
+                  "<project>/synthesis/top_sdc.sdc;0\nENDOptionalFiles\nENDLIST\n");
     EXPECT_TRUE(options.GetUseSynplifySDC());
     EXPECT_EQ(options.GetConstraintFileList().size(), 1u);
 

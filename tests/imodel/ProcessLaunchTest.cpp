@@ -23,11 +23,10 @@ namespace {
 
 // Writes every argument on a line of its own to "args.txt" and the folder it
 // runs in to "where.txt", both in its working folder; exits with its status.
-const char* const kRecorder =
-    "#!/bin/sh\n"
-    "for a in \"$@\"; do printf '%s\\n' \"$a\"; done > args.txt\n"
-    "pwd -P > where.txt\n"
-    "exit 0\n";
+const char* const kRecorder = "#!/bin/sh\n"
+                              "for a in \"$@\"; do printf '%s\\n' \"$a\"; done > args.txt\n"
+                              "pwd -P > where.txt\n"
+                              "exit 0\n";
 
 std::string Executable(const TempFolder& folder, const std::string& name, const std::string& script)
 {
@@ -137,8 +136,9 @@ TEST_F(ProcessLaunchTest, CreateProcessAnnouncesAndReportsTheTool)
     EXPECT_FALSE(ImodelCreateProcess(folder / "missing", "", "Synthesis", true, nullptr, false));
     ASSERT_EQ(2u, messages.Messages().size());
     EXPECT_EQ("NO_TOOL_PROFILE", messages.Messages()[1].id);
-    EXPECT_EQ("Unable to start Synthesis.\nFrom the Project menu, select 'Profile...' and change the Synthesis profile.",
-              messages.Messages()[1].text);
+    EXPECT_EQ(
+        "Unable to start Synthesis.\nFrom the Project menu, select 'Profile...' and change the Synthesis profile.",
+        messages.Messages()[1].text);
 
     // Without a tool name nothing is said.
     messages.Clear();

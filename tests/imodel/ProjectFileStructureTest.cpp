@@ -3,8 +3,8 @@
 
 #include "iconvert/Iconvert.h"
 #include "ifile/IfileObject.h"
-#include "imodel/model/Imodel.h"
 #include "imodel/design/ImodelDesignManager.h"
+#include "imodel/model/Imodel.h"
 #include "imodel/names/ImodelProjectFileStructure.h"
 
 #include <gtest/gtest.h>
@@ -38,7 +38,10 @@ private:
 // A project folder for the process-wide model, put back afterwards.
 class ProjectFileStructureTest : public ::testing::Test {
 protected:
-    ProjectFileStructureTest() : m_oldFolder(Design().GetProjectFolder()) { Design().SetProjectFolder(m_folder.Path()); }
+    ProjectFileStructureTest() : m_oldFolder(Design().GetProjectFolder())
+    {
+        Design().SetProjectFolder(m_folder.Path());
+    }
     ~ProjectFileStructureTest() override { Design().SetProjectFolder(m_oldFolder); }
 
     static ImodelDesignManager& Design() { return *Imodel::GetInstance().GetDesignManager(); }
@@ -84,8 +87,8 @@ TEST_F(ProjectFileStructureTest, TheSectionsOfOlderFileLists)
 TEST_F(ProjectFileStructureTest, KeysAndCopiedSections)
 {
     ImodelProjectFileStructure structure;
-    Parse(structure, {"KEY SOLVATO \"8.4\"", "LIST HDLFiles", "hdl/a.vhd", "hdl/b.vhd", "ENDLIST", "LIST Empty",
-                      "ENDLIST"});
+    Parse(structure,
+          {"KEY SOLVATO \"8.4\"", "LIST HDLFiles", "hdl/a.vhd", "hdl/b.vhd", "ENDLIST", "LIST Empty", "ENDLIST"});
     EXPECT_EQ(structure.GetKEY("SOLVATO", true)->GetValue(), "8.4");
     EXPECT_EQ(structure.GetKEY("SOLVATO", true), nullptr);
 
@@ -132,10 +135,10 @@ TEST_F(ProjectFileStructureTest, EatingTheRestOfABlock)
 TEST_F(ProjectFileStructureTest, CountingTheFilesOfTheLists)
 {
     EXPECT_EQ(Count({"KEY SOLVATO \"8.4\"", "LIST REVISIONS", "CURREV=1", "ENDLIST"}), 0);
-    EXPECT_EQ(Count({"LIST HDLFiles", "a.vhd", "b.vhd", "ENDLIST", "LIST Schematics", "top.sch", "ENDLIST",
-                     "LIST HDLFiles", "not counted: a second block of a name", "ENDLIST", "LIST OtherList", "x",
-                     "ENDLIST"}),
-              3);
+    EXPECT_EQ(
+        Count({"LIST HDLFiles", "a.vhd", "b.vhd", "ENDLIST", "LIST Schematics", "top.sch", "ENDLIST", "LIST HDLFiles",
+               "not counted: a second block of a name", "ENDLIST", "LIST OtherList", "x", "ENDLIST"}),
+        3);
     // The file manager counts the files of its own block.
     EXPECT_EQ(Count({"LIST FileManager", "<project>/a.vhd,hdl", "STATE=\"utd\"", "ENDFILE", "<project>/b.vhd,hdl",
                      "ENDFILE", "ENDLIST", "LIST HDLFiles", "c.vhd", "ENDLIST"}),
@@ -158,8 +161,8 @@ TEST_F(ProjectFileStructureTest, FilesThatExistAreReadAndMissingOnesMarked)
     // A file named twice (in any spelling) and missing is marked once.
     const std::string missing = m_folder / "hdl/gone.vhd";
     EXPECT_FALSE(structure.AddFilePresent(missing, zorpaFT_HDL, false, m_noConverters, false));
-    EXPECT_FALSE(structure.AddFilePresent(m_folder.Path() + "\\HDL\\Gone.vhd", zorpaFT_HDL, false, m_noConverters,
-                                          false));
+    EXPECT_FALSE(
+        structure.AddFilePresent(m_folder.Path() + "\\HDL\\Gone.vhd", zorpaFT_HDL, false, m_noConverters, false));
     structure.AddFileToDelete("<project>/hdl/gone.vhd", zorpaFT_HDL);
     structure.AddFileToDelete(m_folder / "sch/gone.sch", zorpaFT_SCH);
     EXPECT_EQ(structure.GetFilesToDelete(),
@@ -170,9 +173,9 @@ TEST_F(ProjectFileStructureTest, FilesThatExistAreReadAndMissingOnesMarked)
     structure.DeleteFiles();
     const std::vector<MdbMessage> told = messages.WithId("OLD_FILE_NOT_FOUND");
     ASSERT_EQ(told.size(), 2u);
-    EXPECT_EQ(messages.Texts(), (std::vector<std::string>{"Unable to find the file '" + missing + "'.",
-                                                          "Unable to find the file '" + (m_folder / "sch/gone.sch") +
-                                                              "'."}));
+    EXPECT_EQ(messages.Texts(),
+              (std::vector<std::string>{"Unable to find the file '" + missing + "'.",
+                                        "Unable to find the file '" + (m_folder / "sch/gone.sch") + "'."}));
     EXPECT_TRUE(structure.GetFilesToDelete().empty());
     // Once told and emptied, a file may be marked again.
     structure.AddFileToDelete(missing, zorpaFT_HDL);

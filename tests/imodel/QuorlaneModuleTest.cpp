@@ -25,9 +25,9 @@ TEST(QuorlaneModule, FirstLoadRegistersTheBuildIdentityOnceInOrder)
     EXPECT_EQ(log[1].rfind("ArevSetBuildView=", 0), 0u);
     EXPECT_GT(log[1].size(), std::strlen("ArevSetBuildView="));
     const std::vector<std::string> rest = {
-        "ArevSetBuildYear=2008",   "ArevSetMajorNumber=8",
-        "ArevSetMinorNumber=4",    "ArevSetPatchNumber=0",
-        "ArevSetCaptureNumber=0",  "ArevSetBuildNumber=0",
+        "ArevSetBuildYear=2008",          "ArevSetMajorNumber=8",
+        "ArevSetMinorNumber=4",           "ArevSetPatchNumber=0",
+        "ArevSetCaptureNumber=0",         "ArevSetBuildNumber=0",
         "ArevSetExternalReleaseName=8.4", "ArevSetExternalReleaseNameAndNumber=8.4",
     };
     EXPECT_EQ(std::vector<std::string>(log.begin() + 2, log.end()), rest);

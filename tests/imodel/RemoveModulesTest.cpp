@@ -33,8 +33,7 @@ protected:
         std::vector<std::vector<ImodelModule*>> carried;
         for (const IeventBatch& batch : view.Batches())
             for (const auto& event : batch)
-                if (const auto* found = dynamic_cast<const Event*>(event.get()))
-                    carried.push_back(found->GetModules());
+                if (const auto* found = dynamic_cast<const Event*>(event.get())) carried.push_back(found->GetModules());
         return carried;
     }
 };
@@ -182,8 +181,8 @@ TEST_F(RemoveModulesTest, APackageDeclaringTheUnitTakesItsPlaceForUsersThatSeeIt
     ImodelModule* b = Unit("B", fileB);
     a->AddSubBlock(b, false);
     a->SetPossibleLibraries({"lib2.components.all", "work"});
-    ImodelModule* package = Unit("components", ProjectFile("components.vhd", zorpaFT_HDL, "lib2"), "lib2",
-                                 zorpaMODULE_VHDL, true);
+    ImodelModule* package =
+        Unit("components", ProjectFile("components.vhd", zorpaFT_HDL, "lib2"), "lib2", zorpaMODULE_VHDL, true);
     package->AddSubBlock(Unit("B", nullptr, "lib2"), false);
 
     Remove(fileB);
@@ -260,8 +259,7 @@ TEST_F(RemoveModulesTest, RemovingAKindAnnouncesTheUnitsWhileTheyExist)
 
     ImodelRemoveAllModulesOfAType(zorpaMODULE_NETLIST);
 
-    EXPECT_EQ(Carried<IeventModuleRemoved>(view),
-              (std::vector<std::vector<ImodelModule*>>{{top}, {core}}));
+    EXPECT_EQ(Carried<IeventModuleRemoved>(view), (std::vector<std::vector<ImodelModule*>>{{top}, {core}}));
     ASSERT_GE(unitsWhenTold.size(), 1u);
     EXPECT_EQ(unitsWhenTold[0], 3u);
     EXPECT_EQ(Find("top"), nullptr);

@@ -178,8 +178,8 @@ TEST_F(RepositoryTest, AMissingLocationStopsTheIPRepositoryButNotTheOthers)
     kt.DestroyAndReCreate();
     EXPECT_EQ(callback->loader.calls, Lines{"Load " + missing + " index.xml built-in read-only"});
     // 4, 5, then 1 when the old plug-in goes; the load leaves the state.
-    EXPECT_EQ(recorder.lines, (Lines{"changed " + missing + " 1", "changed " + missing + " 4",
-                                     "changed " + missing + " 5"}));
+    EXPECT_EQ(recorder.lines,
+              (Lines{"changed " + missing + " 1", "changed " + missing + " 4", "changed " + missing + " 5"}));
     EXPECT_EQ(kt.GetPluginState(), CatalogNotLoadedYet);
     EXPECT_EQ(kt.GetGotFromText(), "Got index.xml location from KILTORACORE_CATALOG_LOC");
 
@@ -250,8 +250,7 @@ TEST_F(RepositoryTest, UserRepositoryIsReloadedNeverRemoved)
     RepositoryEventRecorder recorder(&repository);
     repository.DestroyAndReCreate();
     // No plug-in was made: a re-create only reloads.
-    EXPECT_EQ(recorder.lines,
-              (Lines{"changed /user/cores 1", "changed /user/cores 4", "changed /user/cores 5"}));
+    EXPECT_EQ(recorder.lines, (Lines{"changed /user/cores 1", "changed /user/cores 4", "changed /user/cores 5"}));
     EXPECT_EQ(repository.GetPluginState(), CatalogNotOnDisk);
     EXPECT_TRUE(callback->loader.calls.empty());
     EXPECT_TRUE(callback->created.empty());

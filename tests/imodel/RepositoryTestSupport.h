@@ -6,11 +6,11 @@
 #pragma once
 
 #include "DebugCapture.h"
-#include "RecordingView.h"
 #include "RecordingHost.h"
+#include "RecordingView.h"
 
-#include "imodel/model/Imodel.h"
 #include "imodel/cores/ImodelRepository.h"
+#include "imodel/model/Imodel.h"
 
 #include <dastrel/IIpMgrCallback.h>
 #include <foundation/Def.h>
@@ -133,4 +133,3 @@ public:
 private:
     const ImodelRepository* m_watched;
 };
-

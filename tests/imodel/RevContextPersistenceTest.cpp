@@ -17,9 +17,9 @@
 
 #include <initializer_list>
 #include <memory>
-#include <utility>
 #include <sstream>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace {
@@ -141,8 +141,8 @@ TEST_F(RevContextPersistence, AWrittenModuleReadsBackWithEveryKindOfState)
     EXPECT_TRUE(Read(read, lines));
     EXPECT_TRUE(lines.empty());
     for (const char* name : {"impl_1", "impl_2", "impl_3"}) EXPECT_EQ(Describe(read, name), Describe(written, name));
-    EXPECT_EQ(read.FindRevision(std::string("impl_1"))->GetToolStateForFile(
-                  idePALLADOR, Entry("pallador/impl1/a=(b).edn", zorpaFT_SYN_EDN, false)),
+    EXPECT_EQ(read.FindRevision(std::string("impl_1"))
+                  ->GetToolStateForFile(idePALLADOR, Entry("pallador/impl1/a=(b).edn", zorpaFT_SYN_EDN, false)),
               StateFailure);
     // Writing what was read gives the same text.
     EXPECT_EQ(Written(read), text);
@@ -179,8 +179,8 @@ TEST_F(RevContextPersistence, ToolStateLinesNamingNoKnownToolOrStateAreIgnored)
     ImodelContextImpl context("alu", nullptr);
     AddViews(context, {"impl_1"}, "impl_1");
     Lines lines = TextLines("LIST impl_1\n"
-                            "ideSYNTHESIS()=StateSuccess\n"       // empty parentheses stay in the key
-                            "idePALLADOR=StateOutOfDate\n"        // the older keyword reads as no result
+                            "ideSYNTHESIS()=StateSuccess\n"  // empty parentheses stay in the key
+                            "idePALLADOR=StateOutOfDate\n"   // the older keyword reads as no result
                             "ideNOTHING=StateSuccess\n"
                             "ideSIMULATION=Done\n"
                             "ideSTIMULUS=\n"
@@ -231,7 +231,7 @@ TEST_F(RevContextPersistence, EveryReaderStopsAtTheEndOfItsOwnBlock)
                             "LIST FlowOptions\nUsePhySynth=TRUE\n"  // no ENDLIST
                             "Used_File_List\n<project>/b.edn,syn_edn\nENDUsed_File_List\n"
                             "ENDLIST\n"
-                            "LIST \"work::next\"\n"                 // the next module's block
+                            "LIST \"work::next\"\n"  // the next module's block
                             "LIST impl_1\nSolvatoState=Post_Layout\nENDLIST\n"
                             "ENDLIST");
     Read(context, lines);

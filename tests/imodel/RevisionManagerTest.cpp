@@ -6,8 +6,8 @@
 #include "ConsoleHost.h"
 #include "ievent/IeventCatalogue.h"
 #include "ievent/IeventClasses.h"
-#include "imodel/views/ImodelContextImpl.h"
 #include "imodel/names/ImodelCopyDirTool.h"
+#include "imodel/views/ImodelContextImpl.h"
 #include "imodel/views/ImodelRevisionManager.h"
 
 #include <foundation/Sys.h>
@@ -29,7 +29,7 @@ class ViewEvents : public IeventView {
 public:
     ViewEvents() : IeventView(nullptr) {}
 
-#define VIEW_EVENTS_UPDATE_VIEW(Event) \
+#define VIEW_EVENTS_UPDATE_VIEW(Event)                                                                                 \
     void UpdateView(const Event& event) override { Record(#Event, event); }
     QUORLANE_IEVENT_CATALOGUE(VIEW_EVENTS_UPDATE_VIEW)
 #undef VIEW_EVENTS_UPDATE_VIEW
@@ -390,8 +390,10 @@ TEST_F(RevisionManager, TheViewDescriptionNamesTheFilesBetweenQuotes)
                                                    "no quotes\r\n"
                                                    "one \" quote\n"
                                                    "empty \"\"\n"
-                                                   "VALUE \"" + longName + ".sdf\"\n"
-                                                   "x \"a \"b\" c.pdc\" y");
+                                                   "VALUE \"" +
+                                                       longName +
+                                                       ".sdf\"\n"
+                                                       "x \"a \"b\" c.pdc\" y");
     ImodelFileTypeList files{{"stale", zorpaFT_HDL}};
     ASSERT_TRUE(Views().ReadViewDescription(files, 2));
     ASSERT_EQ(files.size(), 3u);
@@ -414,8 +416,8 @@ TEST_F(RevisionManager, DisplayTextsAndTheFlowReport)
     EXPECT_FALSE(Views().GetDisplayText(7, text));
     EXPECT_EQ(text, "");
 
-    const std::string head = "<br>Pallador View <b>A&amp;B &lt;fast&gt;</b><br><br>Location: " + m_project.Path() +
-                             "/pallador/impl2<br>";
+    const std::string head =
+        "<br>Pallador View <b>A&amp;B &lt;fast&gt;</b><br><br>Location: " + m_project.Path() + "/pallador/impl2<br>";
     std::string html;
     EXPECT_TRUE(Views().GetFlowReport(2, html));
     EXPECT_EQ(html, head);

@@ -46,8 +46,7 @@ TEST_F(ImodelRootTest, PackagesNeverBecomeTheRootAndTheRefusedListCountsOnlyInTe
 TEST_F(ImodelRootTest, AWholeLevelIsTriedBeforeTheSubTreesOneAfterTheOther)
 {
     Hierarchy units;
-    for (const char* package : {"p1", "p2", "p3"})
-        units.Unit(package, zorpaMODULE_VHDL, true);
+    for (const char* package : {"p1", "p2", "p3"}) units.Unit(package, zorpaMODULE_VHDL, true);
     units.Link("p1", "p3").Link("p3", "deep").Link("p2", "shallow");
 
     // p1's sub-tree is searched whole before p2's, however deep it goes.
@@ -69,8 +68,7 @@ TEST_F(ImodelRootTest, AWholeLevelIsTriedBeforeTheSubTreesOneAfterTheOther)
 TEST_F(ImodelRootTest, TheSearchEndsOnACyclicHierarchyOfPackages)
 {
     Hierarchy units;
-    for (const char* package : {"a", "b", "c"})
-        units.Unit(package, zorpaMODULE_VHDL, true);
+    for (const char* package : {"a", "b", "c"}) units.Unit(package, zorpaMODULE_VHDL, true);
     units.Link("a", "b").Link("b", "a").Link("b", "b");
     const std::deque<ImodelModule*> top = units.List({"a"});
     EXPECT_EQ(ImodelGetFirstValidRoot(&top), nullptr);

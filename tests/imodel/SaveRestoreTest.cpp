@@ -1,8 +1,8 @@
 #include "ReparseTestSupport.h"
 
-#include "imodel/views/ImodelContextImpl.h"
-#include "imodel/options/ImodelPhySynthesisOptions.h"
 #include "imodel/design/ImodelRemoveModules.h"
+#include "imodel/options/ImodelPhySynthesisOptions.h"
+#include "imodel/views/ImodelContextImpl.h"
 #include "iprocess/IprocessManager.h"
 
 #include <zorpa/ZorpaModule.h>

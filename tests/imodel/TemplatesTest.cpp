@@ -2,8 +2,8 @@
 #include "TempFolder.h"
 
 #include "ifile/IfileObject.h"
-#include "imodel/names/ImodelFileName.h"
 #include "imodel/cores/ImodelTemplateManager.h"
+#include "imodel/names/ImodelFileName.h"
 
 #include <foundation/Def.h>
 #include <foundation/Sys.h>
@@ -140,9 +140,8 @@ TEST_F(TemplatesTest, AnInvalidDatabaseGivesNoSystemTemplates)
     EXPECT_NE(debug.Text().find("ERROR: Error when parsing templates.xml :\n'"), std::string::npos) << debug.Text();
 
     // A fault after some templates were read drops them all.
-    folder.Write("data/templates.xml",
-                 "<t><hdl type=\"VHDL\"><template><prefix/><code/><suffix/></template>"
-                 "<template><prefix/><code/></template></hdl></t>");
+    folder.Write("data/templates.xml", "<t><hdl type=\"VHDL\"><template><prefix/><code/><suffix/></template>"
+                                       "<template><prefix/><code/></template></hdl></t>");
     manager.loadAllTemplates();
     EXPECT_TRUE(manager.getTemplates().empty());
 }

@@ -9,17 +9,18 @@ namespace {
 // The stored keywords, independent of the code under test: the project
 // file depends on every one of them.
 const char* const kToolKeywords[] = {
-    "ideSYNTHESIS",   "ideSIMULATION",     "ideSTIMULUS",       "idePALLADOR",         "ideTORVIX",
-    "ideSTRABBEL",    "ideGLIMMOND ",      "ideHDLEDITOR",      "ideOMBRIX",           "ideVIEWDRAW",
-    "ideSTIMULUSEDITOR", "idePHYSYNTH",    "ideGENERATEHDL",    "ideGENERATEEDIF",     "ideGENERATESYMBOL",
-    "ideCHECKHDL",    "ideCHECKSCH",       "ideARM",            "ideIDENTIFYDEBUGGER", "ideIDENTIFYINSTRUMENTOR",
-    "idePACKAGER",    "ideCONSTRAINTSEDITOR", "StateNoResult",
+    "ideSYNTHESIS",      "ideSIMULATION",        "ideSTIMULUS",    "idePALLADOR",         "ideTORVIX",
+    "ideSTRABBEL",       "ideGLIMMOND ",         "ideHDLEDITOR",   "ideOMBRIX",           "ideVIEWDRAW",
+    "ideSTIMULUSEDITOR", "idePHYSYNTH",          "ideGENERATEHDL", "ideGENERATEEDIF",     "ideGENERATESYMBOL",
+    "ideCHECKHDL",       "ideCHECKSCH",          "ideARM",         "ideIDENTIFYDEBUGGER", "ideIDENTIFYINSTRUMENTOR",
+    "idePACKAGER",       "ideCONSTRAINTSEDITOR", "StateNoResult",
 };
 
 std::string Flipped(std::string text)
 {
-    for (char& c : text) c = std::isupper(static_cast<unsigned char>(c)) ? static_cast<char>(std::tolower(c))
-                                                                          : static_cast<char>(std::toupper(c));
+    for (char& c : text)
+        c = std::isupper(static_cast<unsigned char>(c)) ? static_cast<char>(std::tolower(c))
+                                                        : static_cast<char>(std::toupper(c));
     return text;
 }
 

@@ -1,8 +1,8 @@
 #include "CoreServicesTestSupport.h"
 #include "MessageRecorder.h"
 
-#include "imodel/names/ImodelFileName.h"
 #include "imodel/model/QuorlaneCallBack.h"
+#include "imodel/names/ImodelFileName.h"
 #include "itool/ItoolModelSimPathOptions.h"
 
 #include <ktwkspace/Catalog.h>
@@ -99,8 +99,8 @@ TEST_F(WorkspaceTest, WithoutAProjectOnlyTheOpenWorkspaceIsClaimed)
 {
     design.SetProjectFolder(ImodelFileName());
     MessageRecorder messages;
-    auto workspace = std::make_unique<Ktwkspace::Workspace>("kiltora", project.Path(), "ZX7", "", "", "VHDL", false,
-                                                            0, true, true, nullptr, nullptr);
+    auto workspace = std::make_unique<Ktwkspace::Workspace>("kiltora", project.Path(), "ZX7", "", "", "VHDL", false, 0,
+                                                            true, true, nullptr, nullptr);
     model.SetWorkspace(workspace.release());
     model.GetCatalog().setCatalog("untouched");
 
@@ -157,8 +157,8 @@ TEST_F(WorkspaceTest, SettingAWorkspaceReplacesTheOldOneAndHandsItTheHostsCallba
 {
     QuorlaneCallBack::QuorlaneIIDEObject callback;
     auto make = [this](const std::string& name) {
-        return std::make_unique<Ktwkspace::Workspace>(name, project.Path(), "ZX7", "", "", "VHDL", false, 0, true,
-                                                      true, nullptr, nullptr)
+        return std::make_unique<Ktwkspace::Workspace>(name, project.Path(), "ZX7", "", "", "VHDL", false, 0, true, true,
+                                                      nullptr, nullptr)
             .release();
     };
     Ktwkspace::Workspace* first = make("first");

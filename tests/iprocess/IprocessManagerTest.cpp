@@ -5,8 +5,8 @@
 #include "iprocess/IprocessFlow.h"
 #include "iprocess/IprocessListener.h"
 #include "iprocess/IprocessManager.h"
-#include "src/iprocess/iprocessManagerImpl.h"
 #include "itimer/ItimerManager.h"
+#include "src/iprocess/iprocessManagerImpl.h"
 
 #include <gtest/gtest.h>
 
@@ -45,7 +45,10 @@ public:
         lastModule = module;
     }
     void DisplayItemsMessage1(std::uint32_t, ImodelModule*) override { calls.push_back("items"); }
-    void Ide_pldFileDetected(KemletContentIf*, boost::shared_ptr<IfileObjectEx>) override { calls.push_back("ide_pld"); }
+    void Ide_pldFileDetected(KemletContentIf*, boost::shared_ptr<IfileObjectEx>) override
+    {
+        calls.push_back("ide_pld");
+    }
     void InputFileListChanged(boost::shared_ptr<IfileObjectEx>, ImodelFunctionType tool) override
     {
         calls.push_back("inputs " + std::to_string(tool));

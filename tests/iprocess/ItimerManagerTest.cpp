@@ -1,6 +1,6 @@
+#include "itimer/ItimerManager.h"
 #include "imodel/model/Imodel.h"
 #include "imodel/options/ImodelGlobalFlowOptions.h"
-#include "itimer/ItimerManager.h"
 
 #include <foundation/Def.h>
 

@@ -1,5 +1,5 @@
-#include "imodel/model/Imodel.h"
 #include "itool/ItoolConstraintsManager.h"
+#include "imodel/model/Imodel.h"
 #include "itool/ItoolPallador.h"
 #include "itool/ItoolPhySynth.h"
 #include "itool/ItoolSynthesis.h"
@@ -126,9 +126,9 @@ TEST_F(ItoolConstraintsManagerTest, PassingConstraintFilesToParentsFollowsTheOpt
     // Not set: passed on.
     EXPECT_TRUE(pallador->PassConstraintFilesToParentModules("pdc"));
 
-    ASSERT_TRUE(DefLoadDefaultsFromText(
-        "IDE_PASS_CONSTRAINT_FILES_TO_PARENT_MODULES[QTOOL_TYPE=PALLADOR,QFILE_TYPE=PDC] = 0\n"
-        "IDE_PASS_CONSTRAINT_FILES_TO_PARENT_MODULES[QTOOL_TYPE=SYNTHESIS] = 2\n"));
+    ASSERT_TRUE(
+        DefLoadDefaultsFromText("IDE_PASS_CONSTRAINT_FILES_TO_PARENT_MODULES[QTOOL_TYPE=PALLADOR,QFILE_TYPE=PDC] = 0\n"
+                                "IDE_PASS_CONSTRAINT_FILES_TO_PARENT_MODULES[QTOOL_TYPE=SYNTHESIS] = 2\n"));
     EXPECT_FALSE(pallador->PassConstraintFilesToParentModules("pdc"));
     EXPECT_FALSE(pallador->PassConstraintFilesToParentModules("Pdc"));
     EXPECT_TRUE(pallador->PassConstraintFilesToParentModules("sdc"));

@@ -1,5 +1,5 @@
-#include "imodel/model/Imodel.h"
 #include "itool/ItoolModelSimPathOptions.h"
+#include "imodel/model/Imodel.h"
 
 #include <foundation/Def.h>
 

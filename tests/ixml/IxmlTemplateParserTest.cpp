@@ -54,19 +54,24 @@ protected:
 
 TEST_F(IxmlTemplateParserTest, NestedSectionsGiveFullNamesInDocumentOrder)
 {
-    const std::string text =
-        "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<AnyRoot>\n"
-        " <lang type=\"Verilog\">" + Template("v1") + "</lang>\n"
-        " <other type=\"VHDL\">\n"
-        "  <section name=\"Sequential\">\n"
-        "   <section name=\"Counters\">" + Template("up") + Template("down") + "</section>\n" +
-        Template("reg") +
-        "   <section name=\"\"><section name=\"deep\">" + Template("x") + "</section></section>\n"
-        "  </section>\n" + Template("top") +
-        "  <section name=\"Empty\"/>\n"
-        " </other>\n"
-        " <lang type=\"Verilog\"><section name=\"Gates\">" + Template("and") + "</section></lang>\n"
-        "</AnyRoot>\n";
+    const std::string text = "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<AnyRoot>\n"
+                             " <lang type=\"Verilog\">" +
+                             Template("v1") +
+                             "</lang>\n"
+                             " <other type=\"VHDL\">\n"
+                             "  <section name=\"Sequential\">\n"
+                             "   <section name=\"Counters\">" +
+                             Template("up") + Template("down") + "</section>\n" + Template("reg") +
+                             "   <section name=\"\"><section name=\"deep\">" + Template("x") +
+                             "</section></section>\n"
+                             "  </section>\n" +
+                             Template("top") +
+                             "  <section name=\"Empty\"/>\n"
+                             " </other>\n"
+                             " <lang type=\"Verilog\"><section name=\"Gates\">" +
+                             Template("and") +
+                             "</section></lang>\n"
+                             "</AnyRoot>\n";
     EXPECT_EQ(Read(text), (Lines{"Verilog|v1|||verilog", "VHDL;Sequential;Counters|up|||vhdl",
                                  "VHDL;Sequential;Counters|down|||vhdl", "VHDL;Sequential|reg|||vhdl",
                                  "VHDL;Sequential;;deep|x|||vhdl", "VHDL|top|||vhdl", "Verilog;Gates|and|||verilog"}));
@@ -88,15 +93,15 @@ TEST_F(IxmlTemplateParserTest, AnyFaultInvalidatesTheWholeDatabase)
     const std::string good = "<h type=\"VHDL\">" + Template("a") + "</h>";
     EXPECT_TRUE(IsValid("<r>" + good + "</r>"));
     const std::string faults[] = {
-        "<r/>",                                                              // no language
-        "<r>" + good + "<h type=\"vhdl\">" + Template("b") + "</h></r>",    // type in lower case
-        "<r>" + good + "<h>" + Template("b") + "</h></r>",                 // no type
-        "<r>" + good + "<h type=\"VHDL\"><template><prefix/><code/></template></h></r>",  // no suffix
-        "<r>" + good + "<h type=\"VHDL\"><template><code/><suffix/></template></h></r>",  // no prefix
+        "<r/>",                                                                                 // no language
+        "<r>" + good + "<h type=\"vhdl\">" + Template("b") + "</h></r>",                        // type in lower case
+        "<r>" + good + "<h>" + Template("b") + "</h></r>",                                      // no type
+        "<r>" + good + "<h type=\"VHDL\"><template><prefix/><code/></template></h></r>",        // no suffix
+        "<r>" + good + "<h type=\"VHDL\"><template><code/><suffix/></template></h></r>",        // no prefix
         "<r>" + good + "<h type=\"Verilog\"><section>" + Template("b") + "</section></h></r>",  // unnamed
-        "<r>" + good + "<h type=\"VHDL\"><group name=\"g\"/></h></r>",      // unknown element
+        "<r>" + good + "<h type=\"VHDL\"><group name=\"g\"/></h></r>",                          // unknown element
         "<r>" + good + "<h type=\"VHDL\"><section name=\"s\"><x/></section></h></r>",
-        "<r>" + good,                                                        // malformed
+        "<r>" + good,  // malformed
         "",
         "not xml",
     };

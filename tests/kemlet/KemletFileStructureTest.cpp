@@ -129,10 +129,10 @@ TEST_F(KemletFileStructureTest, ValueLineForms)
     const Structure list = Parse({
         "LIST L",
         "VALUE \"a,hdl\"",
-        "VALUE \"b,hdl\"  ",        // blanks after the quote
-        "VALUE \"c,hdl",            // no closing quote
+        "VALUE \"b,hdl\"  ",  // blanks after the quote
+        "VALUE \"c,hdl",      // no closing quote
         "VALUE \"\"",
-        "VALUE=\"Impl1\",NUM=1",    // not a VALUE line of this form
+        "VALUE=\"Impl1\",NUM=1",  // not a VALUE line of this form
         "VALUE \"m\"12;3",
         "  VALUE \"indented\"",
         "ENDLIST",
@@ -200,12 +200,12 @@ TEST_F(KemletFileStructureTest, UnterminatedBlocksSwallowNothingAfterThem)
         "lib1",
         "LIST Nested",
         "inner",
-        "ENDLIST",          // closes Nested only: Libraries has lost its ENDLIST
+        "ENDLIST",  // closes Nested only: Libraries has lost its ENDLIST
         "KEY After \"kept\"",
         "LIST Next",
         "n",
         "ENDLIST",
-        "ENDLIST",          // stray: ignored
+        "ENDLIST",  // stray: ignored
         "LIST Tail",
         "t",
     });

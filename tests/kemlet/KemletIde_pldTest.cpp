@@ -44,19 +44,18 @@ TEST(KemletIde_pld, WhatOurWriterWritesReadsBackWithEveryField)
     g_reloaded.clear();
     ASSERT_TRUE(tool->Write(ToolRun()));
     EXPECT_EQ(g_reloaded, std::vector<std::string>{database});
-    EXPECT_EQ(folder.Read("top.ide_pld"),
-              "KEMLET_IDE_PLD 1\n"
-              "WRITER 1\n"
-              "RUN_FAILED 0\n"
-              "LAYOUT_COMPLETED 1\n"
-              "BACK_ANNOTATED 1\n"
-              "LOCAL_COPIES 1\n"
-              "FILE /prj/top/synthesis/top.edn\n"
-              "LINK /shared/ip/pll.edn\n"
-              "COPY /prj/top/pallador/impl1/pll.edn\n"
-              "LINK /shared/io, v2.pdc\n"
-              "USED /prj/top/synthesis/top.edn\n"
-              "USED /shared/io, v2.pdc\n");
+    EXPECT_EQ(folder.Read("top.ide_pld"), "KEMLET_IDE_PLD 1\n"
+                                          "WRITER 1\n"
+                                          "RUN_FAILED 0\n"
+                                          "LAYOUT_COMPLETED 1\n"
+                                          "BACK_ANNOTATED 1\n"
+                                          "LOCAL_COPIES 1\n"
+                                          "FILE /prj/top/synthesis/top.edn\n"
+                                          "LINK /shared/ip/pll.edn\n"
+                                          "COPY /prj/top/pallador/impl1/pll.edn\n"
+                                          "LINK /shared/io, v2.pdc\n"
+                                          "USED /prj/top/synthesis/top.edn\n"
+                                          "USED /shared/io, v2.pdc\n");
     KemletDeleteFileManager(tool);
     EXPECT_EQ(tool, nullptr);
 
@@ -145,9 +144,9 @@ TEST(KemletIde_pld, WhatCannotBeReadOrWrittenIsRefused)
     EXPECT_FALSE(manager.Read(&kept));  // no description
     EXPECT_FALSE(manager.Read(nullptr));
 
-    for (const std::string text : {"not a description\n", "KEMLET_IDE_PLD 1\nRUN_FAILED yes\n",
-                                   "KEMLET_IDE_PLD 1\nCOPY /orphan.edn\n", "KEMLET_IDE_PLD 1\nFILE\n",
-                                   "KEMLET_IDE_PLD 1\nWRITER two\n"}) {
+    for (const std::string text :
+         {"not a description\n", "KEMLET_IDE_PLD 1\nRUN_FAILED yes\n", "KEMLET_IDE_PLD 1\nCOPY /orphan.edn\n",
+          "KEMLET_IDE_PLD 1\nFILE\n", "KEMLET_IDE_PLD 1\nWRITER two\n"}) {
         folder.Write("a.b.ide_pld", text);
         EXPECT_FALSE(manager.Read(&kept)) << text;
         EXPECT_EQ(kept.GetFileList(), std::vector<std::string>{"/keep/me.edn"});

@@ -120,7 +120,8 @@ TEST(KtwkspaceCatalog, AnExternalEntityIsNeverRead)
     TempFolder folder;
     const std::string secret = folder.Write("secret.txt", "TOP SECRET");
     const std::string text = "<?xml version=\"1.0\"?>\n<!DOCTYPE kiltora_catalog [<!ENTITY x SYSTEM \"file://" +
-                             secret + "\">]>\n<kiltora_catalog><core vendor=\"v\" library=\"l\" name=\"n\" "
+                             secret +
+                             "\">]>\n<kiltora_catalog><core vendor=\"v\" library=\"l\" name=\"n\" "
                              "version=\"1\"><description>&x;</description></core></kiltora_catalog>";
     std::vector<CatalogCore> cores;
     std::string error;

@@ -63,9 +63,9 @@ TEST(KtwkspaceWorkspace, CreationNeverWritesOverAFileAndRefusesWhatCannotBeStore
     TempFolder other;
     EXPECT_THROW(Create(other.Path(), "ZX\n7"), std::invalid_argument);
     EXPECT_THROW(Create(""), std::invalid_argument);
-    EXPECT_THROW(std::make_unique<Workspace>("../x", other.Path(), "", "", "", "VHDL", false, 0, true, true,
-                                             nullptr, nullptr),
-                 std::invalid_argument);
+    EXPECT_THROW(
+        std::make_unique<Workspace>("../x", other.Path(), "", "", "", "VHDL", false, 0, true, true, nullptr, nullptr),
+        std::invalid_argument);
     EXPECT_FALSE(std::filesystem::exists(other / "kiltora"));
 
     // A file where the workspace folder should be stops the creation.
@@ -81,9 +81,9 @@ TEST(KtwkspaceWorkspace, OpeningTellsAMissingFileFromAnotherVersionAndFromABadFi
     folder.Write("v2.aws", "KILTORA_WORKSPACE 2\nName=kiltora\n");
     EXPECT_THROW(Open(folder / "v2.aws"), Ktwkspace::version_error);
 
-    for (const char* bad : {"", "hello\n", "KILTORA_WORKSPACE\n", "KILTORA_WORKSPACE one\n",
-                            "KILTORA_WORKSPACE 1\nFamily ZX7\n", "KILTORA_WORKSPACEX 1\n",
-                            "KILTORA_WORKSPACE 1\nFamily=a\rb\n"}) {
+    for (const char* bad :
+         {"", "hello\n", "KILTORA_WORKSPACE\n", "KILTORA_WORKSPACE one\n", "KILTORA_WORKSPACE 1\nFamily ZX7\n",
+          "KILTORA_WORKSPACEX 1\n", "KILTORA_WORKSPACE 1\nFamily=a\rb\n"}) {
         folder.Write("bad.aws", bad);
         try {
             Open(folder / "bad.aws");

@@ -12,7 +12,10 @@
 // Records the debug print while it lives.
 class PrintCapture {
 public:
-    PrintCapture() { SysSetPrintHook([this](const std::string& text) { m_text += text; }); }
+    PrintCapture()
+    {
+        SysSetPrintHook([this](const std::string& text) { m_text += text; });
+    }
     ~PrintCapture() { SysSetPrintHook({}); }
     PrintCapture(const PrintCapture&) = delete;
     PrintCapture& operator=(const PrintCapture&) = delete;

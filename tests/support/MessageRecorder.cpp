@@ -44,10 +44,7 @@ void MessageRecorder::MeterKill(const std::string& catalogue, std::uint32_t numb
     m_meterCalls.push_back({MeterCall::Kill, catalogue, number, 0, {}});
 }
 
-void MessageRecorder::AnswerNext(const std::string& id, MdbQuery_result answer)
-{
-    MdbPushScriptedAnswer(id, answer);
-}
+void MessageRecorder::AnswerNext(const std::string& id, MdbQuery_result answer) { MdbPushScriptedAnswer(id, answer); }
 
 std::vector<MessageRecorder::Record> MessageRecorder::Records() const
 {
@@ -79,9 +76,8 @@ std::vector<std::string> MessageRecorder::Texts() const
 int MessageRecorder::CountBySeverity(int severity) const
 {
     std::lock_guard lock(m_lock);
-    return static_cast<int>(std::count_if(m_records.begin(), m_records.end(), [&](const Record& record) {
-        return record.message.severity == severity;
-    }));
+    return static_cast<int>(std::count_if(m_records.begin(), m_records.end(),
+                                          [&](const Record& record) { return record.message.severity == severity; }));
 }
 
 std::vector<MessageRecorder::MeterCall> MessageRecorder::MeterCalls() const

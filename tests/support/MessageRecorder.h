@@ -19,12 +19,16 @@ public:
         MdbQuery_result answer = MdbOK;  // what a question answered
     };
     struct MeterCall {
-        enum Kind { Init, Update, Kill };
+        enum Kind {
+            Init,
+            Update,
+            Kill
+        };
         Kind kind = Init;
         std::string catalogue;
         std::uint32_t number = 0;
-        unsigned value = 0;    // updates
-        MdbMessage message;    // init
+        unsigned value = 0;  // updates
+        MdbMessage message;  // init
     };
 
     MessageRecorder();

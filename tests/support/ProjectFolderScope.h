@@ -2,8 +2,8 @@
 // former folder back afterwards.
 #pragma once
 
-#include "imodel/model/Imodel.h"
 #include "imodel/design/ImodelDesignManager.h"
+#include "imodel/model/Imodel.h"
 #include "imodel/names/ImodelFileName.h"
 
 #include <string>

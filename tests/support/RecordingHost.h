@@ -35,7 +35,10 @@ public:
     void* GetParentWindow() override { return Record("GetParentWindow", nullptr); }
     bool CopyFolder(ImodelCopyDirTool&, bool) override { return Record("CopyFolder", false); }
     void ListFolder(const ImodelFileName&, int, zorpaFileManagerTypes, std::deque<IfileObject>&,
-                    std::vector<std::string>*, bool) override { Record("ListFolder"); }
+                    std::vector<std::string>*, bool) override
+    {
+        Record("ListFolder");
+    }
     bool LaunchesProcesses() override { return Record("LaunchesProcesses", launchesProcesses); }
     void GetToolProfileName(std::string& name, ImodelFunctionType, const std::string&) override
     {
@@ -81,7 +84,10 @@ public:
     }
     void ProjectVersionRead(int, int) override { Record("ProjectVersionRead"); }
     void ListFolder(const ImodelFileName&, int, zorpaFileManagerTypes, std::deque<IfileObjectEx>&,
-                    std::vector<std::string>*, bool) override { Record("ListFolder"); }
+                    std::vector<std::string>*, bool) override
+    {
+        Record("ListFolder");
+    }
     bool CloseDocuments(bool) override { return Record("CloseDocuments", true); }
     void DeviceChanged(const ImodelDevice&, bool) override { Record("DeviceChanged"); }
     void ProjectOpened() override { Record("ProjectOpened"); }

@@ -21,7 +21,7 @@ public:
 
     void UpdateViews(const IeventBatch& events) override;
 
-#define RECORDING_VIEW_UPDATE(Event) \
+#define RECORDING_VIEW_UPDATE(Event)                                                                                   \
     void UpdateView(const Event& event) override { Record(#Event, event); }
     QUORLANE_IEVENT_CATALOGUE(RECORDING_VIEW_UPDATE)
 #undef RECORDING_VIEW_UPDATE

@@ -1,5 +1,5 @@
-#include "ulv/PersistCollection.h"
 #include "ulv/UlvXml.h"
+#include "ulv/PersistCollection.h"
 
 #include "TempFolder.h"
 
@@ -134,10 +134,15 @@ TEST(UlvXmlTest, ConvertsTextBothWays)
     const std::string samples[] = {"", "plain", "\xc3\xa9t\xc3\xa9", "\xe2\x82\xac", "\xf0\x9f\x94\xa7 x"};
     for (const std::string& text : samples) EXPECT_EQ(UlvToUtf8(UlvFromUtf8(text).c_str()), text);
     EXPECT_EQ(UlvFromUtf8("\xf0\x9f\x94\xa7"), u"\U0001F527");
-    EXPECT_EQ(UlvToUtf8(UlvFromUtf8("a\xff" "b\xc3").c_str()), "a\xef\xbf\xbd" "b\xef\xbf\xbd");
+    EXPECT_EQ(UlvToUtf8(UlvFromUtf8("a\xff"
+                                    "b\xc3")
+                            .c_str()),
+              "a\xef\xbf\xbd"
+              "b\xef\xbf\xbd");
     EXPECT_EQ(UlvToUtf8(UlvFromUtf8("\xc0\xaf").c_str()), "\xef\xbf\xbd\xef\xbf\xbd");  // overlong "/"
     const char16_t lone[] = {u'a', 0xD800, u'b', 0};
-    EXPECT_EQ(UlvToUtf8(lone), "a\xef\xbf\xbd" "b");
+    EXPECT_EQ(UlvToUtf8(lone), "a\xef\xbf\xbd"
+                               "b");
     EXPECT_EQ(UlvToUtf8(nullptr), "");
 
     EXPECT_TRUE(UlvIsStrEqualNoCase("Result", "rESULT"));

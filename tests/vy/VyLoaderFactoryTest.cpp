@@ -18,18 +18,18 @@ std::vector<std::string> Names(const Vymodel::VyModuleMap& modules)
 TEST(VyLoaderFactoryTest, ListsTheModulesOfAVerilogLibrary)
 {
     TempFolder folder;
-    const std::string path = folder.Write("cells.v",
-                                          "// module COMMENTED (a);\n"
-                                          "/* module block_comment;\n*/\n"
-                                          "`timescale 1ns/1ps\n"
-                                          "module AND2 (input A, B, output Y);\n"
-                                          "  initial $display(\"module INSTRING;\");\n"
-                                          "endmodule\n"
-                                          "(* keep *) module\n   // name on the next line\n  inv(a, y); endmodule\r\n"
-                                          "macromodule \\weird$name (x); endmodule\n"
-                                          "module Inv (a); endmodule\n"
-                                          "module VCC(Y); endmodule module GND(Y); endmodule\n"
-                                          "module");
+    const std::string path =
+        folder.Write("cells.v", "// module COMMENTED (a);\n"
+                                "/* module block_comment;\n*/\n"
+                                "`timescale 1ns/1ps\n"
+                                "module AND2 (input A, B, output Y);\n"
+                                "  initial $display(\"module INSTRING;\");\n"
+                                "endmodule\n"
+                                "(* keep *) module\n   // name on the next line\n  inv(a, y); endmodule\r\n"
+                                "macromodule \\weird$name (x); endmodule\n"
+                                "module Inv (a); endmodule\n"
+                                "module VCC(Y); endmodule module GND(Y); endmodule\n"
+                                "module");
     const auto modules = Vymodel::VyLoaderFactory::LoadModules(path, "", nullptr);
     ASSERT_TRUE(modules);
     EXPECT_EQ(Names(*modules), (std::vector<std::string>{"AND2", "GND", "inv", "VCC", "weird$name"}));

@@ -9,9 +9,7 @@ namespace {
 // A catalogue the user registered: writable, indexed by "index.xml".
 class DastrelUserRepository : public IIpRepository {
 public:
-    DastrelUserRepository(const std::string& location, const std::string& name) : m_location(location), m_name(name)
-    {
-    }
+    DastrelUserRepository(const std::string& location, const std::string& name) : m_location(location), m_name(name) {}
     const std::string& GetLocation() const override { return m_location; }
     const std::string& GetIndexFileName() const override { return kIndexFileName; }
     const std::string& GetName() const override { return m_name; }

@@ -91,8 +91,8 @@ void AcmdBase::initAndValidateAll(const std::vector<AcmdParam*>& params, AcmdEnu
 
 int AcmdBase::isAllSetAndValid(const std::vector<AcmdParam*>& params)
 {
-    const bool all = std::all_of(params.begin(), params.end(),
-                                 [](const AcmdParam* param) { return param->isSetAndValid(); });
+    const bool all =
+        std::all_of(params.begin(), params.end(), [](const AcmdParam* param) { return param->isSetAndValid(); });
     return all ? 0 : 1;
 }
 

@@ -164,15 +164,13 @@ void AcmdManager::InterpDeleted(ClientData clientData, Tcl_Interp* interp)
     static_cast<AcmdManager*>(clientData)->m_interps.erase(interp);
 }
 
-int AcmdManager::TclCommandProc(ClientData clientData, Tcl_Interp* interp, int objc,
-                                Tcl_Obj* const objv[])
+int AcmdManager::TclCommandProc(ClientData clientData, Tcl_Interp* interp, int objc, Tcl_Obj* const objv[])
 {
     const auto* binding = static_cast<const TclBinding*>(clientData);
     return binding->manager->InvokeFromTcl(interp, binding->name, objc, objv);
 }
 
-int AcmdManager::InvokeFromTcl(Tcl_Interp* interp, const std::string& name, int objc,
-                               Tcl_Obj* const objv[])
+int AcmdManager::InvokeFromTcl(Tcl_Interp* interp, const std::string& name, int objc, Tcl_Obj* const objv[])
 {
     MdbErrorCapture capture;
     AcmdEnum::Result result = AcmdEnum::Failure;
@@ -283,8 +281,7 @@ AcmdEnum::Result AcmdManager::Validate(AcmdBase& command)
     for (const AcmdParam* param : command.GetParams()) {
         if (failed.count(param) != 0 || !param->IsRequired() || param->isSetAndValid()) continue;
         if (param->GetValueTexts().empty()) {
-            AcmdReport(AcmdMsg::MissingRequired,
-                       {param->GetName(), param->GetDisplayName(true), command.GetUsage()});
+            AcmdReport(AcmdMsg::MissingRequired, {param->GetName(), param->GetDisplayName(true), command.GetUsage()});
         } else {
             const std::string expected = param->GetTypeDescription();
             AcmdReport(AcmdMsg::InvalidValue, {JoinedTexts(param->GetValueTexts()), param->GetName(),
@@ -333,10 +330,7 @@ void AcmdManager::AppendJournal(const std::string& line)
 
 // --- folder and reset --------------------------------------------------------------------------
 
-std::string AcmdManager::GetCurrentFolder() const
-{
-    return m_folder.empty() ? CwdirGetCurrentDirectory() : m_folder;
-}
+std::string AcmdManager::GetCurrentFolder() const { return m_folder.empty() ? CwdirGetCurrentDirectory() : m_folder; }
 
 void AcmdManager::Reset()
 {

@@ -17,8 +17,7 @@ struct MessageDef {
 // In the order of AcmdMsg; the message number is 0x0AC0 in the upper half and
 // the position in this table, from 1, in the lower half.
 constexpr std::array kMessages{
-    MessageDef{AcmdMsg::ArgInvalid, "ARG_INVALID", MdbERROR,
-               "invalid value '%s' for -%s (%s): expected %s."},
+    MessageDef{AcmdMsg::ArgInvalid, "ARG_INVALID", MdbERROR, "invalid value '%s' for -%s (%s): expected %s."},
     MessageDef{AcmdMsg::ArgNotFound, "ARG_NOT_FOUND", MdbERROR, "cannot find %s '%s'."},
     MessageDef{AcmdMsg::FolderDoesNotExist, "FOLDER_DOES_NOT_EXIST", MdbERROR,
                "the folder '%s' given for -%s does not exist."},
@@ -26,27 +25,20 @@ constexpr std::array kMessages{
                "the file '%s' given for -%s does not exist."},
     MessageDef{AcmdMsg::InvalidList, "INVALID_LIST", MdbERROR,
                "the value of -%s is not a well-formed Tcl list (unbalanced braces or quotes): %s"},
-    MessageDef{AcmdMsg::UnknownOption, "UNKNOWN_OPTION", MdbERROR,
-               "unknown option '%s'.\nUsage: %s"},
-    MessageDef{AcmdMsg::MissingValue, "MISSING_VALUE", MdbERROR,
-               "option '%s' needs a value.\nUsage: %s"},
+    MessageDef{AcmdMsg::UnknownOption, "UNKNOWN_OPTION", MdbERROR, "unknown option '%s'.\nUsage: %s"},
+    MessageDef{AcmdMsg::MissingValue, "MISSING_VALUE", MdbERROR, "option '%s' needs a value.\nUsage: %s"},
     MessageDef{AcmdMsg::UnexpectedArgument, "UNEXPECTED_ARGUMENT", MdbERROR,
                "unexpected argument '%s': options are given as -name value.\nUsage: %s"},
     MessageDef{AcmdMsg::DuplicateOption, "DUPLICATE_OPTION", MdbERROR,
                "option '%s' may be given only once.\nUsage: %s"},
-    MessageDef{AcmdMsg::MissingRequired, "MISSING_REQUIRED", MdbERROR,
-               "missing required option -%s (%s).\nUsage: %s"},
-    MessageDef{AcmdMsg::InvalidValue, "INVALID_VALUE", MdbERROR,
-               "invalid value '%s' for -%s: expected %s."},
-    MessageDef{AcmdMsg::Deprecated, "DEPRECATED_OPTION", MdbWARNING,
-               "option -%s is deprecated."},
+    MessageDef{AcmdMsg::MissingRequired, "MISSING_REQUIRED", MdbERROR, "missing required option -%s (%s).\nUsage: %s"},
+    MessageDef{AcmdMsg::InvalidValue, "INVALID_VALUE", MdbERROR, "invalid value '%s' for -%s: expected %s."},
+    MessageDef{AcmdMsg::Deprecated, "DEPRECATED_OPTION", MdbWARNING, "option -%s is deprecated."},
     MessageDef{AcmdMsg::DeprecatedReplaced, "DEPRECATED_OPTION", MdbWARNING,
                "option -%s is deprecated; use -%s instead."},
     MessageDef{AcmdMsg::InternalError, "INTERNAL_ERROR", MdbERROR, "internal error: %s"},
-    MessageDef{AcmdMsg::DuplicateCommand, "DUPLICATE_COMMAND", MdbERROR,
-               "the command '%s' is already registered."},
-    MessageDef{AcmdMsg::JournalNotOpened, "JOURNAL_NOT_OPENED", MdbERROR,
-               "cannot open the journal file '%s'."},
+    MessageDef{AcmdMsg::DuplicateCommand, "DUPLICATE_COMMAND", MdbERROR, "the command '%s' is already registered."},
+    MessageDef{AcmdMsg::JournalNotOpened, "JOURNAL_NOT_OPENED", MdbERROR, "cannot open the journal file '%s'."},
     MessageDef{AcmdMsg::JournalNotWritten, "JOURNAL_NOT_WRITTEN", MdbWARNING,
                "cannot write the journal file '%s'; the journal is no longer written to it."},
 };
@@ -87,16 +79,12 @@ void AcmdReport(AcmdMsg message, const std::vector<std::string>& args)
               kNumberBlock + static_cast<std::uint32_t>(index + 1), 0);
 }
 
-AcmdCommandScope::AcmdCommandScope(const std::string& commandName)
-{
-    t_commands.push_back(commandName);
-}
+AcmdCommandScope::AcmdCommandScope(const std::string& commandName) { t_commands.push_back(commandName); }
 
 AcmdCommandScope::~AcmdCommandScope() { t_commands.pop_back(); }
 
-void AcmdDisplayArgInvalidErrorMessage(const std::string& name, const std::string& text,
-                                       const std::string& allowed, const std::string& displayName,
-                                       void* /*parentWindow: no dialogs here*/)
+void AcmdDisplayArgInvalidErrorMessage(const std::string& name, const std::string& text, const std::string& allowed,
+                                       const std::string& displayName, void* /*parentWindow: no dialogs here*/)
 {
     AcmdReport(AcmdMsg::ArgInvalid, {text, name, displayName, allowed});
 }

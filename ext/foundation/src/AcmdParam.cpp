@@ -37,10 +37,7 @@ std::string ToStdString(Tcl_Obj* object)
     return std::string(bytes, static_cast<std::size_t>(length));
 }
 
-Tcl_Obj* NewTclString(const std::string& text)
-{
-    return Tcl_NewStringObj(text.data(), static_cast<int>(text.size()));
-}
+Tcl_Obj* NewTclString(const std::string& text) { return Tcl_NewStringObj(text.data(), static_cast<int>(text.size())); }
 
 // Files and folders given as relative paths are looked for against the
 // command manager's folder.
@@ -148,17 +145,14 @@ void AcmdParam::SetToolTipDescription(const std::string& text, const std::string
 
 // --- AcmdStringParam ------------------------------------------------------------------
 
-AcmdStringParam::AcmdStringParam(const char* name, AcmdBase* owner, AcmdValueType type,
-                                 bool required, const char* label, std::string defaultText,
-                                 bool rejectDefault)
-    : AcmdTypedParam<std::string>(name, owner, type, required, std::move(defaultText),
-                                  rejectDefault, label)
+AcmdStringParam::AcmdStringParam(const char* name, AcmdBase* owner, AcmdValueType type, bool required,
+                                 const char* label, std::string defaultText, bool rejectDefault)
+    : AcmdTypedParam<std::string>(name, owner, type, required, std::move(defaultText), rejectDefault, label)
 {
     SetExportBindings(&AcmdExportSink::ExportText, &AcmdExportSink::ExportTextList);
 }
 
-bool AcmdStringParam::GetObjectFromString(const char* text, std::string& out, bool /*report*/,
-                                          void* /*parentWindow*/)
+bool AcmdStringParam::GetObjectFromString(const char* text, std::string& out, bool /*report*/, void* /*parentWindow*/)
 {
     out = text ? text : "";
     return true;
@@ -166,10 +160,9 @@ bool AcmdStringParam::GetObjectFromString(const char* text, std::string& out, bo
 
 // --- AcmdFileNameParam -----------------------------------------------------------------
 
-AcmdFileNameParam::AcmdFileNameParam(const char* name, AcmdBase* owner, AcmdValueType type,
-                                     bool required, const char* label, std::string defaultText)
-    : AcmdStringParam(name, owner, AcmdValueType(type.list, true), required, label,
-                      std::move(defaultText), false)
+AcmdFileNameParam::AcmdFileNameParam(const char* name, AcmdBase* owner, AcmdValueType type, bool required,
+                                     const char* label, std::string defaultText)
+    : AcmdStringParam(name, owner, AcmdValueType(type.list, true), required, label, std::move(defaultText), false)
 {
     SetExportBindings(&AcmdExportSink::ExportFilePath, &AcmdExportSink::ExportTextList);
 }
@@ -179,8 +172,7 @@ std::string AcmdFileNameParam::GetTypeDescription() const
     return m_mayNotExist ? "a file path" : "the path of an existing file";
 }
 
-bool AcmdFileNameParam::GetObjectFromString(const char* text, std::string& out, bool report,
-                                            void* /*parentWindow*/)
+bool AcmdFileNameParam::GetObjectFromString(const char* text, std::string& out, bool report, void* /*parentWindow*/)
 {
     out = text ? text : "";
     if (m_mayNotExist || UtlDoesFileExist(InManagerFolder(out))) return true;
@@ -202,8 +194,7 @@ bool AcmdFileNameParam::ExportParam() const
     return IsRequired() || !GetObject().empty();
 }
 
-void AcmdFileNameParam::AddFilter(const std::string& description,
-                                  const std::vector<std::string>& extensions)
+void AcmdFileNameParam::AddFilter(const std::string& description, const std::vector<std::string>& extensions)
 {
     m_filters.push_back(Filter{description, extensions});
 }
@@ -231,10 +222,9 @@ std::string AcmdFileNameParam::GetFilterString() const
 
 // --- AcmdFolderNameParam ---------------------------------------------------------------
 
-AcmdFolderNameParam::AcmdFolderNameParam(const char* name, AcmdBase* owner, AcmdValueType type,
-                                         bool required, const char* label, std::string defaultText)
-    : AcmdStringParam(name, owner, AcmdValueType(type.list, true), required, label,
-                      std::move(defaultText), false)
+AcmdFolderNameParam::AcmdFolderNameParam(const char* name, AcmdBase* owner, AcmdValueType type, bool required,
+                                         const char* label, std::string defaultText)
+    : AcmdStringParam(name, owner, AcmdValueType(type.list, true), required, label, std::move(defaultText), false)
 {
     SetExportBindings(&AcmdExportSink::ExportFolderPath, &AcmdExportSink::ExportTextList);
 }
@@ -244,8 +234,7 @@ std::string AcmdFolderNameParam::GetTypeDescription() const
     return m_mayNotExist ? "a directory path" : "the path of an existing directory";
 }
 
-bool AcmdFolderNameParam::GetObjectFromString(const char* text, std::string& out, bool report,
-                                              void* parentWindow)
+bool AcmdFolderNameParam::GetObjectFromString(const char* text, std::string& out, bool report, void* parentWindow)
 {
     out = text ? text : "";
     if (!out.empty()) out = InManagerFolder(out);
@@ -269,8 +258,8 @@ bool AcmdFolderNameParam::ExportParam() const
 
 // --- AcmdBoolParam ------------------------------------------------------------------------
 
-AcmdBoolParam::AcmdBoolParam(const char* name, AcmdBase* owner, AcmdValueType type, bool required,
-                             bool defaultValue, const char* label)
+AcmdBoolParam::AcmdBoolParam(const char* name, AcmdBase* owner, AcmdValueType type, bool required, bool defaultValue,
+                             const char* label)
     : AcmdEnumParam<bool>(name, owner, type, required, defaultValue, false, label)
 {
     SetExportBindings(&AcmdExportSink::ExportBool, nullptr);
@@ -283,8 +272,7 @@ void AcmdBoolParam::AddDefaultChoices()
     static constexpr struct {
         bool value;
         const char* keyword;
-    } kDefaults[] = {{true, "TRUE"},  {true, "1"},  {true, "true"},
-                     {false, "FALSE"}, {false, "0"}, {false, "false"}};
+    } kDefaults[] = {{true, "TRUE"}, {true, "1"}, {true, "true"}, {false, "FALSE"}, {false, "0"}, {false, "false"}};
     for (const auto& choice : kDefaults) AddChoice(choice.value, choice.keyword, "");
 }
 

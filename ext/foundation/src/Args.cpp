@@ -7,7 +7,7 @@ int ArgsParse(const std::string& line, std::vector<std::string>& words, bool* un
 {
     const std::size_t before = words.size();
     std::string word;
-    bool inWord = false;   // a word has started (possibly empty: "")
+    bool inWord = false;  // a word has started (possibly empty: "")
     bool quoted = false;
     for (std::size_t i = 0; i < line.size(); ++i) {
         const char c = line[i];

@@ -150,10 +150,7 @@ int CopyToBuffer(const std::optional<std::string>& text, char* buffer, std::size
 
 // --- writes ----------------------------------------------------------------------
 
-void Report(const std::string& text)
-{
-    SysPrintf("%s\n", text.c_str());
-}
+void Report(const std::string& text) { SysPrintf("%s\n", text.c_str()); }
 
 // Reports the error where the caller asked for it, else on the debug print.
 void Deliver(const std::string& text, std::string* error)
@@ -178,7 +175,8 @@ bool Storable(const char* what, const char* name, const char* value, const char*
 {
     const char* problem = WriteProblem(name, value);
     if (!problem) return true;
-    std::string text = std::string("Error: ") + what + " of the option " + (name ? name : "(none)") + " refused: " + problem;
+    std::string text =
+        std::string("Error: ") + what + " of the option " + (name ? name : "(none)") + " refused: " + problem;
     if (file) text += " (" + std::string(file) + ":" + std::to_string(line) + ")";
     Report(text);
     return false;
@@ -235,10 +233,7 @@ int DefGetStrFL(const char* name, char* buffer, std::size_t size, const char*, i
     return CopyToBuffer(Lookup(name), buffer, size);
 }
 
-std::optional<std::string> DefGetFL(const char* name, const char*, int)
-{
-    return Lookup(name);
-}
+std::optional<std::string> DefGetFL(const char* name, const char*, int) { return Lookup(name); }
 
 int DefGetAllVisList(const char* name, std::vector<std::string>& values)
 {
@@ -269,8 +264,8 @@ int DefGetExtValue(const char* value, int flag, std::string& out)
 int DefGetExtValue(const char* value, int flag, char* buffer, std::size_t size)
 {
     std::string out;
-    return CopyToBuffer(DefGetExtValue(value, flag, out) == 0 ? std::optional<std::string>(out) : std::nullopt,
-                        buffer, size);
+    return CopyToBuffer(DefGetExtValue(value, flag, out) == 0 ? std::optional<std::string>(out) : std::nullopt, buffer,
+                        size);
 }
 
 bool DefIsOptSupported(const char* name)
@@ -292,15 +287,9 @@ int DefSetFL(const char* name, const char* value, const char* file, int line)
     return 0;
 }
 
-int DefSetInt(const char* name, int value)
-{
-    return DefSetFL(name, std::to_string(value).c_str());
-}
+int DefSetInt(const char* name, int value) { return DefSetFL(name, std::to_string(value).c_str()); }
 
-int DefSetBool(const char* name, bool value)
-{
-    return DefSetFL(name, value ? "1" : "0");
-}
+int DefSetBool(const char* name, bool value) { return DefSetFL(name, value ? "1" : "0"); }
 
 int DefUnset(const char* name)
 {

@@ -3,7 +3,11 @@
 
 #include <string>
 
-enum class DefReadResult { Read, Missing, Failed };
+enum class DefReadResult {
+    Read,
+    Missing,
+    Failed
+};
 
 // Reads the whole file into `content`; on failure `error` says why.
 DefReadResult DefFileRead(const std::string& path, std::string& content, std::string& error);

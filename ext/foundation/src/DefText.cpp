@@ -13,15 +13,9 @@ constexpr const char* kDefaultsOnly =
     "only plain values belong in the user's settings (scoped values, choices and external "
     "names belong in the installed defaults)";
 
-bool IsBlank(char c)
-{
-    return kBlanks.find(c) != std::string_view::npos;
-}
+bool IsBlank(char c) { return kBlanks.find(c) != std::string_view::npos; }
 
-char Lower(char c)
-{
-    return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c;
-}
+char Lower(char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c; }
 
 std::string_view TrimLeft(std::string_view text)
 {
@@ -35,27 +29,20 @@ std::string_view Trim(std::string_view text)
     return text.substr(0, text.find_last_not_of(kBlanks) + 1);
 }
 
-bool IsQuoted(std::string_view text)
-{
-    return text.size() >= 2 && text.front() == '"' && text.back() == '"';
-}
+bool IsQuoted(std::string_view text) { return text.size() >= 2 && text.front() == '"' && text.back() == '"'; }
 
 std::string Unquote(std::string_view value)
 {
     return std::string(IsQuoted(value) ? value.substr(1, value.size() - 2) : value);
 }
 
-std::string Quoted(std::string_view text)
-{
-    return "\"" + std::string(text) + "\"";
-}
+std::string Quoted(std::string_view text) { return "\"" + std::string(text) + "\""; }
 
 bool SameScope(const DefScope& a, const DefScope& b)
 {
-    return std::equal(a.begin(), a.end(), b.begin(), b.end(),
-                      [](const DefCondition& x, const DefCondition& y) {
-                          return x.name == y.name && DefTextSameNoCase(x.value, y.value);
-                      });
+    return std::equal(a.begin(), a.end(), b.begin(), b.end(), [](const DefCondition& x, const DefCondition& y) {
+        return x.name == y.name && DefTextSameNoCase(x.value, y.value);
+    });
 }
 
 // A later definition of the same scope replaces the earlier one and, being
@@ -231,8 +218,7 @@ bool Parser::Conditions(std::string_view text, const std::string& name, DefScope
         if (comma == std::string_view::npos) break;
         text = text.substr(comma + 1);
     }
-    std::sort(scope.begin(), scope.end(),
-              [](const DefCondition& a, const DefCondition& b) { return a.name < b.name; });
+    std::sort(scope.begin(), scope.end(), [](const DefCondition& a, const DefCondition& b) { return a.name < b.name; });
     return true;
 }
 
@@ -249,8 +235,8 @@ void Parser::Finish()
 
 }  // namespace
 
-bool DefTextParse(std::string_view text, const std::string& source, DefTextKind kind,
-                  DefContent& content, std::string& error)
+bool DefTextParse(std::string_view text, const std::string& source, DefTextKind kind, DefContent& content,
+                  std::string& error)
 {
     Parser parser(source, kind, content);
     int number = 1;
@@ -307,6 +293,5 @@ std::string DefTextJoinWords(const DefWords& words)
 
 bool DefTextSameNoCase(std::string_view a, std::string_view b)
 {
-    return std::equal(a.begin(), a.end(), b.begin(), b.end(),
-                      [](char x, char y) { return Lower(x) == Lower(y); });
+    return std::equal(a.begin(), a.end(), b.begin(), b.end(), [](char x, char y) { return Lower(x) == Lower(y); });
 }

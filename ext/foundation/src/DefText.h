@@ -42,8 +42,8 @@ enum class DefTextKind {
 
 // Parses `text`; on a malformed line returns false with
 // "<source>:<line>: <problem>" in `error`.
-bool DefTextParse(std::string_view text, const std::string& source, DefTextKind kind,
-                  DefContent& content, std::string& error);
+bool DefTextParse(std::string_view text, const std::string& source, DefTextKind kind, DefContent& content,
+                  std::string& error);
 
 // Why a name or value cannot be stored, or nullptr when it can.
 const char* DefTextNameProblem(std::string_view name);

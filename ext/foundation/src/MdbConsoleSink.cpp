@@ -36,10 +36,9 @@ struct AnswerName {
     const char* name;
 };
 constexpr AnswerName kAnswerNames[] = {
-    {MdbCANCEL, "Cancel"},     {MdbNO, "No"},       {MdbYES, "Yes"},
-    {MdbOK, "OK"},             {MdbSKIP, "Skip"},   {MdbABORT, "Abort"},
-    {MdbCONTINUE, "Continue"}, {MdbRETRY, "Retry"}, {MdbTRY, "Try"},
-    {MdbNOANSWER, "none"},
+    {MdbCANCEL, "Cancel"}, {MdbNO, "No"},         {MdbYES, "Yes"},           {MdbOK, "OK"},
+    {MdbSKIP, "Skip"},     {MdbABORT, "Abort"},   {MdbCONTINUE, "Continue"}, {MdbRETRY, "Retry"},
+    {MdbTRY, "Try"},       {MdbNOANSWER, "none"},
 };
 
 std::string NameOf(MdbQuery_result answer)
@@ -128,9 +127,8 @@ void MdbConsoleSink::DrawMeter()
     const std::string percentText = std::to_string(percent);
     // The percent is right-aligned, so every picture of one meter has the
     // same width and overwrites the previous one.
-    const std::string bar = m_meterLabel + " [" + std::string(filled, '#') +
-                            std::string(kBarWidth - filled, '.') + "] " +
-                            std::string(3 - percentText.size(), ' ') + percentText + "%";
+    const std::string bar = m_meterLabel + " [" + std::string(filled, '#') + std::string(kBarWidth - filled, '.') +
+                            "] " + std::string(3 - percentText.size(), ' ') + percentText + "%";
     std::fputs(("\r" + bar).c_str(), m_err);
     std::fflush(m_err);
     m_drawnWidth = bar.size();

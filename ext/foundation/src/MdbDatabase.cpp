@@ -116,9 +116,8 @@ auto Deliver(Call call)
     return call(db.sink ? *db.sink : static_cast<MdbSink&>(db.console));
 }
 
-MdbMessage MakeMessage(int argSet, const void* module, const char* catalogue, const char* id,
-                       int severity, int kind, const char* text, std::uint32_t number,
-                       std::uint32_t secondNumber)
+MdbMessage MakeMessage(int argSet, const void* module, const char* catalogue, const char* id, int severity, int kind,
+                       const char* text, std::uint32_t number, std::uint32_t secondNumber)
 {
     MdbMessage message;
     message.catalogue = Text(catalogue);
@@ -230,11 +229,10 @@ std::string MdbFormat(const std::string& format, const std::vector<MdbArg>& args
 
 // --- output and questions ---------------------------------------------------------
 
-int MdbOutput(int argSet, const void* module, const char* catalogue, const char* id, int severity,
-              int kind, const char* text, std::uint32_t number, std::uint32_t secondNumber)
+int MdbOutput(int argSet, const void* module, const char* catalogue, const char* id, int severity, int kind,
+              const char* text, std::uint32_t number, std::uint32_t secondNumber)
 {
-    MdbMessage message =
-        MakeMessage(argSet, module, catalogue, id, severity, kind, text, number, secondNumber);
+    MdbMessage message = MakeMessage(argSet, module, catalogue, id, severity, kind, text, number, secondNumber);
     if (message.severity == MdbERROR && t_capture.depth > 0) {
         t_capture.kept.push_back(std::move(message));
         return 0;
@@ -243,14 +241,12 @@ int MdbOutput(int argSet, const void* module, const char* catalogue, const char*
     return 0;
 }
 
-MdbQuery_result MdbQuery(void* parent, int argSet, const void* module, const char* catalogue,
-                         const char* id, int severity, int kind, const char* text,
-                         std::uint32_t number, MdbQuery_result defaultAnswer,
+MdbQuery_result MdbQuery(void* parent, int argSet, const void* module, const char* catalogue, const char* id,
+                         int severity, int kind, const char* text, std::uint32_t number, MdbQuery_result defaultAnswer,
                          std::uint32_t secondNumber, int code, MdbQuery_result* answerPointer,
                          const char* dontShowAgainKey)
 {
-    MdbMessage message =
-        MakeMessage(argSet, module, catalogue, id, severity, kind, text, number, secondNumber);
+    MdbMessage message = MakeMessage(argSet, module, catalogue, id, severity, kind, text, number, secondNumber);
     message.parent = parent;
     message.defaultAnswer = defaultAnswer;
     message.code = code;
@@ -283,9 +279,8 @@ void MdbClearScriptedAnswers()
 
 // --- progress meter ---------------------------------------------------------------
 
-int MdbMeterInit(void* parent, int argSet, const void* module, const char* catalogue,
-                 const char* id, int severity, int kind, const char* title, const char* text,
-                 std::uint32_t number)
+int MdbMeterInit(void* parent, int argSet, const void* module, const char* catalogue, const char* id, int severity,
+                 int kind, const char* title, const char* text, std::uint32_t number)
 {
     MdbMessage message = MakeMessage(argSet, module, catalogue, id, severity, kind, text, number, 0);
     message.parent = parent;

@@ -18,14 +18,13 @@ const MdbDontShowAgainManager::Entry* MdbDontShowAgainManager::Find(const std::s
     return nullptr;
 }
 
-void MdbDontShowAgainManager::RegisterQuery(const std::string& key, int value,
-                                            const std::string& label, int, int)
+void MdbDontShowAgainManager::RegisterQuery(const std::string& key, int value, const std::string& label, int, int)
 {
     if (key.empty()) return;
     std::lock_guard lock(m_lock);
     const Entry entry{value, label};
-    const auto known = std::find_if(m_entries.begin(), m_entries.end(),
-                                    [&](const auto& named) { return named.first == key; });
+    const auto known =
+        std::find_if(m_entries.begin(), m_entries.end(), [&](const auto& named) { return named.first == key; });
     if (known != m_entries.end()) {
         known->second = entry;
     } else {

@@ -18,10 +18,7 @@
 namespace {
 
 // Paths may come with "\" (projects written on Windows).
-std::string NativePath(std::string path)
-{
-    return UtlSetValidSeparator(path);
-}
+std::string NativePath(std::string path) { return UtlSetValidSeparator(path); }
 
 bool StatPath(const std::string& path, struct stat& st)
 {
@@ -166,15 +163,9 @@ int SysPathStat(const std::string& path, SysStatInfo* info)
     return 0;
 }
 
-bool SysIsDirectory(const SysStatInfo& info)
-{
-    return S_ISDIR(info.mode);
-}
+bool SysIsDirectory(const SysStatInfo& info) { return S_ISDIR(info.mode); }
 
-bool SysIsRegularFile(const SysStatInfo& info)
-{
-    return S_ISREG(info.mode);
-}
+bool SysIsRegularFile(const SysStatInfo& info) { return S_ISREG(info.mode); }
 
 bool UtlDoesFileExist(const std::string& path)
 {
@@ -223,8 +214,7 @@ int SysCopy(const std::string& from, const std::string& to)
     const int source = ::open(NativePath(from).c_str(), O_RDONLY | O_CLOEXEC);
     if (source < 0) return -1;
     AtomicFile target(NativePath(to));
-    const bool ok = target.IsOpen() && CopyContent(source, target.Descriptor()) &&
-                    target.Commit(st.st_mode & 07777);
+    const bool ok = target.IsOpen() && CopyContent(source, target.Descriptor()) && target.Commit(st.st_mode & 07777);
     ::close(source);
     return ok ? 0 : -1;
 }

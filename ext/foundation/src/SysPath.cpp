@@ -10,15 +10,9 @@
 
 namespace {
 
-bool IsSeparator(char c)
-{
-    return c == '/' || c == '\\';
-}
+bool IsSeparator(char c) { return c == '/' || c == '\\'; }
 
-bool IsAbsolute(const std::string& path)
-{
-    return !path.empty() && IsSeparator(path.front());
-}
+bool IsAbsolute(const std::string& path) { return !path.empty() && IsSeparator(path.front()); }
 
 // Resolves "." and ".." of an absolute path and joins its components with
 // single "/". ".." at the root stays at the root.
@@ -45,10 +39,7 @@ std::string Normalise(const std::string& absolute)
 
 }  // namespace
 
-char SysGetDirChar()
-{
-    return '/';
-}
+char SysGetDirChar() { return '/'; }
 
 std::string CwdirGetCurrentDirectory()
 {
@@ -72,10 +63,7 @@ std::string SysGetQualifiedPath(const std::string& path)
     return Normalise(cwd + "/" + path);
 }
 
-std::string UtlGetQualifiedPath(const std::string& path)
-{
-    return SysGetQualifiedPath(path);
-}
+std::string UtlGetQualifiedPath(const std::string& path) { return SysGetQualifiedPath(path); }
 
 std::string AcmdGetFullPath(const std::string& text, const std::string& folder)
 {
@@ -98,10 +86,7 @@ std::string& UtlSetValidSeparator(std::string& path)
     return path;
 }
 
-std::string& UtlSetUniversalValidSeparator(std::string& path)
-{
-    return UtlSetValidSeparator(path);
-}
+std::string& UtlSetUniversalValidSeparator(std::string& path) { return UtlSetValidSeparator(path); }
 
 bool UtlIsSameFileName(const std::string& a, const std::string& b)
 {

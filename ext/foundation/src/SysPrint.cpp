@@ -89,7 +89,4 @@ void BrnDoAssertion(const char* file, int line, const char* text)
     SysDebugPrintf("Assertion failed: %s (%s:%d)\n", text ? text : "?", file ? file : "?", line);
 }
 
-int SysAssertionCount()
-{
-    return g_assertionCount.load();
-}
+int SysAssertionCount() { return g_assertionCount.load(); }

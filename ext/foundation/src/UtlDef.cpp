@@ -3,7 +3,4 @@
 
 #include "foundation/Def.h"
 
-bool UtlDefGetStr(const char* name, std::string& value)
-{
-    return name && DefGetStrFL(name, value) == 0;
-}
+bool UtlDefGetStr(const char* name, std::string& value) { return name && DefGetStrFL(name, value) == 0; }

@@ -40,10 +40,7 @@ bool ParseInt(const std::string& text, int& value)
 
 }  // namespace
 
-std::string UtlGetLeftString(const std::string& text, std::size_t count)
-{
-    return text.substr(0, count);
-}
+std::string UtlGetLeftString(const std::string& text, std::size_t count) { return text.substr(0, count); }
 
 std::string UtlGetRightString(const std::string& text, std::size_t pos)
 {
@@ -91,12 +88,6 @@ bool UtlIsLong(const std::string& text)
     return ParseLongLong(text, ignored);
 }
 
-bool UtlConvertToInteger(const std::string& text, int& value)
-{
-    return ParseInt(text, value);
-}
+bool UtlConvertToInteger(const std::string& text, int& value) { return ParseInt(text, value); }
 
-bool UtlConvertToLong(const std::string& text, long long& value)
-{
-    return ParseLongLong(text, value);
-}
+bool UtlConvertToLong(const std::string& text, long long& value) { return ParseLongLong(text, value); }

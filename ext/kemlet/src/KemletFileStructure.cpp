@@ -153,8 +153,7 @@ private:
 };
 
 template <typename Entry>
-std::unique_ptr<Entry> Lookup(std::unordered_map<std::string, std::deque<Entry>>& entries, const char* name,
-                              bool take)
+std::unique_ptr<Entry> Lookup(std::unordered_map<std::string, std::deque<Entry>>& entries, const char* name, bool take)
 {
     if (!name) return nullptr;
     const auto found = entries.find(name);

@@ -18,8 +18,8 @@ const char* const kRoot = "kiltora_catalog";
 // missing or empty.
 bool ReadCore(const xercesc::DOMElement* element, CatalogCore& core, std::string& error)
 {
-    const std::array<std::pair<const char*, std::string*>, 4> identity{{
-        {"vendor", &core.vendor}, {"library", &core.library}, {"name", &core.name}, {"version", &core.version}}};
+    const std::array<std::pair<const char*, std::string*>, 4> identity{
+        {{"vendor", &core.vendor}, {"library", &core.library}, {"name", &core.name}, {"version", &core.version}}};
     for (const auto& [attribute, field] : identity) {
         if (!UlvGetAttribute(element, attribute, *field) || field->empty()) {
             error = std::string("a core has no ") + attribute;
@@ -28,8 +28,10 @@ bool ReadCore(const xercesc::DOMElement* element, CatalogCore& core, std::string
     }
     for (const xercesc::DOMElement* child : UlvGetChildElements(element)) {
         const std::string name = UlvGetName(child);
-        if (name == "family") core.families.push_back(UlvGetText(child));
-        else if (name == "description") core.description = UlvGetText(child);
+        if (name == "family")
+            core.families.push_back(UlvGetText(child));
+        else if (name == "description")
+            core.description = UlvGetText(child);
     }
     return true;
 }

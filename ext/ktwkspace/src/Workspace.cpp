@@ -98,20 +98,15 @@ WorkspaceSettings KtwkspaceParseWorkspace(const std::string& text, const std::st
 
 Workspace::Workspace(const std::string& fileName, bool interactive, bool, bool, const std::string&,
                      IIDEObject* callback, CatalogIf* catalog)
-    : m_fileName(fileName),
-      m_settings(KtwkspaceParseWorkspace(ReadWorkspaceFile(fileName), fileName)),
-      m_interactive(interactive),
-      m_callback(callback),
-      m_catalog(catalog)
+    : m_fileName(fileName), m_settings(KtwkspaceParseWorkspace(ReadWorkspaceFile(fileName), fileName)),
+      m_interactive(interactive), m_callback(callback), m_catalog(catalog)
 {
 }
 
 Workspace::Workspace(const std::string& name, const std::string& projectFolder, const std::string& family,
-                     const std::string& die, const std::string& package, const std::string& language,
-                     bool interactive, int, bool, bool, IIDEObject* callback, CatalogIf* catalog)
-    : m_settings{name, family, die, package, language},
-      m_interactive(interactive),
-      m_callback(callback),
+                     const std::string& die, const std::string& package, const std::string& language, bool interactive,
+                     int, bool, bool, IIDEObject* callback, CatalogIf* catalog)
+    : m_settings{name, family, die, package, language}, m_interactive(interactive), m_callback(callback),
       m_catalog(catalog)
 {
     if (name.empty() || name.find_first_of("/\\") != std::string::npos)

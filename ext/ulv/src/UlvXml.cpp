@@ -50,8 +50,8 @@ private:
     void Record(const SAXParseException& e)
     {
         if (m_error.empty()) {
-            m_error = "line " + std::to_string(e.getLineNumber()) + ", column " +
-                      std::to_string(e.getColumnNumber()) + ": " + UlvToUtf8(e.getMessage());
+            m_error = "line " + std::to_string(e.getLineNumber()) + ", column " + std::to_string(e.getColumnNumber()) +
+                      ": " + UlvToUtf8(e.getMessage());
         }
     }
     std::string m_error;
@@ -188,8 +188,8 @@ struct UlvXmlDocument::Impl {
         if (!EnsureXercesInitialised(error)) return false;
         try {
             const std::u16string id = UlvFromUtf8(name);
-            const MemBufInputSource source(reinterpret_cast<const XMLByte*>(bytes.data()), bytes.size(),
-                                           id.c_str(), false);
+            const MemBufInputSource source(reinterpret_cast<const XMLByte*>(bytes.data()), bytes.size(), id.c_str(),
+                                           false);
             parser = std::make_unique<XercesDOMParser>();
             Configure();
             parser->parse(source);
@@ -234,10 +234,7 @@ bool UlvXmlDocument::ParseFile(const std::string& path)
     return false;
 }
 
-bool UlvXmlDocument::ParseText(const std::string& text, const std::string& name)
-{
-    return m_impl->Parse(text, name);
-}
+bool UlvXmlDocument::ParseText(const std::string& text, const std::string& name) { return m_impl->Parse(text, name); }
 
 DOMElement* UlvXmlDocument::GetRoot() const { return m_impl->Root(); }
 
@@ -283,10 +280,7 @@ bool UlvIsStrEqualNoCase(const std::string& a, const std::string& b)
 
 // --- elements ------------------------------------------------------------------
 
-std::string UlvGetName(const DOMElement* element)
-{
-    return element ? UlvToUtf8(element->getTagName()) : std::string();
-}
+std::string UlvGetName(const DOMElement* element) { return element ? UlvToUtf8(element->getTagName()) : std::string(); }
 
 bool UlvGetAttribute(const DOMElement* element, const std::string& name, std::string& value)
 {

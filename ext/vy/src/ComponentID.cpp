@@ -28,10 +28,8 @@ bool ComponentID::IsDefault() const { return *this == ComponentID(); }
 std::string ComponentID::ToString() const
 {
     std::string text = name;
-    if (!name.empty())
-        text += "::" + library;
-    if (!package.empty())
-        text += "::" + package;
+    if (!name.empty()) text += "::" + library;
+    if (!package.empty()) text += "::" + package;
     return text;
 }
 

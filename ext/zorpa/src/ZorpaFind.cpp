@@ -20,8 +20,7 @@ bool ZorpaUseClause::Names(const std::string& name) const
 bool ZorpaSplitUseClause(const std::string& text, ZorpaUseClause& clause)
 {
     const std::size_t dot = text.find('.');
-    if (dot == std::string::npos)
-        return false;
+    if (dot == std::string::npos) return false;
     const std::string rest = text.substr(dot + 1);
     const std::size_t second = rest.find('.');
     clause.library = Lower(text.substr(0, dot));
@@ -33,8 +32,7 @@ bool ZorpaSplitUseClause(const std::string& text, ZorpaUseClause& clause)
 std::string ZorpaOwnLibrary(const std::deque<std::string>& possibleLibraries, const std::string& fallback)
 {
     for (auto it = possibleLibraries.rbegin(); it != possibleLibraries.rend(); ++it)
-        if (!HasDot(*it))
-            return *it;
+        if (!HasDot(*it)) return *it;
     return fallback;
 }
 
@@ -45,13 +43,11 @@ bool ZorpaFindModuleInPossibleLib2(const std::string& name, const std::string& l
     for (const std::string& entry : possibleLibraries) {
         ZorpaUseClause clause;
         if (!ZorpaSplitUseClause(entry, clause)) {
-            if (ZorpaCompareNoCase(entry, library) == 0)
-                return true;
+            if (ZorpaCompareNoCase(entry, library) == 0) return true;
             continue;
         }
         const std::string& clauseLibrary = clause.library == "work" ? ownLibrary : clause.library;
-        if (ZorpaCompareNoCase(clauseLibrary, library) == 0 && clause.Names(name))
-            return true;
+        if (ZorpaCompareNoCase(clauseLibrary, library) == 0 && clause.Names(name)) return true;
     }
     return false;
 }

@@ -41,8 +41,7 @@ ImodelModule* ImodelFindModuleInAnyLib(const std::string& name, const std::strin
 
 // The first unit, in the library's set order, whose cached block-design
 // component has the identity of `component`; null when either is null.
-ImodelModule* ImodelFindModule(VyIfaces::IComponent* component,
-                               boost::shared_ptr<ZorpaLibrary<ImodelModule*>> library);
+ImodelModule* ImodelFindModule(VyIfaces::IComponent* component, boost::shared_ptr<ZorpaLibrary<ImodelModule*>> library);
 // The same over the design's libraries in order; null for a null component.
 ImodelModule* ImodelFindModuleInAnyLib(VyIfaces::IComponent* component);
 

@@ -12,9 +12,9 @@
 // which counts it at each place it stands.
 #pragma once
 
-#include "imodel/names/ImodelFileTypes.h"
 #include "imodel/design/ImodelModule.h"
 #include "imodel/design/ImodelModuleTypes.h"
+#include "imodel/names/ImodelFileTypes.h"
 #include "imodel/names/ImodelToolKinds.h"
 
 #include <deque>
@@ -43,9 +43,9 @@ void ImodelGetHdlFileNames(ImodelModule::FileEntries& files, ImodelModule* modul
 // file when that one serves synthesis alone; only files of `fileType`
 // (null: any). The constraints editor (tool 21) does not enter a unit whose
 // block-design component is not an HDL component.
-void ImodelGetOriginalFileNames(ImodelModule::FileEntries& files, ImodelModule* module,
-                                const ImodelFunctionType* tool, const zorpaFileManagerTypes* fileType,
-                                std::deque<IfileObject>* includedFiles, bool notify);
+void ImodelGetOriginalFileNames(ImodelModule::FileEntries& files, ImodelModule* module, const ImodelFunctionType* tool,
+                                const zorpaFileManagerTypes* fileType, std::deque<IfileObject>* includedFiles,
+                                bool notify);
 // The same walk sharing the list of packages already searched ("library.package"
 // keys, each searched once) with the caller.
 void ImodelGetOriginalFileNamesRec(ImodelModule::FileEntries& files, std::deque<std::string>& visited,
@@ -61,9 +61,8 @@ void ImodelGetOriginalFileNamesRec(ImodelModule::FileEntries& files, std::deque<
 void ImodelGetChildAssociatedFiles2(ImodelModule* module, ImodelGetChildsFtor& select, std::deque<IfileObject>& files,
                                     const ImodelFunctionType* tool, std::deque<IfileObject>* cdbOrders, bool reorder);
 // The same for the files of one type; reordered for CDB files (type 31).
-void ImodelGetChildAssociatedFiles(ImodelModule* module, zorpaFileManagerTypes fileType,
-                                   std::deque<IfileObject>& files, const ImodelFunctionType* tool, bool recurse,
-                                   std::deque<IfileObject>* cdbOrders);
+void ImodelGetChildAssociatedFiles(ImodelModule* module, zorpaFileManagerTypes fileType, std::deque<IfileObject>& files,
+                                   const ImodelFunctionType* tool, bool recurse, std::deque<IfileObject>* cdbOrders);
 // Whether the hierarchy has more than one CDB file.
 bool ImodelHasManyCDBFiles(ImodelModule* module);
 

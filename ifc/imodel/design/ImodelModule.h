@@ -85,8 +85,8 @@ public:
 
     // Library "work" and package "" when given empty. The unit is known to
     // the change events from here on.
-    ImodelModule(const std::string& name, boost::shared_ptr<IfileObjectEx> file, zorpaModuleTypes kind,
-                 bool isPackage, const std::string& library, const std::string& package, bool isSpirit);
+    ImodelModule(const std::string& name, boost::shared_ptr<IfileObjectEx> file, zorpaModuleTypes kind, bool isPackage,
+                 const std::string& library, const std::string& package, bool isSpirit);
     // Copies the key, file, flags, stamps, options, contexts and file lists.
     // The copy shares the source's sub-blocks (each lists the copy as a
     // further parent) and starts with no parents, not displayable and
@@ -102,8 +102,8 @@ public:
     static ImodelModule* Clone(ImodelModule* source);
     // A new unit with these values; its file is the project's file of that
     // name when a name is given, else this unit's file.
-    ImodelModule* Clone(const std::string& name, const std::string& fileName, zorpaModuleTypes kind,
-                        bool isPackage, const std::string& library, const std::string& package) const;
+    ImodelModule* Clone(const std::string& name, const std::string& fileName, zorpaModuleTypes kind, bool isPackage,
+                        const std::string& library, const std::string& package) const;
     // Deletes the unit (nothing for null); with `fromUseClause`, first
     // announces that a use clause no longer names it.
     static void Delete(ImodelModule* module, bool fromUseClause);

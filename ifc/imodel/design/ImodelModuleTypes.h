@@ -61,8 +61,7 @@ private:
 // Files of one specific type.
 class ImodelIsFileOfType : public ImodelGetChildsFtor {
 public:
-    ImodelIsFileOfType(zorpaFileManagerTypes type, bool recurse)
-        : ImodelGetChildsFtor(recurse, nullptr), m_type(type)
+    ImodelIsFileOfType(zorpaFileManagerTypes type, bool recurse) : ImodelGetChildsFtor(recurse, nullptr), m_type(type)
     {
     }
     bool operator()(const IfileObject& file) const override { return file.GetFileSpecificType() == m_type; }

@@ -31,9 +31,8 @@
 // caller. Placeholders put into the library are announced with one
 // IeventModuleAdded. Nothing for a file whose library does not exist.
 void ImodelRemoveModulesOfFile(const boost::shared_ptr<IfileObjectEx>& file,
-                               boost::shared_ptr<ImodelModule::ModuleSet> kept, bool updateNow, bool save,
-                               bool forget, std::vector<VyIfaces::IComponent*>* components,
-                               std::deque<ImodelModule*>* packageUsers);
+                               boost::shared_ptr<ImodelModule::ModuleSet> kept, bool updateNow, bool save, bool forget,
+                               std::vector<VyIfaces::IComponent*>* components, std::deque<ImodelModule*>* packageUsers);
 
 // Gives each parent of `module` (those defined by `file` aside) a sub-block
 // in its place, one per instance: the package through which the parent's

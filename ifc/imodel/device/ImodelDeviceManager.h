@@ -41,8 +41,7 @@ public:
     // whether the device changed; notices go out unless `quiet` (a family
     // that is dropped is always told). False when the catalogue has no
     // value to fill in.
-    virtual bool ValidateDevice(ImodelDevice& device, imodelDeviceMembers level, bool& changed,
-                                bool quiet) const = 0;
+    virtual bool ValidateDevice(ImodelDevice& device, imodelDeviceMembers level, bool& changed, bool quiet) const = 0;
 
     // The catalogue lists, in catalogue order; an external list, when asked
     // for, holds the external names in the same order.
@@ -74,8 +73,8 @@ public:
     // asks the user. True when the user accepts; `declined` is set when the
     // user refuses. The current device is not changed: the caller applies
     // the returned one.
-    virtual bool ChangeDevice(ImodelDevice& device, const std::string& core,
-                              VyIfaces::IComponent::VyModuleType* kind, bool& declined) const = 0;
+    virtual bool ChangeDevice(ImodelDevice& device, const std::string& core, VyIfaces::IComponent::VyModuleType* kind,
+                              bool& declined) const = 0;
     // Reads the dies the tool does not support into `text`; false when the
     // catalogue says nothing for the tool.
     virtual bool IsDieSupportedByTool(const std::string& tool, std::string& text) const = 0;

@@ -46,8 +46,7 @@ struct zorpaSaveRestoreParams;
 class Imodel {
 public:
     using CoreToolManagers = std::vector<QuorlaneCoreToolManager*>;
-    using CoreToolManagerRange =
-        std::pair<CoreToolManagers::const_iterator, CoreToolManagers::const_iterator>;
+    using CoreToolManagerRange = std::pair<CoreToolManagers::const_iterator, CoreToolManagers::const_iterator>;
 
     virtual ~Imodel() = default;
 
@@ -180,8 +179,7 @@ public:
         BlockGUIObject() : m_model(&GetInstance()) { m_model->BlockDrawing(true); }
         ~BlockGUIObject()
         {
-            if (IsAlive(m_model))
-                m_model->BlockDrawing(false);
+            if (IsAlive(m_model)) m_model->BlockDrawing(false);
         }
         BlockGUIObject(const BlockGUIObject&) = delete;
         BlockGUIObject& operator=(const BlockGUIObject&) = delete;

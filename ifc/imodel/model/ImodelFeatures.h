@@ -14,27 +14,26 @@
 // --- feature switches -----------------------------------------------------------
 
 // (function, options variable): on when the variable reads 1.
-#define IMODEL_SIMPLE_FEATURE_SWITCHES(X)                                          \
-    X(ImodelVeyrunSupportsSchematics, "IDE_VEYRUN_SUPPORTS_SCH")                   \
-    X(ImodelVeyrunSupportsLinks, "IDE_VEYRUN_SUPPORTS_LINKS")                      \
-    X(ImodelUserCanSelectFlowFileToUse, "IDE_SELECT_FLOW_FILE_FEATURE_ENABLED")    \
-    X(ImodelParseEDIFLibraryInfo, "IDE_PARSE_EDIF_LIBRARY_INFO")                   \
-    X(ImodelGetTimerFileListFromThread, "IDE_GET_FILE_LIST_FROM_THREAD")           \
-    X(ImodelRestoreOpenedViewAtStartup, "IDE_RESTORE_OPENED_VIEWS")                \
-    X(ImodelCreateZipOnConvert, "IDE_CREATE_ZIP_ON_CONVERT_ENABLED")               \
-    X(ImodelRemoveUnusedCommonFiles, "IDE_REMOVE_UNUSED_COMMON_FILES")             \
-    X(ImodelIsMixedHDLEnabled, "IDE_MIXED_HDL_ENABLED")                            \
-    X(ImodelIsConstraintEditorEnabled, "IDE_CONSTRAINTS_EDITOR_ENABLED")           \
-    X(ImodelUserCanBothOpenTextualAndGraphicalEditor,                              \
-      "IDE_USER_CAN_OPEN_TEXT_AND_GRAPH_EDITOR")                                   \
-    X(ImodelUserMustPassComponentConstraints, "IDE_USER_MUST_PASS_COMPONENT_CSTRS") \
-    X(ImodelUseSynplifyXMLOutputFile, "IDE_USE_SYNPLIFY_XML_OUTPUT")               \
-    X(ImodelSaveFileTimeStampInProjectFile, "IDE_SAVE_FILE_STAMPS_IN_PRJ")         \
-    X(ImodelAllowUserToCustomizeSourceFileList, "IDE_ORGANIZE_SOURCES_ENABLED")    \
-    X(ImodelAllowUserToOrganizePackages, "IDE_ORGANIZE_PACKAGES_ENABLED")          \
-    X(ImodelIsSynplifyImplementationsEnabled, "IDE_SYNPLIFY_IMPL_ENABLED")         \
-    X(ImodelIsBlockEnabled, "IS_IDE_BLOCK_ENABLED")                                \
-    X(ImodelIsVeyrunEnabled, "IDE_VEYRUN_ENABLED")                                 \
+#define IMODEL_SIMPLE_FEATURE_SWITCHES(X)                                                                              \
+    X(ImodelVeyrunSupportsSchematics, "IDE_VEYRUN_SUPPORTS_SCH")                                                       \
+    X(ImodelVeyrunSupportsLinks, "IDE_VEYRUN_SUPPORTS_LINKS")                                                          \
+    X(ImodelUserCanSelectFlowFileToUse, "IDE_SELECT_FLOW_FILE_FEATURE_ENABLED")                                        \
+    X(ImodelParseEDIFLibraryInfo, "IDE_PARSE_EDIF_LIBRARY_INFO")                                                       \
+    X(ImodelGetTimerFileListFromThread, "IDE_GET_FILE_LIST_FROM_THREAD")                                               \
+    X(ImodelRestoreOpenedViewAtStartup, "IDE_RESTORE_OPENED_VIEWS")                                                    \
+    X(ImodelCreateZipOnConvert, "IDE_CREATE_ZIP_ON_CONVERT_ENABLED")                                                   \
+    X(ImodelRemoveUnusedCommonFiles, "IDE_REMOVE_UNUSED_COMMON_FILES")                                                 \
+    X(ImodelIsMixedHDLEnabled, "IDE_MIXED_HDL_ENABLED")                                                                \
+    X(ImodelIsConstraintEditorEnabled, "IDE_CONSTRAINTS_EDITOR_ENABLED")                                               \
+    X(ImodelUserCanBothOpenTextualAndGraphicalEditor, "IDE_USER_CAN_OPEN_TEXT_AND_GRAPH_EDITOR")                       \
+    X(ImodelUserMustPassComponentConstraints, "IDE_USER_MUST_PASS_COMPONENT_CSTRS")                                    \
+    X(ImodelUseSynplifyXMLOutputFile, "IDE_USE_SYNPLIFY_XML_OUTPUT")                                                   \
+    X(ImodelSaveFileTimeStampInProjectFile, "IDE_SAVE_FILE_STAMPS_IN_PRJ")                                             \
+    X(ImodelAllowUserToCustomizeSourceFileList, "IDE_ORGANIZE_SOURCES_ENABLED")                                        \
+    X(ImodelAllowUserToOrganizePackages, "IDE_ORGANIZE_PACKAGES_ENABLED")                                              \
+    X(ImodelIsSynplifyImplementationsEnabled, "IDE_SYNPLIFY_IMPL_ENABLED")                                             \
+    X(ImodelIsBlockEnabled, "IS_IDE_BLOCK_ENABLED")                                                                    \
+    X(ImodelIsVeyrunEnabled, "IDE_VEYRUN_ENABLED")                                                                     \
     X(ImodelCountLongProcessTime, "IDE_DEBUG_TIME")
 
 #define IMODEL_DECLARE_FEATURE_SWITCH(function, variable) bool function();

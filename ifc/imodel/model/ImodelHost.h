@@ -51,8 +51,7 @@ public:
     // `includeFolders` sub-folders are listed too. Callers pass 0 for
     // `reserved`.
     virtual void ListFolder(const ImodelFileName& pattern, int reserved, zorpaFileManagerTypes type,
-                            std::deque<IfileObject>& files, std::vector<std::string>* names,
-                            bool includeFolders) = 0;
+                            std::deque<IfileObject>& files, std::vector<std::string>* names, bool includeFolders) = 0;
     // True when the host starts outside programs itself (LaunchProcess).
     virtual bool LaunchesProcesses() = 0;
     // The name of the current profile of a tool kind, for the profile key.
@@ -106,8 +105,7 @@ public:
     virtual void ProjectVersionRead(int major, int minor) = 0;
     // As the other ListFolder, into project member files.
     virtual void ListFolder(const ImodelFileName& pattern, int reserved, zorpaFileManagerTypes type,
-                            std::deque<IfileObjectEx>& files, std::vector<std::string>* names,
-                            bool includeFolders) = 0;
+                            std::deque<IfileObjectEx>& files, std::vector<std::string>* names, bool includeFolders) = 0;
     // Closes the host's documents; false refuses the close. `normalClose`
     // is false when the close follows a failed open.
     virtual bool CloseDocuments(bool normalClose) = 0;

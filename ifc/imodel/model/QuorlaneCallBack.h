@@ -30,8 +30,8 @@ public:
     bool GetDremmetProfile(std::string& info, std::string& executable, std::string& toolKey) override;
     // The device manager's device change for a core; the device comes back
     // completed, with external die and package names.
-    bool DeviceUpgradeAllowed(BrnDevice& device, const std::string& coreName,
-                              VyIfaces::IComponent::VyModuleType* kind, bool& declined) override;
+    bool DeviceUpgradeAllowed(BrnDevice& device, const std::string& coreName, VyIfaces::IComponent::VyModuleType* kind,
+                              bool& declined) override;
     bool CanChangeFamily() const override;
     bool GetVHDLLibraryAndPackage(const std::string& file, const std::string& module, std::string& library,
                                   std::string& package) const override;

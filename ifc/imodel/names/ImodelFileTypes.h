@@ -73,17 +73,17 @@ enum zorpaFileManagerTypes : int {
     zorpaFT_QVZ = 54,
 
     // Group values.
-    zorpaFT_GROUP_VIEWDRAW_VF = 56,    // the schematic editor's "vf" folder
-    zorpaFT_GROUP_VIEWDRAW = 57,       // the schematic editor's folder
-    zorpaFT_GROUP_VIEWDRAW_WIR = 58,   // the schematic editor's "wir" folder
-    zorpaFT_GROUP_KILTORA = 59,        // core-generator files
-    zorpaFT_GROUP_OMBRIX = 60,         // older core-generator files ("GENFiles")
-    zorpaFT_GROUP_COMPONENT = 61,      // component files
-    zorpaFT_GROUP_COMPONENT_2 = 62,    // component files
-    zorpaFT_GROUP_DREMMET = 63,        // IP-configurator files
+    zorpaFT_GROUP_VIEWDRAW_VF = 56,   // the schematic editor's "vf" folder
+    zorpaFT_GROUP_VIEWDRAW = 57,      // the schematic editor's folder
+    zorpaFT_GROUP_VIEWDRAW_WIR = 58,  // the schematic editor's "wir" folder
+    zorpaFT_GROUP_KILTORA = 59,       // core-generator files
+    zorpaFT_GROUP_OMBRIX = 60,        // older core-generator files ("GENFiles")
+    zorpaFT_GROUP_COMPONENT = 61,     // component files
+    zorpaFT_GROUP_COMPONENT_2 = 62,   // component files
+    zorpaFT_GROUP_DREMMET = 63,       // IP-configurator files
     zorpaFT_GROUP_SYNTHESIS = 101,
     zorpaFT_GROUP_PHY_SYNTHESIS = 102,
-    zorpaFT_GROUP_PALLADOR = 103,      // place and route
+    zorpaFT_GROUP_PALLADOR = 103,  // place and route
     zorpaFT_GROUP_CONSTRAINT = 104,
     zorpaFT_GROUP_SIMULATION = 105
 };
@@ -105,25 +105,20 @@ struct imodelFileManagerTypesEntry {
 };
 
 inline constexpr imodelFileManagerTypesEntry imodelFileManagerTypesArray[imodelFileManagerTypesCount] = {
-    {0, "sch", 1},          {1, "sym", 1},          {2, "hdl", 1},
-    {3, "syn_edn", 0},      {4, "adb", 0},          {5, "???", 1},
-    {6, "btim", 1},         {7, "tb_hdl", 1},       {8, "stp", 0},
-    {9, "prb", 0},          {10, "afm", 0},         {11, "sdf", 0},
-    {12, "bit", 0},         {13, "ba_sdf", 0},      {14, "ba_hdl", 0},
-    {15, "syn_hdl", 0},     {16, "zevoru_edn", 0},  {17, "zevoru_hdl", 0},
-    {18, "dcf", 1},         {19, "sdc", 1},         {20, "pin", 1},
-    {21, "gcf", 1},         {22, "pdc", 1},         {23, "crt", 1},
-    {24, "vcd", 0},         {25, "saif", 0},        {26, "zevoru_gcf", 0},
-    {27, "zevoru_pdc", 0},  {28, "zevoru_sdc", 0},  {29, "syn_sdc", 0},
-    {30, "viewdraw_edn", 1},{31, "arm_db", 1},      {32, "arm_lib", 1},
-    {33, "ombrix_cxf", 1},  {34, "gen", 1},         {35, "sim", 1},
-    {36, "log", 0},         {37, "pro", 0},         {38, "bin???", 0},
-    {39, "profiles", 1},    {40, "ide_pld", 0},     {41, "lok", 0},
-    {42, "do", 0},          {43, "bsp", 0},         {44, "templates", 1},
-    {45, "pdb", 0},         {46, "qvo", 1},         {47, "other_hdl", 1},
-    {48, "txt", 1},         {49, "cvl", 0},         {50, "loc", 0},
-    {51, "seg", 0},         {52, "modelsim_ini", 1},{53, "so", 0},
-    {54, "qvz", 1},
+    {0, "sch", 1},           {1, "sym", 1},         {2, "hdl", 1},           {3, "syn_edn", 0},
+    {4, "adb", 0},           {5, "???", 1},         {6, "btim", 1},          {7, "tb_hdl", 1},
+    {8, "stp", 0},           {9, "prb", 0},         {10, "afm", 0},          {11, "sdf", 0},
+    {12, "bit", 0},          {13, "ba_sdf", 0},     {14, "ba_hdl", 0},       {15, "syn_hdl", 0},
+    {16, "zevoru_edn", 0},   {17, "zevoru_hdl", 0}, {18, "dcf", 1},          {19, "sdc", 1},
+    {20, "pin", 1},          {21, "gcf", 1},        {22, "pdc", 1},          {23, "crt", 1},
+    {24, "vcd", 0},          {25, "saif", 0},       {26, "zevoru_gcf", 0},   {27, "zevoru_pdc", 0},
+    {28, "zevoru_sdc", 0},   {29, "syn_sdc", 0},    {30, "viewdraw_edn", 1}, {31, "arm_db", 1},
+    {32, "arm_lib", 1},      {33, "ombrix_cxf", 1}, {34, "gen", 1},          {35, "sim", 1},
+    {36, "log", 0},          {37, "pro", 0},        {38, "bin???", 0},       {39, "profiles", 1},
+    {40, "ide_pld", 0},      {41, "lok", 0},        {42, "do", 0},           {43, "bsp", 0},
+    {44, "templates", 1},    {45, "pdb", 0},        {46, "qvo", 1},          {47, "other_hdl", 1},
+    {48, "txt", 1},          {49, "cvl", 0},        {50, "loc", 0},          {51, "seg", 0},
+    {52, "modelsim_ini", 1}, {53, "so", 0},         {54, "qvz", 1},
 };
 
 // The group of a specific type; any other value (every group value too)
@@ -161,22 +156,21 @@ void ImodelGetFullPathForFile(const ImodelFileName& name, int type, ImodelFileNa
 
 // One constraint-file kind offered for a family.
 struct ConstraintType {
-    std::string extension;    // lower case, without the dot
+    std::string extension;  // lower case, without the dot
     std::string displayName;
     int type = zorpaFT_UNKNOWN;  // specific file type
 };
 
 // Which constraint kinds to list.
 enum imodelConstraintFiles : int {
-    imodelIMPORT_CONSTRAINT_FILES = 1,          // every importable kind
-    imodelIMPORT_AND_AUX_CONSTRAINT_FILES = 2   // importable and auxiliary kinds
+    imodelIMPORT_CONSTRAINT_FILES = 1,         // every importable kind
+    imodelIMPORT_AND_AUX_CONSTRAINT_FILES = 2  // importable and auxiliary kinds
 };
 
 // Fills `out` with the constraint kinds of `family` (the current family when
 // empty) as the options database declares them. False for an unknown kind.
 // The options variable "FAM" is back to its old value on return.
-bool ImodelGetConstraintList(std::vector<ConstraintType>& out, imodelConstraintFiles kind,
-                             const std::string& family);
+bool ImodelGetConstraintList(std::vector<ConstraintType>& out, imodelConstraintFiles kind, const std::string& family);
 // Whether `extension` (without the dot, case ignored) is an importable or
 // auxiliary constraint kind of `family`.
 bool ImodelIsConstraintFileSupported(const char* extension, const std::string& family);

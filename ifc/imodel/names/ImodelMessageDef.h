@@ -14,10 +14,7 @@
 inline constexpr const char* ImodelMessageCatalogue = "Quorlane";
 
 // The library's block in the upper 16 bits, the serial in the lower 16.
-constexpr std::uint32_t ImodelMessageNumber(unsigned serial)
-{
-    return std::uint32_t{1200} * 65536u + serial;
-}
+constexpr std::uint32_t ImodelMessageNumber(unsigned serial) { return std::uint32_t{1200} * 65536u + serial; }
 
 struct ImodelMessageDef {
     const char* id;
@@ -49,7 +46,6 @@ int ImodelEmitOutput(const ImodelMessageDef& message, std::initializer_list<Imod
 // Asks a question owned by `parent`; returns the answer exactly as the message
 // database gives it. `answerPointer` goes to MdbQuery with the message's query
 // code (null for every question but those that collect an answer for later).
-MdbQuery_result ImodelEmitQuery(const ImodelMessageDef& message, void* parent,
-                                MdbQuery_result defaultAnswer,
+MdbQuery_result ImodelEmitQuery(const ImodelMessageDef& message, void* parent, MdbQuery_result defaultAnswer,
                                 std::initializer_list<ImodelMessageArg> args = {},
                                 MdbQuery_result* answerPointer = nullptr);

@@ -22,11 +22,9 @@ int ImodelDisplayCALLING_TOOL_MSG(const char* tool);
 int ImodelDisplayWRONG_DEVICE_VALUE_MSG(const char* setting, const char* value, const char* sameSetting,
                                         const char* choices);
 int ImodelDisplayMISSING_DEVICE_VALUE_MSG(const char* setting);
-MdbQuery_result ImodelDisplayWRONG_DEVICE_VALUE_QRY(void* parent, MdbQuery_result defaultAnswer,
-                                                    const char* setting, const char* value,
-                                                    const char* sameSetting, const char* choices);
-MdbQuery_result ImodelDisplayMISSING_DEVICE_VALUE_QRY(void* parent, MdbQuery_result defaultAnswer,
-                                                      const char* setting);
+MdbQuery_result ImodelDisplayWRONG_DEVICE_VALUE_QRY(void* parent, MdbQuery_result defaultAnswer, const char* setting,
+                                                    const char* value, const char* sameSetting, const char* choices);
+MdbQuery_result ImodelDisplayMISSING_DEVICE_VALUE_QRY(void* parent, MdbQuery_result defaultAnswer, const char* setting);
 int ImodelDisplayDUPLICATE_MODULE_MSG(const char* module);
 int ImodelDisplayOLD_FILE_NOT_FOUND_MSG(const char* fileName);
 int ImodelDisplayUNABLE_TO_CREATE_DIR_MSG(const char* folder);
@@ -34,14 +32,13 @@ MdbQuery_result ImodelDisplayPROJECT_SETTING_UNSPECIFIED_QRY(void* parent, MdbQu
                                                              const char* setting);
 MdbQuery_result ImodelDisplayFAM_CHANGE_NOT_ALLOWED_QRY(void* parent, MdbQuery_result defaultAnswer,
                                                         const char* family);
-MdbQuery_result ImodelDisplayFAM_CHANGE_CAN_ONLY_BE_QRY(void* parent, MdbQuery_result defaultAnswer,
-                                                        const char* family, const char* allowedFamilies);
+MdbQuery_result ImodelDisplayFAM_CHANGE_CAN_ONLY_BE_QRY(void* parent, MdbQuery_result defaultAnswer, const char* family,
+                                                        const char* allowedFamilies);
 int ImodelDisplayINVALID_CORE_MSG(const char* fileKind, const char* fileName);
 int ImodelDisplayINVALID_CORE_DEVICE_MSG(const char* core, const char* device);
 int ImodelDisplayUNSUPPORTED_CORE_DEVICE_MSG();
 int ImodelDisplayUNABLE_TO_COPY_MSG(const char* source, const char* destination);
-MdbQuery_result ImodelDisplayCORE_ALREADY_PRESENT_QRY(void* parent, MdbQuery_result defaultAnswer,
-                                                      const char* core);
+MdbQuery_result ImodelDisplayCORE_ALREADY_PRESENT_QRY(void* parent, MdbQuery_result defaultAnswer, const char* core);
 int ImodelDisplayNO_TOOL_PROFILE_MSG(const char* tool, const char* profile);
 int ImodelDisplayNO_PROFILE_MSG(const char* tool, const char* profile);
 int ImodelDisplayNO_TOOL_MSG(const char* tool);
@@ -67,16 +64,14 @@ int ImodelDisplayPROJECT_CLOSED_MSG(const char* project);
 int ImodelDisplayPROJECT_SAVED_MSG(const char* project);
 int ImodelDisplayPROJECT_OPENED_MSG(const char* project);
 int ImodelDisplayCREATED_BACKUP_MSG(const char* archive);
-MdbQuery_result ImodelDisplayCONVERT_NEED_CONVERT_QRY(void* parent, MdbQuery_result defaultAnswer,
-                                                      const char* project, const char* version);
+MdbQuery_result ImodelDisplayCONVERT_NEED_CONVERT_QRY(void* parent, MdbQuery_result defaultAnswer, const char* project,
+                                                      const char* version);
 MdbQuery_result ImodelDisplayIMPORT_BLOCK_IN_BLOCK_MODE_QRY(void* parent, MdbQuery_result defaultAnswer);
-MdbQuery_result ImodelDisplayFILE_ALREADY_OPENED_QRY(void* parent, MdbQuery_result defaultAnswer,
-                                                     const char* fileName, const char* currentEditor,
-                                                     const char* requestedEditor);
+MdbQuery_result ImodelDisplayFILE_ALREADY_OPENED_QRY(void* parent, MdbQuery_result defaultAnswer, const char* fileName,
+                                                     const char* currentEditor, const char* requestedEditor);
 MdbQuery_result ImodelDisplayCONSTRAINT_EDITOR_NO_SUPPORT_QRY(void* parent, MdbQuery_result defaultAnswer,
                                                               const char* editor, const char* fileKind);
-int ImodelDisplaySCRIPT_TCL_TEST_LIST_FAILED_MSG(const char* command, const char* expected,
-                                                 const char* actual);
+int ImodelDisplaySCRIPT_TCL_TEST_LIST_FAILED_MSG(const char* command, const char* expected, const char* actual);
 int ImodelDisplayNO_CONSTRAINTS_MANAGER_MSG(const char* tool);
 int ImodelDisplayNO_CUSTOM_SOURCES_MSG(const char* tool);
 int ImodelDisplayASSOCIATE_FILES_NOT_FOUND_MSG(const char* command, const char* fileName);
@@ -87,8 +82,8 @@ int ImodelDisplayMODULE_NOT_DEFINED_MSG(const char* fileName, const char* module
 int ImodelDisplayCANNOT_SET_ROOT_MSG(const char* module);
 MdbQuery_result ImodelDisplayCONVERT_FUTURE_PROJECT_QRY(void* parent, MdbQuery_result defaultAnswer);
 // The version that wrote the project, printed "v<major>.<minor>".
-MdbQuery_result ImodelDisplayCONVERT_INCOMPATIBLE_PROJECT_QRY(void* parent, MdbQuery_result defaultAnswer,
-                                                              int major, int minor);
+MdbQuery_result ImodelDisplayCONVERT_INCOMPATIBLE_PROJECT_QRY(void* parent, MdbQuery_result defaultAnswer, int major,
+                                                              int minor);
 int ImodelDisplayFOLDER_ALREADY_EXIST_MSG(const char* folder);
 int ImodelDisplayUNABLE_TO_MOVE_CORE_MSG(const char* core);
 int ImodelDisplayFILE_NOT_FOUND_MSG(const char* fileName);
@@ -97,10 +92,9 @@ MdbQuery_result ImodelDisplayFILE_ALREADY_IMPORTED_QRY(void* parent, MdbQuery_re
                                                        const char* fileName);
 int ImodelDisplayNO_PROJECT_LOADED_MSG(const char* command);
 int ImodelDisplayPROJECT_NOT_FOUND_MSG(const char* fileName);
-MdbQuery_result ImodelDisplayINVALID_NAME_CHAR_QRY(void* parent, MdbQuery_result defaultAnswer,
-                                                   const char* name, const char* what);
-MdbQuery_result ImodelDisplayINVALID_EXTENSION_QRY(void* parent, MdbQuery_result defaultAnswer,
-                                                   const char* extension);
+MdbQuery_result ImodelDisplayINVALID_NAME_CHAR_QRY(void* parent, MdbQuery_result defaultAnswer, const char* name,
+                                                   const char* what);
+MdbQuery_result ImodelDisplayINVALID_EXTENSION_QRY(void* parent, MdbQuery_result defaultAnswer, const char* extension);
 int ImodelDisplaySAVE_FAILED_MSG(const char* fileName);
 int ImodelDisplayIMPORT_NO_PROJECT_LOADED_MSG(const char* fileName);
 int ImodelDisplayIMPORT_NOT_SUPPORTED_MSG(const char* fileKind);
@@ -117,8 +111,7 @@ int ImodelDisplayUNABLE_TO_ACCESS_FILE_MSG(const char* fileName);
 int ImodelDisplayINVALID_SIMULATION_PARAM_MSG(const char* parameter, const char* allowed);
 MdbQuery_result ImodelDisplayINVALID_CORE_NAME_QRY(void* parent, MdbQuery_result defaultAnswer);
 MdbQuery_result ImodelDisplayINVALID_CORE_NAME_CVLIB_QRY(void* parent, MdbQuery_result defaultAnswer);
-MdbQuery_result ImodelDisplayFAILED_CREATE_BACKUP_QRY(void* parent, MdbQuery_result defaultAnswer,
-                                                      const char* archive);
+MdbQuery_result ImodelDisplayFAILED_CREATE_BACKUP_QRY(void* parent, MdbQuery_result defaultAnswer, const char* archive);
 MdbQuery_result ImodelDisplayFAILED_OVERWRITE_FILE_QRY(void* parent, MdbQuery_result defaultAnswer,
                                                        const char* fileName);
 int ImodelDisplayCANNOT_FIND_SPIRIT_COMPONENT_MSG(const char* vendor, const char* library, const char* name,

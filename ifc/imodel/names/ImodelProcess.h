@@ -16,8 +16,8 @@
 // `startFolder` (the process's folder when empty). True when the tool was
 // started and ended well; a failure is reported ("NO_TOOL", or
 // "NO_TOOL_PROFILE" with `profileHint`) when `toolName` is given.
-bool ImodelCreateProcess(const std::string& commandLine, const std::string& startFolder,
-                         const std::string& toolName, bool profileHint, std::string* output, bool flag);
+bool ImodelCreateProcess(const std::string& commandLine, const std::string& startFolder, const std::string& toolName,
+                         bool profileHint, std::string* output, bool flag);
 
 // Runs a command line and waits: word 0 is the program (looked up on the
 // search path when it holds no "/"), the other words its arguments; double

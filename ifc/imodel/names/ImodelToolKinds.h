@@ -19,13 +19,13 @@ enum ImodelFunctionType : int {
     ideSYNTHESIS = 0,
     ideSIMULATION = 1,
     ideSTIMULUS = 2,
-    idePALLADOR = 3,              // place and route
-    ideTORVIX = 4,                // programming
-    ideSTRABBEL = 5,              // device programmer
-    ideGLIMMOND = 6,              // silicon probe; "ideGLIMMOND " (trailing blank)
+    idePALLADOR = 3,  // place and route
+    ideTORVIX = 4,    // programming
+    ideSTRABBEL = 5,  // device programmer
+    ideGLIMMOND = 6,  // silicon probe; "ideGLIMMOND " (trailing blank)
     ideHDLEDITOR = 7,
-    ideOMBRIX = 8,                // older core generator
-    ideVIEWDRAW = 9,              // schematic editor
+    ideOMBRIX = 8,    // older core generator
+    ideVIEWDRAW = 9,  // schematic editor
     ideSTIMULUSEDITOR = 10,
     idePHYSYNTH = 11,
     ideGENERATEHDL = 12,
@@ -33,12 +33,12 @@ enum ImodelFunctionType : int {
     ideGENERATESYMBOL = 14,
     ideCHECKHDL = 15,
     ideCHECKSCH = 16,
-    ideARM = 17,                  // core configurator (folder "dremmet")
-    ideRESERVED = 18,             // no flow node; "ideIDENTIFYDEBUGGER"
-    ideIDENTIFYDEBUGGER = 19,     // "ideIDENTIFYINSTRUMENTOR"
-    ideIDENTIFYINSTRUMENTOR = 20, // no flow node; "idePACKAGER"
-    idePACKAGER = 21,             // "ideCONSTRAINTSEDITOR"
-    ideCONSTRAINTSEDITOR = 22     // "StateNoResult"
+    ideARM = 17,                   // core configurator (folder "dremmet")
+    ideRESERVED = 18,              // no flow node; "ideIDENTIFYDEBUGGER"
+    ideIDENTIFYDEBUGGER = 19,      // "ideIDENTIFYINSTRUMENTOR"
+    ideIDENTIFYINSTRUMENTOR = 20,  // no flow node; "idePACKAGER"
+    idePACKAGER = 21,              // "ideCONSTRAINTSEDITOR"
+    ideCONSTRAINTSEDITOR = 22      // "StateNoResult"
 };
 constexpr int ImodelFunctionTypeCount = 23;
 

@@ -72,8 +72,7 @@ bool ImodelDoesFileExist(const std::string& name);
 // the wildcard `pattern` ("*", "?", case ignored; "." and ".." included when
 // they match), in name order. False, with `out` unchanged, when nothing
 // matches or the folder cannot be read.
-bool ImodelGetAllFolderContent(const std::string& folder, const std::string& pattern,
-                               std::vector<std::string>& out);
+bool ImodelGetAllFolderContent(const std::string& folder, const std::string& pattern, std::vector<std::string>& out);
 
 // Case changes in place, character by character.
 void ImodelMakeLower(std::string& text);

@@ -8,8 +8,8 @@
 class ImodelBoolStringDefVarOption : public ImodelStringDefVarOption {
 public:
     // The default value is `trueText` when `defaultValue` is set, else `falseText`.
-    ImodelBoolStringDefVarOption(const char* variable, const char* trueText, const char* falseText,
-                                 bool defaultValue, const char* key);
+    ImodelBoolStringDefVarOption(const char* variable, const char* trueText, const char* falseText, bool defaultValue,
+                                 const char* key);
 
     void Accept(ImodelOptionVisitor* visitor) override;
 

@@ -35,19 +35,19 @@ public:
     // and the record must then not go into the model.
     bool CheckTexts() const;
 
-    int UseAutomaticDoFile;     // use the automatically written DO file
-    int IncludeWaveDo;          // include the DO file named by DoFileName2
-    std::string Type;           // SDF timing delays: "min", "typ" or "max"
+    int UseAutomaticDoFile;  // use the automatically written DO file
+    int IncludeWaveDo;       // include the DO file named by DoFileName2
+    std::string Type;        // SDF timing delays: "min", "typ" or "max"
     std::string RunTime;
     std::string Resolution;
-    std::string VsimOpt;        // further options of the vsim command
-    std::string EntityName;     // the test bench's module name
+    std::string VsimOpt;          // further options of the vsim command
+    std::string EntityName;       // the test bench's module name
     std::string TopInstanceName;  // the design's instance in the test bench
-    std::string DoFileName;     // a DO file of the user's
-    std::string DoFileName2;    // the DO file to include
-    int DisplayDUTWave;         // waveforms of the design rather than the test bench
+    std::string DoFileName;       // a DO file of the user's
+    std::string DoFileName2;      // the DO file to include
+    int DisplayDUTWave;           // waveforms of the design rather than the test bench
     int LogAllSignals;
-    std::string DoFileParams;   // arguments of the do command
-    int DumpVCD;                // write a VCD file
+    std::string DoFileParams;  // arguments of the do command
+    int DumpVCD;               // write a VCD file
     std::string VCDFileName;
 };

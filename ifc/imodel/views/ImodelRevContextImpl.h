@@ -10,9 +10,9 @@
 #pragma once
 
 #include "ifile/IfileObject.h"
-#include "imodel/views/ImodelFileListIO.h"
 #include "imodel/names/ImodelFileName.h"
 #include "imodel/names/ImodelFileTypes.h"
+#include "imodel/views/ImodelFileListIO.h"
 #include "imodel/views/ImodelFlowOptions.h"
 #include "imodel/views/ImodelRevContext.h"
 #include "imodel/views/ImodelToolStatesManager.h"

@@ -94,8 +94,7 @@ private:
     // As Lookup; with `create`, a missing record of (kind, file) is appended.
     ImodelContextToolStatesObject* GetObject(ImodelFunctionType kind, const boost::shared_ptr<IfileObjectEx>& file,
                                              bool create);
-    void SetObjectToolState(ImodelContextToolStatesObject& object, imodelToolState state,
-                            ImodelRevContextImpl* rev);
+    void SetObjectToolState(ImodelContextToolStatesObject& object, imodelToolState state, ImodelRevContextImpl* rev);
 
     Objects m_objects;
 };

@@ -1,7 +1,7 @@
 #include "imodel/cores/ImodelCvlibRepository.h"
 
-#include "imodel/model/Imodel.h"
 #include "imodel/cores/ImodelRepVisitor.h"
+#include "imodel/model/Imodel.h"
 
 #include <foundation/Def.h>
 #include <foundation/Sys.h>

@@ -22,19 +22,16 @@ struct CatalogStateText {
 constexpr CatalogStateText kCatalogStateTexts[] = {
     {"#0000FF", "Loaded"},
     {"#0000FF", "Catalog not loaded yet"},
-    {kErrorColour,
-     "Unable to locate Dremmet which is required to show Quibbixs in the catalog.\n"
-     "Be sure that Dremmet is installed and that a Tool Profile has been set up.\n"
-     "From the Project menu, select 'Profile...'"
-     " and change the Dremmet profile."},
-    {kErrorColour,
-     "Unable to get the catalog location from Dremmet\n"
-     "Please ensure that the Dremmet version you are using"
-     " is compatible with this version of Solvato IDE."},
+    {kErrorColour, "Unable to locate Dremmet which is required to show Quibbixs in the catalog.\n"
+                   "Be sure that Dremmet is installed and that a Tool Profile has been set up.\n"
+                   "From the Project menu, select 'Profile...'"
+                   " and change the Dremmet profile."},
+    {kErrorColour, "Unable to get the catalog location from Dremmet\n"
+                   "Please ensure that the Dremmet version you are using"
+                   " is compatible with this version of Solvato IDE."},
     {kErrorColour, "Unable to find catalog on disk"},
-    {kErrorColour,
-     "Unable to read the catalog file; "
-     "the format is invalid."},
+    {kErrorColour, "Unable to read the catalog file; "
+                   "the format is invalid."},
 };
 
 CatalogStateText TextOf(CatalogState state)

@@ -1,11 +1,11 @@
 // The IP catalogue, the core generator's catalogue and the user
 // repositories.
-#include "imodel/model/ImodelFeatures.h"
 #include "imodel/cores/ImodelIPRepository.h"
 #include "imodel/cores/ImodelKTRepository.h"
 #include "imodel/cores/ImodelRepVisitor.h"
 #include "imodel/cores/ImodelUserRepository.h"
 #include "imodel/model/Imodel.h"
+#include "imodel/model/ImodelFeatures.h"
 
 #include <dastrel/IIpMgrCallback.h>
 
@@ -121,9 +121,6 @@ bool ImodelUserRepository::LoadPlugin()
     return true;
 }
 
-std::string ImodelUserRepository::GetGotFromText() const
-{
-    return GotFromText(kUserGotFromTexts, GetGotFromCode());
-}
+std::string ImodelUserRepository::GetGotFromText() const { return GotFromText(kUserGotFromTexts, GetGotFromCode()); }
 
 void ImodelUserRepository::Accept(ImodelRepVisitor& visitor) { visitor.Visit(*this); }

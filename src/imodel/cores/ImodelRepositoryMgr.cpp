@@ -1,13 +1,13 @@
 #include "imodel/cores/ImodelRepositoryMgr.h"
 
 #include "ievent/IeventClasses.h"
-#include "imodel/model/Imodel.h"
 #include "imodel/cores/ImodelCvlibRepository.h"
-#include "imodel/model/ImodelHost.h"
 #include "imodel/cores/ImodelIPRepository.h"
 #include "imodel/cores/ImodelKTRepository.h"
 #include "imodel/cores/ImodelRepMgrCallBack.h"
 #include "imodel/cores/ImodelUserRepository.h"
+#include "imodel/model/Imodel.h"
+#include "imodel/model/ImodelHost.h"
 
 #include <dastrel/DastrelModel.h>
 #include <foundation/Def.h>
@@ -104,9 +104,8 @@ void ImodelRepositoryMgr::AddUserRep(boost::shared_ptr<IIpRepository> repository
 void ImodelRepositoryMgr::RmUserRep(boost::shared_ptr<IIpRepository> repository)
 {
     if (!repository) return;
-    const auto found = std::find_if(m_repositories.begin(), m_repositories.end(), [&](const auto& held) {
-        return held->GetName() == repository->GetName();
-    });
+    const auto found = std::find_if(m_repositories.begin(), m_repositories.end(),
+                                    [&](const auto& held) { return held->GetName() == repository->GetName(); });
     if (found != m_repositories.end()) m_repositories.erase(found);
 }
 

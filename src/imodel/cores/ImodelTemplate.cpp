@@ -1,15 +1,9 @@
 #include "imodel/cores/ImodelTemplate.h"
 
-ImodelTemplate::ImodelTemplate(const std::string& sectionFullName, const std::string& prefix,
-                               const std::string& code, const std::string& suffix, bool isVHDL,
-                               bool isUserTemplate, const std::string& fileName)
-    : m_isVHDL(isVHDL),
-      m_isUserTemplate(isUserTemplate),
-      m_fileName(fileName),
-      m_sectionFullName(sectionFullName),
-      m_prefix(prefix),
-      m_code(code),
-      m_suffix(suffix)
+ImodelTemplate::ImodelTemplate(const std::string& sectionFullName, const std::string& prefix, const std::string& code,
+                               const std::string& suffix, bool isVHDL, bool isUserTemplate, const std::string& fileName)
+    : m_isVHDL(isVHDL), m_isUserTemplate(isUserTemplate), m_fileName(fileName), m_sectionFullName(sectionFullName),
+      m_prefix(prefix), m_code(code), m_suffix(suffix)
 {
 }
 

@@ -95,8 +95,8 @@ void ImodelTemplateManager::loadUserTemplates()
         if (!isVHDL || !UtlDoesFileExist(fullName) || !SysReadFile(fullName, code)) continue;
         UtlReplaceAll(code, "\r\n", "\n");
         const std::string section = std::string(*isVHDL ? "VHDL" : "Verilog") + ";" + kUserSection;
-        m_userTemplates.push_back(boost::make_shared<ImodelTemplate>(section, file.GetFileTitleNoExt(), code, "",
-                                                                     *isVHDL, true, fullName));
+        m_userTemplates.push_back(
+            boost::make_shared<ImodelTemplate>(section, file.GetFileTitleNoExt(), code, "", *isVHDL, true, fullName));
     }
 }
 

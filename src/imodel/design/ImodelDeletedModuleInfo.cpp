@@ -3,9 +3,9 @@
 // library at a time.
 #include "imodel/design/ImodelDeletedModuleInfo.h"
 
+#include "imodel/names/ImodelMessages.h"
 #include "src/imodel/design/ImodelModuleNotify.h"
 #include "src/imodel/design/imodelTempUnit.h"
-#include "imodel/names/ImodelMessages.h"
 
 #include <foundation/Sys.h>
 #include <zorpa/ZorpaString.h>
@@ -22,8 +22,7 @@ using ModuleSet = ImodelModule::ModuleSet;
 
 void DebugPrint(const char* format, const ImodelModule& module)
 {
-    if (ImodelIsDebugMsg())
-        SysDebugPrintf(format, module.GetComponentID().ToString().c_str());
+    if (ImodelIsDebugMsg()) SysDebugPrintf(format, module.GetComponentID().ToString().c_str());
 }
 
 // The list of clones of removed units, indexed by key so that keeping the
@@ -43,14 +42,12 @@ public:
 
     ModuleList::iterator Find(const VyIfaces::ComponentID& key)
     {
-        if (m_indexedSize != m_list.size())
-            Reindex();
+        if (m_indexedSize != m_list.size()) Reindex();
         const std::string text = KeyText(key);
         auto found = m_index.find(text);
         if (found != m_index.end() && Holds(found->second, key))
             return m_list.begin() + static_cast<std::ptrdiff_t>(found->second);
-        if (found == m_index.end())
-            return m_list.end();
+        if (found == m_index.end()) return m_list.end();
         Reindex();
         found = m_index.find(text);
         if (found != m_index.end() && Holds(found->second, key))
@@ -79,13 +76,11 @@ public:
     void Erase(ModuleList::iterator entry)
     {
         ImodelModule* gone = *entry;
-        if (gone != nullptr)
-            m_index.erase(KeyText(gone->GetComponentID()));
+        if (gone != nullptr) m_index.erase(KeyText(gone->GetComponentID()));
         const std::size_t place = static_cast<std::size_t>(entry - m_list.begin());
         if (place + 1 != m_list.size()) {
             *entry = m_list.back();
-            if (*entry != nullptr)
-                m_index[KeyText((*entry)->GetComponentID())] = place;
+            if (*entry != nullptr) m_index[KeyText((*entry)->GetComponentID())] = place;
         }
         m_list.pop_back();
         m_indexedSize = m_list.size();
@@ -110,8 +105,7 @@ private:
     {
         m_index.clear();
         for (std::size_t place = 0; place < m_list.size(); ++place) {
-            if (m_list[place] != nullptr)
-                m_index.emplace(KeyText(m_list[place]->GetComponentID()), place);
+            if (m_list[place] != nullptr) m_index.emplace(KeyText(m_list[place]->GetComponentID()), place);
         }
         m_indexedSize = m_list.size();
     }
@@ -149,8 +143,7 @@ ImodelModule::ModuleList::iterator ImodelModule::FindDeletedModuleInfo(const Imo
 
 void ImodelModule::SaveDeletedModuleInfo(ImodelModule* module)
 {
-    if (module == nullptr)
-        return;
+    if (module == nullptr) return;
     module->SaveTimeStamp();
     Removed().Put(Clone(module));
     DebugPrint("Saved %s info in deleted module info list\n", *module);
@@ -159,8 +152,7 @@ void ImodelModule::SaveDeletedModuleInfo(ImodelModule* module)
 void ImodelModule::RestoreDeletedModuleInfo(ImodelModule* module, boost::shared_ptr<IfileObjectEx> file)
 {
     const auto entry = FindDeletedModuleInfo(module);
-    if (entry == Removed().List().end())
-        return;
+    if (entry == Removed().List().end()) return;
     const boost::shared_ptr<IfileObjectEx> own = module->GetModuleFile();
     if (!file || !own || !(*own == *file)) {
         DebugPrint("Did not restore %s info, file is not the same", *module);
@@ -180,16 +172,14 @@ void ImodelModule::RestoreDeletedModuleInfo(ImodelModule* module, boost::shared_
         // What was derived from the file while it was away is out of date.
         if (QuorlaneStateMachine* flow = ImodelAliveStateMachine())
             flow->FilesModificationMessage(QuorlaneFilesChanged, {*file});
-        if (FileList* notified = GetNotifiedFileChangeList())
-            notified->push_back(*file);
+        if (FileList* notified = GetNotifiedFileChangeList()) notified->push_back(*file);
     }
     Removed().Erase(entry);
 }
 
 void ImodelModule::RemoveDeletedModuleInfo(boost::shared_ptr<IfileObjectEx> file)
 {
-    if (!file)
-        return;
+    if (!file) return;
     ModuleList& list = Removed().List();
     // An erased entry takes the last one's place, which is looked at next.
     for (std::size_t place = 0; place < list.size();) {
@@ -208,11 +198,9 @@ void ImodelModule::RemoveDeletedModuleInfo(boost::shared_ptr<IfileObjectEx> file
 void ImodelDuplicateSubModuleInfo(boost::shared_ptr<ModuleSet> from, boost::shared_ptr<ModuleSet> to, bool byName,
                                   const zorpaSaveRestoreParams& params)
 {
-    if (!from || !to)
-        return;
+    if (!from || !to) return;
     for (ImodelModule* module : *from) {
-        if (module == nullptr)
-            continue;
+        if (module == nullptr) continue;
         ImodelModule* target = nullptr;
         if (byName) {
             // Without a file, only the lower-cased name orders the key.
@@ -222,8 +210,7 @@ void ImodelDuplicateSubModuleInfo(boost::shared_ptr<ModuleSet> from, boost::shar
         } else {
             target = UnitInPlaceOf(module, *to);
         }
-        if (target != nullptr)
-            target->DuplicateModuleInfo(module, params);
+        if (target != nullptr) target->DuplicateModuleInfo(module, params);
     }
 }
 
@@ -232,8 +219,7 @@ void ImodelRestoreLibs(ImodelDesignManager& design, ImodelDesignManager::Librari
 {
     // Paired by name: a library added or removed meanwhile shifts no pair.
     for (const ImodelDesignManager::LibraryPtr& library : saved) {
-        if (!library)
-            continue;
+        if (!library) continue;
         if (const ImodelDesignManager::LibraryPtr current = design.FindLibraryByName(library->GetName()))
             ImodelDuplicateSubModuleInfo(library->GetModules(), current->GetModules(), byName, params);
     }
@@ -241,27 +227,22 @@ void ImodelRestoreLibs(ImodelDesignManager& design, ImodelDesignManager::Librari
 
 void ImodelRestoreLibs(ImodelDesignManager::Libraries& saved, bool byName, const zorpaSaveRestoreParams& params)
 {
-    if (ImodelDesignManager* design = ImodelAliveDesignManager())
-        ImodelRestoreLibs(*design, saved, byName, params);
+    if (ImodelDesignManager* design = ImodelAliveDesignManager()) ImodelRestoreLibs(*design, saved, byName, params);
 }
 
 void ImodelDuplicateSet(boost::shared_ptr<ModuleSet> from, boost::shared_ptr<ModuleSet> to)
 {
-    if (!from || !to)
-        return;
+    if (!from || !to) return;
     for (ImodelModule* module : *from) {
         std::unique_ptr<ImodelModule> clone(ImodelModule::Clone(module));
-        if (clone && to->insert(clone.get()).second)
-            clone.release();
+        if (clone && to->insert(clone.get()).second) clone.release();
     }
 }
 
 void ImodelDuplicateList(std::deque<ImodelModule*>* from, std::deque<ImodelModule*>* to)
 {
-    if (from == nullptr || to == nullptr)
-        return;
+    if (from == nullptr || to == nullptr) return;
     for (ImodelModule* module : *from) {
-        if (module != nullptr)
-            to->push_back(ImodelModule::Clone(module));
+        if (module != nullptr) to->push_back(ImodelModule::Clone(module));
     }
 }

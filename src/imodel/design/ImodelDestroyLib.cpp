@@ -19,8 +19,7 @@ void TakeUnits(ZorpaLibrary<ImodelModule*>& library, std::vector<ImodelModule*>&
 
 void ImodelDestroyLib(boost::shared_ptr<ZorpaLibrary<ImodelModule*>> library)
 {
-    if (!library)
-        return;
+    if (!library) return;
     std::vector<ImodelModule*> units;
     TakeUnits(*library, units);
     ImodelModule::DeleteModules(units);
@@ -31,8 +30,7 @@ void ImodelDestroyLibs(std::deque<boost::shared_ptr<ZorpaLibrary<ImodelModule*>>
     // All units at once: links between the libraries cost nothing to undo.
     std::vector<ImodelModule*> units;
     for (const boost::shared_ptr<ZorpaLibrary<ImodelModule*>>& library : libraries) {
-        if (library)
-            TakeUnits(*library, units);
+        if (library) TakeUnits(*library, units);
     }
     libraries.clear();
     ImodelModule::DeleteModules(units);

@@ -8,13 +8,11 @@ void ImodelDuplicateLibs(const ImodelDesignManager& design, ImodelDesignManager:
 {
     const auto [first, last] = design.GetLibraries();
     for (auto library = first; library != last; ++library) {
-        if (*library)
-            copies.push_back(boost::make_shared<ImodelDesignManager::Library>(**library));
+        if (*library) copies.push_back(boost::make_shared<ImodelDesignManager::Library>(**library));
     }
 }
 
 void ImodelDuplicateLibs(ImodelDesignManager::Libraries& copies)
 {
-    if (const ImodelDesignManager* design = ImodelAliveDesignManager())
-        ImodelDuplicateLibs(*design, copies);
+    if (const ImodelDesignManager* design = ImodelAliveDesignManager()) ImodelDuplicateLibs(*design, copies);
 }

@@ -3,9 +3,9 @@
 #include "src/imodel/design/imodelTempUnit.h"
 
 #include "ifile/IfileObjectEx.h"
-#include "imodel/model/Imodel.h"
 #include "imodel/design/ImodelDesignManager.h"
 #include "imodel/design/ImodelModule.h"
+#include "imodel/model/Imodel.h"
 #include "imodel/model/ImodelSetAndRestoreModelFlagObject.h"
 #include "imodel/names/imodelUtl.h"
 
@@ -39,8 +39,7 @@ ImodelModule* FindInAnyLib(Find find)
 {
     const auto [first, last] = Design().GetLibraries();
     for (auto library = first; library != last; ++library)
-        if (ImodelModule* module = find(*library))
-            return module;
+        if (ImodelModule* module = find(*library)) return module;
     return nullptr;
 }
 
@@ -49,19 +48,15 @@ ImodelModule* FindInAnyLib(Find find)
 ImodelModule* ImodelFindModuleInLib(LibraryPtr library, const std::string& name, zorpaModuleTypes kind,
                                     const std::string& fileName)
 {
-    if (!library || name.empty())
-        return nullptr;
+    if (!library || name.empty()) return nullptr;
     const auto& modules = library->GetModules();
-    if (!modules || modules->empty())
-        return nullptr;
+    if (!modules || modules->empty()) return nullptr;
     // Every unit of the name (letter case ignored) is equivalent to a key
     // without file in the unit order.
     const imodelTempUnit key(name, nullptr, kind, false, "work", "");
     const auto [first, last] = modules->equal_range(key.get());
-    if (first == last)
-        return nullptr;
-    if (fileName.empty())
-        return *first;
+    if (first == last) return nullptr;
+    if (fileName.empty()) return *first;
     // Several units of one name stand in a set only when each has its own
     // file: every one of them is asked, not only the first.
     const auto found =
@@ -77,36 +72,31 @@ ImodelModule* ImodelFindModule(const VyIfaces::ComponentID& id)
 
 ImodelModule* ImodelFindModuleInAnyLib(const std::string& name, const std::string& fileName)
 {
-    return FindInAnyLib([&](const LibraryPtr& library) {
-        return ImodelFindModuleInLib(library, name, zorpaMODULE_UNKNOWN, fileName);
-    });
+    return FindInAnyLib(
+        [&](const LibraryPtr& library) { return ImodelFindModuleInLib(library, name, zorpaMODULE_UNKNOWN, fileName); });
 }
 
 ImodelModule* ImodelFindModule(VyIfaces::IComponent* component, LibraryPtr library)
 {
-    if (component == nullptr || !library || !library->GetModules())
-        return nullptr;
+    if (component == nullptr || !library || !library->GetModules()) return nullptr;
     const VyIfaces::ComponentID& id = component->GetComponentID();
     for (ImodelModule* module : *library->GetModules()) {
         const VyIfaces::IComponent* own = module ? module->GetComponent() : nullptr;
-        if (own != nullptr && own->GetComponentID() == id)
-            return module;
+        if (own != nullptr && own->GetComponentID() == id) return module;
     }
     return nullptr;
 }
 
 ImodelModule* ImodelFindModuleInAnyLib(VyIfaces::IComponent* component)
 {
-    if (component == nullptr)
-        return nullptr;
+    if (component == nullptr) return nullptr;
     return FindInAnyLib([&](const LibraryPtr& library) { return ImodelFindModule(component, library); });
 }
 
 int ImodelGetMatchingModules(LibraryPtr library, const std::string& pattern, std::vector<ImodelModule*>& out,
                              bool (*const& accept)(ImodelModule*))
 {
-    if (!library || pattern.empty() || !library->GetModules())
-        return 0;
+    if (!library || pattern.empty() || !library->GetModules()) return 0;
     int walked = 0;
     for (ImodelModule* module : *library->GetModules()) {
         ++walked;
@@ -121,21 +111,17 @@ ImodelModule* ImodelFindUsedPackage(boost::shared_ptr<IfileObjectEx> file, std::
                                     std::deque<std::string>& visited)
 {
     const std::size_t dot = useName.find('.');
-    if (!file || dot == std::string::npos)
-        return nullptr;
+    if (!file || dot == std::string::npos) return nullptr;
     const std::string rest = useName.substr(dot + 1);
     useName = Lower(useName.substr(0, dot));
     const std::size_t second = rest.find('.');
-    if (second == std::string::npos)
-        return nullptr;
+    if (second == std::string::npos) return nullptr;
     const std::string package = Lower(rest.substr(0, second));
     const std::string fileLibrary = Lower(file->GetLibraryName());
 
-    if (useName != "work")
-        return ImodelFindPackageInLib(&visited, useName, package);
+    if (useName != "work") return ImodelFindPackageInLib(&visited, useName, package);
     ImodelModule* found = ImodelFindPackageInLib(&visited, fileLibrary, package);
-    if (found == nullptr && fileLibrary != "work")
-        found = ImodelFindPackageInLib(&visited, "work", package);
+    if (found == nullptr && fileLibrary != "work") found = ImodelFindPackageInLib(&visited, "work", package);
     return found;
 }
 
@@ -144,14 +130,12 @@ ImodelModule* ImodelFindPackageInLib(std::deque<std::string>* visited, const std
 {
     if (visited != nullptr) {
         const std::string key = library + "." + package;
-        if (std::find(visited->begin(), visited->end(), key) != visited->end())
-            return nullptr;
+        if (std::find(visited->begin(), visited->end(), key) != visited->end()) return nullptr;
         visited->push_back(key);
     }
     const LibraryPtr found = Design().FindLibraryByName(library);
     const ImodelModule::ModuleList* list = found ? found->GetModuleList() : nullptr;
-    if (list == nullptr)
-        return nullptr;
+    if (list == nullptr) return nullptr;
     ImodelModule* result = nullptr;
     for (ImodelModule* module : *list)
         if (module != nullptr && module->IsPackage() && ZorpaCompareNoCase(module->GetName(), package) == 0)

@@ -2,15 +2,15 @@
 // tests over one.
 #include "imodel/design/ImodelHierarchyFiles.h"
 
-#include "src/imodel/design/ImodelModuleNotify.h"
 #include "ifile/IfileManager.h"
 #include "ifile/IfileManagerFunctions.h"
-#include "imodel/model/ImodelFeatures.h"
 #include "imodel/design/ImodelFindModule.h"
+#include "imodel/design/ImodelModuleTree.h"
+#include "imodel/model/ImodelFeatures.h"
 #include "imodel/model/ImodelHost.h"
 #include "imodel/names/ImodelMessages.h"
-#include "imodel/design/ImodelModuleTree.h"
 #include "imodel/names/imodelUtl.h"
+#include "src/imodel/design/ImodelModuleNotify.h"
 
 #include <algorithm>
 #include <string>
@@ -51,13 +51,11 @@ public:
     // Nothing for an empty entry or one the list holds.
     void Append(const Entry& file)
     {
-        if (file && m_held.insert(file.get()).second)
-            m_files.push_back(file);
+        if (file && m_held.insert(file.get()).second) m_files.push_back(file);
     }
     void Remove(const IfileObjectEx* file)
     {
-        if (m_held.erase(file) > 0)
-            std::erase_if(m_files, [file](const Entry& entry) { return entry.get() == file; });
+        if (m_held.erase(file) > 0) std::erase_if(m_files, [file](const Entry& entry) { return entry.get() == file; });
     }
     // Keeps, in order, the files that `keep` takes.
     template <class Keep>
@@ -71,8 +69,7 @@ private:
     void Reindex()
     {
         m_held.clear();
-        for (const Entry& file : m_files)
-            m_held.insert(file.get());
+        for (const Entry& file : m_files) m_held.insert(file.get());
     }
 
     Entries& m_files;
@@ -85,8 +82,7 @@ public:
     explicit ValueList(FileValues* files) : m_files(files)
     {
         if (m_files != nullptr)
-            for (const IfileObject& file : *m_files)
-                m_keys.insert(FileKey(file));
+            for (const IfileObject& file : *m_files) m_keys.insert(FileKey(file));
     }
     ValueList(const ValueList&) = delete;
     ValueList& operator=(const ValueList&) = delete;
@@ -95,8 +91,7 @@ public:
     bool Holds(const IfileObject& file) const { return m_keys.contains(FileKey(file)); }
     void Append(const IfileObject& file)
     {
-        if (m_files == nullptr)
-            return;
+        if (m_files == nullptr) return;
         m_files->push_back(file);
         m_keys.insert(FileKey(file));
     }
@@ -127,43 +122,35 @@ public:
 
     void Walk(ImodelModule* module, ValueList& files, FileValues* cdbOrders)
     {
-        if (module == nullptr || !m_walked.insert(module).second)
-            return;
+        if (module == nullptr || !m_walked.insert(module).second) return;
         ImodelModule* source = module;
         if (module->GetAssociatedFileListConst().empty())
-            if (ImodelModule* keyed = ImodelFindModule(module->GetComponentID()))
-                source = keyed;
+            if (ImodelModule* keyed = ImodelFindModule(module->GetComponentID())) source = keyed;
         m_select.SetCurModule(source);
 
         FileValues localFiles;
         ValueList local(&localFiles);
         for (const IfileObject& file : source->GetAssociatedFileListConst())
-            if (Takes(file))
-                local.Append(file);
+            if (Takes(file)) local.Append(file);
         FileValues subOrders;
         if (m_select.IsRecursive() && module->GetSubBlocks() != nullptr)
-            for (ImodelModule* sub : *module->GetSubBlocks())
-                Walk(sub, local, &subOrders);
+            for (ImodelModule* sub : *module->GetSubBlocks()) Walk(sub, local, &subOrders);
 
-        if (m_reorder && localFiles.size() > 1)
-            FrontByOrders(localFiles, subOrders);
+        if (m_reorder && localFiles.size() > 1) FrontByOrders(localFiles, subOrders);
         std::erase_if(localFiles, [&files](const IfileObject& file) { return files.Holds(file); });
         if (m_reorder) {
             const FileValues& order = source->GetCDBOrder();
-            if (cdbOrders != nullptr)
-                cdbOrders->insert(cdbOrders->end(), order.begin(), order.end());
+            if (cdbOrders != nullptr) cdbOrders->insert(cdbOrders->end(), order.begin(), order.end());
             std::stable_sort(localFiles.begin(), localFiles.end(), imodelSortFiles(order));
         }
-        for (const IfileObject& file : localFiles)
-            files.Append(file);
+        for (const IfileObject& file : localFiles) files.Append(file);
     }
 
 private:
     // Selected, held by the project and, for a tool, used by it.
     bool Takes(const IfileObject& file) const
     {
-        if (!m_select(file))
-            return false;
+        if (!m_select(file)) return false;
         const Entry entry = m_project ? m_project->GetFile(file) : nullptr;
         return entry && (m_tool == nullptr || entry->IsUsedForTool(*m_tool, "", true));
     }
@@ -188,25 +175,20 @@ public:
 
     void Walk(ImodelModule* module)
     {
-        if (module == nullptr || !m_walked.insert(module).second)
-            return;
+        if (module == nullptr || !m_walked.insert(module).second) return;
         if (IsConstraintsEditor() && module->GetComponent() != nullptr &&
             module->GetComponent()->GetModuleType() != VyIfaces::IComponent::HDL)
             return;
         // Sub-modules before the modules that use them.
         if (!module->IsPackage() && module->GetSubBlocks() != nullptr)
-            for (ImodelModule* sub : *module->GetSubBlocks())
-                Walk(sub);
+            for (ImodelModule* sub : *module->GetSubBlocks()) Walk(sub);
         const bool hasToolFile = TakeToolFiles(*module);
         const Entry file = module->GetModuleFile();
-        if (!file)
-            return;
+        if (!file) return;
         WalkUsedPackages(file);
         // A file of the tool's own takes the place of one that serves synthesis alone.
-        if (hasToolFile && !file->IsUsedByAllTools() && file->IsUsedForTool(ideSYNTHESIS, "", true))
-            return;
-        if (m_fileType != nullptr && file->GetFileSpecificType() != *m_fileType)
-            return;
+        if (hasToolFile && !file->IsUsedByAllTools() && file->IsUsedForTool(ideSYNTHESIS, "", true)) return;
+        if (m_fileType != nullptr && file->GetFileSpecificType() != *m_fileType) return;
         TakeDefiningFile(file);
     }
 
@@ -216,19 +198,16 @@ private:
     // The HDL files attached to the unit for the tool alone; whether any.
     bool TakeToolFiles(ImodelModule& module)
     {
-        if (m_tool == nullptr || IsConstraintsEditor() || m_project == nullptr)
-            return false;
+        if (m_tool == nullptr || IsConstraintsEditor() || m_project == nullptr) return false;
         FileValues attached;
         ImodelIsFileOfType hdl(zorpaFT_HDL, false);
         ImodelGetChildAssociatedFiles2(&module, hdl, attached, nullptr, nullptr, false);
         bool found = false;
         for (const IfileObject& value : attached) {
             const Entry file = m_project->GetFile(value);
-            if (!file || file->IsUsedByAllTools() || !file->IsUsedForTool(*m_tool, "", true))
-                continue;
+            if (!file || file->IsUsedByAllTools() || !file->IsUsedForTool(*m_tool, "", true)) continue;
             found = true;
-            if (m_notify)
-                ImodelWarnIfFileModified(file);
+            if (m_notify) ImodelWarnIfFileModified(file);
             m_files.Append(file);
         }
         return found;
@@ -240,8 +219,7 @@ private:
         const auto [first, last] = file->GetUsedPackages();
         const std::deque<std::string> clauses(first, last);
         for (std::string clause : clauses)
-            if (ImodelModule* package = ImodelFindUsedPackage(file, clause, m_packages))
-                Walk(package);
+            if (ImodelModule* package = ImodelFindUsedPackage(file, clause, m_packages)) Walk(package);
     }
 
     void TakeDefiningFile(const Entry& file)
@@ -249,16 +227,12 @@ private:
         // An included file is compiled through the files that include it.
         if (!IsConstraintsEditor()) {
             for (const IfileObject& included : file->GetIncludedFiles()) {
-                if (const Entry entry = m_project ? m_project->GetFile(included) : nullptr)
-                    m_files.Remove(entry.get());
-                if (m_included.IsGiven() && !m_included.Holds(included))
-                    m_included.Append(included);
+                if (const Entry entry = m_project ? m_project->GetFile(included) : nullptr) m_files.Remove(entry.get());
+                if (m_included.IsGiven() && !m_included.Holds(included)) m_included.Append(included);
             }
         }
-        if (m_included.IsGiven() && m_included.Holds(*file))
-            return;
-        if (m_notify)
-            ImodelWarnIfFileModified(file);
+        if (m_included.IsGiven() && m_included.Holds(*file)) return;
+        if (m_notify) ImodelWarnIfFileModified(file);
         m_files.Append(file);
     }
 
@@ -282,10 +256,8 @@ bool TakeCustomizedList(EntryList& files, ImodelModule& module, ImodelFunctionTy
         !module.GetCustomizedFileList(tool, customized))
         return false;
     for (const Entry& file : customized) {
-        if (!file)
-            continue;
-        if (notify)
-            ImodelWarnIfFileModified(file);
+        if (!file) continue;
+        if (notify) ImodelWarnIfFileModified(file);
         files.Append(file);
     }
     return true;
@@ -299,8 +271,7 @@ void TakeEncryptedFiles(EntryList& files, ImodelModule& module, IfileManager& pr
     ImodelGetChildAssociatedFiles2(&module, hdl, attached, &synthesis, nullptr, false);
     for (const IfileObject& value : attached) {
         const Entry file = project.GetFile(value);
-        if (file && file->IsEncryptedFile())
-            files.Append(file);
+        if (file && file->IsEncryptedFile()) files.Append(file);
     }
 }
 
@@ -310,8 +281,7 @@ bool KeepUsedHdlFiles(EntryList& files, ImodelModule& module, ImodelFunctionType
 {
     bool droppedSchematic = false;
     files.KeepOnly([&](const IfileObjectEx& file) {
-        if (file.GetFileSpecificType() == zorpaFT_HDL)
-            return module.IsPackageUsed(tool, file);
+        if (file.GetFileSpecificType() == zorpaFT_HDL) return module.IsPackageUsed(tool, file);
         droppedSchematic = droppedSchematic || file.GetFileSpecificType() == zorpaFT_SCH;
         return false;
     });
@@ -324,15 +294,11 @@ void TakeHdlOfSchematic(EntryList& files, const ImodelModule& module, bool notif
     ImodelFileName name;
     ImodelGetFullPathForFile(ImodelFileName(module.GetName() + ".v"), zorpaFT_GROUP_VIEWDRAW, name);
     const ImodelDesignManager* design = ImodelAliveDesignManager();
-    if (design != nullptr && design->IsDefaultVHDL())
-        name += "hd";
+    if (design != nullptr && design->IsDefaultVHDL()) name += "hd";
     const Entry file = IfileManagerGetRealObject(IfileObject(name, zorpaFT_HDL, ImodelFMFull, true, true), true);
-    if (!file)
-        return;
-    if (!file->IsFileInProject())
-        file->SetFileState(imodelFileUpToDate);
-    if (notify)
-        ImodelWarnIfFileModified(file);
+    if (!file) return;
+    if (!file->IsFileInProject()) file->SetFileState(imodelFileUpToDate);
+    if (notify) ImodelWarnIfFileModified(file);
     files.Append(file);
 }
 
@@ -353,8 +319,7 @@ void KeepFilesOfTool(EntryList& files, ImodelFunctionType tool)
 void AddPackages(EntryList& files, ImodelModule* module, ImodelFunctionType tool)
 {
     IfileManager* project = ProjectFiles();
-    if (module == nullptr || tool != ideSIMULATION || project == nullptr)
-        return;
+    if (module == nullptr || tool != ideSIMULATION || project == nullptr) return;
     Entries packages;
     project->GetFilesWith(packages);
     for (const Entry& file : packages)
@@ -369,28 +334,22 @@ void CollectHdlFiles(EntryList& files, ImodelModule* module, ImodelFunctionType 
 {
     Imodel* model = ImodelAliveModel();
     IfileManager* project = ProjectFiles();
-    if (module == nullptr || model == nullptr || project == nullptr)
-        return;
+    if (module == nullptr || model == nullptr || project == nullptr) return;
     including.insert(module);
-    if (TakeCustomizedList(files, *module, tool, notify))
-        return;
-    if (tool == ideSYNTHESIS)
-        TakeEncryptedFiles(files, *module, *project);
+    if (TakeCustomizedList(files, *module, tool, notify)) return;
+    if (tool == ideSYNTHESIS) TakeEncryptedFiles(files, *module, *project);
     std::deque<std::string> packages;
     OriginalFilesWalk(files, packages, tool == ideSYNTHESIS ? nullptr : &tool, nullptr, includedFiles, notify)
         .Walk(module);
-    if (KeepUsedHdlFiles(files, *module, tool))
-        TakeHdlOfSchematic(files, *module, notify);
+    if (KeepUsedHdlFiles(files, *module, tool)) TakeHdlOfSchematic(files, *module, notify);
     if ((tool == ideSIMULATION || tool == ideSTIMULUS) && model->IsIncludeForSimulationEnabled()) {
         for (const VyIfaces::ComponentID& id : *module->GetSimulationModuleToIncludeList()) {
             ImodelModule* other = ImodelFindModule(id);
-            if (other == nullptr || including.contains(other))
-                continue;
+            if (other == nullptr || including.contains(other)) continue;
             Entries theirs;
             EntryList theirList(theirs);
             CollectHdlFiles(theirList, other, tool, includedFiles, true, including);
-            for (const Entry& file : theirs)
-                files.Append(file);
+            for (const Entry& file : theirs) files.Append(file);
         }
     }
     KeepFilesOfTool(files, tool);
@@ -409,10 +368,8 @@ bool AnyFileInHierarchy(ImodelModule* module, Test test)
     while (!pending.empty()) {
         const ImodelModule* unit = pending.back();
         pending.pop_back();
-        if (unit == nullptr || !seen.insert(unit).second)
-            continue;
-        if (const Entry file = unit->GetModuleFile(); file && test(*file))
-            return true;
+        if (unit == nullptr || !seen.insert(unit).second) continue;
+        if (const Entry file = unit->GetModuleFile(); file && test(*file)) return true;
         if (const ModuleList* subBlocks = unit->GetSubBlocks())
             pending.insert(pending.end(), subBlocks->rbegin(), subBlocks->rend());
     }
@@ -428,12 +385,10 @@ public:
     void CountList(const ModuleList& modules)
     {
         for (ImodelModule* module : modules) {
-            if (module == nullptr || m_path.contains(module))
-                continue;
+            if (module == nullptr || m_path.contains(module)) continue;
             if (module->GetModuleFile()) {
                 ++m_count;
-                if (m_limit != -1 && m_count >= m_limit)
-                    return;
+                if (m_limit != -1 && m_count >= m_limit) return;
             }
             if (const ModuleList* subBlocks = module->GetSubBlocks()) {
                 m_path.insert(module);
@@ -450,12 +405,10 @@ private:
     Walked m_path;
 };
 
-void FindTopLevel(const ImodelFileName& file, const ModuleList& modules, std::vector<std::string>& names,
-                  Walked& seen)
+void FindTopLevel(const ImodelFileName& file, const ModuleList& modules, std::vector<std::string>& names, Walked& seen)
 {
     for (ImodelModule* module : modules) {
-        if (module == nullptr || !seen.insert(module).second)
-            continue;
+        if (module == nullptr || !seen.insert(module).second) continue;
         if (module->GetModuleFile() && module->GetModuleFullFileName() == file)
             names.push_back(module->GetName());
         else if (const ModuleList* subBlocks = module->GetSubBlocks())
@@ -520,8 +473,7 @@ void ImodelModule::GetAllPackagesUsed(FileEntries& files)
 
 bool ImodelHasPackageFiles(ImodelModule* module)
 {
-    if (module == nullptr)
-        return false;
+    if (module == nullptr) return false;
     Entries files;
     module->GetAllPackagesUsed(files);
     return !files.empty();
@@ -537,8 +489,7 @@ void ImodelAddPackages(ImodelModule* module, ImodelFunctionType tool, Entries& f
 
 int ImodelCountFiles(ImodelModule* module, int limit)
 {
-    if (module == nullptr)
-        return 0;
+    if (module == nullptr) return 0;
     FileCounter counter(limit);
     counter.CountList({module});
     return counter.Count();
@@ -546,8 +497,8 @@ int ImodelCountFiles(ImodelModule* module, int limit)
 
 bool ImodelHasCoreSubBlocks(ImodelModule* module, zorpaFileManagerTypes fileType)
 {
-    return AnyFileInHierarchy(module,
-                              [fileType](const IfileObjectEx& file) { return file.HasParentFileOfType(fileType, true); });
+    return AnyFileInHierarchy(
+        module, [fileType](const IfileObjectEx& file) { return file.HasParentFileOfType(fileType, true); });
 }
 
 bool ImodelIsUsedInHierarchy(const IfileObject& file, ImodelModule* module)
@@ -564,8 +515,7 @@ bool ImodelIsTopLevelModuleOfFile(const boost::shared_ptr<IfileObjectEx>& file, 
 void ImodelFindTopLevelModules(const ImodelFileName& file, std::deque<ImodelModule*>* modules,
                                std::vector<std::string>* names)
 {
-    if (modules == nullptr || names == nullptr)
-        return;
+    if (modules == nullptr || names == nullptr) return;
     Walked seen;
     FindTopLevel(file, *modules, *names, seen);
 }
@@ -574,9 +524,7 @@ void ImodelWarnIfFileModified(const boost::shared_ptr<IfileObjectEx>& file)
 {
     Imodel* model = ImodelAliveModel();
     ImodelHost* host = model ? model->GetHost() : nullptr;
-    if (host == nullptr || !file)
-        return;
+    if (host == nullptr || !file) return;
     const ImodelFileName name = file->GetFullFileName();
-    if (host->IsFileModifiedInEditor(name))
-        ImodelDisplayUSING_MODIFIED_FILE_MSG(name.c_str());
+    if (host->IsFileModifiedInEditor(name)) ImodelDisplayUSING_MODIFIED_FILE_MSG(name.c_str());
 }

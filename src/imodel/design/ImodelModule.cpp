@@ -2,18 +2,18 @@
 // the defining file and its stamp, and the class-wide state.
 #include "imodel/design/ImodelModule.h"
 
-#include "src/imodel/design/ImodelModuleNotify.h"
 #include "ievent/IeventClasses.h"
 #include "ievent/IeventModuleRegistry.h"
 #include "ifile/IfileFunctions.h"
 #include "ifile/IfileManager.h"
-#include "imodel/views/ImodelContextImpl.h"
-#include "imodel/model/ImodelFeatures.h"
 #include "imodel/design/ImodelModuleTree.h"
-#include "imodel/options/ImodelPhySynthesisOptions.h"
+#include "imodel/model/ImodelFeatures.h"
 #include "imodel/names/imodelUtl.h"
+#include "imodel/options/ImodelPhySynthesisOptions.h"
+#include "imodel/views/ImodelContextImpl.h"
 #include "iprocess/IprocessDisplay.h"
 #include "iprocess/IprocessManager.h"
+#include "src/imodel/design/ImodelModuleNotify.h"
 
 #include <foundation/Sys.h>
 #include <zorpa/ZorpaString.h>
@@ -45,8 +45,8 @@ ImodelModule::ImodelModule(const std::string& name, boost::shared_ptr<IfileObjec
 
 ImodelModule::ImodelModule(const ImodelModule& other)
     : m_key(other.m_key), m_file(other.m_file), m_isPackage(other.m_isPackage), m_isSpirit(other.m_isSpirit),
-      m_kind(other.m_kind), m_expand(other.m_expand), m_vsimParams(other.m_vsimParams),
-      m_isRoot(other.m_isRoot), m_stimulusFiles(other.m_stimulusFiles), m_associatedFiles(other.m_associatedFiles),
+      m_kind(other.m_kind), m_expand(other.m_expand), m_vsimParams(other.m_vsimParams), m_isRoot(other.m_isRoot),
+      m_stimulusFiles(other.m_stimulusFiles), m_associatedFiles(other.m_associatedFiles),
       m_synthesisConstraintFiles(other.m_synthesisConstraintFiles),
       m_simulationPackagesToIgnore(other.m_simulationPackagesToIgnore),
       m_synthesisPackagesToIgnore(other.m_synthesisPackagesToIgnore), m_cdbOrder(other.m_cdbOrder),
@@ -56,13 +56,11 @@ ImodelModule::ImodelModule(const ImodelModule& other)
       m_messageObject(other.m_messageObject), m_component(other.m_component)
 {
     StoreTimeStamp(other.m_timeStamp.get());
-    if (other.m_context)
-        m_context = std::make_unique<ImodelContextImpl>(*other.m_context, this, true);
+    if (other.m_context) m_context = std::make_unique<ImodelContextImpl>(*other.m_context, this, true);
     RegisterWithEvents();
     // The parents are not taken over: they do not list the copy as a
     // sub-block, and a one-sided link would outlive them.
-    if (other.m_subBlocks)
-        LinkSubBlocks(*other.m_subBlocks);
+    if (other.m_subBlocks) LinkSubBlocks(*other.m_subBlocks);
 }
 
 void ImodelModule::RegisterWithEvents()
@@ -80,21 +78,18 @@ ImodelModule::~ImodelModule()
     m_timeStamp.reset();
     Unlink(false);
     m_context.reset();
-    if (GetTestedModule() == this)
-        GetTestedModule() = nullptr;
+    if (GetTestedModule() == this) GetTestedModule() = nullptr;
     AnnounceDestruction();
 }
 
 void ImodelModule::AnnounceDestruction()
 {
-    if (!m_displayable)
-        return;
+    if (!m_displayable) return;
     ImodelNotifyEvent(boost::make_shared<IeventModuleRemoved>(this));
     Imodel* model = ImodelAliveModel();
     IprocessManager* processes = model ? model->GetProcessManager() : nullptr;
     IprocessDisplay* display = processes ? processes->GetProcessDisplay() : nullptr;
-    if (display == nullptr || display->GetShownModule() != this)
-        return;
+    if (display == nullptr || display->GetShownModule() != this) return;
     // The display must not keep showing a unit that is gone.
     const bool wasBlocked = Imodel::BlockProcessDisplay(false, true);
     processes->AttachModule(nullptr);
@@ -105,11 +100,10 @@ void ImodelModule::AnnounceDestruction()
 
 ImodelModule* ImodelModule::Clone(ImodelModule* source)
 {
-    if (source == nullptr)
-        return nullptr;
-    auto clone = std::make_unique<ImodelModule>(source->GetName(), source->GetModuleFile(), source->m_kind,
-                                                source->m_isPackage, source->m_key.library, source->m_key.package,
-                                                false);
+    if (source == nullptr) return nullptr;
+    auto clone =
+        std::make_unique<ImodelModule>(source->GetName(), source->GetModuleFile(), source->m_kind, source->m_isPackage,
+                                       source->m_key.library, source->m_key.package, false);
     clone->DuplicateModuleInfo(source, {true, true, false});
     return clone.release();
 }
@@ -129,15 +123,13 @@ ImodelModule* ImodelModule::Clone(const std::string& name, const std::string& fi
 
 void ImodelModule::Delete(ImodelModule* module, bool fromUseClause)
 {
-    if (fromUseClause)
-        ImodelNotifyEvent(boost::make_shared<IeventModuleRemovedFromUseClause>(module));
+    if (fromUseClause) ImodelNotifyEvent(boost::make_shared<IeventModuleRemovedFromUseClause>(module));
     delete module;
 }
 
 void ImodelModule::DuplicateModuleInfo(const ImodelModule* source, const zorpaSaveRestoreParams& params)
 {
-    if (source == nullptr || source == this)
-        return;
+    if (source == nullptr || source == this) return;
     m_expand = source->m_expand;
     m_isRoot = source->m_isRoot;
     if (params.copyLists) {
@@ -168,8 +160,7 @@ void ImodelModule::MergeAssociatedFiles(const FileList& files)
 {
     Imodel* model = ImodelAliveModel();
     IfileManager* project = model ? model->GetFileManager() : nullptr;
-    if (project == nullptr)
-        return;
+    if (project == nullptr) return;
     for (const IfileObject& file : files) {
         const auto end = m_associatedFiles.end();
         if (std::find(m_associatedFiles.begin(), end, file) == end && project->GetFile(file))
@@ -181,8 +172,7 @@ void ImodelModule::MergeAssociatedFiles(const FileList& files)
 
 bool ImodelModule::SetDefinedInLibrary(const std::string& library)
 {
-    if (!IfileCheckStorableName(library, "library"))
-        return false;
+    if (!IfileCheckStorableName(library, "library")) return false;
     m_key.library = library;
     NotifyChanged(true, false, false);
     return true;
@@ -190,8 +180,7 @@ bool ImodelModule::SetDefinedInLibrary(const std::string& library)
 
 bool ImodelModule::SetDefinedInPackage(const std::string& package)
 {
-    if (!IfileCheckStorableName(package, "package"))
-        return false;
+    if (!IfileCheckStorableName(package, "package")) return false;
     m_key.package = package;
     return true;
 }
@@ -225,10 +214,8 @@ bool ImodelModule::IsSameModule(const VyIfaces::ComponentID& key) const
 
 bool ImodelModule::operator==(const ImodelModule& other) const
 {
-    if (this == &other)
-        return true;
-    if (!IsSameModule(other.m_key))
-        return false;
+    if (this == &other) return true;
+    if (!IsSameModule(other.m_key)) return false;
     const boost::shared_ptr<IfileObjectEx> file = GetModuleFile();
     const boost::shared_ptr<IfileObjectEx> otherFile = other.GetModuleFile();
     return !file || !otherFile || *file == *otherFile;
@@ -237,8 +224,7 @@ bool ImodelModule::operator==(const ImodelModule& other) const
 bool ImodelModule::operator<(const ImodelModule& other) const
 {
     const int byName = ZorpaCompareNoCase(m_key.name, other.m_key.name);
-    if (byName != 0)
-        return byName < 0;
+    if (byName != 0) return byName < 0;
     const boost::shared_ptr<IfileObjectEx> file = GetModuleFile();
     const boost::shared_ptr<IfileObjectEx> otherFile = other.GetModuleFile();
     return file && otherFile && *file < *otherFile;
@@ -246,8 +232,7 @@ bool ImodelModule::operator<(const ImodelModule& other) const
 
 std::string ImodelModule::GetNiceComponentName(const std::string& separator) const
 {
-    if (m_key.name.empty() || m_key.library.empty() || m_key.library == "work")
-        return m_key.name;
+    if (m_key.name.empty() || m_key.library.empty() || m_key.library == "work") return m_key.name;
     return m_key.name + separator + m_key.library;
 }
 
@@ -264,10 +249,7 @@ bool ImodelModule::SetVSimParams(const std::string& params)
     return true;
 }
 
-bool ImodelModule::IsPhySynthCustomized() const
-{
-    return m_phySynthOptions->IsCustomized();
-}
+bool ImodelModule::IsPhySynthCustomized() const { return m_phySynthOptions->IsCustomized(); }
 
 // --- defining file and time stamp -------------------------------------------------------------
 
@@ -329,12 +311,10 @@ bool AnyNonStructuralBelow(const ImodelModule* start)
     while (!pending.empty()) {
         const ImodelModule* module = pending.back();
         pending.pop_back();
-        if (HasNonStructuralFile(*module))
-            return true;
+        if (HasNonStructuralFile(*module)) return true;
         if (const ImodelModule::ModuleList* subs = module->GetSubBlocks()) {
             for (const ImodelModule* sub : *subs) {
-                if (sub != nullptr && seen.insert(sub).second)
-                    pending.push_back(sub);
+                if (sub != nullptr && seen.insert(sub).second) pending.push_back(sub);
             }
         }
     }

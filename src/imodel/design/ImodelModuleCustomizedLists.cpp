@@ -49,8 +49,7 @@ std::string QuotedName(const std::string& line)
 {
     const std::size_t quote = line.find('"');
     std::string name = quote == std::string::npos ? std::string() : line.substr(quote + 1);
-    while (!name.empty() && name.back() == '"')
-        name.pop_back();
+    while (!name.empty() && name.back() == '"') name.pop_back();
     return name;
 }
 
@@ -126,8 +125,7 @@ bool ImodelModule::typeUserFileList::operator==(const typeUserFileList& other) c
 
 bool ImodelModule::typeUserFileList::WriteToFile(std::ostream* stream) const
 {
-    if (stream == nullptr)
-        return false;
+    if (stream == nullptr) return false;
     std::string keyword;
     ImodelWriteToolNameString(m_kind, keyword);
     *stream << kList << " \"" << keyword << "\"\n";
@@ -162,8 +160,7 @@ bool ImodelModule::UseCustomizedFileList(ImodelFunctionType kind) const
 bool ImodelModule::SetUseCustomizedFileList(ImodelFunctionType kind, bool use)
 {
     typeUserFileList* list = getCustomizedFileList(kind);
-    if (list == nullptr)
-        return false;
+    if (list == nullptr) return false;
     const bool old = list->IsUsed();
     list->SetUse(use);
     return old;
@@ -172,8 +169,7 @@ bool ImodelModule::SetUseCustomizedFileList(ImodelFunctionType kind, bool use)
 bool ImodelModule::GetCustomizedFileList(ImodelFunctionType kind, FileEntries& files)
 {
     typeUserFileList* list = getCustomizedFileList(kind);
-    if (list == nullptr)
-        return false;
+    if (list == nullptr) return false;
     IfileGetRealObjectsFromWeak(list->GetFiles(), files);
     return true;
 }
@@ -189,23 +185,18 @@ void ImodelModule::SetCustomizedFileList(bool use, ImodelFunctionType kind, cons
 void ImodelModule::RemoveCustomizedFileList(ImodelFunctionType kind)
 {
     const auto found = FindList(m_customizedLists, kind);
-    if (found != m_customizedLists.end())
-        m_customizedLists.erase(found);
+    if (found != m_customizedLists.end()) m_customizedLists.erase(found);
 }
 
 bool ImodelModule::WriteCustomizedSourceFileList(std::ostream* stream) const
 {
-    if (stream == nullptr)
-        return false;
-    if (m_customizedLists.empty())
-        return true;
+    if (stream == nullptr) return false;
+    if (m_customizedLists.empty()) return true;
     // The name is written between quotes on a line of its own.
-    if (!IfileCheckStorableName(GetName(), "module"))
-        return false;
+    if (!IfileCheckStorableName(GetName(), "module")) return false;
     *stream << kList << " \"" << GetName() << "\"\n";
     for (const typeUserFileList& list : m_customizedLists) {
-        if (list.IsUsed())
-            list.WriteToFile(stream);
+        if (list.IsUsed()) list.WriteToFile(stream);
     }
     *stream << kEndList << "\n";
     return true;
@@ -226,13 +217,11 @@ void ImodelModule::ReadCustomizedSourceFileList(LineIterator& it, LineIterator e
         }
         ImodelFunctionType kind;
         // A list of no tool kind opens the next block: this one lacks its end.
-        if (!ImodelReadToolNameString(kind, QuotedName(line)))
-            return;
+        if (!ImodelReadToolNameString(kind, QuotedName(line))) return;
         const LineIterator last = InnerListEnd(it + 1, end);
         m_customizedLists.push_back(ReadInnerList(kind, it + 1, last, converters));
         it = last;
-        if (it != end && WithoutLineEnd(*it) == kEndList)
-            ++it;
+        if (it != end && WithoutLineEnd(*it) == kEndList) ++it;
     }
 }
 

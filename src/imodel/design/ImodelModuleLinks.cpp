@@ -2,11 +2,11 @@
 // the change signal, and the unit's file lists.
 #include "imodel/design/ImodelModule.h"
 
-#include "src/imodel/design/ImodelModuleNotify.h"
 #include "ievent/IeventClasses.h"
 #include "ifile/IfileManager.h"
-#include "imodel/model/ImodelFeatures.h"
 #include "imodel/design/ImodelModuleTypes.h"
+#include "imodel/model/ImodelFeatures.h"
+#include "src/imodel/design/ImodelModuleNotify.h"
 
 #include <foundation/Sys.h>
 
@@ -19,11 +19,9 @@
 
 bool ImodelModule::ForgetParent(const ImodelModule* module)
 {
-    if (!m_parents)
-        return false;
+    if (!m_parents) return false;
     const auto found = std::find(m_parents->begin(), m_parents->end(), module);
-    if (found == m_parents->end())
-        return false;
+    if (found == m_parents->end()) return false;
     m_parents->erase(found);
     return true;
 }
@@ -40,60 +38,49 @@ void ImodelModule::Unlink(bool signal)
     const std::unique_ptr<ModuleList> parents = std::move(m_parents);
     if (subBlocks) {
         for (ImodelModule* sub : *subBlocks) {
-            if (sub != nullptr && sub->ForgetParent(this) && signal)
-                sub->NotifyChanged(true, false, false);
+            if (sub != nullptr && sub->ForgetParent(this) && signal) sub->NotifyChanged(true, false, false);
         }
     }
     if (parents) {
         for (ImodelModule* parent : *parents) {
-            if (parent != nullptr && parent->ForgetSubBlock(this) && signal)
-                parent->NotifyChanged(true, false, false);
+            if (parent != nullptr && parent->ForgetSubBlock(this) && signal) parent->NotifyChanged(true, false, false);
         }
     }
 }
 
 void ImodelModule::LinkSubBlocks(const ModuleList& list)
 {
-    if (!m_subBlocks)
-        m_subBlocks = std::make_unique<ModuleList>();
+    if (!m_subBlocks) m_subBlocks = std::make_unique<ModuleList>();
     for (ImodelModule* sub : list) {
         m_subBlocks->push_back(sub);
-        if (sub != nullptr)
-            sub->AddParent(this);
+        if (sub != nullptr) sub->AddParent(this);
     }
 }
 
 void ImodelModule::AddParent(ImodelModule* parent)
 {
-    if (parent == nullptr)
-        return;
-    if (!m_parents)
-        m_parents = std::make_unique<ModuleList>();
-    if (std::find(m_parents->begin(), m_parents->end(), parent) != m_parents->end())
-        return;
+    if (parent == nullptr) return;
+    if (!m_parents) m_parents = std::make_unique<ModuleList>();
+    if (std::find(m_parents->begin(), m_parents->end(), parent) != m_parents->end()) return;
     m_parents->push_back(parent);
     NotifyChanged(true, false, false);
 }
 
 void ImodelModule::AddSubBlock(ImodelModule* sub, bool notify)
 {
-    if (sub == nullptr)
-        return;
+    if (sub == nullptr) return;
     sub->AddParent(this);
-    if (!m_subBlocks)
-        m_subBlocks = std::make_unique<ModuleList>();
+    if (!m_subBlocks) m_subBlocks = std::make_unique<ModuleList>();
     if (sub->IsPackage())
         m_subBlocks->push_front(sub);
     else
         m_subBlocks->push_back(sub);
-    if (notify)
-        NotifyChanged(true, false, false);
+    if (notify) NotifyChanged(true, false, false);
 }
 
 void ImodelModule::RemoveSubBlock(ImodelModule* sub, bool updateParent)
 {
-    if (sub == nullptr || !m_subBlocks)
-        return;
+    if (sub == nullptr || !m_subBlocks) return;
     const auto found = std::find(m_subBlocks->begin(), m_subBlocks->end(), sub);
     if (found != m_subBlocks->end()) {
         m_subBlocks->erase(found);
@@ -101,33 +88,28 @@ void ImodelModule::RemoveSubBlock(ImodelModule* sub, bool updateParent)
     }
     // A unit instantiated twice stays a parent while one instance remains.
     const bool stillThere = std::find(m_subBlocks->begin(), m_subBlocks->end(), sub) != m_subBlocks->end();
-    if (updateParent && !stillThere && sub->ForgetParent(this))
-        sub->NotifyChanged(true, false, false);
+    if (updateParent && !stillThere && sub->ForgetParent(this)) sub->NotifyChanged(true, false, false);
 }
 
 void ImodelModule::DestroySubBlockList(bool notify)
 {
     Unlink(true);
-    if (notify)
-        NotifyChanged(true, false, false);
+    if (notify) NotifyChanged(true, false, false);
 }
 
 void ImodelModule::SetSubBlocks(std::unique_ptr<ModuleList> list)
 {
     DestroySubBlockList(true);
-    if (!list)
-        return;
+    if (!list) return;
     m_subBlocks = std::move(list);
     for (ImodelModule* sub : *m_subBlocks) {
-        if (sub != nullptr)
-            sub->AddParent(this);
+        if (sub != nullptr) sub->AddParent(this);
     }
 }
 
 void ImodelModule::DuplicateList(const ModuleList* list)
 {
-    if (list == nullptr)
-        return;
+    if (list == nullptr) return;
     // A copy first: `list` may be this unit's own list, which goes below.
     const ModuleList subBlocks = *list;
     DestroySubBlockList(true);
@@ -141,23 +123,18 @@ void ImodelModule::DeleteModules(const std::vector<ImodelModule*>& modules)
     // each, rather than one search per link.
     std::unordered_set<ImodelModule*> staying;
     for (ImodelModule* module : doomed) {
-        if (module == nullptr)
-            continue;
+        if (module == nullptr) continue;
         for (const std::unique_ptr<ModuleList>* list : {&module->m_subBlocks, &module->m_parents}) {
-            if (!*list)
-                continue;
+            if (!*list) continue;
             for (ImodelModule* linked : **list) {
-                if (linked != nullptr && !doomed.contains(linked))
-                    staying.insert(linked);
+                if (linked != nullptr && !doomed.contains(linked)) staying.insert(linked);
             }
         }
     }
     const auto isDoomed = [&doomed](ImodelModule* module) { return doomed.contains(module); };
     for (ImodelModule* module : staying) {
-        if (module->m_subBlocks)
-            std::erase_if(*module->m_subBlocks, isDoomed);
-        if (module->m_parents)
-            std::erase_if(*module->m_parents, isDoomed);
+        if (module->m_subBlocks) std::erase_if(*module->m_subBlocks, isDoomed);
+        if (module->m_parents) std::erase_if(*module->m_parents, isDoomed);
     }
     for (ImodelModule* module : doomed) {
         if (module != nullptr) {
@@ -167,8 +144,7 @@ void ImodelModule::DeleteModules(const std::vector<ImodelModule*>& modules)
     }
     std::unordered_set<ImodelModule*> deleted;
     for (ImodelModule* module : modules) {
-        if (module != nullptr && deleted.insert(module).second)
-            delete module;
+        if (module != nullptr && deleted.insert(module).second) delete module;
     }
 }
 
@@ -187,20 +163,17 @@ void ImodelModule::GetAllRelatedModules(ModuleSet& set, int down, int up)
     while (!pending.empty()) {
         const Step step = pending.back();
         pending.pop_back();
-        if (!set.insert(step.module).second)
-            continue;
+        if (!set.insert(step.module).second) continue;
         const ModuleList* parents = step.up != 0 ? step.module->GetParentsList() : nullptr;
         const ModuleList* subBlocks = step.down != 0 ? step.module->GetSubBlocks() : nullptr;
         if (parents) {
             for (auto it = parents->rbegin(); it != parents->rend(); ++it) {
-                if (*it != nullptr)
-                    pending.push_back({*it, 0, next(step.up)});
+                if (*it != nullptr) pending.push_back({*it, 0, next(step.up)});
             }
         }
         if (subBlocks) {
             for (auto it = subBlocks->rbegin(); it != subBlocks->rend(); ++it) {
-                if (*it != nullptr)
-                    pending.push_back({*it, next(step.down), 0});
+                if (*it != nullptr) pending.push_back({*it, next(step.down), 0});
             }
         }
     }
@@ -219,15 +192,12 @@ bool ImodelModule::HasParentNotInListRec(const FileEntries& keptFiles, const Fil
         const ImodelModule* module = pending.back();
         pending.pop_back();
         const ModuleList* parents = module->GetParentsList();
-        if (parents == nullptr)
-            continue;
+        if (parents == nullptr) continue;
         for (const ImodelModule* parent : *parents) {
             const boost::shared_ptr<IfileObjectEx> file = parent ? parent->GetModuleFile() : nullptr;
-            if (!file)
-                continue;
+            if (!file) continue;
             if (holds(removedFiles, file.get())) {
-                if (seen.insert(parent).second)
-                    pending.push_back(parent);
+                if (seen.insert(parent).second) pending.push_back(parent);
             } else if (!holds(keptFiles, file.get())) {
                 if (ImodelIsDebugMsg())
                     SysDebugPrintf("%s still uses %s", parent->GetName().c_str(), module->GetName().c_str());
@@ -243,12 +213,9 @@ bool ImodelModule::HasParentNotInListRec(const FileEntries& keptFiles, const Fil
 void ImodelModule::NotifyChanged(bool self, bool parents, bool subBlocks)
 {
     std::vector<ImodelModule*> changed;
-    if (self)
-        changed.push_back(this);
-    if (parents && m_parents)
-        changed.insert(changed.end(), m_parents->begin(), m_parents->end());
-    if (subBlocks && m_subBlocks)
-        changed.insert(changed.end(), m_subBlocks->begin(), m_subBlocks->end());
+    if (self) changed.push_back(this);
+    if (parents && m_parents) changed.insert(changed.end(), m_parents->begin(), m_parents->end());
+    if (subBlocks && m_subBlocks) changed.insert(changed.end(), m_subBlocks->begin(), m_subBlocks->end());
     std::erase_if(changed, [](const ImodelModule* module) { return !module || !module->CanBeDisplayedInAView(); });
     ImodelNotifyEvent(boost::make_shared<IeventModuleModified>(changed));
 }
@@ -259,8 +226,7 @@ namespace {
 
 void AddUnique(ImodelModule::FileList& list, const IfileObject& file)
 {
-    if (std::find(list.begin(), list.end(), file) == list.end())
-        list.push_back(file);
+    if (std::find(list.begin(), list.end(), file) == list.end()) list.push_back(file);
 }
 
 }  // namespace
@@ -273,8 +239,7 @@ void ImodelModule::UpdateList(FileList* list)
 {
     Imodel* model = ImodelAliveModel();
     IfileManager* files = model ? model->GetFileManager() : nullptr;
-    if (list == nullptr || files == nullptr)
-        return;
+    if (list == nullptr || files == nullptr) return;
     std::erase_if(*list, [files](const IfileObject& file) { return !files->ContainsFile(file); });
 }
 
@@ -292,24 +257,25 @@ ImodelModule::FileList* ImodelModule::GetSynthesisPackageToIgnoreList()
 
 bool ImodelModule::IsPackageUsed(ImodelFunctionType kind, const IfileObject& package)
 {
-    if (!ImodelAllowUserToOrganizePackages())
-        return true;
+    if (!ImodelAllowUserToOrganizePackages()) return true;
     const FileList* simulation = GetSimulationPackageToIgnoreList();
     const FileList* synthesis = GetSynthesisPackageToIgnoreList();
     const auto lacks = [&package](const FileList* list) {
         return std::find(list->begin(), list->end(), package) == list->end();
     };
     switch (kind) {
-    case ideSIMULATION: return lacks(simulation);
-    case ideSYNTHESIS: return lacks(synthesis);
-    default: return true;
+    case ideSIMULATION:
+        return lacks(simulation);
+    case ideSYNTHESIS:
+        return lacks(synthesis);
+    default:
+        return true;
     }
 }
 
 void ImodelModule::SetSynthesisConstraintFileList(const FileList& files)
 {
-    if (files == m_synthesisConstraintFiles)
-        return;
+    if (files == m_synthesisConstraintFiles) return;
     m_synthesisConstraintFiles = files;
     ImodelMarkNeedSave();
     if (QuorlaneStateMachine* flow = ImodelAliveStateMachine())
@@ -320,21 +286,17 @@ void ImodelModule::SetCDBOrder(const FileList& order, bool notify)
 {
     const bool changed = order != m_cdbOrder;
     m_cdbOrder = order;
-    if (!changed)
-        return;
+    if (!changed) return;
     ImodelMarkNeedSave();
-    if (!notify)
-        return;
-    if (QuorlaneStateMachine* flow = ImodelAliveStateMachine())
-        flow->CDBOrderChanged(this);
+    if (!notify) return;
+    if (QuorlaneStateMachine* flow = ImodelAliveStateMachine()) flow->CDBOrderChanged(this);
 }
 
 bool ImodelModule::SetNewStimulusList(const FileList& files, void*)
 {
     m_stimulusFiles = files;
     ImodelMarkNeedSave();
-    if (QuorlaneStateMachine* flow = ImodelAliveStateMachine())
-        flow->UpdateFileDependentStatesForModule(this);
+    if (QuorlaneStateMachine* flow = ImodelAliveStateMachine()) flow->UpdateFileDependentStatesForModule(this);
     return true;
 }
 
@@ -345,17 +307,15 @@ void ImodelModule::UpdateCDBListWithExpectedOrder(FileList& files) const
 
 bool ImodelModule::updateModel(const IfileObjectEx& oldFile, boost::shared_ptr<IfileObjectEx> newFile, bool)
 {
-    if (!newFile)
-        return true;
+    if (!newFile) return true;
     const IfileObject replacement = *newFile;
-    for (FileList* list : {&m_simulationPackagesToIgnore, &m_synthesisPackagesToIgnore, &m_cdbOrder,
-                           &m_stimulusFiles, &m_synthesisConstraintFiles}) {
+    for (FileList* list : {&m_simulationPackagesToIgnore, &m_synthesisPackagesToIgnore, &m_cdbOrder, &m_stimulusFiles,
+                           &m_synthesisConstraintFiles}) {
         std::replace(list->begin(), list->end(), static_cast<const IfileObject&>(oldFile), replacement);
     }
     for (typeUserFileList& customized : m_customizedLists) {
         for (IfileObjectEx::ParentFile& entry : customized.GetFiles()) {
-            if (entry.first == oldFile)
-                entry = {replacement, boost::weak_ptr<IfileObjectEx>()};
+            if (entry.first == oldFile) entry = {replacement, boost::weak_ptr<IfileObjectEx>()};
         }
     }
     return true;

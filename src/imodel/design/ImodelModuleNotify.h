@@ -6,8 +6,8 @@
 #pragma once
 
 #include "ievent/Ievent.h"
-#include "imodel/model/Imodel.h"
 #include "imodel/design/ImodelDesignManager.h"
+#include "imodel/model/Imodel.h"
 #include "iprocess/QuorlaneStateMachine.h"
 
 #include <boost/shared_ptr.hpp>
@@ -25,8 +25,7 @@ inline Imodel* ImodelAliveModel()
 // notification does.
 inline void ImodelNotifyEvent(boost::shared_ptr<Ievent> event)
 {
-    if (Imodel* model = ImodelAliveModel())
-        model->SendEvent(std::move(event), true);
+    if (Imodel* model = ImodelAliveModel()) model->SendEvent(std::move(event), true);
 }
 
 inline ImodelDesignManager* ImodelAliveDesignManager()
@@ -37,8 +36,7 @@ inline ImodelDesignManager* ImodelAliveDesignManager()
 
 inline void ImodelMarkNeedSave()
 {
-    if (ImodelDesignManager* design = ImodelAliveDesignManager())
-        design->SetNeedSave(true);
+    if (ImodelDesignManager* design = ImodelAliveDesignManager()) design->SetNeedSave(true);
 }
 
 // The receiver of the design flow's change messages; null once the model is gone.

@@ -2,8 +2,8 @@
 // the unit at another defining file, and taking a sub-block out of the links.
 #include "imodel/design/ImodelModule.h"
 
-#include "src/imodel/design/ImodelModuleNotify.h"
 #include "ifile/IfileManager.h"
+#include "src/imodel/design/ImodelModuleNotify.h"
 
 #include <zorpa/ZorpaString.h>
 
@@ -20,8 +20,7 @@ boost::shared_ptr<IfileObjectEx> ProjectFileNamed(const std::string& fileName)
 {
     Imodel* model = ImodelAliveModel();
     IfileManager* files = model ? model->GetFileManager() : nullptr;
-    if (files == nullptr)
-        return nullptr;
+    if (files == nullptr) return nullptr;
     return files->GetFileFor(IfileObject::IsSameFileName(fileName.c_str(), ImodelFMFull), 0);
 }
 
@@ -42,15 +41,13 @@ bool ImodelModule::SetModuleFileName(const std::string& fileName, ImodelModule* 
                  ZorpaCompareNoCase(ExtensionOf(current->GetFullFileName()), ExtensionOf(file->GetFullFileName())) == 0;
     }
     m_file = file;
-    if (restore && file && !file->IsLocalFile())
-        RestoreDeletedModuleInfo(this, file);
+    if (restore && file && !file->IsLocalFile()) RestoreDeletedModuleInfo(this, file);
     return result;
 }
 
 int ImodelModule::DetachSubBlock(ImodelModule* sub)
 {
-    if (sub == nullptr)
-        return 0;
+    if (sub == nullptr) return 0;
     const std::size_t occurrences = m_subBlocks ? std::erase(*m_subBlocks, sub) : 0;
     sub->ForgetParent(this);
     return static_cast<int>(occurrences);

@@ -1,9 +1,9 @@
 #include "imodel/design/ImodelModuleTree.h"
 
 #include "ifile/IfileObjectEx.h"
-#include "imodel/model/Imodel.h"
 #include "imodel/design/ImodelDesignManager.h"
 #include "imodel/design/ImodelModule.h"
+#include "imodel/model/Imodel.h"
 #include "imodel/names/imodelUtl.h"
 
 #include <foundation/Sys.h>
@@ -33,8 +33,7 @@ ImodelModule* FirstInTree(const ModuleList* modules, Next next, Match match)
 {
     Units seen;
     std::vector<std::pair<const ModuleList*, std::size_t>> stack;
-    if (modules != nullptr)
-        stack.emplace_back(modules, 0);
+    if (modules != nullptr) stack.emplace_back(modules, 0);
     while (!stack.empty()) {
         auto& [list, index] = stack.back();
         if (index == list->size()) {
@@ -42,12 +41,9 @@ ImodelModule* FirstInTree(const ModuleList* modules, Next next, Match match)
             continue;
         }
         ImodelModule* module = (*list)[index++];
-        if (module == nullptr || !seen.insert(module).second)
-            continue;
-        if (match(*module))
-            return module;
-        if (const ModuleList* below = (module->*next)())
-            stack.emplace_back(below, 0);
+        if (module == nullptr || !seen.insert(module).second) continue;
+        if (match(*module)) return module;
+        if (const ModuleList* below = (module->*next)()) stack.emplace_back(below, 0);
     }
     return nullptr;
 }
@@ -76,12 +72,10 @@ public:
 
     ImodelModule* Search(const ModuleList* modules)
     {
-        if (modules == nullptr)
-            return nullptr;
+        if (modules == nullptr) return nullptr;
         for (ImodelModule* module : *modules)
             if (module != nullptr && !m_onPath.contains(module))
-                if (ImodelModule* found = Visit(module))
-                    return found;
+                if (ImodelModule* found = Visit(module)) return found;
         return nullptr;
     }
 
@@ -90,26 +84,21 @@ private:
     {
         const bool testing = m_start == nullptr;
         Units& known = testing ? m_testedWithoutMatch : m_passedBeforeStart;
-        if (known.contains(module))
-            return nullptr;
-        if (testing && Matches(module->GetName()))
-            return module;
-        if (m_start == module)
-            m_start = nullptr;
+        if (known.contains(module)) return nullptr;
+        if (testing && Matches(module->GetName())) return module;
+        if (m_start == module) m_start = nullptr;
         m_onPath.insert(module);
         ImodelModule* found = Search(module->GetSubBlocks());
         m_onPath.erase(module);
         // Once the start is passed, the units passed before it are not asked
         // about again: remembering one of them does no harm.
-        if (found == nullptr)
-            known.insert(module);
+        if (found == nullptr) known.insert(module);
         return found;
     }
 
     bool Matches(const std::string& candidate) const
     {
-        if (m_wildcard)
-            return (m_caseSensitive ? WcmMatchCase : WcmMatch)(m_name.c_str(), candidate.c_str()) == 1;
+        if (m_wildcard) return (m_caseSensitive ? WcmMatchCase : WcmMatch)(m_name.c_str(), candidate.c_str()) == 1;
         return m_caseSensitive ? candidate == m_name : ImodelIsSameStrNoCase(candidate, m_name);
     }
 
@@ -124,17 +113,14 @@ private:
 
 void AppendVSimParams(const ImodelModule* module, std::string& params, Units& onPath)
 {
-    if (module == nullptr || !onPath.insert(module).second)
-        return;
+    if (module == nullptr || !onPath.insert(module).second) return;
     const std::string& own = module->GetVSimParams();
     if (!own.empty()) {
-        if (!params.empty())
-            params += ' ';
+        if (!params.empty()) params += ' ';
         params += own;
     }
     if (const ModuleList* subBlocks = module->GetSubBlocks())
-        for (const ImodelModule* sub : *subBlocks)
-            AppendVSimParams(sub, params, onPath);
+        for (const ImodelModule* sub : *subBlocks) AppendVSimParams(sub, params, onPath);
     onPath.erase(module);
 }
 
@@ -142,8 +128,7 @@ void DumpUnit(std::ostream& out, const std::string& indent, const ImodelModule& 
 {
     out << indent << module.GetName();
     const std::string unitLibrary = module.GetDefinedInLibrary();
-    if (!unitLibrary.empty() && unitLibrary != library)
-        out << " [" << unitLibrary << "]";
+    if (!unitLibrary.empty() && unitLibrary != library) out << " [" << unitLibrary << "]";
     const boost::shared_ptr<IfileObjectEx> file = module.GetModuleFile();
     out << " (" << (file ? file->GetFileTitleAndExt() : std::string("?")) << ")\n";
 }
@@ -151,8 +136,7 @@ void DumpUnit(std::ostream& out, const std::string& indent, const ImodelModule& 
 void DumpLevel(std::ostream& out, const std::string& indent, const ModuleList* modules, const std::string& library,
                Units& onPath)
 {
-    if (modules == nullptr)
-        return;
+    if (modules == nullptr) return;
     std::vector<const ImodelModule*> sorted;
     std::copy_if(modules->begin(), modules->end(), std::back_inserter(sorted),
                  [](const ImodelModule* module) { return module != nullptr; });
@@ -160,8 +144,7 @@ void DumpLevel(std::ostream& out, const std::string& indent, const ModuleList* m
                      [](const ImodelModule* a, const ImodelModule* b) { return *a < *b; });
     for (const ImodelModule* module : sorted) {
         DumpUnit(out, indent, *module, library);
-        if (!onPath.insert(module).second)
-            continue;
+        if (!onPath.insert(module).second) continue;
         DumpLevel(out, indent + "   ", module->GetSubBlocks(), library, onPath);
         onPath.erase(module);
     }
@@ -173,8 +156,7 @@ void DumpLevel(std::ostream& out, const std::string& indent, const ModuleList* m
 
 ImodelModule* ImodelFindModuleInTree(const std::string& name, const std::deque<ImodelModule*>* modules)
 {
-    if (name.empty())
-        return nullptr;
+    if (name.empty()) return nullptr;
     return FirstBelow(modules, [&](const ImodelModule& module) { return module.IsSameModule(name); });
 }
 
@@ -188,10 +170,8 @@ ImodelModule* ImodelFindModuleMatch(const std::string& name, ImodelModule* start
 {
     const ModuleList* tree = Design().GetModuleTree();
     const bool fromStart = start == nullptr;
-    if (ImodelModule* found = ImodelFindModuleMatch(name, tree, start, caseSensitive, wildcard))
-        return found;
-    if (fromStart)
-        return nullptr;
+    if (ImodelModule* found = ImodelFindModuleMatch(name, tree, start, caseSensitive, wildcard)) return found;
+    if (fromStart) return nullptr;
     ImodelModule* noStart = nullptr;
     return ImodelFindModuleMatch(name, tree, noStart, caseSensitive, wildcard);
 }
@@ -199,8 +179,7 @@ ImodelModule* ImodelFindModuleMatch(const std::string& name, ImodelModule* start
 ImodelModule* ImodelFindAnotherPackageDeclaringAModule(const ImodelModule* module, const std::string& name)
 {
     const ModuleList* parents = module ? module->GetParentsList() : nullptr;
-    if (parents == nullptr)
-        return nullptr;
+    if (parents == nullptr) return nullptr;
     const auto found = std::find_if(parents->begin(), parents->end(), [&](const ImodelModule* parent) {
         return parent != nullptr && parent->IsPackage() &&
                (name.empty() || ZorpaCompareNoCase(parent->GetName(), name) != 0);
@@ -212,15 +191,11 @@ ImodelModule* ImodelFindAnotherPackageDeclaringAModule(const ImodelModule* modul
 
 bool ImodelIsLoop(const ImodelModule* module, const std::deque<ImodelModule*>* modules)
 {
-    if (module == nullptr)
-        return false;
+    if (module == nullptr) return false;
     return FirstBelow(modules, [&](const ImodelModule& other) { return other == *module; }) != nullptr;
 }
 
-bool ImodelHasSubHdlBlocks(const std::deque<ImodelModule*>* modules)
-{
-    return FirstBelow(modules, IsHDL) != nullptr;
-}
+bool ImodelHasSubHdlBlocks(const std::deque<ImodelModule*>* modules) { return FirstBelow(modules, IsHDL) != nullptr; }
 
 bool ImodelHasModule()
 {
@@ -236,10 +211,8 @@ bool ImodelIsModuleDependentOfLibrary(const ImodelModule* module,
                                       boost::shared_ptr<ZorpaLibrary<ImodelModule*>> library)
 {
     const boost::shared_ptr<IfileObjectEx> file = module ? module->GetModuleFile() : nullptr;
-    if (!file || !library)
-        return false;
-    if (ZorpaCompareNoCase(file->GetLibraryName(), library->GetName()) == 0)
-        return true;
+    if (!file || !library) return false;
+    if (ZorpaCompareNoCase(file->GetLibraryName(), library->GetName()) == 0) return true;
     const auto [first, last] = file->GetUsedPackages();
     return std::any_of(first, last, [&](const std::string& used) {
         const std::size_t dot = used.find('.');
@@ -250,8 +223,7 @@ bool ImodelIsModuleDependentOfLibrary(const ImodelModule* module,
 bool ImodelIsTopLevelModuleOfFileRec(const boost::shared_ptr<IfileObjectEx>& file,
                                      const std::deque<ImodelModule*>* parents)
 {
-    if (parents == nullptr || !file)
-        return true;
+    if (parents == nullptr || !file) return true;
     return FirstInTree(parents, &ImodelModule::GetParentsList,
                        [&](const ImodelModule& module) { return module.GetModuleFile() == file; }) == nullptr;
 }
@@ -271,19 +243,16 @@ void ImodelApplyToAllModules(const ImodelModifyModuleFtor& ftor)
 {
     const auto [first, last] = Design().GetLibraries();
     for (auto library = first; library != last; ++library) {
-        if (!*library || !(*library)->GetModules())
-            continue;
+        if (!*library || !(*library)->GetModules()) continue;
         for (ImodelModule* module : *(*library)->GetModules())
-            if (module != nullptr)
-                ftor(module);
+            if (module != nullptr) ftor(module);
     }
 }
 
 void ImodelDestroyTree(std::unique_ptr<std::deque<ImodelModule*>> modules)
 {
     // A unit listed several times is deleted once.
-    if (modules)
-        ImodelModule::DeleteModules(std::vector<ImodelModule*>(modules->begin(), modules->end()));
+    if (modules) ImodelModule::DeleteModules(std::vector<ImodelModule*>(modules->begin(), modules->end()));
 }
 
 void ImodelAppendVSimParams(const ImodelModule* module, std::string& params)

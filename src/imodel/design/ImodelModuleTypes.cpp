@@ -12,15 +12,14 @@ namespace {
 
 // Indexed by the component kind.
 constexpr std::array<const char*, 13> kComponentTypeNames = {
-    "Kiltora", "Dremmet",      "IP",          "HDL",    "Block",        "Schematic", "Veyrun",
+    "Kiltora",     "Dremmet",     "IP",          "HDL",    "Block",        "Schematic", "Veyrun",
     "GenericCore", "SynplifyDSP", "BrennicCell", "UserIP", "SpiritDesign", "NoCore"};
 
 }  // namespace
 
 std::string ImodelGetComponentTypeName(int kind)
 {
-    if (kind < 0 || kind >= static_cast<int>(kComponentTypeNames.size()))
-        return "Unknown";
+    if (kind < 0 || kind >= static_cast<int>(kComponentTypeNames.size())) return "Unknown";
     return kComponentTypeNames[static_cast<std::size_t>(kind)];
 }
 
@@ -31,10 +30,8 @@ ImodelGetAssociatedCstrsFtor::ImodelGetAssociatedCstrsFtor(ImodelFunctionType ki
 
 bool ImodelGetAssociatedCstrsFtor::operator()(const IfileObject& file) const
 {
-    if (file.GetFileGlobalType() != m_globalType)
-        return false;
-    if (m_tool == nullptr || GetCurModule() == GetStartModule())
-        return true;
+    if (file.GetFileGlobalType() != m_globalType) return false;
+    if (m_tool == nullptr || GetCurModule() == GetStartModule()) return true;
     return m_tool->PassConstraintFilesToParentModules(file.GetExt());
 }
 
@@ -43,10 +40,7 @@ std::size_t imodelSortFiles::Place(const IfileObject& file) const
     return static_cast<std::size_t>(std::distance(m_order->begin(), std::find(m_order->begin(), m_order->end(), file)));
 }
 
-bool imodelSortFiles::operator()(const IfileObject& a, const IfileObject& b) const
-{
-    return Place(a) < Place(b);
-}
+bool imodelSortFiles::operator()(const IfileObject& a, const IfileObject& b) const { return Place(a) < Place(b); }
 
 // --- the component kind of a unit -------------------------------------------------------
 
@@ -58,8 +52,7 @@ zorpaFileManagerTypes ImodelModule::GetComponentType() const
 
 int ImodelModule::GetVyModuleType(VyIfaces::IComponent* component)
 {
-    if (component == nullptr)
-        return -1;
+    if (component == nullptr) return -1;
     GetComponentTypeVisitor visitor;
     component->Accept(visitor);
     return visitor.GetType();
@@ -67,13 +60,16 @@ int ImodelModule::GetVyModuleType(VyIfaces::IComponent* component)
 
 int ImodelModule::GetVyModuleType() const
 {
-    if (VyIfaces::IComponent* component = GetComponent())
-        return GetVyModuleType(component);
+    if (VyIfaces::IComponent* component = GetComponent()) return GetVyModuleType(component);
     switch (GetComponentType()) {
-    case zorpaFT_SCH: return VyIfaces::IComponent::Schematic;
-    case zorpaFT_HDL: return VyIfaces::IComponent::HDL;
-    case zorpaFT_OMBRIX_CXF: return VyIfaces::IComponent::Kiltora;
-    default: return -1;
+    case zorpaFT_SCH:
+        return VyIfaces::IComponent::Schematic;
+    case zorpaFT_HDL:
+        return VyIfaces::IComponent::HDL;
+    case zorpaFT_OMBRIX_CXF:
+        return VyIfaces::IComponent::Kiltora;
+    default:
+        return -1;
     }
 }
 

@@ -3,11 +3,11 @@
 // leave along with others.
 #include "imodel/design/ImodelRemoveModules.h"
 
-#include "src/imodel/design/ImodelModuleNotify.h"
-#include "src/imodel/design/imodelTempUnit.h"
 #include "ievent/IeventClasses.h"
 #include "imodel/design/ImodelDesignManager.h"
 #include "imodel/design/ImodelFindModule.h"
+#include "src/imodel/design/ImodelModuleNotify.h"
+#include "src/imodel/design/imodelTempUnit.h"
 
 #include <foundation/Sys.h>
 #include <zorpa/ZorpaFind.h>
@@ -45,21 +45,18 @@ std::unique_ptr<ImodelModule> MakeUnknownUnit(const std::string& name, const std
 ImodelModule* InsertOrFindEqual(ModuleSet& set, std::unique_ptr<ImodelModule> unit)
 {
     const auto [at, inserted] = set.insert(unit.get());
-    if (inserted)
-        unit.release();
+    if (inserted) unit.release();
     return *at;
 }
 
 // The parents of `from` use `to` instead, instance for instance.
 void Rehome(ImodelModule* from, ImodelModule* to)
 {
-    if (from->GetParentsList() == nullptr)
-        return;
+    if (from->GetParentsList() == nullptr) return;
     const ModuleList parents = *from->GetParentsList();
     for (ImodelModule* parent : parents) {
         const int instances = parent->DetachSubBlock(from);
-        for (int i = 0; i < instances; ++i)
-            parent->AddSubBlock(to, true);
+        for (int i = 0; i < instances; ++i) parent->AddSubBlock(to, true);
     }
 }
 
@@ -68,8 +65,7 @@ class UnitList {
 public:
     void Add(ImodelModule* unit)
     {
-        if (m_seen.insert(unit).second)
-            m_units.push_back(unit);
+        if (m_seen.insert(unit).second) m_units.push_back(unit);
     }
     const std::vector<ImodelModule*>& Units() const { return m_units; }
 
@@ -98,15 +94,11 @@ public:
                 first, last, &m_module, parent.GetPossibleLibraries(), true, m_prototype.get()))
             return package;
         const LibraryPtr library = m_design.FindLibraryByName(parent.GetDefinedInLibrary());
-        if (!library)
-            return nullptr;
+        if (!library) return nullptr;
         ImodelModule* found = ImodelFindModuleInLib(library, m_module.GetName(), m_module.GetModuleType(), "");
-        if (found != nullptr && m_replacedFileStays)
-            return found;
-        if (library == m_ownLibrary)
-            return Placeholder(readd);
-        if (!library->GetModules())
-            return nullptr;
+        if (found != nullptr && m_replacedFileStays) return found;
+        if (library == m_ownLibrary) return Placeholder(readd);
+        if (!library->GetModules()) return nullptr;
         return InsertOrFindEqual(*library->GetModules(),
                                  MakeUnknownUnit(m_module.GetName(), parent.GetDefinedInLibrary()));
     }
@@ -138,19 +130,15 @@ private:
 void ReleaseSubBlocks(ImodelModule& module, const boost::shared_ptr<IfileObjectEx>& file, const LibraryPtr& library,
                       ModuleList& readd, UnitList& orphans)
 {
-    if (module.GetSubBlocks() == nullptr)
-        return;
+    if (module.GetSubBlocks() == nullptr) return;
     const ModuleList subBlocks = *module.GetSubBlocks();
     std::unordered_set<const ImodelModule*> done;
     for (ImodelModule* sub : subBlocks) {
-        if (sub == nullptr || !done.insert(sub).second)
-            continue;
+        if (sub == nullptr || !done.insert(sub).second) continue;
         if (!sub->GetModuleFile()) {
-            if (module.DetachSubBlock(sub) == 0)
-                continue;
+            if (module.DetachSubBlock(sub) == 0) continue;
             sub->NotifyChanged(true, false, false);
-            if (sub->GetParentsList() == nullptr || sub->GetParentsList()->empty())
-                orphans.Add(sub);
+            if (sub->GetParentsList() == nullptr || sub->GetParentsList()->empty()) orphans.Add(sub);
         } else if (module.IsPackage() && sub->GetParentsList() != nullptr) {
             ImodelRemoveModuleInOtherLib(sub, file, library, &readd);
         }
@@ -161,8 +149,7 @@ void KeepUnlinkedCopy(const ImodelModule& module, ModuleSet& kept)
 {
     auto copy = std::make_unique<ImodelModule>(module);
     copy->DestroySubBlockList(false);
-    if (kept.insert(copy.get()).second)
-        copy.release();
+    if (kept.insert(copy.get()).second) copy.release();
 }
 
 // Orphans still in the library, and still unused, go.
@@ -171,8 +158,7 @@ void DeleteOrphans(ModuleSet& units, const UnitList& orphans)
     for (ImodelModule* orphan : orphans.Units()) {
         const auto at = units.find(orphan);
         const bool used = orphan->GetParentsList() != nullptr && !orphan->GetParentsList()->empty();
-        if (at == units.end() || *at != orphan || used)
-            continue;
+        if (at == units.end() || *at != orphan || used) continue;
         units.erase(at);
         ImodelModule::Delete(orphan, false);
     }
@@ -192,8 +178,7 @@ void PutBack(ModuleSet& units, const ModuleList& readd)
         Rehome(placeholder, *at);
         ImodelModule::Delete(placeholder, false);
     }
-    if (!added.empty())
-        ImodelNotifyEvent(boost::make_shared<IeventModuleAdded>(added));
+    if (!added.empty()) ImodelNotifyEvent(boost::make_shared<IeventModuleAdded>(added));
 }
 
 }  // namespace
@@ -203,11 +188,9 @@ void ImodelRemoveModulesOfFile(const boost::shared_ptr<IfileObjectEx>& file, boo
                                std::deque<ImodelModule*>* packageUsers)
 {
     ImodelDesignManager* design = ImodelAliveDesignManager();
-    if (!file || design == nullptr)
-        return;
+    if (!file || design == nullptr) return;
     const LibraryPtr library = design->FindLibraryByName(file->GetLibraryName());
-    if (!library || !library->GetModules())
-        return;
+    if (!library || !library->GetModules()) return;
     ModuleSet& units = *library->GetModules();
     // The root's key outlives the root, which may go below.
     std::optional<imodelTempUnit> rootKey;
@@ -223,21 +206,17 @@ void ImodelRemoveModulesOfFile(const boost::shared_ptr<IfileObjectEx>& file, boo
             ++it;
             continue;
         }
-        if (rootKey && *module == *rootKey->get())
-            design->SetRootId(kNoRoot);
+        if (rootKey && *module == *rootKey->get()) design->SetRootId(kNoRoot);
         ImodelNotifyWorkspaceWhenModulesAreRemoved(module, updateNow, components, packageUsers);
         it = units.erase(it);
         ReleaseSubBlocks(*module, file, library, readd, orphans);
         ImodelRemoveModuleInOtherLib(module, file, library, &readd);
-        if (kept)
-            KeepUnlinkedCopy(*module, *kept);
-        if (save)
-            ImodelModule::SaveDeletedModuleInfo(module);
+        if (kept) KeepUnlinkedCopy(*module, *kept);
+        if (save) ImodelModule::SaveDeletedModuleInfo(module);
         ImodelModule::Delete(module, false);
     }
     rootKey.reset();
-    if (forget)
-        ImodelModule::RemoveDeletedModuleInfo(file);
+    if (forget) ImodelModule::RemoveDeletedModuleInfo(file);
     DeleteOrphans(units, orphans);
     PutBack(units, readd);
 }
@@ -251,21 +230,17 @@ void ImodelRemoveModuleInOtherLib(ImodelModule* module, const boost::shared_ptr<
         return;
     const std::string libraryName = module->GetDefinedInLibrary();
     const LibraryPtr ownLibrary = libraryName.empty() ? LibraryPtr() : design->FindLibraryByName(libraryName);
-    if (!ownLibrary)
-        return;
+    if (!ownLibrary) return;
     ReplacementFinder replacements(*design, *module, *file, ownLibrary);
     const ModuleList parents = *module->GetParentsList();
     for (ImodelModule* parent : parents) {
-        if (parent == nullptr || IsDefinedBy(parent, *file))
-            continue;
+        if (parent == nullptr || IsDefinedBy(parent, *file)) continue;
         // Every instance goes: a parent left pointing at the unit would
         // dangle once it is deleted.
         const int instances = parent->DetachSubBlock(module);
-        if (instances > 0)
-            parent->NotifyChanged(true, false, false);
+        if (instances > 0) parent->NotifyChanged(true, false, false);
         if (ImodelModule* replacement = replacements.For(*parent, *readd)) {
-            for (int i = 0; i < instances; ++i)
-                parent->AddSubBlock(replacement, true);
+            for (int i = 0; i < instances; ++i) parent->AddSubBlock(replacement, true);
         }
     }
 }
@@ -274,8 +249,7 @@ void ImodelNotifyWorkspaceWhenModulesAreRemoved(ImodelModule* module, bool updat
                                                 std::vector<VyIfaces::IComponent*>* components,
                                                 std::deque<ImodelModule*>* packageUsers)
 {
-    if (module == nullptr)
-        return;
+    if (module == nullptr) return;
     if (!module->IsPackage()) {
         VyIfaces::IComponent* component = module->GetComponent();
         if (component != nullptr && components != nullptr) {
@@ -288,8 +262,7 @@ void ImodelNotifyWorkspaceWhenModulesAreRemoved(ImodelModule* module, bool updat
     // updates them itself. Told at once, the core workspace would take each
     // component's new package; the core workspace of this library keeps no
     // components, so there is none to move.
-    if (updateNow || packageUsers == nullptr || !module->GetModuleFile() || module->GetSubBlocks() == nullptr)
-        return;
+    if (updateNow || packageUsers == nullptr || !module->GetModuleFile() || module->GetSubBlocks() == nullptr) return;
     for (ImodelModule* sub : *module->GetSubBlocks()) {
         const VyIfaces::IComponent* component = sub ? sub->GetComponent() : nullptr;
         if (component != nullptr && ZorpaCompareNoCase(component->GetComponentID().package, module->GetName()) == 0)
@@ -299,16 +272,14 @@ void ImodelNotifyWorkspaceWhenModulesAreRemoved(ImodelModule* module, bool updat
 
 void ImodelRemoveAllModulesOfAType(zorpaModuleTypes kind, LibraryPtr library)
 {
-    if (!library || !library->GetModules())
-        return;
+    if (!library || !library->GetModules()) return;
     ModuleSet& units = *library->GetModules();
     std::vector<ImodelModule*> doomed;
     std::copy_if(units.begin(), units.end(), std::back_inserter(doomed),
                  [kind](const ImodelModule* module) { return module != nullptr && module->IsType(kind); });
     ImodelDesignManager* design = ImodelAliveDesignManager();
     const ImodelModule* root = design ? design->GetRootModule() : nullptr;
-    if (root != nullptr && std::find(doomed.begin(), doomed.end(), root) != doomed.end())
-        design->SetRootId(kNoRoot);
+    if (root != nullptr && std::find(doomed.begin(), doomed.end(), root) != doomed.end()) design->SetRootId(kNoRoot);
     // The views see the units while they still exist.
     ImodelNotifyEvent(boost::make_shared<IeventModuleRemoved>(doomed));
     const std::unordered_set<const ImodelModule*> gone(doomed.begin(), doomed.end());
@@ -319,12 +290,10 @@ void ImodelRemoveAllModulesOfAType(zorpaModuleTypes kind, LibraryPtr library)
 void ImodelRemoveAllModulesOfAType(zorpaModuleTypes kind)
 {
     ImodelDesignManager* design = ImodelAliveDesignManager();
-    if (design == nullptr)
-        return;
+    if (design == nullptr) return;
     // A copy: the walk must not depend on the list it works under.
     const ImodelDesignManager::Libraries libraries(design->GetLibraries().first, design->GetLibraries().second);
-    for (const LibraryPtr& library : libraries)
-        ImodelRemoveAllModulesOfAType(kind, library);
+    for (const LibraryPtr& library : libraries) ImodelRemoveAllModulesOfAType(kind, library);
 }
 
 void ImodelGetCommonFilesWeCanRemove(const ImodelModule::FileEntries& removed,
@@ -332,22 +301,18 @@ void ImodelGetCommonFilesWeCanRemove(const ImodelModule::FileEntries& removed,
 {
     result = candidates;
     ImodelDesignManager* design = ImodelAliveDesignManager();
-    if (design == nullptr)
-        return;
+    if (design == nullptr) return;
     std::unordered_set<const IfileObjectEx*> candidateFiles;
-    for (const boost::shared_ptr<IfileObjectEx>& file : candidates)
-        candidateFiles.insert(file.get());
+    for (const boost::shared_ptr<IfileObjectEx>& file : candidates) candidateFiles.insert(file.get());
     // In unit order; a list rather than a set, so that units equal in that
     // order (one name in two libraries) are each asked.
     std::vector<ImodelModule*> modules;
     const auto [first, last] = design->GetLibraries();
     for (auto library = first; library != last; ++library) {
-        if (!*library || !(*library)->GetModules())
-            continue;
+        if (!*library || !(*library)->GetModules()) continue;
         for (ImodelModule* module : *(*library)->GetModules()) {
             const boost::shared_ptr<IfileObjectEx> file = module ? module->GetModuleFile() : nullptr;
-            if (file && candidateFiles.contains(file.get()))
-                modules.push_back(module);
+            if (file && candidateFiles.contains(file.get())) modules.push_back(module);
         }
     }
     std::stable_sort(modules.begin(), modules.end(), ZorpaSet<ImodelModule*>::lessThanTFtor());
@@ -355,35 +320,28 @@ void ImodelGetCommonFilesWeCanRemove(const ImodelModule::FileEntries& removed,
     const bool debug = ImodelIsDebugMsg();
     for (const ImodelModule* module : modules) {
         // Files kept so far count as staying for the units looked at next.
-        if (!module->HasParentNotInListRec(removed, result))
-            continue;
-        if (debug)
-            SysDebugPrintf("Module %s should not be removed", module->GetComponentID().ToString().c_str());
+        if (!module->HasParentNotInListRec(removed, result)) continue;
+        if (debug) SysDebugPrintf("Module %s should not be removed", module->GetComponentID().ToString().c_str());
         const boost::shared_ptr<IfileObjectEx> file = module->GetModuleFile();
         const auto kept = std::find(result.begin(), result.end(), file);
-        if (kept == result.end())
-            continue;
-        if (debug)
-            SysDebugPrintf("Keeping common file: %s", file->GetFullFileName().c_str());
+        if (kept == result.end()) continue;
+        if (debug) SysDebugPrintf("Keeping common file: %s", file->GetFullFileName().c_str());
         result.erase(kept);
     }
 }
 
 void ImodelUpdateStimulusAssociation(const IfileObject& stimulus, std::deque<ImodelModule*>* modules)
 {
-    if (modules == nullptr)
-        return;
+    if (modules == nullptr) return;
     // Depth-first, each unit once: a design may instantiate itself.
     std::unordered_set<const ImodelModule*> seen;
     std::vector<ImodelModule*> pending(modules->rbegin(), modules->rend());
     while (!pending.empty()) {
         ImodelModule* module = pending.back();
         pending.pop_back();
-        if (module == nullptr || !seen.insert(module).second)
-            continue;
+        if (module == nullptr || !seen.insert(module).second) continue;
         ImodelModule::FileList files = module->GetStimulusList();
-        if (std::erase(files, stimulus) > 0)
-            module->SetNewStimulusList(files, nullptr);
+        if (std::erase(files, stimulus) > 0) module->SetNewStimulusList(files, nullptr);
         if (const ModuleList* subBlocks = module->GetSubBlocks())
             pending.insert(pending.end(), subBlocks->rbegin(), subBlocks->rend());
     }

@@ -1,8 +1,8 @@
 #include "imodel/design/ImodelRoot.h"
 
-#include "imodel/model/Imodel.h"
 #include "imodel/design/ImodelDesignManager.h"
 #include "imodel/design/ImodelModule.h"
+#include "imodel/model/Imodel.h"
 
 #include <algorithm>
 #include <unordered_set>
@@ -14,8 +14,7 @@ using Searched = std::unordered_set<const ImodelModule*>;
 
 bool IsKeptFromRootInTests(const ImodelModule* module)
 {
-    if (!Imodel::IsRunningTests())
-        return false;
+    if (!Imodel::IsRunningTests()) return false;
     const std::vector<ImodelModule*>& refused = ImodelModule::CannotBeSetAsRootList();
     return std::find(refused.begin(), refused.end(), module) != refused.end();
 }
@@ -25,16 +24,12 @@ bool IsKeptFromRootInTests(const ImodelModule* module)
 // searched again: that also ends the search on a cyclic hierarchy.
 ImodelModule* FirstValidRoot(const ModuleList* modules, Searched& searched)
 {
-    if (modules == nullptr)
-        return nullptr;
+    if (modules == nullptr) return nullptr;
     for (ImodelModule* module : *modules)
-        if (ImodelCanBeRoot(module))
-            return module;
+        if (ImodelCanBeRoot(module)) return module;
     for (const ImodelModule* module : *modules) {
-        if (module == nullptr || !searched.insert(module).second)
-            continue;
-        if (ImodelModule* found = FirstValidRoot(module->GetSubBlocks(), searched))
-            return found;
+        if (module == nullptr || !searched.insert(module).second) continue;
+        if (ImodelModule* found = FirstValidRoot(module->GetSubBlocks(), searched)) return found;
     }
     return nullptr;
 }
@@ -57,8 +52,7 @@ ImodelModule* ImodelGetFirstValidRoot()
 {
     ImodelDesignManager& design = *Imodel::GetInstance().GetDesignManager();
     const ImodelDesignManager::LibraryPtr work = design.FindLibraryByName("work");
-    if (!work)
-        return nullptr;
+    if (!work) return nullptr;
     design.UpdateTopModules(work);
     return ImodelGetFirstValidRoot(work->GetModuleList());
 }

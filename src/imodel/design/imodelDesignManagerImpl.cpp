@@ -1,12 +1,12 @@
 #include "src/imodel/design/imodelDesignManagerImpl.h"
 
-#include "src/imodel/design/ImodelModuleNotify.h"
 #include "ievent/IeventClasses.h"
 #include "ifile/IfileFunctions.h"
 #include "imodel/design/ImodelDestroyLib.h"
 #include "imodel/design/ImodelFindModule.h"
 #include "imodel/design/ImodelModule.h"
 #include "imodel/names/imodelUtl.h"
+#include "src/imodel/design/ImodelModuleNotify.h"
 
 #include <foundation/Sys.h>
 
@@ -43,15 +43,13 @@ ImodelDesignManager::LibraryPtr imodelDesignManagerImpl::FindLibraryByName(std::
 
 void imodelDesignManagerImpl::Announce(const LibraryPtr& library, bool notify) const
 {
-    if (notify)
-        ImodelNotifyEvent(boost::make_shared<IeventLibraryAdded>(library->GetName()));
+    if (notify) ImodelNotifyEvent(boost::make_shared<IeventLibraryAdded>(library->GetName()));
 }
 
 ImodelDesignManager::LibraryPtr imodelDesignManagerImpl::AddLibrary(LibraryPtr library, bool notify)
 {
     // The name goes into the project file on a line of its own.
-    if (!library || !IfileCheckStorableName(library->GetName(), "library"))
-        return LibraryPtr();
+    if (!library || !IfileCheckStorableName(library->GetName(), "library")) return LibraryPtr();
     if (LibraryPtr existing = FindLibraryByName(library->GetName())) {
         existing->SetLocation(library->GetLocation());
         existing->SetPath(library->GetPath());
@@ -65,16 +63,14 @@ ImodelDesignManager::LibraryPtr imodelDesignManagerImpl::AddLibrary(LibraryPtr l
 
 ImodelDesignManager::LibraryPtr imodelDesignManagerImpl::AddLibrary(const std::string& name, bool notify)
 {
-    if (LibraryPtr existing = FindLibraryByName(name))
-        return existing;
+    if (LibraryPtr existing = FindLibraryByName(name)) return existing;
     return AddLibrary(boost::make_shared<Library>(name), notify);
 }
 
 void imodelDesignManagerImpl::EraseLibrary(const std::string& name)
 {
     const auto found = FindLibrary(name);
-    if (found != m_libraries.end())
-        m_libraries.erase(found);
+    if (found != m_libraries.end()) m_libraries.erase(found);
 }
 
 void imodelDesignManagerImpl::RenameLibrary(const std::string& oldName, const std::string& newName)
@@ -88,8 +84,7 @@ void imodelDesignManagerImpl::RenameLibrary(const std::string& oldName, const st
     }
     const LibraryPtr renamed = AddLibrary(newName, true);
     const LibraryPtr old = FindLibraryByName(oldName);
-    if (!renamed || !old)
-        return;
+    if (!renamed || !old) return;
     ImodelNotifyEvent(boost::make_shared<IeventLibraryRemoved>(old->GetName()));
     renamed->SetModuleList(old->ReleaseModuleList());
     MoveUnits(old, renamed);
@@ -99,14 +94,11 @@ void imodelDesignManagerImpl::RenameLibrary(const std::string& oldName, const st
 void imodelDesignManagerImpl::RenameInPlace(const LibraryPtr& library, const std::string& newName)
 {
     const std::string oldName = library->GetName();
-    if (oldName == newName || !IfileCheckStorableName(newName, "library"))
-        return;
+    if (oldName == newName || !IfileCheckStorableName(newName, "library")) return;
     library->SetName(newName);
-    if (library->GetPath() == oldName)
-        library->SetPath(newName);
+    if (library->GetPath() == oldName) library->SetPath(newName);
     for (ImodelModule* unit : *library->GetModules()) {
-        if (unit != nullptr && unit->GetDefinedInLibrary() == oldName)
-            unit->SetDefinedInLibrary(newName);
+        if (unit != nullptr && unit->GetDefinedInLibrary() == oldName) unit->SetDefinedInLibrary(newName);
     }
     ImodelNotifyEvent(boost::make_shared<IeventLibraryModified>(oldName, newName));
 }
@@ -116,13 +108,11 @@ void imodelDesignManagerImpl::MoveUnits(const LibraryPtr& from, const LibraryPtr
     Library::ModuleSet& units = *from->GetModules();
     std::vector<ImodelModule*> duplicates;
     for (ImodelModule* unit : units) {
-        if (unit == nullptr)
-            continue;
+        if (unit == nullptr) continue;
         if (ImodelIsSameStrNoCase(unit->GetDefinedInLibrary(), from->GetName()))
             unit->SetDefinedInLibrary(to->GetName());
         // The new library already holds a unit of the same name and file.
-        if (!to->GetModules()->insert(unit).second)
-            duplicates.push_back(unit);
+        if (!to->GetModules()->insert(unit).second) duplicates.push_back(unit);
     }
     units.clear();
     ImodelModule::DeleteModules(duplicates);
@@ -130,21 +120,18 @@ void imodelDesignManagerImpl::MoveUnits(const LibraryPtr& from, const LibraryPtr
 
 void imodelDesignManagerImpl::UpdateTopModules(LibraryPtr library)
 {
-    if (!library)
-        return;
+    if (!library) return;
     library->MakeModuleList();
     std::deque<ImodelModule*>& top = *library->GetModuleList();
     top.clear();
     const std::string name = library->GetName();
     for (ImodelModule* unit : *library->GetModules()) {
-        if (unit == nullptr)
-            continue;
+        if (unit == nullptr) continue;
         const ImodelModule::ModuleList* parents = unit->GetParentsList();
         const bool usedHere = parents && std::any_of(parents->begin(), parents->end(), [&name](const ImodelModule* p) {
                                   return p && ImodelIsSameStrNoCase(p->GetDefinedInLibrary(), name);
                               });
-        if (usedHere)
-            continue;
+        if (usedHere) continue;
         if (unit->IsPackage())
             top.push_front(unit);
         else
@@ -170,11 +157,9 @@ void imodelDesignManagerImpl::RemoveAll()
 {
     IeventBatch removed;
     for (const LibraryPtr& library : m_libraries) {
-        if (library)
-            removed.push_back(boost::make_shared<IeventLibraryRemoved>(library->GetName()));
+        if (library) removed.push_back(boost::make_shared<IeventLibraryRemoved>(library->GetName()));
     }
-    if (Imodel* model = ImodelAliveModel())
-        model->SendEvents(removed, true);
+    if (Imodel* model = ImodelAliveModel()) model->SendEvents(removed, true);
     ImodelNotifyEvent(boost::make_shared<IeventModulePreRemoveAll>());
     ImodelDestroyLibs(m_libraries);
     ImodelNotifyEvent(boost::make_shared<IeventModulePostRemoveAll>());
@@ -226,8 +211,7 @@ void imodelDesignManagerImpl::SetProjectFolder(const ImodelFileName& folder)
 
 void imodelDesignManagerImpl::SetDefaultVHDL(bool vhdl)
 {
-    if (vhdl == m_defaultVHDL)
-        return;
+    if (vhdl == m_defaultVHDL) return;
     m_defaultVHDL = vhdl;
     SetNeedSave(true);
 }
@@ -245,17 +229,14 @@ void imodelDesignManagerImpl::ClearProject()
 
 void imodelDesignManagerImpl::ResetProjectFileStream(bool makeNew)
 {
-    if (m_projectFileStream && m_projectFileStream->is_open())
-        m_projectFileStream->close();
+    if (m_projectFileStream && m_projectFileStream->is_open()) m_projectFileStream->close();
     m_projectFileStream.reset();
-    if (makeNew)
-        m_projectFileStream = std::make_unique<std::fstream>();
+    if (makeNew) m_projectFileStream = std::make_unique<std::fstream>();
 }
 
 void imodelDesignManagerImpl::SetNeedSave(bool needSave)
 {
-    if (needSave == m_needSave)
-        return;
+    if (needSave == m_needSave) return;
     m_needSave = needSave;
     ImodelNotifyEvent(boost::make_shared<IeventNeedSaveFlagChanged>());
 }

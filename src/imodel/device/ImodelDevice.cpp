@@ -1,7 +1,7 @@
 #include "imodel/device/ImodelDevice.h"
 
-#include "imodel/model/Imodel.h"
 #include "imodel/device/ImodelDeviceManager.h"
+#include "imodel/model/Imodel.h"
 #include "imodel/model/ImodelFeatures.h"
 #include "imodel/names/ImodelMessages.h"
 #include "imodel/names/ImodelProjectFileStructure.h"
@@ -34,10 +34,7 @@ const MemberText& TextOf(imodelDeviceMembers member)
     return texts[member - imodelDeviceFamily];
 }
 
-bool NamesMember(imodelDeviceMembers member)
-{
-    return member >= imodelDeviceFamily && member <= imodelDevicePackage;
-}
+bool NamesMember(imodelDeviceMembers member) { return member >= imodelDeviceFamily && member <= imodelDevicePackage; }
 
 ImodelDeviceManager& Manager() { return *Imodel::GetInstance().GetDeviceManager(); }
 
@@ -266,8 +263,7 @@ std::string ImodelGetExternalDeviceName(const std::string& value)
 {
     // A NUL would cut the name short and find another value's name.
     std::string external;
-    if (value.empty() || value.find('\0') != std::string::npos ||
-        DefGetExtValue(value.c_str(), 1, external) != 0)
+    if (value.empty() || value.find('\0') != std::string::npos || DefGetExtValue(value.c_str(), 1, external) != 0)
         return value;
     return external;
 }
@@ -276,7 +272,7 @@ imodelDeviceMembers ImodelGetMandatoryDeviceLevel(const ImodelDevice& device)
 {
     const imodelCatalogueScope scope({{"QFAM", device.GetFamily()}});
     return scope.IsSet() && ImodelIsSwitchOn("IS_DEVICE_SELECTION_MANDATORY") ? imodelDevicePackage
-                                                                                : imodelDeviceFamily;
+                                                                              : imodelDeviceFamily;
 }
 
 imodelDeviceMembers ImodelGetMandatoryDeviceLevel() { return ImodelGetMandatoryDeviceLevel(Manager().GetDevice()); }

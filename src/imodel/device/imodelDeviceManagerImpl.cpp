@@ -159,8 +159,7 @@ void imodelDeviceManagerImpl::GetPackages(const std::string& family, const std::
 }
 
 void imodelDeviceManagerImpl::GetChoices(imodelDeviceMembers member, const ImodelDevice& device,
-                                         std::vector<std::string>& internal,
-                                         std::vector<std::string>* external) const
+                                         std::vector<std::string>& internal, std::vector<std::string>* external) const
 {
     if (member == imodelDeviceDie)
         GetDies(device.GetFamily(), internal, external);
@@ -234,8 +233,8 @@ bool imodelDeviceManagerImpl::IsValidDevice(std::string& badValue, std::string& 
     return true;
 }
 
-bool imodelDeviceManagerImpl::IsCurrentDeviceValid(std::string& badValue, std::string& validList,
-                                                   std::string& member, imodelDeviceMembers level) const
+bool imodelDeviceManagerImpl::IsCurrentDeviceValid(std::string& badValue, std::string& validList, std::string& member,
+                                                   imodelDeviceMembers level) const
 {
     return IsValidDevice(badValue, validList, member, level, &m_device, false, nullptr);
 }

@@ -1,8 +1,8 @@
 // Feature switches, timing of long operations and small string utilities.
 #include "imodel/model/ImodelFeatures.h"
 
-#include "imodel/model/Imodel.h"
 #include "imodel/design/ImodelDesignManager.h"
+#include "imodel/model/Imodel.h"
 #include "imodel/options/ImodelGlobalFlowOptions.h"
 
 #include <foundation/Arev.h>
@@ -22,20 +22,14 @@ bool ImodelIsSwitchOn(const char* name)
     return DefGetBoolFL(name, &value, __FILE__, __LINE__) == 0 && value == 1;
 }
 
-#define IMODEL_DEFINE_FEATURE_SWITCH(function, variable) \
+#define IMODEL_DEFINE_FEATURE_SWITCH(function, variable)                                                               \
     bool function() { return ImodelIsSwitchOn(variable); }
 IMODEL_SIMPLE_FEATURE_SWITCHES(IMODEL_DEFINE_FEATURE_SWITCH)
 #undef IMODEL_DEFINE_FEATURE_SWITCH
 
-bool ImodelVHDLPackagesInPackageFolder()
-{
-    return !ImodelIsMixedHDLEnabled();
-}
+bool ImodelVHDLPackagesInPackageFolder() { return !ImodelIsMixedHDLEnabled(); }
 
-bool ImodelIsMixedHDLVisible()
-{
-    return ImodelIsSwitchOn("IDE_MIXED_HDL_VISIBLE") && ImodelIsMixedHDLEnabled();
-}
+bool ImodelIsMixedHDLVisible() { return ImodelIsSwitchOn("IDE_MIXED_HDL_VISIBLE") && ImodelIsMixedHDLEnabled(); }
 
 bool ImodelShowVHDLCommands()
 {
@@ -49,10 +43,7 @@ bool ImodelIsConstraintEditorSupported()
     return ImodelIsConstraintEditorEnabled() && !ImodelIsSwitchOn("SORRIN_VIEW_NOSUPPORT");
 }
 
-bool ImodelIsConstraintEditorUsable()
-{
-    return !ImodelIsSwitchOn("SORRIN_VIEW_HIDDEN");
-}
+bool ImodelIsConstraintEditorUsable() { return !ImodelIsSwitchOn("SORRIN_VIEW_HIDDEN"); }
 
 bool ImodelOpenGraphicalConstraintsEditorByDefault()
 {
@@ -66,10 +57,7 @@ bool ImodelIsDisableTimerVisible()
     return flow && !flow->IsTimerOptionDefault();
 }
 
-bool ImodelIsBlockModeSupported()
-{
-    return ImodelIsBlockEnabled() && DefIsOptSupported("IDE_BLOCK_MODE");
-}
+bool ImodelIsBlockModeSupported() { return ImodelIsBlockEnabled() && DefIsOptSupported("IDE_BLOCK_MODE"); }
 
 bool ImodelIsPublishBlockCommandEnabled()
 {
@@ -80,10 +68,7 @@ bool ImodelIsPublishBlockCommandEnabled()
 
 // --- options and versions -----------------------------------------------------------
 
-bool ImodelDefGetStr(const char* name, std::string& value)
-{
-    return UtlDefGetStr(name, value);
-}
+bool ImodelDefGetStr(const char* name, std::string& value) { return UtlDefGetStr(name, value); }
 
 void ImodelGetIdeMinorMajor(int& minor, int& major)
 {
@@ -93,10 +78,7 @@ void ImodelGetIdeMinorMajor(int& minor, int& major)
     if (DefGetIntFL("IDE_MINOR", &minor, __FILE__, __LINE__) != 0) minor = ArevGetMinorVerinfoNumber();
 }
 
-std::string ImodelGetCoreToolString()
-{
-    return ImodelIsVeyrunEnabled() ? "Veyrun" : "Kiltora";
-}
+std::string ImodelGetCoreToolString() { return ImodelIsVeyrunEnabled() ? "Veyrun" : "Kiltora"; }
 
 std::string ImodelGetCoreString(bool withKind, ImodelFunctionType tool)
 {
@@ -105,10 +87,7 @@ std::string ImodelGetCoreString(bool withKind, ImodelFunctionType tool)
     return std::string(tool == ideARM ? "Dremmet" : "Veyrun") + " Component";
 }
 
-const char* ImodelGetPackageName(bool vhdl)
-{
-    return vhdl ? "Package" : "Verilog Header";
-}
+const char* ImodelGetPackageName(bool vhdl) { return vhdl ? "Package" : "Verilog Header"; }
 
 // --- timing ---------------------------------------------------------------------
 
@@ -120,10 +99,7 @@ long ClockMilliseconds()
     return static_cast<long>(duration_cast<milliseconds>(steady_clock::now().time_since_epoch()).count());
 }
 
-const char* TextOrEmpty(const char* text)
-{
-    return text ? text : "";
-}
+const char* TextOrEmpty(const char* text) { return text ? text : ""; }
 
 }  // namespace
 
@@ -149,10 +125,7 @@ long& ImodelGetTimerCounter()
     return start;
 }
 
-void ImodelStartTimerAction()
-{
-    ImodelGetTimerCounter() = ClockMilliseconds();
-}
+void ImodelStartTimerAction() { ImodelGetTimerCounter() = ClockMilliseconds(); }
 
 void ImodelEndTimerAction(const char* label)
 {
@@ -168,15 +141,9 @@ void ImodelSleep(long ms)
 
 // --- strings --------------------------------------------------------------------
 
-std::string ImodelGetLeftString(const std::string& text, int count)
-{
-    return ZorpaGetLeftString(text, count);
-}
+std::string ImodelGetLeftString(const std::string& text, int count) { return ZorpaGetLeftString(text, count); }
 
-std::string ImodelGetRightString(const std::string& text, int count)
-{
-    return ZorpaGetRightString(text, count);
-}
+std::string ImodelGetRightString(const std::string& text, int count) { return ZorpaGetRightString(text, count); }
 
 void ImodelTrimLeftString(std::string& text, char c)
 {
@@ -198,12 +165,6 @@ int ImodelReplaceAll(std::string& text, const std::string& from, const std::stri
     return count;
 }
 
-void ImodelRemoveWindowsEOL(std::string& text)
-{
-    ZorpaRemoveWindowsEOL(text);
-}
+void ImodelRemoveWindowsEOL(std::string& text) { ZorpaRemoveWindowsEOL(text); }
 
-int ImodelCount(const std::string& text, char c)
-{
-    return static_cast<int>(std::count(text.begin(), text.end(), c));
-}
+int ImodelCount(const std::string& text, char c) { return static_cast<int>(std::count(text.begin(), text.end(), c)); }

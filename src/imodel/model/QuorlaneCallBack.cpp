@@ -3,14 +3,14 @@
 #include "ifile/IfileManager.h"
 #include "ifile/IfileManagerFilterParent.h"
 #include "ifile/IfileObjectEx.h"
-#include "imodel/model/Imodel.h"
 #include "imodel/design/ImodelDesignManager.h"
-#include "imodel/device/ImodelDeviceManager.h"
-#include "imodel/model/ImodelFeatures.h"
 #include "imodel/design/ImodelFindModule.h"
+#include "imodel/design/ImodelModule.h"
+#include "imodel/device/ImodelDeviceManager.h"
+#include "imodel/model/Imodel.h"
+#include "imodel/model/ImodelFeatures.h"
 #include "imodel/model/ImodelHost.h"
 #include "imodel/names/ImodelMessages.h"
-#include "imodel/design/ImodelModule.h"
 #include "imodel/names/ImodelProcess.h"
 #include "iprofile/IprofileManager.h"
 #include "itimer/ItimerManager.h"
@@ -30,10 +30,7 @@ Imodel& Model() { return Imodel::GetInstance(); }
 class FilesInFolder : public IfileManagerFilterParent {
 public:
     explicit FilesInFolder(const std::string& folder) : m_folder(folder) {}
-    bool operator()(boost::shared_ptr<IfileObjectEx> file) const override
-    {
-        return file && file->IsInFolder(m_folder);
-    }
+    bool operator()(boost::shared_ptr<IfileObjectEx> file) const override { return file && file->IsInFolder(m_folder); }
 
 private:
     ImodelFileName m_folder;
@@ -148,9 +145,9 @@ void QuorlaneIIDEObject::GetUserHDLModulesInProject(std::vector<boost::shared_pt
             if (module == nullptr || !IsHDLModule(*module)) continue;
             const boost::shared_ptr<IfileObjectEx> file = module->GetModuleFile();
             if (!file || (localOnly && !file->IsLocalFile()) || file->HasParentFile()) continue;
-            modules.push_back(boost::make_shared<Vymodel::ModuleInfo>(
-                2, "HdlModule", Vymodel::ModuleStatus(1), VyIfaces::ComponentID(), module->GetName(),
-                file->GetFullFileName().GetString()));
+            modules.push_back(boost::make_shared<Vymodel::ModuleInfo>(2, "HdlModule", Vymodel::ModuleStatus(1),
+                                                                      VyIfaces::ComponentID(), module->GetName(),
+                                                                      file->GetFullFileName().GetString()));
         }
     }
 }

@@ -46,8 +46,7 @@ void QuorlaneExit()
 {
     // Unmatched unloads leave the count at 0 rather than making it negative.
     int count = g_loadCount.load();
-    while (count > 0 && !g_loadCount.compare_exchange_weak(count, count - 1)) {
-    }
+    while (count > 0 && !g_loadCount.compare_exchange_weak(count, count - 1)) {}
 }
 
 const void* QuorlaneGetModuleHandle() { return g_moduleHandle; }

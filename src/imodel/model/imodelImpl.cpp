@@ -3,27 +3,27 @@
 // flags, and the services that need no other part of the model.
 #include "src/imodel/model/imodelImpl.h"
 
-#include "imodel/options/ImodelGlobalFlowOptions.h"
+#include "ifile/IfileExtendedInfoManager.h"
+#include "ifile/IfileManager.h"
+#include "imodel/cores/ImodelTemplateManager.h"
 #include "imodel/model/ImodelHost.h"
+#include "imodel/options/ImodelGlobalFlowOptions.h"
 #include "imodel/options/ImodelKiltoraReportOption.h"
 #include "imodel/options/ImodelSimulationOptions.h"
-#include "imodel/cores/ImodelTemplateManager.h"
-#include "src/imodel/model/imodelCommandTable.h"
-#include "src/imodel/design/imodelDesignManagerImpl.h"
-#include "src/imodel/device/imodelDeviceManagerImpl.h"
-#include "src/imodel/views/imodelRevisionManagerImpl.h"
 #include "iprocess/IprocessDisplay.h"
 #include "iprocess/IprocessFlow.h"
 #include "iprocess/IprocessManager.h"
-#include "ifile/IfileManager.h"
-#include "ifile/IfileExtendedInfoManager.h"
 #include "itimer/ItimerManager.h"
+#include "itool/ItoolConstraintsManager.h"
+#include "itool/ItoolModelSimPathOptions.h"
 #include "itool/ItoolPallador.h"
 #include "itool/ItoolPhySynth.h"
 #include "itool/ItoolSynthesis.h"
-#include "itool/ItoolConstraintsManager.h"
-#include "itool/ItoolModelSimPathOptions.h"
 #include "itool/ItoolVeyrun.h"
+#include "src/imodel/design/imodelDesignManagerImpl.h"
+#include "src/imodel/device/imodelDeviceManagerImpl.h"
+#include "src/imodel/model/imodelCommandTable.h"
+#include "src/imodel/views/imodelRevisionManagerImpl.h"
 
 #include <dastrel/DastrelModel.h>
 #include <foundation/Def.h>
@@ -41,10 +41,9 @@ static_assert(std::has_virtual_destructor_v<ImodelRevisionManager> &&
               std::has_virtual_destructor_v<ImodelDesignManager> &&
               std::has_virtual_destructor_v<ImodelDeviceManager> && std::has_virtual_destructor_v<IfileManager> &&
               std::has_virtual_destructor_v<IprocessManager> &&
-              std::has_virtual_destructor_v<IfileExtendedInfoManager> &&
-              std::has_virtual_destructor_v<ItimerManager> && std::has_virtual_destructor_v<ImodelVarOption> &&
-              std::has_virtual_destructor_v<ItoolPallador> && std::has_virtual_destructor_v<ItoolPhySynth> &&
-              std::has_virtual_destructor_v<ItoolSynthesis> &&
+              std::has_virtual_destructor_v<IfileExtendedInfoManager> && std::has_virtual_destructor_v<ItimerManager> &&
+              std::has_virtual_destructor_v<ImodelVarOption> && std::has_virtual_destructor_v<ItoolPallador> &&
+              std::has_virtual_destructor_v<ItoolPhySynth> && std::has_virtual_destructor_v<ItoolSynthesis> &&
               std::has_virtual_destructor_v<QuorlaneCoreToolManager>);
 
 namespace {
@@ -73,7 +72,7 @@ bool IsOptionOn(const char* name)
 
 // --- construction ---------------------------------------------------------------
 
-#define IMODEL_BOOL_SETTING_INIT(name, variable, defaultValue, reloadable) \
+#define IMODEL_BOOL_SETTING_INIT(name, variable, defaultValue, reloadable)                                             \
     type_FixedBoolDefValue(variable, defaultValue),
 
 imodelImpl::imodelImpl(bool isWizardInstance)
@@ -177,8 +176,10 @@ void imodelImpl::Link()
 
 void imodelImpl::Unlink()
 {
-    if (m_previousAlive != nullptr) m_previousAlive->m_nextAlive = m_nextAlive;
-    else if (g_firstAlive == this) g_firstAlive = m_nextAlive;
+    if (m_previousAlive != nullptr)
+        m_previousAlive->m_nextAlive = m_nextAlive;
+    else if (g_firstAlive == this)
+        g_firstAlive = m_nextAlive;
     if (m_nextAlive != nullptr) m_nextAlive->m_previousAlive = m_previousAlive;
     m_previousAlive = m_nextAlive = nullptr;
 }
@@ -214,11 +215,11 @@ void Imodel::DestroyNewProjectWizardInstance(Imodel*& model)
 
 // --- process-wide flags ------------------------------------------------------------
 
-#define IMODEL_STATIC_FLAG(accessor, initial) \
-    bool& Imodel::accessor()                  \
-    {                                         \
-        static bool flag = initial;           \
-        return flag;                          \
+#define IMODEL_STATIC_FLAG(accessor, initial)                                                                          \
+    bool& Imodel::accessor()                                                                                           \
+    {                                                                                                                  \
+        static bool flag = initial;                                                                                    \
+        return flag;                                                                                                   \
     }
 IMODEL_STATIC_FLAG(GetFileCreatedBySolvato, false)
 IMODEL_STATIC_FLAG(GetNotifyConstraintListChanged, true)
@@ -336,10 +337,10 @@ QuorlaneCoreToolManager* imodelImpl::GetCoreToolManager(int coreType)
 {
     // Type 34 is served by the manager of type 33.
     const int wanted = coreType == 34 ? 33 : coreType;
-    const auto found = std::find_if(m_coreToolManagers.begin(), m_coreToolManagers.end(),
-                                    [wanted](QuorlaneCoreToolManager* manager) {
-                                        return static_cast<int>(manager->GetCoreType()) == wanted;
-                                    });
+    const auto found =
+        std::find_if(m_coreToolManagers.begin(), m_coreToolManagers.end(), [wanted](QuorlaneCoreToolManager* manager) {
+            return static_cast<int>(manager->GetCoreType()) == wanted;
+        });
     return found == m_coreToolManagers.end() ? nullptr : *found;
 }
 

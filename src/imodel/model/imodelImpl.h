@@ -18,23 +18,23 @@ class IIDEObject;
 
 // The named switches: (enumerator, options variable, default, read again by
 // ReloadBoolSettings), in the order they are made.
-#define IMODEL_BOOL_SETTINGS(X)                                               \
-    X(DebugMsg, "DEBUG_MSG", false, true)                                     \
-    X(DebugTimer, "DEBUG_TIMER", false, true)                                 \
-    X(DebugState, "DEBUG_STATE", false, true)                                 \
-    X(TimerEnabled, "IDE_TIMER_ENABLED", true, true)                          \
-    X(ImportFilesRightAway, "IDE_IMPORT_FILES_RIGHT_AWAY", true, true)        \
-    X(RepositoryTimerDisabled, "IDE_REPOSITORY_TIMER_DISABLED", false, true)  \
-    X(ParseCxfOnOpen, "IDE_KILTORA_PARSE_CXF_ONOPEN", true, true)             \
-    X(SafeUpdateViews, "IDE_SAFE_UPDATE_VIEWS", true, true)                   \
-    X(OpenAllCoreFilesInReadOnly, "IDE_OPEN_ALL_CORE_FILES_IN_READONLY", true, true) \
-    X(UpdateAlwaysSendMessage, "IDE_UPDATE_ALWAYS_SEND_MESSAGE", false, true) \
-    X(IntegrateDremmet, "IDE_INTEGRATE_DREMMET", true, true)                  \
-    X(LinkingEnabled, "IDE_LINKING_ENABLED", true, true)                      \
-    X(PackagerEnabled, "IDE_PACKAGER_ENABLED", false, false)                  \
-    X(PackagerEnabledForUserIP, "IDE_PACKAGER_ENABLED_FOR_USERIP", false, false) \
-    X(PackagerEnabledForVy, "IDE_PACKAGER_ENABLED_FOR_VY", false, false)      \
-    X(PackagerEnabledForKt, "IDE_PACKAGER_ENABLED_FOR_KT", false, false)      \
+#define IMODEL_BOOL_SETTINGS(X)                                                                                        \
+    X(DebugMsg, "DEBUG_MSG", false, true)                                                                              \
+    X(DebugTimer, "DEBUG_TIMER", false, true)                                                                          \
+    X(DebugState, "DEBUG_STATE", false, true)                                                                          \
+    X(TimerEnabled, "IDE_TIMER_ENABLED", true, true)                                                                   \
+    X(ImportFilesRightAway, "IDE_IMPORT_FILES_RIGHT_AWAY", true, true)                                                 \
+    X(RepositoryTimerDisabled, "IDE_REPOSITORY_TIMER_DISABLED", false, true)                                           \
+    X(ParseCxfOnOpen, "IDE_KILTORA_PARSE_CXF_ONOPEN", true, true)                                                      \
+    X(SafeUpdateViews, "IDE_SAFE_UPDATE_VIEWS", true, true)                                                            \
+    X(OpenAllCoreFilesInReadOnly, "IDE_OPEN_ALL_CORE_FILES_IN_READONLY", true, true)                                   \
+    X(UpdateAlwaysSendMessage, "IDE_UPDATE_ALWAYS_SEND_MESSAGE", false, true)                                          \
+    X(IntegrateDremmet, "IDE_INTEGRATE_DREMMET", true, true)                                                           \
+    X(LinkingEnabled, "IDE_LINKING_ENABLED", true, true)                                                               \
+    X(PackagerEnabled, "IDE_PACKAGER_ENABLED", false, false)                                                           \
+    X(PackagerEnabledForUserIP, "IDE_PACKAGER_ENABLED_FOR_USERIP", false, false)                                       \
+    X(PackagerEnabledForVy, "IDE_PACKAGER_ENABLED_FOR_VY", false, false)                                               \
+    X(PackagerEnabledForKt, "IDE_PACKAGER_ENABLED_FOR_KT", false, false)                                               \
     X(IncludeForSimulationEnabled, "IDE_INCLUDE_FOR_SIMULATION_ENABLED", false, false)
 
 class imodelImpl : public Imodel {
@@ -62,7 +62,7 @@ public:
 #define IMODEL_BOOL_SETTING_ENUM(name, variable, defaultValue, reloadable) name,
         IMODEL_BOOL_SETTINGS(IMODEL_BOOL_SETTING_ENUM)
 #undef IMODEL_BOOL_SETTING_ENUM
-            Count
+        Count
     };
 
     explicit imodelImpl(bool isWizardInstance);
@@ -194,7 +194,7 @@ private:
     std::unique_ptr<ImodelSimulationOptions> m_simulationOptions;
     std::unique_ptr<ItoolModelSimPathOptions> m_modelSimPathOptions;
     ImodelHost* m_host = nullptr;
-    NdbWorld* m_tempWorld = nullptr;  // the netlist database's; DeleteTempWorld frees it
+    NdbWorld* m_tempWorld = nullptr;                           // the netlist database's; DeleteTempWorld frees it
     std::vector<QuorlaneCoreToolManager*> m_coreToolManagers;  // owned, each element
     std::vector<IeventView*> m_views;
     std::vector<IeventView*> m_suspendedViews;

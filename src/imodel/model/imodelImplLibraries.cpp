@@ -2,10 +2,10 @@
 // change of its units (adding a file to the model parses it again).
 #include "src/imodel/model/imodelImpl.h"
 
-#include "src/imodel/design/ImodelModuleNotify.h"
 #include "imodel/design/ImodelDeletedModuleInfo.h"
 #include "imodel/design/ImodelDuplicateLibs.h"
 #include "imodel/design/ImodelFindModule.h"
+#include "src/imodel/design/ImodelModuleNotify.h"
 
 #include <utility>
 
@@ -19,8 +19,7 @@ void MakeRootAgain(ImodelDesignManager& design, const VyIfaces::ComponentID& id)
 {
     const ImodelDesignManager::LibraryPtr library = design.FindLibraryByName(id.library);
     ImodelModule* module = library ? ImodelFindModuleInLib(library, id.name, zorpaMODULE_UNKNOWN, "") : nullptr;
-    if (module == nullptr || !module->GetModuleFile())
-        return;
+    if (module == nullptr || !module->GetModuleFile()) return;
     if (ImodelModule* previous = design.GetRootModule(); previous != nullptr && previous != module)
         previous->SetIsRoot(false);
     design.SetRootId(module->GetComponentID());
@@ -31,10 +30,8 @@ void MakeRootAgain(ImodelDesignManager& design, const VyIfaces::ComponentID& id)
 
 void imodelImpl::SaveLibraries()
 {
-    if (m_savedLibraries.depth++ > 0)
-        return;
-    if (QuorlaneStateMachine* flow = ImodelAliveStateMachine())
-        flow->DetachModule();
+    if (m_savedLibraries.depth++ > 0) return;
+    if (QuorlaneStateMachine* flow = ImodelAliveStateMachine()) flow->DetachModule();
     m_savedLibraries.rootId = m_designManager->GetRootId();
     ImodelDuplicateLibs(*m_designManager, m_savedLibraries.libraries);
 }
@@ -42,11 +39,9 @@ void imodelImpl::SaveLibraries()
 void imodelImpl::RestoreLibraries(bool byName, const zorpaSaveRestoreParams& params)
 {
     // A restore without its save has nothing to put back: the depth stays at 0.
-    if (m_savedLibraries.depth == 0 || --m_savedLibraries.depth > 0)
-        return;
+    if (m_savedLibraries.depth == 0 || --m_savedLibraries.depth > 0) return;
     ImodelRestoreLibs(*m_designManager, m_savedLibraries.libraries, byName, params);
     ImodelDestroyLibs(m_savedLibraries.libraries);
     const VyIfaces::ComponentID root = std::exchange(m_savedLibraries.rootId, VyIfaces::ComponentID());
-    if (!root.IsDefault())
-        MakeRootAgain(*m_designManager, root);
+    if (!root.IsDefault()) MakeRootAgain(*m_designManager, root);
 }

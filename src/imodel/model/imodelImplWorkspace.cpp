@@ -4,12 +4,12 @@
 
 #include "imodel/design/ImodelDesignManager.h"
 #include "imodel/device/ImodelDeviceManager.h"
+#include "imodel/model/ImodelHost.h"
 #include "imodel/names/ImodelFileName.h"
 #include "imodel/names/ImodelFileTypes.h"
-#include "imodel/model/ImodelHost.h"
 #include "imodel/names/ImodelMessages.h"
-#include "src/imodel/names/imodelUtlProject.h"
 #include "itool/ItoolModelSimPathOptions.h"
+#include "src/imodel/names/imodelUtlProject.h"
 
 #include <foundation/Def.h>
 #include <foundation/Sys.h>
@@ -113,10 +113,10 @@ Ktwkspace::Workspace* imodelImpl::CreateWorkspace(IIDEObject* callback)
 {
     const ImodelDevice& device = m_deviceManager->GetDevice();
     const std::string language = m_designManager->IsDefaultVHDL() ? "VHDL" : "Verilog";
-    return std::make_unique<Ktwkspace::Workspace>(
-               "kiltora", m_designManager->GetProjectFolder().GetString(), device.GetFamily(),
-               device.GetDieInternalName(), device.GetPackageInternalName(), language, IsInteractiveMode(), 0,
-               true, true, callback, GetInstance().GetCatalog().GetCatalogIf())
+    return std::make_unique<Ktwkspace::Workspace>("kiltora", m_designManager->GetProjectFolder().GetString(),
+                                                  device.GetFamily(), device.GetDieInternalName(),
+                                                  device.GetPackageInternalName(), language, IsInteractiveMode(), 0,
+                                                  true, true, callback, GetInstance().GetCatalog().GetCatalogIf())
         .release();
 }
 
@@ -135,8 +135,8 @@ void imodelImpl::OpenWorkspace()
                 busDefinitions->SetIDECallBack(callback);
                 busDefinitions->Load(family);
             }
-            SetWorkspace(std::make_unique<Ktwkspace::Workspace>(fileName.GetString(), IsInteractiveMode(), true,
-                                                                false, std::string(), callback,
+            SetWorkspace(std::make_unique<Ktwkspace::Workspace>(fileName.GetString(), IsInteractiveMode(), true, false,
+                                                                std::string(), callback,
                                                                 processWide.GetCatalog().GetCatalogIf())
                              .release());
         } catch (const Ktwkspace::version_error&) {

@@ -51,20 +51,11 @@ void ImodelCopyDirTool::ChangeFoldersForRecurseCall(const ImodelFileName& source
     m_targetFolder = targetFolder;
 }
 
-const std::string& ImodelCopyDirTool::GetFilter() const
-{
-    return m_filter;
-}
+const std::string& ImodelCopyDirTool::GetFilter() const { return m_filter; }
 
-const ImodelFileName& ImodelCopyDirTool::GetSourceFolder() const
-{
-    return m_sourceFolder;
-}
+const ImodelFileName& ImodelCopyDirTool::GetSourceFolder() const { return m_sourceFolder; }
 
-const ImodelFileName& ImodelCopyDirTool::GetTargetFolder() const
-{
-    return m_targetFolder;
-}
+const ImodelFileName& ImodelCopyDirTool::GetTargetFolder() const { return m_targetFolder; }
 
 bool ImodelCopyDirTool::NeedToCopyFolder(const ImodelFileName& folder, ImodelFileName& target)
 {

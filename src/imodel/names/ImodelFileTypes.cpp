@@ -32,11 +32,11 @@ constexpr std::array<int, imodelFileManagerTypesCount> MakeGroupTable()
     constexpr Group groups[] = {
         {zorpaFT_GROUP_SYNTHESIS, {zorpaFT_SYN_EDN, zorpaFT_SYN_HDL, zorpaFT_SYN_SDC}, 3},
         {zorpaFT_GROUP_PHY_SYNTHESIS,
-         {zorpaFT_ZEVORU_EDN, zorpaFT_ZEVORU_HDL, zorpaFT_ZEVORU_GCF, zorpaFT_ZEVORU_PDC, zorpaFT_ZEVORU_SDC}, 5},
+         {zorpaFT_ZEVORU_EDN, zorpaFT_ZEVORU_HDL, zorpaFT_ZEVORU_GCF, zorpaFT_ZEVORU_PDC, zorpaFT_ZEVORU_SDC},
+         5},
         {zorpaFT_GROUP_PALLADOR,
-         {zorpaFT_ADB, zorpaFT_STP, zorpaFT_PRB, zorpaFT_AFM, zorpaFT_SDF, zorpaFT_BIT, zorpaFT_BA_SDF,
-          zorpaFT_BA_HDL, zorpaFT_PRO, zorpaFT_IDE_PLD, zorpaFT_LOK, zorpaFT_PDB, zorpaFT_CVL, zorpaFT_LOC,
-          zorpaFT_SEG},
+         {zorpaFT_ADB, zorpaFT_STP, zorpaFT_PRB, zorpaFT_AFM, zorpaFT_SDF, zorpaFT_BIT, zorpaFT_BA_SDF, zorpaFT_BA_HDL,
+          zorpaFT_PRO, zorpaFT_IDE_PLD, zorpaFT_LOK, zorpaFT_PDB, zorpaFT_CVL, zorpaFT_LOC, zorpaFT_SEG},
          15},
         {zorpaFT_GROUP_CONSTRAINT, {zorpaFT_DCF, zorpaFT_SDC, zorpaFT_PIN, zorpaFT_GCF, zorpaFT_PDC, zorpaFT_CRT}, 6},
         {zorpaFT_GROUP_SIMULATION, {zorpaFT_VCD, zorpaFT_SAIF, zorpaFT_SIM, zorpaFT_DO}, 4},
@@ -54,8 +54,8 @@ struct ExtensionRule {
     int type;
 };
 constexpr ExtensionRule kPalladorRules[] = {
-    {"adb", zorpaFT_ADB}, {"prb", zorpaFT_PRB}, {"afm", zorpaFT_AFM},         {"bit", zorpaFT_BIT},
-    {"pdb", zorpaFT_PDB}, {"stp", zorpaFT_STP}, {"pro", zorpaFT_PRO},         {"ide_pld", zorpaFT_IDE_PLD},
+    {"adb", zorpaFT_ADB}, {"prb", zorpaFT_PRB}, {"afm", zorpaFT_AFM}, {"bit", zorpaFT_BIT},
+    {"pdb", zorpaFT_PDB}, {"stp", zorpaFT_STP}, {"pro", zorpaFT_PRO}, {"ide_pld", zorpaFT_IDE_PLD},
     {"lok", zorpaFT_LOK}, {"txt", zorpaFT_TXT},
 };
 constexpr ExtensionRule kConstraintRules[] = {
@@ -158,27 +158,60 @@ std::string ComponentFolder(const ImodelGetFullPathParam& param)
 bool FolderOfType(int type, const ImodelGetFullPathParam& param, std::string& folder)
 {
     switch (type) {
-    case zorpaFT_SCH: folder = Join("viewdraw", "sch"); return true;
-    case zorpaFT_SYM: folder = Join("viewdraw", "sym"); return true;
-    case zorpaFT_HDL: folder = "hdl"; return true;
+    case zorpaFT_SCH:
+        folder = Join("viewdraw", "sch");
+        return true;
+    case zorpaFT_SYM:
+        folder = Join("viewdraw", "sym");
+        return true;
+    case zorpaFT_HDL:
+        folder = "hdl";
+        return true;
     case zorpaFT_BTIM:
-    case zorpaFT_TB_HDL: folder = "stimulus"; return true;
+    case zorpaFT_TB_HDL:
+        folder = "stimulus";
+        return true;
     case zorpaFT_VIEWDRAW_EDN:
-    case zorpaFT_GROUP_VIEWDRAW: folder = "viewdraw"; return true;
-    case zorpaFT_GROUP_VIEWDRAW_VF: folder = Join("viewdraw", "vf"); return true;
-    case zorpaFT_GROUP_VIEWDRAW_WIR: folder = Join("viewdraw", "wir"); return true;
+    case zorpaFT_GROUP_VIEWDRAW:
+        folder = "viewdraw";
+        return true;
+    case zorpaFT_GROUP_VIEWDRAW_VF:
+        folder = Join("viewdraw", "vf");
+        return true;
+    case zorpaFT_GROUP_VIEWDRAW_WIR:
+        folder = Join("viewdraw", "wir");
+        return true;
     case zorpaFT_BSP:
-    case zorpaFT_GROUP_SYNTHESIS: folder = "synthesis"; return true;
-    case zorpaFT_GROUP_PHY_SYNTHESIS: folder = "phy_synthesis"; return true;
-    case zorpaFT_GROUP_PALLADOR: folder = RevisionFolder(param); return true;
-    case zorpaFT_GROUP_CONSTRAINT: folder = "constraint"; return true;
-    case zorpaFT_GROUP_SIMULATION: folder = SimulationFolder(param); return true;
-    case zorpaFT_GROUP_KILTORA: folder = "kiltora"; return true;
-    case zorpaFT_GROUP_OMBRIX: folder = "ombrix"; return true;
+    case zorpaFT_GROUP_SYNTHESIS:
+        folder = "synthesis";
+        return true;
+    case zorpaFT_GROUP_PHY_SYNTHESIS:
+        folder = "phy_synthesis";
+        return true;
+    case zorpaFT_GROUP_PALLADOR:
+        folder = RevisionFolder(param);
+        return true;
+    case zorpaFT_GROUP_CONSTRAINT:
+        folder = "constraint";
+        return true;
+    case zorpaFT_GROUP_SIMULATION:
+        folder = SimulationFolder(param);
+        return true;
+    case zorpaFT_GROUP_KILTORA:
+        folder = "kiltora";
+        return true;
+    case zorpaFT_GROUP_OMBRIX:
+        folder = "ombrix";
+        return true;
     case zorpaFT_GROUP_COMPONENT:
-    case zorpaFT_GROUP_COMPONENT_2: folder = ComponentFolder(param); return true;
-    case zorpaFT_GROUP_DREMMET: folder = "dremmet"; return true;
-    default: return false;
+    case zorpaFT_GROUP_COMPONENT_2:
+        folder = ComponentFolder(param);
+        return true;
+    case zorpaFT_GROUP_DREMMET:
+        folder = "dremmet";
+        return true;
+    default:
+        return false;
     }
 }
 
@@ -273,14 +306,29 @@ void ImodelGetPathForTool(ImodelFunctionType tool, ImodelFileName& folder, const
 {
     folder.clear();
     switch (tool) {
-    case ideSYNTHESIS: folder = "synthesis"; break;
-    case ideSIMULATION: folder = "simulation"; break;
-    case ideSTIMULUS: folder = "stimulus"; break;
-    case idePALLADOR: folder = RevisionFolder(param); break;
-    case ideHDLEDITOR: folder = "hdl"; break;
-    case idePHYSYNTH: folder = "phy_synthesis"; break;
-    case ideARM: folder = "dremmet"; break;
-    default: break;
+    case ideSYNTHESIS:
+        folder = "synthesis";
+        break;
+    case ideSIMULATION:
+        folder = "simulation";
+        break;
+    case ideSTIMULUS:
+        folder = "stimulus";
+        break;
+    case idePALLADOR:
+        folder = RevisionFolder(param);
+        break;
+    case ideHDLEDITOR:
+        folder = "hdl";
+        break;
+    case idePHYSYNTH:
+        folder = "phy_synthesis";
+        break;
+    case ideARM:
+        folder = "dremmet";
+        break;
+    default:
+        break;
     }
 }
 

@@ -8,7 +8,10 @@ ImodelGetFullPathParam::ImodelGetFullPathParam(const std::string& component) { S
 
 ImodelGetFullPathParam::ImodelGetFullPathParam(imodelSolvatoState state) { SetState(state); }
 
-void ImodelGetFullPathParam::SetState(imodelSolvatoState state) { m_state = boost::make_shared<imodelSolvatoState>(state); }
+void ImodelGetFullPathParam::SetState(imodelSolvatoState state)
+{
+    m_state = boost::make_shared<imodelSolvatoState>(state);
+}
 
 void ImodelGetFullPathParam::SetRevision(int revision) { m_revision = boost::make_shared<int>(revision); }
 

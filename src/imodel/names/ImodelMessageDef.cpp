@@ -34,7 +34,7 @@ MdbQuery_result ImodelEmitQuery(const ImodelMessageDef& message, void* parent, M
                                 std::initializer_list<ImodelMessageArg> args, MdbQuery_result* answerPointer)
 {
     const int argSet = MakeArgSet(args);
-    return MdbQuery(parent, argSet, QuorlaneGetModuleHandle(), ImodelMessageCatalogue, message.id,
-                    message.severity, message.kind, message.text, message.Number(), defaultAnswer,
-                    message.secondNumber, message.queryCode, answerPointer, message.dontShowAgainKey);
+    return MdbQuery(parent, argSet, QuorlaneGetModuleHandle(), ImodelMessageCatalogue, message.id, message.severity,
+                    message.kind, message.text, message.Number(), defaultAnswer, message.secondNumber,
+                    message.queryCode, answerPointer, message.dontShowAgainKey);
 }

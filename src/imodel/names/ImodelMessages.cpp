@@ -3,8 +3,8 @@
 // three functions whose shape differs define the message only.
 #include "imodel/names/ImodelMessages.h"
 
-#include "imodel/names/ImodelMessageDef.h"
 #include "imodel/model/QuorlaneModule.h"
+#include "imodel/names/ImodelMessageDef.h"
 
 #include <string>
 
@@ -14,7 +14,7 @@
 #define IMODEL_STRINGS_2 IMODEL_STRINGS_1, const char* b
 #define IMODEL_STRINGS_3 IMODEL_STRINGS_2, const char* c
 #define IMODEL_STRINGS_4 IMODEL_STRINGS_3, const char* d
-#define IMODEL_QUERY_STRINGS_0 void* parent, MdbQuery_result defaultAnswer
+#define IMODEL_QUERY_STRINGS_0 void *parent, MdbQuery_result defaultAnswer
 #define IMODEL_QUERY_STRINGS_1 IMODEL_QUERY_STRINGS_0, IMODEL_STRINGS_1
 #define IMODEL_QUERY_STRINGS_2 IMODEL_QUERY_STRINGS_0, IMODEL_STRINGS_2
 #define IMODEL_QUERY_STRINGS_3 IMODEL_QUERY_STRINGS_0, IMODEL_STRINGS_3
@@ -27,62 +27,44 @@
 
 // IMODEL_LINE(id, placeholders, serial, severity, text[, second number]):
 // the line k<id>_MSG and ImodelDisplay<id>_MSG.
-#define IMODEL_LINE(ID, N, SERIAL, SEVERITY, ...)                                               \
-    constexpr ImodelMessageDef k##ID##_MSG{#ID, SERIAL, SEVERITY, MdbLINE, __VA_ARGS__};        \
-    int ImodelDisplay##ID##_MSG(IMODEL_STRINGS_##N)                                             \
-    {                                                                                           \
-        return ImodelEmitOutput(k##ID##_MSG, {IMODEL_VALUES_##N});                              \
-    }
+#define IMODEL_LINE(ID, N, SERIAL, SEVERITY, ...)                                                                      \
+    constexpr ImodelMessageDef k##ID##_MSG{#ID, SERIAL, SEVERITY, MdbLINE, __VA_ARGS__};                               \
+    int ImodelDisplay##ID##_MSG(IMODEL_STRINGS_##N) { return ImodelEmitOutput(k##ID##_MSG, {IMODEL_VALUES_##N}); }
 
 // ImodelDisplay<id>_QRY over the question k<id>_QRY.
-#define IMODEL_QUERY_FUNCTION(ID, N)                                                            \
-    MdbQuery_result ImodelDisplay##ID##_QRY(IMODEL_QUERY_STRINGS_##N)                           \
-    {                                                                                           \
-        return ImodelEmitQuery(k##ID##_QRY, parent, defaultAnswer, {IMODEL_VALUES_##N});        \
+#define IMODEL_QUERY_FUNCTION(ID, N)                                                                                   \
+    MdbQuery_result ImodelDisplay##ID##_QRY(IMODEL_QUERY_STRINGS_##N)                                                  \
+    {                                                                                                                  \
+        return ImodelEmitQuery(k##ID##_QRY, parent, defaultAnswer, {IMODEL_VALUES_##N});                               \
     }
 
 // IMODEL_QUERY(id, placeholders, serial, severity, kind, text): the question
 // k<id>_QRY and ImodelDisplay<id>_QRY.
-#define IMODEL_QUERY(ID, N, SERIAL, SEVERITY, KIND, TEXT)                                       \
-    constexpr ImodelMessageDef k##ID##_QRY{#ID, SERIAL, SEVERITY, KIND, TEXT};                  \
+#define IMODEL_QUERY(ID, N, SERIAL, SEVERITY, KIND, TEXT)                                                              \
+    constexpr ImodelMessageDef k##ID##_QRY{#ID, SERIAL, SEVERITY, KIND, TEXT};                                         \
     IMODEL_QUERY_FUNCTION(ID, N)
 
 // --- serials 0 to 38 ----------------------------------------------------------
 
-IMODEL_LINE(ADB_UPDATED, 1, 0, MdbINFO,
-            "%s updated successfully.")
-IMODEL_LINE(ADB_PARTIALLY_UPDATED, 1, 1, MdbINFO,
-            "%s was updated, this design is still using some non-local files.")
-IMODEL_LINE(DEBUG, 1, 2, MdbINFO,
-            "%s")
-IMODEL_LINE(VALUE_SET, 2, 3, MdbINFO,
-            "%s is unspecified or invalid; it has been set to %s.")
-IMODEL_LINE(VALUE_IGNORED, 1, 4, MdbINFO,
-            "%s is invalid, it has been unset.")
-IMODEL_LINE(CALLING_TOOL, 1, 5, MdbINFO,
-            "Starting %s...")
-IMODEL_LINE(WRONG_DEVICE_VALUE, 4, 6, MdbERROR,
-            "%s '%s' has not been set. %s must be one of the following: %s.")
-IMODEL_LINE(MISSING_DEVICE_VALUE, 1, 7, MdbERROR,
-            "%s is required to continue.")
+IMODEL_LINE(ADB_UPDATED, 1, 0, MdbINFO, "%s updated successfully.")
+IMODEL_LINE(ADB_PARTIALLY_UPDATED, 1, 1, MdbINFO, "%s was updated, this design is still using some non-local files.")
+IMODEL_LINE(DEBUG, 1, 2, MdbINFO, "%s")
+IMODEL_LINE(VALUE_SET, 2, 3, MdbINFO, "%s is unspecified or invalid; it has been set to %s.")
+IMODEL_LINE(VALUE_IGNORED, 1, 4, MdbINFO, "%s is invalid, it has been unset.")
+IMODEL_LINE(CALLING_TOOL, 1, 5, MdbINFO, "Starting %s...")
+IMODEL_LINE(WRONG_DEVICE_VALUE, 4, 6, MdbERROR, "%s '%s' has not been set. %s must be one of the following: %s.")
+IMODEL_LINE(MISSING_DEVICE_VALUE, 1, 7, MdbERROR, "%s is required to continue.")
 IMODEL_QUERY(WRONG_DEVICE_VALUE, 4, 8, MdbERROR, MdbOKBOX,
-            "%s '%s' has not been set. %s must be one of the following: %s.")
-IMODEL_QUERY(MISSING_DEVICE_VALUE, 1, 9, MdbERROR, MdbOKBOX,
-            "%s is required to continue.")
+             "%s '%s' has not been set. %s must be one of the following: %s.")
+IMODEL_QUERY(MISSING_DEVICE_VALUE, 1, 9, MdbERROR, MdbOKBOX, "%s is required to continue.")
 IMODEL_LINE(DUPLICATE_MODULE, 1, 10, MdbERROR,
             "The %s module is defined in multiple files. Duplicate modules are not supported.\n"
             "Select the file you want to use from the Design Hierarchy.")
-IMODEL_LINE(OLD_FILE_NOT_FOUND, 1, 11, MdbERROR,
-            "Unable to find the file '%s'.",
-            ImodelMessageNumber(1))
-IMODEL_LINE(UNABLE_TO_CREATE_DIR, 1, 12, MdbERROR,
-            "Unable to create directory: %s.")
-IMODEL_QUERY(PROJECT_SETTING_UNSPECIFIED, 1, 15, MdbERROR, MdbOKBOX,
-            "Please specify the %s for your project.")
-IMODEL_QUERY(FAM_CHANGE_NOT_ALLOWED, 1, 16, MdbERROR, MdbOKBOX,
-            "Family change is not allowed for %s projects.")
-IMODEL_QUERY(FAM_CHANGE_CAN_ONLY_BE, 2, 17, MdbERROR, MdbOKBOX,
-            "%s projects can only be changed to %s.")
+IMODEL_LINE(OLD_FILE_NOT_FOUND, 1, 11, MdbERROR, "Unable to find the file '%s'.", ImodelMessageNumber(1))
+IMODEL_LINE(UNABLE_TO_CREATE_DIR, 1, 12, MdbERROR, "Unable to create directory: %s.")
+IMODEL_QUERY(PROJECT_SETTING_UNSPECIFIED, 1, 15, MdbERROR, MdbOKBOX, "Please specify the %s for your project.")
+IMODEL_QUERY(FAM_CHANGE_NOT_ALLOWED, 1, 16, MdbERROR, MdbOKBOX, "Family change is not allowed for %s projects.")
+IMODEL_QUERY(FAM_CHANGE_CAN_ONLY_BE, 2, 17, MdbERROR, MdbOKBOX, "%s projects can only be changed to %s.")
 IMODEL_LINE(INVALID_CORE, 2, 18, MdbERROR,
             "Unable to parse %s '%s'.\n"
             "Please verify that the file is valid.")
@@ -96,19 +78,17 @@ IMODEL_LINE(UNABLE_TO_COPY, 2, 21, MdbERROR,
             "Unable to copy: '%s' to '%s'.\n"
             "Please check the write permissions.")
 IMODEL_QUERY(CORE_ALREADY_PRESENT, 1, 22, MdbERROR, MdbYESNOBOX,
-            "Solvato only supports one core per project.\n"
-            "\n"
-            "Your project already contains a core ('%s'), do you wish to remove it and import the new one?")
+             "Solvato only supports one core per project.\n"
+             "\n"
+             "Your project already contains a core ('%s'), do you wish to remove it and import the new one?")
 IMODEL_LINE(NO_TOOL_PROFILE, 2, 24, MdbERROR,
             "Unable to start %s.\n"
             "From the Project menu, select 'Profile...' and change the %s profile.")
 IMODEL_LINE(NO_PROFILE, 2, 25, MdbERROR,
             "No active profile for %s.\n"
             "From the Project menu, select 'Profile...' and change the %s profile.")
-IMODEL_LINE(NO_TOOL, 1, 26, MdbERROR,
-            "Unable to start %s.")
-IMODEL_LINE(LINK_CHANGED, 1, 27, MdbWARNING,
-            "Linked file '%s' has changed.")
+IMODEL_LINE(NO_TOOL, 1, 26, MdbERROR, "Unable to start %s.")
+IMODEL_LINE(LINK_CHANGED, 1, 27, MdbWARNING, "Linked file '%s' has changed.")
 
 // The user may silence it for good; its key is "imodel" + id + "_QRY".
 constexpr ImodelMessageDef kSWITCH_BLOCKMODE_WARNING_QRY{
@@ -116,23 +96,25 @@ constexpr ImodelMessageDef kSWITCH_BLOCKMODE_WARNING_QRY{
     .serial = 28,
     .severity = MdbWARNING,
     .kind = MdbOKBOX,
-    .text = "Solvato IDE does not save any of your files. Please backup the files you wish to preserve before continuing.",
+    .text =
+        "Solvato IDE does not save any of your files. Please backup the files you wish to preserve before continuing.",
     .dontShowAgainKey = "imodelSWITCH_BLOCKMODE_WARNING_QRY"};
 IMODEL_QUERY_FUNCTION(SWITCH_BLOCKMODE_WARNING, 0)
 
-IMODEL_LINE(USING_MODIFIED_FILE, 1, 30, MdbWARNING,
-            "File '%s' was modified but not saved. Your modifications will not be evaluated by the tool you are launching.")
+IMODEL_LINE(
+    USING_MODIFIED_FILE, 1, 30, MdbWARNING,
+    "File '%s' was modified but not saved. Your modifications will not be evaluated by the tool you are launching.")
 IMODEL_LINE(SPIRIT_FILE_NOT_FOUND, 2, 31, MdbWARNING,
             "Unable to access the file '%s'.\n"
             "Please check that the core file '%s' is valid; you may need to regenerate this core.")
 IMODEL_QUERY(UPGRADED_DEVICE_FOR_CORE, 3, 32, MdbWARNING, MdbYESNOBOX,
-            "Solvato IDE needs to change your current device settings from\n"
-            "%s\n"
-            "to\n"
-            "%s\n"
-            "to match '%s' settings.\n"
-            "\n"
-            "Do you still want to import core?")
+             "Solvato IDE needs to change your current device settings from\n"
+             "%s\n"
+             "to\n"
+             "%s\n"
+             "to match '%s' settings.\n"
+             "\n"
+             "Do you still want to import core?")
 IMODEL_LINE(CONVERT_FAILED_LOCAL_COPIES, 1, 34, MdbWARNING,
             "Failed to convert the file '%s'. You will be asked to convert the design the next time you open it",
             ImodelMessageNumber(3))
@@ -140,62 +122,45 @@ IMODEL_LINE(UPDATED_CORE_FROM_DISK, 1, 35, MdbNOTICE,
             "Files for core '%s' have changed on disk; Solvato IDE now works with the updated version of these files.")
 IMODEL_LINE(RESTORING_MODULE_STATE, 2, 36, MdbNOTICE,
             "Linked file '%s' is back and did not change! Restored %s information and states.")
-IMODEL_LINE(RESTORING_MODULE_INFO, 2, 37, MdbNOTICE,
-            "Linked file '%s' is back but changed! Restored %s information.")
-IMODEL_LINE(LINK_FILE_WAS_MODIFIED, 1, 38, MdbNOTICE,
-            "Linked file '%s' was modified since last session.")
+IMODEL_LINE(RESTORING_MODULE_INFO, 2, 37, MdbNOTICE, "Linked file '%s' is back but changed! Restored %s information.")
+IMODEL_LINE(LINK_FILE_WAS_MODIFIED, 1, 38, MdbNOTICE, "Linked file '%s' was modified since last session.")
 
 // --- serials 600 to 664 -------------------------------------------------------
 
-IMODEL_LINE(READING_FILE, 1, 600, MdbINFO,
-            "Reading file '%s'.")
-IMODEL_LINE(PROJECT_CREATED, 1, 601, MdbINFO,
-            "The %s project was created.")
-IMODEL_LINE(PROJECT_CLOSED, 1, 602, MdbINFO,
-            "The %s project was closed.")
-IMODEL_LINE(PROJECT_SAVED, 1, 603, MdbINFO,
-            "The '%s' project was saved.")
-IMODEL_LINE(PROJECT_OPENED, 1, 604, MdbINFO,
-            "The %s project was opened.")
-IMODEL_LINE(CREATED_BACKUP, 1, 605, MdbINFO,
-            "Backup '%s' created successfully.")
+IMODEL_LINE(READING_FILE, 1, 600, MdbINFO, "Reading file '%s'.")
+IMODEL_LINE(PROJECT_CREATED, 1, 601, MdbINFO, "The %s project was created.")
+IMODEL_LINE(PROJECT_CLOSED, 1, 602, MdbINFO, "The %s project was closed.")
+IMODEL_LINE(PROJECT_SAVED, 1, 603, MdbINFO, "The '%s' project was saved.")
+IMODEL_LINE(PROJECT_OPENED, 1, 604, MdbINFO, "The %s project was opened.")
+IMODEL_LINE(CREATED_BACKUP, 1, 605, MdbINFO, "Backup '%s' created successfully.")
 IMODEL_QUERY(CONVERT_NEED_CONVERT, 2, 606, MdbINFO, MdbYESNOBOX,
-            "You are trying to open the %s project created with a previous version of Solvato IDE.\n"
-            "To use this project in Solvato IDE %s, the project data must be converted.\n"
-            "After conversion, the project will not be compatible for use with older Solvato versions.\n"
-            "\n"
-            "You should keep a backup copy of your project.\n"
-            "To keep a backup copy of your project, click 'No' below and then copy your project folder manually.\n"
-            "Click 'Yes' if you have already created a backup copy of your project.\n"
-            "\n"
-            "Do you wish to proceed with the conversion?")
+             "You are trying to open the %s project created with a previous version of Solvato IDE.\n"
+             "To use this project in Solvato IDE %s, the project data must be converted.\n"
+             "After conversion, the project will not be compatible for use with older Solvato versions.\n"
+             "\n"
+             "You should keep a backup copy of your project.\n"
+             "To keep a backup copy of your project, click 'No' below and then copy your project folder manually.\n"
+             "Click 'Yes' if you have already created a backup copy of your project.\n"
+             "\n"
+             "Do you wish to proceed with the conversion?")
 IMODEL_QUERY(IMPORT_BLOCK_IN_BLOCK_MODE, 0, 607, MdbINFO, MdbYESNOBOX,
-            "Do you want to turn off the option Enable Pallador Block creation?")
+             "Do you want to turn off the option Enable Pallador Block creation?")
 IMODEL_QUERY(FILE_ALREADY_OPENED, 3, 608, MdbERROR, MdbYESNOCANCELBOX,
-            "File '%s' is currently open in a %s. Close it before opening it in the %s?")
-IMODEL_QUERY(CONSTRAINT_EDITOR_NO_SUPPORT, 2, 609, MdbERROR, MdbOKBOX,
-            "%s cannot be opened for '%s' files.")
-IMODEL_LINE(SCRIPT_TCL_TEST_LIST_FAILED, 3, 610, MdbERROR,
-            "%s: Test failed: file list is not '%s' but '%s'.")
-IMODEL_LINE(NO_CONSTRAINTS_MANAGER, 1, 611, MdbERROR,
-            "Project Manager does not handle constraint files for %s.")
-IMODEL_LINE(NO_CUSTOM_SOURCES, 1, 612, MdbERROR,
-            "Project Manager does not handle customized source files for %s.")
-IMODEL_LINE(ASSOCIATE_FILES_NOT_FOUND, 2, 613, MdbERROR,
-            "%s: '%s' is not in the project.")
-IMODEL_LINE(ASSOCIATE_INVALID_FILE, 3, 614, MdbERROR,
-            "%s: '%s' cannot be associated to %s.")
-IMODEL_LINE(ASSOCIATE_FILES_THAT_CAN_BE, 0, 615, MdbERROR,
-            "files that can be associated are:")
+             "File '%s' is currently open in a %s. Close it before opening it in the %s?")
+IMODEL_QUERY(CONSTRAINT_EDITOR_NO_SUPPORT, 2, 609, MdbERROR, MdbOKBOX, "%s cannot be opened for '%s' files.")
+IMODEL_LINE(SCRIPT_TCL_TEST_LIST_FAILED, 3, 610, MdbERROR, "%s: Test failed: file list is not '%s' but '%s'.")
+IMODEL_LINE(NO_CONSTRAINTS_MANAGER, 1, 611, MdbERROR, "Project Manager does not handle constraint files for %s.")
+IMODEL_LINE(NO_CUSTOM_SOURCES, 1, 612, MdbERROR, "Project Manager does not handle customized source files for %s.")
+IMODEL_LINE(ASSOCIATE_FILES_NOT_FOUND, 2, 613, MdbERROR, "%s: '%s' is not in the project.")
+IMODEL_LINE(ASSOCIATE_INVALID_FILE, 3, 614, MdbERROR, "%s: '%s' cannot be associated to %s.")
+IMODEL_LINE(ASSOCIATE_FILES_THAT_CAN_BE, 0, 615, MdbERROR, "files that can be associated are:")
 IMODEL_LINE(UNABLE_TO_READ, 1, 616, MdbERROR,
             "Unable to read the file '%s'.\n"
             "You may not have permission to read the file; please check your file permissions.")
-IMODEL_LINE(MODULE_NOT_DEFINED, 2, 617, MdbERROR,
-            "'%s' does not define module '%s'.")
-IMODEL_LINE(CANNOT_SET_ROOT, 1, 621, MdbERROR,
-            "'%s' cannot be set as root.")
+IMODEL_LINE(MODULE_NOT_DEFINED, 2, 617, MdbERROR, "'%s' does not define module '%s'.")
+IMODEL_LINE(CANNOT_SET_ROOT, 1, 621, MdbERROR, "'%s' cannot be set as root.")
 IMODEL_QUERY(CONVERT_FUTURE_PROJECT, 0, 622, MdbERROR, MdbOKBOX,
-            "You are trying to open a project created with a newer version of Solvato.")
+             "You are trying to open a project created with a newer version of Solvato.")
 
 constexpr ImodelMessageDef kCONVERT_INCOMPATIBLE_PROJECT_QRY{
     .id = "CONVERT_INCOMPATIBLE_PROJECT",
@@ -205,52 +170,42 @@ constexpr ImodelMessageDef kCONVERT_INCOMPATIBLE_PROJECT_QRY{
     .text = "You are trying to open a project created with Solvato IDE v%d.%d.\n"
             "This project is not compatible with the current version of Solvato IDE and cannot be opened.",
     .secondNumber = ImodelMessageNumber(601)};
-MdbQuery_result ImodelDisplayCONVERT_INCOMPATIBLE_PROJECT_QRY(void* parent, MdbQuery_result defaultAnswer,
-                                                              int major, int minor)
+MdbQuery_result ImodelDisplayCONVERT_INCOMPATIBLE_PROJECT_QRY(void* parent, MdbQuery_result defaultAnswer, int major,
+                                                              int minor)
 {
     return ImodelEmitQuery(kCONVERT_INCOMPATIBLE_PROJECT_QRY, parent, defaultAnswer, {major, minor});
 }
 
-IMODEL_LINE(FOLDER_ALREADY_EXIST, 1, 624, MdbERROR,
-            "The '%s' directory exists already.")
-IMODEL_LINE(UNABLE_TO_MOVE_CORE, 1, 625, MdbERROR,
-            "Moving files of core '%s' is not supported.")
-IMODEL_LINE(FILE_NOT_FOUND, 1, 626, MdbERROR,
-            "Unable to find the file '%s'.")
-IMODEL_LINE(WRONG_EXTENSION, 1, 627, MdbERROR,
-            "'%s' is not a supported extension.")
-IMODEL_QUERY(FILE_ALREADY_IMPORTED, 1, 628, MdbERROR, MdbOKBOX,
-            "A file named '%s' is already imported.")
-IMODEL_LINE(NO_PROJECT_LOADED, 1, 629, MdbERROR,
-            "You must load a project to execute '%s'.")
-IMODEL_LINE(PROJECT_NOT_FOUND, 1, 630, MdbERROR,
-            "Unable to find project file: '%s'.")
+IMODEL_LINE(FOLDER_ALREADY_EXIST, 1, 624, MdbERROR, "The '%s' directory exists already.")
+IMODEL_LINE(UNABLE_TO_MOVE_CORE, 1, 625, MdbERROR, "Moving files of core '%s' is not supported.")
+IMODEL_LINE(FILE_NOT_FOUND, 1, 626, MdbERROR, "Unable to find the file '%s'.")
+IMODEL_LINE(WRONG_EXTENSION, 1, 627, MdbERROR, "'%s' is not a supported extension.")
+IMODEL_QUERY(FILE_ALREADY_IMPORTED, 1, 628, MdbERROR, MdbOKBOX, "A file named '%s' is already imported.")
+IMODEL_LINE(NO_PROJECT_LOADED, 1, 629, MdbERROR, "You must load a project to execute '%s'.")
+IMODEL_LINE(PROJECT_NOT_FOUND, 1, 630, MdbERROR, "Unable to find project file: '%s'.")
 IMODEL_QUERY(INVALID_NAME_CHAR, 2, 632, MdbERROR, MdbOKBOX,
-            "'%s': You cannot use special characters (* | \\ / \" < > : ~ %% $ # or ?) for %s name")
+             "'%s': You cannot use special characters (* | \\ / \" < > : ~ %% $ # or ?) for %s name")
 IMODEL_QUERY(INVALID_EXTENSION, 1, 633, MdbERROR, MdbOKBOX,
-            "New file name must have the same extension as the original file name ('%s').")
-IMODEL_LINE(SAVE_FAILED, 1, 635, MdbERROR,
-            "Failed to save '%s'. Please check the write permissions.")
-IMODEL_LINE(IMPORT_NO_PROJECT_LOADED, 1, 636, MdbERROR,
-            "You must load a project to import '%s'.")
+             "New file name must have the same extension as the original file name ('%s').")
+IMODEL_LINE(SAVE_FAILED, 1, 635, MdbERROR, "Failed to save '%s'. Please check the write permissions.")
+IMODEL_LINE(IMPORT_NO_PROJECT_LOADED, 1, 636, MdbERROR, "You must load a project to import '%s'.")
 IMODEL_LINE(IMPORT_NOT_SUPPORTED, 1, 637, MdbERROR,
             "Cannot import '%s' ; they are not supported for your current project.")
 IMODEL_LINE(IMPORT_CONSTRAINT_NOT_SUPPORTED, 2, 639, MdbERROR,
             "Cannot import the '%s'; your selected family does not support %s constraints. \n")
-IMODEL_LINE(FILE_NOT_IN_PROJECT, 1, 640, MdbERROR,
-            "'%s' is not in the project.")
+IMODEL_LINE(FILE_NOT_IN_PROJECT, 1, 640, MdbERROR, "'%s' is not in the project.")
 IMODEL_LINE(FILE_MUST_BE_LOCAL_AND_USER, 1, 641, MdbERROR,
             "'%s' must not be part of a component and must be local to the project.")
-IMODEL_LINE(USE_FILE_NO_USABLE_FILE, 3, 642, MdbERROR,
-            "File:'%s' cannot be used for '%s' in '%s'")
+IMODEL_LINE(USE_FILE_NO_USABLE_FILE, 3, 642, MdbERROR, "File:'%s' cannot be used for '%s' in '%s'")
 IMODEL_LINE(USE_FILE_CANNOT_USE_FILE, 4, 643, MdbERROR,
             "File:'%s' cannot be used for '%s' in '%s'.\n"
             "Files that can be used are:\n"
             "%s.")
-IMODEL_LINE(NO_WIR_FILE, 1, 644, MdbERROR,
-            "The %s file does not exist.\n"
-            "The Design Hierarchy will not be resolved for this design file until you have the corresponding wir file.\n"
-            "Please perform a Save+Check inside ViewDraw to generate the wir file.")
+IMODEL_LINE(
+    NO_WIR_FILE, 1, 644, MdbERROR,
+    "The %s file does not exist.\n"
+    "The Design Hierarchy will not be resolved for this design file until you have the corresponding wir file.\n"
+    "Please perform a Save+Check inside ViewDraw to generate the wir file.")
 IMODEL_LINE(INTERNAL_ERROR_OPEN_PRJ, 1, 645, MdbERROR,
             "Unable to open %s.\n"
             "Please contact Brennic technical support for more information.")
@@ -260,46 +215,40 @@ IMODEL_LINE(INTERNAL_ERROR_CREATE_WORKSPACE, 0, 646, MdbERROR,
 IMODEL_LINE(UNABLE_TO_ACCESS_FILE, 1, 647, MdbERROR,
             "Unable to import file: '%s'.\n"
             "Please check the read permissions.")
-IMODEL_LINE(INVALID_SIMULATION_PARAM, 2, 648, MdbERROR,
-            "%s must be %s")
-IMODEL_QUERY(INVALID_CORE_NAME, 0, 649, MdbERROR, MdbOKBOX,
-            "You cannot use the same name as the component.")
-IMODEL_QUERY(INVALID_CORE_NAME_CVLIB, 0, 650, MdbERROR, MdbOKBOX,
-            "You cannot use the same name as an Brennic cell.")
-IMODEL_QUERY(FAILED_CREATE_BACKUP, 1, 651, MdbERROR, MdbOKBOX,
-            "Failed to create archive %s.")
-IMODEL_QUERY(FAILED_OVERWRITE_FILE, 1, 652, MdbERROR, MdbOKBOX,
-            "Unable to overwrite existing file %s.")
+IMODEL_LINE(INVALID_SIMULATION_PARAM, 2, 648, MdbERROR, "%s must be %s")
+IMODEL_QUERY(INVALID_CORE_NAME, 0, 649, MdbERROR, MdbOKBOX, "You cannot use the same name as the component.")
+IMODEL_QUERY(INVALID_CORE_NAME_CVLIB, 0, 650, MdbERROR, MdbOKBOX, "You cannot use the same name as an Brennic cell.")
+IMODEL_QUERY(FAILED_CREATE_BACKUP, 1, 651, MdbERROR, MdbOKBOX, "Failed to create archive %s.")
+IMODEL_QUERY(FAILED_OVERWRITE_FILE, 1, 652, MdbERROR, MdbOKBOX, "Unable to overwrite existing file %s.")
 IMODEL_LINE(CANNOT_FIND_SPIRIT_COMPONENT, 4, 653, MdbERROR,
             "Cannot find Spirit core configuration file for vendor:%s library:%s name:%s version:%s.\n")
 IMODEL_QUERY(CLOSE_DOCS, 1, 655, MdbWARNING, MdbOKCANCELBOX,
-            "Before changing the project device settings, the following documents(s) must be closed:\n"
-            "%s")
+             "Before changing the project device settings, the following documents(s) must be closed:\n"
+             "%s")
 IMODEL_QUERY(SAME_PDC_DIFF_MODULE_WARN, 4, 656, MdbWARNING, MdbOKBOX,
-            "'%s' is already open for module '%s'. To load the file for '%s', first close '%s', and then re-open it.")
+             "'%s' is already open for module '%s'. To load the file for '%s', first close '%s', and then re-open it.")
 IMODEL_LINE(FIXED_CONSTRAINT_FILE_MOVED, 2, 657, MdbWARNING,
             "'%s' cannot be removed from the list of files that are passed to %s.")
 IMODEL_LINE(RENAMED_LOCAL, 2, 658, MdbWARNING,
             "'%s' is already in your project.\n"
             "Project Manager renamed the file '%s'.")
-IMODEL_QUERY(CLOSE_TOOL, 0, 659, MdbWARNING, MdbOKBOX,
-            "Please close any tool that was opened by Solvato IDE.")
+IMODEL_QUERY(CLOSE_TOOL, 0, 659, MdbWARNING, MdbOKBOX, "Please close any tool that was opened by Solvato IDE.")
 IMODEL_LINE(INVALIDCHAR, 0, 660, MdbWARNING,
-            "Project path contains invalid characters (* | \" < > : or ?), this may cause problems when invoking external tools.")
+            "Project path contains invalid characters (* | \" < > : or ?), this may cause problems when invoking "
+            "external tools.")
 IMODEL_LINE(INVALID_MODELSIM_LIB, 1, 661, MdbWARNING,
             "The ModelSim library path '%s' is invalid; please update your Simulation options.")
 IMODEL_LINE(INVALID_MODELSIM_TYPE, 3, 662, MdbWARNING,
             "ModelSim library path '%s' is %s and your project is %s. Please update your Simulation options.")
 
 // Code 3 tells the message database that the caller's variable collects the answer.
-constexpr ImodelMessageDef kFILE_ALREADY_EXISTS_QRY{
-    .id = "FILE_ALREADY_EXISTS",
-    .serial = 663,
-    .severity = MdbWARNING,
-    .kind = MdbYESNOBOX,
-    .text = "The file:'%s' already exists.\n"
-            "Are you sure you want to replace it?",
-    .queryCode = 3};
+constexpr ImodelMessageDef kFILE_ALREADY_EXISTS_QRY{.id = "FILE_ALREADY_EXISTS",
+                                                    .serial = 663,
+                                                    .severity = MdbWARNING,
+                                                    .kind = MdbYESNOBOX,
+                                                    .text = "The file:'%s' already exists.\n"
+                                                            "Are you sure you want to replace it?",
+                                                    .queryCode = 3};
 MdbQuery_result ImodelDisplayFILE_ALREADY_EXISTS_QRY(void* parent, MdbQuery_result defaultAnswer,
                                                      MdbQuery_result* answer, const char* fileName)
 {
@@ -307,31 +256,28 @@ MdbQuery_result ImodelDisplayFILE_ALREADY_EXISTS_QRY(void* parent, MdbQuery_resu
 }
 
 IMODEL_QUERY(FILE_ALREADY_EXISTS_SINGLE, 1, 664, MdbWARNING, MdbYESNOBOX,
-            "The file:'%s' already exists.\n"
-            "Are you sure you want to replace it?")
+             "The file:'%s' already exists.\n"
+             "Are you sure you want to replace it?")
 
 // --- serials 1000 to 1007 -----------------------------------------------------
 
-IMODEL_LINE(TOOL_SUCCEEDED, 1, 1000, MdbINFO,
-            "%s successful.")
-IMODEL_LINE(TOOL_FILE_NOT_FOUND, 1, 1001, MdbERROR,
-            "Unable to find the file '%s', cannot add it to Solvato project.")
-IMODEL_LINE(IDE_PLD_FILE_WRITTEN, 0, 1002, MdbERROR,
-            "Failed to set Pallador's constraint file list.")
+IMODEL_LINE(TOOL_SUCCEEDED, 1, 1000, MdbINFO, "%s successful.")
+IMODEL_LINE(TOOL_FILE_NOT_FOUND, 1, 1001, MdbERROR, "Unable to find the file '%s', cannot add it to Solvato project.")
+IMODEL_LINE(IDE_PLD_FILE_WRITTEN, 0, 1002, MdbERROR, "Failed to set Pallador's constraint file list.")
 IMODEL_LINE(NO_STIMULUS_ASSOCIATED, 1, 1003, MdbERROR,
             "There is no stimulus file associated with '%s'.\n"
             "Associate stimulus before launching simulation?")
-IMODEL_LINE(TOOL_FAILED, 1, 1004, MdbERROR,
-            "%s failed.")
+IMODEL_LINE(TOOL_FAILED, 1, 1004, MdbERROR, "%s failed.")
 IMODEL_LINE(NO_WRITE_ACCESS, 1, 1005, MdbERROR,
             "You do not have write access to %s.\n"
             "ViewDraw A.E. cannot open.")
 IMODEL_QUERY(INCOMPATIBLE_DEVICE_WITH_CORE, 1, 1006, MdbERROR, MdbOKBOX,
-            "Core '%s' is not compatible with the device you have selected.\n"
-            "You must remove this core from your project if you really want to change the device")
-IMODEL_LINE(CONSIDER_MODULE_AS_RTL, 1, 1007, MdbWARNING,
-            "Solvato assumes that '%s' was using synthesized flow, if it was not you may need to create a new Pallador view.",
-            ImodelMessageNumber(1001))
+             "Core '%s' is not compatible with the device you have selected.\n"
+             "You must remove this core from your project if you really want to change the device")
+IMODEL_LINE(
+    CONSIDER_MODULE_AS_RTL, 1, 1007, MdbWARNING,
+    "Solvato assumes that '%s' was using synthesized flow, if it was not you may need to create a new Pallador view.",
+    ImodelMessageNumber(1001))
 
 // --- progress meter -----------------------------------------------------------
 
@@ -343,8 +289,7 @@ int ImodelInitCOMMAND_METER(void* parent, const char* label)
     const int argSet = MdbArgSetInit(1);
     MdbArgSetString(argSet, 0, label);
     return MdbMeterInit(parent, argSet, QuorlaneGetModuleHandle(), ImodelMessageCatalogue, kCOMMAND_METER.id,
-                        kCOMMAND_METER.severity, kCOMMAND_METER.kind, "", kCOMMAND_METER.text,
-                        kCOMMAND_METER.Number());
+                        kCOMMAND_METER.severity, kCOMMAND_METER.kind, "", kCOMMAND_METER.text, kCOMMAND_METER.Number());
 }
 
 void ImodelUpdateCOMMAND_METER(unsigned int value)

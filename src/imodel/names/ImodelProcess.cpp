@@ -32,8 +32,8 @@ std::string InFolder(std::string folder, const std::string& name)
 
 }  // namespace
 
-bool ImodelCreateProcess(const std::string& commandLine, const std::string& startFolder,
-                         const std::string& toolName, bool profileHint, std::string* output, bool flag)
+bool ImodelCreateProcess(const std::string& commandLine, const std::string& startFolder, const std::string& toolName,
+                         bool profileHint, std::string* output, bool flag)
 {
     if (!toolName.empty()) ImodelDisplayCALLING_TOOL_MSG(toolName.c_str());
 
@@ -119,7 +119,4 @@ bool ImodelGetInternalToolName(const char* listVariable, const char* displayedNa
     return false;
 }
 
-void ImodelSecureCommandLine(std::string& commandLine)
-{
-    UtlReplaceAll(commandLine, "\\", "/");
-}
+void ImodelSecureCommandLine(std::string& commandLine) { UtlReplaceAll(commandLine, "\\", "/"); }

@@ -8,19 +8,18 @@ namespace {
 
 // Part of the project-file format: see the header before touching an entry.
 constexpr std::array<const char*, ImodelFunctionTypeCount> kToolNames = {
-    "ideSYNTHESIS",        "ideSIMULATION",           "ideSTIMULUS",     "idePALLADOR",
-    "ideTORVIX",           "ideSTRABBEL",             "ideGLIMMOND ",    "ideHDLEDITOR",
-    "ideOMBRIX",           "ideVIEWDRAW",             "ideSTIMULUSEDITOR", "idePHYSYNTH",
-    "ideGENERATEHDL",      "ideGENERATEEDIF",         "ideGENERATESYMBOL", "ideCHECKHDL",
-    "ideCHECKSCH",         "ideARM",                  "ideIDENTIFYDEBUGGER", "ideIDENTIFYINSTRUMENTOR",
-    "idePACKAGER",         "ideCONSTRAINTSEDITOR",    "StateNoResult",
+    "ideSYNTHESIS",      "ideSIMULATION",        "ideSTIMULUS",    "idePALLADOR",         "ideTORVIX",
+    "ideSTRABBEL",       "ideGLIMMOND ",         "ideHDLEDITOR",   "ideOMBRIX",           "ideVIEWDRAW",
+    "ideSTIMULUSEDITOR", "idePHYSYNTH",          "ideGENERATEHDL", "ideGENERATEEDIF",     "ideGENERATESYMBOL",
+    "ideCHECKHDL",       "ideCHECKSCH",          "ideARM",         "ideIDENTIFYDEBUGGER", "ideIDENTIFYINSTRUMENTOR",
+    "idePACKAGER",       "ideCONSTRAINTSEDITOR", "StateNoResult",
 };
 
-constexpr std::array<const char*, imodelSolvatoStateCount> kSolvatoNames = {
-    "Pre_Synthesis", "Post_Synthesis", "Post_Phy_Synthesis", "Post_Layout"};
+constexpr std::array<const char*, imodelSolvatoStateCount> kSolvatoNames = {"Pre_Synthesis", "Post_Synthesis",
+                                                                            "Post_Phy_Synthesis", "Post_Layout"};
 
-constexpr std::array<const char*, imodelToolStateCount> kToolStateNames = {
-    "StateNoResult", "StateFailure", "StateSuccess"};
+constexpr std::array<const char*, imodelToolStateCount> kToolStateNames = {"StateNoResult", "StateFailure",
+                                                                           "StateSuccess"};
 
 // The keyword of `value`, or null outside the table.
 template <std::size_t N>

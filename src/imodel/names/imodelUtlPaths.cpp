@@ -127,8 +127,7 @@ bool ImodelGetRelativeFileName(const ImodelFileName& name, ImodelFileName& out, 
     const ImodelFileName* project = ImodelUtlGetProjectFolder();
     if (!project || project->empty()) return false;
     const std::string prefix = Normalised(project->GetString() + SysGetDirChar(), false);
-    if (out.size() <= prefix.size() || ImodelFileName(out.GetString().substr(0, prefix.size())) != prefix)
-        return false;
+    if (out.size() <= prefix.size() || ImodelFileName(out.GetString().substr(0, prefix.size())) != prefix) return false;
     out = out.GetString().substr(prefix.size());
     return true;
 }
@@ -151,7 +150,8 @@ void ImodelGetRelativePath(const ImodelFileName& folder, ImodelFileName& path)
     }
     std::string prefix;
     if (restStart < rest.size()) {
-        const auto levels = 1 + std::count(rest.begin() + static_cast<std::ptrdiff_t>(restStart), rest.end(), separator);
+        const auto levels =
+            1 + std::count(rest.begin() + static_cast<std::ptrdiff_t>(restStart), rest.end(), separator);
         for (std::ptrdiff_t i = 0; i < levels; ++i) prefix += std::string("..") + separator;
     }
     path = prefix + remainder.substr(pathStart);

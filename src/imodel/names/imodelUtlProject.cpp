@@ -1,7 +1,7 @@
 #include "src/imodel/names/imodelUtlProject.h"
 
-#include "imodel/model/Imodel.h"
 #include "imodel/design/ImodelDesignManager.h"
+#include "imodel/model/Imodel.h"
 #include "imodel/names/ImodelFileName.h"
 #include "imodel/views/ImodelRevisionManager.h"
 

@@ -4,11 +4,9 @@
 #include "imodel/options/ImodelOptionVisitor.h"
 
 ImodelBoolStringDefVarOption::ImodelBoolStringDefVarOption(const char* variable, const char* trueText,
-                                                           const char* falseText, bool defaultValue,
-                                                           const char* key)
+                                                           const char* falseText, bool defaultValue, const char* key)
     : ImodelStringDefVarOption(variable, defaultValue ? trueText : falseText, key),
-      m_trueText(trueText ? trueText : ""),
-      m_falseText(falseText ? falseText : "")
+      m_trueText(trueText ? trueText : ""), m_falseText(falseText ? falseText : "")
 {
 }
 
@@ -22,12 +20,6 @@ bool ImodelBoolStringDefVarOption::SetValueBool(bool value)
     return SetValue(value ? m_trueText.c_str() : m_falseText.c_str());
 }
 
-bool ImodelBoolStringDefVarOption::GetValueBool()
-{
-    return GetValue() == m_trueText;
-}
+bool ImodelBoolStringDefVarOption::GetValueBool() { return GetValue() == m_trueText; }
 
-bool ImodelBoolStringDefVarOption::GetDefault() const
-{
-    return GetDefaultValue() == m_trueText;
-}
+bool ImodelBoolStringDefVarOption::GetDefault() const { return GetDefaultValue() == m_trueText; }

@@ -92,8 +92,7 @@ void ImodelGlobalFlowOptions::WriteGlobalFlowOptions(std::ostream* stream) const
     for (const Switch& entry : kSwitches) {
         const bool on = this->*entry.flag;
         // Projects keep file detection on unless they say otherwise.
-        if (entry.flag == &ImodelGlobalFlowOptions::EnableFileDetection && on == kEnableFileDetectionDefault)
-            continue;
+        if (entry.flag == &ImodelGlobalFlowOptions::EnableFileDetection && on == kEnableFileDetectionDefault) continue;
         *stream << entry.key << '=' << (on ? "TRUE" : "FALSE") << '\n';
     }
     m_programmingInput->Write(stream);
@@ -122,7 +121,4 @@ bool ImodelGlobalFlowOptions::IsTimerOptionDefault() const
     return EnableFileDetection == kEnableFileDetectionDefault;
 }
 
-std::string ImodelGlobalFlowOptions::GetDefaultProgrammingOutput() const
-{
-    return m_programmingInput->GetValue();
-}
+std::string ImodelGlobalFlowOptions::GetDefaultProgrammingOutput() const { return m_programmingInput->GetValue(); }

@@ -1,8 +1,8 @@
 // The core generator's compile-report option.
 #include "imodel/options/ImodelKiltoraReportOption.h"
 
-#include "imodel/model/Imodel.h"
 #include "imodel/design/ImodelDesignManager.h"
+#include "imodel/model/Imodel.h"
 
 const char* const ImodelKiltoraCompileReportVariable = "OMBRIXU_COMPILE_REPORT_PREF";
 

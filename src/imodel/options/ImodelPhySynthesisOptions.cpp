@@ -44,7 +44,8 @@ IfileObject FileOfPath(const std::string& path, zorpaFileManagerTypes type)
 std::string PlaceConstraintFile(std::string name)
 {
     const char dirChar = SysGetDirChar();
-    std::replace_if(name.begin(), name.end(), [](char c) { return c == '/' || c == '\\'; }, dirChar);
+    std::replace_if(
+        name.begin(), name.end(), [](char c) { return c == '/' || c == '\\'; }, dirChar);
     if (name.find(dirChar) != std::string::npos) return name;
     ImodelFileName path;
     ImodelGetFullPathForFileWithThisLoc(ImodelFileName(name), zorpaFT_GROUP_CONSTRAINT, path, ImodelFileName());
@@ -134,15 +135,18 @@ void ImodelPhySynthesisOptions::WriteToFile(std::ostream* stream) const
     if (!stream) return;
     for (const Keys::BoolKey& entry : Keys::kBools)
         *stream << entry.key << '=' << (this->*entry.member ? "TRUE" : "FALSE") << '\n';
-    for (const Keys::TextKey& entry : Keys::kTexts)
-        *stream << entry.key << '=' << this->*entry.member << '\n';
+    for (const Keys::TextKey& entry : Keys::kTexts) *stream << entry.key << '=' << this->*entry.member << '\n';
     IfileWriteFileList(m_constraintFiles, stream, kConstraints, kEndConstraints);
 }
 
 void ImodelPhySynthesisOptions::ReadFromFile(std::vector<std::string>& lines, const std::vector<Iconvert*>& converters)
 {
     SetDefaultPhySynthOpt();
-    enum class List { None, Constraints, OptionalFiles } list = List::None;
+    enum class List {
+        None,
+        Constraints,
+        OptionalFiles
+    } list = List::None;
     // The lines read are removed in one step at the end: the vector may hold
     // the rest of a large project file.
     std::size_t consumed = 0;

@@ -45,10 +45,7 @@ std::string VariableOr(const char* variable, const char* fallback)
 
 }  // namespace
 
-ImodelSimulationOptions::ImodelSimulationOptions()
-{
-    SetDefault();
-}
+ImodelSimulationOptions::ImodelSimulationOptions() { SetDefault(); }
 
 void ImodelSimulationOptions::SetDefault()
 {
@@ -87,7 +84,7 @@ bool ImodelSimulationOptions::ReadSimulationOption(const std::string& key, const
     for (const Field& field : kFields) {
         if (key != field.key) continue;
         if (const Flag* flag = std::get_if<Flag>(&field.member))
-            this->**flag = ImodelIsSameStrNoCase(value, "true") ? 1 : 0;
+            this->** flag = ImodelIsSameStrNoCase(value, "true") ? 1 : 0;
         else
             this->*std::get<Text>(field.member) = value;
         return true;

@@ -8,23 +8,16 @@
 
 namespace {
 
-std::string TextOf(const char* text)
-{
-    return text ? text : "";
-}
+std::string TextOf(const char* text) { return text ? text : ""; }
 
 }  // namespace
 
-ImodelStringDefVarOption::ImodelStringDefVarOption(const char* variable, const char* defaultValue,
-                                                   const char* key)
+ImodelStringDefVarOption::ImodelStringDefVarOption(const char* variable, const char* defaultValue, const char* key)
     : m_variable(TextOf(variable)), m_defaultValue(TextOf(defaultValue)), m_key(TextOf(key))
 {
 }
 
-void ImodelStringDefVarOption::SetDefault()
-{
-    SetValue(m_defaultValue.c_str());
-}
+void ImodelStringDefVarOption::SetDefault() { SetValue(m_defaultValue.c_str()); }
 
 void ImodelStringDefVarOption::Write(std::ostream* stream)
 {
@@ -38,15 +31,9 @@ void ImodelStringDefVarOption::Read(std::string key, std::string value)
     if (!m_key.empty() && key == m_key) SetValue(value.c_str());
 }
 
-bool ImodelStringDefVarOption::IsIdentifier(const char* name)
-{
-    return name && m_variable == name;
-}
+bool ImodelStringDefVarOption::IsIdentifier(const char* name) { return name && m_variable == name; }
 
-bool ImodelStringDefVarOption::IsUSERDefVar()
-{
-    return m_key.empty();
-}
+bool ImodelStringDefVarOption::IsUSERDefVar() { return m_key.empty(); }
 
 void ImodelStringDefVarOption::Accept(ImodelOptionVisitor* visitor)
 {
@@ -69,6 +56,4 @@ std::string ImodelStringDefVarOption::GetValue()
     return ImodelDefGetStr(m_variable.c_str(), value) ? value : m_defaultValue;
 }
 
-void ImodelStringDefVarOption::ValueChanged()
-{
-}
+void ImodelStringDefVarOption::ValueChanged() {}

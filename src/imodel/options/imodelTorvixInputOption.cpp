@@ -11,30 +11,15 @@ imodelTorvixInputOption::imodelTorvixInputOption()
     SetCurrentIndex(0);
     std::string configured;
     SetDefaultIndex(ImodelDefGetStr("IDE_TORVIX_INPUT_DEFAULT", configured) ? FindValueIndex(configured)
-                                                                             : GetPDBIndex());
+                                                                            : GetPDBIndex());
 }
 
-std::string imodelTorvixInputOption::GetKey()
-{
-    return "TorvixInputFile";
-}
+std::string imodelTorvixInputOption::GetKey() { return "TorvixInputFile"; }
 
-std::string imodelTorvixInputOption::FromString(const std::string& text)
-{
-    return text;
-}
+std::string imodelTorvixInputOption::FromString(const std::string& text) { return text; }
 
-std::string imodelTorvixInputOption::ToString(const std::string& value)
-{
-    return value;
-}
+std::string imodelTorvixInputOption::ToString(const std::string& value) { return value; }
 
-std::string imodelTorvixInputOption::GetNoValue()
-{
-    return std::string();
-}
+std::string imodelTorvixInputOption::GetNoValue() { return std::string(); }
 
-int imodelTorvixInputOption::GetPDBIndex() const
-{
-    return FindFileTypeIndex(zorpaFT_PDB);
-}
+int imodelTorvixInputOption::GetPDBIndex() const { return FindFileTypeIndex(zorpaFT_PDB); }

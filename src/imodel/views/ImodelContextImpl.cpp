@@ -190,7 +190,8 @@ void ImodelContextImpl::SetFlowOptions(const ImodelFlowOptions& options)
 
 ImodelFlowOptions* ImodelContextImpl::GetFlowOptions() { return m_current ? m_current->GetFlowOptions() : nullptr; }
 
-std::vector<std::unique_ptr<ImodelRevContextImpl>>::const_iterator ImodelContextImpl::Find(const std::string& name) const
+std::vector<std::unique_ptr<ImodelRevContextImpl>>::const_iterator
+ImodelContextImpl::Find(const std::string& name) const
 {
     return std::find_if(m_revisions.begin(), m_revisions.end(),
                         [&name](const auto& revision) { return revision->GetName() == name; });

@@ -127,11 +127,11 @@ bool ImodelRevContextImpl::IsFileUsed(const IfileObject& file) const
     return std::find(m_usedFiles.begin(), m_usedFiles.end(), file) != m_usedFiles.end();
 }
 
-ImodelRevContextImpl::UsedFiles::const_iterator ImodelRevContextImpl::GetUsedFile(zorpaFileManagerTypes specificType) const
+ImodelRevContextImpl::UsedFiles::const_iterator
+ImodelRevContextImpl::GetUsedFile(zorpaFileManagerTypes specificType) const
 {
-    return std::find_if(m_usedFiles.begin(), m_usedFiles.end(), [specificType](const IfileObject& file) {
-        return file.GetFileSpecificType() == specificType;
-    });
+    return std::find_if(m_usedFiles.begin(), m_usedFiles.end(),
+                        [specificType](const IfileObject& file) { return file.GetFileSpecificType() == specificType; });
 }
 
 bool ImodelRevContextImpl::IsValidUsedFile(UsedFiles::const_iterator it) const

@@ -8,10 +8,10 @@
 #include "ifile/IfileFunctions.h"
 #include "ifile/IfileManager.h"
 #include "ifile/IfileObjectEx.h"
-#include "imodel/model/Imodel.h"
 #include "imodel/design/ImodelModule.h"
-#include "imodel/views/ImodelRevisionManager.h"
+#include "imodel/model/Imodel.h"
 #include "imodel/names/imodelUtl.h"
+#include "imodel/views/ImodelRevisionManager.h"
 #include "src/imodel/names/imodelLineCursor.h"
 
 #include <optional>
@@ -52,8 +52,7 @@ public:
     }
 
     // True when the block's "ENDLIST" was read.
-    bool Read(ImodelRevContextImpl* revision, const ImodelFileTypeList& otherNames,
-              std::vector<std::string>& outOfDate)
+    bool Read(ImodelRevContextImpl* revision, const ImodelFileTypeList& otherNames, std::vector<std::string>& outOfDate)
     {
         while (!m_cursor.AtEnd()) {
             const std::string& next = m_cursor.Peek();

@@ -72,10 +72,11 @@ void ImodelContextToolStatesManager::NotifyFileRemoved(const boost::shared_ptr<I
 const ImodelContextToolStatesManager::ImodelContextToolStatesObject*
 ImodelContextToolStatesManager::FindObject(ImodelFunctionType kind, const IfileObject* file) const
 {
-    const auto found = std::find_if(m_objects.begin(), m_objects.end(), [&](const ImodelContextToolStatesObject& object) {
-        if (object.GetKind() != kind) return false;
-        return file ? object.GetFile() && *object.GetFile() == *file : !object.GetFile();
-    });
+    const auto found =
+        std::find_if(m_objects.begin(), m_objects.end(), [&](const ImodelContextToolStatesObject& object) {
+            if (object.GetKind() != kind) return false;
+            return file ? object.GetFile() && *object.GetFile() == *file : !object.GetFile();
+        });
     return found == m_objects.end() ? nullptr : &*found;
 }
 

@@ -3,8 +3,8 @@
 // manager hears of it (it routes the change to the design flow).
 #pragma once
 
-#include "imodel/model/Imodel.h"
 #include "imodel/design/ImodelDesignManager.h"
+#include "imodel/model/Imodel.h"
 #include "iprocess/IprocessManager.h"
 
 inline void imodelContextMarkNeedSave() { Imodel::GetInstance().GetDesignManager()->SetNeedSave(true); }

@@ -4,18 +4,18 @@
 #include "ifile/IfileFunctions.h"
 #include "ifile/IfileManager.h"
 #include "ifile/IfileObject.h"
-#include "imodel/model/Imodel.h"
-#include "imodel/views/ImodelContextImpl.h"
-#include "imodel/names/ImodelCopyDirTool.h"
 #include "imodel/design/ImodelDesignManager.h"
-#include "imodel/model/ImodelFeatures.h"
-#include "imodel/names/ImodelFileTypes.h"
-#include "imodel/names/ImodelGetFullPathParam.h"
-#include "imodel/model/ImodelHost.h"
-#include "imodel/names/ImodelMessages.h"
 #include "imodel/design/ImodelModule.h"
 #include "imodel/design/ImodelModuleTree.h"
+#include "imodel/model/Imodel.h"
+#include "imodel/model/ImodelFeatures.h"
+#include "imodel/model/ImodelHost.h"
+#include "imodel/names/ImodelCopyDirTool.h"
+#include "imodel/names/ImodelFileTypes.h"
+#include "imodel/names/ImodelGetFullPathParam.h"
+#include "imodel/names/ImodelMessages.h"
 #include "imodel/names/imodelUtl.h"
+#include "imodel/views/ImodelContextImpl.h"
 #include "iprocess/IprocessManager.h"
 #include "itimer/ItimerManager.h"
 
@@ -111,11 +111,20 @@ std::string HtmlText(const std::string& text)
     std::string out;
     for (const char c : text) {
         switch (c) {
-        case '&': out += "&amp;"; break;
-        case '<': out += "&lt;"; break;
-        case '>': out += "&gt;"; break;
-        case '"': out += "&quot;"; break;
-        default: out += c;
+        case '&':
+            out += "&amp;";
+            break;
+        case '<':
+            out += "&lt;";
+            break;
+        case '>':
+            out += "&gt;";
+            break;
+        case '"':
+            out += "&quot;";
+            break;
+        default:
+            out += c;
         }
     }
     return out;
@@ -185,9 +194,8 @@ void imodelRevisionManagerImpl::AppendReadView(const std::string& name, int numb
 {
     const std::string refusal = Refusal(name, number);
     if (!refusal.empty()) {
-        ImodelDisplayVALUE_IGNORED_MSG(("The view '" + name + "' numbered " + std::to_string(number) + " (" +
-                                        refusal + ")")
-                                           .c_str());
+        ImodelDisplayVALUE_IGNORED_MSG(
+            ("The view '" + name + "' numbered " + std::to_string(number) + " (" + refusal + ")").c_str());
         return;
     }
     m_views.emplace_back(name, number);
@@ -300,8 +308,7 @@ bool imodelRevisionManagerImpl::DeleteView(const std::string& name)
     // The current view goes: the next one takes its place, or the previous
     // one for the last.
     std::string successor;
-    if (position == m_current)
-        successor = m_views[position < GetRevisionCount() ? position : position - 2].GetName();
+    if (position == m_current) successor = m_views[position < GetRevisionCount() ? position : position - 2].GetName();
     const int remembered = m_current;
     m_current = position;
     // Only a folder strictly inside the project folder is ever deleted.
@@ -478,15 +485,15 @@ bool imodelRevisionManagerImpl::FindView(const char* name) const
 bool imodelRevisionManagerImpl::GetFlowReport(int number, std::string& html) const
 {
     const std::string name = GetRevisionNameByNumber(number);
-    html = "<br>Pallador View <b>" + HtmlText(name) + "</b><br><br>" + "Location: " +
-           HtmlText(ViewFolder(Design().GetProjectFolder(), number)) + "<br>";
+    html = "<br>Pallador View <b>" + HtmlText(name) + "</b><br><br>" +
+           "Location: " + HtmlText(ViewFolder(Design().GetProjectFolder(), number)) + "<br>";
     ImodelModule* root = Design().GetRootModule();
     const ImodelContextImpl* context = root ? root->GetContext() : nullptr;
     const ImodelRevContextImpl* revision = context ? context->FindRevision(name) : nullptr;
     if (!revision) return true;
     const ImodelFlowOptions& options = revision->GetFlowOptions();
     html += "<br>Flow configuration for module " + HtmlText(Design().GetRootId().ToString()) + ":" +
-            "<br><t>Synthesis tool is " + (options.UseSynth ? "activated" : "de-activated") +
-            "<br><t>DAVIRI tool is " + (options.UsePhySynth ? "activated" : "de-activated") + "<br>";
+            "<br><t>Synthesis tool is " + (options.UseSynth ? "activated" : "de-activated") + "<br><t>DAVIRI tool is " +
+            (options.UsePhySynth ? "activated" : "de-activated") + "<br>";
     return true;
 }

@@ -31,8 +31,7 @@ public:
     void WriteRevisions(std::ostream* stream) const override;
     void ReadRevisions(std::vector<std::string>& lines) override;
     bool ReadViewDescription(ImodelFileTypeList& files, int number) const override;
-    bool CreateView(const std::string& name, const ImodelFileName& location, bool copyCurrent,
-                    bool saveFirst) override;
+    bool CreateView(const std::string& name, const ImodelFileName& location, bool copyCurrent, bool saveFirst) override;
     bool DeleteView(const std::string& name) override;
     bool SetActiveView(const std::string& name, bool unused, bool saveFirst) override;
     bool ModifyView(const std::string& oldName, const std::string& newName) override;

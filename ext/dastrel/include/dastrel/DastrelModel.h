@@ -18,7 +18,9 @@
 namespace Dastrel {
 
 // Where the user repositories would be stored between sessions.
-enum UserRepositoryFile { UserRepositoryFileDefault = 0 };
+enum UserRepositoryFile {
+    UserRepositoryFileDefault = 0
+};
 
 }  // namespace Dastrel
 

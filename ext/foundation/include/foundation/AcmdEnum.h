@@ -3,5 +3,8 @@
 #pragma once
 
 struct AcmdEnum {
-    enum Result { Success = 0, Failure = 1 };
+    enum Result {
+        Success = 0,
+        Failure = 1
+    };
 };

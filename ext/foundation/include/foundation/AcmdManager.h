@@ -70,8 +70,7 @@ private:
     ~AcmdManager() = default;
 
     struct TclBinding;
-    static int TclCommandProc(ClientData clientData, Tcl_Interp* interp, int objc,
-                              Tcl_Obj* const objv[]);
+    static int TclCommandProc(ClientData clientData, Tcl_Interp* interp, int objc, Tcl_Obj* const objv[]);
     static void TclCommandDeleted(ClientData clientData);
     static void InterpDeleted(ClientData clientData, Tcl_Interp* interp);
 

@@ -11,20 +11,20 @@
 #include <vector>
 
 enum class AcmdMsg {
-    ArgInvalid,          // a keyword that matches no choice
-    ArgNotFound,         // a text that names no object
+    ArgInvalid,   // a keyword that matches no choice
+    ArgNotFound,  // a text that names no object
     FolderDoesNotExist,
     FileDoesNotExist,
-    InvalidList,         // a list value that is not a well-formed Tcl list
+    InvalidList,  // a list value that is not a well-formed Tcl list
     UnknownOption,
     MissingValue,
     UnexpectedArgument,  // a bare word where an option was expected
     DuplicateOption,
     MissingRequired,
-    InvalidValue,        // a value that fails the parameter's own check
+    InvalidValue,  // a value that fails the parameter's own check
     Deprecated,
     DeprecatedReplaced,
-    InternalError,       // an exception thrown by a command's hook
+    InternalError,  // an exception thrown by a command's hook
     DuplicateCommand,
     JournalNotOpened,
     JournalNotWritten,
@@ -46,11 +46,9 @@ public:
 
 // A keyword that matches none of `allowed` ("a, b or c") was given for the
 // parameter `name`, shown to the user as `displayName`.
-void AcmdDisplayArgInvalidErrorMessage(const std::string& name, const std::string& text,
-                                       const std::string& allowed, const std::string& displayName,
-                                       void* parentWindow);
+void AcmdDisplayArgInvalidErrorMessage(const std::string& name, const std::string& text, const std::string& allowed,
+                                       const std::string& displayName, void* parentWindow);
 // `text` names no object of the kind `displayName`.
 void AcmdDisplayArgNotFoundErrorMessage(const std::string& displayName, const std::string& text);
 // The folder `path` given for the parameter `name` does not exist.
-void AcmdDisplayFolderDoesNotExistErrorMessage(const std::string& name, const std::string& path,
-                                               void* parentWindow);
+void AcmdDisplayFolderDoesNotExistErrorMessage(const std::string& name, const std::string& path, void* parentWindow);

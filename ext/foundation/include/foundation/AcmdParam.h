@@ -179,16 +179,10 @@ public:
     using SingleExport = void (AcmdExportSink::*)(const char*, T);
     using ListExport = void (AcmdExportSink::*)(const char*, const std::vector<T>&);
 
-    AcmdTypedParamParent(const char* name, AcmdBase* owner, AcmdValueType type, SingleExport single,
-                         ListExport list, const char* label, bool typed, T defaultValue,
-                         bool rejectDefault)
-        : AcmdParam(name, owner, type),
-          m_singleExport(single),
-          m_listExport(list),
-          m_label(label ? label : ""),
-          m_typed(typed),
-          m_rejectDefault(rejectDefault),
-          m_default(std::move(defaultValue))
+    AcmdTypedParamParent(const char* name, AcmdBase* owner, AcmdValueType type, SingleExport single, ListExport list,
+                         const char* label, bool typed, T defaultValue, bool rejectDefault)
+        : AcmdParam(name, owner, type), m_singleExport(single), m_listExport(list), m_label(label ? label : ""),
+          m_typed(typed), m_rejectDefault(rejectDefault), m_default(std::move(defaultValue))
     {
     }
 
@@ -227,10 +221,9 @@ class AcmdTypedParam : public AcmdTypedParamParent<T> {
     using Parent = AcmdTypedParamParent<T>;
 
 public:
-    AcmdTypedParam(const char* name, AcmdBase* owner, AcmdValueType type, bool required,
-                   T defaultValue, bool rejectDefault, const char* label)
-        : Parent(name, owner, type, nullptr, nullptr, label, true, std::move(defaultValue),
-                 rejectDefault)
+    AcmdTypedParam(const char* name, AcmdBase* owner, AcmdValueType type, bool required, T defaultValue,
+                   bool rejectDefault, const char* label)
+        : Parent(name, owner, type, nullptr, nullptr, label, true, std::move(defaultValue), rejectDefault)
     {
         this->SetRequired(required);
         this->RegisterToCmd();
@@ -490,10 +483,9 @@ class AcmdEnumParam : public AcmdTypedParam<T>, public AcmdEnumParamBase {
     using Choice = AcmdEnumParamChoice<T>;
 
 public:
-    AcmdEnumParam(const char* name, AcmdBase* owner, AcmdValueType type, bool required,
-                  T defaultValue, bool rejectDefault, const char* label)
-        : AcmdTypedParam<T>(name, owner, type, required, std::move(defaultValue), rejectDefault,
-                            label)
+    AcmdEnumParam(const char* name, AcmdBase* owner, AcmdValueType type, bool required, T defaultValue,
+                  bool rejectDefault, const char* label)
+        : AcmdTypedParam<T>(name, owner, type, required, std::move(defaultValue), rejectDefault, label)
     {
     }
 
@@ -581,8 +573,7 @@ public:
         GetChoiceTexts(texts);
         if (static_cast<std::size_t>(index) >= texts.size()) return;
         T value = this->m_default;
-        if (GetObjectFromDisplayText(texts[static_cast<std::size_t>(index)].c_str(), value, false,
-                                     nullptr)) {
+        if (GetObjectFromDisplayText(texts[static_cast<std::size_t>(index)].c_str(), value, false, nullptr)) {
             this->SetObject(std::move(value));
         }
     }
@@ -631,8 +622,8 @@ private:
 
     const Choice* FirstChoiceFor(const T& value) const
     {
-        const auto found = std::find_if(m_choices.begin(), m_choices.end(),
-                                        [&](const Choice& c) { return c.value == value; });
+        const auto found =
+            std::find_if(m_choices.begin(), m_choices.end(), [&](const Choice& c) { return c.value == value; });
         return found == m_choices.end() ? nullptr : &*found;
     }
 
@@ -656,13 +647,12 @@ private:
 // Free text.
 class AcmdStringParam : public AcmdTypedParam<std::string> {
 public:
-    AcmdStringParam(const char* name, AcmdBase* owner, AcmdValueType type, bool required,
-                    const char* label, std::string defaultText, bool rejectDefault);
+    AcmdStringParam(const char* name, AcmdBase* owner, AcmdValueType type, bool required, const char* label,
+                    std::string defaultText, bool rejectDefault);
 
     void Accept(AcmdTypedParamVisitor& visitor) override { visitor.VisitString(*this); }
     std::string GetTypeDescription() const override { return "a string"; }
-    bool GetObjectFromString(const char* text, std::string& out, bool report,
-                             void* parentWindow) override;
+    bool GetObjectFromString(const char* text, std::string& out, bool report, void* parentWindow) override;
     std::string GetStringFromObject(std::string value) const override { return value; }
 
     // Texts a dialog may offer; they take no part in conversion or export.
@@ -681,15 +671,14 @@ public:
         std::vector<std::string> extensions;  // without "*."
     };
 
-    AcmdFileNameParam(const char* name, AcmdBase* owner, AcmdValueType type, bool required,
-                      const char* label, std::string defaultText);
+    AcmdFileNameParam(const char* name, AcmdBase* owner, AcmdValueType type, bool required, const char* label,
+                      std::string defaultText);
 
     void Accept(AcmdTypedParamVisitor& visitor) override { visitor.VisitFileName(*this); }
     std::string GetTypeDescription() const override;
     // The text as given; a file that must exist is looked for against the
     // command manager's folder.
-    bool GetObjectFromString(const char* text, std::string& out, bool report,
-                             void* parentWindow) override;
+    bool GetObjectFromString(const char* text, std::string& out, bool report, void* parentWindow) override;
     bool isSetAndValid() const override;
     bool ExportParam() const override;
 
@@ -714,13 +703,12 @@ private:
 // A folder path, made absolute against the command manager's folder.
 class AcmdFolderNameParam : public AcmdStringParam {
 public:
-    AcmdFolderNameParam(const char* name, AcmdBase* owner, AcmdValueType type, bool required,
-                        const char* label, std::string defaultText);
+    AcmdFolderNameParam(const char* name, AcmdBase* owner, AcmdValueType type, bool required, const char* label,
+                        std::string defaultText);
 
     void Accept(AcmdTypedParamVisitor& visitor) override { visitor.VisitFolderName(*this); }
     std::string GetTypeDescription() const override;
-    bool GetObjectFromString(const char* text, std::string& out, bool report,
-                             void* parentWindow) override;
+    bool GetObjectFromString(const char* text, std::string& out, bool report, void* parentWindow) override;
     // The value texts with one separator form.
     const std::vector<std::string>& GetExportTexts() override;
     bool ExportParam() const override;
@@ -737,8 +725,8 @@ private:
 // A boolean given by keyword: TRUE, 1, true / FALSE, 0, false.
 class AcmdBoolParam : public AcmdEnumParam<bool> {
 public:
-    AcmdBoolParam(const char* name, AcmdBase* owner, AcmdValueType type, bool required,
-                  bool defaultValue, const char* label);
+    AcmdBoolParam(const char* name, AcmdBase* owner, AcmdValueType type, bool required, bool defaultValue,
+                  const char* label);
 
     void Accept(AcmdTypedParamVisitor& visitor) override { visitor.VisitBool(*this); }
     std::string GetTypeDescription() const override { return "a boolean"; }

@@ -42,8 +42,7 @@ int DefGetIntFL(const char* name, int* value, const char* file = nullptr, int li
 // value that does not fit fails the read, and every failure leaves the buffer
 // empty.
 int DefGetStrFL(const char* name, std::string& value, const char* file = nullptr, int line = 0);
-int DefGetStrFL(const char* name, char* buffer, std::size_t size, const char* file = nullptr,
-                int line = 0);
+int DefGetStrFL(const char* name, char* buffer, std::size_t size, const char* file = nullptr, int line = 0);
 // The value text, or nothing when the variable has no value.
 std::optional<std::string> DefGetFL(const char* name, const char* file = nullptr, int line = 0);
 

@@ -35,7 +35,13 @@ enum MdbQuery_result {
 };
 
 // Severity codes.
-enum MdbSeverity { MdbERROR = 1, MdbWARNING = 2, MdbNOTICE = 3, MdbINFO = 4, MdbMETER = 12 };
+enum MdbSeverity {
+    MdbERROR = 1,
+    MdbWARNING = 2,
+    MdbNOTICE = 3,
+    MdbINFO = 4,
+    MdbMETER = 12
+};
 // Kind codes.
 enum MdbKind {
     MdbLINE = 201,
@@ -57,15 +63,15 @@ struct MdbArg {
 struct MdbMessage {
     std::string catalogue;
     std::string id;
-    std::uint32_t number = 0;        // 0xSSSSNNNN: block in the upper 16 bits
+    std::uint32_t number = 0;  // 0xSSSSNNNN: block in the upper 16 bits
     int severity = 0;
     int kind = 0;
-    std::string format;              // the default text, unformatted
-    std::string text;                // the formatted text
-    std::string title;               // meters only
+    std::string format;  // the default text, unformatted
+    std::string text;    // the formatted text
+    std::string title;   // meters only
     std::uint32_t secondNumber = 0;
     std::vector<MdbArg> args;
-    const void* module = nullptr;    // the emitting module's handle
+    const void* module = nullptr;  // the emitting module's handle
     // Questions only.
     void* parent = nullptr;
     MdbQuery_result defaultAnswer = MdbOK;
@@ -151,8 +157,8 @@ std::string MdbFormat(const std::string& format, const std::vector<MdbArg>& args
 
 // Hands one formatted line to the sink (or to the open error capture of the
 // thread, for errors). Returns 0.
-int MdbOutput(int argSet, const void* module, const char* catalogue, const char* id, int severity,
-              int kind, const char* text, std::uint32_t number, std::uint32_t secondNumber);
+int MdbOutput(int argSet, const void* module, const char* catalogue, const char* id, int severity, int kind,
+              const char* text, std::uint32_t number, std::uint32_t secondNumber);
 
 // Asks a question. The answer is, in this order of precedence:
 //   - the default answer, silently, when the do-not-show-again key is
@@ -160,9 +166,8 @@ int MdbOutput(int argSet, const void* module, const char* catalogue, const char*
 //   - the next scripted answer queued for the id (MdbPushScriptedAnswer);
 //   - the sink's answer (the console assumes the default answer and says so).
 // When an answer pointer is given it receives the answer too.
-MdbQuery_result MdbQuery(void* parent, int argSet, const void* module, const char* catalogue,
-                         const char* id, int severity, int kind, const char* text,
-                         std::uint32_t number, MdbQuery_result defaultAnswer,
+MdbQuery_result MdbQuery(void* parent, int argSet, const void* module, const char* catalogue, const char* id,
+                         int severity, int kind, const char* text, std::uint32_t number, MdbQuery_result defaultAnswer,
                          std::uint32_t secondNumber, int code, MdbQuery_result* answerPointer,
                          const char* dontShowAgainKey);
 
@@ -175,9 +180,8 @@ void MdbClearScriptedAnswers();
 // A meter is named by its catalogue and number; its id travels only when it
 // starts. Values are percents; larger values are taken as 100. Init returns 0.
 
-int MdbMeterInit(void* parent, int argSet, const void* module, const char* catalogue,
-                 const char* id, int severity, int kind, const char* title, const char* text,
-                 std::uint32_t number);
+int MdbMeterInit(void* parent, int argSet, const void* module, const char* catalogue, const char* id, int severity,
+                 int kind, const char* title, const char* text, std::uint32_t number);
 void MdbMeterUpdate(const void* module, const char* catalogue, std::uint32_t number, unsigned value);
 void MdbMeterKill(const void* module, const char* catalogue, std::uint32_t number);
 
@@ -220,8 +224,7 @@ public:
 
     // Registers (or registers again, replacing value and label) a key. The two
     // reserved values are accepted and not used. An empty key is ignored.
-    void RegisterQuery(const std::string& key, int value, const std::string& label, int reserved1,
-                       int reserved2);
+    void RegisterQuery(const std::string& key, int value, const std::string& label, int reserved1, int reserved2);
     bool IsRegistered(const std::string& key) const;
     // Whether the question of the key is still shown (unregistered keys are).
     bool IsShown(const std::string& key) const;

@@ -29,9 +29,9 @@ void SysSetPrintHook(std::function<void(const std::string&)> hook);
 // file, line and text, and a count that tests can read.
 void BrnDoAssertion(const char* file, int line, const char* text);
 int SysAssertionCount();
-#define SysAssert(cond)                                          \
-    do {                                                         \
-        if (!(cond)) BrnDoAssertion(__FILE__, __LINE__, #cond);  \
+#define SysAssert(cond)                                                                                                \
+    do {                                                                                                               \
+        if (!(cond)) BrnDoAssertion(__FILE__, __LINE__, #cond);                                                        \
     } while (0)
 
 // --- file status --------------------------------------------------------------
@@ -87,8 +87,8 @@ bool SysWriteFileAtomically(const std::string& path, const std::string& content)
 bool SysReadFile(const std::string& path, std::string& content);
 
 std::string SysGetTemporaryDirectoryName();  // $TMPDIR or /tmp
-std::string UtlGetTempDir();                  // same, with a trailing "/"
-std::string CwdirGetCurrentDirectory();       // the process's folder; empty on failure
+std::string UtlGetTempDir();                 // same, with a trailing "/"
+std::string CwdirGetCurrentDirectory();      // the process's folder; empty on failure
 
 // --- paths ----------------------------------------------------------------------
 
@@ -148,7 +148,10 @@ int ArgsParse(const std::string& line, std::vector<std::string>& words, bool* un
 
 // --- processes ------------------------------------------------------------------
 
-enum SpnMode { SpnWAIT = 0, SpnNOWAIT = 1 };
+enum SpnMode {
+    SpnWAIT = 0,
+    SpnNOWAIT = 1
+};
 // Starts `argv[0]` with the arguments `argv` in the folder `workDir` (empty:
 // the process's folder; the process's own folder never changes). A program
 // without "/" is looked up in PATH. With SpnWAIT, waits and stores the exit

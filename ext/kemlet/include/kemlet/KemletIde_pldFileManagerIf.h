@@ -29,8 +29,8 @@
 // that it can tell its own descriptions from those the tool left.
 enum WhoWroteTheFile : int {
     KemletWriterUnknown = 0,
-    KemletWriterPlaceAndRoute = 1,   // the place-and-route tool
-    KemletWriterProjectManager = 2   // this program
+    KemletWriterPlaceAndRoute = 1,  // the place-and-route tool
+    KemletWriterProjectManager = 2  // this program
 };
 
 // Called with the database's name after its description was written.

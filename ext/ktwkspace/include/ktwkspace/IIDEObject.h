@@ -26,8 +26,7 @@ public:
     // The environment's side of the block-design engine; null when none.
     virtual IDEVeyrunCallBack* GetVYCallBack() = 0;
     // The folder for the files of a component of that kind.
-    virtual std::string GetBaseIDEFolder(const VyIfaces::ComponentID& id,
-                                         VyIfaces::IComponent::VyModuleType type) = 0;
+    virtual std::string GetBaseIDEFolder(const VyIfaces::ComponentID& id, VyIfaces::IComponent::VyModuleType type) = 0;
     // Runs `executable` with `arguments` in `folder`; true when it ran well.
     virtual bool LaunchTool(const std::string& executable, const std::string& arguments, const std::string& folder,
                             bool wait) = 0;

@@ -53,8 +53,7 @@ template <class LibIt>
 typename std::iterator_traits<LibIt>::value_type FindLibrary(LibIt first, LibIt last, const std::string& name)
 {
     for (; first != last; ++first)
-        if (*first && ZorpaCompareNoCase((*first)->GetName(), name) == 0)
-            return *first;
+        if (*first && ZorpaCompareNoCase((*first)->GetName(), name) == 0) return *first;
     return {};
 }
 
@@ -62,11 +61,9 @@ template <class T>
 bool DeclaresUnit(const T& package, const std::string& name)
 {
     const auto* subBlocks = package->GetSubBlocks();
-    if (subBlocks == nullptr)
-        return false;
+    if (subBlocks == nullptr) return false;
     for (const T& sub : *subBlocks)
-        if (sub && sub->IsSameModule(name))
-            return true;
+        if (sub && sub->IsSameModule(name)) return true;
     return false;
 }
 
@@ -89,17 +86,14 @@ template <class T, class LibIt>
 T ZorpaFindUsedPackages(LibIt first, LibIt last, T module, std::deque<std::string> clauses, bool declaringOnly, T key)
 {
     static_assert(std::is_pointer_v<T>, "ZorpaFindUsedPackages works on unit pointers");
-    if (module == nullptr || key == nullptr)
-        return nullptr;
+    if (module == nullptr || key == nullptr) return nullptr;
     const std::string ownLibrary = ZorpaOwnLibrary(clauses, module->GetDefinedInLibrary());
     for (const std::string& text : clauses) {
         ZorpaUseClause clause;
-        if (!ZorpaSplitUseClause(text, clause) || clause.package.empty() || !clause.Names(module->GetName()))
-            continue;
+        if (!ZorpaSplitUseClause(text, clause) || clause.package.empty() || !clause.Names(module->GetName())) continue;
         const std::string& libraryName = clause.library == "work" ? ownLibrary : clause.library;
         const auto library = zorpaDetail::FindLibrary(first, last, libraryName);
-        if (!library)
-            continue;
+        if (!library) continue;
         const std::unique_ptr<std::remove_pointer_t<T>> probe(
             key->Clone(clause.package, std::string(), zorpaMODULE_UNKNOWN, true, library->GetName(), std::string()));
         const auto [from, to] = library->GetModules()->equal_range(probe.get());

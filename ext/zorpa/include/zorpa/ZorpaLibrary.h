@@ -33,8 +33,7 @@ struct ZorpaSet {
     struct lessThanTFtor {
         bool operator()(const T& a, const T& b) const
         {
-            if (!a || !b)
-                return !a && b;
+            if (!a || !b) return !a && b;
             return *a < *b;
         }
     };
@@ -68,8 +67,7 @@ public:
     // are not deleted, as a library does not own its units: empty it first.
     ZorpaLibrary& operator=(const ZorpaLibrary& other)
     {
-        if (this == &other)
-            return *this;
+        if (this == &other) return *this;
         m_name = other.m_name;
         m_location = other.m_location;
         m_path = other.m_path;
@@ -77,8 +75,7 @@ public:
         m_compileOption = other.m_compileOption;
         m_moduleList.reset();
         auto modules = boost::make_shared<ModuleSet>();
-        for (const T& unit : *other.m_modules)
-            modules->insert(ZorpaUnitCopier<T>::Copy(unit));
+        for (const T& unit : *other.m_modules) modules->insert(ZorpaUnitCopier<T>::Copy(unit));
         m_modules = std::move(modules);
         return *this;
     }
@@ -106,8 +103,7 @@ public:
     // Makes an empty top-level list when there is none.
     void MakeModuleList()
     {
-        if (!m_moduleList)
-            m_moduleList = std::make_unique<ModuleList>();
+        if (!m_moduleList) m_moduleList = std::make_unique<ModuleList>();
     }
     void SetModuleList(std::unique_ptr<ModuleList> list) { m_moduleList = std::move(list); }
     // Hands the list over; the library is left without one.

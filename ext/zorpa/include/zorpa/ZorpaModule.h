@@ -21,11 +21,21 @@ public:
     virtual void Visit(zorpaModuleTypes kind)
     {
         switch (kind) {
-        case zorpaMODULE_VHDL: VisitVHDL(); break;
-        case zorpaMODULE_VERILOG: VisitVerilog(); break;
-        case zorpaMODULE_SCHEMATIC: VisitSchematic(); break;
-        case zorpaMODULE_NETLIST: VisitNetlist(); break;
-        case zorpaMODULE_UNKNOWN: VisitUnknown(); break;
+        case zorpaMODULE_VHDL:
+            VisitVHDL();
+            break;
+        case zorpaMODULE_VERILOG:
+            VisitVerilog();
+            break;
+        case zorpaMODULE_SCHEMATIC:
+            VisitSchematic();
+            break;
+        case zorpaMODULE_NETLIST:
+            VisitNetlist();
+            break;
+        case zorpaMODULE_UNKNOWN:
+            VisitUnknown();
+            break;
         }
     }
     virtual void VisitVHDL() = 0;
