@@ -64,7 +64,8 @@ private:
 // the project's folder for files of `type` in the view `revisionName`. The
 // result is the project's entry of that file, else a new entry of `type` not
 // added to the project (made quietly for a file outside the project folder
-// with `acceptOutside`); empty for "<project>" alone or an empty text.
+// with `acceptOutside`); empty for an empty text, "<project>" alone, or a
+// path that holds "<project>" anywhere but at its start.
 boost::shared_ptr<IfileObjectEx> IcmdGetFileObjectFromTCLArgValue(const std::string& value,
                                                                   const std::string& revisionName,
                                                                   zorpaFileManagerTypes type, bool allowProjectToken,

@@ -20,12 +20,18 @@ using File = boost::shared_ptr<IfileObjectEx>;
 
 bool StartsWithProjectToken(const std::string& text) { return text.rfind(ImodelProjectToken, 0) == 0; }
 
+// A stored name holds the project token only at its start, where it stands
+// for the project folder: a path with the token inside names no file the
+// project can keep.
+bool HoldsProjectToken(const std::string& path) { return path.find(ImodelProjectToken) != std::string::npos; }
+
 // The entry of a name given in the project-relative form. With a project
 // folder the name is first made a full path, "." and ".." resolved, so that
 // a name that leaves the folder is taken for the outside file it is.
 File EntryOfRelativeName(const std::string& relative, zorpaFileManagerTypes type, bool acceptOutside)
 {
     const ImodelFileName& folder = Imodel::GetInstance().GetDesignManager()->GetProjectFolder();
+    if (HoldsProjectToken(relative)) return File();
     if (folder.empty()) return IfileManagerGetRealObject(relative, ImodelFMRelative, type, true, acceptOutside);
     const std::string full = SysGetQualifiedPath(folder.GetString() + SysGetDirChar() + relative);
     return IfileManagerGetRealObject(full, ImodelFMFull, type, true, acceptOutside);
@@ -50,7 +56,9 @@ File IcmdGetFileObjectFromTCLArgValue(const std::string& value, const std::strin
     }
     if (name.empty()) return File();
     if (name.find(separator) != std::string::npos) {
-        return IfileManagerGetRealObject(SysGetQualifiedPath(name), ImodelFMFull, type, true, acceptOutside);
+        const std::string full = SysGetQualifiedPath(name);
+        if (HoldsProjectToken(full)) return File();
+        return IfileManagerGetRealObject(full, ImodelFMFull, type, true, acceptOutside);
     }
     // A bare file name lies in the project's folder for files of its type.
     const int revision = Imodel::GetInstance().GetRevisionManager()->GetRevisionNumber(revisionName);

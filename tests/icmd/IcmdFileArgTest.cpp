@@ -63,11 +63,15 @@ TEST_F(IcmdFileArgTest, ProjectTextsAreResolvedInTheProjectFolderWhateverFolderT
     EXPECT_EQ(TextsOf("FILE_NOT_IN_PROJECT"),
               Texts{"'" + outside->GetFullFileName().GetString() + "' is not in the project."});
 
-    // The token alone names the folder, no file.
+    // The token alone names the folder, no file; inside a path it could
+    // not be told from the folder once stored.
     m_messages.Clear();
     EXPECT_EQ(Convert("<project>"), nullptr);
     EXPECT_EQ(m_lastResult, AcmdEnum::Failure);
-    EXPECT_EQ(TextsOf("ARG_NOT_FOUND"), Texts{"cannot find file '<project>'."});
+    EXPECT_EQ(Convert("sub/../<project>"), nullptr);
+    EXPECT_EQ(Convert("<project>/<project>/x.v"), nullptr);
+    EXPECT_EQ(TextsOf("ARG_NOT_FOUND"), (Texts{"cannot find file '<project>'.", "cannot find file 'sub/../<project>'.",
+                                               "cannot find file '<project>/<project>/x.v'."}));
 }
 
 TEST_F(IcmdFileArgTest, EveryFileOutsideTheProjectIsToldAndTheCommandFailsOnce)
@@ -114,8 +118,8 @@ TEST_F(IcmdFileArgTest, FilesSetInCodeAreThoseOfTheProjectAndTravelAsFullPaths)
     ASSERT_NE(bare, nullptr);
     EXPECT_EQ(bare->GetInternalFileName().GetString(), "<project>/notes.txt");
     EXPECT_EQ(IcmdGetFileObjectFromTCLArgValue("", "", zorpaFT_HDL, true, false), nullptr);
-    // Without the token allowed, "<project>" is only a name.
-    EXPECT_NE(IcmdGetFileObjectFromTCLArgValue("<project>/x.v", "", zorpaFT_HDL, false, false), nullptr);
+    // Without the token allowed, a "<project>" text names no file.
+    EXPECT_EQ(IcmdGetFileObjectFromTCLArgValue("<project>/x.v", "", zorpaFT_HDL, false, false), nullptr);
 }
 
 TEST_F(IcmdFileArgTest, AnOptionalSafeFileIsExportedOnlyWithAFile)

@@ -28,7 +28,8 @@ EchoCommand::EchoCommand(Setup setup)
       words("words", this, AcmdValueType::List(), false, "words", "", false),
       files(this, false, true, m_setup.projectArguments, false), view(this, false, false),
       components(this, false, true), device(this, imodelDeviceNone), hdl(this, false, false),
-      tool(this, false, ideHDLEDITOR,
+      // The default is among the kinds offered, so that it is written back.
+      tool(this, false, m_setup.projectArguments ? ideSYNTHESIS : ideHDLEDITOR,
            m_setup.projectArguments ? &IcmdToolTypeArg::OrganizeSourcesSupported : IcmdToolTypeArg::Filter())
 {
     speed.AddChoice(1, "slow", "");
