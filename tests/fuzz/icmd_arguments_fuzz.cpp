@@ -29,18 +29,9 @@
 
 namespace {
 
-constexpr const char* kCatalogue = R"(
-@choices FAM = ZX3 ZX7
-@choices DIE[QFAM=ZX3] = zx3_10
-@choices DIE[QFAM=ZX7] = zx7_50
-@ext zx3_10 = ZX3-10
-@ext zx7_50 = ZX7-50
-@choices PACKAGE[QFAM=ZX3,QDIE=zx3_10] = tq100
-@choices PACKAGE[QFAM=ZX7,QDIE=zx7_50] = fg256
-@ext tq100 = TQ100
-@ext fg256 = FG256
-IS_DEVICE_SELECTION_MANDATORY[QFAM=ZX7] = 1
-)";
+constexpr const char* kCatalogue = "@choices FAM = ZX3 ZX7\n@choices DIE[QFAM=ZX3] = zx3_10\n@ext zx3_10 = ZX3-10\n"
+                                   "@choices PACKAGE[QFAM=ZX3,QDIE=zx3_10] = tq100\n"
+                                   "IS_DEVICE_SELECTION_MANDATORY[QFAM=ZX7] = 1\n";
 
 // Keeps the fuzzer's output quiet.
 class SilentSink : public MdbSink {
@@ -52,8 +43,8 @@ public:
     void MeterKill(const std::string&, std::uint32_t) override {}
 };
 
-// The project, made once: folder "<tmp>", unit top::work (the root, with
-// view Impl1) and unit alu::lib2, member file <project>/hdl/top.v.
+// The project, made once: unit top::work (with view Impl1), unit
+// alu::lib2 (the root, with Impl1 too), member file <project>/hdl/top.v.
 Tcl_Interp* Interpreter()
 {
     static SilentSink sink;
@@ -64,19 +55,15 @@ Tcl_Interp* Interpreter()
         ImodelDesignManager& design = *Imodel::GetInstance().GetDesignManager();
         design.SetProjectFolder(folder.Path());
         design.SetProjectOpen(true);
-        for (const char* library : {"work", "lib2"}) {
-            auto unit = std::make_unique<ImodelModule>(library[0] == 'w' ? "top" : "alu", nullptr, zorpaMODULE_VHDL,
-                                                       false, library, "", false);
+        for (const auto& [name, library] : {std::pair{"top", "work"}, std::pair{"alu", "lib2"}}) {
+            auto unit = std::make_unique<ImodelModule>(name, nullptr, zorpaMODULE_VHDL, false, library, "", false);
             unit->GetContext()->AddRevision("Impl1");
-            if (library[0] == 'w') design.SetRootId(unit->GetComponentID());
+            design.SetRootId(unit->GetComponentID());
             if (design.AddLibrary(library, false)->GetModules()->insert(unit.get()).second) unit.release();
         }
         const IfileObject file(ImodelFileName(folder.Write("hdl/top.v", "")), zorpaFT_HDL, ImodelFMFull, true, true);
         Imodel::GetInstance().GetFileManager()->AddOrUpdateFile(IfileObjectEx(file, false), false);
-        Tcl_Interp* created = Tcl_CreateInterp();
-        AcmdManager::GetInstance().AttachInterp(created);
-        AcmdManager::GetInstance().SetCurrentFolder(folder.Path());
-        return created;
+        return Tcl_CreateInterp();
     }();
     return interp;
 }
@@ -118,6 +105,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     Tcl_Interp* interp = Interpreter();
     AcmdManager& manager = AcmdManager::GetInstance();
     manager.Reset();  // a fresh journal for every input
+    manager.AttachInterp(interp);
     manager.SetCurrentFolder(Imodel::GetInstance().GetDesignManager()->GetProjectFolder());
     manager.RegisterCommand(std::make_unique<EchoCommand>());
     manager.RegisterCommand(std::make_unique<EchoCommand>(EchoSetup{"echo_project_args", true, true}));

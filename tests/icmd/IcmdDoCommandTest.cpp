@@ -4,18 +4,7 @@
 
 #include "icmd/IcmdDoCommand.h"
 
-namespace {
-
 using IcmdDoCommandTest = IcmdTest;
-
-std::unique_ptr<EchoCommand> Echo(bool needsProject)
-{
-    auto command = std::make_unique<EchoCommand>(EchoSetup{"echo_project_args", needsProject, false});
-    command->text.SetObject("in process");
-    return command;
-}
-
-}  // namespace
 
 TEST_F(IcmdDoCommandTest, TrueExactlyOnSuccessAndTheCommandStaysOnlyWhenKept)
 {
@@ -23,10 +12,12 @@ TEST_F(IcmdDoCommandTest, TrueExactlyOnSuccessAndTheCommandStaysOnlyWhenKept)
         for (const bool succeeds : {true, false}) {
             const std::size_t history = Manager().GetHistory().size();
             const int destroyed = EchoCommand::DestroyedCount();
+            auto command = std::make_unique<EchoCommand>(EchoSetup{"echo_project_args", !succeeds, false});
+            command->text.SetObject("in process");
             std::string seen;
-            const bool done = IcmdDoCommand<EchoCommand>(Echo(!succeeds), keep,
-                                                         [&](EchoCommand& command) { seen = command.GetResultMsg(); });
-            EXPECT_EQ(done, succeeds);
+            EXPECT_EQ(IcmdDoCommand<EchoCommand>(std::move(command), keep,
+                                                 [&](EchoCommand& run) { seen = run.GetResultMsg(); }),
+                      succeeds);
             EXPECT_EQ(seen, succeeds ? "string: in process" : "");
             EXPECT_EQ(Manager().GetHistory().size(), history + (keep ? 1 : 0));
             EXPECT_EQ(EchoCommand::DestroyedCount(), destroyed + (keep ? 0 : 1));

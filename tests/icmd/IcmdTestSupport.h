@@ -1,8 +1,7 @@
 // The base of the command tests: a fresh project folder for the process-wide
-// model (no project open until a test opens one), an empty design with a
-// "work" library, the tests' echo commands registered with the command
-// manager and a Tcl interpreter that runs them, and every message recorded.
-// Everything is put back afterwards.
+// model (no project open until a test opens one), an empty design, the
+// tests' echo commands registered with a Tcl interpreter to run them, and
+// every message recorded. Everything is put back afterwards.
 #pragma once
 
 #include "EchoCommand.h"
@@ -10,7 +9,6 @@
 #include "TempFolder.h"
 
 #include "ifile/IfileManager.h"
-#include "ifile/IfileObjectEx.h"
 #include "imodel/design/ImodelDesignManager.h"
 #include "imodel/design/ImodelModule.h"
 #include "imodel/model/Imodel.h"
@@ -27,6 +25,8 @@
 
 class IcmdTest : public ::testing::Test {
 protected:
+    using Texts = std::vector<std::string>;
+
     void SetUp() override
     {
         DefReset();
@@ -34,42 +34,34 @@ protected:
         Manager().SetCurrentFolder(m_folder.Path());
         Manager().RegisterCommand(std::make_unique<EchoCommand>());
         Manager().RegisterCommand(std::make_unique<EchoCommand>(EchoSetup{"echo_project_args", true, true}));
-        m_interp = Tcl_CreateInterp();
         Manager().AttachInterp(m_interp);
-        Design().Reset();
+        Design().ClearProject();
         Design().SetProjectFolder(m_folder.Path());
-        Design().SetProjectOpen(false);
     }
-
     void TearDown() override
     {
         Tcl_DeleteInterp(m_interp);
         Manager().Reset();
         Imodel::GetInstance().GetFileManager()->RemoveAllFiles();
-        Design().SetProjectOpen(false);
-        Design().SetRootId(VyIfaces::ComponentID());
-        Design().Reset();
-        Design().SetProjectFolder(ImodelFileName());
-        Design().SetNeedSave(false);
+        Design().ClearProject();
         DefReset();
     }
 
     static AcmdManager& Manager() { return AcmdManager::GetInstance(); }
     static ImodelDesignManager& Design() { return *Imodel::GetInstance().GetDesignManager(); }
 
-    // Runs a script; the result (or the error text) goes to Result().
+    // Runs a script; its result, or its error text, is kept in `result`.
     int Eval(const std::string& script)
     {
         const int code = Tcl_EvalEx(m_interp, script.c_str(), -1, TCL_EVAL_GLOBAL);
-        m_result = Tcl_GetStringResult(m_interp);
+        result = Tcl_GetStringResult(m_interp);
         return code;
     }
-    const std::string& Result() const { return m_result; }
 
     // A unit of the design, owned by its library from then on.
-    ImodelModule* AddUnit(const std::string& name, const std::string& library = "work", const std::string& package = "")
+    static ImodelModule* AddUnit(const std::string& name, const std::string& library = "work")
     {
-        auto unit = std::make_unique<ImodelModule>(name, nullptr, zorpaMODULE_VHDL, false, library, package, false);
+        auto unit = std::make_unique<ImodelModule>(name, nullptr, zorpaMODULE_VHDL, false, library, "", false);
         if (!Design().AddLibrary(library, false)->GetModules()->insert(unit.get()).second) return nullptr;
         return unit.release();
     }
@@ -81,18 +73,17 @@ protected:
         return Imodel::GetInstance().GetFileManager()->AddOrUpdateFile(IfileObjectEx(file, false), false);
     }
 
-    // The texts of the messages of that id, in order.
-    std::vector<std::string> TextsOf(const std::string& id) const
+    Texts TextsOf(const std::string& id) const
     {
-        std::vector<std::string> texts;
-        for (const MdbMessage& message : m_messages.WithId(id)) texts.push_back(message.text);
+        Texts texts;
+        for (const MdbMessage& message : messages.WithId(id)) texts.push_back(message.text);
         return texts;
     }
 
     TempFolder m_folder;
-    MessageRecorder m_messages;
+    MessageRecorder messages;
+    std::string result;
 
 private:
-    Tcl_Interp* m_interp = nullptr;
-    std::string m_result;
+    Tcl_Interp* m_interp = Tcl_CreateInterp();
 };

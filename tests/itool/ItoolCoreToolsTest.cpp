@@ -8,7 +8,6 @@
 #include "iprocess/IprocessIsToolHidden.h"
 #include "itool/ItoolIsAssignmentLine.h"
 #include "itool/ItoolVeyrun.h"
-#include "itool/QuorlaneCoreToolManager.h"
 
 #include <foundation/Def.h>
 
@@ -33,10 +32,8 @@ public:
     ImodelFunctionType GetToolType() override { return m_tool; }
     bool UpdateDataBase() override { return Note("update"); }
     void SaveNewWorkspaceTimeStamp() override { Note("save"); }
-    bool CheckNewCoresCreated() override { return Note("check") && checkAnswer; }
+    bool CheckNewCoresCreated() override { return Note("check"); }
     void Refresh() override { Note("refresh"); }
-
-    bool checkAnswer = false;
 
 private:
     bool Note(const char* what)
@@ -49,110 +46,88 @@ private:
     Log& m_log;
 };
 
-// Two managers added to the process-wide model for one test: type 32 for a
-// synthesis tool (never hidden), type 31 for EDIF generation (hidden while
-// IDE_GENERATE_EDIF reads 1, as here).
+// Two managers of the process-wide model for one test: type 32 for
+// synthesis (never hidden), type 31 for EDIF generation (hidden while
+// IDE_GENERATE_EDIF reads 1, as it does at first).
 class ItoolCoreToolsTest : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        DefReset();
         DefSetFL("IDE_GENERATE_EDIF", "1");
-        auto visible = std::make_unique<LoggingCoreTool>(zorpaFT_ARM_LIB, ideSYNTHESIS, log);
-        auto hidden = std::make_unique<LoggingCoreTool>(zorpaFT_ARM_DB, ideGENERATEEDIF, log);
-        m_visible = visible.get();
-        m_hidden = hidden.get();
-        Model().AddCoreToolManager(std::move(visible));
-        Model().AddCoreToolManager(std::move(hidden));
+        Model().AddCoreToolManager(std::make_unique<LoggingCoreTool>(zorpaFT_ARM_LIB, ideSYNTHESIS, log));
+        Model().AddCoreToolManager(std::make_unique<LoggingCoreTool>(zorpaFT_ARM_DB, ideGENERATEEDIF, log));
     }
     void TearDown() override
     {
-        EXPECT_NE(Model().RemoveCoreToolManager(m_visible), nullptr);
-        EXPECT_NE(Model().RemoveCoreToolManager(m_hidden), nullptr);
+        for (int type : {zorpaFT_ARM_LIB, zorpaFT_ARM_DB})
+            EXPECT_NE(Model().RemoveCoreToolManager(Model().GetCoreToolManager(type)), nullptr);
         DefReset();
     }
     static Imodel& Model() { return Imodel::GetInstance(); }
 
     Log log;
-    LoggingCoreTool* m_visible = nullptr;
-    LoggingCoreTool* m_hidden = nullptr;
 };
 
 }  // namespace
 
 TEST_F(ItoolCoreToolsTest, ManagersOfHiddenToolsAreLeftAlone)
 {
-    EXPECT_FALSE(Model().CheckNewCores(zorpaFT_GEN + 1));  // no manager of that type
-    EXPECT_TRUE(Model().CheckNewCores(zorpaFT_ARM_DB));    // hidden: consistent without asking
+    EXPECT_FALSE(Model().CheckNewCores(zorpaFT_SIM));    // no manager of that type
+    EXPECT_TRUE(Model().CheckNewCores(zorpaFT_ARM_DB));  // hidden: consistent without asking
     Model().RefreshCoreTool(zorpaFT_ARM_DB);
-    EXPECT_TRUE(log.empty());
-
-    EXPECT_FALSE(Model().CheckNewCores(zorpaFT_ARM_LIB));
-    m_visible->checkAnswer = true;
     EXPECT_TRUE(Model().CheckNewCores(zorpaFT_ARM_LIB));
     Model().RefreshCoreTool(zorpaFT_ARM_LIB);
-    EXPECT_EQ(log, (Log{"save 32", "check 32", "save 32", "check 32", "refresh 32"}));
+    EXPECT_EQ(log, (Log{"save 32", "check 32", "refresh 32"}));
 
-    EXPECT_EQ(ItoolGetActiveCoreTool(zorpaFT_ARM_LIB, Model()), m_visible);
+    EXPECT_EQ(ItoolGetActiveCoreTool(zorpaFT_ARM_LIB, Model()), Model().GetCoreToolManager(zorpaFT_ARM_LIB));
     EXPECT_EQ(ItoolGetActiveCoreTool(zorpaFT_ARM_DB, Model()), nullptr);
-    EXPECT_EQ(ItoolGetActiveCoreTool(zorpaFT_GEN, Model()), ItoolVeyrun::GetInstance());
+    EXPECT_EQ(ItoolGetActiveCoreTool(zorpaFT_GEN, Model()), ItoolVeyrun::GetInstance());  // 34 is 33's
 
-    log.clear();
-    ItoolUpdateAllCoreTools();
-    EXPECT_EQ(log, Log{"update 32"});
-    // With EDIF generation shown again, its manager takes part.
-    DefSetFL("IDE_GENERATE_EDIF", "0");
-    log.clear();
-    ItoolUpdateAllCoreTools();
-    EXPECT_EQ(log, (Log{"update 32", "update 31"}));
+    for (const char* edif : {"1", "0"}) {
+        DefSetFL("IDE_GENERATE_EDIF", edif);
+        log.clear();
+        ItoolUpdateAllCoreTools();
+        EXPECT_EQ(log, edif[0] == '1' ? Log{"update 32"} : (Log{"update 32", "update 31"}));
+    }
 }
 
-TEST_F(ItoolCoreToolsTest, CoreFilesAreKnownByTheirTypeOrTheirAncestors)
+TEST_F(ItoolCoreToolsTest, CoreFilesAreKnownByTheirTypeOrTheirAncestorsInTheManagersOrder)
 {
     const IfileObject core("/p/cores/fifo.cxf", zorpaFT_OMBRIX_CXF, ImodelFMFull, true, false);
     const IfileObject armLibrary("/p/arm/lib.a", zorpaFT_ARM_LIB, ImodelFMFull, true, false);
     const IfileObject source("/p/hdl/fifo.v", zorpaFT_HDL, ImodelFMFull, true, false);
-    EXPECT_TRUE(ItoolIsMainCoreFile(&core));
-    EXPECT_TRUE(ItoolIsMainCoreFile(&armLibrary));
-    EXPECT_FALSE(ItoolIsMainCoreFile(&source));
-    EXPECT_FALSE(ItoolIsMainCoreFile(nullptr));
+    EXPECT_TRUE(ItoolIsMainCoreFile(&core) && ItoolIsMainCoreFile(&armLibrary));
+    EXPECT_FALSE(ItoolIsMainCoreFile(&source) || ItoolIsMainCoreFile(nullptr));
 
     zorpaFileManagerTypes type = zorpaFT_UNKNOWN;
     IfileObjectEx generated(source, false);
     EXPECT_FALSE(ItoolIsCoreSubFile(generated, type));
-    EXPECT_EQ(type, zorpaFT_UNKNOWN);
     generated.AddParentFile(armLibrary);
     generated.AddParentFile(core);
-    // The managers decide in their order: the block-design tool's first.
     EXPECT_TRUE(ItoolIsCoreSubFile(generated, type));
-    EXPECT_EQ(type, zorpaFT_OMBRIX_CXF);
+    EXPECT_EQ(type, zorpaFT_OMBRIX_CXF);  // the block-design tool's manager comes first
 
     // A manager taken out is handed back and no longer asked.
     std::unique_ptr<QuorlaneCoreToolManager> veyrun = Model().RemoveCoreToolManager(ItoolVeyrun::GetInstance());
     ASSERT_NE(veyrun, nullptr);
     EXPECT_EQ(Model().RemoveCoreToolManager(veyrun.get()), nullptr);
-    EXPECT_EQ(Model().GetCoreToolManager(zorpaFT_GEN), nullptr);
     EXPECT_TRUE(ItoolIsCoreSubFile(generated, type));
     EXPECT_EQ(type, zorpaFT_ARM_LIB);
     EXPECT_FALSE(ItoolIsMainCoreFile(&core));
     Model().AddCoreToolManager(std::move(veyrun));
-    EXPECT_NE(ItoolVeyrun::GetInstance(), nullptr);
 }
 
 TEST(IprocessIsToolHidden, OnlyTheSwitchedStepsHide)
 {
-    DefReset();
     Imodel& model = Imodel::GetInstance();
-    const bool configurator = !model.IntegrateDremmet();
-    const bool packager = !model.IsPackagerEnabled();
     for (const char* edif : {"0", "1"}) {
         DefSetFL("IDE_GENERATE_EDIF", edif);
         for (int value = 0; value < ImodelFunctionTypeCount; ++value) {
             const auto kind = static_cast<ImodelFunctionType>(value);
             bool expected = false;
-            if (kind == ideARM) expected = configurator;
+            if (kind == ideARM) expected = !model.IntegrateDremmet();
             if (kind == ideGENERATEEDIF) expected = edif[0] == '1';
-            if (kind == idePACKAGER) expected = packager;
+            if (kind == idePACKAGER) expected = !model.IsPackagerEnabled();
             if (kind == ideCONSTRAINTSEDITOR) expected = !ImodelIsConstraintEditorSupported();
             EXPECT_EQ(IprocessIsToolHidden(kind, model), expected) << value << " " << edif;
         }
@@ -162,11 +137,8 @@ TEST(IprocessIsToolHidden, OnlyTheSwitchedStepsHide)
 
 TEST(ItoolIsAssignmentLine, TheKeyStartsTheLineAndOnlyBlanksStandBeforeTheEqualsSign)
 {
-    EXPECT_TRUE(ItoolIsAssignmentLine("Resolution=ns", "Resolution"));
-    EXPECT_TRUE(ItoolIsAssignmentLine("Resolution   = ns", "Resolution"));
-    EXPECT_FALSE(ItoolIsAssignmentLine(" Resolution = ns", "Resolution"));
-    EXPECT_FALSE(ItoolIsAssignmentLine("ResolutionX = ns", "Resolution"));
-    EXPECT_FALSE(ItoolIsAssignmentLine("Resolution\t= ns", "Resolution"));
-    EXPECT_FALSE(ItoolIsAssignmentLine("Resolution", "Resolution"));
-    EXPECT_FALSE(ItoolIsAssignmentLine("Res", "Resolution"));
+    for (const char* line : {"Resolution=ns", "Resolution   = ns"})
+        EXPECT_TRUE(ItoolIsAssignmentLine(line, "Resolution"));
+    for (const char* line : {" Resolution = ns", "ResolutionX = ns", "Resolution\t= ns", "Resolution", "Res"})
+        EXPECT_FALSE(ItoolIsAssignmentLine(line, "Resolution")) << line;
 }

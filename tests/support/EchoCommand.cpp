@@ -72,7 +72,7 @@ AcmdEnum::Result EchoCommand::execDo()
          }},
         {&device.GetDieArg(), [this] { return device.GetDieArg().GetObject(); }},
         {&device.GetPackageArg(), [this] { return device.GetPackageArg().GetObject(); }},
-        {&hdl, [this] { return std::string(hdl.GetObject() ? "VHDL" : "Verilog"); }},
+        {&hdl, [this] { return hdl.GetValueText(); }},
         {&tool, [this] { return tool.GetValueText() + " (kind " + std::to_string(tool.GetObject()) + ")"; }},
     };
     std::string result;

@@ -42,6 +42,5 @@ try {echo_args -module counter}
 try {echo_args -module counter::rtl_lib}
 try {echo_args -pallador_view impl1}
 
-puts "--- mistakes on the command line"
+puts "--- an option the command does not know"
 try {echo_args -colour red}
-try {echo_args -string}
