@@ -130,6 +130,7 @@ public:
     bool UserCanSelectFileToUse() const { return m_userChoice; }
     void SetOptionalConstraintFileLevel(imodelConstraintFlowType level, bool usedByDefault);
     imodelConstraintFlowType GetOptionalConstraintFileLevel() const { return m_constraintLevel; }
+    bool IsUsedByDefault() const { return m_usedByDefault; }
     bool IsOptionalConstraintFile() const;
     std::string GetConstantFileName() const { return m_constantName; }
     bool HasConstantFileName() const { return !m_constantName.empty(); }
