@@ -115,7 +115,8 @@ public:
     // Takes the file manager's files of the node's type that it does not
     // know yet, as if each were new: for a node made after the files.
     void AdoptProjectFiles();
-    const Entries& GetKnownFiles() const { return m_files; }
+    // The known files, in the order the file manager reported them.
+    const Entries& GetKnownFiles() const;
 
     // --- settings ---------------------------------------------------------------------------
 
@@ -287,7 +288,10 @@ private:
                             ImodelRevContextImpl* revision) const;
     bool DoesFileDependOfConstraint(const Entry& file, const Entry& constraint) const;
 
-    Entries m_files;
+    // The files reported, some of which may have been removed since (those
+    // no longer in m_known; m_removed counts them).
+    mutable Entries m_files;
+    mutable std::size_t m_removed = 0;
     std::unordered_set<const IfileObjectEx*> m_known;
     zorpaFileManagerTypes m_type;
     std::string m_suffix;

@@ -71,20 +71,35 @@ void IprocessFileObject::EmptyFileList()
 {
     m_files.clear();
     m_known.clear();
+    m_removed = 0;
 }
 
 void IprocessFileObject::UpdateFile(Entry file, bool isNew)
 {
     if (!TracksFiles() || !file || file->GetFileSpecificType() != m_type) return;
-    if (m_known.insert(file.get()).second) m_files.push_back(file);
+    if (m_known.insert(file.get()).second) {
+        // A file removed and added again must not stand twice.
+        GetKnownFiles();
+        m_files.push_back(file);
+    }
     if (IfilePredecessorUpdatesEnabled()) IfileCreatePredecessorObject(file, *this, isNew);
 }
 
 void IprocessFileObject::RemoveFile(Entry file)
 {
     if (!TracksFiles() || !file || file->GetFileSpecificType() != m_type) return;
-    if (m_known.erase(file.get()) == 0) return;
-    m_files.erase(std::find(m_files.begin(), m_files.end(), file));
+    // The list drops its removed files when it is next read: removing every
+    // file of a type costs one pass, not one per file.
+    if (m_known.erase(file.get()) != 0) ++m_removed;
+}
+
+const IprocessFileObject::Entries& IprocessFileObject::GetKnownFiles() const
+{
+    if (m_removed != 0) {
+        std::erase_if(m_files, [this](const Entry& file) { return m_known.count(file.get()) == 0; });
+        m_removed = 0;
+    }
+    return m_files;
 }
 
 void IprocessFileObject::AdoptProjectFiles()
@@ -263,9 +278,10 @@ IprocessFileObject::Entry IprocessFileObject::GetFileManagerObject(const IfileOb
         }
     }
     if (walk) {
+        const Entries& files = GetKnownFiles();
         const auto known =
-            std::find_if(m_files.begin(), m_files.end(), [&value](const Entry& file) { return *file == value; });
-        if (known != m_files.end()) found = *known;
+            std::find_if(files.begin(), files.end(), [&value](const Entry& file) { return *file == value; });
+        if (known != files.end()) found = *known;
     }
     if (!found && create) found = boost::make_shared<IfileObjectEx>(value, false);
     return found;
@@ -335,7 +351,7 @@ void IprocessFileObject::GetUsableFileList(Entries& out, ImodelModule* module, I
 
     std::unordered_set<const IfileObjectEx*> listed;
     if (m_userChoice)
-        for (const Entry& file : m_files)
+        for (const Entry& file : GetKnownFiles())
             if (IprocessIsRelatedFileOK(file, path, revisionNumber, module, revision) &&
                 listed.insert(file.get()).second)
                 out.push_back(file);
@@ -362,7 +378,8 @@ void IprocessFileObject::GetUsableFileList(Entries& out, ImodelModule* module, I
 bool IprocessFileObject::HasOneFileOf(ImodelModule* module, bool allRevisions) const
 {
     if (!module) return false;
-    return std::any_of(m_files.begin(), m_files.end(), [&](const Entry& file) {
+    const Entries& files = GetKnownFiles();
+    return std::any_of(files.begin(), files.end(), [&](const Entry& file) {
         if (!allRevisions && !file->IsInCurRev()) return false;
         const IfilePredecessorObject* record = file->GetPredecessorObject();
         return record && module->IsSameModule(record->GetComponentID());
@@ -372,14 +389,14 @@ bool IprocessFileObject::HasOneFileOf(ImodelModule* module, bool allRevisions) c
 void IprocessFileObject::NotifyFileChanged(const IfileObject& changed)
 {
     // A record may announce its file meanwhile: walk a copy.
-    const Entries files = m_files;
+    const Entries files = GetKnownFiles();
     for (const Entry& file : files)
         if (IfilePredecessorObject* record = file->GetPredecessorObject()) record->FileChanged(changed);
 }
 
 void IprocessFileObject::InvalidateAllFiles(const InvalidateAllFilter& filter)
 {
-    const Entries files = m_files;
+    const Entries files = GetKnownFiles();
     for (const Entry& file : files) filter(file);
 }
 
@@ -389,7 +406,7 @@ void IprocessFileObject::AddRelatedFilesUsingOneOf(const Entries& candidates, En
     for (const Entry& candidate : candidates) wanted.insert(candidate.get());
     std::unordered_set<const IfileObjectEx*> listed;
     for (const Entry& file : out) listed.insert(file.get());
-    for (const Entry& file : m_files)
+    for (const Entry& file : GetKnownFiles())
         if (wanted.count(file.get()) && listed.insert(file.get()).second) out.push_back(file);
 }
 
@@ -399,7 +416,7 @@ void IprocessFileObject::AddRelatedFilesUsing(const Entry& source, bool anyDepen
     if (!source) return;
     std::unordered_set<const IfileObjectEx*> listed;
     for (const Entry& file : out) listed.insert(file.get());
-    for (const Entry& file : m_files) {
+    for (const Entry& file : GetKnownFiles()) {
         const IfilePredecessorObject* record = file->GetPredecessorObject();
         if (!record) continue;
         bool related = false;

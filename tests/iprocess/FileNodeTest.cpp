@@ -52,6 +52,15 @@ TEST_F(FileNodes, NamesComeFromTheUnitOrFromTheFileUpstream)
     EXPECT_EQ(*current, *database);
     EXPECT_FALSE(current->IsFileInProject());
 
+    // Removed files leave the known ones; a file added again is known once.
+    const auto netlist = AddDefault(zorpaFT_SYN_EDN, top, "(design top (cellRef top))");
+    const auto other = Add("synthesis/other.edn", zorpaFT_SYN_EDN);
+    Files().RemoveFile(*netlist);
+    EXPECT_EQ(Node(zorpaFT_SYN_EDN).GetKnownFiles(), std::vector<boost::shared_ptr<IfileObjectEx>>{other});
+    Files().RemoveFile(*other);
+    const auto again = Files().AddOrUpdateFile(*other, false);
+    EXPECT_EQ(Node(zorpaFT_SYN_EDN).GetKnownFiles(), std::vector<boost::shared_ptr<IfileObjectEx>>{again});
+
     // The sources node knows no file and names none.
     Add("hdl/top.v", zorpaFT_HDL);
     EXPECT_TRUE(Node(zorpaFT_HDL).GetKnownFiles().empty());
