@@ -141,3 +141,23 @@ TEST_F(FileNodes, AConvertedFileCountsAsItsInputsDo)
     Node(zorpaFT_ADB).InvalidateAllFiles(IprocessFileObject::InvalidateModuleSpecificFilter(top, nullptr));
     EXPECT_EQ(elsewhere->GetFileState(), imodelFileUpToDate);  // no record names a unit
 }
+
+TEST_F(FileNodes, TheUsableFilesOfANodeDeriveFromTheUnitAlongTheFlow)
+{
+    ImodelModule* top = Unit("top");
+    const auto netlist = AddDefault(zorpaFT_SYN_EDN, top, Netlist("top"));
+    const std::string base = RelativeName(netlist).substr(0, RelativeName(netlist).size() - 4);
+    const auto variant = Add(base + "_1.edn", zorpaFT_SYN_EDN, Netlist("top"));
+    Add(base + "_2.edn", zorpaFT_SYN_EDN, Netlist("other"));
+    std::vector<boost::shared_ptr<IfileObjectEx>> usable;
+    Node(zorpaFT_SYN_EDN).GetUsableFileList(usable, top, Revision(top));
+    EXPECT_EQ(usable, (std::vector<boost::shared_ptr<IfileObjectEx>>{netlist, variant}));
+
+    // The converted netlist serves when its chain leads to the unit's netlist.
+    const auto converted = AddDefault(zorpaFT_SYN_HDL, top);
+    Node(zorpaFT_SYN_HDL).GetUsableFileList(usable, top, Revision(top));
+    EXPECT_EQ(usable, std::vector<boost::shared_ptr<IfileObjectEx>>{converted});
+    EXPECT_TRUE(Node(zorpaFT_SYN_HDL).IsFileManagerObject(top, top->GetContext(), converted));
+    Node(zorpaFT_SYN_HDL).GetUsableFileList(usable, nullptr, Revision(top));
+    EXPECT_TRUE(usable.empty());
+}
