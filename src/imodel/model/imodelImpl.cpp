@@ -305,7 +305,7 @@ IprocessManager* imodelImpl::GetProcessManager()
         // Kept before its flow is made, so that whoever asks meanwhile gets
         // this one rather than making a second.
         m_processManager = std::move(manager);
-        IprocessCreateDefaultFlow(made, *m_timerManager);
+        IprocessCreateDefaultFlow(made, *m_timerManager, m_fileManager.get());
     }
     return m_processManager.get();
 }
