@@ -12,7 +12,7 @@
 #include "imodel/options/ImodelSimulationOptions.h"
 #include "iprocess/IprocessDisplay.h"
 #include "iprocess/IprocessFlow.h"
-#include "iprocess/IprocessIsToolHidden.h"
+#include "iprocess/IprocessConditions.h"
 #include "iprocess/IprocessManager.h"
 #include "itimer/ItimerManager.h"
 #include "itool/ItoolConstraintsManager.h"
