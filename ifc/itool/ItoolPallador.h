@@ -31,9 +31,9 @@ class ItoolPallador : public ItoolWithConstraints {
 public:
     // What ReadFileList found.
     enum ReadResult : int {
-        ReadListRead = 0,      // the database's list was read
-        ReadNothing = 1,       // no list, or one that cannot be read
-        ReadOtherDesign = 2    // the list describes another database: not loaded
+        ReadListRead = 0,    // the database's list was read
+        ReadNothing = 1,     // no list, or one that cannot be read
+        ReadOtherDesign = 2  // the list describes another database: not loaded
     };
 
     // Reads the database's list into `list` (appended) and reconciles it

@@ -18,7 +18,8 @@ int IfileObjectEx::GetOrderFileType(ImodelModule* module) const
     default:
         break;
     }
-    const IprocessFileObject* node = Imodel::GetInstance().GetProcessManager()->GetFileObject(GetFileSpecificType(), module);
+    const IprocessFileObject* node =
+        Imodel::GetInstance().GetProcessManager()->GetFileObject(GetFileSpecificType(), module);
     const imodelConstraintFlowType level = node ? node->GetOptionalConstraintFileLevel() : imodelConstraintFlowOther;
     return level == imodelConstraintFlowSynthesis || level == imodelConstraintFlowPhysicalSynthesis
                ? level

@@ -109,8 +109,7 @@ void ItoolConstraintsManagerImpl::UpdateAllToolConstraintFileList(const std::deq
     }
 }
 
-bool ItoolConstraintsManagerImpl::ConstraintCanBeRemoved(const IfileObjectEx& file, ImodelFunctionType,
-                                                         ImodelModule*)
+bool ItoolConstraintsManagerImpl::ConstraintCanBeRemoved(const IfileObjectEx& file, ImodelFunctionType, ImodelModule*)
 {
     return !(ImodelUserMustPassComponentConstraints() && file.GetFileGlobalType() == zorpaFT_GROUP_CONSTRAINT &&
              file.HasParentFileOfType(zorpaFT_OMBRIX_CXF, true));

@@ -201,7 +201,8 @@ void ItoolGetAllTCF(ImodelFunctionType tool, ImodelModule* module, ImodelRevCont
                 const int level = node->GetOptionalConstraintFileLevel();
                 if (!IsFlowConstraintLevel(level) || level > highestLevel || !node->IsObjectUsed(module, revision))
                     continue;
-                Entry file = ftor ? (*ftor)(node, flag) : node->GetFileManagerObject(module, revision, !flag, false, true);
+                Entry file =
+                    ftor ? (*ftor)(node, flag) : node->GetFileManagerObject(module, revision, !flag, false, true);
                 if (file) out.push_back(std::move(file));
             }
         }
@@ -217,8 +218,8 @@ void ItoolGetAllTCF(ImodelFunctionType tool, ImodelModule* module, ImodelRevCont
     ItoolRemoveUnsupportedCstrs(out, tool);
 }
 
-void ItoolGetAllTCFForAdb(const ImodelFileName& adb, ImodelModule* module, ImodelRevContextImpl* revision,
-                          Entries& out, bool flag)
+void ItoolGetAllTCFForAdb(const ImodelFileName& adb, ImodelModule* module, ImodelRevContextImpl* revision, Entries& out,
+                          bool flag)
 {
     ItoolPallador* pallador = Imodel::GetInstance().GetPalladorTool();
     if (!pallador) return;

@@ -10,8 +10,8 @@
 inline IfileObject itoolFileOf(const ImodelFileName& name, zorpaFileManagerTypes type)
 {
     const std::string& text = name.GetString();
-    const ImodelFMStringFileType form = text.rfind(ImodelProjectToken, 0) == 0      ? ImodelFMInternal
-                                       : !text.empty() && (text[0] == '/' || text[0] == '\\') ? ImodelFMFull
-                                                                                         : ImodelFMRelative;
+    const ImodelFMStringFileType form = text.rfind(ImodelProjectToken, 0) == 0                 ? ImodelFMInternal
+                                        : !text.empty() && (text[0] == '/' || text[0] == '\\') ? ImodelFMFull
+                                                                                               : ImodelFMRelative;
     return IfileObject(name, type, form, true, true);
 }

@@ -7,9 +7,9 @@
 #include "ifile/IfileObjectEx.h"
 #include "imodel/design/ImodelHierarchyFiles.h"
 #include "imodel/design/ImodelModule.h"
+#include "imodel/design/ImodelModuleTypes.h"
 #include "imodel/model/Imodel.h"
 #include "imodel/model/ImodelFeatures.h"
-#include "imodel/design/ImodelModuleTypes.h"
 #include "imodel/names/imodelUtl.h"
 #include "imodel/views/ImodelContextImpl.h"
 #include "iprocess/IprocessFileObject.h"
@@ -63,9 +63,8 @@ constexpr imodelSolvatoState kInputStates[] = {Post_Phy_Synthesis, Post_Synthesi
 }  // namespace
 
 ItoolPallador::ReadResult itoolPalladorImpl::ReadFileList(const ImodelFileName& adb, ImodelModule* module,
-                                                          ImodelRevContextImpl* revision,
-                                                          std::deque<IfileObject>& list, KemletContentIf* content,
-                                                          bool strict)
+                                                          ImodelRevContextImpl* revision, std::deque<IfileObject>& list,
+                                                          KemletContentIf* content, bool strict)
 {
     if (adb.empty()) return ReadNothing;
     const ImodelFileName name = FullName(adb);
@@ -262,7 +261,8 @@ void itoolPalladorImpl::UpdateConstraintFileList(const ImodelFileName& adb, Imod
         const auto dropped = std::remove_if(list.begin(), list.end(), [&](const IfileObject& entry) {
             const IprocessFileObject* node = nodeOf(entry);
             if (!node || std::find(inputs.begin(), inputs.end(), node) != inputs.end()) return false;
-            return !(strict && Contains(constraints, entry) && node->IsConstraintFileUsedForTool(module, revision, type));
+            return !(strict && Contains(constraints, entry) &&
+                     node->IsConstraintFileUsedForTool(module, revision, type));
         });
         if (dropped != list.end()) {
             list.erase(dropped, list.end());
@@ -295,9 +295,9 @@ void itoolPalladorImpl::UpdateConstraintFileList(const ImodelFileName& adb, Imod
     }
 }
 
-bool itoolPalladorImpl::GetDefaultInputFiles(std::deque<IfileObject>& list, const std::vector<IprocessFileObject*>& nodes,
-                                             ImodelModule* module, ImodelRevContextImpl* revision,
-                                             bool withConstraints)
+bool itoolPalladorImpl::GetDefaultInputFiles(std::deque<IfileObject>& list,
+                                             const std::vector<IprocessFileObject*>& nodes, ImodelModule* module,
+                                             ImodelRevContextImpl* revision, bool withConstraints)
 {
     if (!module || !revision || nodes.empty() || !nodes.front()) return false;
     for (const IprocessFileObject* node : nodes) {

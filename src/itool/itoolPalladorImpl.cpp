@@ -90,9 +90,8 @@ bool LooksLikeNodeFile(const IfileObject& file, const IprocessFileObject& node)
     ImodelGetPathForFile(node.GetFileType(), nodeFolder);
     const std::string& own = folder.GetString();
     const std::string& expected = nodeFolder.GetString();
-    return ImodelIsSameFileName(own, expected) ||
-           (own.size() > expected.size() && own[expected.size()] == '/' &&
-            ImodelIsSameFileName(own.substr(0, expected.size()), expected));
+    return ImodelIsSameFileName(own, expected) || (own.size() > expected.size() && own[expected.size()] == '/' &&
+                                                   ImodelIsSameFileName(own.substr(0, expected.size()), expected));
 }
 
 // The first of the candidate types whose flow node the file looks like;

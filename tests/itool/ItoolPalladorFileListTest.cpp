@@ -60,9 +60,14 @@ TEST_F(ItoolPalladorFileListTest, AMissingListIsMadeWithTheDefaultInputsAndConst
 
     ASSERT_TRUE(Pallador().EnsureFileListFile(m_adb, m_top, Revision(m_top)));
     EXPECT_EQ(List(), "KEMLET_IDE_PLD 1\nWRITER 2\nDATABASE top.adb\nLOCAL_COPIES 0\n"
-                      "FILE " + Full("synthesis/top.edn") + "\nKIND 0\n"
-                      "FILE " + Full("constraint/top.pdc") + "\nKIND 12\n"
-                      "OPTIONAL 0 " + Full("constraint/top.pdc") + "\n");
+                      "FILE " +
+                          Full("synthesis/top.edn") +
+                          "\nKIND 0\n"
+                          "FILE " +
+                          Full("constraint/top.pdc") +
+                          "\nKIND 12\n"
+                          "OPTIONAL 0 " +
+                          Full("constraint/top.pdc") + "\n");
 
     // The tool's own list stays as it is, made writable.
     WriteList("FILE /elsewhere/top.edn\n");
@@ -81,8 +86,9 @@ TEST_F(ItoolPalladorFileListTest, AMissingListIsMadeWithTheDefaultInputsAndConst
 
 TEST_F(ItoolPalladorFileListTest, AnUnchangedListIsNotWrittenAgain)
 {
-    const std::deque<IfileObject> list{IfileObject(Full("synthesis/top.edn"), zorpaFT_SYN_EDN, ImodelFMFull, true, true),
-                                       IfileObject(Full("stim/run.vcd"), zorpaFT_VCD, ImodelFMFull, true, true)};
+    const std::deque<IfileObject> list{
+        IfileObject(Full("synthesis/top.edn"), zorpaFT_SYN_EDN, ImodelFMFull, true, true),
+        IfileObject(Full("stim/run.vcd"), zorpaFT_VCD, ImodelFMFull, true, true)};
     const ImodelOptionalFiles optional{{Full("constraint/top.pdc"), OptionalFileNotUsed}};
     ASSERT_TRUE(Pallador().WriteFileList(m_adb, list, &optional, false, false));
     const std::string written = List();
@@ -111,8 +117,8 @@ TEST_F(ItoolPalladorFileListTest, TheReconciliationSparesWhatTheUserTurnedOffAnd
     const auto pins = AddDefault(zorpaFT_ZEVORU_PDC, m_top);
     const std::string pinsName = pins->GetFullFileName().GetString();
     Revision(m_top)->UseFile(IfileObject(m_adb, zorpaFT_ADB, ImodelFMFull, true, true), false);
-    WriteList("FILE " + netlist->GetFullFileName().GetString() + "\nKIND 0\nFILE " + Full("notes.txt") +
-              "\nFILE " + Full("pallador/impl1/top_ba.sdf") + "\nKIND 9\nOPTIONAL 1 " + pinsName + "\n");
+    WriteList("FILE " + netlist->GetFullFileName().GetString() + "\nKIND 0\nFILE " + Full("notes.txt") + "\nFILE " +
+              Full("pallador/impl1/top_ba.sdf") + "\nKIND 9\nOPTIONAL 1 " + pinsName + "\n");
 
     // The back-annotated file is no input of the tool; the notes have no
     // node of their own; the constraint file is turned off.
@@ -143,7 +149,7 @@ TEST_F(ItoolPalladorFileListTest, AListOfAnotherDesignOrOneThatCannotBeReadIsNev
     const auto pins = Add("constraint/top.pdc", zorpaFT_PDC);
     m_top->AddAssociatedFile(*pins);
     for (const std::string& text : {std::string("KEMLET_IDE_PLD 1\nWRITER 1\nDATABASE other.adb\nFILE /x/other.edn\n"),
-                                   std::string("KEMLET_IDE_PLD 1\nRUN_FAILED maybe\n"), std::string("not ours\n")}) {
+                                    std::string("KEMLET_IDE_PLD 1\nRUN_FAILED maybe\n"), std::string("not ours\n")}) {
         m_folder.Write("pallador/impl1/top.ide_pld", text);
         std::deque<IfileObject> list;
         const ItoolPallador::ReadResult expected =
@@ -183,7 +189,8 @@ TEST_F(ItoolPalladorFileListTest, EditsReachOnlyTheListsThatNameTheFile)
     // A rename, then the renamed constraint file leaving the project.
     const auto renamed = Add("constraint/pins.pdc", zorpaFT_PDC);
     EXPECT_TRUE(Pallador().RenameFileInList(IfileObject(m_adb, zorpaFT_ADB, ImodelFMFull, true, true), *pins, renamed));
-    EXPECT_FALSE(Pallador().RenameFileInList(IfileObject(m_adb, zorpaFT_ADB, ImodelFMFull, true, true), *pins, renamed));
+    EXPECT_FALSE(
+        Pallador().RenameFileInList(IfileObject(m_adb, zorpaFT_ADB, ImodelFMFull, true, true), *pins, renamed));
     EXPECT_NE(List().find("FILE " + Full("constraint/pins.pdc")), std::string::npos);
     Pallador().ConstraintFileDeleted(*dumpA);  // not a constraint file
     Pallador().ConstraintFileDeleted(*renamed);

@@ -4,9 +4,8 @@
 #include "DebugCapture.h"
 #include "FlowProject.h"
 #include "MessageRecorder.h"
-#include "RecordingHost.h"
+#include "ProfileHost.h"
 
-#include "iprofile/IprofileManager.h"
 #include "itool/ItoolSynthesis.h"
 
 #include <gtest/gtest.h>
@@ -15,42 +14,6 @@
 #include <vector>
 
 namespace {
-
-// A profile manager whose active synthesis tool is `activeKey`.
-class SynthesisProfiles : public IprofileManager {
-public:
-    explicit SynthesisProfiles(std::string activeKey) : m_key(std::move(activeKey)) {}
-    bool FindActiveTool(ImodelFunctionType, std::string&, std::string&, std::string&, std::string&,
-                        std::string& toolKey, bool&) override
-    {
-        toolKey = m_key;
-        return true;
-    }
-    void BeginProjectRead() override {}
-    void EndProjectRead() override {}
-    void AddProjectProfile(ImodelFunctionType, const std::string&, const std::string&, const std::string&,
-                           const std::string&, bool) override
-    {
-    }
-    void GetProjectProfile(ImodelFunctionType, std::string&, std::string&, std::string&, std::string&, std::string&,
-                           bool&) override
-    {
-    }
-    const std::vector<IprofileManagedProfile>& GetProfileList() const override { return m_profiles; }
-
-private:
-    std::string m_key;
-    std::vector<IprofileManagedProfile> m_profiles{{ideSYNTHESIS, "Synplify", "Synplify Pro", true}};
-};
-
-class ProfileHost : public RecordingHost {
-public:
-    explicit ProfileHost(const std::string& activeKey) : m_profiles(activeKey) {}
-    IprofileManager* GetProfileManager() override { return &m_profiles; }
-
-private:
-    SynthesisProfiles m_profiles;
-};
 
 class ItoolSynthesisResultTest : public FlowProject {
 protected:
@@ -103,19 +66,19 @@ TEST_F(ItoolSynthesisResultTest, TheUserHearsOfEachNewOutcomeOnce)
     Read(Result("Success", "", "synplifyoutput"));  // the root's own netlist, root name in another case
     ItoolSynthesis::GetDebugFileListPtr() = nullptr;
     EXPECT_EQ(collected.size(), 4u);
-    EXPECT_EQ(Lines(), (std::vector<std::string>{"TOOL_SUCCEEDED: Synplicity successful.",
-                                                 "TOOL_FAILED: Synplicity failed.",
-                                                 "TOOL_SUCCEEDED: Synplicity successful."}));
+    EXPECT_EQ(Lines(),
+              (std::vector<std::string>{"TOOL_SUCCEEDED: Synplicity successful.", "TOOL_FAILED: Synplicity failed.",
+                                        "TOOL_SUCCEEDED: Synplicity successful."}));
 }
 
 TEST_F(ItoolSynthesisResultTest, AMissingNetlistIsReportedAndTheStateStillRecorded)
 {
     Read(Result("Success", "missing.edn"));
     EXPECT_EQ(Synthesis().GetResultState(), StateSuccess);
-    EXPECT_EQ(Lines(), (std::vector<std::string>{"TOOL_FILE_NOT_FOUND: Unable to find the file '" +
-                                                     m_folder / "synthesis/missing.edn" +
-                                                     "', cannot add it to Solvato project.",
-                                                 "TOOL_SUCCEEDED: Synplicity successful."}));
+    EXPECT_EQ(Lines(),
+              (std::vector<std::string>{"TOOL_FILE_NOT_FOUND: Unable to find the file '" +
+                                            m_folder / "synthesis/missing.edn" + "', cannot add it to Solvato project.",
+                                        "TOOL_SUCCEEDED: Synplicity successful."}));
 }
 
 TEST_F(ItoolSynthesisResultTest, OnlyTheActiveSynthesisToolsResultsAreRead)

@@ -251,7 +251,8 @@ TEST(KemletIde_pld, ADescriptionCopiedFromAnotherDatabaseIsNotItsContent)
     folder.Write("impl2/top.ide_pld", folder.Read("impl1/top.ide_pld"));
 
     KemletContentIf read;
-    ASSERT_TRUE(KemletIde_pldFileManagerIf(folder / "impl1/other.adb", KemletWriterProjectManager, nullptr).Read(&read));
+    ASSERT_TRUE(
+        KemletIde_pldFileManagerIf(folder / "impl1/other.adb", KemletWriterProjectManager, nullptr).Read(&read));
     EXPECT_FALSE(read.IsContentOf(read.GetDatabaseName()));
     ASSERT_TRUE(KemletIde_pldFileManagerIf(folder / "impl2/top.adb", KemletWriterProjectManager, nullptr).Read(&read));
     EXPECT_TRUE(read.IsContentOf(folder / "impl2/TOP.adb"));  // the same design in another view

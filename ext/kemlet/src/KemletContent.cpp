@@ -55,17 +55,17 @@ bool KemletContentIf::IsContentOf(const std::string& database) const
 
 const KemletOptionalFile* KemletContentIf::FindOptionalFile(const std::string& name) const
 {
-    const auto found = std::find_if(m_optionalFiles.begin(), m_optionalFiles.end(), [&](const KemletOptionalFile& file) {
-        return KemletIsOptionalSameFileName(file.name, name);
-    });
+    const auto found =
+        std::find_if(m_optionalFiles.begin(), m_optionalFiles.end(),
+                     [&](const KemletOptionalFile& file) { return KemletIsOptionalSameFileName(file.name, name); });
     return found == m_optionalFiles.end() ? nullptr : &*found;
 }
 
 void KemletContentIf::SetOptionalFile(const std::string& name, int flag)
 {
-    const auto found = std::find_if(m_optionalFiles.begin(), m_optionalFiles.end(), [&](const KemletOptionalFile& file) {
-        return KemletIsOptionalSameFileName(file.name, name);
-    });
+    const auto found =
+        std::find_if(m_optionalFiles.begin(), m_optionalFiles.end(),
+                     [&](const KemletOptionalFile& file) { return KemletIsOptionalSameFileName(file.name, name); });
     if (found != m_optionalFiles.end())
         found->flag = flag;
     else

@@ -42,8 +42,8 @@ bool IsStorable(const KemletContentIf& content, const std::string& databaseTitle
     const std::vector<KemletOptionalFile>& optional = content.GetOptionalFiles();
     const bool optionalStorable = std::all_of(optional.begin(), optional.end(),
                                               [](const KemletOptionalFile& file) { return IsStorableName(file.name); });
-    const std::string values[] = {databaseTitle,      content.GetDesignName(), content.GetFamily(),
-                                  content.GetDie(),   content.GetPackage()};
+    const std::string values[] = {databaseTitle, content.GetDesignName(), content.GetFamily(), content.GetDie(),
+                                  content.GetPackage()};
     return recordsStorable && optionalStorable && storable(content.GetUsedInputFiles()) &&
            std::all_of(std::begin(values), std::end(values), IsStorableValue);
 }

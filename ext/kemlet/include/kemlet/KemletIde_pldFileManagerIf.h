@@ -78,8 +78,8 @@ bool KemletParseDescription(const std::string& text, KemletContentIf& content);
 // The text of a description of `content` written by `writer` for the
 // database file `databaseTitle` (its name without folder; none when empty).
 // Nothing (false) when a name or value cannot be stored.
-bool KemletFormatDescription(const KemletContentIf& content, WhoWroteTheFile writer,
-                             const std::string& databaseTitle, std::string& text);
+bool KemletFormatDescription(const KemletContentIf& content, WhoWroteTheFile writer, const std::string& databaseTitle,
+                             std::string& text);
 
 // A reader and writer for the description of the database `file`; null for
 // an empty name. The caller frees it with KemletDeleteFileManager.
