@@ -81,17 +81,6 @@ TEST(ImodelDesignManager, TheStreamIsClosedWhenDroppedAndTheOpenStateIsKeptApart
     EXPECT_EQ(folder.Read("p.prj"), "KEY x\n");
 }
 
-TEST(ImodelDesignManager, TheModelHandsOutItsManagers)
-{
-    Imodel& model = Imodel::GetInstance();
-    EXPECT_NE(model.GetDesignManager(), nullptr);
-    EXPECT_NE(model.GetDeviceManager(), nullptr);
-    ASSERT_NE(model.GetRevisionManager(), nullptr);
-    EXPECT_EQ(model.GetRevisionManager()->GetCurrentRevisionNumber(), 0);
-    EXPECT_EQ(model.GetRevisionManager()->GetRevisionCount(), 0);
-    EXPECT_EQ(model.GetRevisionManager()->GetCurrentRevisionName(), "");
-}
-
 TEST(ImodelSetAndRestoreModelFlagObject, PutsTheFlagBackOnEveryPath)
 {
     bool& flag = Imodel::GetIsReadingProject();
@@ -127,28 +116,6 @@ protected:
 };
 
 }  // namespace
-
-TEST_F(ImodelTemplateManagerTest, TheUserTemplateFolderEndsWithASeparatorAndIsCreated)
-{
-    const std::string templates = folder / "user/templates";
-    ASSERT_EQ(DefSetFL("TEMPLATE_DIR", templates.c_str()), 0);
-    ImodelTemplateManager manager;
-    EXPECT_EQ(manager.getUserTemplateDirectory(), templates + "/");
-    EXPECT_TRUE(std::filesystem::is_directory(templates));
-
-    ASSERT_EQ(DefSetFL("TEMPLATE_DIR", (templates + "/").c_str()), 0);
-    EXPECT_EQ(manager.getUserTemplateDirectory(), templates + "/");
-}
-
-TEST_F(ImodelTemplateManagerTest, NoFolderOptionMeansNoUserTemplateFolder)
-{
-    MessageRecorder messages;
-    ImodelTemplateManager manager;
-    EXPECT_EQ(manager.getUserTemplateDirectory(), "");
-    ASSERT_EQ(DefSetFL("TEMPLATE_DIR", ""), 0);
-    EXPECT_EQ(manager.getUserTemplateDirectory(), "");
-    EXPECT_TRUE(messages.Messages().empty());
-}
 
 TEST_F(ImodelTemplateManagerTest, AFolderThatCannotBeMadeIsReportedAndKept)
 {

@@ -185,15 +185,6 @@ TEST_F(ImodelModuleTreeTest, HdlUnitsAreFoundAnywhereBelow)
     EXPECT_FALSE(ImodelHasSubHdlBlocks(nullptr));
 }
 
-TEST_F(ImodelModuleTreeTest, ADesignHasAUnitWhenSomeLibraryHoldsOne)
-{
-    EXPECT_FALSE(ImodelHasModule());
-    Design().AddLibrary("lib2", false);
-    EXPECT_FALSE(ImodelHasModule());
-    AddUnit("lib2", "alu", File("/p/alu.vhd", "lib2"));
-    EXPECT_TRUE(ImodelHasModule());
-}
-
 TEST_F(ImodelModuleTreeTest, AUnitDependsOnTheLibraryOfItsFileAndOfThePackagesItUses)
 {
     const auto library = Design().AddLibrary("MyLib", false);
@@ -249,16 +240,6 @@ TEST_F(ImodelModuleTreeTest, AFileIsUsedWhenItDefinesAUnitOfTheDesignTree)
     EXPECT_TRUE(ImodelIsUsedInHierarchy(*File("/P/TOP.VHD")));
     EXPECT_FALSE(ImodelIsUsedInHierarchy(*File("/p/apart.vhd")));
     EXPECT_FALSE(ImodelIsUsedInHierarchy(*File("/p/none.vhd")));
-}
-
-TEST_F(ImodelModuleTreeTest, AFunctorReachesEveryUnitOfEveryLibraryInOrder)
-{
-    AddUnit("work", "zeta", File("/p/z.vhd"));
-    AddUnit("work", "Alpha", File("/p/a.vhd"));
-    AddUnit("lib2", "beta", File("/p/b.vhd", "lib2"));
-    CollectFtor collect;
-    ImodelApplyToAllModules(collect);
-    EXPECT_EQ(collect.seen, (std::vector<std::string>{"Alpha", "zeta", "beta"}));
 }
 
 TEST_F(ImodelModuleTreeTest, DestroyingATreeDeletesEachUnitOnceAndUnlinksItFromTheRest)
