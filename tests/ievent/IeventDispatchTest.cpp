@@ -19,30 +19,6 @@ TEST(IeventDispatch, AnEmptyBatchOrAnEmptyPointerDeliversNothing)
     EXPECT_EQ(view.Names(), (std::vector<std::string>{"IeventProjectClosed"}));
 }
 
-TEST(IeventDispatch, TheCallerIsNullUntilSet)
-{
-    RecordingView view;
-    IeventProjectClosed closed;
-    EXPECT_EQ(closed.GetCaller(), nullptr);
-    closed.SetCaller(&view);
-    EXPECT_EQ(closed.GetCaller(), &view);
-}
-
-TEST(IeventView, RegistersWithTheProcessWideModelAndLeavesIt)
-{
-    Imodel& model = Imodel::GetInstance();
-    auto view = std::make_unique<RecordingView>();
-    model.SendEvent(boost::make_shared<IeventProjectClosed>(), false);
-    EXPECT_EQ(view->Names(), (std::vector<std::string>{"IeventProjectClosed"}));
-
-    // A destroyed view is no longer called: under the address sanitizer a
-    // stale registration would show here.
-    view.reset();
-    RecordingView other;
-    model.SendEvent(boost::make_shared<IeventProjectClosed>(), false);
-    EXPECT_EQ(other.Count("IeventProjectClosed"), 1);
-}
-
 TEST(IeventView, RegistersWithTheModelItIsMadeFor)
 {
     Imodel* wizard = Imodel::CreateNewProjectWizardInstance();

@@ -265,21 +265,3 @@ TEST_F(CallBackTest, FoldersOfComponentsAreMadeInTheProjectByKind)
     design.SetProjectFolder(ImodelFileName());
     EXPECT_EQ(callback.GetBaseIDEFolder(id, VyIfaces::IComponent::Kiltora), "");
 }
-
-TEST_F(CallBackTest, TheProjectIsDescribedAsTheModelHasIt)
-{
-    EXPECT_EQ(callback.GetVYCallBack(), static_cast<IDEVeyrunCallBack*>(ItoolVeyrun::GetInstance()));
-    EXPECT_EQ(callback.GetSolvatoProjectFolder(), project.Path());
-    EXPECT_TRUE(callback.IsDefaultVHDLType());
-    // The device with the displayed names of die and package.
-    ASSERT_TRUE(DefLoadDefaultsFromText("@ext zx7a = ZX7 A\n@ext pq208 = PQ 208\n"));
-    const BrnDevice device = callback.GetCurrentDevice();
-    EXPECT_EQ(device.die + "|" + device.package, "ZX7 A|PQ 208");
-    // The catalogue knows no family: a device upgrade is refused as it is.
-    BrnDevice unknown("NOPE", "d1", "p1");
-    bool declined = false;
-    MessageRecorder messages;
-    EXPECT_FALSE(callback.DeviceUpgradeAllowed(unknown, "fifo", nullptr, declined));
-    EXPECT_FALSE(declined);
-    EXPECT_EQ(unknown.family, "NOPE");
-}

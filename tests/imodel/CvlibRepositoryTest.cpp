@@ -60,22 +60,6 @@ TEST_F(CvlibRepositoryTest, ListsTheCellsWithoutSupplyCellsOnceAlsoAfterAReload)
     EXPECT_EQ(repository.GetPluginState(), CatalogNotLoadedYet);
 }
 
-TEST_F(CvlibRepositoryTest, SupplyNamesCountCase)
-{
-    DefSetFL("VERILOGLIB", folder
-                               .Write("other.v", "module Vcc(); endmodule module BUF(); endmodule module gnd();"
-                                                 " endmodule module PWR(); endmodule")
-                               .c_str());
-    repository.LoadPlugin();
-    EXPECT_EQ(Cells(), (Lines{"BUF", "gnd", "Vcc"}));
-
-    // A library of supply cells only is loaded and lists nothing.
-    DefSetFL("VERILOGLIB", folder.Write("supply.v", "module VCC(); endmodule module GND(); endmodule").c_str());
-    repository.LoadPlugin();
-    EXPECT_TRUE(Cells().empty());
-    EXPECT_EQ(repository.GetPluginState(), CatalogLoaded);
-}
-
 TEST_F(CvlibRepositoryTest, AnUnsetOrUnreadableLibraryListsNothing)
 {
     repository.LoadPlugin();

@@ -186,23 +186,6 @@ TEST_F(DeletedModuleTest, PointingAUnitAtItsOwnFileAgainIsRefusedUnlessBothAreSc
     EXPECT_FALSE(drawn->GetModuleFile());
 }
 
-TEST_F(DeletedModuleTest, ForgettingAFileDropsTheEntriesOfItsUnitsOnly)
-{
-    const Entry gone = LinkedFile("gone.vhd");
-    const Entry stays = LinkedFile("stays.vhd");
-    for (const char* name : {"a", "b", "c"}) ImodelModule::SaveDeletedModuleInfo(MakeModule(name, gone).get());
-    ImodelModule::SaveDeletedModuleInfo(MakeModule("d", stays).get());
-    std::string& debug = CaptureDebug();
-
-    ImodelModule::RemoveDeletedModuleInfo(gone);
-    ImodelModule::RemoveDeletedModuleInfo(nullptr);
-
-    ASSERT_EQ(Removed().size(), 1u);
-    EXPECT_EQ(Kept("a"), nullptr);
-    EXPECT_NE(Kept("d"), nullptr);
-    EXPECT_NE(debug.find("Removed b::work info from deleted module info list\n"), std::string::npos) << debug;
-}
-
 TEST_F(DeletedModuleTest, TheListStaysRightThroughManyEntriesAndChangesFromOutside)
 {
     const MessageRecorder quiet;
@@ -235,27 +218,4 @@ TEST_F(DeletedModuleTest, TheListStaysRightThroughManyEntriesAndChangesFromOutsi
             EXPECT_EQ(kept->GetExpand(), i);
         }
     }
-}
-
-TEST_F(DeletedModuleTest, UnitsMatchByNameAndFileOrByNameAlone)
-{
-    const Entry oldName = MakeFile("/d/alu_old.vhd");
-    const Entry newName = MakeFile("/d/alu_new.vhd");
-    Module source = MakeModule("alu", oldName);
-    source->SetExpand(7);
-    Module withoutFile = MakeModule("cpu");
-    withoutFile->SetExpand(8);
-    auto from = boost::make_shared<ModuleSet>(ModuleSet{source.get(), withoutFile.get()});
-
-    Module renamed = MakeModule("ALU", newName);
-    Module cpu = MakeModule("cpu", MakeFile("/d/cpu.vhd"));
-    auto to = boost::make_shared<ModuleSet>(ModuleSet{renamed.get(), cpu.get()});
-
-    ImodelDuplicateSubModuleInfo(from, to, false, {true, true, false});
-    EXPECT_EQ(renamed->GetExpand(), -1);  // another file: no match
-    EXPECT_EQ(cpu->GetExpand(), 8);       // no file on one side: the name decides
-    ImodelDuplicateSubModuleInfo(from, to, true, {true, true, false});
-    EXPECT_EQ(renamed->GetExpand(), 7);
-    ImodelDuplicateSubModuleInfo(from, nullptr, true, {true, true, false});
-    EXPECT_FALSE(ImodelModule::IsRemovingTempModule());
 }

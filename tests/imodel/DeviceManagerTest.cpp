@@ -277,17 +277,6 @@ TEST_F(DeviceManagerTest, ACoreAsksForADeviceChangeAndTheUserDecides)
     EXPECT_TRUE(messages.WithId("UPGRADED_DEVICE_FOR_CORE").empty());
 }
 
-TEST_F(DeviceManagerTest, ToolsNameTheDiesTheyDoNotSupport)
-{
-    ASSERT_EQ(DefSetFL("QTOOL", "synth"), 0);
-    std::string text = "stale";
-    EXPECT_TRUE(Devices().IsDieSupportedByTool("synth", text));
-    EXPECT_EQ(text, "zx7_120");
-    EXPECT_FALSE(Devices().IsDieSupportedByTool("place", text));
-    EXPECT_FALSE(Devices().IsDieSupportedByTool("synth\r", text));
-    EXPECT_EQ(DefGetFL("QTOOL"), "synth");
-}
-
 TEST(DeviceCatalogue, TheShippedCatalogueIsCompleteAndConsistent)
 {
     const OptionsScope options;

@@ -36,29 +36,6 @@ std::string Written(const ImodelDevice& device)
 
 }  // namespace
 
-TEST_F(DeviceTest, MembersAreReachedByTheirNumberAndOtherNumbersNameNone)
-{
-    ImodelDevice device = Device("ZX7", "zx7_50");
-    for (const int none : {0, 4, -1}) {
-        const auto member = static_cast<imodelDeviceMembers>(none);
-        EXPECT_EQ(device.GetMember(member), nullptr);
-        device.SetMember("changed", member);
-        EXPECT_TRUE(device.IsEmptyMember(member));
-    }
-    EXPECT_EQ(device, Device("ZX7", "zx7_50"));
-    EXPECT_TRUE(device.IsMember(imodelDeviceDie, "zx7_50"));
-    EXPECT_FALSE(device.IsMember(imodelDeviceDie, "ZX7_50"));
-    device.GetMemberFrom(imodelDeviceFamily, Device("ZX3"));
-    EXPECT_EQ(device, Device("ZX3", "zx7_50"));
-
-    // Differences are exact and listed family first.
-    std::vector<imodelDeviceMembers> differences = {imodelDeviceNone};
-    kZx7.GetAllDifferences(Device("ZX3", "zx7_50", "tq100"), differences);
-    EXPECT_EQ(differences, (std::vector<imodelDeviceMembers>{imodelDeviceFamily, imodelDevicePackage}));
-    kZx7.GetAllDifferences(Device("ZX7", "ZX7_50", "fg256"), differences);
-    EXPECT_EQ(differences, std::vector<imodelDeviceMembers>{imodelDeviceDie});
-}
-
 TEST_F(DeviceTest, TheMessageTextShowsExternalNamesAndTheWordForUnset)
 {
     EXPECT_EQ(kZx7.FormatDeviceString("UNSET"), "FAM:ZX7 - DIE:ZX7-50 - PKG:FG256");

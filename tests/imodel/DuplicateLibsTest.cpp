@@ -27,13 +27,6 @@ protected:
 
 }  // namespace
 
-TEST_F(DuplicateLibsTest, ADesignWithoutLibrariesGivesNoCopy)
-{
-    Design().RemoveAll();
-    ImodelDuplicateLibs(copies);
-    EXPECT_TRUE(copies.empty());
-}
-
 TEST_F(DuplicateLibsTest, CopiesShareNothingWithTheDesign)
 {
     const Entry fileA = ProjectFile("a.vhd");

@@ -117,24 +117,6 @@ TEST_F(FeaturesTest, SwitchesThatAskTheProject)
     flow.SetDefault();
 }
 
-TEST_F(FeaturesTest, VersionsFallBackToTheBuildAndCoreNamesFollowTheBlockDesignTool)
-{
-    int minor = -1;
-    int major = -1;
-    DefSetFL("IDE_MAJOR", "11");
-    DefSetFL("IDE_MINOR", "not a number");
-    ImodelGetIdeMinorMajor(minor, major);
-    EXPECT_EQ(11, major);
-    EXPECT_EQ(ArevGetMinorVerinfoNumber(), minor);
-
-    EXPECT_EQ("Kiltora Core", ImodelGetCoreString(true, ideARM));
-    DefSetFL("IDE_VEYRUN_ENABLED", "1");
-    EXPECT_EQ("Veyrun", ImodelGetCoreToolString());
-    EXPECT_EQ("Dremmet Component", ImodelGetCoreString(true, ideARM));
-    EXPECT_EQ("Veyrun Component", ImodelGetCoreString(true, ideSYNTHESIS));
-    EXPECT_EQ("Component", ImodelGetCoreString(false, ideARM));
-}
-
 TEST_F(FeaturesTest, TimingLinesOnlyWithTheirSettings)
 {
     PrintCapture printed;
@@ -166,26 +148,6 @@ TEST_F(FeaturesTest, TimingLinesOnlyWithTheirSettings)
     printed.Clear();
     ImodelEndTimerAction("off");
     EXPECT_EQ("", printed.Text());
-}
-
-TEST_F(FeaturesTest, TrimAndReplaceStayInRange)
-{
-    std::string text = "//a/b//";
-    ImodelTrimLeftString(text, '/');
-    ImodelTrimRightString(text, '/');
-    EXPECT_EQ("a/b", text);
-    text = "////";
-    ImodelTrimRightString(text, '/');
-    EXPECT_EQ("", text);
-
-    text = "aaaa";
-    EXPECT_EQ(2, ImodelReplaceAll(text, "a", "bb", 2));
-    EXPECT_EQ("aabbbb", text);
-    EXPECT_EQ(0, ImodelReplaceAll(text, "a", "c", 100));
-    EXPECT_EQ(0, ImodelReplaceAll(text, "", "c", 0));
-    text = "aaa";
-    EXPECT_EQ(1, ImodelReplaceAll(text, "aa", "a", 0));  // no overlapping second hit
-    EXPECT_EQ("aa", text);
 }
 
 TEST_F(FeaturesTest, CopyDirToolNamesTargetsAndReadOnlyCopies)

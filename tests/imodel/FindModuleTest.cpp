@@ -26,8 +26,6 @@ private:
     VyIfaces::ComponentID m_id;
 };
 
-bool IsNotPackage(ImodelModule* module) { return !module->IsPackage(); }
-
 }  // namespace
 
 TEST_F(ImodelFindModuleTest, ALibraryLookupIgnoresCaseAndFindsEachDuplicateByItsFile)
@@ -104,32 +102,6 @@ TEST_F(ImodelFindModuleTest, ComponentsAreFoundThroughTheUnitsComponents)
     EXPECT_EQ(ImodelFindModuleInAnyLib(static_cast<VyIfaces::IComponent*>(nullptr)), nullptr);
 }
 
-TEST_F(ImodelFindModuleTest, PatternMatchingCountsEveryUnitItWalks)
-{
-    ImodelModule* alu = AddUnit("work", "alu", File("/p/alu.vhd"));
-    ImodelModule* adder = AddUnit("work", "adder", File("/p/adder.vhd"));
-    ImodelModule* alpha = AddUnit("work", "Alpha", File("/p/alpha.vhd"), zorpaMODULE_VHDL, true);
-    AddUnit("work", "cpu", File("/p/cpu.vhd"));
-    AddUnit("work", "fpu", File("/p/fpu.vhd"));
-    const auto work = Library("work");
-
-    std::vector<ImodelModule*> out;
-    bool (*const all)(ImodelModule*) = nullptr;
-    EXPECT_EQ(ImodelGetMatchingModules(work, "a*", out, all), 5);
-    EXPECT_EQ(out, (std::vector<ImodelModule*>{adder, alpha, alu}));
-
-    out.clear();
-    bool (*const notPackage)(ImodelModule*) = IsNotPackage;
-    EXPECT_EQ(ImodelGetMatchingModules(work, "A?U", out, notPackage), 5);
-    EXPECT_EQ(out, (std::vector<ImodelModule*>{alu}));
-    EXPECT_EQ(ImodelGetMatchingModules(work, "x*", out, notPackage), 5);
-    EXPECT_EQ(out.size(), 1u);
-
-    EXPECT_EQ(ImodelGetMatchingModules(work, "", out, all), 0);
-    EXPECT_EQ(ImodelGetMatchingModules(nullptr, "*", out, all), 0);
-    EXPECT_EQ(out.size(), 1u);
-}
-
 TEST_F(ImodelFindModuleTest, AUseClauseFindsItsPackageInTheFilesLibraryBeforeWork)
 {
     ImodelModule* workTypes = AddUnit("work", "types", File("/p/wt.vhd"), zorpaMODULE_VHDL, true);
@@ -184,36 +156,6 @@ TEST_F(ImodelFindModuleTest, AUseClauseFindsItsPackageInTheFilesLibraryBeforeWor
     EXPECT_EQ(ImodelFindPackageInLib(nullptr, "mylib", "types"), myTypes);
     EXPECT_EQ(ImodelFindPackageInLib(nullptr, "mylib", "types"), myTypes);
     EXPECT_EQ(ImodelFindPackageInLib(nullptr, "missing", "types"), nullptr);
-}
-
-TEST(ZorpaFind, UseClausesDecideWhichLibrariesAUnitSees)
-{
-    ZorpaUseClause clause;
-    EXPECT_FALSE(ZorpaSplitUseClause("nodot", clause));
-    ASSERT_TRUE(ZorpaSplitUseClause("IEEE.Std_Logic_1164.ALL", clause));
-    EXPECT_EQ(clause.library, "ieee");
-    EXPECT_EQ(clause.package, "std_logic_1164");
-    EXPECT_EQ(clause.item, "all");
-    ASSERT_TRUE(ZorpaSplitUseClause("Lib.Unit", clause));
-    EXPECT_EQ(clause.package, "");
-    EXPECT_EQ(clause.item, "unit");
-    EXPECT_TRUE(clause.Names("UNIT"));
-    EXPECT_FALSE(clause.Names("other"));
-
-    EXPECT_EQ(ZorpaOwnLibrary({"ieee.std_logic_1164.all", "mylib", "x.y"}, "work"), "mylib");
-    EXPECT_EQ(ZorpaOwnLibrary({"ieee.std_logic_1164.all"}, "work"), "work");
-
-    using Libraries = std::deque<std::string>;
-    EXPECT_TRUE(ZorpaFindModuleInPossibleLib2("alu", "work", Libraries{"ieee.std_logic_1164.all", "WORK"}));
-    EXPECT_FALSE(ZorpaFindModuleInPossibleLib2("alu", "mylib", Libraries{"ieee.std_logic_1164.all", "work"}));
-    EXPECT_TRUE(ZorpaFindModuleInPossibleLib2("alu", "mylib", Libraries{"MyLib.ALU", "work"}));
-    EXPECT_TRUE(ZorpaFindModuleInPossibleLib2("alu", "mylib", Libraries{"mylib.all", "work"}));
-    EXPECT_TRUE(ZorpaFindModuleInPossibleLib2("alu", "mylib", Libraries{"mylib.comps.all", "work"}));
-    EXPECT_FALSE(ZorpaFindModuleInPossibleLib2("alu", "mylib", Libraries{"mylib.comps.fpu", "work"}));
-    // "work" in a clause is the unit's own library.
-    EXPECT_TRUE(ZorpaFindModuleInPossibleLib2("alu", "mylib", Libraries{"work.alu", "mylib"}));
-    EXPECT_FALSE(ZorpaFindModuleInPossibleLib2("alu", "work", Libraries{"work.alu", "mylib"}));
-    EXPECT_FALSE(ZorpaFindModuleInPossibleLib2("alu", "work", Libraries{}));
 }
 
 TEST_F(ImodelFindModuleTest, ZorpaFindsThePackageThroughWhichAUnitIsReached)

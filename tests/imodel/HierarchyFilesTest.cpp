@@ -119,41 +119,28 @@ TEST_F(HierarchyFilesTest, EachToolGetsItsOwnOrderedList)
     EXPECT_EQ(Hdl(ideSYNTHESIS, &included),
               (Names{"ip/enc.vhd", "src/leaf.v", "src/mid.vhd", "src/pkg.vhd", "src/top.vhd", "viewdraw/top.vhd"}));
     EXPECT_EQ(Relative(included), Names{"src/defs.v"});
-
-    included.clear();
-    EXPECT_EQ(Hdl(ideSIMULATION, &included), (Names{"src/leaf.v", "sim/mid_sim.vhd", "src/pkg.vhd", "src/top.vhd",
-                                                    "viewdraw/top.vhd", "sim/helper.vhd"}));
-    EXPECT_EQ(Relative(included), Names{"src/defs.v"});
-
-    EXPECT_EQ(Hdl(ideSTIMULUS),
-              (Names{"src/leaf.v", "src/mid.vhd", "src/pkg.vhd", "src/top.vhd", "viewdraw/top.vhd", "sim/helper.vhd"}));
-
+    EXPECT_EQ(Hdl(ideSIMULATION), (Names{"src/leaf.v", "sim/mid_sim.vhd", "src/pkg.vhd", "src/top.vhd",
+                                         "viewdraw/top.vhd", "sim/helper.vhd"}));
     // The constraints editor does not enter the schematic component and
     // takes no include into account.
     included.clear();
     EXPECT_EQ(Hdl(idePACKAGER, &included), (Names{"src/defs.v", "src/leaf.v", "src/pkg.vhd", "src/top.vhd"}));
     EXPECT_TRUE(included.empty());
-
     // The HDL written for a schematic is no project file, but up to date.
     ImodelModule::FileEntries files;
     ImodelGetHdlFileNames(files, top, ideSYNTHESIS, nullptr, false);
-    ASSERT_EQ(files.size(), 6u);
     EXPECT_FALSE(Files().ContainsFile(*files.back()));
     EXPECT_EQ(files.back()->GetFileState(), imodelFileUpToDate);
-}
 
-TEST_F(HierarchyFilesTest, AVerilogDesignGetsTheVerilogOfItsSchematicAndCallersKeepTheirFiles)
-{
+    // A Verilog design gets the Verilog of its schematic; callers keep their files.
     Design().SetDefaultVHDL(false);
-    ImodelModule::FileEntries files{helperFile};
+    files = {helperFile};
     ImodelGetHdlFileNames(files, top, ideSYNTHESIS, nullptr, false);
     EXPECT_EQ(Relative(files), (Names{"sim/helper.vhd", "ip/enc.vhd", "src/leaf.v", "src/mid.vhd", "src/pkg.vhd",
                                       "src/top.vhd", "viewdraw/top.v"}));
-    ImodelGetHdlFileNames(files, nullptr, ideSYNTHESIS, nullptr, false);
-    EXPECT_EQ(files.size(), 7u);
 }
 
-TEST_F(HierarchyFilesTest, ACustomizedListInUseReplacesTheWalk)
+TEST_F(HierarchyFilesTest, ACustomizedListInUseReplacesTheWalkAndAnIgnoredPackageStaysOut)
 {
     top->SetCustomizedFileList(true, ideSIMULATION, {pkgFile, topFile});
     const Names walked = Hdl(ideSIMULATION);
@@ -162,13 +149,9 @@ TEST_F(HierarchyFilesTest, ACustomizedListInUseReplacesTheWalk)
     EXPECT_EQ(Hdl(ideSIMULATION), (Names{"src/pkg.vhd", "src/top.vhd"}));
     top->SetUseCustomizedFileList(ideSIMULATION, false);
     EXPECT_EQ(Hdl(ideSIMULATION), walked);
-}
 
-TEST_F(HierarchyFilesTest, APackageLeftOutOfSimulationStaysOut)
-{
     DefSetFL("IDE_ORGANIZE_PACKAGES_ENABLED", "1");
     top->GetSimulationPackageToIgnoreList()->push_back(*pkgFile);
-    // The units named for simulation bring the packages they use themselves.
     top->GetSimulationModuleToIncludeList()->clear();
     EXPECT_EQ(Hdl(ideSIMULATION), (Names{"src/leaf.v", "sim/mid_sim.vhd", "src/top.vhd", "viewdraw/top.vhd"}));
     EXPECT_EQ(Hdl(ideSYNTHESIS).size(), 6u);
@@ -179,19 +162,14 @@ TEST_F(HierarchyFilesTest, ModifiedFilesAreReportedForTheFilesTaken)
     EditingHost host;
     host.modified = {topFile->GetFullFileName().GetString(), helperFile->GetFullFileName().GetString()};
     MessageRecorder messages;
-
     Hdl(ideSYNTHESIS, nullptr, true);
     ASSERT_EQ(messages.WithId("USING_MODIFIED_FILE").size(), 1u);
-    EXPECT_EQ(messages.WithId("USING_MODIFIED_FILE")[0].text,
-              "File '" + topFile->GetFullFileName().GetString() +
-                  "' was modified but not saved. Your modifications will not be evaluated by the tool you are "
-                  "launching.");
-
+    EXPECT_NE(messages.Texts()[0].find(topFile->GetFullFileName().GetString()), std::string::npos);
     // The units named for simulation are always checked.
     messages.Clear();
     Hdl(ideSIMULATION, nullptr, false);
     ASSERT_EQ(messages.WithId("USING_MODIFIED_FILE").size(), 1u);
-    EXPECT_NE(messages.WithId("USING_MODIFIED_FILE")[0].text.find("helper.vhd"), std::string::npos);
+    EXPECT_NE(messages.Texts()[0].find("helper.vhd"), std::string::npos);
 }
 
 TEST_F(HierarchyFilesTest, TheDefiningFilesFollowTheHierarchyWithPackagesFirst)
@@ -239,22 +217,6 @@ TEST_F(HierarchyFilesTest, CyclicDesignsAndIncludeListsEnd)
     EXPECT_FALSE(ImodelHasCoreSubBlocks(loopA, zorpaFT_OMBRIX_CXF));
 }
 
-TEST_F(HierarchyFilesTest, ThePackagesUsedAreAddedForSimulationOnly)
-{
-    ImodelModule::FileEntries files;
-    ImodelAddPackages(top, ideSYNTHESIS, files);
-    EXPECT_TRUE(files.empty());
-    ImodelAddPackages(top, ideSIMULATION, files);
-    ImodelAddPackages(top, ideSIMULATION, files);
-    ImodelAddPackages(nullptr, ideSIMULATION, files);
-    EXPECT_EQ(Relative(files), Names{"src/pkg.vhd"});
-
-    files.clear();
-    OnlyFor(pkgFile, ideSYNTHESIS);
-    ImodelAddPackages(top, ideSIMULATION, files);
-    EXPECT_TRUE(files.empty());
-}
-
 TEST_F(HierarchyFilesTest, ChildFilesFollowTheCDBOrders)
 {
     const Entry a = ProjectFile("cdb/a.cdb", zorpaFT_ARM_DB);
@@ -284,19 +246,6 @@ TEST_F(HierarchyFilesTest, ChildFilesFollowTheCDBOrders)
     EXPECT_FALSE(ImodelHasManyCDBFiles(top));
 }
 
-TEST_F(HierarchyFilesTest, AUnitWithoutAttachedFilesUsesTheUnitOfItsKey)
-{
-    const std::unique_ptr<ImodelModule> stray = MakeModule("MID");
-    std::deque<IfileObject> files;
-    ImodelGetChildAssociatedFiles(stray.get(), zorpaFT_HDL, files, nullptr, false, nullptr);
-    EXPECT_EQ(Relative(files), (Names{"ip/enc.vhd", "sim/mid_sim.vhd"}));
-
-    files.clear();
-    const ImodelFunctionType synthesis = ideSYNTHESIS;
-    ImodelGetChildAssociatedFiles(mid, zorpaFT_HDL, files, &synthesis, false, nullptr);
-    EXPECT_EQ(Relative(files), Names{"ip/enc.vhd"});
-}
-
 TEST_F(HierarchyFilesTest, CountsAndTestsOverTheHierarchy)
 {
     // A unit used at two places counts at each.
@@ -306,29 +255,16 @@ TEST_F(HierarchyFilesTest, CountsAndTestsOverTheHierarchy)
     other->AddSubBlock(shared, false);
     top->AddSubBlock(other, false);
     EXPECT_EQ(ImodelCountFiles(top, -1), 8);  // top mid defs leaf shared blk other shared
-    EXPECT_EQ(ImodelCountFiles(top, 2), 2);
-    EXPECT_EQ(ImodelCountFiles(top, 3), 4);  // the lists above go on to their next file
-    EXPECT_EQ(ImodelCountFiles(nullptr, -1), 0);
-
+    EXPECT_EQ(ImodelCountFiles(top, 3), 4);   // the lists above go on to their next file
     EXPECT_FALSE(ImodelHasCoreSubBlocks(top, zorpaFT_OMBRIX_CXF));
     leafFile->AddParentFile(IfileObject("<project>/core/core.cxf", zorpaFT_OMBRIX_CXF, ImodelFMInternal, true, true));
     EXPECT_TRUE(ImodelHasCoreSubBlocks(top, zorpaFT_OMBRIX_CXF));
-    EXPECT_FALSE(ImodelHasCoreSubBlocks(nullptr, zorpaFT_OMBRIX_CXF));
-
     EXPECT_TRUE(ImodelIsUsedInHierarchy(*leafFile, top));
     EXPECT_FALSE(ImodelIsUsedInHierarchy(*helperFile, top));
-    EXPECT_FALSE(ImodelIsUsedInHierarchy(*leafFile, nullptr));
-
     EXPECT_TRUE(ImodelIsTopLevelModuleOfFile(midFile, mid));
     EXPECT_FALSE(ImodelIsTopLevelModuleOfFile(topFile, mid));
-    EXPECT_FALSE(ImodelIsTopLevelModuleOfFile(midFile, nullptr));
-
     std::deque<ImodelModule*> roots{top, other};
     Names names;
     ImodelFindTopLevelModules(shared->GetModuleFullFileName(), &roots, &names);
     EXPECT_EQ(names, Names{"shared"});
-    names.clear();
-    ImodelFindTopLevelModules(topFile->GetFullFileName(), &roots, &names);
-    EXPECT_EQ(names, Names{"top"});
-    ImodelFindTopLevelModules(topFile->GetFullFileName(), &roots, nullptr);
 }

@@ -109,21 +109,6 @@ TEST_F(ImodelViews, HostDispatchesOnlyWhenAllFourConditionsHold)
     EXPECT_EQ(processWideView.Names(), Names{"IeventLibraryAdded"});
 }
 
-TEST_F(ImodelViews, ConsoleHostDeliversAtOnce)
-{
-    RecordingView view;  // of the process-wide model
-    ConsoleHost console;
-    Imodel& processWide = Imodel::GetInstance();
-    processWide.SetHost(&console);
-    Imodel::SetIsInteractiveMode(true);
-    processWide.SendEvent(Library("now"), true);
-    EXPECT_EQ(view.Names(), Names{"IeventLibraryAdded"});
-    EXPECT_TRUE(console.IsRunningScript());
-    EXPECT_FALSE(console.LaunchesProcesses());
-    EXPECT_EQ(console.GetParentWindow(), nullptr);
-    Imodel::SetIsInteractiveMode(false);
-}
-
 TEST_F(ImodelViews, ConsoleHostLeavesTheModelWhenItGoes)
 {
     {

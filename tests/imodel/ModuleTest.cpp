@@ -47,16 +47,6 @@ class ImodelModuleRecord : public ModuleFixture {};
 
 }  // namespace
 
-TEST_F(ImodelModuleRecord, TheKeyDefaultsToWorkWithoutPackage)
-{
-    const Module unit = MakeModule("alu");
-    EXPECT_EQ(unit->GetComponentID(), VyIfaces::ComponentID("alu", "work", ""));
-    EXPECT_EQ(unit->GetNiceComponentName("."), "alu");
-    const ImodelModule placed("alu", nullptr, zorpaMODULE_VERILOG, false, "mylib", "pkg", true);
-    EXPECT_EQ(placed.GetComponentID(), VyIfaces::ComponentID("ALU", "MYLIB", "PKG"));
-    EXPECT_EQ(placed.GetNiceComponentName("."), "alu.mylib");
-}
-
 TEST_F(ImodelModuleRecord, NamesCompareByTheProjectHdlOrWithMixedHdlByKind)
 {
     const Module upper = MakeModule("Alu");
@@ -161,25 +151,6 @@ TEST_F(ImodelModuleRecord, ACopyKeepsTheRecordAndSharesTheSubBlocksButNotThePare
     const Module named(source->Clone("other", "", zorpaMODULE_VHDL, true, "", ""));
     EXPECT_EQ(named->GetName(), "other");
     EXPECT_TRUE(named->IsPackage());
-}
-
-TEST_F(ImodelModuleRecord, StampsCompareTimeAndSizeOnlyWhenBothExist)
-{
-    const boost::shared_ptr<IfileObjectEx> file = MakeFile("/d/top.vhd");
-    const Module unit = MakeModule("top", file);
-    file->StoreStatInfo(100, 7);
-    EXPECT_FALSE(unit->IsSameFileStamps(*file));  // never saved
-    unit->SaveTimeStamp();
-    EXPECT_TRUE(unit->IsSameFileStamps(*file));
-    file->StoreStatInfo(101, 7);
-    EXPECT_FALSE(unit->IsSameFileStamps(*file));
-    EXPECT_FALSE(unit->IsSameFileStamps(*MakeFile("/d/other.vhd")));  // no stamp there
-
-    unit->SetNoFile();
-    EXPECT_EQ(unit->GetModuleFile(), nullptr);
-    EXPECT_TRUE(unit->IsUnknown());
-    unit->SaveTimeStamp();
-    EXPECT_FALSE(unit->IsSameFileStamps(*file));
 }
 
 TEST_F(ImodelModuleRecord, StructureAndHdlContentFollowTheHierarchyAndEndOnCycles)

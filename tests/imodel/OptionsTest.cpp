@@ -77,25 +77,6 @@ TEST_F(OptionsTest, TheVariableIsTheStateAndChangesAreReportedOnlyWhenReal)
     EXPECT_EQ("", Written(user));
 }
 
-TEST_F(OptionsTest, BooleanOptionsCarryTwoTextsAndVisitorsSeeTheKind)
-{
-    ImodelBoolStringDefVarOption no("IDE_OPT_NO", "yes", "no", false, "No");
-    EXPECT_FALSE(no.GetValueBool());
-    EXPECT_TRUE(no.SetValueBool(true));
-    EXPECT_EQ("yes", no.GetValue());
-    DefSetFL("IDE_OPT_NO", "YES");  // only the exact true text is true
-    EXPECT_FALSE(no.GetValueBool());
-
-    RecordingVisitor visitor;
-    ImodelStringDefVarOption text("IDE_OPT_TEXT", "", "Text");
-    text.Accept(&visitor);
-    no.Accept(&visitor);
-    ImodelKiltoraReportOption report;
-    report.Accept(&visitor);
-    report.Accept(nullptr);
-    EXPECT_EQ("string:Text;bool:No;bool:KiltoraCompileReport;", visitor.visits);
-}
-
 TEST_F(OptionsTest, TheCompileReportOptionMarksTheProjectOnlyOnARealChange)
 {
     ImodelKiltoraReportOption report;

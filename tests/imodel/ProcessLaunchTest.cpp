@@ -176,15 +176,6 @@ TEST_F(ProcessLaunchTest, HostThatLaunchesIsUsedInstead)
     EXPECT_EQ("-b\n", folder.Read("args.txt"));
 }
 
-TEST_F(ProcessLaunchTest, DebugLinesNameTheCommandAndItsFolder)
-{
-    TempFolder folder;
-    const std::string program = Executable(folder, "record", kRecorder);
-    DebugCapture printed;
-    EXPECT_TRUE(ImodelCreateProcess(program, folder.Path(), "", false, nullptr, false));
-    EXPECT_EQ(program + "\nStart in " + folder.Path() + "\n", printed.Text());
-}
-
 TEST_F(ProcessLaunchTest, FullExePathSearchesPathElementsInOrder)
 {
     TempFolder folder;

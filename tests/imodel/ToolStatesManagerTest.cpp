@@ -105,38 +105,3 @@ TEST_F(ToolStatesManager, WithFileChoiceEachFileHasItsOwnResult)
     manager.NotifyFileRemoved(nullptr);
     EXPECT_EQ(manager.GetObjects().size(), 1u);
 }
-
-TEST_F(ToolStatesManager, ChangesAreTracedOnlyWithDebugState)
-{
-    DefOverRideGuard choice("IDE_SELECT_FLOW_FILE_FEATURE_ENABLED", "1");
-    ImodelRevContextImpl rev("impl_1", nullptr);
-    ImodelContextToolStatesManager manager;
-    const auto file = Entry("synthesis/a.edn", zorpaFT_SYN_EDN, true);
-    std::vector<std::string>& debug = CaptureDebug();
-
-    manager.SetObjectToolState(idePALLADOR, nullptr, StateSuccess, &rev);
-    EXPECT_TRUE(debug.empty());
-    {
-        DefOverRideGuard debugState("DEBUG_STATE", "1");
-        Imodel::GetInstance().ReloadBoolSettings();
-        manager.SetObjectToolState(idePALLADOR, nullptr, StateFailure, &rev);
-        manager.SetObjectToolState(idePALLADOR, file, StateSuccess, &rev);
-        // No view, no trace; no change, no trace.
-        manager.SetObjectToolState(ideSYNTHESIS, nullptr, StateSuccess, nullptr);
-        manager.SetObjectToolState(idePALLADOR, file, StateSuccess, &rev);
-    }
-    // Switched off explicitly: a reloaded setting whose variable is gone
-    // keeps its last value.
-    DefOverRideGuard quiet("DEBUG_STATE", "0");
-    Imodel::GetInstance().ReloadBoolSettings();
-    manager.SetAllObjectsToolState(idePALLADOR, StateNoResult, &rev);
-    manager.SetAllObjectsToolState(idePALLADOR, StateFailure, &rev);
-
-    const std::string fullName = file->GetFullFileName().GetString();
-    const std::vector<std::string> expected = {
-        "Process Engine: New State Of idePALLADOR Tool for impl_1 : StateFailure\n",
-        "Process Engine: New State Of idePALLADOR Tool for impl_1(" + fullName + ") : StateSuccess\n",
-        "ERROR: Unsupported case in ImodelContextToolStatesManager::GetObjects\n",
-    };
-    EXPECT_EQ(debug, expected);
-}

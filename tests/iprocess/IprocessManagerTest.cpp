@@ -90,30 +90,20 @@ protected:
 
 }  // namespace
 
-TEST_F(IprocessManagerTest, TheStateMachineIsTheProcessManagerWithItsFlowDefault)
+TEST_F(IprocessManagerTest, TheStateMachineIsTheProcessManagerWithOneFlowDefaultForEveryModule)
 {
-    Imodel& model = Imodel::GetInstance();
-    EXPECT_EQ(model.GetStateMachine(), static_cast<QuorlaneStateMachine*>(manager));
-    EXPECT_EQ(model.GetProcessManager(), manager);
-
+    EXPECT_EQ(Imodel::GetInstance().GetStateMachine(), static_cast<QuorlaneStateMachine*>(manager));
     IprocessFlow* flow = manager->GetFlowForModule(nullptr);
     ASSERT_NE(flow, nullptr);
     EXPECT_EQ(flow->GetName(), "DEFAULT");
-    // One flow serves every module.
     EXPECT_EQ(manager->GetFlowForModule(moduleA), flow);
-    EXPECT_EQ(manager->GetFileObject(zorpaFT_HDL, moduleA), nullptr);
-    EXPECT_EQ(manager->GetToolObject(ideSYNTHESIS, nullptr), nullptr);
-}
-
-TEST(IprocessManager, TheDefaultFlowIsMadeOnceAndResetsTheWatcher)
-{
-    iprocessManagerImpl manager;
-    EXPECT_EQ(manager.GetFlowForModule(nullptr), nullptr);
+    // A fresh manager makes the default flow once and resets the file watcher.
+    iprocessManagerImpl fresh;
+    EXPECT_EQ(fresh.GetFlowForModule(nullptr), nullptr);
     CountingWatcher watcher;
-    manager.CreateDefaultFlow(watcher);
+    fresh.CreateDefaultFlow(watcher);
     EXPECT_EQ(watcher.resets, 1);
-    ASSERT_NE(manager.GetFlowForModule(nullptr), nullptr);
-    EXPECT_EQ(manager.GetFlowForModule(nullptr)->GetName(), "DEFAULT");
+    EXPECT_NE(fresh.GetFlowForModule(nullptr), nullptr);
 }
 
 TEST_F(IprocessManagerTest, AttachingAModuleAsksTheDisplayForOneRefreshInInteractiveMode)
@@ -147,16 +137,6 @@ TEST_F(IprocessManagerTest, AttachingAModuleAsksTheDisplayForOneRefreshInInterac
     EXPECT_EQ(manager->GetCurrentModule(), moduleA);
     manager->DetachIfCurrent(moduleA);
     EXPECT_EQ(manager->GetCurrentModule(), nullptr);
-}
-
-TEST_F(IprocessManagerTest, ABlockedDisplayIsMarkedPendingWithoutARequest)
-{
-    RecordingDisplay display;
-    manager->SetProcessDisplay(&display);
-    Imodel::SetIsInteractiveMode(true);
-    Imodel::GetUpdateProcessDisplay() = false;
-    manager->UpdateProcessDisplay(true);
-    EXPECT_EQ(display.calls, (std::vector<std::string>{"pending"}));
 }
 
 TEST_F(IprocessManagerTest, FlowOptionsChangedTellsTheViews)

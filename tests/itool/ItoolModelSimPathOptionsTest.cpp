@@ -65,16 +65,3 @@ TEST_F(ItoolModelSimPathOptionsTest, WithoutARootFolderThereIsNoDefaultPath)
     EXPECT_TRUE(ItoolModelSimPathOptions::GetModelDefaultLibPath(path, true, nullptr));
     EXPECT_EQ(path, "/lib/zx3_vhdl");
 }
-
-TEST_F(ItoolModelSimPathOptionsTest, CopiesCompareEqualAndTheModelHoldsTheDefault)
-{
-    ItoolModelSimPathOptions options;
-    ItoolModelSimPathOptions copy(options);
-    EXPECT_TRUE(copy == options);
-    copy.SetDefault();
-    EXPECT_TRUE(copy == options);
-
-    const ItoolModelSimPathOptions* held = Imodel::GetInstance().GetModelSimPathOptions();
-    ASSERT_NE(held, nullptr);
-    EXPECT_TRUE(*held == options);
-}

@@ -112,22 +112,12 @@ TEST_F(IxmlTemplateParserTest, AnyFaultInvalidatesTheWholeDatabase)
 
 TEST_F(IxmlTemplateParserTest, AMissingOrMalformedFileIsTraced)
 {
-    {
-        const IxmlTemplateParser parser(folder / "none.xml");
-        EXPECT_FALSE(parser.IsXMLValid());
-    }
     DebugCapture debug;
-    const IxmlTemplateParser missing(folder / "none.xml");
-    EXPECT_FALSE(missing.IsXMLValid());
+    EXPECT_FALSE(IxmlTemplateParser(folder / "none.xml").IsXMLValid());
     EXPECT_EQ(debug.Text(), "ERROR: File not found \n");
     debug.Clear();
-    const IxmlTemplateParser folderItself(folder.Path());
-    EXPECT_EQ(debug.Text(), "ERROR: File not found \n");
-    debug.Clear();
-
     const IxmlTemplateParser malformed(folder.Write("broken.xml", "<r><h type=\"VHDL\">\n</r>"));
     EXPECT_FALSE(malformed.IsXMLValid());
-    EXPECT_TRUE(malformed.GetTemplates().empty());
     EXPECT_EQ(debug.Text().rfind("ERROR: Error when parsing broken.xml :\n'", 0), 0u) << debug.Text();
     EXPECT_NE(debug.Text().find("line 2"), std::string::npos) << debug.Text();
 }
