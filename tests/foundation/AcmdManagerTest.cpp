@@ -38,7 +38,6 @@ protected:
         HookBehaviour::Get() = HookBehaviour();
         Manager().RegisterCommand(std::make_unique<AllKindsCommand>());
         Manager().RegisterCommand(std::make_unique<acmdtest::OuterCommand>());
-        Manager().RegisterCommand(std::make_unique<acmdtest::OpenLikeCommand>());
         m_interp = Tcl_CreateInterp();
         Manager().AttachInterp(m_interp);
         Manager().SetCurrentFolder(m_folder.Path());
@@ -233,29 +232,6 @@ TEST_F(AcmdManagerTest, CommandBuiltInCodeExportsAndReplays)
               "acmd_all -name p -text dflt -file {} -folder {} -enabled FALSE -mode new -words {}");
 }
 
-TEST_F(AcmdManagerTest, InProcessRunsKeepAndValidate)
-{
-    EXPECT_EQ(Manager().Run(nullptr, true), AcmdEnum::Failure);
-
-    AllKindsCommand missing;
-    EXPECT_EQ(Manager().Run(&missing, false), AcmdEnum::Failure);
-    ASSERT_EQ(m_recorder.WithId("MISSING_REQUIRED").size(), 1u);
-    EXPECT_EQ(m_recorder.WithId("MISSING_REQUIRED")[0].text.rfind("acmd_all: missing required option -name", 0), 0u);
-    EXPECT_TRUE(Log::Get().hooks.empty());
-    EXPECT_TRUE(Manager().GetJournal().empty());
-
-    // Texts given in code are converted as from Tcl.
-    missing.name.SetValueTexts({"from text"});
-    missing.mode.SetValueTexts({"add"});
-    EXPECT_EQ(Manager().Run(&missing, false), AcmdEnum::Success);
-    EXPECT_EQ(LastSnapshot().at("mode"), Texts{"add"});
-
-    // Kept also when it fails: the manager owns it either way.
-    EXPECT_EQ(Manager().Run(std::make_unique<AllKindsCommand>().release(), true), AcmdEnum::Failure);
-    EXPECT_EQ(Manager().GetHistory().size(), 1u);
-    EXPECT_EQ(Manager().GetJournal().size(), 1u);
-}
-
 TEST_F(AcmdManagerTest, NestedRunsAreNotJournaled)
 {
     ASSERT_EQ(Eval("acmd_outer -inner core"), TCL_OK) << m_result;
@@ -295,58 +271,4 @@ TEST_F(AcmdManagerTest, JournalFileCanBeSourced)
     for (std::size_t i = 0; i < before.size(); ++i) EXPECT_EQ(Log::Get().snapshots[before.size() + i], before[i]);
     EXPECT_FALSE(Manager().SetJournalFile(m_folder / "no/such/folder/journal.tcl"));
     EXPECT_EQ(m_recorder.WithId("JOURNAL_NOT_OPENED").size(), 1u);
-}
-
-TEST_F(AcmdManagerTest, RegistryAndInterpreters)
-{
-    EXPECT_EQ(Manager().GetCommandNames(), (Texts{"acmd_all", "acmd_outer", "acmd_open"}));
-    EXPECT_FALSE(Manager().RegisterCommand(std::make_unique<AllKindsCommand>()));
-    EXPECT_EQ(m_recorder.WithId("DUPLICATE_COMMAND").size(), 1u);
-    EXPECT_FALSE(Manager().RegisterCommand(nullptr));
-    EXPECT_EQ(Manager().FindPrototype("nothing"), nullptr);
-
-    Tcl_Interp* second = Tcl_CreateInterp();
-    Manager().AttachInterp(second);
-    Manager().AttachInterp(second);  // twice is harmless
-    ASSERT_EQ(Tcl_Eval(second, "acmd_all -name two"), TCL_OK);
-    EXPECT_STREQ(Tcl_GetStringResult(second), "ran two");
-    Tcl_DeleteInterp(second);  // detaches itself
-
-    // A command removed in Tcl is made again by a new attach.
-    ASSERT_EQ(Eval("rename acmd_open {}; info commands acmd_open"), TCL_OK);
-    EXPECT_EQ(m_result, "");
-    Manager().AttachInterp(m_interp);
-    ASSERT_EQ(Eval("acmd_open x.prj"), TCL_OK);
-    EXPECT_EQ(m_result, "x.prj");
-
-    // Later registrations reach the interpreters that stay attached.
-    Manager().Reset();
-    ASSERT_EQ(Eval("info commands acmd_*"), TCL_OK);
-    EXPECT_EQ(m_result, "");
-    Manager().RegisterCommand(std::make_unique<AllKindsCommand>());
-    ASSERT_EQ(Eval("acmd_all -name back"), TCL_OK);
-    EXPECT_EQ(m_result, "ran back");
-}
-
-TEST_F(AcmdManagerTest, OverriddenParseTakesABareWord)
-{
-    ASSERT_EQ(Eval("acmd_open {my file.prj}"), TCL_OK) << m_result;
-    EXPECT_EQ(m_result, "my file.prj");
-    ASSERT_EQ(Eval("acmd_open -file other.prj"), TCL_OK);
-    EXPECT_EQ(m_result, "other.prj");
-    EXPECT_EQ(Eval("acmd_open a b"), TCL_ERROR);
-    EXPECT_EQ(m_result.rfind("acmd_open: unexpected argument 'a'", 0), 0u) << m_result;
-    EXPECT_TRUE(m_recorder.Messages().empty());
-}
-
-TEST_F(AcmdManagerTest, TclCdMovesTheManagerFolder)
-{
-    const std::string start = CwdirGetCurrentDirectory();
-    Manager().SetCurrentFolder("");
-    EXPECT_EQ(Manager().GetCurrentFolder(), start);
-    ASSERT_EQ(Eval("cd {" + m_folder.Path() + "}"), TCL_OK);
-    ASSERT_EQ(Eval("acmd_all -name n -folder out"), TCL_OK);
-    EXPECT_EQ(LastSnapshot().at("folder"), Texts{m_folder.Path() + "/out"});
-    ASSERT_EQ(Eval("cd {" + start + "}"), TCL_OK);
-    EXPECT_EQ(Manager().GetCurrentFolder(), start);
 }

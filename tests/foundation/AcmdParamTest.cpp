@@ -67,37 +67,6 @@ AcmdEnum::Result Validate(AcmdParam& param)
 
 }  // namespace
 
-TEST(AcmdParamTest, SingleValuesEmptyTextsAndReset)
-{
-    Holder command;
-    AcmdStringParam plain("plain", &command, AcmdValueType::Single(), false, "", "dflt", false);
-    plain.SetAcceptsEmptyText(false);
-    EXPECT_EQ(plain.SetValueFromText(""), AcmdEnum::Success);
-    EXPECT_TRUE(plain.GetValueTexts().empty());
-    EXPECT_EQ(Validate(plain), AcmdEnum::Success);
-    EXPECT_EQ(plain.GetObject(), "dflt");
-    EXPECT_FALSE(plain.isSetAndValid());
-
-    // Accepting empty texts with an empty default: the reject-default flag decides.
-    AcmdStringParam rejecting("rejecting", &command, AcmdValueType::Single(), false, "", "", true);
-    rejecting.SetValueFromText("");
-    EXPECT_TRUE(rejecting.GetValueTexts().empty());
-    AcmdStringParam keeping("keeping", &command, AcmdValueType::Single(), false, "", "", false);
-    keeping.SetValueFromText("");
-    EXPECT_EQ(Validate(keeping), AcmdEnum::Success);
-    EXPECT_TRUE(keeping.isSetAndValid());
-
-    // A later occurrence replaces a single value; Reset forgets texts and values.
-    plain.SetValueFromText("one");
-    plain.SetValueFromText("two");
-    EXPECT_EQ(Validate(plain), AcmdEnum::Success);
-    EXPECT_EQ(plain.GetObject(), "two");
-    plain.Reset();
-    EXPECT_TRUE(plain.GetValueTexts().empty());
-    EXPECT_EQ(plain.GetObject(), "dflt");
-    EXPECT_EQ(command.FindParam("keeping"), &keeping);
-}
-
 TEST(AcmdParamTest, ListsSplitByTclRulesWithoutLimit)
 {
     Holder command;
@@ -141,76 +110,6 @@ TEST(AcmdParamTest, ListConversionReportsEveryBadTextAndValuesSetInCodeWin)
     modes.SetObject(Mode::Add);  // ignored on a list
     EXPECT_EQ(modes.GetObjects(), (std::vector<Mode>{Mode::Remove, Mode::New}));
     EXPECT_TRUE(recorder.Messages().empty());
-}
-
-TEST(AcmdParamTest, RejectDefaultAndValuesAfterTheRun)
-{
-    Holder command;
-    AcmdStringParam list("list", &command, AcmdValueType::List(), false, "", "dflt", true);
-    list.SetObjects({"dflt", "other"});
-    EXPECT_FALSE(list.isSetAndValid());
-    list.SetObjects({"other"});
-    EXPECT_TRUE(list.isSetAndValid());
-
-    // Without export bindings the values go after the run; texts stay.
-    ModeParam mode(&command, AcmdValueType::Single());
-    mode.SetValueFromText("add");
-    AcmdEnum::Result result = AcmdEnum::Success;
-    AcmdBase::initAndValidateAll({&list, &mode}, result);
-    EXPECT_EQ(result, AcmdEnum::Success);
-    AcmdBase::exitAll({&list, &mode});
-    EXPECT_TRUE(mode.GetObjects().empty());
-    EXPECT_EQ(mode.GetValueTexts(), Texts{"add"});
-    EXPECT_EQ(list.GetObjects(), Texts{"other"});
-
-    // Copying takes the first value or all of them, and nothing from an empty source.
-    AcmdStringParam from("from", &command, AcmdValueType::List(), false, "", "", false);
-    AcmdStringParam to("to", &command, AcmdValueType::Single(), false, "", "keep", false);
-    to.SetValueFromText("old");
-    EXPECT_EQ(to.CopyValue(from, true), AcmdEnum::Failure);
-    EXPECT_EQ(to.GetValueTexts(), Texts{"old"});
-    from.SetValueFromText("p q");
-    EXPECT_EQ(to.CopyValue(from, true), AcmdEnum::Success);
-    EXPECT_EQ(to.GetValueTexts(), Texts{"p"});
-}
-
-TEST(AcmdParamTest, ExportThroughBindingsAndTexts)
-{
-    Holder command;
-    AcmdStringParam single("single", &command, AcmdValueType::Single(), false, "", "dflt", false);
-    EXPECT_EQ(Export(single), Texts{"text single dflt"});
-    AcmdStringParam list("list", &command, AcmdValueType::List(), false, "", "", false);
-    list.SetObjects({"a", "b c"});
-    EXPECT_EQ(Export(list), Texts{"list list <a><b c>"});
-    AcmdStringParam repeat("repeat", &command, AcmdValueType::RepeatList(), false, "", "", false);
-    repeat.SetObjects({"a", "b c"});
-    EXPECT_EQ(Export(repeat), (Texts{"text repeat a", "text repeat b c"}));
-    repeat.SetObjects({});
-    EXPECT_TRUE(Export(repeat).empty());  // a repeated option without values is not given at all
-
-    // Enumerations have no bindings: their texts go out, a list as one Tcl list.
-    ModeParam modes(&command, AcmdValueType::List());
-    modes.SetObjects({Mode::Add, Mode::Remove});
-    EXPECT_EQ(Export(modes), Texts{"text mode add remove"});
-    ModeParam unset(&command, AcmdValueType::Single());
-    unset.SetFileKind(true);
-    EXPECT_EQ(Export(unset), Texts{"file mode new"});
-
-    AcmdFileNameParam files("files", &command, AcmdValueType::List(), false, "", "");
-    EXPECT_TRUE(files.IsRepeat());
-    files.SetValueFromText("a b.v");
-    files.SetValueFromText("c.v");
-    EXPECT_EQ(Validate(files), AcmdEnum::Success);
-    EXPECT_EQ(Export(files), (Texts{"file files a b.v", "file files c.v"}));
-
-    AcmdStringParam optional("optional", &command, AcmdValueType::Single(), false, "", "", false);
-    optional.SetExportOnlyWhenSet(true);
-    EXPECT_FALSE(optional.ExportParam());
-    optional.SetObject("x");
-    EXPECT_TRUE(optional.ExportParam());
-    AcmdFileNameParam required("required", &command, AcmdValueType::Single(), true, "", "");
-    required.SetExportOnlyWhenSet(true);
-    EXPECT_TRUE(required.ExportParam());
 }
 
 TEST(AcmdParamTest, EnumerationKeywordsAndTheirMessage)
@@ -314,36 +213,4 @@ TEST(AcmdParamTest, FilesMustExistWhenAskedAndFoldersAreMadeFull)
     out.SetValueTexts({"C:\\work\\x"});
     EXPECT_EQ(out.GetExportTexts(), Texts{"C:/work/x"});
     AcmdManager::GetInstance().SetCurrentFolder("");
-}
-
-TEST(AcmdParamTest, ParametersAndCommandsMayGoInAnyOrder)
-{
-    Holder command;
-    auto early = std::make_unique<AcmdStringParam>("early", &command, AcmdValueType::Single(), false, "", "", false);
-    AcmdStringParam later("later", &command, AcmdValueType::Single(), false, "", "", false);
-    early.reset();
-    ASSERT_EQ(command.GetParams().size(), 1u);
-    EXPECT_EQ(command.GetParams()[0], &later);
-
-    auto owner = std::make_unique<Holder>();
-    AcmdStringParam survivor("survivor", owner.get(), AcmdValueType::Single(), false, "", "", false);
-    owner.reset();
-    EXPECT_EQ(survivor.GetOwner(), nullptr);
-    survivor.SetObject("still here");
-    EXPECT_EQ(Export(survivor), Texts{"text survivor still here"});
-}
-
-TEST(AcmdParamTest, DeprecatedOptionWarnsOnlyWhenGiven)
-{
-    Holder command;
-    AcmdStringParam old("old", &command, AcmdValueType::Single(), false, "", "", false);
-    old.SetDepreciated(true, "new");
-    MessageRecorder recorder;
-    EXPECT_EQ(Validate(old), AcmdEnum::Success);
-    EXPECT_TRUE(recorder.Messages().empty());
-    old.SetValueFromText("x");
-    EXPECT_EQ(Validate(old), AcmdEnum::Success);
-    ASSERT_EQ(recorder.Messages().size(), 1u);
-    EXPECT_EQ(recorder.Messages()[0].severity, MdbWARNING);
-    EXPECT_EQ(recorder.Messages()[0].text, "option -old is deprecated; use -new instead.");
 }

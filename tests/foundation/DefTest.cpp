@@ -174,24 +174,6 @@ TEST_F(DefTest, OverridesNestAndAreUndone)
     EXPECT_FALSE(DefGetFL("BAD NAME"));
 }
 
-TEST_F(DefTest, LayersAnswerInOrderOfPrecedenceAndAnyLayerMakesAVariableSupported)
-{
-    Load("X = plain\nX[QFAM=ZX7] = scoped\nSCOPED_ONLY[QFAM=ZX7] = 1\n@choices LIST_ONLY = a\n");
-    DefOverRideGuard family("QFAM", "ZX7");
-    EXPECT_EQ(Get("X"), "scoped");
-    ASSERT_EQ(DefSetFL("X", "user"), 0);
-    EXPECT_EQ(Get("X"), "user");
-    {
-        DefOverRideGuard over("X", "override");
-        EXPECT_EQ(Get("X"), "override");
-    }
-    EXPECT_EQ(DefUnset("X"), 0);
-    EXPECT_EQ(Get("X"), "scoped");
-    for (const char* name : {"X", "SCOPED_ONLY", "LIST_ONLY", "QFAM"}) EXPECT_TRUE(DefIsOptSupported(name)) << name;
-    EXPECT_FALSE(DefIsOptSupported("MISSING"));
-    EXPECT_FALSE(DefIsOptSupported(nullptr));
-}
-
 TEST_F(DefTest, BooleanIntegerAndTextReads)
 {
     const struct {
@@ -228,27 +210,6 @@ TEST_F(DefTest, BooleanIntegerAndTextReads)
     EXPECT_NE(DefGetStrFL("S", small, sizeof small), 0);
     EXPECT_STREQ(small, "");
     EXPECT_NE(DefGetStrFL("S", static_cast<char*>(nullptr), 8), 0);
-}
-
-TEST_F(DefTest, ChoicesAreScopedAndHiddenOnesAreLeftOut)
-{
-    Load(R"(@choices TOOL = synplify precision "vendor tool" ""
-@hidden TOOL = precision
-@hidden TOOL[QFAM=QL3] = synplify
-@choices TOOL[QFAM=ZX9] = precision
-)");
-    EXPECT_EQ(Visible("TOOL"), (Words{"synplify", "vendor tool", ""}));
-    {
-        DefOverRideGuard family("QFAM", "QL3");  // the scoped hidden list replaces the plain one
-        EXPECT_EQ(Visible("TOOL"), (Words{"precision", "vendor tool", ""}));
-    }
-    {
-        DefOverRideGuard family("QFAM", "zx9");
-        EXPECT_EQ(Visible("TOOL"), Words{}) << "its only choice is hidden by the plain hidden list";
-    }
-    char small[8];
-    EXPECT_NE(DefGetAllVisList("TOOL", small, sizeof small), 0);
-    EXPECT_STREQ(small, "");
 }
 
 TEST_F(DefTest, JoinedChoicesSplitBackIntoTheSameWords)

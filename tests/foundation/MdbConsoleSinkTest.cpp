@@ -129,23 +129,6 @@ TEST(MdbConsoleSink, SeveritiesGoToTheirStreamsAndQuestionsSayWhichAnswerWasTake
                           "Question: Odd default? [assumed answer: 75]\n");
 }
 
-TEST(MdbConsoleSink, MeterIsSilentWhenNotATerminal)
-{
-    Capture out, err;
-    MdbConsoleSink console(out.File(), err.File());
-    Installed installed(&console);
-
-    const int args = MdbArgSetInit(1);
-    MdbArgSetString(args, 0, "Opening project");
-    MdbMeterInit(nullptr, args, nullptr, "Quorlane", "COMMAND_METER", MdbMETER, MdbMETERKIND, "", "%s...", kMeter);
-    MdbMeterUpdate(nullptr, "Quorlane", kMeter, 40);
-    Say(MdbINFO, "between");
-    MdbMeterKill(nullptr, "Quorlane", kMeter);
-
-    EXPECT_EQ(err.Text(), "");
-    EXPECT_EQ(out.Text(), "Info: between\n");
-}
-
 TEST(MdbConsoleSink, MeterDrawsABarOnATerminalThatStepsAsideForLines)
 {
     Terminal terminal;

@@ -38,27 +38,6 @@ TEST(MdbFormat, PlaceholdersTakeArgumentsInOrderAndArgumentsAreNeverFormats)
     EXPECT_EQ(MdbFormat("%n %x %5s 50%", {Str("a")}), "%n %x %5s 50%");
 }
 
-TEST(MdbArgSet, SetsCarryTheirArgumentsToTheMessageOnce)
-{
-    MessageRecorder recorder;
-    const int args = MdbArgSetInit(3);
-    EXPECT_EQ(MdbArgSetString(args, 0, "name"), 0);
-    EXPECT_EQ(MdbArgSetInteger(args, 1, 7), 0);
-    EXPECT_EQ(MdbArgSetString(args, 2, nullptr), 0);
-    const int module = 0;
-    MdbOutput(args, &module, "Quorlane", "VALUE_SET", MdbWARNING, MdbLINE, "%s=%d (%s)", kNumber, (1200u << 16) | 1u);
-    const std::vector<MdbMessage> messages = recorder.Messages();
-    ASSERT_EQ(messages.size(), 1u);
-    EXPECT_EQ(messages[0].text, "name=7 ()");
-    EXPECT_EQ(messages[0].secondNumber, (1200u << 16) | 1u);
-    EXPECT_EQ(messages[0].module, &module);
-    EXPECT_TRUE(messages[0].args[1].isInteger);
-    // The set was consumed: handing it on again means no arguments.
-    EXPECT_EQ(MdbArgSetString(args, 0, "again"), -1);
-    Emit(args, "[%s]");
-    EXPECT_EQ(recorder.Texts().back(), "[]");
-}
-
 TEST(MdbArgSet, BadHandlesAndIndexesAreIgnored)
 {
     MessageRecorder recorder;

@@ -102,27 +102,6 @@ TEST(MdbQuery, SilencedQuestionsAnswerTheirDefaultWithoutOutput)
     EXPECT_FALSE(manager.IsRegistered(""));
 }
 
-TEST(MdbMeter, CallsReachTheSinkWithTheirNamesAndClampedValues)
-{
-    MessageRecorder recorder;
-    const int args = MdbArgSetInit(1);
-    MdbArgSetString(args, 0, "Opening project");
-    EXPECT_EQ(
-        MdbMeterInit(nullptr, args, nullptr, "Quorlane", "COMMAND_METER", MdbMETER, MdbMETERKIND, "", "%s...", kMeter),
-        0);
-    MdbMeterUpdate(nullptr, "Quorlane", kMeter, 30);
-    MdbMeterUpdate(nullptr, "Quorlane", kMeter, 1000);
-    MdbMeterKill(nullptr, "Quorlane", kMeter);
-    const std::vector<MessageRecorder::MeterCall> calls = recorder.MeterCalls();
-    ASSERT_EQ(calls.size(), 4u);
-    EXPECT_EQ(calls[0].message.text, "Opening project...");
-    EXPECT_EQ(calls[1].value, 30u);
-    EXPECT_EQ(calls[2].value, 100u);
-    EXPECT_EQ(calls[3].kind, MessageRecorder::MeterCall::Kill);
-    EXPECT_EQ(calls[3].number, kMeter);
-    EXPECT_TRUE(recorder.Records().empty());
-}
-
 TEST(MdbErrorCapture, TheOutermostCaptureKeepsErrorsOfItsThread)
 {
     MessageRecorder recorder;

@@ -14,19 +14,6 @@
 #include <thread>
 #include <unistd.h>
 
-TEST(SysString, LeftRightTrimReplace)
-{
-    EXPECT_EQ(UtlGetLeftString("abc", std::string::npos), "abc");
-    EXPECT_EQ(UtlGetRightString("impl12", 4), "12");
-    EXPECT_EQ(UtlGetRightString("abc", std::string::npos), "");
-    EXPECT_EQ(UtlTrimLeftString("  \t value \n"), "value \n");
-    EXPECT_EQ(UtlTrimRightString("///a/b/", "/"), "///a/b");
-    std::string text = "aaaa";
-    EXPECT_EQ(UtlReplaceAll(text, "a", "aa"), 4);  // the replacement is not searched again
-    EXPECT_EQ(text, "aaaaaaaa");
-    EXPECT_EQ(UtlReplaceAll(text, "", "x"), 0);
-}
-
 TEST(SysString, WholeTextNumbers)
 {
     int value = 42;

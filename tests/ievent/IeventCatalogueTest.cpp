@@ -146,47 +146,6 @@ TEST(IeventCatalogue, EveryClassReachesExactlyItsOwnUpdateView)
     EXPECT_EQ(derived.Names(), std::vector<std::string>{"IeventIPRepositoryRemoved"});
 }
 
-TEST(IeventCatalogue, FileAndModuleListsAreCopiedWholeAndParsesTakeTheScannersModules)
-{
-    // One entry, also an empty one, is a one-element list; the event shares it.
-    const Ievent_FilesParent::Entry entry = boost::make_shared<IfileObjectEx>(IfileObject(), false);
-    EXPECT_EQ(IeventFileRemoved(entry).GetFiles(), std::vector<Ievent_FilesParent::Entry>{entry});
-    EXPECT_EQ(IeventFilePreRemove(Ievent_FilesParent::Entry()).GetFiles().size(), 1u);
-    int storage[3] = {};
-    const std::vector<ImodelModule*> modules{reinterpret_cast<ImodelModule*>(&storage[0]), nullptr,
-                                             reinterpret_cast<ImodelModule*>(&storage[2])};
-    EXPECT_EQ(IeventModuleAdded(modules).GetModules(), modules);
-    EXPECT_EQ(IeventModuleModified(nullptr).GetModules(), std::vector<ImodelModule*>{nullptr});
-    // The modules of a parse come from the scanner, in its order; a file
-    // rejected before scanning has none.
-    FakeScanner scanner{modules};
-    EXPECT_EQ(IeventFileAndModulePostParse(entry, &scanner).GetModules(), modules);
-    EXPECT_TRUE(IeventFileAndModulePostParse(entry, static_cast<FakeScanner*>(nullptr)).GetModules().empty());
-    std::string oldName = "a";
-    IeventLibraryModified renamed(oldName, "b");
-    oldName = "changed";
-    EXPECT_EQ(renamed.GetOldLibrary(), "a");  // texts are copied
-}
-
-TEST(IeventCatalogue, TheSelectionHoldsOneKindOfThing)
-{
-    const IeventSelectionChanged module(kModule);
-    EXPECT_TRUE(module.IsModuleSelected());
-    EXPECT_FALSE(module.IsFileSelected() || module.IsCoreSelected());
-    const IeventSelectionChanged core(kCore);
-    EXPECT_TRUE(core.IsCoreSelected());
-    EXPECT_FALSE(core.IsFileSelected() || core.IsModuleSelected());
-    const Ievent_FilesParent::Entry entry = boost::make_shared<IfileObjectEx>(IfileObject(), false);
-    const IeventSelectionChanged file(entry);
-    EXPECT_EQ(file.GetFileSelected(), entry);
-    EXPECT_EQ(file.GetModules(), std::vector<ImodelModule*>{nullptr});
-    // Files the project does not hold are left out: nothing is selected.
-    const IfileObject stranger(ImodelFileName("/elsewhere/a.vhd"), zorpaFT_HDL, ImodelFMFull, true, false);
-    const IeventSelectionChanged strangers(std::deque<IfileObject>{stranger, IfileObject()});
-    EXPECT_TRUE(strangers.GetFiles().empty());
-    EXPECT_FALSE(strangers.IsFileSelected());
-}
-
 TEST(IeventCatalogue, ASelectionOfFilesTakesTheProjectsOwnEntries)
 {
     TempFolder folder;

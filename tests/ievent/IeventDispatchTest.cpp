@@ -19,24 +19,6 @@ TEST(IeventDispatch, AnEmptyBatchOrAnEmptyPointerDeliversNothing)
     EXPECT_EQ(view.Names(), (std::vector<std::string>{"IeventProjectClosed"}));
 }
 
-TEST(IeventView, RegistersWithTheModelItIsMadeFor)
-{
-    Imodel* wizard = Imodel::CreateNewProjectWizardInstance();
-    ASSERT_NE(wizard, nullptr);
-    RecordingView processWideView;
-    {
-        RecordingView wizardView(wizard);
-        wizard->SendEvent(boost::make_shared<IeventLibraryAdded>("work"), false);
-        EXPECT_EQ(wizardView.Names(), (std::vector<std::string>{"IeventLibraryAdded"}));
-        EXPECT_TRUE(processWideView.Names().empty());
-    }
-    // The view left the wizard's list when it went.
-    RecordingView laterView(wizard);
-    wizard->SendEvent(boost::make_shared<IeventLibraryAdded>("work"), false);
-    EXPECT_EQ(laterView.Count("IeventLibraryAdded"), 1);
-    Imodel::DestroyNewProjectWizardInstance(wizard);
-}
-
 TEST(IeventView, OutlivingItsModelIsSafe)
 {
     Imodel* wizard = Imodel::CreateNewProjectWizardInstance();

@@ -221,21 +221,6 @@ TEST_F(FileManagerTest, RemovingAParentAnnouncesItsChildrenAgainAndRemovingAllTe
     EXPECT_EQ(childY->GetFileState(), imodelFileAbsent);
 }
 
-TEST_F(FileManagerTest, RemovalsByTypeAndViewStayWithinTheirScope)
-{
-    Add("a.v", zorpaFT_HDL);
-    Add("pallador/impl0/a.adb", zorpaFT_ADB);
-    Add("pallador/impl1/a.adb", zorpaFT_ADB);
-    Add("pallador/impl1/a.pro", zorpaFT_PRO);
-    files.RemoveFilesOfSpecificType(zorpaFT_ADB, 1);
-    EXPECT_FALSE(files.ContainsFile(Named("pallador/impl0/a.adb")));
-    EXPECT_TRUE(files.ContainsFile(Named("pallador/impl1/a.adb")));
-    files.RemoveFilesOfGlobalType(zorpaFT_GROUP_PALLADOR, 1);
-    EXPECT_EQ(files.GetFileCount(), 3);
-    files.RemoveFilesOfRevision(1);
-    EXPECT_EQ(files.GetFileCount(), 1);
-}
-
 TEST_F(FileManagerTest, ErrorGroupsHoldOnlyLiveRegisteredFiles)
 {
     IfileObjectEx defining = Member("a.v", zorpaFT_HDL);
@@ -359,51 +344,6 @@ TEST_F(FileManagerTest, RetargetingCopiesAViewsFilesIntoAnother)
     EXPECT_EQ(Stored(view2), Names{"<project>/pallador/impl2/x.adb"});
     project.Write("pallador/impl2/y.adb", "");
     EXPECT_TRUE(files.RetargetFiles(1, 2));
-}
-
-TEST_F(FileManagerTest, SchematicPagesAreFoundAroundAPage)
-{
-    for (const char* page : {"top.1", "top.2", "top.3", "top.4", "top.5"}) Add(page, zorpaFT_SCH);
-    Entry page = files.GetFile(Named("top.3"));
-    int first = -1;
-    int last = -1;
-    IfileFindAllPagesOfSchematic(page, first, last);
-    EXPECT_EQ(first, 1);
-    EXPECT_EQ(last, 5);
-    EXPECT_EQ(page->GetFileTitleAndExt(), "top.5");
-
-    files.RemoveFile(Named("top.4"));
-    page = files.GetFile(Named("top.3"));
-    first = 7;
-    last = -1;
-    IfileFindAllPagesOfSchematic(page, first, last);
-    EXPECT_EQ(first, 7);
-    EXPECT_EQ(last, 3);
-    // Page numbers at the end of their range end the search there.
-    page = Add("big.2147483647", zorpaFT_SCH);
-    last = -1;
-    IfileFindAllPagesOfSchematic(page, first, last);
-    EXPECT_EQ(last, 2147483647);
-    EXPECT_FALSE(IfileGetFileToUseInModel(Add("top.v", zorpaFT_HDL)));
-}
-
-TEST_F(FileManagerTest, FreeFunctionsResolveFileValues)
-{
-    const Entry a = Add("a.v", zorpaFT_HDL);
-    const Entry made = IfileManagerGetRealObject(Named("b.v"), true);
-    ASSERT_TRUE(made);
-    EXPECT_FALSE(files.ContainsFile(*made));
-    EXPECT_FALSE(IfileManagerGetRealObject(Named("b.v"), false));
-    EXPECT_EQ(IfileManagerGetRealObject(project.Path() + "/A.V", ImodelFMFull, zorpaFT_HDL, false, false), a);
-
-    std::deque<IfileObjectEx> copies;
-    PrintCapture trace;
-    IfileManagerGetRealObjects({Named("b.v"), Named("a.v")}, copies, true);
-    EXPECT_EQ(Stored(copies), (Names{"<project>/b.v", "<project>/a.v"}));
-    EXPECT_TRUE(trace.Holds("Warning: File <project>/b.v is not found in file manager\n"));
-    std::deque<IfileObject> values;
-    IfileManagerGetSimpleObjects(std::vector<Entry>{a, Entry()}, values);
-    EXPECT_EQ(values, std::deque<IfileObject>{Named("a.v")});
 }
 
 TEST(IfileManager, AManagerGoingAwayLeavesItsEntriesAbsentAndUnlinked)

@@ -258,23 +258,6 @@ TEST(IfileObjectEx, ToolUseFollowsTheConstraints)
     EXPECT_EQ(other.GetFilters(), file.GetFilters());
 }
 
-TEST(IfileObjectEx, ParentListsHoldNoDuplicateAndNotTheFileItself)
-{
-    IfileObjectEx file(Stored("/prj/gen/a.v"), false);
-    file.AddParentFile(Stored("/prj/gen/a.v"));
-    file.AddParentFile(Stored("/prj/core.cxf", zorpaFT_OMBRIX_CXF));
-    file.AddParentFile(Stored("/PRJ/CORE.cxf", zorpaFT_OMBRIX_CXF));
-    ASSERT_EQ(file.GetParentFiles().size(), 1u);
-    EXPECT_EQ(file.GetFileTypeAsComponent(), zorpaFT_OMBRIX_CXF);
-    file.AddIncludedFile(Stored("/prj/gen/a.v"));
-    file.AddIncludedFile(Stored("/prj/inc.vh"));
-    file.AddIncludedFile(Stored("/prj/INC.vh"));
-    EXPECT_EQ(file.GetIncludedFiles().size(), 1u);
-    EXPECT_FALSE(file.RemoveParentFile(Stored("/prj/other.cxf")));
-    EXPECT_TRUE(file.RemoveParentFile(Stored("/prj/core.cxf")));
-    EXPECT_FALSE(file.HasParentFile());
-}
-
 TEST(IfileObjectEx, WalksUpTheParentsFindTheTopAndStopOnCycles)
 {
     const Entry file = Shared("/prj/gen/core/a.v");
@@ -308,36 +291,4 @@ TEST(IfileObjectEx, WalksUpTheParentsFindTheTopAndStopOnCycles)
     ASSERT_NE(resolved, nullptr);
     EXPECT_TRUE(*resolved == loose.first);
     top->SetNoParent();  // breaking the links lets the entries go
-}
-
-TEST(IfileObjectEx, ACoreFileOutsideItsCoresFolderIsShared)
-{
-    ProjectFolderScope project("/prj");
-    auto local = [](const std::string& relative, zorpaFileManagerTypes type) {
-        return boost::make_shared<IfileObjectEx>(IfileObject("/prj/" + relative, type, ImodelFMFull, true, true),
-                                                 false);
-    };
-    const Entry core = local("component/work/core1/core1.cxf", zorpaFT_OMBRIX_CXF);
-    const std::pair<const char*, bool> files[] = {{"component/work/core1/rtl/a.v", false},
-                                                  {"component/common/b.v", true},
-                                                  {"hdl/c.v", false},
-                                                  {"dremmet/common/d.v", true}};
-    for (const auto& [name, shared] : files) {
-        const Entry file = local(name, zorpaFT_HDL);
-        Link(file, core);
-        EXPECT_EQ(file->IsCommonCoreFile(zorpaFT_OMBRIX_CXF), shared) << name;
-    }
-    EXPECT_TRUE(local("synthesis/Identify_Out/x.v", zorpaFT_HDL)->IsInstrumentedByIdentify());
-}
-
-TEST(IfileObjectEx, ReadOnlyOnDiskAndInTheTool)
-{
-    TempFolder folder;
-    const std::string path = folder.Write("ro.v", "x\n");
-    IfileObjectEx file(Stored(path), false);
-    file.SetIDEReadOnly(true);
-    EXPECT_EQ(file.GetReadOnlyState(), 2);
-    ASSERT_EQ(SysSetReadOnlyAttr(path, true), 0);
-    EXPECT_EQ(file.GetReadOnlyState(), 3);
-    SysSetReadOnlyAttr(path, false);
 }

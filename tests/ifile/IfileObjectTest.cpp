@@ -99,40 +99,6 @@ TEST(IfileObject, ExtensionsBelongToTheFileNameOnly)
     EXPECT_EQ(Stored("/title").GetFileTitleAndExt(), "/title");
 }
 
-TEST(IfileObject, TypesOfConstraintFilesAndTheLanguageOfHdlFiles)
-{
-    std::string keyword;
-    EXPECT_FALSE(IfileGetStrType(keyword, 101));
-    EXPECT_EQ(keyword, "???");
-    EXPECT_EQ(IfileObject::GetConstrFileType("/c/top_zevoru.sdc"), zorpaFT_ZEVORU_SDC);
-    EXPECT_EQ(IfileObject::GetConstrFileType("/c/top_sdc.sdc"), zorpaFT_SYN_SDC);
-    EXPECT_EQ(IfileObject::GetConstrFileType("/c/top.sdc"), zorpaFT_SDC);
-    EXPECT_EQ(IfileObject::GetConstrFileType("/c/top_zevoru.pdc"), zorpaFT_ZEVORU_PDC);
-    PrintCapture traces;
-    EXPECT_EQ(IfileObject::GetSafeFileType(104, "/c/top.xyz"), zorpaFT_UNKNOWN);
-    EXPECT_TRUE(traces.Holds("could not get file type for '/c/top.xyz', 104."));
-
-    // The extension decides the language only with mixed HDL.
-    ImodelDesignManager& design = *Imodel::GetInstance().GetDesignManager();
-    const bool wasVHDL = design.IsDefaultVHDL();
-    design.SetDefaultVHDL(true);
-    const std::deque<IfileObject> files = {Stored("/a.vhd"), Stored("/b.v"), Stored("/c.sdc", zorpaFT_SDC)};
-    bool isVHDL = false;
-    {
-        DefOverRideGuard mixed("IDE_MIXED_HDL_ENABLED", "0");
-        EXPECT_TRUE(Stored("/b.v").IsFileHDL(isVHDL));
-        EXPECT_TRUE(isVHDL);
-        EXPECT_FALSE(IfileIsMixedHDLList(files));
-    }
-    DefOverRideGuard mixed("IDE_MIXED_HDL_ENABLED", "1");
-    EXPECT_TRUE(Stored("/b.v").IsFileHDL(isVHDL));
-    EXPECT_FALSE(isVHDL);
-    EXPECT_TRUE(IfileIsMixedHDLList(files));
-    EXPECT_TRUE(IfileGetListHDLType({Stored("/c.sdc", zorpaFT_SDC)}, false));  // the project's language
-    EXPECT_EQ(Stored("/t.vhd", zorpaFT_TB_HDL).GetModuleType(), zorpaMODULE_UNKNOWN);
-    design.SetDefaultVHDL(wasVHDL);
-}
-
 TEST(IfileObject, TheViewOfAFileComesFromItsFolder)
 {
     ProjectFolderScope project(kProject);
@@ -204,18 +170,4 @@ TEST(IfileObject, PlainFileListsReadBackThroughTheProjectFileReader)
     EXPECT_EQ(read[1].GetInternalFileName().GetString(), "/elsewhere/b,c.v");
     IfileReadFileList(lines, read, {}, false);
     EXPECT_EQ(read.size(), 3u);  // only the file that was vetoed before is new
-}
-
-TEST(IfileObject, ClientDataIsSharedAndNamesTheLineFormatCannotHoldAreRefused)
-{
-    IfileObject file = Stored("/a.v");
-    file.SetClientData(boost::make_shared<int>(7));
-    const IfileObject copy = file;
-    EXPECT_EQ(copy.GetClientData(), file.GetClientData());
-    file.RemoveClientDataRef();
-    EXPECT_FALSE(file.HasClientData());
-    EXPECT_TRUE(copy.HasClientData());
-    EXPECT_TRUE(IfileIsStorableName("/prj/a, b.v"));
-    EXPECT_FALSE(IfileIsStorableName("/prj/a\nb.v"));
-    EXPECT_FALSE(IfileIsStorableName("/prj/a\"b.v"));
 }

@@ -23,26 +23,9 @@
 namespace {
 
 using QuorlaneCallBack::QuorlaneIIDEObject;
-using Modules = std::vector<boost::shared_ptr<Vymodel::ModuleInfo>>;
 
 class CallBackTest : public CoreServicesFixture {
 protected:
-    // A member file of that full name, alive for the rest of the test.
-    boost::shared_ptr<IfileObjectEx> File(const std::string& fullName)
-    {
-        auto file = boost::make_shared<IfileObjectEx>(
-            IfileObject(ImodelFileName(fullName), zorpaFT_HDL, ImodelFMFull, true, false), false);
-        m_files.push_back(file);
-        return file;
-    }
-    // A unit put into the library, which owns it from then on.
-    ImodelModule* AddUnit(const std::string& library, const std::string& name, boost::shared_ptr<IfileObjectEx> file,
-                          zorpaModuleTypes kind = zorpaMODULE_VHDL, const std::string& package = "")
-    {
-        auto unit = std::make_unique<ImodelModule>(name, file, kind, false, library, package, false);
-        design.AddLibrary(library, false)->GetModules()->insert(unit.get());
-        return unit.release();
-    }
     // A project file registered with the file manager (written on disk).
     IfileManager::Entry AddProjectFile(const std::string& relative, const std::string& content)
     {
@@ -52,23 +35,7 @@ protected:
     }
 
     QuorlaneIIDEObject callback;
-
-private:
-    std::vector<boost::shared_ptr<IfileObjectEx>> m_files;
 };
-
-std::vector<std::string> Describe(const Modules& modules)
-{
-    std::vector<std::string> lines;
-    for (const auto& info : modules) {
-        EXPECT_EQ(info->GetKind(), 2);
-        EXPECT_EQ(info->GetType(), "HdlModule");
-        EXPECT_EQ(info->GetStatus().GetState(), 1);
-        EXPECT_TRUE(info->GetComponentID().IsDefault());
-        lines.push_back(info->GetModuleName() + " " + info->GetFileName());
-    }
-    return lines;
-}
 
 // A host whose launcher records what it is handed.
 class ToolLaunchingHost : public RecordingHost {
@@ -84,98 +51,7 @@ public:
     std::string launched;
 };
 
-// A profile manager with one active tool.
-class OneToolProfiles : public IprofileManager {
-public:
-    bool FindActiveTool(ImodelFunctionType kind, std::string& profile, std::string& info, std::string& version,
-                        std::string& executable, std::string& toolKey, bool& batch) override
-    {
-        askedKind = kind;
-        profile = "p";
-        info = "configurator";
-        version = "1";
-        executable = "sh";
-        toolKey = "DREMMET_EXT";
-        batch = false;
-        return true;
-    }
-    void BeginProjectRead() override {}
-    void EndProjectRead() override {}
-    void AddProjectProfile(ImodelFunctionType, const std::string&, const std::string&, const std::string&,
-                           const std::string&, bool) override
-    {
-    }
-    void GetProjectProfile(ImodelFunctionType, std::string&, std::string&, std::string&, std::string&, std::string&,
-                           bool&) override
-    {
-    }
-    const std::vector<IprofileManagedProfile>& GetProfileList() const override { return m_profiles; }
-
-    int askedKind = -1;
-
-private:
-    std::vector<IprofileManagedProfile> m_profiles;
-};
-
-class ProfileHost : public RecordingHost {
-public:
-    IprofileManager* GetProfileManager() override { return &profiles; }
-    OneToolProfiles profiles;
-};
-
 }  // namespace
-
-TEST_F(CallBackTest, TheProjectsOwnTopHdlModulesAreListedLibraryByLibrary)
-{
-    const std::string outside = "/elsewhere/linked.vhd";
-    AddUnit("work", "alu", File(project / "hdl/alu.vhd"));
-    AddUnit("work", "ctrl", File(project / "hdl/ctrl.v"), zorpaMODULE_VERILOG);
-    AddUnit("work", "board", File(project / "sch/board.sch"), zorpaMODULE_SCHEMATIC);
-    AddUnit("work", "linked", File(outside));
-    AddUnit("work", "nofile", nullptr);
-    auto included = File(project / "hdl/inc.v");
-    included->AddParentFile(
-        IfileObject(ImodelFileName(project / "hdl/ctrl.v"), zorpaFT_HDL, ImodelFMFull, true, false));
-    AddUnit("work", "inner", included, zorpaMODULE_VERILOG);
-    AddUnit("lib2", "fir", File(project / "hdl/fir.vhd"));
-
-    Modules modules{boost::make_shared<Vymodel::ModuleInfo>(0, "stale", Vymodel::ModuleStatus(0),
-                                                            VyIfaces::ComponentID(), "stale", "")};
-    callback.GetUserHDLModulesInProject(modules, false);
-    EXPECT_EQ(Describe(modules),
-              (std::vector<std::string>{"alu " + (project / "hdl/alu.vhd"), "ctrl " + (project / "hdl/ctrl.v"),
-                                        "linked " + outside, "fir " + (project / "hdl/fir.vhd")}));
-
-    callback.GetUserHDLModulesInProject(modules, true);
-    EXPECT_EQ(Describe(modules),
-              (std::vector<std::string>{"alu " + (project / "hdl/alu.vhd"), "ctrl " + (project / "hdl/ctrl.v"),
-                                        "fir " + (project / "hdl/fir.vhd")}));
-}
-
-TEST_F(CallBackTest, TheLibraryAndPackageOfAModuleComeFromItsProjectFile)
-{
-    IfileManager::Entry file = AddProjectFile("hdl/pkg.vhd", "-- vhdl\n");
-    ASSERT_TRUE(file);
-    file->SetLibraryName("mylib");
-    AddUnit("mylib", "adder", file, zorpaMODULE_VHDL, "arith");
-
-    std::string library = "old";
-    std::string package = "old";
-    EXPECT_TRUE(callback.GetVHDLLibraryAndPackage(project / "hdl/pkg.vhd", "ADDER", library, package));
-    EXPECT_EQ(library, "mylib");
-    EXPECT_EQ(package, "arith");
-
-    // A file of the project whose module is missing: the library only.
-    library = package = "old";
-    EXPECT_FALSE(callback.GetVHDLLibraryAndPackage(project / "hdl/pkg.vhd", "missing", library, package));
-    EXPECT_EQ(library, "mylib");
-    EXPECT_EQ(package, "old");
-
-    // A file the project does not have: nothing.
-    library = "old";
-    EXPECT_FALSE(callback.GetVHDLLibraryAndPackage(project / "hdl/other.vhd", "adder", library, package));
-    EXPECT_EQ(library, "old");
-}
 
 TEST_F(CallBackTest, ALaunchedToolRunsWithItsArgumentsInItsFolder)
 {
@@ -226,27 +102,6 @@ TEST_F(CallBackTest, TheFileWatcherIsBlockedWhileALibraryWritesAndTheWrittenFile
     EXPECT_EQ(data->GetStatInfo()->size, 7);
     EXPECT_EQ(image->GetStatInfo()->size, 0);
     EXPECT_EQ(other->GetStatInfo()->size, 1);
-}
-
-TEST_F(CallBackTest, TheCoreConsoleProfileComesFromTheHostOrIsReportedMissing)
-{
-    std::string info;
-    std::string executable;
-    std::string key;
-    {
-        MessageRecorder messages;
-        DefSetFL("DREMMET_EXT", "Configurator");
-        EXPECT_FALSE(callback.GetDremmetProfile(info, executable, key));
-        ASSERT_EQ(messages.WithId("NO_PROFILE").size(), 1u);
-        EXPECT_NE(messages.WithId("NO_PROFILE")[0].text.find("Configurator"), std::string::npos);
-    }
-    ProfileHost host;
-    EXPECT_TRUE(callback.GetDremmetProfile(info, executable, key));
-    EXPECT_EQ(host.profiles.askedKind, 17);
-    EXPECT_EQ(key, "DREMMET_EXT");
-    // The executable comes back as a full path.
-    EXPECT_EQ(executable.front(), '/');
-    EXPECT_TRUE(std::filesystem::exists(executable));
 }
 
 TEST_F(CallBackTest, FoldersOfComponentsAreMadeInTheProjectByKind)

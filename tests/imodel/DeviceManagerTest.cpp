@@ -110,58 +110,6 @@ TEST_F(DeviceManagerTest, ACatalogueWithoutFamiliesIsEmptyAndRefusesEveryDevice)
     EXPECT_EQ(SysAssertionCount(), assertions);
 }
 
-TEST_F(DeviceManagerTest, DevicesAreCheckedAsFarAsTheLevelAsks)
-{
-    std::string bad, list, member;
-    EXPECT_FALSE(Devices().IsValidDevice(bad, list, member, imodelDeviceNone, nullptr, true, nullptr));
-    const std::pair<ImodelDevice, imodelDeviceMembers> valid[] = {
-        {ImodelDevice(), imodelDeviceNone},
-        {Device("ZX7"), imodelDeviceFamily},
-        {Device("ZX7", "ZX7_120"), imodelDeviceDie},  // die names ignore case
-        {Device("ZX7", "zx7_120", "BG676"), imodelDevicePackage},
-        {Device("QL5"), imodelDeviceFamily}};
-    for (const auto& [device, level] : valid) EXPECT_EQ(Check(device, level), "valid") << device.GetFamily();
-
-    EXPECT_EQ(Check(ImodelDevice(), imodelDeviceFamily), "family '' 'ZX3' 'ZX7' 'TN4' 'QL5'");
-    EXPECT_EQ(Check(Device("ZX7"), imodelDeviceDie), "die '' 'ZX7-50' 'ZX7-120'");
-    EXPECT_EQ(Check(Device("ZX7", "zx3_10"), imodelDeviceNone), "die 'ZX3-10' 'ZX7-50' 'ZX7-120'");
-    EXPECT_EQ(Check(Device("ZX7", "zx7_50"), imodelDevicePackage), "package '' 'FG256' 'FG484'");
-    EXPECT_EQ(Check(Device("TN4", "tn4_15", "cs64"), imodelDeviceFamily), "package 'CS64' 'VQ100'");
-    EXPECT_NE(Check(Device("ZX7", "", "fg256"), imodelDeviceFamily), "valid");  // a package without a die
-    EXPECT_NE(Check(Device("QL5"), imodelDeviceDie), "valid");                  // a family without dies
-    EXPECT_TRUE(messages.Messages().empty()) << "nothing reported unless asked";
-
-    Devices().SetDevice(Device("ZX7", "zx7_50"));
-    EXPECT_TRUE(Devices().IsCurrentDeviceValid(bad, list, member, imodelDeviceDie));
-    EXPECT_FALSE(Devices().IsCurrentDeviceValid(bad, list, member, imodelDevicePackage));
-}
-
-TEST_F(DeviceManagerTest, AReportedFailureIsALineWithoutParentWindowAndABoxWithOne)
-{
-    Check(Device("ZX8"), imodelDeviceNone, true);
-    Check(Device("ZX7", "zx7_50"), imodelDevicePackage, true);
-    Check(Device("ZX7", "oops"), imodelDeviceFamily, true);  // named as given
-    EXPECT_EQ(messages.Texts(),
-              (Names{"Family 'ZX8' has not been set. Family must be one of the following: 'ZX3' 'ZX7' 'TN4' 'QL5'.",
-                     "Package is required to continue.",
-                     "Die 'oops' has not been set. Die must be one of the following: 'ZX7-50' 'ZX7-120'."}));
-    for (const auto& line : messages.Records()) {
-        EXPECT_FALSE(line.question);
-        EXPECT_EQ(line.message.severity, MdbERROR);
-    }
-
-    messages.Clear();
-    int window = 0;
-    Check(ImodelDevice(), imodelDeviceFamily, true, &window);
-    const auto boxes = messages.Records();
-    ASSERT_EQ(boxes.size(), 1u);
-    const auto& box = boxes[0];
-    EXPECT_TRUE(box.question);
-    EXPECT_EQ(box.message.text, "Family is required to continue.");
-    EXPECT_EQ(box.message.kind, MdbOKBOX);
-    EXPECT_EQ(box.message.parent, &window);
-}
-
 TEST_F(DeviceManagerTest, RepairingFillsWhatTheLevelRequiresAndDropsWhatIsInvalid)
 {
     // Everything from the catalogue's first entries.

@@ -36,35 +36,6 @@ std::string Written(const ImodelDevice& device)
 
 }  // namespace
 
-TEST_F(DeviceTest, TheMessageTextShowsExternalNamesAndTheWordForUnset)
-{
-    EXPECT_EQ(kZx7.FormatDeviceString("UNSET"), "FAM:ZX7 - DIE:ZX7-50 - PKG:FG256");
-    EXPECT_EQ(Device("ZX7", "zx7_50").FormatDeviceString("UNSET"), "FAM:ZX7 - DIE:ZX7-50 - PKG:UNSET");
-    EXPECT_EQ(ImodelDevice().FormatDeviceString(nullptr), "FAM: - DIE: - PKG:");
-    // A die without an external name shows as it is.
-    EXPECT_EQ(Device("TN4", "tn4_15", "vq100").FormatDeviceString("UNSET"), "FAM:TN4 - DIE:tn4_15 - PKG:VQ100");
-    EXPECT_EQ(kZx7.FormatDeviceString({imodelDeviceDie, imodelDeviceNone, imodelDevicePackage}, "UNSET"),
-              "DIE:ZX7-50 - PKG:FG256");
-}
-
-TEST_F(DeviceTest, RequiredMembersNameTheFirstMissingOneAndAskForIt)
-{
-    std::string missing;
-    EXPECT_TRUE(kZx7.HasAllRequiredMembers(false, imodelDevicePackage, missing, nullptr));
-    int window = 0;
-    EXPECT_FALSE(Device("ZX7").HasAllRequiredMembers(false, imodelDeviceDie, missing, &window));
-    EXPECT_EQ(missing, "die");
-    const auto asked = messages.WithId("PROJECT_SETTING_UNSPECIFIED");
-    ASSERT_EQ(asked.size(), 1u);
-    EXPECT_EQ(asked[0].text, "Please specify the die for your project.");
-    EXPECT_EQ(asked[0].parent, &window);
-
-    messages.Clear();
-    EXPECT_FALSE(ImodelDevice().HasAllRequiredMembers(true, imodelDevicePackage, missing, nullptr));
-    EXPECT_EQ(missing, "family");
-    EXPECT_TRUE(messages.Messages().empty()) << "quiet";
-}
-
 TEST_F(DeviceTest, TheMandatoryLevelFollowsTheFamilyAndLeavesQFAMAsItWas)
 {
     ASSERT_EQ(DefSetFL("QFAM", "ZX3"), 0);
@@ -75,19 +46,6 @@ TEST_F(DeviceTest, TheMandatoryLevelFollowsTheFamilyAndLeavesQFAMAsItWas)
     EXPECT_EQ(ImodelGetMandatoryDeviceLevel(Device("ZX7\nZX7")), imodelDeviceFamily);
     EXPECT_EQ(ImodelGetMandatoryDeviceLevel(Device("ZX3")), imodelDeviceFamily);
     EXPECT_EQ(DefGetFL("QFAM"), "ZX7");
-}
-
-TEST_F(DeviceTest, TheNetlistDescriptionCarriesExternalNamesBothWays)
-{
-    const BrnDevice brn = kZx7.GetAsBrnDevice();
-    EXPECT_EQ(brn.die, "ZX7-50");
-    EXPECT_EQ(brn.package, "FG256");
-    EXPECT_EQ(ImodelDevice(brn), kZx7);
-    EXPECT_EQ(ImodelDevice(BrnDevice("ZX7", "zx7-120", "bg676")), Device("ZX7", "zx7_120", "bg676"));
-    // Names the catalogue does not know pass unchanged, both ways.
-    const ImodelDevice odd = Device("TN4", "tn4_15", "xx99");
-    EXPECT_EQ(ImodelDevice(odd.GetAsBrnDevice()), odd);
-    EXPECT_EQ(ImodelGetExternalDeviceName(std::string("zx7_50\0x", 8)), std::string("zx7_50\0x", 8));
 }
 
 TEST_F(DeviceTest, DeviceKeysReadBackAsWrittenAndALineBreakNeverReachesTheFile)
@@ -137,21 +95,4 @@ TEST_F(DeviceTest, TheSingleKeyOfOlderProjectsIsConvertedToInternalNames)
     // The old key wins over the new ones.
     EXPECT_EQ(ReadDevice("KEY VendorTechnology_Family \"ZX7\"\nKEY VendorTechnology \"Brennic ZX3 std\"\n", changed),
               Device("ZX3"));
-}
-
-TEST_F(DeviceTest, EmptyMembersAreFilledWhileTheDeviceStaysAcceptable)
-{
-    const ImodelDevice current = Device("ZX7", "zx7_120", "bg676");
-    ImodelDevice device = Device("ZX7");
-    device.GetEmptyMembersFrom(current, false);
-    EXPECT_EQ(device, current);
-    // The die of another family would spoil the device: it is left out.
-    device = Device("ZX3");
-    device.GetEmptyMembersFrom(current, false);
-    EXPECT_EQ(device, Device("ZX3"));
-    // ZX7 needs a whole device: validation completes what could not be taken over.
-    device = Device("ZX7", "zx7_50");
-    device.GetEmptyMembersFrom(current, true);
-    EXPECT_EQ(device, Device("ZX7", "zx7_50", "fg256"));
-    EXPECT_TRUE(messages.Messages().empty()) << "validation is quiet";
 }

@@ -75,38 +75,6 @@ TEST(FileTypes, SpecificTypeFromGroupAndExtension)
         EXPECT_EQ(ImodelGetSpecificFileType(c.group, c.name), c.type) << c.group << " " << c.name;
 }
 
-TEST(FileTypes, FoldersThatDependOnTheParameter)
-{
-    ImodelGetFullPathParam postLayout(Post_Layout);
-    postLayout.SetRevision(2);
-    EXPECT_EQ(FolderOf(35, postLayout), "pallador/impl2/simulation/postlayout");
-    EXPECT_EQ(FolderOf(105, ImodelGetFullPathParam(Post_Synthesis)), "simulation/postsynth");
-    EXPECT_EQ(FolderOf(24, ImodelGetFullPathParam(Post_Phy_Synthesis)), "simulation/postphysynth");
-    EXPECT_EQ(FolderOf(35, ImodelGetFullPathParam(static_cast<imodelSolvatoState>(9))), "simulation/presynth");
-    EXPECT_EQ(FolderOf(61, ImodelGetFullPathParam(std::string("fifo"))), "component/fifo");
-
-    // Copies of a parameter share its values.
-    const ImodelGetFullPathParam copy = postLayout;
-    EXPECT_EQ(*copy.GetRevision(), 2);
-    EXPECT_EQ(*copy.GetState(), Post_Layout);
-    EXPECT_EQ(copy.GetComponent(), nullptr);
-}
-
-TEST(FileTypes, FullPathsUnderALocationAndTheProjectFolder)
-{
-    ImodelFileName out;
-    ImodelGetFullPathForFileWithThisLoc("top.v", 2, out, "/elsewhere");
-    EXPECT_EQ(out.GetString(), "/elsewhere/hdl/top.v");
-    ImodelGetFullPathForFileWithThisLoc(36, out, "/elsewhere");
-    EXPECT_EQ(out.GetString(), "/elsewhere/");
-
-    const ProjectFolderScope scope("/work/alu");
-    ImodelGetFullPathForFile(36, out);  // "log" files have no folder
-    EXPECT_EQ(out.GetString(), "/work/alu/");
-    ImodelGetFullPathForFile("kiltora.aws", 59, out);
-    EXPECT_EQ(out.GetString(), "/work/alu/kiltora/kiltora.aws");
-}
-
 TEST(FileTypes, ConstraintKindsOfAFamilyLeaveTheFamilyAsItWas)
 {
     const OptionsScope options(R"(FAM = ZX7

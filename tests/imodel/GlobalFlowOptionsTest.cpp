@@ -99,32 +99,3 @@ TEST_F(GlobalFlowOptionsTest, OnlyUpperCaseTrueIsTrueAndKeysCompareExactly)
     EXPECT_TRUE(options != before);
     EXPECT_EQ("", options.GetDefaultProgrammingOutput());
 }
-
-TEST_F(GlobalFlowOptionsTest, NotifyChangesWarnsOfBlockModeAndTellsTheFlow)
-{
-    MessageRecorder messages;
-    RecordingView view;
-    const ImodelGlobalFlowOptions old;
-    ImodelGlobalFlowOptions changed = old;
-    changed.UpdateModelSimIni = false;
-    changed.NotifyChanges(old, true);
-    changed = old;
-    changed.EnableFileDetection = false;
-    changed.NotifyChanges(old, false);
-    EXPECT_EQ(0, view.Count("IeventDesignFlowOptionsChanged"));
-    changed.NotifyChanges(old, true);
-    EXPECT_EQ(1, view.Count("IeventDesignFlowOptionsChanged"));
-    EXPECT_TRUE(messages.Records().empty());
-
-    changed = old;
-    changed.NoIOMode = true;
-    changed.NotifyChanges(old, true);
-    const auto warnings = messages.Records();
-    ASSERT_EQ(1u, warnings.size());
-    EXPECT_EQ("SWITCH_BLOCKMODE_WARNING", warnings[0].message.id);
-    EXPECT_EQ(nullptr, warnings[0].message.parent);
-    // With a host, the host's window owns the question.
-    RecordingHost host;
-    changed.NotifyChanges(old, false);
-    EXPECT_EQ((std::vector<std::string>{"GetParentWindow"}), host.Calls());
-}

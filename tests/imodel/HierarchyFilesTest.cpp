@@ -12,13 +12,6 @@ namespace {
 
 using Names = std::vector<std::string>;
 
-// A host whose editors hold unsaved changes of some files.
-class EditingHost : public RecordingHost {
-public:
-    std::set<std::string> modified;
-    bool IsFileModifiedInEditor(const ImodelFileName& name) override { return modified.count(name.GetString()) > 0; }
-};
-
 // A mixed VHDL and Verilog design:
 //   top (src/top.vhd, uses package pkg twice)
 //     mid (src/mid.vhd, for synthesis only; attached: ip/enc.vhd encrypted,
@@ -157,49 +150,6 @@ TEST_F(HierarchyFilesTest, ACustomizedListInUseReplacesTheWalkAndAnIgnoredPackag
     EXPECT_EQ(Hdl(ideSYNTHESIS).size(), 6u);
 }
 
-TEST_F(HierarchyFilesTest, ModifiedFilesAreReportedForTheFilesTaken)
-{
-    EditingHost host;
-    host.modified = {topFile->GetFullFileName().GetString(), helperFile->GetFullFileName().GetString()};
-    MessageRecorder messages;
-    Hdl(ideSYNTHESIS, nullptr, true);
-    ASSERT_EQ(messages.WithId("USING_MODIFIED_FILE").size(), 1u);
-    EXPECT_NE(messages.Texts()[0].find(topFile->GetFullFileName().GetString()), std::string::npos);
-    // The units named for simulation are always checked.
-    messages.Clear();
-    Hdl(ideSIMULATION, nullptr, false);
-    ASSERT_EQ(messages.WithId("USING_MODIFIED_FILE").size(), 1u);
-    EXPECT_NE(messages.Texts()[0].find("helper.vhd"), std::string::npos);
-}
-
-TEST_F(HierarchyFilesTest, TheDefiningFilesFollowTheHierarchyWithPackagesFirst)
-{
-    ImodelModule::FileEntries files;
-    ImodelGetOriginalFileNames(files, top, nullptr, nullptr, nullptr, false);
-    EXPECT_EQ(Relative(files), (Names{"src/leaf.v", "src/mid.vhd", "sch/blk.sch", "src/pkg.vhd", "src/top.vhd"}));
-
-    files.clear();
-    const zorpaFileManagerTypes schematics = zorpaFT_SCH;
-    ImodelGetOriginalFileNames(files, top, nullptr, &schematics, nullptr, false);
-    EXPECT_EQ(Relative(files), Names{"sch/blk.sch"});
-
-    // One search list shared by two walks looks at each package once.
-    files.clear();
-    std::deque<std::string> visited;
-    ImodelGetOriginalFileNamesRec(files, visited, top, nullptr, nullptr, nullptr, false);
-    ImodelModule::FileEntries second;
-    ImodelGetOriginalFileNamesRec(second, visited, top, nullptr, nullptr, nullptr, false);
-    EXPECT_EQ(visited, std::deque<std::string>{"work.pkg"});
-    EXPECT_EQ(Relative(second), (Names{"src/leaf.v", "src/mid.vhd", "sch/blk.sch", "src/top.vhd"}));
-
-    ImodelModule::FileEntries packages;
-    top->GetAllPackagesUsed(packages);
-    EXPECT_EQ(Relative(packages), Names{"src/pkg.vhd"});
-    EXPECT_TRUE(ImodelHasPackageFiles(top));
-    EXPECT_FALSE(ImodelHasPackageFiles(leaf));
-    EXPECT_FALSE(ImodelHasPackageFiles(nullptr));
-}
-
 TEST_F(HierarchyFilesTest, CyclicDesignsAndIncludeListsEnd)
 {
     ImodelModule* loopA = Unit("loop_a", ProjectFile("loop/a.vhd"));
@@ -215,56 +165,4 @@ TEST_F(HierarchyFilesTest, CyclicDesignsAndIncludeListsEnd)
     EXPECT_EQ(ImodelCountFiles(loopA, -1), 2);
     EXPECT_TRUE(ImodelIsUsedInHierarchy(*loopB->GetModuleFile(), loopA));
     EXPECT_FALSE(ImodelHasCoreSubBlocks(loopA, zorpaFT_OMBRIX_CXF));
-}
-
-TEST_F(HierarchyFilesTest, ChildFilesFollowTheCDBOrders)
-{
-    const Entry a = ProjectFile("cdb/a.cdb", zorpaFT_ARM_DB);
-    const Entry b = ProjectFile("cdb/b.cdb", zorpaFT_ARM_DB);
-    const Entry x = ProjectFile("cdb/x.cdb", zorpaFT_ARM_DB);
-    top->AddAssociatedFile(*x);
-    mid->AddAssociatedFile(*a);
-    mid->AddAssociatedFile(*b);
-    mid->SetCDBOrder({*b, *a}, false);
-    top->SetCDBOrder({*b, *x, *a}, false);
-
-    std::deque<IfileObject> files;
-    std::deque<IfileObject> orders;
-    ImodelGetChildAssociatedFiles(top, zorpaFT_ARM_DB, files, nullptr, true, &orders);
-    EXPECT_EQ(Relative(files), (Names{"cdb/b.cdb", "cdb/x.cdb", "cdb/a.cdb"}));
-    EXPECT_EQ(Relative(orders), (Names{"cdb/b.cdb", "cdb/x.cdb", "cdb/a.cdb"}));
-
-    // Without an order of its own the unit keeps its sub-blocks' order first.
-    top->SetCDBOrder({}, false);
-    files.clear();
-    ImodelGetChildAssociatedFiles(top, zorpaFT_ARM_DB, files, nullptr, true, nullptr);
-    EXPECT_EQ(Relative(files), (Names{"cdb/b.cdb", "cdb/a.cdb", "cdb/x.cdb"}));
-
-    EXPECT_TRUE(ImodelHasManyCDBFiles(top));
-    EXPECT_FALSE(ImodelHasManyCDBFiles(leaf));
-    mid->GetAssociatedFileList().clear();
-    EXPECT_FALSE(ImodelHasManyCDBFiles(top));
-}
-
-TEST_F(HierarchyFilesTest, CountsAndTestsOverTheHierarchy)
-{
-    // A unit used at two places counts at each.
-    ImodelModule* shared = Unit("shared", ProjectFile("src/shared.vhd"));
-    ImodelModule* other = Unit("other", ProjectFile("src/other.vhd"));
-    mid->AddSubBlock(shared, false);
-    other->AddSubBlock(shared, false);
-    top->AddSubBlock(other, false);
-    EXPECT_EQ(ImodelCountFiles(top, -1), 8);  // top mid defs leaf shared blk other shared
-    EXPECT_EQ(ImodelCountFiles(top, 3), 4);   // the lists above go on to their next file
-    EXPECT_FALSE(ImodelHasCoreSubBlocks(top, zorpaFT_OMBRIX_CXF));
-    leafFile->AddParentFile(IfileObject("<project>/core/core.cxf", zorpaFT_OMBRIX_CXF, ImodelFMInternal, true, true));
-    EXPECT_TRUE(ImodelHasCoreSubBlocks(top, zorpaFT_OMBRIX_CXF));
-    EXPECT_TRUE(ImodelIsUsedInHierarchy(*leafFile, top));
-    EXPECT_FALSE(ImodelIsUsedInHierarchy(*helperFile, top));
-    EXPECT_TRUE(ImodelIsTopLevelModuleOfFile(midFile, mid));
-    EXPECT_FALSE(ImodelIsTopLevelModuleOfFile(topFile, mid));
-    std::deque<ImodelModule*> roots{top, other};
-    Names names;
-    ImodelFindTopLevelModules(shared->GetModuleFullFileName(), &roots, &names);
-    EXPECT_EQ(names, Names{"shared"});
 }

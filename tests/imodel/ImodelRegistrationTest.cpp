@@ -104,24 +104,3 @@ TEST_F(ImodelRegistration, RowsWithoutACommandOrWithAnotherNameAreLeftOut)
     EXPECT_EQ(Registered(), Names(all.begin() + 3, all.end()));
     EXPECT_EQ(SysAssertionCount(), assertions + 1);
 }
-
-TEST_F(ImodelRegistration, ModelRegistersOnlyBuiltCommandsOnceInTableOrder)
-{
-    DefSetFL("IDE_LINKING_ENABLED", "0");
-    Imodel& model = Imodel::GetInstance();
-    model.ReloadBoolSettings();
-    model.RegisterCommands();
-    const Names first = Registered();
-    model.RegisterCommands();
-    EXPECT_EQ(Registered(), first);
-    const Names expected = TableNames(false);
-    auto next = expected.begin();
-    for (const std::string& name : first) {
-        next = std::find(next, expected.end(), name);
-        EXPECT_NE(next, expected.end()) << name;
-    }
-    // The process-wide switch back as other tests expect it.
-    DefSetFL("IDE_LINKING_ENABLED", "1");
-    model.ReloadBoolSettings();
-    EXPECT_TRUE(model.IsLinkingEnabled());
-}

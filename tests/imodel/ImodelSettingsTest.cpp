@@ -89,13 +89,3 @@ TEST_F(ImodelSettings, OnlyTheStoredOneIsTrue)
         EXPECT_EQ(Fresh().IsLinkingEnabled(), expected) << (value ? value : "unset");
     }
 }
-
-TEST_F(ImodelSettings, PackagerSwitchesNeedThePackagerAndAComponent)
-{
-    DefSetFL("IDE_PACKAGER_ENABLED_FOR_USERIP", "1");
-    EXPECT_FALSE(Fresh().IsPackagerEnabledForUserIP());
-    DefSetFL("IDE_PACKAGER_ENABLED", "1");
-    imodelImpl& model = Fresh();
-    EXPECT_TRUE(model.IsPackagerEnabledForUserIP());
-    EXPECT_FALSE(model.IsPackagerEnabledFor(nullptr));
-}

@@ -34,23 +34,6 @@ ImodelModule* PlainMatch(const std::string& pattern, const List* list, ImodelMod
 
 }  // namespace
 
-TEST_F(ImodelModuleTreeTest, TheFirstUnitOfANameIsFoundDepthFirst)
-{
-    Hierarchy units;
-    units.Link("top", "mid").Link("mid", "ALU").Link("top", "alu");
-    const List top = units.List({"top"});
-
-    // A Verilog project compares names with case, a VHDL project without.
-    EXPECT_EQ(ImodelFindModuleInTree("alu", &top), units.Unit("alu"));
-    EXPECT_EQ(ImodelFindModuleInTree("ALU", &top), units.Unit("ALU"));
-    Design().SetDefaultVHDL(true);
-    EXPECT_EQ(ImodelFindModuleInTree("alu", &top), units.Unit("ALU"));
-    EXPECT_EQ(ImodelFindModuleInTree("TOP", &top), units.Unit("top"));
-    EXPECT_EQ(ImodelFindModuleInTree("none", &top), nullptr);
-    EXPECT_EQ(ImodelFindModuleInTree("", &top), nullptr);
-    EXPECT_EQ(ImodelFindModuleInTree("alu", nullptr), nullptr);
-}
-
 TEST_F(ImodelModuleTreeTest, TheNextMatchGoesOnAfterTheStartAlongEveryPath)
 {
     Hierarchy units;
@@ -98,22 +81,6 @@ TEST_F(ImodelModuleTreeTest, TheNextMatchIsTheSameAsAlongEveryPathOnRandomHierar
     }
 }
 
-TEST_F(ImodelModuleTreeTest, TheDesignWideSearchWrapsAround)
-{
-    ImodelModule* adder = AddUnit("work", "adder", File("/p/adder.vhd"));
-    ImodelModule* top = AddUnit("work", "top", File("/p/top.vhd"));
-    ImodelModule* alu = AddUnit("work", "alu", File("/p/alu.vhd"));
-    top->AddSubBlock(alu, false);
-    Design().UpdateTopModules(Design().FindLibraryByName("work"));
-
-    EXPECT_EQ(ImodelFindModuleMatch("a*", nullptr, true, true), adder);
-    EXPECT_EQ(ImodelFindModuleMatch("a*", adder, true, true), alu);
-    EXPECT_EQ(ImodelFindModuleMatch("a*", alu, true, true), adder);
-    EXPECT_EQ(ImodelFindModuleMatch("t*", top, true, true), top);
-    EXPECT_EQ(ImodelFindModuleMatch("x*", alu, true, true), nullptr);
-    EXPECT_EQ(ImodelFindModuleMatch("x*", nullptr, true, true), nullptr);
-}
-
 TEST_F(ImodelModuleTreeTest, ALoopIsFoundThroughAnyChainOfSubBlocksAndHdlUnitsAnywhereBelow)
 {
     Hierarchy units;
@@ -135,52 +102,6 @@ TEST_F(ImodelModuleTreeTest, ALoopIsFoundThroughAnyChainOfSubBlocksAndHdlUnitsAn
     units.Unit("verilog", zorpaMODULE_VERILOG);
     units.Link("net", "verilog");
     EXPECT_TRUE(ImodelHasSubHdlBlocks(&sheets));
-}
-
-TEST_F(ImodelModuleTreeTest, AUnitIsATopUnitOfItsFileWhenNoUnitAboveComesFromIt)
-{
-    const auto shared = File("/p/shared.vhd");
-    const auto other = File("/p/other.vhd");
-    const auto unit = MakeModule("unit", shared);
-    const auto parent = MakeModule("parent", other);
-    const auto grand = MakeModule("grand", other);
-    parent->AddSubBlock(unit.get(), false);
-    grand->AddSubBlock(parent.get(), false);
-
-    EXPECT_TRUE(ImodelIsTopLevelModuleOfFileRec(shared, unit->GetParentsList()));
-    EXPECT_TRUE(ImodelIsTopLevelModuleOfFileRec(shared, nullptr));
-    EXPECT_FALSE(ImodelIsTopLevelModuleOfFileRec(other, unit->GetParentsList()));
-
-    // A unit of the same file further up; and a cycle up there ends the walk.
-    const auto top = MakeModule("top", shared);
-    top->AddSubBlock(grand.get(), false);
-    EXPECT_FALSE(ImodelIsTopLevelModuleOfFileRec(shared, unit->GetParentsList()));
-    parent->AddSubBlock(grand.get(), false);
-    EXPECT_TRUE(ImodelIsTopLevelModuleOfFileRec(File("/p/third.vhd"), unit->GetParentsList()));
-}
-
-TEST_F(ImodelModuleTreeTest, SimulatorParametersAreGatheredDepthFirst)
-{
-    Hierarchy units;
-    units.Link("top", "first").Link("top", "second").Link("second", "deep").Link("other", "deep");
-    ASSERT_TRUE(units.Unit("second")->SetVSimParams("-g WIDTH=8"));
-    ASSERT_TRUE(units.Unit("deep")->SetVSimParams("+define+SIM"));
-
-    std::string params;
-    ImodelAppendVSimParams(units.Unit("top"), params);
-    EXPECT_EQ(params, "-g WIDTH=8 +define+SIM");
-    params = "-quiet";
-    ImodelAppendVSimParams(units.Unit("deep"), params);
-    EXPECT_EQ(params, "-quiet +define+SIM");
-    ImodelAppendVSimParams(nullptr, params);
-    EXPECT_EQ(params, "-quiet +define+SIM");
-
-    // Along every path: a unit met twice gives its parameters twice; a
-    // cycle is followed once around.
-    units.Link("top", "other").Link("deep", "top");
-    params.clear();
-    ImodelAppendVSimParams(units.Unit("top"), params);
-    EXPECT_EQ(params, "-g WIDTH=8 +define+SIM +define+SIM");
 }
 
 TEST_F(ImodelModuleTreeTest, TheTreeDumpIsSortedIndentedAndNamesForeignLibraries)

@@ -37,13 +37,6 @@ std::string Written(Option& option)
     return out.str();
 }
 
-class RecordingVisitor : public ImodelOptionVisitor {
-public:
-    void VisitStringOption(ImodelStringDefVarOption* option) override { visits += "string:" + option->GetKey() + ";"; }
-    void VisitBoolOption(ImodelBoolStringDefVarOption* option) override { visits += "bool:" + option->GetKey() + ";"; }
-    std::string visits;
-};
-
 }  // namespace
 
 TEST_F(OptionsTest, TheVariableIsTheStateAndChangesAreReportedOnlyWhenReal)
@@ -75,46 +68,4 @@ TEST_F(OptionsTest, TheVariableIsTheStateAndChangesAreReportedOnlyWhenReal)
     EXPECT_TRUE(user.IsUSERDefVar());
     EXPECT_TRUE(user.SetValue("set"));
     EXPECT_EQ("", Written(user));
-}
-
-TEST_F(OptionsTest, TheCompileReportOptionMarksTheProjectOnlyOnARealChange)
-{
-    ImodelKiltoraReportOption report;
-    EXPECT_EQ("T", report.GetValue());
-    ImodelDesignManager& design = *Imodel::GetInstance().GetDesignManager();
-    DefSetFL("OMBRIXU_COMPILE_REPORT_PREF", "F");
-    design.SetNeedSave(false);
-    report.Read("KiltoraCompileReport", "F");
-    report.Read("kiltoracompilereport", "T");
-    EXPECT_FALSE(design.GetNeedSave());
-    report.Read("KiltoraCompileReport", "T");
-    EXPECT_TRUE(design.GetNeedSave());
-    design.SetNeedSave(false);
-    report.SetDefault();  // already "T"
-    EXPECT_FALSE(design.GetNeedSave());
-}
-
-TEST_F(OptionsTest, TheProgrammingInputSelectsByTextAndDefaultsFromTheOptions)
-{
-    imodelTorvixInputOption input;
-    EXPECT_EQ("stp", input.GetValue());  // a new object selects STAPL
-    input.SetDefault();                  // the default is PDB while the variable is unset
-    EXPECT_EQ("pdb", input.GetValue());
-    EXPECT_FALSE(input.Read("torvixinputfile", "stp"));
-    EXPECT_TRUE(input.Read("TorvixInputFile", "stp"));
-    EXPECT_EQ(0, input.GetCurrentIndex());
-    // A value that names no choice leaves none selected, and is written empty.
-    EXPECT_TRUE(input.Read("TorvixInputFile", "PDB"));
-    EXPECT_EQ(-1, input.GetCurrentIndex());
-    EXPECT_EQ("TorvixInputFile=\n", Written(input));
-    input.SetCurrentIndex(7);
-    EXPECT_EQ("", input.GetValue());
-
-    DefSetFL("IDE_TORVIX_INPUT_DEFAULT", "stp");
-    EXPECT_EQ(0, imodelTorvixInputOption().GetDefaultIndex());
-    DefSetFL("IDE_TORVIX_INPUT_DEFAULT", "bit");
-    imodelTorvixInputOption none;
-    EXPECT_EQ(-1, none.GetDefaultIndex());
-    none.SetDefault();
-    EXPECT_EQ("", none.GetValue());
 }

@@ -135,36 +135,3 @@ TEST(Paths, DeletesOnlyFoldersInsideTheProject)
     EXPECT_FALSE(fs::exists(fs::symlink_status(project + "/link")));
     EXPECT_TRUE(fs::exists(temp / "other/keep.txt"));
 }
-
-TEST(Paths, TestScriptsAloneMayImportFilesThatDoNotExist)
-{
-    const TempFolder temp;
-    EXPECT_TRUE(ImodelDoesFileExist(temp.Write("a.v", "")));
-    EXPECT_FALSE(ImodelDoesFileExist(temp.Path()));  // a folder is no file
-    const bool wasRunningTests = Imodel::IsRunningTests();
-    DefSetFL("QUORLANE_IMPORT_NON_EXISTING_FILES", "1");
-    Imodel::IsRunningTests() = true;
-    EXPECT_TRUE(ImodelDoesFileExist(temp / "missing.v"));
-    Imodel::IsRunningTests() = false;
-    EXPECT_FALSE(ImodelDoesFileExist(temp / "missing.v"));
-    DefUnset("QUORLANE_IMPORT_NON_EXISTING_FILES");
-    Imodel::IsRunningTests() = wasRunningTests;
-}
-
-TEST(Paths, ListsFolderContentByPattern)
-{
-    const TempFolder temp;
-    temp.Write("b.vhd", "");
-    temp.Write("a.v", "");
-    temp.Write("notes.txt", "");
-    temp.Write("impl1/x", "");
-    std::vector<std::string> out = {"kept"};
-    EXPECT_TRUE(ImodelGetAllFolderContent(temp.Path(), "*.v*", out));
-    EXPECT_EQ(out, (std::vector<std::string>{"kept", temp / "a.v", temp / "b.vhd"}));
-    out.clear();
-    EXPECT_TRUE(ImodelGetAllFolderContent(temp.Path(), "IMPL*", out));
-    EXPECT_EQ(out, (std::vector<std::string>{temp / "impl1"}));
-    out = {"kept"};
-    EXPECT_FALSE(ImodelGetAllFolderContent(temp / "missing", "*", out));
-    EXPECT_EQ(out, std::vector<std::string>{"kept"});
-}

@@ -38,26 +38,6 @@ protected:
 
 }  // namespace
 
-TEST_F(PhySynthesisOptions, WhatMakesARecordCustomized)
-{
-    ImodelPhySynthesisOptions options;
-    EXPECT_FALSE(options.IsCustomized());
-    EXPECT_TRUE(options.SetMaxCoreCell("200"));
-    EXPECT_TRUE(options.IsCustomized());
-    ImodelPhySynthesisOptions copy(options);
-    EXPECT_EQ(copy, options);
-    copy.SetDefaultPhySynthOpt();
-    EXPECT_FALSE(copy.IsCustomized());
-    copy.SetConstraintFileList({File("constraint/a.sdc", zorpaFT_SDC)}, nullptr);
-    EXPECT_TRUE(copy.IsCustomized());
-
-    // The default of UseSynplifySDC follows the options variable.
-    DefOverRideGuard passSdc("IDE_PASS_SYNPLIFY_SDC_BY_DEFAULT", "1");
-    ImodelPhySynthesisOptions passing;
-    EXPECT_TRUE(passing.GetUseSynplifySDC());
-    EXPECT_FALSE(passing.IsCustomized());
-}
-
 TEST_F(PhySynthesisOptions, AWrittenRecordReadsBackThroughTheProjectFile)
 {
     ImodelPhySynthesisOptions options;
@@ -95,37 +75,6 @@ TEST_F(PhySynthesisOptions, AWrittenRecordReadsBackThroughTheProjectFile)
     EXPECT_EQ(crlf.GetMaxCoreCell(), "80");
     ASSERT_EQ(crlf.GetConstraintFileList().size(), 1u);
     EXPECT_EQ(crlf.GetConstraintFileList()[0], File("constraint/pins.pdc", zorpaFT_PDC));
-}
-
-TEST_F(PhySynthesisOptions, KeyLinesReadFlagsWithoutCaseAndKeepDefaultsForEmptyTexts)
-{
-    ImodelPhySynthesisOptions options;
-    Read(options, "GenPinConstraints=false\nLogSynthEffort=\nPhySynthEffort=4\nUnknown=9\nno equals sign\nENDLIST\n");
-    EXPECT_FALSE(options.GetGenPinConstraints());
-    EXPECT_EQ(options.GetLogSynthEffort(), "3");
-    EXPECT_EQ(options.GetPhySynthEffort(), "4");
-
-    Read(options, "GenPinConstraints=true\nUseSynplifySDC=TrUe\nENDLIST\n");
-    EXPECT_TRUE(options.GetGenPinConstraints());
-    EXPECT_TRUE(options.GetUseSynplifySDC());
-    EXPECT_EQ(options.GetPhySynthEffort(), "1");  // reading starts from the defaults
-    Read(options, "GenPinConstraints=FALSE\nUseSynplifySDC=yes\nENDLIST\n");
-    EXPECT_FALSE(options.GetGenPinConstraints());
-    EXPECT_FALSE(options.GetUseSynplifySDC());
-}
-
-TEST_F(PhySynthesisOptions, ConstraintLinesTakeTheDirectoryCharacterAndBareNamesTheConstraintFolder)
-{
-    ImodelPhySynthesisOptions options;
-    Read(options,
-         "Constraints\n<project>\\constraint\\a.sdc,sdc\nconstraint/b.pdc\ntop.sdc\nENDConstraints\nENDLIST\n");
-    const std::deque<IfileObject>& files = options.GetConstraintFileList();
-    ASSERT_EQ(files.size(), 3u);
-    EXPECT_EQ(files[0].GetInternalFileName().GetString(), "<project>/constraint/a.sdc");
-    EXPECT_EQ(files[0].GetFileSpecificType(), zorpaFT_SDC);
-    EXPECT_EQ(files[1].GetInternalFileName().GetString(), "<project>/constraint/b.pdc");
-    EXPECT_EQ(files[1].GetFileSpecificType(), IfileObject::GetConstrFileType("constraint/b.pdc"));
-    EXPECT_EQ(files[2].GetInternalFileName().GetString(), "<project>/constraint/top.sdc");
 }
 
 TEST_F(PhySynthesisOptions, AUsedOptionalFileTurnsTheSynplifyConstraintsOn)

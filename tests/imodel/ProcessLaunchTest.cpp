@@ -142,40 +142,6 @@ public:
     bool answer = true;
 };
 
-TEST_F(ProcessLaunchTest, HostThatLaunchesIsUsedInstead)
-{
-    TempFolder folder;
-    const std::string program = Executable(folder, "record", kRecorder);
-    const std::string before = CwdirGetCurrentDirectory();
-    MessageRecorder messages;
-    std::string output;
-    {
-        LaunchingHost host;
-        EXPECT_TRUE(ImodelCreateProcess(program + " -a", folder.Path(), "Pallador", false, &output, true));
-        ASSERT_EQ(1u, host.launches.size());
-        EXPECT_EQ(program + " -a", host.launches[0].commandLine);
-        EXPECT_EQ(folder.Path(), host.launches[0].startFolder);
-        EXPECT_TRUE(host.launches[0].flag);
-        EXPECT_EQ(&output, host.launches[0].output);
-
-        host.answer = false;
-        EXPECT_FALSE(ImodelCreateProcess(program, "", "Pallador", false, nullptr, false));
-        EXPECT_EQ(2u, host.launches.size());
-    }
-    EXPECT_FALSE(std::filesystem::exists(folder / "args.txt"));  // never spawned here
-    EXPECT_EQ(before, CwdirGetCurrentDirectory());
-    const auto said = messages.Messages();
-    ASSERT_EQ(3u, said.size());
-    EXPECT_EQ("CALLING_TOOL", said[0].id);
-    EXPECT_EQ("CALLING_TOOL", said[1].id);
-    EXPECT_EQ("NO_TOOL", said[2].id);
-
-    // A host that leaves launching to the library changes nothing.
-    RecordingHost passive;
-    EXPECT_TRUE(ImodelCreateProcess(program + " -b", folder.Path(), "", false, nullptr, false));
-    EXPECT_EQ("-b\n", folder.Read("args.txt"));
-}
-
 TEST_F(ProcessLaunchTest, FullExePathSearchesPathElementsInOrder)
 {
     TempFolder folder;
@@ -206,25 +172,6 @@ TEST_F(ProcessLaunchTest, FullExePathSearchesPathElementsInOrder)
     name = "tool";
     EXPECT_FALSE(ImodelGetFullExePath(name));
     EXPECT_EQ("tool", name);
-}
-
-TEST_F(ProcessLaunchTest, WordsOfLinesAndOptions)
-{
-    std::vector<std::string> words = {"old"};
-    ImodelParseArgs("  vsim  -c \"my lib\" C:\\x ", words);
-    EXPECT_EQ((std::vector<std::string>{"vsim", "-c", "my lib", "C:\\x"}), words);
-    DefSetFL("IDE_TOOL_LIST", "SIM_A SIM_B SIM_D");
-    DefSetFL("SIM_A", "ModelSim");
-    DefSetFL("SIM_B", "Active-HDL");
-    DefSetFL("SIM_D", "Active-HDL");
-    std::string internal = "old";
-    EXPECT_TRUE(ImodelGetInternalToolName("IDE_TOOL_LIST", "Active-HDL", internal));
-    EXPECT_EQ("SIM_B", internal);
-    EXPECT_FALSE(ImodelGetInternalToolName("IDE_TOOL_LIST", "active-hdl", internal));
-    EXPECT_EQ("", internal);
-    std::string line = "C:\\tools\\sim.exe -do C:\\a\\b.do";
-    ImodelSecureCommandLine(line);
-    EXPECT_EQ("C:/tools/sim.exe -do C:/a/b.do", line);
 }
 
 }  // namespace

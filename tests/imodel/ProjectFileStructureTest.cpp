@@ -76,36 +76,6 @@ TEST_F(ProjectFileStructureTest, TheSectionsOfOlderFileListsMatchTheGoldenFile)
     ExpectMatchesGolden("project_file_sections.txt", dump);
 }
 
-TEST_F(ProjectFileStructureTest, KeysAndCopiedSections)
-{
-    ImodelProjectFileStructure structure;
-    Parse(structure,
-          {"KEY SOLVATO \"8.4\"", "LIST HDLFiles", "hdl/a.vhd", "hdl/b.vhd", "ENDLIST", "LIST Empty", "ENDLIST"});
-    EXPECT_EQ(structure.GetKEY("SOLVATO", true)->GetValue(), "8.4");
-    EXPECT_EQ(structure.GetKEY("SOLVATO", true), nullptr);
-
-    Lines lines = {"left over"};
-    EXPECT_FALSE(structure.GetLIST(lines, "Schematics", false));
-    EXPECT_TRUE(lines.empty());
-    EXPECT_TRUE(structure.GetLIST(lines, "HDLFiles", false));
-    EXPECT_EQ(lines, (Lines{"hdl/a.vhd", "hdl/b.vhd"}));
-    EXPECT_TRUE(structure.GetLIST(lines, "HDLFiles", true));
-    EXPECT_EQ(lines, (Lines{"hdl/a.vhd", "hdl/b.vhd"}));
-    EXPECT_FALSE(structure.GetLIST(lines, "HDLFiles", true));
-    EXPECT_TRUE(lines.empty());
-    // An empty block is there, with no lines.
-    EXPECT_TRUE(structure.GetLIST(lines, "Empty", true));
-    EXPECT_TRUE(lines.empty());
-
-    // Reading through the file names the file in its debug lines and fails
-    // for a missing file.
-    ImodelProjectFileStructure fromFile;
-    EXPECT_TRUE(fromFile.Read(m_folder.Write("p.prj", "KEY A \"1\"\n").c_str(), ""));
-    EXPECT_EQ(fromFile.GetKEY("A", false)->GetValue(), "1");
-    EXPECT_FALSE(fromFile.Read((m_folder / "none.prj").c_str(), ""));
-    EXPECT_EQ(fromFile.GetKEY("A", false)->GetValue(), "1");
-}
-
 TEST_F(ProjectFileStructureTest, EatingTheRestOfABlock)
 {
     Lines lines = {"LIST Nested", "plain", "ENDLIST", "ENDLIST", "further"};

@@ -105,44 +105,6 @@ TEST_F(RemoveModulesTest, SubBlocksWithoutFileGoWithTheirLastUser)
     EXPECT_EQ(Parents(shared), std::vector<ImodelModule*>{c});
 }
 
-TEST_F(RemoveModulesTest, UsersInOtherLibrariesShareOnePlaceholderThere)
-{
-    const Entry fileB = ProjectFile("b.vhd");
-    ImodelModule* b = Unit("B", fileB);
-    ImodelModule* user1 = Unit("U1", ProjectFile("u1.vhd", zorpaFT_HDL, "other"), "other");
-    ImodelModule* user2 = Unit("U2", ProjectFile("u2.vhd", zorpaFT_HDL, "other"), "other");
-    user1->AddSubBlock(b, false);
-    user2->AddSubBlock(b, false);
-
-    Remove(fileB);
-
-    ImodelModule* placeholder = Find("B", "other");
-    ASSERT_NE(placeholder, nullptr);
-    EXPECT_TRUE(placeholder->IsUnknown());
-    EXPECT_EQ(placeholder->GetDefinedInLibrary(), "other");
-    EXPECT_EQ(SubBlocks(user1), std::vector<ImodelModule*>{placeholder});
-    EXPECT_EQ(SubBlocks(user2), std::vector<ImodelModule*>{placeholder});
-    EXPECT_EQ(UnitCount("other"), 3u);
-    EXPECT_EQ(Find("B"), nullptr);  // none in the unit's own library: nobody there used it
-}
-
-TEST_F(RemoveModulesTest, AUnitOfTheSameNameInTheLibraryTakesOverItsUsers)
-{
-    const Entry fileB = ProjectFile("b.vhd");
-    ImodelModule* a = Unit("A", ProjectFile("a.vhd"));
-    ImodelModule* b = Unit("B", fileB);
-    ImodelModule* otherB = Unit("B", ProjectFile("b2.vhd"));
-    a->AddSubBlock(b, false);
-    RecordingView view;
-
-    Remove(fileB);
-
-    EXPECT_EQ(SubBlocks(a), std::vector<ImodelModule*>{otherB});
-    EXPECT_EQ(Parents(otherB), std::vector<ImodelModule*>{a});
-    EXPECT_EQ(UnitCount(), 2u);
-    EXPECT_TRUE(Carried<IeventModuleAdded>(view).empty());
-}
-
 TEST_F(RemoveModulesTest, APackageDeclaringTheUnitTakesItsPlaceForUsersThatSeeIt)
 {
     const Entry fileB = ProjectFile("b.vhd");
@@ -158,24 +120,6 @@ TEST_F(RemoveModulesTest, APackageDeclaringTheUnitTakesItsPlaceForUsersThatSeeIt
 
     EXPECT_EQ(SubBlocks(a), std::vector<ImodelModule*>{package});
     EXPECT_EQ(Find("B"), nullptr);
-}
-
-TEST_F(RemoveModulesTest, ForgettingDropsTheDataKeptForTheFileAndAMissingLibraryRemovesNothing)
-{
-    const Entry fileB = LinkedFile("b.vhd");
-    Unit("B", fileB);
-    Remove(fileB, true);
-    ASSERT_EQ(ImodelModule::GetRemovedModuleList().size(), 1u);
-    // The file's units left already: only the kept data goes.
-    ImodelRemoveModulesOfFile(fileB, nullptr, true, false, true, nullptr, nullptr);
-    EXPECT_TRUE(ImodelModule::GetRemovedModuleList().empty());
-
-    const Entry elsewhere = ProjectFile("x.vhd", zorpaFT_HDL, "nolib");
-    Unit("X", elsewhere);
-    elsewhere->SetLibraryName("gone");
-    ImodelRemoveModulesOfFile(elsewhere, nullptr, true, false, false, nullptr, nullptr);
-    ImodelRemoveModulesOfFile(nullptr, nullptr, true, false, false, nullptr, nullptr);
-    EXPECT_NE(Find("X"), nullptr);
 }
 
 TEST_F(RemoveModulesTest, TheWorkspaceLearnsOfComponentsAndPackageUsers)

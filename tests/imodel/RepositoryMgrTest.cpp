@@ -135,42 +135,4 @@ TEST_F(RepositoryMgrTest, UserRepositoriesComeAndGoByAnnouncement)
     EXPECT_EQ(Names(), before);
 }
 
-TEST_F(RepositoryMgrTest, AnnouncementsAreTakenAsTheyCome)
-{
-    const auto object = boost::make_shared<FakePlugin>("/c", "twice");
-    ImodelRepositoryMgr::OnUserRepAdded(object);
-    ImodelRepositoryMgr::OnUserRepAdded(object);
-    ImodelRepositoryMgr::OnUserRepAdded(boost::shared_ptr<IIpRepository>());
-    EXPECT_EQ(Names(), With({"twice", "twice"}));
-    const auto firstEntry = Manager().GetRepositories()[before.size()];
-    ImodelRepositoryMgr::OnUserRepRemoved(object);
-    ImodelRepositoryMgr::OnUserRepRemoved(boost::shared_ptr<IIpRepository>());
-    EXPECT_EQ(Names(), With({"twice"}));
-    EXPECT_NE(Manager().GetRepositories().back(), firstEntry);
-
-    // Nothing here is kept by the manager itself.
-    Manager().ReLoadUserRepositories(true);
-    Manager().SaveUserRepositories();
-    Manager().RemoveAllUserRepositories();
-    EXPECT_EQ(Names(), With({"twice"}));
-}
-
-TEST_F(RepositoryMgrTest, UnregisterAllRemovesEveryPluginAndKeepsTheList)
-{
-    const auto cvlib = Manager().FindPluginByName("cvlib");
-    ASSERT_TRUE(cvlib);
-    cvlib->SetPluginState(CatalogLoaded);
-    ImodelRepositoryMgr::OnUserRepAdded(boost::make_shared<FakePlugin>("/c", "user"));
-    const auto user = Manager().FindPluginByName("user");
-    user->CreateNewPlugin("");
-    user->LoadPlugin();
-    ASSERT_EQ(user->GetPluginState(), CatalogLoaded);
-
-    Manager().UnregisterAll();
-    EXPECT_EQ(cvlib->GetPluginState(), CatalogNotLoadedYet);
-    EXPECT_EQ(user->GetPluginState(), CatalogNotLoadedYet);
-    EXPECT_EQ(callback->loader.calls.back(), "Unload /c");
-    EXPECT_EQ(Names(), With({"user"}));
-}
-
 }  // namespace

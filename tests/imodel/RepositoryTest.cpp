@@ -157,20 +157,6 @@ TEST_F(RepositoryTest, AMissingLocationStopsTheIPRepositoryButNotTheOthers)
     EXPECT_TRUE(callback->created.empty());
 }
 
-TEST_F(RepositoryTest, KTMockupIsLoadedWithoutPlugin)
-{
-    CallbackHost host(callback);
-    DefSetFL("KILTORACORE_CATALOG_LOC", "mockup");
-    ImodelKTRepository repository;
-    RepositoryEventRecorder recorder(&repository);
-    repository.DestroyAndReCreate();
-    EXPECT_EQ(recorder.lines, (Lines{"changed mockup 1", "changed mockup 4"}));
-    EXPECT_EQ(repository.GetPluginState(), CatalogLoaded);
-    EXPECT_EQ(repository.GetGotFromText(), "Cores come from mockup data");
-    EXPECT_TRUE(callback->created.empty());
-    EXPECT_TRUE(callback->loader.calls.empty());
-}
-
 TEST_F(RepositoryTest, BaseLoadReportsWhenNobodyWaitsForTheEnd)
 {
     CallbackHost host(callback);
@@ -205,32 +191,6 @@ TEST_F(RepositoryTest, BaseLoadReportsWhenNobodyWaitsForTheEnd)
     callback->loader.calls.clear();
     repository.RemovePlugin();
     EXPECT_TRUE(callback->loader.calls.empty());
-}
-
-TEST_F(RepositoryTest, UserRepositoryIsReloadedNeverRemoved)
-{
-    CallbackHost host(callback);
-    const auto object = boost::make_shared<FakePlugin>("/user/cores", "mine");
-    ImodelUserRepository repository("mine", object);
-    RepositoryEventRecorder recorder(&repository);
-    repository.DestroyAndReCreate();
-    // No plug-in was made: a re-create only reloads.
-    EXPECT_EQ(recorder.lines, (Lines{"changed /user/cores 1", "changed /user/cores 4", "changed /user/cores 5"}));
-    EXPECT_EQ(repository.GetPluginState(), CatalogNotOnDisk);
-    EXPECT_TRUE(callback->loader.calls.empty());
-    EXPECT_TRUE(callback->created.empty());
-    EXPECT_EQ(callback->reports, (std::vector<std::pair<std::string, int>>{{"mine", 4}}));
-
-    repository.CreateNewPlugin("");
-    EXPECT_TRUE(repository.LoadPlugin());
-    EXPECT_EQ(repository.GetPluginState(), CatalogLoaded);
-    EXPECT_EQ(callback->reports.back(), (std::pair<std::string, int>{"mine", 0}));
-
-    // At an interactive host the browser shows the result: no report.
-    Imodel::SetIsInteractiveMode(true);
-    repository.LoadPlugin();
-    Imodel::SetIsInteractiveMode(false);
-    EXPECT_EQ(callback->reports.size(), 2u);
 }
 
 TEST_F(RepositoryTest, WithoutHostOrCallbackOnlyStatesChange)

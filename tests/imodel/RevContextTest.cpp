@@ -35,29 +35,6 @@ TEST_F(RevContext, EachKindOfDataAloneMakesAViewWorthStoring)
     EXPECT_TRUE(rev.IsInDefaultState());
 }
 
-TEST_F(RevContext, EveryChangeMarksTheProjectOnceAndNoChangeNever)
-{
-    ImodelRevContextImpl rev("impl_1", nullptr);
-    EXPECT_TRUE(MarksNeedSave([&] { rev.SetSolvatoState(Post_Phy_Synthesis); }));
-    EXPECT_FALSE(MarksNeedSave([&] { rev.SetSolvatoState(Post_Phy_Synthesis); }));
-
-    ImodelFlowOptions options;
-    options.UseSynth = false;
-    EXPECT_TRUE(MarksNeedSave([&] { rev.SetFlowOptions(options); }));
-    EXPECT_FALSE(rev.GetFlowOptions()->UseSynth);
-    EXPECT_FALSE(MarksNeedSave([&] { rev.SetFlowOptions(options); }));
-
-    EXPECT_TRUE(MarksNeedSave([&] { rev.SetToolState(idePALLADOR, nullptr, StateSuccess, false); }));
-    EXPECT_FALSE(MarksNeedSave([&] { rev.SetToolState(idePALLADOR, nullptr, StateSuccess, false); }));
-    EXPECT_FALSE(MarksNeedSave([&] { rev.SetToolState(ideSIMULATION, nullptr, StateNoResult, false); }));
-
-    const IfileObject netlist = File("synthesis/top.edn", zorpaFT_SYN_EDN);
-    EXPECT_TRUE(MarksNeedSave([&] { rev.UseFile(netlist, true); }));
-    EXPECT_FALSE(MarksNeedSave([&] { rev.UseFile(netlist, true); }));
-    EXPECT_FALSE(MarksNeedSave([&] { rev.DontUseFile(zorpaFT_SDC, true); }));
-    EXPECT_TRUE(MarksNeedSave([&] { rev.DontUseFile(zorpaFT_SYN_EDN, true); }));
-}
-
 TEST_F(RevContext, UsedFilesHoldOneFilePerType)
 {
     ImodelRevContextImpl rev("impl_1", nullptr);

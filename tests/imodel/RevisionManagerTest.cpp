@@ -241,24 +241,6 @@ TEST_F(RevisionManager, DeletingAViewActivatesItsNeighbourWhenItWasCurrent)
     EXPECT_TRUE(UtlDoesFileExist(m_project / "pallador/impl2/run.log"));
 }
 
-TEST_F(RevisionManager, RenamingKeepsNamesApartAndActivatingMakesTheFolder)
-{
-    Read(kThreeViews + "CURREV=1");
-    for (const char* refused : {"Impl2", "Impl1", "two\nlines", ""})
-        EXPECT_FALSE(Views().ModifyView("Impl1", refused)) << refused;
-    EXPECT_TRUE(m_events.Take().empty());
-    EXPECT_FALSE(Design().GetNeedSave());
-    EXPECT_TRUE(Views().ModifyView("Impl2", "timing"));
-    EXPECT_EQ(m_events.Take(), (Lines{"ViewModified 2", "ViewsChanged"}));
-
-    EXPECT_FALSE(Exists("pallador/impl3"));
-    EXPECT_TRUE(Views().SetActiveView("Impl3", true, false));
-    EXPECT_TRUE(Exists("pallador/impl3"));
-    EXPECT_EQ(m_events.Take(), (Lines{"ViewsChanged", "ViewChangedActive 1 3"}));
-    EXPECT_FALSE(Views().SetActiveView("Impl9", false, false));
-    EXPECT_EQ(Views().GetCurrentRevisionName(), "Impl3");
-}
-
 TEST_F(RevisionManager, ACopyOfTheCurrentViewCopiesItsFolder)
 {
     Imodel::GetInstance().SetHost(&ConsoleHost::GetInstance());
@@ -299,23 +281,4 @@ TEST_F(RevisionManager, TheViewDescriptionNamesTheFilesBetweenQuotes)
     EXPECT_EQ(files[2].first.GetString(), "a \"b\" c.pdc");
     EXPECT_FALSE(Views().ReadViewDescription(files, 3));
     EXPECT_TRUE(files.empty());
-}
-
-TEST_F(RevisionManager, TheFlowReportEscapesTheViewName)
-{
-    ImodelModule* top = AddUnit("top");
-    Read("VALUE=\"Impl1\",NUM=1\nVALUE=\"A&B <fast>\",NUM=2\nCURREV=2");
-    std::string text;
-    EXPECT_TRUE(Views().GetDisplayText(2, text));
-    EXPECT_EQ(text, "A&B <fast> (pallador/impl2)");
-    const std::string head =
-        "<br>Pallador View <b>A&amp;B &lt;fast&gt;</b><br><br>Location: " + m_project.Path() + "/pallador/impl2<br>";
-    Design().SetRootId(top->GetComponentID());
-    ImodelFlowOptions options;
-    options.UseSynth = false;
-    top->GetContext()->SetFlowOptions(options);
-    std::string html;
-    EXPECT_TRUE(Views().GetFlowReport(2, html));
-    EXPECT_EQ(html, head + "<br>Flow configuration for module top::work:<br><t>Synthesis tool is de-activated"
-                           "<br><t>DAVIRI tool is de-activated<br>");
 }

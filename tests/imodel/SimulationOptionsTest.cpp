@@ -32,20 +32,6 @@ ImodelSimulationOptions ReadBack(const std::string& text)
 
 }  // namespace
 
-TEST_F(SimulationOptionsTest, DefaultsAndTheirLines)
-{
-    EXPECT_EQ("UseAutomaticDoFile=true\nIncludeWaveDo=false\nType=max\nRunTime=1000ns\nResolution=1ns\nVsimOpt=\n"
-              "EntityName=testbench\nTopInstanceName=<top>_0\nDoFileName=\nDoFileName2=wave.do\nDoFileParams=\n"
-              "DisplayDUTWave=false\nLogAllSignals=false\nDumpVCD=false\nVCDFileName=power.vcd\n",
-              Written(ImodelSimulationOptions()));
-    DefSetFL("IDE_SIMULATION_RUNTIME", "5us");
-    ImodelSimulationOptions configured;
-    EXPECT_EQ("5us", configured.RunTime);
-    configured.RunTime = "1ms";
-    configured.SetDefault();
-    EXPECT_TRUE(configured == ImodelSimulationOptions());
-}
-
 TEST_F(SimulationOptionsTest, AChangedRecordReadsBackEqualThroughTheProjectFile)
 {
     ImodelSimulationOptions options;
@@ -62,19 +48,6 @@ TEST_F(SimulationOptionsTest, AChangedRecordReadsBackEqualThroughTheProjectFile)
     const ImodelSimulationOptions back = ReadBack(Written(options));
     EXPECT_TRUE(back == options) << Written(back);
     EXPECT_EQ(Written(options), Written(back));
-}
-
-TEST_F(SimulationOptionsTest, FlagsReadTrueInAnyCaseAndKeysExactly)
-{
-    ImodelSimulationOptions options;
-    EXPECT_TRUE(options.ReadSimulationOption("DumpVCD", "True"));
-    EXPECT_EQ(1, options.DumpVCD);
-    EXPECT_TRUE(options.ReadSimulationOption("DumpVCD", "1"));
-    EXPECT_EQ(0, options.DumpVCD);
-    const ImodelSimulationOptions before = options;
-    EXPECT_FALSE(options.ReadSimulationOption("runtime", "5us"));
-    EXPECT_FALSE(options.ReadSimulationOption("", ""));
-    EXPECT_TRUE(options == before);
 }
 
 TEST_F(SimulationOptionsTest, TextsWithALineBreakAreRefused)

@@ -37,27 +37,6 @@ public:
     std::vector<std::string> calls;
 };
 
-class RecordingListener : public IprocessListener {
-public:
-    void ConstraintListChanged(ImodelModule* module, std::uint32_t value, ImodelFunctionType tool) override
-    {
-        calls.push_back("constraints " + std::to_string(value) + " " + std::to_string(tool));
-        lastModule = module;
-    }
-    void DisplayItemsMessage1(std::uint32_t, ImodelModule*) override { calls.push_back("items"); }
-    void Ide_pldFileDetected(KemletContentIf*, boost::shared_ptr<IfileObjectEx>) override
-    {
-        calls.push_back("ide_pld");
-    }
-    void InputFileListChanged(boost::shared_ptr<IfileObjectEx>, ImodelFunctionType tool) override
-    {
-        calls.push_back("inputs " + std::to_string(tool));
-    }
-
-    ImodelModule* lastModule = nullptr;
-    std::vector<std::string> calls;
-};
-
 class CountingWatcher : public ItimerManager {
 public:
     void Reset() override { ++resets; }
@@ -137,29 +116,4 @@ TEST_F(IprocessManagerTest, AttachingAModuleAsksTheDisplayForOneRefreshInInterac
     EXPECT_EQ(manager->GetCurrentModule(), moduleA);
     manager->DetachIfCurrent(moduleA);
     EXPECT_EQ(manager->GetCurrentModule(), nullptr);
-}
-
-TEST_F(IprocessManagerTest, FlowOptionsChangedTellsTheViews)
-{
-    RecordingDisplay display;
-    manager->SetProcessDisplay(&display);
-    Imodel::SetIsInteractiveMode(true);
-    RecordingView view;
-    manager->FlowOptionsChanged(true);
-    EXPECT_EQ(display.calls, (std::vector<std::string>{"pending", "request false"}));
-    // Without a host the event reaches the views at once.
-    EXPECT_EQ(view.Names(), (std::vector<std::string>{"IeventDesignFlowOptionsChanged"}));
-}
-
-TEST_F(IprocessManagerTest, TheListenerHearsOfItsMessagesFirst)
-{
-    RecordingListener listener;
-    // No listener yet: nothing to tell, nothing breaks.
-    manager->ConstraintListChanged(moduleA, 7, idePHYSYNTH);
-    manager->SetListener(&listener);
-    manager->ConstraintListChanged(moduleA, 7, idePHYSYNTH);
-    manager->InputFileListChanged(boost::shared_ptr<IfileObjectEx>(), idePALLADOR);
-    manager->Ide_pldFileDetected(nullptr, boost::shared_ptr<IfileObjectEx>());
-    EXPECT_EQ(listener.calls, (std::vector<std::string>{"constraints 7 11", "inputs 3", "ide_pld"}));
-    EXPECT_EQ(listener.lastModule, moduleA);
 }

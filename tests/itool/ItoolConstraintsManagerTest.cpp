@@ -72,19 +72,6 @@ TEST_F(ItoolConstraintsManagerTest, AToolLeavesTheListWhenItGoesAndTheOthersKeep
     EXPECT_EQ(ItoolConstraintsManager::GetAllTools(), before);
 }
 
-TEST_F(ItoolConstraintsManagerTest, AWizardInstanceRegistersItsOwnToolsAndTakesThemAway)
-{
-    Imodel& model = Imodel::GetInstance();
-    const std::vector<ItoolWithConstraints*> before = ItoolConstraintsManager::GetAllTools();
-    Imodel* wizard = Imodel::CreateNewProjectWizardInstance();
-    ASSERT_NE(wizard, nullptr);
-    EXPECT_EQ(ItoolConstraintsManager::GetAllTools().size(), before.size() + 3);
-    // The first registered tool of a kind answers: the process-wide model's.
-    EXPECT_EQ(ItoolConstraintsManager::GetTool(idePALLADOR), model.GetPalladorTool());
-    Imodel::DestroyNewProjectWizardInstance(wizard);
-    EXPECT_EQ(ItoolConstraintsManager::GetAllTools(), before);
-}
-
 TEST_F(ItoolConstraintsManagerTest, PassingConstraintFilesToParentsFollowsTheOptionPerToolAndType)
 {
     Imodel& model = Imodel::GetInstance();
