@@ -232,31 +232,6 @@ TEST_F(AcmdManagerTest, CommandBuiltInCodeExportsAndReplays)
               "acmd_all -name p -text dflt -file {} -folder {} -enabled FALSE -mode new -words {}");
 }
 
-TEST_F(AcmdManagerTest, NestedRunsAreNotJournaled)
-{
-    ASSERT_EQ(Eval("acmd_outer -inner core"), TCL_OK) << m_result;
-    EXPECT_EQ(m_result, "outer 00");
-    EXPECT_EQ(Manager().GetJournal(), Texts{"acmd_outer -inner core -inner_mode {}"});
-    ASSERT_EQ(Log::Get().snapshots.size(), 2u);
-    EXPECT_EQ(Log::Get().snapshots[0].at("name"), Texts{"core"});
-    EXPECT_EQ(Log::Get().snapshots[1].at("name"), Texts{"core-kept"});
-    ASSERT_EQ(Manager().GetHistory().size(), 1u);
-    EXPECT_EQ(Manager().GetHistory()[0]->GetName(), "acmd_all");
-    // The nested runs happen inside the outer command's execDo.
-    const Texts& hooks = Log::Get().hooks;
-    const auto outerExec = std::find(hooks.begin(), hooks.end(), "acmd_outer.execDo");
-    const auto innerExec = std::find(hooks.begin(), hooks.end(), "acmd_all.execDo");
-    const auto outerEpilog = std::find(hooks.begin(), hooks.end(), "acmd_outer.epilog:0");
-    EXPECT_LT(outerExec, innerExec);
-    EXPECT_LT(innerExec, outerEpilog);
-
-    // A nested failure fails the outer command with the nested command's message.
-    EXPECT_EQ(Eval("acmd_outer -inner core -inner_mode bogus"), TCL_ERROR);
-    EXPECT_EQ(m_result, "acmd_all: invalid value 'bogus' for -mode (modify mode): expected new, add or remove.");
-    EXPECT_EQ(Manager().GetJournal().size(), 1u);
-    EXPECT_TRUE(m_recorder.Messages().empty());
-}
-
 TEST_F(AcmdManagerTest, JournalFileCanBeSourced)
 {
     const std::string journal = m_folder / "journal.tcl";

@@ -145,39 +145,6 @@ TEST(AcmdParamTest, EnumerationKeywordsAndTheirMessage)
     EXPECT_EQ(delay.GetValueTexts(), Texts{"max"});
 }
 
-TEST(AcmdParamTest, BooleanKeywordsAndStyles)
-{
-    Holder command;
-    AcmdBoolParam flag("flag", &command, AcmdValueType::Single(), false, false, "");
-    flag.SetValueFromText("1");
-    EXPECT_EQ(Validate(flag), AcmdEnum::Success);
-    EXPECT_TRUE(flag.GetObject());
-    EXPECT_EQ(flag.GetValueTexts(), Texts{"TRUE"});
-
-    MessageRecorder recorder;
-    bool value = false;
-    EXPECT_FALSE(flag.GetObjectFromString("True", value, true, nullptr));
-    ASSERT_EQ(recorder.Texts().size(), 1u);
-    EXPECT_NE(recorder.Texts()[0].find("expected TRUE, 1, true, FALSE, 0 or false."), std::string::npos);
-
-    const std::vector<std::pair<int, Texts>> styles{{0, {"true", "false"}}, {2, {"1", "0"}}};
-    for (const auto& [style, printed] : styles) {
-        flag.SetStyle(style);
-        EXPECT_EQ(flag.GetStringFromObject(true), printed[0]) << style;
-        EXPECT_EQ(flag.GetStringFromObject(false), printed[1]) << style;
-        for (const char* keyword : {"TRUE", "1", "true", "FALSE", "0", "false"})
-            EXPECT_TRUE(flag.GetObjectFromString(keyword, value, false, nullptr)) << keyword;
-    }
-
-    // A switch takes no value; copied from a text it keeps that text.
-    AcmdFlagParam force("force", &command, AcmdValueType::Single(), false, false, "");
-    AcmdStringParam empty("empty", &command, AcmdValueType::Single(), false, "", "", false);
-    EXPECT_TRUE(Export(force).empty());
-    EXPECT_EQ(force.CopyValue(empty, true), AcmdEnum::Success);
-    EXPECT_TRUE(force.GetObject());
-    EXPECT_EQ(Export(force), Texts{"flag force "});
-}
-
 TEST(AcmdParamTest, FilesMustExistWhenAskedAndFoldersAreMadeFull)
 {
     TempFolder folder;

@@ -83,21 +83,3 @@ TEST(SpnSpawn, ReportsWhatCannotStart)
     EXPECT_EQ(SpnSpawn({""}, &status, SpnWAIT), 0);
     EXPECT_EQ(status, 99);
 }
-
-TEST(SpnSpawn, NoWaitReturnsWhileTheChildRuns)
-{
-    TempFolder temp;
-    int status = -5;
-    // The child waits for the parent's go, so it is surely still running
-    // when SpnSpawn returns.
-    ASSERT_EQ(RunShell("while [ ! -e go ]; do sleep 0.01; done; echo done > out.tmp && mv out.tmp out.txt", {}, &status,
-                       temp.Path(), SpnNOWAIT),
-              1);
-    EXPECT_EQ(status, -5);
-    EXPECT_FALSE(UtlDoesFileExist(temp / "out.txt"));
-    temp.Write("go", "");
-    for (int i = 0; i < 2000 && !UtlDoesFileExist(temp / "out.txt"); ++i) {
-        std::this_thread::sleep_for(std::chrono::milliseconds(10));
-    }
-    EXPECT_EQ(temp.Read("out.txt"), "done\n");
-}

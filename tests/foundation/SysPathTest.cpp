@@ -42,18 +42,6 @@ TEST(SysPath, FullPathJoinsRelativeTextToTheFolder)
     EXPECT_EQ(AcmdGetFullPath("", "/proj/./hdl"), "/proj/hdl");
 }
 
-TEST(SysPath, QualifiedNameCanRequireAnExistingFile)
-{
-    TempFolder temp;
-    temp.Write("hdl/defs.vh", "`define X\n");
-    const std::string folder = temp / "hdl";
-    EXPECT_EQ(AcmdGetQualifiedName("defs.vh", true, folder), temp / "hdl/defs.vh");
-    EXPECT_EQ(AcmdGetQualifiedName("missing.vh", true, folder), "");
-    EXPECT_EQ(AcmdGetQualifiedName("missing.vh", false, folder), temp / "hdl/missing.vh");
-    EXPECT_EQ(AcmdGetQualifiedName("../hdl/defs.vh", true, folder), temp / "hdl/defs.vh");
-    EXPECT_EQ(AcmdGetQualifiedName("", false, folder), "");
-}
-
 TEST(SysPath, SeparatorsAndSameFileName)
 {
     std::string path = "C:\\proj\\hdl/top.v";

@@ -60,18 +60,6 @@ TEST(SysString, CommandLineWords)
     EXPECT_EQ(ArgsParse(many, words), 5000);
 }
 
-TEST(SysString, TextOptionsAreReadWhole)
-{
-    const std::string longValue = "path " + std::string(5000, 'p');
-    ASSERT_EQ(DefSetFL("H3_SYS_TEST_TEXT", longValue.c_str()), 0);
-    std::string value = "old";
-    EXPECT_TRUE(UtlDefGetStr("H3_SYS_TEST_TEXT", value));
-    EXPECT_EQ(value, longValue);
-    DefUnset("H3_SYS_TEST_TEXT");
-    EXPECT_FALSE(UtlDefGetStr("H3_SYS_TEST_TEXT", value));
-    EXPECT_FALSE(UtlDefGetStr(nullptr, value));
-}
-
 TEST(SysPrint, DebugPrintGoesToTheHookWholeFromEveryThread)
 {
     std::vector<std::string> lines;
@@ -91,23 +79,6 @@ TEST(SysPrint, DebugPrintGoesToTheHookWholeFromEveryThread)
     for (std::thread& thread : threads) thread.join();
     EXPECT_EQ(lines.size(), 401u);
     SysSetPrintHook(nullptr);
-}
-
-TEST(SysPrint, AssertionsReportAndCount)
-{
-    std::vector<std::string> lines;
-    SysSetPrintHook([&](const std::string& text) { lines.push_back(text); });
-    const int before = SysAssertionCount();
-    SysAssert(1 + 1 == 2);
-    const int line = __LINE__ + 1;
-    SysAssert(1 + 1 == 3);
-    BrnDoAssertion("src/icmd/IcmdOrganizeFiles", 2311, "tool != nullptr");
-    SysSetPrintHook(nullptr);
-
-    EXPECT_EQ(SysAssertionCount(), before + 2);
-    ASSERT_EQ(lines.size(), 2u);
-    EXPECT_EQ(lines[0], "Assertion failed: 1 + 1 == 3 (" + std::string(__FILE__) + ":" + std::to_string(line) + ")\n");
-    EXPECT_EQ(lines[1], "Assertion failed: tool != nullptr (src/icmd/IcmdOrganizeFiles:2311)\n");
 }
 
 TEST(SysPrint, InternalTracesReachTheTerminalOnlyWithDebugMsg)

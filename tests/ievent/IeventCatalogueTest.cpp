@@ -145,28 +145,3 @@ TEST(IeventCatalogue, EveryClassReachesExactlyItsOwnUpdateView)
     static_cast<IeventIPRepositoryReady&>(removed).Notify(&derived);
     EXPECT_EQ(derived.Names(), std::vector<std::string>{"IeventIPRepositoryRemoved"});
 }
-
-TEST(IeventCatalogue, ASelectionOfFilesTakesTheProjectsOwnEntries)
-{
-    TempFolder folder;
-    IfileManager& manager = *Imodel::GetInstance().GetFileManager();
-    std::vector<IfileObject> members;
-    std::vector<Ievent_FilesParent::Entry> entries;
-    for (const char* name : {"b.vhd", "a.vhd"}) {
-        members.emplace_back(ImodelFileName(folder.Write(name, "")), zorpaFT_HDL, ImodelFMFull, true, false);
-        entries.push_back(manager.AddOrUpdateFile(IfileObjectEx(members.back(), false), false));
-        ASSERT_NE(entries.back(), nullptr);
-    }
-    const IfileObject stranger(ImodelFileName(folder / "c.vhd"), zorpaFT_HDL, ImodelFMFull, true, false);
-
-    // In the order of the list, strangers left out; the entries are the
-    // project's own, so later changes show through the event.
-    const IeventSelectionChanged selection(std::deque<IfileObject>{members[0], stranger, members[1]});
-    EXPECT_EQ(selection.GetFiles(), entries);
-    EXPECT_EQ(selection.GetFileSelected(), entries[0]);
-    EXPECT_TRUE(selection.IsFileSelected());
-    EXPECT_FALSE(selection.IsModuleSelected());
-    EXPECT_EQ(selection.GetModules(), std::vector<ImodelModule*>{nullptr});
-
-    manager.RemoveAllFiles();
-}

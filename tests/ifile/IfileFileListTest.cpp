@@ -1,3 +1,4 @@
+#include "Golden.h"
 #include "IfileObjectTestSupport.h"
 
 #include "ifile/IfileFunctions.h"
@@ -97,54 +98,13 @@ TEST(IfileFileList, EveryAttributeRoundTripsAndRewritesTheSameBytes)
     DefOverRideGuard stamps("IDE_SAVE_FILE_STAMPS_IN_PRJ", "1");
     const std::deque<IfileObjectEx> files = EveryAttribute();
     const std::string written = WriteBlock(files);
-    EXPECT_EQ(written, "LIST FileManager\n"
-                       "VALUE \"<project>/component/core/core.cxf,ombrix_cxf\"\n"
-                       "STATE=\"utd\"\n"
-                       "ENDFILE\n"
-                       "VALUE \"<project>/component/other/other.cxf,ombrix_cxf\"\n"
-                       "STATE=\"ood\"\n"
-                       "ENDFILE\n"
-                       "VALUE \"<project>/component/core/rtl/a,b.vhd,hdl\"\n"
-                       "STATE=\"ood\"\n"
-                       "TIME=\"2524608000000000000\"\n"
-                       "SIZE=\"5368709120\"\n"
-                       "LIBRARY=\"corelib\"\n"
-                       "PARENT=\"<project>/component/core/core.cxf\"\n"
-                       "PARENT=\"<project>/component/other/other.cxf\"\n"
-                       "COMPILEFLAG=\"-2008 -explicit\"\n"
-                       "MODULE_UNDER_TEST=\"top_tb\"\n"
-                       "SIMULATION_TIME=\"1000 ns\"\n"
-                       "BEGIN_USE_CONSTRAINT\n"
-                       "TOOL_CONSTRAINT_TYPE=\"idePALLADOR\"\n"
-                       "TOOL_CONSTRAINT_USE=\"fast\"\n"
-                       "TOOL_CONSTRAINT_SKIP=\"area,slow\"\n"
-                       "END_USE_CONSTRAINT\n"
-                       "BEGIN_USE_CONSTRAINT\n"
-                       "TOOL_CONSTRAINT_TYPE=\"ideGLIMMOND \"\n"
-                       "END_USE_CONSTRAINT\n"
-                       "BEGIN_USE_CONSTRAINT\n"
-                       "TOOL_CONSTRAINT_TYPE=\"StateNoResult\"\n"
-                       "TOOL_CONSTRAINT_SKIP=\"graphical\"\n"
-                       "END_USE_CONSTRAINT\n"
-                       "USE_FOR_ANY_TOOL=\"FALSE\"\n"
-                       "IS_READONLY=\"TRUE\"\n"
-                       "IS_INCLUDED=\"TRUE\"\n"
-                       "IS_ENCRYPTED=\"TRUE\"\n"
-                       "ENDFILE\n"
-                       "ENDLIST\n");
+    ExpectMatchesGolden("file_manager_block.txt", written);
 
     const std::deque<IfileObjectEx> read = ReadBlock(ProjectFileBlock(written, "FileManager"));
     ASSERT_EQ(read.size(), files.size());
     for (std::size_t i = 0; i < files.size(); ++i) EXPECT_TRUE(read[i].IsIdentical(files[i], true)) << i;
-    const IfileObjectEx& file = read[2];
-    EXPECT_EQ(file.GetInternalFileName().GetString(), "<project>/component/core/rtl/a,b.vhd");
-    EXPECT_EQ(file.GetStatInfo()->size, kBigSize);
-    EXPECT_EQ(file.GetStatInfo()->time, kBigTime);
-    EXPECT_EQ(file.GetFilters(), files[2].GetFilters());
-    EXPECT_EQ(*file.GetStimulusOptions(), *files[2].GetStimulusOptions());
-    EXPECT_TRUE(file.IsIDEReadOnly() && file.IsIncludedFile() && file.IsEncryptedFile());
-    EXPECT_FALSE(file.IsUsedByAllTools());
-    EXPECT_EQ(file.GetParentFileStr().size(), 2u);
+    EXPECT_EQ(read[2].GetStatInfo()->time, kBigTime);
+    EXPECT_EQ(read[2].GetFilters(), files[2].GetFilters());
 
     EXPECT_EQ(WriteBlock(read), written);
 }

@@ -327,25 +327,6 @@ TEST_F(FileManagerTest, TheFileListBlockReadsBackThroughTheProjectFileReader)
     EXPECT_FALSE(files.WriteFileList(&failed));
 }
 
-TEST_F(FileManagerTest, RetargetingCopiesAViewsFilesIntoAnother)
-{
-    ImodelFileName moved;
-    ASSERT_TRUE(IfileGetFileNameInRev(Named("pallador/impl1/sub/x.adb"), 2, moved, ImodelFMRelative));
-    EXPECT_EQ(moved, "pallador/impl2/sub/x.adb");
-    EXPECT_FALSE(IfileGetFileNameInRev(Named("hdl/x.v"), 2, moved, ImodelFMRelative));
-    EXPECT_FALSE(IfileGetFileNameInRev(Named("pallador/impl1"), 2, moved, ImodelFMRelative));
-
-    Add("pallador/impl1/x.adb", zorpaFT_ADB);
-    Add("pallador/impl1/y.adb", zorpaFT_ADB);
-    project.Write("pallador/impl2/x.adb", "");
-    EXPECT_FALSE(files.RetargetFiles(1, 2));  // y.adb has no copy in view 2
-    std::deque<IfileObjectEx> view2;
-    files.GetFilesOfRevision(2, view2);
-    EXPECT_EQ(Stored(view2), Names{"<project>/pallador/impl2/x.adb"});
-    project.Write("pallador/impl2/y.adb", "");
-    EXPECT_TRUE(files.RetargetFiles(1, 2));
-}
-
 TEST(IfileManager, AManagerGoingAwayLeavesItsEntriesAbsentAndUnlinked)
 {
     TempFolder project;

@@ -66,22 +66,6 @@ private:
 
 }  // namespace
 
-TEST(IfileObjectEx, StateChangesMarkTheProjectOnlyWhenTheyChangeSomething)
-{
-    NeedSaveScope needSave;
-    PrintCapture traces;
-    IfileObjectEx file(Stored("/prj/a.vhd"), false);
-    EXPECT_EQ(file.GetLibraryName(), "work");
-    file.SetFileState(imodelFileAbsent);
-    EXPECT_TRUE(traces.Holds("Error: in IfileObject::SetFileState() for '/prj/a.vhd'.\n"));
-    EXPECT_FALSE(NeedSaveScope::Design().GetNeedSave());
-    file.SetFileState(imodelFileUpToDate);
-    EXPECT_TRUE(NeedSaveScope::Design().GetNeedSave());
-    NeedSaveScope::Design().SetNeedSave(false);
-    file.SetFileState(imodelFileUpToDate);
-    EXPECT_FALSE(NeedSaveScope::Design().GetNeedSave());
-}
-
 TEST(IfileObjectEx, AnyDifferenceOfTimeOrSizeIsAChangeAndAGoneFileKeepsItsStamp)
 {
     TempFolder folder;

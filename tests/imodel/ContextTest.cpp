@@ -33,23 +33,6 @@ protected:
 
 }  // namespace
 
-TEST_F(Context, WithoutViewsTheModuleAnswersTheDefaultsAndIgnoresChanges)
-{
-    ImodelContextImpl context("alu", nullptr);
-    EXPECT_EQ(context.GetCurRevContext(), nullptr);
-    EXPECT_FALSE(MarksNeedSave([&] {
-        context.SetSolvatoState(Post_Synthesis);
-        context.SetToolState(ideSYNTHESIS, nullptr, StateSuccess, false);
-        context.SetFlowOptions(ImodelFlowOptions());
-    }));
-    EXPECT_EQ(context.GetSolvatoState(), Pre_Synthesis);
-    EXPECT_EQ(context.GetToolState(ideSYNTHESIS, nullptr), StateNoResult);
-    EXPECT_EQ(context.GetFlowOptions(), nullptr);
-    std::string name = "stale";
-    EXPECT_FALSE(context.GetRevisionName(&context, name));
-    EXPECT_EQ(name, "");
-}
-
 TEST_F(Context, PostLayoutBelongsToTheCurrentViewAndEveryOtherStateToAll)
 {
     ImodelContextImpl context("alu", nullptr);

@@ -1,3 +1,4 @@
+#include "DebugCapture.h"
 #include "MessageRecorder.h"
 #include "ReparseTestSupport.h"
 
@@ -50,14 +51,14 @@ TEST_F(DeletedModuleTest, OneEntryPerKeyWhateverTheLetterCaseAndAUnitOfAnotherFi
     EXPECT_EQ(Kept("Alu")->GetExpand(), 2);
     EXPECT_EQ(Kept("alu", "lib2"), nullptr);  // another library is another key
 
-    std::string& debug = CaptureDebug();
+    DebugCapture debug;
     for (const Entry& other : {LinkedFile("other.vhd"), Entry()}) {
         const Module elsewhere = MakeModule("alu", other);
         ImodelModule::RestoreDeletedModuleInfo(elsewhere.get(), file);
         EXPECT_EQ(elsewhere->GetExpand(), -1);
     }
     EXPECT_EQ(Removed().size(), 1u);
-    EXPECT_NE(debug.find("Did not restore alu::work info, file is not the same"), std::string::npos) << debug;
+    EXPECT_TRUE(debug.Holds("Did not restore alu::work info, file is not the same")) << debug.Text();
 }
 
 TEST_F(DeletedModuleTest, ALinkedFileThatComesBackUnchangedGivesItsStatesBack)
@@ -70,7 +71,7 @@ TEST_F(DeletedModuleTest, ALinkedFileThatComesBackUnchangedGivesItsStatesBack)
     ImodelModule::FileList notified;
     ImodelModule::GetNotifiedFileChangeList() = &notified;
     MessageRecorder messages;
-    std::string& debug = CaptureDebug();
+    DebugCapture debug;
 
     Module again = UnitInState("alu", nullptr, Pre_Synthesis);
     EXPECT_TRUE(again->SetModuleFileName(Name(file), nullptr, true));
@@ -83,7 +84,7 @@ TEST_F(DeletedModuleTest, ALinkedFileThatComesBackUnchangedGivesItsStatesBack)
     EXPECT_TRUE(messages.WithId("RESTORING_MODULE_INFO").empty());
     EXPECT_TRUE(notified.empty());
     EXPECT_TRUE(Removed().empty());
-    EXPECT_NE(debug.find("Restoring alu::work info from deleted module info list\n"), std::string::npos);
+    EXPECT_TRUE(debug.Holds("Restoring alu::work info from deleted module info list\n"));
 }
 
 TEST_F(DeletedModuleTest, ALinkedFileThatChangedGivesItsDataBackAndIsReportedChanged)

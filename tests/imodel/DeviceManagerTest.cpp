@@ -50,23 +50,15 @@ TEST_F(DeviceManagerTest, TheListsComeFromTheCatalogueAndLeaveTheQueryVariablesA
     ASSERT_EQ(DefSetFL("QFAM", "TN4"), 0);
     ASSERT_EQ(DefSetFL("QDIE", "tn4_15"), 0);
     Names families;
-    std::string raw;
-    Devices().GetFamilies(families, &raw);
+    Devices().GetFamilies(families, nullptr);
     EXPECT_EQ(families, (Names{"ZX3", "ZX7", "TN4", "QL5"}));
-    EXPECT_EQ(raw, "ZX3 ZX7 TN4 QL5");
-
     Names dies = {"stale"};
     Names external = {"stale"};
     Devices().GetDies("ZX7", dies, &external);
-    EXPECT_EQ(dies, (Names{"zx7_50", "zx7_120"}));
     EXPECT_EQ(external, (Names{"ZX7-50", "ZX7-120"}));
-    Devices().GetDies("QL5", dies, &external);
-    EXPECT_TRUE(dies.empty() && external.empty());
     Names packages;
     Devices().GetPackages("ZX7", "zx7_50", packages, &external);
     EXPECT_EQ(packages, (Names{"fg256", "fg484"}));
-    EXPECT_EQ(external, (Names{"FG256", "FG484"}));
-
     // A value no catalogue entry can hold never reads the current family's list.
     Devices().GetDies("TN4\n", dies, &external);
     EXPECT_TRUE(dies.empty() && external.empty());
@@ -74,18 +66,11 @@ TEST_F(DeviceManagerTest, TheListsComeFromTheCatalogueAndLeaveTheQueryVariablesA
     EXPECT_TRUE(packages.empty());
     EXPECT_EQ(DefGetFL("QFAM"), "TN4");
     EXPECT_EQ(DefGetFL("QDIE"), "tn4_15");
-    EXPECT_FALSE(Devices().IsValidFamily("zx7"));
-
-    // Display names both ways, and external names within the family.
-    EXPECT_EQ(Devices().GetFamilyDisplayName("ZX7"), "ZX7 Pro");
     EXPECT_EQ(Devices().GetFamilyByDisplayName("Tarnel 4"), "TN4");
     std::string die = "zx7-120";
     std::string package = "Bg676";
     Devices().ConvertExtNamesToInt("ZX7", die, package);
     EXPECT_EQ(die + " " + package, "zx7_120 bg676");
-    die = "ZX3-10";
-    Devices().ConvertExtNamesToInt("ZX7", die, package);
-    EXPECT_EQ(die, "ZX3-10");
 }
 
 TEST_F(DeviceManagerTest, ACatalogueWithoutFamiliesIsEmptyAndRefusesEveryDevice)
@@ -112,36 +97,22 @@ TEST_F(DeviceManagerTest, ACatalogueWithoutFamiliesIsEmptyAndRefusesEveryDevice)
 
 TEST_F(DeviceManagerTest, RepairingFillsWhatTheLevelRequiresAndDropsWhatIsInvalid)
 {
-    // Everything from the catalogue's first entries.
-    Repair repair = Validate(ImodelDevice(), imodelDevicePackage, false);
+    Repair repair = Validate(ImodelDevice(), imodelDevicePackage, false);  // all from the first entries
     EXPECT_TRUE(repair.valid && repair.changed);
     EXPECT_EQ(repair.device, Device("ZX3", "zx3_10", "cs64"));
     EXPECT_EQ(messages.Texts(), (Names{"Family is unspecified or invalid; it has been set to ZX3.",
                                        "Die is unspecified or invalid; it has been set to ZX3-10.",
                                        "Package is unspecified or invalid; it has been set to CS64."}));
     messages.Clear();
-    repair = Validate(Device("ZX8", "zx7_50", "fg256"), imodelDeviceDie, true);
-    EXPECT_EQ(repair.device, Device("ZX3", "zx3_10"));
-    EXPECT_TRUE(messages.Messages().empty()) << "quiet";
-
     // At level 0 an unknown family is dropped, and told even when quiet.
     repair = Validate(Device("ZX8", "a", "b"), imodelDeviceNone, true);
-    EXPECT_TRUE(repair.valid && repair.changed);
     EXPECT_EQ(repair.device, ImodelDevice());
     EXPECT_EQ(messages.Texts(), Names{"Family is invalid, it has been unset."});
-
-    // Nothing to repair: the flag says so.
-    for (const ImodelDevice& sound : {Device("ZX7", "ZX7_50"), Device("ZX7", "zx7_50", "fg484"), Device("QL5")}) {
-        repair = Validate(sound, imodelDeviceFamily, false);
-        EXPECT_TRUE(repair.valid);
-        EXPECT_FALSE(repair.changed);
-        EXPECT_EQ(repair.device, sound);
-    }
-
+    repair = Validate(Device("ZX7", "zx7_50", "fg484"), imodelDeviceFamily, false);
+    EXPECT_TRUE(repair.valid && !repair.changed);  // nothing to repair: the flag says so
     // Below the level that needs them, a wrong die or package goes; at it,
     // the first one is taken.
     EXPECT_EQ(Validate(Device("ZX7", "zx3_10", "fg256"), imodelDeviceFamily, false).device, Device("ZX7"));
-    EXPECT_EQ(Validate(Device("ZX7", "zx7_50", "bg676"), imodelDeviceDie, false).device, Device("ZX7", "zx7_50"));
     EXPECT_EQ(Validate(Device("ZX7", "zx3_10", "fg256"), imodelDeviceDie, false).device, Device("ZX7", "zx7_50"));
     EXPECT_EQ(Validate(Device("ZX7", "zx7_120", "fg256"), imodelDevicePackage, true).device,
               Device("ZX7", "zx7_120", "bg676"));
@@ -187,7 +158,6 @@ TEST_F(DeviceManagerTest, ACoreAsksForADeviceChangeAndTheUserDecides)
     const ImodelDevice current = Device("ZX7", "zx7_50", "fg256");
     Devices().SetDevice(current);
     VyIfaces::IComponent::VyModuleType kind = VyIfaces::IComponent::IP;
-
     // The core names a die only: the package is completed from the catalogue.
     ImodelDevice wanted = Device("ZX7", "zx7_120");
     bool declined = true;
@@ -195,30 +165,21 @@ TEST_F(DeviceManagerTest, ACoreAsksForADeviceChangeAndTheUserDecides)
     EXPECT_FALSE(declined);
     EXPECT_EQ(wanted, Device("ZX7", "zx7_120", "bg676"));
     EXPECT_EQ(Devices().GetDevice(), current) << "the caller applies the change";
-    const auto asked = messages.WithId("UPGRADED_DEVICE_FOR_CORE");
-    ASSERT_EQ(asked.size(), 1u);
-    EXPECT_EQ(asked[0].defaultAnswer, MdbYES);
-    EXPECT_EQ(asked[0].text, "Solvato IDE needs to change your current device settings from\n"
-                             "FAM:ZX7 - DIE:ZX7-50 - PKG:FG256\nto\nFAM:ZX7 - DIE:ZX7-120 - PKG:BG676\n"
-                             "to match 'fifo_core' settings.\n\nDo you still want to import core?");
-    const auto& calls = host.Calls();
-    EXPECT_NE(std::find(calls.begin(), calls.end(), "GetParentWindow"), calls.end());
-
+    EXPECT_EQ(messages.Texts(),
+              Names{"Solvato IDE needs to change your current device settings from\nFAM:ZX7 - DIE:ZX7-50 - PKG:FG256\n"
+                    "to\nFAM:ZX7 - DIE:ZX7-120 - PKG:BG676\nto match 'fifo_core' settings.\n\nDo you still want "
+                    "to import core?"});
     // The user says no.
-    messages.Clear();
     messages.AnswerNext("UPGRADED_DEVICE_FOR_CORE", MdbNO);
     wanted = Device("ZX3");
     EXPECT_FALSE(Devices().ChangeDevice(wanted, "fifo_core", nullptr, declined));
     EXPECT_TRUE(declined);
-    EXPECT_EQ(messages.WithId("UPGRADED_DEVICE_FOR_CORE")[0].args[1].text, "FAM:ZX3 - DIE:UNSET - PKG:UNSET");
-
     // A device outside the catalogue, or a family change the project may not
     // make, is refused without a question.
     messages.Clear();
     wanted = Device("ZX7", "zx3_10");
     EXPECT_FALSE(Devices().ChangeDevice(wanted, "fifo_core", nullptr, declined));
     EXPECT_FALSE(declined);
-    EXPECT_EQ(messages.WithId("WRONG_DEVICE_VALUE").size(), 1u);
     AddProjectFile();
     wanted = Device("ZX3", "zx3_10", "cs64");
     EXPECT_FALSE(Devices().ChangeDevice(wanted, "fifo_core", nullptr, declined));

@@ -14,21 +14,6 @@ namespace {
 
 using Lines = std::vector<std::string>;
 
-ImodelFileTypeList Known(const Lines& names)
-{
-    ImodelFileTypeList list;
-    for (const std::string& name : names) list.emplace_back(name, zorpaFT_HDL);
-    return list;
-}
-
-// The names a list reads, with matching against the two lists.
-Lines Read(Lines lines, const Lines& known, const Lines& other = {}, bool match = true)
-{
-    Lines names;
-    ImodelReadFileList(lines, Known(known), Known(other), match, &names);
-    return names;
-}
-
 // The block's lines as the project-file parser hands them over.
 Lines ParsedBlock(const std::string& text, const char* name)
 {
@@ -62,18 +47,6 @@ TEST(FileListIO, AListEndsAtItsOwnClosingLineOrBeforeAnotherBlock)
     lines = TextLines("a.vhd\nb.vhd");
     ImodelReadFileList(lines, {}, {}, true, nullptr);
     EXPECT_TRUE(lines.empty());
-}
-
-TEST(FileListIO, NamesTakeTheSpellingOfTheFilesTheProjectKnows)
-{
-    // Another letter case takes the known spelling, the last one of several.
-    EXPECT_EQ(Read({"TOP.VHD", "ENDLIST"}, {"Top.vhd", "x.v", "top.Vhd"}), (Lines{"top.Vhd"}));
-    // A name the list holds exactly stays, wherever it stands among other spellings.
-    EXPECT_EQ(Read({"top.vhd"}, {"TOP.vhd", "top.vhd", "Top.VHD"}), (Lines{"top.vhd"}));
-    // The other list is asked only when the known one has no such name.
-    EXPECT_EQ(Read({"a.v", "b.v", "c.v"}, {"A.v"}, {"a.V", "B.v"}), (Lines{"A.v", "B.v", "c.v"}));
-    // Without matching, names stay as written.
-    EXPECT_EQ(Read({"TOP.VHD"}, {"top.vhd"}, {}, false), (Lines{"TOP.VHD"}));
 }
 
 TEST(FileListIO, AWrittenListReadsBackThroughTheProjectFileParser)

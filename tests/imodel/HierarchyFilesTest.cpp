@@ -133,23 +133,6 @@ TEST_F(HierarchyFilesTest, EachToolGetsItsOwnOrderedList)
                                       "src/top.vhd", "viewdraw/top.v"}));
 }
 
-TEST_F(HierarchyFilesTest, ACustomizedListInUseReplacesTheWalkAndAnIgnoredPackageStaysOut)
-{
-    top->SetCustomizedFileList(true, ideSIMULATION, {pkgFile, topFile});
-    const Names walked = Hdl(ideSIMULATION);
-    EXPECT_EQ(walked.size(), 6u);  // users may not customize yet
-    DefSetFL("IDE_ORGANIZE_SOURCES_ENABLED", "1");
-    EXPECT_EQ(Hdl(ideSIMULATION), (Names{"src/pkg.vhd", "src/top.vhd"}));
-    top->SetUseCustomizedFileList(ideSIMULATION, false);
-    EXPECT_EQ(Hdl(ideSIMULATION), walked);
-
-    DefSetFL("IDE_ORGANIZE_PACKAGES_ENABLED", "1");
-    top->GetSimulationPackageToIgnoreList()->push_back(*pkgFile);
-    top->GetSimulationModuleToIncludeList()->clear();
-    EXPECT_EQ(Hdl(ideSIMULATION), (Names{"src/leaf.v", "sim/mid_sim.vhd", "src/top.vhd", "viewdraw/top.vhd"}));
-    EXPECT_EQ(Hdl(ideSYNTHESIS).size(), 6u);
-}
-
 TEST_F(HierarchyFilesTest, CyclicDesignsAndIncludeListsEnd)
 {
     ImodelModule* loopA = Unit("loop_a", ProjectFile("loop/a.vhd"));

@@ -108,26 +108,6 @@ TEST_F(ImodelViews, ConsoleHostLeavesTheModelWhenItGoes)
     EXPECT_EQ(Imodel::GetInstance().GetHost(), nullptr);
 }
 
-TEST_F(ImodelViews, NestedDrawingBlocksSendOneBlockAndOneUnblock)
-{
-    RecordingView view(model);
-    model->BlockDrawing(true);
-    model->BlockDrawing(true);
-    model->BlockDrawing(false);
-    model->BlockDrawing(false);
-    // An unblock without a block is ignored: the next pair still reaches the views.
-    model->BlockDrawing(false);
-    model->BlockDrawing(true);
-    model->BlockDrawing(false);
-    EXPECT_EQ(view.BlockFlags(), (std::vector<bool>{true, false, true, false}));
-    RecordingView processWideView;
-    {
-        Imodel::BlockGUIObject guard;
-        Imodel::BlockGUIObject inner;
-    }
-    EXPECT_EQ(processWideView.BlockFlags(), (std::vector<bool>{true, false}));
-}
-
 TEST_F(ImodelViews, SuspendedViewsHearNothingUntilTheOutermostRestore)
 {
     RecordingView kept(model);

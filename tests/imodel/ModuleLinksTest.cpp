@@ -175,16 +175,3 @@ TEST_F(ImodelModuleLinks, RelatedUnitsAreCollectedByDirectionAndDepthThroughCycl
     mid->GetAllRelatedModules(set, -1, 0);
     EXPECT_EQ(NamesIn(set), (Names{"leaf", "mid"}));
 }
-
-TEST_F(ImodelModuleLinks, ChangesReachTheViewsAsOneEventNamingTheDisplayableUnits)
-{
-    const Module top = MakeModule("top");
-    const Module sub = MakeModule("sub");
-    top->AddSubBlock(sub.get(), false);
-    sub->SetCanBeDisplayedInAView(true);
-    RecordingView view;
-    top->NotifyChanged(true, false, true);
-    ASSERT_EQ(view.Names(), std::vector<std::string>{"IeventModuleModified"});
-    EXPECT_EQ(dynamic_cast<const IeventModuleModified&>(*view.Batches()[0][0]).GetModules(),
-              std::vector<ImodelModule*>{sub.get()});
-}

@@ -107,41 +107,28 @@ TEST_F(ProjectFileStructureTest, CountingTheFilesOfTheLists)
               2);
 }
 
-TEST_F(ProjectFileStructureTest, FilesThatExistAreReadAndMissingOnesMarked)
+TEST_F(ProjectFileStructureTest, FilesThatExistAreReadAndMissingOnesMarkedOnce)
 {
     MessageRecorder messages;
     ImodelProjectFileStructure structure;
     const std::string top = m_folder.Write("hdl/top.vhd", "entity top is end;\n");
     const std::string layout = m_folder.Write("pallador/impl1/top.adb", "");
-
     EXPECT_TRUE(structure.AddFilePresent(top, zorpaFT_HDL, false, m_noConverters, false));
     EXPECT_TRUE(structure.AddFilePresent(layout, zorpaFT_GROUP_PALLADOR, false, m_noConverters, true));
     EXPECT_EQ(structure.GetFilesRead(), (ImodelProjectFileStructure::FileList{{"top.vhd", zorpaFT_HDL}}));
-    EXPECT_EQ(structure.GetPalladorFilesRead(),
-              (ImodelProjectFileStructure::FileList{{"top.adb", zorpaFT_GROUP_PALLADOR}}));
-
-    // A file named twice (in any spelling) and missing is marked once.
+    EXPECT_EQ(structure.GetPalladorFilesRead().size(), 1u);
+    // A file named twice (in any spelling) and missing is marked once, and
+    // told when the files are deleted.
     const std::string missing = m_folder / "hdl/gone.vhd";
     EXPECT_FALSE(structure.AddFilePresent(missing, zorpaFT_HDL, false, m_noConverters, false));
     EXPECT_FALSE(
         structure.AddFilePresent(m_folder.Path() + "\\HDL\\Gone.vhd", zorpaFT_HDL, false, m_noConverters, false));
     structure.AddFileToDelete("<project>/hdl/gone.vhd", zorpaFT_HDL);
-    structure.AddFileToDelete(m_folder / "sch/gone.sch", zorpaFT_SCH);
-    EXPECT_EQ(structure.GetFilesToDelete(),
-              (ImodelProjectFileStructure::FileList{{missing, zorpaFT_HDL}, {m_folder / "sch/gone.sch", zorpaFT_SCH}}));
-    EXPECT_EQ(structure.GetFilesRead().size(), 1u);
+    EXPECT_EQ(structure.GetFilesToDelete(), (ImodelProjectFileStructure::FileList{{missing, zorpaFT_HDL}}));
     EXPECT_TRUE(messages.Messages().empty());
-
     structure.DeleteFiles();
-    const std::vector<MdbMessage> told = messages.WithId("OLD_FILE_NOT_FOUND");
-    ASSERT_EQ(told.size(), 2u);
-    EXPECT_EQ(messages.Texts(),
-              (std::vector<std::string>{"Unable to find the file '" + missing + "'.",
-                                        "Unable to find the file '" + (m_folder / "sch/gone.sch") + "'."}));
+    EXPECT_EQ(messages.Texts(), std::vector<std::string>{"Unable to find the file '" + missing + "'."});
     EXPECT_TRUE(structure.GetFilesToDelete().empty());
-    // Once told and emptied, a file may be marked again.
-    structure.AddFileToDelete(missing, zorpaFT_HDL);
-    EXPECT_EQ(structure.GetFilesToDelete().size(), 1u);
 }
 
 TEST_F(ProjectFileStructureTest, ConvertersAdjustTheFileFirst)

@@ -42,18 +42,6 @@ protected:
 
 }  // namespace
 
-TEST_F(RemoveModulesTest, RemovingTheFileOfTheRootLeavesNoRoot)
-{
-    const Entry file = ProjectFile("top.vhd");
-    Design().SetRootId(Unit("top", file)->GetComponentID());
-    Unit("other", ProjectFile("other.vhd"));
-    Remove(file);
-    EXPECT_EQ(Find("top"), nullptr);
-    EXPECT_NE(Find("other"), nullptr);
-    EXPECT_EQ(Design().GetRootId().name, "");
-    EXPECT_EQ(Design().GetRootModule(), nullptr);
-}
-
 TEST_F(RemoveModulesTest, AUnitThatGoesLeavesItsUsersAPlaceholderAndItsDataBehind)
 {
     const Entry fileB = ProjectFile("b.vhd");
@@ -84,63 +72,6 @@ TEST_F(RemoveModulesTest, AUnitThatGoesLeavesItsUsersAPlaceholderAndItsDataBehin
     ASSERT_NE(entry, ImodelModule::GetRemovedModuleList().end());
     EXPECT_EQ((*entry)->GetExpand(), 4);
     ImodelModule::DeleteModules({kept->begin(), kept->end()});
-}
-
-TEST_F(RemoveModulesTest, SubBlocksWithoutFileGoWithTheirLastUser)
-{
-    const Entry fileA = ProjectFile("a.vhd");
-    ImodelModule* a = Unit("A", fileA);
-    ImodelModule* c = Unit("C", ProjectFile("c.vhd"));
-    ImodelModule* onlyA = Unit("X");
-    ImodelModule* shared = Unit("Y");
-    a->AddSubBlock(onlyA, false);
-    a->AddSubBlock(shared, false);
-    c->AddSubBlock(shared, false);
-
-    Remove(fileA);
-
-    EXPECT_EQ(Find("A"), nullptr);
-    EXPECT_EQ(Find("X"), nullptr);
-    EXPECT_EQ(Find("Y"), shared);
-    EXPECT_EQ(Parents(shared), std::vector<ImodelModule*>{c});
-}
-
-TEST_F(RemoveModulesTest, APackageDeclaringTheUnitTakesItsPlaceForUsersThatSeeIt)
-{
-    const Entry fileB = ProjectFile("b.vhd");
-    ImodelModule* a = Unit("A", ProjectFile("a.vhd"));
-    ImodelModule* b = Unit("B", fileB);
-    a->AddSubBlock(b, false);
-    a->SetPossibleLibraries({"lib2.components.all", "work"});
-    ImodelModule* package =
-        Unit("components", ProjectFile("components.vhd", zorpaFT_HDL, "lib2"), "lib2", zorpaMODULE_VHDL, true);
-    package->AddSubBlock(Unit("B", nullptr, "lib2"), false);
-
-    Remove(fileB);
-
-    EXPECT_EQ(SubBlocks(a), std::vector<ImodelModule*>{package});
-    EXPECT_EQ(Find("B"), nullptr);
-}
-
-TEST_F(RemoveModulesTest, TheWorkspaceLearnsOfComponentsAndPackageUsers)
-{
-    TestComponent unitComponent({"alu", "work", ""}, VyIfaces::IComponent::HDL);
-    TestComponent inPackage({"add", "work", "Arith"}, VyIfaces::IComponent::HDL);
-    ImodelModule* alu = Unit("alu", ProjectFile("alu.vhd"));
-    alu->SetComponent(&unitComponent);
-    ImodelModule* arith = Unit("arith", ProjectFile("arith.vhd"), "work", zorpaMODULE_VHDL, true);
-    ImodelModule* add = Unit("add");
-    add->SetComponent(&inPackage);
-    arith->AddSubBlock(add, false);
-    std::vector<VyIfaces::IComponent*> components;
-    std::deque<ImodelModule*> users;
-    ImodelNotifyWorkspaceWhenModulesAreRemoved(alu, false, nullptr, &users);
-    EXPECT_EQ(alu->GetComponent(), &unitComponent);  // kept while nobody takes it
-    ImodelNotifyWorkspaceWhenModulesAreRemoved(alu, false, &components, &users);
-    EXPECT_EQ(components, std::vector<VyIfaces::IComponent*>{&unitComponent});
-    EXPECT_EQ(alu->GetComponent(), nullptr);
-    ImodelNotifyWorkspaceWhenModulesAreRemoved(arith, false, &components, &users);
-    EXPECT_EQ(users, std::deque<ImodelModule*>{add});
 }
 
 TEST_F(RemoveModulesTest, RemovingAKindAnnouncesTheUnitsWhileTheyExist)

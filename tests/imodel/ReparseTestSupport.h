@@ -47,7 +47,6 @@ protected:
     {
         Clear();
         Design().SetProjectFolder(m_oldFolder);
-        SysSetPrintHook({});
         ModuleFixture::TearDown();
     }
 
@@ -95,15 +94,6 @@ protected:
         ASSERT_TRUE(Imodel::GetInstance().GetRevisionManager()->CreateView(name, ImodelFileName(), false, false));
     }
 
-    // Records the debug print, DEBUG_MSG on, from now on.
-    std::string& CaptureDebug()
-    {
-        DefSetFL("DEBUG_MSG", "1");
-        Imodel::GetInstance().ReloadBoolSettings();
-        SysSetPrintHook([this](const std::string& text) { m_debug += text; });
-        return m_debug;
-    }
-
     TempFolder m_project;
     TempFolder m_linked;
 
@@ -124,13 +114,8 @@ private:
         ImodelModule::ModuleList& removed = ImodelModule::GetRemovedModuleList();
         ImodelModule::DeleteModules({removed.begin(), removed.end()});
         removed.clear();
-        if (Imodel::GetInstance().IsDebugMsg()) {
-            DefSetFL("DEBUG_MSG", "0");
-            Imodel::GetInstance().ReloadBoolSettings();
-        }
         ImodelModule::GetNotifiedFileChangeList() = nullptr;
     }
 
     ImodelFileName m_oldFolder;
-    std::string m_debug;
 };

@@ -258,21 +258,3 @@ TEST_F(RevContextPersistence, AnOlderBlockWithoutViewsGoesToTheCurrentView)
     EXPECT_EQ(StateOf("pallador/impl2/top.adb"), imodelFileOutOfDate);
     EXPECT_NE(StateOf("hdl/other.vhd"), imodelFileOutOfDate);
 }
-
-TEST_F(RevContextPersistence, AViewBlockMarksTheOutOfDateFilesOfItsOwnView)
-{
-    AddFiles({{"pallador/impl1/top.adb", zorpaFT_ADB}, {"pallador/impl2/top.adb", zorpaFT_ADB}}, "1");
-    // The place-and-route tool's description of the other view.
-    m_folder.Write("pallador/impl2/impl.prj_pld", "VALUE \"Top.ADB\"\n");
-
-    ImodelContextImpl context("alu", nullptr);
-    AddViews(context, {"impl_1", "impl_2"}, "impl_1");
-    Lines lines = TextLines("LIST impl_2\nLIST Files Out Of Date\nTOP.adb\nENDLIST\nENDLIST");
-    bool useSynthRead = false;
-    std::string line;
-    Lines outOfDate;
-    context.ReadStates(lines, line, useSynthRead, {}, {}, true, outOfDate, {});
-    EXPECT_TRUE(outOfDate.empty());
-    EXPECT_EQ(StateOf("pallador/impl2/top.adb"), imodelFileOutOfDate);
-    EXPECT_NE(StateOf("pallador/impl1/top.adb"), imodelFileOutOfDate);
-}

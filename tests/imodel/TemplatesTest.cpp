@@ -140,15 +140,4 @@ TEST_F(TemplatesTest, AnInvalidDatabaseGivesNoSystemTemplatesAndUnsetFoldersRead
     EXPECT_EQ(debug.Text(), "");  // no "/templates.xml" looked for
 }
 
-TEST(TemplateTest, SectionLevels)
-{
-    const std::pair<const char*, Lines> cases[] = {
-        {"VHDL", {"VHDL"}}, {"Verilog;A;B", {"Verilog", "A", "B"}}, {"VHDL;;x;", {"VHDL", "", "x", ""}}, {"", {""}}};
-    for (const auto& [name, levels] : cases) {
-        Lines out = {"stale"};
-        ImodelTemplate(name, "p", "c", "s", true, false, "").getSectionVector(out);
-        EXPECT_EQ(out, levels) << name;
-    }
-}
-
 }  // namespace
