@@ -10,7 +10,6 @@
 #include <gtest/gtest.h>
 #include <tcl.h>
 
-#include <algorithm>
 #include <map>
 #include <string>
 #include <vector>
@@ -142,35 +141,25 @@ TEST_F(AcmdManagerTest, BadArgumentsNameCommandAndOptionAndRunNothing)
 
 TEST_F(AcmdManagerTest, FailingHooksStopTheStepsAfterThem)
 {
-    struct Case {
-        void (*set)(HookBehaviour&);
-        Texts hooks;
-        std::string error;
+    // Each failing hook, and the steps run up to it (a run that got to its
+    // prolog always ends with the epilog).
+    const std::vector<std::pair<bool HookBehaviour::*, std::string>> cases{
+        {&HookBehaviour::failCheck, "init checkParams exit"},
+        {&HookBehaviour::cannotExecute, "init checkParams CanExecuteNow exit"},
+        {&HookBehaviour::failProlog, "init checkParams CanExecuteNow prolog epilog:1 exit"},
+        {&HookBehaviour::failExec, "init checkParams CanExecuteNow prolog execDo epilog:1 exit"},
+        {&HookBehaviour::throwInExec, "init checkParams CanExecuteNow prolog execDo epilog:1 exit"},
     };
-    const std::vector<Case> cases{
-        {[](HookBehaviour& b) { b.failCheck = true; }, {"init", "checkParams", "exit"}, "acmd_all: command failed"},
-        {[](HookBehaviour& b) { b.cannotExecute = true; },
-         {"init", "checkParams", "CanExecuteNow", "exit"},
-         "acmd_all: command failed"},
-        {[](HookBehaviour& b) { b.failProlog = true; },
-         {"init", "checkParams", "CanExecuteNow", "prolog", "epilog:1", "exit"},
-         "acmd_all: command failed"},
-        {[](HookBehaviour& b) { b.failExec = true; },
-         {"init", "checkParams", "CanExecuteNow", "prolog", "execDo", "epilog:1", "exit"},
-         "acmd_all: command failed"},
-        {[](HookBehaviour& b) { b.throwInExec = true; },
-         {"init", "checkParams", "CanExecuteNow", "prolog", "execDo", "epilog:1", "exit"},
-         "acmd_all: internal error: exec broke"},
-    };
-    for (const Case& c : cases) {
+    for (const auto& [failing, hooks] : cases) {
         HookBehaviour::Get() = HookBehaviour();
-        c.set(HookBehaviour::Get());
+        HookBehaviour::Get().*failing = true;
         Log::Get().Clear();
         EXPECT_EQ(Eval("acmd_all -name x"), TCL_ERROR);
-        EXPECT_EQ(m_result, c.error);
-        Texts expected;
-        for (const std::string& hook : c.hooks) expected.push_back("acmd_all." + hook);
-        EXPECT_EQ(Log::Get().hooks, expected) << c.error;
+        EXPECT_EQ(m_result, failing == &HookBehaviour::throwInExec ? "acmd_all: internal error: exec broke"
+                                                                   : "acmd_all: command failed");
+        std::string run;
+        for (const std::string& hook : Log::Get().hooks) run += (run.empty() ? "" : " ") + hook.substr(9);
+        EXPECT_EQ(run, hooks);
         EXPECT_TRUE(Log::Get().snapshots.empty());
     }
     EXPECT_TRUE(Manager().GetJournal().empty());

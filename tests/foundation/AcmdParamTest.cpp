@@ -1,6 +1,6 @@
-// The typed parameters as the commands use them: text intake and Tcl lists,
-// conversion and validation with their messages, export, enumerations,
-// booleans, files and folders.
+// The typed parameters as the commands use them: Tcl lists, enumerations with
+// their message, files and folders (conversion errors and export through the
+// manager are in AcmdManagerTest).
 #include "AcmdTestCommands.h"
 #include "MessageRecorder.h"
 #include "TempFolder.h"
@@ -26,37 +26,6 @@ public:
     std::unique_ptr<AcmdBase> Clone() const override { return std::make_unique<Holder>(); }
     AcmdEnum::Result execDo() override { return AcmdEnum::Success; }
 };
-
-// Records what a parameter hands to the sink, one "operation name value" line per call.
-class RecordingSink : public AcmdExportSink {
-public:
-    void ExportText(const char* name, std::string value) override { Add("text", name, value); }
-    void ExportFolderPath(const char* name, std::string value) override { Add("folder", name, value); }
-    void ExportFilePath(const char* name, std::string value) override { Add("file", name, value); }
-    void ExportFlag(const char* name) override { Add("flag", name, ""); }
-    void ExportBool(const char* name, bool value) override { Add("bool", name, value ? "1" : "0"); }
-    void ExportTextList(const char* name, const std::vector<std::string>& values) override
-    {
-        std::string joined;
-        for (const std::string& value : values) joined += "<" + value + ">";
-        Add("list", name, joined);
-    }
-
-    Texts calls;
-
-private:
-    void Add(const char* op, const char* name, const std::string& value)
-    {
-        calls.push_back(std::string(op) + " " + name + " " + value);
-    }
-};
-
-Texts Export(AcmdParam& param)
-{
-    RecordingSink sink;
-    param.ExportValue(sink);
-    return sink.calls;
-}
 
 AcmdEnum::Result Validate(AcmdParam& param)
 {
@@ -91,25 +60,6 @@ TEST(AcmdParamTest, ListsSplitByTclRulesWithoutLimit)
     repeat.SetValueFromText("y z");
     EXPECT_EQ(Validate(repeat), AcmdEnum::Success);
     EXPECT_EQ(repeat.GetObjects(), (Texts{"x", "y z"}));
-}
-
-TEST(AcmdParamTest, ListConversionReportsEveryBadTextAndValuesSetInCodeWin)
-{
-    Holder command;
-    ModeParam modes(&command, AcmdValueType::List());
-    MessageRecorder recorder;
-    modes.SetValueFromText("add nope remove bad");
-    EXPECT_EQ(Validate(modes), AcmdEnum::Failure);
-    EXPECT_EQ(recorder.WithId("ARG_INVALID").size(), 2u);
-    EXPECT_EQ(modes.GetObjects(), (std::vector<Mode>{Mode::Add, Mode::Remove}));
-
-    recorder.Clear();
-    modes.SetObjects({Mode::Remove, Mode::New});
-    EXPECT_EQ(modes.GetValueTexts(), (Texts{"remove", "new"}));
-    EXPECT_EQ(Validate(modes), AcmdEnum::Success);
-    modes.SetObject(Mode::Add);  // ignored on a list
-    EXPECT_EQ(modes.GetObjects(), (std::vector<Mode>{Mode::Remove, Mode::New}));
-    EXPECT_TRUE(recorder.Messages().empty());
 }
 
 TEST(AcmdParamTest, EnumerationKeywordsAndTheirMessage)
@@ -168,7 +118,6 @@ TEST(AcmdParamTest, FilesMustExistWhenAskedAndFoldersAreMadeFull)
     out.SetValueFromText("sub/../new");
     EXPECT_EQ(Validate(out), AcmdEnum::Success);
     EXPECT_EQ(out.GetObject(), folder.Path() + "/new");
-    EXPECT_EQ(Export(out), Texts{"folder out " + folder.Path() + "/new"});
     out.SetMayNotExist(false);
     out.Reset();
     out.SetValueFromText("gone");

@@ -8,8 +8,6 @@
 #include <gtest/gtest.h>
 
 #include <atomic>
-#include <cstring>
-#include <iterator>
 #include <string>
 #include <thread>
 #include <vector>

@@ -1,9 +1,7 @@
 // Message formatting and argument sets.
 #include "MessageRecorder.h"
 
-#include <foundation/Def.h>
 #include <foundation/Mdb.h>
-#include <foundation/Sys.h>
 
 #include <gtest/gtest.h>
 
@@ -62,31 +60,6 @@ TEST(MdbArgSet, BadHandlesAndIndexesAreIgnored)
     EXPECT_EQ(MdbArgSetString(huge, 64, "beyond"), -1);
     Emit(empty, "");
     Emit(huge, "");
-}
-
-TEST(MdbArgSet, AbandonedSetsAreDroppedOldestFirst)
-{
-    DefReset();
-    ASSERT_EQ(DefSetFL("DEBUG_MSG", "1"), 0);
-    std::vector<std::string> debugLines;
-    SysSetPrintHook([&](const std::string& line) { debugLines.push_back(line); });
-
-    MessageRecorder recorder;
-    const int oldest = MdbArgSetInit(1);
-    const int second = MdbArgSetInit(1);
-    std::vector<int> later;
-    for (int i = 0; i < 1100; ++i) later.push_back(MdbArgSetInit(1));
-    EXPECT_EQ(MdbArgSetString(oldest, 0, "gone"), -1);
-    EXPECT_EQ(MdbArgSetString(second, 0, "gone"), -1);
-    EXPECT_EQ(MdbArgSetString(later.back(), 0, "newest"), 0);
-    Emit(later.back(), "%s");
-    EXPECT_EQ(recorder.Texts().back(), "newest");
-    for (int handle : later) Emit(handle, "");  // leave nothing behind for other tests
-
-    SysSetPrintHook({});
-    DefReset();
-    ASSERT_FALSE(debugLines.empty());
-    EXPECT_EQ(debugLines[0], "MDB: dropped the argument set " + std::to_string(oldest) + ", never used by a message\n");
 }
 
 TEST(MdbArgSet, SetsFromTwoThreadsStayApart)

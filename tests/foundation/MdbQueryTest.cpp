@@ -1,5 +1,5 @@
-// Questions, do-not-show-again, meters through the sink, error capture and
-// sink installation.
+// Questions, do-not-show-again and sink installation (the error capture the
+// command framework uses is checked through AcmdManagerTest).
 #include "MessageRecorder.h"
 #include "OptionsScope.h"
 
@@ -9,15 +9,12 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <memory>
 #include <string>
-#include <thread>
 #include <vector>
 
 namespace {
 
 constexpr std::uint32_t kNumber = (1200u << 16) | 663u;
-constexpr std::uint32_t kMeter = (1200u << 16) | 665u;
 using Texts = std::vector<std::string>;
 
 MdbQuery_result Ask(const char* id, MdbQuery_result defaultAnswer, MdbQuery_result* answer = nullptr,
@@ -100,44 +97,6 @@ TEST(MdbQuery, SilencedQuestionsAnswerTheirDefaultWithoutOutput)
     EXPECT_FALSE(manager.SetShown("mdbtestUNKNOWN_QRY", false));
     manager.RegisterQuery("", 0, "no key", 0, 0);
     EXPECT_FALSE(manager.IsRegistered(""));
-}
-
-TEST(MdbErrorCapture, TheOutermostCaptureKeepsErrorsOfItsThread)
-{
-    MessageRecorder recorder;
-    {
-        MdbErrorCapture outer;
-        EXPECT_TRUE(outer.IsOutermost());
-        Say(MdbERROR, "first error");
-        Say(MdbWARNING, "a warning passes");
-        {
-            MdbErrorCapture inner;
-            EXPECT_FALSE(inner.IsOutermost());
-            Say(MdbERROR, "inner error");
-            EXPECT_TRUE(inner.Take().empty());
-            inner.Release();  // not the outermost: nothing moves
-        }
-        std::thread([] { Say(MdbERROR, "another thread"); }).join();
-        EXPECT_EQ(recorder.Texts(), (Texts{"a warning passes", "another thread"}));
-        const std::vector<MdbMessage> kept = outer.Take();
-        ASSERT_EQ(kept.size(), 2u);
-        EXPECT_EQ(kept[1].text, "inner error");
-        Say(MdbERROR, "released");
-        outer.Release();
-        EXPECT_EQ(recorder.Texts().back(), "released");
-        Say(MdbERROR, "left at the end");
-    }
-    EXPECT_EQ(recorder.Texts().back(), "left at the end");
-
-    // Nothing is lost when captures close out of order.
-    recorder.Clear();
-    auto first = std::make_unique<MdbErrorCapture>();
-    auto second = std::make_unique<MdbErrorCapture>();
-    first.reset();
-    Say(MdbERROR, "kept by nobody");
-    EXPECT_TRUE(recorder.Records().empty());
-    second.reset();
-    EXPECT_EQ(recorder.Texts(), (Texts{"kept by nobody"}));
 }
 
 namespace {

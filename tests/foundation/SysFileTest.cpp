@@ -4,7 +4,6 @@
 
 #include "TempFolder.h"
 
-#include <cstdlib>
 #include <fcntl.h>
 #include <gtest/gtest.h>
 #include <sys/stat.h>

@@ -1,8 +1,7 @@
+#include "ProjectFileBlock.h"
 #include "TextLines.h"
 
 #include "imodel/views/ImodelFileListIO.h"
-
-#include <kemlet/KemletFileStructure.h>
 
 #include <gtest/gtest.h>
 
@@ -10,22 +9,7 @@
 #include <string>
 #include <vector>
 
-namespace {
-
 using Lines = std::vector<std::string>;
-
-// The block's lines as the project-file parser hands them over.
-Lines ParsedBlock(const std::string& text, const char* name)
-{
-    KemletFileStructure* structure = KemletFileGetNewStructure();
-    structure->Parse("test.prj", text, "");
-    const auto list = structure->GetLIST(name, true);
-    Lines lines = list ? list->GetLines() : Lines();
-    KemletFileDeleteStructure(structure);
-    return lines;
-}
-
-}  // namespace
 
 TEST(FileListIO, AListEndsAtItsOwnClosingLineOrBeforeAnotherBlock)
 {
@@ -49,7 +33,7 @@ TEST(FileListIO, AListEndsAtItsOwnClosingLineOrBeforeAnotherBlock)
     EXPECT_TRUE(lines.empty());
 }
 
-TEST(FileListIO, AWrittenListReadsBackThroughTheProjectFileParser)
+TEST(FileListIO, AWrittenListReadsBackThroughTheProjectFileReader)
 {
     // A name the parser would take for a line of its own goes out quoted.
     const std::vector<ImodelFileName> names{"<project>/hdl/top.vhd", "KEY x.v"};
@@ -57,7 +41,7 @@ TEST(FileListIO, AWrittenListReadsBackThroughTheProjectFileParser)
     ImodelWriteFileList(&stream, &names, "Files Out Of Date");
     EXPECT_EQ(stream.str().substr(0, 24), "LIST Files Out Of Date\nV");
 
-    Lines lines = ParsedBlock(stream.str(), "Files Out Of Date");
+    Lines lines = ProjectFileBlock(stream.str(), "Files Out Of Date");
     Lines read;
     ImodelReadFileList(lines, {}, {}, false, &read);
     EXPECT_EQ(read, (Lines{"<project>/hdl/top.vhd", "KEY x.v"}));

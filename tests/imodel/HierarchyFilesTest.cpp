@@ -6,8 +6,6 @@
 
 #include <gtest/gtest.h>
 
-#include <set>
-
 namespace {
 
 using Names = std::vector<std::string>;

@@ -9,7 +9,6 @@
 #include "imodel/design/ImodelDesignManager.h"
 #include "imodel/design/ImodelModule.h"
 #include "imodel/model/Imodel.h"
-#include "imodel/model/ImodelSetAndRestoreModelFlagObject.h"
 #include "src/imodel/design/imodelDesignManagerImpl.h"
 
 #include <foundation/Def.h>
@@ -85,20 +84,6 @@ TEST_F(ImodelDesignManagerTest, NameFlagsAndStream)
     manager.ResetProjectFileStream(false);
     EXPECT_FALSE(manager.HasProjectFileStream());
     EXPECT_EQ(folder.Read("p.prj"), "KEY x\n");
-}
-
-TEST(ImodelSetAndRestoreModelFlagObject, PutsTheFlagBackOnEveryPath)
-{
-    bool& flag = Imodel::GetIsReadingProject();
-    ASSERT_FALSE(flag);
-    {
-        ImodelSetAndRestoreModelFlagObject setter(flag, true);
-        EXPECT_TRUE(flag);
-        setter.Unset();
-        EXPECT_FALSE(flag);
-        flag = true;  // someone else sets it meanwhile; the setter still restores
-    }
-    EXPECT_FALSE(flag);
 }
 
 TEST(ImodelTemplateManager, TheUserFolderEndsWithOneSeparatorAndOneThatCannotBeMadeIsReported)

@@ -18,18 +18,6 @@ namespace {
 
 using Module = std::unique_ptr<ImodelModule>;
 
-// A block-design component of a fixed kind.
-class FakeComponent : public VyIfaces::IComponent {
-public:
-    const VyIfaces::ComponentID& GetComponentID() const override { return m_id; }
-    VyModuleType GetModuleType() const override { return UserIP; }
-    std::string GetDefinitionFileName() const override { return ""; }
-    void Accept(VyIfaces::IComponentVisitor& visitor) override { visitor.VisitUserIPCore(*this); }
-
-private:
-    VyIfaces::ComponentID m_id;
-};
-
 // The host's process display, showing one unit.
 class FakeDisplay : public IprocessDisplay {
 public:
@@ -182,7 +170,7 @@ TEST_F(ImodelModuleRecord, ComponentKindsComeFromTheComponentElseFromTheFile)
     const Module cored = MakeModule("wrapper", wrapper);
     EXPECT_EQ(cored->GetComponentTypeStr(), "Kiltora");
     EXPECT_TRUE(cored->IsModuleManagedByComponentCollection());
-    FakeComponent component;
+    TestComponent component({}, VyIfaces::IComponent::UserIP);
     cored->SetComponent(&component);
     EXPECT_EQ(cored->GetVyModuleType(), 10);
     cored->UnreferenceComponent();

@@ -1,16 +1,12 @@
 // Starting outside programs: the exact argument vector, quoted program
-// paths, exit status, start folder, messages, the search path and the word
-// lists of the options database.
-#include "DebugCapture.h"
+// paths, exit status, start folder, messages and the search path.
 #include "imodel/model/Imodel.h"
 #include "imodel/names/ImodelProcess.h"
 
 #include "MessageRecorder.h"
 #include "OptionsScope.h"
-#include "RecordingHost.h"
 #include "TempFolder.h"
 
-#include <foundation/Def.h>
 #include <foundation/Sys.h>
 
 #include <gtest/gtest.h>
@@ -119,28 +115,6 @@ TEST_F(ProcessLaunchTest, CreateProcessAnnouncesAndReportsTheTool)
             "Unable to start Synthesis.\nFrom the Project menu, select 'Profile...' and change the Synthesis "
             "profile."}));
 }
-
-// A host that starts programs itself, and records what it was asked.
-class LaunchingHost : public RecordingHost {
-public:
-    struct Launch {
-        std::string commandLine;
-        std::string startFolder;
-        bool flag;
-        std::string* output;
-    };
-
-    LaunchingHost() { launchesProcesses = true; }
-    bool LaunchProcess(const std::string& commandLine, const std::string& startFolder, bool flag,
-                       std::string* output) override
-    {
-        launches.push_back({commandLine, startFolder, flag, output});
-        return answer;
-    }
-
-    std::vector<Launch> launches;
-    bool answer = true;
-};
 
 TEST_F(ProcessLaunchTest, FullExePathSearchesPathElementsInOrder)
 {

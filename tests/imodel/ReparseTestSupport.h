@@ -13,26 +13,11 @@
 #include "imodel/views/ImodelRevisionManager.h"
 
 #include <foundation/Sys.h>
-#include <vy/IComponent.h>
 
 #include <string>
 #include <vector>
 
 using Entry = boost::shared_ptr<IfileObjectEx>;
-
-// A block-design component of a given kind, known by its identity.
-class TestComponent : public VyIfaces::IComponent {
-public:
-    TestComponent(const VyIfaces::ComponentID& id, VyModuleType type) : m_id(id), m_type(type) {}
-    const VyIfaces::ComponentID& GetComponentID() const override { return m_id; }
-    VyModuleType GetModuleType() const override { return m_type; }
-    std::string GetDefinitionFileName() const override { return ""; }
-    void Accept(VyIfaces::IComponentVisitor& visitor) override { visitor.VisitHDLComponent(*this); }
-
-private:
-    VyIfaces::ComponentID m_id;
-    VyModuleType m_type;
-};
 
 class ReparseFixture : public ModuleFixture {
 protected:

@@ -8,7 +8,6 @@
 #include "imodel/cores/ImodelCvlibRepository.h"
 #include "imodel/cores/ImodelIPRepository.h"
 #include "imodel/cores/ImodelKTRepository.h"
-#include "imodel/cores/ImodelRepVisitor.h"
 #include "imodel/cores/ImodelUserRepository.h"
 
 #include <gtest/gtest.h>
@@ -38,15 +37,6 @@ public:
     void SetCode(int code) { SetGotFromCode(code); }
 };
 
-class KindVisitor : public ImodelRepVisitor {
-public:
-    void Visit(ImodelIPRepository&) override { kind = "IP"; }
-    void Visit(ImodelKTRepository&) override { kind = "KT"; }
-    void Visit(ImodelUserRepository&) override { kind = "user"; }
-    void Visit(ImodelCvlibRepository&) override { kind = "cvlib"; }
-    std::string kind;
-};
-
 TEST_F(RepositoryTest, TheStatusAndOriginTextsOfEveryStateAndKindMatchTheGoldenFile)
 {
     CodedIPRepository ip;
@@ -72,15 +62,6 @@ TEST_F(RepositoryTest, TheStatusAndOriginTextsOfEveryStateAndKindMatchTheGoldenF
     DebugCapture debug;
     EXPECT_NE(ip.GetCatalogStatus(true).find("DEBUG:Unable to determine where index.xml could be located<br>"),
               std::string::npos);
-
-    KindVisitor visitor;
-    const std::pair<ImodelRepository*, const char*> kinds[] = {
-        {&ip, "IP"}, {&kt, "KT"}, {&user, "user"}, {&cvlib, "cvlib"}};
-    for (const auto& [repository, kind] : kinds) {
-        repository->Accept(visitor);
-        EXPECT_EQ(visitor.kind, kind);
-    }
-    EXPECT_TRUE(user.IsUserRepository() && !ip.IsUserRepository());
 }
 
 TEST_F(RepositoryTest, ANewStateIsAnnouncedBeforeItIsStored)

@@ -28,7 +28,7 @@ protected:
 
 }  // namespace
 
-TEST_F(ItoolModelSimPathOptionsTest, TheDefaultPathIsRootSubFolderAndFamilyLibrary)
+TEST_F(ItoolModelSimPathOptionsTest, TheDefaultPathIsRootSubFolderAndFamilyLibraryAndNeedsTheRoot)
 {
     std::string path;
     EXPECT_TRUE(ItoolModelSimPathOptions::GetModelDefaultLibPath(path, true, nullptr));
@@ -50,13 +50,11 @@ TEST_F(ItoolModelSimPathOptionsTest, TheDefaultPathIsRootSubFolderAndFamilyLibra
     std::string libPath;
     EXPECT_TRUE(ItoolModelSimPathOptions::GetModelLibPath(libPath, false));
     EXPECT_EQ(libPath, path);
-}
 
-TEST_F(ItoolModelSimPathOptionsTest, WithoutARootFolderThereIsNoDefaultPath)
-{
+    // Without a root folder there is no default path.
     DefReset();
     ASSERT_TRUE(DefLoadDefaultsFromText("IDE_MODELSIM_VHDL_FAM = zx3_vhdl\n"));
-    std::string path = "stale";
+    path = "stale";
     EXPECT_FALSE(ItoolModelSimPathOptions::GetModelDefaultLibPath(path, true, nullptr));
     EXPECT_EQ(path, "");
 

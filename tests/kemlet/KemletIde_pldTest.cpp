@@ -73,27 +73,6 @@ TEST(KemletIde_pld, WhatOurWriterWritesReadsBackWithEveryField)
     KemletDeleteFileManager(reader);
 }
 
-TEST(KemletIde_pld, AnUnstatedOutcomeDoesNotAnswer)
-{
-    TempFolder folder;
-    const std::string database = folder / "noext";
-    KemletIde_pldFileManagerIf manager(database, KemletWriterPlaceAndRoute, nullptr);
-    EXPECT_EQ(manager.GetFileName(), folder / "noext.ide_pld");
-    KemletContentIf content;
-    content.AddFile("/prj/a.edn");
-    ASSERT_TRUE(manager.Write(content));
-
-    KemletContentIf read;
-    ASSERT_TRUE(manager.Read(&read));
-    bool flag = true;
-    EXPECT_FALSE(read.GetRunFailed(flag));
-    EXPECT_FALSE(read.GetLayoutCompleted(flag));
-    EXPECT_FALSE(read.GetBackAnnotated(flag));
-    EXPECT_TRUE(flag);
-    EXPECT_FALSE(read.WereLocalCopiesMade());
-    EXPECT_TRUE(read.UpdateFileToLocal(database));  // nothing is linked
-}
-
 TEST(KemletIde_pld, WhatCannotBeReadOrWrittenIsRefused)
 {
     TempFolder folder;
