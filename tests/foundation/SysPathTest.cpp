@@ -1,8 +1,6 @@
 // Path texts: qualification, joining to folders, separators and comparison.
 #include "foundation/Sys.h"
 
-#include "TempFolder.h"
-
 #include <gtest/gtest.h>
 
 TEST(SysPath, QualifiesAbsolutePathsLexically)

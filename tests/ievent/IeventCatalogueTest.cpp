@@ -1,10 +1,7 @@
 #include "Golden.h"
 #include "RecordingView.h"
-#include "TempFolder.h"
 
 #include "ievent/IeventClasses.h"
-#include "ifile/IfileManager.h"
-#include "ifile/IfileObjectEx.h"
 #include "imodel/model/Imodel.h"
 
 #include <boost/make_shared.hpp>

@@ -7,7 +7,6 @@
 
 #include "ifile/IfileFunctions.h"
 #include "ifile/IfileObjectEx.h"
-#include "imodel/design/ImodelDesignManager.h"
 
 #include <foundation/Sys.h>
 
@@ -52,16 +51,6 @@ public:
         return std::make_unique<CountingRecord>(owner).release();
     }
     static inline int alive = 0;
-};
-
-class NeedSaveScope {
-public:
-    NeedSaveScope() : m_old(Design().GetNeedSave()) { Design().SetNeedSave(false); }
-    ~NeedSaveScope() { Design().SetNeedSave(m_old); }
-    static ImodelDesignManager& Design() { return *Imodel::GetInstance().GetDesignManager(); }
-
-private:
-    bool m_old;
 };
 
 }  // namespace

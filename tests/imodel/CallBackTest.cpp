@@ -1,5 +1,4 @@
 #include "CoreServicesTestSupport.h"
-#include "MessageRecorder.h"
 
 #include "ifile/IfileObjectEx.h"
 #include "imodel/design/ImodelModule.h"
@@ -40,10 +39,8 @@ protected:
 class ToolLaunchingHost : public RecordingHost {
 public:
     ToolLaunchingHost() { launchesProcesses = true; }
-    bool LaunchProcess(const std::string& commandLine, const std::string& startFolder, bool flag,
-                       std::string* output) override
+    bool LaunchProcess(const std::string& commandLine, const std::string& startFolder, bool flag, std::string*) override
     {
-        RecordingHost::LaunchProcess(commandLine, startFolder, flag, output);
         launched = commandLine + " | " + startFolder + " | " + (flag ? "wait" : "no wait");
         return true;
     }

@@ -3,15 +3,11 @@
 // helpers and the folder-copy description.
 #include "Golden.h"
 #include "OptionsScope.h"
-#include "PrintCapture.h"
 
-#include "imodel/design/ImodelDesignManager.h"
 #include "imodel/model/Imodel.h"
 #include "imodel/model/ImodelFeatures.h"
 #include "imodel/names/ImodelCopyDirTool.h"
-#include "imodel/options/ImodelGlobalFlowOptions.h"
 
-#include <foundation/Arev.h>
 #include <foundation/Def.h>
 
 #include <gtest/gtest.h>

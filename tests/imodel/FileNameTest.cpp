@@ -1,6 +1,5 @@
 #include "ProjectFolderScope.h"
 
-#include "imodel/design/ImodelDesignManager.h"
 #include "imodel/model/Imodel.h"
 #include "imodel/names/ImodelFileName.h"
 #include "imodel/names/imodelUtl.h"

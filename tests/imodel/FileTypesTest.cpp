@@ -3,7 +3,6 @@
 // on the parameter, and the constraint kinds the options declare.
 #include "Golden.h"
 #include "OptionsScope.h"
-#include "ProjectFolderScope.h"
 
 #include "ifile/IfileFunctions.h"
 #include "ifile/IfileObject.h"

@@ -1,5 +1,3 @@
-#include "MessageRecorder.h"
-#include "RecordingHost.h"
 #include "ReparseTestSupport.h"
 
 #include "imodel/design/ImodelHierarchyFiles.h"

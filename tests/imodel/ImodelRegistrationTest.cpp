@@ -7,7 +7,6 @@
 #include "src/imodel/model/imodelCommandTable.h"
 
 #include <foundation/AcmdManager.h>
-#include <foundation/Def.h>
 #include <foundation/Sys.h>
 
 #include <gtest/gtest.h>

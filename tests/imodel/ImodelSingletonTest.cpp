@@ -1,18 +1,11 @@
 #include "imodel/model/Imodel.h"
-#include "imodel/model/ImodelSetAndRestoreModelFlagObject.h"
-#include "iprocess/IprocessDisplay.h"
-#include "iprocess/IprocessFlow.h"
-#include "iprocess/IprocessManager.h"
-#include "itool/ItoolVeyrun.h"
 #include "src/imodel/model/imodelImpl.h"
 
 #include "OptionsScope.h"
 #include "PrintCapture.h"
-#include "RecordingHost.h"
 #include "RecordingView.h"
 
 #include <foundation/Def.h>
-#include <foundation/Sys.h>
 
 #include <gtest/gtest.h>
 

@@ -1,7 +1,6 @@
 // Links between design units: both sides always in step, also through a long
 // random run; related units through cycles; events and file lists.
 #include "ModuleTestSupport.h"
-#include "RecordingView.h"
 
 #include "ievent/IeventClasses.h"
 

@@ -1,14 +1,7 @@
-// Options backed by the options database, the compile-report option and the
-// programming-input choice.
+// Options backed by the options database.
 #include "OptionsScope.h"
 
-#include "imodel/design/ImodelDesignManager.h"
-#include "imodel/model/Imodel.h"
-#include "imodel/options/ImodelBoolStringDefVarOption.h"
-#include "imodel/options/ImodelKiltoraReportOption.h"
-#include "imodel/options/ImodelOptionVisitor.h"
 #include "imodel/options/ImodelStringDefVarOption.h"
-#include "src/imodel/options/imodelTorvixInputOption.h"
 
 #include <foundation/Def.h>
 

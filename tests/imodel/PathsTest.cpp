@@ -5,11 +5,8 @@
 #include "ProjectFolderScope.h"
 #include "TempFolder.h"
 
-#include "imodel/design/ImodelDesignManager.h"
 #include "imodel/model/Imodel.h"
 #include "imodel/names/imodelUtl.h"
-
-#include <foundation/Def.h>
 
 #include <gtest/gtest.h>
 

@@ -140,7 +140,7 @@ TEST_F(RevContextPersistence, AWrittenModuleReadsBackWithEveryKindOfState)
     EXPECT_EQ(Written(read), text);
 }
 
-TEST_F(RevContextPersistence, OnlyWhatDiffersFromTheDefaultsIsWritten)
+TEST_F(RevContextPersistence, OnlyAViewWhoseDataDiffersFromTheDefaultsIsWritten)
 {
     ImodelContextImpl context("alu", nullptr);
     AddViews(context, {"impl_1"}, "impl_1");
@@ -151,11 +151,19 @@ TEST_F(RevContextPersistence, OnlyWhatDiffersFromTheDefaultsIsWritten)
                                 "LIST FlowOptions\nUsePhySynth=FALSE\nUseSynth=TRUE\nENDLIST\n"
                                 "Used_File_List\nVALUE \"<project>/synthesis/top.edn,syn_edn\"\nENDUsed_File_List\n"
                                 "ENDLIST\n");
-    // A tool back at "no result" keeps its record but writes no line.
+    // A tool back at "no result" keeps its record but writes no line; a
+    // design state or flow options of their own are worth a block.
     revision.DontUseFile(zorpaFT_SYN_EDN, false);
     revision.SetToolState(ideSYNTHESIS, nullptr, StateSuccess, false);
     revision.SetToolState(ideSYNTHESIS, nullptr, StateNoResult, false);
     EXPECT_EQ(Written(context), "");
+    revision.SetSolvatoState(Post_Synthesis);
+    EXPECT_NE(Written(context), "");
+    revision.SetSolvatoState(Pre_Synthesis);
+    ImodelFlowOptions options;
+    options.UsePhySynth = true;
+    revision.SetFlowOptions(options);
+    EXPECT_NE(Written(context), "");
 }
 
 TEST_F(RevContextPersistence, ToolStateLinesNamingNoKnownToolOrStateAreIgnored)

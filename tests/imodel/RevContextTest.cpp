@@ -1,8 +1,6 @@
 #include "ContextTestProject.h"
-#include "MessageRecorder.h"
 
 #include "ifile/IfileObjectEx.h"
-#include "imodel/model/Imodel.h"
 #include "imodel/views/ImodelRevContextImpl.h"
 
 #include <foundation/Def.h>
@@ -12,28 +10,6 @@
 #include <string>
 
 using RevContext = ContextTestProject;
-
-TEST_F(RevContext, EachKindOfDataAloneMakesAViewWorthStoring)
-{
-    ImodelRevContextImpl rev("impl_1", nullptr);
-    EXPECT_TRUE(rev.IsInDefaultState());
-    rev.SetSolvatoState(Post_Synthesis);
-    EXPECT_FALSE(rev.IsInDefaultState());
-    rev.SetSolvatoState(Pre_Synthesis);
-    rev.SetToolState(ideSYNTHESIS, nullptr, StateFailure, false);
-    EXPECT_FALSE(rev.IsInDefaultState());
-    rev.SetToolState(ideSYNTHESIS, nullptr, StateNoResult, false);
-    EXPECT_TRUE(rev.IsInDefaultState());
-    ImodelFlowOptions options;
-    options.UsePhySynth = true;
-    rev.SetFlowOptions(options);
-    EXPECT_FALSE(rev.IsInDefaultState());
-    rev.SetFlowOptions(ImodelFlowOptions());
-    rev.UseFile(File("synthesis/top.edn", zorpaFT_SYN_EDN), false);
-    EXPECT_FALSE(rev.IsInDefaultState());
-    rev.DontUseFile(zorpaFT_SYN_EDN, false);
-    EXPECT_TRUE(rev.IsInDefaultState());
-}
 
 TEST_F(RevContext, UsedFilesHoldOneFilePerType)
 {

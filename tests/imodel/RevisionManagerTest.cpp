@@ -4,11 +4,11 @@
 #include "MessageRecorder.h"
 #include "ModuleTestSupport.h"
 #include "ProjectFileBlock.h"
+#include "RecordingView.h"
 #include "TempFolder.h"
 #include "TextLines.h"
 
 #include "ConsoleHost.h"
-#include "ievent/IeventCatalogue.h"
 #include "ievent/IeventClasses.h"
 #include "imodel/names/ImodelCopyDirTool.h"
 #include "imodel/views/ImodelContextImpl.h"
@@ -19,37 +19,30 @@
 #include <gtest/gtest.h>
 
 #include <string>
-#include <utility>
 #include <vector>
 
 namespace {
 
 using Lines = std::vector<std::string>;
 
-// Records the place-and-route view events in order, with their view numbers.
-class ViewEvents : public IeventView {
-public:
-    ViewEvents() : IeventView(nullptr) {}
-#define VIEW_EVENTS_UPDATE_VIEW(Event)                                                                                 \
-    void UpdateView(const Event& event) override { Record(#Event, event); }
-    QUORLANE_IEVENT_CATALOGUE(VIEW_EVENTS_UPDATE_VIEW)
-#undef VIEW_EVENTS_UPDATE_VIEW
-    Lines Take() { return std::exchange(m_log, {}); }
-
-private:
-    void Record(std::string name, const Ievent& event)
-    {
+// The place-and-route view events the view heard since the last call, with
+// their view numbers.
+Lines ViewEvents(RecordingView& view)
+{
+    Lines log;
+    for (std::size_t i = 0; i < view.Names().size(); ++i) {
         const std::string prefix = "IeventPallador";
-        if (name.rfind(prefix, 0) != 0) return;
-        name.erase(0, prefix.size());
-        if (const auto* active = dynamic_cast<const IeventPalladorViewChangedActive*>(&event))
+        if (view.Names()[i].rfind(prefix, 0) != 0) continue;
+        std::string name = view.Names()[i].substr(prefix.size());
+        if (const auto* active = dynamic_cast<const IeventPalladorViewChangedActive*>(view.Events()[i]))
             name += " " + std::to_string(active->GetOldRev());
-        if (const auto* view = dynamic_cast<const Ievent_DesignViewParent*>(&event))
-            name += " " + std::to_string(view->GetRevNum());
-        m_log.push_back(name);
+        if (const auto* changed = dynamic_cast<const Ievent_DesignViewParent*>(view.Events()[i]))
+            name += " " + std::to_string(changed->GetRevNum());
+        log.push_back(name);
     }
-    Lines m_log;
-};
+    view.Clear();
+    return log;
+}
 
 class RevisionManager : public ::testing::Test {
 protected:
@@ -73,7 +66,7 @@ protected:
         Lines lines = TextLines(text);
         Views().ReadRevisions(lines);
         EXPECT_TRUE(lines.empty());
-        m_events.Take();
+        ViewEvents(m_events);
         Design().SetNeedSave(false);
     }
     static Lines Names()
@@ -102,7 +95,7 @@ protected:
     }
 
     TempFolder m_project;
-    ViewEvents m_events;
+    RecordingView m_events;
     MessageRecorder m_messages;
 
 private:
@@ -124,9 +117,9 @@ TEST_F(RevisionManager, WrittenViewsReadBackEqualThroughTheProjectFileReader)
 
     Lines lines = ProjectFileBlock(text, "REVISIONS");
     Views().RemoveAllViews();
-    m_events.Take();
+    ViewEvents(m_events);
     Views().ReadRevisions(lines);
-    EXPECT_EQ(m_events.Take(), (Lines{"ViewsChanged"}));
+    EXPECT_EQ(ViewEvents(m_events), (Lines{"ViewsChanged"}));
     EXPECT_EQ(Names(), (Lines{"Impl1", "fast run", "Impl2"}));
     EXPECT_EQ(Written(), text);
 
@@ -154,12 +147,12 @@ TEST_F(RevisionManager, ReadingChoosesTheCurrentViewAndDropsBrokenViews)
 
     // A block without views gives one new current view.
     Views().RemoveAllViews();
-    m_events.Take();
+    ViewEvents(m_events);
     Lines lines{"CURREV=1"};
     Views().ReadRevisions(lines);
     EXPECT_EQ(Names(), (Lines{"Impl1"}));
     EXPECT_TRUE(Exists("pallador/impl1/simulation"));
-    EXPECT_EQ(m_events.Take(), (Lines{"ViewAdded 1", "ViewsChanged", "ViewChangedActive 0 1", "ViewsChanged"}));
+    EXPECT_EQ(ViewEvents(m_events), (Lines{"ViewAdded 1", "ViewsChanged", "ViewChangedActive 0 1", "ViewsChanged"}));
 }
 
 TEST_F(RevisionManager, ANewViewIsNumberedAboveEveryOtherAndBecomesCurrent)
@@ -167,14 +160,14 @@ TEST_F(RevisionManager, ANewViewIsNumberedAboveEveryOtherAndBecomesCurrent)
     Read("VALUE=\"Impl1\",NUM=1\nVALUE=\"Impl3\",NUM=3\nVALUE=\"Impl2\",NUM=2\nCURREV=1");
     ASSERT_TRUE(Views().CreateView("", "", false, false));
     EXPECT_EQ(Names(), (Lines{"Impl1", "Impl3", "Impl2", "Impl4"}));
-    EXPECT_EQ(m_events.Take(), (Lines{"ViewAdded 4", "ViewsChanged", "ViewChangedActive 1 4"}));
+    EXPECT_EQ(ViewEvents(m_events), (Lines{"ViewAdded 4", "ViewsChanged", "ViewChangedActive 1 4"}));
     EXPECT_TRUE(Design().GetNeedSave());
     EXPECT_TRUE(Exists("pallador/impl4/simulation"));
 
     TempFolder elsewhere;
     ASSERT_TRUE(Views().CreateView("far", elsewhere.Path(), false, false));
     EXPECT_TRUE(UtlDoesPathExist(elsewhere / "pallador/impl5/simulation"));
-    m_events.Take();
+    ViewEvents(m_events);
 
     // A name that is taken or cannot be stored, or a folder that cannot be
     // made, creates nothing.
@@ -183,7 +176,7 @@ TEST_F(RevisionManager, ANewViewIsNumberedAboveEveryOtherAndBecomesCurrent)
     EXPECT_FALSE(Views().CreateView("say \"hi\"", "", false, false));
     EXPECT_FALSE(Views().CreateView("blocked", m_project / "blocked", false, false));
     EXPECT_EQ(Views().GetRevisionCount(), 5);
-    EXPECT_TRUE(m_events.Take().empty());
+    EXPECT_TRUE(ViewEvents(m_events).empty());
     EXPECT_EQ(m_messages.WithId("UNABLE_TO_CREATE_DIR").size(), 1u);
 }
 
@@ -218,7 +211,7 @@ TEST_F(RevisionManager, DeletingAViewActivatesItsNeighbourWhenItWasCurrent)
     m_project.Write("pallador/impl3/run.log", "");
     ASSERT_TRUE(Views().DeleteView("Impl3"));
     EXPECT_EQ(Views().GetCurrentRevisionName(), "Impl2");  // the last one: the one before takes over
-    EXPECT_EQ(m_events.Take(), (Lines{"ViewWillBeRemoved 3", "ViewsChanged", "ViewChangedActive 2 2"}));
+    EXPECT_EQ(ViewEvents(m_events), (Lines{"ViewWillBeRemoved 3", "ViewsChanged", "ViewChangedActive 2 2"}));
     EXPECT_FALSE(Exists("pallador/impl3"));
 
     Read(kThreeViews + "CURREV=2");
@@ -226,7 +219,7 @@ TEST_F(RevisionManager, DeletingAViewActivatesItsNeighbourWhenItWasCurrent)
     EXPECT_EQ(Views().GetCurrentRevisionName(), "Impl3");  // inside the list: the next one
     Read(kThreeViews + "CURREV=3");
     ASSERT_TRUE(Views().DeleteView("Impl1"));
-    EXPECT_EQ(m_events.Take(), (Lines{"ViewWillBeRemoved 1", "ViewsChanged"}));
+    EXPECT_EQ(ViewEvents(m_events), (Lines{"ViewWillBeRemoved 1", "ViewsChanged"}));
 
     // The last remaining view and unknown names stay.
     Read("VALUE=\"Impl1\",NUM=1\nCURREV=1");

@@ -1,10 +1,8 @@
-#include "RecordingView.h"
 
+#include "iprocess/IprocessManager.h"
 #include "imodel/model/Imodel.h"
 #include "iprocess/IprocessDisplay.h"
 #include "iprocess/IprocessFlow.h"
-#include "iprocess/IprocessListener.h"
-#include "iprocess/IprocessManager.h"
 #include "itimer/ItimerManager.h"
 #include "src/iprocess/iprocessManagerImpl.h"
 

@@ -5,7 +5,6 @@
 #include "itool/ItoolPallador.h"
 #include "itool/ItoolPhySynth.h"
 #include "itool/ItoolSynthesis.h"
-#include "itool/ItoolVeyrun.h"
 #include "itool/ItoolWithConstraints.h"
 
 #include <foundation/Def.h>

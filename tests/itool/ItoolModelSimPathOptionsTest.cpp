@@ -1,5 +1,4 @@
 #include "itool/ItoolModelSimPathOptions.h"
-#include "imodel/model/Imodel.h"
 
 #include <foundation/Def.h>
 

@@ -1,11 +1,6 @@
 #include "kemlet/KemletFileStructure.h"
 
-#include "OptionsScope.h"
-#include "PrintCapture.h"
 #include "TempFolder.h"
-
-#include <foundation/Def.h>
-#include <foundation/Sys.h>
 
 #include <gtest/gtest.h>
 
@@ -209,17 +204,6 @@ TEST_F(KemletFileStructureTest, UnterminatedBlocksSwallowNothingAfterThem)
     EXPECT_EQ(ListLines(*nested, "Outer"), (Lines{"LIST Inner", "x"}));
     EXPECT_EQ(Value(*nested, "K"), "v");
     EXPECT_EQ(ListLines(*nested, "Next"), Lines{});
-}
-
-TEST_F(KemletFileStructureTest, DebugLinesTellStrayAndMissingEndLists)
-{
-    const OptionsScope options;
-    ASSERT_EQ(DefSetFL("DEBUG_MSG", "1"), 0);
-    PrintCapture traced;
-    const Structure broken = Parse({"ENDLIST", "LIST Open", "x"});
-    EXPECT_TRUE(traced.Holds("'test.prj', line 1: ENDLIST outside any list ignored.")) << traced.Text();
-    EXPECT_TRUE(traced.Holds("line 2: list 'Open' has no ENDLIST.")) << traced.Text();
-    EXPECT_EQ(ListLines(*broken, "Open"), Lines{"x"});
 }
 
 TEST_F(KemletFileStructureTest, HeaderReadStopsAfterTheStopLine)

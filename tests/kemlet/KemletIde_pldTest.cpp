@@ -3,8 +3,6 @@
 #include "kemlet/KemletContentIf.h"
 #include "kemlet/KemletIde_pldFileManagerIf.h"
 
-#include <foundation/Sys.h>
-
 #include <gtest/gtest.h>
 
 #include <string>

@@ -5,7 +5,6 @@
 #include "TempFolder.h"
 
 #include <foundation/Def.h>
-#include <foundation/Sys.h>
 
 #include <gtest/gtest.h>
 
