@@ -34,18 +34,6 @@ private:
     std::FILE* m_file;
 };
 
-// Installs a sink for the scope of a test.
-class Installed {
-public:
-    explicit Installed(MdbSink* sink) : m_previous(MdbSetSink(sink)) {}
-    ~Installed() { MdbSetSink(m_previous); }
-    Installed(const Installed&) = delete;
-    Installed& operator=(const Installed&) = delete;
-
-private:
-    MdbSink* m_previous;
-};
-
 void Say(int severity, const char* text)
 {
     MdbOutput(MdbArgSetInit(0), nullptr, "Quorlane", "TEST", severity, MdbLINE, text, 1, 0);
@@ -63,7 +51,7 @@ TEST(MdbConsoleSink, SeveritiesGoToTheirStreamsAndQuestionsSayWhichAnswerWasTake
 {
     Capture out, err;
     MdbConsoleSink console(out.File(), err.File());
-    Installed installed(&console);
+    MdbSink* const previous = MdbSetSink(&console);
     Say(MdbERROR, "broken");
     Say(MdbINFO, "The p project was opened.");
     Say(MdbWARNING, "careful\nsecond line");
@@ -75,6 +63,7 @@ TEST(MdbConsoleSink, SeveritiesGoToTheirStreamsAndQuestionsSayWhichAnswerWasTake
     EXPECT_EQ(Ask("The file exists.\nReplace it?", MdbNO), MdbYES);
     EXPECT_EQ(Ask("Odd default?", static_cast<MdbQuery_result>(75)), 75);
 
+    MdbSetSink(previous);
     EXPECT_EQ(err.Text(), "Error: broken\nWarning: careful\nsecond line\nError: ends with a break. \n");
     EXPECT_EQ(out.Text(), "Info: The p project was opened.\nNote: changed on disk\nInfo: odd severity\n"
                           "Question: Replace it? [assumed answer: No]\n"

@@ -40,7 +40,7 @@ TEST(FileName, EqualityIgnoresCaseAndSeparatorsWhileOrderIsBytes)
     EXPECT_TRUE(ImodelFileName("B") < ImodelFileName("a"));  // byte order, not case-folded
 }
 
-TEST(FileName, ProjectTokenStandsForTheProjectFolder)
+TEST(FileName, ProjectTokenStandsForTheProjectFolderAndWithoutOneOnlyForItself)
 {
     const ProjectFolderScope scope("/work/designs/alu");
     const ImodelFileName stored("<project>/hdl/a.v");
@@ -53,12 +53,9 @@ TEST(FileName, ProjectTokenStandsForTheProjectFolder)
     // Both sides with the token: compared as they stand.
     EXPECT_TRUE(stored == ImodelFileName("<project>\\HDL\\A.V"));
     EXPECT_TRUE(ImodelIsSameFileName("<project>/x", "<project>/X"));
-}
 
-TEST(FileName, ProjectTokenWithoutProjectFolderMatchesOnlyItself)
-{
-    const ProjectFolderScope scope("");
-    const ImodelFileName stored("<project>/hdl/a.v");
+    // Without a project folder the token matches only itself.
+    const ProjectFolderScope none("");
     EXPECT_TRUE(stored == stored);
     EXPECT_TRUE(stored == ImodelFileName("<project>/hdl/a.v"));
     EXPECT_FALSE(stored == ImodelFileName("/hdl/a.v"));

@@ -78,9 +78,9 @@ TEST_F(ImodelRegistration, TheTableNamesEachCommandOnceWithItsTestCommandRightAf
     ExpectMatchesGolden("commands.txt", dump);
 }
 
-TEST_F(ImodelRegistration, RowsAreRegisteredInOrderOnceAndLinksOnlyWithLinking)
+TEST_F(ImodelRegistration, RowsWithACommandOfTheirNameAreRegisteredInOrderOnceAndLinksOnlyWithLinking)
 {
-    const std::vector<imodelCommandRow> rows = TableWithFactories();
+    std::vector<imodelCommandRow> rows = TableWithFactories();
     Imodel& model = Imodel::GetInstance();
     EXPECT_EQ(imodelRegisterCommandRows(rows, model, false), 37);
     EXPECT_EQ(Registered(), TableNames(false));
@@ -89,16 +89,14 @@ TEST_F(ImodelRegistration, RowsAreRegisteredInOrderOnceAndLinksOnlyWithLinking)
     EXPECT_EQ(imodelRegisterCommandRows(rows, model, true), 41);
     EXPECT_EQ(imodelRegisterCommandRows(rows, model, true), 0);  // nothing new the second time
     EXPECT_EQ(Registered(), TableNames(true));
-}
 
-TEST_F(ImodelRegistration, RowsWithoutACommandOrWithAnotherNameAreLeftOut)
-{
-    std::vector<imodelCommandRow> rows = TableWithFactories();
+    // Rows without a command, or whose command has another name, are left out.
+    AcmdManager::GetInstance().Reset();
     rows[0].factory = nullptr;                                                          // not built yet
     rows[1].factory = [](Imodel&) { return std::make_unique<NamedCommand>("other"); };  // wrong table
     rows[2].factory = [](Imodel&) { return std::unique_ptr<AcmdBase>(); };              // nothing made
     const int assertions = SysAssertionCount();
-    EXPECT_EQ(imodelRegisterCommandRows(rows, Imodel::GetInstance(), true), 38);
+    EXPECT_EQ(imodelRegisterCommandRows(rows, model, true), 38);
     const Names all = TableNames(true);
     EXPECT_EQ(Registered(), Names(all.begin() + 3, all.end()));
     EXPECT_EQ(SysAssertionCount(), assertions + 1);

@@ -40,14 +40,12 @@ TEST(KtwkspaceWorkspace, ACreatedWorkspaceIsWrittenInItsFolderAndOpensWithItsSet
     TempFolder project;
     const auto created = Create(project.Path() + "/");
     EXPECT_EQ(created->GetFileName(), project / "kiltora/kiltora.aws");
-    EXPECT_TRUE(created->IsInteractive());
     EXPECT_FALSE(created->ownedByProject);
     EXPECT_EQ(project.Read("kiltora/kiltora.aws"),
               "KILTORA_WORKSPACE 1\nName=kiltora\nFamily=ZX7\nDie=zx7a\nPackage=pq208\nLanguage=Verilog\n");
 
     const auto opened = Open(created->GetFileName());
     ExpectSettings(opened->GetSettings(), "ZX7", "Verilog");
-    EXPECT_FALSE(opened->IsInteractive());
 
     // Formatting what was read gives the file back byte for byte.
     EXPECT_EQ(Ktwkspace::KtwkspaceFormatWorkspace(opened->GetSettings()), project.Read("kiltora/kiltora.aws"));
