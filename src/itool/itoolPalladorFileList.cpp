@@ -88,11 +88,13 @@ bool itoolPalladorImpl::WriteFileList(const ImodelFileName& adb, const std::dequ
                                       const ImodelOptionalFiles* optional, bool clearOptional, bool force)
 {
     if (adb.empty()) return false;
-    const KemletIde_pldFileManagerIf manager = ManagerFor(FullName(adb));
+    const ImodelFileName name = FullName(adb);
+    const KemletIde_pldFileManagerIf manager = ManagerFor(name);
     const std::vector<KemletFileRecord> records = ToRecords(list);
     KemletContentIf content;
     const bool exists = UtlDoesDiskObjectExist(manager.GetFileName());
-    if (exists) manager.Read(&content);
+    // What the tool noted of another design does not carry over to this one.
+    if (exists && manager.Read(&content) && !content.IsContentOf(name)) content = KemletContentIf();
     const bool listChanged = !content.IsSameRecords(records);
     if (listChanged) content.SetRecords(records);
     if (clearOptional) content.ClearOptionalFiles();

@@ -127,6 +127,16 @@ TEST_F(ItoolFunctionsTest, AFileIsCreditedToTheFirstToolThatMakesIt)
     ItoolCreatedBy(coreFile, nullptr, creator, parent);
     EXPECT_EQ(creator, Imodel::GetInstance().GetCoreToolManager(zorpaFT_OMBRIX_CXF)->GetToolName());
     EXPECT_EQ(parent, creator);
+
+    // A core's constraint file stays while users must pass component constraints.
+    IfileObjectEx coreConstraints(IfileObject("<project>/kiltora/pll.pdc", zorpaFT_PDC, ImodelFMInternal, true, true),
+                                  false);
+    coreConstraints.AddParentFile(*core);
+    ItoolConstraintsManager& manager = ItoolConstraintsManager::GetInstance();
+    EXPECT_TRUE(manager.ConstraintCanBeRemoved(coreConstraints, idePALLADOR, nullptr));
+    OptionsScope mustPass{{"IDE_USER_MUST_PASS_COMPONENT_CSTRS", "1"}};
+    EXPECT_FALSE(manager.ConstraintCanBeRemoved(coreConstraints, idePALLADOR, nullptr));
+    EXPECT_TRUE(manager.ConstraintCanBeRemoved(coreFile, idePALLADOR, nullptr));
 }
 
 TEST_F(ItoolFunctionsTest, AToolRunsWhenItsFlowStepCanAndSimulationFromAScriptNeedsAStimulus)

@@ -2,6 +2,7 @@
 // written only when they change, reconciled with the project's constraint
 // files, and never written over another design's list.
 #include "FlowProject.h"
+#include "MessageRecorder.h"
 
 #include "imodel/views/ImodelFlowOptions.h"
 #include "itool/ItoolFunctions.h"
@@ -197,4 +198,56 @@ TEST_F(ItoolPalladorFileListTest, EditsReachOnlyTheListsThatNameTheFile)
     EXPECT_EQ(List().find("pins.pdc"), std::string::npos);
     EXPECT_NE(List().find("a.vcd"), std::string::npos);
     (void)dumpB;
+}
+
+TEST_F(ItoolPalladorFileListTest, WhatTheListSaysOfTheDatabaseAndTheRunReachesTheModel)
+{
+    const auto source = AddDefault(zorpaFT_SYN_EDN, m_top, "(edif top (design top (cellRef top (libraryRef work))))\n");
+    WriteList("DESIGN top\nFAMILY ZX7\nDIE ZX7D1\nPACKAGE FG1\nSYNTHESIZED 0\nLAYOUT_COMPLETED 1\nBACK_ANNOTATED 0\n"
+              "FILE " +
+              source->GetFullFileName().GetString() + "\nKIND 0\n");
+    const auto adb = Add("pallador/impl1/top.adb", zorpaFT_ADB);
+
+    // The database's inputs and design, and the device it was made for.
+    std::deque<IfileObject> inputs;
+    std::string design;
+    ASSERT_TRUE(Pallador().GetDatabaseInputFiles(*adb, inputs, design));
+    EXPECT_EQ(design, "top");
+    ASSERT_EQ(inputs.size(), 1u);
+    EXPECT_EQ(inputs[0], *source);
+    EXPECT_EQ(inputs[0].GetFileSpecificType(), zorpaFT_SYN_EDN);
+    EXPECT_FALSE(Pallador().GetDatabaseInputFiles(*source, inputs, design));
+    EXPECT_FALSE(Pallador().NeedDeviceUpdate(*adb, ImodelDevice("ZX7", "ZX7D1", "FG1")));
+    EXPECT_TRUE(Pallador().NeedDeviceUpdate(*adb, ImodelDevice("ZX7", "ZX7D1", "FG2")));
+
+    // A layout without back-annotated files: they count as the design state says.
+    imodelFileState state = imodelFileAbsent;
+    EXPECT_TRUE(Pallador().IsBAUsable(m_top));
+    EXPECT_FALSE(Pallador().CheckBackAnnotatedFileState(m_top, state));
+    EXPECT_EQ(state, imodelFileOutOfDate);
+    m_top->GetContext()->SetSolvatoState(Post_Layout);
+    Pallador().CheckBackAnnotatedFileState(m_top, state);
+    EXPECT_EQ(state, imodelFileUpToDate);
+
+    // Made from a netlist that was not synthesized: the revision's
+    // synthesis is turned off.
+    std::set<ImodelModule*> done;
+    const std::deque<ImodelModule*> units{m_top};
+    EXPECT_TRUE(Revision(m_top)->GetFlowOptions()->UseSynth);
+    EXPECT_TRUE(Pallador().ResolveStructuralOptions(&units, &done));
+    EXPECT_FALSE(Revision(m_top)->GetFlowOptions()->UseSynth);
+    EXPECT_EQ(done, std::set<ImodelModule*>{m_top});
+    // A list that does not say is warned about, once per unit.
+    WriteList("DESIGN top\nFILE " + source->GetFullFileName().GetString() + "\nKIND 0\n");
+    MessageRecorder messages;
+    done.clear();
+    const std::deque<ImodelModule*> twice{m_top, m_top};
+    Pallador().ResolveStructuralOptions(&twice, &done);
+    ASSERT_EQ(messages.Messages().size(), 1u);
+    EXPECT_EQ(messages.Messages()[0].id, "CONSIDER_MODULE_AS_RTL");
+    EXPECT_NE(messages.Messages()[0].text.find("'pallador/impl1/top.adb'"), std::string::npos);
+
+    // A list that cannot be read says nothing of the run.
+    WriteList("LAYOUT_COMPLETED maybe\n");
+    EXPECT_FALSE(Pallador().IsBAUsable(m_top));
 }
