@@ -3,7 +3,9 @@
 #include <foundation/Sys.h>
 
 #include <algorithm>
+#include <cctype>
 #include <memory>
+#include <unordered_map>
 
 bool KemletIsOptionalSameFileName(const std::string& a, const std::string& b) { return UtlIsSameFileName(a, b); }
 
@@ -70,6 +72,22 @@ void KemletContentIf::SetOptionalFile(const std::string& name, int flag)
         found->flag = flag;
     else
         m_optionalFiles.push_back({name, flag});
+}
+
+void KemletContentIf::SetOptionalFiles(const std::vector<KemletOptionalFile>& files)
+{
+    // One entry per file, found by a key that compares as file names do.
+    std::unordered_map<std::string, std::size_t> index;
+    m_optionalFiles.clear();
+    for (const KemletOptionalFile& file : files) {
+        std::string key = file.name;
+        for (char& c : key) c = c == '\\' ? '/' : static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+        const auto [found, added] = index.emplace(std::move(key), m_optionalFiles.size());
+        if (added)
+            m_optionalFiles.push_back(file);
+        else
+            m_optionalFiles[found->second].flag = file.flag;
+    }
 }
 
 void KemletContentIf::SetDevice(const std::string& family, const std::string& die, const std::string& package)

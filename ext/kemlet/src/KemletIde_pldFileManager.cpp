@@ -91,6 +91,7 @@ bool Parse(std::istream& in, KemletContentIf& content)
     bool localCopies = false;
     std::string family, die, package;
     std::optional<PendingFile> pending;
+    std::vector<KemletOptionalFile> optional;
     std::string line;
     while (std::getline(in, line)) {
         if (!line.empty() && line.back() == '\r') line.pop_back();
@@ -143,10 +144,11 @@ bool Parse(std::istream& in, KemletContentIf& content)
             if (nameStart == std::string::npos || !UtlConvertToInteger(value.substr(0, nameStart), flag) ||
                 nameStart + 1 >= value.size())
                 return false;
-            content.SetOptionalFile(value.substr(nameStart + 1), flag);
+            optional.push_back({value.substr(nameStart + 1), flag});
         }
     }
     Flush(pending, content);
+    content.SetOptionalFiles(optional);
     if (runFailed) content.SetRunFailed(*runFailed);
     if (layoutCompleted) content.SetLayoutCompleted(*layoutCompleted);
     if (backAnnotated) content.SetBackAnnotated(*backAnnotated);

@@ -94,6 +94,8 @@ public:
     // Sets the flag of the file's entry, appending one when there is none.
     void SetOptionalFile(const std::string& name, int flag);
     void ClearOptionalFiles() { m_optionalFiles.clear(); }
+    // The entries become `files`, in order, the last flag of a file kept.
+    void SetOptionalFiles(const std::vector<KemletOptionalFile>& files);
 
     // --- conversion ----------------------------------------------------------------------
 
