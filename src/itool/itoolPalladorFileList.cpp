@@ -100,10 +100,10 @@ bool itoolPalladorImpl::WriteFileList(const ImodelFileName& adb, const std::dequ
     if (clearOptional) content.ClearOptionalFiles();
     bool optionalChanged = false;
     if (optional) {
-        for (const auto& [name, state] : *optional) {
-            const KemletOptionalFile* entry = content.FindOptionalFile(name);
+        for (const auto& [file, state] : *optional) {
+            const KemletOptionalFile* entry = content.FindOptionalFile(file);
             if (entry && entry->flag == state) continue;
-            content.SetOptionalFile(name, state);
+            content.SetOptionalFile(file, state);
             optionalChanged = true;
         }
     }
@@ -159,10 +159,11 @@ bool itoolPalladorImpl::RenameFileInList(const IfileObject& adb, const IfileObje
 
 bool itoolPalladorImpl::AddVcdFiles(const ImodelFileName& adb)
 {
+    if (adb.empty()) return false;
     const ImodelFileName name = FullName(adb);
     const KemletIde_pldFileManagerIf manager = ManagerFor(name);
     KemletContentIf content;
-    if (adb.empty() || !manager.Read(&content) || !content.IsContentOf(name)) return false;
+    if (!manager.Read(&content) || !content.IsContentOf(name)) return false;
     std::unordered_set<std::string> listed;
     for (const std::string& each : content.GetFileList()) listed.insert(SameFileKey(each));
     Entries dumps;
