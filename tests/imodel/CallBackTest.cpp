@@ -40,8 +40,7 @@ protected:
                           zorpaModuleTypes kind = zorpaMODULE_VHDL, const std::string& package = "")
     {
         auto unit = std::make_unique<ImodelModule>(name, file, kind, false, library, package, false);
-        design.AddLibrary(library, false)->GetModules()->insert(unit.get());
-        return unit.release();
+        return design.AddLibrary(library, false)->GetModules()->Insert(std::move(unit)).first;
     }
     // A project file registered with the file manager (written on disk).
     IfileManager::Entry AddProjectFile(const std::string& relative, const std::string& content)

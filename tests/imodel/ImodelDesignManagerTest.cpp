@@ -172,9 +172,7 @@ ImodelModule* AddUnit(Library& library, const std::string& name, bool isPackage 
 {
     auto unit =
         std::make_unique<ImodelModule>(name, nullptr, zorpaMODULE_VHDL, isPackage, library.GetName(), "", false);
-    ImodelModule* added = unit.get();
-    library.GetModules()->insert(unit.release());
-    return added;
+    return library.GetModules()->Insert(std::move(unit)).first;
 }
 
 Names NamesOf(const std::deque<ImodelModule*>& units)
@@ -313,8 +311,7 @@ TEST_F(ImodelDesignLibraries, TheRootIsFoundByItsIdAndClearingForgetsEverything)
 
     const ImodelDesignManager::LibraryPtr work = manager.FindLibraryByName("work");
     auto drawing = std::make_unique<ImodelModule>("board", nullptr, zorpaMODULE_SCHEMATIC, false, "", "", false);
-    ImodelModule* board = drawing.get();
-    work->GetModules()->insert(drawing.release());
+    ImodelModule* board = work->GetModules()->Insert(std::move(drawing)).first;
     manager.SetRootId(VyIfaces::ComponentID("board", "work", ""));
     EXPECT_EQ(manager.GetRootModule(), board);
     EXPECT_TRUE(manager.IsRootSchematic());

@@ -107,22 +107,23 @@ TEST_F(ImodelModuleRecord, EqualityAndOrderUseNameLibraryAndFilesWhileBothHaveOn
     EXPECT_NE(*none, *otherLibrary);
     EXPECT_EQ(*otherLibrary, *sameLibrary);  // library case and package do not count
 
-    // Lower-cased names first, then the files when both have one.
+    // Lower-cased names first, then a unit without file, then the files.
     const Module beta = MakeModule("Beta");
     const Module alpha = MakeModule("alpha");
     EXPECT_TRUE(*alpha < *beta);
     EXPECT_FALSE(*beta < *alpha);
     EXPECT_TRUE(*one < *two);
     EXPECT_FALSE(*two < *one);
+    EXPECT_TRUE(*none < *one);
     EXPECT_FALSE(*one < *none);
-    EXPECT_FALSE(*none < *one);
 
-    // A unit whose file is gone compares by name and library only.
+    // A unit whose file is gone compares by name and library only; its
+    // place in the order stays where its file put it.
     first.reset();
     EXPECT_EQ(one->GetModuleFile(), nullptr);
     EXPECT_EQ(one->GetModuleFullFileName(), "");
     EXPECT_EQ(*one, *two);
-    EXPECT_FALSE(*one < *two);
+    EXPECT_TRUE(*one < *two);
 }
 
 TEST_F(ImodelModuleRecord, ACopyKeepsTheRecordAndSharesTheSubBlocksButNotTheParents)
@@ -312,7 +313,7 @@ TEST_F(ImodelModuleRecord, AUnitAViewHasSeenAnnouncesItsRemovalAndLeavesTheDispl
     EXPECT_FALSE(display.refreshPending);
     EXPECT_EQ(Imodel::GetUpdateProcessDisplay(), updating);
 
-    ImodelModule::Delete(MakeModule("used").release(), true);
+    ImodelModule::Delete(MakeModule("used"), true);
     EXPECT_EQ(view.Count("IeventModuleRemovedFromUseClause"), 1);
     ImodelModule::Delete(nullptr, false);
 }

@@ -18,7 +18,8 @@ using List = std::deque<ImodelModule*>;
 
 // The wildcard search for the next match exactly as a plain walk along
 // every path does it, for comparison on acyclic hierarchies.
-ImodelModule* PlainMatch(const std::string& pattern, const List* list, ImodelModule*& start)
+template <class Units>
+ImodelModule* PlainMatch(const std::string& pattern, const Units* list, ImodelModule*& start)
 {
     if (list == nullptr) return nullptr;
     for (ImodelModule* module : *list) {
@@ -264,16 +265,17 @@ TEST_F(ImodelModuleTreeTest, AFunctorReachesEveryUnitOfEveryLibraryInOrder)
 TEST_F(ImodelModuleTreeTest, DestroyingATreeDeletesEachUnitOnceAndUnlinksItFromTheRest)
 {
     const auto keeper = MakeModule("keeper");
-    auto list = std::make_unique<List>();
-    ImodelModule* a = MakeModule("a").release();
-    ImodelModule* b = MakeModule("b").release();
+    ImodelModule::OwnedList list;
+    list.push_back(MakeModule("a"));
+    list.push_back(MakeModule("b"));
+    ImodelModule* a = list[0].get();
+    ImodelModule* b = list[1].get();
     keeper->AddSubBlock(a, false);
     a->AddSubBlock(b, false);
     b->AddSubBlock(a, false);
-    list->assign({a, b, nullptr, a});
     ImodelDestroyTree(std::move(list));
     EXPECT_EQ(keeper->GetSubBlocks() ? keeper->GetSubBlocks()->size() : 0u, 0u);
-    ImodelDestroyTree(nullptr);
+    ImodelDestroyTree({});
 }
 
 TEST_F(ImodelModuleTreeTest, SimulatorParametersAreGatheredDepthFirst)

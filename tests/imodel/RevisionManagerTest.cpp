@@ -103,9 +103,7 @@ protected:
     // A design unit of "work", deleted by the design's reset.
     static ImodelModule* AddUnit(const std::string& name)
     {
-        std::unique_ptr<ImodelModule> unit = MakeModule(name);
-        Design().AddLibrary("work", false)->GetModules()->insert(unit.get());
-        return unit.release();
+        return Design().AddLibrary("work", false)->GetModules()->Insert(MakeModule(name)).first;
     }
     static Lines RevisionNames(const ImodelModule* unit)
     {

@@ -7,6 +7,7 @@
 #include "imodel/design/ImodelDesignManager.h"
 #include "imodel/design/ImodelFindModule.h"
 #include "src/imodel/design/ImodelModuleNotify.h"
+#include "src/imodel/design/imodelRehome.h"
 #include "src/imodel/design/imodelTempUnit.h"
 
 #include <foundation/Sys.h>
@@ -24,7 +25,8 @@ namespace {
 
 using LibraryPtr = ImodelDesignManager::LibraryPtr;
 using ModuleList = ImodelModule::ModuleList;
-using ModuleSet = ImodelModule::ModuleSet;
+using UnitSet = ImodelModule::UnitSet;
+using Owned = ImodelModule::Owned;
 
 // The identity the root id takes when the root goes.
 const VyIfaces::ComponentID kNoRoot("", "", "");
@@ -35,30 +37,14 @@ bool IsDefinedBy(const ImodelModule* module, const IfileObject& file)
     return own && *own == file;
 }
 
-std::unique_ptr<ImodelModule> MakeUnknownUnit(const std::string& name, const std::string& library)
+Owned MakeUnknownUnit(const std::string& name, const std::string& library)
 {
     return std::make_unique<ImodelModule>(name, nullptr, zorpaMODULE_UNKNOWN, false, library, "", false);
 }
 
-// `unit` once in the set; when the set holds a unit equal to it in the set
-// order already, that unit (and `unit` is dropped).
-ImodelModule* InsertOrFindEqual(ModuleSet& set, std::unique_ptr<ImodelModule> unit)
-{
-    const auto [at, inserted] = set.insert(unit.get());
-    if (inserted) unit.release();
-    return *at;
-}
-
-// The parents of `from` use `to` instead, instance for instance.
-void Rehome(ImodelModule* from, ImodelModule* to)
-{
-    if (from->GetParentsList() == nullptr) return;
-    const ModuleList parents = *from->GetParentsList();
-    for (ImodelModule* parent : parents) {
-        const int instances = parent->DetachSubBlock(from);
-        for (int i = 0; i < instances; ++i) parent->AddSubBlock(to, true);
-    }
-}
+// `unit` in the set; when a unit there keeps it out, that unit (and `unit`
+// is dropped).
+ImodelModule* InsertOrFindEqual(UnitSet& set, Owned unit) { return set.Insert(std::move(unit)).first; }
 
 // Units listed once each, in the order first met.
 class UnitList {
@@ -86,7 +72,7 @@ public:
     {
     }
 
-    ImodelModule* For(const ImodelModule& parent, ModuleList& readd)
+    ImodelModule* For(const ImodelModule& parent, ImodelModule::OwnedList& readd)
     {
         const auto [first, last] = m_design.GetLibraries();
         // Only a package that declares a unit of that name stands for it.
@@ -98,7 +84,6 @@ public:
         ImodelModule* found = ImodelFindModuleInLib(library, m_module.GetName(), m_module.GetModuleType(), "");
         if (found != nullptr && m_replacedFileStays) return found;
         if (library == m_ownLibrary) return Placeholder(readd);
-        if (!library->GetModules()) return nullptr;
         return InsertOrFindEqual(*library->GetModules(),
                                  MakeUnknownUnit(m_module.GetName(), parent.GetDefinedInLibrary()));
     }
@@ -106,11 +91,11 @@ public:
 private:
     // The placeholder goes to `readd` once, for the caller to put into the
     // unit's library; one that nobody takes is deleted with the finder.
-    ImodelModule* Placeholder(ModuleList& readd)
+    ImodelModule* Placeholder(ImodelModule::OwnedList& readd)
     {
         if (m_queued == nullptr) {
-            m_queued = m_placeholder.release();
-            readd.push_back(m_queued);
+            m_queued = m_placeholder.get();
+            readd.push_back(std::move(m_placeholder));
         }
         return m_queued;
     }
@@ -119,7 +104,7 @@ private:
     ImodelModule& m_module;
     LibraryPtr m_ownLibrary;
     bool m_replacedFileStays;
-    std::unique_ptr<ImodelModule> m_placeholder;
+    Owned m_placeholder;
     ImodelModule* m_queued = nullptr;
     imodelTempUnit m_prototype;
 };
@@ -128,13 +113,13 @@ private:
 // orphan once no unit uses it); below a package, the users of one with a
 // file get a replacement.
 void ReleaseSubBlocks(ImodelModule& module, const boost::shared_ptr<IfileObjectEx>& file, const LibraryPtr& library,
-                      ModuleList& readd, UnitList& orphans)
+                      ImodelModule::OwnedList& readd, UnitList& orphans)
 {
     if (module.GetSubBlocks() == nullptr) return;
-    const ModuleList subBlocks = *module.GetSubBlocks();
+    const ModuleList subBlocks = module.GetSubBlocks()->ToList();
     std::unordered_set<const ImodelModule*> done;
     for (ImodelModule* sub : subBlocks) {
-        if (sub == nullptr || !done.insert(sub).second) continue;
+        if (!done.insert(sub).second) continue;
         if (!sub->GetModuleFile()) {
             if (module.DetachSubBlock(sub) == 0) continue;
             sub->NotifyChanged(true, false, false);
@@ -145,45 +130,44 @@ void ReleaseSubBlocks(ImodelModule& module, const boost::shared_ptr<IfileObjectE
     }
 }
 
-void KeepUnlinkedCopy(const ImodelModule& module, ModuleSet& kept)
+void KeepUnlinkedCopy(const ImodelModule& module, UnitSet& kept)
 {
     auto copy = std::make_unique<ImodelModule>(module);
     copy->DestroySubBlockList(false);
-    if (kept.insert(copy.get()).second) copy.release();
+    kept.Insert(std::move(copy));
 }
 
 // Orphans still in the library, and still unused, go.
-void DeleteOrphans(ModuleSet& units, const UnitList& orphans)
+void DeleteOrphans(UnitSet& units, const UnitList& orphans)
 {
     for (ImodelModule* orphan : orphans.Units()) {
-        const auto at = units.find(orphan);
         const bool used = orphan->GetParentsList() != nullptr && !orphan->GetParentsList()->empty();
-        if (at == units.end() || *at != orphan || used) continue;
-        units.erase(at);
-        ImodelModule::Delete(orphan, false);
+        if (used || !units.contains(orphan)) continue;
+        ImodelModule::Delete(units.Extract(orphan), false);
     }
 }
 
-// The placeholders enter the library, announced together. Where the library
-// holds a unit of that name already, the placeholder's users take that one.
-void PutBack(ModuleSet& units, const ModuleList& readd)
+// The placeholders enter the library, announced together. Where a unit of
+// the library keeps one out, the placeholder's users take that unit.
+void PutBack(UnitSet& units, ImodelModule::OwnedList& readd)
 {
     std::vector<ImodelModule*> added;
-    for (ImodelModule* placeholder : readd) {
-        const auto [at, inserted] = units.insert(placeholder);
+    for (Owned& placeholder : readd) {
+        const auto [standing, inserted] = units.Insert(std::move(placeholder));
         if (inserted) {
-            added.push_back(placeholder);
+            added.push_back(standing);
             continue;
         }
-        Rehome(placeholder, *at);
-        ImodelModule::Delete(placeholder, false);
+        imodelRehome(placeholder.get(), standing);
+        ImodelModule::Delete(std::move(placeholder), false);
     }
+    readd.clear();
     if (!added.empty()) ImodelNotifyEvent(boost::make_shared<IeventModuleAdded>(added));
 }
 
 }  // namespace
 
-void ImodelRemoveModulesOfFile(const boost::shared_ptr<IfileObjectEx>& file, boost::shared_ptr<ModuleSet> kept,
+void ImodelRemoveModulesOfFile(const boost::shared_ptr<IfileObjectEx>& file, boost::shared_ptr<UnitSet> kept,
                                bool updateNow, bool save, bool forget, std::vector<VyIfaces::IComponent*>* components,
                                std::deque<ImodelModule*>* packageUsers)
 {
@@ -191,29 +175,26 @@ void ImodelRemoveModulesOfFile(const boost::shared_ptr<IfileObjectEx>& file, boo
     if (!file || design == nullptr) return;
     const LibraryPtr library = design->FindLibraryByName(file->GetLibraryName());
     if (!library || !library->GetModules()) return;
-    ModuleSet& units = *library->GetModules();
+    UnitSet& units = *library->GetModules();
     // The root's key outlives the root, which may go below.
     std::optional<imodelTempUnit> rootKey;
     if (const ImodelModule* root = design->GetRootModule())
         rootKey.emplace(root->GetName(), root->GetModuleFile(), root->GetModuleType(), root->IsPackage(),
                         root->GetDefinedInLibrary(), root->GetDefinedInPackage());
 
-    ModuleList readd;
+    ImodelModule::OwnedList readd;
     UnitList orphans;
     for (auto it = units.begin(); it != units.end();) {
-        ImodelModule* module = *it;
-        if (!IsDefinedBy(module, *file)) {
-            ++it;
-            continue;
-        }
+        ImodelModule* module = *it++;
+        if (!IsDefinedBy(module, *file)) continue;
         if (rootKey && *module == *rootKey->get()) design->SetRootId(kNoRoot);
         ImodelNotifyWorkspaceWhenModulesAreRemoved(module, updateNow, components, packageUsers);
-        it = units.erase(it);
+        Owned owned = units.Extract(module);
         ReleaseSubBlocks(*module, file, library, readd, orphans);
         ImodelRemoveModuleInOtherLib(module, file, library, &readd);
         if (kept) KeepUnlinkedCopy(*module, *kept);
         if (save) ImodelModule::SaveDeletedModuleInfo(module);
-        ImodelModule::Delete(module, false);
+        ImodelModule::Delete(std::move(owned), false);
     }
     rootKey.reset();
     if (forget) ImodelModule::RemoveDeletedModuleInfo(file);
@@ -222,7 +203,7 @@ void ImodelRemoveModulesOfFile(const boost::shared_ptr<IfileObjectEx>& file, boo
 }
 
 void ImodelRemoveModuleInOtherLib(ImodelModule* module, const boost::shared_ptr<IfileObjectEx>& file,
-                                  LibraryPtr library, std::deque<ImodelModule*>* readd)
+                                  LibraryPtr library, ImodelModule::OwnedList* readd)
 {
     ImodelDesignManager* design = ImodelAliveDesignManager();
     if (module == nullptr || !file || !library || readd == nullptr || module->GetParentsList() == nullptr ||
@@ -232,9 +213,9 @@ void ImodelRemoveModuleInOtherLib(ImodelModule* module, const boost::shared_ptr<
     const LibraryPtr ownLibrary = libraryName.empty() ? LibraryPtr() : design->FindLibraryByName(libraryName);
     if (!ownLibrary) return;
     ReplacementFinder replacements(*design, *module, *file, ownLibrary);
-    const ModuleList parents = *module->GetParentsList();
+    const ModuleList parents = module->GetParentsList()->ToList();
     for (ImodelModule* parent : parents) {
-        if (parent == nullptr || IsDefinedBy(parent, *file)) continue;
+        if (IsDefinedBy(parent, *file)) continue;
         // Every instance goes: a parent left pointing at the unit would
         // dangle once it is deleted.
         const int instances = parent->DetachSubBlock(module);
@@ -273,18 +254,18 @@ void ImodelNotifyWorkspaceWhenModulesAreRemoved(ImodelModule* module, bool updat
 void ImodelRemoveAllModulesOfAType(zorpaModuleTypes kind, LibraryPtr library)
 {
     if (!library || !library->GetModules()) return;
-    ModuleSet& units = *library->GetModules();
+    UnitSet& units = *library->GetModules();
     std::vector<ImodelModule*> doomed;
     std::copy_if(units.begin(), units.end(), std::back_inserter(doomed),
-                 [kind](const ImodelModule* module) { return module != nullptr && module->IsType(kind); });
+                 [kind](const ImodelModule* module) { return module->IsType(kind); });
     ImodelDesignManager* design = ImodelAliveDesignManager();
     const ImodelModule* root = design ? design->GetRootModule() : nullptr;
     if (root != nullptr && std::find(doomed.begin(), doomed.end(), root) != doomed.end()) design->SetRootId(kNoRoot);
     // The views see the units while they still exist.
     ImodelNotifyEvent(boost::make_shared<IeventModuleRemoved>(doomed));
-    const std::unordered_set<const ImodelModule*> gone(doomed.begin(), doomed.end());
-    std::erase_if(units, [&gone](const ImodelModule* module) { return gone.contains(module); });
-    ImodelModule::DeleteModules(doomed);
+    // Every unit leaves the set before the first goes.
+    std::vector<Owned> gone;
+    for (const ImodelModule* module : doomed) gone.push_back(units.Extract(module));
 }
 
 void ImodelRemoveAllModulesOfAType(zorpaModuleTypes kind)
@@ -342,7 +323,7 @@ void ImodelUpdateStimulusAssociation(const IfileObject& stimulus, std::deque<Imo
         if (module == nullptr || !seen.insert(module).second) continue;
         ImodelModule::FileList files = module->GetStimulusList();
         if (std::erase(files, stimulus) > 0) module->SetNewStimulusList(files, nullptr);
-        if (const ModuleList* subBlocks = module->GetSubBlocks())
+        if (const ImodelLinkList* subBlocks = module->GetSubBlocks())
             pending.insert(pending.end(), subBlocks->rbegin(), subBlocks->rend());
     }
 }
