@@ -46,6 +46,7 @@
 #include <optional>
 #include <ostream>
 #include <string>
+#include <unordered_set>
 #include <utility>
 #include <vector>
 
@@ -54,6 +55,29 @@ class ImodelContextImpl;
 class IprocessFlowObject;
 template <class T>
 class ImodelObjectValidityChecker;
+
+// A list that takes no memory until something is put into it (most units
+// never have stimulus, constraint or package lists, and an empty deque
+// costs a page fraction); a copy copies the list.
+template <class List>
+class ImodelLazyList {
+public:
+    const List& Get() const { return m_list ? *m_list : Empty(); }
+    // The list, made empty when there was none.
+    List& Use()
+    {
+        if (!m_list) m_list.emplace();
+        return *m_list;
+    }
+
+private:
+    static const List& Empty()
+    {
+        static const List none;
+        return none;
+    }
+    std::optional<List> m_list;
+};
 
 // The values of a unit that a copy takes over as they are (ImodelModule's
 // copy constructor); the unit's links, contexts, display flag and
@@ -74,15 +98,15 @@ struct ImodelModuleData {
     std::string m_vsimParams;
     std::optional<SysStatInfo> m_timeStamp;
     bool m_isRoot = false;
-    std::deque<IfileObject> m_stimulusFiles;
-    std::deque<IfileObject> m_associatedFiles;
-    std::deque<IfileObject> m_synthesisConstraintFiles;
-    std::deque<IfileObject> m_simulationPackagesToIgnore;
-    std::deque<IfileObject> m_synthesisPackagesToIgnore;
-    std::deque<IfileObject> m_cdbOrder;
+    ImodelLazyList<std::deque<IfileObject>> m_stimulusFiles;
+    ImodelLazyList<std::deque<IfileObject>> m_associatedFiles;
+    ImodelLazyList<std::deque<IfileObject>> m_synthesisConstraintFiles;
+    ImodelLazyList<std::deque<IfileObject>> m_simulationPackagesToIgnore;
+    ImodelLazyList<std::deque<IfileObject>> m_synthesisPackagesToIgnore;
+    ImodelLazyList<std::deque<IfileObject>> m_cdbOrder;
     std::vector<VyIfaces::ComponentID> m_simulationModulesToInclude;
     std::string m_flowName;
-    std::deque<std::string> m_possibleLibraries;
+    ImodelLazyList<std::deque<std::string>> m_possibleLibraries;
     ImodelPhySynthesisOptions m_phySynthOptions;
     IprocessFlowObject* m_messageObject = nullptr;
     VyIfaces::IComponent* m_component = nullptr;
@@ -99,6 +123,8 @@ public:
     using OwnedList = std::deque<Owned>;
     using FileList = std::deque<IfileObject>;
     using FileEntries = std::vector<boost::shared_ptr<IfileObjectEx>>;
+    // Project files by object.
+    using FileObjects = std::unordered_set<const IfileObjectEx*>;
     using LineIterator = std::vector<std::string>::const_iterator;
 
     // The user's explicit, ordered list of files for one tool kind; it
@@ -248,8 +274,8 @@ public:
     bool SetVSimParams(const std::string& params);
     std::string GetFlowName() const { return m_flowName; }
     void SetFlowName(const std::string& name) { m_flowName = name; }
-    const std::deque<std::string>& GetPossibleLibraries() const { return m_possibleLibraries; }
-    void SetPossibleLibraries(const std::deque<std::string>& libraries) { m_possibleLibraries = libraries; }
+    const std::deque<std::string>& GetPossibleLibraries() const { return m_possibleLibraries.Get(); }
+    void SetPossibleLibraries(const std::deque<std::string>& libraries) { m_possibleLibraries.Use() = libraries; }
     std::vector<VyIfaces::ComponentID>* GetSimulationModuleToIncludeList() { return &m_simulationModulesToInclude; }
 
     // The flow object attached to the unit, not owned.
@@ -328,6 +354,7 @@ public:
     // Whether a unit above this one, defined by a file outside both lists,
     // still needs it: parents defined by a removed file are looked through.
     bool HasParentNotInListRec(const FileEntries& keptFiles, const FileEntries& removedFiles) const;
+    bool HasParentNotInListRec(const FileObjects& keptFiles, const FileObjects& removedFiles) const;
 
     // Appends the files of the hierarchy below the unit that declare
     // packages, in hierarchy order, and drops every file of `files` that
@@ -340,12 +367,12 @@ public:
 
     // --- file lists --------------------------------------------------------------------
 
-    const FileList& GetStimulusList() const { return m_stimulusFiles; }
-    FileList* GetStimulusListPtr() { return &m_stimulusFiles; }
-    const FileList& GetAssociatedFileListConst() const { return m_associatedFiles; }
-    FileList& GetAssociatedFileList() { return m_associatedFiles; }
-    const FileList& GetSynthesisConstraintFileList() const { return m_synthesisConstraintFiles; }
-    const FileList& GetCDBOrder() const { return m_cdbOrder; }
+    const FileList& GetStimulusList() const { return m_stimulusFiles.Get(); }
+    FileList* GetStimulusListPtr() { return &m_stimulusFiles.Use(); }
+    const FileList& GetAssociatedFileListConst() const { return m_associatedFiles.Get(); }
+    FileList& GetAssociatedFileList() { return m_associatedFiles.Use(); }
+    const FileList& GetSynthesisConstraintFileList() const { return m_synthesisConstraintFiles.Get(); }
+    const FileList& GetCDBOrder() const { return m_cdbOrder.Get(); }
     // Both add the file unless an equal one is there.
     void AddAssociatedFile(const IfileObjectEx& file);
     void AddSynthesisConstraintFile(const IfileObject& file);

@@ -148,8 +148,8 @@ void ImodelModule::DuplicateModuleInfo(const ImodelModule* source, const zorpaSa
         m_associatedFiles = source->m_associatedFiles;
         m_synthesisConstraintFiles = source->m_synthesisConstraintFiles;
     }
-    if (params.mergeAssociated && m_associatedFiles != source->m_associatedFiles && GetModuleFile())
-        MergeAssociatedFiles(source->m_associatedFiles);
+    if (params.mergeAssociated && m_associatedFiles.Get() != source->m_associatedFiles.Get() && GetModuleFile())
+        MergeAssociatedFiles(source->m_associatedFiles.Get());
     m_simulationPackagesToIgnore = source->m_simulationPackagesToIgnore;
     m_synthesisPackagesToIgnore = source->m_synthesisPackagesToIgnore;
     m_simulationModulesToInclude = source->m_simulationModulesToInclude;
@@ -173,9 +173,9 @@ void ImodelModule::MergeAssociatedFiles(const FileList& files)
     IfileManager* project = model ? model->GetFileManager() : nullptr;
     if (project == nullptr) return;
     for (const IfileObject& file : files) {
-        const auto end = m_associatedFiles.end();
-        if (std::find(m_associatedFiles.begin(), end, file) == end && project->GetFile(file))
-            m_associatedFiles.push_back(file);
+        const FileList& own = m_associatedFiles.Get();
+        if (std::find(own.begin(), own.end(), file) == own.end() && project->GetFile(file))
+            m_associatedFiles.Use().push_back(file);
     }
 }
 

@@ -136,10 +136,17 @@ void ImodelModule::GetAllRelatedModules(ModuleSet& set, int down, int up)
 
 bool ImodelModule::HasParentNotInListRec(const FileEntries& keptFiles, const FileEntries& removedFiles) const
 {
-    const auto holds = [](const FileEntries& files, const IfileObjectEx* file) {
-        return std::any_of(files.begin(), files.end(),
-                           [file](const boost::shared_ptr<IfileObjectEx>& entry) { return entry.get() == file; });
+    const auto objects = [](const FileEntries& files) {
+        FileObjects set;
+        for (const boost::shared_ptr<IfileObjectEx>& file : files) set.insert(file.get());
+        return set;
     };
+    return HasParentNotInListRec(objects(keptFiles), objects(removedFiles));
+}
+
+bool ImodelModule::HasParentNotInListRec(const FileObjects& keptFiles, const FileObjects& removedFiles) const
+{
+    const auto holds = [](const FileObjects& files, const IfileObjectEx* file) { return files.contains(file); };
     // Parents defined by a removed file are looked through, each once.
     std::unordered_set<const ImodelModule*> seen{this};
     std::vector<const ImodelModule*> pending{this};
@@ -186,9 +193,12 @@ void AddUnique(ImodelModule::FileList& list, const IfileObject& file)
 
 }  // namespace
 
-void ImodelModule::AddAssociatedFile(const IfileObjectEx& file) { AddUnique(m_associatedFiles, file); }
+void ImodelModule::AddAssociatedFile(const IfileObjectEx& file) { AddUnique(m_associatedFiles.Use(), file); }
 
-void ImodelModule::AddSynthesisConstraintFile(const IfileObject& file) { AddUnique(m_synthesisConstraintFiles, file); }
+void ImodelModule::AddSynthesisConstraintFile(const IfileObject& file)
+{
+    AddUnique(m_synthesisConstraintFiles.Use(), file);
+}
 
 void ImodelModule::UpdateList(FileList* list)
 {
@@ -200,21 +210,26 @@ void ImodelModule::UpdateList(FileList* list)
 
 ImodelModule::FileList* ImodelModule::GetSimulationPackageToIgnoreList()
 {
-    UpdateList(&m_simulationPackagesToIgnore);
-    return &m_simulationPackagesToIgnore;
+    UpdateList(&m_simulationPackagesToIgnore.Use());
+    return &m_simulationPackagesToIgnore.Use();
 }
 
 ImodelModule::FileList* ImodelModule::GetSynthesisPackageToIgnoreList()
 {
-    UpdateList(&m_synthesisPackagesToIgnore);
-    return &m_synthesisPackagesToIgnore;
+    UpdateList(&m_synthesisPackagesToIgnore.Use());
+    return &m_synthesisPackagesToIgnore.Use();
 }
 
 bool ImodelModule::IsPackageUsed(ImodelFunctionType kind, const IfileObject& package)
 {
     if (!ImodelAllowUserToOrganizePackages()) return true;
-    const FileList* simulation = GetSimulationPackageToIgnoreList();
-    const FileList* synthesis = GetSynthesisPackageToIgnoreList();
+    // Both lists brought up to date; a list never made is empty.
+    const auto updated = [](ImodelLazyList<FileList>& list) -> const FileList& {
+        if (!list.Get().empty()) UpdateList(&list.Use());
+        return list.Get();
+    };
+    const FileList* simulation = &updated(m_simulationPackagesToIgnore);
+    const FileList* synthesis = &updated(m_synthesisPackagesToIgnore);
     const auto lacks = [&package](const FileList* list) {
         return std::find(list->begin(), list->end(), package) == list->end();
     };
@@ -230,8 +245,8 @@ bool ImodelModule::IsPackageUsed(ImodelFunctionType kind, const IfileObject& pac
 
 void ImodelModule::SetSynthesisConstraintFileList(const FileList& files)
 {
-    if (files == m_synthesisConstraintFiles) return;
-    m_synthesisConstraintFiles = files;
+    if (files == m_synthesisConstraintFiles.Get()) return;
+    m_synthesisConstraintFiles.Use() = files;
     ImodelMarkNeedSave();
     if (QuorlaneStateMachine* flow = ImodelAliveStateMachine())
         flow->FunctionTypeMessage(QuorlaneToolChangedForModule, ideSYNTHESIS, this);
@@ -239,8 +254,8 @@ void ImodelModule::SetSynthesisConstraintFileList(const FileList& files)
 
 void ImodelModule::SetCDBOrder(const FileList& order, bool notify)
 {
-    const bool changed = order != m_cdbOrder;
-    m_cdbOrder = order;
+    const bool changed = order != m_cdbOrder.Get();
+    if (changed) m_cdbOrder.Use() = order;
     if (!changed) return;
     ImodelMarkNeedSave();
     if (!notify) return;
@@ -249,7 +264,7 @@ void ImodelModule::SetCDBOrder(const FileList& order, bool notify)
 
 bool ImodelModule::SetNewStimulusList(const FileList& files, void*)
 {
-    m_stimulusFiles = files;
+    m_stimulusFiles.Use() = files;
     ImodelMarkNeedSave();
     if (QuorlaneStateMachine* flow = ImodelAliveStateMachine()) flow->UpdateFileDependentStatesForModule(this);
     return true;
@@ -257,16 +272,18 @@ bool ImodelModule::SetNewStimulusList(const FileList& files, void*)
 
 void ImodelModule::UpdateCDBListWithExpectedOrder(FileList& files) const
 {
-    std::sort(files.begin(), files.end(), imodelSortFiles(m_cdbOrder));
+    std::sort(files.begin(), files.end(), imodelSortFiles(m_cdbOrder.Get()));
 }
 
 bool ImodelModule::updateModel(const IfileObjectEx& oldFile, boost::shared_ptr<IfileObjectEx> newFile, bool)
 {
     if (!newFile) return true;
     const IfileObject replacement = *newFile;
-    for (FileList* list : {&m_simulationPackagesToIgnore, &m_synthesisPackagesToIgnore, &m_cdbOrder, &m_stimulusFiles,
-                           &m_synthesisConstraintFiles}) {
-        std::replace(list->begin(), list->end(), static_cast<const IfileObject&>(oldFile), replacement);
+    for (ImodelLazyList<FileList>* list : {&m_simulationPackagesToIgnore, &m_synthesisPackagesToIgnore, &m_cdbOrder,
+                                           &m_stimulusFiles, &m_synthesisConstraintFiles}) {
+        const FileList& files = list->Get();
+        if (std::find(files.begin(), files.end(), static_cast<const IfileObject&>(oldFile)) == files.end()) continue;
+        std::replace(list->Use().begin(), list->Use().end(), static_cast<const IfileObject&>(oldFile), replacement);
     }
     for (typeUserFileList& customized : m_customizedLists) {
         for (IfileObjectEx::ParentFile& entry : customized.GetFiles()) {

@@ -7,6 +7,7 @@
 #include "imodel/design/ImodelDesignManager.h"
 #include "imodel/design/ImodelFindModule.h"
 #include "src/imodel/design/ImodelModuleNotify.h"
+#include "src/imodel/design/imodelFileNameKey.h"
 #include "src/imodel/design/imodelRehome.h"
 #include "src/imodel/design/imodelTempUnit.h"
 
@@ -19,6 +20,7 @@
 #include <algorithm>
 #include <memory>
 #include <optional>
+#include <unordered_map>
 #include <unordered_set>
 
 namespace {
@@ -35,6 +37,38 @@ bool IsDefinedBy(const ImodelModule* module, const IfileObject& file)
 {
     const boost::shared_ptr<IfileObjectEx> own = module ? module->GetModuleFile() : nullptr;
     return own && *own == file;
+}
+
+// The units of the set that the file defines, in the set's order, found
+// through the set's file index: under the key of the file's name as stored
+// and, as a name with "<project>" and one without it may name one file,
+// under the key of its other form in the project folder.
+std::vector<ImodelModule*> UnitsDefinedBy(const UnitSet& units, const IfileObjectEx& file, const std::string& folder)
+{
+    const std::string& stored = file.GetInternalFileName().GetString();
+    std::vector<std::string> keys{imodelFileNameKey(stored, std::string())};
+    if (!folder.empty()) {
+        if (stored.rfind(ImodelProjectToken, 0) == 0) {
+            keys.push_back(imodelFileNameKey(stored, folder));
+        } else {
+            const std::string prefix = imodelFileNameKey(folder, std::string());
+            if (keys.front().compare(0, prefix.size(), prefix) == 0)
+                keys.push_back(imodelFileNameKey(ImodelProjectToken, std::string()) +
+                               keys.front().substr(prefix.size()));
+        }
+    }
+    std::vector<ImodelModule*> found;
+    for (const std::string& key : keys) {
+        const std::vector<ImodelModule*> bucket = units.UnitsOfFileKey(key);
+        const auto middle = static_cast<std::ptrdiff_t>(found.size());
+        found.insert(found.end(), bucket.begin(), bucket.end());
+        std::inplace_merge(found.begin(), found.begin() + middle, found.end(), [](const auto* a, const auto* b) {
+            return a->GetUnitOrder() < b->GetUnitOrder() ||
+                   (a->GetUnitOrder() == b->GetUnitOrder() && a->GetUnitSerial() < b->GetUnitSerial());
+        });
+    }
+    std::erase_if(found, [&file](const ImodelModule* unit) { return !IsDefinedBy(unit, file); });
+    return found;
 }
 
 Owned MakeUnknownUnit(const std::string& name, const std::string& library)
@@ -184,9 +218,10 @@ void ImodelRemoveModulesOfFile(const boost::shared_ptr<IfileObjectEx>& file, boo
 
     ImodelModule::OwnedList readd;
     UnitList orphans;
-    for (auto it = units.begin(); it != units.end();) {
-        ImodelModule* module = *it++;
-        if (!IsDefinedBy(module, *file)) continue;
+    // Placeholders that enter the set meanwhile have no file: the units to
+    // remove are known before the first goes.
+    for (ImodelModule* module : UnitsDefinedBy(units, *file, design->GetProjectFolder().GetString())) {
+        if (!units.contains(module)) continue;
         if (rootKey && *module == *rootKey->get()) design->SetRootId(kNoRoot);
         ImodelNotifyWorkspaceWhenModulesAreRemoved(module, updateNow, components, packageUsers);
         Owned owned = units.Extract(module);
@@ -299,16 +334,31 @@ void ImodelGetCommonFilesWeCanRemove(const ImodelModule::FileEntries& removed,
     std::stable_sort(modules.begin(), modules.end(), ZorpaSet<ImodelModule*>::lessThanTFtor());
 
     const bool debug = ImodelIsDebugMsg();
+    ImodelModule::FileObjects removedFiles;
+    for (const boost::shared_ptr<IfileObjectEx>& file : removed) removedFiles.insert(file.get());
+    // The files still in the result (with how often), and how many entries
+    // of each are to leave it: its first ones.
+    std::unordered_map<const IfileObjectEx*, int> remaining;
+    for (const boost::shared_ptr<IfileObjectEx>& file : candidates) ++remaining[file.get()];
+    ImodelModule::FileObjects resultFiles = candidateFiles;
+    std::unordered_map<const IfileObjectEx*, int> dropped;
     for (const ImodelModule* module : modules) {
         // Files kept so far count as staying for the units looked at next.
-        if (!module->HasParentNotInListRec(removed, result)) continue;
+        if (!module->HasParentNotInListRec(removedFiles, resultFiles)) continue;
         if (debug) SysDebugPrintf("Module %s should not be removed", module->GetComponentID().ToString().c_str());
         const boost::shared_ptr<IfileObjectEx> file = module->GetModuleFile();
-        const auto kept = std::find(result.begin(), result.end(), file);
-        if (kept == result.end()) continue;
+        const auto left = remaining.find(file.get());
+        if (left == remaining.end() || left->second == 0) continue;
         if (debug) SysDebugPrintf("Keeping common file: %s", file->GetFullFileName().c_str());
-        result.erase(kept);
+        ++dropped[file.get()];
+        if (--left->second == 0) resultFiles.erase(file.get());
     }
+    std::erase_if(result, [&dropped](const boost::shared_ptr<IfileObjectEx>& file) {
+        const auto drop = dropped.find(file.get());
+        if (drop == dropped.end() || drop->second == 0) return false;
+        --drop->second;
+        return true;
+    });
 }
 
 void ImodelUpdateStimulusAssociation(const IfileObject& stimulus, std::deque<ImodelModule*>* modules)

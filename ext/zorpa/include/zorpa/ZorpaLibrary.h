@@ -93,6 +93,9 @@ template <class T>
 struct ZorpaUnitCopier;
 
 // The units of a library, owned, in ZorpaUnitOrder (then by serial).
+// Finding a unit, the units of a name or of a file, and taking a unit out
+// cost the same however many units the library holds; putting a unit of a
+// name the library does not hold yet in takes a search of the order.
 template <class T>
 class ZorpaUnitSet {
 public:
@@ -110,15 +113,12 @@ private:
         bool operator()(const Owned& a, const Owned& b) const { return Before(*a, *b); }
         bool operator()(const Owned& a, const Unit* b) const { return Before(*a, *b); }
         bool operator()(const Unit* a, const Owned& b) const { return Before(*a, *b); }
-        bool operator()(const Owned& a, const ZorpaUnitName& b) const { return a->GetUnitOrder().name < b.lowered; }
-        bool operator()(const ZorpaUnitName& a, const Owned& b) const { return a.lowered < b->GetUnitOrder().name; }
-        bool operator()(const Owned& a, const ZorpaUnitOrder& b) const { return a->GetUnitOrder() < b; }
-        bool operator()(const ZorpaUnitOrder& a, const Owned& b) const { return a < b->GetUnitOrder(); }
     };
     struct RawLess {
         bool operator()(const Unit* a, const Unit* b) const { return Before(*a, *b); }
     };
     using Storage = std::set<Owned, Less>;
+    using Place = typename Storage::const_iterator;
     using FileBucket = std::set<Unit*, RawLess>;
 
 public:
@@ -160,8 +160,8 @@ public:
 
     private:
         friend class ZorpaUnitSet;
-        explicit const_iterator(typename Storage::const_iterator at) : m_at(at) {}
-        typename Storage::const_iterator m_at;
+        explicit const_iterator(Place at) : m_at(at) {}
+        Place m_at;
     };
     using iterator = const_iterator;
     using value_type = T;
@@ -183,26 +183,26 @@ public:
     bool empty() const { return m_units.empty(); }
 
     // The unit itself; end() when the set does not hold it.
-    const_iterator find(const Unit* unit) const
-    {
-        if (unit == nullptr) return end();
-        const auto at = m_units.find(unit);
-        return at != m_units.end() && at->get() == unit ? const_iterator(at) : end();
-    }
-    bool contains(const Unit* unit) const { return find(unit) != end(); }
+    const_iterator find(const Unit* unit) const { return const_iterator(Located(unit)); }
+    bool contains(const Unit* unit) const { return Located(unit) != m_units.end(); }
     // The units of that name, in order.
     Range equal_range(const ZorpaUnitName& name) const
     {
-        const auto [first, last] = m_units.equal_range(name);
+        const Place first = FirstOf(name.lowered);
+        Place last = first;
+        while (last != m_units.end() && (*last)->GetUnitOrder().name == name.lowered) ++last;
         return {const_iterator(first), const_iterator(last)};
     }
     // The units standing at that order (they differ by serial only).
     Range equal_range(const ZorpaUnitOrder& order) const
     {
-        const auto [first, last] = m_units.equal_range(order);
+        const auto [named, end] = equal_range(ZorpaUnitName{order.name});
+        Place first = named.m_at;
+        while (first != end.m_at && (*first)->GetUnitOrder() < order) ++first;
+        Place last = first;
+        while (last != end.m_at && (*last)->GetUnitOrder() == order) ++last;
         return {const_iterator(first), const_iterator(last)};
     }
-    const_iterator lower_bound(const ZorpaUnitName& name) const { return const_iterator(m_units.lower_bound(name)); }
 
     // The unit that keeps `unit` out of the set: a unit of the same name
     // without defining file, or, when `unit` has none, any unit of its name
@@ -210,11 +210,11 @@ public:
     T Conflicting(const Unit& unit) const
     {
         const ZorpaUnitOrder& order = unit.GetUnitOrder();
-        const auto first = m_units.lower_bound(ZorpaUnitName{order.name});
-        if (first == m_units.end() || (*first)->GetUnitOrder().name != order.name) return nullptr;
+        const Place first = FirstOf(order.name);
+        if (first == m_units.end()) return nullptr;
         if (!order.hasFile || !(*first)->GetUnitOrder().hasFile) return first->get();
-        const auto same = m_units.lower_bound(order);
-        return same != m_units.end() && (*same)->GetUnitOrder() == order ? same->get() : nullptr;
+        const auto [same, end] = equal_range(order);
+        return same != end ? *same : nullptr;
     }
     // Takes the unit in unless a unit keeps it out (Conflicting): then
     // `unit` stays with the caller. Returns the unit that stands in the set
@@ -228,9 +228,9 @@ public:
     // Hands the unit over to the caller; empty when the set does not hold it.
     Owned Extract(const Unit* unit)
     {
-        const auto at = Located(unit);
+        const Place at = Located(unit);
         if (at == m_units.end()) return nullptr;
-        Unindex(**at);
+        Forget(at);
         Owned taken = std::move(m_units.extract(at).value());
         taken->SetUnitSet(nullptr);
         return taken;
@@ -242,12 +242,14 @@ public:
     {
         std::vector<Owned> units;
         units.reserve(m_units.size());
+        m_place.clear();
+        m_firstOfName.clear();
+        m_byFile.clear();
         while (!m_units.empty()) {
             Owned unit = std::move(m_units.extract(m_units.begin()).value());
             unit->SetUnitSet(nullptr);
             units.push_back(std::move(unit));
         }
-        m_byFile.clear();
         return units;
     }
     void clear() { TakeAll(); }
@@ -258,16 +260,16 @@ public:
     template <class Change>
     void Rekey(Unit* unit, Change change)
     {
-        const auto at = Located(unit);
+        const Place at = Located(unit);
         if (at == m_units.end()) {
             change();
             return;
         }
-        Unindex(*unit);
+        Forget(at);
         auto node = m_units.extract(at);
         change();
-        m_units.insert(std::move(node));
-        Index(*unit);
+        const Place hint = PlaceFor(*unit);
+        Remember(m_units.insert(hint, std::move(node)));
     }
 
     // The units whose defining file has that key (U::GetFileIndexKey), in
@@ -280,27 +282,58 @@ public:
     }
 
 private:
-    typename Storage::const_iterator Located(const Unit* unit) const
+    Place Located(const Unit* unit) const
     {
-        if (unit == nullptr) return m_units.end();
-        const auto at = m_units.find(unit);
-        return at != m_units.end() && at->get() == unit ? at : m_units.end();
+        const auto found = unit == nullptr ? m_place.end() : m_place.find(unit);
+        return found == m_place.end() ? m_units.end() : found->second;
+    }
+    // The first unit of the name; end() when there is none.
+    Place FirstOf(const std::string& name) const
+    {
+        const auto found = m_firstOfName.find(name);
+        return found == m_firstOfName.end() ? m_units.end() : found->second;
+    }
+    // Where the unit goes: before the first unit of its name that it comes
+    // before, or after the last one; a search of the order for a new name.
+    Place PlaceFor(const Unit& unit) const
+    {
+        const std::string& name = unit.GetUnitOrder().name;
+        Place at = FirstOf(name);
+        if (at == m_units.end()) return m_units.lower_bound(&unit);
+        while (at != m_units.end() && (*at)->GetUnitOrder().name == name && Before(**at, unit)) ++at;
+        return at;
     }
     T Adopt(Owned unit)
     {
         T adopted = unit.get();
         adopted->SetUnitSet(this);
-        m_units.insert(std::move(unit));
-        Index(*adopted);
+        const Place hint = PlaceFor(*adopted);
+        Remember(m_units.insert(hint, std::move(unit)));
         return adopted;
     }
-    void Index(Unit& unit)
+    // Puts the unit at `at` into the indexes.
+    void Remember(Place at)
     {
+        Unit& unit = **at;
+        m_place[&unit] = at;
+        const auto [first, made] = m_firstOfName.try_emplace(unit.GetUnitOrder().name, at);
+        if (!made && Before(unit, **first->second)) first->second = at;
         const std::string& key = unit.GetFileIndexKey();
         if (!key.empty()) m_byFile[key].insert(&unit);
     }
-    void Unindex(Unit& unit)
+    // Takes the unit at `at` out of the indexes.
+    void Forget(Place at)
     {
+        Unit& unit = **at;
+        m_place.erase(&unit);
+        const auto first = m_firstOfName.find(unit.GetUnitOrder().name);
+        if (first != m_firstOfName.end() && first->second == at) {
+            const Place next = std::next(at);
+            if (next != m_units.end() && (*next)->GetUnitOrder().name == unit.GetUnitOrder().name)
+                first->second = next;
+            else
+                m_firstOfName.erase(first);
+        }
         const auto bucket = m_byFile.find(unit.GetFileIndexKey());
         if (bucket == m_byFile.end()) return;
         bucket->second.erase(&unit);
@@ -308,6 +341,10 @@ private:
     }
 
     Storage m_units;
+    // Where each unit stands, where each name begins, and the units of
+    // each file key.
+    std::unordered_map<const Unit*, Place> m_place;
+    std::unordered_map<std::string, Place> m_firstOfName;
     std::unordered_map<std::string, FileBucket> m_byFile;
 };
 
