@@ -301,6 +301,8 @@ public:
     ImodelFileName GetModuleFullFileName() const;
     std::string GetFileName() const { return GetModuleFullFileName().GetString(); }
     // Drops the file, makes the unit of unknown kind and signals the change.
+    // Like SetModuleFileName, it moves the unit in its library: an iterator
+    // of the library at the unit is no longer valid.
     void SetNoFile();
     // Points the unit at the project's file of that full name (the file of
     // `other` when it has that name; none for an empty name), without a

@@ -20,7 +20,6 @@
 
 namespace {
 
-using ModuleSet = ImodelModule::ModuleSet;
 using UnitSet = ImodelModule::UnitSet;
 using Owned = ImodelModule::Owned;
 

@@ -255,8 +255,8 @@ public:
     void clear() { TakeAll(); }
 
     // Changes where the unit stands: `change` runs while the unit is out of
-    // the set, and the unit is put back at its new place. A unit the set
-    // does not hold is only changed.
+    // the set, and the unit is put back at its new place (an iterator at it
+    // is no longer valid). A unit the set does not hold is only changed.
     template <class Change>
     void Rekey(Unit* unit, Change change)
     {
