@@ -104,7 +104,7 @@ void ItoolConstraintsManagerImpl::UpdateAllToolConstraintFileList(const std::deq
         if (const ImodelContextImpl* context = module->GetContext())
             for (ImodelRevContextImpl* revision : context->GetAllRevs())
                 ItoolUpdateToolConstraintFileList(module, revision, true, false, false);
-        if (const ImodelModule::ModuleList* children = module->GetSubBlocks())
+        if (const auto* children = module->GetSubBlocks())
             pending.insert(pending.end(), children->rbegin(), children->rend());
     }
 }

@@ -378,7 +378,7 @@ bool itoolPalladorImpl::ResolveStructuralOptions(const std::deque<ImodelModule*>
                         itoolFileOf(adb, zorpaFT_ADB).GetRelativeOrFullFileName().c_str());
             }
         }
-        if (const ImodelModule::ModuleList* children = module->GetSubBlocks())
+        if (const auto* children = module->GetSubBlocks())
             pending.insert(pending.end(), children->rbegin(), children->rend());
     }
     return true;
