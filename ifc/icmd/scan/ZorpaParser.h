@@ -19,8 +19,10 @@
 #include <boost/shared_ptr.hpp>
 
 #include <deque>
+#include <memory>
 #include <string>
 #include <string_view>
+#include <type_traits>
 #include <unordered_map>
 #include <unordered_set>
 #include <utility>
@@ -171,6 +173,7 @@ private:
     // parents over to the unit where the parents may see it.
     void replacePlaceholders(T unit);
     T makePlaceholder(const std::string& name);
+    T insertIntoLibrary(std::unique_ptr<std::remove_pointer_t<T>> unit);
 
     std::string m_fileName;
     std::string m_libraryName = "work";

@@ -261,11 +261,22 @@ void ZorpaParser<T>::setCurrentUnit(T unit)
 }
 
 template <class T>
+T ZorpaParser<T>::insertIntoLibrary(std::unique_ptr<std::remove_pointer_t<T>> unit)
+{
+    // The library set holds the unit from here on; a unit it orders as
+    // equal stays and stands for the new one.
+    const auto [at, inserted] = m_libraryModules->insert(unit.get());
+    if (inserted) return unit.release();
+    return *at;
+}
+
+template <class T>
 T ZorpaParser<T>::makePlaceholder(const std::string& name)
 {
-    T placeholder = m_prototype->Clone(name, std::string(), zorpaMODULE_UNKNOWN, false, m_libraryName, std::string());
-    placeholder->SetNoFile();
-    m_libraryModules->insert(placeholder);
+    std::unique_ptr<std::remove_pointer_t<T>> made(
+        m_prototype->Clone(name, std::string(), zorpaMODULE_UNKNOWN, false, m_libraryName, std::string()));
+    made->SetNoFile();
+    const T placeholder = insertIntoLibrary(std::move(made));
     m_foundModules->insert(placeholder);
     return placeholder;
 }
@@ -276,9 +287,10 @@ T ZorpaParser<T>::addDeclaredUnit(const std::string& name, bool isPackage)
     T unit = findInSet(*m_libraryModules, name);
     bool owned = true;
     if (unit == m_nullModule) {
-        unit = m_prototype->Clone(name, std::string(), m_unitKind, isPackage, m_libraryName, std::string());
-        unit->SetModuleFileName(m_fileName, m_prototype, true);
-        m_libraryModules->insert(unit);
+        std::unique_ptr<std::remove_pointer_t<T>> made(
+            m_prototype->Clone(name, std::string(), m_unitKind, isPackage, m_libraryName, std::string()));
+        made->SetModuleFileName(m_fileName, m_prototype, true);
+        unit = insertIntoLibrary(std::move(made));
     } else {
         const boost::shared_ptr<IfileObjectEx> file = unit->GetModuleFile();
         const bool elsewhere = file && !(file->GetFullFileName() == ImodelFileName(m_fileName));
