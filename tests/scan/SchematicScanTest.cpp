@@ -65,3 +65,22 @@ TEST_F(SchematicScan, AMissingPageIsReportedAndTheOthersAreStillRead)
     EXPECT_EQ(Tree(), "BLK\n"
                       "  SUB ?\n");
 }
+
+TEST_F(SchematicScan, OnlyTheFilesOwnNameGivesThePageAndPagesStopAtTheFirstGap)
+{
+    // The dot of a folder is no extension: the schematic "top" has page 0.
+    m_folder.Write("my.design/wir/top.0", "I 1 zero 1 0 0\n");
+    m_folder.Write("my.design/wir/top.1", "I 1 one 1 0 0\n");
+    m_folder.Write("my.design/wir/top.3", "I 1 three 1 0 0\n");
+    const Result result = Scan("my.design/sch/top", "", zorpaMODULE_SCHEMATIC);
+    EXPECT_TRUE(result.parsed);
+    EXPECT_EQ(Tree(), "TOP\n"
+                      "  ONE ?\n"
+                      "  ZERO ?\n");
+    // A page number past the range of numbers ends the search.
+    m_folder.Write("wir/big.2147483647", "I 1 last 1 0 0\n");
+    Clear();
+    EXPECT_TRUE(Scan("sch/big.2147483647", "", zorpaMODULE_SCHEMATIC).parsed);
+    EXPECT_EQ(Tree(), "BIG\n"
+                      "  LAST ?\n");
+}

@@ -73,6 +73,16 @@ TEST(VerilogLexical, StatementsEndAtSemicolonsBlockWordsAndTheNextModule)
                        "endmodule", "module next;", "endmodule"}));
 }
 
+TEST(VerilogLexical, EveryStatementMovesTheScanOn)
+{
+    Verilog v;
+    // A block's start standing first, as after a directive line, is a
+    // statement of its own instead of one of no length.
+    const std::string text = "begin x = 1;";
+    EXPECT_EQ(v.parser.findStatementEnd(text.data(), text.data() + text.size()), text.data() + 5);
+    EXPECT_EQ(Statements(v.parser, "`endif\nbegin\nx = 1;\n"), (Strings{"x = 1;"}));
+}
+
 TEST(VerilogLexical, DirectivesTakeTheirLinesAndBothBranchesStay)
 {
     Verilog v;

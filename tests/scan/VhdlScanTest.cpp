@@ -3,6 +3,8 @@
 #include "DebugCapture.h"
 #include "ScanDesignSupport.h"
 
+#include <ndb/NdbWorld.h>
+
 #include <algorithm>
 #include <array>
 
@@ -126,12 +128,13 @@ TEST_F(VhdlScan, ASecondDeclarationInTheLibraryIsReportedAndTheFirstFileKeepsThe
     ASSERT_NE(leaf, nullptr);
     const std::string first = leaf->GetFileName();
 
-    const Result second = Vhdl("leaf2.vhd", "entity LEAF is end;\n"
+    const Result second = Vhdl("leaf2.vhd", "use work.other.all;\nentity LEAF is end;\n"
                                             "architecture rtl of leaf is begin u : other port map (a); end;\n");
     EXPECT_EQ(second.alreadyDefined, "LEAF");
     EXPECT_EQ(Unit("leaf"), leaf);
     EXPECT_EQ(leaf->GetFileName(), first);
     EXPECT_EQ(leaf->GetSubBlocks(), nullptr);  // the rejected file's instances are not recorded
+    EXPECT_EQ(leaf->GetPossibleLibraries(), std::deque<std::string>{"work"});  // nor its use clauses
     EXPECT_EQ(Unit("other"), nullptr);
 
     // Used anyway, the file takes the unit and its instances count.
@@ -252,4 +255,15 @@ TEST_F(VhdlScan, OnlyInstantiationsKeepAFileStructural)
     EXPECT_FALSE(Vhdl("s5.vhd", head + "  process begin wait; end process;\nend;\n").structural);
     EXPECT_TRUE(Vhdl("empty.vhd", "").structural);
     EXPECT_TRUE(Vhdl("empty.vhd", "").found.empty());
+}
+
+TEST_F(VhdlScan, AFileThatCannotBeReadIsReportedAndLeavesNothingBehind)
+{
+    const int worlds = NdbGetWorldCount();
+    testing::internal::CaptureStdout();
+    const Result result = ScanPath(m_folder / "missing.vhd", zorpaMODULE_VHDL);
+    EXPECT_EQ(testing::internal::GetCapturedStdout(), "Unable to open file!\n");
+    EXPECT_FALSE(result.parsed);
+    EXPECT_TRUE(result.found.empty());
+    EXPECT_EQ(NdbGetWorldCount(), worlds);  // the scan's own netlist world is gone too
 }

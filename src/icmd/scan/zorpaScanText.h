@@ -4,6 +4,7 @@
 #pragma once
 
 #include <array>
+#include <cstdint>
 #include <cstring>
 #include <string>
 #include <string_view>
@@ -17,6 +18,7 @@ enum CharClass : unsigned char {
     kLetter = 8,        // a-z A-Z
     kWordChar = 16,     // letters, digits, _
     kVerilogChar = 32,  // letters, digits, _, $
+    kSpecial = 64,      // - / # : may start a comment or end a name
 };
 
 constexpr std::array<unsigned char, 256> MakeClasses()
@@ -29,6 +31,7 @@ constexpr std::array<unsigned char, 256> MakeClasses()
     for (int c = '0'; c <= '9'; ++c) classes[c] = kWordChar | kVerilogChar;
     classes['_'] = kWordChar | kVerilogChar;
     classes['$'] = kVerilogChar;
+    classes['-'] = classes['/'] = classes['#'] = kSpecial;
     return classes;
 }
 
@@ -71,6 +74,35 @@ bool IsOneOfExactly(std::string_view token, const std::array<std::string_view, N
         if (token == word) return true;
     return false;
 }
+
+// A set of words for the hot loops: a token is first checked against the
+// lengths of the words that start with its first character, so that most
+// tokens are refused after one table look-up. Words are at most 31
+// characters; with `ignoreCase` they are given in lower case.
+template <std::size_t N>
+class WordSet {
+public:
+    constexpr WordSet(const std::array<std::string_view, N>& words, bool ignoreCase)
+        : m_words(words), m_ignoreCase(ignoreCase)
+    {
+        for (std::string_view word : words) m_lengths[static_cast<unsigned char>(word[0])] |= 1u << word.size();
+    }
+
+    bool Contains(std::string_view token) const
+    {
+        if (token.empty() || token.size() > 31) return false;
+        const char first = m_ignoreCase ? Lower(token[0]) : token[0];
+        if (((m_lengths[static_cast<unsigned char>(first)] >> token.size()) & 1u) == 0) return false;
+        for (std::string_view word : m_words)
+            if (m_ignoreCase ? IsWord(token, word) : token == word) return true;
+        return false;
+    }
+
+private:
+    std::array<std::string_view, N> m_words;
+    bool m_ignoreCase;
+    std::array<std::uint32_t, 256> m_lengths{};
+};
 
 // Skips blanks, and line ends too with `lineEnds`.
 inline void SkipBlanks(const char*& pos, const char* end, bool lineEnds)

@@ -67,10 +67,11 @@ bool zorpaSchematicParser<T>::parse(const std::string& fileName, const std::stri
     const std::string folder = slash == std::string::npos ? std::string() : name.substr(0, slash + 1);
     std::string title = slash == std::string::npos ? name : name.substr(slash + 1);
     std::string parent = "../";
-    if (!folder.empty()) {
+    if (folder.size() == 1) {
+        parent = folder;  // the root folder
+    } else if (!folder.empty()) {
         const std::size_t parentSlash = folder.rfind(separator, folder.size() - 2);
         parent = parentSlash == std::string::npos ? std::string() : folder.substr(0, parentSlash + 1);
-        if (folder.size() == 1) parent = folder;  // the root folder
     }
     long long first = 0;
     const std::size_t dot = title.rfind('.');
@@ -82,10 +83,13 @@ bool zorpaSchematicParser<T>::parse(const std::string& fileName, const std::stri
     long long last = first;
     if (firstPage == -1 && lastPage == -1) {
         while (last < INT_MAX && SysAccess(PageFile(wireBase, last + 1), 4) == 0) ++last;
-        // The unit stands for the schematic's last page.
-        const std::string unitFile = PageFile(folder + title, last);
-        this->prototype()->SetModuleFileName(unitFile, this->nullModule(), false);
-        this->setFileName(unitFile);
+        // The unit stands for the schematic's last page; a schematic named
+        // without a page number keeps its own file.
+        if (dot != std::string::npos) {
+            const std::string unitFile = PageFile(folder + title, last);
+            this->prototype()->SetModuleFileName(unitFile, this->nullModule(), false);
+            this->setFileName(unitFile);
+        }
     } else {
         first = firstPage;
         last = lastPage;

@@ -24,13 +24,29 @@ bool SkipComments(const char*& pos, const char* end)
     return skipped;
 }
 
-void SkipBlanksAndComments(const char*& pos, const char* end, bool lineEnds = true)
+bool IsCommentStart(const char* pos, const char* end) { return end - pos >= 2 && pos[0] == '-' && pos[1] == '-'; }
+
+void SkipBlanksAndCommentsSlowly(const char*& pos, const char* end, bool lineEnds)
 {
-    do SkipBlanks(pos, end, lineEnds);
-    while (SkipComments(pos, end));
+    for (;;) {
+        SkipBlanks(pos, end, lineEnds);
+        if (!IsCommentStart(pos, end)) return;
+        SkipComments(pos, end);
+    }
 }
 
-bool IsCommentStart(const char* pos, const char* end) { return end - pos >= 2 && pos[0] == '-' && pos[1] == '-'; }
+// Called before every token: most often there is nothing to skip.
+inline void SkipBlanksAndComments(const char*& pos, const char* end, bool lineEnds = true)
+{
+    if (pos < end && (kClasses[static_cast<unsigned char>(*pos)] & (kBlank | kLineEnd | kSpecial)) == 0) return;
+    SkipBlanksAndCommentsSlowly(pos, end, lineEnds);
+}
+
+constexpr WordSet kAttributes(zorpaVHDLAttributes, true);
+constexpr WordSet kBehaviourWords(zorpaVHDLBehaviourWords, true);
+constexpr WordSet kBehaviourOperators(zorpaVHDLBehaviourOperators, false);
+constexpr std::array<std::string_view, 3> kBodyWordList = {"is", "begin", "generate"};
+constexpr WordSet kBodyWords(kBodyWordList, true);
 
 std::string_view ReadToken(const char*& pos, const char* end, bool anyText, bool newlineIsBlank, bool backslashIsPlain)
 {
@@ -59,7 +75,7 @@ std::string_view ReadToken(const char*& pos, const char* end, bool anyText, bool
         while (wordEnd < end && *wordEnd != '\'' && *wordEnd != ')' && !Is(*wordEnd, kBlank | kLineEnd)) ++wordEnd;
         const std::string_view text(word, static_cast<std::size_t>(wordEnd - word));
         const bool closed = wordEnd < end && *wordEnd == '\'';
-        const bool attribute = (IsWord(text, "length") && !closed) || IsOneOf(text, zorpaVHDLAttributes);
+        const bool attribute = (IsWord(text, "length") && !closed) || kAttributes.Contains(text);
         const char* stop = wordEnd;
         if (!attribute) {
             const char* close = Find(wordEnd, end, '\'');
@@ -71,13 +87,22 @@ std::string_view ReadToken(const char*& pos, const char* end, bool anyText, bool
         pos = stop;
         return {start, static_cast<std::size_t>(pos - start)};
     }
-    if (!anyText && !Is(first, kLetter)) return {};
-    bool plainWord = true;
-    while (pos < end && !Is(*pos, kDelimiter) && !IsCommentStart(pos, end)) {
-        if (!Is(*pos, kWordChar)) plainWord = false;
-        ++pos;
+    if (anyText) {
+        for (; pos < end; ++pos) {
+            const unsigned char c = kClasses[static_cast<unsigned char>(*pos)];
+            if ((c & (kDelimiter | kSpecial)) != 0 && ((c & kDelimiter) != 0 || IsCommentStart(pos, end))) break;
+        }
+        return {start, static_cast<std::size_t>(pos - start)};
     }
-    if (!anyText && !plainWord) return {};
+    if (!Is(first, kLetter)) return {};
+    bool plainWord = true;
+    for (; pos < end; ++pos) {
+        const unsigned char c = kClasses[static_cast<unsigned char>(*pos)];
+        if ((c & kWordChar) != 0) continue;
+        if ((c & kDelimiter) != 0 || IsCommentStart(pos, end)) break;
+        plainWord = false;
+    }
+    if (!plainWord) return {};
     return {start, static_cast<std::size_t>(pos - start)};
 }
 
@@ -167,7 +192,7 @@ const char* zorpaVHDLParser<T>::findStatementEnd(const char* pos, const char* en
         const std::string_view token = ReadAny(pos, end);
         if (token.empty()) {
             pos = tokenStart + 1;
-        } else if (IsWord(token, "is") || IsWord(token, "begin") || IsWord(token, "generate")) {
+        } else if (kBodyWords.Contains(token)) {
             return pos;
         } else if (!first && !m_packageName.empty() && (IsWord(token, "generic") || IsWord(token, "port"))) {
             // A component's header stands alone before its generic and port clauses.
@@ -367,9 +392,8 @@ bool zorpaVHDLParser<T>::isStructuralStatement(const char* start, const char* en
     for (;;) {
         const std::string_view token = ReadAny(pos, end);
         if (token.empty()) return true;
-        if (IsOneOf(token, zorpaVHDLBehaviourWords)) return false;
-        if (IsOneOfExactly(token, zorpaVHDLBehaviourOperators) && (pos >= end || Is(*pos, kBlank | kLineEnd)))
-            return false;
+        if (kBehaviourWords.Contains(token)) return false;
+        if (kBehaviourOperators.Contains(token) && (pos >= end || Is(*pos, kBlank | kLineEnd))) return false;
         if (first) {
             // A statement's label ("p1 : process") is stepped over; ":=" is
             // no label.

@@ -29,15 +29,25 @@ bool SkipComments(const char*& pos, const char* end)
     return skipped;
 }
 
-void SkipBlanksAndComments(const char*& pos, const char* end, bool lineEnds = true)
-{
-    do SkipBlanks(pos, end, lineEnds);
-    while (SkipComments(pos, end));
-}
-
 bool IsCommentStart(const char* pos, const char* end)
 {
     return end - pos >= 2 && pos[0] == '/' && (pos[1] == '/' || pos[1] == '*');
+}
+
+void SkipBlanksAndCommentsSlowly(const char*& pos, const char* end, bool lineEnds)
+{
+    for (;;) {
+        SkipBlanks(pos, end, lineEnds);
+        if (!IsCommentStart(pos, end)) return;
+        SkipComments(pos, end);
+    }
+}
+
+// Called before every token: most often there is nothing to skip.
+inline void SkipBlanksAndComments(const char*& pos, const char* end, bool lineEnds = true)
+{
+    if (pos < end && (kClasses[static_cast<unsigned char>(*pos)] & (kBlank | kLineEnd | kSpecial)) == 0) return;
+    SkipBlanksAndCommentsSlowly(pos, end, lineEnds);
 }
 
 // The end of a string literal that starts at `pos`: past its closing quote.
@@ -70,16 +80,23 @@ std::string_view ReadToken(const char*& pos, const char* end, bool anyText, bool
         pos = StringEnd(pos, end);
         return {start, static_cast<std::size_t>(pos - start)};
     }
-    bool plainWord = true;
-    while (pos < end && !Is(*pos, kDelimiter) && !IsCommentStart(pos, end)) {
-        if (!Is(*pos, kVerilogChar)) {
-            // A name ends before a parameter list: "top#(".
-            if (!anyText && *pos == '#' && pos > start) break;
-            plainWord = false;
+    if (anyText) {
+        for (; pos < end; ++pos) {
+            const unsigned char c = kClasses[static_cast<unsigned char>(*pos)];
+            if ((c & (kDelimiter | kSpecial)) != 0 && ((c & kDelimiter) != 0 || IsCommentStart(pos, end))) break;
         }
-        ++pos;
+        return {start, static_cast<std::size_t>(pos - start)};
     }
-    if (!anyText && !plainWord) return {};
+    bool plainWord = true;
+    for (; pos < end; ++pos) {
+        const unsigned char c = kClasses[static_cast<unsigned char>(*pos)];
+        if ((c & kVerilogChar) != 0) continue;
+        if ((c & kDelimiter) != 0 || IsCommentStart(pos, end)) break;
+        // A name ends before a parameter list: "top#(".
+        if (*pos == '#' && pos > start) break;
+        plainWord = false;
+    }
+    if (!plainWord) return {};
     return {start, static_cast<std::size_t>(pos - start)};
 }
 
@@ -145,6 +162,11 @@ const char* DirectiveEnd(const char* pos, const char* end)
     return end;
 }
 
+constexpr WordSet kPrimitives(zorpaVerilogPrimitives, false);
+constexpr WordSet kBehaviourWords(zorpaVerilogBehaviourWords, false);
+constexpr WordSet kLineDirectives(zorpaVerilogLineDirectives, false);
+constexpr WordSet kEndWords(zorpaVerilogEndWords, false);
+
 }  // namespace
 
 template <class T>
@@ -171,6 +193,9 @@ bool zorpaVerilogParser<T>::preprocessorLine(const char*& pos, const char* end)
 {
     for (bool again = true; again;) {
         again = false;
+        // Most statements start with none of the words looked for here.
+        SkipBlanksAndComments(pos, end);
+        if (pos >= end || (*pos != 'b' && *pos != 'i' && *pos != '`')) break;
         const char* next = pos;
         std::string_view token = ReadAny(next, end);
         if (token == "begin") {
@@ -193,7 +218,7 @@ bool zorpaVerilogParser<T>::preprocessorLine(const char*& pos, const char* end)
         SkipBlanksAndComments(pos, end);
         next = pos;
         token = ReadToken(next, end, true, false, true);
-        if (IsOneOfExactly(token, zorpaVerilogLineDirectives)) {
+        if (kLineDirectives.Contains(token)) {
             pos = DirectiveEnd(next, end);
             SkipBlanksAndComments(pos, end);
             again = true;
@@ -214,7 +239,7 @@ const char* zorpaVerilogParser<T>::findStatementEnd(const char* pos, const char*
         const std::string_view token = ReadAny(pos, end);
         if (token.empty()) {
             pos = tokenStart + 1;
-        } else if (IsOneOfExactly(token, zorpaVerilogEndWords)) {
+        } else if (kEndWords.Contains(token)) {
             return pos;
         } else if (token == "begin") {
             // A block's start ends the statement before it; standing first it
@@ -297,7 +322,7 @@ bool zorpaVerilogParser<T>::includeDirective(const char* start, const char* end)
 template <class T>
 bool zorpaVerilogParser<T>::isUserUnit(std::string_view name, NdbWorld* world)
 {
-    return !IsOneOfExactly(name, zorpaVerilogPrimitives) && ZorpaParser<T>::isUserUnit(name, world);
+    return !kPrimitives.Contains(name) && ZorpaParser<T>::isUserUnit(name, world);
 }
 
 template <class T>
@@ -307,7 +332,7 @@ bool zorpaVerilogParser<T>::isStructuralStatement(const char* start, const char*
     for (;;) {
         const std::string_view token = ReadAny(pos, end);
         if (token.empty()) return true;
-        if (IsOneOfExactly(token, zorpaVerilogBehaviourWords)) return false;
+        if (kBehaviourWords.Contains(token)) return false;
     }
 }
 
