@@ -195,8 +195,48 @@ void BM_Scan(benchmark::State& state, zorpaModuleTypes kind)
     Design().Reset();
 }
 
+// The lexical layer alone over the same corpus, from memory: the statement
+// walk and every statement operation that enters nothing into the design.
+void BM_Statements(benchmark::State& state, zorpaModuleTypes kind)
+{
+    const Corpus& corpus = GetCorpus(kind, state.range(0));
+    std::vector<std::string> texts;
+    for (const auto& file : corpus.files) {
+        texts.emplace_back();
+        SysReadFile(file->GetFullFileName().GetString(), texts.back());
+    }
+    ImodelModule prototype("prototype", nullptr, zorpaMODULE_UNKNOWN, false, "work", "", false);
+    zorpaCreateParser<ImodelModule*> create(&prototype, nullptr);
+    create.Visit(kind);
+    ZorpaParser<ImodelModule*>& parser = *create.GetParser();
+    std::int64_t statements = 0;
+    for (auto _ : state) {
+        for (const std::string& text : texts) {
+            const char* pos = text.data();
+            const char* const end = pos + text.size();
+            for (;;) {
+                while (pos < end && (*pos == ' ' || *pos == '\t' || *pos == '\r' || *pos == '\n')) ++pos;
+                if (parser.skipComment(pos, end)) continue;
+                if (pos >= end) break;
+                parser.preprocessorLine(pos, end);
+                const char* stop = parser.findStatementEnd(pos, end);
+                if (stop <= pos) stop = pos + 1;
+                benchmark::DoNotOptimize(parser.declaredUnitName(pos, stop));
+                benchmark::DoNotOptimize(parser.instantiatedUnitName(pos, stop));
+                benchmark::DoNotOptimize(parser.isStructuralStatement(pos, stop));
+                ++statements;
+                pos = stop;
+            }
+        }
+    }
+    state.SetBytesProcessed(state.iterations() * corpus.bytes);
+    state.counters["statements"] = benchmark::Counter(static_cast<double>(statements), benchmark::Counter::kIsRate);
+}
+
 }  // namespace
 
+BENCHMARK_CAPTURE(BM_Statements, vhdl, zorpaMODULE_VHDL)->Arg(10)->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK_CAPTURE(BM_Statements, verilog, zorpaMODULE_VERILOG)->Arg(10)->Unit(benchmark::kMillisecond)->UseRealTime();
 BENCHMARK_CAPTURE(BM_Scan, vhdl, zorpaMODULE_VHDL)->Arg(10)->Arg(100)->Unit(benchmark::kMillisecond)->UseRealTime();
 BENCHMARK_CAPTURE(BM_Scan, verilog, zorpaMODULE_VERILOG)
     ->Arg(10)

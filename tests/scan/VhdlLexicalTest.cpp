@@ -44,7 +44,13 @@ TEST(VhdlLexical, TokensKeepTheirCaseAndStopAtDelimitersAndComments)
               (Strings{"s", "<=", "\"a;b\"", "&", "'0'", "&", "x'length", "-", "y'high"}));
     EXPECT_EQ(Tokens(vhdl.parser, "'length) 'high' ')' '", true), (Strings{"'length"}));
     EXPECT_EQ(Tokens(vhdl.parser, "')' 'reverse_range 'a b'", true), (Strings{"')'", "'reverse_range", "'a b'"}));
-    EXPECT_EQ(Tokens(vhdl.parser, "\"open", true), Strings{});
+    // Literals and extended identifiers end on their line: a stray quote or
+    // backslash takes no line after it.
+    EXPECT_EQ(Tokens(vhdl.parser, "\"open\nentity", true), (Strings{"\"open", "entity"}));
+    EXPECT_EQ(Tokens(vhdl.parser, "\"open", true), (Strings{"\"open"}));
+    EXPECT_EQ(Tokens(vhdl.parser, "\\open\nentity x is \\", false), Strings{});
+    EXPECT_EQ(Statements(vhdl.parser, "x <= \"open\n & y;\nentity e is\ny <= 'z;\nend;"),
+              (Strings{"x <= \"open & y;", "entity e is", "y <= 'z;", "end;"}));
     // Without any text a word must be an identifier: a token that holds
     // another character is empty, and the position still moves past it.
     Vhdl again;

@@ -48,6 +48,15 @@ constexpr WordSet kBehaviourOperators(zorpaVHDLBehaviourOperators, false);
 constexpr std::array<std::string_view, 3> kBodyWordList = {"is", "begin", "generate"};
 constexpr WordSet kBodyWords(kBodyWordList, true);
 
+// The first `c` on the line that starts at `pos` (before its line feed), or
+// null: literals and extended identifiers do not span lines, so that a
+// stray quote or backslash cannot swallow the lines after it.
+const char* FindOnLine(const char* pos, const char* end, char c)
+{
+    const char* lineEnd = Find(pos, end, '\n');
+    return Find(pos, lineEnd ? lineEnd : end, c);
+}
+
 std::string_view ReadToken(const char*& pos, const char* end, bool anyText, bool newlineIsBlank, bool backslashIsPlain)
 {
     SkipBlanksAndComments(pos, end, newlineIsBlank);
@@ -57,15 +66,16 @@ std::string_view ReadToken(const char*& pos, const char* end, bool anyText, bool
     if (first == '\\' && !backslashIsPlain) {
         // An extended identifier, backslashes included; the first backslash
         // after the opening one closes it.
-        const char* close = Find(pos + 1, end, '\\');
+        const char* close = FindOnLine(pos + 1, end, '\\');
         if (close == nullptr) return {};
         pos = close + 1;
         return {start, static_cast<std::size_t>(pos - start)};
     }
     if (anyText && first == '"') {
-        const char* close = Find(pos + 1, end, '"');
-        if (close == nullptr) return {};
-        pos = close + 1;
+        // A string left open ends with its line.
+        const char* close = FindOnLine(pos + 1, end, '"');
+        pos = close ? close + 1 : NextLine(pos, end);
+        if (pos > start && pos[-1] == '\n') --pos;
         return {start, static_cast<std::size_t>(pos - start)};
     }
     if (anyText && first == '\'') {
@@ -78,7 +88,7 @@ std::string_view ReadToken(const char*& pos, const char* end, bool anyText, bool
         const bool attribute = (IsWord(text, "length") && !closed) || kAttributes.Contains(text);
         const char* stop = wordEnd;
         if (!attribute) {
-            const char* close = Find(wordEnd, end, '\'');
+            const char* close = FindOnLine(wordEnd, end, '\'');
             if (close == nullptr) return {};
             stop = close + 1;
         } else if (stop >= end) {
