@@ -35,7 +35,9 @@ constexpr std::array<unsigned char, 256> MakeClasses()
     return classes;
 }
 
-inline constexpr std::array<unsigned char, 256> kClasses = MakeClasses();
+// Internal to each scanner's translation unit, so that the hot loops reach
+// it directly rather than through the shared library's symbol table.
+constexpr std::array<unsigned char, 256> kClasses = MakeClasses();
 
 inline bool Is(char c, unsigned char mask) { return (kClasses[static_cast<unsigned char>(c)] & mask) != 0; }
 

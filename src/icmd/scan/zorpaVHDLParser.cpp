@@ -118,7 +118,22 @@ std::string_view ReadToken(const char*& pos, const char* end, bool anyText, bool
 
 // A word: an identifier or an extended identifier.
 std::string_view ReadName(const char*& pos, const char* end) { return ReadToken(pos, end, false, true, false); }
-std::string_view ReadAny(const char*& pos, const char* end) { return ReadToken(pos, end, true, true, false); }
+// Any text: a plain word (no literal, no extended or escaped identifier)
+// is read here, in line; everything else as ReadToken reads it.
+inline std::string_view ReadAny(const char*& pos, const char* end)
+{
+    SkipBlanksAndComments(pos, end);
+    if (pos < end && (kClasses[static_cast<unsigned char>(*pos)] & kDelimiter) == 0 && *pos != '\\' && *pos != '"' &&
+        *pos != '\'') {
+        const char* start = pos;
+        for (; pos < end; ++pos) {
+            const unsigned char c = kClasses[static_cast<unsigned char>(*pos)];
+            if ((c & (kDelimiter | kSpecial)) != 0 && ((c & kDelimiter) != 0 || IsCommentStart(pos, end))) break;
+        }
+        return {start, static_cast<std::size_t>(pos - start)};
+    }
+    return ReadToken(pos, end, true, true, false);
+}
 
 // Skips a parenthesised group that starts at `pos`, nested groups, strings
 // and literals included; the end when it is not closed.
@@ -132,6 +147,8 @@ const char* SkipGroup(const char* pos, const char* end)
         } else if (*pos == ')') {
             ++pos;
             if (--depth == 0) return pos;
+        } else if (Is(*pos, kDelimiter)) {
+            ++pos;  // blanks, line ends and , . : [ ] ;
         } else if (ReadAny(pos, end).empty() && pos < end && *pos != '(' && *pos != ')') {
             ++pos;  // a character that makes no token
         }
@@ -198,6 +215,11 @@ const char* zorpaVHDLParser<T>::findStatementEnd(const char* pos, const char* en
         }
         if (pos >= end) return end;
         if (*pos == ';' || *pos == '@') return pos + 1;
+        if (Is(*pos, kDelimiter)) {  // , . : ( ) [ ]: no token
+            ++pos;
+            first = false;
+            continue;
+        }
         const char* tokenStart = pos;
         const std::string_view token = ReadAny(pos, end);
         if (token.empty()) {

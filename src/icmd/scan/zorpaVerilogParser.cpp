@@ -101,7 +101,21 @@ std::string_view ReadToken(const char*& pos, const char* end, bool anyText, bool
 }
 
 std::string_view ReadName(const char*& pos, const char* end) { return ReadToken(pos, end, false, true, false); }
-std::string_view ReadAny(const char*& pos, const char* end) { return ReadToken(pos, end, true, true, false); }
+// Any text: a plain word (no literal, no extended or escaped identifier)
+// is read here, in line; everything else as ReadToken reads it.
+inline std::string_view ReadAny(const char*& pos, const char* end)
+{
+    SkipBlanksAndComments(pos, end);
+    if (pos < end && (kClasses[static_cast<unsigned char>(*pos)] & kDelimiter) == 0 && *pos != '\\' && *pos != '"') {
+        const char* start = pos;
+        for (; pos < end; ++pos) {
+            const unsigned char c = kClasses[static_cast<unsigned char>(*pos)];
+            if ((c & (kDelimiter | kSpecial)) != 0 && ((c & kDelimiter) != 0 || IsCommentStart(pos, end))) break;
+        }
+        return {start, static_cast<std::size_t>(pos - start)};
+    }
+    return ReadToken(pos, end, true, true, false);
+}
 
 bool NextIs(const char*& pos, const char* end, char c)
 {
@@ -127,6 +141,8 @@ const char* SkipGroup(const char* pos, const char* end)
         } else if (*pos == ')') {
             ++pos;
             if (--depth == 0) return pos;
+        } else if (Is(*pos, kDelimiter)) {
+            ++pos;  // blanks, line ends and , . : [ ] ;
         } else if (ReadAny(pos, end).empty() && pos < end && *pos != '(' && *pos != ')') {
             ++pos;
         }
@@ -235,6 +251,11 @@ const char* zorpaVerilogParser<T>::findStatementEnd(const char* pos, const char*
         SkipBlanksAndComments(pos, end);
         if (pos >= end) return end;
         if (*pos == ';') return pos + 1;
+        if (Is(*pos, kDelimiter)) {  // , . : ( ) [ ]: no token
+            ++pos;
+            first = false;
+            continue;
+        }
         const char* tokenStart = pos;
         const std::string_view token = ReadAny(pos, end);
         if (token.empty()) {
