@@ -188,9 +188,6 @@ private:
     std::deque<std::string> m_markedNames;
     ModuleSetPtr m_libraryModules;
     ModuleSetPtr m_foundModules;
-    ModuleSetPtr m_spareSet1;
-    ModuleSetPtr m_spareSet2;
-    boost::shared_ptr<std::deque<T>> m_spareModules;
     LibraryRange m_libraries;
     T m_currentUnit;
     T m_prototype;

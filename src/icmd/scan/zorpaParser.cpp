@@ -65,9 +65,7 @@ struct ZorpaParser<T>::Clause {
 template <class T>
 ZorpaParser<T>::ZorpaParser(T prototype, T nullModule, zorpaModuleTypes unitKind)
     : m_currentComponent(nullModule), m_unitKind(unitKind), m_libraryModules(boost::make_shared<ModuleSet>()),
-      m_foundModules(boost::make_shared<ModuleSet>()), m_spareSet1(boost::make_shared<ModuleSet>()),
-      m_spareSet2(boost::make_shared<ModuleSet>()), m_spareModules(boost::make_shared<std::deque<T>>()),
-      m_currentUnit(nullModule), m_prototype(prototype), m_nullModule(nullModule)
+      m_foundModules(boost::make_shared<ModuleSet>()), m_currentUnit(nullModule), m_prototype(prototype), m_nullModule(nullModule)
 {
 }
 
@@ -112,9 +110,6 @@ void ZorpaParser<T>::prepare(const std::string& fileName, const std::string& lib
     const LibraryPtr library = findLibrary(libraryName);
     m_libraryModules = library ? library->GetModules() : boost::make_shared<ModuleSet>();
     m_foundModules = boost::make_shared<ModuleSet>();
-    m_spareSet1 = boost::make_shared<ModuleSet>();
-    m_spareSet2 = boost::make_shared<ModuleSet>();
-    m_spareModules = boost::make_shared<std::deque<T>>();
     m_structural = true;
     m_includeNames.clear();
     m_includeIndex.clear();
