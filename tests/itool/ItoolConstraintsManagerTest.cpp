@@ -154,5 +154,5 @@ TEST_F(ItoolConstraintsManagerTest, TheBlockDesignManagerAnswersCoreType33)
     EXPECT_EQ(model.GetCoreToolManager(34), veyrun);
     EXPECT_EQ(model.GetCoreToolManager(35), nullptr);
     const Imodel::CoreToolManagerRange managers = model.GetCoreToolManagers();
-    EXPECT_EQ(std::count(managers.first, managers.second, veyrun), 1);
+    EXPECT_EQ(std::count_if(managers.first, managers.second, [veyrun](const auto& m) { return m.get() == veyrun; }), 1);
 }

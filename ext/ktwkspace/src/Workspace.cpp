@@ -123,4 +123,16 @@ Workspace::Workspace(const std::string& name, const std::string& projectFolder, 
 
 bool Workspace::RegisterVyCommands() { return true; }
 
+bool Workspace::setProductFamily(const std::string& family)
+{
+    m_settings.family = family;
+    return true;
+}
+
+void Workspace::setPackage(const std::string& package) { m_settings.package = package; }
+
+void Workspace::setTargetDevice(const std::string& die) { m_settings.die = die; }
+
+VyIfaces::IComponent* Workspace::FindComponent(const VyIfaces::ComponentID&) const { return nullptr; }
+
 }  // namespace Ktwkspace

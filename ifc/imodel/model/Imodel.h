@@ -5,6 +5,7 @@
 
 #include "ievent/Ievent.h"
 
+#include <memory>
 #include <string>
 #include <utility>
 #include <vector>
@@ -45,7 +46,7 @@ struct zorpaSaveRestoreParams;
 
 class Imodel {
 public:
-    using CoreToolManagers = std::vector<QuorlaneCoreToolManager*>;
+    using CoreToolManagers = std::vector<std::unique_ptr<QuorlaneCoreToolManager>>;
     using CoreToolManagerRange = std::pair<CoreToolManagers::const_iterator, CoreToolManagers::const_iterator>;
 
     virtual ~Imodel() = default;
@@ -131,11 +132,19 @@ public:
     // Core-tool managers, owned by the model, in registration order.
     // Type 34 is looked up as 33; null when no manager has the type.
     virtual QuorlaneCoreToolManager* GetCoreToolManager(int coreType) = 0;
-    // The model owns the manager from then on.
-    virtual void AddCoreToolManager(QuorlaneCoreToolManager* manager) = 0;
-    // Removes the first occurrence without deleting it.
-    virtual void RemoveCoreToolManager(QuorlaneCoreToolManager* manager) = 0;
+    // Appends the manager (nothing for null).
+    virtual void AddCoreToolManager(std::unique_ptr<QuorlaneCoreToolManager> manager) = 0;
+    // Takes the manager out of the list and hands it back; empty when the
+    // list does not hold it.
+    virtual std::unique_ptr<QuorlaneCoreToolManager> RemoveCoreToolManager(QuorlaneCoreToolManager* manager) = 0;
     virtual CoreToolManagerRange GetCoreToolManagers() const = 0;
+    // Whether the cores of the type's manager are consistent with the
+    // project, after it saved the workspace's time stamp: false without a
+    // manager, true without asking when its tool is hidden.
+    virtual bool CheckNewCores(int coreType) = 0;
+    // Lets the type's manager refresh the project's cores, unless there is
+    // none or its tool is hidden.
+    virtual void RefreshCoreTool(int coreType) = 0;
 
     // The project's core workspace file "kiltora.aws" in its core folder;
     // empty while no project is open.

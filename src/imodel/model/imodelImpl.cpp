@@ -12,6 +12,7 @@
 #include "imodel/options/ImodelSimulationOptions.h"
 #include "iprocess/IprocessDisplay.h"
 #include "iprocess/IprocessFlow.h"
+#include "iprocess/IprocessConditions.h"
 #include "iprocess/IprocessManager.h"
 #include "itimer/ItimerManager.h"
 #include "itool/ItoolConstraintsManager.h"
@@ -113,7 +114,7 @@ void imodelImpl::Build()
     m_options.push_back(new ImodelKiltoraReportOption());
     FindInstallFolder();
     // Also registers itself as a view of this model.
-    AddCoreToolManager(new ItoolVeyrun(this));
+    AddCoreToolManager(std::make_unique<ItoolVeyrun>(this));
 }
 
 std::optional<std::string> imodelImpl::InstallFolderFrom(const char* environmentValue)
@@ -161,7 +162,6 @@ imodelImpl::~imodelImpl()
     m_phySynthTool.reset();
     m_synthesisTool.reset();
     m_workspace.reset();
-    for (QuorlaneCoreToolManager* manager : m_coreToolManagers) delete manager;
     m_coreToolManagers.clear();
     for (ImodelVarOption* option : m_options) delete option;
     m_options.clear();
@@ -305,7 +305,7 @@ IprocessManager* imodelImpl::GetProcessManager()
         // Kept before its flow is made, so that whoever asks meanwhile gets
         // this one rather than making a second.
         m_processManager = std::move(manager);
-        IprocessCreateDefaultFlow(made, *m_timerManager);
+        IprocessCreateDefaultFlow(made, *m_timerManager, m_fileManager.get());
     }
     return m_processManager.get();
 }
@@ -338,24 +338,43 @@ QuorlaneCoreToolManager* imodelImpl::GetCoreToolManager(int coreType)
     // Type 34 is served by the manager of type 33.
     const int wanted = coreType == 34 ? 33 : coreType;
     const auto found =
-        std::find_if(m_coreToolManagers.begin(), m_coreToolManagers.end(), [wanted](QuorlaneCoreToolManager* manager) {
-            return static_cast<int>(manager->GetCoreType()) == wanted;
-        });
-    return found == m_coreToolManagers.end() ? nullptr : *found;
+        std::find_if(m_coreToolManagers.begin(), m_coreToolManagers.end(),
+                     [wanted](const auto& manager) { return static_cast<int>(manager->GetCoreType()) == wanted; });
+    return found == m_coreToolManagers.end() ? nullptr : found->get();
 }
 
-void imodelImpl::AddCoreToolManager(QuorlaneCoreToolManager* manager)
+void imodelImpl::AddCoreToolManager(std::unique_ptr<QuorlaneCoreToolManager> manager)
 {
-    if (manager != nullptr) m_coreToolManagers.push_back(manager);
+    if (manager != nullptr) m_coreToolManagers.push_back(std::move(manager));
 }
 
-void imodelImpl::RemoveCoreToolManager(QuorlaneCoreToolManager* manager)
+std::unique_ptr<QuorlaneCoreToolManager> imodelImpl::RemoveCoreToolManager(QuorlaneCoreToolManager* manager)
 {
-    const auto found = std::find(m_coreToolManagers.begin(), m_coreToolManagers.end(), manager);
-    if (found != m_coreToolManagers.end()) m_coreToolManagers.erase(found);
+    const auto found = std::find_if(m_coreToolManagers.begin(), m_coreToolManagers.end(),
+                                    [manager](const auto& listed) { return listed.get() == manager; });
+    if (found == m_coreToolManagers.end()) return nullptr;
+    std::unique_ptr<QuorlaneCoreToolManager> removed = std::move(*found);
+    m_coreToolManagers.erase(found);
+    return removed;
 }
 
 Imodel::CoreToolManagerRange imodelImpl::GetCoreToolManagers() const
 {
     return {m_coreToolManagers.cbegin(), m_coreToolManagers.cend()};
+}
+
+bool imodelImpl::CheckNewCores(int coreType)
+{
+    QuorlaneCoreToolManager* manager = GetCoreToolManager(coreType);
+    if (manager == nullptr) return false;
+    // A hidden tool's cores are none of the project's business.
+    if (IprocessIsToolHidden(manager->GetToolType(), *this)) return true;
+    manager->SaveNewWorkspaceTimeStamp();
+    return manager->CheckNewCoresCreated();
+}
+
+void imodelImpl::RefreshCoreTool(int coreType)
+{
+    QuorlaneCoreToolManager* manager = GetCoreToolManager(coreType);
+    if (manager != nullptr && !IprocessIsToolHidden(manager->GetToolType(), *this)) manager->Refresh();
 }

@@ -4,6 +4,7 @@
 #pragma once
 
 #include "imodel/model/Imodel.h"
+#include "itool/QuorlaneCoreToolManager.h"
 #include "src/imodel/design/imodelSavedLibraries.h"
 
 #include <ktwkspace/Catalog.h>
@@ -128,9 +129,11 @@ public:
     void SetModelSimPathOptions(const ItoolModelSimPathOptions& options, bool& saved) override;
 
     QuorlaneCoreToolManager* GetCoreToolManager(int coreType) override;
-    void AddCoreToolManager(QuorlaneCoreToolManager* manager) override;
-    void RemoveCoreToolManager(QuorlaneCoreToolManager* manager) override;
+    void AddCoreToolManager(std::unique_ptr<QuorlaneCoreToolManager> manager) override;
+    std::unique_ptr<QuorlaneCoreToolManager> RemoveCoreToolManager(QuorlaneCoreToolManager* manager) override;
     CoreToolManagerRange GetCoreToolManagers() const override;
+    bool CheckNewCores(int coreType) override;
+    void RefreshCoreTool(int coreType) override;
 
     void GetWorkspaceFileName(ImodelFileName& out) override;
     void SetWorkspace(Ktwkspace::Workspace* workspace) override;
@@ -194,8 +197,8 @@ private:
     std::unique_ptr<ImodelSimulationOptions> m_simulationOptions;
     std::unique_ptr<ItoolModelSimPathOptions> m_modelSimPathOptions;
     ImodelHost* m_host = nullptr;
-    NdbWorld* m_tempWorld = nullptr;                           // the netlist database's; DeleteTempWorld frees it
-    std::vector<QuorlaneCoreToolManager*> m_coreToolManagers;  // owned, each element
+    NdbWorld* m_tempWorld = nullptr;  // the netlist database's; DeleteTempWorld frees it
+    CoreToolManagers m_coreToolManagers;
     std::vector<IeventView*> m_views;
     std::vector<IeventView*> m_suspendedViews;
     int m_suspendDepth = 0;

@@ -22,6 +22,10 @@
 #include <string>
 
 class IIDEObject;
+namespace VyIfaces {
+class ComponentID;
+class IComponent;
+}  // namespace VyIfaces
 
 namespace Ktwkspace {
 
@@ -73,6 +77,17 @@ public:
     void SetIDECallBack(IIDEObject* callback) { m_callback = callback; }
     IIDEObject* GetIDECallBack() const { return m_callback; }
     CatalogIf* GetCatalog() const { return m_catalog; }
+
+    // The device the workspace's cores are made for, kept in memory (the
+    // file keeps the device it was created with). True: every family is
+    // taken.
+    bool setProductFamily(const std::string& family);
+    void setPackage(const std::string& package);
+    void setTargetDevice(const std::string& die);
+
+    // The component of that identity, or null. This library keeps no
+    // components, so none is found.
+    VyIfaces::IComponent* FindComponent(const VyIfaces::ComponentID& id) const;
 
     // Set by the design environment once the workspace is its project's.
     bool ownedByProject = false;
