@@ -61,7 +61,7 @@ inline void ScanIntoDesign(zorpaModuleTypes kind, const std::string& fileName, s
             parser.parseText(fileName, "work", nullptr, true, text);
         const auto& library = *parser.GetLibraryModules();
         for (auto [it, end] = parser.GetModuleRange(); it != end; ++it) {
-            if (!library.count(*it)) std::abort();
+            if (!library.contains(*it)) std::abort();
             if (const auto* subs = (*it)->GetSubBlocks())
                 for (const ImodelModule* sub : *subs) {
                     const auto* parents = sub->GetParentsList();

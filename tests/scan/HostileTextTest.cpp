@@ -27,7 +27,7 @@ protected:
         const auto& library = *parser.GetLibraryModules();
         for (auto [it, end] = parser.GetModuleRange(); it != end; ++it) {
             result.found.push_back((*it)->GetName());
-            EXPECT_TRUE(library.count(*it)) << (*it)->GetName();
+            EXPECT_TRUE(library.contains(*it)) << (*it)->GetName();
             if (const auto* subs = (*it)->GetSubBlocks())
                 for (const ImodelModule* sub : *subs) {
                     const auto* parents = sub->GetParentsList();

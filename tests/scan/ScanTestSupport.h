@@ -18,15 +18,6 @@ struct ScannerWith {
     Parser parser{prototype.get(), nullptr};
 };
 
-// Deletes the units the scanner made into a library set of its own (none of
-// the design's).
-inline void DeleteUnits(ZorpaParser<ImodelModule*>& parser)
-{
-    const auto& units = *parser.GetLibraryModules();
-    ImodelModule::DeleteModules(std::vector<ImodelModule*>(units.begin(), units.end()));
-    parser.GetLibraryModules()->clear();
-}
-
 // The text with every run of blanks and line ends made one blank, trimmed.
 inline std::string Collapsed(const std::string& text)
 {

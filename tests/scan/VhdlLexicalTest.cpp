@@ -109,7 +109,6 @@ TEST(VhdlLexical, InsideAPackageAComponentHeaderStandsAlone)
     EXPECT_EQ(Statements(vhdl.parser, components),
               (Strings{"component leaf", "generic (n : integer := 4);", "port (a : in bit);", "end component;",
                        "component other", "port (b : out bit);", "end component other;"}));
-    DeleteUnits(vhdl.parser);
 }
 
 TEST(VhdlLexical, DeclarationsAndInstantiationsHaveOneShapeEach)

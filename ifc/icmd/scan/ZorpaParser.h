@@ -38,6 +38,11 @@ public:
     using LibraryPtr = boost::shared_ptr<Library>;
     using Libraries = std::deque<LibraryPtr>;
     using LibraryRange = std::pair<typename Libraries::const_iterator, typename Libraries::const_iterator>;
+    // The units of a library, owned by it.
+    using UnitSet = typename Library::ModuleSet;
+    using UnitSetPtr = boost::shared_ptr<UnitSet>;
+    using Owned = typename UnitSet::Owned;
+    // Units looked at together, not owned.
     using ModuleSet = typename ZorpaSet<T>::Set;
     using ModuleSetPtr = boost::shared_ptr<ModuleSet>;
     using ModuleRange = std::pair<typename ModuleSet::const_iterator, typename ModuleSet::const_iterator>;
@@ -78,9 +83,9 @@ public:
     // once), and every unit of another file whose body the file holds.
     ModuleRange GetModuleRange() const { return {m_foundModules->cbegin(), m_foundModules->cend()}; }
     const ModuleSetPtr& GetFoundModules() const { return m_foundModules; }
-    // The target library's own unit set (a fresh one when the library is
-    // not among the design's).
-    const ModuleSetPtr& GetLibraryModules() const { return m_libraryModules; }
+    // The target library's own unit set (a fresh one, owned by the scanner,
+    // when the library is not among the design's).
+    const UnitSetPtr& GetLibraryModules() const { return m_libraryModules; }
     // No statement of the file shows behaviour.
     bool IsStructural() const { return m_structural; }
     // A unit of the file that another file already defines, or that is
@@ -129,6 +134,8 @@ protected:
     void prepare(const std::string& fileName, const std::string& libraryName, bool readPorts);
     // Walks the text statement by statement.
     void scanStatements(const std::string& text);
+    // Makes the set of the units found and drops the scan's indexes.
+    void finishScan();
     // A declared unit of the file; the unit that now stands for the name.
     T addDeclaredUnit(const std::string& name, bool isPackage);
     // An instance in the current unit; the unit instantiated (the existing
@@ -161,7 +168,7 @@ private:
     // The library of that name among the design's, empty when none.
     LibraryPtr findLibrary(const std::string& name) const;
     // The unit of the name in the set (a placeholder or a unit of any file).
-    T findInSet(const ModuleSet& set, const std::string& name) const;
+    T findInSet(const UnitSet& set, const std::string& name) const;
     // The unit the use clauses make visible under that name, or the null module.
     T resolveThroughUseClauses(const std::string& name) const;
     // Whether `unit` is the current unit or above it.
@@ -173,7 +180,8 @@ private:
     // parents over to the unit where the parents may see it.
     void replacePlaceholders(T unit);
     T makePlaceholder(const std::string& name);
-    T insertIntoLibrary(std::unique_ptr<std::remove_pointer_t<T>> unit);
+    T insertIntoLibrary(Owned unit);
+    void addFound(T unit);
 
     std::string m_fileName;
     std::string m_libraryName = "work";
@@ -186,8 +194,11 @@ private:
     bool m_useAnyway = false;
     std::string m_alreadyDefined;
     std::deque<std::string> m_markedNames;
-    ModuleSetPtr m_libraryModules;
+    UnitSetPtr m_libraryModules;
     ModuleSetPtr m_foundModules;
+    // The units found while the scan runs, in order; the set is made at its end.
+    std::vector<T> m_foundList;
+    std::unordered_set<T> m_foundIndex;
     LibraryRange m_libraries;
     T m_currentUnit;
     T m_prototype;

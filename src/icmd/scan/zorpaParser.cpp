@@ -15,8 +15,6 @@
 
 #include <algorithm>
 #include <cstdio>
-#include <memory>
-#include <type_traits>
 
 using namespace zorpaScan;
 
@@ -64,8 +62,9 @@ struct ZorpaParser<T>::Clause {
 
 template <class T>
 ZorpaParser<T>::ZorpaParser(T prototype, T nullModule, zorpaModuleTypes unitKind)
-    : m_currentComponent(nullModule), m_unitKind(unitKind), m_libraryModules(boost::make_shared<ModuleSet>()),
-      m_foundModules(boost::make_shared<ModuleSet>()), m_currentUnit(nullModule), m_prototype(prototype), m_nullModule(nullModule)
+    : m_currentComponent(nullModule), m_unitKind(unitKind), m_libraryModules(boost::make_shared<UnitSet>()),
+      m_foundModules(boost::make_shared<ModuleSet>()), m_currentUnit(nullModule), m_prototype(prototype),
+      m_nullModule(nullModule)
 {
 }
 
@@ -98,7 +97,7 @@ bool ZorpaParser<T>::parseText(const std::string& fileName, const std::string& l
     m_world = scanWorld.Get();
     NormaliseLineEnds(text);
     scanStatements(text);
-    m_world = nullptr;
+    finishScan();
     return true;
 }
 
@@ -108,8 +107,10 @@ void ZorpaParser<T>::prepare(const std::string& fileName, const std::string& lib
     m_fileName = fileName;
     m_libraryName = libraryName;
     const LibraryPtr library = findLibrary(libraryName);
-    m_libraryModules = library ? library->GetModules() : boost::make_shared<ModuleSet>();
+    m_libraryModules = library ? library->GetModules() : boost::make_shared<UnitSet>();
     m_foundModules = boost::make_shared<ModuleSet>();
+    m_foundList.clear();
+    m_foundIndex.clear();
     m_structural = true;
     m_includeNames.clear();
     m_includeIndex.clear();
@@ -234,13 +235,9 @@ typename ZorpaParser<T>::LibraryPtr ZorpaParser<T>::findLibrary(const std::strin
 }
 
 template <class T>
-T ZorpaParser<T>::findInSet(const ModuleSet& set, const std::string& name) const
+T ZorpaParser<T>::findInSet(const UnitSet& set, const std::string& name) const
 {
-    // A unit without a file orders with every unit of its name.
-    const std::unique_ptr<std::remove_pointer_t<T>> probe(
-        m_prototype->Clone(name, std::string(), zorpaMODULE_UNKNOWN, false, m_libraryName, std::string()));
-    probe->SetNoFile();
-    const auto [from, to] = set.equal_range(probe.get());
+    const auto [from, to] = set.equal_range(ZorpaUnitName{Lowered(name)});
     for (auto it = from; it != to; ++it)
         if ((*it)->IsSameModule(name)) return *it;
     return m_nullModule;
@@ -256,23 +253,43 @@ void ZorpaParser<T>::setCurrentUnit(T unit)
 }
 
 template <class T>
-T ZorpaParser<T>::insertIntoLibrary(std::unique_ptr<std::remove_pointer_t<T>> unit)
+void ZorpaParser<T>::addFound(T unit)
 {
-    // The library set holds the unit from here on; a unit it orders as
-    // equal stays and stands for the new one.
-    const auto [at, inserted] = m_libraryModules->insert(unit.get());
-    if (inserted) return unit.release();
-    return *at;
+    if (m_foundIndex.insert(unit).second) m_foundList.push_back(unit);
+}
+
+template <class T>
+void ZorpaParser<T>::finishScan()
+{
+    // Units change their place in an ordered set while the scan points them
+    // at their file, so the set of units found is made once the scan is over.
+    m_foundModules = boost::make_shared<ModuleSet>();
+    for (T unit : m_foundList)
+        if (m_foundIndex.count(unit)) m_foundModules->insert(unit);
+    m_foundList.clear();
+    m_foundIndex.clear();
+    m_subBlockIndex.clear();
+    m_subBlockIndexValid = false;
+    m_ancestors.clear();
+    m_ancestorsValid = false;
+    m_world = nullptr;
+}
+
+template <class T>
+T ZorpaParser<T>::insertIntoLibrary(Owned unit)
+{
+    // A unit the library keeps this one out for stands for it, and the new
+    // one goes.
+    return m_libraryModules->Insert(std::move(unit)).first;
 }
 
 template <class T>
 T ZorpaParser<T>::makePlaceholder(const std::string& name)
 {
-    std::unique_ptr<std::remove_pointer_t<T>> made(
-        m_prototype->Clone(name, std::string(), zorpaMODULE_UNKNOWN, false, m_libraryName, std::string()));
+    Owned made = m_prototype->Clone(name, std::string(), zorpaMODULE_UNKNOWN, false, m_libraryName, std::string());
     made->SetNoFile();
     const T placeholder = insertIntoLibrary(std::move(made));
-    m_foundModules->insert(placeholder);
+    addFound(placeholder);
     return placeholder;
 }
 
@@ -282,8 +299,7 @@ T ZorpaParser<T>::addDeclaredUnit(const std::string& name, bool isPackage)
     T unit = findInSet(*m_libraryModules, name);
     bool owned = true;
     if (unit == m_nullModule) {
-        std::unique_ptr<std::remove_pointer_t<T>> made(
-            m_prototype->Clone(name, std::string(), m_unitKind, isPackage, m_libraryName, std::string()));
+        Owned made = m_prototype->Clone(name, std::string(), m_unitKind, isPackage, m_libraryName, std::string());
         made->SetModuleFileName(m_fileName, m_prototype, true);
         unit = insertIntoLibrary(std::move(made));
     } else {
@@ -302,7 +318,7 @@ T ZorpaParser<T>::addDeclaredUnit(const std::string& name, bool isPackage)
     }
     if (std::find(m_markedNames.begin(), m_markedNames.end(), name) != m_markedNames.end()) m_alreadyDefined = name;
     setCurrentUnit(unit);
-    m_foundModules->insert(unit);
+    addFound(unit);
     if (!owned) return unit;
     std::deque<std::string> possible = m_useClauses;
     possible.push_back(m_libraryName);
@@ -340,13 +356,12 @@ void ZorpaParser<T>::replacePlaceholders(T unit)
             }
         }
         if (!allMoved) continue;
-        library->GetModules()->erase(placeholder);
-        m_foundModules->erase(placeholder);
+        m_foundIndex.erase(placeholder);
         if (m_currentComponent == placeholder) m_currentComponent = m_nullModule;
         if (m_currentUnit == placeholder) setCurrentUnit(m_nullModule);
         m_subBlockIndexValid = false;
         m_ancestorsValid = false;
-        std::remove_pointer_t<T>::Delete(placeholder, true);
+        std::remove_pointer_t<T>::Delete(library->GetModules()->Extract(placeholder), true);
     }
 }
 
@@ -355,7 +370,7 @@ T ZorpaParser<T>::enterUnitBody(const std::string& name)
 {
     T unit = findInSet(*m_libraryModules, name);
     if (unit == m_nullModule) unit = makePlaceholder(name);
-    m_foundModules->insert(unit);
+    addFound(unit);
     setCurrentUnit(unit);
     return unit;
 }
@@ -448,6 +463,8 @@ T ZorpaParser<T>::addInstance(const std::string& name)
         SysDebugPrintf("Error: the module %s is instantiating itself.\n", found->GetName().c_str());
         return m_nullModule;
     }
+    // A placeholder that stands for names differing in case only is one sub-block.
+    if (const auto* subs = m_currentUnit->GetSubBlocks(); subs && subs->Contains(found)) return found;
     m_currentUnit->AddSubBlock(found, true);
     rememberSubBlockOfCurrentUnit(found);
     if (found->IsPackage()) {

@@ -104,6 +104,7 @@ bool zorpaSchematicParser<T>::parse(const std::string& fileName, const std::stri
         }
         scanPage(text);
     }
+    this->finishScan();
     return true;
 }
 
