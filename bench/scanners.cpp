@@ -195,6 +195,33 @@ void BM_Scan(benchmark::State& state, zorpaModuleTypes kind)
     Design().Reset();
 }
 
+// The same scans from memory: the files' texts read beforehand, each scanned
+// with parseText, as parse does once it has read the file.
+void BM_ScanText(benchmark::State& state, zorpaModuleTypes kind)
+{
+    const Corpus& corpus = GetCorpus(kind, state.range(0));
+    std::vector<std::string> texts(corpus.files.size());
+    for (std::size_t i = 0; i < texts.size(); ++i)
+        SysReadFile(corpus.files[i]->GetFullFileName().GetString(), texts[i]);
+    Design().SetDefaultVHDL(kind == zorpaMODULE_VHDL);
+    for (auto _ : state) {
+        state.PauseTiming();
+        Design().Reset();
+        state.ResumeTiming();
+        for (std::size_t i = 0; i < texts.size(); ++i) {
+            ImodelModule prototype("prototype", corpus.files[i], zorpaMODULE_UNKNOWN, false, "work", "", false);
+            zorpaCreateParser<ImodelModule*> create(&prototype, nullptr);
+            create.Visit(kind);
+            ZorpaParser<ImodelModule*>& parser = *create.GetParser();
+            parser.SetLibraries(Design().GetLibraries());
+            parser.parseText(corpus.files[i]->GetFullFileName().GetString(), "work", nullptr, false, texts[i]);
+            benchmark::DoNotOptimize(parser.IsStructural());
+        }
+    }
+    state.SetBytesProcessed(state.iterations() * corpus.bytes);
+    Design().Reset();
+}
+
 // The lexical layer alone over the same corpus, from memory: the statement
 // walk and every statement operation that enters nothing into the design.
 void BM_Statements(benchmark::State& state, zorpaModuleTypes kind)
@@ -237,6 +264,12 @@ void BM_Statements(benchmark::State& state, zorpaModuleTypes kind)
 
 BENCHMARK_CAPTURE(BM_Statements, vhdl, zorpaMODULE_VHDL)->Arg(10)->Unit(benchmark::kMillisecond)->UseRealTime();
 BENCHMARK_CAPTURE(BM_Statements, verilog, zorpaMODULE_VERILOG)->Arg(10)->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK_CAPTURE(BM_ScanText, vhdl, zorpaMODULE_VHDL)->Arg(10)->Arg(100)->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK_CAPTURE(BM_ScanText, verilog, zorpaMODULE_VERILOG)
+    ->Arg(10)
+    ->Arg(100)
+    ->Unit(benchmark::kMillisecond)
+    ->UseRealTime();
 BENCHMARK_CAPTURE(BM_Scan, vhdl, zorpaMODULE_VHDL)->Arg(10)->Arg(100)->Unit(benchmark::kMillisecond)->UseRealTime();
 BENCHMARK_CAPTURE(BM_Scan, verilog, zorpaMODULE_VERILOG)
     ->Arg(10)
