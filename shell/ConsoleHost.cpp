@@ -169,3 +169,10 @@ bool ConsoleHost::AskConvertProject(IcmdOpenProject*) { return false; }
 // Queued add-file commands come with the add-file work, which makes the
 // first of them; none can reach this host before.
 void ConsoleHost::QueueCommand(IcmdAddFileToModel*) {}
+
+bool ConsoleHost::CloseDocuments(bool)
+{
+    m_profiles.Clear();
+    m_openedFiles.clear();
+    return true;
+}

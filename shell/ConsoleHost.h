@@ -1,10 +1,16 @@
 // The host object of the quorlane shell: what a terminal can do for the
-// library. It has no windows, no editors and no tool profiles, runs scripts,
-// and delivers event batches at once.
+// library. It has no windows and no editors, runs scripts, delivers event
+// batches at once, and keeps what a project hands it to keep: its tool
+// profiles and its list of files open in editors.
 #pragma once
 
 #include "imodel/model/ImodelHost.h"
 #include "imodel/model/QuorlaneCallBack.h"
+
+#include "ConsoleProfileManager.h"
+
+#include <string>
+#include <vector>
 
 class ConsoleHost : public ImodelHost {
 public:
@@ -19,7 +25,7 @@ public:
                     std::deque<IfileObject>& files, std::vector<std::string>* names, bool includeFolders) override;
     bool LaunchesProcesses() override { return false; }
     void GetToolProfileName(std::string& name, ImodelFunctionType kind, const std::string& key) override;
-    IprofileManager* GetProfileManager() override { return nullptr; }
+    IprofileManager* GetProfileManager() override { return &m_profiles; }
     bool IsFileModifiedInEditor(const ImodelFileName&) override { return false; }
     bool IsRunningScript() override { return true; }
     // The callback object through which the core libraries reach the project.
@@ -45,12 +51,14 @@ public:
     void ProjectVersionRead(int, int) override {}
     void ListFolder(const ImodelFileName& pattern, int reserved, zorpaFileManagerTypes type,
                     std::deque<IfileObjectEx>& files, std::vector<std::string>* names, bool includeFolders) override;
-    bool CloseDocuments(bool) override { return true; }
+    // Nothing is open in a terminal; the project's profiles and editor files go with it.
+    bool CloseDocuments(bool normalClose) override;
     void DeviceChanged(const ImodelDevice&, bool) override {}
     void ProjectOpened() override {}
     void ProjectLocationChanged(const ImodelFileName&, const ImodelFileName&) override {}
-    void GetOpenedFiles(std::vector<std::string>& files) override { files.clear(); }
-    void ReopenFiles(const std::vector<std::string>&) override {}
+    // The editor files of the project, as its file recorded them.
+    void GetOpenedFiles(std::vector<std::string>& files) override { files = m_openedFiles; }
+    void ReopenFiles(const std::vector<std::string>& files) override { m_openedFiles = files; }
     bool AskConvertProject(IcmdOpenProject* command) override;
     void QueueCommand(IcmdAddFileToModel* command) override;
 
@@ -59,4 +67,6 @@ public:
 
 private:
     QuorlaneCallBack::QuorlaneIIDEObject m_ideObject;
+    ConsoleProfileManager m_profiles;
+    std::vector<std::string> m_openedFiles;
 };
