@@ -25,6 +25,7 @@
 #include "itool/ItoolModelSimPathOptions.h"
 #include "itool/ItoolSetupFiles.h"
 #include "src/icmd/project/IcmdProjectFileText.h"
+#include "src/icmd/project/IcmdProjectMessages.h"
 #include "src/icmd/project/IcmdReadWriteProjectImpl.h"
 
 #include <foundation/Def.h>
@@ -79,12 +80,13 @@ AcmdEnum::Result IcmdNewProject::checkParams()
 {
     const std::string projectName = name.GetObject();
     if (!IsValidProjectName(projectName)) {
-        IfileRefuseName(projectName, "project");
+        IcmdDisplayINVALID_PROJECT_NAME_MSG(projectName.c_str(), "name");
         return AcmdEnum::Failure;
     }
+    // The folder is stored between double quotes in the project file.
     const std::string folder = location.GetObject();
     if (!IcmdIsStorableValue(folder)) {
-        IfileRefuseName(folder, "project location");
+        IcmdDisplayINVALID_PROJECT_NAME_MSG(folder.c_str(), "location");
         return AcmdEnum::Failure;
     }
     if (UtlDoesDiskObjectExist(folder)) {

@@ -301,7 +301,8 @@ bool IcmdReadWriteProjectImpl::ProjectFileObject_DefaultImportLoc(double)
             if (found) DefSetFL(option, value.c_str(), __FILE__, __LINE__);
         } else if (Writing()) {
             std::string value;
-            if (ImodelDefGetStr(option, value) && IcmdIsStorableValue(value)) WriteKey(key, value);
+            // An empty location names no folder.
+            if (ImodelDefGetStr(option, value) && !value.empty() && IcmdIsStorableValue(value)) WriteKey(key, value);
         }
     }
     return true;
