@@ -1,5 +1,6 @@
 #include "ConsoleHost.h"
 
+#include "ievent/IeventClasses.h"
 #include "ifile/IfileObjectEx.h"
 #include "imodel/model/Imodel.h"
 #include "imodel/names/ImodelCopyDirTool.h"
@@ -170,9 +171,8 @@ bool ConsoleHost::AskConvertProject(IcmdOpenProject*) { return false; }
 // first of them; none can reach this host before.
 void ConsoleHost::QueueCommand(IcmdAddFileToModel*) {}
 
-bool ConsoleHost::CloseDocuments(bool)
+void ConsoleHost::ProjectClosedView::UpdateView(const IeventProjectClosed&)
 {
-    m_profiles.Clear();
-    m_openedFiles.clear();
-    return true;
+    m_host.m_profiles.Clear();
+    m_host.m_openedFiles.clear();
 }

@@ -8,6 +8,7 @@
 #include "imodel/model/QuorlaneCallBack.h"
 
 #include "ConsoleProfileManager.h"
+#include "ievent/IeventView.h"
 
 #include <string>
 #include <vector>
@@ -51,8 +52,7 @@ public:
     void ProjectVersionRead(int, int) override {}
     void ListFolder(const ImodelFileName& pattern, int reserved, zorpaFileManagerTypes type,
                     std::deque<IfileObjectEx>& files, std::vector<std::string>* names, bool includeFolders) override;
-    // Nothing is open in a terminal; the project's profiles and editor files go with it.
-    bool CloseDocuments(bool normalClose) override;
+    bool CloseDocuments(bool) override { return true; }
     void DeviceChanged(const ImodelDevice&, bool) override {}
     void ProjectOpened() override {}
     void ProjectLocationChanged(const ImodelFileName&, const ImodelFileName&) override {}
@@ -66,7 +66,18 @@ public:
     static ConsoleHost& GetInstance();
 
 private:
+    // What the host keeps of a project goes when the project is closed.
+    class ProjectClosedView : public IeventView {
+    public:
+        explicit ProjectClosedView(ConsoleHost& host) : m_host(host) {}
+        void UpdateView(const IeventProjectClosed&) override;
+
+    private:
+        ConsoleHost& m_host;
+    };
+
     QuorlaneCallBack::QuorlaneIIDEObject m_ideObject;
     ConsoleProfileManager m_profiles;
     std::vector<std::string> m_openedFiles;
+    ProjectClosedView m_projectClosedView{*this};
 };
