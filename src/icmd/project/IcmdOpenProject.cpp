@@ -209,7 +209,10 @@ AcmdEnum::Result IcmdOpenProject::do_execDo()
         host->ProjectOpened();
     }
     ReaddModifiedFiles();
-    IcmdDoSaveProject(false, nullptr);
+    // The editors reopen their files after this save: the list read is the
+    // one to keep, not the host's, which has none of them open yet.
+    std::vector<std::string> openedFiles = m_reader->GetOpenedFileLines();
+    IcmdDoSaveProject(false, &openedFiles);
     return AcmdEnum::Success;
 }
 

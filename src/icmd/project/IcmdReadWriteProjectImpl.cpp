@@ -259,11 +259,19 @@ bool IcmdReadWriteProjectImpl::ProjectFileObject_InitFileMember(double)
         ImodelDisplayPROJECT_NOT_FOUND_MSG(design.GetProjectName().c_str());
         return false;
     }
-    const std::string stop = m_mode == ideProjectFileHeader ? "KEY HDLTechnology " : "";
-    if (!m_parser.Read(m_projectFileName.c_str(), stop)) {
+    std::string text;
+    if (!SysReadFile(m_projectFileName.GetString(), text)) {
         ImodelDisplayUNABLE_TO_READ_MSG(m_projectFileName.c_str());
         return false;
     }
+    // A project file is text: other bytes mean it is something else, or damaged.
+    const auto binary = std::find_if(text.begin(), text.end(), [](char c) {
+        const unsigned char byte = static_cast<unsigned char>(c);
+        return byte < 0x20 && byte != '\t' && byte != '\n' && byte != '\r';
+    });
+    if (binary != text.end()) return Damaged("it holds bytes that are not text");
+    const std::string stop = m_mode == ideProjectFileHeader ? "KEY HDLTechnology " : "";
+    m_parser.Parse(m_projectFileName.c_str(), text, stop);
     if (FullRead() && m_meter) UpdateTimingInfo();
     if (m_stream->is_open()) m_stream->close();
     m_stream->open(m_projectFileName.GetString(), std::ios::in);

@@ -297,7 +297,8 @@ bool IcmdReadWriteProjectImpl::ProjectFileObject_NewModuleInfo(double)
     if (!FullRead()) return true;
     Lines lines;
     m_newModuleInfo = TakeList(lines, "NewModulesInfo", true);
-    if (!m_newModuleInfo) return true;
+    // A list that runs to the end of the file is reported as such.
+    if (!m_newModuleInfo || !m_damage.empty()) return true;
     for (LineIterator line = lines.begin(); line != lines.end();) {
         const std::string& head = *line;
         std::string text;
