@@ -22,7 +22,8 @@ file mkdir alu/alu.prj/inside
 try {save_project}
 try {close_project}
 puts "[is_open]; alu.prj is still a folder: [file isdirectory alu/alu.prj]"
-puts "files in the project folder: [lsort [glob -nocomplain -tails -types {f hidden} -directory alu *]]"
+set left [glob -nocomplain -tails -types {f hidden} -directory alu *]
+puts "temporary files left beside it: [expr {$left eq {} ? {none} : $left}]"
 try {close_project -save false}
 file delete -force alu/alu.prj
 file rename alu/saved.prj alu/alu.prj
