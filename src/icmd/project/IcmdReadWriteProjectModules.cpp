@@ -632,7 +632,8 @@ void IcmdReadWriteProjectImpl::Restore5_0ProjectState(ImodelModule* module, int 
         for (int position = 0; position < 4; ++position) {
             const int digit = GetStateFromID(toolStates, position);
             if (digit > 3) continue;
-            context->SetToolState(static_cast<ImodelFunctionType>(position), nullptr, kToolStates[digit], true);
+            const imodelToolState state = kToolStates[digit];
+            context->SetToolState(static_cast<ImodelFunctionType>(position), nullptr, state, state == StateNoResult);
         }
     }
     if (fileStates != -1) {
