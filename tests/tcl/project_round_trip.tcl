@@ -1,7 +1,8 @@
 # A project file written by hand with every section the format has (views,
 # libraries with alias and compile option, member files with their stamps,
-# a used definition, a per-module block, option sections and tool profiles)
-# is opened and saved: the saved file is the same, byte for byte. A member
+# one named with a comma, a used definition, a per-module block, option
+# sections, tool profiles and editor files) is opened and saved: the saved
+# file is the same, byte for byte. A member
 # file changed on disk since is taken in again, and the project saved once.
 #
 # Member-file stamps in the project file and the editor files reopened with
@@ -34,7 +35,7 @@ proc compare {what expected actual} {
 
 puts "--- the design files, all of 14 November 2023"
 file mkdir alu/hdl alu/stimulus alu/pallador/impl1 alu/pallador/impl2 shared
-foreach {name unit} {alu/hdl/alu.v alu alu/hdl/regs.v regs alu/stimulus/tb_alu.v tb_alu shared/shared_pkg.v shared_pkg} {
+foreach {name unit} {alu/hdl/alu,v1.v alu alu/hdl/regs.v regs alu/stimulus/tb_alu.v tb_alu shared/shared_pkg.v shared_pkg} {
     write_file $name "module ${unit}(input a);\nendmodule\n\n\n\n"
     file mtime $name 1700000000
     puts "  $name [file size $name] bytes"
@@ -52,8 +53,8 @@ try {close_project}
 compare "project file after the close" $golden [read_file alu/alu.prj]
 
 puts "--- alu.v changes on disk while the project is closed"
-write_file alu/hdl/alu.v "module alu(input a, input b);\nendmodule\n"
-file mtime alu/hdl/alu.v 1700000600
+write_file alu/hdl/alu,v1.v "module alu(input a, input b);\nendmodule\n"
+file mtime alu/hdl/alu,v1.v 1700000600
 try {open_project alu/alu.prj}
 compare "project file after the open" $golden [read_file alu/alu.prj]
 try {close_project}

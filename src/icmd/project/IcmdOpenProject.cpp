@@ -18,6 +18,7 @@
 #include "itool/ItoolModelSimPathOptions.h"
 #include "itool/ItoolSetupFiles.h"
 #include "src/icmd/project/IcmdOpenProjectQueue.h"
+#include "src/icmd/project/IcmdProjectMeter.h"
 #include "src/icmd/project/IcmdReadWriteProjectImpl.h"
 
 #include <foundation/AcmdManager.h>
@@ -133,7 +134,7 @@ AcmdEnum::Result IcmdOpenProject::Prepare(std::vector<Iconvert*>& converters)
 
 AcmdEnum::Result IcmdOpenProject::execDo()
 {
-    ImodelInitCOMMAND_METER(ParentWindow(), "Opening project");
+    const IcmdProjectMeter meter("Opening project");
     const unsigned started = ImodelStartLongProcess("Opening Project");
     AcmdEnum::Result result = AcmdEnum::Failure;
     try {
@@ -150,7 +151,6 @@ AcmdEnum::Result IcmdOpenProject::execDo()
         m_drawingBlocker.reset();
         Imodel::BlockProcessDisplay(false, true);
     }
-    ImodelKillCOMMAND_METER();
     ImodelEndLongProcess(started);
     return result;
 }

@@ -26,6 +26,7 @@
 #include "itool/ItoolSetupFiles.h"
 #include "src/icmd/project/IcmdProjectFileText.h"
 #include "src/icmd/project/IcmdProjectMessages.h"
+#include "src/icmd/project/IcmdProjectMeter.h"
 #include "src/icmd/project/IcmdReadWriteProjectImpl.h"
 
 #include <foundation/Def.h>
@@ -168,8 +169,10 @@ AcmdEnum::Result IcmdSaveProject::execDo()
 {
     ImodelDesignManager& design = Design();
     design.ResetProjectFileStream(true);
+    const IcmdProjectMeter meter("Saving project");
     static const std::vector<Iconvert*> kNoConverters;
-    IcmdReadWriteProjectImpl writer(ideProjectFileWrite, design.GetProjectFileStream(), kNoConverters, nullptr, false);
+    IcmdReadWriteProjectImpl writer(ideProjectFileWrite, design.GetProjectFileStream(), kNoConverters,
+                                    meter.GetCallback(), false);
     writer.SetOpenedFiles(m_openedFiles);
     const AcmdEnum::Result result = writer.Do(0, 100);
     if (result == AcmdEnum::Success) {
