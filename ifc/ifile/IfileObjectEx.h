@@ -31,6 +31,8 @@
 #include <vector>
 
 class Imodel;
+class ImodelModule;
+class ImodelRevContextImpl;
 struct SysStatInfo;
 
 // The state of a member file in the design flow.
@@ -197,6 +199,10 @@ public:
     IfilePredecessorObject* GetPredecessorObject() const { return m_predecessor.get(); }
     // Holds a clone of `record` owned by this file (none for null).
     void SetPredecessorObject(const IfilePredecessorObject* record);
+    // The module of the record and the revision the file belongs to (the
+    // current one for a file of no view); false without record, module,
+    // module context or that revision.
+    bool GetModuleAndContext(ImodelModule*& module, ImodelRevContextImpl*& revision) const;
     const boost::shared_ptr<StimulusOptions>& GetStimulusOptions() const { return m_stimulus; }
     bool SetStimulusOptions(const StimulusOptions& options);
     // Holds a copy of the pointee; none for an empty pointer.

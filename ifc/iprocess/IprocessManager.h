@@ -18,8 +18,8 @@ class IprocessToolObject;
 
 class IprocessManager : public QuorlaneStateMachine {
 public:
-    // The first flow that serves the module, else the first flow; null
-    // without flows.
+    // The first flow that the module uses (IprocessFlow::IsObjectUsed with
+    // its module context), else the first flow; null without flows.
     virtual IprocessFlow* GetFlowForModule(ImodelModule* module) = 0;
     // The node of the module's flow for a file type or tool kind, or null.
     virtual IprocessFileObject* GetFileObject(zorpaFileManagerTypes type, ImodelModule* module) = 0;
@@ -48,12 +48,14 @@ public:
     virtual void UsedFileOfRevisionChanged(zorpaFileManagerTypes type, ImodelRevContextImpl* revision) = 0;
 };
 
+class IfileManager;
 class ItimerManager;
 
 // The process manager, for the project singleton to own. The singleton keeps
 // it before its default flow is made (IprocessCreateDefaultFlow), so that a
 // caller asking meanwhile gets this one rather than making a second.
 std::unique_ptr<IprocessManager> IprocessCreateManager();
-// Creates the flow "DEFAULT", then resets the file watcher, whose filters
-// depend on the flow.
-void IprocessCreateDefaultFlow(IprocessManager& manager, ItimerManager& watcher);
+// Creates and builds the flow "DEFAULT", whose file nodes listen to the
+// model's file manager, then resets the file watcher, whose filters depend
+// on the flow.
+void IprocessCreateDefaultFlow(IprocessManager& manager, ItimerManager& watcher, IfileManager* fileManager);

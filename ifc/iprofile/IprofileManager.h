@@ -41,6 +41,10 @@ public:
             if (profile.GetToolKind() == kind) return &profile;
         return nullptr;
     }
+    // The active tool of the kind (FindActiveTool's answer, filling `info` and
+    // `key`) and its display name: the option named by the key with "_DISP"
+    // appended, else the option named by the key, else "'Unknown Tool'".
+    bool GetActiveTool(ImodelFunctionType kind, std::string& displayName, std::string& info, std::string& key);
     // Whether the profile of the kind exists and is user-managed.
     bool IsUserManagedProfile(ImodelFunctionType kind) const
     {

@@ -5,8 +5,14 @@
 
 #include "imodel/names/ImodelToolKinds.h"
 
+#include <boost/shared_ptr.hpp>
+
 #include <string>
 #include <vector>
+
+class IfileObjectEx;
+class ImodelModule;
+class ImodelRevContextImpl;
 
 class ItoolWithConstraints {
 public:
@@ -29,6 +35,13 @@ public:
     // IDE_PASS_CONSTRAINT_FILES_TO_PARENT_MODULES for this tool key and file
     // type, true when it is not set.
     virtual bool PassConstraintFilesToParentModules(const std::string& fileType);
+    // The constraint files the tool uses for a file it reads, for the module
+    // and revision; `baseName` (may be null) names the file's synthesis
+    // constraint file. `out` is emptied first. The tools' constraint-file
+    // lists come with the tool work: until then a tool names none.
+    virtual void GetUsedConstraintFiles(std::vector<boost::shared_ptr<IfileObjectEx>>& out,
+                                        const boost::shared_ptr<IfileObjectEx>& file, ImodelModule* module,
+                                        ImodelRevContextImpl* revision, const std::string* baseName);
 
 protected:
     // Appends the tool to the registration list.

@@ -89,6 +89,13 @@ public:
         FileListMap m_changed;
     };
 
+    // The manager's own filters (ifileManagerFilters.h).
+    class FilterListParent;
+    class FilterSameRev;
+    class FilterSameGlobalType;
+    class FilterSameSpecificType;
+    class FilterSameFile;
+
     ifileManagerImpl() = default;
 
     void AddListener(IfileListener* listener) override;

@@ -1,7 +1,9 @@
 #include "src/iprocess/iprocessManagerImpl.h"
 
 #include "ievent/IeventClasses.h"
+#include "imodel/design/ImodelModule.h"
 #include "imodel/model/Imodel.h"
+#include "imodel/views/ImodelContextImpl.h"
 #include "iprocess/IprocessDisplay.h"
 #include "iprocess/IprocessListener.h"
 #include "itimer/ItimerManager.h"
@@ -11,15 +13,18 @@
 
 iprocessManagerImpl::~iprocessManagerImpl() = default;
 
-void iprocessManagerImpl::CreateDefaultFlow(ItimerManager& watcher)
+void iprocessManagerImpl::CreateDefaultFlow(ItimerManager& watcher, IfileManager* fileManager)
 {
-    AddFlow("DEFAULT");
+    AddFlow("DEFAULT", fileManager);
     watcher.Reset();
 }
 
-void iprocessManagerImpl::AddFlow(const std::string& name)
+void iprocessManagerImpl::AddFlow(const std::string& name, IfileManager* fileManager)
 {
-    m_flows.push_back(std::make_unique<iprocessFlowImpl>(name));
+    // Listed before it is built: the derived-file records its nodes make
+    // for the project's files look the flow up.
+    m_flows.push_back(std::make_unique<iprocessFlowImpl>(name, fileManager));
+    m_flows.back()->BuildFlow();
 }
 
 void iprocessManagerImpl::InputFileListChanged(boost::shared_ptr<IfileObjectEx> file, ImodelFunctionType tool)
@@ -52,10 +57,11 @@ void iprocessManagerImpl::DetachIfCurrent(ImodelModule* module)
     if (module == m_attachedModule) DetachModule();
 }
 
-// Every flow serves every module until flows have use conditions of their
-// own: the first flow is the answer.
-IprocessFlow* iprocessManagerImpl::GetFlowForModule(ImodelModule*)
+IprocessFlow* iprocessManagerImpl::GetFlowForModule(ImodelModule* module)
 {
+    ImodelRevContext* context = module ? module->GetContext() : nullptr;
+    for (const auto& flow : m_flows)
+        if (flow->IsObjectUsed(module, context)) return flow.get();
     return m_flows.empty() ? nullptr : m_flows.front().get();
 }
 
@@ -101,7 +107,7 @@ void iprocessManagerImpl::ConstraintListChanged(ImodelModule* module, std::uint3
 
 std::unique_ptr<IprocessManager> IprocessCreateManager() { return std::make_unique<iprocessManagerImpl>(); }
 
-void IprocessCreateDefaultFlow(IprocessManager& manager, ItimerManager& watcher)
+void IprocessCreateDefaultFlow(IprocessManager& manager, ItimerManager& watcher, IfileManager* fileManager)
 {
-    static_cast<iprocessManagerImpl&>(manager).CreateDefaultFlow(watcher);
+    static_cast<iprocessManagerImpl&>(manager).CreateDefaultFlow(watcher, fileManager);
 }

@@ -1,7 +1,7 @@
-// The process manager. The flow graph and its state machines are built by
-// the design-flow work; until then the flow "DEFAULT" has no node and no
-// machine, so a change message has nowhere to go and is dropped. The
-// attached module, the host's display and listener are kept for real.
+// The process manager. It owns the flows and finds the flow of a module;
+// routing change messages to the flows comes with the flows' state
+// machines: until then a change message is dropped. The attached module,
+// the host's display and listener are kept for real.
 #pragma once
 
 #include "iprocess/IprocessManager.h"
@@ -10,6 +10,7 @@
 #include <string>
 #include <vector>
 
+class IfileManager;
 class ItimerManager;
 
 class iprocessManagerImpl : public IprocessManager {
@@ -17,10 +18,11 @@ public:
     iprocessManagerImpl() = default;
     ~iprocessManagerImpl() override;
 
-    // Creates the flow "DEFAULT", then resets the model's file watcher,
-    // whose filters depend on the flow.
-    void CreateDefaultFlow(ItimerManager& watcher);
-    void AddFlow(const std::string& name);
+    // Creates and builds the flow "DEFAULT", whose file nodes listen to
+    // `fileManager`, then resets the model's file watcher, whose filters
+    // depend on the flow.
+    void CreateDefaultFlow(ItimerManager& watcher, IfileManager* fileManager);
+    void AddFlow(const std::string& name, IfileManager* fileManager);
 
     void FileModificationMessage(QuorlaneStateMachineStringMessage, boost::shared_ptr<IfileObjectEx>) override {}
     void FilesModificationMessage(QuorlaneStateMachineMultipleFilesMessages, const std::deque<IfileObject>&) override {}

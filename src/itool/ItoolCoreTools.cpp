@@ -2,7 +2,7 @@
 
 #include "ifile/IfileObjectEx.h"
 #include "imodel/model/Imodel.h"
-#include "iprocess/IprocessIsToolHidden.h"
+#include "iprocess/IprocessConditions.h"
 #include "itool/QuorlaneCoreToolManager.h"
 
 #include <algorithm>

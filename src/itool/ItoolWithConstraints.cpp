@@ -29,3 +29,10 @@ bool ItoolWithConstraints::PassConstraintFilesToParentModules(const std::string&
     if (DefGetBoolFL("IDE_PASS_CONSTRAINT_FILES_TO_PARENT_MODULES", &value, __FILE__, __LINE__) != 0) return true;
     return value == 1;
 }
+
+void ItoolWithConstraints::GetUsedConstraintFiles(std::vector<boost::shared_ptr<IfileObjectEx>>& out,
+                                                  const boost::shared_ptr<IfileObjectEx>&, ImodelModule*,
+                                                  ImodelRevContextImpl*, const std::string*)
+{
+    out.clear();
+}

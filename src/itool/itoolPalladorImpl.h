@@ -1,5 +1,6 @@
-// The place-and-route tool object. Its constraint-file lists and database
-// file lists come with the place-and-route work.
+// The place-and-route tool object. Its constraint-file lists, database file
+// lists and project information come with the place-and-route work: until
+// then it reads no database and leaves back-annotated states alone.
 #pragma once
 
 #include "imodel/names/ImodelProcess.h"
@@ -19,4 +20,11 @@ public:
     {
         ImodelGetDefStrs("PALLADOR_IMPORT_CONSTRAINT_FILES", extensions);
     }
+    bool GetDatabaseInputFiles(const IfileObject&, std::deque<IfileObject>& inputs, std::string& designName) override
+    {
+        inputs.clear();
+        designName.clear();
+        return false;
+    }
+    bool CheckBackAnnotatedFileState(ImodelModule*, imodelFileState&) override { return false; }
 };

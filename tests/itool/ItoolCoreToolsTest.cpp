@@ -5,7 +5,7 @@
 #include "ifile/IfileObjectEx.h"
 #include "imodel/model/Imodel.h"
 #include "imodel/model/ImodelFeatures.h"
-#include "iprocess/IprocessIsToolHidden.h"
+#include "iprocess/IprocessConditions.h"
 #include "itool/ItoolIsAssignmentLine.h"
 #include "itool/ItoolVeyrun.h"
 

@@ -25,6 +25,7 @@
 
 class Iconvert;
 class ImodelModule;
+class ImodelRevContextImpl;
 
 // The state of a file in an optional-file list: 0 the file is used, 1 not.
 enum OptionalFileState : int {
@@ -83,6 +84,22 @@ public:
     // Replaces the list. With an optional-file list of exactly one entry,
     // UseSynplifySDC becomes whether that entry is used.
     void SetConstraintFileList(const std::deque<IfileObject>& files, const ImodelOptionalFiles* optionalFiles);
+
+    // --- the list as the flow sees it (ImodelPhySynthesisConstraints.cpp) -----------------
+    // The stored list with each flow constraint file replaced by the project
+    // file its flow node gives for the module and revision (named after
+    // `defaultName` when given); generic constraint files (group 104) stay
+    // as they are. A file the node does not give is dropped with
+    // `dropMissing`, else kept. Without module or revision, the stored list.
+    void GetConstraintFileList(std::deque<IfileObject>& out, ImodelModule* module, ImodelRevContextImpl* revision,
+                               bool dropMissing, const std::string* defaultName) const;
+    // A file left the project: generic constraint files are dropped from the
+    // list, and each revision whose list held the file hears of the change.
+    void ConstraintFileRemoved(const IfileObject& file, ImodelModule* module);
+    // Tells the process manager that the module's physical-synthesis
+    // constraints changed in the revision, or, without one, in every
+    // revision the flow's physical-synthesis step takes part in.
+    static void NotifyListChanged(ImodelModule* module, ImodelRevContextImpl* revision);
 
 private:
     struct Keys;

@@ -22,6 +22,7 @@
 class Iconvert;
 class IfileObjectEx;
 class ImodelModule;
+class IprocessFlowObject;
 
 class ImodelContextImpl : public ImodelRevContext {
 public:
@@ -67,6 +68,13 @@ public:
     // The revisions, in the revision manager's order.
     std::vector<ImodelRevContextImpl*> GetAllRevs() const;
 
+    // The revisions a change of the flow concerns: the current one alone
+    // when the flow object of the message being processed (the module's
+    // message object) depends on the revision; otherwise each revision in
+    // which `flowObject` (when given) is not used, or in which the message's
+    // object is used, every revision when there is none.
+    void GetRevsUsed(std::vector<ImodelRevContextImpl*>& out, IprocessFlowObject* flowObject) const;
+
     // For each own revision, the revision of `other` with the same name, when
     // there is one, is copied into it (ImodelRevContextImpl::DuplicateContextInfo).
     void DuplicateContextInfo(const ImodelContextImpl* other, bool all);
@@ -87,6 +95,11 @@ public:
     // the flow narrows it to the views its node is used in.
     void SetToolState(ImodelFunctionType tool, const boost::shared_ptr<IfileObjectEx>& activeFile,
                       imodelToolState state, bool allFiles) override;
+    imodelToolState GetToolState(IprocessToolObject* tool) const override;
+    // Sets the state in the revisions GetRevsUsed gives; nothing without a
+    // current revision.
+    void SetToolState(IprocessToolObject* tool, imodelToolState state, IprocessFlowObject* flowObject,
+                      bool allFiles) override;
     void ResetAccessibleStateList() override;
     void AddAccessibleState(imodelSolvatoState state) override;
     bool IsStateAccessible(imodelSolvatoState state) const override;

@@ -59,6 +59,9 @@ public:
                                  const boost::shared_ptr<IfileObjectEx>& activeFile) const override;
     void SetToolState(ImodelFunctionType tool, const boost::shared_ptr<IfileObjectEx>& activeFile,
                       imodelToolState state, bool allFiles) override;
+    imodelToolState GetToolState(IprocessToolObject* tool) const override;
+    void SetToolState(IprocessToolObject* tool, imodelToolState state, IprocessFlowObject* flowObject,
+                      bool allFiles) override;
     void ResetAccessibleStateList() override { m_accessibleStates.clear(); }
     void AddAccessibleState(imodelSolvatoState state) override;
     bool IsStateAccessible(imodelSolvatoState state) const override;
@@ -73,6 +76,10 @@ public:
     void SetToolStateForFile(ImodelFunctionType tool, const boost::shared_ptr<IfileObjectEx>& file,
                              imodelToolState state);
     imodelToolState GetToolStateForFile(ImodelFunctionType tool, const boost::shared_ptr<IfileObjectEx>& file) const;
+    // The same for a tool node (its kind); nothing, or no result, for null.
+    void SetToolStateForFile(IprocessToolObject* tool, const boost::shared_ptr<IfileObjectEx>& file,
+                             imodelToolState state);
+    imodelToolState GetToolStateForFile(IprocessToolObject* tool, const boost::shared_ptr<IfileObjectEx>& file) const;
     const ImodelContextToolStatesManager& GetToolStatesManager() const { return m_toolStates; }
     // Drops the tool results recorded for the file.
     void NotifyFileRemoved(const boost::shared_ptr<IfileObjectEx>& file);

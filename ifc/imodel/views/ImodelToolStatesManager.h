@@ -23,6 +23,7 @@ class Iconvert;
 class IfileObjectEx;
 class ImodelModule;
 class ImodelRevContextImpl;
+class IprocessToolObject;
 
 class ImodelContextToolStatesManager {
 public:
@@ -63,6 +64,13 @@ public:
     // a project file without a record of its own answers with the tool's
     // general record. "No result" when there is no record.
     imodelToolState GetObjectToolState(ImodelFunctionType kind, const boost::shared_ptr<IfileObjectEx>& file) const;
+
+    // The file a tool node's state belongs to: while the user may choose
+    // flow files, the current file of the node's file-selection type for the
+    // module and revision; empty otherwise, for a null node or a node
+    // without such a type.
+    static boost::shared_ptr<IfileObjectEx> GetActiveFile(IprocessToolObject* tool, ImodelModule* module,
+                                                          ImodelRevContextImpl* revision);
 
     // No record holds a state other than "no result".
     bool IsInDefaultState() const;

@@ -12,7 +12,7 @@
 #include "imodel/options/ImodelSimulationOptions.h"
 #include "iprocess/IprocessDisplay.h"
 #include "iprocess/IprocessFlow.h"
-#include "iprocess/IprocessIsToolHidden.h"
+#include "iprocess/IprocessConditions.h"
 #include "iprocess/IprocessManager.h"
 #include "itimer/ItimerManager.h"
 #include "itool/ItoolConstraintsManager.h"
@@ -305,7 +305,7 @@ IprocessManager* imodelImpl::GetProcessManager()
         // Kept before its flow is made, so that whoever asks meanwhile gets
         // this one rather than making a second.
         m_processManager = std::move(manager);
-        IprocessCreateDefaultFlow(made, *m_timerManager);
+        IprocessCreateDefaultFlow(made, *m_timerManager, m_fileManager.get());
     }
     return m_processManager.get();
 }

@@ -37,6 +37,9 @@ public:
     virtual std::string GetDefinitionFileName() const = 0;
     // Calls the visitor's visit operation for the component's own kind.
     virtual void Accept(IComponentVisitor& visitor) = 0;
+    // The build status the engine keeps: 0 ready, 1 or 3 errors, any other
+    // value out of date. A component the engine keeps no status for is ready.
+    virtual int GetStatus() const { return 0; }
 
 protected:
     IComponent() = default;
