@@ -273,6 +273,9 @@ TEST_F(ProjectLifeCycle, StatesOfThe5_0Layout)
 
     RecordingHost host;
     MakeProject();
+    const std::string netlist = m_folder.Write("alu/synthesis/regs.edn", "(edif top)\n");
+    ASSERT_TRUE(Files().AddOrUpdateFile(
+        IfileObjectEx(IfileObject(ImodelFileName(netlist), zorpaFT_SYN_EDN, ImodelFMFull, true, true), false), true));
     ImodelContextImpl* context = Unit("top")->GetContext();
     ASSERT_NE(context, nullptr);
     context->SetSolvatoState(Post_Layout);
@@ -282,10 +285,11 @@ TEST_F(ProjectLifeCycle, StatesOfThe5_0Layout)
     text.erase(blocks, ListEnd(text, blocks) - blocks);
     const std::size_t states = text.find("LIST ProjectState5.1\n");
     text.erase(states, ListEnd(text, states) - states);
-    // Synthesis succeeded, the design is pre-synthesis, the netlist out of
-    // date; a line without ";" and one beyond every number restore nothing.
-    text +=
-        "LIST ProjectState\nVALUE \"top\"  3;20\nVALUE \"alu\" 33\nVALUE \"regs::mylib\" 99999999999999;\nENDLIST\n";
+    // top: synthesis succeeded, pre-synthesis; regs: its synthesis netlist
+    // is out of date; a line without ";" and one beyond every number
+    // restore nothing.
+    text += "LIST ProjectState\nVALUE \"top\"  3;0\nVALUE \"regs::mylib\" 0;20\nVALUE \"alu\" 33\n"
+            "VALUE \"gone\" 99999999999999;\nENDLIST\n";
     WriteProject(text);
     ASSERT_TRUE(IcmdDoOpenProject(ProjectFile().c_str(), false, false));
     context = Unit("top")->GetContext();
@@ -293,6 +297,8 @@ TEST_F(ProjectLifeCycle, StatesOfThe5_0Layout)
     EXPECT_EQ(context->GetToolState(ideSIMULATION, nullptr), StateNoResult);
     EXPECT_EQ(context->GetToolState(idePALLADOR, nullptr), StateNoResult);
     EXPECT_EQ(context->GetSolvatoState(), Pre_Synthesis);
+    const IfileObject edif(ImodelFileName(netlist), zorpaFT_SYN_EDN, ImodelFMFull, true, true);
+    EXPECT_EQ(Files().GetFile(edif)->GetFileState(), imodelFileOutOfDate);
 }
 
 TEST_F(ProjectLifeCycle, ProfilesOfUserManagedKindsAreKept)

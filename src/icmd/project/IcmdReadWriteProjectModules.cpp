@@ -14,6 +14,10 @@
 #include "imodel/model/ImodelSetAndRestoreModelFlagObject.h"
 #include "imodel/options/ImodelPhySynthesisOptions.h"
 #include "imodel/views/ImodelContextImpl.h"
+#include "imodel/views/ImodelRevContextImpl.h"
+#include "iprocess/IprocessFileObject.h"
+#include "iprocess/IprocessFlow.h"
+#include "iprocess/IprocessManager.h"
 #include "iprocess/QuorlaneStateMachine.h"
 #include "src/icmd/project/IcmdProjectFileText.h"
 
@@ -617,8 +621,16 @@ void IcmdReadWriteProjectImpl::Restore2_3ProjectStates(const std::deque<ImodelMo
     if (!modules || !model.GetHost()) return;
     for (ImodelModule* module : *modules) {
         if (!module || !visited.insert(module).second) continue;
+        IprocessFlow* flow = module->GetContext() ? model.GetProcessManager()->GetFlowForModule(module) : nullptr;
         // The states are worked out again from the files of the module's flow.
-        if (module->GetContext()) model.GetStateMachine()->UpdateFileDependentStatesForModule(module);
+        if (flow) {
+            for (IprocessFileObject* node : flow->GetFileObjects()) {
+                const auto file = node ? node->GetFileManagerObject(module, module->GetContext(), false, false, false)
+                                       : IfileManager::Entry();
+                if (file && UtlDoesFileExist(file->GetFullFileName().GetString()))
+                    model.GetStateMachine()->FileModificationMessage(QuorlaneFileChanged, file);
+            }
+        }
         Restore2_3ProjectStates(module->GetSubBlocks(), visited);
     }
 }
@@ -640,7 +652,20 @@ void IcmdReadWriteProjectImpl::Restore5_0ProjectState(ImodelModule* module, int 
         static constexpr imodelSolvatoState kDesignStates[] = {Pre_Synthesis, Post_Synthesis, Post_Layout};
         const int digit = GetStateFromID(fileStates, 0);
         if (digit <= 2) context->SetSolvatoState(kDesignStates[digit]);
-        // The netlist digits (positions 1 to 3) mark the netlists of the
-        // module's flow out of date; the flow's file nodes give those files.
+        // The synthesis netlist, the back-annotated HDL netlist and SDF file:
+        // only a digit 2 changes something, marking an existing file out of date.
+        static constexpr zorpaFileManagerTypes kNetlists[] = {zorpaFT_SYN_EDN, zorpaFT_BA_HDL, zorpaFT_BA_SDF};
+        IprocessFlow* flow = Imodel::GetInstance().GetProcessManager()->GetFlowForModule(module);
+        for (int position = 1; flow && position <= 3; ++position) {
+            if (GetStateFromID(fileStates, position) != 2) continue;
+            IprocessFileObject* node = flow->GetFileObject(kNetlists[position - 1]);
+            const auto file =
+                node ? node->GetFileManagerObject(module, context, false, false, false) : IfileManager::Entry();
+            if (!file || !UtlDoesFileExist(file->GetFullFileName().GetString())) continue;
+            file->SetFileState(imodelFileOutOfDate);
+            if (position == 1)
+                if (ImodelRevContextImpl* current = context->GetCurRevContext())
+                    current->SetToolStateForFile(ideSYNTHESIS, file, StateNoResult);
+        }
     }
 }
