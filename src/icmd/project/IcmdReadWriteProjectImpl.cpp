@@ -5,6 +5,7 @@
 
 #include "icmd/IcmdComponentIDText.h"
 #include "ifile/IfileManager.h"
+#include "ifile/IfileManagerFilterParent.h"
 #include "ifile/IfileObjectEx.h"
 #include "imodel/design/ImodelDesignManager.h"
 #include "imodel/design/ImodelModule.h"
@@ -139,6 +140,11 @@ AcmdEnum::Result IcmdReadWriteProjectImpl::Do(unsigned int start, unsigned int e
     if (result == AcmdEnum::Success) {
         DoUpdateMeter(static_cast<unsigned int>(m_position));
         if (m_mode == ideProjectFileHeader && m_stream->is_open()) m_stream->close();
+        // Every member file read is brought up to date once the whole file stands.
+        if (FullRead()) {
+            const IfileManagerFilterTestFile everyMember(&IfileObjectEx::IsFileInProject);
+            Imodel::GetInstance().GetFileManager()->UpdateFiles(everyMember);
+        }
     }
     DoUpdateMeter(end);
     return result;
