@@ -92,17 +92,21 @@ void IcmdReadWriteProjectImpl::ReadMemberFiles(bool& found)
     // keeps every stored attribute and finds the files changed on disk.
     IfileManager& files = *Imodel::GetInstance().GetFileManager();
     Lines lines;
-    found = TakeList(lines, "FileManager", false);
+    // Nothing reads the block after this step.
+    found = TakeList(lines, "FileManager", true);
     if (!found) return;
     std::deque<IfileObjectEx> read;
     IfileReadFileList(lines, read, m_converters, true);
+    // A file registered before this read may carry an error to keep.
+    const bool hadFiles = files.GetFileCount() > 0;
     // Every schematic page stands before any other file is handled.
     for (const IfileObjectEx& file : read)
         if (file.GetFileType() == zorpaFT_SCH) files.AddOrUpdateFile(file, true);
     std::deque<IfileObject>& modified = IcmdFilesModifiedSinceLastOpen();
     for (IfileObjectEx& file : read) {
-        if (const IfileManager::Entry known = files.GetFile(file))
-            file.SetErrorFile(known->GetErrorFileType(), known->GetModuleAlreadyDefined());
+        const IfileManager::Entry known =
+            hadFiles || file.GetFileType() == zorpaFT_SCH ? files.GetFile(file) : IfileManager::Entry();
+        if (known) file.SetErrorFile(known->GetErrorFileType(), known->GetModuleAlreadyDefined());
         const IfileManager::Entry entry = files.AddOrUpdateFile(file, true);
         if (!entry) {
             m_parser.AddFileToDelete(file.GetFullFileName(), file.GetFileType());
