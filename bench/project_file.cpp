@@ -46,7 +46,7 @@ public:
         if (!isNew || title.empty() || title[0] != 'm') return;
         auto unit = std::make_unique<ImodelModule>(title, file, zorpaMODULE_VERILOG, false, "work", "", false);
         const auto library = Design().AddLibrary("work", false);
-        if (library->GetModules()->insert(unit.get()).second) unit.release();
+        library->GetModules()->Insert(std::move(unit));
     }
 };
 

@@ -65,7 +65,7 @@ public:
         if (Unit(title, library)) return;
         auto unit = std::make_unique<ImodelModule>(title, file, zorpaMODULE_VERILOG, false, library, "", false);
         const auto owner = Design().AddLibrary(library, false);
-        if (owner->GetModules()->insert(unit.get()).second) unit.release();
+        owner->GetModules()->Insert(std::move(unit));
         Design().UpdateTopModules(owner);
     }
     void RemoveFile(boost::shared_ptr<IfileObjectEx>) override {}

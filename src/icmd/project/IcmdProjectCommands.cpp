@@ -33,6 +33,7 @@
 #include <foundation/Sys.h>
 
 #include <ktwkspace/Catalog.h>
+#include <ktwkspace/Workspace.h>
 #include <vy/VyBusDefMgr.h>
 
 #include <cctype>
@@ -219,10 +220,7 @@ AcmdEnum::Result IcmdCloseProject::execDo()
 void IcmdCloseProject::CloseModel()
 {
     Imodel& model = Imodel::GetInstance();
-    ImodelModule::ModuleList& removed = ImodelModule::GetRemovedModuleList();
-    std::vector<ImodelModule*> doomed(removed.begin(), removed.end());
-    removed.clear();
-    ImodelModule::DeleteModules(doomed);
+    ImodelModule::ClearRemovedModuleList();
     model.GetFileManager()->RemoveAllFiles();
     ImodelDesignManager& design = Design();
     design.Reset();
@@ -235,7 +233,7 @@ void IcmdCloseProject::CloseModel()
     model.GetRevisionManager()->RemoveAllViews();
     model.DeleteTempWorld();
     model.GetFileManager()->ClearNames(0);
-    model.SetWorkspace(nullptr);
+    model.SetWorkspace({});
     if (Vybusdef::VyBusDefMgr* busDefinitions = model.GetBusDefManager()) busDefinitions->Load(std::string());
     model.GetCatalog().setCatalog(std::string());
     for (ImodelVarOption* option : model.GetOptions())
@@ -262,7 +260,7 @@ bool IcmdDoNewProject(bool keep, const std::string& name, const std::string& fol
                       const std::string& family, const std::string& die, const std::string& package)
 {
     auto command = std::make_unique<IcmdNewProject>();
-    Imodel* wizard = Imodel::CreateNewProjectWizardInstance();
+    std::unique_ptr<Imodel> wizard = Imodel::CreateNewProjectWizardInstance();
     if (!wizard) return false;
     wizard->GetDesignManager()->SetProjectFolder(ImodelFileName(folder));
     wizard->GetDesignManager()->SetProjectName(ImodelFileName(name));
@@ -272,7 +270,7 @@ bool IcmdDoNewProject(bool keep, const std::string& name, const std::string& fol
     device.SetMember(die, imodelDeviceDie);
     device.SetMember(package, imodelDevicePackage);
     wizard->GetDeviceManager()->SetDevice(device);
-    command->SetParams(wizard);
+    command->SetParams(wizard.get());
     const bool done = IcmdDoCommand(std::move(command), keep);
     Imodel::DestroyNewProjectWizardInstance(wizard);
     return done;

@@ -169,7 +169,6 @@ private:
     // --- process states ---
     void WriteStates(ImodelModule* module);
     void Restore2_3ProjectStates();
-    void Restore2_3ProjectStates(const std::deque<ImodelModule*>* modules, std::set<const ImodelModule*>& visited);
     void Restore5_0ProjectState(ImodelModule* module, int toolStates, int fileStates);
     void ReadModuleStates(ImodelModule* module, Lines& lines, bool top);
 

@@ -82,8 +82,8 @@ void CollectBlock(std::vector<std::string>::const_iterator& line, std::vector<st
 
 // Every walk of the hierarchy keeps the modules on its path: designs may
 // instantiate themselves.
-template <class Visit>
-void WalkModules(const std::deque<ImodelModule*>* modules, std::set<const ImodelModule*>& onPath, Visit visit)
+template <class List, class Visit>
+void WalkModules(const List* modules, std::set<const ImodelModule*>& onPath, Visit visit)
 {
     if (!modules) return;
     for (ImodelModule* module : *modules) {
@@ -91,6 +91,18 @@ void WalkModules(const std::deque<ImodelModule*>* modules, std::set<const Imodel
         visit(module);
         WalkModules(module->GetSubBlocks(), onPath, visit);
         onPath.erase(module);
+    }
+}
+
+// Each module of the hierarchy once, whatever instantiates it.
+template <class List, class Visit>
+void VisitModulesOnce(const List* modules, std::set<const ImodelModule*>& visited, Visit visit)
+{
+    if (!modules) return;
+    for (ImodelModule* module : *modules) {
+        if (!module || !visited.insert(module).second) continue;
+        visit(module);
+        VisitModulesOnce(module->GetSubBlocks(), visited, visit);
     }
 }
 
@@ -288,13 +300,12 @@ bool IcmdReadWriteProjectImpl::ProjectFileObject_NewModuleInfo(double)
             if (!*library) continue;
             for (ImodelModule* module : *(*library)->GetModules()) {
                 if (!WriteModuleInfo(module)) continue;
-                const auto removed = ImodelModule::FindDeletedModuleInfo(module);
-                if (removed != ImodelModule::GetRemovedModuleList().end()) written.insert(*removed);
+                if (const ImodelModule* removed = ImodelModule::FindDeletedModuleInfo(module)) written.insert(removed);
             }
         }
         // The settings of modules that left the project survive a save.
-        for (ImodelModule* removed : ImodelModule::GetRemovedModuleList())
-            if (!written.count(removed)) WriteModuleInfo(removed);
+        for (const ImodelModule::Owned& removed : ImodelModule::GetRemovedModuleList())
+            if (!written.count(removed.get())) WriteModuleInfo(removed.get());
         m_out << "ENDLIST\n";
         return true;
     }
@@ -609,30 +620,21 @@ bool IcmdReadWriteProjectImpl::ProjectFileObject_State(double)
 
 void IcmdReadWriteProjectImpl::Restore2_3ProjectStates()
 {
+    Imodel& model = Imodel::GetInstance();
+    if (!model.GetHost()) return;
     ImodelSetAndRestoreModelFlagObject notReading(Imodel::GetIsReadingProject(), false);
     std::set<const ImodelModule*> visited;
-    Restore2_3ProjectStates(Imodel::GetInstance().GetDesignManager()->GetModuleTree(), visited);
-}
-
-void IcmdReadWriteProjectImpl::Restore2_3ProjectStates(const std::deque<ImodelModule*>* modules,
-                                                       std::set<const ImodelModule*>& visited)
-{
-    Imodel& model = Imodel::GetInstance();
-    if (!modules || !model.GetHost()) return;
-    for (ImodelModule* module : *modules) {
-        if (!module || !visited.insert(module).second) continue;
+    VisitModulesOnce(model.GetDesignManager()->GetModuleTree(), visited, [&model](ImodelModule* module) {
         IprocessFlow* flow = module->GetContext() ? model.GetProcessManager()->GetFlowForModule(module) : nullptr;
+        if (!flow) return;
         // The states are worked out again from the files of the module's flow.
-        if (flow) {
-            for (IprocessFileObject* node : flow->GetFileObjects()) {
-                const auto file = node ? node->GetFileManagerObject(module, module->GetContext(), false, false, false)
-                                       : IfileManager::Entry();
-                if (file && UtlDoesFileExist(file->GetFullFileName().GetString()))
-                    model.GetStateMachine()->FileModificationMessage(QuorlaneFileChanged, file);
-            }
+        for (IprocessFileObject* node : flow->GetFileObjects()) {
+            const auto file = node ? node->GetFileManagerObject(module, module->GetContext(), false, false, false)
+                                   : IfileManager::Entry();
+            if (file && UtlDoesFileExist(file->GetFullFileName().GetString()))
+                model.GetStateMachine()->FileModificationMessage(QuorlaneFileChanged, file);
         }
-        Restore2_3ProjectStates(module->GetSubBlocks(), visited);
-    }
+    });
 }
 
 void IcmdReadWriteProjectImpl::Restore5_0ProjectState(ImodelModule* module, int toolStates, int fileStates)
