@@ -187,7 +187,10 @@ TEST_F(ProjectLifeCycle, EveryModuleSettingAndTheRootComeBackAndSaveOpenSaveIsSt
     const auto library = Design().FindLibraryByName("mylib");
     library->SetPath("/opt/libs/mylib");
     library->SetCompileOption(ZORPA_RECOMPILE);
-    ASSERT_TRUE(IcmdDoSaveProject(false, nullptr));
+    // An editor file whose name the line format cannot hold is left out.
+    std::vector<std::string> editors = {m_folder / "alu/hdl/top.v", "broken\nname.v", "quote\".v"};
+    ASSERT_TRUE(IcmdDoSaveProject(false, &editors));
+    EXPECT_NE(ProjectText().find("LIST OpenedFileList\n" + editors[0] + "\nENDLIST\n"), std::string::npos);
     Design().SetRootId(top->GetComponentID());
     ASSERT_TRUE(IcmdDoCloseProject(false, false));
     EXPECT_EQ(Unit("top"), nullptr);
