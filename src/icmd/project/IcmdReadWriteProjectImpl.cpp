@@ -176,7 +176,10 @@ void IcmdReadWriteProjectImpl::StepOneFile()
 {
     if (m_perFileShare <= 0 || m_position <= 0 || !m_meter) return;
     m_position += m_perFileShare;
-    DoUpdateMeter(static_cast<unsigned int>(m_position));
+    // A bar redrawn for every one of many thousand files would cost more
+    // than the files: the meter hears only of a new value.
+    const unsigned int value = static_cast<unsigned int>(m_position);
+    if (value != m_lastMeterValue) DoUpdateMeter(value);
 }
 
 void IcmdReadWriteProjectImpl::StepOneFile(const IfileObject& file)
