@@ -36,6 +36,7 @@ public:
     void RequestRefresh(bool flag) override { requests.push_back(flag); }
     void ShowModuleFlow(ImodelModule*, IprocessFlow*) override {}
     ImodelModule* GetShownModule() override { return nullptr; }
+    IprocessDisplayItemOwner* GetItemOwner() override { return nullptr; }
 };
 
 class ImodelSingleton : public ::testing::Test {
