@@ -112,26 +112,3 @@ TEST_F(SaveRestoreTest, LibrariesArePairedByNameWhateverTheirOrder)
     EXPECT_EQ(a->GetExpand(), 1);
     EXPECT_EQ(b->GetExpand(), 2);
 }
-
-TEST_F(SaveRestoreTest, TheOutermostSaveDetachesTheFlowsModule)
-{
-    ImodelModule* top = Unit("top", ProjectFile("top.vhd"));
-    IprocessManager& processes = *Model().GetProcessManager();
-    processes.AttachModule(top);
-
-    Model().SaveLibraries();
-    EXPECT_EQ(processes.GetCurrentModule(), nullptr);
-    processes.AttachModule(top);
-    Model().SaveLibraries();
-    EXPECT_EQ(processes.GetCurrentModule(), top);
-    Model().RestoreLibraries(false, kAll);
-    Model().RestoreLibraries(false, kAll);
-    processes.AttachModule(nullptr);
-
-    // A kept root that no longer exists stays away.
-    Design().SetRootId(top->GetComponentID());
-    Model().SaveLibraries();
-    ImodelRemoveModulesOfFile(top->GetModuleFile(), nullptr, true, false, false, nullptr, nullptr);
-    Model().RestoreLibraries(false, kAll);
-    EXPECT_EQ(Design().GetRootModule(), nullptr);
-}

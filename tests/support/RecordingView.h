@@ -34,8 +34,6 @@ public:
     const std::vector<const Ievent*>& Events() const { return m_events; }
     // How many UpdateView calls were for the event class `name`.
     int Count(const std::string& name) const;
-    // The flag of each IeventBlockDrawing received, in order.
-    std::vector<bool> BlockFlags() const;
     void Clear();
 
 private:

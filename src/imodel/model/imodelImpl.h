@@ -117,6 +117,9 @@ public:
     bool IsPackagerEnabledFor(const VyIfaces::IComponent* component) override;
     bool IsIncludeForSimulationEnabled() override { return Setting(BoolSetting::IncludeForSimulationEnabled); }
     bool ReloadBoolSettings() override;
+    // The named switch of one row of IMODEL_BOOL_SETTINGS, for the checks
+    // that walk the whole table.
+    bool Setting(BoolSetting setting);
 
     void SetHost(ImodelHost* host) override { m_host = host; }
     ImodelHost* GetHost() const override { return m_host; }
@@ -176,7 +179,6 @@ private:
     // OpenWorkspace); throws what the workspace library throws.
     Ktwkspace::Workspace* CreateWorkspace(IIDEObject* callback);
 
-    bool Setting(BoolSetting setting);
     bool IsViewRegistered(const IeventView* view) const;
 
     // Every model that is constructed and not yet being destroyed, so that a
