@@ -5,10 +5,13 @@
 
 #include "ifile/IfileObjectEx.h"
 #include "imodel/design/ImodelModule.h"
+#include "imodel/model/Imodel.h"
 #include "imodel/views/ImodelContextImpl.h"
 #include "imodel/views/ImodelRevContextImpl.h"
 #include "iprocess/IprocessConditions.h"
 #include "iprocess/IprocessToolObject.h"
+
+#include <foundation/Sys.h>
 
 #include <algorithm>
 
@@ -118,7 +121,17 @@ void IprocessSolvatoStateMachine::UpdateState()
 {
     ImodelContextImpl* context = Context();
     if (!context) return;
-    for (ImodelRevContextImpl* revision : context->GetAllRevs()) revision->SetSolvatoState(GetState(revision));
+    const bool trace = Imodel::GetInstance().IsDebugState();
+    for (ImodelRevContextImpl* revision : context->GetAllRevs()) {
+        const imodelSolvatoState state = GetState(revision);
+        if (trace && state != revision->GetSolvatoState()) {
+            std::string keyword;
+            ImodelWriteSolvatoString(state, keyword);
+            SysDebugPrintf("Process Engine: New State Of Solvato for %s (%s) : %s\n", m_module->GetName().c_str(),
+                           revision->GetName().c_str(), keyword.c_str());
+        }
+        revision->SetSolvatoState(state);
+    }
 }
 
 void IprocessSolvatoStateMachine::GetSupportedStates(std::vector<imodelSolvatoState>& out, ImodelModule* module) const
