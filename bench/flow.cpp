@@ -48,8 +48,7 @@ public:
         for (int i = 0; i < kUnits; ++i) {
             const std::string name = "u" + std::to_string(i);
             auto unit = std::make_unique<ImodelModule>(name, nullptr, zorpaMODULE_VERILOG, false, "", "", false);
-            m_units.push_back(unit.get());
-            Design().FindLibraryByName("work")->GetModules()->insert(unit.release());
+            m_units.push_back(Design().FindLibraryByName("work")->GetModules()->Insert(std::move(unit)).first);
             Add(zorpaFT_SYN_EDN, m_units.back(), i == 0 ? Large(name) : Netlist(name));
             Add(zorpaFT_ADB, m_units.back(), "");
         }

@@ -134,8 +134,7 @@ public:
             const std::string name = "u" + std::to_string(i);
             const auto source = Add("hdl/" + name + ".v", zorpaFT_HDL, "module " + name + "; endmodule\n");
             auto unit = std::make_unique<ImodelModule>(name, source, zorpaMODULE_VERILOG, false, "", "", false);
-            ImodelModule* made = unit.get();
-            Design().FindLibraryByName("work")->GetModules()->insert(unit.release());
+            ImodelModule* made = Design().FindLibraryByName("work")->GetModules()->Insert(std::move(unit)).first;
             m_sources.push_back(source);
             m_units.push_back(made);
             m_made.push_back({Add("synthesis/" + name + ".edn", zorpaFT_SYN_EDN, Netlist(name)),

@@ -8,6 +8,7 @@
 // profile manager or component gives the answer its line states.
 #pragma once
 
+#include "imodel/design/ImodelLinkList.h"
 #include "imodel/names/ImodelToolKinds.h"
 #include "iprocess/IprocessFlowObject.h"
 
@@ -111,7 +112,7 @@ bool IprocessCheckIsNotDSP(ImodelModule* module, IprocessComponentQuestions& que
 // cyclic hierarchy ends (a module met again answers as it did: its verdict
 // depends only on its component and the answers already given). A null list
 // passes.
-bool IprocessCheckSubBlocks(const std::deque<ImodelModule*>* subBlocks, IprocessComponentCheck check,
+bool IprocessCheckSubBlocks(const ImodelLinkList* subBlocks, IprocessComponentCheck check,
                             IprocessComponentQuestions& questions, const std::string& action);
 // The module's sub-blocks, then the module itself; a null module passes.
 bool IprocessCheckModule(ImodelModule* module, IprocessComponentCheck check, IprocessComponentQuestions& questions,

@@ -94,10 +94,9 @@ void ImportMissingNetlistModule(const Entry& file)
     auto made = std::make_unique<ImodelModule>(id.name, file, zorpaMODULE_NETLIST, false, "work", "", false);
     made->SetDefinedInLibrary(id.library);
     file->SetLibraryName(id.library);
-    ImodelModule* unit = made.get();
     // The library owns its units from here on.
-    if (!library->GetModules()->insert(unit).second) return;
-    made.release();
+    const auto [unit, inserted] = library->GetModules()->Insert(std::move(made));
+    if (!inserted) return;
     model.SetHasNetlistModules(true);
     model.SendEvent(boost::make_shared<IeventModuleAdded>(unit), true);
 

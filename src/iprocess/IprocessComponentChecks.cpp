@@ -9,6 +9,7 @@
 #include "iprocess/IprocessMessages.h"
 
 #include <unordered_set>
+#include <vector>
 
 namespace {
 
@@ -21,7 +22,7 @@ public:
     {
     }
 
-    bool SubBlocks(const std::deque<ImodelModule*>* modules)
+    bool SubBlocks(const ImodelLinkList* modules)
     {
         if (!modules) return true;
         for (ImodelModule* module : *modules)
@@ -29,12 +30,35 @@ public:
         return true;
     }
 
-    bool Module(ImodelModule* module)
+    // Iterative, so a deep hierarchy cannot exhaust the stack.
+    bool Module(ImodelModule* start)
     {
         // A module met again passed before, or is being checked further up
         // the path (a design that instantiates itself).
-        if (!module || !m_checked.insert(module).second) return true;
-        return SubBlocks(module->GetSubBlocks()) && m_check(module, m_questions, m_action);
+        if (!start || !m_checked.insert(start).second) return true;
+        struct Frame {
+            ImodelModule* module;
+            const ImodelLinkList* subBlocks;
+            ImodelLinkList::const_iterator next;
+        };
+        std::vector<Frame> path;
+        const auto enter = [&path](ImodelModule* module) {
+            const ImodelLinkList* subBlocks = module->GetSubBlocks();
+            path.push_back({module, subBlocks, subBlocks ? subBlocks->begin() : ImodelLinkList::const_iterator()});
+        };
+        enter(start);
+        while (!path.empty()) {
+            Frame& top = path.back();
+            if (top.subBlocks && top.next != top.subBlocks->end()) {
+                ImodelModule* sub = *top.next++;
+                if (sub && m_checked.insert(sub).second) enter(sub);
+                continue;
+            }
+            ImodelModule* checked = top.module;
+            path.pop_back();
+            if (!m_check(checked, m_questions, m_action)) return false;
+        }
+        return true;
     }
 
 private:
@@ -88,7 +112,7 @@ bool IprocessCheckIsNotDSP(ImodelModule* module, IprocessComponentQuestions&, co
     return !component || component->GetModuleType() != VyIfaces::IComponent::SynplifyDSP;
 }
 
-bool IprocessCheckSubBlocks(const std::deque<ImodelModule*>* subBlocks, IprocessComponentCheck check,
+bool IprocessCheckSubBlocks(const ImodelLinkList* subBlocks, IprocessComponentCheck check,
                             IprocessComponentQuestions& questions, const std::string& action)
 {
     return ComponentWalk(check, questions, action).SubBlocks(subBlocks);

@@ -59,7 +59,7 @@ Tcl_Interp* Interpreter()
             auto unit = std::make_unique<ImodelModule>(name, nullptr, zorpaMODULE_VHDL, false, library, "", false);
             unit->GetContext()->AddRevision("Impl1");
             design.SetRootId(unit->GetComponentID());
-            if (design.AddLibrary(library, false)->GetModules()->insert(unit.get()).second) unit.release();
+            design.AddLibrary(library, false)->GetModules()->Insert(std::move(unit));
         }
         const IfileObject file(ImodelFileName(folder.Write("hdl/top.v", "")), zorpaFT_HDL, ImodelFMFull, true, true);
         Imodel::GetInstance().GetFileManager()->AddOrUpdateFile(IfileObjectEx(file, false), false);

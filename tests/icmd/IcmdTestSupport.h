@@ -62,8 +62,8 @@ protected:
     static ImodelModule* AddUnit(const std::string& name, const std::string& library = "work")
     {
         auto unit = std::make_unique<ImodelModule>(name, nullptr, zorpaMODULE_VHDL, false, library, "", false);
-        if (!Design().AddLibrary(library, false)->GetModules()->insert(unit.get()).second) return nullptr;
-        return unit.release();
+        const auto [added, inserted] = Design().AddLibrary(library, false)->GetModules()->Insert(std::move(unit));
+        return inserted ? added : nullptr;
     }
 
     // A file below the project folder, made a member of the project.

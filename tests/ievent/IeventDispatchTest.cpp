@@ -21,9 +21,9 @@ TEST(IeventDispatch, AnEmptyBatchOrAnEmptyPointerDeliversNothing)
 
 TEST(IeventView, OutlivingItsModelIsSafe)
 {
-    Imodel* wizard = Imodel::CreateNewProjectWizardInstance();
+    std::unique_ptr<Imodel> wizard = Imodel::CreateNewProjectWizardInstance();
     ASSERT_NE(wizard, nullptr);
-    auto view = std::make_unique<RecordingView>(wizard);
+    auto view = std::make_unique<RecordingView>(wizard.get());
     Imodel::DestroyNewProjectWizardInstance(wizard);
     EXPECT_EQ(wizard, nullptr);
     // The destructor must not reach the destroyed model.

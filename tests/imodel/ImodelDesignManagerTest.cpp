@@ -30,9 +30,7 @@ ImodelModule* AddUnit(Library& library, const std::string& name, bool isPackage 
 {
     auto unit =
         std::make_unique<ImodelModule>(name, nullptr, zorpaMODULE_VHDL, isPackage, library.GetName(), "", false);
-    ImodelModule* added = unit.get();
-    library.GetModules()->insert(unit.release());
-    return added;
+    return library.GetModules()->Insert(std::move(unit)).first;
 }
 
 Names NamesOf(const std::deque<ImodelModule*>& units)

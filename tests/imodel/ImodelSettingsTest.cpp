@@ -45,7 +45,7 @@ protected:
     }
 
 private:
-    Imodel* m_model = nullptr;
+    std::unique_ptr<Imodel> m_model;
 };
 
 }  // namespace

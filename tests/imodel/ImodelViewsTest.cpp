@@ -35,7 +35,7 @@ protected:
         DefReset();
     }
 
-    Imodel* model = Imodel::CreateNewProjectWizardInstance();
+    std::unique_ptr<Imodel> model = Imodel::CreateNewProjectWizardInstance();
 };
 
 }  // namespace

@@ -68,18 +68,32 @@ TEST_F(ImodelModuleRecord, EqualityAndOrderUseNameLibraryAndFilesWhileBothHaveOn
     const Module one = MakeModule("top", first);
     const Module two = MakeModule("top", second);
     const Module none = MakeModule("top");
+    const Module otherLibrary = MakeModule("top", nullptr, zorpaMODULE_VHDL, false, "LIB");
+    const Module sameLibrary =
+        std::make_unique<ImodelModule>("top", nullptr, zorpaMODULE_VHDL, false, "lib", "p", false);
+
     EXPECT_NE(*one, *two);
     EXPECT_EQ(*one, *none);
+    EXPECT_NE(*none, *otherLibrary);
+    EXPECT_EQ(*otherLibrary, *sameLibrary);  // library case and package do not count
+
+    // Lower-cased names first, then a unit without file, then the files.
+    const Module beta = MakeModule("Beta");
+    const Module alpha = MakeModule("alpha");
+    EXPECT_TRUE(*alpha < *beta);
+    EXPECT_FALSE(*beta < *alpha);
     EXPECT_TRUE(*one < *two);
-    EXPECT_FALSE(*one < *none || *none < *one);
-    // Library case and package do not count; lower-cased names order first.
-    EXPECT_EQ(*MakeModule("top", nullptr, zorpaMODULE_VHDL, false, "LIB"),
-              ImodelModule("top", nullptr, zorpaMODULE_VHDL, false, "lib", "p", false));
-    EXPECT_TRUE(*MakeModule("alpha") < *MakeModule("Beta"));
-    // A unit whose file is gone compares by name and library only.
+    EXPECT_FALSE(*two < *one);
+    EXPECT_TRUE(*none < *one);
+    EXPECT_FALSE(*one < *none);
+
+    // A unit whose file is gone compares by name and library only; its
+    // place in the order stays where its file put it.
     first.reset();
+    EXPECT_EQ(one->GetModuleFile(), nullptr);
     EXPECT_EQ(one->GetModuleFullFileName(), "");
     EXPECT_EQ(*one, *two);
+    EXPECT_TRUE(*one < *two);
 }
 
 TEST_F(ImodelModuleRecord, ACopyKeepsTheRecordAndSharesTheSubBlocksButNotTheParents)
@@ -208,7 +222,7 @@ TEST_F(ImodelModuleRecord, AUnitAViewHasSeenAnnouncesItsRemovalAndLeavesTheDispl
     EXPECT_FALSE(display.refreshPending);
     EXPECT_EQ(Imodel::GetUpdateProcessDisplay(), updating);
 
-    ImodelModule::Delete(MakeModule("used").release(), true);
+    ImodelModule::Delete(MakeModule("used"), true);
     EXPECT_EQ(view.Count("IeventModuleRemovedFromUseClause"), 1);
     ImodelModule::Delete(nullptr, false);
 }

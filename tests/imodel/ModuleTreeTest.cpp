@@ -21,7 +21,8 @@ using List = std::deque<ImodelModule*>;
 
 // The wildcard search for the next match exactly as a plain walk along
 // every path does it, for comparison on acyclic hierarchies.
-ImodelModule* PlainMatch(const std::string& pattern, const List* list, ImodelModule*& start)
+template <class Units>
+ImodelModule* PlainMatch(const std::string& pattern, const Units* list, ImodelModule*& start)
 {
     if (list == nullptr) return nullptr;
     for (ImodelModule* module : *list) {

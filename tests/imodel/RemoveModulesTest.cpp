@@ -20,12 +20,12 @@ protected:
     }
     static std::vector<ImodelModule*> SubBlocks(const ImodelModule* unit)
     {
-        const ModuleList* list = unit->GetSubBlocks();
+        const ImodelLinkList* list = unit->GetSubBlocks();
         return list ? std::vector<ImodelModule*>(list->begin(), list->end()) : std::vector<ImodelModule*>();
     }
     static std::vector<ImodelModule*> Parents(const ImodelModule* unit)
     {
-        const ModuleList* list = unit->GetParentsList();
+        const ImodelLinkList* list = unit->GetParentsList();
         return list ? std::vector<ImodelModule*>(list->begin(), list->end()) : std::vector<ImodelModule*>();
     }
     // The modules of each event of that class the view received, in order.
@@ -53,7 +53,7 @@ TEST_F(RemoveModulesTest, AUnitThatGoesLeavesItsUsersAPlaceholderAndItsDataBehin
     TestComponent component({"B", "work", ""}, VyIfaces::IComponent::HDL);
     b->SetComponent(&component);
     RecordingView view;
-    auto kept = boost::make_shared<ModuleSet>();
+    auto kept = boost::make_shared<ImodelModule::UnitSet>();
     std::vector<VyIfaces::IComponent*> components;
     ImodelRemoveModulesOfFile(fileB, kept, true, true, false, &components, nullptr);
 
@@ -68,10 +68,9 @@ TEST_F(RemoveModulesTest, AUnitThatGoesLeavesItsUsersAPlaceholderAndItsDataBehin
     ASSERT_EQ(kept->size(), 1u);
     EXPECT_EQ((*kept->begin())->GetModuleFile(), fileB);
     EXPECT_EQ((*kept->begin())->GetSubBlocks(), nullptr);
-    const auto entry = ImodelModule::FindDeletedModuleInfo(placeholder);
-    ASSERT_NE(entry, ImodelModule::GetRemovedModuleList().end());
-    EXPECT_EQ((*entry)->GetExpand(), 4);
-    ImodelModule::DeleteModules({kept->begin(), kept->end()});
+    const ImodelModule* entry = ImodelModule::FindDeletedModuleInfo(placeholder);
+    ASSERT_NE(entry, nullptr);
+    EXPECT_EQ(entry->GetExpand(), 4);
 }
 
 TEST_F(RemoveModulesTest, RemovingAKindAnnouncesTheUnitsWhileTheyExist)

@@ -55,12 +55,10 @@ protected:
     ImodelModule* Unit(const std::string& name, const Entry& file = nullptr, const std::string& library = "work",
                        zorpaModuleTypes kind = zorpaMODULE_VHDL, bool isPackage = false)
     {
-        auto unit = std::make_unique<ImodelModule>(name, file, kind, isPackage, library, "", false);
-        if (!Design().AddLibrary(library, false)->GetModules()->insert(unit.get()).second) {
-            ADD_FAILURE() << "a unit equal to " << name << " is already in " << library;
-            return nullptr;
-        }
-        return unit.release();
+        auto made = std::make_unique<ImodelModule>(name, file, kind, isPackage, library, "", false);
+        const auto [unit, inserted] = Design().AddLibrary(library, false)->GetModules()->Insert(std::move(made));
+        if (!inserted) ADD_FAILURE() << "a unit equal to " << name << " is already in " << library;
+        return inserted ? unit : nullptr;
     }
     static ImodelModule* Find(const std::string& name, const std::string& library = "work")
     {
@@ -96,9 +94,7 @@ private:
         Design().Reset();
         Design().SetRootId(VyIfaces::ComponentID());
         Files().RemoveAllFiles();
-        ImodelModule::ModuleList& removed = ImodelModule::GetRemovedModuleList();
-        ImodelModule::DeleteModules({removed.begin(), removed.end()});
-        removed.clear();
+        ImodelModule::ClearRemovedModuleList();
         ImodelModule::GetNotifiedFileChangeList() = nullptr;
     }
 

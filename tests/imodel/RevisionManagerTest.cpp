@@ -82,9 +82,7 @@ protected:
     bool Exists(const std::string& folder) const { return UtlDoesPathExist(m_project / folder); }
     static ImodelModule* AddUnit(const std::string& name)
     {
-        std::unique_ptr<ImodelModule> unit = MakeModule(name);
-        Design().AddLibrary("work", false)->GetModules()->insert(unit.get());
-        return unit.release();
+        return Design().AddLibrary("work", false)->GetModules()->Insert(MakeModule(name)).first;
     }
     static Lines RevisionNames(const ImodelModule* unit)
     {

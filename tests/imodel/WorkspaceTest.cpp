@@ -55,7 +55,7 @@ TEST_F(WorkspaceTest, TheWorkspaceFileLiesInTheCoreFolderOfTheOpenProject)
     // Without a project only the open workspace is claimed.
     auto workspace = std::make_unique<Ktwkspace::Workspace>("kiltora", project.Path(), "ZX7", "", "", "VHDL", false, 0,
                                                             true, true, nullptr, nullptr);
-    model.SetWorkspace(workspace.release());
+    model.SetWorkspace(std::move(workspace));
     model.OpenWorkspace();
     ASSERT_NE(model.GetWorkspace(), nullptr);
     EXPECT_TRUE(model.GetWorkspace()->ownedByProject);
@@ -131,17 +131,13 @@ TEST_F(WorkspaceTest, SettingAWorkspaceReplacesTheOldOneAndHandsItTheHostsCallba
     QuorlaneCallBack::QuorlaneIIDEObject callback;
     auto make = [this](const std::string& name) {
         return std::make_unique<Ktwkspace::Workspace>(name, project.Path(), "ZX7", "", "", "VHDL", false, 0, true, true,
-                                                      nullptr, nullptr)
-            .release();
+                                                      nullptr, nullptr);
     };
-    Ktwkspace::Workspace* first = make("first");
-    model.SetWorkspace(first);
-    model.SetWorkspace(first);  // the current workspace again: kept, not deleted
-    EXPECT_EQ(first->GetSettings().name, "first");
+    model.SetWorkspace(make("first"));
+    EXPECT_EQ(model.GetWorkspace()->GetSettings().name, "first");
     IIDEObjectHost host(&callback);
-    Ktwkspace::Workspace* second = make("second");
-    model.SetWorkspace(second);
-    EXPECT_EQ(second->GetIDECallBack(), &callback);
+    model.SetWorkspace(make("second"));
+    EXPECT_EQ(model.GetWorkspace()->GetIDECallBack(), &callback);
     // Opening hands the callback to the bus definitions and the workspace.
     model.OpenWorkspace();
     EXPECT_EQ(model.GetWorkspace()->GetIDECallBack(), &callback);

@@ -101,9 +101,7 @@ protected:
                               zorpaModuleTypes kind = zorpaMODULE_VERILOG)
     {
         auto unit = std::make_unique<ImodelModule>(name, file, kind, false, "", "", false);
-        ImodelModule* made = unit.get();
-        if (Design().FindLibraryByName("work")->GetModules()->insert(made).second) unit.release();
-        return made;
+        return Design().FindLibraryByName("work")->GetModules()->Insert(std::move(unit)).first;
     }
     static ImodelRevContextImpl* Revision(ImodelModule* unit) { return unit->GetContext()->GetCurRevContext(); }
 

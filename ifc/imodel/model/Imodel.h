@@ -150,9 +150,8 @@ public:
     // empty while no project is open.
     virtual void GetWorkspaceFileName(ImodelFileName& out) = 0;
     // Deletes the current workspace and keeps `workspace` (may be null),
-    // handing it the host's callback object. The current one again changes
-    // nothing.
-    virtual void SetWorkspace(Ktwkspace::Workspace* workspace) = 0;
+    // handing it the host's callback object.
+    virtual void SetWorkspace(std::unique_ptr<Ktwkspace::Workspace> workspace) = 0;
     // Opens the project's core workspace, creating it when its file is
     // missing; a failure is reported and leaves no workspace.
     virtual void OpenWorkspace() = 0;
@@ -204,9 +203,9 @@ public:
     static bool IsAlive(const Imodel* model);
 
     // A second, complete model for the new-project wizard; the caller owns it.
-    static Imodel* CreateNewProjectWizardInstance();
-    // Deletes the instance when not null and sets the pointer to null.
-    static void DestroyNewProjectWizardInstance(Imodel*& model);
+    static std::unique_ptr<Imodel> CreateNewProjectWizardInstance();
+    // Deletes the instance when not null and leaves the pointer null.
+    static void DestroyNewProjectWizardInstance(std::unique_ptr<Imodel>& model);
 
     // Process-wide flags, shared by every instance; set through the reference.
     static bool& GetFileCreatedBySolvato();

@@ -57,7 +57,6 @@ imodelImpl* g_firstAlive = nullptr;
 // The process-wide model while its constructor runs: a manager that asks for
 // the model meanwhile gets it, with the managers made so far.
 imodelImpl* g_processWideInBuild = nullptr;
-const Imodel* g_processWide = nullptr;
 
 bool g_interactiveMode = false;
 
@@ -87,7 +86,6 @@ imodelImpl::imodelImpl(ProcessWideTag)
     : m_isWizardInstance(false), m_settings{{IMODEL_BOOL_SETTINGS(IMODEL_BOOL_SETTING_INIT)}}
 {
     Link();
-    g_processWide = this;
     g_processWideInBuild = this;
     Build();
     g_processWideInBuild = nullptr;
@@ -111,7 +109,7 @@ void imodelImpl::Build()
     m_palladorTool = ItoolCreatePallador();
     m_phySynthTool = ItoolCreatePhySynth();
     m_synthesisTool = ItoolCreateSynthesis();
-    m_options.push_back(new ImodelKiltoraReportOption());
+    AddOption(std::make_unique<ImodelKiltoraReportOption>());
     FindInstallFolder();
     // Also registers itself as a view of this model.
     AddCoreToolManager(std::make_unique<ItoolVeyrun>(this));
@@ -145,7 +143,6 @@ imodelImpl::~imodelImpl()
     // From here on the model is gone for views and events: a view destroyed
     // below, or a manager that sends an event while it goes, finds nothing.
     Unlink();
-    if (g_processWide == this) g_processWide = nullptr;
 
     m_revisionManager.reset();
     m_designManager.reset();
@@ -163,8 +160,14 @@ imodelImpl::~imodelImpl()
     m_synthesisTool.reset();
     m_workspace.reset();
     m_coreToolManagers.clear();
-    for (ImodelVarOption* option : m_options) delete option;
     m_options.clear();
+    m_ownedOptions.clear();
+}
+
+void imodelImpl::AddOption(std::unique_ptr<ImodelVarOption> option)
+{
+    m_options.push_back(option.get());
+    m_ownedOptions.push_back(std::move(option));
 }
 
 void imodelImpl::Link()
@@ -204,14 +207,9 @@ bool Imodel::IsAlive(const Imodel* model)
     return false;
 }
 
-Imodel* Imodel::CreateNewProjectWizardInstance() { return std::make_unique<imodelImpl>(true).release(); }
+std::unique_ptr<Imodel> Imodel::CreateNewProjectWizardInstance() { return std::make_unique<imodelImpl>(true); }
 
-void Imodel::DestroyNewProjectWizardInstance(Imodel*& model)
-{
-    // The process-wide model lives until unload, whoever hands it here.
-    if (model != g_processWide) delete model;
-    model = nullptr;
-}
+void Imodel::DestroyNewProjectWizardInstance(std::unique_ptr<Imodel>& model) { model.reset(); }
 
 // --- process-wide flags ------------------------------------------------------------
 

@@ -141,7 +141,7 @@ public:
     void RefreshCoreTool(int coreType) override;
 
     void GetWorkspaceFileName(ImodelFileName& out) override;
-    void SetWorkspace(Ktwkspace::Workspace* workspace) override;
+    void SetWorkspace(std::unique_ptr<Ktwkspace::Workspace> workspace) override;
     void OpenWorkspace() override;
 
     void SaveLibraries() override;
@@ -177,13 +177,14 @@ private:
     void FindInstallFolder();
     // The workspace for a project whose workspace file is missing (in
     // OpenWorkspace); throws what the workspace library throws.
-    Ktwkspace::Workspace* CreateWorkspace(IIDEObject* callback);
+    std::unique_ptr<Ktwkspace::Workspace> CreateWorkspace(IIDEObject* callback);
 
     bool IsViewRegistered(const IeventView* view) const;
 
     // Every model that is constructed and not yet being destroyed, so that a
     // view or an event that outlives its model can tell (IsAlive).
     void Link();
+    void AddOption(std::unique_ptr<ImodelVarOption> option);
     void Unlink();
     imodelImpl* m_previousAlive = nullptr;
     imodelImpl* m_nextAlive = nullptr;
@@ -196,7 +197,8 @@ private:
     std::unique_ptr<IprocessManager> m_processManager;
     std::unique_ptr<IfileExtendedInfoManager> m_extendedInfoManager;
     std::unique_ptr<ItimerManager> m_timerManager;
-    std::vector<ImodelVarOption*> m_options;  // owned, each element
+    std::vector<std::unique_ptr<ImodelVarOption>> m_ownedOptions;
+    std::vector<ImodelVarOption*> m_options;  // the owned options, as the interface hands them out
     std::unique_ptr<ImodelGlobalFlowOptions> m_globalFlowOptions;
     std::unique_ptr<ImodelSimulationOptions> m_simulationOptions;
     std::unique_ptr<ItoolModelSimPathOptions> m_modelSimPathOptions;
