@@ -49,8 +49,9 @@ TEST_F(IcmdBaseTest, TableRowsGivenAFactoryRegisterTheirCommand)
     std::vector<imodelCommandRow> rows = imodelGetCommandTable();
     for (imodelCommandRow& row : rows) {
         const std::string name = row.name;
-        if (name == "save_project" || name == "close_project")
-            row.factory = IcmdFactoryOf<EchoCommand>(EchoSetup{name, true, false});
+        row.factory = name == "save_project" || name == "close_project"
+                          ? IcmdFactoryOf<EchoCommand>(EchoSetup{name, true, false})
+                          : IcmdCommandFactory();
     }
     Manager().Reset();
     ASSERT_EQ(imodelRegisterCommandRows(rows, Imodel::GetInstance(), true), 2);

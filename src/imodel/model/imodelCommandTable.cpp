@@ -1,5 +1,6 @@
 #include "src/imodel/model/imodelCommandTable.h"
 
+#include "icmd/IcmdProjectCommands.h"
 #include "imodel/model/Imodel.h"
 
 #include <foundation/AcmdManager.h>
@@ -13,10 +14,10 @@ const std::vector<imodelCommandRow>& imodelGetCommandTable()
     static const std::vector<imodelCommandRow> table = {
         {"import_files", false, {}},
         {"delete_files", false, {}},
-        {"new_project", false, {}},
-        {"close_project", false, {}},
-        {"save_project", false, {}},
-        {"open_project", false, {}},
+        {"new_project", false, IcmdNewProjectFactory()},
+        {"close_project", false, IcmdCloseProjectFactory()},
+        {"save_project", false, IcmdSaveProjectFactory()},
+        {"open_project", false, IcmdOpenProjectFactory()},
         {"save_project_as", false, {}},
         {"set_root", false, {}},
         {"use_source_file", false, {}},
