@@ -1,14 +1,11 @@
 // What the file manager shares with the opening of a project: the add-file
-// command it hands each file of the project file to, the linked files found
-// changed since the project was last open, and the switch that keeps a
-// reopened copy quiet about missing files.
+// command it hands each file of the project file to, and the switch that
+// keeps a reopened copy quiet about missing files. (The files found changed
+// since the project was last open are listed by the project reader, from the
+// registered entries.)
 #pragma once
 
 #include "icmd/IcmdAddFileToModel.h"
-
-#include <deque>
-
-class IfileObject;
 
 // The add-file command as the file manager calls it (IcmdDoAddFileToModel's
 // signature). The design-content commands set it to IcmdDoAddFileToModel
@@ -17,11 +14,6 @@ class IfileObject;
 // file into design units or updating the flow's states.
 using IfileAddFileToModelFunction = decltype(&IcmdDoAddFileToModel);
 IfileAddFileToModelFunction& IfileAddFileToModelHook();
-
-// The linked files (outside the project folder) found newer on disk than
-// the stamp the project file recorded; the open-project command adds them
-// again once the project is open, and empties the list.
-std::deque<IfileObject>& IfileFilesModifiedSinceLastOpen();
 
 // True while save-as reopens the copied project: a missing local file is
 // then not traced.

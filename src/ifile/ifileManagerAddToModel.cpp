@@ -35,12 +35,6 @@ IfileAddFileToModelFunction& IfileAddFileToModelHook()
     return hook;
 }
 
-std::deque<IfileObject>& IfileFilesModifiedSinceLastOpen()
-{
-    static std::deque<IfileObject> files;
-    return files;
-}
-
 bool& IfileSkipFileDoesNotExistMessage()
 {
     static bool skip = false;

@@ -112,10 +112,8 @@ IfileManager::Entry ifileManagerImpl::AddOrUpdateFile(const IfileObjectEx& file,
         bool changed = false;
         result->StoreStatInfo(changed, false, false);
         if (!result->IsLocalFile() && !result->IsBrokenLink() && Imodel::GetIsReadingProject() && file.GetStatInfo() &&
-            result->IsNewerThan(file.GetStatInfo())) {
+            result->IsNewerThan(file.GetStatInfo()))
             ImodelDisplayLINK_FILE_WAS_MODIFIED_MSG(result->GetFileTitleAndExt().c_str());
-            IfileFilesModifiedSinceLastOpen().push_back(file);
-        }
         if (result->GetFileState() == imodelFileAbsent) result->SetFileState(imodelFileUpToDate);
         m_files.Insert(result);
     } else {
