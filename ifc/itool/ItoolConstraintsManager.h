@@ -40,12 +40,14 @@ public:
     // Whether `node` is among those nodes.
     virtual bool IsOptionalFileUsed(IprocessFileObject* node, ImodelModule* module, ImodelRevContextImpl* revision,
                                     ImodelFunctionType type) = 0;
-    // An optional constraint file changed (0) or was removed (1), for every
+    // An optional constraint file changed (`kind` as the file messages: 0
+    // its content, QuorlaneFileChanged) or was removed (1,
+    // QuorlaneFileRemoved), for every
     // revision of the unit: a change refreshes the place-and-route lists of
     // the revisions `node` (may be null) takes part in, a removal takes the
     // file out of every tool's lists. Nothing without a unit context.
-    virtual void OptionalConstraintFileChanged(const IfileObject& file, IprocessFileObject* node,
-                                               QuorlaneStateMachineStringMessage message, ImodelModule* module) = 0;
+    virtual void OptionalConstraintFileChanged(const IfileObject& file, IprocessFileObject* node, int kind,
+                                               ImodelModule* module) = 0;
     // Refreshes the place-and-route lists of every revision of the units
     // and of the units below them (each unit once).
     virtual void UpdateAllToolConstraintFileList(const std::deque<ImodelModule*>* modules) = 0;

@@ -23,6 +23,7 @@
 #include <vector>
 
 class ImodelDevice;
+class ImodelContextImpl;
 class ImodelModule;
 class KemletContentIf;
 struct KemletFileRecord;
@@ -115,6 +116,11 @@ public:
     // is the current one.
     virtual ImodelRevContextImpl* GetFileRevision(const IfileObject& file, std::string& revisionName,
                                                   bool& inCurrentRevision) = 0;
+
+    // The file list recorded in the design database (`database`, a full
+    // name) for the unit, into `out` (emptied first); 0 when it was read.
+    virtual int GetAdbFileList(const ImodelFileName& database, ImodelModule* module, ImodelContextImpl* context,
+                               std::deque<IfileObject>& out) = 0;
 
     // The flow's back-annotated file nodes (types 13 and 14); false, with
     // `nodes` empty, when the unit has no flow.

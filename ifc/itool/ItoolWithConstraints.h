@@ -17,6 +17,8 @@
 class IfileObject;
 class IfileObjectEx;
 class ImodelModule;
+class IprocessFileObject;
+class IprocessToolObject;
 class ImodelRevContextImpl;
 class IprocessFileObject;
 class IprocessToolObject;
@@ -72,6 +74,10 @@ public:
     // is emptied first.
     virtual void GetUsedConstraintFiles(Entries& out, const Entry& file, ImodelModule* module,
                                         ImodelRevContextImpl* revision, const std::string* baseName);
+
+    // The tool's constraint files for the unit and revision, in their
+    // order (GetConstraintFileList); `out` is emptied first.
+    void GetConstraintFiles(Entries& out, ImodelModule* module, ImodelRevContextImpl* revision);
 
 protected:
     // Appends the tool to the registration list.

@@ -74,18 +74,17 @@ bool ItoolConstraintsManagerImpl::IsOptionalFileUsed(IprocessFileObject* node, I
 }
 
 void ItoolConstraintsManagerImpl::OptionalConstraintFileChanged(const IfileObject& file, IprocessFileObject* node,
-                                                                QuorlaneStateMachineStringMessage message,
-                                                                ImodelModule* module)
+                                                                int kind, ImodelModule* module)
 {
     const ImodelContextImpl* context = module ? module->GetContext() : nullptr;
     if (!context) return;
     for (ImodelRevContextImpl* revision : context->GetAllRevs()) {
         // The lists change here on purpose: nobody is to hear of it as a change of its own.
         ImodelSetAndRestoreModelFlagObject quiet(Imodel::GetNotifyConstraintListChanged(), false);
-        if (message == QuorlaneFileChanged) {
+        if (kind == QuorlaneFileChanged) {
             if (node && !node->IsObjectUsed(module, revision)) continue;
             ItoolUpdateToolConstraintFileList(module, revision, true, false, false);
-        } else if (message == QuorlaneFileRemoved) {
+        } else if (kind == QuorlaneFileRemoved) {
             for (ItoolWithConstraints* tool : GetAllTools()) tool->ConstraintFileRemoved(file, module, revision);
         }
     }

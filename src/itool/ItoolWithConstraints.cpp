@@ -44,3 +44,9 @@ void ItoolWithConstraints::GetUsedConstraintFiles(Entries& out, const Entry& fil
         if (known && std::find(out.begin(), out.end(), known) == out.end()) out.push_back(known);
     }
 }
+
+void ItoolWithConstraints::GetConstraintFiles(Entries& out, ImodelModule* module, ImodelRevContextImpl* revision)
+{
+    out.clear();
+    GetConstraintFileList(out, module, revision);
+}

@@ -453,3 +453,11 @@ bool itoolPalladorImpl::ReadModuleFileListFlags(ImodelModule* module, bool& layo
     return ReadFileListFlags(GetFileListFile(itoolFileOf(adb, zorpaFT_ADB)).GetFullFileName(), layoutCompleted,
                              backAnnotated);
 }
+
+int itoolPalladorImpl::GetAdbFileList(const ImodelFileName& database, ImodelModule* module, ImodelContextImpl* context,
+                                      std::deque<IfileObject>& out)
+{
+    out.clear();
+    ImodelRevContextImpl* revision = context ? context->FindRevisionEx(context) : nullptr;
+    return ReadFileList(database, module, revision, out, nullptr, false);
+}

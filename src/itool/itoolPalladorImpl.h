@@ -97,6 +97,8 @@ public:
     }
     bool ReadFileListFlags(const ImodelFileName& fileList, bool& layoutCompleted, bool& backAnnotated) override;
     bool ReadModuleFileListFlags(ImodelModule* module, bool& layoutCompleted, bool& backAnnotated) override;
+    int GetAdbFileList(const ImodelFileName& database, ImodelModule* module, ImodelContextImpl* context,
+                       std::deque<IfileObject>& out) override;
 
 private:
     // What the database's list holds now, read from disk; false when it
