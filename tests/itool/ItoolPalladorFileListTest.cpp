@@ -251,3 +251,22 @@ TEST_F(ItoolPalladorFileListTest, WhatTheListSaysOfTheDatabaseAndTheRunReachesTh
     WriteList("LAYOUT_COMPLETED maybe\n");
     EXPECT_FALSE(Pallador().IsBAUsable(m_top));
 }
+
+TEST_F(ItoolPalladorFileListTest, AChangedConstraintFileTakesTheLayoutResultThatUsedIt)
+{
+    const auto netlist =
+        AddDefault(zorpaFT_SYN_EDN, m_top, "(edif top (design top (cellRef top (libraryRef work))))\n");
+    const auto pins = Add("constraint/top.pdc", zorpaFT_PDC);
+    const auto other = Add("constraint/other.pdc", zorpaFT_PDC);
+    WriteList("DESIGN top\nFILE " + netlist->GetFullFileName().GetString() + "\nKIND 0\nFILE " +
+              pins->GetFullFileName().GetString() + "\nKIND 12\n");
+    const auto adb = Add("pallador/impl1/top.adb", zorpaFT_ADB);
+    IprocessToolObject& layout = Tool(idePALLADOR);
+    Revision(m_top)->SetToolStateForFile(&layout, adb, StateSuccess);
+
+    QuorlaneStateMachine& flow = *Imodel::GetInstance().GetStateMachine();
+    flow.FileModificationMessage(QuorlaneConstraintFileChanged, other);
+    EXPECT_EQ(Revision(m_top)->GetToolStateForFile(&layout, adb), StateSuccess);
+    flow.FileModificationMessage(QuorlaneConstraintFileChanged, pins);
+    EXPECT_EQ(Revision(m_top)->GetToolStateForFile(&layout, adb), StateNoResult);
+}

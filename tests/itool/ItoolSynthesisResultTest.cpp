@@ -130,3 +130,13 @@ TEST_F(ItoolSynthesisResultTest, AForeignFileChangesNothingAndAnUnreadableOneIsA
     Read(hostile[0]);
     EXPECT_TRUE(debug.Holds("ERROR: Invalid file content: " + m_folder / "synthesis/top.xml"));
 }
+
+TEST_F(ItoolSynthesisResultTest, TheResultSetsTheSynthesisStateOfTheRootInTheFlow)
+{
+    IprocessToolObject& synthesis = Tool(ideSYNTHESIS);
+    EXPECT_EQ(Revision(m_top)->GetToolState(&synthesis), StateNoResult);
+    Read(Result("Success", ""));
+    EXPECT_EQ(Revision(m_top)->GetToolState(&synthesis), StateSuccess);
+    Read(Result("Failure", ""));
+    EXPECT_EQ(Revision(m_top)->GetToolState(&synthesis), StateFailure);
+}
