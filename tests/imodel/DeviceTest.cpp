@@ -79,7 +79,8 @@ TEST_F(DeviceTest, DifferencesAreExactAndListedFamilyFirst)
 
     ImodelDevice copy;
     copy = kZx7;
-    copy = copy;
+    ImodelDevice& same = copy;
+    copy = same;
     EXPECT_EQ(copy, kZx7);
 }
 

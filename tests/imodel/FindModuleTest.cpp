@@ -225,7 +225,9 @@ TEST_F(ImodelFindModuleTest, ZorpaFindsThePackageThroughWhichAUnitIsReached)
     comps->AddSubBlock(alu, false);
     const std::unique_ptr<ImodelModule> key = MakeModule("prototype", nullptr, zorpaMODULE_UNKNOWN);
     const auto [first, last] = Design().GetLibraries();
-    const auto find = [&](ImodelModule* unit, std::deque<std::string> clauses, bool declaringOnly) {
+    // Structured bindings are copied in: clang 14 cannot capture them.
+    const auto find = [&, first = first, last = last](ImodelModule* unit, std::deque<std::string> clauses,
+                                                      bool declaringOnly) {
         return ZorpaFindUsedPackages<ImodelModule*>(first, last, unit, clauses, declaringOnly, key.get());
     };
 
