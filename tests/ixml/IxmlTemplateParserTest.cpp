@@ -132,16 +132,6 @@ TEST_F(IxmlTemplateParserTest, AMissingOrMalformedFileIsTraced)
     EXPECT_NE(debug.Text().find("line 2"), std::string::npos) << debug.Text();
 }
 
-TEST_F(IxmlTemplateParserTest, NeverReadsOutsideTheFile)
-{
-    folder.Write("secret.txt", "TOPSECRET");
-    const std::string text = "<!DOCTYPE r [<!ENTITY x SYSTEM \"secret.txt\">]>"
-                             "<r><h type=\"VHDL\"><template><prefix>&x;</prefix><code/><suffix/></template></h></r>";
-    bool valid = true;
-    EXPECT_TRUE(Read(text, &valid).empty());
-    EXPECT_FALSE(valid);
-}
-
 TEST_F(IxmlTemplateParserTest, SectionsNestDeeply)
 {
     const int depth = 5000;
