@@ -227,11 +227,7 @@ const std::string& UlvXmlDocument::GetError() const { return m_impl->error; }
 
 bool UlvReadFile(const std::string& path, std::int64_t maxSize, std::string& content, std::string& error)
 {
-    const auto tooLarge = [&](std::int64_t size) {
-        error = path + ": " + std::to_string(size) + " bytes, more than the " + std::to_string(maxSize) +
-                " bytes this file may have; it is not read";
-        return false;
-    };
+    const std::string limit = std::to_string(maxSize) + " bytes this file may have; it is not read";
     SysStatInfo info;
     if (path.empty() || SysPathStat(path, &info) != 0) {
         error = path + ": cannot be read";
@@ -241,7 +237,10 @@ bool UlvReadFile(const std::string& path, std::int64_t maxSize, std::string& con
         error = path + ": not a file";
         return false;
     }
-    if (info.size > maxSize) return tooLarge(info.size);
+    if (info.size > maxSize) {
+        error = path + ": " + std::to_string(info.size) + " bytes, more than the " + limit;
+        return false;
+    }
     std::string native = path;  // "\" read as the folder separator, as SysPathStat does
     std::ifstream in(UtlSetValidSeparator(native), std::ios::binary);
     std::string text;
@@ -250,7 +249,10 @@ bool UlvReadFile(const std::string& path, std::int64_t maxSize, std::string& con
     while (in && (in.read(buffer, sizeof buffer) || in.gcount() > 0)) {
         text.append(buffer, static_cast<std::size_t>(in.gcount()));
         // Grown since it was measured: still no more than the limit is held.
-        if (static_cast<std::int64_t>(text.size()) > maxSize) return tooLarge(static_cast<std::int64_t>(text.size()));
+        if (static_cast<std::int64_t>(text.size()) > maxSize) {
+            error = path + ": grew while read to more than the " + limit;
+            return false;
+        }
     }
     if (!in.eof()) {
         error = path + ": cannot be read";
