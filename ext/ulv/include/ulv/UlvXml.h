@@ -22,7 +22,7 @@
 // The largest XML file a reader takes unless it says otherwise: far above
 // any description or result file a tool writes, far below what would
 // exhaust memory once parsed.
-inline constexpr std::int64_t kUlvMaxFileSize = std::int64_t{64} << 20;
+inline constexpr std::int64_t kUlvMaxFileSize = std::int64_t{32} << 20;
 
 // Reads a whole regular file of at most `maxSize` bytes into `content`. A
 // larger file is refused before it is read, as is anything that is not a
