@@ -1,11 +1,15 @@
 #include "ConsoleHost.h"
 
+#include "ConsoleIpMgrCallback.h"
+
 #include "ifile/IfileObjectEx.h"
 #include "imodel/model/Imodel.h"
 #include "imodel/names/ImodelCopyDirTool.h"
 #include "imodel/names/ImodelMessages.h"
 
 #include <foundation/Sys.h>
+
+#include <boost/make_shared.hpp>
 
 #include <string>
 #include <type_traits>
@@ -57,6 +61,8 @@ bool CopyFolderLevel(ImodelCopyDirTool& tool, const std::string& root)
 
 }  // namespace
 
+ConsoleHost::ConsoleHost() : m_ipCallback(boost::make_shared<ConsoleIpMgrCallback>()) {}
+
 ConsoleHost::~ConsoleHost()
 {
     Imodel& model = Imodel::GetInstance();
@@ -69,9 +75,7 @@ ConsoleHost& ConsoleHost::GetInstance()
     return host;
 }
 
-// The catalogue plug-ins of the core repositories come with the
-// IP-repository work; until then there is no factory to hand out.
-boost::shared_ptr<IIpMgrCallback> ConsoleHost::GetIpMgrCallback() { return {}; }
+boost::shared_ptr<IIpMgrCallback> ConsoleHost::GetIpMgrCallback() { return m_ipCallback; }
 
 // Copies the tool's source folder to its target, asking the tool about each
 // folder before entering it and about each file the filter lets through.

@@ -1,6 +1,7 @@
 // The host object of the quorlane shell: what a terminal can do for the
 // library. It has no windows, no editors and no tool profiles, runs scripts,
-// and delivers event batches at once.
+// delivers event batches at once, and its core browser lists the suite's core
+// catalogue.
 #pragma once
 
 #include "imodel/model/ImodelHost.h"
@@ -8,10 +9,11 @@
 
 class ConsoleHost : public ImodelHost {
 public:
-    ConsoleHost() = default;
+    ConsoleHost();
     // Leaves the model without a host when it is the model's host.
     ~ConsoleHost() override;
 
+    // The shell's core browser: it lists the suite's core catalogue.
     boost::shared_ptr<IIpMgrCallback> GetIpMgrCallback() override;
     void* GetParentWindow() override { return nullptr; }
     bool CopyFolder(ImodelCopyDirTool& tool, bool flag) override;
@@ -59,4 +61,5 @@ public:
 
 private:
     QuorlaneCallBack::QuorlaneIIDEObject m_ideObject;
+    boost::shared_ptr<IIpMgrCallback> m_ipCallback;
 };

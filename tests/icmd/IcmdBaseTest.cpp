@@ -44,13 +44,14 @@ TEST_F(IcmdBaseTest, ACommandThatNeedsAProjectRunsOnlyWhileOneIsOpenAndSaysSoOnc
 
 TEST_F(IcmdBaseTest, TableRowsGivenAFactoryRegisterTheirCommand)
 {
-    // save_project and close_project given the echo command under their
-    // names, as each command's own work will give its class.
+    // Only save_project and close_project have a factory: the echo command
+    // under their names.
     std::vector<imodelCommandRow> rows = imodelGetCommandTable();
     for (imodelCommandRow& row : rows) {
         const std::string name = row.name;
-        if (name == "save_project" || name == "close_project")
-            row.factory = IcmdFactoryOf<EchoCommand>(EchoSetup{name, true, false});
+        row.factory = name == "save_project" || name == "close_project"
+                          ? IcmdFactoryOf<EchoCommand>(EchoSetup{name, true, false})
+                          : IcmdCommandFactory();
     }
     Manager().Reset();
     ASSERT_EQ(imodelRegisterCommandRows(rows, Imodel::GetInstance(), true), 2);
