@@ -1,7 +1,7 @@
 #include "ConsoleHost.h"
 
 #include "ConsoleIpMgrCallback.h"
-
+#include "ievent/IeventClasses.h"
 #include "ifile/IfileObjectEx.h"
 #include "imodel/model/Imodel.h"
 #include "imodel/names/ImodelCopyDirTool.h"
@@ -173,3 +173,9 @@ bool ConsoleHost::AskConvertProject(IcmdOpenProject*) { return false; }
 // Queued add-file commands come with the add-file work, which makes the
 // first of them; none can reach this host before.
 void ConsoleHost::QueueCommand(IcmdAddFileToModel*) {}
+
+void ConsoleHost::ProjectClosedView::UpdateView(const IeventProjectClosed&)
+{
+    m_host.m_profiles.Clear();
+    m_host.m_openedFiles.clear();
+}

@@ -3,6 +3,7 @@
 // options. The project model owns one; copyable.
 #pragma once
 
+#include <ostream>
 #include <string>
 
 class ItoolModelSimPathOptions {
@@ -16,6 +17,17 @@ public:
     bool operator==(const ItoolModelSimPathOptions& other) const;
     // No custom path, empty path.
     void SetDefault();
+
+    bool GetUseCustomPath() const { return m_useCustomPath; }
+    void SetUseCustomPath(bool use) { m_useCustomPath = use; }
+    const std::string& GetLibraryPath() const { return m_libraryPath; }
+    void SetLibraryPath(const std::string& path) { m_libraryPath = path; }
+    // The project file's two lines: "UseCustomPath=TRUE|FALSE" and
+    // "LibraryPath=<path>"; nothing for a null stream.
+    void WriteToProject(std::ostream* stream) const;
+    // One line of the project file: "UseCustomPath" is on only for "TRUE",
+    // "LibraryPath" sets the path; other keys change nothing.
+    void ReadFromProject(const std::string& key, const std::string& value);
 
     // The simulator's library name of a family (`fam`) and the library
     // sub-folder for the language, read for `family` when given, else for

@@ -18,6 +18,22 @@ void ItoolModelSimPathOptions::SetDefault()
     m_libraryPath.clear();
 }
 
+void ItoolModelSimPathOptions::WriteToProject(std::ostream* stream) const
+{
+    if (!stream) return;
+    *stream << "UseCustomPath=" << (m_useCustomPath ? "TRUE" : "FALSE") << "\n";
+    *stream << "LibraryPath=" << m_libraryPath << "\n";
+}
+
+void ItoolModelSimPathOptions::ReadFromProject(const std::string& key, const std::string& value)
+{
+    if (key == "UseCustomPath") {
+        m_useCustomPath = value == "TRUE";
+    } else if (key == "LibraryPath") {
+        m_libraryPath = value;
+    }
+}
+
 // The family is put in place by an override rather than by writing the
 // user's "FAM": the user's settings stay untouched whatever happens.
 void ItoolModelSimPathOptions::GetModelSimFam(std::string& fam, std::string& subdir, bool vhdl,

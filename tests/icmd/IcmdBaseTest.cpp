@@ -44,8 +44,8 @@ TEST_F(IcmdBaseTest, ACommandThatNeedsAProjectRunsOnlyWhileOneIsOpenAndSaysSoOnc
 
 TEST_F(IcmdBaseTest, TableRowsGivenAFactoryRegisterTheirCommand)
 {
-    // Only save_project and close_project have a factory: the echo command
-    // under their names.
+    // save_project and close_project given the echo command under their
+    // names, as each command's own work will give its class.
     std::vector<imodelCommandRow> rows = imodelGetCommandTable();
     for (imodelCommandRow& row : rows) {
         const std::string name = row.name;

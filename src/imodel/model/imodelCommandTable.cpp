@@ -4,6 +4,7 @@
 #include "icmd/IcmdDumpCatalog.h"
 #include "icmd/IcmdDumpComponents.h"
 #include "icmd/IcmdIsFileReadOnly.h"
+#include "icmd/IcmdProjectCommands.h"
 #include "icmd/IcmdSetRoot.h"
 #include "imodel/model/Imodel.h"
 
@@ -18,10 +19,10 @@ const std::vector<imodelCommandRow>& imodelGetCommandTable()
     static const std::vector<imodelCommandRow> table = {
         {"import_files", false, {}},
         {"delete_files", false, {}},
-        {"new_project", false, {}},
-        {"close_project", false, {}},
-        {"save_project", false, {}},
-        {"open_project", false, {}},
+        {"new_project", false, IcmdNewProjectFactory()},
+        {"close_project", false, IcmdCloseProjectFactory()},
+        {"save_project", false, IcmdSaveProjectFactory()},
+        {"open_project", false, IcmdOpenProjectFactory()},
         {"save_project_as", false, {}},
         {"set_root", false, IcmdSetRootFactory()},
         {"use_source_file", false, {}},
