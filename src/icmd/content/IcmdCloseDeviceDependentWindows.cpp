@@ -53,6 +53,8 @@ bool IcmdDoCloseDeviceDependentWindows(void* parentWindow, const ImodelDevice& n
         if (workspace == nullptr) continue;
         if (!script) workspace->PrepareToCloseEditor(component);
         if (!workspace->CloseEditor(component)) return false;
+        // A closed constraint editor is open no more.
+        IcmdOpenConstraintsEditor::GetComponents().erase(component);
     }
     return DeviceDependentEditors(newDevice).empty();
 }
