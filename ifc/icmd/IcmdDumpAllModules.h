@@ -37,7 +37,6 @@ public:
     // Always 0.
     int SetLibraryName(std::string name);
     std::string GetLibraryName() const { return m_library.GetObject(); }
-    void SetTree(bool tree) { m_tree.SetObject(tree); }
 
 private:
     void DumpLibrary(std::ostream& out, const boost::shared_ptr<ZorpaLibrary<ImodelModule*>>& library) const;

@@ -34,11 +34,6 @@ void TclcmdDumpBaseCmd::SetDumpFileName(const std::string& fileName) { m_file.Se
 
 bool TclcmdDumpBaseCmd::IsVerbose() const { return m_verbose && m_verbose->GetObject(); }
 
-void TclcmdDumpBaseCmd::SetVerbose(bool verbose)
-{
-    if (m_verbose) m_verbose->SetObject(verbose);
-}
-
 AcmdEnum::Result TclcmdDumpBaseCmd::execDo()
 {
     SetResultMsg(std::string());

@@ -1,6 +1,7 @@
 // The core workspace of a project: the file "<name>.aws" in the project's
 // folder "<name>", which records the device and the HDL the project's cores
-// are made for. The file is a small text of our own:
+// are made for, and the workspace's components (cores and block designs).
+// The file is a small text of our own:
 //
 //   KILTORA_WORKSPACE 1
 //   Name=kiltora
@@ -8,11 +9,13 @@
 //   Die=...
 //   Package=...
 //   Language=VHDL
-//   Component=<kind>\t<state>\t<name>\t<library>\t<package>\t<definition file>\t<IXF file>\t<family>\t<die>\t<package>
+//   Component=<kind> <state> <name> <library> <package> <definition file>
+//             <IXF file> <family> <die> <package>
 //
-// One Component line per component of the workspace, in the order the
-// workspace got them; file names below the workspace's folder are written
-// relative to it. Lines of other keys are skipped; CRLF and LF read alike.
+// One Component line per component, in the order the workspace got them,
+// its ten fields separated by tabs (none may hold a tab); file names below
+// the workspace's folder are written relative to it. Lines of other keys
+// are skipped; CRLF and LF read alike.
 //
 // The constructors throw: std::invalid_argument when the file to open is
 // not there or a value cannot be stored, version_error for a file of
@@ -56,10 +59,10 @@ struct WorkspaceSettings {
 
 class Workspace {
 public:
-    // Opens the workspace file `fileName`. The two switches and the text
-    // steer the loading of components and the conversion of older
-    // workspaces; this library keeps no components and knows no older
-    // format, so they change nothing here.
+    // Opens the workspace file `fileName` with the components it lists. The
+    // two switches and the text steer the loading of components' designs and
+    // the conversion of older workspaces; this library loads no designs and
+    // knows no older format, so they change nothing here.
     Workspace(const std::string& fileName, bool interactive, bool loadComponents, bool convert,
               const std::string& convertTo, IIDEObject* callback, CatalogIf* catalog);
     // Creates the workspace `name` for a project: writes
@@ -78,6 +81,7 @@ public:
     static bool RegisterVyCommands();
 
     const std::string& GetFileName() const { return m_fileName; }
+    // The settings; their components are empty (the workspace holds them).
     const WorkspaceSettings& GetSettings() const { return m_settings; }
     bool IsInteractive() const { return m_interactive; }
 

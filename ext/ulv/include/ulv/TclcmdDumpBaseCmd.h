@@ -31,7 +31,6 @@ public:
     void SetDumpFileName(const std::string& fileName);
     // Whether the verbose switch was given (false when the command has none).
     bool IsVerbose() const;
-    void SetVerbose(bool verbose);
 
 protected:
     // Adds the switch -verbose after the parameters made so far.

@@ -4,6 +4,7 @@
 #pragma once
 
 #include <string>
+#include <utility>
 
 class VlnvCoreId {
 public:
@@ -13,10 +14,6 @@ public:
     {
     }
 
-    // The four fields of "vendor:library:name:version"; false, with the
-    // identity unchanged, for a text of another number of fields or with an
-    // empty field.
-    bool Parse(const std::string& text);
     std::string ToString() const { return vendor + ':' + library + ':' + name + ':' + version; }
 
     friend bool operator==(const VlnvCoreId&, const VlnvCoreId&) = default;
