@@ -7,12 +7,14 @@
 
 #include "icmd/IcmdAddFileToModel.h"
 
-// The add-file command as the file manager calls it (IcmdDoAddFileToModel's
-// signature). The design-content commands set it to IcmdDoAddFileToModel
-// when they are registered. Until then it answers the project's entry of
-// the file, which the file manager has just registered, without parsing the
-// file into design units or updating the flow's states.
-using IfileAddFileToModelFunction = decltype(&IcmdDoAddFileToModel);
+// The add-file command as the file manager calls it: IcmdDoAddFileToModel
+// (its member-file form), which parses the file into design units and
+// updates the flow's states. Tests may put another function in its place.
+using IfileAddFileToModelFunction = boost::shared_ptr<IfileObjectEx> (*)(const IfileObjectEx&, bool, bool, bool,
+                                                                         std::deque<IfileObject>*,
+                                                                         std::vector<std::string>*, bool,
+                                                                         VyIfaces::IComponent*, bool, bool,
+                                                                         std::vector<VyIfaces::IComponent*>*);
 IfileAddFileToModelFunction& IfileAddFileToModelHook();
 
 // True while save-as reopens the copied project: a missing local file is

@@ -7,6 +7,9 @@
 
 #include <string>
 
+class IfileObject;
+class ImodelFileName;
+
 class QuorlaneCoreToolManager {
 public:
     virtual ~QuorlaneCoreToolManager() = default;
@@ -26,6 +29,17 @@ public:
     virtual bool CheckNewCoresCreated() = 0;
     // Adds the tool's cores to the project again.
     virtual void Refresh() = 0;
+
+    // Whether the core file may become a member of the project (add_file
+    // asks outside a project read). A manager that keeps no list of its
+    // own takes every core file.
+    virtual bool AddCoreToProject(const IfileObject& /*coreFile*/) { return true; }
+    // Imports a core file given from outside the project (import_files),
+    // under `newName` when that is not empty; true when imported. A manager
+    // that imports no core files refuses each one.
+    virtual bool ImportCore(const IfileObject& /*coreFile*/, const ImodelFileName& /*newName*/) { return false; }
+    // Whether a project holds at most one core of the tool.
+    virtual bool OnlyOneCorePerProject() { return false; }
 
 protected:
     QuorlaneCoreToolManager() = default;

@@ -18,20 +18,12 @@ namespace {
 
 using Entry = IfileManager::Entry;
 
-// Until the design-content commands set theirs: the file manager has just
-// registered the file, so its entry is the answer; nothing is parsed.
-Entry RegisteredEntry(const IfileObjectEx& file, bool, bool, bool, std::deque<IfileObject>*, std::vector<std::string>*,
-                      bool, VyIfaces::IComponent*, bool, bool, std::vector<VyIfaces::IComponent*>*)
-{
-    IfileManager* files = Imodel::GetInstance().GetFileManager();
-    return files ? files->GetFile(file) : Entry();
-}
-
 }  // namespace
 
 IfileAddFileToModelFunction& IfileAddFileToModelHook()
 {
-    static IfileAddFileToModelFunction hook = &RegisteredEntry;
+    // The member-file form of the add-file command.
+    static IfileAddFileToModelFunction hook = static_cast<IfileAddFileToModelFunction>(&IcmdDoAddFileToModel);
     return hook;
 }
 

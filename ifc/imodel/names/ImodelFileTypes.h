@@ -174,3 +174,8 @@ bool ImodelGetConstraintList(std::vector<ConstraintType>& out, imodelConstraintF
 // Whether `extension` (without the dot, case ignored) is an importable or
 // auxiliary constraint kind of `family`.
 bool ImodelIsConstraintFileSupported(const char* extension, const std::string& family);
+
+// The I/O constraint type of the current device: the first of "pdc" (22),
+// "gcf" (21) and "pin" (20) that import_files takes in the project; 5 when
+// it takes none.
+zorpaFileManagerTypes ImodelGetIoConstraintFileType();

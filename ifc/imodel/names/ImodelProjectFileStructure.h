@@ -61,21 +61,20 @@ public:
     // Takes note of one file named by a file list, with the section's
     // default type, once the converters of an older project adjusted it. A
     // missing file is marked for removal (AddFileToDelete): false. An
-    // existing file is recorded among the files read by its name after the
-    // last directory character (files of the place-and-route group apart):
-    // true. `noUpdate` and `known` choose how an existing file enters the
-    // model (not entered in the file manager nor parsed; refreshed by the
-    // file manager as a file of another view rather than added by the
-    // add-file command); neither operation is declared for the model to
-    // call, so the file is recorded only.
+    // existing file of another view (`known`) is registered with the file
+    // manager; any other existing file is added by the add-file command
+    // (updated and parsed unless `noUpdate`) when the converters want it,
+    // and recorded among the files read by its name after the last
+    // directory character (files of the place-and-route group apart): true.
     bool AddFilePresent(const ImodelFileName& name, zorpaFileManagerTypes type, bool noUpdate,
                         const std::vector<Iconvert*>& converters, bool known);
     // Marks a file that the project names but that does not exist for
     // removal, once per file (file-name equality).
     void AddFileToDelete(const ImodelFileName& name, zorpaFileManagerTypes type);
-    // Tells the user of each file marked for removal ("OLD_FILE_NOT_FOUND")
-    // and empties the list. Taking the files out of the model belongs to the
-    // delete-from-model command, which is not declared for the model to call.
+    // Tells the user of each file marked for removal ("OLD_FILE_NOT_FOUND",
+    // not while a saved copy is reopened), takes it out of the model
+    // (delete_files_from_model, with its view made current for the time)
+    // and empties the list.
     void DeleteFiles();
 
     const FileList& GetFilesToDelete() const { return m_filesToDelete; }

@@ -3,6 +3,7 @@
 // on disk since the last save, and the save that follows every open.
 #include "src/icmd/project/IcmdProjectCommands.h"
 
+#include "icmd/IcmdAddAndDeleteFile.h"
 #include "icmd/IcmdDoCommand.h"
 #include "icmd/IcmdProjectCommands.h"
 #include "ievent/IeventClasses.h"
@@ -218,15 +219,15 @@ AcmdEnum::Result IcmdOpenProject::do_execDo()
 
 void IcmdOpenProject::ReaddModifiedFiles()
 {
-    // The add-file command parses such a file again once it is part of the
-    // library; until then the file is announced as changed, so that the
-    // views and the flow see it, and its new stamp is saved.
+    // Each file changed on disk is added again with its project attributes,
+    // so that the flow learns of the change; the read parsed it already.
     std::deque<IfileObject>& modified = IcmdFilesModifiedSinceLastOpen();
     IfileManager* files = Imodel::GetInstance().GetFileManager();
     while (!modified.empty()) {
         const IfileObject changed = modified.front();
         modified.pop_front();
-        if (files) files->AnnounceFileChange(changed);
+        if (const IfileManager::Entry entry = files ? files->GetFile(changed) : IfileManager::Entry())
+            IcmdDoAddFileToModel(*entry, false, false, false, nullptr, nullptr, true, nullptr, true, false, nullptr);
         if (std::deque<IfileObject>* notified = ImodelModule::GetNotifiedFileChangeList()) notified->push_back(changed);
     }
 }

@@ -1,12 +1,7 @@
 #include "src/icmd/project/IcmdProjectFileText.h"
 
 #include "icmd/IcmdComponentIDText.h"
-#include "imodel/design/ImodelDesignManager.h"
-#include "imodel/design/ImodelFindModule.h"
-#include "imodel/design/ImodelModule.h"
-#include "imodel/design/ImodelRoot.h"
-#include "imodel/model/Imodel.h"
-#include "imodel/names/ImodelMessages.h"
+#include "icmd/IcmdSetRoot.h"
 
 #include <cctype>
 #include <climits>
@@ -51,15 +46,6 @@ bool IcmdSplitAtLastComma(const std::string& line, std::string& before, std::str
 
 void IcmdRestoreActiveRoot(const std::string& text)
 {
-    // The model keeps what the root is; the set_root command, which also
-    // brings the flow and the views along, builds on it.
-    ImodelDesignManager& design = *Imodel::GetInstance().GetDesignManager();
-    ImodelModule* module = ImodelFindModule(IcmdReadComponentID(text));
-    if (!ImodelCanBeRoot(module)) {
-        ImodelDisplayCANNOT_SET_ROOT_MSG(text.c_str());
-        return;
-    }
-    if (ImodelModule* previous = design.GetRootModule(); previous && previous != module) previous->SetIsRoot(false);
-    design.SetRootId(module->GetComponentID());
-    module->SetIsRoot(true);
+    // set_root brings the flow and the views along with the root.
+    IcmdDoSetRoot(false, IcmdReadComponentID(text));
 }

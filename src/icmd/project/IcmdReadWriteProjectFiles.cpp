@@ -2,6 +2,7 @@
 // lists of older versions) and the definitions used for modules ("UsedFile").
 #include "src/icmd/project/IcmdReadWriteProjectImpl.h"
 
+#include "icmd/IcmdUseFile.h"
 #include "ifile/IfileFunctions.h"
 #include "ifile/IfileManager.h"
 #include "ifile/IfileObjectEx.h"
@@ -16,6 +17,9 @@
 #include <foundation/Sys.h>
 
 #include <utility>
+#include <vector>
+
+#include <zorpa/ZorpaModule.h>
 
 namespace {
 
@@ -71,6 +75,9 @@ bool IcmdReadWriteProjectImpl::ProjectFileObject_Files(double share)
         m_filesToCount.clear();
     }
     bool found = false;
+    // Each file added parses into the libraries: one save of the libraries
+    // around all of them, so that each add only counts.
+    model.SaveLibraries();
     if (files) ReadMemberFiles(found);
     for (const auto& [list, type] : kOlderFileLists) ReadFileBlock(list, type, found);
     ImodelRevisionManager* revisions = model.GetRevisionManager();
@@ -80,41 +87,40 @@ bool IcmdReadWriteProjectImpl::ProjectFileObject_Files(double share)
         for (const std::string& name : names)
             files->RegisterPresentFiles(revisions->GetRevisionNumber(name), m_parser, m_converters);
     }
+    model.RestoreLibraries(true, zorpaSaveRestoreParams{false, true, false});
     if (!model.ParseCxfOnOpen()) model.CheckNewCores(zorpaFT_OMBRIX_CXF);
     return true;
 }
 
 void IcmdReadWriteProjectImpl::ReadMemberFiles(bool& found)
 {
-    // The file manager registers the files of the block itself once the
-    // design flow gives it AddFilesToModel (with the add-file command that
-    // parses each file); until then the files are registered here, which
-    // keeps every stored attribute and finds the files changed on disk.
     IfileManager& files = *Imodel::GetInstance().GetFileManager();
+    // The stamps the file stored tell which files changed on disk since.
     Lines lines;
-    // Nothing reads the block after this step.
-    found = TakeList(lines, "FileManager", true);
+    found = TakeList(lines, "FileManager", false);
     if (!found) return;
-    std::deque<IfileObjectEx> read;
-    IfileReadFileList(lines, read, m_converters, true);
-    // A file registered before this read may carry an error to keep.
-    const bool hadFiles = files.GetFileCount() > 0;
-    // Every schematic page stands before any other file is handled.
-    for (const IfileObjectEx& file : read)
-        if (file.GetFileType() == zorpaFT_SCH) files.AddOrUpdateFile(file, true);
-    std::deque<IfileObject>& modified = IcmdFilesModifiedSinceLastOpen();
-    for (IfileObjectEx& file : read) {
-        const IfileManager::Entry known =
-            hadFiles || file.GetFileType() == zorpaFT_SCH ? files.GetFile(file) : IfileManager::Entry();
-        if (known) file.SetErrorFile(known->GetErrorFileType(), known->GetModuleAlreadyDefined());
-        const IfileManager::Entry entry = files.AddOrUpdateFile(file, true);
-        if (!entry) {
-            m_parser.AddFileToDelete(file.GetFullFileName(), file.GetFileType());
-            continue;
+    std::deque<IfileObjectEx> stored;
+    IfileReadFileList(lines, stored, m_converters, true);
+    // The units whose definition the user chose: the add-file command does
+    // not report them as defined twice, the choice is restored afterwards.
+    std::vector<std::string> chosenUnits;
+    if (TakeList(lines, "UsedFile", false)) {
+        for (const std::string& line : lines) {
+            std::string name;
+            std::string module;
+            if (IcmdSplitAtLastComma(line, name, module) && !module.empty()) chosenUnits.push_back(module);
         }
-        StepOneFile();
+    }
+    files.AddFilesToModel(
+        m_parser, m_converters, &chosenUnits, [this] { StepOneFile(); }, true, m_fileListFlag);
+    // Nothing reads the block after this step.
+    TakeList(lines, "FileManager", true);
+    std::deque<IfileObject>& modified = IcmdFilesModifiedSinceLastOpen();
+    for (const IfileObjectEx& file : stored) {
         // The entry holds the disk's stamp now, the file value the stored one.
-        if (entry->IsNewerThan(file.GetStatInfo())) modified.push_back(static_cast<const IfileObject&>(*entry));
+        const IfileManager::Entry entry = files.GetFile(file);
+        if (entry && entry->IsNewerThan(file.GetStatInfo()))
+            modified.push_back(static_cast<const IfileObject&>(*entry));
     }
 }
 
@@ -174,15 +180,7 @@ bool IcmdReadWriteProjectImpl::ProjectFileObject_UsedFileLists(double)
 
 void IcmdReadWriteProjectImpl::RestoreUsedDefinition(const std::string& fileName, const std::string& module)
 {
-    // The use_source_file command parses the file again as the module's
-    // definition; what the project keeps of the choice is the file's mark
-    // as the one in use for the module, restored here.
-    IfileManager* files = Imodel::GetInstance().GetFileManager();
-    if (!files) return;
+    // use_source_file parses the file again as the unit's definition.
     const IfileObject file(ImodelFileName(fileName), zorpaFT_HDL, ImodelFMInternal, true, false);
-    const IfileManager::Entry entry = files->GetFile(file);
-    if (!entry) return;
-    IfileObjectEx marked(*entry);
-    marked.SetErrorFile(ImodelNoError, module);
-    files->AddOrUpdateFile(marked, true);
+    IcmdDoUseDefinition(false, file, module, true, true);
 }

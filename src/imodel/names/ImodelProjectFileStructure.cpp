@@ -1,11 +1,15 @@
 #include "imodel/names/ImodelProjectFileStructure.h"
 
+#include "icmd/IcmdAddAndDeleteFile.h"
 #include "iconvert/Iconvert.h"
 #include "ifile/IfileManager.h"
 #include "ifile/IfileObject.h"
+#include "ifile/IfileObjectEx.h"
+#include "ifile/IfileProjectOpening.h"
 #include "imodel/model/Imodel.h"
 #include "imodel/names/ImodelMessages.h"
 #include "imodel/names/imodelUtl.h"
+#include "imodel/views/ImodelRevisionManager.h"
 #include "src/imodel/names/imodelUtlProject.h"
 
 #include <foundation/Sys.h>
@@ -121,9 +125,8 @@ void ImodelProjectFileStructure::GetFileListCount(int& count)
     count = static_cast<int>(std::min<std::size_t>(lines, INT_MAX));
 }
 
-bool ImodelProjectFileStructure::AddFilePresent(const ImodelFileName& name, zorpaFileManagerTypes type,
-                                                bool /*noUpdate*/, const std::vector<Iconvert*>& converters,
-                                                bool /*known*/)
+bool ImodelProjectFileStructure::AddFilePresent(const ImodelFileName& name, zorpaFileManagerTypes type, bool noUpdate,
+                                                const std::vector<Iconvert*>& converters, bool known)
 {
     IfileObject file(name, type, ImodelFMFull, true, true);
     for (Iconvert* converter : converters) converter->ConvertObjectFromProjectFile(file);
@@ -132,6 +135,17 @@ bool ImodelProjectFileStructure::AddFilePresent(const ImodelFileName& name, zorp
         AddFileToDelete(fullName, type);
         return false;
     }
+    if (known) {
+        // A file of another view: registered, not parsed.
+        if (IfileManager* files = Imodel::GetInstance().GetFileManager())
+            files->AddOrUpdateFile(IfileObjectEx(file, true), true);
+        return true;
+    }
+    const bool needsImport = std::all_of(converters.begin(), converters.end(), [&fullName](Iconvert* converter) {
+        return converter->FileNeedsImport(fullName.GetString());
+    });
+    if (needsImport)
+        IcmdDoAddFileToModel(file, !noUpdate, !noUpdate, false, nullptr, nullptr, true, nullptr, true, false, nullptr);
     FileList& read = ImodelGetGlobalType(type) == zorpaFT_GROUP_PALLADOR ? m_palladorFilesRead : m_filesRead;
     read.emplace_back(TitleOf(fullName), type);
     return true;
@@ -144,7 +158,18 @@ void ImodelProjectFileStructure::AddFileToDelete(const ImodelFileName& name, zor
 
 void ImodelProjectFileStructure::DeleteFiles()
 {
-    for (const auto& file : m_filesToDelete) ImodelDisplayOLD_FILE_NOT_FOUND_MSG(file.first.c_str());
+    ImodelRevisionManager* revisions = Imodel::GetInstance().GetRevisionManager();
+    for (const auto& [name, type] : m_filesToDelete) {
+        if (!IfileSkipFileDoesNotExistMessage()) ImodelDisplayOLD_FILE_NOT_FOUND_MSG(name.c_str());
+        const IfileObject file(name, type, ImodelFMFull, true, true);
+        // A file of another view leaves while its view is the current one.
+        const int view = file.GetRevNum();
+        const bool otherView = revisions && view != -1 && !file.IsInCurRev();
+        const std::string current = otherView ? revisions->GetCurrentRevisionName() : std::string();
+        if (otherView) revisions->SetActiveView(revisions->GetRevisionNameByNumber(view), false, false);
+        IcmdDoDeleteFileFromModel(file, true, true, false, nullptr);
+        if (otherView) revisions->SetActiveView(current, false, false);
+    }
     m_filesToDelete.clear();
     m_filesToDeleteKeys.clear();
 }

@@ -370,16 +370,30 @@ public:
     ZorpaLibrary& operator=(const ZorpaLibrary& other)
     {
         if (this == &other) return *this;
-        m_name = other.m_name;
-        m_location = other.m_location;
-        m_path = other.m_path;
-        m_number = other.m_number;
-        m_compileOption = other.m_compileOption;
+        TakeSettingsOf(other);
         m_moduleList.reset();
         m_modules = boost::make_shared<ModuleSet>(*other.m_modules);
         return *this;
     }
     ~ZorpaLibrary() = default;
+
+    // A library like this one, every setting kept, without units.
+    boost::shared_ptr<ZorpaLibrary> CloneEmpty() const
+    {
+        auto copy = boost::make_shared<ZorpaLibrary>(m_name);
+        copy->TakeSettingsOf(*this);
+        return copy;
+    }
+    // Takes the name, texts, number and compile option of `other`; the
+    // units stay as they are.
+    void TakeSettingsOf(const ZorpaLibrary& other)
+    {
+        m_name = other.m_name;
+        m_location = other.m_location;
+        m_path = other.m_path;
+        m_number = other.m_number;
+        m_compileOption = other.m_compileOption;
+    }
 
     std::string GetName() const { return m_name; }
     void SetName(const std::string& name) { m_name = name; }
