@@ -3,6 +3,7 @@
 // and telling the listeners, then the views.
 #include "src/ifile/ifileManagerImpl.h"
 
+#include "icmd/IcmdSaveProjectAs.h"
 #include "ievent/IeventClasses.h"
 #include "ifile/IfileManagerFilterParent.h"
 #include "ifile/IfileManagerFunctions.h"
@@ -98,7 +99,8 @@ void ifileManagerImpl::UpdateFilesAndNotify(int)
 IfileManager::Entry ifileManagerImpl::AddOrUpdateFile(const IfileObjectEx& file, bool trackErrors)
 {
     if (file.IsLocalFile() && !ImodelDoesFileExist(file.GetFullFileName())) {
-        SysDebugPrintf("Error: Cannot access file %s\n", file.GetInternalFileName().c_str());
+        if (!IcmdSaveProjectAs::SkipFileDoesNotExistMessage())
+            SysDebugPrintf("Error: Cannot access file %s\n", file.GetInternalFileName().c_str());
         return Entry();
     }
     const std::string text = file.GetModuleAlreadyDefined();

@@ -1,6 +1,7 @@
 #include "src/imodel/model/imodelCommandTable.h"
 
 #include "icmd/IcmdProjectCommands.h"
+#include "icmd/IcmdSaveProjectAs.h"
 #include "imodel/model/Imodel.h"
 
 #include <foundation/AcmdManager.h>
@@ -18,7 +19,7 @@ const std::vector<imodelCommandRow>& imodelGetCommandTable()
         {"close_project", false, IcmdCloseProjectFactory()},
         {"save_project", false, IcmdSaveProjectFactory()},
         {"open_project", false, IcmdOpenProjectFactory()},
-        {"save_project_as", false, {}},
+        {"save_project_as", false, IcmdSaveProjectAsFactory()},
         {"set_root", false, {}},
         {"use_source_file", false, {}},
         {"use_file", false, {}},
