@@ -113,13 +113,15 @@ bool Zipper::AddFolderToZip(const std::string& folder, int)
             return false;
         }
         ++m_archive->entries;
-        for (auto child = children.rbegin(); child != children.rend(); ++child) {
-            const std::string childPath = path + "/" + *child;
-            const std::string childName = name + "/" + *child;
+        // Files in name order; sub-folders after them, the first one on top.
+        std::vector<std::pair<std::string, std::string>> folders;
+        for (const std::string& child : children) {
+            const std::string childPath = path + "/" + child;
+            const std::string childName = name + "/" + child;
             SysStatInfo info;
             if (SysPathStat(childPath, &info) != 0) continue;  // a link to nothing: nothing to keep
             if (SysIsDirectory(info)) {
-                pending.emplace_back(childPath, childName);
+                folders.emplace_back(childPath, childName);
                 continue;
             }
             if (!SysIsRegularFile(info) || m_archive->own.count(SysGetRealPath(childPath)) != 0) continue;
@@ -131,6 +133,7 @@ bool Zipper::AddFolderToZip(const std::string& folder, int)
             }
             ++m_archive->entries;
         }
+        pending.insert(pending.end(), folders.rbegin(), folders.rend());
     }
     return true;
 }
