@@ -229,12 +229,13 @@ TEST_F(ProjectConversion, ZipModeArchivesTheProjectFolderBesideIt)
     EXPECT_TRUE(m_messages.WithId("CREATED_BACKUP").empty());
     IcmdDoCloseProject(false, false);
 
-    // An archive inside the project folder holds everything but itself.
+    // An archive inside the project folder holds everything but itself; its
+    // folder is made.
     WriteVersion("7.2");
-    ASSERT_TRUE(OpenWithArchive(m_folder / "alu/backup.zip", true));
-    const std::vector<std::string> inside = Entries(m_folder / "alu/backup.zip");
+    ASSERT_TRUE(OpenWithArchive(m_folder / "alu/backups/backup.zip", true));
+    const std::vector<std::string> inside = Entries(m_folder / "alu/backups/backup.zip");
     EXPECT_NE(std::find(inside.begin(), inside.end(), "alu/alu.prj"), inside.end());
-    EXPECT_EQ(std::find(inside.begin(), inside.end(), "alu/backup.zip"), inside.end());
+    EXPECT_EQ(std::find(inside.begin(), inside.end(), "alu/backups/backup.zip"), inside.end());
 }
 
 TEST_F(ProjectConversion, AnArchiveThatCannotBeWrittenStopsTheOpenAndKeepsWhatWasThere)
@@ -247,10 +248,12 @@ TEST_F(ProjectConversion, AnArchiveThatCannotBeWrittenStopsTheOpenAndKeepsWhatWa
     EXPECT_TRUE(std::filesystem::is_directory(m_folder / "taken.zip"));
     EXPECT_TRUE(NoProjectLeft());
 
+    // A file stands where the archive's folder should be made.
     WriteVersion("8.0");
-    EXPECT_FALSE(OpenWithArchive(m_folder / "no/such/folder/alu.zip", true));
+    m_folder.Write("file", "");
+    EXPECT_FALSE(OpenWithArchive(m_folder / "file/alu.zip", true));
     EXPECT_EQ(m_messages.WithId("FAILED_CREATE_BACKUP").at(0).text,
-              "Failed to create archive " + m_folder / "no/such/folder/alu.zip" + ".");
+              "Failed to create archive " + m_folder / "file/alu.zip" + ".");
     EXPECT_EQ(m_host.converted, "converters: not asked");
     EXPECT_TRUE(NoProjectLeft());
     EXPECT_NE(m_folder.Read("alu/alu.prj").find("KEY SOLVATO \"8.0\""), std::string::npos);

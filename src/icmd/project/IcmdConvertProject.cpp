@@ -138,6 +138,10 @@ bool IcmdOpenProject::WriteBackupArchive()
         ImodelDisplayFAILED_OVERWRITE_FILE_QRY(GetEnvironment(), MdbOK, archive.c_str());
         return false;
     }
+    // An archive in a folder of its own: the folder is made.
+    const std::string folder = archive.substr(0, archive.rfind(SysGetDirChar()));
+    if (!folder.empty() && !UtlValidateOrCreateFolder(folder))
+        SysDebugPrintf("Archive %s: the folder cannot be made\n", archive.c_str());
     Fenwold::Zipper zipper(archive, 0, 0);
     const bool added = zipper.AddFolderToZip(Design().GetProjectFolder().GetString(), 0);
     if (!zipper.CloseZip() || !added) {
