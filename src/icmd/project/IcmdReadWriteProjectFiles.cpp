@@ -103,13 +103,13 @@ void IcmdReadWriteProjectImpl::ReadMemberFiles(bool& found)
     IfileReadFileList(lines, read, m_converters, true);
     // A file registered before this read may carry an error to keep.
     const bool hadFiles = files.GetFileCount() > 0;
-    // Every schematic page stands before any other file is handled.
     // Without links (the copy of a project saved under another name without
     // its files) the files outside the project folder are left out.
     if (m_fileListFlag)
         read.erase(
             std::remove_if(read.begin(), read.end(), [](const IfileObjectEx& file) { return !file.IsLocalFile(); }),
             read.end());
+    // Every schematic page stands before any other file is handled.
     for (const IfileObjectEx& file : read)
         if (file.GetFileType() == zorpaFT_SCH) files.AddOrUpdateFile(file, true);
     std::deque<IfileObject>& modified = IcmdFilesModifiedSinceLastOpen();

@@ -7,6 +7,7 @@
 #include "ifile/IfileManager.h"
 #include "ifile/IfileManagerFilterParent.h"
 #include "ifile/IfileObjectEx.h"
+#include "ifile/IfileProjectOpening.h"
 #include "imodel/design/ImodelDesignManager.h"
 #include "imodel/model/Imodel.h"
 #include "imodel/model/ImodelHost.h"
@@ -25,11 +26,8 @@ namespace {
 
 ImodelDesignManager& Design() { return *Imodel::GetInstance().GetDesignManager(); }
 
-bool& SkipMessageFlag()
-{
-    static bool skip = false;
-    return skip;
-}
+// The file manager keeps the flag: it is the first to read it.
+bool& SkipMessageFlag() { return IfileSkipFileDoesNotExistMessage(); }
 
 bool& IgnoreImplFlag()
 {

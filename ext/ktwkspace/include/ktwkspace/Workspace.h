@@ -18,6 +18,7 @@
 // way of a new one). The other operations do not throw.
 #pragma once
 
+#include <set>
 #include <stdexcept>
 #include <string>
 
@@ -89,6 +90,13 @@ public:
     // components, so none is found.
     VyIfaces::IComponent* FindComponent(const VyIfaces::ComponentID& id) const;
 
+    // The reports the core generator writes with the cores it generates
+    // for the project, by kind (1: the compile report). This library
+    // generates no cores: it only keeps what was asked for, while it lives.
+    void addReport(int kind) { m_reports.insert(kind); }
+    void removeReport(int kind) { m_reports.erase(kind); }
+    bool HasReport(int kind) const { return m_reports.count(kind) != 0; }
+
     // Set by the design environment once the workspace is its project's.
     bool ownedByProject = false;
 
@@ -98,6 +106,7 @@ private:
     bool m_interactive;
     IIDEObject* m_callback;
     CatalogIf* m_catalog;
+    std::set<int> m_reports;
 };
 
 // The first line of every workspace file this library writes.
