@@ -123,6 +123,17 @@ TEST_F(SaveProjectAs, AnEmptyCopyHoldsTheRenamedProjectFileAndTheSetUpFilesAndOp
     EXPECT_EQ(m_folder.Read("alu/hdl/alu.vhd"), "alu/hdl/alu.vhd");
 }
 
+TEST_F(SaveProjectAs, AllOfACopyIsEveryFileOnceThoughALinkLeadsBackUp)
+{
+    std::filesystem::create_directory_symlink(m_folder / "alu", m_folder / "alu/hdl/loop");
+    ASSERT_TRUE(IcmdDoSaveProjectAs(false, "copy", "all", false, IcmdSaveAsAllFiles, IcmdSaveAsAllImpls));
+    const std::set<std::string>& copied = m_host.snapshot;
+    EXPECT_TRUE(copied.count("all.prj") && copied.count("hdl/scratch.vhd") && copied.count("viewdraw2/x.sch"));
+    EXPECT_FALSE(copied.count("alu.prj"));
+    EXPECT_TRUE(std::none_of(copied.begin(), copied.end(),
+                             [](const std::string& name) { return name.starts_with("hdl/loop"); }));
+}
+
 TEST_F(SaveProjectAs, TheSourcesOfACopyAreItsPreSynthesisMembersWithTheSchematicFolderWhole)
 {
     ASSERT_TRUE(IcmdDoSaveProjectAs(false, "copy", "src", false, IcmdSaveAsSourceFiles, IcmdSaveAsAllImpls));

@@ -17,6 +17,7 @@
 #include "imodel/names/ImodelMessages.h"
 #include "imodel/names/imodelUtl.h"
 #include "itool/ItoolModelSimPathOptions.h"
+#include "itool/ItoolPallador.h"
 #include "itool/ItoolSetupFiles.h"
 #include "src/icmd/project/IcmdOpenProjectQueue.h"
 #include "src/icmd/project/IcmdProjectMeter.h"
@@ -25,6 +26,8 @@
 #include <foundation/AcmdManager.h>
 #include <foundation/Def.h>
 #include <foundation/Sys.h>
+
+#include <set>
 
 namespace {
 
@@ -193,10 +196,17 @@ AcmdEnum::Result IcmdOpenProject::do_execDo()
         paths && paths->GetUseCustomPath() && !UtlDoesPathExist(paths->GetLibraryPath()))
         ImodelDisplayINVALID_MODELSIM_LIB_MSG(paths->GetLibraryPath().c_str());
     ImodelDisplayPROJECT_OPENED_MSG(design.GetProjectName().c_str());
-    if (host) {
-        host->ProjectVersionRead(major, minor);
-        host->ProjectOpened();
+    if (host) host->ProjectVersionRead(major, minor);
+    // Views of projects before 6.2 did not record whether a structural
+    // unit's database came from its sources.
+    if (IsPre_RevStructFlowSupported(major, minor)) {
+        if (ItoolPallador* pallador = model.GetPalladorTool()) {
+            const std::deque<ImodelModule*>* settled = m_reader->GetModulesWithSynthOption();
+            std::set<ImodelModule*> done(settled->begin(), settled->end());
+            pallador->ResolveStructuralOptions(design.GetModuleTree(), &done);
+        }
     }
+    if (host) host->ProjectOpened();
     for (Iconvert* converter : m_converterList) converter->PostOpenConvert();
     DestroyConverters();
     ReaddModifiedFiles();
