@@ -1,7 +1,7 @@
 // Opening projects written by other versions: which are refused, asked
-// about, backed up and converted by which converters; a backup that fails
-// stops the open; the zip archive of zip mode, replaced only by a complete
-// one; declined questions leave no project behind.
+// about, backed up and converted by which converters; archives that cannot
+// be written and declined questions leave no project behind. The scenario
+// project_convert shows the rest as a user sees it.
 #include "Golden.h"
 #include "MessageRecorder.h"
 #include "RecordingHost.h"
@@ -22,7 +22,6 @@
 #include <foundation/Sys.h>
 
 #include <gtest/gtest.h>
-#include <zip.h>
 
 #include <filesystem>
 #include <string>
@@ -63,18 +62,6 @@ public:
     bool asked = false;
     bool askAnswer = true;
 };
-
-std::vector<std::string> Entries(const std::string& archive)
-{
-    std::vector<std::string> names;
-    int error = 0;
-    zip_t* zip = zip_open(archive.c_str(), ZIP_RDONLY, &error);
-    if (!zip) return names;
-    for (zip_int64_t i = 0; i < zip_get_num_entries(zip, 0); ++i)
-        names.push_back(zip_get_name(zip, static_cast<zip_uint64_t>(i), 0));
-    zip_discard(zip);
-    return names;
-}
 
 class ProjectConversion : public ::testing::Test {
 protected:
@@ -179,17 +166,6 @@ TEST_F(ProjectConversion, EachVersionIsRefusedOpenedOrConvertedWithItsConverters
     ExpectMatchesGolden("conversion_matrix.txt", dump);
 }
 
-TEST_F(ProjectConversion, AFailingBackupCopyStopsTheOpenBeforeAnythingIsConverted)
-{
-    WriteVersion("8.0");
-    std::filesystem::create_directories(m_folder / "alu/alu.prj.convert.8.0.bak");
-    EXPECT_FALSE(IcmdDoOpenProject(ProjectFile().c_str(), false, false));
-    EXPECT_EQ(m_messages.WithId("UNABLE_TO_COPY").size(), 1u);
-    EXPECT_EQ(m_host.converted, "converters: not asked");
-    EXPECT_TRUE(NoProjectLeft());
-    EXPECT_NE(m_folder.Read("alu/alu.prj").find("KEY SOLVATO \"8.0\""), std::string::npos);
-}
-
 TEST_F(ProjectConversion, ADeclinedQuestionOrAFailedHostConversionLeavesNoProject)
 {
     WriteVersion("7.1");
@@ -204,38 +180,6 @@ TEST_F(ProjectConversion, ADeclinedQuestionOrAFailedHostConversionLeavesNoProjec
     EXPECT_EQ(m_host.converted, "converters: AddOldCoresToWS PowerFiles, packages");
     EXPECT_TRUE(NoProjectLeft());
     EXPECT_NE(m_folder.Read("alu/alu.prj").find("KEY SOLVATO \"7.1\""), std::string::npos);
-}
-
-TEST_F(ProjectConversion, ZipModeArchivesTheProjectFolderBesideIt)
-{
-    Options(false, true);
-    WriteVersion("7.2");
-    // An older archive of that name is replaced by the complete new one.
-    m_folder.Write("alu.zip", "an older archive");
-    ASSERT_TRUE(IcmdDoOpenProject(ProjectFile().c_str(), false, false));
-    const std::string archive = m_folder / "alu.zip";
-    EXPECT_EQ(m_messages.WithId("CREATED_BACKUP").at(0).text, "Backup '" + archive + "' created successfully.");
-    const std::vector<std::string> entries = Entries(archive);
-    ASSERT_FALSE(entries.empty());
-    EXPECT_EQ(entries.front(), "alu/");
-    EXPECT_NE(std::find(entries.begin(), entries.end(), "alu/alu.prj"), entries.end());
-    EXPECT_TRUE(Backups().empty());
-    IcmdDoCloseProject(false, false);
-
-    // Without the archive, the project file is kept as it was.
-    WriteVersion("7.2");
-    ASSERT_TRUE(OpenWithArchive(std::string(), false));
-    EXPECT_EQ(Backups(), std::vector<std::string>{"alu.prj.convert.7.2.bak"});
-    EXPECT_TRUE(m_messages.WithId("CREATED_BACKUP").empty());
-    IcmdDoCloseProject(false, false);
-
-    // An archive inside the project folder holds everything but itself; its
-    // folder is made.
-    WriteVersion("7.2");
-    ASSERT_TRUE(OpenWithArchive(m_folder / "alu/backups/backup.zip", true));
-    const std::vector<std::string> inside = Entries(m_folder / "alu/backups/backup.zip");
-    EXPECT_NE(std::find(inside.begin(), inside.end(), "alu/alu.prj"), inside.end());
-    EXPECT_EQ(std::find(inside.begin(), inside.end(), "alu/backups/backup.zip"), inside.end());
 }
 
 TEST_F(ProjectConversion, AnArchiveThatCannotBeWrittenStopsTheOpenAndKeepsWhatWasThere)

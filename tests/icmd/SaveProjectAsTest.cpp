@@ -134,20 +134,6 @@ TEST_F(SaveProjectAs, AllOfACopyIsEveryFileOnceThoughALinkLeadsBackUp)
                              [](const std::string& name) { return name.starts_with("hdl/loop"); }));
 }
 
-TEST_F(SaveProjectAs, TheSourcesOfACopyAreItsPreSynthesisMembersWithTheSchematicFolderWhole)
-{
-    ASSERT_TRUE(IcmdDoSaveProjectAs(false, "copy", "src", false, IcmdSaveAsSourceFiles, IcmdSaveAsAllImpls));
-    const std::set<std::string>& copied = m_host.snapshot;
-    EXPECT_TRUE(copied.count("src.prj") && copied.count("hdl/alu.vhd") && copied.count("viewdraw/viewdraw.ini"));
-    EXPECT_TRUE(copied.count("pallador/impl1/"));
-    // Not a source, not a member, and a folder that only begins like the
-    // schematic editor's.
-    EXPECT_FALSE(copied.count("synthesis/alu.edn") || copied.count("hdl/scratch.vhd") ||
-                 copied.count("viewdraw2/x.sch") || copied.count("pallador/impl1/alu.adb"));
-    // A link stays a link.
-    EXPECT_TRUE(HasLinks());
-}
-
 TEST_F(SaveProjectAs, FailuresLeaveTheOldProjectOpenAndNoCopyBehind)
 {
     const std::string project = m_folder / "alu/alu.prj";

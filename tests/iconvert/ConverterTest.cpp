@@ -129,24 +129,6 @@ TEST_F(Converters, NothingToMoveReportsNothingAndTheMeterOnlyStarts)
     EXPECT_TRUE(packages.PostOpenConvert());
 }
 
-TEST_F(Converters, PowerFilesMoveToTheSimulationFolderOverBothHalvesOfTheMeter)
-{
-    Write("constraint/power.vcd");
-    Write("constraint/top.saif");
-    Write("constraint/top.pdc");
-    Write("simulation/power.vcd");
-    IconvertPowerFiles power;
-    power.SetTimerInfo(0, 10, &RecordMeter);
-    ASSERT_TRUE(power.PreOpenConvert());
-    EXPECT_EQ(m_folder.Read("simulation/power_1.vcd"), "constraint/power.vcd\n");
-    EXPECT_EQ(m_folder.Read("simulation/top.saif"), "constraint/top.saif\n");
-    EXPECT_TRUE(Exists("constraint/top.pdc"));
-    EXPECT_EQ(Texts("MOVED").size(), 2u);
-    EXPECT_NE(Texts("MOVED")[0].find("Moved VCD File:"), std::string::npos);
-    EXPECT_NE(Texts("MOVED")[1].find("Moved SAIF File:"), std::string::npos);
-    EXPECT_EQ(MeterPositions(), (std::vector<unsigned int>{0, 5, 5, 5, 10}));
-}
-
 TEST_F(Converters, TheOlderCoreGeneratorsFilesStayOutOfTheProject)
 {
     m_folder.Write("hdl/core.vhd", "edited by the user");

@@ -3,6 +3,8 @@
 # with the tools' set-up files; with all its place-and-route views, the
 # current one only, or none. The project closes and the copy opens in its
 # place. A folder that exists, or one inside the project, is refused.
+# (The schematic editor's folder goes whole with the member files; a
+# folder whose name only begins like it does not.)
 proc try {script} {
     if {[catch {uplevel 1 $script} message]} { puts "refused: $message" } else { puts "done" }
 }
@@ -33,7 +35,7 @@ puts "--- the project: two views, Impl10 the current one, and a file outside its
 try {new_project -location alu -name alu -hdl VHDL -family TN4 -die tn4_15 -package cs64}
 try {close_project}
 foreach name {hdl/alu.vhd hdl/scratch.vhd stimulus/tb_alu.vhd synthesis/alu.edn constraint/alu.pdc
-              pallador/impl1/alu.adb pallador/impl10/alu.adb viewdraw/sch/alu.sch ../shared/common.vhd
+              pallador/impl1/alu.adb pallador/impl10/alu.adb viewdraw/sch/alu.sch viewdraw2/notes.txt ../shared/common.vhd
               simulation/modelsim.ini simulation/meminit.dat viewdraw/viewdraw.ini viewdraw/vf/project.lst} {
     write_file alu/$name "-- $name\n"
 }
