@@ -107,13 +107,21 @@ void IcmdOpenProject::ThreadExecutionProlog(AcmdEnum::Result& result)
 {
     IcmdBase::ThreadExecutionProlog(result);
     if (!m_zipMode || result != AcmdEnum::Success) return;
-    SetThePlace();
-    Design().ResetProjectFileStream(true);
-    Design().Reset();
-    result = Prepare();
     m_prepared = true;
+    try {
+        SetThePlace();
+        Design().ResetProjectFileStream(true);
+        Design().Reset();
+        result = Prepare();
+    } catch (...) {
+        ImodelDisplayINTERNAL_ERROR_OPEN_PRJ_MSG(file.GetObject().c_str());
+        result = AcmdEnum::Failure;
+    }
     // execDo does not run after a refusal: nothing of the project may stay.
-    if (result != AcmdEnum::Success) IcmdCloseProject::CloseModel();
+    if (result != AcmdEnum::Success) {
+        DestroyConverters();
+        IcmdCloseProject::CloseModel();
+    }
 }
 
 AcmdEnum::Result IcmdOpenProject::execDo()

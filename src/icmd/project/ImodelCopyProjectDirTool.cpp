@@ -83,7 +83,8 @@ ImodelCopyProjectDirTool::ImodelCopyProjectDirTool(const char* sourceFolder, con
                                                    const char* oldProjectFile, const char* newProjectFile,
                                                    IcmdSaveAsFileFilter files, IcmdSaveAsImplFilter views)
     : ImodelCopyDirTool(ImodelFileName(sourceFolder), ImodelFileName(targetFolder), "*"),
-      m_oldProjectFile(oldProjectFile), m_newProjectFile(newProjectFile), m_fileFilter(files), m_implFilter(views)
+      m_oldProjectFile(Key(ImodelFileName(oldProjectFile))), m_newProjectFile(newProjectFile), m_fileFilter(files),
+      m_implFilter(views)
 {
     Imodel& model = Imodel::GetInstance();
     if (files == IcmdSaveAsProjectFiles || files == IcmdSaveAsSourceFiles) {
@@ -170,7 +171,7 @@ bool ImodelCopyProjectDirTool::NeedToCopyFolder(const ImodelFileName& folder, Im
 bool ImodelCopyProjectDirTool::NeedToCopyFile(const ImodelFileName& file, ImodelFileName& target, bool& makeReadOnly)
 {
     const std::string key = Key(file);
-    if (key == Key(m_oldProjectFile)) {
+    if (key == m_oldProjectFile) {
         target = m_newProjectFile;
         makeReadOnly = false;
         return true;

@@ -39,7 +39,7 @@ private:
     // Whether the key of a folder equals or lies below a folder of the list.
     static bool InAnyOf(const std::string& key, const std::vector<std::string>& folders);
 
-    ImodelFileName m_oldProjectFile;
+    std::string m_oldProjectFile;  // its key
     ImodelFileName m_newProjectFile;
     IcmdSaveAsFileFilter m_fileFilter;
     IcmdSaveAsImplFilter m_implFilter;
