@@ -12,6 +12,7 @@
 #include <vector>
 
 class Iconvert;
+class ImodelProjectFileStructure;
 
 // --- types ----------------------------------------------------------------------
 
@@ -73,6 +74,10 @@ void IfileReadFileList(const std::vector<std::string>& lines, std::deque<IfileOb
 // of two equal files kept; then the parents named by PARENT lines are linked.
 void IfileReadFileList(const std::vector<std::string>& lines, std::deque<IfileObjectEx>& files,
                        const std::vector<Iconvert*>& converters, bool clearFirst);
+// The member files of the parsed project file's "FileManager" block, read as
+// above into `files` (emptied first); false when the block is missing.
+bool IfileGetFileList(ImodelProjectFileStructure& project, std::deque<IfileObjectEx>& files,
+                      const std::vector<Iconvert*>& converters);
 // Links the parents that the entries' PARENT lines name to the entries of
 // the list; a name that is not in the list is traced and dropped.
 void IfileRestoreParentFiles(std::deque<IfileObjectEx>& files, const std::vector<Iconvert*>& converters);

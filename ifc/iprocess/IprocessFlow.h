@@ -65,6 +65,16 @@ public:
     // The chain of tools, in order, from the HDL sources to the target node
     // for the unit; false when none leads there.
     virtual bool FindToolPath(IprocessFileObject* target, ToolNodes& tools, ImodelModule* module) const = 0;
+    // Makes the machines that receive the flow's messages, once: the file
+    // states first, one machine per tool that keeps states, the design state
+    // last.
+    virtual void CreateStateMachines() = 0;
+    // The design states the user may aim for with the unit, the default
+    // (pre-synthesis) first; nothing before CreateStateMachines.
+    virtual void GetSupportedStates(std::vector<imodelSolvatoState>& out, ImodelModule* module) const = 0;
+    // The file nodes whose files reach the state for the unit; false when no
+    // used step stands for it.
+    virtual bool GetFilesRequiredForState(imodelSolvatoState state, FileNodes& out, ImodelModule* module) const = 0;
 
     bool IsRevDependent() const override { return false; }
 

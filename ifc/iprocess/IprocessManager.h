@@ -8,7 +8,9 @@
 #include "iprocess/QuorlaneStateMachine.h"
 
 #include <cstdint>
+#include <deque>
 #include <memory>
+#include <vector>
 
 class IprocessDisplay;
 class IprocessFileObject;
@@ -41,6 +43,21 @@ public:
     virtual void SetProcessDisplay(IprocessDisplay* display) = 0;
     virtual IprocessDisplay* GetProcessDisplay() = 0;
     virtual void SetListener(IprocessListener* listener) = 0;
+    // Relays of the host's values to the items of its display (and, for the
+    // first, to its listener); the values are passed on unread. The first
+    // reaches the items only while the display shows `module`, the other two
+    // also for a null module.
+    virtual void DisplayItemsMessage1(std::uint32_t value, ImodelModule* module) = 0;
+    virtual void DisplayItemsMessage2(std::uint32_t value, ImodelModule* module) = 0;
+    virtual void DisplayItemsMessage3(ImodelModule* module) = 0;
+
+    // Appends the files that a simulation (1) or stimulus (2) tool reads for
+    // the unit in that design state: the current files of its default inputs,
+    // the unit's HDL files (with `extra` taking the included ones) and the
+    // HDL files associated with the hierarchy. Nothing for other tools.
+    virtual void GetHdlFilesOfModule(ImodelFunctionType tool, imodelSolvatoState state,
+                                     std::vector<boost::shared_ptr<IfileObjectEx>>& out, ImodelModule* module,
+                                     std::deque<IfileObject>* extra) = 0;
 
     // A revision changed its design state, a tool state or a used file.
     virtual void DesignStateOfRevisionChanged(ImodelRevContextImpl* revision) = 0;

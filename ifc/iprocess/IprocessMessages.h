@@ -4,7 +4,11 @@
 // be silenced for good; their keys are registered while the library loads.
 #pragma once
 
+#include "imodel/names/ImodelToolKinds.h"
+
 #include <foundation/Mdb.h>
+
+#include <string>
 
 // "Your design contains some components with error(s).\nClick Cancel to
 // abort %s." (OK and Cancel); the answer as given.
@@ -21,3 +25,8 @@ int IprocessDisplayLAYOUT_IGNORED_OOD_FILE_MSG(const char* layoutFile, const cha
 // "iprocessCOMPONENT_NOT_UPTODATE_QRY".
 void IprocessRegisterCOMPONENT_NOT_READY_QRY();
 void IprocessRegisterCOMPONENT_NOT_UPTODATE_QRY();
+
+// The host's managed profile of a tool kind: its tool-list text and its
+// tool name; empty without a host, a profile manager or such a profile.
+std::string IprofileGetToolListStr(ImodelFunctionType kind);
+std::string IprofileGetProfileToolName(ImodelFunctionType kind);

@@ -7,6 +7,9 @@
 
 #include <vector>
 
+class IfileObject;
+class ImodelModule;
+class IprocessFileObject;
 class ItoolWithConstraints;
 
 class ItoolConstraintsManager {
@@ -17,6 +20,13 @@ public:
     static ItoolWithConstraints* GetTool(ImodelFunctionType type);
     // A copy of the registration list, in registration order.
     static std::vector<ItoolWithConstraints*> GetAllTools();
+    // An optional constraint file of the unit changed (`kind` as the file
+    // messages: 0 its content, 1 it was removed): every revision of the unit
+    // is to refresh its constraint-file lists. The lists come with the tool
+    // work; until then there is nothing to refresh. Nothing for a unit
+    // without a context.
+    virtual void OptionalConstraintFileChanged(const IfileObject& file, IprocessFileObject* node, int kind,
+                                               ImodelModule* module);
 
 protected:
     ItoolConstraintsManager() = default;

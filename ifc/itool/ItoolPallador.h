@@ -9,6 +9,8 @@
 #include <memory>
 #include <string>
 
+class ImodelContextImpl;
+class ImodelFileName;
 class ImodelModule;
 
 class ItoolPallador : public ItoolWithConstraints {
@@ -21,6 +23,10 @@ public:
     // May set the state of a back-annotated file of the module from the
     // module's design state; answers false.
     virtual bool CheckBackAnnotatedFileState(ImodelModule* module, imodelFileState& state) = 0;
+    // The file list recorded in the design database (`database`, a full
+    // name) for the unit, into `out` (emptied first); 0 when it was read.
+    virtual int GetAdbFileList(const ImodelFileName& database, ImodelModule* module, ImodelContextImpl* context,
+                               std::deque<IfileObject>& out) = 0;
 
 protected:
     ItoolPallador() : ItoolWithConstraints(idePALLADOR) {}

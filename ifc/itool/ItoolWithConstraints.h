@@ -12,6 +12,8 @@
 
 class IfileObjectEx;
 class ImodelModule;
+class IprocessFileObject;
+class IprocessToolObject;
 class ImodelRevContextImpl;
 
 class ItoolWithConstraints {
@@ -42,6 +44,17 @@ public:
     virtual void GetUsedConstraintFiles(std::vector<boost::shared_ptr<IfileObjectEx>>& out,
                                         const boost::shared_ptr<IfileObjectEx>& file, ImodelModule* module,
                                         ImodelRevContextImpl* revision, const std::string* baseName);
+
+    // The tool's constraint files for the unit and revision; `out` is
+    // emptied first. Until the tools' constraint-file lists come with the
+    // tool work, a tool names none.
+    virtual void GetConstraintFiles(std::vector<boost::shared_ptr<IfileObjectEx>>& out, ImodelModule* module,
+                                    ImodelRevContextImpl* revision);
+    // One of the tool's constraint files changed (the flow's node of the
+    // file and the tool's node given). The tool refreshes its constraint-file
+    // lists here once it keeps them; until then it has nothing to refresh.
+    virtual void ConstraintFileChanged(ImodelModule* module, const boost::shared_ptr<IfileObjectEx>& file,
+                                       IprocessFileObject* node, IprocessToolObject* tool);
 
 protected:
     // Appends the tool to the registration list.

@@ -1,6 +1,9 @@
 #include "iprocess/IprocessMessages.h"
 
+#include "imodel/model/Imodel.h"
+#include "imodel/model/ImodelHost.h"
 #include "imodel/names/ImodelMessageDef.h"
+#include "iprofile/IprofileManager.h"
 
 #include <string>
 
@@ -54,6 +57,29 @@ void IprocessRegisterCOMPONENT_NOT_UPTODATE_QRY()
 {
     MdbDontShowAgainManager::GetInstance().RegisterQuery(kCOMPONENT_NOT_UPTODATE_QRY.dontShowAgainKey, 1,
                                                          "Launching a tool on an out of date component.", 0, 0);
+}
+
+namespace {
+
+const IprofileManagedProfile* ManagedProfile(ImodelFunctionType kind)
+{
+    ImodelHost* host = Imodel::GetInstance().GetHost();
+    IprofileManager* profiles = host ? host->GetProfileManager() : nullptr;
+    return profiles ? profiles->GetManagedProfile(kind) : nullptr;
+}
+
+}  // namespace
+
+std::string IprofileGetToolListStr(ImodelFunctionType kind)
+{
+    const IprofileManagedProfile* profile = ManagedProfile(kind);
+    return profile ? profile->GetToolList() : std::string();
+}
+
+std::string IprofileGetProfileToolName(ImodelFunctionType kind)
+{
+    const IprofileManagedProfile* profile = ManagedProfile(kind);
+    return profile ? profile->GetToolName() : std::string();
 }
 
 namespace {

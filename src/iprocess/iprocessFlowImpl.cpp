@@ -3,6 +3,7 @@
 #include "imodel/design/ImodelModule.h"
 #include "imodel/views/ImodelContextImpl.h"
 #include "src/iprocess/iprocessFlowBuilders.h"
+#include "src/iprocess/iprocessStateMachines.h"
 
 #include <algorithm>
 #include <unordered_map>
@@ -85,6 +86,14 @@ void iprocessFlowImpl::CDBOrderChanged(ImodelModule* module)
     Forward(true, true, [&](QuorlaneStateMachine& machine) { machine.CDBOrderChanged(module); });
 }
 
+void iprocessFlowImpl::DeviceChangedMessage(const std::vector<imodelDeviceMembers>& differences,
+                                            const ImodelDevice& device, ImodelFunctionType* tool)
+{
+    if (!m_module) return;
+    Forward(true, true,
+            [&](QuorlaneStateMachine& machine) { machine.DeviceChangedMessage(differences, device, tool); });
+}
+
 void iprocessFlowImpl::FunctionTypeMessage(QuorlaneStateMachineTypeMessage kind, ImodelFunctionType tool,
                                            ImodelModule* module)
 {
@@ -115,6 +124,61 @@ void iprocessFlowImpl::UpdateFileDependentStates()
 void iprocessFlowImpl::UpdateFileDependentStatesForModule(ImodelModule* module)
 {
     Forward(false, false, [&](QuorlaneStateMachine& machine) { machine.UpdateFileDependentStatesForModule(module); });
+}
+
+void iprocessFlowImpl::ComponentChanged(VyIfaces::IComponent* component, IDEVeyrunCallBack::InvalidateMessage kind)
+{
+    if (!m_module) return;
+    switch (kind) {
+    case IDEVeyrunCallBack::InvalidateSynthesis:
+        Forward(false, false, [](QuorlaneStateMachine& machine) {
+            machine.FunctionTypeMessage(QuorlaneToolChangedForModule, ideSYNTHESIS, nullptr);
+        });
+        break;
+    case IDEVeyrunCallBack::InvalidateLayout:
+        Forward(false, false, [](QuorlaneStateMachine& machine) {
+            machine.FunctionTypeMessage(QuorlaneToolChangedForModule, idePALLADOR, nullptr);
+        });
+        break;
+    case IDEVeyrunCallBack::InvalidateComponent:
+        Forward(false, false, [component](QuorlaneStateMachine& machine) {
+            machine.ComponentChanged(component, IDEVeyrunCallBack::InvalidateComponent);
+        });
+        break;
+    default:
+        break;
+    }
+}
+
+void iprocessFlowImpl::CreateStateMachines()
+{
+    if (!m_machines.empty()) return;
+    m_machines.push_back(std::make_unique<IprocessFileStateMachine>(this));
+    for (IprocessToolObject* tool : m_toolNodes) {
+        const ImodelFunctionType type = tool->GetToolType();
+        if (Iprocess_NToN_LogFile_StateMachine::IsToolSupported(type))
+            m_machines.push_back(std::make_unique<Iprocess_NToN_LogFile_StateMachine>(this, tool));
+        else if (IprocessToolStateMachine::IsToolSupported(type))
+            m_machines.push_back(std::make_unique<IprocessToolStateMachine>(this, tool));
+        else if (IprocessStimulusStateMachine::IsToolSupported(type))
+            m_machines.push_back(std::make_unique<IprocessStimulusStateMachine>(this, tool));
+    }
+    auto designState = std::make_unique<IprocessSolvatoStateMachine>(this, Pre_Synthesis);
+    designState->AddConstraint(Post_Synthesis, GetToolObject(ideSYNTHESIS));
+    designState->AddConstraint(Post_Phy_Synthesis, GetToolObject(idePHYSYNTH));
+    designState->AddConstraint(Post_Layout, GetToolObject(idePALLADOR));
+    m_designState = designState.get();
+    m_machines.push_back(std::move(designState));
+}
+
+void iprocessFlowImpl::GetSupportedStates(std::vector<imodelSolvatoState>& out, ImodelModule* module) const
+{
+    if (m_designState) m_designState->GetSupportedStates(out, module);
+}
+
+bool iprocessFlowImpl::GetFilesRequiredForState(imodelSolvatoState state, FileNodes& out, ImodelModule* module) const
+{
+    return m_designState && m_designState->GetFilesRequiredForState(state, out, module);
 }
 
 void iprocessFlowImpl::AttachModule(ImodelModule* module)

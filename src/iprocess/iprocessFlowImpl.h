@@ -15,6 +15,7 @@
 #include <vector>
 
 class IfileManager;
+class IprocessSolvatoStateMachine;
 
 class iprocessFlowImpl : public IprocessFlow {
 public:
@@ -31,6 +32,8 @@ public:
     void UsedFileChanged(ImodelModule* module, ImodelRevContextImpl* revision, zorpaFileManagerTypes type) override;
     void InputFileListChanged(boost::shared_ptr<IfileObjectEx> file, ImodelFunctionType tool) override;
     void CDBOrderChanged(ImodelModule* module) override;
+    void DeviceChangedMessage(const std::vector<imodelDeviceMembers>& differences, const ImodelDevice& device,
+                              ImodelFunctionType* tool) override;
     void FunctionTypeMessage(QuorlaneStateMachineTypeMessage kind, ImodelFunctionType tool,
                              ImodelModule* module) override;
     void ForceToolStateMessage(imodelToolState state, ImodelFunctionType tool, ImodelModule* module,
@@ -38,6 +41,9 @@ public:
     void Ide_pldFileDetected(KemletContentIf* content, boost::shared_ptr<IfileObjectEx> file) override;
     void UpdateFileDependentStates() override;
     void UpdateFileDependentStatesForModule(ImodelModule* module) override;
+    // Kind 1 reaches the machines as a change of the synthesis tool, kind 2
+    // as one of place and route, kind 3 as it is; other kinds reach none.
+    void ComponentChanged(VyIfaces::IComponent* component, IDEVeyrunCallBack::InvalidateMessage kind) override;
     void AttachModule(ImodelModule* module) override;
     ImodelModule* DetachModule() override;
 
@@ -65,6 +71,9 @@ public:
         return false;
     }
     bool FindToolPath(IprocessFileObject* target, ToolNodes& tools, ImodelModule* module) const override;
+    void CreateStateMachines() override;
+    void GetSupportedStates(std::vector<imodelSolvatoState>& out, ImodelModule* module) const override;
+    bool GetFilesRequiredForState(imodelSolvatoState state, FileNodes& out, ImodelModule* module) const override;
     // The base test; a module naming another flow does not use this one.
     bool IsObjectUsed(ImodelModule* module, ImodelRevContext* revision) const override;
 
@@ -104,6 +113,8 @@ private:
     std::vector<std::unique_ptr<IprocessFileToFileTransition>> m_fileToFile;
     // The machines that receive the messages, in creation order.
     std::vector<std::unique_ptr<QuorlaneStateMachine>> m_machines;
+    // The last of m_machines once they are made.
+    IprocessSolvatoStateMachine* m_designState = nullptr;
     std::vector<std::unique_ptr<QuorlaneStateMachine>> m_addedMachines;
     std::string m_name;
     ImodelModule* m_module = nullptr;

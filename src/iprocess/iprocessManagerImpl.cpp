@@ -25,16 +25,7 @@ void iprocessManagerImpl::AddFlow(const std::string& name, IfileManager* fileMan
     // for the project's files look the flow up.
     m_flows.push_back(std::make_unique<iprocessFlowImpl>(name, fileManager));
     m_flows.back()->BuildFlow();
-}
-
-void iprocessManagerImpl::InputFileListChanged(boost::shared_ptr<IfileObjectEx> file, ImodelFunctionType tool)
-{
-    if (m_listener) m_listener->InputFileListChanged(file, tool);
-}
-
-void iprocessManagerImpl::Ide_pldFileDetected(KemletContentIf* content, boost::shared_ptr<IfileObjectEx> file)
-{
-    if (m_listener) m_listener->Ide_pldFileDetected(content, file);
+    m_flows.back()->CreateStateMachines();
 }
 
 void iprocessManagerImpl::AttachModule(ImodelModule* module)
@@ -100,9 +91,32 @@ void iprocessManagerImpl::RefreshProcessDisplay()
     m_display->SetRefreshPending(false);
 }
 
-void iprocessManagerImpl::ConstraintListChanged(ImodelModule* module, std::uint32_t value, ImodelFunctionType tool)
+std::vector<IprocessDisplayItem*> iprocessManagerImpl::AcceptingItems(ImodelModule* module, bool anyForNull) const
 {
-    if (m_listener) m_listener->ConstraintListChanged(module, value, tool);
+    std::vector<IprocessDisplayItem*> accepting;
+    if (!m_display || !((anyForNull && !module) || m_display->GetShownModule() == module)) return accepting;
+    IprocessDisplayItemOwner* owner = m_display->GetItemOwner();
+    std::vector<IprocessDisplayItem*>* items = owner ? owner->GetItems() : nullptr;
+    if (!items) return accepting;
+    for (IprocessDisplayItem* item : *items)
+        if (item && item->AcceptsMessages()) accepting.push_back(item);
+    return accepting;
+}
+
+void iprocessManagerImpl::DisplayItemsMessage1(std::uint32_t value, ImodelModule* module)
+{
+    if (m_listener) m_listener->DisplayItemsMessage1(value, module);
+    for (IprocessDisplayItem* item : AcceptingItems(module, false)) item->OnMessage1(value);
+}
+
+void iprocessManagerImpl::DisplayItemsMessage2(std::uint32_t value, ImodelModule* module)
+{
+    for (IprocessDisplayItem* item : AcceptingItems(module, true)) item->OnMessage2(value);
+}
+
+void iprocessManagerImpl::DisplayItemsMessage3(ImodelModule* module)
+{
+    for (IprocessDisplayItem* item : AcceptingItems(module, true)) item->OnMessage3();
 }
 
 std::unique_ptr<IprocessManager> IprocessCreateManager() { return std::make_unique<iprocessManagerImpl>(); }

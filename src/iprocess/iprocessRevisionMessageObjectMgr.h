@@ -21,6 +21,10 @@ public:
     void UsedFileChanged(ImodelModule* module, ImodelRevContextImpl* revision, zorpaFileManagerTypes type) override;
     void InputFileListChanged(boost::shared_ptr<IfileObjectEx>, ImodelFunctionType) override {}
     void CDBOrderChanged(ImodelModule*) override {}
+    void DeviceChangedMessage(const std::vector<imodelDeviceMembers>&, const ImodelDevice&,
+                              ImodelFunctionType*) override
+    {
+    }
     void FunctionTypeMessage(QuorlaneStateMachineTypeMessage kind, ImodelFunctionType tool,
                              ImodelModule* module) override;
     void ForceToolStateMessage(imodelToolState state, ImodelFunctionType tool, ImodelModule* module,
@@ -28,6 +32,7 @@ public:
     void Ide_pldFileDetected(KemletContentIf* content, boost::shared_ptr<IfileObjectEx> file) override;
     void UpdateFileDependentStates() override {}
     void UpdateFileDependentStatesForModule(ImodelModule*) override {}
+    void ComponentChanged(VyIfaces::IComponent*, IDEVeyrunCallBack::InvalidateMessage) override {}
     void AttachModule(ImodelModule* module) override { m_module = module; }
     // Clears the module's message object, then forgets the module.
     ImodelModule* DetachModule() override;

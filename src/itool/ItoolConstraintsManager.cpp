@@ -24,3 +24,7 @@ ItoolWithConstraints* ItoolConstraintsManager::GetTool(ImodelFunctionType type)
 }
 
 std::vector<ItoolWithConstraints*> ItoolConstraintsManager::GetAllTools() { return Registrations(); }
+
+void ItoolConstraintsManager::OptionalConstraintFileChanged(const IfileObject&, IprocessFileObject*, int, ImodelModule*)
+{
+}

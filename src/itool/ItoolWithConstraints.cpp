@@ -36,3 +36,14 @@ void ItoolWithConstraints::GetUsedConstraintFiles(std::vector<boost::shared_ptr<
 {
     out.clear();
 }
+
+void ItoolWithConstraints::GetConstraintFiles(std::vector<boost::shared_ptr<IfileObjectEx>>& out, ImodelModule*,
+                                              ImodelRevContextImpl*)
+{
+    out.clear();
+}
+
+void ItoolWithConstraints::ConstraintFileChanged(ImodelModule*, const boost::shared_ptr<IfileObjectEx>&,
+                                                 IprocessFileObject*, IprocessToolObject*)
+{
+}

@@ -27,4 +27,10 @@ public:
         return false;
     }
     bool CheckBackAnnotatedFileState(ImodelModule*, imodelFileState&) override { return false; }
+    // No database is read yet: nothing recorded can be compared.
+    int GetAdbFileList(const ImodelFileName&, ImodelModule*, ImodelContextImpl*, std::deque<IfileObject>& out) override
+    {
+        out.clear();
+        return 1;
+    }
 };

@@ -219,7 +219,8 @@ TEST_F(ProjectLifeCycle, TheOlderLayoutIsReadOnlyWithoutPerModuleBlocks)
 {
     RecordingHost host;
     MakeProject();
-    Unit("top")->GetStimulusListPtr()->push_back(Member("stimulus/tb.v"));
+    // Through the unit, so that the flow hears of the stimulus.
+    Unit("top")->SetNewStimulusList({Member("stimulus/tb.v")}, nullptr);
     Unit("top")->GetAssociatedFileList().push_back(Member("constraint/alu.pdc"));
     ASSERT_TRUE(IcmdDoCloseProject(false, false));
     const std::string saved = ProjectText();

@@ -26,6 +26,7 @@ public:
     void RequestRefresh(bool) override {}
     void ShowModuleFlow(ImodelModule* module, IprocessFlow*) override { shown = module; }
     ImodelModule* GetShownModule() override { return shown; }
+    IprocessDisplayItemOwner* GetItemOwner() override { return nullptr; }
 
     ImodelModule* shown = nullptr;
     bool refreshPending = false;

@@ -30,7 +30,9 @@ public:
         calls.push_back("show " + (flow ? flow->GetName() : std::string("no flow")));
     }
     ImodelModule* GetShownModule() override { return shownModule; }
+    IprocessDisplayItemOwner* GetItemOwner() override { return owner; }
 
+    IprocessDisplayItemOwner* owner = nullptr;
     bool pending = false;
     ImodelModule* shownModule = nullptr;
     std::vector<std::string> calls;

@@ -328,6 +328,9 @@ public:
     // The unit and every unit below it is structural (its file, when it has
     // a typed one, says so).
     bool IsStructural() const;
+    // A file of a place-and-route view derives from the unit (of the current
+    // view only, unless `allRevisions`); false without a context or flow.
+    bool HasRevDependentData(bool allRevisions);
     // An HDL unit, or a unit with an HDL unit somewhere below it.
     bool HasSubBlocks() const;
 

@@ -47,6 +47,10 @@ public:
     // name changes nothing; a name with a line break or a double quote is
     // refused with a message.
     bool AddRevision(const std::string& name);
+    // ... and with `update`, the new revision's files and tool results of
+    // views are moved to its own view (`rename`) or dropped
+    // (ImodelRevContextImpl::UpdateRevStates).
+    bool AddRevision(const std::string& name, bool rename, bool update);
     // Removes and deletes the revision of that name; when it was current,
     // no revision is current afterwards.
     void RemoveRevision(const std::string& name);
@@ -80,6 +84,8 @@ public:
     void DuplicateContextInfo(const ImodelContextImpl* other, bool all);
     // Drops the tool results recorded for the file in every revision.
     void NotifyFileRemoved(const boost::shared_ptr<IfileObjectEx>& file);
+    // The project's language changed: every revision follows it.
+    void HDLTypeChanged();
 
     // --- ImodelRevContext: the current revision -------------------------------------------------
     // Without a current revision the getters answer the defaults and the

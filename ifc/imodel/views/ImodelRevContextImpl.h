@@ -94,6 +94,14 @@ public:
     // `notify`.
     void DontUseFile(zorpaFileManagerTypes specificType, bool notify);
     bool IsFileUsed(const IfileObject& file) const;
+    // After this revision was made as a copy of another: each used file of a
+    // place-and-route view takes its name in this revision's view (with
+    // `rename`, when that name can be formed) or is dropped, silently; the
+    // tool results of view-dependent tools follow the same way.
+    void UpdateRevStates(bool rename);
+    // The project's language changed: each used HDL file takes the
+    // extension of the flow's node of its type.
+    void HDLTypeChanged();
     // The first used file of the type, or the end of the list.
     UsedFiles::const_iterator GetUsedFile(zorpaFileManagerTypes specificType) const;
     // Whether the iterator points into this view's used files, not at the end.

@@ -77,6 +77,12 @@ public:
     // Drops every per-file record of the file; nothing for an empty pointer.
     void NotifyFileRemoved(const boost::shared_ptr<IfileObjectEx>& file);
 
+    // After the revision was made as a copy of another: the per-file records
+    // of the unit's view-dependent tools take their file's name in view
+    // `revNumber` (with `rename`, where it can be formed) or, without
+    // `rename`, are dropped; other records stay. Nothing without a flow.
+    void UpdateRevStates(bool rename, int revNumber, ImodelModule* module);
+
     // The records, in the order of creation.
     const Objects& GetObjects() const { return m_objects; }
 

@@ -15,6 +15,7 @@
 #include "iprocess/IprocessManager.h"
 #include "src/imodel/design/ImodelModuleNotify.h"
 #include "src/imodel/design/imodelFileNameKey.h"
+#include "src/imodel/model/imodelImpl.h"
 
 #include <foundation/Sys.h>
 #include <zorpa/ZorpaString.h>
@@ -91,6 +92,11 @@ ImodelModule::~ImodelModule()
     m_context.reset();
     if (GetTestedModule() == this) GetTestedModule() = nullptr;
     AnnounceDestruction();
+    // The process manager must not keep a unit that is gone as its current
+    // one, display or not.
+    if (Imodel* model = ImodelAliveModel())
+        if (IprocessManager* processes = static_cast<imodelImpl*>(model)->PeekProcessManager())
+            processes->DetachIfCurrent(this);
 }
 
 void ImodelModule::AnnounceDestruction()

@@ -85,6 +85,8 @@ public:
     ItoolModelSimPathOptions* GetModelSimPathOptions() override { return m_modelSimPathOptions.get(); }
     IfileManager* GetFileManager() override { return m_fileManager.get(); }
     IprocessManager* GetProcessManager() override;
+    // The process manager when it was made; null otherwise (nothing is made).
+    IprocessManager* PeekProcessManager() const { return m_processManager.get(); }
     QuorlaneStateMachine* GetStateMachine() override;
     ItoolConstraintsManager& GetConstraintsManager() override;
     IfileExtendedInfoManager* GetExtendedInfoManager() override { return m_extendedInfoManager.get(); }

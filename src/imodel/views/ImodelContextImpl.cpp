@@ -50,6 +50,19 @@ ImodelContextImpl::ImodelContextImpl(const ImodelContextImpl& other, ImodelModul
 
 ImodelContextImpl::~ImodelContextImpl() = default;
 
+bool ImodelContextImpl::AddRevision(const std::string& name, bool rename, bool update)
+{
+    const bool existed = FindRevision(name) != nullptr;
+    if (!AddRevision(name)) return false;
+    if (update && !existed) m_revisions.back()->UpdateRevStates(rename);
+    return true;
+}
+
+void ImodelContextImpl::HDLTypeChanged()
+{
+    for (const auto& revision : m_revisions) revision->HDLTypeChanged();
+}
+
 bool ImodelContextImpl::AddRevision(const std::string& name)
 {
     if (FindRevision(name)) return true;

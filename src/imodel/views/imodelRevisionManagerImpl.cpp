@@ -199,7 +199,7 @@ void imodelRevisionManagerImpl::AppendReadView(const std::string& name, int numb
         return;
     }
     m_views.emplace_back(name, number);
-    ForEveryContext([&name](ImodelContextImpl& context) { context.AddRevision(name); });
+    ForEveryContext([&name](ImodelContextImpl& context) { context.AddRevision(name, true, true); });
 }
 
 std::string imodelRevisionManagerImpl::Refusal(const std::string& name, int number) const
@@ -282,7 +282,7 @@ bool imodelRevisionManagerImpl::CreateView(const std::string& name, const Imodel
         if (IfileManager* files = Model().GetFileManager()) files->RetargetFiles(sourceNumber, number);
         if (ItimerManager* watcher = Model().GetTimerManager()) watcher->CopyRevisionFiles(sourceNumber, number);
     }
-    ForEveryContext([&viewName](ImodelContextImpl& context) { context.AddRevision(viewName); });
+    ForEveryContext([&viewName, copy](ImodelContextImpl& context) { context.AddRevision(viewName, copy, true); });
     SetActiveView(viewName, !copyCurrent, saveFirst && location.empty());
     Design().SetNeedSave(true);
     return true;
