@@ -113,8 +113,6 @@ public:
     bool IsInDefaultState() const override;
     void SetFlowOptions(const ImodelFlowOptions& options) override;
     ImodelFlowOptions* GetFlowOptions() override;
-    // Tells every revision.
-    void HDLTypeChanged() override;
 
     // --- project file (ImodelRevContextPersistence.cpp) ---------------------------------------
     // The block of every revision that is not in its default state, in

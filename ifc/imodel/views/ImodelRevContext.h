@@ -65,10 +65,6 @@ public:
     // The view's own options; null for a module context without a current view.
     virtual ImodelFlowOptions* GetFlowOptions() = 0;
 
-    // The project's HDL changed: each used HDL source takes the extension
-    // that the flow's node of its type now expects.
-    virtual void HDLTypeChanged() = 0;
-
 protected:
     ImodelRevContext() = default;
     ImodelRevContext(const ImodelRevContext&) = default;

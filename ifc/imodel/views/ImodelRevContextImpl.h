@@ -69,7 +69,6 @@ public:
     void SetFlowOptions(const ImodelFlowOptions& options) override;
     ImodelFlowOptions* GetFlowOptions() override { return &m_flowOptions; }
     const ImodelFlowOptions& GetFlowOptions() const { return m_flowOptions; }
-    void HDLTypeChanged() override;
 
     // --- tool results per file ----------------------------------------------------------
     // The state of a tool for one file (with file choice off: the tool's
