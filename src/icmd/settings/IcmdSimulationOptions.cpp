@@ -7,6 +7,7 @@
 #include "imodel/model/Imodel.h"
 #include "imodel/names/ImodelMessages.h"
 #include "imodel/options/ImodelSimulationOptions.h"
+#include "src/icmd/settings/IcmdSettingsMessages.h"
 
 #include <foundation/AcmdManager.h>
 #include <foundation/Sys.h>
@@ -282,6 +283,15 @@ ImodelSimulationOptions IcmdSimulationOptions::Collect() const
     options.DumpVCD = m_dumpVcd.GetObject() ? 1 : 0;
     options.VCDFileName = m_vcdFile.GetObject();
     return options;
+}
+
+AcmdEnum::Result IcmdSimulationOptions::checkParams()
+{
+    for (const AcmdStringParam* text :
+         {static_cast<AcmdStringParam*>(&m_userDoFile), &m_simRuntime, &m_tbModuleName, &m_tbTopLevelName,
+          static_cast<AcmdStringParam*>(&m_includedDoFile), &m_addVsimOptions, &m_doFileArgs, &m_vcdFile})
+        if (!IcmdCheckSingleLine(text->GetName(), text->GetObject())) return AcmdEnum::Failure;
+    return AcmdEnum::Success;
 }
 
 AcmdEnum::Result IcmdSimulationOptions::execDo()

@@ -49,6 +49,8 @@ public:
 
     std::string GetName() const override { return "set_modelsim_options"; }
     std::unique_ptr<AcmdBase> Clone() const override { return std::make_unique<IcmdSimulationOptions>(); }
+    // Texts that would break their line in the project file are refused.
+    AcmdEnum::Result checkParams() override;
     AcmdEnum::Result execDo() override;
 
     // Gives every parameter the value of `options`.
