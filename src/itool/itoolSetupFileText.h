@@ -9,8 +9,8 @@
 
 using itoolLines = std::vector<std::string>;
 
-// The lines of a text file, without their line ends; false when the file
-// cannot be read.
+// The lines of a text file, without their line ends (carriage returns at
+// the end of a line included); false when the file cannot be read.
 bool itoolReadLines(const std::string& path, itoolLines& lines);
 // Writes every line followed by a newline; false when the file could not be
 // written (the old file is then untouched).
