@@ -11,6 +11,7 @@
 #include "imodel/options/ImodelGlobalFlowOptions.h"
 #include "imodel/options/ImodelSimulationOptions.h"
 #include "itool/ItoolModelSimPathOptions.h"
+#include "src/icmd/settings/IcmdSimulationOptions.h"
 
 namespace {
 
@@ -125,4 +126,13 @@ TEST_F(SettingsCommands, TheInProcessEntryPointsSetWhatTheyAreGiven)
     // An empty path gives the library its own name back.
     EXPECT_TRUE(IcmdDoSetUserLibOptions(false, "mylib", "", ZORPA_REFRESH));
     EXPECT_EQ(Design().FindLibraryByName("mylib")->GetPath(), "mylib");
+}
+
+TEST_F(SettingsCommands, ADoFileThatIsMissingIsLeftOutWhenTheOptionsAreWrittenOut)
+{
+    // The options name "wave.do" as the file to include, which is not there yet.
+    EXPECT_EQ(AcmdManager::ExportCommand(IcmdSimulationOptions()).find("-included_do_file"), std::string::npos);
+    m_folder.Write("wave.do", "add wave /*\n");
+    EXPECT_NE(AcmdManager::ExportCommand(IcmdSimulationOptions()).find(" -included_do_file wave.do"),
+              std::string::npos);
 }
