@@ -1,5 +1,6 @@
 #include "ConsoleHost.h"
 
+#include "ConsoleIpMgrCallback.h"
 #include "ievent/IeventClasses.h"
 #include "ifile/IfileObjectEx.h"
 #include "imodel/model/Imodel.h"
@@ -7,6 +8,8 @@
 #include "imodel/names/ImodelMessages.h"
 
 #include <foundation/Sys.h>
+
+#include <boost/make_shared.hpp>
 
 #include <string>
 #include <type_traits>
@@ -58,6 +61,8 @@ bool CopyFolderLevel(ImodelCopyDirTool& tool, const std::string& root)
 
 }  // namespace
 
+ConsoleHost::ConsoleHost() : m_ipCallback(boost::make_shared<ConsoleIpMgrCallback>()) {}
+
 ConsoleHost::~ConsoleHost()
 {
     Imodel& model = Imodel::GetInstance();
@@ -70,9 +75,7 @@ ConsoleHost& ConsoleHost::GetInstance()
     return host;
 }
 
-// The catalogue plug-ins of the core repositories come with the
-// IP-repository work; until then there is no factory to hand out.
-boost::shared_ptr<IIpMgrCallback> ConsoleHost::GetIpMgrCallback() { return {}; }
+boost::shared_ptr<IIpMgrCallback> ConsoleHost::GetIpMgrCallback() { return m_ipCallback; }
 
 // Copies the tool's source folder to its target, asking the tool about each
 // folder before entering it and about each file the filter lets through.

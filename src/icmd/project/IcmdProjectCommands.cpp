@@ -3,6 +3,7 @@
 #include "src/icmd/project/IcmdProjectCommands.h"
 
 #include "icmd/IcmdDoCommand.h"
+#include "icmd/IcmdOpenConstraintsEditor.h"
 #include "icmd/IcmdProjectCommands.h"
 #include "ievent/IeventClasses.h"
 #include "ifile/IfileFunctions.h"
@@ -236,6 +237,8 @@ void IcmdCloseProject::CloseModel()
     model.GetRevisionManager()->RemoveAllViews();
     model.DeleteTempWorld();
     model.GetFileManager()->ClearNames(0);
+    // The open constraint editors' components go with the workspace.
+    IcmdOpenConstraintsEditor::Close();
     model.SetWorkspace({});
     if (Vybusdef::VyBusDefMgr* busDefinitions = model.GetBusDefManager()) busDefinitions->Load(std::string());
     model.GetCatalog().setCatalog(std::string());

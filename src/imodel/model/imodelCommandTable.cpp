@@ -1,6 +1,11 @@
 #include "src/imodel/model/imodelCommandTable.h"
 
+#include "icmd/IcmdDumpAllModules.h"
+#include "icmd/IcmdDumpCatalog.h"
+#include "icmd/IcmdDumpComponents.h"
+#include "icmd/IcmdIsFileReadOnly.h"
 #include "icmd/IcmdProjectCommands.h"
+#include "icmd/IcmdSetRoot.h"
 #include "icmd/IcmdSettingsCommands.h"
 #include "imodel/model/Imodel.h"
 
@@ -20,7 +25,7 @@ const std::vector<imodelCommandRow>& imodelGetCommandTable()
         {"save_project", false, IcmdSaveProjectFactory()},
         {"open_project", false, IcmdOpenProjectFactory()},
         {"save_project_as", false, {}},
-        {"set_root", false, {}},
+        {"set_root", false, IcmdSetRootFactory()},
         {"use_source_file", false, {}},
         {"use_file", false, {}},
         {"add_library", false, {}},
@@ -47,12 +52,12 @@ const std::vector<imodelCommandRow>& imodelGetCommandTable()
         {"create_design", false, {}},
         {"create_core", false, {}},
         {"configure_user_core", false, {}},
-        {"dump_all_modules", false, {}},
-        {"dump_components", false, {}},
-        {"dump_catalog", false, {}},
+        {"dump_all_modules", false, IcmdDumpAllModulesFactory()},
+        {"dump_components", false, IcmdDumpComponentsFactory()},
+        {"dump_catalog", false, IcmdDumpCatalogFactory()},
         {"new_file", false, {}},
         {"edit_constraints", false, {}},
-        {"is_file_readonly", false, {}},
+        {"is_file_readonly", false, IcmdIsFileReadOnlyFactory()},
         {"get_current_tool_version", false, {}},
     };
     return table;
