@@ -200,9 +200,16 @@ AcmdEnum::Result IcmdOpenProject::do_execDo()
     m_drawingBlocker.reset();
     ItoolUpdateViewdraw(false);
     ItoolUpdateModelSim(false, std::string());
-    if (ItoolModelSimPathOptions* paths = model.GetModelSimPathOptions();
-        paths && paths->GetUseCustomPath() && !UtlDoesPathExist(paths->GetLibraryPath()))
-        ImodelDisplayINVALID_MODELSIM_LIB_MSG(paths->GetLibraryPath().c_str());
+    if (ItoolModelSimPathOptions* paths = model.GetModelSimPathOptions(); paths && paths->GetUseCustomPath()) {
+        bool libraryIsVHDL = true;
+        if (!UtlDoesPathExist(paths->GetLibraryPath())) {
+            ImodelDisplayINVALID_MODELSIM_LIB_MSG(paths->GetLibraryPath().c_str());
+        } else if (!ImodelIsMixedHDLEnabled() && paths->GetLibraryType(libraryIsVHDL) &&
+                   libraryIsVHDL != design.IsDefaultVHDL()) {
+            ImodelDisplayINVALID_MODELSIM_TYPE_MSG(paths->GetLibraryPath().c_str(), libraryIsVHDL ? "VHDL" : "Verilog",
+                                                   design.IsDefaultVHDL() ? "VHDL" : "Verilog");
+        }
+    }
     ImodelDisplayPROJECT_OPENED_MSG(design.GetProjectName().c_str());
     if (host) host->ProjectVersionRead(major, minor);
     // Views of projects before 6.2 did not record whether a structural

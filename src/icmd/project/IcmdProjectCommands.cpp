@@ -142,6 +142,9 @@ AcmdEnum::Result IcmdNewProject::execDo()
     DefSetFL("PACKAGE", chosen.GetPackageInternalName().c_str(), __FILE__, __LINE__);
     model.GetDeviceManager()->SetDevice(chosen);
     design.SetDefaultVHDL(hdl.GetObject());
+    // The user's remembered simulator library choice for the family.
+    if (ItoolModelSimPathOptions* paths = model.GetModelSimPathOptions())
+        paths->GetNewCustomPathFromDef(std::string(), chosen.GetFamily(), hdl.GetObject());
     if (!CreateAllSubDirectories(ImodelFileName())) {
         IcmdCloseProject::CloseModel();
         return AcmdEnum::Failure;

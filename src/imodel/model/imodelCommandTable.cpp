@@ -7,6 +7,7 @@
 #include "icmd/IcmdProjectCommands.h"
 #include "icmd/IcmdSaveProjectAs.h"
 #include "icmd/IcmdSetRoot.h"
+#include "icmd/IcmdSettingsCommands.h"
 #include "imodel/model/Imodel.h"
 
 #include <foundation/AcmdManager.h>
@@ -41,14 +42,14 @@ const std::vector<imodelCommandRow>& imodelGetCommandTable()
         {"test_organize_constraints", false, {}},
         {"organize_sources", false, {}},
         {"test_organize_sources", false, {}},
-        {"project_settings", false, {}},
+        {"project_settings", false, IcmdProjectSettingsFactory()},
         {"create_links", true, {}},
         {"change_link_source", true, {}},
         {"export_as_link", true, {}},
         {"unlink", true, {}},
-        {"set_modelsim_options", false, {}},
-        {"set_brennic_lib_options", false, {}},
-        {"set_user_lib_options", false, {}},
+        {"set_modelsim_options", false, IcmdSimulationOptionsFactory()},
+        {"set_brennic_lib_options", false, IcmdModelSimOptionsFactory()},
+        {"set_user_lib_options", false, IcmdUserLibraryOptionsFactory()},
         {"create_design", false, {}},
         {"create_core", false, {}},
         {"configure_user_core", false, {}},
