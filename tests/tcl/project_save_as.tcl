@@ -36,7 +36,7 @@ try {new_project -location alu -name alu -hdl VHDL -family TN4 -die tn4_15 -pack
 try {close_project}
 foreach name {hdl/alu.vhd hdl/scratch.vhd stimulus/tb_alu.vhd synthesis/alu.edn constraint/alu.pdc
               pallador/impl1/alu.adb pallador/impl10/alu.adb viewdraw/sch/alu.sch viewdraw2/notes.txt ../shared/common.vhd
-              simulation/modelsim.ini simulation/meminit.dat viewdraw/viewdraw.ini viewdraw/vf/project.lst} {
+              simulation/meminit.dat} {
     write_file alu/$name "-- $name\n"
 }
 set members "LIST FileManager\n"
