@@ -3,6 +3,8 @@
 #include "src/icmd/project/IcmdReadWriteProjectImpl.h"
 
 #include "icmd/IcmdUseFile.h"
+#include "iconvert/Iconvert.h"
+#include "iconvert/IconvertFunctions.h"
 #include "ifile/IfileFunctions.h"
 #include "ifile/IfileManager.h"
 #include "ifile/IfileObjectEx.h"
@@ -16,6 +18,7 @@
 
 #include <foundation/Sys.h>
 
+#include <algorithm>
 #include <utility>
 #include <vector>
 
@@ -69,6 +72,7 @@ bool IcmdReadWriteProjectImpl::ProjectFileObject_Files(double share)
     if (model.ParseCxfOnOpen() && ItoolVeyrun::GetInstance()) {
         Lines lines;
         if (TakeList(lines, "FileManager", false)) IfileReadFileList(lines, m_filesToCount, {}, true);
+        for (Iconvert* converter : m_converters) converter->ConvertWorkspace(m_parser);
         CurrentProjectReader() = this;
         model.CheckNewCores(zorpaFT_OMBRIX_CXF);
         CurrentProjectReader() = nullptr;
@@ -126,6 +130,7 @@ void IcmdReadWriteProjectImpl::ReadMemberFiles(bool& found)
 
 void IcmdReadWriteProjectImpl::ReadFileBlock(const std::string& list, int defaultType, bool found)
 {
+    if (!IconvertOldFileGroupNeedsImport(m_converters, list, defaultType, m_parser)) return;
     Lines lines;
     // With the block of the file manager present, the older list is dropped after the copy.
     if (!TakeList(lines, list.c_str(), found)) return;

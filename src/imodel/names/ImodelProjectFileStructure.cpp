@@ -1,11 +1,12 @@
 #include "imodel/names/ImodelProjectFileStructure.h"
 
 #include "icmd/IcmdAddAndDeleteFile.h"
+#include "icmd/IcmdSaveProjectAs.h"
 #include "iconvert/Iconvert.h"
+#include "iconvert/IconvertFunctions.h"
 #include "ifile/IfileManager.h"
 #include "ifile/IfileObject.h"
 #include "ifile/IfileObjectEx.h"
-#include "ifile/IfileProjectOpening.h"
 #include "imodel/model/Imodel.h"
 #include "imodel/names/ImodelMessages.h"
 #include "imodel/names/imodelUtl.h"
@@ -141,10 +142,7 @@ bool ImodelProjectFileStructure::AddFilePresent(const ImodelFileName& name, zorp
             files->AddOrUpdateFile(IfileObjectEx(file, true), true);
         return true;
     }
-    const bool needsImport = std::all_of(converters.begin(), converters.end(), [&fullName](Iconvert* converter) {
-        return converter->FileNeedsImport(fullName.GetString());
-    });
-    if (needsImport)
+    if (IconvertOldFileManagerFileNeedsImport(converters, fullName, type))
         IcmdDoAddFileToModel(file, !noUpdate, !noUpdate, false, nullptr, nullptr, true, nullptr, true, false, nullptr);
     FileList& read = ImodelGetGlobalType(type) == zorpaFT_GROUP_PALLADOR ? m_palladorFilesRead : m_filesRead;
     read.emplace_back(TitleOf(fullName), type);
@@ -160,7 +158,8 @@ void ImodelProjectFileStructure::DeleteFiles()
 {
     ImodelRevisionManager* revisions = Imodel::GetInstance().GetRevisionManager();
     for (const auto& [name, type] : m_filesToDelete) {
-        if (!IfileSkipFileDoesNotExistMessage()) ImodelDisplayOLD_FILE_NOT_FOUND_MSG(name.c_str());
+        // A copy saved without some of its files misses them by intent.
+        if (!IcmdSaveProjectAs::SkipFileDoesNotExistMessage()) ImodelDisplayOLD_FILE_NOT_FOUND_MSG(name.c_str());
         const IfileObject file(name, type, ImodelFMFull, true, true);
         // A file of another view leaves while its view is the current one.
         const int view = file.GetRevNum();
