@@ -26,8 +26,9 @@ bool IcmdBase::CanExecuteNow(bool report) const
     if (!NeedProjectOpenedToExecute()) return true;
     const ImodelDesignManager& design = *Imodel::GetInstance().GetDesignManager();
     // While a project is read its files are added, parsed and given their
-    // root by the in-process commands: the project is open for them.
-    const bool projectOpen = design.IsProjectOpen() || (Imodel::GetIsReadingProject() && design.HasProjectFileStream());
+    // root by the in-process commands: the project is open for them once
+    // the model holds its project file.
+    const bool projectOpen = design.IsProjectOpen() || design.HasProjectFileStream();
     if (!projectOpen && report) ImodelDisplayNO_PROJECT_LOADED_MSG(GetName().c_str());
     return projectOpen;
 }

@@ -3,6 +3,7 @@
 #include "TempFolder.h"
 
 #include "iconvert/Iconvert.h"
+#include "ifile/IfileManager.h"
 #include "ifile/IfileObject.h"
 #include "imodel/design/ImodelDesignManager.h"
 #include "imodel/model/Imodel.h"
@@ -39,11 +40,19 @@ private:
 // A project folder for the process-wide model, put back afterwards.
 class ProjectFileStructureTest : public ::testing::Test {
 protected:
+    // The files present enter the open project through the add-file command.
     ProjectFileStructureTest() : m_oldFolder(Design().GetProjectFolder())
     {
         Design().SetProjectFolder(m_folder.Path());
+        Design().SetProjectOpen(true);
     }
-    ~ProjectFileStructureTest() override { Design().SetProjectFolder(m_oldFolder); }
+    ~ProjectFileStructureTest() override
+    {
+        Imodel::GetInstance().GetFileManager()->RemoveAllFiles();
+        Design().Reset();
+        Design().SetProjectOpen(false);
+        Design().SetProjectFolder(m_oldFolder);
+    }
 
     static ImodelDesignManager& Design() { return *Imodel::GetInstance().GetDesignManager(); }
 

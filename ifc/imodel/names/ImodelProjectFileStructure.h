@@ -63,8 +63,8 @@ public:
     // missing file is marked for removal (AddFileToDelete): false. An
     // existing file of another view (`known`) is registered with the file
     // manager; any other existing file is added by the add-file command
-    // (updated and parsed unless `noUpdate`) when the converters want it,
-    // and recorded among the files read by its name after the last
+    // (updated and parsed unless `noUpdate`) when the converters want it.
+    // Either is recorded among the files read by its name after the last
     // directory character (files of the place-and-route group apart): true.
     bool AddFilePresent(const ImodelFileName& name, zorpaFileManagerTypes type, bool noUpdate,
                         const std::vector<Iconvert*>& converters, bool known);

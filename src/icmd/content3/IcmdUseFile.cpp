@@ -291,9 +291,9 @@ AcmdEnum::Result IcmdUseSourceFile::execDo()
     Entry current = module ? module->GetModuleFile() : Entry();
     IfileGetFileToUseInDH(current);
     if (current && *current == *chosen) return AcmdEnum::Success;
-    // A file that is not among the unit's definitions would leave the
-    // design without the unit.
-    if (!standing && chosen->GetModuleAlreadyDefined() != name) {
+    // Giving the unit's definition to a file that is not among its
+    // definitions would leave the design without the unit.
+    if (current && !standing && chosen->GetModuleAlreadyDefined() != name) {
         ImodelDisplayMODULE_NOT_DEFINED_MSG(chosen->GetFileTitleAndExt().c_str(), name.c_str());
         return AcmdEnum::Failure;
     }

@@ -140,10 +140,9 @@ bool ImodelProjectFileStructure::AddFilePresent(const ImodelFileName& name, zorp
         // A file of another view: registered, not parsed.
         if (IfileManager* files = Imodel::GetInstance().GetFileManager())
             files->AddOrUpdateFile(IfileObjectEx(file, true), true);
-        return true;
-    }
-    if (IconvertOldFileManagerFileNeedsImport(converters, fullName, type))
+    } else if (IconvertOldFileManagerFileNeedsImport(converters, fullName, type)) {
         IcmdDoAddFileToModel(file, !noUpdate, !noUpdate, false, nullptr, nullptr, true, nullptr, true, false, nullptr);
+    }
     FileList& read = ImodelGetGlobalType(type) == zorpaFT_GROUP_PALLADOR ? m_palladorFilesRead : m_filesRead;
     read.emplace_back(TitleOf(fullName), type);
     return true;
