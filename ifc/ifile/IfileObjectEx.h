@@ -225,6 +225,12 @@ public:
     bool IsIdentical(const IfileObjectEx& other, bool compareStamps) const;
     // The type of the first parent, else the file's own.
     zorpaFileManagerTypes GetFileTypeAsComponent() const;
+    // The file's kind in the unit's order of constraint files
+    // (imodelConstraintFlowType): 0 for sources and netlists (types 2, 3,
+    // 16, 30, 31); 1 for a constraint file (group 104) with parents; else
+    // the optional constraint level (2 or 3) of the flow's node of its type,
+    // 4 when it has none.
+    int GetOrderFileType(ImodelModule* module) const;
 
     // --- parents ------------------------------------------------------------------------
     // Every walk up the parents keeps a visited set: parent links read from a

@@ -20,6 +20,8 @@ public:
 
     zorpaFileManagerTypes GetCoreType() override { return zorpaFT_OMBRIX_CXF; }
     ImodelFunctionType GetToolType() override { return ideOMBRIX; }
+    // "Veyrun" when the block-design tool is enabled, else "Kiltora".
+    std::string GetToolName() override;
     // Hands the current device to the workspace, the bus definitions and the
     // core catalogue; true without a workspace, else the workspace's answer
     // to the new family.

@@ -5,6 +5,8 @@
 #include "imodel/names/ImodelFileTypes.h"
 #include "imodel/names/ImodelToolKinds.h"
 
+#include <string>
+
 class QuorlaneCoreToolManager {
 public:
     virtual ~QuorlaneCoreToolManager() = default;
@@ -13,6 +15,8 @@ public:
     virtual zorpaFileManagerTypes GetCoreType() = 0;
     // The flow tool kind it stands for.
     virtual ImodelFunctionType GetToolType() = 0;
+    // The tool's display name.
+    virtual std::string GetToolName() = 0;
     // Brings the tool's databases to the project's current device; false
     // when the tool refuses the device.
     virtual bool UpdateDataBase() = 0;

@@ -214,11 +214,14 @@ bool IprocessInvalidationObject_Propagate::IsCollectedOrStart(const Entry& file)
 
 void IprocessInvalidationObject_Propagate::DoNewFileFound(IprocessFileObject* node)
 {
+    // A user's constraint file has no node of its own in the flow.
+    const imodelConstraintFlowType level =
+        m_currentNode ? m_currentNode->GetOptionalConstraintFileLevel() : imodelConstraintFlowOther;
     const bool constraint = ImodelGetGlobalType(m_current->GetFileSpecificType()) == 104 ||
-                            m_currentNode->GetOptionalConstraintFileLevel() == imodelConstraintFlowSynthesis ||
-                            m_currentNode->GetOptionalConstraintFileLevel() == imodelConstraintFlowPhysicalSynthesis;
+                            level == imodelConstraintFlowSynthesis || level == imodelConstraintFlowPhysicalSynthesis;
+    const bool fromSources = m_currentNode && m_currentNode->GetFileType() == zorpaFT_HDL;
     std::vector<Entry> related;
-    node->AddRelatedFilesUsing(m_current, m_currentNode->GetFileType() == zorpaFT_HDL, constraint, related);
+    node->AddRelatedFilesUsing(m_current, fromSources, constraint, related);
     // The node's files that are already collected are walked no more: a
     // file reachable two ways is collected once, and cycles of derivations
     // end.

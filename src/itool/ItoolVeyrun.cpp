@@ -3,6 +3,7 @@
 #include "imodel/design/ImodelDesignManager.h"
 #include "imodel/device/ImodelDeviceManager.h"
 #include "imodel/model/Imodel.h"
+#include "imodel/model/ImodelFeatures.h"
 #include "imodel/names/ImodelFileTypes.h"
 #include "imodel/names/ImodelGetFullPathParam.h"
 #include "imodel/names/imodelUtl.h"
@@ -50,6 +51,8 @@ bool CanNameFolder(const std::string& library)
 }  // namespace
 
 ItoolVeyrun::ItoolVeyrun(Imodel* model) : IeventView(model) {}
+
+std::string ItoolVeyrun::GetToolName() { return ImodelGetCoreToolString(); }
 
 ItoolVeyrun* ItoolVeyrun::GetInstance()
 {

@@ -1,5 +1,7 @@
 #include "itool/ItoolWithConstraints.h"
 
+#include "ifile/IfileManagerFunctions.h"
+#include "ifile/IfileObjectEx.h"
 #include "imodel/names/imodelUtl.h"
 #include "itool/ItoolConstraintsManager.h"
 
@@ -30,20 +32,21 @@ bool ItoolWithConstraints::PassConstraintFilesToParentModules(const std::string&
     return value == 1;
 }
 
-void ItoolWithConstraints::GetUsedConstraintFiles(std::vector<boost::shared_ptr<IfileObjectEx>>& out,
-                                                  const boost::shared_ptr<IfileObjectEx>&, ImodelModule*,
-                                                  ImodelRevContextImpl*, const std::string*)
+void ItoolWithConstraints::GetUsedConstraintFiles(Entries& out, const Entry& file, ImodelModule* module,
+                                                  ImodelRevContextImpl* revision, const std::string*)
 {
     out.clear();
+    Entries listed;
+    GetConstraintFileListEx(file, listed, module, revision, false);
+    for (const Entry& entry : listed) {
+        // The caller compares entries: only the project's own will do.
+        Entry known = entry ? IfileManagerGetRealObject(*entry, false) : Entry();
+        if (known && std::find(out.begin(), out.end(), known) == out.end()) out.push_back(known);
+    }
 }
 
-void ItoolWithConstraints::GetConstraintFiles(std::vector<boost::shared_ptr<IfileObjectEx>>& out, ImodelModule*,
-                                              ImodelRevContextImpl*)
+void ItoolWithConstraints::GetConstraintFiles(Entries& out, ImodelModule* module, ImodelRevContextImpl* revision)
 {
     out.clear();
-}
-
-void ItoolWithConstraints::ConstraintFileChanged(ImodelModule*, const boost::shared_ptr<IfileObjectEx>&,
-                                                 IprocessFileObject*, IprocessToolObject*)
-{
+    GetConstraintFileList(out, module, revision);
 }

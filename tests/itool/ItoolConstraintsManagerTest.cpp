@@ -23,6 +23,15 @@ using ItoolConstraintsManagerTest = OptionsFixture;
 class TestTool : public ItoolWithConstraints {
 public:
     explicit TestTool(ImodelFunctionType type) : ItoolWithConstraints(type) {}
+    bool GetConstraintFileList(Entries&, ImodelModule*, ImodelRevContextImpl*) override { return false; }
+    bool SetConstraintFileList(const Entries&, ImodelModule*, ImodelRevContextImpl*) override { return false; }
+    void ConstraintFileRemoved(const IfileObject&, ImodelModule*, ImodelRevContextImpl*) override {}
+    void ConstraintFileDeleted(const IfileObject&) override {}
+    void ConstraintFileChanged(ImodelModule*, const Entry&, IprocessFileObject*, IprocessToolObject*) override {}
+    bool GetConstraintFileListEx(const Entry&, Entries&, ImodelModule*, ImodelRevContextImpl*, bool) override
+    {
+        return false;
+    }
     bool GetToolFileKind(int&) override { return false; }
     std::string GetToolKey() override { return "TESTTOOL"; }
     void GetDefaultExtensions(std::vector<std::string>& extensions) override { extensions.clear(); }

@@ -30,6 +30,7 @@ public:
     }
     zorpaFileManagerTypes GetCoreType() override { return m_core; }
     ImodelFunctionType GetToolType() override { return m_tool; }
+    std::string GetToolName() override { return "Logging " + std::to_string(m_core); }
     bool UpdateDataBase() override { return Note("update"); }
     void SaveNewWorkspaceTimeStamp() override { Note("save"); }
     bool CheckNewCoresCreated() override { return Note("check"); }

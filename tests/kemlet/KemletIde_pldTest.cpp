@@ -41,10 +41,11 @@ TEST(KemletIde_pld, WhatOurWriterWritesReadsBackWithEveryField)
     g_reloaded.clear();
     ASSERT_TRUE(tool->Write(ToolRun()));
     EXPECT_EQ(g_reloaded, std::vector<std::string>{database});
-    EXPECT_EQ(folder.Read("top.ide_pld"), "KEMLET_IDE_PLD 1\nWRITER 1\nRUN_FAILED 0\nLAYOUT_COMPLETED 1\n"
-                                          "BACK_ANNOTATED 1\nLOCAL_COPIES 1\nFILE /prj/top/synthesis/top.edn\n"
-                                          "LINK /shared/ip/pll.edn\nCOPY /prj/top/pallador/impl1/pll.edn\n"
-                                          "LINK /shared/io, v2.pdc\nUSED /prj/top/synthesis/top.edn\n"
+    EXPECT_EQ(folder.Read("top.ide_pld"), "KEMLET_IDE_PLD 1\nWRITER 1\nDATABASE top.adb\nRUN_FAILED 0\n"
+                                          "LAYOUT_COMPLETED 1\nBACK_ANNOTATED 1\nLOCAL_COPIES 1\n"
+                                          "FILE /prj/top/synthesis/top.edn\nLINK /shared/ip/pll.edn\n"
+                                          "COPY /prj/top/pallador/impl1/pll.edn\nLINK /shared/io, v2.pdc\n"
+                                          "USED /prj/top/synthesis/top.edn\n"
                                           "USED /shared/io, v2.pdc\n");
     KemletDeleteFileManager(tool);
     EXPECT_EQ(tool, nullptr);
@@ -56,6 +57,7 @@ TEST(KemletIde_pld, WhatOurWriterWritesReadsBackWithEveryField)
     KemletContentIf expected = ToolRun();
     expected.SetWhoWroteTheFile(KemletWriterPlaceAndRoute);
     expected.SetDatabaseName(database);
+    expected.SetDescribedDatabase("top.adb");
     EXPECT_TRUE(*content == expected);
     EXPECT_TRUE(content->IsFileInList("\\shared\\io, v2.pdc"));
     // Conversion: the copies replace their links; one link has none.
@@ -86,7 +88,10 @@ TEST(KemletIde_pld, WhatCannotBeReadOrWrittenIsRefused)
 
     for (const std::string text :
          {"not a description\n", "KEMLET_IDE_PLD 1\nRUN_FAILED yes\n", "KEMLET_IDE_PLD 1\nCOPY /orphan.edn\n",
-          "KEMLET_IDE_PLD 1\nFILE\n", "KEMLET_IDE_PLD 1\nWRITER two\n"}) {
+          "KEMLET_IDE_PLD 1\nFILE\n", "KEMLET_IDE_PLD 1\nWRITER two\n", "KEMLET_IDE_PLD 1\nKIND 3\n",
+          "KEMLET_IDE_PLD 1\nFILE /a.edn\nKIND -2\n", "KEMLET_IDE_PLD 1\nFILE /a.edn\nCOPY /b.edn\n",
+          "KEMLET_IDE_PLD 1\nLINK /a.edn\nCOPY /b.edn\nCOPY /c.edn\n", "KEMLET_IDE_PLD 1\nOPTIONAL x /a.sdc\n",
+          "KEMLET_IDE_PLD 1\nOPTIONAL 0\n", "KEMLET_IDE_PLD 1\nDESIGN\n", "KEMLET_IDE_PLD 1\nSYNTHESIZED 2\n"}) {
         folder.Write("a.b.ide_pld", text);
         EXPECT_FALSE(manager.Read(&kept)) << text;
         EXPECT_EQ(kept.GetFileList(), std::vector<std::string>{"/keep/me.edn"});
@@ -107,4 +112,96 @@ TEST(KemletIde_pld, WhatCannotBeReadOrWrittenIsRefused)
     empty.AddUsedInputFile("");
     EXPECT_FALSE(manager.Write(empty));
     EXPECT_EQ(folder.Read("a.b.ide_pld"), before);
+}
+
+TEST(KemletIde_pld, TheProjectManagersRecordsRoundTripWithKindsFormatsAndOptionalFiles)
+{
+    TempFolder folder;
+    KemletContentIf content;
+    content.SetDesignName("top");
+    content.SetDevice("ZX7", "ZX7D100", "FG256");
+    content.SetSynthesizedFlow(false);
+    content.AddFile("/prj/synthesis/top.edn", 0);
+    content.AddLink("/shared/io.pdc", "/prj/io.pdc");
+    content.SetLastFileAttributes(12, "");
+    content.AddFile("/prj/stim/run.vcd", 13, "vcd");
+    content.AddFile("/prj/notes.txt");
+    content.SetOptionalFile("/prj/synthesis/top_sdc.sdc", 1);
+    content.SetOptionalFile("/prj/phy/top_zevoru.pdc", 0);
+    content.SetOptionalFile("/PRJ/SYNTHESIS/top_sdc.sdc", 0);  // the same file: its flag changes
+
+    KemletIde_pldFileManagerIf manager(folder / "top.adb", KemletWriterProjectManager, nullptr);
+    ASSERT_TRUE(manager.Write(content));
+    EXPECT_EQ(folder.Read("top.ide_pld"), "KEMLET_IDE_PLD 1\n"
+                                          "WRITER 2\n"
+                                          "DATABASE top.adb\n"
+                                          "DESIGN top\n"
+                                          "FAMILY ZX7\n"
+                                          "DIE ZX7D100\n"
+                                          "PACKAGE FG256\n"
+                                          "SYNTHESIZED 0\n"
+                                          "LOCAL_COPIES 0\n"
+                                          "FILE /prj/synthesis/top.edn\n"
+                                          "KIND 0\n"
+                                          "LINK /shared/io.pdc\n"
+                                          "COPY /prj/io.pdc\n"
+                                          "KIND 12\n"
+                                          "FILE /prj/stim/run.vcd\n"
+                                          "KIND 13\n"
+                                          "FORMAT vcd\n"
+                                          "FILE /prj/notes.txt\n"
+                                          "OPTIONAL 0 /prj/synthesis/top_sdc.sdc\n"
+                                          "OPTIONAL 0 /prj/phy/top_zevoru.pdc\n");
+    KemletContentIf read;
+    ASSERT_TRUE(manager.Read(&read));
+    KemletContentIf expected = content;
+    expected.SetWhoWroteTheFile(KemletWriterProjectManager);
+    expected.SetDescribedDatabase("top.adb");
+    expected.SetDatabaseName(folder / "top.adb");
+    EXPECT_TRUE(read == expected);
+    EXPECT_TRUE(read.IsSameRecords(content.GetRecords()));
+    std::vector<KemletFileRecord> otherKind = content.GetRecords();
+    otherKind[2].format.clear();
+    EXPECT_FALSE(read.IsSameRecords(otherKind));
+    ASSERT_NE(read.FindOptionalFile("/prj/phy/TOP_zevoru.pdc"), nullptr);
+    EXPECT_EQ(read.FindOptionalFile("/prj/other.pdc"), nullptr);
+
+    // New records keep a link that stays listed; a rename reaches every list.
+    read.SetRecords({{"/shared/io.pdc", 12, ""}, {"/prj/synthesis/top.edn", 0, ""}});
+    EXPECT_EQ(read.GetLocalCopy("/shared/io.pdc"), "/prj/io.pdc");
+    read.AddUsedInputFile("/prj/synthesis/top.edn");
+    EXPECT_TRUE(read.RenameFile("/PRJ/synthesis/top.edn", "/prj/synthesis/top_1.edn"));
+    EXPECT_FALSE(read.RenameFile("/prj/absent.edn", "/prj/x.edn"));
+    EXPECT_EQ(read.GetFileList(), (std::vector<std::string>{"/shared/io.pdc", "/prj/synthesis/top_1.edn"}));
+    EXPECT_EQ(read.GetUsedInputFiles(), std::vector<std::string>{"/prj/synthesis/top_1.edn"});
+    EXPECT_TRUE(read.RenameFile("/shared/io.pdc", "/prj/io2.pdc"));
+    EXPECT_EQ(read.GetLocalCopy("/prj/io2.pdc"), "/prj/io.pdc");
+}
+
+TEST(KemletIde_pld, ADescriptionCopiedFromAnotherDatabaseIsNotItsContent)
+{
+    TempFolder folder;
+    KemletContentIf content;
+    content.AddFile("/prj/a.edn");
+    EXPECT_TRUE(content.IsContentOf(folder / "any.adb"));  // says nothing of its database
+    folder.Write("impl1/top.adb", "");
+    KemletIde_pldFileManagerIf first(folder / "impl1/top.adb", KemletWriterProjectManager, nullptr);
+    ASSERT_TRUE(first.Write(content));
+    folder.Write("impl1/other.ide_pld", folder.Read("impl1/top.ide_pld"));
+    folder.Write("impl2/top.ide_pld", folder.Read("impl1/top.ide_pld"));
+
+    KemletContentIf read;
+    ASSERT_TRUE(
+        KemletIde_pldFileManagerIf(folder / "impl1/other.adb", KemletWriterProjectManager, nullptr).Read(&read));
+    EXPECT_FALSE(read.IsContentOf(read.GetDatabaseName()));
+    ASSERT_TRUE(KemletIde_pldFileManagerIf(folder / "impl2/top.adb", KemletWriterProjectManager, nullptr).Read(&read));
+    EXPECT_TRUE(read.IsContentOf(folder / "impl2/TOP.adb"));  // the same design in another view
+
+    std::string text;
+    KemletContentIf unstorable;
+    unstorable.AddFile("/prj/a.vcd", 13, "v\ncd");
+    EXPECT_FALSE(KemletFormatDescription(unstorable, KemletWriterProjectManager, "top.adb", text));
+    unstorable.SetRecords({});
+    unstorable.SetOptionalFile("/prj/a\n.sdc", 0);
+    EXPECT_FALSE(KemletFormatDescription(unstorable, KemletWriterProjectManager, "top.adb", text));
 }

@@ -17,6 +17,8 @@
 
 #include "ifile/IfileObject.h"
 
+#include <boost/shared_ptr.hpp>
+
 #include <deque>
 #include <ostream>
 #include <string>
@@ -24,6 +26,7 @@
 #include <vector>
 
 class Iconvert;
+class IfileObjectEx;
 class ImodelModule;
 class ImodelRevContextImpl;
 
@@ -93,6 +96,12 @@ public:
     // `dropMissing`, else kept. Without module or revision, the stored list.
     void GetConstraintFileList(std::deque<IfileObject>& out, ImodelModule* module, ImodelRevContextImpl* revision,
                                bool dropMissing, const std::string* defaultName) const;
+    // A file joined the project: a flow constraint file (levels 2 and 3)
+    // that physical synthesis uses by default in a revision of the unit is
+    // put at its default place in the list, unless the list holds a file of
+    // its type or the synthesis constraints are not passed on; each revision
+    // whose list now names it hears of the change.
+    void ConstraintFileAdded(boost::shared_ptr<IfileObjectEx> file, ImodelModule* module);
     // A file left the project: generic constraint files are dropped from the
     // list, and each revision whose list held the file hears of the change.
     void ConstraintFileRemoved(const IfileObject& file, ImodelModule* module);

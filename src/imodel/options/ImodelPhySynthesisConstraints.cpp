@@ -10,6 +10,9 @@
 #include "iprocess/IprocessFlow.h"
 #include "iprocess/IprocessManager.h"
 #include "iprocess/IprocessToolObject.h"
+#include "itool/ItoolFunctions.h"
+
+#include <algorithm>
 
 #include <cstdint>
 
@@ -51,6 +54,33 @@ void ImodelPhySynthesisOptions::GetConstraintFileList(std::deque<IfileObject>& o
         } else {
             ++entry;
         }
+    }
+}
+
+void ImodelPhySynthesisOptions::ConstraintFileAdded(boost::shared_ptr<IfileObjectEx> file, ImodelModule* module)
+{
+    const ImodelContextImpl* context = module ? module->GetContext() : nullptr;
+    if (!file || !context) return;
+    const std::vector<ImodelRevContextImpl*> revisions = context->GetAllRevs();
+    const IprocessFileObject* node =
+        Imodel::GetInstance().GetProcessManager()->GetFileObject(file->GetFileSpecificType(), module);
+    if (node && node->IsOptionalConstraintFile()) {
+        const bool usedByDefault = std::any_of(revisions.begin(), revisions.end(), [&](ImodelRevContextImpl* revision) {
+            return node->IsConstraintFileUsedByDefault(module, revision, idePHYSYNTH);
+        });
+        const bool typeListed =
+            std::any_of(m_constraintFiles.begin(), m_constraintFiles.end(), [&file](const IfileObject& entry) {
+                return entry.GetFileSpecificType() == file->GetFileSpecificType();
+            });
+        if (usedByDefault && !typeListed && m_useSynplifySDC) ItoolInsertInDefaultPos(*file, m_constraintFiles, module);
+    }
+    const ImodelFileName name = file->GetFullFileName();
+    for (ImodelRevContextImpl* revision : revisions) {
+        std::deque<IfileObject> files;
+        GetConstraintFileList(files, module, revision, false, nullptr);
+        if (std::any_of(files.begin(), files.end(),
+                        [&name](const IfileObject& entry) { return entry.GetFullFileName() == name; }))
+            NotifyListChanged(module, revision);
     }
 }
 

@@ -2,6 +2,7 @@
 
 #include "ifile/IfileFunctions.h"
 #include "iprocess/IprocessToolObject.h"
+#include "itool/ItoolFunctions.h"
 #include "src/imodel/views/imodelContextNotify.h"
 
 #include <algorithm>
@@ -102,6 +103,8 @@ void ImodelRevContextImpl::SetFlowOptions(const ImodelFlowOptions& options)
     if (options == m_flowOptions) return;
     m_flowOptions = options;
     imodelContextMarkNeedSave();
+    // The route changed: so may the files place and route reads.
+    ItoolUpdateToolConstraintFileList(m_module, this, true, true, false);
     imodelContextProcessManager().FlowOptionsChanged(true);
 }
 
