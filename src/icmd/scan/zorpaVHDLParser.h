@@ -7,8 +7,11 @@
 #include "icmd/scan/ZorpaParser.h"
 
 #include <array>
+#include <cstdint>
 #include <string>
 #include <string_view>
+#include <utility>
+#include <vector>
 
 // A statement holding one of these words (any case) shows behaviour.
 inline constexpr std::array<std::string_view, 19> zorpaVHDLBehaviourWords = {
@@ -48,10 +51,24 @@ private:
     bool endOfComponent(const char* start, const char* end);
     bool componentDeclaration(const char* start, const char* end);
     bool useClause(const char* start, const char* end);
+    // Skips the group at `pos` as SkipGroup does; one that findStatementEnd
+    // skipped in the statement the walk is at is not read again.
+    const char* skipGroup(const char* pos, const char* end) const;
+    // The statement's first word as ReadName reads it, `after` behind it;
+    // read once for all the operations that look at the walk's statement.
+    std::string_view firstName(const char* start, const char* end, const char*& after);
 
     bool m_inEntity = false;
     bool m_inComponent = false;
     std::string m_packageName;
+    // The top-level groups of the statement that starts at m_groupsOf, as
+    // findStatementEnd skipped them: where each starts and ends.
+    const char* m_groupsOf = nullptr;
+    std::vector<std::pair<const char*, const char*>> m_groups;
+    // The first word of the walk's statement number m_firstOf.
+    std::uint64_t m_firstOf = 0;
+    std::string_view m_first;
+    const char* m_afterFirst = nullptr;
 };
 
 extern template class zorpaVHDLParser<ImodelModule*>;

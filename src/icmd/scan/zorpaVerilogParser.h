@@ -7,7 +7,10 @@
 #include "icmd/scan/ZorpaParser.h"
 
 #include <array>
+#include <cstdint>
 #include <string_view>
+#include <utility>
+#include <vector>
 
 // Gate primitives and words that look like an instantiation but name no unit.
 inline constexpr std::array<std::string_view, 28> zorpaVerilogPrimitives = {
@@ -59,6 +62,22 @@ public:
 private:
     bool continuousAssignment(const char* start, const char* end);
     bool includeDirective(const char* start, const char* end);
+    // Skips the group at `pos` as SkipGroup does; one that findStatementEnd
+    // saw closed in the statement the walk is at is not read again.
+    const char* skipGroup(const char* pos, const char* end) const;
+    // The statement's first word as ReadName reads it, `after` behind it;
+    // read once for all the operations that look at the walk's statement.
+    std::string_view firstName(const char* start, const char* end, const char*& after);
+
+    // The groups closed within the statement that starts at m_groupsOf, as
+    // findStatementEnd met them: where each starts and ends.
+    const char* m_groupsOf = nullptr;
+    std::vector<std::pair<const char*, const char*>> m_groups;
+    std::vector<const char*> m_openGroups;
+    // The first word of the walk's statement number m_firstOf.
+    std::uint64_t m_firstOf = 0;
+    std::string_view m_first;
+    const char* m_afterFirst = nullptr;
 };
 
 extern template class zorpaVerilogParser<ImodelModule*>;
