@@ -4,6 +4,7 @@
 #include "icmd/IcmdDoCommand.h"
 #include "icmd/IcmdSetRoot.h"
 #include "icmd/IcmdUseFile.h"
+#include "icmd/scan/IcmdParseFile.h"
 #include "ievent/IeventClasses.h"
 #include "ifile/IfileManager.h"
 #include "ifile/IfileManagerFunctions.h"
@@ -25,7 +26,6 @@
 #include "itool/ItoolCoreTools.h"
 #include "itool/ItoolWithConstraints.h"
 #include "itool/QuorlaneCoreToolManager.h"
-#include "src/icmd/content3/IcmdContent3Support.h"
 
 #include <foundation/Def.h>
 #include <foundation/Sys.h>
@@ -152,8 +152,8 @@ void IcmdAddFileToModel::AddSourceFile()
         if (model.HasNetlistModules()) ImodelRemoveAllModulesOfAType(zorpaMODULE_NETLIST);
         if (Imodel::GetDisplayReadingFileMessage()) ImodelDisplayREADING_FILE_MSG(m_file->GetFileTitleAndExt().c_str());
         std::string alreadyDefined;
-        const bool parsed = IcmdContent3ParseFile(m_added, m_useEvenIfDefined, m_printError, m_skipFiles, m_skipModules,
-                                                  m_component, m_moveToLibrary, m_components, alreadyDefined);
+        const bool parsed = IcmdDoParseFile(m_added, m_useEvenIfDefined, m_printError, m_skipFiles, m_skipModules,
+                                            m_component, m_moveToLibrary, m_components, &alreadyDefined);
         if (!parsed) m_file->SetErrorFile(ImodelParseError, "");
         Imodel::GetFileCreatedBySolvato() = false;
         if (!alreadyDefined.empty()) {

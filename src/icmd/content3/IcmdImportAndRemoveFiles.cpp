@@ -25,7 +25,6 @@
 #include "itool/ItoolCoreTools.h"
 #include "itool/ItoolVeyrun.h"
 #include "itool/QuorlaneCoreToolManager.h"
-#include "src/icmd/content3/IcmdContent3Support.h"
 
 #include <dastrel/IIpMgrCallback.h>
 #include <foundation/Sys.h>
@@ -52,7 +51,7 @@ MdbQuery_result DefaultReplaceAnswer() { return Imodel::IsInteractiveMode() ? Md
 // missing is made. False, with "UNABLE_TO_COPY", when the copy failed.
 bool CopyInto(const std::string& from, const std::string& to)
 {
-    if (IcmdContent3IsSameFile(from, to)) return true;
+    if (SysIsSameFile(from, to)) return true;
     const std::size_t slash = to.rfind('/');
     if (slash != std::string::npos && slash > 0) UtlValidateOrCreateFolder(to.substr(0, slash));
     if (SysCopy(from, to) == 0) return true;
@@ -105,7 +104,7 @@ bool ImportTemplate(Imodel& model, const IfileObject& file, MdbQuery_result* ans
     std::string target = model.GetTemplateManager()->getUserTemplateDirectory();
     if (!target.empty() && target.back() != '/' && target.back() != '\\') target += SysGetDirChar();
     target += file.GetFileTitleAndExt();
-    if (IcmdContent3IsSameFile(source, target)) return true;
+    if (SysIsSameFile(source, target)) return true;
     if (UtlDoesFileExist(target) &&
         ImodelDisplayFILE_ALREADY_EXISTS_QRY(ParentWindow(model), DefaultReplaceAnswer(), answer,
                                              file.GetFileTitleAndExt().c_str()) != MdbYES)
@@ -169,7 +168,7 @@ bool ImportOneFile(Imodel& model, const IfileObject& file, std::deque<IfileObjec
         target = IcmdImportFiles::GetLocalFile(file);
         const std::string place = target.GetFullFileName().GetString();
         if (UtlDoesFileExist(place)) {
-            inPlace = IcmdContent3IsSameFile(place, file.GetFullFileName().GetString());
+            inPlace = SysIsSameFile(place, file.GetFullFileName().GetString());
             if (!inPlace) {
                 ImodelFileName shown;
                 if (!target.GetRelativeFileName(shown)) shown = ImodelFileName(target.GetFileTitleAndExt());
@@ -211,7 +210,7 @@ bool ImportOneFile(Imodel& model, const IfileObject& file, std::deque<IfileObjec
                       (ImodelIsSameStrNoCase(extension, "mem") || ImodelIsSameStrNoCase(extension, "dat") ||
                        ImodelIsSameStrNoCase(extension, "txt")));
         }
-        if (companion && !IcmdContent3IsSameFile(companionSource, companionTarget)) {
+        if (companion && !SysIsSameFile(companionSource, companionTarget)) {
             const std::size_t slash = companionTarget.rfind('/');
             if (slash != std::string::npos) UtlValidateOrCreateFolder(companionTarget.substr(0, slash));
             if (SysCopy(companionSource, companionTarget) != 0 && type == zorpaFT_SCH)

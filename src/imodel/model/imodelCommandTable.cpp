@@ -3,11 +3,14 @@
 #include "icmd/IcmdDumpAllModules.h"
 #include "icmd/IcmdDumpCatalog.h"
 #include "icmd/IcmdDumpComponents.h"
+#include "icmd/IcmdImportFiles.h"
 #include "icmd/IcmdIsFileReadOnly.h"
 #include "icmd/IcmdProjectCommands.h"
+#include "icmd/IcmdRefresh.h"
 #include "icmd/IcmdSaveProjectAs.h"
 #include "icmd/IcmdSetRoot.h"
 #include "icmd/IcmdSettingsCommands.h"
+#include "icmd/IcmdUseFile.h"
 #include "imodel/model/Imodel.h"
 
 #include <foundation/AcmdManager.h>
@@ -19,7 +22,7 @@ const std::vector<imodelCommandRow>& imodelGetCommandTable()
 {
     // Each command's own work adds its factory to its row.
     static const std::vector<imodelCommandRow> table = {
-        {"import_files", false, {}},
+        {"import_files", false, IcmdImportFilesFactory()},
         {"delete_files", false, {}},
         {"new_project", false, IcmdNewProjectFactory()},
         {"close_project", false, IcmdCloseProjectFactory()},
@@ -27,13 +30,13 @@ const std::vector<imodelCommandRow>& imodelGetCommandTable()
         {"open_project", false, IcmdOpenProjectFactory()},
         {"save_project_as", false, IcmdSaveProjectAsFactory()},
         {"set_root", false, IcmdSetRootFactory()},
-        {"use_source_file", false, {}},
-        {"use_file", false, {}},
+        {"use_source_file", false, IcmdUseSourceFileFactory()},
+        {"use_file", false, IcmdUseFileFactory()},
         {"add_library", false, {}},
         {"add_file_to_library", false, {}},
         {"remove_library", false, {}},
         {"rename_library", false, {}},
-        {"refresh", false, {}},
+        {"refresh", false, IcmdRefreshFactory()},
         {"open_veyrun", false, {}},
         {"organize_cdbs", false, {}},
         {"associate_stimulus", false, {}},
