@@ -85,7 +85,9 @@ bool ImportProfiles(Imodel& model, const IfileObject& file)
     SysDebugPrintf("Importing '%s'\n", name.c_str());
     ImodelHost* host = model.GetHost();
     IprofileManager* profiles = host ? host->GetProfileManager() : nullptr;
-    return profiles && profiles->ImportProfiles(name, true);
+    if (profiles && profiles->ImportProfiles(name, true)) return true;
+    SysPrintf("Error: Unable to import the tool profiles of '%s'.\n", name.c_str());
+    return false;
 }
 
 bool ImportModelSimIni(const IfileObject& file)
@@ -102,7 +104,13 @@ bool ImportTemplate(Imodel& model, const IfileObject& file, MdbQuery_result* ans
     const std::string source = file.GetFullFileName().GetString();
     if (!UtlDoesFileExist(source)) return false;
     std::string target = model.GetTemplateManager()->getUserTemplateDirectory();
-    if (!target.empty() && target.back() != '/' && target.back() != '\\') target += SysGetDirChar();
+    if (target.empty()) {
+        // Without a template folder the copy would land wherever the
+        // process happens to run.
+        SysPrintf("Error: No user template folder is set; '%s' was not imported.\n", source.c_str());
+        return false;
+    }
+    if (target.back() != '/' && target.back() != '\\') target += SysGetDirChar();
     target += file.GetFileTitleAndExt();
     if (SysIsSameFile(source, target)) return true;
     if (UtlDoesFileExist(target) &&
