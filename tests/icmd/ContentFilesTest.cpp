@@ -1,0 +1,263 @@
+// Files entering and leaving the design, seen from inside where the scenario
+// scripts cannot look: the events and the need-save flag of import_files,
+// the error kinds of a unit defined twice, the in-process add_file and
+// delete_files_from_model, a replace question answered No, refresh keeping
+// every setting of a library, and the file-dialog filters.
+#include "IcmdTestSupport.h"
+#include "RecordingView.h"
+
+#include "icmd/IcmdAddAndDeleteFile.h"
+#include "icmd/IcmdImportFiles.h"
+#include "icmd/IcmdProjectCommands.h"
+#include "icmd/IcmdRefresh.h"
+#include "icmd/IcmdSetRoot.h"
+#include "icmd/IcmdUseFile.h"
+#include "imodel/design/ImodelFindModule.h"
+#include "imodel/design/ImodelRoot.h"
+#include "imodel/model/ImodelSetAndRestoreModelFlagObject.h"
+
+#include <algorithm>
+
+namespace {
+
+const char* const kTop = "entity top is end;\narchitecture rtl of top is signal a, b : bit;\n"
+                         "begin u : entity work.mid port map (a, b); end;\n";
+const char* const kMid = "entity mid is port (a : in bit; b : out bit); end;\n"
+                         "architecture rtl of mid is begin u : entity work.leaf port map (a, b); end;\n";
+const char* const kFlatMid = "entity mid is port (a : in bit; b : out bit); end;\n"
+                             "architecture flat of mid is begin b <= a; end;\n";
+const char* const kLeaf = "entity leaf is port (x : in bit; y : out bit); end;\n"
+                          "architecture rtl of leaf is begin y <= x; end;\n";
+const char* const kOther = "entity other is end;\narchitecture rtl of other is begin end;\n";
+
+using Entry = boost::shared_ptr<IfileObjectEx>;
+
+class ContentFilesTest : public IcmdTest {
+protected:
+    void SetUp() override
+    {
+        IcmdTest::SetUp();
+        DefLoadDefaultsFromText("@choices FAM = ZX3\n@choices DIE[QFAM=ZX3] = zx3_10\n"
+                                "@choices PACKAGE[QFAM=ZX3,QDIE=zx3_10] = tq100\n",
+                                nullptr);
+        for (const IcmdCommandFactory& factory :
+             {IcmdImportFilesFactory(), IcmdSetRootFactory(), IcmdUseSourceFileFactory(), IcmdRefreshFactory()})
+            Manager().RegisterCommand(factory(Imodel::GetInstance()));
+        ASSERT_TRUE(IcmdDoNewProject(false, "alu", m_folder / "alu", true, "ZX3", "zx3_10", "tq100"));
+        Manager().SetCurrentFolder(m_folder / "alu");
+        Design().SetNeedSave(false);
+    }
+    void TearDown() override
+    {
+        if (Design().IsProjectOpen()) IcmdDoCloseProject(false, true);
+        IcmdTest::TearDown();
+    }
+
+    static IfileManager& Files() { return *Imodel::GetInstance().GetFileManager(); }
+    // A project file in "hdl", written and added in process.
+    Entry Add(const std::string& name, const char* text)
+    {
+        const std::string path = m_folder.Write("alu/hdl/" + name, text);
+        return IcmdDoAddFileToModel(IfileObject(ImodelFileName(path), zorpaFT_HDL, ImodelFMFull, true, true), true,
+                                    true, false, nullptr, nullptr, true, nullptr, true, false, nullptr);
+    }
+    Entry Member(const std::string& name) const
+    {
+        return Files().GetFile(
+            IfileObject(ImodelFileName(m_folder / ("alu/hdl/" + name)), zorpaFT_HDL, ImodelFMFull, true, true));
+    }
+    static ImodelModule* Unit(const std::string& name)
+    {
+        const ImodelDesignManager::LibraryPtr work = Design().FindLibraryByName("work");
+        return work ? ImodelFindModuleInLib(work, name, zorpaMODULE_UNKNOWN, "") : nullptr;
+    }
+    static std::string FileOf(const std::string& unit)
+    {
+        const ImodelModule* module = Unit(unit);
+        return module && module->GetModuleFile() ? module->GetModuleFile()->GetFileTitleAndExt() : "";
+    }
+    static std::string RootName()
+    {
+        const ImodelModule* root = Design().GetRootModule();
+        return root ? root->GetName() : "";
+    }
+
+    RecordingView view;
+};
+
+}  // namespace
+
+TEST_F(ContentFilesTest, ImportingThreeSourcesCopiesParsesMarksTheProjectAndSelectsThemOnce)
+{
+    const std::string top = m_folder.Write("src/top.vhd", kTop);
+    m_folder.Write("src/mid.vhd", kMid);
+    m_folder.Write("src/leaf.vhd", kLeaf);
+    view.Clear();
+    ASSERT_EQ(Eval("import_files -hdl_source {../src/top.vhd ../src/mid.vhd ../src/leaf.vhd}"), TCL_OK) << result;
+
+    EXPECT_TRUE(Design().GetNeedSave());
+    ASSERT_EQ(view.Count("IeventSelectionChanged"), 1);
+    const auto selection = std::find_if(view.Events().begin(), view.Events().end(), [](const Ievent* event) {
+        return dynamic_cast<const IeventSelectionChanged*>(event);
+    });
+    std::vector<std::string> selected;
+    for (const Entry& file : dynamic_cast<const IeventSelectionChanged*>(*selection)->GetFiles())
+        selected.push_back(file->GetFullFileName().GetString());
+    EXPECT_EQ(selected, (std::vector<std::string>{m_folder / "alu/hdl/top.vhd", m_folder / "alu/hdl/mid.vhd",
+                                                  m_folder / "alu/hdl/leaf.vhd"}));
+    // The copies define the units; the root is the first unit of "work"
+    // that can be one, until the user chooses.
+    EXPECT_EQ(FileOf("top"), "top.vhd");
+    EXPECT_EQ(Unit("top")->GetModuleFile()->GetFullFileName(), ImodelFileName(m_folder / "alu/hdl/top.vhd"));
+    EXPECT_FALSE(RootName().empty());
+    ASSERT_EQ(Eval("set_root top"), TCL_OK) << result;
+    EXPECT_EQ(RootName(), "top");
+    EXPECT_EQ(m_folder.Read("src/top.vhd"), kTop);
+    EXPECT_EQ(top, m_folder / "src/top.vhd");
+}
+
+TEST_F(ContentFilesTest, ASecondDefinitionIsKindTwoUntilChosenAndRefreshKeepsTheChoiceAndEveryLibrarySetting)
+{
+    Add("top.vhd", kTop);
+    Add("mid.vhd", kMid);
+    Add("leaf.vhd", kLeaf);
+    {
+        // With the design-tree switch on, the views hear of the new error once.
+        const ImodelSetAndRestoreModelFlagObject tree(Imodel::GetUpdateTree(), true);
+        view.Clear();
+        Add("mid2.vhd", kFlatMid);
+        EXPECT_EQ(view.Count("IeventNewErrorModulesAddedOrRemoved"), 1);
+    }
+    EXPECT_EQ(Member("mid2.vhd")->GetErrorFileType(), ImodelModuleAlreadyDefined);
+    EXPECT_EQ(Member("mid2.vhd")->GetModuleAlreadyDefined(), "mid");
+    EXPECT_EQ(Member("mid.vhd")->GetErrorFileType(), ImodelNoError);
+    EXPECT_EQ(Member("mid.vhd")->GetModuleAlreadyDefined(), "mid");
+    EXPECT_EQ(FileOf("mid"), "mid.vhd");
+    // Added again with the switch off, it stays in error without an event.
+    view.Clear();
+    Add("mid2.vhd", kFlatMid);
+    EXPECT_EQ(view.Count("IeventNewErrorModulesAddedOrRemoved"), 0);
+    EXPECT_EQ(Member("mid2.vhd")->GetErrorFileType(), ImodelModuleAlreadyDefined);
+
+    ASSERT_EQ(Eval("use_source_file -file hdl/mid2.vhd -module mid"), TCL_OK) << result;
+    EXPECT_EQ(FileOf("mid"), "mid2.vhd");
+    EXPECT_EQ(Member("mid2.vhd")->GetErrorFileType(), ImodelNoError);
+    EXPECT_EQ(Member("mid.vhd")->GetErrorFileType(), ImodelModuleAlreadyDefined);
+
+    // A library of models without units, with settings the project file
+    // does not hold (its number) as well as those it does.
+    const ImodelDesignManager::LibraryPtr models = Design().AddLibrary("simlib", true);
+    models->SetLocation("/opt/sim/src");
+    models->SetPath("/opt/sim/simlib");
+    models->SetNumber(7);
+    models->SetCompileOption(ZORPA_REFRESH_AND_COMPILE);
+    IcmdDoRefresh(false);
+    EXPECT_EQ(FileOf("mid"), "mid2.vhd");
+    EXPECT_EQ(Member("mid.vhd")->GetErrorFileType(), ImodelModuleAlreadyDefined);
+    EXPECT_EQ(FileOf("top"), "top.vhd");
+    EXPECT_EQ(FileOf("leaf"), "leaf.vhd");
+    const ImodelDesignManager::LibraryPtr kept = Design().FindLibraryByName("simlib");
+    ASSERT_TRUE(kept);
+    EXPECT_TRUE(kept->GetModules()->empty());
+    EXPECT_EQ(kept->GetName(), "simlib");
+    EXPECT_EQ(kept->GetLocation(), "/opt/sim/src");
+    EXPECT_EQ(kept->GetPath(), "/opt/sim/simlib");
+    EXPECT_EQ(kept->GetNumber(), 7);
+    EXPECT_EQ(kept->GetCompileOption(), ZORPA_REFRESH_AND_COMPILE);
+}
+
+TEST_F(ContentFilesTest, InProcessAddAndDeleteKeepTheModelSound)
+{
+    // A file of the project folder that is not on disk is not added.
+    const Entry missing = IcmdDoAddFileToModel(
+        IfileObject(ImodelFileName(m_folder / "alu/hdl/gone.vhd"), zorpaFT_HDL, ImodelFMFull, true, true), true, true,
+        false, nullptr, nullptr, true, nullptr, true, false, nullptr);
+    EXPECT_FALSE(missing);
+    EXPECT_FALSE(Member("gone.vhd"));
+    EXPECT_FALSE(Files().HasFileOfSpecificType(zorpaFT_HDL, 0, nullptr));
+
+    // Deleting the root's file leaves the first unit that can be the root.
+    const std::string netlist = m_folder.Write("alu/synthesis/alu.edn", "(edif alu)\n");
+    ASSERT_TRUE(IcmdDoAddFileToModel(IfileObject(ImodelFileName(netlist), zorpaFT_SYN_EDN, ImodelFMFull, true, true),
+                                     true, true, false, nullptr, nullptr, true, nullptr, true, false, nullptr));
+    Add("top.vhd", kTop);
+    Add("mid.vhd", kMid);
+    Add("leaf.vhd", kLeaf);
+    Add("other.vhd", kOther);
+    ASSERT_TRUE(IcmdDoSetRoot(false, Unit("top")->GetComponentID()));
+    EXPECT_TRUE(IcmdDoDeleteFileFromModel(Member("top.vhd"), true, true, false, nullptr));
+    EXPECT_FALSE(Member("top.vhd"));
+    EXPECT_EQ(Unit("top"), nullptr);
+    ASSERT_NE(Design().GetRootModule(), nullptr);
+    EXPECT_EQ(Design().GetRootModule(), ImodelGetFirstValidRoot());
+    EXPECT_TRUE(ImodelCanBeRoot(Design().GetRootModule()));
+
+    // Until the last source goes, and the netlist is the design's again.
+    for (const char* name : {"mid.vhd", "leaf.vhd"})
+        IcmdDoDeleteFileFromModel(Member(name), true, true, false, nullptr);
+    view.Clear();
+    IcmdDoDeleteFileFromModel(Member("other.vhd"), true, true, false, nullptr);
+    EXPECT_TRUE(Design().GetRootId().IsDefault());
+    EXPECT_FALSE(Files().HasFileOfSpecificType(zorpaFT_HDL, 0, nullptr));
+    bool netlistAgain = false;
+    for (const Ievent* event : view.Events())
+        if (const auto* added = dynamic_cast<const IeventFileAddedOrModified*>(event))
+            for (const Entry& file : added->GetFiles())
+                netlistAgain = netlistAgain || (file && file->GetFileSpecificType() == zorpaFT_SYN_EDN);
+    EXPECT_TRUE(netlistAgain);
+
+    // An entry the project does not hold deletes nothing.
+    EXPECT_TRUE(IcmdDoDeleteFileFromModel(
+        IfileObject(ImodelFileName(m_folder / "alu/hdl/none.vhd"), zorpaFT_HDL, ImodelFMFull, true, true), true, true,
+        false, nullptr));
+}
+
+TEST_F(ContentFilesTest, AReplaceAnsweredNoFailsTheFileButADeclinedTemplateIsNoFailure)
+{
+    const std::string ours = m_folder.Write("alu/hdl/leaf.vhd", kLeaf);
+    m_folder.Write("src/leaf.vhd", kOther);
+    messages.AnswerNext("FILE_ALREADY_EXISTS", MdbNO);
+    EXPECT_EQ(Eval("import_files -hdl_source ../src/leaf.vhd"), TCL_ERROR);
+    EXPECT_EQ(m_folder.Read("alu/hdl/leaf.vhd"), kLeaf);
+    EXPECT_FALSE(Member("leaf.vhd"));
+
+    DefSetFL("TEMPLATE_DIR", (m_folder / "templates").c_str(), __FILE__, __LINE__);
+    m_folder.Write("templates/leaf.vhd", kLeaf);
+    messages.AnswerNext("FILE_ALREADY_EXISTS", MdbNO);
+    EXPECT_EQ(Eval("import_files -templates ../src/leaf.vhd"), TCL_OK) << result;
+    EXPECT_EQ(m_folder.Read("templates/leaf.vhd"), kLeaf);
+    messages.AnswerNext("FILE_ALREADY_EXISTS", MdbYES);
+    EXPECT_EQ(Eval("import_files -templates ../src/leaf.vhd"), TCL_OK) << result;
+    EXPECT_EQ(m_folder.Read("templates/leaf.vhd"), kOther);
+    EXPECT_EQ(ours, m_folder / "alu/hdl/leaf.vhd");
+}
+
+TEST_F(ContentFilesTest, TheDialogFiltersFollowTheProjectLanguage)
+{
+    IcmdImportFiles command(&Imodel::GetInstance(), false);
+    std::string filter;
+    IcmdImportFiles::Filters kinds;
+    ASSERT_TRUE(command.GetImportFilesFilter(filter, kinds));
+    EXPECT_NE(filter.find("HDL Source Files (*.vhd)|*.vhd|"), std::string::npos) << filter;
+    EXPECT_NE(filter.find("VCD Files (*.vcd)|*.vcd|"), std::string::npos) << filter;
+    EXPECT_NE(filter.find("Schematics (*.[1-9]*)|*.1*;*.2*;*.3*;*.4*;*.5*;*.6*;*.7*;*.8*;*.9*|"), std::string::npos);
+    EXPECT_TRUE(filter.ends_with("||"));
+    // Deprecated kinds are not offered.
+    EXPECT_TRUE(std::none_of(kinds.begin(), kinds.end(), [](const auto& kind) { return kind->IsDepreciated(); }));
+
+    Design().SetDefaultVHDL(false);
+    ASSERT_TRUE(command.GetImportFilesFilter(filter, kinds));
+    EXPECT_NE(filter.find("HDL Source Files (*.v; *.h)|*.v;*.h|"), std::string::npos) << filter;
+    EXPECT_NE(filter.find("Stimulus Files (*.v)|*.v|"), std::string::npos) << filter;
+
+    ASSERT_TRUE(command.GetOpenFilesFilter(filter, kinds));
+    EXPECT_TRUE(filter.ends_with("All Files (*.*)|*.*||")) << filter;
+    EXPECT_EQ(filter.find("Tool Profiles"), std::string::npos);
+    EXPECT_EQ(kinds.back()->GetFilterType(), "any");
+    // A file lands in the kind of its type even with a foreign extension.
+    EXPECT_TRUE(
+        command.AddFileObject(IfileObject(ImodelFileName(m_folder / "x.vhd"), zorpaFT_HDL, ImodelFMFull, true, true)));
+    EXPECT_FALSE(
+        command.AddFileObject(IfileObject(ImodelFileName(m_folder / "x.vhd"), zorpaFT_HDL, ImodelFMFull, true, true)));
+    EXPECT_EQ(command.CreateExtStrList(zorpaFT_HDL, nullptr), "(*.v; *.h)");
+}
