@@ -11,15 +11,29 @@ new_project -location alu -name alu -hdl VERILOG -family ZX3 -die zx3_10 -packag
 puts "  folders: [lsort [glob -tails -types d -directory alu *]]"
 puts "  views:   [glob -tails -directory alu/pallador *]"
 
-# Plain Tcl works as in any tclsh: a script can write its own design files.
-foreach unit {alu uart timer} {
-    set f [open alu/hdl/$unit.v w]
-    puts $f "module $unit (input clk, input rst);\nendmodule"
+# Plain Tcl works as in any tclsh: a script can write its own design files,
+# here outside the project: alu uses a uart and a timer.
+file mkdir sources
+foreach {unit body} {
+    alu   "  uart u_uart (.clk(clk), .rst(rst));\n  timer u_timer (.clk(clk), .rst(rst));"
+    uart  ""
+    timer ""
+} {
+    set f [open sources/$unit.v w]
+    puts $f "module $unit (input clk, input rst);\n$body\nendmodule"
     close $f
 }
-foreach file [lsort [glob alu/hdl/*.v]] {
+foreach file [lsort [glob sources/*.v]] {
     puts [format "  wrote %-18s %3d bytes" $file [file size $file]]
 }
+
+# import_files copies the files into the project and parses them into
+# design units; set_root chooses the top of the hierarchy.
+puts "--- import_files, set_root"
+import_files -hdl_source [lsort [glob sources/*.v]]
+puts "  copied:  [lsort [glob -tails -directory alu/hdl *.v]]"
+set_root alu
+puts [dump_all_modules -tree true]
 
 # The project file: keys, then one block per section.
 proc show_project_file {name} {
@@ -43,9 +57,10 @@ close_project
 # Every command that works on a project says so when none is open.
 if {[catch {save_project} message]} { puts "  save_project now: $message" }
 
-puts "--- open_project"
+puts "--- open_project: the files are read again into the same hierarchy"
 open_project alu/alu.prj
 show_project_file alu/alu.prj
+puts [dump_all_modules -tree true]
 close_project -save false
 
 # Errors are Tcl errors: a script can catch them or let them stop the run.
