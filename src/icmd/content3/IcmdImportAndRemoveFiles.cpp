@@ -338,6 +338,9 @@ AcmdEnum::Result IcmdImportFiles::execDo()
         return work ? work->GetModules().get() : nullptr;
     };
 
+    // One save of the libraries around every file: each add_file then only
+    // counts, instead of copying the whole design once per file.
+    model.SaveLibraries();
     if (model.GetHost()) {
         const ImodelModule::UnitSet* units = workUnits();
         const bool hadUnits = units && !units->empty();
@@ -366,6 +369,7 @@ AcmdEnum::Result IcmdImportFiles::execDo()
         model.BlockDrawing(false);
     }
     for (const Filter& filter : pending) filter->importFiles(result, added, m_linkMode, m_updateState);
+    model.RestoreLibraries(true, zorpaSaveRestoreParams{false, true, false});
 
     if (!added.empty()) design.SetNeedSave(true);
     if (!model.IsWizardInstance()) model.SendEvent(boost::make_shared<IeventSelectionChanged>(added), true);
