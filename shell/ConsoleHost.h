@@ -1,7 +1,8 @@
 // The host object of the quorlane shell: what a terminal can do for the
 // library. It has no windows and no editors, runs scripts, delivers event
-// batches at once, and keeps what a project hands it to keep: its tool
-// profiles and its list of files open in editors.
+// batches at once, keeps what a project hands it to keep (its tool profiles
+// and its list of files open in editors), and its core browser lists the
+// suite's core catalogue.
 #pragma once
 
 #include "imodel/model/ImodelHost.h"
@@ -15,10 +16,11 @@
 
 class ConsoleHost : public ImodelHost {
 public:
-    ConsoleHost() = default;
+    ConsoleHost();
     // Leaves the model without a host when it is the model's host.
     ~ConsoleHost() override;
 
+    // The shell's core browser: it lists the suite's core catalogue.
     boost::shared_ptr<IIpMgrCallback> GetIpMgrCallback() override;
     void* GetParentWindow() override { return nullptr; }
     bool CopyFolder(ImodelCopyDirTool& tool, bool flag) override;
@@ -80,4 +82,5 @@ private:
     ConsoleProfileManager m_profiles;
     std::vector<std::string> m_openedFiles;
     ProjectClosedView m_projectClosedView{*this};
+    boost::shared_ptr<IIpMgrCallback> m_ipCallback;
 };

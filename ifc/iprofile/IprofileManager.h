@@ -33,6 +33,10 @@ public:
                                    bool& batch) = 0;
     // The managed profiles, in order.
     virtual const std::vector<IprofileManagedProfile>& GetProfileList() const = 0;
+    // Takes in the tool profiles of a profile file (its full name); what
+    // `flag` asks is the manager's (the import of files passes true). True
+    // when imported; a manager that reads no profile files imports none.
+    virtual bool ImportProfiles(const std::string& /*fullName*/, bool /*flag*/) { return false; }
 
     // The first profile of the kind; null when there is none.
     const IprofileManagedProfile* GetManagedProfile(ImodelFunctionType kind) const

@@ -35,6 +35,11 @@ public:
     // Adds each workspace component's files to the project; the workspace
     // of this build holds no components, so nothing is added.
     void Refresh() override {}
+    // A project older than the core generator's workspace (before 7.0) gets
+    // the folders "kiltora" and "simulation" and its old workspace
+    // "ombrix/ombrix.aws" converted into the project's workspace; false when
+    // a folder cannot be made.
+    bool ConvertDataBase(int major, int minor) override;
 
     // The process-wide model's manager of core type 33; null when none.
     static ItoolVeyrun* GetInstance();

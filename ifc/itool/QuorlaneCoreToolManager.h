@@ -7,6 +7,9 @@
 
 #include <string>
 
+class IfileObject;
+class ImodelFileName;
+
 class QuorlaneCoreToolManager {
 public:
     virtual ~QuorlaneCoreToolManager() = default;
@@ -20,6 +23,14 @@ public:
     // Brings the tool's databases to the project's current device; false
     // when the tool refuses the device.
     virtual bool UpdateDataBase() = 0;
+    // Imports the core file into the tool's workspace, giving the name the
+    // core has there; false when it was not imported. A tool without a
+    // workspace of its own imports nothing.
+    virtual bool ImportCore(const IfileObject& file, ImodelFileName& newName);
+    // Brings the tool's database of a project written by the version
+    // major.minor to the current layout; false when it cannot. A tool that
+    // keeps no database has nothing to convert.
+    virtual bool ConvertDataBase(int major, int minor);
     virtual void SaveNewWorkspaceTimeStamp() = 0;
     // Checks the tool's cores against the project (after the time stamp was
     // saved) and reports what it finds; true when the check ran.

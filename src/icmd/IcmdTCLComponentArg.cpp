@@ -1,6 +1,7 @@
 #include "icmd/IcmdTCLComponentArg.h"
 
 #include "icmd/IcmdComponentIDText.h"
+#include "icmd/IcmdSaveProjectAs.h"
 #include "imodel/model/Imodel.h"
 
 #include <ktwkspace/Workspace.h>
@@ -23,7 +24,8 @@ bool IcmdTCLComponentArg::GetObjectFromString(const char* text, VyIfaces::ICompo
     const std::string given = text ? text : "";
     const Ktwkspace::Workspace* workspace = Imodel::GetInstance().GetCurrentWorkspace();
     out = workspace ? workspace->FindComponent(IcmdReadComponentID(given)) : nullptr;
-    if (!out && report) AcmdDisplayArgNotFoundErrorMessage(GetDisplayName(true), given);
+    if (!out && report && !IcmdSaveProjectAs::SkipFileDoesNotExistMessage())
+        AcmdDisplayArgNotFoundErrorMessage(GetDisplayName(true), given);
     return out != nullptr;
 }
 

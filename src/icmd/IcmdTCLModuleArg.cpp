@@ -1,6 +1,7 @@
 #include "icmd/IcmdTCLModuleArg.h"
 
 #include "icmd/IcmdComponentIDText.h"
+#include "icmd/IcmdSaveProjectAs.h"
 #include "imodel/design/ImodelFindModule.h"
 #include "imodel/design/ImodelModule.h"
 
@@ -18,7 +19,8 @@ bool IcmdTCLModuleArg::GetObjectFromString(const char* text, ImodelModule*& out,
 {
     const std::string given = text ? text : "";
     out = ImodelFindModule(IcmdReadComponentID(given));
-    if (!out && report) AcmdDisplayArgNotFoundErrorMessage(GetDisplayName(true), given);
+    if (!out && report && !IcmdSaveProjectAs::SkipFileDoesNotExistMessage())
+        AcmdDisplayArgNotFoundErrorMessage(GetDisplayName(true), given);
     return out != nullptr;
 }
 

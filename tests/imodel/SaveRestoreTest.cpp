@@ -57,7 +57,10 @@ TEST_F(SaveRestoreTest, AUnitParsedAgainGetsItsStatesListsOptionsAndTheRootBack)
     ImodelModule* again = Reparse(file, "top");
     EXPECT_EQ(Design().GetRootModule(), nullptr);  // the root went with its file
     EXPECT_EQ(again->GetContext()->GetSolvatoState(), Pre_Synthesis);
+    // The root comes back through set_root, which runs in an open project.
+    Design().SetProjectOpen(true);
     Model().RestoreLibraries(false, kAll);
+    Design().SetProjectOpen(false);
 
     // The design state comes back and is then computed again from the
     // files: the unit has no netlist.

@@ -78,22 +78,3 @@ TEST(KtwkspaceCatalog, AMissingOrMalformedFileLeavesTheCatalogueEmptyAndSaysWhy)
         EXPECT_TRUE(debug.Holds("Core catalogue not read") && debug.Holds(name)) << debug.Text();
     }
 }
-
-TEST(KtwkspaceCatalog, AnExternalEntityIsNeverRead)
-{
-    TempFolder folder;
-    const std::string secret = folder.Write("secret.txt", "TOP SECRET");
-    const std::string text = "<?xml version=\"1.0\"?>\n<!DOCTYPE kiltora_catalog [<!ENTITY x SYSTEM \"file://" +
-                             secret +
-                             "\">]>\n<kiltora_catalog><core vendor=\"v\" library=\"l\" name=\"n\" "
-                             "version=\"1\"><description>&x;</description></core></kiltora_catalog>";
-    std::vector<CatalogCore> cores;
-    std::string error;
-    if (Ktwkspace::KtwkspaceReadCatalog(text, "xxe.xml", cores, error)) {
-        ASSERT_EQ(cores.size(), 1u);
-        EXPECT_EQ(cores[0].description.find("SECRET"), std::string::npos);
-    } else {
-        EXPECT_TRUE(cores.empty());
-        EXPECT_NE(error.find("xxe.xml"), std::string::npos) << error;
-    }
-}

@@ -21,6 +21,10 @@ public:
 
     bool runningScript = true;
     bool launchesProcesses = false;
+    bool convertProject = true;
+    // What the last ConvertProject was given.
+    std::vector<Iconvert*> convertedWith;
+    bool convertedPackages = false;
 
     // The batches handed to DispatchEvents and not delivered yet.
     const std::vector<IeventBatch>& Dispatched() const { return m_dispatched; }
@@ -55,7 +59,13 @@ public:
     {
         hostHandlesPackages = false;
     }
-    bool ConvertProject(std::vector<IThreadCommand*>&, std::vector<Iconvert*>&, bool) override { return false; }
+    // Runs no step of its own; answers `convertProject`.
+    bool ConvertProject(std::vector<IThreadCommand*>&, std::vector<Iconvert*>& converters, bool packages) override
+    {
+        convertedWith = converters;
+        convertedPackages = packages;
+        return convertProject;
+    }
     void ProjectVersionRead(int, int) override {}
     void ListFolder(const ImodelFileName&, int, zorpaFileManagerTypes, std::deque<IfileObjectEx>&,
                     std::vector<std::string>*, bool) override

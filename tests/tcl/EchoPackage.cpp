@@ -4,8 +4,11 @@
 //   echo_args          takes every kind of argument and tells what it received;
 //   echo_project_args  the same for a command that needs an open project,
 //                      whose files must belong to it and whose tools are
-//                      those whose sources a module organises.
+//                      those whose sources a module organises;
+//   load_test_unit     puts a design unit into the open project
+//                      (UnitLoaderCommand.cpp).
 #include "EchoCommand.h"
+#include "UnitLoaderCommand.h"
 
 #include <foundation/AcmdManager.h>
 
@@ -13,18 +16,19 @@
 
 namespace {
 
-void RegisterOnce(EchoCommand::Setup setup)
+void RegisterOnce(std::unique_ptr<AcmdBase> prototype)
 {
     AcmdManager& manager = AcmdManager::GetInstance();
-    if (manager.FindPrototype(setup.name) == nullptr) manager.RegisterCommand(std::make_unique<EchoCommand>(setup));
+    if (manager.FindPrototype(prototype->GetName()) == nullptr) manager.RegisterCommand(std::move(prototype));
 }
 
 }  // namespace
 
 extern "C" int Quorlaneecho_Init(Tcl_Interp* interp)
 {
-    RegisterOnce({"echo_args", false, false});
-    RegisterOnce({"echo_project_args", true, true});
+    RegisterOnce(std::make_unique<EchoCommand>(EchoSetup{"echo_args", false, false}));
+    RegisterOnce(std::make_unique<EchoCommand>(EchoSetup{"echo_project_args", true, true}));
+    RegisterOnce(std::make_unique<UnitLoaderCommand>());
     AcmdManager::GetInstance().AttachInterp(interp);
     return Tcl_PkgProvide(interp, "quorlane_echo", "1.0");
 }

@@ -161,9 +161,9 @@ public:
     // root id and a deep copy of every library; the matching outermost
     // restore gives the units of the design the kept data of the units of
     // the same key (libraries paired by name, `byName` and `params` as
-    // ImodelRestoreLibs takes them), drops the copies and makes the kept
-    // root the root again when it still has a file. A restore without a
-    // save is ignored.
+    // ImodelRestoreLibs takes them), drops the copies and, when the kept
+    // root's unit still has a file, makes it the root again through set_root
+    // (IcmdDoSetRoot). A restore without a save is ignored.
     virtual void SaveLibraries() = 0;
     virtual void RestoreLibraries(bool byName, const zorpaSaveRestoreParams& params) = 0;
 

@@ -1,10 +1,11 @@
-// open_project: the header and the version check, the full read under the
-// progress meter, the project folders, the announcements, the files changed
+// open_project: the header, the full read under the progress meter (the
+// conversion of older projects stands in IcmdConvertProject.cpp), the project folders, the announcements, the files changed
 // on disk since the last save, and the save that follows every open.
 #include "src/icmd/project/IcmdProjectCommands.h"
 
 #include "icmd/IcmdDoCommand.h"
 #include "icmd/IcmdProjectCommands.h"
+#include "iconvert/Iconvert.h"
 #include "ievent/IeventClasses.h"
 #include "ifile/IfileManager.h"
 #include "imodel/design/ImodelDesignManager.h"
@@ -16,31 +17,35 @@
 #include "imodel/names/ImodelMessages.h"
 #include "imodel/names/imodelUtl.h"
 #include "itool/ItoolModelSimPathOptions.h"
+#include "itool/ItoolPallador.h"
 #include "itool/ItoolSetupFiles.h"
 #include "src/icmd/project/IcmdOpenProjectQueue.h"
 #include "src/icmd/project/IcmdProjectMeter.h"
 #include "src/icmd/project/IcmdReadWriteProjectImpl.h"
 
 #include <foundation/AcmdManager.h>
-#include <foundation/Arev.h>
 #include <foundation/Def.h>
 #include <foundation/Sys.h>
+
+#include <set>
 
 namespace {
 
 ImodelDesignManager& Design() { return *Imodel::GetInstance().GetDesignManager(); }
 
-void* ParentWindow()
-{
-    ImodelHost* host = Imodel::GetInstance().GetHost();
-    return host ? host->GetParentWindow() : nullptr;
-}
-
 }  // namespace
 
 IcmdOpenProject::IcmdOpenProject()
-    : IcmdBase(true), file("file", this, AcmdValueType::Single(), true, "project file", std::string())
+    : IcmdBase(true), file("file", this, AcmdValueType::Single(), true, "project file", std::string()),
+      m_zipMode(ImodelCreateZipOnConvert())
 {
+    if (!m_zipMode) return;
+    do_backup_on_convert = std::make_unique<AcmdBoolParam>("do_backup_on_convert", this, AcmdValueType::Single(), false,
+                                                           true, "backup project before converting");
+    backup_file = std::make_unique<AcmdFileNameParam>("backup_file", this, AcmdValueType::Single(), false,
+                                                      "backup archive file name", std::string());
+    backup_file->AddFilter("ZIP File", {"zip"});
+    backup_file->SetAcceptsEmptyText(false);
 }
 
 IcmdOpenProject::~IcmdOpenProject() = default;
@@ -66,6 +71,7 @@ AcmdEnum::Result IcmdOpenProject::checkParams()
         return AcmdEnum::Failure;
     }
     file.SetObject(name);
+    if (do_backup_on_convert && backup_file && do_backup_on_convert->GetObject()) SetDefaultZipPath();
     if (Design().IsProjectOpen() && !IcmdDoCloseProject(false, false)) return AcmdEnum::Failure;
     return AcmdEnum::Success;
 }
@@ -84,52 +90,38 @@ void IcmdOpenProject::SetThePlace()
     if (!ImodelIsValidPathName(title) || !ImodelIsValidPathName(folder)) ImodelDisplayINVALIDCHAR_MSG();
 }
 
-bool IcmdOpenProject::PrepareConvertProject(IcmdReadWriteProject* header, std::vector<Iconvert*>& /*converters*/)
+AcmdEnum::Result IcmdOpenProject::Prepare()
 {
-    if (!header) return false;
-    ImodelSetAndRestoreModelFlagObject converting(Imodel::GetIsConvertingProject(), true);
-    void* parent = ParentWindow();
-    m_needsConversion = false;
-    header->GetProjVer(m_projectMajor, m_projectMinor);
-    int ideMinor = 0;
-    int ideMajor = 0;
-    ImodelGetIdeMinorMajor(ideMinor, ideMajor);
-    if (m_projectMajor > ideMajor || (m_projectMajor == ideMajor && m_projectMinor > ideMinor)) {
-        ImodelDisplayCONVERT_FUTURE_PROJECT_QRY(parent, MdbOK);
-        return false;
-    }
-    if (m_projectMajor == 6 && m_projectMinor == 5) {
-        ImodelDisplayCONVERT_INCOMPATIBLE_PROJECT_QRY(parent, MdbOK, m_projectMajor, m_projectMinor);
-        return false;
-    }
-    if (m_projectMajor == ideMajor && m_projectMinor == ideMinor) return true;
-    m_needsConversion = true;
-    const MdbQuery_result answer = ImodelDisplayCONVERT_NEED_CONVERT_QRY(
-        parent, MdbYES, Design().GetProjectName().c_str(), ArevGetReleaseVerinfoString().c_str());
-    if (answer != MdbYES) return false;
-    // The project file as it was, beside it.
-    const std::string projectFile = Design().GetProjectFileName().GetString();
-    SysCopy(projectFile,
-            projectFile + ".convert." + std::to_string(m_projectMajor) + "." + std::to_string(m_projectMinor) + ".bak");
-    // The converters of older layouts are not part of the library yet: the
-    // reader takes the older layouts it knows as they stand.
-    return true;
-}
-
-bool IcmdOpenProject::DoConvertProject(std::vector<Iconvert*>& /*converters*/)
-{
-    // Without converters there is nothing for the host or the core tools to
-    // convert.
-    return true;
-}
-
-AcmdEnum::Result IcmdOpenProject::Prepare(std::vector<Iconvert*>& converters)
-{
-    IcmdReadWriteProjectImpl header(ideProjectFileHeader, Design().GetProjectFileStream(), converters, nullptr, false);
+    DestroyConverters();
+    m_threadCommands.clear();
+    IcmdReadWriteProjectImpl header(ideProjectFileHeader, Design().GetProjectFileStream(), m_converterList, nullptr,
+                                    false);
     if (header.Do(0, 100) != AcmdEnum::Success) return AcmdEnum::Failure;
-    if (PrepareConvertProject(&header, converters)) return AcmdEnum::Success;
+    if (PrepareConvertProject(&header)) return AcmdEnum::Success;
+    DestroyConverters();
     IcmdCloseProject::CloseModel();
     return AcmdEnum::Failure;
+}
+
+void IcmdOpenProject::ThreadExecutionProlog(AcmdEnum::Result& result)
+{
+    IcmdBase::ThreadExecutionProlog(result);
+    if (!m_zipMode || result != AcmdEnum::Success) return;
+    m_prepared = true;
+    try {
+        SetThePlace();
+        Design().ResetProjectFileStream(true);
+        Design().Reset();
+        result = Prepare();
+    } catch (...) {
+        ImodelDisplayINTERNAL_ERROR_OPEN_PRJ_MSG(file.GetObject().c_str());
+        result = AcmdEnum::Failure;
+    }
+    // execDo does not run after a refusal: nothing of the project may stay.
+    if (result != AcmdEnum::Success) {
+        DestroyConverters();
+        IcmdCloseProject::CloseModel();
+    }
 }
 
 AcmdEnum::Result IcmdOpenProject::execDo()
@@ -147,6 +139,7 @@ AcmdEnum::Result IcmdOpenProject::execDo()
     }
     if (result != AcmdEnum::Success) {
         m_reader.reset();
+        DestroyConverters();
         if (!Design().GetProjectFolder().empty() || Design().HasProjectFileStream()) IcmdDoCloseProject(false, true);
         m_drawingBlocker.reset();
         Imodel::BlockProcessDisplay(false, true);
@@ -159,9 +152,9 @@ AcmdEnum::Result IcmdOpenProject::do_execDo()
 {
     Imodel& model = Imodel::GetInstance();
     ImodelDesignManager& design = Design();
-    SetThePlace();
+    if (!m_prepared) SetThePlace();
     DefSetFL("IDE_DEFAULT_LOC_OPENFILE", "", __FILE__, __LINE__);
-    design.ResetProjectFileStream(true);
+    if (!m_prepared) design.ResetProjectFileStream(true);
     ImodelSetAndRestoreModelFlagObject reading(Imodel::GetIsReadingProject(), true);
     ImodelSetAndRestoreModelFlagObject fromEmpty(Imodel::GetIsStartingFromEmptyHierarchy(), true);
     ImodelSetAndRestoreModelFlagObject showReading(Imodel::GetDisplayReadingFileMessage(), true);
@@ -169,15 +162,22 @@ AcmdEnum::Result IcmdOpenProject::do_execDo()
     Imodel::BlockProcessDisplay(true, true);
     design.Reset();
 
-    std::vector<Iconvert*> converters;
-    if (Prepare(converters) != AcmdEnum::Success || !DoConvertProject(converters)) {
+    // In zip mode the prolog prepared the conversion already.
+    if (!m_prepared && Prepare() != AcmdEnum::Success) {
+        Imodel::BlockProcessDisplay(false, true);
+        return AcmdEnum::Failure;
+    }
+    if (!DoConvertProject()) {
+        DestroyConverters();
+        IcmdCloseProject::CloseModel();
         Imodel::BlockProcessDisplay(false, true);
         return AcmdEnum::Failure;
     }
     m_drawingBlocker = std::make_unique<Imodel::BlockGUIObject>();
     Imodel::BlockDesignHierarchyDisplay(true, false);
-    m_reader = std::make_unique<IcmdReadWriteProjectImpl>(ideProjectFileRead, design.GetProjectFileStream(), converters,
-                                                          &ImodelUpdateCOMMAND_METER, m_removeAllLinks);
+    m_reader =
+        std::make_unique<IcmdReadWriteProjectImpl>(ideProjectFileRead, design.GetProjectFileStream(), m_converterList,
+                                                   &ImodelUpdateCOMMAND_METER, m_removeAllLinks);
     const AcmdEnum::Result read = m_reader->Do(0, 100);
     if (read != AcmdEnum::Success) {
         IcmdDoCloseProject(false, true);
@@ -200,14 +200,30 @@ AcmdEnum::Result IcmdOpenProject::do_execDo()
     m_drawingBlocker.reset();
     ItoolUpdateViewdraw(false);
     ItoolUpdateModelSim(false, std::string());
-    if (ItoolModelSimPathOptions* paths = model.GetModelSimPathOptions();
-        paths && paths->GetUseCustomPath() && !UtlDoesPathExist(paths->GetLibraryPath()))
-        ImodelDisplayINVALID_MODELSIM_LIB_MSG(paths->GetLibraryPath().c_str());
-    ImodelDisplayPROJECT_OPENED_MSG(design.GetProjectName().c_str());
-    if (host) {
-        host->ProjectVersionRead(major, minor);
-        host->ProjectOpened();
+    if (ItoolModelSimPathOptions* paths = model.GetModelSimPathOptions(); paths && paths->GetUseCustomPath()) {
+        bool libraryIsVHDL = true;
+        if (!UtlDoesPathExist(paths->GetLibraryPath())) {
+            ImodelDisplayINVALID_MODELSIM_LIB_MSG(paths->GetLibraryPath().c_str());
+        } else if (!ImodelIsMixedHDLEnabled() && paths->GetLibraryType(libraryIsVHDL) &&
+                   libraryIsVHDL != design.IsDefaultVHDL()) {
+            ImodelDisplayINVALID_MODELSIM_TYPE_MSG(paths->GetLibraryPath().c_str(), libraryIsVHDL ? "VHDL" : "Verilog",
+                                                   design.IsDefaultVHDL() ? "VHDL" : "Verilog");
+        }
     }
+    ImodelDisplayPROJECT_OPENED_MSG(design.GetProjectName().c_str());
+    if (host) host->ProjectVersionRead(major, minor);
+    // Views of projects before 6.2 did not record whether a structural
+    // unit's database came from its sources.
+    if (IsPre_RevStructFlowSupported(major, minor)) {
+        if (ItoolPallador* pallador = model.GetPalladorTool()) {
+            const std::deque<ImodelModule*>* settled = m_reader->GetModulesWithSynthOption();
+            std::set<ImodelModule*> done(settled->begin(), settled->end());
+            pallador->ResolveStructuralOptions(design.GetModuleTree(), &done);
+        }
+    }
+    if (host) host->ProjectOpened();
+    for (Iconvert* converter : m_converterList) converter->PostOpenConvert();
+    DestroyConverters();
     ReaddModifiedFiles();
     // The editors reopen their files after this save: the list read is the
     // one to keep, not the host's, which has none of them open yet.

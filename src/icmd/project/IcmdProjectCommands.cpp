@@ -3,6 +3,7 @@
 #include "src/icmd/project/IcmdProjectCommands.h"
 
 #include "icmd/IcmdDoCommand.h"
+#include "icmd/IcmdOpenConstraintsEditor.h"
 #include "icmd/IcmdProjectCommands.h"
 #include "ievent/IeventClasses.h"
 #include "ifile/IfileFunctions.h"
@@ -44,17 +45,15 @@ constexpr int kBlockDesignCoreType = 33;
 
 ImodelDesignManager& Design() { return *Imodel::GetInstance().GetDesignManager(); }
 
-// A project name names one folder entry and stands in the project file:
-// no separator, no "." or "..", no control character, no double quote.
-bool IsValidProjectName(const std::string& name)
+}  // namespace
+
+bool IcmdIsValidProjectName(const std::string& name)
 {
     if (name.empty() || name == "." || name == ".." || name.find("..") != std::string::npos) return false;
     for (const char c : name)
         if (c == '/' || c == '\\' || c == '"' || std::iscntrl(static_cast<unsigned char>(c))) return false;
     return true;
 }
-
-}  // namespace
 
 // --- new_project ------------------------------------------------------------------------------------
 
@@ -81,7 +80,7 @@ void IcmdNewProject::SetParams(Imodel* wizard)
 AcmdEnum::Result IcmdNewProject::checkParams()
 {
     const std::string projectName = name.GetObject();
-    if (!IsValidProjectName(projectName)) {
+    if (!IcmdIsValidProjectName(projectName)) {
         IcmdDisplayINVALID_PROJECT_NAME_MSG(projectName.c_str(), "name");
         return AcmdEnum::Failure;
     }
@@ -143,6 +142,9 @@ AcmdEnum::Result IcmdNewProject::execDo()
     DefSetFL("PACKAGE", chosen.GetPackageInternalName().c_str(), __FILE__, __LINE__);
     model.GetDeviceManager()->SetDevice(chosen);
     design.SetDefaultVHDL(hdl.GetObject());
+    // The user's remembered simulator library choice for the family.
+    if (ItoolModelSimPathOptions* paths = model.GetModelSimPathOptions())
+        paths->GetNewCustomPathFromDef(std::string(), chosen.GetFamily(), hdl.GetObject());
     if (!CreateAllSubDirectories(ImodelFileName())) {
         IcmdCloseProject::CloseModel();
         return AcmdEnum::Failure;
@@ -233,6 +235,8 @@ void IcmdCloseProject::CloseModel()
     model.GetRevisionManager()->RemoveAllViews();
     model.DeleteTempWorld();
     model.GetFileManager()->ClearNames(0);
+    // The open constraint editors' components go with the workspace.
+    IcmdOpenConstraintsEditor::Close();
     model.SetWorkspace({});
     if (Vybusdef::VyBusDefMgr* busDefinitions = model.GetBusDefManager()) busDefinitions->Load(std::string());
     model.GetCatalog().setCatalog(std::string());

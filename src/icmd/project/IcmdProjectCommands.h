@@ -1,8 +1,10 @@
-// new_project, open_project, save_project and close_project.
+// new_project, save_project and close_project (open_project stands with
+// the interfaces: the host and the core tools reach it).
 #pragma once
 
 #include "icmd/IcmdBase.h"
 #include "icmd/IcmdHDLTypeArg.h"
+#include "icmd/IcmdOpenProject.h"
 #include "icmd/IcmdTCLDeviceArg.h"
 #include "imodel/model/Imodel.h"
 #include "imodel/names/ImodelFileName.h"
@@ -17,6 +19,10 @@ class Iconvert;
 class IcmdReadWriteProject;
 class IcmdReadWriteProjectImpl;
 class Imodel;
+
+// A project name names one folder entry and stands in the project file:
+// no separator, no "." or "..", no control character, no double quote.
+bool IcmdIsValidProjectName(const std::string& name);
 
 class IcmdNewProject : public IcmdBase {
 public:
@@ -80,45 +86,4 @@ public:
 
 private:
     bool m_normalClose = true;
-};
-
-class IcmdOpenProject : public IcmdBase {
-public:
-    IcmdOpenProject();
-    ~IcmdOpenProject() override;
-
-    std::string GetName() const override { return "open_project"; }
-    std::unique_ptr<AcmdBase> Clone() const override { return std::make_unique<IcmdOpenProject>(); }
-    bool NeedProjectOpenedToExecute() const override { return false; }
-    std::string GetStatus() const override { return "Opening project"; }
-    // "open_project <path>": a single word is the file.
-    AcmdEnum::Result ParseArgs(const std::vector<std::string>& args) override;
-    AcmdEnum::Result checkParams() override;
-    AcmdEnum::Result execDo() override;
-    void ThreadExecutionEpilog(AcmdEnum::Result& result) override;
-
-    void SetProjectFileName(const ImodelFileName& file);
-    void SetRemoveAllLinks(bool removeAll) { m_removeAllLinks = removeAll; }
-
-    // Version tests on a project's version.
-    static bool IsPre_RevStructFlowSupported(int major, int minor) { return major < 6 || (major == 6 && minor < 2); }
-    static bool IsPre_Kiltora(int major, int) { return major < 7; }
-
-    AcmdFileNameParam file;
-
-private:
-    AcmdEnum::Result do_execDo();
-    void SetThePlace();
-    // Reads the header and decides on conversion; false refuses the open.
-    AcmdEnum::Result Prepare(std::vector<Iconvert*>& converters);
-    bool PrepareConvertProject(IcmdReadWriteProject* header, std::vector<Iconvert*>& converters);
-    bool DoConvertProject(std::vector<Iconvert*>& converters);
-    void ReaddModifiedFiles();
-
-    bool m_removeAllLinks = false;
-    bool m_needsConversion = false;
-    int m_projectMajor = -1;
-    int m_projectMinor = -1;
-    std::unique_ptr<IcmdReadWriteProjectImpl> m_reader;
-    std::unique_ptr<Imodel::BlockGUIObject> m_drawingBlocker;
 };

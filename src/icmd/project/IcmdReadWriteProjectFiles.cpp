@@ -2,6 +2,8 @@
 // lists of older versions) and the definitions used for modules ("UsedFile").
 #include "src/icmd/project/IcmdReadWriteProjectImpl.h"
 
+#include "iconvert/Iconvert.h"
+#include "iconvert/IconvertFunctions.h"
 #include "ifile/IfileFunctions.h"
 #include "ifile/IfileManager.h"
 #include "ifile/IfileObjectEx.h"
@@ -15,6 +17,7 @@
 
 #include <foundation/Sys.h>
 
+#include <algorithm>
 #include <utility>
 
 namespace {
@@ -65,6 +68,7 @@ bool IcmdReadWriteProjectImpl::ProjectFileObject_Files(double share)
     if (model.ParseCxfOnOpen() && ItoolVeyrun::GetInstance()) {
         Lines lines;
         if (TakeList(lines, "FileManager", false)) IfileReadFileList(lines, m_filesToCount, {}, true);
+        for (Iconvert* converter : m_converters) converter->ConvertWorkspace(m_parser);
         CurrentProjectReader() = this;
         model.CheckNewCores(zorpaFT_OMBRIX_CXF);
         CurrentProjectReader() = nullptr;
@@ -99,6 +103,12 @@ void IcmdReadWriteProjectImpl::ReadMemberFiles(bool& found)
     IfileReadFileList(lines, read, m_converters, true);
     // A file registered before this read may carry an error to keep.
     const bool hadFiles = files.GetFileCount() > 0;
+    // Without links (the copy of a project saved under another name without
+    // its files) the files outside the project folder are left out.
+    if (m_fileListFlag)
+        read.erase(
+            std::remove_if(read.begin(), read.end(), [](const IfileObjectEx& file) { return !file.IsLocalFile(); }),
+            read.end());
     // Every schematic page stands before any other file is handled.
     for (const IfileObjectEx& file : read)
         if (file.GetFileType() == zorpaFT_SCH) files.AddOrUpdateFile(file, true);
@@ -120,6 +130,7 @@ void IcmdReadWriteProjectImpl::ReadMemberFiles(bool& found)
 
 void IcmdReadWriteProjectImpl::ReadFileBlock(const std::string& list, int defaultType, bool found)
 {
+    if (!IconvertOldFileGroupNeedsImport(m_converters, list, defaultType, m_parser)) return;
     Lines lines;
     // With the block of the file manager present, the older list is dropped after the copy.
     if (!TakeList(lines, list.c_str(), found)) return;

@@ -143,10 +143,13 @@ bool IcmdReadWriteProjectImpl::ProjectFileObject_GlobalFlowOptions(double)
     }
     if (!FullRead()) return true;
     Lines lines;
-    if (!TakeList(lines, "GlobalFlowOptions", true)) return true;
+    const bool present = TakeList(lines, "GlobalFlowOptions", true);
+    // Defaults also when the block is missing, so what an older project opens
+    // with does not depend on what the process held before.
     flow->SetDefault();
     for (ImodelVarOption* option : model.GetOptions())
         if (option && !option->IsUSERDefVar()) option->SetDefault();
+    if (!present) return true;
     bool programmingInputSeen = false;
     std::string key, value;
     for (const std::string& line : lines) {

@@ -9,6 +9,7 @@
 #include "imodel/names/ImodelFileTypes.h"
 #include "imodel/names/ImodelMessages.h"
 #include "itool/ItoolModelSimPathOptions.h"
+#include "itool/ItoolSetupFiles.h"
 #include "src/imodel/names/imodelUtlProject.h"
 
 #include <foundation/Def.h>
@@ -74,12 +75,14 @@ void imodelImpl::DeleteTempWorld()
 
 // --- simulator path options ----------------------------------------------------------
 
-void imodelImpl::SetModelSimPathOptions(const ItoolModelSimPathOptions& options, bool&)
+void imodelImpl::SetModelSimPathOptions(const ItoolModelSimPathOptions& options, bool& saved)
 {
     if (m_modelSimPathOptions == nullptr) return;
     const bool changed = !(*m_modelSimPathOptions == options);
     *m_modelSimPathOptions = options;
     if (changed && m_designManager != nullptr) m_designManager->SetNeedSave(true);
+    ItoolUpdateModelSim(false, std::string());
+    m_modelSimPathOptions->SaveCustomPath(saved);
     if (IsDebugMsg()) {
         std::string path;
         const bool vhdl = m_designManager == nullptr || m_designManager->IsDefaultVHDL();
