@@ -123,6 +123,13 @@ TEST_F(ParseFile, ASecondDefinitionIsRefusedOnceUnlessTheFileIsUsedAnyway)
     EXPECT_EQ(Unit("leaf")->GetModuleFile()->GetFullFileName(), ImodelFileName(m_folder / "b/leaf.vhd"));
     EXPECT_EQ(Tree(), "leaf\n"
                       "  inner ?\n");
+
+    // The command itself answers 1 for the first file, now refused in turn.
+    IcmdParseFile command;
+    command.SetFile(Enter(m_folder / "a/leaf.vhd"));
+    EXPECT_EQ(command.execDo(), AcmdEnum::Failure);
+    EXPECT_EQ(command.GetModuleAlreadyDefined(), "leaf");
+    EXPECT_EQ(m_messages.WithId("DUPLICATE_MODULE").size(), 1u);
 }
 
 TEST_F(ParseFile, AUnitThatSeveralFilesDefineIsRefusedInTheirLibraryOnly)
@@ -275,6 +282,7 @@ TEST_F(ParseFile, ThreeFilesGiveOneTreeInEveryOrderAndKeepItWhenParsedAgain)
                 EXPECT_TRUE(Parse(files[index].first, files[index].second.c_str()).accepted) << sequence;
             }
             EXPECT_EQ(Tree(), tree) << sequence;
+            EXPECT_EQ(Placeholders(), 0) << sequence;
             for (const auto& [name, text] : files) {
                 EXPECT_TRUE(Parse(name, nullptr).accepted) << sequence << "again " << name;
                 EXPECT_EQ(Tree(), tree) << sequence << "again " << name;

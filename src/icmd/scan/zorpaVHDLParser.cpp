@@ -231,13 +231,12 @@ template <class T>
 const char* zorpaVHDLParser<T>::findStatementEnd(const char* pos, const char* end)
 {
     bool first = true;
-    m_groupsOf = pos;
-    m_groups.clear();
+    m_memo.BeginGroups(pos);
     for (;;) {
         SkipBlanksAndComments(pos, end);
         while (pos < end && *pos == '(') {
             const char* groupEnd = SkipGroup(pos, end);
-            m_groups.emplace_back(pos, groupEnd);
+            m_memo.AddGroup(pos, groupEnd);
             pos = groupEnd;
             SkipBlanksAndComments(pos, end);
         }
@@ -266,29 +265,14 @@ const char* zorpaVHDLParser<T>::findStatementEnd(const char* pos, const char* en
 template <class T>
 const char* zorpaVHDLParser<T>::skipGroup(const char* pos, const char* end) const
 {
-    const typename ZorpaParser<T>::Statement& statement = this->currentStatement();
-    if (statement.number != 0 && statement.start == m_groupsOf && statement.end == end) {
-        for (const auto& [from, to] : m_groups)
-            if (from == pos && to <= end) return to;
-    }
-    return SkipGroup(pos, end);
+    const char* skipped = m_memo.GroupEnd(this->currentStatement(), pos, end);
+    return skipped ? skipped : SkipGroup(pos, end);
 }
 
 template <class T>
 std::string_view zorpaVHDLParser<T>::firstName(const char* start, const char* end, const char*& after)
 {
-    const typename ZorpaParser<T>::Statement& statement = this->currentStatement();
-    if (statement.number == 0 || statement.start != start || statement.end != end) {
-        after = start;
-        return ReadName(after, end);
-    }
-    if (m_firstOf != statement.number) {
-        m_afterFirst = start;
-        m_first = ReadName(m_afterFirst, end);
-        m_firstOf = statement.number;
-    }
-    after = m_afterFirst;
-    return m_first;
+    return m_memo.FirstWord(this->currentStatement(), start, end, after, ReadName);
 }
 
 template <class T>

@@ -5,12 +5,11 @@
 #pragma once
 
 #include "icmd/scan/ZorpaParser.h"
+#include "src/icmd/scan/zorpaScanText.h"
 
 #include <array>
-#include <cstdint>
 #include <string>
 #include <string_view>
-#include <utility>
 #include <vector>
 
 // A statement holding one of these words (any case) shows behaviour.
@@ -61,14 +60,7 @@ private:
     bool m_inEntity = false;
     bool m_inComponent = false;
     std::string m_packageName;
-    // The top-level groups of the statement that starts at m_groupsOf, as
-    // findStatementEnd skipped them: where each starts and ends.
-    const char* m_groupsOf = nullptr;
-    std::vector<std::pair<const char*, const char*>> m_groups;
-    // The first word of the walk's statement number m_firstOf.
-    std::uint64_t m_firstOf = 0;
-    std::string_view m_first;
-    const char* m_afterFirst = nullptr;
+    zorpaScan::StatementMemo m_memo;
 };
 
 extern template class zorpaVHDLParser<ImodelModule*>;

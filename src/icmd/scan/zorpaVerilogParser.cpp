@@ -261,8 +261,7 @@ template <class T>
 const char* zorpaVerilogParser<T>::findStatementEnd(const char* pos, const char* end)
 {
     bool first = true;
-    m_groupsOf = pos;
-    m_groups.clear();
+    m_memo.BeginGroups(pos);
     m_openGroups.clear();
     for (;;) {
         SkipBlanksAndComments(pos, end);
@@ -273,7 +272,7 @@ const char* zorpaVerilogParser<T>::findStatementEnd(const char* pos, const char*
             if (*pos == '(') {
                 m_openGroups.push_back(pos);
             } else if (*pos == ')' && !m_openGroups.empty()) {
-                m_groups.emplace_back(m_openGroups.back(), pos + 1);
+                m_memo.AddGroup(m_openGroups.back(), pos + 1);
                 m_openGroups.pop_back();
             }
             ++pos;
@@ -300,29 +299,14 @@ const char* zorpaVerilogParser<T>::findStatementEnd(const char* pos, const char*
 template <class T>
 const char* zorpaVerilogParser<T>::skipGroup(const char* pos, const char* end) const
 {
-    const typename ZorpaParser<T>::Statement& statement = this->currentStatement();
-    if (statement.number != 0 && statement.start == m_groupsOf && statement.end == end) {
-        for (const auto& [from, to] : m_groups)
-            if (from == pos && to <= end) return to;
-    }
-    return SkipGroup(pos, end);
+    const char* skipped = m_memo.GroupEnd(this->currentStatement(), pos, end);
+    return skipped ? skipped : SkipGroup(pos, end);
 }
 
 template <class T>
 std::string_view zorpaVerilogParser<T>::firstName(const char* start, const char* end, const char*& after)
 {
-    const typename ZorpaParser<T>::Statement& statement = this->currentStatement();
-    if (statement.number == 0 || statement.start != start || statement.end != end) {
-        after = start;
-        return ReadName(after, end);
-    }
-    if (m_firstOf != statement.number) {
-        m_afterFirst = start;
-        m_first = ReadName(m_afterFirst, end);
-        m_firstOf = statement.number;
-    }
-    after = m_afterFirst;
-    return m_first;
+    return m_memo.FirstWord(this->currentStatement(), start, end, after, ReadName);
 }
 
 template <class T>

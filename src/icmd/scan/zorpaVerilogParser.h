@@ -5,11 +5,10 @@
 #pragma once
 
 #include "icmd/scan/ZorpaParser.h"
+#include "src/icmd/scan/zorpaScanText.h"
 
 #include <array>
-#include <cstdint>
 #include <string_view>
-#include <utility>
 #include <vector>
 
 // Gate primitives and words that look like an instantiation but name no unit.
@@ -69,15 +68,9 @@ private:
     // read once for all the operations that look at the walk's statement.
     std::string_view firstName(const char* start, const char* end, const char*& after);
 
-    // The groups closed within the statement that starts at m_groupsOf, as
-    // findStatementEnd met them: where each starts and ends.
-    const char* m_groupsOf = nullptr;
-    std::vector<std::pair<const char*, const char*>> m_groups;
+    zorpaScan::StatementMemo m_memo;
+    // The groups findStatementEnd has opened and not yet seen closed.
     std::vector<const char*> m_openGroups;
-    // The first word of the walk's statement number m_firstOf.
-    std::uint64_t m_firstOf = 0;
-    std::string_view m_first;
-    const char* m_afterFirst = nullptr;
 };
 
 extern template class zorpaVerilogParser<ImodelModule*>;
