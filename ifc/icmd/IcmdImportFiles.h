@@ -31,6 +31,7 @@
 #include <deque>
 #include <memory>
 #include <string>
+#include <unordered_set>
 #include <utility>
 #include <vector>
 
@@ -48,12 +49,17 @@ public:
     public:
         ImportFilesParam(const std::string& key, IcmdImportFiles* owner);
         AcmdEnum::Result SetValueFromText(const char* text) override;
+        AcmdEnum::Result SetValueTexts(const std::vector<std::string>& texts) override;
+        // Appends a name not given yet; false when it was.
+        bool AddName(const std::string& name);
         // Left out when the command is written back as Tcl while set.
         void SkipAtExport(bool skip) { m_skipAtExport = skip; }
         bool ExportParam() const override { return !m_skipAtExport && AcmdFileNameParam::ExportParam(); }
 
     private:
         bool m_skipAtExport = false;
+        // The names given, for the look-up of each new one.
+        std::unordered_set<std::string> m_names;
     };
 
     // One kind of file the command imports.

@@ -49,12 +49,15 @@ MdbQuery_result DefaultReplaceAnswer() { return Imodel::IsInteractiveMode() ? Md
 
 // Copies `from` onto `to` unless both name the same file; a folder that is
 // missing is made. False, with "UNABLE_TO_COPY", when the copy failed.
-bool CopyInto(const std::string& from, const std::string& to)
+bool CopyInto(const std::string& from, const std::string& to, bool targetExists = true)
 {
-    if (SysIsSameFile(from, to)) return true;
-    const std::size_t slash = to.rfind('/');
-    if (slash != std::string::npos && slash > 0) UtlValidateOrCreateFolder(to.substr(0, slash));
+    if (targetExists && SysIsSameFile(from, to)) return true;
     if (SysCopy(from, to) == 0) return true;
+    // The folder of the kind may not be there yet.
+    const std::size_t slash = to.rfind('/');
+    if (slash != std::string::npos && slash > 0 && !UtlDoesPathExist(to.substr(0, slash)) &&
+        UtlValidateOrCreateFolder(to.substr(0, slash)) && SysCopy(from, to) == 0)
+        return true;
     ImodelDisplayUNABLE_TO_COPY_MSG(from.c_str(), to.c_str());
     return false;
 }
@@ -172,10 +175,12 @@ bool ImportOneFile(Imodel& model, const IfileObject& file, std::deque<IfileObjec
     QuorlaneCoreToolManager* coreTool = ItoolGetActiveCoreTool(type, model);
     IfileObject target = file;
     bool inPlace = false;
+    bool placeTaken = false;
     if (!coreTool && !linkMode) {
         target = IcmdImportFiles::GetLocalFile(file);
         const std::string place = target.GetFullFileName().GetString();
-        if (UtlDoesFileExist(place)) {
+        placeTaken = UtlDoesFileExist(place);
+        if (placeTaken) {
             inPlace = SysIsSameFile(place, file.GetFullFileName().GetString());
             if (!inPlace) {
                 ImodelFileName shown;
@@ -205,12 +210,14 @@ bool ImportOneFile(Imodel& model, const IfileObject& file, std::deque<IfileObjec
                     ImodelDisplayUNABLE_TO_ACCESS_FILE_MSG(destination.c_str());
                     return false;
                 }
-            } else if (!CopyInto(source, destination)) {
+            } else if (!CopyInto(source, destination, placeTaken)) {
                 return false;
             }
         }
-        bool addNow = linkMode;
-        if (!linkMode && !model.ImportFilesRightAway()) {
+        // Files the file watcher is not to find are added now; a script or
+        // the model's setting adds every file now, so the disk is not asked.
+        bool addNow = linkMode || Imodel::IsRunningScript() || model.ImportFilesRightAway();
+        if (!addNow) {
             SysStatInfo status;
             const std::string extension = target.GetExt();
             addNow = SysPathStat(destination, &status) == 0 ||
@@ -224,7 +231,7 @@ bool ImportOneFile(Imodel& model, const IfileObject& file, std::deque<IfileObjec
             if (SysCopy(companionSource, companionTarget) != 0 && type == zorpaFT_SCH)
                 ImodelDisplayNO_WIR_FILE_MSG(companionSource.c_str());
         }
-        if (addNow || Imodel::IsRunningScript() || model.ImportFilesRightAway()) {
+        if (addNow) {
             const boost::shared_ptr<IfileObjectEx> entry = IcmdDoAddFileToModel(
                 target, true, true, false, nullptr, nullptr, true, nullptr, updateState, false, nullptr);
             if (linkMode && entry) entry->SetIDEReadOnly(true);

@@ -59,16 +59,26 @@ AcmdEnum::Result IcmdImportFiles::ImportFilesParam::SetValueFromText(const char*
         AcmdReport(AcmdMsg::InvalidList, {GetName(), text ? text : ""});
         return AcmdEnum::Failure;
     }
-    std::vector<std::string> texts = GetValueTexts();
     const std::string folder = AcmdManager::GetInstance().GetCurrentFolder();
-    for (const std::string& name : names) {
-        if (name.empty()) continue;
-        std::string full = AcmdGetFullPath(name, folder);
-        const bool known =
-            std::any_of(texts.begin(), texts.end(), [&full](const std::string& given) { return given == full; });
-        if (!known) texts.push_back(std::move(full));
-    }
-    return SetValueTexts(texts);
+    for (const std::string& name : names)
+        if (!name.empty()) AddName(AcmdGetFullPath(name, folder));
+    return AcmdEnum::Success;
+}
+
+AcmdEnum::Result IcmdImportFiles::ImportFilesParam::SetValueTexts(const std::vector<std::string>& texts)
+{
+    m_names.clear();
+    m_valueTexts.clear();
+    for (const std::string& text : texts) AddName(text);
+    return AcmdEnum::Success;
+}
+
+bool IcmdImportFiles::ImportFilesParam::AddName(const std::string& name)
+{
+    // Scripts hand over thousands of names at once: each is looked up once.
+    if (!m_names.insert(name).second) return false;
+    m_valueTexts.push_back(name);
+    return true;
 }
 
 // --- a kind ---------------------------------------------------------------------------------
@@ -151,12 +161,7 @@ void IcmdImportFiles::ImportFileFilters::AddSpecialFileType(const char* extensio
 
 bool IcmdImportFiles::ImportFileFilters::AddFileObject(const ImodelFileName& name)
 {
-    if (!m_param) return false;
-    std::vector<std::string> texts = m_param->GetValueTexts();
-    if (std::find(texts.begin(), texts.end(), name.GetString()) != texts.end()) return false;
-    texts.push_back(name.GetString());
-    m_param->SetValueTexts(texts);
-    return true;
+    return m_param && m_param->AddName(name.GetString());
 }
 
 void IcmdImportFiles::ImportFileFilters::CreateParam()
