@@ -261,3 +261,39 @@ TEST_F(ContentFilesTest, TheDialogFiltersFollowTheProjectLanguage)
         command.AddFileObject(IfileObject(ImodelFileName(m_folder / "x.vhd"), zorpaFT_HDL, ImodelFMFull, true, true)));
     EXPECT_EQ(command.CreateExtStrList(zorpaFT_HDL, nullptr), "(*.v; *.h)");
 }
+
+TEST_F(ContentFilesTest, TheHostListsSeeEveryFileAndADefinitionFreedByADeleteIsUsedAgain)
+{
+    IcmdAddFileToModel::SetUpAddedFileList();
+    IcmdDeleteFilesFromModel::SetUpDeletedFileList();
+    Add("top.vhd", kTop);
+    Add("mid.vhd", kMid);
+    Add("mid2.vhd", kFlatMid);
+    ASSERT_NE(IcmdAddFileToModel::GetAddedFiles(), nullptr);
+    std::vector<std::string> added;
+    for (const IfileObject& file : *IcmdAddFileToModel::GetAddedFiles()) added.push_back(file.GetFileTitleAndExt());
+    EXPECT_EQ(added, (std::vector<std::string>{"top.vhd", "mid.vhd", "mid2.vhd"}));
+    EXPECT_EQ(Member("mid2.vhd")->GetErrorFileType(), ImodelModuleAlreadyDefined);
+
+    // The file in use goes: the other definition is cleared and used.
+    IcmdDoDeleteFileFromModel(Member("mid.vhd"), true, true, false, nullptr);
+    EXPECT_EQ(FileOf("mid"), "mid2.vhd");
+    EXPECT_EQ(Member("mid2.vhd")->GetErrorFileType(), ImodelNoError);
+    EXPECT_EQ(Member("mid2.vhd")->GetModuleAlreadyDefined(), "");
+    ASSERT_NE(IcmdDeleteFilesFromModel::GetDeletedFiles(), nullptr);
+    ASSERT_EQ(IcmdDeleteFilesFromModel::GetDeletedFiles()->size(), 1u);
+    EXPECT_EQ(IcmdDeleteFilesFromModel::GetDeletedFiles()->front().GetFileTitleAndExt(), "mid.vhd");
+
+    // A file the project holds runs at once; another waits for the host.
+    IcmdAddFileToModel known;
+    known.SetFile(*Member("top.vhd"));
+    EXPECT_FALSE(known.NeedDelayedExecution());
+    IcmdAddFileToModel unknown;
+    EXPECT_TRUE(unknown.NeedDelayedExecution());
+    EXPECT_EQ(unknown.execDo(), AcmdEnum::Failure);
+
+    IcmdAddFileToModel::TearDownAddedFileList();
+    IcmdDeleteFilesFromModel::TearDownDeletedFileList();
+    EXPECT_EQ(IcmdAddFileToModel::GetAddedFiles(), nullptr);
+    EXPECT_EQ(IcmdDeleteFilesFromModel::GetDeletedFiles(), nullptr);
+}
