@@ -3,6 +3,7 @@
 #include "ifile/IfileFunctions.h"
 
 #include "iconvert/Iconvert.h"
+#include "imodel/names/ImodelLineText.h"
 #include "src/ifile/IfileFileListLines.h"
 #include "src/ifile/IfileObjectModel.h"
 
@@ -29,9 +30,13 @@ void IfileWriteFileList(const std::deque<IfileObject>& files, std::ostream* stre
                         const char* closing)
 {
     if (!stream) return;
-    *stream << (opening ? opening : "") << "\n";
+    const std::string first = opening ? opening : "";
+    const std::string last = closing ? closing : "";
+    if (!ImodelCheckOneLine(*stream, first, "opening line") || !ImodelCheckOneLine(*stream, last, "closing line"))
+        return;
+    *stream << first << "\n";
     for (const IfileObject& file : files) file.Write(stream);
-    *stream << (closing ? closing : "") << "\n";
+    *stream << last << "\n";
 }
 
 void IfileReadFileList(const std::vector<std::string>& lines, std::deque<IfileObject>& files,
@@ -44,7 +49,8 @@ void IfileReadFileList(const std::vector<std::string>& lines, std::deque<IfileOb
         if (line.find_first_not_of(" \t\r") == std::string::npos) continue;
         if (!IconvertNewFileManagerFileFileNeedsImport(converters, line)) continue;
         IfileObject file(line, converters);
-        if (keys.insert(ifileSameFileKey(file)).second) files.push_back(file);
+        // A name that was refused names no file.
+        if (!file.GetInternalFileName().empty() && keys.insert(ifileSameFileKey(file)).second) files.push_back(file);
     }
 }
 
@@ -64,7 +70,8 @@ void IfileReadFileList(const std::vector<std::string>& lines, std::deque<IfileOb
             continue;
         }
         IfileObjectEx file(it, lines, converters);
-        if (keys.insert(ifileSameFileKey(file)).second) files.push_back(std::move(file));
+        if (!file.GetInternalFileName().empty() && keys.insert(ifileSameFileKey(file)).second)
+            files.push_back(std::move(file));
     }
     IfileRestoreParentFiles(files, converters);
 }

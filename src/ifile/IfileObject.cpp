@@ -5,6 +5,7 @@
 #include "imodel/design/ImodelDesignManager.h"
 #include "imodel/model/Imodel.h"
 #include "imodel/model/ImodelFeatures.h"
+#include "imodel/names/ImodelLineText.h"
 #include "imodel/names/imodelUtl.h"
 #include "imodel/views/ImodelRevisionManager.h"
 #include "src/ifile/IfileObjectModel.h"
@@ -73,11 +74,21 @@ bool IfileObject::IsPreSynthFileType() const
 
 void IfileObject::StoreName(const std::string& name)
 {
+    // A name the project file cannot hold names no file.
+    if (!IfileCheckStorableName(name, "file")) {
+        m_name.clear();
+        return;
+    }
     std::string stored = name;
     ImodelSetValidSeparator(stored, false);
-    m_name = stored;
-    ImodelMakeUpper(stored);
-    m_upperName = stored;
+    m_name = std::move(stored);
+}
+
+ImodelFileName IfileObject::GetMapKey() const
+{
+    std::string key = m_name;
+    ImodelMakeUpper(key);
+    return key;
 }
 
 void IfileObject::SetFileName(const ImodelFileName& name, ImodelFMStringFileType form, bool usePrjVar)
@@ -90,7 +101,10 @@ void IfileObject::SetFileName(const ImodelFileName& name, ImodelFMStringFileType
     }
     bool prefixToken = false;
     if (form == ImodelFMRelative) {
-        if (usePrjVar) {
+        if (usePrjVar && ifileClimbsOut(n) && !ifileProjectFolder().empty()) {
+            // "../x" lies outside the project: stored by its absolute name.
+            n = UtlResolveDots(WithSeparator(ifileProjectFolder()) + n.GetString());
+        } else if (usePrjVar) {
             prefixToken = true;
         } else if (ifileProjectFolder().empty()) {
             SysDebugPrintf("Error: Project Loc not set\n");
@@ -165,16 +179,15 @@ bool IfileObject::HasValidExt() const
 
 bool IfileObject::IsInFolder(const ImodelFileName& folder) const
 {
-    std::string prefix = folder;
-    ImodelSetValidSeparator(prefix, true);
-    prefix = WithSeparator(prefix);
-    const std::string full = GetFullFileName();
+    // "/srv/p/../x" is not in "/srv/p": both are resolved first.
+    const std::string prefix = WithSeparator(UtlResolveDots(folder.GetString()));
+    const std::string full = UtlResolveDots(GetFullFileName().GetString());
     return full.size() > prefix.size() && BeginsWithName(full, prefix);
 }
 
 bool IfileObject::IsLocalFile() const
 {
-    if (ifileStartsWithProjectToken(m_name)) return true;
+    if (ifileStartsWithProjectToken(m_name)) return !ifileClimbsOut(ifileStripProjectToken(m_name));
     const ImodelFileName& folder = ifileProjectFolder();
     return !folder.empty() && IsInFolder(folder);
 }
@@ -183,7 +196,9 @@ bool IfileObject::GetRelativeFileName(ImodelFileName& out) const
 {
     out.clear();
     if (!ifileStartsWithProjectToken(m_name)) return false;
-    out = ifileStripProjectToken(m_name);
+    std::string relative = ifileStripProjectToken(m_name);
+    if (ifileClimbsOut(relative)) return false;
+    out = std::move(relative);
     return true;
 }
 
@@ -359,7 +374,15 @@ std::string IfileObject::GetWriteFileLine() const
 
 void IfileObject::Write(std::ostream* stream) const
 {
-    if (stream) *stream << "VALUE \"" << GetWriteFileLine() << "\"\n";
+    if (!stream) return;
+    // The value goes between quotes on one line: a name that could not stand
+    // there (refused where values are made) is not written either, nor an
+    // empty name, which names no file.
+    if (m_name.empty()) {
+        ImodelRefuseText(*stream, m_name, "empty file name");
+        return;
+    }
+    if (ImodelCheckQuotable(*stream, m_name, "file name")) *stream << "VALUE \"" << GetWriteFileLine() << "\"\n";
 }
 
 void IfileObject::ParseFileLine(const std::string& line, std::vector<std::string>& pieces)

@@ -23,6 +23,7 @@
 
 #include "ifile/IfileFunctions.h"
 #include "imodel/model/ImodelFeatures.h"
+#include "imodel/names/ImodelLineText.h"
 #include "src/ifile/IfileFileListLines.h"
 
 #include <foundation/Sys.h>
@@ -59,15 +60,23 @@ void WriteFlag(const char* keyword, bool write, bool value, std::ostream* stream
 
 void IfileObjectEx::WriteMemberElement(const char* keyword, const std::string& value, std::ostream* stream)
 {
-    if (stream) *stream << keyword << "=\"" << value << "\"\n";
+    // The reader takes off one quote at either end: a value may hold quotes,
+    // but no line break.
+    if (stream && ImodelCheckOneLine(*stream, value, keyword)) *stream << keyword << "=\"" << value << "\"\n";
 }
 
 void IfileObjectEx::WriteMemberElement(const char* keyword, const std::set<std::string>& values, std::ostream* stream)
 {
-    if (values.empty()) return;
+    if (values.empty() || !stream) return;
     std::string joined;
-    for (auto value = values.begin(); value != values.end(); ++value)
+    for (auto value = values.begin(); value != values.end(); ++value) {
+        // The elements are split at "," when read back.
+        if (value->find(',') != std::string::npos) {
+            ImodelRefuseText(*stream, *value, keyword);
+            return;
+        }
         joined += (value == values.begin() ? "" : ",") + *value;
+    }
     WriteMemberElement(keyword, joined, stream);
 }
 
@@ -81,16 +90,17 @@ bool IfileObjectEx::CanBeStored() const
 {
     // The setters refuse what the format cannot hold; a file that got past
     // them is not written rather than written wrongly.
-    const bool parentsStorable = std::all_of(m_parents.begin(), m_parents.end(), [](const ParentFile& parent) {
-        return IfileIsStorableName(parent.first.GetInternalFileName());
-    });
-    const bool constraintsStorable = std::none_of(m_constraints.begin(), m_constraints.end(), [](const type_Filter& c) {
-        return AnyProfileBreaksFormat(c.usedProfiles) || AnyProfileBreaksFormat(c.skippedProfiles);
-    });
-    return IfileIsStorableName(GetInternalFileName()) && parentsStorable && constraintsStorable &&
-           !HasLineBreak(m_library) && !HasLineBreak(m_compileSetting) &&
-           (!m_stimulus ||
-            (!HasLineBreak(m_stimulus->GetModuleUnderTest()) && !HasLineBreak(m_stimulus->GetSimulationTime())));
+    const bool parentsStorable =
+        std::all_of(m_fields.parents.begin(), m_fields.parents.end(),
+                    [](const ParentFile& parent) { return IfileIsStorableName(parent.first.GetInternalFileName()); });
+    const bool constraintsStorable =
+        std::none_of(m_fields.constraints.begin(), m_fields.constraints.end(), [](const type_Filter& c) {
+            return AnyProfileBreaksFormat(c.usedProfiles) || AnyProfileBreaksFormat(c.skippedProfiles);
+        });
+    return !GetInternalFileName().empty() && IfileIsStorableName(GetInternalFileName()) && parentsStorable &&
+           constraintsStorable && !HasLineBreak(m_fields.library) && !HasLineBreak(m_fields.compileSetting) &&
+           (!m_fields.stimulus || (!HasLineBreak(m_fields.stimulus->GetModuleUnderTest()) &&
+                                   !HasLineBreak(m_fields.stimulus->GetSimulationTime())));
 }
 
 bool IfileObjectEx::WriteFileManagerFile(std::ostream* stream) const
@@ -98,32 +108,33 @@ bool IfileObjectEx::WriteFileManagerFile(std::ostream* stream) const
     if (!stream) return false;
     if (!CanBeStored()) {
         SysDebugPrintf("Error: '%s' cannot be written to the project file.\n", GetInternalFileName().c_str());
+        stream->setstate(std::ios::failbit);
         return false;
     }
     Write(stream);
     std::string state;
     GetStrState(state);
     WriteMemberElement("STATE", state, stream);
-    if (m_stat && ImodelSaveFileTimeStampInProjectFile()) {
-        WriteMemberElement("TIME", std::to_string(m_stat->time), stream);
-        WriteMemberElement("SIZE", std::to_string(m_stat->size), stream);
+    if (m_fields.stat && ImodelSaveFileTimeStampInProjectFile()) {
+        WriteMemberElement("TIME", std::to_string(m_fields.stat->time), stream);
+        WriteMemberElement("SIZE", std::to_string(m_fields.stat->size), stream);
     }
-    if (m_library != "work") WriteMemberElement("LIBRARY", m_library, stream);
+    if (m_fields.library != "work") WriteMemberElement("LIBRARY", m_fields.library, stream);
     WriteCXFAttrs(stream);
     *stream << ifileEndFile << "\n";
-    return true;
+    return !stream->fail();
 }
 
 void IfileObjectEx::WriteCXFAttrs(std::ostream* stream) const
 {
     if (!stream) return;
     std::vector<std::string> parents;
-    for (const ParentFile& parent : m_parents) parents.push_back(parent.first.GetInternalFileName());
+    for (const ParentFile& parent : m_fields.parents) parents.push_back(parent.first.GetInternalFileName());
     std::sort(parents.begin(), parents.end());
     for (const std::string& parent : parents) WriteMemberElement("PARENT", parent, stream);
-    if (!m_compileSetting.empty()) WriteMemberElement("COMPILEFLAG", m_compileSetting, stream);
-    if (m_stimulus) m_stimulus->Write(stream);
-    for (const type_Filter& constraint : m_constraints) {
+    if (!m_fields.compileSetting.empty()) WriteMemberElement("COMPILEFLAG", m_fields.compileSetting, stream);
+    if (m_fields.stimulus) m_fields.stimulus->Write(stream);
+    for (const type_Filter& constraint : m_fields.constraints) {
         std::string keyword;
         ImodelWriteToolNameString(constraint.toolKind, keyword);
         *stream << ifileBeginConstraint << "\n";
@@ -132,10 +143,10 @@ void IfileObjectEx::WriteCXFAttrs(std::ostream* stream) const
         WriteMemberElement(kToolSkip, constraint.skippedProfiles, stream);
         *stream << ifileEndConstraint << "\n";
     }
-    WriteFlag("USE_FOR_ANY_TOOL", !m_usedByAllTools, false, stream);
-    WriteFlag("IS_READONLY", m_ideReadOnly, true, stream);
-    WriteFlag("IS_INCLUDED", m_included, true, stream);
-    WriteFlag("IS_ENCRYPTED", m_encrypted, true, stream);
+    WriteFlag("USE_FOR_ANY_TOOL", !m_fields.usedByAllTools, false, stream);
+    WriteFlag("IS_READONLY", m_fields.ideReadOnly, true, stream);
+    WriteFlag("IS_INCLUDED", m_fields.included, true, stream);
+    WriteFlag("IS_ENCRYPTED", m_fields.encrypted, true, stream);
 }
 
 // --- reading -------------------------------------------------------------------------------------
@@ -207,8 +218,8 @@ bool IfileObjectEx::ReadMemberElement(const char* keyword, const std::string& li
 SysStatInfo& IfileObjectEx::StampToRead()
 {
     // A stamp read alone starts from zeros.
-    if (!m_stat) m_stat = std::make_unique<SysStatInfo>();
-    return *m_stat;
+    if (!m_fields.stat) m_fields.stat.emplace();
+    return *m_fields.stat;
 }
 
 void IfileObjectEx::ReadTime(const std::string& value)
@@ -234,9 +245,10 @@ bool IfileObjectEx::StimulusOptions::Read(const std::string& line, IfileObjectEx
     std::string value;
     const bool isModule = ifileMemberValue(kModuleUnderTest, line, value);
     if (!isModule && !ifileMemberValue(kSimulationTime, line, value)) return false;
-    StimulusOptions options = file.m_stimulus ? *file.m_stimulus : StimulusOptions(std::string(), std::string());
+    StimulusOptions options =
+        file.m_fields.stimulus ? *file.m_fields.stimulus : StimulusOptions(std::string(), std::string());
     (isModule ? options.m_moduleUnderTest : options.m_simulationTime) = value;
-    file.m_stimulus = boost::make_shared<StimulusOptions>(options);
+    file.m_fields.stimulus = boost::make_shared<StimulusOptions>(options);
     return true;
 }
 
@@ -267,5 +279,5 @@ void IfileObjectEx::ReadUseForToolSetting(LineIterator& it, LineIterator stop)
         ParseFileLine(value, pieces);
         profiles->insert(pieces.begin(), pieces.end());
     }
-    m_constraints.push_back(*constraint);
+    m_fields.constraints.push_back(*constraint);
 }

@@ -4,6 +4,8 @@
 #include "imodel/model/Imodel.h"
 #include "imodel/names/imodelUtl.h"
 
+#include <foundation/Sys.h>
+
 namespace {
 
 const std::size_t kTokenLength = std::char_traits<char>::length(ImodelProjectToken);
@@ -28,14 +30,8 @@ std::string ifileStripProjectToken(const std::string& name)
     return name.substr(start);
 }
 
-std::string ifileSameFileKey(const IfileObject& file)
+bool ifileClimbsOut(const std::string& relative)
 {
-    // The equality expands a leading token into the project folder, so the
-    // key does the same (only when there is a folder to expand into).
-    std::string key = file.GetInternalFileName();
-    const ImodelFileName& folder = ifileProjectFolder();
-    if (!folder.empty() && ifileStartsWithProjectToken(key)) key.replace(0, kTokenLength, folder.GetString());
-    ImodelSetValidSeparator(key, false);
-    ImodelMakeUpper(key);
-    return key;
+    const std::string resolved = UtlResolveDots(UtlTrimLeft(relative, "/\\"));
+    return resolved == ".." || resolved.starts_with("../");
 }

@@ -3,6 +3,7 @@
 #pragma once
 
 #include "ifile/IfileObject.h"
+#include "imodel/names/imodelUtl.h"
 
 #include <string>
 
@@ -19,8 +20,11 @@ inline bool ifileIsSeparator(char c) { return c == '/' || c == '\\'; }
 bool ifileStartsWithProjectToken(const std::string& name);
 // The text after the project token and one separator following it.
 std::string ifileStripProjectToken(const std::string& name);
+// Whether a name relative to the project folder leads out of it once "."
+// and ".." are resolved ("../x", "a/../../x").
+bool ifileClimbsOut(const std::string& relative);
 
-// A key that two file values share exactly when they are equal
-// (IfileObject::operator==): the full name upper-cased. Lets readers find
-// equal files in a set instead of comparing every pair.
-std::string ifileSameFileKey(const IfileObject& file);
+// The file-name key of a file value (ImodelFileNameKey of its stored name):
+// two values are equal exactly when their keys are. Lets readers find equal
+// files in a set instead of comparing every pair.
+inline std::string ifileSameFileKey(const IfileObject& file) { return ImodelFileNameKey(file.GetInternalFileName()); }

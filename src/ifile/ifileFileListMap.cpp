@@ -35,16 +35,6 @@ const Bucket& BucketOf(const std::unordered_map<Key, Bucket>& index, const Key& 
 
 }  // namespace
 
-std::string ifileNameKey(const std::string& name, const std::string& folder)
-{
-    std::string key = name;
-    if (!folder.empty() && ifileStartsWithProjectToken(key))
-        key.replace(0, std::char_traits<char>::length(ImodelProjectToken), folder);
-    ImodelSetValidSeparator(key, false);
-    ImodelMakeUpper(key);
-    return key;
-}
-
 namespace {
 
 // The keys of every form of the name a file stored as `stored` has: stored,
@@ -57,7 +47,7 @@ std::vector<std::string> NameKeys(const ImodelFileName& stored, const std::strin
     file.SetFileName(stored, ImodelFMInternal, false);
     std::vector<std::string> keys;
     const auto add = [&keys, &folder](const std::string& name) {
-        std::string key = ifileNameKey(name, folder);
+        std::string key = ImodelFileNameKey(name, folder);
         if (std::find(keys.begin(), keys.end(), key) == keys.end()) keys.push_back(std::move(key));
     };
     add(stored);
@@ -120,7 +110,7 @@ ElementList ifileManagerImpl::FileListMap::OfGlobalType(int globalType) const
 const Bucket& ifileManagerImpl::FileListMap::Named(const std::string& name)
 {
     SyncNameIndex();
-    return BucketOf(m_byName, ifileNameKey(name, m_nameIndexFolder));
+    return BucketOf(m_byName, ImodelFileNameKey(name, m_nameIndexFolder));
 }
 
 void ifileManagerImpl::FileListMap::SyncNameIndex()

@@ -4,6 +4,7 @@
 #include "src/ifile/ifileManagerImpl.h"
 
 #include "ievent/IeventClasses.h"
+#include "ifile/IfileFunctions.h"
 #include "ifile/IfileManagerFilterParent.h"
 #include "ifile/IfileManagerFunctions.h"
 #include "imodel/design/ImodelDesignManager.h"
@@ -46,7 +47,7 @@ bool HasParentWithKey(const IfileObjectEx& file, const std::string& key, const s
 {
     const IfileObjectEx::ParentFiles& parents = file.GetParentFileList();
     return std::any_of(parents.begin(), parents.end(), [&](const IfileObjectEx::ParentFile& parent) {
-        return ifileNameKey(parent.first.GetInternalFileName(), folder) == key;
+        return ImodelFileNameKey(parent.first.GetInternalFileName(), folder) == key;
     });
 }
 
@@ -97,6 +98,12 @@ void ifileManagerImpl::UpdateFilesAndNotify(int)
 
 IfileManager::Entry ifileManagerImpl::AddOrUpdateFile(const IfileObjectEx& file, bool trackErrors)
 {
+    // The project file could not hold the name (file values refuse such
+    // names; this is the last door).
+    if (file.GetInternalFileName().empty() || !IfileCheckStorableName(file.GetInternalFileName(), "file")) {
+        SysDebugPrintf("Error: Cannot add file '%s' to the project\n", file.GetInternalFileName().c_str());
+        return Entry();
+    }
     if (file.IsLocalFile() && !ImodelDoesFileExist(file.GetFullFileName())) {
         SysDebugPrintf("Error: Cannot access file %s\n", file.GetInternalFileName().c_str());
         return Entry();
@@ -276,7 +283,7 @@ void ifileManagerImpl::IndexParents(const IfileObjectEx& child)
 {
     SyncParentIndex();
     for (const IfileObjectEx::ParentFile& parent : child.GetParentFileList()) {
-        const std::string key = ifileNameKey(parent.first.GetInternalFileName(), m_parentIndexFolder);
+        const std::string key = ImodelFileNameKey(parent.first.GetInternalFileName(), m_parentIndexFolder);
         m_childrenByParentKey[key].insert(child.GetInternalFileName());
     }
 }
@@ -294,7 +301,8 @@ std::vector<FileListMap::const_iterator> ifileManagerImpl::PossibleChildrenOf(co
 {
     SyncParentIndex();
     std::vector<FileListMap::const_iterator> children;
-    const auto bucket = m_childrenByParentKey.find(ifileNameKey(parent.GetInternalFileName(), m_parentIndexFolder));
+    const auto bucket =
+        m_childrenByParentKey.find(ImodelFileNameKey(parent.GetInternalFileName(), m_parentIndexFolder));
     if (bucket == m_childrenByParentKey.end()) return children;
     // Names are in text order, the order of the map's keys.
     std::set<ImodelFileName>& names = bucket->second;
@@ -313,7 +321,7 @@ std::vector<FileListMap::const_iterator> ifileManagerImpl::PossibleChildrenOf(co
 void ifileManagerImpl::ForgetFormerChildren(const IfileObject& parent,
                                             const std::vector<FileListMap::const_iterator>& children)
 {
-    const std::string key = ifileNameKey(parent.GetInternalFileName(), m_parentIndexFolder);
+    const std::string key = ImodelFileNameKey(parent.GetInternalFileName(), m_parentIndexFolder);
     const auto bucket = m_childrenByParentKey.find(key);
     if (bucket == m_childrenByParentKey.end()) return;
     for (FileListMap::const_iterator child : children)

@@ -184,15 +184,9 @@ private:
     ErrorGroups m_errorGroups;
     std::vector<ImodelFileName> m_names;
     bool m_removing = false;
-    // Name key of a parent (see ifileNameKey) -> full names of the files
+    // Name key of a parent (ImodelFileNameKey) -> full names of the files
     // that listed such a parent when they were indexed. Names that no longer
     // qualify are dropped when the parent's removal visits them.
     std::unordered_map<std::string, std::set<ImodelFileName>> m_childrenByParentKey;
     std::string m_parentIndexFolder;
 };
-
-// The key that two names share exactly when the file-name equality finds
-// them equal while `folder` is the project folder: a leading "<project>"
-// replaced by the folder, separators of both kinds alike, letter case
-// ignored.
-std::string ifileNameKey(const std::string& name, const std::string& folder);

@@ -240,7 +240,7 @@ TEST(IfileObjectEx, StampsAreSixtyFourBits)
     EXPECT_TRUE(IfileObjectEx(Stored("/x"), false).IsSameStatInfo(IfileObjectEx(Stored("/y"), false)));
 }
 
-TEST(IfileObjectEx, CopiesAreDeepAndComparable)
+TEST(IfileObjectEx, CopiesAreIndependentAndComparable)
 {
     IfileObjectEx file(Stored("/prj/tb.vhd", zorpaFT_TB_HDL), false);
     file.StoreStatInfo(10, 20);
@@ -254,7 +254,7 @@ TEST(IfileObjectEx, CopiesAreDeepAndComparable)
         EXPECT_EQ(CountingRecord::alive, 3);
         EXPECT_EQ(copy.GetPredecessorObject()->GetOwner(), &copy);
         EXPECT_NE(copy.GetStatInfo(), file.GetStatInfo());
-        EXPECT_NE(copy.GetStimulusOptions(), file.GetStimulusOptions());
+        EXPECT_EQ(*copy.GetStimulusOptions(), *file.GetStimulusOptions());  // shared, never changed in place
         EXPECT_TRUE(copy.IsIdentical(file, true));
 
         copy.StoreStatInfo(11, 20);
@@ -262,6 +262,8 @@ TEST(IfileObjectEx, CopiesAreDeepAndComparable)
         EXPECT_FALSE(copy.IsIdentical(file, true));
         copy.SetStimulusOptions(IfileObjectEx::StimulusOptions("top", "200 ns"));
         EXPECT_FALSE(copy.IsIdentical(file, false));
+        EXPECT_EQ(file.GetStimulusOptions()->GetSimulationTime(), "100 ns");
+        EXPECT_EQ(file.GetStatInfo()->size, 10);
         copy = file;
         copy.AddParentFile(Stored("/prj/b.cxf", zorpaFT_OMBRIX_CXF));
         copy.AddParentFile(Stored("/prj/a.cxf", zorpaFT_OMBRIX_CXF));

@@ -17,17 +17,9 @@ const std::string_view kValue = "VALUE \"";
 
 bool StartsWith(std::string_view line, std::string_view prefix) { return line.substr(0, prefix.size()) == prefix; }
 
-std::string_view TrimRight(std::string_view text)
-{
-    const std::size_t end = text.find_last_not_of(" \t");
-    return end == std::string_view::npos ? std::string_view() : text.substr(0, end + 1);
-}
+std::string_view TrimRight(std::string_view text) { return UtlTrimRight(text, " \t"); }
 
-std::string_view TrimLeft(std::string_view text)
-{
-    const std::size_t start = text.find_first_not_of(" \t");
-    return start == std::string_view::npos ? std::string_view() : text.substr(start);
-}
+std::string_view TrimLeft(std::string_view text) { return UtlTrimLeft(text, " \t"); }
 
 ImodelFileObject_KEY ParseKey(std::string_view line)
 {

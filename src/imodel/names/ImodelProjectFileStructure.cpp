@@ -32,20 +32,6 @@ const ImodelProjectFileStructure::Section kSections[] = {
 
 bool StartsWith(const std::string& line, const char* prefix) { return line.rfind(prefix, 0) == 0; }
 
-// Equal for two names exactly when the model's file-name equality holds:
-// a leading "<project>" expanded (when there is a project folder),
-// separators and letter case made alike.
-std::string SameFileKey(const ImodelFileName& name)
-{
-    std::string key = name.GetString();
-    const ImodelFileName* folder = ImodelUtlGetProjectFolder();
-    if (folder && !folder->empty() && StartsWith(key, ImodelProjectToken))
-        key.replace(0, std::char_traits<char>::length(ImodelProjectToken), folder->GetString());
-    ImodelSetValidSeparator(key, false);
-    ImodelMakeUpper(key);
-    return key;
-}
-
 // The name after the last directory character (all of it without one).
 ImodelFileName TitleOf(const ImodelFileName& name)
 {
@@ -139,7 +125,8 @@ bool ImodelProjectFileStructure::AddFilePresent(const ImodelFileName& name, zorp
 
 void ImodelProjectFileStructure::AddFileToDelete(const ImodelFileName& name, zorpaFileManagerTypes type)
 {
-    if (m_filesToDeleteKeys.insert(SameFileKey(name)).second) m_filesToDelete.emplace_back(name, type);
+    if (m_filesToDeleteKeys.insert(ImodelFileNameKey(name.GetString())).second)
+        m_filesToDelete.emplace_back(name, type);
 }
 
 void ImodelProjectFileStructure::DeleteFiles()

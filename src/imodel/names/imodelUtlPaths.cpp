@@ -6,10 +6,10 @@
 
 #include <foundation/Def.h>
 #include <foundation/Sys.h>
+#include <foundation/UtlAscii.h>
 #include <zorpa/ZorpaString.h>
 
 #include <algorithm>
-#include <cctype>
 
 namespace {
 
@@ -89,26 +89,37 @@ std::string QualifiedInsideProjectFolder(const std::string& folder)
 
 }  // namespace
 
-bool ImodelIsSameStrNoCase(const std::string& a, const std::string& b)
-{
-    if (a.size() != b.size()) return false;
-    return std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) {
-        return std::toupper(static_cast<unsigned char>(x)) == std::toupper(static_cast<unsigned char>(y));
-    });
-}
+bool ImodelIsSameStrNoCase(const std::string& a, const std::string& b) { return UtlIsSameNoCase(a, b); }
 
 bool ImodelIsSameFileName(const std::string& a, const std::string& b)
 {
     if (a == b) return true;
-    std::string first = a;
-    std::string second = b;
-    const bool firstHasToken = StartsWithProjectToken(first);
-    if (firstHasToken != StartsWithProjectToken(second)) ExpandProjectToken(firstHasToken ? first : second);
-    // Lengths first: names that differ only by a doubled separator differ.
-    if (first.size() != second.size()) return false;
-    ImodelSetValidSeparator(first, false);
-    ImodelSetValidSeparator(second, false);
-    return ImodelIsSameStrNoCase(first, second);
+    const bool firstHasToken = StartsWithProjectToken(a);
+    if (firstHasToken == StartsWithProjectToken(b)) return UtlIsSameFileName(a, b);
+    std::string expanded = firstHasToken ? a : b;
+    ExpandProjectToken(expanded);
+    // UtlIsSameFileName compares lengths first: names that differ only by a
+    // doubled separator differ.
+    return UtlIsSameFileName(expanded, firstHasToken ? b : a);
+}
+
+std::string ImodelFileNameKey(const std::string& name, const std::string& projectFolder)
+{
+    std::string key;
+    const bool expand = !projectFolder.empty() && name.starts_with(ImodelProjectToken);
+    const std::size_t start = expand ? kProjectTokenLength : 0;
+    key.reserve((expand ? projectFolder.size() : 0) + name.size() - start);
+    if (expand) key.append(projectFolder);
+    key.append(name, start);
+    for (char& c : key) c = c == '\\' ? '/' : UtlToUpper(c);
+    return key;
+}
+
+std::string ImodelFileNameKey(const std::string& name)
+{
+    static const std::string none;
+    const ImodelFileName* project = ImodelUtlGetProjectFolder();
+    return ImodelFileNameKey(name, project ? project->GetString() : none);
 }
 
 bool ImodelGetRelativeFileName(const ImodelFileName& name, ImodelFileName& out, bool cut, int type,
@@ -126,9 +137,13 @@ bool ImodelGetRelativeFileName(const ImodelFileName& name, ImodelFileName& out, 
     // Without a project folder nothing is under it (the prefix would be "/").
     const ImodelFileName* project = ImodelUtlGetProjectFolder();
     if (!project || project->empty()) return false;
-    const std::string prefix = Normalised(project->GetString() + SysGetDirChar(), false);
-    if (out.size() <= prefix.size() || ImodelFileName(out.GetString().substr(0, prefix.size())) != prefix) return false;
-    out = out.GetString().substr(prefix.size());
+    // "." and ".." are resolved first: "/p/../other/a.v" is not under "/p".
+    std::string prefix = UtlResolveDots(project->GetString());
+    if (prefix.empty() || prefix.back() != SysGetDirChar()) prefix += SysGetDirChar();
+    const std::string resolved = UtlResolveDots(out.GetString());
+    if (resolved.size() <= prefix.size() || !ImodelIsSameFileName(resolved.substr(0, prefix.size()), prefix))
+        return false;
+    out = resolved.substr(prefix.size());
     return true;
 }
 
@@ -248,14 +263,8 @@ bool ImodelGetAllFolderContent(const std::string& folder, const std::string& pat
     return out.size() > before;
 }
 
-void ImodelMakeLower(std::string& text)
-{
-    for (char& c : text) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
-}
+void ImodelMakeLower(std::string& text) { UtlMakeLower(text); }
 
-void ImodelMakeUpper(std::string& text)
-{
-    for (char& c : text) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
-}
+void ImodelMakeUpper(std::string& text) { UtlMakeUpper(text); }
 
 void ImodelChangeCaseIfNotUnix(std::string&) {}
