@@ -43,7 +43,9 @@ public:
     IfileObject(const std::string& line, const std::vector<Iconvert*>& converters);
     // The client data is shared, not cloned.
     IfileObject(const IfileObject& other) = default;
+    IfileObject(IfileObject&& other) noexcept = default;
     IfileObject& operator=(const IfileObject& other) = default;
+    IfileObject& operator=(IfileObject&& other) noexcept = default;
     virtual ~IfileObject() = default;
 
     // The pre-synthesis flag of the type; false outside the type table.

@@ -16,6 +16,7 @@
 
 #include "ifile/IfileObject.h"
 #include "ifile/IfilePredecessorObject.h"
+#include "ifile/IfileSharedList.h"
 #include "imodel/names/ImodelToolKinds.h"
 
 #include <boost/shared_ptr.hpp>
@@ -109,7 +110,9 @@ public:
     // The values are copied; the predecessor record is cloned for the copy,
     // which owns the clone.
     IfileObjectEx(const IfileObjectEx& other);
+    IfileObjectEx(IfileObjectEx&& other);
     IfileObjectEx& operator=(const IfileObjectEx& other);
+    IfileObjectEx& operator=(IfileObjectEx&& other);
     ~IfileObjectEx() override;
 
     virtual bool IsDisplayedInDesignHierarchy() const;
@@ -163,6 +166,8 @@ public:
     // Without `force`: accepts the disk as it is (a pending change is
     // dropped). With `force`: makes the next reading report a change.
     void UpdateStatInfo(bool force);
+    // Whether the last reading of the disk status found the file.
+    bool IsFoundOnDisk() const { return m_fields.foundOnDisk; }
     // Equal time and size (a missing stamp counts as -1 for both).
     bool IsSameStatInfo(const IfileObjectEx& other) const;
     // The other stamp is older, or of another size; false when either is missing.
@@ -186,16 +191,19 @@ public:
     void SetFileStructural(bool structural) { m_fields.structural = structural; }
     const std::string& GetLibraryName() const { return m_fields.library; }
     bool SetLibraryName(const std::string& library);
-    void SetUsedPackages(const std::deque<std::string>& packages) { m_fields.usedPackages = packages; }
-    void SetDefinedPackages(const std::deque<std::string>& packages) { m_fields.definedPackages = packages; }
-    PackageRange GetUsedPackages() const { return {m_fields.usedPackages.begin(), m_fields.usedPackages.end()}; }
+    void SetUsedPackages(const std::deque<std::string>& packages) { m_fields.usedPackages.Assign(packages); }
+    void SetDefinedPackages(const std::deque<std::string>& packages) { m_fields.definedPackages.Assign(packages); }
+    PackageRange GetUsedPackages() const
+    {
+        return {m_fields.usedPackages.Get().begin(), m_fields.usedPackages.Get().end()};
+    }
     PackageRange GetDefinedPackages() const
     {
-        return {m_fields.definedPackages.begin(), m_fields.definedPackages.end()};
+        return {m_fields.definedPackages.Get().begin(), m_fields.definedPackages.Get().end()};
     }
-    bool HasPackage() const { return !m_fields.definedPackages.empty(); }
-    const std::deque<IfileObject>& GetIncludedFiles() const { return m_fields.includedFiles; }
-    void ClearIncludedFiles() { m_fields.includedFiles.clear(); }
+    bool HasPackage() const { return !m_fields.definedPackages.IsEmpty(); }
+    const std::deque<IfileObject>& GetIncludedFiles() const { return m_fields.includedFiles.Get(); }
+    void ClearIncludedFiles() { m_fields.includedFiles.Clear(); }
     // Nothing for this file itself or a file already included.
     void AddIncludedFile(const IfileObject& file);
     IfilePredecessorObject* GetPredecessorObject() const { return m_predecessor.get(); }
@@ -279,6 +287,11 @@ public:
     // The component attributes: parents, compile setting, stimulus options,
     // tool constraints and flags.
     void WriteCXFAttrs(std::ostream* stream) const;
+    // The same lines appended to a text (the block of many files is made in
+    // one text); false, with `out` as it was, when the file cannot be
+    // stored.
+    bool AppendFileManagerFile(std::string& out) const;
+    bool AppendCXFAttrs(std::string& out) const;
     // KEYWORD="value"; the set form joins the elements with "," and writes
     // nothing for an empty set.
     static void WriteMemberElement(const char* keyword, const std::string& value, std::ostream* stream);
@@ -318,7 +331,8 @@ private:
     void ReadIsEncrypted(const std::string& value) { ReadBool(value, m_fields.encrypted); }
     SysStatInfo& StampToRead();
 
-    bool CanBeStored() const;
+    // Traces that the file cannot be written; false.
+    bool CannotBeStored() const;
     void AnnounceChange() const;
     void AnnounceChangeInProject() const;
     ParentFiles::const_iterator FindParent(const IfileObject& file) const;
@@ -340,7 +354,7 @@ private:
         bool changePending = false;
         std::string compileSetting;
         std::string errorText;
-        std::deque<IfileObject> includedFiles;
+        IfileSharedList<IfileObject> includedFiles;
         bool ideReadOnly = false;
         bool importAsLink = false;
         // Never changed in place: copies share it.
@@ -349,8 +363,8 @@ private:
         bool structural = true;
         bool included = false;
         bool encrypted = false;
-        std::deque<std::string> usedPackages;
-        std::deque<std::string> definedPackages;
+        IfileSharedList<std::string> usedPackages;
+        IfileSharedList<std::string> definedPackages;
         std::string library = "work";
         std::vector<type_Filter> constraints;
         std::vector<ImodelFileName> parentNamesRead;

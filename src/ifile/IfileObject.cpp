@@ -11,6 +11,7 @@
 #include "src/ifile/IfileObjectModel.h"
 
 #include <foundation/Sys.h>
+#include <foundation/UtlAscii.h>
 
 #include <algorithm>
 #include <cctype>
@@ -22,20 +23,7 @@ const std::string kViewPrefix = "impl";
 
 std::size_t LastSeparator(const std::string& name) { return name.find_last_of("/\\"); }
 
-// The text after the last separator when that separator is not the first
-// character; else the whole text.
-std::string TitleOf(const std::string& name)
-{
-    const std::size_t separator = LastSeparator(name);
-    return separator == std::string::npos || separator == 0 ? name : name.substr(separator + 1);
-}
-
-std::string WithSeparator(const ImodelFileName& folder)
-{
-    std::string text = folder;
-    if (text.empty() || !ifileIsSeparator(text.back())) text += SysGetDirChar();
-    return text;
-}
+std::string WithSeparator(const std::string& folder) { return ifileJoinProjectFolder(folder, std::string()); }
 
 // Whether `text` begins with `prefix`, compared as file names.
 bool BeginsWithName(const std::string& text, const std::string& prefix)
@@ -101,7 +89,7 @@ void IfileObject::SetFileName(const ImodelFileName& name, ImodelFMStringFileType
     }
     bool prefixToken = false;
     if (form == ImodelFMRelative) {
-        if (usePrjVar && ifileClimbsOut(n) && !ifileProjectFolder().empty()) {
+        if (usePrjVar && ifileClimbsOut(n.GetString()) && !ifileProjectFolder().empty()) {
             // "../x" lies outside the project: stored by its absolute name.
             n = UtlResolveDots(WithSeparator(ifileProjectFolder()) + n.GetString());
         } else if (usePrjVar) {
@@ -127,8 +115,8 @@ void IfileObject::SetFileName(const ImodelFileName& name, ImodelFMStringFileType
 
 ImodelFileName IfileObject::GetFullFileName() const
 {
-    if (!ifileStartsWithProjectToken(m_name)) return m_name;
-    const std::string rest = ifileStripProjectToken(m_name);
+    if (!ifileStartsWithProjectToken(m_name.GetString())) return m_name;
+    const std::string rest(ifileStripProjectToken(m_name.GetString()));
     const ImodelFileName& folder = ifileProjectFolder();
     if (folder.empty()) {
         SysDebugPrintf("Error: Project Loc not set\n");
@@ -144,7 +132,7 @@ ImodelFileName IfileObject::GetFileLocation() const
     return separator == std::string::npos || separator == 0 ? std::string() : full.substr(0, separator);
 }
 
-std::string IfileObject::GetFileTitleAndExt() const { return TitleOf(m_name); }
+std::string IfileObject::GetFileTitleAndExt() const { return std::string(ifileTitleOf(m_name.GetString())); }
 
 std::string IfileObject::GetFileTitleNoExt() const
 {
@@ -187,7 +175,8 @@ bool IfileObject::IsInFolder(const ImodelFileName& folder) const
 
 bool IfileObject::IsLocalFile() const
 {
-    if (ifileStartsWithProjectToken(m_name)) return !ifileClimbsOut(ifileStripProjectToken(m_name));
+    if (ifileStartsWithProjectToken(m_name.GetString()))
+        return !ifileClimbsOut(ifileStripProjectToken(m_name.GetString()));
     const ImodelFileName& folder = ifileProjectFolder();
     return !folder.empty() && IsInFolder(folder);
 }
@@ -195,10 +184,10 @@ bool IfileObject::IsLocalFile() const
 bool IfileObject::GetRelativeFileName(ImodelFileName& out) const
 {
     out.clear();
-    if (!ifileStartsWithProjectToken(m_name)) return false;
-    std::string relative = ifileStripProjectToken(m_name);
+    if (!ifileStartsWithProjectToken(m_name.GetString())) return false;
+    const std::string_view relative = ifileStripProjectToken(m_name.GetString());
     if (ifileClimbsOut(relative)) return false;
-    out = std::move(relative);
+    out = std::string(relative);
     return true;
 }
 
@@ -325,6 +314,12 @@ zorpaModuleTypes IfileObject::GetModuleType() const
 
 int IfileObject::GetRevNum() const
 {
+    // Most files lie elsewhere: they are told without building names.
+    if (!ifileStartsWithProjectToken(m_name.GetString())) return -1;
+    const std::string_view relative = ifileStripProjectToken(m_name.GetString());
+    if (relative.size() <= kViewsFolder.size() + 1 ||
+        !UtlIsSameNoCase(relative.substr(0, kViewsFolder.size()), kViewsFolder))
+        return -1;
     ImodelFileName folder;
     if (!GetRelativeFolder(folder)) return -1;
     const std::string& text = folder;

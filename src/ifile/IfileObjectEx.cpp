@@ -69,11 +69,26 @@ IfileObjectEx::IfileObjectEx(const IfileObjectEx& other) : IfileObject(other), m
     SetPredecessorObject(other.m_predecessor.get());
 }
 
+IfileObjectEx::IfileObjectEx(IfileObjectEx&& other) : IfileObject(std::move(other)), m_fields(std::move(other.m_fields))
+{
+    // The record knows its owner: the new owner gets a clone of its own.
+    SetPredecessorObject(other.m_predecessor.get());
+}
+
 IfileObjectEx& IfileObjectEx::operator=(const IfileObjectEx& other)
 {
     if (this == &other) return *this;
     IfileObject::operator=(other);
     m_fields = other.m_fields;
+    SetPredecessorObject(other.m_predecessor.get());
+    return *this;
+}
+
+IfileObjectEx& IfileObjectEx::operator=(IfileObjectEx&& other)
+{
+    if (this == &other) return *this;
+    IfileObject::operator=(std::move(other));
+    m_fields = std::move(other.m_fields);
     SetPredecessorObject(other.m_predecessor.get());
     return *this;
 }
@@ -277,9 +292,9 @@ bool IfileObjectEx::SetLibraryName(const std::string& library)
 void IfileObjectEx::AddIncludedFile(const IfileObject& file)
 {
     if (IsSelf(file) ||
-        std::find(m_fields.includedFiles.begin(), m_fields.includedFiles.end(), file) != m_fields.includedFiles.end())
+        std::find(GetIncludedFiles().begin(), GetIncludedFiles().end(), file) != GetIncludedFiles().end())
         return;
-    m_fields.includedFiles.push_back(file);
+    m_fields.includedFiles.Append(file);
 }
 
 void IfileObjectEx::SetPredecessorObject(const IfilePredecessorObject* record)

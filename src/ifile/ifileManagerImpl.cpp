@@ -41,8 +41,8 @@ private:
     const IfileManagerFilterParent* m_extra;
 };
 
-const Entry& EntryOf(const FileListMap::Map::value_type& element) { return element.second; }
-const Entry& EntryOf(FileListMap::const_iterator element) { return element->second; }
+const Entry& EntryOf(const FileListMap::Map::value_type& element) { return element.second.entry; }
+const Entry& EntryOf(FileListMap::const_iterator element) { return element->second.entry; }
 
 void Append(std::vector<Entry>& out, const Entry& file) { out.push_back(file); }
 void Append(std::deque<IfileObjectEx>& out, const Entry& file) { out.push_back(*file); }
@@ -98,9 +98,9 @@ void ifileManagerImpl::AnnounceFileChange(const IfileObject& file)
     if (m_removing) return;
     const auto element = m_files.Find(file.GetInternalFileName());
     if (element == m_files.Elements().end()) return;
-    const Entry entry = element->second;
+    const Entry entry = element->second.entry;
     // A change may have given the file new parents.
-    IndexParents(*entry);
+    m_files.FileParents(element);
     TellListeners([&entry](IfileListener& listener) { listener.UpdateFile(entry, false); });
     Imodel::GetInstance().SendEvent(boost::make_shared<IeventFileAddedOrModified>(entry, false), true);
 }
@@ -132,7 +132,7 @@ void ifileManagerImpl::AddFiles(const std::deque<IfileObject>& first, const std:
 bool ifileManagerImpl::RenameFileKey(const Entry& entry, const IfileObject& oldName)
 {
     if (!m_files.Rekey(entry, oldName)) return false;
-    IndexParents(*entry);
+    m_files.FileParents(m_files.Find(entry->GetInternalFileName()));
     return true;
 }
 
@@ -145,14 +145,14 @@ IfileManager::Entry ifileManagerImpl::GetFile(const IfileObject& file)
 {
     ++m_lookupCount;
     const auto element = m_files.Find(file.GetInternalFileName());
-    return element == m_files.Elements().end() ? Entry() : element->second;
+    return element == m_files.Elements().end() ? Entry() : element->second.entry;
 }
 
 bool ifileManagerImpl::IsRegistered(const Entry& file) const
 {
     if (!file) return false;
     const auto element = m_files.Find(file->GetInternalFileName());
-    return element != m_files.Elements().end() && element->second == file;
+    return element != m_files.Elements().end() && element->second.entry == file;
 }
 
 IfileManager::Entry ifileManagerImpl::GetFileFor(const IfileObject::IsSameFileName& matcher, int revisionScope)
@@ -165,9 +165,14 @@ IfileManager::Entry ifileManagerImpl::FirstNamed(const std::string& name, Imodel
 {
     const IfileObject::IsSameFileName matcher(name.c_str(), form);
     const FilterListParent inScope(revisionScope, nullptr);
-    for (FileListMap::const_iterator element : m_files.Named(name))
-        if (inScope(element->second) && matcher(*element->second)) return element->second;
-    return Entry();
+    Entry found;
+    m_files.AnyNamed(name, [&](FileListMap::const_iterator element) {
+        const Entry& file = element->second.entry;
+        if (!inScope(file) || !matcher(*file)) return false;
+        found = file;
+        return true;
+    });
+    return found;
 }
 
 bool ifileManagerImpl::HasFileNamed(const std::string& name, ImodelFMStringFileType form, int revisionScope)
@@ -313,15 +318,21 @@ bool ifileManagerImpl::GetNames(std::vector<ImodelFileName>& out, int list)
 bool ifileManagerImpl::WriteFileList(std::ostream* stream)
 {
     if (!stream) return false;
-    *stream << "LIST "
-            << "FileManager"
-            << "\n";
+    // The block is made in one text and written at once; a file that cannot
+    // be stored fails the stream, so that the save writes nothing.
+    std::string text;
+    text.reserve(m_files.Size() * 128 + 64);
+    text.append("LIST ").append("FileManager").append("\n");
     bool allWritten = true;
-    for (const auto& [key, file] : m_files.Elements())
-        if (!file->WriteFileManagerFile(stream)) allWritten = false;
-    *stream << "ENDLIST"
-            << "\n";
-    return allWritten && !stream->fail();
+    for (const auto& [key, element] : m_files.Elements())
+        if (!element.entry->AppendFileManagerFile(text)) allWritten = false;
+    text.append("ENDLIST").append("\n");
+    if (!allWritten) {
+        stream->setstate(std::ios::failbit);
+        return false;
+    }
+    stream->write(text.data(), static_cast<std::streamsize>(text.size()));
+    return !stream->fail();
 }
 
 bool ifileManagerImpl::RegisterPresentFiles(int revision, ImodelProjectFileStructure& project,
@@ -343,7 +354,7 @@ bool ifileManagerImpl::RegisterPresentFiles(int revision, ImodelProjectFileStruc
 bool ifileManagerImpl::ReadFileList(ImodelProjectFileStructure& project, int& count)
 {
     count = 0;
-    const std::unique_ptr<ImodelFileObject_LIST> block = project.GetLIST("FileManager", false);
+    const ImodelFileObject_LIST* block = project.PeekLIST("FileManager");
     if (!block) return false;
     const std::vector<std::string>& lines = block->GetLines();
     count = static_cast<int>(std::count_if(

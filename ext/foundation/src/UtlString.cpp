@@ -91,7 +91,13 @@ int UtlReplaceAll(std::string& text, const std::string& from, const std::string&
     return count;
 }
 
-bool UtlIsOneLine(std::string_view text) { return text.find_first_of("\r\n") == std::string_view::npos; }
+bool UtlIsOneLine(std::string_view text)
+{
+    // A plain loop: find_first_of would search the set for every character.
+    for (const char c : text)
+        if (c == '\n' || c == '\r') return false;
+    return true;
+}
 
 bool UtlIsInteger(const std::string& text)
 {

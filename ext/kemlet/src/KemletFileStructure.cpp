@@ -184,6 +184,13 @@ public:
         return Lookup(m_contents.lists, name, take);
     }
 
+    const ImodelFileObject_LIST* PeekLIST(const char* name) const override
+    {
+        if (!name) return nullptr;
+        const auto found = m_contents.lists.find(name);
+        return found == m_contents.lists.end() ? nullptr : &found->second.front();
+    }
+
 private:
     Contents m_contents;
 };

@@ -10,6 +10,7 @@
 #include "imodel/names/ImodelFileName.h"
 #include "imodel/names/ImodelGetFullPathParam.h"
 
+#include <cstdint>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -40,6 +41,10 @@ bool ImodelIsSameFileName(const std::string& a, const std::string& b);
 std::string ImodelFileNameKey(const std::string& name, const std::string& projectFolder);
 // The key while the process-wide model's project folder is the folder.
 std::string ImodelFileNameKey(const std::string& name);
+// A 64-bit hash of ImodelFileNameKey(name, projectFolder), made without
+// building the key: for indexes that keep many names and check the files
+// they find.
+std::uint64_t ImodelFileNameKeyHash(std::string_view name, std::string_view projectFolder);
 
 // The name of a project file relative to the project folder.
 // With `cut`: `out` is `name` without the leading project folder and "/"
@@ -85,6 +90,8 @@ bool ImodelDeleteFolderAndSubFolders(const ImodelFileName& folder);
 // Whether the file exists. While the library runs its test scripts with
 // QUORLANE_IMPORT_NON_EXISTING_FILES set to 1, every name exists.
 bool ImodelDoesFileExist(const std::string& name);
+// Whether every name exists for ImodelDoesFileExist (the test scripts' switch).
+bool ImodelImportsMissingFiles();
 
 // Appends folder + "/" + entry for every entry of `folder` whose name matches
 // the wildcard `pattern` ("*", "?", case ignored; "." and ".." included when

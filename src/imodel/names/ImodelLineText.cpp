@@ -12,7 +12,12 @@ bool ImodelRefuseText(std::ostream& stream, const std::string& text, const char*
 
 bool ImodelIsOneLine(const std::string& text) { return UtlIsOneLine(text); }
 
-bool ImodelIsQuotable(const std::string& text) { return text.find_first_of("\r\n\"") == std::string::npos; }
+bool ImodelIsQuotable(const std::string& text)
+{
+    for (const char c : text)
+        if (c == '\n' || c == '\r' || c == '"') return false;
+    return true;
+}
 
 bool ImodelCheckOneLine(std::ostream& stream, const std::string& text, const char* what)
 {

@@ -68,6 +68,11 @@ std::unique_ptr<ImodelFileObject_LIST> ImodelProjectFileStructure::GetLIST(const
     return m_parsed->GetLIST(name, take);
 }
 
+const ImodelFileObject_LIST* ImodelProjectFileStructure::PeekLIST(const char* name) const
+{
+    return m_parsed->PeekLIST(name);
+}
+
 bool ImodelProjectFileStructure::GetLIST(std::vector<std::string>& lines, const char* name, bool take)
 {
     lines.clear();
@@ -101,8 +106,7 @@ void ImodelProjectFileStructure::GetFileListCount(int& count)
     if (files && files->ReadFileList(*this, count)) return;
     std::size_t lines = 0;
     for (const Section& section : m_sections) {
-        if (const std::unique_ptr<ImodelFileObject_LIST> list = GetLIST(section.first.c_str(), false))
-            lines += list->GetLines().size();
+        if (const ImodelFileObject_LIST* list = PeekLIST(section.first.c_str())) lines += list->GetLines().size();
     }
     count = static_cast<int>(std::min<std::size_t>(lines, INT_MAX));
 }

@@ -103,16 +103,42 @@ bool ImodelIsSameFileName(const std::string& a, const std::string& b)
     return UtlIsSameFileName(expanded, firstHasToken ? b : a);
 }
 
+namespace {
+
+// The file-name key, character by character, to `take`: the project folder
+// for a leading token (when a folder is set), then the rest of the name;
+// separators made "/", letters upper-cased.
+template <class Take>
+void ForEachKeyCharacter(std::string_view name, std::string_view projectFolder, Take take)
+{
+    const bool expand = !projectFolder.empty() && name.starts_with(ImodelProjectToken);
+    const auto fold = [&take](char c) { take(c == '\\' ? '/' : UtlToUpper(c)); };
+    if (expand) {
+        for (const char c : projectFolder) fold(c);
+        name.remove_prefix(kProjectTokenLength);
+    }
+    for (const char c : name) fold(c);
+}
+
+}  // namespace
+
 std::string ImodelFileNameKey(const std::string& name, const std::string& projectFolder)
 {
     std::string key;
-    const bool expand = !projectFolder.empty() && name.starts_with(ImodelProjectToken);
-    const std::size_t start = expand ? kProjectTokenLength : 0;
-    key.reserve((expand ? projectFolder.size() : 0) + name.size() - start);
-    if (expand) key.append(projectFolder);
-    key.append(name, start);
-    for (char& c : key) c = c == '\\' ? '/' : UtlToUpper(c);
+    key.reserve(name.size() + projectFolder.size());
+    ForEachKeyCharacter(name, projectFolder, [&key](char c) { key += c; });
     return key;
+}
+
+std::uint64_t ImodelFileNameKeyHash(std::string_view name, std::string_view projectFolder)
+{
+    // FNV-1a over the key's characters.
+    std::uint64_t hash = 14695981039346656037ULL;
+    ForEachKeyCharacter(name, projectFolder, [&hash](char c) {
+        hash ^= static_cast<unsigned char>(c);
+        hash *= 1099511628211ULL;
+    });
+    return hash;
 }
 
 std::string ImodelFileNameKey(const std::string& name)
@@ -243,14 +269,14 @@ bool ImodelDeleteFolderAndSubFolders(const ImodelFileName& folder)
     return !UtlDoesDiskObjectExist(target);
 }
 
-bool ImodelDoesFileExist(const std::string& name)
+bool ImodelImportsMissingFiles()
 {
     int importMissing = 0;
-    if (Imodel::IsRunningTests() && DefGetBoolFL("QUORLANE_IMPORT_NON_EXISTING_FILES", &importMissing) == 0 &&
-        importMissing == 1)
-        return true;
-    return UtlDoesFileExist(name);
+    return Imodel::IsRunningTests() && DefGetBoolFL("QUORLANE_IMPORT_NON_EXISTING_FILES", &importMissing) == 0 &&
+           importMissing == 1;
 }
+
+bool ImodelDoesFileExist(const std::string& name) { return ImodelImportsMissingFiles() || UtlDoesFileExist(name); }
 
 bool ImodelGetAllFolderContent(const std::string& folder, const std::string& pattern, std::vector<std::string>& out)
 {
