@@ -399,7 +399,7 @@ int DefFlush(std::string* error)
         text = UserSettingsText(db.user);
     }
     std::string problem;
-    if (DefFileWriteAtomically(path, text, problem)) return 0;
+    if (DefFileMakeFolderFor(path, problem) && SysWriteFileAtomically(path, text, &problem)) return 0;
     Deliver("Error: the options were not saved. " + problem, error);
     return 1;
 }

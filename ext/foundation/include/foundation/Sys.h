@@ -81,10 +81,12 @@ int SysRemoveFolderRecursively(const std::string& path);
 // be read.
 bool SysListFolder(const std::string& path, std::vector<std::string>& names);
 // Writes `content` to `path` through a temporary file in the same folder,
-// flushed, synced and renamed over the old file. The old file stays when
-// anything fails, and keeps its permission bits otherwise. A path that is a
-// symbolic link writes the file it points to.
-bool SysWriteFileAtomically(const std::string& path, const std::string& content);
+// flushed, synced and renamed over the old file: the one atomic write of the
+// system. The old file stays when anything fails (`error`, when given, says
+// why), and keeps its permission bits otherwise. A path that is a symbolic
+// link writes the file it points to. The temporary file of a writer killed
+// half-way is taken over by the next write of the same target.
+bool SysWriteFileAtomically(const std::string& path, const std::string& content, std::string* error = nullptr);
 bool SysReadFile(const std::string& path, std::string& content);
 
 std::string SysGetTemporaryDirectoryName();  // $TMPDIR or /tmp
