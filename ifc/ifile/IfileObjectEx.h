@@ -291,6 +291,9 @@ public:
     // one text); false, with `out` as it was, when the file cannot be
     // stored.
     bool AppendFileManagerFile(std::string& out) const;
+    // The same with the stamps written or not (the caller asked the switch
+    // ImodelSaveFileTimeStampInProjectFile once for many files).
+    bool AppendFileManagerFile(std::string& out, bool withStamps) const;
     bool AppendCXFAttrs(std::string& out) const;
     // KEYWORD="value"; the set form joins the elements with "," and writes
     // nothing for an empty set.

@@ -55,6 +55,13 @@ public:
 
     void Line(std::string_view text) { m_out.append(text).push_back('\n'); }
 
+    // KEYWORD="value" for a value of our own making (a state, a number, a
+    // flag): nothing to check.
+    void Known(const char* keyword, std::string_view value)
+    {
+        m_out.append(keyword).append("=\"").append(value).append("\"\n");
+    }
+
     // KEYWORD="value"
     void Member(const char* keyword, std::string_view value)
     {
@@ -71,7 +78,7 @@ public:
     {
         char digits[24];
         const auto end = std::to_chars(digits, digits + sizeof digits, number).ptr;
-        Member(keyword, std::string_view(digits, static_cast<std::size_t>(end - digits)));
+        Known(keyword, std::string_view(digits, static_cast<std::size_t>(end - digits)));
     }
 
     // The elements joined by "," (they are split there when read back);
@@ -95,7 +102,7 @@ public:
 
     void Flag(const char* keyword, bool write, bool value)
     {
-        if (write) Member(keyword, IfileObjectEx::GetBoolStr(value));
+        if (write) Known(keyword, IfileObjectEx::GetBoolStr(value));
     }
 
 private:
@@ -153,6 +160,11 @@ bool IfileObjectEx::WriteFileManagerFile(std::ostream* stream) const
 
 bool IfileObjectEx::AppendFileManagerFile(std::string& out) const
 {
+    return AppendFileManagerFile(out, ImodelSaveFileTimeStampInProjectFile());
+}
+
+bool IfileObjectEx::AppendFileManagerFile(std::string& out, bool withStamps) const
+{
     // The setters refuse what the format cannot hold; a file that got past
     // them is not written rather than written wrongly (nothing of it stays
     // in `out`).
@@ -162,10 +174,10 @@ bool IfileObjectEx::AppendFileManagerFile(std::string& out) const
     BlockText block(out);
     out.append("VALUE \"").append(name).append(",");
     out.append(ifileTypeKeyword(GetFileType())).append("\"\n");
-    std::string state;
-    GetStrState(state);
-    block.Member("STATE", state);
-    if (m_fields.stat && ImodelSaveFileTimeStampInProjectFile()) {
+    block.Known("STATE", m_fields.state == imodelFileUpToDate    ? "utd"
+                         : m_fields.state == imodelFileOutOfDate ? "ood"
+                                                                 : "absent");
+    if (m_fields.stat && withStamps) {
         block.Member("TIME", m_fields.stat->time);
         block.Member("SIZE", m_fields.stat->size);
     }
@@ -198,15 +210,21 @@ bool IfileObjectEx::AppendCXFAttrs(std::string& out) const
     BlockText block(out);
     // Parents in the plain order of their stored names; a name the format
     // cannot hold fails the file.
-    std::vector<const std::string*> parents;
-    if (m_fields.parents.size() > 1) parents.reserve(m_fields.parents.size());
-    for (const ParentFile& parent : m_fields.parents) {
-        const std::string& name = parent.first.GetInternalFileName().GetString();
-        if (!IfileIsStorableName(name)) return false;
-        parents.push_back(&name);
+    // Most files have one parent or none: no list is made for them.
+    const auto storable = [](const ParentFile& parent) {
+        return IfileIsStorableName(parent.first.GetInternalFileName());
+    };
+    if (!std::all_of(m_fields.parents.begin(), m_fields.parents.end(), storable)) return false;
+    if (m_fields.parents.size() == 1) {
+        block.Member("PARENT", m_fields.parents.front().first.GetInternalFileName().GetString());
+    } else if (m_fields.parents.size() > 1) {
+        std::vector<const std::string*> parents;
+        parents.reserve(m_fields.parents.size());
+        for (const ParentFile& parent : m_fields.parents)
+            parents.push_back(&parent.first.GetInternalFileName().GetString());
+        std::sort(parents.begin(), parents.end(), [](const std::string* a, const std::string* b) { return *a < *b; });
+        for (const std::string* parent : parents) block.Member("PARENT", *parent);
     }
-    std::sort(parents.begin(), parents.end(), [](const std::string* a, const std::string* b) { return *a < *b; });
-    for (const std::string* parent : parents) block.Member("PARENT", *parent);
     if (!m_fields.compileSetting.empty()) block.Member("COMPILEFLAG", m_fields.compileSetting);
     if (m_fields.stimulus) {
         block.Member(kModuleUnderTest, m_fields.stimulus->GetModuleUnderTest());

@@ -7,6 +7,7 @@
 #include "ifile/IfileManagerFilterParent.h"
 #include "ifile/IfileManagerFunctions.h"
 #include "imodel/model/Imodel.h"
+#include "imodel/model/ImodelFeatures.h"
 #include "imodel/names/ImodelProjectFileStructure.h"
 #include "imodel/views/ImodelRevisionManager.h"
 #include "src/ifile/IfileFileListLines.h"
@@ -318,20 +319,27 @@ bool ifileManagerImpl::GetNames(std::vector<ImodelFileName>& out, int list)
 bool ifileManagerImpl::WriteFileList(std::ostream* stream)
 {
     if (!stream) return false;
-    // The block is made in one text and written at once; a file that cannot
-    // be stored fails the stream, so that the save writes nothing.
+    // The block is made in a text that goes to the stream whenever it holds
+    // some tens of kilobytes; a file that cannot be stored fails the stream,
+    // so that the save writes nothing.
+    constexpr std::size_t kChunk = 64 * 1024;
     std::string text;
-    text.reserve(m_files.Size() * 128 + 64);
+    text.reserve(kChunk + 4096);
+    const auto flush = [&text, stream] {
+        stream->write(text.data(), static_cast<std::streamsize>(text.size()));
+        text.clear();
+    };
     text.append("LIST ").append("FileManager").append("\n");
-    bool allWritten = true;
-    for (const auto& [key, element] : m_files.Elements())
-        if (!element.entry->AppendFileManagerFile(text)) allWritten = false;
-    text.append("ENDLIST").append("\n");
-    if (!allWritten) {
-        stream->setstate(std::ios::failbit);
-        return false;
+    const bool withStamps = ImodelSaveFileTimeStampInProjectFile();
+    for (const auto& [key, element] : m_files.Elements()) {
+        if (!element.entry->AppendFileManagerFile(text, withStamps)) {
+            stream->setstate(std::ios::failbit);
+            return false;
+        }
+        if (text.size() >= kChunk) flush();
     }
-    stream->write(text.data(), static_cast<std::streamsize>(text.size()));
+    text.append("ENDLIST").append("\n");
+    flush();
     return !stream->fail();
 }
 

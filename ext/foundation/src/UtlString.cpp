@@ -93,9 +93,10 @@ int UtlReplaceAll(std::string& text, const std::string& from, const std::string&
 
 bool UtlIsOneLine(std::string_view text)
 {
-    // A plain loop: find_first_of would search the set for every character.
+    // One pass, most characters told by one comparison (names are short:
+    // a search per character kind would cost more).
     for (const char c : text)
-        if (c == '\n' || c == '\r') return false;
+        if (static_cast<unsigned char>(c) <= '\r' && (c == '\n' || c == '\r')) return false;
     return true;
 }
 

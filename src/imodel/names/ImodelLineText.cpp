@@ -14,8 +14,10 @@ bool ImodelIsOneLine(const std::string& text) { return UtlIsOneLine(text); }
 
 bool ImodelIsQuotable(const std::string& text)
 {
+    // One pass, most characters told by one comparison ('"' sorts after
+    // both line-end characters).
     for (const char c : text)
-        if (c == '\n' || c == '\r' || c == '"') return false;
+        if (static_cast<unsigned char>(c) <= '"' && (c == '\n' || c == '\r' || c == '"')) return false;
     return true;
 }
 
