@@ -37,7 +37,8 @@ bool ImodelIsSameFileName(const std::string& a, const std::string& b);
 // and lengths are compared after the replacement, so the two rules agree.
 // The key depends on the project folder: an index keyed by it remembers the
 // folder it was built with and is rebuilt when the folder changes. Every
-// index of file names and every set of names "seen" uses this key.
+// index of file names and every set of names "seen" uses this key, or its
+// hash below.
 std::string ImodelFileNameKey(const std::string& name, const std::string& projectFolder);
 // The key while the process-wide model's project folder is the folder.
 std::string ImodelFileNameKey(const std::string& name);
