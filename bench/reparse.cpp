@@ -38,9 +38,7 @@ void BM_KeepRemovedUnits(benchmark::State& state)
         for (int pass = 0; pass < 2; ++pass)
             for (const auto& unit : units) ImodelModule::SaveDeletedModuleInfo(unit.get());
         state.PauseTiming();
-        ImodelModule::ModuleList& removed = ImodelModule::GetRemovedModuleList();
-        ImodelModule::DeleteModules({removed.begin(), removed.end()});
-        removed.clear();
+        ImodelModule::ClearRemovedModuleList();
         state.ResumeTiming();
     }
     state.SetItemsProcessed(state.iterations() * 2 * count);
@@ -50,8 +48,7 @@ void BM_KeepRemovedUnits(benchmark::State& state)
 ImodelModule* AddUnit(const std::string& name, int fileIndex)
 {
     auto unit = std::make_unique<ImodelModule>(name, LinkedFile(fileIndex), zorpaMODULE_VHDL, false, "work", "", false);
-    Design().FindLibraryByName("work")->GetModules()->insert(unit.get());
-    return unit.release();
+    return Design().FindLibraryByName("work")->GetModules()->Insert(std::move(unit)).first;
 }
 
 // A top unit over `count` units, each with its own file, every tenth unit

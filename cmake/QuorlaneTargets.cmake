@@ -31,7 +31,11 @@ function(quorlane_ext_library name)
       set(QUORLANE_EXT_DEPENDENCIES ${QUORLANE_EXT_DEPENDENCIES} ${lib} CACHE INTERNAL "")
     endif()
   endforeach()
+  # Static archives link in order, each before those it uses: a stand-in
+  # named twice keeps its last place, after everything that uses it.
+  list(REVERSE stand_ins)
   list(REMOVE_DUPLICATES stand_ins)
+  list(REVERSE stand_ins)
   set_target_properties(${name} PROPERTIES QUORLANE_STAND_INS "${stand_ins}")
   set(QUORLANE_EXT_LIBRARIES ${QUORLANE_EXT_LIBRARIES} ${name} CACHE INTERNAL "")
   set(QUORLANE_EXT_INCLUDE_DIRS ${QUORLANE_EXT_INCLUDE_DIRS} ${CMAKE_CURRENT_SOURCE_DIR}/include CACHE INTERNAL "")

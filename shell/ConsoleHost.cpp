@@ -1,5 +1,9 @@
 #include "ConsoleHost.h"
 
+#include "ConsoleIpMgrCallback.h"
+#include "icmd/IcmdOpenProject.h"
+#include "iconvert/Iconvert.h"
+#include "ievent/IeventClasses.h"
 #include "ifile/IfileObjectEx.h"
 #include "imodel/model/Imodel.h"
 #include "imodel/names/ImodelCopyDirTool.h"
@@ -7,6 +11,10 @@
 
 #include <foundation/Sys.h>
 
+#include <boost/make_shared.hpp>
+
+#include <algorithm>
+#include <set>
 #include <string>
 #include <type_traits>
 #include <vector>
@@ -14,14 +22,17 @@
 namespace {
 
 // Copies the files and sub-folders of the tool's source folder to where the
-// tool says, the sub-folders one level at a time. `root`, the qualified
-// target of the whole copy, is never entered: a copy into a folder below
-// its source does not copy itself again and again.
-bool CopyFolderLevel(ImodelCopyDirTool& tool, const std::string& root)
+// tool says, the sub-folders one level at a time. `root`, the real path of
+// the target of the whole copy, is never entered: a copy into a folder below
+// its source does not copy itself again and again. `entered` holds the real
+// paths of the folders entered so far: a folder that a link leads back to
+// is copied once.
+bool CopyFolderLevel(ImodelCopyDirTool& tool, const std::string& root, std::set<std::string>& entered)
 {
     const std::string source = tool.GetSourceFolder().GetString();
     const std::string target = tool.GetTargetFolder().GetString();
     const std::string filter = tool.GetFilter().empty() ? "*" : tool.GetFilter();
+    entered.insert(SysGetRealPath(source));
     std::vector<std::string> names;
     if (!SysListFolder(source, names)) {
         ImodelDisplayUNABLE_TO_COPY_MSG(source.c_str(), target.c_str());
@@ -36,17 +47,21 @@ bool CopyFolderLevel(ImodelCopyDirTool& tool, const std::string& root)
         SysStatInfo info;
         if (SysPathStat(path, &info) != 0) continue;  // a link to nothing: nothing to copy
         if (SysIsDirectory(info)) {
+            const std::string real = SysGetRealPath(path);
             ImodelFileName folderTarget;
-            if (SysGetQualifiedPath(path) == root || !tool.NeedToCopyFolder(path, folderTarget)) continue;
+            if (real == root || entered.count(real) != 0 || !tool.NeedToCopyFolder(path, folderTarget)) continue;
             tool.ChangeFoldersForRecurseCall(path, folderTarget);
-            const bool copied = CopyFolderLevel(tool, root);
+            const bool copied = CopyFolderLevel(tool, root, entered);
             tool.ChangeFoldersForRecurseCall(source, target);
             if (!copied) return false;
         } else if (WcmMatch(filter.c_str(), name.c_str())) {
             ImodelFileName fileTarget;
             bool readOnly = false;
             if (!tool.NeedToCopyFile(path, fileTarget, readOnly)) continue;
-            if (SysCopy(path, fileTarget) != 0 || (readOnly && SysSetReadOnlyAttr(fileTarget, true) != 0)) {
+            // The file lands in the folder the tool named, made when missing.
+            const std::string where = fileTarget.GetString().substr(0, fileTarget.GetString().rfind(SysGetDirChar()));
+            if ((!where.empty() && !UtlValidateOrCreateFolder(where)) || SysCopy(path, fileTarget) != 0 ||
+                (readOnly && SysSetReadOnlyAttr(fileTarget, true) != 0)) {
                 ImodelDisplayUNABLE_TO_COPY_MSG(path.c_str(), fileTarget.c_str());
                 return false;
             }
@@ -56,6 +71,8 @@ bool CopyFolderLevel(ImodelCopyDirTool& tool, const std::string& root)
 }
 
 }  // namespace
+
+ConsoleHost::ConsoleHost() : m_ipCallback(boost::make_shared<ConsoleIpMgrCallback>()) {}
 
 ConsoleHost::~ConsoleHost()
 {
@@ -69,9 +86,7 @@ ConsoleHost& ConsoleHost::GetInstance()
     return host;
 }
 
-// The catalogue plug-ins of the core repositories come with the
-// IP-repository work; until then there is no factory to hand out.
-boost::shared_ptr<IIpMgrCallback> ConsoleHost::GetIpMgrCallback() { return {}; }
+boost::shared_ptr<IIpMgrCallback> ConsoleHost::GetIpMgrCallback() { return m_ipCallback; }
 
 // Copies the tool's source folder to its target, asking the tool about each
 // folder before entering it and about each file the filter lets through.
@@ -79,7 +94,17 @@ boost::shared_ptr<IIpMgrCallback> ConsoleHost::GetIpMgrCallback() { return {}; }
 // and ends the copy with false.
 bool ConsoleHost::CopyFolder(ImodelCopyDirTool& tool, bool)
 {
-    return CopyFolderLevel(tool, SysGetQualifiedPath(tool.GetTargetFolder()));
+    // The target does not exist yet: its real path is that of its folder.
+    const std::string target = SysGetQualifiedPath(tool.GetTargetFolder());
+    const std::size_t slash = target.rfind(SysGetDirChar());
+    const std::string parent = slash == std::string::npos || slash == 0 ? std::string("/") : target.substr(0, slash);
+    const std::string parentReal = SysGetRealPath(parent);
+    const std::string root =
+        UtlDoesDiskObjectExist(target)
+            ? SysGetRealPath(target)
+            : (parentReal.empty() || parentReal == "/" ? target : parentReal + target.substr(slash));
+    std::set<std::string> entered;
+    return CopyFolderLevel(tool, root, entered);
 }
 
 // Folder listings fill project-file values, which come with the
@@ -152,20 +177,46 @@ void ConsoleHost::ScanFiles(bool, ItimerManager*) {}
 // Nobody is asked at a terminal: the parameter keeps its value.
 bool ConsoleHost::ChooseParamValue(AcmdParam*, const std::string&) { return false; }
 
-// The conversion of projects written by older versions comes with the
-// conversion work of open_project; until then this host cannot convert, and
-// an open that needs a conversion fails.
+// --- conversion of projects written by older versions ---------------------------------------
+
+// A terminal runs no steps of its own: the converters do the whole
+// conversion, and the packages are theirs too.
 void ConsoleHost::PrepareConversion(IcmdReadWriteProject*, std::vector<IThreadCommand*>&, bool& hostHandlesPackages)
 {
     hostHandlesPackages = false;
 }
 
-bool ConsoleHost::ConvertProject(std::vector<IThreadCommand*>&, std::vector<Iconvert*>&, bool) { return false; }
+// Runs the work on disk of every converter, in their order, before the
+// project file is read: each gets its share of the open's meter by its
+// timer ratio. The first converter that fails fails the conversion.
+bool ConsoleHost::ConvertProject(std::vector<IThreadCommand*>&, std::vector<Iconvert*>& converters, bool)
+{
+    constexpr unsigned int kMeterEnd = 100;
+    int total = 0;
+    for (const Iconvert* converter : converters) total += std::max(converter->GetTimerRatio(), 0);
+    unsigned int position = 0;
+    int done = 0;
+    for (Iconvert* converter : converters) {
+        done += std::max(converter->GetTimerRatio(), 0);
+        const unsigned int end = total > 0 ? static_cast<unsigned int>(kMeterEnd * done / total) : kMeterEnd;
+        converter->SetTimerInfo(position, end, &ImodelUpdateCOMMAND_METER);
+        if (!converter->PreOpenConvert()) return false;
+        position = end;
+    }
+    return true;
+}
 
-// The question is asked only when no script runs, and the shell always runs
-// one; should it be asked, the open stops.
-bool ConsoleHost::AskConvertProject(IcmdOpenProject*) { return false; }
+// Asked only in zip mode while no script runs; a terminal always runs one.
+// Should it be asked, the archive of the command is checked as a dialog
+// would check it.
+bool ConsoleHost::AskConvertProject(IcmdOpenProject* command) { return command && command->ValidateBackupOptions(); }
 
 // Queued add-file commands come with the add-file work, which makes the
 // first of them; none can reach this host before.
 void ConsoleHost::QueueCommand(IcmdAddFileToModel*) {}
+
+void ConsoleHost::ProjectClosedView::UpdateView(const IeventProjectClosed&)
+{
+    m_host.m_profiles.Clear();
+    m_host.m_openedFiles.clear();
+}

@@ -1,17 +1,26 @@
 // The host object of the quorlane shell: what a terminal can do for the
-// library. It has no windows, no editors and no tool profiles, runs scripts,
-// and delivers event batches at once.
+// library. It has no windows and no editors, runs scripts, delivers event
+// batches at once, keeps what a project hands it to keep (its tool profiles
+// and its list of files open in editors), and its core browser lists the
+// suite's core catalogue.
 #pragma once
 
 #include "imodel/model/ImodelHost.h"
 #include "imodel/model/QuorlaneCallBack.h"
 
+#include "ConsoleProfileManager.h"
+#include "ievent/IeventView.h"
+
+#include <string>
+#include <vector>
+
 class ConsoleHost : public ImodelHost {
 public:
-    ConsoleHost() = default;
+    ConsoleHost();
     // Leaves the model without a host when it is the model's host.
     ~ConsoleHost() override;
 
+    // The shell's core browser: it lists the suite's core catalogue.
     boost::shared_ptr<IIpMgrCallback> GetIpMgrCallback() override;
     void* GetParentWindow() override { return nullptr; }
     bool CopyFolder(ImodelCopyDirTool& tool, bool flag) override;
@@ -19,7 +28,7 @@ public:
                     std::deque<IfileObject>& files, std::vector<std::string>* names, bool includeFolders) override;
     bool LaunchesProcesses() override { return false; }
     void GetToolProfileName(std::string& name, ImodelFunctionType kind, const std::string& key) override;
-    IprofileManager* GetProfileManager() override { return nullptr; }
+    IprofileManager* GetProfileManager() override { return &m_profiles; }
     bool IsFileModifiedInEditor(const ImodelFileName&) override { return false; }
     bool IsRunningScript() override { return true; }
     // The callback object through which the core libraries reach the project.
@@ -49,8 +58,9 @@ public:
     void DeviceChanged(const ImodelDevice&, bool) override {}
     void ProjectOpened() override {}
     void ProjectLocationChanged(const ImodelFileName&, const ImodelFileName&) override {}
-    void GetOpenedFiles(std::vector<std::string>& files) override { files.clear(); }
-    void ReopenFiles(const std::vector<std::string>&) override {}
+    // The editor files of the project, as its file recorded them.
+    void GetOpenedFiles(std::vector<std::string>& files) override { files = m_openedFiles; }
+    void ReopenFiles(const std::vector<std::string>& files) override { m_openedFiles = files; }
     bool AskConvertProject(IcmdOpenProject* command) override;
     void QueueCommand(IcmdAddFileToModel* command) override;
 
@@ -58,5 +68,19 @@ public:
     static ConsoleHost& GetInstance();
 
 private:
+    // What the host keeps of a project goes when the project is closed.
+    class ProjectClosedView : public IeventView {
+    public:
+        explicit ProjectClosedView(ConsoleHost& host) : m_host(host) {}
+        void UpdateView(const IeventProjectClosed&) override;
+
+    private:
+        ConsoleHost& m_host;
+    };
+
     QuorlaneCallBack::QuorlaneIIDEObject m_ideObject;
+    ConsoleProfileManager m_profiles;
+    std::vector<std::string> m_openedFiles;
+    ProjectClosedView m_projectClosedView{*this};
+    boost::shared_ptr<IIpMgrCallback> m_ipCallback;
 };

@@ -1,13 +1,17 @@
 // quorlane: a Tcl 8.6 shell with the Quorlane library loaded.
 //
-//   quorlane [-journal file] script.tcl [args]   runs a script
-//   quorlane [-journal file] -c 'commands' [args] runs a string
-//   quorlane [-journal file]                      interactive prompt
+//   quorlane [options] script.tcl [args]   runs a script
+//   quorlane [options] -c 'commands' [args] runs a string
+//   quorlane [options]                      interactive prompt
 //
-// The exit status is non-zero when the script or string fails.
+// The exit status is non-zero when the script or string fails, and 2 for a
+// command line the shell does not understand.
 #include "QuorlanePackage.h"
 
+#include "imodel/model/QuorlaneModule.h"
+
 #include <foundation/AcmdManager.h>
+#include <foundation/Arev.h>
 
 #include <tcl.h>
 
@@ -17,6 +21,8 @@
 #include <vector>
 
 namespace {
+
+constexpr int kUsageError = 2;
 
 int AppInit(Tcl_Interp* interp)
 {
@@ -60,11 +66,45 @@ int RunString(const char* program, const char* script, int argc, char** argv)
     return status == TCL_OK ? 0 : 1;
 }
 
-int Usage(const char* program)
+void PrintUsage(std::FILE* stream)
 {
-    std::fprintf(stderr, "usage: %s [-journal file] [script.tcl [args] | -c commands [args]]\n", program);
-    return 2;
+    std::fputs("usage: quorlane [options] [script.tcl [args] | -c commands [args]]\n"
+               "\n"
+               "A Tcl shell with the Quorlane project manager loaded. It runs the script, or\n"
+               "the commands given with -c, with the remaining words in argv; without either\n"
+               "it reads commands at a prompt. It exits non-zero when the script fails.\n"
+               "\n"
+               "options:\n"
+               "  -c commands        run the commands, then exit\n"
+               "  -journal file      also write each command that succeeds to file, as Tcl\n"
+               "  -help, --help      print this help and exit\n"
+               "  -version, --version\n"
+               "                     print the version and exit\n",
+               stream);
 }
+
+int UsageError(const std::string& problem)
+{
+    std::fprintf(stderr, "quorlane: %s\n", problem.c_str());
+    PrintUsage(stderr);
+    return kUsageError;
+}
+
+int PrintVersion()
+{
+    // The build identity is the library's; registering it loads nothing else.
+    QuorlaneInit(nullptr);
+    int major = 0;
+    int minor = 0;
+    int patch = 0;
+    Tcl_GetVersion(&major, &minor, &patch, nullptr);
+    std::printf("%s %s (build %s), Tcl %d.%d.%d\n", ArevGetBuildProgram().c_str(),
+                ArevGetReleaseVerinfoString().c_str(), ArevGetBuildView().c_str(), major, minor, patch);
+    QuorlaneExit();
+    return 0;
+}
+
+bool Is(const char* word, const char* option) { return std::strcmp(word, option) == 0; }
 
 }  // namespace
 
@@ -72,17 +112,41 @@ int main(int argc, char** argv)
 {
     Tcl_FindExecutable(argv[0]);
     std::vector<char*> args(argv, argv + argc);
-    if (args.size() >= 2 && std::strcmp(args[1], "-journal") == 0) {
-        if (args.size() < 3) return Usage(argv[0]);
-        AcmdManager::GetInstance().SetJournalFile(args[2]);
-        args.erase(args.begin() + 1, args.begin() + 3);
+    // Options come first; the first other word is the script, and every word
+    // after the script (or after -c's commands) belongs to it.
+    std::size_t next = 1;
+    const char* commands = nullptr;
+    while (next < args.size() && args[next][0] == '-' && args[next][1] != '\0') {
+        const char* option = args[next];
+        if (Is(option, "-help") || Is(option, "--help")) {
+            PrintUsage(stdout);
+            return 0;
+        }
+        if (Is(option, "-version") || Is(option, "--version")) return PrintVersion();
+        if (Is(option, "--")) {
+            ++next;
+            break;
+        }
+        const bool takesValue = Is(option, "-journal") || Is(option, "-c");
+        if (!takesValue) return UsageError(std::string("unknown option '") + option + "'");
+        if (next + 1 >= args.size()) return UsageError(std::string("option '") + option + "' needs a value");
+        const char* value = args[next + 1];
+        next += 2;
+        if (Is(option, "-c")) {
+            commands = value;
+            break;
+        }
+        // A journal that cannot be opened is told; the commands still run.
+        AcmdManager::GetInstance().SetJournalFile(value);
     }
-    if (args.size() >= 2 && std::strcmp(args[1], "-c") == 0) {
-        if (args.size() < 3) return Usage(argv[0]);
-        const int rc = RunString(args[0], args[2], static_cast<int>(args.size() - 3), args.data() + 3);
+    if (commands != nullptr) {
+        const int rc = RunString(args[0], commands, static_cast<int>(args.size() - next), args.data() + next);
         Tcl_Finalize();
         return rc;
     }
-    Tcl_Main(static_cast<int>(args.size()), args.data(), AppInit);
+    // Tcl_Main takes the script (if any) and its words as tclsh does.
+    std::vector<char*> rest{args[0]};
+    rest.insert(rest.end(), args.begin() + static_cast<std::ptrdiff_t>(next), args.end());
+    Tcl_Main(static_cast<int>(rest.size()), rest.data(), AppInit);
     return 0;
 }

@@ -3,9 +3,9 @@
 // Events carry module pointers that they do not own, and a batch may be kept
 // by the host's dispatcher after the raiser returns. So that delivery never
 // writes into, or hands out, a module that is gone:
-// - the module class registers each module when it is built (Register) and
-//   opens a Destruction scope at the start of its destructor, which holds
-//   until the destructor body ends;
+// - the module class registers each module when it is built (Register),
+//   under the module's own serial, and opens a Destruction scope at the
+//   start of its destructor, which holds until the destructor body ends;
 // - an event remembers, when it is built, the serial under which each of its
 //   modules was registered, and writes into a module (IeventModuleAdded lets
 //   it be displayed) only while that same registration stands and the module
@@ -28,14 +28,15 @@ class ImodelModule;
 
 class IeventModuleRegistry {
 public:
-    // Registrations are numbered from 1; 0 stands for no registration.
+    // A module's serial, given by the module class: unique among the modules
+    // ever built, from 1; 0 stands for no registration.
     using Serial = std::uint64_t;
     // Lets a module be shown in a view (ImodelModule::SetCanBeDisplayedInAView(true)).
     using DisplayMarker = void (*)(ImodelModule*);
 
-    // Registers a module that has just been built; a module registered again
-    // (the same address reused) gets a new serial. Null is ignored.
-    static void Register(ImodelModule* module);
+    // Registers a module that has just been built under its serial; a new
+    // module at the address of one gone replaces it. Null is ignored.
+    static void Register(ImodelModule* module, Serial serial);
     // The serial of the module's current registration; 0 when it has none.
     static Serial SerialOf(const ImodelModule* module);
     // True while a Destruction scope for the module is open.

@@ -70,15 +70,15 @@ void IfileWriteFileList(const std::deque<IfileObject>& files, std::ostream* stre
 // One file value per line, duplicates (by file equality) dropped.
 void IfileReadFileList(const std::vector<std::string>& lines, std::deque<IfileObject>& files,
                        const std::vector<Iconvert*>& converters, bool clearFirst);
-// The member files of the project file's "FileManager" block (the lines of
-// that section, IfileReadFileList with clear-first set); false, with `files`
-// untouched, when the project file has no such block.
-bool IfileGetFileList(ImodelProjectFileStructure& project, std::deque<IfileObjectEx>& files,
-                      const std::vector<Iconvert*>& converters);
 // The member files of a "FileManager" block: one block per file, the first
 // of two equal files kept; then the parents named by PARENT lines are linked.
 void IfileReadFileList(const std::vector<std::string>& lines, std::deque<IfileObjectEx>& files,
                        const std::vector<Iconvert*>& converters, bool clearFirst);
+// The member files of the parsed project file's "FileManager" block, read as
+// above into `files` (emptied first); false, with `files` untouched, when the
+// block is missing.
+bool IfileGetFileList(ImodelProjectFileStructure& project, std::deque<IfileObjectEx>& files,
+                      const std::vector<Iconvert*>& converters);
 // Links the parents that the entries' PARENT lines name to the entries of
 // the list; a name that is not in the list is traced and dropped.
 void IfileRestoreParentFiles(std::deque<IfileObjectEx>& files, const std::vector<Iconvert*>& converters);

@@ -21,6 +21,7 @@
 #include <boost/weak_ptr.hpp>
 
 #include <deque>
+#include <functional>
 #include <map>
 #include <memory>
 #include <ostream>
@@ -150,6 +151,17 @@ public:
     // `count` := the number of files of the parsed project file's file-list
     // block; false when it has none.
     virtual bool ReadFileList(ImodelProjectFileStructure& project, int& count) = 0;
+    // Adds the files of the parsed project file's file-list block to the
+    // project: every schematic page first, then each file in order,
+    // registered and handed to the add-file command (which parses it with
+    // `parse`, skipping the units named in `modulesToSkip`); a file the
+    // command refuses is listed in the project's files to delete. With
+    // `localOnly` a linked file is left out. `stepOneFile` (may be empty) is
+    // called for each file handed to the command. False only when the
+    // project file has no file-list block.
+    virtual bool AddFilesToModel(ImodelProjectFileStructure& project, const std::vector<Iconvert*>& converters,
+                                 std::vector<std::string>* modulesToSkip, const std::function<void()>& stepOneFile,
+                                 bool parse, bool localOnly) = 0;
 
     // A plain list of names kept for other parts of the project (list 0
     // only: any other list answers false and changes nothing). Names are

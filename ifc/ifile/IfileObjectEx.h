@@ -34,6 +34,8 @@
 #include <vector>
 
 class Imodel;
+class ImodelModule;
+class ImodelRevContextImpl;
 
 // The state of a member file in the design flow.
 enum imodelFileState : int {
@@ -209,6 +211,10 @@ public:
     IfilePredecessorObject* GetPredecessorObject() const { return m_predecessor.get(); }
     // Holds a clone of `record` owned by this file (none for null).
     void SetPredecessorObject(const IfilePredecessorObject* record);
+    // The module of the record and the revision the file belongs to (the
+    // current one for a file of no view); false without record, module,
+    // module context or that revision.
+    bool GetModuleAndContext(ImodelModule*& module, ImodelRevContextImpl*& revision) const;
     // Shared by copies of the file, and never changed in place.
     const boost::shared_ptr<const StimulusOptions>& GetStimulusOptions() const { return m_fields.stimulus; }
     bool SetStimulusOptions(const StimulusOptions& options);
@@ -232,6 +238,12 @@ public:
     bool IsIdentical(const IfileObjectEx& other, bool compareStamps) const;
     // The type of the first parent, else the file's own.
     zorpaFileManagerTypes GetFileTypeAsComponent() const;
+    // The file's kind in the unit's order of constraint files
+    // (imodelConstraintFlowType): 0 for sources and netlists (types 2, 3,
+    // 16, 30, 31); 1 for a constraint file (group 104) with parents; else
+    // the optional constraint level (2 or 3) of the flow's node of its type,
+    // 4 when it has none.
+    int GetOrderFileType(ImodelModule* module) const;
 
     // --- parents ------------------------------------------------------------------------
     // Every walk up the parents keeps a visited set: parent links read from a

@@ -8,7 +8,9 @@
 #include "iprocess/QuorlaneStateMachine.h"
 
 #include <cstdint>
+#include <deque>
 #include <memory>
+#include <vector>
 
 class IprocessDisplay;
 class IprocessFileObject;
@@ -18,8 +20,8 @@ class IprocessToolObject;
 
 class IprocessManager : public QuorlaneStateMachine {
 public:
-    // The first flow that serves the module, else the first flow; null
-    // without flows.
+    // The first flow that the module uses (IprocessFlow::IsObjectUsed with
+    // its module context), else the first flow; null without flows.
     virtual IprocessFlow* GetFlowForModule(ImodelModule* module) = 0;
     // The node of the module's flow for a file type or tool kind, or null.
     virtual IprocessFileObject* GetFileObject(zorpaFileManagerTypes type, ImodelModule* module) = 0;
@@ -41,6 +43,21 @@ public:
     virtual void SetProcessDisplay(IprocessDisplay* display) = 0;
     virtual IprocessDisplay* GetProcessDisplay() = 0;
     virtual void SetListener(IprocessListener* listener) = 0;
+    // Relays of the host's values to the items of its display (and, for the
+    // first, to its listener); the values are passed on unread. The first
+    // reaches the items only while the display shows `module`, the other two
+    // also for a null module.
+    virtual void DisplayItemsMessage1(std::uint32_t value, ImodelModule* module) = 0;
+    virtual void DisplayItemsMessage2(std::uint32_t value, ImodelModule* module) = 0;
+    virtual void DisplayItemsMessage3(ImodelModule* module) = 0;
+
+    // Appends the files that a simulation (1) or stimulus (2) tool reads for
+    // the unit in that design state: the current files of its default inputs,
+    // the unit's HDL files (with `extra` taking the included ones) and the
+    // HDL files associated with the hierarchy. Nothing for other tools.
+    virtual void GetHdlFilesOfModule(ImodelFunctionType tool, imodelSolvatoState state,
+                                     std::vector<boost::shared_ptr<IfileObjectEx>>& out, ImodelModule* module,
+                                     std::deque<IfileObject>* extra) = 0;
 
     // A revision changed its design state, a tool state or a used file.
     virtual void DesignStateOfRevisionChanged(ImodelRevContextImpl* revision) = 0;
@@ -48,12 +65,14 @@ public:
     virtual void UsedFileOfRevisionChanged(zorpaFileManagerTypes type, ImodelRevContextImpl* revision) = 0;
 };
 
+class IfileManager;
 class ItimerManager;
 
 // The process manager, for the project singleton to own. The singleton keeps
 // it before its default flow is made (IprocessCreateDefaultFlow), so that a
 // caller asking meanwhile gets this one rather than making a second.
 std::unique_ptr<IprocessManager> IprocessCreateManager();
-// Creates the flow "DEFAULT", then resets the file watcher, whose filters
-// depend on the flow.
-void IprocessCreateDefaultFlow(IprocessManager& manager, ItimerManager& watcher);
+// Creates and builds the flow "DEFAULT", whose file nodes listen to the
+// model's file manager, then resets the file watcher, whose filters depend
+// on the flow.
+void IprocessCreateDefaultFlow(IprocessManager& manager, ItimerManager& watcher, IfileManager* fileManager);

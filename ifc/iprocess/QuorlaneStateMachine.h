@@ -4,18 +4,24 @@
 // module concerned, which hands it to its state machines.
 #pragma once
 
+#include "imodel/device/ImodelDevice.h"
 #include "imodel/names/ImodelFileTypes.h"
 #include "imodel/names/ImodelToolKinds.h"
 
 #include <boost/shared_ptr.hpp>
+#include <vy/IDEVeyrunCallBack.h>
 
 #include <deque>
+#include <vector>
 
 class IfileObject;
 class IfileObjectEx;
 class ImodelModule;
 class ImodelRevContextImpl;
 class KemletContentIf;
+namespace VyIfaces {
+class IComponent;
+}
 
 // What happened to one file.
 enum QuorlaneStateMachineStringMessage : int {
@@ -51,6 +57,11 @@ public:
     virtual void InputFileListChanged(boost::shared_ptr<IfileObjectEx> file, ImodelFunctionType tool) = 0;
     // The order of the module's CDB files changed.
     virtual void CDBOrderChanged(ImodelModule* module) = 0;
+    // The target device changed: the members that differ, coarsest first,
+    // and the new device. `tool` (may be null) names the one tool kind whose
+    // own results still hold.
+    virtual void DeviceChangedMessage(const std::vector<imodelDeviceMembers>& differences, const ImodelDevice& device,
+                                      ImodelFunctionType* tool) = 0;
     virtual void FunctionTypeMessage(QuorlaneStateMachineTypeMessage kind, ImodelFunctionType tool,
                                      ImodelModule* module) = 0;
     // A tool run ended with `state`.
@@ -60,6 +71,8 @@ public:
     virtual void Ide_pldFileDetected(KemletContentIf* content, boost::shared_ptr<IfileObjectEx> file) = 0;
     virtual void UpdateFileDependentStates() = 0;
     virtual void UpdateFileDependentStatesForModule(ImodelModule* module) = 0;
+    // A block-design component changed.
+    virtual void ComponentChanged(VyIfaces::IComponent* component, IDEVeyrunCallBack::InvalidateMessage kind) = 0;
 
     // The module a message is about, for the length of one message; null
     // drops the current one. DetachModule returns the module that was attached.

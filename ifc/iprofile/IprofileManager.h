@@ -33,6 +33,10 @@ public:
                                    bool& batch) = 0;
     // The managed profiles, in order.
     virtual const std::vector<IprofileManagedProfile>& GetProfileList() const = 0;
+    // Takes in the tool profiles of a profile file (its full name); what
+    // `flag` asks is the manager's (the import of files passes true). True
+    // when imported; a manager that reads no profile files imports none.
+    virtual bool ImportProfiles(const std::string& /*fullName*/, bool /*flag*/) { return false; }
 
     // The first profile of the kind; null when there is none.
     const IprofileManagedProfile* GetManagedProfile(ImodelFunctionType kind) const
@@ -41,6 +45,10 @@ public:
             if (profile.GetToolKind() == kind) return &profile;
         return nullptr;
     }
+    // The active tool of the kind (FindActiveTool's answer, filling `info` and
+    // `key`) and its display name: the option named by the key with "_DISP"
+    // appended, else the option named by the key, else "'Unknown Tool'".
+    bool GetActiveTool(ImodelFunctionType kind, std::string& displayName, std::string& info, std::string& key);
     // Whether the profile of the kind exists and is user-managed.
     bool IsUserManagedProfile(ImodelFunctionType kind) const
     {

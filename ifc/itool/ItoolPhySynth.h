@@ -1,5 +1,5 @@
 // The physical-synthesis tool: the constraint-file lists kept in each
-// module's physical-synthesis options. The project model owns the one object.
+// unit's physical-synthesis options. The project model owns the one object.
 #pragma once
 
 #include "itool/ItoolWithConstraints.h"

@@ -20,8 +20,26 @@ public:
 
     zorpaFileManagerTypes GetCoreType() override { return zorpaFT_OMBRIX_CXF; }
     ImodelFunctionType GetToolType() override { return ideOMBRIX; }
+    // "Veyrun" when the block-design tool is enabled, else "Kiltora".
+    std::string GetToolName() override;
+    // Hands the current device to the workspace, the bus definitions and the
+    // core catalogue; true without a workspace, else the workspace's answer
+    // to the new family.
+    bool UpdateDataBase() override;
     // The workspace keeps its own time stamp.
     void SaveNewWorkspaceTimeStamp() override {}
+    // Each workspace component is checked against the project's files; the
+    // workspace of this build holds no components, so there is nothing to
+    // report. Always true.
+    bool CheckNewCoresCreated() override { return true; }
+    // Adds each workspace component's files to the project; the workspace
+    // of this build holds no components, so nothing is added.
+    void Refresh() override {}
+    // A project older than the core generator's workspace (before 7.0) gets
+    // the folders "kiltora" and "simulation" and its old workspace
+    // "ombrix/ombrix.aws" converted into the project's workspace; false when
+    // a folder cannot be made.
+    bool ConvertDataBase(int major, int minor) override;
 
     // The process-wide model's manager of core type 33; null when none.
     static ItoolVeyrun* GetInstance();

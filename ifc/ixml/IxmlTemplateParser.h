@@ -5,7 +5,8 @@
 // file once, when it is built, and never writes it.
 //
 // A database is valid only when every element is understood; an invalid
-// one yields no template at all. Nothing is reported to the user: with
+// one yields no template at all. A file larger than 16 MiB is refused before
+// it is read, and one with a document type declaration is refused whole. Nothing is reported to the user: with
 // DEBUG_MSG on, a missing or malformed file is traced.
 #pragma once
 

@@ -18,7 +18,6 @@ struct Registry {
     // Recursive, so that a display marker may itself ask the registry.
     std::recursive_mutex lock;
     std::unordered_map<const ImodelModule*, Registration> modules;
-    IeventModuleRegistry::Serial lastSerial = 0;
     // How many modules are being destroyed: batches are looked into only then.
     int beingDestroyed = 0;
     IeventModuleRegistry::DisplayMarker marker = nullptr;
@@ -48,13 +47,13 @@ Registry g_registry;
 
 }  // namespace
 
-void IeventModuleRegistry::Register(ImodelModule* module)
+void IeventModuleRegistry::Register(ImodelModule* module, Serial serial)
 {
     if (module == nullptr) return;
     std::lock_guard guard(g_registry.lock);
     Registration& registration = g_registry.modules[module];
     if (registration.beingDestroyed) --g_registry.beingDestroyed;
-    registration = Registration{++g_registry.lastSerial, false};
+    registration = Registration{serial, false};
 }
 
 IeventModuleRegistry::Serial IeventModuleRegistry::SerialOf(const ImodelModule* module)

@@ -299,7 +299,7 @@ void IfileObjectEx::AddIncludedFile(const IfileObject& file)
 
 void IfileObjectEx::SetPredecessorObject(const IfilePredecessorObject* record)
 {
-    m_predecessor.reset(record ? record->Clone(this) : nullptr);
+    m_predecessor = record ? record->Clone(this) : nullptr;
 }
 
 bool IfileObjectEx::SetStimulusOptions(const StimulusOptions& options)

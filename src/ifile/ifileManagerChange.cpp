@@ -7,6 +7,7 @@
 #include "ifile/IfileFunctions.h"
 #include "ifile/IfileManagerFilterParent.h"
 #include "ifile/IfileManagerFunctions.h"
+#include "ifile/IfileProjectOpening.h"
 #include "imodel/design/ImodelDesignManager.h"
 #include "imodel/model/Imodel.h"
 #include "imodel/names/ImodelMessages.h"
@@ -29,7 +30,8 @@ void SendEvent(const boost::shared_ptr<Ievent>& event) { Imodel::GetInstance().S
 
 IfileManager::Entry CannotAccess(const IfileObject& file)
 {
-    SysDebugPrintf("Error: Cannot access file %s\n", file.GetInternalFileName().c_str());
+    if (!IfileSkipFileDoesNotExistMessage())
+        SysDebugPrintf("Error: Cannot access file %s\n", file.GetInternalFileName().c_str());
     return IfileManager::Entry();
 }
 
@@ -122,7 +124,7 @@ IfileManager::Entry ifileManagerImpl::AddOrUpdateFile(const IfileObjectEx& file,
     }
     ++m_lookupCount;  // as GetFile would
     if (isNew) {
-        if (!result->IsLocalFile() && !result->IsBrokenLink() && Imodel::GetIsReadingProject() &&
+        if (!result->IsLocalFile() && !result->IsBrokenLink() && Imodel::GetIsReadingProject() && file.GetStatInfo() &&
             result->IsNewerThan(file.GetStatInfo()))
             ImodelDisplayLINK_FILE_WAS_MODIFIED_MSG(result->GetFileTitleAndExt().c_str());
         if (result->GetFileState() == imodelFileAbsent) result->SetFileState(imodelFileUpToDate);
@@ -256,21 +258,25 @@ void ifileManagerImpl::TrackError(const Entry& file, ImodelErrorFileType kind, c
     Entry shown = file;
     IfileGetFileToUseInDH(shown);
     shown->SetErrorFile(kind, text);
-    // Groups refer only to files of the project.
+    // Groups refer only to files of the project, and a file is in exactly
+    // the group of its current text: a file whose text changed leaves the
+    // group of its former text, wherever that group sorts.
     const bool registered = IsRegistered(shown);
+    const bool belongs = BelongsToErrorGroup(kind, text);
     bool found = false;
-    for (auto group = m_errorGroups.begin(); group != m_errorGroups.end() && !found;) {
-        found = group->first == text;
+    for (auto group = m_errorGroups.begin(); group != m_errorGroups.end();) {
+        const bool ownText = group->first == text;
+        found = found || ownText;
         ErrorFiles& files = *group->second;
         PruneErrorGroup(files);
         const auto member = std::find_if(files.begin(), files.end(),
                                          [&shown](const IfileErrorFile& member) { return Refers(member, shown); });
         if (member != files.end()) {
-            if (!BelongsToErrorGroup(kind, text)) {
+            if (!belongs || !ownText) {
                 files.erase(member);
                 MarkProjectNeedsSave();
             }
-        } else if (registered && found && (kind == ImodelNoError || kind == ImodelModuleAlreadyDefined)) {
+        } else if (registered && ownText && belongs) {
             files.insert(IfileErrorFile{shown->GetRelativeOrFullFileName(), shown});
             MarkProjectNeedsSave();
         }

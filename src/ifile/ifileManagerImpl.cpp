@@ -12,6 +12,7 @@
 #include "imodel/views/ImodelRevisionManager.h"
 #include "src/ifile/IfileFileListLines.h"
 #include "src/ifile/IfileObjectModel.h"
+#include "src/ifile/ifileManagerFilters.h"
 
 #include <boost/make_shared.hpp>
 
@@ -23,24 +24,7 @@ namespace {
 using Entry = IfileManager::Entry;
 using FileListMap = ifileManagerImpl::FileListMap;
 
-// The test every query applies: the revision scope, then the extra filter.
-class FilterListParent {
-public:
-    FilterListParent(int revisionScope, const IfileManagerFilterParent* extra)
-        : m_revisionScope(revisionScope), m_extra(extra)
-    {
-    }
-
-    bool operator()(const Entry& file) const
-    {
-        if (m_revisionScope == 1 && file->IsRevSpecific() && !file->IsInCurRev()) return false;
-        return !m_extra || (*m_extra)(file);
-    }
-
-private:
-    int m_revisionScope;
-    const IfileManagerFilterParent* m_extra;
-};
+using FilterListParent = ifileManagerImpl::FilterListParent;
 
 const Entry& EntryOf(const FileListMap::Map::value_type& element) { return element.second.entry; }
 const Entry& EntryOf(FileListMap::const_iterator element) { return element->second.entry; }
@@ -165,11 +149,11 @@ IfileManager::Entry ifileManagerImpl::FirstNamed(const std::string& name, Imodel
                                                  int revisionScope)
 {
     const IfileObject::IsSameFileName matcher(name.c_str(), form);
-    const FilterListParent inScope(revisionScope, nullptr);
+    const FilterSameFile inScope(revisionScope, nullptr, &matcher);
     Entry found;
     m_files.AnyNamed(name, [&](FileListMap::const_iterator element) {
         const Entry& file = element->second.entry;
-        if (!inScope(file) || !matcher(*file)) return false;
+        if (!inScope(file)) return false;
         found = file;
         return true;
     });
@@ -183,12 +167,14 @@ bool ifileManagerImpl::HasFileNamed(const std::string& name, ImodelFMStringFileT
 
 bool ifileManagerImpl::HasFileOfSpecificType(int specificType, int revisionScope, const IfileManagerFilterParent* extra)
 {
-    return FirstPassing(m_files.OfSpecificType(specificType), FilterListParent(revisionScope, extra)) != nullptr;
+    return FirstPassing(m_files.OfSpecificType(specificType),
+                        FilterSameSpecificType(revisionScope, extra, specificType)) != nullptr;
 }
 
 bool ifileManagerImpl::HasFileOfGlobalType(int globalType, int revisionScope)
 {
-    return FirstPassing(m_files.OfGlobalType(globalType), FilterListParent(revisionScope, nullptr)) != nullptr;
+    return FirstPassing(m_files.OfGlobalType(globalType), FilterSameGlobalType(revisionScope, nullptr, globalType)) !=
+           nullptr;
 }
 
 void ifileManagerImpl::GetFiles(std::vector<Entry>& out, int revisionScope, const IfileManagerFilterParent* extra)
@@ -205,25 +191,25 @@ void ifileManagerImpl::GetFiles(std::deque<IfileObjectEx>& out, int revisionScop
 void ifileManagerImpl::GetFilesOfSpecificType(int specificType, std::vector<Entry>& out, int revisionScope,
                                               const IfileManagerFilterParent* extra)
 {
-    Select(m_files.OfSpecificType(specificType), FilterListParent(revisionScope, extra), out);
+    Select(m_files.OfSpecificType(specificType), FilterSameSpecificType(revisionScope, extra, specificType), out);
 }
 
 void ifileManagerImpl::GetFilesOfSpecificType(int specificType, std::deque<IfileObjectEx>& out, int revisionScope,
                                               const IfileManagerFilterParent* extra)
 {
-    Select(m_files.OfSpecificType(specificType), FilterListParent(revisionScope, extra), out);
+    Select(m_files.OfSpecificType(specificType), FilterSameSpecificType(revisionScope, extra, specificType), out);
 }
 
 void ifileManagerImpl::GetFilesOfGlobalType(int globalType, std::vector<Entry>& out, int revisionScope,
                                             const IfileManagerFilterParent* extra)
 {
-    Select(m_files.OfGlobalType(globalType), FilterListParent(revisionScope, extra), out);
+    Select(m_files.OfGlobalType(globalType), FilterSameGlobalType(revisionScope, extra, globalType), out);
 }
 
 void ifileManagerImpl::GetFilesOfGlobalType(int globalType, std::deque<IfileObjectEx>& out, int revisionScope,
                                             const IfileManagerFilterParent* extra)
 {
-    Select(m_files.OfGlobalType(globalType), FilterListParent(revisionScope, extra), out);
+    Select(m_files.OfGlobalType(globalType), FilterSameGlobalType(revisionScope, extra, globalType), out);
 }
 
 void ifileManagerImpl::GetFilesOfCurrentRevision(std::deque<IfileObjectEx>& out)
@@ -233,7 +219,7 @@ void ifileManagerImpl::GetFilesOfCurrentRevision(std::deque<IfileObjectEx>& out)
 
 void ifileManagerImpl::GetFilesOfRevision(int revision, std::deque<IfileObjectEx>& out)
 {
-    Select(m_files.OfRevision(revision), FilterListParent(0, nullptr), out);
+    Select(m_files.OfRevision(revision), FilterSameRev(0, nullptr, revision), out);
 }
 
 void ifileManagerImpl::GetFilesWith(std::vector<Entry>& out)

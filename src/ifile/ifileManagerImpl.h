@@ -157,6 +157,13 @@ public:
         FileListMap m_changed;
     };
 
+    // The manager's own filters (ifileManagerFilters.h).
+    class FilterListParent;
+    class FilterSameRev;
+    class FilterSameGlobalType;
+    class FilterSameSpecificType;
+    class FilterSameFile;
+
     ifileManagerImpl() = default;
 
     void AddListener(IfileListener* listener) override;
@@ -199,6 +206,9 @@ public:
     bool WriteFileList(std::ostream* stream) override;
     int GetFileCount() override;
     bool ReadFileList(ImodelProjectFileStructure& project, int& count) override;
+    bool AddFilesToModel(ImodelProjectFileStructure& project, const std::vector<Iconvert*>& converters,
+                         std::vector<std::string>* modulesToSkip, const std::function<void()>& stepOneFile,
+                         bool parse, bool localOnly) override;
     bool AddName(const std::string& name, int list) override;
     bool RemoveName(const std::string& name, int list) override;
     bool ClearNames(int list) override;

@@ -1,7 +1,9 @@
 #include "src/iprocess/iprocessManagerImpl.h"
 
 #include "ievent/IeventClasses.h"
+#include "imodel/design/ImodelModule.h"
 #include "imodel/model/Imodel.h"
+#include "imodel/views/ImodelContextImpl.h"
 #include "iprocess/IprocessDisplay.h"
 #include "iprocess/IprocessListener.h"
 #include "itimer/ItimerManager.h"
@@ -11,25 +13,19 @@
 
 iprocessManagerImpl::~iprocessManagerImpl() = default;
 
-void iprocessManagerImpl::CreateDefaultFlow(ItimerManager& watcher)
+void iprocessManagerImpl::CreateDefaultFlow(ItimerManager& watcher, IfileManager* fileManager)
 {
-    AddFlow("DEFAULT");
+    AddFlow("DEFAULT", fileManager);
     watcher.Reset();
 }
 
-void iprocessManagerImpl::AddFlow(const std::string& name)
+void iprocessManagerImpl::AddFlow(const std::string& name, IfileManager* fileManager)
 {
-    m_flows.push_back(std::make_unique<iprocessFlowImpl>(name));
-}
-
-void iprocessManagerImpl::InputFileListChanged(boost::shared_ptr<IfileObjectEx> file, ImodelFunctionType tool)
-{
-    if (m_listener) m_listener->InputFileListChanged(file, tool);
-}
-
-void iprocessManagerImpl::Ide_pldFileDetected(KemletContentIf* content, boost::shared_ptr<IfileObjectEx> file)
-{
-    if (m_listener) m_listener->Ide_pldFileDetected(content, file);
+    // Listed before it is built: the derived-file records its nodes make
+    // for the project's files look the flow up.
+    m_flows.push_back(std::make_unique<iprocessFlowImpl>(name, fileManager));
+    m_flows.back()->BuildFlow();
+    m_flows.back()->CreateStateMachines();
 }
 
 void iprocessManagerImpl::AttachModule(ImodelModule* module)
@@ -52,10 +48,11 @@ void iprocessManagerImpl::DetachIfCurrent(ImodelModule* module)
     if (module == m_attachedModule) DetachModule();
 }
 
-// Every flow serves every module until flows have use conditions of their
-// own: the first flow is the answer.
-IprocessFlow* iprocessManagerImpl::GetFlowForModule(ImodelModule*)
+IprocessFlow* iprocessManagerImpl::GetFlowForModule(ImodelModule* module)
 {
+    ImodelRevContext* context = module ? module->GetContext() : nullptr;
+    for (const auto& flow : m_flows)
+        if (flow->IsObjectUsed(module, context)) return flow.get();
     return m_flows.empty() ? nullptr : m_flows.front().get();
 }
 
@@ -94,14 +91,37 @@ void iprocessManagerImpl::RefreshProcessDisplay()
     m_display->SetRefreshPending(false);
 }
 
-void iprocessManagerImpl::ConstraintListChanged(ImodelModule* module, std::uint32_t value, ImodelFunctionType tool)
+std::vector<IprocessDisplayItem*> iprocessManagerImpl::AcceptingItems(ImodelModule* module, bool anyForNull) const
 {
-    if (m_listener) m_listener->ConstraintListChanged(module, value, tool);
+    std::vector<IprocessDisplayItem*> accepting;
+    if (!m_display || !((anyForNull && !module) || m_display->GetShownModule() == module)) return accepting;
+    IprocessDisplayItemOwner* owner = m_display->GetItemOwner();
+    std::vector<IprocessDisplayItem*>* items = owner ? owner->GetItems() : nullptr;
+    if (!items) return accepting;
+    for (IprocessDisplayItem* item : *items)
+        if (item && item->AcceptsMessages()) accepting.push_back(item);
+    return accepting;
+}
+
+void iprocessManagerImpl::DisplayItemsMessage1(std::uint32_t value, ImodelModule* module)
+{
+    if (m_listener) m_listener->DisplayItemsMessage1(value, module);
+    for (IprocessDisplayItem* item : AcceptingItems(module, false)) item->OnMessage1(value);
+}
+
+void iprocessManagerImpl::DisplayItemsMessage2(std::uint32_t value, ImodelModule* module)
+{
+    for (IprocessDisplayItem* item : AcceptingItems(module, true)) item->OnMessage2(value);
+}
+
+void iprocessManagerImpl::DisplayItemsMessage3(ImodelModule* module)
+{
+    for (IprocessDisplayItem* item : AcceptingItems(module, true)) item->OnMessage3();
 }
 
 std::unique_ptr<IprocessManager> IprocessCreateManager() { return std::make_unique<iprocessManagerImpl>(); }
 
-void IprocessCreateDefaultFlow(IprocessManager& manager, ItimerManager& watcher)
+void IprocessCreateDefaultFlow(IprocessManager& manager, ItimerManager& watcher, IfileManager* fileManager)
 {
-    static_cast<iprocessManagerImpl&>(manager).CreateDefaultFlow(watcher);
+    static_cast<iprocessManagerImpl&>(manager).CreateDefaultFlow(watcher, fileManager);
 }

@@ -1,7 +1,9 @@
-// The process manager. The flow graph and its state machines are built by
-// the design-flow work; until then the flow "DEFAULT" has no node and no
-// machine, so a change message has nowhere to go and is dropped. The
-// attached module, the host's display and listener are kept for real.
+// The process manager. It owns the flows, finds the flow of a unit and
+// routes every change message to it: the flow gets the unit attached for
+// the length of one message (iprocessManagerRouting.cpp). While a project
+// file is being read only UpdateFileDependentStates and ComponentChanged are
+// routed. It also keeps the current unit (set_root's), the host's display
+// and its listener.
 #pragma once
 
 #include "iprocess/IprocessManager.h"
@@ -10,6 +12,7 @@
 #include <string>
 #include <vector>
 
+class IfileManager;
 class ItimerManager;
 
 class iprocessManagerImpl : public IprocessManager {
@@ -17,24 +20,45 @@ public:
     iprocessManagerImpl() = default;
     ~iprocessManagerImpl() override;
 
-    // Creates the flow "DEFAULT", then resets the model's file watcher,
-    // whose filters depend on the flow.
-    void CreateDefaultFlow(ItimerManager& watcher);
-    void AddFlow(const std::string& name);
+    // Creates and builds the flow "DEFAULT", whose file nodes listen to
+    // `fileManager`, then resets the model's file watcher, whose filters
+    // depend on the flow.
+    void CreateDefaultFlow(ItimerManager& watcher, IfileManager* fileManager);
+    void AddFlow(const std::string& name, IfileManager* fileManager);
 
-    void FileModificationMessage(QuorlaneStateMachineStringMessage, boost::shared_ptr<IfileObjectEx>) override {}
-    void FilesModificationMessage(QuorlaneStateMachineMultipleFilesMessages, const std::deque<IfileObject>&) override {}
-    void UsedFileChanged(ImodelModule*, ImodelRevContextImpl*, zorpaFileManagerTypes) override {}
+    // --- routed messages (iprocessManagerRouting.cpp) ----------------------------------------
+    void FileModificationMessage(QuorlaneStateMachineStringMessage kind,
+                                 boost::shared_ptr<IfileObjectEx> file) override;
+    void FilesModificationMessage(QuorlaneStateMachineMultipleFilesMessages kind,
+                                  const std::deque<IfileObject>& files) override;
+    void UsedFileChanged(ImodelModule* module, ImodelRevContextImpl* revision, zorpaFileManagerTypes type) override;
     void InputFileListChanged(boost::shared_ptr<IfileObjectEx> file, ImodelFunctionType tool) override;
-    void CDBOrderChanged(ImodelModule*) override {}
-    void FunctionTypeMessage(QuorlaneStateMachineTypeMessage, ImodelFunctionType, ImodelModule*) override {}
-    void ForceToolStateMessage(imodelToolState, ImodelFunctionType, ImodelModule*,
-                               boost::shared_ptr<IfileObjectEx>) override
-    {
-    }
+    void CDBOrderChanged(ImodelModule* module) override;
+    void DeviceChangedMessage(const std::vector<imodelDeviceMembers>& differences, const ImodelDevice& device,
+                              ImodelFunctionType* tool) override;
+    void FunctionTypeMessage(QuorlaneStateMachineTypeMessage kind, ImodelFunctionType tool,
+                             ImodelModule* module) override;
+    void ForceToolStateMessage(imodelToolState state, ImodelFunctionType tool, ImodelModule* module,
+                               boost::shared_ptr<IfileObjectEx> file) override;
     void Ide_pldFileDetected(KemletContentIf* content, boost::shared_ptr<IfileObjectEx> file) override;
-    void UpdateFileDependentStates() override {}
-    void UpdateFileDependentStatesForModule(ImodelModule*) override {}
+    void UpdateFileDependentStates() override;
+    void UpdateFileDependentStatesForModule(ImodelModule* module) override;
+    void ComponentChanged(VyIfaces::IComponent* component, IDEVeyrunCallBack::InvalidateMessage kind) override;
+    void ConstraintListChanged(ImodelModule* module, std::uint32_t value, ImodelFunctionType tool) override;
+    void GetHdlFilesOfModule(ImodelFunctionType tool, imodelSolvatoState state,
+                             std::vector<boost::shared_ptr<IfileObjectEx>>& out, ImodelModule* module,
+                             std::deque<IfileObject>* extra) override;
+
+    // Hands a message to the flow of the unit with the unit attached. A
+    // message sent while the same flow handles another gets the outer unit
+    // (and its message object) back afterwards; between messages no unit is
+    // attached.
+    template <class Send>
+    void Route(ImodelModule* module, const Send& send);
+    // The units whose sources the files are, in library and set order (kind
+    // 1: a unit whose own file is listed is left out).
+    std::vector<ImodelModule*> CollectModulesForFiles(QuorlaneStateMachineMultipleFilesMessages kind,
+                                                      const std::deque<IfileObject>& files) const;
     void AttachModule(ImodelModule* module) override;
     ImodelModule* DetachModule() override;
 
@@ -46,18 +70,27 @@ public:
     void UpdateProcessDisplay(bool flag) override;
     void FlowOptionsChanged(bool updateStates) override;
     void RefreshProcessDisplay() override;
-    void ConstraintListChanged(ImodelModule* module, std::uint32_t value, ImodelFunctionType tool) override;
     void DetachIfCurrent(ImodelModule* module) override;
     void SetProcessDisplay(IprocessDisplay* display) override { m_display = display; }
     IprocessDisplay* GetProcessDisplay() override { return m_display; }
     void SetListener(IprocessListener* listener) override { m_listener = listener; }
+    void DisplayItemsMessage1(std::uint32_t value, ImodelModule* module) override;
+    void DisplayItemsMessage2(std::uint32_t value, ImodelModule* module) override;
+    void DisplayItemsMessage3(ImodelModule* module) override;
 
     void DesignStateOfRevisionChanged(ImodelRevContextImpl*) override {}
     void ToolStateOfRevisionChanged(ImodelFunctionType, ImodelRevContextImpl*) override {}
     void UsedFileOfRevisionChanged(zorpaFileManagerTypes, ImodelRevContextImpl*) override {}
 
 private:
+    void NotifyNetlistsOfConstraintChange(ImodelFunctionType tool, ImodelModule* module);
+    // The accepting items of the display, when it shows `module` (or, with
+    // `anyForNull`, for a null module).
+    std::vector<class IprocessDisplayItem*> AcceptingItems(ImodelModule* module, bool anyForNull) const;
+
     std::vector<std::unique_ptr<IprocessFlow>> m_flows;
+    // The flows handling a message, innermost last, with their units.
+    std::vector<std::pair<IprocessFlow*, ImodelModule*>> m_routes;
     ImodelModule* m_attachedModule = nullptr;
     IprocessListener* m_listener = nullptr;
     IprocessDisplay* m_display = nullptr;

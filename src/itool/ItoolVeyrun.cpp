@@ -1,12 +1,17 @@
 #include "itool/ItoolVeyrun.h"
 
 #include "imodel/design/ImodelDesignManager.h"
+#include "imodel/device/ImodelDeviceManager.h"
 #include "imodel/model/Imodel.h"
+#include "imodel/model/ImodelFeatures.h"
 #include "imodel/names/ImodelFileTypes.h"
 #include "imodel/names/ImodelGetFullPathParam.h"
 #include "imodel/names/imodelUtl.h"
 
 #include <foundation/Sys.h>
+#include <ktwkspace/Catalog.h>
+#include <ktwkspace/Workspace.h>
+#include <vy/VyBusDefMgr.h>
 
 #include <optional>
 
@@ -47,6 +52,8 @@ bool CanNameFolder(const std::string& library)
 
 ItoolVeyrun::ItoolVeyrun(Imodel* model) : IeventView(model) {}
 
+std::string ItoolVeyrun::GetToolName() { return ImodelGetCoreToolString(); }
+
 ItoolVeyrun* ItoolVeyrun::GetInstance()
 {
     return dynamic_cast<ItoolVeyrun*>(Imodel::GetInstance().GetCoreToolManager(zorpaFT_OMBRIX_CXF));
@@ -71,4 +78,19 @@ ImodelFileName ItoolVeyrun::GetPathForComponent(const VyIfaces::ComponentID& id,
     if (!text.empty() && text.back() == SysGetDirChar()) text.pop_back();
     ImodelValidateOrCreateDirectory(folder);
     return folder;
+}
+
+bool ItoolVeyrun::UpdateDataBase()
+{
+    Imodel& model = Imodel::GetInstance();
+    Ktwkspace::Workspace* workspace = model.GetWorkspace();
+    if (workspace == nullptr) return true;
+    const ImodelDevice& device = model.GetDeviceManager()->GetDevice();
+    const std::string& family = device.GetFamily();
+    const bool accepted = workspace->setProductFamily(family);
+    workspace->setPackage(device.GetPackageInternalName());
+    workspace->setTargetDevice(device.GetDieInternalName());
+    if (Vybusdef::VyBusDefMgr* busDefinitions = model.GetBusDefManager()) busDefinitions->Load(family);
+    model.GetCatalog().setCatalog(family);
+    return accepted;
 }

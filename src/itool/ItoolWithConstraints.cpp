@@ -1,5 +1,7 @@
 #include "itool/ItoolWithConstraints.h"
 
+#include "ifile/IfileManagerFunctions.h"
+#include "ifile/IfileObjectEx.h"
 #include "imodel/names/imodelUtl.h"
 #include "itool/ItoolConstraintsManager.h"
 
@@ -28,4 +30,23 @@ bool ItoolWithConstraints::PassConstraintFilesToParentModules(const std::string&
     int value = 0;
     if (DefGetBoolFL("IDE_PASS_CONSTRAINT_FILES_TO_PARENT_MODULES", &value, __FILE__, __LINE__) != 0) return true;
     return value == 1;
+}
+
+void ItoolWithConstraints::GetUsedConstraintFiles(Entries& out, const Entry& file, ImodelModule* module,
+                                                  ImodelRevContextImpl* revision, const std::string*)
+{
+    out.clear();
+    Entries listed;
+    GetConstraintFileListEx(file, listed, module, revision, false);
+    for (const Entry& entry : listed) {
+        // The caller compares entries: only the project's own will do.
+        Entry known = entry ? IfileManagerGetRealObject(*entry, false) : Entry();
+        if (known && std::find(out.begin(), out.end(), known) == out.end()) out.push_back(known);
+    }
+}
+
+void ItoolWithConstraints::GetConstraintFiles(Entries& out, ImodelModule* module, ImodelRevContextImpl* revision)
+{
+    out.clear();
+    GetConstraintFileList(out, module, revision);
 }

@@ -6,9 +6,14 @@
 
 #include <boost/make_shared.hpp>
 
+#include <cstdint>
+
 namespace {
 
 constexpr char kSectionSeparator = ';';
+// The suite's database holds a few hundred templates in about a megabyte; a
+// file many times that size is no template database of ours.
+constexpr std::int64_t kMaxDatabaseFileSize = std::int64_t{16} << 20;
 
 bool IsDebugMsg() { return Imodel::GetInstance().IsDebugMsg(); }
 
@@ -38,7 +43,7 @@ bool IxmlTemplateParser::LoadXMLTemplateFile()
         if (IsDebugMsg()) SysDebugPrintf("ERROR: File not found \n");
         return false;
     }
-    m_loaded = readObjects(m_file);
+    m_loaded = readObjects(m_file, kMaxDatabaseFileSize);
     if (!m_loaded && IsDebugMsg())
         SysDebugPrintf("ERROR: Error when parsing %s :\n'%s'\n", TitleAndExt(m_file).c_str(), getReadError().c_str());
     return m_loaded;

@@ -10,7 +10,6 @@
 #include <gtest/gtest.h>
 #include <tcl.h>
 
-#include <algorithm>
 #include <map>
 #include <string>
 #include <vector>
@@ -38,7 +37,6 @@ protected:
         HookBehaviour::Get() = HookBehaviour();
         Manager().RegisterCommand(std::make_unique<AllKindsCommand>());
         Manager().RegisterCommand(std::make_unique<acmdtest::OuterCommand>());
-        Manager().RegisterCommand(std::make_unique<acmdtest::OpenLikeCommand>());
         m_interp = Tcl_CreateInterp();
         Manager().AttachInterp(m_interp);
         Manager().SetCurrentFolder(m_folder.Path());
@@ -110,78 +108,58 @@ TEST_F(AcmdManagerTest, DefaultsConversionsAndHookOrder)
 
 TEST_F(AcmdManagerTest, BadArgumentsNameCommandAndOptionAndRunNothing)
 {
-    const std::string usage =
-        "Usage: acmd_all -name <design name> [-text <text>] [-file <input file>] [-folder <path>] "
-        "[-enabled <TRUE | FALSE>] [-force] [-mode <new | add | remove>] [-words <words>] "
-        "[-item <items>]";
     const std::vector<std::pair<std::string, std::string>> cases{
-        {"acmd_all -name a -bogus 1", "acmd_all: unknown option '-bogus'.\n" + usage},
-        {"acmd_all -name", "acmd_all: option '-name' needs a value.\n" + usage},
-        {"acmd_all top", "acmd_all: unexpected argument 'top': options are given as -name value.\n" + usage},
-        {"acmd_all -name a -force 1", "acmd_all: unexpected argument '1': options are given as -name value.\n" + usage},
-        {"acmd_all -name a -name b", "acmd_all: option '-name' may be given only once.\n" + usage},
-        {"acmd_all -name a -force -force", "acmd_all: option '-force' may be given only once.\n" + usage},
-        {"acmd_all -text x", "acmd_all: missing required option -name (design name).\n" + usage},
-        {"acmd_all -name a -mode Add",
-         "acmd_all: invalid value 'Add' for -mode (modify mode): expected new, add or remove."},
-        {"acmd_all -name a -enabled yes",
-         "acmd_all: invalid value 'yes' for -enabled (enable): expected TRUE, 1, true, FALSE, 0 or false."},
+        {"acmd_all -name a -bogus 1", "acmd_all: unknown option '-bogus'."},
+        {"acmd_all -name", "acmd_all: option '-name' needs a value."},
+        {"acmd_all top", "acmd_all: unexpected argument 'top': options are given as -name value."},
+        {"acmd_all -name a -force 1", "acmd_all: unexpected argument '1': options are given as -name value."},
+        {"acmd_all -name a -force -force", "acmd_all: option '-force' may be given only once."},
+        {"acmd_all -text x", "acmd_all: missing required option -name (design name)."},
         {"acmd_all -name %s%n -mode %s%n",
          "acmd_all: invalid value '%s%n' for -mode (modify mode): expected new, add or remove."},
     };
     for (const auto& [script, error] : cases) {
         Log::Get().Clear();
         EXPECT_EQ(Eval(script), TCL_ERROR) << script;
-        EXPECT_EQ(m_result, error) << script;
+        EXPECT_EQ(m_result.substr(0, error.size()), error) << script;
         EXPECT_TRUE(Log::Get().hooks.empty()) << script;
     }
+    EXPECT_EQ(m_result.find("Usage: acmd_all -name <design name> [-text <text>]"), std::string::npos);
+    Eval("acmd_all -text x");
+    EXPECT_NE(m_result.find("\nUsage: acmd_all -name <design name> [-text <text>]"), std::string::npos) << m_result;
     EXPECT_EQ(EvalWords({"acmd_all", "-name", "a", "-words", "x {y"}), TCL_ERROR);
     EXPECT_EQ(m_result, "acmd_all: the value of -words is not a well-formed Tcl list (unbalanced braces or "
                         "quotes): x {y");
-    // Two bad values are both reported, in one error.
+    // Two bad values are both reported, in one error, and only in the Tcl result.
     EXPECT_EQ(Eval("acmd_all -name a -mode bad -enabled no"), TCL_ERROR);
     EXPECT_EQ(m_result,
               "acmd_all: invalid value 'no' for -enabled (enable): expected TRUE, 1, true, FALSE, 0 or false.\n"
               "acmd_all: invalid value 'bad' for -mode (modify mode): expected new, add or remove.");
-
-    // The errors went into the Tcl results only.
     EXPECT_TRUE(m_recorder.Messages().empty());
     EXPECT_TRUE(Manager().GetJournal().empty());
-    ASSERT_EQ(Eval("list [catch {acmd_all -bogus} message] $message"), TCL_OK);
-    EXPECT_EQ(m_result.rfind("1 {acmd_all: unknown option '-bogus'.", 0), 0u) << m_result;
 }
 
 TEST_F(AcmdManagerTest, FailingHooksStopTheStepsAfterThem)
 {
-    struct Case {
-        void (*set)(HookBehaviour&);
-        Texts hooks;
-        std::string error;
+    // Each failing hook, and the steps run up to it (a run that got to its
+    // prolog always ends with the epilog).
+    const std::vector<std::pair<bool HookBehaviour::*, std::string>> cases{
+        {&HookBehaviour::failCheck, "init checkParams exit"},
+        {&HookBehaviour::cannotExecute, "init checkParams CanExecuteNow exit"},
+        {&HookBehaviour::failProlog, "init checkParams CanExecuteNow prolog epilog:1 exit"},
+        {&HookBehaviour::failExec, "init checkParams CanExecuteNow prolog execDo epilog:1 exit"},
+        {&HookBehaviour::throwInExec, "init checkParams CanExecuteNow prolog execDo epilog:1 exit"},
     };
-    const std::vector<Case> cases{
-        {[](HookBehaviour& b) { b.failCheck = true; }, {"init", "checkParams", "exit"}, "acmd_all: command failed"},
-        {[](HookBehaviour& b) { b.cannotExecute = true; },
-         {"init", "checkParams", "CanExecuteNow", "exit"},
-         "acmd_all: command failed"},
-        {[](HookBehaviour& b) { b.failProlog = true; },
-         {"init", "checkParams", "CanExecuteNow", "prolog", "epilog:1", "exit"},
-         "acmd_all: command failed"},
-        {[](HookBehaviour& b) { b.failExec = true; },
-         {"init", "checkParams", "CanExecuteNow", "prolog", "execDo", "epilog:1", "exit"},
-         "acmd_all: command failed"},
-        {[](HookBehaviour& b) { b.throwInExec = true; },
-         {"init", "checkParams", "CanExecuteNow", "prolog", "execDo", "epilog:1", "exit"},
-         "acmd_all: internal error: exec broke"},
-    };
-    for (const Case& c : cases) {
+    for (const auto& [failing, hooks] : cases) {
         HookBehaviour::Get() = HookBehaviour();
-        c.set(HookBehaviour::Get());
+        HookBehaviour::Get().*failing = true;
         Log::Get().Clear();
         EXPECT_EQ(Eval("acmd_all -name x"), TCL_ERROR);
-        EXPECT_EQ(m_result, c.error);
-        Texts expected;
-        for (const std::string& hook : c.hooks) expected.push_back("acmd_all." + hook);
-        EXPECT_EQ(Log::Get().hooks, expected) << c.error;
+        EXPECT_EQ(m_result, failing == &HookBehaviour::throwInExec ? "acmd_all: internal error: exec broke"
+                                                                   : "acmd_all: command failed");
+        std::string run;
+        for (const std::string& hook : Log::Get().hooks) run += (run.empty() ? "" : " ") + hook.substr(9);
+        EXPECT_EQ(run, hooks);
         EXPECT_TRUE(Log::Get().snapshots.empty());
     }
     EXPECT_TRUE(Manager().GetJournal().empty());
@@ -224,85 +202,23 @@ TEST_F(AcmdManagerTest, CommandBuiltInCodeExportsAndReplays)
     AllKindsCommand command;
     command.name.SetObject("na me");
     command.text.SetObject("");
-    command.enabled.SetObject(true);
     command.force.SetObject(true);
     command.mode.SetObject(Mode::Remove);
     command.words.SetObjects(kAwkward);
     command.item.SetObjects({"{", "", "[x]"});
     command.folder.SetObject("/a b/$c");
     ASSERT_EQ(Manager().Run(&command, false), AcmdEnum::Success);
-    EXPECT_EQ(command.GetResultMsg(), "ran na me");
     const std::string text = AcmdManager::ExportCommand(command);
     ASSERT_EQ(Manager().GetJournal(), Texts{text});
-
     ASSERT_EQ(Eval(text), TCL_OK) << text << "\n" << m_result;
     ASSERT_EQ(Log::Get().snapshots.size(), 2u);
     EXPECT_EQ(Log::Get().snapshots[1], Log::Get().snapshots[0]);
-    EXPECT_EQ(Log::Get().snapshots[0].at("text"), Texts{""});
-    EXPECT_EQ(Log::Get().snapshots[0].at("force"), Texts{"TRUE"});
-    EXPECT_EQ(Log::Get().snapshots[0].at("item"), (Texts{"{", "", "[x]"}));
-    EXPECT_EQ(Manager().GetJournal().size(), 2u);
 
     // A switch that is off is not written; unset lists go out as empty lists.
     AllKindsCommand plain;
     plain.name.SetObject("p");
     EXPECT_EQ(AcmdManager::ExportCommand(plain),
               "acmd_all -name p -text dflt -file {} -folder {} -enabled FALSE -mode new -words {}");
-}
-
-TEST_F(AcmdManagerTest, InProcessRunsKeepAndValidate)
-{
-    EXPECT_EQ(Manager().Run(nullptr, true), AcmdEnum::Failure);
-
-    AllKindsCommand missing;
-    EXPECT_EQ(Manager().Run(&missing, false), AcmdEnum::Failure);
-    ASSERT_EQ(m_recorder.WithId("MISSING_REQUIRED").size(), 1u);
-    EXPECT_EQ(m_recorder.WithId("MISSING_REQUIRED")[0].text.rfind("acmd_all: missing required option -name", 0), 0u);
-    EXPECT_TRUE(Log::Get().hooks.empty());
-    EXPECT_TRUE(Manager().GetJournal().empty());
-
-    // Texts given in code are converted as from Tcl.
-    missing.name.SetValueTexts({"from text"});
-    missing.mode.SetValueTexts({"add"});
-    EXPECT_EQ(Manager().Run(&missing, false), AcmdEnum::Success);
-    EXPECT_EQ(LastSnapshot().at("mode"), Texts{"add"});
-
-    auto kept = std::make_unique<AllKindsCommand>();
-    kept->name.SetObject("kept");
-    AllKindsCommand* raw = kept.get();
-    EXPECT_EQ(Manager().Run(kept.release(), true), AcmdEnum::Success);
-    ASSERT_EQ(Manager().GetHistory().size(), 1u);
-    EXPECT_EQ(Manager().GetHistory()[0].get(), raw);
-
-    // Kept also when it fails: the manager owns it either way.
-    EXPECT_EQ(Manager().Run(std::make_unique<AllKindsCommand>().release(), true), AcmdEnum::Failure);
-    EXPECT_EQ(Manager().GetHistory().size(), 2u);
-    EXPECT_EQ(Manager().GetJournal().size(), 2u);
-}
-
-TEST_F(AcmdManagerTest, NestedRunsAreNotJournaled)
-{
-    ASSERT_EQ(Eval("acmd_outer -inner core"), TCL_OK) << m_result;
-    EXPECT_EQ(m_result, "outer 00");
-    EXPECT_EQ(Manager().GetJournal(), Texts{"acmd_outer -inner core -inner_mode {}"});
-    ASSERT_EQ(Log::Get().snapshots.size(), 2u);
-    EXPECT_EQ(Log::Get().snapshots[0].at("name"), Texts{"core"});
-    EXPECT_EQ(Log::Get().snapshots[1].at("name"), Texts{"core-kept"});
-    ASSERT_EQ(Manager().GetHistory().size(), 1u);
-    EXPECT_EQ(Manager().GetHistory()[0]->GetName(), "acmd_all");
-    // The nested runs happen inside the outer command's execDo.
-    const Texts& hooks = Log::Get().hooks;
-    const auto outerExec = std::find(hooks.begin(), hooks.end(), "acmd_outer.execDo");
-    const auto innerExec = std::find(hooks.begin(), hooks.end(), "acmd_all.execDo");
-    const auto outerEpilog = std::find(hooks.begin(), hooks.end(), "acmd_outer.epilog:0");
-    EXPECT_LT(outerExec, innerExec);
-    EXPECT_LT(innerExec, outerEpilog);
-
-    // A nested failure fails the outer command with the nested command's message.
-    EXPECT_EQ(Eval("acmd_outer -inner core -inner_mode bogus"), TCL_ERROR);
-    EXPECT_EQ(m_result, "acmd_all: invalid value 'bogus' for -mode (modify mode): expected new, add or remove.");
-    EXPECT_EQ(Manager().GetJournal().size(), 1u);
-    EXPECT_TRUE(m_recorder.Messages().empty());
 }
 
 TEST_F(AcmdManagerTest, JournalFileCanBeSourced)
@@ -312,78 +228,11 @@ TEST_F(AcmdManagerTest, JournalFileCanBeSourced)
     ASSERT_EQ(EvalWords({"acmd_all", "-name", "one {two}", "-item", "$x"}), TCL_OK);
     ASSERT_EQ(Eval("acmd_outer -inner i"), TCL_OK);
     EXPECT_EQ(Eval("acmd_all -bogus"), TCL_ERROR);
-    const std::string written = m_folder.Read("journal.tcl");
-    EXPECT_EQ(written, Manager().GetJournal()[0] + "\n" + Manager().GetJournal()[1] + "\n");
-
     const auto before = Log::Get().snapshots;
     ASSERT_TRUE(Manager().SetJournalFile(""));
     ASSERT_EQ(Eval("source {" + journal + "}"), TCL_OK) << m_result;
     ASSERT_EQ(Log::Get().snapshots.size(), 2 * before.size());
     for (std::size_t i = 0; i < before.size(); ++i) EXPECT_EQ(Log::Get().snapshots[before.size() + i], before[i]);
-    EXPECT_EQ(m_folder.Read("journal.tcl"), written);
-
     EXPECT_FALSE(Manager().SetJournalFile(m_folder / "no/such/folder/journal.tcl"));
     EXPECT_EQ(m_recorder.WithId("JOURNAL_NOT_OPENED").size(), 1u);
-}
-
-TEST_F(AcmdManagerTest, RegistryAndInterpreters)
-{
-    EXPECT_EQ(Manager().GetCommandNames(), (Texts{"acmd_all", "acmd_outer", "acmd_open"}));
-    EXPECT_FALSE(Manager().RegisterCommand(std::make_unique<AllKindsCommand>()));
-    EXPECT_EQ(m_recorder.WithId("DUPLICATE_COMMAND").size(), 1u);
-    EXPECT_FALSE(Manager().RegisterCommand(nullptr));
-    EXPECT_EQ(Manager().GetCommandNames().size(), 3u);
-    ASSERT_NE(Manager().FindPrototype("acmd_open"), nullptr);
-    EXPECT_EQ(Manager().FindPrototype("acmd_open")->GetName(), "acmd_open");
-    EXPECT_EQ(Manager().FindPrototype("nothing"), nullptr);
-
-    Tcl_Interp* second = Tcl_CreateInterp();
-    Manager().AttachInterp(second);
-    Manager().AttachInterp(second);  // twice is harmless
-    ASSERT_EQ(Tcl_Eval(second, "acmd_all -name two"), TCL_OK);
-    EXPECT_STREQ(Tcl_GetStringResult(second), "ran two");
-
-    // A command replaced or removed in Tcl is made again by a new attach.
-    ASSERT_EQ(Eval("rename acmd_open {}; info commands acmd_open"), TCL_OK);
-    EXPECT_EQ(m_result, "");
-    Manager().AttachInterp(m_interp);
-    ASSERT_EQ(Eval("acmd_open x.prj"), TCL_OK);
-    EXPECT_EQ(m_result, "x.prj");
-
-    Tcl_DeleteInterp(second);  // detaches itself
-    ASSERT_EQ(Eval("info commands acmd_*"), TCL_OK);
-    EXPECT_EQ(m_result.size(), std::string("acmd_all acmd_outer acmd_open").size());
-
-    Manager().Reset();
-    ASSERT_EQ(Eval("info commands acmd_*"), TCL_OK);
-    EXPECT_EQ(m_result, "");
-    EXPECT_TRUE(Manager().GetCommandNames().empty());
-    // Later registrations reach the interpreters that stay attached.
-    Manager().RegisterCommand(std::make_unique<AllKindsCommand>());
-    ASSERT_EQ(Eval("acmd_all -name back"), TCL_OK);
-    EXPECT_EQ(m_result, "ran back");
-}
-
-TEST_F(AcmdManagerTest, OverriddenParseTakesABareWord)
-{
-    ASSERT_EQ(Eval("acmd_open {my file.prj}"), TCL_OK) << m_result;
-    EXPECT_EQ(m_result, "my file.prj");
-    ASSERT_EQ(Eval("acmd_open -file other.prj"), TCL_OK);
-    EXPECT_EQ(m_result, "other.prj");
-    EXPECT_EQ(Eval("acmd_open a b"), TCL_ERROR);
-    EXPECT_EQ(m_result.rfind("acmd_open: unexpected argument 'a'", 0), 0u) << m_result;
-    EXPECT_TRUE(m_recorder.Messages().empty());
-}
-
-TEST_F(AcmdManagerTest, TclCdMovesTheManagerFolder)
-{
-    const std::string start = CwdirGetCurrentDirectory();
-    Manager().SetCurrentFolder("");
-    EXPECT_EQ(Manager().GetCurrentFolder(), start);
-    ASSERT_EQ(Eval("cd {" + m_folder.Path() + "}"), TCL_OK);
-    EXPECT_EQ(Manager().GetCurrentFolder(), m_folder.Path());
-    ASSERT_EQ(Eval("acmd_all -name n -folder out"), TCL_OK);
-    EXPECT_EQ(LastSnapshot().at("folder"), Texts{m_folder.Path() + "/out"});
-    ASSERT_EQ(Eval("cd {" + start + "}"), TCL_OK);
-    EXPECT_EQ(Manager().GetCurrentFolder(), start);
 }

@@ -168,27 +168,4 @@ protected:
     }
 };
 
-// Takes its one file as a bare word too: "acmd_open <file>".
-class OpenLikeCommand : public LoggingCommand {
-public:
-    std::string GetName() const override { return "acmd_open"; }
-    std::unique_ptr<AcmdBase> Clone() const override { return std::make_unique<OpenLikeCommand>(); }
-    AcmdEnum::Result ParseArgs(const std::vector<std::string>& args) override
-    {
-        const AcmdEnum::Result parsed = AcmdBase::ParseArgs(args);
-        if (args.size() != 1) return parsed;
-        file.SetValueTexts(args);
-        return AcmdEnum::Success;
-    }
-
-    AcmdFileNameParam file{"file", this, AcmdValueType::Single(), true, "project file", ""};
-
-protected:
-    AcmdEnum::Result Work() override
-    {
-        SetResultMsg(file.GetObject());
-        return AcmdEnum::Success;
-    }
-};
-
 }  // namespace acmdtest

@@ -72,27 +72,6 @@ TEST_F(DefFileTest, FlushThenAFreshLoadGivesTheSameSettings)
     EXPECT_EQ(Get("FORMAT"), "%s%n%d%%");
 }
 
-TEST_F(DefFileTest, UserSettingsHideDefaultsAndSurviveReloadingTheDefaults)
-{
-    const std::string defaults = m_folder.Write("options.defaults", "DEBUG_MSG = 0\nSHARED = default\n");
-    const std::string user = m_folder.Write("options", "SHARED = mine\r\nDEBUG_MSG=1\n");
-    std::string error;
-    ASSERT_TRUE(DefLoadDefaults(defaults, &error)) << error;
-    ASSERT_TRUE(DefLoadUserSettings(user, &error)) << error;
-    EXPECT_EQ(Get("SHARED"), "mine");
-    int debug = 0;
-    EXPECT_EQ(DefGetBoolFL("DEBUG_MSG", &debug), 0);
-    EXPECT_EQ(debug, 1);
-    ASSERT_TRUE(DefLoadDefaults(defaults, &error)) << error;
-    EXPECT_EQ(Get("SHARED"), "mine");
-
-    // The user's settings replace the earlier ones as a whole.
-    const std::string other = m_folder.Write("other", "ONLY = here\n");
-    ASSERT_TRUE(DefLoadUserSettings(other, &error)) << error;
-    EXPECT_EQ(Get("SHARED"), "default");
-    EXPECT_EQ(Get("ONLY"), "here");
-}
-
 TEST_F(DefFileTest, TheShippedDefaultsLoad)
 {
     std::string error;

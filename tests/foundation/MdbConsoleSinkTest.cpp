@@ -1,19 +1,12 @@
-// The console sink: severity routing, question lines and the progress bar.
+// The console sink: severity routing and question lines.
 #include <foundation/Mdb.h>
 
 #include <gtest/gtest.h>
 
-#include <fcntl.h>
-#include <poll.h>
-#include <unistd.h>
-
 #include <cstdio>
-#include <cstdlib>
 #include <string>
 
 namespace {
-
-constexpr std::uint32_t kMeter = (1200u << 16) | 665u;
 
 // A temporary stream that reads back what was written to it.
 class Capture {
@@ -41,18 +34,6 @@ private:
     std::FILE* m_file;
 };
 
-// Installs a sink for the scope of a test.
-class Installed {
-public:
-    explicit Installed(MdbSink* sink) : m_previous(MdbSetSink(sink)) {}
-    ~Installed() { MdbSetSink(m_previous); }
-    Installed(const Installed&) = delete;
-    Installed& operator=(const Installed&) = delete;
-
-private:
-    MdbSink* m_previous;
-};
-
 void Say(int severity, const char* text)
 {
     MdbOutput(MdbArgSetInit(0), nullptr, "Quorlane", "TEST", severity, MdbLINE, text, 1, 0);
@@ -64,130 +45,28 @@ MdbQuery_result Ask(const char* text, MdbQuery_result defaultAnswer)
                     defaultAnswer, 0, 0, nullptr, "");
 }
 
-// The master side of a pseudo-terminal, with the other side open as a stream
-// that the sink takes for a terminal.
-class Terminal {
-public:
-    Terminal()
-    {
-        m_master = posix_openpt(O_RDWR | O_NOCTTY);
-        if (m_master < 0 || grantpt(m_master) != 0 || unlockpt(m_master) != 0) return;
-        const char* name = ptsname(m_master);
-        const int slave = name ? open(name, O_RDWR | O_NOCTTY) : -1;
-        if (slave >= 0) m_stream = fdopen(slave, "w");
-    }
-    ~Terminal()
-    {
-        if (m_stream) std::fclose(m_stream);
-        if (m_master >= 0) close(m_master);
-    }
-    Terminal(const Terminal&) = delete;
-    Terminal& operator=(const Terminal&) = delete;
-
-    std::FILE* Stream() const { return m_stream; }
-    // Everything written since the last call.
-    std::string Drain()
-    {
-        std::string text;
-        pollfd ready{m_master, POLLIN, 0};
-        char buffer[256];
-        while (poll(&ready, 1, 50) > 0 && (ready.revents & POLLIN)) {
-            const ssize_t n = read(m_master, buffer, sizeof buffer);
-            if (n <= 0) break;
-            text.append(buffer, static_cast<std::size_t>(n));
-        }
-        return text;
-    }
-
-private:
-    int m_master = -1;
-    std::FILE* m_stream = nullptr;
-};
-
 }  // namespace
 
-TEST(MdbConsoleSink, SeveritiesGoToTheirStreamsWithTheirTags)
+TEST(MdbConsoleSink, SeveritiesGoToTheirStreamsAndQuestionsSayWhichAnswerWasTaken)
 {
     Capture out, err;
     MdbConsoleSink console(out.File(), err.File());
-    Installed installed(&console);
-
+    MdbSink* const previous = MdbSetSink(&console);
     Say(MdbERROR, "broken");
     Say(MdbINFO, "The p project was opened.");
     Say(MdbWARNING, "careful\nsecond line");
     Say(MdbNOTICE, "changed on disk");
     Say(MdbERROR, "ends with a break. \n");
     Say(99, "odd severity");
-
-    EXPECT_EQ(err.Text(), "Error: broken\nWarning: careful\nsecond line\nError: ends with a break. \n");
-    EXPECT_EQ(out.Text(), "Info: The p project was opened.\nNote: changed on disk\nInfo: odd severity\n");
-}
-
-TEST(MdbConsoleSink, QuestionsSayWhichAnswerWasTaken)
-{
-    Capture out, err;
-    MdbConsoleSink console(out.File(), err.File());
-    Installed installed(&console);
-
     EXPECT_EQ(Ask("Replace it?", MdbNO), MdbNO);
     MdbPushScriptedAnswer("TEST_QUESTION", MdbYES);
     EXPECT_EQ(Ask("The file exists.\nReplace it?", MdbNO), MdbYES);
     EXPECT_EQ(Ask("Odd default?", static_cast<MdbQuery_result>(75)), 75);
 
-    EXPECT_EQ(out.Text(), "Question: Replace it? [assumed answer: No]\n"
+    MdbSetSink(previous);
+    EXPECT_EQ(err.Text(), "Error: broken\nWarning: careful\nsecond line\nError: ends with a break. \n");
+    EXPECT_EQ(out.Text(), "Info: The p project was opened.\nNote: changed on disk\nInfo: odd severity\n"
+                          "Question: Replace it? [assumed answer: No]\n"
                           "Question: The file exists.\nReplace it? [scripted answer: Yes]\n"
                           "Question: Odd default? [assumed answer: 75]\n");
-    EXPECT_EQ(err.Text(), "");
-}
-
-TEST(MdbConsoleSink, MeterIsSilentWhenNotATerminal)
-{
-    Capture out, err;
-    MdbConsoleSink console(out.File(), err.File());
-    Installed installed(&console);
-
-    const int args = MdbArgSetInit(1);
-    MdbArgSetString(args, 0, "Opening project");
-    MdbMeterInit(nullptr, args, nullptr, "Quorlane", "COMMAND_METER", MdbMETER, MdbMETERKIND, "", "%s...", kMeter);
-    MdbMeterUpdate(nullptr, "Quorlane", kMeter, 40);
-    Say(MdbINFO, "between");
-    MdbMeterKill(nullptr, "Quorlane", kMeter);
-
-    EXPECT_EQ(err.Text(), "");
-    EXPECT_EQ(out.Text(), "Info: between\n");
-}
-
-TEST(MdbConsoleSink, MeterDrawsABarOnATerminal)
-{
-    Terminal terminal;
-    if (!terminal.Stream()) GTEST_SKIP() << "no pseudo-terminal available";
-    Capture out;
-    MdbConsoleSink console(out.File(), terminal.Stream());
-    Installed installed(&console);
-
-    const int args = MdbArgSetInit(1);
-    MdbArgSetString(args, 0, "Opening project");
-    MdbMeterInit(nullptr, args, nullptr, "Quorlane", "COMMAND_METER", MdbMETER, MdbMETERKIND, "", "%s...", kMeter);
-    const std::string empty = "Opening project... [" + std::string(30, '.') + "]   0%";
-    EXPECT_EQ(terminal.Drain(), "\r" + empty);
-
-    MdbMeterUpdate(nullptr, "Quorlane", kMeter, 50);
-    const std::string half = "Opening project... [" + std::string(15, '#') + std::string(15, '.') + "]  50%";
-    EXPECT_EQ(terminal.Drain(), "\r" + half);
-    MdbMeterUpdate(nullptr, "Quorlane", kMeter, 50);  // same picture: nothing drawn
-    MdbMeterUpdate(nullptr, "Other", kMeter, 70);     // another meter: ignored
-    EXPECT_EQ(terminal.Drain(), "");
-
-    // A line in between: the bar steps aside and comes back below it.
-    Say(MdbINFO, "between");
-    const std::string blank = "\r" + std::string(half.size(), ' ') + "\r";
-    EXPECT_EQ(terminal.Drain(), blank + "\r" + half);
-    EXPECT_EQ(out.Text(), "Info: between\n");
-
-    MdbMeterUpdate(nullptr, "Quorlane", kMeter, 250);
-    EXPECT_EQ(terminal.Drain(), "\rOpening project... [" + std::string(30, '#') + "] 100%");
-    MdbMeterKill(nullptr, "Quorlane", kMeter);
-    EXPECT_EQ(terminal.Drain(), blank);
-    MdbMeterUpdate(nullptr, "Quorlane", kMeter, 10);  // killed: nothing more
-    EXPECT_EQ(terminal.Drain(), "");
 }

@@ -1,9 +1,7 @@
 // Message formatting and argument sets.
 #include "MessageRecorder.h"
 
-#include <foundation/Def.h>
 #include <foundation/Mdb.h>
-#include <foundation/Sys.h>
 
 #include <gtest/gtest.h>
 
@@ -25,64 +23,17 @@ void Emit(int args, const char* text)
 
 }  // namespace
 
-TEST(MdbFormat, PlaceholdersTakeArgumentsInOrder)
+TEST(MdbFormat, PlaceholdersTakeArgumentsInOrderAndArgumentsAreNeverFormats)
 {
-    EXPECT_EQ(MdbFormat("Reading file '%s'.", {Str("a.vhd")}), "Reading file 'a.vhd'.");
     EXPECT_EQ(MdbFormat("v%d.%d", {Int(8), Int(-4)}), "v8.-4");
-    // Each kind prints as itself whatever the placeholder.
-    EXPECT_EQ(MdbFormat("%s|%d", {Int(42), Str("text")}), "42|text");
+    EXPECT_EQ(MdbFormat("%s|%d", {Int(42), Str("text")}), "42|text");  // each kind prints as itself
     EXPECT_EQ(MdbFormat("100%% of %s, 5%%", {Str("x")}), "100% of x, 5%");
-    EXPECT_EQ(MdbFormat("line one\nline %s\n", {Str("two")}), "line one\nline two\n");
-    EXPECT_EQ(MdbFormat("", {Str("unused")}), "");
-}
-
-TEST(MdbFormat, ArgumentCountsThatDifferAreTolerated)
-{
     EXPECT_EQ(MdbFormat("[%s][%s][%d]", {Str("a")}), "[a][][]");
     EXPECT_EQ(MdbFormat("[%s]", {Str("a"), Str("b"), Int(3)}), "[a]");
-    EXPECT_EQ(MdbFormat("no placeholder", {Str("a")}), "no placeholder");
-}
-
-TEST(MdbFormat, ArgumentsAreNeverFormats)
-{
     EXPECT_EQ(MdbFormat("<%s>", {Str("%s %d %n %% %x")}), "<%s %d %n %% %x>");
     EXPECT_EQ(MdbFormat("%s%s", {Str("%"), Str("s")}), "%s");
     // Unknown conversions and a lone percent at the end print as they stand.
     EXPECT_EQ(MdbFormat("%n %x %5s 50%", {Str("a")}), "%n %x %5s 50%");
-}
-
-TEST(MdbArgSet, SetsCarryTheirArgumentsToTheMessage)
-{
-    MessageRecorder recorder;
-    const int args = MdbArgSetInit(3);
-    ASSERT_NE(args, 0);
-    EXPECT_EQ(MdbArgSetString(args, 0, "name"), 0);
-    EXPECT_EQ(MdbArgSetInteger(args, 1, 7), 0);
-    EXPECT_EQ(MdbArgSetString(args, 2, nullptr), 0);
-    const int module = 0;
-    MdbOutput(args, &module, "Quorlane", "VALUE_SET", MdbWARNING, MdbLINE, "%s=%d (%s)", kNumber, (1200u << 16) | 1u);
-
-    const std::vector<MdbMessage> messages = recorder.Messages();
-    ASSERT_EQ(messages.size(), 1u);
-    const MdbMessage& m = messages[0];
-    EXPECT_EQ(m.catalogue, "Quorlane");
-    EXPECT_EQ(m.id, "VALUE_SET");
-    EXPECT_EQ(m.number, kNumber);
-    EXPECT_EQ(m.severity, MdbWARNING);
-    EXPECT_EQ(m.kind, MdbLINE);
-    EXPECT_EQ(m.format, "%s=%d (%s)");
-    EXPECT_EQ(m.text, "name=7 ()");
-    EXPECT_EQ(m.secondNumber, (1200u << 16) | 1u);
-    EXPECT_EQ(m.module, &module);
-    ASSERT_EQ(m.args.size(), 3u);
-    EXPECT_FALSE(m.args[0].isInteger);
-    EXPECT_TRUE(m.args[1].isInteger);
-    EXPECT_EQ(m.args[1].integer, 7);
-
-    // The set was consumed: handing it on again means no arguments.
-    EXPECT_EQ(MdbArgSetString(args, 0, "again"), -1);
-    Emit(args, "[%s]");
-    EXPECT_EQ(recorder.Texts().back(), "[]");
 }
 
 TEST(MdbArgSet, BadHandlesAndIndexesAreIgnored)
@@ -109,31 +60,6 @@ TEST(MdbArgSet, BadHandlesAndIndexesAreIgnored)
     EXPECT_EQ(MdbArgSetString(huge, 64, "beyond"), -1);
     Emit(empty, "");
     Emit(huge, "");
-}
-
-TEST(MdbArgSet, AbandonedSetsAreDroppedOldestFirst)
-{
-    DefReset();
-    ASSERT_EQ(DefSetFL("DEBUG_MSG", "1"), 0);
-    std::vector<std::string> debugLines;
-    SysSetPrintHook([&](const std::string& line) { debugLines.push_back(line); });
-
-    MessageRecorder recorder;
-    const int oldest = MdbArgSetInit(1);
-    const int second = MdbArgSetInit(1);
-    std::vector<int> later;
-    for (int i = 0; i < 1100; ++i) later.push_back(MdbArgSetInit(1));
-    EXPECT_EQ(MdbArgSetString(oldest, 0, "gone"), -1);
-    EXPECT_EQ(MdbArgSetString(second, 0, "gone"), -1);
-    EXPECT_EQ(MdbArgSetString(later.back(), 0, "newest"), 0);
-    Emit(later.back(), "%s");
-    EXPECT_EQ(recorder.Texts().back(), "newest");
-    for (int handle : later) Emit(handle, "");  // leave nothing behind for other tests
-
-    SysSetPrintHook({});
-    DefReset();
-    ASSERT_FALSE(debugLines.empty());
-    EXPECT_EQ(debugLines[0], "MDB: dropped the argument set " + std::to_string(oldest) + ", never used by a message\n");
 }
 
 TEST(MdbArgSet, SetsFromTwoThreadsStayApart)

@@ -1,8 +1,6 @@
 // Path texts: qualification, joining to folders, separators and comparison.
 #include "foundation/Sys.h"
 
-#include "TempFolder.h"
-
 #include <gtest/gtest.h>
 
 TEST(SysPath, QualifiesAbsolutePathsLexically)
@@ -40,18 +38,6 @@ TEST(SysPath, FullPathJoinsRelativeTextToTheFolder)
     EXPECT_EQ(AcmdGetFullPath("\\abs\\x.v", "/proj"), "/abs/x.v");
     EXPECT_EQ(AcmdGetFullPath("x.v", ""), SysGetQualifiedPath("x.v"));
     EXPECT_EQ(AcmdGetFullPath("", "/proj/./hdl"), "/proj/hdl");
-}
-
-TEST(SysPath, QualifiedNameCanRequireAnExistingFile)
-{
-    TempFolder temp;
-    temp.Write("hdl/defs.vh", "`define X\n");
-    const std::string folder = temp / "hdl";
-    EXPECT_EQ(AcmdGetQualifiedName("defs.vh", true, folder), temp / "hdl/defs.vh");
-    EXPECT_EQ(AcmdGetQualifiedName("missing.vh", true, folder), "");
-    EXPECT_EQ(AcmdGetQualifiedName("missing.vh", false, folder), temp / "hdl/missing.vh");
-    EXPECT_EQ(AcmdGetQualifiedName("../hdl/defs.vh", true, folder), temp / "hdl/defs.vh");
-    EXPECT_EQ(AcmdGetQualifiedName("", false, folder), "");
 }
 
 TEST(SysPath, SeparatorsAndSameFileName)

@@ -40,15 +40,19 @@ std::vector<std::string> Lines(const std::string& text)
 }
 
 // The names that the text's key and block lines could give, a bounded few.
+// Names are asked for as C texts: one that holds a NUL cannot be asked for.
 std::set<std::string> Names(const std::vector<std::string>& lines)
 {
     std::set<std::string> names;
+    const auto add = [&names](const std::string& name) {
+        if (name.find('\0') == std::string::npos) names.insert(name);
+    };
     for (const std::string& line : lines) {
         if (names.size() >= 64) break;
-        if (line.rfind("KEY ", 0) == 0) names.insert(line.substr(4, line.find(' ', 4) - 4));
+        if (line.rfind("KEY ", 0) == 0) add(line.substr(4, line.find(' ', 4) - 4));
         if (line.rfind("LIST ", 0) == 0) {
             const std::size_t end = line.find_last_not_of(" \t");
-            names.insert(end < 5 ? std::string() : line.substr(5, end - 4));
+            add(end < 5 ? std::string() : line.substr(5, end - 4));
         }
     }
     return names;

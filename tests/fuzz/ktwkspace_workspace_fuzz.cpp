@@ -13,7 +13,7 @@ namespace {
 bool Same(const Ktwkspace::WorkspaceSettings& a, const Ktwkspace::WorkspaceSettings& b)
 {
     return a.name == b.name && a.family == b.family && a.die == b.die && a.package == b.package &&
-           a.language == b.language;
+           a.language == b.language && a.components.size() == b.components.size();
 }
 
 }  // namespace
@@ -27,8 +27,10 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     } catch (const std::runtime_error&) {
         return 0;
     }
-    // Values read are single lines, so they always format.
+    // Values read are single lines without tabs, so they always format, and
+    // what was written reads back to the same text.
     const std::string written = Ktwkspace::KtwkspaceFormatWorkspace(settings);
-    if (!Same(Ktwkspace::KtwkspaceParseWorkspace(written, "again.aws"), settings)) __builtin_trap();
+    const Ktwkspace::WorkspaceSettings again = Ktwkspace::KtwkspaceParseWorkspace(written, "again.aws");
+    if (!Same(again, settings) || Ktwkspace::KtwkspaceFormatWorkspace(again) != written) __builtin_trap();
     return 0;
 }

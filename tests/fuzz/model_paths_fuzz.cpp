@@ -1,7 +1,8 @@
 // Stored file names and paths come from project files written anywhere: the
 // name comparison, the relative-path rewrites, the file-type rules and the
 // name checks take any two texts without fault. A name always equals itself,
-// equality is symmetric, and == and != always disagree.
+// equality is symmetric, and == and != always disagree; a file's type stays
+// in the group asked for.
 #include "imodel/names/ImodelFileName.h"
 #include "imodel/names/ImodelFileTypes.h"
 #include "imodel/names/imodelUtl.h"
@@ -25,9 +26,20 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     ImodelFileName path(second);
     ImodelGetRelativePath(a, path);
     ImodelGetPathRelativeToVariable(first, second, "VAR");
-    for (int group : {101, 102, 103, 104, 105}) {
+    // The extension decides, without regard to case, between the specific
+    // types of the group asked for and the group itself; the one type taken
+    // from outside its group is the place-and-route tool's text report
+    // ("txt"), which stored projects keep as a plain text file of no group.
+    std::string upper = second;
+    for (char& c : upper) c = c >= 'a' && c <= 'z' ? static_cast<char>(c - 'a' + 'A') : c;
+    for (int group : {zorpaFT_GROUP_SYNTHESIS, zorpaFT_GROUP_PHY_SYNTHESIS, zorpaFT_GROUP_PALLADOR,
+                      zorpaFT_GROUP_CONSTRAINT, zorpaFT_GROUP_SIMULATION}) {
         const int type = ImodelGetSpecificFileType(group, b);
-        if (type != group && ImodelGetGlobalType(type) != group) std::abort();
+        if (ImodelGetSpecificFileType(group, ImodelFileName(upper)) != type) std::abort();
+        if (type == group) continue;
+        if (type < zorpaFT_SCH || type > zorpaFT_QVZ) std::abort();
+        const bool textReport = group == zorpaFT_GROUP_PALLADOR && type == zorpaFT_TXT;
+        if (ImodelGetGlobalType(type) != group && !textReport) std::abort();
     }
     const bool validPath = ImodelIsValidPathName(first);
     if (ImodelIsValidComponentName(first) && !validPath) std::abort();

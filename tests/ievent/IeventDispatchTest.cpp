@@ -19,53 +19,11 @@ TEST(IeventDispatch, AnEmptyBatchOrAnEmptyPointerDeliversNothing)
     EXPECT_EQ(view.Names(), (std::vector<std::string>{"IeventProjectClosed"}));
 }
 
-TEST(IeventDispatch, TheCallerIsNullUntilSet)
-{
-    RecordingView view;
-    IeventProjectClosed closed;
-    EXPECT_EQ(closed.GetCaller(), nullptr);
-    closed.SetCaller(&view);
-    EXPECT_EQ(closed.GetCaller(), &view);
-}
-
-TEST(IeventView, RegistersWithTheProcessWideModelAndLeavesIt)
-{
-    Imodel& model = Imodel::GetInstance();
-    auto view = std::make_unique<RecordingView>();
-    model.SendEvent(boost::make_shared<IeventProjectClosed>(), false);
-    EXPECT_EQ(view->Names(), (std::vector<std::string>{"IeventProjectClosed"}));
-
-    // A destroyed view is no longer called: under the address sanitizer a
-    // stale registration would show here.
-    view.reset();
-    RecordingView other;
-    model.SendEvent(boost::make_shared<IeventProjectClosed>(), false);
-    EXPECT_EQ(other.Count("IeventProjectClosed"), 1);
-}
-
-TEST(IeventView, RegistersWithTheModelItIsMadeFor)
-{
-    Imodel* wizard = Imodel::CreateNewProjectWizardInstance();
-    ASSERT_NE(wizard, nullptr);
-    RecordingView processWideView;
-    {
-        RecordingView wizardView(wizard);
-        wizard->SendEvent(boost::make_shared<IeventLibraryAdded>("work"), false);
-        EXPECT_EQ(wizardView.Names(), (std::vector<std::string>{"IeventLibraryAdded"}));
-        EXPECT_TRUE(processWideView.Names().empty());
-    }
-    // The view left the wizard's list when it went.
-    RecordingView laterView(wizard);
-    wizard->SendEvent(boost::make_shared<IeventLibraryAdded>("work"), false);
-    EXPECT_EQ(laterView.Count("IeventLibraryAdded"), 1);
-    Imodel::DestroyNewProjectWizardInstance(wizard);
-}
-
 TEST(IeventView, OutlivingItsModelIsSafe)
 {
-    Imodel* wizard = Imodel::CreateNewProjectWizardInstance();
+    std::unique_ptr<Imodel> wizard = Imodel::CreateNewProjectWizardInstance();
     ASSERT_NE(wizard, nullptr);
-    auto view = std::make_unique<RecordingView>(wizard);
+    auto view = std::make_unique<RecordingView>(wizard.get());
     Imodel::DestroyNewProjectWizardInstance(wizard);
     EXPECT_EQ(wizard, nullptr);
     // The destructor must not reach the destroyed model.

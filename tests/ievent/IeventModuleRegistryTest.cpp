@@ -19,7 +19,7 @@ namespace {
 // A design unit as the module class uses the registry: registered when
 // built, a destruction scope around the body of its destructor.
 struct FakeModule {
-    FakeModule() { IeventModuleRegistry::Register(Self()); }
+    FakeModule() { IeventModuleRegistry::Register(Self(), ++lastSerial); }
     ~FakeModule()
     {
         IeventModuleRegistry::Destruction destroying(Self());
@@ -32,6 +32,7 @@ struct FakeModule {
 
     int displayed = 0;
     std::function<void()> whileDestroyed;
+    static inline IeventModuleRegistry::Serial lastSerial = 0;
 };
 
 void MarkFake(ImodelModule* module) { ++reinterpret_cast<FakeModule*>(module)->displayed; }

@@ -2,6 +2,7 @@
 // over all files in key order gives: random registrations, removals and
 // re-keyings, with files of several names, types, views and parents, while
 // the project folder changes under them.
+#include "DebugCapture.h"
 #include "IfileObjectTestSupport.h"
 #include "TempFolder.h"
 

@@ -1,3 +1,4 @@
+#include "Golden.h"
 #include "IfileObjectTestSupport.h"
 
 #include "ifile/IfileFunctions.h"
@@ -74,31 +75,21 @@ std::deque<IfileObjectEx> EveryAttribute()
 
 }  // namespace
 
-TEST(IfileFileList, APlainUpToDateFileWritesThreeLines)
+TEST(IfileFileList, APlainUpToDateFileWritesThreeLinesAndAFileThatCannotBeStoredNone)
 {
     ProjectFolderScope project(kProject);
     IfileObjectEx file(Local("hdl/top.vhd", zorpaFT_HDL), false);
     file.SetFileState(imodelFileUpToDate);
     file.StoreStatInfo(100, 200);  // not saved unless asked for
     DefOverRideGuard stamps("IDE_SAVE_FILE_STAMPS_IN_PRJ", "0");
-    std::ostringstream out;
-    EXPECT_TRUE(file.WriteFileManagerFile(&out));
-    EXPECT_EQ(out.str(), "VALUE \"<project>/hdl/top.vhd,hdl\"\n"
-                         "STATE=\"utd\"\n"
-                         "ENDFILE\n");
+    EXPECT_EQ(WrittenBy([&](std::ostream* out) { EXPECT_TRUE(file.WriteFileManagerFile(out)); }),
+              "VALUE \"<project>/hdl/top.vhd,hdl\"\nSTATE=\"utd\"\nENDFILE\n");
     EXPECT_FALSE(file.WriteFileManagerFile(nullptr));
 
-    file.SetLibraryName("Work");
-    file.SetUseForTool(IfileObjectEx::type_Filter(idePALLADOR, ""));
-    out.str("");
-    file.WriteFileManagerFile(&out);
-    EXPECT_EQ(out.str(), "VALUE \"<project>/hdl/top.vhd,hdl\"\n"
-                         "STATE=\"utd\"\n"
-                         "LIBRARY=\"Work\"\n"
-                         "BEGIN_USE_CONSTRAINT\n"
-                         "TOOL_CONSTRAINT_TYPE=\"idePALLADOR\"\n"
-                         "END_USE_CONSTRAINT\n"
-                         "ENDFILE\n");
+    PrintCapture traces;
+    const IfileObjectEx quoted(IfileObject("<project>/a\"b.v", zorpaFT_HDL, ImodelFMInternal, true, false), false);
+    EXPECT_EQ(WrittenBy([&](std::ostream* out) { EXPECT_FALSE(quoted.WriteFileManagerFile(out)); }), "");
+    EXPECT_TRUE(traces.Holds("cannot be written to the project file"));
 }
 
 TEST(IfileFileList, EveryAttributeRoundTripsAndRewritesTheSameBytes)
@@ -107,54 +98,13 @@ TEST(IfileFileList, EveryAttributeRoundTripsAndRewritesTheSameBytes)
     DefOverRideGuard stamps("IDE_SAVE_FILE_STAMPS_IN_PRJ", "1");
     const std::deque<IfileObjectEx> files = EveryAttribute();
     const std::string written = WriteBlock(files);
-    EXPECT_EQ(written, "LIST FileManager\n"
-                       "VALUE \"<project>/component/core/core.cxf,ombrix_cxf\"\n"
-                       "STATE=\"utd\"\n"
-                       "ENDFILE\n"
-                       "VALUE \"<project>/component/other/other.cxf,ombrix_cxf\"\n"
-                       "STATE=\"ood\"\n"
-                       "ENDFILE\n"
-                       "VALUE \"<project>/component/core/rtl/a,b.vhd,hdl\"\n"
-                       "STATE=\"ood\"\n"
-                       "TIME=\"2524608000000000000\"\n"
-                       "SIZE=\"5368709120\"\n"
-                       "LIBRARY=\"corelib\"\n"
-                       "PARENT=\"<project>/component/core/core.cxf\"\n"
-                       "PARENT=\"<project>/component/other/other.cxf\"\n"
-                       "COMPILEFLAG=\"-2008 -explicit\"\n"
-                       "MODULE_UNDER_TEST=\"top_tb\"\n"
-                       "SIMULATION_TIME=\"1000 ns\"\n"
-                       "BEGIN_USE_CONSTRAINT\n"
-                       "TOOL_CONSTRAINT_TYPE=\"idePALLADOR\"\n"
-                       "TOOL_CONSTRAINT_USE=\"fast\"\n"
-                       "TOOL_CONSTRAINT_SKIP=\"area,slow\"\n"
-                       "END_USE_CONSTRAINT\n"
-                       "BEGIN_USE_CONSTRAINT\n"
-                       "TOOL_CONSTRAINT_TYPE=\"ideGLIMMOND \"\n"
-                       "END_USE_CONSTRAINT\n"
-                       "BEGIN_USE_CONSTRAINT\n"
-                       "TOOL_CONSTRAINT_TYPE=\"StateNoResult\"\n"
-                       "TOOL_CONSTRAINT_SKIP=\"graphical\"\n"
-                       "END_USE_CONSTRAINT\n"
-                       "USE_FOR_ANY_TOOL=\"FALSE\"\n"
-                       "IS_READONLY=\"TRUE\"\n"
-                       "IS_INCLUDED=\"TRUE\"\n"
-                       "IS_ENCRYPTED=\"TRUE\"\n"
-                       "ENDFILE\n"
-                       "ENDLIST\n");
+    ExpectMatchesGolden("file_manager_block.txt", written);
 
-    const std::deque<IfileObjectEx> read = ReadBlock(Delivered(written));
+    const std::deque<IfileObjectEx> read = ReadBlock(ProjectFileBlock(written, "FileManager"));
     ASSERT_EQ(read.size(), files.size());
     for (std::size_t i = 0; i < files.size(); ++i) EXPECT_TRUE(read[i].IsIdentical(files[i], true)) << i;
-    const IfileObjectEx& file = read[2];
-    EXPECT_EQ(file.GetInternalFileName().GetString(), "<project>/component/core/rtl/a,b.vhd");
-    EXPECT_EQ(file.GetStatInfo()->size, kBigSize);
-    EXPECT_EQ(file.GetStatInfo()->time, kBigTime);
-    EXPECT_EQ(file.GetFilters(), files[2].GetFilters());
-    EXPECT_EQ(*file.GetStimulusOptions(), *files[2].GetStimulusOptions());
-    EXPECT_TRUE(file.IsIDEReadOnly() && file.IsIncludedFile() && file.IsEncryptedFile());
-    EXPECT_FALSE(file.IsUsedByAllTools());
-    EXPECT_EQ(file.GetParentFileStr().size(), 2u);
+    EXPECT_EQ(read[2].GetStatInfo()->time, kBigTime);
+    EXPECT_EQ(read[2].GetFilters(), files[2].GetFilters());
 
     EXPECT_EQ(WriteBlock(read), written);
 }
@@ -212,7 +162,7 @@ TEST(IfileFileList, TheReaderToleratesWhatOlderAndHandWrittenFilesHold)
     EXPECT_EQ(files[2].GetFilters()[0].usedProfiles, (std::set<std::string>{"a", "b"}));
     EXPECT_EQ(files[2].GetFilters()[1].toolKind, ideSYNTHESIS);
     EXPECT_EQ(files[2].GetFilters()[1].usedProfiles, (std::set<std::string>{"c"}));
-    EXPECT_EQ(ReadBlock(Delivered(WriteBlock(files)))[2].GetFilters(), files[2].GetFilters());
+    EXPECT_EQ(ReadBlock(ProjectFileBlock(WriteBlock(files), "FileManager"))[2].GetFilters(), files[2].GetFilters());
 }
 
 TEST(IfileFileList, ADamagedBlockNeitherSwallowsTheNextFileNorMakesPhantoms)
@@ -290,14 +240,9 @@ TEST(IfileFileList, DuplicatesVetoesAndMissingParents)
 TEST(IfileFileList, ParentLinesThatFormACycleAreWalkedToAnEnd)
 {
     ProjectFolderScope project(kProject);
-    std::deque<IfileObjectEx> files = ReadBlock({
-        "<project>/a.cxf,ombrix_cxf",
-        "PARENT=\"<project>/b.cxf\"",
-        "ENDFILE",
-        "<project>/b.cxf,ombrix_cxf",
-        "PARENT=\"<project>/a.cxf\"",
-        "ENDFILE",
-    });
+    std::deque<IfileObjectEx> files =
+        ReadBlock({"<project>/a.cxf,ombrix_cxf", "PARENT=\"<project>/b.cxf\"", "ENDFILE", "<project>/b.cxf,ombrix_cxf",
+                   "PARENT=\"<project>/a.cxf\"", "ENDFILE"});
     ASSERT_EQ(files.size(), 2u);
     // As the file manager holds them: shared entries with live links.
     auto a = boost::make_shared<IfileObjectEx>(files[0]);
@@ -308,33 +253,16 @@ TEST(IfileFileList, ParentLinesThatFormACycleAreWalkedToAnEnd)
     EXPECT_FALSE(a->IsChildOfFile(IfileObject("<project>/c.cxf", {}), true));
     EXPECT_FALSE(a->HasMultipleParentsRec(zorpaFT_OMBRIX_CXF));
     EXPECT_EQ(a->GetSingleTopLevelParentFileObject(), b);
-    EXPECT_FALSE(a->IsCommonCoreFile(zorpaFT_OMBRIX_CXF));
-}
-
-TEST(IfileFileList, AFileThatCannotBeStoredIsNotWritten)
-{
-    ProjectFolderScope project(kProject);
-    PrintCapture traces;
-    const IfileObjectEx quoted(IfileObject("<project>/a\"b.v", zorpaFT_HDL, ImodelFMInternal, true, false), false);
-    std::ostringstream out;
-    EXPECT_FALSE(quoted.WriteFileManagerFile(&out));
-    EXPECT_EQ(out.str(), "");
-    EXPECT_TRUE(traces.Holds("cannot be written to the project file"));
 }
 
 TEST(IfileFileList, AnEmptyProfileNameIsKept)
 {
-    const std::deque<IfileObjectEx> files = ReadBlock({
-        "<project>/a.v,hdl",
-        "BEGIN_USE_CONSTRAINT",
-        "TOOL_CONSTRAINT_TYPE=\"ideSYNTHESIS\"",
-        "TOOL_CONSTRAINT_USE=\",fast\"",
-        "END_USE_CONSTRAINT",
-        "ENDFILE",
-    });
+    const std::deque<IfileObjectEx> files =
+        ReadBlock({"<project>/a.v,hdl", "BEGIN_USE_CONSTRAINT", "TOOL_CONSTRAINT_TYPE=\"ideSYNTHESIS\"",
+                   "TOOL_CONSTRAINT_USE=\",fast\"", "END_USE_CONSTRAINT", "ENDFILE"});
     ASSERT_EQ(files.size(), 1u);
     EXPECT_EQ(files[0].GetFilters()[0].usedProfiles, (std::set<std::string>{"", "fast"}));
-    std::ostringstream out;
-    files[0].WriteCXFAttrs(&out);
-    EXPECT_NE(out.str().find("TOOL_CONSTRAINT_USE=\",fast\"\n"), std::string::npos);
+    EXPECT_NE(
+        WrittenBy([&](std::ostream* out) { files[0].WriteCXFAttrs(out); }).find("TOOL_CONSTRAINT_USE=\",fast\"\n"),
+        std::string::npos);
 }

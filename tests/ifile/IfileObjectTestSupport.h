@@ -1,23 +1,17 @@
 // Helpers of the file-value tests: a project folder for the duration of a
-// test, the debug print recorded, converters that the tests script, and the
-// lines of a written file-list block as the project-file parser delivers
-// them.
+// test, the debug print recorded, the round trip through the project-file
+// reader, and converters that the tests script.
 #pragma once
 
-#include "DebugCapture.h"
+#include "PrintCapture.h"
+#include "ProjectFileBlock.h"
 #include "ProjectFolderScope.h"
 
-#include "TextLines.h"
 #include "iconvert/Iconvert.h"
 #include "ifile/IfileObject.h"
-#include "imodel/design/ImodelDesignManager.h"
-#include "imodel/model/Imodel.h"
-
-#include <foundation/Sys.h>
 
 #include <map>
 #include <set>
-#include <sstream>
 #include <string>
 #include <vector>
 
@@ -44,21 +38,3 @@ public:
         if (found != renames.end()) file.SetFileName(found->second, ImodelFMInternal, false);
     }
 };
-
-// The lines of a written block as the project-file parser hands them over:
-// without the LIST and ENDLIST lines, a VALUE line reduced to the text
-// between its quotes.
-inline std::vector<std::string> Delivered(const std::string& written)
-{
-    std::vector<std::string> lines;
-    std::istringstream in(written);
-    std::string line;
-    const std::string value = "VALUE \"";
-    while (std::getline(in, line)) {
-        if (line == "LIST FileManager" || line == "ENDLIST") continue;
-        if (line.rfind(value, 0) == 0 && line.size() > value.size() && line.back() == '"')
-            line = line.substr(value.size(), line.size() - value.size() - 1);
-        lines.push_back(line);
-    }
-    return lines;
-}

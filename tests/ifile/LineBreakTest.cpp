@@ -4,6 +4,7 @@
 // save writes nothing.
 #include "IfileObjectTestSupport.h"
 #include "MessageRecorder.h"
+#include "TextLines.h"
 
 #include "ifile/IfileFunctions.h"
 #include "ifile/IfileManager.h"

@@ -26,7 +26,6 @@ protected:
     {
         Design().SetProjectFolder(m_oldFolder);
         Design().SetNeedSave(false);
-        SysSetPrintHook({});
     }
 
     static ImodelDesignManager& Design() { return *Imodel::GetInstance().GetDesignManager(); }
@@ -53,16 +52,8 @@ protected:
         return Design().GetNeedSave();
     }
 
-    // Records the debug print from now on.
-    std::vector<std::string>& CaptureDebug()
-    {
-        SysSetPrintHook([this](const std::string& text) { m_debug.push_back(text); });
-        return m_debug;
-    }
-
     TempFolder m_folder;
 
 private:
     ImodelFileName m_oldFolder;
-    std::vector<std::string> m_debug;
 };

@@ -39,33 +39,6 @@ protected:
 
 }  // namespace
 
-TEST_F(ImodelCustomizedFileList, OneListPerToolKindWithItsUseFlag)
-{
-    const Module unit = MakeModule("top");
-    EXPECT_FALSE(unit->SetUseCustomizedFileList(ideSIMULATION, true));
-    EXPECT_TRUE(unit->GetCustomizedFileLists().empty());
-    EXPECT_FALSE(unit->UseCustomizedFileList(ideSIMULATION));
-    ImodelModule::FileEntries files{top};
-    EXPECT_FALSE(unit->GetCustomizedFileList(ideSIMULATION, files));
-
-    unit->SetCustomizedFileList(false, ideSIMULATION, {pkg, top});
-    EXPECT_FALSE(unit->UseCustomizedFileList(ideSIMULATION));
-    EXPECT_FALSE(unit->SetUseCustomizedFileList(ideSIMULATION, true));
-    EXPECT_TRUE(unit->SetUseCustomizedFileList(ideSIMULATION, true));
-    EXPECT_TRUE(unit->UseCustomizedFileList(ideSIMULATION));
-    ASSERT_TRUE(unit->GetCustomizedFileList(ideSIMULATION, files));
-    ASSERT_EQ(files.size(), 2u);
-    EXPECT_EQ(*files[0], *pkg);
-    EXPECT_EQ(*files[1], *top);
-
-    unit->SetCustomizedFileList(false, ideSIMULATION, {top});
-    EXPECT_EQ(unit->GetCustomizedFileLists().size(), 1u);
-    EXPECT_FALSE(unit->UseCustomizedFileList(ideSIMULATION));
-    unit->RemoveCustomizedFileList(ideSYNTHESIS);
-    unit->RemoveCustomizedFileList(ideSIMULATION);
-    EXPECT_TRUE(unit->GetCustomizedFileLists().empty());
-}
-
 TEST_F(ImodelCustomizedFileList, TheListsInUseGoToTheProjectFileAndComeBackEqual)
 {
     const Module unit = MakeModule("top");

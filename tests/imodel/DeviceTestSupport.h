@@ -5,6 +5,7 @@
 #pragma once
 
 #include "MessageRecorder.h"
+#include "OptionsScope.h"
 #include "TempFolder.h"
 
 #include "ifile/IfileManager.h"
@@ -64,20 +65,13 @@ inline ImodelDeviceManager& Devices() { return *Imodel::GetInstance().GetDeviceM
 // The catalogue loaded, an empty current device, no project files.
 class DeviceFixture : public ::testing::Test {
 protected:
-    void SetUp() override
-    {
-        DefReset();
-        std::string error;
-        ASSERT_TRUE(DefLoadDefaultsFromText(kDeviceCatalogue, &error)) << error;
-        Devices().ResetDevice();
-    }
+    void SetUp() override { Devices().ResetDevice(); }
     void TearDown() override
     {
         // Every temporary setting of a query variable was undone.
         for (const char* name : {"FAM", "QFAM", "QDIE", "QTOOL"}) EXPECT_NE(DefUnOverRide(name), 0) << name;
         Imodel::GetInstance().GetFileManager()->RemoveAllFiles();
         Devices().ResetDevice();
-        DefReset();
     }
 
     // Puts one file into the project, so that the family-change rules
@@ -88,16 +82,9 @@ protected:
         ASSERT_NE(Imodel::GetInstance().GetFileManager()->AddOrUpdateFile(IfileObjectEx(file, false), false), nullptr);
     }
 
+    OptionsScope options{kDeviceCatalogue};
     MessageRecorder messages;
 
 private:
     TempFolder m_folder;
 };
-
-// The question or line of one message id, as the texts the user saw.
-inline std::vector<std::string> TextsOf(const MessageRecorder& messages, const std::string& id)
-{
-    std::vector<std::string> texts;
-    for (const MdbMessage& message : messages.WithId(id)) texts.push_back(message.text);
-    return texts;
-}

@@ -1,8 +1,7 @@
+#include "ProjectFileBlock.h"
 #include "TextLines.h"
 
 #include "imodel/views/ImodelFileListIO.h"
-
-#include <kemlet/KemletFileStructure.h>
 
 #include <gtest/gtest.h>
 
@@ -10,37 +9,7 @@
 #include <string>
 #include <vector>
 
-namespace {
-
 using Lines = std::vector<std::string>;
-
-ImodelFileTypeList Known(const Lines& names)
-{
-    ImodelFileTypeList list;
-    for (const std::string& name : names) list.emplace_back(name, zorpaFT_HDL);
-    return list;
-}
-
-// The names a list reads, with matching against the two lists.
-Lines Read(Lines lines, const Lines& known, const Lines& other = {}, bool match = true)
-{
-    Lines names;
-    ImodelReadFileList(lines, Known(known), Known(other), match, &names);
-    return names;
-}
-
-// The block's lines as the project-file parser hands them over.
-Lines ParsedBlock(const std::string& text, const char* name)
-{
-    KemletFileStructure* structure = KemletFileGetNewStructure();
-    structure->Parse("test.prj", text, "");
-    const auto list = structure->GetLIST(name, true);
-    Lines lines = list ? list->GetLines() : Lines();
-    KemletFileDeleteStructure(structure);
-    return lines;
-}
-
-}  // namespace
 
 TEST(FileListIO, AListEndsAtItsOwnClosingLineOrBeforeAnotherBlock)
 {
@@ -64,19 +33,7 @@ TEST(FileListIO, AListEndsAtItsOwnClosingLineOrBeforeAnotherBlock)
     EXPECT_TRUE(lines.empty());
 }
 
-TEST(FileListIO, NamesTakeTheSpellingOfTheFilesTheProjectKnows)
-{
-    // Another letter case takes the known spelling, the last one of several.
-    EXPECT_EQ(Read({"TOP.VHD", "ENDLIST"}, {"Top.vhd", "x.v", "top.Vhd"}), (Lines{"top.Vhd"}));
-    // A name the list holds exactly stays, wherever it stands among other spellings.
-    EXPECT_EQ(Read({"top.vhd"}, {"TOP.vhd", "top.vhd", "Top.VHD"}), (Lines{"top.vhd"}));
-    // The other list is asked only when the known one has no such name.
-    EXPECT_EQ(Read({"a.v", "b.v", "c.v"}, {"A.v"}, {"a.V", "B.v"}), (Lines{"A.v", "B.v", "c.v"}));
-    // Without matching, names stay as written.
-    EXPECT_EQ(Read({"TOP.VHD"}, {"top.vhd"}, {}, false), (Lines{"TOP.VHD"}));
-}
-
-TEST(FileListIO, AWrittenListReadsBackThroughTheProjectFileParser)
+TEST(FileListIO, AWrittenListReadsBackThroughTheProjectFileReader)
 {
     // A name the parser would take for a line of its own goes out quoted.
     const std::vector<ImodelFileName> names{"<project>/hdl/top.vhd", "KEY x.v"};
@@ -84,7 +41,7 @@ TEST(FileListIO, AWrittenListReadsBackThroughTheProjectFileParser)
     ImodelWriteFileList(&stream, &names, "Files Out Of Date");
     EXPECT_EQ(stream.str().substr(0, 24), "LIST Files Out Of Date\nV");
 
-    Lines lines = ParsedBlock(stream.str(), "Files Out Of Date");
+    Lines lines = ProjectFileBlock(stream.str(), "Files Out Of Date");
     Lines read;
     ImodelReadFileList(lines, {}, {}, false, &read);
     EXPECT_EQ(read, (Lines{"<project>/hdl/top.vhd", "KEY x.v"}));

@@ -1,23 +1,12 @@
-#include "MessageRecorder.h"
-#include "RecordingHost.h"
 #include "ReparseTestSupport.h"
 
 #include "imodel/design/ImodelHierarchyFiles.h"
 
 #include <gtest/gtest.h>
 
-#include <set>
-
 namespace {
 
 using Names = std::vector<std::string>;
-
-// A host whose editors hold unsaved changes of some files.
-class EditingHost : public RecordingHost {
-public:
-    std::set<std::string> modified;
-    bool IsFileModifiedInEditor(const ImodelFileName& name) override { return modified.count(name.GetString()) > 0; }
-};
 
 // A mixed VHDL and Verilog design:
 //   top (src/top.vhd, uses package pkg twice)
@@ -119,107 +108,25 @@ TEST_F(HierarchyFilesTest, EachToolGetsItsOwnOrderedList)
     EXPECT_EQ(Hdl(ideSYNTHESIS, &included),
               (Names{"ip/enc.vhd", "src/leaf.v", "src/mid.vhd", "src/pkg.vhd", "src/top.vhd", "viewdraw/top.vhd"}));
     EXPECT_EQ(Relative(included), Names{"src/defs.v"});
-
-    included.clear();
-    EXPECT_EQ(Hdl(ideSIMULATION, &included), (Names{"src/leaf.v", "sim/mid_sim.vhd", "src/pkg.vhd", "src/top.vhd",
-                                                    "viewdraw/top.vhd", "sim/helper.vhd"}));
-    EXPECT_EQ(Relative(included), Names{"src/defs.v"});
-
-    EXPECT_EQ(Hdl(ideSTIMULUS),
-              (Names{"src/leaf.v", "src/mid.vhd", "src/pkg.vhd", "src/top.vhd", "viewdraw/top.vhd", "sim/helper.vhd"}));
-
+    EXPECT_EQ(Hdl(ideSIMULATION), (Names{"src/leaf.v", "sim/mid_sim.vhd", "src/pkg.vhd", "src/top.vhd",
+                                         "viewdraw/top.vhd", "sim/helper.vhd"}));
     // The constraints editor does not enter the schematic component and
     // takes no include into account.
     included.clear();
     EXPECT_EQ(Hdl(idePACKAGER, &included), (Names{"src/defs.v", "src/leaf.v", "src/pkg.vhd", "src/top.vhd"}));
     EXPECT_TRUE(included.empty());
-
     // The HDL written for a schematic is no project file, but up to date.
     ImodelModule::FileEntries files;
     ImodelGetHdlFileNames(files, top, ideSYNTHESIS, nullptr, false);
-    ASSERT_EQ(files.size(), 6u);
     EXPECT_FALSE(Files().ContainsFile(*files.back()));
     EXPECT_EQ(files.back()->GetFileState(), imodelFileUpToDate);
-}
 
-TEST_F(HierarchyFilesTest, AVerilogDesignGetsTheVerilogOfItsSchematicAndCallersKeepTheirFiles)
-{
+    // A Verilog design gets the Verilog of its schematic; callers keep their files.
     Design().SetDefaultVHDL(false);
-    ImodelModule::FileEntries files{helperFile};
+    files = {helperFile};
     ImodelGetHdlFileNames(files, top, ideSYNTHESIS, nullptr, false);
     EXPECT_EQ(Relative(files), (Names{"sim/helper.vhd", "ip/enc.vhd", "src/leaf.v", "src/mid.vhd", "src/pkg.vhd",
                                       "src/top.vhd", "viewdraw/top.v"}));
-    ImodelGetHdlFileNames(files, nullptr, ideSYNTHESIS, nullptr, false);
-    EXPECT_EQ(files.size(), 7u);
-}
-
-TEST_F(HierarchyFilesTest, ACustomizedListInUseReplacesTheWalk)
-{
-    top->SetCustomizedFileList(true, ideSIMULATION, {pkgFile, topFile});
-    const Names walked = Hdl(ideSIMULATION);
-    EXPECT_EQ(walked.size(), 6u);  // users may not customize yet
-    DefSetFL("IDE_ORGANIZE_SOURCES_ENABLED", "1");
-    EXPECT_EQ(Hdl(ideSIMULATION), (Names{"src/pkg.vhd", "src/top.vhd"}));
-    top->SetUseCustomizedFileList(ideSIMULATION, false);
-    EXPECT_EQ(Hdl(ideSIMULATION), walked);
-}
-
-TEST_F(HierarchyFilesTest, APackageLeftOutOfSimulationStaysOut)
-{
-    DefSetFL("IDE_ORGANIZE_PACKAGES_ENABLED", "1");
-    top->GetSimulationPackageToIgnoreList()->push_back(*pkgFile);
-    // The units named for simulation bring the packages they use themselves.
-    top->GetSimulationModuleToIncludeList()->clear();
-    EXPECT_EQ(Hdl(ideSIMULATION), (Names{"src/leaf.v", "sim/mid_sim.vhd", "src/top.vhd", "viewdraw/top.vhd"}));
-    EXPECT_EQ(Hdl(ideSYNTHESIS).size(), 6u);
-}
-
-TEST_F(HierarchyFilesTest, ModifiedFilesAreReportedForTheFilesTaken)
-{
-    EditingHost host;
-    host.modified = {topFile->GetFullFileName().GetString(), helperFile->GetFullFileName().GetString()};
-    MessageRecorder messages;
-
-    Hdl(ideSYNTHESIS, nullptr, true);
-    ASSERT_EQ(messages.WithId("USING_MODIFIED_FILE").size(), 1u);
-    EXPECT_EQ(messages.WithId("USING_MODIFIED_FILE")[0].text,
-              "File '" + topFile->GetFullFileName().GetString() +
-                  "' was modified but not saved. Your modifications will not be evaluated by the tool you are "
-                  "launching.");
-
-    // The units named for simulation are always checked.
-    messages.Clear();
-    Hdl(ideSIMULATION, nullptr, false);
-    ASSERT_EQ(messages.WithId("USING_MODIFIED_FILE").size(), 1u);
-    EXPECT_NE(messages.WithId("USING_MODIFIED_FILE")[0].text.find("helper.vhd"), std::string::npos);
-}
-
-TEST_F(HierarchyFilesTest, TheDefiningFilesFollowTheHierarchyWithPackagesFirst)
-{
-    ImodelModule::FileEntries files;
-    ImodelGetOriginalFileNames(files, top, nullptr, nullptr, nullptr, false);
-    EXPECT_EQ(Relative(files), (Names{"src/leaf.v", "src/mid.vhd", "sch/blk.sch", "src/pkg.vhd", "src/top.vhd"}));
-
-    files.clear();
-    const zorpaFileManagerTypes schematics = zorpaFT_SCH;
-    ImodelGetOriginalFileNames(files, top, nullptr, &schematics, nullptr, false);
-    EXPECT_EQ(Relative(files), Names{"sch/blk.sch"});
-
-    // One search list shared by two walks looks at each package once.
-    files.clear();
-    std::deque<std::string> visited;
-    ImodelGetOriginalFileNamesRec(files, visited, top, nullptr, nullptr, nullptr, false);
-    ImodelModule::FileEntries second;
-    ImodelGetOriginalFileNamesRec(second, visited, top, nullptr, nullptr, nullptr, false);
-    EXPECT_EQ(visited, std::deque<std::string>{"work.pkg"});
-    EXPECT_EQ(Relative(second), (Names{"src/leaf.v", "src/mid.vhd", "sch/blk.sch", "src/top.vhd"}));
-
-    ImodelModule::FileEntries packages;
-    top->GetAllPackagesUsed(packages);
-    EXPECT_EQ(Relative(packages), Names{"src/pkg.vhd"});
-    EXPECT_TRUE(ImodelHasPackageFiles(top));
-    EXPECT_FALSE(ImodelHasPackageFiles(leaf));
-    EXPECT_FALSE(ImodelHasPackageFiles(nullptr));
 }
 
 TEST_F(HierarchyFilesTest, CyclicDesignsAndIncludeListsEnd)
@@ -237,98 +144,4 @@ TEST_F(HierarchyFilesTest, CyclicDesignsAndIncludeListsEnd)
     EXPECT_EQ(ImodelCountFiles(loopA, -1), 2);
     EXPECT_TRUE(ImodelIsUsedInHierarchy(*loopB->GetModuleFile(), loopA));
     EXPECT_FALSE(ImodelHasCoreSubBlocks(loopA, zorpaFT_OMBRIX_CXF));
-}
-
-TEST_F(HierarchyFilesTest, ThePackagesUsedAreAddedForSimulationOnly)
-{
-    ImodelModule::FileEntries files;
-    ImodelAddPackages(top, ideSYNTHESIS, files);
-    EXPECT_TRUE(files.empty());
-    ImodelAddPackages(top, ideSIMULATION, files);
-    ImodelAddPackages(top, ideSIMULATION, files);
-    ImodelAddPackages(nullptr, ideSIMULATION, files);
-    EXPECT_EQ(Relative(files), Names{"src/pkg.vhd"});
-
-    files.clear();
-    OnlyFor(pkgFile, ideSYNTHESIS);
-    ImodelAddPackages(top, ideSIMULATION, files);
-    EXPECT_TRUE(files.empty());
-}
-
-TEST_F(HierarchyFilesTest, ChildFilesFollowTheCDBOrders)
-{
-    const Entry a = ProjectFile("cdb/a.cdb", zorpaFT_ARM_DB);
-    const Entry b = ProjectFile("cdb/b.cdb", zorpaFT_ARM_DB);
-    const Entry x = ProjectFile("cdb/x.cdb", zorpaFT_ARM_DB);
-    top->AddAssociatedFile(*x);
-    mid->AddAssociatedFile(*a);
-    mid->AddAssociatedFile(*b);
-    mid->SetCDBOrder({*b, *a}, false);
-    top->SetCDBOrder({*b, *x, *a}, false);
-
-    std::deque<IfileObject> files;
-    std::deque<IfileObject> orders;
-    ImodelGetChildAssociatedFiles(top, zorpaFT_ARM_DB, files, nullptr, true, &orders);
-    EXPECT_EQ(Relative(files), (Names{"cdb/b.cdb", "cdb/x.cdb", "cdb/a.cdb"}));
-    EXPECT_EQ(Relative(orders), (Names{"cdb/b.cdb", "cdb/x.cdb", "cdb/a.cdb"}));
-
-    // Without an order of its own the unit keeps its sub-blocks' order first.
-    top->SetCDBOrder({}, false);
-    files.clear();
-    ImodelGetChildAssociatedFiles(top, zorpaFT_ARM_DB, files, nullptr, true, nullptr);
-    EXPECT_EQ(Relative(files), (Names{"cdb/b.cdb", "cdb/a.cdb", "cdb/x.cdb"}));
-
-    EXPECT_TRUE(ImodelHasManyCDBFiles(top));
-    EXPECT_FALSE(ImodelHasManyCDBFiles(leaf));
-    mid->GetAssociatedFileList().clear();
-    EXPECT_FALSE(ImodelHasManyCDBFiles(top));
-}
-
-TEST_F(HierarchyFilesTest, AUnitWithoutAttachedFilesUsesTheUnitOfItsKey)
-{
-    const std::unique_ptr<ImodelModule> stray = MakeModule("MID");
-    std::deque<IfileObject> files;
-    ImodelGetChildAssociatedFiles(stray.get(), zorpaFT_HDL, files, nullptr, false, nullptr);
-    EXPECT_EQ(Relative(files), (Names{"ip/enc.vhd", "sim/mid_sim.vhd"}));
-
-    files.clear();
-    const ImodelFunctionType synthesis = ideSYNTHESIS;
-    ImodelGetChildAssociatedFiles(mid, zorpaFT_HDL, files, &synthesis, false, nullptr);
-    EXPECT_EQ(Relative(files), Names{"ip/enc.vhd"});
-}
-
-TEST_F(HierarchyFilesTest, CountsAndTestsOverTheHierarchy)
-{
-    // A unit used at two places counts at each.
-    ImodelModule* shared = Unit("shared", ProjectFile("src/shared.vhd"));
-    ImodelModule* other = Unit("other", ProjectFile("src/other.vhd"));
-    mid->AddSubBlock(shared, false);
-    other->AddSubBlock(shared, false);
-    top->AddSubBlock(other, false);
-    EXPECT_EQ(ImodelCountFiles(top, -1), 8);  // top mid defs leaf shared blk other shared
-    EXPECT_EQ(ImodelCountFiles(top, 2), 2);
-    EXPECT_EQ(ImodelCountFiles(top, 3), 4);  // the lists above go on to their next file
-    EXPECT_EQ(ImodelCountFiles(nullptr, -1), 0);
-
-    EXPECT_FALSE(ImodelHasCoreSubBlocks(top, zorpaFT_OMBRIX_CXF));
-    leafFile->AddParentFile(IfileObject("<project>/core/core.cxf", zorpaFT_OMBRIX_CXF, ImodelFMInternal, true, true));
-    EXPECT_TRUE(ImodelHasCoreSubBlocks(top, zorpaFT_OMBRIX_CXF));
-    EXPECT_FALSE(ImodelHasCoreSubBlocks(nullptr, zorpaFT_OMBRIX_CXF));
-
-    EXPECT_TRUE(ImodelIsUsedInHierarchy(*leafFile, top));
-    EXPECT_FALSE(ImodelIsUsedInHierarchy(*helperFile, top));
-    EXPECT_FALSE(ImodelIsUsedInHierarchy(*leafFile, nullptr));
-
-    EXPECT_TRUE(ImodelIsTopLevelModuleOfFile(midFile, mid));
-    EXPECT_FALSE(ImodelIsTopLevelModuleOfFile(topFile, mid));
-    EXPECT_FALSE(ImodelIsTopLevelModuleOfFile(midFile, nullptr));
-
-    std::deque<ImodelModule*> roots{top, other};
-    Names names;
-    ImodelFindTopLevelModules(shared->GetModuleFullFileName(), &roots, &names);
-    EXPECT_EQ(names, Names{"shared"});
-    names.clear();
-    ImodelFindTopLevelModules(topFile->GetFullFileName(), &roots, &names);
-    EXPECT_EQ(names, Names{"top"});
-    ImodelFindTopLevelModules(topFile->GetFullFileName(), &roots, nullptr);
 }

@@ -1,71 +1,82 @@
-#include "imodel/model/Imodel.h"
+// The model's named switches: every row of the table reads its variable once
+// with its default, only the reloadable rows read it again, and one golden
+// dump of the table.
+#include "Golden.h"
+#include "OptionsScope.h"
+
+#include "src/imodel/model/imodelImpl.h"
 
 #include <foundation/Def.h>
 
 #include <gtest/gtest.h>
 
+#include <set>
 #include <string>
 #include <vector>
 
 namespace {
 
-struct Switch {
+using BoolSetting = imodelImpl::BoolSetting;
+
+struct Row {
+    BoolSetting setting;
     const char* variable;
-    bool (Imodel::*answer)();
     bool defaultValue;
     bool reloadable;
 };
 
-// Switches 14 to 16 answer through the packager operations (below).
-const std::vector<Switch> kSwitches = {
-    {"DEBUG_MSG", &Imodel::IsDebugMsg, false, true},
-    {"DEBUG_TIMER", &Imodel::IsDebugTimer, false, true},
-    {"DEBUG_STATE", &Imodel::IsDebugState, false, true},
-    {"IDE_TIMER_ENABLED", &Imodel::IsTimerEnabled, true, true},
-    {"IDE_IMPORT_FILES_RIGHT_AWAY", &Imodel::ImportFilesRightAway, true, true},
-    {"IDE_REPOSITORY_TIMER_DISABLED", &Imodel::IsRepositoryTimerDisabled, false, true},
-    {"IDE_KILTORA_PARSE_CXF_ONOPEN", &Imodel::ParseCxfOnOpen, true, true},
-    {"IDE_SAFE_UPDATE_VIEWS", &Imodel::SafeUpdateViews, true, true},
-    {"IDE_OPEN_ALL_CORE_FILES_IN_READONLY", &Imodel::OpenAllCoreFilesInReadOnly, true, true},
-    {"IDE_UPDATE_ALWAYS_SEND_MESSAGE", &Imodel::UpdateAlwaysSendMessage, false, true},
-    {"IDE_INTEGRATE_DREMMET", &Imodel::IntegrateDremmet, true, true},
-    {"IDE_LINKING_ENABLED", &Imodel::IsLinkingEnabled, true, true},
-    {"IDE_PACKAGER_ENABLED", &Imodel::IsPackagerEnabled, false, false},
-    {"IDE_INCLUDE_FOR_SIMULATION_ENABLED", &Imodel::IsIncludeForSimulationEnabled, false, false},
+const Row kRows[] = {
+#define SETTINGS_TEST_ROW(name, variable, defaultValue, reloadable)                                                    \
+    {BoolSetting::name, variable, defaultValue, reloadable},
+    IMODEL_BOOL_SETTINGS(SETTINGS_TEST_ROW)
+#undef SETTINGS_TEST_ROW
 };
 
 // Each test reads the switches of a fresh wizard instance: they are cached
 // per model, and the wizard's are its own.
-class ImodelSettings : public ::testing::Test {
+class ImodelSettings : public OptionsFixture {
 protected:
-    void SetUp() override { DefReset(); }
-    void TearDown() override
-    {
-        Imodel::DestroyNewProjectWizardInstance(m_model);
-        DefReset();
-    }
-    Imodel& Fresh()
+    void TearDown() override { Imodel::DestroyNewProjectWizardInstance(m_model); }
+    imodelImpl& Fresh()
     {
         Imodel::DestroyNewProjectWizardInstance(m_model);
         m_model = Imodel::CreateNewProjectWizardInstance();
-        return *m_model;
+        return dynamic_cast<imodelImpl&>(*m_model);
     }
 
 private:
-    Imodel* m_model = nullptr;
+    std::unique_ptr<Imodel> m_model;
 };
 
 }  // namespace
 
-TEST_F(ImodelSettings, SwitchesAnswerTheirDefaultsThenTheOptionsValues)
+TEST_F(ImodelSettings, EveryRowIsReadOnceWithItsDefaultAndOnlyReloadableRowsAgain)
 {
-    Imodel& defaults = Fresh();
-    for (const Switch& s : kSwitches) EXPECT_EQ((defaults.*s.answer)(), s.defaultValue) << s.variable;
-    EXPECT_FALSE(defaults.IsPackagerEnabledForUserIP());
+    std::set<std::string> variables;
+    std::string dump;
+    for (const Row& row : kRows) {
+        EXPECT_TRUE(variables.insert(row.variable).second) << row.variable;
+        dump += std::string(row.variable) + " default=" + (row.defaultValue ? "1" : "0") +
+                (row.reloadable ? " reloadable" : "") + "\n";
+    }
+    EXPECT_EQ(std::size(kRows), static_cast<std::size_t>(BoolSetting::Count));
+    ExpectMatchesGolden("named_settings.txt", dump);
 
-    for (const Switch& s : kSwitches) DefSetFL(s.variable, s.defaultValue ? "0" : "1");
-    Imodel& set = Fresh();
-    for (const Switch& s : kSwitches) EXPECT_EQ((set.*s.answer)(), !s.defaultValue) << s.variable;
+    imodelImpl& model = Fresh();
+    for (const Row& row : kRows) EXPECT_EQ(model.Setting(row.setting), row.defaultValue) << row.variable;
+    for (const Row& row : kRows) DefSetFL(row.variable, row.defaultValue ? "0" : "1");
+    for (const Row& row : kRows) EXPECT_EQ(model.Setting(row.setting), row.defaultValue) << row.variable;
+    model.ReloadBoolSettings();
+    for (const Row& row : kRows)
+        EXPECT_EQ(model.Setting(row.setting), row.reloadable != row.defaultValue) << row.variable;
+    EXPECT_EQ(Fresh().IsLinkingEnabled(), false);  // a fresh model reads the set values
+
+    // A variable gone after a reload keeps the value read last.
+    imodelImpl& again = Fresh();
+    ASSERT_FALSE(again.IsTimerEnabled());
+    DefUnset("IDE_TIMER_ENABLED");
+    again.ReloadBoolSettings();
+    EXPECT_FALSE(again.IsTimerEnabled());
 }
 
 TEST_F(ImodelSettings, OnlyTheStoredOneIsTrue)
@@ -77,42 +88,4 @@ TEST_F(ImodelSettings, OnlyTheStoredOneIsTrue)
         if (value) DefSetFL("IDE_LINKING_ENABLED", value);
         EXPECT_EQ(Fresh().IsLinkingEnabled(), expected) << (value ? value : "unset");
     }
-}
-
-TEST_F(ImodelSettings, ReadOnceAndReloadOnlyTheFirstTwelve)
-{
-    Imodel& model = Fresh();
-    for (const Switch& s : kSwitches) (model.*s.answer)();  // first reads: defaults
-    for (const Switch& s : kSwitches) DefSetFL(s.variable, s.defaultValue ? "0" : "1");
-    for (const Switch& s : kSwitches) EXPECT_EQ((model.*s.answer)(), s.defaultValue) << s.variable;
-
-    EXPECT_FALSE(model.ReloadBoolSettings());
-    for (const Switch& s : kSwitches)
-        EXPECT_EQ((model.*s.answer)(), s.reloadable ? !s.defaultValue : s.defaultValue) << s.variable;
-
-    // A variable gone after a reload keeps the value read last.
-    ASSERT_FALSE(model.IsTimerEnabled());
-    DefUnset("IDE_TIMER_ENABLED");
-    model.ReloadBoolSettings();
-    EXPECT_FALSE(model.IsTimerEnabled());
-}
-
-TEST_F(ImodelSettings, PackagerSwitchesNeedThePackagerAndAComponent)
-{
-    DefSetFL("IDE_PACKAGER_ENABLED_FOR_USERIP", "1");
-    DefSetFL("IDE_PACKAGER_ENABLED_FOR_VY", "1");
-    DefSetFL("IDE_PACKAGER_ENABLED_FOR_KT", "1");
-    EXPECT_FALSE(Fresh().IsPackagerEnabledForUserIP());
-
-    DefSetFL("IDE_PACKAGER_ENABLED", "1");
-    Imodel& model = Fresh();
-    EXPECT_TRUE(model.IsPackagerEnabledForUserIP());
-    EXPECT_FALSE(model.IsPackagerEnabledFor(nullptr));
-
-    // Read once, never again: a later change is not seen, also after a reload.
-    DefSetFL("IDE_PACKAGER_ENABLED", "0");
-    DefSetFL("IDE_PACKAGER_ENABLED_FOR_USERIP", "0");
-    model.ReloadBoolSettings();
-    EXPECT_TRUE(model.IsPackagerEnabled());
-    EXPECT_TRUE(model.IsPackagerEnabledForUserIP());
 }

@@ -8,6 +8,7 @@
 #include "imodel/model/Imodel.h"
 
 #include <foundation/Def.h>
+#include <vy/IComponent.h>
 
 #include <boost/make_shared.hpp>
 
@@ -29,6 +30,24 @@ inline std::unique_ptr<ImodelModule> MakeModule(const std::string& name,
 {
     return std::make_unique<ImodelModule>(name, file, kind, isPackage, library, "", false);
 }
+
+// A block-design component of a given kind, known by its identity.
+class TestComponent : public VyIfaces::IComponent {
+public:
+    TestComponent(const VyIfaces::ComponentID& id, VyModuleType type) : m_id(id), m_type(type) {}
+    const VyIfaces::ComponentID& GetComponentID() const override { return m_id; }
+    VyModuleType GetModuleType() const override { return m_type; }
+    std::string GetDefinitionFileName() const override { return ""; }
+    void Accept(VyIfaces::IComponentVisitor& visitor) override
+    {
+        if (m_type == UserIP) return visitor.VisitUserIPCore(*this);
+        visitor.VisitHDLComponent(*this);
+    }
+
+private:
+    VyIfaces::ComponentID m_id;
+    VyModuleType m_type;
+};
 
 inline ImodelDesignManager& Design() { return *Imodel::GetInstance().GetDesignManager(); }
 

@@ -41,12 +41,10 @@ protected:
                           boost::shared_ptr<IfileObjectEx> file = nullptr, zorpaModuleTypes kind = zorpaMODULE_VHDL,
                           bool isPackage = false)
     {
-        std::unique_ptr<ImodelModule> unit = MakeModule(name, file, kind, isPackage, library);
-        if (!Design().AddLibrary(library, false)->GetModules()->insert(unit.get()).second) {
-            ADD_FAILURE() << "a unit equal to " << name << " is already in " << library;
-            return nullptr;
-        }
-        return unit.release();
+        const auto [unit, inserted] =
+            Design().AddLibrary(library, false)->GetModules()->Insert(MakeModule(name, file, kind, isPackage, library));
+        if (!inserted) ADD_FAILURE() << "a unit equal to " << name << " is already in " << library;
+        return inserted ? unit : nullptr;
     }
 
 private:

@@ -1,14 +1,12 @@
 // Starting outside programs: the exact argument vector, quoted program
-// paths, exit status, start folder, messages, the search path and the word
-// lists of the options database.
+// paths, exit status, start folder, messages and the search path.
 #include "imodel/model/Imodel.h"
 #include "imodel/names/ImodelProcess.h"
 
 #include "MessageRecorder.h"
-#include "RecordingHost.h"
+#include "OptionsScope.h"
 #include "TempFolder.h"
 
-#include <foundation/Def.h>
 #include <foundation/Sys.h>
 
 #include <gtest/gtest.h>
@@ -61,39 +59,25 @@ private:
     std::optional<std::string> m_old;
 };
 
-class ProcessLaunchTest : public ::testing::Test {
-protected:
-    void SetUp() override { DefReset(); }
-    void TearDown() override { DefReset(); }
-};
+using ProcessLaunchTest = OptionsFixture;
 
-TEST_F(ProcessLaunchTest, CommandLineBecomesTheExactArgumentVector)
-{
-    TempFolder folder;
-    const std::string program = Executable(folder, "record", kRecorder);
-
-    int status = -7;
-    EXPECT_TRUE(ImodelSystemCall(program + " -a  \"two words\" \"\"", &status, folder.Path()));
-    EXPECT_EQ(0, status);
-    EXPECT_EQ("-a\ntwo words\n\n", folder.Read("args.txt"));
-
-    // A line without a blank is the program alone: it is not its own argument.
-    EXPECT_TRUE(ImodelSystemCall(program, nullptr, folder.Path()));
-    EXPECT_EQ("", folder.Read("args.txt"));
-}
-
-TEST_F(ProcessLaunchTest, QuotedProgramPathWithBlanksStartsInItsStartFolder)
+TEST_F(ProcessLaunchTest, ACommandLineBecomesTheExactArgumentVectorInItsStartFolder)
 {
     TempFolder folder;
     const std::string program = Executable(folder, "my tools/record", kRecorder);
     std::filesystem::create_directories(folder / "run here");
     const std::string before = CwdirGetCurrentDirectory();
-
-    EXPECT_TRUE(ImodelSystemCall("\"" + program + "\" x", nullptr, folder / "run here"));
-    EXPECT_EQ("x\n", folder.Read("run here/args.txt"));
+    int status = -7;
+    EXPECT_TRUE(ImodelSystemCall("\"" + program + "\" -a  \"two words\" \"\"", &status, folder / "run here"));
+    EXPECT_EQ(0, status);
+    EXPECT_EQ("-a\ntwo words\n\n", folder.Read("run here/args.txt"));
     EXPECT_EQ(std::filesystem::canonical(folder / "run here").string(),
               UtlTrimRightString(folder.Read("run here/where.txt"), "\n"));
     EXPECT_EQ(before, CwdirGetCurrentDirectory());
+    // A line without a blank is the program alone: it is not its own argument.
+    const std::string plain = Executable(folder, "record", kRecorder);
+    EXPECT_TRUE(ImodelSystemCall(plain, nullptr, folder.Path()));
+    EXPECT_EQ("", folder.Read("args.txt"));
 }
 
 TEST_F(ProcessLaunchTest, ExitStatusAndFailuresToStart)
@@ -119,102 +103,17 @@ TEST_F(ProcessLaunchTest, CreateProcessAnnouncesAndReportsTheTool)
     TempFolder folder;
     const std::string program = Executable(folder, "record", kRecorder);
     MessageRecorder messages;
-
     EXPECT_TRUE(ImodelCreateProcess(program + " -batch", folder.Path(), "Simulator", false, nullptr, false));
     EXPECT_EQ("-batch\n", folder.Read("args.txt"));
-    ASSERT_EQ(1u, messages.Messages().size());
-    EXPECT_EQ("CALLING_TOOL", messages.Messages()[0].id);
-    EXPECT_EQ("Starting Simulator...", messages.Messages()[0].text);
-
-    messages.Clear();
     EXPECT_FALSE(ImodelCreateProcess(folder / "missing", "", "Simulator", false, nullptr, false));
-    ASSERT_EQ(2u, messages.Messages().size());
-    EXPECT_EQ("NO_TOOL", messages.Messages()[1].id);
-    EXPECT_EQ("Unable to start Simulator.", messages.Messages()[1].text);
-
-    messages.Clear();
     EXPECT_FALSE(ImodelCreateProcess(folder / "missing", "", "Synthesis", true, nullptr, false));
-    ASSERT_EQ(2u, messages.Messages().size());
-    EXPECT_EQ("NO_TOOL_PROFILE", messages.Messages()[1].id);
+    EXPECT_FALSE(ImodelCreateProcess(folder / "missing", "", "", true, nullptr, false));  // no name: nothing said
     EXPECT_EQ(
-        "Unable to start Synthesis.\nFrom the Project menu, select 'Profile...' and change the Synthesis profile.",
-        messages.Messages()[1].text);
-
-    // Without a tool name nothing is said.
-    messages.Clear();
-    EXPECT_FALSE(ImodelCreateProcess(folder / "missing", "", "", true, nullptr, false));
-    EXPECT_TRUE(messages.Messages().empty());
-}
-
-// A host that starts programs itself, and records what it was asked.
-class LaunchingHost : public RecordingHost {
-public:
-    struct Launch {
-        std::string commandLine;
-        std::string startFolder;
-        bool flag;
-        std::string* output;
-    };
-
-    LaunchingHost() { launchesProcesses = true; }
-    bool LaunchProcess(const std::string& commandLine, const std::string& startFolder, bool flag,
-                       std::string* output) override
-    {
-        launches.push_back({commandLine, startFolder, flag, output});
-        return answer;
-    }
-
-    std::vector<Launch> launches;
-    bool answer = true;
-};
-
-TEST_F(ProcessLaunchTest, HostThatLaunchesIsUsedInstead)
-{
-    TempFolder folder;
-    const std::string program = Executable(folder, "record", kRecorder);
-    const std::string before = CwdirGetCurrentDirectory();
-    MessageRecorder messages;
-    std::string output;
-    {
-        LaunchingHost host;
-        EXPECT_TRUE(ImodelCreateProcess(program + " -a", folder.Path(), "Pallador", false, &output, true));
-        ASSERT_EQ(1u, host.launches.size());
-        EXPECT_EQ(program + " -a", host.launches[0].commandLine);
-        EXPECT_EQ(folder.Path(), host.launches[0].startFolder);
-        EXPECT_TRUE(host.launches[0].flag);
-        EXPECT_EQ(&output, host.launches[0].output);
-
-        host.answer = false;
-        EXPECT_FALSE(ImodelCreateProcess(program, "", "Pallador", false, nullptr, false));
-        EXPECT_EQ(2u, host.launches.size());
-    }
-    EXPECT_FALSE(std::filesystem::exists(folder / "args.txt"));  // never spawned here
-    EXPECT_EQ(before, CwdirGetCurrentDirectory());
-    const auto said = messages.Messages();
-    ASSERT_EQ(3u, said.size());
-    EXPECT_EQ("CALLING_TOOL", said[0].id);
-    EXPECT_EQ("CALLING_TOOL", said[1].id);
-    EXPECT_EQ("NO_TOOL", said[2].id);
-
-    // A host that leaves launching to the library changes nothing.
-    RecordingHost passive;
-    EXPECT_TRUE(ImodelCreateProcess(program + " -b", folder.Path(), "", false, nullptr, false));
-    EXPECT_EQ("-b\n", folder.Read("args.txt"));
-}
-
-TEST_F(ProcessLaunchTest, DebugLinesNameTheCommandAndItsFolder)
-{
-    DefSetFL("DEBUG_MSG", "1");
-    Imodel::GetInstance().ReloadBoolSettings();
-    std::string printed;
-    SysSetPrintHook([&](const std::string& text) { printed += text; });
-    TempFolder folder;
-    const std::string program = Executable(folder, "record", kRecorder);
-    EXPECT_TRUE(ImodelCreateProcess(program, folder.Path(), "", false, nullptr, false));
-    SysSetPrintHook({});
-    DefSetFL("DEBUG_MSG", "0");
-    Imodel::GetInstance().ReloadBoolSettings();
-    EXPECT_EQ(program + "\nStart in " + folder.Path() + "\n", printed);
+        messages.Texts(),
+        (std::vector<std::string>{
+            "Starting Simulator...", "Starting Simulator...", "Unable to start Simulator.", "Starting Synthesis...",
+            "Unable to start Synthesis.\nFrom the Project menu, select 'Profile...' and change the Synthesis "
+            "profile."}));
 }
 
 TEST_F(ProcessLaunchTest, FullExePathSearchesPathElementsInOrder)
@@ -247,39 +146,6 @@ TEST_F(ProcessLaunchTest, FullExePathSearchesPathElementsInOrder)
     name = "tool";
     EXPECT_FALSE(ImodelGetFullExePath(name));
     EXPECT_EQ("tool", name);
-}
-
-TEST_F(ProcessLaunchTest, WordsOfLinesAndOptions)
-{
-    std::vector<std::string> words = {"old"};
-    ImodelParseArgs("  vsim  -c \"my lib\" C:\\x ", words);
-    EXPECT_EQ((std::vector<std::string>{"vsim", "-c", "my lib", "C:\\x"}), words);
-    ImodelParseArgs("", words);
-    EXPECT_TRUE(words.empty());
-
-    words = {"old"};
-    ImodelGetDefStrs("IDE_TOOL_LIST", words);
-    EXPECT_TRUE(words.empty());
-    DefSetFL("IDE_TOOL_LIST", "SIM_A SIM_B \"SIM C\"");
-    ImodelGetDefStrs("IDE_TOOL_LIST", words);
-    EXPECT_EQ((std::vector<std::string>{"SIM_A", "SIM_B", "SIM C"}), words);
-
-    DefSetFL("IDE_TOOL_LIST", "SIM_A SIM_B SIM_D");
-    DefSetFL("SIM_A", "ModelSim");
-    DefSetFL("SIM_B", "Active-HDL");
-    DefSetFL("SIM_D", "Active-HDL");
-    std::string internal = "old";
-    EXPECT_TRUE(ImodelGetInternalToolName("IDE_TOOL_LIST", "Active-HDL", internal));
-    EXPECT_EQ("SIM_B", internal);
-    EXPECT_FALSE(ImodelGetInternalToolName("IDE_TOOL_LIST", "active-hdl", internal));
-    EXPECT_EQ("", internal);
-    internal = "old";
-    EXPECT_FALSE(ImodelGetInternalToolName("IDE_NO_LIST", "ModelSim", internal));
-    EXPECT_EQ("", internal);
-
-    std::string line = "C:\\tools\\sim.exe -do C:\\a\\b.do";
-    ImodelSecureCommandLine(line);
-    EXPECT_EQ("C:/tools/sim.exe -do C:/a/b.do", line);
 }
 
 }  // namespace

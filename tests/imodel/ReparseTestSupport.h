@@ -13,26 +13,11 @@
 #include "imodel/views/ImodelRevisionManager.h"
 
 #include <foundation/Sys.h>
-#include <vy/IComponent.h>
 
 #include <string>
 #include <vector>
 
 using Entry = boost::shared_ptr<IfileObjectEx>;
-
-// A block-design component of a given kind, known by its identity.
-class TestComponent : public VyIfaces::IComponent {
-public:
-    TestComponent(const VyIfaces::ComponentID& id, VyModuleType type) : m_id(id), m_type(type) {}
-    const VyIfaces::ComponentID& GetComponentID() const override { return m_id; }
-    VyModuleType GetModuleType() const override { return m_type; }
-    std::string GetDefinitionFileName() const override { return ""; }
-    void Accept(VyIfaces::IComponentVisitor& visitor) override { visitor.VisitHDLComponent(*this); }
-
-private:
-    VyIfaces::ComponentID m_id;
-    VyModuleType m_type;
-};
 
 class ReparseFixture : public ModuleFixture {
 protected:
@@ -47,7 +32,6 @@ protected:
     {
         Clear();
         Design().SetProjectFolder(m_oldFolder);
-        SysSetPrintHook({});
         ModuleFixture::TearDown();
     }
 
@@ -71,12 +55,10 @@ protected:
     ImodelModule* Unit(const std::string& name, const Entry& file = nullptr, const std::string& library = "work",
                        zorpaModuleTypes kind = zorpaMODULE_VHDL, bool isPackage = false)
     {
-        auto unit = std::make_unique<ImodelModule>(name, file, kind, isPackage, library, "", false);
-        if (!Design().AddLibrary(library, false)->GetModules()->insert(unit.get()).second) {
-            ADD_FAILURE() << "a unit equal to " << name << " is already in " << library;
-            return nullptr;
-        }
-        return unit.release();
+        auto made = std::make_unique<ImodelModule>(name, file, kind, isPackage, library, "", false);
+        const auto [unit, inserted] = Design().AddLibrary(library, false)->GetModules()->Insert(std::move(made));
+        if (!inserted) ADD_FAILURE() << "a unit equal to " << name << " is already in " << library;
+        return inserted ? unit : nullptr;
     }
     static ImodelModule* Find(const std::string& name, const std::string& library = "work")
     {
@@ -93,15 +75,6 @@ protected:
     static void AddView(const std::string& name)
     {
         ASSERT_TRUE(Imodel::GetInstance().GetRevisionManager()->CreateView(name, ImodelFileName(), false, false));
-    }
-
-    // Records the debug print, DEBUG_MSG on, from now on.
-    std::string& CaptureDebug()
-    {
-        DefSetFL("DEBUG_MSG", "1");
-        Imodel::GetInstance().ReloadBoolSettings();
-        SysSetPrintHook([this](const std::string& text) { m_debug += text; });
-        return m_debug;
     }
 
     TempFolder m_project;
@@ -121,16 +94,9 @@ private:
         Design().Reset();
         Design().SetRootId(VyIfaces::ComponentID());
         Files().RemoveAllFiles();
-        ImodelModule::ModuleList& removed = ImodelModule::GetRemovedModuleList();
-        ImodelModule::DeleteModules({removed.begin(), removed.end()});
-        removed.clear();
-        if (Imodel::GetInstance().IsDebugMsg()) {
-            DefSetFL("DEBUG_MSG", "0");
-            Imodel::GetInstance().ReloadBoolSettings();
-        }
+        ImodelModule::ClearRemovedModuleList();
         ImodelModule::GetNotifiedFileChangeList() = nullptr;
     }
 
     ImodelFileName m_oldFolder;
-    std::string m_debug;
 };

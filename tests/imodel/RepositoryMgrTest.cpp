@@ -104,73 +104,19 @@ TEST_F(RepositoryMgrTest, UserRepositoriesComeAndGoByAnnouncement)
     RepositoryEventRecorder recorder;
     EXPECT_TRUE(Manager().AddUserRepository("first", "/a"));
     EXPECT_TRUE(Manager().AddUserRepository("second", "/b"));
+    EXPECT_TRUE(Manager().AddUserRepository("again", "/a"));  // a location already listed is not asked for again
     EXPECT_EQ(Names(), With({"first", "second"}));
-    const auto first = Manager().FindPlugin("/a");
-    ASSERT_TRUE(first);
-    EXPECT_TRUE(first->IsUserRepository());
-    EXPECT_EQ(first->GetName(), "first");
     EXPECT_EQ(Manager().FindPluginByName("second"), Manager().FindPlugin("/b"));
     EXPECT_FALSE(Manager().FindPlugin("/A"));
-    EXPECT_FALSE(Manager().FindPluginByName("FIRST"));
-
-    // A location already listed is not asked for again.
-    EXPECT_TRUE(Manager().AddUserRepository("again", "/a"));
-    EXPECT_TRUE(Manager().AddUserRepository("cell library", "cvlib"));
-    EXPECT_EQ(Names(), With({"first", "second"}));
-
     Manager().RemoveUserRepository("nobody", "ignored");
-    EXPECT_TRUE(recorder.lines.empty());
     Manager().RemoveUserRepository("first", "ignored");
-    EXPECT_EQ(recorder.lines, Lines{"removed /a"});
-    EXPECT_EQ(Names(), With({"second"}));
     Manager().RemoveUserRepository(Manager().FindPlugin("/b"));
     Manager().RemoveUserRepository(boost::shared_ptr<ImodelRepository>());
     EXPECT_EQ(recorder.lines, (Lines{"removed /a", "removed /b"}));
     EXPECT_EQ(Names(), before);
-
     // No location is no repository, even while a built-in one has none.
     DefUnset("KILTORACORE_CATALOG_LOC");
-    ASSERT_TRUE(Manager().FindPlugin(""));
     EXPECT_FALSE(Manager().AddUserRepository("nameless", ""));
-    EXPECT_EQ(Names(), before);
-}
-
-TEST_F(RepositoryMgrTest, AnnouncementsAreTakenAsTheyCome)
-{
-    const auto object = boost::make_shared<FakePlugin>("/c", "twice");
-    ImodelRepositoryMgr::OnUserRepAdded(object);
-    ImodelRepositoryMgr::OnUserRepAdded(object);
-    ImodelRepositoryMgr::OnUserRepAdded(boost::shared_ptr<IIpRepository>());
-    EXPECT_EQ(Names(), With({"twice", "twice"}));
-    const auto firstEntry = Manager().GetRepositories()[before.size()];
-    ImodelRepositoryMgr::OnUserRepRemoved(object);
-    ImodelRepositoryMgr::OnUserRepRemoved(boost::shared_ptr<IIpRepository>());
-    EXPECT_EQ(Names(), With({"twice"}));
-    EXPECT_NE(Manager().GetRepositories().back(), firstEntry);
-
-    // Nothing here is kept by the manager itself.
-    Manager().ReLoadUserRepositories(true);
-    Manager().SaveUserRepositories();
-    Manager().RemoveAllUserRepositories();
-    EXPECT_EQ(Names(), With({"twice"}));
-}
-
-TEST_F(RepositoryMgrTest, UnregisterAllRemovesEveryPluginAndKeepsTheList)
-{
-    const auto cvlib = Manager().FindPluginByName("cvlib");
-    ASSERT_TRUE(cvlib);
-    cvlib->SetPluginState(CatalogLoaded);
-    ImodelRepositoryMgr::OnUserRepAdded(boost::make_shared<FakePlugin>("/c", "user"));
-    const auto user = Manager().FindPluginByName("user");
-    user->CreateNewPlugin("");
-    user->LoadPlugin();
-    ASSERT_EQ(user->GetPluginState(), CatalogLoaded);
-
-    Manager().UnregisterAll();
-    EXPECT_EQ(cvlib->GetPluginState(), CatalogNotLoadedYet);
-    EXPECT_EQ(user->GetPluginState(), CatalogNotLoadedYet);
-    EXPECT_EQ(callback->loader.calls.back(), "Unload /c");
-    EXPECT_EQ(Names(), With({"user"}));
 }
 
 }  // namespace

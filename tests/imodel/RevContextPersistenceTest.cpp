@@ -1,5 +1,9 @@
+// The states of a module's views in the project file: what is written, what
+// reads back through the project-file reader, and what a damaged or older
+// block gives.
 #include "ContextTestProject.h"
 #include "ModuleTestSupport.h"
+#include "ProjectFileBlock.h"
 #include "TextLines.h"
 
 #include "ifile/IfileManager.h"
@@ -11,7 +15,6 @@
 #include "imodel/views/ImodelToolStatesManager.h"
 
 #include <foundation/Def.h>
-#include <kemlet/KemletFileStructure.h>
 
 #include <gtest/gtest.h>
 
@@ -63,17 +66,6 @@ protected:
         std::ostringstream stream;
         context.WriteStates(&stream);
         return stream.str();
-    }
-
-    // The lines of a top-level block as the project-file parser hands them on.
-    static Lines Parsed(const std::string& text, const char* name = "ProjectState5.1")
-    {
-        KemletFileStructure* structure = KemletFileGetNewStructure();
-        structure->Parse("test.prj", text, "");
-        const auto list = structure->GetLIST(name, true);
-        Lines lines = list ? list->GetLines() : Lines();
-        KemletFileDeleteStructure(structure);
-        return lines;
     }
 
     // Reads the lines into the context as the project reader does; the
@@ -137,7 +129,7 @@ TEST_F(RevContextPersistence, AWrittenModuleReadsBackWithEveryKindOfState)
 
     ImodelContextImpl read("alu", nullptr);
     AddViews(read, {"impl_1", "impl_2", "impl_3"}, "impl_2");
-    Lines lines = Parsed("LIST ProjectState5.1\n" + text + "ENDLIST\n");
+    Lines lines = ProjectFileBlock("LIST ProjectState5.1\n" + text + "ENDLIST\n", "ProjectState5.1");
     EXPECT_TRUE(Read(read, lines));
     EXPECT_TRUE(lines.empty());
     for (const char* name : {"impl_1", "impl_2", "impl_3"}) EXPECT_EQ(Describe(read, name), Describe(written, name));
@@ -148,29 +140,30 @@ TEST_F(RevContextPersistence, AWrittenModuleReadsBackWithEveryKindOfState)
     EXPECT_EQ(Written(read), text);
 }
 
-TEST_F(RevContextPersistence, OnlyWhatDiffersFromTheDefaultsIsWritten)
+TEST_F(RevContextPersistence, OnlyAViewWhoseDataDiffersFromTheDefaultsIsWritten)
 {
     ImodelContextImpl context("alu", nullptr);
     AddViews(context, {"impl_1"}, "impl_1");
-    EXPECT_TRUE(context.IsInDefaultState());
     EXPECT_EQ(Written(context), "");
-    context.WriteStates(nullptr);
-
-    // One used file: the whole block but the design state.
     ImodelRevContextImpl& revision = *context.GetCurRevContext();
     revision.UseFile(File("synthesis/top.edn", zorpaFT_SYN_EDN), false);
     EXPECT_EQ(Written(context), "LIST impl_1\n"
                                 "LIST FlowOptions\nUsePhySynth=FALSE\nUseSynth=TRUE\nENDLIST\n"
                                 "Used_File_List\nVALUE \"<project>/synthesis/top.edn,syn_edn\"\nENDUsed_File_List\n"
                                 "ENDLIST\n");
-
-    // A tool back at "no result" keeps its record but writes no line.
+    // A tool back at "no result" keeps its record but writes no line; a
+    // design state or flow options of their own are worth a block.
     revision.DontUseFile(zorpaFT_SYN_EDN, false);
     revision.SetToolState(ideSYNTHESIS, nullptr, StateSuccess, false);
     revision.SetToolState(ideSYNTHESIS, nullptr, StateNoResult, false);
     EXPECT_EQ(Written(context), "");
     revision.SetSolvatoState(Post_Synthesis);
-    EXPECT_EQ(Written(context).substr(0, 40), "LIST impl_1\nSolvatoState=Post_Synthesis\n");
+    EXPECT_NE(Written(context), "");
+    revision.SetSolvatoState(Pre_Synthesis);
+    ImodelFlowOptions options;
+    options.UsePhySynth = true;
+    revision.SetFlowOptions(options);
+    EXPECT_NE(Written(context), "");
 }
 
 TEST_F(RevContextPersistence, ToolStateLinesNamingNoKnownToolOrStateAreIgnored)
@@ -200,18 +193,11 @@ TEST_F(RevContextPersistence, ABlockOfAViewTheModuleHasNotIsSkippedWhole)
 {
     ImodelContextImpl context("alu", nullptr);
     AddViews(context, {"impl_1", "impl_2"}, "impl_1");
-    Lines lines = TextLines("LIST gone\n"
-                            "SolvatoState=Post_Synthesis\n"
-                            "LIST FlowOptions\nUseSynth=FALSE\nENDLIST\n"
+    Lines lines = TextLines("LIST gone\nSolvatoState=Post_Synthesis\nLIST FlowOptions\nUseSynth=FALSE\nENDLIST\n"
                             "LIST Unknown nested\nLIST deeper\nx\nENDLIST\nideSYNTHESIS=StateFailure\nENDLIST\n"
-                            "Used_File_List\nVALUE \"<project>/a.edn,syn_edn\"\nENDUsed_File_List\n"
-                            "ENDLIST\n"
-                            "LIST impl_2\n"
-                            "ideSYNTHESIS=StateSuccess\n"
-                            "LIST Unknown nested\nideSIMULATION=StateSuccess\nENDLIST\n"
-                            "ENDLIST");
-    // Nothing of the skipped view tells the flow options were read.
-    EXPECT_FALSE(Read(context, lines));
+                            "ENDLIST\nLIST impl_2\nideSYNTHESIS=StateSuccess\n"
+                            "LIST Unknown nested\nideSIMULATION=StateSuccess\nENDLIST\nENDLIST");
+    EXPECT_FALSE(Read(context, lines));  // nothing of the skipped view tells the flow options were read
     EXPECT_EQ(Describe(context, "impl_1"), "Pre_Synthesis synth nophysynth");
     EXPECT_EQ(Describe(context, "impl_2"), "Pre_Synthesis 0:2 synth nophysynth");
 }
@@ -279,22 +265,4 @@ TEST_F(RevContextPersistence, AnOlderBlockWithoutViewsGoesToTheCurrentView)
     EXPECT_EQ(StateOf("hdl/top.vhd"), imodelFileOutOfDate);
     EXPECT_EQ(StateOf("pallador/impl2/top.adb"), imodelFileOutOfDate);
     EXPECT_NE(StateOf("hdl/other.vhd"), imodelFileOutOfDate);
-}
-
-TEST_F(RevContextPersistence, AViewBlockMarksTheOutOfDateFilesOfItsOwnView)
-{
-    AddFiles({{"pallador/impl1/top.adb", zorpaFT_ADB}, {"pallador/impl2/top.adb", zorpaFT_ADB}}, "1");
-    // The place-and-route tool's description of the other view.
-    m_folder.Write("pallador/impl2/impl.prj_pld", "VALUE \"Top.ADB\"\n");
-
-    ImodelContextImpl context("alu", nullptr);
-    AddViews(context, {"impl_1", "impl_2"}, "impl_1");
-    Lines lines = TextLines("LIST impl_2\nLIST Files Out Of Date\nTOP.adb\nENDLIST\nENDLIST");
-    bool useSynthRead = false;
-    std::string line;
-    Lines outOfDate;
-    context.ReadStates(lines, line, useSynthRead, {}, {}, true, outOfDate, {});
-    EXPECT_TRUE(outOfDate.empty());
-    EXPECT_EQ(StateOf("pallador/impl2/top.adb"), imodelFileOutOfDate);
-    EXPECT_NE(StateOf("pallador/impl1/top.adb"), imodelFileOutOfDate);
 }

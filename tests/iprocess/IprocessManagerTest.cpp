@@ -1,10 +1,9 @@
-#include "RecordingView.h"
 
+#include "imodel/design/ImodelModule.h"
+#include "iprocess/IprocessManager.h"
 #include "imodel/model/Imodel.h"
 #include "iprocess/IprocessDisplay.h"
 #include "iprocess/IprocessFlow.h"
-#include "iprocess/IprocessListener.h"
-#include "iprocess/IprocessManager.h"
 #include "itimer/ItimerManager.h"
 #include "src/iprocess/iprocessManagerImpl.h"
 
@@ -31,30 +30,11 @@ public:
         calls.push_back("show " + (flow ? flow->GetName() : std::string("no flow")));
     }
     ImodelModule* GetShownModule() override { return shownModule; }
+    IprocessDisplayItemOwner* GetItemOwner() override { return owner; }
 
+    IprocessDisplayItemOwner* owner = nullptr;
     bool pending = false;
     ImodelModule* shownModule = nullptr;
-    std::vector<std::string> calls;
-};
-
-class RecordingListener : public IprocessListener {
-public:
-    void ConstraintListChanged(ImodelModule* module, std::uint32_t value, ImodelFunctionType tool) override
-    {
-        calls.push_back("constraints " + std::to_string(value) + " " + std::to_string(tool));
-        lastModule = module;
-    }
-    void DisplayItemsMessage1(std::uint32_t, ImodelModule*) override { calls.push_back("items"); }
-    void Ide_pldFileDetected(KemletContentIf*, boost::shared_ptr<IfileObjectEx>) override
-    {
-        calls.push_back("ide_pld");
-    }
-    void InputFileListChanged(boost::shared_ptr<IfileObjectEx>, ImodelFunctionType tool) override
-    {
-        calls.push_back("inputs " + std::to_string(tool));
-    }
-
-    ImodelModule* lastModule = nullptr;
     std::vector<std::string> calls;
 };
 
@@ -83,37 +63,24 @@ protected:
     }
 
     IprocessManager* manager = nullptr;
-    int storage[2] = {};
-    ImodelModule* moduleA = reinterpret_cast<ImodelModule*>(&storage[0]);
-    ImodelModule* moduleB = reinterpret_cast<ImodelModule*>(&storage[1]);
+    ImodelModule unitA{"a", nullptr, zorpaMODULE_VHDL, false, "", "", false};
+    ImodelModule unitB{"b", nullptr, zorpaMODULE_VHDL, false, "", "", false};
+    ImodelModule* moduleA = &unitA;
+    ImodelModule* moduleB = &unitB;
 };
 
 }  // namespace
 
-TEST_F(IprocessManagerTest, TheStateMachineIsTheProcessManagerWithItsFlowDefault)
+TEST_F(IprocessManagerTest, TheDefaultFlowIsMadeOnceAndServesEveryModule)
 {
-    Imodel& model = Imodel::GetInstance();
-    EXPECT_EQ(model.GetStateMachine(), static_cast<QuorlaneStateMachine*>(manager));
-    EXPECT_EQ(model.GetProcessManager(), manager);
-
-    IprocessFlow* flow = manager->GetFlowForModule(nullptr);
-    ASSERT_NE(flow, nullptr);
-    EXPECT_EQ(flow->GetName(), "DEFAULT");
-    // One flow serves every module.
-    EXPECT_EQ(manager->GetFlowForModule(moduleA), flow);
-    EXPECT_EQ(manager->GetFileObject(zorpaFT_HDL, moduleA), nullptr);
-    EXPECT_EQ(manager->GetToolObject(ideSYNTHESIS, nullptr), nullptr);
-}
-
-TEST(IprocessManager, TheDefaultFlowIsMadeOnceAndResetsTheWatcher)
-{
-    iprocessManagerImpl manager;
-    EXPECT_EQ(manager.GetFlowForModule(nullptr), nullptr);
+    EXPECT_EQ(manager->GetFlowForModule(moduleA), manager->GetFlowForModule(nullptr));
+    // A fresh manager makes the default flow once and resets the file watcher.
+    iprocessManagerImpl fresh;
+    EXPECT_EQ(fresh.GetFlowForModule(nullptr), nullptr);
     CountingWatcher watcher;
-    manager.CreateDefaultFlow(watcher);
+    fresh.CreateDefaultFlow(watcher, nullptr);
     EXPECT_EQ(watcher.resets, 1);
-    ASSERT_NE(manager.GetFlowForModule(nullptr), nullptr);
-    EXPECT_EQ(manager.GetFlowForModule(nullptr)->GetName(), "DEFAULT");
+    EXPECT_NE(fresh.GetFlowForModule(nullptr), nullptr);
 }
 
 TEST_F(IprocessManagerTest, AttachingAModuleAsksTheDisplayForOneRefreshInInteractiveMode)
@@ -147,39 +114,4 @@ TEST_F(IprocessManagerTest, AttachingAModuleAsksTheDisplayForOneRefreshInInterac
     EXPECT_EQ(manager->GetCurrentModule(), moduleA);
     manager->DetachIfCurrent(moduleA);
     EXPECT_EQ(manager->GetCurrentModule(), nullptr);
-}
-
-TEST_F(IprocessManagerTest, ABlockedDisplayIsMarkedPendingWithoutARequest)
-{
-    RecordingDisplay display;
-    manager->SetProcessDisplay(&display);
-    Imodel::SetIsInteractiveMode(true);
-    Imodel::GetUpdateProcessDisplay() = false;
-    manager->UpdateProcessDisplay(true);
-    EXPECT_EQ(display.calls, (std::vector<std::string>{"pending"}));
-}
-
-TEST_F(IprocessManagerTest, FlowOptionsChangedTellsTheViews)
-{
-    RecordingDisplay display;
-    manager->SetProcessDisplay(&display);
-    Imodel::SetIsInteractiveMode(true);
-    RecordingView view;
-    manager->FlowOptionsChanged(true);
-    EXPECT_EQ(display.calls, (std::vector<std::string>{"pending", "request false"}));
-    // Without a host the event reaches the views at once.
-    EXPECT_EQ(view.Names(), (std::vector<std::string>{"IeventDesignFlowOptionsChanged"}));
-}
-
-TEST_F(IprocessManagerTest, TheListenerHearsOfItsMessagesFirst)
-{
-    RecordingListener listener;
-    // No listener yet: nothing to tell, nothing breaks.
-    manager->ConstraintListChanged(moduleA, 7, idePHYSYNTH);
-    manager->SetListener(&listener);
-    manager->ConstraintListChanged(moduleA, 7, idePHYSYNTH);
-    manager->InputFileListChanged(boost::shared_ptr<IfileObjectEx>(), idePALLADOR);
-    manager->Ide_pldFileDetected(nullptr, boost::shared_ptr<IfileObjectEx>());
-    EXPECT_EQ(listener.calls, (std::vector<std::string>{"constraints 7 11", "inputs 3", "ide_pld"}));
-    EXPECT_EQ(listener.lastModule, moduleA);
 }

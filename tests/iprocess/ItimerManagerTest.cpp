@@ -44,12 +44,3 @@ TEST_F(ItimerManagerTest, FileDetectionNeedsTheOptionAndTheProjectSwitch)
     model.ReloadBoolSettings();
     EXPECT_TRUE(ItimerManager::IsAutoFileDetectionEnabled());
 }
-
-TEST_F(ItimerManagerTest, TheHostSwitchesAreProcessWide)
-{
-    EXPECT_TRUE(ItimerManager::GetDoFileDetection());
-    EXPECT_FALSE(ItimerManager::GetTimerBlockedByVeyrun());
-    ItimerManager::GetTimerBlockedByVeyrun() = true;
-    EXPECT_TRUE(ItimerManager::GetTimerBlockedByVeyrun());
-    ItimerManager::GetTimerBlockedByVeyrun() = false;
-}

@@ -2,9 +2,6 @@
 
 #include "TempFolder.h"
 
-#include <foundation/Def.h>
-#include <foundation/Sys.h>
-
 #include <gtest/gtest.h>
 
 #include <memory>
@@ -141,38 +138,20 @@ TEST_F(KemletFileStructureTest, ValueLineForms)
                                             "  VALUE \"indented\""}));
 }
 
-TEST_F(KemletFileStructureTest, RepeatedNamesAndTaking)
+TEST_F(KemletFileStructureTest, RepeatedNamesAreTakenInOrderAndCopiesAreTheCallers)
 {
-    const Structure repeated = Parse({
-        "KEY K \"first\"",
-        "LIST B",
-        "one",
-        "ENDLIST",
-        "KEY K \"second\"",
-        "LIST B",
-        "ENDLIST",
-        "LIST B",
-        "three",
-        "ENDLIST",
-    });
-    // Without take a copy is given and the entry stays.
-    EXPECT_EQ(Value(*repeated, "K"), "first");
+    const Structure repeated = Parse({"KEY K \"first\"", "LIST B", "one", "ENDLIST", "KEY K \"second\"", "LIST B",
+                                      "ENDLIST", "LIST B", "three", "ENDLIST"});
     EXPECT_EQ(Value(*repeated, "K"), "first");
     EXPECT_EQ(Value(*repeated, "K", true), "first");
     EXPECT_EQ(Value(*repeated, "K", true), "second");
     EXPECT_EQ(Value(*repeated, "K", true), "<none>");
-
-    EXPECT_EQ(ListLines(*repeated, "B"), Lines{"one"});
     EXPECT_EQ(ListLines(*repeated, "B", true), Lines{"one"});
-    // An empty block exists and has (no) lines.
-    const auto empty = repeated->GetLIST("B", true);
+    const auto empty = repeated->GetLIST("B", true);  // an empty block exists
     ASSERT_TRUE(empty);
     EXPECT_TRUE(empty->GetLines().empty());
-    EXPECT_TRUE(empty->IsTerminated());
     EXPECT_EQ(ListLines(*repeated, "B", true), Lines{"three"});
     EXPECT_EQ(ListLines(*repeated, "B", true), Lines{"<none>"});
-
-    // A copy handed out is the caller's: changing it changes nothing inside.
     const Structure again = Parse({"LIST C", "x", "ENDLIST"});
     again->GetLIST("C", false)->GetLines().clear();
     EXPECT_EQ(ListLines(*again, "C"), Lines{"x"});
@@ -185,8 +164,6 @@ TEST_F(KemletFileStructureTest, CrlfAndLfReadAlike)
     for (const char* key : {"SOLVATO", "HDLTechnology", "ActiveRoot"}) EXPECT_EQ(Value(*lf, key), Value(*crlf, key));
     for (const char* list : {"REVISIONS", "FileManager", "NewModulesInfo", "ProjectState"})
         EXPECT_EQ(ListLines(*lf, list), ListLines(*crlf, list));
-    EXPECT_EQ(Value(*crlf, "HDLTechnology"), "VHDL");
-
     // The last line needs no line end; a lone carriage return inside a line stays.
     const Structure unended = ParseText("LIST A\r\na\rb\r\nENDLIST\r\nKEY Last \"x\"");
     EXPECT_EQ(ListLines(*unended, "A"), Lines{"a\rb"});
@@ -229,24 +206,6 @@ TEST_F(KemletFileStructureTest, UnterminatedBlocksSwallowNothingAfterThem)
     EXPECT_EQ(ListLines(*nested, "Next"), Lines{});
 }
 
-TEST_F(KemletFileStructureTest, DebugLinesTellStrayAndMissingEndLists)
-{
-    std::string traced;
-    SysSetPrintHook([&](const std::string& text) { traced += text; });
-    const Lines broken = {"ENDLIST", "LIST Open", "x"};
-    Parse(broken);
-    EXPECT_EQ(traced, "");  // only with the debug switch on
-
-    DefReset();
-    ASSERT_EQ(DefSetFL("DEBUG_MSG", "1"), 0);
-    const Structure traced1 = Parse(broken);
-    SysSetPrintHook({});
-    DefReset();
-    EXPECT_NE(traced.find("'test.prj', line 1: ENDLIST outside any list ignored."), std::string::npos) << traced;
-    EXPECT_NE(traced.find("line 2: list 'Open' has no ENDLIST."), std::string::npos) << traced;
-    EXPECT_EQ(ListLines(*traced1, "Open"), Lines{"x"});
-}
-
 TEST_F(KemletFileStructureTest, HeaderReadStopsAfterTheStopLine)
 {
     const Structure header = Parse(kProject, "\r\n", "KEY HDLTechnology ");
@@ -264,18 +223,12 @@ TEST_F(KemletFileStructureTest, HeaderReadStopsAfterTheStopLine)
 TEST_F(KemletFileStructureTest, ReadingReplacesAndAFailedReadKeeps)
 {
     Structure structure(KemletFileGetNewStructure());
-    EXPECT_EQ(Value(*structure, "A"), "<none>");
     ASSERT_TRUE(structure->Read(m_folder.Write("a.prj", "KEY A \"1\"\n").c_str(), ""));
     EXPECT_FALSE(structure->Read((m_folder / "missing.prj").c_str(), ""));
     EXPECT_FALSE(structure->Read(nullptr, ""));
     EXPECT_EQ(Value(*structure, "A"), "1");
     ASSERT_TRUE(structure->Read(m_folder.Write("b.prj", "KEY B \"2\"\n").c_str(), ""));
     EXPECT_EQ(Value(*structure, "A"), "<none>");
-    EXPECT_EQ(Value(*structure, "B"), "2");
-
-    KemletFileStructure* raw = KemletFileGetNewStructure();
-    KemletFileDeleteStructure(raw);
-    EXPECT_EQ(raw, nullptr);
 }
 
 TEST_F(KemletFileStructureTest, LinesOfAnyLength)

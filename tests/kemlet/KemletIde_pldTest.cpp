@@ -3,8 +3,6 @@
 #include "kemlet/KemletContentIf.h"
 #include "kemlet/KemletIde_pldFileManagerIf.h"
 
-#include <foundation/Sys.h>
-
 #include <gtest/gtest.h>
 
 #include <string>
@@ -40,20 +38,13 @@ TEST(KemletIde_pld, WhatOurWriterWritesReadsBackWithEveryField)
     KemletIde_pldFileManagerIf* tool = KemletGetNewFileManager(database.c_str(), KemletWriterPlaceAndRoute, Reloaded);
     ASSERT_NE(tool, nullptr);
     EXPECT_EQ(tool->GetFileName(), folder / "top.ide_pld");
-    EXPECT_FALSE(tool->IsReady());
     g_reloaded.clear();
     ASSERT_TRUE(tool->Write(ToolRun()));
     EXPECT_EQ(g_reloaded, std::vector<std::string>{database});
-    EXPECT_EQ(folder.Read("top.ide_pld"), "KEMLET_IDE_PLD 1\n"
-                                          "WRITER 1\n"
-                                          "RUN_FAILED 0\n"
-                                          "LAYOUT_COMPLETED 1\n"
-                                          "BACK_ANNOTATED 1\n"
-                                          "LOCAL_COPIES 1\n"
-                                          "FILE /prj/top/synthesis/top.edn\n"
-                                          "LINK /shared/ip/pll.edn\n"
-                                          "COPY /prj/top/pallador/impl1/pll.edn\n"
-                                          "LINK /shared/io, v2.pdc\n"
+    EXPECT_EQ(folder.Read("top.ide_pld"), "KEMLET_IDE_PLD 1\nWRITER 1\nDATABASE top.adb\nRUN_FAILED 0\n"
+                                          "LAYOUT_COMPLETED 1\nBACK_ANNOTATED 1\nLOCAL_COPIES 1\n"
+                                          "FILE /prj/top/synthesis/top.edn\nLINK /shared/ip/pll.edn\n"
+                                          "COPY /prj/top/pallador/impl1/pll.edn\nLINK /shared/io, v2.pdc\n"
                                           "USED /prj/top/synthesis/top.edn\n"
                                           "USED /shared/io, v2.pdc\n");
     KemletDeleteFileManager(tool);
@@ -62,73 +53,24 @@ TEST(KemletIde_pld, WhatOurWriterWritesReadsBackWithEveryField)
     // The project manager reads it as the cache does.
     KemletContentIf* content = KemletGetNewFileContent(nullptr);
     KemletIde_pldFileManagerIf* reader = KemletGetNewFileManager(database.c_str(), KemletWriterProjectManager, nullptr);
-    ASSERT_TRUE(reader->IsReady());
     ASSERT_TRUE(reader->Read(content));
     KemletContentIf expected = ToolRun();
     expected.SetWhoWroteTheFile(KemletWriterPlaceAndRoute);
     expected.SetDatabaseName(database);
+    expected.SetDescribedDatabase("top.adb");
     EXPECT_TRUE(*content == expected);
-
-    bool flag = true;
-    EXPECT_TRUE(content->GetRunFailed(flag));
-    EXPECT_FALSE(flag);
-    EXPECT_TRUE(content->GetLayoutCompleted(flag));
-    EXPECT_TRUE(flag);
-    EXPECT_TRUE(content->GetBackAnnotated(flag));
-    EXPECT_EQ(content->GetWhoWroteTheFile(), KemletWriterPlaceAndRoute);
-    EXPECT_EQ(content->GetFileList().size(), 3u);
-    EXPECT_TRUE(content->IsFileInList("/PRJ/TOP/synthesis/top.edn"));
     EXPECT_TRUE(content->IsFileInList("\\shared\\io, v2.pdc"));
-    EXPECT_FALSE(content->IsFileInList("/prj/top/other.edn"));
-    EXPECT_TRUE(content->IsSameFileList(expected.GetFileList()));
-    EXPECT_FALSE(content->IsSameFileList({"/prj/top/synthesis/top.edn"}));
-    EXPECT_EQ(content->GetUsedInputFiles().size(), 2u);
-
-    // A copy is independent of its source.
-    KemletContentIf* copy = KemletGetNewFileContent(content);
-    copy->AddFile("/prj/top/extra.pdc");
-    EXPECT_EQ(content->GetFileList().size(), 3u);
-
     // Conversion: the copies replace their links; one link has none.
-    EXPECT_TRUE(content->WereLocalCopiesMade());
-    EXPECT_FALSE(content->UpdateFileToLocal(folder / "other.adb"));
-    EXPECT_TRUE(content->IsFileInList("/shared/ip/pll.edn"));
     EXPECT_FALSE(content->UpdateFileToLocal(database));
     EXPECT_TRUE(content->IsFileInList("/prj/top/pallador/impl1/pll.edn"));
     EXPECT_FALSE(content->IsFileInList("/shared/ip/pll.edn"));
-
     // Our own rewrite carries our code.
-    ASSERT_TRUE(reader->Write(*copy));
+    ASSERT_TRUE(reader->Write(*content));
     KemletContentIf again;
     ASSERT_TRUE(reader->Read(&again));
     EXPECT_EQ(again.GetWhoWroteTheFile(), KemletWriterProjectManager);
-    EXPECT_EQ(again.GetFileList().size(), 4u);
-
-    KemletDeleteFileContent(copy);
     KemletDeleteFileContent(content);
-    EXPECT_EQ(content, nullptr);
     KemletDeleteFileManager(reader);
-}
-
-TEST(KemletIde_pld, AnUnstatedOutcomeDoesNotAnswer)
-{
-    TempFolder folder;
-    const std::string database = folder / "noext";
-    KemletIde_pldFileManagerIf manager(database, KemletWriterPlaceAndRoute, nullptr);
-    EXPECT_EQ(manager.GetFileName(), folder / "noext.ide_pld");
-    KemletContentIf content;
-    content.AddFile("/prj/a.edn");
-    ASSERT_TRUE(manager.Write(content));
-
-    KemletContentIf read;
-    ASSERT_TRUE(manager.Read(&read));
-    bool flag = true;
-    EXPECT_FALSE(read.GetRunFailed(flag));
-    EXPECT_FALSE(read.GetLayoutCompleted(flag));
-    EXPECT_FALSE(read.GetBackAnnotated(flag));
-    EXPECT_TRUE(flag);
-    EXPECT_FALSE(read.WereLocalCopiesMade());
-    EXPECT_TRUE(read.UpdateFileToLocal(database));  // nothing is linked
 }
 
 TEST(KemletIde_pld, WhatCannotBeReadOrWrittenIsRefused)
@@ -146,7 +88,10 @@ TEST(KemletIde_pld, WhatCannotBeReadOrWrittenIsRefused)
 
     for (const std::string text :
          {"not a description\n", "KEMLET_IDE_PLD 1\nRUN_FAILED yes\n", "KEMLET_IDE_PLD 1\nCOPY /orphan.edn\n",
-          "KEMLET_IDE_PLD 1\nFILE\n", "KEMLET_IDE_PLD 1\nWRITER two\n"}) {
+          "KEMLET_IDE_PLD 1\nFILE\n", "KEMLET_IDE_PLD 1\nWRITER two\n", "KEMLET_IDE_PLD 1\nKIND 3\n",
+          "KEMLET_IDE_PLD 1\nFILE /a.edn\nKIND -2\n", "KEMLET_IDE_PLD 1\nFILE /a.edn\nCOPY /b.edn\n",
+          "KEMLET_IDE_PLD 1\nLINK /a.edn\nCOPY /b.edn\nCOPY /c.edn\n", "KEMLET_IDE_PLD 1\nOPTIONAL x /a.sdc\n",
+          "KEMLET_IDE_PLD 1\nOPTIONAL 0\n", "KEMLET_IDE_PLD 1\nDESIGN\n", "KEMLET_IDE_PLD 1\nSYNTHESIZED 2\n"}) {
         folder.Write("a.b.ide_pld", text);
         EXPECT_FALSE(manager.Read(&kept)) << text;
         EXPECT_EQ(kept.GetFileList(), std::vector<std::string>{"/keep/me.edn"});
@@ -167,4 +112,96 @@ TEST(KemletIde_pld, WhatCannotBeReadOrWrittenIsRefused)
     empty.AddUsedInputFile("");
     EXPECT_FALSE(manager.Write(empty));
     EXPECT_EQ(folder.Read("a.b.ide_pld"), before);
+}
+
+TEST(KemletIde_pld, TheProjectManagersRecordsRoundTripWithKindsFormatsAndOptionalFiles)
+{
+    TempFolder folder;
+    KemletContentIf content;
+    content.SetDesignName("top");
+    content.SetDevice("ZX7", "ZX7D100", "FG256");
+    content.SetSynthesizedFlow(false);
+    content.AddFile("/prj/synthesis/top.edn", 0);
+    content.AddLink("/shared/io.pdc", "/prj/io.pdc");
+    content.SetLastFileAttributes(12, "");
+    content.AddFile("/prj/stim/run.vcd", 13, "vcd");
+    content.AddFile("/prj/notes.txt");
+    content.SetOptionalFile("/prj/synthesis/top_sdc.sdc", 1);
+    content.SetOptionalFile("/prj/phy/top_zevoru.pdc", 0);
+    content.SetOptionalFile("/PRJ/SYNTHESIS/top_sdc.sdc", 0);  // the same file: its flag changes
+
+    KemletIde_pldFileManagerIf manager(folder / "top.adb", KemletWriterProjectManager, nullptr);
+    ASSERT_TRUE(manager.Write(content));
+    EXPECT_EQ(folder.Read("top.ide_pld"), "KEMLET_IDE_PLD 1\n"
+                                          "WRITER 2\n"
+                                          "DATABASE top.adb\n"
+                                          "DESIGN top\n"
+                                          "FAMILY ZX7\n"
+                                          "DIE ZX7D100\n"
+                                          "PACKAGE FG256\n"
+                                          "SYNTHESIZED 0\n"
+                                          "LOCAL_COPIES 0\n"
+                                          "FILE /prj/synthesis/top.edn\n"
+                                          "KIND 0\n"
+                                          "LINK /shared/io.pdc\n"
+                                          "COPY /prj/io.pdc\n"
+                                          "KIND 12\n"
+                                          "FILE /prj/stim/run.vcd\n"
+                                          "KIND 13\n"
+                                          "FORMAT vcd\n"
+                                          "FILE /prj/notes.txt\n"
+                                          "OPTIONAL 0 /prj/synthesis/top_sdc.sdc\n"
+                                          "OPTIONAL 0 /prj/phy/top_zevoru.pdc\n");
+    KemletContentIf read;
+    ASSERT_TRUE(manager.Read(&read));
+    KemletContentIf expected = content;
+    expected.SetWhoWroteTheFile(KemletWriterProjectManager);
+    expected.SetDescribedDatabase("top.adb");
+    expected.SetDatabaseName(folder / "top.adb");
+    EXPECT_TRUE(read == expected);
+    EXPECT_TRUE(read.IsSameRecords(content.GetRecords()));
+    std::vector<KemletFileRecord> otherKind = content.GetRecords();
+    otherKind[2].format.clear();
+    EXPECT_FALSE(read.IsSameRecords(otherKind));
+    ASSERT_NE(read.FindOptionalFile("/prj/phy/TOP_zevoru.pdc"), nullptr);
+    EXPECT_EQ(read.FindOptionalFile("/prj/other.pdc"), nullptr);
+
+    // New records keep a link that stays listed; a rename reaches every list.
+    read.SetRecords({{"/shared/io.pdc", 12, ""}, {"/prj/synthesis/top.edn", 0, ""}});
+    EXPECT_EQ(read.GetLocalCopy("/shared/io.pdc"), "/prj/io.pdc");
+    read.AddUsedInputFile("/prj/synthesis/top.edn");
+    EXPECT_TRUE(read.RenameFile("/PRJ/synthesis/top.edn", "/prj/synthesis/top_1.edn"));
+    EXPECT_FALSE(read.RenameFile("/prj/absent.edn", "/prj/x.edn"));
+    EXPECT_EQ(read.GetFileList(), (std::vector<std::string>{"/shared/io.pdc", "/prj/synthesis/top_1.edn"}));
+    EXPECT_EQ(read.GetUsedInputFiles(), std::vector<std::string>{"/prj/synthesis/top_1.edn"});
+    EXPECT_TRUE(read.RenameFile("/shared/io.pdc", "/prj/io2.pdc"));
+    EXPECT_EQ(read.GetLocalCopy("/prj/io2.pdc"), "/prj/io.pdc");
+}
+
+TEST(KemletIde_pld, ADescriptionCopiedFromAnotherDatabaseIsNotItsContent)
+{
+    TempFolder folder;
+    KemletContentIf content;
+    content.AddFile("/prj/a.edn");
+    EXPECT_TRUE(content.IsContentOf(folder / "any.adb"));  // says nothing of its database
+    folder.Write("impl1/top.adb", "");
+    KemletIde_pldFileManagerIf first(folder / "impl1/top.adb", KemletWriterProjectManager, nullptr);
+    ASSERT_TRUE(first.Write(content));
+    folder.Write("impl1/other.ide_pld", folder.Read("impl1/top.ide_pld"));
+    folder.Write("impl2/top.ide_pld", folder.Read("impl1/top.ide_pld"));
+
+    KemletContentIf read;
+    ASSERT_TRUE(
+        KemletIde_pldFileManagerIf(folder / "impl1/other.adb", KemletWriterProjectManager, nullptr).Read(&read));
+    EXPECT_FALSE(read.IsContentOf(read.GetDatabaseName()));
+    ASSERT_TRUE(KemletIde_pldFileManagerIf(folder / "impl2/top.adb", KemletWriterProjectManager, nullptr).Read(&read));
+    EXPECT_TRUE(read.IsContentOf(folder / "impl2/TOP.adb"));  // the same design in another view
+
+    std::string text;
+    KemletContentIf unstorable;
+    unstorable.AddFile("/prj/a.vcd", 13, "v\ncd");
+    EXPECT_FALSE(KemletFormatDescription(unstorable, KemletWriterProjectManager, "top.adb", text));
+    unstorable.SetRecords({});
+    unstorable.SetOptionalFile("/prj/a\n.sdc", 0);
+    EXPECT_FALSE(KemletFormatDescription(unstorable, KemletWriterProjectManager, "top.adb", text));
 }

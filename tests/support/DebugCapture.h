@@ -1,32 +1,12 @@
-// Recording the foundation's debug print in tests, with or without the
-// model's DEBUG_MSG setting turned on.
+// Recording the foundation's debug print with the model's DEBUG_MSG setting
+// turned on.
 #pragma once
+
+#include "PrintCapture.h"
 
 #include "imodel/model/Imodel.h"
 
 #include <foundation/Def.h>
-#include <foundation/Sys.h>
-
-#include <string>
-
-// Records the debug print while it lives.
-class PrintCapture {
-public:
-    PrintCapture()
-    {
-        SysSetPrintHook([this](const std::string& text) { m_text += text; });
-    }
-    ~PrintCapture() { SysSetPrintHook({}); }
-    PrintCapture(const PrintCapture&) = delete;
-    PrintCapture& operator=(const PrintCapture&) = delete;
-
-    const std::string& Text() const { return m_text; }
-    bool Holds(const std::string& part) const { return m_text.find(part) != std::string::npos; }
-    void Clear() { m_text.clear(); }
-
-private:
-    std::string m_text;
-};
 
 // Makes the model read DEBUG_MSG as off, whatever an earlier test left: the
 // model keeps the last value it read once the variable is gone, so it is

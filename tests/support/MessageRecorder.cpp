@@ -1,6 +1,5 @@
 #include "MessageRecorder.h"
 
-#include <algorithm>
 #include <utility>
 
 MessageRecorder::MessageRecorder() : m_previous(MdbSetSink(this)) {}
@@ -71,13 +70,6 @@ std::vector<std::string> MessageRecorder::Texts() const
     std::vector<std::string> texts;
     for (const MdbMessage& message : Messages()) texts.push_back(message.text);
     return texts;
-}
-
-int MessageRecorder::CountBySeverity(int severity) const
-{
-    std::lock_guard lock(m_lock);
-    return static_cast<int>(std::count_if(m_records.begin(), m_records.end(),
-                                          [&](const Record& record) { return record.message.severity == severity; }));
 }
 
 std::vector<MessageRecorder::MeterCall> MessageRecorder::MeterCalls() const

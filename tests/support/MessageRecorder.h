@@ -51,7 +51,6 @@ public:
     std::vector<MdbMessage> Messages() const;
     std::vector<MdbMessage> WithId(const std::string& id) const;
     std::vector<std::string> Texts() const;
-    int CountBySeverity(int severity) const;
     std::vector<MeterCall> MeterCalls() const;
     void Clear();
 

@@ -9,18 +9,6 @@ void RecordingView::UpdateViews(const IeventBatch& events)
     IeventView::UpdateViews(events);
 }
 
-std::vector<bool> RecordingView::BlockFlags() const
-{
-    std::vector<bool> flags;
-    for (const IeventBatch& batch : m_batches) {
-        for (const boost::shared_ptr<Ievent>& event : batch) {
-            if (const auto* block = dynamic_cast<const IeventBlockDrawing*>(event.get()))
-                flags.push_back(block->NeedBlock());
-        }
-    }
-    return flags;
-}
-
 int RecordingView::Count(const std::string& name) const
 {
     return static_cast<int>(std::count(m_names.begin(), m_names.end(), name));

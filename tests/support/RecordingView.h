@@ -4,6 +4,8 @@
 // given model (the process-wide one when null) like any view.
 #pragma once
 
+#include <memory>
+
 #include "ievent/IeventClasses.h"
 #include "ievent/IeventView.h"
 
@@ -14,6 +16,7 @@
 class RecordingView : public IeventView {
 public:
     explicit RecordingView(Imodel* model = nullptr) : IeventView(model) {}
+    explicit RecordingView(const std::unique_ptr<Imodel>& model) : IeventView(model.get()) {}
 
     // Runs at the start of each UpdateViews, before the events are told:
     // for views that act while a batch is delivered.
@@ -34,8 +37,6 @@ public:
     const std::vector<const Ievent*>& Events() const { return m_events; }
     // How many UpdateView calls were for the event class `name`.
     int Count(const std::string& name) const;
-    // The flag of each IeventBlockDrawing received, in order.
-    std::vector<bool> BlockFlags() const;
     void Clear();
 
 private:

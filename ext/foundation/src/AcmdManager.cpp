@@ -218,15 +218,18 @@ AcmdEnum::Result AcmdManager::ParseAndRun(AcmdBase& command, const std::vector<s
 
 AcmdEnum::Result AcmdManager::Run(AcmdBase* command, bool keep)
 {
+    if (keep) return RunAndKeep(std::unique_ptr<AcmdBase>(command));
     if (!command) return AcmdEnum::Failure;
-    std::unique_ptr<AcmdBase> kept(keep ? command : nullptr);
     const bool topLevel = m_depth == 0;
-    AcmdEnum::Result result = AcmdEnum::Failure;
-    {
-        DepthGuard depth(m_depth);
-        result = Guarded([&] { return Execute(*command, topLevel); });
-    }
-    if (kept) m_history.push_back(std::move(kept));
+    DepthGuard depth(m_depth);
+    return Guarded([&] { return Execute(*command, topLevel); });
+}
+
+AcmdEnum::Result AcmdManager::RunAndKeep(std::unique_ptr<AcmdBase> command)
+{
+    if (!command) return AcmdEnum::Failure;
+    const AcmdEnum::Result result = Run(command.get(), false);
+    m_history.push_back(std::move(command));
     return result;
 }
 

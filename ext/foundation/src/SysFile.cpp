@@ -380,6 +380,26 @@ bool SysWriteFileAtomically(const std::string& path, const std::string& content,
     return written;
 }
 
+int SysSyncFile(const std::string& path)
+{
+    if (path.empty()) return -1;
+    const int fd = ::open(NativePath(path).c_str(), O_RDONLY | O_CLOEXEC);
+    if (fd < 0) return -1;
+    const bool synced = ::fsync(fd) == 0;
+    ::close(fd);
+    return synced ? 0 : -1;
+}
+
+std::string SysGetRealPath(const std::string& path)
+{
+    if (path.empty()) return std::string();
+    char* resolved = ::realpath(NativePath(path).c_str(), nullptr);
+    if (!resolved) return std::string();
+    std::string real(resolved);
+    std::free(resolved);
+    return real;
+}
+
 bool SysReadFile(const std::string& path, std::string& content)
 {
     if (path.empty()) return false;

@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <memory>
+#include <optional>
 #include <sstream>
 
 namespace {
@@ -22,17 +23,26 @@ std::string DescriptionOf(const std::string& database)
 // A name takes the rest of its line: it must be there and hold no line break.
 bool IsStorableName(const std::string& name) { return !name.empty() && UtlIsOneLine(name); }
 
-bool IsStorable(const KemletContentIf& content)
+// An optional value: empty, or a name.
+bool IsStorableValue(const std::string& value) { return value.empty() || IsStorableName(value); }
+
+bool IsStorable(const KemletContentIf& content, const std::string& databaseTitle)
 {
     auto storable = [](const std::vector<std::string>& names) {
         return std::all_of(names.begin(), names.end(), IsStorableName);
     };
-    const std::vector<std::string>& files = content.GetFileList();
-    const bool copiesStorable = std::all_of(files.begin(), files.end(), [&](const std::string& name) {
-        const std::string copy = content.GetLocalCopy(name);
-        return copy.empty() || IsStorableName(copy);
+    const std::vector<KemletFileRecord> records = content.GetRecords();
+    const bool recordsStorable = std::all_of(records.begin(), records.end(), [&](const KemletFileRecord& record) {
+        return IsStorableName(record.name) && IsStorableValue(content.GetLocalCopy(record.name)) &&
+               IsStorableValue(record.format) && record.kind >= -1;
     });
-    return storable(files) && storable(content.GetUsedInputFiles()) && copiesStorable;
+    const std::vector<KemletOptionalFile>& optional = content.GetOptionalFiles();
+    const bool optionalStorable = std::all_of(optional.begin(), optional.end(),
+                                              [](const KemletOptionalFile& file) { return IsStorableName(file.name); });
+    const std::string values[] = {databaseTitle, content.GetDesignName(), content.GetFamily(), content.GetDie(),
+                                  content.GetPackage()};
+    return recordsStorable && optionalStorable && storable(content.GetUsedInputFiles()) &&
+           std::all_of(std::begin(values), std::end(values), IsStorableValue);
 }
 
 bool ReadFlag(const std::string& value, bool& flag)
@@ -50,17 +60,41 @@ bool ReadOptionalFlag(const std::string& value, std::optional<bool>& flag)
     return true;
 }
 
+// A listed file whose COPY, KIND and FORMAT lines may still follow.
+struct PendingFile {
+    std::string name;
+    bool link = false;
+    std::string copy;
+    int kind = -1;
+    std::string format;
+};
+
+void Flush(std::optional<PendingFile>& pending, KemletContentIf& content)
+{
+    if (!pending) return;
+    if (pending->link) {
+        content.AddLink(pending->name, pending->copy);
+        content.SetLastFileAttributes(pending->kind, pending->format);
+    } else {
+        content.AddFile(pending->name, pending->kind, pending->format);
+    }
+    pending.reset();
+}
+
 // The content's lines after the header; false for a malformed line.
 bool Parse(std::istream& in, KemletContentIf& content)
 {
-    std::optional<bool> runFailed, layoutCompleted, backAnnotated;
+    std::optional<bool> runFailed, layoutCompleted, backAnnotated, synthesized;
     bool localCopies = false;
-    std::string pendingLink;  // the last LINK, waiting for its COPY
-    bool hasPendingLink = false;
+    std::string family, die, package;
+    std::optional<PendingFile> pending;
+    std::vector<KemletOptionalFile> optional;
     std::string line;
     while (std::getline(in, line)) {
         if (!line.empty() && line.back() == '\r') line.pop_back();
         if (line.empty()) continue;
+        // A lone carriage return inside a line could not be written back.
+        if (line.find('\r') != std::string::npos) return false;
         const std::size_t blank = line.find(' ');
         const std::string key = line.substr(0, blank);
         const std::string value = blank == std::string::npos ? std::string() : line.substr(blank + 1);
@@ -68,33 +102,55 @@ bool Parse(std::istream& in, KemletContentIf& content)
             int writer = 0;
             if (!UtlConvertToInteger(value, writer)) return false;
             content.SetWhoWroteTheFile(writer);
-        } else if (key == "RUN_FAILED" || key == "LAYOUT_COMPLETED" || key == "BACK_ANNOTATED") {
+        } else if (key == "DATABASE" || key == "DESIGN" || key == "FAMILY" || key == "DIE" || key == "PACKAGE") {
+            if (value.empty()) return false;
+            if (key == "DATABASE") content.SetDescribedDatabase(value);
+            if (key == "DESIGN") content.SetDesignName(value);
+            if (key == "FAMILY") family = value;
+            if (key == "DIE") die = value;
+            if (key == "PACKAGE") package = value;
+        } else if (key == "RUN_FAILED" || key == "LAYOUT_COMPLETED" || key == "BACK_ANNOTATED" ||
+                   key == "SYNTHESIZED") {
             std::optional<bool>& flag = key == "RUN_FAILED"         ? runFailed
                                         : key == "LAYOUT_COMPLETED" ? layoutCompleted
-                                                                    : backAnnotated;
+                                        : key == "BACK_ANNOTATED"   ? backAnnotated
+                                                                    : synthesized;
             if (!ReadOptionalFlag(value, flag)) return false;
         } else if (key == "LOCAL_COPIES") {
             if (!ReadFlag(value, localCopies)) return false;
-        } else if (key == "FILE" || key == "LINK" || key == "USED") {
+        } else if (key == "FILE" || key == "LINK") {
             if (value.empty()) return false;
-            if (hasPendingLink) content.AddLink(pendingLink);
-            hasPendingLink = key == "LINK";
-            if (hasPendingLink)
-                pendingLink = value;
-            else if (key == "FILE")
-                content.AddFile(value);
-            else
-                content.AddUsedInputFile(value);
+            Flush(pending, content);
+            pending.emplace();
+            pending->name = value;
+            pending->link = key == "LINK";
         } else if (key == "COPY") {
-            if (!hasPendingLink || value.empty()) return false;
-            content.AddLink(pendingLink, value);
-            hasPendingLink = false;
+            if (!pending || !pending->link || !pending->copy.empty() || value.empty()) return false;
+            pending->copy = value;
+        } else if (key == "KIND") {
+            if (!pending || !UtlConvertToInteger(value, pending->kind) || pending->kind < 0) return false;
+        } else if (key == "FORMAT") {
+            if (!pending || value.empty()) return false;
+            pending->format = value;
+        } else if (key == "USED") {
+            if (value.empty()) return false;
+            content.AddUsedInputFile(value);
+        } else if (key == "OPTIONAL") {
+            const std::size_t nameStart = value.find(' ');
+            int flag = 0;
+            if (nameStart == std::string::npos || !UtlConvertToInteger(value.substr(0, nameStart), flag) ||
+                nameStart + 1 >= value.size())
+                return false;
+            optional.push_back({value.substr(nameStart + 1), flag});
         }
     }
-    if (hasPendingLink) content.AddLink(pendingLink);
+    Flush(pending, content);
+    content.SetOptionalFiles(optional);
     if (runFailed) content.SetRunFailed(*runFailed);
     if (layoutCompleted) content.SetLayoutCompleted(*layoutCompleted);
     if (backAnnotated) content.SetBackAnnotated(*backAnnotated);
+    if (synthesized) content.SetSynthesizedFlow(*synthesized);
+    content.SetDevice(family, die, package);
     content.SetLocalCopiesMade(localCopies);
     return true;
 }
@@ -105,6 +161,18 @@ void WriteOptionalFlag(std::ostream& out, const char* key, const KemletContentIf
 {
     bool flag = false;
     if ((content.*query)(flag)) out << key << ' ' << (flag ? 1 : 0) << '\n';
+}
+
+// A line only for a value the content states.
+void WriteValue(std::ostream& out, const char* key, const std::string& value)
+{
+    if (!value.empty()) out << key << ' ' << value << '\n';
+}
+
+std::string TitleOf(const std::string& path)
+{
+    const std::size_t separator = path.find_last_of("/\\");
+    return separator == std::string::npos ? path : path.substr(separator + 1);
 }
 
 }  // namespace
@@ -124,12 +192,8 @@ bool KemletIde_pldFileManagerIf::Read(KemletContentIf* content) const
 {
     std::string text;
     if (!content || !SysReadFile(m_fileName, text)) return false;
-    std::istringstream in(text);
-    std::string header;
-    std::getline(in, header);
-    if (!header.empty() && header.back() == '\r') header.pop_back();
     KemletContentIf read;
-    if (header != kHeader || !Parse(in, read)) {
+    if (!KemletParseDescription(text, read)) {
         SysDebugPrintf("Error: '%s' is not a readable place-and-route description.\n", m_fileName.c_str());
         return false;
     }
@@ -140,25 +204,55 @@ bool KemletIde_pldFileManagerIf::Read(KemletContentIf* content) const
 
 bool KemletIde_pldFileManagerIf::Write(const KemletContentIf& content) const
 {
-    if (!IsStorable(content)) {
+    std::string text;
+    if (!KemletFormatDescription(content, m_writer, TitleOf(m_database), text)) {
         SysDebugPrintf("Error: an empty name or a name with a line break cannot be written to '%s'.\n",
                        m_fileName.c_str());
         return false;
     }
+    if (!SysWriteFileAtomically(m_fileName, text)) return false;
+    if (m_callback) m_callback(m_database.c_str());
+    return true;
+}
+
+bool KemletParseDescription(const std::string& text, KemletContentIf& content)
+{
+    std::istringstream in(text);
+    std::string header;
+    std::getline(in, header);
+    if (!header.empty() && header.back() == '\r') header.pop_back();
+    KemletContentIf read;
+    if (header != kHeader || !Parse(in, read)) return false;
+    content = read;
+    return true;
+}
+
+bool KemletFormatDescription(const KemletContentIf& content, WhoWroteTheFile writer, const std::string& databaseTitle,
+                             std::string& text)
+{
+    if (!IsStorable(content, databaseTitle)) return false;
     std::ostringstream out;
-    out << kHeader << '\n' << "WRITER " << static_cast<int>(m_writer) << '\n';
+    out << kHeader << '\n' << "WRITER " << static_cast<int>(writer) << '\n';
+    WriteValue(out, "DATABASE", databaseTitle);
+    WriteValue(out, "DESIGN", content.GetDesignName());
+    WriteValue(out, "FAMILY", content.GetFamily());
+    WriteValue(out, "DIE", content.GetDie());
+    WriteValue(out, "PACKAGE", content.GetPackage());
+    WriteOptionalFlag(out, "SYNTHESIZED", content, &KemletContentIf::GetSynthesizedFlow);
     WriteOptionalFlag(out, "RUN_FAILED", content, &KemletContentIf::GetRunFailed);
     WriteOptionalFlag(out, "LAYOUT_COMPLETED", content, &KemletContentIf::GetLayoutCompleted);
     WriteOptionalFlag(out, "BACK_ANNOTATED", content, &KemletContentIf::GetBackAnnotated);
     out << "LOCAL_COPIES " << (content.WereLocalCopiesMade() ? 1 : 0) << '\n';
-    for (const std::string& name : content.GetFileList()) {
-        out << (content.IsLink(name) ? "LINK " : "FILE ") << name << '\n';
-        const std::string copy = content.GetLocalCopy(name);
-        if (!copy.empty()) out << "COPY " << copy << '\n';
+    for (const KemletFileRecord& record : content.GetRecords()) {
+        out << (content.IsLink(record.name) ? "LINK " : "FILE ") << record.name << '\n';
+        WriteValue(out, "COPY", content.GetLocalCopy(record.name));
+        if (record.kind >= 0) out << "KIND " << record.kind << '\n';
+        WriteValue(out, "FORMAT", record.format);
     }
     for (const std::string& name : content.GetUsedInputFiles()) out << "USED " << name << '\n';
-    if (!SysWriteFileAtomically(m_fileName, out.str())) return false;
-    if (m_callback) m_callback(m_database.c_str());
+    for (const KemletOptionalFile& file : content.GetOptionalFiles())
+        out << "OPTIONAL " << file.flag << ' ' << file.name << '\n';
+    text = out.str();
     return true;
 }
 

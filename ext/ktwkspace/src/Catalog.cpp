@@ -2,17 +2,20 @@
 
 #include "KtwkspaceDebug.h"
 
-#include <foundation/Sys.h>
 #include <ulv/UlvXml.h>
 
 #include <algorithm>
 #include <array>
+#include <cstdint>
 
 namespace Ktwkspace {
 
 namespace {
 
 const char* const kRoot = "kiltora_catalog";
+// The suite's catalogue lists a few hundred cores in well under a megabyte;
+// a file many times that size is no catalogue of ours.
+constexpr std::int64_t kMaxCatalogFileSize = std::int64_t{16} << 20;
 
 // Reads one <core>; false with `error` set when an identity attribute is
 // missing or empty.
@@ -78,11 +81,7 @@ bool Catalog::load(const std::string& path)
     m_cores.clear();
     std::string text;
     std::string error;
-    if (!SysReadFile(path, text)) {
-        DebugLine("Core catalogue not read: cannot read " + path);
-        return false;
-    }
-    if (!KtwkspaceReadCatalog(text, path, m_cores, error)) {
+    if (!UlvReadFile(path, kMaxCatalogFileSize, text, error) || !KtwkspaceReadCatalog(text, path, m_cores, error)) {
         DebugLine("Core catalogue not read: " + error);
         return false;
     }

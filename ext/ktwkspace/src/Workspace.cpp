@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <string_view>
 #include <utility>
+#include <vector>
 
 namespace Ktwkspace {
 
@@ -52,6 +53,51 @@ std::string TrimFolder(std::string folder)
     return folder;
 }
 
+constexpr std::string_view kComponentKey = "Component";
+constexpr std::size_t kComponentFields = 10;
+constexpr int kLastModuleType = VyIfaces::IComponent::NoCore;
+
+std::vector<std::string> ComponentFields(const WorkspaceComponentRecord& record)
+{
+    return {std::to_string(static_cast<int>(record.type)),
+            std::to_string(record.state),
+            record.id.name,
+            record.id.library,
+            record.id.package,
+            record.definitionFile,
+            record.ixfFile,
+            record.family,
+            record.die,
+            record.package};
+}
+
+// The record of a Component line's value; throws when it is none.
+WorkspaceComponentRecord ReadComponent(std::string_view value, const std::string& where)
+{
+    std::vector<std::string> fields(1);
+    for (const char c : value) {
+        if (c == '\t')
+            fields.emplace_back();
+        else
+            fields.back() += c;
+    }
+    int type = -1;
+    int state = 0;
+    if (fields.size() != kComponentFields || !UtlConvertToInteger(fields[0], type) || type < 0 ||
+        type > kLastModuleType || !UtlConvertToInteger(fields[1], state) || fields[2].empty())
+        throw std::runtime_error(where + " is not a component");
+    WorkspaceComponentRecord record;
+    record.type = static_cast<VyIfaces::IComponent::VyModuleType>(type);
+    record.state = state;
+    record.id = VyIfaces::ComponentID(fields[2], fields[3], fields[4]);
+    record.definitionFile = fields[5];
+    record.ixfFile = fields[6];
+    record.family = fields[7];
+    record.die = fields[8];
+    record.package = fields[9];
+    return record;
+}
+
 }  // namespace
 
 std::string KtwkspaceFormatWorkspace(const WorkspaceSettings& settings)
@@ -62,6 +108,19 @@ std::string KtwkspaceFormatWorkspace(const WorkspaceSettings& settings)
         if (value.find_first_of("\r\n") != std::string::npos)
             throw std::invalid_argument("the workspace's " + std::string(key) + " may not hold a line break");
         text.append(key).append("=").append(value).append("\n");
+    }
+    for (const WorkspaceComponentRecord& record : settings.components) {
+        text.append(kComponentKey).append("=");
+        bool first = true;
+        for (const std::string& field : ComponentFields(record)) {
+            if (field.find_first_of("\t\r\n") != std::string::npos)
+                throw std::invalid_argument("a value of the component " + record.id.name +
+                                            " may not hold a tab or a line break");
+            if (!first) text += '\t';
+            text += field;
+            first = false;
+        }
+        text += '\n';
     }
     return text;
 }
@@ -89,6 +148,11 @@ WorkspaceSettings KtwkspaceParseWorkspace(const std::string& text, const std::st
         // A carriage return inside a line is no line end, and no value holds one.
         if (equals == std::string_view::npos || line.find('\r') != std::string_view::npos)
             throw std::runtime_error(name + ": line " + std::to_string(lineNumber) + " is not a setting");
+        if (line.substr(0, equals) == kComponentKey) {
+            settings.components.push_back(
+                ReadComponent(line.substr(equals + 1), name + ": line " + std::to_string(lineNumber)));
+            continue;
+        }
         for (const auto& [key, field] : kKeys)
             if (line.substr(0, equals) == key) settings.*field = std::string(line.substr(equals + 1));
     }
@@ -99,15 +163,16 @@ WorkspaceSettings KtwkspaceParseWorkspace(const std::string& text, const std::st
 Workspace::Workspace(const std::string& fileName, bool interactive, bool, bool, const std::string&,
                      IIDEObject* callback, CatalogIf* catalog)
     : m_fileName(fileName), m_settings(KtwkspaceParseWorkspace(ReadWorkspaceFile(fileName), fileName)),
-      m_interactive(interactive), m_callback(callback), m_catalog(catalog)
+      m_fileSettings(m_settings), m_interactive(interactive), m_callback(callback), m_catalog(catalog)
 {
+    AdoptRecords(m_settings.components);
 }
 
 Workspace::Workspace(const std::string& name, const std::string& projectFolder, const std::string& family,
                      const std::string& die, const std::string& package, const std::string& language, bool interactive,
                      int, bool, bool, IIDEObject* callback, CatalogIf* catalog)
-    : m_settings{name, family, die, package, language}, m_interactive(interactive), m_callback(callback),
-      m_catalog(catalog)
+    : m_settings{name, family, die, package, language, {}}, m_fileSettings(m_settings), m_interactive(interactive),
+      m_callback(callback), m_catalog(catalog)
 {
     if (name.empty() || name.find_first_of("/\\") != std::string::npos)
         throw std::invalid_argument("\"" + name + "\" cannot name a workspace");
@@ -122,5 +187,15 @@ Workspace::Workspace(const std::string& name, const std::string& projectFolder, 
 }
 
 bool Workspace::RegisterVyCommands() { return true; }
+
+bool Workspace::setProductFamily(const std::string& family)
+{
+    m_settings.family = family;
+    return true;
+}
+
+void Workspace::setPackage(const std::string& package) { m_settings.package = package; }
+
+void Workspace::setTargetDevice(const std::string& die) { m_settings.die = die; }
 
 }  // namespace Ktwkspace

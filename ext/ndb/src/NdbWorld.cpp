@@ -67,9 +67,3 @@ int NdbGetWorldCount()
     const std::lock_guard<std::mutex> guard(worlds.lock);
     return static_cast<int>(worlds.alive.size());
 }
-
-void CvlLibFree()
-{
-    // The stand-in reads no cell library into its worlds, so no cell
-    // library is held in memory and there is nothing to free.
-}

@@ -2,11 +2,11 @@
 
 PersistCollection::PersistCollection(const std::string& rootName) : m_rootName(rootName) {}
 
-bool PersistCollection::readObjects(const std::string& path)
+bool PersistCollection::readObjects(const std::string& path, std::int64_t maxSize)
 {
     m_read = false;
     m_error.clear();
-    if (!m_document.ParseFile(path)) {
+    if (!m_document.ParseFile(path, maxSize)) {
         m_error = m_document.GetError();
         return false;
     }

@@ -10,10 +10,9 @@
 #include <xercesc/sax/SAXParseException.hpp>
 #include <xercesc/util/OutOfMemoryException.hpp>
 #include <xercesc/util/PlatformUtils.hpp>
-#include <xercesc/util/SecurityManager.hpp>
-#include <xercesc/util/XMLEntityResolver.hpp>
 #include <xercesc/util/XMLException.hpp>
-#include <xercesc/util/XMLResourceIdentifier.hpp>
+
+#include <fstream>
 
 using namespace xercesc;
 
@@ -58,23 +57,17 @@ private:
     std::string m_error;
 };
 
-// Refuses every external entity and remembers the first one asked for: a
-// document that needs one is refused as a whole.
-class RefusingResolver : public XMLEntityResolver {
-public:
-    InputSource* resolveEntity(XMLResourceIdentifier* id) override
-    {
-        if (m_refused.empty()) {
-            m_refused = id && id->getSystemId() ? UlvToUtf8(id->getSystemId()) : std::string("?");
-            if (m_refused.empty()) m_refused = "?";
-        }
-        return nullptr;
-    }
-    void Reset() { m_refused.clear(); }
-    const std::string& GetRefused() const { return m_refused; }
+// Thrown out of the parse at a document type declaration: what follows it
+// (an internal subset that defines entities, an external DTD) is never
+// scanned.
+struct DoctypeRefused {};
 
-private:
-    std::string m_refused;
+class NoDoctypeParser : public XercesDOMParser {
+public:
+    void doctypeDecl(const DTDElementDecl&, const XMLCh* const, const XMLCh* const, const bool, const bool) override
+    {
+        throw DoctypeRefused{};
+    }
 };
 
 void AppendUtf8(std::string& out, char32_t c)
@@ -155,17 +148,14 @@ char32_t DecodeUtf8(const std::string& text, std::size_t& pos)
 // --- document ------------------------------------------------------------------
 
 struct UlvXmlDocument::Impl {
-    // The parser keeps pointers to these three: it is declared after them so
+    // The parser keeps a pointer to the handler: it is declared after it so
     // that it goes first.
     CollectingErrorHandler errors;
-    RefusingResolver resolver;
-    SecurityManager security;
-    std::unique_ptr<XercesDOMParser> parser;
+    std::unique_ptr<NoDoctypeParser> parser;
     std::string error;
 
     void Configure()
     {
-        security.setEntityExpansionLimit(kUlvEntityExpansionLimit);
         parser->setValidationScheme(XercesDOMParser::Val_Never);
         parser->setDoNamespaces(false);
         parser->setDoSchema(false);
@@ -174,8 +164,6 @@ struct UlvXmlDocument::Impl {
         parser->setSkipDTDValidation(true);
         parser->setDisableDefaultEntityResolution(true);
         parser->setCreateEntityReferenceNodes(false);
-        parser->setSecurityManager(&security);
-        parser->setXMLEntityResolver(&resolver);
         parser->setErrorHandler(&errors);
     }
 
@@ -185,15 +173,16 @@ struct UlvXmlDocument::Impl {
     {
         parser.reset();
         errors.resetErrors();
-        resolver.Reset();
         if (!EnsureXercesInitialised(error)) return false;
         try {
             const std::u16string id = UlvFromUtf8(name);
             const MemBufInputSource source(reinterpret_cast<const XMLByte*>(bytes.data()), bytes.size(), id.c_str(),
                                            false);
-            parser = std::make_unique<XercesDOMParser>();
+            parser = std::make_unique<NoDoctypeParser>();
             Configure();
             parser->parse(source);
+        } catch (const DoctypeRefused&) {
+            error = "has a document type declaration (<!DOCTYPE ...>), which is not allowed: this file needs none";
         } catch (const XMLException& e) {
             error = UlvToUtf8(e.getMessage());
         } catch (const SAXException& e) {
@@ -204,9 +193,6 @@ struct UlvXmlDocument::Impl {
             error = "out of memory";
         } catch (...) {
             error = "unexpected failure of the XML parser";
-        }
-        if (error.empty() && !resolver.GetRefused().empty()) {
-            error = "refers to the external entity \"" + resolver.GetRefused() + "\", which is not read";
         }
         if (error.empty()) error = errors.GetError();
         if (error.empty() && !Root()) error = "no root element";
@@ -226,12 +212,11 @@ struct UlvXmlDocument::Impl {
 UlvXmlDocument::UlvXmlDocument() : m_impl(std::make_unique<Impl>()) {}
 UlvXmlDocument::~UlvXmlDocument() = default;
 
-bool UlvXmlDocument::ParseFile(const std::string& path)
+bool UlvXmlDocument::ParseFile(const std::string& path, std::int64_t maxSize)
 {
     std::string content;
-    if (SysReadFile(path, content)) return m_impl->Parse(content, path);
+    if (UlvReadFile(path, maxSize, content, m_impl->error)) return m_impl->Parse(content, path);
     m_impl->parser.reset();
-    m_impl->error = path + ": cannot be read";
     return false;
 }
 
@@ -240,6 +225,43 @@ bool UlvXmlDocument::ParseText(const std::string& text, const std::string& name)
 DOMElement* UlvXmlDocument::GetRoot() const { return m_impl->Root(); }
 
 const std::string& UlvXmlDocument::GetError() const { return m_impl->error; }
+
+bool UlvReadFile(const std::string& path, std::int64_t maxSize, std::string& content, std::string& error)
+{
+    const std::string limit = std::to_string(maxSize) + " bytes this file may have; it is not read";
+    SysStatInfo info;
+    if (path.empty() || SysPathStat(path, &info) != 0) {
+        error = path + ": cannot be read";
+        return false;
+    }
+    if (!SysIsRegularFile(info)) {
+        error = path + ": not a file";
+        return false;
+    }
+    if (info.size > maxSize) {
+        error = path + ": " + std::to_string(info.size) + " bytes, more than the " + limit;
+        return false;
+    }
+    std::string native = path;  // "\" read as the folder separator, as SysPathStat does
+    std::ifstream in(UtlSetValidSeparator(native), std::ios::binary);
+    std::string text;
+    text.reserve(static_cast<std::size_t>(info.size));
+    char buffer[1 << 16];
+    while (in && (in.read(buffer, sizeof buffer) || in.gcount() > 0)) {
+        text.append(buffer, static_cast<std::size_t>(in.gcount()));
+        // Grown since it was measured: still no more than the limit is held.
+        if (static_cast<std::int64_t>(text.size()) > maxSize) {
+            error = path + ": grew while read to more than the " + limit;
+            return false;
+        }
+    }
+    if (!in.eof()) {
+        error = path + ": cannot be read";
+        return false;
+    }
+    content = std::move(text);
+    return true;
+}
 
 // --- text ----------------------------------------------------------------------
 

@@ -18,8 +18,8 @@
 // (letter case ignored) and the same file, or of the same name when either
 // has no file; with `byName`, the first unit of the same name whatever its
 // file. Nothing unless both sets exist.
-void ImodelDuplicateSubModuleInfo(boost::shared_ptr<ImodelModule::ModuleSet> from,
-                                  boost::shared_ptr<ImodelModule::ModuleSet> to, bool byName,
+void ImodelDuplicateSubModuleInfo(boost::shared_ptr<ImodelModule::UnitSet> from,
+                                  boost::shared_ptr<ImodelModule::UnitSet> to, bool byName,
                                   const zorpaSaveRestoreParams& params);
 
 // Brings the data of the units of the saved libraries into the units of the
@@ -31,10 +31,11 @@ void ImodelRestoreLibs(ImodelDesignManager::Libraries& saved, bool byName, const
 void ImodelRestoreLibs(ImodelDesignManager& design, ImodelDesignManager::Libraries& saved, bool byName,
                        const zorpaSaveRestoreParams& params);
 
-// Inserts a clone of each unit of `from` into `to`; a clone equal in the set
-// order to a unit already there is dropped. Nothing when either is empty.
-void ImodelDuplicateSet(boost::shared_ptr<ImodelModule::ModuleSet> from, boost::shared_ptr<ImodelModule::ModuleSet> to);
+// Inserts a clone of each unit of `from` into `to`; a clone that a unit
+// already there keeps out (ZorpaUnitSet::Conflicting) is dropped. Nothing
+// when either is empty.
+void ImodelDuplicateSet(boost::shared_ptr<ImodelModule::UnitSet> from, boost::shared_ptr<ImodelModule::UnitSet> to);
 
-// Appends a clone of each unit of `from` to `to`, in order. Nothing when
-// either is null.
-void ImodelDuplicateList(std::deque<ImodelModule*>* from, std::deque<ImodelModule*>* to);
+// Appends a clone of each unit of `from` (nulls left out) to `to`, in
+// order. Nothing when either is null.
+void ImodelDuplicateList(const std::deque<ImodelModule*>* from, ImodelModule::OwnedList* to);

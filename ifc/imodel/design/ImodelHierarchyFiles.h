@@ -77,7 +77,9 @@ void ImodelAddPackages(ImodelModule* module, ImodelFunctionType tool, ImodelModu
 // at each place it stands (once per path; a cycle is not entered again).
 // With a `limit` other than -1, a list of sub-blocks is walked no further
 // once the count reaches the limit, so the answer is at least the limit
-// then and may exceed it. 0 for null.
+// then and may exceed it. 0 for null. The count is worked out per unit, not
+// per path: the time grows with the units and links, and a count beyond
+// the range of int answers INT_MAX.
 int ImodelCountFiles(ImodelModule* module, int limit);
 // Whether a unit of the hierarchy has a defining file with a parent file
 // (or ancestor) of the type; false for null.

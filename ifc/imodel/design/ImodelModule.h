@@ -16,12 +16,22 @@
 // a unit that is destroyed unlinks itself from both sides first, so no list
 // ever points at a destroyed unit. User designs may instantiate themselves:
 // every walk over the links keeps a visited set.
+//
+// A unit stands in at most one library, which owns it (ZorpaUnitSet). Its
+// place there (GetUnitOrder) is its lower-cased name, then no defining file
+// before a defining file, then the file's name; when the unit's file is set
+// or cleared, the library moves it to its new place. The order is taken from
+// the file when it is set, so a file the file manager drops later does not
+// move the unit.
 #pragma once
 
 #include "ifile/IfileObjectEx.h"
+#include "imodel/design/ImodelLinkList.h"
 #include "imodel/names/ImodelFileTypes.h"
 #include "imodel/names/ImodelToolKinds.h"
+#include "imodel/options/ImodelPhySynthesisOptions.h"
 
+#include <foundation/Sys.h>
 #include <vy/ComponentID.h>
 #include <vy/IComponent.h>
 #include <zorpa/ZorpaLibrary.h>
@@ -30,27 +40,91 @@
 #include <boost/shared_ptr.hpp>
 #include <boost/weak_ptr.hpp>
 
+#include <cstdint>
 #include <deque>
 #include <memory>
+#include <optional>
 #include <ostream>
 #include <string>
+#include <unordered_set>
 #include <utility>
 #include <vector>
 
 class Iconvert;
 class ImodelContextImpl;
-class ImodelPhySynthesisOptions;
 class IprocessFlowObject;
-struct SysStatInfo;
 template <class T>
 class ImodelObjectValidityChecker;
 
-class ImodelModule {
+// A list that takes no memory until something is put into it (most units
+// never have stimulus, constraint or package lists, and an empty deque
+// costs a page fraction); a copy copies the list.
+template <class List>
+class ImodelLazyList {
+public:
+    const List& Get() const { return m_list ? *m_list : Empty(); }
+    // The list, made empty when there was none.
+    List& Use()
+    {
+        if (!m_list) m_list.emplace();
+        return *m_list;
+    }
+
+private:
+    static const List& Empty()
+    {
+        static const List none;
+        return none;
+    }
+    std::optional<List> m_list;
+};
+
+// The values of a unit that a copy takes over as they are (ImodelModule's
+// copy constructor); the unit's links, contexts, display flag and
+// customized lists are not among them.
+struct ImodelModuleData {
+    ImodelModuleData(const VyIfaces::ComponentID& key, zorpaModuleTypes kind, bool isPackage, bool isSpirit);
+
+    VyIfaces::ComponentID m_key;
+    boost::weak_ptr<IfileObjectEx> m_file;
+    // The unit's place in its library and the key of its file in the
+    // library's file index; both follow the key and the file as set.
+    ZorpaUnitOrder m_order;
+    std::string m_fileIndexKey;
+    bool m_isPackage;
+    bool m_isSpirit;
+    zorpaModuleTypes m_kind;
+    int m_expand = -1;
+    std::string m_vsimParams;
+    std::optional<SysStatInfo> m_timeStamp;
+    bool m_isRoot = false;
+    ImodelLazyList<std::deque<IfileObject>> m_stimulusFiles;
+    ImodelLazyList<std::deque<IfileObject>> m_associatedFiles;
+    ImodelLazyList<std::deque<IfileObject>> m_synthesisConstraintFiles;
+    ImodelLazyList<std::deque<IfileObject>> m_simulationPackagesToIgnore;
+    ImodelLazyList<std::deque<IfileObject>> m_synthesisPackagesToIgnore;
+    ImodelLazyList<std::deque<IfileObject>> m_cdbOrder;
+    std::vector<VyIfaces::ComponentID> m_simulationModulesToInclude;
+    std::string m_flowName;
+    ImodelLazyList<std::deque<std::string>> m_possibleLibraries;
+    ImodelPhySynthesisOptions m_phySynthOptions;
+    IprocessFlowObject* m_messageObject = nullptr;
+    VyIfaces::IComponent* m_component = nullptr;
+};
+
+class ImodelModule : private ImodelModuleData {
 public:
     using ModuleList = std::deque<ImodelModule*>;
+    // Units looked at together, not owned (GetAllRelatedModules).
     using ModuleSet = ZorpaSet<ImodelModule*>::Set;
+    // The units of a library, owned.
+    using UnitSet = ZorpaUnitSet<ImodelModule*>;
+    using Owned = std::unique_ptr<ImodelModule>;
+    using OwnedList = std::deque<Owned>;
     using FileList = std::deque<IfileObject>;
     using FileEntries = std::vector<boost::shared_ptr<IfileObjectEx>>;
+    // Project files by object.
+    using FileObjects = std::unordered_set<const IfileObjectEx*>;
     using LineIterator = std::vector<std::string>::const_iterator;
 
     // The user's explicit, ordered list of files for one tool kind; it
@@ -98,19 +172,15 @@ public:
     virtual ~ImodelModule();
 
     // A new unit with the key, file, kind and package flag of `source` that
-    // takes the source's data; null for a null source.
-    static ImodelModule* Clone(ImodelModule* source);
+    // takes the source's data; empty for a null source.
+    static Owned Clone(const ImodelModule* source);
     // A new unit with these values; its file is the project's file of that
     // name when a name is given, else this unit's file.
-    ImodelModule* Clone(const std::string& name, const std::string& fileName, zorpaModuleTypes kind, bool isPackage,
-                        const std::string& library, const std::string& package) const;
-    // Deletes the unit (nothing for null); with `fromUseClause`, first
-    // announces that a use clause no longer names it.
-    static void Delete(ImodelModule* module, bool fromUseClause);
-    // Deletes the units (nulls and repeats skipped), unlinking them from the
-    // units that stay; the work grows with the number of links, not with
-    // their square.
-    static void DeleteModules(const std::vector<ImodelModule*>& modules);
+    Owned Clone(const std::string& name, const std::string& fileName, zorpaModuleTypes kind, bool isPackage,
+                const std::string& library, const std::string& package) const;
+    // Deletes the unit (nothing for an empty one); with `fromUseClause`,
+    // first announces that a use clause no longer names it.
+    static void Delete(Owned module, bool fromUseClause);
 
     // Takes the user's data of `source` (expansion, root flag, package and
     // CDB lists, contexts, stamp; with `copyLists` also the stimulus,
@@ -124,10 +194,11 @@ public:
     // case ignored). A unit made again later for that key from the same file
     // takes the clone's data back.
 
-    // The clones, owned by the list; changed through the operations below.
-    static ModuleList& GetRemovedModuleList();
-    // The entry of the unit's key; the list's end for null or none.
-    static ModuleList::iterator FindDeletedModuleInfo(const ImodelModule* module);
+    using RemovedList = OwnedList;
+    // The clones, in no particular order; changed through the operations below.
+    static const RemovedList& GetRemovedModuleList();
+    // The entry of the unit's key; null for a null unit or none.
+    static const ImodelModule* FindDeletedModuleInfo(const ImodelModule* module);
     // Keeps the unit's data and its file's stamp, in place of an earlier
     // entry of its key. Nothing for null.
     static void SaveDeletedModuleInfo(ImodelModule* module);
@@ -138,6 +209,8 @@ public:
     static void RestoreDeletedModuleInfo(ImodelModule* module, boost::shared_ptr<IfileObjectEx> file);
     // Forgets the entries of the units defined by `file` (that object).
     static void RemoveDeletedModuleInfo(boost::shared_ptr<IfileObjectEx> file);
+    // Forgets every entry.
+    static void ClearRemovedModuleList();
 
     // --- key, identity and order -------------------------------------------------
 
@@ -166,8 +239,18 @@ public:
     // file, the same file.
     bool operator==(const ImodelModule& other) const;
     bool operator!=(const ImodelModule& other) const { return !(*this == other); }
-    // Lower-cased names, then the files when both have one.
-    bool operator<(const ImodelModule& other) const;
+    // By GetUnitOrder: lower-cased names; of one name, a unit without file
+    // before a unit with one, then the files' names. A strict weak order.
+    bool operator<(const ImodelModule& other) const { return m_order < other.m_order; }
+    // The unit's place among the units of a library.
+    const ZorpaUnitOrder& GetUnitOrder() const { return m_order; }
+    // Unique among the units ever built, from 1: tells apart units of one
+    // place in a library, and the change events know the unit by it.
+    std::uint64_t GetUnitSerial() const { return m_serial; }
+    // The key of the defining file in the library's file index (the file
+    // name as stored, with the file-name rules' separators and case); empty
+    // without a file.
+    const std::string& GetFileIndexKey() const { return m_fileIndexKey; }
     // The name; with the library after `separator` when it is not "work".
     std::string GetNiceComponentName(const std::string& separator) const;
 
@@ -191,8 +274,8 @@ public:
     bool SetVSimParams(const std::string& params);
     std::string GetFlowName() const { return m_flowName; }
     void SetFlowName(const std::string& name) { m_flowName = name; }
-    const std::deque<std::string>& GetPossibleLibraries() const { return m_possibleLibraries; }
-    void SetPossibleLibraries(const std::deque<std::string>& libraries) { m_possibleLibraries = libraries; }
+    const std::deque<std::string>& GetPossibleLibraries() const { return m_possibleLibraries.Get(); }
+    void SetPossibleLibraries(const std::deque<std::string>& libraries) { m_possibleLibraries.Use() = libraries; }
     std::vector<VyIfaces::ComponentID>* GetSimulationModuleToIncludeList() { return &m_simulationModulesToInclude; }
 
     // The flow object attached to the unit, not owned.
@@ -202,10 +285,13 @@ public:
 
     // Owned; the context is null only for a copy of a unit that had none.
     ImodelContextImpl* GetContext() const { return m_context.get(); }
-    ImodelPhySynthesisOptions* GetPhySynthOptions() const { return m_phySynthOptions.get(); }
+    ImodelPhySynthesisOptions* GetPhySynthOptions() { return &m_phySynthOptions; }
+    const ImodelPhySynthesisOptions* GetPhySynthOptions() const { return &m_phySynthOptions; }
     bool IsPhySynthCustomized() const;
 
     // Units that may die while referenced get no ids: there is no checker.
+    // Whether a unit an event names still lives is the change events' own
+    // registry's to tell (IeventModuleRegistry, by the unit's serial).
     static ImodelObjectValidityChecker<ImodelModule>* GetValidityChecker() { return nullptr; }
 
     // --- defining file and time stamp ----------------------------------------------
@@ -215,6 +301,8 @@ public:
     ImodelFileName GetModuleFullFileName() const;
     std::string GetFileName() const { return GetModuleFullFileName().GetString(); }
     // Drops the file, makes the unit of unknown kind and signals the change.
+    // Like SetModuleFileName, it moves the unit in its library: an iterator
+    // of the library at the unit is no longer valid.
     void SetNoFile();
     // Points the unit at the project's file of that full name (the file of
     // `other` when it has that name; none for an empty name), without a
@@ -235,11 +323,14 @@ public:
 
     // Null until the first sub-block (parent) is linked. Change them through
     // the operations below only.
-    const ModuleList* GetSubBlocks() const { return m_subBlocks.get(); }
-    const ModuleList* GetParentsList() const { return m_parents.get(); }
+    const ImodelLinkList* GetSubBlocks() const { return m_subBlocks.get(); }
+    const ImodelLinkList* GetParentsList() const { return m_parents.get(); }
     // The unit and every unit below it is structural (its file, when it has
     // a typed one, says so).
     bool IsStructural() const;
+    // A file of a place-and-route view derives from the unit (of the current
+    // view only, unless `allRevisions`); false without a context or flow.
+    bool HasRevDependentData(bool allRevisions);
     // An HDL unit, or a unit with an HDL unit somewhere below it.
     bool HasSubBlocks() const;
 
@@ -257,16 +348,18 @@ public:
     // Takes every occurrence of `sub` out of the sub-blocks and this unit
     // out of `sub`'s parents, signalling neither; the number of occurrences.
     int DetachSubBlock(ImodelModule* sub);
-    // The unit's sub-blocks become `list` (none for null).
+    // The unit's sub-blocks become the units of `list` (none for null),
+    // nulls left out.
     void SetSubBlocks(std::unique_ptr<ModuleList> list);
     // The unit's sub-blocks become the units of `list`, shared; nothing for null.
-    void DuplicateList(const ModuleList* list);
+    void DuplicateList(ImodelUnitListRef list);
     // Adds the unit and, `down` levels down and `up` levels up (-1: all,
     // 0: none), every unit linked to it that the set does not hold yet.
     void GetAllRelatedModules(ModuleSet& set, int down, int up);
     // Whether a unit above this one, defined by a file outside both lists,
     // still needs it: parents defined by a removed file are looked through.
     bool HasParentNotInListRec(const FileEntries& keptFiles, const FileEntries& removedFiles) const;
+    bool HasParentNotInListRec(const FileObjects& keptFiles, const FileObjects& removedFiles) const;
 
     // Appends the files of the hierarchy below the unit that declare
     // packages, in hierarchy order, and drops every file of `files` that
@@ -279,12 +372,12 @@ public:
 
     // --- file lists --------------------------------------------------------------------
 
-    const FileList& GetStimulusList() const { return m_stimulusFiles; }
-    FileList* GetStimulusListPtr() { return &m_stimulusFiles; }
-    const FileList& GetAssociatedFileListConst() const { return m_associatedFiles; }
-    FileList& GetAssociatedFileList() { return m_associatedFiles; }
-    const FileList& GetSynthesisConstraintFileList() const { return m_synthesisConstraintFiles; }
-    const FileList& GetCDBOrder() const { return m_cdbOrder; }
+    const FileList& GetStimulusList() const { return m_stimulusFiles.Get(); }
+    FileList* GetStimulusListPtr() { return &m_stimulusFiles.Use(); }
+    const FileList& GetAssociatedFileListConst() const { return m_associatedFiles.Get(); }
+    FileList& GetAssociatedFileList() { return m_associatedFiles.Use(); }
+    const FileList& GetSynthesisConstraintFileList() const { return m_synthesisConstraintFiles.Get(); }
+    const FileList& GetCDBOrder() const { return m_cdbOrder.Get(); }
     // Both add the file unless an equal one is there.
     void AddAssociatedFile(const IfileObjectEx& file);
     void AddSynthesisConstraintFile(const IfileObject& file);
@@ -359,11 +452,19 @@ public:
     static std::vector<ImodelModule*>& CannotBeSetAsRootList();
 
 private:
+    friend class ZorpaUnitSet<ImodelModule*>;
+
     typeUserFileList* getCustomizedFileList(ImodelFunctionType kind);
     const typeUserFileList* getCustomizedFileList(ImodelFunctionType kind) const;
     void RegisterWithEvents();
-    // Appends the units of `list` as sub-blocks, each taking this unit as parent.
+    // The library set that holds the unit; null outside one.
+    void SetUnitSet(UnitSet* set) { m_unitSet = set; }
+    // Points the unit at `file` (none for empty), its library moving it.
+    void ChangeFile(const boost::shared_ptr<IfileObjectEx>& file);
+    // Appends the units of `list` as sub-blocks (nulls left out), each
+    // taking this unit as parent.
     void LinkSubBlocks(const ModuleList& list);
+    void LinkSubBlocks(const ImodelLinkList& list);
     // Takes this unit out of its sub-blocks' parent lists and its parents'
     // sub-block lists, dropping its own lists; `signal` has each unit that
     // changed signal it.
@@ -372,36 +473,16 @@ private:
     // sub-block list (every entry); whether it was there.
     bool ForgetParent(const ImodelModule* module);
     bool ForgetSubBlock(const ImodelModule* module);
-    void StoreTimeStamp(const SysStatInfo* stamp);
     // Appends the files the project holds that the associated list lacks.
     void MergeAssociatedFiles(const FileList& files);
     void AnnounceDestruction();
 
-    VyIfaces::ComponentID m_key;
-    boost::weak_ptr<IfileObjectEx> m_file;
+    std::uint64_t m_serial;
+    UnitSet* m_unitSet = nullptr;
     bool m_displayable = false;
-    std::unique_ptr<ModuleList> m_subBlocks;
-    std::unique_ptr<ModuleList> m_parents;
-    bool m_isPackage;
-    bool m_isSpirit;
-    zorpaModuleTypes m_kind;
-    int m_expand = -1;
-    std::string m_vsimParams;
-    std::unique_ptr<SysStatInfo> m_timeStamp;
-    bool m_isRoot = false;
-    FileList m_stimulusFiles;
-    FileList m_associatedFiles;
-    FileList m_synthesisConstraintFiles;
-    FileList m_simulationPackagesToIgnore;
-    FileList m_synthesisPackagesToIgnore;
-    FileList m_cdbOrder;
-    std::vector<VyIfaces::ComponentID> m_simulationModulesToInclude;
-    std::string m_flowName;
-    std::deque<std::string> m_possibleLibraries;
-    std::unique_ptr<ImodelPhySynthesisOptions> m_phySynthOptions;
+    std::unique_ptr<ImodelLinkList> m_subBlocks;
+    std::unique_ptr<ImodelLinkList> m_parents;
     std::unique_ptr<ImodelContextImpl> m_context;
-    IprocessFlowObject* m_messageObject = nullptr;
-    VyIfaces::IComponent* m_component = nullptr;
     std::vector<typeUserFileList> m_customizedLists;
 };
 
@@ -409,5 +490,5 @@ private:
 // the unit's data.
 template <>
 struct ZorpaUnitCopier<ImodelModule*> {
-    static ImodelModule* Copy(ImodelModule* unit) { return ImodelModule::Clone(unit); }
+    static ImodelModule::Owned Copy(const ImodelModule* unit) { return ImodelModule::Clone(unit); }
 };

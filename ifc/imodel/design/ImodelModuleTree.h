@@ -8,8 +8,13 @@
 // them again: on an acyclic hierarchy the answers are those of a plain walk,
 // on a cyclic one the walk still ends. Walks that only look for a unit visit
 // each unit once; the search for the next match, the simulator parameters
-// and the dump go once along every path, as their answers are defined.
+// and the dump answer as if they went once along every path, the first two
+// without doing so. Every walk keeps its own stack: no hierarchy is too
+// deep for it. Each walk that starts from a list takes a plain list (the
+// top-level units) or a unit's sub-block or parent list.
 #pragma once
+
+#include "imodel/design/ImodelModule.h"
 
 #include <zorpa/ZorpaLibrary.h>
 
@@ -22,7 +27,6 @@
 
 class IfileObject;
 class IfileObjectEx;
-class ImodelModule;
 
 // A change applied to every unit of the design (ImodelApplyToAllModules).
 class ImodelModifyModuleFtor {
@@ -36,14 +40,14 @@ public:
 
 // The first unit, depth-first, whose name is `name` (ImodelModule::IsSameModule:
 // with case where the unit's key is case-sensitive); null for an empty name.
-ImodelModule* ImodelFindModuleInTree(const std::string& name, const std::deque<ImodelModule*>* modules);
+ImodelModule* ImodelFindModuleInTree(const std::string& name, ImodelUnitListRef modules);
 
 // The next unit after `start`, depth-first along every path, whose name
 // matches `name`: a wildcard pattern with `wildcard`, else the name itself;
 // with or without letter case. A null `start` tests every unit from the
 // first; passing `start` sets it to null. Null when nothing matches.
-ImodelModule* ImodelFindModuleMatch(const std::string& name, const std::deque<ImodelModule*>* modules,
-                                    ImodelModule*& start, bool caseSensitive, bool wildcard);
+ImodelModule* ImodelFindModuleMatch(const std::string& name, ImodelUnitListRef modules, ImodelModule*& start,
+                                    bool caseSensitive, bool wildcard);
 // The same over the design's module tree, wrapping around: when nothing
 // matches after `start`, the search runs once more from the first unit.
 ImodelModule* ImodelFindModuleMatch(const std::string& name, ImodelModule* start, bool caseSensitive, bool wildcard);
@@ -58,10 +62,10 @@ ImodelModule* ImodelFindAnotherPackageDeclaringAModule(const ImodelModule* modul
 // Whether `module` equals (ImodelModule::operator==) a unit of the list or
 // of the sub-block lists below it: linking the list's units below `module`
 // would make it instantiate itself.
-bool ImodelIsLoop(const ImodelModule* module, const std::deque<ImodelModule*>* modules);
+bool ImodelIsLoop(const ImodelModule* module, ImodelUnitListRef modules);
 
 // Whether a unit of the list, or below it, is an HDL unit (VHDL or Verilog).
-bool ImodelHasSubHdlBlocks(const std::deque<ImodelModule*>* modules);
+bool ImodelHasSubHdlBlocks(ImodelUnitListRef modules);
 
 // Whether some library of the design holds a unit.
 bool ImodelHasModule();
@@ -74,8 +78,7 @@ bool ImodelIsModuleDependentOfLibrary(const ImodelModule* module,
 // False when a unit of the list, or above it along the parent lists, is
 // defined by `file` (the same object); true otherwise and for a null list.
 // Given a unit's parent list: whether the unit is a top unit of its file.
-bool ImodelIsTopLevelModuleOfFileRec(const boost::shared_ptr<IfileObjectEx>& file,
-                                     const std::deque<ImodelModule*>* parents);
+bool ImodelIsTopLevelModuleOfFileRec(const boost::shared_ptr<IfileObjectEx>& file, ImodelUnitListRef parents);
 
 // Whether `file` defines a unit of the design's module tree.
 bool ImodelIsUsedInHierarchy(const IfileObject& file);
@@ -86,12 +89,14 @@ bool ImodelIsUsedInHierarchy(const IfileObject& file);
 // order, units in set order.
 void ImodelApplyToAllModules(const ImodelModifyModuleFtor& ftor);
 
-// Deletes every unit of the list (each once, however often it is listed),
-// then the list itself. Nothing for null.
-void ImodelDestroyTree(std::unique_ptr<std::deque<ImodelModule*>> modules);
+// Deletes every unit of the list, each once it has left the list.
+void ImodelDestroyTree(ImodelModule::OwnedList modules);
 
 // Appends the simulator parameters of the unit and of every unit below it,
-// in depth-first order, each separated from what is already there by a blank.
+// in depth-first order along every path (a unit used twice adds its own
+// twice), each separated from what is already there by a blank. The time
+// grows with the units, the links and the text appended. A text longer
+// than a simulator could take (16 MiB) is not appended; the user is told.
 void ImodelAppendVSimParams(const ImodelModule* module, std::string& params);
 
 // Writes the tree as text, one unit a line: `indent`, the name, " [library]"
@@ -99,6 +104,7 @@ void ImodelAppendVSimParams(const ImodelModule* module, std::string& params);
 // " (" the title and extension of its file, or "?" without file, ")". Each
 // level is sorted by the unit order (lower-cased names first) and followed by
 // its sub-blocks, indented three more blanks. A unit met again below itself
-// is written but not entered.
-std::ostream& ImodelDumpTree(std::ostream& out, const std::string& indent, const std::deque<ImodelModule*>* modules,
+// is written but not entered. A dump goes down 1000 levels at most and
+// stops after 1,000,000 lines; a line beginning "..." says where it stopped.
+std::ostream& ImodelDumpTree(std::ostream& out, const std::string& indent, ImodelUnitListRef modules,
                              const std::string& library);

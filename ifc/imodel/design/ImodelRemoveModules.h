@@ -23,7 +23,8 @@
 // unit's parents get a replacement sub-block (ImodelRemoveModuleInOtherLib),
 // its sub-blocks without file that no other unit uses go too, and it is
 // deleted; the root id is emptied when the root goes. `kept` (may be empty)
-// receives an unlinked copy of each unit; with `save` the unit's data is
+// receives an unlinked copy of each unit (one that a unit there keeps out,
+// ZorpaUnitSet::Conflicting, is dropped); with `save` the unit's data is
 // kept for when it comes back, with `forget` the data kept for the file's
 // units is dropped. `components` (may be null) receives the block-design
 // components of the units; `packageUsers` (may be null) the units whose
@@ -31,20 +32,20 @@
 // caller. Placeholders put into the library are announced with one
 // IeventModuleAdded. Nothing for a file whose library does not exist.
 void ImodelRemoveModulesOfFile(const boost::shared_ptr<IfileObjectEx>& file,
-                               boost::shared_ptr<ImodelModule::ModuleSet> kept, bool updateNow, bool save, bool forget,
+                               boost::shared_ptr<ImodelModule::UnitSet> kept, bool updateNow, bool save, bool forget,
                                std::vector<VyIfaces::IComponent*>* components, std::deque<ImodelModule*>* packageUsers);
 
 // Gives each parent of `module` (those defined by `file` aside) a sub-block
 // in its place, one per instance: the package through which the parent's
 // use clauses reach a unit of that name, else a unit of that name in the
 // parent's library, else a placeholder of unknown kind without file. A
-// placeholder for the unit's own library goes to `readd` once, for the
-// caller to put into `library`; one for another library is put into it at
-// once. Nothing when an argument is missing, the unit has no parents or its
+// placeholder for the unit's own library goes to `readd` once (which owns
+// it), for the caller to put into `library`; one for another library is put
+// into it at once. Nothing when an argument is missing, the unit has no parents or its
 // library does not exist.
 void ImodelRemoveModuleInOtherLib(ImodelModule* module, const boost::shared_ptr<IfileObjectEx>& file,
                                   boost::shared_ptr<ZorpaLibrary<ImodelModule*>> library,
-                                  std::deque<ImodelModule*>* readd);
+                                  ImodelModule::OwnedList* readd);
 
 // Hands the block-design component of a unit that goes to `components` (the
 // unit forgets it); for a package, the sub-blocks whose component lies in

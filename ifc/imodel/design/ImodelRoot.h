@@ -1,6 +1,8 @@
 // Choosing the root unit: the top of the design that the flow works on.
 #pragma once
 
+#include "imodel/design/ImodelLinkList.h"
+
 #include <deque>
 
 class ImodelModule;
@@ -14,7 +16,8 @@ bool ImodelCanBeRoot(const ImodelModule* module);
 // the other in list order. So every unit of a level is tried before any unit
 // below it. Null for a null list or when no unit qualifies. Each unit's
 // sub-blocks are searched once, so a cyclic hierarchy ends the search too.
-ImodelModule* ImodelGetFirstValidRoot(const std::deque<ImodelModule*>* modules);
+// The search keeps its own stack: no hierarchy is too deep for it.
+ImodelModule* ImodelGetFirstValidRoot(ImodelUnitListRef modules);
 
 // The same over the top-level units of the library "work", rebuilt first;
 // null when there is no such library.

@@ -5,6 +5,7 @@
 
 #include "ievent/Ievent.h"
 
+#include <memory>
 #include <string>
 #include <utility>
 #include <vector>
@@ -45,7 +46,7 @@ struct zorpaSaveRestoreParams;
 
 class Imodel {
 public:
-    using CoreToolManagers = std::vector<QuorlaneCoreToolManager*>;
+    using CoreToolManagers = std::vector<std::unique_ptr<QuorlaneCoreToolManager>>;
     using CoreToolManagerRange = std::pair<CoreToolManagers::const_iterator, CoreToolManagers::const_iterator>;
 
     virtual ~Imodel() = default;
@@ -131,19 +132,26 @@ public:
     // Core-tool managers, owned by the model, in registration order.
     // Type 34 is looked up as 33; null when no manager has the type.
     virtual QuorlaneCoreToolManager* GetCoreToolManager(int coreType) = 0;
-    // The model owns the manager from then on.
-    virtual void AddCoreToolManager(QuorlaneCoreToolManager* manager) = 0;
-    // Removes the first occurrence without deleting it.
-    virtual void RemoveCoreToolManager(QuorlaneCoreToolManager* manager) = 0;
+    // Appends the manager (nothing for null).
+    virtual void AddCoreToolManager(std::unique_ptr<QuorlaneCoreToolManager> manager) = 0;
+    // Takes the manager out of the list and hands it back; empty when the
+    // list does not hold it.
+    virtual std::unique_ptr<QuorlaneCoreToolManager> RemoveCoreToolManager(QuorlaneCoreToolManager* manager) = 0;
     virtual CoreToolManagerRange GetCoreToolManagers() const = 0;
+    // Whether the cores of the type's manager are consistent with the
+    // project, after it saved the workspace's time stamp: false without a
+    // manager, true without asking when its tool is hidden.
+    virtual bool CheckNewCores(int coreType) = 0;
+    // Lets the type's manager refresh the project's cores, unless there is
+    // none or its tool is hidden.
+    virtual void RefreshCoreTool(int coreType) = 0;
 
     // The project's core workspace file "kiltora.aws" in its core folder;
     // empty while no project is open.
     virtual void GetWorkspaceFileName(ImodelFileName& out) = 0;
     // Deletes the current workspace and keeps `workspace` (may be null),
-    // handing it the host's callback object. The current one again changes
-    // nothing.
-    virtual void SetWorkspace(Ktwkspace::Workspace* workspace) = 0;
+    // handing it the host's callback object.
+    virtual void SetWorkspace(std::unique_ptr<Ktwkspace::Workspace> workspace) = 0;
     // Opens the project's core workspace, creating it when its file is
     // missing; a failure is reported and leaves no workspace.
     virtual void OpenWorkspace() = 0;
@@ -153,9 +161,9 @@ public:
     // root id and a deep copy of every library; the matching outermost
     // restore gives the units of the design the kept data of the units of
     // the same key (libraries paired by name, `byName` and `params` as
-    // ImodelRestoreLibs takes them), drops the copies and makes the kept
-    // root the root again when it still has a file. A restore without a
-    // save is ignored.
+    // ImodelRestoreLibs takes them), drops the copies and, when the kept
+    // root's unit still has a file, makes it the root again through set_root
+    // (IcmdDoSetRoot). A restore without a save is ignored.
     virtual void SaveLibraries() = 0;
     virtual void RestoreLibraries(bool byName, const zorpaSaveRestoreParams& params) = 0;
 
@@ -195,9 +203,9 @@ public:
     static bool IsAlive(const Imodel* model);
 
     // A second, complete model for the new-project wizard; the caller owns it.
-    static Imodel* CreateNewProjectWizardInstance();
-    // Deletes the instance when not null and sets the pointer to null.
-    static void DestroyNewProjectWizardInstance(Imodel*& model);
+    static std::unique_ptr<Imodel> CreateNewProjectWizardInstance();
+    // Deletes the instance when not null and leaves the pointer null.
+    static void DestroyNewProjectWizardInstance(std::unique_ptr<Imodel>& model);
 
     // Process-wide flags, shared by every instance; set through the reference.
     static bool& GetFileCreatedBySolvato();

@@ -46,6 +46,8 @@ public:
     void UpdateTimerFileDetection(const std::string& folder, bool block) override;
     // The host's parent window; null without a host.
     void* GetParentWindow() override;
+    // The project model runs no core configurator: false, and `output` says so.
+    bool ConfigureCore(const VlnvCoreId& core, std::string& output) override;
 };
 
 }  // namespace QuorlaneCallBack

@@ -10,6 +10,10 @@
 
 #include <foundation/Mdb.h>
 
+#include <vector>
+
+struct ImodelMessageDef;
+
 // --- serials 0 to 38 ----------------------------------------------------------
 
 int ImodelDisplayADB_UPDATED_MSG(const char* name);
@@ -159,3 +163,15 @@ void ImodelKillCOMMAND_METER();
 // Makes SWITCH_BLOCKMODE_WARNING known to the do-not-show-again manager. Runs
 // by itself when the library is loaded.
 void ImodelRegisterSWITCH_BLOCKMODE_WARNING_QRY();
+
+// --- the table ----------------------------------------------------------------
+
+// One message of the table: its definition and how many values its function
+// takes for the placeholders.
+struct ImodelMessageEntry {
+    const ImodelMessageDef* def;
+    int arguments;
+};
+// Every message defined above, the meter included, in the order of their
+// definitions: for the checks that walk the whole table.
+const std::vector<ImodelMessageEntry>& ImodelGetMessageTable();

@@ -17,6 +17,8 @@
 
 #include "ifile/IfileObject.h"
 
+#include <boost/shared_ptr.hpp>
+
 #include <deque>
 #include <ostream>
 #include <string>
@@ -24,7 +26,9 @@
 #include <vector>
 
 class Iconvert;
+class IfileObjectEx;
 class ImodelModule;
+class ImodelRevContextImpl;
 
 // The state of a file in an optional-file list: 0 the file is used, 1 not.
 enum OptionalFileState : int {
@@ -83,6 +87,28 @@ public:
     // Replaces the list. With an optional-file list of exactly one entry,
     // UseSynplifySDC becomes whether that entry is used.
     void SetConstraintFileList(const std::deque<IfileObject>& files, const ImodelOptionalFiles* optionalFiles);
+
+    // --- the list as the flow sees it (ImodelPhySynthesisConstraints.cpp) -----------------
+    // The stored list with each flow constraint file replaced by the project
+    // file its flow node gives for the module and revision (named after
+    // `defaultName` when given); generic constraint files (group 104) stay
+    // as they are. A file the node does not give is dropped with
+    // `dropMissing`, else kept. Without module or revision, the stored list.
+    void GetConstraintFileList(std::deque<IfileObject>& out, ImodelModule* module, ImodelRevContextImpl* revision,
+                               bool dropMissing, const std::string* defaultName) const;
+    // A file joined the project: a flow constraint file (levels 2 and 3)
+    // that physical synthesis uses by default in a revision of the unit is
+    // put at its default place in the list, unless the list holds a file of
+    // its type or the synthesis constraints are not passed on; each revision
+    // whose list now names it hears of the change.
+    void ConstraintFileAdded(boost::shared_ptr<IfileObjectEx> file, ImodelModule* module);
+    // A file left the project: generic constraint files are dropped from the
+    // list, and each revision whose list held the file hears of the change.
+    void ConstraintFileRemoved(const IfileObject& file, ImodelModule* module);
+    // Tells the process manager that the module's physical-synthesis
+    // constraints changed in the revision, or, without one, in every
+    // revision the flow's physical-synthesis step takes part in.
+    static void NotifyListChanged(ImodelModule* module, ImodelRevContextImpl* revision);
 
 private:
     struct Keys;

@@ -22,6 +22,7 @@
 class Iconvert;
 class IfileObjectEx;
 class ImodelModule;
+class IprocessFlowObject;
 
 class ImodelContextImpl : public ImodelRevContext {
 public:
@@ -46,6 +47,10 @@ public:
     // name changes nothing; a name with a line break or a double quote is
     // refused with a message.
     bool AddRevision(const std::string& name);
+    // ... and with `update`, the new revision's files and tool results of
+    // views are moved to its own view (`rename`) or dropped
+    // (ImodelRevContextImpl::UpdateRevStates).
+    bool AddRevision(const std::string& name, bool rename, bool update);
     // Removes and deletes the revision of that name; when it was current,
     // no revision is current afterwards.
     void RemoveRevision(const std::string& name);
@@ -67,11 +72,20 @@ public:
     // The revisions, in the revision manager's order.
     std::vector<ImodelRevContextImpl*> GetAllRevs() const;
 
+    // The revisions a change of the flow concerns: the current one alone
+    // when the flow object of the message being processed (the module's
+    // message object) depends on the revision; otherwise each revision in
+    // which `flowObject` (when given) is not used, or in which the message's
+    // object is used, every revision when there is none.
+    void GetRevsUsed(std::vector<ImodelRevContextImpl*>& out, IprocessFlowObject* flowObject) const;
+
     // For each own revision, the revision of `other` with the same name, when
     // there is one, is copied into it (ImodelRevContextImpl::DuplicateContextInfo).
     void DuplicateContextInfo(const ImodelContextImpl* other, bool all);
     // Drops the tool results recorded for the file in every revision.
     void NotifyFileRemoved(const boost::shared_ptr<IfileObjectEx>& file);
+    // The project's language changed: every revision follows it.
+    void HDLTypeChanged();
 
     // --- ImodelRevContext: the current revision -------------------------------------------------
     // Without a current revision the getters answer the defaults and the
@@ -87,6 +101,11 @@ public:
     // the flow narrows it to the views its node is used in.
     void SetToolState(ImodelFunctionType tool, const boost::shared_ptr<IfileObjectEx>& activeFile,
                       imodelToolState state, bool allFiles) override;
+    imodelToolState GetToolState(IprocessToolObject* tool) const override;
+    // Sets the state in the revisions GetRevsUsed gives; nothing without a
+    // current revision.
+    void SetToolState(IprocessToolObject* tool, imodelToolState state, IprocessFlowObject* flowObject,
+                      bool allFiles) override;
     void ResetAccessibleStateList() override;
     void AddAccessibleState(imodelSolvatoState state) override;
     bool IsStateAccessible(imodelSolvatoState state) const override;

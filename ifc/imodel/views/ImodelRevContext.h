@@ -19,6 +19,8 @@
 
 class IfileObjectEx;
 class ImodelFlowOptions;
+class IprocessFlowObject;
+class IprocessToolObject;
 
 class ImodelRevContext {
 public:
@@ -37,6 +39,16 @@ public:
     // the tool has. A change marks the project as needing a save.
     virtual void SetToolState(ImodelFunctionType tool, const boost::shared_ptr<IfileObjectEx>& activeFile,
                               imodelToolState state, bool allFiles) = 0;
+
+    // The same for a tool node of the flow: its active file is the current
+    // file of the node's file-selection type while the user may choose flow
+    // files (none otherwise). No result for a null node.
+    virtual imodelToolState GetToolState(IprocessToolObject* tool) const = 0;
+    // `flowObject` is the flow object the change concerns; a module context
+    // sets the state in the revisions that the change concerns
+    // (ImodelContextImpl::GetRevsUsed). Nothing for a null node.
+    virtual void SetToolState(IprocessToolObject* tool, imodelToolState state, IprocessFlowObject* flowObject,
+                              bool allFiles) = 0;
 
     // The design states that may be reached, without duplicates.
     virtual void ResetAccessibleStateList() = 0;

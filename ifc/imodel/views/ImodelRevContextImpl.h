@@ -59,6 +59,9 @@ public:
                                  const boost::shared_ptr<IfileObjectEx>& activeFile) const override;
     void SetToolState(ImodelFunctionType tool, const boost::shared_ptr<IfileObjectEx>& activeFile,
                       imodelToolState state, bool allFiles) override;
+    imodelToolState GetToolState(IprocessToolObject* tool) const override;
+    void SetToolState(IprocessToolObject* tool, imodelToolState state, IprocessFlowObject* flowObject,
+                      bool allFiles) override;
     void ResetAccessibleStateList() override { m_accessibleStates.clear(); }
     void AddAccessibleState(imodelSolvatoState state) override;
     bool IsStateAccessible(imodelSolvatoState state) const override;
@@ -73,6 +76,10 @@ public:
     void SetToolStateForFile(ImodelFunctionType tool, const boost::shared_ptr<IfileObjectEx>& file,
                              imodelToolState state);
     imodelToolState GetToolStateForFile(ImodelFunctionType tool, const boost::shared_ptr<IfileObjectEx>& file) const;
+    // The same for a tool node (its kind); nothing, or no result, for null.
+    void SetToolStateForFile(IprocessToolObject* tool, const boost::shared_ptr<IfileObjectEx>& file,
+                             imodelToolState state);
+    imodelToolState GetToolStateForFile(IprocessToolObject* tool, const boost::shared_ptr<IfileObjectEx>& file) const;
     const ImodelContextToolStatesManager& GetToolStatesManager() const { return m_toolStates; }
     // Drops the tool results recorded for the file.
     void NotifyFileRemoved(const boost::shared_ptr<IfileObjectEx>& file);
@@ -86,6 +93,14 @@ public:
     // `notify`.
     void DontUseFile(zorpaFileManagerTypes specificType, bool notify);
     bool IsFileUsed(const IfileObject& file) const;
+    // After this revision was made as a copy of another: each used file of a
+    // place-and-route view takes its name in this revision's view (with
+    // `rename`, when that name can be formed) or is dropped, silently; the
+    // tool results of view-dependent tools follow the same way.
+    void UpdateRevStates(bool rename);
+    // The project's language changed: each used HDL file takes the
+    // extension of the flow's node of its type.
+    void HDLTypeChanged();
     // The first used file of the type, or the end of the list.
     UsedFiles::const_iterator GetUsedFile(zorpaFileManagerTypes specificType) const;
     // Whether the iterator points into this view's used files, not at the end.

@@ -23,6 +23,7 @@ class Iconvert;
 class IfileObjectEx;
 class ImodelModule;
 class ImodelRevContextImpl;
+class IprocessToolObject;
 
 class ImodelContextToolStatesManager {
 public:
@@ -64,10 +65,23 @@ public:
     // general record. "No result" when there is no record.
     imodelToolState GetObjectToolState(ImodelFunctionType kind, const boost::shared_ptr<IfileObjectEx>& file) const;
 
+    // The file a tool node's state belongs to: while the user may choose
+    // flow files, the current file of the node's file-selection type for the
+    // module and revision; empty otherwise, for a null node or a node
+    // without such a type.
+    static boost::shared_ptr<IfileObjectEx> GetActiveFile(IprocessToolObject* tool, ImodelModule* module,
+                                                          ImodelRevContextImpl* revision);
+
     // No record holds a state other than "no result".
     bool IsInDefaultState() const;
     // Drops every per-file record of the file; nothing for an empty pointer.
     void NotifyFileRemoved(const boost::shared_ptr<IfileObjectEx>& file);
+
+    // After the revision was made as a copy of another: the per-file records
+    // of the unit's view-dependent tools take their file's name in view
+    // `revNumber` (with `rename`, where it can be formed) or, without
+    // `rename`, are dropped; other records stay. Nothing without a flow.
+    void UpdateRevStates(bool rename, int revNumber, ImodelModule* module);
 
     // The records, in the order of creation.
     const Objects& GetObjects() const { return m_objects; }

@@ -5,114 +5,137 @@
 
 #include "imodel/names/ImodelMessages.h"
 #include "src/imodel/design/ImodelModuleNotify.h"
-#include "src/imodel/design/imodelTempUnit.h"
 
 #include <foundation/Sys.h>
 #include <zorpa/ZorpaString.h>
 
 #include <algorithm>
 #include <cstddef>
+#include <optional>
+#include <set>
 #include <string>
 #include <unordered_map>
+#include <utility>
+#include <vector>
 
 namespace {
 
-using ModuleList = ImodelModule::ModuleList;
-using ModuleSet = ImodelModule::ModuleSet;
+using UnitSet = ImodelModule::UnitSet;
+using Owned = ImodelModule::Owned;
 
 void DebugPrint(const char* format, const ImodelModule& module)
 {
     if (ImodelIsDebugMsg()) SysDebugPrintf(format, module.GetComponentID().ToString().c_str());
 }
 
-// The list of clones of removed units, indexed by key so that keeping the
-// data of every unit of a large design costs no walk per unit. The list is
-// handed out by reference; the index follows it, and is rebuilt whenever it
-// is found out of step with it. The order of the list carries no meaning:
-// an entry leaves by taking the last one's place.
+// The clones of removed units, indexed by key and by file, so that keeping
+// and forgetting the data of every unit of a large design costs no walk
+// per unit. The order of the list carries no meaning: an entry leaves by
+// taking the last one's place.
 class RemovedModules {
 public:
     RemovedModules() = default;
     RemovedModules(const RemovedModules&) = delete;
     RemovedModules& operator=(const RemovedModules&) = delete;
-    // The clones go when the library unloads.
-    ~RemovedModules() { ImodelModule::DeleteModules({m_list.begin(), m_list.end()}); }
 
-    ModuleList& List() { return m_list; }
+    const ImodelModule::RemovedList& List() const { return m_list; }
 
-    ModuleList::iterator Find(const VyIfaces::ComponentID& key)
+    // The place of the entry of the key; none when there is none.
+    std::optional<std::size_t> Find(const VyIfaces::ComponentID& key) const
     {
-        if (m_indexedSize != m_list.size()) Reindex();
-        const std::string text = KeyText(key);
-        auto found = m_index.find(text);
-        if (found != m_index.end() && Holds(found->second, key))
-            return m_list.begin() + static_cast<std::ptrdiff_t>(found->second);
-        if (found == m_index.end()) return m_list.end();
-        Reindex();
-        found = m_index.find(text);
-        if (found != m_index.end() && Holds(found->second, key))
-            return m_list.begin() + static_cast<std::ptrdiff_t>(found->second);
-        // Two keys of one text: only a walk tells them apart.
-        return std::find_if(m_list.begin(), m_list.end(),
-                            [&key](const ImodelModule* entry) { return entry && entry->GetComponentID() == key; });
+        const auto found = m_byKey.find(KeyText(key));
+        if (found == m_byKey.end()) return std::nullopt;
+        return found->second;
     }
+    const ImodelModule& At(std::size_t place) const { return *m_list[place]; }
 
     // Puts the clone in place of the entry of its key (deleted), or appends it.
-    void Put(ImodelModule* clone)
+    void Put(Owned clone)
     {
-        const auto found = Find(clone->GetComponentID());
-        if (found != m_list.end()) {
-            ImodelModule* previous = *found;
-            *found = clone;
-            ImodelModule::Delete(previous, false);
+        if (const std::optional<std::size_t> place = Find(clone->GetComponentID())) {
+            Unindex(*place);
+            Owned previous = std::exchange(m_list[*place], std::move(clone));
+            Index(*place);
+            ImodelModule::Delete(std::move(previous), false);
             return;
         }
-        m_list.push_back(clone);
-        m_index.emplace(KeyText(clone->GetComponentID()), m_list.size() - 1);
-        m_indexedSize = m_list.size();
+        m_list.push_back(std::move(clone));
+        Index(m_list.size() - 1);
     }
 
     // Deletes the entry; the last entry takes its place.
-    void Erase(ModuleList::iterator entry)
+    void Erase(std::size_t place)
     {
-        ImodelModule* gone = *entry;
-        if (gone != nullptr) m_index.erase(KeyText(gone->GetComponentID()));
-        const std::size_t place = static_cast<std::size_t>(entry - m_list.begin());
-        if (place + 1 != m_list.size()) {
-            *entry = m_list.back();
-            if (*entry != nullptr) m_index[KeyText((*entry)->GetComponentID())] = place;
+        Unindex(place);
+        Owned gone = std::move(m_list[place]);
+        const std::size_t last = m_list.size() - 1;
+        if (place != last) {
+            Unindex(last);
+            m_list[place] = std::move(m_list[last]);
+            Index(place);
         }
         m_list.pop_back();
-        m_indexedSize = m_list.size();
-        ImodelModule::Delete(gone, false);
+        m_fileOf.resize(m_list.size());
+        ImodelModule::Delete(std::move(gone), false);
+    }
+
+    // The places of the entries whose unit the file object defines, lowest first.
+    std::set<std::size_t> PlacesOfFile(const IfileObjectEx* file) const
+    {
+        std::set<std::size_t> places;
+        const auto bucket = m_byFile.find(file);
+        if (bucket != m_byFile.end()) places = bucket->second;
+        return places;
+    }
+
+    void Clear()
+    {
+        // The entries go once the list no longer holds them.
+        const RemovedList entries = std::move(m_list);
+        m_list.clear();
+        m_byKey.clear();
+        m_fileOf.clear();
+        m_byFile.clear();
     }
 
 private:
-    // Unit names hold no NUL: the fields cannot run into each other.
+    using RemovedList = ImodelModule::RemovedList;
+
+    // ComponentID's equality folds ASCII letter case field by field; unit
+    // names hold no NUL, so the fields cannot run into each other.
     static std::string KeyText(const VyIfaces::ComponentID& key)
     {
         std::string text = key.name + '\0' + key.library + '\0' + key.package;
         ZorpaMakeLower(text);
         return text;
     }
+    // The file object the entry was made for; it stays the entry's as long
+    // as the entry lives, whether the file lives on or not.
+    static const IfileObjectEx* FileOf(const ImodelModule& entry) { return entry.GetModuleFile().get(); }
 
-    bool Holds(std::size_t place, const VyIfaces::ComponentID& key) const
+    void Index(std::size_t place)
     {
-        return place < m_list.size() && m_list[place] != nullptr && m_list[place]->GetComponentID() == key;
+        const ImodelModule& entry = *m_list[place];
+        m_byKey[KeyText(entry.GetComponentID())] = place;
+        m_fileOf.resize(m_list.size());
+        m_fileOf[place] = FileOf(entry);
+        if (m_fileOf[place] != nullptr) m_byFile[m_fileOf[place]].insert(place);
+    }
+    void Unindex(std::size_t place)
+    {
+        m_byKey.erase(KeyText(m_list[place]->GetComponentID()));
+        const IfileObjectEx* file = m_fileOf[place];
+        const auto bucket = file ? m_byFile.find(file) : m_byFile.end();
+        if (bucket == m_byFile.end()) return;
+        bucket->second.erase(place);
+        if (bucket->second.empty()) m_byFile.erase(bucket);
     }
 
-    void Reindex()
-    {
-        m_index.clear();
-        for (std::size_t place = 0; place < m_list.size(); ++place) {
-            if (m_list[place] != nullptr) m_index.emplace(KeyText(m_list[place]->GetComponentID()), place);
-        }
-        m_indexedSize = m_list.size();
-    }
-
-    ModuleList m_list;
-    std::unordered_map<std::string, std::size_t> m_index;
-    std::size_t m_indexedSize = 0;
+    RemovedList m_list;
+    std::unordered_map<std::string, std::size_t> m_byKey;
+    // The file object of each entry when it entered, and the entries by it.
+    std::vector<const IfileObjectEx*> m_fileOf;
+    std::unordered_map<const IfileObjectEx*, std::set<std::size_t>> m_byFile;
 };
 
 RemovedModules& Removed()
@@ -121,24 +144,29 @@ RemovedModules& Removed()
     return removed;
 }
 
-// The first unit of `to` that `key` does not order before, when the key
-// does not order before it either: the unit in the key's place.
-ImodelModule* UnitInPlaceOf(ImodelModule* key, ModuleSet& to)
+// The unit of `to` in the place of a unit of that order in the set order
+// as the units' own operator< sees it: the first unit of the same name when
+// either has no file, else the unit of the same name and file.
+ImodelModule* UnitInPlaceOf(const ZorpaUnitOrder& order, const UnitSet& to)
 {
-    const auto found = to.lower_bound(key);
-    return found != to.end() && !to.key_comp()(key, *found) ? *found : nullptr;
+    const auto [first, last] = to.equal_range(ZorpaUnitName{order.name});
+    if (first == last) return nullptr;
+    if (!order.hasFile || !(*first)->GetUnitOrder().hasFile) return *first;
+    const auto [same, end] = to.equal_range(order);
+    return same != end ? *same : nullptr;
 }
 
 }  // namespace
 
 // --- the removed-unit list ---------------------------------------------------------------
 
-ImodelModule::ModuleList& ImodelModule::GetRemovedModuleList() { return Removed().List(); }
+const ImodelModule::RemovedList& ImodelModule::GetRemovedModuleList() { return Removed().List(); }
 
-ImodelModule::ModuleList::iterator ImodelModule::FindDeletedModuleInfo(const ImodelModule* module)
+const ImodelModule* ImodelModule::FindDeletedModuleInfo(const ImodelModule* module)
 {
-    ModuleList& list = Removed().List();
-    return module == nullptr ? list.end() : Removed().Find(module->GetComponentID());
+    if (module == nullptr) return nullptr;
+    const std::optional<std::size_t> place = Removed().Find(module->GetComponentID());
+    return place ? &Removed().At(*place) : nullptr;
 }
 
 void ImodelModule::SaveDeletedModuleInfo(ImodelModule* module)
@@ -151,15 +179,16 @@ void ImodelModule::SaveDeletedModuleInfo(ImodelModule* module)
 
 void ImodelModule::RestoreDeletedModuleInfo(ImodelModule* module, boost::shared_ptr<IfileObjectEx> file)
 {
-    const auto entry = FindDeletedModuleInfo(module);
-    if (entry == Removed().List().end()) return;
+    if (module == nullptr) return;
+    const std::optional<std::size_t> place = Removed().Find(module->GetComponentID());
+    if (!place) return;
     const boost::shared_ptr<IfileObjectEx> own = module->GetModuleFile();
     if (!file || !own || !(*own == *file)) {
         DebugPrint("Did not restore %s info, file is not the same", *module);
         return;
     }
     DebugPrint("Restoring %s info from deleted module info list\n", *module);
-    const ImodelModule& kept = **entry;
+    const ImodelModule& kept = Removed().At(*place);
     const bool unchanged = kept.IsSameFileStamps(*file);
     const std::string title = file->GetFileTitleAndExt();
     const std::string key = module->GetComponentID().ToString();
@@ -174,43 +203,40 @@ void ImodelModule::RestoreDeletedModuleInfo(ImodelModule* module, boost::shared_
             flow->FilesModificationMessage(QuorlaneFilesChanged, {*file});
         if (FileList* notified = GetNotifiedFileChangeList()) notified->push_back(*file);
     }
-    Removed().Erase(entry);
+    Removed().Erase(*place);
 }
 
 void ImodelModule::RemoveDeletedModuleInfo(boost::shared_ptr<IfileObjectEx> file)
 {
     if (!file) return;
-    ModuleList& list = Removed().List();
-    // An erased entry takes the last one's place, which is looked at next.
-    for (std::size_t place = 0; place < list.size();) {
-        ImodelModule* entry = list[place];
-        if (entry == nullptr || entry->GetModuleFile() != file) {
-            ++place;
-            continue;
-        }
-        DebugPrint("Removed %s info from deleted module info list\n", *entry);
-        Removed().Erase(list.begin() + static_cast<std::ptrdiff_t>(place));
+    RemovedModules& removed = Removed();
+    // In the order of a walk from the front in which an erased entry takes
+    // the last one's place, which is looked at next.
+    std::set<std::size_t> places = removed.PlacesOfFile(file.get());
+    std::erase_if(places, [&](std::size_t place) { return removed.At(place).GetModuleFile() != file; });
+    while (!places.empty()) {
+        const std::size_t place = *places.begin();
+        places.erase(places.begin());
+        DebugPrint("Removed %s info from deleted module info list\n", removed.At(place));
+        const std::size_t last = removed.List().size() - 1;
+        if (place != last && places.erase(last) > 0) places.insert(place);
+        removed.Erase(place);
     }
 }
 
+void ImodelModule::ClearRemovedModuleList() { Removed().Clear(); }
+
 // --- carrying data over to replacement units -------------------------------------------------
 
-void ImodelDuplicateSubModuleInfo(boost::shared_ptr<ModuleSet> from, boost::shared_ptr<ModuleSet> to, bool byName,
+void ImodelDuplicateSubModuleInfo(boost::shared_ptr<UnitSet> from, boost::shared_ptr<UnitSet> to, bool byName,
                                   const zorpaSaveRestoreParams& params)
 {
     if (!from || !to) return;
     for (ImodelModule* module : *from) {
-        if (module == nullptr) continue;
-        ImodelModule* target = nullptr;
-        if (byName) {
-            // Without a file, only the lower-cased name orders the key.
-            const imodelTempUnit key(module->GetName(), nullptr, module->GetModuleType(), module->IsPackage(),
-                                     module->GetDefinedInLibrary(), module->GetDefinedInPackage());
-            target = UnitInPlaceOf(key.get(), *to);
-        } else {
-            target = UnitInPlaceOf(module, *to);
-        }
-        if (target != nullptr) target->DuplicateModuleInfo(module, params);
+        ZorpaUnitOrder order = module->GetUnitOrder();
+        // Without a file, only the lower-cased name places the key.
+        if (byName) order = ZorpaUnitOrder{order.name, false, std::string()};
+        if (ImodelModule* target = UnitInPlaceOf(order, *to)) target->DuplicateModuleInfo(module, params);
     }
 }
 
@@ -230,16 +256,13 @@ void ImodelRestoreLibs(ImodelDesignManager::Libraries& saved, bool byName, const
     if (ImodelDesignManager* design = ImodelAliveDesignManager()) ImodelRestoreLibs(*design, saved, byName, params);
 }
 
-void ImodelDuplicateSet(boost::shared_ptr<ModuleSet> from, boost::shared_ptr<ModuleSet> to)
+void ImodelDuplicateSet(boost::shared_ptr<UnitSet> from, boost::shared_ptr<UnitSet> to)
 {
     if (!from || !to) return;
-    for (ImodelModule* module : *from) {
-        std::unique_ptr<ImodelModule> clone(ImodelModule::Clone(module));
-        if (clone && to->insert(clone.get()).second) clone.release();
-    }
+    for (ImodelModule* module : *from) to->Insert(ImodelModule::Clone(module));
 }
 
-void ImodelDuplicateList(std::deque<ImodelModule*>* from, std::deque<ImodelModule*>* to)
+void ImodelDuplicateList(const std::deque<ImodelModule*>* from, ImodelModule::OwnedList* to)
 {
     if (from == nullptr || to == nullptr) return;
     for (ImodelModule* module : *from) {

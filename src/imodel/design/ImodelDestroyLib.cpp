@@ -6,12 +6,10 @@
 
 namespace {
 
-// Empties the library's set and list, handing out its units.
-void TakeUnits(ZorpaLibrary<ImodelModule*>& library, std::vector<ImodelModule*>& units)
+// Empties the library's set and list, handing over its units.
+void TakeUnits(ZorpaLibrary<ImodelModule*>& library, std::vector<ImodelModule::Owned>& units)
 {
-    ZorpaLibrary<ImodelModule*>::ModuleSet& set = *library.GetModules();
-    units.insert(units.end(), set.begin(), set.end());
-    set.clear();
+    for (ImodelModule::Owned& unit : library.GetModules()->TakeAll()) units.push_back(std::move(unit));
     library.SetModuleList(nullptr);
 }
 
@@ -20,18 +18,16 @@ void TakeUnits(ZorpaLibrary<ImodelModule*>& library, std::vector<ImodelModule*>&
 void ImodelDestroyLib(boost::shared_ptr<ZorpaLibrary<ImodelModule*>> library)
 {
     if (!library) return;
-    std::vector<ImodelModule*> units;
+    std::vector<ImodelModule::Owned> units;
     TakeUnits(*library, units);
-    ImodelModule::DeleteModules(units);
 }
 
 void ImodelDestroyLibs(std::deque<boost::shared_ptr<ZorpaLibrary<ImodelModule*>>>& libraries)
 {
-    // All units at once: links between the libraries cost nothing to undo.
-    std::vector<ImodelModule*> units;
+    // The units go once no library holds them any more.
+    std::vector<ImodelModule::Owned> units;
     for (const boost::shared_ptr<ZorpaLibrary<ImodelModule*>>& library : libraries) {
         if (library) TakeUnits(*library, units);
     }
     libraries.clear();
-    ImodelModule::DeleteModules(units);
 }

@@ -1,12 +1,9 @@
 #include "imodel/design/ImodelFindModule.h"
 
-#include "src/imodel/design/imodelTempUnit.h"
-
 #include "ifile/IfileObjectEx.h"
 #include "imodel/design/ImodelDesignManager.h"
 #include "imodel/design/ImodelModule.h"
 #include "imodel/model/Imodel.h"
-#include "imodel/model/ImodelSetAndRestoreModelFlagObject.h"
 #include "imodel/names/imodelUtl.h"
 
 #include <foundation/Sys.h>
@@ -45,16 +42,16 @@ ImodelModule* FindInAnyLib(Find find)
 
 }  // namespace
 
-ImodelModule* ImodelFindModuleInLib(LibraryPtr library, const std::string& name, zorpaModuleTypes kind,
+// The kind does not narrow the search.
+ImodelModule* ImodelFindModuleInLib(LibraryPtr library, const std::string& name, zorpaModuleTypes,
                                     const std::string& fileName)
 {
     if (!library || name.empty()) return nullptr;
     const auto& modules = library->GetModules();
     if (!modules || modules->empty()) return nullptr;
-    // Every unit of the name (letter case ignored) is equivalent to a key
-    // without file in the unit order.
-    const imodelTempUnit key(name, nullptr, kind, false, "work", "");
-    const auto [first, last] = modules->equal_range(key.get());
+    // The units of the name (letter case ignored) stand together, one
+    // without file first, then by their files.
+    const auto [first, last] = modules->equal_range(ZorpaUnitName{Lower(name)});
     if (first == last) return nullptr;
     if (fileName.empty()) return *first;
     // Several units of one name stand in a set only when each has its own

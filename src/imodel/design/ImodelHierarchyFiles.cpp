@@ -11,8 +11,12 @@
 #include "imodel/names/ImodelMessages.h"
 #include "imodel/names/imodelUtl.h"
 #include "src/imodel/design/ImodelModuleNotify.h"
+#include "src/imodel/design/imodelHierarchyWalk.h"
 
 #include <algorithm>
+#include <limits>
+#include <memory>
+#include <optional>
 #include <string>
 #include <unordered_set>
 
@@ -113,33 +117,72 @@ public:
     {
     }
 
+    // The unit's files, then (recursing) those of its sub-blocks, each unit
+    // once; its own stack keeps a deep hierarchy off the call stack.
     void Walk(ImodelModule* module, ValueList& files, FileValues* cdbOrders)
+    {
+        std::vector<std::unique_ptr<Frame>> stack;
+        Enter(module, files, cdbOrders, stack);
+        while (!stack.empty()) {
+            Frame& frame = *stack.back();
+            if (frame.subBlocks != nullptr && frame.at != frame.subBlocks->end()) {
+                ImodelModule* sub = *frame.at++;
+                Enter(sub, frame.local, &frame.subOrders, stack);
+                continue;
+            }
+            Leave(frame);
+            stack.pop_back();
+        }
+    }
+
+private:
+    // What a unit of the walk collects while the units below it are walked.
+    struct Frame {
+        Frame(ImodelModule* source, ValueList& files, FileValues* cdbOrders)
+            : source(source), files(files), cdbOrders(cdbOrders), local(&localFiles)
+        {
+        }
+        ImodelModule* source;
+        ValueList& files;
+        FileValues* cdbOrders;
+        FileValues localFiles;
+        ValueList local;
+        FileValues subOrders;
+        const ImodelLinkList* subBlocks = nullptr;
+        ImodelLinkList::const_iterator at;
+    };
+
+    void Enter(ImodelModule* module, ValueList& files, FileValues* cdbOrders,
+               std::vector<std::unique_ptr<Frame>>& stack)
     {
         if (module == nullptr || !m_walked.insert(module).second) return;
         ImodelModule* source = module;
         if (module->GetAssociatedFileListConst().empty())
             if (ImodelModule* keyed = ImodelFindModule(module->GetComponentID())) source = keyed;
         m_select.SetCurModule(source);
-
-        FileValues localFiles;
-        ValueList local(&localFiles);
+        auto frame = std::make_unique<Frame>(source, files, cdbOrders);
         for (const IfileObject& file : source->GetAssociatedFileListConst())
-            if (Takes(file)) local.Append(file);
-        FileValues subOrders;
-        if (m_select.IsRecursive() && module->GetSubBlocks() != nullptr)
-            for (ImodelModule* sub : *module->GetSubBlocks()) Walk(sub, local, &subOrders);
-
-        if (m_reorder && localFiles.size() > 1) FrontByOrders(localFiles, subOrders);
-        std::erase_if(localFiles, [&files](const IfileObject& file) { return files.Holds(file); });
-        if (m_reorder) {
-            const FileValues& order = source->GetCDBOrder();
-            if (cdbOrders != nullptr) cdbOrders->insert(cdbOrders->end(), order.begin(), order.end());
-            std::stable_sort(localFiles.begin(), localFiles.end(), imodelSortFiles(order));
+            if (Takes(file)) frame->local.Append(file);
+        if (m_select.IsRecursive() && module->GetSubBlocks() != nullptr) {
+            frame->subBlocks = module->GetSubBlocks();
+            frame->at = frame->subBlocks->begin();
         }
-        for (const IfileObject& file : localFiles) files.Append(file);
+        stack.push_back(std::move(frame));
     }
 
-private:
+    void Leave(Frame& frame)
+    {
+        FileValues& localFiles = frame.localFiles;
+        if (m_reorder && localFiles.size() > 1) FrontByOrders(localFiles, frame.subOrders);
+        std::erase_if(localFiles, [&frame](const IfileObject& file) { return frame.files.Holds(file); });
+        if (m_reorder) {
+            const FileValues& order = frame.source->GetCDBOrder();
+            if (frame.cdbOrders != nullptr) frame.cdbOrders->insert(frame.cdbOrders->end(), order.begin(), order.end());
+            std::stable_sort(localFiles.begin(), localFiles.end(), imodelSortFiles(order));
+        }
+        for (const IfileObject& file : localFiles) frame.files.Append(file);
+    }
+
     // Selected, held by the project and, for a tool, used by it.
     bool Takes(const IfileObject& file) const
     {
@@ -166,26 +209,87 @@ public:
     {
     }
 
+    // A unit's sub-modules first (they come before the modules that use
+    // them), then its tool's own files, the packages its file uses and its
+    // file. Each unit once; its own stack keeps a deep hierarchy off the
+    // call stack.
     void Walk(ImodelModule* module)
+    {
+        std::vector<Frame> stack;
+        Enter(module, stack);
+        while (!stack.empty()) {
+            Frame& frame = stack.back();
+            switch (frame.stage) {
+            case Frame::SubModules:
+                if (frame.subBlocks != nullptr && frame.at != frame.subBlocks->end()) {
+                    ImodelModule* sub = *frame.at++;
+                    Enter(sub, stack);
+                    break;
+                }
+                frame.hasToolFile = TakeToolFiles(*frame.module);
+                frame.file = frame.module->GetModuleFile();
+                if (!frame.file) {
+                    stack.pop_back();
+                    break;
+                }
+                // Each package its use clauses reach, walked once per call.
+                frame.clauses.assign(frame.file->GetUsedPackages().first, frame.file->GetUsedPackages().second);
+                frame.stage = Frame::Packages;
+                break;
+            case Frame::Packages:
+                if (frame.clause < frame.clauses.size()) {
+                    std::string clause = frame.clauses[frame.clause++];
+                    if (ImodelModule* package = ImodelFindUsedPackage(frame.file, clause, m_packages))
+                        Enter(package, stack);
+                    break;
+                }
+                TakeOwnFile(frame);
+                stack.pop_back();
+                break;
+            }
+        }
+    }
+
+private:
+    struct Frame {
+        enum Stage {
+            SubModules,
+            Packages
+        };
+        explicit Frame(ImodelModule* unit) : module(unit) {}
+        ImodelModule* module;
+        Stage stage = SubModules;
+        const ImodelLinkList* subBlocks = nullptr;
+        ImodelLinkList::const_iterator at;
+        bool hasToolFile = false;
+        Entry file;
+        std::vector<std::string> clauses;
+        std::size_t clause = 0;
+    };
+
+    void Enter(ImodelModule* module, std::vector<Frame>& stack)
     {
         if (module == nullptr || !m_walked.insert(module).second) return;
         if (IsConstraintsEditor() && module->GetComponent() != nullptr &&
             module->GetComponent()->GetModuleType() != VyIfaces::IComponent::HDL)
             return;
-        // Sub-modules before the modules that use them.
-        if (!module->IsPackage() && module->GetSubBlocks() != nullptr)
-            for (ImodelModule* sub : *module->GetSubBlocks()) Walk(sub);
-        const bool hasToolFile = TakeToolFiles(*module);
-        const Entry file = module->GetModuleFile();
-        if (!file) return;
-        WalkUsedPackages(file);
+        Frame frame(module);
+        if (!module->IsPackage() && module->GetSubBlocks() != nullptr) {
+            frame.subBlocks = module->GetSubBlocks();
+            frame.at = frame.subBlocks->begin();
+        }
+        stack.push_back(std::move(frame));
+    }
+
+    void TakeOwnFile(const Frame& frame)
+    {
+        const Entry& file = frame.file;
         // A file of the tool's own takes the place of one that serves synthesis alone.
-        if (hasToolFile && !file->IsUsedByAllTools() && file->IsUsedForTool(ideSYNTHESIS, "", true)) return;
+        if (frame.hasToolFile && !file->IsUsedByAllTools() && file->IsUsedForTool(ideSYNTHESIS, "", true)) return;
         if (m_fileType != nullptr && file->GetFileSpecificType() != *m_fileType) return;
         TakeDefiningFile(file);
     }
 
-private:
     bool IsConstraintsEditor() const { return m_tool != nullptr && *m_tool == idePACKAGER; }
 
     // The HDL files attached to the unit for the tool alone; whether any.
@@ -204,15 +308,6 @@ private:
             m_files.Append(file);
         }
         return found;
-    }
-
-    // Each package its use clauses reach, walked once per call.
-    void WalkUsedPackages(const Entry& file)
-    {
-        const auto [first, last] = file->GetUsedPackages();
-        const std::deque<std::string> clauses(first, last);
-        for (std::string clause : clauses)
-            if (ImodelModule* package = ImodelFindUsedPackage(file, clause, m_packages)) Walk(package);
     }
 
     void TakeDefiningFile(const Entry& file)
@@ -320,34 +415,98 @@ void AddPackages(EntryList& files, ImodelModule* module, ImodelFunctionType tool
             files.Append(file);
 }
 
-// `including` holds the units whose files this call collects already: an
-// include-for-simulation list that leads back to one of them adds nothing.
-void CollectHdlFiles(EntryList& files, ImodelModule* module, ImodelFunctionType tool, FileValues* includedFiles,
-                     bool notify, Walked& including)
-{
-    Imodel* model = ImodelAliveModel();
-    IfileManager* project = ProjectFiles();
-    if (module == nullptr || model == nullptr || project == nullptr) return;
-    including.insert(module);
-    if (TakeCustomizedList(files, *module, tool, notify)) return;
-    if (tool == ideSYNTHESIS) TakeEncryptedFiles(files, *module, *project);
-    std::deque<std::string> packages;
-    OriginalFilesWalk(files, packages, tool == ideSYNTHESIS ? nullptr : &tool, nullptr, includedFiles, notify)
-        .Walk(module);
-    if (KeepUsedHdlFiles(files, *module, tool)) TakeHdlOfSchematic(files, *module, notify);
-    if ((tool == ideSIMULATION || tool == ideSTIMULUS) && model->IsIncludeForSimulationEnabled()) {
-        for (const VyIfaces::ComponentID& id : *module->GetSimulationModuleToIncludeList()) {
-            ImodelModule* other = ImodelFindModule(id);
-            if (other == nullptr || including.contains(other)) continue;
-            Entries theirs;
-            EntryList theirList(theirs);
-            CollectHdlFiles(theirList, other, tool, includedFiles, true, including);
-            for (const Entry& file : theirs) files.Append(file);
+// The HDL files of a unit for a tool. For simulation, the files of each
+// unit that the unit names to include follow its own, collected the same
+// way; a unit whose files are being collected already adds nothing again.
+// The collection keeps its own stack of the units whose included units it
+// goes through.
+class HdlFilesWalk {
+public:
+    HdlFilesWalk(ImodelFunctionType tool, FileValues* includedFiles)
+        : m_tool(tool), m_includedFiles(includedFiles), m_model(ImodelAliveModel()), m_project(ProjectFiles())
+    {
+    }
+
+    void Collect(EntryList& files, ImodelModule* module, bool notify)
+    {
+        if (m_model == nullptr || m_project == nullptr) return;
+        std::vector<std::unique_ptr<Frame>> stack;
+        Enter(module, files, notify, stack);
+        while (!stack.empty()) {
+            Frame& frame = *stack.back();
+            const std::vector<VyIfaces::ComponentID>& included = *frame.module->GetSimulationModuleToIncludeList();
+            if (frame.next < included.size()) {
+                ImodelModule* other = ImodelFindModule(included[frame.next++]);
+                if (other != nullptr && !m_including.contains(other)) {
+                    auto theirs = std::make_unique<Frame>(other, &frame);
+                    if (Begin(*theirs, true))
+                        stack.push_back(std::move(theirs));
+                    else
+                        frame.Take(*theirs);
+                }
+                continue;
+            }
+            KeepFilesOfTool(frame.list, m_tool);
+            AddPackages(frame.list, frame.module, m_tool);
+            if (frame.into != nullptr) frame.into->Take(frame);
+            stack.pop_back();
         }
     }
-    KeepFilesOfTool(files, tool);
-    AddPackages(files, module, tool);
-}
+
+private:
+    // A unit whose files are being collected: into the caller's list for the
+    // unit asked for, into a list of its own for an included unit, whose
+    // files then join those of the unit that includes it.
+    struct Frame {
+        Frame(ImodelModule* module, EntryList& list) : module(module), list(list) {}
+        Frame(ImodelModule* module, Frame* into)
+            : module(module), own(std::make_unique<Entries>()), ownList(std::in_place, *own), list(*ownList), into(into)
+        {
+        }
+        void Take(const Frame& other)
+        {
+            for (const Entry& file : *other.own) list.Append(file);
+        }
+
+        ImodelModule* module;
+        std::unique_ptr<Entries> own;
+        std::optional<EntryList> ownList;
+        EntryList& list;
+        Frame* into = nullptr;
+        std::size_t next = 0;
+    };
+
+    void Enter(ImodelModule* module, EntryList& files, bool notify, std::vector<std::unique_ptr<Frame>>& stack)
+    {
+        if (module == nullptr) return;
+        auto frame = std::make_unique<Frame>(module, files);
+        if (Begin(*frame, notify)) stack.push_back(std::move(frame));
+    }
+
+    // The unit's own files; whether its included units and the tool's
+    // filter are still to come (not for a customized list, which is all).
+    bool Begin(Frame& frame, bool notify)
+    {
+        ImodelModule& module = *frame.module;
+        EntryList& files = frame.list;
+        m_including.insert(&module);
+        if (TakeCustomizedList(files, module, m_tool, notify)) return false;
+        if (m_tool == ideSYNTHESIS) TakeEncryptedFiles(files, module, *m_project);
+        std::deque<std::string> packages;
+        OriginalFilesWalk(files, packages, m_tool == ideSYNTHESIS ? nullptr : &m_tool, nullptr, m_includedFiles, notify)
+            .Walk(&module);
+        if (KeepUsedHdlFiles(files, module, m_tool)) TakeHdlOfSchematic(files, module, notify);
+        if ((m_tool != ideSIMULATION && m_tool != ideSTIMULUS) || !m_model->IsIncludeForSimulationEnabled())
+            frame.next = module.GetSimulationModuleToIncludeList()->size();
+        return true;
+    }
+
+    ImodelFunctionType m_tool;
+    FileValues* m_includedFiles;
+    Imodel* m_model;
+    IfileManager* m_project;
+    Walked m_including;
+};
 
 // --- walks that look for a unit ----------------------------------------------------------------
 
@@ -363,49 +522,136 @@ bool AnyFileInHierarchy(ImodelModule* module, Test test)
         pending.pop_back();
         if (unit == nullptr || !seen.insert(unit).second) continue;
         if (const Entry file = unit->GetModuleFile(); file && test(*file)) return true;
-        if (const ModuleList* subBlocks = unit->GetSubBlocks())
+        if (const ImodelLinkList* subBlocks = unit->GetSubBlocks())
             pending.insert(pending.end(), subBlocks->rbegin(), subBlocks->rend());
     }
     return false;
 }
 
-// Counts the units with a file along every path; `m_path` keeps a cycle
-// from being entered again.
+// Counts the units with a file as a walk along every path would, without
+// going along every path. The walk goes through a list, counting each unit
+// with a file when it meets it and then walking the unit's sub-blocks; with
+// a limit, a list is left as soon as the count reaches it, and the lists
+// above go on. So, from a count c:
+// - while every unit with a file that the walk may still meet leaves the
+//   count below the limit, a unit's sub-blocks add their whole count (the
+//   sum over every place below it, worked out once per unit);
+// - once the next unit with a file reaches the limit (c >= limit - 1), a
+//   list adds the counts of its units without a file up to its first unit
+//   with one, which adds 1 and ends the list (worked out once per unit too);
+// - in between, the walk goes into the one list where the limit is reached.
+// Counts saturate at the largest int.
 class FileCounter {
 public:
-    explicit FileCounter(int limit) : m_limit(limit) {}
-
-    void CountList(const ModuleList& modules)
+    FileCounter(const ImodelModule& top, int limit) : m_limit(limit), m_all(&top, HasFile)
     {
-        for (ImodelModule* module : modules) {
-            if (module == nullptr || m_path.contains(module)) continue;
-            if (module->GetModuleFile()) {
-                ++m_count;
-                if (m_limit != -1 && m_count >= m_limit) return;
+        const std::vector<const ImodelModule*>& units = m_all.Order().Units();
+        m_untilFile.resize(units.size());
+        for (std::size_t place = 0; place < units.size(); ++place) {
+            std::uint64_t sum = 0;
+            if (const ImodelLinkList* subs = units[place]->GetSubBlocks()) {
+                for (const ImodelModule* sub : *subs) {
+                    const std::size_t at = m_all.Order().PlaceOf(sub);
+                    if (at >= place) continue;
+                    if (sub->GetModuleFile()) {
+                        sum = imodelHierarchyWalk::Add(sum, 1);
+                        break;
+                    }
+                    sum = imodelHierarchyWalk::Add(sum, m_untilFile[at]);
+                }
             }
-            if (const ModuleList* subBlocks = module->GetSubBlocks()) {
-                m_path.insert(module);
-                CountList(*subBlocks);
-                m_path.erase(module);
-            }
+            m_untilFile[place] = sum;
         }
     }
-    int Count() const { return m_count; }
+
+    int Count(const ImodelModule& top) const
+    {
+        if (m_limit == -1) return Clamped(m_all.Of(&top));
+        std::uint64_t count = 0;
+        if (top.GetModuleFile() && ++count >= Limit()) return Clamped(count);
+        // The lists the walk is in, innermost last.
+        std::vector<std::pair<const ImodelModule*, ImodelLinkList::const_iterator>> stack;
+        Below(&top, count, stack);
+        while (!stack.empty()) {
+            auto& [unit, at] = stack.back();
+            if (at == unit->GetSubBlocks()->end()) {
+                stack.pop_back();
+                continue;
+            }
+            const ImodelModule* sub = *at++;
+            if (!m_all.Order().Follows(unit, sub)) continue;
+            if (sub->GetModuleFile() && ++count >= Limit()) {
+                stack.pop_back();
+                continue;
+            }
+            Below(sub, count, stack);
+        }
+        return Clamped(count);
+    }
 
 private:
+    static std::uint64_t HasFile(const ImodelModule& module) { return module.GetModuleFile() ? 1 : 0; }
+
+    // The limit as the count compares with it; below 1 the first unit with
+    // a file ends every list.
+    std::uint64_t Limit() const { return m_limit < 1 ? 1 : static_cast<std::uint64_t>(m_limit); }
+
+    // Adds the sub-blocks of `unit` to `count`, at once where it can, or
+    // opens the list for the walk.
+    void Below(const ImodelModule* unit, std::uint64_t& count,
+               std::vector<std::pair<const ImodelModule*, ImodelLinkList::const_iterator>>& stack) const
+    {
+        const ImodelLinkList* subs = unit->GetSubBlocks();
+        if (subs == nullptr) return;
+        const std::size_t place = m_all.Order().PlaceOf(unit);
+        if (count + 1 >= Limit()) {
+            count = imodelHierarchyWalk::Add(count, m_untilFile[place]);
+            return;
+        }
+        const std::uint64_t below = m_all.Of(unit) - HasFile(*unit);
+        if (imodelHierarchyWalk::Add(count, below) < Limit()) {
+            count += below;
+            return;
+        }
+        stack.emplace_back(unit, subs->begin());
+    }
+
+    static int Clamped(std::uint64_t count)
+    {
+        return count > static_cast<std::uint64_t>(std::numeric_limits<int>::max()) ? std::numeric_limits<int>::max()
+                                                                                   : static_cast<int>(count);
+    }
+
     int m_limit;
-    int m_count = 0;
-    Walked m_path;
+    imodelHierarchyWalk::SizeMap m_all;
+    // Per unit: what a walk of its sub-blocks adds once the next unit with a
+    // file reaches the limit.
+    std::vector<std::uint64_t> m_untilFile;
 };
 
-void FindTopLevel(const ImodelFileName& file, const ModuleList& modules, std::vector<std::string>& names, Walked& seen)
+// The names of the units defined by the file, not looking below such a
+// unit; each unit looked at once.
+void FindTopLevel(const ImodelFileName& file, const ModuleList& modules, std::vector<std::string>& names)
 {
-    for (ImodelModule* module : modules) {
-        if (module == nullptr || !seen.insert(module).second) continue;
-        if (module->GetModuleFile() && module->GetModuleFullFileName() == file)
-            names.push_back(module->GetName());
-        else if (const ModuleList* subBlocks = module->GetSubBlocks())
-            FindTopLevel(file, *subBlocks, names, seen);
+    Walked seen;
+    // The units whose sub-blocks are to be looked at next, or null.
+    const auto look = [&](ImodelModule* module) -> const ImodelLinkList* {
+        if (module == nullptr || !seen.insert(module).second) return nullptr;
+        if (!module->GetModuleFile() || !(module->GetModuleFullFileName() == file)) return module->GetSubBlocks();
+        names.push_back(module->GetName());
+        return nullptr;
+    };
+    std::vector<std::pair<const ImodelLinkList*, ImodelLinkList::const_iterator>> stack;
+    for (ImodelModule* top : modules) {
+        if (const ImodelLinkList* below = look(top)) stack.emplace_back(below, below->begin());
+        while (!stack.empty()) {
+            auto& [list, at] = stack.back();
+            if (at == list->end()) {
+                stack.pop_back();
+                continue;
+            }
+            if (const ImodelLinkList* below = look(*at++)) stack.emplace_back(below, below->begin());
+        }
     }
 }
 
@@ -417,8 +663,7 @@ void ImodelGetHdlFileNames(Entries& files, ImodelModule* module, ImodelFunctionT
                            bool notify)
 {
     EntryList list(files);
-    Walked including;
-    CollectHdlFiles(list, module, tool, includedFiles, notify, including);
+    HdlFilesWalk(tool, includedFiles).Collect(list, module, notify);
 }
 
 void ImodelGetOriginalFileNames(Entries& files, ImodelModule* module, const ImodelFunctionType* tool,
@@ -483,9 +728,7 @@ void ImodelAddPackages(ImodelModule* module, ImodelFunctionType tool, Entries& f
 int ImodelCountFiles(ImodelModule* module, int limit)
 {
     if (module == nullptr) return 0;
-    FileCounter counter(limit);
-    counter.CountList({module});
-    return counter.Count();
+    return FileCounter(*module, limit).Count(*module);
 }
 
 bool ImodelHasCoreSubBlocks(ImodelModule* module, zorpaFileManagerTypes fileType)
@@ -509,8 +752,7 @@ void ImodelFindTopLevelModules(const ImodelFileName& file, std::deque<ImodelModu
                                std::vector<std::string>* names)
 {
     if (modules == nullptr || names == nullptr) return;
-    Walked seen;
-    FindTopLevel(file, *modules, *names, seen);
+    FindTopLevel(file, *modules, *names);
 }
 
 void ImodelWarnIfFileModified(const boost::shared_ptr<IfileObjectEx>& file)

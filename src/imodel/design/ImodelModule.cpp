@@ -14,6 +14,8 @@
 #include "iprocess/IprocessDisplay.h"
 #include "iprocess/IprocessManager.h"
 #include "src/imodel/design/ImodelModuleNotify.h"
+#include "src/imodel/design/imodelFileNameKey.h"
+#include "src/imodel/model/imodelImpl.h"
 
 #include <foundation/Sys.h>
 #include <zorpa/ZorpaString.h>
@@ -21,11 +23,24 @@
 #include <boost/make_shared.hpp>
 
 #include <algorithm>
+#include <atomic>
 #include <unordered_set>
 
 namespace {
 
 std::string LibraryOrWork(const std::string& library) { return library.empty() ? "work" : library; }
+
+std::string Lowered(std::string text)
+{
+    ZorpaMakeLower(text);
+    return text;
+}
+
+std::uint64_t NextSerial()
+{
+    static std::atomic<std::uint64_t> last{0};
+    return ++last;
+}
 
 // What events write into a unit that a view is shown.
 void MarkDisplayable(ImodelModule* module) { module->SetCanBeDisplayedInAView(true); }
@@ -34,28 +49,25 @@ void MarkDisplayable(ImodelModule* module) { module->SetCanBeDisplayedInAView(tr
 
 // --- construction ---------------------------------------------------------------------
 
+ImodelModuleData::ImodelModuleData(const VyIfaces::ComponentID& key, zorpaModuleTypes kind, bool isPackage,
+                                   bool isSpirit)
+    : m_key(key), m_order{Lowered(key.name), false, std::string()}, m_isPackage(isPackage), m_isSpirit(isSpirit),
+      m_kind(kind)
+{
+}
+
 ImodelModule::ImodelModule(const std::string& name, boost::shared_ptr<IfileObjectEx> file, zorpaModuleTypes kind,
                            bool isPackage, const std::string& library, const std::string& package, bool isSpirit)
-    : m_key(name, LibraryOrWork(library), package), m_file(file), m_isPackage(isPackage), m_isSpirit(isSpirit),
-      m_kind(kind), m_phySynthOptions(std::make_unique<ImodelPhySynthesisOptions>()),
-      m_context(std::make_unique<ImodelContextImpl>(name, this))
+    : ImodelModuleData(VyIfaces::ComponentID(name, LibraryOrWork(library), package), kind, isPackage, isSpirit),
+      m_serial(NextSerial()), m_context(std::make_unique<ImodelContextImpl>(name, this))
 {
+    ChangeFile(file);
     RegisterWithEvents();
 }
 
 ImodelModule::ImodelModule(const ImodelModule& other)
-    : m_key(other.m_key), m_file(other.m_file), m_isPackage(other.m_isPackage), m_isSpirit(other.m_isSpirit),
-      m_kind(other.m_kind), m_expand(other.m_expand), m_vsimParams(other.m_vsimParams), m_isRoot(other.m_isRoot),
-      m_stimulusFiles(other.m_stimulusFiles), m_associatedFiles(other.m_associatedFiles),
-      m_synthesisConstraintFiles(other.m_synthesisConstraintFiles),
-      m_simulationPackagesToIgnore(other.m_simulationPackagesToIgnore),
-      m_synthesisPackagesToIgnore(other.m_synthesisPackagesToIgnore), m_cdbOrder(other.m_cdbOrder),
-      m_simulationModulesToInclude(other.m_simulationModulesToInclude), m_flowName(other.m_flowName),
-      m_possibleLibraries(other.m_possibleLibraries),
-      m_phySynthOptions(std::make_unique<ImodelPhySynthesisOptions>(*other.m_phySynthOptions)),
-      m_messageObject(other.m_messageObject), m_component(other.m_component)
+    : ImodelModuleData(static_cast<const ImodelModuleData&>(other)), m_serial(NextSerial())
 {
-    StoreTimeStamp(other.m_timeStamp.get());
     if (other.m_context) m_context = std::make_unique<ImodelContextImpl>(*other.m_context, this, true);
     RegisterWithEvents();
     // The parents are not taken over: they do not list the copy as a
@@ -67,7 +79,7 @@ void ImodelModule::RegisterWithEvents()
 {
     static const bool markerSet = (IeventModuleRegistry::SetDisplayMarker(&MarkDisplayable), true);
     (void)markerSet;
-    IeventModuleRegistry::Register(this);
+    IeventModuleRegistry::Register(this, m_serial);
 }
 
 ImodelModule::~ImodelModule()
@@ -80,6 +92,11 @@ ImodelModule::~ImodelModule()
     m_context.reset();
     if (GetTestedModule() == this) GetTestedModule() = nullptr;
     AnnounceDestruction();
+    // The process manager must not keep a unit that is gone as its current
+    // one, display or not.
+    if (Imodel* model = ImodelAliveModel())
+        if (IprocessManager* processes = static_cast<imodelImpl*>(model)->PeekProcessManager())
+            processes->DetachIfCurrent(this);
 }
 
 void ImodelModule::AnnounceDestruction()
@@ -98,18 +115,18 @@ void ImodelModule::AnnounceDestruction()
     Imodel::BlockProcessDisplay(wasBlocked, true);
 }
 
-ImodelModule* ImodelModule::Clone(ImodelModule* source)
+ImodelModule::Owned ImodelModule::Clone(const ImodelModule* source)
 {
     if (source == nullptr) return nullptr;
     auto clone =
         std::make_unique<ImodelModule>(source->GetName(), source->GetModuleFile(), source->m_kind, source->m_isPackage,
                                        source->m_key.library, source->m_key.package, false);
     clone->DuplicateModuleInfo(source, {true, true, false});
-    return clone.release();
+    return clone;
 }
 
-ImodelModule* ImodelModule::Clone(const std::string& name, const std::string& fileName, zorpaModuleTypes kind,
-                                  bool isPackage, const std::string& library, const std::string& package) const
+ImodelModule::Owned ImodelModule::Clone(const std::string& name, const std::string& fileName, zorpaModuleTypes kind,
+                                        bool isPackage, const std::string& library, const std::string& package) const
 {
     boost::shared_ptr<IfileObjectEx> file = GetModuleFile();
     if (!fileName.empty()) {
@@ -118,13 +135,13 @@ ImodelModule* ImodelModule::Clone(const std::string& name, const std::string& fi
         const IfileObject wanted(ImodelFileName(fileName), zorpaFT_UNKNOWN, ImodelFMFull, true, true);
         file = files ? files->GetFile(wanted) : boost::shared_ptr<IfileObjectEx>();
     }
-    return std::make_unique<ImodelModule>(name, file, kind, isPackage, library, package, false).release();
+    return std::make_unique<ImodelModule>(name, file, kind, isPackage, library, package, false);
 }
 
-void ImodelModule::Delete(ImodelModule* module, bool fromUseClause)
+void ImodelModule::Delete(Owned module, bool fromUseClause)
 {
-    if (fromUseClause) ImodelNotifyEvent(boost::make_shared<IeventModuleRemovedFromUseClause>(module));
-    delete module;
+    if (fromUseClause) ImodelNotifyEvent(boost::make_shared<IeventModuleRemovedFromUseClause>(module.get()));
+    module.reset();
 }
 
 void ImodelModule::DuplicateModuleInfo(const ImodelModule* source, const zorpaSaveRestoreParams& params)
@@ -137,8 +154,8 @@ void ImodelModule::DuplicateModuleInfo(const ImodelModule* source, const zorpaSa
         m_associatedFiles = source->m_associatedFiles;
         m_synthesisConstraintFiles = source->m_synthesisConstraintFiles;
     }
-    if (params.mergeAssociated && m_associatedFiles != source->m_associatedFiles && GetModuleFile())
-        MergeAssociatedFiles(source->m_associatedFiles);
+    if (params.mergeAssociated && m_associatedFiles.Get() != source->m_associatedFiles.Get() && GetModuleFile())
+        MergeAssociatedFiles(source->m_associatedFiles.Get());
     m_simulationPackagesToIgnore = source->m_simulationPackagesToIgnore;
     m_synthesisPackagesToIgnore = source->m_synthesisPackagesToIgnore;
     m_simulationModulesToInclude = source->m_simulationModulesToInclude;
@@ -150,10 +167,10 @@ void ImodelModule::DuplicateModuleInfo(const ImodelModule* source, const zorpaSa
             m_context = std::make_unique<ImodelContextImpl>(*source->m_context, this, params.copyContext);
     }
     if (params.copyLists) {
-        *m_phySynthOptions = *source->m_phySynthOptions;
+        m_phySynthOptions = source->m_phySynthOptions;
         m_vsimParams = source->m_vsimParams;
     }
-    StoreTimeStamp(source->m_timeStamp.get());
+    m_timeStamp = source->m_timeStamp;
 }
 
 void ImodelModule::MergeAssociatedFiles(const FileList& files)
@@ -162,9 +179,9 @@ void ImodelModule::MergeAssociatedFiles(const FileList& files)
     IfileManager* project = model ? model->GetFileManager() : nullptr;
     if (project == nullptr) return;
     for (const IfileObject& file : files) {
-        const auto end = m_associatedFiles.end();
-        if (std::find(m_associatedFiles.begin(), end, file) == end && project->GetFile(file))
-            m_associatedFiles.push_back(file);
+        const FileList& own = m_associatedFiles.Get();
+        if (std::find(own.begin(), own.end(), file) == own.end() && project->GetFile(file))
+            m_associatedFiles.Use().push_back(file);
     }
 }
 
@@ -221,15 +238,6 @@ bool ImodelModule::operator==(const ImodelModule& other) const
     return !file || !otherFile || *file == *otherFile;
 }
 
-bool ImodelModule::operator<(const ImodelModule& other) const
-{
-    const int byName = ZorpaCompareNoCase(m_key.name, other.m_key.name);
-    if (byName != 0) return byName < 0;
-    const boost::shared_ptr<IfileObjectEx> file = GetModuleFile();
-    const boost::shared_ptr<IfileObjectEx> otherFile = other.GetModuleFile();
-    return file && otherFile && *file < *otherFile;
-}
-
 std::string ImodelModule::GetNiceComponentName(const std::string& separator) const
 {
     if (m_key.name.empty() || m_key.library.empty() || m_key.library == "work") return m_key.name;
@@ -249,7 +257,7 @@ bool ImodelModule::SetVSimParams(const std::string& params)
     return true;
 }
 
-bool ImodelModule::IsPhySynthCustomized() const { return m_phySynthOptions->IsCustomized(); }
+bool ImodelModule::IsPhySynthCustomized() const { return m_phySynthOptions.IsCustomized(); }
 
 // --- defining file and time stamp -------------------------------------------------------------
 
@@ -259,29 +267,39 @@ ImodelFileName ImodelModule::GetModuleFullFileName() const
     return file ? file->GetFullFileName() : ImodelFileName();
 }
 
-void ImodelModule::SetNoFile()
+void ImodelModule::ChangeFile(const boost::shared_ptr<IfileObjectEx>& file)
 {
-    m_file.reset();
-    m_kind = zorpaMODULE_UNKNOWN;
-    NotifyChanged(true, false, false);
+    const auto assign = [this, &file] {
+        m_file = file;
+        m_order.hasFile = file != nullptr;
+        m_order.file = file ? file->GetInternalFileName().GetString() : std::string();
+        m_fileIndexKey = file ? imodelFileNameKey(m_order.file, std::string()) : std::string();
+    };
+    if (m_unitSet != nullptr)
+        m_unitSet->Rekey(this, assign);
+    else
+        assign();
 }
 
-void ImodelModule::StoreTimeStamp(const SysStatInfo* stamp)
+void ImodelModule::SetNoFile()
 {
-    m_timeStamp = stamp ? std::make_unique<SysStatInfo>(*stamp) : nullptr;
+    ChangeFile(nullptr);
+    m_kind = zorpaMODULE_UNKNOWN;
+    NotifyChanged(true, false, false);
 }
 
 void ImodelModule::SaveTimeStamp()
 {
     const boost::shared_ptr<IfileObjectEx> file = GetModuleFile();
-    StoreTimeStamp(file ? file->GetStatInfo() : nullptr);
+    const SysStatInfo* stamp = file ? file->GetStatInfo() : nullptr;
+    m_timeStamp.reset();
+    if (stamp != nullptr) m_timeStamp = *stamp;
 }
 
 bool ImodelModule::IsSameFileStamps(const IfileObjectEx& file) const
 {
     const SysStatInfo* stamp = file.GetStatInfo();
-    return stamp != nullptr && m_timeStamp != nullptr && stamp->time == m_timeStamp->time &&
-           stamp->size == m_timeStamp->size;
+    return stamp != nullptr && m_timeStamp && stamp->time == m_timeStamp->time && stamp->size == m_timeStamp->size;
 }
 
 bool ImodelModule::IsModuleManagedByComponentCollection() const
@@ -312,9 +330,9 @@ bool AnyNonStructuralBelow(const ImodelModule* start)
         const ImodelModule* module = pending.back();
         pending.pop_back();
         if (HasNonStructuralFile(*module)) return true;
-        if (const ImodelModule::ModuleList* subs = module->GetSubBlocks()) {
+        if (const ImodelLinkList* subs = module->GetSubBlocks()) {
             for (const ImodelModule* sub : *subs) {
-                if (sub != nullptr && seen.insert(sub).second) pending.push_back(sub);
+                if (seen.insert(sub).second) pending.push_back(sub);
             }
         }
     }

@@ -17,52 +17,48 @@
 
 // --- links -----------------------------------------------------------------------------
 
-bool ImodelModule::ForgetParent(const ImodelModule* module)
-{
-    if (!m_parents) return false;
-    const auto found = std::find(m_parents->begin(), m_parents->end(), module);
-    if (found == m_parents->end()) return false;
-    m_parents->erase(found);
-    return true;
-}
+bool ImodelModule::ForgetParent(const ImodelModule* module) { return m_parents && m_parents->EraseFirst(module); }
 
 bool ImodelModule::ForgetSubBlock(const ImodelModule* module)
 {
-    return m_subBlocks && std::erase(*m_subBlocks, module) > 0;
+    return m_subBlocks && m_subBlocks->EraseAll(module) > 0;
 }
 
 void ImodelModule::Unlink(bool signal)
 {
     // Taken first: a unit may be its own sub-block and parent.
-    const std::unique_ptr<ModuleList> subBlocks = std::move(m_subBlocks);
-    const std::unique_ptr<ModuleList> parents = std::move(m_parents);
+    const std::unique_ptr<ImodelLinkList> subBlocks = std::move(m_subBlocks);
+    const std::unique_ptr<ImodelLinkList> parents = std::move(m_parents);
     if (subBlocks) {
         for (ImodelModule* sub : *subBlocks) {
-            if (sub != nullptr && sub->ForgetParent(this) && signal) sub->NotifyChanged(true, false, false);
+            if (sub->ForgetParent(this) && signal) sub->NotifyChanged(true, false, false);
         }
     }
     if (parents) {
         for (ImodelModule* parent : *parents) {
-            if (parent != nullptr && parent->ForgetSubBlock(this) && signal) parent->NotifyChanged(true, false, false);
+            if (parent->ForgetSubBlock(this) && signal) parent->NotifyChanged(true, false, false);
         }
     }
 }
 
 void ImodelModule::LinkSubBlocks(const ModuleList& list)
 {
-    if (!m_subBlocks) m_subBlocks = std::make_unique<ModuleList>();
+    if (!m_subBlocks) m_subBlocks = std::make_unique<ImodelLinkList>();
     for (ImodelModule* sub : list) {
-        m_subBlocks->push_back(sub);
-        if (sub != nullptr) sub->AddParent(this);
+        if (sub == nullptr) continue;
+        m_subBlocks->PushBack(sub);
+        sub->AddParent(this);
     }
 }
+
+void ImodelModule::LinkSubBlocks(const ImodelLinkList& list) { LinkSubBlocks(list.ToList()); }
 
 void ImodelModule::AddParent(ImodelModule* parent)
 {
     if (parent == nullptr) return;
-    if (!m_parents) m_parents = std::make_unique<ModuleList>();
-    if (std::find(m_parents->begin(), m_parents->end(), parent) != m_parents->end()) return;
-    m_parents->push_back(parent);
+    if (!m_parents) m_parents = std::make_unique<ImodelLinkList>();
+    if (m_parents->Contains(parent)) return;
+    m_parents->PushBack(parent);
     NotifyChanged(true, false, false);
 }
 
@@ -70,25 +66,20 @@ void ImodelModule::AddSubBlock(ImodelModule* sub, bool notify)
 {
     if (sub == nullptr) return;
     sub->AddParent(this);
-    if (!m_subBlocks) m_subBlocks = std::make_unique<ModuleList>();
+    if (!m_subBlocks) m_subBlocks = std::make_unique<ImodelLinkList>();
     if (sub->IsPackage())
-        m_subBlocks->push_front(sub);
+        m_subBlocks->PushFront(sub);
     else
-        m_subBlocks->push_back(sub);
+        m_subBlocks->PushBack(sub);
     if (notify) NotifyChanged(true, false, false);
 }
 
 void ImodelModule::RemoveSubBlock(ImodelModule* sub, bool updateParent)
 {
     if (sub == nullptr || !m_subBlocks) return;
-    const auto found = std::find(m_subBlocks->begin(), m_subBlocks->end(), sub);
-    if (found != m_subBlocks->end()) {
-        m_subBlocks->erase(found);
-        NotifyChanged(true, false, false);
-    }
+    if (m_subBlocks->EraseFirst(sub)) NotifyChanged(true, false, false);
     // A unit instantiated twice stays a parent while one instance remains.
-    const bool stillThere = std::find(m_subBlocks->begin(), m_subBlocks->end(), sub) != m_subBlocks->end();
-    if (updateParent && !stillThere && sub->ForgetParent(this)) sub->NotifyChanged(true, false, false);
+    if (updateParent && !m_subBlocks->Contains(sub) && sub->ForgetParent(this)) sub->NotifyChanged(true, false, false);
 }
 
 void ImodelModule::DestroySubBlockList(bool notify)
@@ -100,52 +91,16 @@ void ImodelModule::DestroySubBlockList(bool notify)
 void ImodelModule::SetSubBlocks(std::unique_ptr<ModuleList> list)
 {
     DestroySubBlockList(true);
-    if (!list) return;
-    m_subBlocks = std::move(list);
-    for (ImodelModule* sub : *m_subBlocks) {
-        if (sub != nullptr) sub->AddParent(this);
-    }
+    if (list) LinkSubBlocks(*list);
 }
 
-void ImodelModule::DuplicateList(const ModuleList* list)
+void ImodelModule::DuplicateList(ImodelUnitListRef list)
 {
-    if (list == nullptr) return;
+    if (list.IsNull()) return;
     // A copy first: `list` may be this unit's own list, which goes below.
-    const ModuleList subBlocks = *list;
+    const ModuleList subBlocks = list.With([](const auto* units) { return ModuleList(units->begin(), units->end()); });
     DestroySubBlockList(true);
     LinkSubBlocks(subBlocks);
-}
-
-void ImodelModule::DeleteModules(const std::vector<ImodelModule*>& modules)
-{
-    const std::unordered_set<ImodelModule*> doomed(modules.begin(), modules.end());
-    // The units that stay lose their links to the doomed ones in one pass
-    // each, rather than one search per link.
-    std::unordered_set<ImodelModule*> staying;
-    for (ImodelModule* module : doomed) {
-        if (module == nullptr) continue;
-        for (const std::unique_ptr<ModuleList>* list : {&module->m_subBlocks, &module->m_parents}) {
-            if (!*list) continue;
-            for (ImodelModule* linked : **list) {
-                if (linked != nullptr && !doomed.contains(linked)) staying.insert(linked);
-            }
-        }
-    }
-    const auto isDoomed = [&doomed](ImodelModule* module) { return doomed.contains(module); };
-    for (ImodelModule* module : staying) {
-        if (module->m_subBlocks) std::erase_if(*module->m_subBlocks, isDoomed);
-        if (module->m_parents) std::erase_if(*module->m_parents, isDoomed);
-    }
-    for (ImodelModule* module : doomed) {
-        if (module != nullptr) {
-            module->m_subBlocks.reset();
-            module->m_parents.reset();
-        }
-    }
-    std::unordered_set<ImodelModule*> deleted;
-    for (ImodelModule* module : modules) {
-        if (module != nullptr && deleted.insert(module).second) delete module;
-    }
 }
 
 void ImodelModule::GetAllRelatedModules(ModuleSet& set, int down, int up)
@@ -164,8 +119,8 @@ void ImodelModule::GetAllRelatedModules(ModuleSet& set, int down, int up)
         const Step step = pending.back();
         pending.pop_back();
         if (!set.insert(step.module).second) continue;
-        const ModuleList* parents = step.up != 0 ? step.module->GetParentsList() : nullptr;
-        const ModuleList* subBlocks = step.down != 0 ? step.module->GetSubBlocks() : nullptr;
+        const ImodelLinkList* parents = step.up != 0 ? step.module->GetParentsList() : nullptr;
+        const ImodelLinkList* subBlocks = step.down != 0 ? step.module->GetSubBlocks() : nullptr;
         if (parents) {
             for (auto it = parents->rbegin(); it != parents->rend(); ++it) {
                 if (*it != nullptr) pending.push_back({*it, 0, next(step.up)});
@@ -181,17 +136,24 @@ void ImodelModule::GetAllRelatedModules(ModuleSet& set, int down, int up)
 
 bool ImodelModule::HasParentNotInListRec(const FileEntries& keptFiles, const FileEntries& removedFiles) const
 {
-    const auto holds = [](const FileEntries& files, const IfileObjectEx* file) {
-        return std::any_of(files.begin(), files.end(),
-                           [file](const boost::shared_ptr<IfileObjectEx>& entry) { return entry.get() == file; });
+    const auto objects = [](const FileEntries& files) {
+        FileObjects set;
+        for (const boost::shared_ptr<IfileObjectEx>& file : files) set.insert(file.get());
+        return set;
     };
+    return HasParentNotInListRec(objects(keptFiles), objects(removedFiles));
+}
+
+bool ImodelModule::HasParentNotInListRec(const FileObjects& keptFiles, const FileObjects& removedFiles) const
+{
+    const auto holds = [](const FileObjects& files, const IfileObjectEx* file) { return files.contains(file); };
     // Parents defined by a removed file are looked through, each once.
     std::unordered_set<const ImodelModule*> seen{this};
     std::vector<const ImodelModule*> pending{this};
     while (!pending.empty()) {
         const ImodelModule* module = pending.back();
         pending.pop_back();
-        const ModuleList* parents = module->GetParentsList();
+        const ImodelLinkList* parents = module->GetParentsList();
         if (parents == nullptr) continue;
         for (const ImodelModule* parent : *parents) {
             const boost::shared_ptr<IfileObjectEx> file = parent ? parent->GetModuleFile() : nullptr;
@@ -231,9 +193,12 @@ void AddUnique(ImodelModule::FileList& list, const IfileObject& file)
 
 }  // namespace
 
-void ImodelModule::AddAssociatedFile(const IfileObjectEx& file) { AddUnique(m_associatedFiles, file); }
+void ImodelModule::AddAssociatedFile(const IfileObjectEx& file) { AddUnique(m_associatedFiles.Use(), file); }
 
-void ImodelModule::AddSynthesisConstraintFile(const IfileObject& file) { AddUnique(m_synthesisConstraintFiles, file); }
+void ImodelModule::AddSynthesisConstraintFile(const IfileObject& file)
+{
+    AddUnique(m_synthesisConstraintFiles.Use(), file);
+}
 
 void ImodelModule::UpdateList(FileList* list)
 {
@@ -245,21 +210,26 @@ void ImodelModule::UpdateList(FileList* list)
 
 ImodelModule::FileList* ImodelModule::GetSimulationPackageToIgnoreList()
 {
-    UpdateList(&m_simulationPackagesToIgnore);
-    return &m_simulationPackagesToIgnore;
+    UpdateList(&m_simulationPackagesToIgnore.Use());
+    return &m_simulationPackagesToIgnore.Use();
 }
 
 ImodelModule::FileList* ImodelModule::GetSynthesisPackageToIgnoreList()
 {
-    UpdateList(&m_synthesisPackagesToIgnore);
-    return &m_synthesisPackagesToIgnore;
+    UpdateList(&m_synthesisPackagesToIgnore.Use());
+    return &m_synthesisPackagesToIgnore.Use();
 }
 
 bool ImodelModule::IsPackageUsed(ImodelFunctionType kind, const IfileObject& package)
 {
     if (!ImodelAllowUserToOrganizePackages()) return true;
-    const FileList* simulation = GetSimulationPackageToIgnoreList();
-    const FileList* synthesis = GetSynthesisPackageToIgnoreList();
+    // Both lists brought up to date; a list never made is empty.
+    const auto updated = [](ImodelLazyList<FileList>& list) -> const FileList& {
+        if (!list.Get().empty()) UpdateList(&list.Use());
+        return list.Get();
+    };
+    const FileList* simulation = &updated(m_simulationPackagesToIgnore);
+    const FileList* synthesis = &updated(m_synthesisPackagesToIgnore);
     const auto lacks = [&package](const FileList* list) {
         return std::find(list->begin(), list->end(), package) == list->end();
     };
@@ -275,8 +245,8 @@ bool ImodelModule::IsPackageUsed(ImodelFunctionType kind, const IfileObject& pac
 
 void ImodelModule::SetSynthesisConstraintFileList(const FileList& files)
 {
-    if (files == m_synthesisConstraintFiles) return;
-    m_synthesisConstraintFiles = files;
+    if (files == m_synthesisConstraintFiles.Get()) return;
+    m_synthesisConstraintFiles.Use() = files;
     ImodelMarkNeedSave();
     if (QuorlaneStateMachine* flow = ImodelAliveStateMachine())
         flow->FunctionTypeMessage(QuorlaneToolChangedForModule, ideSYNTHESIS, this);
@@ -284,8 +254,8 @@ void ImodelModule::SetSynthesisConstraintFileList(const FileList& files)
 
 void ImodelModule::SetCDBOrder(const FileList& order, bool notify)
 {
-    const bool changed = order != m_cdbOrder;
-    m_cdbOrder = order;
+    const bool changed = order != m_cdbOrder.Get();
+    if (changed) m_cdbOrder.Use() = order;
     if (!changed) return;
     ImodelMarkNeedSave();
     if (!notify) return;
@@ -294,7 +264,7 @@ void ImodelModule::SetCDBOrder(const FileList& order, bool notify)
 
 bool ImodelModule::SetNewStimulusList(const FileList& files, void*)
 {
-    m_stimulusFiles = files;
+    m_stimulusFiles.Use() = files;
     ImodelMarkNeedSave();
     if (QuorlaneStateMachine* flow = ImodelAliveStateMachine()) flow->UpdateFileDependentStatesForModule(this);
     return true;
@@ -302,16 +272,18 @@ bool ImodelModule::SetNewStimulusList(const FileList& files, void*)
 
 void ImodelModule::UpdateCDBListWithExpectedOrder(FileList& files) const
 {
-    std::sort(files.begin(), files.end(), imodelSortFiles(m_cdbOrder));
+    std::sort(files.begin(), files.end(), imodelSortFiles(m_cdbOrder.Get()));
 }
 
 bool ImodelModule::updateModel(const IfileObjectEx& oldFile, boost::shared_ptr<IfileObjectEx> newFile, bool)
 {
     if (!newFile) return true;
     const IfileObject replacement = *newFile;
-    for (FileList* list : {&m_simulationPackagesToIgnore, &m_synthesisPackagesToIgnore, &m_cdbOrder, &m_stimulusFiles,
-                           &m_synthesisConstraintFiles}) {
-        std::replace(list->begin(), list->end(), static_cast<const IfileObject&>(oldFile), replacement);
+    for (ImodelLazyList<FileList>* list : {&m_simulationPackagesToIgnore, &m_synthesisPackagesToIgnore, &m_cdbOrder,
+                                           &m_stimulusFiles, &m_synthesisConstraintFiles}) {
+        const FileList& files = list->Get();
+        if (std::find(files.begin(), files.end(), static_cast<const IfileObject&>(oldFile)) == files.end()) continue;
+        std::replace(list->Use().begin(), list->Use().end(), static_cast<const IfileObject&>(oldFile), replacement);
     }
     for (typeUserFileList& customized : m_customizedLists) {
         for (IfileObjectEx::ParentFile& entry : customized.GetFiles()) {

@@ -40,7 +40,7 @@ bool ImodelModule::SetModuleFileName(const std::string& fileName, ImodelModule* 
         result = current->GetFileSpecificType() == zorpaFT_SCH && file->GetFileSpecificType() == zorpaFT_SCH &&
                  ZorpaCompareNoCase(ExtensionOf(current->GetFullFileName()), ExtensionOf(file->GetFullFileName())) == 0;
     }
-    m_file = file;
+    ChangeFile(file);
     if (restore && file && !file->IsLocalFile()) RestoreDeletedModuleInfo(this, file);
     return result;
 }
@@ -48,7 +48,7 @@ bool ImodelModule::SetModuleFileName(const std::string& fileName, ImodelModule* 
 int ImodelModule::DetachSubBlock(ImodelModule* sub)
 {
     if (sub == nullptr) return 0;
-    const std::size_t occurrences = m_subBlocks ? std::erase(*m_subBlocks, sub) : 0;
+    const std::size_t occurrences = m_subBlocks ? m_subBlocks->EraseAll(sub) : 0;
     sub->ForgetParent(this);
     return static_cast<int>(occurrences);
 }

@@ -4,12 +4,15 @@
 #include "imodel/design/ImodelDesignManager.h"
 #include "imodel/design/ImodelModule.h"
 #include "imodel/model/Imodel.h"
+#include "imodel/names/ImodelMessages.h"
 #include "imodel/names/imodelUtl.h"
+#include "src/imodel/design/imodelHierarchyWalk.h"
 
 #include <foundation/Sys.h>
 #include <zorpa/ZorpaString.h>
 
 #include <algorithm>
+#include <unordered_map>
 #include <unordered_set>
 #include <utility>
 #include <vector>
@@ -19,7 +22,7 @@ namespace {
 using ModuleList = ImodelModule::ModuleList;
 using Units = std::unordered_set<const ImodelModule*>;
 // Which list a walk follows from a unit: its sub-blocks or its parents.
-using Next = const ModuleList* (ImodelModule::*)() const;
+using Next = const ImodelLinkList* (ImodelModule::*)() const;
 
 ImodelDesignManager& Design() { return *Imodel::GetInstance().GetDesignManager(); }
 
@@ -28,27 +31,33 @@ ImodelDesignManager& Design() { return *Imodel::GetInstance().GetDesignManager()
 // a unit met again found nothing the first time, and a unit met again below
 // itself would close a cycle. The walk keeps its own stack, so a deep
 // hierarchy does not exhaust the call stack.
-template <class Match>
-ImodelModule* FirstInTree(const ModuleList* modules, Next next, Match match)
+template <class List, class Match>
+ImodelModule* FirstInTree(const List* modules, Next next, Match match)
 {
+    if (modules == nullptr) return nullptr;
     Units seen;
-    std::vector<std::pair<const ModuleList*, std::size_t>> stack;
-    if (modules != nullptr) stack.emplace_back(modules, 0);
-    while (!stack.empty()) {
-        auto& [list, index] = stack.back();
-        if (index == list->size()) {
-            stack.pop_back();
-            continue;
+    std::vector<std::pair<const ImodelLinkList*, ImodelLinkList::const_iterator>> stack;
+    for (ImodelModule* top : *modules) {
+        if (top == nullptr || !seen.insert(top).second) continue;
+        if (match(*top)) return top;
+        if (const ImodelLinkList* below = (top->*next)()) stack.emplace_back(below, below->begin());
+        while (!stack.empty()) {
+            auto& [list, at] = stack.back();
+            if (at == list->end()) {
+                stack.pop_back();
+                continue;
+            }
+            ImodelModule* module = *at++;
+            if (!seen.insert(module).second) continue;
+            if (match(*module)) return module;
+            if (const ImodelLinkList* below = (module->*next)()) stack.emplace_back(below, below->begin());
         }
-        ImodelModule* module = (*list)[index++];
-        if (module == nullptr || !seen.insert(module).second) continue;
-        if (match(*module)) return module;
-        if (const ModuleList* below = (module->*next)()) stack.emplace_back(below, 0);
     }
     return nullptr;
 }
 
-ImodelModule* FirstBelow(const ModuleList* modules, auto match)
+template <class List>
+ImodelModule* FirstBelow(const List* modules, auto match)
 {
     return FirstInTree(modules, &ImodelModule::GetSubBlocks, match);
 }
@@ -70,7 +79,8 @@ public:
     {
     }
 
-    ImodelModule* Search(const ModuleList* modules)
+    template <class List>
+    ImodelModule* Search(const List* modules)
     {
         if (modules == nullptr) return nullptr;
         for (ImodelModule* module : *modules)
@@ -80,7 +90,37 @@ public:
     }
 
 private:
-    ImodelModule* Visit(ImodelModule* module)
+    struct Frame {
+        ImodelModule* module;
+        Units* known;
+        const ImodelLinkList* subBlocks;
+        ImodelLinkList::const_iterator at;
+    };
+
+    // The unit and what lies below it, with an explicit stack.
+    ImodelModule* Visit(ImodelModule* root)
+    {
+        std::vector<Frame> stack;
+        if (ImodelModule* found = Enter(root, stack)) return found;
+        while (!stack.empty()) {
+            Frame& frame = stack.back();
+            if (frame.subBlocks == nullptr || frame.at == frame.subBlocks->end()) {
+                // Nothing below it matched: the same walk would find nothing again.
+                m_onPath.erase(frame.module);
+                frame.known->insert(frame.module);
+                stack.pop_back();
+                continue;
+            }
+            ImodelModule* sub = *frame.at++;
+            if (m_onPath.contains(sub)) continue;
+            if (ImodelModule* found = Enter(sub, stack)) return found;
+        }
+        return nullptr;
+    }
+
+    // The unit when it matches; otherwise its sub-blocks are to be walked
+    // (a frame pushed), unless the walk knows them to hold nothing.
+    ImodelModule* Enter(ImodelModule* module, std::vector<Frame>& stack)
     {
         const bool testing = m_start == nullptr;
         Units& known = testing ? m_testedWithoutMatch : m_passedBeforeStart;
@@ -88,12 +128,9 @@ private:
         if (testing && Matches(module->GetName())) return module;
         if (m_start == module) m_start = nullptr;
         m_onPath.insert(module);
-        ImodelModule* found = Search(module->GetSubBlocks());
-        m_onPath.erase(module);
-        // Once the start is passed, the units passed before it are not asked
-        // about again: remembering one of them does no harm.
-        if (found == nullptr) known.insert(module);
-        return found;
+        const ImodelLinkList* subBlocks = module->GetSubBlocks();
+        stack.push_back({module, &known, subBlocks, subBlocks ? subBlocks->begin() : ImodelLinkList::const_iterator()});
+        return nullptr;
     }
 
     bool Matches(const std::string& candidate) const
@@ -111,18 +148,103 @@ private:
     Units m_passedBeforeStart;
 };
 
-void AppendVSimParams(const ImodelModule* module, std::string& params, Units& onPath)
-{
-    if (module == nullptr || !onPath.insert(module).second) return;
-    const std::string& own = module->GetVSimParams();
-    if (!own.empty()) {
-        if (!params.empty()) params += ' ';
-        params += own;
+// --- the simulator parameters ---------------------------------------------------------------
+
+// Simulator parameters longer than this are no command line any simulator
+// takes: a hierarchy whose shared units repeat theirs that often is refused.
+constexpr std::size_t kMaxVSimParams = std::size_t{16} << 20;
+
+// The parameters go along every path, so a unit used in many places adds
+// its own (and its sub-blocks') at each. The walk first works out how long
+// the text of each unit's sub-tree is, then writes each sub-tree once and
+// copies it where the unit stands again: the time grows with the units, the
+// links and the text written, not with the number of paths.
+class VSimParamsWalk {
+public:
+    explicit VSimParamsWalk(const ImodelModule* top) : m_sizes(top, OwnSize) {}
+
+    void AppendTo(const ImodelModule* top, std::string& params)
+    {
+        // Each unit's parameters with the blank before them.
+        const std::uint64_t total = m_sizes.Of(top);
+        if (total == 0) return;
+        if (total > kMaxVSimParams || params.size() > kMaxVSimParams - total) {
+            const std::string text = "The simulator parameters of the hierarchy of " + top->GetName() +
+                                     " would be longer than " + std::to_string(kMaxVSimParams) +
+                                     " characters; none were added.";
+            ImodelDisplayDEBUG_MSG(text.c_str());
+            return;
+        }
+        params.reserve(params.size() + total + 1);
+        Write(top, params);
     }
-    if (const ModuleList* subBlocks = module->GetSubBlocks())
-        for (const ImodelModule* sub : *subBlocks) AppendVSimParams(sub, params, onPath);
-    onPath.erase(module);
-}
+
+private:
+    static std::uint64_t OwnSize(const ImodelModule& module)
+    {
+        const std::size_t size = module.GetVSimParams().size();
+        return size == 0 ? 0 : size + 1;
+    }
+
+    struct Frame {
+        const ImodelModule* module;
+        std::size_t start;
+        ImodelLinkList::const_iterator at;
+    };
+
+    void Write(const ImodelModule* top, std::string& params)
+    {
+        std::vector<Frame> stack;
+        Begin(top, params, stack);
+        while (!stack.empty()) {
+            Frame& frame = stack.back();
+            const ImodelLinkList* subBlocks = frame.module->GetSubBlocks();
+            if (subBlocks == nullptr || frame.at == subBlocks->end()) {
+                m_written[frame.module] = {frame.start, params.size() - frame.start};
+                stack.pop_back();
+                continue;
+            }
+            const ImodelModule* sub = *frame.at++;
+            // A link that closes a cycle, or a sub-tree without parameters.
+            if (!m_sizes.Order().Follows(frame.module, sub) || m_sizes.Of(sub) == 0) continue;
+            if (const auto written = m_written.find(sub); written != m_written.end()) {
+                Separate(params);
+                params.append(params.data() + written->second.first, written->second.second);
+            } else {
+                Begin(sub, params, stack);
+            }
+        }
+    }
+
+    // Writes the unit's own parameters and opens its frame.
+    void Begin(const ImodelModule* module, std::string& params, std::vector<Frame>& stack)
+    {
+        const std::string& own = module->GetVSimParams();
+        const std::size_t start = params.size() + (params.empty() ? 0 : 1);
+        if (!own.empty()) {
+            Separate(params);
+            params += own;
+        }
+        const ImodelLinkList* subBlocks = module->GetSubBlocks();
+        stack.push_back({module, start, subBlocks ? subBlocks->begin() : ImodelLinkList::const_iterator()});
+    }
+
+    static void Separate(std::string& params)
+    {
+        if (!params.empty()) params += ' ';
+    }
+
+    imodelHierarchyWalk::SizeMap m_sizes;
+    // Where each unit's sub-tree stands in the text written: start, length.
+    std::unordered_map<const ImodelModule*, std::pair<std::size_t, std::size_t>> m_written;
+};
+
+// --- the dump -------------------------------------------------------------------------------
+
+// A dump deeper, or longer, than these is no text anyone reads; the limits
+// keep a pathological hierarchy from exhausting the memory.
+constexpr std::size_t kMaxDumpDepth = 1000;
+constexpr std::size_t kMaxDumpLines = 1000000;
 
 void DumpUnit(std::ostream& out, const std::string& indent, const ImodelModule& module, const std::string& library)
 {
@@ -133,20 +255,54 @@ void DumpUnit(std::ostream& out, const std::string& indent, const ImodelModule& 
     out << " (" << (file ? file->GetFileTitleAndExt() : std::string("?")) << ")\n";
 }
 
-void DumpLevel(std::ostream& out, const std::string& indent, const ModuleList* modules, const std::string& library,
-               Units& onPath)
+template <class List>
+std::vector<const ImodelModule*> SortedLevel(const List& modules)
 {
-    if (modules == nullptr) return;
     std::vector<const ImodelModule*> sorted;
-    std::copy_if(modules->begin(), modules->end(), std::back_inserter(sorted),
+    std::copy_if(modules.begin(), modules.end(), std::back_inserter(sorted),
                  [](const ImodelModule* module) { return module != nullptr; });
     std::stable_sort(sorted.begin(), sorted.end(),
                      [](const ImodelModule* a, const ImodelModule* b) { return *a < *b; });
-    for (const ImodelModule* module : sorted) {
-        DumpUnit(out, indent, *module, library);
-        if (!onPath.insert(module).second) continue;
-        DumpLevel(out, indent + "   ", module->GetSubBlocks(), library, onPath);
-        onPath.erase(module);
+    return sorted;
+}
+
+template <class List>
+void Dump(std::ostream& out, const std::string& indent, const List* modules, const std::string& library)
+{
+    if (modules == nullptr) return;
+    struct Level {
+        const ImodelModule* owner;  // null for the given list
+        std::vector<const ImodelModule*> units;
+        std::size_t next = 0;
+        std::string indent;
+    };
+    std::vector<Level> stack;
+    stack.push_back({nullptr, SortedLevel(*modules), 0, indent});
+    Units onPath;
+    std::size_t lines = 0;
+    while (!stack.empty()) {
+        Level& level = stack.back();
+        if (level.next == level.units.size()) {
+            onPath.erase(level.owner);
+            stack.pop_back();
+            continue;
+        }
+        const ImodelModule* module = level.units[level.next++];
+        if (lines++ == kMaxDumpLines) {
+            out << level.indent << "... (the dump stops after " << kMaxDumpLines << " lines)\n";
+            return;
+        }
+        DumpUnit(out, level.indent, *module, library);
+        // A unit met again below itself is written but not entered.
+        const ImodelLinkList* subBlocks = module->GetSubBlocks();
+        if (subBlocks == nullptr || subBlocks->empty() || onPath.contains(module)) continue;
+        std::string below = level.indent + "   ";
+        if (stack.size() == kMaxDumpDepth) {
+            out << below << "... (levels below " << kMaxDumpDepth << " are not shown)\n";
+            continue;
+        }
+        onPath.insert(module);
+        stack.push_back({module, SortedLevel(*subBlocks), 0, std::move(below)});
     }
 }
 
@@ -154,16 +310,19 @@ void DumpLevel(std::ostream& out, const std::string& indent, const ModuleList* m
 
 // --- searching ---------------------------------------------------------------------------------
 
-ImodelModule* ImodelFindModuleInTree(const std::string& name, const std::deque<ImodelModule*>* modules)
+ImodelModule* ImodelFindModuleInTree(const std::string& name, ImodelUnitListRef modules)
 {
     if (name.empty()) return nullptr;
-    return FirstBelow(modules, [&](const ImodelModule& module) { return module.IsSameModule(name); });
+    return modules.With([&](const auto* list) {
+        return FirstBelow(list, [&](const ImodelModule& module) { return module.IsSameModule(name); });
+    });
 }
 
-ImodelModule* ImodelFindModuleMatch(const std::string& name, const std::deque<ImodelModule*>* modules,
-                                    ImodelModule*& start, bool caseSensitive, bool wildcard)
+ImodelModule* ImodelFindModuleMatch(const std::string& name, ImodelUnitListRef modules, ImodelModule*& start,
+                                    bool caseSensitive, bool wildcard)
 {
-    return MatchSearch(name, start, caseSensitive, wildcard).Search(modules);
+    MatchSearch search(name, start, caseSensitive, wildcard);
+    return modules.With([&](const auto* list) { return search.Search(list); });
 }
 
 ImodelModule* ImodelFindModuleMatch(const std::string& name, ImodelModule* start, bool caseSensitive, bool wildcard)
@@ -178,32 +337,34 @@ ImodelModule* ImodelFindModuleMatch(const std::string& name, ImodelModule* start
 
 ImodelModule* ImodelFindAnotherPackageDeclaringAModule(const ImodelModule* module, const std::string& name)
 {
-    const ModuleList* parents = module ? module->GetParentsList() : nullptr;
+    const ImodelLinkList* parents = module ? module->GetParentsList() : nullptr;
     if (parents == nullptr) return nullptr;
     const auto found = std::find_if(parents->begin(), parents->end(), [&](const ImodelModule* parent) {
-        return parent != nullptr && parent->IsPackage() &&
-               (name.empty() || ZorpaCompareNoCase(parent->GetName(), name) != 0);
+        return parent->IsPackage() && (name.empty() || ZorpaCompareNoCase(parent->GetName(), name) != 0);
     });
     return found == parents->end() ? nullptr : *found;
 }
 
 // --- questions ------------------------------------------------------------------------------------
 
-bool ImodelIsLoop(const ImodelModule* module, const std::deque<ImodelModule*>* modules)
+bool ImodelIsLoop(const ImodelModule* module, ImodelUnitListRef modules)
 {
     if (module == nullptr) return false;
-    return FirstBelow(modules, [&](const ImodelModule& other) { return other == *module; }) != nullptr;
+    return modules.With([&](const auto* list) {
+        return FirstBelow(list, [&](const ImodelModule& other) { return other == *module; }) != nullptr;
+    });
 }
 
-bool ImodelHasSubHdlBlocks(const std::deque<ImodelModule*>* modules) { return FirstBelow(modules, IsHDL) != nullptr; }
+bool ImodelHasSubHdlBlocks(ImodelUnitListRef modules)
+{
+    return modules.With([](const auto* list) { return FirstBelow(list, IsHDL) != nullptr; });
+}
 
 bool ImodelHasModule()
 {
     const auto [first, last] = Design().GetLibraries();
     return std::any_of(first, last, [](const ImodelDesignManager::LibraryPtr& library) {
-        return library && library->GetModules() &&
-               std::any_of(library->GetModules()->begin(), library->GetModules()->end(),
-                           [](const ImodelModule* module) { return module != nullptr; });
+        return library && library->GetModules() && !library->GetModules()->empty();
     });
 }
 
@@ -220,12 +381,13 @@ bool ImodelIsModuleDependentOfLibrary(const ImodelModule* module,
     });
 }
 
-bool ImodelIsTopLevelModuleOfFileRec(const boost::shared_ptr<IfileObjectEx>& file,
-                                     const std::deque<ImodelModule*>* parents)
+bool ImodelIsTopLevelModuleOfFileRec(const boost::shared_ptr<IfileObjectEx>& file, ImodelUnitListRef parents)
 {
-    if (parents == nullptr || !file) return true;
-    return FirstInTree(parents, &ImodelModule::GetParentsList,
-                       [&](const ImodelModule& module) { return module.GetModuleFile() == file; }) == nullptr;
+    if (parents.IsNull() || !file) return true;
+    return parents.With([&](const auto* list) {
+        return FirstInTree(list, &ImodelModule::GetParentsList,
+                           [&](const ImodelModule& module) { return module.GetModuleFile() == file; }) == nullptr;
+    });
 }
 
 bool ImodelIsUsedInHierarchy(const IfileObject& file)
@@ -244,27 +406,24 @@ void ImodelApplyToAllModules(const ImodelModifyModuleFtor& ftor)
     const auto [first, last] = Design().GetLibraries();
     for (auto library = first; library != last; ++library) {
         if (!*library || !(*library)->GetModules()) continue;
-        for (ImodelModule* module : *(*library)->GetModules())
-            if (module != nullptr) ftor(module);
+        for (ImodelModule* module : *(*library)->GetModules()) ftor(module);
     }
 }
 
-void ImodelDestroyTree(std::unique_ptr<std::deque<ImodelModule*>> modules)
+void ImodelDestroyTree(ImodelModule::OwnedList modules)
 {
-    // A unit listed several times is deleted once.
-    if (modules) ImodelModule::DeleteModules(std::vector<ImodelModule*>(modules->begin(), modules->end()));
+    // Every unit leaves the list before the first goes.
+    const ImodelModule::OwnedList doomed = std::move(modules);
 }
 
 void ImodelAppendVSimParams(const ImodelModule* module, std::string& params)
 {
-    Units onPath;
-    AppendVSimParams(module, params, onPath);
+    if (module != nullptr) VSimParamsWalk(module).AppendTo(module, params);
 }
 
-std::ostream& ImodelDumpTree(std::ostream& out, const std::string& indent, const std::deque<ImodelModule*>* modules,
+std::ostream& ImodelDumpTree(std::ostream& out, const std::string& indent, ImodelUnitListRef modules,
                              const std::string& library)
 {
-    Units onPath;
-    DumpLevel(out, indent, modules, library, onPath);
+    modules.With([&](const auto* list) { Dump(out, indent, list, library); });
     return out;
 }

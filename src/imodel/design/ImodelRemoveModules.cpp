@@ -7,6 +7,8 @@
 #include "imodel/design/ImodelDesignManager.h"
 #include "imodel/design/ImodelFindModule.h"
 #include "src/imodel/design/ImodelModuleNotify.h"
+#include "src/imodel/design/imodelFileNameKey.h"
+#include "src/imodel/design/imodelRehome.h"
 #include "src/imodel/design/imodelTempUnit.h"
 
 #include <foundation/Sys.h>
@@ -18,13 +20,15 @@
 #include <algorithm>
 #include <memory>
 #include <optional>
+#include <unordered_map>
 #include <unordered_set>
 
 namespace {
 
 using LibraryPtr = ImodelDesignManager::LibraryPtr;
 using ModuleList = ImodelModule::ModuleList;
-using ModuleSet = ImodelModule::ModuleSet;
+using UnitSet = ImodelModule::UnitSet;
+using Owned = ImodelModule::Owned;
 
 // The identity the root id takes when the root goes.
 const VyIfaces::ComponentID kNoRoot("", "", "");
@@ -35,30 +39,46 @@ bool IsDefinedBy(const ImodelModule* module, const IfileObject& file)
     return own && *own == file;
 }
 
-std::unique_ptr<ImodelModule> MakeUnknownUnit(const std::string& name, const std::string& library)
+// The units of the set that the file defines, in the set's order, found
+// through the set's file index: under the key of the file's name as stored
+// and, as a name with "<project>" and one without it may name one file,
+// under the key of its other form in the project folder.
+std::vector<ImodelModule*> UnitsDefinedBy(const UnitSet& units, const IfileObjectEx& file, const std::string& folder)
+{
+    const std::string& stored = file.GetInternalFileName().GetString();
+    std::vector<std::string> keys{imodelFileNameKey(stored, std::string())};
+    if (!folder.empty()) {
+        if (stored.rfind(ImodelProjectToken, 0) == 0) {
+            keys.push_back(imodelFileNameKey(stored, folder));
+        } else {
+            const std::string prefix = imodelFileNameKey(folder, std::string());
+            if (keys.front().compare(0, prefix.size(), prefix) == 0)
+                keys.push_back(imodelFileNameKey(ImodelProjectToken, std::string()) +
+                               keys.front().substr(prefix.size()));
+        }
+    }
+    std::vector<ImodelModule*> found;
+    for (const std::string& key : keys) {
+        const std::vector<ImodelModule*> bucket = units.UnitsOfFileKey(key);
+        const auto middle = static_cast<std::ptrdiff_t>(found.size());
+        found.insert(found.end(), bucket.begin(), bucket.end());
+        std::inplace_merge(found.begin(), found.begin() + middle, found.end(), [](const auto* a, const auto* b) {
+            return a->GetUnitOrder() < b->GetUnitOrder() ||
+                   (a->GetUnitOrder() == b->GetUnitOrder() && a->GetUnitSerial() < b->GetUnitSerial());
+        });
+    }
+    std::erase_if(found, [&file](const ImodelModule* unit) { return !IsDefinedBy(unit, file); });
+    return found;
+}
+
+Owned MakeUnknownUnit(const std::string& name, const std::string& library)
 {
     return std::make_unique<ImodelModule>(name, nullptr, zorpaMODULE_UNKNOWN, false, library, "", false);
 }
 
-// `unit` once in the set; when the set holds a unit equal to it in the set
-// order already, that unit (and `unit` is dropped).
-ImodelModule* InsertOrFindEqual(ModuleSet& set, std::unique_ptr<ImodelModule> unit)
-{
-    const auto [at, inserted] = set.insert(unit.get());
-    if (inserted) unit.release();
-    return *at;
-}
-
-// The parents of `from` use `to` instead, instance for instance.
-void Rehome(ImodelModule* from, ImodelModule* to)
-{
-    if (from->GetParentsList() == nullptr) return;
-    const ModuleList parents = *from->GetParentsList();
-    for (ImodelModule* parent : parents) {
-        const int instances = parent->DetachSubBlock(from);
-        for (int i = 0; i < instances; ++i) parent->AddSubBlock(to, true);
-    }
-}
+// `unit` in the set; when a unit there keeps it out, that unit (and `unit`
+// is dropped).
+ImodelModule* InsertOrFindEqual(UnitSet& set, Owned unit) { return set.Insert(std::move(unit)).first; }
 
 // Units listed once each, in the order first met.
 class UnitList {
@@ -86,7 +106,7 @@ public:
     {
     }
 
-    ImodelModule* For(const ImodelModule& parent, ModuleList& readd)
+    ImodelModule* For(const ImodelModule& parent, ImodelModule::OwnedList& readd)
     {
         const auto [first, last] = m_design.GetLibraries();
         // Only a package that declares a unit of that name stands for it.
@@ -98,7 +118,6 @@ public:
         ImodelModule* found = ImodelFindModuleInLib(library, m_module.GetName(), m_module.GetModuleType(), "");
         if (found != nullptr && m_replacedFileStays) return found;
         if (library == m_ownLibrary) return Placeholder(readd);
-        if (!library->GetModules()) return nullptr;
         return InsertOrFindEqual(*library->GetModules(),
                                  MakeUnknownUnit(m_module.GetName(), parent.GetDefinedInLibrary()));
     }
@@ -106,11 +125,11 @@ public:
 private:
     // The placeholder goes to `readd` once, for the caller to put into the
     // unit's library; one that nobody takes is deleted with the finder.
-    ImodelModule* Placeholder(ModuleList& readd)
+    ImodelModule* Placeholder(ImodelModule::OwnedList& readd)
     {
         if (m_queued == nullptr) {
-            m_queued = m_placeholder.release();
-            readd.push_back(m_queued);
+            m_queued = m_placeholder.get();
+            readd.push_back(std::move(m_placeholder));
         }
         return m_queued;
     }
@@ -119,7 +138,7 @@ private:
     ImodelModule& m_module;
     LibraryPtr m_ownLibrary;
     bool m_replacedFileStays;
-    std::unique_ptr<ImodelModule> m_placeholder;
+    Owned m_placeholder;
     ImodelModule* m_queued = nullptr;
     imodelTempUnit m_prototype;
 };
@@ -128,13 +147,13 @@ private:
 // orphan once no unit uses it); below a package, the users of one with a
 // file get a replacement.
 void ReleaseSubBlocks(ImodelModule& module, const boost::shared_ptr<IfileObjectEx>& file, const LibraryPtr& library,
-                      ModuleList& readd, UnitList& orphans)
+                      ImodelModule::OwnedList& readd, UnitList& orphans)
 {
     if (module.GetSubBlocks() == nullptr) return;
-    const ModuleList subBlocks = *module.GetSubBlocks();
+    const ModuleList subBlocks = module.GetSubBlocks()->ToList();
     std::unordered_set<const ImodelModule*> done;
     for (ImodelModule* sub : subBlocks) {
-        if (sub == nullptr || !done.insert(sub).second) continue;
+        if (!done.insert(sub).second) continue;
         if (!sub->GetModuleFile()) {
             if (module.DetachSubBlock(sub) == 0) continue;
             sub->NotifyChanged(true, false, false);
@@ -145,45 +164,44 @@ void ReleaseSubBlocks(ImodelModule& module, const boost::shared_ptr<IfileObjectE
     }
 }
 
-void KeepUnlinkedCopy(const ImodelModule& module, ModuleSet& kept)
+void KeepUnlinkedCopy(const ImodelModule& module, UnitSet& kept)
 {
     auto copy = std::make_unique<ImodelModule>(module);
     copy->DestroySubBlockList(false);
-    if (kept.insert(copy.get()).second) copy.release();
+    kept.Insert(std::move(copy));
 }
 
 // Orphans still in the library, and still unused, go.
-void DeleteOrphans(ModuleSet& units, const UnitList& orphans)
+void DeleteOrphans(UnitSet& units, const UnitList& orphans)
 {
     for (ImodelModule* orphan : orphans.Units()) {
-        const auto at = units.find(orphan);
         const bool used = orphan->GetParentsList() != nullptr && !orphan->GetParentsList()->empty();
-        if (at == units.end() || *at != orphan || used) continue;
-        units.erase(at);
-        ImodelModule::Delete(orphan, false);
+        if (used || !units.contains(orphan)) continue;
+        ImodelModule::Delete(units.Extract(orphan), false);
     }
 }
 
-// The placeholders enter the library, announced together. Where the library
-// holds a unit of that name already, the placeholder's users take that one.
-void PutBack(ModuleSet& units, const ModuleList& readd)
+// The placeholders enter the library, announced together. Where a unit of
+// the library keeps one out, the placeholder's users take that unit.
+void PutBack(UnitSet& units, ImodelModule::OwnedList& readd)
 {
     std::vector<ImodelModule*> added;
-    for (ImodelModule* placeholder : readd) {
-        const auto [at, inserted] = units.insert(placeholder);
+    for (Owned& placeholder : readd) {
+        const auto [standing, inserted] = units.Insert(std::move(placeholder));
         if (inserted) {
-            added.push_back(placeholder);
+            added.push_back(standing);
             continue;
         }
-        Rehome(placeholder, *at);
-        ImodelModule::Delete(placeholder, false);
+        imodelRehome(placeholder.get(), standing);
+        ImodelModule::Delete(std::move(placeholder), false);
     }
+    readd.clear();
     if (!added.empty()) ImodelNotifyEvent(boost::make_shared<IeventModuleAdded>(added));
 }
 
 }  // namespace
 
-void ImodelRemoveModulesOfFile(const boost::shared_ptr<IfileObjectEx>& file, boost::shared_ptr<ModuleSet> kept,
+void ImodelRemoveModulesOfFile(const boost::shared_ptr<IfileObjectEx>& file, boost::shared_ptr<UnitSet> kept,
                                bool updateNow, bool save, bool forget, std::vector<VyIfaces::IComponent*>* components,
                                std::deque<ImodelModule*>* packageUsers)
 {
@@ -191,29 +209,27 @@ void ImodelRemoveModulesOfFile(const boost::shared_ptr<IfileObjectEx>& file, boo
     if (!file || design == nullptr) return;
     const LibraryPtr library = design->FindLibraryByName(file->GetLibraryName());
     if (!library || !library->GetModules()) return;
-    ModuleSet& units = *library->GetModules();
+    UnitSet& units = *library->GetModules();
     // The root's key outlives the root, which may go below.
     std::optional<imodelTempUnit> rootKey;
     if (const ImodelModule* root = design->GetRootModule())
         rootKey.emplace(root->GetName(), root->GetModuleFile(), root->GetModuleType(), root->IsPackage(),
                         root->GetDefinedInLibrary(), root->GetDefinedInPackage());
 
-    ModuleList readd;
+    ImodelModule::OwnedList readd;
     UnitList orphans;
-    for (auto it = units.begin(); it != units.end();) {
-        ImodelModule* module = *it;
-        if (!IsDefinedBy(module, *file)) {
-            ++it;
-            continue;
-        }
+    // Placeholders that enter the set meanwhile have no file: the units to
+    // remove are known before the first goes.
+    for (ImodelModule* module : UnitsDefinedBy(units, *file, design->GetProjectFolder().GetString())) {
+        if (!units.contains(module)) continue;
         if (rootKey && *module == *rootKey->get()) design->SetRootId(kNoRoot);
         ImodelNotifyWorkspaceWhenModulesAreRemoved(module, updateNow, components, packageUsers);
-        it = units.erase(it);
+        Owned owned = units.Extract(module);
         ReleaseSubBlocks(*module, file, library, readd, orphans);
         ImodelRemoveModuleInOtherLib(module, file, library, &readd);
         if (kept) KeepUnlinkedCopy(*module, *kept);
         if (save) ImodelModule::SaveDeletedModuleInfo(module);
-        ImodelModule::Delete(module, false);
+        ImodelModule::Delete(std::move(owned), false);
     }
     rootKey.reset();
     if (forget) ImodelModule::RemoveDeletedModuleInfo(file);
@@ -222,7 +238,7 @@ void ImodelRemoveModulesOfFile(const boost::shared_ptr<IfileObjectEx>& file, boo
 }
 
 void ImodelRemoveModuleInOtherLib(ImodelModule* module, const boost::shared_ptr<IfileObjectEx>& file,
-                                  LibraryPtr library, std::deque<ImodelModule*>* readd)
+                                  LibraryPtr library, ImodelModule::OwnedList* readd)
 {
     ImodelDesignManager* design = ImodelAliveDesignManager();
     if (module == nullptr || !file || !library || readd == nullptr || module->GetParentsList() == nullptr ||
@@ -232,9 +248,9 @@ void ImodelRemoveModuleInOtherLib(ImodelModule* module, const boost::shared_ptr<
     const LibraryPtr ownLibrary = libraryName.empty() ? LibraryPtr() : design->FindLibraryByName(libraryName);
     if (!ownLibrary) return;
     ReplacementFinder replacements(*design, *module, *file, ownLibrary);
-    const ModuleList parents = *module->GetParentsList();
+    const ModuleList parents = module->GetParentsList()->ToList();
     for (ImodelModule* parent : parents) {
-        if (parent == nullptr || IsDefinedBy(parent, *file)) continue;
+        if (IsDefinedBy(parent, *file)) continue;
         // Every instance goes: a parent left pointing at the unit would
         // dangle once it is deleted.
         const int instances = parent->DetachSubBlock(module);
@@ -273,18 +289,18 @@ void ImodelNotifyWorkspaceWhenModulesAreRemoved(ImodelModule* module, bool updat
 void ImodelRemoveAllModulesOfAType(zorpaModuleTypes kind, LibraryPtr library)
 {
     if (!library || !library->GetModules()) return;
-    ModuleSet& units = *library->GetModules();
+    UnitSet& units = *library->GetModules();
     std::vector<ImodelModule*> doomed;
     std::copy_if(units.begin(), units.end(), std::back_inserter(doomed),
-                 [kind](const ImodelModule* module) { return module != nullptr && module->IsType(kind); });
+                 [kind](const ImodelModule* module) { return module->IsType(kind); });
     ImodelDesignManager* design = ImodelAliveDesignManager();
     const ImodelModule* root = design ? design->GetRootModule() : nullptr;
     if (root != nullptr && std::find(doomed.begin(), doomed.end(), root) != doomed.end()) design->SetRootId(kNoRoot);
     // The views see the units while they still exist.
     ImodelNotifyEvent(boost::make_shared<IeventModuleRemoved>(doomed));
-    const std::unordered_set<const ImodelModule*> gone(doomed.begin(), doomed.end());
-    std::erase_if(units, [&gone](const ImodelModule* module) { return gone.contains(module); });
-    ImodelModule::DeleteModules(doomed);
+    // Every unit leaves the set before the first goes.
+    std::vector<Owned> gone;
+    for (const ImodelModule* module : doomed) gone.push_back(units.Extract(module));
 }
 
 void ImodelRemoveAllModulesOfAType(zorpaModuleTypes kind)
@@ -318,16 +334,31 @@ void ImodelGetCommonFilesWeCanRemove(const ImodelModule::FileEntries& removed,
     std::stable_sort(modules.begin(), modules.end(), ZorpaSet<ImodelModule*>::lessThanTFtor());
 
     const bool debug = ImodelIsDebugMsg();
+    ImodelModule::FileObjects removedFiles;
+    for (const boost::shared_ptr<IfileObjectEx>& file : removed) removedFiles.insert(file.get());
+    // The files still in the result (with how often), and how many entries
+    // of each are to leave it: its first ones.
+    std::unordered_map<const IfileObjectEx*, int> remaining;
+    for (const boost::shared_ptr<IfileObjectEx>& file : candidates) ++remaining[file.get()];
+    ImodelModule::FileObjects resultFiles = candidateFiles;
+    std::unordered_map<const IfileObjectEx*, int> dropped;
     for (const ImodelModule* module : modules) {
         // Files kept so far count as staying for the units looked at next.
-        if (!module->HasParentNotInListRec(removed, result)) continue;
+        if (!module->HasParentNotInListRec(removedFiles, resultFiles)) continue;
         if (debug) SysDebugPrintf("Module %s should not be removed", module->GetComponentID().ToString().c_str());
         const boost::shared_ptr<IfileObjectEx> file = module->GetModuleFile();
-        const auto kept = std::find(result.begin(), result.end(), file);
-        if (kept == result.end()) continue;
+        const auto left = remaining.find(file.get());
+        if (left == remaining.end() || left->second == 0) continue;
         if (debug) SysDebugPrintf("Keeping common file: %s", file->GetFullFileName().c_str());
-        result.erase(kept);
+        ++dropped[file.get()];
+        if (--left->second == 0) resultFiles.erase(file.get());
     }
+    std::erase_if(result, [&dropped](const boost::shared_ptr<IfileObjectEx>& file) {
+        const auto drop = dropped.find(file.get());
+        if (drop == dropped.end() || drop->second == 0) return false;
+        --drop->second;
+        return true;
+    });
 }
 
 void ImodelUpdateStimulusAssociation(const IfileObject& stimulus, std::deque<ImodelModule*>* modules)
@@ -342,7 +373,7 @@ void ImodelUpdateStimulusAssociation(const IfileObject& stimulus, std::deque<Imo
         if (module == nullptr || !seen.insert(module).second) continue;
         ImodelModule::FileList files = module->GetStimulusList();
         if (std::erase(files, stimulus) > 0) module->SetNewStimulusList(files, nullptr);
-        if (const ModuleList* subBlocks = module->GetSubBlocks())
+        if (const ImodelLinkList* subBlocks = module->GetSubBlocks())
             pending.insert(pending.end(), subBlocks->rbegin(), subBlocks->rend());
     }
 }

@@ -6,11 +6,10 @@
 
 #include <algorithm>
 #include <unordered_set>
+#include <utility>
+#include <vector>
 
 namespace {
-
-using ModuleList = ImodelModule::ModuleList;
-using Searched = std::unordered_set<const ImodelModule*>;
 
 bool IsKeptFromRootInTests(const ImodelModule* module)
 {
@@ -19,17 +18,43 @@ bool IsKeptFromRootInTests(const ImodelModule* module)
     return std::find(refused.begin(), refused.end(), module) != refused.end();
 }
 
+template <class List>
+ImodelModule* FirstThatMayBeRoot(const List& modules)
+{
+    for (ImodelModule* module : modules)
+        if (ImodelCanBeRoot(module)) return module;
+    return nullptr;
+}
+
 // A level first, then the levels below, one sub-tree after the other. A unit
 // whose sub-blocks were searched once found nothing there and is not
-// searched again: that also ends the search on a cyclic hierarchy.
-ImodelModule* FirstValidRoot(const ModuleList* modules, Searched& searched)
+// searched again: that also ends the search on a cyclic hierarchy. The
+// search keeps its own stack of the lists whose units' sub-blocks it is
+// going through.
+template <class List>
+ImodelModule* FirstValidRoot(const List* modules)
 {
     if (modules == nullptr) return nullptr;
-    for (ImodelModule* module : *modules)
-        if (ImodelCanBeRoot(module)) return module;
-    for (const ImodelModule* module : *modules) {
-        if (module == nullptr || !searched.insert(module).second) continue;
-        if (ImodelModule* found = FirstValidRoot(module->GetSubBlocks(), searched)) return found;
+    if (ImodelModule* found = FirstThatMayBeRoot(*modules)) return found;
+    std::unordered_set<const ImodelModule*> searched;
+    // The units of the given list whose sub-blocks are searched, in order.
+    for (const ImodelModule* top : *modules) {
+        if (top == nullptr || !searched.insert(top).second || top->GetSubBlocks() == nullptr) continue;
+        const ImodelLinkList* first = top->GetSubBlocks();
+        if (ImodelModule* found = FirstThatMayBeRoot(*first)) return found;
+        std::vector<std::pair<const ImodelLinkList*, ImodelLinkList::const_iterator>> stack{{first, first->begin()}};
+        while (!stack.empty()) {
+            auto& [list, at] = stack.back();
+            if (at == list->end()) {
+                stack.pop_back();
+                continue;
+            }
+            const ImodelModule* module = *at++;
+            const ImodelLinkList* below = module->GetSubBlocks();
+            if (!searched.insert(module).second || below == nullptr) continue;
+            if (ImodelModule* found = FirstThatMayBeRoot(*below)) return found;
+            stack.emplace_back(below, below->begin());
+        }
     }
     return nullptr;
 }
@@ -42,10 +67,9 @@ bool ImodelCanBeRoot(const ImodelModule* module)
     return module != nullptr && !module->IsPackage() && !IsKeptFromRootInTests(module);
 }
 
-ImodelModule* ImodelGetFirstValidRoot(const std::deque<ImodelModule*>* modules)
+ImodelModule* ImodelGetFirstValidRoot(ImodelUnitListRef modules)
 {
-    Searched searched;
-    return FirstValidRoot(modules, searched);
+    return modules.With([](const auto* list) { return FirstValidRoot(list); });
 }
 
 ImodelModule* ImodelGetFirstValidRoot()

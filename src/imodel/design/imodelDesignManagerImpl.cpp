@@ -5,14 +5,17 @@
 #include "imodel/design/ImodelDestroyLib.h"
 #include "imodel/design/ImodelFindModule.h"
 #include "imodel/design/ImodelModule.h"
+#include "imodel/names/ImodelMessages.h"
 #include "imodel/names/imodelUtl.h"
 #include "src/imodel/design/ImodelModuleNotify.h"
+#include "src/imodel/design/imodelRehome.h"
 
 #include <foundation/Sys.h>
 
 #include <boost/make_shared.hpp>
 
 #include <algorithm>
+#include <unordered_set>
 
 namespace {
 
@@ -89,6 +92,8 @@ void imodelDesignManagerImpl::RenameLibrary(const std::string& oldName, const st
     renamed->SetModuleList(old->ReleaseModuleList());
     MoveUnits(old, renamed);
     EraseLibrary(oldName);
+    // The list came with the units; units that gave way are gone from it.
+    UpdateTopModules(renamed);
 }
 
 void imodelDesignManagerImpl::RenameInPlace(const LibraryPtr& library, const std::string& newName)
@@ -103,19 +108,54 @@ void imodelDesignManagerImpl::RenameInPlace(const LibraryPtr& library, const std
     ImodelNotifyEvent(boost::make_shared<IeventLibraryModified>(oldName, newName));
 }
 
+namespace {
+
+// Puts a unit into a library's set. A unit of the same name without file
+// (a placeholder) gives way to a defined unit, its users taking the defined
+// one; a moved placeholder, or a second unit of the same name and file,
+// gives way to the unit already there, its users taking that one. Units of
+// one name defined by different files both stand. Returns the unit when it
+// entered the set.
+ImodelModule* PlaceUnit(ImodelModule::UnitSet& units, ImodelModule::Owned unit)
+{
+    for (;;) {
+        const auto [standing, inserted] = units.Insert(std::move(unit));
+        if (inserted) return standing;
+        if (unit->GetUnitOrder().hasFile && !standing->GetUnitOrder().hasFile) {
+            ImodelModule::Owned placeholder = units.Extract(standing);
+            imodelRehome(placeholder.get(), unit.get());
+            ImodelModule::Delete(std::move(placeholder), false);
+            continue;
+        }
+        imodelRehome(unit.get(), standing);
+        ImodelModule::Delete(std::move(unit), false);
+        return nullptr;
+    }
+}
+
+}  // namespace
+
 void imodelDesignManagerImpl::MoveUnits(const LibraryPtr& from, const LibraryPtr& to)
 {
-    Library::ModuleSet& units = *from->GetModules();
-    std::vector<ImodelModule*> duplicates;
-    for (ImodelModule* unit : units) {
-        if (unit == nullptr) continue;
+    ImodelModule::UnitSet& units = *to->GetModules();
+    std::unordered_set<const ImodelModule*> moved;
+    std::vector<std::string> duplicates;
+    for (ImodelModule::Owned& unit : from->GetModules()->TakeAll()) {
         if (ImodelIsSameStrNoCase(unit->GetDefinedInLibrary(), from->GetName()))
             unit->SetDefinedInLibrary(to->GetName());
-        // The new library already holds a unit of the same name and file.
-        if (!to->GetModules()->insert(unit).second) duplicates.push_back(unit);
+        const ImodelModule* placed = PlaceUnit(units, std::move(unit));
+        if (placed == nullptr) continue;
+        moved.insert(placed);
+        // A second definition of a name the library had already: the user
+        // must choose one, as when a file defines a unit defined elsewhere.
+        const auto [first, last] = units.equal_range(ZorpaUnitName{placed->GetUnitOrder().name});
+        const bool meetsOther = std::any_of(first, last, [&moved](const ImodelModule* other) {
+            return !moved.contains(other) && other->GetUnitOrder().hasFile;
+        });
+        if (meetsOther && std::find(duplicates.begin(), duplicates.end(), placed->GetName()) == duplicates.end())
+            duplicates.push_back(placed->GetName());
     }
-    units.clear();
-    ImodelModule::DeleteModules(duplicates);
+    for (const std::string& name : duplicates) ImodelDisplayDUPLICATE_MODULE_MSG(name.c_str());
 }
 
 void imodelDesignManagerImpl::UpdateTopModules(LibraryPtr library)
@@ -127,7 +167,7 @@ void imodelDesignManagerImpl::UpdateTopModules(LibraryPtr library)
     const std::string name = library->GetName();
     for (ImodelModule* unit : *library->GetModules()) {
         if (unit == nullptr) continue;
-        const ImodelModule::ModuleList* parents = unit->GetParentsList();
+        const ImodelLinkList* parents = unit->GetParentsList();
         const bool usedHere = parents && std::any_of(parents->begin(), parents->end(), [&name](const ImodelModule* p) {
                                   return p && ImodelIsSameStrNoCase(p->GetDefinedInLibrary(), name);
                               });

@@ -16,6 +16,7 @@
 #include "itimer/ItimerManager.h"
 #include "itool/ItoolVeyrun.h"
 
+#include <ulv/VlnvCoreId.h>
 #include <vy/ModuleInfo.h>
 
 #include <boost/make_shared.hpp>
@@ -168,6 +169,12 @@ void* QuorlaneIIDEObject::GetParentWindow()
 {
     ImodelHost* host = Model().GetHost();
     return host ? host->GetParentWindow() : nullptr;
+}
+
+bool QuorlaneIIDEObject::ConfigureCore(const VlnvCoreId& core, std::string& output)
+{
+    output = "No core configurator is available to configure " + core.ToString() + ".";
+    return false;
 }
 
 }  // namespace QuorlaneCallBack

@@ -1,5 +1,13 @@
 #include "src/imodel/model/imodelCommandTable.h"
 
+#include "icmd/IcmdDumpAllModules.h"
+#include "icmd/IcmdDumpCatalog.h"
+#include "icmd/IcmdDumpComponents.h"
+#include "icmd/IcmdIsFileReadOnly.h"
+#include "icmd/IcmdProjectCommands.h"
+#include "icmd/IcmdSaveProjectAs.h"
+#include "icmd/IcmdSetRoot.h"
+#include "icmd/IcmdSettingsCommands.h"
 #include "imodel/model/Imodel.h"
 
 #include <foundation/AcmdManager.h>
@@ -13,12 +21,12 @@ const std::vector<imodelCommandRow>& imodelGetCommandTable()
     static const std::vector<imodelCommandRow> table = {
         {"import_files", false, {}},
         {"delete_files", false, {}},
-        {"new_project", false, {}},
-        {"close_project", false, {}},
-        {"save_project", false, {}},
-        {"open_project", false, {}},
-        {"save_project_as", false, {}},
-        {"set_root", false, {}},
+        {"new_project", false, IcmdNewProjectFactory()},
+        {"close_project", false, IcmdCloseProjectFactory()},
+        {"save_project", false, IcmdSaveProjectFactory()},
+        {"open_project", false, IcmdOpenProjectFactory()},
+        {"save_project_as", false, IcmdSaveProjectAsFactory()},
+        {"set_root", false, IcmdSetRootFactory()},
         {"use_source_file", false, {}},
         {"use_file", false, {}},
         {"add_library", false, {}},
@@ -34,23 +42,23 @@ const std::vector<imodelCommandRow>& imodelGetCommandTable()
         {"test_organize_constraints", false, {}},
         {"organize_sources", false, {}},
         {"test_organize_sources", false, {}},
-        {"project_settings", false, {}},
+        {"project_settings", false, IcmdProjectSettingsFactory()},
         {"create_links", true, {}},
         {"change_link_source", true, {}},
         {"export_as_link", true, {}},
         {"unlink", true, {}},
-        {"set_modelsim_options", false, {}},
-        {"set_brennic_lib_options", false, {}},
-        {"set_user_lib_options", false, {}},
+        {"set_modelsim_options", false, IcmdSimulationOptionsFactory()},
+        {"set_brennic_lib_options", false, IcmdModelSimOptionsFactory()},
+        {"set_user_lib_options", false, IcmdUserLibraryOptionsFactory()},
         {"create_design", false, {}},
         {"create_core", false, {}},
         {"configure_user_core", false, {}},
-        {"dump_all_modules", false, {}},
-        {"dump_components", false, {}},
-        {"dump_catalog", false, {}},
+        {"dump_all_modules", false, IcmdDumpAllModulesFactory()},
+        {"dump_components", false, IcmdDumpComponentsFactory()},
+        {"dump_catalog", false, IcmdDumpCatalogFactory()},
         {"new_file", false, {}},
         {"edit_constraints", false, {}},
-        {"is_file_readonly", false, {}},
+        {"is_file_readonly", false, IcmdIsFileReadOnlyFactory()},
         {"get_current_tool_version", false, {}},
     };
     return table;

@@ -1,12 +1,14 @@
 // The library's Tcl commands in the fixed order of their registration. A row
 // whose command class is not built yet has no factory and is left out, so
-// the command manager never knows a command that cannot do its job.
+// the command manager never knows a command that cannot do its job. A row
+// gets its factory (IcmdFactoryOf or IcmdFactoryForModel, with the
+// constructor arguments of the row) as soon as its class exists.
 #pragma once
+
+#include "icmd/IcmdCommandFactory.h"
 
 #include <foundation/AcmdBase.h>
 
-#include <functional>
-#include <memory>
 #include <vector>
 
 class Imodel;
@@ -16,7 +18,7 @@ struct imodelCommandRow {
     bool linkingOnly;  // registered only while linking is enabled
     // Makes the prototype for the given project model; empty while the
     // command's class is not built.
-    std::function<std::unique_ptr<AcmdBase>(Imodel&)> factory;
+    IcmdCommandFactory factory;
 };
 
 // The 41 rows, in registration order.

@@ -12,6 +12,7 @@
 #include "imodel/options/ImodelSimulationOptions.h"
 #include "iprocess/IprocessDisplay.h"
 #include "iprocess/IprocessFlow.h"
+#include "iprocess/IprocessConditions.h"
 #include "iprocess/IprocessManager.h"
 #include "itimer/ItimerManager.h"
 #include "itool/ItoolConstraintsManager.h"
@@ -56,7 +57,6 @@ imodelImpl* g_firstAlive = nullptr;
 // The process-wide model while its constructor runs: a manager that asks for
 // the model meanwhile gets it, with the managers made so far.
 imodelImpl* g_processWideInBuild = nullptr;
-const Imodel* g_processWide = nullptr;
 
 bool g_interactiveMode = false;
 
@@ -86,7 +86,6 @@ imodelImpl::imodelImpl(ProcessWideTag)
     : m_isWizardInstance(false), m_settings{{IMODEL_BOOL_SETTINGS(IMODEL_BOOL_SETTING_INIT)}}
 {
     Link();
-    g_processWide = this;
     g_processWideInBuild = this;
     Build();
     g_processWideInBuild = nullptr;
@@ -110,10 +109,10 @@ void imodelImpl::Build()
     m_palladorTool = ItoolCreatePallador();
     m_phySynthTool = ItoolCreatePhySynth();
     m_synthesisTool = ItoolCreateSynthesis();
-    m_options.push_back(new ImodelKiltoraReportOption());
+    AddOption(std::make_unique<ImodelKiltoraReportOption>());
     FindInstallFolder();
     // Also registers itself as a view of this model.
-    AddCoreToolManager(new ItoolVeyrun(this));
+    AddCoreToolManager(std::make_unique<ItoolVeyrun>(this));
 }
 
 std::optional<std::string> imodelImpl::InstallFolderFrom(const char* environmentValue)
@@ -144,7 +143,6 @@ imodelImpl::~imodelImpl()
     // From here on the model is gone for views and events: a view destroyed
     // below, or a manager that sends an event while it goes, finds nothing.
     Unlink();
-    if (g_processWide == this) g_processWide = nullptr;
 
     m_revisionManager.reset();
     m_designManager.reset();
@@ -161,10 +159,15 @@ imodelImpl::~imodelImpl()
     m_phySynthTool.reset();
     m_synthesisTool.reset();
     m_workspace.reset();
-    for (QuorlaneCoreToolManager* manager : m_coreToolManagers) delete manager;
     m_coreToolManagers.clear();
-    for (ImodelVarOption* option : m_options) delete option;
     m_options.clear();
+    m_ownedOptions.clear();
+}
+
+void imodelImpl::AddOption(std::unique_ptr<ImodelVarOption> option)
+{
+    m_options.push_back(option.get());
+    m_ownedOptions.push_back(std::move(option));
 }
 
 void imodelImpl::Link()
@@ -204,14 +207,9 @@ bool Imodel::IsAlive(const Imodel* model)
     return false;
 }
 
-Imodel* Imodel::CreateNewProjectWizardInstance() { return std::make_unique<imodelImpl>(true).release(); }
+std::unique_ptr<Imodel> Imodel::CreateNewProjectWizardInstance() { return std::make_unique<imodelImpl>(true); }
 
-void Imodel::DestroyNewProjectWizardInstance(Imodel*& model)
-{
-    // The process-wide model lives until unload, whoever hands it here.
-    if (model != g_processWide) delete model;
-    model = nullptr;
-}
+void Imodel::DestroyNewProjectWizardInstance(std::unique_ptr<Imodel>& model) { model.reset(); }
 
 // --- process-wide flags ------------------------------------------------------------
 
@@ -305,7 +303,7 @@ IprocessManager* imodelImpl::GetProcessManager()
         // Kept before its flow is made, so that whoever asks meanwhile gets
         // this one rather than making a second.
         m_processManager = std::move(manager);
-        IprocessCreateDefaultFlow(made, *m_timerManager);
+        IprocessCreateDefaultFlow(made, *m_timerManager, m_fileManager.get());
     }
     return m_processManager.get();
 }
@@ -338,24 +336,43 @@ QuorlaneCoreToolManager* imodelImpl::GetCoreToolManager(int coreType)
     // Type 34 is served by the manager of type 33.
     const int wanted = coreType == 34 ? 33 : coreType;
     const auto found =
-        std::find_if(m_coreToolManagers.begin(), m_coreToolManagers.end(), [wanted](QuorlaneCoreToolManager* manager) {
-            return static_cast<int>(manager->GetCoreType()) == wanted;
-        });
-    return found == m_coreToolManagers.end() ? nullptr : *found;
+        std::find_if(m_coreToolManagers.begin(), m_coreToolManagers.end(),
+                     [wanted](const auto& manager) { return static_cast<int>(manager->GetCoreType()) == wanted; });
+    return found == m_coreToolManagers.end() ? nullptr : found->get();
 }
 
-void imodelImpl::AddCoreToolManager(QuorlaneCoreToolManager* manager)
+void imodelImpl::AddCoreToolManager(std::unique_ptr<QuorlaneCoreToolManager> manager)
 {
-    if (manager != nullptr) m_coreToolManagers.push_back(manager);
+    if (manager != nullptr) m_coreToolManagers.push_back(std::move(manager));
 }
 
-void imodelImpl::RemoveCoreToolManager(QuorlaneCoreToolManager* manager)
+std::unique_ptr<QuorlaneCoreToolManager> imodelImpl::RemoveCoreToolManager(QuorlaneCoreToolManager* manager)
 {
-    const auto found = std::find(m_coreToolManagers.begin(), m_coreToolManagers.end(), manager);
-    if (found != m_coreToolManagers.end()) m_coreToolManagers.erase(found);
+    const auto found = std::find_if(m_coreToolManagers.begin(), m_coreToolManagers.end(),
+                                    [manager](const auto& listed) { return listed.get() == manager; });
+    if (found == m_coreToolManagers.end()) return nullptr;
+    std::unique_ptr<QuorlaneCoreToolManager> removed = std::move(*found);
+    m_coreToolManagers.erase(found);
+    return removed;
 }
 
 Imodel::CoreToolManagerRange imodelImpl::GetCoreToolManagers() const
 {
     return {m_coreToolManagers.cbegin(), m_coreToolManagers.cend()};
+}
+
+bool imodelImpl::CheckNewCores(int coreType)
+{
+    QuorlaneCoreToolManager* manager = GetCoreToolManager(coreType);
+    if (manager == nullptr) return false;
+    // A hidden tool's cores are none of the project's business.
+    if (IprocessIsToolHidden(manager->GetToolType(), *this)) return true;
+    manager->SaveNewWorkspaceTimeStamp();
+    return manager->CheckNewCoresCreated();
+}
+
+void imodelImpl::RefreshCoreTool(int coreType)
+{
+    QuorlaneCoreToolManager* manager = GetCoreToolManager(coreType);
+    if (manager != nullptr && !IprocessIsToolHidden(manager->GetToolType(), *this)) manager->Refresh();
 }

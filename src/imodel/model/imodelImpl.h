@@ -4,6 +4,7 @@
 #pragma once
 
 #include "imodel/model/Imodel.h"
+#include "itool/QuorlaneCoreToolManager.h"
 #include "src/imodel/design/imodelSavedLibraries.h"
 
 #include <ktwkspace/Catalog.h>
@@ -84,6 +85,8 @@ public:
     ItoolModelSimPathOptions* GetModelSimPathOptions() override { return m_modelSimPathOptions.get(); }
     IfileManager* GetFileManager() override { return m_fileManager.get(); }
     IprocessManager* GetProcessManager() override;
+    // The process manager when it was made; null otherwise (nothing is made).
+    IprocessManager* PeekProcessManager() const { return m_processManager.get(); }
     QuorlaneStateMachine* GetStateMachine() override;
     ItoolConstraintsManager& GetConstraintsManager() override;
     IfileExtendedInfoManager* GetExtendedInfoManager() override { return m_extendedInfoManager.get(); }
@@ -114,6 +117,9 @@ public:
     bool IsPackagerEnabledFor(const VyIfaces::IComponent* component) override;
     bool IsIncludeForSimulationEnabled() override { return Setting(BoolSetting::IncludeForSimulationEnabled); }
     bool ReloadBoolSettings() override;
+    // The named switch of one row of IMODEL_BOOL_SETTINGS, for the checks
+    // that walk the whole table.
+    bool Setting(BoolSetting setting);
 
     void SetHost(ImodelHost* host) override { m_host = host; }
     ImodelHost* GetHost() const override { return m_host; }
@@ -128,12 +134,14 @@ public:
     void SetModelSimPathOptions(const ItoolModelSimPathOptions& options, bool& saved) override;
 
     QuorlaneCoreToolManager* GetCoreToolManager(int coreType) override;
-    void AddCoreToolManager(QuorlaneCoreToolManager* manager) override;
-    void RemoveCoreToolManager(QuorlaneCoreToolManager* manager) override;
+    void AddCoreToolManager(std::unique_ptr<QuorlaneCoreToolManager> manager) override;
+    std::unique_ptr<QuorlaneCoreToolManager> RemoveCoreToolManager(QuorlaneCoreToolManager* manager) override;
     CoreToolManagerRange GetCoreToolManagers() const override;
+    bool CheckNewCores(int coreType) override;
+    void RefreshCoreTool(int coreType) override;
 
     void GetWorkspaceFileName(ImodelFileName& out) override;
-    void SetWorkspace(Ktwkspace::Workspace* workspace) override;
+    void SetWorkspace(std::unique_ptr<Ktwkspace::Workspace> workspace) override;
     void OpenWorkspace() override;
 
     void SaveLibraries() override;
@@ -169,14 +177,14 @@ private:
     void FindInstallFolder();
     // The workspace for a project whose workspace file is missing (in
     // OpenWorkspace); throws what the workspace library throws.
-    Ktwkspace::Workspace* CreateWorkspace(IIDEObject* callback);
+    std::unique_ptr<Ktwkspace::Workspace> CreateWorkspace(IIDEObject* callback);
 
-    bool Setting(BoolSetting setting);
     bool IsViewRegistered(const IeventView* view) const;
 
     // Every model that is constructed and not yet being destroyed, so that a
     // view or an event that outlives its model can tell (IsAlive).
     void Link();
+    void AddOption(std::unique_ptr<ImodelVarOption> option);
     void Unlink();
     imodelImpl* m_previousAlive = nullptr;
     imodelImpl* m_nextAlive = nullptr;
@@ -189,13 +197,14 @@ private:
     std::unique_ptr<IprocessManager> m_processManager;
     std::unique_ptr<IfileExtendedInfoManager> m_extendedInfoManager;
     std::unique_ptr<ItimerManager> m_timerManager;
-    std::vector<ImodelVarOption*> m_options;  // owned, each element
+    std::vector<std::unique_ptr<ImodelVarOption>> m_ownedOptions;
+    std::vector<ImodelVarOption*> m_options;  // the owned options, as the interface hands them out
     std::unique_ptr<ImodelGlobalFlowOptions> m_globalFlowOptions;
     std::unique_ptr<ImodelSimulationOptions> m_simulationOptions;
     std::unique_ptr<ItoolModelSimPathOptions> m_modelSimPathOptions;
     ImodelHost* m_host = nullptr;
-    NdbWorld* m_tempWorld = nullptr;                           // the netlist database's; DeleteTempWorld frees it
-    std::vector<QuorlaneCoreToolManager*> m_coreToolManagers;  // owned, each element
+    NdbWorld* m_tempWorld = nullptr;  // the netlist database's; DeleteTempWorld frees it
+    CoreToolManagers m_coreToolManagers;
     std::vector<IeventView*> m_views;
     std::vector<IeventView*> m_suspendedViews;
     int m_suspendDepth = 0;

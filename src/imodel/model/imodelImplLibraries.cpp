@@ -2,6 +2,7 @@
 // change of its units (adding a file to the model parses it again).
 #include "src/imodel/model/imodelImpl.h"
 
+#include "icmd/IcmdSetRoot.h"
 #include "imodel/design/ImodelDeletedModuleInfo.h"
 #include "imodel/design/ImodelDuplicateLibs.h"
 #include "imodel/design/ImodelFindModule.h"
@@ -11,19 +12,12 @@
 
 namespace {
 
-// Makes the unit of the kept root id the root again when it still exists
-// with a file. The command set_root (IcmdDoSetRoot), which would also bring
-// the flow and the views along, is not part of the library yet; the model
-// restores what it keeps itself: the root id and the units' root flags.
-void MakeRootAgain(ImodelDesignManager& design, const VyIfaces::ComponentID& id)
+// The unit of the kept root id when it still exists with a file.
+ImodelModule* KeptRoot(ImodelDesignManager& design, const VyIfaces::ComponentID& id)
 {
     const ImodelDesignManager::LibraryPtr library = design.FindLibraryByName(id.library);
     ImodelModule* module = library ? ImodelFindModuleInLib(library, id.name, zorpaMODULE_UNKNOWN, "") : nullptr;
-    if (module == nullptr || !module->GetModuleFile()) return;
-    if (ImodelModule* previous = design.GetRootModule(); previous != nullptr && previous != module)
-        previous->SetIsRoot(false);
-    design.SetRootId(module->GetComponentID());
-    module->SetIsRoot(true);
+    return module != nullptr && module->GetModuleFile() ? module : nullptr;
 }
 
 }  // namespace
@@ -43,5 +37,13 @@ void imodelImpl::RestoreLibraries(bool byName, const zorpaSaveRestoreParams& par
     ImodelRestoreLibs(*m_designManager, m_savedLibraries.libraries, byName, params);
     ImodelDestroyLibs(m_savedLibraries.libraries);
     const VyIfaces::ComponentID root = std::exchange(m_savedLibraries.rootId, VyIfaces::ComponentID());
-    if (!root.IsDefault()) MakeRootAgain(*m_designManager, root);
+    ImodelModule* module = root.IsDefault() ? nullptr : KeptRoot(*m_designManager, root);
+    if (module == nullptr) return;
+    // set_root brings the flow and the views along; it works on the
+    // process-wide model. The wizard's model has neither: it takes the id.
+    if (this == &GetInstance()) {
+        IcmdDoSetRoot(false, module);
+        return;
+    }
+    m_designManager->SetRootId(module->GetComponentID());
 }

@@ -4,6 +4,7 @@
 #include "src/imodel/model/imodelImpl.h"
 
 #include <foundation/Def.h>
+#include <vy/IComponent.h>
 
 #include <cstddef>
 
@@ -38,11 +39,15 @@ bool imodelImpl::IsPackagerEnabledForUserIP()
 bool imodelImpl::IsPackagerEnabledFor(const VyIfaces::IComponent* component)
 {
     if (!IsPackagerEnabled() || component == nullptr) return false;
-    // Which switch applies depends on the component's module type (block
-    // designs, core-generator cores), asked of the block-design library.
-    // Until that library is brought in no component can be made, so no
-    // component may be packaged.
-    return false;
+    switch (component->GetModuleType()) {
+    case VyIfaces::IComponent::Kiltora:
+        return Setting(BoolSetting::PackagerEnabledForKt);
+    case VyIfaces::IComponent::Veyrun:
+        // A block design also needs its own consent, which the block-design
+        // library does not offer to ask yet: none is packaged.
+    default:
+        return false;
+    }
 }
 
 bool imodelImpl::ReloadBoolSettings()

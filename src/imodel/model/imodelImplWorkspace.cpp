@@ -9,6 +9,7 @@
 #include "imodel/names/ImodelFileTypes.h"
 #include "imodel/names/ImodelMessages.h"
 #include "itool/ItoolModelSimPathOptions.h"
+#include "itool/ItoolSetupFiles.h"
 #include "src/imodel/names/imodelUtlProject.h"
 
 #include <foundation/Def.h>
@@ -74,12 +75,14 @@ void imodelImpl::DeleteTempWorld()
 
 // --- simulator path options ----------------------------------------------------------
 
-void imodelImpl::SetModelSimPathOptions(const ItoolModelSimPathOptions& options, bool&)
+void imodelImpl::SetModelSimPathOptions(const ItoolModelSimPathOptions& options, bool& saved)
 {
     if (m_modelSimPathOptions == nullptr) return;
     const bool changed = !(*m_modelSimPathOptions == options);
     *m_modelSimPathOptions = options;
     if (changed && m_designManager != nullptr) m_designManager->SetNeedSave(true);
+    ItoolUpdateModelSim(false, std::string());
+    m_modelSimPathOptions->SaveCustomPath(saved);
     if (IsDebugMsg()) {
         std::string path;
         const bool vhdl = m_designManager == nullptr || m_designManager->IsDefaultVHDL();
@@ -98,26 +101,23 @@ void imodelImpl::GetWorkspaceFileName(ImodelFileName& out)
     ImodelGetFullPathForFile(ImodelFileName("kiltora.aws"), zorpaFT_GROUP_KILTORA, out);
 }
 
-void imodelImpl::SetWorkspace(Ktwkspace::Workspace* workspace)
+void imodelImpl::SetWorkspace(std::unique_ptr<Ktwkspace::Workspace> workspace)
 {
-    // Handing back the current workspace must not delete it.
-    if (workspace == m_workspace.get()) return;
-    m_workspace.reset(workspace);
+    m_workspace = std::move(workspace);
     if (m_workspace != nullptr) {
         Imodel& processWide = GetInstance();
         if (processWide.GetHost() != nullptr) m_workspace->SetIDECallBack(HostCallback(processWide));
     }
 }
 
-Ktwkspace::Workspace* imodelImpl::CreateWorkspace(IIDEObject* callback)
+std::unique_ptr<Ktwkspace::Workspace> imodelImpl::CreateWorkspace(IIDEObject* callback)
 {
     const ImodelDevice& device = m_deviceManager->GetDevice();
     const std::string language = m_designManager->IsDefaultVHDL() ? "VHDL" : "Verilog";
     return std::make_unique<Ktwkspace::Workspace>("kiltora", m_designManager->GetProjectFolder().GetString(),
                                                   device.GetFamily(), device.GetDieInternalName(),
                                                   device.GetPackageInternalName(), language, IsInteractiveMode(), 0,
-                                                  true, true, callback, GetInstance().GetCatalog().GetCatalogIf())
-        .release();
+                                                  true, true, callback, GetInstance().GetCatalog().GetCatalogIf());
 }
 
 void imodelImpl::OpenWorkspace()
@@ -137,8 +137,7 @@ void imodelImpl::OpenWorkspace()
             }
             SetWorkspace(std::make_unique<Ktwkspace::Workspace>(fileName.GetString(), IsInteractiveMode(), true, false,
                                                                 std::string(), callback,
-                                                                processWide.GetCatalog().GetCatalogIf())
-                             .release());
+                                                                processWide.GetCatalog().GetCatalogIf()));
         } catch (const Ktwkspace::version_error&) {
             // A workspace of another version is left as it is, unopened.
         } catch (const std::invalid_argument&) {

@@ -7,6 +7,28 @@
 #include "imodel/names/ImodelMessageDef.h"
 
 #include <string>
+#include <vector>
+
+namespace {
+
+std::vector<ImodelMessageEntry>& Table()
+{
+    static std::vector<ImodelMessageEntry> table;
+    return table;
+}
+
+// Each definition joins the table where it is made, in the file's order.
+bool List(const ImodelMessageDef& def, int arguments)
+{
+    Table().push_back({&def, arguments});
+    return true;
+}
+
+}  // namespace
+
+const std::vector<ImodelMessageEntry>& ImodelGetMessageTable() { return Table(); }
+
+#define IMODEL_LIST(DEF, N) [[maybe_unused]] static const bool DEF##_listed = List(DEF, N);
 
 // Parameter lists and values of 0 to 4 string placeholders.
 #define IMODEL_STRINGS_0
@@ -29,6 +51,7 @@
 // the line k<id>_MSG and ImodelDisplay<id>_MSG.
 #define IMODEL_LINE(ID, N, SERIAL, SEVERITY, ...)                                                                      \
     constexpr ImodelMessageDef k##ID##_MSG{#ID, SERIAL, SEVERITY, MdbLINE, __VA_ARGS__};                               \
+    IMODEL_LIST(k##ID##_MSG, N)                                                                                        \
     int ImodelDisplay##ID##_MSG(IMODEL_STRINGS_##N) { return ImodelEmitOutput(k##ID##_MSG, {IMODEL_VALUES_##N}); }
 
 // ImodelDisplay<id>_QRY over the question k<id>_QRY.
@@ -42,6 +65,7 @@
 // k<id>_QRY and ImodelDisplay<id>_QRY.
 #define IMODEL_QUERY(ID, N, SERIAL, SEVERITY, KIND, TEXT)                                                              \
     constexpr ImodelMessageDef k##ID##_QRY{#ID, SERIAL, SEVERITY, KIND, TEXT};                                         \
+    IMODEL_LIST(k##ID##_QRY, N)                                                                                        \
     IMODEL_QUERY_FUNCTION(ID, N)
 
 // --- serials 0 to 38 ----------------------------------------------------------
@@ -99,6 +123,7 @@ constexpr ImodelMessageDef kSWITCH_BLOCKMODE_WARNING_QRY{
     .text =
         "Solvato IDE does not save any of your files. Please backup the files you wish to preserve before continuing.",
     .dontShowAgainKey = "imodelSWITCH_BLOCKMODE_WARNING_QRY"};
+IMODEL_LIST(kSWITCH_BLOCKMODE_WARNING_QRY, 0)
 IMODEL_QUERY_FUNCTION(SWITCH_BLOCKMODE_WARNING, 0)
 
 IMODEL_LINE(
@@ -170,6 +195,7 @@ constexpr ImodelMessageDef kCONVERT_INCOMPATIBLE_PROJECT_QRY{
     .text = "You are trying to open a project created with Solvato IDE v%d.%d.\n"
             "This project is not compatible with the current version of Solvato IDE and cannot be opened.",
     .secondNumber = ImodelMessageNumber(601)};
+IMODEL_LIST(kCONVERT_INCOMPATIBLE_PROJECT_QRY, 2)
 MdbQuery_result ImodelDisplayCONVERT_INCOMPATIBLE_PROJECT_QRY(void* parent, MdbQuery_result defaultAnswer, int major,
                                                               int minor)
 {
@@ -249,6 +275,7 @@ constexpr ImodelMessageDef kFILE_ALREADY_EXISTS_QRY{.id = "FILE_ALREADY_EXISTS",
                                                     .text = "The file:'%s' already exists.\n"
                                                             "Are you sure you want to replace it?",
                                                     .queryCode = 3};
+IMODEL_LIST(kFILE_ALREADY_EXISTS_QRY, 1)
 MdbQuery_result ImodelDisplayFILE_ALREADY_EXISTS_QRY(void* parent, MdbQuery_result defaultAnswer,
                                                      MdbQuery_result* answer, const char* fileName)
 {
@@ -283,6 +310,7 @@ IMODEL_LINE(
 
 // Addressed by catalogue and number; the id travels only when it starts.
 constexpr ImodelMessageDef kCOMMAND_METER{"COMMAND_METER", 665, MdbMETER, MdbMETERKIND, "%s..."};
+IMODEL_LIST(kCOMMAND_METER, 1)
 
 int ImodelInitCOMMAND_METER(void* parent, const char* label)
 {

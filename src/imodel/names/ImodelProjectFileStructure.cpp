@@ -1,5 +1,6 @@
 #include "imodel/names/ImodelProjectFileStructure.h"
 
+#include "icmd/IcmdSaveProjectAs.h"
 #include "iconvert/Iconvert.h"
 #include "ifile/IfileManager.h"
 #include "ifile/IfileObject.h"
@@ -135,7 +136,9 @@ void ImodelProjectFileStructure::AddFileToDelete(const ImodelFileName& name, zor
 
 void ImodelProjectFileStructure::DeleteFiles()
 {
-    for (const auto& file : m_filesToDelete) ImodelDisplayOLD_FILE_NOT_FOUND_MSG(file.first.c_str());
+    // A copy saved without some of its files misses them by intent.
+    if (!IcmdSaveProjectAs::SkipFileDoesNotExistMessage())
+        for (const auto& file : m_filesToDelete) ImodelDisplayOLD_FILE_NOT_FOUND_MSG(file.first.c_str());
     m_filesToDelete.clear();
     m_filesToDeleteKeys.clear();
 }

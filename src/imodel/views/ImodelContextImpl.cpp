@@ -1,7 +1,9 @@
 #include "imodel/views/ImodelContextImpl.h"
 
 #include "ifile/IfileFunctions.h"
+#include "imodel/design/ImodelModule.h"
 #include "imodel/views/ImodelRevisionManager.h"
+#include "iprocess/IprocessFlowObject.h"
 #include "src/imodel/views/imodelContextNotify.h"
 
 #include <foundation/Sys.h>
@@ -47,6 +49,19 @@ ImodelContextImpl::ImodelContextImpl(const ImodelContextImpl& other, ImodelModul
 }
 
 ImodelContextImpl::~ImodelContextImpl() = default;
+
+bool ImodelContextImpl::AddRevision(const std::string& name, bool rename, bool update)
+{
+    const bool existed = FindRevision(name) != nullptr;
+    if (!AddRevision(name)) return false;
+    if (update && !existed) m_revisions.back()->UpdateRevStates(rename);
+    return true;
+}
+
+void ImodelContextImpl::HDLTypeChanged()
+{
+    for (const auto& revision : m_revisions) revision->HDLTypeChanged();
+}
 
 bool ImodelContextImpl::AddRevision(const std::string& name)
 {
@@ -160,6 +175,35 @@ void ImodelContextImpl::SetToolState(ImodelFunctionType tool, const boost::share
 {
     if (!m_current) return;
     for (const auto& revision : m_revisions) revision->SetToolState(tool, activeFile, state, allFiles);
+}
+
+imodelToolState ImodelContextImpl::GetToolState(IprocessToolObject* tool) const
+{
+    return m_current ? m_current->GetToolState(tool) : StateNoResult;
+}
+
+void ImodelContextImpl::SetToolState(IprocessToolObject* tool, imodelToolState state, IprocessFlowObject* flowObject,
+                                     bool allFiles)
+{
+    if (!m_current) return;
+    std::vector<ImodelRevContextImpl*> revisions;
+    GetRevsUsed(revisions, flowObject);
+    for (ImodelRevContextImpl* revision : revisions) revision->SetToolState(tool, state, flowObject, allFiles);
+}
+
+void ImodelContextImpl::GetRevsUsed(std::vector<ImodelRevContextImpl*>& out, IprocessFlowObject* flowObject) const
+{
+    out.clear();
+    const IprocessFlowObject* concerned = m_module ? m_module->GetMessageObject() : nullptr;
+    if (concerned && concerned->IsRevDependent()) {
+        if (m_current) out.push_back(m_current);
+        return;
+    }
+    for (const auto& revision : m_revisions) {
+        if ((flowObject && !flowObject->IsObjectUsed(m_module, revision.get())) || !concerned ||
+            concerned->IsObjectUsed(m_module, revision.get()))
+            out.push_back(revision.get());
+    }
 }
 
 void ImodelContextImpl::ResetAccessibleStateList()

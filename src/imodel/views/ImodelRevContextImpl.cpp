@@ -1,6 +1,8 @@
 #include "imodel/views/ImodelRevContextImpl.h"
 
 #include "ifile/IfileFunctions.h"
+#include "iprocess/IprocessToolObject.h"
+#include "itool/ItoolFunctions.h"
 #include "src/imodel/views/imodelContextNotify.h"
 
 #include <algorithm>
@@ -60,6 +62,26 @@ void ImodelRevContextImpl::SetToolState(ImodelFunctionType tool, const boost::sh
         m_toolStates.SetObjectToolState(tool, activeFile, state, this);
 }
 
+imodelToolState ImodelRevContextImpl::GetToolState(IprocessToolObject* tool) const
+{
+    if (!tool) return StateNoResult;
+    // Finding the current file changes nothing of this revision.
+    ImodelRevContextImpl* self = const_cast<ImodelRevContextImpl*>(this);
+    return m_toolStates.GetObjectToolState(tool->GetToolType(),
+                                           ImodelContextToolStatesManager::GetActiveFile(tool, m_module, self));
+}
+
+void ImodelRevContextImpl::SetToolState(IprocessToolObject* tool, imodelToolState state, IprocessFlowObject*,
+                                        bool allFiles)
+{
+    if (!tool) return;
+    if (allFiles)
+        m_toolStates.SetAllObjectsToolState(tool->GetToolType(), state, this);
+    else
+        m_toolStates.SetObjectToolState(
+            tool->GetToolType(), ImodelContextToolStatesManager::GetActiveFile(tool, m_module, this), state, this);
+}
+
 void ImodelRevContextImpl::AddAccessibleState(imodelSolvatoState state)
 {
     if (!IsStateAccessible(state)) m_accessibleStates.push_back(state);
@@ -81,6 +103,8 @@ void ImodelRevContextImpl::SetFlowOptions(const ImodelFlowOptions& options)
     if (options == m_flowOptions) return;
     m_flowOptions = options;
     imodelContextMarkNeedSave();
+    // The route changed: so may the files place and route reads.
+    ItoolUpdateToolConstraintFileList(m_module, this, true, true, false);
     imodelContextProcessManager().FlowOptionsChanged(true);
 }
 
@@ -94,6 +118,18 @@ imodelToolState ImodelRevContextImpl::GetToolStateForFile(ImodelFunctionType too
                                                           const boost::shared_ptr<IfileObjectEx>& file) const
 {
     return m_toolStates.GetObjectToolState(tool, file);
+}
+
+void ImodelRevContextImpl::SetToolStateForFile(IprocessToolObject* tool, const boost::shared_ptr<IfileObjectEx>& file,
+                                               imodelToolState state)
+{
+    if (tool) m_toolStates.SetObjectToolState(tool->GetToolType(), file, state, this);
+}
+
+imodelToolState ImodelRevContextImpl::GetToolStateForFile(IprocessToolObject* tool,
+                                                          const boost::shared_ptr<IfileObjectEx>& file) const
+{
+    return tool ? m_toolStates.GetObjectToolState(tool->GetToolType(), file) : StateNoResult;
 }
 
 void ImodelRevContextImpl::NotifyFileRemoved(const boost::shared_ptr<IfileObjectEx>& file)

@@ -3,6 +3,8 @@
 #include "ifile/IfileObjectEx.h"
 #include "imodel/model/ImodelFeatures.h"
 #include "imodel/views/ImodelRevContextImpl.h"
+#include "iprocess/IprocessFileObject.h"
+#include "iprocess/IprocessToolObject.h"
 #include "src/imodel/views/imodelContextNotify.h"
 
 #include <foundation/Sys.h>
@@ -35,6 +37,16 @@ void ImodelContextToolStatesManager::SetObjectToolState(ImodelFunctionType kind,
 {
     if (ImodelContextToolStatesObject* object = GetObject(kind, file, state != StateNoResult))
         SetObjectToolState(*object, state, rev);
+}
+
+boost::shared_ptr<IfileObjectEx> ImodelContextToolStatesManager::GetActiveFile(IprocessToolObject* tool,
+                                                                               ImodelModule* module,
+                                                                               ImodelRevContextImpl* revision)
+{
+    if (!tool || !ImodelUserCanSelectFlowFileToUse()) return nullptr;
+    const zorpaFileManagerTypes type = tool->GetFileSelectionType(true);
+    if (type == zorpaFT_UNKNOWN) return nullptr;
+    return IprocessGetCurrentFile(module, revision, type, true, false);
 }
 
 void ImodelContextToolStatesManager::SetAllObjectsToolState(ImodelFunctionType kind, imodelToolState state,

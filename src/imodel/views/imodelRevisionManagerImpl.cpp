@@ -1,5 +1,6 @@
 #include "src/imodel/views/imodelRevisionManagerImpl.h"
 
+#include "icmd/IcmdSaveProjectAs.h"
 #include "ievent/IeventClasses.h"
 #include "ifile/IfileFunctions.h"
 #include "ifile/IfileManager.h"
@@ -159,6 +160,8 @@ void imodelRevisionManagerImpl::ReadRevisions(std::vector<std::string>& lines)
 {
     m_views.clear();
     m_current = 0;
+    const bool ignoreMissing = IcmdSaveProjectAs::IgnoreImplThatDoesNotExist();
+    std::vector<std::string> positions;
     std::string currentText;
     for (const std::string& line : lines) {
         const std::size_t equals = line.find('=');
@@ -175,13 +178,25 @@ void imodelRevisionManagerImpl::ReadRevisions(std::vector<std::string>& lines)
             ImodelDisplayVALUE_IGNORED_MSG(("The view line '" + line + "' of the project file").c_str());
             continue;
         }
-        AppendReadView(line.substr(open + 1, close - open - 1), number);
+        const std::string name = line.substr(open + 1, close - open - 1);
+        // The copy of a project saved with some of its views has no folder
+        // for the others: they are dropped.
+        if (ignoreMissing && !UtlDoesPathExist(ViewFolder(Design().GetProjectFolder(), number))) {
+            positions.push_back(name);
+            continue;
+        }
+        const std::size_t before = m_views.size();
+        AppendReadView(name, number);
+        if (m_views.size() > before) positions.push_back(name);
     }
     lines.clear();
+    // CURREV counts the views as the file lists them.
     int current = 0;
-    if (!currentText.empty() && ReadLeadingNumber(currentText, current) && current > 0 &&
-        current <= GetRevisionCount()) {
-        m_current = current;
+    const bool currentRead = !currentText.empty() && ReadLeadingNumber(currentText, current) && current > 0 &&
+                             current <= static_cast<int>(positions.size());
+    const auto currentView = currentRead ? FindByName(positions[current - 1]) : m_views.end();
+    if (currentView != m_views.end()) {
+        m_current = static_cast<int>(currentView - m_views.begin()) + 1;
     } else if (m_views.empty()) {
         CreateView(std::string(), ImodelFileName(), false, false);
     } else {
@@ -201,7 +216,7 @@ void imodelRevisionManagerImpl::AppendReadView(const std::string& name, int numb
         return;
     }
     m_views.emplace_back(name, number);
-    ForEveryContext([&name](ImodelContextImpl& context) { context.AddRevision(name); });
+    ForEveryContext([&name](ImodelContextImpl& context) { context.AddRevision(name, true, true); });
 }
 
 std::string imodelRevisionManagerImpl::Refusal(const std::string& name, int number) const
@@ -284,7 +299,7 @@ bool imodelRevisionManagerImpl::CreateView(const std::string& name, const Imodel
         if (IfileManager* files = Model().GetFileManager()) files->RetargetFiles(sourceNumber, number);
         if (ItimerManager* watcher = Model().GetTimerManager()) watcher->CopyRevisionFiles(sourceNumber, number);
     }
-    ForEveryContext([&viewName](ImodelContextImpl& context) { context.AddRevision(viewName); });
+    ForEveryContext([&viewName, copy](ImodelContextImpl& context) { context.AddRevision(viewName, copy, true); });
     SetActiveView(viewName, !copyCurrent, saveFirst && location.empty());
     Design().SetNeedSave(true);
     return true;

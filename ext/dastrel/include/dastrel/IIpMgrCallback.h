@@ -10,6 +10,7 @@
 #include <functional>
 
 #include <string>
+#include <vector>
 
 class IIpMgrCallback {
 public:
@@ -35,6 +36,24 @@ public:
     virtual ResultCallback GetLoadResultReporter() = 0;
     // Where the IP catalogue lies when nothing else says so.
     virtual std::string GetDefaultIpCatalogLocation() = 0;
+
+    // What the browser answers an import of a core archive with.
+    enum ArchiveImport : int {
+        ArchiveImported = 0,
+        ArchiveCoreExists = 15,
+        ArchiveNotImported = 1  // any other value is a failure too
+    };
+    // Imports the core archive (its full name) into the user's cores. A
+    // browser that imports no archives refuses each one.
+    virtual int ImportCoreArchive(const std::string& /*fullName*/) { return ArchiveNotImported; }
+    // One line per core of the catalogue offered for the family and die
+    // (with `latestOnly`, only the latest version of each core), replacing
+    // `lines`. A browser without a catalogue lists none.
+    virtual void ListCatalog(const std::string& /*family*/, const std::string& /*die*/, bool /*latestOnly*/,
+                             std::vector<std::string>& lines)
+    {
+        lines.clear();
+    }
 
 protected:
     IIpMgrCallback() = default;

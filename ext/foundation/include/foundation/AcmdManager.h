@@ -45,6 +45,8 @@ public:
     // and hooks of a Tcl call. With `keep` the manager takes the command
     // (whatever the result) into its history; otherwise the caller keeps it.
     AcmdEnum::Result Run(AcmdBase* command, bool keep);
+    // The same for a command handed over: the manager keeps it in its history.
+    AcmdEnum::Result RunAndKeep(std::unique_ptr<AcmdBase> command);
     const std::vector<std::unique_ptr<AcmdBase>>& GetHistory() const { return m_history; }
 
     // The folder relative paths are taken against: the process's folder (Tcl

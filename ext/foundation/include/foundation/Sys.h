@@ -88,6 +88,9 @@ bool SysListFolder(const std::string& path, std::vector<std::string>& names);
 // half-way is taken over by the next write of the same target.
 bool SysWriteFileAtomically(const std::string& path, const std::string& content, std::string* error = nullptr);
 bool SysReadFile(const std::string& path, std::string& content);
+// Flushes a file written by another writer (an archive library) to the disk,
+// so that a rename that follows publishes a complete file. 0 on success.
+int SysSyncFile(const std::string& path);
 
 std::string SysGetTemporaryDirectoryName();  // $TMPDIR or /tmp
 std::string UtlGetTempDir();                 // same, with a trailing "/"
@@ -100,6 +103,10 @@ char SysGetDirChar();  // '/'
 // paths are taken against the process's folder. Links are not followed.
 std::string SysGetQualifiedPath(const std::string& path);
 std::string UtlGetQualifiedPath(const std::string& path);
+// The absolute path with every symbolic link resolved: two paths name the
+// same file or folder exactly when their real paths are equal. Empty when
+// the path does not exist.
+std::string SysGetRealPath(const std::string& path);
 // Joins a relative text to a folder and qualifies the result; an absolute
 // text is only qualified.
 std::string AcmdGetFullPath(const std::string& text, const std::string& folder);

@@ -6,6 +6,12 @@
 //
 //   KEMLET_IDE_PLD 1               header and format version
 //   WRITER <code>                  the program that wrote it (WhoWroteTheFile)
+//   DATABASE <file name>           the database it was written for
+//   DESIGN <name>                  the design the database holds
+//   FAMILY <name>                  the device the database was made for;
+//   DIE <name>                     each line left out when not stated
+//   PACKAGE <name>
+//   SYNTHESIZED 0|1                made from a synthesized netlist
 //   RUN_FAILED 0|1                 the outcome of the last run; each of these
 //   LAYOUT_COMPLETED 0|1           three lines is left out when the run did
 //   BACK_ANNOTATED 0|1             not state it
@@ -13,12 +19,16 @@
 //   FILE <name>                    a listed local file, in order with
 //   LINK <name>                    a listed file outside the project,
 //   COPY <name>                    the local copy of the LINK above it
+//   KIND <number>                  the kind of the file listed above it
+//   FORMAT <text>                  the format of the file listed above it
 //   USED <name>                    an input file the layout used, in order
+//   OPTIONAL <flag> <name>         an optional constraint file and its flag
 //
 // A name is the rest of its line (blanks and commas included); no name may
 // hold a line break. Lines of other keywords are ignored, so later versions
 // may add some; a line of a known keyword with a bad value makes the file
-// unreadable. CRLF files read like LF ones.
+// unreadable. CRLF files read like LF ones. The writer always states the
+// database it writes for.
 #pragma once
 
 #include "kemlet/KemletContentIf.h"
@@ -48,9 +58,11 @@ public:
     // Reads the description into `content` (which then belongs to this
     // database); false, with `content` unchanged, when it cannot be read.
     bool Read(KemletContentIf* content) const;
-    // Writes the content with this manager's writer code, through a
-    // temporary file renamed over the old one; false, with the old file
-    // kept, when a name holds a line break or the file cannot be written.
+    // Writes the content with this manager's writer code, for this
+    // manager's database, through a temporary file renamed over the old
+    // one; false, with the old file kept, when a name or value holds a line
+    // break or the file cannot be written. The reload callback hears of
+    // every written description.
     bool Write(const KemletContentIf& content) const;
 
 private:
@@ -59,6 +71,15 @@ private:
     WhoWroteTheFile m_writer;
     KemletReloadCallback m_callback;
 };
+
+// The content of a description's text; false, with `content` unchanged,
+// for a text that is not a readable description.
+bool KemletParseDescription(const std::string& text, KemletContentIf& content);
+// The text of a description of `content` written by `writer` for the
+// database file `databaseTitle` (its name without folder; none when empty).
+// Nothing (false) when a name or value cannot be stored.
+bool KemletFormatDescription(const KemletContentIf& content, WhoWroteTheFile writer, const std::string& databaseTitle,
+                             std::string& text);
 
 // A reader and writer for the description of the database `file`; null for
 // an empty name. The caller frees it with KemletDeleteFileManager.

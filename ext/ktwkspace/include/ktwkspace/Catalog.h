@@ -10,7 +10,8 @@
 //   </kiltora_catalog>
 //
 // Elements and attributes of other names are skipped. A core without one of
-// the four identity attributes, or with one empty, makes the file malformed.
+// the four identity attributes, or with one empty, makes the file malformed;
+// so does a document type declaration, which the catalogue never needs.
 #pragma once
 
 #include <string>
@@ -48,9 +49,10 @@ protected:
 
 class Catalog : public CatalogIf {
 public:
-    // Replaces the cores with those of the file. A file that is missing or
-    // malformed leaves the catalogue empty and says why in a debug line
-    // (with DEBUG_MSG on); false then.
+    // Replaces the cores with those of the file. A file that is missing,
+    // malformed or larger than 16 MiB (refused before it is read) leaves the
+    // catalogue empty and says why in a debug line (with DEBUG_MSG on);
+    // false then.
     bool load(const std::string& path);
     // Chooses the family whose cores are offered.
     void setCatalog(const std::string& family) { m_family = family; }

@@ -15,6 +15,7 @@
 #include <vector>
 
 class IDEVeyrunCallBack;
+class VlnvCoreId;
 namespace Vymodel {
 class ModuleInfo;
 }
@@ -55,6 +56,9 @@ public:
     virtual void UpdateTimerFileDetection(const std::string& folder, bool block) = 0;
     // The window that owns the libraries' question boxes; null when none.
     virtual void* GetParentWindow() = 0;
+    // Has the environment's core configurator configure the user core;
+    // `output` receives what the configurator reports. True when configured.
+    virtual bool ConfigureCore(const VlnvCoreId& core, std::string& output) = 0;
 
 protected:
     IIDEObject() = default;

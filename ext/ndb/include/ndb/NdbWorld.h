@@ -17,5 +17,6 @@ std::string NdbGetWorldName(const NdbWorld* world);
 // The number of worlds alive.
 int NdbGetWorldCount();
 
-// Frees the cell libraries that the database read for its worlds.
+// Frees the cell library that the database read for its worlds
+// (CvlLibrary.h); the next question reads it again.
 void CvlLibFree();

@@ -3,6 +3,7 @@
 // document it read.
 #pragma once
 
+#include <cstdint>
 #include <optional>
 #include <string>
 
@@ -16,10 +17,11 @@ public:
     PersistCollection(const PersistCollection&) = delete;
     PersistCollection& operator=(const PersistCollection&) = delete;
 
-    // Reads a file into the collection (safely: see UlvXmlDocument). False
-    // when it cannot be parsed or its root has another name (compared without
-    // regard to case); getReadError() then says why.
-    bool readObjects(const std::string& path);
+    // Reads a file of at most `maxSize` bytes into the collection (safely:
+    // see UlvXmlDocument). False when it is too large, cannot be parsed or
+    // its root has another name (compared without regard to case);
+    // getReadError() then says why.
+    bool readObjects(const std::string& path, std::int64_t maxSize = kUlvMaxFileSize);
 
     // The root element of the document read, nothing before a successful read.
     std::optional<PersistXMLAtom> getRootAtom() const;

@@ -2,21 +2,32 @@
 // owns its parser, text conversion between XML and UTF-8, and small helpers
 // to walk elements.
 //
-// Only the document itself is read: external entities and external DTDs are
-// never fetched, schemas are never loaded, and entity expansion is bounded,
-// so a hostile file can neither read other files nor blow up in memory.
-// Nothing here throws; failures are a false result and an error text.
+// Every XML file the suite reads is ours and needs no DTD, so a document
+// with a document type declaration (<!DOCTYPE ...>) is refused before
+// anything in it is acted on. Without a DTD there is no entity but the five
+// predefined ones and character references: nothing outside the document is
+// ever read, and the parsed text is never larger than the input. Schemas are
+// never loaded, and a file larger than its reader allows is refused before
+// it is read. Nothing here throws; failures are a false result and an error
+// text.
 #pragma once
 
-#include <cstddef>
+#include <cstdint>
 #include <memory>
 #include <string>
 #include <vector>
 
 #include <xercesc/dom/DOMElement.hpp>
 
-// Most entity expansions one document may perform before it is refused.
-inline constexpr std::size_t kUlvEntityExpansionLimit = 10000;
+// The largest XML file a reader takes unless it says otherwise: far above
+// any description or result file a tool writes, far below what would
+// exhaust memory once parsed.
+inline constexpr std::int64_t kUlvMaxFileSize = std::int64_t{32} << 20;
+
+// Reads a whole regular file of at most `maxSize` bytes into `content`. A
+// larger file is refused before it is read, as is anything that is not a
+// regular file; false then, with `error` saying why (the path first).
+bool UlvReadFile(const std::string& path, std::int64_t maxSize, std::string& content, std::string& error);
 
 class UlvXmlDocument {
 public:
@@ -25,11 +36,11 @@ public:
     UlvXmlDocument(const UlvXmlDocument&) = delete;
     UlvXmlDocument& operator=(const UlvXmlDocument&) = delete;
 
-    // Parses a file, or a text (`name` stands for it in error texts). Any
-    // earlier document is dropped first. False when the input cannot be
-    // read, is not well-formed, refers to an external entity or expands
-    // entities beyond the limit; GetError() then says why.
-    bool ParseFile(const std::string& path);
+    // Parses a file of at most `maxSize` bytes, or a text (`name` stands for
+    // it in error texts). Any earlier document is dropped first. False when
+    // the input cannot be read, is too large, is not well-formed or has a
+    // document type declaration; GetError() then says why.
+    bool ParseFile(const std::string& path, std::int64_t maxSize = kUlvMaxFileSize);
     bool ParseText(const std::string& text, const std::string& name = "XML text");
 
     // The root element of the parsed document, null when none is parsed.

@@ -8,6 +8,8 @@
 
 #include <string>
 
+class BrnDevice;
+
 namespace VyIfaces {
 
 class IComponent {
@@ -37,6 +39,22 @@ public:
     virtual std::string GetDefinitionFileName() const = 0;
     // Calls the visitor's visit operation for the component's own kind.
     virtual void Accept(IComponentVisitor& visitor) = 0;
+    // The build status the engine keeps: 0 ready, 1 or 3 errors, any other
+    // value out of date. A component the engine keeps no status for is ready.
+    virtual int GetStatus() const { return 0; }
+
+    // The state of the component's generated files: 0 generated, 1 saved
+    // (not generated since), 2 out of date; a component the engine keeps no
+    // such state for answers -1.
+    virtual int GetState() const { return -1; }
+    // The full path of the component's IXF file (its generated description);
+    // empty when it has none.
+    virtual std::string GetIXFFileName() const { return std::string(); }
+    // The name under which an editor of the component is shown.
+    virtual std::string GetDisplayName() const { return GetComponentID().name; }
+    // Whether what the component holds was made for a device and must be
+    // made again for `device`; a component tied to no device answers false.
+    virtual bool DependsOnDevice(const BrnDevice& /*device*/) const { return false; }
 
 protected:
     IComponent() = default;

@@ -5,6 +5,14 @@
 
 class IDEVeyrunCallBack {
 public:
+    // What a change of a component invalidates in the design flow.
+    enum InvalidateMessage : int {
+        InvalidateNothing = 0,
+        InvalidateSynthesis = 1,  // the synthesis results of the units using it
+        InvalidateLayout = 2,     // their place-and-route results
+        InvalidateComponent = 3   // everything made from the component
+    };
+
     virtual ~IDEVeyrunCallBack() = default;
 
 protected:

@@ -16,7 +16,6 @@
 
 #include <deque>
 #include <iterator>
-#include <memory>
 #include <string>
 #include <type_traits>
 
@@ -76,12 +75,11 @@ bool DeclaresUnit(const T& package, const std::string& name)
 // file, that package; with `declaringOnly`, only a package that declares the
 // module (holds a sub-block of its name) counts. In a clause "work" is the
 // clause owner's own library, or the module's library when the list names
-// none. Null when no clause leads to such a package.
-// `key` only lends its kind to the probe units with which a library's unit
-// set is searched; the probes are deleted before the function returns.
+// none. Null when no clause leads to such a package, and for a null `key`
+// (the prototype of the caller's units).
 // T is a pointer to a unit type with GetName, GetDefinedInLibrary,
-// IsPackage, GetModuleFile, GetSubBlocks, IsSameModule and Clone(name,
-// file name, kind, is-package, library, package).
+// IsPackage, GetModuleFile, GetSubBlocks, IsSameModule and GetUnitOrder
+// (a library's units of one name are found by their lower-cased name).
 template <class T, class LibIt>
 T ZorpaFindUsedPackages(LibIt first, LibIt last, T module, std::deque<std::string> clauses, bool declaringOnly, T key)
 {
@@ -94,9 +92,7 @@ T ZorpaFindUsedPackages(LibIt first, LibIt last, T module, std::deque<std::strin
         const std::string& libraryName = clause.library == "work" ? ownLibrary : clause.library;
         const auto library = zorpaDetail::FindLibrary(first, last, libraryName);
         if (!library) continue;
-        const std::unique_ptr<std::remove_pointer_t<T>> probe(
-            key->Clone(clause.package, std::string(), zorpaMODULE_UNKNOWN, true, library->GetName(), std::string()));
-        const auto [from, to] = library->GetModules()->equal_range(probe.get());
+        const auto [from, to] = library->GetModules()->equal_range(ZorpaUnitName{clause.package});
         for (auto it = from; it != to; ++it) {
             const T candidate = *it;
             if (candidate && candidate->IsPackage() && candidate->GetModuleFile() &&

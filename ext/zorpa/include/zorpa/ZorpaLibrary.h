@@ -1,21 +1,45 @@
 // An HDL library of the HDL parser: its name, two further texts, two
 // numbers, the set of its design units and the list of its top-level units.
 //
-// T is a pointer to a design unit that orders itself with operator<. The
-// library holds the units but does not own them: whoever empties a library
-// deletes its units (the project model's ImodelDestroyLib). The list of
-// top-level units is the library's own; the project's design manager makes
-// and rebuilds it.
+// T is a pointer to a design unit type U. The library owns its units: they
+// enter its unit set as std::unique_ptr<U> and leave it the same way, and
+// the units still in the set go with it. The list of top-level units is a
+// view the project's design manager makes and rebuilds; it owns nothing.
+//
+// The unit set orders its units by ZorpaUnitOrder (name lower-cased, then a
+// unit without defining file, then the defining files' names), which is a
+// strict weak order whatever the units hold. A unit whose order changes
+// while it stands in a set (its defining file is set or cleared) is taken
+// out and put back by the set (Rekey), so the set is never out of order.
+// The set also keeps an index from the key of each unit's defining file to
+// the units of that file, so that the units of one file are found without
+// a walk over the library.
+//
+// What U provides for the set:
+//   const ZorpaUnitOrder& GetUnitOrder() const   where it stands;
+//   std::uint64_t GetUnitSerial() const           unique among live units,
+//       telling apart units whose orders are equal;
+//   const std::string& GetFileIndexKey() const    key of its defining file,
+//       empty without one;
+//   void SetUnitSet(ZorpaUnitSet<T>*)             the set that holds it
+//       (null once it leaves), so that it can have itself re-keyed.
 #pragma once
 
 #include <boost/make_shared.hpp>
 #include <boost/shared_ptr.hpp>
 
+#include <compare>
+#include <cstddef>
+#include <cstdint>
 #include <deque>
+#include <iterator>
 #include <memory>
 #include <set>
 #include <string>
+#include <type_traits>
+#include <unordered_map>
 #include <utility>
+#include <vector>
 
 // What the simulator does with a user library before a run.
 enum zorpaCompileOption : int {
@@ -26,30 +50,308 @@ enum zorpaCompileOption : int {
     ZORPA_REFRESH_AND_COMPILE = 4  // given to precompiled libraries
 };
 
-// Sets of design units, ordered by the units' own order.
+// Where a design unit stands among the units of a library: by its name
+// lower-cased; of units of one name, one without defining file first, then
+// by the names of their defining files (byte order).
+struct ZorpaUnitOrder {
+    std::string name;
+    bool hasFile = false;
+    std::string file;
+
+    friend std::strong_ordering operator<=>(const ZorpaUnitOrder&, const ZorpaUnitOrder&) = default;
+    friend bool operator==(const ZorpaUnitOrder&, const ZorpaUnitOrder&) = default;
+};
+
+// A lookup by name alone (lower-cased): every unit of that name matches.
+struct ZorpaUnitName {
+    std::string lowered;
+};
+
+// Sets of design units that do not own them, ordered by the units' own
+// order (operator<).
 template <class T>
 struct ZorpaSet {
-    // Orders the pointed-to units; a null entry sorts before every unit.
+    // Orders the pointed-to units; a null entry sorts before every unit. A
+    // ZorpaUnitName finds the units of that name.
     struct lessThanTFtor {
+        using is_transparent = void;
         bool operator()(const T& a, const T& b) const
         {
             if (!a || !b) return !a && b;
             return *a < *b;
         }
+        bool operator()(const T& a, const ZorpaUnitName& b) const { return !a || a->GetUnitOrder().name < b.lowered; }
+        bool operator()(const ZorpaUnitName& a, const T& b) const { return b && a.lowered < b->GetUnitOrder().name; }
     };
     using Set = std::set<T, lessThanTFtor>;
 };
 
 // How a copy of a library copies one of its units: Copy(unit) returns a new
-// unit that the copy holds. The owner of the unit type defines it (the
+// unit for the copy to own. The owner of the unit type defines it (the
 // project model clones its design units).
 template <class T>
 struct ZorpaUnitCopier;
 
+// The units of a library, owned, in ZorpaUnitOrder (then by serial).
+// Finding a unit, the units of a name or of a file, and taking a unit out
+// cost the same however many units the library holds; putting a unit of a
+// name the library does not hold yet in takes a search of the order.
+template <class T>
+class ZorpaUnitSet {
+public:
+    using Unit = std::remove_pointer_t<T>;
+    using Owned = std::unique_ptr<Unit>;
+
+private:
+    static bool Before(const Unit& a, const Unit& b)
+    {
+        const std::strong_ordering order = a.GetUnitOrder() <=> b.GetUnitOrder();
+        return order < 0 || (order == 0 && a.GetUnitSerial() < b.GetUnitSerial());
+    }
+    struct Less {
+        using is_transparent = void;
+        bool operator()(const Owned& a, const Owned& b) const { return Before(*a, *b); }
+        bool operator()(const Owned& a, const Unit* b) const { return Before(*a, *b); }
+        bool operator()(const Unit* a, const Owned& b) const { return Before(*a, *b); }
+    };
+    struct RawLess {
+        bool operator()(const Unit* a, const Unit* b) const { return Before(*a, *b); }
+    };
+    using Storage = std::set<Owned, Less>;
+    using Place = typename Storage::const_iterator;
+    using FileBucket = std::set<Unit*, RawLess>;
+
+public:
+    // Hands out the units as T, in order; the units cannot be changed
+    // through it, only looked at.
+    class const_iterator {
+    public:
+        using iterator_category = std::bidirectional_iterator_tag;
+        using value_type = T;
+        using difference_type = std::ptrdiff_t;
+        using pointer = const T*;
+        using reference = T;
+
+        const_iterator() = default;
+        T operator*() const { return m_at->get(); }
+        const_iterator& operator++()
+        {
+            ++m_at;
+            return *this;
+        }
+        const_iterator operator++(int)
+        {
+            const const_iterator before = *this;
+            ++m_at;
+            return before;
+        }
+        const_iterator& operator--()
+        {
+            --m_at;
+            return *this;
+        }
+        const_iterator operator--(int)
+        {
+            const const_iterator before = *this;
+            --m_at;
+            return before;
+        }
+        bool operator==(const const_iterator& other) const = default;
+
+    private:
+        friend class ZorpaUnitSet;
+        explicit const_iterator(Place at) : m_at(at) {}
+        Place m_at;
+    };
+    using iterator = const_iterator;
+    using value_type = T;
+    using Range = std::pair<const_iterator, const_iterator>;
+
+    ZorpaUnitSet() = default;
+    // A copy of each unit (ZorpaUnitCopier), in the same places.
+    ZorpaUnitSet(const ZorpaUnitSet& other)
+    {
+        for (const Owned& unit : other.m_units) Adopt(ZorpaUnitCopier<T>::Copy(unit.get()));
+    }
+    ZorpaUnitSet& operator=(const ZorpaUnitSet&) = delete;
+    // The units go, each after it has left the set.
+    ~ZorpaUnitSet() { clear(); }
+
+    const_iterator begin() const { return const_iterator(m_units.begin()); }
+    const_iterator end() const { return const_iterator(m_units.end()); }
+    std::size_t size() const { return m_units.size(); }
+    bool empty() const { return m_units.empty(); }
+
+    // The unit itself; end() when the set does not hold it.
+    const_iterator find(const Unit* unit) const { return const_iterator(Located(unit)); }
+    bool contains(const Unit* unit) const { return Located(unit) != m_units.end(); }
+    // The units of that name, in order.
+    Range equal_range(const ZorpaUnitName& name) const
+    {
+        const Place first = FirstOf(name.lowered);
+        Place last = first;
+        while (last != m_units.end() && (*last)->GetUnitOrder().name == name.lowered) ++last;
+        return {const_iterator(first), const_iterator(last)};
+    }
+    // The units standing at that order (they differ by serial only).
+    Range equal_range(const ZorpaUnitOrder& order) const
+    {
+        const auto [named, end] = equal_range(ZorpaUnitName{order.name});
+        Place first = named.m_at;
+        while (first != end.m_at && (*first)->GetUnitOrder() < order) ++first;
+        Place last = first;
+        while (last != end.m_at && (*last)->GetUnitOrder() == order) ++last;
+        return {const_iterator(first), const_iterator(last)};
+    }
+
+    // The unit that keeps `unit` out of the set: a unit of the same name
+    // without defining file, or, when `unit` has none, any unit of its name
+    // (the first), or a unit of the same name and file. Null when none.
+    T Conflicting(const Unit& unit) const
+    {
+        const ZorpaUnitOrder& order = unit.GetUnitOrder();
+        const Place first = FirstOf(order.name);
+        if (first == m_units.end()) return nullptr;
+        if (!order.hasFile || !(*first)->GetUnitOrder().hasFile) return first->get();
+        const auto [same, end] = equal_range(order);
+        return same != end ? *same : nullptr;
+    }
+    // Takes the unit in unless a unit keeps it out (Conflicting): then
+    // `unit` stays with the caller. Returns the unit that stands in the set
+    // for it and whether it was taken. Nothing is taken for null.
+    std::pair<T, bool> Insert(Owned&& unit)
+    {
+        if (!unit) return {nullptr, false};
+        if (T standing = Conflicting(*unit)) return {standing, false};
+        return {Adopt(std::move(unit)), true};
+    }
+    // Hands the unit over to the caller; empty when the set does not hold it.
+    Owned Extract(const Unit* unit)
+    {
+        const Place at = Located(unit);
+        if (at == m_units.end()) return nullptr;
+        Forget(at);
+        Owned taken = std::move(m_units.extract(at).value());
+        taken->SetUnitSet(nullptr);
+        return taken;
+    }
+    // Deletes the unit once it has left the set; false when it was not there.
+    bool Erase(const Unit* unit) { return Extract(unit) != nullptr; }
+    // Hands every unit over to the caller, in order, leaving the set empty.
+    std::vector<Owned> TakeAll()
+    {
+        std::vector<Owned> units;
+        units.reserve(m_units.size());
+        m_place.clear();
+        m_firstOfName.clear();
+        m_byFile.clear();
+        while (!m_units.empty()) {
+            Owned unit = std::move(m_units.extract(m_units.begin()).value());
+            unit->SetUnitSet(nullptr);
+            units.push_back(std::move(unit));
+        }
+        return units;
+    }
+    void clear() { TakeAll(); }
+
+    // Changes where the unit stands: `change` runs while the unit is out of
+    // the set, and the unit is put back at its new place (an iterator at it
+    // is no longer valid). A unit the set does not hold is only changed.
+    template <class Change>
+    void Rekey(Unit* unit, Change change)
+    {
+        const Place at = Located(unit);
+        if (at == m_units.end()) {
+            change();
+            return;
+        }
+        Forget(at);
+        auto node = m_units.extract(at);
+        change();
+        const Place hint = PlaceFor(*unit);
+        Remember(m_units.insert(hint, std::move(node)));
+    }
+
+    // The units whose defining file has that key (U::GetFileIndexKey), in
+    // order; none for the empty key.
+    std::vector<T> UnitsOfFileKey(const std::string& key) const
+    {
+        const auto bucket = m_byFile.find(key);
+        if (key.empty() || bucket == m_byFile.end()) return {};
+        return std::vector<T>(bucket->second.begin(), bucket->second.end());
+    }
+
+private:
+    Place Located(const Unit* unit) const
+    {
+        const auto found = unit == nullptr ? m_place.end() : m_place.find(unit);
+        return found == m_place.end() ? m_units.end() : found->second;
+    }
+    // The first unit of the name; end() when there is none.
+    Place FirstOf(const std::string& name) const
+    {
+        const auto found = m_firstOfName.find(name);
+        return found == m_firstOfName.end() ? m_units.end() : found->second;
+    }
+    // Where the unit goes: before the first unit of its name that it comes
+    // before, or after the last one; a search of the order for a new name.
+    Place PlaceFor(const Unit& unit) const
+    {
+        const std::string& name = unit.GetUnitOrder().name;
+        Place at = FirstOf(name);
+        if (at == m_units.end()) return m_units.lower_bound(&unit);
+        while (at != m_units.end() && (*at)->GetUnitOrder().name == name && Before(**at, unit)) ++at;
+        return at;
+    }
+    T Adopt(Owned unit)
+    {
+        T adopted = unit.get();
+        adopted->SetUnitSet(this);
+        const Place hint = PlaceFor(*adopted);
+        Remember(m_units.insert(hint, std::move(unit)));
+        return adopted;
+    }
+    // Puts the unit at `at` into the indexes.
+    void Remember(Place at)
+    {
+        Unit& unit = **at;
+        m_place[&unit] = at;
+        const auto [first, made] = m_firstOfName.try_emplace(unit.GetUnitOrder().name, at);
+        if (!made && Before(unit, **first->second)) first->second = at;
+        const std::string& key = unit.GetFileIndexKey();
+        if (!key.empty()) m_byFile[key].insert(&unit);
+    }
+    // Takes the unit at `at` out of the indexes.
+    void Forget(Place at)
+    {
+        Unit& unit = **at;
+        m_place.erase(&unit);
+        const auto first = m_firstOfName.find(unit.GetUnitOrder().name);
+        if (first != m_firstOfName.end() && first->second == at) {
+            const Place next = std::next(at);
+            if (next != m_units.end() && (*next)->GetUnitOrder().name == unit.GetUnitOrder().name)
+                first->second = next;
+            else
+                m_firstOfName.erase(first);
+        }
+        const auto bucket = m_byFile.find(unit.GetFileIndexKey());
+        if (bucket == m_byFile.end()) return;
+        bucket->second.erase(&unit);
+        if (bucket->second.empty()) m_byFile.erase(bucket);
+    }
+
+    Storage m_units;
+    // Where each unit stands, where each name begins, and the units of
+    // each file key.
+    std::unordered_map<const Unit*, Place> m_place;
+    std::unordered_map<std::string, Place> m_firstOfName;
+    std::unordered_map<std::string, FileBucket> m_byFile;
+};
+
 template <class T>
 class ZorpaLibrary {
 public:
-    using ModuleSet = typename ZorpaSet<T>::Set;
+    using ModuleSet = ZorpaUnitSet<T>;
     using ModuleList = std::deque<T>;
 
     // The path is the name when given empty. The library starts with an
@@ -63,8 +365,8 @@ public:
     // A copy holds a copy of each unit of `other` (ZorpaUnitCopier) and no
     // top-level list; nothing else is shared with `other`.
     ZorpaLibrary(const ZorpaLibrary& other) { *this = other; }
-    // Nothing for the library itself. The units of the set this library had
-    // are not deleted, as a library does not own its units: empty it first.
+    // Nothing for the library itself. The units the library held go unless
+    // someone else shares its unit set.
     ZorpaLibrary& operator=(const ZorpaLibrary& other)
     {
         if (this == &other) return *this;
@@ -74,9 +376,7 @@ public:
         m_number = other.m_number;
         m_compileOption = other.m_compileOption;
         m_moduleList.reset();
-        auto modules = boost::make_shared<ModuleSet>();
-        for (const T& unit : *other.m_modules) modules->insert(ZorpaUnitCopier<T>::Copy(unit));
-        m_modules = std::move(modules);
+        m_modules = boost::make_shared<ModuleSet>(*other.m_modules);
         return *this;
     }
     ~ZorpaLibrary() = default;

@@ -1,0 +1,166 @@
+// Opening and saving projects of 1,000, 10,000 and 100,000 member files with
+// 300 modules: each should cost the same per file at every size, and stay
+// within five times the floor measured in the same run: reading the project
+// file's bytes as plain lines with one status read per member file (open),
+// and writing the same bytes as plain lines through the same atomic
+// replacement (save). An open saves once at its end, so it is weighed
+// against both floors together.
+#include "icmd/IcmdProjectCommands.h"
+#include "ifile/IfileListener.h"
+#include "ifile/IfileManager.h"
+#include "ifile/IfileObjectEx.h"
+#include "imodel/design/ImodelDesignManager.h"
+#include "imodel/design/ImodelFindModule.h"
+#include "imodel/design/ImodelModule.h"
+#include "imodel/model/Imodel.h"
+
+#include <foundation/Def.h>
+#include <foundation/Mdb.h>
+#include <foundation/Sys.h>
+
+#include <benchmark/benchmark.h>
+
+#include <cstdlib>
+#include <fstream>
+#include <map>
+#include <memory>
+#include <string>
+#include <vector>
+
+namespace {
+
+constexpr int kModules = 300;
+
+ImodelDesignManager& Design() { return *Imodel::GetInstance().GetDesignManager(); }
+
+// Stands for the parser: the files m<i>.v define module m<i>.
+class ModulePerFile : public IfileListener {
+public:
+    ModulePerFile() { Imodel::GetInstance().GetFileManager()->AddListener(this); }
+    ~ModulePerFile() override { Imodel::GetInstance().GetFileManager()->RemoveListener(this); }
+    void EmptyFileList() override {}
+    void RemoveFile(boost::shared_ptr<IfileObjectEx>) override {}
+    void UpdateFile(boost::shared_ptr<IfileObjectEx> file, bool isNew) override
+    {
+        const std::string title = file->GetFileTitleNoExt();
+        if (!isNew || title.empty() || title[0] != 'm') return;
+        auto unit = std::make_unique<ImodelModule>(title, file, zorpaMODULE_VERILOG, false, "work", "", false);
+        const auto library = Design().AddLibrary("work", false);
+        library->GetModules()->Insert(std::move(unit));
+    }
+};
+
+// Messages are not what is measured.
+class Silence : public MdbSink {
+public:
+    void Output(const MdbMessage&) override {}
+    MdbQuery_result Query(const MdbMessage& message) override { return message.defaultAnswer; }
+    void MeterInit(const MdbMessage&) override {}
+    void MeterUpdate(const std::string&, std::uint32_t, unsigned) override {}
+    void MeterKill(const std::string&, std::uint32_t) override {}
+};
+
+// One generated project per size, made once and kept for the run.
+struct Project {
+    std::string folder;
+    std::string file;
+    std::vector<std::string> members;
+};
+
+const Project& ProjectOf(int files)
+{
+    static Silence silence;
+    static ModulePerFile parser;
+    static std::map<int, Project> projects;
+    const auto found = projects.find(files);
+    if (found != projects.end()) return found->second;
+    MdbSetSink(&silence);
+    DefLoadDefaultsFromText("@choices FAM = ZX3\nIDE_SAVE_FILE_STAMPS_IN_PRJ = 1\n", nullptr);
+    Project project;
+    project.folder = SysGetTemporaryDirectoryName() + "/quorlane-bench-project-" + std::to_string(files);
+    SysRemoveFolderRecursively(project.folder);
+    if (Design().IsProjectOpen()) IcmdDoCloseProject(false, false);
+    if (!IcmdDoNewProject(false, "bench", project.folder, false, "ZX3", "", "")) std::abort();
+    IfileManager& manager = *Imodel::GetInstance().GetFileManager();
+    for (int i = 0; i < files; ++i) {
+        const std::string name = project.folder + "/hdl/" + (i < kModules ? "m" : "f") + std::to_string(i) + ".v";
+        std::ofstream(name) << "module m" << i << ";\nendmodule\n";
+        project.members.push_back(name);
+        manager.AddOrUpdateFile(IfileObjectEx(IfileObject(name, zorpaFT_HDL, ImodelFMFull, true, true), false), false);
+    }
+    // Each module keeps the next file as its stimulus: every module has a block.
+    for (int i = 0; i < kModules; ++i) {
+        if (ImodelModule* module = ImodelFindModule(VyIfaces::ComponentID("m" + std::to_string(i), "work", "")))
+            module->GetStimulusListPtr()->push_back(
+                IfileObject(project.members[(i + 1) % files], zorpaFT_HDL, ImodelFMFull, true, true));
+    }
+    if (!IcmdDoCloseProject(false, false)) std::abort();
+    project.file = project.folder + "/bench.prj";
+    return projects.emplace(files, project).first->second;
+}
+
+void Open(const Project& project)
+{
+    if (Design().IsProjectOpen() && Design().GetProjectFileName().GetString() == project.file) return;
+    if (Design().IsProjectOpen()) IcmdDoCloseProject(false, false);
+    IcmdDoOpenProject(project.file.c_str(), false, false);
+}
+
+void BM_OpenProject(benchmark::State& state)
+{
+    const Project& project = ProjectOf(static_cast<int>(state.range(0)));
+    for (auto _ : state) {
+        state.PauseTiming();
+        if (Design().IsProjectOpen()) IcmdDoCloseProject(false, false);
+        state.ResumeTiming();
+        if (!IcmdDoOpenProject(project.file.c_str(), false, false)) state.SkipWithError("the open failed");
+    }
+    state.SetItemsProcessed(state.iterations() * state.range(0));
+}
+
+void BM_SaveProject(benchmark::State& state)
+{
+    const Project& project = ProjectOf(static_cast<int>(state.range(0)));
+    Open(project);
+    for (auto _ : state)
+        if (!IcmdDoSaveProject(false, nullptr)) state.SkipWithError("the save failed");
+    state.SetItemsProcessed(state.iterations() * state.range(0));
+}
+
+// The floor of an open: the file's lines and one status read per member.
+void BM_FloorReadLinesAndStat(benchmark::State& state)
+{
+    const Project& project = ProjectOf(static_cast<int>(state.range(0)));
+    for (auto _ : state) {
+        std::ifstream in(project.file);
+        std::vector<std::string> lines;
+        for (std::string line; std::getline(in, line);) lines.push_back(std::move(line));
+        SysStatInfo info;
+        for (const std::string& member : project.members) SysPathStat(member, &info);
+        benchmark::DoNotOptimize(lines.data());
+    }
+    state.SetItemsProcessed(state.iterations() * state.range(0));
+}
+
+// The floor of a save: the same lines written through the atomic replacement.
+void BM_FloorWriteLines(benchmark::State& state)
+{
+    const Project& project = ProjectOf(static_cast<int>(state.range(0)));
+    std::vector<std::string> lines;
+    std::ifstream in(project.file);
+    for (std::string line; std::getline(in, line);) lines.push_back(std::move(line));
+    const std::string copy = project.folder + "/floor.prj";
+    for (auto _ : state) {
+        std::string text;
+        for (const std::string& line : lines) (text += line) += '\n';
+        SysWriteFileAtomically(copy, text);
+    }
+    state.SetItemsProcessed(state.iterations() * state.range(0));
+}
+
+}  // namespace
+
+BENCHMARK(BM_FloorReadLinesAndStat)->Arg(1000)->Arg(10000)->Arg(100000)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_OpenProject)->Arg(1000)->Arg(10000)->Arg(100000)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_FloorWriteLines)->Arg(1000)->Arg(10000)->Arg(100000)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_SaveProject)->Arg(1000)->Arg(10000)->Arg(100000)->Unit(benchmark::kMillisecond);

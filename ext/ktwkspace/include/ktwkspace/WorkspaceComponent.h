@@ -1,0 +1,50 @@
+// A component of the core workspace: a core or a block design, known by its
+// identity, with its definition file, its IXF file (the generated
+// description), the state of its generated files and the device it was made
+// for. The workspace owns its components; everyone else holds them by plain
+// pointer, and a component stays alive as long as the workspace that made it.
+#pragma once
+
+#include <vy/ComponentID.h>
+#include <vy/IComponent.h>
+
+#include <string>
+
+namespace Ktwkspace {
+
+// What the workspace file keeps of a component.
+struct WorkspaceComponentRecord {
+    VyIfaces::ComponentID id;
+    VyIfaces::IComponent::VyModuleType type = VyIfaces::IComponent::Kiltora;
+    // 0 generated, 1 saved (not generated since), 2 out of date.
+    int state = 1;
+    std::string definitionFile;
+    std::string ixfFile;
+    // The device the component was made for; an empty family: none.
+    std::string family;
+    std::string die;
+    std::string package;
+};
+
+class WorkspaceComponent : public VyIfaces::IComponent {
+public:
+    explicit WorkspaceComponent(WorkspaceComponentRecord record) : m_record(std::move(record)) {}
+
+    const VyIfaces::ComponentID& GetComponentID() const override { return m_record.id; }
+    VyModuleType GetModuleType() const override { return m_record.type; }
+    std::string GetDefinitionFileName() const override { return m_record.definitionFile; }
+    void Accept(VyIfaces::IComponentVisitor& visitor) override;
+    int GetState() const override { return m_record.state; }
+    std::string GetIXFFileName() const override { return m_record.ixfFile; }
+    // Made for a device whose family or die (letter case ignored) differs
+    // from `device`'s; a component made for no family depends on none.
+    bool DependsOnDevice(const BrnDevice& device) const override;
+
+    const WorkspaceComponentRecord& GetRecord() const { return m_record; }
+
+private:
+    friend class Workspace;
+    WorkspaceComponentRecord m_record;
+};
+
+}  // namespace Ktwkspace

@@ -1,0 +1,220 @@
+// The HDL scanner framework: finds the design units of one source file
+// without compiling it (the entities, modules and packages it declares, the
+// units each of them instantiates, the use clauses and libraries it names
+// and, on request, the ports) and enters them into the design's libraries.
+//
+// T is a pointer to a design unit (ImodelModule*). The language scanners
+// (VHDL, Verilog, schematic) give the lexical operations; the framework
+// reads the file once into memory, walks it statement by statement and
+// does the bookkeeping of units, placeholders and use clauses. Positions are
+// pointers into that one buffer and tokens are views into it: nothing is
+// copied that is not kept. zorpaCreateParser makes the scanner of a kind.
+#pragma once
+
+#include "icmd/scan/ZorpaPort.h"
+
+#include <zorpa/ZorpaLibrary.h>
+#include <zorpa/ZorpaModule.h>
+
+#include <boost/shared_ptr.hpp>
+
+#include <deque>
+#include <memory>
+#include <string>
+#include <string_view>
+#include <type_traits>
+#include <unordered_map>
+#include <unordered_set>
+#include <utility>
+#include <vector>
+
+class ImodelModule;
+class NdbWorld;
+
+template <class T>
+class ZorpaParser {
+public:
+    using Library = ZorpaLibrary<T>;
+    using LibraryPtr = boost::shared_ptr<Library>;
+    using Libraries = std::deque<LibraryPtr>;
+    using LibraryRange = std::pair<typename Libraries::const_iterator, typename Libraries::const_iterator>;
+    // The units of a library, owned by it.
+    using UnitSet = typename Library::ModuleSet;
+    using UnitSetPtr = boost::shared_ptr<UnitSet>;
+    using Owned = typename UnitSet::Owned;
+    // Units looked at together, not owned.
+    using ModuleSet = typename ZorpaSet<T>::Set;
+    using ModuleSetPtr = boost::shared_ptr<ModuleSet>;
+    using ModuleRange = std::pair<typename ModuleSet::const_iterator, typename ModuleSet::const_iterator>;
+
+    // Every unit is made by cloning `prototype`; `nullModule` stands for no
+    // unit.
+    ZorpaParser(T prototype, T nullModule, zorpaModuleTypes unitKind);
+    virtual ~ZorpaParser();
+    ZorpaParser(const ZorpaParser&) = delete;
+    ZorpaParser& operator=(const ZorpaParser&) = delete;
+
+    // --- what the caller sets before a parse ----------------------------------------
+
+    // The design's libraries; units go into the one named at parse.
+    void SetLibraries(LibraryRange libraries) { m_libraries = libraries; }
+    // Names of units that several project files define.
+    void SetMarkedNames(const std::deque<std::string>& names) { m_markedNames = names; }
+    // Whether the file is used even when one of its units is defined by
+    // another file: its instantiations are then still recorded.
+    void SetUseAnyway(bool useAnyway) { m_useAnyway = useAnyway; }
+
+    // --- the scan -----------------------------------------------------------------------
+
+    // Reads the file and scans it. False, with the result sets fresh and
+    // empty, without a prototype or when the file cannot be opened ("Unable
+    // to open file!" on the standard output); true otherwise, whatever the
+    // file held. Without a netlist world a temporary one is used. The page
+    // numbers serve the schematic scanner only.
+    virtual bool parse(const std::string& fileName, const std::string& libraryName, NdbWorld* world, bool readPorts,
+                       int firstPage = -1, int lastPage = -1);
+    // Scans the content of a file already read, as parse does after reading.
+    bool parseText(const std::string& fileName, const std::string& libraryName, NdbWorld* world, bool readPorts,
+                   std::string text);
+
+    // --- what the caller reads after a parse ----------------------------------------------
+
+    // Every unit the file declared and every placeholder made for it (each
+    // once), and every unit of another file whose body the file holds.
+    ModuleRange GetModuleRange() const { return {m_foundModules->cbegin(), m_foundModules->cend()}; }
+    const ModuleSetPtr& GetFoundModules() const { return m_foundModules; }
+    // The target library's own unit set (a fresh one, owned by the scanner,
+    // when the library is not among the design's).
+    const UnitSetPtr& GetLibraryModules() const { return m_libraryModules; }
+    // No statement of the file shows behaviour.
+    bool IsStructural() const { return m_structural; }
+    // A unit of the file that another file already defines, or that is
+    // among the marked names; empty when there is none.
+    const std::string& GetAlreadyDefinedName() const { return m_alreadyDefined; }
+    // Included files, as written, each once (Verilog).
+    const std::deque<std::string>& GetIncludeNames() const { return m_includeNames; }
+    // Use clauses, each once, the latest last (VHDL).
+    const std::deque<std::string>& GetUseClauses() const { return m_useClauses; }
+    // Packages the file declares, each once (VHDL).
+    const std::deque<std::string>& GetPackageNames() const { return m_packageNames; }
+    const std::string& GetFileName() const { return m_fileName; }
+    const std::string& GetLibraryName() const { return m_libraryName; }
+    zorpaModuleTypes GetUnitKind() const { return m_unitKind; }
+
+    // --- the lexical operations of a language ----------------------------------------------
+    // The position operations move `pos` past what they consume; the
+    // statement operations look at the statement [start, end) only.
+
+    // Skips comments starting at `pos`; whether any was skipped.
+    virtual bool skipComment(const char*& pos, const char* end) = 0;
+    // Lines and words handled at a statement's start; always true.
+    virtual bool preprocessorLine(const char*& pos, const char* end);
+    // Statements of the language that declare nothing and instantiate
+    // nothing; whether the statement was handled.
+    virtual bool otherStatement(const char* start, const char* end);
+    // Whether the name is not a cell of the device maker's cell library.
+    virtual bool isUserUnit(std::string_view name, NdbWorld* world);
+    // Where the statement that starts at `pos` ends (after its last character).
+    virtual const char* findStatementEnd(const char* pos, const char* end) = 0;
+    // The next token; empty when there is none at the position.
+    virtual std::string_view readToken(const char*& pos, const char* end, bool anyText, bool newlineIsBlank,
+                                       bool backslashIsPlain) = 0;
+    // The unit the statement declares; empty for none.
+    virtual std::string_view declaredUnitName(const char* start, const char* end) = 0;
+    // The unit the statement instantiates; empty for none.
+    virtual std::string_view instantiatedUnitName(const char* start, const char* end) = 0;
+    // The ports the statement declares; null or empty for none.
+    virtual ZorpaPortList readPorts(const char* start, const char* end) = 0;
+    // False when the statement shows behaviour.
+    virtual bool isStructuralStatement(const char* start, const char* end) = 0;
+
+protected:
+    // Steps 2 and 3 of a parse: the target library's set, fresh result sets
+    // and name lists, structural true, no current unit.
+    void prepare(const std::string& fileName, const std::string& libraryName, bool readPorts);
+    // Walks the text statement by statement.
+    void scanStatements(const std::string& text);
+    // Makes the set of the units found and drops the scan's indexes.
+    void finishScan();
+    // A declared unit of the file; the unit that now stands for the name.
+    T addDeclaredUnit(const std::string& name, bool isPackage);
+    // An instance in the current unit; the unit instantiated (the existing
+    // one or a new placeholder), or the null module when nothing was added.
+    T addInstance(const std::string& name);
+    // Makes the named unit of the target library the current unit, as the
+    // body of an architecture does: the unit declared in the file or
+    // elsewhere, or a placeholder until its declaration is scanned.
+    T enterUnitBody(const std::string& name);
+    // Records a use clause (moved to the back when already there).
+    void addUseClause(std::string text);
+    void addIncludeName(std::string name);
+    void addPackageName(const std::string& name);
+    void setCurrentUnit(T unit);
+    T currentUnit() const { return m_currentUnit; }
+    bool hasCurrentUnit() const { return m_currentUnit != m_nullModule; }
+    T nullModule() const { return m_nullModule; }
+    T prototype() const { return m_prototype; }
+    void setStructural(bool structural) { m_structural = structural; }
+    bool readsPorts() const { return m_readPorts; }
+    NdbWorld* world() const { return m_world; }
+    void setWorld(NdbWorld* world) { m_world = world; }
+    void setFileName(const std::string& fileName) { m_fileName = fileName; }
+
+    // The unit component being declared in a package (VHDL).
+    T m_currentComponent;
+
+private:
+    struct Clause;
+    // The library of that name among the design's, empty when none.
+    LibraryPtr findLibrary(const std::string& name) const;
+    // The unit of the name in the set (a placeholder or a unit of any file).
+    T findInSet(const UnitSet& set, const std::string& name) const;
+    // The unit the use clauses make visible under that name, or the null module.
+    T resolveThroughUseClauses(const std::string& name) const;
+    // Whether `unit` is the current unit or above it.
+    bool isCurrentUnitOrAncestor(T unit);
+    // The sub-block of that name of the current unit, or the null module.
+    T findSubBlockOfCurrentUnit(const std::string& name);
+    void rememberSubBlockOfCurrentUnit(T sub);
+    // Placeholders of the unit's name in the other libraries hand their
+    // parents over to the unit where the parents may see it.
+    void replacePlaceholders(T unit);
+    T makePlaceholder(const std::string& name);
+    T insertIntoLibrary(Owned unit);
+    void addFound(T unit);
+
+    std::string m_fileName;
+    std::string m_libraryName = "work";
+    zorpaModuleTypes m_unitKind;
+    bool m_structural = true;
+    std::deque<std::string> m_includeNames;
+    std::deque<std::string> m_useClauses;
+    std::deque<std::string> m_packageNames;
+    bool m_readPorts = false;
+    bool m_useAnyway = false;
+    std::string m_alreadyDefined;
+    std::deque<std::string> m_markedNames;
+    UnitSetPtr m_libraryModules;
+    ModuleSetPtr m_foundModules;
+    // The units found while the scan runs, in order; the set is made at its end.
+    std::vector<T> m_foundList;
+    std::unordered_set<T> m_foundIndex;
+    LibraryRange m_libraries;
+    T m_currentUnit;
+    T m_prototype;
+    T m_nullModule;
+
+    // Indexes that keep the bookkeeping linear in the size of the file.
+    NdbWorld* m_world = nullptr;
+    std::unordered_set<std::string> m_includeIndex;
+    std::unordered_set<std::string> m_packageIndex;
+    std::vector<Clause> m_clauses;
+    // Sub-blocks of the current unit by lower-cased name.
+    std::unordered_multimap<std::string, T> m_subBlockIndex;
+    bool m_subBlockIndexValid = false;
+    // The current unit and every unit above it.
+    std::unordered_set<T> m_ancestors;
+    bool m_ancestorsValid = false;
+};
+
+extern template class ZorpaParser<ImodelModule*>;

@@ -1,0 +1,65 @@
+#include "src/icmd/project/IcmdProjectFileText.h"
+
+#include "icmd/IcmdComponentIDText.h"
+#include "imodel/design/ImodelDesignManager.h"
+#include "imodel/design/ImodelFindModule.h"
+#include "imodel/design/ImodelModule.h"
+#include "imodel/design/ImodelRoot.h"
+#include "imodel/model/Imodel.h"
+#include "imodel/names/ImodelMessages.h"
+
+#include <cctype>
+#include <climits>
+
+int IcmdLeadingNumber(const std::string& text)
+{
+    std::size_t i = 0;
+    while (i < text.size() && std::isspace(static_cast<unsigned char>(text[i]))) ++i;
+    bool negative = false;
+    if (i < text.size() && (text[i] == '+' || text[i] == '-')) negative = text[i++] == '-';
+    long long value = 0;
+    for (; i < text.size() && std::isdigit(static_cast<unsigned char>(text[i])); ++i) {
+        value = value * 10 + (text[i] - '0');
+        // Past the range of int the number holds at its limit.
+        if (value > static_cast<long long>(INT_MAX) + 1) value = static_cast<long long>(INT_MAX) + 1;
+    }
+    if (negative) value = -value;
+    if (value > INT_MAX) return INT_MAX;
+    if (value < INT_MIN) return INT_MIN;
+    return static_cast<int>(value);
+}
+
+bool IcmdIsStorableValue(const std::string& value) { return value.find_first_of("\r\n\"") == std::string::npos; }
+
+bool IcmdQuotedText(const std::string& line, std::string& text)
+{
+    const std::size_t first = line.find('"');
+    const std::size_t last = line.rfind('"');
+    if (first == std::string::npos || last == first) return false;
+    text = line.substr(first + 1, last - first - 1);
+    return true;
+}
+
+bool IcmdSplitAtLastComma(const std::string& line, std::string& before, std::string& after)
+{
+    const std::size_t comma = line.rfind(',');
+    if (comma == std::string::npos) return false;
+    before = line.substr(0, comma);
+    after = line.substr(comma + 1);
+    return true;
+}
+
+void IcmdRestoreActiveRoot(const std::string& text)
+{
+    // The model keeps what the root is; the set_root command, which also
+    // brings the flow and the views along, builds on it.
+    ImodelDesignManager& design = *Imodel::GetInstance().GetDesignManager();
+    ImodelModule* module = ImodelFindModule(IcmdReadComponentID(text));
+    if (!ImodelCanBeRoot(module)) {
+        ImodelDisplayCANNOT_SET_ROOT_MSG(text.c_str());
+        return;
+    }
+    if (ImodelModule* previous = design.GetRootModule(); previous && previous != module) previous->SetIsRoot(false);
+    design.SetRootId(module->GetComponentID());
+    module->SetIsRoot(true);
+}

@@ -1,0 +1,22 @@
+// Small rules of the project file's text shared by its readers and writers.
+#pragma once
+
+#include <string>
+
+// The leading decimal number of a text (blanks and a sign allowed in front,
+// anything after the digits ignored), held within the range of int; 0 when
+// the text starts with no number.
+int IcmdLeadingNumber(const std::string& text);
+// Whether a value can stand in a line of the project file between double
+// quotes: no line break and no double quote.
+bool IcmdIsStorableValue(const std::string& value);
+// The text between the first and the last double quote of a line; false
+// when the line holds fewer than two.
+bool IcmdQuotedText(const std::string& line, std::string& text);
+// Splits "text,word" at its last comma (file names may hold commas, the
+// words after them never do); false without a comma.
+bool IcmdSplitAtLastComma(const std::string& line, std::string& before, std::string& after);
+// Makes the module named by the component-id text the root again, when it
+// exists and may be the root; otherwise the root stays as it is and the
+// user is told.
+void IcmdRestoreActiveRoot(const std::string& text);

@@ -1,0 +1,199 @@
+// The member files of the project file ("FileManager" and the file-group
+// lists of older versions) and the definitions used for modules ("UsedFile").
+#include "src/icmd/project/IcmdReadWriteProjectImpl.h"
+
+#include "iconvert/Iconvert.h"
+#include "iconvert/IconvertFunctions.h"
+#include "ifile/IfileFunctions.h"
+#include "ifile/IfileManager.h"
+#include "ifile/IfileObjectEx.h"
+#include "imodel/design/ImodelDesignManager.h"
+#include "imodel/model/Imodel.h"
+#include "imodel/names/imodelUtl.h"
+#include "imodel/views/ImodelRevisionManager.h"
+#include "itool/ItoolVeyrun.h"
+#include "src/icmd/project/IcmdOpenProjectQueue.h"
+#include "src/icmd/project/IcmdProjectFileText.h"
+
+#include <foundation/Sys.h>
+
+#include <algorithm>
+#include <utility>
+
+namespace {
+
+// The older file-group lists, in reading order, with their default types.
+const std::pair<const char*, int> kOlderFileLists[] = {
+    {"VHDLPackageFiles", zorpaFT_HDL},
+    {"PackageFiles", zorpaFT_HDL},
+    {"BlockSymbols", zorpaFT_SYM},
+    {"Schematics", zorpaFT_SCH},
+    {"HDLFiles", zorpaFT_HDL},
+    {"GENFiles", zorpaFT_GROUP_OMBRIX},
+    {"SynthesisFiles", zorpaFT_GROUP_SYNTHESIS},
+    {"PhySynthesisFiles", zorpaFT_GROUP_PHY_SYNTHESIS},
+    {"StimulusFiles", zorpaFT_BTIM},
+    {"ConstraintFiles", zorpaFT_GROUP_CONSTRAINT},
+};
+
+bool EndsWithNoCase(const std::string& text, const char* suffix)
+{
+    const std::string tail = suffix;
+    return text.size() > tail.size() && ImodelIsSameStrNoCase(text.substr(text.size() - tail.size()), tail);
+}
+
+}  // namespace
+
+std::deque<IfileObject>& IcmdFilesModifiedSinceLastOpen()
+{
+    static std::deque<IfileObject> files;
+    return files;
+}
+
+bool IcmdReadWriteProjectImpl::ProjectFileObject_Files(double share)
+{
+    Imodel& model = Imodel::GetInstance();
+    IfileManager* files = model.GetFileManager();
+    if (Writing()) {
+        // A file whose values the line format cannot hold is left out; the
+        // others are still saved.
+        if (files) files->WriteFileList(Out());
+        return true;
+    }
+    if (!FullRead()) return true;
+    int count = 0;
+    m_parser.GetFileListCount(count);
+    if (count > 0) m_perFileShare = share / count;
+    model.OpenWorkspace();
+    if (model.ParseCxfOnOpen() && ItoolVeyrun::GetInstance()) {
+        Lines lines;
+        if (TakeList(lines, "FileManager", false)) IfileReadFileList(lines, m_filesToCount, {}, true);
+        for (Iconvert* converter : m_converters) converter->ConvertWorkspace(m_parser);
+        CurrentProjectReader() = this;
+        model.CheckNewCores(zorpaFT_OMBRIX_CXF);
+        CurrentProjectReader() = nullptr;
+        m_filesToCount.clear();
+    }
+    bool found = false;
+    if (files) ReadMemberFiles(found);
+    for (const auto& [list, type] : kOlderFileLists) ReadFileBlock(list, type, found);
+    ImodelRevisionManager* revisions = model.GetRevisionManager();
+    if (!found && revisions && files) {
+        std::vector<std::string> names;
+        revisions->GetRevisionNames(&names);
+        for (const std::string& name : names)
+            files->RegisterPresentFiles(revisions->GetRevisionNumber(name), m_parser, m_converters);
+    }
+    if (!model.ParseCxfOnOpen()) model.CheckNewCores(zorpaFT_OMBRIX_CXF);
+    return true;
+}
+
+void IcmdReadWriteProjectImpl::ReadMemberFiles(bool& found)
+{
+    // The file manager registers the files of the block itself once the
+    // design flow gives it AddFilesToModel (with the add-file command that
+    // parses each file); until then the files are registered here, which
+    // keeps every stored attribute and finds the files changed on disk.
+    IfileManager& files = *Imodel::GetInstance().GetFileManager();
+    Lines lines;
+    // Nothing reads the block after this step.
+    found = TakeList(lines, "FileManager", true);
+    if (!found) return;
+    std::deque<IfileObjectEx> read;
+    IfileReadFileList(lines, read, m_converters, true);
+    // A file registered before this read may carry an error to keep.
+    const bool hadFiles = files.GetFileCount() > 0;
+    // Without links (the copy of a project saved under another name without
+    // its files) the files outside the project folder are left out.
+    if (m_fileListFlag)
+        read.erase(
+            std::remove_if(read.begin(), read.end(), [](const IfileObjectEx& file) { return !file.IsLocalFile(); }),
+            read.end());
+    // Every schematic page stands before any other file is handled.
+    for (const IfileObjectEx& file : read)
+        if (file.GetFileType() == zorpaFT_SCH) files.AddOrUpdateFile(file, true);
+    std::deque<IfileObject>& modified = IcmdFilesModifiedSinceLastOpen();
+    for (IfileObjectEx& file : read) {
+        const IfileManager::Entry known =
+            hadFiles || file.GetFileType() == zorpaFT_SCH ? files.GetFile(file) : IfileManager::Entry();
+        if (known) file.SetErrorFile(known->GetErrorFileType(), known->GetModuleAlreadyDefined());
+        const IfileManager::Entry entry = files.AddOrUpdateFile(file, true);
+        if (!entry) {
+            m_parser.AddFileToDelete(file.GetFullFileName(), file.GetFileType());
+            continue;
+        }
+        StepOneFile();
+        // The entry holds the disk's stamp now, the file value the stored one.
+        if (entry->IsNewerThan(file.GetStatInfo())) modified.push_back(static_cast<const IfileObject&>(*entry));
+    }
+}
+
+void IcmdReadWriteProjectImpl::ReadFileBlock(const std::string& list, int defaultType, bool found)
+{
+    if (!IconvertOldFileGroupNeedsImport(m_converters, list, defaultType, m_parser)) return;
+    Lines lines;
+    // With the block of the file manager present, the older list is dropped after the copy.
+    if (!TakeList(lines, list.c_str(), found)) return;
+    const std::string folder = Imodel::GetInstance().GetDesignManager()->GetProjectFolder().GetString();
+    for (const std::string& line : lines) {
+        if (line.empty() || !IcmdIsStorableValue(line)) continue;
+        std::string name = folder + SysGetDirChar() + line;
+        ImodelSetValidSeparator(name, false);
+        zorpaFileManagerTypes type = IfileObject::GetSafeFileType(defaultType, name);
+        if (type == zorpaFT_SCH && EndsWithNoCase(name, ".edn")) type = zorpaFT_VIEWDRAW_EDN;
+        if (type == zorpaFT_BTIM) {
+            const std::size_t dot = name.rfind('.');
+            if (dot != std::string::npos && dot + 1 < name.size() && (name[dot + 1] == 'v' || name[dot + 1] == 'V'))
+                type = zorpaFT_TB_HDL;
+        }
+        m_parser.AddFilePresent(name, type, false, m_converters, false);
+        if (!found) StepOneFile();
+    }
+}
+
+bool IcmdReadWriteProjectImpl::ProjectFileObject_UsedFileLists(double)
+{
+    IfileManager* files = Imodel::GetInstance().GetFileManager();
+    if (Writing()) {
+        m_out << "LIST UsedFile\n";
+        if (files) {
+            const IfileManager::ErrorGroupRange groups = files->GetErrorFileGroups();
+            for (auto group = groups.first; group != groups.second; ++group) {
+                if (!group->second || !IcmdIsStorableValue(group->first)) continue;
+                for (const IfileErrorFile& member : *group->second) {
+                    const IfileManager::Entry file = member.file.lock();
+                    if (!file || file->GetErrorFileType() != ImodelNoError) continue;
+                    const std::string& name = file->GetInternalFileName().GetString();
+                    if (IcmdIsStorableValue(name)) m_out << "VALUE \"" << name << "," << group->first << "\"\n";
+                }
+            }
+        }
+        m_out << "ENDLIST\n";
+        return true;
+    }
+    if (!FullRead()) return true;
+    Lines lines;
+    if (!TakeList(lines, "UsedFile", true)) return true;
+    for (const std::string& line : lines) {
+        std::string name;
+        std::string module;
+        if (IcmdSplitAtLastComma(line, name, module) && !name.empty() && !module.empty())
+            RestoreUsedDefinition(name, module);
+    }
+    return true;
+}
+
+void IcmdReadWriteProjectImpl::RestoreUsedDefinition(const std::string& fileName, const std::string& module)
+{
+    // The use_source_file command parses the file again as the module's
+    // definition; what the project keeps of the choice is the file's mark
+    // as the one in use for the module, restored here.
+    IfileManager* files = Imodel::GetInstance().GetFileManager();
+    if (!files) return;
+    const IfileObject file(ImodelFileName(fileName), zorpaFT_HDL, ImodelFMInternal, true, false);
+    const IfileManager::Entry entry = files->GetFile(file);
+    if (!entry) return;
+    IfileObjectEx marked(*entry);
+    marked.SetErrorFile(ImodelNoError, module);
+    files->AddOrUpdateFile(marked, true);
+}

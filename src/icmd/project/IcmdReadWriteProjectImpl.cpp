@@ -1,0 +1,522 @@
+// The step table of the project file and the sections that are the
+// project's own: version, HDL, device, folder, root, views, libraries,
+// editor files, and the meter that moves while the table runs.
+#include "src/icmd/project/IcmdReadWriteProjectImpl.h"
+
+#include "icmd/IcmdComponentIDText.h"
+#include "ifile/IfileManager.h"
+#include "ifile/IfileManagerFilterParent.h"
+#include "ifile/IfileObjectEx.h"
+#include "imodel/design/ImodelDesignManager.h"
+#include "imodel/design/ImodelModule.h"
+#include "imodel/device/ImodelDevice.h"
+#include "imodel/device/ImodelDeviceManager.h"
+#include "imodel/model/Imodel.h"
+#include "imodel/model/ImodelFeatures.h"
+#include "imodel/model/ImodelHost.h"
+#include "imodel/model/ImodelSetAndRestoreModelFlagObject.h"
+#include "imodel/names/ImodelMessages.h"
+#include "imodel/names/imodelUtl.h"
+#include "imodel/views/ImodelRevisionManager.h"
+#include "iprocess/QuorlaneStateMachine.h"
+#include "iprofile/IprofileManager.h"
+#include "src/icmd/project/IcmdProjectFileText.h"
+#include "src/icmd/project/IcmdProjectMessages.h"
+
+#include <foundation/Arev.h>
+#include <foundation/Def.h>
+#include <foundation/Sys.h>
+
+#include <algorithm>
+#include <cmath>
+
+namespace {
+
+// The compile options of a library by keyword; any other text reads as COMPILE.
+constexpr const char* kCompileOptionKeywords[] = {"NOCOMPILE", "REFRESH", "COMPILE", "RECOMPILE",
+                                                  "REFRESH_AND_COMPILE"};
+
+const char* CompileOptionKeyword(zorpaCompileOption option)
+{
+    const int index = static_cast<int>(option);
+    return index >= 0 && index < 5 ? kCompileOptionKeywords[index] : "COMPILE";
+}
+
+zorpaCompileOption CompileOptionOf(const std::string& keyword)
+{
+    for (int i = 0; i < 5; ++i)
+        if (keyword == kCompileOptionKeywords[i]) return static_cast<zorpaCompileOption>(i);
+    return ZORPA_COMPILE;
+}
+
+const char* HdlKeyword(bool vhdl) { return vhdl ? "VHDL" : "VERILOG"; }
+
+ImodelDesignManager& Design() { return *Imodel::GetInstance().GetDesignManager(); }
+
+IprofileManager* ProfileManager()
+{
+    ImodelHost* host = Imodel::GetInstance().GetHost();
+    return host ? host->GetProfileManager() : nullptr;
+}
+
+}  // namespace
+
+IcmdReadWriteProjectImpl::IcmdReadWriteProjectImpl(ideProjectFileWhatToDo mode, std::fstream* stream,
+                                                   const std::vector<Iconvert*>& converters, Meter meter,
+                                                   bool fileListFlag)
+    : m_mode(mode), m_stream(stream), m_converters(converters), m_meter(meter), m_fileListFlag(fileListFlag)
+{
+    m_caption = mode == ideProjectFileHeader ? "Getting project file information"
+                : mode == ideProjectFileRead ? "Reading project file"
+                                             : "Writting project file";
+    using Self = IcmdReadWriteProjectImpl;
+    m_steps = {
+        {&Self::ProjectFileObject_InitFileMember, 3},
+        {&Self::ProjectFileObject_ProjectVersion, 0},
+        {&Self::ProjectFileObject_DefaultImportLoc, 0},
+        {&Self::ProjectFileObject_HDLType, 0},
+        {&Self::ProjectFileObject_Device, 1},
+        {&Self::ProjectFileObject_SavedIn, 0},
+        {&Self::ProjectFileObject_Step1, 3},
+        {&Self::ProjectFileObject_ActiveRoot, 0},
+        {&Self::ProjectFileObject_Revisions, 5},
+        {&Self::ProjectFileObject_Libraries, 0},
+        {&Self::ProjectFileObject_Files, 0},
+        {&Self::ProjectFileObject_UsedFileLists, 0},
+        {&Self::ProjectFileObject_NewModuleInfo, 0},
+        {&Self::ProjectFileObject_Blocks, 0},
+        {&Self::ProjectFileObject_StimulusAssociation, 0},
+        {&Self::ProjectFileObject_Other_Association, 0},
+        {&Self::ProjectFileObject_Step2, 0},
+        {&Self::ProjectFileObject_SimulationOptions, 0},
+        {&Self::ProjectFileObject_ModelSimPathOptions, 0},
+        {&Self::ProjectFileObject_GlobalFlowOptions, 0},
+        {&Self::ProjectFileObject_StimulusOptions, 0},
+        {&Self::ProjectFileObject_SynthesisOptions, 0},
+        {&Self::ProjectFileObject_PhySynthesisOptions, 0},
+        {&Self::ProjectFileObject_Profiles, 0},
+        {&Self::ProjectFileObject_State, 0},
+        {&Self::ProjectFileObject_Step3, 0},
+        {&Self::ProjectFileObject_ModuleInfo, 0},
+        {&Self::ProjectFileObject_RecentFileLists, 0},
+        {&Self::ProjectFileObject_CustomizedSourceFilesList, 0},
+        {&Self::ProjectFileObject_OpenedFiles, 0},
+        {&Self::ProjectFileObject_End, 0},
+    };
+}
+
+IcmdReadWriteProjectImpl::~IcmdReadWriteProjectImpl() = default;
+
+IcmdReadWriteProject*& IcmdReadWriteProjectImpl::CurrentProjectReader()
+{
+    static IcmdReadWriteProject* reader = nullptr;
+    return reader;
+}
+
+// --- running the table ------------------------------------------------------------------------------
+
+AcmdEnum::Result IcmdReadWriteProjectImpl::Do(unsigned int start, unsigned int end)
+{
+    if (!m_stream) return AcmdEnum::Failure;
+    m_position = start;
+    const double range = (static_cast<double>(end) - static_cast<double>(start)) * 0.01;
+    DoUpdateMeter(start);
+    AcmdEnum::Result result = AcmdEnum::Success;
+    for (const StepEntry& entry : m_steps) {
+        DoUpdateMeter(static_cast<unsigned int>(m_position));
+        m_currentStep = entry.step;
+        const double share = entry.weight * range;
+        const double before = m_position;
+        bool ok = (this->*entry.step)(share);
+        // Whatever the per-file steps added, the step ends where it was due.
+        m_position = before + share;
+        if (ok && !m_damage.empty()) ok = Damaged(m_damage);
+        if (!ok) {
+            result = AcmdEnum::Failure;
+            break;
+        }
+    }
+    m_currentStep = nullptr;
+    if (result == AcmdEnum::Success) {
+        DoUpdateMeter(static_cast<unsigned int>(m_position));
+        if (m_mode == ideProjectFileHeader && m_stream->is_open()) m_stream->close();
+        // Every member file read is brought up to date once the whole file stands.
+        if (FullRead()) {
+            const IfileManagerFilterTestFile everyMember(&IfileObjectEx::IsFileInProject);
+            Imodel::GetInstance().GetFileManager()->UpdateFiles(everyMember);
+        }
+    }
+    DoUpdateMeter(end);
+    return result;
+}
+
+void IcmdReadWriteProjectImpl::DoUpdateMeter(unsigned int value)
+{
+    if (m_meter) m_meter(value);
+    if (value < m_lastMeterValue && Imodel::GetInstance().IsDebugMsg())
+        SysDebugPrintf("ERROR: DoUpdateMeter decremented....\n");
+    m_lastMeterValue = value;
+}
+
+void IcmdReadWriteProjectImpl::UpdateTimingInfo()
+{
+    double sum = 0;
+    StepEntry* files = nullptr;
+    for (StepEntry& entry : m_steps) {
+        if (entry.step == &IcmdReadWriteProjectImpl::ProjectFileObject_Files) {
+            files = &entry;
+        } else {
+            sum += entry.weight;
+        }
+    }
+    if (files && sum < 100) files->weight = 100 - sum;
+}
+
+void IcmdReadWriteProjectImpl::StepOneFile()
+{
+    if (m_perFileShare <= 0 || m_position <= 0 || !m_meter) return;
+    m_position += m_perFileShare;
+    // A bar redrawn for every one of many thousand files would cost more
+    // than the files: the meter hears only of a new value.
+    const unsigned int value = static_cast<unsigned int>(m_position);
+    if (value != m_lastMeterValue) DoUpdateMeter(value);
+}
+
+void IcmdReadWriteProjectImpl::StepOneFile(const IfileObject& file)
+{
+    const auto found = std::find_if(m_filesToCount.begin(), m_filesToCount.end(), [&file](const IfileObjectEx& entry) {
+        return IfileObject::IsSameFile(file)(entry);
+    });
+    if (found == m_filesToCount.end()) return;
+    m_filesToCount.erase(found);
+    StepOneFile();
+}
+
+void IcmdReadWriteProjectImpl::GetProjVer(int& major, int& minor)
+{
+    major = -1;
+    minor = -1;
+    if (m_version.empty()) return;
+    const std::size_t dot = m_version.find('.');
+    major = IcmdLeadingNumber(m_version.substr(0, dot));
+    minor = dot == std::string::npos ? 0 : IcmdLeadingNumber(m_version.substr(dot + 1));
+}
+
+int IcmdReadWriteProjectImpl::GetStateFromID(int id, int position)
+{
+    if (position < 0 || position > 9) return 0;
+    long long power = 1;
+    for (int i = 0; i < position; ++i) power *= 10;
+    if (id < power) return 0;
+    return static_cast<int>((id / power) % 10);
+}
+
+bool IcmdReadWriteProjectImpl::Damaged(const std::string& what)
+{
+    IcmdDisplayPROJECT_FILE_DAMAGED_MSG(m_projectFileName.c_str(), what.c_str());
+    return false;
+}
+
+void IcmdReadWriteProjectImpl::RestoreOpenedFiles()
+{
+    if (ImodelHost* host = Imodel::GetInstance().GetHost()) host->ReopenFiles(m_openedFileLines);
+}
+
+// --- line forms -------------------------------------------------------------------------------------
+
+void IcmdReadWriteProjectImpl::WriteKey(const char* key, const std::string& value)
+{
+    m_out << "KEY " << key << " \"" << value << "\"\n";
+}
+
+void IcmdReadWriteProjectImpl::WriteNameValue(const std::string& name, const std::string& value)
+{
+    m_out << name << "=" << value << "\n";
+}
+
+bool IcmdReadWriteProjectImpl::TakeList(Lines& lines, const char* name, bool take)
+{
+    lines.clear();
+    const std::unique_ptr<ImodelFileObject_LIST> list = m_parser.GetLIST(name, take);
+    if (!list) return false;
+    if (!list->IsTerminated() && m_damage.empty()) m_damage = std::string("the list '") + name + "' has no ENDLIST";
+    lines = std::move(list->GetLines());
+    return true;
+}
+
+std::string IcmdReadWriteProjectImpl::GetKey(const char* key, bool& found)
+{
+    const std::unique_ptr<ImodelFileObject_KEY> item = m_parser.GetKEY(key, true);
+    found = item != nullptr;
+    return item ? item->GetValue() : std::string();
+}
+
+// --- the steps ----------------------------------------------------------------------------------------
+
+bool IcmdReadWriteProjectImpl::ProjectFileObject_InitFileMember(double)
+{
+    ImodelDesignManager& design = Design();
+    if (design.GetProjectFolder().empty() || design.GetProjectName().empty()) return false;
+    m_projectFileName = design.GetProjectFileName();
+    if (Writing()) {
+        // The file is replaced whole at the end; until then it stays as it is.
+        if (m_stream->is_open()) m_stream->close();
+        m_out.str(std::string());
+        return true;
+    }
+    if (!UtlDoesFileExist(m_projectFileName.GetString())) {
+        ImodelDisplayPROJECT_NOT_FOUND_MSG(design.GetProjectName().c_str());
+        return false;
+    }
+    std::string text;
+    if (!SysReadFile(m_projectFileName.GetString(), text)) {
+        ImodelDisplayUNABLE_TO_READ_MSG(m_projectFileName.c_str());
+        return false;
+    }
+    // A project file is text: other bytes mean it is something else, or damaged.
+    const auto binary = std::find_if(text.begin(), text.end(), [](char c) {
+        const unsigned char byte = static_cast<unsigned char>(c);
+        return byte < 0x20 && byte != '\t' && byte != '\n' && byte != '\r';
+    });
+    if (binary != text.end()) return Damaged("it holds bytes that are not text");
+    const std::string stop = m_mode == ideProjectFileHeader ? "KEY HDLTechnology " : "";
+    m_parser.Parse(m_projectFileName.c_str(), text, stop);
+    if (FullRead() && m_meter) UpdateTimingInfo();
+    if (m_stream->is_open()) m_stream->close();
+    m_stream->open(m_projectFileName.GetString(), std::ios::in);
+    if (!m_stream->is_open()) {
+        ImodelDisplayUNABLE_TO_READ_MSG(m_projectFileName.c_str());
+        return false;
+    }
+    return true;
+}
+
+bool IcmdReadWriteProjectImpl::ProjectFileObject_ProjectVersion(double)
+{
+    if (Reading()) {
+        bool found = false;
+        const std::string version = GetKey("SOLVATO", found);
+        if (found) m_version = version;
+        return true;
+    }
+    int major = 0;
+    int minor = 0;
+    ImodelGetIdeMinorMajor(minor, major);
+    WriteKey("SOLVATO", std::to_string(major) + "." + std::to_string(minor));
+    WriteKey("CAPTURE", ArevGetVerinfoSoftwareRevision());
+    return true;
+}
+
+bool IcmdReadWriteProjectImpl::ProjectFileObject_DefaultImportLoc(double)
+{
+    static constexpr const char* kKeys[][2] = {{"DEFAULT_IMPORT_LOC", "IDE_DEFAULT_LOC_IMPORTFILE"},
+                                               {"DEFAULT_OPEN_LOC", "IDE_DEFAULT_LOC_OPENFILE"}};
+    for (const auto& [key, option] : kKeys) {
+        if (FullRead()) {
+            bool found = false;
+            const std::string value = GetKey(key, found);
+            if (found) DefSetFL(option, value.c_str(), __FILE__, __LINE__);
+        } else if (Writing()) {
+            std::string value;
+            // An empty location names no folder.
+            if (ImodelDefGetStr(option, value) && !value.empty() && IcmdIsStorableValue(value)) WriteKey(key, value);
+        }
+    }
+    return true;
+}
+
+bool IcmdReadWriteProjectImpl::ProjectFileObject_HDLType(double)
+{
+    if (Reading()) {
+        bool found = false;
+        const std::string value = GetKey("HDLTechnology", found);
+        if (found) {
+            m_isVHDL = !ImodelIsSameStrNoCase(value, "VERILOG");
+            m_hdlKeyFound = true;
+            if (FullRead()) Design().SetDefaultVHDL(m_isVHDL);
+        }
+        return true;
+    }
+    WriteKey("HDLTechnology", HdlKeyword(Design().IsDefaultVHDL()));
+    return true;
+}
+
+bool IcmdReadWriteProjectImpl::ProjectFileObject_Device(double)
+{
+    ImodelDeviceManager& devices = *Imodel::GetInstance().GetDeviceManager();
+    if (FullRead()) {
+        ImodelDevice device = devices.GetDevice();
+        device.ReadFromProjectFile(m_parser, m_deviceChanged);
+        devices.SetDevice(device);
+        DefSetFL("FAM", device.GetFamily().c_str(), __FILE__, __LINE__);
+        DefSetFL("DIE", device.GetDieInternalName().c_str(), __FILE__, __LINE__);
+        DefSetFL("PACKAGE", device.GetPackageInternalName().c_str(), __FILE__, __LINE__);
+    } else if (Writing()) {
+        devices.GetDevice().WriteToProjectFile(Out());
+    }
+    return true;
+}
+
+bool IcmdReadWriteProjectImpl::ProjectFileObject_SavedIn(double)
+{
+    if (FullRead()) {
+        bool found = false;
+        const ImodelFileName folder = GetKey("ProjectLocation", found);
+        if (found && folder != Design().GetProjectFolder()) m_savedIn = folder;
+    } else if (Writing()) {
+        WriteKey("ProjectLocation", Design().GetProjectFolder().GetString());
+    }
+    return true;
+}
+
+bool IcmdReadWriteProjectImpl::ProjectFileObject_Step1(double)
+{
+    if (FullRead()) {
+        Imodel::GetInstance().GetTempWorld();
+    } else if (Writing()) {
+        WriteKey("SimulationType", HdlKeyword(Design().IsDefaultVHDL()));
+        WriteKey("Vendor", "Brennic");
+    }
+    return true;
+}
+
+bool IcmdReadWriteProjectImpl::ProjectFileObject_ActiveRoot(double)
+{
+    if (FullRead()) {
+        bool found = false;
+        const std::string root = GetKey("ActiveRoot", found);
+        if (found) m_activeRoot = root;
+    } else if (Writing()) {
+        if (ImodelModule* root = Design().GetRootModule())
+            WriteKey("ActiveRoot", IcmdWriteComponentID(root->GetComponentID()));
+    }
+    return true;
+}
+
+bool IcmdReadWriteProjectImpl::ProjectFileObject_Revisions(double)
+{
+    ImodelRevisionManager& revisions = *Imodel::GetInstance().GetRevisionManager();
+    if (FullRead()) {
+        Lines lines;
+        if (TakeList(lines, "REVISIONS", true)) {
+            revisions.ReadRevisions(lines);
+        } else {
+            revisions.CreateView(std::string(), ImodelFileName(), false, false);
+        }
+    } else if (Writing()) {
+        revisions.WriteRevisions(Out());
+    }
+    return true;
+}
+
+bool IcmdReadWriteProjectImpl::ProjectFileObject_Libraries(double)
+{
+    ImodelDesignManager& design = Design();
+    if (FullRead()) {
+        Lines names;
+        if (!TakeList(names, "LIBRARIES", true)) return true;
+        for (const std::string& name : names) {
+            if (name.empty()) continue;
+            const ImodelDesignManager::LibraryPtr library = design.AddLibrary(name, true);
+            if (!library) continue;
+            Lines lines;
+            if (!TakeList(lines, ("LIBRARY_" + name).c_str(), true)) continue;
+            for (const std::string& line : lines) {
+                const std::size_t equal = line.find('=');
+                if (equal == std::string::npos) continue;
+                const std::string key = line.substr(0, equal);
+                const std::string value = line.substr(equal + 1);
+                if (key == "ALIAS") {
+                    if (!value.empty()) library->SetPath(value);
+                } else if (key == "COMPILE_OPTION") {
+                    library->SetCompileOption(CompileOptionOf(value));
+                }
+            }
+        }
+        return true;
+    }
+    if (!Writing()) return true;
+    // Written whenever a library other than "work" exists.
+    std::vector<ImodelDesignManager::LibraryPtr> libraries;
+    const auto range = design.GetLibraries();
+    for (auto it = range.first; it != range.second; ++it)
+        if (*it && !ImodelIsSameStrNoCase((*it)->GetName(), "work")) libraries.push_back(*it);
+    if (libraries.empty()) return true;
+    m_out << "LIST LIBRARIES\n";
+    for (const auto& library : libraries) m_out << library->GetName() << "\n";
+    m_out << "ENDLIST\n";
+    for (const auto& library : libraries) {
+        m_out << "LIST LIBRARY_" << library->GetName() << "\n";
+        WriteNameValue("ALIAS", library->GetPath());
+        WriteNameValue("COMPILE_OPTION", CompileOptionKeyword(library->GetCompileOption()));
+        m_out << "ENDLIST\n";
+    }
+    return true;
+}
+
+bool IcmdReadWriteProjectImpl::ProjectFileObject_Blocks(double) { return true; }
+
+bool IcmdReadWriteProjectImpl::ProjectFileObject_RecentFileLists(double) { return true; }
+
+bool IcmdReadWriteProjectImpl::ProjectFileObject_Step2(double)
+{
+    if (FullRead())
+        if (IprofileManager* profiles = ProfileManager()) profiles->BeginProjectRead();
+    return true;
+}
+
+bool IcmdReadWriteProjectImpl::ProjectFileObject_Step3(double)
+{
+    if (!FullRead()) return true;
+    Imodel& model = Imodel::GetInstance();
+    if (!model.GetHost()) return true;
+    if (!m_activeRoot.empty()) IcmdRestoreActiveRoot(m_activeRoot);
+    model.GetStateMachine()->UpdateFileDependentStates();
+    return true;
+}
+
+bool IcmdReadWriteProjectImpl::ProjectFileObject_OpenedFiles(double)
+{
+    if (FullRead()) {
+        TakeList(m_openedFileLines, "OpenedFileList", true);
+        return true;
+    }
+    if (!Writing()) return true;
+    std::vector<std::string> hostFiles;
+    const std::vector<std::string>* files = m_openedFilesToWrite;
+    if (!files) {
+        if (ImodelHost* host = Imodel::GetInstance().GetHost()) host->GetOpenedFiles(hostFiles);
+        files = &hostFiles;
+    }
+    m_out << "LIST OpenedFileList\n";
+    // A name the line format cannot hold is left out rather than breaking the file.
+    for (const std::string& file : *files)
+        if (!file.empty() && IcmdIsStorableValue(file)) m_out << file << "\n";
+    m_out << "ENDLIST\n";
+    return true;
+}
+
+bool IcmdReadWriteProjectImpl::ProjectFileObject_End(double)
+{
+    Imodel& model = Imodel::GetInstance();
+    if (FullRead()) {
+        if (ImodelHost* host = model.GetHost()) {
+            ImodelSetAndRestoreModelFlagObject notReading(Imodel::GetIsReadingProject(), false);
+            if (IprofileManager* profiles = host->GetProfileManager()) profiles->EndProjectRead();
+            if (m_deviceChanged) {
+                const ImodelDevice device = model.GetDeviceManager()->GetDevice();
+                model.GetDeviceManager()->SetDevice(ImodelDevice());
+                host->DeviceChanged(device, false);
+            }
+        }
+    }
+    if (m_mode == ideProjectFileHeader) return true;
+    if (Writing()) {
+        m_out.flush();
+        if (!m_out || !SysWriteFileAtomically(m_projectFileName.GetString(), m_out.str())) return false;
+    }
+    if (m_stream->is_open()) m_stream->close();
+    // The project file stays open for reading while the project is open.
+    if (!m_projectFileName.empty()) m_stream->open(m_projectFileName.GetString(), std::ios::in);
+    return true;
+}

@@ -1,0 +1,213 @@
+// The reader and writer of the project file (".prj"): one table of section
+// steps run in file order. Each step reads its section from the parsed file
+// (modes 0, header, and 1, read) or writes it (mode 2). A write goes into
+// memory and reaches the disk in one atomic replacement at the end, so a
+// failed save never leaves a half file behind.
+#pragma once
+
+#include "icmd/IcmdReadWriteProject.h"
+#include "imodel/names/ImodelFileName.h"
+#include "imodel/names/ImodelProjectFileStructure.h"
+#include "imodel/names/ImodelToolKinds.h"
+
+#include <foundation/AcmdEnum.h>
+
+#include <deque>
+#include <fstream>
+#include <set>
+#include <sstream>
+#include <string>
+#include <unordered_map>
+#include <vector>
+
+class Iconvert;
+class IfileObjectEx;
+class ImodelModule;
+class IprofileManagedProfile;
+
+enum ideProjectFileWhatToDo {
+    ideProjectFileHeader = 0,
+    ideProjectFileRead = 1,
+    ideProjectFileWrite = 2,
+};
+
+// The module lists of the older layout, one top-level list per kind.
+enum ideModuleInfoType {
+    ideExcludePackageForSynthesis = 0,
+    ideExcludePackageForSimulation = 1,
+    ideIncludeModuleForSimulation = 2,
+    ideCDBOrder = 3,
+};
+
+class IcmdReadWriteProjectImpl : public IcmdReadWriteProject {
+public:
+    using Meter = void (*)(unsigned int);
+
+    IcmdReadWriteProjectImpl(ideProjectFileWhatToDo mode, std::fstream* stream,
+                             const std::vector<Iconvert*>& converters, Meter meter, bool fileListFlag);
+    ~IcmdReadWriteProjectImpl() override;
+
+    // Runs the steps, moving the meter from `start` to `end`; 0 when every
+    // step succeeded, 1 for a null stream or a failing step.
+    AcmdEnum::Result Do(unsigned int start, unsigned int end);
+
+    std::deque<ImodelModule*>* GetModulesWithSynthOption() override { return &m_modulesWithSynthOption; }
+    void GetProjVer(int& major, int& minor) override;
+    const std::string& GetProjVer() override { return m_version; }
+    void StepOneFile(const IfileObject& file) override;
+    void StepOneFile() override;
+    bool GetHdlType() override { return m_isVHDL; }
+
+    // The list written as the files open in editors, in place of the host's.
+    void SetOpenedFiles(std::vector<std::string>* files) { m_openedFilesToWrite = files; }
+    // Hands the editor files read from the file to the host.
+    virtual void RestoreOpenedFiles();
+
+    // The folder the file says it was saved in, when that is another one.
+    const ImodelFileName& GetSavedInFolder() const { return m_savedIn; }
+    // Whether the file held per-module blocks.
+    bool HasNewModuleInfo() const { return m_newModuleInfo; }
+    // The opened-file lines read.
+    const std::vector<std::string>& GetOpenedFileLines() const { return m_openedFileLines; }
+
+    // 0 when `id` is below 10 to the power `position`, else that digit of it.
+    static int GetStateFromID(int id, int position);
+    // The reader running its new-core check, null at any other time.
+    static IcmdReadWriteProject*& CurrentProjectReader();
+
+private:
+    using Step = bool (IcmdReadWriteProjectImpl::*)(double);
+    struct StepEntry {
+        Step step;
+        double weight;
+    };
+    using Lines = std::vector<std::string>;
+    using LineIterator = Lines::const_iterator;
+    using FileList = std::deque<IfileObject>;
+    using FileListOf = FileList& (*)(ImodelModule&);
+
+    bool Reading() const { return m_mode == ideProjectFileHeader || m_mode == ideProjectFileRead; }
+    bool FullRead() const { return m_mode == ideProjectFileRead; }
+    bool Writing() const { return m_mode == ideProjectFileWrite; }
+    std::ostream* Out() { return &m_out; }
+    void DoUpdateMeter(unsigned int value);
+    void UpdateTimingInfo();
+    // Reports a damaged file and answers false.
+    bool Damaged(const std::string& what);
+    // The lines of a top-level list (`take` as for the parser); false when
+    // the file has none. A list the file ends inside of marks the file as
+    // damaged, which fails the read after the step.
+    bool TakeList(Lines& lines, const char* name, bool take);
+
+    // Line writers.
+    void WriteKey(const char* key, const std::string& value);
+    void WriteNameValue(const std::string& name, const std::string& value);
+    std::string GetKey(const char* key, bool& found);
+
+    // --- the steps, in file order ---
+    bool ProjectFileObject_InitFileMember(double share);
+    bool ProjectFileObject_ProjectVersion(double share);
+    bool ProjectFileObject_DefaultImportLoc(double share);
+    bool ProjectFileObject_HDLType(double share);
+    bool ProjectFileObject_Device(double share);
+    bool ProjectFileObject_SavedIn(double share);
+    bool ProjectFileObject_Step1(double share);
+    bool ProjectFileObject_ActiveRoot(double share);
+    bool ProjectFileObject_Revisions(double share);
+    bool ProjectFileObject_Libraries(double share);
+    bool ProjectFileObject_Files(double share);
+    bool ProjectFileObject_UsedFileLists(double share);
+    bool ProjectFileObject_NewModuleInfo(double share);
+    bool ProjectFileObject_Blocks(double share);
+    bool ProjectFileObject_StimulusAssociation(double share);
+    bool ProjectFileObject_Other_Association(double share);
+    bool ProjectFileObject_Step2(double share);
+    bool ProjectFileObject_SimulationOptions(double share);
+    bool ProjectFileObject_ModelSimPathOptions(double share);
+    bool ProjectFileObject_GlobalFlowOptions(double share);
+    bool ProjectFileObject_StimulusOptions(double share);
+    bool ProjectFileObject_SynthesisOptions(double share);
+    bool ProjectFileObject_PhySynthesisOptions(double share);
+    bool ProjectFileObject_Profiles(double share);
+    bool ProjectFileObject_State(double share);
+    bool ProjectFileObject_Step3(double share);
+    bool ProjectFileObject_ModuleInfo(double share);
+    bool ProjectFileObject_RecentFileLists(double share);
+    bool ProjectFileObject_CustomizedSourceFilesList(double share);
+    bool ProjectFileObject_OpenedFiles(double share);
+    bool ProjectFileObject_End(double share);
+
+    // --- member files (IcmdReadWriteProjectFiles.cpp) ---
+    void ReadMemberFiles(bool& found);
+    void ReadFileBlock(const std::string& list, int defaultType, bool found);
+    void RestoreUsedDefinition(const std::string& fileName, const std::string& module);
+
+    // --- per-module information (IcmdReadWriteProjectModules.cpp) ---
+    bool WriteModuleInfo(ImodelModule* module);
+    void ReadModuleInfo(ImodelModule* module, LineIterator& line, LineIterator end);
+    void WriteModuleListInfo(ideModuleInfoType kind);
+    void WriteModuleListInfo(const std::deque<ImodelModule*>* modules, std::set<std::string>& done,
+                             ideModuleInfoType kind, std::set<const ImodelModule*>& onPath);
+    bool ReadModuleListInfo(ideModuleInfoType kind);
+    bool ProjectFileObject_ModuleInfo_Type(ideModuleInfoType kind);
+    void WriteModuleAssociation(const std::deque<ImodelModule*>* modules, std::set<std::string>& done, FileListOf list,
+                                std::set<const ImodelModule*>& onPath);
+    void ReadModuleAssociation(LineIterator& line, LineIterator end, FileListOf list, const int* defaultType);
+    void WriteCustomizedSourceFileLists(const std::deque<ImodelModule*>* modules,
+                                        std::set<const ImodelModule*>& onPath);
+    void WritePhySynthesis(const std::deque<ImodelModule*>* modules, std::set<const ImodelModule*>& onPath);
+    // A module's data of a kind: the file lines (kinds 0, 1 and 3) or the
+    // component-id texts (kind 2).
+    void WriteModuleKind(ImodelModule& module, ideModuleInfoType kind);
+    bool ModuleKindIsEmpty(ImodelModule& module, ideModuleInfoType kind);
+    void ReadModuleKind(ImodelModule& module, ideModuleInfoType kind, const Lines& lines);
+    void ReadModuleFiles(const Lines& lines, FileList& into, const int* defaultType);
+    // The lines of the sub-list opened at `line` ("LIST " + name) when it
+    // is, up to its matching ENDLIST; `line` moves after it.
+    static bool TakeSubList(const std::string& name, LineIterator& line, LineIterator end, Lines& out);
+
+    // --- process states ---
+    void WriteStates(ImodelModule* module);
+    void Restore2_3ProjectStates();
+    void Restore5_0ProjectState(ImodelModule* module, int toolStates, int fileStates);
+    void ReadModuleStates(ImodelModule* module, Lines& lines, bool top);
+
+    // --- options and profiles (IcmdReadWriteProjectOptions.cpp) ---
+    void ReadProfile(std::string& profile, std::string& tool, std::string& location, std::string& parameters,
+                     bool& batch, const std::string& key, const std::string& value);
+    void ReadProfile(ImodelFunctionType& kind, std::string& profile, std::string& tool, std::string& location,
+                     std::string& parameters, bool& batch, const std::string& name, const std::string& value);
+    void WriteProfile(const IprofileManagedProfile& profile);
+    void ReadOlderProfileSection(const char* list, ImodelFunctionType kind);
+    void AddOlderProfile(ImodelFunctionType kind, const std::string& profile, const std::string& tool,
+                         const std::string& location, const std::string& parameters, bool batch);
+
+    ideProjectFileWhatToDo m_mode;
+    std::fstream* m_stream;
+    const std::vector<Iconvert*>& m_converters;
+    Meter m_meter;
+    bool m_fileListFlag;
+    std::string m_version;
+    ImodelFileName m_savedIn;
+    ImodelFileName m_projectFileName;
+    std::string m_caption;
+    std::string m_activeRoot;
+    ImodelProjectFileStructure m_parser;
+    bool m_isVHDL = true;
+    bool m_hdlKeyFound = false;
+    bool m_deviceChanged = false;
+    std::vector<std::string> m_openedFileLines;
+    std::deque<ImodelModule*> m_modulesWithSynthOption;
+    std::deque<IfileObjectEx> m_filesToCount;
+    double m_position = -1;
+    double m_perFileShare = -1;
+    unsigned int m_lastMeterValue = 0;
+    bool m_newModuleInfo = false;
+    std::vector<std::string>* m_openedFilesToWrite = nullptr;
+    Step m_currentStep = nullptr;
+    std::vector<StepEntry> m_steps;
+    // What a write produces; it reaches the disk in the last step.
+    std::ostringstream m_out;
+    // Why the file read cannot be trusted; empty while nothing was found.
+    std::string m_damage;
+};

@@ -1,0 +1,673 @@
+// Per-module information in the project file: the per-module blocks of
+// "NewModulesInfo", the older one-list-per-kind layout that is still written
+// beside them and read when they are absent, and the process states.
+#include "src/icmd/project/IcmdReadWriteProjectImpl.h"
+
+#include "icmd/IcmdComponentIDText.h"
+#include "ifile/IfileFunctions.h"
+#include "ifile/IfileManager.h"
+#include "ifile/IfileObjectEx.h"
+#include "imodel/design/ImodelDesignManager.h"
+#include "imodel/design/ImodelFindModule.h"
+#include "imodel/design/ImodelModule.h"
+#include "imodel/model/Imodel.h"
+#include "imodel/model/ImodelSetAndRestoreModelFlagObject.h"
+#include "imodel/options/ImodelPhySynthesisOptions.h"
+#include "imodel/views/ImodelContextImpl.h"
+#include "imodel/views/ImodelRevContextImpl.h"
+#include "iprocess/IprocessFileObject.h"
+#include "iprocess/IprocessFlow.h"
+#include "iprocess/IprocessManager.h"
+#include "iprocess/QuorlaneStateMachine.h"
+#include "src/icmd/project/IcmdProjectFileText.h"
+
+#include <foundation/Sys.h>
+
+#include <algorithm>
+#include <memory>
+
+namespace {
+
+const char* KindListName(ideModuleInfoType kind)
+{
+    switch (kind) {
+    case ideExcludePackageForSynthesis:
+        return "ExcludePackageForSynthesis";
+    case ideExcludePackageForSimulation:
+        return "ExcludePackageForSimulation";
+    case ideIncludeModuleForSimulation:
+        return "IncludeModuleForSimulation";
+    case ideCDBOrder:
+        return "CDBOrder";
+    }
+    return "";
+}
+
+bool StartsWith(const std::string& line, const char* prefix) { return line.rfind(prefix, 0) == 0; }
+
+std::deque<IfileObject>& Stimulus(ImodelModule& module) { return *module.GetStimulusListPtr(); }
+std::deque<IfileObject>& Associated(ImodelModule& module) { return module.GetAssociatedFileList(); }
+
+bool UsesCustomizedList(const ImodelModule& module)
+{
+    const auto& lists = module.GetCustomizedFileLists();
+    return std::any_of(lists.begin(), lists.end(), [](const auto& list) { return list.IsUsed(); });
+}
+
+bool HasStates(const ImodelModule& module)
+{
+    const ImodelContextImpl* context = module.GetContext();
+    return context && !context->IsInDefaultState();
+}
+
+// The lines of a block whose opening line was taken, up to its matching
+// ENDLIST (nested blocks whole); `line` ends after that ENDLIST, or at `end`.
+void CollectBlock(std::vector<std::string>::const_iterator& line, std::vector<std::string>::const_iterator end,
+                  std::vector<std::string>& out)
+{
+    out.clear();
+    std::size_t depth = 1;
+    for (; line != end; ++line) {
+        if (StartsWith(*line, "ENDLIST")) {
+            if (--depth == 0) {
+                ++line;
+                return;
+            }
+        } else if (StartsWith(*line, "LIST ")) {
+            ++depth;
+        }
+        out.push_back(*line);
+    }
+}
+
+// Every walk of the hierarchy keeps the modules on its path: designs may
+// instantiate themselves.
+template <class List, class Visit>
+void WalkModules(const List* modules, std::set<const ImodelModule*>& onPath, Visit visit)
+{
+    if (!modules) return;
+    for (ImodelModule* module : *modules) {
+        if (!module || !onPath.insert(module).second) continue;
+        visit(module);
+        WalkModules(module->GetSubBlocks(), onPath, visit);
+        onPath.erase(module);
+    }
+}
+
+// Each module of the hierarchy once, whatever instantiates it.
+template <class List, class Visit>
+void VisitModulesOnce(const List* modules, std::set<const ImodelModule*>& visited, Visit visit)
+{
+    if (!modules) return;
+    for (ImodelModule* module : *modules) {
+        if (!module || !visited.insert(module).second) continue;
+        visit(module);
+        VisitModulesOnce(module->GetSubBlocks(), visited, visit);
+    }
+}
+
+}  // namespace
+
+bool IcmdReadWriteProjectImpl::TakeSubList(const std::string& name, LineIterator& line, LineIterator end, Lines& out)
+{
+    if (line == end || *line != "LIST " + name) return false;
+    ++line;
+    CollectBlock(line, end, out);
+    return true;
+}
+
+// --- per-module blocks ------------------------------------------------------------------------------
+
+bool IcmdReadWriteProjectImpl::ModuleKindIsEmpty(ImodelModule& module, ideModuleInfoType kind)
+{
+    switch (kind) {
+    case ideExcludePackageForSynthesis:
+        return module.GetSynthesisPackageToIgnoreList()->empty();
+    case ideExcludePackageForSimulation:
+        return module.GetSimulationPackageToIgnoreList()->empty();
+    case ideIncludeModuleForSimulation:
+        return module.GetSimulationModuleToIncludeList()->empty();
+    case ideCDBOrder:
+        return module.GetCDBOrder().empty();
+    }
+    return true;
+}
+
+void IcmdReadWriteProjectImpl::WriteModuleKind(ImodelModule& module, ideModuleInfoType kind)
+{
+    switch (kind) {
+    case ideExcludePackageForSynthesis:
+        for (const IfileObject& file : *module.GetSynthesisPackageToIgnoreList()) file.Write(Out());
+        break;
+    case ideExcludePackageForSimulation:
+        for (const IfileObject& file : *module.GetSimulationPackageToIgnoreList()) file.Write(Out());
+        break;
+    case ideIncludeModuleForSimulation:
+        for (const VyIfaces::ComponentID& id : *module.GetSimulationModuleToIncludeList()) {
+            const std::string text = IcmdWriteComponentID(id);
+            if (IcmdIsStorableValue(text)) m_out << text << "\n";
+        }
+        break;
+    case ideCDBOrder:
+        for (const IfileObject& file : module.GetCDBOrder()) file.Write(Out());
+        break;
+    }
+}
+
+void IcmdReadWriteProjectImpl::ReadModuleFiles(const Lines& lines, FileList& into, const int* defaultType)
+{
+    IfileManager* files = Imodel::GetInstance().GetFileManager();
+    for (const std::string& line : lines) {
+        if (line.empty() || !IcmdIsStorableValue(line)) continue;
+        IfileObject file;
+        if (line.find(',') == std::string::npos) {
+            if (!defaultType) continue;
+            file = IfileObject(ImodelFileName(line), static_cast<zorpaFileManagerTypes>(*defaultType), ImodelFMInternal,
+                               true, false);
+        } else {
+            file = IfileObject(line, m_converters);
+        }
+        // Only members of the project belong to a module's lists.
+        if (!files || !files->ContainsFile(file)) continue;
+        if (std::find(into.begin(), into.end(), file) == into.end()) into.push_back(file);
+    }
+}
+
+void IcmdReadWriteProjectImpl::ReadModuleKind(ImodelModule& module, ideModuleInfoType kind, const Lines& lines)
+{
+    static constexpr int kHdl = zorpaFT_HDL;
+    static constexpr int kCdb = zorpaFT_ARM_DB;
+    switch (kind) {
+    case ideExcludePackageForSynthesis:
+        ReadModuleFiles(lines, *module.GetSynthesisPackageToIgnoreList(), &kHdl);
+        break;
+    case ideExcludePackageForSimulation:
+        ReadModuleFiles(lines, *module.GetSimulationPackageToIgnoreList(), &kHdl);
+        break;
+    case ideIncludeModuleForSimulation:
+        for (const std::string& line : lines)
+            if (!line.empty()) module.GetSimulationModuleToIncludeList()->push_back(IcmdReadComponentID(line));
+        break;
+    case ideCDBOrder: {
+        FileList order = module.GetCDBOrder();
+        ReadModuleFiles(lines, order, &kCdb);
+        module.SetCDBOrder(order, false);
+        break;
+    }
+    }
+}
+
+bool IcmdReadWriteProjectImpl::WriteModuleInfo(ImodelModule* module)
+{
+    if (!module) return false;
+    ImodelPhySynthesisOptions* phySynth = module->GetPhySynthOptions();
+    const bool customized = phySynth && phySynth->IsCustomized(module);
+    const bool kindsEmpty = ModuleKindIsEmpty(*module, ideCDBOrder) &&
+                            ModuleKindIsEmpty(*module, ideIncludeModuleForSimulation) &&
+                            ModuleKindIsEmpty(*module, ideExcludePackageForSimulation) &&
+                            ModuleKindIsEmpty(*module, ideExcludePackageForSynthesis);
+    if (module->GetAssociatedFileListConst().empty() && !customized && kindsEmpty && !UsesCustomizedList(*module) &&
+        module->GetStimulusList().empty() && module->GetSynthesisConstraintFileList().empty() && !HasStates(*module))
+        return false;
+    const std::string id = IcmdWriteComponentID(module->GetComponentID());
+    if (id.empty() || !IcmdIsStorableValue(id)) return false;
+    m_out << "LIST \"" << id << "\"\n";
+    if (const auto file = module->GetModuleFile()) m_out << "FILE \"" << file->GetWriteFileLine() << "\"\n";
+    if (!module->GetAssociatedFileListConst().empty())
+        IfileWriteFileList(module->GetAssociatedFileListConst(), Out(), "LIST Other_Association", "ENDLIST");
+    if (customized) {
+        m_out << "LIST PhySynthesisOptions\n";
+        phySynth->WriteToFile(Out());
+        m_out << "ENDLIST\n";
+    }
+    for (ideModuleInfoType kind :
+         {ideCDBOrder, ideIncludeModuleForSimulation, ideExcludePackageForSimulation, ideExcludePackageForSynthesis}) {
+        if (ModuleKindIsEmpty(*module, kind)) continue;
+        m_out << "LIST " << KindListName(kind) << "\n";
+        WriteModuleKind(*module, kind);
+        m_out << "ENDLIST\n";
+    }
+    if (UsesCustomizedList(*module)) {
+        m_out << "LIST UserCustomizedFileList\n";
+        for (const auto& list : module->GetCustomizedFileLists())
+            if (list.IsUsed()) list.WriteToFile(Out());
+        m_out << "ENDLIST \n";
+    }
+    if (!module->GetStimulusList().empty())
+        IfileWriteFileList(module->GetStimulusList(), Out(), "LIST AssociatedStimulus", "ENDLIST");
+    if (!module->GetSynthesisConstraintFileList().empty())
+        IfileWriteFileList(module->GetSynthesisConstraintFileList(), Out(), "LIST SynthesisConstraints", "ENDLIST");
+    if (HasStates(*module)) {
+        m_out << "LIST ProjectState5.1\n";
+        module->GetContext()->WriteStates(Out());
+        m_out << "ENDLIST\n";
+    }
+    m_out << "ENDLIST\n";
+    return true;
+}
+
+void IcmdReadWriteProjectImpl::ReadModuleInfo(ImodelModule* module, LineIterator& line, LineIterator end)
+{
+    Lines sub;
+    while (line != end) {
+        if (StartsWith(*line, "FILE")) {
+            std::string text = line->substr(4);
+            text.erase(0, text.find_first_not_of(" \t\""));
+            text.erase(text.find_last_not_of(" \t\"") + 1);
+            if (!module->GetModuleFile() && !text.empty() && IcmdIsStorableValue(text)) {
+                const IfileObject file(text, m_converters);
+                module->SetModuleFileName(file.GetFullFileName().GetString(), nullptr, false);
+            }
+            ++line;
+        } else if (TakeSubList("Other_Association", line, end, sub)) {
+            ReadModuleFiles(sub, module->GetAssociatedFileList(), nullptr);
+        } else if (TakeSubList("PhySynthesisOptions", line, end, sub)) {
+            sub.push_back("ENDLIST");
+            if (ImodelPhySynthesisOptions* options = module->GetPhySynthOptions())
+                options->ReadFromFile(sub, m_converters);
+        } else if (TakeSubList(KindListName(ideCDBOrder), line, end, sub)) {
+            ReadModuleKind(*module, ideCDBOrder, sub);
+        } else if (TakeSubList(KindListName(ideIncludeModuleForSimulation), line, end, sub)) {
+            ReadModuleKind(*module, ideIncludeModuleForSimulation, sub);
+        } else if (TakeSubList(KindListName(ideExcludePackageForSimulation), line, end, sub)) {
+            ReadModuleKind(*module, ideExcludePackageForSimulation, sub);
+        } else if (TakeSubList(KindListName(ideExcludePackageForSynthesis), line, end, sub)) {
+            ReadModuleKind(*module, ideExcludePackageForSynthesis, sub);
+        } else if (TakeSubList("UserCustomizedFileList", line, end, sub)) {
+            module->ReadCustomizedSourceFileList(sub, m_converters);
+        } else if (TakeSubList("AssociatedStimulus", line, end, sub)) {
+            ReadModuleFiles(sub, *module->GetStimulusListPtr(), nullptr);
+        } else if (TakeSubList("SynthesisConstraints", line, end, sub)) {
+            FileList constraints = module->GetSynthesisConstraintFileList();
+            ReadModuleFiles(sub, constraints, nullptr);
+            module->SetSynthesisConstraintFileList(constraints);
+        } else if (TakeSubList("ProjectState5.1", line, end, sub)) {
+            ReadModuleStates(module, sub, false);
+        } else {
+            return;
+        }
+    }
+}
+
+bool IcmdReadWriteProjectImpl::ProjectFileObject_NewModuleInfo(double)
+{
+    ImodelDesignManager& design = *Imodel::GetInstance().GetDesignManager();
+    if (Writing()) {
+        m_out << "LIST NewModulesInfo\n";
+        std::set<const ImodelModule*> written;
+        const auto libraries = design.GetLibraries();
+        for (auto library = libraries.first; library != libraries.second; ++library) {
+            if (!*library) continue;
+            for (ImodelModule* module : *(*library)->GetModules()) {
+                if (!WriteModuleInfo(module)) continue;
+                if (const ImodelModule* removed = ImodelModule::FindDeletedModuleInfo(module)) written.insert(removed);
+            }
+        }
+        // The settings of modules that left the project survive a save.
+        for (const ImodelModule::Owned& removed : ImodelModule::GetRemovedModuleList())
+            if (!written.count(removed.get())) WriteModuleInfo(removed.get());
+        m_out << "ENDLIST\n";
+        return true;
+    }
+    if (!FullRead()) return true;
+    Lines lines;
+    m_newModuleInfo = TakeList(lines, "NewModulesInfo", true);
+    // A list that runs to the end of the file is reported as such.
+    if (!m_newModuleInfo || !m_damage.empty()) return true;
+    for (LineIterator line = lines.begin(); line != lines.end();) {
+        const std::string& head = *line;
+        std::string text;
+        if (head.find(' ') == std::string::npos || !StartsWith(head, "LIST ") ||
+            !IcmdQuotedText(head.substr(head.find(' ') + 1), text) || text.empty())
+            return Damaged("the module head '" + head + "' of NewModulesInfo has no quoted module");
+        ++line;
+        const VyIfaces::ComponentID id = IcmdReadComponentID(text);
+        ImodelModule* module = ImodelFindModule(id);
+        std::unique_ptr<ImodelModule> temporary;
+        if (!module) {
+            temporary = std::make_unique<ImodelModule>(id.name, nullptr, zorpaMODULE_UNKNOWN, false, id.library,
+                                                       id.package, false);
+            module = temporary.get();
+        }
+        ReadModuleInfo(module, line, lines.end());
+        // What is left of the block up to its ENDLIST is not ours to read.
+        Lines rest;
+        CollectBlock(line, lines.end(), rest);
+        if (temporary) {
+            const auto file = temporary->GetModuleFile();
+            if (file && !file->IsLocalFile()) ImodelModule::SaveDeletedModuleInfo(temporary.get());
+        }
+    }
+    return true;
+}
+
+// --- the older layout -------------------------------------------------------------------------------
+
+void IcmdReadWriteProjectImpl::WriteModuleListInfo(const std::deque<ImodelModule*>* modules,
+                                                   std::set<std::string>& done, ideModuleInfoType kind,
+                                                   std::set<const ImodelModule*>& onPath)
+{
+    WalkModules(modules, onPath, [&](ImodelModule* module) {
+        if (!done.insert(module->GetName()).second || ModuleKindIsEmpty(*module, kind)) return;
+        if (!IcmdIsStorableValue(module->GetName())) return;
+        m_out << "LIST " << module->GetName() << "\n";
+        WriteModuleKind(*module, kind);
+        m_out << "ENDLIST\n";
+    });
+}
+
+void IcmdReadWriteProjectImpl::WriteModuleListInfo(ideModuleInfoType kind)
+{
+    m_out << "LIST " << KindListName(kind) << "\n";
+    std::set<std::string> done;
+    std::set<const ImodelModule*> onPath;
+    WriteModuleListInfo(Imodel::GetInstance().GetDesignManager()->GetModuleTree(), done, kind, onPath);
+    m_out << "ENDLIST\n";
+}
+
+bool IcmdReadWriteProjectImpl::ReadModuleListInfo(ideModuleInfoType kind)
+{
+    Lines lines;
+    if (!TakeList(lines, KindListName(kind), true)) return true;
+    Lines block;
+    for (LineIterator line = lines.begin(); line != lines.end();) {
+        if (!StartsWith(*line, "LIST ")) {
+            ++line;
+            continue;
+        }
+        const std::string text = line->substr(line->find(' ') + 1);
+        ++line;
+        CollectBlock(line, lines.end(), block);
+        if (ImodelModule* module = ImodelFindModule(IcmdReadComponentID(text))) ReadModuleKind(*module, kind, block);
+    }
+    return true;
+}
+
+bool IcmdReadWriteProjectImpl::ProjectFileObject_ModuleInfo_Type(ideModuleInfoType kind)
+{
+    if (Writing()) {
+        WriteModuleListInfo(kind);
+    } else if (FullRead() && !m_newModuleInfo) {
+        ReadModuleListInfo(kind);
+    }
+    return true;
+}
+
+bool IcmdReadWriteProjectImpl::ProjectFileObject_ModuleInfo(double)
+{
+    for (ideModuleInfoType kind :
+         {ideExcludePackageForSimulation, ideExcludePackageForSynthesis, ideIncludeModuleForSimulation, ideCDBOrder})
+        ProjectFileObject_ModuleInfo_Type(kind);
+    return true;
+}
+
+void IcmdReadWriteProjectImpl::WriteModuleAssociation(const std::deque<ImodelModule*>* modules,
+                                                      std::set<std::string>& done, FileListOf list,
+                                                      std::set<const ImodelModule*>& onPath)
+{
+    WalkModules(modules, onPath, [&](ImodelModule* module) {
+        if (!done.insert(module->GetName()).second || list(*module).empty()) return;
+        if (!IcmdIsStorableValue(module->GetName())) return;
+        IfileWriteFileList(list(*module), Out(), ("LIST " + module->GetName()).c_str(), "ENDLIST");
+    });
+}
+
+void IcmdReadWriteProjectImpl::ReadModuleAssociation(LineIterator& line, LineIterator end, FileListOf list,
+                                                     const int* defaultType)
+{
+    const std::string text = line->substr(line->find(' ') + 1);
+    ++line;
+    Lines block;
+    CollectBlock(line, end, block);
+    if (ImodelModule* module = ImodelFindModule(IcmdReadComponentID(text)))
+        ReadModuleFiles(block, list(*module), defaultType);
+}
+
+bool IcmdReadWriteProjectImpl::ProjectFileObject_StimulusAssociation(double)
+{
+    if (Writing()) {
+        m_out << "LIST AssociatedStimulus\n";
+        std::set<std::string> done;
+        std::set<const ImodelModule*> onPath;
+        WriteModuleAssociation(Imodel::GetInstance().GetDesignManager()->GetModuleTree(), done, &Stimulus, onPath);
+        m_out << "ENDLIST\n";
+        return true;
+    }
+    if (!FullRead()) return true;
+    Lines lines;
+    const bool found = TakeList(lines, "StimulusAssociation", true) || TakeList(lines, "AssociatedStimulus", true);
+    if (!found || m_newModuleInfo) return true;
+    IfileManager* files = Imodel::GetInstance().GetFileManager();
+    for (LineIterator line = lines.begin(); line != lines.end();) {
+        std::string moduleText;
+        std::string fileName;
+        if (StartsWith(*line, "LIST ")) {
+            ReadModuleAssociation(line, lines.end(), &Stimulus, nullptr);
+            continue;
+        }
+        // The oldest form: one association per line, module then test bench.
+        if (IcmdSplitAtLastComma(*line, moduleText, fileName) && files) {
+            const IfileObject bench(ImodelFileName(fileName), zorpaFT_TB_HDL, ImodelFMInternal, true, false);
+            const IfileManager::Entry entry = files->GetFile(bench);
+            ImodelModule* module = ImodelFindModule(IcmdReadComponentID(moduleText));
+            if (entry && entry->GetFileType() == zorpaFT_TB_HDL && module) {
+                std::deque<IfileObject> stimulus = module->GetStimulusList();
+                stimulus.push_back(static_cast<const IfileObject&>(*entry));
+                module->SetNewStimulusList(stimulus, nullptr);
+            }
+        }
+        ++line;
+    }
+    return true;
+}
+
+bool IcmdReadWriteProjectImpl::ProjectFileObject_Other_Association(double)
+{
+    if (Writing()) {
+        m_out << "LIST Other_Association\n";
+        std::set<std::string> done;
+        std::set<const ImodelModule*> onPath;
+        WriteModuleAssociation(Imodel::GetInstance().GetDesignManager()->GetModuleTree(), done, &Associated, onPath);
+        m_out << "ENDLIST\n";
+        return true;
+    }
+    if (!FullRead()) return true;
+    Lines lines;
+    if (!TakeList(lines, "Other_Association", true) || m_newModuleInfo) return true;
+    for (LineIterator line = lines.begin(); line != lines.end();) {
+        if (StartsWith(*line, "LIST ")) {
+            ReadModuleAssociation(line, lines.end(), &Associated, nullptr);
+        } else {
+            ++line;
+        }
+    }
+    return true;
+}
+
+void IcmdReadWriteProjectImpl::WriteCustomizedSourceFileLists(const std::deque<ImodelModule*>* modules,
+                                                              std::set<const ImodelModule*>& onPath)
+{
+    WalkModules(modules, onPath, [&](ImodelModule* module) { module->WriteCustomizedSourceFileList(Out()); });
+}
+
+bool IcmdReadWriteProjectImpl::ProjectFileObject_CustomizedSourceFilesList(double)
+{
+    if (Writing()) {
+        m_out << "LIST UserCustomizedFileList\n";
+        std::set<const ImodelModule*> onPath;
+        WriteCustomizedSourceFileLists(Imodel::GetInstance().GetDesignManager()->GetModuleTree(), onPath);
+        m_out << "ENDLIST\n";
+        return true;
+    }
+    if (!FullRead()) return true;
+    Lines lines;
+    if (!TakeList(lines, "UserCustomizedFileList", true) || m_newModuleInfo) return true;
+    for (LineIterator line = lines.begin(); line != lines.end();) {
+        std::string text;
+        if (!StartsWith(*line, "LIST") || !IcmdQuotedText(*line, text)) {
+            ++line;
+            continue;
+        }
+        ++line;
+        Lines block;
+        CollectBlock(line, lines.end(), block);
+        if (ImodelModule* module = ImodelFindModule(IcmdReadComponentID(text))) {
+            block.push_back("ENDLIST");
+            module->ReadCustomizedSourceFileList(block, m_converters);
+        }
+    }
+    return true;
+}
+
+void IcmdReadWriteProjectImpl::WritePhySynthesis(const std::deque<ImodelModule*>* modules,
+                                                 std::set<const ImodelModule*>& onPath)
+{
+    WalkModules(modules, onPath, [&](ImodelModule* module) {
+        ImodelPhySynthesisOptions* options = module->GetPhySynthOptions();
+        if (!options || !options->IsCustomized(module) || !IcmdIsStorableValue(module->GetName())) return;
+        m_out << "LIST \"" << module->GetName() << "\"\n";
+        options->WriteToFile(Out());
+        m_out << "ENDLIST\n";
+    });
+}
+
+// --- process states ---------------------------------------------------------------------------------
+
+void IcmdReadWriteProjectImpl::WriteStates(ImodelModule* module)
+{
+    if (!module || !HasStates(*module)) return;
+    const std::string id = IcmdWriteComponentID(module->GetComponentID());
+    if (id.empty() || !IcmdIsStorableValue(id)) return;
+    m_out << "LIST \"" << id << "\"\n";
+    module->GetContext()->WriteStates(Out());
+    m_out << "ENDLIST\n";
+}
+
+void IcmdReadWriteProjectImpl::ReadModuleStates(ImodelModule* module, Lines& lines, bool top)
+{
+    ImodelContextImpl* context = module ? module->GetContext() : nullptr;
+    if (!context) return;
+    lines.push_back("ENDLIST");
+    int major = -1;
+    int minor = -1;
+    GetProjVer(major, minor);
+    const bool older = top && (major < 6 || (major == 6 && minor < 2));
+    bool useSynth = false;
+    std::string last;
+    std::vector<std::string> outOfDate;
+    context->ReadStates(lines, last, useSynth, m_parser.GetFilesRead(), m_parser.GetPalladorFilesRead(), older,
+                        outOfDate, m_converters);
+    if (top && useSynth) m_modulesWithSynthOption.push_back(module);
+}
+
+bool IcmdReadWriteProjectImpl::ProjectFileObject_State(double)
+{
+    Imodel& model = Imodel::GetInstance();
+    ImodelDesignManager& design = *model.GetDesignManager();
+    if (Writing()) {
+        m_out << "LIST ProjectState5.1\n";
+        const auto libraries = design.GetLibraries();
+        for (auto library = libraries.first; library != libraries.second; ++library)
+            if (*library)
+                for (ImodelModule* module : *(*library)->GetModules()) WriteStates(module);
+        m_out << "ENDLIST\n";
+        return true;
+    }
+    if (!FullRead()) return true;
+    if (!m_newModuleInfo) {
+        Lines lines;
+        Lines block;
+        if (TakeList(lines, "ProjectState5.1", true)) {
+            for (LineIterator line = lines.begin(); line != lines.end();) {
+                std::string text;
+                if (!StartsWith(*line, "LIST") || !IcmdQuotedText(*line, text)) {
+                    ++line;
+                    continue;
+                }
+                ++line;
+                CollectBlock(line, lines.end(), block);
+                ReadModuleStates(ImodelFindModule(IcmdReadComponentID(text)), block, true);
+            }
+        } else if (TakeList(lines, "ProjectState", true)) {
+            if (model.IsDebugMsg()) SysDebugPrintf("Process Engine: Restoring 5.0 state\n");
+            Restore2_3ProjectStates();
+            for (const std::string& line : lines) {
+                if (!StartsWith(line, "VALUE")) continue;
+                const std::size_t first = line.find('"');
+                const std::size_t second = first == std::string::npos ? first : line.find('"', first + 1);
+                if (second == std::string::npos) continue;
+                const std::string moduleText = line.substr(first + 1, second - first - 1);
+                std::string rest = line.substr(second + 1);
+                rest.erase(0, rest.find_first_not_of(' '));
+                const std::size_t semicolon = rest.find(';');
+                int tools = -1;
+                int files = -1;
+                if (semicolon != std::string::npos) {
+                    tools = IcmdLeadingNumber(rest.substr(0, semicolon));
+                    if (semicolon + 1 < rest.size()) files = IcmdLeadingNumber(rest.substr(semicolon + 1));
+                }
+                Restore5_0ProjectState(ImodelFindModule(IcmdReadComponentID(moduleText)), tools, files);
+            }
+        } else {
+            if (model.IsDebugMsg()) SysDebugPrintf("Process Engine: Restoring 2.3 state\n");
+            Restore2_3ProjectStates();
+        }
+    }
+    ImodelSetAndRestoreModelFlagObject notReading(Imodel::GetIsReadingProject(), false);
+    m_parser.DeleteFiles();
+    return true;
+}
+
+void IcmdReadWriteProjectImpl::Restore2_3ProjectStates()
+{
+    Imodel& model = Imodel::GetInstance();
+    if (!model.GetHost()) return;
+    ImodelSetAndRestoreModelFlagObject notReading(Imodel::GetIsReadingProject(), false);
+    std::set<const ImodelModule*> visited;
+    VisitModulesOnce(model.GetDesignManager()->GetModuleTree(), visited, [&model](ImodelModule* module) {
+        IprocessFlow* flow = module->GetContext() ? model.GetProcessManager()->GetFlowForModule(module) : nullptr;
+        if (!flow) return;
+        // The states are worked out again from the files of the module's flow.
+        for (IprocessFileObject* node : flow->GetFileObjects()) {
+            const auto file = node ? node->GetFileManagerObject(module, module->GetContext(), false, false, false)
+                                   : IfileManager::Entry();
+            if (file && UtlDoesFileExist(file->GetFullFileName().GetString()))
+                model.GetStateMachine()->FileModificationMessage(QuorlaneFileChanged, file);
+        }
+    });
+}
+
+void IcmdReadWriteProjectImpl::Restore5_0ProjectState(ImodelModule* module, int toolStates, int fileStates)
+{
+    ImodelContextImpl* context = module ? module->GetContext() : nullptr;
+    if (!context || !Imodel::GetInstance().GetHost()) return;
+    if (toolStates != -1) {
+        static constexpr imodelToolState kToolStates[] = {StateNoResult, StateFailure, StateNoResult, StateSuccess};
+        for (int position = 0; position < 4; ++position) {
+            const int digit = GetStateFromID(toolStates, position);
+            if (digit > 3) continue;
+            const imodelToolState state = kToolStates[digit];
+            context->SetToolState(static_cast<ImodelFunctionType>(position), nullptr, state, state == StateNoResult);
+        }
+    }
+    if (fileStates != -1) {
+        static constexpr imodelSolvatoState kDesignStates[] = {Pre_Synthesis, Post_Synthesis, Post_Layout};
+        const int digit = GetStateFromID(fileStates, 0);
+        if (digit <= 2) context->SetSolvatoState(kDesignStates[digit]);
+        // The synthesis netlist, the back-annotated HDL netlist and SDF file:
+        // only a digit 2 changes something, marking an existing file out of date.
+        static constexpr zorpaFileManagerTypes kNetlists[] = {zorpaFT_SYN_EDN, zorpaFT_BA_HDL, zorpaFT_BA_SDF};
+        IprocessFlow* flow = Imodel::GetInstance().GetProcessManager()->GetFlowForModule(module);
+        for (int position = 1; flow && position <= 3; ++position) {
+            if (GetStateFromID(fileStates, position) != 2) continue;
+            IprocessFileObject* node = flow->GetFileObject(kNetlists[position - 1]);
+            const auto file =
+                node ? node->GetFileManagerObject(module, context, false, false, false) : IfileManager::Entry();
+            if (!file || !UtlDoesFileExist(file->GetFullFileName().GetString())) continue;
+            file->SetFileState(imodelFileOutOfDate);
+            if (position == 1)
+                if (ImodelRevContextImpl* current = context->GetCurRevContext())
+                    current->SetToolStateForFile(ideSYNTHESIS, file, StateNoResult);
+        }
+    }
+}

@@ -1,0 +1,222 @@
+// save_project_as: the checks, the copy through the host with the copy
+// tool, the close of the old project and the open of the copy.
+#include "icmd/IcmdSaveProjectAs.h"
+
+#include "icmd/IcmdDoCommand.h"
+#include "icmd/IcmdProjectCommands.h"
+#include "ifile/IfileManager.h"
+#include "ifile/IfileManagerFilterParent.h"
+#include "ifile/IfileObjectEx.h"
+#include "ifile/IfileProjectOpening.h"
+#include "imodel/design/ImodelDesignManager.h"
+#include "imodel/model/Imodel.h"
+#include "imodel/model/ImodelHost.h"
+#include "imodel/names/ImodelMessages.h"
+#include "imodel/views/ImodelRevisionManager.h"
+#include "src/icmd/project/IcmdProjectCommands.h"
+#include "src/icmd/project/IcmdProjectFileText.h"
+#include "src/icmd/project/IcmdProjectMessages.h"
+#include "src/icmd/project/IcmdSaveAsMessages.h"
+#include "src/icmd/project/ImodelCopyProjectDirTool.h"
+
+#include <foundation/AcmdManager.h>
+#include <foundation/Sys.h>
+
+namespace {
+
+ImodelDesignManager& Design() { return *Imodel::GetInstance().GetDesignManager(); }
+
+// The file manager keeps the flag: it is the first to read it.
+bool& SkipMessageFlag() { return IfileSkipFileDoesNotExistMessage(); }
+
+bool& IgnoreImplFlag()
+{
+    static bool ignore = false;
+    return ignore;
+}
+
+// Sets the two flags for the open of the copy and clears them again, also
+// when the open fails.
+class SaveAsFlags {
+public:
+    SaveAsFlags(bool skipMessages, bool ignoreViews)
+    {
+        SkipMessageFlag() = skipMessages;
+        IgnoreImplFlag() = ignoreViews;
+    }
+    ~SaveAsFlags()
+    {
+        SkipMessageFlag() = false;
+        IgnoreImplFlag() = false;
+    }
+    SaveAsFlags(const SaveAsFlags&) = delete;
+    SaveAsFlags& operator=(const SaveAsFlags&) = delete;
+};
+
+class LinkedFiles : public IfileManagerFilterParent {
+public:
+    bool operator()(boost::shared_ptr<IfileObjectEx> file) const override { return file && !file->IsLocalFile(); }
+};
+
+// The real path of `path`, links resolved, also when its last parts do not
+// exist yet: the real path of the deepest folder that exists, then the rest.
+std::string RealPathOf(const std::string& path)
+{
+    std::string existing = path;
+    std::string rest;
+    while (!existing.empty()) {
+        const std::string real = SysGetRealPath(existing);
+        if (!real.empty()) return real == "/" ? (rest.empty() ? real : rest) : real + rest;
+        const std::size_t slash = existing.rfind('/');
+        if (slash == std::string::npos) break;
+        rest = existing.substr(slash) + rest;
+        existing = slash == 0 ? std::string("/") : existing.substr(0, slash);
+    }
+    return path;
+}
+
+bool IsSameOrInside(const std::string& folder, const std::string& container)
+{
+    if (container.empty() || folder.size() < container.size()) return false;
+    if (folder.compare(0, container.size(), container) != 0) return false;
+    return folder.size() == container.size() || folder[container.size()] == '/' || container.back() == '/';
+}
+
+}  // namespace
+
+IcmdSaveProjectAs::IcmdSaveProjectAs()
+    : IcmdBase(false), location("location", this, AcmdValueType::Single(), true, "project location", std::string()),
+      name("name", this, AcmdValueType::Single(), true, "project name", std::string(), true),
+      replace_links("replace_links", this, AcmdValueType::Single(), false, false, "replace_links"),
+      files("files", this, AcmdValueType::Single(), false, IcmdSaveAsAllFiles, false, "files"),
+      pallador_views("pallador_views", this, AcmdValueType::Single(), false, IcmdSaveAsAllImpls, false,
+                     "pallador views")
+{
+    location.SetMayNotExist(true);
+    files.AddChoice(IcmdSaveAsAllFiles, "all", "");
+    files.AddChoice(IcmdSaveAsProjectFiles, "project", "");
+    files.AddChoice(IcmdSaveAsSourceFiles, "sources", "");
+    files.AddChoice(IcmdSaveAsNoFiles, "none", "");
+    pallador_views.AddChoice(IcmdSaveAsAllImpls, "all", "");
+    pallador_views.AddChoice(IcmdSaveAsCurrentImpl, "current", "");
+    pallador_views.AddChoice(IcmdSaveAsNoImpls, "none", "");
+}
+
+IcmdSaveProjectAs::~IcmdSaveProjectAs() = default;
+
+void IcmdSaveProjectAs::SetParams(const std::string& folder, const std::string& projectName, bool replaceLinks)
+{
+    location.SetObject(folder);
+    name.SetObject(projectName);
+    replace_links.SetObject(replaceLinks);
+}
+
+void IcmdSaveProjectAs::GetFileFilterChoices(std::vector<std::pair<IcmdSaveAsFileFilter, std::string>>& out) const
+{
+    out.emplace_back(IcmdSaveAsAllFiles, "All");
+    out.emplace_back(IcmdSaveAsProjectFiles, "Project files only");
+    out.emplace_back(IcmdSaveAsSourceFiles, "Source files only");
+    out.emplace_back(IcmdSaveAsNoFiles, "None (empty project)");
+}
+
+void IcmdSaveProjectAs::GetImplFilterChoices(std::vector<std::pair<IcmdSaveAsImplFilter, std::string>>& out) const
+{
+    const ImodelRevisionManager* revisions = Imodel::GetInstance().GetRevisionManager();
+    out.emplace_back(IcmdSaveAsAllImpls, "All");
+    out.emplace_back(IcmdSaveAsCurrentImpl,
+                     "Current view only (" + (revisions ? revisions->GetCurrentRevisionName() : std::string()) + ")");
+    out.emplace_back(IcmdSaveAsNoImpls, "None");
+}
+
+bool IcmdSaveProjectAs::SkipFileDoesNotExistMessage() { return SkipMessageFlag(); }
+
+bool IcmdSaveProjectAs::IgnoreImplThatDoesNotExist() { return IgnoreImplFlag(); }
+
+std::string IcmdSaveProjectAs::TargetFolder() const
+{
+    return AcmdGetFullPath(location.GetObject(), AcmdManager::GetInstance().GetCurrentFolder());
+}
+
+AcmdEnum::Result IcmdSaveProjectAs::checkParams()
+{
+    const AcmdEnum::Result result = IcmdBase::checkParams();
+    const std::string target = TargetFolder();
+    if (UtlDoesDiskObjectExist(target)) {
+        ImodelDisplayFOLDER_ALREADY_EXIST_MSG(target.c_str());
+        return AcmdEnum::Failure;
+    }
+    const std::string projectName = name.GetObject();
+    if (!IcmdIsValidProjectName(projectName)) {
+        IcmdDisplayINVALID_PROJECT_NAME_MSG(projectName.c_str(), "name");
+        return AcmdEnum::Failure;
+    }
+    if (target.empty() || !IcmdIsStorableValue(target)) {
+        IcmdDisplayINVALID_PROJECT_NAME_MSG(target.c_str(), "location");
+        return AcmdEnum::Failure;
+    }
+    // A copy inside the project would be copied into itself.
+    const std::string project = Design().GetProjectFolder().GetString();
+    if (!project.empty() && IsSameOrInside(RealPathOf(target), RealPathOf(project))) {
+        IcmdDisplaySAVE_AS_INSIDE_PROJECT_MSG(target.c_str(), project.c_str());
+        return AcmdEnum::Failure;
+    }
+    // Links become local copies through the unlink command, which this
+    // library does not have; a project without links has nothing to replace.
+    if (replace_links.GetObject() && files.GetObject() != IcmdSaveAsNoFiles) {
+        std::vector<IfileManager::Entry> links;
+        const LinkedFiles linked;
+        if (IfileManager* manager = Imodel::GetInstance().GetFileManager()) manager->GetFiles(links, 0, &linked);
+        if (!links.empty()) {
+            IcmdDisplaySAVE_AS_LINKS_NOT_REPLACED_MSG(static_cast<int>(links.size()));
+            return AcmdEnum::Failure;
+        }
+    }
+    return result;
+}
+
+AcmdEnum::Result IcmdSaveProjectAs::execDo()
+{
+    Imodel& model = Imodel::GetInstance();
+    const std::string target = TargetFolder();
+    ImodelHost* host = model.GetHost();
+    if (!host) {
+        IcmdDisplaySAVE_AS_NO_COPY_MSG(target.c_str());
+        return AcmdEnum::Failure;
+    }
+    ImodelDesignManager& design = Design();
+    const std::string projectFolder = design.GetProjectFolder().GetString();
+    const std::string oldProjectFile = design.GetProjectFileName().GetString();
+    const std::string newProjectFile = target + SysGetDirChar() + name.GetObject() + ".prj";
+    const IcmdSaveAsFileFilter fileFilter = files.GetObject();
+    const IcmdSaveAsImplFilter implFilter = pallador_views.GetObject();
+    // The tool takes its lists from the project while it is still open.
+    ImodelCopyProjectDirTool tool(projectFolder.c_str(), target.c_str(), oldProjectFile.c_str(), newProjectFile.c_str(),
+                                  fileFilter, implFilter);
+    if (!IcmdDoCloseProject(false, false)) return AcmdEnum::Failure;
+    if (!host->CopyFolder(tool, true)) {
+        // A half copy is of no use, and its folder would refuse the next try.
+        if (UtlDoesDiskObjectExist(target)) SysRemoveFolderRecursively(target);
+        IcmdDoOpenProject(oldProjectFile.c_str(), false, false);
+        return AcmdEnum::Failure;
+    }
+    bool opened = false;
+    {
+        const SaveAsFlags flags(fileFilter != IcmdSaveAsAllFiles || implFilter != IcmdSaveAsAllImpls,
+                                implFilter != IcmdSaveAsAllImpls);
+        opened = IcmdDoOpenProject(newProjectFile.c_str(), false, fileFilter == IcmdSaveAsNoFiles);
+    }
+    ImodelDisplayCLOSE_TOOL_QRY(nullptr, MdbOK);
+    return opened ? AcmdEnum::Success : AcmdEnum::Failure;
+}
+
+IcmdCommandFactory IcmdSaveProjectAsFactory() { return IcmdFactoryOf<IcmdSaveProjectAs>(); }
+
+bool IcmdDoSaveProjectAs(bool keep, const std::string& location, const std::string& name, bool replaceLinks,
+                         IcmdSaveAsFileFilter files, IcmdSaveAsImplFilter views)
+{
+    auto command = std::make_unique<IcmdSaveProjectAs>();
+    command->SetParams(location, name, replaceLinks);
+    command->SetFilesFilter(files);
+    command->SetPalladorImplFilter(views);
+    return IcmdDoCommand(std::move(command), keep);
+}

@@ -1,0 +1,184 @@
+#include "src/icmd/project/ImodelCopyProjectDirTool.h"
+
+#include "ifile/IfileManager.h"
+#include "ifile/IfileManagerFilterParent.h"
+#include "ifile/IfileObjectEx.h"
+#include "imodel/design/ImodelDesignManager.h"
+#include "imodel/model/Imodel.h"
+#include "imodel/names/ImodelFileTypes.h"
+#include "imodel/names/imodelUtl.h"
+#include "imodel/views/ImodelRevisionManager.h"
+
+#include <foundation/Sys.h>
+
+#include <algorithm>
+
+namespace {
+
+// The member files of the views that the view filter keeps: every file
+// with all views, the files of no view or of the current one with the
+// current view, the files of no view without views.
+class FilterImplFiles : public IfileManagerFilterParent {
+public:
+    explicit FilterImplFiles(IcmdSaveAsImplFilter views) : m_views(views) {}
+    bool operator()(boost::shared_ptr<IfileObjectEx> file) const override
+    {
+        if (!file) return false;
+        switch (m_views) {
+        case IcmdSaveAsCurrentImpl:
+            return file->IsInCurRev();
+        case IcmdSaveAsNoImpls:
+            return !file->IsRevSpecific();
+        default:
+            return true;
+        }
+    }
+
+private:
+    IcmdSaveAsImplFilter m_views;
+};
+
+bool StartsWithToken(const std::string& text)
+{
+    return text.compare(0, std::char_traits<char>::length(ImodelProjectToken), ImodelProjectToken) == 0;
+}
+
+// The key of the folder that holds the file or folder of `key`; empty for
+// a name without a parent.
+std::string ParentKey(const std::string& key)
+{
+    const std::size_t slash = key.rfind('/');
+    if (slash == std::string::npos || slash == 0) return std::string();
+    return key.substr(0, slash);
+}
+
+}  // namespace
+
+std::string ImodelCopyProjectDirTool::Key(const ImodelFileName& name)
+{
+    std::string text = name.GetString();
+    if (StartsWithToken(text))
+        text.replace(0, std::char_traits<char>::length(ImodelProjectToken),
+                     Imodel::GetInstance().GetDesignManager()->GetProjectFolder().GetString());
+    ImodelSetValidSeparator(text, true);
+    ImodelMakeUpper(text);
+    return text;
+}
+
+bool ImodelCopyProjectDirTool::IsObjectInFolder(const ImodelFileName& object, const ImodelFileName& folder)
+{
+    const std::string key = Key(folder);
+    return !key.empty() && InAnyOf(Key(object), {key});
+}
+
+bool ImodelCopyProjectDirTool::InAnyOf(const std::string& key, const std::vector<std::string>& folders)
+{
+    return std::any_of(folders.begin(), folders.end(), [&key](const std::string& folder) {
+        if (key.size() < folder.size() || key.compare(0, folder.size(), folder) != 0) return false;
+        return key.size() == folder.size() || key[folder.size()] == '/' || folder.back() == '/';
+    });
+}
+
+ImodelCopyProjectDirTool::ImodelCopyProjectDirTool(const char* sourceFolder, const char* targetFolder,
+                                                   const char* oldProjectFile, const char* newProjectFile,
+                                                   IcmdSaveAsFileFilter files, IcmdSaveAsImplFilter views)
+    : ImodelCopyDirTool(ImodelFileName(sourceFolder), ImodelFileName(targetFolder), "*"),
+      m_oldProjectFile(Key(ImodelFileName(oldProjectFile))), m_newProjectFile(newProjectFile), m_fileFilter(files),
+      m_implFilter(views)
+{
+    Imodel& model = Imodel::GetInstance();
+    if (files == IcmdSaveAsProjectFiles || files == IcmdSaveAsSourceFiles) {
+        std::vector<IfileManager::Entry> members;
+        const FilterImplFiles ofTheViews(views);
+        if (IfileManager* manager = model.GetFileManager()) manager->GetFiles(members, 0, &ofTheViews);
+        for (const IfileManager::Entry& member : members) {
+            if (files == IcmdSaveAsProjectFiles || member->IsPreSynthFileType()) SelectFile(member->GetFullFileName());
+            // A core description brings its whole folder, whatever the filter.
+            if (member->GetFileSpecificType() == zorpaFT_OMBRIX_CXF) AddWholeFolder(member->GetFileLocation());
+        }
+        SelectProjectFile("kiltora.aws", zorpaFT_GROUP_KILTORA);
+        ImodelFileName schematics;
+        ImodelGetFullPathForFile(zorpaFT_GROUP_VIEWDRAW, schematics);
+        AddWholeFolder(schematics);
+    }
+    if (files != IcmdSaveAsAllFiles) {
+        SelectProjectFile("modelsim.ini", zorpaFT_SIM);
+        SelectProjectFile("meminit.dat", zorpaFT_SIM);
+        SelectProjectFile("viewdraw.ini", zorpaFT_GROUP_VIEWDRAW);
+        SelectProjectFile("project.lst", zorpaFT_GROUP_VIEWDRAW_VF);
+    }
+    m_palladorRoot = Key(ImodelFileName(std::string(sourceFolder) + SysGetDirChar() + "pallador"));
+    SortViewFolders();
+}
+
+void ImodelCopyProjectDirTool::SelectFile(const ImodelFileName& fullName)
+{
+    const std::string key = Key(fullName);
+    if (!m_selectedFiles.insert(key).second) return;
+    // Every folder above the file is entered by the copy; a folder met
+    // before has its parents noted already.
+    for (std::string folder = ParentKey(key); !folder.empty() && m_selectedFolders.insert(folder).second;
+         folder = ParentKey(folder)) {}
+}
+
+void ImodelCopyProjectDirTool::SelectProjectFile(const char* name, int kind)
+{
+    ImodelFileName full;
+    ImodelGetFullPathForFile(ImodelFileName(name), kind, full);
+    SelectFile(full);
+}
+
+void ImodelCopyProjectDirTool::AddWholeFolder(const ImodelFileName& folder)
+{
+    const std::string key = Key(folder);
+    if (!key.empty() && std::find(m_wholeFolders.begin(), m_wholeFolders.end(), key) == m_wholeFolders.end())
+        m_wholeFolders.push_back(key);
+}
+
+void ImodelCopyProjectDirTool::SortViewFolders()
+{
+    ImodelRevisionManager* revisions = Imodel::GetInstance().GetRevisionManager();
+    if (!revisions) return;
+    std::vector<std::string> names;
+    revisions->GetRevisionNames(&names);
+    for (const std::string& view : names) {
+        ImodelFileName folder;
+        ImodelGetFullPathForFile(zorpaFT_GROUP_PALLADOR, folder,
+                                 ImodelGetFullPathParam(revisions->GetRevisionNumber(view)));
+        const std::string key = Key(folder);
+        const bool keep = m_implFilter == IcmdSaveAsAllImpls ||
+                          (m_implFilter == IcmdSaveAsCurrentImpl && revisions->IsCurrentRevision(view));
+        if (keep) {
+            m_viewFolders.insert(key);
+        } else {
+            m_excludedFolders.push_back(key);
+        }
+    }
+}
+
+bool ImodelCopyProjectDirTool::NeedToCopyFolder(const ImodelFileName& folder, ImodelFileName& target)
+{
+    const std::string key = Key(folder);
+    if (std::find(m_excludedFolders.begin(), m_excludedFolders.end(), key) != m_excludedFolders.end()) return false;
+    const bool candidate = m_fileFilter == IcmdSaveAsAllFiles || m_selectedFolders.count(key) != 0 ||
+                           (!m_palladorRoot.empty() && key == m_palladorRoot) || m_viewFolders.count(key) != 0 ||
+                           InAnyOf(key, m_wholeFolders) ||
+                           std::any_of(m_wholeFolders.begin(), m_wholeFolders.end(),
+                                       [&key](const std::string& whole) { return InAnyOf(whole, {key}); });
+    return candidate && ImodelCopyDirTool::NeedToCopyFolder(folder, target);
+}
+
+bool ImodelCopyProjectDirTool::NeedToCopyFile(const ImodelFileName& file, ImodelFileName& target, bool& makeReadOnly)
+{
+    const std::string key = Key(file);
+    if (key == m_oldProjectFile) {
+        target = m_newProjectFile;
+        makeReadOnly = false;
+        return true;
+    }
+    const std::string folder = ParentKey(key);
+    if (m_fileFilter != IcmdSaveAsAllFiles && m_selectedFiles.count(key) == 0 && !InAnyOf(folder, m_wholeFolders))
+        return false;
+    if (InAnyOf(folder, m_excludedFolders)) return false;
+    return ImodelCopyDirTool::NeedToCopyFile(file, target, makeReadOnly);
+}

@@ -1,0 +1,53 @@
+// The copy tool of save_project_as: the host walks the project folder and
+// asks it, folder by folder and file by file, whether and where to copy.
+// The project file goes under its new name; the file filter keeps the
+// chosen member files (with the core generator's and the schematic editor's
+// folders whole) and the outside tools' set-up files; the view filter keeps
+// the chosen place-and-route view folders and excludes the others.
+//
+// Folders compare by path components, letter case and separators aside: a
+// folder "impl1" holds nothing of a folder "impl10".
+#pragma once
+
+#include "icmd/IcmdSaveProjectAs.h"
+#include "imodel/names/ImodelCopyDirTool.h"
+#include "imodel/names/ImodelFileName.h"
+
+#include <string>
+#include <unordered_set>
+#include <vector>
+
+class ImodelCopyProjectDirTool : public ImodelCopyDirTool {
+public:
+    ImodelCopyProjectDirTool(const char* sourceFolder, const char* targetFolder, const char* oldProjectFile,
+                             const char* newProjectFile, IcmdSaveAsFileFilter files, IcmdSaveAsImplFilter views);
+
+    bool NeedToCopyFolder(const ImodelFileName& folder, ImodelFileName& target) override;
+    bool NeedToCopyFile(const ImodelFileName& file, ImodelFileName& target, bool& makeReadOnly) override;
+
+    // Whether `object` is `folder` or lies below it.
+    static bool IsObjectInFolder(const ImodelFileName& object, const ImodelFileName& folder);
+
+private:
+    // The name made absolute ("<project>" expanded), separators made "/",
+    // trailing ones dropped, upper-cased: equal for the same file or folder.
+    static std::string Key(const ImodelFileName& name);
+    void SelectFile(const ImodelFileName& fullName);
+    void SelectProjectFile(const char* name, int kind);
+    void AddWholeFolder(const ImodelFileName& folder);
+    void SortViewFolders();
+    // Whether the key of a folder equals or lies below a folder of the list.
+    static bool InAnyOf(const std::string& key, const std::vector<std::string>& folders);
+
+    std::string m_oldProjectFile;  // its key
+    ImodelFileName m_newProjectFile;
+    IcmdSaveAsFileFilter m_fileFilter;
+    IcmdSaveAsImplFilter m_implFilter;
+    std::unordered_set<std::string> m_selectedFiles;
+    // Every folder that holds a selected file, at any depth.
+    std::unordered_set<std::string> m_selectedFolders;
+    std::vector<std::string> m_wholeFolders;
+    std::vector<std::string> m_excludedFolders;
+    std::unordered_set<std::string> m_viewFolders;
+    std::string m_palladorRoot;
+};

@@ -1,0 +1,477 @@
+#include "icmd/scan/ZorpaParser.h"
+
+#include "ifile/IfileObjectEx.h"
+#include "imodel/design/ImodelModule.h"
+#include "imodel/names/ImodelFileName.h"
+#include "src/icmd/scan/zorpaScanText.h"
+
+#include <foundation/Sys.h>
+#include <ndb/CvlLibrary.h>
+#include <ndb/NdbWorld.h>
+#include <zorpa/ZorpaFind.h>
+#include <zorpa/ZorpaString.h>
+
+#include <boost/make_shared.hpp>
+
+#include <algorithm>
+#include <cstdio>
+
+using namespace zorpaScan;
+
+namespace zorpaScan {
+
+ScanWorld::ScanWorld(NdbWorld* given) : m_world(given), m_owned(given == nullptr)
+{
+    if (m_owned) m_world = NdbCreateDefaultWorld("temp");
+}
+
+ScanWorld::~ScanWorld()
+{
+    if (!m_owned) return;
+    CvlLibFree();
+    NdbDelAll(m_world);
+}
+
+}  // namespace zorpaScan
+
+namespace {
+
+// The text as the statement walk reads it: every line ends with a line
+// feed, and a carriage return before a line feed (or at the very end) is
+// dropped. Done in place, in one pass.
+void NormaliseLineEnds(std::string& text)
+{
+    if (text.find('\r') != std::string::npos) {
+        std::size_t out = 0;
+        for (std::size_t in = 0; in < text.size(); ++in)
+            if (text[in] != '\r' || in + 1 >= text.size() || text[in + 1] != '\n') text[out++] = text[in];
+        text.resize(out);
+        if (!text.empty() && text.back() == '\r') text.pop_back();
+    }
+    if (!text.empty() && text.back() != '\n') text.push_back('\n');
+}
+
+}  // namespace
+
+template <class T>
+struct ZorpaParser<T>::Clause {
+    std::string text;
+    bool valid = false;
+    ZorpaUseClause parts;
+};
+
+template <class T>
+ZorpaParser<T>::ZorpaParser(T prototype, T nullModule, zorpaModuleTypes unitKind)
+    : m_currentComponent(nullModule), m_unitKind(unitKind), m_libraryModules(boost::make_shared<UnitSet>()),
+      m_foundModules(boost::make_shared<ModuleSet>()), m_currentUnit(nullModule), m_prototype(prototype),
+      m_nullModule(nullModule)
+{
+}
+
+template <class T>
+ZorpaParser<T>::~ZorpaParser() = default;
+
+// --- the scan ---------------------------------------------------------------------------------
+
+template <class T>
+bool ZorpaParser<T>::parse(const std::string& fileName, const std::string& libraryName, NdbWorld* world, bool readPorts,
+                           int, int)
+{
+    if (m_prototype == m_nullModule) return false;
+    std::string text;
+    if (!SysReadFile(fileName, text)) {
+        prepare(fileName, libraryName, readPorts);
+        std::fputs("Unable to open file!\n", stdout);
+        return false;
+    }
+    return parseText(fileName, libraryName, world, readPorts, std::move(text));
+}
+
+template <class T>
+bool ZorpaParser<T>::parseText(const std::string& fileName, const std::string& libraryName, NdbWorld* world,
+                               bool readPorts, std::string text)
+{
+    if (m_prototype == m_nullModule) return false;
+    prepare(fileName, libraryName, readPorts);
+    const ScanWorld scanWorld(world);
+    m_world = scanWorld.Get();
+    NormaliseLineEnds(text);
+    scanStatements(text);
+    finishScan();
+    return true;
+}
+
+template <class T>
+void ZorpaParser<T>::prepare(const std::string& fileName, const std::string& libraryName, bool readPorts)
+{
+    m_fileName = fileName;
+    m_libraryName = libraryName;
+    const LibraryPtr library = findLibrary(libraryName);
+    m_libraryModules = library ? library->GetModules() : boost::make_shared<UnitSet>();
+    m_foundModules = boost::make_shared<ModuleSet>();
+    m_foundList.clear();
+    m_foundIndex.clear();
+    m_structural = true;
+    m_includeNames.clear();
+    m_includeIndex.clear();
+    m_useClauses.clear();
+    m_clauses.clear();
+    m_packageNames.clear();
+    m_packageIndex.clear();
+    m_readPorts = readPorts;
+    m_alreadyDefined.clear();
+    setCurrentUnit(m_nullModule);
+    m_currentComponent = m_nullModule;
+}
+
+template <class T>
+void ZorpaParser<T>::scanStatements(const std::string& text)
+{
+    const char* pos = text.data();
+    const char* const end = pos + text.size();
+    for (;;) {
+        do SkipBlanks(pos, end, true);
+        while (skipComment(pos, end));
+        if (pos >= end) break;
+        preprocessorLine(pos, end);
+        do SkipBlanks(pos, end, true);
+        while (skipComment(pos, end));
+        if (pos >= end) break;
+        const char* stop = std::min(findStatementEnd(pos, end), end);
+        if (stop <= pos) stop = pos + 1;  // every statement moves the walk on
+
+        bool handled = false;
+        if (const std::string_view declared = declaredUnitName(pos, stop); !declared.empty()) {
+            handled = true;
+            const std::string name(declared);
+            if (isUserUnit(declared, m_world))
+                addDeclaredUnit(name, false);
+            else
+                SysDebugPrintf("ERROR: %s is already defined in the Brennic library.\n", name.c_str());
+        } else if (const std::string_view instance = instantiatedUnitName(pos, stop); !instance.empty()) {
+            // A cell of the maker's library is no unit of the design.
+            handled = true;
+            if (isUserUnit(instance, m_world)) addInstance(std::string(instance));
+        } else if (m_readPorts) {
+            // The design units keep no ports: a list read is released here.
+            const ZorpaPortList ports = readPorts(pos, stop);
+            handled = ports && !ports->empty();
+        }
+        if (!handled && !otherStatement(pos, stop) && m_structural) m_structural = isStructuralStatement(pos, stop);
+        pos = stop;
+    }
+}
+
+template <class T>
+bool ZorpaParser<T>::preprocessorLine(const char*&, const char*)
+{
+    return true;
+}
+
+template <class T>
+bool ZorpaParser<T>::otherStatement(const char*, const char*)
+{
+    return false;
+}
+
+template <class T>
+bool ZorpaParser<T>::isUserUnit(std::string_view name, NdbWorld* world)
+{
+    return !CvlIsBrennicMacro(name, world);
+}
+
+// --- name lists ---------------------------------------------------------------------------------
+
+template <class T>
+void ZorpaParser<T>::addUseClause(std::string text)
+{
+    // Searched from the back: a clause met again is most often the last one.
+    const auto found = std::find(m_useClauses.rbegin(), m_useClauses.rend(), text);
+    if (found != m_useClauses.rend()) {
+        const auto index = static_cast<std::size_t>(std::distance(found, m_useClauses.rend()) - 1);
+        m_useClauses.erase(m_useClauses.begin() + static_cast<std::ptrdiff_t>(index));
+        m_clauses.erase(m_clauses.begin() + static_cast<std::ptrdiff_t>(index));
+    }
+    Clause clause;
+    clause.text = text;
+    clause.valid = ZorpaSplitUseClause(text, clause.parts);
+    m_clauses.push_back(std::move(clause));
+    m_useClauses.push_back(std::move(text));
+}
+
+template <class T>
+void ZorpaParser<T>::addIncludeName(std::string name)
+{
+    if (m_includeIndex.insert(name).second) m_includeNames.push_back(std::move(name));
+}
+
+template <class T>
+void ZorpaParser<T>::addPackageName(const std::string& name)
+{
+    if (m_packageIndex.insert(name).second) m_packageNames.push_back(name);
+}
+
+// --- units ----------------------------------------------------------------------------------------
+
+namespace {
+
+// A unit made for an instance before its declaration was scanned: no file.
+template <class T>
+bool IsPlaceholder(T unit)
+{
+    return unit->GetComponentTypeStr() == "Unknown";
+}
+
+bool SameLibrary(const std::string& a, const std::string& b) { return ZorpaCompareNoCase(a, b) == 0; }
+
+}  // namespace
+
+template <class T>
+typename ZorpaParser<T>::LibraryPtr ZorpaParser<T>::findLibrary(const std::string& name) const
+{
+    for (auto it = m_libraries.first; it != m_libraries.second; ++it)
+        if (*it && SameLibrary((*it)->GetName(), name)) return *it;
+    return {};
+}
+
+template <class T>
+T ZorpaParser<T>::findInSet(const UnitSet& set, const std::string& name) const
+{
+    const auto [from, to] = set.equal_range(ZorpaUnitName{Lowered(name)});
+    for (auto it = from; it != to; ++it)
+        if ((*it)->IsSameModule(name)) return *it;
+    return m_nullModule;
+}
+
+template <class T>
+void ZorpaParser<T>::setCurrentUnit(T unit)
+{
+    if (unit == m_currentUnit) return;
+    m_currentUnit = unit;
+    m_subBlockIndexValid = false;
+    m_ancestorsValid = false;
+}
+
+template <class T>
+void ZorpaParser<T>::addFound(T unit)
+{
+    if (m_foundIndex.insert(unit).second) m_foundList.push_back(unit);
+}
+
+template <class T>
+void ZorpaParser<T>::finishScan()
+{
+    // Units change their place in an ordered set while the scan points them
+    // at their file, so the set of units found is made once the scan is over.
+    m_foundModules = boost::make_shared<ModuleSet>();
+    for (T unit : m_foundList)
+        if (m_foundIndex.count(unit)) m_foundModules->insert(unit);
+    m_foundList.clear();
+    m_foundIndex.clear();
+    m_subBlockIndex.clear();
+    m_subBlockIndexValid = false;
+    m_ancestors.clear();
+    m_ancestorsValid = false;
+    m_world = nullptr;
+}
+
+template <class T>
+T ZorpaParser<T>::insertIntoLibrary(Owned unit)
+{
+    // A unit the library keeps this one out for stands for it, and the new
+    // one goes.
+    return m_libraryModules->Insert(std::move(unit)).first;
+}
+
+template <class T>
+T ZorpaParser<T>::makePlaceholder(const std::string& name)
+{
+    Owned made = m_prototype->Clone(name, std::string(), zorpaMODULE_UNKNOWN, false, m_libraryName, std::string());
+    made->SetNoFile();
+    const T placeholder = insertIntoLibrary(std::move(made));
+    addFound(placeholder);
+    return placeholder;
+}
+
+template <class T>
+T ZorpaParser<T>::addDeclaredUnit(const std::string& name, bool isPackage)
+{
+    T unit = findInSet(*m_libraryModules, name);
+    bool owned = true;
+    if (unit == m_nullModule) {
+        Owned made = m_prototype->Clone(name, std::string(), m_unitKind, isPackage, m_libraryName, std::string());
+        made->SetModuleFileName(m_fileName, m_prototype, true);
+        unit = insertIntoLibrary(std::move(made));
+    } else {
+        const boost::shared_ptr<IfileObjectEx> file = unit->GetModuleFile();
+        const bool elsewhere = file && !(file->GetFullFileName() == ImodelFileName(m_fileName));
+        if (elsewhere) m_alreadyDefined = name;
+        // Another file keeps its unit unless this file is to be used anyway;
+        // a placeholder or this file's own unit becomes the declared unit.
+        owned = !elsewhere || m_useAnyway;
+        if (owned) {
+            unit->SetModuleFileName(m_fileName, m_prototype, false);
+            unit->SetType(m_unitKind);
+            unit->SetIsPackage(isPackage);
+            unit->SetDefinedInLibrary(m_libraryName);
+        }
+    }
+    if (std::find(m_markedNames.begin(), m_markedNames.end(), name) != m_markedNames.end()) m_alreadyDefined = name;
+    setCurrentUnit(unit);
+    addFound(unit);
+    if (!owned) return unit;
+    std::deque<std::string> possible = m_useClauses;
+    possible.push_back(m_libraryName);
+    unit->SetPossibleLibraries(possible);
+    if (const auto* parents = unit->GetParentsList())
+        for (T parent : *parents)
+            if (parent->IsPackage()) {
+                unit->SetDefinedInPackage(parent->GetName());
+                break;
+            }
+    replacePlaceholders(unit);
+    return unit;
+}
+
+template <class T>
+void ZorpaParser<T>::replacePlaceholders(T unit)
+{
+    const std::string name = unit->GetName();
+    for (auto it = m_libraries.first; it != m_libraries.second; ++it) {
+        const LibraryPtr& library = *it;
+        if (!library || SameLibrary(library->GetName(), m_libraryName)) continue;
+        const T placeholder = findInSet(*library->GetModules(), name);
+        if (placeholder == m_nullModule || placeholder == unit || !IsPlaceholder(placeholder)) continue;
+        bool allMoved = true;
+        if (const auto* parentList = placeholder->GetParentsList()) {
+            const std::vector<T> parents(parentList->begin(), parentList->end());
+            for (T parent : parents) {
+                if (!ZorpaFindModuleInPossibleLib2(name, m_libraryName, parent->GetPossibleLibraries())) {
+                    allMoved = false;
+                    continue;
+                }
+                // Every instance of the placeholder becomes one of the unit.
+                for (int count = parent->DetachSubBlock(placeholder); count > 0; --count)
+                    parent->AddSubBlock(unit, true);
+            }
+        }
+        if (!allMoved) continue;
+        m_foundIndex.erase(placeholder);
+        if (m_currentComponent == placeholder) m_currentComponent = m_nullModule;
+        if (m_currentUnit == placeholder) setCurrentUnit(m_nullModule);
+        m_subBlockIndexValid = false;
+        m_ancestorsValid = false;
+        std::remove_pointer_t<T>::Delete(library->GetModules()->Extract(placeholder), true);
+    }
+}
+
+template <class T>
+T ZorpaParser<T>::enterUnitBody(const std::string& name)
+{
+    T unit = findInSet(*m_libraryModules, name);
+    if (unit == m_nullModule) unit = makePlaceholder(name);
+    addFound(unit);
+    setCurrentUnit(unit);
+    return unit;
+}
+
+template <class T>
+T ZorpaParser<T>::resolveThroughUseClauses(const std::string& name) const
+{
+    const boost::shared_ptr<IfileObjectEx> ownFile = m_prototype->GetModuleFile();
+    for (const Clause& clause : m_clauses) {
+        if (!clause.valid || !clause.parts.Names(name)) continue;
+        const LibraryPtr library = findLibrary(clause.parts.library == "work" ? m_libraryName : clause.parts.library);
+        if (!library) continue;
+        T found = m_nullModule;
+        if (clause.parts.package.empty()) {
+            found = findInSet(*library->GetModules(), name);
+        } else {
+            const T package = findInSet(*library->GetModules(), clause.parts.package);
+            if (package != m_nullModule && package->IsPackage() && package->GetSubBlocks())
+                for (T sub : *package->GetSubBlocks())
+                    if (sub->IsSameModule(name)) {
+                        found = sub;
+                        break;
+                    }
+        }
+        if (found == m_nullModule) continue;
+        const boost::shared_ptr<IfileObjectEx> file = found->GetModuleFile();
+        if (!file) continue;  // a placeholder
+        // A unit of this very file and library is the one the library
+        // lookup that follows finds.
+        if (SameLibrary(found->GetDefinedInLibrary(), m_libraryName) && (!ownFile || *file == *ownFile)) continue;
+        return found;
+    }
+    return m_nullModule;
+}
+
+template <class T>
+bool ZorpaParser<T>::isCurrentUnitOrAncestor(T unit)
+{
+    if (!m_ancestorsValid) {
+        // Every unit above the current one, each once: designs may be cyclic.
+        m_ancestors.clear();
+        std::vector<T> pending{m_currentUnit};
+        m_ancestors.insert(m_currentUnit);
+        while (!pending.empty()) {
+            const T next = pending.back();
+            pending.pop_back();
+            if (const auto* parents = next->GetParentsList())
+                for (T parent : *parents)
+                    if (m_ancestors.insert(parent).second) pending.push_back(parent);
+        }
+        m_ancestorsValid = true;
+    }
+    return m_ancestors.count(unit) != 0;
+}
+
+template <class T>
+T ZorpaParser<T>::findSubBlockOfCurrentUnit(const std::string& name)
+{
+    if (!m_subBlockIndexValid) {
+        m_subBlockIndex.clear();
+        if (const auto* subs = m_currentUnit->GetSubBlocks())
+            for (T sub : *subs) m_subBlockIndex.emplace(Lowered(sub->GetName()), sub);
+        m_subBlockIndexValid = true;
+    }
+    const auto [from, to] = m_subBlockIndex.equal_range(Lowered(name));
+    for (auto it = from; it != to; ++it)
+        if (it->second->IsSameModule(name)) return it->second;
+    return m_nullModule;
+}
+
+template <class T>
+void ZorpaParser<T>::rememberSubBlockOfCurrentUnit(T sub)
+{
+    if (m_subBlockIndexValid) m_subBlockIndex.emplace(Lowered(sub->GetName()), sub);
+}
+
+template <class T>
+T ZorpaParser<T>::addInstance(const std::string& name)
+{
+    if (!hasCurrentUnit()) return m_nullModule;
+    // Once a unit of the file proved to be defined elsewhere, the file's
+    // instances count only when the file is used anyway.
+    if (!m_alreadyDefined.empty() && !m_useAnyway) return m_nullModule;
+    if (const T existing = findSubBlockOfCurrentUnit(name); existing != m_nullModule) return existing;
+    T found = resolveThroughUseClauses(name);
+    if (found == m_nullModule) found = findInSet(*m_libraryModules, name);
+    if (found == m_nullModule) {
+        found = makePlaceholder(name);
+    } else if (isCurrentUnitOrAncestor(found)) {
+        SysDebugPrintf("Error: the module %s is instantiating itself.\n", found->GetName().c_str());
+        return m_nullModule;
+    }
+    // A placeholder that stands for names differing in case only is one sub-block.
+    if (const auto* subs = m_currentUnit->GetSubBlocks(); subs && subs->Contains(found)) return found;
+    m_currentUnit->AddSubBlock(found, true);
+    rememberSubBlockOfCurrentUnit(found);
+    if (found->IsPackage()) {
+        found->SetDefinedInPackage(found->GetName());
+        replacePlaceholders(found);
+    }
+    return found;
+}
+
+template class ZorpaParser<ImodelModule*>;

@@ -1,0 +1,153 @@
+// Character classes and small text helpers shared by the HDL scanners. The
+// scanners walk one text buffer with plain pointers and hand out views into
+// it, so nothing here copies text.
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <cstring>
+#include <string>
+#include <string_view>
+
+namespace zorpaScan {
+
+enum CharClass : unsigned char {
+    kBlank = 1,         // space, tab
+    kLineEnd = 2,       // carriage return, line feed
+    kDelimiter = 4,     // ends a word: blanks, line ends, ; , . : ( ) [ ]
+    kLetter = 8,        // a-z A-Z
+    kWordChar = 16,     // letters, digits, _
+    kVerilogChar = 32,  // letters, digits, _, $
+    kSpecial = 64,      // - / # : may start a comment or end a name
+};
+
+constexpr std::array<unsigned char, 256> MakeClasses()
+{
+    std::array<unsigned char, 256> classes{};
+    classes[' '] = classes['\t'] = kBlank | kDelimiter;
+    classes['\r'] = classes['\n'] = kLineEnd | kDelimiter;
+    for (unsigned char c : std::string_view(";,.:()[]")) classes[c] = kDelimiter;
+    for (int c = 'a'; c <= 'z'; ++c) classes[c] = classes[c - 'a' + 'A'] = kLetter | kWordChar | kVerilogChar;
+    for (int c = '0'; c <= '9'; ++c) classes[c] = kWordChar | kVerilogChar;
+    classes['_'] = kWordChar | kVerilogChar;
+    classes['$'] = kVerilogChar;
+    classes['-'] = classes['/'] = classes['#'] = kSpecial;
+    return classes;
+}
+
+// Internal to each scanner's translation unit, so that the hot loops reach
+// it directly rather than through the shared library's symbol table.
+constexpr std::array<unsigned char, 256> kClasses = MakeClasses();
+
+inline bool Is(char c, unsigned char mask) { return (kClasses[static_cast<unsigned char>(c)] & mask) != 0; }
+
+inline char Lower(char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c; }
+
+inline std::string Lowered(std::string_view text)
+{
+    std::string lower(text);
+    for (char& c : lower) c = Lower(c);
+    return lower;
+}
+
+// Whether the token is the word, letter case ignored; `word` is lower case.
+inline bool IsWord(std::string_view token, std::string_view word)
+{
+    if (token.size() != word.size()) return false;
+    for (std::size_t i = 0; i < word.size(); ++i)
+        if (Lower(token[i]) != word[i]) return false;
+    return true;
+}
+
+// Whether the token is one of the words (each lower case), case ignored.
+template <std::size_t N>
+bool IsOneOf(std::string_view token, const std::array<std::string_view, N>& words)
+{
+    for (std::string_view word : words)
+        if (IsWord(token, word)) return true;
+    return false;
+}
+
+// The same with the letter case compared.
+template <std::size_t N>
+bool IsOneOfExactly(std::string_view token, const std::array<std::string_view, N>& words)
+{
+    for (std::string_view word : words)
+        if (token == word) return true;
+    return false;
+}
+
+// A set of words for the hot loops: a token is first checked against the
+// lengths of the words that start with its first character, so that most
+// tokens are refused after one table look-up. Words are at most 31
+// characters; with `ignoreCase` they are given in lower case.
+template <std::size_t N>
+class WordSet {
+public:
+    constexpr WordSet(const std::array<std::string_view, N>& words, bool ignoreCase)
+        : m_words(words), m_ignoreCase(ignoreCase)
+    {
+        for (std::string_view word : words) m_lengths[static_cast<unsigned char>(word[0])] |= 1u << word.size();
+    }
+
+    bool Contains(std::string_view token) const
+    {
+        if (token.empty() || token.size() > 31) return false;
+        const char first = m_ignoreCase ? Lower(token[0]) : token[0];
+        if (((m_lengths[static_cast<unsigned char>(first)] >> token.size()) & 1u) == 0) return false;
+        for (std::string_view word : m_words)
+            if (m_ignoreCase ? IsWord(token, word) : token == word) return true;
+        return false;
+    }
+
+private:
+    std::array<std::string_view, N> m_words;
+    bool m_ignoreCase;
+    std::array<std::uint32_t, 256> m_lengths{};
+};
+
+// Skips blanks, and line ends too with `lineEnds`.
+inline void SkipBlanks(const char*& pos, const char* end, bool lineEnds)
+{
+    const unsigned char mask = lineEnds ? (kBlank | kLineEnd) : kBlank;
+    while (pos < end && Is(*pos, mask)) ++pos;
+}
+
+// The first `c` in [pos, end), or null.
+inline const char* Find(const char* pos, const char* end, char c)
+{
+    return pos < end ? static_cast<const char*>(std::memchr(pos, c, static_cast<std::size_t>(end - pos))) : nullptr;
+}
+
+// The start of the next line: past the next line feed, or the end.
+inline const char* NextLine(const char* pos, const char* end)
+{
+    const char* lineFeed = Find(pos, end, '\n');
+    return lineFeed ? lineFeed + 1 : end;
+}
+
+// Whether the statement [start, end) ends with that character.
+inline bool EndsWith(const char* start, const char* end, char c) { return end > start && end[-1] == c; }
+
+}  // namespace zorpaScan
+
+class NdbWorld;
+
+namespace zorpaScan {
+
+// The netlist world of one scan: the caller's, or a temporary world "temp"
+// that is deleted, with the cell library read for it, when the scan ends.
+class ScanWorld {
+public:
+    explicit ScanWorld(NdbWorld* given);
+    ~ScanWorld();
+    ScanWorld(const ScanWorld&) = delete;
+    ScanWorld& operator=(const ScanWorld&) = delete;
+    NdbWorld* Get() const { return m_world; }
+
+private:
+    NdbWorld* m_world;
+    bool m_owned;
+};
+
+}  // namespace zorpaScan

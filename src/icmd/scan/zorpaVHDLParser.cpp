@@ -1,0 +1,488 @@
+#include "src/icmd/scan/zorpaVHDLParser.h"
+
+#include "imodel/design/ImodelModule.h"
+#include "src/icmd/scan/zorpaScanText.h"
+
+#include <foundation/Brennic.h>
+
+#include <boost/make_shared.hpp>
+
+#include <vector>
+
+using namespace zorpaScan;
+
+namespace {
+
+// "--" comments to the end of the line and its line feed, one after another.
+bool SkipComments(const char*& pos, const char* end)
+{
+    bool skipped = false;
+    while (end - pos >= 2 && pos[0] == '-' && pos[1] == '-') {
+        pos = NextLine(pos + 2, end);
+        skipped = true;
+    }
+    return skipped;
+}
+
+bool IsCommentStart(const char* pos, const char* end) { return end - pos >= 2 && pos[0] == '-' && pos[1] == '-'; }
+
+void SkipBlanksAndCommentsSlowly(const char*& pos, const char* end, bool lineEnds)
+{
+    for (;;) {
+        SkipBlanks(pos, end, lineEnds);
+        if (!IsCommentStart(pos, end)) return;
+        SkipComments(pos, end);
+    }
+}
+
+// Called before every token: most often there is nothing to skip.
+inline void SkipBlanksAndComments(const char*& pos, const char* end, bool lineEnds = true)
+{
+    if (pos < end && (kClasses[static_cast<unsigned char>(*pos)] & (kBlank | kLineEnd | kSpecial)) == 0) return;
+    SkipBlanksAndCommentsSlowly(pos, end, lineEnds);
+}
+
+constexpr WordSet kAttributes(zorpaVHDLAttributes, true);
+constexpr WordSet kBehaviourWords(zorpaVHDLBehaviourWords, true);
+constexpr WordSet kBehaviourOperators(zorpaVHDLBehaviourOperators, false);
+constexpr std::array<std::string_view, 3> kBodyWordList = {"is", "begin", "generate"};
+constexpr WordSet kBodyWords(kBodyWordList, true);
+
+// The first `c` on the line that starts at `pos` (before its line feed), or
+// null: literals and extended identifiers do not span lines, so that a
+// stray quote or backslash cannot swallow the lines after it.
+const char* FindOnLine(const char* pos, const char* end, char c)
+{
+    const char* lineEnd = Find(pos, end, '\n');
+    return Find(pos, lineEnd ? lineEnd : end, c);
+}
+
+std::string_view ReadToken(const char*& pos, const char* end, bool anyText, bool newlineIsBlank, bool backslashIsPlain)
+{
+    SkipBlanksAndComments(pos, end, newlineIsBlank);
+    if (pos >= end) return {};
+    const char* start = pos;
+    const char first = *pos;
+    if (first == '\\' && !backslashIsPlain) {
+        // An extended identifier, backslashes included; the first backslash
+        // after the opening one closes it.
+        const char* close = FindOnLine(pos + 1, end, '\\');
+        if (close == nullptr) return {};
+        pos = close + 1;
+        return {start, static_cast<std::size_t>(pos - start)};
+    }
+    if (anyText && first == '"') {
+        // A string left open ends with its line.
+        const char* close = FindOnLine(pos + 1, end, '"');
+        pos = close ? close + 1 : NextLine(pos, end);
+        if (pos > start && pos[-1] == '\n') --pos;
+        return {start, static_cast<std::size_t>(pos - start)};
+    }
+    if (anyText && first == '\'') {
+        // A character literal ('0') or an attribute (x'high, read from its quote).
+        const char* word = pos + 1;
+        const char* wordEnd = word;
+        while (wordEnd < end && *wordEnd != '\'' && *wordEnd != ')' && !Is(*wordEnd, kBlank | kLineEnd)) ++wordEnd;
+        const std::string_view text(word, static_cast<std::size_t>(wordEnd - word));
+        const bool closed = wordEnd < end && *wordEnd == '\'';
+        const bool attribute = (IsWord(text, "length") && !closed) || kAttributes.Contains(text);
+        const char* stop = wordEnd;
+        if (!attribute) {
+            const char* close = FindOnLine(wordEnd, end, '\'');
+            if (close == nullptr) return {};
+            stop = close + 1;
+        } else if (stop >= end) {
+            return {};
+        }
+        pos = stop;
+        return {start, static_cast<std::size_t>(pos - start)};
+    }
+    if (anyText) {
+        for (; pos < end; ++pos) {
+            const unsigned char c = kClasses[static_cast<unsigned char>(*pos)];
+            if ((c & (kDelimiter | kSpecial)) != 0 && ((c & kDelimiter) != 0 || IsCommentStart(pos, end))) break;
+        }
+        return {start, static_cast<std::size_t>(pos - start)};
+    }
+    if (!Is(first, kLetter)) return {};
+    bool plainWord = true;
+    for (; pos < end; ++pos) {
+        const unsigned char c = kClasses[static_cast<unsigned char>(*pos)];
+        if ((c & kWordChar) != 0) continue;
+        if ((c & kDelimiter) != 0 || IsCommentStart(pos, end)) break;
+        plainWord = false;
+    }
+    if (!plainWord) return {};
+    return {start, static_cast<std::size_t>(pos - start)};
+}
+
+// A word: an identifier or an extended identifier.
+std::string_view ReadName(const char*& pos, const char* end) { return ReadToken(pos, end, false, true, false); }
+// Any text: a plain word (no literal, no extended or escaped identifier)
+// is read here, in line; everything else as ReadToken reads it.
+inline std::string_view ReadAny(const char*& pos, const char* end)
+{
+    SkipBlanksAndComments(pos, end);
+    if (pos < end && (kClasses[static_cast<unsigned char>(*pos)] & kDelimiter) == 0 && *pos != '\\' && *pos != '"' &&
+        *pos != '\'') {
+        const char* start = pos;
+        for (; pos < end; ++pos) {
+            const unsigned char c = kClasses[static_cast<unsigned char>(*pos)];
+            if ((c & (kDelimiter | kSpecial)) != 0 && ((c & kDelimiter) != 0 || IsCommentStart(pos, end))) break;
+        }
+        return {start, static_cast<std::size_t>(pos - start)};
+    }
+    return ReadToken(pos, end, true, true, false);
+}
+
+// Skips a parenthesised group that starts at `pos`, nested groups, strings
+// and literals included; the end when it is not closed.
+const char* SkipGroup(const char* pos, const char* end)
+{
+    std::size_t depth = 0;
+    while (pos < end) {
+        if (*pos == '(') {
+            ++depth;
+            ++pos;
+        } else if (*pos == ')') {
+            ++pos;
+            if (--depth == 0) return pos;
+        } else if (Is(*pos, kDelimiter)) {
+            ++pos;  // blanks, line ends and , . : [ ] ;
+        } else if (ReadAny(pos, end).empty() && pos < end && *pos != '(' && *pos != ')') {
+            ++pos;  // a character that makes no token
+        }
+    }
+    return end;
+}
+
+// Whether the next character, after blanks and comments, is `c`; `pos`
+// then stands on it.
+bool NextIs(const char*& pos, const char* end, char c)
+{
+    SkipBlanksAndComments(pos, end);
+    return pos < end && *pos == c;
+}
+
+// Whether only the statement's closing ";" is left.
+bool AtClosingSemicolon(const char* pos, const char* end)
+{
+    SkipBlanksAndComments(pos, end);
+    return pos == end - 1 && *pos == ';';
+}
+
+// The bounds of the first parenthesised range of a port's type: its first
+// and third word.
+void ReadRange(const char* pos, const char* end, std::int32_t& left, std::int32_t& right)
+{
+    ++pos;  // the "("
+    const std::string_view first = ReadAny(pos, end);
+    ReadAny(pos, end);
+    const std::string_view third = ReadAny(pos, end);
+    left = first.empty() ? -1 : BrennicAToI(first);
+    right = third.empty() ? -1 : BrennicAToI(third);
+}
+
+}  // namespace
+
+template <class T>
+zorpaVHDLParser<T>::zorpaVHDLParser(T prototype, T nullModule) : ZorpaParser<T>(prototype, nullModule, zorpaMODULE_VHDL)
+{
+}
+
+template <class T>
+bool zorpaVHDLParser<T>::skipComment(const char*& pos, const char* end)
+{
+    return SkipComments(pos, end);
+}
+
+template <class T>
+std::string_view zorpaVHDLParser<T>::readToken(const char*& pos, const char* end, bool anyText, bool newlineIsBlank,
+                                               bool backslashIsPlain)
+{
+    return ReadToken(pos, end, anyText, newlineIsBlank, backslashIsPlain);
+}
+
+template <class T>
+const char* zorpaVHDLParser<T>::findStatementEnd(const char* pos, const char* end)
+{
+    bool first = true;
+    for (;;) {
+        SkipBlanksAndComments(pos, end);
+        while (pos < end && *pos == '(') {
+            pos = SkipGroup(pos, end);
+            SkipBlanksAndComments(pos, end);
+        }
+        if (pos >= end) return end;
+        if (*pos == ';' || *pos == '@') return pos + 1;
+        if (Is(*pos, kDelimiter)) {  // , . : ( ) [ ]: no token
+            ++pos;
+            first = false;
+            continue;
+        }
+        const char* tokenStart = pos;
+        const std::string_view token = ReadAny(pos, end);
+        if (token.empty()) {
+            pos = tokenStart + 1;
+        } else if (kBodyWords.Contains(token)) {
+            return pos;
+        } else if (!first && !m_packageName.empty() && (IsWord(token, "generic") || IsWord(token, "port"))) {
+            // A component's header stands alone before its generic and port clauses.
+            const char* next = pos;
+            if (NextIs(next, end, '(')) return tokenStart;
+        }
+        first = false;
+    }
+}
+
+template <class T>
+std::string_view zorpaVHDLParser<T>::declaredUnitName(const char* start, const char* end)
+{
+    if (!EndsWith(start, end, 's') && !EndsWith(start, end, 'S')) return {};
+    const char* pos = start;
+    if (!IsWord(ReadName(pos, end), "entity")) return {};
+    const std::string_view name = ReadName(pos, end);
+    if (!name.empty()) m_inEntity = true;
+    return name;
+}
+
+template <class T>
+std::string_view zorpaVHDLParser<T>::instantiatedUnitName(const char* start, const char* end)
+{
+    if (!EndsWith(start, end, ';')) return {};
+    const char* pos = start;
+    if (ReadName(pos, end).empty() || !NextIs(pos, end, ':')) return {};
+    ++pos;
+    std::string_view name = ReadName(pos, end);
+    const bool entity = IsWord(name, "entity");
+    if (entity || IsWord(name, "component")) name = ReadName(pos, end);
+    if (name.empty()) return {};
+    // A library (and package) prefix: the last part names the unit.
+    while (NextIs(pos, end, '.')) {
+        ++pos;
+        name = ReadName(pos, end);
+        if (name.empty()) return {};
+    }
+    // An entity may be followed by the architecture to use: "entity work.mid(rtl)".
+    if (entity && NextIs(pos, end, '(')) pos = SkipGroup(pos, end);
+    std::string_view word = ReadName(pos, end);
+    if (IsWord(word, "generic")) {
+        if (!IsWord(ReadName(pos, end), "map") || !NextIs(pos, end, '(')) return {};
+        pos = SkipGroup(pos, end);
+        word = ReadName(pos, end);
+    }
+    if (!IsWord(word, "port") || !IsWord(ReadName(pos, end), "map") || !NextIs(pos, end, '(')) return {};
+    pos = SkipGroup(pos, end);
+    return AtClosingSemicolon(pos, end) ? name : std::string_view();
+}
+
+template <class T>
+bool zorpaVHDLParser<T>::otherStatement(const char* start, const char* end)
+{
+    return packageDeclaration(start, end) || architectureBody(start, end) || endOfEntity(start, end) ||
+           endOfPackage(start, end) || endOfComponent(start, end) || componentDeclaration(start, end) ||
+           useClause(start, end);
+}
+
+template <class T>
+bool zorpaVHDLParser<T>::packageDeclaration(const char* start, const char* end)
+{
+    if (!EndsWith(start, end, 's') && !EndsWith(start, end, 'S')) return false;
+    const char* pos = start;
+    if (!IsWord(ReadName(pos, end), "package")) return false;
+    const std::string_view name = ReadName(pos, end);
+    if (name.empty() || !IsWord(ReadName(pos, end), "is")) return false;  // a package body has "body" here
+    const std::string package(name);
+    this->addDeclaredUnit(package, true);
+    this->addPackageName(package);
+    m_packageName = package;
+    return true;
+}
+
+template <class T>
+bool zorpaVHDLParser<T>::architectureBody(const char* start, const char* end)
+{
+    // "architecture <name> of <entity> is": the statements up to the next
+    // unit belong to that entity.
+    if (!EndsWith(start, end, 's') && !EndsWith(start, end, 'S')) return false;
+    const char* pos = start;
+    if (!IsWord(ReadName(pos, end), "architecture") || ReadName(pos, end).empty() || !IsWord(ReadName(pos, end), "of"))
+        return false;
+    const std::string_view entity = ReadName(pos, end);
+    if (entity.empty() || !IsWord(ReadName(pos, end), "is")) return false;
+    m_inEntity = false;
+    this->enterUnitBody(std::string(entity));
+    return true;
+}
+
+template <class T>
+bool zorpaVHDLParser<T>::endOfEntity(const char* start, const char* end)
+{
+    if (!this->hasCurrentUnit() || !m_inEntity || !EndsWith(start, end, ';')) return false;
+    const char* pos = start;
+    if (!IsWord(ReadName(pos, end), "end")) return false;
+    const char* afterEnd = pos;
+    std::string_view word = ReadName(pos, end);
+    if (!IsWord(word, "entity")) pos = afterEnd;
+    const char* afterKeyword = pos;
+    word = ReadName(pos, end);
+    if (word.empty()) {
+        pos = afterKeyword;
+    } else if (!IsWord(word, Lowered(this->currentUnit()->GetName()))) {
+        return false;
+    }
+    if (!AtClosingSemicolon(pos, end)) return false;
+    m_inEntity = false;
+    return true;
+}
+
+template <class T>
+bool zorpaVHDLParser<T>::endOfPackage(const char* start, const char* end)
+{
+    if (!this->hasCurrentUnit() || m_packageName.empty() || !EndsWith(start, end, ';')) return false;
+    const char* pos = start;
+    if (!IsWord(ReadName(pos, end), "end")) return false;
+    const char* afterEnd = pos;
+    if (!IsWord(ReadName(pos, end), "package")) pos = afterEnd;
+    const char* afterKeyword = pos;
+    const std::string_view name = ReadName(pos, end);
+    if (name.empty()) {
+        pos = afterKeyword;
+    } else if (!IsWord(name, Lowered(m_packageName))) {
+        return false;
+    }
+    if (!AtClosingSemicolon(pos, end)) return false;
+    m_packageName.clear();
+    return true;
+}
+
+template <class T>
+bool zorpaVHDLParser<T>::endOfComponent(const char* start, const char* end)
+{
+    if (!this->hasCurrentUnit() || m_packageName.empty() || !EndsWith(start, end, ';')) return false;
+    const char* pos = start;
+    if (!IsWord(ReadName(pos, end), "end") || !IsWord(ReadName(pos, end), "component")) return false;
+    const char* afterKeyword = pos;
+    const std::string_view name = ReadName(pos, end);
+    if (name.empty()) {
+        pos = afterKeyword;
+    } else if (this->m_currentComponent == this->nullModule() ||
+               !IsWord(name, Lowered(this->m_currentComponent->GetName()))) {
+        return false;
+    }
+    if (!AtClosingSemicolon(pos, end)) return false;
+    m_inComponent = false;
+    this->m_currentComponent = this->nullModule();
+    return true;
+}
+
+template <class T>
+bool zorpaVHDLParser<T>::componentDeclaration(const char* start, const char* end)
+{
+    if (m_packageName.empty()) return false;
+    const char* pos = start;
+    if (!IsWord(ReadName(pos, end), "component")) return false;
+    const std::string_view name = ReadName(pos, end);
+    if (name.empty()) return false;
+    m_inComponent = true;
+    this->m_currentComponent = this->addInstance(std::string(name));
+    return true;
+}
+
+template <class T>
+bool zorpaVHDLParser<T>::useClause(const char* start, const char* end)
+{
+    if (!EndsWith(start, end, ';')) return false;
+    const char* pos = start;
+    if (!IsWord(ReadName(pos, end), "use")) return false;
+    const std::string_view library = ReadName(pos, end);
+    if (library.empty() || !NextIs(pos, end, '.')) return false;
+    ++pos;
+    const std::string_view item = ReadAny(pos, end);
+    if (item.empty()) return false;
+    std::string text;
+    if (IsWord(item, "all")) {
+        text.append(library).append(".").append(item);
+    } else {
+        if (!NextIs(pos, end, '.')) return false;
+        ++pos;
+        const std::string_view last = ReadAny(pos, end);
+        if (last.empty()) return false;
+        text.append(library).append(".").append(item).append(".").append(last);
+    }
+    // The IEEE libraries define no design unit of the project.
+    if (text.compare(0, 5, "ieee.") == 0) return false;
+    this->addUseClause(std::move(text));
+    return true;
+}
+
+template <class T>
+bool zorpaVHDLParser<T>::isStructuralStatement(const char* start, const char* end)
+{
+    const char* pos = start;
+    bool first = true;
+    for (;;) {
+        const std::string_view token = ReadAny(pos, end);
+        if (token.empty()) return true;
+        if (kBehaviourWords.Contains(token)) return false;
+        if (kBehaviourOperators.Contains(token) && (pos >= end || Is(*pos, kBlank | kLineEnd))) return false;
+        if (first) {
+            // A statement's label ("p1 : process") is stepped over; ":=" is
+            // no label.
+            const char* colon = pos;
+            if (NextIs(colon, end, ':') && (colon + 1 >= end || colon[1] != '=')) pos = colon + 1;
+            first = false;
+        }
+    }
+}
+
+template <class T>
+ZorpaPortList zorpaVHDLParser<T>::readPorts(const char* start, const char* end)
+{
+    if ((!m_inEntity && !m_inComponent) || !EndsWith(start, end, ';')) return {};
+    const char* pos = start;
+    if (!IsWord(ReadName(pos, end), "port") || !NextIs(pos, end, '(')) return {};
+    ++pos;
+    auto ports = boost::make_shared<std::deque<boost::shared_ptr<ZorpaPort>>>();
+    std::vector<boost::shared_ptr<ZorpaPort>> group;
+    for (;;) {
+        // names ":" mode type
+        group.clear();
+        do {
+            if (!group.empty()) ++pos;  // the ","
+            const std::string_view name = ReadName(pos, end);
+            if (name.empty()) return {};
+            group.push_back(boost::make_shared<ZorpaPort>(std::string(name), ZorpaPort::NotSet, this->GetUnitKind()));
+        } while (NextIs(pos, end, ','));
+        if (!NextIs(pos, end, ':')) return {};
+        ++pos;
+        const std::string_view mode = ReadName(pos, end);
+        const std::uint32_t direction = IsWord(mode, "in")      ? ZorpaPort::In
+                                        : IsWord(mode, "inout") ? ZorpaPort::InOut
+                                                                : ZorpaPort::Out;
+        std::int32_t left = -1;
+        std::int32_t right = -1;
+        bool ranged = false;
+        // The type, up to the ";" or ")" that ends the group.
+        for (;;) {
+            SkipBlanksAndComments(pos, end);
+            if (pos >= end || *pos == ';' || *pos == ')') break;
+            if (*pos == '(') {
+                if (!ranged) ReadRange(pos, end, left, right);
+                ranged = true;
+                pos = SkipGroup(pos, end);
+            } else if (ReadAny(pos, end).empty() && pos < end && *pos != '(' && *pos != ')' && *pos != ';') {
+                ++pos;
+            }
+        }
+        for (const auto& port : group) {
+            port->SetDirection(direction);
+            port->SetBounds(left, right);
+            ports->push_back(port);
+        }
+        if (pos >= end) return {};  // the clause is cut off before its ")"
+        if (*pos++ == ')') return ports;
+    }
+}
+
+template class zorpaVHDLParser<ImodelModule*>;

@@ -1,0 +1,57 @@
+// The VHDL scanner: entity, package and architecture declarations,
+// component declarations inside packages, use clauses, component and entity
+// instantiations, the structural test and port clauses. It checks no
+// syntax: a statement that matches none of its patterns is passed over.
+#pragma once
+
+#include "icmd/scan/ZorpaParser.h"
+
+#include <array>
+#include <string>
+#include <string_view>
+
+// A statement holding one of these words (any case) shows behaviour.
+inline constexpr std::array<std::string_view, 19> zorpaVHDLBehaviourWords = {
+    "and", "abs",     "mod",  "rem",   "case", "else", "elsif", "nand", "nor", "not",
+    "or",  "process", "then", "until", "wait", "when", "while", "xor",  "xnor"};
+// An operator token followed by a blank shows behaviour.
+inline constexpr std::array<std::string_view, 6> zorpaVHDLBehaviourOperators = {"+", "-", "&", "/", "*", "**"};
+// Words after a quote that make an attribute rather than a character literal
+// ("length" only when no quote closes it).
+inline constexpr std::array<std::string_view, 8> zorpaVHDLAttributes = {"high", "left", "right",         "low",
+                                                                        "pos",  "val",  "reverse_range", "range"};
+
+template <class T>
+class zorpaVHDLParser : public ZorpaParser<T> {
+public:
+    zorpaVHDLParser(T prototype, T nullModule);
+
+    bool skipComment(const char*& pos, const char* end) override;
+    bool otherStatement(const char* start, const char* end) override;
+    const char* findStatementEnd(const char* pos, const char* end) override;
+    std::string_view readToken(const char*& pos, const char* end, bool anyText, bool newlineIsBlank,
+                               bool backslashIsPlain) override;
+    std::string_view declaredUnitName(const char* start, const char* end) override;
+    std::string_view instantiatedUnitName(const char* start, const char* end) override;
+    ZorpaPortList readPorts(const char* start, const char* end) override;
+    bool isStructuralStatement(const char* start, const char* end) override;
+
+    bool IsInEntity() const { return m_inEntity; }
+    bool IsInComponent() const { return m_inComponent; }
+    const std::string& GetCurrentPackageName() const { return m_packageName; }
+
+private:
+    bool packageDeclaration(const char* start, const char* end);
+    bool architectureBody(const char* start, const char* end);
+    bool endOfEntity(const char* start, const char* end);
+    bool endOfPackage(const char* start, const char* end);
+    bool endOfComponent(const char* start, const char* end);
+    bool componentDeclaration(const char* start, const char* end);
+    bool useClause(const char* start, const char* end);
+
+    bool m_inEntity = false;
+    bool m_inComponent = false;
+    std::string m_packageName;
+};
+
+extern template class zorpaVHDLParser<ImodelModule*>;

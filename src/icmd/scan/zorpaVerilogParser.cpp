@@ -1,0 +1,398 @@
+#include "src/icmd/scan/zorpaVerilogParser.h"
+
+#include "imodel/design/ImodelModule.h"
+#include "src/icmd/scan/zorpaScanText.h"
+
+#include <foundation/Brennic.h>
+
+#include <boost/make_shared.hpp>
+
+using namespace zorpaScan;
+
+namespace {
+
+// "//" comments with their line feed and "/*" comments up to their "*/"
+// (or the end), one after another.
+bool SkipComments(const char*& pos, const char* end)
+{
+    bool skipped = false;
+    while (end - pos >= 2 && pos[0] == '/' && (pos[1] == '/' || pos[1] == '*')) {
+        if (pos[1] == '/') {
+            pos = NextLine(pos + 2, end);
+        } else {
+            const char* close = pos + 2;
+            while ((close = Find(close, end, '*')) != nullptr && (close + 1 >= end || close[1] != '/')) ++close;
+            pos = close ? close + 2 : end;
+        }
+        skipped = true;
+    }
+    return skipped;
+}
+
+bool IsCommentStart(const char* pos, const char* end)
+{
+    return end - pos >= 2 && pos[0] == '/' && (pos[1] == '/' || pos[1] == '*');
+}
+
+void SkipBlanksAndCommentsSlowly(const char*& pos, const char* end, bool lineEnds)
+{
+    for (;;) {
+        SkipBlanks(pos, end, lineEnds);
+        if (!IsCommentStart(pos, end)) return;
+        SkipComments(pos, end);
+    }
+}
+
+// Called before every token: most often there is nothing to skip.
+inline void SkipBlanksAndComments(const char*& pos, const char* end, bool lineEnds = true)
+{
+    if (pos < end && (kClasses[static_cast<unsigned char>(*pos)] & (kBlank | kLineEnd | kSpecial)) == 0) return;
+    SkipBlanksAndCommentsSlowly(pos, end, lineEnds);
+}
+
+// The end of a string literal that starts at `pos`: past its closing quote.
+// A backslash escapes the next character and a line end closes a string
+// left open, so that a stray quote cannot swallow the statements after it.
+const char* StringEnd(const char* pos, const char* end)
+{
+    for (++pos; pos < end; ++pos) {
+        if (*pos == '"') return pos + 1;
+        if (*pos == '\n') return pos;
+        if (*pos == '\\' && pos + 1 < end && pos[1] != '\n') ++pos;
+    }
+    return end;
+}
+
+std::string_view ReadToken(const char*& pos, const char* end, bool anyText, bool newlineIsBlank, bool backslashIsPlain)
+{
+    SkipBlanksAndComments(pos, end, newlineIsBlank);
+    if (pos >= end) return {};
+    const char* start = pos;
+    if (*pos == '\\' && !backslashIsPlain) {
+        // An escaped identifier runs to the white space that ends it.
+        const char* stop = pos + 1;
+        while (stop < end && !Is(*stop, kBlank | kLineEnd)) ++stop;
+        if (stop >= end) return {};
+        pos = stop;
+        return {start, static_cast<std::size_t>(pos - start)};
+    }
+    if (anyText && *pos == '"') {
+        pos = StringEnd(pos, end);
+        return {start, static_cast<std::size_t>(pos - start)};
+    }
+    if (anyText) {
+        for (; pos < end; ++pos) {
+            const unsigned char c = kClasses[static_cast<unsigned char>(*pos)];
+            if ((c & (kDelimiter | kSpecial)) != 0 && ((c & kDelimiter) != 0 || IsCommentStart(pos, end))) break;
+        }
+        return {start, static_cast<std::size_t>(pos - start)};
+    }
+    bool plainWord = true;
+    for (; pos < end; ++pos) {
+        const unsigned char c = kClasses[static_cast<unsigned char>(*pos)];
+        if ((c & kVerilogChar) != 0) continue;
+        if ((c & kDelimiter) != 0 || IsCommentStart(pos, end)) break;
+        // A name ends before a parameter list: "top#(".
+        if (*pos == '#' && pos > start) break;
+        plainWord = false;
+    }
+    if (!plainWord) return {};
+    return {start, static_cast<std::size_t>(pos - start)};
+}
+
+std::string_view ReadName(const char*& pos, const char* end) { return ReadToken(pos, end, false, true, false); }
+// Any text: a plain word (no literal, no extended or escaped identifier)
+// is read here, in line; everything else as ReadToken reads it.
+inline std::string_view ReadAny(const char*& pos, const char* end)
+{
+    SkipBlanksAndComments(pos, end);
+    if (pos < end && (kClasses[static_cast<unsigned char>(*pos)] & kDelimiter) == 0 && *pos != '\\' && *pos != '"') {
+        const char* start = pos;
+        for (; pos < end; ++pos) {
+            const unsigned char c = kClasses[static_cast<unsigned char>(*pos)];
+            if ((c & (kDelimiter | kSpecial)) != 0 && ((c & kDelimiter) != 0 || IsCommentStart(pos, end))) break;
+        }
+        return {start, static_cast<std::size_t>(pos - start)};
+    }
+    return ReadToken(pos, end, true, true, false);
+}
+
+bool NextIs(const char*& pos, const char* end, char c)
+{
+    SkipBlanksAndComments(pos, end);
+    return pos < end && *pos == c;
+}
+
+bool AtClosingSemicolon(const char* pos, const char* end)
+{
+    SkipBlanksAndComments(pos, end);
+    return pos == end - 1 && *pos == ';';
+}
+
+// Skips the parenthesised group at `pos`, nested groups, comments, strings
+// and escaped identifiers included; the end when it is not closed.
+const char* SkipGroup(const char* pos, const char* end)
+{
+    std::size_t depth = 0;
+    while (pos < end) {
+        if (*pos == '(') {
+            ++depth;
+            ++pos;
+        } else if (*pos == ')') {
+            ++pos;
+            if (--depth == 0) return pos;
+        } else if (Is(*pos, kDelimiter)) {
+            ++pos;  // blanks, line ends and , . : [ ] ;
+        } else if (ReadAny(pos, end).empty() && pos < end && *pos != '(' && *pos != ')') {
+            ++pos;
+        }
+    }
+    return end;
+}
+
+// The end of a directive that starts at `pos`: past the line end that is
+// not continued by a backslash, comments and strings stepped over.
+const char* DirectiveEnd(const char* pos, const char* end)
+{
+    bool continued = false;
+    while (pos < end) {
+        const char c = *pos;
+        if (c == '\n') {
+            if (!continued) return pos + 1;
+            continued = false;
+            ++pos;
+        } else if (c == '/' && end - pos >= 2 && pos[1] == '/') {
+            pos = Find(pos, end, '\n');
+            if (pos == nullptr) return end;
+            continued = false;
+        } else if (c == '/' && end - pos >= 2 && pos[1] == '*') {
+            SkipComments(pos, end);
+        } else if (c == '"') {
+            pos = StringEnd(pos, end);
+            continued = false;
+        } else {
+            if (!Is(c, kBlank) && c != '\r') continued = c == '\\';
+            ++pos;
+        }
+    }
+    return end;
+}
+
+constexpr WordSet kPrimitives(zorpaVerilogPrimitives, false);
+constexpr WordSet kBehaviourWords(zorpaVerilogBehaviourWords, false);
+constexpr WordSet kLineDirectives(zorpaVerilogLineDirectives, false);
+constexpr WordSet kEndWords(zorpaVerilogEndWords, false);
+
+}  // namespace
+
+template <class T>
+zorpaVerilogParser<T>::zorpaVerilogParser(T prototype, T nullModule)
+    : ZorpaParser<T>(prototype, nullModule, zorpaMODULE_VERILOG)
+{
+}
+
+template <class T>
+bool zorpaVerilogParser<T>::skipComment(const char*& pos, const char* end)
+{
+    return SkipComments(pos, end);
+}
+
+template <class T>
+std::string_view zorpaVerilogParser<T>::readToken(const char*& pos, const char* end, bool anyText, bool newlineIsBlank,
+                                                  bool backslashIsPlain)
+{
+    return ReadToken(pos, end, anyText, newlineIsBlank, backslashIsPlain);
+}
+
+template <class T>
+bool zorpaVerilogParser<T>::preprocessorLine(const char*& pos, const char* end)
+{
+    for (bool again = true; again;) {
+        again = false;
+        // Most statements start with none of the words looked for here.
+        SkipBlanksAndComments(pos, end);
+        if (pos >= end || (*pos != 'b' && *pos != 'i' && *pos != '`')) break;
+        const char* next = pos;
+        std::string_view token = ReadAny(next, end);
+        if (token == "begin") {
+            // A block's start, with its label.
+            pos = next;
+            if (NextIs(next, end, ':')) {
+                ++next;
+                ReadName(next, end);
+                pos = next;
+            }
+            again = true;
+            continue;
+        }
+        if (token == "if" && NextIs(next, end, '(')) {
+            pos = SkipGroup(next, end);
+            this->setStructural(false);
+            again = true;
+            continue;
+        }
+        SkipBlanksAndComments(pos, end);
+        next = pos;
+        token = ReadToken(next, end, true, false, true);
+        if (kLineDirectives.Contains(token)) {
+            pos = DirectiveEnd(next, end);
+            SkipBlanksAndComments(pos, end);
+            again = true;
+        }
+    }
+    return true;
+}
+
+template <class T>
+const char* zorpaVerilogParser<T>::findStatementEnd(const char* pos, const char* end)
+{
+    bool first = true;
+    for (;;) {
+        SkipBlanksAndComments(pos, end);
+        if (pos >= end) return end;
+        if (*pos == ';') return pos + 1;
+        if (Is(*pos, kDelimiter)) {  // , . : ( ) [ ]: no token
+            ++pos;
+            first = false;
+            continue;
+        }
+        const char* tokenStart = pos;
+        const std::string_view token = ReadAny(pos, end);
+        if (token.empty()) {
+            pos = tokenStart + 1;
+        } else if (kEndWords.Contains(token)) {
+            return pos;
+        } else if (token == "begin") {
+            // A block's start ends the statement before it; standing first it
+            // is a statement of its own, so that the scan moves on.
+            return first ? pos : tokenStart;
+        } else if (!first && (token == "module" || token == "`include")) {
+            return tokenStart;
+        }
+        first = false;
+    }
+}
+
+template <class T>
+std::string_view zorpaVerilogParser<T>::declaredUnitName(const char* start, const char* end)
+{
+    if (!EndsWith(start, end, ';')) return {};
+    const char* pos = start;
+    if (ReadName(pos, end) != "module") return {};
+    return ReadName(pos, end);
+}
+
+template <class T>
+std::string_view zorpaVerilogParser<T>::instantiatedUnitName(const char* start, const char* end)
+{
+    if (!EndsWith(start, end, ';')) return {};
+    const char* pos = start;
+    const std::string_view name = ReadName(pos, end);
+    if (name.empty()) return {};
+    if (NextIs(pos, end, '#')) {
+        ++pos;
+        if (!NextIs(pos, end, '(')) return {};
+        pos = SkipGroup(pos, end);
+    }
+    // Instances, each a name and a port group, separated by ",".
+    for (bool more = true; more;) {
+        if (ReadName(pos, end).empty() || !NextIs(pos, end, '(')) return {};
+        pos = SkipGroup(pos, end);
+        more = NextIs(pos, end, ',');
+        if (more) ++pos;
+    }
+    return AtClosingSemicolon(pos, end) ? name : std::string_view();
+}
+
+template <class T>
+bool zorpaVerilogParser<T>::otherStatement(const char* start, const char* end)
+{
+    return continuousAssignment(start, end) || includeDirective(start, end);
+}
+
+template <class T>
+bool zorpaVerilogParser<T>::continuousAssignment(const char* start, const char* end)
+{
+    if (!EndsWith(start, end, ';')) return false;
+    const char* pos = start;
+    if (ReadName(pos, end) != "assign" || ReadName(pos, end).empty() || !NextIs(pos, end, '=')) return false;
+    ++pos;
+    if (ReadAny(pos, end).empty()) return false;
+    // One signal onto another is wiring; anything more is logic.
+    if (!AtClosingSemicolon(pos, end)) this->setStructural(false);
+    return true;
+}
+
+template <class T>
+bool zorpaVerilogParser<T>::includeDirective(const char* start, const char* end)
+{
+    const char* pos = start;
+    if (ReadAny(pos, end) != "`include") return false;
+    SkipBlanksAndComments(pos, end, false);
+    if (pos >= end || (*pos != '"' && *pos != '<')) return true;
+    const char close = *pos == '"' ? '"' : '>';
+    const char* nameStart = pos + 1;
+    const char* nameEnd = nameStart;
+    // A name ends on its line: one left open names no file.
+    while (nameEnd < end && *nameEnd != close && !Is(*nameEnd, kLineEnd)) ++nameEnd;
+    if (nameEnd < end && *nameEnd == close && nameEnd > nameStart)
+        this->addIncludeName(std::string(nameStart, static_cast<std::size_t>(nameEnd - nameStart)));
+    return true;
+}
+
+template <class T>
+bool zorpaVerilogParser<T>::isUserUnit(std::string_view name, NdbWorld* world)
+{
+    return !kPrimitives.Contains(name) && ZorpaParser<T>::isUserUnit(name, world);
+}
+
+template <class T>
+bool zorpaVerilogParser<T>::isStructuralStatement(const char* start, const char* end)
+{
+    const char* pos = start;
+    for (;;) {
+        const std::string_view token = ReadAny(pos, end);
+        if (token.empty()) return true;
+        if (kBehaviourWords.Contains(token)) return false;
+    }
+}
+
+template <class T>
+ZorpaPortList zorpaVerilogParser<T>::readPorts(const char* start, const char* end)
+{
+    if (!EndsWith(start, end, ';')) return {};
+    const char* pos = start;
+    const std::string_view keyword = ReadName(pos, end);
+    const std::uint32_t direction = keyword == "input"    ? ZorpaPort::In
+                                    : keyword == "output" ? ZorpaPort::Out
+                                    : keyword == "inout"  ? ZorpaPort::InOut
+                                                          : ZorpaPort::NotSet;
+    if (direction == ZorpaPort::NotSet) return {};
+    // The kind of net or variable is no port name.
+    for (const char* next = pos;;) {
+        const std::string_view kind = ReadName(next, end);
+        if (kind != "wire" && kind != "reg" && kind != "signed") break;
+        pos = next;
+    }
+    std::int32_t left = -1;
+    std::int32_t right = -1;
+    if (NextIs(pos, end, '[')) {
+        const char* colon = Find(pos, end, ':');
+        const char* close = Find(pos, end, ']');
+        if (colon == nullptr || close == nullptr || colon > close) return {};
+        left = BrennicAToI(std::string_view(pos + 1, static_cast<std::size_t>(colon - pos - 1)));
+        right = BrennicAToI(std::string_view(colon + 1, static_cast<std::size_t>(close - colon - 1)));
+        pos = close + 1;
+    }
+    auto ports = boost::make_shared<std::deque<boost::shared_ptr<ZorpaPort>>>();
+    for (bool more = true; more;) {
+        const std::string_view name = ReadName(pos, end);
+        if (name.empty()) break;
+        ports->push_back(boost::make_shared<ZorpaPort>(std::string(name), direction, this->GetUnitKind(), left, right));
+        more = NextIs(pos, end, ',');
+        if (more) ++pos;
+    }
+    return ports;
+}
+
+template class zorpaVerilogParser<ImodelModule*>;

@@ -1,0 +1,64 @@
+// The Verilog scanner: module declarations and instantiations, compiler
+// directives (both branches of a conditional are scanned; no macro is
+// defined or tested), included files, continuous assignments, the
+// structural test and port declarations. Words compare with their case.
+#pragma once
+
+#include "icmd/scan/ZorpaParser.h"
+
+#include <array>
+#include <string_view>
+
+// Gate primitives and words that look like an instantiation but name no unit.
+inline constexpr std::array<std::string_view, 28> zorpaVerilogPrimitives = {
+    "and",    "nand",   "or",       "nor",      "xor",     "xnor",     "buf",     "bufif0", "bufif1", "not",
+    "notif0", "notif1", "pulldown", "pullup",   "nmos",    "rnmos",    "pmos",    "rpmos",  "cmos",   "rcmos",
+    "tran",   "rtran",  "tranif0",  "rtranif0", "tranif1", "rtranif1", "initial", "else"};
+// A statement holding one of these words shows behaviour.
+inline constexpr std::array<std::string_view, 17> zorpaVerilogBehaviourWords = {
+    "always", "case", "casex",   "casez",   "disable", "endcase", "for",   "forever", "fork",
+    "if",     "join", "negedge", "posedge", "repeat",  "wait",    "while", "initial"};
+// Compiler directives that take their line (and its continuations) and
+// nothing else: conditionals, definitions and settings.
+inline constexpr std::array<std::string_view, 15> zorpaVerilogLineDirectives = {"`ifdef",
+                                                                                "`ifndef",
+                                                                                "`elsif",
+                                                                                "`else",
+                                                                                "`endif",
+                                                                                "`define",
+                                                                                "`undef",
+                                                                                "`library",
+                                                                                "`timescale",
+                                                                                "`default_nettype",
+                                                                                "`resetall",
+                                                                                "`celldefine",
+                                                                                "`endcelldefine",
+                                                                                "`unconnected_drive",
+                                                                                "`nounconnected_drive"};
+// Words that end a statement right after them.
+inline constexpr std::array<std::string_view, 6> zorpaVerilogEndWords = {"endmodule",   "end",     "endtask",
+                                                                         "endgenerate", "endcase", "generate"};
+
+template <class T>
+class zorpaVerilogParser : public ZorpaParser<T> {
+public:
+    zorpaVerilogParser(T prototype, T nullModule);
+
+    bool skipComment(const char*& pos, const char* end) override;
+    bool preprocessorLine(const char*& pos, const char* end) override;
+    bool otherStatement(const char* start, const char* end) override;
+    bool isUserUnit(std::string_view name, NdbWorld* world) override;
+    const char* findStatementEnd(const char* pos, const char* end) override;
+    std::string_view readToken(const char*& pos, const char* end, bool anyText, bool newlineIsBlank,
+                               bool backslashIsPlain) override;
+    std::string_view declaredUnitName(const char* start, const char* end) override;
+    std::string_view instantiatedUnitName(const char* start, const char* end) override;
+    ZorpaPortList readPorts(const char* start, const char* end) override;
+    bool isStructuralStatement(const char* start, const char* end) override;
+
+private:
+    bool continuousAssignment(const char* start, const char* end);
+    bool includeDirective(const char* start, const char* end);
+};
+
+extern template class zorpaVerilogParser<ImodelModule*>;

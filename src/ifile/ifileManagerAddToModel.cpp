@@ -1,0 +1,94 @@
+// Adding the files of a parsed project file to the project: each file is
+// registered with the file manager, then handed to the add-file command,
+// which parses it into design units.
+#include "src/ifile/ifileManagerImpl.h"
+
+#include "ifile/IfileFunctions.h"
+#include "ifile/IfileManagerFunctions.h"
+#include "ifile/IfileProjectOpening.h"
+#include "imodel/design/ImodelModule.h"
+#include "imodel/model/Imodel.h"
+#include "imodel/names/ImodelProjectFileStructure.h"
+#include "src/ifile/IfileObjectModel.h"
+
+#include <unordered_map>
+#include <unordered_set>
+
+namespace {
+
+using Entry = IfileManager::Entry;
+
+// Until the design-content commands set theirs: the file manager has just
+// registered the file, so its entry is the answer; nothing is parsed.
+Entry RegisteredEntry(const IfileObjectEx& file, bool, bool, bool, std::deque<IfileObject>*, std::vector<std::string>*,
+                      bool, VyIfaces::IComponent*, bool, bool, std::vector<VyIfaces::IComponent*>*)
+{
+    IfileManager* files = Imodel::GetInstance().GetFileManager();
+    return files ? files->GetFile(file) : Entry();
+}
+
+}  // namespace
+
+IfileAddFileToModelFunction& IfileAddFileToModelHook()
+{
+    static IfileAddFileToModelFunction hook = &RegisteredEntry;
+    return hook;
+}
+
+bool& IfileSkipFileDoesNotExistMessage()
+{
+    static bool skip = false;
+    return skip;
+}
+
+Entry IfileGetCXFFileFromModuleFile(ImodelModule* module)
+{
+    const Entry file = module ? module->GetModuleFile() : Entry();
+    if (!file || file->GetFileSpecificType() == zorpaFT_OMBRIX_CXF) return file;
+    IfileObjectEx::ParentFiles cores = file->GetParentFilesOfType(zorpaFT_OMBRIX_CXF);
+    return cores.size() == 1 ? IfileGetAndUpdateFileObject(cores.front()) : Entry();
+}
+
+bool ifileManagerImpl::AddFilesToModel(ImodelProjectFileStructure& project, const std::vector<Iconvert*>& converters,
+                                       std::vector<std::string>* modulesToSkip,
+                                       const std::function<void()>& stepOneFile, bool parse, bool localOnly)
+{
+    std::deque<IfileObjectEx> files;
+    if (!IfileGetFileList(project, files, converters)) return false;
+    // The files registered before, by key.
+    std::unordered_set<std::string> before;
+    const std::string& folder = ifileProjectFolder().GetString();
+    for (const auto& [key, entry] : m_files.Elements()) before.insert(ImodelFileNameKey(key.GetString(), folder));
+
+    // Every schematic page first: a page's units may span the pages.
+    for (const IfileObjectEx& file : files)
+        if (file.GetFileSpecificType() == zorpaFT_SCH && (!localOnly || file.IsLocalFile()))
+            AddOrUpdateFile(file, true);
+
+    // The later files that name each file as a parent, so that linking a
+    // registered entry to its children visits those children only.
+    std::unordered_map<std::string, std::vector<std::size_t>> childrenOf;
+    for (std::size_t i = 0; i < files.size(); ++i)
+        for (const IfileObjectEx::ParentFile& parent : files[i].GetParentFileList())
+            childrenOf[ImodelFileNameKey(parent.first.GetInternalFileName(), folder)].push_back(i);
+
+    const IfileAddFileToModelFunction addFile = IfileAddFileToModelHook();
+    for (std::size_t i = 0; i < files.size(); ++i) {
+        IfileObjectEx& file = files[i];
+        if (localOnly && !file.IsLocalFile()) continue;
+        if (const Entry known = GetFile(file))
+            file.SetErrorFile(known->GetErrorFileType(), known->GetModuleAlreadyDefined());
+        const Entry entry = AddOrUpdateFile(file, true);
+        const std::string key = ImodelFileNameKey(file.GetInternalFileName(), folder);
+        file.UpdateParentFilePtr(file, entry);
+        if (const auto children = childrenOf.find(key); children != childrenOf.end())
+            for (std::size_t child : children->second)
+                if (child > i) files[child].UpdateParentFilePtr(file, entry);
+        if (Imodel::GetInstance().ParseCxfOnOpen() && before.count(key)) continue;
+        if (stepOneFile) stepOneFile();
+        const Entry added =
+            addFile(file, false, parse, false, nullptr, modulesToSkip, true, nullptr, true, false, nullptr);
+        if (!added) project.AddFileToDelete(file.GetFullFileName(), file.GetFileSpecificType());
+    }
+    return true;
+}

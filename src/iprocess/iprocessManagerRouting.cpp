@@ -1,0 +1,350 @@
+// How the process manager routes each change message: which unit it
+// concerns, and whether it is routed while a project file is read (only
+// UpdateFileDependentStates and ComponentChanged are).
+#include "src/iprocess/iprocessManagerImpl.h"
+
+#include "ifile/IfileManagerFunctions.h"
+#include "ifile/IfileObjectEx.h"
+#include "ifile/IfilePredecessorObject.h"
+#include "imodel/design/ImodelDesignManager.h"
+#include "imodel/design/ImodelFindModule.h"
+#include "imodel/design/ImodelHierarchyFiles.h"
+#include "imodel/design/ImodelModule.h"
+#include "imodel/design/ImodelModuleTree.h"
+#include "imodel/model/Imodel.h"
+#include "imodel/model/ImodelFeatures.h"
+#include "imodel/views/ImodelContextImpl.h"
+#include "iprocess/IprocessFileObject.h"
+#include "iprocess/IprocessFlow.h"
+#include "iprocess/IprocessListener.h"
+#include "iprocess/IprocessToolObject.h"
+#include "itool/ItoolConstraintsManager.h"
+
+#include <vy/IComponent.h>
+
+#include <algorithm>
+#include <unordered_set>
+
+using Entry = boost::shared_ptr<IfileObjectEx>;
+
+namespace {
+
+bool IsReading() { return Imodel::GetIsReadingProject(); }
+
+// Carries a message to every unit of the design.
+class FileModificationMessageFtor : public ImodelModifyModuleFtor {
+public:
+    FileModificationMessageFtor(iprocessManagerImpl& manager, QuorlaneStateMachineStringMessage kind, Entry file)
+        : m_manager(manager), m_kind(kind), m_file(std::move(file))
+    {
+    }
+    bool operator()(ImodelModule* module) const override
+    {
+        m_manager.Route(module, [this](IprocessFlow& flow) { flow.FileModificationMessage(m_kind, m_file); });
+        return true;
+    }
+
+private:
+    iprocessManagerImpl& m_manager;
+    QuorlaneStateMachineStringMessage m_kind;
+    Entry m_file;
+};
+
+class DeviceChangedMessageFtor : public ImodelModifyModuleFtor {
+public:
+    DeviceChangedMessageFtor(iprocessManagerImpl& manager, const std::vector<imodelDeviceMembers>& differences,
+                             const ImodelDevice& device, ImodelFunctionType* tool)
+        : m_manager(manager), m_differences(differences), m_device(device), m_tool(tool)
+    {
+    }
+    bool operator()(ImodelModule* module) const override
+    {
+        m_manager.Route(module,
+                        [this](IprocessFlow& flow) { flow.DeviceChangedMessage(m_differences, m_device, m_tool); });
+        return true;
+    }
+
+private:
+    iprocessManagerImpl& m_manager;
+    const std::vector<imodelDeviceMembers>& m_differences;
+    const ImodelDevice& m_device;
+    ImodelFunctionType* m_tool;
+};
+
+class FunctionTypeMessageFtor : public ImodelModifyModuleFtor {
+public:
+    FunctionTypeMessageFtor(iprocessManagerImpl& manager, ImodelFunctionType tool) : m_manager(manager), m_tool(tool) {}
+    bool operator()(ImodelModule* module) const override
+    {
+        m_manager.Route(module, [this, module](IprocessFlow& flow) {
+            flow.FunctionTypeMessage(QuorlaneToolChangedForAllModules, m_tool, module);
+        });
+        return true;
+    }
+
+private:
+    iprocessManagerImpl& m_manager;
+    ImodelFunctionType m_tool;
+};
+
+// Calls `visit` for every unit of the design, in library and set order.
+template <class Visit>
+void ForEachModule(const Visit& visit)
+{
+    const ImodelDesignManager* design = Imodel::GetInstance().GetDesignManager();
+    if (!design) return;
+    const auto [first, last] = design->GetLibraries();
+    for (auto library = first; library != last; ++library) {
+        if (!*library || !(*library)->GetModules()) continue;
+        // A copy: a message may change the library's units.
+        const std::vector<ImodelModule*> modules((*library)->GetModules()->begin(), (*library)->GetModules()->end());
+        for (ImodelModule* module : modules)
+            if (module) visit(module);
+    }
+}
+
+// The key two file values share when they are equal.
+std::string FileKey(const IfileObject& file) { return file.GetMapKey().GetString(); }
+
+std::string TitleKey(const IfileObject& file)
+{
+    std::string title = file.GetFileTitleNoExt();
+    std::transform(title.begin(), title.end(), title.begin(), [](unsigned char c) { return std::toupper(c); });
+    return title;
+}
+
+}  // namespace
+
+template <class Send>
+void iprocessManagerImpl::Route(ImodelModule* module, const Send& send)
+{
+    IprocessFlow* flow = GetFlowForModule(module);
+    if (!flow) return;
+    const auto outer =
+        std::find_if(m_routes.rbegin(), m_routes.rend(), [flow](const auto& route) { return route.first == flow; });
+    const bool nested = outer != m_routes.rend();
+    ImodelModule* outerModule = nested ? outer->second : nullptr;
+    IprocessFlowObject* outerObject = outerModule ? outerModule->GetMessageObject() : nullptr;
+    m_routes.emplace_back(flow, module);
+    flow->AttachModule(module);
+    send(*flow);
+    flow->DetachModule();
+    m_routes.pop_back();
+    if (!nested) return;
+    flow->AttachModule(outerModule);
+    if (outerModule) outerModule->SetMessageObject(outerObject);
+}
+
+void iprocessManagerImpl::FileModificationMessage(QuorlaneStateMachineStringMessage kind, Entry file)
+{
+    if (!file || IsReading() || kind < QuorlaneFileChanged || kind > QuorlaneConstraintFileChanged) return;
+    if (kind == QuorlanePackageFileChanged || kind == QuorlaneConstraintFileChanged) {
+        ImodelApplyToAllModules(FileModificationMessageFtor(*this, kind, file));
+        return;
+    }
+    ImodelModule* module = IprocessGetModulePtr(file.get());
+    IprocessFlow* flow = GetFlowForModule(module);
+    if (!flow) return;
+    IprocessFileObject* node = flow->GetFileObject(file->GetFileSpecificType());
+    const bool optional = node && node->IsOptionalConstraintFile();
+    // The file itself is current: it is what changed.
+    if (kind == QuorlaneFileChanged) file->SetFileState(imodelFileUpToDate);
+    Route(module, [&](IprocessFlow& target) { target.FileModificationMessage(kind, file); });
+    if (kind == QuorlaneFileRemoved && optional)
+        Imodel::GetInstance().GetConstraintsManager().OptionalConstraintFileChanged(*file, node, 1, module);
+}
+
+void iprocessManagerImpl::FilesModificationMessage(QuorlaneStateMachineMultipleFilesMessages kind,
+                                                   const std::deque<IfileObject>& files)
+{
+    if (files.empty() || IsReading()) return;
+    const unsigned whole = ImodelStartLongProcess("Processing state because source changed");
+    if (kind == QuorlaneFilesChanged || kind == QuorlaneFilesRemoved) {
+        const unsigned collecting = ImodelStartLongProcess("Getting modules concerned");
+        const std::vector<ImodelModule*> modules = CollectModulesForFiles(kind, files);
+        ImodelEndLongProcess(collecting);
+        for (ImodelModule* module : modules)
+            Route(module, [&](IprocessFlow& flow) { flow.FilesModificationMessage(kind, files); });
+    }
+    ImodelEndLongProcess(whole);
+}
+
+std::vector<ImodelModule*> iprocessManagerImpl::CollectModulesForFiles(QuorlaneStateMachineMultipleFilesMessages kind,
+                                                                       const std::deque<IfileObject>& files) const
+{
+    // The list's files by key, and its schematics by title, so that each
+    // file of a unit is looked up once rather than compared with every file
+    // of the list.
+    std::unordered_set<std::string> listed;
+    std::unordered_set<std::string> schematicTitles;
+    for (const IfileObject& file : files) {
+        listed.insert(FileKey(file));
+        if (file.GetFileSpecificType() == zorpaFT_SCH) schematicTitles.insert(TitleKey(file));
+    }
+    std::vector<ImodelModule*> collected;
+    std::unordered_set<const ImodelModule*> taken;
+    ForEachModule([&](ImodelModule* module) {
+        const Entry own = module->GetModuleFile();
+        if (!own) return;
+        if (kind == QuorlaneFilesRemoved && listed.count(FileKey(*own))) return;
+        ImodelModule::FileEntries hdl;
+        ImodelGetHdlFileNames(hdl, module, ideSYNTHESIS, nullptr, false);
+        const bool concerned = std::any_of(hdl.begin(), hdl.end(), [&](const Entry& file) {
+            if (!file) return false;
+            if (listed.count(FileKey(*file))) return true;
+            ImodelFileName folder;
+            // The HDL file made from a schematic lies in "viewdraw" under
+            // the schematic's title.
+            return !schematicTitles.empty() && file->GetRelativeFolder(folder) && folder.GetString() == "viewdraw" &&
+                   schematicTitles.count(TitleKey(*file));
+        });
+        if (concerned && taken.insert(module).second) collected.push_back(module);
+    });
+    return collected;
+}
+
+void iprocessManagerImpl::UsedFileChanged(ImodelModule* module, ImodelRevContextImpl* revision,
+                                          zorpaFileManagerTypes type)
+{
+    if (!module || !revision || IsReading()) return;
+    Route(module, [&](IprocessFlow& flow) { flow.UsedFileChanged(module, revision, type); });
+}
+
+void iprocessManagerImpl::InputFileListChanged(Entry file, ImodelFunctionType tool)
+{
+    if (m_listener) m_listener->InputFileListChanged(file, tool);
+    if (!file || IsReading()) return;
+    const IfilePredecessorObject* record = file->GetPredecessorObject();
+    if (!record) return;
+    Route(record->GetModulePtr(), [&](IprocessFlow& flow) { flow.InputFileListChanged(file, tool); });
+}
+
+void iprocessManagerImpl::CDBOrderChanged(ImodelModule* module)
+{
+    if (!module || IsReading()) return;
+    Route(module, [&](IprocessFlow& flow) { flow.CDBOrderChanged(module); });
+}
+
+void iprocessManagerImpl::DeviceChangedMessage(const std::vector<imodelDeviceMembers>& differences,
+                                               const ImodelDevice& device, ImodelFunctionType* tool)
+{
+    if (IsReading()) return;
+    ImodelApplyToAllModules(DeviceChangedMessageFtor(*this, differences, device, tool));
+}
+
+void iprocessManagerImpl::FunctionTypeMessage(QuorlaneStateMachineTypeMessage kind, ImodelFunctionType tool,
+                                              ImodelModule* module)
+{
+    if (IsReading()) return;
+    if (kind == QuorlaneToolChangedForAllModules) {
+        ImodelApplyToAllModules(FunctionTypeMessageFtor(*this, tool));
+        return;
+    }
+    if (kind != QuorlaneToolChangedForModule) return;
+    ImodelModule* target = module ? module : m_attachedModule;
+    if (!target) return;
+    Route(target, [&](IprocessFlow& flow) { flow.FunctionTypeMessage(QuorlaneToolChangedForModule, tool, module); });
+}
+
+void iprocessManagerImpl::ForceToolStateMessage(imodelToolState state, ImodelFunctionType tool, ImodelModule* module,
+                                                Entry file)
+{
+    if (!module || IsReading()) return;
+    Route(module, [&](IprocessFlow& flow) { flow.ForceToolStateMessage(state, tool, module, file); });
+}
+
+void iprocessManagerImpl::Ide_pldFileDetected(KemletContentIf* content, Entry file)
+{
+    if (m_listener) m_listener->Ide_pldFileDetected(content, file);
+    // The unit of the description is the unit its derived-file record names.
+    ImodelModule* module = IprocessGetModulePtr(file.get());
+    if (!module || !content || IsReading()) return;
+    Route(module, [&](IprocessFlow& flow) { flow.Ide_pldFileDetected(content, file); });
+}
+
+void iprocessManagerImpl::UpdateFileDependentStates()
+{
+    ForEachModule(
+        [this](ImodelModule* module) { Route(module, [](IprocessFlow& flow) { flow.UpdateFileDependentStates(); }); });
+}
+
+void iprocessManagerImpl::UpdateFileDependentStatesForModule(ImodelModule* module)
+{
+    if (!module || IsReading()) return;
+    Route(module, [&](IprocessFlow& flow) { flow.UpdateFileDependentStatesForModule(module); });
+}
+
+void iprocessManagerImpl::ComponentChanged(VyIfaces::IComponent* component, IDEVeyrunCallBack::InvalidateMessage kind)
+{
+    if (!component || kind == IDEVeyrunCallBack::InvalidateNothing) return;
+    ImodelModule* module = ImodelFindModule(component->GetComponentID());
+    if (!module) return;
+    ImodelModule::ModuleSet related;
+    module->GetAllRelatedModules(related, -1, -1);
+    const std::vector<ImodelModule*> modules(related.begin(), related.end());
+    for (ImodelModule* each : modules) Route(each, [&](IprocessFlow& flow) { flow.ComponentChanged(component, kind); });
+}
+
+// --- constraint lists ------------------------------------------------------------------------------
+
+void iprocessManagerImpl::ConstraintListChanged(ImodelModule* module, std::uint32_t value, ImodelFunctionType tool)
+{
+    if (m_listener) m_listener->ConstraintListChanged(module, value, tool);
+    if (!Imodel::GetNotifyConstraintListChanged()) return;
+    if (m_attachedModule == module) {
+        NotifyNetlistsOfConstraintChange(tool, module);
+        return;
+    }
+    const bool wasBlocked = Imodel::BlockProcessDisplay(true, true);
+    ImodelModule* former = m_attachedModule;
+    AttachModule(module);
+    NotifyNetlistsOfConstraintChange(tool, module);
+    AttachModule(former);
+    Imodel::BlockProcessDisplay(wasBlocked, true);
+}
+
+void iprocessManagerImpl::NotifyNetlistsOfConstraintChange(ImodelFunctionType tool, ImodelModule* module)
+{
+    if (!module || IsReading() || tool != idePHYSYNTH) return;
+    IprocessFlow* flow = GetFlowForModule(module);
+    IprocessFileObject* netlists = flow ? flow->GetFileObject(zorpaFT_SYN_EDN) : nullptr;
+    if (!netlists) return;
+    const IprocessFileObject::Entries files = netlists->GetKnownFiles();
+    for (const Entry& file : files) {
+        const IfilePredecessorObject* record = file ? file->GetPredecessorObject() : nullptr;
+        if (record && module->IsSameModule(record->GetComponentID())) InputFileListChanged(file, idePHYSYNTH);
+    }
+}
+
+// --- files of a unit for a tool --------------------------------------------------------------------
+
+void iprocessManagerImpl::GetHdlFilesOfModule(ImodelFunctionType tool, imodelSolvatoState state,
+                                              std::vector<Entry>& out, ImodelModule* module,
+                                              std::deque<IfileObject>* extra)
+{
+    if (!module || (tool != ideSIMULATION && tool != ideSTIMULUS)) return;
+    IprocessFlow* flow = GetFlowForModule(module);
+    IprocessToolObject* node = flow ? flow->GetToolObject(tool) : nullptr;
+    ImodelContextImpl* context = module->GetContext();
+    if (!node || !node->IsObjectUsed(module, context)) return;
+    IprocessFileObject::Nodes inputs;
+    if (!node->GetDefaultInputFilesForState(state, &inputs, module, context, true)) return;
+    bool hdlSeen = false;
+    for (IprocessFileObject* input : inputs) {
+        if (!input->IsObjectUsed(module, context)) continue;
+        if (input->GetFileType() != zorpaFT_HDL) {
+            ImodelAddPackages(module, tool, out);
+            if (Entry file = input->GetFileManagerObject(module, context, true, false, true)) out.push_back(file);
+        } else {
+            ImodelGetHdlFileNames(out, module, tool, extra, true);
+            hdlSeen = true;
+        }
+    }
+    if (!hdlSeen) return;
+    std::deque<IfileObject> associated;
+    ImodelGetChildAssociatedFiles(module, zorpaFT_HDL, associated, &tool, true, nullptr);
+    if (associated.empty()) return;
+    std::vector<Entry> entries;
+    IfileManagerGetRealObjects(associated, entries, false);
+    out.insert(out.end(), entries.begin(), entries.end());
+}

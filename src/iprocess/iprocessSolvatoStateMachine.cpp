@@ -1,0 +1,163 @@
+// The design state of each revision of a unit: how far the design has got
+// (pre-synthesis, post-synthesis, post-physical synthesis, post-layout) and
+// which states it may reach because every file they need exists.
+#include "src/iprocess/iprocessStateMachines.h"
+
+#include "ifile/IfileObjectEx.h"
+#include "imodel/design/ImodelModule.h"
+#include "imodel/model/Imodel.h"
+#include "imodel/views/ImodelContextImpl.h"
+#include "imodel/views/ImodelRevContextImpl.h"
+#include "iprocess/IprocessConditions.h"
+#include "iprocess/IprocessToolObject.h"
+
+#include <foundation/Sys.h>
+
+#include <algorithm>
+
+using Entry = boost::shared_ptr<IfileObjectEx>;
+
+// --- constraints -----------------------------------------------------------------------------------
+
+bool IprocessSolvatoStateConstraint::IsObjectUsed(ImodelModule* module, ImodelRevContext* revision) const
+{
+    if (IprocessFlowObject::IsObjectUsed(module, revision) && m_tool && m_tool->IsObjectUsed(module, revision))
+        return true;
+    return m_tool && m_tool->GetToolType() == ideSYNTHESIS && IprocessIsEDIFFlow(module, revision);
+}
+
+void IprocessSolvatoStateConstraint::GetFiles(IprocessFileObject::Nodes* out, ImodelModule* module,
+                                              ImodelRevContext* revision) const
+{
+    if (m_tool) m_tool->GetStateOutputFiles(out, module, revision);
+}
+
+bool IprocessSolvatoStateConstraint::CheckState(ImodelModule* module, ImodelRevContext* revision, bool& reached,
+                                                bool& accessible) const
+{
+    if (!module || !revision) return false;
+    reached = true;
+    accessible = true;
+    IprocessFileObject::Nodes nodes;
+    GetFiles(&nodes, module, revision);
+    for (const IprocessFileObject* node : nodes) {
+        const Entry file = node->GetFileManagerObject(module, revision, true, false, true);
+        if (!file) {
+            reached = false;
+            accessible = false;
+            break;
+        }
+        if (file->GetFileState() == imodelFileUpToDate) continue;
+        reached = false;
+        if (!file->IsFileInProject()) {
+            accessible = false;
+            break;
+        }
+    }
+    return true;
+}
+
+bool IprocessSolvatoStateConstraint_Tool::IsToolSupported(const IprocessToolObject* tool)
+{
+    return tool && tool->GetToolType() == idePALLADOR;
+}
+
+bool IprocessSolvatoStateConstraint_Tool::CheckState(ImodelModule* module, ImodelRevContext* revision, bool& reached,
+                                                     bool& accessible) const
+{
+    if (!IprocessSolvatoStateConstraint::CheckState(module, revision, reached, accessible)) return false;
+    if (!m_tool) return false;
+    reached = revision->GetToolState(m_tool) == StateSuccess;
+    if (!reached) return true;
+    // The layout stands only while what it was made from is current; the
+    // sources and the database are judged by the layout run itself.
+    for (const IprocessFileToToolTransition* transition : m_tool->GetInputTransitionsFromFiles()) {
+        if (!transition->IsObjectUsed(module, revision)) continue;
+        IprocessFileObject::Nodes inputs;
+        transition->GetFromsOpt(inputs, true);
+        for (const IprocessFileObject* input : inputs) {
+            if (input->GetFileType() == zorpaFT_ADB || input->GetFileType() == zorpaFT_HDL) continue;
+            const Entry file = input->GetFileManagerObject(module, revision, false, false, true);
+            if (file && file->GetFileState() == imodelFileOutOfDate) {
+                reached = false;
+                return true;
+            }
+        }
+    }
+    return true;
+}
+
+// --- machine ---------------------------------------------------------------------------------------
+
+void IprocessSolvatoStateMachine::AddConstraint(imodelSolvatoState state, IprocessToolObject* tool)
+{
+    if (!tool) return;
+    if (IprocessSolvatoStateConstraint_Tool::IsToolSupported(tool))
+        m_constraints.push_back(std::make_unique<IprocessSolvatoStateConstraint_Tool>(state, tool));
+    else
+        m_constraints.push_back(std::make_unique<IprocessSolvatoStateConstraint>(state, tool));
+}
+
+imodelSolvatoState IprocessSolvatoStateMachine::GetState(ImodelRevContextImpl* revision) const
+{
+    if (!m_module || !revision) return m_default;
+    imodelSolvatoState state = m_default;
+    revision->ResetAccessibleStateList();
+    revision->AddAccessibleState(m_default);
+    // The last state reached wins; an earlier one need not be reached for a
+    // later one to count (post-layout without physical synthesis).
+    for (const auto& constraint : m_constraints) {
+        if (!constraint->IsObjectUsed(m_module, revision)) continue;
+        bool reached = false;
+        bool accessible = false;
+        if (!constraint->CheckState(m_module, revision, reached, accessible)) continue;
+        if (reached) state = constraint->GetState();
+        if (accessible) revision->AddAccessibleState(constraint->GetState());
+    }
+    return state;
+}
+
+void IprocessSolvatoStateMachine::UpdateState()
+{
+    ImodelContextImpl* context = Context();
+    if (!context) return;
+    const bool trace = Imodel::GetInstance().IsDebugState();
+    for (ImodelRevContextImpl* revision : context->GetAllRevs()) {
+        const imodelSolvatoState state = GetState(revision);
+        if (trace && state != revision->GetSolvatoState()) {
+            std::string keyword;
+            ImodelWriteSolvatoString(state, keyword);
+            SysDebugPrintf("Process Engine: New State Of Solvato for %s (%s) : %s\n", m_module->GetName().c_str(),
+                           revision->GetName().c_str(), keyword.c_str());
+        }
+        revision->SetSolvatoState(state);
+    }
+}
+
+void IprocessSolvatoStateMachine::GetSupportedStates(std::vector<imodelSolvatoState>& out, ImodelModule* module) const
+{
+    out.push_back(m_default);
+    ImodelContextImpl* context = module ? module->GetContext() : nullptr;
+    for (const auto& constraint : m_constraints) {
+        if (!constraint->IsObjectUsed(module, context)) continue;
+        IprocessFileObject::Nodes nodes;
+        constraint->GetFiles(&nodes, module, context);
+        const bool allUsed = std::all_of(nodes.begin(), nodes.end(), [&](const IprocessFileObject* node) {
+            return node->IsObjectUsed(module, context);
+        });
+        if (allUsed && std::find(out.begin(), out.end(), constraint->GetState()) == out.end())
+            out.push_back(constraint->GetState());
+    }
+}
+
+bool IprocessSolvatoStateMachine::GetFilesRequiredForState(imodelSolvatoState state, IprocessFileObject::Nodes& out,
+                                                           ImodelModule* module) const
+{
+    ImodelContextImpl* context = module ? module->GetContext() : nullptr;
+    for (const auto& constraint : m_constraints) {
+        if (constraint->GetState() != state || !constraint->IsObjectUsed(module, context)) continue;
+        constraint->GetFiles(&out, module, context);
+        return true;
+    }
+    return false;
+}

@@ -1,0 +1,107 @@
+#include "src/itool/itoolPhySynthImpl.h"
+
+#include "ifile/IfileManagerFunctions.h"
+#include "imodel/design/ImodelModule.h"
+#include "imodel/model/Imodel.h"
+#include "imodel/options/ImodelPhySynthesisOptions.h"
+#include "imodel/views/ImodelContextImpl.h"
+#include "imodel/views/ImodelRevisionManager.h"
+#include "iprocess/IprocessFileObject.h"
+#include "iprocess/IprocessToolObject.h"
+#include "src/itool/itoolDesignUnits.h"
+
+#include <boost/make_shared.hpp>
+
+#include <algorithm>
+
+namespace {
+
+bool IsGenericConstraint(const IfileObject& file) { return file.GetFileGlobalType() == zorpaFT_GROUP_CONSTRAINT; }
+
+}  // namespace
+
+void itoolPhySynthImpl::AppendList(Entries& out, ImodelModule* module, ImodelRevContextImpl* revision,
+                                   const std::string* baseName)
+{
+    const ImodelPhySynthesisOptions* options = module ? module->GetPhySynthOptions() : nullptr;
+    if (!options) return;
+    std::deque<IfileObject> files;
+    options->GetConstraintFileList(files, module, revision, false, baseName);
+    for (const IfileObject& file : files) {
+        const bool listed =
+            std::any_of(out.begin(), out.end(), [&file](const Entry& entry) { return entry && *entry == file; });
+        if (!listed) out.push_back(boost::make_shared<IfileObjectEx>(file, true));
+    }
+}
+
+bool itoolPhySynthImpl::GetConstraintFileList(Entries& out, ImodelModule* module, ImodelRevContextImpl* revision)
+{
+    return GetConstraintFileListEx(Entry(), out, module, revision, false);
+}
+
+bool itoolPhySynthImpl::GetConstraintFileListEx(const Entry&, Entries& out, ImodelModule* module,
+                                                ImodelRevContextImpl* revision, bool)
+{
+    AppendList(out, module, revision, nullptr);
+    return true;
+}
+
+void itoolPhySynthImpl::GetUsedConstraintFiles(Entries& out, const Entry&, ImodelModule* module,
+                                               ImodelRevContextImpl* revision, const std::string* baseName)
+{
+    out.clear();
+    Entries listed;
+    AppendList(listed, module, revision, baseName);
+    for (const Entry& entry : listed)
+        if (Entry known = IfileManagerGetRealObject(*entry, false)) out.push_back(known);
+}
+
+bool itoolPhySynthImpl::SetConstraintFileList(const Entries& files, ImodelModule* module, ImodelRevContextImpl*)
+{
+    ImodelPhySynthesisOptions* options = module ? module->GetPhySynthOptions() : nullptr;
+    if (!options) return true;
+    std::deque<IfileObject> values;
+    IfileManagerGetSimpleObjects(files, values);
+    const std::deque<IfileObject> before = options->GetConstraintFileList();
+    options->SetConstraintFileList(values, nullptr);
+    if (before != options->GetConstraintFileList()) ImodelPhySynthesisOptions::NotifyListChanged(module, nullptr);
+    return true;
+}
+
+void itoolPhySynthImpl::ConstraintFileRemoved(const IfileObject& file, ImodelModule* module, ImodelRevContextImpl*)
+{
+    if (ImodelPhySynthesisOptions* options = module ? module->GetPhySynthOptions() : nullptr)
+        options->ConstraintFileRemoved(file, module);
+}
+
+void itoolPhySynthImpl::ConstraintFileDeleted(const IfileObject& file)
+{
+    if (!IsGenericConstraint(file)) return;
+    itoolForEachDesignUnit([&](ImodelModule* module) { ConstraintFileRemoved(file, module, nullptr); });
+}
+
+void itoolPhySynthImpl::ConstraintFileChanged(ImodelModule* module, const Entry& file, IprocessFileObject* resultNode,
+                                              IprocessToolObject* tool)
+{
+    const ImodelPhySynthesisOptions* options = module ? module->GetPhySynthOptions() : nullptr;
+    if (!options || !file || !tool || !module->GetContext()) return;
+    const ImodelRevisionManager* views = Imodel::GetInstance().GetRevisionManager();
+    for (ImodelRevContextImpl* revision : module->GetContext()->GetAllRevs()) {
+        std::deque<IfileObject> listed;
+        options->GetConstraintFileList(listed, module, revision, false, nullptr);
+        const bool concerned = std::any_of(listed.begin(), listed.end(), [&file](const IfileObject& entry) {
+            return IsGenericConstraint(*file) ? entry == *file
+                                              : entry.GetFileSpecificType() == file->GetFileSpecificType();
+        });
+        if (!concerned) continue;
+        if (!resultNode) {
+            revision->SetToolState(tool, StateNoResult, tool, false);
+            continue;
+        }
+        const int number = views ? views->GetRevisionNumberOfContext(module, revision) : -1;
+        const std::string baseName = resultNode->GetBasisName(*file, resultNode->GetFileType());
+        if (const Entry result = resultNode->GetFileManagerObject(baseName, number, false))
+            revision->SetToolStateForFile(tool, result, StateNoResult);
+    }
+}
+std::unique_ptr<ItoolPhySynth> ItoolCreatePhySynth() { return std::make_unique<itoolPhySynthImpl>(); }

@@ -1,0 +1,55 @@
+#include "src/itool/itoolSetupFileText.h"
+
+#include "imodel/model/Imodel.h"
+#include "imodel/names/ImodelMessageDef.h"
+
+#include <foundation/Sys.h>
+
+namespace {
+
+constexpr ImodelMessageDef kSETUP_FILE_NOT_WRITTEN_MSG{"SETUP_FILE_NOT_WRITTEN", 1020, MdbWARNING, MdbLINE,
+                                                       "Unable to write '%s'. Please check the write permissions."};
+
+}  // namespace
+
+bool itoolReadLines(const std::string& path, itoolLines& lines)
+{
+    lines.clear();
+    std::string text;
+    if (!SysReadFile(path, text)) return false;
+    std::size_t start = 0;
+    while (start < text.size()) {
+        std::size_t end = text.find('\n', start);
+        if (end == std::string::npos) end = text.size();
+        std::string line = text.substr(start, end - start);
+        while (!line.empty() && line.back() == '\r') line.pop_back();
+        lines.push_back(std::move(line));
+        start = end + 1;
+    }
+    return true;
+}
+
+bool itoolWriteLines(const std::string& path, const itoolLines& lines)
+{
+    if (Imodel::GetInstance().IsDebugMsg()) SysPrintf("Writing %s\n", path.c_str());
+    std::string text;
+    for (const std::string& line : lines) {
+        text += line;
+        text += '\n';
+    }
+    return SysWriteFileAtomically(path, text);
+}
+
+bool itoolMapsKey(const std::string& line, const std::string& key)
+{
+    if (key.empty() || line.compare(0, key.size(), key) != 0) return false;
+    const std::size_t next = line.find_first_not_of(" \t", key.size());
+    return next != std::string::npos && line[next] == '=';
+}
+
+bool itoolIsHeader(const std::string& line) { return !line.empty() && line.front() == '['; }
+
+int itoolDisplaySETUP_FILE_NOT_WRITTEN_MSG(const char* fileName)
+{
+    return ImodelEmitOutput(kSETUP_FILE_NOT_WRITTEN_MSG, {fileName});
+}

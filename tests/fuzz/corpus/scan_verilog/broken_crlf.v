@@ -1,0 +1,4 @@
+module m;
+  leaf u (.a(a)
+`include "open
+/* never closed

@@ -1,0 +1,5 @@
+entity e is
+  port (a : in bit;
+end;
+\open ident
+"open string

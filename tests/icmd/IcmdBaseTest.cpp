@@ -1,0 +1,114 @@
+// The command base: the open-project rule with its message and condition
+// texts, the binding to the environment, and the delivery of change events.
+#include "IcmdTestSupport.h"
+#include "RecordingHost.h"
+#include "RecordingView.h"
+
+#include "ievent/IeventClasses.h"
+#include "imodel/model/QuorlaneCallBack.h"
+#include "src/imodel/model/imodelCommandTable.h"
+
+#include <boost/make_shared.hpp>
+#include <boost/weak_ptr.hpp>
+
+namespace {
+
+using IcmdBaseTest = IcmdTest;
+
+// A command that asks to be bound to the environment, or not.
+class BoundCommand : public IcmdBase {
+public:
+    explicit BoundCommand(bool bind) : IcmdBase(bind) {}
+    std::string GetName() const override { return "bound"; }
+    std::unique_ptr<AcmdBase> Clone() const override { return std::make_unique<BoundCommand>(true); }
+    AcmdEnum::Result execDo() override { return AcmdEnum::Success; }
+};
+
+}  // namespace
+
+TEST_F(IcmdBaseTest, ACommandThatNeedsAProjectRunsOnlyWhileOneIsOpenAndSaysSoOnce)
+{
+    for (const bool needs : {false, true}) {
+        EchoCommand command(EchoSetup{"save_project", needs, false});
+        EXPECT_EQ(command.GetConditionStr(), needs ? "a project must be opened" : "None");
+        for (const bool open : {false, true}) {
+            Design().SetProjectOpen(open);
+            messages.Clear();
+            EXPECT_EQ(command.CanExecuteNow(false), open || !needs);
+            EXPECT_EQ(command.CanExecuteNow(true), open || !needs);
+            EXPECT_EQ(messages.Texts(),
+                      needs && !open ? Texts{"You must load a project to execute 'save_project'."} : Texts());
+        }
+    }
+}
+
+TEST_F(IcmdBaseTest, TableRowsGivenAFactoryRegisterTheirCommand)
+{
+    // save_project and close_project given the echo command under their
+    // names, as each command's own work will give its class.
+    std::vector<imodelCommandRow> rows = imodelGetCommandTable();
+    for (imodelCommandRow& row : rows) {
+        const std::string name = row.name;
+        row.factory = name == "save_project" || name == "close_project"
+                          ? IcmdFactoryOf<EchoCommand>(EchoSetup{name, true, false})
+                          : IcmdCommandFactory();
+    }
+    Manager().Reset();
+    ASSERT_EQ(imodelRegisterCommandRows(rows, Imodel::GetInstance(), true), 2);
+    for (const std::string name : {"save_project", "close_project"}) {
+        EXPECT_EQ(Eval(name), TCL_ERROR);
+        EXPECT_EQ(result, "You must load a project to execute '" + name + "'.");
+        Design().SetProjectOpen(true);
+        EXPECT_EQ(Eval(name + " -string done"), TCL_OK) << result;
+        Design().SetProjectOpen(false);
+    }
+}
+
+TEST_F(IcmdBaseTest, ABoundCommandKeepsTheEnvironmentsWindowWhenThereIsOne)
+{
+    class WindowHost : public RecordingHost {
+    public:
+        void* GetParentWindow() override { return &window; }
+        IIDEObject* GetIIDEObject() override { return &environment; }
+        int window = 0;
+        QuorlaneCallBack::QuorlaneIIDEObject environment;
+    };
+    const auto environmentOf = [](bool bind, bool interactive) {
+        Imodel::SetIsInteractiveMode(interactive);
+        const BoundCommand command(bind);
+        Imodel::SetIsInteractiveMode(false);
+        return command.GetEnvironment();
+    };
+    EXPECT_EQ(environmentOf(true, true), nullptr);  // batch use: no host
+    WindowHost host;
+    EXPECT_EQ(environmentOf(true, true), &host.window);
+    EXPECT_EQ(environmentOf(true, false), nullptr);
+    EXPECT_EQ(environmentOf(false, true), nullptr);
+}
+
+TEST_F(IcmdBaseTest, PendingEventsGoOutAsOneBatchOnceAndDieWithTheirCommand)
+{
+    RecordingView view;
+    boost::weak_ptr<Ievent> dropped;
+    {
+        EchoCommand command;
+        command.AddEvent(boost::make_shared<IeventProjectClosed>());
+        command.AddEvent(boost::make_shared<IeventStatusBarContentChanged>());
+        // A single event goes out at once, ahead of the pending batch.
+        IcmdBase::NotifyEvent(boost::make_shared<IeventNeedSaveFlagChanged>());
+        command.NotifyAllViews();
+        command.NotifyAllViews();  // nothing is delivered twice
+        EXPECT_EQ(view.Names(),
+                  (Texts{"IeventNeedSaveFlagChanged", "IeventProjectClosed", "IeventStatusBarContentChanged"}));
+        ASSERT_EQ(view.Batches().size(), 3u);
+        EXPECT_EQ(view.Batches()[1].size(), 2u);
+        EXPECT_TRUE(view.Batches()[2].empty());
+
+        const auto kept = boost::make_shared<IeventProjectClosed>();
+        dropped = kept;
+        command.AddEvent(kept);
+    }
+    // The command went without sending: its event reached no view and is gone.
+    EXPECT_EQ(view.Batches().size(), 3u);
+    EXPECT_TRUE(dropped.expired());
+}

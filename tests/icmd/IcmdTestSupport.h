@@ -1,0 +1,89 @@
+// The base of the command tests: a fresh project folder for the process-wide
+// model (no project open until a test opens one), an empty design, the
+// tests' echo commands registered with a Tcl interpreter to run them, and
+// every message recorded. Everything is put back afterwards.
+#pragma once
+
+#include "EchoCommand.h"
+#include "MessageRecorder.h"
+#include "TempFolder.h"
+
+#include "ifile/IfileManager.h"
+#include "imodel/design/ImodelDesignManager.h"
+#include "imodel/design/ImodelModule.h"
+#include "imodel/model/Imodel.h"
+
+#include <foundation/AcmdManager.h>
+#include <foundation/Def.h>
+
+#include <gtest/gtest.h>
+#include <tcl.h>
+
+#include <memory>
+#include <string>
+#include <vector>
+
+class IcmdTest : public ::testing::Test {
+protected:
+    using Texts = std::vector<std::string>;
+
+    void SetUp() override
+    {
+        DefReset();
+        Manager().Reset();
+        Manager().SetCurrentFolder(m_folder.Path());
+        Manager().RegisterCommand(std::make_unique<EchoCommand>());
+        Manager().RegisterCommand(std::make_unique<EchoCommand>(EchoSetup{"echo_project_args", true, true}));
+        Manager().AttachInterp(m_interp);
+        Design().ClearProject();
+        Design().SetProjectFolder(m_folder.Path());
+    }
+    void TearDown() override
+    {
+        Tcl_DeleteInterp(m_interp);
+        Manager().Reset();
+        Imodel::GetInstance().GetFileManager()->RemoveAllFiles();
+        Design().ClearProject();
+        DefReset();
+    }
+
+    static AcmdManager& Manager() { return AcmdManager::GetInstance(); }
+    static ImodelDesignManager& Design() { return *Imodel::GetInstance().GetDesignManager(); }
+
+    // Runs a script; its result, or its error text, is kept in `result`.
+    int Eval(const std::string& script)
+    {
+        const int code = Tcl_EvalEx(m_interp, script.c_str(), -1, TCL_EVAL_GLOBAL);
+        result = Tcl_GetStringResult(m_interp);
+        return code;
+    }
+
+    // A unit of the design, owned by its library from then on.
+    static ImodelModule* AddUnit(const std::string& name, const std::string& library = "work")
+    {
+        auto unit = std::make_unique<ImodelModule>(name, nullptr, zorpaMODULE_VHDL, false, library, "", false);
+        const auto [added, inserted] = Design().AddLibrary(library, false)->GetModules()->Insert(std::move(unit));
+        return inserted ? added : nullptr;
+    }
+
+    // A file below the project folder, made a member of the project.
+    boost::shared_ptr<IfileObjectEx> AddProjectFile(const std::string& name)
+    {
+        const IfileObject file(ImodelFileName(m_folder.Write(name, "")), zorpaFT_HDL, ImodelFMFull, true, true);
+        return Imodel::GetInstance().GetFileManager()->AddOrUpdateFile(IfileObjectEx(file, false), false);
+    }
+
+    Texts TextsOf(const std::string& id) const
+    {
+        Texts texts;
+        for (const MdbMessage& message : messages.WithId(id)) texts.push_back(message.text);
+        return texts;
+    }
+
+    TempFolder m_folder;
+    MessageRecorder messages;
+    std::string result;
+
+private:
+    Tcl_Interp* m_interp = Tcl_CreateInterp();
+};

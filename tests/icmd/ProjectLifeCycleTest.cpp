@@ -1,0 +1,449 @@
+// The project file through the project commands with a design of units: the
+// per-module blocks and their older layout, the root, the process states of
+// the 5.0 layout, tool profiles, the progress meter, failed saves and a read
+// that throws. The scenarios under tests/tcl show the rest as a user sees it.
+#include "MessageRecorder.h"
+#include "RecordingHost.h"
+#include "TempFolder.h"
+
+#include "icmd/IcmdProjectCommands.h"
+#include "ifile/IfileListener.h"
+#include "ifile/IfileManager.h"
+#include "ifile/IfileObjectEx.h"
+#include "imodel/design/ImodelDesignManager.h"
+#include "imodel/design/ImodelFindModule.h"
+#include "imodel/design/ImodelModule.h"
+#include "imodel/model/Imodel.h"
+#include "imodel/options/ImodelPhySynthesisOptions.h"
+#include "imodel/views/ImodelContextImpl.h"
+#include "iprofile/IprofileManager.h"
+#include "src/icmd/project/IcmdReadWriteProjectImpl.h"
+
+#include <foundation/AcmdManager.h>
+#include <foundation/Def.h>
+#include <foundation/Sys.h>
+
+#include <gtest/gtest.h>
+
+#include <csignal>
+#include <stdexcept>
+#include <sys/resource.h>
+
+namespace {
+
+ImodelDesignManager& Design() { return *Imodel::GetInstance().GetDesignManager(); }
+IfileManager& Files() { return *Imodel::GetInstance().GetFileManager(); }
+// Where the top-level list opened at `start` ends (after its ENDLIST line).
+std::size_t ListEnd(const std::string& text, std::size_t start)
+{
+    int depth = 0;
+    for (std::size_t line = start; line < text.size(); line = text.find('\n', line) + 1) {
+        if (text.compare(line, 5, "LIST ") == 0) ++depth;
+        if (text.compare(line, 7, "ENDLIST") == 0 && --depth == 0) return text.find('\n', line) + 1;
+        if (text.find('\n', line) == std::string::npos) break;
+    }
+    return text.size();
+}
+
+ImodelModule* Unit(const std::string& name, const std::string& library = "work")
+{
+    return ImodelFindModule(VyIfaces::ComponentID(name, library, ""));
+}
+
+// What parsing does for these tests: every HDL member file defines one unit
+// named after the file, in the file's library.
+class UnitPerFile : public IfileListener {
+public:
+    UnitPerFile() { Files().AddListener(this); }
+    ~UnitPerFile() override { Files().RemoveListener(this); }
+    void EmptyFileList() override {}
+    void UpdateFile(boost::shared_ptr<IfileObjectEx> file, bool isNew) override
+    {
+        if (!isNew || file->GetFileType() != zorpaFT_HDL) return;
+        const std::string title = file->GetFileTitleNoExt();
+        const std::string library = file->GetLibraryName();
+        if (Unit(title, library)) return;
+        auto unit = std::make_unique<ImodelModule>(title, file, zorpaMODULE_VERILOG, false, library, "", false);
+        const auto owner = Design().AddLibrary(library, false);
+        owner->GetModules()->Insert(std::move(unit));
+        Design().UpdateTopModules(owner);
+    }
+    void RemoveFile(boost::shared_ptr<IfileObjectEx>) override {}
+};
+
+// Profiles of one kind each; synthesis is managed by the host, not the user.
+class FakeProfiles : public IprofileManager {
+public:
+    struct Stored {
+        ImodelFunctionType kind;
+        std::string profile, tool, location, parameters;
+        bool batch;
+    };
+    bool FindActiveTool(ImodelFunctionType, std::string&, std::string&, std::string&, std::string&, std::string&,
+                        bool&) override
+    {
+        return false;
+    }
+    void BeginProjectRead() override
+    {
+        if (throwOnRead) throw std::runtime_error("broken profiles");
+    }
+    void EndProjectRead() override {}
+    void AddProjectProfile(ImodelFunctionType kind, const std::string& profile, const std::string& tool,
+                           const std::string& location, const std::string& parameters, bool batch) override
+    {
+        stored.push_back({kind, profile, tool, location, parameters, batch});
+    }
+    void GetProjectProfile(ImodelFunctionType kind, std::string& profile, std::string& tool, std::string& other,
+                           std::string& location, std::string& parameters, bool& batch) override
+    {
+        profile = kind == ideSIMULATION ? "ModelSim" : "";
+        tool = kind == ideSIMULATION ? "vsim" : "";
+        other = "not kept";
+        location.clear();
+        parameters = "-c";
+        batch = kind == ideSIMULATION;
+    }
+    const std::vector<IprofileManagedProfile>& GetProfileList() const override { return list; }
+
+    std::vector<IprofileManagedProfile> list = {{ideSYNTHESIS, "synthesis", "", true},
+                                                {ideSIMULATION, "simulation", "", false},
+                                                {ideSTIMULUS, "stimulus", "", false}};
+    std::vector<Stored> stored;
+    bool throwOnRead = false;
+};
+
+class ProfileHost : public RecordingHost {
+public:
+    IprofileManager* GetProfileManager() override { return &profiles; }
+    FakeProfiles profiles;
+};
+
+class ProjectLifeCycle : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        DefReset();
+        // The device catalogue of one family.
+        DefLoadDefaultsFromText("@choices FAM = ZX3\n@choices DIE[QFAM=ZX3] = zx3_10\n"
+                                "@choices PACKAGE[QFAM=ZX3,QDIE=zx3_10] = tq100\n",
+                                nullptr);
+        AcmdManager::GetInstance().SetCurrentFolder(m_folder.Path());
+        if (Design().IsProjectOpen()) IcmdDoCloseProject(false, false);
+    }
+    void TearDown() override
+    {
+        if (Design().IsProjectOpen()) IcmdDoCloseProject(false, false);
+        AcmdManager::GetInstance().SetCurrentFolder(std::string());
+        DefReset();
+    }
+
+    std::string ProjectFile() const { return m_folder / "alu/alu.prj"; }
+    std::string ProjectText() const { return m_folder.Read("alu/alu.prj"); }
+    void WriteProject(const std::string& text) const { m_folder.Write("alu/alu.prj", text); }
+
+    // A new project with member files: alu.v and top.v in "work", regs.v in
+    // "mylib", the test bench tb.v and the constraint file alu.pdc.
+    void MakeProject()
+    {
+        ASSERT_TRUE(IcmdDoNewProject(false, "alu", m_folder / "alu", false, "ZX3", "zx3_10", "tq100"));
+        for (const char* name : {"hdl/alu.v", "hdl/top.v", "hdl/regs.v", "stimulus/tb.v", "constraint/alu.pdc"}) {
+            const std::string path = m_folder.Write(std::string("alu/") + name, std::string("// ") + name + "\n");
+            const std::string text = path;
+            const zorpaFileManagerTypes type = text.ends_with("tb.v")   ? zorpaFT_TB_HDL
+                                               : text.ends_with(".pdc") ? IfileObject::GetSafeFileType(104, path)
+                                                                        : zorpaFT_HDL;
+            IfileObjectEx file(IfileObject(ImodelFileName(path), type, ImodelFMFull, true, true), false);
+            if (text.ends_with("regs.v")) file.SetLibraryName("mylib");
+            ASSERT_TRUE(Files().AddOrUpdateFile(file, true));
+        }
+    }
+
+    IfileObject Member(const std::string& name) const
+    {
+        const IfileObject file(ImodelFileName(m_folder / ("alu/" + name)), zorpaFT_HDL, ImodelFMFull, true, true);
+        return static_cast<const IfileObject&>(*Files().GetFile(file));
+    }
+
+    TempFolder m_folder;
+    MessageRecorder m_messages;
+    UnitPerFile m_parser;
+};
+
+}  // namespace
+
+TEST_F(ProjectLifeCycle, EveryModuleSettingAndTheRootComeBackAndSaveOpenSaveIsStable)
+{
+    RecordingHost host;
+    MakeProject();
+    ImodelModule* top = Unit("top");
+    ASSERT_TRUE(top && Unit("regs", "mylib"));
+    top->GetStimulusListPtr()->push_back(Member("stimulus/tb.v"));
+    top->GetAssociatedFileList().push_back(Member("constraint/alu.pdc"));
+    top->GetSimulationModuleToIncludeList()->push_back(VyIfaces::ComponentID("regs", "mylib", ""));
+    top->GetSimulationPackageToIgnoreList()->push_back(Member("hdl/alu.v"));
+    top->SetSynthesisConstraintFileList({Member("constraint/alu.pdc")});
+    top->GetPhySynthOptions()->SetGenPinConstraints(false);
+    const auto library = Design().FindLibraryByName("mylib");
+    library->SetPath("/opt/libs/mylib");
+    library->SetCompileOption(ZORPA_RECOMPILE);
+    // An editor file whose name the line format cannot hold is left out.
+    std::vector<std::string> editors = {m_folder / "alu/hdl/top.v", "broken\nname.v", "quote\".v"};
+    ASSERT_TRUE(IcmdDoSaveProject(false, &editors));
+    EXPECT_NE(ProjectText().find("LIST OpenedFileList\n" + editors[0] + "\nENDLIST\n"), std::string::npos);
+    Design().SetRootId(top->GetComponentID());
+    ASSERT_TRUE(IcmdDoCloseProject(false, false));
+    EXPECT_EQ(Unit("top"), nullptr);
+    const std::string saved = ProjectText();
+    EXPECT_NE(saved.find("KEY ActiveRoot \"top::work\""), std::string::npos);
+    EXPECT_NE(saved.find("LIST \"top::work\""), std::string::npos);
+
+    ASSERT_TRUE(IcmdDoOpenProject(ProjectFile().c_str(), false, false));
+    top = Unit("top");
+    ASSERT_NE(top, nullptr);
+    EXPECT_EQ(Design().GetRootModule(), top);
+    EXPECT_EQ(top->GetStimulusList().size(), 1u);
+    EXPECT_EQ(top->GetAssociatedFileListConst().size(), 1u);
+    EXPECT_EQ(top->GetSynthesisConstraintFileList().size(), 1u);
+    EXPECT_EQ(top->GetSimulationModuleToIncludeList()->size(), 1u);
+    EXPECT_FALSE(top->GetPhySynthOptions()->GetGenPinConstraints());
+    EXPECT_EQ(Design().FindLibraryByName("mylib")->GetPath(), "/opt/libs/mylib");
+    EXPECT_EQ(Design().FindLibraryByName("mylib")->GetCompileOption(), ZORPA_RECOMPILE);
+    // The open saved at once.
+    EXPECT_EQ(ProjectText(), saved);
+    ASSERT_TRUE(IcmdDoSaveProject(false, nullptr));
+    EXPECT_EQ(ProjectText(), saved);
+}
+
+TEST_F(ProjectLifeCycle, TheOlderLayoutIsReadOnlyWithoutPerModuleBlocks)
+{
+    RecordingHost host;
+    MakeProject();
+    // Through the unit, so that the flow hears of the stimulus.
+    Unit("top")->SetNewStimulusList({Member("stimulus/tb.v")}, nullptr);
+    Unit("top")->GetAssociatedFileList().push_back(Member("constraint/alu.pdc"));
+    ASSERT_TRUE(IcmdDoCloseProject(false, false));
+    const std::string saved = ProjectText();
+    const std::size_t blocks = saved.find("LIST NewModulesInfo\n");
+    ASSERT_NE(blocks, std::string::npos);
+    const std::size_t afterBlocks = ListEnd(saved, blocks);
+
+    // Without the per-module blocks the top-level lists give the same settings.
+    WriteProject(saved.substr(0, blocks) + saved.substr(afterBlocks));
+    ASSERT_TRUE(IcmdDoOpenProject(ProjectFile().c_str(), false, false));
+    EXPECT_EQ(Unit("top")->GetStimulusList().size(), 1u);
+    EXPECT_EQ(Unit("top")->GetAssociatedFileListConst().size(), 1u);
+    ASSERT_TRUE(IcmdDoCloseProject(false, false));
+    EXPECT_EQ(ProjectText(), saved);
+
+    // With both layouts the older lists are not read.
+    std::string both = saved;
+    both.replace(both.find("LIST Other_Association\nLIST top\n"), 0, "");
+    const std::size_t stimulusList = both.find("LIST AssociatedStimulus\nLIST top\n");
+    ASSERT_NE(stimulusList, std::string::npos);
+    both.insert(stimulusList + std::string("LIST AssociatedStimulus\nLIST top\n").size(),
+                "VALUE \"<project>/hdl/alu.v,hdl\"\n");
+    WriteProject(both);
+    ASSERT_TRUE(IcmdDoOpenProject(ProjectFile().c_str(), false, false));
+    EXPECT_EQ(Unit("top")->GetStimulusList().size(), 1u);
+}
+
+TEST_F(ProjectLifeCycle, DamagedModuleHeadsFailTheOpenAndLeaveNoProject)
+{
+    MakeProject();
+    ASSERT_TRUE(IcmdDoCloseProject(false, false));
+    const std::string saved = ProjectText();
+    for (const char* head : {"LIST top\n", "LIST\n", "LIST \"\"\n", "LIST \"top\n"}) {
+        std::string damaged = saved;
+        damaged.replace(damaged.find("LIST NewModulesInfo\n"), 20,
+                        std::string("LIST NewModulesInfo\n") + head + "ENDLIST\n");
+        WriteProject(damaged);
+        m_messages.Clear();
+        EXPECT_FALSE(IcmdDoOpenProject(ProjectFile().c_str(), false, false)) << head;
+        EXPECT_FALSE(Design().IsProjectOpen());
+        EXPECT_EQ(m_messages.WithId("PROJECT_FILE_DAMAGED").size(), 1u) << head;
+        EXPECT_EQ(ProjectText(), damaged);
+    }
+}
+
+TEST_F(ProjectLifeCycle, StatesOfThe5_0Layout)
+{
+    EXPECT_EQ(IcmdReadWriteProjectImpl::GetStateFromID(305, 0), 5);
+    EXPECT_EQ(IcmdReadWriteProjectImpl::GetStateFromID(305, 1), 0);
+    EXPECT_EQ(IcmdReadWriteProjectImpl::GetStateFromID(305, 2), 3);
+    EXPECT_EQ(IcmdReadWriteProjectImpl::GetStateFromID(305, 3), 0);
+    EXPECT_EQ(IcmdReadWriteProjectImpl::GetStateFromID(2147483647, 9), 2);
+    EXPECT_EQ(IcmdReadWriteProjectImpl::GetStateFromID(-7, 0), 0);
+
+    RecordingHost host;
+    MakeProject();
+    const std::string netlist = m_folder.Write("alu/synthesis/regs.edn", "(edif top)\n");
+    ASSERT_TRUE(Files().AddOrUpdateFile(
+        IfileObjectEx(IfileObject(ImodelFileName(netlist), zorpaFT_SYN_EDN, ImodelFMFull, true, true), false), true));
+    ImodelContextImpl* context = Unit("top")->GetContext();
+    ASSERT_NE(context, nullptr);
+    context->SetSolvatoState(Post_Layout);
+    ASSERT_TRUE(IcmdDoCloseProject(false, false));
+    std::string text = ProjectText();
+    const std::size_t blocks = text.find("LIST NewModulesInfo\n");
+    text.erase(blocks, ListEnd(text, blocks) - blocks);
+    const std::size_t states = text.find("LIST ProjectState5.1\n");
+    text.erase(states, ListEnd(text, states) - states);
+    // top: synthesis succeeded, pre-synthesis; regs: its synthesis netlist
+    // is out of date; a line without ";" and one beyond every number
+    // restore nothing.
+    text += "LIST ProjectState\nVALUE \"top\"  3;0\nVALUE \"regs::mylib\" 0;20\nVALUE \"alu\" 33\n"
+            "VALUE \"gone\" 99999999999999;\nENDLIST\n";
+    WriteProject(text);
+    ASSERT_TRUE(IcmdDoOpenProject(ProjectFile().c_str(), false, false));
+    context = Unit("top")->GetContext();
+    EXPECT_EQ(context->GetToolState(ideSYNTHESIS, nullptr), StateSuccess);
+    EXPECT_EQ(context->GetToolState(ideSIMULATION, nullptr), StateNoResult);
+    EXPECT_EQ(context->GetToolState(idePALLADOR, nullptr), StateNoResult);
+    EXPECT_EQ(context->GetSolvatoState(), Pre_Synthesis);
+    const IfileObject edif(ImodelFileName(netlist), zorpaFT_SYN_EDN, ImodelFMFull, true, true);
+    EXPECT_EQ(Files().GetFile(edif)->GetFileState(), imodelFileOutOfDate);
+}
+
+TEST_F(ProjectLifeCycle, ProfilesOfUserManagedKindsAreKept)
+{
+    ProfileHost host;
+    MakeProject();
+    ASSERT_TRUE(IcmdDoSaveProject(false, nullptr));
+    const std::string saved = ProjectText();
+    EXPECT_NE(saved.find("LIST Profiles\nType=synthesis\nProfile=\nTool=\nLocation=\nAdditionalParameter=-c\n"
+                         "Batch=false\nEndProfile\nType=simulation\nProfile=ModelSim\nTool=vsim\n"),
+              std::string::npos);
+    ASSERT_TRUE(IcmdDoCloseProject(false, false));
+    std::string text = saved;
+    text.replace(text.find("LIST Profiles\n"), 14,
+                 "LIST Profiles\nType=stimulus\nProfile=WaveFormer\nBatch=TRUE\nEndProfile\n"
+                 "Tool=wavegen\nEndProfile\nType=synthesis\nTool=synplify\nEndProfile\n");
+    WriteProject(text);
+    ASSERT_TRUE(IcmdDoOpenProject(ProjectFile().c_str(), false, false));
+    std::vector<std::string> kept;
+    for (const auto& profile : host.profiles.stored)
+        kept.push_back(std::to_string(profile.kind) + ":" + profile.profile + "/" + profile.tool + "/" +
+                       profile.parameters + "/" + (profile.batch ? "batch" : "-"));
+    // The simulation section of the file gives an empty simulation profile
+    // first; the second stimulus profile carries over what it leaves out;
+    // the synthesis profiles, managed by the host, are dropped.
+    const std::vector<std::string> expected = {"1:///-", "2:WaveFormer///batch", "2:WaveFormer/wavegen//batch",
+                                               "1:ModelSim/vsim/-c/batch", "2://-c/-"};
+    EXPECT_EQ(kept, expected);
+}
+
+TEST_F(ProjectLifeCycle, TheMeterOnlyGrowsAndEndsAtTheEnd)
+{
+    MakeProject();
+    ASSERT_TRUE(IcmdDoCloseProject(false, false));
+    static std::vector<unsigned> values;
+    values.clear();
+    Design().SetProjectFolder(ImodelFileName(m_folder / "alu"));
+    Design().SetProjectName(ImodelFileName("alu"));
+    Design().ResetProjectFileStream(true);
+    const std::vector<Iconvert*> none;
+    IcmdReadWriteProjectImpl reader(
+        ideProjectFileRead, Design().GetProjectFileStream(), none, [](unsigned value) { values.push_back(value); },
+        false);
+    EXPECT_EQ(reader.Do(0, 100), AcmdEnum::Success);
+    ASSERT_FALSE(values.empty());
+    EXPECT_TRUE(std::is_sorted(values.begin(), values.end()));
+    EXPECT_EQ(values.back(), 100u);
+    // More steps than the fixed weights: one per member file.
+    EXPECT_GT(values.size(), 31u + 5u);
+
+    values.clear();
+    Design().SetProjectName(ImodelFileName("gone"));
+    IcmdReadWriteProjectImpl failing(
+        ideProjectFileRead, Design().GetProjectFileStream(), none, [](unsigned value) { values.push_back(value); },
+        false);
+    EXPECT_EQ(failing.Do(10, 60), AcmdEnum::Failure);
+    EXPECT_EQ(values.back(), 60u);
+    Imodel::GetInstance().GetFileManager()->RemoveAllFiles();
+    Design().ClearProject();
+}
+
+namespace {
+
+// Writes past `bytes` fail (EFBIG) while it lives.
+class FileSizeLimit {
+public:
+    explicit FileSizeLimit(rlim_t bytes)
+    {
+        getrlimit(RLIMIT_FSIZE, &m_old);
+        m_handler = std::signal(SIGXFSZ, SIG_IGN);
+        rlimit limit = m_old;
+        limit.rlim_cur = bytes;
+        setrlimit(RLIMIT_FSIZE, &limit);
+    }
+    ~FileSizeLimit()
+    {
+        setrlimit(RLIMIT_FSIZE, &m_old);
+        std::signal(SIGXFSZ, m_handler);
+    }
+
+private:
+    rlimit m_old{};
+    void (*m_handler)(int) = nullptr;
+};
+
+std::vector<std::string> HiddenFiles(const std::string& folder)
+{
+    std::vector<std::string> names;
+    SysListFolder(folder, names);
+    std::erase_if(names, [](const std::string& name) { return name.empty() || name[0] != '.'; });
+    return names;
+}
+
+}  // namespace
+
+TEST_F(ProjectLifeCycle, AFailedSaveKeepsTheOldFileAndTheProjectOpen)
+{
+    MakeProject();
+    ASSERT_TRUE(IcmdDoSaveProject(false, nullptr));
+    const std::string before = ProjectText();
+    Design().SetNeedSave(true);
+    {
+        FileSizeLimit limit(64);
+        m_messages.Clear();
+        EXPECT_FALSE(IcmdDoSaveProject(false, nullptr));
+        EXPECT_EQ(m_messages.WithId("SAVE_FAILED").size(), 1u);
+        EXPECT_FALSE(IcmdDoCloseProject(false, false));
+    }
+    EXPECT_TRUE(Design().IsProjectOpen());
+    EXPECT_TRUE(Design().GetNeedSave());
+    EXPECT_EQ(ProjectText(), before);
+    EXPECT_TRUE(HiddenFiles(m_folder / "alu").empty());
+    EXPECT_TRUE(IcmdDoSaveProject(false, nullptr));
+    EXPECT_FALSE(Design().GetNeedSave());
+}
+
+TEST_F(ProjectLifeCycle, ANewProjectWhoseFileCannotBeWrittenIsNotCreated)
+{
+    {
+        FileSizeLimit limit(64);
+        EXPECT_FALSE(IcmdDoNewProject(false, "alu", m_folder / "alu", true, "ZX3", "", ""));
+    }
+    EXPECT_EQ(m_messages.WithId("SAVE_FAILED").size(), 1u);
+    EXPECT_TRUE(m_messages.WithId("PROJECT_CREATED").empty());
+    EXPECT_FALSE(Design().IsProjectOpen());
+    EXPECT_FALSE(UtlDoesFileExist(ProjectFile()));
+}
+
+TEST_F(ProjectLifeCycle, ARaisedErrorDuringTheReadIsAnInternalErrorAndLeavesNoProject)
+{
+    ProfileHost host;
+    MakeProject();
+    ASSERT_TRUE(IcmdDoCloseProject(false, false));
+    DefSetBool("IDE_OPEN_MRU_PROJECT", true);
+    host.profiles.throwOnRead = true;
+    EXPECT_FALSE(IcmdDoOpenProject(ProjectFile().c_str(), false, false));
+    ASSERT_EQ(m_messages.WithId("INTERNAL_ERROR_OPEN_PRJ").size(), 1u);
+    EXPECT_NE(m_messages.WithId("INTERNAL_ERROR_OPEN_PRJ").front().text.find(ProjectFile()), std::string::npos);
+    int reopen = 1;
+    EXPECT_EQ(DefGetBoolFL("IDE_OPEN_MRU_PROJECT", &reopen), 0);
+    EXPECT_EQ(reopen, 0);
+    EXPECT_FALSE(Design().IsProjectOpen());
+    EXPECT_EQ(Files().GetFileCount(), 0);
+}

@@ -1,0 +1,192 @@
+// save_project_as in process: what the copy holds as the host made it,
+// before the copy is opened; the copy opened without links; the failures
+// that leave the old project open; the folder rule of the copy tool.
+#include "MessageRecorder.h"
+#include "TempFolder.h"
+
+#include "ConsoleHost.h"
+#include "icmd/IcmdProjectCommands.h"
+#include "icmd/IcmdSaveProjectAs.h"
+#include "ifile/IfileManager.h"
+#include "ifile/IfileObjectEx.h"
+#include "imodel/design/ImodelDesignManager.h"
+#include "imodel/model/Imodel.h"
+#include "imodel/names/ImodelCopyDirTool.h"
+#include "src/icmd/project/ImodelCopyProjectDirTool.h"
+
+#include <foundation/AcmdManager.h>
+#include <foundation/Def.h>
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <set>
+#include <string>
+
+namespace {
+
+ImodelDesignManager& Design() { return *Imodel::GetInstance().GetDesignManager(); }
+IfileManager& Files() { return *Imodel::GetInstance().GetFileManager(); }
+
+// The files below a folder, and its empty folders with a trailing "/".
+std::set<std::string> Tree(const std::string& folder)
+{
+    std::set<std::string> entries;
+    std::error_code error;
+    for (const auto& entry : std::filesystem::recursive_directory_iterator(folder, error)) {
+        const std::string name = std::filesystem::relative(entry.path(), folder).string();
+        if (!entry.is_directory()) {
+            entries.insert(name);
+        } else if (std::filesystem::is_empty(entry.path())) {
+            entries.insert(name + "/");
+        }
+    }
+    return entries;
+}
+
+// The console host's copy, with a look at the copy before it is opened.
+class SnapshotHost : public ConsoleHost {
+public:
+    bool CopyFolder(ImodelCopyDirTool& tool, bool flag) override
+    {
+        const bool copied = ConsoleHost::CopyFolder(tool, flag);
+        snapshot = Tree(tool.GetTargetFolder());
+        return copied && !failAfterCopy;
+    }
+    std::set<std::string> snapshot;
+    // The copy is made, then reported as failed (a disk that filled up).
+    bool failAfterCopy = false;
+};
+
+class SaveProjectAs : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        DefReset();
+        DefLoadDefaultsFromText("IDE_MAJOR = 8\nIDE_MINOR = 4\n@choices FAM = ZX3\n@choices DIE[QFAM=ZX3] = zx3_10\n"
+                                "@choices PACKAGE[QFAM=ZX3,QDIE=zx3_10] = tq100\n");
+        AcmdManager::GetInstance().SetCurrentFolder(m_folder.Path());
+        Imodel::GetInstance().SetHost(&m_host);
+        ASSERT_TRUE(IcmdDoNewProject(false, "alu", m_folder / "alu", true, "ZX3", "zx3_10", "tq100"));
+        for (const char* name : {"alu/hdl/alu.vhd", "alu/synthesis/alu.edn", "shared/common.vhd"}) Member(name);
+        for (const char* name : {"alu/hdl/scratch.vhd", "alu/simulation/modelsim.ini", "alu/simulation/meminit.dat",
+                                 "alu/viewdraw/viewdraw.ini", "alu/viewdraw/vf/project.lst", "alu/viewdraw2/x.sch",
+                                 "alu/pallador/impl1/alu.adb"})
+            m_folder.Write(name, name);
+        ASSERT_TRUE(IcmdDoSaveProject(false, nullptr));
+    }
+    void TearDown() override
+    {
+        if (Design().IsProjectOpen()) IcmdDoCloseProject(false, false);
+        Imodel::GetInstance().SetHost(m_previousHost);
+        AcmdManager::GetInstance().SetCurrentFolder(std::string());
+        DefReset();
+    }
+
+    void Member(const std::string& name)
+    {
+        const std::string path = m_folder.Write(name, name);
+        const zorpaFileManagerTypes type = name.ends_with(".edn") ? zorpaFT_SYN_EDN : zorpaFT_HDL;
+        ASSERT_TRUE(Files().AddOrUpdateFile(
+            IfileObjectEx(IfileObject(ImodelFileName(path), type, ImodelFMFull, true, true), false), true));
+    }
+    bool HasLinks() const
+    {
+        std::vector<IfileManager::Entry> files;
+        Files().GetFiles(files, 0, nullptr);
+        return std::any_of(files.begin(), files.end(), [](const auto& file) { return !file->IsLocalFile(); });
+    }
+
+    TempFolder m_folder;
+    MessageRecorder m_messages;
+    ImodelHost* m_previousHost = Imodel::GetInstance().GetHost();
+    SnapshotHost m_host;
+};
+
+}  // namespace
+
+TEST_F(SaveProjectAs, AnEmptyCopyHoldsTheRenamedProjectFileAndTheSetUpFilesAndOpensWithoutLinks)
+{
+    ASSERT_TRUE(HasLinks());
+    ASSERT_TRUE(IcmdDoSaveProjectAs(false, "copy", "empty", false, IcmdSaveAsNoFiles, IcmdSaveAsNoImpls));
+    EXPECT_EQ(m_host.snapshot,
+              (std::set<std::string>{"empty.prj", "pallador/", "simulation/meminit.dat", "simulation/modelsim.ini",
+                                     "viewdraw/vf/project.lst", "viewdraw/viewdraw.ini"}));
+    EXPECT_EQ(Design().GetProjectFileName().GetString(), m_folder / "copy/empty.prj");
+    EXPECT_FALSE(HasLinks());
+    EXPECT_EQ(Files().GetFileCount(), 0);
+    // The members it left behind are dropped without a word.
+    EXPECT_TRUE(m_messages.WithId("OLD_FILE_NOT_FOUND").empty());
+    EXPECT_EQ(m_messages.WithId("CLOSE_TOOL").size(), 1u);
+    EXPECT_FALSE(IcmdSaveProjectAs::SkipFileDoesNotExistMessage() || IcmdSaveProjectAs::IgnoreImplThatDoesNotExist());
+    // The old project is as it was.
+    EXPECT_EQ(m_folder.Read("alu/hdl/alu.vhd"), "alu/hdl/alu.vhd");
+}
+
+TEST_F(SaveProjectAs, AllOfACopyIsEveryFileOnceThoughALinkLeadsBackUp)
+{
+    std::filesystem::create_directory_symlink(m_folder / "alu", m_folder / "alu/hdl/loop");
+    ASSERT_TRUE(IcmdDoSaveProjectAs(false, "copy", "all", false, IcmdSaveAsAllFiles, IcmdSaveAsAllImpls));
+    const std::set<std::string>& copied = m_host.snapshot;
+    EXPECT_TRUE(copied.count("all.prj") && copied.count("hdl/scratch.vhd") && copied.count("viewdraw2/x.sch"));
+    EXPECT_FALSE(copied.count("alu.prj"));
+    EXPECT_TRUE(std::none_of(copied.begin(), copied.end(),
+                             [](const std::string& name) { return name.starts_with("hdl/loop"); }));
+}
+
+TEST_F(SaveProjectAs, FailuresLeaveTheOldProjectOpenAndNoCopyBehind)
+{
+    const std::string project = m_folder / "alu/alu.prj";
+    // No host to copy.
+    Imodel::GetInstance().SetHost(nullptr);
+    EXPECT_FALSE(IcmdDoSaveProjectAs(false, "copy", "alu2", false, IcmdSaveAsAllFiles, IcmdSaveAsAllImpls));
+    EXPECT_EQ(m_messages.WithId("SAVE_AS_NO_COPY").size(), 1u);
+    EXPECT_EQ(Design().GetProjectFileName().GetString(), project);
+    EXPECT_FALSE(std::filesystem::exists(m_folder / "copy"));
+
+    // A copy that fails half way: the half copy goes, the old project opens again.
+    Imodel::GetInstance().SetHost(&m_host);
+    m_host.failAfterCopy = true;
+    EXPECT_FALSE(IcmdDoSaveProjectAs(false, "copy", "alu2", false, IcmdSaveAsAllFiles, IcmdSaveAsAllImpls));
+    EXPECT_TRUE(m_host.snapshot.count("alu2.prj"));
+    EXPECT_FALSE(std::filesystem::exists(m_folder / "copy"));
+    EXPECT_TRUE(Design().IsProjectOpen());
+    EXPECT_EQ(Design().GetProjectFileName().GetString(), project);
+    m_host.failAfterCopy = false;
+
+    // Into the project itself, into its own folder, over a folder that exists.
+    for (const char* location : {"alu/hdl/copy", "alu", "shared"})
+        EXPECT_FALSE(IcmdDoSaveProjectAs(false, location, "alu2", false, IcmdSaveAsAllFiles, IcmdSaveAsAllImpls));
+    EXPECT_EQ(m_messages.WithId("SAVE_AS_INSIDE_PROJECT").size(), 1u);
+    EXPECT_EQ(m_messages.WithId("FOLDER_ALREADY_EXIST").size(), 2u);
+    // Links cannot be replaced by local copies.
+    EXPECT_FALSE(IcmdDoSaveProjectAs(false, "copy", "alu2", true, IcmdSaveAsAllFiles, IcmdSaveAsAllImpls));
+    EXPECT_EQ(m_messages.WithId("SAVE_AS_LINKS_NOT_REPLACED").size(), 1u);
+    EXPECT_EQ(Design().GetProjectFileName().GetString(), project);
+    EXPECT_FALSE(std::filesystem::exists(m_folder / "copy") || std::filesystem::exists(m_folder / "alu/hdl/copy"));
+}
+
+TEST_F(SaveProjectAs, TheChoicesOfADialogNameTheCurrentView)
+{
+    IcmdSaveProjectAs command;
+    std::vector<std::pair<IcmdSaveAsImplFilter, std::string>> views;
+    command.GetImplFilterChoices(views);
+    ASSERT_EQ(views.size(), 3u);
+    EXPECT_EQ(views[1].second, "Current view only (Impl1)");
+    std::vector<std::pair<IcmdSaveAsFileFilter, std::string>> files;
+    command.GetFileFilterChoices(files);
+    ASSERT_EQ(files.size(), 4u);
+    for (std::size_t i = 0; i < files.size(); ++i) EXPECT_EQ(files[i].first, static_cast<IcmdSaveAsFileFilter>(i));
+}
+
+TEST(CopyProjectDirTool, AFolderHoldsWhatLiesBelowItsLastNameOnly)
+{
+    using Tool = ImodelCopyProjectDirTool;
+    EXPECT_TRUE(Tool::IsObjectInFolder("/w/alu/pallador/impl1", "/w/alu/pallador/impl1"));
+    EXPECT_TRUE(Tool::IsObjectInFolder("/w/alu/pallador/impl1/a.adb", "/w/alu/pallador/impl1/"));
+    EXPECT_TRUE(Tool::IsObjectInFolder("/W/ALU/Pallador\\Impl1\\sub", "/w/alu/pallador/impl1"));
+    EXPECT_FALSE(Tool::IsObjectInFolder("/w/alu/pallador/impl10", "/w/alu/pallador/impl1"));
+    EXPECT_FALSE(Tool::IsObjectInFolder("/w/alu/viewdraw2/x.sch", "/w/alu/viewdraw"));
+    EXPECT_FALSE(Tool::IsObjectInFolder("/w/alu", "/w/alu/pallador"));
+    EXPECT_FALSE(Tool::IsObjectInFolder("/w/alu", ""));
+}

@@ -1,0 +1,138 @@
+// The settings commands on an open project: what marks the project as
+// needing a save, how often a set-up file is rewritten, and the in-process
+// entry points. What the user sees of them (refusals, the saved project
+// file, the set-up files) is in the scenarios tests/tcl/project_settings.tcl,
+// simulation_options.tcl and setup_files.tcl.
+#include "DebugCapture.h"
+#include "IcmdTestSupport.h"
+
+#include "icmd/IcmdProjectCommands.h"
+#include "icmd/IcmdSettingsCommands.h"
+#include "imodel/options/ImodelGlobalFlowOptions.h"
+#include "imodel/options/ImodelSimulationOptions.h"
+#include "itool/ItoolModelSimPathOptions.h"
+#include "src/icmd/settings/IcmdSimulationOptions.h"
+
+namespace {
+
+Imodel& Model() { return Imodel::GetInstance(); }
+
+class SettingsCommands : public IcmdTest {
+protected:
+    void SetUp() override
+    {
+        IcmdTest::SetUp();
+        ASSERT_TRUE(DefLoadDefaultsFromText("@choices FAM = ZX3\nIDE_MODELSIM_LIB_LOC_DEFAULT = /opt/sim\n"
+                                            "IDE_MODELSIM_VHDL_FAM = zx3\nIDE_MODELSIM_VLOG_FAM = zx3v\n"));
+        for (const IcmdCommandFactory& factory :
+             {IcmdNewProjectFactory(), IcmdSaveProjectFactory(), IcmdCloseProjectFactory(),
+              IcmdProjectSettingsFactory(), IcmdSimulationOptionsFactory(), IcmdModelSimOptionsFactory(),
+              IcmdUserLibraryOptionsFactory()})
+            Manager().RegisterCommand(factory(Model()));
+        ASSERT_EQ(Eval("new_project -location p -name p -hdl VHDL -family ZX3"), TCL_OK) << result;
+        Design().SetNeedSave(false);
+    }
+    void TearDown() override
+    {
+        if (Design().IsProjectOpen()) IcmdDoCloseProject(false, false);
+        IcmdTest::TearDown();
+    }
+
+    // How many times the debug print says the file was written.
+    static int Writes(const DebugCapture& capture, const std::string& name)
+    {
+        int count = 0;
+        for (std::size_t at = capture.Text().find(name); at != std::string::npos;
+             at = capture.Text().find(name, at + 1))
+            ++count;
+        return count;
+    }
+};
+
+}  // namespace
+
+TEST_F(SettingsCommands, RunsThatNameNothingNewLeaveTheProjectUntouched)
+{
+    const DebugCapture capture;
+    for (const char* script : {"project_settings", "project_settings -hdl vhdl -auto_file_detection true",
+                               "set_modelsim_options", "set_modelsim_options -sim_runtime 1000ns -type max",
+                               "set_user_lib_options -name work -path work -option compile"}) {
+        EXPECT_EQ(Eval(script), TCL_OK) << script << ": " << result;
+        EXPECT_FALSE(Design().GetNeedSave()) << script;
+    }
+    EXPECT_EQ(Writes(capture, "Writing "), 0);
+
+    ASSERT_EQ(Eval("set_modelsim_options -sim_runtime 5us"), TCL_OK);
+    EXPECT_TRUE(Design().GetNeedSave());
+    EXPECT_EQ(Model().GetSimulationOptions()->RunTime, "5us");
+    Design().SetNeedSave(false);
+    ASSERT_EQ(Eval("set_modelsim_options -sim_runtime 5us"), TCL_OK);
+    EXPECT_FALSE(Design().GetNeedSave());
+}
+
+TEST_F(SettingsCommands, EachChangeOfASetupFileSwitchBringsItsFileUpToDateOnce)
+{
+    const DebugCapture capture;
+    ASSERT_EQ(Eval("project_settings -auto_update_modelsim_ini false"), TCL_OK);
+    EXPECT_TRUE(Design().GetNeedSave());
+    EXPECT_EQ(Writes(capture, "modelsim.ini"), 0) << "an existing file is left alone with the switch off";
+    ASSERT_EQ(Eval("project_settings -auto_update_modelsim_ini true -block_mode true"), TCL_OK);
+    EXPECT_EQ(Writes(capture, "modelsim.ini"), 1);
+    EXPECT_TRUE(Model().GetGlobalFlowOptions()->NoIOMode);
+
+    ASSERT_EQ(Eval("project_settings -auto_update_viewdraw_ini false"), TCL_OK);
+    EXPECT_EQ(Writes(capture, "viewdraw.ini"), 0);
+    EXPECT_EQ(Writes(capture, "project.lst"), 1);
+    ASSERT_EQ(Eval("project_settings -auto_update_viewdraw_ini true"), TCL_OK);
+    EXPECT_EQ(Writes(capture, "viewdraw.ini"), 1);
+    EXPECT_EQ(Writes(capture, "modelsim.ini"), 1);
+}
+
+TEST_F(SettingsCommands, TheInProcessEntryPointsSetWhatTheyAreGiven)
+{
+    ImodelGlobalFlowOptions flags = *Model().GetGlobalFlowOptions();
+    flags.GenerateHDLAfterSynthesis = true;
+    flags.EnableFileDetection = false;
+    EXPECT_TRUE(IcmdDoProjectSettings(false, false, flags));
+    EXPECT_TRUE(*Model().GetGlobalFlowOptions() == flags);
+    EXPECT_FALSE(Design().IsDefaultVHDL());
+
+    ImodelSimulationOptions simulation;
+    simulation.Type = "typ";
+    simulation.Resolution = "10ps";
+    simulation.DumpVCD = 1;
+    EXPECT_TRUE(IcmdDoSetSimulationOptions(false, simulation));
+    EXPECT_TRUE(*Model().GetSimulationOptions() == simulation);
+    simulation.VsimOpt = "-a\n-b";
+    EXPECT_FALSE(IcmdDoSetSimulationOptions(false, simulation)) << "a line break cannot be stored";
+    EXPECT_EQ(Model().GetSimulationOptions()->VsimOpt, "");
+
+    ItoolModelSimPathOptions paths;
+    paths.SetUseCustomPath(true);
+    paths.SetLibraryPath("/my/sim/zx3");
+    bool flush = false;
+    EXPECT_TRUE(IcmdDoSetModelSimLibOptions(false, paths, &flush));
+    EXPECT_TRUE(flush);
+    EXPECT_TRUE(*Model().GetModelSimPathOptions() == paths);
+    EXPECT_NE(m_folder.Read("p/simulation/modelsim.ini").find("\nzx3v = /my/sim/zx3\n"), std::string::npos);
+
+    Design().AddLibrary("mylib", false);
+    EXPECT_FALSE(IcmdDoSetUserLibOptions(false, "nolib", "/x", ZORPA_REFRESH));
+    EXPECT_EQ(TextsOf("LIBRARY_NOT_IN_PROJECT"), Texts{"The library 'nolib' is not in the project."});
+    EXPECT_TRUE(IcmdDoSetUserLibOptions(false, "MYLIB", "/libs/mylib", ZORPA_REFRESH));
+    ASSERT_TRUE(IcmdDoSaveProject(false, nullptr));
+    EXPECT_NE(m_folder.Read("p/p.prj").find("LIST LIBRARY_mylib\nALIAS=/libs/mylib\nCOMPILE_OPTION=REFRESH\nENDLIST"),
+              std::string::npos);
+    // An empty path gives the library its own name back.
+    EXPECT_TRUE(IcmdDoSetUserLibOptions(false, "mylib", "", ZORPA_REFRESH));
+    EXPECT_EQ(Design().FindLibraryByName("mylib")->GetPath(), "mylib");
+}
+
+TEST_F(SettingsCommands, ADoFileThatIsMissingIsLeftOutWhenTheOptionsAreWrittenOut)
+{
+    // The options name "wave.do" as the file to include, which is not there yet.
+    EXPECT_EQ(AcmdManager::ExportCommand(IcmdSimulationOptions()).find("-included_do_file"), std::string::npos);
+    m_folder.Write("wave.do", "add wave /*\n");
+    EXPECT_NE(AcmdManager::ExportCommand(IcmdSimulationOptions()).find(" -included_do_file wave.do"),
+              std::string::npos);
+}

@@ -1,0 +1,162 @@
+// Adding the files of a project file to the project, and the error group a
+// file belongs to as its error text changes.
+#include "ProjectFolderScope.h"
+#include "TempFolder.h"
+
+#include "ifile/IfileListener.h"
+#include "ifile/IfileManager.h"
+#include "ifile/IfileObjectEx.h"
+#include "ifile/IfileProjectOpening.h"
+#include "imodel/model/Imodel.h"
+#include "imodel/names/ImodelProjectFileStructure.h"
+
+#include <gtest/gtest.h>
+
+#include <sstream>
+#include <string>
+#include <vector>
+
+namespace {
+
+using Entry = IfileManager::Entry;
+
+struct CommandCall {
+    std::string name;
+    bool parse = false;
+    std::vector<std::string> skipped;
+};
+std::vector<CommandCall>& Calls()
+{
+    static std::vector<CommandCall> calls;
+    return calls;
+}
+
+// The add-file command as the file manager sees it: records each call and
+// refuses files named "refused.v".
+Entry RecordingAddFile(const IfileObjectEx& file, bool updateFileManager, bool parse, bool, std::deque<IfileObject>*,
+                       std::vector<std::string>* skipModules, bool, VyIfaces::IComponent*, bool, bool,
+                       std::vector<VyIfaces::IComponent*>*)
+{
+    EXPECT_FALSE(updateFileManager);
+    Calls().push_back({file.GetFileTitleAndExt(), parse, skipModules ? *skipModules : std::vector<std::string>{}});
+    if (file.GetFileTitleAndExt() == "refused.v") return Entry();
+    return Imodel::GetInstance().GetFileManager()->GetFile(file);
+}
+
+class Registered : public IfileListener {
+public:
+    std::vector<std::string> names;
+    void EmptyFileList() override {}
+    void UpdateFile(Entry file, bool isNew) override
+    {
+        if (isNew) names.push_back(file->GetFileTitleAndExt());
+    }
+    void RemoveFile(Entry) override {}
+};
+
+class AddFilesToModelTest : public ::testing::Test {
+protected:
+    AddFilesToModelTest() { IfileAddFileToModelHook() = &RecordingAddFile; }
+    ~AddFilesToModelTest() override
+    {
+        IfileAddFileToModelHook() = m_formerHook;
+        Calls().clear();
+        files.RemoveAllFiles();
+        files.UpdateErrorFiles();
+    }
+
+    // A project file whose file-list block lists the files (each with its
+    // extra lines), written as the file manager writes it.
+    static void Parse(ImodelProjectFileStructure& parsed, const std::vector<std::string>& members)
+    {
+        std::ostringstream text;
+        text << "KEY SOLVATO \"8.4\"\nLIST FileManager\n";
+        for (const std::string& member : members) text << member << "ENDFILE\n";
+        text << "ENDLIST\n";
+        parsed.Parse("test.prj", text.str(), "");
+    }
+    Entry Find(const std::string& relative) const
+    {
+        return files.GetFile(IfileObject(relative, zorpaFT_UNKNOWN, ImodelFMRelative, false, true));
+    }
+
+    TempFolder project;
+    ProjectFolderScope folder{project.Path()};
+    IfileManager& files = *Imodel::GetInstance().GetFileManager();
+
+private:
+    IfileAddFileToModelFunction m_formerHook = IfileAddFileToModelHook();
+};
+
+}  // namespace
+
+TEST_F(AddFilesToModelTest, SchematicsComeFirstAndChildrenPointAtTheirRegisteredParent)
+{
+    for (const char* name : {"b.v", "a.sch", "refused.v", "c.v"}) project.Write(name, "");
+    ImodelProjectFileStructure parsed;
+    Parse(parsed, {"VALUE \"<project>/b.v,hdl\"\nPARENT=\"<project>/a.sch\"\n", "VALUE \"<project>/a.sch,sch\"\n",
+                   "VALUE \"<project>/refused.v,hdl\"\n", "VALUE \"<project>/gone.v,hdl\"\n",
+                   "VALUE \"/elsewhere/linked.v,hdl\"\n", "VALUE \"<project>/c.v,hdl\"\nPARENT=\"<project>/b.v\"\n"});
+    Registered listener;
+    files.AddListener(&listener);
+    std::vector<std::string> skip{"ram"};
+    int steps = 0;
+    EXPECT_TRUE(files.AddFilesToModel(
+        parsed, {}, &skip, [&steps] { ++steps; }, true, true));
+    files.RemoveListener(&listener);
+
+    // The schematic is registered before any other file; the linked file is
+    // left out; the missing one is not registered.
+    EXPECT_EQ(listener.names, (std::vector<std::string>{"a.sch", "b.v", "refused.v", "c.v"}));
+    std::vector<std::string> handed;
+    for (const CommandCall& call : Calls()) {
+        handed.push_back(call.name);
+        EXPECT_TRUE(call.parse);
+        EXPECT_EQ(call.skipped, skip);
+    }
+    EXPECT_EQ(handed, (std::vector<std::string>{"b.v", "a.sch", "refused.v", "gone.v", "c.v"}));
+    EXPECT_EQ(steps, 5);
+    // Files the command refuses are for deletion.
+    ASSERT_EQ(parsed.GetFilesToDelete().size(), 2u);
+    EXPECT_EQ(parsed.GetFilesToDelete()[0].first, project.Path() + "/refused.v");
+    EXPECT_EQ(parsed.GetFilesToDelete()[1].first, project.Path() + "/gone.v");
+
+    // A file listed after its parent points at the parent's registered entry.
+    const Entry b = Find("b.v");
+    const Entry c = Find("c.v");
+    ASSERT_TRUE(b && c);
+    EXPECT_EQ(b->GetParentFilesOfType(zorpaFT_SCH).size(), 1u);
+    EXPECT_EQ(c->GetParentFileList().front().second.lock(), b);
+
+    ImodelProjectFileStructure withoutBlock;
+    withoutBlock.Parse("old.prj", "KEY SOLVATO \"8.4\"\n", "");
+    Calls().clear();
+    EXPECT_FALSE(files.AddFilesToModel(withoutBlock, {}, nullptr, nullptr, false, false));
+    EXPECT_TRUE(Calls().empty());
+}
+
+TEST_F(AddFilesToModelTest, AFileIsInTheGroupOfItsCurrentErrorTextOnly)
+{
+    project.Write("a.v", "");
+    project.Write("b.v", "");
+    IfileObjectEx a(IfileObject("a.v", zorpaFT_HDL, ImodelFMRelative, false, true), false);
+    IfileObjectEx b(IfileObject("b.v", zorpaFT_HDL, ImodelFMRelative, false, true), false);
+    b.SetErrorFile(ImodelModuleAlreadyDefined, "alu");
+    files.AddOrUpdateFile(b, true);
+    // "zeta" sorts after "alu": the walk over the groups must reach it.
+    for (const char* text : {"zeta", "alu", "mux"}) {
+        a.SetErrorFile(ImodelModuleAlreadyDefined, text);
+        files.AddOrUpdateFile(a, true);
+        std::vector<std::string> groupsOfA;
+        const IfileManager::ErrorGroupRange groups = files.GetErrorFileGroups();
+        for (auto group = groups.first; group != groups.second; ++group)
+            for (const IfileErrorFile& member : *group->second)
+                if (member.file.lock() == Find("a.v")) groupsOfA.push_back(group->first);
+        EXPECT_EQ(groupsOfA, std::vector<std::string>{text});
+    }
+    // No group is left without a file, and b stays in its own.
+    std::vector<std::string> texts;
+    const IfileManager::ErrorGroupRange groups = files.GetErrorFileGroups();
+    for (auto group = groups.first; group != groups.second; ++group) texts.push_back(group->first);
+    EXPECT_EQ(texts, (std::vector<std::string>{"alu", "mux"}));
+}

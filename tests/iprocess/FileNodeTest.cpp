@@ -1,0 +1,163 @@
+// File nodes: how they name files, which file is a unit's current one, and
+// the states they compute.
+#include "FlowProject.h"
+
+#include <algorithm>
+#include <string>
+
+namespace {
+
+// A netlist whose top cell is `cell`.
+std::string Netlist(const std::string& cell)
+{
+    return "(edif " + cell + " (design " + cell + " (cellRef " + cell + " (libraryRef work))))\n";
+}
+
+std::string RelativeName(const boost::shared_ptr<IfileObjectEx>& file)
+{
+    ImodelFileName name;
+    if (file) file->GetRelativeFileName(name);
+    return name.GetString();
+}
+
+}  // namespace
+
+using FileNodes = FlowProject;
+
+TEST_F(FileNodes, NamesComeFromTheUnitOrFromTheFileUpstream)
+{
+    ImodelFileName title;
+    EXPECT_FALSE(Node(zorpaFT_SYN_SDC).GetDefaultFlowFileTitle(title, ""));
+    EXPECT_EQ(title.GetString(), "Internal Error");
+    EXPECT_FALSE(Node(zorpaFT_HDL).GetDefaultFlowFileTitle(title, "top"));
+    EXPECT_EQ(title.GetString(), "Special File with ID: 2");
+    ASSERT_TRUE(Node(zorpaFT_PRO).GetDefaultFlowFileTitle(title, "top"));
+    EXPECT_EQ(title.GetString(), "top_tx/top.pro");
+
+    const IfileObject sdc("<project>/synthesis/top_sdc.sdc", zorpaFT_SYN_SDC, ImodelFMInternal, true, true);
+    EXPECT_EQ(Node(zorpaFT_SYN_SDC).GetBasisName(sdc, zorpaFT_SYN_SDC), "top");
+    const IfileObject instrumented("<project>/synthesis/synthesis_identify/top.edn", zorpaFT_SYN_EDN, ImodelFMInternal,
+                                   true, true);
+    EXPECT_EQ(Node(zorpaFT_SYN_EDN).GetBasisName(instrumented, zorpaFT_ADB), "top_identify");
+
+    // A file of a place-and-route view needs the view's number.
+    EXPECT_FALSE(Node(zorpaFT_ADB).CreateDefaultIfileObject("top", -1));
+    const std::optional<IfileObject> database = Node(zorpaFT_ADB).CreateDefaultIfileObject("top", 1);
+    ASSERT_TRUE(database);
+    EXPECT_EQ(database->GetRevNum(), 1);
+    EXPECT_EQ(database->GetFileTitleAndExt(), "top.adb");
+    ImodelModule* top = Unit("top");
+    const auto current = Node(zorpaFT_ADB).GetFileManagerObject(top, top->GetContext(), true, false, true);
+    ASSERT_TRUE(current);
+    EXPECT_EQ(*current, *database);
+    EXPECT_FALSE(current->IsFileInProject());
+
+    // Removed files leave the known ones; a file added again is known once.
+    const auto netlist = AddDefault(zorpaFT_SYN_EDN, top, "(design top (cellRef top))");
+    const auto other = Add("synthesis/other.edn", zorpaFT_SYN_EDN);
+    Files().RemoveFile(*netlist);
+    EXPECT_EQ(Node(zorpaFT_SYN_EDN).GetKnownFiles(), std::vector<boost::shared_ptr<IfileObjectEx>>{other});
+    Files().RemoveFile(*other);
+    const auto again = Files().AddOrUpdateFile(*other, false);
+    EXPECT_EQ(Node(zorpaFT_SYN_EDN).GetKnownFiles(), std::vector<boost::shared_ptr<IfileObjectEx>>{again});
+
+    // The sources node knows no file and names none.
+    Add("hdl/top.v", zorpaFT_HDL);
+    EXPECT_TRUE(Node(zorpaFT_HDL).GetKnownFiles().empty());
+    ImodelFileName name("left over");
+    EXPECT_FALSE(Node(zorpaFT_HDL).GetFlowFileName(name, top, ImodelFMRelative, true));
+    EXPECT_TRUE(name.empty());
+}
+
+TEST_F(FileNodes, ANetlistOfAnotherUnitGivesWayToTheFirstFreeNumberedVariant)
+{
+    ImodelModule* top = Unit("top");
+    const auto other = AddDefault(zorpaFT_SYN_EDN, top, Netlist("other"));
+    const std::string base = RelativeName(other).substr(0, RelativeName(other).size() - 4);
+    const auto variant = [&] {
+        return RelativeName(Node(zorpaFT_SYN_EDN).GetFileManagerObject(top, top->GetContext(), true, false, true));
+    };
+    EXPECT_EQ(variant(), base + "_1.edn");
+    Add(base + "_1.edn", zorpaFT_SYN_EDN, Netlist("other"));
+    Add(base + "_2.edn", zorpaFT_SYN_EDN, Netlist("top"));
+    EXPECT_EQ(variant(), base + "_2.edn");
+    // Without variants the default file stands.
+    EXPECT_EQ(RelativeName(Node(zorpaFT_SYN_EDN).GetFileManagerObject(top, top->GetContext(), true, false, false)),
+              base + ".edn");
+}
+
+TEST_F(FileNodes, TheSearchForAVariantEndsAtItsBound)
+{
+    ImodelModule* top = Unit("top");
+    const auto other = AddDefault(zorpaFT_SYN_EDN, top, Netlist("other"));
+    const std::string base = RelativeName(other).substr(0, RelativeName(other).size() - 4);
+    const int bound = IprocessFileObject::kMaxNumberedVariants;
+    for (int number = 1; number <= bound; ++number)
+        Add(base + "_" + std::to_string(number) + ".edn", zorpaFT_SYN_EDN, Netlist("other"));
+    const auto found = Node(zorpaFT_SYN_EDN).GetFileManagerObject(top, top->GetContext(), true, false, true);
+    EXPECT_EQ(RelativeName(found), base + "_" + std::to_string(bound) + ".edn");
+}
+
+TEST_F(FileNodes, AnAbsentRequiredInputMakesAGroupIncompleteWhateverTheOthersAre)
+{
+    ImodelModule* top = Unit("top");
+    const auto netlist = AddDefault(zorpaFT_SYN_EDN, top, Netlist("top"));
+    const std::vector<IprocessFileObject*> group{&Node(zorpaFT_SYN_EDN), &Node(zorpaFT_SYN_SDC)};
+    IprocessFileToFileTransition optional(1, "optional constraints", Pre_Synthesis, true);
+    optional.GetFroms()->assign(group.begin(), group.end());
+    optional.AddOptionalInput(1);
+    using FileNode = IprocessFileObject;
+    EXPECT_EQ(FileNode::GetGroupOfFilesState(&group, top, nullptr, false), imodelFileAbsent);
+    EXPECT_EQ(FileNode::GetGroupOfFilesState(&group, top, &optional, false), imodelFileUpToDate);
+    netlist->SetFileState(imodelFileOutOfDate);
+    EXPECT_EQ(FileNode::GetGroupOfFilesState(&group, top, nullptr, false), imodelFileAbsent);
+    EXPECT_EQ(FileNode::GetGroupOfFilesState(&group, top, &optional, false), imodelFileOutOfDate);
+    EXPECT_EQ(FileNode::GetGroupOfFilesState(&group, nullptr, &optional, false), imodelFileAbsent);
+    const std::vector<IprocessFileObject*> none;
+    EXPECT_EQ(FileNode::GetGroupOfFilesState(&none, top, nullptr, true), imodelFileAbsent);
+}
+
+TEST_F(FileNodes, AConvertedFileCountsAsItsInputsDo)
+{
+    ImodelModule* top = Unit("top");
+    AddDefault(zorpaFT_SYN_EDN, top, Netlist("top"));
+    const auto database = AddDefault(zorpaFT_ADB, top, "", imodelFileOutOfDate);
+    EXPECT_EQ(Node(zorpaFT_ADB).GetIntelligentFileState(top), imodelFileUpToDate);
+    EXPECT_EQ(Node(zorpaFT_ADB).GetIntelligentFileState(nullptr), imodelFileAbsent);
+    // The netlist that the database is made from: through the flow.
+    EXPECT_EQ(Node(zorpaFT_ADB).GetPredecessorFileObject(), &Node(zorpaFT_SYN_EDN));
+    EXPECT_EQ(Node(zorpaFT_SYN_SDC).GetPredecessorFileObject(), &Node(zorpaFT_SYN_EDN));
+    EXPECT_EQ(Node(zorpaFT_BA_SDF).GetPredecessorFileObject(), &Node(zorpaFT_ADB));
+    EXPECT_EQ(Node(zorpaFT_PRO).GetPredecessorFileObject(), &Node(zorpaFT_PDB));
+    EXPECT_EQ(Node(zorpaFT_BSP).GetPredecessorFileObject(), nullptr);
+
+    // Invalidation keeps to the views listed.
+    const auto elsewhere = Add("pallador/impl2/top.adb", zorpaFT_ADB);
+    database->SetFileState(imodelFileUpToDate);
+    const std::vector<unsigned int> views{1};
+    Node(zorpaFT_ADB).InvalidateAllFiles(IprocessFileObject::InvalidateAllFilter(&views));
+    EXPECT_EQ(database->GetFileState(), imodelFileOutOfDate);
+    EXPECT_EQ(elsewhere->GetFileState(), imodelFileUpToDate);
+    Node(zorpaFT_ADB).InvalidateAllFiles(IprocessFileObject::InvalidateModuleSpecificFilter(top, nullptr));
+    EXPECT_EQ(elsewhere->GetFileState(), imodelFileUpToDate);  // no record names a unit
+}
+
+TEST_F(FileNodes, TheUsableFilesOfANodeDeriveFromTheUnitAlongTheFlow)
+{
+    ImodelModule* top = Unit("top");
+    const auto netlist = AddDefault(zorpaFT_SYN_EDN, top, Netlist("top"));
+    const std::string base = RelativeName(netlist).substr(0, RelativeName(netlist).size() - 4);
+    const auto variant = Add(base + "_1.edn", zorpaFT_SYN_EDN, Netlist("top"));
+    Add(base + "_2.edn", zorpaFT_SYN_EDN, Netlist("other"));
+    std::vector<boost::shared_ptr<IfileObjectEx>> usable;
+    Node(zorpaFT_SYN_EDN).GetUsableFileList(usable, top, Revision(top));
+    EXPECT_EQ(usable, (std::vector<boost::shared_ptr<IfileObjectEx>>{netlist, variant}));
+
+    // The converted netlist serves when its chain leads to the unit's netlist.
+    const auto converted = AddDefault(zorpaFT_SYN_HDL, top);
+    Node(zorpaFT_SYN_HDL).GetUsableFileList(usable, top, Revision(top));
+    EXPECT_EQ(usable, std::vector<boost::shared_ptr<IfileObjectEx>>{converted});
+    EXPECT_TRUE(Node(zorpaFT_SYN_HDL).IsFileManagerObject(top, top->GetContext(), converted));
+    Node(zorpaFT_SYN_HDL).GetUsableFileList(usable, nullptr, Revision(top));
+    EXPECT_TRUE(usable.empty());
+}

@@ -1,0 +1,142 @@
+// Text no designer meant: binary bytes, comments, strings and identifiers
+// left open, one line of 100 MB, deep nesting and 100,000 instances in one
+// unit. The scanners end on each, and what they make of it stays consistent.
+#include "ScanDesignSupport.h"
+#include "src/icmd/scan/zorpaSchematicParser.h"
+#include "src/icmd/scan/zorpaVHDLParser.h"
+#include "src/icmd/scan/zorpaVerilogParser.h"
+
+#include <random>
+
+namespace {
+
+class HostileText : public ScanDesignFixture {
+protected:
+    // Scans the text with the scanner of the kind into "work" and checks
+    // that every unit found is in the library and linked both ways.
+    Result Run(zorpaModuleTypes kind, std::string text)
+    {
+        ImodelModule prototype("prototype", nullptr, zorpaMODULE_UNKNOWN, false, "work", "", false);
+        zorpaCreateParser<ImodelModule*> create(&prototype, nullptr);
+        create.Visit(kind);
+        ZorpaParser<ImodelModule*>& parser = *create.GetParser();
+        parser.SetLibraries(ScanDesign().GetLibraries());
+        Result result;
+        result.parsed = parser.parseText("hostile", "work", nullptr, false, std::move(text));
+        result.structural = parser.IsStructural();
+        const auto& library = *parser.GetLibraryModules();
+        for (auto [it, end] = parser.GetModuleRange(); it != end; ++it) {
+            result.found.push_back((*it)->GetName());
+            EXPECT_TRUE(library.contains(*it)) << (*it)->GetName();
+            if (const auto* subs = (*it)->GetSubBlocks())
+                for (const ImodelModule* sub : *subs) {
+                    const auto* parents = sub->GetParentsList();
+                    EXPECT_TRUE(parents && std::find(parents->begin(), parents->end(), *it) != parents->end());
+                }
+        }
+        return result;
+    }
+
+    void Both(const std::string& text)
+    {
+        EXPECT_TRUE(Run(zorpaMODULE_VHDL, text).parsed);
+        Clear();
+        EXPECT_TRUE(Run(zorpaMODULE_VERILOG, text).parsed);
+        Clear();
+    }
+};
+
+std::string Repeat(const std::string& piece, std::size_t times)
+{
+    std::string text;
+    text.reserve(piece.size() * times);
+    for (std::size_t i = 0; i < times; ++i) text += piece;
+    return text;
+}
+
+}  // namespace
+
+TEST_F(HostileText, BinaryBytesAndOpenCommentsStringsAndNamesEnd)
+{
+    std::mt19937 random(1984);
+    std::string bytes(1 << 20, '\0');
+    for (char& c : bytes) c = static_cast<char>(random());
+    Both(bytes);
+    // Every byte value next to every opener the scanners know.
+    std::string openers;
+    for (int c = 0; c < 256; ++c)
+        for (const char* opener :
+             {"--", "/*", "//", "\"", "'", "\\", "(", "`define ", "`include \"", "entity ", "u : "})
+            openers += std::string(opener) + static_cast<char>(c);
+    Both(openers);
+    for (const char* open : {"entity e is -- comment",
+                             "module m; /* never closed",
+                             "x <= \"never closed",
+                             "x <= '",
+                             "entity \\never closed is",
+                             "module \\",
+                             "u : leaf port map (a",
+                             "`define X \\",
+                             "`include \"never closed",
+                             "`include <",
+                             "module m; mid u (",
+                             "u : entity",
+                             "'",
+                             "\r",
+                             "\r\r\n\r",
+                             ";",
+                             "(",
+                             ")",
+                             "@",
+                             "begin",
+                             "`ifdef"})
+        Both(open);
+}
+
+TEST_F(HostileText, OneLineOf100MegabytesIsOneStatementScannedOnce)
+{
+    // No statement end anywhere: one statement that shows behaviour at once.
+    std::string line = "x <= a and b " + Repeat("c ", 50'000'000);
+    const Result vhdl = Run(zorpaMODULE_VHDL, std::move(line));
+    EXPECT_TRUE(vhdl.parsed);
+    EXPECT_FALSE(vhdl.structural);
+    Clear();
+    // One token of 100 MB.
+    const Result verilog = Run(zorpaMODULE_VERILOG, "module m " + std::string(100'000'000, 'a'));
+    EXPECT_TRUE(verilog.parsed);
+    EXPECT_TRUE(verilog.found.empty());  // the declaration never ends
+}
+
+TEST_F(HostileText, DeepNestingNeedsNoStack)
+{
+    const std::size_t depth = 1'000'000;
+    const Result vhdl = Run(zorpaMODULE_VHDL, "entity e is end; architecture a of e is begin u : leaf port map " +
+                                                  std::string(depth, '(') + std::string(depth, ')') + ";\n");
+    EXPECT_EQ(vhdl.found, (std::vector<std::string>{"e", "leaf"}));
+    Clear();
+    const Result verilog =
+        Run(zorpaMODULE_VERILOG, "module m; " + Repeat("begin ", depth) + "leaf u (" + std::string(depth, '(') +
+                                     std::string(depth, ')') + ");" + Repeat("end ", depth) + "endmodule\n");
+    EXPECT_EQ(verilog.found, (std::vector<std::string>{"leaf", "m"}));
+}
+
+TEST_F(HostileText, AHundredThousandInstancesInOneUnit)
+{
+    const int count = 100'000;
+    std::string vhdl = "entity top is end; architecture a of top is begin\n";
+    std::string verilog = "module top;\n";
+    for (int i = 0; i < count; ++i) {
+        const std::string n = std::to_string(i);
+        vhdl += "u" + n + " : c" + n + " port map (a);\n";
+        verilog += "c" + n + " u" + n + " (.a(a));\n";
+    }
+    EXPECT_EQ(Run(zorpaMODULE_VHDL, vhdl + "end;\n").found.size(), static_cast<std::size_t>(count + 1));
+    EXPECT_EQ(Unit("top")->GetSubBlocks()->size(), static_cast<std::size_t>(count));
+    Clear();
+    EXPECT_EQ(Run(zorpaMODULE_VERILOG, verilog + "endmodule\n").found.size(), static_cast<std::size_t>(count + 1));
+    Clear();
+    // One unit instantiated 100,000 times is one sub-block.
+    EXPECT_EQ(Run(zorpaMODULE_VERILOG, "module top;\n" + Repeat("leaf u (.a(a));\n", count) + "endmodule\n").found,
+              (std::vector<std::string>{"leaf", "top"}));
+    EXPECT_EQ(Unit("top")->GetSubBlocks()->size(), 1u);
+}

@@ -1,0 +1,114 @@
+// Verilog files scanned into the design: modules, instances, primitives,
+// conditionals, includes and the structural flag.
+#include "DebugCapture.h"
+#include "ScanDesignSupport.h"
+
+#include <foundation/Sys.h>
+
+namespace {
+
+class VerilogScan : public ScanDesignFixture {
+protected:
+    void SetUp() override
+    {
+        ScanDesignFixture::SetUp();
+        ScanDesign().SetDefaultVHDL(false);
+    }
+    Result Verilog(const std::string& title, const std::string& text, bool useAnyway = false)
+    {
+        return Scan(title, text, zorpaMODULE_VERILOG, "work", useAnyway);
+    }
+};
+
+using Strings = std::vector<std::string>;
+
+}  // namespace
+
+TEST_F(VerilogScan, AModuleInstantiatedBeforeItsDeclarationIsLinked)
+{
+    const Result result = Verilog("top.v", "module top(input a, output b);\n"
+                                           "  mid #(.W(2)) u1 (.a(a), .b(b));\n"
+                                           "  and g1 (b, a, a);\n"
+                                           "  nand (b, a, a);\n"
+                                           "  top u0 (.a(a));\n"
+                                           "endmodule\n"
+                                           "module mid(input a, output b);\n"
+                                           "  leaf l1 (a, b), l2 (b, a);\n"
+                                           "endmodule\n");
+    EXPECT_EQ(result.found, (Strings{"leaf", "mid", "top"}));
+    // The gates add nothing, the self-instance adds no edge.
+    EXPECT_EQ(Tree(), "top\n"
+                      "  mid\n"
+                      "    leaf ?\n");
+    EXPECT_EQ(Unit("mid")->GetModuleType(), zorpaMODULE_VERILOG);
+    EXPECT_TRUE(result.structural);
+}
+
+TEST_F(VerilogScan, SelfInstantiationIsReportedAndAddsNoEdge)
+{
+    DebugCapture debug;
+    Verilog("loop.v", "module a; b u(); endmodule\nmodule b; a u(); b v(); endmodule\n");
+    EXPECT_TRUE(debug.Holds("Error: the module a is instantiating itself.\n"));
+    EXPECT_TRUE(debug.Holds("Error: the module b is instantiating itself.\n"));
+    EXPECT_EQ(Tree(), "a\n"
+                      "  b\n");
+}
+
+TEST_F(VerilogScan, BothBranchesOfAConditionalAreScanned)
+{
+    const Result result =
+        Verilog("cond.v", "`define FAST\n"
+                          "module top;\n"
+                          "`ifdef FAST\n"
+                          "  fast u (.a(a));\n"
+                          "`else\n"
+                          "  slow u (.a(a));\n"
+                          "`endif\n"
+                          "`ifndef FAST\n"
+                          "  other o (.a(a));\n"
+                          "`endif\n"
+                          "endmodule\n"
+                          "`ifdef FAST\nmodule fast; endmodule\n`else\nmodule slow; endmodule\n`endif\n");
+    EXPECT_EQ(result.found, (Strings{"fast", "other", "slow", "top"}));
+    EXPECT_EQ(Tree(), "top\n"
+                      "  fast\n"
+                      "  slow\n"
+                      "  other ?\n");
+}
+
+TEST_F(VerilogScan, IncludesAreRecordedOnceAndMadeAbsoluteAgainstTheFile)
+{
+    m_folder.Write("src/defs.vh", "`define W 8\n");
+    const Result result = Scan("src/top.v",
+                               "`include \"defs.vh\"\n`include \"../common/bus.vh\"\n`include \"defs.vh\"\n"
+                               "module top; endmodule\n",
+                               zorpaMODULE_VERILOG);
+    ASSERT_EQ(result.includes, (std::deque<std::string>{"defs.vh", "../common/bus.vh"}));
+    // As parse_file records them: absolute, against the file's folder.
+    const std::string folder = m_folder / "src";
+    EXPECT_EQ(AcmdGetQualifiedName(result.includes[0], false, folder), m_folder / "src/defs.vh");
+    EXPECT_EQ(AcmdGetQualifiedName(result.includes[1], false, folder), m_folder / "common/bus.vh");
+    EXPECT_EQ(result.found, (Strings{"top"}));
+}
+
+TEST_F(VerilogScan, BehaviourMakesTheFileBehavioural)
+{
+    const std::string wires = "module s(input a, output b, output c);\n  mid u (.a(a));\n  assign b = a;\n";
+    EXPECT_TRUE(Verilog("s1.v", wires + "  assign c = -1;\nendmodule\n").structural);
+    EXPECT_FALSE(Verilog("s2.v", wires + "  assign c = a & b;\nendmodule\n").structural);
+    EXPECT_FALSE(Verilog("s3.v", wires + "  always @(posedge a) c <= b;\nendmodule\n").structural);
+    EXPECT_FALSE(Verilog("s4.v", wires + "  initial begin c = 0; end\nendmodule\n").structural);
+    EXPECT_FALSE(
+        Verilog("s5.v", wires + "  generate if (1) begin mid v (.a(a)); end endgenerate\nendmodule\n").structural);
+}
+
+TEST_F(VerilogScan, AModuleOfAnotherFileIsReportedUnlessTheFileIsUsedAnyway)
+{
+    Verilog("a.v", "module alu; endmodule\n");
+    const Result second = Verilog("b.v", "module alu; sub s (); endmodule\n");
+    EXPECT_EQ(second.alreadyDefined, "alu");
+    EXPECT_EQ(Unit("alu")->GetFileName(), m_folder / "a.v");
+    EXPECT_EQ(Unit("sub"), nullptr);
+    // Verilog names compare with their case: "ALU" is another module.
+    EXPECT_EQ(Verilog("c.v", "module ALU; endmodule\n").alreadyDefined, "");
+}

@@ -1,0 +1,269 @@
+// VHDL files scanned into the design's libraries: units, placeholders, use
+// clauses, architectures, duplicates and the structural flag.
+#include "DebugCapture.h"
+#include "ScanDesignSupport.h"
+
+#include <ndb/NdbWorld.h>
+
+#include <algorithm>
+#include <array>
+
+namespace {
+
+class VhdlScan : public ScanDesignFixture {
+protected:
+    Result Vhdl(const std::string& title, const std::string& text, const std::string& library = "work",
+                bool useAnyway = false, const std::deque<std::string>& marked = {})
+    {
+        return Scan(title, text, zorpaMODULE_VHDL, library, useAnyway, marked);
+    }
+};
+
+using Strings = std::vector<std::string>;
+
+const char* const kLeaf = "entity leaf is port (x : in bit; y : out bit); end entity;\n"
+                          "architecture rtl of leaf is begin y <= x; end architecture;\n";
+const char* const kPackage = "package pkg is\n"
+                             "  component leaf port (x : in bit; y : out bit); end component;\n"
+                             "end package;\n";
+const char* const kMid = "library work;\n"
+                         "use work.pkg.all;\n"
+                         "entity mid is port (a : in bit; b : out bit); end mid;\n"
+                         "architecture rtl of mid is\n"
+                         "begin\n"
+                         "  u1 : leaf port map (x => a, y => b);\n"
+                         "end rtl;\n";
+const char* const kTop = "entity top is end;\n"
+                         "architecture rtl of top is\n"
+                         "  signal a, b : bit;\n"
+                         "begin\n"
+                         "  u : entity work.mid port map (a, b);\n"
+                         "end;\n";
+
+}  // namespace
+
+TEST_F(VhdlScan, ThreeFilesAndAPackageGiveOneTreeInEveryScanOrder)
+{
+    const std::array<std::pair<const char*, const char*>, 4> files = {
+        {{"leaf.vhd", kLeaf}, {"pkg.vhd", kPackage}, {"mid.vhd", kMid}, {"top.vhd", kTop}}};
+    std::array<int, 4> order = {0, 1, 2, 3};
+    int orders = 0;
+    do {
+        Clear();
+        std::string sequence;
+        for (int index : order) {
+            const Result result = Vhdl(files[index].first, files[index].second);
+            EXPECT_TRUE(result.parsed);
+            EXPECT_EQ(result.alreadyDefined, "");
+            sequence += std::string(files[index].first) + " ";
+        }
+        EXPECT_EQ(Tree(), "pkg (package)\n"
+                          "  leaf\n"
+                          "top\n"
+                          "  mid\n"
+                          "    leaf\n")
+            << sequence;
+        EXPECT_EQ(Placeholders(), 0) << sequence;
+        ++orders;
+    } while (std::next_permutation(order.begin(), order.end()));
+    EXPECT_EQ(orders, 24);
+}
+
+TEST_F(VhdlScan, AnInstanceBeforeItsDeclarationIsAPlaceholderUntilTheDeclaration)
+{
+    const Result top = Vhdl("top.vhd", kTop);
+    EXPECT_EQ(top.found, (Strings{"mid", "top"}));
+    ImodelModule* mid = Unit("mid");
+    ASSERT_NE(mid, nullptr);
+    EXPECT_FALSE(mid->GetModuleFile());
+    EXPECT_EQ(mid->GetModuleType(), zorpaMODULE_UNKNOWN);
+    EXPECT_EQ(mid->GetComponentTypeStr(), "Unknown");
+
+    const Result declared = Vhdl("mid.vhd", kMid);
+    EXPECT_EQ(Unit("mid"), mid);  // the placeholder became the unit in place
+    ASSERT_TRUE(mid->GetModuleFile());
+    EXPECT_EQ(mid->GetModuleType(), zorpaMODULE_VHDL);
+    EXPECT_EQ(mid->GetPossibleLibraries(), (std::deque<std::string>{"work.pkg.all", "work"}));
+    EXPECT_EQ(declared.found, (Strings{"leaf", "mid"}));
+    EXPECT_EQ(Placeholders(), 1);  // leaf
+}
+
+TEST_F(VhdlScan, AnArchitectureRecordsItsInstancesOnTheEntityItNames)
+{
+    // Two entities, then the architecture of the first: the instance is the
+    // first entity's, not that of the entity declared last.
+    Vhdl("ab.vhd", "entity a is end;\n"
+                   "entity b is end;\n"
+                   "architecture rtl of a is begin u : leaf port map (x); end;\n"
+                   "architecture rtl of b is begin end;\n");
+    EXPECT_EQ(Tree(), "a\n"
+                      "  leaf ?\n"
+                      "b\n");
+
+    // An architecture in a file of its own, scanned before its entity: the
+    // entity stands as a placeholder that its declaration takes over.
+    Clear();
+    const Result body =
+        Vhdl("top_rtl.vhd", "architecture rtl of top is begin u : entity work.mid port map (a); end;\n");
+    EXPECT_EQ(body.found, (Strings{"mid", "top"}));
+    EXPECT_EQ(Tree(), "top ?\n"
+                      "  mid ?\n");
+    Vhdl("top.vhd", "entity top is end;\n");
+    Vhdl("mid.vhd", "entity mid is end;\n");
+    EXPECT_EQ(Tree(), "top\n"
+                      "  mid\n");
+    EXPECT_EQ(Placeholders(), 0);
+
+    // Scanned after its entity, the architecture adds to it.
+    Vhdl("top_more.vhd", "architecture more of TOP is begin u : leaf port map (a); end;\n");
+    EXPECT_EQ(Tree(), "top\n"
+                      "  mid\n"
+                      "  leaf ?\n");
+}
+
+TEST_F(VhdlScan, ASecondDeclarationInTheLibraryIsReportedAndTheFirstFileKeepsTheUnit)
+{
+    Vhdl("leaf.vhd", kLeaf);
+    ImodelModule* leaf = Unit("leaf");
+    ASSERT_NE(leaf, nullptr);
+    const std::string first = leaf->GetFileName();
+
+    const Result second = Vhdl("leaf2.vhd", "use work.other.all;\nentity LEAF is end;\n"
+                                            "architecture rtl of leaf is begin u : other port map (a); end;\n");
+    EXPECT_EQ(second.alreadyDefined, "LEAF");
+    EXPECT_EQ(Unit("leaf"), leaf);
+    EXPECT_EQ(leaf->GetFileName(), first);
+    EXPECT_EQ(leaf->GetSubBlocks(), nullptr);  // the rejected file's instances are not recorded
+    EXPECT_EQ(leaf->GetPossibleLibraries(), std::deque<std::string>{"work"});  // nor its use clauses
+    EXPECT_EQ(Unit("other"), nullptr);
+
+    // Used anyway, the file takes the unit and its instances count.
+    const Result used = Vhdl("leaf2.vhd",
+                             "entity LEAF is end;\n"
+                             "architecture rtl of leaf is begin u : other port map (a); end;\n",
+                             "work", true);
+    EXPECT_EQ(used.alreadyDefined, "LEAF");
+    EXPECT_EQ(Unit("leaf"), leaf);
+    EXPECT_EQ(leaf->GetFileName(), m_folder / "leaf2.vhd");
+    EXPECT_EQ(Tree(), "leaf\n"
+                      "  other ?\n");
+
+    // A marked name is reported even when no other file defines it yet.
+    Clear();
+    EXPECT_EQ(Vhdl("x.vhd", "entity x is end;", "work", false, {"y", "x"}).alreadyDefined, "x");
+    EXPECT_EQ(Vhdl("z.vhd", "entity z is end;", "work", false, {"Z"}).alreadyDefined, "");
+}
+
+TEST_F(VhdlScan, UnitsOfOneFileAreOneUnitEachAndDeclaringTwiceMakesNoSecondUnit)
+{
+    const Result result = Vhdl("two.vhd", "entity e is end; architecture a of e is begin\n"
+                                          "  u1 : f port map (a); u2 : F port map (b); u3 : component f port map (c);\n"
+                                          "end;\n"
+                                          "entity E is end;\n");
+    EXPECT_EQ(result.found, (Strings{"e", "f"}));
+    ASSERT_NE(Unit("e"), nullptr);
+    EXPECT_EQ(Unit("e")->GetSubBlocks()->size(), 1u);  // a unit instantiated thrice is one sub-block
+}
+
+TEST_F(VhdlScan, ComponentsOfAPackageAndUseClauses)
+{
+    const Result result = Vhdl("p.vhd", "library ieee, mylib;\n"
+                                        "use ieee.std_logic_1164.all;\n"
+                                        "use IEEE.numeric_std.all;\n"
+                                        "use mylib.types.all;\n"
+                                        "use work.pkg.comp;\n"
+                                        "use mylib.types.all;\n"
+                                        "package pkg is\n"
+                                        "  component comp is generic (n : integer := 1); port (a : in bit);\n"
+                                        "  end component comp;\n"
+                                        "  component other port (a : in bit); end component;\n"
+                                        "end package pkg;\n"
+                                        "package body pkg is end package body;\n");
+    ImodelModule* pkg = Unit("pkg");
+    ASSERT_NE(pkg, nullptr);
+    EXPECT_TRUE(pkg->IsPackage());
+    EXPECT_EQ(pkg->GetPossibleLibraries(),
+              (std::deque<std::string>{"IEEE.numeric_std.all", "work.pkg.comp", "mylib.types.all", "work"}));
+    EXPECT_EQ(Tree(), "pkg (package)\n"
+                      "  comp ?\n"
+                      "  other ?\n");
+    EXPECT_EQ(result.found, (Strings{"comp", "other", "pkg"}));
+}
+
+TEST_F(VhdlScan, ADeclarationInAnotherLibraryTakesOverThePlaceholdersItsParentsMaySee)
+{
+    Vhdl("top.vhd", "library mylib; use mylib.all;\n"
+                    "entity top is end; architecture a of top is begin u : alu port map (x); end;\n");
+    Vhdl("blind.vhd", "entity blind is end; architecture a of blind is begin u : alu port map (x); end;\n");
+    ASSERT_NE(Unit("alu"), nullptr);
+    Vhdl("alu.vhd", "entity alu is end;", "mylib");
+    // top sees mylib through its use clause and takes the new unit; blind
+    // keeps the placeholder.
+    EXPECT_EQ(Tree(), "blind\n"
+                      "  alu ?\n"
+                      "top\n"
+                      "  alu\n");
+    EXPECT_EQ(Unit("top")->GetSubBlocks()->front(), Unit("alu", "mylib"));
+
+    // Once every parent may see it, the placeholder goes.
+    Clear();
+    Vhdl("top.vhd", "library mylib; use mylib.all;\n"
+                    "entity top is end; architecture a of top is begin u : alu port map (x); end;\n");
+    Vhdl("alu.vhd", "entity alu is end;", "mylib");
+    EXPECT_EQ(Unit("alu"), nullptr);
+    EXPECT_EQ(Placeholders(), 0);
+    EXPECT_EQ(Tree(), "top\n"
+                      "  alu\n");
+}
+
+TEST_F(VhdlScan, AUnitInstantiatingItselfOrItsParentGetsNoSuchSubBlock)
+{
+    DebugCapture debug;
+    Vhdl("self.vhd", "entity a is end; architecture r of a is begin u : a port map (x); v : b port map (y); end;\n"
+                     "entity b is end; architecture r of b is begin u : a port map (x); end;\n");
+    EXPECT_TRUE(debug.Holds("Error: the module a is instantiating itself.\n"));
+    EXPECT_EQ(Tree(), "a\n"
+                      "  b\n");
+}
+
+TEST_F(VhdlScan, CommentsAndCellsOfTheMakersLibraryDeclareNothing)
+{
+    EXPECT_EQ(Vhdl("c.vhd", "-- entity hidden is\nentity \\odd name\\ is end;\n").found, (Strings{"\\odd name\\"}));
+
+    Clear();
+    const std::string cells = m_folder.Write("cells.v", "module AND2(input A, B, output O); endmodule\n");
+    DefSetFL("VERILOGLIB", cells.c_str());
+    DebugCapture debug;
+    const Result result = Vhdl("m.vhd", "entity and2 is end;\n"
+                                        "entity user is end; architecture a of user is begin\n"
+                                        "  g : And2 port map (a, b, o);\n"
+                                        "end;\n");
+    EXPECT_TRUE(debug.Holds("ERROR: and2 is already defined in the Brennic library.\n"));
+    EXPECT_EQ(result.found, (Strings{"user"}));
+    EXPECT_EQ(Tree(), "user\n");
+}
+
+TEST_F(VhdlScan, OnlyInstantiationsKeepAFileStructural)
+{
+    const std::string head = "entity s is end; architecture a of s is signal x, y : bit;\n"
+                             "constant w : integer := 8 - 1;\nbegin\n"
+                             "  u : leaf port map (x => x, y => y);\n";
+    EXPECT_TRUE(Vhdl("s1.vhd", head + "end;\n").structural);
+    EXPECT_TRUE(Vhdl("s2.vhd", head + "  x <= -1;\n  y <= x;\nend;\n").structural);
+    EXPECT_FALSE(Vhdl("s3.vhd", head + "  x <= y - 1;\nend;\n").structural);
+    EXPECT_FALSE(Vhdl("s4.vhd", head + "  p : process (x) begin y <= x; end process;\nend;\n").structural);
+    EXPECT_FALSE(Vhdl("s5.vhd", head + "  process begin wait; end process;\nend;\n").structural);
+    EXPECT_TRUE(Vhdl("empty.vhd", "").structural);
+    EXPECT_TRUE(Vhdl("empty.vhd", "").found.empty());
+}
+
+TEST_F(VhdlScan, AFileThatCannotBeReadIsReportedAndLeavesNothingBehind)
+{
+    const int worlds = NdbGetWorldCount();
+    testing::internal::CaptureStdout();
+    const Result result = ScanPath(m_folder / "missing.vhd", zorpaMODULE_VHDL);
+    EXPECT_EQ(testing::internal::GetCapturedStdout(), "Unable to open file!\n");
+    EXPECT_FALSE(result.parsed);
+    EXPECT_TRUE(result.found.empty());
+    EXPECT_EQ(NdbGetWorldCount(), worlds);  // the scan's own netlist world is gone too
+}

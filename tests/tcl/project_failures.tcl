@@ -1,0 +1,51 @@
+# What goes wrong around a project file: a save that cannot replace the
+# file, project files that are damaged or written by another version. A
+# failed save keeps the old file and the project open; a failed open leaves
+# no project open.
+proc try {script} {
+    if {[catch {uplevel 1 $script} message]} { puts "refused: $message" } else { puts "done" }
+}
+proc read_file {name} { set f [open $name]; set text [read $f]; close $f; return $text }
+proc write_file {name text} { set f [open $name w]; fconfigure $f -translation binary; puts -nonewline $f $text; close $f }
+proc is_open {} {
+    catch {save_project} message
+    if {[string match "You must load a project*" $message]} { return "no project is open" }
+    return "the project is open"
+}
+
+try {new_project -location alu -name alu -hdl VERILOG -family TN4 -die tn4_15 -package cs64}
+set good [read_file alu/alu.prj]
+
+puts "--- the project file cannot be replaced (a folder took its name)"
+file rename alu/alu.prj alu/saved.prj
+file mkdir alu/alu.prj/inside
+try {save_project}
+try {close_project}
+puts "[is_open]; alu.prj is still a folder: [file isdirectory alu/alu.prj]"
+set left [glob -nocomplain -tails -types {f hidden} -directory alu *]
+puts "temporary files left beside it: [expr {$left eq {} ? {none} : $left}]"
+try {close_project -save false}
+file delete -force alu/alu.prj
+file rename alu/saved.prj alu/alu.prj
+
+puts "--- damaged project files"
+proc damaged {what text} {
+    write_file alu/alu.prj $text
+    puts "$what:"
+    try {open_project alu/alu.prj}
+    puts "  [is_open]"
+}
+damaged "a module block whose head has no quotes" [string map {"LIST NewModulesInfo\n" "LIST NewModulesInfo\nLIST alu\nENDLIST\n"} $good]
+damaged "a module block whose head is a bare LIST" [string map {"LIST NewModulesInfo\n" "LIST NewModulesInfo\nLIST\nENDLIST\n"} $good]
+damaged "a nested list without its ENDLIST" [string map {"LIST NewModulesInfo\nENDLIST\n" "LIST NewModulesInfo\nLIST \"alu\"\nENDLIST\n"} $good]
+damaged "binary bytes" "KEY SOLVATO \"8.4\"\n\x00\x01\xff\xfeLIST REVISIONS\n"
+damaged "a version beyond every number" [string map {"KEY SOLVATO \"8.4\"" "KEY SOLVATO \"99999999999999999999.1\""} $good]
+
+puts "--- projects of other versions"
+damaged "written by version 9.0" [string map {"KEY SOLVATO \"8.4\"" "KEY SOLVATO \"9.0\""} $good]
+damaged "written by version 6.5" [string map {"KEY SOLVATO \"8.4\"" "KEY SOLVATO \"6.5\""} $good]
+damaged "written by version 8.1, with a view number beyond every number" \
+    [string map {"KEY SOLVATO \"8.4\"" "KEY SOLVATO \"8.1\"" "NUM=1" "NUM=99999999999999999999"} $good]
+puts "  the file as it was is kept: [lsort [glob -tails -directory alu *.bak]]"
+puts "  [lsearch -inline [split [read_file alu/alu.prj] \n] {KEY SOLVATO*}]"
+try {close_project}

@@ -1,0 +1,86 @@
+# A user keeps a project under another name and folder: with all its files,
+# with only its member files, with only its sources, or as an empty project
+# with the tools' set-up files; with all its place-and-route views, the
+# current one only, or none. The project closes and the copy opens in its
+# place. A folder that exists, or one inside the project, is refused.
+# (The schematic editor's folder goes whole with the member files; a
+# folder whose name only begins like it does not.)
+proc try {script} {
+    if {[catch {uplevel 1 $script} message]} { puts "refused: $message" } else { puts "done" }
+}
+proc read_file {name} { set f [open $name]; set text [read $f]; close $f; return $text }
+proc write_file {name text} {
+    file mkdir [file dirname $name]
+    set f [open $name w]; puts -nonewline $f $text; close $f
+}
+# The files below a folder, and its empty folders with a trailing "/".
+proc tree {folder} {
+    set out {}
+    foreach entry [lsort [glob -nocomplain -directory $folder *]] {
+        set name [file tail $entry]
+        if {![file isdirectory $entry]} { lappend out $name; continue }
+        set below [tree $entry]
+        if {$below eq ""} { lappend out $name/ }
+        foreach sub $below { lappend out $name/$sub }
+    }
+    return $out
+}
+proc members {project} {
+    set found [lsearch -all -inline [split [read_file $project] \n] {VALUE "*,*"}]
+    expr {$found eq "" ? "none" : [join $found "; "]}
+}
+proc views {project} { join [lsearch -all -inline -regexp [split [read_file $project] \n] {^(VALUE="|CURREV)}] "; " }
+
+puts "--- the project: two views, Impl10 the current one, and a file outside its folder"
+try {new_project -location alu -name alu -hdl VHDL -family TN4 -die tn4_15 -package cs64}
+try {close_project}
+foreach name {hdl/alu.vhd hdl/scratch.vhd stimulus/tb_alu.vhd synthesis/alu.edn constraint/alu.pdc
+              pallador/impl1/alu.adb pallador/impl10/alu.adb viewdraw/sch/alu.sch viewdraw2/notes.txt ../shared/common.vhd
+              simulation/meminit.dat} {
+    write_file alu/$name "-- $name\n"
+}
+set members "LIST FileManager\n"
+foreach member {hdl/alu.vhd,hdl stimulus/tb_alu.vhd,tb_hdl synthesis/alu.edn,syn_edn constraint/alu.pdc,pdc
+                pallador/impl1/alu.adb,adb pallador/impl10/alu.adb,adb} {
+    append members "VALUE \"<project>/$member\"\nENDFILE\n"
+}
+append members "VALUE \"[file normalize shared/common.vhd],hdl\"\nENDFILE\n"
+write_file alu/alu.prj [string map [list "LIST FileManager\n" $members \
+    "VALUE=\"Impl1\",NUM=1\nCURREV=1" "VALUE=\"Impl1\",NUM=1\nVALUE=\"Impl10\",NUM=10\nCURREV=2"] [read_file alu/alu.prj]]
+try {open_project alu/alu.prj}
+puts "  [tree alu]"
+
+puts "--- everything"
+try {save_project_as -location copies/all -name alu_all}
+puts "  [tree copies/all]"
+puts "  [views copies/all/alu_all.prj]"
+try {save_project}
+
+puts "--- the member files of the current view"
+try {open_project alu/alu.prj}
+try {save_project_as -location copies/current -name alu_cur -files project -pallador_views current}
+puts "  [tree copies/current]"
+puts "  [views copies/current/alu_cur.prj]"
+
+puts "--- the sources of every view"
+try {open_project alu/alu.prj}
+try {save_project_as -location copies/sources -name alu_src -files sources}
+puts "  [tree copies/sources]"
+puts "  members: [members copies/sources/alu_src.prj]"
+
+puts "--- an empty project: the project file, the set-up files, no view, no link"
+try {open_project alu/alu.prj}
+try {save_project_as -location copies/empty -name alu_empty -files none -pallador_views none}
+puts "  [tree copies/empty]"
+puts "  members: [members copies/empty/alu_empty.prj]"
+puts "  [views copies/empty/alu_empty.prj]"
+
+puts "--- refused: a folder that exists, a folder inside the project, a name that is no name"
+try {open_project alu/alu.prj}
+try {save_project_as -location copies/all -name again}
+try {save_project_as -location alu/hdl/copy -name alu}
+try {save_project_as -location copies/odd -name ../odd}
+try {save_project_as -location copies/views -name alu -pallador_views some}
+try {save_project}
+puts "  copies made: [lsort [glob -tails -directory copies *]]"
+try {close_project}

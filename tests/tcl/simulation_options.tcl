@@ -1,0 +1,57 @@
+# set_modelsim_options and set_user_lib_options: the simulation options and
+# the simulator's view of a design library. Options given are checked as
+# they are typed; a change is written when the project is next saved.
+proc try {script} {
+    if {[catch {uplevel 1 $script} message]} { puts "refused: $message" } else { puts "done" }
+}
+proc read_file {name} { set f [open $name]; set text [read $f]; close $f; return $text }
+proc write_file {name text} { set f [open $name w]; puts -nonewline $f $text; close $f }
+proc show_list {name} {
+    set lines [split [read_file alu/alu.prj] \n]
+    set first [lsearch $lines "LIST $name"]
+    set last [lsearch -start $first $lines ENDLIST]
+    puts "  [join [lrange $lines [expr {$first + 1}] [expr {$last - 1}]] {, }]"
+}
+
+try {new_project -location alu -name alu -hdl VHDL -family ZX3 -die zx3_10 -package tq100}
+puts "--- a new project's simulation options"
+show_list SimulationOptions
+
+puts "--- the simulator's time resolution"
+foreach resolution {ns 1ns 10ps 100us sec " 1ns" 5ns 1000ns 0ns "1 ns" "1ns " NS 10s ""} {
+    puts -nonewline "'$resolution': "
+    try {set_modelsim_options -resolution $resolution}
+}
+puts "--- SDF delays and DO files"
+try {set_modelsim_options -type typ}
+try {set_modelsim_options -type fast}
+try {set_modelsim_options -user_do_file missing.do}
+write_file alu/simulation/run.do "run -all\n"
+try {set_modelsim_options -use_automatic_do_file false -user_do_file alu/simulation/run.do}
+try {set_modelsim_options -include_do_file true -included_do_file alu/simulation/wave.do}
+try {set_modelsim_options -add_vsim_options "-t ps\n-novopt"}
+
+puts "--- the run time, a test bench and waveforms of the design"
+try {set_modelsim_options -sim_runtime 5us -tb_module_name tb_alu -display_dut_wave DUT}
+try {set_modelsim_options -sim_runtime 5us -tb_module_name tb_alu -display_dut_wave TRUE -dump_vcd 1}
+try {save_project}
+show_list SimulationOptions
+try {set_modelsim_options -user_do_file ""}
+try {save_project}
+show_list SimulationOptions
+
+puts "--- a design library of the project"
+try {close_project}
+write_file alu/alu.prj [string map [list "LIST FileManager\n" \
+    "LIST LIBRARIES\nmylib\nENDLIST\nLIST LIBRARY_mylib\nALIAS=mylib\nCOMPILE_OPTION=COMPILE\nENDLIST\nLIST FileManager\n"] \
+    [read_file alu/alu.prj]]
+try {open_project alu/alu.prj}
+show_list LIBRARY_mylib
+try {set_user_lib_options -name mylib -path mylib -option compile}
+try {set_user_lib_options -name MyLib -path /opt/libs/mylib -option refresh}
+try {save_project}
+show_list LIBRARY_mylib
+try {set_user_lib_options -name otherlib -path /opt/libs/other -option refresh}
+try {set_user_lib_options -name mylib -path /opt/libs/mylib -option sometimes}
+try {set_user_lib_options -name mylib -option recompile}
+try {close_project}
