@@ -13,6 +13,7 @@
 #include "imodel/design/ImodelModuleTree.h"
 #include "imodel/model/Imodel.h"
 #include "imodel/model/ImodelFeatures.h"
+#include "imodel/names/imodelUtl.h"
 #include "imodel/views/ImodelContextImpl.h"
 #include "iprocess/IprocessFileObject.h"
 #include "iprocess/IprocessFlow.h"
@@ -104,12 +105,12 @@ void ForEachModule(const Visit& visit)
 }
 
 // The key two file values share when they are equal.
-std::string FileKey(const IfileObject& file) { return file.GetMapKey().GetString(); }
+std::string FileKey(const IfileObject& file) { return ImodelFileNameKey(file.GetInternalFileName().GetString()); }
 
 std::string TitleKey(const IfileObject& file)
 {
     std::string title = file.GetFileTitleNoExt();
-    std::transform(title.begin(), title.end(), title.begin(), [](unsigned char c) { return std::toupper(c); });
+    ImodelMakeUpper(title);
     return title;
 }
 
