@@ -58,11 +58,22 @@ TEST(AtomicWriteKill, AKilledWriterLeavesTheTargetWholeAndNoTemporaryBehind)
     std::uniform_int_distribution<int> microseconds(0, 4000);
     int killedWithATemporary = 0;
     for (int round = 1; round <= 40; ++round) {
+        // The writer tells when it begins, so that the kill lands among its
+        // writes however late a loaded machine runs it.
+        int started[2];
+        ASSERT_EQ(::pipe(started), 0);
         const pid_t writer = ::fork();
         ASSERT_NE(writer, -1);
         if (writer == 0) {
+            ::close(started[0]);
+            const char ready = 1;
+            if (::write(started[1], &ready, 1) != 1) ::_exit(1);
             for (unsigned n = static_cast<unsigned>(round) * 1000;; ++n) SysWriteFileAtomically(target, Version(n));
         }
+        ::close(started[1]);
+        char ready = 0;
+        ASSERT_EQ(::read(started[0], &ready, 1), 1);
+        ::close(started[0]);
         std::this_thread::sleep_for(std::chrono::microseconds(microseconds(random)));
         ::kill(writer, SIGKILL);
         int status = 0;
