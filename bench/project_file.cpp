@@ -5,6 +5,8 @@
 // and writing the same bytes as plain lines through the same atomic
 // replacement (save). An open saves once at its end, so it is weighed
 // against both floors together.
+#include "SilentSink.h"
+
 #include "icmd/IcmdProjectCommands.h"
 #include "ifile/IfileListener.h"
 #include "ifile/IfileManager.h"
@@ -50,16 +52,6 @@ public:
     }
 };
 
-// Messages are not what is measured.
-class Silence : public MdbSink {
-public:
-    void Output(const MdbMessage&) override {}
-    MdbQuery_result Query(const MdbMessage& message) override { return message.defaultAnswer; }
-    void MeterInit(const MdbMessage&) override {}
-    void MeterUpdate(const std::string&, std::uint32_t, unsigned) override {}
-    void MeterKill(const std::string&, std::uint32_t) override {}
-};
-
 // One generated project per size, made once and kept for the run.
 struct Project {
     std::string folder;
@@ -69,7 +61,7 @@ struct Project {
 
 const Project& ProjectOf(int files)
 {
-    static Silence silence;
+    static SilentSink silence;
     static ModulePerFile parser;
     static std::map<int, Project> projects;
     const auto found = projects.find(files);

@@ -4,20 +4,13 @@
 #include "imodel/model/Imodel.h"
 #include "imodel/names/ImodelProjectFileStructure.h"
 #include "imodel/names/imodelUtl.h"
+#include "src/iconvert/IconvertFolders.h"
 
 #include <foundation/Sys.h>
 
 #include <unordered_map>
 
 namespace {
-
-ImodelFileName FolderOfType(int type)
-{
-    ImodelFileName folder;
-    ImodelGetFullPathForFile(type, folder);
-    ImodelSetValidSeparator(folder, true);
-    return folder;
-}
 
 std::string UpperTitle(const IfileObject& file)
 {
@@ -73,8 +66,8 @@ bool IconvertOmbrix::PreOpenConvert()
     if (!Imodel::GetInstance().GetHost()) return true;
     std::deque<IfileObjectEx> hdl;
     std::deque<IfileObjectEx> generated;
-    GetFolder(hdl, FolderOfType(zorpaFT_HDL), zorpaFT_HDL, "v*");
-    GetFolder(generated, FolderOfType(zorpaFT_GROUP_OMBRIX), zorpaFT_GEN, "v*");
+    GetFolder(hdl, IconvertFolderOfType(zorpaFT_HDL), zorpaFT_HDL, "v*");
+    GetFolder(generated, IconvertFolderOfType(zorpaFT_GROUP_OMBRIX), zorpaFT_GEN, "v*");
     std::unordered_map<std::string, const IfileObjectEx*> byTitle;
     for (const IfileObjectEx& file : generated) byTitle.emplace(UpperTitle(file), &file);
     Meter(m_start);

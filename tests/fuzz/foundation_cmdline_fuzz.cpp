@@ -3,6 +3,9 @@
 // crashing, a call that succeeds must journal a text that, evaluated, runs
 // again and journals the same text; and every list text must split, merge and
 // split again to the same words.
+#include "FuzzTcl.h"
+#include "SilentSink.h"
+
 #include <foundation/AcmdBase.h>
 #include <foundation/AcmdManager.h>
 #include <foundation/AcmdParam.h>
@@ -52,16 +55,6 @@ public:
     }
 };
 
-// Keeps the fuzzer's output quiet.
-class SilentSink : public MdbSink {
-public:
-    void Output(const MdbMessage&) override {}
-    MdbQuery_result Query(const MdbMessage& message) override { return message.defaultAnswer; }
-    void MeterInit(const MdbMessage&) override {}
-    void MeterUpdate(const std::string&, std::uint32_t, unsigned) override {}
-    void MeterKill(const std::string&, std::uint32_t) override {}
-};
-
 Tcl_Interp* Interpreter()
 {
     static SilentSink sink;
@@ -72,36 +65,6 @@ Tcl_Interp* Interpreter()
         return created;
     }();
     return interp;
-}
-
-void Require(bool condition, const char* what, const std::string& detail)
-{
-    if (condition) return;
-    std::fprintf(stderr, "%s: %s\n", what, detail.c_str());
-    std::abort();
-}
-
-std::vector<std::string> SplitLines(const std::string& input)
-{
-    std::vector<std::string> lines;
-    std::size_t start = 0;
-    for (std::size_t end; (end = input.find('\n', start)) != std::string::npos; start = end + 1) {
-        lines.push_back(input.substr(start, end - start));
-    }
-    lines.push_back(input.substr(start));
-    return lines;
-}
-
-int EvalWords(Tcl_Interp* interp, const std::vector<std::string>& words)
-{
-    std::vector<Tcl_Obj*> objects;
-    for (const std::string& word : words) {
-        objects.push_back(Tcl_NewStringObj(word.data(), static_cast<int>(word.size())));
-        Tcl_IncrRefCount(objects.back());
-    }
-    const int code = Tcl_EvalObjv(interp, static_cast<int>(objects.size()), objects.data(), TCL_EVAL_GLOBAL);
-    for (Tcl_Obj* object : objects) Tcl_DecrRefCount(object);
-    return code;
 }
 
 void CheckListRoundTrip(const std::string& text)

@@ -6,6 +6,8 @@
 // evaluated, runs again and journals the same text: what an argument writes
 // back names the same objects.
 #include "EchoCommand.h"
+#include "FuzzTcl.h"
+#include "SilentSink.h"
 #include "TempFolder.h"
 
 #include "ifile/IfileManager.h"
@@ -33,16 +35,6 @@ constexpr const char* kCatalogue = "@choices FAM = ZX3 ZX7\n@choices DIE[QFAM=ZX
                                    "@choices PACKAGE[QFAM=ZX3,QDIE=zx3_10] = tq100\n"
                                    "IS_DEVICE_SELECTION_MANDATORY[QFAM=ZX7] = 1\n";
 
-// Keeps the fuzzer's output quiet.
-class SilentSink : public MdbSink {
-public:
-    void Output(const MdbMessage&) override {}
-    MdbQuery_result Query(const MdbMessage& message) override { return message.defaultAnswer; }
-    void MeterInit(const MdbMessage&) override {}
-    void MeterUpdate(const std::string&, std::uint32_t, unsigned) override {}
-    void MeterKill(const std::string&, std::uint32_t) override {}
-};
-
 // The project, made once: unit top::work (with view Impl1), unit
 // alu::lib2 (the root, with Impl1 too), member file <project>/hdl/top.v.
 Tcl_Interp* Interpreter()
@@ -66,36 +58,6 @@ Tcl_Interp* Interpreter()
         return Tcl_CreateInterp();
     }();
     return interp;
-}
-
-void Require(bool condition, const char* what, const std::string& detail)
-{
-    if (condition) return;
-    std::fprintf(stderr, "%s: %s\n", what, detail.c_str());
-    std::abort();
-}
-
-std::vector<std::string> SplitLines(const std::string& input)
-{
-    std::vector<std::string> lines;
-    std::size_t start = 0;
-    for (std::size_t end; (end = input.find('\n', start)) != std::string::npos; start = end + 1) {
-        lines.push_back(input.substr(start, end - start));
-    }
-    lines.push_back(input.substr(start));
-    return lines;
-}
-
-int EvalWords(Tcl_Interp* interp, const std::vector<std::string>& words)
-{
-    std::vector<Tcl_Obj*> objects;
-    for (const std::string& word : words) {
-        objects.push_back(Tcl_NewStringObj(word.data(), static_cast<int>(word.size())));
-        Tcl_IncrRefCount(objects.back());
-    }
-    const int code = Tcl_EvalObjv(interp, static_cast<int>(objects.size()), objects.data(), TCL_EVAL_GLOBAL);
-    for (Tcl_Obj* object : objects) Tcl_DecrRefCount(object);
-    return code;
 }
 
 }  // namespace

@@ -2,6 +2,7 @@
 // and older versions leave them: any text is brought up to date without
 // fault, a second update changes nothing more, and in the simulator's file
 // every line outside its "[Library]" sections stays, in order.
+#include "SilentSink.h"
 #include "TempFolder.h"
 
 #include "imodel/design/ImodelDesignManager.h"
@@ -21,15 +22,6 @@
 #include <vector>
 
 namespace {
-
-class SilentSink : public MdbSink {
-public:
-    void Output(const MdbMessage&) override {}
-    MdbQuery_result Query(const MdbMessage& message) override { return message.defaultAnswer; }
-    void MeterInit(const MdbMessage&) override {}
-    void MeterUpdate(const std::string&, std::uint32_t, unsigned) override {}
-    void MeterKill(const std::string&, std::uint32_t) override {}
-};
 
 const TempFolder& Project()
 {

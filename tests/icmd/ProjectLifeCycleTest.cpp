@@ -2,6 +2,7 @@
 // per-module blocks and their older layout, the root, the process states of
 // the 5.0 layout, tool profiles, the progress meter, failed saves and a read
 // that throws. The scenarios under tests/tcl show the rest as a user sees it.
+#include "FileSizeLimit.h"
 #include "MessageRecorder.h"
 #include "RecordingHost.h"
 #include "TempFolder.h"
@@ -25,9 +26,7 @@
 
 #include <gtest/gtest.h>
 
-#include <csignal>
 #include <stdexcept>
-#include <sys/resource.h>
 
 namespace {
 
@@ -365,28 +364,6 @@ TEST_F(ProjectLifeCycle, TheMeterOnlyGrowsAndEndsAtTheEnd)
 }
 
 namespace {
-
-// Writes past `bytes` fail (EFBIG) while it lives.
-class FileSizeLimit {
-public:
-    explicit FileSizeLimit(rlim_t bytes)
-    {
-        getrlimit(RLIMIT_FSIZE, &m_old);
-        m_handler = std::signal(SIGXFSZ, SIG_IGN);
-        rlimit limit = m_old;
-        limit.rlim_cur = bytes;
-        setrlimit(RLIMIT_FSIZE, &limit);
-    }
-    ~FileSizeLimit()
-    {
-        setrlimit(RLIMIT_FSIZE, &m_old);
-        std::signal(SIGXFSZ, m_handler);
-    }
-
-private:
-    rlimit m_old{};
-    void (*m_handler)(int) = nullptr;
-};
 
 std::vector<std::string> HiddenFiles(const std::string& folder)
 {

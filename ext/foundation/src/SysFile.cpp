@@ -287,6 +287,16 @@ int SysCopy(const std::string& from, const std::string& to)
     return ok ? 0 : -1;
 }
 
+bool SysIsSameFile(const std::string& a, const std::string& b)
+{
+    if (a.empty() || b.empty()) return false;
+    struct stat first;
+    struct stat second;
+    if (StatPath(a, first) && StatPath(b, second))
+        return first.st_dev == second.st_dev && first.st_ino == second.st_ino;
+    return SysGetQualifiedPath(a) == SysGetQualifiedPath(b);
+}
+
 int SysDelete(const std::string& path)
 {
     if (path.empty()) return -1;

@@ -18,6 +18,7 @@
 
 #include <boost/shared_ptr.hpp>
 
+#include <cstdint>
 #include <deque>
 #include <memory>
 #include <string>
@@ -160,6 +161,17 @@ protected:
     void setWorld(NdbWorld* world) { m_world = world; }
     void setFileName(const std::string& fileName) { m_fileName = fileName; }
 
+    // The statement the walk hands to the statement operations, numbered
+    // from 1; empty outside the walk (an operation called on its own). A
+    // language scanner may keep what it learnt of the statement while it
+    // found its end, and use it while the walk is at that statement.
+    struct Statement {
+        const char* start = nullptr;
+        const char* end = nullptr;
+        std::uint64_t number = 0;
+    };
+    const Statement& currentStatement() const { return m_statement; }
+
     // The unit component being declared in a package (VHDL).
     T m_currentComponent;
 
@@ -206,6 +218,8 @@ private:
 
     // Indexes that keep the bookkeeping linear in the size of the file.
     NdbWorld* m_world = nullptr;
+    Statement m_statement;
+    std::uint64_t m_statementCount = 0;
     std::unordered_set<std::string> m_includeIndex;
     std::unordered_set<std::string> m_packageIndex;
     std::vector<Clause> m_clauses;

@@ -3,7 +3,8 @@
 //
 // Units are added at either end and taken out anywhere without the order
 // of the others changing; adding, finding, counting and taking out a unit
-// cost the same however long the list is, so a cell used by a hundred
+// cost the same however long the list is (taking out one of several entries
+// of a unit walks on to its next entry), so a cell used by a hundred
 // thousand units is as cheap to link and unlink as one used once. The unit
 // that owns the list changes it (ImodelModule); everyone else reads it.
 //
@@ -16,8 +17,6 @@
 #include <iterator>
 #include <list>
 #include <memory>
-#include <unordered_map>
-#include <vector>
 
 class ImodelModule;
 
@@ -69,7 +68,7 @@ public:
     using reverse_iterator = std::reverse_iterator<const_iterator>;
     using value_type = ImodelModule*;
 
-    ImodelLinkList() = default;
+    ImodelLinkList();
     ImodelLinkList(const ImodelLinkList& other);
     ImodelLinkList& operator=(const ImodelLinkList& other);
     ~ImodelLinkList();
@@ -100,9 +99,10 @@ private:
     // Takes out every entry of the unit; how many there were.
     std::size_t EraseAll(const ImodelModule* module);
 
-    // Short lists are searched; longer ones keep, per unit, where it stands,
-    // first entry first.
-    using Places = std::unordered_map<const ImodelModule*, std::vector<Entries::iterator>>;
+    // Short lists are searched; longer ones keep, per unit, its first entry
+    // and how often it stands in the list (an open-addressing table without
+    // an allocation per unit).
+    class Places;
     static constexpr std::size_t kIndexedFrom = 16;
     void IndexIfLong();
 

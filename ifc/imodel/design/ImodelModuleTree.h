@@ -21,6 +21,7 @@
 #include <boost/shared_ptr.hpp>
 
 #include <deque>
+#include <functional>
 #include <memory>
 #include <ostream>
 #include <string>
@@ -108,3 +109,13 @@ void ImodelAppendVSimParams(const ImodelModule* module, std::string& params);
 // stops after 1,000,000 lines; a line beginning "..." says where it stopped.
 std::ostream& ImodelDumpTree(std::ostream& out, const std::string& indent, ImodelUnitListRef modules,
                              const std::string& library);
+
+// The walk behind every hierarchy dump: `line` writes each unit met, depth
+// first, with the indent of its level (`indent`, then three more blanks a
+// level). A level is sorted by the unit order when `sorted`, else kept in
+// its own order; null entries are passed over. A unit met again below itself
+// is written but not entered; the limits and the "..." lines are the tree
+// dump's.
+using ImodelDumpLine = std::function<void(std::ostream&, const std::string& indent, const ImodelModule&)>;
+void ImodelDumpHierarchy(std::ostream& out, const std::string& indent, ImodelUnitListRef modules, bool sorted,
+                         const ImodelDumpLine& line);

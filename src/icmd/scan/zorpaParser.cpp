@@ -139,6 +139,7 @@ void ZorpaParser<T>::scanStatements(const std::string& text)
         if (pos >= end) break;
         const char* stop = std::min(findStatementEnd(pos, end), end);
         if (stop <= pos) stop = pos + 1;  // every statement moves the walk on
+        m_statement = Statement{pos, stop, ++m_statementCount};
 
         bool handled = false;
         if (const std::string_view declared = declaredUnitName(pos, stop); !declared.empty()) {
@@ -160,6 +161,7 @@ void ZorpaParser<T>::scanStatements(const std::string& text)
         if (!handled && !otherStatement(pos, stop) && m_structural) m_structural = isStructuralStatement(pos, stop);
         pos = stop;
     }
+    m_statement = Statement();
 }
 
 template <class T>
@@ -224,6 +226,15 @@ bool IsPlaceholder(T unit)
 
 bool SameLibrary(const std::string& a, const std::string& b) { return ZorpaCompareNoCase(a, b) == 0; }
 
+// Whether the unit goes by the name. A name written as the unit's own
+// matches whatever the unit's case rule: asked first, it spares the rule's
+// option look-up in the common case.
+template <class T>
+bool Names(T unit, const std::string& name)
+{
+    return unit->GetName() == name || unit->IsSameModule(name);
+}
+
 }  // namespace
 
 template <class T>
@@ -239,7 +250,7 @@ T ZorpaParser<T>::findInSet(const UnitSet& set, const std::string& name) const
 {
     const auto [from, to] = set.equal_range(ZorpaUnitName{Lowered(name)});
     for (auto it = from; it != to; ++it)
-        if ((*it)->IsSameModule(name)) return *it;
+        if (Names(*it, name)) return *it;
     return m_nullModule;
 }
 
@@ -390,7 +401,7 @@ T ZorpaParser<T>::resolveThroughUseClauses(const std::string& name) const
             const T package = findInSet(*library->GetModules(), clause.parts.package);
             if (package != m_nullModule && package->IsPackage() && package->GetSubBlocks())
                 for (T sub : *package->GetSubBlocks())
-                    if (sub->IsSameModule(name)) {
+                    if (Names(sub, name)) {
                         found = sub;
                         break;
                     }
@@ -437,7 +448,7 @@ T ZorpaParser<T>::findSubBlockOfCurrentUnit(const std::string& name)
     }
     const auto [from, to] = m_subBlockIndex.equal_range(Lowered(name));
     for (auto it = from; it != to; ++it)
-        if (it->second->IsSameModule(name)) return it->second;
+        if (Names(it->second, name)) return it->second;
     return m_nullModule;
 }
 

@@ -8,6 +8,8 @@
 #include <cstring>
 #include <string>
 #include <string_view>
+#include <utility>
+#include <vector>
 
 namespace zorpaScan {
 
@@ -128,6 +130,57 @@ inline const char* NextLine(const char* pos, const char* end)
 
 // Whether the statement [start, end) ends with that character.
 inline bool EndsWith(const char* start, const char* end, char c) { return end > start && end[-1] == c; }
+
+// What a scanner keeps of the statement its walk is at, so that the
+// operations that each look at that statement do not read it again: the
+// groups findStatementEnd met in it and its first word.
+class StatementMemo {
+public:
+    // The groups met from here on belong to the statement starting at `start`.
+    void BeginGroups(const char* start)
+    {
+        m_groupsOf = start;
+        m_groups.clear();
+    }
+    void AddGroup(const char* from, const char* to) { m_groups.emplace_back(from, to); }
+
+    // Where the group at `pos` ends when it was met in `statement` (the
+    // walk's statement, which ends at `end`); null when it was not.
+    template <class Statement>
+    const char* GroupEnd(const Statement& statement, const char* pos, const char* end) const
+    {
+        if (statement.number == 0 || statement.start != m_groupsOf || statement.end != end) return nullptr;
+        for (const auto& [from, to] : m_groups)
+            if (from == pos && to <= end) return to;
+        return nullptr;
+    }
+
+    // The first word of [start, end) as `read` reads it, `after` behind it;
+    // read once per statement of the walk.
+    template <class Statement, class Read>
+    std::string_view FirstWord(const Statement& statement, const char* start, const char* end, const char*& after,
+                               Read read)
+    {
+        if (statement.number == 0 || statement.start != start || statement.end != end) {
+            after = start;
+            return read(after, end);
+        }
+        if (m_firstOf != statement.number) {
+            m_afterFirst = start;
+            m_first = read(m_afterFirst, end);
+            m_firstOf = statement.number;
+        }
+        after = m_afterFirst;
+        return m_first;
+    }
+
+private:
+    const char* m_groupsOf = nullptr;
+    std::vector<std::pair<const char*, const char*>> m_groups;
+    std::uint64_t m_firstOf = 0;
+    std::string_view m_first;
+    const char* m_afterFirst = nullptr;
+};
 
 }  // namespace zorpaScan
 

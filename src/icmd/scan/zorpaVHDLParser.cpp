@@ -24,22 +24,21 @@ bool SkipComments(const char*& pos, const char* end)
     return skipped;
 }
 
-bool IsCommentStart(const char* pos, const char* end) { return end - pos >= 2 && pos[0] == '-' && pos[1] == '-'; }
-
-void SkipBlanksAndCommentsSlowly(const char*& pos, const char* end, bool lineEnds)
+inline bool IsCommentStart(const char* pos, const char* end)
 {
-    for (;;) {
-        SkipBlanks(pos, end, lineEnds);
-        if (!IsCommentStart(pos, end)) return;
-        SkipComments(pos, end);
-    }
+    return end - pos >= 2 && pos[0] == '-' && pos[1] == '-';
 }
 
-// Called before every token: most often there is nothing to skip.
+// Called before every token: blanks (and line ends with `lineEnds`), then
+// comments, as long as either is found.
 inline void SkipBlanksAndComments(const char*& pos, const char* end, bool lineEnds = true)
 {
-    if (pos < end && (kClasses[static_cast<unsigned char>(*pos)] & (kBlank | kLineEnd | kSpecial)) == 0) return;
-    SkipBlanksAndCommentsSlowly(pos, end, lineEnds);
+    const unsigned char blanks = lineEnds ? (kBlank | kLineEnd) : kBlank;
+    for (;;) {
+        while (pos < end && (kClasses[static_cast<unsigned char>(*pos)] & blanks) != 0) ++pos;
+        if (!IsCommentStart(pos, end)) return;
+        pos = NextLine(pos + 2, end);
+    }
 }
 
 constexpr WordSet kAttributes(zorpaVHDLAttributes, true);
@@ -57,62 +56,80 @@ const char* FindOnLine(const char* pos, const char* end, char c)
     return Find(pos, lineEnd ? lineEnd : end, c);
 }
 
+// The literal and identifier forms that start with a special character,
+// each from its first character at `pos`: where the token ends, or null
+// when there is no such token at `pos`.
+
+// An extended identifier, backslashes included; the first backslash after
+// the opening one closes it.
+inline const char* ExtendedIdentifierEnd(const char* pos, const char* end)
+{
+    const char* close = FindOnLine(pos + 1, end, '\\');
+    return close ? close + 1 : nullptr;
+}
+
+// A string; one left open ends with its line (before the line feed).
+inline const char* StringEnd(const char* pos, const char* end)
+{
+    if (const char* close = FindOnLine(pos + 1, end, '"')) return close + 1;
+    const char* stop = NextLine(pos, end);
+    return stop > pos + 1 && stop[-1] == '\n' ? stop - 1 : stop;
+}
+
+// A character literal ('0') or an attribute (x'high, read from its quote).
+const char* QuoteEnd(const char* pos, const char* end)
+{
+    const char* word = pos + 1;
+    const char* wordEnd = word;
+    while (wordEnd < end && *wordEnd != '\'' && *wordEnd != ')' && !Is(*wordEnd, kBlank | kLineEnd)) ++wordEnd;
+    const std::string_view text(word, static_cast<std::size_t>(wordEnd - word));
+    const bool closed = wordEnd < end && *wordEnd == '\'';
+    const bool attribute = (IsWord(text, "length") && !closed) || kAttributes.Contains(text);
+    if (attribute) return wordEnd < end ? wordEnd : nullptr;
+    const char* close = FindOnLine(wordEnd, end, '\'');
+    return close ? close + 1 : nullptr;
+}
+
+// The end of a word of any text that starts at `pos`: up to a delimiter or
+// the start of a comment.
+inline const char* AnyWordEnd(const char* pos, const char* end)
+{
+    for (; pos < end; ++pos) {
+        const unsigned char c = kClasses[static_cast<unsigned char>(*pos)];
+        if ((c & (kDelimiter | kSpecial)) != 0 && ((c & kDelimiter) != 0 || IsCommentStart(pos, end))) break;
+    }
+    return pos;
+}
+
 std::string_view ReadToken(const char*& pos, const char* end, bool anyText, bool newlineIsBlank, bool backslashIsPlain)
 {
     SkipBlanksAndComments(pos, end, newlineIsBlank);
     if (pos >= end) return {};
     const char* start = pos;
+    const char* stop = nullptr;
     const char first = *pos;
     if (first == '\\' && !backslashIsPlain) {
-        // An extended identifier, backslashes included; the first backslash
-        // after the opening one closes it.
-        const char* close = FindOnLine(pos + 1, end, '\\');
-        if (close == nullptr) return {};
-        pos = close + 1;
-        return {start, static_cast<std::size_t>(pos - start)};
-    }
-    if (anyText && first == '"') {
-        // A string left open ends with its line.
-        const char* close = FindOnLine(pos + 1, end, '"');
-        pos = close ? close + 1 : NextLine(pos, end);
-        if (pos > start && pos[-1] == '\n') --pos;
-        return {start, static_cast<std::size_t>(pos - start)};
-    }
-    if (anyText && first == '\'') {
-        // A character literal ('0') or an attribute (x'high, read from its quote).
-        const char* word = pos + 1;
-        const char* wordEnd = word;
-        while (wordEnd < end && *wordEnd != '\'' && *wordEnd != ')' && !Is(*wordEnd, kBlank | kLineEnd)) ++wordEnd;
-        const std::string_view text(word, static_cast<std::size_t>(wordEnd - word));
-        const bool closed = wordEnd < end && *wordEnd == '\'';
-        const bool attribute = (IsWord(text, "length") && !closed) || kAttributes.Contains(text);
-        const char* stop = wordEnd;
-        if (!attribute) {
-            const char* close = FindOnLine(wordEnd, end, '\'');
-            if (close == nullptr) return {};
-            stop = close + 1;
-        } else if (stop >= end) {
-            return {};
-        }
-        pos = stop;
-        return {start, static_cast<std::size_t>(pos - start)};
-    }
-    if (anyText) {
+        stop = ExtendedIdentifierEnd(pos, end);
+    } else if (anyText && first == '"') {
+        stop = StringEnd(pos, end);
+    } else if (anyText && first == '\'') {
+        stop = QuoteEnd(pos, end);
+    } else if (anyText) {
+        stop = AnyWordEnd(pos, end);
+    } else {
+        if (!Is(first, kLetter)) return {};
+        bool plainWord = true;
         for (; pos < end; ++pos) {
             const unsigned char c = kClasses[static_cast<unsigned char>(*pos)];
-            if ((c & (kDelimiter | kSpecial)) != 0 && ((c & kDelimiter) != 0 || IsCommentStart(pos, end))) break;
+            if ((c & kWordChar) != 0) continue;
+            if ((c & kDelimiter) != 0 || IsCommentStart(pos, end)) break;
+            plainWord = false;
         }
+        if (!plainWord) return {};
         return {start, static_cast<std::size_t>(pos - start)};
     }
-    if (!Is(first, kLetter)) return {};
-    bool plainWord = true;
-    for (; pos < end; ++pos) {
-        const unsigned char c = kClasses[static_cast<unsigned char>(*pos)];
-        if ((c & kWordChar) != 0) continue;
-        if ((c & kDelimiter) != 0 || IsCommentStart(pos, end)) break;
-        plainWord = false;
-    }
-    if (!plainWord) return {};
+    if (stop == nullptr) return {};
+    pos = stop;
     return {start, static_cast<std::size_t>(pos - start)};
 }
 
@@ -126,31 +143,38 @@ inline std::string_view ReadAny(const char*& pos, const char* end)
     if (pos < end && (kClasses[static_cast<unsigned char>(*pos)] & kDelimiter) == 0 && *pos != '\\' && *pos != '"' &&
         *pos != '\'') {
         const char* start = pos;
-        for (; pos < end; ++pos) {
-            const unsigned char c = kClasses[static_cast<unsigned char>(*pos)];
-            if ((c & (kDelimiter | kSpecial)) != 0 && ((c & kDelimiter) != 0 || IsCommentStart(pos, end))) break;
-        }
+        pos = AnyWordEnd(pos, end);
         return {start, static_cast<std::size_t>(pos - start)};
     }
     return ReadToken(pos, end, true, true, false);
 }
 
-// Skips a parenthesised group that starts at `pos`, nested groups, strings
-// and literals included; the end when it is not closed.
+// Skips a parenthesised group that starts at `pos`, nested groups, strings,
+// literals, extended identifiers and comments included; the end when it is
+// not closed. One pass over the characters: words are stepped over whole,
+// and a character that starts no token is stepped over alone.
 const char* SkipGroup(const char* pos, const char* end)
 {
     std::size_t depth = 0;
     while (pos < end) {
-        if (*pos == '(') {
+        const char c = *pos;
+        if (c == '(') {
             ++depth;
             ++pos;
-        } else if (*pos == ')') {
+        } else if (c == ')') {
             ++pos;
             if (--depth == 0) return pos;
-        } else if (Is(*pos, kDelimiter)) {
+        } else if (Is(c, kDelimiter)) {
             ++pos;  // blanks, line ends and , . : [ ] ;
-        } else if (ReadAny(pos, end).empty() && pos < end && *pos != '(' && *pos != ')') {
-            ++pos;  // a character that makes no token
+        } else if (c == '-' && IsCommentStart(pos, end)) {
+            pos = NextLine(pos + 2, end);
+        } else if (c == '"') {
+            pos = StringEnd(pos, end);
+        } else if (c == '\'' || c == '\\') {
+            const char* stop = c == '\'' ? QuoteEnd(pos, end) : ExtendedIdentifierEnd(pos, end);
+            pos = stop ? stop : pos + 1;  // a character that makes no token
+        } else {
+            pos = AnyWordEnd(pos, end);
         }
     }
     return end;
@@ -207,10 +231,13 @@ template <class T>
 const char* zorpaVHDLParser<T>::findStatementEnd(const char* pos, const char* end)
 {
     bool first = true;
+    m_memo.BeginGroups(pos);
     for (;;) {
         SkipBlanksAndComments(pos, end);
         while (pos < end && *pos == '(') {
-            pos = SkipGroup(pos, end);
+            const char* groupEnd = SkipGroup(pos, end);
+            m_memo.AddGroup(pos, groupEnd);
+            pos = groupEnd;
             SkipBlanksAndComments(pos, end);
         }
         if (pos >= end) return end;
@@ -236,11 +263,24 @@ const char* zorpaVHDLParser<T>::findStatementEnd(const char* pos, const char* en
 }
 
 template <class T>
+const char* zorpaVHDLParser<T>::skipGroup(const char* pos, const char* end) const
+{
+    const char* skipped = m_memo.GroupEnd(this->currentStatement(), pos, end);
+    return skipped ? skipped : SkipGroup(pos, end);
+}
+
+template <class T>
+std::string_view zorpaVHDLParser<T>::firstName(const char* start, const char* end, const char*& after)
+{
+    return m_memo.FirstWord(this->currentStatement(), start, end, after, ReadName);
+}
+
+template <class T>
 std::string_view zorpaVHDLParser<T>::declaredUnitName(const char* start, const char* end)
 {
     if (!EndsWith(start, end, 's') && !EndsWith(start, end, 'S')) return {};
-    const char* pos = start;
-    if (!IsWord(ReadName(pos, end), "entity")) return {};
+    const char* pos = nullptr;
+    if (!IsWord(firstName(start, end, pos), "entity")) return {};
     const std::string_view name = ReadName(pos, end);
     if (!name.empty()) m_inEntity = true;
     return name;
@@ -250,8 +290,8 @@ template <class T>
 std::string_view zorpaVHDLParser<T>::instantiatedUnitName(const char* start, const char* end)
 {
     if (!EndsWith(start, end, ';')) return {};
-    const char* pos = start;
-    if (ReadName(pos, end).empty() || !NextIs(pos, end, ':')) return {};
+    const char* pos = nullptr;
+    if (firstName(start, end, pos).empty() || !NextIs(pos, end, ':')) return {};
     ++pos;
     std::string_view name = ReadName(pos, end);
     const bool entity = IsWord(name, "entity");
@@ -264,15 +304,15 @@ std::string_view zorpaVHDLParser<T>::instantiatedUnitName(const char* start, con
         if (name.empty()) return {};
     }
     // An entity may be followed by the architecture to use: "entity work.mid(rtl)".
-    if (entity && NextIs(pos, end, '(')) pos = SkipGroup(pos, end);
+    if (entity && NextIs(pos, end, '(')) pos = skipGroup(pos, end);
     std::string_view word = ReadName(pos, end);
     if (IsWord(word, "generic")) {
         if (!IsWord(ReadName(pos, end), "map") || !NextIs(pos, end, '(')) return {};
-        pos = SkipGroup(pos, end);
+        pos = skipGroup(pos, end);
         word = ReadName(pos, end);
     }
     if (!IsWord(word, "port") || !IsWord(ReadName(pos, end), "map") || !NextIs(pos, end, '(')) return {};
-    pos = SkipGroup(pos, end);
+    pos = skipGroup(pos, end);
     return AtClosingSemicolon(pos, end) ? name : std::string_view();
 }
 
@@ -288,8 +328,8 @@ template <class T>
 bool zorpaVHDLParser<T>::packageDeclaration(const char* start, const char* end)
 {
     if (!EndsWith(start, end, 's') && !EndsWith(start, end, 'S')) return false;
-    const char* pos = start;
-    if (!IsWord(ReadName(pos, end), "package")) return false;
+    const char* pos = nullptr;
+    if (!IsWord(firstName(start, end, pos), "package")) return false;
     const std::string_view name = ReadName(pos, end);
     if (name.empty() || !IsWord(ReadName(pos, end), "is")) return false;  // a package body has "body" here
     const std::string package(name);
@@ -305,8 +345,9 @@ bool zorpaVHDLParser<T>::architectureBody(const char* start, const char* end)
     // "architecture <name> of <entity> is": the statements up to the next
     // unit belong to that entity.
     if (!EndsWith(start, end, 's') && !EndsWith(start, end, 'S')) return false;
-    const char* pos = start;
-    if (!IsWord(ReadName(pos, end), "architecture") || ReadName(pos, end).empty() || !IsWord(ReadName(pos, end), "of"))
+    const char* pos = nullptr;
+    if (!IsWord(firstName(start, end, pos), "architecture") || ReadName(pos, end).empty() ||
+        !IsWord(ReadName(pos, end), "of"))
         return false;
     const std::string_view entity = ReadName(pos, end);
     if (entity.empty() || !IsWord(ReadName(pos, end), "is")) return false;
@@ -319,8 +360,8 @@ template <class T>
 bool zorpaVHDLParser<T>::endOfEntity(const char* start, const char* end)
 {
     if (!this->hasCurrentUnit() || !m_inEntity || !EndsWith(start, end, ';')) return false;
-    const char* pos = start;
-    if (!IsWord(ReadName(pos, end), "end")) return false;
+    const char* pos = nullptr;
+    if (!IsWord(firstName(start, end, pos), "end")) return false;
     const char* afterEnd = pos;
     std::string_view word = ReadName(pos, end);
     if (!IsWord(word, "entity")) pos = afterEnd;
@@ -340,8 +381,8 @@ template <class T>
 bool zorpaVHDLParser<T>::endOfPackage(const char* start, const char* end)
 {
     if (!this->hasCurrentUnit() || m_packageName.empty() || !EndsWith(start, end, ';')) return false;
-    const char* pos = start;
-    if (!IsWord(ReadName(pos, end), "end")) return false;
+    const char* pos = nullptr;
+    if (!IsWord(firstName(start, end, pos), "end")) return false;
     const char* afterEnd = pos;
     if (!IsWord(ReadName(pos, end), "package")) pos = afterEnd;
     const char* afterKeyword = pos;
@@ -360,8 +401,8 @@ template <class T>
 bool zorpaVHDLParser<T>::endOfComponent(const char* start, const char* end)
 {
     if (!this->hasCurrentUnit() || m_packageName.empty() || !EndsWith(start, end, ';')) return false;
-    const char* pos = start;
-    if (!IsWord(ReadName(pos, end), "end") || !IsWord(ReadName(pos, end), "component")) return false;
+    const char* pos = nullptr;
+    if (!IsWord(firstName(start, end, pos), "end") || !IsWord(ReadName(pos, end), "component")) return false;
     const char* afterKeyword = pos;
     const std::string_view name = ReadName(pos, end);
     if (name.empty()) {
@@ -380,8 +421,8 @@ template <class T>
 bool zorpaVHDLParser<T>::componentDeclaration(const char* start, const char* end)
 {
     if (m_packageName.empty()) return false;
-    const char* pos = start;
-    if (!IsWord(ReadName(pos, end), "component")) return false;
+    const char* pos = nullptr;
+    if (!IsWord(firstName(start, end, pos), "component")) return false;
     const std::string_view name = ReadName(pos, end);
     if (name.empty()) return false;
     m_inComponent = true;
@@ -393,8 +434,8 @@ template <class T>
 bool zorpaVHDLParser<T>::useClause(const char* start, const char* end)
 {
     if (!EndsWith(start, end, ';')) return false;
-    const char* pos = start;
-    if (!IsWord(ReadName(pos, end), "use")) return false;
+    const char* pos = nullptr;
+    if (!IsWord(firstName(start, end, pos), "use")) return false;
     const std::string_view library = ReadName(pos, end);
     if (library.empty() || !NextIs(pos, end, '.')) return false;
     ++pos;
@@ -440,8 +481,8 @@ template <class T>
 ZorpaPortList zorpaVHDLParser<T>::readPorts(const char* start, const char* end)
 {
     if ((!m_inEntity && !m_inComponent) || !EndsWith(start, end, ';')) return {};
-    const char* pos = start;
-    if (!IsWord(ReadName(pos, end), "port") || !NextIs(pos, end, '(')) return {};
+    const char* pos = nullptr;
+    if (!IsWord(firstName(start, end, pos), "port") || !NextIs(pos, end, '(')) return {};
     ++pos;
     auto ports = boost::make_shared<std::deque<boost::shared_ptr<ZorpaPort>>>();
     std::vector<boost::shared_ptr<ZorpaPort>> group;

@@ -5,10 +5,12 @@
 #pragma once
 
 #include "icmd/scan/ZorpaParser.h"
+#include "src/icmd/scan/zorpaScanText.h"
 
 #include <array>
 #include <string>
 #include <string_view>
+#include <vector>
 
 // A statement holding one of these words (any case) shows behaviour.
 inline constexpr std::array<std::string_view, 19> zorpaVHDLBehaviourWords = {
@@ -48,10 +50,17 @@ private:
     bool endOfComponent(const char* start, const char* end);
     bool componentDeclaration(const char* start, const char* end);
     bool useClause(const char* start, const char* end);
+    // Skips the group at `pos` as SkipGroup does; one that findStatementEnd
+    // skipped in the statement the walk is at is not read again.
+    const char* skipGroup(const char* pos, const char* end) const;
+    // The statement's first word as ReadName reads it, `after` behind it;
+    // read once for all the operations that look at the walk's statement.
+    std::string_view firstName(const char* start, const char* end, const char*& after);
 
     bool m_inEntity = false;
     bool m_inComponent = false;
     std::string m_packageName;
+    zorpaScan::StatementMemo m_memo;
 };
 
 extern template class zorpaVHDLParser<ImodelModule*>;

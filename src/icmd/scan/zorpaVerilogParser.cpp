@@ -29,25 +29,21 @@ bool SkipComments(const char*& pos, const char* end)
     return skipped;
 }
 
-bool IsCommentStart(const char* pos, const char* end)
+inline bool IsCommentStart(const char* pos, const char* end)
 {
     return end - pos >= 2 && pos[0] == '/' && (pos[1] == '/' || pos[1] == '*');
 }
 
-void SkipBlanksAndCommentsSlowly(const char*& pos, const char* end, bool lineEnds)
+// Called before every token: blanks (and line ends with `lineEnds`), then
+// comments, as long as either is found.
+inline void SkipBlanksAndComments(const char*& pos, const char* end, bool lineEnds = true)
 {
+    const unsigned char blanks = lineEnds ? (kBlank | kLineEnd) : kBlank;
     for (;;) {
-        SkipBlanks(pos, end, lineEnds);
+        while (pos < end && (kClasses[static_cast<unsigned char>(*pos)] & blanks) != 0) ++pos;
         if (!IsCommentStart(pos, end)) return;
         SkipComments(pos, end);
     }
-}
-
-// Called before every token: most often there is nothing to skip.
-inline void SkipBlanksAndComments(const char*& pos, const char* end, bool lineEnds = true)
-{
-    if (pos < end && (kClasses[static_cast<unsigned char>(*pos)] & (kBlank | kLineEnd | kSpecial)) == 0) return;
-    SkipBlanksAndCommentsSlowly(pos, end, lineEnds);
 }
 
 // The end of a string literal that starts at `pos`: past its closing quote.
@@ -63,28 +59,39 @@ const char* StringEnd(const char* pos, const char* end)
     return end;
 }
 
+// An escaped identifier runs to the white space that ends it; null when
+// the text ends first.
+inline const char* EscapedIdentifierEnd(const char* pos, const char* end)
+{
+    const char* stop = pos + 1;
+    while (stop < end && !Is(*stop, kBlank | kLineEnd)) ++stop;
+    return stop < end ? stop : nullptr;
+}
+
+// The end of a word of any text that starts at `pos`: up to a delimiter or
+// the start of a comment.
+inline const char* AnyWordEnd(const char* pos, const char* end)
+{
+    for (; pos < end; ++pos) {
+        const unsigned char c = kClasses[static_cast<unsigned char>(*pos)];
+        if ((c & (kDelimiter | kSpecial)) != 0 && ((c & kDelimiter) != 0 || IsCommentStart(pos, end))) break;
+    }
+    return pos;
+}
+
 std::string_view ReadToken(const char*& pos, const char* end, bool anyText, bool newlineIsBlank, bool backslashIsPlain)
 {
     SkipBlanksAndComments(pos, end, newlineIsBlank);
     if (pos >= end) return {};
     const char* start = pos;
     if (*pos == '\\' && !backslashIsPlain) {
-        // An escaped identifier runs to the white space that ends it.
-        const char* stop = pos + 1;
-        while (stop < end && !Is(*stop, kBlank | kLineEnd)) ++stop;
-        if (stop >= end) return {};
+        const char* stop = EscapedIdentifierEnd(pos, end);
+        if (stop == nullptr) return {};
         pos = stop;
         return {start, static_cast<std::size_t>(pos - start)};
     }
-    if (anyText && *pos == '"') {
-        pos = StringEnd(pos, end);
-        return {start, static_cast<std::size_t>(pos - start)};
-    }
     if (anyText) {
-        for (; pos < end; ++pos) {
-            const unsigned char c = kClasses[static_cast<unsigned char>(*pos)];
-            if ((c & (kDelimiter | kSpecial)) != 0 && ((c & kDelimiter) != 0 || IsCommentStart(pos, end))) break;
-        }
+        pos = *pos == '"' ? StringEnd(pos, end) : AnyWordEnd(pos, end);
         return {start, static_cast<std::size_t>(pos - start)};
     }
     bool plainWord = true;
@@ -108,10 +115,7 @@ inline std::string_view ReadAny(const char*& pos, const char* end)
     SkipBlanksAndComments(pos, end);
     if (pos < end && (kClasses[static_cast<unsigned char>(*pos)] & kDelimiter) == 0 && *pos != '\\' && *pos != '"') {
         const char* start = pos;
-        for (; pos < end; ++pos) {
-            const unsigned char c = kClasses[static_cast<unsigned char>(*pos)];
-            if ((c & (kDelimiter | kSpecial)) != 0 && ((c & kDelimiter) != 0 || IsCommentStart(pos, end))) break;
-        }
+        pos = AnyWordEnd(pos, end);
         return {start, static_cast<std::size_t>(pos - start)};
     }
     return ReadToken(pos, end, true, true, false);
@@ -130,21 +134,31 @@ bool AtClosingSemicolon(const char* pos, const char* end)
 }
 
 // Skips the parenthesised group at `pos`, nested groups, comments, strings
-// and escaped identifiers included; the end when it is not closed.
+// and escaped identifiers included; the end when it is not closed. One pass
+// over the characters: words are stepped over whole, and a character that
+// starts no token is stepped over alone.
 const char* SkipGroup(const char* pos, const char* end)
 {
     std::size_t depth = 0;
     while (pos < end) {
-        if (*pos == '(') {
+        const char c = *pos;
+        if (c == '(') {
             ++depth;
             ++pos;
-        } else if (*pos == ')') {
+        } else if (c == ')') {
             ++pos;
             if (--depth == 0) return pos;
-        } else if (Is(*pos, kDelimiter)) {
+        } else if (Is(c, kDelimiter)) {
             ++pos;  // blanks, line ends and , . : [ ] ;
-        } else if (ReadAny(pos, end).empty() && pos < end && *pos != '(' && *pos != ')') {
-            ++pos;
+        } else if (c == '/' && IsCommentStart(pos, end)) {
+            SkipComments(pos, end);
+        } else if (c == '"') {
+            pos = StringEnd(pos, end);
+        } else if (c == '\\') {
+            const char* stop = EscapedIdentifierEnd(pos, end);
+            pos = stop ? stop : pos + 1;  // a character that makes no token
+        } else {
+            pos = AnyWordEnd(pos, end);
         }
     }
     return end;
@@ -247,11 +261,20 @@ template <class T>
 const char* zorpaVerilogParser<T>::findStatementEnd(const char* pos, const char* end)
 {
     bool first = true;
+    m_memo.BeginGroups(pos);
+    m_openGroups.clear();
     for (;;) {
         SkipBlanksAndComments(pos, end);
         if (pos >= end) return end;
         if (*pos == ';') return pos + 1;
         if (Is(*pos, kDelimiter)) {  // , . : ( ) [ ]: no token
+            // Each group closed within the statement, as SkipGroup finds it.
+            if (*pos == '(') {
+                m_openGroups.push_back(pos);
+            } else if (*pos == ')' && !m_openGroups.empty()) {
+                m_memo.AddGroup(m_openGroups.back(), pos + 1);
+                m_openGroups.pop_back();
+            }
             ++pos;
             first = false;
             continue;
@@ -274,11 +297,24 @@ const char* zorpaVerilogParser<T>::findStatementEnd(const char* pos, const char*
 }
 
 template <class T>
+const char* zorpaVerilogParser<T>::skipGroup(const char* pos, const char* end) const
+{
+    const char* skipped = m_memo.GroupEnd(this->currentStatement(), pos, end);
+    return skipped ? skipped : SkipGroup(pos, end);
+}
+
+template <class T>
+std::string_view zorpaVerilogParser<T>::firstName(const char* start, const char* end, const char*& after)
+{
+    return m_memo.FirstWord(this->currentStatement(), start, end, after, ReadName);
+}
+
+template <class T>
 std::string_view zorpaVerilogParser<T>::declaredUnitName(const char* start, const char* end)
 {
     if (!EndsWith(start, end, ';')) return {};
-    const char* pos = start;
-    if (ReadName(pos, end) != "module") return {};
+    const char* pos = nullptr;
+    if (firstName(start, end, pos) != "module") return {};
     return ReadName(pos, end);
 }
 
@@ -286,18 +322,18 @@ template <class T>
 std::string_view zorpaVerilogParser<T>::instantiatedUnitName(const char* start, const char* end)
 {
     if (!EndsWith(start, end, ';')) return {};
-    const char* pos = start;
-    const std::string_view name = ReadName(pos, end);
+    const char* pos = nullptr;
+    const std::string_view name = firstName(start, end, pos);
     if (name.empty()) return {};
     if (NextIs(pos, end, '#')) {
         ++pos;
         if (!NextIs(pos, end, '(')) return {};
-        pos = SkipGroup(pos, end);
+        pos = skipGroup(pos, end);
     }
     // Instances, each a name and a port group, separated by ",".
     for (bool more = true; more;) {
         if (ReadName(pos, end).empty() || !NextIs(pos, end, '(')) return {};
-        pos = SkipGroup(pos, end);
+        pos = skipGroup(pos, end);
         more = NextIs(pos, end, ',');
         if (more) ++pos;
     }
@@ -314,8 +350,8 @@ template <class T>
 bool zorpaVerilogParser<T>::continuousAssignment(const char* start, const char* end)
 {
     if (!EndsWith(start, end, ';')) return false;
-    const char* pos = start;
-    if (ReadName(pos, end) != "assign" || ReadName(pos, end).empty() || !NextIs(pos, end, '=')) return false;
+    const char* pos = nullptr;
+    if (firstName(start, end, pos) != "assign" || ReadName(pos, end).empty() || !NextIs(pos, end, '=')) return false;
     ++pos;
     if (ReadAny(pos, end).empty()) return false;
     // One signal onto another is wiring; anything more is logic.
@@ -361,8 +397,8 @@ template <class T>
 ZorpaPortList zorpaVerilogParser<T>::readPorts(const char* start, const char* end)
 {
     if (!EndsWith(start, end, ';')) return {};
-    const char* pos = start;
-    const std::string_view keyword = ReadName(pos, end);
+    const char* pos = nullptr;
+    const std::string_view keyword = firstName(start, end, pos);
     const std::uint32_t direction = keyword == "input"    ? ZorpaPort::In
                                     : keyword == "output" ? ZorpaPort::Out
                                     : keyword == "inout"  ? ZorpaPort::InOut

@@ -5,9 +5,11 @@
 #pragma once
 
 #include "icmd/scan/ZorpaParser.h"
+#include "src/icmd/scan/zorpaScanText.h"
 
 #include <array>
 #include <string_view>
+#include <vector>
 
 // Gate primitives and words that look like an instantiation but name no unit.
 inline constexpr std::array<std::string_view, 28> zorpaVerilogPrimitives = {
@@ -59,6 +61,16 @@ public:
 private:
     bool continuousAssignment(const char* start, const char* end);
     bool includeDirective(const char* start, const char* end);
+    // Skips the group at `pos` as SkipGroup does; one that findStatementEnd
+    // saw closed in the statement the walk is at is not read again.
+    const char* skipGroup(const char* pos, const char* end) const;
+    // The statement's first word as ReadName reads it, `after` behind it;
+    // read once for all the operations that look at the walk's statement.
+    std::string_view firstName(const char* start, const char* end, const char*& after);
+
+    zorpaScan::StatementMemo m_memo;
+    // The groups findStatementEnd has opened and not yet seen closed.
+    std::vector<const char*> m_openGroups;
 };
 
 extern template class zorpaVerilogParser<ImodelModule*>;

@@ -1,6 +1,90 @@
 #include "imodel/design/ImodelLinkList.h"
 
 #include <algorithm>
+#include <cstdint>
+#include <vector>
+
+// Per unit of a long list: its first entry and its number of entries. Open
+// addressing with linear probing over a power-of-two table kept at most
+// half full; a unit taken out shifts the units after it back, so lookups
+// never meet a tombstone.
+class ImodelLinkList::Places {
+public:
+    struct Place {
+        const ImodelModule* unit = nullptr;  // null: a free slot
+        Entries::iterator first;
+        std::size_t count = 0;
+    };
+
+    Place* Find(const ImodelModule* unit)
+    {
+        if (m_slots.empty()) return nullptr;
+        for (std::size_t at = Home(unit);; at = Next(at)) {
+            Place& place = m_slots[at];
+            if (place.unit == unit) return &place;
+            if (place.unit == nullptr) return nullptr;
+        }
+    }
+    const Place* Find(const ImodelModule* unit) const { return const_cast<Places*>(this)->Find(unit); }
+
+    // A unit that is not in the table yet.
+    Place& Add(const ImodelModule* unit, Entries::iterator first)
+    {
+        if (2 * (m_used + 1) > m_slots.size()) Grow();
+        std::size_t at = Home(unit);
+        while (m_slots[at].unit != nullptr) at = Next(at);
+        m_slots[at] = Place{unit, first, 1};
+        ++m_used;
+        return m_slots[at];
+    }
+
+    void Remove(Place* place)
+    {
+        std::size_t hole = static_cast<std::size_t>(place - m_slots.data());
+        m_slots[hole] = Place();
+        --m_used;
+        // Each unit after the hole that may stand in it moves back, so that
+        // a search from its home slot still finds it.
+        for (std::size_t at = Next(hole); m_slots[at].unit != nullptr; at = Next(at)) {
+            const std::size_t home = Home(m_slots[at].unit);
+            const bool reachable = hole <= at ? (home <= hole || home > at) : (home <= hole && home > at);
+            if (!reachable) continue;
+            m_slots[hole] = m_slots[at];
+            m_slots[at] = Place();
+            hole = at;
+        }
+    }
+
+private:
+    std::size_t Home(const ImodelModule* unit) const
+    {
+        // Fibonacci hashing: the high bits of the product spread aligned addresses.
+        const auto bits = static_cast<std::uint64_t>(reinterpret_cast<std::uintptr_t>(unit));
+        return static_cast<std::size_t>((bits * 0x9E3779B97F4A7C15ull) >> m_shift);
+    }
+    std::size_t Next(std::size_t at) const { return (at + 1) & (m_slots.size() - 1); }
+
+    void Grow()
+    {
+        std::vector<Place> old = std::move(m_slots);
+        const std::size_t size = old.empty() ? 2 * kIndexedFrom : 2 * old.size();
+        m_slots.assign(size, Place());
+        m_shift = 64;
+        for (std::size_t power = size; power > 1; power >>= 1) --m_shift;
+        for (const Place& place : old) {
+            if (place.unit == nullptr) continue;
+            std::size_t at = Home(place.unit);
+            while (m_slots[at].unit != nullptr) at = Next(at);
+            m_slots[at] = place;
+        }
+    }
+
+    std::vector<Place> m_slots;
+    std::size_t m_used = 0;
+    unsigned m_shift = 64;
+};
+
+ImodelLinkList::ImodelLinkList() = default;
 
 ImodelLinkList::ImodelLinkList(const ImodelLinkList& other) : m_entries(other.m_entries) { IndexIfLong(); }
 
@@ -18,8 +102,8 @@ ImodelLinkList::~ImodelLinkList() = default;
 std::size_t ImodelLinkList::Count(const ImodelModule* module) const
 {
     if (m_places) {
-        const auto found = m_places->find(module);
-        return found == m_places->end() ? 0 : found->second.size();
+        const Places::Place* place = m_places->Find(module);
+        return place ? place->count : 0;
     }
     return static_cast<std::size_t>(std::count(m_entries.begin(), m_entries.end(), module));
 }
@@ -32,22 +116,26 @@ bool ImodelLinkList::operator==(const std::deque<ImodelModule*>& list) const
 void ImodelLinkList::PushBack(ImodelModule* module)
 {
     m_entries.push_back(module);
-    if (m_places)
-        (*m_places)[module].push_back(std::prev(m_entries.end()));
-    else
+    if (!m_places) {
         IndexIfLong();
+    } else if (Places::Place* place = m_places->Find(module)) {
+        ++place->count;
+    } else {
+        m_places->Add(module, std::prev(m_entries.end()));
+    }
 }
 
 void ImodelLinkList::PushFront(ImodelModule* module)
 {
     m_entries.push_front(module);
-    if (m_places) {
-        // Entries are only ever added at the ends, so the new one is the
-        // unit's first.
-        std::vector<Entries::iterator>& places = (*m_places)[module];
-        places.insert(places.begin(), m_entries.begin());
-    } else {
+    if (!m_places) {
         IndexIfLong();
+    } else if (Places::Place* place = m_places->Find(module)) {
+        // Entries are only ever added at the ends: the new one is the first.
+        place->first = m_entries.begin();
+        ++place->count;
+    } else {
+        m_places->Add(module, m_entries.begin());
     }
 }
 
@@ -59,23 +147,34 @@ bool ImodelLinkList::EraseFirst(const ImodelModule* module)
         m_entries.erase(found);
         return true;
     }
-    const auto found = m_places->find(module);
-    if (found == m_places->end()) return false;
-    std::vector<Entries::iterator>& places = found->second;
-    m_entries.erase(places.front());
-    places.erase(places.begin());
-    if (places.empty()) m_places->erase(found);
+    Places::Place* place = m_places->Find(module);
+    if (place == nullptr) return false;
+    const Entries::iterator first = place->first;
+    if (--place->count == 0)
+        m_places->Remove(place);
+    else
+        place->first = std::find(std::next(first), m_entries.end(), module);
+    m_entries.erase(first);
     return true;
 }
 
 std::size_t ImodelLinkList::EraseAll(const ImodelModule* module)
 {
     if (!m_places) return std::erase(m_entries, module);
-    const auto found = m_places->find(module);
-    if (found == m_places->end()) return 0;
-    const std::size_t count = found->second.size();
-    for (const Entries::iterator& place : found->second) m_entries.erase(place);
-    m_places->erase(found);
+    Places::Place* place = m_places->Find(module);
+    if (place == nullptr) return 0;
+    const std::size_t count = place->count;
+    Entries::iterator at = place->first;
+    m_places->Remove(place);
+    // The entries after the first, up to the last one of the unit.
+    for (std::size_t left = count; left > 0;) {
+        if (*at == module) {
+            at = m_entries.erase(at);
+            --left;
+        } else {
+            ++at;
+        }
+    }
     return count;
 }
 
@@ -83,5 +182,10 @@ void ImodelLinkList::IndexIfLong()
 {
     if (m_places || m_entries.size() < kIndexedFrom) return;
     m_places = std::make_unique<Places>();
-    for (auto at = m_entries.begin(); at != m_entries.end(); ++at) (*m_places)[*at].push_back(at);
+    for (auto at = m_entries.begin(); at != m_entries.end(); ++at) {
+        if (Places::Place* place = m_places->Find(*at))
+            ++place->count;
+        else
+            m_places->Add(*at, at);
+    }
 }

@@ -256,54 +256,15 @@ void DumpUnit(std::ostream& out, const std::string& indent, const ImodelModule& 
 }
 
 template <class List>
-std::vector<const ImodelModule*> SortedLevel(const List& modules)
+std::vector<const ImodelModule*> Level(const List& modules, bool sorted)
 {
-    std::vector<const ImodelModule*> sorted;
-    std::copy_if(modules.begin(), modules.end(), std::back_inserter(sorted),
+    std::vector<const ImodelModule*> units;
+    std::copy_if(modules.begin(), modules.end(), std::back_inserter(units),
                  [](const ImodelModule* module) { return module != nullptr; });
-    std::stable_sort(sorted.begin(), sorted.end(),
-                     [](const ImodelModule* a, const ImodelModule* b) { return *a < *b; });
-    return sorted;
-}
-
-template <class List>
-void Dump(std::ostream& out, const std::string& indent, const List* modules, const std::string& library)
-{
-    if (modules == nullptr) return;
-    struct Level {
-        const ImodelModule* owner;  // null for the given list
-        std::vector<const ImodelModule*> units;
-        std::size_t next = 0;
-        std::string indent;
-    };
-    std::vector<Level> stack;
-    stack.push_back({nullptr, SortedLevel(*modules), 0, indent});
-    Units onPath;
-    std::size_t lines = 0;
-    while (!stack.empty()) {
-        Level& level = stack.back();
-        if (level.next == level.units.size()) {
-            onPath.erase(level.owner);
-            stack.pop_back();
-            continue;
-        }
-        const ImodelModule* module = level.units[level.next++];
-        if (lines++ == kMaxDumpLines) {
-            out << level.indent << "... (the dump stops after " << kMaxDumpLines << " lines)\n";
-            return;
-        }
-        DumpUnit(out, level.indent, *module, library);
-        // A unit met again below itself is written but not entered.
-        const ImodelLinkList* subBlocks = module->GetSubBlocks();
-        if (subBlocks == nullptr || subBlocks->empty() || onPath.contains(module)) continue;
-        std::string below = level.indent + "   ";
-        if (stack.size() == kMaxDumpDepth) {
-            out << below << "... (levels below " << kMaxDumpDepth << " are not shown)\n";
-            continue;
-        }
-        onPath.insert(module);
-        stack.push_back({module, SortedLevel(*subBlocks), 0, std::move(below)});
-    }
+    if (sorted)
+        std::stable_sort(units.begin(), units.end(),
+                         [](const ImodelModule* a, const ImodelModule* b) { return *a < *b; });
+    return units;
 }
 
 }  // namespace
@@ -421,9 +382,52 @@ void ImodelAppendVSimParams(const ImodelModule* module, std::string& params)
     if (module != nullptr) VSimParamsWalk(module).AppendTo(module, params);
 }
 
+void ImodelDumpHierarchy(std::ostream& out, const std::string& indent, ImodelUnitListRef modules, bool sorted,
+                         const ImodelDumpLine& line)
+{
+    struct Step {
+        const ImodelModule* owner;  // null for the given list
+        std::vector<const ImodelModule*> units;
+        std::size_t next = 0;
+        std::string indent;
+    };
+    std::vector<Step> stack;
+    modules.With([&](const auto* list) {
+        if (list != nullptr) stack.push_back({nullptr, Level(*list, sorted), 0, indent});
+    });
+    std::unordered_set<const ImodelModule*> onPath;
+    std::size_t lines = 0;
+    while (!stack.empty()) {
+        Step& step = stack.back();
+        if (step.next == step.units.size()) {
+            onPath.erase(step.owner);
+            stack.pop_back();
+            continue;
+        }
+        const ImodelModule* module = step.units[step.next++];
+        if (lines++ == kMaxDumpLines) {
+            out << step.indent << "... (the dump stops after " << kMaxDumpLines << " lines)\n";
+            return;
+        }
+        line(out, step.indent, *module);
+        const ImodelLinkList* subBlocks = module->GetSubBlocks();
+        if (subBlocks == nullptr || subBlocks->empty() || onPath.contains(module)) continue;
+        std::string below = step.indent + "   ";
+        if (stack.size() == kMaxDumpDepth) {
+            out << below << "... (levels below " << kMaxDumpDepth << " are not shown)\n";
+            continue;
+        }
+        onPath.insert(module);
+        stack.push_back({module, Level(*subBlocks, sorted), 0, std::move(below)});
+    }
+}
+
 std::ostream& ImodelDumpTree(std::ostream& out, const std::string& indent, ImodelUnitListRef modules,
                              const std::string& library)
 {
-    modules.With([&](const auto* list) { Dump(out, indent, list, library); });
+    ImodelDumpHierarchy(out, indent, modules, true,
+                        [&](std::ostream& to, const std::string& at, const ImodelModule& module) {
+                            DumpUnit(to, at, module, library);
+                        });
     return out;
 }

@@ -9,6 +9,7 @@
 #include "imodel/names/imodelUtl.h"
 #include "src/imodel/design/ImodelModuleNotify.h"
 #include "src/imodel/design/imodelRehome.h"
+#include "src/imodel/design/imodelTopUnits.h"
 
 #include <foundation/Sys.h>
 
@@ -158,26 +159,7 @@ void imodelDesignManagerImpl::MoveUnits(const LibraryPtr& from, const LibraryPtr
     for (const std::string& name : duplicates) ImodelDisplayDUPLICATE_MODULE_MSG(name.c_str());
 }
 
-void imodelDesignManagerImpl::UpdateTopModules(LibraryPtr library)
-{
-    if (!library) return;
-    library->MakeModuleList();
-    std::deque<ImodelModule*>& top = *library->GetModuleList();
-    top.clear();
-    const std::string name = library->GetName();
-    for (ImodelModule* unit : *library->GetModules()) {
-        if (unit == nullptr) continue;
-        const ImodelLinkList* parents = unit->GetParentsList();
-        const bool usedHere = parents && std::any_of(parents->begin(), parents->end(), [&name](const ImodelModule* p) {
-                                  return p && ImodelIsSameStrNoCase(p->GetDefinedInLibrary(), name);
-                              });
-        if (usedHere) continue;
-        if (unit->IsPackage())
-            top.push_front(unit);
-        else
-            top.push_back(unit);
-    }
-}
+void imodelDesignManagerImpl::UpdateTopModules(LibraryPtr library) { imodelTopUnits::Update(library); }
 
 std::deque<ImodelModule*>* imodelDesignManagerImpl::GetModuleTree()
 {

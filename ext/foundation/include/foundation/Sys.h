@@ -64,6 +64,9 @@ int SysSetReadOnlyAttr(const std::string& path, bool readOnly);
 // Copies a regular file with its permission bits (through a temporary file
 // renamed into place).
 int SysCopy(const std::string& from, const std::string& to);
+// Whether the two paths name one file: the same device and inode when both
+// exist (links followed), else the same qualified path.
+bool SysIsSameFile(const std::string& a, const std::string& b);
 int SysDelete(const std::string& path);
 // Replaces an existing `to`; a regular file is also moved between file systems.
 int SysRename(const std::string& from, const std::string& to);
