@@ -21,8 +21,11 @@
 
 #include <boost/shared_ptr.hpp>
 
+#include <cstdint>
+#include <map>
 #include <optional>
 #include <string>
+#include <unordered_map>
 #include <unordered_set>
 #include <vector>
 
@@ -203,6 +206,10 @@ public:
     void NotifyFileChanged(const IfileObject& changed);
     // Applies the filter to every known file, in order.
     void InvalidateAllFiles(const InvalidateAllFilter& filter);
+    // The same for a filter of the unit (null: every file), applied only to
+    // the known files whose unit bears the unit's name, in order: what
+    // InvalidateAllFiles does with that filter, without asking every file.
+    void InvalidateFilesOfModule(const InvalidateModuleSpecificFilter& filter, ImodelModule* module);
     // Appends the known files that are among the candidates (same entry).
     void AddRelatedFilesUsingOneOf(const Entries& candidates, Entries& out) const;
     // Appends the known files derived from `source`: with `anyDependency`,
@@ -287,6 +294,27 @@ private:
     bool SearchUpstreamFrom(IprocessFileObject* node, Nodes& path, ImodelModule* module,
                             ImodelRevContextImpl* revision) const;
     bool DoesFileDependOfConstraint(const Entry& file, const Entry& constraint) const;
+    // --- the known files by the name of their unit -------------------------------------------
+    // A file's unit comes from its record and the records up its chain,
+    // which change with the files of other nodes. An index holds while no
+    // file of any node came or went or changed its unit since it was
+    // checked (one count for every node); a node whose index does not hold
+    // any more makes it again when asked.
+    static std::uint64_t& UnitIndexGeneration();
+    static std::string UnitKeyOf(const Entry& file);
+    void IndexFile(const Entry& file, std::string key);
+    void UnindexFile(const IfileObjectEx* file);
+    void ReindexFile(const Entry& file, bool isNew);
+    void RebuildUnitIndex();
+
+    struct IndexedFile {
+        std::uint64_t order;
+        std::string key;
+    };
+    std::unordered_map<const IfileObjectEx*, IndexedFile> m_indexed;
+    std::unordered_map<std::string, std::map<std::uint64_t, Entry>> m_byUnit;
+    std::uint64_t m_nextOrder = 0;
+    std::uint64_t m_indexGeneration = 0;
 
     // The files reported, some of which may have been removed since (those
     // no longer in m_known; m_removed counts them).

@@ -72,17 +72,22 @@ void IprocessFileObject::EmptyFileList()
     m_files.clear();
     m_known.clear();
     m_removed = 0;
+    m_indexed.clear();
+    m_byUnit.clear();
+    ++UnitIndexGeneration();
 }
 
 void IprocessFileObject::UpdateFile(Entry file, bool isNew)
 {
     if (!TracksFiles() || !file || file->GetFileSpecificType() != m_type) return;
-    if (m_known.insert(file.get()).second) {
+    const bool added = m_known.insert(file.get()).second;
+    if (added) {
         // A file removed and added again must not stand twice.
         GetKnownFiles();
         m_files.push_back(file);
     }
     if (IfilePredecessorUpdatesEnabled()) IfileCreatePredecessorObject(file, *this, isNew);
+    ReindexFile(file, added);
 }
 
 void IprocessFileObject::RemoveFile(Entry file)
@@ -90,7 +95,10 @@ void IprocessFileObject::RemoveFile(Entry file)
     if (!TracksFiles() || !file || file->GetFileSpecificType() != m_type) return;
     // The list drops its removed files when it is next read: removing every
     // file of a type costs one pass, not one per file.
-    if (m_known.erase(file.get()) != 0) ++m_removed;
+    if (m_known.erase(file.get()) == 0) return;
+    ++m_removed;
+    UnindexFile(file.get());
+    ++UnitIndexGeneration();
 }
 
 const IprocessFileObject::Entries& IprocessFileObject::GetKnownFiles() const
@@ -392,12 +400,94 @@ void IprocessFileObject::NotifyFileChanged(const IfileObject& changed)
     const Entries files = GetKnownFiles();
     for (const Entry& file : files)
         if (IfilePredecessorObject* record = file->GetPredecessorObject()) record->FileChanged(changed);
+    // A record may have read its inputs again, and its unit with them.
+    ++UnitIndexGeneration();
 }
 
 void IprocessFileObject::InvalidateAllFiles(const InvalidateAllFilter& filter)
 {
     const Entries files = GetKnownFiles();
     for (const Entry& file : files) filter(file);
+}
+
+void IprocessFileObject::InvalidateFilesOfModule(const InvalidateModuleSpecificFilter& filter, ImodelModule* module)
+{
+    if (!module) {
+        InvalidateAllFiles(filter);
+        return;
+    }
+    if (m_indexGeneration != UnitIndexGeneration()) RebuildUnitIndex();
+    std::string key = module->GetName();
+    ImodelMakeUpper(key);
+    const auto bucket = m_byUnit.find(key);
+    if (bucket == m_byUnit.end()) return;
+    // A copy: making a file out of date has its record made again.
+    Entries files;
+    files.reserve(bucket->second.size());
+    for (const auto& [order, file] : bucket->second) files.push_back(file);
+    for (const Entry& file : files) filter(file);
+}
+
+// --- the known files by the name of their unit -------------------------------------------------------
+
+std::uint64_t& IprocessFileObject::UnitIndexGeneration()
+{
+    // Starts above the count of a node that never made its index.
+    static std::uint64_t generation = 1;
+    return generation;
+}
+
+std::string IprocessFileObject::UnitKeyOf(const Entry& file)
+{
+    const IfilePredecessorObject* record = file ? file->GetPredecessorObject() : nullptr;
+    if (!record) return std::string();
+    // Units compare by name, without letter case unless the unit says so:
+    // the upper-cased name holds every unit that may match.
+    std::string key = record->GetComponentID().name;
+    ImodelMakeUpper(key);
+    return key;
+}
+
+void IprocessFileObject::IndexFile(const Entry& file, std::string key)
+{
+    const std::uint64_t order = m_nextOrder++;
+    m_byUnit[key].emplace(order, file);
+    m_indexed[file.get()] = IndexedFile{order, std::move(key)};
+}
+
+void IprocessFileObject::UnindexFile(const IfileObjectEx* file)
+{
+    const auto indexed = m_indexed.find(file);
+    if (indexed == m_indexed.end()) return;
+    const auto bucket = m_byUnit.find(indexed->second.key);
+    if (bucket != m_byUnit.end()) {
+        bucket->second.erase(indexed->second.order);
+        if (bucket->second.empty()) m_byUnit.erase(bucket);
+    }
+    m_indexed.erase(indexed);
+}
+
+void IprocessFileObject::ReindexFile(const Entry& file, bool isNew)
+{
+    if (isNew || m_indexGeneration != UnitIndexGeneration()) {
+        // A new file may be what the records of other nodes' files name;
+        // in an index that does not hold, the file's former unit is not
+        // known. Either way every index is made again when next asked.
+        ++UnitIndexGeneration();
+        return;
+    }
+    // The file's unit changed, and so may those of the files derived from it.
+    const auto indexed = m_indexed.find(file.get());
+    if (indexed == m_indexed.end() || indexed->second.key != UnitKeyOf(file)) ++UnitIndexGeneration();
+}
+
+void IprocessFileObject::RebuildUnitIndex()
+{
+    m_indexed.clear();
+    m_byUnit.clear();
+    m_nextOrder = 0;
+    for (const Entry& file : GetKnownFiles()) IndexFile(file, UnitKeyOf(file));
+    m_indexGeneration = UnitIndexGeneration();
 }
 
 void IprocessFileObject::AddRelatedFilesUsingOneOf(const Entries& candidates, Entries& out) const

@@ -147,7 +147,8 @@ void IprocessInvalidationObject_All::InvalidateAll()
         }
         if (numbers.empty()) continue;
         if (m_moduleSpecific)
-            node->InvalidateAllFiles(IprocessFileObject::InvalidateModuleSpecificFilter(m_module, &numbers));
+            node->InvalidateFilesOfModule(IprocessFileObject::InvalidateModuleSpecificFilter(m_module, &numbers),
+                                          m_module);
         else
             node->InvalidateAllFiles(IprocessFileObject::InvalidateAllFilter(&numbers));
     }

@@ -56,9 +56,14 @@ public:
     template <class Send>
     void Route(ImodelModule* module, const Send& send);
     // The units whose sources the files are, in library and set order (kind
-    // 1: a unit whose own file is listed is left out).
+    // 1: a unit whose own file is listed is left out). Only the units the
+    // files define and those above them are looked at where the design's
+    // links tell the answer; CollectModulesForFilesByWalk looks at every
+    // unit and gives the same answer.
     std::vector<ImodelModule*> CollectModulesForFiles(QuorlaneStateMachineMultipleFilesMessages kind,
                                                       const std::deque<IfileObject>& files) const;
+    std::vector<ImodelModule*> CollectModulesForFilesByWalk(QuorlaneStateMachineMultipleFilesMessages kind,
+                                                            const std::deque<IfileObject>& files) const;
     void AttachModule(ImodelModule* module) override;
     ImodelModule* DetachModule() override;
 

@@ -3,6 +3,7 @@
 // UpdateFileDependentStates and ComponentChanged are).
 #include "src/iprocess/iprocessManagerImpl.h"
 
+#include "ifile/IfileManager.h"
 #include "ifile/IfileManagerFunctions.h"
 #include "ifile/IfileObjectEx.h"
 #include "ifile/IfilePredecessorObject.h"
@@ -24,6 +25,8 @@
 #include <vy/IComponent.h>
 
 #include <algorithm>
+#include <compare>
+#include <optional>
 #include <unordered_set>
 
 using Entry = boost::shared_ptr<IfileObjectEx>;
@@ -170,36 +173,125 @@ void iprocessManagerImpl::FilesModificationMessage(QuorlaneStateMachineMultipleF
     ImodelEndLongProcess(whole);
 }
 
+namespace {
+
+// What a message's files are matched against: their keys, and the titles
+// of its schematics (the HDL file made from a schematic lies in "viewdraw"
+// under the schematic's title).
+struct ListedFiles {
+    explicit ListedFiles(const std::deque<IfileObject>& files)
+    {
+        for (const IfileObject& file : files) {
+            keys.insert(FileKey(file));
+            if (file.GetFileSpecificType() == zorpaFT_SCH) schematicTitles.insert(TitleKey(file));
+        }
+    }
+    std::unordered_set<std::string> keys;
+    std::unordered_set<std::string> schematicTitles;
+};
+
+// Whether the unit's synthesis sources hold a listed file (for kind 1, a
+// unit whose own file is listed is not).
+bool IsConcerned(ImodelModule* module, QuorlaneStateMachineMultipleFilesMessages kind, const ListedFiles& listed)
+{
+    const Entry own = module->GetModuleFile();
+    if (!own) return false;
+    if (kind == QuorlaneFilesRemoved && listed.keys.count(FileKey(*own))) return false;
+    ImodelModule::FileEntries hdl;
+    ImodelGetHdlFileNames(hdl, module, ideSYNTHESIS, nullptr, false);
+    return std::any_of(hdl.begin(), hdl.end(), [&](const Entry& file) {
+        if (!file) return false;
+        if (listed.keys.count(FileKey(*file))) return true;
+        ImodelFileName folder;
+        return !listed.schematicTitles.empty() && file->GetRelativeFolder(folder) && folder.GetString() == "viewdraw" &&
+               listed.schematicTitles.count(TitleKey(*file));
+    });
+}
+
+bool IsInViewdraw(const IfileObject& file)
+{
+    ImodelFileName folder;
+    return file.GetRelativeFolder(folder) && ImodelIsSameStrNoCase(folder.GetString(), "viewdraw");
+}
+
+// The units whose synthesis sources may hold a listed file: the units the
+// files define and every unit above them, through the parents' links (a
+// unit's sources are those of the units below it). None when that cannot
+// be told from the links: the sources of a unit may then come from
+// elsewhere (a schematic's HDL file, a customized list, an encrypted file
+// attached to a unit, a package reached through use clauses).
+std::optional<std::unordered_set<ImodelModule*>> CandidateModules(const std::deque<IfileObject>& files,
+                                                                  const ListedFiles& listed)
+{
+    if (!listed.schematicTitles.empty() || ImodelAllowUserToCustomizeSourceFileList()) return std::nullopt;
+    IfileManager* project = Imodel::GetInstance().GetFileManager();
+    const ImodelDesignManager* design = Imodel::GetInstance().GetDesignManager();
+    if (!project || !design) return std::nullopt;
+    std::vector<ImodelModule*> pending;
+    for (const IfileObject& file : files) {
+        if (IsInViewdraw(file)) return std::nullopt;
+        if (const Entry entry = project->GetFile(file); entry && entry->IsEncryptedFile()) return std::nullopt;
+        const std::string key = FileKey(file);
+        const auto [first, last] = design->GetLibraries();
+        for (auto library = first; library != last; ++library) {
+            if (!*library || !(*library)->GetModules()) continue;
+            for (ImodelModule* module : (*library)->GetModules()->UnitsOfFileKey(key)) pending.push_back(module);
+        }
+    }
+    std::unordered_set<ImodelModule*> candidates;
+    while (!pending.empty()) {
+        ImodelModule* module = pending.back();
+        pending.pop_back();
+        if (!module || !candidates.insert(module).second) continue;
+        if (module->IsPackage()) return std::nullopt;
+        if (const ImodelLinkList* parents = module->GetParentsList())
+            pending.insert(pending.end(), parents->begin(), parents->end());
+    }
+    return candidates;
+}
+
+}  // namespace
+
 std::vector<ImodelModule*> iprocessManagerImpl::CollectModulesForFiles(QuorlaneStateMachineMultipleFilesMessages kind,
                                                                        const std::deque<IfileObject>& files) const
 {
-    // The list's files by key, and its schematics by title, so that each
-    // file of a unit is looked up once rather than compared with every file
-    // of the list.
-    std::unordered_set<std::string> listed;
-    std::unordered_set<std::string> schematicTitles;
-    for (const IfileObject& file : files) {
-        listed.insert(FileKey(file));
-        if (file.GetFileSpecificType() == zorpaFT_SCH) schematicTitles.insert(TitleKey(file));
+    const ListedFiles listed(files);
+    const std::optional<std::unordered_set<ImodelModule*>> candidates = CandidateModules(files, listed);
+    if (!candidates) return CollectModulesForFilesByWalk(kind, files);
+    // The candidates in library and set order, as the walk over every unit
+    // would meet them.
+    const ImodelDesignManager* design = Imodel::GetInstance().GetDesignManager();
+    std::vector<std::pair<std::size_t, ImodelModule*>> ordered;
+    std::size_t place = 0;
+    const auto [first, last] = design->GetLibraries();
+    for (auto library = first; library != last; ++library, ++place) {
+        if (!*library || !(*library)->GetModules()) continue;
+        for (ImodelModule* module : *candidates)
+            if ((*library)->GetModules()->contains(module)) ordered.emplace_back(place, module);
     }
+    std::sort(ordered.begin(), ordered.end(), [](const auto& a, const auto& b) {
+        if (a.first != b.first) return a.first < b.first;
+        const ImodelModule& x = *a.second;
+        const ImodelModule& y = *b.second;
+        const std::strong_ordering order = x.GetUnitOrder() <=> y.GetUnitOrder();
+        return order < 0 || (order == 0 && x.GetUnitSerial() < y.GetUnitSerial());
+    });
+    std::vector<ImodelModule*> collected;
+    std::unordered_set<const ImodelModule*> taken;
+    for (const auto& [library, module] : ordered)
+        if (taken.insert(module).second && IsConcerned(module, kind, listed)) collected.push_back(module);
+    return collected;
+}
+
+std::vector<ImodelModule*>
+iprocessManagerImpl::CollectModulesForFilesByWalk(QuorlaneStateMachineMultipleFilesMessages kind,
+                                                  const std::deque<IfileObject>& files) const
+{
+    const ListedFiles listed(files);
     std::vector<ImodelModule*> collected;
     std::unordered_set<const ImodelModule*> taken;
     ForEachModule([&](ImodelModule* module) {
-        const Entry own = module->GetModuleFile();
-        if (!own) return;
-        if (kind == QuorlaneFilesRemoved && listed.count(FileKey(*own))) return;
-        ImodelModule::FileEntries hdl;
-        ImodelGetHdlFileNames(hdl, module, ideSYNTHESIS, nullptr, false);
-        const bool concerned = std::any_of(hdl.begin(), hdl.end(), [&](const Entry& file) {
-            if (!file) return false;
-            if (listed.count(FileKey(*file))) return true;
-            ImodelFileName folder;
-            // The HDL file made from a schematic lies in "viewdraw" under
-            // the schematic's title.
-            return !schematicTitles.empty() && file->GetRelativeFolder(folder) && folder.GetString() == "viewdraw" &&
-                   schematicTitles.count(TitleKey(*file));
-        });
-        if (concerned && taken.insert(module).second) collected.push_back(module);
+        if (IsConcerned(module, kind, listed) && taken.insert(module).second) collected.push_back(module);
     });
     return collected;
 }

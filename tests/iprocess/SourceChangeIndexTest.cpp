@@ -1,0 +1,181 @@
+// The indexed answers of a source change equal those of the walks over every
+// unit and every file: the units a change concerns (through the design's
+// file index and parent links) and the derived files of a unit that a node
+// invalidates (through its index by unit name), on random designs with
+// shared cells, cycles, packages, units included for simulation, schematics,
+// encrypted files and random changes of files and links.
+#include "FlowProject.h"
+
+#include "iprocess/QuorlaneStateMachine.h"
+#include "src/iprocess/iprocessManagerImpl.h"
+
+#include <deque>
+#include <random>
+#include <string>
+#include <vector>
+
+namespace {
+
+using Entry = boost::shared_ptr<IfileObjectEx>;
+
+iprocessManagerImpl& Manager() { return *static_cast<iprocessManagerImpl*>(Imodel::GetInstance().GetProcessManager()); }
+
+// Records the files that the filter would set out of date, setting none.
+class RecordingFilter : public IprocessFileObject::InvalidateModuleSpecificFilter {
+public:
+    RecordingFilter(ImodelModule* module, std::vector<std::string>& passed)
+        : InvalidateModuleSpecificFilter(module, nullptr), m_passed(passed)
+    {
+    }
+    void operator()(const Entry& file) const override
+    {
+        if (file && ShouldInvalidate(file)) m_passed.push_back(file->GetInternalFileName().GetString());
+    }
+
+private:
+    std::vector<std::string>& m_passed;
+};
+
+std::vector<std::string> Names(const std::vector<ImodelModule*>& units)
+{
+    std::vector<std::string> names;
+    for (const ImodelModule* unit : units) names.push_back(unit->GetName());
+    return names;
+}
+
+class SourceChangeIndex : public FlowProject {
+protected:
+    std::mt19937 random{7};
+    int Pick(int count) { return std::uniform_int_distribution<int>(0, count - 1)(random); }
+    bool Chance(int percent) { return Pick(100) < percent; }
+
+    // Units u0.. with sources (some sharing a file, some without one, some
+    // packages), linked at random, cycles and shared cells included.
+    void MakeDesign(int count)
+    {
+        for (int i = 0; i < count; ++i) {
+            const std::string name = "u" + std::to_string(i);
+            Entry file;
+            if (i > 0 && Chance(10)) {
+                file = sources[Pick(static_cast<int>(sources.size()))];
+            } else if (!Chance(10)) {
+                const bool schematic = Chance(5);
+                file = Add((schematic ? "sch/" : "hdl/") + name + (schematic ? ".sch" : ".v"),
+                           schematic ? zorpaFT_SCH : zorpaFT_HDL, "module " + name + "; endmodule\n");
+                file->SetIsEncryptedFile(Chance(5));
+                sources.push_back(file);
+            }
+            ImodelModule* unit = Unit(name, file);
+            unit->SetIsPackage(Chance(8));
+            units.push_back(unit);
+        }
+        for (int link = 0; link < count * 2; ++link) Link();
+        for (ImodelModule* unit : units) {
+            if (Chance(10)) unit->GetSimulationModuleToIncludeList()->push_back(units[Pick(count)]->GetComponentID());
+            if (Chance(5)) unit->GetAssociatedFileList().push_back(*sources[Pick(static_cast<int>(sources.size()))]);
+            if (const Entry file = unit->GetModuleFile(); file && Chance(10))
+                file->SetUsedPackages({"work.u" + std::to_string(Pick(count)) + ".all"});
+        }
+    }
+    void Link()
+    {
+        ImodelModule* parent = units[Pick(static_cast<int>(units.size()))];
+        ImodelModule* child = units[Pick(static_cast<int>(units.size()))];
+        if (Chance(25) && parent->GetSubBlocks() && !parent->GetSubBlocks()->empty())
+            parent->RemoveSubBlock(*parent->GetSubBlocks()->begin(), true);
+        else
+            parent->AddSubBlock(child, false);
+    }
+
+    std::deque<IfileObject> RandomChange()
+    {
+        std::deque<IfileObject> files;
+        const int count = 1 + Pick(3);
+        for (int i = 0; i < count; ++i) {
+            if (Chance(10))
+                files.emplace_back("<project>/viewdraw/u" + std::to_string(Pick(static_cast<int>(units.size()))) + ".v",
+                                   zorpaFT_HDL, ImodelFMInternal, true, true);
+            else if (Chance(5))
+                files.emplace_back("<project>/hdl/missing.v", zorpaFT_HDL, ImodelFMInternal, true, true);
+            else
+                files.push_back(*sources[Pick(static_cast<int>(sources.size()))]);
+        }
+        return files;
+    }
+
+    std::vector<Entry> sources;
+    std::vector<ImodelModule*> units;
+};
+
+TEST_F(SourceChangeIndex, UnitsConcernedByChangesAreThoseOfTheWalkInItsOrder)
+{
+    for (int design = 0; design < 6; ++design) {
+        Files().RemoveAllFiles();
+        Design().Reset();
+        sources.clear();
+        units.clear();
+        MakeDesign(40);
+        int found = 0;
+        for (int change = 0; change < 60; ++change) {
+            if (Chance(20)) Link();
+            const std::deque<IfileObject> files = RandomChange();
+            for (auto kind : {QuorlaneFilesChanged, QuorlaneFilesRemoved}) {
+                const std::vector<ImodelModule*> indexed = Manager().CollectModulesForFiles(kind, files);
+                ASSERT_EQ(Names(indexed), Names(Manager().CollectModulesForFilesByWalk(kind, files)))
+                    << "design " << design << ", change " << change << ", kind " << kind;
+                found += static_cast<int>(indexed.size());
+            }
+        }
+        EXPECT_GT(found, 0) << "design " << design;
+    }
+}
+
+TEST_F(SourceChangeIndex, DerivedFilesOfAUnitAreThoseTheWholeListGives)
+{
+    // Netlists name their top cell (in any letter case), the HDL netlists
+    // derived from them follow, both come and go, and a netlist rewritten
+    // with another top cell moves its derived file to another unit.
+    for (int i = 0; i < 12; ++i) units.push_back(Unit("u" + std::to_string(i)));
+    std::vector<Entry> netlists(units.size());
+    std::vector<Entry> derived(units.size());
+    const auto netlist = [](const std::string& cell) {
+        return "(edif " + cell + " (design " + cell + " (cellRef " + cell + " (libraryRef work))))\n";
+    };
+    const auto compare = [&](int round) {
+        for (ImodelModule* unit : units) {
+            for (zorpaFileManagerTypes type : {zorpaFT_SYN_EDN, zorpaFT_SYN_HDL}) {
+                std::vector<std::string> indexed;
+                std::vector<std::string> walked;
+                Node(type).InvalidateFilesOfModule(RecordingFilter(unit, indexed), unit);
+                Node(type).InvalidateAllFiles(RecordingFilter(unit, walked));
+                ASSERT_EQ(indexed, walked) << "round " << round << ", " << unit->GetName() << ", type " << type;
+            }
+        }
+    };
+    for (int round = 0; round < 80; ++round) {
+        const int at = Pick(static_cast<int>(units.size()));
+        const std::string name = "u" + std::to_string(at);
+        const std::string cell = "u" + std::to_string(Pick(static_cast<int>(units.size())));
+        switch (Pick(4)) {
+        case 0:
+            netlists[at] =
+                Add("synthesis/" + name + ".edn", zorpaFT_SYN_EDN, netlist(Chance(30) ? "U" + cell.substr(1) : cell));
+            break;
+        case 1:
+            derived[at] = Add("synthesis/" + name + ".v", zorpaFT_SYN_HDL, "module " + name + "; endmodule\n");
+            break;
+        case 2:
+            if (netlists[at]) Files().RemoveFile(*netlists[at]);
+            netlists[at].reset();
+            break;
+        default:
+            // States change: the records are made again, the units stay.
+            if (derived[at]) derived[at]->SetFileState(Chance(50) ? imodelFileOutOfDate : imodelFileUpToDate);
+            if (netlists[at]) netlists[at]->SetFileState(Chance(50) ? imodelFileOutOfDate : imodelFileUpToDate);
+            break;
+        }
+        compare(round);
+    }
+}
+
+}  // namespace
