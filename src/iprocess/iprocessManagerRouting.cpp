@@ -107,8 +107,12 @@ void ForEachModule(const Visit& visit)
     }
 }
 
-// The key two file values share when they are equal.
-std::string FileKey(const IfileObject& file) { return ImodelFileNameKey(file.GetInternalFileName().GetString()); }
+// The key two file values share when they are equal, as the design's file
+// index keys a unit's file: the stored name, "<project>" left as it stands.
+std::string FileKey(const IfileObject& file)
+{
+    return ImodelFileNameKey(file.GetInternalFileName().GetString(), std::string());
+}
 
 std::string TitleKey(const IfileObject& file)
 {
