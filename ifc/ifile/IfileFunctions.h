@@ -75,7 +75,8 @@ void IfileReadFileList(const std::vector<std::string>& lines, std::deque<IfileOb
 void IfileReadFileList(const std::vector<std::string>& lines, std::deque<IfileObjectEx>& files,
                        const std::vector<Iconvert*>& converters, bool clearFirst);
 // The member files of the parsed project file's "FileManager" block, read as
-// above into `files` (emptied first); false when the block is missing.
+// above into `files` (emptied first); false, with `files` untouched, when the
+// block is missing.
 bool IfileGetFileList(ImodelProjectFileStructure& project, std::deque<IfileObjectEx>& files,
                       const std::vector<Iconvert*>& converters);
 // Links the parents that the entries' PARENT lines name to the entries of

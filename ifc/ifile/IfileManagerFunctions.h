@@ -14,11 +14,13 @@
 class ImodelModule;
 
 // The project's entry of the file; without one and with `create`, a new
-// entry of the file value that is not added to the project; else empty.
+// entry of the file value that is not added to the project; else empty (so
+// for a value without a name).
 boost::shared_ptr<IfileObjectEx> IfileManagerGetRealObject(const IfileObject& file, bool create);
 // The first project entry that has `name` in `form`; without one and with
 // `create`, a new entry (not a project member) of that name and type, made
-// without the trace of a link when `allowLink` is set.
+// without the trace of a link when `allowLink` is set; none for a name the
+// project file could not hold.
 boost::shared_ptr<IfileObjectEx> IfileManagerGetRealObject(const ImodelFileName& name, ImodelFMStringFileType form,
                                                            zorpaFileManagerTypes type, bool create, bool allowLink);
 // Copies of the project's entries of the files, in order. A file the project

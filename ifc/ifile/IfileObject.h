@@ -1,8 +1,12 @@
 // IfileObject: the value that names one project file everywhere: in
 // commands, in the file lists of modules, in the flow and in the project
-// file. It holds the stored name, its upper-case copy, the specific file
-// type and optional client data, and turns the stored name into every other
-// form.
+// file. It holds the stored name, the specific file type and optional
+// client data, and turns the stored name into every other form.
+//
+// A name that the line-oriented project file cannot hold (a line break or a
+// double quote) is refused where the value is made ("INVALID_NAME_CHAR"):
+// the value then names no file (an empty name), which the file manager
+// refuses in turn.
 //
 // The stored name of a file kept relative to the project is "<project>",
 // "/" and the path below the project folder; any other file is stored by its
@@ -39,7 +43,9 @@ public:
     IfileObject(const std::string& line, const std::vector<Iconvert*>& converters);
     // The client data is shared, not cloned.
     IfileObject(const IfileObject& other) = default;
+    IfileObject(IfileObject&& other) noexcept = default;
     IfileObject& operator=(const IfileObject& other) = default;
+    IfileObject& operator=(IfileObject&& other) noexcept = default;
     virtual ~IfileObject() = default;
 
     // The pre-synthesis flag of the type; false outside the type table.
@@ -51,8 +57,9 @@ public:
     // --- names --------------------------------------------------------------
 
     const ImodelFileName& GetInternalFileName() const { return m_name; }
-    // The stored name upper-cased: the key of maps that ignore letter case.
-    const ImodelFileName& GetMapKey() const { return m_upperName; }
+    // The stored name upper-cased. Indexes of files use the file-name key
+    // (ImodelFileNameKey), which also knows the "<project>" token.
+    ImodelFileName GetMapKey() const;
     // The absolute path ("<project>" resolved against the project folder).
     ImodelFileName GetFullFileName() const;
     // The full name up to its last separator; empty when that separator is
@@ -71,12 +78,15 @@ public:
     // nor its last character (any number of dots when the stored name has no
     // folder part).
     bool HasValidExt() const;
-    // Whether the full name lies strictly below `folder` (file-name equality).
+    // Whether the full name lies strictly below `folder` (file-name equality,
+    // "." and ".." of both resolved first).
     bool IsInFolder(const ImodelFileName& folder) const;
-    // Stored relative to "<project>", or inside the project folder.
+    // Stored relative to "<project>", or inside the project folder; a name
+    // that climbs out of the folder with ".." is neither.
     bool IsLocalFile() const;
     // The name below the project folder for a file stored relative to
-    // "<project>"; false (and empty) for every other file.
+    // "<project>" that stays inside the folder; false (and empty) for every
+    // other file.
     bool GetRelativeFileName(ImodelFileName& out) const;
     ImodelFileName GetRelativeOrFullFileName() const;
     // The folder part of the relative name (empty for a file directly in
@@ -195,7 +205,6 @@ private:
     void StoreName(const std::string& name);
 
     ImodelFileName m_name;
-    ImodelFileName m_upperName;
     zorpaFileManagerTypes m_type = zorpaFT_UNKNOWN;
     boost::shared_ptr<void> m_clientData;
 };

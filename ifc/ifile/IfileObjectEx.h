@@ -16,15 +16,18 @@
 
 #include "ifile/IfileObject.h"
 #include "ifile/IfilePredecessorObject.h"
+#include "ifile/IfileSharedList.h"
 #include "imodel/names/ImodelToolKinds.h"
 
 #include <boost/shared_ptr.hpp>
 #include <boost/weak_ptr.hpp>
+#include <foundation/Sys.h>
 
 #include <cstdint>
 #include <deque>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <set>
 #include <string>
 #include <utility>
@@ -33,7 +36,6 @@
 class Imodel;
 class ImodelModule;
 class ImodelRevContextImpl;
-struct SysStatInfo;
 
 // The state of a member file in the design flow.
 enum imodelFileState : int {
@@ -107,10 +109,12 @@ public:
     // belongs to it.
     IfileObjectEx(std::vector<std::string>::const_iterator& it, const std::vector<std::string>& lines,
                   const std::vector<Iconvert*>& converters);
-    // Deep copies: a new stamp, new stimulus options, a clone of the
-    // predecessor record owned by the copy.
+    // The values are copied; the predecessor record is cloned for the copy,
+    // which owns the clone.
     IfileObjectEx(const IfileObjectEx& other);
+    IfileObjectEx(IfileObjectEx&& other);
     IfileObjectEx& operator=(const IfileObjectEx& other);
+    IfileObjectEx& operator=(IfileObjectEx&& other);
     ~IfileObjectEx() override;
 
     virtual bool IsDisplayedInDesignHierarchy() const;
@@ -123,17 +127,17 @@ public:
 
     // --- state ----------------------------------------------------------------------
 
-    imodelFileState GetFileState() const { return m_state; }
-    bool IsFileInProject() const { return m_state != imodelFileAbsent; }
-    void SetAbsent() { m_state = imodelFileAbsent; }
+    imodelFileState GetFileState() const { return m_fields.state; }
+    bool IsFileInProject() const { return m_fields.state != imodelFileAbsent; }
+    void SetAbsent() { m_fields.state = imodelFileAbsent; }
     // "utd", "ood" or "absent"; always true.
     bool GetStrState(std::string& out) const;
     // Up to date or out of date; absent is refused (traced). A change marks
     // the project as needing a save and is announced.
     void SetFileState(imodelFileState state);
     void SetErrorFile(ImodelErrorFileType kind, const std::string& text);
-    ImodelErrorFileType GetErrorFileType() const { return m_errorKind; }
-    const std::string& GetModuleAlreadyDefined() const { return m_errorText; }
+    ImodelErrorFileType GetErrorFileType() const { return m_fields.errorKind; }
+    const std::string& GetModuleAlreadyDefined() const { return m_fields.errorText; }
     // Announces the file to the views when it is in the project.
     void UpdateFileDisplay() const;
 
@@ -148,7 +152,7 @@ public:
     static bool IsSameDiskTime(std::int64_t stored, std::int64_t onDisk);
 
     // The last disk status read; null when it never was.
-    const SysStatInfo* GetStatInfo() const { return m_stat.get(); }
+    const SysStatInfo* GetStatInfo() const { return m_fields.stat ? &*m_fields.stat : nullptr; }
     // A stamp of the status' size and time; nothing for null.
     void StoreStatInfo(const SysStatInfo* info);
     void StoreStatInfo(std::int64_t size, std::int64_t time);
@@ -164,6 +168,8 @@ public:
     // Without `force`: accepts the disk as it is (a pending change is
     // dropped). With `force`: makes the next reading report a change.
     void UpdateStatInfo(bool force);
+    // Whether the last reading of the disk status found the file.
+    bool IsFoundOnDisk() const { return m_fields.foundOnDisk; }
     // Equal time and size (a missing stamp counts as -1 for both).
     bool IsSameStatInfo(const IfileObjectEx& other) const;
     // The other stamp is older, or of another size; false when either is missing.
@@ -171,29 +177,35 @@ public:
 
     // --- flags and values ---------------------------------------------------------------
 
-    const std::string& GetCompileSetting() const { return m_compileSetting; }
+    const std::string& GetCompileSetting() const { return m_fields.compileSetting; }
     bool SetCompileSetting(const std::string& setting);
-    bool IsUsedByAllTools() const { return m_usedByAllTools; }
-    void SetUsedByAllTools(bool used) { m_usedByAllTools = used; }
-    bool IsIDEReadOnly() const { return m_ideReadOnly; }
-    void SetIDEReadOnly(bool readOnly) { m_ideReadOnly = readOnly; }
-    bool ImportAsLink() const { return m_importAsLink; }
-    void SetImportAsLink(bool link) { m_importAsLink = link; }
-    bool IsIncludedFile() const { return m_included; }
-    void SetIsIncludedFile(bool included) { m_included = included; }
-    bool IsEncryptedFile() const { return m_encrypted; }
-    void SetIsEncryptedFile(bool encrypted) { m_encrypted = encrypted; }
-    bool IsFileStructural() const { return m_structural; }
-    void SetFileStructural(bool structural) { m_structural = structural; }
-    const std::string& GetLibraryName() const { return m_library; }
+    bool IsUsedByAllTools() const { return m_fields.usedByAllTools; }
+    void SetUsedByAllTools(bool used) { m_fields.usedByAllTools = used; }
+    bool IsIDEReadOnly() const { return m_fields.ideReadOnly; }
+    void SetIDEReadOnly(bool readOnly) { m_fields.ideReadOnly = readOnly; }
+    bool ImportAsLink() const { return m_fields.importAsLink; }
+    void SetImportAsLink(bool link) { m_fields.importAsLink = link; }
+    bool IsIncludedFile() const { return m_fields.included; }
+    void SetIsIncludedFile(bool included) { m_fields.included = included; }
+    bool IsEncryptedFile() const { return m_fields.encrypted; }
+    void SetIsEncryptedFile(bool encrypted) { m_fields.encrypted = encrypted; }
+    bool IsFileStructural() const { return m_fields.structural; }
+    void SetFileStructural(bool structural) { m_fields.structural = structural; }
+    const std::string& GetLibraryName() const { return m_fields.library; }
     bool SetLibraryName(const std::string& library);
-    void SetUsedPackages(const std::deque<std::string>& packages) { m_usedPackages = packages; }
-    void SetDefinedPackages(const std::deque<std::string>& packages) { m_definedPackages = packages; }
-    PackageRange GetUsedPackages() const { return {m_usedPackages.begin(), m_usedPackages.end()}; }
-    PackageRange GetDefinedPackages() const { return {m_definedPackages.begin(), m_definedPackages.end()}; }
-    bool HasPackage() const { return !m_definedPackages.empty(); }
-    const std::deque<IfileObject>& GetIncludedFiles() const { return m_includedFiles; }
-    void ClearIncludedFiles() { m_includedFiles.clear(); }
+    void SetUsedPackages(const std::deque<std::string>& packages) { m_fields.usedPackages.Assign(packages); }
+    void SetDefinedPackages(const std::deque<std::string>& packages) { m_fields.definedPackages.Assign(packages); }
+    PackageRange GetUsedPackages() const
+    {
+        return {m_fields.usedPackages.Get().begin(), m_fields.usedPackages.Get().end()};
+    }
+    PackageRange GetDefinedPackages() const
+    {
+        return {m_fields.definedPackages.Get().begin(), m_fields.definedPackages.Get().end()};
+    }
+    bool HasPackage() const { return !m_fields.definedPackages.IsEmpty(); }
+    const std::deque<IfileObject>& GetIncludedFiles() const { return m_fields.includedFiles.Get(); }
+    void ClearIncludedFiles() { m_fields.includedFiles.Clear(); }
     // Nothing for this file itself or a file already included.
     void AddIncludedFile(const IfileObject& file);
     IfilePredecessorObject* GetPredecessorObject() const { return m_predecessor.get(); }
@@ -203,10 +215,11 @@ public:
     // current one for a file of no view); false without record, module,
     // module context or that revision.
     bool GetModuleAndContext(ImodelModule*& module, ImodelRevContextImpl*& revision) const;
-    const boost::shared_ptr<StimulusOptions>& GetStimulusOptions() const { return m_stimulus; }
+    // Shared by copies of the file, and never changed in place.
+    const boost::shared_ptr<const StimulusOptions>& GetStimulusOptions() const { return m_fields.stimulus; }
     bool SetStimulusOptions(const StimulusOptions& options);
     // Holds a copy of the pointee; none for an empty pointer.
-    bool SetStimulusOptions(const boost::shared_ptr<StimulusOptions>& options);
+    bool SetStimulusOptions(const boost::shared_ptr<const StimulusOptions>& options);
 
     // --- predicates ---------------------------------------------------------------------
 
@@ -245,12 +258,12 @@ public:
     void SetNoParent();
     // Removes the first parent equal to `parent`; false when there is none.
     bool RemoveParentFile(const IfileObject& parent);
-    const ParentFiles& GetParentFileList() const { return m_parents; }
+    const ParentFiles& GetParentFileList() const { return m_fields.parents; }
     std::deque<IfileObject> GetParentFiles() const;
     ParentFiles GetParentFilesOfType(zorpaFileManagerTypes type) const;
-    bool HasParentFile() const { return !m_parents.empty(); }
+    bool HasParentFile() const { return !m_fields.parents.empty(); }
     // The PARENT names read from the project file.
-    const std::vector<ImodelFileName>& GetParentFileStr() const { return m_parentNamesRead; }
+    const std::vector<ImodelFileName>& GetParentFileStr() const { return m_fields.parentNamesRead; }
     // Points every parent equal to `file` at `entry`.
     void UpdateParentFilePtr(const IfileObject& file, const boost::shared_ptr<IfileObjectEx>& entry);
     // Whether `file` is a parent (with `recursive`, an ancestor).
@@ -266,13 +279,13 @@ public:
 
     // --- per-tool use ------------------------------------------------------------------
 
-    const std::vector<type_Filter>& GetFilters() const { return m_constraints; }
+    const std::vector<type_Filter>& GetFilters() const { return m_fields.constraints; }
     // Adds the profiles to every constraint of the same tool kind, or
     // appends the constraint. A profile holding "," or a line break is refused.
     bool SetUseForTool(const type_Filter& filter);
     bool SetUseForTool(const std::vector<type_Filter>& filters);
     bool AddConstraintsFrom(const IfileObjectEx& other);
-    void ResetUseForToolList() { m_constraints.clear(); }
+    void ResetUseForToolList() { m_fields.constraints.clear(); }
     void ResetUseForToolList(ImodelFunctionType kind);
     bool IsUsedForTool(ImodelFunctionType kind, const std::string& profile, bool checkProfile) const;
     std::string GetUseForToolDebugStr(char separator) const;
@@ -286,6 +299,14 @@ public:
     // The component attributes: parents, compile setting, stimulus options,
     // tool constraints and flags.
     void WriteCXFAttrs(std::ostream* stream) const;
+    // The same lines appended to a text (the block of many files is made in
+    // one text); false, with `out` as it was, when the file cannot be
+    // stored.
+    bool AppendFileManagerFile(std::string& out) const;
+    // The same with the stamps written or not (the caller asked the switch
+    // ImodelSaveFileTimeStampInProjectFile once for many files).
+    bool AppendFileManagerFile(std::string& out, bool withStamps) const;
+    bool AppendCXFAttrs(std::string& out) const;
     // KEYWORD="value"; the set form joins the elements with "," and writes
     // nothing for an empty set.
     static void WriteMemberElement(const char* keyword, const std::string& value, std::ostream* stream);
@@ -313,20 +334,20 @@ private:
     // to END_USE_CONSTRAINT, bounded by its file's block; `it` ends on its
     // last line.
     void ReadUseForToolSetting(LineIterator& it, LineIterator stop);
-    void ReadLibrary(const std::string& value) { m_library = value; }
-    void ReadState(const std::string& value) { ReadStrState(value, m_state); }
+    void ReadLibrary(const std::string& value) { m_fields.library = value; }
+    void ReadState(const std::string& value) { ReadStrState(value, m_fields.state); }
     void ReadTime(const std::string& value);
     void ReadSize(const std::string& value);
-    void ReadParent(const std::string& value) { m_parentNamesRead.emplace_back(value); }
-    void ReadCompileFlag(const std::string& value) { m_compileSetting = value; }
-    void ReadUseForAnyTool(const std::string& value) { m_usedByAllTools = value != "FALSE"; }
-    void ReadIsReadOnly(const std::string& value) { m_ideReadOnly = value == "TRUE"; }
-    void ReadIsIncluded(const std::string& value) { ReadBool(value, m_included); }
-    void ReadIsEncrypted(const std::string& value) { ReadBool(value, m_encrypted); }
+    void ReadParent(const std::string& value) { m_fields.parentNamesRead.emplace_back(value); }
+    void ReadCompileFlag(const std::string& value) { m_fields.compileSetting = value; }
+    void ReadUseForAnyTool(const std::string& value) { m_fields.usedByAllTools = value != "FALSE"; }
+    void ReadIsReadOnly(const std::string& value) { m_fields.ideReadOnly = value == "TRUE"; }
+    void ReadIsIncluded(const std::string& value) { ReadBool(value, m_fields.included); }
+    void ReadIsEncrypted(const std::string& value) { ReadBool(value, m_fields.encrypted); }
     SysStatInfo& StampToRead();
 
-    bool CanBeStored() const;
-    void CopyFrom(const IfileObjectEx& other);
+    // Traces that the file cannot be written; false.
+    bool CannotBeStored() const;
     void AnnounceChange() const;
     void AnnounceChangeInProject() const;
     ParentFiles::const_iterator FindParent(const IfileObject& file) const;
@@ -335,27 +356,35 @@ private:
     bool AnyAncestor(bool recursive, const std::function<bool(const IfileObject&)>& match) const;
     bool IsSelf(const IfileObject& file) const;
 
-    ImodelErrorFileType m_errorKind = ImodelNoError;
-    imodelFileState m_state = imodelFileAbsent;
-    // The weak references are a cache refreshed by the read-only walks.
-    mutable ParentFiles m_parents;
-    std::unique_ptr<SysStatInfo> m_stat;
-    bool m_foundOnDisk = true;
-    bool m_changePending = false;
-    std::string m_compileSetting;
-    std::string m_errorText;
-    std::deque<IfileObject> m_includedFiles;
-    bool m_ideReadOnly = false;
-    bool m_importAsLink = false;
+    // Everything a member file holds but its derived-file record, held by
+    // value: copying them is copying the member file. (The record is cloned
+    // for its new owner.)
+    struct Fields {
+        ImodelErrorFileType errorKind = ImodelNoError;
+        imodelFileState state = imodelFileAbsent;
+        // The weak references are a cache refreshed by the read-only walks.
+        mutable ParentFiles parents;
+        std::optional<SysStatInfo> stat;
+        bool foundOnDisk = true;
+        bool changePending = false;
+        std::string compileSetting;
+        std::string errorText;
+        IfileSharedList<IfileObject> includedFiles;
+        bool ideReadOnly = false;
+        bool importAsLink = false;
+        // Never changed in place: copies share it.
+        boost::shared_ptr<const StimulusOptions> stimulus;
+        bool usedByAllTools = true;
+        bool structural = true;
+        bool included = false;
+        bool encrypted = false;
+        IfileSharedList<std::string> usedPackages;
+        IfileSharedList<std::string> definedPackages;
+        std::string library = "work";
+        std::vector<type_Filter> constraints;
+        std::vector<ImodelFileName> parentNamesRead;
+    };
+
+    Fields m_fields;
     std::unique_ptr<IfilePredecessorObject> m_predecessor;
-    boost::shared_ptr<StimulusOptions> m_stimulus;
-    bool m_usedByAllTools = true;
-    bool m_structural = true;
-    bool m_included = false;
-    bool m_encrypted = false;
-    std::deque<std::string> m_usedPackages;
-    std::deque<std::string> m_definedPackages;
-    std::string m_library = "work";
-    std::vector<type_Filter> m_constraints;
-    std::vector<ImodelFileName> m_parentNamesRead;
 };

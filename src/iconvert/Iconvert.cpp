@@ -53,10 +53,7 @@ void Iconvert::ConvertWorkspace(ImodelProjectFileStructure&) {}
 
 std::string Iconvert::SameFileKey(const IfileObject& file)
 {
-    std::string key = file.GetFullFileName();
-    ImodelSetValidSeparator(key, true);
-    ImodelMakeUpper(key);
-    return key;
+    return ImodelFileNameKey(file.GetFullFileName().GetString(), std::string());
 }
 
 IfileObject Iconvert::GetFile(const IfileObject& file, const ImodelFileName& folder, int& n)

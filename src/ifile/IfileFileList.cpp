@@ -3,24 +3,33 @@
 #include "ifile/IfileFunctions.h"
 
 #include "iconvert/Iconvert.h"
+#include "imodel/names/ImodelLineText.h"
+#include "imodel/names/ImodelProjectFileStructure.h"
 #include "src/ifile/IfileFileListLines.h"
 #include "src/ifile/IfileObjectModel.h"
 
 #include <foundation/Sys.h>
 
-#include <unordered_map>
-#include <unordered_set>
-
 namespace {
 
-// The keys of the files a list holds already: equal files are dropped
-// without comparing every pair.
+// The files a list holds already: equal files are dropped without
+// comparing every pair.
 template <class File>
-std::unordered_set<std::string> KeysOf(const std::deque<File>& files)
+ifileSameFileIndex IndexOf(const std::deque<File>& files)
 {
-    std::unordered_set<std::string> keys;
-    for (const File& file : files) keys.insert(ifileSameFileKey(file));
-    return keys;
+    ifileSameFileIndex index;
+    for (std::size_t i = 0; i < files.size(); ++i) index.Add(files[i], static_cast<std::ptrdiff_t>(i));
+    return index;
+}
+
+// Appends the file unless an equal one is there.
+template <class File>
+void AppendNew(std::deque<File>& files, ifileSameFileIndex& index, File&& file)
+{
+    // A name that was refused names no file.
+    if (file.GetInternalFileName().empty() || index.Find(files, file) != -1) return;
+    index.Add(file, static_cast<std::ptrdiff_t>(files.size()));
+    files.push_back(std::move(file));
 }
 
 }  // namespace
@@ -29,22 +38,25 @@ void IfileWriteFileList(const std::deque<IfileObject>& files, std::ostream* stre
                         const char* closing)
 {
     if (!stream) return;
-    *stream << (opening ? opening : "") << "\n";
+    const std::string first = opening ? opening : "";
+    const std::string last = closing ? closing : "";
+    if (!ImodelCheckOneLine(*stream, first, "opening line") || !ImodelCheckOneLine(*stream, last, "closing line"))
+        return;
+    *stream << first << "\n";
     for (const IfileObject& file : files) file.Write(stream);
-    *stream << (closing ? closing : "") << "\n";
+    *stream << last << "\n";
 }
 
 void IfileReadFileList(const std::vector<std::string>& lines, std::deque<IfileObject>& files,
                        const std::vector<Iconvert*>& converters, bool clearFirst)
 {
     if (clearFirst) files.clear();
-    std::unordered_set<std::string> keys = KeysOf(files);
+    ifileSameFileIndex index = IndexOf(files);
     for (const std::string& line : lines) {
         // A blank line names no file.
         if (line.find_first_not_of(" \t\r") == std::string::npos) continue;
         if (!IconvertNewFileManagerFileFileNeedsImport(converters, line)) continue;
-        IfileObject file(line, converters);
-        if (keys.insert(ifileSameFileKey(file)).second) files.push_back(file);
+        AppendNew(files, index, IfileObject(line, converters));
     }
 }
 
@@ -52,7 +64,7 @@ void IfileReadFileList(const std::vector<std::string>& lines, std::deque<IfileOb
                        const std::vector<Iconvert*>& converters, bool clearFirst)
 {
     if (clearFirst) files.clear();
-    std::unordered_set<std::string> keys = KeysOf(files);
+    ifileSameFileIndex index = IndexOf(files);
     for (auto it = lines.begin(); it != lines.end(); ++it) {
         if (!ifileCanStartFile(*it)) {
             // Left over from a damaged block: no file of its own.
@@ -63,28 +75,35 @@ void IfileReadFileList(const std::vector<std::string>& lines, std::deque<IfileOb
             it = ifileLastLineOfBlock(it, lines.end());
             continue;
         }
-        IfileObjectEx file(it, lines, converters);
-        if (keys.insert(ifileSameFileKey(file)).second) files.push_back(std::move(file));
+        AppendNew(files, index, IfileObjectEx(it, lines, converters));
     }
     IfileRestoreParentFiles(files, converters);
+}
+
+bool IfileGetFileList(ImodelProjectFileStructure& project, std::deque<IfileObjectEx>& files,
+                      const std::vector<Iconvert*>& converters)
+{
+    const ImodelFileObject_LIST* block = project.PeekLIST("FileManager");
+    if (!block) return false;
+    IfileReadFileList(block->GetLines(), files, converters, true);
+    return true;
 }
 
 void IfileRestoreParentFiles(std::deque<IfileObjectEx>& files, const std::vector<Iconvert*>& converters)
 {
     // Where each file stands in the list, the first of equal ones.
-    std::unordered_map<std::string, std::size_t> positions;
-    for (std::size_t i = 0; i < files.size(); ++i) positions.emplace(ifileSameFileKey(files[i]), i);
+    const ifileSameFileIndex index = IndexOf(files);
     for (IfileObjectEx& file : files) {
         for (const ImodelFileName& name : file.GetParentFileStr()) {
             if (name.empty()) continue;
             IfileObject parent(name, zorpaFT_UNKNOWN, ImodelFMInternal, false, true);
             for (Iconvert* converter : converters) converter->ConvertObjectFromProjectFile(parent);
-            const auto found = positions.find(ifileSameFileKey(parent));
-            if (found == positions.end()) {
+            const std::ptrdiff_t found = index.Find(files, parent);
+            if (found == -1) {
                 SysDebugPrintf("ERROR: Parent file not found: %s\n", name.c_str());
                 continue;
             }
-            file.AddParentFile(static_cast<const IfileObject&>(files[found->second]));
+            file.AddParentFile(static_cast<const IfileObject&>(files[static_cast<std::size_t>(found)]));
         }
     }
 }

@@ -43,7 +43,8 @@ Entry IfileManagerGetRealObject(const IfileObject& file, bool create)
 {
     IfileManager* files = Manager();
     Entry entry = files ? files->GetFile(file) : Entry();
-    if (!entry && create) entry = boost::make_shared<IfileObjectEx>(file, false);
+    // A value without a name (one the project file could not hold) names no file.
+    if (!entry && create && !file.GetInternalFileName().empty()) entry = boost::make_shared<IfileObjectEx>(file, false);
     return entry;
 }
 
@@ -55,9 +56,10 @@ Entry IfileManagerGetRealObject(const ImodelFileName& name, ImodelFMStringFileTy
     Entry entry = files && files->HasFileNamed(name, form, 0)
                       ? files->GetFileFor(IfileObject::IsSameFileName(name.c_str(), form), 0)
                       : Entry();
-    if (!entry && create)
-        entry = boost::make_shared<IfileObjectEx>(IfileObject(name, type, form, allowLink, true), false);
-    return entry;
+    if (entry || !create) return entry;
+    IfileObject made(name, type, form, allowLink, true);
+    if (made.GetInternalFileName().empty()) return Entry();  // refused: the project file could not hold it
+    return boost::make_shared<IfileObjectEx>(std::move(made), false);
 }
 
 void IfileManagerGetRealObjects(const std::deque<IfileObject>& files, std::deque<IfileObjectEx>& out, bool warn)

@@ -5,11 +5,13 @@
 #include "imodel/design/ImodelDesignManager.h"
 #include "imodel/model/Imodel.h"
 #include "imodel/model/ImodelFeatures.h"
+#include "imodel/names/ImodelLineText.h"
 #include "imodel/names/imodelUtl.h"
 #include "imodel/views/ImodelRevisionManager.h"
 #include "src/ifile/IfileObjectModel.h"
 
 #include <foundation/Sys.h>
+#include <foundation/UtlAscii.h>
 
 #include <algorithm>
 #include <cctype>
@@ -21,20 +23,7 @@ const std::string kViewPrefix = "impl";
 
 std::size_t LastSeparator(const std::string& name) { return name.find_last_of("/\\"); }
 
-// The text after the last separator when that separator is not the first
-// character; else the whole text.
-std::string TitleOf(const std::string& name)
-{
-    const std::size_t separator = LastSeparator(name);
-    return separator == std::string::npos || separator == 0 ? name : name.substr(separator + 1);
-}
-
-std::string WithSeparator(const ImodelFileName& folder)
-{
-    std::string text = folder;
-    if (text.empty() || !ifileIsSeparator(text.back())) text += SysGetDirChar();
-    return text;
-}
+std::string WithSeparator(const std::string& folder) { return ifileJoinProjectFolder(folder, std::string()); }
 
 // Whether `text` begins with `prefix`, compared as file names.
 bool BeginsWithName(const std::string& text, const std::string& prefix)
@@ -73,11 +62,21 @@ bool IfileObject::IsPreSynthFileType() const
 
 void IfileObject::StoreName(const std::string& name)
 {
+    // A name the project file cannot hold names no file.
+    if (!IfileCheckStorableName(name, "file")) {
+        m_name.clear();
+        return;
+    }
     std::string stored = name;
     ImodelSetValidSeparator(stored, false);
-    m_name = stored;
-    ImodelMakeUpper(stored);
-    m_upperName = stored;
+    m_name = std::move(stored);
+}
+
+ImodelFileName IfileObject::GetMapKey() const
+{
+    std::string key = m_name;
+    ImodelMakeUpper(key);
+    return key;
 }
 
 void IfileObject::SetFileName(const ImodelFileName& name, ImodelFMStringFileType form, bool usePrjVar)
@@ -90,7 +89,10 @@ void IfileObject::SetFileName(const ImodelFileName& name, ImodelFMStringFileType
     }
     bool prefixToken = false;
     if (form == ImodelFMRelative) {
-        if (usePrjVar) {
+        if (usePrjVar && ifileClimbsOut(n.GetString()) && !ifileProjectFolder().empty()) {
+            // "../x" lies outside the project: stored by its absolute name.
+            n = UtlResolveDots(WithSeparator(ifileProjectFolder()) + n.GetString());
+        } else if (usePrjVar) {
             prefixToken = true;
         } else if (ifileProjectFolder().empty()) {
             SysDebugPrintf("Error: Project Loc not set\n");
@@ -113,8 +115,8 @@ void IfileObject::SetFileName(const ImodelFileName& name, ImodelFMStringFileType
 
 ImodelFileName IfileObject::GetFullFileName() const
 {
-    if (!ifileStartsWithProjectToken(m_name)) return m_name;
-    const std::string rest = ifileStripProjectToken(m_name);
+    if (!ifileStartsWithProjectToken(m_name.GetString())) return m_name;
+    const std::string rest(ifileStripProjectToken(m_name.GetString()));
     const ImodelFileName& folder = ifileProjectFolder();
     if (folder.empty()) {
         SysDebugPrintf("Error: Project Loc not set\n");
@@ -130,7 +132,7 @@ ImodelFileName IfileObject::GetFileLocation() const
     return separator == std::string::npos || separator == 0 ? std::string() : full.substr(0, separator);
 }
 
-std::string IfileObject::GetFileTitleAndExt() const { return TitleOf(m_name); }
+std::string IfileObject::GetFileTitleAndExt() const { return std::string(ifileTitleOf(m_name.GetString())); }
 
 std::string IfileObject::GetFileTitleNoExt() const
 {
@@ -165,16 +167,16 @@ bool IfileObject::HasValidExt() const
 
 bool IfileObject::IsInFolder(const ImodelFileName& folder) const
 {
-    std::string prefix = folder;
-    ImodelSetValidSeparator(prefix, true);
-    prefix = WithSeparator(prefix);
-    const std::string full = GetFullFileName();
+    // "/srv/p/../x" is not in "/srv/p": both are resolved first.
+    const std::string prefix = WithSeparator(UtlResolveDots(folder.GetString()));
+    const std::string full = UtlResolveDots(GetFullFileName().GetString());
     return full.size() > prefix.size() && BeginsWithName(full, prefix);
 }
 
 bool IfileObject::IsLocalFile() const
 {
-    if (ifileStartsWithProjectToken(m_name)) return true;
+    if (ifileStartsWithProjectToken(m_name.GetString()))
+        return !ifileClimbsOut(ifileStripProjectToken(m_name.GetString()));
     const ImodelFileName& folder = ifileProjectFolder();
     return !folder.empty() && IsInFolder(folder);
 }
@@ -182,8 +184,10 @@ bool IfileObject::IsLocalFile() const
 bool IfileObject::GetRelativeFileName(ImodelFileName& out) const
 {
     out.clear();
-    if (!ifileStartsWithProjectToken(m_name)) return false;
-    out = ifileStripProjectToken(m_name);
+    if (!ifileStartsWithProjectToken(m_name.GetString())) return false;
+    const std::string_view relative = ifileStripProjectToken(m_name.GetString());
+    if (ifileClimbsOut(relative)) return false;
+    out = std::string(relative);
     return true;
 }
 
@@ -310,6 +314,12 @@ zorpaModuleTypes IfileObject::GetModuleType() const
 
 int IfileObject::GetRevNum() const
 {
+    // Most files lie elsewhere: they are told without building names.
+    if (!ifileStartsWithProjectToken(m_name.GetString())) return -1;
+    const std::string_view relative = ifileStripProjectToken(m_name.GetString());
+    if (relative.size() <= kViewsFolder.size() + 1 ||
+        !UtlIsSameNoCase(relative.substr(0, kViewsFolder.size()), kViewsFolder))
+        return -1;
     ImodelFileName folder;
     if (!GetRelativeFolder(folder)) return -1;
     const std::string& text = folder;
@@ -359,7 +369,15 @@ std::string IfileObject::GetWriteFileLine() const
 
 void IfileObject::Write(std::ostream* stream) const
 {
-    if (stream) *stream << "VALUE \"" << GetWriteFileLine() << "\"\n";
+    if (!stream) return;
+    // The value goes between quotes on one line: a name that could not stand
+    // there (refused where values are made) is not written either, nor an
+    // empty name, which names no file.
+    if (m_name.empty()) {
+        ImodelRefuseText(*stream, m_name, "empty file name");
+        return;
+    }
+    if (ImodelCheckQuotable(*stream, m_name, "file name")) *stream << "VALUE \"" << GetWriteFileLine() << "\"\n";
 }
 
 void IfileObject::ParseFileLine(const std::string& line, std::vector<std::string>& pieces)

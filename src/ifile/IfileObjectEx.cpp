@@ -26,7 +26,7 @@ bool CheckValue(const std::string& value, const char* what)
 }
 
 // Both texts of the options; two empty texts for none.
-IfileObjectEx::StimulusOptions OptionsOrEmpty(const boost::shared_ptr<IfileObjectEx::StimulusOptions>& options)
+IfileObjectEx::StimulusOptions OptionsOrEmpty(const boost::shared_ptr<const IfileObjectEx::StimulusOptions>& options)
 {
     return options ? *options : IfileObjectEx::StimulusOptions(std::string(), std::string());
 }
@@ -61,46 +61,39 @@ IfileObjectEx::IfileObjectEx(const IfileObject& file, bool copyExisting) : Ifile
 {
     if (!copyExisting) return;
     if (IfileManager* files = ifileFileManager())
-        if (const boost::shared_ptr<IfileObjectEx> existing = files->GetFile(file)) CopyFrom(*existing);
+        if (const boost::shared_ptr<IfileObjectEx> existing = files->GetFile(file)) *this = *existing;
 }
 
-IfileObjectEx::IfileObjectEx(const IfileObjectEx& other) : IfileObject(other) { CopyFrom(other); }
+IfileObjectEx::IfileObjectEx(const IfileObjectEx& other) : IfileObject(other), m_fields(other.m_fields)
+{
+    SetPredecessorObject(other.m_predecessor.get());
+}
+
+IfileObjectEx::IfileObjectEx(IfileObjectEx&& other) : IfileObject(std::move(other)), m_fields(std::move(other.m_fields))
+{
+    // The record knows its owner: the new owner gets a clone of its own.
+    SetPredecessorObject(other.m_predecessor.get());
+}
 
 IfileObjectEx& IfileObjectEx::operator=(const IfileObjectEx& other)
 {
-    if (this != &other) CopyFrom(other);
+    if (this == &other) return *this;
+    IfileObject::operator=(other);
+    m_fields = other.m_fields;
+    SetPredecessorObject(other.m_predecessor.get());
+    return *this;
+}
+
+IfileObjectEx& IfileObjectEx::operator=(IfileObjectEx&& other)
+{
+    if (this == &other) return *this;
+    IfileObject::operator=(std::move(other));
+    m_fields = std::move(other.m_fields);
+    SetPredecessorObject(other.m_predecessor.get());
     return *this;
 }
 
 IfileObjectEx::~IfileObjectEx() = default;
-
-void IfileObjectEx::CopyFrom(const IfileObjectEx& other)
-{
-    IfileObject::operator=(other);
-    m_errorKind = other.m_errorKind;
-    m_state = other.m_state;
-    m_parents = other.m_parents;
-    m_stat = other.m_stat ? std::make_unique<SysStatInfo>(*other.m_stat) : nullptr;
-    m_foundOnDisk = other.m_foundOnDisk;
-    m_changePending = other.m_changePending;
-    m_compileSetting = other.m_compileSetting;
-    m_errorText = other.m_errorText;
-    m_includedFiles = other.m_includedFiles;
-    m_ideReadOnly = other.m_ideReadOnly;
-    m_importAsLink = other.m_importAsLink;
-    SetPredecessorObject(other.m_predecessor.get());
-    m_stimulus = other.m_stimulus ? boost::make_shared<StimulusOptions>(*other.m_stimulus)
-                                  : boost::shared_ptr<StimulusOptions>();
-    m_usedByAllTools = other.m_usedByAllTools;
-    m_structural = other.m_structural;
-    m_included = other.m_included;
-    m_encrypted = other.m_encrypted;
-    m_usedPackages = other.m_usedPackages;
-    m_definedPackages = other.m_definedPackages;
-    m_library = other.m_library;
-    m_constraints = other.m_constraints;
-    m_parentNamesRead = other.m_parentNamesRead;
-}
 
 // --- virtual predicates -------------------------------------------------------------------
 
@@ -121,13 +114,13 @@ bool IfileObjectEx::IsASourceFile() const
 
 bool IfileObjectEx::HasSourceFileType() const { return GetFileType() == zorpaFT_SCH || GetFileType() == zorpaFT_HDL; }
 
-bool IfileObjectEx::IsBrokenLink() const { return !IsLocalFile() && !m_foundOnDisk; }
+bool IfileObjectEx::IsBrokenLink() const { return !IsLocalFile() && !m_fields.foundOnDisk; }
 
 // --- state ----------------------------------------------------------------------------------
 
 bool IfileObjectEx::GetStrState(std::string& out) const
 {
-    switch (m_state) {
+    switch (m_fields.state) {
     case imodelFileUpToDate:
         out = "utd";
         break;
@@ -147,8 +140,8 @@ void IfileObjectEx::SetFileState(imodelFileState state)
         SysDebugPrintf("Error: in IfileObject::SetFileState() for '%s'.\n", GetInternalFileName().c_str());
         return;
     }
-    if (state == m_state) return;
-    m_state = state;
+    if (state == m_fields.state) return;
+    m_fields.state = state;
     Imodel& model = Imodel::GetInstance();
     if (ImodelDesignManager* design = model.GetDesignManager()) design->SetNeedSave(true);
     if (model.IsDebugState())
@@ -158,8 +151,8 @@ void IfileObjectEx::SetFileState(imodelFileState state)
 
 void IfileObjectEx::SetErrorFile(ImodelErrorFileType kind, const std::string& text)
 {
-    m_errorKind = kind;
-    m_errorText = text;
+    m_fields.errorKind = kind;
+    m_fields.errorText = text;
 }
 
 void IfileObjectEx::UpdateFileDisplay() const { AnnounceChangeInProject(); }
@@ -197,29 +190,30 @@ void IfileObjectEx::StoreStatInfo(const SysStatInfo* info)
 
 void IfileObjectEx::StoreStatInfo(std::int64_t size, std::int64_t time)
 {
-    auto stamp = std::make_unique<SysStatInfo>();
-    stamp->size = size;
-    stamp->time = time;
-    m_stat = std::move(stamp);
-    m_foundOnDisk = true;
+    SysStatInfo stamp;
+    stamp.size = size;
+    stamp.time = time;
+    m_fields.stat = stamp;
+    m_fields.foundOnDisk = true;
 }
 
 void IfileObjectEx::StoreStatInfo(bool& changed, bool clearPending, bool reportReappearance)
 {
-    if (clearPending) m_changePending = false;
-    const bool foundBefore = m_foundOnDisk;
+    if (clearPending) m_fields.changePending = false;
+    const bool foundBefore = m_fields.foundOnDisk;
     changed = false;
-    m_foundOnDisk = false;
-    auto read = std::make_unique<SysStatInfo>();
-    if (SysPathStat(GetFullFileName(), read.get()) == 0) {
-        m_foundOnDisk = true;
+    m_fields.foundOnDisk = false;
+    SysStatInfo read;
+    if (SysPathStat(GetFullFileName(), &read) == 0) {
+        m_fields.foundOnDisk = true;
         // Any difference is a change: a file replaced by an older copy of
         // the same size has changed too.
-        if (m_stat) changed = !IsSameDiskTime(m_stat->time, read->time) || m_stat->size != read->size;
-        m_stat = std::move(read);
+        if (m_fields.stat)
+            changed = !IsSameDiskTime(m_fields.stat->time, read.time) || m_fields.stat->size != read.size;
+        m_fields.stat = read;
     }
-    if (m_foundOnDisk != foundBefore && Imodel::GetInstance().IsLinkingEnabled()) {
-        if (m_foundOnDisk && reportReappearance) changed = true;
+    if (m_fields.foundOnDisk != foundBefore && Imodel::GetInstance().IsLinkingEnabled()) {
+        if (m_fields.foundOnDisk && reportReappearance) changed = true;
         AnnounceChangeInProject();
     }
 }
@@ -234,15 +228,15 @@ void IfileObjectEx::StoreStatInfoEx(bool& changed, bool takePending)
 {
     const bool debugTimer = Imodel::GetInstance().IsDebugTimer();
     if (takePending) {
-        changed = m_changePending;
-        m_changePending = false;
+        changed = m_fields.changePending;
+        m_fields.changePending = false;
         if (changed && debugTimer) SysPrintf("%s was modified...reloading", GetInternalFileName().c_str());
         return;
     }
     changed = false;
-    if (m_changePending) return;
-    StoreStatInfo(m_changePending, false, false);
-    if (m_changePending && debugTimer)
+    if (m_fields.changePending) return;
+    StoreStatInfo(m_fields.changePending, false, false);
+    if (m_fields.changePending && debugTimer)
         SysPrintf("Found modified file: %s, will be reloaded", GetFileTitleAndExt().c_str());
 }
 
@@ -250,33 +244,33 @@ void IfileObjectEx::UpdateStatInfo(bool force)
 {
     const char* name = GetInternalFileName().c_str();
     if (!force) {
-        const bool wasPending = m_changePending;
+        const bool wasPending = m_fields.changePending;
         bool changed = false;
         StoreStatInfo(changed, true, false);
         if (wasPending || changed) SysDebugPrintf("Skipped file change: %s", name);
         return;
     }
-    if (m_changePending) {
+    if (m_fields.changePending) {
         SysDebugPrintf("mem file %s will be re-imported", name);
         return;
     }
-    if (!m_stat) return;
-    --m_stat->size;
-    --m_stat->time;
+    if (!m_fields.stat) return;
+    --m_fields.stat->size;
+    --m_fields.stat->time;
     SysDebugPrintf("forcing mem file import: %s", name);
 }
 
 bool IfileObjectEx::IsSameStatInfo(const IfileObjectEx& other) const
 {
-    auto time = [](const IfileObjectEx& file) { return file.m_stat ? file.m_stat->time : -1; };
-    auto size = [](const IfileObjectEx& file) { return file.m_stat ? file.m_stat->size : -1; };
+    auto time = [](const IfileObjectEx& file) { return file.m_fields.stat ? file.m_fields.stat->time : -1; };
+    auto size = [](const IfileObjectEx& file) { return file.m_fields.stat ? file.m_fields.stat->size : -1; };
     return time(*this) == time(other) && size(*this) == size(other);
 }
 
 bool IfileObjectEx::IsNewerThan(const SysStatInfo* other) const
 {
-    if (!m_stat || !other) return false;
-    return other->time < m_stat->time || other->size != m_stat->size;
+    if (!m_fields.stat || !other) return false;
+    return other->time < m_fields.stat->time || other->size != m_fields.stat->size;
 }
 
 // --- flags and values ----------------------------------------------------------------------------
@@ -284,22 +278,23 @@ bool IfileObjectEx::IsNewerThan(const SysStatInfo* other) const
 bool IfileObjectEx::SetCompileSetting(const std::string& setting)
 {
     if (!CheckValue(setting, "compile setting")) return false;
-    m_compileSetting = setting;
+    m_fields.compileSetting = setting;
     return true;
 }
 
 bool IfileObjectEx::SetLibraryName(const std::string& library)
 {
     if (!CheckValue(library, "library")) return false;
-    m_library = library;
+    m_fields.library = library;
     return true;
 }
 
 void IfileObjectEx::AddIncludedFile(const IfileObject& file)
 {
-    if (IsSelf(file) || std::find(m_includedFiles.begin(), m_includedFiles.end(), file) != m_includedFiles.end())
+    if (IsSelf(file) ||
+        std::find(GetIncludedFiles().begin(), GetIncludedFiles().end(), file) != GetIncludedFiles().end())
         return;
-    m_includedFiles.push_back(file);
+    m_fields.includedFiles.Append(file);
 }
 
 void IfileObjectEx::SetPredecessorObject(const IfilePredecessorObject* record)
@@ -312,14 +307,14 @@ bool IfileObjectEx::SetStimulusOptions(const StimulusOptions& options)
     if (!CheckValue(options.GetModuleUnderTest(), "module under test") ||
         !CheckValue(options.GetSimulationTime(), "simulation time"))
         return false;
-    m_stimulus = boost::make_shared<StimulusOptions>(options);
+    m_fields.stimulus = boost::make_shared<StimulusOptions>(options);
     return true;
 }
 
-bool IfileObjectEx::SetStimulusOptions(const boost::shared_ptr<StimulusOptions>& options)
+bool IfileObjectEx::SetStimulusOptions(const boost::shared_ptr<const StimulusOptions>& options)
 {
     if (options) return SetStimulusOptions(*options);
-    m_stimulus.reset();
+    m_fields.stimulus.reset();
     return true;
 }
 
@@ -327,17 +322,18 @@ bool IfileObjectEx::SetStimulusOptions(const boost::shared_ptr<StimulusOptions>&
 
 int IfileObjectEx::GetReadOnlyState() const
 {
-    return (SysHasReadOnlyAttr(GetFullFileName()) ? 1 : 0) | (m_ideReadOnly ? 2 : 0);
+    return (SysHasReadOnlyAttr(GetFullFileName()) ? 1 : 0) | (m_fields.ideReadOnly ? 2 : 0);
 }
 
 bool IfileObjectEx::DisplayAsLink(Imodel& model) const
 {
-    return model.IsWizardInstance() ? m_importAsLink : !IsLocalFile();
+    return model.IsWizardInstance() ? m_fields.importAsLink : !IsLocalFile();
 }
 
 bool IfileObjectEx::IsBFMFile() const
 {
-    return GetFileType() == zorpaFT_HDL && !m_usedByAllTools && IsUsedForTool(ideSIMULATION, std::string(), true);
+    return GetFileType() == zorpaFT_HDL && !m_fields.usedByAllTools &&
+           IsUsedForTool(ideSIMULATION, std::string(), true);
 }
 
 bool IfileObjectEx::IsInstrumentedByIdentify() const
@@ -366,17 +362,20 @@ bool IfileObjectEx::IsIdentical(const IfileObjectEx& other, bool compareStamps) 
     if (this == &other) return true;
     if (GetInternalFileName() != other.GetInternalFileName()) return false;
     if (compareStamps && !IsSameStatInfo(other)) return false;
-    return OptionsOrEmpty(m_stimulus) == OptionsOrEmpty(other.m_stimulus) && GetFileType() == other.GetFileType() &&
-           m_state == other.m_state && HasParentFile() == other.HasParentFile() &&
-           m_compileSetting == other.m_compileSetting && m_ideReadOnly == other.m_ideReadOnly &&
-           m_usedByAllTools == other.m_usedByAllTools && m_structural == other.m_structural &&
-           m_included == other.m_included && m_encrypted == other.m_encrypted && m_constraints == other.m_constraints &&
-           m_library == other.m_library && SortedParentValues(m_parents) == SortedParentValues(other.m_parents);
+    return OptionsOrEmpty(m_fields.stimulus) == OptionsOrEmpty(other.m_fields.stimulus) &&
+           GetFileType() == other.GetFileType() && m_fields.state == other.m_fields.state &&
+           HasParentFile() == other.HasParentFile() && m_fields.compileSetting == other.m_fields.compileSetting &&
+           m_fields.ideReadOnly == other.m_fields.ideReadOnly &&
+           m_fields.usedByAllTools == other.m_fields.usedByAllTools &&
+           m_fields.structural == other.m_fields.structural && m_fields.included == other.m_fields.included &&
+           m_fields.encrypted == other.m_fields.encrypted && m_fields.constraints == other.m_fields.constraints &&
+           m_fields.library == other.m_fields.library &&
+           SortedParentValues(m_fields.parents) == SortedParentValues(other.m_fields.parents);
 }
 
 zorpaFileManagerTypes IfileObjectEx::GetFileTypeAsComponent() const
 {
-    return m_parents.empty() ? GetFileType() : m_parents.front().first.GetFileType();
+    return m_fields.parents.empty() ? GetFileType() : m_fields.parents.front().first.GetFileType();
 }
 
 bool IfileObjectEx::IsSelf(const IfileObject& file) const

@@ -23,14 +23,18 @@
 
 #include "ifile/IfileFunctions.h"
 #include "imodel/model/ImodelFeatures.h"
+#include "imodel/names/ImodelLineText.h"
 #include "src/ifile/IfileFileListLines.h"
+#include "src/ifile/IfileObjectModel.h"
 
 #include <foundation/Sys.h>
 
 #include <boost/make_shared.hpp>
 
 #include <algorithm>
+#include <charconv>
 #include <optional>
+#include <string_view>
 
 namespace {
 
@@ -40,17 +44,80 @@ const char kToolType[] = "TOOL_CONSTRAINT_TYPE";
 const char kToolUse[] = "TOOL_CONSTRAINT_USE";
 const char kToolSkip[] = "TOOL_CONSTRAINT_SKIP";
 
-bool HasLineBreak(const std::string& text) { return text.find_first_of("\r\n") != std::string::npos; }
+// The lines of a file's block, appended to one text: a project of many
+// files is formatted without a stream operation per value. A value that
+// cannot be stored is refused with a trace and marks the text as failed.
+class BlockText {
+public:
+    explicit BlockText(std::string& out) : m_out(out) {}
 
-bool AnyProfileBreaksFormat(const std::set<std::string>& profiles)
-{
-    return std::any_of(profiles.begin(), profiles.end(),
-                       [](const std::string& profile) { return profile.find_first_of(",\r\n") != std::string::npos; });
-}
+    bool Failed() const { return m_failed; }
 
-void WriteFlag(const char* keyword, bool write, bool value, std::ostream* stream)
+    void Line(std::string_view text) { m_out.append(text).push_back('\n'); }
+
+    // KEYWORD="value" for a value of our own making (a state, a number, a
+    // flag): nothing to check.
+    void Known(const char* keyword, std::string_view value)
+    {
+        m_out.append(keyword).append("=\"").append(value).append("\"\n");
+    }
+
+    // KEYWORD="value"
+    void Member(const char* keyword, std::string_view value)
+    {
+        if (!UtlIsOneLine(value)) {
+            SysDebugPrintf("Error: the %s '%s' cannot be written to a line of the file; nothing is saved.\n", keyword,
+                           std::string(value).c_str());
+            m_failed = true;
+            return;
+        }
+        m_out.append(keyword).append("=\"").append(value).append("\"\n");
+    }
+
+    void Member(const char* keyword, std::int64_t number)
+    {
+        char digits[24];
+        const auto end = std::to_chars(digits, digits + sizeof digits, number).ptr;
+        Known(keyword, std::string_view(digits, static_cast<std::size_t>(end - digits)));
+    }
+
+    // The elements joined by "," (they are split there when read back);
+    // nothing for an empty set.
+    void Member(const char* keyword, const std::set<std::string>& values)
+    {
+        if (values.empty()) return;
+        std::string joined;
+        for (const std::string& value : values) {
+            if (value.find(',') != std::string::npos) {
+                SysDebugPrintf("Error: the %s '%s' cannot be written to a line of the file; nothing is saved.\n",
+                               keyword, value.c_str());
+                m_failed = true;
+                return;
+            }
+            if (&value != &*values.begin()) joined += ',';
+            joined += value;
+        }
+        Member(keyword, joined);
+    }
+
+    void Flag(const char* keyword, bool write, bool value)
+    {
+        if (write) Known(keyword, IfileObjectEx::GetBoolStr(value));
+    }
+
+private:
+    std::string& m_out;
+    bool m_failed = false;
+};
+
+// Writes the text to the stream, or fails the stream when the text failed.
+bool Deliver(const std::string& text, bool failed, std::ostream& stream)
 {
-    if (write) IfileObjectEx::WriteMemberElement(keyword, IfileObjectEx::GetBoolStr(value), stream);
+    if (failed)
+        stream.setstate(std::ios::failbit);
+    else
+        stream.write(text.data(), static_cast<std::streamsize>(text.size()));
+    return !stream.fail();
 }
 
 }  // namespace
@@ -59,16 +126,22 @@ void WriteFlag(const char* keyword, bool write, bool value, std::ostream* stream
 
 void IfileObjectEx::WriteMemberElement(const char* keyword, const std::string& value, std::ostream* stream)
 {
-    if (stream) *stream << keyword << "=\"" << value << "\"\n";
+    if (!stream) return;
+    std::string text;
+    BlockText block(text);
+    // The reader takes off one quote at either end: a value may hold quotes,
+    // but no line break.
+    block.Member(keyword, value);
+    Deliver(text, block.Failed(), *stream);
 }
 
 void IfileObjectEx::WriteMemberElement(const char* keyword, const std::set<std::string>& values, std::ostream* stream)
 {
-    if (values.empty()) return;
-    std::string joined;
-    for (auto value = values.begin(); value != values.end(); ++value)
-        joined += (value == values.begin() ? "" : ",") + *value;
-    WriteMemberElement(keyword, joined, stream);
+    if (!stream) return;
+    std::string text;
+    BlockText block(text);
+    block.Member(keyword, values);
+    Deliver(text, block.Failed(), *stream);
 }
 
 void IfileObjectEx::StimulusOptions::Write(std::ostream* stream) const
@@ -77,65 +150,100 @@ void IfileObjectEx::StimulusOptions::Write(std::ostream* stream) const
     WriteMemberElement(kSimulationTime, m_simulationTime, stream);
 }
 
-bool IfileObjectEx::CanBeStored() const
-{
-    // The setters refuse what the format cannot hold; a file that got past
-    // them is not written rather than written wrongly.
-    const bool parentsStorable = std::all_of(m_parents.begin(), m_parents.end(), [](const ParentFile& parent) {
-        return IfileIsStorableName(parent.first.GetInternalFileName());
-    });
-    const bool constraintsStorable = std::none_of(m_constraints.begin(), m_constraints.end(), [](const type_Filter& c) {
-        return AnyProfileBreaksFormat(c.usedProfiles) || AnyProfileBreaksFormat(c.skippedProfiles);
-    });
-    return IfileIsStorableName(GetInternalFileName()) && parentsStorable && constraintsStorable &&
-           !HasLineBreak(m_library) && !HasLineBreak(m_compileSetting) &&
-           (!m_stimulus ||
-            (!HasLineBreak(m_stimulus->GetModuleUnderTest()) && !HasLineBreak(m_stimulus->GetSimulationTime())));
-}
-
 bool IfileObjectEx::WriteFileManagerFile(std::ostream* stream) const
 {
     if (!stream) return false;
-    if (!CanBeStored()) {
-        SysDebugPrintf("Error: '%s' cannot be written to the project file.\n", GetInternalFileName().c_str());
-        return false;
+    std::string text;
+    const bool written = AppendFileManagerFile(text);
+    return Deliver(text, !written, *stream) && written;
+}
+
+bool IfileObjectEx::AppendFileManagerFile(std::string& out) const
+{
+    return AppendFileManagerFile(out, ImodelSaveFileTimeStampInProjectFile());
+}
+
+bool IfileObjectEx::AppendFileManagerFile(std::string& out, bool withStamps) const
+{
+    // The setters refuse what the format cannot hold; a file that got past
+    // them is not written rather than written wrongly (nothing of it stays
+    // in `out`).
+    const std::string& name = GetInternalFileName().GetString();
+    if (name.empty() || !IfileIsStorableName(name)) return CannotBeStored();
+    const std::size_t start = out.size();
+    BlockText block(out);
+    out.append("VALUE \"").append(name).append(",");
+    out.append(ifileTypeKeyword(GetFileType())).append("\"\n");
+    block.Known("STATE", m_fields.state == imodelFileUpToDate    ? "utd"
+                         : m_fields.state == imodelFileOutOfDate ? "ood"
+                                                                 : "absent");
+    if (m_fields.stat && withStamps) {
+        block.Member("TIME", m_fields.stat->time);
+        block.Member("SIZE", m_fields.stat->size);
     }
-    Write(stream);
-    std::string state;
-    GetStrState(state);
-    WriteMemberElement("STATE", state, stream);
-    if (m_stat && ImodelSaveFileTimeStampInProjectFile()) {
-        WriteMemberElement("TIME", std::to_string(m_stat->time), stream);
-        WriteMemberElement("SIZE", std::to_string(m_stat->size), stream);
+    if (m_fields.library != "work") block.Member("LIBRARY", m_fields.library);
+    const bool attributes = AppendCXFAttrs(out);
+    block.Line(ifileEndFile);
+    if (block.Failed() || !attributes) {
+        out.resize(start);
+        return CannotBeStored();
     }
-    if (m_library != "work") WriteMemberElement("LIBRARY", m_library, stream);
-    WriteCXFAttrs(stream);
-    *stream << ifileEndFile << "\n";
     return true;
+}
+
+bool IfileObjectEx::CannotBeStored() const
+{
+    SysDebugPrintf("Error: '%s' cannot be written to the project file.\n", GetInternalFileName().c_str());
+    return false;
 }
 
 void IfileObjectEx::WriteCXFAttrs(std::ostream* stream) const
 {
     if (!stream) return;
-    std::vector<std::string> parents;
-    for (const ParentFile& parent : m_parents) parents.push_back(parent.first.GetInternalFileName());
-    std::sort(parents.begin(), parents.end());
-    for (const std::string& parent : parents) WriteMemberElement("PARENT", parent, stream);
-    if (!m_compileSetting.empty()) WriteMemberElement("COMPILEFLAG", m_compileSetting, stream);
-    if (m_stimulus) m_stimulus->Write(stream);
-    for (const type_Filter& constraint : m_constraints) {
+    std::string text;
+    const bool written = AppendCXFAttrs(text);
+    Deliver(text, !written, *stream);
+}
+
+bool IfileObjectEx::AppendCXFAttrs(std::string& out) const
+{
+    BlockText block(out);
+    // Parents in the plain order of their stored names; a name the format
+    // cannot hold fails the file.
+    // Most files have one parent or none: no list is made for them.
+    const auto storable = [](const ParentFile& parent) {
+        return IfileIsStorableName(parent.first.GetInternalFileName());
+    };
+    if (!std::all_of(m_fields.parents.begin(), m_fields.parents.end(), storable)) return false;
+    if (m_fields.parents.size() == 1) {
+        block.Member("PARENT", m_fields.parents.front().first.GetInternalFileName().GetString());
+    } else if (m_fields.parents.size() > 1) {
+        std::vector<const std::string*> parents;
+        parents.reserve(m_fields.parents.size());
+        for (const ParentFile& parent : m_fields.parents)
+            parents.push_back(&parent.first.GetInternalFileName().GetString());
+        std::sort(parents.begin(), parents.end(), [](const std::string* a, const std::string* b) { return *a < *b; });
+        for (const std::string* parent : parents) block.Member("PARENT", *parent);
+    }
+    if (!m_fields.compileSetting.empty()) block.Member("COMPILEFLAG", m_fields.compileSetting);
+    if (m_fields.stimulus) {
+        block.Member(kModuleUnderTest, m_fields.stimulus->GetModuleUnderTest());
+        block.Member(kSimulationTime, m_fields.stimulus->GetSimulationTime());
+    }
+    for (const type_Filter& constraint : m_fields.constraints) {
         std::string keyword;
         ImodelWriteToolNameString(constraint.toolKind, keyword);
-        *stream << ifileBeginConstraint << "\n";
-        WriteMemberElement(kToolType, keyword, stream);
-        WriteMemberElement(kToolUse, constraint.usedProfiles, stream);
-        WriteMemberElement(kToolSkip, constraint.skippedProfiles, stream);
-        *stream << ifileEndConstraint << "\n";
+        block.Line(ifileBeginConstraint);
+        block.Member(kToolType, keyword);
+        block.Member(kToolUse, constraint.usedProfiles);
+        block.Member(kToolSkip, constraint.skippedProfiles);
+        block.Line(ifileEndConstraint);
     }
-    WriteFlag("USE_FOR_ANY_TOOL", !m_usedByAllTools, false, stream);
-    WriteFlag("IS_READONLY", m_ideReadOnly, true, stream);
-    WriteFlag("IS_INCLUDED", m_included, true, stream);
-    WriteFlag("IS_ENCRYPTED", m_encrypted, true, stream);
+    block.Flag("USE_FOR_ANY_TOOL", !m_fields.usedByAllTools, false);
+    block.Flag("IS_READONLY", m_fields.ideReadOnly, true);
+    block.Flag("IS_INCLUDED", m_fields.included, true);
+    block.Flag("IS_ENCRYPTED", m_fields.encrypted, true);
+    return !block.Failed();
 }
 
 // --- reading -------------------------------------------------------------------------------------
@@ -207,8 +315,8 @@ bool IfileObjectEx::ReadMemberElement(const char* keyword, const std::string& li
 SysStatInfo& IfileObjectEx::StampToRead()
 {
     // A stamp read alone starts from zeros.
-    if (!m_stat) m_stat = std::make_unique<SysStatInfo>();
-    return *m_stat;
+    if (!m_fields.stat) m_fields.stat.emplace();
+    return *m_fields.stat;
 }
 
 void IfileObjectEx::ReadTime(const std::string& value)
@@ -234,9 +342,10 @@ bool IfileObjectEx::StimulusOptions::Read(const std::string& line, IfileObjectEx
     std::string value;
     const bool isModule = ifileMemberValue(kModuleUnderTest, line, value);
     if (!isModule && !ifileMemberValue(kSimulationTime, line, value)) return false;
-    StimulusOptions options = file.m_stimulus ? *file.m_stimulus : StimulusOptions(std::string(), std::string());
+    StimulusOptions options =
+        file.m_fields.stimulus ? *file.m_fields.stimulus : StimulusOptions(std::string(), std::string());
     (isModule ? options.m_moduleUnderTest : options.m_simulationTime) = value;
-    file.m_stimulus = boost::make_shared<StimulusOptions>(options);
+    file.m_fields.stimulus = boost::make_shared<StimulusOptions>(options);
     return true;
 }
 
@@ -267,5 +376,5 @@ void IfileObjectEx::ReadUseForToolSetting(LineIterator& it, LineIterator stop)
         ParseFileLine(value, pieces);
         profiles->insert(pieces.begin(), pieces.end());
     }
-    m_constraints.push_back(*constraint);
+    m_fields.constraints.push_back(*constraint);
 }

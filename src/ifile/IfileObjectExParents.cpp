@@ -16,12 +16,12 @@ namespace {
 
 using Entry = boost::shared_ptr<IfileObjectEx>;
 
-// Files already reached by a walk up the parents, by their case-free key.
+// Files already reached by a walk up the parents, by their file-name key.
 class VisitedFiles {
 public:
-    explicit VisitedFiles(const IfileObject& start) { m_keys.insert(start.GetMapKey()); }
+    explicit VisitedFiles(const IfileObject& start) { m_keys.insert(ImodelFileNameKey(start.GetInternalFileName())); }
     // True the first time a file is seen.
-    bool Enter(const IfileObject& file) { return m_keys.insert(file.GetMapKey()).second; }
+    bool Enter(const IfileObject& file) { return m_keys.insert(ImodelFileNameKey(file.GetInternalFileName())).second; }
 
 private:
     std::unordered_set<std::string> m_keys;
@@ -51,15 +51,15 @@ std::string Joined(const std::set<std::string>& profiles)
 
 IfileObjectEx::ParentFiles::const_iterator IfileObjectEx::FindParent(const IfileObject& file) const
 {
-    return std::find_if(m_parents.begin(), m_parents.end(), [&](const ParentFile& parent) {
+    return std::find_if(m_fields.parents.begin(), m_fields.parents.end(), [&](const ParentFile& parent) {
         return &parent.first == &file || parent.first.GetInternalFileName() == file.GetInternalFileName();
     });
 }
 
 void IfileObjectEx::AddParentFile(const ParentFile& parent)
 {
-    if (IsSelf(parent.first) || FindParent(parent.first) != m_parents.end()) return;
-    m_parents.push_back(parent);
+    if (IsSelf(parent.first) || FindParent(parent.first) != m_fields.parents.end()) return;
+    m_fields.parents.push_back(parent);
     AnnounceChangeInProject();
 }
 
@@ -68,27 +68,27 @@ void IfileObjectEx::AddParentFile(const IfileObject& parent) { AddParentFile(Par
 void IfileObjectEx::AddParentFilesFrom(const IfileObjectEx& other)
 {
     // A copy: the other entry may be this one.
-    const ParentFiles parents = other.m_parents;
+    const ParentFiles parents = other.m_fields.parents;
     for (const ParentFile& parent : parents) AddParentFile(parent);
 }
 
 void IfileObjectEx::SetSingleParentFile(const IfileObject& parent)
 {
-    m_parents.clear();
+    m_fields.parents.clear();
     AddParentFile(parent);
 }
 
 void IfileObjectEx::SetNoParent()
 {
-    m_parents.clear();
+    m_fields.parents.clear();
     AnnounceChangeInProject();
 }
 
 bool IfileObjectEx::RemoveParentFile(const IfileObject& parent)
 {
     const auto found = FindParent(parent);
-    if (found == m_parents.end()) return false;
-    m_parents.erase(found);
+    if (found == m_fields.parents.end()) return false;
+    m_fields.parents.erase(found);
     AnnounceChangeInProject();
     return true;
 }
@@ -96,21 +96,21 @@ bool IfileObjectEx::RemoveParentFile(const IfileObject& parent)
 std::deque<IfileObject> IfileObjectEx::GetParentFiles() const
 {
     std::deque<IfileObject> files;
-    IfileGetSimpleObjectsFromWeak(m_parents, files);
+    IfileGetSimpleObjectsFromWeak(m_fields.parents, files);
     return files;
 }
 
 IfileObjectEx::ParentFiles IfileObjectEx::GetParentFilesOfType(zorpaFileManagerTypes type) const
 {
     ParentFiles parents;
-    std::copy_if(m_parents.begin(), m_parents.end(), std::back_inserter(parents),
+    std::copy_if(m_fields.parents.begin(), m_fields.parents.end(), std::back_inserter(parents),
                  [type](const ParentFile& parent) { return parent.first.GetFileType() == type; });
     return parents;
 }
 
 void IfileObjectEx::UpdateParentFilePtr(const IfileObject& file, const boost::shared_ptr<IfileObjectEx>& entry)
 {
-    for (ParentFile& parent : m_parents)
+    for (ParentFile& parent : m_fields.parents)
         if (&parent.first == &file || parent.first.GetInternalFileName() == file.GetInternalFileName())
             parent.second = entry;
 }
@@ -123,7 +123,7 @@ bool IfileObjectEx::AnyAncestor(bool recursive, const std::function<bool(const I
     Entry held;
     const IfileObjectEx* current = this;
     for (;;) {
-        for (ParentFile& parent : current->m_parents) {
+        for (ParentFile& parent : current->m_fields.parents) {
             if (match(parent.first)) return true;
             if (recursive && visited.Enter(parent.first)) pending.push_back(IfileGetAndUpdateFileObject(parent));
         }
@@ -154,7 +154,7 @@ bool IfileObjectEx::HasMultipleParentsRec(zorpaFileManagerTypes type) const
     for (;;) {
         ParentFile* single = nullptr;
         int count = 0;
-        for (ParentFile& parent : current->m_parents)
+        for (ParentFile& parent : current->m_fields.parents)
             if (parent.first.GetFileType() == type && ++count == 1) single = &parent;
         if (count != 1) return count > 1;
         if (!visited.Enter(single->first)) return false;
@@ -165,12 +165,12 @@ bool IfileObjectEx::HasMultipleParentsRec(zorpaFileManagerTypes type) const
 
 boost::shared_ptr<IfileObjectEx> IfileObjectEx::GetSingleTopLevelParentFileObject() const
 {
-    if (m_parents.size() != 1) return Entry();
+    if (m_fields.parents.size() != 1) return Entry();
     VisitedFiles visited(*this);
-    visited.Enter(m_parents.front().first);
-    Entry top = IfileGetAndUpdateFileObject(m_parents.front());
-    while (top->m_parents.size() == 1 && visited.Enter(top->m_parents.front().first))
-        top = IfileGetAndUpdateFileObject(top->m_parents.front());
+    visited.Enter(m_fields.parents.front().first);
+    Entry top = IfileGetAndUpdateFileObject(m_fields.parents.front());
+    while (top->m_fields.parents.size() == 1 && visited.Enter(top->m_fields.parents.front().first))
+        top = IfileGetAndUpdateFileObject(top->m_fields.parents.front());
     return top;
 }
 
@@ -201,13 +201,13 @@ bool IfileObjectEx::SetUseForTool(const type_Filter& filter)
 {
     if (!CheckProfiles(filter)) return false;
     bool merged = false;
-    for (type_Filter& constraint : m_constraints) {
+    for (type_Filter& constraint : m_fields.constraints) {
         if (constraint.toolKind != filter.toolKind) continue;
         constraint.usedProfiles.insert(filter.usedProfiles.begin(), filter.usedProfiles.end());
         constraint.skippedProfiles.insert(filter.skippedProfiles.begin(), filter.skippedProfiles.end());
         merged = true;
     }
-    if (!merged) m_constraints.push_back(filter);
+    if (!merged) m_fields.constraints.push_back(filter);
     return true;
 }
 
@@ -221,21 +221,21 @@ bool IfileObjectEx::SetUseForTool(const std::vector<type_Filter>& filters)
 
 bool IfileObjectEx::AddConstraintsFrom(const IfileObjectEx& other)
 {
-    if (!other.m_usedByAllTools) m_usedByAllTools = false;
+    if (!other.m_fields.usedByAllTools) m_fields.usedByAllTools = false;
     // A copy: the other entry may be this one.
-    const std::vector<type_Filter> constraints = other.m_constraints;
+    const std::vector<type_Filter> constraints = other.m_fields.constraints;
     return SetUseForTool(constraints);
 }
 
 void IfileObjectEx::ResetUseForToolList(ImodelFunctionType kind)
 {
-    std::erase_if(m_constraints, [kind](const type_Filter& constraint) { return constraint.toolKind == kind; });
+    std::erase_if(m_fields.constraints, [kind](const type_Filter& constraint) { return constraint.toolKind == kind; });
 }
 
 bool IfileObjectEx::IsUsedForTool(ImodelFunctionType kind, const std::string& profile, bool checkProfile) const
 {
-    if (m_usedByAllTools) return true;
-    return std::any_of(m_constraints.begin(), m_constraints.end(), [&](const type_Filter& constraint) {
+    if (m_fields.usedByAllTools) return true;
+    return std::any_of(m_fields.constraints.begin(), m_fields.constraints.end(), [&](const type_Filter& constraint) {
         if (constraint.toolKind != kind) return false;
         if (!checkProfile) return true;
         const auto& used = constraint.usedProfiles;
@@ -247,9 +247,9 @@ bool IfileObjectEx::IsUsedForTool(ImodelFunctionType kind, const std::string& pr
 
 std::string IfileObjectEx::GetUseForToolDebugStr(char separator) const
 {
-    if (m_usedByAllTools) return "Used by all tools";
+    if (m_fields.usedByAllTools) return "Used by all tools";
     std::string text;
-    for (const type_Filter& constraint : m_constraints) {
+    for (const type_Filter& constraint : m_fields.constraints) {
         if (!text.empty()) text += separator;
         std::string keyword;
         ImodelWriteToolNameString(constraint.toolKind, keyword);

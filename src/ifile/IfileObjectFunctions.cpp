@@ -6,11 +6,12 @@
 #include "imodel/design/ImodelDesignManager.h"
 #include "imodel/model/Imodel.h"
 #include "imodel/model/ImodelHost.h"
+#include "imodel/names/ImodelLineText.h"
 #include "imodel/names/ImodelMessages.h"
 
 #include <algorithm>
 
-bool IfileIsStorableName(const std::string& name) { return name.find_first_of("\r\n\"") == std::string::npos; }
+bool IfileIsStorableName(const std::string& name) { return ImodelIsQuotable(name); }
 
 bool IfileRefuseName(const std::string& name, const char* what)
 {

@@ -4,6 +4,11 @@
 #include "imodel/model/Imodel.h"
 #include "imodel/names/imodelUtl.h"
 
+#include <foundation/Sys.h>
+
+#include <bit>
+#include <utility>
+
 namespace {
 
 const std::size_t kTokenLength = std::char_traits<char>::length(ImodelProjectToken);
@@ -19,23 +24,67 @@ const ImodelFileName& ifileProjectFolder()
 
 IfileManager* ifileFileManager() { return Imodel::GetInstance().GetFileManager(); }
 
-bool ifileStartsWithProjectToken(const std::string& name) { return name.rfind(ImodelProjectToken, 0) == 0; }
+bool ifileStartsWithProjectToken(std::string_view name) { return name.starts_with(ImodelProjectToken); }
 
-std::string ifileStripProjectToken(const std::string& name)
+std::string_view ifileStripProjectToken(std::string_view name)
 {
     std::size_t start = std::min(kTokenLength, name.size());
     if (start < name.size() && ifileIsSeparator(name[start])) ++start;
     return name.substr(start);
 }
 
-std::string ifileSameFileKey(const IfileObject& file)
+std::string_view ifileTitleOf(std::string_view name)
 {
-    // The equality expands a leading token into the project folder, so the
-    // key does the same (only when there is a folder to expand into).
-    std::string key = file.GetInternalFileName();
-    const ImodelFileName& folder = ifileProjectFolder();
-    if (!folder.empty() && ifileStartsWithProjectToken(key)) key.replace(0, kTokenLength, folder.GetString());
-    ImodelSetValidSeparator(key, false);
-    ImodelMakeUpper(key);
-    return key;
+    const std::size_t separator = name.find_last_of("/\\");
+    return separator == std::string_view::npos || separator == 0 ? name : name.substr(separator + 1);
+}
+
+std::string ifileJoinProjectFolder(const std::string& folder, const std::string& relative)
+{
+    std::string full;
+    full.reserve(folder.size() + 1 + relative.size());
+    full = folder;
+    if (full.empty() || !ifileIsSeparator(full.back())) full += SysGetDirChar();
+    return full += relative;
+}
+
+ifileSameFileIndex::ifileSameFileIndex() : m_folder(ifileProjectFolder().GetString()) {}
+
+std::uint64_t ifileSameFileIndex::Hash(const IfileObject& file) const
+{
+    return ImodelFileNameKeyHash(file.GetInternalFileName().GetString(), m_folder);
+}
+
+std::size_t ifileSameFileIndex::Home(std::uint64_t hash) const
+{
+    // Fibonacci hashing: the high bits of the product spread any hash.
+    return static_cast<std::size_t>((hash * 0x9E3779B97F4A7C15ULL) >> (64 - std::countr_zero(m_cells.size())));
+}
+
+void ifileSameFileIndex::Resize(std::size_t cells)
+{
+    std::vector<Cell> old = std::exchange(m_cells, std::vector<Cell>(cells));
+    for (const Cell& cell : old) {
+        if (cell.position == -1) continue;
+        std::size_t at = Home(cell.hash);
+        while (m_cells[at].position != -1) at = (at + 1) & (m_cells.size() - 1);
+        m_cells[at] = cell;
+    }
+}
+
+void ifileSameFileIndex::Add(const IfileObject& file, std::ptrdiff_t position)
+{
+    if ((m_used + 1) * 2 > m_cells.size()) Resize(m_cells.empty() ? 64 : m_cells.size() * 2);
+    const std::uint64_t hash = Hash(file);
+    std::size_t at = Home(hash);
+    while (m_cells[at].position != -1) at = (at + 1) & (m_cells.size() - 1);
+    m_cells[at] = Cell{hash, position};
+    ++m_used;
+}
+
+bool ifileClimbsOut(std::string_view relative)
+{
+    if (relative.find("..") == std::string_view::npos) return false;
+    const std::string resolved = UtlResolveDots(UtlTrimLeft(relative, "/\\"));
+    return resolved == ".." || resolved.starts_with("../");
 }

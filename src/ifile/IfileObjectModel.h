@@ -3,8 +3,13 @@
 #pragma once
 
 #include "ifile/IfileObject.h"
+#include "imodel/names/imodelUtl.h"
 
+#include <cstddef>
+#include <cstdint>
 #include <string>
+#include <string_view>
+#include <vector>
 
 class IfileManager;
 
@@ -16,11 +21,60 @@ IfileManager* ifileFileManager();
 // Whether the character separates folders ("\" too, for names read as given).
 inline bool ifileIsSeparator(char c) { return c == '/' || c == '\\'; }
 // Whether the text begins with the project token "<project>".
-bool ifileStartsWithProjectToken(const std::string& name);
+bool ifileStartsWithProjectToken(std::string_view name);
 // The text after the project token and one separator following it.
-std::string ifileStripProjectToken(const std::string& name);
+std::string_view ifileStripProjectToken(std::string_view name);
+// The keyword of a specific type; "???" outside the type table.
+const char* ifileTypeKeyword(int type);
+// The text after the last separator when that separator is not the first
+// character; else the whole text (a file value's title and extension).
+std::string_view ifileTitleOf(std::string_view name);
+// The full name of a project-relative name: the folder, one separator, the
+// relative name (a file value's full name).
+std::string ifileJoinProjectFolder(const std::string& folder, const std::string& relative);
+// Whether a name relative to the project folder leads out of it once "."
+// and ".." are resolved ("../x", "a/../../x").
+bool ifileClimbsOut(std::string_view relative);
 
-// A key that two file values share exactly when they are equal
-// (IfileObject::operator==): the full name upper-cased. Lets readers find
-// equal files in a set instead of comparing every pair.
-std::string ifileSameFileKey(const IfileObject& file);
+// The file-name key of a file value (ImodelFileNameKey of its stored name):
+// two values are equal exactly when their keys are. Lets readers find equal
+// files in a set instead of comparing every pair.
+inline std::string ifileSameFileKey(const IfileObject& file) { return ImodelFileNameKey(file.GetInternalFileName()); }
+
+// The positions of the files of a list by the hash of their file-name key:
+// finds the first file equal to a given one (IfileObject::operator==)
+// without comparing every pair and without building keys. An
+// open-addressing table: one array, no node per file.
+class ifileSameFileIndex {
+public:
+    ifileSameFileIndex();
+    // The position of the first file added that equals `file`, or -1.
+    template <class List>
+    std::ptrdiff_t Find(const List& list, const IfileObject& file) const
+    {
+        if (m_cells.empty()) return -1;
+        const std::uint64_t hash = Hash(file);
+        std::ptrdiff_t found = -1;
+        for (std::size_t cell = Home(hash); m_cells[cell].position != -1; cell = (cell + 1) & (m_cells.size() - 1)) {
+            const Cell& candidate = m_cells[cell];
+            if (candidate.hash == hash && (found == -1 || candidate.position < found) &&
+                list[static_cast<std::size_t>(candidate.position)] == file)
+                found = candidate.position;
+        }
+        return found;
+    }
+    void Add(const IfileObject& file, std::ptrdiff_t position);
+
+private:
+    struct Cell {
+        std::uint64_t hash = 0;
+        std::ptrdiff_t position = -1;  // -1: a free cell
+    };
+    std::uint64_t Hash(const IfileObject& file) const;
+    std::size_t Home(std::uint64_t hash) const;
+    void Resize(std::size_t cells);
+
+    std::string m_folder;
+    std::vector<Cell> m_cells;
+    std::size_t m_used = 0;
+};

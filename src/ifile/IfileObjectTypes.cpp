@@ -4,6 +4,7 @@
 #include "ifile/IfileObject.h"
 
 #include "iconvert/Iconvert.h"
+#include "src/ifile/IfileObjectModel.h"
 
 #include <foundation/Sys.h>
 
@@ -44,6 +45,11 @@ bool Holds(const std::string& name, const char* suffix, const char* extension)
 }
 
 }  // namespace
+
+const char* ifileTypeKeyword(int type)
+{
+    return imodelFileManagerTypesArray[InTable(type) ? type : zorpaFT_UNKNOWN].keyword;
+}
 
 bool IfileGetStrType(std::string& out, int type)
 {

@@ -5,12 +5,15 @@
 #include "src/ifile/IfileObjectModel.h"
 
 #include <algorithm>
+#include <bit>
 #include <iterator>
+#include <utility>
 
 namespace {
 
-using ElementList = std::vector<ifileManagerImpl::FileListMap::const_iterator>;
-using Bucket = ifileManagerImpl::FileListMap::Bucket;
+using FileListMap = ifileManagerImpl::FileListMap;
+using ElementList = std::vector<FileListMap::const_iterator>;
+using Bucket = FileListMap::Bucket;
 
 // Merges buckets (each in key order) into one list in key order.
 ElementList Merged(const std::vector<const Bucket*>& buckets)
@@ -19,11 +22,14 @@ ElementList Merged(const std::vector<const Bucket*>& buckets)
     for (const auto* bucket : buckets) {
         const auto middle = static_cast<std::ptrdiff_t>(merged.size());
         merged.insert(merged.end(), bucket->begin(), bucket->end());
-        std::inplace_merge(merged.begin(), merged.begin() + middle, merged.end(),
-                           ifileManagerImpl::FileListMap::ByKey());
+        std::inplace_merge(merged.begin(), merged.begin() + middle, merged.end(), FileListMap::ByKey());
     }
     return merged;
 }
+
+// Elements mostly come in key order (a project file being read): the end
+// is tried first.
+void AddInOrder(Bucket& bucket, FileListMap::const_iterator element) { bucket.insert(bucket.end(), element); }
 
 template <class Key>
 const Bucket& BucketOf(const std::unordered_map<Key, Bucket>& index, const Key& key)
@@ -35,63 +41,132 @@ const Bucket& BucketOf(const std::unordered_map<Key, Bucket>& index, const Key& 
 
 }  // namespace
 
-std::string ifileNameKey(const std::string& name, const std::string& folder)
+// --- the hash index ------------------------------------------------------------------------
+
+std::size_t FileListMap::HashIndex::Home(std::uint64_t hash) const
 {
-    std::string key = name;
-    if (!folder.empty() && ifileStartsWithProjectToken(key))
-        key.replace(0, std::char_traits<char>::length(ImodelProjectToken), folder);
-    ImodelSetValidSeparator(key, false);
-    ImodelMakeUpper(key);
-    return key;
+    // Fibonacci hashing: the high bits of the product spread any hash.
+    return static_cast<std::size_t>((hash * 0x9E3779B97F4A7C15ULL) >> m_shift);
 }
 
-namespace {
-
-// The keys of every form of the name a file stored as `stored` has: stored,
-// full, relative and short. The names are those of the file values, made
-// from the stored name alone, so that an element is found under the same
-// keys later whatever became of its entry.
-std::vector<std::string> NameKeys(const ImodelFileName& stored, const std::string& folder)
+std::size_t FileListMap::HashIndex::Probe(std::uint64_t hash) const
 {
-    IfileObject file;
-    file.SetFileName(stored, ImodelFMInternal, false);
-    std::vector<std::string> keys;
-    const auto add = [&keys, &folder](const std::string& name) {
-        std::string key = ifileNameKey(name, folder);
-        if (std::find(keys.begin(), keys.end(), key) == keys.end()) keys.push_back(std::move(key));
-    };
-    add(stored);
-    // Without a project folder the full name is the relative one (the file
-    // value would trace the missing folder on every ask).
-    add(folder.empty() && ifileStartsWithProjectToken(stored) ? ifileStripProjectToken(stored)
-                                                              : file.GetFullFileName().GetString());
-    ImodelFileName relative;
-    if (file.GetRelativeFileName(relative)) add(relative);
-    add(file.GetFileTitleAndExt());
-    return keys;
+    const std::size_t mask = m_cells.size() - 1;
+    std::size_t cell = Home(hash);
+    while (!std::holds_alternative<std::monostate>(m_cells[cell].elements) && m_cells[cell].hash != hash)
+        cell = (cell + 1) & mask;
+    return cell;
 }
 
-}  // namespace
-
-const ifileManagerImpl::FileListMap::Bucket& ifileManagerImpl::FileListMap::OfSpecificType(int type) const
+void FileListMap::HashIndex::Grow()
 {
-    return BucketOf(m_byType, type);
+    const std::size_t size = m_cells.empty() ? 64 : m_cells.size() * 2;
+    std::vector<Cell> old = std::exchange(m_cells, std::vector<Cell>(size));
+    m_shift = 64 - std::countr_zero(m_cells.size());
+    for (Cell& cell : old) {
+        if (std::holds_alternative<std::monostate>(cell.elements)) continue;
+        m_cells[Probe(cell.hash)] = std::move(cell);
+    }
 }
 
-const ifileManagerImpl::FileListMap::Bucket& ifileManagerImpl::FileListMap::OfRevision(int revision) const
+void FileListMap::HashIndex::Add(std::uint64_t hash, const_iterator element)
 {
-    return BucketOf(m_byRevision, revision);
+    // At most seven cells in ten are taken, so probes stay short.
+    if ((m_used + 1) * 10 > m_cells.size() * 7) Grow();
+    Cell& cell = m_cells[Probe(hash)];
+    if (std::holds_alternative<std::monostate>(cell.elements)) {
+        cell.hash = hash;
+        cell.elements = element;
+        ++m_used;
+        return;
+    }
+    if (const auto* single = std::get_if<const_iterator>(&cell.elements)) {
+        if (*single == element) return;
+        auto bucket = std::make_unique<Bucket>();
+        bucket->insert(*single);
+        cell.elements = std::move(bucket);
+    }
+    AddInOrder(*std::get<std::unique_ptr<Bucket>>(cell.elements), element);
 }
 
-bool ifileManagerImpl::FileListMap::Insert(const Entry& entry)
+void FileListMap::HashIndex::Remove(std::uint64_t hash, const_iterator element)
+{
+    if (m_cells.empty()) return;
+    const std::size_t at = Probe(hash);
+    Cell& cell = m_cells[at];
+    if (const auto* single = std::get_if<const_iterator>(&cell.elements)) {
+        if (*single == element) Free(at);
+        return;
+    }
+    auto* bucket = std::get_if<std::unique_ptr<Bucket>>(&cell.elements);
+    if (!bucket) return;
+    (*bucket)->erase(element);
+    if ((*bucket)->size() == 1) {
+        const const_iterator last = *(*bucket)->begin();
+        cell.elements = last;
+    }
+}
+
+void FileListMap::HashIndex::Free(std::size_t at)
+{
+    // Backward shift: the cells after the freed one that probed past it
+    // move up, so every hash stays reachable from its home without
+    // crossing a free cell.
+    const std::size_t mask = m_cells.size() - 1;
+    m_cells[at].elements = std::monostate();
+    --m_used;
+    for (std::size_t next = (at + 1) & mask; !std::holds_alternative<std::monostate>(m_cells[next].elements);
+         next = (next + 1) & mask) {
+        const std::size_t home = Home(m_cells[next].hash);
+        // It stays when its home lies cyclically in (at, next].
+        const bool stays = at <= next ? (at < home && home <= next) : (at < home || home <= next);
+        if (stays) continue;
+        m_cells[at] = std::move(m_cells[next]);
+        m_cells[next].elements = std::monostate();
+        at = next;
+    }
+}
+
+bool FileListMap::HashIndex::Any(std::uint64_t hash, const std::function<bool(const_iterator)>& visit) const
+{
+    if (m_cells.empty()) return false;
+    const Elements& elements = m_cells[Probe(hash)].elements;
+    if (const auto* single = std::get_if<const_iterator>(&elements)) return visit(*single);
+    if (const auto* bucket = std::get_if<std::unique_ptr<Bucket>>(&elements)) {
+        for (const_iterator element : **bucket)
+            if (visit(element)) return true;
+    }
+    return false;
+}
+
+void FileListMap::HashIndex::Clear()
+{
+    m_cells.clear();
+    m_used = 0;
+    m_shift = 64;
+}
+
+// --- the map -------------------------------------------------------------------------------
+
+FileListMap::const_iterator FileListMap::Find(const ImodelFileName& key) const
+{
+    // A name after the last one is not there: no search.
+    if (m_map.empty() || m_map.rbegin()->first < key) return m_map.end();
+    return m_map.find(key);
+}
+
+bool FileListMap::Insert(const Entry& entry)
 {
     if (!entry) return false;
-    const auto [element, inserted] = m_map.emplace(entry->GetInternalFileName(), entry);
-    if (inserted) AddToIndexes(element);
-    return inserted;
+    const ImodelFileName& key = entry->GetInternalFileName();
+    const bool last = m_map.empty() || m_map.rbegin()->first < key;
+    if (!last && m_map.find(key) != m_map.end()) return false;
+    const auto element = m_map.emplace_hint(last ? m_map.end() : m_map.lower_bound(key), key, entry);
+    AddToIndexes(element);
+    return true;
 }
 
-bool ifileManagerImpl::FileListMap::Rekey(const Entry& entry, const IfileObject& oldName)
+bool FileListMap::Rekey(const Entry& entry, const IfileObject& oldName)
 {
     if (!entry) return false;
     const auto old = m_map.find(oldName.GetInternalFileName());
@@ -103,13 +178,27 @@ bool ifileManagerImpl::FileListMap::Rekey(const Entry& entry, const IfileObject&
     return Insert(entry);
 }
 
-ifileManagerImpl::FileListMap::const_iterator ifileManagerImpl::FileListMap::Erase(const_iterator element)
+FileListMap::const_iterator FileListMap::Erase(const_iterator element)
 {
     RemoveFromIndexes(element);
     return m_map.erase(element);
 }
 
-ElementList ifileManagerImpl::FileListMap::OfGlobalType(int globalType) const
+const Bucket& FileListMap::OfSpecificType(int type) const { return BucketOf(m_byType, type); }
+
+ElementList FileListMap::OfRevision(int revision) const
+{
+    if (revision != -1) {
+        const Bucket& bucket = BucketOf(m_byRevision, revision);
+        return ElementList(bucket.begin(), bucket.end());
+    }
+    ElementList none;
+    for (auto element = m_map.begin(); element != m_map.end(); ++element)
+        if (element->second.revision == -1) none.push_back(element);
+    return none;
+}
+
+ElementList FileListMap::OfGlobalType(int globalType) const
 {
     std::vector<const Bucket*> buckets;
     for (const auto& [type, bucket] : m_byType)
@@ -117,48 +206,122 @@ ElementList ifileManagerImpl::FileListMap::OfGlobalType(int globalType) const
     return Merged(buckets);
 }
 
-const Bucket& ifileManagerImpl::FileListMap::Named(const std::string& name)
+bool FileListMap::AnyNamed(const std::string& name, const std::function<bool(const_iterator)>& visit)
 {
-    SyncNameIndex();
-    return BucketOf(m_byName, ifileNameKey(name, m_nameIndexFolder));
+    SyncFolder();
+    return m_byName.Any(Hash(name), visit);
 }
 
-void ifileManagerImpl::FileListMap::SyncNameIndex()
+bool FileListMap::AnyChildOf(const IfileObject& parent, const std::function<bool(const_iterator)>& visit)
+{
+    SyncFolder();
+    return m_byParent.Any(Hash(parent.GetInternalFileName()), visit);
+}
+
+// --- the indexes -------------------------------------------------------------------------
+
+std::uint64_t FileListMap::Hash(const std::string& name) const { return ImodelFileNameKeyHash(name, m_indexFolder); }
+
+void FileListMap::SyncFolder()
 {
     const ImodelFileName& folder = ifileProjectFolder();
-    if (folder.GetString() == m_nameIndexFolder) return;
-    m_nameIndexFolder = folder.GetString();
-    m_byName.clear();
-    for (auto element = m_map.begin(); element != m_map.end(); ++element)
-        for (const std::string& key : NameKeys(element->first, m_nameIndexFolder)) m_byName[key].insert(element);
+    if (folder.GetString() == m_indexFolder) return;
+    m_indexFolder = folder.GetString();
+    m_byName.Clear();
+    m_byParent.Clear();
+    for (auto element = m_map.begin(); element != m_map.end(); ++element) {
+        Mutable(element).parents.clear();
+        FileNames(element);
+        FileParents(element);
+    }
 }
 
-void ifileManagerImpl::FileListMap::AddToIndexes(const_iterator element)
+void FileListMap::FileNames(const_iterator element)
 {
-    const IfileObjectEx& file = *element->second;
-    m_byType[file.GetFileSpecificType()].insert(element);
-    m_byRevision[file.GetRevNum()].insert(element);
-    SyncNameIndex();
-    for (const std::string& key : NameKeys(element->first, m_nameIndexFolder)) m_byName[key].insert(element);
+    // The forms of the name that the file value has, made from the stored
+    // name alone: stored, full, relative and short. Equal keys are filed
+    // once.
+    Element& filed = Mutable(element);
+    filed.nameCount = 0;
+    const auto add = [this, &filed, element](std::string_view name) {
+        const std::uint64_t hash = ImodelFileNameKeyHash(name, m_indexFolder);
+        const auto end = filed.names.begin() + filed.nameCount;
+        if (std::find(filed.names.begin(), end, hash) != end) return;
+        filed.names[filed.nameCount++] = hash;
+        m_byName.Add(hash, element);
+    };
+    const std::string& stored = element->first.GetString();
+    add(stored);
+    if (ifileStartsWithProjectToken(stored)) {
+        const std::string_view relative = ifileStripProjectToken(stored);
+        // The full name: the folder, a separator and the relative name. Its
+        // key is the stored name's when a separator follows the token and
+        // the folder has none at its end; without a folder it is the
+        // relative name (a file value would trace the missing folder).
+        const bool separated = relative.size() < stored.size() - std::char_traits<char>::length(ImodelProjectToken);
+        if (m_indexFolder.empty())
+            add(relative);
+        else if (!separated || ifileIsSeparator(m_indexFolder.back()))
+            add(ifileJoinProjectFolder(m_indexFolder, std::string(relative)));
+        if (!ifileClimbsOut(relative)) add(relative);
+    }
+    add(ifileTitleOf(stored));
 }
 
-void ifileManagerImpl::FileListMap::RemoveFromIndexes(const_iterator element)
+void FileListMap::UnfileNames(const_iterator element)
 {
-    // The entry may have been renamed into another view since it was
-    // filed: when the element is not under the entry's present value, it
-    // is looked for in every bucket (there are few).
-    const auto drop = [element](auto& index, const auto& key) {
-        auto found = index.find(key);
-        if (found == index.end() || found->second.erase(element) == 0) {
-            found = std::find_if(index.begin(), index.end(),
-                                 [element](auto& bucket) { return bucket.second.erase(element) != 0; });
-            if (found == index.end()) return;
-        }
+    const Element& filed = element->second;
+    for (std::uint8_t i = 0; i < filed.nameCount; ++i) m_byName.Remove(filed.names[i], element);
+    Mutable(element).nameCount = 0;
+}
+
+void FileListMap::FileParents(const_iterator element)
+{
+    SyncFolder();
+    std::vector<std::uint64_t> now;
+    for (const IfileObjectEx::ParentFile& parent : element->second.entry->GetParentFileList())
+        now.push_back(Hash(parent.first.GetInternalFileName()));
+    std::sort(now.begin(), now.end());
+    now.erase(std::unique(now.begin(), now.end()), now.end());
+    std::vector<std::uint64_t>& filed = Mutable(element).parents;
+    if (now == filed) return;
+    for (const std::uint64_t hash : filed)
+        if (!std::binary_search(now.begin(), now.end(), hash)) m_byParent.Remove(hash, element);
+    for (const std::uint64_t hash : now)
+        if (!std::binary_search(filed.begin(), filed.end(), hash)) m_byParent.Add(hash, element);
+    filed = std::move(now);
+}
+
+void FileListMap::UnfileParents(const_iterator element)
+{
+    for (const std::uint64_t hash : element->second.parents) m_byParent.Remove(hash, element);
+    Mutable(element).parents.clear();
+}
+
+void FileListMap::AddToIndexes(const_iterator element)
+{
+    SyncFolder();
+    Element& filed = Mutable(element);
+    const IfileObjectEx& file = *filed.entry;
+    filed.type = file.GetFileSpecificType();
+    filed.revision = file.GetRevNum();
+    AddInOrder(m_byType[filed.type], element);
+    if (filed.revision != -1) AddInOrder(m_byRevision[filed.revision], element);
+    FileNames(element);
+}
+
+void FileListMap::RemoveFromIndexes(const_iterator element)
+{
+    const Element& filed = element->second;
+    const auto drop = [element](std::unordered_map<int, Bucket>& index, int key) {
+        const auto found = index.find(key);
+        if (found == index.end()) return;
+        found->second.erase(element);
         if (found->second.empty()) index.erase(found);
     };
-    const IfileObjectEx& file = *element->second;
-    drop(m_byType, static_cast<int>(file.GetFileSpecificType()));
-    drop(m_byRevision, file.GetRevNum());
-    SyncNameIndex();
-    for (const std::string& key : NameKeys(element->first, m_nameIndexFolder)) drop(m_byName, key);
+    drop(m_byType, filed.type);
+    if (filed.revision != -1) drop(m_byRevision, filed.revision);
+    SyncFolder();
+    UnfileNames(element);
+    UnfileParents(element);
 }

@@ -33,15 +33,6 @@ bool& IfileSkipFileDoesNotExistMessage()
     return skip;
 }
 
-bool IfileGetFileList(ImodelProjectFileStructure& project, std::deque<IfileObjectEx>& files,
-                      const std::vector<Iconvert*>& converters)
-{
-    std::vector<std::string> lines;
-    if (!project.GetLIST(lines, "FileManager", false)) return false;
-    IfileReadFileList(lines, files, converters, true);
-    return true;
-}
-
 Entry IfileGetCXFFileFromModuleFile(ImodelModule* module)
 {
     const Entry file = module ? module->GetModuleFile() : Entry();
@@ -59,7 +50,7 @@ bool ifileManagerImpl::AddFilesToModel(ImodelProjectFileStructure& project, cons
     // The files registered before, by key.
     std::unordered_set<std::string> before;
     const std::string& folder = ifileProjectFolder().GetString();
-    for (const auto& [key, entry] : m_files.Elements()) before.insert(ifileNameKey(key, folder));
+    for (const auto& [key, entry] : m_files.Elements()) before.insert(ImodelFileNameKey(key.GetString(), folder));
 
     // Every schematic page first: a page's units may span the pages.
     for (const IfileObjectEx& file : files)
@@ -71,7 +62,7 @@ bool ifileManagerImpl::AddFilesToModel(ImodelProjectFileStructure& project, cons
     std::unordered_map<std::string, std::vector<std::size_t>> childrenOf;
     for (std::size_t i = 0; i < files.size(); ++i)
         for (const IfileObjectEx::ParentFile& parent : files[i].GetParentFileList())
-            childrenOf[ifileNameKey(parent.first.GetInternalFileName(), folder)].push_back(i);
+            childrenOf[ImodelFileNameKey(parent.first.GetInternalFileName(), folder)].push_back(i);
 
     const IfileAddFileToModelFunction addFile = IfileAddFileToModelHook();
     for (std::size_t i = 0; i < files.size(); ++i) {
@@ -80,7 +71,7 @@ bool ifileManagerImpl::AddFilesToModel(ImodelProjectFileStructure& project, cons
         if (const Entry known = GetFile(file))
             file.SetErrorFile(known->GetErrorFileType(), known->GetModuleAlreadyDefined());
         const Entry entry = AddOrUpdateFile(file, true);
-        const std::string key = ifileNameKey(file.GetInternalFileName(), folder);
+        const std::string key = ImodelFileNameKey(file.GetInternalFileName(), folder);
         file.UpdateParentFilePtr(file, entry);
         if (const auto children = childrenOf.find(key); children != childrenOf.end())
             for (std::size_t child : children->second)

@@ -4,6 +4,7 @@
 #include "src/ifile/ifileManagerImpl.h"
 
 #include "ievent/IeventClasses.h"
+#include "ifile/IfileFunctions.h"
 #include "ifile/IfileManagerFilterParent.h"
 #include "ifile/IfileManagerFunctions.h"
 #include "ifile/IfileProjectOpening.h"
@@ -27,6 +28,13 @@ using FileListMap = ifileManagerImpl::FileListMap;
 
 void SendEvent(const boost::shared_ptr<Ievent>& event) { Imodel::GetInstance().SendEvent(event, true); }
 
+IfileManager::Entry CannotAccess(const IfileObject& file)
+{
+    if (!IfileSkipFileDoesNotExistMessage())
+        SysDebugPrintf("Error: Cannot access file %s\n", file.GetInternalFileName().c_str());
+    return IfileManager::Entry();
+}
+
 void MarkProjectNeedsSave()
 {
     if (ImodelDesignManager* design = Imodel::GetInstance().GetDesignManager()) design->SetNeedSave(true);
@@ -41,14 +49,6 @@ bool Refers(const IfileErrorFile& member, const Entry& file)
 bool BelongsToErrorGroup(ImodelErrorFileType kind, const std::string& text)
 {
     return kind == ImodelModuleAlreadyDefined || (kind == ImodelNoError && !text.empty());
-}
-
-bool HasParentWithKey(const IfileObjectEx& file, const std::string& key, const std::string& folder)
-{
-    const IfileObjectEx::ParentFiles& parents = file.GetParentFileList();
-    return std::any_of(parents.begin(), parents.end(), [&](const IfileObjectEx::ParentFile& parent) {
-        return ifileNameKey(parent.first.GetInternalFileName(), folder) == key;
-    });
 }
 
 }  // namespace
@@ -66,7 +66,7 @@ void ifileManagerImpl::NotifyFiles(bool asNew, const FileListMap& list, const If
     // A listener may change the map while it is told: the walk is over a copy.
     std::vector<Entry> files;
     files.reserve(list.Size());
-    for (const auto& [key, file] : list.Elements()) files.push_back(file);
+    for (const auto& [key, element] : list.Elements()) files.push_back(element.entry);
     const auto passes = [filter](const Entry& file) { return !filter || (*filter)(file); };
 
     TellListeners([&](IfileListener& listener) {
@@ -98,19 +98,32 @@ void ifileManagerImpl::UpdateFilesAndNotify(int)
 
 IfileManager::Entry ifileManagerImpl::AddOrUpdateFile(const IfileObjectEx& file, bool trackErrors)
 {
-    if (file.IsLocalFile() && !ImodelDoesFileExist(file.GetFullFileName())) {
-        if (!IfileSkipFileDoesNotExistMessage())
-            SysDebugPrintf("Error: Cannot access file %s\n", file.GetInternalFileName().c_str());
+    // The project file could not hold the name (file values refuse such
+    // names; this is the last door).
+    if (file.GetInternalFileName().empty() || !IfileCheckStorableName(file.GetInternalFileName(), "file")) {
+        SysDebugPrintf("Error: Cannot add file '%s' to the project\n", file.GetInternalFileName().c_str());
         return Entry();
     }
     const std::string text = file.GetModuleAlreadyDefined();
     const ImodelErrorFileType kind = file.GetErrorFileType();
-    Entry result = GetFile(file);
-    const bool isNew = !result;
+    const auto registered = m_files.Find(file.GetInternalFileName());
+    const bool isNew = registered == m_files.Elements().end();
+    Entry result;
     if (isNew) {
+        // One reading of the disk both stamps a new file and tells whether
+        // a file of the project exists.
         result = boost::make_shared<IfileObjectEx>(file);
         bool changed = false;
         result->StoreStatInfo(changed, false, false);
+        const bool exists = result->IsFoundOnDisk() && SysIsRegularFile(*result->GetStatInfo());
+        if (result->IsLocalFile() && !exists && !ImodelImportsMissingFiles()) return CannotAccess(file);
+    } else if (file.IsLocalFile() && !ImodelDoesFileExist(file.GetFullFileName())) {
+        return CannotAccess(file);
+    } else {
+        result = registered->second.entry;
+    }
+    ++m_lookupCount;  // as GetFile would
+    if (isNew) {
         if (!result->IsLocalFile() && !result->IsBrokenLink() && Imodel::GetIsReadingProject() && file.GetStatInfo() &&
             result->IsNewerThan(file.GetStatInfo()))
             ImodelDisplayLINK_FILE_WAS_MODIFIED_MSG(result->GetFileTitleAndExt().c_str());
@@ -123,7 +136,7 @@ IfileManager::Entry ifileManagerImpl::AddOrUpdateFile(const IfileObjectEx& file,
         result->AddParentFilesFrom(file);
         result->SetIDEReadOnly(file.IsIDEReadOnly());
     }
-    IndexParents(*result);
+    m_files.FileParents(m_files.Find(result->GetInternalFileName()));
     if (trackErrors) TrackError(result, kind, text);
     TellListeners([&result, isNew](IfileListener& listener) { listener.UpdateFile(result, isNew); });
     SendEvent(boost::make_shared<IeventFileAddedOrModified>(result, isNew));
@@ -135,7 +148,7 @@ IfileManager::Entry ifileManagerImpl::AddOrUpdateFile(const IfileObjectEx& file,
 FileListMap::const_iterator ifileManagerImpl::EraseFile(FileListMap::const_iterator element, bool notify)
 {
     if (element == m_files.Elements().end()) return element;
-    const Entry file = element->second;
+    const Entry file = element->second.entry;
     const ImodelFileName key = element->first;
     file->SetErrorFile(ImodelNoError, "");
     LeaveErrorGroups(file);
@@ -143,9 +156,15 @@ FileListMap::const_iterator ifileManagerImpl::EraseFile(FileListMap::const_itera
     const bool wasRemoving = m_removing;
     m_removing = true;
     ActionRemoveParent removeParent(*file);
-    const std::vector<FileListMap::const_iterator> children = PossibleChildrenOf(*file);
-    for (FileListMap::const_iterator child : children) removeParent(child->second);
-    ForgetFormerChildren(*file, children);
+    std::vector<FileListMap::const_iterator> children;
+    m_files.AnyChildOf(*file, [&children](FileListMap::const_iterator child) {
+        children.push_back(child);
+        return false;
+    });
+    for (FileListMap::const_iterator child : children) {
+        removeParent(child->second.entry);
+        m_files.FileParents(child);
+    }
     file->SetAbsent();
     m_removing = wasRemoving;
 
@@ -156,7 +175,7 @@ FileListMap::const_iterator ifileManagerImpl::EraseFile(FileListMap::const_itera
     }
     // Those told may have changed the map: the element is looked up again.
     const auto current = m_files.Find(key);
-    if (current != m_files.Elements().end() && current->second == file) return m_files.Erase(current);
+    if (current != m_files.Elements().end() && current->second.entry == file) return m_files.Erase(current);
     return m_files.Elements().upper_bound(key);
 }
 
@@ -185,7 +204,7 @@ std::vector<ImodelFileName> KeysInScope(const Range& elements, int revisionScope
 {
     std::vector<ImodelFileName> keys;
     for (FileListMap::const_iterator element : elements) {
-        const IfileObjectEx& file = *element->second;
+        const IfileObjectEx& file = *element->second.entry;
         if (revisionScope != 1 || !file.IsRevSpecific() || file.IsInCurRev()) keys.push_back(element->first);
     }
     return keys;
@@ -274,55 +293,4 @@ void ifileManagerImpl::TrackError(const Entry& file, ImodelErrorFileType kind, c
         m_errorGroups.emplace(text, files);
         MarkProjectNeedsSave();
     }
-}
-
-// --- the parent index ------------------------------------------------------------------------------------
-
-void ifileManagerImpl::IndexParents(const IfileObjectEx& child)
-{
-    SyncParentIndex();
-    for (const IfileObjectEx::ParentFile& parent : child.GetParentFileList()) {
-        const std::string key = ifileNameKey(parent.first.GetInternalFileName(), m_parentIndexFolder);
-        m_childrenByParentKey[key].insert(child.GetInternalFileName());
-    }
-}
-
-void ifileManagerImpl::SyncParentIndex()
-{
-    const ImodelFileName& folder = ifileProjectFolder();
-    if (folder.GetString() == m_parentIndexFolder) return;
-    m_parentIndexFolder = folder.GetString();
-    m_childrenByParentKey.clear();
-    for (const auto& [key, file] : m_files.Elements()) IndexParents(*file);
-}
-
-std::vector<FileListMap::const_iterator> ifileManagerImpl::PossibleChildrenOf(const IfileObject& parent)
-{
-    SyncParentIndex();
-    std::vector<FileListMap::const_iterator> children;
-    const auto bucket = m_childrenByParentKey.find(ifileNameKey(parent.GetInternalFileName(), m_parentIndexFolder));
-    if (bucket == m_childrenByParentKey.end()) return children;
-    // Names are in text order, the order of the map's keys.
-    std::set<ImodelFileName>& names = bucket->second;
-    for (auto name = names.begin(); name != names.end();) {
-        const auto element = m_files.Find(*name);
-        if (element == m_files.Elements().end()) {
-            name = names.erase(name);
-        } else {
-            children.push_back(element);
-            ++name;
-        }
-    }
-    return children;
-}
-
-void ifileManagerImpl::ForgetFormerChildren(const IfileObject& parent,
-                                            const std::vector<FileListMap::const_iterator>& children)
-{
-    const std::string key = ifileNameKey(parent.GetInternalFileName(), m_parentIndexFolder);
-    const auto bucket = m_childrenByParentKey.find(key);
-    if (bucket == m_childrenByParentKey.end()) return;
-    for (FileListMap::const_iterator child : children)
-        if (!HasParentWithKey(*child->second, key, m_parentIndexFolder)) bucket->second.erase(child->first);
-    if (bucket->second.empty()) m_childrenByParentKey.erase(bucket);
 }

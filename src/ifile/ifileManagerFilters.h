@@ -18,7 +18,7 @@ public:
     }
     virtual ~FilterListParent() = default;
 
-    bool operator()(const FileListMap::Map::value_type& element) const { return (*this)(element.second); }
+    bool operator()(const FileListMap::Map::value_type& element) const { return (*this)(element.second.entry); }
     virtual bool operator()(const Entry& file) const
     {
         if (m_revisionScope == 1 && file->IsRevSpecific() && !file->IsInCurRev()) return false;

@@ -7,6 +7,7 @@
 #include "ifile/IfileManagerFilterParent.h"
 #include "ifile/IfileManagerFunctions.h"
 #include "imodel/model/Imodel.h"
+#include "imodel/model/ImodelFeatures.h"
 #include "imodel/names/ImodelProjectFileStructure.h"
 #include "imodel/views/ImodelRevisionManager.h"
 #include "src/ifile/IfileFileListLines.h"
@@ -25,8 +26,8 @@ using FileListMap = ifileManagerImpl::FileListMap;
 
 using FilterListParent = ifileManagerImpl::FilterListParent;
 
-const Entry& EntryOf(const FileListMap::Map::value_type& element) { return element.second; }
-const Entry& EntryOf(FileListMap::const_iterator element) { return element->second; }
+const Entry& EntryOf(const FileListMap::Map::value_type& element) { return element.second.entry; }
+const Entry& EntryOf(FileListMap::const_iterator element) { return element->second.entry; }
 
 void Append(std::vector<Entry>& out, const Entry& file) { out.push_back(file); }
 void Append(std::deque<IfileObjectEx>& out, const Entry& file) { out.push_back(*file); }
@@ -82,9 +83,9 @@ void ifileManagerImpl::AnnounceFileChange(const IfileObject& file)
     if (m_removing) return;
     const auto element = m_files.Find(file.GetInternalFileName());
     if (element == m_files.Elements().end()) return;
-    const Entry entry = element->second;
+    const Entry entry = element->second.entry;
     // A change may have given the file new parents.
-    IndexParents(*entry);
+    m_files.FileParents(element);
     TellListeners([&entry](IfileListener& listener) { listener.UpdateFile(entry, false); });
     Imodel::GetInstance().SendEvent(boost::make_shared<IeventFileAddedOrModified>(entry, false), true);
 }
@@ -116,7 +117,7 @@ void ifileManagerImpl::AddFiles(const std::deque<IfileObject>& first, const std:
 bool ifileManagerImpl::RenameFileKey(const Entry& entry, const IfileObject& oldName)
 {
     if (!m_files.Rekey(entry, oldName)) return false;
-    IndexParents(*entry);
+    m_files.FileParents(m_files.Find(entry->GetInternalFileName()));
     return true;
 }
 
@@ -129,14 +130,14 @@ IfileManager::Entry ifileManagerImpl::GetFile(const IfileObject& file)
 {
     ++m_lookupCount;
     const auto element = m_files.Find(file.GetInternalFileName());
-    return element == m_files.Elements().end() ? Entry() : element->second;
+    return element == m_files.Elements().end() ? Entry() : element->second.entry;
 }
 
 bool ifileManagerImpl::IsRegistered(const Entry& file) const
 {
     if (!file) return false;
     const auto element = m_files.Find(file->GetInternalFileName());
-    return element != m_files.Elements().end() && element->second == file;
+    return element != m_files.Elements().end() && element->second.entry == file;
 }
 
 IfileManager::Entry ifileManagerImpl::GetFileFor(const IfileObject::IsSameFileName& matcher, int revisionScope)
@@ -148,7 +149,15 @@ IfileManager::Entry ifileManagerImpl::FirstNamed(const std::string& name, Imodel
                                                  int revisionScope)
 {
     const IfileObject::IsSameFileName matcher(name.c_str(), form);
-    return FirstPassing(m_files.Named(name), FilterSameFile(revisionScope, nullptr, &matcher));
+    const FilterSameFile inScope(revisionScope, nullptr, &matcher);
+    Entry found;
+    m_files.AnyNamed(name, [&](FileListMap::const_iterator element) {
+        const Entry& file = element->second.entry;
+        if (!inScope(file)) return false;
+        found = file;
+        return true;
+    });
+    return found;
 }
 
 bool ifileManagerImpl::HasFileNamed(const std::string& name, ImodelFMStringFileType form, int revisionScope)
@@ -296,15 +305,28 @@ bool ifileManagerImpl::GetNames(std::vector<ImodelFileName>& out, int list)
 bool ifileManagerImpl::WriteFileList(std::ostream* stream)
 {
     if (!stream) return false;
-    *stream << "LIST "
-            << "FileManager"
-            << "\n";
-    bool allWritten = true;
-    for (const auto& [key, file] : m_files.Elements())
-        if (!file->WriteFileManagerFile(stream)) allWritten = false;
-    *stream << "ENDLIST"
-            << "\n";
-    return allWritten && !stream->fail();
+    // The block is made in a text that goes to the stream whenever it holds
+    // some tens of kilobytes; a file that cannot be stored fails the stream,
+    // so that the save writes nothing.
+    constexpr std::size_t kChunk = 64 * 1024;
+    std::string text;
+    text.reserve(kChunk + 4096);
+    const auto flush = [&text, stream] {
+        stream->write(text.data(), static_cast<std::streamsize>(text.size()));
+        text.clear();
+    };
+    text.append("LIST ").append("FileManager").append("\n");
+    const bool withStamps = ImodelSaveFileTimeStampInProjectFile();
+    for (const auto& [key, element] : m_files.Elements()) {
+        if (!element.entry->AppendFileManagerFile(text, withStamps)) {
+            stream->setstate(std::ios::failbit);
+            return false;
+        }
+        if (text.size() >= kChunk) flush();
+    }
+    text.append("ENDLIST").append("\n");
+    flush();
+    return !stream->fail();
 }
 
 bool ifileManagerImpl::RegisterPresentFiles(int revision, ImodelProjectFileStructure& project,
@@ -326,7 +348,7 @@ bool ifileManagerImpl::RegisterPresentFiles(int revision, ImodelProjectFileStruc
 bool ifileManagerImpl::ReadFileList(ImodelProjectFileStructure& project, int& count)
 {
     count = 0;
-    const std::unique_ptr<ImodelFileObject_LIST> block = project.GetLIST("FileManager", false);
+    const ImodelFileObject_LIST* block = project.PeekLIST("FileManager");
     if (!block) return false;
     const std::vector<std::string>& lines = block->GetLines();
     count = static_cast<int>(std::count_if(

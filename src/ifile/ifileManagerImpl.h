@@ -3,20 +3,29 @@
 // specific type, by place-and-route view, by every form of a file's name
 // (for lookups by name) and, for removals, by the names of parent files.
 // Each index lists map elements in key order, so answers come out in the
-// order a walk over the map would give. The name indexes depend on the
-// project folder (it stands for "<project>") and are rebuilt when it changes.
+// order a walk over the map would give.
+//
+// The name indexes hold 64-bit hashes of file-name keys (ImodelFileNameKey),
+// not the keys: every file they give is checked by the caller's matcher, so
+// two names of the same hash only cost a check. They depend on the project
+// folder (it stands for "<project>") and are rebuilt when it changes. Every
+// element remembers what it was filed under, so that it leaves the indexes
+// exactly as it came in, whatever became of its entry meanwhile.
 #pragma once
 
 #include "ifile/IfileListener.h"
 #include "ifile/IfileManager.h"
 #include "ifile/IfileObjectEx.h"
 
+#include <array>
 #include <cstdint>
 #include <functional>
 #include <map>
+#include <memory>
 #include <set>
 #include <string>
 #include <unordered_map>
+#include <variant>
 #include <vector>
 
 class ifileManagerImpl : public IfileManager {
@@ -25,7 +34,8 @@ public:
     // every insertion, re-keying and erasure.
     class FileListMap {
     public:
-        using Map = std::map<ImodelFileName, Entry>;
+        struct Element;
+        using Map = std::map<ImodelFileName, Element>;
         using const_iterator = Map::const_iterator;
         struct ByKey {
             bool operator()(const_iterator a, const_iterator b) const { return a->first < b->first; }
@@ -33,13 +43,56 @@ public:
         // Map elements in key order.
         using Bucket = std::set<const_iterator, ByKey>;
 
+        // Map elements by 64-bit hashes: an open-addressing table (linear
+        // probing in one array, no node per hash). Most hashes have one
+        // element; the elements of a hash that has several are kept in key
+        // order.
+        class HashIndex {
+        public:
+            void Add(std::uint64_t hash, const_iterator element);
+            void Remove(std::uint64_t hash, const_iterator element);
+            // Calls `visit` for the elements of the hash in key order until it
+            // answers true; true when it did.
+            bool Any(std::uint64_t hash, const std::function<bool(const_iterator)>& visit) const;
+            void Clear();
+
+        private:
+            using Elements = std::variant<std::monostate, const_iterator, std::unique_ptr<Bucket>>;
+            struct Cell {
+                std::uint64_t hash = 0;
+                Elements elements;  // std::monostate: a free cell
+            };
+            std::size_t Home(std::uint64_t hash) const;
+            // The cell of the hash, or the free cell where it would go.
+            std::size_t Probe(std::uint64_t hash) const;
+            void Grow();
+            void Free(std::size_t cell);
+
+            std::vector<Cell> m_cells;
+            std::size_t m_used = 0;
+            int m_shift = 64;
+        };
+
+        // What the map holds for one file: its entry, and what the indexes
+        // filed it under.
+        struct Element {
+            explicit Element(Entry file) : entry(std::move(file)) {}
+            Entry entry;
+            int type = 0;
+            int revision = -1;
+            std::uint8_t nameCount = 0;
+            std::array<std::uint64_t, 4> names{};  // hashes of its name forms
+            std::vector<std::uint64_t> parents;    // hashes of its parents' names (the manager's)
+        };
+
         FileListMap() = default;
         FileListMap(const FileListMap&) = delete;
         FileListMap& operator=(const FileListMap&) = delete;
         virtual ~FileListMap() = default;
 
         // Files the entry under its full name; false, with nothing changed,
-        // for an empty entry or a name already present.
+        // for an empty entry or a name already present. Entries that come
+        // in key order (a project file being read) cost no search.
         bool Insert(const Entry& entry);
         // Takes the element stored under `oldName` and files the entry under
         // its own full name. False, with nothing changed, for an empty
@@ -50,29 +103,44 @@ public:
         const_iterator Erase(const_iterator element);
 
         const Map& Elements() const { return m_map; }
-        const_iterator Find(const ImodelFileName& key) const { return m_map.find(key); }
+        const_iterator Find(const ImodelFileName& key) const;
         std::size_t Size() const { return m_map.size(); }
         bool Empty() const { return m_map.empty(); }
 
         const Bucket& OfSpecificType(int type) const;
-        const Bucket& OfRevision(int revision) const;
+        // The elements of a place-and-route view, in key order; for -1 the
+        // elements of no view.
+        std::vector<const_iterator> OfRevision(int revision) const;
         // The elements of every specific type of the group, in key order.
         std::vector<const_iterator> OfGlobalType(int globalType) const;
-        // The elements that have `name` in one of their name forms (file-name
-        // equality), in key order.
-        const Bucket& Named(const std::string& name);
+        // Calls `visit` for the elements that may have `name` in one of their
+        // name forms, in key order, until it answers true; true when it did.
+        bool AnyNamed(const std::string& name, const std::function<bool(const_iterator)>& visit);
+
+        // The parent index: the elements that listed a parent of that name
+        // when they were last filed, in key order.
+        bool AnyChildOf(const IfileObject& parent, const std::function<bool(const_iterator)>& visit);
+        // Files the element under the names of its entry's present parents.
+        void FileParents(const_iterator element);
 
     private:
-        // Rebuilds the name index when the project folder changed.
-        void SyncNameIndex();
+        Element& Mutable(const_iterator element) { return const_cast<Element&>(element->second); }
+        // Rebuilds the name and parent indexes when the project folder changed.
+        void SyncFolder();
+        std::uint64_t Hash(const std::string& name) const;
         void AddToIndexes(const_iterator element);
         void RemoveFromIndexes(const_iterator element);
+        void FileNames(const_iterator element);
+        void UnfileNames(const_iterator element);
+        void UnfileParents(const_iterator element);
 
         Map m_map;
         std::unordered_map<int, Bucket> m_byType;
+        // Only elements of a view: most files are of none.
         std::unordered_map<int, Bucket> m_byRevision;
-        std::unordered_map<std::string, Bucket> m_byName;
-        std::string m_nameIndexFolder;
+        HashIndex m_byName;
+        HashIndex m_byParent;
+        std::string m_indexFolder;
     };
 
     // Strips one parent from the entries it is applied to and keeps those
@@ -177,32 +245,10 @@ private:
     // Drops the members that are gone or no longer registered.
     void PruneErrorGroup(ErrorFiles& group) const;
 
-    // Remembers the entry as a child of each of its parents.
-    void IndexParents(const IfileObjectEx& child);
-    // Rebuilds the parent index when the project folder changed.
-    void SyncParentIndex();
-    // The registered files that may list `parent` as a parent, in key
-    // order. Known children that are gone are forgotten on the way.
-    std::vector<FileListMap::const_iterator> PossibleChildrenOf(const IfileObject& parent);
-    // Forgets the children of the parent's name key that no longer list a
-    // parent of that key.
-    void ForgetFormerChildren(const IfileObject& parent, const std::vector<FileListMap::const_iterator>& children);
-
     std::uint32_t m_lookupCount = 0;
     std::vector<IfileListener*> m_listeners;
     FileListMap m_files;
     ErrorGroups m_errorGroups;
     std::vector<ImodelFileName> m_names;
     bool m_removing = false;
-    // Name key of a parent (see ifileNameKey) -> full names of the files
-    // that listed such a parent when they were indexed. Names that no longer
-    // qualify are dropped when the parent's removal visits them.
-    std::unordered_map<std::string, std::set<ImodelFileName>> m_childrenByParentKey;
-    std::string m_parentIndexFolder;
 };
-
-// The key that two names share exactly when the file-name equality finds
-// them equal while `folder` is the project folder: a leading "<project>"
-// replaced by the folder, separators of both kinds alike, letter case
-// ignored.
-std::string ifileNameKey(const std::string& name, const std::string& folder);

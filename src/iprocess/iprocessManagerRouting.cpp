@@ -107,13 +107,17 @@ void ForEachModule(const Visit& visit)
     }
 }
 
-// The key two file values share when they are equal.
-std::string FileKey(const IfileObject& file) { return file.GetMapKey().GetString(); }
+// The key two file values share when they are equal, as the design's file
+// index keys a unit's file: the stored name, "<project>" left as it stands.
+std::string FileKey(const IfileObject& file)
+{
+    return ImodelFileNameKey(file.GetInternalFileName().GetString(), std::string());
+}
 
 std::string TitleKey(const IfileObject& file)
 {
     std::string title = file.GetFileTitleNoExt();
-    std::transform(title.begin(), title.end(), title.begin(), [](unsigned char c) { return std::toupper(c); });
+    ImodelMakeUpper(title);
     return title;
 }
 

@@ -39,13 +39,8 @@ KemletIde_pldFileManagerIf ManagerFor(const ImodelFileName& fullAdb)
     return KemletIde_pldFileManagerIf(fullAdb.GetString(), KemletWriterProjectManager, nullptr);
 }
 
-// The key under which UtlIsSameFileName finds two names equal.
-std::string SameFileKey(std::string name)
-{
-    UtlSetValidSeparator(name);
-    ImodelMakeLower(name);
-    return name;
-}
+// The key under which two names in a list are the same file.
+std::string SameFileKey(const std::string& name) { return ImodelFileNameKey(name, std::string()); }
 
 bool Contains(const std::deque<IfileObject>& list, const IfileObject& file)
 {

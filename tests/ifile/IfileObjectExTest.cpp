@@ -155,10 +155,11 @@ TEST(IfileObjectEx, StampsAreSixtyFourBits)
     EXPECT_FALSE(big.IsNewerThan(nullptr));
 }
 
-TEST(IfileObjectEx, CopiesAreDeepAndComparable)
+TEST(IfileObjectEx, CopiesAreIndependentAndComparable)
 {
     IfileObjectEx file(Stored("/prj/tb.vhd", zorpaFT_TB_HDL), false);
     file.StoreStatInfo(10, 20);
+    file.SetStimulusOptions(IfileObjectEx::StimulusOptions("top", "100 ns"));
     CountingRecord record(nullptr);
     file.SetPredecessorObject(&record);
     {
@@ -166,9 +167,16 @@ TEST(IfileObjectEx, CopiesAreDeepAndComparable)
         EXPECT_EQ(CountingRecord::alive, 3);
         EXPECT_EQ(copy.GetPredecessorObject()->GetOwner(), &copy);
         EXPECT_NE(copy.GetStatInfo(), file.GetStatInfo());
+        EXPECT_EQ(*copy.GetStimulusOptions(), *file.GetStimulusOptions());  // shared, never changed in place
+        EXPECT_TRUE(copy.IsIdentical(file, true));
+
         copy.StoreStatInfo(11, 20);
         EXPECT_TRUE(copy.IsIdentical(file, false));
         EXPECT_FALSE(copy.IsIdentical(file, true));
+        copy.SetStimulusOptions(IfileObjectEx::StimulusOptions("top", "200 ns"));
+        EXPECT_FALSE(copy.IsIdentical(file, false));
+        EXPECT_EQ(file.GetStimulusOptions()->GetSimulationTime(), "100 ns");
+        EXPECT_EQ(file.GetStatInfo()->size, 10);
         copy = file;
         IfileObjectEx other = file;
         copy.AddParentFile(Stored("/prj/b.cxf", zorpaFT_OMBRIX_CXF));

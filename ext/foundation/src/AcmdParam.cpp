@@ -1,10 +1,10 @@
 #include <foundation/AcmdBase.h>
 #include <foundation/AcmdManager.h>
 #include <foundation/AcmdParam.h>
+#include <foundation/UtlAscii.h>
 
 #include <tcl.h>
 
-#include <locale>
 #include <mutex>
 
 namespace {
@@ -85,8 +85,7 @@ std::string AcmdJoinAlternatives(const std::vector<std::string>& words)
 
 std::string AcmdToLower(std::string text)
 {
-    const auto& facet = std::use_facet<std::ctype<char>>(std::locale());
-    facet.tolower(text.data(), text.data() + text.size());
+    UtlMakeLower(text);
     return text;
 }
 

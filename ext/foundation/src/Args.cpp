@@ -1,7 +1,7 @@
 // Splitting a command line into words.
 #include "foundation/Sys.h"
 
-#include "SysAscii.h"
+#include "foundation/UtlAscii.h"
 
 int ArgsParse(const std::string& line, std::vector<std::string>& words, bool* unterminated)
 {
@@ -20,7 +20,7 @@ int ArgsParse(const std::string& line, std::vector<std::string>& words, bool* un
             } else {
                 word += c;
             }
-        } else if (SysIsBlank(c)) {
+        } else if (UtlIsBlank(c)) {
             if (inWord) words.push_back(std::move(word));
             word.clear();
             inWord = false;

@@ -2,6 +2,7 @@
 #include "foundation/Def.h"
 
 #include "foundation/Sys.h"
+#include "foundation/UtlAscii.h"
 
 #include "DefFile.h"
 #include "DefText.h"
@@ -65,7 +66,7 @@ bool ScopeMatches(const Database& db, const DefScope& scope)
 {
     for (const DefCondition& condition : scope) {
         const std::string* value = ConditionValue(db, condition.name);
-        if (!value || !DefTextSameNoCase(*value, condition.value)) return false;
+        if (!value || !UtlIsSameNoCase(*value, condition.value)) return false;
     }
     return true;
 }
@@ -131,7 +132,7 @@ std::optional<int> ParseBool(const std::string& text)
         int value;
     } kWords[] = {{"TRUE", 1}, {"T", 1}, {"YES", 1}, {"ON", 1}, {"FALSE", 0}, {"F", 0}, {"NO", 0}, {"OFF", 0}};
     for (const auto& word : kWords) {
-        if (DefTextSameNoCase(text, word.word)) return word.value;
+        if (UtlIsSameNoCase(text, word.word)) return word.value;
     }
     return ParseInt(text);
 }
@@ -398,7 +399,7 @@ int DefFlush(std::string* error)
         text = UserSettingsText(db.user);
     }
     std::string problem;
-    if (DefFileWriteAtomically(path, text, problem)) return 0;
+    if (DefFileMakeFolderFor(path, problem) && SysWriteFileAtomically(path, text, &problem)) return 0;
     Deliver("Error: the options were not saved. " + problem, error);
     return 1;
 }

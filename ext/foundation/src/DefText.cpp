@@ -2,6 +2,7 @@
 #include "DefText.h"
 
 #include "foundation/Sys.h"
+#include "foundation/UtlAscii.h"
 
 #include <algorithm>
 #include <utility>
@@ -15,19 +16,9 @@ constexpr const char* kDefaultsOnly =
 
 bool IsBlank(char c) { return kBlanks.find(c) != std::string_view::npos; }
 
-char Lower(char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c; }
+std::string_view TrimLeft(std::string_view text) { return UtlTrimLeft(text, kBlanks); }
 
-std::string_view TrimLeft(std::string_view text)
-{
-    const std::size_t first = text.find_first_not_of(kBlanks);
-    return first == std::string_view::npos ? std::string_view() : text.substr(first);
-}
-
-std::string_view Trim(std::string_view text)
-{
-    text = TrimLeft(text);
-    return text.substr(0, text.find_last_not_of(kBlanks) + 1);
-}
+std::string_view Trim(std::string_view text) { return UtlTrim(text, kBlanks); }
 
 bool IsQuoted(std::string_view text) { return text.size() >= 2 && text.front() == '"' && text.back() == '"'; }
 
@@ -41,7 +32,7 @@ std::string Quoted(std::string_view text) { return "\"" + std::string(text) + "\
 bool SameScope(const DefScope& a, const DefScope& b)
 {
     return std::equal(a.begin(), a.end(), b.begin(), b.end(), [](const DefCondition& x, const DefCondition& y) {
-        return x.name == y.name && DefTextSameNoCase(x.value, y.value);
+        return x.name == y.name && UtlIsSameNoCase(x.value, y.value);
     });
 }
 
@@ -289,9 +280,4 @@ std::string DefTextJoinWords(const DefWords& words)
         text += QuoteWord(word);
     }
     return text;
-}
-
-bool DefTextSameNoCase(std::string_view a, std::string_view b)
-{
-    return std::equal(a.begin(), a.end(), b.begin(), b.end(), [](char x, char y) { return Lower(x) == Lower(y); });
 }

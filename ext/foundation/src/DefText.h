@@ -53,5 +53,3 @@ const char* DefTextValueProblem(std::string_view value);
 std::string DefTextQuoteValue(const std::string& value);
 // Words joined by one blank, each quoted when splitting needs it.
 std::string DefTextJoinWords(const DefWords& words);
-// Case-insensitive (ASCII) equality of condition values.
-bool DefTextSameNoCase(std::string_view a, std::string_view b);

@@ -8,10 +8,12 @@
 #include <cerrno>
 #include <climits>
 #include <cstdlib>
+#include <cstring>
 #include <dirent.h>
 #include <fcntl.h>
 #include <filesystem>
 #include <optional>
+#include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -79,27 +81,36 @@ void SyncFolder(const std::string& folder)
     ::close(fd);
 }
 
+// The error text of a failed step: what failed, the path, why.
+std::string Reason(const char* what, const std::string& path, int code)
+{
+    return std::string(what) + " " + path + ": " + std::strerror(code);
+}
+
 // A temporary file beside `target` that replaces it on Commit and is removed
 // when it goes away uncommitted.
+//
+// Each target has a temporary of its own name (".<title>.tmp"), which a
+// writer holds under an exclusive lock while it writes: a writer killed
+// half-way leaves its temporary behind, unlocked, and the next write of the
+// same target takes it over and renames it into place, so that stale
+// temporaries never pile up. A writer that finds the name locked by a live
+// writer uses a name of its own (with its process id and a count).
 class AtomicFile {
 public:
     explicit AtomicFile(const std::string& target) : m_target(WriteTarget(target))
     {
-        static std::atomic<unsigned> counter{0};
-        const std::string base = m_target.substr(m_target.rfind('/') + 1).substr(0, 64);
-        for (int attempt = 0; attempt < 100 && m_fd < 0; ++attempt) {
-            m_temp = FolderOf(m_target) + "/." + base + "." + std::to_string(::getpid()) + "." +
-                     std::to_string(counter++) + ".tmp";
-            // 0666: a new file gets the permissions the umask allows.
-            m_fd = ::open(m_temp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
-            if (m_fd < 0 && errno != EEXIST) break;
-        }
+        const std::string title = m_target.substr(m_target.rfind('/') + 1).substr(0, 64);
+        const std::string stem = FolderOf(m_target) + "/." + title;
+        m_fd = OpenOwnTemporary(stem + ".tmp");
+        if (m_fd < 0) m_fd = OpenUniqueTemporary(stem);
         m_created = m_fd >= 0;
     }
     ~AtomicFile()
     {
-        if (m_fd >= 0) ::close(m_fd);
+        // Removed before the lock goes with the descriptor.
         if (m_created && !m_committed) ::unlink(m_temp.c_str());
+        if (m_fd >= 0) ::close(m_fd);
     }
     AtomicFile(const AtomicFile&) = delete;
     AtomicFile& operator=(const AtomicFile&) = delete;
@@ -107,24 +118,81 @@ public:
     bool IsOpen() const { return m_fd >= 0; }
     int Descriptor() const { return m_fd; }
     const std::string& Target() const { return m_target; }
+    const std::string& Error() const { return m_error; }
+    void Fail(const char* what, int code) { m_error = Reason(what, m_target, code); }
 
     // Gives the file `mode` (permission bits) when one is given, syncs it and
     // renames it over the target.
     bool Commit(std::optional<mode_t> mode)
     {
         if (m_fd < 0) return false;
-        const bool synced = (!mode || ::fchmod(m_fd, *mode) == 0) && ::fsync(m_fd) == 0;
-        const bool closed = ::close(m_fd) == 0;
-        m_fd = -1;
-        if (!synced || !closed || ::rename(m_temp.c_str(), m_target.c_str()) != 0) return false;
+        if ((mode && ::fchmod(m_fd, *mode) != 0) || ::fsync(m_fd) != 0) {
+            Fail("Cannot write", errno);
+            return false;
+        }
+        // Renamed while the lock is held: no other writer takes over a file
+        // that is about to become the target. The data is synced already.
+        if (::rename(m_temp.c_str(), m_target.c_str()) != 0) {
+            Fail("Cannot replace", errno);
+            return false;
+        }
         m_committed = true;
+        ::close(m_fd);
+        m_fd = -1;
         SyncFolder(FolderOf(m_target));
         return true;
     }
 
 private:
+    // The target's own temporary, new and locked; a stale one (unlocked: its
+    // writer is gone) is removed first. -1 when a live writer holds it, or
+    // it cannot be made.
+    int OpenOwnTemporary(const std::string& name)
+    {
+        for (int attempt = 0; attempt < 8; ++attempt) {
+            // 0666: a new file gets the permissions the umask allows.
+            int fd = ::open(name.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+            const bool made = fd >= 0;
+            if (!made && errno == EEXIST) fd = ::open(name.c_str(), O_WRONLY | O_CLOEXEC | O_NOFOLLOW);
+            if (fd < 0) return -1;
+            if (::flock(fd, LOCK_EX | LOCK_NB) != 0) {
+                ::close(fd);
+                return -1;
+            }
+            // The name may have been renamed into place, or removed, by the
+            // writer that held it before: then it is no longer this file.
+            struct stat byDescriptor;
+            struct stat byName;
+            const bool same = ::fstat(fd, &byDescriptor) == 0 && ::lstat(name.c_str(), &byName) == 0 &&
+                              byDescriptor.st_dev == byName.st_dev && byDescriptor.st_ino == byName.st_ino &&
+                              S_ISREG(byDescriptor.st_mode);
+            if (same && made) {
+                m_temp = name;
+                return fd;
+            }
+            if (same) ::unlink(name.c_str());  // left by a writer that was killed
+            ::close(fd);
+        }
+        return -1;
+    }
+
+    int OpenUniqueTemporary(const std::string& stem)
+    {
+        static std::atomic<unsigned> counter{0};
+        for (int attempt = 0; attempt < 100; ++attempt) {
+            m_temp = stem + "." + std::to_string(::getpid()) + "." + std::to_string(counter++) + ".tmp";
+            // 0666: a new file gets the permissions the umask allows.
+            const int fd = ::open(m_temp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+            if (fd >= 0) return fd;
+            if (errno != EEXIST) break;
+        }
+        m_error = Reason("Cannot create a temporary file in", FolderOf(m_target), errno);
+        return -1;
+    }
+
     std::string m_target;
     std::string m_temp;
+    std::string m_error;
     int m_fd = -1;
     bool m_created = false;
     bool m_committed = false;
@@ -300,15 +368,26 @@ bool SysListFolder(const std::string& path, std::vector<std::string>& names)
     return true;
 }
 
-bool SysWriteFileAtomically(const std::string& path, const std::string& content)
+bool SysWriteFileAtomically(const std::string& path, const std::string& content, std::string* error)
 {
-    if (path.empty()) return false;
+    if (path.empty()) {
+        if (error) *error = "Cannot write a file without a name";
+        return false;
+    }
     AtomicFile file(NativePath(path));
-    if (!file.IsOpen() || !WriteAll(file.Descriptor(), content.data(), content.size())) return false;
-    // An existing file keeps its permissions.
-    struct stat st;
-    const bool existed = ::stat(file.Target().c_str(), &st) == 0;
-    return file.Commit(existed ? std::optional<mode_t>(st.st_mode & 07777) : std::nullopt);
+    bool written = file.IsOpen();
+    if (written && !WriteAll(file.Descriptor(), content.data(), content.size())) {
+        file.Fail("Cannot write", errno);
+        written = false;
+    }
+    if (written) {
+        // An existing file keeps its permissions.
+        struct stat st;
+        const bool existed = ::stat(file.Target().c_str(), &st) == 0;
+        written = file.Commit(existed ? std::optional<mode_t>(st.st_mode & 07777) : std::nullopt);
+    }
+    if (!written && error) *error = file.Error();
+    return written;
 }
 
 int SysSyncFile(const std::string& path)

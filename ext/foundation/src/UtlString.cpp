@@ -1,7 +1,7 @@
 // String helpers and whole-text number conversions.
 #include "foundation/Sys.h"
 
-#include "SysAscii.h"
+#include "foundation/UtlAscii.h"
 
 #include <charconv>
 #include <climits>
@@ -15,8 +15,8 @@ bool ParseLongLong(const std::string& text, long long& value)
 {
     std::size_t begin = 0;
     std::size_t end = text.size();
-    while (begin < end && SysIsBlank(text[begin])) ++begin;
-    while (end > begin && SysIsBlank(text[end - 1])) --end;
+    while (begin < end && UtlIsBlank(text[begin])) ++begin;
+    while (end > begin && UtlIsBlank(text[end - 1])) --end;
     // from_chars takes "-" itself but not "+"; after "+" a digit must follow.
     const bool plus = begin < end && text[begin] == '+';
     if (plus) ++begin;
@@ -47,16 +47,31 @@ std::string UtlGetRightString(const std::string& text, std::size_t pos)
     return pos >= text.size() ? std::string() : text.substr(pos);
 }
 
+std::string_view UtlTrimLeft(std::string_view text, std::string_view chars)
+{
+    const std::size_t begin = text.find_first_not_of(chars);
+    return begin == std::string_view::npos ? std::string_view() : text.substr(begin);
+}
+
+std::string_view UtlTrimRight(std::string_view text, std::string_view chars)
+{
+    const std::size_t last = text.find_last_not_of(chars);
+    return last == std::string_view::npos ? std::string_view() : text.substr(0, last + 1);
+}
+
+std::string_view UtlTrim(std::string_view text, std::string_view chars)
+{
+    return UtlTrimRight(UtlTrimLeft(text, chars), chars);
+}
+
 std::string UtlTrimLeftString(const std::string& text, const char* chars)
 {
-    const std::size_t begin = text.find_first_not_of(chars ? chars : "");
-    return begin == std::string::npos ? std::string() : text.substr(begin);
+    return std::string(UtlTrimLeft(text, chars ? chars : ""));
 }
 
 std::string UtlTrimRightString(const std::string& text, const char* chars)
 {
-    const std::size_t last = text.find_last_not_of(chars ? chars : "");
-    return last == std::string::npos ? std::string() : text.substr(0, last + 1);
+    return std::string(UtlTrimRight(text, chars ? chars : ""));
 }
 
 int UtlReplaceAll(std::string& text, const std::string& from, const std::string& to)
@@ -74,6 +89,15 @@ int UtlReplaceAll(std::string& text, const std::string& from, const std::string&
     result.append(text, pos, std::string::npos);
     text = std::move(result);
     return count;
+}
+
+bool UtlIsOneLine(std::string_view text)
+{
+    // One pass, most characters told by one comparison (names are short:
+    // a search per character kind would cost more).
+    for (const char c : text)
+        if (static_cast<unsigned char>(c) <= '\r' && (c == '\n' || c == '\r')) return false;
+    return true;
 }
 
 bool UtlIsInteger(const std::string& text)

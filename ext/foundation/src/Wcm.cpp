@@ -1,7 +1,7 @@
 // Wildcard matching: "*" any run, "?" one character.
 #include "foundation/Sys.h"
 
-#include "SysAscii.h"
+#include "foundation/UtlAscii.h"
 
 namespace {
 
@@ -37,7 +37,7 @@ int Match(const char* pattern, const char* text, Equal equal)
 
 int WcmMatch(const char* pattern, const char* text)
 {
-    return Match(pattern, text, [](char a, char b) { return SysAsciiLower(a) == SysAsciiLower(b); });
+    return Match(pattern, text, [](char a, char b) { return UtlToLower(a) == UtlToLower(b); });
 }
 
 int WcmMatchCase(const char* pattern, const char* text)

@@ -1,9 +1,9 @@
 #include "kemlet/KemletContentIf.h"
 
 #include <foundation/Sys.h>
+#include <foundation/UtlAscii.h>
 
 #include <algorithm>
-#include <cctype>
 #include <memory>
 #include <unordered_map>
 
@@ -81,7 +81,7 @@ void KemletContentIf::SetOptionalFiles(const std::vector<KemletOptionalFile>& fi
     m_optionalFiles.clear();
     for (const KemletOptionalFile& file : files) {
         std::string key = file.name;
-        for (char& c : key) c = c == '\\' ? '/' : static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+        for (char& c : key) c = c == '\\' ? '/' : UtlToLower(c);
         const auto [found, added] = index.emplace(std::move(key), m_optionalFiles.size());
         if (added)
             m_optionalFiles.push_back(file);

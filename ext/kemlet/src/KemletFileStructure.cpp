@@ -17,17 +17,9 @@ const std::string_view kValue = "VALUE \"";
 
 bool StartsWith(std::string_view line, std::string_view prefix) { return line.substr(0, prefix.size()) == prefix; }
 
-std::string_view TrimRight(std::string_view text)
-{
-    const std::size_t end = text.find_last_not_of(" \t");
-    return end == std::string_view::npos ? std::string_view() : text.substr(0, end + 1);
-}
+std::string_view TrimRight(std::string_view text) { return UtlTrimRight(text, " \t"); }
 
-std::string_view TrimLeft(std::string_view text)
-{
-    const std::size_t start = text.find_first_not_of(" \t");
-    return start == std::string_view::npos ? std::string_view() : text.substr(start);
-}
+std::string_view TrimLeft(std::string_view text) { return UtlTrimLeft(text, " \t"); }
 
 ImodelFileObject_KEY ParseKey(std::string_view line)
 {
@@ -190,6 +182,13 @@ public:
     std::unique_ptr<ImodelFileObject_LIST> GetLIST(const char* name, bool take) override
     {
         return Lookup(m_contents.lists, name, take);
+    }
+
+    const ImodelFileObject_LIST* PeekLIST(const char* name) const override
+    {
+        if (!name) return nullptr;
+        const auto found = m_contents.lists.find(name);
+        return found == m_contents.lists.end() ? nullptr : &found->second.front();
     }
 
 private:

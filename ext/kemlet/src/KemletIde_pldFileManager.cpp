@@ -21,10 +21,7 @@ std::string DescriptionOf(const std::string& database)
 }
 
 // A name takes the rest of its line: it must be there and hold no line break.
-bool IsStorableName(const std::string& name)
-{
-    return !name.empty() && name.find_first_of("\r\n") == std::string::npos;
-}
+bool IsStorableName(const std::string& name) { return !name.empty() && UtlIsOneLine(name); }
 
 // An optional value: empty, or a name.
 bool IsStorableValue(const std::string& value) { return value.empty() || IsStorableName(value); }

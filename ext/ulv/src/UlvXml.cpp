@@ -1,6 +1,7 @@
 #include "ulv/UlvXml.h"
 
 #include <foundation/Sys.h>
+#include <foundation/UtlAscii.h>
 
 #include <xercesc/dom/DOM.hpp>
 #include <xercesc/framework/MemBufInputSource.hpp>
@@ -290,15 +291,7 @@ std::u16string UlvFromUtf8(const std::string& text)
     return out;
 }
 
-bool UlvIsStrEqualNoCase(const std::string& a, const std::string& b)
-{
-    const auto lower = [](char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; };
-    if (a.size() != b.size()) return false;
-    for (std::size_t i = 0; i < a.size(); ++i) {
-        if (lower(a[i]) != lower(b[i])) return false;
-    }
-    return true;
-}
+bool UlvIsStrEqualNoCase(const std::string& a, const std::string& b) { return UtlIsSameNoCase(a, b); }
 
 // --- elements ------------------------------------------------------------------
 

@@ -1,5 +1,7 @@
 #include "vy/ComponentID.h"
 
+#include <foundation/UtlAscii.h>
+
 #include <algorithm>
 
 namespace VyIfaces {
@@ -7,13 +9,7 @@ namespace VyIfaces {
 namespace {
 
 // ASCII only, whatever the locale: HDL names compare the same everywhere.
-char AsciiLower(char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; }
-
-bool IsSameNoCase(const std::string& a, const std::string& b)
-{
-    return std::equal(a.begin(), a.end(), b.begin(), b.end(),
-                      [](char x, char y) { return AsciiLower(x) == AsciiLower(y); });
-}
+bool IsSameNoCase(const std::string& a, const std::string& b) { return UtlIsSameNoCase(a, b); }
 
 }  // namespace
 

@@ -1,6 +1,7 @@
 #include "vy/VyLoaderFactory.h"
 
 #include <foundation/Sys.h>
+#include <foundation/UtlAscii.h>
 
 #include <boost/make_shared.hpp>
 
@@ -12,13 +13,7 @@ namespace Vymodel {
 
 namespace {
 
-char AsciiLower(char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; }
-
-bool LessNoCase(const std::string& a, const std::string& b)
-{
-    return std::lexicographical_compare(a.begin(), a.end(), b.begin(), b.end(),
-                                        [](char x, char y) { return AsciiLower(x) < AsciiLower(y); });
-}
+bool LessNoCase(const std::string& a, const std::string& b) { return UtlCompareNoCase(a, b) < 0; }
 
 bool IsIdentifierStart(char c) { return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || c == '_'; }
 bool IsIdentifierChar(char c) { return IsIdentifierStart(c) || (c >= '0' && c <= '9') || c == '$'; }

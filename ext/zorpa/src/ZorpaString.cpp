@@ -1,11 +1,13 @@
+// The HDL-parser library's string functions, on the foundation's one case
+// rule (foundation/UtlAscii.h) and its one set of string helpers.
 #include "zorpa/ZorpaString.h"
+
+#include <foundation/Sys.h>
+#include <foundation/UtlAscii.h>
 
 #include <algorithm>
 
 namespace {
-
-char AsciiUpper(char c) { return (c >= 'a' && c <= 'z') ? static_cast<char>(c - 'a' + 'A') : c; }
-char AsciiLower(char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c; }
 
 std::size_t ClampCount(const std::string& text, int count)
 {
@@ -15,32 +17,25 @@ std::size_t ClampCount(const std::string& text, int count)
 
 }  // namespace
 
-void ZorpaMakeUpper(std::string& text) { std::transform(text.begin(), text.end(), text.begin(), AsciiUpper); }
+void ZorpaMakeUpper(std::string& text) { UtlMakeUpper(text); }
 
-void ZorpaMakeLower(std::string& text) { std::transform(text.begin(), text.end(), text.begin(), AsciiLower); }
+void ZorpaMakeLower(std::string& text) { UtlMakeLower(text); }
 
-std::string ZorpaGetLeftString(const std::string& text, int count) { return text.substr(0, ClampCount(text, count)); }
+std::string ZorpaGetLeftString(const std::string& text, int count)
+{
+    return UtlGetLeftString(text, ClampCount(text, count));
+}
 
 std::string ZorpaGetRightString(const std::string& text, int count)
 {
-    return text.substr(text.size() - ClampCount(text, count));
+    return UtlGetRightString(text, text.size() - ClampCount(text, count));
 }
 
-int ZorpaCompareNoCase(const std::string& a, const std::string& b)
-{
-    const std::size_t common = std::min(a.size(), b.size());
-    for (std::size_t i = 0; i < common; ++i) {
-        const unsigned char ca = static_cast<unsigned char>(AsciiLower(a[i]));
-        const unsigned char cb = static_cast<unsigned char>(AsciiLower(b[i]));
-        if (ca != cb) return ca < cb ? -1 : 1;
-    }
-    if (a.size() == b.size()) return 0;
-    return a.size() < b.size() ? -1 : 1;
-}
+int ZorpaCompareNoCase(const std::string& a, const std::string& b) { return UtlCompareNoCase(a, b); }
 
 void ZorpaSetValidSeparator(std::string& path, bool folder)
 {
-    std::replace(path.begin(), path.end(), '\\', '/');
+    UtlSetValidSeparator(path);
     if (!folder) return;
     const std::size_t last = path.find_last_not_of('/');
     if (last != std::string::npos) path.erase(last + 1);

@@ -3,14 +3,14 @@
 // to the IP-repository command library (IIpMgrCallback).
 #pragma once
 
-#include <boost/function.hpp>
 #include <boost/shared_ptr.hpp>
+#include <functional>
 
 class IIpRepository;
 
 class ImodelRepMgrCallBack {
 public:
-    using Handler = boost::function<void(boost::shared_ptr<IIpRepository>)>;
+    using Handler = std::function<void(boost::shared_ptr<IIpRepository>)>;
 
     virtual ~ImodelRepMgrCallBack() = default;
 

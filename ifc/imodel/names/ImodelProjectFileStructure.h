@@ -40,6 +40,7 @@ public:
     void Parse(const char* source, const std::string& text, const std::string& stop) override;
     std::unique_ptr<ImodelFileObject_KEY> GetKEY(const char* name, bool take) override;
     std::unique_ptr<ImodelFileObject_LIST> GetLIST(const char* name, bool take) override;
+    const ImodelFileObject_LIST* PeekLIST(const char* name) const override;
 
     // Empties `lines`, then fills it with the lines of the named block
     // (`take` as for the lookup); false when there is no such block.

@@ -10,13 +10,16 @@
 #include "imodel/names/ImodelFileName.h"
 #include "imodel/names/ImodelGetFullPathParam.h"
 
+#include <cstdint>
 #include <string>
+#include <string_view>
 #include <vector>
 
 // The token that stands for the project folder at the start of a stored name.
 inline constexpr const char* ImodelProjectToken = "<project>";
 
-// Same length and every pair of characters equal after upper-casing.
+// Same length and every pair of characters equal after upper-casing (ASCII
+// letters only, whatever the locale: foundation/UtlAscii.h).
 bool ImodelIsSameStrNoCase(const std::string& a, const std::string& b);
 
 // Whether two names denote the same file: equal texts are; otherwise a
@@ -25,10 +28,31 @@ bool ImodelIsSameStrNoCase(const std::string& a, const std::string& b);
 // when they match after separator normalisation without regard to case.
 bool ImodelIsSameFileName(const std::string& a, const std::string& b);
 
+// The file-name key: two names are the same file (ImodelIsSameFileName)
+// exactly when their keys are equal, while `projectFolder` is the project
+// folder. The key is the name with a leading "<project>" replaced by the
+// folder (not when no folder is set), "\" made "/" and letters upper-cased
+// (ASCII). Replacing the token on both sides changes nothing where the
+// comparison replaces it on neither (both names begin with the same token),
+// and lengths are compared after the replacement, so the two rules agree.
+// The key depends on the project folder: an index keyed by it remembers the
+// folder it was built with and is rebuilt when the folder changes. Every
+// index of file names and every set of names "seen" uses this key, or its
+// hash below.
+std::string ImodelFileNameKey(const std::string& name, const std::string& projectFolder);
+// The key while the process-wide model's project folder is the folder.
+std::string ImodelFileNameKey(const std::string& name);
+// A 64-bit hash of ImodelFileNameKey(name, projectFolder), made without
+// building the key: for indexes that keep many names and check the files
+// they find.
+std::uint64_t ImodelFileNameKeyHash(std::string_view name, std::string_view projectFolder);
+
 // The name of a project file relative to the project folder.
 // With `cut`: `out` is `name` without the leading project folder and "/"
 // (true), or the whole normalised name when it is not under the project
-// folder (false). Without `cut`: the default folder of `type`, "/" and
+// folder (false). "." and ".." are resolved before the two are compared, so
+// a name that climbs out of the folder is not under it, and the part kept
+// is the resolved one ("/p/hdl/../a.v" gives "a.v"). Without `cut`: the default folder of `type`, "/" and
 // `name` (true), or `name` when the type has no folder (false).
 bool ImodelGetRelativeFileName(const ImodelFileName& name, ImodelFileName& out, bool cut, int type,
                                const ImodelGetFullPathParam& param = ImodelGetFullPathParam());
@@ -67,6 +91,8 @@ bool ImodelDeleteFolderAndSubFolders(const ImodelFileName& folder);
 // Whether the file exists. While the library runs its test scripts with
 // QUORLANE_IMPORT_NON_EXISTING_FILES set to 1, every name exists.
 bool ImodelDoesFileExist(const std::string& name);
+// Whether every name exists for ImodelDoesFileExist (the test scripts' switch).
+bool ImodelImportsMissingFiles();
 
 // Appends folder + "/" + entry for every entry of `folder` whose name matches
 // the wildcard `pattern` ("*", "?", case ignored; "." and ".." included when
@@ -74,7 +100,7 @@ bool ImodelDoesFileExist(const std::string& name);
 // matches or the folder cannot be read.
 bool ImodelGetAllFolderContent(const std::string& folder, const std::string& pattern, std::vector<std::string>& out);
 
-// Case changes in place, character by character.
+// Case changes in place, character by character (ASCII letters only).
 void ImodelMakeLower(std::string& text);
 void ImodelMakeUpper(std::string& text);
 // Lower-cases only where file names ignore case on disk; on this platform

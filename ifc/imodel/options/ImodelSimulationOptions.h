@@ -23,11 +23,14 @@ public:
     // and "IDE_SIMULATION_RESOLUTION" when those can be read.
     void SetDefault();
 
-    // The fifteen lines, in the project file's order.
+    // The fifteen lines, in the project file's order. A text holding a line
+    // break (CheckTexts skipped) is refused: nothing is written and the
+    // stream fails, so that the save writes nothing.
     void WriteSimulationOptions(std::ostream* stream) const;
     // One line of the project file: a field's key (exactly) sets the field
-    // (a flag is on when the value is "true" in any case) and gives true;
-    // any other key changes nothing and gives false.
+    // (a flag is on when the value is "true" in any case; a text holding a
+    // line break is not taken) and gives true; any other key changes
+    // nothing and gives false.
     bool ReadSimulationOption(const std::string& key, const std::string& value);
 
     // Whether every text can be stored in the line-oriented project file:

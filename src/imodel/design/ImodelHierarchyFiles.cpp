@@ -34,15 +34,8 @@ IfileManager* ProjectFiles()
     return model ? model->GetFileManager() : nullptr;
 }
 
-// The text by which two file values are equal: the full name with "/"
-// separators, upper-cased (the model's file-name equality).
-std::string FileKey(const IfileObject& file)
-{
-    std::string key = file.GetFullFileName().GetString();
-    ImodelSetValidSeparator(key, false);
-    ImodelMakeUpper(key);
-    return key;
-}
+// The text by which two file values are equal (the model's file-name key).
+std::string FileKey(const IfileObject& file) { return ImodelFileNameKey(file.GetInternalFileName()); }
 
 // A result of project files with the set of the files it holds.
 class EntryList {

@@ -14,7 +14,6 @@
 #include "iprocess/IprocessDisplay.h"
 #include "iprocess/IprocessManager.h"
 #include "src/imodel/design/ImodelModuleNotify.h"
-#include "src/imodel/design/imodelFileNameKey.h"
 #include "src/imodel/design/imodelTopUnits.h"
 #include "src/imodel/model/imodelImpl.h"
 
@@ -278,7 +277,7 @@ void ImodelModule::ChangeFile(const boost::shared_ptr<IfileObjectEx>& file)
         m_file = file;
         m_order.hasFile = file != nullptr;
         m_order.file = file ? file->GetInternalFileName().GetString() : std::string();
-        m_fileIndexKey = file ? imodelFileNameKey(m_order.file, std::string()) : std::string();
+        m_fileIndexKey = file ? ImodelFileNameKey(m_order.file, std::string()) : std::string();
     };
     if (m_unitSet == nullptr) return assign();
     imodelTopUnits::Leaving(*this, m_unitSet);

@@ -12,6 +12,7 @@
 #include "imodel/design/ImodelModule.h"
 
 #include "ifile/IfileFunctions.h"
+#include "imodel/names/ImodelLineText.h"
 #include "imodel/names/imodelUtl.h"
 
 #include <algorithm>
@@ -193,7 +194,7 @@ bool ImodelModule::WriteCustomizedSourceFileList(std::ostream* stream) const
     if (stream == nullptr) return false;
     if (m_customizedLists.empty()) return true;
     // The name is written between quotes on a line of its own.
-    if (!IfileCheckStorableName(GetName(), "module")) return false;
+    if (!IfileCheckStorableName(GetName(), "module")) return ImodelRefuseText(*stream, GetName(), "module name");
     *stream << kList << " \"" << GetName() << "\"\n";
     for (const typeUserFileList& list : m_customizedLists) {
         if (list.IsUsed()) list.WriteToFile(stream);

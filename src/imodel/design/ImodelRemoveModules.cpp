@@ -6,8 +6,8 @@
 #include "ievent/IeventClasses.h"
 #include "imodel/design/ImodelDesignManager.h"
 #include "imodel/design/ImodelFindModule.h"
+#include "imodel/names/imodelUtl.h"
 #include "src/imodel/design/ImodelModuleNotify.h"
-#include "src/imodel/design/imodelFileNameKey.h"
 #include "src/imodel/design/imodelRehome.h"
 #include "src/imodel/design/imodelTempUnit.h"
 
@@ -46,14 +46,14 @@ bool IsDefinedBy(const ImodelModule* module, const IfileObject& file)
 std::vector<ImodelModule*> UnitsDefinedBy(const UnitSet& units, const IfileObjectEx& file, const std::string& folder)
 {
     const std::string& stored = file.GetInternalFileName().GetString();
-    std::vector<std::string> keys{imodelFileNameKey(stored, std::string())};
+    std::vector<std::string> keys{ImodelFileNameKey(stored, std::string())};
     if (!folder.empty()) {
         if (stored.rfind(ImodelProjectToken, 0) == 0) {
-            keys.push_back(imodelFileNameKey(stored, folder));
+            keys.push_back(ImodelFileNameKey(stored, folder));
         } else {
-            const std::string prefix = imodelFileNameKey(folder, std::string());
+            const std::string prefix = ImodelFileNameKey(folder, std::string());
             if (keys.front().compare(0, prefix.size(), prefix) == 0)
-                keys.push_back(imodelFileNameKey(ImodelProjectToken, std::string()) +
+                keys.push_back(ImodelFileNameKey(ImodelProjectToken, std::string()) +
                                keys.front().substr(prefix.size()));
         }
     }

@@ -3,6 +3,7 @@
 #include "imodel/device/ImodelDeviceManager.h"
 #include "imodel/model/Imodel.h"
 #include "imodel/model/ImodelFeatures.h"
+#include "imodel/names/ImodelLineText.h"
 #include "imodel/names/ImodelMessages.h"
 #include "imodel/names/ImodelProjectFileStructure.h"
 #include "src/imodel/device/imodelDeviceManagerImpl.h"
@@ -68,15 +69,6 @@ bool ReadOldDeviceKey(ImodelProjectFileStructure& file, std::string (&members)[3
         start = end + 1;
     }
     return true;
-}
-
-// A value with a line break would end its key line early and make the rest
-// of it a line of its own; no catalogue name holds one.
-std::string WritableValue(const std::string& value, const char* key)
-{
-    if (value.find_first_of("\r\n") == std::string::npos) return value;
-    if (ImodelUtlIsDebugMsg()) SysDebugPrintf("Error: the device value of %s holds a line break; written empty\n", key);
-    return std::string();
 }
 
 bool IsAcceptable(const ImodelDevice& device)
@@ -254,8 +246,11 @@ void ImodelDevice::WriteToProjectFile(std::ostream* stream) const
 {
     if (stream == nullptr) return;
     for (const imodelDeviceMembers member : kMembers) {
+        // A value with a line break would end its key line early and make
+        // the rest of it a line of its own; no catalogue name holds one.
         const char* key = TextOf(member).key;
-        *stream << "KEY " << key << " \"" << WritableValue(*GetMember(member), key) << "\"\n";
+        if (ImodelCheckOneLine(*stream, *GetMember(member), key))
+            *stream << "KEY " << key << " \"" << *GetMember(member) << "\"\n";
     }
 }
 

@@ -7,10 +7,10 @@
 #include "src/imodel/names/imodelUtlProject.h"
 
 #include <foundation/Sys.h>
+#include <foundation/UtlAscii.h>
 #include <ktwkspace/IIDEObject.h>
 
 #include <algorithm>
-#include <cctype>
 #include <iterator>
 #include <optional>
 
@@ -94,7 +94,7 @@ std::string JoinAlternatives(const std::vector<std::string>& names)
 
 std::string Capitalized(std::string word)
 {
-    if (!word.empty()) word[0] = static_cast<char>(std::toupper(static_cast<unsigned char>(word[0])));
+    if (!word.empty()) word[0] = UtlToUpper(word[0]);
     return word;
 }
 

@@ -145,15 +145,11 @@ std::string ImodelGetLeftString(const std::string& text, int count) { return Zor
 
 std::string ImodelGetRightString(const std::string& text, int count) { return ZorpaGetRightString(text, count); }
 
-void ImodelTrimLeftString(std::string& text, char c)
-{
-    text.erase(0, std::min(text.find_first_not_of(c), text.size()));
-}
+void ImodelTrimLeftString(std::string& text, char c) { text = std::string(UtlTrimLeft(text, std::string_view(&c, 1))); }
 
 void ImodelTrimRightString(std::string& text, char c)
 {
-    const std::size_t last = text.find_last_not_of(c);
-    text.erase(last == std::string::npos ? 0 : last + 1);
+    text = std::string(UtlTrimRight(text, std::string_view(&c, 1)));
 }
 
 int ImodelReplaceAll(std::string& text, const std::string& from, const std::string& to, unsigned start)

@@ -37,20 +37,6 @@ const ImodelProjectFileStructure::Section kSections[] = {
 
 bool StartsWith(const std::string& line, const char* prefix) { return line.rfind(prefix, 0) == 0; }
 
-// Equal for two names exactly when the model's file-name equality holds:
-// a leading "<project>" expanded (when there is a project folder),
-// separators and letter case made alike.
-std::string SameFileKey(const ImodelFileName& name)
-{
-    std::string key = name.GetString();
-    const ImodelFileName* folder = ImodelUtlGetProjectFolder();
-    if (folder && !folder->empty() && StartsWith(key, ImodelProjectToken))
-        key.replace(0, std::char_traits<char>::length(ImodelProjectToken), folder->GetString());
-    ImodelSetValidSeparator(key, false);
-    ImodelMakeUpper(key);
-    return key;
-}
-
 // The name after the last directory character (all of it without one).
 ImodelFileName TitleOf(const ImodelFileName& name)
 {
@@ -87,6 +73,11 @@ std::unique_ptr<ImodelFileObject_LIST> ImodelProjectFileStructure::GetLIST(const
     return m_parsed->GetLIST(name, take);
 }
 
+const ImodelFileObject_LIST* ImodelProjectFileStructure::PeekLIST(const char* name) const
+{
+    return m_parsed->PeekLIST(name);
+}
+
 bool ImodelProjectFileStructure::GetLIST(std::vector<std::string>& lines, const char* name, bool take)
 {
     lines.clear();
@@ -120,8 +111,7 @@ void ImodelProjectFileStructure::GetFileListCount(int& count)
     if (files && files->ReadFileList(*this, count)) return;
     std::size_t lines = 0;
     for (const Section& section : m_sections) {
-        if (const std::unique_ptr<ImodelFileObject_LIST> list = GetLIST(section.first.c_str(), false))
-            lines += list->GetLines().size();
+        if (const ImodelFileObject_LIST* list = PeekLIST(section.first.c_str())) lines += list->GetLines().size();
     }
     count = static_cast<int>(std::min<std::size_t>(lines, INT_MAX));
 }
@@ -150,7 +140,8 @@ bool ImodelProjectFileStructure::AddFilePresent(const ImodelFileName& name, zorp
 
 void ImodelProjectFileStructure::AddFileToDelete(const ImodelFileName& name, zorpaFileManagerTypes type)
 {
-    if (m_filesToDeleteKeys.insert(SameFileKey(name)).second) m_filesToDelete.emplace_back(name, type);
+    if (m_filesToDeleteKeys.insert(ImodelFileNameKey(name.GetString())).second)
+        m_filesToDelete.emplace_back(name, type);
 }
 
 void ImodelProjectFileStructure::DeleteFiles()

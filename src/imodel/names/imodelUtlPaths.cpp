@@ -6,10 +6,10 @@
 
 #include <foundation/Def.h>
 #include <foundation/Sys.h>
+#include <foundation/UtlAscii.h>
 #include <zorpa/ZorpaString.h>
 
 #include <algorithm>
-#include <cctype>
 
 namespace {
 
@@ -89,26 +89,63 @@ std::string QualifiedInsideProjectFolder(const std::string& folder)
 
 }  // namespace
 
-bool ImodelIsSameStrNoCase(const std::string& a, const std::string& b)
-{
-    if (a.size() != b.size()) return false;
-    return std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) {
-        return std::toupper(static_cast<unsigned char>(x)) == std::toupper(static_cast<unsigned char>(y));
-    });
-}
+bool ImodelIsSameStrNoCase(const std::string& a, const std::string& b) { return UtlIsSameNoCase(a, b); }
 
 bool ImodelIsSameFileName(const std::string& a, const std::string& b)
 {
     if (a == b) return true;
-    std::string first = a;
-    std::string second = b;
-    const bool firstHasToken = StartsWithProjectToken(first);
-    if (firstHasToken != StartsWithProjectToken(second)) ExpandProjectToken(firstHasToken ? first : second);
-    // Lengths first: names that differ only by a doubled separator differ.
-    if (first.size() != second.size()) return false;
-    ImodelSetValidSeparator(first, false);
-    ImodelSetValidSeparator(second, false);
-    return ImodelIsSameStrNoCase(first, second);
+    const bool firstHasToken = StartsWithProjectToken(a);
+    if (firstHasToken == StartsWithProjectToken(b)) return UtlIsSameFileName(a, b);
+    std::string expanded = firstHasToken ? a : b;
+    ExpandProjectToken(expanded);
+    // UtlIsSameFileName compares lengths first: names that differ only by a
+    // doubled separator differ.
+    return UtlIsSameFileName(expanded, firstHasToken ? b : a);
+}
+
+namespace {
+
+// The file-name key, character by character, to `take`: the project folder
+// for a leading token (when a folder is set), then the rest of the name;
+// separators made "/", letters upper-cased.
+template <class Take>
+void ForEachKeyCharacter(std::string_view name, std::string_view projectFolder, Take take)
+{
+    const bool expand = !projectFolder.empty() && name.starts_with(ImodelProjectToken);
+    const auto fold = [&take](char c) { take(c == '\\' ? '/' : UtlToUpper(c)); };
+    if (expand) {
+        for (const char c : projectFolder) fold(c);
+        name.remove_prefix(kProjectTokenLength);
+    }
+    for (const char c : name) fold(c);
+}
+
+}  // namespace
+
+std::string ImodelFileNameKey(const std::string& name, const std::string& projectFolder)
+{
+    std::string key;
+    key.reserve(name.size() + projectFolder.size());
+    ForEachKeyCharacter(name, projectFolder, [&key](char c) { key += c; });
+    return key;
+}
+
+std::uint64_t ImodelFileNameKeyHash(std::string_view name, std::string_view projectFolder)
+{
+    // FNV-1a over the key's characters.
+    std::uint64_t hash = 14695981039346656037ULL;
+    ForEachKeyCharacter(name, projectFolder, [&hash](char c) {
+        hash ^= static_cast<unsigned char>(c);
+        hash *= 1099511628211ULL;
+    });
+    return hash;
+}
+
+std::string ImodelFileNameKey(const std::string& name)
+{
+    static const std::string none;
+    const ImodelFileName* project = ImodelUtlGetProjectFolder();
+    return ImodelFileNameKey(name, project ? project->GetString() : none);
 }
 
 bool ImodelGetRelativeFileName(const ImodelFileName& name, ImodelFileName& out, bool cut, int type,
@@ -126,9 +163,13 @@ bool ImodelGetRelativeFileName(const ImodelFileName& name, ImodelFileName& out, 
     // Without a project folder nothing is under it (the prefix would be "/").
     const ImodelFileName* project = ImodelUtlGetProjectFolder();
     if (!project || project->empty()) return false;
-    const std::string prefix = Normalised(project->GetString() + SysGetDirChar(), false);
-    if (out.size() <= prefix.size() || ImodelFileName(out.GetString().substr(0, prefix.size())) != prefix) return false;
-    out = out.GetString().substr(prefix.size());
+    // "." and ".." are resolved first: "/p/../other/a.v" is not under "/p".
+    std::string prefix = UtlResolveDots(project->GetString());
+    if (prefix.empty() || prefix.back() != SysGetDirChar()) prefix += SysGetDirChar();
+    const std::string resolved = UtlResolveDots(out.GetString());
+    if (resolved.size() <= prefix.size() || !ImodelIsSameFileName(resolved.substr(0, prefix.size()), prefix))
+        return false;
+    out = resolved.substr(prefix.size());
     return true;
 }
 
@@ -228,14 +269,14 @@ bool ImodelDeleteFolderAndSubFolders(const ImodelFileName& folder)
     return !UtlDoesDiskObjectExist(target);
 }
 
-bool ImodelDoesFileExist(const std::string& name)
+bool ImodelImportsMissingFiles()
 {
     int importMissing = 0;
-    if (Imodel::IsRunningTests() && DefGetBoolFL("QUORLANE_IMPORT_NON_EXISTING_FILES", &importMissing) == 0 &&
-        importMissing == 1)
-        return true;
-    return UtlDoesFileExist(name);
+    return Imodel::IsRunningTests() && DefGetBoolFL("QUORLANE_IMPORT_NON_EXISTING_FILES", &importMissing) == 0 &&
+           importMissing == 1;
 }
+
+bool ImodelDoesFileExist(const std::string& name) { return ImodelImportsMissingFiles() || UtlDoesFileExist(name); }
 
 bool ImodelGetAllFolderContent(const std::string& folder, const std::string& pattern, std::vector<std::string>& out)
 {
@@ -248,14 +289,8 @@ bool ImodelGetAllFolderContent(const std::string& folder, const std::string& pat
     return out.size() > before;
 }
 
-void ImodelMakeLower(std::string& text)
-{
-    for (char& c : text) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
-}
+void ImodelMakeLower(std::string& text) { UtlMakeLower(text); }
 
-void ImodelMakeUpper(std::string& text)
-{
-    for (char& c : text) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
-}
+void ImodelMakeUpper(std::string& text) { UtlMakeUpper(text); }
 
 void ImodelChangeCaseIfNotUnix(std::string&) {}

@@ -3,6 +3,7 @@
 #include "ifile/IfileFunctions.h"
 #include "imodel/model/ImodelFeatures.h"
 #include "imodel/names/ImodelFileTypes.h"
+#include "imodel/names/ImodelLineText.h"
 #include "imodel/names/imodelUtl.h"
 
 #include <foundation/Sys.h>
@@ -135,7 +136,9 @@ void ImodelPhySynthesisOptions::WriteToFile(std::ostream* stream) const
     if (!stream) return;
     for (const Keys::BoolKey& entry : Keys::kBools)
         *stream << entry.key << '=' << (this->*entry.member ? "TRUE" : "FALSE") << '\n';
-    for (const Keys::TextKey& entry : Keys::kTexts) *stream << entry.key << '=' << this->*entry.member << '\n';
+    for (const Keys::TextKey& entry : Keys::kTexts)
+        if (ImodelCheckOneLine(*stream, this->*entry.member, entry.key))
+            *stream << entry.key << '=' << this->*entry.member << '\n';
     IfileWriteFileList(m_constraintFiles, stream, kConstraints, kEndConstraints);
 }
 
@@ -160,8 +163,11 @@ void ImodelPhySynthesisOptions::ReadFromFile(std::vector<std::string>& lines, co
         if (list == List::Constraints) {
             if (line == kEndConstraints)
                 list = List::None;
-            else if (!line.empty())
-                m_constraintFiles.push_back(ReadConstraintLine(line, converters));
+            else if (!line.empty()) {
+                // A name the project file cannot hold names no file.
+                IfileObject file = ReadConstraintLine(line, converters);
+                if (!file.GetInternalFileName().empty()) m_constraintFiles.push_back(std::move(file));
+            }
         } else if (list == List::OptionalFiles) {
             if (line == kEndOptionalFiles)
                 list = List::None;
@@ -189,7 +195,7 @@ void ImodelPhySynthesisOptions::ReadOptionLine(const std::string& line)
         if (key == entry.key) this->*entry.member = ImodelIsSameStrNoCase(value, "TRUE");
     // An empty number keeps its default.
     for (const Keys::TextKey& entry : Keys::kTexts)
-        if (key == entry.key && !value.empty()) this->*entry.member = value;
+        if (key == entry.key && !value.empty() && ImodelIsOneLine(value)) this->*entry.member = value;
 }
 
 void ImodelPhySynthesisOptions::ReadOptionalFileLine(const std::string& line)
@@ -199,7 +205,8 @@ void ImodelPhySynthesisOptions::ReadOptionalFileLine(const std::string& line)
     if (!ReadOptionalFile(line, name, state) || state != OptionalFileUsed) return;
     m_useSynplifySDC = true;
     const IfileObject file = FileOfPath(PlaceConstraintFile(name), zorpaFT_SYN_SDC);
-    if (std::find(m_constraintFiles.begin(), m_constraintFiles.end(), file) == m_constraintFiles.end())
+    if (!file.GetInternalFileName().empty() &&
+        std::find(m_constraintFiles.begin(), m_constraintFiles.end(), file) == m_constraintFiles.end())
         m_constraintFiles.push_front(file);
 }
 

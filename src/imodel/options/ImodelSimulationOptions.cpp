@@ -2,6 +2,7 @@
 #include "imodel/options/ImodelSimulationOptions.h"
 
 #include "imodel/model/ImodelFeatures.h"
+#include "imodel/names/ImodelLineText.h"
 #include "imodel/names/ImodelMessages.h"
 #include "imodel/names/imodelUtl.h"
 
@@ -69,6 +70,12 @@ void ImodelSimulationOptions::SetDefault()
 void ImodelSimulationOptions::WriteSimulationOptions(std::ostream* stream) const
 {
     if (!stream) return;
+    // The caller may have skipped CheckTexts: a text with a line break would
+    // add lines of its own to the project file.
+    for (const Field& field : kFields) {
+        const Text* text = std::get_if<Text>(&field.member);
+        if (text && !ImodelCheckOneLine(*stream, this->**text, field.key)) return;
+    }
     for (const Field& field : kFields) {
         *stream << field.key << '=';
         if (const Flag* flag = std::get_if<Flag>(&field.member))
@@ -85,7 +92,7 @@ bool ImodelSimulationOptions::ReadSimulationOption(const std::string& key, const
         if (key != field.key) continue;
         if (const Flag* flag = std::get_if<Flag>(&field.member))
             this->** flag = ImodelIsSameStrNoCase(value, "true") ? 1 : 0;
-        else
+        else if (ImodelIsOneLine(value))  // what could not be written back is not taken
             this->*std::get<Text>(field.member) = value;
         return true;
     }
@@ -96,7 +103,7 @@ bool ImodelSimulationOptions::CheckTexts() const
 {
     for (const Field& field : kFields) {
         const Text* text = std::get_if<Text>(&field.member);
-        if (text && (this->**text).find_first_of("\r\n") != std::string::npos) {
+        if (text && !ImodelIsOneLine(this->**text)) {
             ImodelDisplayINVALID_SIMULATION_PARAM_MSG(field.key, "a single line of text");
             return false;
         }

@@ -2,6 +2,7 @@
 #include "imodel/options/ImodelStringDefVarOption.h"
 
 #include "imodel/model/ImodelFeatures.h"
+#include "imodel/names/ImodelLineText.h"
 #include "imodel/options/ImodelOptionVisitor.h"
 
 #include <foundation/Def.h>
@@ -23,7 +24,7 @@ void ImodelStringDefVarOption::Write(std::ostream* stream)
 {
     std::string value;
     if (!stream || m_key.empty() || !ImodelDefGetStr(m_variable.c_str(), value)) return;
-    *stream << m_key << '=' << value << '\n';
+    if (ImodelCheckOneLine(*stream, value, m_key.c_str())) *stream << m_key << '=' << value << '\n';
 }
 
 void ImodelStringDefVarOption::Read(std::string key, std::string value)

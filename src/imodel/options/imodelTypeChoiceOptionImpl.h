@@ -3,6 +3,7 @@
 // gives its project-file key and the conversions between T and text.
 #pragma once
 
+#include "imodel/names/ImodelLineText.h"
 #include "imodel/options/ImodelChoiceOption.h"
 
 #include <string>
@@ -23,7 +24,9 @@ public:
 
     void Write(std::ostream* stream) override
     {
-        if (stream) *stream << GetKey() << '=' << ToString(GetTypedValue()) << '\n';
+        if (!stream) return;
+        const std::string value = ToString(GetTypedValue());
+        if (ImodelCheckOneLine(*stream, value, GetKey().c_str())) *stream << GetKey() << '=' << value << '\n';
     }
 
     bool Read(std::string key, std::string value) override

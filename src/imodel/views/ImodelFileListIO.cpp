@@ -1,5 +1,6 @@
 #include "imodel/views/ImodelFileListIO.h"
 
+#include "imodel/names/ImodelLineText.h"
 #include "imodel/names/imodelUtl.h"
 #include "src/imodel/names/imodelLineCursor.h"
 
@@ -57,8 +58,10 @@ void ImodelReadFileList(std::vector<std::string>& lines, const ImodelFileTypeLis
 
 void ImodelWriteFileList(std::ostream* stream, const std::vector<ImodelFileName>* names, const std::string& name)
 {
-    if (!stream || !names || names->empty()) return;
+    if (!stream || !names || names->empty() || !ImodelCheckOneLine(*stream, name, "list name")) return;
     *stream << "LIST " << name << '\n';
-    for (const ImodelFileName& file : *names) *stream << "VALUE \"" << file.GetString() << "\"\n";
+    for (const ImodelFileName& file : *names)
+        if (ImodelCheckQuotable(*stream, file.GetString(), "file name"))
+            *stream << "VALUE \"" << file.GetString() << "\"\n";
     *stream << "ENDLIST\n";
 }

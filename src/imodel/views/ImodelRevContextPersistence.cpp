@@ -10,6 +10,7 @@
 #include "ifile/IfileObjectEx.h"
 #include "imodel/design/ImodelModule.h"
 #include "imodel/model/Imodel.h"
+#include "imodel/names/ImodelLineText.h"
 #include "imodel/names/imodelUtl.h"
 #include "imodel/views/ImodelRevisionManager.h"
 #include "src/imodel/names/imodelLineCursor.h"
@@ -141,8 +142,10 @@ void ImodelContextToolStatesManager::WriteToolStates(std::ostream* stream) const
         ImodelWriteToolNameString(object.GetKind(), tool);
         ImodelWriteToolStateString(object.GetState(), state);
         if (tool.empty() || state.empty()) continue;
+        const IfileObject* file = object.GetFile();
+        if (file && !ImodelCheckQuotable(*stream, file->GetInternalFileName(), "file name")) continue;
         *stream << tool;
-        if (const IfileObject* file = object.GetFile()) *stream << '(' << file->GetWriteFileLine() << ')';
+        if (file) *stream << '(' << file->GetWriteFileLine() << ')';
         *stream << '=' << state << '\n';
     }
 }
@@ -180,7 +183,7 @@ void ImodelContextToolStatesManager::ReadToolState(const std::string& line, Imod
 
 void ImodelRevContextImpl::WriteStates(std::ostream* stream) const
 {
-    if (!stream) return;
+    if (!stream || !ImodelCheckOneLine(*stream, m_name, "view name")) return;
     *stream << "LIST " << m_name << '\n';
     if (m_state != Pre_Synthesis) {
         std::string keyword;
@@ -255,12 +258,7 @@ void ImodelContextImpl::ReadStates(std::vector<std::string>& lines, std::string&
 
 namespace {
 
-std::string IndexKey(std::string name)
-{
-    ImodelSetValidSeparator(name, false);
-    ImodelMakeUpper(name);
-    return name;
-}
+std::string IndexKey(const std::string& name) { return ImodelFileNameKey(name); }
 
 // The project's files by full name and by name alone (the first file of a
 // name wins), letter case ignored: one pass over the files for all names.

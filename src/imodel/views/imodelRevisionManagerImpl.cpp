@@ -14,6 +14,7 @@
 #include "imodel/names/ImodelCopyDirTool.h"
 #include "imodel/names/ImodelFileTypes.h"
 #include "imodel/names/ImodelGetFullPathParam.h"
+#include "imodel/names/ImodelLineText.h"
 #include "imodel/names/ImodelMessages.h"
 #include "imodel/names/imodelUtl.h"
 #include "imodel/views/ImodelContextImpl.h"
@@ -150,7 +151,8 @@ void imodelRevisionManagerImpl::WriteRevisions(std::ostream* stream) const
     if (!stream) return;
     *stream << "LIST REVISIONS\n";
     for (const imodelRevisionObject& view : m_views)
-        *stream << "VALUE=\"" << view.GetName() << "\",NUM=" << view.GetNumber() << '\n';
+        if (ImodelCheckQuotable(*stream, view.GetName(), "view name"))
+            *stream << "VALUE=\"" << view.GetName() << "\",NUM=" << view.GetNumber() << '\n';
     *stream << "CURREV=" << m_current << '\n' << "ENDLIST\n";
 }
 

@@ -6,8 +6,8 @@
 #include "dastrel/IIpPluginLoader.h"
 #include "dastrel/IIpRepository.h"
 
-#include <boost/function.hpp>
 #include <boost/shared_ptr.hpp>
+#include <functional>
 
 #include <string>
 #include <vector>
@@ -15,9 +15,9 @@
 class IIpMgrCallback {
 public:
     // Receives the location (or name) of a catalogue and a result code.
-    using ResultCallback = boost::function<void(std::string, int)>;
+    using ResultCallback = std::function<void(std::string, int)>;
     // Receives a user repository that was added or removed.
-    using RepositoryCallback = boost::function<void(boost::shared_ptr<IIpRepository>)>;
+    using RepositoryCallback = std::function<void(boost::shared_ptr<IIpRepository>)>;
 
     virtual ~IIpMgrCallback() = default;
 

@@ -2,14 +2,14 @@
 // host owns the loader; its users never delete it.
 #pragma once
 
-#include <boost/function.hpp>
+#include <functional>
 
 #include <string>
 
 class IIpPluginLoader {
 public:
     // Called with the location and the result code when a load finishes.
-    using FinishedCallback = boost::function<void(std::string, int)>;
+    using FinishedCallback = std::function<void(std::string, int)>;
 
     // Starts loading the catalogue at `location` (its index file, whether it
     // is the user's and whether it is read-only as the plug-in says); 0 when

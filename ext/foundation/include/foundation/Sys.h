@@ -9,6 +9,7 @@
 #include <cstdint>
 #include <functional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 // --- debug print --------------------------------------------------------------
@@ -83,10 +84,12 @@ int SysRemoveFolderRecursively(const std::string& path);
 // be read.
 bool SysListFolder(const std::string& path, std::vector<std::string>& names);
 // Writes `content` to `path` through a temporary file in the same folder,
-// flushed, synced and renamed over the old file. The old file stays when
-// anything fails, and keeps its permission bits otherwise. A path that is a
-// symbolic link writes the file it points to.
-bool SysWriteFileAtomically(const std::string& path, const std::string& content);
+// flushed, synced and renamed over the old file: the one atomic write of the
+// system. The old file stays when anything fails (`error`, when given, says
+// why), and keeps its permission bits otherwise. A path that is a symbolic
+// link writes the file it points to. The temporary file of a writer killed
+// half-way is taken over by the next write of the same target.
+bool SysWriteFileAtomically(const std::string& path, const std::string& content, std::string* error = nullptr);
 bool SysReadFile(const std::string& path, std::string& content);
 // Flushes a file written by another writer (an archive library) to the disk,
 // so that a rename that follows publishes a complete file. 0 on success.
@@ -113,6 +116,12 @@ std::string AcmdGetFullPath(const std::string& text, const std::string& folder);
 // `name` qualified against `folder` (against the process's folder when
 // `folder` is empty); `mustExist` makes a missing file give "".
 std::string AcmdGetQualifiedName(const std::string& name, bool mustExist, const std::string& folder);
+// "." and ".." resolved lexically and runs of separators made one "/":
+// "a/./b/../c" gives "a/c". A root stays ("/", "//" of a network path, "C:/"),
+// and ".." at the root stays there; a relative path keeps in front the ".."
+// it cannot resolve ("a/../../x" gives "../x"), and one that resolves to
+// nothing gives "". Links are not followed; the disk is not looked at.
+std::string UtlResolveDots(std::string_view path);
 // Every "\" becomes "/" (in place and returned).
 std::string& UtlSetValidSeparator(std::string& path);
 std::string& UtlSetUniversalValidSeparator(std::string& path);
@@ -121,14 +130,24 @@ bool UtlIsSameFileName(const std::string& a, const std::string& b);
 
 // --- strings --------------------------------------------------------------------
 
+// The one set of string helpers: every trim, left or right part and
+// replacement in the system goes through these. Case: foundation/UtlAscii.h.
+
 // The first `count` characters; a count past the end (or npos) gives all.
 std::string UtlGetLeftString(const std::string& text, std::size_t count);
 // The characters from `pos` on; a position past the end (or npos) gives "".
 std::string UtlGetRightString(const std::string& text, std::size_t pos);
+// The text without the leading, trailing, or both, characters of `chars`.
+std::string_view UtlTrimLeft(std::string_view text, std::string_view chars = " \t\r\n");
+std::string_view UtlTrimRight(std::string_view text, std::string_view chars = " \t\r\n");
+std::string_view UtlTrim(std::string_view text, std::string_view chars = " \t\r\n");
 std::string UtlTrimLeftString(const std::string& text, const char* chars = " \t\r\n");
 std::string UtlTrimRightString(const std::string& text, const char* chars = " \t\r\n");
 // Replaces every occurrence of `from` (non-empty) by `to`; returns the count.
 int UtlReplaceAll(std::string& text, const std::string& from, const std::string& to);
+// Whether the text fits on one line of a line-oriented file: no line feed
+// and no carriage return.
+bool UtlIsOneLine(std::string_view text);
 // Whole-text decimal conversions (optional sign, surrounding blanks allowed).
 bool UtlIsInteger(const std::string& text);
 bool UtlIsLong(const std::string& text);

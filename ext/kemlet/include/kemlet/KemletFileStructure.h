@@ -95,6 +95,10 @@ public:
     virtual std::unique_ptr<ImodelFileObject_KEY> GetKEY(const char* name, bool take) = 0;
     // The first top-level block of that name, likewise.
     virtual std::unique_ptr<ImodelFileObject_LIST> GetLIST(const char* name, bool take) = 0;
+    // The first top-level block of that name as the structure holds it,
+    // neither copied nor taken (large blocks are read in place); null when
+    // there is none. Valid until the structure changes.
+    virtual const ImodelFileObject_LIST* PeekLIST(const char* name) const = 0;
 
 protected:
     KemletFileStructure() = default;

@@ -1,7 +1,8 @@
 // String helpers of the HDL-parser library: letter case, left and right
 // parts, comparison without regard to case, path separators and Windows
-// line ends. Case changes are ASCII-only and ignore the locale, so that HDL
-// names and file names compare the same everywhere.
+// line ends. They are the library's names for the foundation's one case rule
+// (foundation/UtlAscii.h: ASCII only, whatever the locale) and its string
+// helpers, so that HDL names and file names compare the same everywhere.
 #pragma once
 
 #include <cstddef>

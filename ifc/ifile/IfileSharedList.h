@@ -1,0 +1,42 @@
+// A list that most project member files leave empty (packages, included
+// files): nothing is allocated while it is empty, and copies of a file share
+// it until one of them changes it, so that copying a file costs no list.
+#pragma once
+
+#include <deque>
+#include <memory>
+
+template <class T>
+class IfileSharedList {
+public:
+    const std::deque<T>& Get() const { return m_list ? *m_list : Empty(); }
+    bool IsEmpty() const { return !m_list; }
+
+    void Assign(const std::deque<T>& list)
+    {
+        if (list.empty())
+            m_list.reset();
+        else
+            m_list = std::make_shared<std::deque<T>>(list);
+    }
+    void Append(const T& value) { Own().push_back(value); }
+    void Clear() { m_list.reset(); }
+
+private:
+    static const std::deque<T>& Empty()
+    {
+        static const std::deque<T> empty;
+        return empty;
+    }
+    // The list to change: a copy of its own when another file shares it.
+    std::deque<T>& Own()
+    {
+        if (!m_list)
+            m_list = std::make_shared<std::deque<T>>();
+        else if (m_list.use_count() > 1)
+            m_list = std::make_shared<std::deque<T>>(*m_list);
+        return *m_list;
+    }
+
+    std::shared_ptr<std::deque<T>> m_list;
+};

@@ -1,0 +1,26 @@
+// Texts in line-oriented files: the project file and its blocks, file
+// lists, option records. A value may not hold a line break; a value that
+// the format puts between double quotes may not hold a double quote either.
+//
+// Such texts are refused where they enter the model. Every writer of a
+// line-oriented file checks them again with the functions below, so that no
+// caller can write one: a text that cannot stand in its place is not
+// written, the writer traces it and sets the stream's failbit, and the save
+// that collects the lines then writes nothing (the old file stays).
+#pragma once
+
+#include <ostream>
+#include <string>
+
+// No line feed, no carriage return.
+bool ImodelIsOneLine(const std::string& text);
+// One line without a double quote.
+bool ImodelIsQuotable(const std::string& text);
+
+// Refuses the text: traces that `what` cannot be written and fails the
+// stream; false.
+bool ImodelRefuseText(std::ostream& stream, const std::string& text, const char* what);
+// True when the text fits on one line; otherwise refuses it.
+bool ImodelCheckOneLine(std::ostream& stream, const std::string& text, const char* what);
+// The same for a text written between double quotes.
+bool ImodelCheckQuotable(std::ostream& stream, const std::string& text, const char* what);

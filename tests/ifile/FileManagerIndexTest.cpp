@@ -1,0 +1,184 @@
+// The file manager's indexes give the answers, in the order, that a walk
+// over all files in key order gives: random registrations, removals and
+// re-keyings, with files of several names, types, views and parents, while
+// the project folder changes under them.
+#include "DebugCapture.h"
+#include "IfileObjectTestSupport.h"
+#include "TempFolder.h"
+
+#include "ifile/IfileManager.h"
+#include "ifile/IfileObjectEx.h"
+#include "imodel/design/ImodelDesignManager.h"
+#include "imodel/model/Imodel.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <random>
+#include <string>
+#include <vector>
+
+namespace {
+
+using Entry = IfileManager::Entry;
+
+// A walk over all files in key order, the first that passes.
+template <class Passes>
+Entry FirstByWalk(IfileManager& files, Passes passes)
+{
+    std::vector<Entry> all;
+    files.GetFiles(all, 0, nullptr);
+    const auto found = std::find_if(all.begin(), all.end(), passes);
+    return found == all.end() ? Entry() : *found;
+}
+
+std::vector<Entry> AllByWalk(IfileManager& files, const std::function<bool(const Entry&)>& passes)
+{
+    std::vector<Entry> all;
+    files.GetFiles(all, 0, nullptr);
+    std::erase_if(all, [&passes](const Entry& file) { return !passes(file); });
+    return all;
+}
+
+bool InScope(const Entry& file, int scope) { return scope != 1 || !file->IsRevSpecific() || file->IsInCurRev(); }
+
+class FileManagerIndex : public ::testing::Test {
+protected:
+    // A name from a small vocabulary, so that names meet: in and out of the
+    // project, in views, with equal titles in several folders, in several
+    // spellings of the same file.
+    std::string RandomRelative()
+    {
+        static const std::vector<std::string> kFolders = {"hdl",      "HDL",     "pallador/impl1", "pallador/impl2",
+                                                          "cores/c1", "cores/c2"};
+        static const std::vector<std::string> kTitles = {"top.v", "Top.v", "core.cxf", "a.vhd", "b.sdc"};
+        return Pick(kFolders) + "/" + Pick(kTitles);
+    }
+
+    IfileObject RandomFile()
+    {
+        const std::string relative = RandomRelative();
+        const zorpaFileManagerTypes type = relative.ends_with(".cxf")   ? zorpaFT_OMBRIX_CXF
+                                           : relative.ends_with(".sdc") ? zorpaFT_SDC
+                                                                        : zorpaFT_HDL;
+        switch (Between(0, 3)) {
+        case 0:  // stored relative to the project
+            project.Write(relative, "");
+            return IfileObject(relative, type, ImodelFMRelative, true, true);
+        case 1:  // stored by its full name
+            project.Write(relative, "");
+            return IfileObject(project / relative, type, ImodelFMFull, true, false);
+        case 2:  // a link outside the project
+            return IfileObject("/elsewhere/" + relative, type, ImodelFMFull, true, false);
+        default:  // another spelling of a project file
+            project.Write(relative, "");
+            return IfileObject("<project>\\" + relative, type, ImodelFMInternal, true, false);
+        }
+    }
+
+    template <class List>
+    const typename List::value_type& Pick(const List& list)
+    {
+        return list[static_cast<std::size_t>(Between(0, static_cast<int>(list.size()) - 1))];
+    }
+    int Between(int low, int high) { return std::uniform_int_distribution<int>(low, high)(random); }
+
+    void ExpectLookupsAsByWalk(IfileManager& files)
+    {
+        for (int i = 0; i < 12; ++i) {
+            const IfileObject probe = RandomFile();
+            std::vector<std::string> names = {probe.GetInternalFileName(), probe.GetFullFileName(),
+                                              probe.GetFileTitleAndExt(), RandomRelative()};
+            for (const std::string& name : names) {
+                for (const ImodelFMStringFileType form :
+                     {ImodelFMFull, ImodelFMRelative, ImodelFMShort, ImodelFMInternal}) {
+                    const int scope = Between(0, 1);
+                    const IfileObject::IsSameFileName matcher(name.c_str(), form);
+                    const Entry expected =
+                        FirstByWalk(files, [&](const Entry& file) { return InScope(file, scope) && matcher(*file); });
+                    ASSERT_EQ(files.GetFileFor(matcher, scope), expected) << name << " form " << form;
+                    ASSERT_EQ(files.HasFileNamed(name, form, scope), expected != nullptr);
+                }
+            }
+        }
+        for (const int type : {zorpaFT_HDL, zorpaFT_OMBRIX_CXF, zorpaFT_SDC}) {
+            std::vector<Entry> ofType;
+            files.GetFilesOfSpecificType(type, ofType, 0, nullptr);
+            ASSERT_EQ(ofType, AllByWalk(files, [type](const Entry& file) { return file->GetFileType() == type; }));
+        }
+        std::vector<Entry> constraints;
+        files.GetFilesOfGlobalType(zorpaFT_GROUP_CONSTRAINT, constraints, 1, nullptr);
+        ASSERT_EQ(constraints, AllByWalk(files, [](const Entry& file) {
+                      return file->GetFileGlobalType() == zorpaFT_GROUP_CONSTRAINT && InScope(file, 1);
+                  }));
+        for (const int view : {-1, 1, 2}) {
+            std::deque<IfileObjectEx> ofView;
+            files.GetFilesOfRevision(view, ofView);
+            const std::vector<Entry> expected =
+                AllByWalk(files, [view](const Entry& file) { return file->GetRevNum() == view; });
+            ASSERT_EQ(ofView.size(), expected.size());
+            for (std::size_t i = 0; i < expected.size(); ++i)
+                ASSERT_EQ(ofView[i].GetInternalFileName().GetString(), expected[i]->GetInternalFileName().GetString());
+        }
+    }
+
+    std::mt19937 random{42};
+    TempFolder project;
+    TempFolder other;
+};
+
+}  // namespace
+
+TEST_F(FileManagerIndex, LookupsByIndexAnswerAsAWalkOverAllFiles)
+{
+    DebugMessagesOff();
+    ProjectFolderScope folder(project.Path());
+    const std::unique_ptr<IfileManager> files = IfileCreateManager();
+    std::vector<Entry> added;
+    for (int step = 0; step < 300; ++step) {
+        const int action = Between(0, 9);
+        if (action < 5 || added.empty()) {
+            IfileObjectEx file(RandomFile(), false);
+            if (Between(0, 2) == 0) file.AddParentFile(RandomFile());
+            if (const Entry entry = files->AddOrUpdateFile(file, false)) added.push_back(entry);
+        } else if (action < 8) {
+            // A removal strips the file from the parents of every other file.
+            const Entry gone = Pick(added);
+            if (!files->ContainsFile(*gone)) continue;
+            files->RemoveFile(*gone);
+            std::vector<Entry> all;
+            files->GetFiles(all, 0, nullptr);
+            for (const Entry& file : all)
+                for (const IfileObjectEx::ParentFile& parent : file->GetParentFileList())
+                    ASSERT_NE(parent.first, static_cast<const IfileObject&>(*gone))
+                        << file->GetInternalFileName().c_str();
+        } else if (action == 8) {
+            // A registered entry renamed, then re-keyed.
+            const Entry entry = Pick(added);
+            if (!files->ContainsFile(*entry)) continue;
+            const IfileObject old = *entry;
+            static_cast<IfileObject&>(*entry) = RandomFile();
+            if (!files->RenameFileKey(entry, old)) static_cast<IfileObject&>(*entry) = old;
+        } else {
+            // The project moves: "<project>" names now stand for other files.
+            Imodel::GetInstance().GetDesignManager()->SetProjectFolder(Between(0, 1) ? other.Path() : project.Path());
+        }
+        ExpectLookupsAsByWalk(*files);
+    }
+}
+
+TEST(FileManagerCopies, ListsAreSharedUntilACopyChangesThem)
+{
+    IfileObjectEx file(IfileObject("/x/a.v", zorpaFT_HDL, ImodelFMFull, true, false), false);
+    file.AddIncludedFile(IfileObject("/x/a.vh", zorpaFT_HDL, ImodelFMFull, true, false));
+    file.SetDefinedPackages({"p1"});
+    IfileObjectEx copy = file;
+    copy.AddIncludedFile(IfileObject("/x/b.vh", zorpaFT_HDL, ImodelFMFull, true, false));
+    copy.SetDefinedPackages({});
+    EXPECT_EQ(file.GetIncludedFiles().size(), 1u);
+    EXPECT_EQ(copy.GetIncludedFiles().size(), 2u);
+    EXPECT_TRUE(file.HasPackage());
+    EXPECT_FALSE(copy.HasPackage());
+    IfileObjectEx moved = std::move(copy);
+    EXPECT_EQ(moved.GetIncludedFiles().size(), 2u);
+}
