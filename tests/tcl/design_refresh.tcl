@@ -3,14 +3,7 @@
 # every file again and keeps that choice, the tree, and a library that holds
 # no unit with its settings. Saved, closed and opened again, the project
 # keeps all of it.
-proc try {script} {
-    if {[catch {uplevel 1 $script} message]} { puts "refused: $message" } else { puts "done" }
-}
-proc read_file {name} { set f [open $name]; set text [read $f]; close $f; return $text }
-proc write_file {name text} {
-    file mkdir [file dirname $name]
-    set f [open $name w]; puts -nonewline $f $text; close $f
-}
+source [file join [file dirname [info script]] lib scenario.tcl]
 # The project file's lists of member files, of chosen definitions and of
 # libraries.
 proc show_project {} {

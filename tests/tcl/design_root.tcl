@@ -5,9 +5,7 @@
 # tests' loader puts the units into it.
 load $env(QUORLANE_ECHO_PACKAGE) Quorlaneecho
 
-proc try {script} {
-    if {[catch {uplevel 1 $script} message]} { puts "refused: $message" } else { puts "done" }
-}
+source [file join [file dirname [info script]] lib scenario.tcl]
 proc show_root {} {
     save_project
     set f [open alu.prj]; set lines [split [read $f] \n]; close $f

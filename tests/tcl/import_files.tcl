@@ -19,14 +19,7 @@ if {![info exists env(IMPORT_SESSION)]} {
     exit $failed
 }
 
-proc try {script} {
-    if {[catch {uplevel 1 $script} message]} { puts "refused: $message" } else { puts "done" }
-}
-proc read_file {name} { set f [open $name]; set text [read $f]; close $f; return $text }
-proc write_file {name text} {
-    file mkdir [file dirname $name]
-    set f [open $name w]; puts -nonewline $f $text; close $f
-}
+source [file join [file dirname [info script]] lib scenario.tcl]
 proc members {} {
     save_project
     foreach line [split [read_file alu.prj] \n] {

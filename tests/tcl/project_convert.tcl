@@ -22,14 +22,7 @@ if {![info exists env(CONVERT_SESSION)]} {
     exit 0
 }
 
-proc try {script} {
-    if {[catch {uplevel 1 $script} message]} { puts "refused: $message" } else { puts "done" }
-}
-proc read_file {name} { set f [open $name]; set text [read $f]; close $f; return $text }
-proc write_file {name text} {
-    file mkdir [file dirname $name]
-    set f [open $name w]; puts -nonewline $f $text; close $f
-}
+source [file join [file dirname [info script]] lib scenario.tcl]
 proc tree {folder} {
     set out {}
     foreach entry [lsort [glob -nocomplain -directory $folder *]] {

@@ -1,9 +1,7 @@
 # A new project: its folder and sub-folders, its first view and its project
 # file; then saving, closing and opening it again. Names that cannot name a
 # project folder are refused, and so is a folder that exists already.
-proc try {script} {
-    if {[catch {uplevel 1 $script} message]} { puts "refused: $message" } else { puts "done" }
-}
+source [file join [file dirname [info script]] lib scenario.tcl]
 proc show_project_file {name} {
     set f [open $name]; set text [read $f]; close $f
     puts "--- $name: [llength [split [string trimright $text \n] \n]] lines"

@@ -2,10 +2,7 @@
 # file, project files that are damaged or written by another version. A
 # failed save keeps the old file and the project open; a failed open leaves
 # no project open.
-proc try {script} {
-    if {[catch {uplevel 1 $script} message]} { puts "refused: $message" } else { puts "done" }
-}
-proc read_file {name} { set f [open $name]; set text [read $f]; close $f; return $text }
+source [file join [file dirname [info script]] lib scenario.tcl]
 proc write_file {name text} { set f [open $name w]; fconfigure $f -translation binary; puts -nonewline $f $text; close $f }
 proc is_open {} {
     catch {save_project} message

@@ -5,14 +5,7 @@
 # place. A folder that exists, or one inside the project, is refused.
 # (The schematic editor's folder goes whole with the member files; a
 # folder whose name only begins like it does not.)
-proc try {script} {
-    if {[catch {uplevel 1 $script} message]} { puts "refused: $message" } else { puts "done" }
-}
-proc read_file {name} { set f [open $name]; set text [read $f]; close $f; return $text }
-proc write_file {name text} {
-    file mkdir [file dirname $name]
-    set f [open $name w]; puts -nonewline $f $text; close $f
-}
+source [file join [file dirname [info script]] lib scenario.tcl]
 # The files below a folder, and its empty folders with a trailing "/".
 proc tree {folder} {
     set out {}

@@ -2,18 +2,7 @@
 # arguments changes nothing; a change is written when the project is next
 # saved; the two set-up file switches decide whether opening the project
 # rewrites the simulator's and the schematic editor's files.
-proc try {script} {
-    if {[catch {uplevel 1 $script} message]} { puts "refused: $message" } else { puts "done" }
-}
-proc read_file {name} { set f [open $name]; set text [read $f]; close $f; return $text }
-proc write_file {name text} { set f [open $name w]; puts -nonewline $f $text; close $f }
-# The lines of a LIST block of the project file.
-proc show_list {name} {
-    set lines [split [read_file alu/alu.prj] \n]
-    set first [lsearch $lines "LIST $name"]
-    set last [lsearch -start $first $lines ENDLIST]
-    puts "  [join [lrange $lines [expr {$first + 1}] [expr {$last - 1}]] {, }]"
-}
+source [file join [file dirname [info script]] lib scenario.tcl]
 
 try {project_settings}
 puts "--- a new project: no argument changes nothing"

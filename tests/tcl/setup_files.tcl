@@ -3,11 +3,7 @@
 # writes them, opening the project brings them up to date and keeps what the
 # user added, and a library path of the user's own goes into the simulator's
 # file and is remembered for the next project of the family.
-proc try {script} {
-    if {[catch {uplevel 1 $script} message]} { puts "refused: $message" } else { puts "done" }
-}
-proc read_file {name} { set f [open $name]; set text [read $f]; close $f; return $text }
-proc write_file {name text} { set f [open $name w]; puts -nonewline $f $text; close $f }
+source [file join [file dirname [info script]] lib scenario.tcl]
 proc show {name} {
     puts "--- $name"
     foreach line [split [string trimright [read_file $name] \n] \n] { puts "  |$line|" }

@@ -1,17 +1,7 @@
 # set_modelsim_options and set_user_lib_options: the simulation options and
 # the simulator's view of a design library. Options given are checked as
 # they are typed; a change is written when the project is next saved.
-proc try {script} {
-    if {[catch {uplevel 1 $script} message]} { puts "refused: $message" } else { puts "done" }
-}
-proc read_file {name} { set f [open $name]; set text [read $f]; close $f; return $text }
-proc write_file {name text} { set f [open $name w]; puts -nonewline $f $text; close $f }
-proc show_list {name} {
-    set lines [split [read_file alu/alu.prj] \n]
-    set first [lsearch $lines "LIST $name"]
-    set last [lsearch -start $first $lines ENDLIST]
-    puts "  [join [lrange $lines [expr {$first + 1}] [expr {$last - 1}]] {, }]"
-}
+source [file join [file dirname [info script]] lib scenario.tcl]
 
 try {new_project -location alu -name alu -hdl VHDL -family ZX3 -die zx3_10 -package tq100}
 puts "--- a new project's simulation options"

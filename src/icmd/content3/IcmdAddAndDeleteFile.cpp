@@ -274,6 +274,20 @@ Entry RunAddFile(std::unique_ptr<IcmdAddFileToModel> command, std::deque<IfileOb
     return added;
 }
 
+// A file value or a registered file: the command takes either as it stands.
+template <class File>
+boost::shared_ptr<IfileObjectEx> AddFileToModel(const File& file, bool updateFileManager, bool parse,
+                                                bool useEvenIfDefined, std::deque<IfileObject>* skipFiles,
+                                                std::vector<std::string>* skipModules, bool printError,
+                                                VyIfaces::IComponent* component, bool updateState, bool moveToLibrary,
+                                                std::vector<VyIfaces::IComponent*>* components)
+{
+    auto command = std::make_unique<IcmdAddFileToModel>();
+    command->SetFile(file);
+    return RunAddFile(std::move(command), skipFiles, skipModules, updateFileManager, parse, useEvenIfDefined,
+                      printError, component, updateState, moveToLibrary, components);
+}
+
 }  // namespace
 
 boost::shared_ptr<IfileObjectEx> IcmdDoAddFileToModel(const IfileObjectEx& file, bool updateFileManager, bool parse,
@@ -283,10 +297,8 @@ boost::shared_ptr<IfileObjectEx> IcmdDoAddFileToModel(const IfileObjectEx& file,
                                                       bool moveToLibrary,
                                                       std::vector<VyIfaces::IComponent*>* components)
 {
-    auto command = std::make_unique<IcmdAddFileToModel>();
-    command->SetFile(file);
-    return RunAddFile(std::move(command), skipFiles, skipModules, updateFileManager, parse, useEvenIfDefined,
-                      printError, component, updateState, moveToLibrary, components);
+    return AddFileToModel(file, updateFileManager, parse, useEvenIfDefined, skipFiles, skipModules, printError,
+                          component, updateState, moveToLibrary, components);
 }
 
 boost::shared_ptr<IfileObjectEx> IcmdDoAddFileToModel(const IfileObject& file, bool updateFileManager, bool parse,
@@ -296,10 +308,8 @@ boost::shared_ptr<IfileObjectEx> IcmdDoAddFileToModel(const IfileObject& file, b
                                                       bool moveToLibrary,
                                                       std::vector<VyIfaces::IComponent*>* components)
 {
-    auto command = std::make_unique<IcmdAddFileToModel>();
-    command->SetFile(file);
-    return RunAddFile(std::move(command), skipFiles, skipModules, updateFileManager, parse, useEvenIfDefined,
-                      printError, component, updateState, moveToLibrary, components);
+    return AddFileToModel(file, updateFileManager, parse, useEvenIfDefined, skipFiles, skipModules, printError,
+                          component, updateState, moveToLibrary, components);
 }
 
 // --- delete_files_from_model -----------------------------------------------------------------------

@@ -1,0 +1,19 @@
+# What the scenario scripts share: running a command as a user would and
+# saying how it went, and reading and writing the files they look at.
+
+# Runs the script in the caller's scope: "done", or "refused:" and why.
+proc try {script} {
+    if {[catch {uplevel 1 $script} message]} { puts "refused: $message" } else { puts "done" }
+}
+proc read_file {name} { set f [open $name]; set text [read $f]; close $f; return $text }
+proc write_file {name text} {
+    file mkdir [file dirname $name]
+    set f [open $name w]; puts -nonewline $f $text; close $f
+}
+# The lines of a LIST block of the project alu/alu.prj, on one line.
+proc show_list {name} {
+    set lines [split [read_file alu/alu.prj] \n]
+    set first [lsearch $lines "LIST $name"]
+    set last [lsearch -start $first $lines ENDLIST]
+    puts "  [join [lrange $lines [expr {$first + 1}] [expr {$last - 1}]] {, }]"
+}
