@@ -116,7 +116,10 @@ TEST_F(ContentFilesTest, ImportingThreeSourcesCopiesParsesMarksTheProjectAndSele
     EXPECT_EQ(top, m_folder / "src/top.vhd");
 }
 
-TEST_F(ContentFilesTest, ASecondDefinitionIsKindTwoUntilChosenAndRefreshKeepsTheChoiceAndEveryLibrarySetting)
+// The refusal, the choice and refresh as a user sees them are in the
+// scenario design_refresh; here the events and the library settings the
+// project file does not hold.
+TEST_F(ContentFilesTest, ASecondDefinitionIsKindTwoUntilChosenAndRefreshKeepsEveryLibrarySetting)
 {
     Add("top.vhd", kTop);
     Add("mid.vhd", kMid);
@@ -129,41 +132,23 @@ TEST_F(ContentFilesTest, ASecondDefinitionIsKindTwoUntilChosenAndRefreshKeepsThe
         EXPECT_EQ(view.Count("IeventNewErrorModulesAddedOrRemoved"), 1);
     }
     EXPECT_EQ(Member("mid2.vhd")->GetErrorFileType(), ImodelModuleAlreadyDefined);
-    EXPECT_EQ(Member("mid2.vhd")->GetModuleAlreadyDefined(), "mid");
-    EXPECT_EQ(Member("mid.vhd")->GetErrorFileType(), ImodelNoError);
     EXPECT_EQ(Member("mid.vhd")->GetModuleAlreadyDefined(), "mid");
-    EXPECT_EQ(FileOf("mid"), "mid.vhd");
     // Added again with the switch off, it stays in error without an event.
     view.Clear();
     Add("mid2.vhd", kFlatMid);
     EXPECT_EQ(view.Count("IeventNewErrorModulesAddedOrRemoved"), 0);
-    EXPECT_EQ(Member("mid2.vhd")->GetErrorFileType(), ImodelModuleAlreadyDefined);
-
     ASSERT_EQ(Eval("use_source_file -file hdl/mid2.vhd -module mid"), TCL_OK) << result;
-    EXPECT_EQ(FileOf("mid"), "mid2.vhd");
-    EXPECT_EQ(Member("mid2.vhd")->GetErrorFileType(), ImodelNoError);
     EXPECT_EQ(Member("mid.vhd")->GetErrorFileType(), ImodelModuleAlreadyDefined);
 
-    // A library of models without units, with settings the project file
-    // does not hold (its number) as well as those it does.
     const ImodelDesignManager::LibraryPtr models = Design().AddLibrary("simlib", true);
     models->SetLocation("/opt/sim/src");
-    models->SetPath("/opt/sim/simlib");
     models->SetNumber(7);
-    models->SetCompileOption(ZORPA_REFRESH_AND_COMPILE);
     IcmdDoRefresh(false);
     EXPECT_EQ(FileOf("mid"), "mid2.vhd");
-    EXPECT_EQ(Member("mid.vhd")->GetErrorFileType(), ImodelModuleAlreadyDefined);
-    EXPECT_EQ(FileOf("top"), "top.vhd");
-    EXPECT_EQ(FileOf("leaf"), "leaf.vhd");
     const ImodelDesignManager::LibraryPtr kept = Design().FindLibraryByName("simlib");
     ASSERT_TRUE(kept);
-    EXPECT_TRUE(kept->GetModules()->empty());
-    EXPECT_EQ(kept->GetName(), "simlib");
     EXPECT_EQ(kept->GetLocation(), "/opt/sim/src");
-    EXPECT_EQ(kept->GetPath(), "/opt/sim/simlib");
     EXPECT_EQ(kept->GetNumber(), 7);
-    EXPECT_EQ(kept->GetCompileOption(), ZORPA_REFRESH_AND_COMPILE);
 }
 
 TEST_F(ContentFilesTest, InProcessAddAndDeleteKeepTheModelSound)

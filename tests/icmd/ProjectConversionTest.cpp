@@ -247,30 +247,25 @@ TEST_F(ProjectConversion, TheArchiveParametersExistOnlyInZipMode)
     EXPECT_EQ(zip.backup_file->GetObject(), "/elsewhere/mine.zip");
 }
 
-TEST(ProjectVersions, EveryThresholdHoldsBelowItsVersionOnly)
+// Where each threshold lies shows in the conversion matrix above; here that
+// each holds for a project without a version and, over the versions in
+// order, stops holding once and for good (a faulty comparison of minor
+// numbers flips back).
+TEST(ProjectVersions, EveryThresholdHoldsBelowOneVersionOnly)
 {
-    struct Threshold {
-        bool (*test)(int, int);
-        int major, minor;
-    };
-    const Threshold thresholds[] = {
-        {&IcmdOpenProject::IsPre_FolderStructuring1, 6, 0},
-        {&IcmdOpenProject::IsPre_RevStructFlowSupported, 6, 2},
-        {&IcmdOpenProject::IsPre_LocalFilesRequiredInPallador, 6, 2},
-        {&IcmdOpenProject::IsPre_Kiltora, 7, 0},
-        {&IcmdOpenProject::IsPre_PackageFilesParsing, 7, 2},
-        {&IcmdOpenProject::IsPre_DESIGNNameKeyInIde_PldFiles, 7, 2},
-        {&IcmdOpenProject::IsPre_QVP_And_Block_FilesInWS, 8, 0},
-        {&IcmdOpenProject::IsPre_PowerFilesInSimulationFolder, 8, 1},
-    };
-    for (const Threshold& threshold : thresholds) {
-        // A project without a version is older than every threshold.
-        EXPECT_TRUE(threshold.test(-1, -1));
-        for (int major = 0; major <= 9; ++major) {
-            for (int minor = 0; minor <= 9; ++minor) {
-                const bool older = major < threshold.major || (major == threshold.major && minor < threshold.minor);
-                EXPECT_EQ(threshold.test(major, minor), older) << major << "." << minor;
-            }
+    for (bool (*older)(int, int) :
+         {&IcmdOpenProject::IsPre_FolderStructuring1, &IcmdOpenProject::IsPre_RevStructFlowSupported,
+          &IcmdOpenProject::IsPre_LocalFilesRequiredInPallador, &IcmdOpenProject::IsPre_Kiltora,
+          &IcmdOpenProject::IsPre_PackageFilesParsing, &IcmdOpenProject::IsPre_DESIGNNameKeyInIde_PldFiles,
+          &IcmdOpenProject::IsPre_QVP_And_Block_FilesInWS, &IcmdOpenProject::IsPre_PowerFilesInSimulationFolder}) {
+        EXPECT_TRUE(older(-1, -1));
+        int flips = 0;
+        bool previous = true;
+        for (int version = 0; version < 100; ++version) {
+            const bool now = older(version / 10, version % 10);
+            flips += now != previous;
+            previous = now;
         }
+        EXPECT_EQ(flips, 1);
     }
 }

@@ -1,5 +1,5 @@
-// Catalogue files that would cost the reader dear: entity bombs, outside
-// references, files far too large. Each is refused quickly, leaves the
+// Catalogue files that would cost the reader dear: outside references,
+// files far too large. Each is refused quickly, leaves the
 // catalogue empty and says why.
 #include <ktwkspace/Catalog.h>
 
@@ -19,16 +19,6 @@ namespace {
 
 const std::string kCore = R"(<core vendor="brennic.com" library="kiltora" name="fifo" version="1.0">)";
 
-// A 125 KB catalogue whose one 100 KB entity is referenced 5,000 times:
-// about 2 GB once expanded.
-std::string EntityBomb()
-{
-    std::string text = "<?xml version=\"1.0\"?>\n<!DOCTYPE kiltora_catalog [<!ENTITY e \"" + std::string(100000, 'x') +
-                       "\">]>\n<kiltora_catalog>" + kCore + "<description>";
-    for (int i = 0; i < 5000; ++i) text += "&e;";
-    return text + "</description></core></kiltora_catalog>\n";
-}
-
 // Loads the file with DEBUG_MSG on; the debug print it gives.
 std::string Refusal(Ktwkspace::Catalog& catalog, const std::string& path)
 {
@@ -43,31 +33,27 @@ std::string Refusal(Ktwkspace::Catalog& catalog, const std::string& path)
     return printed;
 }
 
+// The XML reader's own tests hold every kind of declaration; here the
+// catalogue passes the refusal on and keeps nothing of the file.
 TEST(KtwkspaceCatalogHostileFile, ADocumentTypeDeclarationIsRefusedBeforeAnythingExpands)
 {
     TempFolder folder;
     const std::string secret = folder.Write("secret.txt", "TOP SECRET");
-    const std::string catalogues[] = {
-        EntityBomb(),
-        "<!DOCTYPE kiltora_catalog [<!ENTITY x SYSTEM \"file://" + secret + "\">]><kiltora_catalog>" + kCore +
-            "<description>&x;</description></core></kiltora_catalog>",
-        "<!DOCTYPE kiltora_catalog><kiltora_catalog>" + kCore + "</core></kiltora_catalog>",
-    };
-    for (const std::string& text : catalogues) {
-        Ktwkspace::Catalog catalog;
-        const std::string path = folder.Write("kiltora_catalog.xml", text);
-        const std::string printed = Refusal(catalog, path);
-        EXPECT_NE(printed.find("Core catalogue not read: " + path + ": has a document type declaration"),
-                  std::string::npos)
-            << printed;
-        EXPECT_EQ(printed.find("SECRET"), std::string::npos);
+    const std::string text = "<!DOCTYPE kiltora_catalog [<!ENTITY x SYSTEM \"file://" + secret +
+                             "\">]><kiltora_catalog>" + kCore +
+                             "<description>&x;</description></core></kiltora_catalog>";
+    Ktwkspace::Catalog catalog;
+    const std::string path = folder.Write("kiltora_catalog.xml", text);
+    const std::string printed = Refusal(catalog, path);
+    EXPECT_NE(printed.find("Core catalogue not read: " + path + ": has a document type declaration"), std::string::npos)
+        << printed;
+    EXPECT_EQ(printed.find("SECRET"), std::string::npos);
 
-        std::vector<Ktwkspace::CatalogCore> cores{Ktwkspace::CatalogCore{}};
-        std::string error;
-        EXPECT_FALSE(Ktwkspace::KtwkspaceReadCatalog(text, "text.xml", cores, error));
-        EXPECT_TRUE(cores.empty());
-        EXPECT_EQ(error.rfind("text.xml: has a document type declaration", 0), 0u) << error;
-    }
+    std::vector<Ktwkspace::CatalogCore> cores{Ktwkspace::CatalogCore{}};
+    std::string error;
+    EXPECT_FALSE(Ktwkspace::KtwkspaceReadCatalog(text, "text.xml", cores, error));
+    EXPECT_TRUE(cores.empty());
+    EXPECT_EQ(error.rfind("text.xml: has a document type declaration", 0), 0u) << error;
 }
 
 TEST(KtwkspaceCatalogHostileFile, AFileFarLargerThanACatalogueIsRefusedBeforeItIsRead)
