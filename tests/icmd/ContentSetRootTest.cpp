@@ -75,31 +75,21 @@ TEST_F(ContentSetRootTest, TheBareWordAndTheOptionChooseTheSameModuleAndOnlyACha
     EXPECT_EQ(Flow().DetachModule(), other);
 }
 
+// The refusals' messages are in the scenario design_root; here that a
+// refusal sends no event and needs no save.
 TEST_F(ContentSetRootTest, APackageOrANameThatNamesNoModuleFailsAndLeavesTheRoot)
 {
     ImodelModule* top = Unit("top");
-    Unit("other");
     Unit("pkg", true);
     ASSERT_EQ(Eval("set_root top"), TCL_OK) << result;
-    const std::vector<std::pair<std::string, std::string>> refused = {
-        {"set_root pkg", "'pkg' cannot be set as root."},
-        {"set_root nosuch", "set_root: cannot find module 'nosuch'."},
-        {"set_root -module nosuch", "set_root: cannot find module 'nosuch'."},
-        {"set_root top::lib2", "set_root: cannot find module 'top::lib2'."},
-    };
-    for (const auto& [script, message] : refused) {
+    for (const char* script : {"set_root pkg", "set_root nosuch", "set_root top::lib2"}) {
         Design().SetNeedSave(false);
         view.Clear();
         EXPECT_EQ(Eval(script), TCL_ERROR) << script;
-        EXPECT_EQ(result, message);
         ExpectRoot(top);
         EXPECT_TRUE(view.Names().empty()) << script;
         EXPECT_FALSE(Design().GetNeedSave());
     }
-    // Two words are no module: the option parser's answer stands.
-    EXPECT_EQ(Eval("set_root top other"), TCL_ERROR);
-    EXPECT_EQ(result.rfind("set_root: unexpected argument 'top'", 0), 0u) << result;
-    ExpectRoot(top);
 }
 
 TEST_F(ContentSetRootTest, InProcessByIdentityOrByModuleAndWithoutAModule)
