@@ -173,10 +173,6 @@ TEST_F(SaveProjectAs, TheChoicesOfADialogNameTheCurrentView)
     command.GetImplFilterChoices(views);
     ASSERT_EQ(views.size(), 3u);
     EXPECT_EQ(views[1].second, "Current view only (Impl1)");
-    std::vector<std::pair<IcmdSaveAsFileFilter, std::string>> files;
-    command.GetFileFilterChoices(files);
-    ASSERT_EQ(files.size(), 4u);
-    for (std::size_t i = 0; i < files.size(); ++i) EXPECT_EQ(files[i].first, static_cast<IcmdSaveAsFileFilter>(i));
 }
 
 TEST(CopyProjectDirTool, AFolderHoldsWhatLiesBelowItsLastNameOnly)
