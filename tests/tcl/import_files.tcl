@@ -47,6 +47,11 @@ foreach {kind name} {schematic page.1 hdl_source top.vhd stimulus tb_top.vhd edi
     try {import_files -$kind src/$name}
 }
 puts "  templates: [lsort [glob -nocomplain -tails -directory templates *]]"
+puts "tool profiles and IP-core archives need no project, but the host to take them (this shell has none)"
+write_file src/tools.ini "\[profile\]\n"
+write_file src/cores.qvz "archive\n"
+try {import_files -profiles src/tools.ini}
+try {import_files -qvz src/cores.qvz}
 puts "the kind no longer offered says so (its replacement is named once a project is open)"
 try {import_files -gate src/net.edn}
 
