@@ -27,6 +27,7 @@
 #include <foundation/AcmdManager.h>
 #include <foundation/Def.h>
 #include <foundation/Sys.h>
+#include <zorpa/ZorpaModule.h>
 
 #include <set>
 
@@ -238,7 +239,12 @@ void IcmdOpenProject::ReaddModifiedFiles()
     // Each file changed on disk is added again with its project attributes,
     // so that the flow learns of the change; the read parsed it already.
     std::deque<IfileObject>& modified = IcmdFilesModifiedSinceLastOpen();
-    IfileManager* files = Imodel::GetInstance().GetFileManager();
+    Imodel& model = Imodel::GetInstance();
+    IfileManager* files = model.GetFileManager();
+    // One save of the libraries around them all, as for the read: otherwise
+    // each add copies the whole design, and a checkout that touched every
+    // file makes the open quadratic.
+    model.SaveLibraries();
     while (!modified.empty()) {
         const IfileObject changed = modified.front();
         modified.pop_front();
@@ -246,6 +252,7 @@ void IcmdOpenProject::ReaddModifiedFiles()
             IcmdDoAddFileToModel(*entry, false, false, false, nullptr, nullptr, true, nullptr, true, false, nullptr);
         if (std::deque<IfileObject>* notified = ImodelModule::GetNotifiedFileChangeList()) notified->push_back(changed);
     }
+    model.RestoreLibraries(true, zorpaSaveRestoreParams{false, true, false});
 }
 
 void IcmdOpenProject::ThreadExecutionEpilog(AcmdEnum::Result& result)
