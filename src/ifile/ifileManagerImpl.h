@@ -246,6 +246,11 @@ private:
     void PruneErrorGroup(ErrorFiles& group) const;
 
     std::uint32_t m_lookupCount = 0;
+    // While the files of a project file are added: the file just found on
+    // disk, so that the add-file command's updates of it moments later do
+    // not read the disk again.
+    bool m_addingToModel = false;
+    ImodelFileName m_justFound;
     std::vector<IfileListener*> m_listeners;
     FileListMap m_files;
     ErrorGroups m_errorGroups;
