@@ -207,8 +207,8 @@ public:
     int GetFileCount() override;
     bool ReadFileList(ImodelProjectFileStructure& project, int& count) override;
     bool AddFilesToModel(ImodelProjectFileStructure& project, const std::vector<Iconvert*>& converters,
-                         std::vector<std::string>* modulesToSkip, const std::function<void()>& stepOneFile,
-                         bool parse, bool localOnly) override;
+                         std::vector<std::string>* modulesToSkip, const std::function<void()>& stepOneFile, bool parse,
+                         bool localOnly) override;
     bool AddName(const std::string& name, int list) override;
     bool RemoveName(const std::string& name, int list) override;
     bool ClearNames(int list) override;
