@@ -65,6 +65,19 @@ bool ifileManagerImpl::AddFilesToModel(ImodelProjectFileStructure& project, cons
             childrenOf[ImodelFileNameKey(parent.first.GetInternalFileName(), folder)].push_back(i);
 
     const IfileAddFileToModelFunction addFile = IfileAddFileToModelHook();
+    // The file found on disk as it is registered is not looked for again
+    // while the add-file command updates it; nothing is remembered past here.
+    struct Adding {
+        ifileManagerImpl& manager;
+        explicit Adding(ifileManagerImpl& owner) : manager(owner) { manager.m_addingToModel = true; }
+        ~Adding()
+        {
+            manager.m_addingToModel = false;
+            manager.m_justFound = ImodelFileName();
+        }
+        Adding(const Adding&) = delete;
+        Adding& operator=(const Adding&) = delete;
+    } const adding(*this);
     for (std::size_t i = 0; i < files.size(); ++i) {
         IfileObjectEx& file = files[i];
         if (localOnly && !file.IsLocalFile()) continue;

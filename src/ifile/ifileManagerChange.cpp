@@ -117,7 +117,9 @@ IfileManager::Entry ifileManagerImpl::AddOrUpdateFile(const IfileObjectEx& file,
         result->StoreStatInfo(changed, false, false);
         const bool exists = result->IsFoundOnDisk() && SysIsRegularFile(*result->GetStatInfo());
         if (result->IsLocalFile() && !exists && !ImodelImportsMissingFiles()) return CannotAccess(file);
-    } else if (file.IsLocalFile() && !ImodelDoesFileExist(file.GetFullFileName())) {
+        m_justFound = m_addingToModel && exists ? file.GetInternalFileName() : ImodelFileName();
+    } else if (file.IsLocalFile() && !(m_addingToModel && m_justFound == file.GetInternalFileName()) &&
+               !ImodelDoesFileExist(file.GetFullFileName())) {
         return CannotAccess(file);
     } else {
         result = registered->second.entry;

@@ -207,8 +207,8 @@ public:
     int GetFileCount() override;
     bool ReadFileList(ImodelProjectFileStructure& project, int& count) override;
     bool AddFilesToModel(ImodelProjectFileStructure& project, const std::vector<Iconvert*>& converters,
-                         std::vector<std::string>* modulesToSkip, const std::function<void()>& stepOneFile,
-                         bool parse, bool localOnly) override;
+                         std::vector<std::string>* modulesToSkip, const std::function<void()>& stepOneFile, bool parse,
+                         bool localOnly) override;
     bool AddName(const std::string& name, int list) override;
     bool RemoveName(const std::string& name, int list) override;
     bool ClearNames(int list) override;
@@ -246,6 +246,11 @@ private:
     void PruneErrorGroup(ErrorFiles& group) const;
 
     std::uint32_t m_lookupCount = 0;
+    // While the files of a project file are added: the file just found on
+    // disk, so that the add-file command's updates of it moments later do
+    // not read the disk again.
+    bool m_addingToModel = false;
+    ImodelFileName m_justFound;
     std::vector<IfileListener*> m_listeners;
     FileListMap m_files;
     ErrorGroups m_errorGroups;
