@@ -64,10 +64,14 @@ const Project& ProjectOf(int files)
     IfileManager& manager = *Imodel::GetInstance().GetFileManager();
     for (int i = 0; i < files; ++i) {
         const std::string name = project.folder + "/hdl/" + (i < kModules ? "m" : "f") + std::to_string(i) + ".v";
-        std::ofstream(name) << "module m" << i << ";\nendmodule\n";
+        // The files m<i>.v define module m<i>; the others are sources that
+        // define no module (the open reads and scans them all the same).
+        if (i < kModules)
+            std::ofstream(name) << "module m" << i << ";\nendmodule\n";
+        else
+            std::ofstream(name) << "// f" << i << ": shared definitions\n`define F" << i << " " << i << "\n";
         project.members.push_back(name);
-        // The files m<i>.v define module m<i>: those are parsed now, the
-        // others only registered (the open parses them all).
+        // The module files are parsed now, the others only registered.
         const IfileObject file(name, zorpaFT_HDL, ImodelFMFull, true, true);
         if (i < kModules)
             IcmdDoAddFileToModel(file, true, true, false, nullptr, nullptr, true, nullptr, true, false, nullptr);
