@@ -5,6 +5,7 @@
 #
 # The catalogue lies in the suite's install folder, which the shell reads
 # when it starts: the session runs in a shell started with one.
+source [file join [file dirname [info script]] lib scenario.tcl]
 if {![info exists env(DUMPS_SESSION)]} {
     file mkdir suite/data
     set f [open suite/data/kiltora_catalog.xml w]
@@ -19,10 +20,7 @@ if {![info exists env(DUMPS_SESSION)]} {
 </kiltora_catalog>}
     close $f
     set env(BRENNIC_SW_DIR) [file join [pwd] suite]
-    set env(DUMPS_SESSION) 1
-    set failed [catch {exec [info nameofexecutable] [info script] 2>@1} output]
-    puts $output
-    exit $failed
+    exit [run_again DUMPS_SESSION 1]
 }
 load $env(QUORLANE_ECHO_PACKAGE) Quorlaneecho
 

@@ -8,18 +8,12 @@
 #
 # The user template folder is a setting of the user's options file, read
 # when the shell starts: the session runs in a shell started with it.
-if {![info exists env(IMPORT_SESSION)]} {
-    set f [open options w]
-    puts $f "TEMPLATE_DIR = [file join [pwd] templates]"
-    close $f
-    set env(QUORLANE_OPTIONS) [file join [pwd] options]
-    set env(IMPORT_SESSION) 1
-    set failed [catch {exec [info nameofexecutable] [info script] 2>@1} output]
-    puts $output
-    exit $failed
-}
-
 source [file join [file dirname [info script]] lib scenario.tcl]
+if {![info exists env(IMPORT_SESSION)]} {
+    write_file options "TEMPLATE_DIR = [file join [pwd] templates]\n"
+    set env(QUORLANE_OPTIONS) [file join [pwd] options]
+    exit [run_again IMPORT_SESSION 1]
+}
 proc members {} {
     save_project
     foreach line [split [read_file alu.prj] \n] {

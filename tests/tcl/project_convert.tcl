@@ -8,21 +8,16 @@
 #
 # The user's options file enables mixed HDL (packages live with the other
 # HDL files); the second half runs with backup archives enabled too.
+source [file join [file dirname [info script]] lib scenario.tcl]
 if {![info exists env(CONVERT_SESSION)]} {
     foreach {session options} {plain "IDE_MIXED_HDL_ENABLED = 1" zip "IDE_MIXED_HDL_ENABLED = 1\nIDE_CREATE_ZIP_ON_CONVERT_ENABLED = 1"} {
-        set f [open options w]
-        puts $f $options
-        close $f
+        write_file options "$options\n"
         set env(QUORLANE_OPTIONS) [file join [pwd] options]
-        set env(CONVERT_SESSION) $session
-        set failed [catch {exec [info nameofexecutable] [info script] 2>@1} output]
-        puts $output
-        if {$failed} { exit 1 }
+        if {[run_again CONVERT_SESSION $session]} { exit 1 }
     }
     exit 0
 }
 
-source [file join [file dirname [info script]] lib scenario.tcl]
 proc tree {folder} {
     set out {}
     foreach entry [lsort [glob -nocomplain -directory $folder *]] {

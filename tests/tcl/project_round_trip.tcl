@@ -8,18 +8,12 @@
 # Member-file stamps in the project file and the editor files reopened with
 # a project are settings of the user's options file, read when the shell
 # starts: the session runs in a shell started with them.
-if {![info exists env(ROUND_TRIP_SESSION)]} {
-    set f [open options w]
-    puts $f "IDE_SAVE_FILE_STAMPS_IN_PRJ = 1\nIDE_RESTORE_OPENED_VIEWS = 1"
-    close $f
-    set env(QUORLANE_OPTIONS) [file join [pwd] options]
-    set env(ROUND_TRIP_SESSION) 1
-    set failed [catch {exec [info nameofexecutable] [info script] 2>@1} output]
-    puts $output
-    exit $failed
-}
-
 source [file join [file dirname [info script]] lib scenario.tcl]
+if {![info exists env(ROUND_TRIP_SESSION)]} {
+    write_file options "IDE_SAVE_FILE_STAMPS_IN_PRJ = 1\nIDE_RESTORE_OPENED_VIEWS = 1\n"
+    set env(QUORLANE_OPTIONS) [file join [pwd] options]
+    exit [run_again ROUND_TRIP_SESSION 1]
+}
 proc compare {what expected actual} {
     if {$expected eq $actual} { puts "$what: identical"; return }
     puts "$what: differs"

@@ -17,3 +17,13 @@ proc show_list {name} {
     set last [lsearch -start $first $lines ENDLIST]
     puts "  [join [lrange $lines [expr {$first + 1}] [expr {$last - 1}]] {, }]"
 }
+# Runs this scenario again in a shell of its own, with env($var) set to
+# `value` so that the second run knows it is one; prints what that run
+# printed and answers whether it failed. Settings read when the shell
+# starts (the options file, the suite's folder) need a shell started anew.
+proc run_again {var value} {
+    set ::env($var) $value
+    set failed [catch {exec [info nameofexecutable] [info script] 2>@1} output]
+    puts $output
+    return $failed
+}
