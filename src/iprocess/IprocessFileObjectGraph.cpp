@@ -10,16 +10,13 @@
 #include "itool/ItoolConstraintsManager.h"
 #include "itool/ItoolPallador.h"
 #include "itool/ItoolWithConstraints.h"
+#include "src/iprocess/iprocessGraphWalk.h"
 
 #include <algorithm>
 
-namespace {
+using iprocessGraphWalk::Holds;
 
-template <class T>
-bool Holds(const std::vector<T*>& list, const T* item)
-{
-    return std::find(list.begin(), list.end(), item) != list.end();
-}
+namespace {
 
 ImodelRevContext* ContextOf(ImodelModule* module) { return module ? module->GetContext() : nullptr; }
 
@@ -113,23 +110,7 @@ IprocessFileObject* IprocessFileObject::GetPredecessorFileObject() const
 bool IprocessFileObject::GetAllFilesAndToolsPrecedingYou(Nodes* files, Tools* tools, bool recursive,
                                                          ImodelModule* module, ImodelRevContext* revision) const
 {
-    if (!files || !tools) return false;
-    for (const IprocessToolToFileTransition* transition : m_fromTools) {
-        for (IprocessToolObject* tool : transition->GetFromsList()) {
-            if (Holds(*tools, tool)) continue;
-            tools->push_back(tool);
-            if (recursive && !tool->GetAllFilesAndToolsPrecedingYou(files, tools, true, module, revision)) return false;
-        }
-    }
-    for (const IprocessFileToFileTransition* transition : m_fromFiles) {
-        for (IprocessFileObject* source : transition->GetFromsList()) {
-            if (Holds(*files, source)) continue;
-            files->push_back(source);
-            if (recursive && !source->GetAllFilesAndToolsPrecedingYou(files, tools, true, module, revision))
-                return false;
-        }
-    }
-    return true;
+    return iprocessGraphWalk::AddPreceding(m_fromTools, m_fromFiles, files, tools, recursive, module, revision);
 }
 
 void IprocessFileObject::GetAllFilesDirectlyPrecedingYou(Nodes& files) const

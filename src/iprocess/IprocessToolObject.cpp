@@ -16,18 +16,15 @@
 #include "iprocess/IprocessFileObject.h"
 #include "iprocess/IprocessManager.h"
 #include "iprofile/IprofileManager.h"
+#include "src/iprocess/iprocessGraphWalk.h"
 
 #include <foundation/Def.h>
 
 #include <algorithm>
 
-namespace {
+using iprocessGraphWalk::Holds;
 
-template <class T>
-bool Holds(const std::vector<T*>& list, const T* item)
-{
-    return std::find(list.begin(), list.end(), item) != list.end();
-}
+namespace {
 
 ImodelRevContextImpl* CurrentRevisionOf(ImodelModule* module)
 {
@@ -139,23 +136,7 @@ void IprocessToolObject::GetAllUsedInputFiles(Nodes& out, ImodelModule* module, 
 bool IprocessToolObject::GetAllFilesAndToolsPrecedingYou(Nodes* files, Tools* tools, bool recursive,
                                                          ImodelModule* module, ImodelRevContext* revision) const
 {
-    if (!files || !tools) return false;
-    for (const IprocessToolToToolTransition* transition : m_fromTools) {
-        for (IprocessToolObject* tool : transition->GetFromsList()) {
-            if (Holds(*tools, tool)) continue;
-            tools->push_back(tool);
-            if (recursive && !tool->GetAllFilesAndToolsPrecedingYou(files, tools, true, module, revision)) return false;
-        }
-    }
-    for (const IprocessFileToToolTransition* transition : m_fromFiles) {
-        for (IprocessFileObject* source : transition->GetFromsList()) {
-            if (Holds(*files, source)) continue;
-            files->push_back(source);
-            if (recursive && !source->GetAllFilesAndToolsPrecedingYou(files, tools, true, module, revision))
-                return false;
-        }
-    }
-    return true;
+    return iprocessGraphWalk::AddPreceding(m_fromTools, m_fromFiles, files, tools, recursive, module, revision);
 }
 
 bool IprocessToolObject::IsToolDirectlyFollowingMe(ImodelFunctionType type, ImodelModule* module,

@@ -24,46 +24,8 @@ class ImodelLinkList {
     using Entries = std::list<ImodelModule*>;
 
 public:
-    // Hands out the units in order.
-    class const_iterator {
-    public:
-        using iterator_category = std::bidirectional_iterator_tag;
-        using value_type = ImodelModule*;
-        using difference_type = std::ptrdiff_t;
-        using pointer = ImodelModule* const*;
-        using reference = ImodelModule* const&;
-
-        const_iterator() = default;
-        reference operator*() const { return *m_at; }
-        const_iterator& operator++()
-        {
-            ++m_at;
-            return *this;
-        }
-        const_iterator operator++(int)
-        {
-            const const_iterator before = *this;
-            ++m_at;
-            return before;
-        }
-        const_iterator& operator--()
-        {
-            --m_at;
-            return *this;
-        }
-        const_iterator operator--(int)
-        {
-            const const_iterator before = *this;
-            --m_at;
-            return before;
-        }
-        bool operator==(const const_iterator& other) const = default;
-
-    private:
-        friend class ImodelLinkList;
-        explicit const_iterator(Entries::const_iterator at) : m_at(at) {}
-        Entries::const_iterator m_at;
-    };
+    // Hands out the units in order; the list is read only through it.
+    using const_iterator = Entries::const_iterator;
     using iterator = const_iterator;
     using reverse_iterator = std::reverse_iterator<const_iterator>;
     using value_type = ImodelModule*;
@@ -73,8 +35,8 @@ public:
     ImodelLinkList& operator=(const ImodelLinkList& other);
     ~ImodelLinkList();
 
-    const_iterator begin() const { return const_iterator(m_entries.begin()); }
-    const_iterator end() const { return const_iterator(m_entries.end()); }
+    const_iterator begin() const { return m_entries.begin(); }
+    const_iterator end() const { return m_entries.end(); }
     reverse_iterator rbegin() const { return reverse_iterator(end()); }
     reverse_iterator rend() const { return reverse_iterator(begin()); }
     std::size_t size() const { return m_entries.size(); }
