@@ -18,6 +18,7 @@
 #include "imodel/names/imodelUtl.h"
 
 #include <foundation/Sys.h>
+#include <ktwkspace/Workspace.h>
 #include <zorpa/ZorpaString.h>
 
 #include <boost/make_shared.hpp>
@@ -60,10 +61,8 @@ std::string ComponentPackage(const VyIfaces::IComponent* component) { return com
 // Tells the open core workspace where the unit of a component is declared.
 void RecordComponentPlace(VyIfaces::IComponent* component, const std::string& library, const std::string& package)
 {
-    // XXX-PARSE-WORKSPACE: wire to the workspace once its component operations land.
-    (void)component;
-    (void)library;
-    (void)package;
+    if (Ktwkspace::Workspace* workspace = Imodel::GetInstance().GetCurrentWorkspace())
+        workspace->SetComponentLibraryAndPackage(component, library, package);
 }
 
 std::string Lowered(std::string text)
