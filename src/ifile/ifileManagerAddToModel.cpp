@@ -43,7 +43,8 @@ Entry IfileGetCXFFileFromModuleFile(ImodelModule* module)
 
 bool ifileManagerImpl::AddFilesToModel(ImodelProjectFileStructure& project, const std::vector<Iconvert*>& converters,
                                        std::vector<std::string>* modulesToSkip,
-                                       const std::function<void()>& stepOneFile, bool parse, bool localOnly)
+                                       const std::function<void()>& stepOneFile, bool parse, bool localOnly,
+                                       std::deque<IfileObjectEx>* read)
 {
     std::deque<IfileObjectEx> files;
     if (!IfileGetFileList(project, files, converters)) return false;
@@ -95,5 +96,6 @@ bool ifileManagerImpl::AddFilesToModel(ImodelProjectFileStructure& project, cons
             addFile(file, false, parse, false, nullptr, modulesToSkip, true, nullptr, true, false, nullptr);
         if (!added) project.AddFileToDelete(file.GetFullFileName(), file.GetFileSpecificType());
     }
+    if (read) *read = std::move(files);
     return true;
 }

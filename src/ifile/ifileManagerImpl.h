@@ -208,7 +208,7 @@ public:
     bool ReadFileList(ImodelProjectFileStructure& project, int& count) override;
     bool AddFilesToModel(ImodelProjectFileStructure& project, const std::vector<Iconvert*>& converters,
                          std::vector<std::string>* modulesToSkip, const std::function<void()>& stepOneFile, bool parse,
-                         bool localOnly) override;
+                         bool localOnly, std::deque<IfileObjectEx>* read = nullptr) override;
     bool AddName(const std::string& name, int list) override;
     bool RemoveName(const std::string& name, int list) override;
     bool ClearNames(int list) override;

@@ -103,8 +103,6 @@ void IcmdReadWriteProjectImpl::ReadMemberFiles(bool& found)
     Lines lines;
     found = TakeList(lines, "FileManager", false);
     if (!found) return;
-    std::deque<IfileObjectEx> stored;
-    IfileReadFileList(lines, stored, m_converters, true);
     // The units whose definition the user chose: the add-file command does
     // not report them as defined twice, the choice is restored afterwards.
     std::vector<std::string> chosenUnits;
@@ -115,8 +113,9 @@ void IcmdReadWriteProjectImpl::ReadMemberFiles(bool& found)
             if (IcmdSplitAtLastComma(line, name, module) && !module.empty()) chosenUnits.push_back(module);
         }
     }
+    std::deque<IfileObjectEx> stored;
     files.AddFilesToModel(
-        m_parser, m_converters, &chosenUnits, [this] { StepOneFile(); }, true, m_fileListFlag);
+        m_parser, m_converters, &chosenUnits, [this] { StepOneFile(); }, true, m_fileListFlag, &stored);
     // Nothing reads the block after this step.
     TakeList(lines, "FileManager", true);
     std::deque<IfileObject>& modified = IcmdFilesModifiedSinceLastOpen();
