@@ -1,36 +1,13 @@
 #include "Golden.h"
-#include "MessageRecorder.h"
 #include "ModuleTestSupport.h"
-#include "RecordingView.h"
 
-#include "ievent/IeventClasses.h"
 #include "imodel/design/ImodelModuleTypes.h"
-#include "imodel/options/ImodelPhySynthesisOptions.h"
-#include "imodel/views/ImodelContextImpl.h"
-#include "iprocess/IprocessDisplay.h"
-#include "iprocess/IprocessManager.h"
-
-#include <boost/make_shared.hpp>
 
 #include <gtest/gtest.h>
 
 namespace {
 
 using Module = std::unique_ptr<ImodelModule>;
-
-// The host's process display, showing one unit.
-class FakeDisplay : public IprocessDisplay {
-public:
-    bool IsRefreshPending() override { return refreshPending; }
-    void SetRefreshPending(bool pending) override { refreshPending = pending; }
-    void RequestRefresh(bool) override {}
-    void ShowModuleFlow(ImodelModule* module, IprocessFlow*) override { shown = module; }
-    ImodelModule* GetShownModule() override { return shown; }
-    IprocessDisplayItemOwner* GetItemOwner() override { return nullptr; }
-
-    ImodelModule* shown = nullptr;
-    bool refreshPending = false;
-};
 
 class ImodelModuleRecord : public ModuleFixture {};
 
@@ -96,53 +73,6 @@ TEST_F(ImodelModuleRecord, EqualityAndOrderUseNameLibraryAndFilesWhileBothHaveOn
     EXPECT_TRUE(*one < *two);
 }
 
-TEST_F(ImodelModuleRecord, ACopyKeepsTheRecordAndSharesTheSubBlocksButNotTheParents)
-{
-    const boost::shared_ptr<IfileObjectEx> file = MakeFile("/d/top.vhd");
-    file->StoreStatInfo(10, 20);
-    const Module parent = MakeModule("board");
-    const Module source = MakeModule("top", file, zorpaMODULE_VERILOG, false, "lib");
-    const Module first = MakeModule("a");
-    parent->AddSubBlock(source.get(), false);
-    source->AddSubBlock(first.get(), false);
-    source->SetExpand(3);
-    ASSERT_TRUE(source->SetVSimParams("-t ps"));
-    source->SetNewStimulusList({IfileObject(ImodelFileName("/d/tb.vhd"), zorpaFT_TB_HDL, ImodelFMFull, true, false)},
-                               nullptr);
-    source->SetCDBOrder({*MakeFile("/d/z.cdb", zorpaFT_ARM_DB)}, false);
-    ASSERT_TRUE(source->GetPhySynthOptions()->SetLogSynthEffort("5"));
-    source->SaveTimeStamp();
-    source->SetCanBeDisplayedInAView(true);
-    source->SetCustomizedFileList(true, ideSIMULATION, {file});
-
-    const Module copy = std::make_unique<ImodelModule>(*source);
-    EXPECT_EQ(copy->GetComponentID(), source->GetComponentID());
-    EXPECT_EQ(copy->GetExpand(), 3);
-    EXPECT_EQ(copy->GetVSimParams(), "-t ps");
-    EXPECT_EQ(copy->GetStimulusList(), source->GetStimulusList());
-    EXPECT_EQ(copy->GetCDBOrder(), source->GetCDBOrder());
-    EXPECT_EQ(*copy->GetPhySynthOptions(), *source->GetPhySynthOptions());
-    EXPECT_NE(copy->GetPhySynthOptions(), source->GetPhySynthOptions());
-    EXPECT_TRUE(copy->IsSameFileStamps(*file));
-    EXPECT_NE(copy->GetContext(), source->GetContext());
-    EXPECT_EQ(copy->GetContext()->GetModule(), copy.get());
-    // Not carried over: displayability, customized lists, parents.
-    EXPECT_FALSE(copy->CanBeDisplayedInAView());
-    EXPECT_TRUE(copy->GetCustomizedFileLists().empty());
-    EXPECT_EQ(copy->GetParentsList(), nullptr);
-    EXPECT_EQ(*copy->GetSubBlocks(), ImodelModule::ModuleList{first.get()});
-    EXPECT_EQ(*first->GetParentsList(), (ImodelModule::ModuleList{source.get(), copy.get()}));
-
-    // A clone has no links at all.
-    const Module clone(ImodelModule::Clone(source.get()));
-    EXPECT_EQ(clone->GetSubBlocks(), nullptr);
-    EXPECT_EQ(clone->GetCDBOrder(), source->GetCDBOrder());
-    EXPECT_EQ(ImodelModule::Clone(nullptr), nullptr);
-    const Module named(source->Clone("other", "", zorpaMODULE_VHDL, true, "", ""));
-    EXPECT_EQ(named->GetName(), "other");
-    EXPECT_TRUE(named->IsPackage());
-}
-
 TEST_F(ImodelModuleRecord, StructureAndHdlContentFollowTheHierarchyAndEndOnCycles)
 {
     const boost::shared_ptr<IfileObjectEx> rtl = MakeFile("/d/rtl.vhd");
@@ -195,48 +125,4 @@ TEST_F(ImodelModuleRecord, ComponentKindsComeFromTheComponentElseFromTheFile)
     for (int kind = -1; kind <= 13; ++kind)
         dump += std::to_string(kind) + " " + ImodelGetComponentTypeName(kind) + "\n";
     ExpectMatchesGolden("component_types.txt", dump);
-}
-
-TEST_F(ImodelModuleRecord, AUnitAViewHasSeenAnnouncesItsRemovalAndLeavesTheDisplay)
-{
-    RecordingView view;
-    Module hidden = MakeModule("hidden");
-    hidden.reset();
-    EXPECT_EQ(view.Count("IeventModuleRemoved"), 0);
-
-    // A view that hears of a new unit makes it displayable.
-    Module shown = MakeModule("shown");
-    Imodel::GetInstance().SendEvent(boost::make_shared<IeventModuleAdded>(shown.get()), false);
-    ASSERT_TRUE(shown->CanBeDisplayedInAView());
-
-    IprocessManager& processes = *Imodel::GetInstance().GetProcessManager();
-    FakeDisplay display;
-    display.shown = shown.get();
-    processes.SetProcessDisplay(&display);
-    const bool updating = Imodel::GetUpdateProcessDisplay();
-    shown.reset();
-    processes.SetProcessDisplay(nullptr);
-    EXPECT_EQ(view.Count("IeventModuleRemoved"), 1);
-    // The display was refreshed and shows no unit any more.
-    EXPECT_EQ(display.shown, nullptr);
-    EXPECT_FALSE(display.refreshPending);
-    EXPECT_EQ(Imodel::GetUpdateProcessDisplay(), updating);
-
-    ImodelModule::Delete(MakeModule("used"), true);
-    EXPECT_EQ(view.Count("IeventModuleRemovedFromUseClause"), 1);
-    ImodelModule::Delete(nullptr, false);
-}
-
-TEST_F(ImodelModuleRecord, NamesThatTheProjectFileCannotHoldAreRefused)
-{
-    MessageRecorder messages;
-    const Module unit = MakeModule("top");
-    EXPECT_FALSE(unit->SetDefinedInLibrary("my\nlib"));
-    EXPECT_FALSE(unit->SetDefinedInLibrary("my\"lib"));
-    EXPECT_EQ(unit->GetDefinedInLibrary(), "work");
-    EXPECT_FALSE(unit->SetVSimParams("-t ps\n-do x"));
-    EXPECT_EQ(messages.WithId("INVALID_NAME_CHAR").size(), 3u);
-    EXPECT_TRUE(unit->SetVSimParams("+define+W=\"8\""));
-    EXPECT_TRUE(unit->SetDefinedInLibrary("mylib"));
-    EXPECT_EQ(unit->GetDefinedInLibrary(), "mylib");
 }

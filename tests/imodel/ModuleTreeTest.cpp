@@ -35,30 +35,6 @@ ImodelModule* PlainMatch(const std::string& pattern, const Units* list, ImodelMo
 
 }  // namespace
 
-TEST_F(ImodelModuleTreeTest, TheNextMatchGoesOnAfterTheStartAlongEveryPath)
-{
-    Hierarchy units;
-    units.Link("a1", "c").Link("a1", "a2").Link("b", "a3").Link("b", "Alpha");
-    const List top = units.List({"a1", "b"});
-    const auto next = [&](const char* name, ImodelModule* start, bool caseSensitive, bool wildcard) {
-        return ImodelFindModuleMatch(name, &top, start, caseSensitive, wildcard);
-    };
-    EXPECT_EQ(next("a*", units.Unit("a1"), true, true), units.Unit("a2"));
-    EXPECT_EQ(next("a*", units.Unit("a3"), true, true), nullptr);
-    EXPECT_EQ(next("a*", units.Unit("a3"), false, true), units.Unit("Alpha"));
-    EXPECT_EQ(next("ALPHA", nullptr, true, false), nullptr);
-    // The start is handed back as null once it was passed.
-    ImodelModule* start = units.Unit("c");
-    EXPECT_EQ(ImodelFindModuleMatch("b", &top, start, true, false), units.Unit("b"));
-    EXPECT_EQ(start, nullptr);
-    // A unit shared by two parents is met once along each path.
-    Hierarchy shared;
-    shared.Link("p", "s").Link("q", "s").Link("s", "x");
-    const List both = shared.List({"p", "q"});
-    start = shared.Unit("x");
-    EXPECT_EQ(ImodelFindModuleMatch("s", &both, start, true, false), shared.Unit("s"));
-}
-
 TEST_F(ImodelModuleTreeTest, TheNextMatchIsTheSameAsAlongEveryPathOnRandomHierarchies)
 {
     std::mt19937 random(20240611);
@@ -80,49 +56,6 @@ TEST_F(ImodelModuleTreeTest, TheNextMatchIsTheSameAsAlongEveryPathOnRandomHierar
             EXPECT_EQ(start, plainStart);
         }
     }
-}
-
-TEST_F(ImodelModuleTreeTest, ALoopIsFoundThroughAnyChainOfSubBlocksAndHdlUnitsAnywhereBelow)
-{
-    Hierarchy units;
-    units.Link("a", "b").Link("b", "c").Link("x", "y").Link("y", "x");
-    ImodelModule* a = units.Unit("a");
-    EXPECT_FALSE(ImodelIsLoop(a, a->GetSubBlocks()));
-    const List cyclic = units.List({"x"});
-    EXPECT_FALSE(ImodelIsLoop(a, &cyclic));  // a cycle elsewhere ends the walk
-    units.Link("c", "a");
-    EXPECT_TRUE(ImodelIsLoop(a, a->GetSubBlocks()));
-    // Equality, not identity: another unit of the same name and library.
-    EXPECT_TRUE(ImodelIsLoop(MakeModule("c").get(), a->GetSubBlocks()));
-
-    units.Unit("sheet", zorpaMODULE_SCHEMATIC);
-    units.Unit("net", zorpaMODULE_NETLIST);
-    units.Link("sheet", "net").Link("net", "sheet");
-    const List sheets = units.List({"sheet"});
-    EXPECT_FALSE(ImodelHasSubHdlBlocks(&sheets));
-    units.Unit("verilog", zorpaMODULE_VERILOG);
-    units.Link("net", "verilog");
-    EXPECT_TRUE(ImodelHasSubHdlBlocks(&sheets));
-}
-
-TEST_F(ImodelModuleTreeTest, TheTreeDumpIsSortedIndentedAndNamesForeignLibraries)
-{
-    const auto zeta = MakeModule("zeta", File("/p/src/zeta.vhd"));
-    const auto alpha = MakeModule("Alpha", File("C:\\p\\alpha.vhd"), zorpaMODULE_VHDL, false, "mylib");
-    const auto gamma = MakeModule("gamma", File("/p/g.v"), zorpaMODULE_VERILOG);
-    const auto delta = MakeModule("delta", nullptr, zorpaMODULE_VHDL, false, "MyLib");
-    alpha->AddSubBlock(gamma.get(), false);
-    alpha->AddSubBlock(delta.get(), false);
-    const List top = {zeta.get(), nullptr, alpha.get()};
-    std::ostringstream out;
-    EXPECT_EQ(&ImodelDumpTree(out, " ", &top, "work"), &out);
-    EXPECT_EQ(out.str(), " Alpha [mylib] (alpha.vhd)\n"
-                         "    delta [MyLib] (?)\n"
-                         "    gamma (g.v)\n"
-                         " zeta (zeta.vhd)\n");
-    std::ostringstream inLibrary;
-    ImodelDumpTree(inLibrary, "", alpha->GetSubBlocks(), "MyLib");
-    EXPECT_EQ(inLibrary.str(), "delta (?)\ngamma [work] (g.v)\n");
 }
 
 TEST_F(ImodelModuleTreeTest, EveryWalkEndsOnACyclicHierarchy)

@@ -1,7 +1,5 @@
-// Paths of the project model: relative names, paths relative to a folder or a
-// variable, valid names, folders made and deleted only inside the project,
-// file existence and folder listings.
-#include "DebugCapture.h"
+// Paths of the project model: paths relative to a folder or a variable, and
+// folders deleted only inside the project.
 #include "ProjectFolderScope.h"
 #include "TempFolder.h"
 
@@ -16,15 +14,6 @@ namespace fs = std::filesystem;
 
 namespace {
 
-// The relative name, with "!" in front when the call answered false.
-std::string Relative(const std::string& name, bool cut, int type = 2,
-                     const ImodelGetFullPathParam& param = ImodelGetFullPathParam())
-{
-    ImodelFileName out("garbage");
-    const bool ok = ImodelGetRelativeFileName(name, out, cut, type, param);
-    return (ok ? "" : "!") + out.GetString();
-}
-
 std::string RelativePath(const std::string& folder, const std::string& path)
 {
     ImodelFileName out(path);
@@ -33,24 +22,6 @@ std::string RelativePath(const std::string& folder, const std::string& path)
 }
 
 }  // namespace
-
-TEST(Paths, RelativeNamesAreCutOnlyBelowTheProjectFolder)
-{
-    const ProjectFolderScope scope("/work/alu");
-    EXPECT_EQ(Relative("/work/alu/hdl/a.v", true), "hdl/a.v");
-    EXPECT_EQ(Relative("/WORK/Alu/hdl/A.v", true), "hdl/A.v");
-    EXPECT_EQ(Relative("\\work\\alu\\hdl\\a.v", true), "hdl/a.v");
-    EXPECT_EQ(Relative("C:\\elsewhere\\a.v", true), "!C:/elsewhere/a.v");
-    EXPECT_EQ(Relative("/work/alu/", true), "!/work/alu/");  // not longer than the prefix
-    EXPECT_EQ(Relative("/work/aluminium/a.v", true), "!/work/aluminium/a.v");
-    // Without the cut flag: the name in the folder of its type.
-    EXPECT_EQ(Relative("top.pdc", false, 22), "constraint/top.pdc");
-    EXPECT_EQ(Relative("top.adb", false, 4, ImodelGetFullPathParam(2)), "pallador/impl2/top.adb");
-    EXPECT_EQ(Relative("run.log", false, 36), "!run.log");
-
-    const ProjectFolderScope none("");
-    EXPECT_EQ(Relative("/work/alu/hdl/a.v", true), "!/work/alu/hdl/a.v");
-}
 
 TEST(Paths, PathsRelativeToAFolderOrAVariable)
 {
@@ -76,35 +47,6 @@ TEST(Paths, PathsRelativeToAFolderOrAVariable)
         {{"", "/a/z.v"}, "/a/z.v"}};
     for (const auto& [in, out] : variables)
         EXPECT_EQ(ImodelGetPathRelativeToVariable(in.first, in.second, "LIB"), out) << in.first << " " << in.second;
-}
-
-TEST(Paths, ValidNames)
-{
-    for (const char* good : {"top.v", "C:/designs/top.v", "my design/a-b_c.v", "", "a$b", "x#1"})
-        EXPECT_TRUE(ImodelIsValidPathName(good)) << good;
-    for (const char* bad : {"a*b", "a|b", "a\"b", "a<b", "~/x", "what?", "/a/b:c", "a\nb", "a\rb"})
-        EXPECT_FALSE(ImodelIsValidPathName(bad)) << bad;
-    for (const char* good : {"fifo", "fifo_16x8", "C:fifo"}) EXPECT_TRUE(ImodelIsValidComponentName(good)) << good;
-    for (const char* bad : {"a$b", "50%", "a\\b", "a/b", "x#1", "a\nb"})
-        EXPECT_FALSE(ImodelIsValidComponentName(bad)) << bad;
-    EXPECT_TRUE(ImodelIsSameStrNoCase("Work", "wORK"));
-    EXPECT_FALSE(ImodelIsSameStrNoCase("a/b", "a\\b"));
-}
-
-TEST(Paths, NestedFoldersAreMadeAndAParentThatCannotBeMadeStopsTheWork)
-{
-    const TempFolder temp;
-    EXPECT_TRUE(ImodelValidateOrCreateDirectory(temp / "a/b/c/d"));
-    EXPECT_TRUE(fs::is_directory(temp / "a/b/c/d"));
-    EXPECT_TRUE(ImodelValidateOrCreateDirectory(temp.Path() + "\\x\\y\\"));
-    EXPECT_TRUE(fs::is_directory(temp / "x/y"));
-    EXPECT_TRUE(ImodelValidateOrCreateDirectory("C:"));  // roots are accepted without touching the disk
-
-    const std::string file = temp.Write("plain", "not a folder");
-    const DebugCapture debug;
-    EXPECT_FALSE(ImodelValidateOrCreateDirectory(file + "/child/grandchild"));
-    EXPECT_FALSE(fs::exists(file + "/child"));
-    EXPECT_EQ(debug.Text(), "Failed to create: " + file + "\n");
 }
 
 TEST(Paths, DeletesOnlyFoldersInsideTheProject)

@@ -77,30 +77,6 @@ TEST_F(PhySynthesisOptions, AWrittenRecordReadsBackThroughTheProjectFile)
     EXPECT_EQ(crlf.GetConstraintFileList()[0], File("constraint/pins.pdc", zorpaFT_PDC));
 }
 
-TEST_F(PhySynthesisOptions, AUsedOptionalFileTurnsTheSynplifyConstraintsOn)
-{
-    ImodelPhySynthesisOptions options;
-    Read(options, "UseSynplifySDC=FALSE\nConstraints\n<project>/constraint/a.sdc,sdc\nENDConstraints\n"
-                  "OptionalFiles\n<project>/synthesis/top_sdc.sdc;0\nENDOptionalFiles\nENDLIST\n");
-    EXPECT_TRUE(options.GetUseSynplifySDC());
-    ASSERT_EQ(options.GetConstraintFileList().size(), 2u);
-    EXPECT_EQ(options.GetConstraintFileList()[0].GetFileSpecificType(), zorpaFT_SYN_SDC);
-    // An unused or unreadable entry does not turn it on; a file already
-    // listed is not added twice.
-    Read(options, "UseSynplifySDC=TRUE\nConstraints\n<project>/synthesis/top_sdc.sdc,syn_sdc\nENDConstraints\n"
-                  "OptionalFiles\n<project>/synthesis/top_sdc.sdc;1\nno state\n;0\n<project>/x.sdc;7\n"
-                  "<project>/y.sdc;0x\nENDOptionalFiles\nENDLIST\n");
-    EXPECT_FALSE(options.GetUseSynplifySDC());
-    EXPECT_EQ(options.GetConstraintFileList().size(), 1u);
-    // Setting a list: one optional entry decides the option, two do not.
-    const ImodelOptionalFiles two = {{"a.sdc", OptionalFileUsed}, {"b.sdc", OptionalFileUsed}};
-    options.SetConstraintFileList({}, &two);
-    EXPECT_FALSE(options.GetUseSynplifySDC());
-    const ImodelOptionalFiles used = {{"a.sdc", OptionalFileUsed}};
-    options.SetConstraintFileList({File("constraint/a.sdc", zorpaFT_SDC)}, &used);
-    EXPECT_TRUE(options.GetUseSynplifySDC());
-}
-
 TEST_F(PhySynthesisOptions, ADamagedBlockEndsAtItsOwnEnd)
 {
     // A list without its closing line ends with the block: the next unit's
@@ -117,17 +93,5 @@ TEST_F(PhySynthesisOptions, ADamagedBlockEndsAtItsOwnEnd)
     EXPECT_TRUE(Read(options, "RelaxDelay=7\nConstraints\n").empty());
     EXPECT_EQ(options.GetRelaxDelay(), "7");
     EXPECT_TRUE(Read(options, "").empty());
-    EXPECT_FALSE(options.IsCustomized());
-}
-
-TEST_F(PhySynthesisOptions, TextsThatCannotBeStoredAreRefused)
-{
-    MessageRecorder messages;
-    ImodelPhySynthesisOptions options;
-    EXPECT_FALSE(options.SetLogSynthEffort("4\nMaxCoreCell=1"));
-    EXPECT_FALSE(options.SetRelaxDelay("1\r"));
-    EXPECT_EQ(options.GetLogSynthEffort(), "3");
-    EXPECT_EQ(options.GetRelaxDelay(), "0");
-    EXPECT_EQ(messages.WithId("INVALID_NAME_CHAR").size(), 2u);
     EXPECT_FALSE(options.IsCustomized());
 }

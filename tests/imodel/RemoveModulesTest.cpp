@@ -1,5 +1,5 @@
-// Removing the units of a file: placeholders for their users, data kept for
-// their return, events while the units exist, and the files still needed.
+// Removing the units of a file: placeholders for their users and data kept
+// for their return.
 #include "RecordingView.h"
 #include "ReparseTestSupport.h"
 
@@ -71,73 +71,4 @@ TEST_F(RemoveModulesTest, AUnitThatGoesLeavesItsUsersAPlaceholderAndItsDataBehin
     const ImodelModule* entry = ImodelModule::FindDeletedModuleInfo(placeholder);
     ASSERT_NE(entry, nullptr);
     EXPECT_EQ(entry->GetExpand(), 4);
-}
-
-TEST_F(RemoveModulesTest, RemovingAKindAnnouncesTheUnitsWhileTheyExist)
-{
-    RecordingView view;
-    ImodelRemoveAllModulesOfAType(zorpaMODULE_NETLIST);
-    ASSERT_EQ(Carried<IeventModuleRemoved>(view).size(), 1u);
-    EXPECT_TRUE(Carried<IeventModuleRemoved>(view)[0].empty());
-    ImodelRemoveAllModulesOfAType(zorpaMODULE_NETLIST, nullptr);
-
-    ImodelModule* top = Unit("top", ProjectFile("top.edf", zorpaFT_SYN_EDN), "work", zorpaMODULE_NETLIST);
-    ImodelModule* core = Unit("core", ProjectFile("core.edf", zorpaFT_SYN_EDN, "lib2"), "lib2", zorpaMODULE_NETLIST);
-    ImodelModule* hdl = Unit("hdl", ProjectFile("hdl.vhd"));
-    top->AddSubBlock(hdl, false);
-    Design().SetRootId(top->GetComponentID());
-    std::vector<std::size_t> unitsWhenTold;
-    view.onBatch = [&] { unitsWhenTold.push_back(UnitCount() + UnitCount("lib2")); };
-    view.Clear();
-
-    ImodelRemoveAllModulesOfAType(zorpaMODULE_NETLIST);
-
-    EXPECT_EQ(Carried<IeventModuleRemoved>(view), (std::vector<std::vector<ImodelModule*>>{{top}, {core}}));
-    ASSERT_GE(unitsWhenTold.size(), 1u);
-    EXPECT_EQ(unitsWhenTold[0], 3u);
-    EXPECT_EQ(Find("top"), nullptr);
-    EXPECT_EQ(Find("core", "lib2"), nullptr);
-    EXPECT_EQ(Find("hdl"), hdl);
-    EXPECT_EQ(hdl->GetParentsList()->size(), 0u);
-    EXPECT_EQ(Design().GetRootId().name, "");
-}
-
-TEST_F(RemoveModulesTest, AStimulusFileLeavesEveryUnitOfTheHierarchy)
-{
-    const Entry bench = ProjectFile("tb.vhd", zorpaFT_TB_HDL);
-    const Entry keep = ProjectFile("tb2.vhd", zorpaFT_TB_HDL);
-    ImodelModule* top = Unit("top", ProjectFile("top.vhd"));
-    ImodelModule* sub = Unit("sub", ProjectFile("sub.vhd"));
-    ImodelModule* other = Unit("other", ProjectFile("other.vhd"));
-    top->AddSubBlock(sub, false);
-    sub->AddSubBlock(top, false);  // a design that instantiates itself
-    top->SetNewStimulusList({*bench, *keep}, nullptr);
-    sub->SetNewStimulusList({*bench}, nullptr);
-    other->SetNewStimulusList({*bench}, nullptr);
-    std::deque<ImodelModule*> modules{top};
-    ImodelUpdateStimulusAssociation(*bench, &modules);
-    EXPECT_EQ(top->GetStimulusList(), ImodelModule::FileList{*keep});
-    EXPECT_TRUE(sub->GetStimulusList().empty());
-    EXPECT_EQ(other->GetStimulusList().size(), 1u);
-}
-
-TEST_F(RemoveModulesTest, AFileStillNeededByAFileThatStaysIsNotRemovedWithTheOthers)
-{
-    const Entry removed = ProjectFile("a.vhd");
-    const Entry usedByRemoved = ProjectFile("b.vhd");
-    const Entry usedByStaying = ProjectFile("c.vhd");
-    const Entry chain = ProjectFile("d.vhd");
-    ImodelModule* a = Unit("A", removed);
-    ImodelModule* b = Unit("B", usedByRemoved);
-    ImodelModule* c = Unit("C", usedByStaying);
-    ImodelModule* d = Unit("D", chain);
-    ImodelModule* staying = Unit("S", ProjectFile("s.vhd"));
-    a->AddSubBlock(b, false);
-    b->AddSubBlock(d, false);  // D is reached through B, which goes too
-    staying->AddSubBlock(c, false);
-
-    ImodelModule::FileEntries result{removed};
-    ImodelGetCommonFilesWeCanRemove({removed}, {usedByRemoved, usedByStaying, chain}, result);
-
-    EXPECT_EQ(result, (ImodelModule::FileEntries{usedByRemoved, chain}));
 }

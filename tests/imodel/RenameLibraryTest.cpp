@@ -55,20 +55,6 @@ TEST_F(RenameLibraryTest, APlaceholderGivesWayToTheMovedDefinitionAndItsUsersFol
     EXPECT_EQ(TopNames("new"), std::vector<std::string>{"X"});
 }
 
-TEST_F(RenameLibraryTest, AMovedPlaceholderGivesWayToTheDefinitionThere)
-{
-    ImodelModule* placeholder = AddUnit("old", "Y", nullptr, zorpaMODULE_UNKNOWN);
-    ImodelModule* y = AddUnit("new", "y", File("/p/y.vhd", "new"));
-    ImodelModule* user = AddUnit("work", "U", File("/p/u.vhd"));
-    user->AddSubBlock(placeholder, false);
-
-    Design().RenameLibrary("old", "new");
-
-    EXPECT_EQ(UnitsOf("new"), Units{y});
-    EXPECT_EQ(SubBlocks(user), Units{y});
-    EXPECT_EQ(ImodelFindModuleInLib(Design().FindLibraryByName("new"), "Y", zorpaMODULE_UNKNOWN, ""), y);
-}
-
 TEST_F(RenameLibraryTest, TwoDefinitionsOfOneNameBothStayAndTheUserIsTold)
 {
     MessageRecorder messages;

@@ -7,10 +7,6 @@
 
 #include <gtest/gtest.h>
 
-#include <cstdio>
-#include <cstdlib>
-#include <functional>
-
 namespace {
 
 using Lines = std::vector<std::string>;
@@ -21,49 +17,6 @@ Lines Names()
     for (const auto& repository : ImodelRepositoryMgr::GetInstance().GetRepositories())
         names.push_back(repository->GetName());
     return names;
-}
-
-// Runs `check` in a fresh copy of this program, where the manager is not
-// built yet; fails when the check fails there.
-void ExpectInFreshProcess(const std::function<bool()>& check)
-{
-    GTEST_FLAG_SET(death_test_style, "threadsafe");
-    EXPECT_EXIT(std::exit(check() ? 0 : 1), testing::ExitedWithCode(0), "");
-}
-
-bool NamesAre(const Lines& expected)
-{
-    const Lines names = Names();
-    if (names == expected) return true;
-    for (const std::string& name : names) std::fprintf(stderr, "repository %s\n", name.c_str());
-    return false;
-}
-
-TEST(RepositoryMgrConstructionTest, TheBuiltInRepositoriesWithoutHost)
-{
-    ExpectInFreshProcess([] {
-        DefUnset("IDE_DISPLAY_IPCORES");
-        if (!NamesAre({"Kiltora", "cvlib"})) return false;
-        // The IP-repository library got no callback: a new user repository
-        // is not announced to the list.
-        const auto callback = boost::make_shared<FakeCallback>();
-        callback->added = ImodelRepMgrCallBack().GetUserPluginAddedCallback();
-        CallbackHost host(callback);
-        return ImodelRepositoryMgr::GetInstance().AddUserRepository("mine", "/mine") && NamesAre({"Kiltora", "cvlib"});
-    });
-}
-
-TEST(RepositoryMgrConstructionTest, TheIPRepositoryWhenEnabledAndTheHostsCallback)
-{
-    ExpectInFreshProcess([] {
-        DefSetFL("IDE_DISPLAY_IPCORES", "1");
-        const auto callback = boost::make_shared<FakeCallback>();
-        callback->added = ImodelRepMgrCallBack().GetUserPluginAddedCallback();
-        CallbackHost host(callback);
-        if (!NamesAre({"IP", "Kiltora", "cvlib"})) return false;
-        return ImodelRepositoryMgr::GetInstance().AddUserRepository("mine", "/mine") &&
-               NamesAre({"IP", "Kiltora", "cvlib", "mine"});
-    });
 }
 
 // The manager is process-wide: every test leaves the list as it found it.

@@ -140,32 +140,6 @@ TEST_F(RevContextPersistence, AWrittenModuleReadsBackWithEveryKindOfState)
     EXPECT_EQ(Written(read), text);
 }
 
-TEST_F(RevContextPersistence, OnlyAViewWhoseDataDiffersFromTheDefaultsIsWritten)
-{
-    ImodelContextImpl context("alu", nullptr);
-    AddViews(context, {"impl_1"}, "impl_1");
-    EXPECT_EQ(Written(context), "");
-    ImodelRevContextImpl& revision = *context.GetCurRevContext();
-    revision.UseFile(File("synthesis/top.edn", zorpaFT_SYN_EDN), false);
-    EXPECT_EQ(Written(context), "LIST impl_1\n"
-                                "LIST FlowOptions\nUsePhySynth=FALSE\nUseSynth=TRUE\nENDLIST\n"
-                                "Used_File_List\nVALUE \"<project>/synthesis/top.edn,syn_edn\"\nENDUsed_File_List\n"
-                                "ENDLIST\n");
-    // A tool back at "no result" keeps its record but writes no line; a
-    // design state or flow options of their own are worth a block.
-    revision.DontUseFile(zorpaFT_SYN_EDN, false);
-    revision.SetToolState(ideSYNTHESIS, nullptr, StateSuccess, false);
-    revision.SetToolState(ideSYNTHESIS, nullptr, StateNoResult, false);
-    EXPECT_EQ(Written(context), "");
-    revision.SetSolvatoState(Post_Synthesis);
-    EXPECT_NE(Written(context), "");
-    revision.SetSolvatoState(Pre_Synthesis);
-    ImodelFlowOptions options;
-    options.UsePhySynth = true;
-    revision.SetFlowOptions(options);
-    EXPECT_NE(Written(context), "");
-}
-
 TEST_F(RevContextPersistence, ToolStateLinesNamingNoKnownToolOrStateAreIgnored)
 {
     DefOverRideGuard choice("IDE_SELECT_FLOW_FILE_FEATURE_ENABLED", "1");
@@ -187,19 +161,6 @@ TEST_F(RevContextPersistence, ToolStateLinesNamingNoKnownToolOrStateAreIgnored)
     Read(context, lines);
     const ImodelRevContextImpl* revision = context.GetCurRevContext();
     EXPECT_EQ(Describe(revision), "Pre_Synthesis 3:0 11:2 synth nophysynth");
-}
-
-TEST_F(RevContextPersistence, ABlockOfAViewTheModuleHasNotIsSkippedWhole)
-{
-    ImodelContextImpl context("alu", nullptr);
-    AddViews(context, {"impl_1", "impl_2"}, "impl_1");
-    Lines lines = TextLines("LIST gone\nSolvatoState=Post_Synthesis\nLIST FlowOptions\nUseSynth=FALSE\nENDLIST\n"
-                            "LIST Unknown nested\nLIST deeper\nx\nENDLIST\nideSYNTHESIS=StateFailure\nENDLIST\n"
-                            "ENDLIST\nLIST impl_2\nideSYNTHESIS=StateSuccess\n"
-                            "LIST Unknown nested\nideSIMULATION=StateSuccess\nENDLIST\nENDLIST");
-    EXPECT_FALSE(Read(context, lines));  // nothing of the skipped view tells the flow options were read
-    EXPECT_EQ(Describe(context, "impl_1"), "Pre_Synthesis synth nophysynth");
-    EXPECT_EQ(Describe(context, "impl_2"), "Pre_Synthesis 0:2 synth nophysynth");
 }
 
 TEST_F(RevContextPersistence, EveryReaderStopsAtTheEndOfItsOwnBlock)

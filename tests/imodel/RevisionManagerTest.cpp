@@ -1,6 +1,6 @@
 // The place-and-route views of a project: the views block through the
 // project-file reader, broken views, creating, renaming, deleting and
-// activating views with their events and folders, and the view description.
+// activating views with their events and folders.
 #include "MessageRecorder.h"
 #include "ModuleTestSupport.h"
 #include "ProjectFileBlock.h"
@@ -8,9 +8,7 @@
 #include "TempFolder.h"
 #include "TextLines.h"
 
-#include "ConsoleHost.h"
 #include "ievent/IeventClasses.h"
-#include "imodel/names/ImodelCopyDirTool.h"
 #include "imodel/views/ImodelContextImpl.h"
 #include "imodel/views/ImodelRevisionManager.h"
 
@@ -230,46 +228,4 @@ TEST_F(RevisionManager, DeletingAViewActivatesItsNeighbourWhenItWasCurrent)
     Design().SetProjectFolder("");
     ASSERT_TRUE(Views().DeleteView("Impl2"));
     EXPECT_TRUE(UtlDoesFileExist(m_project / "pallador/impl2/run.log"));
-}
-
-TEST_F(RevisionManager, ACopyOfTheCurrentViewCopiesItsFolder)
-{
-    Imodel::GetInstance().SetHost(&ConsoleHost::GetInstance());
-    Read("VALUE=\"Impl1\",NUM=1\nCURREV=1");
-    m_project.Write("pallador/impl1/reports/timing.rpt", "slack");
-    ASSERT_TRUE(Views().CreateView("copy", "", true, false));
-    EXPECT_EQ(m_project.Read("pallador/impl2/reports/timing.rpt"), "slack");
-
-    // The tool decides, and a copy never enters its own target.
-    TempFolder folder;
-    folder.Write("src/a.txt", "a");
-    folder.Write("src/keep.log", "k");
-    folder.Write("src/sub/b.txt", "b");
-    ImodelCopyDirTool tool(folder / "src", folder / "src/sub/copy", "*.txt");
-    tool.MakeCopiedFilesReadOnly(true, nullptr);
-    EXPECT_TRUE(ConsoleHost::GetInstance().CopyFolder(tool, true));
-    EXPECT_EQ(folder.Read("src/sub/copy/sub/b.txt"), "b");
-    EXPECT_FALSE(UtlDoesDiskObjectExist(folder / "src/sub/copy/keep.log"));
-    EXPECT_FALSE(UtlDoesDiskObjectExist(folder / "src/sub/copy/sub/copy"));
-    EXPECT_TRUE(SysHasReadOnlyAttr(folder / "src/sub/copy/a.txt"));
-    ImodelCopyDirTool missing(folder / "none", folder / "target", "*");
-    EXPECT_FALSE(ConsoleHost::GetInstance().CopyFolder(missing, false));
-    EXPECT_EQ(m_messages.WithId("UNABLE_TO_COPY").size(), 1u);
-}
-
-TEST_F(RevisionManager, TheViewDescriptionNamesTheFilesBetweenQuotes)
-{
-    Read(kThreeViews + "CURREV=1");
-    const std::string longName(3000, 'x');
-    m_project.Write("pallador/impl2/impl.prj_pld",
-                    "KEY \"top.ADB\"\r\nno quotes\r\none \" quote\nempty \"\"\nVALUE \"" + longName +
-                        ".sdf\"\nx \"a \"b\" c.pdc\" y");
-    ImodelFileTypeList files{{"stale", zorpaFT_HDL}};
-    ASSERT_TRUE(Views().ReadViewDescription(files, 2));
-    ASSERT_EQ(files.size(), 3u);
-    EXPECT_EQ(files[0], std::make_pair(ImodelFileName("top.ADB"), zorpaFT_ADB));
-    EXPECT_EQ(files[1].first.GetString(), longName + ".sdf");
-    EXPECT_EQ(files[2].first.GetString(), "a \"b\" c.pdc");
-    EXPECT_FALSE(Views().ReadViewDescription(files, 3));
-    EXPECT_TRUE(files.empty());
 }

@@ -18,29 +18,6 @@ protected:
 
 }  // namespace
 
-TEST_F(ImodelRootTest, PackagesNeverBecomeTheRootAndTheRefusedListCountsOnlyInTests)
-{
-    Hierarchy units;
-    ImodelModule* entity = units.Unit("entity");
-    EXPECT_FALSE(ImodelCanBeRoot(nullptr));
-    EXPECT_TRUE(ImodelCanBeRoot(entity));
-    EXPECT_FALSE(ImodelCanBeRoot(units.Unit("pkg", zorpaMODULE_VHDL, true)));
-    EXPECT_TRUE(ImodelCanBeRoot(units.Unit("sheet", zorpaMODULE_SCHEMATIC)));
-    EXPECT_TRUE(ImodelCanBeRoot(units.Unit("netlist", zorpaMODULE_NETLIST)));
-    EXPECT_FALSE(ImodelCanBeRoot(units.Unit("sheetpkg", zorpaMODULE_SCHEMATIC, true)));
-
-    ImodelModule::CannotBeSetAsRootList().push_back(entity);
-    const std::deque<ImodelModule*> list = units.List({"pkg", "entity", "sheet"});
-    {
-        ImodelSetAndRestoreModelFlagObject testing(Imodel::IsRunningTests(), true);
-        EXPECT_FALSE(ImodelCanBeRoot(entity));
-        EXPECT_EQ(ImodelGetFirstValidRoot(&list), units.Unit("sheet"));
-    }
-    ImodelSetAndRestoreModelFlagObject notTesting(Imodel::IsRunningTests(), false);
-    EXPECT_TRUE(ImodelCanBeRoot(entity));
-    EXPECT_EQ(ImodelGetFirstValidRoot(&list), entity);
-}
-
 TEST_F(ImodelRootTest, AWholeLevelIsTriedBeforeTheSubTreesOneAfterTheOther)
 {
     Hierarchy units;
@@ -73,26 +50,4 @@ TEST_F(ImodelRootTest, TheSearchEndsOnACyclicHierarchyOfPackages)
 
     units.Link("b", "c").Link("c", "a").Link("c", "unit");
     EXPECT_EQ(ImodelGetFirstValidRoot(&top), units.Unit("unit"));
-}
-
-TEST_F(ImodelRootTest, TheDesignsRootComesFromTheTopLevelUnitsOfWork)
-{
-    EXPECT_EQ(ImodelGetFirstValidRoot(), nullptr);
-
-    ImodelModule* types = AddUnit("work", "types", File("/p/types.vhd"), zorpaMODULE_VHDL, true);
-    ImodelModule* leaf = AddUnit("work", "aaa_leaf", File("/p/leaf.vhd"));
-    ImodelModule* top = AddUnit("work", "top", File("/p/top.vhd"));
-    ImodelModule* other = AddUnit("lib2", "aaa_other", File("/p/other.vhd", "lib2"));
-    top->AddSubBlock(types, false);
-    top->AddSubBlock(leaf, false);
-    // The top-level list is rebuilt first: the package and the leaf have a
-    // parent in "work", so "top" is the first candidate; "lib2" is not asked.
-    EXPECT_EQ(ImodelGetFirstValidRoot(), top);
-    ASSERT_NE(Design().GetModuleTree(), nullptr);
-    EXPECT_EQ(*Design().GetModuleTree(), (std::deque<ImodelModule*>{top}));
-    (void)other;
-
-    Design().Reset();
-    Design().EraseLibrary("work");
-    EXPECT_EQ(ImodelGetFirstValidRoot(), nullptr);
 }

@@ -120,18 +120,6 @@ TEST_F(SharedHierarchyTest, ADeepDiamondIsCountedWithoutWalkingItsPaths)
     EXPECT_EQ(ImodelCountFiles(top, -1), 0);
 }
 
-TEST_F(SharedHierarchyTest, ParametersTooLongForAnySimulatorAreRefusedWithAMessage)
-{
-    MessageRecorder messages;
-    ImodelModule* top = Diamond(40, false);
-    ASSERT_TRUE(m_units.back()->SetVSimParams("-deep"));
-    std::string params = "-keep";
-    ImodelAppendVSimParams(top, params);
-    EXPECT_EQ(params, "-keep");
-    ASSERT_EQ(messages.WithId("DEBUG").size(), 1u);
-    EXPECT_NE(messages.WithId("DEBUG").front().text.find("top"), std::string::npos);
-}
-
 TEST_F(SharedHierarchyTest, ALinkBackUpTheHierarchyIsNotFollowed)
 {
     ImodelModule* a = Unit("a", true, "-a");

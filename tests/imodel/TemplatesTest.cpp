@@ -101,23 +101,4 @@ TEST_F(TemplatesTest, LoadsSystemAndUserTemplatesAndReloadsWithoutDoubling)
     EXPECT_EQ(manager.getUserTemplates().size(), 3u);
 }
 
-TEST_F(TemplatesTest, AnInvalidDatabaseGivesNoSystemTemplatesAndUnsetFoldersReadNothing)
-{
-    ImodelTemplateManager manager;
-    folder.Write("data/templates.xml", "<t><hdl type=\"VHDL\"><template><prefix/><code/><suffix/></template>"
-                                       "<template><prefix/><code/></template></hdl></t>");
-    manager.loadAllTemplates();
-    EXPECT_TRUE(manager.getTemplates().empty());  // a fault after some templates drops them all
-    EXPECT_EQ(manager.getUserTemplates().size(), 2u);
-    DefUnset("TEMPLATE_DIR");
-    DefSetFL("DATADIR", "");
-    host.patterns.clear();
-    DebugCapture debug;
-    manager.loadAllTemplates();
-    EXPECT_TRUE(manager.getTemplates().empty());
-    EXPECT_TRUE(manager.getUserTemplates().empty());
-    EXPECT_TRUE(host.patterns.empty());
-    EXPECT_EQ(debug.Text(), "");  // no "/templates.xml" looked for
-}
-
 }  // namespace

@@ -60,29 +60,3 @@ TEST(ToolKinds, EveryToolKindReadsBackAndTheDumpMatchesTheGoldenFile)
     ExpectMatchesGolden("tool_states.txt", Walk<imodelToolState>(imodelToolStateCount, ImodelWriteToolStateString,
                                                                  ImodelReadToolStateString, none));
 }
-
-TEST(ToolKinds, OnlyWholeKeywordsReadAndValuesOutsideTheTablesWriteTheDefault)
-{
-    ImodelFunctionType kind = ideSIMULATION;
-    for (const char* bad : {"ideGLIMMOND", " ideSYNTHESIS", "ideSYNTHESIS ", "", "SYNTHESIS", "StateFailure"}) {
-        EXPECT_FALSE(ImodelReadToolNameString(kind, bad)) << bad;
-        EXPECT_EQ(kind, ideSIMULATION) << bad;
-    }
-    std::string text = "unchanged";
-    ImodelWriteToolNameString(static_cast<ImodelFunctionType>(ImodelFunctionTypeCount), text);
-    ImodelWriteToolNameString(static_cast<ImodelFunctionType>(-1), text);
-    EXPECT_EQ(text, "unchanged");
-
-    ImodelWriteSolvatoString(static_cast<imodelSolvatoState>(-3), text);
-    EXPECT_EQ(text, "Pre_Synthesis");
-    imodelSolvatoState state = Post_Synthesis;
-    EXPECT_FALSE(ImodelReadSolvatoString(state, "Post-Layout"));
-    EXPECT_EQ(state, Post_Synthesis);
-
-    // The older out-of-date keyword reads as no result.
-    imodelToolState toolState = StateFailure;
-    EXPECT_TRUE(ImodelReadToolStateString(toolState, "STATEOUTOFDATE"));
-    EXPECT_EQ(toolState, StateNoResult);
-    ImodelWriteToolStateString(static_cast<imodelToolState>(imodelToolStateCount), text);
-    EXPECT_EQ(text, "StateNoResult");
-}

@@ -46,39 +46,6 @@ std::string Broken(const UnitSet& units)
 
 }  // namespace
 
-TEST_F(UnitOrderTest, TheOrderIsStrictAndWeakForEveryMixOfNamesAndFiles)
-{
-    // One name with and without files: the order of the units of one name
-    // was not transitive when a unit without file stood among them.
-    const std::vector<boost::shared_ptr<IfileObjectEx>> files{File("/p/a.vhd"), File("/p/b.vhd"), File("/p/B.vhd")};
-    std::vector<std::unique_ptr<ImodelModule>> units;
-    for (const std::string name : {"x", "X", "y"}) {
-        units.push_back(MakeModule(name));
-        for (const auto& file : files) units.push_back(MakeModule(name, file));
-    }
-    const auto less = [](const auto& a, const auto& b) { return *a < *b; };
-    const auto same = [&](const auto& a, const auto& b) { return !less(a, b) && !less(b, a); };
-    for (const auto& a : units) {
-        EXPECT_FALSE(less(a, a));
-        for (const auto& b : units) {
-            for (const auto& c : units) {
-                if (less(a, b) && less(b, c)) {
-                    EXPECT_TRUE(less(a, c));
-                }
-                if (same(a, b) && same(b, c)) {
-                    EXPECT_TRUE(same(a, c));
-                }
-            }
-        }
-    }
-    // Names without case, then no file before a file, then the files' names.
-    EXPECT_TRUE(*units[0] < *units[1]);  // x before x of a.vhd
-    EXPECT_TRUE(*units[1] < *units[2]);  // a.vhd before b.vhd
-    EXPECT_TRUE(*units[3] < *units[2]);  // B.vhd before b.vhd
-    EXPECT_TRUE(same(units[0], units[4]));
-    EXPECT_TRUE(*units[7] < *units[8]);  // X of B.vhd before y
-}
-
 TEST_F(UnitOrderTest, ARandomRunOfInsertionsRemovalsAndFileChangesKeepsTheLibraryInOrder)
 {
     std::mt19937 random(1202);

@@ -1,18 +1,15 @@
 #include "CoreServicesTestSupport.h"
 #include "MessageRecorder.h"
 
-#include "imodel/model/QuorlaneCallBack.h"
 #include "imodel/names/ImodelFileName.h"
 #include "itool/ItoolModelSimPathOptions.h"
 
 #include <ktwkspace/Catalog.h>
-#include <ndb/NdbWorld.h>
 #include <vy/VyBusDefMgr.h>
 
 #include <gtest/gtest.h>
 
 #include <filesystem>
-#include <memory>
 #include <optional>
 #include <string>
 
@@ -43,23 +40,6 @@ protected:
 };
 
 }  // namespace
-
-TEST_F(WorkspaceTest, TheWorkspaceFileLiesInTheCoreFolderOfTheOpenProject)
-{
-    ImodelFileName name("stale");
-    model.GetWorkspaceFileName(name);
-    EXPECT_EQ(name.GetString(), WorkspaceFile());
-    design.SetProjectFolder(ImodelFileName());
-    model.GetWorkspaceFileName(name);
-    EXPECT_TRUE(name.empty());
-    // Without a project only the open workspace is claimed.
-    auto workspace = std::make_unique<Ktwkspace::Workspace>("kiltora", project.Path(), "ZX7", "", "", "VHDL", false, 0,
-                                                            true, true, nullptr, nullptr);
-    model.SetWorkspace(std::move(workspace));
-    model.OpenWorkspace();
-    ASSERT_NE(model.GetWorkspace(), nullptr);
-    EXPECT_TRUE(model.GetWorkspace()->ownedByProject);
-}
 
 TEST_F(WorkspaceTest, OpeningOnANewProjectCreatesTheWorkspaceAndOpeningAgainReadsIt)
 {
@@ -92,17 +72,6 @@ TEST_F(WorkspaceTest, OpeningOnANewProjectCreatesTheWorkspaceAndOpeningAgainRead
     EXPECT_TRUE(messages.Messages().empty());
 }
 
-TEST_F(WorkspaceTest, AWorkspaceOfAnotherVersionStaysUnopenedWithoutAWord)
-{
-    project.Write("kiltora/kiltora.aws", "KILTORA_WORKSPACE 7\nName=kiltora\n");
-    MessageRecorder messages;
-    model.OpenWorkspace();
-    EXPECT_EQ(model.GetWorkspace(), nullptr);
-    EXPECT_TRUE(messages.Messages().empty());
-    EXPECT_EQ(OpenMruProject(), std::nullopt);
-    EXPECT_EQ(project.Read("kiltora/kiltora.aws"), "KILTORA_WORKSPACE 7\nName=kiltora\n");
-}
-
 TEST_F(WorkspaceTest, AWorkspaceThatCannotBeReadOrCreatedIsReportedAndWhatIsThereKept)
 {
     project.Write("kiltora/kiltora.aws", "garbage\n");
@@ -124,38 +93,4 @@ TEST_F(WorkspaceTest, AWorkspaceThatCannotBeReadOrCreatedIsReportedAndWhatIsTher
     messages.Clear();
     ExpectOpenFails(messages);
     EXPECT_EQ(project.Read("kiltora"), "in the way");
-}
-
-TEST_F(WorkspaceTest, SettingAWorkspaceReplacesTheOldOneAndHandsItTheHostsCallback)
-{
-    QuorlaneCallBack::QuorlaneIIDEObject callback;
-    auto make = [this](const std::string& name) {
-        return std::make_unique<Ktwkspace::Workspace>(name, project.Path(), "ZX7", "", "", "VHDL", false, 0, true, true,
-                                                      nullptr, nullptr);
-    };
-    model.SetWorkspace(make("first"));
-    EXPECT_EQ(model.GetWorkspace()->GetSettings().name, "first");
-    IIDEObjectHost host(&callback);
-    model.SetWorkspace(make("second"));
-    EXPECT_EQ(model.GetWorkspace()->GetIDECallBack(), &callback);
-    // Opening hands the callback to the bus definitions and the workspace.
-    model.OpenWorkspace();
-    EXPECT_EQ(model.GetWorkspace()->GetIDECallBack(), &callback);
-    EXPECT_EQ(Vybusdef::VyBusDefMgr::GetInstance().GetIDECallBack(), &callback);
-    model.SetWorkspace(nullptr);
-    Vybusdef::VyBusDefMgr::GetInstance().SetIDECallBack(nullptr);
-}
-
-TEST_F(WorkspaceTest, TheTempWorldIsMadeOnceAndDeletedOnlyOnRequest)
-{
-    const int before = NdbGetWorldCount();
-    NdbWorld* world = model.GetTempWorld();
-    ASSERT_NE(world, nullptr);
-    EXPECT_EQ(model.GetTempWorld(), world);
-    EXPECT_EQ(NdbGetWorldCount(), before + 1);
-    model.DeleteTempWorld();
-    EXPECT_EQ(model.GetExistingTempWorld(), nullptr);
-    EXPECT_EQ(NdbGetWorldCount(), before);
-    model.DeleteTempWorld();  // without a world there is only the cell library to free
-    EXPECT_EQ(NdbGetWorldCount(), before);
 }
