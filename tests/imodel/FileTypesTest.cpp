@@ -57,18 +57,10 @@ TEST(FileTypes, SpecificTypeFromGroupAndExtension)
         const char* name;
         int type;
     };
+    // Case-blind extensions, the "_ba" suffix, and dots that are no extension.
     const Case cases[] = {
-        {101, "design.EDN", 3},  {101, "top.Verilog", 15},
-        {101, "top.sdc", 29},    {101, "top.gcf", 101},
-        {102, "top.vhd", 17},    {102, "top.PDC", 27},
-        {102, "top.txt", 102},   {103, "top.ide_pld", 40},
-        {103, "TOP_BA.SDF", 13}, {103, "top.sdf", 11},
-        {103, "top_ba.vhd", 14}, {103, "ba.sdf", 11},
-        {103, "_ba.sdf", 13},    {103, "a.v", 103},
-        {103, "", 103},          {104, "a.SDC", 19},
-        {104, "foo.", 104},      {105, "run.DO", 42},
-        {105, "tb.v", 35},       {105, "/sim.d/do", 35},
-        {2, "top.v", 2},         {101, "/designs.v2/netlist", 101},  // a dot in a folder name is no extension
+        {101, "design.EDN", 3}, {103, "TOP_BA.SDF", 13}, {103, "ba.sdf", 11}, {103, "_ba.sdf", 13},
+        {104, "foo.", 104},     {105, "/sim.d/do", 35},  {2, "top.v", 2},     {101, "/designs.v2/netlist", 101},
     };
     for (const Case& c : cases)
         EXPECT_EQ(ImodelGetSpecificFileType(c.group, c.name), c.type) << c.group << " " << c.name;

@@ -1,6 +1,4 @@
-// What the project model answers through the design flow: state names,
-// files that concern the core workspace, the physical-synthesis constraint
-// list per revision.
+// The physical-synthesis constraint list per revision, as the flow sees it.
 #include "FlowProject.h"
 
 #include "imodel/model/ImodelFlowServices.h"
@@ -21,51 +19,9 @@ public:
     std::vector<std::string> calls;
 };
 
-IfileObjectEx ProjectFile(const std::string& name)
-{
-    return IfileObjectEx(IfileObject("<project>/" + name, zorpaFT_OMBRIX_CXF, ImodelFMInternal, true, true), false);
-}
-
 }  // namespace
 
 using FlowServices = FlowProject;
-
-TEST_F(FlowServices, StateNamesFollowTheUnitsFlow)
-{
-    ImodelModule* top = Unit("top");
-    std::string name;
-    ImodelGetStateString(Pre_Synthesis, name, top);
-    EXPECT_EQ(name, "Pre-Synthesis");
-    ImodelFlowOptions options;
-    options.UseSynth = false;
-    Revision(top)->SetFlowOptions(options);
-    ImodelGetStateString(Pre_Synthesis, name, top);
-    EXPECT_EQ(name, "Pre-Layout");
-    ImodelGetStateString(Post_Synthesis, name, top);
-    EXPECT_EQ(name, "Post-Synthesis");
-    ImodelGetStateString(Post_Phy_Synthesis, name, nullptr);
-    EXPECT_EQ(name, "Post-Physical Synthesis");
-    ImodelGetStateString(Post_Layout, name, nullptr);
-    EXPECT_EQ(name, "Post-Layout");
-    ImodelGetStateString(static_cast<imodelSolvatoState>(7), name, nullptr);
-    EXPECT_EQ(name, "");
-}
-
-TEST_F(FlowServices, WorkspaceFoldersAreMatchedWholeAndWithoutCase)
-{
-    OptionsScope options(
-        {{"IDE_NOTIFY_WS_FILECHANGED_FROM", "IDE_COMPONENT_FOLDER kiltora/"}, {"IDE_IGNORE_CXF_CHANGES_FROM", "hdl"}});
-    EXPECT_TRUE(ImodelNotifyChangeToWS(ProjectFile("Component/lib1/x.cxf")));
-    EXPECT_TRUE(ImodelNotifyChangeToWS(ProjectFile("kiltora/x.cxf")));
-    EXPECT_FALSE(ImodelNotifyChangeToWS(ProjectFile("componentX/x.cxf")));
-    EXPECT_FALSE(ImodelNotifyChangeToWS(ProjectFile("x.cxf")));
-    EXPECT_FALSE(ImodelNotifyChangeToWS(IfileObjectEx(
-        IfileObject("/elsewhere/component/x.cxf", zorpaFT_OMBRIX_CXF, ImodelFMFull, true, false), false)));
-    EXPECT_FALSE(ImodelTrackCXFChange(ProjectFile("hdl/sub/x.cxf")));
-    EXPECT_TRUE(ImodelTrackCXFChange(ProjectFile("hdlx/x.cxf")));
-    options.Set("IDE_IGNORE_CXF_CHANGES_FROM", "");
-    EXPECT_TRUE(ImodelTrackCXFChange(ProjectFile("hdl/x.cxf")));
-}
 
 TEST_F(FlowServices, PhysicalSynthesisConstraintsAsTheFlowSeesThem)
 {

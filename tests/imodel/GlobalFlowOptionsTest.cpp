@@ -1,5 +1,5 @@
-// The project-wide flow switches: defaults from the options and every
-// combination through the project file and back.
+// The project-wide flow switches: every
+// combination through the project file and back, and strict reading.
 #include "OptionsScope.h"
 #include "ProjectFileBlock.h"
 
@@ -42,19 +42,6 @@ bool ImodelGlobalFlowOptions::*const kSwitches[] = {
 };
 
 }  // namespace
-
-TEST_F(GlobalFlowOptionsTest, DefaultsComeFromTheOptionsAndFileDetectionIsWrittenOnlyWhenOff)
-{
-    EXPECT_EQ(Written(ImodelGlobalFlowOptions()).find("EnableFileDetection"), std::string::npos);
-    DefSetFL("IDE_DRC_OPT", "1");
-    DefSetFL("IDE_TORVIX_INPUT_DEFAULT", "stp");
-    ImodelGlobalFlowOptions configured;
-    EXPECT_TRUE(configured.RunDRCAfterSynthesis);
-    EXPECT_FALSE(configured.IsPDBUsed());
-    configured.EnableFileDetection = false;
-    EXPECT_FALSE(configured.IsTimerOptionDefault());
-    EXPECT_NE(std::string::npos, Written(configured).find("\nEnableFileDetection=FALSE\nNoIOMode="));
-}
 
 TEST_F(GlobalFlowOptionsTest, EveryCombinationReadsBackEqualThroughTheProjectFile)
 {

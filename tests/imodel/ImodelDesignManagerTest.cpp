@@ -55,52 +55,6 @@ protected:
 
 }  // namespace
 
-TEST_F(ImodelDesignManagerTest, NameFlagsAndStream)
-{
-    manager.SetProjectFolder(std::string("C:\\work\\designs\\alu\\"));
-    manager.SetProjectName(std::string("alu"));
-    EXPECT_EQ(manager.GetProjectFileName().GetString(), "C:/work/designs/alu/alu.prj");
-
-    // The need-save flag is announced only when it changes; the default HDL
-    // needs a save only when it changes.
-    RecordingView view;
-    manager.SetNeedSave(true);
-    manager.SetNeedSave(true);
-    manager.SetNeedSave(false);
-    manager.SetDefaultVHDL(false);
-    EXPECT_FALSE(manager.GetNeedSave());
-    manager.SetDefaultVHDL(true);
-    EXPECT_TRUE(manager.GetNeedSave());
-    EXPECT_EQ(view.Count("IeventNeedSaveFlagChanged"), 3);
-
-    // Dropping the stream closes it first: what was written is on disk.
-    TempFolder folder;
-    manager.ResetProjectFileStream(true);
-    std::fstream* stream = manager.GetProjectFileStream();
-    stream->open(folder / "p.prj", std::ios::out);
-    *stream << "KEY x\n";
-    manager.ResetProjectFileStream(false);
-    EXPECT_FALSE(manager.HasProjectFileStream());
-    EXPECT_EQ(folder.Read("p.prj"), "KEY x\n");
-}
-
-TEST(ImodelTemplateManager, TheUserFolderEndsWithOneSeparatorAndOneThatCannotBeMadeIsReported)
-{
-    Imodel::GetInstance();  // the model's own template manager exists before the options change
-    const OptionsScope options;
-    TempFolder folder;
-    ASSERT_EQ(DefSetFL("TEMPLATE_DIR", (folder / "made/here/").c_str()), 0);
-    EXPECT_EQ(ImodelTemplateManager().getUserTemplateDirectory(), folder / "made/here/");
-    EXPECT_TRUE(std::filesystem::is_directory(folder / "made/here"));
-
-    const std::string blocked = folder.Write("plain_file", "x") + "/templates";
-    ASSERT_EQ(DefSetFL("TEMPLATE_DIR", blocked.c_str()), 0);
-    MessageRecorder messages;
-    ImodelTemplateManager manager;
-    EXPECT_EQ(manager.getUserTemplateDirectory(), blocked + "/");
-    EXPECT_EQ(messages.WithId("UNABLE_TO_CREATE_DIR").size(), 2u);  // at construction and for the query
-}
-
 TEST_F(ImodelDesignManagerTest, ResetMakesWorkAndAddingAnExistingLibraryInAnyCaseSendsNothing)
 {
     RecordingView view;
