@@ -56,20 +56,3 @@ TEST_F(GlobalFlowOptionsTest, EveryCombinationReadsBackEqualThroughTheProjectFil
         }
     }
 }
-
-TEST_F(GlobalFlowOptionsTest, OnlyUpperCaseTrueIsTrueAndKeysCompareExactly)
-{
-    ImodelGlobalFlowOptions options;
-    options.ReadGlobalFlowOptions("RunDRCAfterSynthesis", "True");
-    EXPECT_FALSE(options.RunDRCAfterSynthesis);
-    options.ReadGlobalFlowOptions("UpdateModelSimIni", "TRUE ");
-    EXPECT_FALSE(options.UpdateModelSimIni);
-    const ImodelGlobalFlowOptions before = options;
-    options.ReadGlobalFlowOptions("nOIOmODE", "TRUE");
-    options.ReadGlobalFlowOptions("torvixinputfile", "stp");
-    EXPECT_TRUE(options == before);
-    // The programming input counts in a comparison; an unknown one selects none.
-    options.ReadGlobalFlowOptions("TorvixInputFile", "xyz");
-    EXPECT_TRUE(options != before);
-    EXPECT_EQ("", options.GetDefaultProgrammingOutput());
-}

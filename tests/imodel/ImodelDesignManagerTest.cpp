@@ -1,23 +1,18 @@
-// The design manager: project name and stream, the need-save flag, the
-// user template folder, and the design's libraries with their events.
+// The design manager: the project file stream and the design's libraries
+// with their events.
 #include "MessageRecorder.h"
-#include "OptionsScope.h"
 #include "RecordingView.h"
 #include "TempFolder.h"
 
-#include "imodel/cores/ImodelTemplateManager.h"
 #include "imodel/design/ImodelDesignManager.h"
 #include "imodel/design/ImodelModule.h"
 #include "imodel/model/Imodel.h"
 #include "src/imodel/design/imodelDesignManagerImpl.h"
 
-#include <foundation/Def.h>
-
 #include <gtest/gtest.h>
 
 #include <boost/make_shared.hpp>
 
-#include <filesystem>
 #include <string>
 #include <vector>
 
@@ -31,13 +26,6 @@ ImodelModule* AddUnit(Library& library, const std::string& name, bool isPackage 
     auto unit =
         std::make_unique<ImodelModule>(name, nullptr, zorpaMODULE_VHDL, isPackage, library.GetName(), "", false);
     return library.GetModules()->Insert(std::move(unit)).first;
-}
-
-Names NamesOf(const std::deque<ImodelModule*>& units)
-{
-    Names names;
-    for (const ImodelModule* unit : units) names.push_back(unit->GetName());
-    return names;
 }
 
 Names LibraryNames(const ImodelDesignManager& manager)
@@ -87,27 +75,14 @@ TEST_F(ImodelDesignManagerTest, ResetMakesWorkAndAddingAnExistingLibraryInAnyCas
                                    "IeventModulePostRemoveAll"}));
 }
 
-TEST_F(ImodelDesignManagerTest, RenamingMovesTheUnitsAndACaseChangeRenamesInPlace)
+TEST_F(ImodelDesignManagerTest, DroppingTheStreamClosesItFirstSoWhatWasWrittenIsOnDisk)
 {
-    manager.Reset();
-    const ImodelDesignManager::LibraryPtr mylib = manager.AddLibrary("mylib", false);
-    ImodelModule* alu = AddUnit(*mylib, "alu");
-    AddUnit(*mylib, "fpu");
-    manager.UpdateTopModules(mylib);
-    RecordingView view;
-    manager.RenameLibrary("mylib", "MyLib");
-    EXPECT_EQ(manager.FindLibraryByName("mylib"), mylib);
-    EXPECT_EQ(mylib->GetPath(), "MyLib");
-    EXPECT_EQ(alu->GetDefinedInLibrary(), "MyLib");
-    EXPECT_EQ(view.Count("IeventLibraryModified"), 1);
-    EXPECT_EQ(view.Count("IeventLibraryRemoved"), 0);
-
-    manager.RenameLibrary("MYLIB", "core");
-    const ImodelDesignManager::LibraryPtr core = manager.FindLibraryByName("core");
-    EXPECT_EQ(NamesOf(*core->GetModuleList()), (Names{"alu", "fpu"}));
-    EXPECT_TRUE(mylib->GetModules()->empty());
-    EXPECT_EQ(alu->GetDefinedInLibrary(), "core");
-    EXPECT_EQ(view.Count("IeventLibraryRemoved"), 1);
-    manager.RenameLibrary("absent", "fresh");  // without the old library only the new one is made
-    EXPECT_EQ(LibraryNames(manager), (Names{"work", "core", "fresh"}));
+    TempFolder folder;
+    manager.ResetProjectFileStream(true);
+    std::fstream* stream = manager.GetProjectFileStream();
+    stream->open(folder / "p.prj", std::ios::out);
+    *stream << "KEY x\n";
+    manager.ResetProjectFileStream(false);
+    EXPECT_FALSE(manager.HasProjectFileStream());
+    EXPECT_EQ(folder.Read("p.prj"), "KEY x\n");
 }
