@@ -33,20 +33,6 @@ protected:
     RepositoryEventRecorder recorder{&repository};
 };
 
-TEST_F(CvlibRepositoryTest, ListsTheCellsWithoutSupplyCellsOnceAlsoAfterARecreate)
-{
-    EXPECT_TRUE(repository.LoadPlugin());
-    EXPECT_TRUE(repository.LoadPlugin());
-    EXPECT_EQ(Cells(), (Lines{"AND2", "OR2"}));
-    recorder.lines.clear();
-    repository.DestroyAndReCreate();
-    EXPECT_EQ(Cells(), (Lines{"AND2", "OR2"}));
-    EXPECT_EQ(recorder.lines,
-              (Lines{"changed cvlib 0", "changed cvlib 4", "changed cvlib 5", "changed cvlib 1", "ready cvlib"}));
-    repository.RemovePlugin();
-    EXPECT_TRUE(Cells().empty());
-}
-
 TEST_F(CvlibRepositoryTest, AnUnsetOrUnreadableLibraryListsNothing)
 {
     repository.LoadPlugin();
