@@ -22,39 +22,9 @@ protected:
         for (const char* name : {"impl_1", "impl_2", "impl_3"}) ASSERT_TRUE(context.AddRevision(name));
         context.SetCurRev("impl_2");
     }
-
-    static std::vector<imodelSolvatoState> States(const ImodelContextImpl& context)
-    {
-        std::vector<imodelSolvatoState> states;
-        for (const ImodelRevContextImpl* revision : context.GetAllRevs()) states.push_back(revision->GetSolvatoState());
-        return states;
-    }
 };
 
 }  // namespace
-
-TEST_F(Context, PostLayoutBelongsToTheCurrentViewAndEveryOtherStateToAll)
-{
-    ImodelContextImpl context("alu", nullptr);
-    AddThreeViews(context);
-    context.SetSolvatoState(Post_Layout);
-    EXPECT_EQ(States(context), (std::vector<imodelSolvatoState>{Pre_Synthesis, Post_Layout, Pre_Synthesis}));
-    context.SetSolvatoState(Post_Synthesis);
-    EXPECT_EQ(States(context), (std::vector<imodelSolvatoState>(3, Post_Synthesis)));
-    EXPECT_FALSE(MarksNeedSave([&] { context.SetSolvatoState(Post_Synthesis); }));
-
-    // Flow options and accessible states go to the current view only; a tool
-    // result to every view.
-    ImodelFlowOptions options;
-    options.UsePhySynth = true;
-    context.SetFlowOptions(options);
-    context.AddAccessibleState(Post_Layout);
-    EXPECT_FALSE(context.FindRevision("impl_1")->IsStateAccessible(Post_Layout));
-    EXPECT_FALSE(context.FindRevision("impl_3")->GetFlowOptions()->UsePhySynth);
-    context.SetToolState(idePALLADOR, nullptr, StateSuccess, false);
-    for (const ImodelRevContextImpl* revision : context.GetAllRevs())
-        EXPECT_EQ(revision->GetToolState(idePALLADOR, nullptr), StateSuccess);
-}
 
 TEST_F(Context, ViewsAreFoundRenamedAndRemovedByExactName)
 {

@@ -70,27 +70,6 @@ TEST_F(ImodelCustomizedFileList, TheListsInUseGoToTheProjectFileAndComeBackEqual
     EXPECT_EQ(Written(*unit), "LIST \"top\"\nENDLIST\n");
 }
 
-TEST_F(ImodelCustomizedFileList, TheReaderTakesParsedLinesCrlfAndTheUseFlagInAnyCase)
-{
-    // As the project-file parser delivers them: file lines without VALUE.
-    Lines lines{
-        "LIST \"ideSYNTHESIS\"\r", "USE_LIST=true\r", "FILELIST\r", "/d/top.vhd,hdl\r", "ENDFILELIST\r", "ENDLIST\r",
-        "LIST \"idesimulation\"",  "USE_LIST=yes",    "FILELIST",   "/d/tb.vhd,tb_hdl", "ENDFILELIST",   "ENDLIST",
-        "LIST \"ideSYNTHESIS\"",   "USE_LIST=TRUE",   "ENDLIST",    "ENDLIST",          "after"};
-    const Module unit = MakeModule("top");
-    unit->ReadCustomizedSourceFileList(lines, {});
-    EXPECT_EQ(lines, Lines{"after"});
-    const auto& lists = unit->GetCustomizedFileLists();
-    ASSERT_EQ(lists.size(), 3u);
-    EXPECT_TRUE(lists[0] == ImodelModule::typeUserFileList(true, ideSYNTHESIS, {top}));
-    EXPECT_TRUE(lists[1] == ImodelModule::typeUserFileList(false, ideSIMULATION, {tb}));
-    // Two lists of one kind: both kept, the first one answers.
-    EXPECT_TRUE(lists[2] == ImodelModule::typeUserFileList(true, ideSYNTHESIS, {}));
-    ImodelModule::FileEntries files;
-    ASSERT_TRUE(unit->GetCustomizedFileList(ideSYNTHESIS, files));
-    EXPECT_EQ(files.size(), 1u);
-}
-
 TEST_F(ImodelCustomizedFileList, AMalformedBlockDoesNotSwallowTheNextUnitsBlock)
 {
     // "first" lacks the end of its list and its own end; "second" follows.

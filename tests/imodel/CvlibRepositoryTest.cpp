@@ -33,30 +33,6 @@ protected:
     RepositoryEventRecorder recorder{&repository};
 };
 
-TEST_F(CvlibRepositoryTest, ListsTheCellsWithoutSupplyCellsOnceAlsoAfterAReload)
-{
-    EXPECT_TRUE(Cells().empty());
-    EXPECT_TRUE(repository.LoadPlugin());
-    EXPECT_EQ(Cells(), (Lines{"AND2", "OR2"}));
-    EXPECT_EQ(repository.GetPluginState(), CatalogLoaded);
-    EXPECT_EQ(recorder.lines, (Lines{"changed cvlib 1", "ready cvlib"}));
-
-    EXPECT_TRUE(repository.LoadPlugin());
-    EXPECT_EQ(Cells(), (Lines{"AND2", "OR2"}));
-    EXPECT_EQ(recorder.lines, (Lines{"changed cvlib 1", "ready cvlib", "ready cvlib"}));
-
-    recorder.lines.clear();
-    repository.DestroyAndReCreate();
-    EXPECT_EQ(Cells(), (Lines{"AND2", "OR2"}));
-    EXPECT_EQ(recorder.lines,
-              (Lines{"changed cvlib 0", "changed cvlib 4", "changed cvlib 5", "changed cvlib 1", "ready cvlib"}));
-    EXPECT_EQ(repository.GetPluginState(), CatalogLoaded);
-
-    repository.RemovePlugin();
-    EXPECT_TRUE(Cells().empty());
-    EXPECT_EQ(repository.GetPluginState(), CatalogNotLoadedYet);
-}
-
 TEST_F(CvlibRepositoryTest, AnUnsetOrUnreadableLibraryListsNothing)
 {
     repository.LoadPlugin();

@@ -37,29 +37,6 @@ protected:
 
 }  // namespace
 
-TEST_F(DeletedModuleTest, OneEntryPerKeyWhateverTheLetterCaseAndAUnitOfAnotherFileGetsNothingBack)
-{
-    const Entry file = LinkedFile("alu.vhd");
-    for (const auto& [name, expand] : {std::pair{"alu", 1}, {"ALU", 2}}) {
-        Module unit = MakeModule(name, file);
-        unit->SetExpand(expand);
-        ImodelModule::SaveDeletedModuleInfo(unit.get());  // a clone: the unit may go
-    }
-    ImodelModule::SaveDeletedModuleInfo(nullptr);
-    ASSERT_EQ(Removed().size(), 1u);
-    EXPECT_EQ(Kept("Alu")->GetExpand(), 2);
-    EXPECT_EQ(Kept("alu", "lib2"), nullptr);  // another library is another key
-
-    DebugCapture debug;
-    for (const Entry& other : {LinkedFile("other.vhd"), Entry()}) {
-        const Module elsewhere = MakeModule("alu", other);
-        ImodelModule::RestoreDeletedModuleInfo(elsewhere.get(), file);
-        EXPECT_EQ(elsewhere->GetExpand(), -1);
-    }
-    EXPECT_EQ(Removed().size(), 1u);
-    EXPECT_TRUE(debug.Holds("Did not restore alu::work info, file is not the same")) << debug.Text();
-}
-
 TEST_F(DeletedModuleTest, ALinkedFileThatComesBackUnchangedGivesItsStatesBack)
 {
     const Entry file = LinkedFile("alu.vhd");
@@ -86,30 +63,6 @@ TEST_F(DeletedModuleTest, ALinkedFileThatComesBackUnchangedGivesItsStatesBack)
     EXPECT_TRUE(notified.empty());
     EXPECT_TRUE(Removed().empty());
     EXPECT_TRUE(debug.Holds("Restoring alu::work info from deleted module info list\n"));
-}
-
-TEST_F(DeletedModuleTest, ALinkedFileThatChangedGivesItsDataBackAndIsReportedChanged)
-{
-    const Entry file = LinkedFile("alu.vhd");
-    Module removed = UnitInState("alu", file, Post_Synthesis);
-    removed->SetCDBOrder({*LinkedFile("a.cdb", zorpaFT_ARM_DB)}, false);
-    ImodelModule::SaveDeletedModuleInfo(removed.get());
-    removed.reset();
-    file->StoreStatInfo(4096, 1'700'000'000LL * IfileObjectEx::kNanosecondsPerSecond);  // written meanwhile
-    ImodelModule::FileList notified;
-    ImodelModule::GetNotifiedFileChangeList() = &notified;
-    MessageRecorder messages;
-
-    Module again = MakeModule("alu", file);
-    ImodelModule::RestoreDeletedModuleInfo(again.get(), file);
-
-    EXPECT_EQ(again->GetCDBOrder().size(), 1u);
-    ASSERT_EQ(messages.WithId("RESTORING_MODULE_INFO").size(), 1u);
-    EXPECT_EQ(messages.WithId("RESTORING_MODULE_INFO")[0].text,
-              "Linked file 'alu.vhd' is back but changed! Restored alu::work information.");
-    ASSERT_EQ(notified.size(), 1u);
-    EXPECT_EQ(notified[0], *file);
-    EXPECT_TRUE(Removed().empty());
 }
 
 TEST_F(DeletedModuleTest, TheListStaysRightThroughManyEntriesAndChangesFromOutside)

@@ -45,56 +45,6 @@ ImodelDevice Device(const std::string& family, const std::string& die = "", cons
 
 }  // namespace
 
-TEST_F(DeviceManagerTest, TheListsComeFromTheCatalogueAndLeaveTheQueryVariablesAsTheyWere)
-{
-    ASSERT_EQ(DefSetFL("QFAM", "TN4"), 0);
-    ASSERT_EQ(DefSetFL("QDIE", "tn4_15"), 0);
-    Names families;
-    Devices().GetFamilies(families, nullptr);
-    EXPECT_EQ(families, (Names{"ZX3", "ZX7", "TN4", "QL5"}));
-    Names dies = {"stale"};
-    Names external = {"stale"};
-    Devices().GetDies("ZX7", dies, &external);
-    EXPECT_EQ(external, (Names{"ZX7-50", "ZX7-120"}));
-    Names packages;
-    Devices().GetPackages("ZX7", "zx7_50", packages, &external);
-    EXPECT_EQ(packages, (Names{"fg256", "fg484"}));
-    // A value no catalogue entry can hold never reads the current family's list.
-    Devices().GetDies("TN4\n", dies, &external);
-    EXPECT_TRUE(dies.empty() && external.empty());
-    Devices().GetPackages("TN4", std::string("tn4_15\0", 7), packages, nullptr);
-    EXPECT_TRUE(packages.empty());
-    EXPECT_EQ(DefGetFL("QFAM"), "TN4");
-    EXPECT_EQ(DefGetFL("QDIE"), "tn4_15");
-    EXPECT_EQ(Devices().GetFamilyByDisplayName("Tarnel 4"), "TN4");
-    std::string die = "zx7-120";
-    std::string package = "Bg676";
-    Devices().ConvertExtNamesToInt("ZX7", die, package);
-    EXPECT_EQ(die + " " + package, "zx7_120 bg676");
-}
-
-TEST_F(DeviceManagerTest, ACatalogueWithoutFamiliesIsEmptyAndRefusesEveryDevice)
-{
-    DefReset();
-    ASSERT_TRUE(DefLoadDefaultsFromText("DEBUG_MSG = 1\n"));
-    Imodel::GetInstance().ReloadBoolSettings();
-    const int assertions = SysAssertionCount();
-    {
-        PrintCapture debug;
-        Names families = {"stale"};
-        Devices().GetFamilies(families, nullptr);
-        EXPECT_TRUE(families.empty());
-        EXPECT_NE(Check(Device("ZX7"), imodelDeviceNone), "valid");
-        EXPECT_EQ(Check(ImodelDevice(), imodelDeviceNone), "valid");
-        EXPECT_FALSE(Validate(ImodelDevice(), imodelDeviceFamily, true).valid);
-        EXPECT_TRUE(debug.Holds("\"FAM\""));
-    }
-    // A reload keeps the cached switch when the variable is gone: switch it off.
-    ASSERT_TRUE(DefLoadDefaultsFromText("DEBUG_MSG = 0\n"));
-    Imodel::GetInstance().ReloadBoolSettings();
-    EXPECT_EQ(SysAssertionCount(), assertions);
-}
-
 TEST_F(DeviceManagerTest, RepairingFillsWhatTheLevelRequiresAndDropsWhatIsInvalid)
 {
     Repair repair = Validate(ImodelDevice(), imodelDevicePackage, false);  // all from the first entries
@@ -127,7 +77,6 @@ TEST_F(DeviceManagerTest, AFamilyChangeFollowsTheRulesAndTheCatalogue)
     AddProjectFile();
     ASSERT_EQ(DefSetFL("FAM", "TN4"), 0);
     // Without FAM_CHANGE_ENABLED only staying, or choosing a first family, is allowed.
-    EXPECT_TRUE(Devices().CanChangeFamily("ZX7", "ZX7", &window, nullptr));
     EXPECT_TRUE(Devices().CanChangeFamily("", "ZX7", &window, nullptr));
     EXPECT_FALSE(Devices().CanChangeFamily("ZX3", "ZX7", &window, &allowed));
     EXPECT_TRUE(messages.Messages().empty());
@@ -136,54 +85,14 @@ TEST_F(DeviceManagerTest, AFamilyChangeFollowsTheRulesAndTheCatalogue)
     ASSERT_EQ(DefSetFL("ALL_FAM_CHANGE_ENABLED", "1"), 0);
     EXPECT_TRUE(Devices().CanChangeFamily("TN4", "ZX3", &window, nullptr));
     ASSERT_EQ(DefSetFL("ALL_FAM_CHANGE_ENABLED", "0"), 0);
-    EXPECT_TRUE(Devices().CanChangeFamily("ZX3", "zx7", &window, nullptr)) << "case ignored";
     EXPECT_FALSE(Devices().CanChangeFamily("ZX3", "ZX9", nullptr, &allowed));
     EXPECT_EQ(allowed, "ZX7 Pro, Tarnel 4 or QL5");
-    EXPECT_TRUE(messages.Messages().empty()) << "no window, no box";
     EXPECT_FALSE(Devices().CanChangeFamily("ZX7", "TN4", &window, &allowed));
     EXPECT_FALSE(Devices().CanChangeFamily("TN4", "ZX3", &window, &allowed));
     EXPECT_EQ(messages.Texts(),
               (Names{"ZX7 projects can only be changed to ZX3.", "Family change is not allowed for TN4 projects."}));
     EXPECT_FALSE(Devices().CanChangeFamily("ZX3\n", "ZX7", nullptr, &allowed));
     EXPECT_EQ(DefGetFL("FAM"), "TN4");  // the user's setting again, untouched
-
-    Devices().SetDevice(Device("ZX7", "zx7_50"));
-    EXPECT_TRUE(Devices().IsCompatibleWithBlockDesigns(Device("ZX3"), nullptr, nullptr));
-    EXPECT_FALSE(Devices().IsCompatibleWithBlockDesigns(Device("TN4"), nullptr, nullptr));
-}
-
-TEST_F(DeviceManagerTest, ACoreAsksForADeviceChangeAndTheUserDecides)
-{
-    RecordingHost host;
-    const ImodelDevice current = Device("ZX7", "zx7_50", "fg256");
-    Devices().SetDevice(current);
-    VyIfaces::IComponent::VyModuleType kind = VyIfaces::IComponent::IP;
-    // The core names a die only: the package is completed from the catalogue.
-    ImodelDevice wanted = Device("ZX7", "zx7_120");
-    bool declined = true;
-    EXPECT_TRUE(Devices().ChangeDevice(wanted, "fifo_core", &kind, declined));
-    EXPECT_FALSE(declined);
-    EXPECT_EQ(wanted, Device("ZX7", "zx7_120", "bg676"));
-    EXPECT_EQ(Devices().GetDevice(), current) << "the caller applies the change";
-    EXPECT_EQ(messages.Texts(),
-              Names{"Solvato IDE needs to change your current device settings from\nFAM:ZX7 - DIE:ZX7-50 - PKG:FG256\n"
-                    "to\nFAM:ZX7 - DIE:ZX7-120 - PKG:BG676\nto match 'fifo_core' settings.\n\nDo you still want "
-                    "to import core?"});
-    // The user says no.
-    messages.AnswerNext("UPGRADED_DEVICE_FOR_CORE", MdbNO);
-    wanted = Device("ZX3");
-    EXPECT_FALSE(Devices().ChangeDevice(wanted, "fifo_core", nullptr, declined));
-    EXPECT_TRUE(declined);
-    // A device outside the catalogue, or a family change the project may not
-    // make, is refused without a question.
-    messages.Clear();
-    wanted = Device("ZX7", "zx3_10");
-    EXPECT_FALSE(Devices().ChangeDevice(wanted, "fifo_core", nullptr, declined));
-    EXPECT_FALSE(declined);
-    AddProjectFile();
-    wanted = Device("ZX3", "zx3_10", "cs64");
-    EXPECT_FALSE(Devices().ChangeDevice(wanted, "fifo_core", nullptr, declined));
-    EXPECT_TRUE(messages.WithId("UPGRADED_DEVICE_FOR_CORE").empty());
 }
 
 TEST(DeviceCatalogue, TheShippedCatalogueIsCompleteAndConsistent)

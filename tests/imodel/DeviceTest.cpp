@@ -36,23 +36,8 @@ std::string Written(const ImodelDevice& device)
 
 }  // namespace
 
-TEST_F(DeviceTest, TheMandatoryLevelFollowsTheFamilyAndLeavesQFAMAsItWas)
-{
-    ASSERT_EQ(DefSetFL("QFAM", "ZX3"), 0);
-    EXPECT_EQ(ImodelGetMandatoryDeviceLevel(kZx7), imodelDevicePackage);
-    EXPECT_EQ(ImodelGetMandatoryDeviceLevel(ImodelDevice()), imodelDeviceFamily);
-    // A family no catalogue entry can name never borrows another family's answer.
-    ASSERT_EQ(DefSetFL("QFAM", "ZX7"), 0);
-    EXPECT_EQ(ImodelGetMandatoryDeviceLevel(Device("ZX7\nZX7")), imodelDeviceFamily);
-    EXPECT_EQ(ImodelGetMandatoryDeviceLevel(Device("ZX3")), imodelDeviceFamily);
-    EXPECT_EQ(DefGetFL("QFAM"), "ZX7");
-}
-
 TEST_F(DeviceTest, DeviceKeysReadBackAsWrittenAndALineBreakNeverReachesTheFile)
 {
-    EXPECT_EQ(Written(kZx7), "KEY VendorTechnology_Family \"ZX7\"\n"
-                             "KEY VendorTechnology_Die \"zx7_50\"\n"
-                             "KEY VendorTechnology_Package \"fg256\"\n");
     for (const ImodelDevice& device : {kZx7, Device("ZX3"), Device("TN4", "odd \"die\"", " x "), ImodelDevice()}) {
         bool changed = true;
         EXPECT_EQ(ReadDevice("KEY SOLVATO \"8.4\"\n" + Written(device) + "KEY HDLTechnology \"VHDL\"\n", changed),

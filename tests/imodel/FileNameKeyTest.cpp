@@ -76,20 +76,6 @@ TEST(FileNameKey, TwoNamesAreTheSameFileExactlyWhenTheirKeysAreEqual)
     }
 }
 
-TEST(FileNameKey, TheTokenStandsForTheFolderOnlyWhileOneIsSet)
-{
-    {
-        const ProjectFolderScope scope("/srv/Proj");
-        EXPECT_EQ(ImodelFileNameKey("<project>/hdl\\a.v"), "/SRV/PROJ/HDL/A.V");
-        // The token is a token only as written: "<PROJECT>" is a name.
-        EXPECT_EQ(ImodelFileNameKey("<PROJECT>/a.v"), "<PROJECT>/A.V");
-        EXPECT_NE(ImodelFileNameKey("<project>/a.v"), ImodelFileNameKey("<PROJECT>/a.v"));
-    }
-    const ProjectFolderScope none("");
-    EXPECT_EQ(ImodelFileNameKey("<project>/a.v"), "<PROJECT>/A.V");
-    EXPECT_TRUE(ImodelIsSameFileName("<project>/a.v", "<PROJECT>/A.V"));
-}
-
 TEST(FileNameKey, EveryCaseHelperFollowsTheOneAsciiRule)
 {
     for (int byte = 0; byte < 256; ++byte) {

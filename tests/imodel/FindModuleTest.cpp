@@ -15,35 +15,6 @@ protected:
 
 }  // namespace
 
-TEST_F(ImodelFindModuleTest, ALibraryLookupIgnoresCaseAndFindsEachDuplicateByItsFile)
-{
-    ImodelModule* second = AddUnit("work", "ALU", File("/p/b.vhd"));
-    ImodelModule* first = AddUnit("work", "alu", File("/p/a.vhd"));
-    ImodelModule* cpu = AddUnit("work", "cpu", File("/p/cpu.vhd"));
-    const auto work = Library("work");
-
-    // Without a file, the unit whose file orders first; the kind does not narrow.
-    EXPECT_EQ(ImodelFindModuleInLib(work, "Alu", zorpaMODULE_VHDL, ""), first);
-    EXPECT_EQ(ImodelFindModuleInLib(work, "aLU", zorpaMODULE_SCHEMATIC, ""), first);
-    EXPECT_EQ(ImodelFindModuleInLib(work, "CPU", zorpaMODULE_UNKNOWN, ""), cpu);
-
-    // With a file, whichever duplicate that file defines, by file-name equality.
-    EXPECT_EQ(ImodelFindModuleInLib(work, "alu", zorpaMODULE_VHDL, "/p/a.vhd"), first);
-    EXPECT_EQ(ImodelFindModuleInLib(work, "alu", zorpaMODULE_VHDL, "/p/b.vhd"), second);
-    EXPECT_EQ(ImodelFindModuleInLib(work, "ALU", zorpaMODULE_VHDL, "\\P\\B.VHD"), second);
-    EXPECT_EQ(ImodelFindModuleInLib(work, "alu", zorpaMODULE_VHDL, "/p/cpu.vhd"), nullptr);
-    EXPECT_EQ(ImodelFindModuleInLib(work, "cpu", zorpaMODULE_VHDL, "/p/cpu.vhd"), cpu);
-
-    EXPECT_EQ(ImodelFindModuleInLib(work, "fpu", zorpaMODULE_VHDL, ""), nullptr);
-    EXPECT_EQ(ImodelFindModuleInLib(work, "", zorpaMODULE_VHDL, ""), nullptr);
-    EXPECT_EQ(ImodelFindModuleInLib(nullptr, "alu", zorpaMODULE_VHDL, ""), nullptr);
-    EXPECT_EQ(ImodelFindModuleInLib(Library("empty"), "alu", zorpaMODULE_VHDL, ""), nullptr);
-
-    // The search key leaves nothing behind: the library holds what it held.
-    EXPECT_EQ(work->GetModules()->size(), 3u);
-    EXPECT_FALSE(ImodelModule::IsRemovingTempModule());
-}
-
 TEST_F(ImodelFindModuleTest, AUseClauseFindsItsPackageInTheFilesLibraryBeforeWork)
 {
     ImodelModule* workTypes = AddUnit("work", "types", File("/p/wt.vhd"), zorpaMODULE_VHDL, true);

@@ -1,5 +1,5 @@
-// The project-wide flow switches: defaults from the options and every
-// combination through the project file and back.
+// The project-wide flow switches: every
+// combination through the project file and back, and strict reading.
 #include "OptionsScope.h"
 #include "ProjectFileBlock.h"
 
@@ -43,19 +43,6 @@ bool ImodelGlobalFlowOptions::*const kSwitches[] = {
 
 }  // namespace
 
-TEST_F(GlobalFlowOptionsTest, DefaultsComeFromTheOptionsAndFileDetectionIsWrittenOnlyWhenOff)
-{
-    EXPECT_EQ(Written(ImodelGlobalFlowOptions()).find("EnableFileDetection"), std::string::npos);
-    DefSetFL("IDE_DRC_OPT", "1");
-    DefSetFL("IDE_TORVIX_INPUT_DEFAULT", "stp");
-    ImodelGlobalFlowOptions configured;
-    EXPECT_TRUE(configured.RunDRCAfterSynthesis);
-    EXPECT_FALSE(configured.IsPDBUsed());
-    configured.EnableFileDetection = false;
-    EXPECT_FALSE(configured.IsTimerOptionDefault());
-    EXPECT_NE(std::string::npos, Written(configured).find("\nEnableFileDetection=FALSE\nNoIOMode="));
-}
-
 TEST_F(GlobalFlowOptionsTest, EveryCombinationReadsBackEqualThroughTheProjectFile)
 {
     for (unsigned bits = 0; bits < 256; ++bits) {
@@ -68,21 +55,4 @@ TEST_F(GlobalFlowOptionsTest, EveryCombinationReadsBackEqualThroughTheProjectFil
             ASSERT_EQ(Written(options), Written(back));
         }
     }
-}
-
-TEST_F(GlobalFlowOptionsTest, OnlyUpperCaseTrueIsTrueAndKeysCompareExactly)
-{
-    ImodelGlobalFlowOptions options;
-    options.ReadGlobalFlowOptions("RunDRCAfterSynthesis", "True");
-    EXPECT_FALSE(options.RunDRCAfterSynthesis);
-    options.ReadGlobalFlowOptions("UpdateModelSimIni", "TRUE ");
-    EXPECT_FALSE(options.UpdateModelSimIni);
-    const ImodelGlobalFlowOptions before = options;
-    options.ReadGlobalFlowOptions("nOIOmODE", "TRUE");
-    options.ReadGlobalFlowOptions("torvixinputfile", "stp");
-    EXPECT_TRUE(options == before);
-    // The programming input counts in a comparison; an unknown one selects none.
-    options.ReadGlobalFlowOptions("TorvixInputFile", "xyz");
-    EXPECT_TRUE(options != before);
-    EXPECT_EQ("", options.GetDefaultProgrammingOutput());
 }

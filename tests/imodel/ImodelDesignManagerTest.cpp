@@ -1,23 +1,18 @@
-// The design manager: project name and stream, the need-save flag, the
-// user template folder, and the design's libraries with their events.
+// The design manager: the project file stream and the design's libraries
+// with their events.
 #include "MessageRecorder.h"
-#include "OptionsScope.h"
 #include "RecordingView.h"
 #include "TempFolder.h"
 
-#include "imodel/cores/ImodelTemplateManager.h"
 #include "imodel/design/ImodelDesignManager.h"
 #include "imodel/design/ImodelModule.h"
 #include "imodel/model/Imodel.h"
 #include "src/imodel/design/imodelDesignManagerImpl.h"
 
-#include <foundation/Def.h>
-
 #include <gtest/gtest.h>
 
 #include <boost/make_shared.hpp>
 
-#include <filesystem>
 #include <string>
 #include <vector>
 
@@ -31,13 +26,6 @@ ImodelModule* AddUnit(Library& library, const std::string& name, bool isPackage 
     auto unit =
         std::make_unique<ImodelModule>(name, nullptr, zorpaMODULE_VHDL, isPackage, library.GetName(), "", false);
     return library.GetModules()->Insert(std::move(unit)).first;
-}
-
-Names NamesOf(const std::deque<ImodelModule*>& units)
-{
-    Names names;
-    for (const ImodelModule* unit : units) names.push_back(unit->GetName());
-    return names;
 }
 
 Names LibraryNames(const ImodelDesignManager& manager)
@@ -54,52 +42,6 @@ protected:
 };
 
 }  // namespace
-
-TEST_F(ImodelDesignManagerTest, NameFlagsAndStream)
-{
-    manager.SetProjectFolder(std::string("C:\\work\\designs\\alu\\"));
-    manager.SetProjectName(std::string("alu"));
-    EXPECT_EQ(manager.GetProjectFileName().GetString(), "C:/work/designs/alu/alu.prj");
-
-    // The need-save flag is announced only when it changes; the default HDL
-    // needs a save only when it changes.
-    RecordingView view;
-    manager.SetNeedSave(true);
-    manager.SetNeedSave(true);
-    manager.SetNeedSave(false);
-    manager.SetDefaultVHDL(false);
-    EXPECT_FALSE(manager.GetNeedSave());
-    manager.SetDefaultVHDL(true);
-    EXPECT_TRUE(manager.GetNeedSave());
-    EXPECT_EQ(view.Count("IeventNeedSaveFlagChanged"), 3);
-
-    // Dropping the stream closes it first: what was written is on disk.
-    TempFolder folder;
-    manager.ResetProjectFileStream(true);
-    std::fstream* stream = manager.GetProjectFileStream();
-    stream->open(folder / "p.prj", std::ios::out);
-    *stream << "KEY x\n";
-    manager.ResetProjectFileStream(false);
-    EXPECT_FALSE(manager.HasProjectFileStream());
-    EXPECT_EQ(folder.Read("p.prj"), "KEY x\n");
-}
-
-TEST(ImodelTemplateManager, TheUserFolderEndsWithOneSeparatorAndOneThatCannotBeMadeIsReported)
-{
-    Imodel::GetInstance();  // the model's own template manager exists before the options change
-    const OptionsScope options;
-    TempFolder folder;
-    ASSERT_EQ(DefSetFL("TEMPLATE_DIR", (folder / "made/here/").c_str()), 0);
-    EXPECT_EQ(ImodelTemplateManager().getUserTemplateDirectory(), folder / "made/here/");
-    EXPECT_TRUE(std::filesystem::is_directory(folder / "made/here"));
-
-    const std::string blocked = folder.Write("plain_file", "x") + "/templates";
-    ASSERT_EQ(DefSetFL("TEMPLATE_DIR", blocked.c_str()), 0);
-    MessageRecorder messages;
-    ImodelTemplateManager manager;
-    EXPECT_EQ(manager.getUserTemplateDirectory(), blocked + "/");
-    EXPECT_EQ(messages.WithId("UNABLE_TO_CREATE_DIR").size(), 2u);  // at construction and for the query
-}
 
 TEST_F(ImodelDesignManagerTest, ResetMakesWorkAndAddingAnExistingLibraryInAnyCaseSendsNothing)
 {
@@ -133,27 +75,14 @@ TEST_F(ImodelDesignManagerTest, ResetMakesWorkAndAddingAnExistingLibraryInAnyCas
                                    "IeventModulePostRemoveAll"}));
 }
 
-TEST_F(ImodelDesignManagerTest, RenamingMovesTheUnitsAndACaseChangeRenamesInPlace)
+TEST_F(ImodelDesignManagerTest, DroppingTheStreamClosesItFirstSoWhatWasWrittenIsOnDisk)
 {
-    manager.Reset();
-    const ImodelDesignManager::LibraryPtr mylib = manager.AddLibrary("mylib", false);
-    ImodelModule* alu = AddUnit(*mylib, "alu");
-    AddUnit(*mylib, "fpu");
-    manager.UpdateTopModules(mylib);
-    RecordingView view;
-    manager.RenameLibrary("mylib", "MyLib");
-    EXPECT_EQ(manager.FindLibraryByName("mylib"), mylib);
-    EXPECT_EQ(mylib->GetPath(), "MyLib");
-    EXPECT_EQ(alu->GetDefinedInLibrary(), "MyLib");
-    EXPECT_EQ(view.Count("IeventLibraryModified"), 1);
-    EXPECT_EQ(view.Count("IeventLibraryRemoved"), 0);
-
-    manager.RenameLibrary("MYLIB", "core");
-    const ImodelDesignManager::LibraryPtr core = manager.FindLibraryByName("core");
-    EXPECT_EQ(NamesOf(*core->GetModuleList()), (Names{"alu", "fpu"}));
-    EXPECT_TRUE(mylib->GetModules()->empty());
-    EXPECT_EQ(alu->GetDefinedInLibrary(), "core");
-    EXPECT_EQ(view.Count("IeventLibraryRemoved"), 1);
-    manager.RenameLibrary("absent", "fresh");  // without the old library only the new one is made
-    EXPECT_EQ(LibraryNames(manager), (Names{"work", "core", "fresh"}));
+    TempFolder folder;
+    manager.ResetProjectFileStream(true);
+    std::fstream* stream = manager.GetProjectFileStream();
+    stream->open(folder / "p.prj", std::ios::out);
+    *stream << "KEY x\n";
+    manager.ResetProjectFileStream(false);
+    EXPECT_FALSE(manager.HasProjectFileStream());
+    EXPECT_EQ(folder.Read("p.prj"), "KEY x\n");
 }

@@ -1,13 +1,7 @@
-// The command table: its invariants and golden dump, and how its rows reach
-// the command manager.
+// The command table: its invariants and golden dump.
 #include "Golden.h"
-#include "OptionsScope.h"
 
-#include "imodel/model/Imodel.h"
 #include "src/imodel/model/imodelCommandTable.h"
-
-#include <foundation/AcmdManager.h>
-#include <foundation/Sys.h>
 
 #include <gtest/gtest.h>
 
@@ -20,29 +14,6 @@ namespace {
 
 using Names = std::vector<std::string>;
 
-// A command that only knows its name, to prove the registration path.
-class NamedCommand : public AcmdBase {
-public:
-    explicit NamedCommand(std::string name) : m_name(std::move(name)) {}
-    std::string GetName() const override { return m_name; }
-    std::unique_ptr<AcmdBase> Clone() const override { return std::make_unique<NamedCommand>(m_name); }
-    AcmdEnum::Result execDo() override { return AcmdEnum::Success; }
-
-private:
-    std::string m_name;
-};
-
-// The table with every row given a factory of a command of that name.
-std::vector<imodelCommandRow> TableWithFactories()
-{
-    std::vector<imodelCommandRow> rows = imodelGetCommandTable();
-    for (imodelCommandRow& row : rows) {
-        const std::string name = row.name;
-        row.factory = [name](Imodel&) { return std::make_unique<NamedCommand>(name); };
-    }
-    return rows;
-}
-
 Names TableNames(bool withLinking)
 {
     Names names;
@@ -51,16 +22,9 @@ Names TableNames(bool withLinking)
     return names;
 }
 
-class ImodelRegistration : public OptionsFixture {
-protected:
-    void SetUp() override { AcmdManager::GetInstance().Reset(); }
-    void TearDown() override { AcmdManager::GetInstance().Reset(); }
-    static Names Registered() { return AcmdManager::GetInstance().GetCommandNames(); }
-};
-
 }  // namespace
 
-TEST_F(ImodelRegistration, TheTableNamesEachCommandOnceWithItsTestCommandRightAfterIt)
+TEST(ImodelRegistration, TheTableNamesEachCommandOnceWithItsTestCommandRightAfterIt)
 {
     std::set<std::string> seen;
     std::string dump;
@@ -76,28 +40,4 @@ TEST_F(ImodelRegistration, TheTableNamesEachCommandOnceWithItsTestCommandRightAf
     }
     EXPECT_EQ(names.size(), 41u);
     ExpectMatchesGolden("commands.txt", dump);
-}
-
-TEST_F(ImodelRegistration, RowsWithACommandOfTheirNameAreRegisteredInOrderOnceAndLinksOnlyWithLinking)
-{
-    std::vector<imodelCommandRow> rows = TableWithFactories();
-    Imodel& model = Imodel::GetInstance();
-    EXPECT_EQ(imodelRegisterCommandRows(rows, model, false), 37);
-    EXPECT_EQ(Registered(), TableNames(false));
-
-    AcmdManager::GetInstance().Reset();
-    EXPECT_EQ(imodelRegisterCommandRows(rows, model, true), 41);
-    EXPECT_EQ(imodelRegisterCommandRows(rows, model, true), 0);  // nothing new the second time
-    EXPECT_EQ(Registered(), TableNames(true));
-
-    // Rows without a command, or whose command has another name, are left out.
-    AcmdManager::GetInstance().Reset();
-    rows[0].factory = nullptr;                                                          // not built yet
-    rows[1].factory = [](Imodel&) { return std::make_unique<NamedCommand>("other"); };  // wrong table
-    rows[2].factory = [](Imodel&) { return std::unique_ptr<AcmdBase>(); };              // nothing made
-    const int assertions = SysAssertionCount();
-    EXPECT_EQ(imodelRegisterCommandRows(rows, model, true), 38);
-    const Names all = TableNames(true);
-    EXPECT_EQ(Registered(), Names(all.begin() + 3, all.end()));
-    EXPECT_EQ(SysAssertionCount(), assertions + 1);
 }

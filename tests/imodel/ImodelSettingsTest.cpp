@@ -78,14 +78,3 @@ TEST_F(ImodelSettings, EveryRowIsReadOnceWithItsDefaultAndOnlyReloadableRowsAgai
     again.ReloadBoolSettings();
     EXPECT_FALSE(again.IsTimerEnabled());
 }
-
-TEST_F(ImodelSettings, OnlyTheStoredOneIsTrue)
-{
-    const std::vector<std::pair<const char*, bool>> cases = {{nullptr, true}, {"0", false},  {"2", false}, {"1", true},
-                                                             {"TRUE", true},  {"no", false}, {"x", true}};
-    for (const auto& [value, expected] : cases) {
-        DefReset();
-        if (value) DefSetFL("IDE_LINKING_ENABLED", value);
-        EXPECT_EQ(Fresh().IsLinkingEnabled(), expected) << (value ? value : "unset");
-    }
-}

@@ -2,7 +2,6 @@
 #include "imodel/design/ImodelModule.h"
 #include "imodel/model/Imodel.h"
 
-#include "ConsoleHost.h"
 #include "RecordingHost.h"
 #include "RecordingView.h"
 
@@ -39,103 +38,6 @@ protected:
 };
 
 }  // namespace
-
-TEST_F(ImodelViews, ViewsHearEachBatchOnceInRegistrationOrder)
-{
-    Names order;
-    RecordingView first(model);
-    RecordingView second(model);
-    first.onBatch = [&order] { order.push_back("first"); };
-    second.onBatch = [&order] { order.push_back("second"); };
-    model->RegisterView(&first);  // already registered: stays first, told once
-    model->RegisterView(nullptr);
-
-    model->SendEvent(Library("lib"), true);
-    EXPECT_EQ(order, (Names{"first", "second"}));
-    ASSERT_EQ(first.Batches().size(), 1u);
-    EXPECT_EQ(first.Names(), Names{"IeventLibraryAdded"});
-
-    const IeventBatch batch = {Library("a"), boost::make_shared<IeventNeedSaveFlagChanged>(), Library("b")};
-    model->SendEvents(batch, false);
-    EXPECT_EQ(second.Names(),
-              (Names{"IeventLibraryAdded", "IeventLibraryAdded", "IeventNeedSaveFlagChanged", "IeventLibraryAdded"}));
-    EXPECT_EQ(second.Batches().back()[0], batch[0]);  // shared, not copied
-
-    model->SendEvents({}, true);  // an empty batch still reaches every view
-    EXPECT_EQ(first.Batches().size(), 3u);
-
-    model->UnregisterView(&first);
-    model->UnregisterView(&first);  // absent: nothing
-    model->SendEvent(Library("c"), true);
-    EXPECT_EQ(first.Batches().size(), 3u);
-    EXPECT_EQ(second.Batches().size(), 4u);
-}
-
-TEST_F(ImodelViews, HostDispatchesOnlyWhenAllFourConditionsHold)
-{
-    RecordingView view(model);
-    RecordingHost host;  // on the process-wide model
-    Imodel::SetIsInteractiveMode(true);
-    model->SendEvent(Library("deferred"), true);
-    EXPECT_TRUE(view.Batches().empty());
-    ASSERT_EQ(host.Dispatched().size(), 1u);
-    model->SendEvent(Library("caller wants it now"), false);
-    Imodel::SetIsInteractiveMode(false);
-    model->SendEvent(Library("batch use"), true);
-    Imodel::SetIsInteractiveMode(true);
-    DefSetFL("IDE_SAFE_UPDATE_VIEWS", "0");
-    Imodel::GetInstance().ReloadBoolSettings();
-    model->SendEvent(Library("unsafe update"), true);
-    DefSetFL("IDE_SAFE_UPDATE_VIEWS", "1");
-    Imodel::GetInstance().ReloadBoolSettings();
-    Imodel::GetInstance().SetHost(nullptr);
-    model->SendEvent(Library("no host"), true);
-    Imodel::GetInstance().SetHost(&host);
-    EXPECT_EQ(view.Batches().size(), 4u);
-    EXPECT_EQ(host.Dispatched().size(), 1u);
-    // The host delivers later, to the process-wide model's views.
-    RecordingView processWideView;
-    host.DeliverDispatched();
-    EXPECT_EQ(processWideView.Names(), std::vector<std::string>{"IeventLibraryAdded"});
-}
-
-TEST_F(ImodelViews, ConsoleHostLeavesTheModelWhenItGoes)
-{
-    {
-        ConsoleHost console;
-        Imodel::GetInstance().SetHost(&console);
-    }
-    EXPECT_EQ(Imodel::GetInstance().GetHost(), nullptr);
-}
-
-TEST_F(ImodelViews, SuspendedViewsHearNothingUntilTheOutermostRestore)
-{
-    RecordingView kept(model);
-    auto gone = std::make_unique<RecordingView>(model);
-    model->RestoreViews();  // nothing suspended: changes nothing
-    model->SendEvent(Library("a"), true);
-    EXPECT_EQ(kept.Batches().size(), 1u);
-    EXPECT_EQ(gone->Batches().size(), 1u);
-
-    model->SuspendViews();
-    model->SuspendViews();
-    RecordingView meanwhile(model);
-    gone.reset();  // destroyed while put aside: never told again
-    model->SendEvent(Library("b"), true);
-    EXPECT_EQ(kept.Batches().size(), 1u);
-    EXPECT_EQ(meanwhile.Batches().size(), 1u);
-
-    model->RestoreViews();  // the inner restore: still suspended
-    model->SendEvent(Library("c"), true);
-    EXPECT_EQ(kept.Batches().size(), 1u);
-    EXPECT_EQ(meanwhile.Batches().size(), 2u);
-
-    model->RestoreViews();
-    model->SendEvent(Library("d"), true);
-    EXPECT_EQ(kept.Batches().size(), 2u);
-    // A view registered while suspended goes with the suspension.
-    EXPECT_EQ(meanwhile.Batches().size(), 2u);
-}
 
 TEST_F(ImodelViews, ViewsChangingTheListDuringDeliveryAreSafe)
 {
