@@ -213,36 +213,6 @@ TEST_F(ContentFilesTest, AReplaceAnsweredNoFailsTheFileButADeclinedTemplateIsNoF
     EXPECT_EQ(ours, m_folder / "alu/hdl/leaf.vhd");
 }
 
-TEST_F(ContentFilesTest, TheDialogFiltersFollowTheProjectLanguage)
-{
-    IcmdImportFiles command(&Imodel::GetInstance(), false);
-    std::string filter;
-    IcmdImportFiles::Filters kinds;
-    ASSERT_TRUE(command.GetImportFilesFilter(filter, kinds));
-    EXPECT_NE(filter.find("HDL Source Files (*.vhd)|*.vhd|"), std::string::npos) << filter;
-    EXPECT_NE(filter.find("VCD Files (*.vcd)|*.vcd|"), std::string::npos) << filter;
-    EXPECT_NE(filter.find("Schematics (*.[1-9]*)|*.1*;*.2*;*.3*;*.4*;*.5*;*.6*;*.7*;*.8*;*.9*|"), std::string::npos);
-    EXPECT_TRUE(filter.ends_with("||"));
-    // Deprecated kinds are not offered.
-    EXPECT_TRUE(std::none_of(kinds.begin(), kinds.end(), [](const auto& kind) { return kind->IsDepreciated(); }));
-
-    Design().SetDefaultVHDL(false);
-    ASSERT_TRUE(command.GetImportFilesFilter(filter, kinds));
-    EXPECT_NE(filter.find("HDL Source Files (*.v; *.h)|*.v;*.h|"), std::string::npos) << filter;
-    EXPECT_NE(filter.find("Stimulus Files (*.v)|*.v|"), std::string::npos) << filter;
-
-    ASSERT_TRUE(command.GetOpenFilesFilter(filter, kinds));
-    EXPECT_TRUE(filter.ends_with("All Files (*.*)|*.*||")) << filter;
-    EXPECT_EQ(filter.find("Tool Profiles"), std::string::npos);
-    EXPECT_EQ(kinds.back()->GetFilterType(), "any");
-    // A file lands in the kind of its type even with a foreign extension.
-    EXPECT_TRUE(
-        command.AddFileObject(IfileObject(ImodelFileName(m_folder / "x.vhd"), zorpaFT_HDL, ImodelFMFull, true, true)));
-    EXPECT_FALSE(
-        command.AddFileObject(IfileObject(ImodelFileName(m_folder / "x.vhd"), zorpaFT_HDL, ImodelFMFull, true, true)));
-    EXPECT_EQ(command.CreateExtStrList(zorpaFT_HDL, nullptr), "(*.v; *.h)");
-}
-
 TEST_F(ContentFilesTest, TheHostListsSeeEveryFileAndADefinitionFreedByADeleteIsUsedAgain)
 {
     IcmdAddFileToModel::SetUpAddedFileList();

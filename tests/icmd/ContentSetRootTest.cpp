@@ -75,48 +75,6 @@ TEST_F(ContentSetRootTest, TheBareWordAndTheOptionChooseTheSameModuleAndOnlyACha
     EXPECT_EQ(Flow().DetachModule(), other);
 }
 
-// The refusals' messages are in the scenario design_root; here that a
-// refusal sends no event and needs no save.
-TEST_F(ContentSetRootTest, APackageOrANameThatNamesNoModuleFailsAndLeavesTheRoot)
-{
-    ImodelModule* top = Unit("top");
-    Unit("pkg", true);
-    ASSERT_EQ(Eval("set_root top"), TCL_OK) << result;
-    for (const char* script : {"set_root pkg", "set_root nosuch", "set_root top::lib2"}) {
-        Design().SetNeedSave(false);
-        view.Clear();
-        EXPECT_EQ(Eval(script), TCL_ERROR) << script;
-        ExpectRoot(top);
-        EXPECT_TRUE(view.Names().empty()) << script;
-        EXPECT_FALSE(Design().GetNeedSave());
-    }
-}
-
-TEST_F(ContentSetRootTest, InProcessByIdentityOrByModuleAndWithoutAModule)
-{
-    ImodelModule* top = Unit("top");
-    EXPECT_TRUE(IcmdDoSetRoot(false, VyIfaces::ComponentID("top", "work", "")));
-    ExpectRoot(top);
-    EXPECT_FALSE(IcmdDoSetRoot(false, VyIfaces::ComponentID("nosuch", "work", "")));
-    EXPECT_EQ(TextsOf("ARG_NOT_FOUND"), Texts{"set_root: cannot find module 'nosuch::work'."});
-    ExpectRoot(top);
-
-    // Without a module the design has no root and the flow no module.
-    const std::size_t history = Manager().GetHistory().size();
-    view.Clear();
-    EXPECT_TRUE(IcmdDoSetRoot(true, static_cast<ImodelModule*>(nullptr)));
-    ExpectRoot(nullptr);
-    EXPECT_FALSE(top->IsRoot());
-    EXPECT_EQ(Flow().DetachModule(), nullptr);
-    EXPECT_EQ(view.Count("IeventCurrentRootChanged"), 1);
-    EXPECT_EQ(Manager().GetHistory().size(), history + 1);
-
-    EXPECT_TRUE(IcmdDoSetRoot(false, top));
-    EXPECT_TRUE(IcmdDoSetRoot(false, VyIfaces::ComponentID()));
-    ExpectRoot(nullptr);
-    EXPECT_EQ(Manager().GetHistory().size(), history + 1);
-}
-
 TEST_F(ContentSetRootTest, TheRootComesBackThroughSetRootWhenItsFileIsParsedAgain)
 {
     const boost::shared_ptr<IfileObjectEx> file = AddProjectFile("top.vhd");

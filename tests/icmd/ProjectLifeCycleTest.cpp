@@ -267,13 +267,6 @@ TEST_F(ProjectLifeCycle, DamagedModuleHeadsFailTheOpenAndLeaveNoProject)
 
 TEST_F(ProjectLifeCycle, StatesOfThe5_0Layout)
 {
-    EXPECT_EQ(IcmdReadWriteProjectImpl::GetStateFromID(305, 0), 5);
-    EXPECT_EQ(IcmdReadWriteProjectImpl::GetStateFromID(305, 1), 0);
-    EXPECT_EQ(IcmdReadWriteProjectImpl::GetStateFromID(305, 2), 3);
-    EXPECT_EQ(IcmdReadWriteProjectImpl::GetStateFromID(305, 3), 0);
-    EXPECT_EQ(IcmdReadWriteProjectImpl::GetStateFromID(2147483647, 9), 2);
-    EXPECT_EQ(IcmdReadWriteProjectImpl::GetStateFromID(-7, 0), 0);
-
     RecordingHost host;
     MakeProject();
     const std::string netlist = m_folder.Write("alu/synthesis/regs.edn", "(edif top)\n");

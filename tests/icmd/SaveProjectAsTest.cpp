@@ -166,15 +166,6 @@ TEST_F(SaveProjectAs, FailuresLeaveTheOldProjectOpenAndNoCopyBehind)
     EXPECT_FALSE(std::filesystem::exists(m_folder / "copy") || std::filesystem::exists(m_folder / "alu/hdl/copy"));
 }
 
-TEST_F(SaveProjectAs, TheChoicesOfADialogNameTheCurrentView)
-{
-    IcmdSaveProjectAs command;
-    std::vector<std::pair<IcmdSaveAsImplFilter, std::string>> views;
-    command.GetImplFilterChoices(views);
-    ASSERT_EQ(views.size(), 3u);
-    EXPECT_EQ(views[1].second, "Current view only (Impl1)");
-}
-
 TEST(CopyProjectDirTool, AFolderHoldsWhatLiesBelowItsLastNameOnly)
 {
     using Tool = ImodelCopyProjectDirTool;
