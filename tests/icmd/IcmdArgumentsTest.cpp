@@ -4,7 +4,6 @@
 #include "IcmdTestSupport.h"
 
 #include "icmd/IcmdComponentIDText.h"
-#include "imodel/views/ImodelContextImpl.h"
 
 
 namespace {

@@ -110,23 +110,6 @@ TEST(FlowGraph, EveryTransitionIsLinkedBothWaysUnderAUniqueNumber)
     }
 }
 
-TEST(FlowGraph, HdlNodesNameTheirFilesInTheProjectLanguage)
-{
-    const auto flow = BuildFlow(false);
-    ImodelDesignManager& design = *Imodel::GetInstance().GetDesignManager();
-    for (bool vhdl : {false, true}) {
-        design.SetDefaultVHDL(vhdl);
-        for (zorpaFileManagerTypes type : {zorpaFT_SYN_HDL, zorpaFT_ZEVORU_HDL}) {
-            const IprocessFileObject& node = *flow->GetFileObject(type);
-            ImodelFileName title;
-            ASSERT_TRUE(node.GetDefaultFlowFileTitle(title, "top"));
-            EXPECT_EQ(title.GetString(), "top" + node.GetAppend() + (vhdl ? ".vhd" : ".v"));
-            EXPECT_EQ(node.GetFilter(false), "*" + node.GetAppend() + (vhdl ? ".v" : ".vhd"));
-        }
-    }
-    design.SetDefaultVHDL(false);
-}
-
 TEST(FlowGraph, SortingNodesRestoresTheFlowOrder)
 {
     const auto flow = BuildFlow(false);

@@ -4,8 +4,6 @@
 #include "imodel/model/Imodel.h"
 #include "iprocess/IprocessDisplay.h"
 #include "iprocess/IprocessFlow.h"
-#include "itimer/ItimerManager.h"
-#include "src/iprocess/iprocessManagerImpl.h"
 
 #include <gtest/gtest.h>
 
@@ -38,13 +36,6 @@ public:
     std::vector<std::string> calls;
 };
 
-class CountingWatcher : public ItimerManager {
-public:
-    void Reset() override { ++resets; }
-    void CopyRevisionFiles(int, int) override {}
-    int resets = 0;
-};
-
 // The process-wide model's process manager, left as it was found.
 class IprocessManagerTest : public testing::Test {
 protected:
@@ -70,18 +61,6 @@ protected:
 };
 
 }  // namespace
-
-TEST_F(IprocessManagerTest, TheDefaultFlowIsMadeOnceAndServesEveryModule)
-{
-    EXPECT_EQ(manager->GetFlowForModule(moduleA), manager->GetFlowForModule(nullptr));
-    // A fresh manager makes the default flow once and resets the file watcher.
-    iprocessManagerImpl fresh;
-    EXPECT_EQ(fresh.GetFlowForModule(nullptr), nullptr);
-    CountingWatcher watcher;
-    fresh.CreateDefaultFlow(watcher, nullptr);
-    EXPECT_EQ(watcher.resets, 1);
-    EXPECT_NE(fresh.GetFlowForModule(nullptr), nullptr);
-}
 
 TEST_F(IprocessManagerTest, AttachingAModuleAsksTheDisplayForOneRefreshInInteractiveMode)
 {

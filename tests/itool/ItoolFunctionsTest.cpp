@@ -74,25 +74,6 @@ TEST_F(ItoolFunctionsTest, AConstraintFileGoesToItsDefaultPosition)
     EXPECT_EQ(ItoolGetDefaultPosT(component, ListOfKinds({0, 2, 0, 3}), nullptr), 1u);
 }
 
-TEST_F(ItoolFunctionsTest, OnlyTheExtensionsAToolAcceptsStayInOrder)
-{
-    Entries files;
-    for (const char* name : {"a.pdc", "X.SDC", "b.gcf", "c.sdc", "d"})
-        files.push_back(boost::make_shared<IfileObjectEx>(
-            IfileObject(std::string("/design/") + name, zorpaFT_UNKNOWN, ImodelFMFull, false, false), false));
-    Entries kept = files;
-    {
-        OptionsScope options{{"PALLADOR_IMPORT_CONSTRAINT_FILES", "sdc PDC"}};
-        ItoolConstraintsManager::GetInstance().RemoveUnsupportedCstrs(kept, idePALLADOR);
-        EXPECT_EQ(Titles(kept), (std::vector<std::string>{"a.pdc", "X.SDC", "c.sdc"}));
-    }
-    ItoolRemoveUnsupportedCstrs(kept, idePALLADOR);  // the option is gone: nothing is accepted
-    EXPECT_TRUE(kept.empty());
-    kept = files;
-    ItoolRemoveUnsupportedCstrs(kept, ideSIMULATION);  // no such tool
-    EXPECT_EQ(kept, files);
-}
-
 TEST_F(ItoolFunctionsTest, AFileIsCreditedToTheFirstToolThatMakesIt)
 {
     EXPECT_EQ(itoolCreatorOfNode(Node(zorpaFT_SYN_SDC)), "Synplify");
