@@ -325,37 +325,6 @@ TEST_F(ProjectLifeCycle, ProfilesOfUserManagedKindsAreKept)
     EXPECT_EQ(kept, expected);
 }
 
-TEST_F(ProjectLifeCycle, TheMeterOnlyGrowsAndEndsAtTheEnd)
-{
-    MakeProject();
-    ASSERT_TRUE(IcmdDoCloseProject(false, false));
-    static std::vector<unsigned> values;
-    values.clear();
-    Design().SetProjectFolder(ImodelFileName(m_folder / "alu"));
-    Design().SetProjectName(ImodelFileName("alu"));
-    Design().ResetProjectFileStream(true);
-    const std::vector<Iconvert*> none;
-    IcmdReadWriteProjectImpl reader(
-        ideProjectFileRead, Design().GetProjectFileStream(), none, [](unsigned value) { values.push_back(value); },
-        false);
-    EXPECT_EQ(reader.Do(0, 100), AcmdEnum::Success);
-    ASSERT_FALSE(values.empty());
-    EXPECT_TRUE(std::is_sorted(values.begin(), values.end()));
-    EXPECT_EQ(values.back(), 100u);
-    // More steps than the fixed weights: one per member file.
-    EXPECT_GT(values.size(), 31u + 5u);
-
-    values.clear();
-    Design().SetProjectName(ImodelFileName("gone"));
-    IcmdReadWriteProjectImpl failing(
-        ideProjectFileRead, Design().GetProjectFileStream(), none, [](unsigned value) { values.push_back(value); },
-        false);
-    EXPECT_EQ(failing.Do(10, 60), AcmdEnum::Failure);
-    EXPECT_EQ(values.back(), 60u);
-    Imodel::GetInstance().GetFileManager()->RemoveAllFiles();
-    Design().ClearProject();
-}
-
 namespace {
 
 std::vector<std::string> HiddenFiles(const std::string& folder)

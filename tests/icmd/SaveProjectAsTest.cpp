@@ -105,24 +105,6 @@ protected:
 
 }  // namespace
 
-TEST_F(SaveProjectAs, AnEmptyCopyHoldsTheRenamedProjectFileAndTheSetUpFilesAndOpensWithoutLinks)
-{
-    ASSERT_TRUE(HasLinks());
-    ASSERT_TRUE(IcmdDoSaveProjectAs(false, "copy", "empty", false, IcmdSaveAsNoFiles, IcmdSaveAsNoImpls));
-    EXPECT_EQ(m_host.snapshot,
-              (std::set<std::string>{"empty.prj", "pallador/", "simulation/meminit.dat", "simulation/modelsim.ini",
-                                     "viewdraw/vf/project.lst", "viewdraw/viewdraw.ini"}));
-    EXPECT_EQ(Design().GetProjectFileName().GetString(), m_folder / "copy/empty.prj");
-    EXPECT_FALSE(HasLinks());
-    EXPECT_EQ(Files().GetFileCount(), 0);
-    // The members it left behind are dropped without a word.
-    EXPECT_TRUE(m_messages.WithId("OLD_FILE_NOT_FOUND").empty());
-    EXPECT_EQ(m_messages.WithId("CLOSE_TOOL").size(), 1u);
-    EXPECT_FALSE(IcmdSaveProjectAs::SkipFileDoesNotExistMessage() || IcmdSaveProjectAs::IgnoreImplThatDoesNotExist());
-    // The old project is as it was.
-    EXPECT_EQ(m_folder.Read("alu/hdl/alu.vhd"), "alu/hdl/alu.vhd");
-}
-
 TEST_F(SaveProjectAs, AllOfACopyIsEveryFileOnceThoughALinkLeadsBackUp)
 {
     std::filesystem::create_directory_symlink(m_folder / "alu", m_folder / "alu/hdl/loop");
