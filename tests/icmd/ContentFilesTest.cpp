@@ -87,31 +87,6 @@ protected:
 
 }  // namespace
 
-TEST_F(ContentFilesTest, ImportingThreeSourcesCopiesParsesMarksTheProjectAndSelectsThemOnce)
-{
-    m_folder.Write("src/top.vhd", kTop);
-    m_folder.Write("src/mid.vhd", kMid);
-    m_folder.Write("src/leaf.vhd", kLeaf);
-    view.Clear();
-    ASSERT_EQ(Eval("import_files -hdl_source {../src/top.vhd ../src/mid.vhd ../src/leaf.vhd}"), TCL_OK) << result;
-
-    EXPECT_TRUE(Design().GetNeedSave());
-    ASSERT_EQ(view.Count("IeventSelectionChanged"), 1);
-    const auto selection = std::find_if(view.Events().begin(), view.Events().end(), [](const Ievent* event) {
-        return dynamic_cast<const IeventSelectionChanged*>(event);
-    });
-    std::vector<std::string> selected;
-    for (const Entry& file : dynamic_cast<const IeventSelectionChanged*>(*selection)->GetFiles())
-        selected.push_back(file->GetFullFileName().GetString());
-    EXPECT_EQ(selected, (std::vector<std::string>{m_folder / "alu/hdl/top.vhd", m_folder / "alu/hdl/mid.vhd",
-                                                  m_folder / "alu/hdl/leaf.vhd"}));
-    // The copies define the units (the tree the user sees is in the
-    // scenario import_files); the root is the first unit of "work" that can
-    // be one, until the user chooses.
-    EXPECT_EQ(Unit("top")->GetModuleFile()->GetFullFileName(), ImodelFileName(m_folder / "alu/hdl/top.vhd"));
-    EXPECT_FALSE(RootName().empty());
-}
-
 // The refusal, the choice and refresh as a user sees them are in the
 // scenario design_refresh; here the events and the library settings the
 // project file does not hold.

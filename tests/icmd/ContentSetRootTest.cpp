@@ -51,30 +51,6 @@ protected:
 
 }  // namespace
 
-TEST_F(ContentSetRootTest, TheBareWordAndTheOptionChooseTheSameModuleAndOnlyAChangeNeedsASave)
-{
-    ImodelModule* top = Unit("top");
-    ImodelModule* other = Unit("other");
-    for (const std::string script : {"set_root top", "set_root -module top", "set_root top::work"}) {
-        const bool first = Design().GetRootModule() == nullptr;
-        Design().SetNeedSave(false);
-        view.Clear();
-        ASSERT_EQ(Eval(script), TCL_OK) << result;
-        ExpectRoot(top);
-        // The event goes out each time; the project needs a save only when
-        // the root changed.
-        EXPECT_EQ(view.Count("IeventCurrentRootChanged"), 1) << script;
-        EXPECT_EQ(Design().GetNeedSave(), first) << script;
-        EXPECT_EQ(view.Count("IeventNeedSaveFlagChanged"), first ? 1 : 0) << script;
-    }
-    EXPECT_EQ(Flow().DetachModule(), top);
-
-    ASSERT_EQ(Eval("set_root other"), TCL_OK) << result;
-    ExpectRoot(other);
-    EXPECT_FALSE(top->IsRoot());
-    EXPECT_EQ(Flow().DetachModule(), other);
-}
-
 TEST_F(ContentSetRootTest, TheRootComesBackThroughSetRootWhenItsFileIsParsedAgain)
 {
     const boost::shared_ptr<IfileObjectEx> file = AddProjectFile("top.vhd");

@@ -116,38 +116,6 @@ TEST_F(SaveProjectAs, AllOfACopyIsEveryFileOnceThoughALinkLeadsBackUp)
                              [](const std::string& name) { return name.starts_with("hdl/loop"); }));
 }
 
-TEST_F(SaveProjectAs, FailuresLeaveTheOldProjectOpenAndNoCopyBehind)
-{
-    const std::string project = m_folder / "alu/alu.prj";
-    // No host to copy.
-    Imodel::GetInstance().SetHost(nullptr);
-    EXPECT_FALSE(IcmdDoSaveProjectAs(false, "copy", "alu2", false, IcmdSaveAsAllFiles, IcmdSaveAsAllImpls));
-    EXPECT_EQ(m_messages.WithId("SAVE_AS_NO_COPY").size(), 1u);
-    EXPECT_EQ(Design().GetProjectFileName().GetString(), project);
-    EXPECT_FALSE(std::filesystem::exists(m_folder / "copy"));
-
-    // A copy that fails half way: the half copy goes, the old project opens again.
-    Imodel::GetInstance().SetHost(&m_host);
-    m_host.failAfterCopy = true;
-    EXPECT_FALSE(IcmdDoSaveProjectAs(false, "copy", "alu2", false, IcmdSaveAsAllFiles, IcmdSaveAsAllImpls));
-    EXPECT_TRUE(m_host.snapshot.count("alu2.prj"));
-    EXPECT_FALSE(std::filesystem::exists(m_folder / "copy"));
-    EXPECT_TRUE(Design().IsProjectOpen());
-    EXPECT_EQ(Design().GetProjectFileName().GetString(), project);
-    m_host.failAfterCopy = false;
-
-    // Into the project itself, into its own folder, over a folder that exists.
-    for (const char* location : {"alu/hdl/copy", "alu", "shared"})
-        EXPECT_FALSE(IcmdDoSaveProjectAs(false, location, "alu2", false, IcmdSaveAsAllFiles, IcmdSaveAsAllImpls));
-    EXPECT_EQ(m_messages.WithId("SAVE_AS_INSIDE_PROJECT").size(), 1u);
-    EXPECT_EQ(m_messages.WithId("FOLDER_ALREADY_EXIST").size(), 2u);
-    // Links cannot be replaced by local copies.
-    EXPECT_FALSE(IcmdDoSaveProjectAs(false, "copy", "alu2", true, IcmdSaveAsAllFiles, IcmdSaveAsAllImpls));
-    EXPECT_EQ(m_messages.WithId("SAVE_AS_LINKS_NOT_REPLACED").size(), 1u);
-    EXPECT_EQ(Design().GetProjectFileName().GetString(), project);
-    EXPECT_FALSE(std::filesystem::exists(m_folder / "copy") || std::filesystem::exists(m_folder / "alu/hdl/copy"));
-}
-
 TEST(CopyProjectDirTool, AFolderHoldsWhatLiesBelowItsLastNameOnly)
 {
     using Tool = ImodelCopyProjectDirTool;

@@ -33,36 +33,6 @@ protected:
 
 }  // namespace
 
-TEST_F(Routing, FileMessagesMarkTheFileCurrentFirstAndIgnoreUnknownKinds)
-{
-    netlist->SetFileState(imodelFileOutOfDate);
-    Processes().FileModificationMessage(static_cast<QuorlaneStateMachineStringMessage>(4), netlist);
-    Processes().FileModificationMessage(static_cast<QuorlaneStateMachineStringMessage>(-1), netlist);
-    EXPECT_EQ(netlist->GetFileState(), imodelFileOutOfDate);
-    Processes().FileModificationMessage(QuorlaneFileChanged, nullptr);
-    Processes().FileModificationMessage(QuorlaneFileChanged, netlist);
-    EXPECT_EQ(netlist->GetFileState(), imodelFileUpToDate);
-    EXPECT_EQ(Revision(top)->GetSolvatoState(), Post_Synthesis);
-}
-
-TEST_F(Routing, AToolChangeForOneUnitFallsBackOnTheCurrentUnit)
-{
-    Succeed();
-    Processes().FunctionTypeMessage(QuorlaneToolChangedForModule, ideSYNTHESIS, nullptr);
-    EXPECT_EQ(Synthesis(), StateSuccess);  // no unit: nothing
-    Processes().AttachModule(top);
-    Processes().FunctionTypeMessage(QuorlaneToolChangedForModule, ideSYNTHESIS, nullptr);
-    EXPECT_EQ(Synthesis(), StateNoResult);
-    EXPECT_EQ(netlist->GetFileState(), imodelFileOutOfDate);  // what the tool made is out of date
-
-    Succeed();
-    Processes().FunctionTypeMessage(QuorlaneToolChangedForAllModules, ideSYNTHESIS, nullptr);
-    EXPECT_EQ(Synthesis(), StateNoResult);
-    Succeed();
-    Processes().FunctionTypeMessage(static_cast<QuorlaneStateMachineTypeMessage>(2), ideSYNTHESIS, top);
-    EXPECT_EQ(Synthesis(), StateSuccess);
-}
-
 TEST_F(Routing, FileListsReachTheUnitsWhoseSourcesTheyName)
 {
     Succeed();

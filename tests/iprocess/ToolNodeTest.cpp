@@ -47,16 +47,6 @@ TEST_F(ToolNodes, PlaceAndRouteWaitsForAnInputOfTheUnit)
         Tool(idePALLADOR).GetDefaultInputFileTransition(Post_Synthesis, true, false, top, Revision(top), -1));
 }
 
-TEST_F(ToolNodes, ProgrammingRunsOnceAProgrammingProjectIsInTheProject)
-{
-    OptionsScope options({{"IDE_TORVIX_FAM", "TX3"}});
-    ImodelModule* top = Unit("top");
-    EXPECT_FALSE(Tool(ideTORVIX).IsToolEnable(top));
-    Add("pallador/impl1/top_tx/top.pro", zorpaFT_PRO, "TXPRJ 1\n");
-    EXPECT_TRUE(Tool(ideTORVIX).IsToolEnable(top));
-    EXPECT_FALSE(Tool(ideSTRABBEL).IsToolEnable(top));  // it needs the unit's database
-}
-
 TEST_F(ToolNodes, ADeviceChangeConcernsTheToolsAtItsLevelOrFiner)
 {
     const ImodelDevice& device = Imodel::GetInstance().GetDeviceManager()->GetDevice();

@@ -119,33 +119,3 @@ TEST_F(ItoolFunctionsTest, AFileIsCreditedToTheFirstToolThatMakesIt)
     EXPECT_FALSE(manager.ConstraintCanBeRemoved(coreConstraints, idePALLADOR, nullptr));
     EXPECT_TRUE(manager.ConstraintCanBeRemoved(coreFile, idePALLADOR, nullptr));
 }
-
-TEST_F(ItoolFunctionsTest, AToolRunsWhenItsFlowStepCanAndSimulationFromAScriptNeedsAStimulus)
-{
-    const auto source = Add("hdl/top.v", zorpaFT_HDL, "module top; endmodule\n");
-    ImodelModule* top = Unit("top", source);
-    Design().SetRootId(top->GetComponentID());
-    Design().SetProjectOpen(true);
-    MessageRecorder messages;
-
-    EXPECT_TRUE(ItoolIsToolEnabled(ideSIMULATION, top));
-    EXPECT_TRUE(ItoolIsToolEnabled(ideSIMULATION));
-    EXPECT_FALSE(ItoolIsToolEnabled(ideRESERVED, top));  // no step in the flow
-    EXPECT_TRUE(ItoolIsToolEnabled(ideSIMULATION, top, zorpaFT_HDL));
-    EXPECT_FALSE(ItoolIsToolEnabled(ideSIMULATION, top, zorpaFT_ZEVORU_HDL));  // physical synthesis is off
-    Revision(top)->GetFlowOptions()->UsePhySynth = true;
-    EXPECT_TRUE(ItoolIsToolEnabled(ideSIMULATION, top, zorpaFT_ZEVORU_HDL));
-
-    EXPECT_TRUE(ItoolIsToolEnabledForScriptExecute(ideSYNTHESIS));
-    EXPECT_TRUE(messages.Messages().empty());
-    EXPECT_FALSE(ItoolIsToolEnabledForScriptExecute(ideSIMULATION));
-    ASSERT_EQ(messages.Messages().size(), 1u);
-    EXPECT_EQ(messages.Messages()[0].text,
-              "There is no stimulus file associated with 'top'.\nAssociate stimulus before launching simulation?");
-    const auto stimulus = Add("stimulus/tb.v", zorpaFT_TB_HDL);
-    top->SetNewStimulusList({*stimulus}, nullptr);
-    EXPECT_TRUE(ItoolIsToolEnabledForScriptExecute(ideSIMULATION));
-
-    Design().SetProjectOpen(false);
-    EXPECT_FALSE(ItoolIsToolEnabled(ideSIMULATION, top));
-}
