@@ -5,7 +5,6 @@
 
 #include "icmd/IcmdComponentIDText.h"
 
-
 namespace {
 
 constexpr const char* kCatalogue = R"(
