@@ -87,31 +87,6 @@ protected:
 
 }  // namespace
 
-TEST_F(ContentFilesTest, ImportingThreeSourcesCopiesParsesMarksTheProjectAndSelectsThemOnce)
-{
-    m_folder.Write("src/top.vhd", kTop);
-    m_folder.Write("src/mid.vhd", kMid);
-    m_folder.Write("src/leaf.vhd", kLeaf);
-    view.Clear();
-    ASSERT_EQ(Eval("import_files -hdl_source {../src/top.vhd ../src/mid.vhd ../src/leaf.vhd}"), TCL_OK) << result;
-
-    EXPECT_TRUE(Design().GetNeedSave());
-    ASSERT_EQ(view.Count("IeventSelectionChanged"), 1);
-    const auto selection = std::find_if(view.Events().begin(), view.Events().end(), [](const Ievent* event) {
-        return dynamic_cast<const IeventSelectionChanged*>(event);
-    });
-    std::vector<std::string> selected;
-    for (const Entry& file : dynamic_cast<const IeventSelectionChanged*>(*selection)->GetFiles())
-        selected.push_back(file->GetFullFileName().GetString());
-    EXPECT_EQ(selected, (std::vector<std::string>{m_folder / "alu/hdl/top.vhd", m_folder / "alu/hdl/mid.vhd",
-                                                  m_folder / "alu/hdl/leaf.vhd"}));
-    // The copies define the units (the tree the user sees is in the
-    // scenario import_files); the root is the first unit of "work" that can
-    // be one, until the user chooses.
-    EXPECT_EQ(Unit("top")->GetModuleFile()->GetFullFileName(), ImodelFileName(m_folder / "alu/hdl/top.vhd"));
-    EXPECT_FALSE(RootName().empty());
-}
-
 // The refusal, the choice and refresh as a user sees them are in the
 // scenario design_refresh; here the events and the library settings the
 // project file does not hold.
@@ -211,36 +186,6 @@ TEST_F(ContentFilesTest, AReplaceAnsweredNoFailsTheFileButADeclinedTemplateIsNoF
     EXPECT_EQ(Eval("import_files -templates ../src/leaf.vhd"), TCL_OK) << result;
     EXPECT_EQ(m_folder.Read("templates/leaf.vhd"), kOther);
     EXPECT_EQ(ours, m_folder / "alu/hdl/leaf.vhd");
-}
-
-TEST_F(ContentFilesTest, TheDialogFiltersFollowTheProjectLanguage)
-{
-    IcmdImportFiles command(&Imodel::GetInstance(), false);
-    std::string filter;
-    IcmdImportFiles::Filters kinds;
-    ASSERT_TRUE(command.GetImportFilesFilter(filter, kinds));
-    EXPECT_NE(filter.find("HDL Source Files (*.vhd)|*.vhd|"), std::string::npos) << filter;
-    EXPECT_NE(filter.find("VCD Files (*.vcd)|*.vcd|"), std::string::npos) << filter;
-    EXPECT_NE(filter.find("Schematics (*.[1-9]*)|*.1*;*.2*;*.3*;*.4*;*.5*;*.6*;*.7*;*.8*;*.9*|"), std::string::npos);
-    EXPECT_TRUE(filter.ends_with("||"));
-    // Deprecated kinds are not offered.
-    EXPECT_TRUE(std::none_of(kinds.begin(), kinds.end(), [](const auto& kind) { return kind->IsDepreciated(); }));
-
-    Design().SetDefaultVHDL(false);
-    ASSERT_TRUE(command.GetImportFilesFilter(filter, kinds));
-    EXPECT_NE(filter.find("HDL Source Files (*.v; *.h)|*.v;*.h|"), std::string::npos) << filter;
-    EXPECT_NE(filter.find("Stimulus Files (*.v)|*.v|"), std::string::npos) << filter;
-
-    ASSERT_TRUE(command.GetOpenFilesFilter(filter, kinds));
-    EXPECT_TRUE(filter.ends_with("All Files (*.*)|*.*||")) << filter;
-    EXPECT_EQ(filter.find("Tool Profiles"), std::string::npos);
-    EXPECT_EQ(kinds.back()->GetFilterType(), "any");
-    // A file lands in the kind of its type even with a foreign extension.
-    EXPECT_TRUE(
-        command.AddFileObject(IfileObject(ImodelFileName(m_folder / "x.vhd"), zorpaFT_HDL, ImodelFMFull, true, true)));
-    EXPECT_FALSE(
-        command.AddFileObject(IfileObject(ImodelFileName(m_folder / "x.vhd"), zorpaFT_HDL, ImodelFMFull, true, true)));
-    EXPECT_EQ(command.CreateExtStrList(zorpaFT_HDL, nullptr), "(*.v; *.h)");
 }
 
 TEST_F(ContentFilesTest, TheHostListsSeeEveryFileAndADefinitionFreedByADeleteIsUsedAgain)

@@ -1,14 +1,9 @@
 // The Tcl argument classes beyond what the scenario scripts show: identity
-// texts, units and views of a design, the keyword of every tool kind, a
-// device that must be whole, children converted once, and a command built
-// in code replayed from its exported text.
+// texts, a device that must be whole, and a command built in code replayed
+// from its exported text.
 #include "IcmdTestSupport.h"
 
 #include "icmd/IcmdComponentIDText.h"
-#include "imodel/views/ImodelContextImpl.h"
-#include "itool/ItoolConstraintsManager.h"
-
-#include <set>
 
 namespace {
 
@@ -46,63 +41,6 @@ TEST_F(IcmdArgumentsTest, IdentityTextsCarryLibraryAndPackage)
     for (const std::string text : {"alu::work", "alu::lib2", "alu::lib2::pkg::more"})
         EXPECT_EQ(IcmdWriteComponentID(IcmdReadComponentID(text)), text);
     EXPECT_EQ(IcmdWriteComponentID(VyIfaces::ComponentID("", "lib2", "pkg")), "");
-}
-
-TEST_F(IcmdArgumentsTest, UnitsAreFoundInTheirLibraryAndViewsExactlyInTheirUnitOrTheRoot)
-{
-    ImodelModule* top = AddUnit("top");
-    ASSERT_TRUE(top->GetContext()->AddRevision("Impl1"));
-    AddUnit("top", "lib2");
-    Design().SetRootId(top->GetComponentID());
-
-    EXPECT_EQ(Eval("echo_args -module TOP::Lib2"), TCL_OK) << result;
-    EXPECT_EQ(result, "module: top::lib2");
-    EXPECT_EQ(Eval("echo_args -pallador_view Impl1"), TCL_OK) << result;
-    EXPECT_EQ(Lines(result), (Texts{"pallador_view: Impl1 of top::work", "module: top::work"}));
-    EXPECT_EQ(Eval("echo_args -pallador_view impl1"), TCL_ERROR);
-    EXPECT_EQ(result, "echo_args: cannot find pallador view 'impl1'.");
-    // The command lists the unit besides the view: still it is said once.
-    EXPECT_EQ(Eval("echo_args -module nosuch -pallador_view Impl1"), TCL_ERROR);
-    EXPECT_EQ(result, "echo_args: cannot find module 'nosuch'.");
-
-    // In code a view is set only with its unit; after the run the objects
-    // go and the texts stay.
-    EchoCommand command;
-    command.view.SetObject(top->GetContext()->FindRevision("Impl1"));
-    EXPECT_TRUE(command.view.GetObjects().empty());
-    command.view.SetObject(top, top->GetContext()->FindRevision("Impl1"));
-    EXPECT_EQ(Manager().Run(&command, false), AcmdEnum::Success);
-    EXPECT_EQ(command.GetResultMsg(), "pallador_view: Impl1 of top::work\nmodule: top::work");
-    EXPECT_EQ(command.view.GetModule(), nullptr);
-    EXPECT_EQ(command.view.GetValueTexts(), Texts{"Impl1"});
-
-    // Given twice in code, a plain list takes the second text's words.
-    command.words.SetValueFromText("a b c");
-    command.words.SetValueFromText("d");
-    EXPECT_EQ(command.words.GetValueTexts(), Texts{"d"});
-}
-
-TEST_F(IcmdArgumentsTest, EveryToolKindHasOneKeywordThatCanBeTyped)
-{
-    EchoCommand command;
-    std::set<std::string> keywords;
-    for (int value = 0; value < ideCONSTRAINTSEDITOR; ++value) {
-        const auto kind = static_cast<ImodelFunctionType>(value);
-        std::string keyword = IcmdToolTypeArg::GetStringForTool(kind);
-        EXPECT_EQ(keyword.find_first_not_of("abcdefghijklmnopqrstuvwxyz"), std::string::npos) << keyword;
-        EXPECT_TRUE(keywords.insert(keyword).second) << keyword;
-        for (char& c : keyword) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
-        ImodelFunctionType read = ideHDLEDITOR;
-        EXPECT_TRUE(command.tool.GetObjectFromString(keyword.c_str(), read, false, nullptr)) << keyword;
-        EXPECT_EQ(read, kind);
-    }
-    EXPECT_EQ(IcmdToolTypeArg::GetStringForTool(ideGLIMMOND), "glimmond");
-    for (int value = 0; value < ImodelFunctionTypeCount; ++value) {
-        const auto kind = static_cast<ImodelFunctionType>(value);
-        EXPECT_EQ(IcmdToolTypeArg::OrganizeConstraintsSupported(kind),
-                  ItoolConstraintsManager::GetTool(kind) != nullptr);
-        EXPECT_FALSE(IcmdToolTypeArg::ProfilesSupported(kind));  // no host, no profiles
-    }
 }
 
 TEST_F(IcmdArgumentsTest, ADeviceOfLevelThreeNeedsAPackage)

@@ -1,11 +1,9 @@
-// The command base: the open-project rule with its message and condition
-// texts, the binding to the environment, and the delivery of change events.
+// The command base: commands registered from the table rows, and the
+// delivery of change events.
 #include "IcmdTestSupport.h"
-#include "RecordingHost.h"
 #include "RecordingView.h"
 
 #include "ievent/IeventClasses.h"
-#include "imodel/model/QuorlaneCallBack.h"
 #include "src/imodel/model/imodelCommandTable.h"
 
 #include <boost/make_shared.hpp>
@@ -15,32 +13,7 @@ namespace {
 
 using IcmdBaseTest = IcmdTest;
 
-// A command that asks to be bound to the environment, or not.
-class BoundCommand : public IcmdBase {
-public:
-    explicit BoundCommand(bool bind) : IcmdBase(bind) {}
-    std::string GetName() const override { return "bound"; }
-    std::unique_ptr<AcmdBase> Clone() const override { return std::make_unique<BoundCommand>(true); }
-    AcmdEnum::Result execDo() override { return AcmdEnum::Success; }
-};
-
 }  // namespace
-
-TEST_F(IcmdBaseTest, ACommandThatNeedsAProjectRunsOnlyWhileOneIsOpenAndSaysSoOnce)
-{
-    for (const bool needs : {false, true}) {
-        EchoCommand command(EchoSetup{"save_project", needs, false});
-        EXPECT_EQ(command.GetConditionStr(), needs ? "a project must be opened" : "None");
-        for (const bool open : {false, true}) {
-            Design().SetProjectOpen(open);
-            messages.Clear();
-            EXPECT_EQ(command.CanExecuteNow(false), open || !needs);
-            EXPECT_EQ(command.CanExecuteNow(true), open || !needs);
-            EXPECT_EQ(messages.Texts(),
-                      needs && !open ? Texts{"You must load a project to execute 'save_project'."} : Texts());
-        }
-    }
-}
 
 TEST_F(IcmdBaseTest, TableRowsGivenAFactoryRegisterTheirCommand)
 {
@@ -62,28 +35,6 @@ TEST_F(IcmdBaseTest, TableRowsGivenAFactoryRegisterTheirCommand)
         EXPECT_EQ(Eval(name + " -string done"), TCL_OK) << result;
         Design().SetProjectOpen(false);
     }
-}
-
-TEST_F(IcmdBaseTest, ABoundCommandKeepsTheEnvironmentsWindowWhenThereIsOne)
-{
-    class WindowHost : public RecordingHost {
-    public:
-        void* GetParentWindow() override { return &window; }
-        IIDEObject* GetIIDEObject() override { return &environment; }
-        int window = 0;
-        QuorlaneCallBack::QuorlaneIIDEObject environment;
-    };
-    const auto environmentOf = [](bool bind, bool interactive) {
-        Imodel::SetIsInteractiveMode(interactive);
-        const BoundCommand command(bind);
-        Imodel::SetIsInteractiveMode(false);
-        return command.GetEnvironment();
-    };
-    EXPECT_EQ(environmentOf(true, true), nullptr);  // batch use: no host
-    WindowHost host;
-    EXPECT_EQ(environmentOf(true, true), &host.window);
-    EXPECT_EQ(environmentOf(true, false), nullptr);
-    EXPECT_EQ(environmentOf(false, true), nullptr);
 }
 
 TEST_F(IcmdBaseTest, PendingEventsGoOutAsOneBatchOnceAndDieWithTheirCommand)

@@ -56,19 +56,6 @@ TEST_F(IcmdFileArgTest, ProjectTextsAreNormalisedInTheProjectFolderWhateverFolde
     EXPECT_EQ(TextsOf("ARG_NOT_FOUND").size(), 3u);
 }
 
-TEST_F(IcmdFileArgTest, EveryFileOutsideTheProjectIsToldAndTheCommandFailsOnce)
-{
-    Design().SetProjectOpen(true);
-    AddProjectFile("a.v");
-    EchoCommand command(EchoSetup{"echo_project_args", true, true});
-    for (const char* text : {"b.v", "c.v", ""}) command.files.SetValueFromText(text);
-    EXPECT_EQ(Manager().Run(&command, false), AcmdEnum::Failure);
-    EXPECT_EQ(TextsOf("FILE_NOT_IN_PROJECT"), (Texts{NotInProject(InProject("b.v")), NotInProject(InProject("c.v"))}));
-    // An empty text names no file: dropped, not refused.
-    EXPECT_EQ(Eval("echo_project_args -file {} -file <project>/a.v"), TCL_OK) << result;
-    EXPECT_EQ(result, "file: " + InProject("a.v") + " (in the project)");
-}
-
 TEST_F(IcmdFileArgTest, FilesSetInCodeAreThoseOfTheProjectAndTravelAsFullPaths)
 {
     const File member = AddProjectFile("hdl/top.v");

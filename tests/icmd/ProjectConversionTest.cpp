@@ -226,27 +226,6 @@ TEST_F(ProjectConversion, InZipModeTheQuestionsComeBeforeExecDoAndARefusalCloses
     EXPECT_TRUE(NoProjectLeft());
 }
 
-TEST_F(ProjectConversion, TheArchiveParametersExistOnlyInZipMode)
-{
-    IcmdOpenProject plain;
-    EXPECT_FALSE(plain.backup_file || plain.do_backup_on_convert);
-    EXPECT_EQ(plain.GetBrowseFilter(), "");
-    EXPECT_TRUE(plain.ValidateBackupOptions());
-
-    Options(false, true);
-    IcmdOpenProject zip;
-    ASSERT_TRUE(zip.backup_file && zip.do_backup_on_convert);
-    EXPECT_NE(zip.GetBrowseFilter().find("ZIP File"), std::string::npos);
-    EXPECT_TRUE(zip.do_backup_on_convert->GetObject());
-    zip.SetProjectFileName(ImodelFileName("/work/alu/alu.prj"));
-    zip.SetDefaultZipPath();
-    EXPECT_EQ(zip.backup_file->GetObject(), "/work/alu.zip");
-    // A name given is kept.
-    zip.backup_file->SetObject("/elsewhere/mine.zip");
-    zip.SetDefaultZipPath();
-    EXPECT_EQ(zip.backup_file->GetObject(), "/elsewhere/mine.zip");
-}
-
 // Where each threshold lies shows in the conversion matrix above; here that
 // each holds for a project without a version and, over the versions in
 // order, stops holding once and for good (a faulty comparison of minor

@@ -18,7 +18,6 @@
 #include "imodel/options/ImodelPhySynthesisOptions.h"
 #include "imodel/views/ImodelContextImpl.h"
 #include "iprofile/IprofileManager.h"
-#include "src/icmd/project/IcmdReadWriteProjectImpl.h"
 
 #include <foundation/AcmdManager.h>
 #include <foundation/Def.h>
@@ -267,13 +266,6 @@ TEST_F(ProjectLifeCycle, DamagedModuleHeadsFailTheOpenAndLeaveNoProject)
 
 TEST_F(ProjectLifeCycle, StatesOfThe5_0Layout)
 {
-    EXPECT_EQ(IcmdReadWriteProjectImpl::GetStateFromID(305, 0), 5);
-    EXPECT_EQ(IcmdReadWriteProjectImpl::GetStateFromID(305, 1), 0);
-    EXPECT_EQ(IcmdReadWriteProjectImpl::GetStateFromID(305, 2), 3);
-    EXPECT_EQ(IcmdReadWriteProjectImpl::GetStateFromID(305, 3), 0);
-    EXPECT_EQ(IcmdReadWriteProjectImpl::GetStateFromID(2147483647, 9), 2);
-    EXPECT_EQ(IcmdReadWriteProjectImpl::GetStateFromID(-7, 0), 0);
-
     RecordingHost host;
     MakeProject();
     const std::string netlist = m_folder.Write("alu/synthesis/regs.edn", "(edif top)\n");
@@ -302,65 +294,6 @@ TEST_F(ProjectLifeCycle, StatesOfThe5_0Layout)
     EXPECT_EQ(context->GetSolvatoState(), Pre_Synthesis);
     const IfileObject edif(ImodelFileName(netlist), zorpaFT_SYN_EDN, ImodelFMFull, true, true);
     EXPECT_EQ(Files().GetFile(edif)->GetFileState(), imodelFileOutOfDate);
-}
-
-TEST_F(ProjectLifeCycle, ProfilesOfUserManagedKindsAreKept)
-{
-    ProfileHost host;
-    MakeProject();
-    ASSERT_TRUE(IcmdDoSaveProject(false, nullptr));
-    const std::string saved = ProjectText();
-    EXPECT_NE(saved.find("LIST Profiles\nType=synthesis\nProfile=\nTool=\nLocation=\nAdditionalParameter=-c\n"
-                         "Batch=false\nEndProfile\nType=simulation\nProfile=ModelSim\nTool=vsim\n"),
-              std::string::npos);
-    ASSERT_TRUE(IcmdDoCloseProject(false, false));
-    std::string text = saved;
-    text.replace(text.find("LIST Profiles\n"), 14,
-                 "LIST Profiles\nType=stimulus\nProfile=WaveFormer\nBatch=TRUE\nEndProfile\n"
-                 "Tool=wavegen\nEndProfile\nType=synthesis\nTool=synplify\nEndProfile\n");
-    WriteProject(text);
-    ASSERT_TRUE(IcmdDoOpenProject(ProjectFile().c_str(), false, false));
-    std::vector<std::string> kept;
-    for (const auto& profile : host.profiles.stored)
-        kept.push_back(std::to_string(profile.kind) + ":" + profile.profile + "/" + profile.tool + "/" +
-                       profile.parameters + "/" + (profile.batch ? "batch" : "-"));
-    // The simulation section of the file gives an empty simulation profile
-    // first; the second stimulus profile carries over what it leaves out;
-    // the synthesis profiles, managed by the host, are dropped.
-    const std::vector<std::string> expected = {"1:///-", "2:WaveFormer///batch", "2:WaveFormer/wavegen//batch",
-                                               "1:ModelSim/vsim/-c/batch", "2://-c/-"};
-    EXPECT_EQ(kept, expected);
-}
-
-TEST_F(ProjectLifeCycle, TheMeterOnlyGrowsAndEndsAtTheEnd)
-{
-    MakeProject();
-    ASSERT_TRUE(IcmdDoCloseProject(false, false));
-    static std::vector<unsigned> values;
-    values.clear();
-    Design().SetProjectFolder(ImodelFileName(m_folder / "alu"));
-    Design().SetProjectName(ImodelFileName("alu"));
-    Design().ResetProjectFileStream(true);
-    const std::vector<Iconvert*> none;
-    IcmdReadWriteProjectImpl reader(
-        ideProjectFileRead, Design().GetProjectFileStream(), none, [](unsigned value) { values.push_back(value); },
-        false);
-    EXPECT_EQ(reader.Do(0, 100), AcmdEnum::Success);
-    ASSERT_FALSE(values.empty());
-    EXPECT_TRUE(std::is_sorted(values.begin(), values.end()));
-    EXPECT_EQ(values.back(), 100u);
-    // More steps than the fixed weights: one per member file.
-    EXPECT_GT(values.size(), 31u + 5u);
-
-    values.clear();
-    Design().SetProjectName(ImodelFileName("gone"));
-    IcmdReadWriteProjectImpl failing(
-        ideProjectFileRead, Design().GetProjectFileStream(), none, [](unsigned value) { values.push_back(value); },
-        false);
-    EXPECT_EQ(failing.Do(10, 60), AcmdEnum::Failure);
-    EXPECT_EQ(values.back(), 60u);
-    Imodel::GetInstance().GetFileManager()->RemoveAllFiles();
-    Design().ClearProject();
 }
 
 namespace {

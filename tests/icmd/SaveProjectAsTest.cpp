@@ -105,24 +105,6 @@ protected:
 
 }  // namespace
 
-TEST_F(SaveProjectAs, AnEmptyCopyHoldsTheRenamedProjectFileAndTheSetUpFilesAndOpensWithoutLinks)
-{
-    ASSERT_TRUE(HasLinks());
-    ASSERT_TRUE(IcmdDoSaveProjectAs(false, "copy", "empty", false, IcmdSaveAsNoFiles, IcmdSaveAsNoImpls));
-    EXPECT_EQ(m_host.snapshot,
-              (std::set<std::string>{"empty.prj", "pallador/", "simulation/meminit.dat", "simulation/modelsim.ini",
-                                     "viewdraw/vf/project.lst", "viewdraw/viewdraw.ini"}));
-    EXPECT_EQ(Design().GetProjectFileName().GetString(), m_folder / "copy/empty.prj");
-    EXPECT_FALSE(HasLinks());
-    EXPECT_EQ(Files().GetFileCount(), 0);
-    // The members it left behind are dropped without a word.
-    EXPECT_TRUE(m_messages.WithId("OLD_FILE_NOT_FOUND").empty());
-    EXPECT_EQ(m_messages.WithId("CLOSE_TOOL").size(), 1u);
-    EXPECT_FALSE(IcmdSaveProjectAs::SkipFileDoesNotExistMessage() || IcmdSaveProjectAs::IgnoreImplThatDoesNotExist());
-    // The old project is as it was.
-    EXPECT_EQ(m_folder.Read("alu/hdl/alu.vhd"), "alu/hdl/alu.vhd");
-}
-
 TEST_F(SaveProjectAs, AllOfACopyIsEveryFileOnceThoughALinkLeadsBackUp)
 {
     std::filesystem::create_directory_symlink(m_folder / "alu", m_folder / "alu/hdl/loop");
@@ -132,47 +114,6 @@ TEST_F(SaveProjectAs, AllOfACopyIsEveryFileOnceThoughALinkLeadsBackUp)
     EXPECT_FALSE(copied.count("alu.prj"));
     EXPECT_TRUE(std::none_of(copied.begin(), copied.end(),
                              [](const std::string& name) { return name.starts_with("hdl/loop"); }));
-}
-
-TEST_F(SaveProjectAs, FailuresLeaveTheOldProjectOpenAndNoCopyBehind)
-{
-    const std::string project = m_folder / "alu/alu.prj";
-    // No host to copy.
-    Imodel::GetInstance().SetHost(nullptr);
-    EXPECT_FALSE(IcmdDoSaveProjectAs(false, "copy", "alu2", false, IcmdSaveAsAllFiles, IcmdSaveAsAllImpls));
-    EXPECT_EQ(m_messages.WithId("SAVE_AS_NO_COPY").size(), 1u);
-    EXPECT_EQ(Design().GetProjectFileName().GetString(), project);
-    EXPECT_FALSE(std::filesystem::exists(m_folder / "copy"));
-
-    // A copy that fails half way: the half copy goes, the old project opens again.
-    Imodel::GetInstance().SetHost(&m_host);
-    m_host.failAfterCopy = true;
-    EXPECT_FALSE(IcmdDoSaveProjectAs(false, "copy", "alu2", false, IcmdSaveAsAllFiles, IcmdSaveAsAllImpls));
-    EXPECT_TRUE(m_host.snapshot.count("alu2.prj"));
-    EXPECT_FALSE(std::filesystem::exists(m_folder / "copy"));
-    EXPECT_TRUE(Design().IsProjectOpen());
-    EXPECT_EQ(Design().GetProjectFileName().GetString(), project);
-    m_host.failAfterCopy = false;
-
-    // Into the project itself, into its own folder, over a folder that exists.
-    for (const char* location : {"alu/hdl/copy", "alu", "shared"})
-        EXPECT_FALSE(IcmdDoSaveProjectAs(false, location, "alu2", false, IcmdSaveAsAllFiles, IcmdSaveAsAllImpls));
-    EXPECT_EQ(m_messages.WithId("SAVE_AS_INSIDE_PROJECT").size(), 1u);
-    EXPECT_EQ(m_messages.WithId("FOLDER_ALREADY_EXIST").size(), 2u);
-    // Links cannot be replaced by local copies.
-    EXPECT_FALSE(IcmdDoSaveProjectAs(false, "copy", "alu2", true, IcmdSaveAsAllFiles, IcmdSaveAsAllImpls));
-    EXPECT_EQ(m_messages.WithId("SAVE_AS_LINKS_NOT_REPLACED").size(), 1u);
-    EXPECT_EQ(Design().GetProjectFileName().GetString(), project);
-    EXPECT_FALSE(std::filesystem::exists(m_folder / "copy") || std::filesystem::exists(m_folder / "alu/hdl/copy"));
-}
-
-TEST_F(SaveProjectAs, TheChoicesOfADialogNameTheCurrentView)
-{
-    IcmdSaveProjectAs command;
-    std::vector<std::pair<IcmdSaveAsImplFilter, std::string>> views;
-    command.GetImplFilterChoices(views);
-    ASSERT_EQ(views.size(), 3u);
-    EXPECT_EQ(views[1].second, "Current view only (Impl1)");
 }
 
 TEST(CopyProjectDirTool, AFolderHoldsWhatLiesBelowItsLastNameOnly)

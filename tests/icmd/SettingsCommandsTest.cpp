@@ -88,40 +88,6 @@ TEST_F(SettingsCommands, EachChangeOfASetupFileSwitchBringsItsFileUpToDateOnce)
     EXPECT_EQ(Writes(capture, "modelsim.ini"), 1);
 }
 
-TEST_F(SettingsCommands, TheInProcessEntryPointsSetWhatTheyAreGiven)
-{
-    ImodelGlobalFlowOptions flags = *Model().GetGlobalFlowOptions();
-    flags.GenerateHDLAfterSynthesis = true;
-    flags.EnableFileDetection = false;
-    EXPECT_TRUE(IcmdDoProjectSettings(false, false, flags));
-    EXPECT_TRUE(*Model().GetGlobalFlowOptions() == flags);
-    EXPECT_FALSE(Design().IsDefaultVHDL());
-
-    ImodelSimulationOptions simulation;
-    simulation.Type = "typ";
-    simulation.Resolution = "10ps";
-    simulation.DumpVCD = 1;
-    EXPECT_TRUE(IcmdDoSetSimulationOptions(false, simulation));
-    EXPECT_TRUE(*Model().GetSimulationOptions() == simulation);
-
-    ItoolModelSimPathOptions paths;
-    paths.SetUseCustomPath(true);
-    paths.SetLibraryPath("/my/sim/zx3");
-    bool flush = false;
-    EXPECT_TRUE(IcmdDoSetModelSimLibOptions(false, paths, &flush));
-    EXPECT_TRUE(flush);
-    EXPECT_TRUE(*Model().GetModelSimPathOptions() == paths);
-    EXPECT_NE(m_folder.Read("p/simulation/modelsim.ini").find("\nzx3v = /my/sim/zx3\n"), std::string::npos);
-
-    Design().AddLibrary("mylib", false);
-    EXPECT_TRUE(IcmdDoSetUserLibOptions(false, "MYLIB", "/libs/mylib", ZORPA_REFRESH));
-    EXPECT_EQ(Design().FindLibraryByName("mylib")->GetPath(), "/libs/mylib");
-    EXPECT_EQ(Design().FindLibraryByName("mylib")->GetCompileOption(), ZORPA_REFRESH);
-    // An empty path gives the library its own name back.
-    EXPECT_TRUE(IcmdDoSetUserLibOptions(false, "mylib", "", ZORPA_REFRESH));
-    EXPECT_EQ(Design().FindLibraryByName("mylib")->GetPath(), "mylib");
-}
-
 TEST_F(SettingsCommands, ADoFileThatIsMissingIsLeftOutWhenTheOptionsAreWrittenOut)
 {
     // The options name "wave.do" as the file to include, which is not there yet.

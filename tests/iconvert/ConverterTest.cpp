@@ -119,44 +119,6 @@ TEST_F(Converters, AFailedMoveIsToldAndTheFileKeepsItsPlaceAndName)
     EXPECT_TRUE(Exists("package/a.vhd"));
 }
 
-TEST_F(Converters, NothingToMoveReportsNothingAndTheMeterOnlyStarts)
-{
-    IconvertPackages packages;
-    packages.SetTimerInfo(10, 40, &RecordMeter);
-    ASSERT_TRUE(packages.PreOpenConvert());
-    EXPECT_TRUE(m_messages.Records().empty());
-    EXPECT_EQ(MeterPositions(), (std::vector<unsigned int>{10}));
-    EXPECT_TRUE(packages.PostOpenConvert());
-}
-
-TEST_F(Converters, TheOlderCoreGeneratorsFilesStayOutOfTheProject)
-{
-    m_folder.Write("hdl/core.vhd", "edited by the user");
-    m_folder.Write("ombrix/core.vhd", "generated");
-    Write("hdl/top.vhd");
-    IconvertOmbrix ombrix;
-    ASSERT_TRUE(ombrix.PreOpenConvert());
-    // The user's copy replaces the generated one, and is left out itself.
-    EXPECT_EQ(m_folder.Read("ombrix/core.vhd"), "edited by the user");
-    ASSERT_EQ(ombrix.GetReplacedFiles().size(), 1u);
-    const std::vector<Iconvert*> converters = {&ombrix};
-    EXPECT_FALSE(IconvertOldFileManagerFileNeedsImport(converters, m_folder / "hdl/core.vhd", zorpaFT_HDL));
-    EXPECT_TRUE(IconvertOldFileManagerFileNeedsImport(converters, m_folder / "hdl/top.vhd", zorpaFT_HDL));
-    EXPECT_FALSE(ombrix.FileNeedsImport("<project>/hdl/core.vhd,hdl"));
-    EXPECT_FALSE(ombrix.FileNeedsImport("<project>/ombrix/core.gen,gen"));
-    EXPECT_TRUE(ombrix.FileNeedsImport("<project>/hdl/top.vhd,hdl"));
-
-    ImodelProjectFileStructure project;
-    project.Parse("old.prj", "LIST GENFiles\nVALUE \"ombrix/fifo.gen\"\nENDLIST\nLIST HDLFiles\nENDLIST\n", "");
-    EXPECT_TRUE(IconvertOldFileGroupNeedsImport(converters, "HDLFiles", zorpaFT_HDL, project));
-    EXPECT_FALSE(IconvertOldFileGroupNeedsImport(converters, "GENFiles", zorpaFT_GROUP_OMBRIX, project));
-    std::vector<std::string> skipped;
-    for (const IfileObject& file : ombrix.GetSkippedFiles()) skipped.push_back(file.GetInternalFileName());
-    // Each once, in the order they were met.
-    EXPECT_EQ(skipped, (std::vector<std::string>{"<project>/hdl/core.vhd", "<project>/ombrix/core.gen",
-                                                 "<project>/ombrix/fifo.gen"}));
-}
-
 TEST_F(Converters, OldCoresAreFoundInTheFileListAndKeepTheirNamesWhenTheWorkspaceTakesNone)
 {
     ImodelProjectFileStructure project;
@@ -175,19 +137,4 @@ TEST_F(Converters, OldCoresAreFoundInTheFileListAndKeepTheirNamesWhenTheWorkspac
     IfileObject read = Stored("<project>/cores/fifo.cxf");
     cores.ConvertObjectFromProjectFile(read);
     EXPECT_EQ(read.GetInternalFileName(), "<project>/cores/fifo.cxf");
-}
-
-TEST_F(Converters, WithoutAHostNothingIsListedOrMoved)
-{
-    Imodel::GetInstance().SetHost(nullptr);
-    Write("package/a.vhd");
-    Write("hdl/core.vhd");
-    Write("ombrix/core.vhd");
-    IconvertPackages packages;
-    IconvertOmbrix ombrix;
-    EXPECT_TRUE(packages.PreOpenConvert());
-    EXPECT_TRUE(ombrix.PreOpenConvert());
-    EXPECT_TRUE(Exists("package/a.vhd"));
-    EXPECT_TRUE(ombrix.GetReplacedFiles().empty());
-    EXPECT_TRUE(m_messages.Records().empty());
 }

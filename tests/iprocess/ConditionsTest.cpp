@@ -76,43 +76,6 @@ TEST(FlowConditions, IgnoreConditionsComeFirstAndUseConditionsAreAlternatives)
 
 using FlowFamilies = FlowProject;
 
-TEST_F(FlowFamilies, TheProgrammingFamilyChoosesBetweenProbeAndStpFiles)
-{
-    ImodelModule* top = Unit("top");
-    const auto used = [top](zorpaFileManagerTypes type) { return Node(type).IsObjectUsed(top, top->GetContext()); };
-    EXPECT_TRUE(used(zorpaFT_PRB));
-    EXPECT_FALSE(used(zorpaFT_STP));
-    EXPECT_FALSE(IprocessIsFamilyOKForTORVIX());
-    {
-        OptionsScope options({{"IDE_TORVIX_FAM", ""}, {"IDE_ZEVORU_FAM", ""}});
-        EXPECT_FALSE(IprocessIsFamilyOKForTORVIX());
-        EXPECT_FALSE(IprocessIsFamilyOKForZEVORU());
-        options.Set("IDE_TORVIX_FAM", "TX3");
-        EXPECT_FALSE(used(zorpaFT_PRB));
-        EXPECT_TRUE(used(zorpaFT_STP));
-        EXPECT_TRUE(Tool(ideTORVIX).IsObjectUsed(top, top->GetContext()));
-        EXPECT_FALSE(Tool(ideGLIMMOND).IsObjectUsed(top, top->GetContext()));
-
-        EXPECT_FALSE(IprocessIsFamilyOKForPDB());
-        options.Set("EXPORT_PROGRAMMING_TYPES", "EXPORT_STP EXPORT_PDB");
-        EXPECT_TRUE(IprocessIsFamilyOKForPDB());
-        options.Set("EXPORT_PROGRAMMING_TYPES", "export_pdb");
-        EXPECT_FALSE(IprocessIsFamilyOKForPDB());
-    }
-
-    // Block mode hides the post-layout steps, unless they are enabled for blocks.
-    ImodelGlobalFlowOptions& global = *Imodel::GetInstance().GetGlobalFlowOptions();
-    global.NoIOMode = true;
-    EXPECT_FALSE(used(zorpaFT_PRB));
-    EXPECT_FALSE(used(zorpaFT_PRO));
-    {
-        OptionsScope options({{"ENABLE_BLOCK_POST_LAYOUT", "1"}});
-        EXPECT_TRUE(used(zorpaFT_PRB));
-        EXPECT_TRUE(used(zorpaFT_PRO));
-    }
-    global.NoIOMode = false;
-}
-
 TEST_F(FlowFamilies, SynthesisIsHiddenForStructuralUnitsRoutedAroundItAndForNetlists)
 {
     ImodelModule* top = Unit("top");

@@ -24,51 +24,6 @@ std::string RelativeName(const boost::shared_ptr<IfileObjectEx>& file)
 
 using FileNodes = FlowProject;
 
-TEST_F(FileNodes, NamesComeFromTheUnitOrFromTheFileUpstream)
-{
-    ImodelFileName title;
-    EXPECT_FALSE(Node(zorpaFT_SYN_SDC).GetDefaultFlowFileTitle(title, ""));
-    EXPECT_EQ(title.GetString(), "Internal Error");
-    EXPECT_FALSE(Node(zorpaFT_HDL).GetDefaultFlowFileTitle(title, "top"));
-    EXPECT_EQ(title.GetString(), "Special File with ID: 2");
-    ASSERT_TRUE(Node(zorpaFT_PRO).GetDefaultFlowFileTitle(title, "top"));
-    EXPECT_EQ(title.GetString(), "top_tx/top.pro");
-
-    const IfileObject sdc("<project>/synthesis/top_sdc.sdc", zorpaFT_SYN_SDC, ImodelFMInternal, true, true);
-    EXPECT_EQ(Node(zorpaFT_SYN_SDC).GetBasisName(sdc, zorpaFT_SYN_SDC), "top");
-    const IfileObject instrumented("<project>/synthesis/synthesis_identify/top.edn", zorpaFT_SYN_EDN, ImodelFMInternal,
-                                   true, true);
-    EXPECT_EQ(Node(zorpaFT_SYN_EDN).GetBasisName(instrumented, zorpaFT_ADB), "top_identify");
-
-    // A file of a place-and-route view needs the view's number.
-    EXPECT_FALSE(Node(zorpaFT_ADB).CreateDefaultIfileObject("top", -1));
-    const std::optional<IfileObject> database = Node(zorpaFT_ADB).CreateDefaultIfileObject("top", 1);
-    ASSERT_TRUE(database);
-    EXPECT_EQ(database->GetRevNum(), 1);
-    EXPECT_EQ(database->GetFileTitleAndExt(), "top.adb");
-    ImodelModule* top = Unit("top");
-    const auto current = Node(zorpaFT_ADB).GetFileManagerObject(top, top->GetContext(), true, false, true);
-    ASSERT_TRUE(current);
-    EXPECT_EQ(*current, *database);
-    EXPECT_FALSE(current->IsFileInProject());
-
-    // Removed files leave the known ones; a file added again is known once.
-    const auto netlist = AddDefault(zorpaFT_SYN_EDN, top, "(design top (cellRef top))");
-    const auto other = Add("synthesis/other.edn", zorpaFT_SYN_EDN);
-    Files().RemoveFile(*netlist);
-    EXPECT_EQ(Node(zorpaFT_SYN_EDN).GetKnownFiles(), std::vector<boost::shared_ptr<IfileObjectEx>>{other});
-    Files().RemoveFile(*other);
-    const auto again = Files().AddOrUpdateFile(*other, false);
-    EXPECT_EQ(Node(zorpaFT_SYN_EDN).GetKnownFiles(), std::vector<boost::shared_ptr<IfileObjectEx>>{again});
-
-    // The sources node knows no file and names none.
-    Add("hdl/top.v", zorpaFT_HDL);
-    EXPECT_TRUE(Node(zorpaFT_HDL).GetKnownFiles().empty());
-    ImodelFileName name("left over");
-    EXPECT_FALSE(Node(zorpaFT_HDL).GetFlowFileName(name, top, ImodelFMRelative, true));
-    EXPECT_TRUE(name.empty());
-}
-
 TEST_F(FileNodes, ANetlistOfAnotherUnitGivesWayToTheFirstFreeNumberedVariant)
 {
     ImodelModule* top = Unit("top");

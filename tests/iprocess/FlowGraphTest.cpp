@@ -110,23 +110,6 @@ TEST(FlowGraph, EveryTransitionIsLinkedBothWaysUnderAUniqueNumber)
     }
 }
 
-TEST(FlowGraph, HdlNodesNameTheirFilesInTheProjectLanguage)
-{
-    const auto flow = BuildFlow(false);
-    ImodelDesignManager& design = *Imodel::GetInstance().GetDesignManager();
-    for (bool vhdl : {false, true}) {
-        design.SetDefaultVHDL(vhdl);
-        for (zorpaFileManagerTypes type : {zorpaFT_SYN_HDL, zorpaFT_ZEVORU_HDL}) {
-            const IprocessFileObject& node = *flow->GetFileObject(type);
-            ImodelFileName title;
-            ASSERT_TRUE(node.GetDefaultFlowFileTitle(title, "top"));
-            EXPECT_EQ(title.GetString(), "top" + node.GetAppend() + (vhdl ? ".vhd" : ".v"));
-            EXPECT_EQ(node.GetFilter(false), "*" + node.GetAppend() + (vhdl ? ".v" : ".vhd"));
-        }
-    }
-    design.SetDefaultVHDL(false);
-}
-
 TEST(FlowGraph, SortingNodesRestoresTheFlowOrder)
 {
     const auto flow = BuildFlow(false);
@@ -164,35 +147,6 @@ TEST_F(FlowWalks, ToolPathsLeadFromTheSourcesThroughTheUsedTools)
     EXPECT_FALSE(Flow().IsObjectUsed(top, top->GetContext()));
     top->SetFlowName("DEFAULT");
     EXPECT_TRUE(Flow().IsObjectUsed(top, top->GetContext()));
-}
-
-TEST_F(FlowWalks, TheMessageObjectNamesTheNodeOfTheMessageOnlyWhileItIsHandled)
-{
-    ImodelModule* top = Unit("top");
-    const auto netlist = AddDefault(zorpaFT_SYN_EDN, top);
-    iprocessRevisionMessageObjectMgr sink(Flow());
-    sink.FileModificationMessage(QuorlaneFileChanged, netlist);  // no module: nothing
-    sink.AttachModule(top);
-    sink.FileModificationMessage(QuorlaneFileChanged, netlist);
-    EXPECT_EQ(top->GetMessageObject(), &Node(zorpaFT_SYN_EDN));
-    sink.FilesModificationMessage(QuorlaneFilesRemoved, {});
-    EXPECT_EQ(top->GetMessageObject(), &Node(zorpaFT_SYN_EDN));
-    sink.FilesModificationMessage(QuorlaneFilesChanged, {});
-    EXPECT_EQ(top->GetMessageObject(), &Node(zorpaFT_HDL));
-    sink.FunctionTypeMessage(QuorlaneToolChangedForModule, idePALLADOR, top);
-    EXPECT_EQ(sink.GetMessageObject(), &Tool(idePALLADOR));
-    sink.UsedFileChanged(top, nullptr, zorpaFT_LOG);  // no node of the type
-    EXPECT_EQ(top->GetMessageObject(), nullptr);
-    EXPECT_EQ(sink.DetachModule(), top);
-    EXPECT_EQ(sink.DetachModule(), nullptr);
-
-    // The flow puts the object back after each message.
-    Flow().AttachModule(top);
-    EXPECT_EQ(Flow().SwapMessageObject(&Tool(ideSYNTHESIS)), nullptr);
-    Flow().FileModificationMessage(QuorlaneFileChanged, netlist);
-    EXPECT_EQ(top->GetMessageObject(), &Tool(ideSYNTHESIS));
-    EXPECT_EQ(Flow().DetachModule(), top);
-    EXPECT_EQ(top->GetMessageObject(), nullptr);
 }
 
 TEST_F(FlowWalks, ToolStatesReachTheRevisionsThatUseTheNodeOfTheMessage)

@@ -1,8 +1,7 @@
-// How the process manager routes change messages to the flow of a unit,
-// relays the host's values to its display, and forgets units that go.
+// How the process manager routes change messages to the flow of a unit
+// and forgets units that go.
 #include "FlowProject.h"
 
-#include "iprocess/IprocessDisplay.h"
 #include "iprocess/IprocessListener.h"
 #include "iprocess/IprocessMessages.h"
 #include "src/iprocess/iprocessFlowImpl.h"
@@ -13,33 +12,6 @@
 namespace {
 
 using Entry = boost::shared_ptr<IfileObjectEx>;
-
-class Item : public IprocessDisplayItem {
-public:
-    explicit Item(bool accepts) : m_accepts(accepts) {}
-    bool AcceptsMessages() override { return m_accepts; }
-    void OnMessage1(std::uint32_t value) override { calls.push_back("1:" + std::to_string(value)); }
-    void OnMessage2(std::uint32_t value) override { calls.push_back("2:" + std::to_string(value)); }
-    void OnMessage3() override { calls.push_back("3"); }
-    std::vector<std::string> calls;
-
-private:
-    bool m_accepts;
-};
-
-class Display : public IprocessDisplay, public IprocessDisplayItemOwner {
-public:
-    bool IsRefreshPending() override { return false; }
-    void SetRefreshPending(bool) override {}
-    void RequestRefresh(bool) override {}
-    void ShowModuleFlow(ImodelModule*, IprocessFlow*) override {}
-    ImodelModule* GetShownModule() override { return shown; }
-    IprocessDisplayItemOwner* GetItemOwner() override { return this; }
-    std::vector<IprocessDisplayItem*>* GetItems() override { return &items; }
-
-    ImodelModule* shown = nullptr;
-    std::vector<IprocessDisplayItem*> items;
-};
 
 class Routing : public FlowProject {
 protected:
@@ -60,36 +32,6 @@ protected:
 };
 
 }  // namespace
-
-TEST_F(Routing, FileMessagesMarkTheFileCurrentFirstAndIgnoreUnknownKinds)
-{
-    netlist->SetFileState(imodelFileOutOfDate);
-    Processes().FileModificationMessage(static_cast<QuorlaneStateMachineStringMessage>(4), netlist);
-    Processes().FileModificationMessage(static_cast<QuorlaneStateMachineStringMessage>(-1), netlist);
-    EXPECT_EQ(netlist->GetFileState(), imodelFileOutOfDate);
-    Processes().FileModificationMessage(QuorlaneFileChanged, nullptr);
-    Processes().FileModificationMessage(QuorlaneFileChanged, netlist);
-    EXPECT_EQ(netlist->GetFileState(), imodelFileUpToDate);
-    EXPECT_EQ(Revision(top)->GetSolvatoState(), Post_Synthesis);
-}
-
-TEST_F(Routing, AToolChangeForOneUnitFallsBackOnTheCurrentUnit)
-{
-    Succeed();
-    Processes().FunctionTypeMessage(QuorlaneToolChangedForModule, ideSYNTHESIS, nullptr);
-    EXPECT_EQ(Synthesis(), StateSuccess);  // no unit: nothing
-    Processes().AttachModule(top);
-    Processes().FunctionTypeMessage(QuorlaneToolChangedForModule, ideSYNTHESIS, nullptr);
-    EXPECT_EQ(Synthesis(), StateNoResult);
-    EXPECT_EQ(netlist->GetFileState(), imodelFileOutOfDate);  // what the tool made is out of date
-
-    Succeed();
-    Processes().FunctionTypeMessage(QuorlaneToolChangedForAllModules, ideSYNTHESIS, nullptr);
-    EXPECT_EQ(Synthesis(), StateNoResult);
-    Succeed();
-    Processes().FunctionTypeMessage(static_cast<QuorlaneStateMachineTypeMessage>(2), ideSYNTHESIS, top);
-    EXPECT_EQ(Synthesis(), StateSuccess);
-}
 
 TEST_F(Routing, FileListsReachTheUnitsWhoseSourcesTheyName)
 {
@@ -123,26 +65,6 @@ TEST_F(Routing, ToolResultsAreForcedForTheirUnitAndToolOnly)
     // A rewritten output clears the failure.
     Processes().FileModificationMessage(QuorlaneFileChanged, netlist);
     EXPECT_EQ(Synthesis(), StateNoResult);
-}
-
-TEST_F(Routing, ConstraintListsAndDisplayItemsReachTheShownUnit)
-{
-    Processes().AttachModule(top);
-    Processes().ConstraintListChanged(nullptr, 3, ideSYNTHESIS);
-    EXPECT_EQ(Processes().GetCurrentModule(), top);
-
-    Display display;
-    Item accepting(true), refusing(false);
-    display.items = {&accepting, nullptr, &refusing};
-    Processes().SetProcessDisplay(&display);
-    Processes().DisplayItemsMessage1(5, top);  // not shown
-    display.shown = top;
-    Processes().DisplayItemsMessage1(6, top);
-    Processes().DisplayItemsMessage2(7, nullptr);
-    Processes().DisplayItemsMessage3(Unit("other"));
-    Processes().DisplayItemsMessage3(top);
-    EXPECT_EQ(accepting.calls, (std::vector<std::string>{"1:6", "2:7", "3"}));
-    EXPECT_TRUE(refusing.calls.empty());
 }
 
 TEST_F(Routing, AUnitThatGoesIsNoLongerCurrent)

@@ -80,14 +80,3 @@ TEST_F(RevisionFlow, UsedHdlFilesFollowTheProjectLanguage)
     top->GetContext()->HDLTypeChanged();
     EXPECT_EQ(UsedName(Revision(top), zorpaFT_SYN_HDL), "<project>/synthesis/top.v");
 }
-
-TEST_F(RevisionFlow, DesignStateChangesAreTracedWhenAsked)
-{
-    OptionsScope debug{{"DEBUG_STATE", "1"}};
-    PrintCapture trace;
-    AddDefault(zorpaFT_SYN_EDN, top, "(edif top (design top (cellRef top (libraryRef work))))\n");
-    Imodel::GetInstance().GetStateMachine()->UpdateFileDependentStatesForModule(top);
-    // The first view ran place and route on its database.
-    EXPECT_TRUE(trace.Holds("Process Engine: New State Of Solvato for top (impl1) : Post_Layout")) << trace.Text();
-    EXPECT_TRUE(trace.Holds("Process Engine: New State Of Solvato for top (impl2) : Post_Synthesis"));
-}

@@ -166,44 +166,6 @@ TEST_F(StateMachines, APlaceAndRouteRunCountsOnlyOnCurrentInputs)
     EXPECT_EQ(View("impl1")->GetSolvatoState(), Post_Synthesis);
 }
 
-TEST_F(StateMachines, AFamilyChangeResetsEveryToolThatDependsOnTheDeviceButTheOneNamed)
-{
-    ImodelContextImpl* context = top->GetContext();
-    const std::vector<imodelDeviceMembers> family{imodelDeviceFamily, imodelDeviceDie, imodelDevicePackage};
-    ImodelFunctionType synthesis = ideSYNTHESIS;
-    Machine().DeviceChangedMessage(family, ImodelDevice(), &synthesis);
-    EXPECT_EQ(context->GetToolState(&Tool(ideSYNTHESIS)), StateSuccess);
-    EXPECT_EQ(netlist->GetFileState(), imodelFileUpToDate);  // synthesis's own result stands
-    EXPECT_EQ(context->GetToolState(&Tool(idePALLADOR)), StateNoResult);
-
-    for (ImodelRevContextImpl* view : context->GetAllRevs())
-        view->SetToolState(&Tool(idePALLADOR), StateSuccess, nullptr, false);
-    Machine().DeviceChangedMessage(family, ImodelDevice(), nullptr);
-    EXPECT_EQ(context->GetToolState(&Tool(ideSYNTHESIS)), StateNoResult);
-    EXPECT_EQ(context->GetToolState(&Tool(idePALLADOR)), StateNoResult);
-    // Netlist and what follows: out of date.
-    EXPECT_EQ(netlist->GetFileState(), imodelFileOutOfDate);
-    EXPECT_EQ(synthesized->GetFileState(), imodelFileOutOfDate);
-}
-
-TEST_F(StateMachines, WhileAProjectIsReadOnlyTwoMessagesAreRouted)
-{
-    Machine().FilesModificationMessage(QuorlaneFilesChanged, {*source});
-    ASSERT_EQ(netlist->GetFileState(), imodelFileOutOfDate);
-    Imodel::GetIsReadingProject() = true;
-    Machine().FileModificationMessage(QuorlaneFileChanged, netlist);
-    Machine().ForceToolStateMessage(StateSuccess, ideSYNTHESIS, top, nullptr);
-    Machine().UpdateFileDependentStatesForModule(top);
-    EXPECT_EQ(netlist->GetFileState(), imodelFileOutOfDate);  // not marked current
-    EXPECT_EQ(top->GetContext()->GetToolState(&Tool(ideSYNTHESIS)), StateNoResult);
-    // The design states follow the files while reading too.
-    netlist->SetFileState(imodelFileUpToDate);
-    EXPECT_EQ(View("impl1")->GetSolvatoState(), Pre_Synthesis);
-    Machine().UpdateFileDependentStates();
-    Imodel::GetIsReadingProject() = false;
-    EXPECT_EQ(View("impl1")->GetSolvatoState(), Post_Synthesis);
-}
-
 TEST_F(StateMachines, ANestedMessageLeavesTheOuterUnitAttached)
 {
     // A view that answers a file event with a message of its own, while the
@@ -243,14 +205,4 @@ TEST_F(StateMachines, AFileReachedTwoWaysIsCollectedOnce)
     walk.InvalidateAll();
     EXPECT_EQ(synthesized->GetFileState(), imodelFileOutOfDate);
     EXPECT_EQ(netlist->GetFileState(), imodelFileUpToDate);
-}
-
-TEST_F(StateMachines, AnInputListChangedWithoutAFileChangesNothing)
-{
-    Machine().InputFileListChanged(nullptr, idePHYSYNTH);
-    Flow().AttachModule(top);
-    Flow().InputFileListChanged(nullptr, idePHYSYNTH);
-    Flow().DetachModule();
-    EXPECT_EQ(netlist->GetFileState(), imodelFileUpToDate);
-    EXPECT_EQ(View("impl1")->GetSolvatoState(), Post_Layout);
 }

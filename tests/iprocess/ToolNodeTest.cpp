@@ -17,24 +17,6 @@ protected:
     ~ToolNodes() override { Design().SetProjectOpen(false); }
 };
 
-TEST_F(ToolNodes, EditorsRunWheneverAProjectIsOpen)
-{
-    for (ImodelFunctionType editor : {ideHDLEDITOR, ideVIEWDRAW, ideOMBRIX, ideSTIMULUSEDITOR}) {
-        EXPECT_TRUE(Tool(editor).IsToolEnable(nullptr)) << editor;
-        Design().SetProjectOpen(false);
-        EXPECT_FALSE(Tool(editor).IsToolEnable(nullptr)) << editor;
-        Design().SetProjectOpen(true);
-    }
-    // The other steps need a unit in a view.
-    EXPECT_FALSE(Tool(ideSIMULATION).IsToolEnable(nullptr));
-    EXPECT_EQ(Tool(idePACKAGER).GetFileSelectionType(true), zorpaFT_ADB);
-    EXPECT_EQ(Tool(idePACKAGER).GetFileSelectionType(false), zorpaFT_UNKNOWN);
-    EXPECT_EQ(Tool(ideSYNTHESIS).GetFileSelectionType(true), zorpaFT_SYN_EDN);
-    std::string name;
-    Tool(idePALLADOR).GetToolName(name);
-    EXPECT_EQ(name, "Pallador");
-}
-
 TEST_F(ToolNodes, PlaceAndRouteWaitsForAnInputOfTheUnit)
 {
     ImodelModule* top = Unit("top", Add("hdl/top.v", zorpaFT_HDL));
@@ -63,16 +45,6 @@ TEST_F(ToolNodes, PlaceAndRouteWaitsForAnInputOfTheUnit)
     EXPECT_EQ(
         Tool(idePALLADOR).GetDefaultInputFileTransition(Post_Synthesis, false, false, top, Revision(top), zorpaFT_ADB),
         Tool(idePALLADOR).GetDefaultInputFileTransition(Post_Synthesis, true, false, top, Revision(top), -1));
-}
-
-TEST_F(ToolNodes, ProgrammingRunsOnceAProgrammingProjectIsInTheProject)
-{
-    OptionsScope options({{"IDE_TORVIX_FAM", "TX3"}});
-    ImodelModule* top = Unit("top");
-    EXPECT_FALSE(Tool(ideTORVIX).IsToolEnable(top));
-    Add("pallador/impl1/top_tx/top.pro", zorpaFT_PRO, "TXPRJ 1\n");
-    EXPECT_TRUE(Tool(ideTORVIX).IsToolEnable(top));
-    EXPECT_FALSE(Tool(ideSTRABBEL).IsToolEnable(top));  // it needs the unit's database
 }
 
 TEST_F(ToolNodes, ADeviceChangeConcernsTheToolsAtItsLevelOrFiner)

@@ -118,24 +118,6 @@ TEST_F(ItoolCoreToolsTest, CoreFilesAreKnownByTheirTypeOrTheirAncestorsInTheMana
     Model().AddCoreToolManager(std::move(veyrun));
 }
 
-TEST(IprocessIsToolHidden, OnlyTheSwitchedStepsHide)
-{
-    Imodel& model = Imodel::GetInstance();
-    for (const char* edif : {"0", "1"}) {
-        DefSetFL("IDE_GENERATE_EDIF", edif);
-        for (int value = 0; value < ImodelFunctionTypeCount; ++value) {
-            const auto kind = static_cast<ImodelFunctionType>(value);
-            bool expected = false;
-            if (kind == ideARM) expected = !model.IntegrateDremmet();
-            if (kind == ideGENERATEEDIF) expected = edif[0] == '1';
-            if (kind == idePACKAGER) expected = !model.IsPackagerEnabled();
-            if (kind == ideCONSTRAINTSEDITOR) expected = !ImodelIsConstraintEditorSupported();
-            EXPECT_EQ(IprocessIsToolHidden(kind, model), expected) << value << " " << edif;
-        }
-    }
-    DefReset();
-}
-
 TEST(ItoolIsAssignmentLine, TheKeyStartsTheLineAndOnlyBlanksStandBeforeTheEqualsSign)
 {
     for (const char* line : {"Resolution=ns", "Resolution   = ns"})

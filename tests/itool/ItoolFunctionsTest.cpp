@@ -74,25 +74,6 @@ TEST_F(ItoolFunctionsTest, AConstraintFileGoesToItsDefaultPosition)
     EXPECT_EQ(ItoolGetDefaultPosT(component, ListOfKinds({0, 2, 0, 3}), nullptr), 1u);
 }
 
-TEST_F(ItoolFunctionsTest, OnlyTheExtensionsAToolAcceptsStayInOrder)
-{
-    Entries files;
-    for (const char* name : {"a.pdc", "X.SDC", "b.gcf", "c.sdc", "d"})
-        files.push_back(boost::make_shared<IfileObjectEx>(
-            IfileObject(std::string("/design/") + name, zorpaFT_UNKNOWN, ImodelFMFull, false, false), false));
-    Entries kept = files;
-    {
-        OptionsScope options{{"PALLADOR_IMPORT_CONSTRAINT_FILES", "sdc PDC"}};
-        ItoolConstraintsManager::GetInstance().RemoveUnsupportedCstrs(kept, idePALLADOR);
-        EXPECT_EQ(Titles(kept), (std::vector<std::string>{"a.pdc", "X.SDC", "c.sdc"}));
-    }
-    ItoolRemoveUnsupportedCstrs(kept, idePALLADOR);  // the option is gone: nothing is accepted
-    EXPECT_TRUE(kept.empty());
-    kept = files;
-    ItoolRemoveUnsupportedCstrs(kept, ideSIMULATION);  // no such tool
-    EXPECT_EQ(kept, files);
-}
-
 TEST_F(ItoolFunctionsTest, AFileIsCreditedToTheFirstToolThatMakesIt)
 {
     EXPECT_EQ(itoolCreatorOfNode(Node(zorpaFT_SYN_SDC)), "Synplify");
@@ -137,34 +118,4 @@ TEST_F(ItoolFunctionsTest, AFileIsCreditedToTheFirstToolThatMakesIt)
     OptionsScope mustPass{{"IDE_USER_MUST_PASS_COMPONENT_CSTRS", "1"}};
     EXPECT_FALSE(manager.ConstraintCanBeRemoved(coreConstraints, idePALLADOR, nullptr));
     EXPECT_TRUE(manager.ConstraintCanBeRemoved(coreFile, idePALLADOR, nullptr));
-}
-
-TEST_F(ItoolFunctionsTest, AToolRunsWhenItsFlowStepCanAndSimulationFromAScriptNeedsAStimulus)
-{
-    const auto source = Add("hdl/top.v", zorpaFT_HDL, "module top; endmodule\n");
-    ImodelModule* top = Unit("top", source);
-    Design().SetRootId(top->GetComponentID());
-    Design().SetProjectOpen(true);
-    MessageRecorder messages;
-
-    EXPECT_TRUE(ItoolIsToolEnabled(ideSIMULATION, top));
-    EXPECT_TRUE(ItoolIsToolEnabled(ideSIMULATION));
-    EXPECT_FALSE(ItoolIsToolEnabled(ideRESERVED, top));  // no step in the flow
-    EXPECT_TRUE(ItoolIsToolEnabled(ideSIMULATION, top, zorpaFT_HDL));
-    EXPECT_FALSE(ItoolIsToolEnabled(ideSIMULATION, top, zorpaFT_ZEVORU_HDL));  // physical synthesis is off
-    Revision(top)->GetFlowOptions()->UsePhySynth = true;
-    EXPECT_TRUE(ItoolIsToolEnabled(ideSIMULATION, top, zorpaFT_ZEVORU_HDL));
-
-    EXPECT_TRUE(ItoolIsToolEnabledForScriptExecute(ideSYNTHESIS));
-    EXPECT_TRUE(messages.Messages().empty());
-    EXPECT_FALSE(ItoolIsToolEnabledForScriptExecute(ideSIMULATION));
-    ASSERT_EQ(messages.Messages().size(), 1u);
-    EXPECT_EQ(messages.Messages()[0].text,
-              "There is no stimulus file associated with 'top'.\nAssociate stimulus before launching simulation?");
-    const auto stimulus = Add("stimulus/tb.v", zorpaFT_TB_HDL);
-    top->SetNewStimulusList({*stimulus}, nullptr);
-    EXPECT_TRUE(ItoolIsToolEnabledForScriptExecute(ideSIMULATION));
-
-    Design().SetProjectOpen(false);
-    EXPECT_FALSE(ItoolIsToolEnabled(ideSIMULATION, top));
 }

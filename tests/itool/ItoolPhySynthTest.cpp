@@ -55,38 +55,6 @@ protected:
 
 }  // namespace
 
-TEST_F(ItoolPhySynthTest, OnlyAChangedListIsAnnounced)
-{
-    ItoolWithConstraints::Entries files;
-    EXPECT_TRUE(PhySynth().GetConstraintFileList(files, nullptr, nullptr));
-    EXPECT_TRUE(files.empty());
-
-    const auto pins = Add("constraint/top.pdc", zorpaFT_PDC);
-    const auto clocks = Add("constraint/top.sdc", zorpaFT_SDC);
-    EXPECT_TRUE(PhySynth().SetConstraintFileList({pins, clocks}, m_top, Revision(m_top)));
-    EXPECT_EQ(Stored(), (std::vector<std::string>{"top.pdc", "top.sdc"}));
-    EXPECT_EQ(m_listener.notices, std::vector<ImodelFunctionType>{idePHYSYNTH});
-    EXPECT_TRUE(PhySynth().SetConstraintFileList({pins, clocks}, m_top, Revision(m_top)));
-    EXPECT_EQ(m_listener.notices.size(), 1u);
-    EXPECT_TRUE(PhySynth().SetConstraintFileList({clocks, pins}, m_top, Revision(m_top)));
-    EXPECT_EQ(m_listener.notices.size(), 2u);
-
-    EXPECT_TRUE(PhySynth().GetConstraintFileList(files, m_top, Revision(m_top)));
-    ASSERT_EQ(files.size(), 2u);
-    EXPECT_EQ(*files[0], *clocks);
-
-    // A file that is no constraint file leaves every list alone; a deleted
-    // constraint file leaves every unit's list.
-    const auto netlist = Add("synthesis/top.edn", zorpaFT_SYN_EDN);
-    PhySynth().ConstraintFileDeleted(*netlist);
-    EXPECT_EQ(Stored(), (std::vector<std::string>{"top.sdc", "top.pdc"}));
-    ImodelModule* other = Unit("other");
-    PhySynth().SetConstraintFileList({pins}, other, Revision(other));
-    PhySynth().ConstraintFileDeleted(*pins);
-    EXPECT_EQ(Stored(), std::vector<std::string>{"top.sdc"});
-    EXPECT_TRUE(other->GetPhySynthOptions()->GetConstraintFileList().empty());
-}
-
 TEST_F(ItoolPhySynthTest, TheOptionalFilesInUseComeFromTheToolsListOrTheFlowsDefaults)
 {
     const auto pins = AddDefault(zorpaFT_ZEVORU_PDC, m_top);

@@ -81,20 +81,6 @@ TEST_F(ItoolSynthesisResultTest, AMissingNetlistIsReportedAndTheStateStillRecord
                                         "TOOL_SUCCEEDED: Synplicity successful."}));
 }
 
-TEST_F(ItoolSynthesisResultTest, OnlyTheActiveSynthesisToolsResultsAreRead)
-{
-    {
-        ProfileHost other("PRECISION_EXT");
-        Read(Result("Success"));
-        EXPECT_EQ(Synthesis().GetResultState(), StateNoResult);
-        EXPECT_TRUE(m_messages.Messages().empty());
-    }
-    ProfileHost ours("SYNPLIFY7_EXT");
-    Read(Result("Failure"));
-    EXPECT_EQ(Synthesis().GetResultState(), StateFailure);
-    EXPECT_EQ(Lines(), std::vector<std::string>{"TOOL_FAILED: Synplify Pro failed."});
-}
-
 TEST_F(ItoolSynthesisResultTest, AForeignFileChangesNothingAndAnUnreadableOneIsAFailedRun)
 {
     DebugCapture debug;

@@ -72,17 +72,6 @@ TEST_F(IxmlTemplateParserTest, NestedSectionsGiveFullNamesInDocumentOrder)
                                  "VHDL;Sequential;;deep|x|||vhdl", "VHDL|top|||vhdl", "Verilog;Gates|and|||verilog"}));
 }
 
-TEST_F(IxmlTemplateParserTest, KeepsTheTextsAsWritten)
-{
-    const std::string text = "<t><h type=\"VHDL\"><template>\n"
-                             "<suffix>end process;\n</suffix>"
-                             "<code><![CDATA[if a < b then\n  q <= '1';]]>&#10;-- &amp; done</code>"
-                             "<prefix>  caf\xc3\xa9  </prefix>"
-                             "<prefix>second prefix is ignored</prefix>"
-                             "</template></h></t>";
-    EXPECT_EQ(Read(text), Lines{"VHDL|  caf\xc3\xa9  |if a < b then\n  q <= '1';\n-- & done|end process;\n|vhdl"});
-}
-
 TEST_F(IxmlTemplateParserTest, AnyFaultInvalidatesTheWholeDatabase)
 {
     const std::string good = "<h type=\"VHDL\">" + Template("a") + "</h>";
