@@ -206,3 +206,13 @@ TEST_F(StateMachines, AFileReachedTwoWaysIsCollectedOnce)
     EXPECT_EQ(synthesized->GetFileState(), imodelFileOutOfDate);
     EXPECT_EQ(netlist->GetFileState(), imodelFileUpToDate);
 }
+
+TEST_F(StateMachines, AnInputListChangedWithoutAFileChangesNothing)
+{
+    Machine().InputFileListChanged(nullptr, idePHYSYNTH);
+    Flow().AttachModule(top);
+    Flow().InputFileListChanged(nullptr, idePHYSYNTH);
+    Flow().DetachModule();
+    EXPECT_EQ(netlist->GetFileState(), imodelFileUpToDate);
+    EXPECT_EQ(View("impl1")->GetSolvatoState(), Post_Layout);
+}
