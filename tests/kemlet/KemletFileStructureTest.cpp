@@ -101,62 +101,6 @@ TEST_F(KemletFileStructureTest, KeysAndListsOfAProjectFile)
     EXPECT_TRUE(project->GetLIST("NewModulesInfo", false)->IsTerminated());
 }
 
-TEST_F(KemletFileStructureTest, KeyValueForms)
-{
-    const Structure keys = Parse({
-        "KEY Quoted \"a b, c\"",
-        "KEY Unclosed \"rest of \"the line",  // the last quote closes
-        "KEY NoClose \"to the end",
-        "KEY Bare   8.4",
-        "KEY Empty \"\"",
-        "KEY NameOnly",
-        "KEY Inner \"say \"hi\"\"",
-    });
-    EXPECT_EQ(Value(*keys, "Quoted"), "a b, c");
-    EXPECT_EQ(Value(*keys, "Unclosed"), "rest of ");
-    EXPECT_EQ(Value(*keys, "NoClose"), "to the end");
-    EXPECT_EQ(Value(*keys, "Bare"), "8.4");
-    EXPECT_EQ(Value(*keys, "Empty"), "");
-    EXPECT_EQ(Value(*keys, "NameOnly"), "");
-    EXPECT_EQ(Value(*keys, "Inner"), "say \"hi\"");
-}
-
-TEST_F(KemletFileStructureTest, ValueLineForms)
-{
-    const Structure list = Parse({
-        "LIST L",
-        "VALUE \"a,hdl\"",
-        "VALUE \"b,hdl\"  ",  // blanks after the quote
-        "VALUE \"c,hdl",      // no closing quote
-        "VALUE \"\"",
-        "VALUE=\"Impl1\",NUM=1",  // not a VALUE line of this form
-        "VALUE \"m\"12;3",
-        "  VALUE \"indented\"",
-        "ENDLIST",
-    });
-    EXPECT_EQ(ListLines(*list, "L"), (Lines{"a,hdl", "b,hdl", "c,hdl", "", "VALUE=\"Impl1\",NUM=1", "VALUE \"m\"12;3",
-                                            "  VALUE \"indented\""}));
-}
-
-TEST_F(KemletFileStructureTest, RepeatedNamesAreTakenInOrderAndCopiesAreTheCallers)
-{
-    const Structure repeated = Parse({"KEY K \"first\"", "LIST B", "one", "ENDLIST", "KEY K \"second\"", "LIST B",
-                                      "ENDLIST", "LIST B", "three", "ENDLIST"});
-    EXPECT_EQ(Value(*repeated, "K"), "first");
-    EXPECT_EQ(Value(*repeated, "K", true), "first");
-    EXPECT_EQ(Value(*repeated, "K", true), "second");
-    EXPECT_EQ(Value(*repeated, "K", true), "<none>");
-    EXPECT_EQ(ListLines(*repeated, "B", true), Lines{"one"});
-    const auto empty = repeated->GetLIST("B", true);  // an empty block exists
-    ASSERT_TRUE(empty);
-    EXPECT_TRUE(empty->GetLines().empty());
-    EXPECT_EQ(ListLines(*repeated, "B", true), Lines{"three"});
-    EXPECT_EQ(ListLines(*repeated, "B", true), Lines{"<none>"});
-    const Structure again = Parse({"LIST C", "x", "ENDLIST"});
-    again->GetLIST("C", false)->GetLines().clear();
-    EXPECT_EQ(ListLines(*again, "C"), Lines{"x"});
-}
-
 TEST_F(KemletFileStructureTest, CrlfAndLfReadAlike)
 {
     const Structure lf = Parse(kProject, "\n");
@@ -229,15 +173,6 @@ TEST_F(KemletFileStructureTest, ReadingReplacesAndAFailedReadKeeps)
     EXPECT_EQ(Value(*structure, "A"), "1");
     ASSERT_TRUE(structure->Read(m_folder.Write("b.prj", "KEY B \"2\"\n").c_str(), ""));
     EXPECT_EQ(Value(*structure, "A"), "<none>");
-}
-
-TEST_F(KemletFileStructureTest, LinesOfAnyLength)
-{
-    const std::string longLine(3 * 1024 * 1024, 'x');
-    const std::string longName(100000, 'n');
-    const Structure big = Parse({"LIST " + longName, longLine, "ENDLIST", "KEY " + longName + " \"" + longLine + "\""});
-    EXPECT_EQ(ListLines(*big, longName.c_str()), Lines{longLine});
-    EXPECT_EQ(Value(*big, longName.c_str()), longLine);
 }
 
 }  // namespace
