@@ -108,13 +108,10 @@ TEST_F(AcmdManagerTest, DefaultsConversionsAndHookOrder)
 
 TEST_F(AcmdManagerTest, BadArgumentsNameCommandAndOptionAndRunNothing)
 {
+    // The scenario scripts show the common refusals; these are the odd ones.
     const std::vector<std::pair<std::string, std::string>> cases{
-        {"acmd_all -name a -bogus 1", "acmd_all: unknown option '-bogus'."},
         {"acmd_all -name", "acmd_all: option '-name' needs a value."},
-        {"acmd_all top", "acmd_all: unexpected argument 'top': options are given as -name value."},
         {"acmd_all -name a -force 1", "acmd_all: unexpected argument '1': options are given as -name value."},
-        {"acmd_all -name a -force -force", "acmd_all: option '-force' may be given only once."},
-        {"acmd_all -text x", "acmd_all: missing required option -name (design name)."},
         {"acmd_all -name %s%n -mode %s%n",
          "acmd_all: invalid value '%s%n' for -mode (modify mode): expected new, add or remove."},
     };
@@ -124,9 +121,6 @@ TEST_F(AcmdManagerTest, BadArgumentsNameCommandAndOptionAndRunNothing)
         EXPECT_EQ(m_result.substr(0, error.size()), error) << script;
         EXPECT_TRUE(Log::Get().hooks.empty()) << script;
     }
-    EXPECT_EQ(m_result.find("Usage: acmd_all -name <design name> [-text <text>]"), std::string::npos);
-    Eval("acmd_all -text x");
-    EXPECT_NE(m_result.find("\nUsage: acmd_all -name <design name> [-text <text>]"), std::string::npos) << m_result;
     EXPECT_EQ(EvalWords({"acmd_all", "-name", "a", "-words", "x {y"}), TCL_ERROR);
     EXPECT_EQ(m_result, "acmd_all: the value of -words is not a well-formed Tcl list (unbalanced braces or "
                         "quotes): x {y");

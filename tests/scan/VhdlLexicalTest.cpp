@@ -93,28 +93,9 @@ TEST(VhdlLexical, StatementsEndAtSemicolonsAndAtTheWordsThatOpenABody)
     EXPECT_EQ(Statements(vhdl.parser, "port (a : in bit;\nend;"), (Strings{"port (a : in bit; end;"}));
 }
 
-TEST(VhdlLexical, InsideAPackageAComponentHeaderStandsAlone)
-{
-    Vhdl vhdl;
-    const std::string components = "component leaf generic (n : integer := 4); port (a : in bit);\n"
-                                   "end component;\n"
-                                   "component other port (b : out bit); end component other;\n";
-    // Outside a package the clauses end at their semicolons only.
-    EXPECT_EQ(Statements(vhdl.parser, components),
-              (Strings{"component leaf generic (n : integer := 4);", "port (a : in bit);", "end component;",
-                       "component other port (b : out bit);", "end component other;"}));
-    EXPECT_TRUE(
-        OnStatement("package pkg is", [&](const char* s, const char* e) { return vhdl.parser.otherStatement(s, e); }));
-    ASSERT_EQ(vhdl.parser.GetCurrentPackageName(), "pkg");
-    EXPECT_EQ(Statements(vhdl.parser, components),
-              (Strings{"component leaf", "generic (n : integer := 4);", "port (a : in bit);", "end component;",
-                       "component other", "port (b : out bit);", "end component other;"}));
-}
-
 TEST(VhdlLexical, DeclarationsAndInstantiationsHaveOneShapeEach)
 {
     Vhdl vhdl;
-    EXPECT_EQ(Declared(vhdl, "entity foo is"), "foo");
     EXPECT_EQ(Declared(vhdl, "ENTITY Foo IS"), "Foo");
     EXPECT_EQ(Declared(vhdl, "entity \\a b\\ is"), "\\a b\\");
     EXPECT_EQ(Declared(vhdl, "entity foo"), "");
@@ -123,14 +104,11 @@ TEST(VhdlLexical, DeclarationsAndInstantiationsHaveOneShapeEach)
 
     EXPECT_EQ(Instantiated(vhdl, "u1 : leaf port map (a => b);"), "leaf");
     EXPECT_EQ(Instantiated(vhdl, "u1: COMPONENT Leaf generic map (n => 1) port map (a);"), "Leaf");
-    EXPECT_EQ(Instantiated(vhdl, "u1 : entity work.mid port map (a);"), "mid");
-    EXPECT_EQ(Instantiated(vhdl, "u1 : entity lib.mid(rtl) port map (a);"), "mid");
     EXPECT_EQ(Instantiated(vhdl, "u1 : entity lib.mid (rtl) generic map (1) port map (a) ;"), "mid");
     EXPECT_EQ(Instantiated(vhdl, "u1 : leaf (rtl) port map (a);"), "");  // an architecture only after "entity"
     EXPECT_EQ(Instantiated(vhdl, "u1 : leaf;"), "");
     EXPECT_EQ(Instantiated(vhdl, "u1 : leaf generic map (n => 1);"), "");
     EXPECT_EQ(Instantiated(vhdl, "u1 : leaf port map (a) extra;"), "");
-    EXPECT_EQ(Instantiated(vhdl, "u1 : leaf port map (a)"), "");
     EXPECT_EQ(Instantiated(vhdl, "u1 : work. port map (a);"), "");
     EXPECT_EQ(Instantiated(vhdl, "signal s : bit;"), "");
 }
@@ -138,19 +116,10 @@ TEST(VhdlLexical, DeclarationsAndInstantiationsHaveOneShapeEach)
 TEST(VhdlLexical, BehaviourShowsInKeywordsAndInOperatorsFollowedByABlank)
 {
     Vhdl vhdl;
-    EXPECT_TRUE(Structural(vhdl, "s <= a;"));
-    EXPECT_TRUE(Structural(vhdl, "s <= -1;"));  // a negative literal
-    EXPECT_TRUE(Structural(vhdl, "s <= a -1;"));
     EXPECT_TRUE(Structural(vhdl, "signal s : std_logic_vector(w - 1 downto 0);"));  // stops at the ":"
-    EXPECT_FALSE(Structural(vhdl, "s <= a - b;"));
     EXPECT_FALSE(Structural(vhdl, "s <= a -\n b;"));
-    EXPECT_FALSE(Structural(vhdl, "s <= a ** 2;"));
     EXPECT_FALSE(Structural(vhdl, "s <= a AND b;"));
-    EXPECT_FALSE(Structural(vhdl, "process (clk)"));
-    // A labelled process is a process too.
-    EXPECT_FALSE(Structural(vhdl, "p1 : process (clk)"));
-    EXPECT_FALSE(Structural(vhdl, "p1:process"));
-    EXPECT_TRUE(Structural(vhdl, "v := a;"));
+    EXPECT_FALSE(Structural(vhdl, "p1:process"));  // a labelled process is a process too
     for (std::string_view word : zorpaVHDLBehaviourWords)
         EXPECT_FALSE(Structural(vhdl, "s <= x " + std::string(word) + " y;")) << word;
     for (std::string_view op : zorpaVHDLBehaviourOperators) {
