@@ -129,15 +129,9 @@ TEST_F(FileManagerTest, QueriesAnswerInTheTextOrderOfFullNames)
     const IfileManagerFilterRevDependentFiles ofAView(true);
     EXPECT_FALSE(files.HasFileOfSpecificType(zorpaFT_HDL, 0, &ofAView));
 
-    // Exact keys for GetFile, file-name equality for the name queries.
+    // Name lookups against a walk: FileManagerIndexTest. GetFile takes exact keys.
     EXPECT_TRUE(files.GetFile(Named("src/b.v")));
     EXPECT_FALSE(files.GetFile(Named("SRC/B.V")));
-    EXPECT_TRUE(files.HasFileNamed(project.Path() + "/SRC\\B.V", ImodelFMFull, 0));
-    EXPECT_TRUE(files.HasFileNamed("C.PDC", ImodelFMShort, 0));
-    EXPECT_FALSE(files.HasFileNamed("pallador/impl1/top.adb", ImodelFMRelative, 1));
-    const Entry first = files.GetFileFor(IfileObject::IsSameFileName("top.adb", ImodelFMShort), 0);
-    ASSERT_TRUE(first);
-    EXPECT_EQ(first->GetInternalFileName(), "<project>/pallador/impl0/top.adb");
 
     // "<project>" follows the project folder.
     ProjectFolderScope moved("/moved/prj");
@@ -265,14 +259,7 @@ TEST_F(FileManagerTest, RenamingAKeyNeverLosesAnEntry)
     EXPECT_EQ(files.GetFile(oldName), a);
     EXPECT_EQ(files.GetFileCount(), 2);
 
-    a->SetFileName("pallador/impl1/c.v", ImodelFMRelative, true);
-    EXPECT_TRUE(files.RenameFileKey(a, oldName));
-    EXPECT_EQ(files.GetFile(*a), a);
-    EXPECT_TRUE(files.HasFileNamed("C.V", ImodelFMShort, 0));
-    EXPECT_FALSE(files.HasFileNamed("a.v", ImodelFMShort, 0));
-    std::deque<IfileObjectEx> ofView;
-    files.GetFilesOfRevision(1, ofView);
-    EXPECT_EQ(Stored(ofView), Names{"<project>/pallador/impl1/c.v"});
+    // Successful re-keyings against a walk: FileManagerIndexTest.
     EXPECT_FALSE(files.RenameFileKey(Entry(), *a));
     EXPECT_FALSE(files.RenameFileKey(a, Named("unknown.v")));
 

@@ -24,7 +24,6 @@ namespace {
 using Entry = boost::shared_ptr<IfileObjectEx>;
 namespace fs = std::filesystem;
 
-const std::int64_t kGiB = std::int64_t(1) << 30;
 // 2040-01-01 in nanoseconds since the epoch: past what 32 bits of seconds hold.
 const std::int64_t k2040 = std::int64_t(2208988800) * 1000000000;
 
@@ -135,24 +134,6 @@ TEST(IfileObjectEx, ChangesWaitUntilTheyAreTakenOrSkipped)
     file.UpdateStatInfo(true);
     file.StoreStatInfo(changed, false, false);
     EXPECT_TRUE(changed);
-}
-
-TEST(IfileObjectEx, StampsAreSixtyFourBits)
-{
-    IfileObjectEx big(Stored("/prj/big.bin", zorpaFT_BIN), false);
-    IfileObjectEx same(Stored("/prj/big.bin", zorpaFT_BIN), false);
-    big.StoreStatInfo(3 * kGiB, k2040);
-    same.StoreStatInfo(3 * kGiB + 1, k2040);
-    EXPECT_FALSE(big.IsSameStatInfo(same));  // sizes past 2 GiB still differ
-    same.StoreStatInfo(3 * kGiB, k2040 + 1);
-    EXPECT_FALSE(big.IsSameStatInfo(same));  // times past 2038 still differ
-    SysStatInfo older;
-    older.size = 3 * kGiB;
-    older.time = k2040 - 1;
-    EXPECT_TRUE(big.IsNewerThan(&older));
-    older.time = k2040;
-    EXPECT_FALSE(big.IsNewerThan(&older));
-    EXPECT_FALSE(big.IsNewerThan(nullptr));
 }
 
 TEST(IfileObjectEx, CopiesAreIndependentAndComparable)
