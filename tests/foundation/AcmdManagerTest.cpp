@@ -191,24 +191,9 @@ TEST_F(AcmdManagerTest, ExportEvalRoundTripWithAwkwardValues)
     }
 }
 
-TEST_F(AcmdManagerTest, CommandBuiltInCodeExportsAndReplays)
+// Awkward values round trip through the journal in ExportEvalRoundTripWithAwkwardValues.
+TEST_F(AcmdManagerTest, ASwitchThatIsOffIsNotExportedAndUnsetListsAreEmpty)
 {
-    AllKindsCommand command;
-    command.name.SetObject("na me");
-    command.text.SetObject("");
-    command.force.SetObject(true);
-    command.mode.SetObject(Mode::Remove);
-    command.words.SetObjects(kAwkward);
-    command.item.SetObjects({"{", "", "[x]"});
-    command.folder.SetObject("/a b/$c");
-    ASSERT_EQ(Manager().Run(&command, false), AcmdEnum::Success);
-    const std::string text = AcmdManager::ExportCommand(command);
-    ASSERT_EQ(Manager().GetJournal(), Texts{text});
-    ASSERT_EQ(Eval(text), TCL_OK) << text << "\n" << m_result;
-    ASSERT_EQ(Log::Get().snapshots.size(), 2u);
-    EXPECT_EQ(Log::Get().snapshots[1], Log::Get().snapshots[0]);
-
-    // A switch that is off is not written; unset lists go out as empty lists.
     AllKindsCommand plain;
     plain.name.SetObject("p");
     EXPECT_EQ(AcmdManager::ExportCommand(plain),

@@ -5,8 +5,6 @@
 
 #include <ndb/NdbWorld.h>
 
-#include <algorithm>
-#include <array>
 
 namespace {
 
@@ -23,9 +21,6 @@ using Strings = std::vector<std::string>;
 
 const char* const kLeaf = "entity leaf is port (x : in bit; y : out bit); end entity;\n"
                           "architecture rtl of leaf is begin y <= x; end architecture;\n";
-const char* const kPackage = "package pkg is\n"
-                             "  component leaf port (x : in bit; y : out bit); end component;\n"
-                             "end package;\n";
 const char* const kMid = "library work;\n"
                          "use work.pkg.all;\n"
                          "entity mid is port (a : in bit; b : out bit); end mid;\n"
@@ -41,33 +36,6 @@ const char* const kTop = "entity top is end;\n"
                          "end;\n";
 
 }  // namespace
-
-TEST_F(VhdlScan, ThreeFilesAndAPackageGiveOneTreeInEveryScanOrder)
-{
-    const std::array<std::pair<const char*, const char*>, 4> files = {
-        {{"leaf.vhd", kLeaf}, {"pkg.vhd", kPackage}, {"mid.vhd", kMid}, {"top.vhd", kTop}}};
-    std::array<int, 4> order = {0, 1, 2, 3};
-    int orders = 0;
-    do {
-        Clear();
-        std::string sequence;
-        for (int index : order) {
-            const Result result = Vhdl(files[index].first, files[index].second);
-            EXPECT_TRUE(result.parsed);
-            EXPECT_EQ(result.alreadyDefined, "");
-            sequence += std::string(files[index].first) + " ";
-        }
-        EXPECT_EQ(Tree(), "pkg (package)\n"
-                          "  leaf\n"
-                          "top\n"
-                          "  mid\n"
-                          "    leaf\n")
-            << sequence;
-        EXPECT_EQ(Placeholders(), 0) << sequence;
-        ++orders;
-    } while (std::next_permutation(order.begin(), order.end()));
-    EXPECT_EQ(orders, 24);
-}
 
 TEST_F(VhdlScan, AnInstanceBeforeItsDeclarationIsAPlaceholderUntilTheDeclaration)
 {
