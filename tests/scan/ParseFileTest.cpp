@@ -91,10 +91,8 @@ TEST_F(ParseFile, ASecondDefinitionIsRefusedOnceUnlessTheFileIsUsedAnyway)
     const Parsed refused = Parse("b/leaf.vhd", kOtherLeaf);
     EXPECT_FALSE(refused.accepted);
     EXPECT_EQ(refused.alreadyDefined, "leaf");
+    // The message and the user's choice of file: design_refresh.tcl.
     ASSERT_EQ(m_messages.WithId("DUPLICATE_MODULE").size(), 1u);
-    EXPECT_NE(m_messages.WithId("DUPLICATE_MODULE")[0].text.find("The leaf module is defined in multiple files."),
-              std::string::npos);
-    EXPECT_EQ(Unit("leaf")->GetModuleFile()->GetFullFileName(), ImodelFileName(m_folder / "a/leaf.vhd"));
     EXPECT_EQ(Unit("inner"), nullptr);  // the refused file's instances are not recorded
     // The views heard of the parse, without the refused file's units.
     const IeventFileAndModulePostParse* post = nullptr;
@@ -119,8 +117,6 @@ TEST_F(ParseFile, ASecondDefinitionIsRefusedOnceUnlessTheFileIsUsedAnyway)
     EXPECT_TRUE(anyway.accepted);
     EXPECT_EQ(anyway.alreadyDefined, "leaf");
     EXPECT_TRUE(m_messages.WithId("DUPLICATE_MODULE").empty());
-    EXPECT_EQ(FileOf("leaf"), "leaf.vhd");
-    EXPECT_EQ(Unit("leaf")->GetModuleFile()->GetFullFileName(), ImodelFileName(m_folder / "b/leaf.vhd"));
     EXPECT_EQ(Tree(), "leaf\n"
                       "  inner ?\n");
 

@@ -1,5 +1,6 @@
-// The VHDL scanner's lexical layer: tokens, statement ends, the statements
-// that declare and instantiate units, the structural test and port clauses.
+// The VHDL scanner's lexical layer: tokens, the statements that declare and
+// instantiate units, and port clauses (statement ends and the structural
+// test are checked through whole files in VhdlScanTest and OracleTest).
 #include "ScanTestSupport.h"
 #include "src/icmd/scan/zorpaVHDLParser.h"
 
@@ -20,11 +21,6 @@ std::string Instantiated(Vhdl& vhdl, const std::string& text)
 {
     return std::string(
         OnStatement(text, [&](const char* s, const char* e) { return vhdl.parser.instantiatedUnitName(s, e); }));
-}
-
-bool Structural(Vhdl& vhdl, const std::string& text)
-{
-    return OnStatement(text, [&](const char* s, const char* e) { return vhdl.parser.isStructuralStatement(s, e); });
 }
 
 }  // namespace
@@ -65,34 +61,6 @@ TEST(VhdlLexical, TokensKeepTheirCaseAndStopAtDelimitersAndComments)
     EXPECT_EQ(Tokens(vhdl.parser, "a\nb", false, false), (Strings{"a"}));
 }
 
-TEST(VhdlLexical, StatementsEndAtSemicolonsAndAtTheWordsThatOpenABody)
-{
-    Vhdl vhdl;
-    const std::string text = "library ieee;\n"
-                             "use ieee.std_logic_1164.all;\n"
-                             "entity mid is\n"
-                             "  port (a : in std_logic; -- a comment; with a semicolon\n"
-                             "        b : out std_logic_vector(7 downto 0));\n"
-                             "end entity mid;\n"
-                             "architecture rtl of mid is\n"
-                             "  signal s : std_logic;\n"
-                             "begin\n"
-                             "  u1 : entity work.leaf(rtl) port map (x => a, y => s);\n"
-                             "  s <= a when b = \"0;1\" else ';';\n"
-                             "  g : for i in 0 to 3 generate\n"
-                             "  end generate;\n"  // "generate" ends a statement wherever it stands
-                             "  x <= y @ z;\n"
-                             "end architecture;\n";
-    EXPECT_EQ(Statements(vhdl.parser, text),
-              (Strings{"library ieee;", "use ieee.std_logic_1164.all;", "entity mid is",
-                       "port (a : in std_logic; -- a comment; with a semicolon b : out std_logic_vector(7 downto 0));",
-                       "end entity mid;", "architecture rtl of mid is", "signal s : std_logic;", "begin",
-                       "u1 : entity work.leaf(rtl) port map (x => a, y => s);", "s <= a when b = \"0;1\" else ';';",
-                       "g : for i in 0 to 3 generate", "end generate", ";", "x <= y @", "z;", "end architecture;"}));
-    // An unclosed group runs to the end of the text.
-    EXPECT_EQ(Statements(vhdl.parser, "port (a : in bit;\nend;"), (Strings{"port (a : in bit; end;"}));
-}
-
 TEST(VhdlLexical, DeclarationsAndInstantiationsHaveOneShapeEach)
 {
     Vhdl vhdl;
@@ -111,21 +79,6 @@ TEST(VhdlLexical, DeclarationsAndInstantiationsHaveOneShapeEach)
     EXPECT_EQ(Instantiated(vhdl, "u1 : leaf port map (a) extra;"), "");
     EXPECT_EQ(Instantiated(vhdl, "u1 : work. port map (a);"), "");
     EXPECT_EQ(Instantiated(vhdl, "signal s : bit;"), "");
-}
-
-TEST(VhdlLexical, BehaviourShowsInKeywordsAndInOperatorsFollowedByABlank)
-{
-    Vhdl vhdl;
-    EXPECT_TRUE(Structural(vhdl, "signal s : std_logic_vector(w - 1 downto 0);"));  // stops at the ":"
-    EXPECT_FALSE(Structural(vhdl, "s <= a -\n b;"));
-    EXPECT_FALSE(Structural(vhdl, "s <= a AND b;"));
-    EXPECT_FALSE(Structural(vhdl, "p1:process"));  // a labelled process is a process too
-    for (std::string_view word : zorpaVHDLBehaviourWords)
-        EXPECT_FALSE(Structural(vhdl, "s <= x " + std::string(word) + " y;")) << word;
-    for (std::string_view op : zorpaVHDLBehaviourOperators) {
-        EXPECT_FALSE(Structural(vhdl, "s <= x " + std::string(op) + " y;")) << op;
-        EXPECT_TRUE(Structural(vhdl, "s <= x " + std::string(op) + "y;")) << op;
-    }
 }
 
 TEST(VhdlLexical, PortClausesOfAnEntityGiveOnePortPerName)
