@@ -102,16 +102,9 @@ TEST(IfileObject, TheProjectFileLineReadsBack)
         EXPECT_EQ(read.GetInternalFileName(), file.GetInternalFileName());
         EXPECT_EQ(read.GetFileType(), zorpaFT_HDL);
     }
-    EXPECT_EQ(Full("/prj/top/hdl/top.vhd").GetWriteFileLine(), "<project>/hdl/top.vhd,hdl");
-    // Older keywords and Windows separators.
-    EXPECT_EQ(IfileObject("<project>/hdl/p.vhd,package", {}).GetFileType(), zorpaFT_HDL);
+    // Older keywords and unknown ones: IfileFileListTest.
     EXPECT_EQ(IfileObject("<project>/a.stp,mult_stp", {}).GetFileType(), zorpaFT_STP);
-    EXPECT_EQ(IfileObject("<project>/c.cxf,block_cxf", {}).GetFileType(), zorpaFT_OMBRIX_CXF);
     EXPECT_EQ(IfileObject("c:\\old\\a.v,hdl", {}).GetInternalFileName().GetString(), "c:/old/a.v");
-    PrintCapture traces;
-    EXPECT_EQ(IfileObject("<project>/x.q,nonsense", {}).GetFileType(), zorpaFT_UNKNOWN);
-    EXPECT_TRUE(traces.Holds("Error: in IfileObject::ReadStrType.\n"));
-    EXPECT_EQ(IfileObject("<project>/plain.txt", {}).GetInternalFileName().GetString(), "<project>/plain.txt");
 }
 
 TEST(IfileObject, ConvertersTranslateAndRenameWhatIsRead)
@@ -127,27 +120,4 @@ TEST(IfileObject, ConvertersTranslateAndRenameWhatIsRead)
     converter.vetoedLines.insert("<project>/skip.v,hdl");
     EXPECT_FALSE(IconvertNewFileManagerFileFileNeedsImport(converters, "<project>/skip.v,hdl"));
     EXPECT_TRUE(IconvertNewFileManagerFileFileNeedsImport({}, "<project>/skip.v,hdl"));
-}
-
-TEST(IfileObject, PlainFileListsReadBackThroughTheProjectFileReader)
-{
-    ProjectFolderScope project(kProject);
-    const std::deque<IfileObject> files = {Full("/prj/top/hdl/a.vhd"), Full("/prj/top/constraint/t.pdc", zorpaFT_PDC),
-                                           Full("/elsewhere/b,c.v")};
-    const std::string text =
-        WrittenBy([&](std::ostream* out) { IfileWriteFileList(files, out, "LIST UsedFiles", "ENDLIST"); });
-    EXPECT_EQ(text, "LIST UsedFiles\nVALUE \"<project>/hdl/a.vhd,hdl\"\nVALUE \"<project>/constraint/t.pdc,pdc\"\n"
-                    "VALUE \"/elsewhere/b,c.v,hdl\"\nENDLIST\n");
-    std::vector<std::string> lines = ProjectFileBlock(text, "UsedFiles");
-    lines.push_back("");
-    lines.push_back("<project>/HDL/A.vhd,hdl");  // the same file again
-    ScriptedConverter converter;
-    converter.vetoedLines.insert("<project>/constraint/t.pdc,pdc");
-    std::deque<IfileObject> read = {Stored("/left/over.v")};
-    IfileReadFileList(lines, read, {&converter}, true);
-    ASSERT_EQ(read.size(), 2u);
-    EXPECT_EQ(read[0].GetInternalFileName().GetString(), "<project>/hdl/a.vhd");
-    EXPECT_EQ(read[1].GetInternalFileName().GetString(), "/elsewhere/b,c.v");
-    IfileReadFileList(lines, read, {}, false);
-    EXPECT_EQ(read.size(), 3u);  // only the file that was vetoed before is new
 }

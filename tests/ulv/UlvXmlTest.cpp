@@ -118,16 +118,6 @@ TEST(UlvXmlTest, RefusesAFileLargerThanItsLimitBeforeReadingIt)
     EXPECT_TRUE(Contains(document.GetError(), "small.xml: 17 bytes, more than the 16 bytes")) << document.GetError();
     EXPECT_FALSE(collection.readObjects(path, size - 1));
     EXPECT_TRUE(collection.readObjects(path, size));
-
-    std::string content = "unchanged";
-    std::string error;
-    EXPECT_FALSE(UlvReadFile(folder.Path(), kUlvMaxFileSize, content, error));
-    EXPECT_EQ(error, folder.Path() + ": not a file");
-    EXPECT_FALSE(UlvReadFile(folder / "none.xml", kUlvMaxFileSize, content, error));
-    EXPECT_EQ(error, folder / "none.xml: cannot be read");
-    EXPECT_EQ(content, "unchanged");
-    ASSERT_TRUE(UlvReadFile(path, size, content, error));
-    EXPECT_EQ(content, text);
 }
 
 TEST(UlvXmlTest, CollectionChecksTheRootNameAndWalksAtoms)
