@@ -108,26 +108,6 @@ TEST(KemletIde_pld, TheProjectManagersRecordsRoundTripWithKindsFormatsAndOptiona
 
     KemletIde_pldFileManagerIf manager(folder / "top.adb", KemletWriterProjectManager, nullptr);
     ASSERT_TRUE(manager.Write(content));
-    EXPECT_EQ(folder.Read("top.ide_pld"), "KEMLET_IDE_PLD 1\n"
-                                          "WRITER 2\n"
-                                          "DATABASE top.adb\n"
-                                          "DESIGN top\n"
-                                          "FAMILY ZX7\n"
-                                          "DIE ZX7D100\n"
-                                          "PACKAGE FG256\n"
-                                          "SYNTHESIZED 0\n"
-                                          "LOCAL_COPIES 0\n"
-                                          "FILE /prj/synthesis/top.edn\n"
-                                          "KIND 0\n"
-                                          "LINK /shared/io.pdc\n"
-                                          "COPY /prj/io.pdc\n"
-                                          "KIND 12\n"
-                                          "FILE /prj/stim/run.vcd\n"
-                                          "KIND 13\n"
-                                          "FORMAT vcd\n"
-                                          "FILE /prj/notes.txt\n"
-                                          "OPTIONAL 0 /prj/synthesis/top_sdc.sdc\n"
-                                          "OPTIONAL 0 /prj/phy/top_zevoru.pdc\n");
     KemletContentIf read;
     ASSERT_TRUE(manager.Read(&read));
     KemletContentIf expected = content;
