@@ -35,34 +35,6 @@ void Say(int severity, const std::string& text)
 
 }  // namespace
 
-TEST(MdbQuery, ScriptedAnswersComeInOrderPerIdThenTheDefaultAndReachTheAnswerPointer)
-{
-    MessageRecorder recorder;
-    recorder.AnswerNext("FIRST", MdbYES);
-    recorder.AnswerNext("FIRST", MdbCANCEL);
-    recorder.AnswerNext("SECOND", MdbNO);
-    EXPECT_EQ(Ask("SECOND", MdbOK), MdbNO);
-    EXPECT_EQ(Ask("FIRST", MdbOK), MdbYES);
-    EXPECT_EQ(Ask("FIRST", MdbOK), MdbCANCEL);
-    EXPECT_EQ(Ask("FIRST", MdbOK), MdbOK);
-    const std::vector<MessageRecorder::Record> records = recorder.Records();
-    ASSERT_EQ(records.size(), 4u);
-    EXPECT_EQ(records[0].message.text, "Replace SECOND?");
-    EXPECT_EQ(records[0].message.scriptedAnswer, MdbNO);
-    EXPECT_EQ(records[3].message.scriptedAnswer, std::nullopt);
-
-    MdbQuery_result remembered = MdbNOANSWER;
-    recorder.AnswerNext("FILE_ALREADY_EXISTS", MdbNO);
-    EXPECT_EQ(Ask("FILE_ALREADY_EXISTS", MdbYES, &remembered), MdbNO);
-    EXPECT_EQ(remembered, MdbNO);
-    EXPECT_EQ(recorder.WithId("FILE_ALREADY_EXISTS")[0].answerPointer, &remembered);
-
-    // Leftovers are forgotten when asked to.
-    MdbPushScriptedAnswer("FIRST", MdbNO);
-    MdbClearScriptedAnswers();
-    EXPECT_EQ(Ask("FIRST", MdbYES), MdbYES);
-}
-
 TEST(MdbQuery, SilencedQuestionsAnswerTheirDefaultWithoutOutput)
 {
     const OptionsScope options;

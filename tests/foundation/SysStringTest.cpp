@@ -10,8 +10,6 @@
 #include <cstdio>
 #include <fcntl.h>
 #include <gtest/gtest.h>
-#include <mutex>
-#include <thread>
 #include <unistd.h>
 
 TEST(SysString, WholeTextNumbers)
@@ -53,27 +51,6 @@ TEST(SysString, CommandLineWords)
     for (int i = 0; i < 5000; ++i) many += "w" + std::to_string(i) + " ";
     words.clear();
     EXPECT_EQ(ArgsParse(many, words), 5000);
-}
-
-TEST(SysPrint, DebugPrintGoesToTheHookWholeFromEveryThread)
-{
-    std::vector<std::string> lines;
-    std::mutex mutex;
-    SysSetPrintHook([&](const std::string& text) {
-        std::lock_guard<std::mutex> lock(mutex);
-        lines.push_back(text);
-    });
-    const std::string longText(10000, 'L');
-    SysDebugPrintf("%s|", longText.c_str());
-    ASSERT_EQ(lines, std::vector<std::string>{longText + "|"});
-    std::vector<std::thread> threads;
-    for (int t = 0; t < 4; ++t)
-        threads.emplace_back([t] {
-            for (int i = 0; i < 100; ++i) SysDebugPrintf("thread %d line %d\n", t, i);
-        });
-    for (std::thread& thread : threads) thread.join();
-    EXPECT_EQ(lines.size(), 401u);
-    SysSetPrintHook(nullptr);
 }
 
 TEST(SysPrint, InternalTracesReachTheTerminalOnlyWithDebugMsg)
