@@ -106,18 +106,3 @@ TEST(IfileObject, TheProjectFileLineReadsBack)
     EXPECT_EQ(IfileObject("<project>/a.stp,mult_stp", {}).GetFileType(), zorpaFT_STP);
     EXPECT_EQ(IfileObject("c:\\old\\a.v,hdl", {}).GetInternalFileName().GetString(), "c:/old/a.v");
 }
-
-TEST(IfileObject, ConvertersTranslateAndRenameWhatIsRead)
-{
-    ScriptedConverter converter;
-    converter.oldKeywords["veryold"] = zorpaFT_SCH;
-    converter.renames["<project>/old/a.sch"] = "<project>/new/a.sch";
-    const std::vector<Iconvert*> converters = {&converter};
-    const IfileObject file("<project>/old/a.sch,veryold", converters);
-    EXPECT_EQ(file.GetFileType(), zorpaFT_SCH);
-    EXPECT_EQ(file.GetInternalFileName().GetString(), "<project>/new/a.sch");
-    EXPECT_EQ(converter.seen, std::vector<std::string>{"<project>/old/a.sch"});
-    converter.vetoedLines.insert("<project>/skip.v,hdl");
-    EXPECT_FALSE(IconvertNewFileManagerFileFileNeedsImport(converters, "<project>/skip.v,hdl"));
-    EXPECT_TRUE(IconvertNewFileManagerFileFileNeedsImport({}, "<project>/skip.v,hdl"));
-}

@@ -106,17 +106,6 @@ TEST_F(VhdlScan, ASecondDeclarationInTheLibraryIsReportedAndTheFirstFileKeepsThe
     EXPECT_EQ(Vhdl("z.vhd", "entity z is end;", "work", false, {"Z"}).alreadyDefined, "");
 }
 
-TEST_F(VhdlScan, UnitsOfOneFileAreOneUnitEachAndDeclaringTwiceMakesNoSecondUnit)
-{
-    const Result result = Vhdl("two.vhd", "entity e is end; architecture a of e is begin\n"
-                                          "  u1 : f port map (a); u2 : F port map (b); u3 : component f port map (c);\n"
-                                          "end;\n"
-                                          "entity E is end;\n");
-    EXPECT_EQ(result.found, (Strings{"e", "f"}));
-    ASSERT_NE(Unit("e"), nullptr);
-    EXPECT_EQ(Unit("e")->GetSubBlocks()->size(), 1u);  // a unit instantiated thrice is one sub-block
-}
-
 TEST_F(VhdlScan, ComponentsOfAPackageAndUseClauses)
 {
     const Result result = Vhdl("p.vhd", "library ieee, mylib;\n"
