@@ -86,25 +86,14 @@ TEST(AcmdParamTest, EnumerationKeywordsAndTheirMessage)
     EXPECT_EQ(delay.GetValueTexts(), Texts{"max"});
 }
 
-TEST(AcmdParamTest, FilesMustExistWhenAskedAndFoldersAreMadeFull)
+TEST(AcmdParamTest, FoldersAreMadeFullAndMustExistWhenAsked)
 {
     TempFolder folder;
-    folder.Write("here.v", "module m; endmodule\n");
     folder.Write("sub/keep", "");
     AcmdManager::GetInstance().SetCurrentFolder(folder.Path());
+    // A missing file refused: simulation_options.tcl.
     Holder command;
-    AcmdFileNameParam file("file", &command, AcmdValueType::Single(), false, "", "");
-    EXPECT_TRUE(file.GetMayNotExist());
-    file.SetMayNotExist(false);
     MessageRecorder recorder;
-    file.SetValueFromText("here.v");
-    EXPECT_EQ(Validate(file), AcmdEnum::Success);
-    EXPECT_EQ(file.GetObject(), "here.v");  // kept as given
-    file.Reset();
-    file.SetValueFromText("missing.v");
-    EXPECT_EQ(Validate(file), AcmdEnum::Failure);
-    EXPECT_EQ(recorder.WithId("FILE_DOES_NOT_EXIST").size(), 1u);
-
     AcmdFolderNameParam out("out", &command, AcmdValueType::Single(), false, "", "");
     out.SetValueFromText("sub/../new");
     EXPECT_EQ(Validate(out), AcmdEnum::Success);

@@ -21,40 +21,8 @@ using Strings = std::vector<std::string>;
 
 const char* const kLeaf = "entity leaf is port (x : in bit; y : out bit); end entity;\n"
                           "architecture rtl of leaf is begin y <= x; end architecture;\n";
-const char* const kMid = "library work;\n"
-                         "use work.pkg.all;\n"
-                         "entity mid is port (a : in bit; b : out bit); end mid;\n"
-                         "architecture rtl of mid is\n"
-                         "begin\n"
-                         "  u1 : leaf port map (x => a, y => b);\n"
-                         "end rtl;\n";
-const char* const kTop = "entity top is end;\n"
-                         "architecture rtl of top is\n"
-                         "  signal a, b : bit;\n"
-                         "begin\n"
-                         "  u : entity work.mid port map (a, b);\n"
-                         "end;\n";
 
 }  // namespace
-
-TEST_F(VhdlScan, AnInstanceBeforeItsDeclarationIsAPlaceholderUntilTheDeclaration)
-{
-    const Result top = Vhdl("top.vhd", kTop);
-    EXPECT_EQ(top.found, (Strings{"mid", "top"}));
-    ImodelModule* mid = Unit("mid");
-    ASSERT_NE(mid, nullptr);
-    EXPECT_FALSE(mid->GetModuleFile());
-    EXPECT_EQ(mid->GetModuleType(), zorpaMODULE_UNKNOWN);
-    EXPECT_EQ(mid->GetComponentTypeStr(), "Unknown");
-
-    const Result declared = Vhdl("mid.vhd", kMid);
-    EXPECT_EQ(Unit("mid"), mid);  // the placeholder became the unit in place
-    ASSERT_TRUE(mid->GetModuleFile());
-    EXPECT_EQ(mid->GetModuleType(), zorpaMODULE_VHDL);
-    EXPECT_EQ(mid->GetPossibleLibraries(), (std::deque<std::string>{"work.pkg.all", "work"}));
-    EXPECT_EQ(declared.found, (Strings{"leaf", "mid"}));
-    EXPECT_EQ(Placeholders(), 1);  // leaf
-}
 
 TEST_F(VhdlScan, AnArchitectureRecordsItsInstancesOnTheEntityItNames)
 {
