@@ -109,33 +109,6 @@ TEST(IfileObjectEx, AStampInSecondsFromAnOlderProjectIsComparedToTheSecond)
     EXPECT_TRUE(changed);
 }
 
-TEST(IfileObjectEx, ChangesWaitUntilTheyAreTakenOrSkipped)
-{
-    TempFolder folder;
-    const std::string path = folder.Write("a.v", "one\n");
-    IfileObjectEx file(Stored(path), false);
-    file.StoreStatInfo();
-    folder.Write("a.v", "three\n");
-    bool changed = true;
-    file.StoreStatInfoEx(changed, false);
-    EXPECT_FALSE(changed);
-    file.StoreStatInfoEx(changed, true);
-    EXPECT_TRUE(changed);
-
-    // A change accepted as it is is not taken afterwards; forcing makes the
-    // next reading a change.
-    folder.Write("a.v", "fifteen\n");
-    file.StoreStatInfoEx(changed, false);
-    PrintCapture traces;
-    file.UpdateStatInfo(false);
-    EXPECT_TRUE(traces.Holds("Skipped file change: " + path));
-    file.StoreStatInfoEx(changed, true);
-    EXPECT_FALSE(changed);
-    file.UpdateStatInfo(true);
-    file.StoreStatInfo(changed, false, false);
-    EXPECT_TRUE(changed);
-}
-
 TEST(IfileObjectEx, CopiesAreIndependentAndComparable)
 {
     IfileObjectEx file(Stored("/prj/tb.vhd", zorpaFT_TB_HDL), false);
