@@ -8,7 +8,6 @@
 
 #include <gtest/gtest.h>
 
-#include <algorithm>
 #include <string>
 #include <vector>
 
@@ -53,16 +52,6 @@ TEST(MdbQuery, SilencedQuestionsAnswerTheirDefaultWithoutOutput)
     EXPECT_EQ(remembered, MdbOK);
     EXPECT_TRUE(recorder.Records().empty());
     EXPECT_EQ(Ask("SILENCE_ME", MdbOK), MdbCANCEL);  // the scripted answer waits for a question asked
-
-    // Registered again the registration decides, until the options say.
-    DefUnset(key.c_str());
-    manager.RegisterQuery(key, 1, "second label", 0, 0);
-    EXPECT_TRUE(manager.IsShown(key));
-    EXPECT_EQ(manager.GetLabel(key), "second label");
-    ASSERT_EQ(DefSetFL(key.c_str(), "0"), 0);
-    EXPECT_FALSE(manager.IsShown(key));
-    const std::vector<std::string> keys = manager.GetKeys();
-    EXPECT_EQ(std::count(keys.begin(), keys.end(), key), 1);
 
     // Unregistered keys are always shown and cannot be silenced.
     EXPECT_TRUE(manager.IsShown("mdbtestUNKNOWN_QRY"));

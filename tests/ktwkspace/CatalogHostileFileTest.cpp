@@ -56,16 +56,4 @@ TEST(KtwkspaceCatalogHostileFile, ADocumentTypeDeclarationIsRefusedBeforeAnythin
     EXPECT_EQ(error.rfind("text.xml: has a document type declaration", 0), 0u) << error;
 }
 
-TEST(KtwkspaceCatalogHostileFile, AFileFarLargerThanACatalogueIsRefusedBeforeItIsRead)
-{
-    TempFolder folder;
-    // Sparse: read whole it would take 2 GB of memory.
-    const std::string path = folder.Write("kiltora_catalog.xml", "<kiltora_catalog>" + kCore + "</core>");
-    std::filesystem::resize_file(path, std::uintmax_t{1} << 30);
-    Ktwkspace::Catalog catalog;
-    EXPECT_EQ(Refusal(catalog, path), "Core catalogue not read: " + path +
-                                          ": 1073741824 bytes, more than the 16777216 bytes this file may have; it "
-                                          "is not read\n");
-}
-
 }  // namespace

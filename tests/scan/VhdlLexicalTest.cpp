@@ -34,7 +34,6 @@ TEST(VhdlLexical, TokensKeepTheirCaseAndStopAtDelimitersAndComments)
     // backslash after the opening one closes it. Left open, it is no token.
     EXPECT_EQ(Tokens(vhdl.parser, "\\my ent\\ is", false), (Strings{"\\my ent\\", "is"}));
     EXPECT_EQ(Tokens(vhdl.parser, "\\open is", false), Strings{});
-    EXPECT_EQ(Tokens(vhdl.parser, "\\open is", false, true, true), Strings{});  // no letter first
     // Any text: strings, character literals, attributes and operators.
     EXPECT_EQ(Tokens(vhdl.parser, "s <= \"a;b\" & '0' & x'length - y'high", true),
               (Strings{"s", "<=", "\"a;b\"", "&", "'0'", "&", "x'length", "-", "y'high"}));
@@ -43,7 +42,6 @@ TEST(VhdlLexical, TokensKeepTheirCaseAndStopAtDelimitersAndComments)
     // Literals and extended identifiers end on their line: a stray quote or
     // backslash takes no line after it.
     EXPECT_EQ(Tokens(vhdl.parser, "\"open\nentity", true), (Strings{"\"open", "entity"}));
-    EXPECT_EQ(Tokens(vhdl.parser, "\"open", true), (Strings{"\"open"}));
     EXPECT_EQ(Tokens(vhdl.parser, "\\open\nentity x is \\", false), Strings{});
     EXPECT_EQ(Statements(vhdl.parser, "x <= \"open\n & y;\nentity e is\ny <= 'z;\nend;"),
               (Strings{"x <= \"open & y;", "entity e is", "y <= 'z;", "end;"}));
