@@ -125,16 +125,6 @@ TEST_F(VhdlScan, ADeclarationInAnotherLibraryTakesOverThePlaceholdersItsParentsM
                       "  alu\n");
 }
 
-TEST_F(VhdlScan, AUnitInstantiatingItselfOrItsParentGetsNoSuchSubBlock)
-{
-    DebugCapture debug;
-    Vhdl("self.vhd", "entity a is end; architecture r of a is begin u : a port map (x); v : b port map (y); end;\n"
-                     "entity b is end; architecture r of b is begin u : a port map (x); end;\n");
-    EXPECT_TRUE(debug.Holds("Error: the module a is instantiating itself.\n"));
-    EXPECT_EQ(Tree(), "a\n"
-                      "  b\n");
-}
-
 TEST_F(VhdlScan, CommentsAndCellsOfTheMakersLibraryDeclareNothing)
 {
     EXPECT_EQ(Vhdl("c.vhd", "-- entity hidden is\nentity \\odd name\\ is end;\n").found, (Strings{"\\odd name\\"}));
