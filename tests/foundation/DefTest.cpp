@@ -42,7 +42,6 @@ FAM = ZX7
 @choices PACKAGE[QFAM=ZX7,QDIE=zx7a] = pq208 fg256
 FAMILY_CHANGE_ALLOWED = 
 FAMILY_CHANGE_ALLOWED[FAM=ZX7] = ZX9 QL3
-IDE_DIE_NOSUPPORT[QTOOL=synth] = zx7b
 IS_DEVICE_SELECTION_MANDATORY[QFAM=QL3] = 1
 )";
 
@@ -71,13 +70,6 @@ TEST_F(DefTest, ScopedValuesFollowTheCurrentFamilyAndFallBackToThePlainValue)
         EXPECT_EQ(Visible("PACKAGE"), (Words{"pq208", "fg256"}));
     }
     EXPECT_EQ(Visible("PACKAGE"), Words{});
-
-    std::string text = "untouched";
-    EXPECT_NE(DefGetStrFL("IDE_DIE_NOSUPPORT", text), 0);
-    EXPECT_EQ(text, "untouched");
-    DefOverRideGuard tool("QTOOL", "synth");
-    EXPECT_EQ(DefGetStrFL("IDE_DIE_NOSUPPORT", text), 0);
-    EXPECT_EQ(text, "zx7b");
 }
 
 TEST_F(DefTest, TheMostSpecificMatchingDefinitionWins)

@@ -58,14 +58,10 @@ TEST(IfileObject, AProjectFileIsStoredWithTheProjectTokenAndEveryNameFormComesOu
 
     EXPECT_EQ(IfileObject("hdl/a.v", zorpaFT_HDL, ImodelFMRelative, true, false).GetInternalFileName().GetString(),
               "/prj/top/hdl/a.v");
-    EXPECT_EQ(IfileObject("x\\y\\a.v", zorpaFT_HDL, ImodelFMInternal, true, true).GetInternalFileName().GetString(),
-              "x/y/a.v");
     const IfileObject outside = Full("/elsewhere/lib/b.v");
     EXPECT_FALSE(outside.IsLocalFile());
     EXPECT_EQ(outside.GetLinkToDisplayFileName(), "b.v (Link to: /elsewhere/lib/b.v)");
     EXPECT_EQ(In(outside, ImodelFMRelative), "!/elsewhere/lib/b.v");
-    EXPECT_TRUE(IfileObject::IsSameFileName("/PRJ/top/hdl/TOP.VHD", ImodelFMFull)(file));
-    EXPECT_FALSE(IfileObject::IsSameFileName("lib/b.v", ImodelFMRelative)(outside));
 }
 
 TEST(IfileObject, NamesWithoutAProjectFolderAreTracedAndKept)

@@ -143,11 +143,6 @@ TEST_F(KemletFileStructureTest, UnterminatedBlocksSwallowNothingAfterThem)
     EXPECT_FALSE(tail->IsTerminated());
     EXPECT_EQ(tail->GetLines(), Lines{"t"});
 
-    // A block nested in an unterminated one ends with it at a key line.
-    const Structure nested = Parse({"LIST Outer", "LIST Inner", "x", "KEY K \"v\"", "LIST Next", "ENDLIST"});
-    EXPECT_EQ(ListLines(*nested, "Outer"), (Lines{"LIST Inner", "x"}));
-    EXPECT_EQ(Value(*nested, "K"), "v");
-    EXPECT_EQ(ListLines(*nested, "Next"), Lines{});
 }
 
 TEST_F(KemletFileStructureTest, HeaderReadStopsAfterTheStopLine)
