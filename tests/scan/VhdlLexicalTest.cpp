@@ -1,6 +1,6 @@
-// The VHDL scanner's lexical layer: tokens, the statements that declare and
-// instantiate units, and port clauses (statement ends and the structural
-// test are checked through whole files in VhdlScanTest and OracleTest).
+// The VHDL scanner's lexical layer: tokens and port clauses (statement ends,
+// declarations, instantiations and the structural test are checked through
+// whole files in VhdlScanTest and OracleTest).
 #include "ScanTestSupport.h"
 #include "src/icmd/scan/zorpaVHDLParser.h"
 
@@ -15,12 +15,6 @@ std::string Declared(Vhdl& vhdl, const std::string& text)
 {
     return std::string(
         OnStatement(text, [&](const char* s, const char* e) { return vhdl.parser.declaredUnitName(s, e); }));
-}
-
-std::string Instantiated(Vhdl& vhdl, const std::string& text)
-{
-    return std::string(
-        OnStatement(text, [&](const char* s, const char* e) { return vhdl.parser.instantiatedUnitName(s, e); }));
 }
 
 }  // namespace
@@ -57,26 +51,6 @@ TEST(VhdlLexical, TokensKeepTheirCaseAndStopAtDelimitersAndComments)
     EXPECT_EQ(pos, text.data() + 2);  // no letter first: the position stays
     // A line end is no blank when the caller says so.
     EXPECT_EQ(Tokens(vhdl.parser, "a\nb", false, false), (Strings{"a"}));
-}
-
-TEST(VhdlLexical, DeclarationsAndInstantiationsHaveOneShapeEach)
-{
-    Vhdl vhdl;
-    EXPECT_EQ(Declared(vhdl, "ENTITY Foo IS"), "Foo");
-    EXPECT_EQ(Declared(vhdl, "entity \\a b\\ is"), "\\a b\\");
-    EXPECT_EQ(Declared(vhdl, "entity foo"), "");
-    EXPECT_EQ(Declared(vhdl, "entities foo is"), "");
-    EXPECT_EQ(Declared(vhdl, "package foo is"), "");
-
-    EXPECT_EQ(Instantiated(vhdl, "u1 : leaf port map (a => b);"), "leaf");
-    EXPECT_EQ(Instantiated(vhdl, "u1: COMPONENT Leaf generic map (n => 1) port map (a);"), "Leaf");
-    EXPECT_EQ(Instantiated(vhdl, "u1 : entity lib.mid (rtl) generic map (1) port map (a) ;"), "mid");
-    EXPECT_EQ(Instantiated(vhdl, "u1 : leaf (rtl) port map (a);"), "");  // an architecture only after "entity"
-    EXPECT_EQ(Instantiated(vhdl, "u1 : leaf;"), "");
-    EXPECT_EQ(Instantiated(vhdl, "u1 : leaf generic map (n => 1);"), "");
-    EXPECT_EQ(Instantiated(vhdl, "u1 : leaf port map (a) extra;"), "");
-    EXPECT_EQ(Instantiated(vhdl, "u1 : work. port map (a);"), "");
-    EXPECT_EQ(Instantiated(vhdl, "signal s : bit;"), "");
 }
 
 TEST(VhdlLexical, PortClausesOfAnEntityGiveOnePortPerName)
