@@ -55,11 +55,6 @@ TEST(AcmdParamTest, ListsSplitByTclRulesWithoutLimit)
     ASSERT_EQ(recorder.WithId("INVALID_LIST").size(), 1u);
     EXPECT_NE(recorder.Texts().front().find("a {b c"), std::string::npos);
 
-    AcmdStringParam repeat("repeat", &command, AcmdValueType::RepeatList(), false, "", "", false);
-    repeat.SetValueFromText("x");
-    repeat.SetValueFromText("y z");
-    EXPECT_EQ(Validate(repeat), AcmdEnum::Success);
-    EXPECT_EQ(repeat.GetObjects(), (Texts{"x", "y z"}));
 }
 
 TEST(AcmdParamTest, EnumerationKeywordsAndTheirMessage)

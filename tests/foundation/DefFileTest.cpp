@@ -72,17 +72,6 @@ TEST_F(DefFileTest, FlushThenAFreshLoadGivesTheSameSettings)
     EXPECT_EQ(Get("FORMAT"), "%s%n%d%%");
 }
 
-TEST_F(DefFileTest, TheShippedDefaultsLoad)
-{
-    std::string error;
-    ASSERT_TRUE(DefLoadDefaults(QUORLANE_BINARY_DIR "/share/quorlane/options.defaults", &error)) << error;
-    for (const char* name : {"DEBUG_MSG", "DEBUG_TIMER", "DEBUG_STATE", "IDE_DEBUG_TIME"}) {
-        int value = 1;
-        EXPECT_EQ(DefGetBoolFL(name, &value), 0) << name;
-        EXPECT_EQ(value, 0) << name;
-    }
-}
-
 TEST_F(DefFileTest, MalformedFilesReplaceNothing)
 {
     std::string error;

@@ -49,12 +49,6 @@ TEST_F(VhdlScan, AnArchitectureRecordsItsInstancesOnTheEntityItNames)
     EXPECT_EQ(Tree(), "top\n"
                       "  mid\n");
     EXPECT_EQ(Placeholders(), 0);
-
-    // Scanned after its entity, the architecture adds to it.
-    Vhdl("top_more.vhd", "architecture more of TOP is begin u : leaf port map (a); end;\n");
-    EXPECT_EQ(Tree(), "top\n"
-                      "  mid\n"
-                      "  leaf ?\n");
 }
 
 TEST_F(VhdlScan, ASecondDeclarationInTheLibraryIsReportedAndTheFirstFileKeepsTheUnit)
