@@ -54,7 +54,6 @@ TEST(AcmdParamTest, ListsSplitByTclRulesWithoutLimit)
     EXPECT_EQ(list.SetValueFromText("a {b c"), AcmdEnum::Failure);
     ASSERT_EQ(recorder.WithId("INVALID_LIST").size(), 1u);
     EXPECT_NE(recorder.Texts().front().find("a {b c"), std::string::npos);
-
 }
 
 TEST(AcmdParamTest, EnumerationKeywordsAndTheirMessage)

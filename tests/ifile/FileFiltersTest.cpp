@@ -28,7 +28,7 @@ TEST(FileFilters, AFolderHoldsTheFilesBelowItAndNotThoseOfASiblingOfTheSamePrefi
 
 using FlowOrder = FlowProject;
 
-TEST_F(FlowOrder, ViewScopeAndTypeQueriesAndTheFlowOrderOfFiles)
+TEST_F(FlowOrder, RelatedFilesAndTheFlowOrderOfFiles)
 {
     ImodelModule* top = Unit("top");
     const auto other = Add("pallador/impl2/top.adb", zorpaFT_ADB);
@@ -36,13 +36,8 @@ TEST_F(FlowOrder, ViewScopeAndTypeQueriesAndTheFlowOrderOfFiles)
     const auto netlist = AddDefault(zorpaFT_SYN_EDN, top, "(design top (cellRef top))");
     const IfileManagerFilterIsRelatedToModule related(top);
     EXPECT_TRUE(related(netlist));
-    // Scope 1 leaves the files of other views out, whatever the extra filter says.
-    const IfileManagerFilterSameFileType all(zorpaFT_ADB);
+    // The scope of views: IfileManagerTest and FileManagerIndexTest.
     std::vector<boost::shared_ptr<IfileObjectEx>> found;
-    Files().GetFilesOfSpecificType(zorpaFT_ADB, found, 1, &all);
-    EXPECT_EQ(found, std::vector<boost::shared_ptr<IfileObjectEx>>{current});
-    Files().GetFilesOfSpecificType(zorpaFT_ADB, found, 0, &all);
-    EXPECT_EQ(found.size(), 2u);
     Files().GetFiles(found, 0, &related);
     EXPECT_EQ(found, std::vector<boost::shared_ptr<IfileObjectEx>>{netlist});
 

@@ -76,19 +76,6 @@ TEST(IfileObject, NamesWithoutAProjectFolderAreTracedAndKept)
     EXPECT_EQ(Stored("<project>").GetFullFileName().GetString(), "");
 }
 
-TEST(IfileObject, TheViewOfAFileComesFromItsFolder)
-{
-    ProjectFolderScope project(kProject);
-    const std::pair<const char*, int> cases[] = {
-        {"/prj/top/Pallador/IMPL4/top.adb", 4},      {"/prj/top/pallador/impl2/sub/top.sdf", 2},
-        {"/prj/top/pallador/impl2/a/b/top.sdf", -1}, {"/prj/top/pallador/impl-1/top.adb", -1},
-        {"/elsewhere/pallador/impl1/top.adb", -1}};
-    for (const auto& [name, view] : cases) EXPECT_EQ(Full(name).GetRevNum(), view) << name;
-    // The project has no view yet: only files of no view are in the current one.
-    EXPECT_FALSE(Full("/prj/top/pallador/impl3/top.adb").IsInCurRev());
-    EXPECT_TRUE(Full("/prj/top/hdl/top.v").IsInCurRev());
-}
-
 TEST(IfileObject, TheProjectFileLineReadsBack)
 {
     ProjectFolderScope project(kProject);
