@@ -1,5 +1,5 @@
-// Questions, do-not-show-again and sink installation (the error capture the
-// command framework uses is checked through AcmdManagerTest).
+// Questions the user silenced (the error capture the command framework uses
+// is checked through AcmdManagerTest).
 #include "MessageRecorder.h"
 #include "OptionsScope.h"
 
@@ -9,12 +9,10 @@
 #include <gtest/gtest.h>
 
 #include <string>
-#include <vector>
 
 namespace {
 
 constexpr std::uint32_t kNumber = (1200u << 16) | 663u;
-using Texts = std::vector<std::string>;
 
 MdbQuery_result Ask(const char* id, MdbQuery_result defaultAnswer, MdbQuery_result* answer = nullptr,
                     const char* key = "")
@@ -23,13 +21,6 @@ MdbQuery_result Ask(const char* id, MdbQuery_result defaultAnswer, MdbQuery_resu
     MdbArgSetString(args, 0, id);
     return MdbQuery(nullptr, args, nullptr, "Quorlane", id, MdbWARNING, MdbYESNOBOX, "Replace %s?", kNumber,
                     defaultAnswer, 0, answer ? 3 : 0, answer, key);
-}
-
-void Say(int severity, const std::string& text)
-{
-    const int args = MdbArgSetInit(1);
-    MdbArgSetString(args, 0, text.c_str());
-    MdbOutput(args, nullptr, "Quorlane", "TEST", severity, MdbLINE, "%s", 1, 0);
 }
 
 }  // namespace
@@ -58,40 +49,4 @@ TEST(MdbQuery, SilencedQuestionsAnswerTheirDefaultWithoutOutput)
     EXPECT_FALSE(manager.SetShown("mdbtestUNKNOWN_QRY", false));
     manager.RegisterQuery("", 0, "no key", 0, 0);
     EXPECT_FALSE(manager.IsRegistered(""));
-}
-
-namespace {
-
-// A sink that emits a message of its own while it handles one.
-class EchoingSink : public MessageRecorder {
-public:
-    void Output(const MdbMessage& message) override
-    {
-        MessageRecorder::Output(message);
-        if (message.id == "TEST")
-            MdbOutput(MdbArgSetInit(0), nullptr, "Quorlane", "ECHO", MdbINFO, MdbLINE, "echo", 2, 0);
-    }
-};
-
-}  // namespace
-
-TEST(MdbSink, SinksNestAndMayEmitThemselves)
-{
-    MdbSink* console = MdbGetSink();
-    {
-        MessageRecorder outer;
-        {
-            EchoingSink inner;
-            Say(MdbINFO, "to the inner sink");
-            EXPECT_EQ(inner.Texts(), (Texts{"to the inner sink", "echo"}));
-        }
-        EXPECT_EQ(MdbGetSink(), &outer);
-        Say(MdbINFO, "to the outer sink");
-        EXPECT_EQ(outer.Texts(), (Texts{"to the outer sink"}));
-    }
-    EXPECT_EQ(MdbGetSink(), console);
-    MessageRecorder recorder;
-    EXPECT_EQ(MdbSetSink(nullptr), &recorder);
-    EXPECT_EQ(MdbGetSink(), console);
-    MdbSetSink(&recorder);
 }

@@ -67,7 +67,8 @@ TEST(SysFile, CopyRenameDeleteAndRefusalsLeaveNothingBehind)
     EXPECT_EQ(SysDelete(temp.Path()), -1);
 }
 
-TEST(SysFile, CreatingFoldersAndTheReadOnlyAttribute)
+// The read-only attribute: file_readonly.tcl.
+TEST(SysFile, CreatingFolders)
 {
     TempFolder temp;
     EXPECT_EQ(SysMkdir(temp / "private", 0700), 0);
@@ -80,12 +81,6 @@ TEST(SysFile, CreatingFoldersAndTheReadOnlyAttribute)
     EXPECT_FALSE(UtlValidateOrCreateFolder(temp / "file/below"));
     EXPECT_FALSE(UtlValidateOrCreateFolder(""));
 
-    ASSERT_EQ(::chmod(file.c_str(), 0664), 0);
-    EXPECT_EQ(SysSetReadOnlyAttr(file, true), 0);
-    EXPECT_TRUE(SysHasReadOnlyAttr(file));
-    EXPECT_EQ(PermissionsOf(file), 0444u);
-    EXPECT_EQ(SysSetReadOnlyAttr(file, false), 0);
-    EXPECT_EQ(PermissionsOf(file), 0644u);
 }
 
 TEST(SysFile, RemovingFolderTrees)

@@ -151,13 +151,12 @@ TEST(IfileObjectEx, TextsThatTheFormatCannotHoldAreRefused)
     EXPECT_EQ(file.GetLibraryName(), "work");
     EXPECT_TRUE(file.SetLibraryName("my \"lib\""));
     EXPECT_FALSE(file.SetCompileSetting("-O2\r\n-g"));
-    EXPECT_FALSE(file.SetStimulusOptions(IfileObjectEx::StimulusOptions("top", "1\n")));
     IfileObjectEx::type_Filter comma(idePALLADOR, "fast,slow");
     IfileObjectEx::type_Filter good(idePALLADOR, "fast");
     EXPECT_FALSE(file.SetUseForTool(std::vector<IfileObjectEx::type_Filter>{good, comma}));
     EXPECT_TRUE(file.GetFilters().empty());  // all or nothing
     EXPECT_FALSE(IfileCheckStorableName("/prj/a\"b.v", "file"));
-    EXPECT_EQ(messages.WithId("INVALID_NAME_CHAR").size(), 5u);
+    EXPECT_EQ(messages.WithId("INVALID_NAME_CHAR").size(), 4u);
 }
 
 TEST(IfileObjectEx, ToolUseFollowsTheConstraints)
