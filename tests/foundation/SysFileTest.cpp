@@ -75,7 +75,7 @@ TEST(SysFile, CreatingFolders)
     EXPECT_EQ(SysMkdir(temp / "private"), 0);
     EXPECT_EQ(PermissionsOf(temp / "private"), 0700u);
     EXPECT_EQ(SysMkdir(temp / "missing/child"), -1);
-    const std::string file = temp.Write("file", "x");
+    temp.Write("file", "x");
     EXPECT_TRUE(UtlValidateOrCreateFolder(temp.Path() + "\\win\\sub"));
     EXPECT_TRUE(UtlDoesPathExist(temp / "win/sub"));
     EXPECT_FALSE(UtlValidateOrCreateFolder(temp / "file/below"));

@@ -84,7 +84,6 @@ TEST_F(KemletFileStructureTest, KeysAndListsOfAProjectFile)
     EXPECT_EQ(Value(*project, "SOLVATO"), "8.4");
     EXPECT_EQ(Value(*project, "ActiveRoot"), "top::work");
     EXPECT_EQ(Value(*project, "solvato"), "<none>");  // names are exact
-    EXPECT_EQ(Value(*project, nullptr), "<none>");
 
     EXPECT_EQ(ListLines(*project, "REVISIONS"), (Lines{"VALUE=\"Impl1\",NUM=1", "CURREV=1"}));
     // A file's VALUE line arrives as its quoted text; the older state line,
