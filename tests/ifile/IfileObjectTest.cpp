@@ -47,7 +47,6 @@ TEST(IfileObject, AProjectFileIsStoredWithTheProjectTokenAndEveryNameFormComesOu
     EXPECT_EQ(In(file, ImodelFMFull), "/prj/top/hdl/Top.vhd");
     EXPECT_EQ(In(file, ImodelFMRelative), "hdl/Top.vhd");
     EXPECT_EQ(file.GetPathUsingPrjVar(false, "PRJ"), "${PRJ}/hdl/Top.vhd");
-    EXPECT_EQ(Full("/prj/top/top.prj").GetPathUsingPrjVar(true, "PRJ"), "/prj/top");
 
     // Another spelling of the same file is equal, and ordered apart.
     const IfileObject spelled = Full("/PRJ/TOP/HDL/top.VHD", zorpaFT_HDL, false);
