@@ -1,16 +1,9 @@
-// String helpers, number conversions, command-line words, debug print and
-// assertion reports.
+// Number conversions and command-line words (the debug print is checked
+// through PrintCapture in every suite and shell_starts_clean.tcl).
 #include "foundation/Sys.h"
 
-#include "foundation/Def.h"
-
-#include "TempFolder.h"
-
 #include <climits>
-#include <cstdio>
-#include <fcntl.h>
 #include <gtest/gtest.h>
-#include <unistd.h>
 
 TEST(SysString, WholeTextNumbers)
 {
@@ -49,31 +42,4 @@ TEST(SysString, CommandLineWords)
     for (int i = 0; i < 5000; ++i) many += "w" + std::to_string(i) + " ";
     words.clear();
     EXPECT_EQ(ArgsParse(many, words), 5000);
-}
-
-TEST(SysPrint, InternalTracesReachTheTerminalOnlyWithDebugMsg)
-{
-    TempFolder folder;
-    const std::string captured = folder / "stderr";
-    DefReset();
-    {
-        // Redirect stderr to a file for the duration.
-        std::fflush(stderr);
-        const int saved = dup(STDERR_FILENO);
-        const int file = open(captured.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
-        ASSERT_GE(file, 0);
-        dup2(file, STDERR_FILENO);
-        close(file);
-
-        SysDebugPrintf("hidden %d\n", 1);
-        SysPrintf("shown %d\n", 2);
-        DefSetFL("DEBUG_MSG", "1");
-        SysDebugPrintf("shown %d\n", 3);
-
-        std::fflush(stderr);
-        dup2(saved, STDERR_FILENO);
-        close(saved);
-    }
-    DefReset();
-    EXPECT_EQ(folder.Read("stderr"), "shown 2\nshown 3\n");
 }
