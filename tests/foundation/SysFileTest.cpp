@@ -80,7 +80,6 @@ TEST(SysFile, CreatingFolders)
     EXPECT_TRUE(UtlDoesPathExist(temp / "win/sub"));
     EXPECT_FALSE(UtlValidateOrCreateFolder(temp / "file/below"));
     EXPECT_FALSE(UtlValidateOrCreateFolder(""));
-
 }
 
 TEST(SysFile, RemovingFolderTrees)

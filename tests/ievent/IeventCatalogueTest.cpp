@@ -107,7 +107,6 @@ class SilentView : public IeventView {};
 TEST(IeventCatalogue, EveryClassReachesExactlyItsOwnUpdateView)
 {
     const std::vector<std::string> names = CatalogueNames();
-    ASSERT_EQ(names.size(), 44u);
     std::string dump;
     for (const std::string& name : names) dump += name + "\n";
     ExpectMatchesGolden("events.txt", dump);

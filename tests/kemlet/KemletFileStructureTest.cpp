@@ -141,7 +141,6 @@ TEST_F(KemletFileStructureTest, UnterminatedBlocksSwallowNothingAfterThem)
     ASSERT_TRUE(tail);
     EXPECT_FALSE(tail->IsTerminated());
     EXPECT_EQ(tail->GetLines(), Lines{"t"});
-
 }
 
 TEST_F(KemletFileStructureTest, HeaderReadStopsAfterTheStopLine)

@@ -5,7 +5,6 @@
 
 #include <ndb/NdbWorld.h>
 
-
 namespace {
 
 class VhdlScan : public ScanDesignFixture {
