@@ -72,17 +72,6 @@ TEST_F(DefFileTest, FlushThenAFreshLoadGivesTheSameSettings)
     EXPECT_EQ(Get("FORMAT"), "%s%n%d%%");
 }
 
-TEST_F(DefFileTest, TheShippedDefaultsLoad)
-{
-    std::string error;
-    ASSERT_TRUE(DefLoadDefaults(QUORLANE_BINARY_DIR "/share/quorlane/options.defaults", &error)) << error;
-    for (const char* name : {"DEBUG_MSG", "DEBUG_TIMER", "DEBUG_STATE", "IDE_DEBUG_TIME"}) {
-        int value = 1;
-        EXPECT_EQ(DefGetBoolFL(name, &value), 0) << name;
-        EXPECT_EQ(value, 0) << name;
-    }
-}
-
 TEST_F(DefFileTest, MalformedFilesReplaceNothing)
 {
     std::string error;
@@ -141,37 +130,6 @@ TEST_F(DefFileTest, AFailedFlushKeepsTheOldFileAndLeavesNoTemporaryFile)
         EXPECT_EQ(EntriesIn(m_folder / "locked"), 1u);
     }
     EXPECT_EQ(Get("A"), "new") << "a failed save keeps the settings in memory";
-}
-
-TEST_F(DefFileTest, FlushIntoAFolderTargetFailsCleanly)
-{
-    // Remembered while it was a file, then replaced by a folder.
-    const std::string file = m_folder.Write("options", "A = 1\n");
-    std::string error;
-    ASSERT_TRUE(DefLoadUserSettings(file, &error)) << error;
-    std::filesystem::remove(file);
-    std::filesystem::create_directories(file + "/inside");
-    EXPECT_NE(DefFlush(&error), 0);
-    EXPECT_NE(error.find("Cannot replace"), std::string::npos) << error;
-    EXPECT_EQ(EntriesIn(m_folder.Path()), 1u) << "the temporary file is removed";
-    EXPECT_TRUE(std::filesystem::is_directory(file + "/inside"));
-}
-
-TEST_F(DefFileTest, FlushWritesThroughASymbolicLinkAndKeepsPermissions)
-{
-    const std::string real = m_folder.Write("dotfiles/options", "A = 1\n");
-    ASSERT_EQ(chmod(real.c_str(), 0600), 0);
-    std::filesystem::create_symlink("dotfiles/options", m_folder / "options");
-    std::string error;
-    ASSERT_TRUE(DefLoadUserSettings(m_folder / "options", &error)) << error;
-    EXPECT_EQ(Get("A"), "1");
-    ASSERT_EQ(DefSetFL("A", "2"), 0);
-    ASSERT_EQ(DefFlush(&error), 0) << error;
-    EXPECT_TRUE(std::filesystem::is_symlink(m_folder / "options"));
-    EXPECT_NE(m_folder.Read("dotfiles/options").find("A = 2\n"), std::string::npos);
-    struct stat info;
-    ASSERT_EQ(stat(real.c_str(), &info), 0);
-    EXPECT_EQ(info.st_mode & 0777, 0600u);
 }
 
 }  // namespace

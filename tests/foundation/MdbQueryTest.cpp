@@ -1,5 +1,5 @@
-// Questions, do-not-show-again and sink installation (the error capture the
-// command framework uses is checked through AcmdManagerTest).
+// Questions the user silenced (the error capture the command framework uses
+// is checked through AcmdManagerTest).
 #include "MessageRecorder.h"
 #include "OptionsScope.h"
 
@@ -8,14 +8,11 @@
 
 #include <gtest/gtest.h>
 
-#include <algorithm>
 #include <string>
-#include <vector>
 
 namespace {
 
 constexpr std::uint32_t kNumber = (1200u << 16) | 663u;
-using Texts = std::vector<std::string>;
 
 MdbQuery_result Ask(const char* id, MdbQuery_result defaultAnswer, MdbQuery_result* answer = nullptr,
                     const char* key = "")
@@ -26,42 +23,7 @@ MdbQuery_result Ask(const char* id, MdbQuery_result defaultAnswer, MdbQuery_resu
                     defaultAnswer, 0, answer ? 3 : 0, answer, key);
 }
 
-void Say(int severity, const std::string& text)
-{
-    const int args = MdbArgSetInit(1);
-    MdbArgSetString(args, 0, text.c_str());
-    MdbOutput(args, nullptr, "Quorlane", "TEST", severity, MdbLINE, "%s", 1, 0);
-}
-
 }  // namespace
-
-TEST(MdbQuery, ScriptedAnswersComeInOrderPerIdThenTheDefaultAndReachTheAnswerPointer)
-{
-    MessageRecorder recorder;
-    recorder.AnswerNext("FIRST", MdbYES);
-    recorder.AnswerNext("FIRST", MdbCANCEL);
-    recorder.AnswerNext("SECOND", MdbNO);
-    EXPECT_EQ(Ask("SECOND", MdbOK), MdbNO);
-    EXPECT_EQ(Ask("FIRST", MdbOK), MdbYES);
-    EXPECT_EQ(Ask("FIRST", MdbOK), MdbCANCEL);
-    EXPECT_EQ(Ask("FIRST", MdbOK), MdbOK);
-    const std::vector<MessageRecorder::Record> records = recorder.Records();
-    ASSERT_EQ(records.size(), 4u);
-    EXPECT_EQ(records[0].message.text, "Replace SECOND?");
-    EXPECT_EQ(records[0].message.scriptedAnswer, MdbNO);
-    EXPECT_EQ(records[3].message.scriptedAnswer, std::nullopt);
-
-    MdbQuery_result remembered = MdbNOANSWER;
-    recorder.AnswerNext("FILE_ALREADY_EXISTS", MdbNO);
-    EXPECT_EQ(Ask("FILE_ALREADY_EXISTS", MdbYES, &remembered), MdbNO);
-    EXPECT_EQ(remembered, MdbNO);
-    EXPECT_EQ(recorder.WithId("FILE_ALREADY_EXISTS")[0].answerPointer, &remembered);
-
-    // Leftovers are forgotten when asked to.
-    MdbPushScriptedAnswer("FIRST", MdbNO);
-    MdbClearScriptedAnswers();
-    EXPECT_EQ(Ask("FIRST", MdbYES), MdbYES);
-}
 
 TEST(MdbQuery, SilencedQuestionsAnswerTheirDefaultWithoutOutput)
 {
@@ -82,55 +44,9 @@ TEST(MdbQuery, SilencedQuestionsAnswerTheirDefaultWithoutOutput)
     EXPECT_TRUE(recorder.Records().empty());
     EXPECT_EQ(Ask("SILENCE_ME", MdbOK), MdbCANCEL);  // the scripted answer waits for a question asked
 
-    // Registered again the registration decides, until the options say.
-    DefUnset(key.c_str());
-    manager.RegisterQuery(key, 1, "second label", 0, 0);
-    EXPECT_TRUE(manager.IsShown(key));
-    EXPECT_EQ(manager.GetLabel(key), "second label");
-    ASSERT_EQ(DefSetFL(key.c_str(), "0"), 0);
-    EXPECT_FALSE(manager.IsShown(key));
-    const std::vector<std::string> keys = manager.GetKeys();
-    EXPECT_EQ(std::count(keys.begin(), keys.end(), key), 1);
-
     // Unregistered keys are always shown and cannot be silenced.
     EXPECT_TRUE(manager.IsShown("mdbtestUNKNOWN_QRY"));
     EXPECT_FALSE(manager.SetShown("mdbtestUNKNOWN_QRY", false));
     manager.RegisterQuery("", 0, "no key", 0, 0);
     EXPECT_FALSE(manager.IsRegistered(""));
-}
-
-namespace {
-
-// A sink that emits a message of its own while it handles one.
-class EchoingSink : public MessageRecorder {
-public:
-    void Output(const MdbMessage& message) override
-    {
-        MessageRecorder::Output(message);
-        if (message.id == "TEST")
-            MdbOutput(MdbArgSetInit(0), nullptr, "Quorlane", "ECHO", MdbINFO, MdbLINE, "echo", 2, 0);
-    }
-};
-
-}  // namespace
-
-TEST(MdbSink, SinksNestAndMayEmitThemselves)
-{
-    MdbSink* console = MdbGetSink();
-    {
-        MessageRecorder outer;
-        {
-            EchoingSink inner;
-            Say(MdbINFO, "to the inner sink");
-            EXPECT_EQ(inner.Texts(), (Texts{"to the inner sink", "echo"}));
-        }
-        EXPECT_EQ(MdbGetSink(), &outer);
-        Say(MdbINFO, "to the outer sink");
-        EXPECT_EQ(outer.Texts(), (Texts{"to the outer sink"}));
-    }
-    EXPECT_EQ(MdbGetSink(), console);
-    MessageRecorder recorder;
-    EXPECT_EQ(MdbSetSink(nullptr), &recorder);
-    EXPECT_EQ(MdbGetSink(), console);
-    MdbSetSink(&recorder);
 }

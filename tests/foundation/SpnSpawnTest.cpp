@@ -14,9 +14,7 @@ TEST(SpnSpawn, ReportsTheExitStatusAndWhatCannotStart)
     EXPECT_EQ(status, 3);
     EXPECT_EQ(SpnSpawn({"/bin/sh", "-c", "kill -9 $$"}, &status, SpnWAIT), 1);  // killed: not a normal exit
     EXPECT_EQ(status, -1);
-    EXPECT_EQ(SpnSpawn({"sh", "-c", "exit 5"}, &status, SpnWAIT), 1);  // looked up in PATH
-    EXPECT_EQ(status, 5);
-    EXPECT_EQ(SpnSpawn({"true"}, nullptr, SpnWAIT), 1);
+    EXPECT_EQ(SpnSpawn({"true"}, nullptr, SpnWAIT), 1);  // looked up in PATH
 
     TempFolder temp;
     status = 99;

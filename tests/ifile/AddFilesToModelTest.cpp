@@ -127,12 +127,6 @@ TEST_F(AddFilesToModelTest, SchematicsComeFirstAndChildrenPointAtTheirRegistered
     ASSERT_TRUE(b && c);
     EXPECT_EQ(b->GetParentFilesOfType(zorpaFT_SCH).size(), 1u);
     EXPECT_EQ(c->GetParentFileList().front().second.lock(), b);
-
-    ImodelProjectFileStructure withoutBlock;
-    withoutBlock.Parse("old.prj", "KEY SOLVATO \"8.4\"\n", "");
-    Calls().clear();
-    EXPECT_FALSE(files.AddFilesToModel(withoutBlock, {}, nullptr, nullptr, false, false));
-    EXPECT_TRUE(Calls().empty());
 }
 
 TEST_F(AddFilesToModelTest, AFileIsInTheGroupOfItsCurrentErrorTextOnly)

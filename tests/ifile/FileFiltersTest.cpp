@@ -26,42 +26,9 @@ TEST(FileFilters, AFolderHoldsTheFilesBelowItAndNotThoseOfASiblingOfTheSamePrefi
     EXPECT_FALSE(filter(nullptr));
 }
 
-TEST(FileFilters, ParentsTypesAndViews)
-{
-    const auto core = Member("/prj/core.cxf", zorpaFT_OMBRIX_CXF);
-    const auto coreFile = Member("/prj/core/a.v");
-    coreFile->AddParentFile(IfileObjectEx::ParentFile(*core, core));
-    const auto sibling = Member("/prj/core/b.v");
-    sibling->AddParentFile(IfileObjectEx::ParentFile(*core, core));
-    const auto plain = Member("/prj/c.v");
-    const auto viewFile = Member("<project>/pallador/impl2/top.adb", zorpaFT_ADB);
-
-    EXPECT_FALSE(IfileManagerFilterNoFileWithParent()(coreFile));
-    EXPECT_TRUE(IfileManagerFilterNoFileWithParent()(plain));
-    EXPECT_TRUE(IfileManagerFilterHasParentOfType(zorpaFT_OMBRIX_CXF, false)(coreFile));
-    EXPECT_FALSE(IfileManagerFilterHasParentOfType(zorpaFT_HDL, true)(coreFile));
-    EXPECT_TRUE(IfileManagerFilterSameFileType(zorpaFT_ADB)(viewFile));
-    EXPECT_FALSE(IfileManagerFilterSameFileType(zorpaFT_ADB)(nullptr));
-    for (const auto& file : {coreFile, plain, viewFile})
-        EXPECT_NE(IfileManagerFilterRevDependentFiles(true)(file), IfileManagerFilterRevDependentFiles(false)(file));
-
-    // The files of a file's parents.
-    const IfileManagerFilterModuleSpecificFiles ofCore(coreFile.get());
-    EXPECT_TRUE(ofCore(sibling));
-    EXPECT_FALSE(ofCore(plain));
-    const IfileManagerFilterModuleSpecificFiles ofNothing(static_cast<IfileObjectEx*>(nullptr));
-    EXPECT_FALSE(ofNothing(sibling));
-    ImodelModule unit("top", nullptr, zorpaMODULE_VERILOG, false, "", "", false);
-    EXPECT_FALSE(IfileManagerFilterModuleSpecificFiles(&unit)(sibling));
-    EXPECT_TRUE(IfileManagerFilterNoParentORModuleSpecificFiles(&unit)(plain));
-    EXPECT_FALSE(IfileManagerFilterNoParentORModuleSpecificFiles(&unit)(sibling));
-    EXPECT_FALSE(IfileManagerFilterIsRelatedToModule(&unit)(plain));
-    EXPECT_FALSE(IfileManagerFilterIsRelatedToModule(nullptr)(plain));
-}
-
 using FlowOrder = FlowProject;
 
-TEST_F(FlowOrder, ViewScopeAndTypeQueriesAndTheFlowOrderOfFiles)
+TEST_F(FlowOrder, RelatedFilesAndTheFlowOrderOfFiles)
 {
     ImodelModule* top = Unit("top");
     const auto other = Add("pallador/impl2/top.adb", zorpaFT_ADB);
@@ -69,13 +36,8 @@ TEST_F(FlowOrder, ViewScopeAndTypeQueriesAndTheFlowOrderOfFiles)
     const auto netlist = AddDefault(zorpaFT_SYN_EDN, top, "(design top (cellRef top))");
     const IfileManagerFilterIsRelatedToModule related(top);
     EXPECT_TRUE(related(netlist));
-    // Scope 1 leaves the files of other views out, whatever the extra filter says.
-    const IfileManagerFilterSameFileType all(zorpaFT_ADB);
+    // The scope of views: IfileManagerTest and FileManagerIndexTest.
     std::vector<boost::shared_ptr<IfileObjectEx>> found;
-    Files().GetFilesOfSpecificType(zorpaFT_ADB, found, 1, &all);
-    EXPECT_EQ(found, std::vector<boost::shared_ptr<IfileObjectEx>>{current});
-    Files().GetFilesOfSpecificType(zorpaFT_ADB, found, 0, &all);
-    EXPECT_EQ(found.size(), 2u);
     Files().GetFiles(found, 0, &related);
     EXPECT_EQ(found, std::vector<boost::shared_ptr<IfileObjectEx>>{netlist});
 

@@ -166,19 +166,3 @@ TEST_F(FileManagerIndex, LookupsByIndexAnswerAsAWalkOverAllFiles)
         ExpectLookupsAsByWalk(*files);
     }
 }
-
-TEST(FileManagerCopies, ListsAreSharedUntilACopyChangesThem)
-{
-    IfileObjectEx file(IfileObject("/x/a.v", zorpaFT_HDL, ImodelFMFull, true, false), false);
-    file.AddIncludedFile(IfileObject("/x/a.vh", zorpaFT_HDL, ImodelFMFull, true, false));
-    file.SetDefinedPackages({"p1"});
-    IfileObjectEx copy = file;
-    copy.AddIncludedFile(IfileObject("/x/b.vh", zorpaFT_HDL, ImodelFMFull, true, false));
-    copy.SetDefinedPackages({});
-    EXPECT_EQ(file.GetIncludedFiles().size(), 1u);
-    EXPECT_EQ(copy.GetIncludedFiles().size(), 2u);
-    EXPECT_TRUE(file.HasPackage());
-    EXPECT_FALSE(copy.HasPackage());
-    IfileObjectEx moved = std::move(copy);
-    EXPECT_EQ(moved.GetIncludedFiles().size(), 2u);
-}

@@ -46,11 +46,7 @@ TEST(IfileObject, AProjectFileIsStoredWithTheProjectTokenAndEveryNameFormComesOu
     EXPECT_EQ(file.GetMapKey().GetString(), "<PROJECT>/HDL/TOP.VHD");
     EXPECT_EQ(In(file, ImodelFMFull), "/prj/top/hdl/Top.vhd");
     EXPECT_EQ(In(file, ImodelFMRelative), "hdl/Top.vhd");
-    EXPECT_EQ(In(file, ImodelFMShort), "Top.vhd");
-    EXPECT_EQ(file.GetFileLocation().GetString(), "/prj/top/hdl");
-    EXPECT_EQ(file.GetFileTitleNoExt(), "Top");
     EXPECT_EQ(file.GetPathUsingPrjVar(false, "PRJ"), "${PRJ}/hdl/Top.vhd");
-    EXPECT_EQ(Full("/prj/top/top.prj").GetPathUsingPrjVar(true, "PRJ"), "/prj/top");
 
     // Another spelling of the same file is equal, and ordered apart.
     const IfileObject spelled = Full("/PRJ/TOP/HDL/top.VHD", zorpaFT_HDL, false);
@@ -61,16 +57,10 @@ TEST(IfileObject, AProjectFileIsStoredWithTheProjectTokenAndEveryNameFormComesOu
 
     EXPECT_EQ(IfileObject("hdl/a.v", zorpaFT_HDL, ImodelFMRelative, true, false).GetInternalFileName().GetString(),
               "/prj/top/hdl/a.v");
-    EXPECT_EQ(IfileObject("a.v", zorpaFT_HDL, ImodelFMShort, true, true).GetInternalFileName().GetString(),
-              "<project>/hdl/a.v");
-    EXPECT_EQ(IfileObject("x\\y\\a.v", zorpaFT_HDL, ImodelFMInternal, true, true).GetInternalFileName().GetString(),
-              "x/y/a.v");
     const IfileObject outside = Full("/elsewhere/lib/b.v");
     EXPECT_FALSE(outside.IsLocalFile());
     EXPECT_EQ(outside.GetLinkToDisplayFileName(), "b.v (Link to: /elsewhere/lib/b.v)");
     EXPECT_EQ(In(outside, ImodelFMRelative), "!/elsewhere/lib/b.v");
-    EXPECT_TRUE(IfileObject::IsSameFileName("/PRJ/top/hdl/TOP.VHD", ImodelFMFull)(file));
-    EXPECT_FALSE(IfileObject::IsSameFileName("lib/b.v", ImodelFMRelative)(outside));
 }
 
 TEST(IfileObject, NamesWithoutAProjectFolderAreTracedAndKept)
@@ -85,34 +75,6 @@ TEST(IfileObject, NamesWithoutAProjectFolderAreTracedAndKept)
     EXPECT_EQ(Stored("<project>").GetFullFileName().GetString(), "");
 }
 
-TEST(IfileObject, ExtensionsBelongToTheFileNameOnly)
-{
-    PrintCapture traces;
-    EXPECT_EQ(Stored("/a/b/noext").GetExt(), "");
-    EXPECT_TRUE(traces.Holds("Error: in IfileObject::GetExt() for '/a/b/noext'.\n"));
-    EXPECT_EQ(Stored("/a/b/.cshrc").GetFileTitleNoExt(), ".cshrc");
-    EXPECT_EQ(Stored("/a/my.dir/file").GetExt(), "");  // a dot in a folder name is no extension
-    EXPECT_EQ(Stored("/a/b.tar.gz").GetExt(), "gz");
-    EXPECT_TRUE(Stored("/a/top.vhd").HasValidExt());
-    for (const char* invalid : {"/a/top.", "/a.d/top", "/a/.vhd", "/a/top.tar.gz"})
-        EXPECT_FALSE(Stored(invalid).HasValidExt()) << invalid;
-    EXPECT_EQ(Stored("/title").GetFileTitleAndExt(), "/title");
-}
-
-TEST(IfileObject, TheViewOfAFileComesFromItsFolder)
-{
-    ProjectFolderScope project(kProject);
-    const std::pair<const char*, int> cases[] = {
-        {"/prj/top/pallador/impl3/top.adb", 3},      {"/prj/top/Pallador/IMPL4/top.adb", 4},
-        {"/prj/top/pallador/impl2/sub/top.sdf", 2},  {"/prj/top/pallador/top.adb", -1},
-        {"/prj/top/pallador/impl2/a/b/top.sdf", -1}, {"/prj/top/pallador/impl-1/top.adb", -1},
-        {"/prj/top/palladorx/impl1/top.adb", -1},    {"/elsewhere/pallador/impl1/top.adb", -1}};
-    for (const auto& [name, view] : cases) EXPECT_EQ(Full(name).GetRevNum(), view) << name;
-    // The project has no view yet: only files of no view are in the current one.
-    EXPECT_FALSE(Full("/prj/top/pallador/impl3/top.adb").IsInCurRev());
-    EXPECT_TRUE(Full("/prj/top/hdl/top.v").IsInCurRev());
-}
-
 TEST(IfileObject, TheProjectFileLineReadsBack)
 {
     ProjectFolderScope project(kProject);
@@ -122,52 +84,7 @@ TEST(IfileObject, TheProjectFileLineReadsBack)
         EXPECT_EQ(read.GetInternalFileName(), file.GetInternalFileName());
         EXPECT_EQ(read.GetFileType(), zorpaFT_HDL);
     }
-    EXPECT_EQ(Full("/prj/top/hdl/top.vhd").GetWriteFileLine(), "<project>/hdl/top.vhd,hdl");
-    // Older keywords and Windows separators.
-    EXPECT_EQ(IfileObject("<project>/hdl/p.vhd,package", {}).GetFileType(), zorpaFT_HDL);
+    // Older keywords and unknown ones: IfileFileListTest.
     EXPECT_EQ(IfileObject("<project>/a.stp,mult_stp", {}).GetFileType(), zorpaFT_STP);
-    EXPECT_EQ(IfileObject("<project>/c.cxf,block_cxf", {}).GetFileType(), zorpaFT_OMBRIX_CXF);
     EXPECT_EQ(IfileObject("c:\\old\\a.v,hdl", {}).GetInternalFileName().GetString(), "c:/old/a.v");
-    PrintCapture traces;
-    EXPECT_EQ(IfileObject("<project>/x.q,nonsense", {}).GetFileType(), zorpaFT_UNKNOWN);
-    EXPECT_TRUE(traces.Holds("Error: in IfileObject::ReadStrType.\n"));
-    EXPECT_EQ(IfileObject("<project>/plain.txt", {}).GetInternalFileName().GetString(), "<project>/plain.txt");
-}
-
-TEST(IfileObject, ConvertersTranslateAndRenameWhatIsRead)
-{
-    ScriptedConverter converter;
-    converter.oldKeywords["veryold"] = zorpaFT_SCH;
-    converter.renames["<project>/old/a.sch"] = "<project>/new/a.sch";
-    const std::vector<Iconvert*> converters = {&converter};
-    const IfileObject file("<project>/old/a.sch,veryold", converters);
-    EXPECT_EQ(file.GetFileType(), zorpaFT_SCH);
-    EXPECT_EQ(file.GetInternalFileName().GetString(), "<project>/new/a.sch");
-    EXPECT_EQ(converter.seen, std::vector<std::string>{"<project>/old/a.sch"});
-    converter.vetoedLines.insert("<project>/skip.v,hdl");
-    EXPECT_FALSE(IconvertNewFileManagerFileFileNeedsImport(converters, "<project>/skip.v,hdl"));
-    EXPECT_TRUE(IconvertNewFileManagerFileFileNeedsImport({}, "<project>/skip.v,hdl"));
-}
-
-TEST(IfileObject, PlainFileListsReadBackThroughTheProjectFileReader)
-{
-    ProjectFolderScope project(kProject);
-    const std::deque<IfileObject> files = {Full("/prj/top/hdl/a.vhd"), Full("/prj/top/constraint/t.pdc", zorpaFT_PDC),
-                                           Full("/elsewhere/b,c.v")};
-    const std::string text =
-        WrittenBy([&](std::ostream* out) { IfileWriteFileList(files, out, "LIST UsedFiles", "ENDLIST"); });
-    EXPECT_EQ(text, "LIST UsedFiles\nVALUE \"<project>/hdl/a.vhd,hdl\"\nVALUE \"<project>/constraint/t.pdc,pdc\"\n"
-                    "VALUE \"/elsewhere/b,c.v,hdl\"\nENDLIST\n");
-    std::vector<std::string> lines = ProjectFileBlock(text, "UsedFiles");
-    lines.push_back("");
-    lines.push_back("<project>/HDL/A.vhd,hdl");  // the same file again
-    ScriptedConverter converter;
-    converter.vetoedLines.insert("<project>/constraint/t.pdc,pdc");
-    std::deque<IfileObject> read = {Stored("/left/over.v")};
-    IfileReadFileList(lines, read, {&converter}, true);
-    ASSERT_EQ(read.size(), 2u);
-    EXPECT_EQ(read[0].GetInternalFileName().GetString(), "<project>/hdl/a.vhd");
-    EXPECT_EQ(read[1].GetInternalFileName().GetString(), "/elsewhere/b,c.v");
-    IfileReadFileList(lines, read, {}, false);
-    EXPECT_EQ(read.size(), 3u);  // only the file that was vetoed before is new
 }

@@ -84,7 +84,6 @@ TEST_F(KemletFileStructureTest, KeysAndListsOfAProjectFile)
     EXPECT_EQ(Value(*project, "SOLVATO"), "8.4");
     EXPECT_EQ(Value(*project, "ActiveRoot"), "top::work");
     EXPECT_EQ(Value(*project, "solvato"), "<none>");  // names are exact
-    EXPECT_EQ(Value(*project, nullptr), "<none>");
 
     EXPECT_EQ(ListLines(*project, "REVISIONS"), (Lines{"VALUE=\"Impl1\",NUM=1", "CURREV=1"}));
     // A file's VALUE line arrives as its quoted text; the older state line,
@@ -99,62 +98,6 @@ TEST_F(KemletFileStructureTest, KeysAndListsOfAProjectFile)
     EXPECT_EQ(ListLines(*project, "ProjectState5.1"), Lines{"<none>"});
     EXPECT_EQ(ListLines(*project, "Impl1"), Lines{"<none>"});
     EXPECT_TRUE(project->GetLIST("NewModulesInfo", false)->IsTerminated());
-}
-
-TEST_F(KemletFileStructureTest, KeyValueForms)
-{
-    const Structure keys = Parse({
-        "KEY Quoted \"a b, c\"",
-        "KEY Unclosed \"rest of \"the line",  // the last quote closes
-        "KEY NoClose \"to the end",
-        "KEY Bare   8.4",
-        "KEY Empty \"\"",
-        "KEY NameOnly",
-        "KEY Inner \"say \"hi\"\"",
-    });
-    EXPECT_EQ(Value(*keys, "Quoted"), "a b, c");
-    EXPECT_EQ(Value(*keys, "Unclosed"), "rest of ");
-    EXPECT_EQ(Value(*keys, "NoClose"), "to the end");
-    EXPECT_EQ(Value(*keys, "Bare"), "8.4");
-    EXPECT_EQ(Value(*keys, "Empty"), "");
-    EXPECT_EQ(Value(*keys, "NameOnly"), "");
-    EXPECT_EQ(Value(*keys, "Inner"), "say \"hi\"");
-}
-
-TEST_F(KemletFileStructureTest, ValueLineForms)
-{
-    const Structure list = Parse({
-        "LIST L",
-        "VALUE \"a,hdl\"",
-        "VALUE \"b,hdl\"  ",  // blanks after the quote
-        "VALUE \"c,hdl",      // no closing quote
-        "VALUE \"\"",
-        "VALUE=\"Impl1\",NUM=1",  // not a VALUE line of this form
-        "VALUE \"m\"12;3",
-        "  VALUE \"indented\"",
-        "ENDLIST",
-    });
-    EXPECT_EQ(ListLines(*list, "L"), (Lines{"a,hdl", "b,hdl", "c,hdl", "", "VALUE=\"Impl1\",NUM=1", "VALUE \"m\"12;3",
-                                            "  VALUE \"indented\""}));
-}
-
-TEST_F(KemletFileStructureTest, RepeatedNamesAreTakenInOrderAndCopiesAreTheCallers)
-{
-    const Structure repeated = Parse({"KEY K \"first\"", "LIST B", "one", "ENDLIST", "KEY K \"second\"", "LIST B",
-                                      "ENDLIST", "LIST B", "three", "ENDLIST"});
-    EXPECT_EQ(Value(*repeated, "K"), "first");
-    EXPECT_EQ(Value(*repeated, "K", true), "first");
-    EXPECT_EQ(Value(*repeated, "K", true), "second");
-    EXPECT_EQ(Value(*repeated, "K", true), "<none>");
-    EXPECT_EQ(ListLines(*repeated, "B", true), Lines{"one"});
-    const auto empty = repeated->GetLIST("B", true);  // an empty block exists
-    ASSERT_TRUE(empty);
-    EXPECT_TRUE(empty->GetLines().empty());
-    EXPECT_EQ(ListLines(*repeated, "B", true), Lines{"three"});
-    EXPECT_EQ(ListLines(*repeated, "B", true), Lines{"<none>"});
-    const Structure again = Parse({"LIST C", "x", "ENDLIST"});
-    again->GetLIST("C", false)->GetLines().clear();
-    EXPECT_EQ(ListLines(*again, "C"), Lines{"x"});
 }
 
 TEST_F(KemletFileStructureTest, CrlfAndLfReadAlike)
@@ -198,12 +141,6 @@ TEST_F(KemletFileStructureTest, UnterminatedBlocksSwallowNothingAfterThem)
     ASSERT_TRUE(tail);
     EXPECT_FALSE(tail->IsTerminated());
     EXPECT_EQ(tail->GetLines(), Lines{"t"});
-
-    // A block nested in an unterminated one ends with it at a key line.
-    const Structure nested = Parse({"LIST Outer", "LIST Inner", "x", "KEY K \"v\"", "LIST Next", "ENDLIST"});
-    EXPECT_EQ(ListLines(*nested, "Outer"), (Lines{"LIST Inner", "x"}));
-    EXPECT_EQ(Value(*nested, "K"), "v");
-    EXPECT_EQ(ListLines(*nested, "Next"), Lines{});
 }
 
 TEST_F(KemletFileStructureTest, HeaderReadStopsAfterTheStopLine)
@@ -229,15 +166,6 @@ TEST_F(KemletFileStructureTest, ReadingReplacesAndAFailedReadKeeps)
     EXPECT_EQ(Value(*structure, "A"), "1");
     ASSERT_TRUE(structure->Read(m_folder.Write("b.prj", "KEY B \"2\"\n").c_str(), ""));
     EXPECT_EQ(Value(*structure, "A"), "<none>");
-}
-
-TEST_F(KemletFileStructureTest, LinesOfAnyLength)
-{
-    const std::string longLine(3 * 1024 * 1024, 'x');
-    const std::string longName(100000, 'n');
-    const Structure big = Parse({"LIST " + longName, longLine, "ENDLIST", "KEY " + longName + " \"" + longLine + "\""});
-    EXPECT_EQ(ListLines(*big, longName.c_str()), Lines{longLine});
-    EXPECT_EQ(Value(*big, longName.c_str()), longLine);
 }
 
 }  // namespace

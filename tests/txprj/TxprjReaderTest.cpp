@@ -1,5 +1,3 @@
-#include "TempFolder.h"
-
 #include <txprj/Txprj.h>
 
 #include <gtest/gtest.h>
@@ -23,18 +21,6 @@ int Parse(const std::string& text, TxprjData& data, const std::string& encoding 
 }
 
 }  // namespace
-
-TEST(TxprjReader, TheAlgorithmAndTheChainInOrderWithRelativeNamesResolved)
-{
-    TempFolder folder;
-    const std::string path = folder.Write("p/top.pro", "TXPRJ 1\r\nDEVICE a.stp\r\nALGO /abs/x.pdb\r\nNOTE later\r\n"
-                                                       "DEVICE b c.stp\r\n");
-    TxprjReader reader(path, "LATIN1");
-    ASSERT_EQ(reader.Read(), TxprjReader::Ok);
-    EXPECT_EQ(Files(reader.GetData()),
-              (std::vector<std::string>{"algo /abs/x.pdb", folder.Path() + "/p/a.stp", folder.Path() + "/p/b c.stp"}));
-    EXPECT_EQ(TxprjReader(folder / "none.pro", "LATIN1").Read(), TxprjReader::CannotRead);
-}
 
 TEST(TxprjReader, BadProjectsLeaveNothingBehind)
 {
