@@ -14,9 +14,9 @@ public:
     // Every file of the project is about to go.
     virtual void EmptyFileList() = 0;
     // The file was added (`isNew`) or changed.
-    virtual void UpdateFile(boost::shared_ptr<IfileObjectEx> file, bool isNew) = 0;
+    virtual void UpdateFile(const boost::shared_ptr<IfileObjectEx>& file, bool isNew) = 0;
     // The file leaves the project.
-    virtual void RemoveFile(boost::shared_ptr<IfileObjectEx> file) = 0;
+    virtual void RemoveFile(const boost::shared_ptr<IfileObjectEx>& file) = 0;
 
 protected:
     IfileListener() = default;

@@ -113,8 +113,8 @@ public:
     void EmptyFileList() override;
     // A file of the node's type joins the known files (once) and, unless
     // derived-file records are being refreshed, has its record made.
-    void UpdateFile(Entry file, bool isNew) override;
-    void RemoveFile(Entry file) override;
+    void UpdateFile(const Entry& file, bool isNew) override;
+    void RemoveFile(const Entry& file) override;
     // Takes the file manager's files of the node's type that it does not
     // know yet, as if each were new: for a node made after the files.
     void AdoptProjectFiles();

@@ -2,6 +2,8 @@
 // predicates over them.
 #include "ifile/IfileObjectEx.h"
 
+#include "ifile/IfileDiskPrefetch.h"
+
 #include "ifile/IfileFunctions.h"
 #include "ifile/IfileManager.h"
 #include "ifile/IfilePredecessorObject.h"
@@ -204,7 +206,7 @@ void IfileObjectEx::StoreStatInfo(bool& changed, bool clearPending, bool reportR
     changed = false;
     m_fields.foundOnDisk = false;
     SysStatInfo read;
-    if (SysPathStat(GetFullFileName(), &read) == 0) {
+    if (IfileStatPath(GetFullFileName(), &read) == 0) {
         m_fields.foundOnDisk = true;
         // Any difference is a change: a file replaced by an older copy of
         // the same size has changed too.

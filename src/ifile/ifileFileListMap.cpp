@@ -150,29 +150,30 @@ void FileListMap::HashIndex::Clear()
 
 FileListMap::const_iterator FileListMap::Find(const ImodelFileName& key) const
 {
-    // A name after the last one is not there: no search.
-    if (m_map.empty() || m_map.rbegin()->first < key) return m_map.end();
-    return m_map.find(key);
+    const auto found = m_exact.find(key.GetString());
+    return found == m_exact.end() ? m_map.end() : found->second;
 }
 
-bool FileListMap::Insert(const Entry& entry)
+bool FileListMap::Insert(const Entry& entry, const_iterator* inserted)
 {
     if (!entry) return false;
     const ImodelFileName& key = entry->GetInternalFileName();
+    if (m_exact.count(key.GetString())) return false;
     const bool last = m_map.empty() || m_map.rbegin()->first < key;
-    if (!last && m_map.find(key) != m_map.end()) return false;
     const auto element = m_map.emplace_hint(last ? m_map.end() : m_map.lower_bound(key), key, entry);
+    m_exact.emplace(element->first.GetString(), element);
     AddToIndexes(element);
+    if (inserted) *inserted = element;
     return true;
 }
 
 bool FileListMap::Rekey(const Entry& entry, const IfileObject& oldName)
 {
     if (!entry) return false;
-    const auto old = m_map.find(oldName.GetInternalFileName());
+    const auto old = Find(oldName.GetInternalFileName());
     if (old == m_map.end()) return false;
     // Erasing first and then failing to insert would lose the element.
-    const auto taken = m_map.find(entry->GetInternalFileName());
+    const auto taken = Find(entry->GetInternalFileName());
     if (taken != m_map.end() && taken != old) return false;
     Erase(old);
     return Insert(entry);
@@ -181,6 +182,7 @@ bool FileListMap::Rekey(const Entry& entry, const IfileObject& oldName)
 FileListMap::const_iterator FileListMap::Erase(const_iterator element)
 {
     RemoveFromIndexes(element);
+    m_exact.erase(element->first.GetString());
     return m_map.erase(element);
 }
 

@@ -3,6 +3,7 @@
 // which parses it into design units.
 #include "src/ifile/ifileManagerImpl.h"
 
+#include "ifile/IfileDiskPrefetch.h"
 #include "ifile/IfileFunctions.h"
 #include "ifile/IfileManagerFunctions.h"
 #include "ifile/IfileProjectOpening.h"
@@ -66,19 +67,18 @@ bool ifileManagerImpl::AddFilesToModel(ImodelProjectFileStructure& project, cons
             childrenOf[ImodelFileNameKey(parent.first.GetInternalFileName(), folder)].push_back(i);
 
     const IfileAddFileToModelFunction addFile = IfileAddFileToModelHook();
-    // The file found on disk as it is registered is not looked for again
-    // while the add-file command updates it; nothing is remembered past here.
-    struct Adding {
-        ifileManagerImpl& manager;
-        explicit Adding(ifileManagerImpl& owner) : manager(owner) { manager.m_addingToModel = true; }
-        ~Adding()
-        {
-            manager.m_addingToModel = false;
-            manager.m_justFound = ImodelFileName();
-        }
-        Adding(const Adding&) = delete;
-        Adding& operator=(const Adding&) = delete;
-    } const adding(*this);
+    const bool skipKnownCores = Imodel::GetInstance().ParseCxfOnOpen();
+    // Each file is looked at on disk once, as it is registered, and the
+    // sources to parse are read ahead of the add-file command that parses them.
+    std::vector<IfileDiskPrefetch::File> onDisk;
+    onDisk.reserve(files.size());
+    for (const IfileObjectEx& file : files) {
+        if (localOnly && !file.IsLocalFile()) continue;
+        const zorpaModuleTypes kind = file.GetModuleType();
+        const bool read = parse && file.IsASourceFile() && (kind == zorpaMODULE_VHDL || kind == zorpaMODULE_VERILOG);
+        onDisk.push_back({file.GetFullFileName().GetString(), read});
+    }
+    const IfileDiskPrefetch prefetch(std::move(onDisk));
     for (std::size_t i = 0; i < files.size(); ++i) {
         IfileObjectEx& file = files[i];
         if (localOnly && !file.IsLocalFile()) continue;
@@ -90,7 +90,7 @@ bool ifileManagerImpl::AddFilesToModel(ImodelProjectFileStructure& project, cons
         if (const auto children = childrenOf.find(key); children != childrenOf.end())
             for (std::size_t child : children->second)
                 if (child > i) files[child].UpdateParentFilePtr(file, entry);
-        if (Imodel::GetInstance().ParseCxfOnOpen() && before.count(key)) continue;
+        if (skipKnownCores && before.count(key)) continue;
         if (stepOneFile) stepOneFile();
         const Entry added =
             addFile(file, false, parse, false, nullptr, modulesToSkip, true, nullptr, true, false, nullptr);

@@ -106,7 +106,7 @@ IfileManager::Entry ifileManagerImpl::AddOrUpdateFile(const IfileObjectEx& file,
     }
     const std::string text = file.GetModuleAlreadyDefined();
     const ImodelErrorFileType kind = file.GetErrorFileType();
-    const auto registered = m_files.Find(file.GetInternalFileName());
+    auto registered = m_files.Find(file.GetInternalFileName());
     const bool isNew = registered == m_files.Elements().end();
     Entry result;
     if (isNew) {
@@ -117,9 +117,7 @@ IfileManager::Entry ifileManagerImpl::AddOrUpdateFile(const IfileObjectEx& file,
         result->StoreStatInfo(changed, false, false);
         const bool exists = result->IsFoundOnDisk() && SysIsRegularFile(*result->GetStatInfo());
         if (result->IsLocalFile() && !exists && !ImodelImportsMissingFiles()) return CannotAccess(file);
-        m_justFound = m_addingToModel && exists ? file.GetInternalFileName() : ImodelFileName();
-    } else if (file.IsLocalFile() && !(m_addingToModel && m_justFound == file.GetInternalFileName()) &&
-               !ImodelDoesFileExist(file.GetFullFileName())) {
+    } else if (file.IsLocalFile() && !ImodelDoesFileExist(file.GetFullFileName())) {
         return CannotAccess(file);
     } else {
         result = registered->second.entry;
@@ -130,7 +128,7 @@ IfileManager::Entry ifileManagerImpl::AddOrUpdateFile(const IfileObjectEx& file,
             result->IsNewerThan(file.GetStatInfo()))
             ImodelDisplayLINK_FILE_WAS_MODIFIED_MSG(result->GetFileTitleAndExt().c_str());
         if (result->GetFileState() == imodelFileAbsent) result->SetFileState(imodelFileUpToDate);
-        m_files.Insert(result);
+        m_files.Insert(result, &registered);
     } else {
         if (trackErrors) result->SetErrorFile(kind, text);
         result->AddConstraintsFrom(file);
@@ -138,7 +136,7 @@ IfileManager::Entry ifileManagerImpl::AddOrUpdateFile(const IfileObjectEx& file,
         result->AddParentFilesFrom(file);
         result->SetIDEReadOnly(file.IsIDEReadOnly());
     }
-    m_files.FileParents(m_files.Find(result->GetInternalFileName()));
+    m_files.FileParents(registered);
     if (trackErrors) TrackError(result, kind, text);
     TellListeners([&result, isNew](IfileListener& listener) { listener.UpdateFile(result, isNew); });
     SendEvent(boost::make_shared<IeventFileAddedOrModified>(result, isNew));
@@ -263,8 +261,8 @@ void ifileManagerImpl::TrackError(const Entry& file, ImodelErrorFileType kind, c
     // Groups refer only to files of the project, and a file is in exactly
     // the group of its current text: a file whose text changed leaves the
     // group of its former text, wherever that group sorts.
-    const bool registered = IsRegistered(shown);
     const bool belongs = BelongsToErrorGroup(kind, text);
+    const bool registered = belongs && IsRegistered(shown);
     bool found = false;
     for (auto group = m_errorGroups.begin(); group != m_errorGroups.end();) {
         const bool ownText = group->first == text;

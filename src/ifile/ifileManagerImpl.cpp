@@ -63,19 +63,19 @@ void ifileManagerImpl::AddListener(IfileListener* listener)
 {
     if (listener && std::find(m_listeners.begin(), m_listeners.end(), listener) == m_listeners.end())
         m_listeners.push_back(listener);
+    ++m_listenersChanged;
 }
 
 void ifileManagerImpl::RemoveListener(IfileListener* listener)
 {
     const auto found = std::find(m_listeners.begin(), m_listeners.end(), listener);
     if (found != m_listeners.end()) m_listeners.erase(found);
+    ++m_listenersChanged;
 }
 
-void ifileManagerImpl::TellListeners(const std::function<void(IfileListener&)>& tell)
+bool ifileManagerImpl::IsListening(IfileListener* listener) const
 {
-    const std::vector<IfileListener*> listeners = m_listeners;
-    for (IfileListener* listener : listeners)
-        if (std::find(m_listeners.begin(), m_listeners.end(), listener) != m_listeners.end()) tell(*listener);
+    return std::find(m_listeners.begin(), m_listeners.end(), listener) != m_listeners.end();
 }
 
 void ifileManagerImpl::AnnounceFileChange(const IfileObject& file)

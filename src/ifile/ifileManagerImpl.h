@@ -17,6 +17,7 @@
 #include "ifile/IfileManager.h"
 #include "ifile/IfileObjectEx.h"
 
+#include <algorithm>
 #include <array>
 #include <cstdint>
 #include <functional>
@@ -24,6 +25,7 @@
 #include <memory>
 #include <set>
 #include <string>
+#include <string_view>
 #include <unordered_map>
 #include <variant>
 #include <vector>
@@ -93,7 +95,7 @@ public:
         // Files the entry under its full name; false, with nothing changed,
         // for an empty entry or a name already present. Entries that come
         // in key order (a project file being read) cost no search.
-        bool Insert(const Entry& entry);
+        bool Insert(const Entry& entry, const_iterator* inserted = nullptr);
         // Takes the element stored under `oldName` and files the entry under
         // its own full name. False, with nothing changed, for an empty
         // entry, an unknown old name, or a new name that another element
@@ -135,6 +137,9 @@ public:
         void UnfileParents(const_iterator element);
 
         Map m_map;
+        // The map's elements by their exact name: a lookup hashes the name
+        // once instead of comparing it along a path of the tree.
+        std::unordered_map<std::string_view, const_iterator> m_exact;
         std::unordered_map<int, Bucket> m_byType;
         // Only elements of a view: most files are of none.
         std::unordered_map<int, Bucket> m_byRevision;
@@ -230,7 +235,29 @@ private:
     void NotifyFiles(bool asNew, const FileListMap& list, const IfileManagerFilterParent* filter);
     // Calls `tell` for every listener still registered, in registration
     // order; a listener may add or remove listeners meanwhile.
-    void TellListeners(const std::function<void(IfileListener&)>& tell);
+    template <class Tell>
+    void TellListeners(const Tell& tell)
+    {
+        // The listeners are told from a copy of the list, on the stack when
+        // it is short; a listener is looked for again only once the list
+        // changed.
+        constexpr std::size_t kOnStack = 32;
+        std::array<IfileListener*, kOnStack> onStack;
+        std::vector<IfileListener*> onHeap;
+        IfileListener* const* listeners = m_listeners.data();
+        const std::size_t count = m_listeners.size();
+        if (count <= kOnStack) {
+            std::copy(m_listeners.begin(), m_listeners.end(), onStack.begin());
+            listeners = onStack.data();
+        } else {
+            onHeap = m_listeners;
+            listeners = onHeap.data();
+        }
+        const std::uint64_t changed = m_listenersChanged;
+        for (std::size_t i = 0; i < count; ++i)
+            if (m_listenersChanged == changed || IsListening(listeners[i])) tell(*listeners[i]);
+    }
+    bool IsListening(IfileListener* listener) const;
 
     // The first entry in key order within the scope that has `name` in
     // `form`; the name index keeps the search to the files of that name.
@@ -246,12 +273,8 @@ private:
     void PruneErrorGroup(ErrorFiles& group) const;
 
     std::uint32_t m_lookupCount = 0;
-    // While the files of a project file are added: the file just found on
-    // disk, so that the add-file command's updates of it moments later do
-    // not read the disk again.
-    bool m_addingToModel = false;
-    ImodelFileName m_justFound;
     std::vector<IfileListener*> m_listeners;
+    std::uint64_t m_listenersChanged = 0;  // counts additions and removals
     FileListMap m_files;
     ErrorGroups m_errorGroups;
     std::vector<ImodelFileName> m_names;

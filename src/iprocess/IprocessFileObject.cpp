@@ -77,7 +77,7 @@ void IprocessFileObject::EmptyFileList()
     ++UnitIndexGeneration();
 }
 
-void IprocessFileObject::UpdateFile(Entry file, bool isNew)
+void IprocessFileObject::UpdateFile(const Entry& file, bool isNew)
 {
     if (!TracksFiles() || !file || file->GetFileSpecificType() != m_type) return;
     const bool added = m_known.insert(file.get()).second;
@@ -90,7 +90,7 @@ void IprocessFileObject::UpdateFile(Entry file, bool isNew)
     ReindexFile(file, added);
 }
 
-void IprocessFileObject::RemoveFile(Entry file)
+void IprocessFileObject::RemoveFile(const Entry& file)
 {
     if (!TracksFiles() || !file || file->GetFileSpecificType() != m_type) return;
     // The list drops its removed files when it is next read: removing every

@@ -7,7 +7,12 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <atomic>
+#include <cctype>
+#include <map>
+#include <optional>
+#include <random>
 #include <string>
 #include <thread>
 #include <vector>
@@ -256,3 +261,64 @@ TEST_F(DefTest, AMalformedDefaultsTextReplacesNothing)
 }
 
 }  // namespace
+
+TEST_F(DefTest, LookupsFollowEveryChangeOfTheLayersTheyDependOn)
+{
+    // Random writes, unsets and overrides of a value and of the variables
+    // its scoped defaults depend on; each read agrees with a plain model.
+    Load("A = plain\nA[B=x] = bx\nA[B=x,C=y] = bxcy\nB = d\n");
+    struct Layers {
+        std::map<std::string, std::string> user;
+        std::map<std::string, std::vector<std::string>> overrides;
+        std::optional<std::string> Upper(const std::string& name) const
+        {
+            if (const auto found = overrides.find(name); found != overrides.end() && !found->second.empty())
+                return found->second.back();
+            if (const auto found = user.find(name); found != user.end()) return found->second;
+            return std::nullopt;
+        }
+    } model;
+    const auto is = [&model](const std::string& name, const char* value, const char* plain) {
+        const std::string current = model.Upper(name).value_or(plain);
+        return current.size() == 1 && std::tolower(current[0]) == value[0];
+    };
+    const auto expected = [&](const std::string& name) -> std::string {
+        if (const auto upper = model.Upper(name)) return *upper;
+        if (name == "B") return "d";
+        if (name == "C") return "<none>";
+        if (is("B", "x", "d") && is("C", "y", "")) return "bxcy";
+        return is("B", "x", "d") ? "bx" : "plain";
+    };
+    std::mt19937 random(7);
+    const std::vector<std::string> names{"A", "B", "C"};
+    const std::vector<std::string> values{"x", "X", "y", "z"};
+    std::vector<std::string> pushed;  // undone at the end
+    for (int step = 0; step < 2000; ++step) {
+        const std::string& name = names[random() % names.size()];
+        const std::string& value = values[random() % values.size()];
+        switch (random() % 4) {
+        case 0:
+            ASSERT_EQ(DefSetFL(name.c_str(), value.c_str()), 0);
+            model.user[name] = value;
+            break;
+        case 1:
+            DefUnset(name.c_str());
+            model.user.erase(name);
+            break;
+        case 2:
+            ASSERT_EQ(DefOverRideFL(name.c_str(), value.c_str()), 0);
+            model.overrides[name].push_back(value);
+            pushed.push_back(name);
+            break;
+        default:
+            if (!model.overrides[name].empty()) {
+                ASSERT_EQ(DefUnOverRide(name.c_str()), 0);
+                model.overrides[name].pop_back();
+                pushed.erase(std::find(pushed.rbegin(), pushed.rend(), name).base() - 1);
+            }
+            break;
+        }
+        for (const std::string& read : names) ASSERT_EQ(Get(read.c_str()), expected(read)) << "step " << step;
+    }
+    for (const std::string& name : pushed) DefUnOverRide(name.c_str());
+}

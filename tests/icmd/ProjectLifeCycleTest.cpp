@@ -55,7 +55,7 @@ public:
     UnitPerFile() { Files().AddListener(this); }
     ~UnitPerFile() override { Files().RemoveListener(this); }
     void EmptyFileList() override {}
-    void UpdateFile(boost::shared_ptr<IfileObjectEx> file, bool isNew) override
+    void UpdateFile(const boost::shared_ptr<IfileObjectEx>& file, bool isNew) override
     {
         if (!isNew || file->GetFileType() != zorpaFT_HDL) return;
         const std::string title = file->GetFileTitleNoExt();
@@ -66,7 +66,7 @@ public:
         owner->GetModules()->Insert(std::move(unit));
         Design().UpdateTopModules(owner);
     }
-    void RemoveFile(boost::shared_ptr<IfileObjectEx>) override {}
+    void RemoveFile(const boost::shared_ptr<IfileObjectEx>&) override {}
 };
 
 // Profiles of one kind each; synthesis is managed by the host, not the user.

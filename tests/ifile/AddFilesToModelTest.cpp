@@ -47,11 +47,11 @@ class Registered : public IfileListener {
 public:
     std::vector<std::string> names;
     void EmptyFileList() override {}
-    void UpdateFile(Entry file, bool isNew) override
+    void UpdateFile(const Entry& file, bool isNew) override
     {
         if (isNew) names.push_back(file->GetFileTitleAndExt());
     }
-    void RemoveFile(Entry) override {}
+    void RemoveFile(const Entry&) override {}
 };
 
 class AddFilesToModelTest : public ::testing::Test {

@@ -37,12 +37,12 @@ public:
         if (onEmpty) onEmpty();
         calls.push_back("empty");
     }
-    void UpdateFile(Entry file, bool isNew) override
+    void UpdateFile(const Entry& file, bool isNew) override
     {
         calls.push_back((isNew ? "new " : "update ") + file->GetFileTitleAndExt());
         if (onUpdate) onUpdate();
     }
-    void RemoveFile(Entry file) override { calls.push_back("remove " + file->GetFileTitleAndExt()); }
+    void RemoveFile(const Entry& file) override { calls.push_back("remove " + file->GetFileTitleAndExt()); }
 };
 
 // The model's file manager over a fresh project folder, emptied before and

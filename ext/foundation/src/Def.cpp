@@ -13,6 +13,7 @@
 #include <cstring>
 #include <map>
 #include <mutex>
+#include <unordered_map>
 #include <utility>
 
 namespace {
@@ -22,6 +23,9 @@ struct Database {
     DefContent defaults;
     std::map<std::string, std::string> user;
     std::map<std::string, std::vector<std::string>> overrides;  // innermost last
+    // The answers of lookups since the last change: scoped defaults make a
+    // lookup walk conditions, and many are asked for again and again.
+    std::unordered_map<std::string, std::optional<std::string>> resolved;
     std::string userFile;
     // Serialises whole flushes, so the file always ends with the latest state.
     std::mutex flushMutex;
@@ -83,15 +87,27 @@ const T* Select(const Database& db, const std::vector<DefScoped<T>>& definitions
     return best ? &best->data : nullptr;
 }
 
+std::optional<std::string> Resolve(const Database& db, const std::string& name)
+{
+    if (const std::string* value = UpperValue(db, name)) return *value;
+    const DefVariable* variable = FindDefault(db, name);
+    const std::string* value = variable ? Select(db, variable->values) : nullptr;
+    return value ? std::optional<std::string>(*value) : std::nullopt;
+}
+
 std::optional<std::string> Lookup(const char* name)
 {
     if (!name) return std::nullopt;
     Database& db = Db();
     std::lock_guard<std::mutex> lock(db.mutex);
-    if (const std::string* value = UpperValue(db, name)) return *value;
-    const DefVariable* variable = FindDefault(db, name);
-    const std::string* value = variable ? Select(db, variable->values) : nullptr;
-    return value ? std::optional<std::string>(*value) : std::nullopt;
+    std::string key(name);
+    if (const auto found = db.resolved.find(key); found != db.resolved.end()) return found->second;
+    // Names asked for once (a script's typos) do not pile up.
+    constexpr std::size_t kMaxResolved = 4096;
+    if (db.resolved.size() >= kMaxResolved) db.resolved.clear();
+    std::optional<std::string> value = Resolve(db, key);
+    db.resolved.emplace(std::move(key), value);
+    return value;
 }
 
 std::optional<DefWords> VisibleChoices(const char* name)
@@ -285,6 +301,7 @@ int DefSetFL(const char* name, const char* value, const char* file, int line)
     Database& db = Db();
     std::lock_guard<std::mutex> lock(db.mutex);
     db.user[name] = value;
+    db.resolved.clear();
     return 0;
 }
 
@@ -298,6 +315,7 @@ int DefUnset(const char* name)
     Database& db = Db();
     std::lock_guard<std::mutex> lock(db.mutex);
     db.user.erase(name);
+    db.resolved.clear();
     return 0;
 }
 
@@ -307,6 +325,7 @@ int DefOverRideFL(const char* name, const char* value, const char* file, int lin
     Database& db = Db();
     std::lock_guard<std::mutex> lock(db.mutex);
     db.overrides[name].push_back(value);
+    db.resolved.clear();
     return 0;
 }
 
@@ -319,6 +338,7 @@ int DefUnOverRide(const char* name)
     if (found == db.overrides.end()) return 1;
     found->second.pop_back();
     if (found->second.empty()) db.overrides.erase(found);
+    db.resolved.clear();
     return 0;
 }
 
@@ -341,6 +361,7 @@ bool DefLoadDefaultsFromText(const std::string& text, std::string* error)
     Database& db = Db();
     std::lock_guard<std::mutex> lock(db.mutex);
     db.defaults = std::move(content);
+    db.resolved.clear();
     return true;
 }
 
@@ -363,6 +384,7 @@ bool DefLoadDefaults(const std::string& path, std::string* error)
     Database& db = Db();
     std::lock_guard<std::mutex> lock(db.mutex);
     db.defaults = std::move(content);
+    db.resolved.clear();
     return true;
 }
 
@@ -382,6 +404,7 @@ bool DefLoadUserSettings(const std::string& path, std::string* error)
     Database& db = Db();
     std::lock_guard<std::mutex> lock(db.mutex);
     db.user = std::move(user);
+    db.resolved.clear();
     db.userFile = path;
     return true;
 }
@@ -411,5 +434,6 @@ void DefReset()
     db.defaults = DefContent();
     db.user.clear();
     db.overrides.clear();
+    db.resolved.clear();
     db.userFile.clear();
 }

@@ -219,16 +219,70 @@ bool operator==(const SysStatInfo& a, const SysStatInfo& b)
     return a.mode == b.mode && a.time == b.time && a.size == b.size;
 }
 
+namespace {
+
+void StoreStatus(const struct stat& st, SysStatInfo* info)
+{
+    if (!info) return;
+    info->mode = st.st_mode;
+    info->time = Nanoseconds(st.st_mtim);
+    info->size = static_cast<std::int64_t>(st.st_size);
+}
+
+// The rest of an open file, appended to `text`; false on a read error.
+bool ReadRest(int fd, std::string& text)
+{
+    char buffer[1 << 16];
+    for (;;) {
+        const ssize_t got = ::read(fd, buffer, sizeof buffer);
+        if (got == 0) return true;
+        if (got < 0) {
+            if (errno == EINTR) continue;
+            return false;
+        }
+        text.append(buffer, static_cast<std::size_t>(got));
+    }
+}
+
+}  // namespace
+
 int SysPathStat(const std::string& path, SysStatInfo* info)
 {
     struct stat st;
     if (!StatPath(path, st)) return -1;
-    if (info) {
-        info->mode = st.st_mode;
-        info->time = Nanoseconds(st.st_mtim);
-        info->size = static_cast<std::int64_t>(st.st_size);
-    }
+    StoreStatus(st, info);
     return 0;
+}
+
+int SysStatAndReadFile(const std::string& path, SysStatInfo* info, std::string* content, std::size_t maxBytes)
+{
+    if (path.empty()) return -1;
+    const std::string native = NativePath(path);
+    // Not blocking: a named pipe among the files must not stop the reader.
+    const int fd = ::open(native.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+    struct stat st;
+    if (fd < 0) {
+        // A file that cannot be opened may still exist.
+        if (::stat(native.c_str(), &st) != 0) return -1;
+        StoreStatus(st, info);
+        return 0;
+    }
+    if (::fstat(fd, &st) != 0) {
+        ::close(fd);
+        return -1;
+    }
+    StoreStatus(st, info);
+    int result = 0;
+    if (content && S_ISREG(st.st_mode) && static_cast<std::uint64_t>(st.st_size) <= maxBytes) {
+        std::string text;
+        text.reserve(static_cast<std::size_t>(st.st_size));
+        if (ReadRest(fd, text)) {
+            *content = std::move(text);
+            result = 1;
+        }
+    }
+    ::close(fd);
+    return result;
 }
 
 bool SysIsDirectory(const SysStatInfo& info) { return S_ISDIR(info.mode); }
@@ -416,18 +470,7 @@ bool SysReadFile(const std::string& path, std::string& content)
     const int fd = ::open(NativePath(path).c_str(), O_RDONLY | O_CLOEXEC);
     if (fd < 0) return false;
     std::string text;
-    char buffer[1 << 16];
-    bool ok = true;
-    for (;;) {
-        const ssize_t got = ::read(fd, buffer, sizeof buffer);
-        if (got == 0) break;
-        if (got < 0) {
-            if (errno == EINTR) continue;
-            ok = false;
-            break;
-        }
-        text.append(buffer, static_cast<std::size_t>(got));
-    }
+    const bool ok = ReadRest(fd, text);
     ::close(fd);
     if (ok) content = std::move(text);
     return ok;

@@ -239,6 +239,7 @@ void IcmdOpenProject::ReaddModifiedFiles()
     // Each file changed on disk is added again with its project attributes,
     // so that the flow learns of the change; the read parsed it already.
     std::deque<IfileObject>& modified = IcmdFilesModifiedSinceLastOpen();
+    if (modified.empty()) return;
     Imodel& model = Imodel::GetInstance();
     IfileManager* files = model.GetFileManager();
     // One save of the libraries around them all, as for the read: otherwise

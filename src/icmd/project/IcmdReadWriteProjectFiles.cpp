@@ -70,12 +70,14 @@ bool IcmdReadWriteProjectImpl::ProjectFileObject_Files(double share)
     if (count > 0) m_perFileShare = share / count;
     model.OpenWorkspace();
     if (model.ParseCxfOnOpen() && ItoolVeyrun::GetInstance()) {
-        Lines lines;
-        if (TakeList(lines, "FileManager", false)) IfileReadFileList(lines, m_filesToCount, {}, true);
+        // The member files become the list of files to count when a core
+        // description first reports a file: most opens add none.
+        if (!TakeList(m_linesToCount, "FileManager", false)) m_linesToCount.clear();
         for (Iconvert* converter : m_converters) converter->ConvertWorkspace(m_parser);
         CurrentProjectReader() = this;
         model.CheckNewCores(zorpaFT_OMBRIX_CXF);
         CurrentProjectReader() = nullptr;
+        m_linesToCount.clear();
         m_filesToCount.clear();
     }
     bool found = false;

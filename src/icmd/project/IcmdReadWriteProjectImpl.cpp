@@ -4,6 +4,7 @@
 #include "src/icmd/project/IcmdReadWriteProjectImpl.h"
 
 #include "icmd/IcmdComponentIDText.h"
+#include "ifile/IfileFunctions.h"
 #include "ifile/IfileManager.h"
 #include "ifile/IfileManagerFilterParent.h"
 #include "ifile/IfileObjectEx.h"
@@ -184,6 +185,10 @@ void IcmdReadWriteProjectImpl::StepOneFile()
 
 void IcmdReadWriteProjectImpl::StepOneFile(const IfileObject& file)
 {
+    if (!m_linesToCount.empty()) {
+        IfileReadFileList(m_linesToCount, m_filesToCount, {}, true);
+        m_linesToCount.clear();
+    }
     const auto found = std::find_if(m_filesToCount.begin(), m_filesToCount.end(), [&file](const IfileObjectEx& entry) {
         return IfileObject::IsSameFile(file)(entry);
     });

@@ -199,6 +199,7 @@ private:
     std::vector<std::string> m_openedFileLines;
     std::deque<ImodelModule*> m_modulesWithSynthOption;
     std::deque<IfileObjectEx> m_filesToCount;
+    std::vector<std::string> m_linesToCount;  // the block the files to count are read from, until then
     double m_position = -1;
     double m_perFileShare = -1;
     unsigned int m_lastMeterValue = 0;

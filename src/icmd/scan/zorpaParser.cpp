@@ -1,5 +1,6 @@
 #include "icmd/scan/ZorpaParser.h"
 
+#include "ifile/IfileDiskPrefetch.h"
 #include "ifile/IfileObjectEx.h"
 #include "imodel/design/ImodelModule.h"
 #include "imodel/names/ImodelFileName.h"
@@ -79,7 +80,7 @@ bool ZorpaParser<T>::parse(const std::string& fileName, const std::string& libra
 {
     if (m_prototype == m_nullModule) return false;
     std::string text;
-    if (!SysReadFile(fileName, text)) {
+    if (!IfileReadPath(fileName, text)) {
         prepare(fileName, libraryName, readPorts);
         std::fputs("Unable to open file!\n", stdout);
         return false;

@@ -1,5 +1,6 @@
 #include "imodel/names/imodelUtl.h"
 
+#include "ifile/IfileDiskPrefetch.h"
 #include "imodel/model/Imodel.h"
 #include "imodel/names/ImodelFileTypes.h"
 #include "src/imodel/names/imodelUtlProject.h"
@@ -276,7 +277,12 @@ bool ImodelImportsMissingFiles()
            importMissing == 1;
 }
 
-bool ImodelDoesFileExist(const std::string& name) { return ImodelImportsMissingFiles() || UtlDoesFileExist(name); }
+bool ImodelDoesFileExist(const std::string& name)
+{
+    if (ImodelImportsMissingFiles()) return true;
+    SysStatInfo status;
+    return IfileStatPath(name, &status) == 0 && SysIsRegularFile(status);
+}
 
 bool ImodelGetAllFolderContent(const std::string& folder, const std::string& pattern, std::vector<std::string>& out)
 {

@@ -91,6 +91,12 @@ bool SysListFolder(const std::string& path, std::vector<std::string>& names);
 // half-way is taken over by the next write of the same target.
 bool SysWriteFileAtomically(const std::string& path, const std::string& content, std::string* error = nullptr);
 bool SysReadFile(const std::string& path, std::string& content);
+// The status of a path and, when it is a regular file of at most `maxBytes`
+// bytes and `content` is given, its text, from one opening: the status is
+// taken from the open file before the text is read, so it is never newer
+// than the text. 1 when the text was read, 0 when the path exists and its
+// text was not read, -1 when the path does not exist (or cannot be looked at).
+int SysStatAndReadFile(const std::string& path, SysStatInfo* info, std::string* content, std::size_t maxBytes);
 // Flushes a file written by another writer (an archive library) to the disk,
 // so that a rename that follows publishes a complete file. 0 on success.
 int SysSyncFile(const std::string& path);

@@ -1,0 +1,287 @@
+// The helpers claim the listed files in order, a batch at a time, at most a
+// window of files (and of unread text) ahead of the reader's furthest
+// request. The reader claims a file that no helper has reached and looks at
+// it itself, so it never waits for the helpers to catch up, only for a file
+// a helper is on. A file once looked at is read without a lock.
+#include "ifile/IfileDiskPrefetch.h"
+
+#include <algorithm>
+#include <atomic>
+#include <condition_variable>
+#include <cstddef>
+#include <deque>
+#include <mutex>
+#include <string_view>
+#include <system_error>
+#include <thread>
+#include <unordered_map>
+
+namespace {
+
+constexpr std::size_t kMinFilesForHelpers = 64;
+constexpr unsigned kMaxHelpers = 4;
+constexpr std::size_t kWindow = 1024;              // files ahead of the reader
+constexpr std::size_t kBatch = 16;                 // files a helper claims at once
+constexpr std::size_t kMaxBytesAhead = 32u << 20;  // unread text held
+constexpr std::size_t kMaxTextBytes = 1u << 20;    // larger files are read by the reader
+
+enum class State { Pending, Claimed, Done };
+enum class Status { Missing, Found, Unknown };
+
+}  // namespace
+
+class IfileDiskPrefetch::Impl {
+public:
+    explicit Impl(std::vector<File> files);
+    ~Impl();
+    Impl(const Impl&) = delete;
+    Impl& operator=(const Impl&) = delete;
+
+    static constexpr std::size_t kNotListed = static_cast<std::size_t>(-1);
+    // The index of a listed path, or kNotListed.
+    std::size_t IndexOf(const std::string& path);
+    int Stat(std::size_t index, SysStatInfo* info);
+    bool Read(std::size_t index, std::string& text);
+
+private:
+    struct Slot {
+        explicit Slot(File listed) : file(std::move(listed)) {}
+        File file;
+        std::atomic<State> state{State::Pending};
+        // Written by whoever claimed the slot, read once it is done.
+        Status status = Status::Unknown;
+        SysStatInfo info;
+        bool hasText = false;
+        std::string text;  // the reader's once the slot is done
+    };
+
+    static void Look(Slot& slot);
+    void Finish(Slot& slot);
+    // The slot once looked at, claimed by the caller when nobody has yet.
+    Slot& Reach(std::size_t index);
+    void MoveWindow(std::size_t reached);
+    void Help();
+    // Text of `bytes` bytes is no longer held.
+    void GiveBack(std::size_t bytes);
+
+    std::deque<Slot> m_slots;  // slots hold atomics: built in place, never moved
+    std::unordered_map<std::string_view, std::size_t> m_index;
+    std::size_t m_lastAsked = 0;  // the reader's
+
+    std::mutex m_lock;
+    std::condition_variable m_helpersWake;
+    std::condition_variable m_lookedAt;
+    std::size_t m_next = 0;                  // the next file for a helper (under the lock)
+    std::atomic<std::size_t> m_reached{0};   // one past the reader's furthest request
+    std::size_t m_wokenAt = 0;               // m_reached when the helpers were last woken
+    std::size_t m_dropped = 0;               // texts before this one are given up
+    std::atomic<std::size_t> m_bytesAhead{0};
+    std::atomic<bool> m_readerWaiting{false};
+    bool m_stopping = false;
+    std::vector<std::thread> m_helpers;
+};
+
+namespace {
+
+thread_local IfileDiskPrefetch::Impl* t_current = nullptr;
+
+}  // namespace
+
+IfileDiskPrefetch::Impl::Impl(std::vector<File> files)
+{
+    for (File& file : files) m_slots.emplace_back(std::move(file));
+    m_index.reserve(m_slots.size());
+    for (std::size_t i = 0; i < m_slots.size(); ++i) m_index.emplace(m_slots[i].file.path, i);
+    if (m_slots.size() < kMinFilesForHelpers) return;
+    const unsigned processors = std::thread::hardware_concurrency();
+    const unsigned helpers = std::min(kMaxHelpers, processors > 1 ? processors - 1 : 0u);
+    for (unsigned i = 0; i < helpers; ++i) {
+        try {
+            m_helpers.emplace_back([this] { Help(); });
+        } catch (const std::system_error&) {
+            break;  // fewer helpers, or none: the reader looks itself
+        }
+    }
+}
+
+IfileDiskPrefetch::Impl::~Impl()
+{
+    {
+        const std::lock_guard<std::mutex> lock(m_lock);
+        m_stopping = true;
+    }
+    m_helpersWake.notify_all();
+    for (std::thread& helper : m_helpers) helper.join();
+}
+
+std::size_t IfileDiskPrefetch::Impl::IndexOf(const std::string& path)
+{
+    // The reader mostly asks for the file it asked for last, or the next.
+    for (std::size_t at = m_lastAsked; at < m_slots.size() && at <= m_lastAsked + 1; ++at)
+        if (m_slots[at].file.path == path) return m_lastAsked = at;
+    const auto found = m_index.find(path);
+    if (found == m_index.end()) return kNotListed;
+    return m_lastAsked = found->second;
+}
+
+void IfileDiskPrefetch::Impl::Look(Slot& slot)
+{
+    try {
+        if (!slot.file.read) {
+            slot.status = SysPathStat(slot.file.path, &slot.info) == 0 ? Status::Found : Status::Missing;
+            return;
+        }
+        std::string text;
+        const int got = SysStatAndReadFile(slot.file.path, &slot.info, &text, kMaxTextBytes);
+        slot.status = got < 0 ? Status::Missing : Status::Found;
+        if (got == 1) {
+            slot.text = std::move(text);
+            slot.hasText = true;
+        }
+    } catch (const std::bad_alloc&) {
+        slot.status = Status::Unknown;  // the reader asks the disk itself
+        slot.hasText = false;
+        slot.text.clear();
+    }
+}
+
+void IfileDiskPrefetch::Impl::Finish(Slot& slot)
+{
+    m_bytesAhead += slot.text.size();
+    slot.state.store(State::Done);
+    if (m_readerWaiting.load()) {
+        const std::lock_guard<std::mutex> lock(m_lock);
+        m_lookedAt.notify_all();
+    }
+}
+
+void IfileDiskPrefetch::Impl::Help()
+{
+    for (;;) {
+        std::size_t first = 0;
+        std::size_t last = 0;
+        {
+            std::unique_lock<std::mutex> lock(m_lock);
+            m_helpersWake.wait(lock, [this] {
+                return m_stopping || m_next >= m_slots.size() ||
+                       (m_next < m_reached.load() + kWindow && m_bytesAhead.load() < kMaxBytesAhead);
+            });
+            if (m_stopping || m_next >= m_slots.size()) return;
+            first = m_next;
+            last = std::min(m_slots.size(), first + kBatch);
+            m_next = last;
+        }
+        for (std::size_t i = first; i < last; ++i) {
+            Slot& slot = m_slots[i];
+            State expected = State::Pending;
+            if (!slot.state.compare_exchange_strong(expected, State::Claimed)) continue;
+            Look(slot);
+            Finish(slot);
+        }
+    }
+}
+
+void IfileDiskPrefetch::Impl::GiveBack(std::size_t bytes)
+{
+    const bool full = m_bytesAhead.load() >= kMaxBytesAhead;
+    m_bytesAhead -= bytes;
+    if (full && !m_helpers.empty() && m_bytesAhead.load() < kMaxBytesAhead) {
+        const std::lock_guard<std::mutex> lock(m_lock);
+        m_helpersWake.notify_all();
+    }
+}
+
+void IfileDiskPrefetch::Impl::MoveWindow(std::size_t reached)
+{
+    m_reached.store(reached);
+    // Texts far behind the reader will not be asked for any more.
+    for (; m_dropped + kWindow < reached; ++m_dropped) {
+        Slot& behind = m_slots[m_dropped];
+        if (behind.state.load() != State::Done || !behind.hasText) continue;
+        const std::size_t size = behind.text.size();
+        behind.hasText = false;
+        std::string().swap(behind.text);
+        GiveBack(size);
+    }
+    // The helpers are woken when the window has moved on by a good part of
+    // itself, not at every file.
+    if (!m_helpers.empty() && reached >= m_wokenAt + kWindow / 4) {
+        const std::lock_guard<std::mutex> lock(m_lock);
+        m_wokenAt = reached;
+        m_helpersWake.notify_all();
+    }
+}
+
+IfileDiskPrefetch::Impl::Slot& IfileDiskPrefetch::Impl::Reach(std::size_t index)
+{
+    Slot& slot = m_slots[index];
+    if (index >= m_reached.load()) MoveWindow(index + 1);
+    if (slot.state.load() == State::Done) return slot;
+    State expected = State::Pending;
+    if (slot.state.compare_exchange_strong(expected, State::Claimed)) {
+        Look(slot);
+        m_bytesAhead += slot.text.size();
+        slot.state.store(State::Done);
+        return slot;
+    }
+    std::unique_lock<std::mutex> lock(m_lock);
+    m_readerWaiting.store(true);
+    m_lookedAt.wait(lock, [&slot] { return slot.state.load() == State::Done; });
+    m_readerWaiting.store(false);
+    return slot;
+}
+
+int IfileDiskPrefetch::Impl::Stat(std::size_t index, SysStatInfo* info)
+{
+    const Slot& slot = Reach(index);
+    switch (slot.status) {
+    case Status::Found:
+        if (info) *info = slot.info;
+        return 0;
+    case Status::Missing:
+        return -1;
+    case Status::Unknown:
+        break;
+    }
+    return SysPathStat(slot.file.path, info);
+}
+
+bool IfileDiskPrefetch::Impl::Read(std::size_t index, std::string& text)
+{
+    Slot& slot = Reach(index);
+    if (!slot.hasText) return SysReadFile(slot.file.path, text);
+    const std::size_t size = slot.text.size();
+    text = std::move(slot.text);
+    slot.text = std::string();
+    slot.hasText = false;
+    GiveBack(size);
+    return true;
+}
+
+IfileDiskPrefetch::IfileDiskPrefetch(std::vector<File> files)
+{
+    if (t_current) return;  // an idle prefetch inside another
+    m_impl = std::make_unique<Impl>(std::move(files));
+    t_current = m_impl.get();
+}
+
+IfileDiskPrefetch::~IfileDiskPrefetch()
+{
+    if (m_impl && t_current == m_impl.get()) t_current = nullptr;
+}
+
+int IfileStatPath(const std::string& path, SysStatInfo* info)
+{
+    if (t_current)
+        if (const std::size_t index = t_current->IndexOf(path); index != IfileDiskPrefetch::Impl::kNotListed)
+            return t_current->Stat(index, info);
+    return SysPathStat(path, info);
+}
+
+bool IfileReadPath(const std::string& path, std::string& text)
+{
+    if (t_current)
+        if (const std::size_t index = t_current->IndexOf(path); index != IfileDiskPrefetch::Impl::kNotListed)
+            return t_current->Read(index, text);
+    return SysReadFile(path, text);
+}

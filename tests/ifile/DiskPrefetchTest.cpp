@@ -1,0 +1,159 @@
+// A prefetch answers status and read requests for its files exactly as the
+// disk does, whatever order they come in: files present, missing, empty,
+// too large to hold, folders and named pipes, read once or twice, asked for
+// out of order and from other threads; nested prefetches stay idle and
+// nothing is answered from a prefetch that ended.
+#include "TempFolder.h"
+
+#include "ifile/IfileDiskPrefetch.h"
+
+#include <foundation/Sys.h>
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <random>
+#include <string>
+#include <sys/stat.h>
+#include <thread>
+#include <vector>
+
+namespace {
+
+struct Answer {
+    int stat = -1;
+    SysStatInfo info;
+    bool read = false;
+    std::string text;
+};
+
+bool operator==(const Answer& a, const Answer& b)
+{
+    return a.stat == b.stat && (a.stat != 0 || a.info == b.info) && a.read == b.read && a.text == b.text;
+}
+
+Answer FromDisk(const std::string& path)
+{
+    Answer answer;
+    answer.stat = SysPathStat(path, &answer.info);
+    answer.read = SysReadFile(path, answer.text);
+    return answer;
+}
+
+Answer FromPrefetch(const std::string& path)
+{
+    Answer answer;
+    answer.stat = IfileStatPath(path, &answer.info);
+    answer.read = IfileReadPath(path, answer.text);
+    return answer;
+}
+
+class DiskPrefetch : public ::testing::Test {
+protected:
+    // Enough files for the helpers to run, of every kind.
+    void MakeFiles(int count)
+    {
+        std::uniform_int_distribution<int> kind(0, 9);
+        for (int i = 0; i < count; ++i) {
+            const std::string name = "f" + std::to_string(i);
+            switch (kind(m_random)) {
+            case 0:
+                m_paths.push_back(m_temp / name);  // missing
+                break;
+            case 1:
+                m_paths.push_back(m_temp.Write(name, ""));
+                break;
+            case 2:
+                m_paths.push_back(m_temp.Write(name + "/inner", "x").substr(0, (m_temp / name).size()));
+                break;
+            default:
+                m_paths.push_back(m_temp.Write(name, std::string(static_cast<std::size_t>(i % 97), 'a' + i % 26)));
+                break;
+            }
+        }
+        m_paths.push_back(m_temp.Write("large", std::string((1u << 20) + 1, 'L')));
+        const std::string pipe = m_temp / "pipe";
+        ASSERT_EQ(::mkfifo(pipe.c_str(), 0600), 0);
+        m_paths.push_back(pipe);
+    }
+
+    std::vector<IfileDiskPrefetch::File> Listed(bool readSome)
+    {
+        std::vector<IfileDiskPrefetch::File> files;
+        for (std::size_t i = 0; i < m_paths.size(); ++i) files.push_back({m_paths[i], readSome && i % 3 != 0});
+        return files;
+    }
+
+    std::mt19937 m_random{20261207};
+    TempFolder m_temp;
+    std::vector<std::string> m_paths;
+};
+
+}  // namespace
+
+TEST_F(DiskPrefetch, AnswersAsTheDiskInAnyOrder)
+{
+    MakeFiles(600);
+    std::vector<Answer> expected;
+    for (const std::string& path : m_paths) {
+        if (path.ends_with("/pipe")) {
+            Answer pipe;
+            pipe.stat = SysPathStat(path, &pipe.info);
+            expected.push_back(pipe);  // its reading would wait for a writer
+        } else {
+            expected.push_back(FromDisk(path));
+        }
+    }
+    for (const bool readSome : {true, false}) {
+        const IfileDiskPrefetch prefetch(Listed(readSome));
+        // Mostly in order, with jumps back and ahead; some files twice.
+        std::vector<std::size_t> order(m_paths.size());
+        for (std::size_t i = 0; i < order.size(); ++i) order[i] = i;
+        for (int swaps = 0; swaps < 60; ++swaps) {
+            std::uniform_int_distribution<std::size_t> at(0, order.size() - 1);
+            std::swap(order[at(m_random)], order[at(m_random)]);
+        }
+        order.insert(order.end(), order.begin(), order.begin() + 50);
+        for (std::size_t index : order) {
+            const std::string& path = m_paths[index];
+            if (path.ends_with("/pipe")) {
+                SysStatInfo info;
+                EXPECT_EQ(IfileStatPath(path, &info), 0);
+                EXPECT_TRUE(SysIsRegularFile(info) == false);
+                continue;
+            }
+            EXPECT_EQ(FromPrefetch(path), expected[index]) << path;
+        }
+        // A file the prefetch does not list, and another thread, go to the disk.
+        const std::string other = m_temp.Write("other", "other");
+        EXPECT_EQ(FromPrefetch(other), FromDisk(other));
+        std::thread([&] { EXPECT_EQ(FromPrefetch(m_paths[5]), FromDisk(m_paths[5])); }).join();
+    }
+}
+
+TEST_F(DiskPrefetch, StatusIsTakenOnceAndNothingOutlivesThePrefetch)
+{
+    MakeFiles(100);
+    const std::string changing = m_temp.Write("changing", "before");
+    m_paths.push_back(changing);
+    {
+        std::vector<IfileDiskPrefetch::File> listed = Listed(true);
+        listed.back().read = true;  // the changing file
+        const IfileDiskPrefetch outer(std::move(listed));
+        // Made while another is current: idle, and the outer one still answers.
+        const IfileDiskPrefetch inner({{changing, true}});
+        SysStatInfo first;
+        ASSERT_EQ(IfileStatPath(changing, &first), 0);
+        m_temp.Write("changing", "after, longer");
+        SysStatInfo second;
+        ASSERT_EQ(IfileStatPath(changing, &second), 0);
+        EXPECT_EQ(second, first);
+        std::string text;
+        ASSERT_TRUE(IfileReadPath(changing, text));
+        EXPECT_EQ(text, "before");
+        // The text is handed out once: the next read goes to the disk.
+        ASSERT_TRUE(IfileReadPath(changing, text));
+        EXPECT_EQ(text, "after, longer");
+    }
+    EXPECT_EQ(FromPrefetch(changing), FromDisk(changing));
+}
