@@ -220,8 +220,7 @@ IfileDiskPrefetch::Impl::Slot& IfileDiskPrefetch::Impl::Reach(std::size_t index)
     State expected = State::Pending;
     if (slot.state.compare_exchange_strong(expected, State::Claimed)) {
         Look(slot);
-        m_bytesAhead += slot.text.size();
-        slot.state.store(State::Done);
+        Finish(slot);
         return slot;
     }
     std::unique_lock<std::mutex> lock(m_lock);

@@ -11,8 +11,11 @@
 #include <charconv>
 #include <climits>
 #include <cstring>
+#include <functional>
 #include <map>
+#include <optional>
 #include <mutex>
+#include <string_view>
 #include <unordered_map>
 #include <utility>
 
@@ -25,7 +28,11 @@ struct Database {
     std::map<std::string, std::vector<std::string>> overrides;  // innermost last
     // The answers of lookups since the last change: scoped defaults make a
     // lookup walk conditions, and many are asked for again and again.
-    std::unordered_map<std::string, std::optional<std::string>> resolved;
+    struct NameHash {
+        using is_transparent = void;
+        std::size_t operator()(std::string_view name) const { return std::hash<std::string_view>()(name); }
+    };
+    std::unordered_map<std::string, std::optional<std::string>, NameHash, std::equal_to<>> resolved;
     std::string userFile;
     // Serialises whole flushes, so the file always ends with the latest state.
     std::mutex flushMutex;
@@ -100,11 +107,11 @@ std::optional<std::string> Lookup(const char* name)
     if (!name) return std::nullopt;
     Database& db = Db();
     std::lock_guard<std::mutex> lock(db.mutex);
-    std::string key(name);
-    if (const auto found = db.resolved.find(key); found != db.resolved.end()) return found->second;
+    if (const auto found = db.resolved.find(std::string_view(name)); found != db.resolved.end()) return found->second;
     // Names asked for once (a script's typos) do not pile up.
     constexpr std::size_t kMaxResolved = 4096;
     if (db.resolved.size() >= kMaxResolved) db.resolved.clear();
+    std::string key(name);
     std::optional<std::string> value = Resolve(db, key);
     db.resolved.emplace(std::move(key), value);
     return value;
