@@ -70,14 +70,12 @@ bool IcmdReadWriteProjectImpl::ProjectFileObject_Files(double share)
     if (count > 0) m_perFileShare = share / count;
     model.OpenWorkspace();
     if (model.ParseCxfOnOpen() && ItoolVeyrun::GetInstance()) {
-        // The member files become the list of files to count when a core
-        // description first reports a file: most opens add none.
-        if (!TakeList(m_linesToCount, "FileManager", false)) m_linesToCount.clear();
         for (Iconvert* converter : m_converters) converter->ConvertWorkspace(m_parser);
+        m_blockToCount = PeekList("FileManager");
         CurrentProjectReader() = this;
         model.CheckNewCores(zorpaFT_OMBRIX_CXF);
         CurrentProjectReader() = nullptr;
-        m_linesToCount.clear();
+        m_blockToCount = nullptr;
         m_filesToCount.clear();
     }
     bool found = false;
@@ -102,9 +100,9 @@ void IcmdReadWriteProjectImpl::ReadMemberFiles(bool& found)
 {
     IfileManager& files = *Imodel::GetInstance().GetFileManager();
     // The stamps the file stored tell which files changed on disk since.
-    Lines lines;
-    found = TakeList(lines, "FileManager", false);
+    found = PeekList("FileManager") != nullptr;
     if (!found) return;
+    Lines lines;
     // The units whose definition the user chose: the add-file command does
     // not report them as defined twice, the choice is restored afterwards.
     std::vector<std::string> chosenUnits;

@@ -185,16 +185,15 @@ void IcmdReadWriteProjectImpl::StepOneFile()
 
 void IcmdReadWriteProjectImpl::StepOneFile(const IfileObject& file)
 {
-    if (!m_linesToCount.empty()) {
-        IfileReadFileList(m_linesToCount, m_filesToCount, {}, true);
-        m_linesToCount.clear();
+    if (m_blockToCount) {
+        std::deque<IfileObjectEx> members;
+        IfileReadFileList(m_blockToCount->GetLines(), members, {}, true);
+        m_blockToCount = nullptr;
+        for (const IfileObjectEx& member : members)
+            m_filesToCount.insert(ImodelFileNameKey(member.GetInternalFileName().GetString()));
     }
-    const auto found = std::find_if(m_filesToCount.begin(), m_filesToCount.end(), [&file](const IfileObjectEx& entry) {
-        return IfileObject::IsSameFile(file)(entry);
-    });
-    if (found == m_filesToCount.end()) return;
-    m_filesToCount.erase(found);
-    StepOneFile();
+    // A file counts once.
+    if (m_filesToCount.erase(ImodelFileNameKey(file.GetInternalFileName().GetString())) != 0) StepOneFile();
 }
 
 void IcmdReadWriteProjectImpl::GetProjVer(int& major, int& minor)
@@ -247,6 +246,14 @@ bool IcmdReadWriteProjectImpl::TakeList(Lines& lines, const char* name, bool tak
     if (!list->IsTerminated() && m_damage.empty()) m_damage = std::string("the list '") + name + "' has no ENDLIST";
     lines = std::move(list->GetLines());
     return true;
+}
+
+const ImodelFileObject_LIST* IcmdReadWriteProjectImpl::PeekList(const char* name)
+{
+    const ImodelFileObject_LIST* list = m_parser.PeekLIST(name);
+    if (list && !list->IsTerminated() && m_damage.empty())
+        m_damage = std::string("the list '") + name + "' has no ENDLIST";
+    return list;
 }
 
 std::string IcmdReadWriteProjectImpl::GetKey(const char* key, bool& found)

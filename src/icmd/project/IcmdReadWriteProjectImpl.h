@@ -18,6 +18,7 @@
 #include <sstream>
 #include <string>
 #include <unordered_map>
+#include <unordered_set>
 #include <vector>
 
 class Iconvert;
@@ -98,6 +99,9 @@ private:
     // the file has none. A list the file ends inside of marks the file as
     // damaged, which fails the read after the step.
     bool TakeList(Lines& lines, const char* name, bool take);
+    // The same list left in place, without a copy of its lines; null when
+    // the file has none.
+    const ImodelFileObject_LIST* PeekList(const char* name);
 
     // Line writers.
     void WriteKey(const char* key, const std::string& value);
@@ -198,8 +202,10 @@ private:
     bool m_deviceChanged = false;
     std::vector<std::string> m_openedFileLines;
     std::deque<ImodelModule*> m_modulesWithSynthOption;
-    std::deque<IfileObjectEx> m_filesToCount;
-    std::vector<std::string> m_linesToCount;  // the block the files to count are read from, until then
+    // The keys of the member files not counted yet, read from their block
+    // when a core description first reports a file: most opens report none.
+    const ImodelFileObject_LIST* m_blockToCount = nullptr;
+    std::unordered_set<std::string> m_filesToCount;
     double m_position = -1;
     double m_perFileShare = -1;
     unsigned int m_lastMeterValue = 0;
