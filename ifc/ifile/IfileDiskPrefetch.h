@@ -16,6 +16,7 @@
 
 #include <foundation/Sys.h>
 
+#include <cstddef>
 #include <memory>
 #include <string>
 #include <vector>
@@ -23,14 +24,24 @@
 class IfileDiskPrefetch {
 public:
     struct File {
-        std::string path;  // the full name, as the reader will ask for it
-        bool read = false; // the reader will read its text
+        std::string path;   // the full name, as the reader will ask for it
+        bool read = false;  // the reader will read its text
+    };
+
+    // How far the helpers run ahead; the defaults suit opening a project.
+    struct Limits {
+        std::size_t window = 1024;              // files ahead of the reader's furthest request
+        std::size_t batch = 16;                 // files a helper claims at once
+        std::size_t maxBytesAhead = 32u << 20;  // text read and not yet taken
+        std::size_t maxTextBytes = 1u << 20;    // a larger file is read by the reader
+        std::size_t minFilesForHelpers = 64;    // fewer files are looked at by the reader alone
     };
 
     // Starts looking at the files, in order, and is the current prefetch of
     // the calling thread until it ends. Prefetches do not nest: one made
     // while another is current stays idle.
-    explicit IfileDiskPrefetch(std::vector<File> files);
+    explicit IfileDiskPrefetch(std::vector<File> files) : IfileDiskPrefetch(std::move(files), Limits()) {}
+    IfileDiskPrefetch(std::vector<File> files, const Limits& limits);
     ~IfileDiskPrefetch();
     IfileDiskPrefetch(const IfileDiskPrefetch&) = delete;
     IfileDiskPrefetch& operator=(const IfileDiskPrefetch&) = delete;

@@ -1,8 +1,8 @@
 // The helpers claim the listed files in order, a batch at a time, at most a
-// window of files (and of unread text) ahead of the reader's furthest
-// request. The reader claims a file that no helper has reached and looks at
-// it itself, so it never waits for the helpers to catch up, only for a file
-// a helper is on. A file once looked at is read without a lock.
+// window of files (and a budget of unread text) ahead of the reader's
+// furthest request. The reader claims a file that no helper has reached and
+// looks at it itself, so it never waits for the helpers to catch up, only for
+// a file a helper is on. A file once looked at is read without a lock.
 #include "ifile/IfileDiskPrefetch.h"
 
 #include <algorithm>
@@ -18,21 +18,24 @@
 
 namespace {
 
-constexpr std::size_t kMinFilesForHelpers = 64;
 constexpr unsigned kMaxHelpers = 4;
-constexpr std::size_t kWindow = 1024;              // files ahead of the reader
-constexpr std::size_t kBatch = 16;                 // files a helper claims at once
-constexpr std::size_t kMaxBytesAhead = 32u << 20;  // unread text held
-constexpr std::size_t kMaxTextBytes = 1u << 20;    // larger files are read by the reader
 
-enum class State { Pending, Claimed, Done };
-enum class Status { Missing, Found, Unknown };
+enum class State {
+    Pending,
+    Claimed,
+    Done
+};
+enum class Status {
+    Missing,
+    Found,
+    Unknown
+};
 
 }  // namespace
 
 class IfileDiskPrefetch::Impl {
 public:
-    explicit Impl(std::vector<File> files);
+    Impl(std::vector<File> files, const Limits& limits);
     ~Impl();
     Impl(const Impl&) = delete;
     Impl& operator=(const Impl&) = delete;
@@ -55,15 +58,17 @@ private:
         std::string text;  // the reader's once the slot is done
     };
 
-    static void Look(Slot& slot);
+    void Look(Slot& slot, bool withText) const;
     void Finish(Slot& slot);
-    // The slot once looked at, claimed by the caller when nobody has yet.
-    Slot& Reach(std::size_t index);
+    // The slot once looked at. A slot nobody has claimed yet the caller
+    // looks at itself, reading its text only when it asks for the text.
+    Slot& Reach(std::size_t index, bool forText);
     void MoveWindow(std::size_t reached);
     void Help();
     // Text of `bytes` bytes is no longer held.
     void GiveBack(std::size_t bytes);
 
+    const Limits m_limits;
     std::deque<Slot> m_slots;  // slots hold atomics: built in place, never moved
     std::unordered_map<std::string_view, std::size_t> m_index;
     std::size_t m_lastAsked = 0;  // the reader's
@@ -71,10 +76,10 @@ private:
     std::mutex m_lock;
     std::condition_variable m_helpersWake;
     std::condition_variable m_lookedAt;
-    std::size_t m_next = 0;                  // the next file for a helper (under the lock)
-    std::atomic<std::size_t> m_reached{0};   // one past the reader's furthest request
-    std::size_t m_wokenAt = 0;               // m_reached when the helpers were last woken
-    std::size_t m_dropped = 0;               // texts before this one are given up
+    std::size_t m_next = 0;                 // the next file for a helper (under the lock)
+    std::atomic<std::size_t> m_reached{0};  // one past the reader's furthest request
+    std::size_t m_wokenAt = 0;              // m_reached when the helpers were last woken (the reader's)
+    std::size_t m_dropped = 0;              // texts before this one are given up (the reader's)
     std::atomic<std::size_t> m_bytesAhead{0};
     std::atomic<bool> m_readerWaiting{false};
     bool m_stopping = false;
@@ -87,12 +92,12 @@ thread_local IfileDiskPrefetch::Impl* t_current = nullptr;
 
 }  // namespace
 
-IfileDiskPrefetch::Impl::Impl(std::vector<File> files)
+IfileDiskPrefetch::Impl::Impl(std::vector<File> files, const Limits& limits) : m_limits(limits)
 {
     for (File& file : files) m_slots.emplace_back(std::move(file));
     m_index.reserve(m_slots.size());
     for (std::size_t i = 0; i < m_slots.size(); ++i) m_index.emplace(m_slots[i].file.path, i);
-    if (m_slots.size() < kMinFilesForHelpers) return;
+    if (m_slots.size() < m_limits.minFilesForHelpers || m_limits.window == 0 || m_limits.batch == 0) return;
     const unsigned processors = std::thread::hardware_concurrency();
     const unsigned helpers = std::min(kMaxHelpers, processors > 1 ? processors - 1 : 0u);
     for (unsigned i = 0; i < helpers; ++i) {
@@ -124,15 +129,15 @@ std::size_t IfileDiskPrefetch::Impl::IndexOf(const std::string& path)
     return m_lastAsked = found->second;
 }
 
-void IfileDiskPrefetch::Impl::Look(Slot& slot)
+void IfileDiskPrefetch::Impl::Look(Slot& slot, bool withText) const
 {
     try {
-        if (!slot.file.read) {
+        if (!withText) {
             slot.status = SysPathStat(slot.file.path, &slot.info) == 0 ? Status::Found : Status::Missing;
             return;
         }
         std::string text;
-        const int got = SysStatAndReadFile(slot.file.path, &slot.info, &text, kMaxTextBytes);
+        const int got = SysStatAndReadFile(slot.file.path, &slot.info, &text, m_limits.maxTextBytes);
         slot.status = got < 0 ? Status::Missing : Status::Found;
         if (got == 1) {
             slot.text = std::move(text);
@@ -164,18 +169,20 @@ void IfileDiskPrefetch::Impl::Help()
             std::unique_lock<std::mutex> lock(m_lock);
             m_helpersWake.wait(lock, [this] {
                 return m_stopping || m_next >= m_slots.size() ||
-                       (m_next < m_reached.load() + kWindow && m_bytesAhead.load() < kMaxBytesAhead);
+                       (m_next < m_reached.load() + m_limits.window && m_bytesAhead.load() < m_limits.maxBytesAhead);
             });
             if (m_stopping || m_next >= m_slots.size()) return;
-            first = m_next;
-            last = std::min(m_slots.size(), first + kBatch);
+            // Files the reader has passed are left to it.
+            first = std::max(m_next, m_reached.load());
+            last = std::min(m_slots.size(), first + m_limits.batch);
             m_next = last;
         }
         for (std::size_t i = first; i < last; ++i) {
             Slot& slot = m_slots[i];
             State expected = State::Pending;
             if (!slot.state.compare_exchange_strong(expected, State::Claimed)) continue;
-            Look(slot);
+            // Over the budget a helper takes the status alone.
+            Look(slot, slot.file.read && m_bytesAhead.load() < m_limits.maxBytesAhead);
             Finish(slot);
         }
     }
@@ -183,9 +190,8 @@ void IfileDiskPrefetch::Impl::Help()
 
 void IfileDiskPrefetch::Impl::GiveBack(std::size_t bytes)
 {
-    const bool full = m_bytesAhead.load() >= kMaxBytesAhead;
-    m_bytesAhead -= bytes;
-    if (full && !m_helpers.empty() && m_bytesAhead.load() < kMaxBytesAhead) {
+    const std::size_t before = m_bytesAhead.fetch_sub(bytes);
+    if (!m_helpers.empty() && before >= m_limits.maxBytesAhead && before - bytes < m_limits.maxBytesAhead) {
         const std::lock_guard<std::mutex> lock(m_lock);
         m_helpersWake.notify_all();
     }
@@ -194,10 +200,13 @@ void IfileDiskPrefetch::Impl::GiveBack(std::size_t bytes)
 void IfileDiskPrefetch::Impl::MoveWindow(std::size_t reached)
 {
     m_reached.store(reached);
-    // Texts far behind the reader will not be asked for any more.
-    for (; m_dropped + kWindow < reached; ++m_dropped) {
+    // Texts far behind the reader will not be asked for any more. A file a
+    // helper is still on is waited for at the next move.
+    for (; m_dropped + m_limits.window < reached; ++m_dropped) {
         Slot& behind = m_slots[m_dropped];
-        if (behind.state.load() != State::Done || !behind.hasText) continue;
+        const State state = behind.state.load();
+        if (state == State::Claimed) break;
+        if (state != State::Done || !behind.hasText) continue;
         const std::size_t size = behind.text.size();
         behind.hasText = false;
         std::string().swap(behind.text);
@@ -205,21 +214,21 @@ void IfileDiskPrefetch::Impl::MoveWindow(std::size_t reached)
     }
     // The helpers are woken when the window has moved on by a good part of
     // itself, not at every file.
-    if (!m_helpers.empty() && reached >= m_wokenAt + kWindow / 4) {
+    if (!m_helpers.empty() && reached >= m_wokenAt + std::max<std::size_t>(1, m_limits.window / 4)) {
         const std::lock_guard<std::mutex> lock(m_lock);
         m_wokenAt = reached;
         m_helpersWake.notify_all();
     }
 }
 
-IfileDiskPrefetch::Impl::Slot& IfileDiskPrefetch::Impl::Reach(std::size_t index)
+IfileDiskPrefetch::Impl::Slot& IfileDiskPrefetch::Impl::Reach(std::size_t index, bool forText)
 {
     Slot& slot = m_slots[index];
     if (index >= m_reached.load()) MoveWindow(index + 1);
     if (slot.state.load() == State::Done) return slot;
     State expected = State::Pending;
     if (slot.state.compare_exchange_strong(expected, State::Claimed)) {
-        Look(slot);
+        Look(slot, forText && slot.file.read);
         Finish(slot);
         return slot;
     }
@@ -232,7 +241,7 @@ IfileDiskPrefetch::Impl::Slot& IfileDiskPrefetch::Impl::Reach(std::size_t index)
 
 int IfileDiskPrefetch::Impl::Stat(std::size_t index, SysStatInfo* info)
 {
-    const Slot& slot = Reach(index);
+    const Slot& slot = Reach(index, false);
     switch (slot.status) {
     case Status::Found:
         if (info) *info = slot.info;
@@ -247,7 +256,7 @@ int IfileDiskPrefetch::Impl::Stat(std::size_t index, SysStatInfo* info)
 
 bool IfileDiskPrefetch::Impl::Read(std::size_t index, std::string& text)
 {
-    Slot& slot = Reach(index);
+    Slot& slot = Reach(index, true);
     if (!slot.hasText) return SysReadFile(slot.file.path, text);
     const std::size_t size = slot.text.size();
     text = std::move(slot.text);
@@ -257,10 +266,10 @@ bool IfileDiskPrefetch::Impl::Read(std::size_t index, std::string& text)
     return true;
 }
 
-IfileDiskPrefetch::IfileDiskPrefetch(std::vector<File> files)
+IfileDiskPrefetch::IfileDiskPrefetch(std::vector<File> files, const Limits& limits)
 {
     if (t_current) return;  // an idle prefetch inside another
-    m_impl = std::make_unique<Impl>(std::move(files));
+    m_impl = std::make_unique<Impl>(std::move(files), limits);
     t_current = m_impl.get();
 }
 

@@ -75,8 +75,10 @@ bool ifileManagerImpl::AddFilesToModel(ImodelProjectFileStructure& project, cons
     for (const IfileObjectEx& file : files) {
         if (localOnly && !file.IsLocalFile()) continue;
         const zorpaModuleTypes kind = file.GetModuleType();
-        const bool read = parse && file.IsASourceFile() && (kind == zorpaMODULE_VHDL || kind == zorpaMODULE_VERILOG);
-        onDisk.push_back({file.GetFullFileName().GetString(), read});
+        const bool parsed = parse && file.IsASourceFile() &&
+                            (kind == zorpaMODULE_VHDL || kind == zorpaMODULE_VERILOG) &&
+                            !(skipKnownCores && before.count(ImodelFileNameKey(file.GetInternalFileName(), folder)));
+        onDisk.push_back({file.GetFullFileName().GetString(), parsed});
     }
     const IfileDiskPrefetch prefetch(std::move(onDisk));
     for (std::size_t i = 0; i < files.size(); ++i) {

@@ -16,6 +16,7 @@
 #include <string>
 #include <sys/stat.h>
 #include <thread>
+#include <utility>
 #include <vector>
 
 namespace {
@@ -104,8 +105,17 @@ TEST_F(DiskPrefetch, AnswersAsTheDiskInAnyOrder)
             expected.push_back(FromDisk(path));
         }
     }
-    for (const bool readSome : {true, false}) {
-        const IfileDiskPrefetch prefetch(Listed(readSome));
+    // The usual limits, then a window of a few files and a budget of a few
+    // bytes, so that texts are dropped behind the reader and helpers stop
+    // at the budget.
+    IfileDiskPrefetch::Limits tiny;
+    tiny.window = 8;
+    tiny.batch = 2;
+    tiny.maxBytesAhead = 64;
+    tiny.minFilesForHelpers = 1;
+    for (const auto& [readSome, limits] : {std::pair(true, IfileDiskPrefetch::Limits()),
+                                           std::pair(false, IfileDiskPrefetch::Limits()), std::pair(true, tiny)}) {
+        const IfileDiskPrefetch prefetch(Listed(readSome), limits);
         // Mostly in order, with jumps back and ahead; some files twice.
         std::vector<std::size_t> order(m_paths.size());
         for (std::size_t i = 0; i < order.size(); ++i) order[i] = i;
@@ -142,16 +152,19 @@ TEST_F(DiskPrefetch, StatusIsTakenOnceAndNothingOutlivesThePrefetch)
         const IfileDiskPrefetch outer(std::move(listed));
         // Made while another is current: idle, and the outer one still answers.
         const IfileDiskPrefetch inner({{changing, true}});
+        // The text comes with the status taken before it; after the file
+        // changes, the status stays the one taken, and the text, handed out
+        // once, comes from the disk.
+        std::string text;
+        ASSERT_TRUE(IfileReadPath(changing, text));
+        EXPECT_EQ(text, "before");
         SysStatInfo first;
         ASSERT_EQ(IfileStatPath(changing, &first), 0);
+        EXPECT_EQ(first.size, 6);
         m_temp.Write("changing", "after, longer");
         SysStatInfo second;
         ASSERT_EQ(IfileStatPath(changing, &second), 0);
         EXPECT_EQ(second, first);
-        std::string text;
-        ASSERT_TRUE(IfileReadPath(changing, text));
-        EXPECT_EQ(text, "before");
-        // The text is handed out once: the next read goes to the disk.
         ASSERT_TRUE(IfileReadPath(changing, text));
         EXPECT_EQ(text, "after, longer");
     }
