@@ -177,8 +177,10 @@ void ItoolUpdateViewdraw(bool preserveCase)
     if (Imodel::GetInstance().GetGlobalFlowOptions()->UpdateViewDrawIni) {
         const std::string path = ViewdrawFolder() + SysGetDirChar() + kIniName;
         if (!UtlDoesDiskObjectExist(path)) {
-            // A new file starts without preserve case, whatever was asked.
+            // A new file starts without preserve case, whatever was asked;
+            // the creation writes the project list too.
             ItoolCreateViewdraw(false);
+            return;
         } else {
             itoolLines lines;
             if (!itoolReadLines(path, lines)) {

@@ -1,6 +1,6 @@
 // save_project_as in process: what the copy holds as the host made it,
-// before the copy is opened; the copy opened without links; the failures
-// that leave the old project open; the folder rule of the copy tool.
+// before the copy is opened; a failed copy that leaves the old project open
+// and no half copy; the folder rule of the copy tool.
 #include "MessageRecorder.h"
 #include "TempFolder.h"
 
@@ -90,12 +90,6 @@ protected:
         ASSERT_TRUE(Files().AddOrUpdateFile(
             IfileObjectEx(IfileObject(ImodelFileName(path), type, ImodelFMFull, true, true), false), true));
     }
-    bool HasLinks() const
-    {
-        std::vector<IfileManager::Entry> files;
-        Files().GetFiles(files, 0, nullptr);
-        return std::any_of(files.begin(), files.end(), [](const auto& file) { return !file->IsLocalFile(); });
-    }
 
     TempFolder m_folder;
     MessageRecorder m_messages;
@@ -114,6 +108,23 @@ TEST_F(SaveProjectAs, AllOfACopyIsEveryFileOnceThoughALinkLeadsBackUp)
     EXPECT_FALSE(copied.count("alu.prj"));
     EXPECT_TRUE(std::none_of(copied.begin(), copied.end(),
                              [](const std::string& name) { return name.starts_with("hdl/loop"); }));
+}
+
+TEST_F(SaveProjectAs, AFailedCopyIsRemovedAndTheOldProjectIsOpenAgain)
+{
+    const std::string oldFile = Design().GetProjectFileName().GetString();
+    const std::string oldText = m_folder.Read("alu/alu.prj");
+    m_host.failAfterCopy = true;
+    EXPECT_FALSE(IcmdDoSaveProjectAs(false, "copy", "all", false, IcmdSaveAsAllFiles, IcmdSaveAsAllImpls));
+    EXPECT_TRUE(m_host.snapshot.count("all.prj"));  // the copy was made before the failure
+    EXPECT_FALSE(UtlDoesDiskObjectExist(m_folder / "copy"));
+    ASSERT_TRUE(Design().IsProjectOpen());
+    EXPECT_EQ(Design().GetProjectFileName().GetString(), oldFile);
+    EXPECT_EQ(m_folder.Read("alu/alu.prj"), oldText);
+    // Nothing is left in the way of the next try.
+    m_host.failAfterCopy = false;
+    EXPECT_TRUE(IcmdDoSaveProjectAs(false, "copy", "all", false, IcmdSaveAsAllFiles, IcmdSaveAsAllImpls));
+    EXPECT_TRUE(UtlDoesFileExist(m_folder / "copy/all.prj"));
 }
 
 TEST(CopyProjectDirTool, AFolderHoldsWhatLiesBelowItsLastNameOnly)

@@ -40,28 +40,66 @@ bool IcmdChangeProjectSettings::OptionUpdateViewDraw::Apply()
     return true;
 }
 
+namespace {
+
+// The switches, in the order they are applied.
+struct Switch {
+    enum class Kind {
+        Plain,
+        ModelSim,
+        ViewDraw
+    };
+    const char* name;
+    bool ImodelGlobalFlowOptions::*flag;
+    Kind kind;
+    const char* description;
+};
+
+constexpr Switch kSwitches[] = {
+    {"auto_update_modelsim_ini", &ImodelGlobalFlowOptions::UpdateModelSimIni, Switch::Kind::ModelSim,
+     "Update modelsim.ini automatically"},
+    {"auto_update_viewdraw_ini", &ImodelGlobalFlowOptions::UpdateViewDrawIni, Switch::Kind::ViewDraw,
+     "Update viewdraw.ini automatically"},
+    {"block_mode", &ImodelGlobalFlowOptions::NoIOMode, Switch::Kind::Plain, "Enable Pallador Block creation"},
+    {"auto_generate_synth_hdl", &ImodelGlobalFlowOptions::GenerateHDLAfterSynthesis, Switch::Kind::Plain,
+     "Generate an HDL netlist immediately after Synthesis"},
+    {"auto_generate_physynth_hdl", &ImodelGlobalFlowOptions::GenerateHDLAfterPhySynthesis, Switch::Kind::Plain,
+     "Generate an HDL netlist immediately after Physical Synthesis"},
+    {"auto_run_drc", &ImodelGlobalFlowOptions::RunDRCAfterSynthesis, Switch::Kind::Plain,
+     "Run DRC immediately after Synthesis"},
+    {"auto_generate_viewdraw_hdl", &ImodelGlobalFlowOptions::GenerateHDLFromSchematic, Switch::Kind::Plain,
+     "Generate HDL netlist after a Save&Check in ViewDraw"},
+    {"auto_file_detection", &ImodelGlobalFlowOptions::EnableFileDetection, Switch::Kind::Plain,
+     "Detect new files on disk automatically"},
+};
+
+}  // namespace
+
 IcmdChangeProjectSettings::IcmdChangeProjectSettings()
     : IcmdBase(false), m_hdl(this, false, Imodel::GetInstance().GetDesignManager()->IsDefaultVHDL())
 {
     ImodelGlobalFlowOptions& flags = *Imodel::GetInstance().GetGlobalFlowOptions();
     const ImodelGlobalFlowOptions factory;
-    AddOption<OptionUpdateModelSim>("auto_update_modelsim_ini", flags.UpdateModelSimIni, factory.UpdateModelSimIni,
-                                    "Update modelsim.ini automatically");
-    AddOption<OptionUpdateViewDraw>("auto_update_viewdraw_ini", flags.UpdateViewDrawIni, factory.UpdateViewDrawIni,
-                                    "Update viewdraw.ini automatically");
-    AddOption<OptionBoolParam>("block_mode", flags.NoIOMode, factory.NoIOMode, "Enable Pallador Block creation");
-    AddOption<OptionBoolParam>("auto_generate_synth_hdl", flags.GenerateHDLAfterSynthesis,
-                               factory.GenerateHDLAfterSynthesis,
-                               "Generate an HDL netlist immediately after Synthesis");
-    AddOption<OptionBoolParam>("auto_generate_physynth_hdl", flags.GenerateHDLAfterPhySynthesis,
-                               factory.GenerateHDLAfterPhySynthesis,
-                               "Generate an HDL netlist immediately after Physical Synthesis");
-    AddOption<OptionBoolParam>("auto_run_drc", flags.RunDRCAfterSynthesis, factory.RunDRCAfterSynthesis,
-                               "Run DRC immediately after Synthesis");
-    AddOption<OptionBoolParam>("auto_generate_viewdraw_hdl", flags.GenerateHDLFromSchematic,
-                               factory.GenerateHDLFromSchematic, "Generate HDL netlist after a Save&Check in ViewDraw");
-    AddOption<OptionBoolParam>("auto_file_detection", flags.EnableFileDetection, factory.EnableFileDetection,
-                               "Detect new files on disk automatically");
+    for (const Switch& option : kSwitches) {
+        bool& flag = flags.*option.flag;
+        const bool factoryDefault = factory.*option.flag;
+        switch (option.kind) {
+        case Switch::Kind::ModelSim:
+            AddOption<OptionUpdateModelSim>(option.name, flag, factoryDefault, option.description);
+            break;
+        case Switch::Kind::ViewDraw:
+            AddOption<OptionUpdateViewDraw>(option.name, flag, factoryDefault, option.description);
+            break;
+        case Switch::Kind::Plain:
+            AddOption<OptionBoolParam>(option.name, flag, factoryDefault, option.description);
+            break;
+        }
+    }
+}
+
+void IcmdChangeProjectSettings::SetSwitchesFrom(const ImodelGlobalFlowOptions& options)
+{
+    for (std::size_t i = 0; i < m_options.size(); ++i) m_options[i]->SetObject(options.*kSwitches[i].flag);
 }
 
 IcmdChangeProjectSettings::~IcmdChangeProjectSettings() = default;

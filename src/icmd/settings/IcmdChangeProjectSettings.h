@@ -12,6 +12,8 @@
 #include <foundation/AcmdParam.h>
 
 #include <memory>
+
+class ImodelGlobalFlowOptions;
 #include <string>
 #include <vector>
 
@@ -53,6 +55,8 @@ public:
     void SetHDLType(bool isVHDL) { m_hdl.SetObject(isVHDL); }
     // The option of that name; null when there is none.
     OptionBoolParam* GetBoolParam(const char* name);
+    // Every switch takes its value from `options` instead of the model's flags.
+    void SetSwitchesFrom(const ImodelGlobalFlowOptions& options);
 
 private:
     template <class Option>

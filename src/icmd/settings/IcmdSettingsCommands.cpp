@@ -14,18 +14,7 @@ bool IcmdDoProjectSettings(bool keep, bool isVHDL, const ImodelGlobalFlowOptions
 {
     auto command = std::make_unique<IcmdChangeProjectSettings>();
     command->SetHDLType(isVHDL);
-    const std::pair<const char*, bool> values[] = {
-        {"auto_update_modelsim_ini", options.UpdateModelSimIni},
-        {"auto_update_viewdraw_ini", options.UpdateViewDrawIni},
-        {"block_mode", options.NoIOMode},
-        {"auto_generate_synth_hdl", options.GenerateHDLAfterSynthesis},
-        {"auto_generate_physynth_hdl", options.GenerateHDLAfterPhySynthesis},
-        {"auto_run_drc", options.RunDRCAfterSynthesis},
-        {"auto_generate_viewdraw_hdl", options.GenerateHDLFromSchematic},
-        {"auto_file_detection", options.EnableFileDetection},
-    };
-    for (const auto& [name, value] : values)
-        if (IcmdChangeProjectSettings::OptionBoolParam* option = command->GetBoolParam(name)) option->SetObject(value);
+    command->SetSwitchesFrom(options);
     return IcmdDoCommand(std::move(command), keep);
 }
 

@@ -1,5 +1,6 @@
 #include "src/icmd/settings/IcmdSettingsMessages.h"
 
+#include "imodel/names/ImodelLineText.h"
 #include "imodel/names/ImodelMessageDef.h"
 #include "imodel/names/ImodelMessages.h"
 
@@ -17,7 +18,7 @@ int IcmdDisplayLIBRARY_NOT_IN_PROJECT_MSG(const char* library)
 
 bool IcmdCheckSingleLine(const std::string& parameter, const std::string& value)
 {
-    if (value.find_first_of("\r\n") == std::string::npos) return true;
+    if (ImodelIsOneLine(value)) return true;
     ImodelDisplayINVALID_SIMULATION_PARAM_MSG(parameter.c_str(), "a single line of text");
     return false;
 }

@@ -299,9 +299,8 @@ AcmdEnum::Result IcmdSimulationOptions::execDo()
     Imodel& model = Imodel::GetInstance();
     ImodelSimulationOptions* current = model.GetSimulationOptions();
     if (current == nullptr) return AcmdEnum::Failure;
+    // checkParams refused texts that would not stay on their line.
     const ImodelSimulationOptions options = Collect();
-    // The project file holds one option per line.
-    if (!options.CheckTexts()) return AcmdEnum::Failure;
     if (!(options == *current)) {
         *current = options;
         model.GetDesignManager()->SetNeedSave(true);
