@@ -25,14 +25,13 @@ namespace {
 // tool says, the sub-folders one level at a time. `root`, the real path of
 // the target of the whole copy, is never entered: a copy into a folder below
 // its source does not copy itself again and again. `entered` holds the real
-// paths of the folders entered so far: a folder that a link leads back to
-// is copied once.
+// paths of the folders entered so far, the source's included: a folder that
+// a link leads back to is copied once.
 bool CopyFolderLevel(ImodelCopyDirTool& tool, const std::string& root, std::set<std::string>& entered)
 {
     const std::string source = tool.GetSourceFolder().GetString();
     const std::string target = tool.GetTargetFolder().GetString();
     const std::string filter = tool.GetFilter().empty() ? "*" : tool.GetFilter();
-    entered.insert(SysGetRealPath(source));
     std::vector<std::string> names;
     if (!SysListFolder(source, names)) {
         ImodelDisplayUNABLE_TO_COPY_MSG(source.c_str(), target.c_str());
@@ -50,6 +49,7 @@ bool CopyFolderLevel(ImodelCopyDirTool& tool, const std::string& root, std::set<
             const std::string real = SysGetRealPath(path);
             ImodelFileName folderTarget;
             if (real == root || entered.count(real) != 0 || !tool.NeedToCopyFolder(path, folderTarget)) continue;
+            entered.insert(real);
             tool.ChangeFoldersForRecurseCall(path, folderTarget);
             const bool copied = CopyFolderLevel(tool, root, entered);
             tool.ChangeFoldersForRecurseCall(source, target);
@@ -58,10 +58,11 @@ bool CopyFolderLevel(ImodelCopyDirTool& tool, const std::string& root, std::set<
             ImodelFileName fileTarget;
             bool readOnly = false;
             if (!tool.NeedToCopyFile(path, fileTarget, readOnly)) continue;
-            // The file lands in the folder the tool named, made when missing.
+            // The file lands in the folder the tool named, made when missing
+            // (this level's target was made above).
             const std::string where = fileTarget.GetString().substr(0, fileTarget.GetString().rfind(SysGetDirChar()));
-            if ((!where.empty() && !UtlValidateOrCreateFolder(where)) || SysCopy(path, fileTarget) != 0 ||
-                (readOnly && SysSetReadOnlyAttr(fileTarget, true) != 0)) {
+            if ((!where.empty() && where != target && !UtlValidateOrCreateFolder(where)) ||
+                SysCopy(path, fileTarget) != 0 || (readOnly && SysSetReadOnlyAttr(fileTarget, true) != 0)) {
                 ImodelDisplayUNABLE_TO_COPY_MSG(path.c_str(), fileTarget.c_str());
                 return false;
             }
@@ -103,7 +104,7 @@ bool ConsoleHost::CopyFolder(ImodelCopyDirTool& tool, bool)
         UtlDoesDiskObjectExist(target)
             ? SysGetRealPath(target)
             : (parentReal.empty() || parentReal == "/" ? target : parentReal + target.substr(slash));
-    std::set<std::string> entered;
+    std::set<std::string> entered{SysGetRealPath(tool.GetSourceFolder().GetString())};
     return CopyFolderLevel(tool, root, entered);
 }
 
