@@ -75,13 +75,6 @@ std::string RealPathOf(const std::string& path)
     return path;
 }
 
-bool IsSameOrInside(const std::string& folder, const std::string& container)
-{
-    if (container.empty() || folder.size() < container.size()) return false;
-    if (folder.compare(0, container.size(), container) != 0) return false;
-    return folder.size() == container.size() || folder[container.size()] == '/' || container.back() == '/';
-}
-
 }  // namespace
 
 IcmdSaveProjectAs::IcmdSaveProjectAs()
@@ -156,7 +149,7 @@ AcmdEnum::Result IcmdSaveProjectAs::checkParams()
     }
     // A copy inside the project would be copied into itself.
     const std::string project = Design().GetProjectFolder().GetString();
-    if (!project.empty() && IsSameOrInside(RealPathOf(target), RealPathOf(project))) {
+    if (!project.empty() && ImodelCopyProjectDirTool::IsInFolder(RealPathOf(target), RealPathOf(project))) {
         IcmdDisplaySAVE_AS_INSIDE_PROJECT_MSG(target.c_str(), project.c_str());
         return AcmdEnum::Failure;
     }

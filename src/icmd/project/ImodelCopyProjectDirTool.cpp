@@ -68,15 +68,19 @@ std::string ImodelCopyProjectDirTool::Key(const ImodelFileName& name)
 bool ImodelCopyProjectDirTool::IsObjectInFolder(const ImodelFileName& object, const ImodelFileName& folder)
 {
     const std::string key = Key(folder);
-    return !key.empty() && InAnyOf(Key(object), {key});
+    return !key.empty() && IsInFolder(Key(object), key);
+}
+
+bool ImodelCopyProjectDirTool::IsInFolder(const std::string& key, const std::string& folder)
+{
+    if (folder.empty() || key.size() < folder.size() || key.compare(0, folder.size(), folder) != 0) return false;
+    return key.size() == folder.size() || key[folder.size()] == '/' || folder.back() == '/';
 }
 
 bool ImodelCopyProjectDirTool::InAnyOf(const std::string& key, const std::vector<std::string>& folders)
 {
-    return std::any_of(folders.begin(), folders.end(), [&key](const std::string& folder) {
-        if (key.size() < folder.size() || key.compare(0, folder.size(), folder) != 0) return false;
-        return key.size() == folder.size() || key[folder.size()] == '/' || folder.back() == '/';
-    });
+    return std::any_of(folders.begin(), folders.end(),
+                       [&key](const std::string& folder) { return IsInFolder(key, folder); });
 }
 
 ImodelCopyProjectDirTool::ImodelCopyProjectDirTool(const char* sourceFolder, const char* targetFolder,
@@ -164,7 +168,7 @@ bool ImodelCopyProjectDirTool::NeedToCopyFolder(const ImodelFileName& folder, Im
                            (!m_palladorRoot.empty() && key == m_palladorRoot) || m_viewFolders.count(key) != 0 ||
                            InAnyOf(key, m_wholeFolders) ||
                            std::any_of(m_wholeFolders.begin(), m_wholeFolders.end(),
-                                       [&key](const std::string& whole) { return InAnyOf(whole, {key}); });
+                                       [&key](const std::string& whole) { return IsInFolder(whole, key); });
     return candidate && ImodelCopyDirTool::NeedToCopyFolder(folder, target);
 }
 

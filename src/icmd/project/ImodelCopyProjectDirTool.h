@@ -27,6 +27,9 @@ public:
 
     // Whether `object` is `folder` or lies below it.
     static bool IsObjectInFolder(const ImodelFileName& object, const ImodelFileName& folder);
+    // Whether the name `key` is `folder` or lies below it (names spelled
+    // alike; a folder may end in a separator).
+    static bool IsInFolder(const std::string& key, const std::string& folder);
 
 private:
     // The name made absolute ("<project>" expanded), separators made "/",
