@@ -262,6 +262,33 @@ void BM_Statements(benchmark::State& state, zorpaModuleTypes kind)
 
 }  // namespace
 
+// One statement that instantiates a unit `count` times ("sub u0 (...), u1
+// (...), ...;"), as netlist writers make them: the cost per instance must
+// not grow with the count.
+void BM_ManyInstances(benchmark::State& state)
+{
+    const std::int64_t count = state.range(0);
+    std::string text = "module top(input a, output y);\n  sub";
+    for (std::int64_t i = 0; i < count; ++i) text += (i ? ",\n    u" : " u") + std::to_string(i) + " (.a(a), .y(y))";
+    text += ";\nendmodule\n";
+    Design().SetDefaultVHDL(false);
+    for (auto _ : state) {
+        state.PauseTiming();
+        Design().Reset();
+        state.ResumeTiming();
+        ImodelModule prototype("prototype", nullptr, zorpaMODULE_UNKNOWN, false, "work", "", false);
+        zorpaCreateParser<ImodelModule*> create(&prototype, nullptr);
+        create.Visit(zorpaMODULE_VERILOG);
+        ZorpaParser<ImodelModule*>& parser = *create.GetParser();
+        parser.SetLibraries(Design().GetLibraries());
+        parser.parseText("top.v", "work", nullptr, false, text);
+        benchmark::DoNotOptimize(parser.IsStructural());
+    }
+    state.SetItemsProcessed(state.iterations() * count);
+    Design().Reset();
+}
+
+BENCHMARK(BM_ManyInstances)->Arg(1000)->Arg(10000)->Unit(benchmark::kMillisecond)->UseRealTime();
 BENCHMARK_CAPTURE(BM_Statements, vhdl, zorpaMODULE_VHDL)->Arg(10)->Unit(benchmark::kMillisecond)->UseRealTime();
 BENCHMARK_CAPTURE(BM_Statements, verilog, zorpaMODULE_VERILOG)->Arg(10)->Unit(benchmark::kMillisecond)->UseRealTime();
 BENCHMARK_CAPTURE(BM_ScanText, vhdl, zorpaMODULE_VHDL)->Arg(10)->Arg(100)->Unit(benchmark::kMillisecond)->UseRealTime();

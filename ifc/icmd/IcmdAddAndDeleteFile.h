@@ -50,8 +50,9 @@ public:
     // The file to add; the command keeps its own copy. Both answer 0.
     int SetFile(const IfileObject& file);
     int SetFile(const IfileObjectEx& file);
-    // Kept for the host; the command registers the file in any case.
-    void SetUpdateFileManager(bool update) { m_updateFileManager = update; }
+    // Kept for the host; the command registers the file in any case, so
+    // the flag is not kept.
+    void SetUpdateFileManager(bool) {}
     void SetParseTheFile(bool parse) { m_parse = parse; }
     void SetUseThisFileEvenIfModulesAreAlreadyDefined(bool use) { m_useEvenIfDefined = use; }
     void SetPrintErrorIfModulesAreAlreadyDefined(bool print) { m_printError = print; }
@@ -89,7 +90,6 @@ private:
     void ChooseRoot(bool parseFailed, const VyIfaces::ComponentID& before);
 
     std::optional<IfileObjectEx> m_file;
-    bool m_updateFileManager = true;
     bool m_parse = true;
     bool m_useEvenIfDefined = false;
     bool m_printError = true;

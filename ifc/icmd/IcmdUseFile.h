@@ -74,8 +74,6 @@ public:
 
 private:
     static void FileRemoved(const Entry& file, ImodelModule* module, IprocessFileObject* node);
-    // Runs use_file for the first usable file of the step; false when there is none.
-    static bool UseFirstUsable(IprocessFileObject* node, ImodelModule* module, ImodelRevContextImpl* revision);
     void ExamineDownstream(IprocessFileObject* node, const Entry& file, ImodelModule* module,
                            ImodelRevContextImpl* revision);
 

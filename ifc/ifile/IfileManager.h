@@ -100,6 +100,8 @@ public:
 
     // The error groups in text order; valid until the next change of files.
     virtual ErrorGroupRange GetErrorFileGroups() = 0;
+    // The group of that text; null when there is none.
+    virtual const ErrorFiles* FindErrorFileGroup(const std::string& text) = 0;
     // Clears the error of every grouped file and empties the groups.
     virtual void UpdateErrorFiles() = 0;
 

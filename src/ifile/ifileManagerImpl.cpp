@@ -253,6 +253,12 @@ IfileManager::ErrorGroupRange ifileManagerImpl::GetErrorFileGroups()
     return {m_errorGroups.cbegin(), m_errorGroups.cend()};
 }
 
+const IfileManager::ErrorFiles* ifileManagerImpl::FindErrorFileGroup(const std::string& text)
+{
+    const auto group = m_errorGroups.find(text);
+    return group == m_errorGroups.end() ? nullptr : group->second.get();
+}
+
 void ifileManagerImpl::UpdateErrorFiles()
 {
     for (const auto& [text, group] : m_errorGroups) {

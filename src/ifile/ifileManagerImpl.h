@@ -184,6 +184,7 @@ public:
     void RemoveFilesOfGlobalType(int globalType, int revisionScope) override;
     void RemoveFilesOfSpecificType(int specificType, int revisionScope) override;
     ErrorGroupRange GetErrorFileGroups() override;
+    const ErrorFiles* FindErrorFileGroup(const std::string& text) override;
     void UpdateErrorFiles() override;
     bool HasFileNamed(const std::string& name, ImodelFMStringFileType form, int revisionScope) override;
     bool HasFileOfSpecificType(int specificType, int revisionScope, const IfileManagerFilterParent* extra) override;

@@ -54,7 +54,7 @@ inline void ScanIntoDesign(zorpaModuleTypes kind, const std::string& fileName, s
         create.Visit(kind);
         ZorpaParser<ImodelModule*>& parser = *create.GetParser();
         parser.SetLibraries(design.GetLibraries());
-        parser.SetMarkedNames({"marked"});
+        parser.SetMarkedNames([](const std::string& name) { return name == "marked"; });
         if (kind == zorpaMODULE_SCHEMATIC)
             parser.parse(fileName, "work", nullptr, false, firstPage, lastPage);
         else

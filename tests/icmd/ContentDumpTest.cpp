@@ -1,10 +1,8 @@
 // What the scenario scripts cannot reach of the dumps: the components of a
 // core workspace with components, and the in-process dump of the libraries.
-// Also the closing of the editors that depend on the device.
 #include "IcmdTestSupport.h"
 #include "RecordingHost.h"
 
-#include "icmd/IcmdCloseDeviceDependentWindows.h"
 #include "icmd/IcmdDumpComponents.h"
 #include "icmd/IcmdDumpLibrary.h"
 #include "icmd/IcmdOpenConstraintsEditor.h"

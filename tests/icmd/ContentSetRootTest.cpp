@@ -1,6 +1,7 @@
 // set_root: what the scenario scripts cannot see of it (the root's identity
 // and flags, the flow's module, the change events and the need-save flag),
-// the in-process entry points, and the root restored after a re-parse.
+// the in-process entry points, and the root restored when the libraries
+// saved before its unit was made anew are restored.
 #include "IcmdTestSupport.h"
 #include "RecordingView.h"
 
@@ -51,7 +52,7 @@ protected:
 
 }  // namespace
 
-TEST_F(ContentSetRootTest, TheRootComesBackThroughSetRootWhenItsFileIsParsedAgain)
+TEST_F(ContentSetRootTest, TheRootComesBackThroughSetRootWhenItsUnitIsMadeAgainAndTheLibrariesRestored)
 {
     const boost::shared_ptr<IfileObjectEx> file = AddProjectFile("top.vhd");
     ASSERT_TRUE(IcmdDoSetRoot(false, Unit("top", false, file)));

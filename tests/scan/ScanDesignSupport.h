@@ -77,7 +77,9 @@ protected:
         Result result;
         if (!parser) return result;
         parser->SetLibraries(ScanDesign().GetLibraries());
-        parser->SetMarkedNames(marked);
+        parser->SetMarkedNames([&marked](const std::string& name) {
+            return std::find(marked.begin(), marked.end(), name) != marked.end();
+        });
         parser->SetUseAnyway(useAnyway);
         result.parsed = parser->parse(path, library, nullptr, false, firstPage, lastPage);
         result.alreadyDefined = parser->GetAlreadyDefinedName();

@@ -44,6 +44,19 @@ TEST_F(VerilogScan, AModuleInstantiatedBeforeItsDeclarationIsLinked)
     EXPECT_TRUE(result.structural);
 }
 
+TEST_F(VerilogScan, AStatementOfThousandsOfInstancesLinksEachItsUnitOnce)
+{
+    // Port groups nested inside the instances' groups, and a last instance
+    // whose group is not closed: the statement is then no instantiation.
+    std::string text = "module top(input a, output b);\n  mid #(.W((2)))";
+    for (int i = 0; i < 5000; ++i) text += (i ? ", u" : " u") + std::to_string(i) + " (.a((a)), .b(b))";
+    const std::string closed = text + ";\n  leaf l (.a(a;\nendmodule\n";
+    const Result result = Verilog("top.v", closed);
+    EXPECT_EQ(result.found, (Strings{"mid", "top"}));
+    EXPECT_EQ(Tree(), "top\n"
+                      "  mid ?\n");
+}
+
 TEST_F(VerilogScan, SelfInstantiationIsReportedAndAddsNoEdge)
 {
     DebugCapture debug;

@@ -50,9 +50,10 @@ public:
     // The library of a file named through the `file` parameter.
     int SetLibraryName(const std::string& library);
     std::string GetLibraryName() const;
-    // The block-design component the file belongs to, and the components
-    // kept for the units of a file moved to another library (not owned).
-    void SetComponent(VyIfaces::IComponent* component) { m_component = component; }
+    // The block-design component the file belongs to: the parse finds the
+    // units' components itself, so it is not kept. The components kept for
+    // the units of a file moved to another library (not owned).
+    void SetComponent(VyIfaces::IComponent*) {}
     void SetComponents(std::vector<VyIfaces::IComponent*>* components) { m_components = components; }
     // Files and unit names for which a duplicate unit is not reported (not
     // owned; either may be null).
@@ -70,7 +71,8 @@ public:
     // The unit of the last parse that another file defines; kept until a
     // later parse reports another.
     const std::string& GetModuleAlreadyDefined() const { return m_moduleAlreadyDefined; }
-    bool IsHierarchyUnknown() const { return m_hierarchyUnknown; }
+    // The scanners always resolve the hierarchy they find.
+    bool IsHierarchyUnknown() const { return false; }
 
 protected:
     using Parser = ZorpaParser<ImodelModule*>;
@@ -94,12 +96,10 @@ private:
     bool m_moveFileToLibrary = false;
     std::deque<IfileObject>* m_skipFiles = nullptr;
     std::vector<std::string>* m_skipModules = nullptr;
-    bool m_hierarchyUnknown = false;
     std::string m_moduleAlreadyDefined;
     std::vector<VyIfaces::IComponent*>* m_components = nullptr;
     AcmdStringParam m_library;
     AcmdFileNameParam m_fileName;
-    VyIfaces::IComponent* m_component = nullptr;
 };
 
 // Runs parse_file on a file of the project through the command manager, the

@@ -20,6 +20,7 @@
 
 #include <cstdint>
 #include <deque>
+#include <functional>
 #include <memory>
 #include <string>
 #include <string_view>
@@ -59,8 +60,10 @@ public:
 
     // The design's libraries; units go into the one named at parse.
     void SetLibraries(LibraryRange libraries) { m_libraries = libraries; }
-    // Names of units that several project files define.
-    void SetMarkedNames(const std::deque<std::string>& names) { m_markedNames = names; }
+    // Whether a unit name is one that several project files define (the
+    // name compared exactly); asked for each unit the file declares.
+    using MarkedNames = std::function<bool(const std::string&)>;
+    void SetMarkedNames(MarkedNames isMarked) { m_isMarked = std::move(isMarked); }
     // Whether the file is used even when one of its units is defined by
     // another file: its instantiations are then still recorded.
     void SetUseAnyway(bool useAnyway) { m_useAnyway = useAnyway; }
@@ -205,7 +208,7 @@ private:
     bool m_readPorts = false;
     bool m_useAnyway = false;
     std::string m_alreadyDefined;
-    std::deque<std::string> m_markedNames;
+    MarkedNames m_isMarked;
     UnitSetPtr m_libraryModules;
     ModuleSetPtr m_foundModules;
     // The units found while the scan runs, in order; the set is made at its end.

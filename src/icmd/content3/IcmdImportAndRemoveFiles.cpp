@@ -47,17 +47,22 @@ void* ParentWindow(Imodel& model)
 // The answer a replace question assumes when nobody answers.
 MdbQuery_result DefaultReplaceAnswer() { return Imodel::IsInteractiveMode() ? MdbNO : MdbYES; }
 
-// Copies `from` onto `to` unless both name the same file; a folder that is
-// missing is made. False, with "UNABLE_TO_COPY", when the copy failed.
-bool CopyInto(const std::string& from, const std::string& to, bool targetExists = true)
+// Copies `from` onto `to`; a folder that is missing is made. False when the
+// copy failed.
+bool CopyMakingFolder(const std::string& from, const std::string& to)
 {
-    if (targetExists && SysIsSameFile(from, to)) return true;
     if (SysCopy(from, to) == 0) return true;
-    // The folder of the kind may not be there yet.
+    // The folder of the kind may not be there yet; a missing source needs none.
     const std::size_t slash = to.rfind('/');
-    if (slash != std::string::npos && slash > 0 && !UtlDoesPathExist(to.substr(0, slash)) &&
-        UtlValidateOrCreateFolder(to.substr(0, slash)) && SysCopy(from, to) == 0)
-        return true;
+    return slash != std::string::npos && slash > 0 && !UtlDoesPathExist(to.substr(0, slash)) &&
+           UtlDoesFileExist(from) && UtlValidateOrCreateFolder(to.substr(0, slash)) && SysCopy(from, to) == 0;
+}
+
+// Copies `from` onto `to`, which the caller knows to be another file. False,
+// with "UNABLE_TO_COPY", when the copy failed.
+bool CopyInto(const std::string& from, const std::string& to)
+{
+    if (CopyMakingFolder(from, to)) return true;
     ImodelDisplayUNABLE_TO_COPY_MSG(from.c_str(), to.c_str());
     return false;
 }
@@ -97,7 +102,8 @@ bool ImportModelSimIni(const IfileObject& file)
 {
     ImodelFileName target;
     ImodelGetFullPathForFile(ImodelFileName("modelsim.ini"), zorpaFT_SIM, target);
-    return CopyInto(file.GetFullFileName().GetString(), target.GetString());
+    const std::string source = file.GetFullFileName().GetString();
+    return SysIsSameFile(source, target.GetString()) || CopyInto(source, target.GetString());
 }
 
 // A template goes to the user's template folder. A replace the user
@@ -210,36 +216,41 @@ bool ImportOneFile(Imodel& model, const IfileObject& file, std::deque<IfileObjec
                     ImodelDisplayUNABLE_TO_ACCESS_FILE_MSG(destination.c_str());
                     return false;
                 }
-            } else if (!CopyInto(source, destination, placeTaken)) {
+            } else if (!CopyInto(source, destination)) {
                 return false;
             }
         }
-        // Files the file watcher is not to find are added now; a script or
-        // the model's setting adds every file now, so the disk is not asked.
-        bool addNow = linkMode || Imodel::IsRunningScript() || model.ImportFilesRightAway();
-        if (!addNow) {
-            SysStatInfo status;
-            const std::string extension = target.GetExt();
-            addNow = SysPathStat(destination, &status) == 0 ||
-                     (type == zorpaFT_SIM &&
-                      (ImodelIsSameStrNoCase(extension, "mem") || ImodelIsSameStrNoCase(extension, "dat") ||
-                       ImodelIsSameStrNoCase(extension, "txt")));
-        }
-        if (companion && !SysIsSameFile(companionSource, companionTarget)) {
-            const std::size_t slash = companionTarget.rfind('/');
-            if (slash != std::string::npos) UtlValidateOrCreateFolder(companionTarget.substr(0, slash));
-            if (SysCopy(companionSource, companionTarget) != 0 && type == zorpaFT_SCH)
-                ImodelDisplayNO_WIR_FILE_MSG(companionSource.c_str());
-        }
-        if (addNow) {
-            const boost::shared_ptr<IfileObjectEx> entry = IcmdDoAddFileToModel(
-                target, true, true, false, nullptr, nullptr, true, nullptr, updateState, false, nullptr);
-            if (linkMode && entry) entry->SetIDEReadOnly(true);
-        }
+        if (companion && !SysIsSameFile(companionSource, companionTarget) &&
+            !CopyMakingFolder(companionSource, companionTarget) && type == zorpaFT_SCH)
+            ImodelDisplayNO_WIR_FILE_MSG(companionSource.c_str());
+        // The file is on disk at its target now (linked, copied or already in
+        // place), so it is added at once rather than left to the file watcher.
+        const boost::shared_ptr<IfileObjectEx> entry = IcmdDoAddFileToModel(target, true, true, false, nullptr, nullptr,
+                                                                            true, nullptr, updateState, false, nullptr);
+        if (linkMode && entry) entry->SetIDEReadOnly(true);
         added.push_back(target);
     }
     if (imported && model.IsDebugMsg()) SysDebugPrintf("Imported '%s'\n", file.GetFullFileName().GetString().c_str());
     return imported;
+}
+
+// What add_file does for the design tree after each parse, done once for all
+// the files an import added: the views hear of units that several files now
+// define, and the root (the first valid one when there is none) is set
+// again, so that every view builds its tree from it.
+void UpdateDesignHierarchy(Imodel& model, const std::deque<IfileObject>& added)
+{
+    if (added.empty()) return;
+    IfileManager& files = *model.GetFileManager();
+    const bool duplicates = std::any_of(added.begin(), added.end(), [&files](const IfileObject& file) {
+        const boost::shared_ptr<IfileObjectEx> entry = files.GetFile(file);
+        return entry && entry->GetErrorFileType() == ImodelModuleAlreadyDefined;
+    });
+    if (duplicates) model.SendEvent(boost::make_shared<IeventNewErrorModulesAddedOrRemoved>(), true);
+    VyIfaces::ComponentID id = model.GetDesignManager()->GetRootId();
+    if (id.IsDefault())
+        if (const ImodelModule* first = ImodelGetFirstValidRoot()) id = first->GetComponentID();
+    if (!id.IsDefault()) IcmdDoSetRoot(false, id);
 }
 
 }  // namespace
@@ -348,6 +359,9 @@ AcmdEnum::Result IcmdImportFiles::execDo()
     // One save of the libraries around every file: each add_file then only
     // counts, instead of copying the whole design once per file.
     model.SaveLibraries();
+    // Each add_file would otherwise set the root again and have every view
+    // build its design tree anew: the root is set once, after the last file.
+    const bool hierarchyWasBlocked = Imodel::BlockDesignHierarchyDisplay(true, true);
     if (model.GetHost()) {
         const ImodelModule::UnitSet* units = workUnits();
         const bool hadUnits = units && !units->empty();
@@ -377,6 +391,8 @@ AcmdEnum::Result IcmdImportFiles::execDo()
     }
     for (const Filter& filter : pending) filter->importFiles(result, added, m_linkMode, m_updateState);
     model.RestoreLibraries(true, zorpaSaveRestoreParams{false, true, false});
+    Imodel::BlockDesignHierarchyDisplay(hierarchyWasBlocked, true);
+    if (!hierarchyWasBlocked) UpdateDesignHierarchy(model, added);
 
     if (!added.empty()) design.SetNeedSave(true);
     if (!model.IsWizardInstance()) model.SendEvent(boost::make_shared<IeventSelectionChanged>(added), true);

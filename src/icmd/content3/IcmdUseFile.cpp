@@ -190,13 +190,6 @@ void IcmdUseFile::DontUseFileIfCannotBeCanBeUsedInFlow(IprocessFileObject* node,
         revision->DontUseFile(used->GetFileSpecificType(), true);
 }
 
-bool IcmdUseFile::UseFirstUsable(IprocessFileObject* node, ImodelModule* module, ImodelRevContextImpl* revision)
-{
-    Entries usable;
-    node->GetUsableFileList(usable, module, revision);
-    return !usable.empty() && RunUseFile(usable.front(), module, revision);
-}
-
 void IcmdUseFile::FileRemoved(Entry file)
 {
     const IfilePredecessorObject* record = file ? file->GetPredecessorObject() : nullptr;
@@ -229,16 +222,17 @@ void IcmdUseFile::FileRemoved(const Entry& file, ImodelModule* module, IprocessF
     if (!context) return;
     const zorpaFileManagerTypes type = file->GetFileSpecificType();
     for (ImodelRevContextImpl* revision : context->GetAllRevs()) {
+        // Only a revision that uses the removed file has a choice to drop.
+        const auto used = revision->GetUsedFile(type);
+        if (!revision->IsValidUsedFile(used) || !(*used == *file)) continue;
         Entries usable;
         node->GetUsableFileList(usable, module, revision);
-        const auto used = revision->GetUsedFile(type);
-        if (!revision->IsValidUsedFile(used)) continue;
         bool dropped = false;
         if (!node->GetFileManagerObject(*used, false)) {
             const std::optional<IfileObject> fallback = node->CreateDefaultIfileObject(module, revision);
-            dropped = fallback && *fallback == *file && *used == *file;
+            dropped = fallback && *fallback == *file;
         }
-        if (!dropped) dropped = *used == *file && !Contains(usable, *file);
+        if (!dropped) dropped = !Contains(usable, *file);
         if (!dropped) continue;
         revision->DontUseFile(type, true);
         if (!usable.empty()) RunUseFile(usable.front(), module, revision);

@@ -30,20 +30,19 @@ namespace {
 
 ImodelDesignManager& Design() { return *Imodel::GetInstance().GetDesignManager(); }
 
-// The names of the units that several project files define, for each
-// group whose first file lies in `library`, in the registry's order.
-std::deque<std::string> MarkedNames(const std::string& library)
+// Whether a name is that of a unit that several project files define, in a
+// group whose first file lies in `library`: looked up in the file manager's
+// groups for each unit the scanner declares.
+ZorpaParser<ImodelModule*>::MarkedNames MarkedNamesIn(const std::string& library)
 {
-    std::deque<std::string> names;
     IfileManager* files = Imodel::GetInstance().GetFileManager();
-    if (files == nullptr) return names;
-    const auto [first, last] = files->GetErrorFileGroups();
-    for (auto group = first; group != last; ++group) {
-        if (!group->second || group->second->empty()) continue;
-        const boost::shared_ptr<IfileObjectEx> defining = group->second->begin()->file.lock();
-        if (defining && ZorpaCompareNoCase(defining->GetLibraryName(), library) == 0) names.push_back(group->first);
-    }
-    return names;
+    if (files == nullptr) return {};
+    return [files, library](const std::string& name) {
+        const IfileManager::ErrorFiles* group = files->FindErrorFileGroup(name);
+        if (group == nullptr || group->empty()) return false;
+        const boost::shared_ptr<IfileObjectEx> defining = group->begin()->file.lock();
+        return defining && ZorpaCompareNoCase(defining->GetLibraryName(), library) == 0;
+    };
 }
 
 // Whether the unit is one the file defines (a schematic's unit stands for
@@ -154,7 +153,8 @@ void RestoreRoot(const VyIfaces::ComponentID& id)
 }
 
 // A package file is copied into the folder "package" of the project, unless
-// it is that very copy.
+// it is that very copy or a copy made since the file last changed (same
+// size, not older): every parse would otherwise write it again.
 void CopyIntoPackageFolder(const IfileObjectEx& file)
 {
     const std::string project = Design().GetProjectFolder().GetString();
@@ -163,6 +163,11 @@ void CopyIntoPackageFolder(const IfileObjectEx& file)
     if (!ImodelValidateOrCreateDirectory(ImodelFileName(folder))) return;
     const std::string from = file.GetFullFileName().GetString();
     const std::string to = folder + SysGetDirChar() + file.GetFileTitleAndExt();
+    SysStatInfo source;
+    SysStatInfo copy;
+    if (SysPathStat(from, &source) == 0 && SysPathStat(to, &copy) == 0 && SysIsRegularFile(copy) &&
+        copy.size == source.size && copy.time >= source.time)
+        return;
     // A failed copy is no failure of the parse.
     if (!SysIsSameFile(from, to)) SysCopy(from, to);
 }
@@ -261,7 +266,7 @@ AcmdEnum::Result IcmdParseFile::parseFile(boost::shared_ptr<IfileObjectEx>& file
     }
 
     parser->SetLibraries(design.GetLibraries());
-    parser->SetMarkedNames(MarkedNames(libraryName));
+    parser->SetMarkedNames(MarkedNamesIn(libraryName));
     parser->SetUseAnyway(m_useEvenIfDefined);
     parser->parse(fullName, libraryName, model.GetExistingTempWorld(), false, firstPage, lastPage);
     RelinkUsers(users, *file, *parser);

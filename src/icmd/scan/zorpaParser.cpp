@@ -328,7 +328,7 @@ T ZorpaParser<T>::addDeclaredUnit(const std::string& name, bool isPackage)
             unit->SetDefinedInLibrary(m_libraryName);
         }
     }
-    if (std::find(m_markedNames.begin(), m_markedNames.end(), name) != m_markedNames.end()) m_alreadyDefined = name;
+    if (m_isMarked && m_isMarked(name)) m_alreadyDefined = name;
     setCurrentUnit(unit);
     addFound(unit);
     if (!owned) return unit;

@@ -3,6 +3,7 @@
 // it, so nothing here copies text.
 #pragma once
 
+#include <algorithm>
 #include <array>
 #include <cstdint>
 #include <cstring>
@@ -128,12 +129,24 @@ inline const char* NextLine(const char* pos, const char* end)
     return lineFeed ? lineFeed + 1 : end;
 }
 
+// The end of a word of any text that starts at `pos`: up to a delimiter or
+// the start of a comment of the scanner's language.
+template <class CommentStart>
+const char* AnyWordEnd(const char* pos, const char* end, CommentStart isCommentStart)
+{
+    for (; pos < end; ++pos) {
+        const unsigned char c = kClasses[static_cast<unsigned char>(*pos)];
+        if ((c & (kDelimiter | kSpecial)) != 0 && ((c & kDelimiter) != 0 || isCommentStart(pos, end))) break;
+    }
+    return pos;
+}
+
 // Whether the statement [start, end) ends with that character.
 inline bool EndsWith(const char* start, const char* end, char c) { return end > start && end[-1] == c; }
 
 // What a scanner keeps of the statement its walk is at, so that the
 // operations that each look at that statement do not read it again: the
-// groups findStatementEnd met in it and its first word.
+// outermost groups findStatementEnd met in it and its first word.
 class StatementMemo {
 public:
     // The groups met from here on belong to the statement starting at `start`.
@@ -142,17 +155,21 @@ public:
         m_groupsOf = start;
         m_groups.clear();
     }
+    // An outermost group of the statement; they come in the order of the text.
     void AddGroup(const char* from, const char* to) { m_groups.emplace_back(from, to); }
 
-    // Where the group at `pos` ends when it was met in `statement` (the
-    // walk's statement, which ends at `end`); null when it was not.
-    template <class Statement>
-    const char* GroupEnd(const Statement& statement, const char* pos, const char* end) const
+    // Skips the group at `pos` as `skip` does; one that was met closed in
+    // `statement` (the walk's statement, which ends at `end`) is not read
+    // again. A statement of thousands of instances holds as many groups:
+    // they are found by position.
+    template <class Statement, class Skip>
+    const char* SkipGroup(const Statement& statement, const char* pos, const char* end, Skip skip) const
     {
-        if (statement.number == 0 || statement.start != m_groupsOf || statement.end != end) return nullptr;
-        for (const auto& [from, to] : m_groups)
-            if (from == pos && to <= end) return to;
-        return nullptr;
+        if (statement.number == 0 || statement.start != m_groupsOf || statement.end != end) return skip(pos, end);
+        const auto group = std::lower_bound(m_groups.begin(), m_groups.end(), pos,
+                                            [](const auto& each, const char* at) { return each.first < at; });
+        if (group != m_groups.end() && group->first == pos && group->second <= end) return group->second;
+        return skip(pos, end);
     }
 
     // The first word of [start, end) as `read` reads it, `after` behind it;

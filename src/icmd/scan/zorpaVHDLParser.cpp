@@ -90,15 +90,9 @@ const char* QuoteEnd(const char* pos, const char* end)
     return close ? close + 1 : nullptr;
 }
 
-// The end of a word of any text that starts at `pos`: up to a delimiter or
-// the start of a comment.
 inline const char* AnyWordEnd(const char* pos, const char* end)
 {
-    for (; pos < end; ++pos) {
-        const unsigned char c = kClasses[static_cast<unsigned char>(*pos)];
-        if ((c & (kDelimiter | kSpecial)) != 0 && ((c & kDelimiter) != 0 || IsCommentStart(pos, end))) break;
-    }
-    return pos;
+    return zorpaScan::AnyWordEnd(pos, end, IsCommentStart);
 }
 
 std::string_view ReadToken(const char*& pos, const char* end, bool anyText, bool newlineIsBlank, bool backslashIsPlain)
@@ -265,8 +259,7 @@ const char* zorpaVHDLParser<T>::findStatementEnd(const char* pos, const char* en
 template <class T>
 const char* zorpaVHDLParser<T>::skipGroup(const char* pos, const char* end) const
 {
-    const char* skipped = m_memo.GroupEnd(this->currentStatement(), pos, end);
-    return skipped ? skipped : SkipGroup(pos, end);
+    return m_memo.SkipGroup(this->currentStatement(), pos, end, SkipGroup);
 }
 
 template <class T>

@@ -68,15 +68,9 @@ inline const char* EscapedIdentifierEnd(const char* pos, const char* end)
     return stop < end ? stop : nullptr;
 }
 
-// The end of a word of any text that starts at `pos`: up to a delimiter or
-// the start of a comment.
 inline const char* AnyWordEnd(const char* pos, const char* end)
 {
-    for (; pos < end; ++pos) {
-        const unsigned char c = kClasses[static_cast<unsigned char>(*pos)];
-        if ((c & (kDelimiter | kSpecial)) != 0 && ((c & kDelimiter) != 0 || IsCommentStart(pos, end))) break;
-    }
-    return pos;
+    return zorpaScan::AnyWordEnd(pos, end, IsCommentStart);
 }
 
 std::string_view ReadToken(const char*& pos, const char* end, bool anyText, bool newlineIsBlank, bool backslashIsPlain)
@@ -262,18 +256,19 @@ const char* zorpaVerilogParser<T>::findStatementEnd(const char* pos, const char*
 {
     bool first = true;
     m_memo.BeginGroups(pos);
-    m_openGroups.clear();
+    // The outermost group open, and how deep the walk is in it.
+    const char* group = nullptr;
+    std::size_t depth = 0;
     for (;;) {
         SkipBlanksAndComments(pos, end);
         if (pos >= end) return end;
         if (*pos == ';') return pos + 1;
         if (Is(*pos, kDelimiter)) {  // , . : ( ) [ ]: no token
-            // Each group closed within the statement, as SkipGroup finds it.
+            // Each outermost group closed within the statement, as SkipGroup finds it.
             if (*pos == '(') {
-                m_openGroups.push_back(pos);
-            } else if (*pos == ')' && !m_openGroups.empty()) {
-                m_memo.AddGroup(m_openGroups.back(), pos + 1);
-                m_openGroups.pop_back();
+                if (depth++ == 0) group = pos;
+            } else if (*pos == ')' && depth > 0 && --depth == 0) {
+                m_memo.AddGroup(group, pos + 1);
             }
             ++pos;
             first = false;
@@ -299,8 +294,7 @@ const char* zorpaVerilogParser<T>::findStatementEnd(const char* pos, const char*
 template <class T>
 const char* zorpaVerilogParser<T>::skipGroup(const char* pos, const char* end) const
 {
-    const char* skipped = m_memo.GroupEnd(this->currentStatement(), pos, end);
-    return skipped ? skipped : SkipGroup(pos, end);
+    return m_memo.SkipGroup(this->currentStatement(), pos, end, SkipGroup);
 }
 
 template <class T>

@@ -69,8 +69,6 @@ private:
     std::string_view firstName(const char* start, const char* end, const char*& after);
 
     zorpaScan::StatementMemo m_memo;
-    // The groups findStatementEnd has opened and not yet seen closed.
-    std::vector<const char*> m_openGroups;
 };
 
 extern template class zorpaVerilogParser<ImodelModule*>;
