@@ -164,6 +164,11 @@ public:
         return true;
     }
     const IfileObject& Source(int unit) const { return *m_sources[unit]; }
+    const boost::shared_ptr<IfileObjectEx>& NetlistOf(int unit) const { return m_made[unit].front(); }
+    bool IsMadeFromNetlistOutOfDate(int unit) const
+    {
+        return m_made[unit].back()->GetFileState() == imodelFileOutOfDate;
+    }
 
 private:
     boost::shared_ptr<IfileObjectEx> Add(const std::string& name, zorpaFileManagerTypes type,
@@ -205,5 +210,27 @@ void BM_InvalidateFromSources(benchmark::State& state)
     state.SetItemsProcessed(state.iterations());
 }
 BENCHMARK(BM_InvalidateFromSources)->ArgsProduct({{1000, 10000}, {1, 4, 16}})->Unit(benchmark::kMillisecond);
+
+// One unit's netlist is reported changed (as each added file is): what was
+// made from it goes out of date, found among the files of every unit.
+void BM_FileChangedMessages(benchmark::State& state)
+{
+    const int units = static_cast<int>(state.range(0));
+    Design_ design(units, 1);
+    QuorlaneStateMachine& machine = *Imodel::GetInstance().GetStateMachine();
+    int unit = 0;
+    for (auto _ : state) {
+        state.PauseTiming();
+        design.Restore(unit);
+        state.ResumeTiming();
+        machine.FileModificationMessage(QuorlaneFileChanged, design.NetlistOf(unit));
+        state.PauseTiming();
+        if (!design.IsMadeFromNetlistOutOfDate(unit)) state.SkipWithError("the HDL netlist is not out of date");
+        unit = (unit + 1) % units;
+        state.ResumeTiming();
+    }
+    state.SetItemsProcessed(state.iterations());
+}
+BENCHMARK(BM_FileChangedMessages)->Arg(1000)->Arg(10000)->Unit(benchmark::kMicrosecond);
 
 }  // namespace

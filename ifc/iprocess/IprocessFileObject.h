@@ -22,7 +22,6 @@
 #include <boost/shared_ptr.hpp>
 
 #include <cstdint>
-#include <map>
 #include <optional>
 #include <string>
 #include <unordered_map>
@@ -202,6 +201,9 @@ public:
     // A known file derives from the unit; unless `allRevisions`, only files
     // of the current view count.
     bool HasOneFileOf(ImodelModule* module, bool allRevisions) const;
+    // The known files whose unit is the module, in the order of
+    // GetKnownFiles(); none without a module.
+    Entries GetKnownFilesOfModule(ImodelModule* module) const;
     // Tells the derived-file record of every known file of the change.
     void NotifyFileChanged(const IfileObject& changed);
     // Applies the filter to every known file, in order.
@@ -294,27 +296,32 @@ private:
     bool SearchUpstreamFrom(IprocessFileObject* node, Nodes& path, ImodelModule* module,
                             ImodelRevContextImpl* revision) const;
     bool DoesFileDependOfConstraint(const Entry& file, const Entry& constraint) const;
-    // --- the known files by the name of their unit -------------------------------------------
-    // A file's unit comes from its record and the records up its chain,
-    // which change with the files of other nodes. An index holds while no
-    // file of any node came or went or changed its unit since it was
-    // checked (one count for every node); a node whose index does not hold
-    // any more makes it again when asked.
+    // --- the known files by the name of their unit and by their predecessor ------------------
+    // A file's unit and predecessor come from its record and the records up
+    // its chain, which change with the files of other nodes. The indexes
+    // hold while no file of any node came or went or changed its unit or
+    // predecessor since they were made (one count for every node); a node
+    // whose indexes do not hold any more makes them again when asked.
     static std::uint64_t& UnitIndexGeneration();
     static std::string UnitKeyOf(const Entry& file);
-    void IndexFile(const Entry& file, std::string key);
-    void UnindexFile(const IfileObjectEx* file);
+    static Entry PredecessorOf(const Entry& file);
     void ReindexFile(const Entry& file, bool isNew);
-    void RebuildUnitIndex();
+    void UpdateIndexes() const;
+    void DropIndexes() const;
 
+    // What a file was indexed under. An absent predecessor is a new entry
+    // at each asking: its name tells whether it changed.
     struct IndexedFile {
-        std::uint64_t order;
-        std::string key;
+        std::string unitKey;
+        const IfileObjectEx* predecessor = nullptr;
+        ImodelFileName predecessorName;
     };
-    std::unordered_map<const IfileObjectEx*, IndexedFile> m_indexed;
-    std::unordered_map<std::string, std::map<std::uint64_t, Entry>> m_byUnit;
-    std::uint64_t m_nextOrder = 0;
-    std::uint64_t m_indexGeneration = 0;
+    // Predecessor entries are named by address only, never reached through
+    // it: the lookup asks each file found again.
+    mutable std::unordered_map<const IfileObjectEx*, IndexedFile> m_indexed;
+    mutable std::unordered_map<std::string, Entries> m_byUnit;
+    mutable std::unordered_map<const IfileObjectEx*, Entries> m_byPredecessor;
+    mutable std::uint64_t m_indexGeneration = 0;
 
     // The files reported, some of which may have been removed since (those
     // no longer in m_known; m_removed counts them).

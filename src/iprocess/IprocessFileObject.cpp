@@ -72,8 +72,7 @@ void IprocessFileObject::EmptyFileList()
     m_files.clear();
     m_known.clear();
     m_removed = 0;
-    m_indexed.clear();
-    m_byUnit.clear();
+    DropIndexes();
     ++UnitIndexGeneration();
 }
 
@@ -97,7 +96,8 @@ void IprocessFileObject::RemoveFile(const Entry& file)
     // file of a type costs one pass, not one per file.
     if (m_known.erase(file.get()) == 0) return;
     ++m_removed;
-    UnindexFile(file.get());
+    // The indexes let go of the file at once; they are made again when asked.
+    DropIndexes();
     ++UnitIndexGeneration();
 }
 
@@ -385,13 +385,9 @@ void IprocessFileObject::GetUsableFileList(Entries& out, ImodelModule* module, I
 
 bool IprocessFileObject::HasOneFileOf(ImodelModule* module, bool allRevisions) const
 {
-    if (!module) return false;
-    const Entries& files = GetKnownFiles();
-    return std::any_of(files.begin(), files.end(), [&](const Entry& file) {
-        if (!allRevisions && !file->IsInCurRev()) return false;
-        const IfilePredecessorObject* record = file->GetPredecessorObject();
-        return record && module->IsSameModule(record->GetComponentID());
-    });
+    const Entries files = GetKnownFilesOfModule(module);
+    return std::any_of(files.begin(), files.end(),
+                       [allRevisions](const Entry& file) { return allRevisions || file->IsInCurRev(); });
 }
 
 void IprocessFileObject::NotifyFileChanged(const IfileObject& changed)
@@ -416,23 +412,31 @@ void IprocessFileObject::InvalidateFilesOfModule(const InvalidateModuleSpecificF
         InvalidateAllFiles(filter);
         return;
     }
-    if (m_indexGeneration != UnitIndexGeneration()) RebuildUnitIndex();
+    // A copy: making a file out of date has its record made again.
+    for (const Entry& file : GetKnownFilesOfModule(module)) filter(file);
+}
+
+IprocessFileObject::Entries IprocessFileObject::GetKnownFilesOfModule(ImodelModule* module) const
+{
+    Entries files;
+    if (!module) return files;
+    UpdateIndexes();
     std::string key = module->GetName();
     ImodelMakeUpper(key);
     const auto bucket = m_byUnit.find(key);
-    if (bucket == m_byUnit.end()) return;
-    // A copy: making a file out of date has its record made again.
-    Entries files;
-    files.reserve(bucket->second.size());
-    for (const auto& [order, file] : bucket->second) files.push_back(file);
-    for (const Entry& file : files) filter(file);
+    if (bucket == m_byUnit.end()) return files;
+    for (const Entry& file : bucket->second) {
+        const IfilePredecessorObject* record = file->GetPredecessorObject();
+        if (record && module->IsSameModule(record->GetComponentID())) files.push_back(file);
+    }
+    return files;
 }
 
-// --- the known files by the name of their unit -------------------------------------------------------
+// --- the known files by the name of their unit and by their predecessor -----------------------------
 
 std::uint64_t& IprocessFileObject::UnitIndexGeneration()
 {
-    // Starts above the count of a node that never made its index.
+    // Starts above the count of a node that never made its indexes.
     static std::uint64_t generation = 1;
     return generation;
 }
@@ -448,45 +452,60 @@ std::string IprocessFileObject::UnitKeyOf(const Entry& file)
     return key;
 }
 
-void IprocessFileObject::IndexFile(const Entry& file, std::string key)
+IprocessFileObject::Entry IprocessFileObject::PredecessorOf(const Entry& file)
 {
-    const std::uint64_t order = m_nextOrder++;
-    m_byUnit[key].emplace(order, file);
-    m_indexed[file.get()] = IndexedFile{order, std::move(key)};
-}
-
-void IprocessFileObject::UnindexFile(const IfileObjectEx* file)
-{
-    const auto indexed = m_indexed.find(file);
-    if (indexed == m_indexed.end()) return;
-    const auto bucket = m_byUnit.find(indexed->second.key);
-    if (bucket != m_byUnit.end()) {
-        bucket->second.erase(indexed->second.order);
-        if (bucket->second.empty()) m_byUnit.erase(bucket);
-    }
-    m_indexed.erase(indexed);
+    const IfilePredecessorObject* record = file ? file->GetPredecessorObject() : nullptr;
+    return record ? record->GetPredecessorFile() : Entry();
 }
 
 void IprocessFileObject::ReindexFile(const Entry& file, bool isNew)
 {
     if (isNew || m_indexGeneration != UnitIndexGeneration()) {
         // A new file may be what the records of other nodes' files name;
-        // in an index that does not hold, the file's former unit is not
-        // known. Either way every index is made again when next asked.
+        // in indexes that do not hold, the file's former unit and
+        // predecessor are not known. Either way every index is made again
+        // when next asked.
         ++UnitIndexGeneration();
         return;
     }
-    // The file's unit changed, and so may those of the files derived from it.
+    // The file's record was made again: its unit may have changed, and so
+    // may those of the files derived from it, or its predecessor (by name:
+    // one the project does not hold is a new entry at each asking).
     const auto indexed = m_indexed.find(file.get());
-    if (indexed == m_indexed.end() || indexed->second.key != UnitKeyOf(file)) ++UnitIndexGeneration();
+    if (indexed == m_indexed.end() || indexed->second.unitKey != UnitKeyOf(file)) {
+        ++UnitIndexGeneration();
+        return;
+    }
+    const Entry now = PredecessorOf(file);
+    const IndexedFile& former = indexed->second;
+    if (!former.predecessor != !now || (now && !(now->GetInternalFileName() == former.predecessorName)))
+        ++UnitIndexGeneration();
 }
 
-void IprocessFileObject::RebuildUnitIndex()
+void IprocessFileObject::DropIndexes() const
 {
-    m_indexed.clear();
-    m_byUnit.clear();
-    m_nextOrder = 0;
-    for (const Entry& file : GetKnownFiles()) IndexFile(file, UnitKeyOf(file));
+    // Swapped out, not cleared: a cleared table keeps its buckets and costs
+    // their count at each later clearing.
+    if (!m_indexed.empty()) decltype(m_indexed)().swap(m_indexed);
+    if (!m_byUnit.empty()) decltype(m_byUnit)().swap(m_byUnit);
+    if (!m_byPredecessor.empty()) decltype(m_byPredecessor)().swap(m_byPredecessor);
+    m_indexGeneration = 0;
+}
+
+void IprocessFileObject::UpdateIndexes() const
+{
+    if (m_indexGeneration == UnitIndexGeneration()) return;
+    DropIndexes();
+    for (const Entry& file : GetKnownFiles()) {
+        IndexedFile& indexed = m_indexed[file.get()];
+        indexed.unitKey = UnitKeyOf(file);
+        m_byUnit[indexed.unitKey].push_back(file);
+        if (const Entry predecessor = PredecessorOf(file)) {
+            indexed.predecessor = predecessor.get();
+            indexed.predecessorName = predecessor->GetInternalFileName();
+            m_byPredecessor[predecessor.get()].push_back(file);
+        }
+    }
     m_indexGeneration = UnitIndexGeneration();
 }
 
@@ -506,6 +525,16 @@ void IprocessFileObject::AddRelatedFilesUsing(const Entry& source, bool anyDepen
     if (!source) return;
     std::unordered_set<const IfileObjectEx*> listed;
     for (const Entry& file : out) listed.insert(file.get());
+    if (!anyDependency && !viaConstraint) {
+        // The files made from the source, by the index, in the known order;
+        // each is asked again so that the answer is the record's own.
+        UpdateIndexes();
+        const auto derived = m_byPredecessor.find(source.get());
+        if (derived == m_byPredecessor.end()) return;
+        for (const Entry& file : derived->second)
+            if (PredecessorOf(file) == source && listed.insert(file.get()).second) out.push_back(file);
+        return;
+    }
     for (const Entry& file : GetKnownFiles()) {
         const IfilePredecessorObject* record = file->GetPredecessorObject();
         if (!record) continue;

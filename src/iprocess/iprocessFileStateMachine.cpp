@@ -200,10 +200,7 @@ void IprocessFileStateMachine::CDBOrderChanged(ImodelModule* module)
     ItoolPallador* layout = Imodel::GetInstance().GetPalladorTool();
     if (!layout) return;
     // A copy: the message below may change the node's files.
-    const IprocessFileObject::Entries files = databases->GetKnownFiles();
-    for (const Entry& database : files) {
-        const IfilePredecessorObject* record = database ? database->GetPredecessorObject() : nullptr;
-        if (!record || !module->IsSameModule(record->GetComponentID())) continue;
+    for (const Entry& database : databases->GetKnownFilesOfModule(module)) {
         std::deque<IfileObject> recorded;
         if (layout->GetAdbFileList(database->GetFullFileName(), module, module->GetContext(), recorded) != 0) continue;
         std::erase_if(recorded, [](const IfileObject& file) { return file.GetFileSpecificType() != zorpaFT_ARM_DB; });

@@ -9,15 +9,19 @@
 #include "imodel/views/ImodelRevisionManager.h"
 #include "iprocess/IprocessManager.h"
 #include "iprocess/IprocessToolObject.h"
+#include "src/iprocess/iprocessGraphWalk.h"
 
 #include <algorithm>
 
 namespace {
 
-template <class T>
-bool Holds(const std::vector<T*>& list, const T* element)
+using iprocessGraphWalk::Holds;
+
+// The number of the view of a name; -1 when no view has it.
+int ViewNumber(const std::string& name)
 {
-    return std::find(list.begin(), list.end(), element) != list.end();
+    const ImodelRevisionManager* views = Imodel::GetInstance().GetRevisionManager();
+    return views ? views->GetRevisionNumber(name) : -1;
 }
 
 // The view number of a revision of the unit, by its name; -1 when the unit
@@ -25,9 +29,7 @@ bool Holds(const std::vector<T*>& list, const T* element)
 int NumberOf(const ImodelContextImpl& context, const ImodelRevContext* revision)
 {
     std::string name;
-    if (!context.GetRevisionName(revision, name)) return -1;
-    const ImodelRevisionManager* views = Imodel::GetInstance().GetRevisionManager();
-    return views ? views->GetRevisionNumber(name) : -1;
+    return context.GetRevisionName(revision, name) ? ViewNumber(name) : -1;
 }
 
 }  // namespace
@@ -62,9 +64,8 @@ void IprocessInvalidationRevisionFilter::SetFilters(ImodelModule* module,
         if (!m_contexts) m_contexts.emplace();
         if (ImodelRevContextImpl* own = context->FindRevision(revision)) m_contexts->push_back(own);
         if (!m_numbers) m_numbers.emplace();
-        const ImodelRevisionManager* views = Imodel::GetInstance().GetRevisionManager();
-        const int number = views ? views->GetRevisionNumber(name) : -1;
-        m_numbers->push_back(static_cast<unsigned>(number));
+        // A revision of no view matches no file (-1 would read as a number).
+        if (const int number = ViewNumber(name); number >= 0) m_numbers->push_back(static_cast<unsigned>(number));
     }
 }
 

@@ -67,9 +67,8 @@ public:
     // Drops the back-annotated nodes (types 13 and 14), keeping the order.
     void RemoveBAFiles();
 
-    // What was found, in the order found, without duplicates.
+    // The file nodes found, in the order found, without duplicates.
     const Nodes& GetFoundFiles() const { return m_files; }
-    const Tools& GetFoundTools() const { return m_tools; }
 
 protected:
     IprocessInvalidationObject() = default;

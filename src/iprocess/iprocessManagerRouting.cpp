@@ -91,22 +91,6 @@ private:
     ImodelFunctionType m_tool;
 };
 
-// Calls `visit` for every unit of the design, in library and set order.
-template <class Visit>
-void ForEachModule(const Visit& visit)
-{
-    const ImodelDesignManager* design = Imodel::GetInstance().GetDesignManager();
-    if (!design) return;
-    const auto [first, last] = design->GetLibraries();
-    for (auto library = first; library != last; ++library) {
-        if (!*library || !(*library)->GetModules()) continue;
-        // A copy: a message may change the library's units.
-        const std::vector<ImodelModule*> modules((*library)->GetModules()->begin(), (*library)->GetModules()->end());
-        for (ImodelModule* module : modules)
-            if (module) visit(module);
-    }
-}
-
 // The key two file values share when they are equal, as the design's file
 // index keys a unit's file: the stored name, "<project>" left as it stands.
 std::string FileKey(const IfileObject& file)
@@ -158,6 +142,12 @@ void iprocessManagerImpl::FileModificationMessage(QuorlaneStateMachineStringMess
     // The file itself is current: it is what changed.
     if (kind == QuorlaneFileChanged) file->SetFileState(imodelFileUpToDate);
     Route(module, [&](IprocessFlow& target) { target.FileModificationMessage(kind, file); });
+    // A file of no unit (a source) left the project: no revision of any unit
+    // keeps a result for it.
+    if (kind == QuorlaneFileRemoved && !module)
+        ImodelApplyToAllModules([&file](ImodelModule* unit) {
+            if (ImodelContextImpl* context = unit->GetContext()) context->NotifyFileRemoved(file);
+        });
     if (kind == QuorlaneFileRemoved && optional)
         Imodel::GetInstance().GetConstraintsManager().OptionalConstraintFileChanged(*file, node, 1, module);
 }
@@ -254,6 +244,17 @@ std::optional<std::unordered_set<ImodelModule*>> CandidateModules(const std::deq
     return candidates;
 }
 
+// The units concerned, asking every unit in library and set order.
+std::vector<ImodelModule*> CollectByWalk(QuorlaneStateMachineMultipleFilesMessages kind, const ListedFiles& listed)
+{
+    std::vector<ImodelModule*> collected;
+    std::unordered_set<const ImodelModule*> taken;
+    ImodelApplyToAllModules([&](ImodelModule* module) {
+        if (IsConcerned(module, kind, listed) && taken.insert(module).second) collected.push_back(module);
+    });
+    return collected;
+}
+
 }  // namespace
 
 std::vector<ImodelModule*> iprocessManagerImpl::CollectModulesForFiles(QuorlaneStateMachineMultipleFilesMessages kind,
@@ -261,7 +262,7 @@ std::vector<ImodelModule*> iprocessManagerImpl::CollectModulesForFiles(QuorlaneS
 {
     const ListedFiles listed(files);
     const std::optional<std::unordered_set<ImodelModule*>> candidates = CandidateModules(files, listed);
-    if (!candidates) return CollectModulesForFilesByWalk(kind, files);
+    if (!candidates) return CollectByWalk(kind, listed);
     // The candidates in library and set order, as the walk over every unit
     // would meet them.
     const ImodelDesignManager* design = Imodel::GetInstance().GetDesignManager();
@@ -291,13 +292,7 @@ std::vector<ImodelModule*>
 iprocessManagerImpl::CollectModulesForFilesByWalk(QuorlaneStateMachineMultipleFilesMessages kind,
                                                   const std::deque<IfileObject>& files) const
 {
-    const ListedFiles listed(files);
-    std::vector<ImodelModule*> collected;
-    std::unordered_set<const ImodelModule*> taken;
-    ForEachModule([&](ImodelModule* module) {
-        if (IsConcerned(module, kind, listed) && taken.insert(module).second) collected.push_back(module);
-    });
-    return collected;
+    return CollectByWalk(kind, ListedFiles(files));
 }
 
 void iprocessManagerImpl::UsedFileChanged(ImodelModule* module, ImodelRevContextImpl* revision,
@@ -361,7 +356,7 @@ void iprocessManagerImpl::Ide_pldFileDetected(KemletContentIf* content, Entry fi
 
 void iprocessManagerImpl::UpdateFileDependentStates()
 {
-    ForEachModule(
+    ImodelApplyToAllModules(
         [this](ImodelModule* module) { Route(module, [](IprocessFlow& flow) { flow.UpdateFileDependentStates(); }); });
 }
 
@@ -406,11 +401,8 @@ void iprocessManagerImpl::NotifyNetlistsOfConstraintChange(ImodelFunctionType to
     IprocessFlow* flow = GetFlowForModule(module);
     IprocessFileObject* netlists = flow ? flow->GetFileObject(zorpaFT_SYN_EDN) : nullptr;
     if (!netlists) return;
-    const IprocessFileObject::Entries files = netlists->GetKnownFiles();
-    for (const Entry& file : files) {
-        const IfilePredecessorObject* record = file ? file->GetPredecessorObject() : nullptr;
-        if (record && module->IsSameModule(record->GetComponentID())) InputFileListChanged(file, idePHYSYNTH);
-    }
+    // A copy: the message may change the node's files.
+    for (const Entry& file : netlists->GetKnownFilesOfModule(module)) InputFileListChanged(file, idePHYSYNTH);
 }
 
 // --- files of a unit for a tool --------------------------------------------------------------------

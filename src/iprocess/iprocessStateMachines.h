@@ -48,8 +48,6 @@ public:
     void AttachModule(ImodelModule* module) override { m_module = module; }
     ImodelModule* DetachModule() override;
 
-    ImodelModule* GetAttachedModule() const { return m_module; }
-
 protected:
     // The tool's inputs changed: with `invalidate`, what the tool made from
     // the file goes out of date; otherwise the tool hears that one of its
@@ -113,7 +111,6 @@ public:
         : IprocessParentStateMachine(flow), m_tool(tool)
     {
     }
-    IprocessToolObject* GetTool() const { return m_tool; }
 
 protected:
     // Sets the tool's state in the revisions of the unit where the tool is used.

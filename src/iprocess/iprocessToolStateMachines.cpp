@@ -25,20 +25,6 @@ using Entry = boost::shared_ptr<IfileObjectEx>;
 
 namespace {
 
-// Tells every unit with a context that the file left the project.
-class NotifyFileRemovedFtor : public ImodelModifyModuleFtor {
-public:
-    explicit NotifyFileRemovedFtor(Entry file) : m_file(std::move(file)) {}
-    bool operator()(ImodelModule* module) const override
-    {
-        if (ImodelContextImpl* context = module ? module->GetContext() : nullptr) context->NotifyFileRemoved(m_file);
-        return true;
-    }
-
-private:
-    Entry m_file;
-};
-
 bool IsOptionalConstraintLevel(const IprocessFileObject* node)
 {
     const imodelConstraintFlowType level = node->GetOptionalConstraintFileLevel();
@@ -150,11 +136,8 @@ void Iprocess_NToN_LogFile_StateMachine::Ide_pldFileDetected(KemletContentIf* co
 void Iprocess_NToN_LogFile_StateMachine::FileModificationMessage(QuorlaneStateMachineStringMessage kind, Entry file)
 {
     if (!file) return;
-    if (!m_module) {
-        // A file of no unit left the project: no revision keeps a result for it.
-        if (kind == QuorlaneFileRemoved) ImodelApplyToAllModules(NotifyFileRemovedFtor(file));
-        return;
-    }
+    // A file of no unit: the manager tells every unit once when it leaves.
+    if (!m_module) return;
     ImodelContextImpl* context = Context();
     if (!context || !m_flow) return;
     const zorpaFileManagerTypes type = file->GetFileSpecificType();
@@ -216,14 +199,14 @@ void Iprocess_NToN_LogFile_StateMachine::ResetInput(const Entry& file, IprocessF
     ImodelContextImpl* context = Context();
     if (!context) return;
     const zorpaFileManagerTypes selection = m_tool->GetFileSelectionType(true);
+    IprocessManager* processes = Imodel::GetInstance().GetProcessManager();
+    IprocessFileObject* selected = processes ? processes->GetFileObject(selection, m_module) : nullptr;
     for (ImodelRevContextImpl* revision : context->GetAllRevs()) {
         if (!input->IsFileManagerObject(m_module, revision, file)) continue;
         if (selection == file->GetFileSpecificType()) {
             revision->SetToolStateForFile(m_tool, file, StateNoResult);
             continue;
         }
-        IprocessManager* processes = Imodel::GetInstance().GetProcessManager();
-        IprocessFileObject* selected = processes ? processes->GetFileObject(selection, m_module) : nullptr;
         if (!selected) continue;
         IprocessFileObject::Entries usable;
         selected->GetUsableFileList(usable, m_module, revision);

@@ -14,6 +14,7 @@
 #include "iprocess/IprocessFileObject.h"
 #include "iprocess/IprocessFlow.h"
 #include "iprocess/IprocessManager.h"
+#include "iprocess/IprocessMessages.h"
 #include "iprocess/IprocessToolObject.h"
 #include "iprocess/QuorlaneStateMachine.h"
 #include "iprofile/IprofileManager.h"
@@ -113,12 +114,7 @@ void itoolSynthesisImpl::ConstraintFileChanged(ImodelModule* module, const Entry
 
 // --- results ---------------------------------------------------------------------------------
 
-std::string itoolSynthesisImpl::GetProfileToolName()
-{
-    const IprofileManager* profiles = Profiles();
-    const IprofileManagedProfile* profile = profiles ? profiles->GetManagedProfile(GetToolType()) : nullptr;
-    return profile ? profile->GetToolName() : std::string();
-}
+std::string itoolSynthesisImpl::GetProfileToolName() { return IprofileGetProfileToolName(GetToolType()); }
 
 std::string itoolSynthesisImpl::GetDisplayName()
 {

@@ -1,6 +1,7 @@
 // How the process manager routes change messages to the flow of a unit
 // and forgets units that go.
 #include "FlowProject.h"
+#include "ProfileHost.h"
 
 #include "iprocess/IprocessListener.h"
 #include "iprocess/IprocessMessages.h"
@@ -88,6 +89,19 @@ TEST_F(Routing, TheRevisionSinkPointsAtTheNodeOfTheMessage)
     flow->DetachModule();
     EXPECT_EQ(top->GetMessageObject(), nullptr);
     EXPECT_EQ(flow->SwapMessageObject(&Tool(ideSYNTHESIS)), nullptr);  // no unit attached
-    EXPECT_EQ(IprofileGetToolListStr(ideSYNTHESIS), "");
-    EXPECT_EQ(IprofileGetProfileToolName(ideSYNTHESIS), "");
+}
+
+TEST_F(Routing, ProfileTextsAreThoseOfTheHostsManagedProfile)
+{
+    {
+        RecordingHost withoutProfiles;
+        EXPECT_EQ(IprofileGetToolListStr(ideSYNTHESIS), "");
+        EXPECT_EQ(IprofileGetProfileToolName(ideSYNTHESIS), "");
+    }
+    ProfileHost host("SYNPLIFY7_EXT", "Synplify Pro");
+    EXPECT_EQ(IprofileGetToolListStr(ideSYNTHESIS), "Synplify");
+    EXPECT_EQ(IprofileGetProfileToolName(ideSYNTHESIS), "Synplify Pro");
+    // A kind without a managed profile has no texts.
+    EXPECT_EQ(IprofileGetToolListStr(idePALLADOR), "");
+    EXPECT_EQ(IprofileGetProfileToolName(idePALLADOR), "");
 }

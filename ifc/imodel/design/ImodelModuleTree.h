@@ -87,8 +87,10 @@ bool ImodelIsUsedInHierarchy(const IfileObject& file);
 // --- operations on the tree ---------------------------------------------------------------------
 
 // Calls `ftor` with every unit of every library, libraries in the design's
-// order, units in set order.
+// order, units in set order: the units each library held when the walk
+// reached it, for a call may add or remove units.
 void ImodelApplyToAllModules(const ImodelModifyModuleFtor& ftor);
+void ImodelApplyToAllModules(const std::function<void(ImodelModule*)>& visit);
 
 // Deletes every unit of the list, each once it has left the list.
 void ImodelDestroyTree(ImodelModule::OwnedList modules);

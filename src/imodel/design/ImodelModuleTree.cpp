@@ -364,10 +364,17 @@ bool ImodelIsUsedInHierarchy(const IfileObject& file)
 
 void ImodelApplyToAllModules(const ImodelModifyModuleFtor& ftor)
 {
+    ImodelApplyToAllModules([&ftor](ImodelModule* module) { ftor(module); });
+}
+
+void ImodelApplyToAllModules(const std::function<void(ImodelModule*)>& visit)
+{
     const auto [first, last] = Design().GetLibraries();
     for (auto library = first; library != last; ++library) {
         if (!*library || !(*library)->GetModules()) continue;
-        for (ImodelModule* module : *(*library)->GetModules()) ftor(module);
+        const std::vector<ImodelModule*> modules((*library)->GetModules()->begin(), (*library)->GetModules()->end());
+        for (ImodelModule* module : modules)
+            if (module) visit(module);
     }
 }
 
