@@ -6,6 +6,9 @@
 //   cell's file should cost the same per unit at every size.
 // - Counting the files of a shared hierarchy (a diamond): the time should
 //   grow with the levels, not double with each.
+// - Units arriving in random name order, the library's top-level list
+//   brought up to date after each, as parsing does per file: the time per
+//   unit should be the same at 30,000 and 100,000 units.
 #include "ifile/IfileManager.h"
 #include "imodel/design/ImodelDesignManager.h"
 #include "imodel/design/ImodelHierarchyFiles.h"
@@ -15,8 +18,10 @@
 
 #include <benchmark/benchmark.h>
 
+#include <algorithm>
 #include <chrono>
 #include <memory>
+#include <random>
 #include <string>
 #include <vector>
 
@@ -134,8 +139,41 @@ void BM_CountFilesOfDiamond(benchmark::State& state)
     Clear();
 }
 
+// `units` units put into "work" in random name order, each one in four a
+// sub-block of a unit put earlier; the top-level list is brought up to date
+// after each unit and read once at the end.
+void BM_TopUnitsInRandomOrder(benchmark::State& state)
+{
+    const int units = static_cast<int>(state.range(0));
+    std::vector<int> order(static_cast<std::size_t>(units));
+    for (int i = 0; i < units; ++i) order[static_cast<std::size_t>(i)] = i;
+    std::shuffle(order.begin(), order.end(), std::mt19937(7));
+    double adding = 0;
+    for (auto _ : state) {
+        state.PauseTiming();
+        const Entry file = LinkedFile("random");
+        const ImodelDesignManager::LibraryPtr work = Design().AddLibrary("work", false);
+        std::vector<ImodelModule*> made;
+        state.ResumeTiming();
+        const auto start = std::chrono::steady_clock::now();
+        for (int i = 0; i < units; ++i) {
+            made.push_back(AddUnit("u" + std::to_string(order[static_cast<std::size_t>(i)]), file));
+            if (i % 4 == 3) made[static_cast<std::size_t>(i / 2)]->AddSubBlock(made.back(), false);
+            Design().UpdateTopModules(work);
+        }
+        benchmark::DoNotOptimize(Design().GetModuleTree()->size());
+        adding += Seconds(start);
+        state.PauseTiming();
+        Clear();
+        state.ResumeTiming();
+    }
+    state.counters["us_per_unit"] = adding * 1e6 / (static_cast<double>(state.iterations()) * units);
+    state.SetItemsProcessed(state.iterations() * units);
+}
+
 }  // namespace
 
+BENCHMARK(BM_TopUnitsInRandomOrder)->Arg(30000)->Arg(100000)->Iterations(1)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_RemoveUnitsOfFiles)
     ->ArgsProduct({{10000, 30000, 100000}, {1000, 10000}})
     ->Iterations(1)

@@ -65,9 +65,8 @@ public:
     // KEYWORD="value"
     void Member(const char* keyword, std::string_view value)
     {
-        if (!UtlIsOneLine(value)) {
-            SysDebugPrintf("Error: the %s '%s' cannot be written to a line of the file; nothing is saved.\n", keyword,
-                           std::string(value).c_str());
+        if (!ImodelIsOneLine(value)) {
+            ImodelTraceRefusedText(value, keyword);
             m_failed = true;
             return;
         }
@@ -89,8 +88,7 @@ public:
         std::string joined;
         for (const std::string& value : values) {
             if (value.find(',') != std::string::npos) {
-                SysDebugPrintf("Error: the %s '%s' cannot be written to a line of the file; nothing is saved.\n",
-                               keyword, value.c_str());
+                ImodelTraceRefusedText(value, keyword);
                 m_failed = true;
                 return;
             }

@@ -123,6 +123,8 @@ IfileManager::Entry ifileManagerImpl::AddOrUpdateFile(const IfileObjectEx& file,
         result = registered->second.entry;
     }
     ++m_lookupCount;  // as GetFile would
+    // The text names the one error group the entry may be in.
+    const std::string formerText = isNew ? std::string() : result->GetModuleAlreadyDefined();
     if (isNew) {
         if (!result->IsLocalFile() && !result->IsBrokenLink() && Imodel::GetIsReadingProject() && file.GetStatInfo() &&
             result->IsNewerThan(file.GetStatInfo()))
@@ -137,7 +139,7 @@ IfileManager::Entry ifileManagerImpl::AddOrUpdateFile(const IfileObjectEx& file,
         result->SetIDEReadOnly(file.IsIDEReadOnly());
     }
     m_files.FileParents(registered);
-    if (trackErrors) TrackError(result, kind, text);
+    if (trackErrors) TrackError(result, formerText, kind, text);
     TellListeners([&result, isNew](IfileListener& listener) { listener.UpdateFile(result, isNew); });
     SendEvent(boost::make_shared<IeventFileAddedOrModified>(result, isNew));
     return result;
@@ -253,44 +255,52 @@ void ifileManagerImpl::LeaveErrorGroups(const Entry& removed)
     }
 }
 
-void ifileManagerImpl::TrackError(const Entry& file, ImodelErrorFileType kind, const std::string& text)
+void ifileManagerImpl::LeaveErrorGroup(const Entry& file, const std::string& text)
+{
+    const auto group = m_errorGroups.find(text);
+    if (group == m_errorGroups.end()) return;
+    ErrorFiles& files = *group->second;
+    PruneErrorGroup(files);
+    const auto member = std::find_if(files.begin(), files.end(),
+                                     [&file](const IfileErrorFile& member) { return Refers(member, file); });
+    if (member != files.end()) {
+        files.erase(member);
+        MarkProjectNeedsSave();
+    }
+    if (files.empty()) {
+        m_errorGroups.erase(group);
+        MarkProjectNeedsSave();
+    }
+}
+
+void ifileManagerImpl::JoinErrorGroup(const Entry& file, const std::string& text)
+{
+    auto group = m_errorGroups.find(text);
+    if (group == m_errorGroups.end()) {
+        if (text.empty()) return;
+        group = m_errorGroups.emplace(text, boost::make_shared<ErrorFiles>()).first;
+    }
+    ErrorFiles& files = *group->second;
+    PruneErrorGroup(files);
+    const auto member = std::find_if(files.begin(), files.end(),
+                                     [&file](const IfileErrorFile& member) { return Refers(member, file); });
+    if (member != files.end()) return;
+    files.insert(IfileErrorFile{file->GetRelativeOrFullFileName(), file});
+    MarkProjectNeedsSave();
+}
+
+void ifileManagerImpl::TrackError(const Entry& file, const std::string& formerText, ImodelErrorFileType kind,
+                                  const std::string& text)
 {
     Entry shown = file;
     IfileGetFileToUseInDH(shown);
-    shown->SetErrorFile(kind, text);
-    // Groups refer only to files of the project, and a file is in exactly
-    // the group of its current text: a file whose text changed leaves the
-    // group of its former text, wherever that group sorts.
+    // Groups refer only to files of the project, and a file is in the group
+    // of its current text only: the text a file had names the one group it
+    // may have to leave, and no other group is visited.
     const bool belongs = BelongsToErrorGroup(kind, text);
-    const bool registered = belongs && IsRegistered(shown);
-    bool found = false;
-    for (auto group = m_errorGroups.begin(); group != m_errorGroups.end();) {
-        const bool ownText = group->first == text;
-        found = found || ownText;
-        ErrorFiles& files = *group->second;
-        PruneErrorGroup(files);
-        const auto member = std::find_if(files.begin(), files.end(),
-                                         [&shown](const IfileErrorFile& member) { return Refers(member, shown); });
-        if (member != files.end()) {
-            if (!belongs || !ownText) {
-                files.erase(member);
-                MarkProjectNeedsSave();
-            }
-        } else if (registered && ownText && belongs) {
-            files.insert(IfileErrorFile{shown->GetRelativeOrFullFileName(), shown});
-            MarkProjectNeedsSave();
-        }
-        if (files.empty()) {
-            group = m_errorGroups.erase(group);
-            MarkProjectNeedsSave();
-        } else {
-            ++group;
-        }
-    }
-    if (!found && !text.empty() && registered) {
-        auto files = boost::make_shared<ErrorFiles>();
-        files->insert(IfileErrorFile{shown->GetRelativeOrFullFileName(), shown});
-        m_errorGroups.emplace(text, files);
-        MarkProjectNeedsSave();
-    }
+    if (shown != file && (formerText != text || !belongs)) LeaveErrorGroup(file, formerText);
+    const std::string shownFormerText = shown == file ? formerText : shown->GetModuleAlreadyDefined();
+    shown->SetErrorFile(kind, text);
+    if (shownFormerText != text || !belongs) LeaveErrorGroup(shown, shownFormerText);
+    if (belongs && IsRegistered(shown)) JoinErrorGroup(shown, text);
 }

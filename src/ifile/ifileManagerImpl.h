@@ -268,8 +268,17 @@ private:
     // Takes the removed entry out of every group (and a group's lone
     // remaining file without an error kind); empty groups go.
     void LeaveErrorGroups(const Entry& removed);
-    // Puts the file into, or takes it out of, the group of its error text.
-    void TrackError(const Entry& file, ImodelErrorFileType kind, const std::string& text);
+    // Gives the file the error and puts the file shown for it into, or
+    // takes it out of, the group of the error text. `formerText` is the
+    // file's text before it took the error: the one group it may be in.
+    void TrackError(const Entry& file, const std::string& formerText, ImodelErrorFileType kind,
+                    const std::string& text);
+    // Takes the file out of the group of that text, if there; the group
+    // goes when empty.
+    void LeaveErrorGroup(const Entry& file, const std::string& text);
+    // Puts the file into the group of that text, made when missing (none
+    // for an empty text).
+    void JoinErrorGroup(const Entry& file, const std::string& text);
     // Drops the members that are gone or no longer registered.
     void PruneErrorGroup(ErrorFiles& group) const;
 

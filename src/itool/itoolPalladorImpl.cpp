@@ -19,7 +19,6 @@
 #include <foundation/Sys.h>
 #include <kemlet/KemletIde_pldFileManagerIf.h>
 
-#include <algorithm>
 #include <initializer_list>
 #include <unordered_set>
 
@@ -105,17 +104,6 @@ zorpaFileManagerTypes ResolveByNode(const IfileObject& file, std::initializer_li
         if (node && LooksLikeNodeFile(file, *node)) return type;
     }
     return fallback;
-}
-
-// Whether a unit's files of a revision-dependent kind are in the project.
-bool HasRevDependentData(ImodelModule* module)
-{
-    const IprocessFlow* flow = module && module->GetContext() ? Processes().GetFlowForModule(module) : nullptr;
-    if (!flow) return false;
-    const IprocessFlow::FileNodes& nodes = flow->GetFileObjects();
-    return std::any_of(nodes.begin(), nodes.end(), [module](const IprocessFileObject* node) {
-        return node->IsRevDependent() && node->HasOneFileOf(module, true);
-    });
 }
 
 }  // namespace
@@ -367,7 +355,7 @@ bool itoolPalladorImpl::ResolveStructuralOptions(const std::deque<ImodelModule*>
         ImodelModule* module = pending.back();
         pending.pop_back();
         if (!module || !walked.insert(module).second) continue;
-        if (HasRevDependentData(module) && module->IsStructural() && done->insert(module).second) {
+        if (module->HasRevDependentData(true) && module->IsStructural() && done->insert(module).second) {
             for (ImodelRevContextImpl* revision : module->GetContext()->GetAllRevs()) {
                 ImodelFileName adb;
                 if (!ItoolGetAdbFileName(module, revision, adb, ImodelFMFull, false, true)) continue;

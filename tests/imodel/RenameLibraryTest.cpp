@@ -25,7 +25,7 @@ protected:
     static std::vector<std::string> TopNames(const std::string& library)
     {
         std::vector<std::string> names;
-        for (const ImodelModule* unit : *Design().FindLibraryByName(library)->GetModuleList())
+        for (const ImodelModule* unit : *Design().GetTopModules(Design().FindLibraryByName(library)))
             names.push_back(unit->GetName());
         return names;
     }

@@ -117,7 +117,7 @@ protected:
                 for (const ImodelModule* sub : *subs) walk(sub, depth + 1);
             onPath.erase(unit);
         };
-        if (const auto* tops = lib->GetModuleList())
+        if (const auto* tops = ScanDesign().GetTopModules(lib))
             for (const ImodelModule* top : *tops) walk(top, 0);
         return out.str();
     }

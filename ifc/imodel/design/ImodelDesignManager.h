@@ -34,9 +34,15 @@ public:
     virtual ImodelModule* GetRootModule() = 0;
     // The top-level units of "work", as kept by Reset; null before.
     virtual std::deque<ImodelModule*>* GetModuleTree() = 0;
-    // Rebuilds the library's top-level list: its packages first, then the
-    // units no unit of the same library instantiates. Nothing for null.
+    // Brings the library's top-level list up to date: its packages first,
+    // then the units no unit of the same library instantiates. The list is
+    // made when next read through GetTopModules or GetModuleTree. Nothing
+    // for null.
     virtual void UpdateTopModules(LibraryPtr library) = 0;
+    // The library's top-level list as of its last update; null for a null
+    // library or one without a list. Read the list through here, not from
+    // the library.
+    virtual std::deque<ImodelModule*>* GetTopModules(const LibraryPtr& library) = 0;
     // Removes everything, then makes "work" again (announced).
     virtual void Reset() = 0;
     // Destroys every library and unit, announcing it to the views.

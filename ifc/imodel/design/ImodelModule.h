@@ -257,7 +257,7 @@ public:
     // --- flags and simple values ----------------------------------------------------
 
     bool IsPackage() const { return m_isPackage; }
-    void SetIsPackage(bool isPackage);
+    void SetIsPackage(bool isPackage) { m_isPackage = isPackage; }
     bool IsSpiritModule() const { return m_isSpirit; }
     void SetIsSpiritModule(bool isSpirit) { m_isSpirit = isSpirit; }
     bool IsSchematic() const { return m_kind == zorpaMODULE_SCHEMATIC; }
@@ -458,7 +458,7 @@ private:
     const typeUserFileList* getCustomizedFileList(ImodelFunctionType kind) const;
     void RegisterWithEvents();
     // The library set that holds the unit; null outside one.
-    void SetUnitSet(UnitSet* set);
+    void SetUnitSet(UnitSet* set) { m_unitSet = set; }
     // Points the unit at `file` (none for empty), its library moving it.
     void ChangeFile(const boost::shared_ptr<IfileObjectEx>& file);
     // Appends the units of `list` as sub-blocks (nulls left out), each

@@ -11,12 +11,16 @@
 
 #include <ostream>
 #include <string>
+#include <string_view>
 
 // No line feed, no carriage return.
-bool ImodelIsOneLine(const std::string& text);
+bool ImodelIsOneLine(std::string_view text);
 // One line without a double quote.
 bool ImodelIsQuotable(const std::string& text);
 
+// Traces that the text, a `what`, cannot be written (for writers that fail
+// on their own rather than through a stream).
+void ImodelTraceRefusedText(std::string_view text, const char* what);
 // Refuses the text: traces that `what` cannot be written and fails the
 // stream; false.
 bool ImodelRefuseText(std::ostream& stream, const std::string& text, const char* what);

@@ -60,7 +60,7 @@ void IcmdDumpAllModules::DumpLibrary(std::ostream& out, const ImodelDesignManage
 {
     if (m_tree.GetObject()) {
         Design().UpdateTopModules(library);
-        ImodelDumpTree(out, "   ", library->GetModuleList(), library->GetName());
+        ImodelDumpTree(out, "   ", Design().GetTopModules(library), library->GetName());
         return;
     }
     if (!library->GetModules()) return;

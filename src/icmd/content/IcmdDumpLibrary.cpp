@@ -30,12 +30,13 @@ IcmdDumpLibrary::~IcmdDumpLibrary() = default;
 
 AcmdEnum::Result IcmdDumpLibrary::DoDump(std::ostream& out)
 {
-    const auto [first, last] = Imodel::GetInstance().GetDesignManager()->GetLibraries();
+    ImodelDesignManager& design = *Imodel::GetInstance().GetDesignManager();
+    const auto [first, last] = design.GetLibraries();
     for (auto library = first; library != last; ++library) {
         if (!*library) continue;
         const std::string name = (*library)->GetName();
         out << name << '\n';
-        if (const std::deque<ImodelModule*>* top = (*library)->GetModuleList())
+        if (const std::deque<ImodelModule*>* top = design.GetTopModules(*library))
             ImodelDumpHierarchy(out, "   ", top, false,
                                 [&](std::ostream& to, const std::string& indent, const ImodelModule& module) {
                                     DumpUnit(to, indent, module, name);

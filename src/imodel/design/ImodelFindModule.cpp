@@ -131,7 +131,7 @@ ImodelModule* ImodelFindPackageInLib(std::deque<std::string>* visited, const std
         visited->push_back(key);
     }
     const LibraryPtr found = Design().FindLibraryByName(library);
-    const ImodelModule::ModuleList* list = found ? found->GetModuleList() : nullptr;
+    const ImodelModule::ModuleList* list = Design().GetTopModules(found);
     if (list == nullptr) return nullptr;
     ImodelModule* result = nullptr;
     for (ImodelModule* module : *list)

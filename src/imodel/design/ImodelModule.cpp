@@ -14,7 +14,6 @@
 #include "iprocess/IprocessDisplay.h"
 #include "iprocess/IprocessManager.h"
 #include "src/imodel/design/ImodelModuleNotify.h"
-#include "src/imodel/design/imodelTopUnits.h"
 #include "src/imodel/model/imodelImpl.h"
 
 #include <foundation/Sys.h>
@@ -190,10 +189,6 @@ void ImodelModule::MergeAssociatedFiles(const FileList& files)
 bool ImodelModule::SetDefinedInLibrary(const std::string& library)
 {
     if (!IfileCheckStorableName(library, "library")) return false;
-    // Whether a sub-block is at the top of its library depends on the
-    // libraries of its parents.
-    if (library != m_key.library && m_subBlocks)
-        for (const ImodelModule* sub : *m_subBlocks) imodelTopUnits::Touched(*sub, sub->m_unitSet);
     m_key.library = library;
     NotifyChanged(true, false, false);
     return true;
@@ -279,26 +274,10 @@ void ImodelModule::ChangeFile(const boost::shared_ptr<IfileObjectEx>& file)
         m_order.file = file ? file->GetInternalFileName().GetString() : std::string();
         m_fileIndexKey = file ? ImodelFileNameKey(m_order.file, std::string()) : std::string();
     };
-    if (m_unitSet == nullptr) return assign();
-    imodelTopUnits::Leaving(*this, m_unitSet);
-    m_unitSet->Rekey(this, assign);
-    imodelTopUnits::Touched(*this, m_unitSet);
-}
-
-void ImodelModule::SetIsPackage(bool isPackage)
-{
-    if (isPackage == m_isPackage) return;
-    // Packages stand apart at the front of the library's top-level list.
-    imodelTopUnits::Leaving(*this, m_unitSet);
-    m_isPackage = isPackage;
-    imodelTopUnits::Touched(*this, m_unitSet);
-}
-
-void ImodelModule::SetUnitSet(UnitSet* set)
-{
-    if (m_unitSet != nullptr && m_unitSet != set) imodelTopUnits::Leaving(*this, m_unitSet);
-    m_unitSet = set;
-    imodelTopUnits::Touched(*this, set);
+    if (m_unitSet != nullptr)
+        m_unitSet->Rekey(this, assign);
+    else
+        assign();
 }
 
 void ImodelModule::SetNoFile()

@@ -7,7 +7,6 @@
 #include "imodel/design/ImodelModuleTypes.h"
 #include "imodel/model/ImodelFeatures.h"
 #include "src/imodel/design/ImodelModuleNotify.h"
-#include "src/imodel/design/imodelTopUnits.h"
 
 #include <foundation/Sys.h>
 
@@ -18,12 +17,7 @@
 
 // --- links -----------------------------------------------------------------------------
 
-bool ImodelModule::ForgetParent(const ImodelModule* module)
-{
-    if (!m_parents || !m_parents->EraseFirst(module)) return false;
-    imodelTopUnits::Touched(*this, m_unitSet);
-    return true;
-}
+bool ImodelModule::ForgetParent(const ImodelModule* module) { return m_parents && m_parents->EraseFirst(module); }
 
 bool ImodelModule::ForgetSubBlock(const ImodelModule* module)
 {
@@ -44,7 +38,6 @@ void ImodelModule::Unlink(bool signal)
         for (ImodelModule* parent : *parents) {
             if (parent->ForgetSubBlock(this) && signal) parent->NotifyChanged(true, false, false);
         }
-        if (!parents->empty()) imodelTopUnits::Touched(*this, m_unitSet);
     }
 }
 
@@ -66,7 +59,6 @@ void ImodelModule::AddParent(ImodelModule* parent)
     if (!m_parents) m_parents = std::make_unique<ImodelLinkList>();
     if (m_parents->Contains(parent)) return;
     m_parents->PushBack(parent);
-    imodelTopUnits::Touched(*this, m_unitSet);
     NotifyChanged(true, false, false);
 }
 

@@ -78,5 +78,5 @@ ImodelModule* ImodelGetFirstValidRoot()
     const ImodelDesignManager::LibraryPtr work = design.FindLibraryByName("work");
     if (!work) return nullptr;
     design.UpdateTopModules(work);
-    return ImodelGetFirstValidRoot(work->GetModuleList());
+    return ImodelGetFirstValidRoot(design.GetTopModules(work));
 }

@@ -159,14 +159,22 @@ void imodelDesignManagerImpl::MoveUnits(const LibraryPtr& from, const LibraryPtr
     for (const std::string& name : duplicates) ImodelDisplayDUPLICATE_MODULE_MSG(name.c_str());
 }
 
-void imodelDesignManagerImpl::UpdateTopModules(LibraryPtr library) { imodelTopUnits::Update(library); }
+void imodelDesignManagerImpl::UpdateTopModules(LibraryPtr library)
+{
+    if (library) imodelTopUnits::MarkStale(*library);
+}
+
+std::deque<ImodelModule*>* imodelDesignManagerImpl::GetTopModules(const LibraryPtr& library)
+{
+    return library ? imodelTopUnits::Current(*library) : nullptr;
+}
 
 std::deque<ImodelModule*>* imodelDesignManagerImpl::GetModuleTree()
 {
     // Asked of "work" each time: a pointer kept from Reset would dangle once
     // "work" is erased or renamed.
     const LibraryPtr work = FindLibraryByName(kWork);
-    return work ? work->GetModuleList() : nullptr;
+    return GetTopModules(work);
 }
 
 void imodelDesignManagerImpl::Reset()

@@ -16,6 +16,7 @@ public:
     ImodelModule* GetRootModule() override;
     std::deque<ImodelModule*>* GetModuleTree() override;
     void UpdateTopModules(LibraryPtr library) override;
+    std::deque<ImodelModule*>* GetTopModules(const LibraryPtr& library) override;
     void Reset() override;
     void RemoveAll() override;
     LibraryPtr AddLibrary(LibraryPtr library, bool notify) override;

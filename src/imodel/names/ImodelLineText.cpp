@@ -2,15 +2,20 @@
 
 #include <foundation/Sys.h>
 
-bool ImodelRefuseText(std::ostream& stream, const std::string& text, const char* what)
+void ImodelTraceRefusedText(std::string_view text, const char* what)
 {
     SysDebugPrintf("Error: the %s '%s' cannot be written to a line of the file; nothing is saved.\n",
-                   what ? what : "text", text.c_str());
+                   what ? what : "text", std::string(text).c_str());
+}
+
+bool ImodelRefuseText(std::ostream& stream, const std::string& text, const char* what)
+{
+    ImodelTraceRefusedText(text, what);
     stream.setstate(std::ios::failbit);
     return false;
 }
 
-bool ImodelIsOneLine(const std::string& text) { return UtlIsOneLine(text); }
+bool ImodelIsOneLine(std::string_view text) { return UtlIsOneLine(text); }
 
 bool ImodelIsQuotable(const std::string& text)
 {

@@ -372,6 +372,7 @@ public:
         if (this == &other) return *this;
         TakeSettingsOf(other);
         m_moduleList.reset();
+        m_moduleListStale = false;
         m_modules = boost::make_shared<ModuleSet>(*other.m_modules);
         return *this;
     }
@@ -422,6 +423,11 @@ public:
     void SetModuleList(std::unique_ptr<ModuleList> list) { m_moduleList = std::move(list); }
     // Hands the list over; the library is left without one.
     std::unique_ptr<ModuleList> ReleaseModuleList() { return std::move(m_moduleList); }
+    // Whether the top-level list waits to be made again from the units: the
+    // one who fills the list marks it when the units changed and makes it
+    // when it is next read.
+    bool IsModuleListStale() const { return m_moduleListStale; }
+    void SetModuleListStale(bool stale) { m_moduleListStale = stale; }
 
 private:
     std::string m_name;
@@ -431,4 +437,5 @@ private:
     zorpaCompileOption m_compileOption = ZORPA_COMPILE;
     boost::shared_ptr<ModuleSet> m_modules;
     std::unique_ptr<ModuleList> m_moduleList;
+    bool m_moduleListStale = false;
 };
