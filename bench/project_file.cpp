@@ -9,8 +9,8 @@
 // "x_lines_read"). An open saves once at its end.
 #include "SilentSink.h"
 
-#include "icmd/IcmdAddFileToModel.h"
-#include "icmd/IcmdProjectCommands.h"
+#include "icmd/files/IcmdAddFileToModel.h"
+#include "icmd/project/IcmdProjectCommands.h"
 #include "ifile/IfileManager.h"
 #include "ifile/IfileObjectEx.h"
 #include "imodel/design/ImodelDesignManager.h"

@@ -5,7 +5,7 @@
 // registered entries.)
 #pragma once
 
-#include "icmd/IcmdAddFileToModel.h"
+#include "icmd/files/IcmdAddFileToModel.h"
 
 // The add-file command as the file manager calls it: IcmdDoAddFileToModel
 // (its member-file form), which parses the file into design units and

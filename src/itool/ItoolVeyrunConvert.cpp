@@ -1,5 +1,5 @@
 // The block-design tool's part in the conversion of an older project.
-#include "icmd/IcmdOpenProject.h"
+#include "icmd/project/IcmdOpenProject.h"
 #include "imodel/design/ImodelDesignManager.h"
 #include "imodel/model/Imodel.h"
 #include "imodel/model/ImodelHost.h"

@@ -5,7 +5,7 @@
 #include "RecordingHost.h"
 #include "TempFolder.h"
 
-#include "icmd/IcmdProjectCommands.h"
+#include "icmd/project/IcmdProjectCommands.h"
 #include "imodel/design/ImodelDesignManager.h"
 #include "imodel/model/Imodel.h"
 

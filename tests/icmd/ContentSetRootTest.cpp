@@ -5,7 +5,7 @@
 #include "IcmdTestSupport.h"
 #include "RecordingView.h"
 
-#include "icmd/IcmdSetRoot.h"
+#include "icmd/design/IcmdSetRoot.h"
 #include "imodel/design/ImodelRemoveModules.h"
 #include "iprocess/QuorlaneStateMachine.h"
 

@@ -4,9 +4,9 @@
 #include "IcmdTestSupport.h"
 #include "RecordingView.h"
 
-#include "icmd/IcmdImportFiles.h"
-#include "icmd/IcmdProjectCommands.h"
-#include "icmd/IcmdSetRoot.h"
+#include "icmd/design/IcmdSetRoot.h"
+#include "icmd/files/IcmdImportFiles.h"
+#include "icmd/project/IcmdProjectCommands.h"
 #include "imodel/model/ImodelSetAndRestoreModelFlagObject.h"
 
 namespace {

@@ -7,7 +7,7 @@
 #include "RecordingHost.h"
 #include "TempFolder.h"
 
-#include "icmd/IcmdProjectCommands.h"
+#include "icmd/project/IcmdProjectCommands.h"
 #include "ifile/IfileListener.h"
 #include "ifile/IfileManager.h"
 #include "ifile/IfileObjectEx.h"

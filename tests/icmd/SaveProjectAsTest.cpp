@@ -5,8 +5,8 @@
 #include "TempFolder.h"
 
 #include "ConsoleHost.h"
-#include "icmd/IcmdProjectCommands.h"
-#include "icmd/IcmdSaveProjectAs.h"
+#include "icmd/project/IcmdProjectCommands.h"
+#include "icmd/project/IcmdSaveProjectAs.h"
 #include "ifile/IfileManager.h"
 #include "ifile/IfileObjectEx.h"
 #include "imodel/design/ImodelDesignManager.h"

@@ -6,8 +6,8 @@
 #include "DebugCapture.h"
 #include "IcmdTestSupport.h"
 
-#include "icmd/IcmdProjectCommands.h"
-#include "icmd/IcmdSettingsCommands.h"
+#include "icmd/project/IcmdProjectCommands.h"
+#include "icmd/settings/IcmdSettingsCommands.h"
 #include "imodel/options/ImodelGlobalFlowOptions.h"
 #include "imodel/options/ImodelSimulationOptions.h"
 #include "itool/ItoolModelSimPathOptions.h"

@@ -8,7 +8,7 @@
 // the unit has no file. The unit is linked below each parent named.
 #include "UnitLoaderCommand.h"
 
-#include "icmd/IcmdComponentIDText.h"
+#include "icmd/args/IcmdComponentIDText.h"
 #include "ifile/IfileManager.h"
 #include "imodel/design/ImodelDesignManager.h"
 #include "imodel/design/ImodelFindModule.h"

@@ -3,9 +3,9 @@
 // on disk since the last save, and the save that follows every open.
 #include "src/icmd/project/IcmdProjectCommands.h"
 
-#include "icmd/IcmdAddAndDeleteFile.h"
 #include "icmd/IcmdDoCommand.h"
-#include "icmd/IcmdProjectCommands.h"
+#include "icmd/files/IcmdAddAndDeleteFile.h"
+#include "icmd/project/IcmdProjectCommands.h"
 #include "iconvert/Iconvert.h"
 #include "ievent/IeventClasses.h"
 #include "ifile/IfileManager.h"

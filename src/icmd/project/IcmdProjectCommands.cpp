@@ -3,8 +3,8 @@
 #include "src/icmd/project/IcmdProjectCommands.h"
 
 #include "icmd/IcmdDoCommand.h"
-#include "icmd/IcmdOpenConstraintsEditor.h"
-#include "icmd/IcmdProjectCommands.h"
+#include "icmd/design/IcmdOpenConstraintsEditor.h"
+#include "icmd/project/IcmdProjectCommands.h"
 #include "ievent/IeventClasses.h"
 #include "ifile/IfileFunctions.h"
 #include "ifile/IfileManager.h"

@@ -3,9 +3,9 @@
 #pragma once
 
 #include "icmd/IcmdBase.h"
-#include "icmd/IcmdHDLTypeArg.h"
-#include "icmd/IcmdOpenProject.h"
-#include "icmd/IcmdTCLDeviceArg.h"
+#include "icmd/args/IcmdHDLTypeArg.h"
+#include "icmd/args/IcmdTCLDeviceArg.h"
+#include "icmd/project/IcmdOpenProject.h"
 #include "imodel/model/Imodel.h"
 #include "imodel/names/ImodelFileName.h"
 

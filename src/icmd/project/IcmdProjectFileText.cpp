@@ -1,7 +1,7 @@
 #include "src/icmd/project/IcmdProjectFileText.h"
 
-#include "icmd/IcmdComponentIDText.h"
-#include "icmd/IcmdSetRoot.h"
+#include "icmd/args/IcmdComponentIDText.h"
+#include "icmd/design/IcmdSetRoot.h"
 
 #include <cctype>
 #include <climits>

@@ -3,7 +3,7 @@
 // editor files, and the meter that moves while the table runs.
 #include "src/icmd/project/IcmdReadWriteProjectImpl.h"
 
-#include "icmd/IcmdComponentIDText.h"
+#include "icmd/args/IcmdComponentIDText.h"
 #include "ifile/IfileFunctions.h"
 #include "ifile/IfileManager.h"
 #include "ifile/IfileManagerFilterParent.h"

@@ -1,9 +1,9 @@
 // save_project_as: the checks, the copy through the host with the copy
 // tool, the close of the old project and the open of the copy.
-#include "icmd/IcmdSaveProjectAs.h"
+#include "icmd/project/IcmdSaveProjectAs.h"
 
 #include "icmd/IcmdDoCommand.h"
-#include "icmd/IcmdProjectCommands.h"
+#include "icmd/project/IcmdProjectCommands.h"
 #include "ifile/IfileManager.h"
 #include "ifile/IfileManagerFilterParent.h"
 #include "ifile/IfileObjectEx.h"

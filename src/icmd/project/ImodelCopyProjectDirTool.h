@@ -9,7 +9,7 @@
 // folder "impl1" holds nothing of a folder "impl10".
 #pragma once
 
-#include "icmd/IcmdSaveProjectAs.h"
+#include "icmd/project/IcmdSaveProjectAs.h"
 #include "imodel/names/ImodelCopyDirTool.h"
 #include "imodel/names/ImodelFileName.h"
 

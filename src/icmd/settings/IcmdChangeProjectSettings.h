@@ -7,7 +7,7 @@
 #pragma once
 
 #include "icmd/IcmdBase.h"
-#include "icmd/IcmdHDLTypeArg.h"
+#include "icmd/args/IcmdHDLTypeArg.h"
 
 #include <foundation/AcmdParam.h>
 

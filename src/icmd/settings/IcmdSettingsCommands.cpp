@@ -1,5 +1,5 @@
 // The in-process entry points and the table factories of the settings commands.
-#include "icmd/IcmdSettingsCommands.h"
+#include "icmd/settings/IcmdSettingsCommands.h"
 
 #include "icmd/IcmdDoCommand.h"
 #include "imodel/options/ImodelGlobalFlowOptions.h"

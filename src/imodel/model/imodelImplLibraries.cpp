@@ -2,7 +2,7 @@
 // change of its units (adding a file to the model parses it again).
 #include "src/imodel/model/imodelImpl.h"
 
-#include "icmd/IcmdSetRoot.h"
+#include "icmd/design/IcmdSetRoot.h"
 #include "imodel/design/ImodelDeletedModuleInfo.h"
 #include "imodel/design/ImodelDuplicateLibs.h"
 #include "imodel/design/ImodelFindModule.h"

@@ -1,6 +1,6 @@
 // Which I/O constraint files the current device takes: the kinds import_files
 // offers decide.
-#include "icmd/IcmdImportFiles.h"
+#include "icmd/files/IcmdImportFiles.h"
 #include "imodel/model/Imodel.h"
 #include "imodel/names/ImodelFileTypes.h"
 

@@ -1,7 +1,7 @@
 #include "imodel/names/ImodelProjectFileStructure.h"
 
-#include "icmd/IcmdAddAndDeleteFile.h"
-#include "icmd/IcmdSaveProjectAs.h"
+#include "icmd/files/IcmdAddAndDeleteFile.h"
+#include "icmd/project/IcmdSaveProjectAs.h"
 #include "iconvert/Iconvert.h"
 #include "iconvert/IconvertFunctions.h"
 #include "ifile/IfileManager.h"

@@ -1,6 +1,6 @@
 #include "src/imodel/views/imodelRevisionManagerImpl.h"
 
-#include "icmd/IcmdSaveProjectAs.h"
+#include "icmd/project/IcmdSaveProjectAs.h"
 #include "ievent/IeventClasses.h"
 #include "ifile/IfileFunctions.h"
 #include "ifile/IfileManager.h"
