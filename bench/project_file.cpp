@@ -10,7 +10,10 @@
 #include "SilentSink.h"
 
 #include "icmd/files/IcmdAddFileToModel.h"
-#include "icmd/project/IcmdProjectCommands.h"
+#include "icmd/project/IcmdCloseProject.h"
+#include "icmd/project/IcmdNewProject.h"
+#include "icmd/project/IcmdOpenProject.h"
+#include "icmd/project/IcmdSaveProject.h"
 #include "ifile/IfileManager.h"
 #include "ifile/IfileObjectEx.h"
 #include "imodel/design/ImodelDesignManager.h"

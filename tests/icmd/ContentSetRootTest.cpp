@@ -18,7 +18,7 @@ protected:
     void SetUp() override
     {
         IcmdTest::SetUp();
-        Manager().RegisterCommand(IcmdSetRootFactory()(Imodel::GetInstance()));
+        ASSERT_EQ(RegisterCommands({"set_root"}), 1);
         Design().SetProjectOpen(true);
         Design().SetNeedSave(false);
     }

@@ -7,7 +7,10 @@
 #include "RecordingHost.h"
 #include "TempFolder.h"
 
-#include "icmd/project/IcmdProjectCommands.h"
+#include "icmd/project/IcmdCloseProject.h"
+#include "icmd/project/IcmdNewProject.h"
+#include "icmd/project/IcmdOpenProject.h"
+#include "icmd/project/IcmdSaveProject.h"
 #include "ifile/IfileListener.h"
 #include "ifile/IfileManager.h"
 #include "ifile/IfileObjectEx.h"

@@ -5,7 +5,9 @@
 #include "TempFolder.h"
 
 #include "ConsoleHost.h"
-#include "icmd/project/IcmdProjectCommands.h"
+#include "icmd/project/IcmdCloseProject.h"
+#include "icmd/project/IcmdNewProject.h"
+#include "icmd/project/IcmdSaveProject.h"
 #include "icmd/project/IcmdSaveProjectAs.h"
 #include "ifile/IfileManager.h"
 #include "ifile/IfileObjectEx.h"

@@ -11,8 +11,6 @@
 // as a hierarchy (ImodelDumpTree), indented by three blanks per level.
 #pragma once
 
-#include "icmd/IcmdCommandFactory.h"
-
 #include <foundation/AcmdParam.h>
 #include <ulv/TclcmdDumpBaseCmd.h>
 
@@ -44,5 +42,3 @@ private:
     AcmdStringParam m_library;
     AcmdBoolParam m_tree;
 };
-
-IcmdCommandFactory IcmdDumpAllModulesFactory();

@@ -9,8 +9,6 @@
 // without a host or a browser).
 #pragma once
 
-#include "icmd/IcmdCommandFactory.h"
-
 #include <foundation/AcmdParam.h>
 #include <ulv/TclcmdDumpBaseCmd.h>
 
@@ -30,5 +28,3 @@ private:
     AcmdBoolParam m_dumpVersion;
     AcmdBoolParam m_latestOnly;
 };
-
-IcmdCommandFactory IcmdDumpCatalogFactory();

@@ -14,8 +14,6 @@
 //      State: GENERATED | SAVED | OUTOFDATE | NOTREADY
 #pragma once
 
-#include "icmd/IcmdCommandFactory.h"
-
 #include <ulv/TclcmdDumpBaseCmd.h>
 
 #include <memory>
@@ -30,5 +28,3 @@ public:
     std::unique_ptr<AcmdBase> Clone() const override { return std::make_unique<IcmdDumpComponents>(); }
     AcmdEnum::Result DoDump(std::ostream& out) override;
 };
-
-IcmdCommandFactory IcmdDumpComponentsFactory();

@@ -7,6 +7,21 @@
 // A file that is neither in the project nor on disk is refused.
 #pragma once
 
-#include "icmd/IcmdCommandFactory.h"
+#include "icmd/IcmdBase.h"
+#include "icmd/args/IcmdTCLFileArg.h"
 
-IcmdCommandFactory IcmdIsFileReadOnlyFactory();
+#include <memory>
+#include <string>
+
+class IcmdIsFileReadOnly : public IcmdBase {
+public:
+    IcmdIsFileReadOnly();
+    ~IcmdIsFileReadOnly() override;
+
+    std::string GetName() const override { return "is_file_readonly"; }
+    std::unique_ptr<AcmdBase> Clone() const override { return std::make_unique<IcmdIsFileReadOnly>(); }
+    AcmdEnum::Result execDo() override;
+
+private:
+    IcmdTCLFileArg m_file;
+};

@@ -18,7 +18,6 @@
 #pragma once
 
 #include "icmd/IcmdBase.h"
-#include "icmd/IcmdCommandFactory.h"
 #include "imodel/names/ImodelFileTypes.h"
 #include "imodel/names/ImodelToolKinds.h"
 
@@ -194,5 +193,3 @@ private:
     bool m_updateState = true;
     Filters m_filters;
 };
-
-IcmdCommandFactory IcmdImportFilesFactory();

@@ -8,9 +8,19 @@
 // kept with each unit. Always succeeds.
 #pragma once
 
-#include "icmd/IcmdCommandFactory.h"
+#include "icmd/IcmdBase.h"
+
+#include <memory>
+#include <string>
+
+class IcmdRefresh : public IcmdBase {
+public:
+    IcmdRefresh() : IcmdBase(false) {}
+
+    std::string GetName() const override { return "refresh"; }
+    std::unique_ptr<AcmdBase> Clone() const override { return std::make_unique<IcmdRefresh>(); }
+    AcmdEnum::Result execDo() override;
+};
 
 // Runs refresh in process; with `keep` the command manager keeps it.
 void IcmdDoRefresh(bool keep);
-
-IcmdCommandFactory IcmdRefreshFactory();

@@ -1,22 +1,17 @@
-// Choosing the file that stands for something when several could:
+// use_file: the file a flow step of a unit's view works on, among the files
+// the step may use (only while IDE_SELECT_FLOW_FILE_FEATURE_ENABLED is 1).
 //
 //   use_file -file <path> -module <unit> -pallador_view <view>
-//     the file a flow step of the unit's view works on, among the files the
-//     step may use (only while IDE_SELECT_FLOW_FILE_FEATURE_ENABLED is 1).
-//     The steps downstream are examined again: a choice that no longer fits
-//     is dropped and the first usable file takes its place.
 //
-//   use_source_file -file <path> -module <unit>
-//     the project file that defines a unit that several files define: the
-//     file is parsed again as the unit's definition and the file used so
-//     far is marked as defining a unit already defined (error kind 2).
+// The steps downstream are examined again: a choice that no longer fits is
+// dropped and the first usable file takes its place. (use_source_file,
+// IcmdUseSourceFile.h, chooses the file that defines a unit.)
 //
 // IcmdUseFile also serves the flow (which files fit a choice, the default
 // file of a step) and the removal of files (FileRemoved).
 #pragma once
 
 #include "icmd/IcmdBase.h"
-#include "icmd/IcmdCommandFactory.h"
 #include "icmd/args/IcmdTCLFileArg.h"
 #include "icmd/args/IcmdTCLModuleAndRevArg.h"
 
@@ -81,37 +76,3 @@ private:
     IcmdTCLModuleAndRevArg m_view;
     bool m_allowAbsent = false;
 };
-
-class IcmdUseSourceFile : public IcmdBase {
-public:
-    IcmdUseSourceFile();
-    ~IcmdUseSourceFile() override;
-
-    std::string GetName() const override { return "use_source_file"; }
-    std::unique_ptr<AcmdBase> Clone() const override { return std::make_unique<IcmdUseSourceFile>(); }
-    // Fails without a unit name or a file (no message), and for a file that
-    // does not define the unit ("MODULE_NOT_DEFINED").
-    AcmdEnum::Result execDo() override;
-
-    void SetFileObject(const IfileObject& file);
-    void SetFileObject(boost::shared_ptr<IfileObjectEx> file);
-    void SetModuleName(const std::string& name);
-    // Whether add_file updates the file manager, and whether the design's
-    // libraries are saved and restored around the change.
-    void SetBoolParams(bool updateFileManager, bool keepLibraries);
-
-private:
-    IcmdTCLFileArg m_file;
-    AcmdStringParam m_module;
-    bool m_updateFileManager = true;
-    bool m_keepLibraries = true;
-};
-
-// use_source_file in process. True when it succeeded.
-bool IcmdDoUseDefinition(bool keep, const IfileObject& file, const std::string& moduleName, bool updateFileManager,
-                         bool keepLibraries);
-bool IcmdDoUseDefinition(bool keep, boost::shared_ptr<IfileObjectEx> file, const std::string& moduleName,
-                         bool updateFileManager, bool keepLibraries);
-
-IcmdCommandFactory IcmdUseFileFactory();
-IcmdCommandFactory IcmdUseSourceFileFactory();

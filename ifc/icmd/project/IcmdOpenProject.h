@@ -14,6 +14,7 @@
 #include "icmd/IcmdBase.h"
 #include "imodel/model/Imodel.h"
 #include "imodel/names/ImodelFileName.h"
+#include "imodel/names/ImodelProjectVersions.h"
 
 #include <foundation/AcmdParam.h>
 
@@ -26,7 +27,9 @@ class IThreadCommand;
 class IcmdReadWriteProject;
 class IcmdReadWriteProjectImpl;
 
-class IcmdOpenProject : public IcmdBase {
+// The version tests (IsPre_Kiltora, ...) are the model's: the tools' own
+// conversions ask them too; the command answers them as its own.
+class IcmdOpenProject : public IcmdBase, public ImodelProjectVersions {
 public:
     IcmdOpenProject();
     ~IcmdOpenProject() override;
@@ -54,26 +57,6 @@ public:
     // An empty archive name becomes the project folder's name with ".zip",
     // beside the project folder (/work/alu/alu.prj gives /work/alu.zip).
     void SetDefaultZipPath();
-
-    // The project's version against the thresholds of the older layouts;
-    // a project without a version (-1, -1) is older than all of them.
-    static bool IsPre_FolderStructuring1(int major, int) { return major < 6; }
-    static bool IsPre_RevStructFlowSupported(int major, int minor) { return major < 6 || (major == 6 && minor < 2); }
-    static bool IsPre_LocalFilesRequiredInPallador(int major, int minor)
-    {
-        return IsPre_RevStructFlowSupported(major, minor);
-    }
-    static bool IsPre_Kiltora(int major, int) { return major < 7; }
-    static bool IsPre_PackageFilesParsing(int major, int minor) { return major < 7 || (major == 7 && minor < 2); }
-    static bool IsPre_DESIGNNameKeyInIde_PldFiles(int major, int minor)
-    {
-        return IsPre_PackageFilesParsing(major, minor);
-    }
-    static bool IsPre_QVP_And_Block_FilesInWS(int major, int) { return major < 8; }
-    static bool IsPre_PowerFilesInSimulationFolder(int major, int minor)
-    {
-        return major < 8 || (major == 8 && minor < 1);
-    }
 
     // The converters the open chose, in their order; empty while none.
     const std::vector<Iconvert*>& GetConverters() const { return m_converterList; }
@@ -110,3 +93,8 @@ private:
     std::unique_ptr<IcmdReadWriteProjectImpl> m_reader;
     std::unique_ptr<Imodel::BlockGUIObject> m_drawingBlocker;
 };
+
+// Opens the project file (made absolute); `removeAllLinks` goes to the file
+// manager while it reads its file list. True when it succeeded (kept in the
+// command history with `keep`).
+bool IcmdDoOpenProject(const char* file, bool keep, bool removeAllLinks);

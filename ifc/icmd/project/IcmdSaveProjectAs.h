@@ -12,7 +12,6 @@
 #pragma once
 
 #include "icmd/IcmdBase.h"
-#include "icmd/IcmdCommandFactory.h"
 
 #include <foundation/AcmdParam.h>
 
@@ -72,9 +71,6 @@ private:
     // The new project folder, absolute.
     std::string TargetFolder() const;
 };
-
-// The row of save_project_as in the model's command table.
-IcmdCommandFactory IcmdSaveProjectAsFactory();
 
 // Runs save_project_as in process; true when the copy was made and opened.
 bool IcmdDoSaveProjectAs(bool keep, const std::string& location, const std::string& name, bool replaceLinks,

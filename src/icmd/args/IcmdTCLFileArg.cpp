@@ -1,6 +1,5 @@
 #include "icmd/args/IcmdTCLFileArg.h"
 
-#include "icmd/args/IcmdTCLFileArgSafeExport.h"
 #include "ifile/IfileManagerFunctions.h"
 #include "imodel/design/ImodelDesignManager.h"
 #include "imodel/model/Imodel.h"
@@ -137,18 +136,4 @@ void IcmdTCLFileArg::ValidateOwnValue(AcmdEnum::Result& result)
         ImodelDisplayFILE_NOT_IN_PROJECT_MSG(GetStringFromObject(file).c_str());
         result = AcmdEnum::Failure;
     }
-}
-
-// --- IcmdTCLFileArgSafeExport ---------------------------------------------------------------
-
-IcmdTCLFileArgSafeExport::IcmdTCLFileArgSafeExport(AcmdBase* owner, bool required, bool inProject)
-    : IcmdTCLFileArg(owner, required, false, inProject, Imodel::GetInstance().IsLinkingEnabled())
-{
-}
-
-bool IcmdTCLFileArgSafeExport::ExportParam() const
-{
-    if (IsRequired()) return true;
-    const File file = GetObject();
-    return file && !file->GetFullFileName().empty();
 }

@@ -73,5 +73,3 @@ void IcmdDumpAllModules::DumpLibrary(std::ostream& out, const ImodelDesignManage
         DumpLinks(out, module->GetSubBlocks());
     }
 }
-
-IcmdCommandFactory IcmdDumpAllModulesFactory() { return IcmdFactoryOf<IcmdDumpAllModules>(); }

@@ -39,5 +39,3 @@ AcmdEnum::Result IcmdDumpCatalog::DoDump(std::ostream& out)
     for (const std::string& line : lines) out << line << '\n';
     return AcmdEnum::Success;
 }
-
-IcmdCommandFactory IcmdDumpCatalogFactory() { return IcmdFactoryOf<IcmdDumpCatalog>(); }

@@ -77,5 +77,3 @@ AcmdEnum::Result IcmdDumpComponents::DoDump(std::ostream& out)
     }
     return AcmdEnum::Success;
 }
-
-IcmdCommandFactory IcmdDumpComponentsFactory() { return IcmdFactoryOf<IcmdDumpComponents>(); }

@@ -1,8 +1,8 @@
-#include "src/icmd/design/IcmdSetRoot.h"
+// set_root: the root chosen, stored in the design and announced.
+#include "icmd/design/IcmdSetRoot.h"
 
 #include "icmd/IcmdDoCommand.h"
 #include "icmd/args/IcmdComponentIDText.h"
-#include "icmd/design/IcmdSetRoot.h"
 #include "ievent/IeventClasses.h"
 #include "imodel/design/ImodelDesignManager.h"
 #include "imodel/design/ImodelModule.h"
@@ -86,5 +86,3 @@ bool IcmdDoSetRoot(bool keep, ImodelModule* module)
     command->SetRootModule(module);
     return IcmdDoCommand(std::move(command), keep);
 }
-
-IcmdCommandFactory IcmdSetRootFactory() { return IcmdFactoryOf<IcmdSetRoot>(); }

@@ -3,7 +3,7 @@
 #include "icmd/files/IcmdImportFiles.h"
 
 #include "icmd/design/IcmdSetRoot.h"
-#include "icmd/files/IcmdAddAndDeleteFile.h"
+#include "icmd/files/IcmdAddFileToModel.h"
 #include "ievent/IeventClasses.h"
 #include "ifile/IfileManager.h"
 #include "ifile/IfileObjectEx.h"
@@ -425,5 +425,3 @@ IfileObject IcmdImportFiles::GetLocalComponentFile(const IfileObjectEx& file, Vy
         folder.GetString() + SysGetDirChar() + file.GetFileTitleNoExt() + SysGetDirChar() + file.GetFileTitleAndExt();
     return IfileObject(ImodelFileName(name), file.GetFileSpecificType(), ImodelFMFull, true, true);
 }
-
-IcmdCommandFactory IcmdImportFilesFactory() { return IcmdFactoryForModel<IcmdImportFiles>(false); }

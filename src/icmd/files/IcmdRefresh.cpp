@@ -1,10 +1,9 @@
-// refresh (ifc/icmd/files/IcmdRefresh.h).
+// refresh: the libraries emptied and every file parsed again, the choices kept.
 #include "icmd/files/IcmdRefresh.h"
 
-#include "icmd/IcmdBase.h"
 #include "icmd/IcmdDoCommand.h"
-#include "icmd/files/IcmdAddAndDeleteFile.h"
-#include "icmd/files/IcmdUseFile.h"
+#include "icmd/files/IcmdAddFileToModel.h"
+#include "icmd/files/IcmdUseSourceFile.h"
 #include "ifile/IfileManager.h"
 #include "ifile/IfileObjectEx.h"
 #include "imodel/design/ImodelDesignManager.h"
@@ -20,16 +19,9 @@
 
 namespace {
 
-class IcmdRefresh : public IcmdBase {
-public:
-    IcmdRefresh() : IcmdBase(false) {}
-
-    std::string GetName() const override { return "refresh"; }
-    std::unique_ptr<AcmdBase> Clone() const override { return std::make_unique<IcmdRefresh>(); }
-    AcmdEnum::Result execDo() override;
-};
-
 using Entry = IfileManager::Entry;
+
+}  // namespace
 
 AcmdEnum::Result IcmdRefresh::execDo()
 {
@@ -91,8 +83,4 @@ AcmdEnum::Result IcmdRefresh::execDo()
     return AcmdEnum::Success;
 }
 
-}  // namespace
-
 void IcmdDoRefresh(bool keep) { IcmdDoCommand(std::make_unique<IcmdRefresh>(), keep); }
-
-IcmdCommandFactory IcmdRefreshFactory() { return IcmdFactoryOf<IcmdRefresh>(); }

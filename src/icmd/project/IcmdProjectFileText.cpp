@@ -26,6 +26,14 @@ int IcmdLeadingNumber(const std::string& text)
 
 bool IcmdIsStorableValue(const std::string& value) { return value.find_first_of("\r\n\"") == std::string::npos; }
 
+bool IcmdIsValidProjectName(const std::string& name)
+{
+    if (name.empty() || name == "." || name == ".." || name.find("..") != std::string::npos) return false;
+    for (const char c : name)
+        if (c == '/' || c == '\\' || c == '"' || std::iscntrl(static_cast<unsigned char>(c))) return false;
+    return true;
+}
+
 bool IcmdQuotedText(const std::string& line, std::string& text)
 {
     const std::size_t first = line.find('"');

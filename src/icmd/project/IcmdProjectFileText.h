@@ -16,6 +16,9 @@ bool IcmdQuotedText(const std::string& line, std::string& text);
 // Splits "text,word" at its last comma (file names may hold commas, the
 // words after them never do); false without a comma.
 bool IcmdSplitAtLastComma(const std::string& line, std::string& before, std::string& after);
+// A project name names one folder entry and stands in the project file:
+// no separator, no "." or "..", no control character, no double quote.
+bool IcmdIsValidProjectName(const std::string& name);
 // Makes the module named by the component-id text the root again, when it
 // exists and may be the root; otherwise the root stays as it is and the
 // user is told.

@@ -2,7 +2,7 @@
 // lists of older versions) and the definitions used for modules ("UsedFile").
 #include "src/icmd/project/IcmdReadWriteProjectImpl.h"
 
-#include "icmd/files/IcmdUseFile.h"
+#include "icmd/files/IcmdUseSourceFile.h"
 #include "iconvert/Iconvert.h"
 #include "iconvert/IconvertFunctions.h"
 #include "ifile/IfileFunctions.h"

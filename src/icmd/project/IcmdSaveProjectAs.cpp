@@ -3,7 +3,8 @@
 #include "icmd/project/IcmdSaveProjectAs.h"
 
 #include "icmd/IcmdDoCommand.h"
-#include "icmd/project/IcmdProjectCommands.h"
+#include "icmd/project/IcmdCloseProject.h"
+#include "icmd/project/IcmdOpenProject.h"
 #include "ifile/IfileManager.h"
 #include "ifile/IfileManagerFilterParent.h"
 #include "ifile/IfileObjectEx.h"
@@ -13,7 +14,6 @@
 #include "imodel/model/ImodelHost.h"
 #include "imodel/names/ImodelMessages.h"
 #include "imodel/views/ImodelRevisionManager.h"
-#include "src/icmd/project/IcmdProjectCommands.h"
 #include "src/icmd/project/IcmdProjectFileText.h"
 #include "src/icmd/project/IcmdProjectMessages.h"
 #include "src/icmd/project/IcmdSaveAsMessages.h"
@@ -29,11 +29,8 @@ ImodelDesignManager& Design() { return *Imodel::GetInstance().GetDesignManager()
 // The file manager keeps the flag: it is the first to read it.
 bool& SkipMessageFlag() { return IfileSkipFileDoesNotExistMessage(); }
 
-bool& IgnoreImplFlag()
-{
-    static bool ignore = false;
-    return ignore;
-}
+// The revision manager keeps the flag: it is the one to read it.
+bool& IgnoreImplFlag() { return ImodelIgnoreViewThatDoesNotExist(); }
 
 // Sets the two flags for the open of the copy and clears them again, also
 // when the open fails.
@@ -201,8 +198,6 @@ AcmdEnum::Result IcmdSaveProjectAs::execDo()
     ImodelDisplayCLOSE_TOOL_QRY(nullptr, MdbOK);
     return opened ? AcmdEnum::Success : AcmdEnum::Failure;
 }
-
-IcmdCommandFactory IcmdSaveProjectAsFactory() { return IcmdFactoryOf<IcmdSaveProjectAs>(); }
 
 bool IcmdDoSaveProjectAs(bool keep, const std::string& location, const std::string& name, bool replaceLinks,
                          IcmdSaveAsFileFilter files, IcmdSaveAsImplFilter views)

@@ -1,5 +1,6 @@
-#include "src/icmd/settings/IcmdUserLibraryOptions.h"
+#include "icmd/settings/IcmdUserLibraryOptions.h"
 
+#include "icmd/IcmdDoCommand.h"
 #include "imodel/model/Imodel.h"
 #include "src/icmd/settings/IcmdSettingsMessages.h"
 
@@ -62,4 +63,11 @@ AcmdEnum::Result IcmdUserLibraryOptions::execDo()
     }
     if (changed) design.SetNeedSave(true);
     return AcmdEnum::Success;
+}
+
+bool IcmdDoSetUserLibOptions(bool keep, const std::string& library, const std::string& path, zorpaCompileOption option)
+{
+    auto command = std::make_unique<IcmdUserLibraryOptions>();
+    command->SetValues(library, path, option);
+    return IcmdDoCommand(std::move(command), keep);
 }

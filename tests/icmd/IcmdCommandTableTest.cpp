@@ -1,7 +1,7 @@
 // The command table: its invariants and golden dump.
 #include "Golden.h"
 
-#include "src/imodel/model/imodelCommandTable.h"
+#include "src/icmd/IcmdCommandTable.h"
 
 #include <gtest/gtest.h>
 
@@ -17,19 +17,19 @@ using Names = std::vector<std::string>;
 Names TableNames(bool withLinking)
 {
     Names names;
-    for (const imodelCommandRow& row : imodelGetCommandTable())
+    for (const IcmdCommandRow& row : IcmdGetCommandTable())
         if (withLinking || !row.linkingOnly) names.push_back(row.name);
     return names;
 }
 
 }  // namespace
 
-TEST(ImodelRegistration, TheTableNamesEachCommandOnceWithItsTestCommandRightAfterIt)
+TEST(IcmdCommandTable, TheTableNamesEachCommandOnceWithItsTestCommandRightAfterIt)
 {
     std::set<std::string> seen;
     std::string dump;
     const Names names = TableNames(true);
-    for (const imodelCommandRow& row : imodelGetCommandTable()) {
+    for (const IcmdCommandRow& row : IcmdGetCommandTable()) {
         EXPECT_TRUE(seen.insert(row.name).second) << row.name;
         dump += std::string(row.name) + (row.linkingOnly ? " linking-only" : "") + "\n";
         const std::string test = "test_" + std::string(row.name);

@@ -1,43 +1,30 @@
-// new_project, save_project and close_project, and the in-process entry
-// points of the four project commands.
-#include "src/icmd/project/IcmdProjectCommands.h"
+// new_project: the checks, the project folder with its sub-folders, the
+// device and the first save.
+#include "icmd/project/IcmdNewProject.h"
 
 #include "icmd/IcmdDoCommand.h"
-#include "icmd/design/IcmdOpenConstraintsEditor.h"
-#include "icmd/project/IcmdProjectCommands.h"
+#include "icmd/project/IcmdCloseProject.h"
+#include "icmd/project/IcmdSaveProject.h"
 #include "ievent/IeventClasses.h"
 #include "ifile/IfileFunctions.h"
-#include "ifile/IfileManager.h"
 #include "imodel/design/ImodelDesignManager.h"
-#include "imodel/design/ImodelModule.h"
 #include "imodel/device/ImodelDevice.h"
 #include "imodel/device/ImodelDeviceManager.h"
 #include "imodel/model/Imodel.h"
 #include "imodel/model/ImodelFeatures.h"
-#include "imodel/model/ImodelHost.h"
 #include "imodel/model/ImodelSetAndRestoreModelFlagObject.h"
 #include "imodel/names/ImodelMessages.h"
 #include "imodel/names/imodelUtl.h"
-#include "imodel/options/ImodelGlobalFlowOptions.h"
-#include "imodel/options/ImodelSimulationOptions.h"
-#include "imodel/options/ImodelVarOption.h"
 #include "imodel/views/ImodelRevisionManager.h"
-#include "itimer/ItimerManager.h"
 #include "itool/ItoolModelSimPathOptions.h"
 #include "itool/ItoolSetupFiles.h"
 #include "src/icmd/project/IcmdProjectFileText.h"
 #include "src/icmd/project/IcmdProjectMessages.h"
-#include "src/icmd/project/IcmdProjectMeter.h"
-#include "src/icmd/project/IcmdReadWriteProjectImpl.h"
 
 #include <foundation/Def.h>
 #include <foundation/Sys.h>
 
-#include <ktwkspace/Catalog.h>
-#include <ktwkspace/Workspace.h>
-#include <vy/VyBusDefMgr.h>
-
-#include <cctype>
+#include <boost/make_shared.hpp>
 
 namespace {
 
@@ -46,16 +33,6 @@ constexpr int kBlockDesignCoreType = 33;
 ImodelDesignManager& Design() { return *Imodel::GetInstance().GetDesignManager(); }
 
 }  // namespace
-
-bool IcmdIsValidProjectName(const std::string& name)
-{
-    if (name.empty() || name == "." || name == ".." || name.find("..") != std::string::npos) return false;
-    for (const char c : name)
-        if (c == '/' || c == '\\' || c == '"' || std::iscntrl(static_cast<unsigned char>(c))) return false;
-    return true;
-}
-
-// --- new_project ------------------------------------------------------------------------------------
 
 IcmdNewProject::IcmdNewProject()
     : IcmdBase(false), location("location", this, AcmdValueType::Single(), true, "project location", std::string()),
@@ -166,100 +143,6 @@ AcmdEnum::Result IcmdNewProject::execDo()
     return AcmdEnum::Success;
 }
 
-// --- save_project -----------------------------------------------------------------------------------
-
-AcmdEnum::Result IcmdSaveProject::execDo()
-{
-    ImodelDesignManager& design = Design();
-    design.ResetProjectFileStream(true);
-    const IcmdProjectMeter meter("Saving project");
-    static const std::vector<Iconvert*> kNoConverters;
-    IcmdReadWriteProjectImpl writer(ideProjectFileWrite, design.GetProjectFileStream(), kNoConverters,
-                                    meter.GetCallback(), false);
-    writer.SetOpenedFiles(m_openedFiles);
-    const AcmdEnum::Result result = writer.Do(0, 100);
-    if (result == AcmdEnum::Success) {
-        design.SetNeedSave(false);
-        if (Imodel::GetInstance().IsDebugMsg()) ImodelDisplayPROJECT_SAVED_MSG(design.GetProjectName().c_str());
-    } else {
-        ImodelDisplaySAVE_FAILED_MSG(design.GetProjectName().c_str());
-    }
-    return result;
-}
-
-// --- close_project ----------------------------------------------------------------------------------
-
-IcmdCloseProject::IcmdCloseProject()
-    : IcmdBase(false), save("save", this, AcmdValueType::Single(), false, true, "save the project before closing")
-{
-}
-
-IcmdCloseProject::~IcmdCloseProject() = default;
-
-void IcmdCloseProject::SetCloseBecauseOpenProjectFailed()
-{
-    save.SetObject(false);
-    m_normalClose = false;
-}
-
-AcmdEnum::Result IcmdCloseProject::execDo()
-{
-    Imodel& model = Imodel::GetInstance();
-    std::vector<std::string> openedFiles;
-    if (ImodelHost* host = model.GetHost()) {
-        host->GetOpenedFiles(openedFiles);
-        if (!host->CloseDocuments(m_normalClose)) return AcmdEnum::Failure;
-    }
-    // A project that could not be saved stays open: closing it would lose its changes.
-    if (save.GetObject() && !IcmdDoSaveProject(false, &openedFiles)) return AcmdEnum::Failure;
-    Imodel::BlockDesignHierarchyDisplay(true, false);
-    if (m_normalClose) ImodelDisplayPROJECT_CLOSED_MSG(Design().GetProjectName().c_str());
-    CloseModel();
-    IcmdBase::NotifyEvent(boost::make_shared<IeventProjectClosed>());
-    return AcmdEnum::Success;
-}
-
-void IcmdCloseProject::CloseModel()
-{
-    Imodel& model = Imodel::GetInstance();
-    ImodelModule::ClearRemovedModuleList();
-    model.GetFileManager()->RemoveAllFiles();
-    ImodelDesignManager& design = Design();
-    design.Reset();
-    design.ClearProject();
-    model.GetDeviceManager()->SetDevice(ImodelDevice());
-    model.GetTimerManager()->Reset();
-    model.GetGlobalFlowOptions()->SetDefault();
-    model.GetSimulationOptions()->SetDefault();
-    if (ItoolModelSimPathOptions* paths = model.GetModelSimPathOptions()) paths->SetDefault();
-    model.GetRevisionManager()->RemoveAllViews();
-    model.DeleteTempWorld();
-    model.GetFileManager()->ClearNames(0);
-    // The open constraint editors' components go with the workspace.
-    IcmdOpenConstraintsEditor::Close();
-    model.SetWorkspace({});
-    if (Vybusdef::VyBusDefMgr* busDefinitions = model.GetBusDefManager()) busDefinitions->Load(std::string());
-    model.GetCatalog().setCatalog(std::string());
-    for (ImodelVarOption* option : model.GetOptions())
-        if (option && !option->IsUSERDefVar()) option->SetDefault();
-}
-
-// --- entry points -----------------------------------------------------------------------------------
-
-bool IcmdDoSaveProject(bool keep, std::vector<std::string>* openedFiles)
-{
-    auto command = std::make_unique<IcmdSaveProject>();
-    if (openedFiles) command->SetOpenedFiles(openedFiles);
-    return IcmdDoCommand(std::move(command), keep);
-}
-
-bool IcmdDoCloseProject(bool keep, bool openFailed)
-{
-    auto command = std::make_unique<IcmdCloseProject>();
-    if (openFailed) command->SetCloseBecauseOpenProjectFailed();
-    return IcmdDoCommand(std::move(command), keep);
-}
-
 bool IcmdDoNewProject(bool keep, const std::string& name, const std::string& folder, bool isVHDL,
                       const std::string& family, const std::string& die, const std::string& package)
 {
@@ -279,8 +162,3 @@ bool IcmdDoNewProject(bool keep, const std::string& name, const std::string& fol
     Imodel::DestroyNewProjectWizardInstance(wizard);
     return done;
 }
-
-IcmdCommandFactory IcmdNewProjectFactory() { return IcmdFactoryOf<IcmdNewProject>(); }
-IcmdCommandFactory IcmdCloseProjectFactory() { return IcmdFactoryOf<IcmdCloseProject>(); }
-IcmdCommandFactory IcmdSaveProjectFactory() { return IcmdFactoryOf<IcmdSaveProject>(); }
-IcmdCommandFactory IcmdOpenProjectFactory() { return IcmdFactoryOf<IcmdOpenProject>(); }

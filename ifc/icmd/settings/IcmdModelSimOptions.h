@@ -33,3 +33,8 @@ private:
     AcmdFolderNameParam m_simPath;
     bool m_flushNeeded = false;
 };
+
+// Makes the simulator library options those of `options`; `flushNeeded`,
+// when given, tells whether the user's options took the choice. True when it
+// succeeded (kept in the command history with `keep`).
+bool IcmdDoSetModelSimLibOptions(bool keep, const ItoolModelSimPathOptions& options, bool* flushNeeded);

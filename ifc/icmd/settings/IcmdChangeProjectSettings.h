@@ -12,10 +12,10 @@
 #include <foundation/AcmdParam.h>
 
 #include <memory>
-
-class ImodelGlobalFlowOptions;
 #include <string>
 #include <vector>
+
+class ImodelGlobalFlowOptions;
 
 class IcmdChangeProjectSettings : public IcmdBase {
 public:
@@ -69,3 +69,8 @@ private:
     // In the order they are applied.
     std::vector<std::unique_ptr<OptionBoolParam>> m_options;
 };
+
+// Makes the project's default HDL `isVHDL` and its eight switches those of
+// `options` (its programming input is not a setting of the command). True
+// when it succeeded (kept in the command history with `keep`).
+bool IcmdDoProjectSettings(bool keep, bool isVHDL, const ImodelGlobalFlowOptions& options);

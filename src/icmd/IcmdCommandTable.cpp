@@ -1,4 +1,4 @@
-#include "src/imodel/model/imodelCommandTable.h"
+#include "src/icmd/IcmdCommandTable.h"
 
 #include "icmd/design/IcmdDumpAllModules.h"
 #include "icmd/design/IcmdDumpCatalog.h"
@@ -8,9 +8,16 @@
 #include "icmd/files/IcmdImportFiles.h"
 #include "icmd/files/IcmdRefresh.h"
 #include "icmd/files/IcmdUseFile.h"
-#include "icmd/project/IcmdProjectCommands.h"
+#include "icmd/files/IcmdUseSourceFile.h"
+#include "icmd/project/IcmdCloseProject.h"
+#include "icmd/project/IcmdNewProject.h"
+#include "icmd/project/IcmdOpenProject.h"
+#include "icmd/project/IcmdSaveProject.h"
 #include "icmd/project/IcmdSaveProjectAs.h"
-#include "icmd/settings/IcmdSettingsCommands.h"
+#include "icmd/settings/IcmdChangeProjectSettings.h"
+#include "icmd/settings/IcmdModelSimOptions.h"
+#include "icmd/settings/IcmdSimulationOptions.h"
+#include "icmd/settings/IcmdUserLibraryOptions.h"
 #include "imodel/model/Imodel.h"
 
 #include <foundation/AcmdManager.h>
@@ -18,25 +25,25 @@
 
 #include <string>
 
-const std::vector<imodelCommandRow>& imodelGetCommandTable()
+const std::vector<IcmdCommandRow>& IcmdGetCommandTable()
 {
     // Each command's own work adds its factory to its row.
-    static const std::vector<imodelCommandRow> table = {
-        {"import_files", false, IcmdImportFilesFactory()},
+    static const std::vector<IcmdCommandRow> table = {
+        {"import_files", false, IcmdFactoryForModel<IcmdImportFiles>(false)},
         {"delete_files", false, {}},
-        {"new_project", false, IcmdNewProjectFactory()},
-        {"close_project", false, IcmdCloseProjectFactory()},
-        {"save_project", false, IcmdSaveProjectFactory()},
-        {"open_project", false, IcmdOpenProjectFactory()},
-        {"save_project_as", false, IcmdSaveProjectAsFactory()},
-        {"set_root", false, IcmdSetRootFactory()},
-        {"use_source_file", false, IcmdUseSourceFileFactory()},
-        {"use_file", false, IcmdUseFileFactory()},
+        {"new_project", false, IcmdFactoryOf<IcmdNewProject>()},
+        {"close_project", false, IcmdFactoryOf<IcmdCloseProject>()},
+        {"save_project", false, IcmdFactoryOf<IcmdSaveProject>()},
+        {"open_project", false, IcmdFactoryOf<IcmdOpenProject>()},
+        {"save_project_as", false, IcmdFactoryOf<IcmdSaveProjectAs>()},
+        {"set_root", false, IcmdFactoryOf<IcmdSetRoot>()},
+        {"use_source_file", false, IcmdFactoryOf<IcmdUseSourceFile>()},
+        {"use_file", false, IcmdFactoryOf<IcmdUseFile>()},
         {"add_library", false, {}},
         {"add_file_to_library", false, {}},
         {"remove_library", false, {}},
         {"rename_library", false, {}},
-        {"refresh", false, IcmdRefreshFactory()},
+        {"refresh", false, IcmdFactoryOf<IcmdRefresh>()},
         {"open_veyrun", false, {}},
         {"organize_cdbs", false, {}},
         {"associate_stimulus", false, {}},
@@ -45,33 +52,33 @@ const std::vector<imodelCommandRow>& imodelGetCommandTable()
         {"test_organize_constraints", false, {}},
         {"organize_sources", false, {}},
         {"test_organize_sources", false, {}},
-        {"project_settings", false, IcmdProjectSettingsFactory()},
+        {"project_settings", false, IcmdFactoryOf<IcmdChangeProjectSettings>()},
         {"create_links", true, {}},
         {"change_link_source", true, {}},
         {"export_as_link", true, {}},
         {"unlink", true, {}},
-        {"set_modelsim_options", false, IcmdSimulationOptionsFactory()},
-        {"set_brennic_lib_options", false, IcmdModelSimOptionsFactory()},
-        {"set_user_lib_options", false, IcmdUserLibraryOptionsFactory()},
+        {"set_modelsim_options", false, IcmdFactoryOf<IcmdSimulationOptions>()},
+        {"set_brennic_lib_options", false, IcmdFactoryOf<IcmdModelSimOptions>()},
+        {"set_user_lib_options", false, IcmdFactoryOf<IcmdUserLibraryOptions>()},
         {"create_design", false, {}},
         {"create_core", false, {}},
         {"configure_user_core", false, {}},
-        {"dump_all_modules", false, IcmdDumpAllModulesFactory()},
-        {"dump_components", false, IcmdDumpComponentsFactory()},
-        {"dump_catalog", false, IcmdDumpCatalogFactory()},
+        {"dump_all_modules", false, IcmdFactoryOf<IcmdDumpAllModules>()},
+        {"dump_components", false, IcmdFactoryOf<IcmdDumpComponents>()},
+        {"dump_catalog", false, IcmdFactoryOf<IcmdDumpCatalog>()},
         {"new_file", false, {}},
         {"edit_constraints", false, {}},
-        {"is_file_readonly", false, IcmdIsFileReadOnlyFactory()},
+        {"is_file_readonly", false, IcmdFactoryOf<IcmdIsFileReadOnly>()},
         {"get_current_tool_version", false, {}},
     };
     return table;
 }
 
-int imodelRegisterCommandRows(const std::vector<imodelCommandRow>& rows, Imodel& model, bool linkingEnabled)
+int IcmdRegisterCommandRows(const std::vector<IcmdCommandRow>& rows, Imodel& model, bool linkingEnabled)
 {
     AcmdManager& manager = AcmdManager::GetInstance();
     int registered = 0;
-    for (const imodelCommandRow& row : rows) {
+    for (const IcmdCommandRow& row : rows) {
         if (!row.factory || (row.linkingOnly && !linkingEnabled)) continue;
         std::unique_ptr<AcmdBase> prototype = row.factory(model);
         // A row whose command answers another name is a wrong table.

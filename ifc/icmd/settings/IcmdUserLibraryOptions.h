@@ -38,3 +38,8 @@ private:
     AcmdEnumParam<zorpaCompileOption> m_option;
     std::vector<AcmdParam*> m_displayed;
 };
+
+// Gives the design library `library` the simulator path `path` (its name
+// when empty) and the compile option `option`. True when it succeeded (kept
+// in the command history with `keep`).
+bool IcmdDoSetUserLibOptions(bool keep, const std::string& library, const std::string& path, zorpaCompileOption option);

@@ -5,15 +5,32 @@
 // constructor arguments of the row) as soon as its class exists.
 #pragma once
 
-#include "icmd/IcmdCommandFactory.h"
-
 #include <foundation/AcmdBase.h>
 
+#include <functional>
+#include <memory>
 #include <vector>
 
 class Imodel;
 
-struct imodelCommandRow {
+// Makes the prototype of one command class for the project model.
+using IcmdCommandFactory = std::function<std::unique_ptr<AcmdBase>(Imodel&)>;
+
+// Makes `Command(args...)`.
+template <class Command, class... Args>
+IcmdCommandFactory IcmdFactoryOf(Args... args)
+{
+    return [=](Imodel&) -> std::unique_ptr<AcmdBase> { return std::make_unique<Command>(args...); };
+}
+
+// Makes `Command(&model, args...)`, for the commands built for a model.
+template <class Command, class... Args>
+IcmdCommandFactory IcmdFactoryForModel(Args... args)
+{
+    return [=](Imodel& model) -> std::unique_ptr<AcmdBase> { return std::make_unique<Command>(&model, args...); };
+}
+
+struct IcmdCommandRow {
     const char* name;  // the Tcl name, which the command's GetName answers
     bool linkingOnly;  // registered only while linking is enabled
     // Makes the prototype for the given project model; empty while the
@@ -22,9 +39,9 @@ struct imodelCommandRow {
 };
 
 // The 41 rows, in registration order.
-const std::vector<imodelCommandRow>& imodelGetCommandTable();
+const std::vector<IcmdCommandRow>& IcmdGetCommandTable();
 
 // Hands the command manager one prototype of each row that has a factory, in
 // row order; the linking rows only when `linkingEnabled`. A name the manager
 // already knows is not registered again. Returns how many were registered.
-int imodelRegisterCommandRows(const std::vector<imodelCommandRow>& rows, Imodel& model, bool linkingEnabled);
+int IcmdRegisterCommandRows(const std::vector<IcmdCommandRow>& rows, Imodel& model, bool linkingEnabled);

@@ -86,3 +86,7 @@ private:
     std::vector<AcmdParam*> m_vsimGroup;
     std::vector<AcmdParam*> m_waveformsGroup;
 };
+
+// Makes the project's simulation options those of `options`. True when it
+// succeeded (kept in the command history with `keep`).
+bool IcmdDoSetSimulationOptions(bool keep, const ImodelSimulationOptions& options);
