@@ -1,7 +1,12 @@
-// The command table: its invariants and golden dump.
+// The command table: its invariants and golden dump, and the model's
+// registration of its commands through the command layer.
 #include "Golden.h"
 
+#include "imodel/model/Imodel.h"
+#include "imodel/model/ImodelCommandServices.h"
 #include "src/icmd/IcmdCommandTable.h"
+
+#include <foundation/AcmdManager.h>
 
 #include <gtest/gtest.h>
 
@@ -40,4 +45,26 @@ TEST(IcmdCommandTable, TheTableNamesEachCommandOnceWithItsTestCommandRightAfterI
     }
     EXPECT_EQ(names.size(), 41u);
     ExpectMatchesGolden("commands.txt", dump);
+}
+
+TEST(IcmdCommandTable, TheModelRegistersEveryBuiltRowInTableOrderThroughTheServicesTheLayerInstalled)
+{
+    // The command layer put its services in place as the library was loaded.
+    ASSERT_NE(ImodelCommandServices::Get(), nullptr);
+    AcmdManager& manager = AcmdManager::GetInstance();
+    manager.Reset();
+    Imodel& model = Imodel::GetInstance();
+    model.RegisterCommands();
+    Names built;
+    for (const IcmdCommandRow& row : IcmdGetCommandTable())
+        if (row.factory && (!row.linkingOnly || model.IsLinkingEnabled())) built.push_back(row.name);
+    EXPECT_FALSE(built.empty());
+    EXPECT_EQ(manager.GetCommandNames(), built);
+    // Each prototype is the command of its row, and its copies are too.
+    for (const std::string& name : built) {
+        const AcmdBase* prototype = manager.FindPrototype(name);
+        ASSERT_NE(prototype, nullptr) << name;
+        EXPECT_EQ(prototype->Clone()->GetName(), name);
+    }
+    manager.Reset();
 }

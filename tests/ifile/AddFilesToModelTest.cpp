@@ -110,6 +110,22 @@ TEST_F(AddFilesToModelTest, SchematicsComeFirstAndChildrenPointAtTheirRegistered
     EXPECT_EQ(c->GetParentFileList().front().second.lock(), b);
 }
 
+TEST_F(AddFilesToModelTest, WithoutTheCommandLayerTheFilesStayRegisteredAndNoneIsForDeletion)
+{
+    for (const char* name : {"a.v", "b.v"}) project.Write(name, "");
+    ImodelProjectFileStructure parsed;
+    Parse(parsed, {"VALUE \"<project>/a.v,hdl\"\n", "VALUE \"<project>/b.v,hdl\"\n"});
+    ImodelCommandServices* layer = ImodelCommandServices::Install(nullptr);
+    int steps = 0;
+    EXPECT_TRUE(files.AddFilesToModel(
+        parsed, {}, nullptr, [&steps] { ++steps; }, true, true));
+    ImodelCommandServices::Install(layer);
+    EXPECT_TRUE(Find("a.v") && Find("b.v"));
+    EXPECT_EQ(steps, 2);
+    EXPECT_TRUE(commands.adds.empty());
+    EXPECT_TRUE(parsed.GetFilesToDelete().empty());
+}
+
 TEST_F(AddFilesToModelTest, AFileIsInTheGroupOfItsCurrentErrorTextOnly)
 {
     project.Write("a.v", "");
