@@ -26,7 +26,6 @@
 #include "itool/ItoolModelSimPathOptions.h"
 #include "itool/ItoolSetupFiles.h"
 #include "src/icmd/project/IcmdProjectFileText.h"
-#include "src/icmd/project/IcmdProjectMessages.h"
 #include "src/icmd/project/IcmdProjectMeter.h"
 #include "src/icmd/project/IcmdReadWriteProjectImpl.h"
 
@@ -55,6 +54,8 @@ bool IcmdIsValidProjectName(const std::string& name)
     return true;
 }
 
+bool IcmdIsValidProjectLocation(const std::string& folder) { return !folder.empty() && IcmdIsStorableValue(folder); }
+
 // --- new_project ------------------------------------------------------------------------------------
 
 IcmdNewProject::IcmdNewProject()
@@ -81,13 +82,12 @@ AcmdEnum::Result IcmdNewProject::checkParams()
 {
     const std::string projectName = name.GetObject();
     if (!IcmdIsValidProjectName(projectName)) {
-        IcmdDisplayINVALID_PROJECT_NAME_MSG(projectName.c_str(), "name");
+        ImodelDisplayINVALID_PROJECT_NAME_MSG(projectName.c_str());
         return AcmdEnum::Failure;
     }
-    // The folder is stored between double quotes in the project file.
     const std::string folder = location.GetObject();
-    if (!IcmdIsStorableValue(folder)) {
-        IcmdDisplayINVALID_PROJECT_NAME_MSG(folder.c_str(), "location");
+    if (!IcmdIsValidProjectLocation(folder)) {
+        ImodelDisplayINVALID_PROJECT_LOCATION_MSG(folder.c_str());
         return AcmdEnum::Failure;
     }
     if (UtlDoesDiskObjectExist(folder)) {

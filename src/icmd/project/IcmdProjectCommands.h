@@ -23,6 +23,9 @@ class Imodel;
 // A project name names one folder entry and stands in the project file:
 // no separator, no "." or "..", no control character, no double quote.
 bool IcmdIsValidProjectName(const std::string& name);
+// A project location is a folder path that stands in the project file
+// between double quotes: not empty, no double quote, no line break.
+bool IcmdIsValidProjectLocation(const std::string& folder);
 
 class IcmdNewProject : public IcmdBase {
 public:

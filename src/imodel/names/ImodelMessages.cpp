@@ -1,6 +1,7 @@
-// The library's own messages: one row per message, in the order of their
+// Every message of the library: one row per message, in the order of their
 // numbers. Each row defines the message and its function; the rows of the
-// three functions whose shape differs define the message only.
+// functions whose shape differs, and of the messages that the flow and the
+// converters emit through functions of their own, define the message only.
 #include "imodel/names/ImodelMessages.h"
 
 #include "imodel/model/QuorlaneModule.h"
@@ -150,6 +151,32 @@ IMODEL_LINE(RESTORING_MODULE_STATE, 2, 36, MdbNOTICE,
 IMODEL_LINE(RESTORING_MODULE_INFO, 2, 37, MdbNOTICE, "Linked file '%s' is back but changed! Restored %s information.")
 IMODEL_LINE(LINK_FILE_WAS_MODIFIED, 1, 38, MdbNOTICE, "Linked file '%s' was modified since last session.")
 
+// --- serials 400 to 402: the flow's, emitted by iprocess/IprocessMessages.h ----
+
+// The user may silence each of the two questions for good.
+constexpr ImodelMessageDef kCOMPONENT_NOT_READY_QRY{
+    .id = "COMPONENT_NOT_READY",
+    .serial = 400,
+    .severity = MdbERROR,
+    .kind = MdbOKCANCELBOX,
+    .text = "Your design contains some components with error(s).\nClick Cancel to abort %s.",
+    .dontShowAgainKey = "iprocessCOMPONENT_NOT_READY_QRY"};
+IMODEL_LIST(kCOMPONENT_NOT_READY_QRY, 1)
+
+constexpr ImodelMessageDef kCOMPONENT_NOT_UPTODATE_QRY{
+    .id = "COMPONENT_NOT_UPTODATE",
+    .serial = 401,
+    .severity = MdbWARNING,
+    .kind = MdbOKCANCELBOX,
+    .text = "Your design contains some components that are out of date.\nClick Cancel to abort %s.",
+    .dontShowAgainKey = "iprocessCOMPONENT_NOT_UPTODATE_QRY"};
+IMODEL_LIST(kCOMPONENT_NOT_UPTODATE_QRY, 1)
+
+constexpr ImodelMessageDef kLAYOUT_IGNORED_OOD_FILE_MSG{
+    "LAYOUT_IGNORED_OOD_FILE", 402, MdbWARNING, MdbLINE,
+    "%s completed layout, but it used the out-of-date file: %s. Your design will remain in pre-layout state."};
+IMODEL_LIST(kLAYOUT_IGNORED_OOD_FILE_MSG, 2)
+
 // --- serials 600 to 664 -------------------------------------------------------
 
 IMODEL_LINE(READING_FILE, 1, 600, MdbINFO, "Reading file '%s'.")
@@ -286,6 +313,38 @@ IMODEL_QUERY(FILE_ALREADY_EXISTS_SINGLE, 1, 664, MdbWARNING, MdbYESNOBOX,
              "The file:'%s' already exists.\n"
              "Are you sure you want to replace it?")
 
+// --- serials 690 to 712: project files, project names and copies ---------------
+
+IMODEL_LINE(PROJECT_FILE_DAMAGED, 2, 690, MdbERROR, "The project file '%s' is damaged: %s.")
+IMODEL_LINE(INVALID_PROJECT_NAME, 1, 691, MdbERROR,
+            "'%s' cannot be the name of a project: it must be one folder name, without '/', '\\', '..', a double "
+            "quote or a control character.")
+IMODEL_LINE(INVALID_PROJECT_LOCATION, 1, 692, MdbERROR,
+            "'%s' cannot be the location of a project: a folder path must not be empty or hold a double quote or a "
+            "line break.")
+IMODEL_LINE(SAVE_AS_NO_COPY, 1, 710, MdbERROR,
+            "Unable to copy the project to '%s': there is no host application to copy its folder.")
+IMODEL_LINE(SAVE_AS_INSIDE_PROJECT, 2, 711, MdbERROR,
+            "The project cannot be saved as '%s': that folder lies inside the project folder '%s'.")
+
+constexpr ImodelMessageDef kSAVE_AS_LINKS_NOT_REPLACED_MSG{
+    "SAVE_AS_LINKS_NOT_REPLACED", 712, MdbERROR, MdbLINE,
+    "The %d linked files of the project cannot be replaced by local copies: the unlink command is not available."};
+IMODEL_LIST(kSAVE_AS_LINKS_NOT_REPLACED_MSG, 1)
+int ImodelDisplaySAVE_AS_LINKS_NOT_REPLACED_MSG(int links)
+{
+    return ImodelEmitOutput(kSAVE_AS_LINKS_NOT_REPLACED_MSG, {links});
+}
+
+// --- serials 800 and 801: the converters', emitted by src/iconvert -------------
+
+constexpr ImodelMessageDef kFAILED_TO_MOVE_MSG{
+    "FAILED_TO_MOVE", 800, MdbERROR, MdbLINE,
+    "Unable to move the file '%s' to '%s'. You may need to re-import the file."};
+IMODEL_LIST(kFAILED_TO_MOVE_MSG, 2)
+constexpr ImodelMessageDef kMOVED_MSG{"MOVED", 801, MdbNOTICE, MdbLINE, "Moved %s: \"%s\" to \"%s\"."};
+IMODEL_LIST(kMOVED_MSG, 3)
+
 // --- serials 1000 to 1007 -----------------------------------------------------
 
 IMODEL_LINE(TOOL_SUCCEEDED, 1, 1000, MdbINFO, "%s successful.")
@@ -305,6 +364,13 @@ IMODEL_LINE(
     CONSIDER_MODULE_AS_RTL, 1, 1007, MdbWARNING,
     "Solvato assumes that '%s' was using synthesized flow, if it was not you may need to create a new Pallador view.",
     ImodelMessageNumber(1001))
+
+// --- serials 1020 to 1023: set-up files, settings and options ----------------
+
+IMODEL_LINE(SETUP_FILE_NOT_WRITTEN, 1, 1020, MdbWARNING, "Unable to write '%s'. Please check the write permissions.")
+IMODEL_LINE(LIBRARY_NOT_IN_PROJECT, 1, 1021, MdbERROR, "The library '%s' is not in the project.")
+IMODEL_LINE(OPTIONS_NOT_READ, 1, 1022, MdbWARNING, "%s")
+IMODEL_LINE(COMMAND_NEEDS_OPTION, 2, 1023, MdbERROR, "You must set the option %s to 1 to execute '%s'.")
 
 // --- progress meter -----------------------------------------------------------
 
