@@ -26,6 +26,22 @@ int IcmdLeadingNumber(const std::string& text)
 
 bool IcmdIsStorableValue(const std::string& value) { return value.find_first_of("\r\n\"") == std::string::npos; }
 
+void IcmdDropEndOfFileMark(std::string& text)
+{
+    constexpr char kEndOfFile = '\x1a';
+    // The first mark of the tail made of marks and line breaks only.
+    std::size_t mark = std::string::npos;
+    for (std::size_t i = text.size(); i > 0; --i) {
+        const char c = text[i - 1];
+        if (c == kEndOfFile) {
+            mark = i - 1;
+        } else if (c != '\n' && c != '\r') {
+            break;
+        }
+    }
+    if (mark != std::string::npos) text.resize(mark);
+}
+
 bool IcmdQuotedText(const std::string& line, std::string& text)
 {
     const std::size_t first = line.find('"');

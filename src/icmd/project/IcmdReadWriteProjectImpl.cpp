@@ -284,6 +284,7 @@ bool IcmdReadWriteProjectImpl::ProjectFileObject_InitFileMember(double)
         ImodelDisplayUNABLE_TO_READ_MSG(m_projectFileName.c_str());
         return false;
     }
+    IcmdDropEndOfFileMark(text);
     // A project file is text: other bytes mean it is something else, or damaged.
     const auto binary = std::find_if(text.begin(), text.end(), [](char c) {
         const unsigned char byte = static_cast<unsigned char>(c);
