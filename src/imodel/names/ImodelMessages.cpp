@@ -48,12 +48,26 @@ const std::vector<ImodelMessageEntry>& ImodelGetMessageTable() { return Table();
 #define IMODEL_VALUES_3 a, b, c
 #define IMODEL_VALUES_4 a, b, c, d
 
+// IMODEL_LINE_DEF(id, placeholders, serial, severity, text[, second number]):
+// the line k<id>_MSG alone, for a line whose function has another shape or
+// belongs to another component.
+#define IMODEL_LINE_DEF(ID, N, SERIAL, SEVERITY, ...)                                                                  \
+    constexpr ImodelMessageDef k##ID##_MSG{#ID, SERIAL, SEVERITY, MdbLINE, __VA_ARGS__};                               \
+    IMODEL_LIST(k##ID##_MSG, N)
+
 // IMODEL_LINE(id, placeholders, serial, severity, text[, second number]):
 // the line k<id>_MSG and ImodelDisplay<id>_MSG.
 #define IMODEL_LINE(ID, N, SERIAL, SEVERITY, ...)                                                                      \
-    constexpr ImodelMessageDef k##ID##_MSG{#ID, SERIAL, SEVERITY, MdbLINE, __VA_ARGS__};                               \
-    IMODEL_LIST(k##ID##_MSG, N)                                                                                        \
+    IMODEL_LINE_DEF(ID, N, SERIAL, SEVERITY, __VA_ARGS__)                                                              \
     int ImodelDisplay##ID##_MSG(IMODEL_STRINGS_##N) { return ImodelEmitOutput(k##ID##_MSG, {IMODEL_VALUES_##N}); }
+
+// IMODEL_SILENCEABLE_DEF(id, placeholders, serial, severity, kind, text, key):
+// the question k<id>_QRY alone, which the user may silence for good; its key
+// is registered with the do-not-show-again manager while the library loads.
+#define IMODEL_SILENCEABLE_DEF(ID, N, SERIAL, SEVERITY, KIND, TEXT, KEY)                                               \
+    constexpr ImodelMessageDef k##ID##_QRY{                                                                            \
+        .id = #ID, .serial = SERIAL, .severity = SEVERITY, .kind = KIND, .text = TEXT, .dontShowAgainKey = KEY};       \
+    IMODEL_LIST(k##ID##_QRY, N)
 
 // ImodelDisplay<id>_QRY over the question k<id>_QRY.
 #define IMODEL_QUERY_FUNCTION(ID, N)                                                                                   \
@@ -115,16 +129,11 @@ IMODEL_LINE(NO_PROFILE, 2, 25, MdbERROR,
 IMODEL_LINE(NO_TOOL, 1, 26, MdbERROR, "Unable to start %s.")
 IMODEL_LINE(LINK_CHANGED, 1, 27, MdbWARNING, "Linked file '%s' has changed.")
 
-// The user may silence it for good; its key is "imodel" + id + "_QRY".
-constexpr ImodelMessageDef kSWITCH_BLOCKMODE_WARNING_QRY{
-    .id = "SWITCH_BLOCKMODE_WARNING",
-    .serial = 28,
-    .severity = MdbWARNING,
-    .kind = MdbOKBOX,
-    .text =
-        "Solvato IDE does not save any of your files. Please backup the files you wish to preserve before continuing.",
-    .dontShowAgainKey = "imodelSWITCH_BLOCKMODE_WARNING_QRY"};
-IMODEL_LIST(kSWITCH_BLOCKMODE_WARNING_QRY, 0)
+// Its key is "imodel" + id + "_QRY".
+IMODEL_SILENCEABLE_DEF(
+    SWITCH_BLOCKMODE_WARNING, 0, 28, MdbWARNING, MdbOKBOX,
+    "Solvato IDE does not save any of your files. Please backup the files you wish to preserve before continuing.",
+    "imodelSWITCH_BLOCKMODE_WARNING_QRY")
 IMODEL_QUERY_FUNCTION(SWITCH_BLOCKMODE_WARNING, 0)
 
 IMODEL_LINE(
@@ -153,29 +162,15 @@ IMODEL_LINE(LINK_FILE_WAS_MODIFIED, 1, 38, MdbNOTICE, "Linked file '%s' was modi
 
 // --- serials 400 to 402: the flow's, emitted by iprocess/IprocessMessages.h ----
 
-// The user may silence each of the two questions for good.
-constexpr ImodelMessageDef kCOMPONENT_NOT_READY_QRY{
-    .id = "COMPONENT_NOT_READY",
-    .serial = 400,
-    .severity = MdbERROR,
-    .kind = MdbOKCANCELBOX,
-    .text = "Your design contains some components with error(s).\nClick Cancel to abort %s.",
-    .dontShowAgainKey = "iprocessCOMPONENT_NOT_READY_QRY"};
-IMODEL_LIST(kCOMPONENT_NOT_READY_QRY, 1)
-
-constexpr ImodelMessageDef kCOMPONENT_NOT_UPTODATE_QRY{
-    .id = "COMPONENT_NOT_UPTODATE",
-    .serial = 401,
-    .severity = MdbWARNING,
-    .kind = MdbOKCANCELBOX,
-    .text = "Your design contains some components that are out of date.\nClick Cancel to abort %s.",
-    .dontShowAgainKey = "iprocessCOMPONENT_NOT_UPTODATE_QRY"};
-IMODEL_LIST(kCOMPONENT_NOT_UPTODATE_QRY, 1)
-
-constexpr ImodelMessageDef kLAYOUT_IGNORED_OOD_FILE_MSG{
-    "LAYOUT_IGNORED_OOD_FILE", 402, MdbWARNING, MdbLINE,
-    "%s completed layout, but it used the out-of-date file: %s. Your design will remain in pre-layout state."};
-IMODEL_LIST(kLAYOUT_IGNORED_OOD_FILE_MSG, 2)
+IMODEL_SILENCEABLE_DEF(COMPONENT_NOT_READY, 1, 400, MdbERROR, MdbOKCANCELBOX,
+                       "Your design contains some components with error(s).\nClick Cancel to abort %s.",
+                       "iprocessCOMPONENT_NOT_READY_QRY")
+IMODEL_SILENCEABLE_DEF(COMPONENT_NOT_UPTODATE, 1, 401, MdbWARNING, MdbOKCANCELBOX,
+                       "Your design contains some components that are out of date.\nClick Cancel to abort %s.",
+                       "iprocessCOMPONENT_NOT_UPTODATE_QRY")
+IMODEL_LINE_DEF(
+    LAYOUT_IGNORED_OOD_FILE, 2, 402, MdbWARNING,
+    "%s completed layout, but it used the out-of-date file: %s. Your design will remain in pre-layout state.")
 
 // --- serials 600 to 664 -------------------------------------------------------
 
@@ -327,10 +322,9 @@ IMODEL_LINE(SAVE_AS_NO_COPY, 1, 710, MdbERROR,
 IMODEL_LINE(SAVE_AS_INSIDE_PROJECT, 2, 711, MdbERROR,
             "The project cannot be saved as '%s': that folder lies inside the project folder '%s'.")
 
-constexpr ImodelMessageDef kSAVE_AS_LINKS_NOT_REPLACED_MSG{
-    "SAVE_AS_LINKS_NOT_REPLACED", 712, MdbERROR, MdbLINE,
-    "The %d linked files of the project cannot be replaced by local copies: the unlink command is not available."};
-IMODEL_LIST(kSAVE_AS_LINKS_NOT_REPLACED_MSG, 1)
+IMODEL_LINE_DEF(
+    SAVE_AS_LINKS_NOT_REPLACED, 1, 712, MdbERROR,
+    "The %d linked files of the project cannot be replaced by local copies: the unlink command is not available.")
 int ImodelDisplaySAVE_AS_LINKS_NOT_REPLACED_MSG(int links)
 {
     return ImodelEmitOutput(kSAVE_AS_LINKS_NOT_REPLACED_MSG, {links});
@@ -338,12 +332,9 @@ int ImodelDisplaySAVE_AS_LINKS_NOT_REPLACED_MSG(int links)
 
 // --- serials 800 and 801: the converters', emitted by src/iconvert -------------
 
-constexpr ImodelMessageDef kFAILED_TO_MOVE_MSG{
-    "FAILED_TO_MOVE", 800, MdbERROR, MdbLINE,
-    "Unable to move the file '%s' to '%s'. You may need to re-import the file."};
-IMODEL_LIST(kFAILED_TO_MOVE_MSG, 2)
-constexpr ImodelMessageDef kMOVED_MSG{"MOVED", 801, MdbNOTICE, MdbLINE, "Moved %s: \"%s\" to \"%s\"."};
-IMODEL_LIST(kMOVED_MSG, 3)
+IMODEL_LINE_DEF(FAILED_TO_MOVE, 2, 800, MdbERROR,
+                "Unable to move the file '%s' to '%s'. You may need to re-import the file.")
+IMODEL_LINE_DEF(MOVED, 3, 801, MdbNOTICE, "Moved %s: \"%s\" to \"%s\".")
 
 // --- serials 1000 to 1007 -----------------------------------------------------
 
