@@ -38,8 +38,8 @@ public:
 
     std::string GetName() const override { return "use_file"; }
     std::unique_ptr<AcmdBase> Clone() const override { return std::make_unique<IcmdUseFile>(); }
-    // Fails, without a message of its own, while users may not choose flow
-    // files or without a unit.
+    // Fails while users may not choose flow files, naming the option that
+    // lets them, and without a unit (the arguments say why).
     AcmdEnum::Result checkParams() override;
     AcmdEnum::Result execDo() override;
 

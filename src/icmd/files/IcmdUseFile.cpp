@@ -42,6 +42,9 @@ bool Contains(const Entries& files, const IfileObject& file)
 // use_file in process for the unit's revision; true when it succeeded.
 bool RunUseFile(const Entry& file, ImodelModule* module, ImodelRevContextImpl* revision)
 {
+    // A follow-up of the library's own: with the feature off it would only
+    // fail, and the user who did not type it needs no word about the option.
+    if (!ImodelUserCanSelectFlowFileToUse()) return false;
     auto command = std::make_unique<IcmdUseFile>();
     command->SetModuleAndContext(module, revision);
     command->SetFileObject(file);
@@ -73,7 +76,12 @@ void IcmdUseFile::SetModuleAndContext(ImodelModule* module, ImodelRevContextImpl
 AcmdEnum::Result IcmdUseFile::checkParams()
 {
     const AcmdEnum::Result checked = IcmdBase::checkParams();
-    if (!ImodelUserCanSelectFlowFileToUse() || m_view.GetModule() == nullptr) return AcmdEnum::Failure;
+    // Without the feature no flow step offers a choice: say so rather than fail without a word.
+    if (!ImodelUserCanSelectFlowFileToUse()) {
+        ImodelDisplayCOMMAND_NEEDS_OPTION_MSG(ImodelUserCanSelectFlowFileToUseOption, GetName().c_str());
+        return AcmdEnum::Failure;
+    }
+    if (m_view.GetModule() == nullptr) return AcmdEnum::Failure;
     return checked;
 }
 

@@ -19,7 +19,6 @@
 #include "itool/ItoolModelSimPathOptions.h"
 #include "itool/ItoolSetupFiles.h"
 #include "src/icmd/project/IcmdProjectFileText.h"
-#include "src/icmd/project/IcmdProjectMessages.h"
 
 #include <foundation/Def.h>
 #include <foundation/Sys.h>
@@ -58,13 +57,12 @@ AcmdEnum::Result IcmdNewProject::checkParams()
 {
     const std::string projectName = name.GetObject();
     if (!IcmdIsValidProjectName(projectName)) {
-        IcmdDisplayINVALID_PROJECT_NAME_MSG(projectName.c_str(), "name");
+        ImodelDisplayINVALID_PROJECT_NAME_MSG(projectName.c_str());
         return AcmdEnum::Failure;
     }
-    // The folder is stored between double quotes in the project file.
     const std::string folder = location.GetObject();
-    if (!IcmdIsStorableValue(folder)) {
-        IcmdDisplayINVALID_PROJECT_NAME_MSG(folder.c_str(), "location");
+    if (!IcmdIsValidProjectLocation(folder)) {
+        ImodelDisplayINVALID_PROJECT_LOCATION_MSG(folder.c_str());
         return AcmdEnum::Failure;
     }
     if (UtlDoesDiskObjectExist(folder)) {

@@ -34,6 +34,24 @@ bool IcmdIsValidProjectName(const std::string& name)
     return true;
 }
 
+bool IcmdIsValidProjectLocation(const std::string& folder) { return !folder.empty() && IcmdIsStorableValue(folder); }
+
+void IcmdDropEndOfFileMark(std::string& text)
+{
+    constexpr char kEndOfFile = '\x1a';
+    // The first mark of the tail made of marks and line breaks only.
+    std::size_t mark = std::string::npos;
+    for (std::size_t i = text.size(); i > 0; --i) {
+        const char c = text[i - 1];
+        if (c == kEndOfFile) {
+            mark = i - 1;
+        } else if (c != '\n' && c != '\r') {
+            break;
+        }
+    }
+    if (mark != std::string::npos) text.resize(mark);
+}
+
 bool IcmdQuotedText(const std::string& line, std::string& text)
 {
     const std::size_t first = line.find('"');

@@ -15,8 +15,6 @@
 #include "imodel/names/ImodelMessages.h"
 #include "imodel/views/ImodelRevisionManager.h"
 #include "src/icmd/project/IcmdProjectFileText.h"
-#include "src/icmd/project/IcmdProjectMessages.h"
-#include "src/icmd/project/IcmdSaveAsMessages.h"
 #include "src/icmd/project/ImodelCopyProjectDirTool.h"
 
 #include <foundation/AcmdManager.h>
@@ -137,17 +135,17 @@ AcmdEnum::Result IcmdSaveProjectAs::checkParams()
     }
     const std::string projectName = name.GetObject();
     if (!IcmdIsValidProjectName(projectName)) {
-        IcmdDisplayINVALID_PROJECT_NAME_MSG(projectName.c_str(), "name");
+        ImodelDisplayINVALID_PROJECT_NAME_MSG(projectName.c_str());
         return AcmdEnum::Failure;
     }
-    if (target.empty() || !IcmdIsStorableValue(target)) {
-        IcmdDisplayINVALID_PROJECT_NAME_MSG(target.c_str(), "location");
+    if (!IcmdIsValidProjectLocation(target)) {
+        ImodelDisplayINVALID_PROJECT_LOCATION_MSG(target.c_str());
         return AcmdEnum::Failure;
     }
     // A copy inside the project would be copied into itself.
     const std::string project = Design().GetProjectFolder().GetString();
     if (!project.empty() && ImodelCopyProjectDirTool::IsInFolder(RealPathOf(target), RealPathOf(project))) {
-        IcmdDisplaySAVE_AS_INSIDE_PROJECT_MSG(target.c_str(), project.c_str());
+        ImodelDisplaySAVE_AS_INSIDE_PROJECT_MSG(target.c_str(), project.c_str());
         return AcmdEnum::Failure;
     }
     // Links become local copies through the unlink command, which this
@@ -157,7 +155,7 @@ AcmdEnum::Result IcmdSaveProjectAs::checkParams()
         const LinkedFiles linked;
         if (IfileManager* manager = Imodel::GetInstance().GetFileManager()) manager->GetFiles(links, 0, &linked);
         if (!links.empty()) {
-            IcmdDisplaySAVE_AS_LINKS_NOT_REPLACED_MSG(static_cast<int>(links.size()));
+            ImodelDisplaySAVE_AS_LINKS_NOT_REPLACED_MSG(static_cast<int>(links.size()));
             return AcmdEnum::Failure;
         }
     }
@@ -170,7 +168,7 @@ AcmdEnum::Result IcmdSaveProjectAs::execDo()
     const std::string target = TargetFolder();
     ImodelHost* host = model.GetHost();
     if (!host) {
-        IcmdDisplaySAVE_AS_NO_COPY_MSG(target.c_str());
+        ImodelDisplaySAVE_AS_NO_COPY_MSG(target.c_str());
         return AcmdEnum::Failure;
     }
     ImodelDesignManager& design = Design();

@@ -2,6 +2,7 @@
 
 #include "icmd/IcmdDoCommand.h"
 #include "imodel/model/Imodel.h"
+#include "imodel/names/ImodelMessages.h"
 #include "src/icmd/settings/IcmdSettingsMessages.h"
 
 IcmdUserLibraryOptions::IcmdUserLibraryOptions()
@@ -47,7 +48,7 @@ AcmdEnum::Result IcmdUserLibraryOptions::execDo()
     ImodelDesignManager& design = *Imodel::GetInstance().GetDesignManager();
     const ImodelDesignManager::LibraryPtr library = design.FindLibraryByName(m_name.GetObject());
     if (!library) {
-        IcmdDisplayLIBRARY_NOT_IN_PROJECT_MSG(m_name.GetObject().c_str());
+        ImodelDisplayLIBRARY_NOT_IN_PROJECT_MSG(m_name.GetObject().c_str());
         return AcmdEnum::Failure;
     }
     // A library without a path of its own is known by its name.
