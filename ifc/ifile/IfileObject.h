@@ -114,6 +114,8 @@ public:
     // --- types and predicates -------------------------------------------------
 
     zorpaFileManagerTypes GetFileType() const { return m_type; }
+    // The file watcher sorts the files it finds into types after it made them.
+    void SetFileType(zorpaFileManagerTypes type) { m_type = type; }
     zorpaFileManagerTypes GetFileSpecificType() const { return m_type; }
     int GetFileGlobalType() const;
     bool GetStrType(std::string& out) const;

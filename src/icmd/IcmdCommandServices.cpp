@@ -2,10 +2,12 @@
 // the library is loaded.
 #include "imodel/model/ImodelCommandServices.h"
 
+#include "icmd/design/IcmdOpenConstraintsEditor.h"
 #include "icmd/design/IcmdSetRoot.h"
 #include "icmd/files/IcmdAddFileToModel.h"
 #include "icmd/files/IcmdDeleteFilesFromModel.h"
 #include "icmd/files/IcmdImportFiles.h"
+#include "icmd/files/IcmdUpdateProjectContent.h"
 #include "imodel/model/Imodel.h"
 #include "src/icmd/IcmdCommandTable.h"
 
@@ -52,6 +54,18 @@ public:
     {
         const IcmdImportFiles import(&Imodel::GetInstance(), false);
         return import.IsSupportedType(type);
+    }
+
+    void UpdateProjectContent(const std::vector<boost::shared_ptr<IfileObjectEx>>& removed,
+                              const std::vector<boost::shared_ptr<IfileObjectEx>>& added,
+                              const zorpaSaveRestoreParams& params) override
+    {
+        IcmdUpdateProjectContent(removed, added, params);
+    }
+
+    const std::set<VyIfaces::IComponent*>& GetConstraintsEditorComponents() override
+    {
+        return IcmdOpenConstraintsEditor::GetComponents();
     }
 };
 

@@ -11,6 +11,7 @@
 #include <functional>
 #include <set>
 #include <string>
+#include <utility>
 #include <vector>
 
 class RecordingCommandServices : public ImodelCommandServices {
@@ -53,6 +54,12 @@ public:
         askedTypes.push_back(type);
         return importedTypes.count(type) != 0;
     }
+    void UpdateProjectContent(const std::vector<Entry>& removed, const std::vector<Entry>& added,
+                              const zorpaSaveRestoreParams&) override
+    {
+        updates.push_back({removed, added});
+    }
+    const std::set<VyIfaces::IComponent*>& GetConstraintsEditorComponents() override { return editorComponents; }
 
     // What was asked, in order.
     std::vector<bool> registrations;  // the linking setting of each
@@ -60,11 +67,15 @@ public:
     std::vector<std::string> deletes;
     std::vector<ImodelModule*> roots;
     std::vector<zorpaFileManagerTypes> askedTypes;
+    // The removed and added lists of each project update.
+    std::vector<std::pair<std::vector<Entry>, std::vector<Entry>>> updates;
 
     // The answers: the entry add_file answers (none without), and the types
     // import_files offers.
     std::function<Entry(const IfileObjectEx&)> addAnswer;
     std::set<zorpaFileManagerTypes> importedTypes;
+    // The components whose constraints editors are open.
+    std::set<VyIfaces::IComponent*> editorComponents;
 
 private:
     ImodelCommandServices* m_former;

@@ -3,7 +3,8 @@
 // from the project file is added to the design through add_file and a missing
 // one leaves it through delete_files_from_model, the root kept over a change
 // of the libraries is set again through set_root, the I/O constraint kind is
-// the one import_files offers, and the model registers the Tcl commands. They
+// the one import_files offers, the files changed on disk are brought in by
+// the project update, and the model registers the Tcl commands. They
 // reach those through this interface, which the command layer puts in place
 // as the library is loaded, so that nothing below it includes a command.
 #pragma once
@@ -13,6 +14,7 @@
 #include <boost/shared_ptr.hpp>
 
 #include <deque>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -23,6 +25,7 @@ class ImodelModule;
 namespace VyIfaces {
 class IComponent;
 }
+struct zorpaSaveRestoreParams;
 
 class ImodelCommandServices {
 public:
@@ -55,6 +58,14 @@ public:
     // Whether import_files offers a kind that takes files of `type` for the
     // project of the process-wide model.
     virtual bool ImportsFileType(zorpaFileManagerTypes type) = 0;
+    // The project update after a change on disk (IcmdUpdateProjectContent):
+    // the files of `removed` leave the project, those of `added` are added
+    // again and parsed.
+    virtual void UpdateProjectContent(const std::vector<boost::shared_ptr<IfileObjectEx>>& removed,
+                                      const std::vector<boost::shared_ptr<IfileObjectEx>>& added,
+                                      const zorpaSaveRestoreParams& params) = 0;
+    // The block-design components whose constraints are open in an editor.
+    virtual const std::set<VyIfaces::IComponent*>& GetConstraintsEditorComponents() = 0;
 
 protected:
     ImodelCommandServices() = default;

@@ -12,6 +12,7 @@
 #include "imodel/model/ImodelSetAndRestoreModelFlagObject.h"
 #include "iprocess/IprocessFileObject.h"
 #include "iprocess/IprocessManager.h"
+#include "src/icmd/files/IcmdFilesQuietly.h"
 
 #include <string>
 #include <utility>
@@ -40,14 +41,7 @@ AcmdEnum::Result IcmdRefresh::execDo()
             root && root->GetModuleType() == zorpaMODULE_NETLIST ? root->GetModuleFile() : Entry();
 
         // The file in use of each unit that several files define.
-        std::vector<std::pair<std::string, IfileObject>> chosen;
-        const IfileManager::ErrorGroupRange groups = files.GetErrorFileGroups();
-        for (auto group = groups.first; group != groups.second; ++group) {
-            if (!group->second) continue;
-            for (const IfileErrorFile& member : *group->second)
-                if (const Entry file = member.file.lock(); file && file->GetErrorFileType() == ImodelNoError)
-                    chosen.emplace_back(group->first, *file);
-        }
+        const std::vector<std::pair<std::string, IfileObject>> chosen = IcmdGetDefinitionsInUse();
         files.UpdateErrorFiles();
         std::vector<Entry> schematics;
         std::vector<Entry> sources;

@@ -11,6 +11,7 @@
 #include "icmd/project/IcmdSaveProject.h"
 #include "iconvert/Iconvert.h"
 #include "ievent/IeventClasses.h"
+#include "ifile/IfileExtendedInfoManager.h"
 #include "ifile/IfileManager.h"
 #include "imodel/design/ImodelDesignManager.h"
 #include "imodel/design/ImodelModule.h"
@@ -20,6 +21,7 @@
 #include "imodel/model/ImodelSetAndRestoreModelFlagObject.h"
 #include "imodel/names/ImodelMessages.h"
 #include "imodel/names/imodelUtl.h"
+#include "itimer/ItimerManager.h"
 #include "itool/ItoolModelSimPathOptions.h"
 #include "itool/ItoolPallador.h"
 #include "itool/ItoolSetupFiles.h"
@@ -194,6 +196,10 @@ AcmdEnum::Result IcmdOpenProject::do_execDo()
     int major = -1;
     int minor = -1;
     m_reader->GetProjVer(major, minor);
+    // The watcher starts over with the project just read: what lies in its
+    // folders now is what it compares with.
+    model.GetTimerManager()->Reset();
+    model.GetTimerManager()->Start();
     Imodel::BlockDesignHierarchyDisplay(false, false);
     Imodel::BlockProcessDisplay(false, true);
     reading.Unset();
@@ -216,6 +222,7 @@ AcmdEnum::Result IcmdOpenProject::do_execDo()
         }
     }
     ImodelDisplayPROJECT_OPENED_MSG(design.GetProjectName().c_str());
+    model.GetExtendedInfoManager()->StartPreRead();
     if (host) host->ProjectVersionRead(major, minor);
     // Views of projects before 6.2 did not record whether a structural
     // unit's database came from its sources.

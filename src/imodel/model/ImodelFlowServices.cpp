@@ -36,10 +36,12 @@ bool IsSameOrBelow(const std::string& folder, std::string listed)
 
 bool IsFolderListed(const IfileObjectEx& file, const char* variable)
 {
+    // The option first: the file watcher asks for every project file, and
+    // the list is mostly empty.
+    std::string value;
+    if (!ImodelDefGetStr(variable, value) || value.find_first_not_of(" \t") == std::string::npos) return false;
     ImodelFileName folder;
     if (!file.GetRelativeFolder(folder)) return false;
-    std::string value;
-    if (!ImodelDefGetStr(variable, value)) return false;
     std::istringstream words(value);
     std::string word;
     while (words >> word)

@@ -1,0 +1,133 @@
+// Changes to many project files at once: the project update after changes
+// on disk and the whole-project forms of the link commands.
+#include "icmd/files/IcmdUpdateProjectContent.h"
+
+#include "icmd/files/IcmdAddFileToModel.h"
+#include "icmd/files/IcmdCopyLocally.h"
+#include "icmd/files/IcmdDeleteFilesFromModel.h"
+#include "icmd/files/IcmdImportFiles.h"
+#include "icmd/files/IcmdRetargetLink.h"
+#include "icmd/files/IcmdUseSourceFile.h"
+#include "ifile/IfileManager.h"
+#include "ifile/IfileObjectEx.h"
+#include "imodel/design/ImodelModule.h"
+#include "imodel/model/Imodel.h"
+#include "imodel/names/imodelUtl.h"
+#include "src/icmd/files/IcmdFilesQuietly.h"
+
+#include <foundation/Sys.h>
+#include <zorpa/ZorpaModule.h>
+
+#include <unordered_set>
+
+namespace {
+
+using Entry = boost::shared_ptr<IfileObjectEx>;
+
+// A path with "/" between its components and none at its end (the root
+// keeps its one).
+std::string UniformFolder(std::string path)
+{
+    UtlSetUniversalValidSeparator(path);
+    while (path.size() > 1 && path.back() == '/') path.pop_back();
+    return path;
+}
+
+}  // namespace
+
+void IcmdUpdateProjectContent(const std::vector<Entry>& removed, const std::vector<Entry>& added,
+                              const zorpaSaveRestoreParams& params)
+{
+    if (removed.empty() && added.empty()) return;
+    Imodel& model = Imodel::GetInstance();
+    // One save of the libraries around every file: each add_file and
+    // removal inside then only counts.
+    model.SaveLibraries();
+    std::vector<std::pair<std::string, IfileObject>> chosen;
+    if (!removed.empty()) {
+        chosen = IcmdGetDefinitionsInUse();
+        IcmdRemoveFilesQuietly(removed);
+    }
+    for (const Entry& file : added) {
+        if (!file) continue;
+        if (model.IsDebugMsg()) SysDebugPrintf("TIMER: Found new file %s\n", file->GetFileTitleAndExt().c_str());
+        IcmdDoAddFileToModel(*file, true, true, false, nullptr, nullptr, true, nullptr, true, false, nullptr);
+    }
+    for (const auto& [module, file] : chosen) IcmdDoUseDefinition(false, file, module, false, false);
+    model.RestoreLibraries(true, params);
+}
+
+void IcmdDoRemoveUnusedFile(ImodelFunctionType tool, const char* profile, const std::deque<ImodelModule*>* modules,
+                            const std::deque<IfileObjectEx>&)
+{
+    if (!modules) return;
+    const std::string profileText = profile ? profile : "";
+    // Depth first, each unit's sub-blocks before its own file; a unit met
+    // again (a cyclic design) is not walked twice.
+    std::vector<Entry> collected;
+    std::unordered_set<const IfileObjectEx*> inCollection;
+    std::unordered_set<const ImodelModule*> visited;
+    struct Step {
+        ImodelModule* module;
+        bool childrenDone;
+    };
+    std::vector<Step> stack;
+    for (auto at = modules->rbegin(); at != modules->rend(); ++at) stack.push_back({*at, false});
+    while (!stack.empty()) {
+        const Step step = stack.back();
+        stack.pop_back();
+        if (!step.module) continue;
+        if (!step.childrenDone) {
+            if (!visited.insert(step.module).second) continue;
+            stack.push_back({step.module, true});
+            if (const ImodelLinkList* children = step.module->GetSubBlocks())
+                for (auto child = children->rbegin(); child != children->rend(); ++child)
+                    if (!visited.count(*child)) stack.push_back({*child, false});
+            continue;
+        }
+        const Entry file = step.module->GetModuleFile();
+        if (file && !file->IsUsedForTool(tool, profileText, true) && inCollection.insert(file.get()).second)
+            collected.push_back(file);
+    }
+    for (const Entry& file : collected) IcmdDoDeleteFileFromModel(file, false, true, false, nullptr);
+}
+
+bool IcmdDoRetargetAll(const std::string& from, const std::string& to, bool keep)
+{
+    const std::string oldFolder = UniformFolder(from);
+    const std::string newFolder = UniformFolder(to);
+    std::vector<Entry> files;
+    Imodel::GetInstance().GetFileManager()->GetFiles(files, 0, nullptr);
+    bool all = true;
+    for (const Entry& file : files) {
+        if (!file || file->IsLocalFile()) continue;
+        std::string name = file->GetFullFileName().GetString();
+        UtlSetUniversalValidSeparator(name);
+        // The old folder as whole components: "/lib" holds "/lib/a.vhd",
+        // not "/library/a.vhd".
+        if (oldFolder.empty() || name.size() <= oldFolder.size() ||
+            !ImodelIsSameStrNoCase(name.substr(0, oldFolder.size()), oldFolder) ||
+            (oldFolder.back() != '/' && name[oldFolder.size()] != '/'))
+            continue;
+        std::string rest = name.substr(oldFolder.size());
+        if (!rest.empty() && rest.front() == '/') rest.erase(0, 1);
+        const std::string target = newFolder + (!newFolder.empty() && newFolder.back() == '/' ? "" : "/") + rest;
+        if (!IcmdDoRetarget(file, target, keep)) all = false;
+    }
+    return all;
+}
+
+bool IcmdDoUnlinkAll(bool keep)
+{
+    std::vector<Entry> files;
+    Imodel::GetInstance().GetFileManager()->GetFiles(files, 0, nullptr);
+    bool all = true;
+    for (const Entry& file : files) {
+        if (!file || file->IsLocalFile()) continue;
+        IfileObject local = IcmdImportFiles::GetLocalFile(*file);
+        if (UtlDoesFileExist(local.GetFullFileName().GetString()))
+            local = IcmdCopyLocally::GetDefaultLocalFile(*file, true);
+        if (!IcmdDoUnlink(file, local.GetFileTitleAndExt(), keep)) all = false;
+    }
+    return all;
+}
