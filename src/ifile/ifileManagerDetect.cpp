@@ -133,9 +133,11 @@ void ifileManagerImpl::HandleDetectedChanges(bool takePending)
         default:
             break;
         }
+        bool linkRead = false;
         if (!file->IsLocalFile()) {
             if (!statRead) {
                 file->StoreStatInfoEx(changed, takePending);
+                linkRead = true;
                 if (changed) changedFiles.Add(file);
             }
             // A link that broke leaves the design once; its entry stays.
@@ -149,8 +151,11 @@ void ifileManagerImpl::HandleDetectedChanges(bool takePending)
                 ImodelModule::RemoveDeletedModuleInfo(file);
             }
         }
-        if (statRead && changed && rightAway && watcher && watcher->IsTypeWatched(file->GetFileSpecificType()) &&
-            !handled && !changedFiles.Holds(file) && !coreHdlFiles.Holds(file)) {
+        // Every other file of a watched type is looked at too: an edited
+        // source is added again by the project update, once.
+        const bool watched = rightAway && watcher && watcher->IsTypeWatched(file->GetFileSpecificType());
+        if (watched && !handled && !linkRead) readStatus();
+        if (statRead && changed && watched && !handled && !changedFiles.Holds(file) && !coreHdlFiles.Holds(file)) {
             SysDebugPrintf("Detected change in file %s\n", file->GetInternalFileName().c_str());
             changedFiles.Add(file);
         }

@@ -1,0 +1,235 @@
+// The watcher over a project's folders as the host walks them: what a
+// detection cycle imports, hands to an action, passes over or reports, and
+// that it does so once.
+#include "WatcherTestSupport.h"
+
+#include "RecordingView.h"
+#include "ifile/IfileObjectEx.h"
+
+#include <random>
+
+namespace {
+
+const char* const kLeaf = "entity leaf is end;\narchitecture rtl of leaf is begin end;\n";
+
+}  // namespace
+
+TEST_F(WatcherTest, ANewSourceIsImportedOnceAndAFileFoundAgainWithTheSameStampIsNot)
+{
+    ASSERT_TRUE(Watcher().IsReady());
+    EXPECT_GT(host.scans, 0);
+    Write("hdl/leaf.vhd", kLeaf);
+    Watcher().Rescan(nullptr);
+    EXPECT_EQ(services.adds["leaf.vhd"], 1);
+    EXPECT_TRUE(InProject("hdl/leaf.vhd"));
+    EXPECT_EQ(Units(), std::set<std::string>{"leaf"});
+    EXPECT_EQ(services.roots, 1);  // the only unit becomes the root
+
+    // Found again, unchanged: nothing to do; the project update had nothing either.
+    Watcher().Rescan(nullptr);
+    Watcher().Rescan(nullptr);
+    EXPECT_EQ(services.adds["leaf.vhd"], 1);
+    EXPECT_EQ(services.updated["leaf.vhd"], 0);
+    EXPECT_EQ(Baseline(zorpaFT_HDL), std::set<std::string>{"leaf.vhd"});
+}
+
+TEST_F(WatcherTest, AnEditedSourceIsRecordedByTheFirstPassAndAddedAgainByTheSecond)
+{
+    Write("hdl/leaf.vhd", kLeaf);
+    Watcher().Rescan(nullptr);
+    ASSERT_TRUE(InProject("hdl/leaf.vhd"));
+    Write("hdl/leaf.vhd", "entity leaf is port (x : in bit); end;\narchitecture rtl of leaf is begin end;\n");
+    Touch("hdl/leaf.vhd", 5);
+
+    // The first pass records the change on the file; the project is untouched.
+    Watcher().DetectChanges(true);
+    EXPECT_EQ(services.updated["leaf.vhd"], 0);
+    // The second adds it again through the project update, not as a new file.
+    Watcher().ScanAndNotify(true, nullptr);
+    EXPECT_EQ(services.updated["leaf.vhd"], 1);
+    EXPECT_EQ(services.adds["leaf.vhd"], 1);
+    Watcher().Rescan(nullptr);
+    EXPECT_EQ(services.updated["leaf.vhd"], 1);
+}
+
+TEST_F(WatcherTest, ARemovedLockFileIsToldOnceAndANewOneIsNeverImported)
+{
+    Write("pallador/impl1/alu.lok", "locked\n");
+    Watcher().Rescan(nullptr);
+    EXPECT_EQ(services.adds.count("alu.lok"), 0u);
+    EXPECT_FALSE(InProject("pallador/impl1/alu.lok"));
+    EXPECT_EQ(Baseline(zorpaFT_LOK), std::set<std::string>{"alu.lok"});
+
+    std::filesystem::remove(Path("pallador/impl1/alu.lok"));
+    Watcher().Rescan(nullptr);
+    Watcher().Rescan(nullptr);
+    EXPECT_EQ(host.removedLocks, std::vector<std::string>{"alu.lok"});
+    EXPECT_TRUE(Baseline(zorpaFT_LOK).empty());
+}
+
+TEST_F(WatcherTest, EmptyFilesAndNetlistsWithoutTheirEdifWaitUntilTheyMayCome)
+{
+    // An empty file is a tool's file still being written.
+    Write("hdl/empty.vhd", "");
+    Write("synthesis/alu.vhd", "entity alu is end;\n");
+    Watcher().Rescan(nullptr);
+    EXPECT_FALSE(InProject("hdl/empty.vhd"));
+    EXPECT_FALSE(InProject("synthesis/alu.vhd"));
+    // Refused files are not in the baseline: they are met as new once they qualify.
+    Write("hdl/empty.vhd", kLeaf);
+    Touch("hdl/empty.vhd", 3);
+    Watcher().Rescan(nullptr);
+    EXPECT_TRUE(InProject("hdl/empty.vhd"));
+}
+
+TEST_F(WatcherTest, AFileOnTheIgnoreListIsPassedOverOnceThenTakenAsUsual)
+{
+    Write("hdl/leaf.vhd", kLeaf);
+    const IfileObjectEx leaf(IfileObject(ImodelFileName(Path("hdl/leaf.vhd")), zorpaFT_HDL, ImodelFMFull, true, true),
+                             false);
+    Watcher().IgnoreNextChange(leaf);
+    Watcher().IgnoreNextChange(leaf);  // listed once however often it is asked
+    Watcher().Rescan(nullptr);
+    EXPECT_EQ(services.adds.count("leaf.vhd"), 0u);
+    EXPECT_TRUE(itimerManagerImpl::GetIgnoreList().empty());
+    Touch("hdl/leaf.vhd", 4);
+    Watcher().Rescan(nullptr);
+    EXPECT_EQ(services.adds["leaf.vhd"], 1);
+}
+
+TEST_F(WatcherTest, ARescanWithinARescanDoesNothing)
+{
+    Write("hdl/leaf.vhd", kLeaf);
+    int nested = 0;
+    // A view that asks for a cycle while the cycle's import is announced.
+    class RescanningView : public RecordingView {
+    public:
+        explicit RescanningView(int& count) : m_count(count) {}
+        void UpdateView(const IeventFileAddedOrModified&) override
+        {
+            const int before = m_count;
+            Imodel::GetInstance().GetTimerManager()->Rescan(nullptr);
+            m_count = before + 1;
+        }
+
+    private:
+        int& m_count;
+    } view(nested);
+    const int scansBefore = host.scans;
+    Watcher().Rescan(nullptr);
+    EXPECT_GT(nested, 0);
+    EXPECT_EQ(host.scans, scansBefore + 1);
+    EXPECT_EQ(services.adds["leaf.vhd"], 1);
+}
+
+TEST_F(WatcherTest, AWorkingCopyIsHandedOutOnceAndMergesWhatItFound)
+{
+    std::unique_ptr<ItimerManager> copy;
+    std::unique_ptr<ItimerManager> second;
+    ASSERT_TRUE(Watcher().MakeCopy(copy));
+    EXPECT_FALSE(Watcher().MakeCopy(second));
+    EXPECT_TRUE(copy->IsReady());
+
+    // The host fills the copy (as it could on a thread of its own) and merges.
+    Write("hdl/leaf.vhd", kLeaf);
+    ConsoleHost::GetInstance().ScanFiles(false, copy.get());
+    EXPECT_EQ(services.adds.count("leaf.vhd"), 0u);
+    Watcher().MergeCopy(copy.get(), true);
+    EXPECT_EQ(services.adds["leaf.vhd"], 1);
+    // Scanning dropped the copy: a second merge does nothing, a new copy may be made.
+    EXPECT_FALSE(copy->IsReady());
+    Write("hdl/more.vhd", "entity more is end;\narchitecture a of more is begin end;\n");
+    ConsoleHost::GetInstance().ScanFiles(false, copy.get());
+    Watcher().MergeCopy(copy.get(), true);
+    EXPECT_EQ(services.adds.count("more.vhd"), 0u);
+    Watcher().DiscardCopy(copy);
+    EXPECT_EQ(copy, nullptr);
+    ASSERT_TRUE(Watcher().MakeCopy(second));
+    // A copy that outlives nothing: the watcher forgets it when it goes.
+    second.reset();
+    ASSERT_TRUE(Watcher().MakeCopy(second));
+    Watcher().Reset();
+    EXPECT_FALSE(second->IsReady());
+}
+
+TEST_F(WatcherTest, AViewsFilesAreFoundInANewViewOnlyWhileTheyAreThere)
+{
+    Write("pallador/impl1/alu.sdf", "(DELAYFILE)\n");
+    Watcher().Rescan(nullptr);
+    EXPECT_EQ(services.adds["alu.sdf"], 1);
+    const boost::shared_ptr<IfileObjectEx> sdf =
+        Files().GetFile(IfileObject(ImodelFileName(Path("pallador/impl1/alu.sdf")), zorpaFT_UNKNOWN, ImodelFMFull,
+                                    true, true));
+    ASSERT_TRUE(sdf);
+    const itimerBin& bin = *Impl().GetBin(sdf->GetFileSpecificType());
+    Watcher().CopyRevisionFiles(1, 2);
+    ASSERT_EQ(bin.GetBaseline().size(), 2u);
+    EXPECT_EQ(bin.GetBaseline().back().file.GetRevNum(), 2);
+    // The copy in view 2 names a file that is not there: it vanishes at the next scan.
+    Watcher().Rescan(nullptr);
+    EXPECT_EQ(bin.GetBaseline().size(), 1u);
+}
+
+TEST_F(WatcherTest, NothingHappensWhileTheWatcherIsNotReady)
+{
+    Watcher().Reset();
+    EXPECT_FALSE(Watcher().IsReady());
+    Write("hdl/leaf.vhd", kLeaf);
+    Watcher().Rescan(nullptr);
+    Watcher().ScanGlobalType(zorpaFT_GROUP_CONSTRAINT);
+    EXPECT_TRUE(services.adds.empty());
+    Watcher().Start();
+    // The file was there at the start: it is the baseline, not a new file.
+    Watcher().Rescan(nullptr);
+    EXPECT_TRUE(services.adds.empty());
+}
+
+// Random files appear, change, vanish and come back in the watched
+// folders: after every cycle the baseline of each bin is what lies on disk
+// in its folders, and exactly the files that came or changed since the cycle
+// before were imported or handed to their action.
+TEST_F(WatcherTest, TheBaselineFollowsTheDiskAndOnlyWhatCameOrChangedIsTaken)
+{
+    std::mt19937 random(31);
+    const std::vector<std::string> names{"hdl/a.vhd", "hdl/b.vhd", "hdl/c.vhd", "hdl/d.h",
+                                         "stimulus/t1.vhd", "stimulus/t2.vhd", "simulation/run.do"};
+    std::map<std::string, int> version;  // files on disk and how often they were written
+    std::map<std::string, int> taken;    // imports expected per file
+    int second = 10;
+    for (int round = 0; round < 12; ++round) {
+        for (const std::string& name : names) {
+            switch (random() % 4) {
+            case 0:
+                if (version.count(name)) {
+                    std::filesystem::remove(Path(name));
+                    version.erase(name);
+                }
+                break;
+            case 1: {
+                const bool existed = version.count(name) != 0;
+                const int written = ++version[name];
+                const std::string stem = std::filesystem::path(name).stem().string();
+                Write(name, name.ends_with(".do") ? "run " + std::to_string(written) + "\n"
+                                                  : "entity " + stem + " is end;\n-- " + std::to_string(written) +
+                                                        "\narchitecture a of " + stem + " is begin end;\n");
+                Touch(name, ++second);
+                // A new file is imported; a changed one that the project holds is
+                // added again by the project update, not by the scan.
+                if (!existed && !InProject(name)) ++taken[name];
+                break;
+            }
+            default:
+                break;
+            }
+        }
+        Watcher().Rescan(nullptr);
+        std::set<std::string> onDisk;
+        for (const auto& [name, count] : version) onDisk.insert(std::filesystem::path(name).filename().string());
+        std::set<std::string> inBaselines;
+        for (int type : {zorpaFT_HDL, zorpaFT_TB_HDL, zorpaFT_DO})
+            for (const std::string& name : Baseline(type)) inBaselines.insert(name);
+        EXPECT_EQ(inBaselines, onDisk) << "round " << round;
+        for (const auto& [name, count] : taken)
+            EXPECT_EQ(services.adds[std::filesystem::path(name).filename().string()], count) << name;
+    }
+}
