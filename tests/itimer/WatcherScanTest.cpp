@@ -4,7 +4,17 @@
 #include "WatcherTestSupport.h"
 
 #include "RecordingView.h"
+#include "ifile/IfileExtendedInfoManager.h"
 #include "ifile/IfileObjectEx.h"
+#include "imodel/views/ImodelContextImpl.h"
+#include "imodel/views/ImodelRevContextImpl.h"
+#include "iprocess/IprocessFileObject.h"
+#include "iprocess/IprocessFlow.h"
+#include "iprocess/IprocessListener.h"
+#include "iprocess/IprocessManager.h"
+#include "iprocess/QuorlaneStateMachine.h"
+
+#include <kemlet/KemletIde_pldFileManagerIf.h>
 
 #include <random>
 
@@ -232,4 +242,100 @@ TEST_F(WatcherTest, TheBaselineFollowsTheDiskAndOnlyWhatCameOrChangedIsTaken)
         for (const auto& [name, count] : taken)
             EXPECT_EQ(services.adds[std::filesystem::path(name).filename().string()], count) << name;
     }
+}
+
+// A source edited on disk, as the user meets it: after the next cycle the
+// synthesis result and everything made from it are out of date, and the
+// design is back before synthesis.
+TEST_F(WatcherTest, AnEditedSourceTakesTheSynthesisResultOutOfDateAndTheDesignBackBeforeSynthesis)
+{
+    Write("hdl/top.vhd", "entity top is end;\narchitecture rtl of top is begin end;\n");
+    Watcher().Rescan(nullptr);
+    ImodelModule* top = Design().GetRootModule();
+    ASSERT_TRUE(top && top->GetName() == "top");
+    ImodelRevContextImpl* view = top->GetContext()->GetCurRevContext();
+    IprocessManager& processes = *Imodel::GetInstance().GetProcessManager();
+    const IprocessFileObject& netlistNode = *processes.GetFileObject(zorpaFT_SYN_EDN, top);
+    const std::optional<IfileObject> netlistName = netlistNode.CreateDefaultIfileObject(top, view);
+    ASSERT_TRUE(netlistName);
+    ImodelFileName relative;
+    netlistName->GetRelativeFileName(relative);
+    Write(relative.GetString(), "(edif top (design top (cellRef top (libraryRef work))))\n");
+    IfileObjectEx netlistMember(*netlistName, false);
+    netlistMember.SetFileState(imodelFileUpToDate);
+    const boost::shared_ptr<IfileObjectEx> netlist = Files().AddOrUpdateFile(netlistMember, false);
+    ASSERT_TRUE(netlist);
+    IprocessFlow& flow = *processes.GetFlowForModule(top);
+    view->SetToolState(flow.GetToolObject(ideSYNTHESIS), StateSuccess, nullptr, false);
+    Imodel::GetInstance().GetStateMachine()->UpdateFileDependentStatesForModule(top);
+    Watcher().Rescan(nullptr);
+    ASSERT_EQ(netlist->GetFileState(), imodelFileUpToDate);
+    ASSERT_EQ(top->GetContext()->GetCurRevContext()->GetSolvatoState(), Post_Synthesis);
+
+    Write("hdl/top.vhd", "entity top is end;\narchitecture rtl of top is begin end;\n-- edited\n");
+    Touch("hdl/top.vhd", 7);
+    Watcher().Rescan(nullptr);
+    EXPECT_EQ(services.updated["top.vhd"], 1);
+    top = Design().GetRootModule();
+    ASSERT_TRUE(top);
+    EXPECT_EQ(netlist->GetFileState(), imodelFileOutOfDate);
+    EXPECT_EQ(top->GetContext()->GetCurRevContext()->GetToolState(flow.GetToolObject(ideSYNTHESIS)), StateNoResult);
+    EXPECT_EQ(top->GetContext()->GetCurRevContext()->GetSolvatoState(), Pre_Synthesis);
+}
+
+// The host's listener on the flow: what it hears of descriptions.
+class DescriptionListener : public IprocessListener {
+public:
+    DescriptionListener() { Imodel::GetInstance().GetProcessManager()->SetListener(this); }
+    ~DescriptionListener() override { Imodel::GetInstance().GetProcessManager()->SetListener(nullptr); }
+    void ConstraintListChanged(ImodelModule*, std::uint32_t, ImodelFunctionType) override {}
+    void DisplayItemsMessage1(std::uint32_t, ImodelModule*) override {}
+    void Ide_pldFileDetected(KemletContentIf* content, boost::shared_ptr<IfileObjectEx> file) override
+    {
+        detected.push_back(file ? file->GetFileTitleAndExt() : "");
+        listed = content ? content->GetFileList().size() : 0;
+    }
+    void InputFileListChanged(boost::shared_ptr<IfileObjectEx> file, ImodelFunctionType) override
+    {
+        changed.push_back(file ? file->GetFileTitleAndExt() : "");
+    }
+    std::vector<std::string> detected;
+    std::vector<std::string> changed;
+    std::size_t listed = 0;
+};
+
+TEST_F(WatcherTest, ADescriptionWrittenInAViewIsCachedToldToTheFlowAndAnswersWhoDependsOnAFile)
+{
+    Write("pallador/impl1/alu.adb", "database\n");
+    Watcher().Rescan(nullptr);
+    ASSERT_TRUE(InProject("pallador/impl1/alu.adb"));
+    const DescriptionListener listener;
+    RecordingView view;
+    const auto describe = [this](const std::vector<std::string>& files, int seconds) {
+        KemletContentIf content;
+        for (const std::string& file : files) content.AddFile(Path(file), 1);
+        std::string text;
+        ASSERT_TRUE(KemletFormatDescription(content, KemletWriterPlaceAndRoute, "alu.adb", text));
+        Write("pallador/impl1/alu.ide_pld", text);
+        Touch("pallador/impl1/alu.ide_pld", seconds);
+    };
+    describe({"hdl/top.vhd", "constraint/alu.pdc"}, 2);
+    Watcher().Rescan(nullptr);
+    EXPECT_EQ(services.adds.count("alu.ide_pld"), 0u);  // its action takes it
+    EXPECT_EQ(listener.detected, std::vector<std::string>{"alu.adb"});
+    EXPECT_EQ(listener.listed, 2u);
+    EXPECT_EQ(view.Count("IeventToolInputListChanged"), 1);
+    std::deque<IfileObject> dependents;
+    IfileExtendedInfoManager& cache = *Imodel::GetInstance().GetExtendedInfoManager();
+    cache.GetDependentFiles(IfileObject(ImodelFileName(Path("hdl/top.vhd")), zorpaFT_HDL, ImodelFMFull, true, true),
+                            dependents);
+    ASSERT_EQ(dependents.size(), 1u);
+    EXPECT_EQ(dependents.front().GetFileTitleAndExt(), "alu.adb");
+    // Unchanged: not read again. Rewritten: read again and told again.
+    Watcher().Rescan(nullptr);
+    EXPECT_EQ(listener.detected.size(), 1u);
+    describe({"hdl/top.vhd"}, 4);
+    Watcher().Rescan(nullptr);
+    EXPECT_EQ(listener.detected.size(), 2u);
+    EXPECT_EQ(listener.listed, 1u);
 }
