@@ -5,6 +5,7 @@
 // (compare the items per second of the sizes), and the import takes at most
 // 3 times as long as scanning the same files alone (BM_ScanAlone, the
 // scanner of parse_file on each file from disk, into an empty design).
+#include "LoadedShell.h"
 #include "icmd/scan/ZorpaParser.h"
 #include "icmd/scan/zorpaCreateParser.h"
 #include "ifile/IfileManager.h"
@@ -23,8 +24,6 @@
 #include <random>
 #include <string>
 #include <vector>
-
-extern "C" int Quorlane_Init(Tcl_Interp* interp);
 
 namespace {
 
@@ -93,23 +92,7 @@ const Sources& GetSources(int count)
     return sources;
 }
 
-// One interpreter with the library loaded as the shell loads it.
-Tcl_Interp* Shell()
-{
-    static Tcl_Interp* interp = [] {
-        Tcl_Interp* created = Tcl_CreateInterp();
-        Quorlane_Init(created);
-        return created;
-    }();
-    return interp;
-}
-
-bool Eval(const std::string& script)
-{
-    if (Tcl_EvalEx(Shell(), script.c_str(), -1, TCL_EVAL_GLOBAL) == TCL_OK) return true;
-    SysPrintf("%s: %s\n", script.substr(0, 60).c_str(), Tcl_GetStringResult(Shell()));
-    return false;
-}
+bool Eval(const std::string& script) { return LoadedShellEval(script); }
 
 void BM_ImportFiles(benchmark::State& state)
 {

@@ -4,6 +4,7 @@
 // stat of the same files (BM_RawStat); with 1, 100 and 1,000 changed files
 // the cost above the no-change cycle grows with the changes (each changed
 // file is parsed again through the project update), not with the project.
+#include "LoadedShell.h"
 #include "ifile/IfileManager.h"
 #include "ifile/IfileObjectEx.h"
 #include "imodel/design/ImodelDesignManager.h"
@@ -23,29 +24,11 @@
 #include <string>
 #include <vector>
 
-extern "C" int Quorlane_Init(Tcl_Interp* interp);
-
 namespace {
 
 Imodel& Model() { return Imodel::GetInstance(); }
 
-// One interpreter with the library loaded as the shell loads it.
-Tcl_Interp* Shell()
-{
-    static Tcl_Interp* interp = [] {
-        Tcl_Interp* created = Tcl_CreateInterp();
-        Quorlane_Init(created);
-        return created;
-    }();
-    return interp;
-}
-
-bool Eval(const std::string& script)
-{
-    if (Tcl_EvalEx(Shell(), script.c_str(), -1, TCL_EVAL_GLOBAL) == TCL_OK) return true;
-    SysPrintf("%s: %s\n", script.substr(0, 60).c_str(), Tcl_GetStringResult(Shell()));
-    return false;
-}
+bool Eval(const std::string& script) { return LoadedShellEval(script); }
 
 struct BenchFolder {
     BenchFolder() : path(UtlGetTempDir() + "quorlane_bench_watcher_" + std::to_string(std::random_device()())) {}

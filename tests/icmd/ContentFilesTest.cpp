@@ -32,23 +32,13 @@ const char* const kOther = "entity other is end;\narchitecture rtl of other is b
 
 using Entry = boost::shared_ptr<IfileObjectEx>;
 
-class ContentFilesTest : public IcmdTest {
+class ContentFilesTest : public IcmdProjectTest {
 protected:
+    ContentFilesTest() : IcmdProjectTest({"import_files", "set_root", "use_source_file", "refresh"}) {}
     void SetUp() override
     {
-        IcmdTest::SetUp();
-        DefLoadDefaultsFromText("@choices FAM = ZX3\n@choices DIE[QFAM=ZX3] = zx3_10\n"
-                                "@choices PACKAGE[QFAM=ZX3,QDIE=zx3_10] = tq100\n",
-                                nullptr);
-        ASSERT_EQ(RegisterCommands({"import_files", "set_root", "use_source_file", "refresh"}), 4);
-        ASSERT_TRUE(IcmdDoNewProject(false, "alu", m_folder / "alu", true, "ZX3", "zx3_10", "tq100"));
-        Manager().SetCurrentFolder(m_folder / "alu");
+        IcmdProjectTest::SetUp();
         Design().SetNeedSave(false);
-    }
-    void TearDown() override
-    {
-        if (Design().IsProjectOpen()) IcmdDoCloseProject(false, true);
-        IcmdTest::TearDown();
     }
 
     static IfileManager& Files() { return *Imodel::GetInstance().GetFileManager(); }

@@ -8,6 +8,8 @@
 #include "MessageRecorder.h"
 #include "TempFolder.h"
 
+#include "icmd/project/IcmdCloseProject.h"
+#include "icmd/project/IcmdNewProject.h"
 #include "ifile/IfileManager.h"
 #include "imodel/design/ImodelDesignManager.h"
 #include "imodel/design/ImodelModule.h"
@@ -98,4 +100,32 @@ protected:
 
 private:
     Tcl_Interp* m_interp = Tcl_CreateInterp();
+};
+
+// The base of the tests that work in a project: a VHDL project "alu" made by
+// new_project in the test's folder (the command manager's folder from then
+// on), with the library's commands of the given names registered; closed
+// afterwards.
+class IcmdProjectTest : public IcmdTest {
+protected:
+    explicit IcmdProjectTest(Texts commands) : m_commands(std::move(commands)) {}
+
+    void SetUp() override
+    {
+        IcmdTest::SetUp();
+        DefLoadDefaultsFromText("@choices FAM = ZX3\n@choices DIE[QFAM=ZX3] = zx3_10\n"
+                                "@choices PACKAGE[QFAM=ZX3,QDIE=zx3_10] = tq100\n",
+                                nullptr);
+        ASSERT_EQ(RegisterCommands(m_commands), static_cast<int>(m_commands.size()));
+        ASSERT_TRUE(IcmdDoNewProject(false, "alu", m_folder / "alu", true, "ZX3", "zx3_10", "tq100"));
+        Manager().SetCurrentFolder(m_folder / "alu");
+    }
+    void TearDown() override
+    {
+        if (Design().IsProjectOpen()) IcmdDoCloseProject(false, true);
+        IcmdTest::TearDown();
+    }
+
+private:
+    Texts m_commands;
 };

@@ -10,23 +10,9 @@
 
 namespace {
 
-class ImportHierarchyTest : public IcmdTest {
+class ImportHierarchyTest : public IcmdProjectTest {
 protected:
-    void SetUp() override
-    {
-        IcmdTest::SetUp();
-        DefLoadDefaultsFromText("@choices FAM = ZX3\n@choices DIE[QFAM=ZX3] = zx3_10\n"
-                                "@choices PACKAGE[QFAM=ZX3,QDIE=zx3_10] = tq100\n",
-                                nullptr);
-        ASSERT_EQ(RegisterCommands({"import_files", "set_root"}), 2);
-        ASSERT_TRUE(IcmdDoNewProject(false, "alu", m_folder / "alu", true, "ZX3", "zx3_10", "tq100"));
-        Manager().SetCurrentFolder(m_folder / "alu");
-    }
-    void TearDown() override
-    {
-        if (Design().IsProjectOpen()) IcmdDoCloseProject(false, true);
-        IcmdTest::TearDown();
-    }
+    ImportHierarchyTest() : IcmdProjectTest({"import_files", "set_root"}) {}
     static std::string RootName()
     {
         const ImodelModule* root = Design().GetRootModule();

@@ -21,23 +21,9 @@ using Entries = std::vector<Entry>;
 
 const zorpaSaveRestoreParams kParams{false, true, false};
 
-class ProjectUpdate : public IcmdTest {
+class ProjectUpdate : public IcmdProjectTest {
 protected:
-    void SetUp() override
-    {
-        IcmdTest::SetUp();
-        DefLoadDefaultsFromText("@choices FAM = ZX3\n@choices DIE[QFAM=ZX3] = zx3_10\n"
-                                "@choices PACKAGE[QFAM=ZX3,QDIE=zx3_10] = tq100\n",
-                                nullptr);
-        ASSERT_EQ(RegisterCommands({"import_files", "set_root", "dump_all_modules", "use_source_file"}), 4);
-        ASSERT_TRUE(IcmdDoNewProject(false, "alu", m_folder / "alu", true, "ZX3", "zx3_10", "tq100"));
-        Manager().SetCurrentFolder(m_folder / "alu");
-    }
-    void TearDown() override
-    {
-        if (Design().IsProjectOpen()) IcmdDoCloseProject(false, true);
-        IcmdTest::TearDown();
-    }
+    ProjectUpdate() : IcmdProjectTest({"import_files", "set_root", "dump_all_modules", "use_source_file"}) {}
     static IfileManager& Files() { return *Imodel::GetInstance().GetFileManager(); }
     Entry File(const std::string& path) const
     {

@@ -30,16 +30,16 @@ TEST_F(WatcherTest, ANewSourceIsImportedOnceAndAFileFoundAgainWithTheSameStampIs
     EXPECT_GT(host.scans, 0);
     Write("hdl/leaf.vhd", kLeaf);
     Watcher().Rescan(nullptr);
-    EXPECT_EQ(services.adds["leaf.vhd"], 1);
+    EXPECT_EQ(Adds("leaf.vhd"), 1);
     EXPECT_TRUE(InProject("hdl/leaf.vhd"));
     EXPECT_EQ(Units(), std::set<std::string>{"leaf"});
-    EXPECT_EQ(services.roots, 1);  // the only unit becomes the root
+    EXPECT_EQ(services.roots.size(), 1u);  // the only unit becomes the root
 
     // Found again, unchanged: nothing to do; the project update had nothing either.
     Watcher().Rescan(nullptr);
     Watcher().Rescan(nullptr);
-    EXPECT_EQ(services.adds["leaf.vhd"], 1);
-    EXPECT_EQ(services.updated["leaf.vhd"], 0);
+    EXPECT_EQ(Adds("leaf.vhd"), 1);
+    EXPECT_EQ(Updated("leaf.vhd"), 0);
     EXPECT_EQ(Baseline(zorpaFT_HDL), std::set<std::string>{"leaf.vhd"});
 }
 
@@ -53,20 +53,20 @@ TEST_F(WatcherTest, AnEditedSourceIsRecordedByTheFirstPassAndAddedAgainByTheSeco
 
     // The first pass records the change on the file; the project is untouched.
     Watcher().DetectChanges(true);
-    EXPECT_EQ(services.updated["leaf.vhd"], 0);
+    EXPECT_EQ(Updated("leaf.vhd"), 0);
     // The second adds it again through the project update, not as a new file.
     Watcher().ScanAndNotify(true, nullptr);
-    EXPECT_EQ(services.updated["leaf.vhd"], 1);
-    EXPECT_EQ(services.adds["leaf.vhd"], 1);
+    EXPECT_EQ(Updated("leaf.vhd"), 1);
+    EXPECT_EQ(Adds("leaf.vhd"), 1);
     Watcher().Rescan(nullptr);
-    EXPECT_EQ(services.updated["leaf.vhd"], 1);
+    EXPECT_EQ(Updated("leaf.vhd"), 1);
 }
 
 TEST_F(WatcherTest, ARemovedLockFileIsToldOnceAndANewOneIsNeverImported)
 {
     Write("pallador/impl1/alu.lok", "locked\n");
     Watcher().Rescan(nullptr);
-    EXPECT_EQ(services.adds.count("alu.lok"), 0u);
+    EXPECT_EQ(Adds("alu.lok"), 0);
     EXPECT_FALSE(InProject("pallador/impl1/alu.lok"));
     EXPECT_EQ(Baseline(zorpaFT_LOK), std::set<std::string>{"alu.lok"});
 
@@ -100,11 +100,11 @@ TEST_F(WatcherTest, AFileOnTheIgnoreListIsPassedOverOnceThenTakenAsUsual)
     Watcher().IgnoreNextChange(leaf);
     Watcher().IgnoreNextChange(leaf);  // listed once however often it is asked
     Watcher().Rescan(nullptr);
-    EXPECT_EQ(services.adds.count("leaf.vhd"), 0u);
+    EXPECT_EQ(Adds("leaf.vhd"), 0);
     EXPECT_TRUE(itimerManagerImpl::GetIgnoreList().empty());
     Touch("hdl/leaf.vhd", 4);
     Watcher().Rescan(nullptr);
-    EXPECT_EQ(services.adds["leaf.vhd"], 1);
+    EXPECT_EQ(Adds("leaf.vhd"), 1);
 }
 
 TEST_F(WatcherTest, ARescanWithinARescanDoesNothing)
@@ -129,7 +129,7 @@ TEST_F(WatcherTest, ARescanWithinARescanDoesNothing)
     Watcher().Rescan(nullptr);
     EXPECT_GT(nested, 0);
     EXPECT_EQ(host.scans, scansBefore + 1);
-    EXPECT_EQ(services.adds["leaf.vhd"], 1);
+    EXPECT_EQ(Adds("leaf.vhd"), 1);
 }
 
 TEST_F(WatcherTest, AWorkingCopyIsHandedOutOnceAndMergesWhatItFound)
@@ -143,15 +143,15 @@ TEST_F(WatcherTest, AWorkingCopyIsHandedOutOnceAndMergesWhatItFound)
     // The host fills the copy (as it could on a thread of its own) and merges.
     Write("hdl/leaf.vhd", kLeaf);
     ConsoleHost::GetInstance().ScanFiles(false, copy.get());
-    EXPECT_EQ(services.adds.count("leaf.vhd"), 0u);
+    EXPECT_EQ(Adds("leaf.vhd"), 0);
     Watcher().MergeCopy(copy.get(), true);
-    EXPECT_EQ(services.adds["leaf.vhd"], 1);
+    EXPECT_EQ(Adds("leaf.vhd"), 1);
     // Scanning dropped the copy: a second merge does nothing, a new copy may be made.
     EXPECT_FALSE(copy->IsReady());
     Write("hdl/more.vhd", "entity more is end;\narchitecture a of more is begin end;\n");
     ConsoleHost::GetInstance().ScanFiles(false, copy.get());
     Watcher().MergeCopy(copy.get(), true);
-    EXPECT_EQ(services.adds.count("more.vhd"), 0u);
+    EXPECT_EQ(Adds("more.vhd"), 0);
     Watcher().DiscardCopy(copy);
     EXPECT_EQ(copy, nullptr);
     ASSERT_TRUE(Watcher().MakeCopy(second));
@@ -166,7 +166,7 @@ TEST_F(WatcherTest, AViewsFilesAreFoundInANewViewOnlyWhileTheyAreThere)
 {
     Write("pallador/impl1/alu.sdf", "(DELAYFILE)\n");
     Watcher().Rescan(nullptr);
-    EXPECT_EQ(services.adds["alu.sdf"], 1);
+    EXPECT_EQ(Adds("alu.sdf"), 1);
     const boost::shared_ptr<IfileObjectEx> sdf =
         Files().GetFile(IfileObject(ImodelFileName(Path("pallador/impl1/alu.sdf")), zorpaFT_UNKNOWN, ImodelFMFull,
                                     true, true));
@@ -240,7 +240,7 @@ TEST_F(WatcherTest, TheBaselineFollowsTheDiskAndOnlyWhatCameOrChangedIsTaken)
             for (const std::string& name : Baseline(type)) inBaselines.insert(name);
         EXPECT_EQ(inBaselines, onDisk) << "round " << round;
         for (const auto& [name, count] : taken)
-            EXPECT_EQ(services.adds[std::filesystem::path(name).filename().string()], count) << name;
+            EXPECT_EQ(Adds(std::filesystem::path(name).filename().string()), count) << name;
     }
 }
 
@@ -275,7 +275,7 @@ TEST_F(WatcherTest, AnEditedSourceTakesTheSynthesisResultOutOfDateAndTheDesignBa
     Write("hdl/top.vhd", "entity top is end;\narchitecture rtl of top is begin end;\n-- edited\n");
     Touch("hdl/top.vhd", 7);
     Watcher().Rescan(nullptr);
-    EXPECT_EQ(services.updated["top.vhd"], 1);
+    EXPECT_EQ(Updated("top.vhd"), 1);
     top = Design().GetRootModule();
     ASSERT_TRUE(top);
     EXPECT_EQ(netlist->GetFileState(), imodelFileOutOfDate);
@@ -321,7 +321,7 @@ TEST_F(WatcherTest, ADescriptionWrittenInAViewIsCachedToldToTheFlowAndAnswersWho
     };
     describe({"hdl/top.vhd", "constraint/alu.pdc"}, 2);
     Watcher().Rescan(nullptr);
-    EXPECT_EQ(services.adds.count("alu.ide_pld"), 0u);  // its action takes it
+    EXPECT_EQ(Adds("alu.ide_pld"), 0);  // its action takes it
     EXPECT_EQ(listener.detected, std::vector<std::string>{"alu.adb"});
     EXPECT_EQ(listener.listed, 2u);
     EXPECT_EQ(view.Count("IeventToolInputListChanged"), 1);
