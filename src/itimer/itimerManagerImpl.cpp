@@ -40,7 +40,7 @@ bool& RescanRunning()
     return running;
 }
 
-std::string ProjectFolder() { return Model().GetDesignManager()->GetProjectFolder().GetString(); }
+const std::string& ProjectFolder() { return Model().GetDesignManager()->GetProjectFolder().GetString(); }
 
 int CountSeparators(const std::string& text) { return static_cast<int>(std::count(text.begin(), text.end(), '/')); }
 
@@ -288,9 +288,12 @@ void itimerManagerImpl::StartScan(bool toBaseline)
 void itimerManagerImpl::ScanGlobalType(int globalType)
 {
     if (!m_ready) return;
+    // One enumeration serves every bin of the group.
+    bool scanned = false;
     for (const auto& [type, bin] : m_bins) {
         if (ImodelGetGlobalType(type) != globalType) continue;
-        StartScan(false);
+        if (!scanned) StartScan(false);
+        scanned = true;
         ScanBin(*bin, nullptr);
     }
 }
