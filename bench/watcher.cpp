@@ -32,11 +32,7 @@ bool Eval(const std::string& script) { return LoadedShellEval(script); }
 
 struct BenchFolder {
     BenchFolder() : path(UtlGetTempDir() + "quorlane_bench_watcher_" + std::to_string(std::random_device()())) {}
-    ~BenchFolder()
-    {
-        Eval("close_project -save false");
-        SysRemoveFolderRecursively(path);
-    }
+    ~BenchFolder() { SysRemoveFolderRecursively(path); }
     std::string path;
 };
 

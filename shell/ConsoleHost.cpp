@@ -5,11 +5,13 @@
 #include "iconvert/Iconvert.h"
 #include "ievent/IeventClasses.h"
 #include "ifile/IfileExtendedInfoManager.h"
+#include "ifile/IfileFunctions.h"
 #include "ifile/IfileObjectEx.h"
 #include "imodel/design/ImodelDesignManager.h"
 #include "imodel/model/Imodel.h"
 #include "imodel/names/ImodelCopyDirTool.h"
 #include "imodel/names/ImodelMessages.h"
+#include "imodel/names/imodelUtl.h"
 #include "itimer/ItimerManager.h"
 
 #include <foundation/Def.h>
@@ -189,22 +191,25 @@ void ConsoleHost::ScanFiles(bool toBaseline, ItimerManager* watcher)
     const std::string root = model.GetDesignManager()->GetProjectFolder().GetString();
     if (root.empty()) return;
     std::set<std::string> entered{SysGetRealPath(root)};
-    std::deque<std::string> folders{root};
-    std::vector<std::string> names;
+    // Each folder with its name as the project stores it ("<project>/...").
+    std::deque<std::pair<std::string, std::string>> folders{{root, ImodelProjectToken}};
+    std::vector<std::pair<std::string, SysStatInfo>> entries;
     while (!folders.empty()) {
-        const std::string folder = std::move(folders.front());
+        const auto [folder, stored] = std::move(folders.front());
         folders.pop_front();
-        if (!SysListFolder(folder, names)) continue;
-        for (const std::string& name : names) {
-            const std::string path = folder + SysGetDirChar() + name;
-            SysStatInfo info;
-            if (SysPathStat(path, &info) != 0) continue;
+        if (!SysListFolderStatus(folder, entries)) continue;
+        for (const auto& [name, info] : entries) {
+            // A name the project cannot hold is no file of it: passed over
+            // quietly, not refused again at every check.
+            if (!IfileIsStorableName(name)) continue;
             if (SysIsDirectory(info)) {
+                const std::string path = folder + SysGetDirChar() + name;
                 if (watcher->MatchFile(ImodelFileName(path)) && entered.insert(SysGetRealPath(path)).second)
-                    folders.push_back(path);
+                    folders.emplace_back(path, stored + SysGetDirChar() + name);
             } else if (SysIsRegularFile(info)) {
-                watcher->AddFile(IfileObject(ImodelFileName(path), zorpaFT_UNKNOWN, ImodelFMFull, true, true), &info,
-                                 toBaseline);
+                const IfileObject file(ImodelFileName(stored + SysGetDirChar() + name), zorpaFT_UNKNOWN,
+                                       ImodelFMInternal, true, true);
+                watcher->AddFile(file, &info, toBaseline);
             }
         }
     }

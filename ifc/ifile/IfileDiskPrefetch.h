@@ -19,7 +19,6 @@
 #include <cstddef>
 #include <memory>
 #include <string>
-#include <unordered_map>
 #include <vector>
 
 class IfileDiskPrefetch {
@@ -53,30 +52,7 @@ private:
     std::unique_ptr<Impl> m_impl;
 };
 
-// Statuses that a walk over the folders took a moment ago (the file
-// watcher's): while a set is current on a thread, a status request of that
-// thread for one of its paths is answered from it, as the prefetch answers,
-// instead of asking the disk a second time. Sets do not nest: one made
-// while another is current stays idle.
-class IfileKnownStatuses {
-public:
-    IfileKnownStatuses();
-    ~IfileKnownStatuses();
-    IfileKnownStatuses(const IfileKnownStatuses&) = delete;
-    IfileKnownStatuses& operator=(const IfileKnownStatuses&) = delete;
-
-    // The status of a full name, as it was just found.
-    void Add(std::string path, const SysStatInfo& info);
-    // The status kept for the path; null when none.
-    const SysStatInfo* Find(const std::string& path) const;
-
-private:
-    std::unordered_map<std::string, SysStatInfo> m_statuses;
-    bool m_current = false;
-};
-
-// `SysPathStat`, answered by the current known statuses, then by the
-// current prefetch for the files it lists.
+// `SysPathStat`, answered by the current prefetch for the files it lists.
 int IfileStatPath(const std::string& path, SysStatInfo* info);
 // `SysReadFile`, answered by the current prefetch for the files it read.
 bool IfileReadPath(const std::string& path, std::string& text);

@@ -15,7 +15,6 @@
 #include <system_error>
 #include <thread>
 #include <unordered_map>
-#include <utility>
 
 namespace {
 
@@ -279,42 +278,8 @@ IfileDiskPrefetch::~IfileDiskPrefetch()
     if (m_impl && t_current == m_impl.get()) t_current = nullptr;
 }
 
-namespace {
-
-thread_local const IfileKnownStatuses* t_known = nullptr;
-
-}  // namespace
-
-IfileKnownStatuses::IfileKnownStatuses()
-{
-    if (t_known) return;  // an idle set inside another
-    t_known = this;
-    m_current = true;
-}
-
-IfileKnownStatuses::~IfileKnownStatuses()
-{
-    if (m_current) t_known = nullptr;
-}
-
-void IfileKnownStatuses::Add(std::string path, const SysStatInfo& info)
-{
-    m_statuses.insert_or_assign(std::move(path), info);
-}
-
-const SysStatInfo* IfileKnownStatuses::Find(const std::string& path) const
-{
-    const auto found = m_statuses.find(path);
-    return found == m_statuses.end() ? nullptr : &found->second;
-}
-
 int IfileStatPath(const std::string& path, SysStatInfo* info)
 {
-    if (t_known)
-        if (const SysStatInfo* known = t_known->Find(path)) {
-            if (info) *info = *known;
-            return 0;
-        }
     if (t_current)
         if (const std::size_t index = t_current->IndexOf(path); index != IfileDiskPrefetch::Impl::kNotListed)
             return t_current->Stat(index, info);

@@ -83,6 +83,7 @@ void ifileManagerImpl::HandleDetectedChanges(bool takePending)
     EntryList coreHdlFiles;
     EntryList restoredLinks;
     const bool rightAway = model.ImportFilesRightAway();
+    const bool workspaceWatches = ImodelNotifiesChangesToWS();
     const ItimerManager* watcher = model.GetTimerManager();
 
     for (const Entry& file : snapshot) {
@@ -96,7 +97,7 @@ void ifileManagerImpl::HandleDetectedChanges(bool takePending)
             file->StoreStatInfoEx(changed, takePending);
             statRead = true;
         };
-        if (ImodelNotifyChangeToWS(*file)) {
+        if (workspaceWatches && ImodelNotifyChangeToWS(*file)) {
             readStatus();
             if (changed) workspaceFiles.Add(file);
         }

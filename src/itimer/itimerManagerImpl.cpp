@@ -1,6 +1,6 @@
 #include "src/itimer/itimerManagerImpl.h"
 
-#include "ifile/IfileDiskPrefetch.h"
+#include "ifile/IfileKnownStatuses.h"
 #include "ifile/IfileExtendedInfoManager.h"
 #include "ifile/IfileManager.h"
 #include "ifile/IfileManagerFunctions.h"
@@ -26,7 +26,6 @@
 #include <ktwkspace/Workspace.h>
 
 #include <algorithm>
-#include <unordered_set>
 
 namespace {
 
@@ -62,23 +61,23 @@ bool itimerFile::IsSameStatInfo(const itimerFile& other) const
     return time(*this) == time(other) && size(*this) == size(other);
 }
 
-std::uint64_t itimerBin::HashOf(const IfileObject& file)
+std::uint64_t itimerBin::HashOf(const IfileObject& file, const std::string& folder)
 {
-    return ImodelFileNameKeyHash(file.GetInternalFileName().GetString(), ProjectFolder());
+    return ImodelFileNameKeyHash(file.GetInternalFileName().GetString(), folder);
 }
 
 void itimerBin::AddToBaseline(itimerFile file)
 {
-    m_index.emplace(HashOf(file.file), m_baseline.size());
+    m_index.emplace(file.hash, m_baseline.size());
     m_baseline.push_back(std::move(file));
 }
 
-itimerFile* itimerBin::FindInBaseline(const IfileObject& file, std::uint64_t hash)
+std::size_t itimerBin::FindInBaseline(const IfileObject& file, std::uint64_t hash) const
 {
     const auto [first, last] = m_index.equal_range(hash);
     for (auto at = first; at != last; ++at)
-        if (m_baseline[at->second].file == file) return &m_baseline[at->second];
-    return nullptr;
+        if (m_baseline[at->second].file == file) return at->second;
+    return npos;
 }
 
 void itimerBin::Clear()
@@ -91,7 +90,7 @@ void itimerBin::Clear()
 void itimerBin::Reindex()
 {
     m_index.clear();
-    for (std::size_t i = 0; i < m_baseline.size(); ++i) m_index.emplace(HashOf(m_baseline[i].file), i);
+    for (std::size_t i = 0; i < m_baseline.size(); ++i) m_index.emplace(m_baseline[i].hash, i);
 }
 
 // --- filters --------------------------------------------------------------------------------
@@ -185,7 +184,8 @@ bool itimerFilter::TryAdd(const IfileObject& file, const SysStatInfo* stamp, boo
     if (!MatchName(file.GetFileTitleAndExt(), file.GetExt())) return false;
     ImodelFileName folder;
     if (!file.GetRelativeFolder(folder) || !MatchFolder(folder.GetString(), false) || !m_bin) return false;
-    itimerFile taken{file, stamp ? std::optional<SysStatInfo>(*stamp) : std::nullopt};
+    itimerFile taken{file, stamp ? std::optional<SysStatInfo>(*stamp) : std::nullopt,
+                     itimerBin::HashOf(file, ProjectFolder())};
     taken.file.SetFileType(static_cast<zorpaFileManagerTypes>(m_type));
     if (toBaseline)
         m_bin->AddToBaseline(std::move(taken));
@@ -324,10 +324,12 @@ void itimerManagerImpl::DetectChanges(bool withWorkspace)
     {
         // The project's files in the watched folders were just looked at:
         // their status is not asked of the disk a second time.
-        IfileKnownStatuses known;
+        std::size_t count = 0;
+        for (const auto& [type, bin] : m_bins) count += bin->GetFound().size();
+        IfileKnownStatuses known(count);
         for (const auto& [type, bin] : m_bins)
             for (const itimerFile& found : bin->GetFound())
-                if (found.stamp) known.Add(found.file.GetFullFileName().GetString(), *found.stamp);
+                if (found.stamp) known.Add(found.file, found.hash, *found.stamp);
         if (IfileManager* files = model.GetFileManager()) files->HandleDetectedChanges(false);
     }
     ImodelEndTimerAction("StoreNewTimeStampsOrNotify");
@@ -360,6 +362,7 @@ void itimerManagerImpl::CopyRevisionFiles(int from, int to)
             if (file.file.GetRevNum() != from || !IfileGetFileNameInRev(file.file, to, name, ImodelFMInternal)) continue;
             itimerFile copy = file;
             copy.file.SetFileName(name, ImodelFMInternal, false);
+            copy.hash = itimerBin::HashOf(copy.file, ProjectFolder());
             copies.push_back(std::move(copy));
         }
         for (itimerFile& copy : copies) bin->AddToBaseline(std::move(copy));
@@ -384,14 +387,15 @@ bool itimerManagerImpl::AddFile(const IfileObject& file, const SysStatInfo* stam
     const std::string extension = file.GetExt();
     for (const itimerFilter* filter : m_lastFilters) {
         if (!filter->MatchName(titleAndExt, extension)) continue;
-        itimerFile taken{file, stamp ? std::optional<SysStatInfo>(*stamp) : std::nullopt};
+        itimerFile taken{file, stamp ? std::optional<SysStatInfo>(*stamp) : std::nullopt,
+                         itimerBin::HashOf(file, ProjectFolder())};
         taken.file.SetFileType(static_cast<zorpaFileManagerTypes>(filter->GetType()));
         itimerBin& bin = *filter->GetBin();
         if (!toBaseline) {
             bin.AddToFound(std::move(taken));
-        } else if (itimerFile* known = bin.FindInBaseline(taken.file, itimerBin::HashOf(taken.file))) {
+        } else if (const std::size_t known = bin.FindInBaseline(taken.file, taken.hash); known != itimerBin::npos) {
             // Enumerated twice: the baseline keeps one entry, with the stamp found last.
-            known->stamp = taken.stamp;
+            bin.BaselineAt(known).stamp = taken.stamp;
         } else {
             bin.AddToBaseline(std::move(taken));
         }
@@ -474,23 +478,25 @@ void itimerManagerImpl::ScanBin(itimerBin& bin, std::deque<IfileObject>* importe
     itimerBin::Files found = bin.TakeFound();
 
     // Which baseline entry each found file is: one lookup per file.
-    std::vector<std::uint64_t> hashes(found.size());
-    std::vector<const itimerFile*> known(found.size());
-    std::unordered_set<const itimerFile*> seen;
+    std::vector<std::size_t> known(found.size());
+    std::vector<char> seen(bin.GetBaseline().size(), 0);
+    std::size_t seenCount = 0;
     for (std::size_t i = 0; i < found.size(); ++i) {
-        hashes[i] = itimerBin::HashOf(found[i].file);
-        known[i] = bin.FindInBaseline(found[i].file, hashes[i]);
-        if (known[i]) seen.insert(known[i]);
+        known[i] = bin.FindInBaseline(found[i].file, found[i].hash);
+        if (known[i] != itimerBin::npos && !seen[known[i]]) {
+            seen[known[i]] = 1;
+            ++seenCount;
+        }
     }
     // Vanished files leave the baseline; a lock file that went is told.
-    if (seen.size() < bin.GetBaseline().size()) {
+    if (seenCount < seen.size()) {
         std::vector<IfileObject> locks;
-        bin.RemoveFromBaseline([&](const itimerFile& file) {
-            if (seen.count(&file) != 0) return false;
+        bin.RemoveFromBaseline([&](std::size_t position, const itimerFile& file) {
+            if (seen[position]) return false;
             if (file.file.GetFileSpecificType() == zorpaFT_LOK) locks.push_back(file.file);
             return true;
         });
-        for (std::size_t i = 0; i < found.size(); ++i) known[i] = bin.FindInBaseline(found[i].file, hashes[i]);
+        for (std::size_t i = 0; i < found.size(); ++i) known[i] = bin.FindInBaseline(found[i].file, found[i].hash);
         for (const IfileObject& lock : locks) host->LockFileRemoved(lock);
     }
 
@@ -501,15 +507,16 @@ void itimerManagerImpl::ScanBin(itimerBin& bin, std::deque<IfileObject>* importe
     bool hierarchyWasBlocked = false;
     for (std::size_t i = 0; i < found.size(); ++i) {
         itimerFile& file = found[i];
-        if (!IsAccepted(file)) continue;
         // A file met earlier in this list was appended to the baseline since.
-        itimerFile* base = known[i] ? const_cast<itimerFile*>(known[i]) : bin.FindInBaseline(file.file, hashes[i]);
-        if (!base) {
-            bin.AddToBaseline(file);
-        } else if (base->stamp && file.stamp && !base->IsSameStatInfo(file)) {
-            base->stamp = file.stamp;
+        const std::size_t position = known[i] != itimerBin::npos ? known[i] : bin.FindInBaseline(file.file, file.hash);
+        // The acceptance rules only matter to a file that is new or changed.
+        if (position != itimerBin::npos) {
+            itimerFile& base = bin.BaselineAt(position);
+            if (!base.stamp || !file.stamp || base.IsSameStatInfo(file) || !IsAccepted(file)) continue;
+            base.stamp = file.stamp;
         } else {
-            continue;
+            if (!IsAccepted(file)) continue;
+            bin.AddToBaseline(file);
         }
         std::deque<IfileObject>& ignored = GetIgnoreList();
         if (const auto at = std::find(ignored.begin(), ignored.end(), file.file); at != ignored.end()) {

@@ -26,6 +26,7 @@ class itimerManagerImpl;
 struct itimerFile {
     IfileObject file;
     std::optional<SysStatInfo> stamp;
+    std::uint64_t hash = 0;  // of the name key (itimerBin::HashOf)
 
     // Equal times and sizes (a missing stamp counts as -1 for both).
     bool IsSameStatInfo(const itimerFile& other) const;
@@ -41,20 +42,25 @@ public:
     const Files& GetBaseline() const { return m_baseline; }
     const Files& GetFound() const { return m_found; }
     void SetFound(const Files& found) { m_found = found; }
+    // The file must bear its hash.
     void AddToBaseline(itimerFile file);
     void AddToFound(itimerFile file) { m_found.push_back(std::move(file)); }
     void Clear();
 
-    // The baseline entry equal to the file; null when none.
-    itimerFile* FindInBaseline(const IfileObject& file, std::uint64_t hash);
-    // Takes out of the baseline every entry the predicate picks, keeping
-    // the order of the others.
+    static constexpr std::size_t npos = static_cast<std::size_t>(-1);
+    // The position of the baseline entry equal to the file (`hash` its
+    // HashOf); npos when none.
+    std::size_t FindInBaseline(const IfileObject& file, std::uint64_t hash) const;
+    itimerFile& BaselineAt(std::size_t position) { return m_baseline[position]; }
+    // Takes out of the baseline every entry the predicate (given the
+    // position and the entry) picks, keeping the order of the others.
     template <class Pick>
     void RemoveFromBaseline(const Pick& pick);
     Files TakeFound() { return std::exchange(m_found, {}); }
 
-    // The hash a file is indexed under.
-    static std::uint64_t HashOf(const IfileObject& file);
+    // The hash a file is indexed under: its name key's, for the project
+    // folder `folder`.
+    static std::uint64_t HashOf(const IfileObject& file, const std::string& folder);
 
 private:
     void Reindex();
@@ -70,12 +76,12 @@ void itimerBin::RemoveFromBaseline(const Pick& pick)
 {
     Files kept;
     bool removed = false;
-    for (itimerFile& file : m_baseline) {
-        if (pick(file)) {
+    for (std::size_t position = 0; position < m_baseline.size(); ++position) {
+        if (pick(position, m_baseline[position])) {
             removed = true;
             continue;
         }
-        kept.push_back(std::move(file));
+        kept.push_back(std::move(m_baseline[position]));
     }
     m_baseline = std::move(kept);
     if (removed) Reindex();
