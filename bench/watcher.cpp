@@ -1,6 +1,6 @@
 // The file watcher's detection cycle (Rescan) over a project whose HDL
-// folder holds 10,000 or 100,000 member files, with the shell's host walking
-// the folder. Targets: with no change the cycle costs at most twice the raw
+// folder holds 10,000 or 100,000 member files, each defining a unit of one
+// design, with the shell's host walking the folder. Targets: with no change the cycle costs at most twice the raw
 // stat of the same files (BM_RawStat); with 1, 100 and 1,000 changed files
 // the cost above the no-change cycle grows with the changes (each changed
 // file is parsed again through the project update), not with the project.
@@ -55,16 +55,25 @@ const std::vector<std::string>& Project(int count)
     const std::string project = Folder().path + "/project_" + std::to_string(count);
     if (!Eval("new_project -location " + project + " -name bench -hdl VHDL -family ZX3 -die zx3_10 -package tq100"))
         return files;
+    // A design as real ones are: every file defines a unit, each unit
+    // instantiates up to ten others, the whole a tree of a few levels.
     IfileManager& manager = *Model().GetFileManager();
     for (int index = 0; index < count; ++index) {
         const std::string name = "unit_" + std::to_string(index);
         const std::string path = project + "/hdl/" + name + ".vhd";
         std::filesystem::create_directories(std::filesystem::path(path).parent_path());
-        std::ofstream(path) << "entity " << name << " is end;\narchitecture rtl of " << name << " is begin end;\n";
+        std::ofstream text(path);
+        text << "entity " << name << " is port (p : in bit); end;\narchitecture rtl of " << name << " is\nbegin\n";
+        for (int child = 10 * index + 1; child <= 10 * index + 10 && child < count; ++child)
+            text << "  u" << child << " : entity work.unit_" << child << " port map (p);\n";
+        text << "end;\n";
+        text.close();
         manager.AddOrUpdateFile(
             IfileObjectEx(IfileObject(ImodelFileName(path), zorpaFT_HDL, ImodelFMFull, true, true), false), false);
         files.push_back(path);
     }
+    // Every file parsed into the design at once.
+    Eval("refresh");
     ItimerManager& watcher = *Model().GetTimerManager();
     watcher.Reset();
     watcher.Start();

@@ -105,7 +105,7 @@ void ifileManagerImpl::HandleDetectedChanges(bool takePending)
         case zorpaFT_HDL:
             // Only the folder "hdl" itself is the project's: an HDL file
             // anywhere else is a core's (or a link).
-            if (!ImodelIsSameFileName(file->GetRelativeOrFullFolder().GetString(), "hdl")) {
+            if (!file->IsInRelativeFolder("hdl")) {
                 const bool brokenBefore = file->IsBrokenLink();
                 readStatus();
                 if (changed)

@@ -12,12 +12,16 @@
 #include "ifile/IfileObjectEx.h"
 #include "imodel/design/ImodelModule.h"
 #include "imodel/model/Imodel.h"
+#include "imodel/model/ImodelSetAndRestoreModelFlagObject.h"
 #include "imodel/names/imodelUtl.h"
+#include "iprocess/QuorlaneStateMachine.h"
+#include "itool/ItoolCoreTools.h"
 #include "src/icmd/files/IcmdFilesQuietly.h"
 
 #include <foundation/Sys.h>
 #include <zorpa/ZorpaModule.h>
 
+#include <deque>
 #include <unordered_set>
 
 namespace {
@@ -40,21 +44,39 @@ void IcmdUpdateProjectContent(const std::vector<Entry>& removed, const std::vect
 {
     if (removed.empty() && added.empty()) return;
     Imodel& model = Imodel::GetInstance();
-    // One save of the libraries around every file: each add_file and
-    // removal inside then only counts.
+    // What each file would do to the whole design is done once for all, as
+    // import_files does: one save of the libraries around every file (each
+    // add_file and removal inside then only counts), the root set once
+    // after the last one (the hierarchy display is blocked meanwhile), and
+    // the flow told of every file in one message.
     model.SaveLibraries();
+    const bool hierarchyWasBlocked = Imodel::BlockDesignHierarchyDisplay(true, true);
+    const bool wasReading = Imodel::GetIsReadingProject();
     std::vector<std::pair<std::string, IfileObject>> chosen;
     if (!removed.empty()) {
         chosen = IcmdGetDefinitionsInUse();
         IcmdRemoveFilesQuietly(removed);
     }
-    for (const Entry& file : added) {
-        if (!file) continue;
+    const auto add = [&model](const Entry& file) {
         if (model.IsDebugMsg()) SysDebugPrintf("TIMER: Found new file %s\n", file->GetFileTitleAndExt().c_str());
-        IcmdDoAddFileToModel(*file, true, true, false, nullptr, nullptr, true, nullptr, true, false, nullptr);
+        return IcmdDoAddFileToModel(*file, true, true, false, nullptr, nullptr, true, nullptr, true, false, nullptr);
+    };
+    // A core's main file goes to its core tool, which a project being read
+    // would pass by: it is added as it comes.
+    std::deque<IfileObject> changed;
+    for (const Entry& file : added)
+        if (file && ItoolIsMainCoreFile(file.get())) add(file);
+    {
+        const ImodelSetAndRestoreModelFlagObject reading(Imodel::GetIsReadingProject(), true);
+        for (const Entry& file : added)
+            if (file && !ItoolIsMainCoreFile(file.get()))
+                if (const Entry entry = add(file)) changed.push_back(*entry);
     }
     for (const auto& [module, file] : chosen) IcmdDoUseDefinition(false, file, module, false, false);
     model.RestoreLibraries(true, params);
+    Imodel::BlockDesignHierarchyDisplay(hierarchyWasBlocked, true);
+    if (!changed.empty() && !wasReading)
+        model.GetStateMachine()->FilesModificationMessage(QuorlaneFilesChanged, changed);
 }
 
 void IcmdDoRemoveUnusedFile(ImodelFunctionType tool, const char* profile, const std::deque<ImodelModule*>* modules,
