@@ -51,6 +51,7 @@ int ImodelDisplayLINK_CHANGED_MSG(const char* fileName);
 MdbQuery_result ImodelDisplaySWITCH_BLOCKMODE_WARNING_QRY(void* parent, MdbQuery_result defaultAnswer);
 int ImodelDisplayUSING_MODIFIED_FILE_MSG(const char* fileName);
 int ImodelDisplaySPIRIT_FILE_NOT_FOUND_MSG(const char* fileName, const char* coreFile);
+int ImodelDisplaySPIRIT_FILE_OUTSIDE_CORE_MSG(const char* fileName, const char* coreFile);
 MdbQuery_result ImodelDisplayUPGRADED_DEVICE_FOR_CORE_QRY(void* parent, MdbQuery_result defaultAnswer,
                                                           const char* currentDevice, const char* newDevice,
                                                           const char* core);

@@ -150,7 +150,8 @@ bool ImportCore(Imodel& model, const IfileObject& file, QuorlaneCoreToolManager&
     const bool detecting = ItimerManager::GetDoFileDetection();
     const ImodelSetAndRestoreModelFlagObject noDetection(ItimerManager::GetDoFileDetection(), false);
     const bool wasBlocked = Imodel::BlockDesignHierarchyDisplay(true, true);
-    const bool imported = tool.ImportCore(file, ImodelFileName());
+    ImodelFileName importedName;
+    const bool imported = tool.ImportCore(file, importedName);
     if (detecting) model.CheckNewCores(file.GetFileSpecificType());
     Imodel::BlockDesignHierarchyDisplay(wasBlocked, true);
     return imported;

@@ -11,6 +11,7 @@
 #include "icmd/IcmdSetRoot.h"
 #include "icmd/IcmdSettingsCommands.h"
 #include "icmd/IcmdUseFile.h"
+#include "icmd/files/IcmdRemoveFilesFromProject.h"
 #include "imodel/model/Imodel.h"
 
 #include <foundation/AcmdManager.h>
@@ -23,7 +24,7 @@ const std::vector<imodelCommandRow>& imodelGetCommandTable()
     // Each command's own work adds its factory to its row.
     static const std::vector<imodelCommandRow> table = {
         {"import_files", false, IcmdImportFilesFactory()},
-        {"delete_files", false, {}},
+        {"delete_files", false, IcmdRemoveFilesFromProjectFactory()},
         {"new_project", false, IcmdNewProjectFactory()},
         {"close_project", false, IcmdCloseProjectFactory()},
         {"save_project", false, IcmdSaveProjectFactory()},

@@ -306,6 +306,12 @@ IMODEL_LINE(
     "Solvato assumes that '%s' was using synthesized flow, if it was not you may need to create a new Pallador view.",
     ImodelMessageNumber(1001))
 
+// --- core descriptions ----------------------------------------------------------
+
+IMODEL_LINE(SPIRIT_FILE_OUTSIDE_CORE, 2, 1400, MdbWARNING,
+            "The file '%s' named by the core '%s' lies outside the core's folder and the project.\n"
+            "The file is not added.")
+
 // --- progress meter -----------------------------------------------------------
 
 // Addressed by catalogue and number; the id travels only when it starts.
