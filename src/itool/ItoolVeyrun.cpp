@@ -154,6 +154,9 @@ bool ItoolVeyrun::ImportCore(const IfileObject& file, ImodelFileName& newName)
     const bool done = workspace->SafeimportCore(m_lastImported.GetString(), model.GetCatalog().GetCatalogIf(),
                                                 imported, always);
     newName = ImodelFileName(imported);
+    // A description that cannot be read is told (INVALID_CORE), so that a
+    // refused import says why.
+    if (!done) IxmlSPIRITCoreReader(file, "Component", nullptr, false);
     return done;
 }
 
