@@ -148,6 +148,13 @@ private:
     // `localCopies` goes to the parser.
     bool MyAddCoreToProject(const std::string& fileName, VyIfaces::IComponent* component, bool localCopies);
     bool AddDescribedCore(const IfileObject& file, VyIfaces::IComponent* component, bool localCopies);
+    // What follows the adding of a core's files, once its batch ends: the
+    // description's entry, the unit made when the core defines none, the
+    // ".gen" file beside the description. `result` is the parse's answer,
+    // and the undefined unit's when one was made.
+    void CompleteCore(const IfileObject& file, VyIfaces::IComponent* component,
+                      const boost::shared_ptr<IfileObjectEx>& entry, const std::set<ImodelModule*>& modules,
+                      bool& result);
     bool ImportAllCores(const ImodelFileName& folder);
     static void GetOldOmbrixWSName(ImodelFileName& out);
     bool ImportARMCoreFilesInReadOnly();

@@ -25,6 +25,7 @@
 #include <deque>
 #include <set>
 #include <string>
+#include <utility>
 #include <vector>
 
 class ImodelModule;
@@ -87,7 +88,12 @@ public:
         friend class TreeReading;
 
         void AddRunDoFile(const IfileObjectEx& file);
-        void AssociateFiles(ImodelModule& module) const;
+        // Its libraries and files into the project; the HDL files added
+        // join `sources`.
+        void AddFiles(VyIfaces::IComponent* component, bool reading, std::deque<IfileObject>& sources) const;
+        // The files of the unit the description defines.
+        void AddModuleFiles(bool hdlKind, bool reading, std::set<ImodelModule*>* modules) const;
+        void AssociateFiles(ImodelModule& module, bool reading) const;
 
         std::deque<IfileObjectEx> m_files;
         std::deque<IfileObjectEx> m_runDoFiles;
@@ -152,6 +158,10 @@ public:
 
 private:
     void initViewReader();
+    // Adds the contents, each with the component handed on: every file
+    // first, then the files of each unit.
+    void AddContents(const std::vector<std::pair<const SingleXMLContent*, VyIfaces::IComponent*>>& contents,
+                     std::set<ImodelModule*>* modules) const;
     // Reads `file` and its sub-components, depth first; the result is that
     // of `file` itself.
     bool ReadTree(const IfileObject& file, const IfileObject* referring, bool quiet);

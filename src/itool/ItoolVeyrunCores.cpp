@@ -13,6 +13,7 @@
 #include "imodel/model/Imodel.h"
 #include "imodel/names/ImodelFileTypes.h"
 #include "imodel/names/imodelUtl.h"
+#include "ixml/IxmlSPIRITCoreBatch.h"
 #include "ixml/IxmlSPIRITCoreParser.h"
 
 #include <foundation/Sys.h>
@@ -68,6 +69,7 @@ bool IsDescriptionExtension(const std::string& extension) { return extension == 
 class ItoolVeyrun::BatchScope {
 public:
     explicit BatchScope(ItoolVeyrun& tool) : m_tool(tool), m_outer(tool.m_inBatch) { tool.m_inBatch = true; }
+    // The parser goes first; the batch's own work is done as the batch goes.
     ~BatchScope()
     {
         if (m_outer) return;
@@ -78,6 +80,7 @@ public:
     BatchScope& operator=(const BatchScope&) = delete;
 
 private:
+    const IxmlSPIRITCoreBatch m_batch;
     ItoolVeyrun& m_tool;
     bool m_outer;
 };
@@ -116,7 +119,6 @@ bool ItoolVeyrun::MyAddCoreToProject(const std::string& fileName, VyIfaces::ICom
 bool ItoolVeyrun::AddDescribedCore(const IfileObject& file, VyIfaces::IComponent* component, bool localCopies)
 {
     Imodel& model = Imodel::GetInstance();
-    IfileManager& files = *model.GetFileManager();
     const auto entry = boost::make_shared<IfileObjectEx>(file, false);
     IcmdBase::NotifyEvent(boost::make_shared<IeventFilePreParse>(entry));
     ImodelFileName workspaceFile;
@@ -129,25 +131,39 @@ bool ItoolVeyrun::AddDescribedCore(const IfileObject& file, VyIfaces::IComponent
             readOnly = ImportARMCoreFilesInReadOnly();
     }
 
-    std::set<ImodelModule*> modules;
-    bool result = false;
-    if (file.GetExt() == "qvp") {
-        IxmlSPIRITCoreParser parser(file, readOnly, "design", component, false, true, true);
-        result = parser.IsCoreValid();
-        if (result) parser.AddToModel(true, &modules);
-    } else {
-        const IfileObject workspace(workspaceFile, GetCoreType(), ImodelFMFull, false, true);
-        IxmlSPIRITCoreParser* parser = BatchParser(component, readOnly, localCopies);
-        std::unique_ptr<IxmlSPIRITCoreParser> own;
-        if (parser == nullptr) {
-            own = std::make_unique<IxmlSPIRITCoreParser>(workspace, readOnly, GetXmlSPIRITNode(), component, true,
-                                                         false, localCopies);
-            parser = own.get();
-            if (m_inBatch) m_batchParser = std::move(own);
+    // Within a batch the answer is the parse's: the rest of the work waits
+    // for the batch to end.
+    const auto result = std::make_shared<bool>(false);
+    {
+        const IxmlSPIRITCoreBatch batch;
+        const auto modules = std::make_shared<std::set<ImodelModule*>>();
+        if (file.GetExt() == "qvp") {
+            IxmlSPIRITCoreParser parser(file, readOnly, "design", component, false, true, true);
+            *result = parser.IsCoreValid();
+            if (*result) parser.AddToModel(true, modules.get());
+        } else {
+            const IfileObject workspace(workspaceFile, GetCoreType(), ImodelFMFull, false, true);
+            IxmlSPIRITCoreParser* parser = BatchParser(component, readOnly, localCopies);
+            std::unique_ptr<IxmlSPIRITCoreParser> own;
+            if (parser == nullptr) {
+                own = std::make_unique<IxmlSPIRITCoreParser>(workspace, readOnly, GetXmlSPIRITNode(), component, true,
+                                                             false, localCopies);
+                parser = own.get();
+                if (m_inBatch) m_batchParser = std::move(own);
+            }
+            *result = parser->ParseComponent(file, true, false, true, modules.get());
         }
-        result = parser->ParseComponent(file, true, false, true, &modules);
+        IxmlSPIRITCoreBatch::Current()->Defer(
+            [this, file, component, entry, modules, result] { CompleteCore(file, component, entry, *modules, *result); });
     }
+    return *result;
+}
 
+void ItoolVeyrun::CompleteCore(const IfileObject& file, VyIfaces::IComponent* component,
+                               const boost::shared_ptr<IfileObjectEx>& entry, const std::set<ImodelModule*>& modules,
+                               bool& result)
+{
+    IfileManager& files = *Imodel::GetInstance().GetFileManager();
     if (result) {
         // The description is the core's entry in the project: without it a
         // core added here (not through add_file) would be imported again at
@@ -175,7 +191,6 @@ bool ItoolVeyrun::AddDescribedCore(const IfileObject& file, VyIfaces::IComponent
             files.AddOrUpdateFile(sibling, true);
         }
     }
-    return result;
 }
 
 bool ItoolVeyrun::AddCoreToProject(const IfileObject& coreFile)

@@ -3,6 +3,8 @@
 // core that no HDL file defines.
 #include "ixml/IxmlSPIRITCoreParser.h"
 
+#include "ixml/IxmlSPIRITCoreBatch.h"
+
 #include "icmd/IcmdAddFileToModel.h"
 #include "icmd/IcmdBase.h"
 #include "icmd/IcmdReadWriteProject.h"
@@ -15,7 +17,9 @@
 #include "imodel/design/ImodelModule.h"
 #include "imodel/design/ImodelModuleTree.h"
 #include "imodel/model/Imodel.h"
+#include "imodel/model/ImodelSetAndRestoreModelFlagObject.h"
 #include "imodel/names/ImodelMessages.h"
+#include "ixml/IxmlSPIRITCoreBatch.h"
 
 #include <foundation/Sys.h>
 
@@ -76,41 +80,75 @@ void IxmlSPIRITCoreParser::AddToModel(bool addCoreFile, std::set<ImodelModule*>*
     IfileManager& files = *Imodel::GetInstance().GetFileManager();
     if (addCoreFile) files.AddOrUpdateFile(IfileObjectEx(GetCoreFile(), true), true);
     VyIfaces::IComponent* component = GetComponent();
+    std::vector<std::pair<const SingleXMLContent*, VyIfaces::IComponent*>> contents;
     for (const SingleXMLContent& content : m_contents) {
         VyIfaces::IComponent* handed = nullptr;
         if (component != nullptr &&
             IfileObject(ImodelFileName(component->GetDefinitionFileName()), GetCoreFile().GetFileSpecificType(),
                         ImodelFMFull, true, true) == content.GetXMLFile())
             handed = component;
-        content.AddToModel(GetCoreFile(), *this, modules, handed);
+        contents.emplace_back(&content, handed);
     }
+    AddContents(contents, modules);
 }
 
 void IxmlSPIRITCoreParser::SingleXMLContent::AddToModel(const IfileObject&, const IxmlSPIRITCoreParser& parser,
                                                         std::set<ImodelModule*>* modules,
                                                         VyIfaces::IComponent* component) const
 {
+    // The parser is the one that read the content: it gives the HDL kind.
+    parser.AddContents({{this, component}}, modules);
+}
+
+void IxmlSPIRITCoreParser::AddContents(const std::vector<std::pair<const SingleXMLContent*, VyIfaces::IComponent*>>& contents,
+                                       std::set<ImodelModule*>* modules) const
+{
+    const bool reading = Imodel::GetIsReadingProject();
+    const IxmlSPIRITCoreBatch batch;
+    IxmlSPIRITCoreBatch& current = *IxmlSPIRITCoreBatch::Current();
+    std::deque<IfileObject> sources;
+    {
+        // The flow hears of the sources once, when the batch ends.
+        const ImodelSetAndRestoreModelFlagObject flowWaits(Imodel::GetIsReadingProject(), true);
+        for (const auto& [content, component] : contents) content->AddFiles(component, reading, sources);
+    }
+    current.AddSources(sources);
+    bool hdlKind = true;
+    GetHDLType(hdlKind);
+    std::vector<SingleXMLContent> kept;
+    for (const auto& [content, component] : contents) kept.push_back(*content);
+    current.Defer([kept = std::move(kept), hdlKind, reading, modules] {
+        for (const SingleXMLContent& content : kept) content.AddModuleFiles(hdlKind, reading, modules);
+    });
+}
+
+void IxmlSPIRITCoreParser::SingleXMLContent::AddFiles(VyIfaces::IComponent* component, bool reading,
+                                                      std::deque<IfileObject>& sources) const
+{
     Imodel& model = Imodel::GetInstance();
     IfileManager& files = *model.GetFileManager();
     ImodelDesignManager& design = *model.GetDesignManager();
-    bool hdlKind = true;
-    parser.GetHDLType(hdlKind);
-
     for (const Library& library : m_libraries)
         if (const Library added = design.AddLibrary(library, true))
             added->SetCompileOption(GetDefaultOptionForPrecompiledLibs());
 
-    IcmdReadWriteProject* observer = Imodel::GetIsReadingProject() ? IcmdReadWriteProject::GetFileObserver() : nullptr;
+    IcmdReadWriteProject* observer = reading ? IcmdReadWriteProject::GetFileObserver() : nullptr;
     for (const IfileObjectEx& file : m_files) {
         const boost::shared_ptr<IfileObjectEx> entry = files.AddOrUpdateFile(file, true);
         if (!entry && !UtlDoesFileExist(file.GetFullFileName().GetString()))
             ImodelDisplaySPIRIT_FILE_NOT_FOUND_MSG(file.GetFullFileName().c_str(),
                                                    m_xmlFile.GetFileTitleAndExt().c_str());
-        if (file.GetFileSpecificType() == zorpaFT_HDL)
-            IcmdDoAddFileToModel(file, false, true, false, nullptr, nullptr, true, component, true, false, nullptr);
+        if (file.GetFileSpecificType() == zorpaFT_HDL &&
+            IcmdDoAddFileToModel(file, false, true, false, nullptr, nullptr, true, component, true, false, nullptr))
+            sources.push_back(file);
         if (observer) observer->StepOneFile(file);
     }
+}
 
+void IxmlSPIRITCoreParser::SingleXMLContent::AddModuleFiles(bool hdlKind, bool reading,
+                                                            std::set<ImodelModule*>* modules) const
+{
+    IfileManager& files = *Imodel::GetInstance().GetFileManager();
     ImodelModule* module = ImodelFindModuleInAnyLib(m_componentName, std::string());
     if (module == nullptr) return;
     const boost::shared_ptr<IfileObjectEx> description = IfileGetCXFFileFromModuleFile(module);
@@ -139,12 +177,11 @@ void IxmlSPIRITCoreParser::SingleXMLContent::AddToModel(const IfileObject&, cons
         }
         if (params != before) module->SetVSimParams(params);
     }
-    AssociateFiles(*module);
+    AssociateFiles(*module, reading);
 }
 
-void IxmlSPIRITCoreParser::SingleXMLContent::AssociateFiles(ImodelModule& module) const
+void IxmlSPIRITCoreParser::SingleXMLContent::AssociateFiles(ImodelModule& module, bool reading) const
 {
-    const bool reading = Imodel::GetIsReadingProject();
     for (const IfileObjectEx& file : m_files) {
         switch (file.GetFileSpecificType()) {
         case zorpaFT_PDC:

@@ -87,4 +87,12 @@ bool IcmdDoSetRoot(bool keep, ImodelModule* module)
     return IcmdDoCommand(std::move(command), keep);
 }
 
+void IcmdSetRootAgain()
+{
+    VyIfaces::ComponentID id = Imodel::GetInstance().GetDesignManager()->GetRootId();
+    if (id.IsDefault())
+        if (const ImodelModule* first = ImodelGetFirstValidRoot()) id = first->GetComponentID();
+    if (!id.IsDefault()) IcmdDoSetRoot(false, id);
+}
+
 IcmdCommandFactory IcmdSetRootFactory() { return IcmdFactoryOf<IcmdSetRoot>(); }

@@ -248,10 +248,7 @@ void UpdateDesignHierarchy(Imodel& model, const std::deque<IfileObject>& added)
         return entry && entry->GetErrorFileType() == ImodelModuleAlreadyDefined;
     });
     if (duplicates) model.SendEvent(boost::make_shared<IeventNewErrorModulesAddedOrRemoved>(), true);
-    VyIfaces::ComponentID id = model.GetDesignManager()->GetRootId();
-    if (id.IsDefault())
-        if (const ImodelModule* first = ImodelGetFirstValidRoot()) id = first->GetComponentID();
-    if (!id.IsDefault()) IcmdDoSetRoot(false, id);
+    IcmdSetRootAgain();
 }
 
 }  // namespace
