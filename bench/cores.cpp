@@ -10,6 +10,7 @@
 //   while adding, over the bytes of the descriptions and sources; it should
 //   stay close to 1 (the workspace file and the project's own files add a
 //   little), and never near 2.
+#include "BenchShell.h"
 #include "SpiritCoreWriter.h"
 
 #include "ifile/IfileManager.h"
@@ -21,7 +22,6 @@
 #include <ktwkspace/Workspace.h>
 
 #include <benchmark/benchmark.h>
-#include <tcl.h>
 
 #include <chrono>
 #include <cstdint>
@@ -30,8 +30,6 @@
 #include <random>
 #include <string>
 #include <vector>
-
-extern "C" int Quorlane_Init(Tcl_Interp* interp);
 
 namespace {
 
@@ -48,34 +46,15 @@ std::int64_t BytesRead()
     return 0;
 }
 
-struct BenchFolder {
-    BenchFolder() : path(UtlGetTempDir() + "quorlane_bench_cores_" + std::to_string(std::random_device()())) {}
-    ~BenchFolder() { SysRemoveFolderRecursively(path); }
-    std::string path;
-};
 
+// The generated files and the projects.
 const BenchFolder& Folder()
 {
-    static const BenchFolder folder;
+    static const BenchFolder folder("cores");
     return folder;
 }
 
-Tcl_Interp* Shell()
-{
-    static Tcl_Interp* interp = [] {
-        Tcl_Interp* created = Tcl_CreateInterp();
-        Quorlane_Init(created);
-        return created;
-    }();
-    return interp;
-}
 
-bool Eval(const std::string& script)
-{
-    if (Tcl_EvalEx(Shell(), script.c_str(), -1, TCL_EVAL_GLOBAL) == TCL_OK) return true;
-    SysPrintf("%s: %s\n", script.substr(0, 60).c_str(), Tcl_GetStringResult(Shell()));
-    return false;
-}
 
 // Test data needs no atomic write: a plain one is much faster.
 void Write(const std::string& path, const std::string& text) { std::ofstream(path, std::ios::binary) << text; }
@@ -116,7 +95,7 @@ Core WriteCore(const std::string& folder, const std::string& name, int files)
 bool NewProject(const std::string& name, const std::vector<Core>& cores)
 {
     const std::string project = Folder().path + "/" + name;
-    if (!Eval("new_project -location " + project + " -name bench -hdl VERILOG -family ZX3 -die zx3_10 -package tq100"))
+    if (!BenchEval("new_project -location " + project + " -name bench -hdl VERILOG -family ZX3 -die zx3_10 -package tq100"))
         return false;
     Ktwkspace::Workspace* workspace = Model().GetWorkspace();
     if (workspace == nullptr) return false;
@@ -126,18 +105,28 @@ bool NewProject(const std::string& name, const std::vector<Core>& cores)
     return true;
 }
 
-// Adds what the workspace holds to an emptied project; the seconds it took
-// and the bytes read meanwhile.
-void AddAll(double& seconds, std::int64_t& read)
+// Adds what the workspace holds to an emptied project, once per run, and
+// reports the time per item (`per` names the counter) and the bytes read
+// per byte of the cores.
+void AddAll(benchmark::State& state, std::int64_t bytes, int items, const char* per)
 {
-    Model().GetFileManager()->RemoveAllFiles();
-    Model().GetDesignManager()->Reset();
-    ItoolVeyrun::GetInstance()->StopTool();
-    const std::int64_t before = BytesRead();
-    const auto start = std::chrono::steady_clock::now();
-    Model().CheckNewCores(zorpaFT_OMBRIX_CXF);
-    seconds += std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
-    read += BytesRead() - before;
+    double seconds = 0;
+    std::int64_t read = 0;
+    for (auto _ : state) {
+        Model().GetFileManager()->RemoveAllFiles();
+        Model().GetDesignManager()->Reset();
+        ItoolVeyrun::GetInstance()->StopTool();
+        const std::int64_t before = BytesRead();
+        const auto start = std::chrono::steady_clock::now();
+        Model().CheckNewCores(zorpaFT_OMBRIX_CXF);
+        seconds += std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+        read += BytesRead() - before;
+    }
+    const double runs = static_cast<double>(state.iterations());
+    state.counters[per] = seconds * 1e6 / (runs * items);
+    state.counters["read_per_byte"] = static_cast<double>(read) / (runs * static_cast<double>(bytes));
+    state.counters["members"] = Model().GetFileManager()->GetFileCount();
+    BenchEval("close_project -save false");
 }
 
 void BM_CoreDescriptionFiles(benchmark::State& state)
@@ -154,14 +143,7 @@ void BM_CoreDescriptionFiles(benchmark::State& state)
         state.SkipWithError("no project");
         return;
     }
-    double seconds = 0;
-    std::int64_t read = 0;
-    for (auto _ : state) AddAll(seconds, read);
-    const double runs = static_cast<double>(state.iterations());
-    state.counters["us_per_file"] = seconds * 1e6 / (runs * files);
-    state.counters["read_per_byte"] = static_cast<double>(read) / (runs * static_cast<double>(core.bytes));
-    state.counters["members"] = Model().GetFileManager()->GetFileCount();
-    Eval("close_project -save false");
+    AddAll(state, core.bytes, files, "us_per_file");
 }
 
 void BM_WorkspaceCores(benchmark::State& state)
@@ -179,13 +161,7 @@ void BM_WorkspaceCores(benchmark::State& state)
         state.SkipWithError("no project");
         return;
     }
-    double seconds = 0;
-    std::int64_t read = 0;
-    for (auto _ : state) AddAll(seconds, read);
-    const double runs = static_cast<double>(state.iterations());
-    state.counters["us_per_core"] = seconds * 1e6 / (runs * count);
-    state.counters["read_per_byte"] = static_cast<double>(read) / (runs * static_cast<double>(bytes));
-    Eval("close_project -save false");
+    AddAll(state, bytes, count, "us_per_core");
 }
 
 }  // namespace
