@@ -97,6 +97,10 @@ try {close_project}
 try {open_project alu/alu.prj}
 puts [dump_components]
 puts [dump_all_modules -tree true]
+puts "refresh reads every core again and keeps them as they were"
+try {refresh}
+puts [dump_all_modules -tree true]
+members
 
 puts "--- a description that is no core is refused and told"
 write_file lib/bad/bad.cxf "<Component><name>bad</name>\n"
