@@ -186,7 +186,6 @@ TEST_F(ItoolVeyrunTest, TheEngineAddsAndRemovesComponents)
     EXPECT_TRUE(Members().empty());
     EXPECT_EQ(ImodelFindModuleInAnyLib("ram", ""), nullptr);
     EXPECT_EQ(view.Count("IeventComponentRemoved"), 1);
-    EXPECT_EQ(Workspace().FindComponent(ComponentID("ram", "work", "")), nullptr);
 
     // An HDL component stands for units of the project: only events.
     const IfileObject source(ImodelFileName(project.Write("hdl/leaf.v", "module leaf; endmodule\n")), zorpaFT_HDL,
@@ -201,6 +200,42 @@ TEST_F(ItoolVeyrunTest, TheEngineAddsAndRemovesComponents)
     EXPECT_EQ(view.Names(), (std::vector<std::string>{"IeventComponentAdded", "IeventComponentModified",
                                                       "IeventComponentRemoved"}));
     EXPECT_EQ(Members(), std::vector<std::string>{"hdl/leaf.v hdl"});
+}
+
+TEST_F(ItoolVeyrunTest, ACoreAddedOrReadAgainKeepsItsComponentAndItsFiles)
+{
+    const std::string path = WriteCore("ram", true);
+    IComponent* ram = Import(path);
+    model.CheckNewCores(zorpaFT_OMBRIX_CXF);
+    const std::vector<std::string> members = Members();
+    ASSERT_EQ(members.size(), 3u);
+
+    // As add_file does: the entry there goes first, then the core comes whole.
+    RecordingView view;
+    EXPECT_TRUE(tool->AddCoreToProject(CoreFile(path)));
+    EXPECT_EQ(Members(), members);
+    EXPECT_EQ(Workspace().FindComponent(ComponentID("ram", "work", "")), ram);
+    // The entry leaves before the description is read again.
+    const auto& names = view.Names();
+    const auto removed = std::find(names.begin(), names.end(), "IeventFileRemoved");
+    const auto read = std::find(names.begin(), names.end(), "IeventFilePreParse");
+    ASSERT_NE(read, names.end());
+    EXPECT_LT(removed, read);
+    const auto& pre = dynamic_cast<const IeventFilePreParse&>(*view.Events()[read - names.begin()]);
+    EXPECT_EQ(*pre.GetFiles().at(0), CoreFile(path));
+
+    // The engine asks for a description whose changes are not watched to be
+    // read again: it is, and the component is told modified.
+    DefSetFL("IDE_IGNORE_CXF_CHANGES_FROM", "component");
+    view.Clear();
+    tool->VYModifyComponent(ram, true, IDEVeyrunCallBack::InvalidateNothing);
+    EXPECT_EQ(view.Count("IeventComponentModified"), 1);
+    EXPECT_EQ(Members(), members);
+    // A watched description is left to the watcher.
+    DefUnset("IDE_IGNORE_CXF_CHANGES_FROM");
+    view.Clear();
+    tool->VYModifyComponent(ram, true, IDEVeyrunCallBack::InvalidateNothing);
+    EXPECT_TRUE(view.Names().empty());
 }
 
 TEST_F(ItoolVeyrunTest, ANewPlaceAndRouteConstraintIsAssociatedWithItsUnit)

@@ -277,8 +277,9 @@ bool Workspace::CanRemoveFile(const std::string& fullName, bool) const
     });
 }
 
-void Workspace::FileRemoved(const std::string& fullName, bool)
+void Workspace::FileRemoved(const std::string& fullName, bool fromDisk)
 {
+    if (!fromDisk) return;
     bool removed = false;
     for (auto held = m_table.begin(); held != m_table.end();) {
         if (UtlIsSameFileName(held->component->GetDefinitionFileName(), fullName)) {

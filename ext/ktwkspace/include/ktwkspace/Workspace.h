@@ -215,7 +215,11 @@ public:
 
     // False while the file defines a component whose editor is open.
     bool CanRemoveFile(const std::string& fullName, bool fromDisk) const;
-    // The components the file defines leave the workspace.
+    // A file deleted from disk (`fromDisk`) takes the components it defines
+    // out of the workspace. A file only taken out of the project leaves them
+    // where they are: the project may take it in again (a core added anew,
+    // a description read again), and a component leaves the workspace when
+    // it is removed as such (RemoveComponent).
     void FileRemoved(const std::string& fullName, bool fromDisk);
     // The components' definition and IXF files of the old name take the new one.
     void FileNameChanged(const std::string& oldName, const std::string& newName);
