@@ -164,6 +164,8 @@ private:
 
     class BatchScope;
 
+    // The model the manager belongs to (the wizard's has no workspace).
+    Imodel* m_model;
     ImodelFileName m_lastImported;
     std::set<VyIfaces::IComponent*> m_reported;
     bool m_inBatch = false;

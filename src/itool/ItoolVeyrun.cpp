@@ -87,7 +87,7 @@ bool CanNameFolder(const std::string& library)
 
 }  // namespace
 
-ItoolVeyrun::ItoolVeyrun(Imodel* model) : IeventView(model) {}
+ItoolVeyrun::ItoolVeyrun(Imodel* model) : IeventView(model), m_model(model ? model : &Imodel::GetInstance()) {}
 
 ItoolVeyrun::~ItoolVeyrun() = default;
 

@@ -170,17 +170,17 @@ void ItoolVeyrun::NewConstraintFileAdded(const std::string& fileName, const VyIf
 
 void ItoolVeyrun::UpdateView(const IeventLibraryAdded& event)
 {
-    if (Ktwkspace::Workspace* workspace = Workspace()) workspace->LibraryAdded(event.GetLibrary());
+    if (Ktwkspace::Workspace* workspace = m_model->GetCurrentWorkspace()) workspace->LibraryAdded(event.GetLibrary());
 }
 
 void ItoolVeyrun::UpdateView(const IeventLibraryRemoved& event)
 {
-    if (Ktwkspace::Workspace* workspace = Workspace()) workspace->LibraryRemoved(event.GetLibrary());
+    if (Ktwkspace::Workspace* workspace = m_model->GetCurrentWorkspace()) workspace->LibraryRemoved(event.GetLibrary());
 }
 
 void ItoolVeyrun::UpdateView(const IeventFilePreParse& event)
 {
-    Ktwkspace::Workspace* workspace = Workspace();
+    Ktwkspace::Workspace* workspace = m_model->GetCurrentWorkspace();
     if (workspace == nullptr) return;
     for (const boost::shared_ptr<IfileObjectEx>& file : event.GetFiles())
         if (file) workspace->FileAboutToBeParsed(file->GetFullFileName().GetString());
@@ -188,7 +188,7 @@ void ItoolVeyrun::UpdateView(const IeventFilePreParse& event)
 
 void ItoolVeyrun::UpdateView(const IeventFileAndModulePostParse& event)
 {
-    Ktwkspace::Workspace* workspace = Workspace();
+    Ktwkspace::Workspace* workspace = m_model->GetCurrentWorkspace();
     if (workspace == nullptr) return;
     for (const boost::shared_ptr<IfileObjectEx>& file : event.GetFiles()) {
         if (!file) continue;

@@ -96,8 +96,10 @@ bool IcmdRemoveFilesFromProject::CollectCoreFiles(const Entry& core, std::vector
     std::vector<Entry> shared;
     for (const Entry& file : all) {
         if (!file || *file == *core || !file->IsChildOfFile(*core, true)) continue;
-        bool own = !file->IsCommonCoreFile(type);
-        if (!own) {
+        if (file->IsCommonCoreFile(type)) {
+            // A file the core shares with others goes only when this core
+            // is its one top: a source when nothing else needs it, any
+            // other file when unused shared files are to go.
             const Entry top = file->GetSingleTopLevelParentFileObject();
             if (!top || !(*top == *core)) continue;
             if (file->HasSourceFileType()) {
@@ -105,7 +107,6 @@ bool IcmdRemoveFilesFromProject::CollectCoreFiles(const Entry& core, std::vector
                 continue;
             }
             if (!removeShared) continue;
-            own = true;
         }
         coreFiles.push_back(file);
         const auto listed = FindFileInList(files, *file);
