@@ -46,15 +46,12 @@ std::int64_t BytesRead()
     return 0;
 }
 
-
 // The generated files and the projects.
 const BenchFolder& Folder()
 {
     static const BenchFolder folder("cores");
     return folder;
 }
-
-
 
 // Test data needs no atomic write: a plain one is much faster.
 void Write(const std::string& path, const std::string& text) { std::ofstream(path, std::ios::binary) << text; }
@@ -95,7 +92,8 @@ Core WriteCore(const std::string& folder, const std::string& name, int files)
 bool NewProject(const std::string& name, const std::vector<Core>& cores)
 {
     const std::string project = Folder().path + "/" + name;
-    if (!BenchEval("new_project -location " + project + " -name bench -hdl VERILOG -family ZX3 -die zx3_10 -package tq100"))
+    if (!BenchEval("new_project -location " + project +
+                   " -name bench -hdl VERILOG -family ZX3 -die zx3_10 -package tq100"))
         return false;
     Ktwkspace::Workspace* workspace = Model().GetWorkspace();
     if (workspace == nullptr) return false;

@@ -86,8 +86,6 @@ const Sources& GetSources(int count)
     return sources;
 }
 
-
-
 void BM_ImportFiles(benchmark::State& state)
 {
     const int count = static_cast<int>(state.range(0));
@@ -97,7 +95,7 @@ void BM_ImportFiles(benchmark::State& state)
         state.PauseTiming();
         const std::string project = Folder().path + "/project_" + std::to_string(count) + "_" + std::to_string(run++);
         if (!BenchEval("new_project -location " + project +
-                  " -name bench -hdl VHDL -family ZX3 -die zx3_10 -package tq100")) {
+                       " -name bench -hdl VHDL -family ZX3 -die zx3_10 -package tq100")) {
             state.SkipWithError("new_project failed");
             break;
         }

@@ -58,7 +58,7 @@ public:
         zorpaFileManagerTypes fileType = zorpaFT_UNKNOWN;
         std::vector<std::string> extensions;  // empty: every extension
         ImodelFunctionType tool = ideHDLEDITOR;
-        bool allTools = true;     // false: reserved for the tool
+        bool allTools = true;      // false: reserved for the tool
         bool copyLocally = false;  // copied into the project (".do" files are not)
     };
 
@@ -137,8 +137,7 @@ public:
     // Appends a copy of `reader` with these extensions and copy choice.
     ViewReaderStruct& AddNewViewReader(const ViewReaderStruct& reader, const std::vector<std::string>& extensions,
                                        bool copyLocally);
-    ViewReaderStruct& AddNewViewReader(const ViewReaderStruct& reader, const std::string& extension,
-                                       bool copyLocally);
+    ViewReaderStruct& AddNewViewReader(const ViewReaderStruct& reader, const std::string& extension, bool copyLocally);
 
     // The unit of a core that no HDL file defines: the module `module`
     // when it holds one, else the unit of that name in the library ("work"

@@ -33,8 +33,8 @@ class IxmlSPIRITCoreReader : public PersistCollection, public SpiritReadCoreInfo
 public:
     // `component` (not owned, may be null) is the block-design component the
     // description belongs to.
-    IxmlSPIRITCoreReader(const IfileObject& coreFile, const std::string& expectedRoot,
-                         VyIfaces::IComponent* component, bool quiet);
+    IxmlSPIRITCoreReader(const IfileObject& coreFile, const std::string& expectedRoot, VyIfaces::IComponent* component,
+                         bool quiet);
     ~IxmlSPIRITCoreReader() override;
 
     // Read, and its root element is the expected one (letter case ignored).

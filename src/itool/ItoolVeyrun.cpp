@@ -151,8 +151,8 @@ bool ItoolVeyrun::ImportCore(const IfileObject& file, ImodelFileName& newName)
     // Read again by default: the description may have changed since.
     const bool always = ImodelIsSwitchOn("IDE_ALWAYS_REIMPORT_CORE");
     std::string imported;
-    const bool done = workspace->SafeimportCore(m_lastImported.GetString(), model.GetCatalog().GetCatalogIf(),
-                                                imported, always);
+    const bool done =
+        workspace->SafeimportCore(m_lastImported.GetString(), model.GetCatalog().GetCatalogIf(), imported, always);
     newName = ImodelFileName(imported);
     // A description that cannot be read is told (INVALID_CORE), so that a
     // refused import says why.
@@ -217,8 +217,7 @@ std::pair<bool, VyIfaces::IComponent*> ItoolVeyrun::CreateNewVeyrun(const std::s
     return {made.success && made.component != nullptr, made.component};
 }
 
-bool ItoolVeyrun::CreateNewKiltoraCore(const std::string& library, const std::string& name,
-                                       const std::string& version)
+bool ItoolVeyrun::CreateNewKiltoraCore(const std::string& library, const std::string& name, const std::string& version)
 {
     Ktwkspace::Workspace* workspace = Imodel::GetInstance().GetWorkspace();
     if (workspace == nullptr) return false;
@@ -263,28 +262,27 @@ boost::shared_ptr<IfileObjectEx> ItoolVeyrun::GetComponentFileObject(VyIfaces::I
     if (component == nullptr) return {};
     const std::string name = component->GetDefinitionFileName();
     if (name.empty()) return {};
-    return Imodel::GetInstance().GetFileManager()->GetFileFor(
-        IfileObject::IsSameFileName(name.c_str(), ImodelFMFull), 0);
+    return Imodel::GetInstance().GetFileManager()->GetFileFor(IfileObject::IsSameFileName(name.c_str(), ImodelFMFull),
+                                                              0);
 }
 
 VyIfaces::IComponent* ItoolVeyrun::FindComponent(ImodelModule* module)
 {
     const Ktwkspace::Workspace* workspace = Workspace();
-    if (module == nullptr || workspace == nullptr || workspace->GetComponentCollection().empty()) return nullptr;
-    const boost::shared_ptr<IfileObjectEx> moduleFile = module->GetModuleFile();
+    if (module == nullptr || workspace == nullptr) return nullptr;
+    // Identities are the workspace's keys: one component at most has the
+    // unit's, found at once.
+    VyIfaces::IComponent* component = workspace->FindComponent(module->GetComponentID());
+    const boost::shared_ptr<IfileObjectEx> moduleFile = component ? module->GetModuleFile() : nullptr;
     if (!moduleFile) return nullptr;
     const boost::shared_ptr<IfileObjectEx> topParent = moduleFile->GetSingleTopLevelParentFileObject();
     const ImodelFileName reference = (topParent ? topParent : moduleFile)->GetFullFileName();
-    const VyIfaces::ComponentID& id = module->GetComponentID();
-    for (const auto& [key, component] : workspace->GetComponentCollection()) {
-        if (component == nullptr || component->GetComponentID() != id) continue;
-        if (ImodelFileName(component->GetDefinitionFileName()) == reference) return component;
-        const VyIfaces::IComponent::VyModuleType type = component->GetModuleType();
-        if (type != VyIfaces::IComponent::HDL && type != VyIfaces::IComponent::Schematic) continue;
-        if (const Brndesign::DesignBase* design = DesignOf(component))
-            for (const std::string& file : design->getFiles())
-                if (ImodelFileName(file) == reference) return component;
-    }
+    if (ImodelFileName(component->GetDefinitionFileName()) == reference) return component;
+    const VyIfaces::IComponent::VyModuleType type = component->GetModuleType();
+    if (type != VyIfaces::IComponent::HDL && type != VyIfaces::IComponent::Schematic) return nullptr;
+    if (const Brndesign::DesignBase* design = DesignOf(component))
+        for (const std::string& file : design->getFiles())
+            if (ImodelFileName(file) == reference) return component;
     return nullptr;
 }
 

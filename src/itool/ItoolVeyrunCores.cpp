@@ -153,8 +153,9 @@ bool ItoolVeyrun::AddDescribedCore(const IfileObject& file, VyIfaces::IComponent
             }
             *result = parser->ParseComponent(file, true, false, true, modules.get());
         }
-        IxmlSPIRITCoreBatch::Current()->Defer(
-            [this, file, component, entry, modules, result] { CompleteCore(file, component, entry, *modules, *result); });
+        IxmlSPIRITCoreBatch::Current()->Defer([this, file, component, entry, modules, result] {
+            CompleteCore(file, component, entry, *modules, *result);
+        });
     }
     return *result;
 }
@@ -183,8 +184,7 @@ void ItoolVeyrun::CompleteCore(const IfileObject& file, VyIfaces::IComponent* co
 
     ImodelFileName folder;
     if (file.GetRelativeFolder(folder)) {
-        const std::string generated =
-            folder.GetString() + SysGetDirChar() + file.GetFileTitleNoExt() + "." + "gen";
+        const std::string generated = folder.GetString() + SysGetDirChar() + file.GetFileTitleNoExt() + "." + "gen";
         IfileObjectEx sibling(IfileObject(ImodelFileName(generated), zorpaFT_GEN, ImodelFMRelative, false, true), true);
         if (!files.ContainsFile(sibling) && UtlDoesFileExist(sibling.GetFullFileName().GetString())) {
             sibling.AddParentFile(file);

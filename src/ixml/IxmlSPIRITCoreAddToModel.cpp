@@ -100,8 +100,9 @@ void IxmlSPIRITCoreParser::SingleXMLContent::AddToModel(const IfileObject&, cons
     parser.AddContents({{this, component}}, modules);
 }
 
-void IxmlSPIRITCoreParser::AddContents(const std::vector<std::pair<const SingleXMLContent*, VyIfaces::IComponent*>>& contents,
-                                       std::set<ImodelModule*>* modules) const
+void IxmlSPIRITCoreParser::AddContents(
+    const std::vector<std::pair<const SingleXMLContent*, VyIfaces::IComponent*>>& contents,
+    std::set<ImodelModule*>* modules) const
 {
     const bool reading = Imodel::GetIsReadingProject();
     const IxmlSPIRITCoreBatch batch;

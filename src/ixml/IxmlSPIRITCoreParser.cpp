@@ -89,8 +89,9 @@ std::string ChildText(const PersistXMLAtom& atom, const char* name)
 
 bool HasExtension(const std::vector<std::string>& extensions, const std::string& extension)
 {
-    return std::any_of(extensions.begin(), extensions.end(),
-                       [&extension](const std::string& accepted) { return ImodelIsSameStrNoCase(accepted, extension); });
+    return std::any_of(extensions.begin(), extensions.end(), [&extension](const std::string& accepted) {
+        return ImodelIsSameStrNoCase(accepted, extension);
+    });
 }
 
 // Changes the read-only attribute of a file of the project; files outside
@@ -333,7 +334,8 @@ private:
         }
         int added = 0;
         for (const PersistXMLAtom& element : fileSet->getChildAtoms())
-            if (UlvIsStrEqualNoCase(element.getName(), "file") && ReadFileElement(element, *owner, *entry, content, xmlFile))
+            if (UlvIsStrEqualNoCase(element.getName(), "file") &&
+                ReadFileElement(element, *owner, *entry, content, xmlFile))
                 ++added;
         entry->referenced = true;
         if (added == 0 && IxmlIsDebugMsg()) SysDebugPrintf("ERROR: Found empty fileSetRef: %s\n", setName.c_str());
@@ -500,8 +502,8 @@ private:
 // --- the parser --------------------------------------------------------------------------
 
 IxmlSPIRITCoreParser::IxmlSPIRITCoreParser(const IfileObject& coreFile, bool readOnlyImport,
-                                           const std::string& expectedRoot, VyIfaces::IComponent* component,
-                                           bool quiet, bool parseNow, bool localCopies)
+                                           const std::string& expectedRoot, VyIfaces::IComponent* component, bool quiet,
+                                           bool parseNow, bool localCopies)
     : IxmlSPIRITCoreReader(coreFile, expectedRoot, component, quiet), m_readOnlyImport(readOnlyImport),
       m_localCopies(localCopies)
 {
@@ -529,9 +531,9 @@ std::deque<IfileObject>& IxmlSPIRITCoreParser::GetReadOnlyFiles()
     return files;
 }
 
-IxmlSPIRITCoreParser::ViewReaderStruct& IxmlSPIRITCoreParser::AddNewViewReader(const ViewReaderStruct& reader,
-                                                                                const std::vector<std::string>& extensions,
-                                                                                bool copyLocally)
+IxmlSPIRITCoreParser::ViewReaderStruct&
+IxmlSPIRITCoreParser::AddNewViewReader(const ViewReaderStruct& reader, const std::vector<std::string>& extensions,
+                                       bool copyLocally)
 {
     ViewReaderStruct added = reader;
     added.extensions = extensions;
@@ -540,12 +542,11 @@ IxmlSPIRITCoreParser::ViewReaderStruct& IxmlSPIRITCoreParser::AddNewViewReader(c
     return m_readers.back();
 }
 
-IxmlSPIRITCoreParser::ViewReaderStruct& IxmlSPIRITCoreParser::AddNewViewReader(const ViewReaderStruct& reader,
-                                                                                const std::string& extension,
-                                                                                bool copyLocally)
+IxmlSPIRITCoreParser::ViewReaderStruct&
+IxmlSPIRITCoreParser::AddNewViewReader(const ViewReaderStruct& reader, const std::string& extension, bool copyLocally)
 {
-    return AddNewViewReader(reader, extension.empty() ? std::vector<std::string>() : std::vector<std::string>{extension},
-                            copyLocally);
+    return AddNewViewReader(
+        reader, extension.empty() ? std::vector<std::string>() : std::vector<std::string>{extension}, copyLocally);
 }
 
 void IxmlSPIRITCoreParser::initViewReader()
@@ -566,13 +567,17 @@ void IxmlSPIRITCoreParser::initViewReader()
     ViewReaderStruct& any = AddNewViewReader(
         Reader("ANY_SYNTHESIS_FILESET", "OTHER_SYNTHESIS_FILESET", zorpaFT_HDL, ideSYNTHESIS, false, false), synthesis,
         false);
-    any.subSets = {Named("SYNPLIFY_SYNTHESIS_FILESET", kSynplifyKey), Named("PRECISION_SYNTHESIS_FILESET", kPrecisionKey)};
-    AddNewViewReader(Reader("ZEVORU_FILESET", "", zorpaFT_PDC, idePHYSYNTH, false, false), std::vector<std::string>{"pdc", "lib"}, false);
+    any.subSets = {Named("SYNPLIFY_SYNTHESIS_FILESET", kSynplifyKey),
+                   Named("PRECISION_SYNTHESIS_FILESET", kPrecisionKey)};
+    AddNewViewReader(Reader("ZEVORU_FILESET", "", zorpaFT_PDC, idePHYSYNTH, false, false),
+                     std::vector<std::string>{"pdc", "lib"}, false);
     AddNewViewReader(Reader("ANY_SIMULATION_FILESET", "", zorpaFT_SIM, ideHDLEDITOR, true, true),
                      std::vector<std::string>{"mem", "bfm", "tcl", "do"}, true);
-    AddNewViewReader(Reader("ANY_HDL_SIMULATION_FILESET", "", zorpaFT_HDL, ideSIMULATION, false, false), std::vector<std::string>{"v", "vhd"}, false);
+    AddNewViewReader(Reader("ANY_HDL_SIMULATION_FILESET", "", zorpaFT_HDL, ideSIMULATION, false, false),
+                     std::vector<std::string>{"v", "vhd"}, false);
     AddNewViewReader(Reader("STIMULUS_FILESET", "", zorpaFT_TB_HDL, ideHDLEDITOR, true, false), hdl, false);
-    AddNewViewReader(Reader("PALLADOR_FILESET", "", zorpaFT_ARM_DB, idePALLADOR, false, false), std::vector<std::string>{"pdc", "lib", "cdb"}, false);
+    AddNewViewReader(Reader("PALLADOR_FILESET", "", zorpaFT_ARM_DB, idePALLADOR, false, false),
+                     std::vector<std::string>{"pdc", "lib", "cdb"}, false);
     AddNewViewReader(Reader("OTHER_FILESET", "", zorpaFT_UNKNOWN, ideHDLEDITOR, true, false),
                      std::vector<std::string>{"v", "vhd", "log", "ufc", "efc", "gen"}, false);
     AddNewViewReader(Reader("COMPONENT_FILESET", "", GetCoreFile().GetFileSpecificType(), ideHDLEDITOR, true, false),

@@ -221,7 +221,8 @@ bool IxmlSPIRITCoreReader::ReadComponentRef(const PersistXMLAtom& instance)
     if (name.empty() || !ResolveCorePath(coreFolder, relative, coreFolder, fileName)) {
         // A description never reaches outside its core: such an instance is
         // left out.
-        if (!m_quiet) ImodelDisplaySPIRIT_FILE_OUTSIDE_CORE_MSG(relative.c_str(), m_coreFile.GetFileTitleAndExt().c_str());
+        if (!m_quiet)
+            ImodelDisplaySPIRIT_FILE_OUTSIDE_CORE_MSG(relative.c_str(), m_coreFile.GetFileTitleAndExt().c_str());
         return false;
     }
     m_components.emplace_back(ImodelFileName(fileName), m_coreFile.GetFileSpecificType(), ImodelFMFull,

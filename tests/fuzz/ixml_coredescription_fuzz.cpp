@@ -50,7 +50,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     SilentSink silent;
     MdbSink* previous = MdbSetSink(&silent);
 
-    const std::string path = folder.Write("project/core/core.cxf", std::string(reinterpret_cast<const char*>(data), size));
+    const std::string path =
+        folder.Write("project/core/core.cxf", std::string(reinterpret_cast<const char*>(data), size));
     const IfileObject core(ImodelFileName(path), zorpaFT_OMBRIX_CXF, ImodelFMFull, true, true);
     IxmlSPIRITCoreParser parser(core, false, "Component", nullptr, true, false, false);
     ImodelDevice completed;

@@ -60,10 +60,9 @@ protected:
     {
         std::string imported;
         EXPECT_TRUE(Workspace().SafeimportCore(path, nullptr, imported, true));
-        return Workspace().FindComponent(ComponentID(IfileObject(ImodelFileName(path), zorpaFT_OMBRIX_CXF,
-                                                                 ImodelFMFull, true, true)
-                                                         .GetFileTitleNoExt(),
-                                                     "work", ""));
+        return Workspace().FindComponent(ComponentID(
+            IfileObject(ImodelFileName(path), zorpaFT_OMBRIX_CXF, ImodelFMFull, true, true).GetFileTitleNoExt(), "work",
+            ""));
     }
     IComponent* AddRecord(const std::string& name, IComponent::VyModuleType type, const std::string& family = "")
     {
@@ -92,9 +91,9 @@ TEST_F(ItoolVeyrunTest, TheConsistencyCheckAddsAWorkspaceCoreWithItsGenFileAndUn
     Import(path);
     RecordingView view;
     EXPECT_TRUE(model.CheckNewCores(zorpaFT_OMBRIX_CXF));
-    EXPECT_EQ(Members(), (std::vector<std::string>{"component/work/ram/ram.cxf ombrix_cxf",
-                                                   "component/work/ram/ram.gen gen",
-                                                   "component/work/ram/ram.log ???"}));
+    EXPECT_EQ(Members(),
+              (std::vector<std::string>{"component/work/ram/ram.cxf ombrix_cxf", "component/work/ram/ram.gen gen",
+                                        "component/work/ram/ram.log ???"}));
     EXPECT_TRUE(Entry(project / "component/work/ram/ram.gen")->IsChildOfFile(CoreFile(path), false));
     ImodelModule* ram = ImodelFindModuleInAnyLib("ram", "");
     ASSERT_NE(ram, nullptr);
@@ -197,8 +196,8 @@ TEST_F(ItoolVeyrunTest, TheEngineAddsAndRemovesComponents)
     EXPECT_EQ(view.Names(), std::vector<std::string>{"IeventComponentAdded"});
     tool->VYModifyComponent(&hdl, true, IDEVeyrunCallBack::InvalidateNothing);
     tool->VYRemoveComponent(&hdl);
-    EXPECT_EQ(view.Names(), (std::vector<std::string>{"IeventComponentAdded", "IeventComponentModified",
-                                                      "IeventComponentRemoved"}));
+    EXPECT_EQ(view.Names(),
+              (std::vector<std::string>{"IeventComponentAdded", "IeventComponentModified", "IeventComponentRemoved"}));
     EXPECT_EQ(Members(), std::vector<std::string>{"hdl/leaf.v hdl"});
 }
 

@@ -51,7 +51,8 @@ TEST_F(IxmlSPIRITCoreParserTest, TheFileSetTableFollowsTheProjectsLanguages)
     const auto extensionsOf = [&](const char* set) {
         const IxmlSPIRITCoreParser parser(CoreFile(path), false, "Component", nullptr, true, false, false);
         const auto& readers = parser.GetViewReaders();
-        const auto found = std::find_if(readers.begin(), readers.end(), [set](const auto& r) { return r.main.name == set; });
+        const auto found =
+            std::find_if(readers.begin(), readers.end(), [set](const auto& r) { return r.main.name == set; });
         std::string text;
         for (const std::string& extension : found->extensions) text += extension + " ";
         return text;
@@ -104,7 +105,8 @@ TEST_F(IxmlSPIRITCoreParserTest, ACoreBecomesProjectFilesOfItsSetsTypesAndTools)
             .File("SYNPLIFY_SYNTHESIS_FILESET", "syn", "fifo_syn.v")
             .File("PRECISION_SYNTHESIS_FILESET", "syn", "fifo_prec.v")
             .File("OTHER_SYNTHESIS_FILESET", "syn", "fifo.sdc", "<userFileType>SDC</userFileType>")
-            .File("PALLADOR_FILESET", "pr", "fifo.pdc", "<fileType><userFileType type=\"PDC\">LIB</userFileType></fileType>")
+            .File("PALLADOR_FILESET", "pr", "fifo.pdc",
+                  "<fileType><userFileType type=\"PDC\">LIB</userFileType></fileType>")
             .File("PALLADOR_FILESET", "pr", "fifo.cdb", "<logicalName>fifolib</logicalName>")
             .File("ANY_SIMULATION_FILESET", "sim", "ram.mem")
             .File("ANY_SIMULATION_FILESET", "sim", "run.do",
@@ -118,13 +120,12 @@ TEST_F(IxmlSPIRITCoreParserTest, ACoreBecomesProjectFilesOfItsSetsTypesAndTools)
     IxmlSPIRITCoreParser parser(CoreFile(path), false, "Component", &user, false, false, false);
     ASSERT_TRUE(parser.ParseComponent(CoreFile(path), true, true, false, &modules));
 
-    EXPECT_EQ(Members(), (std::vector<std::string>{
-                             "cores/fifo/fifo.cxf ombrix_cxf", "cores/fifo/hdl/fifo.v hdl",
-                             "cores/fifo/hdl/fifo_pkg.h hdl", "cores/fifo/pr/fifo.cdb arm_db",
-                             "cores/fifo/pr/fifo.pdc pdc", "cores/fifo/sim/run.do do",
-                             "cores/fifo/sim/tb_fifo.v tb_hdl", "cores/fifo/syn/fifo.sdc sdc",
-                             "cores/fifo/syn/fifo_prec.v hdl", "cores/fifo/syn/fifo_syn.v hdl",
-                             "simulation/ram.mem sim"}));
+    EXPECT_EQ(Members(), (std::vector<std::string>{"cores/fifo/fifo.cxf ombrix_cxf", "cores/fifo/hdl/fifo.v hdl",
+                                                   "cores/fifo/hdl/fifo_pkg.h hdl", "cores/fifo/pr/fifo.cdb arm_db",
+                                                   "cores/fifo/pr/fifo.pdc pdc", "cores/fifo/sim/run.do do",
+                                                   "cores/fifo/sim/tb_fifo.v tb_hdl", "cores/fifo/syn/fifo.sdc sdc",
+                                                   "cores/fifo/syn/fifo_prec.v hdl", "cores/fifo/syn/fifo_syn.v hdl",
+                                                   "simulation/ram.mem sim"}));
     // Tool reservations: the synthesis variants by their keys; the other
     // synthesis files for synthesis but not for the variants.
     const auto syn = Entry(project / "cores/fifo/syn/fifo_syn.v");
@@ -169,11 +170,11 @@ TEST_F(IxmlSPIRITCoreParserTest, LibrariesArePrecompiledAndEachSwitchIsAddedOnce
 {
     // A core whose unit no HDL file defines: the unit stays across adds.
     const std::string path = project.Write("cores/gen/gen.cxf", SpiritCoreWriter("gen")
-                                                                   .Hdl("Verilog")
-                                                                   .Library("alib", "lib/a")
-                                                                   .Library("blib", "lib/b")
-                                                                   .Library("nopath", "")
-                                                                   .Text());
+                                                                    .Hdl("Verilog")
+                                                                    .Library("alib", "lib/a")
+                                                                    .Library("blib", "lib/b")
+                                                                    .Library("nopath", "")
+                                                                    .Text());
     const auto entry = files.AddOrUpdateFile(IfileObjectEx(CoreFile(path), false), false);
     ImodelModule* gen = nullptr;
     ASSERT_TRUE(IxmlSPIRITCoreParser::CreateUndefinedModule(entry, "gen", "", nullptr, gen));
@@ -211,12 +212,12 @@ TEST_F(IxmlSPIRITCoreParserTest, AReservedSDCIsASynthesisConstraintUnlessAProjec
     project.Write("cores/c/c.v", "module c; endmodule\n");
     project.Write("cores/c/c.sdc", "create_clock\n");
     project.Write("cores/c/free.sdc", "create_clock\n");
-    const std::string path = project.Write("cores/c/c.cxf", SpiritCoreWriter("c")
-                                                                .File("HDL_FILESET", "", "c.v")
-                                                                .File("ANY_SYNTHESIS_FILESET", "", "c.sdc",
-                                                                      "<userFileType>SDC</userFileType>")
-                                                                .File("OTHER_FILESET", "", "free.sdc")
-                                                                .Text());
+    const std::string path = project.Write(
+        "cores/c/c.cxf", SpiritCoreWriter("c")
+                             .File("HDL_FILESET", "", "c.v")
+                             .File("ANY_SYNTHESIS_FILESET", "", "c.sdc", "<userFileType>SDC</userFileType>")
+                             .File("OTHER_FILESET", "", "free.sdc")
+                             .Text());
     Imodel::GetIsReadingProject() = true;
     ASSERT_TRUE(Add(path));
     Imodel::GetIsReadingProject() = false;
@@ -303,7 +304,9 @@ TEST_F(IxmlSPIRITCoreParserTest, PathsOutOfTheCoreAreRefusedUnlessTheyStayInTheP
 TEST_F(IxmlSPIRITCoreParserTest, SubComponentsAreReadOnceEachAndNotBeyondADepth)
 {
     // a -> b -> a, and a names itself: the walk ends, each file read once.
-    project.Write("cores/a.cxf", SpiritCoreWriter("a").File("COMPONENT_FILESET", "", "b.cxf").File("COMPONENT_FILESET", "", "a.cxf").Text());
+    project.Write(
+        "cores/a.cxf",
+        SpiritCoreWriter("a").File("COMPONENT_FILESET", "", "b.cxf").File("COMPONENT_FILESET", "", "a.cxf").Text());
     project.Write("cores/b.cxf", SpiritCoreWriter("b").File("COMPONENT_FILESET", "", "a.cxf").Text());
     IxmlSPIRITCoreParser loop(CoreFile(project / "cores/a.cxf"), false, "Component", nullptr, false, false, false);
     EXPECT_TRUE(loop.ParseComponent(CoreFile(project / "cores/a.cxf"), true, true, false, nullptr));

@@ -29,8 +29,8 @@ protected:
     {
         std::string text;
         for (const ImodelDevice& device : reader.GetDevicesSupported())
-            text += device.GetFamily() + "/" + device.GetDieInternalName() + "/" + device.GetPackageInternalName() +
-                    " ";
+            text +=
+                device.GetFamily() + "/" + device.GetDieInternalName() + "/" + device.GetPackageInternalName() + " ";
         return text;
     }
 
@@ -70,8 +70,8 @@ TEST_F(IxmlSPIRITCoreReaderTest, TheHDLKindIsKeptOnlyWhenTheDescriptionGivesOne)
 TEST_F(IxmlSPIRITCoreReaderTest, TheDeviceCheckMatchesEntriesMemberByMember)
 {
     ImodelDevice completed("untouched", "", "");
-    EXPECT_TRUE(Read(SpiritCoreWriter("any").Text())->IsDeviceSupported(ImodelDevice("ZX7", "zx7_50", "fg256"),
-                                                                         completed, false));
+    EXPECT_TRUE(Read(SpiritCoreWriter("any").Text())
+                    ->IsDeviceSupported(ImodelDevice("ZX7", "zx7_50", "fg256"), completed, false));
     EXPECT_EQ(completed.GetFamily(), "untouched");
 
     const auto reader = Read(SpiritCoreWriter("some").Device("ZX7").Device("ZX3", "ZX3-10", "TQ100").Text());
@@ -148,8 +148,8 @@ TEST_F(IxmlSPIRITCoreReaderTest, ADremmetCoreListsTheDescriptionsOfItsInstancesI
 TEST_F(IxmlSPIRITCoreReaderTest, HostileDescriptionsAreRefusedWithoutReadingOutside)
 {
     const std::string secret = project.Write("secret.txt", "SECRET");
-    const std::string external = "<?xml version=\"1.0\"?>\n<!DOCTYPE Component [<!ENTITY x SYSTEM \"file://" +
-                                 secret + "\">]>\n<Component><name>&x;</name></Component>\n";
+    const std::string external = "<?xml version=\"1.0\"?>\n<!DOCTYPE Component [<!ENTITY x SYSTEM \"file://" + secret +
+                                 "\">]>\n<Component><name>&x;</name></Component>\n";
     const std::string expansion = "<!DOCTYPE Component [<!ENTITY a \"aaaaaaaaaa\"><!ENTITY b \"&a;&a;&a;&a;&a;\">]>"
                                   "<Component><name>&b;</name></Component>";
     DebugCapture debug;

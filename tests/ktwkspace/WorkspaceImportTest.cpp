@@ -91,8 +91,8 @@ TEST(KtwkspaceImport, ACoreDescriptionBecomesAComponentDefinedWhereItLies)
     EXPECT_EQ(RecordOf(ram).type, IComponent::Kiltora);
 
     // What is no core description changes nothing.
-    for (const std::string& bad : {std::string("<Component/>"), std::string("<Other><name>x</name></Other>"),
-                                   std::string("not xml")}) {
+    for (const std::string& bad :
+         {std::string("<Component/>"), std::string("<Other><name>x</name></Other>"), std::string("not xml")}) {
         EXPECT_FALSE(workspace->SafeimportCore(folder.Write("bad.cxf", bad), nullptr, imported, true)) << bad;
     }
     EXPECT_FALSE(workspace->SafeimportCore(folder / "missing.cxf", nullptr, imported, true));
@@ -160,8 +160,8 @@ TEST(KtwkspaceImport, CoresAreMadeFromTheCatalogueUnderNamesNotTaken)
 
 TEST(KtwkspaceImport, EveryValueTheFileCanHoldReadsBackAsItWas)
 {
-    const std::vector<std::string> pieces = {"a", "Z", "&", "<", ">", "\"", "'", "\t", " ", "é", "€", "/", "::",
-                                             "]]>", "&amp;", "0"};
+    const std::vector<std::string> pieces = {"a", "Z", "&", "<", ">",  "\"",  "'",     "\t",
+                                             " ", "é", "€", "/", "::", "]]>", "&amp;", "0"};
     std::mt19937 random(20240611);
     const auto text = [&] {
         std::string value;
@@ -200,8 +200,8 @@ TEST(KtwkspaceImport, EveryValueTheFileCanHoldReadsBackAsItWas)
         }
     }
     // What the file cannot give back is refused when written.
-    for (const std::string& bad : {std::string("a\nb"), std::string("a\rb"), std::string("\x01"),
-                                   std::string("\xff\xfe")}) {
+    for (const std::string& bad :
+         {std::string("a\nb"), std::string("a\rb"), std::string("\x01"), std::string("\xff\xfe")}) {
         Ktwkspace::WorkspaceSettings settings;
         settings.family = bad;
         EXPECT_THROW(Ktwkspace::KtwkspaceFormatWorkspace(settings), std::invalid_argument);

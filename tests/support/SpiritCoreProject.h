@@ -26,17 +26,16 @@
 #include <vector>
 
 // The families, dies and packages the core tests use (ZX3-10 is zx3_10).
-inline constexpr const char* kSpiritTestCatalogue =
-    "@choices FAM = ZX3 ZX7\n"
-    "@choices DIE[QFAM=ZX3] = zx3_10 zx3_25\n"
-    "@choices DIE[QFAM=ZX7] = zx7_50\n"
-    "@choices PACKAGE[QFAM=ZX3,QDIE=zx3_10] = cs64 tq100\n"
-    "@choices PACKAGE[QFAM=ZX3,QDIE=zx3_25] = tq100 fg256\n"
-    "@choices PACKAGE[QFAM=ZX7,QDIE=zx7_50] = fg256\n"
-    "@ext zx3_10 = ZX3-10\n"
-    "@ext zx3_25 = ZX3-25\n"
-    "@ext tq100 = TQ100\n"
-    "IDE_OPEN_ALL_CORE_FILES_IN_READONLY = 0\n";
+inline constexpr const char* kSpiritTestCatalogue = "@choices FAM = ZX3 ZX7\n"
+                                                    "@choices DIE[QFAM=ZX3] = zx3_10 zx3_25\n"
+                                                    "@choices DIE[QFAM=ZX7] = zx7_50\n"
+                                                    "@choices PACKAGE[QFAM=ZX3,QDIE=zx3_10] = cs64 tq100\n"
+                                                    "@choices PACKAGE[QFAM=ZX3,QDIE=zx3_25] = tq100 fg256\n"
+                                                    "@choices PACKAGE[QFAM=ZX7,QDIE=zx7_50] = fg256\n"
+                                                    "@ext zx3_10 = ZX3-10\n"
+                                                    "@ext zx3_25 = ZX3-25\n"
+                                                    "@ext tq100 = TQ100\n"
+                                                    "IDE_OPEN_ALL_CORE_FILES_IN_READONLY = 0\n";
 
 // A block-design component of a given kind, identity and definition file.
 class TestComponent : public VyIfaces::IComponent {

@@ -27,8 +27,7 @@ bool DvchkWarnIfCurrentDeviceObsolete(bool, void*, bool warn)
         MdbArgSetString(args, 0, family.c_str());
         MdbArgSetString(args, 1, die.c_str());
         MdbOutput(args, nullptr, "Dvchk", "DEVICE_OBSOLETE", MdbWARNING, MdbLINE,
-                  "The device %s %s is obsolete: new designs should target another device.", kDeviceObsoleteNumber,
-                  0);
+                  "The device %s %s is obsolete: new designs should target another device.", kDeviceObsoleteNumber, 0);
     }
     return true;
 }

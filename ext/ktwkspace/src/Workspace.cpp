@@ -106,11 +106,10 @@ std::vector<std::pair<std::string_view, std::string>> ComponentAttributes(const 
 
 std::vector<std::pair<std::string_view, std::string>> InstanceAttributes(const VyIfaces::ComponentInstance& instance)
 {
-    return {{"kind", std::to_string(instance.kind)},     {"name", instance.instanceName},
-            {"module", instance.moduleName},             {"reference", instance.referencedName},
-            {"library", instance.library},               {"vendor", instance.core.vendor},
-            {"coreLibrary", instance.core.library},      {"core", instance.core.name},
-            {"version", instance.core.version}};
+    return {
+        {"kind", std::to_string(instance.kind)}, {"name", instance.instanceName}, {"module", instance.moduleName},
+        {"reference", instance.referencedName},  {"library", instance.library},   {"vendor", instance.core.vendor},
+        {"coreLibrary", instance.core.library},  {"core", instance.core.name},    {"version", instance.core.version}};
 }
 
 // --- reading ----------------------------------------------------------------------------
@@ -153,8 +152,8 @@ VyIfaces::ComponentInstance ReadInstance(const ElementReader& element)
     instance.moduleName = element.Text("module");
     instance.referencedName = element.Text("reference");
     instance.library = element.Text("library");
-    instance.core = VlnvCoreId(element.Text("vendor"), element.Text("coreLibrary"), element.Text("core"),
-                               element.Text("version"));
+    instance.core =
+        VlnvCoreId(element.Text("vendor"), element.Text("coreLibrary"), element.Text("core"), element.Text("version"));
     return instance;
 }
 

@@ -81,7 +81,8 @@ bool SpiritReadCoreInfo::ReadSupportedDevices()
     if (!devices) return false;
     for (const PersistXMLAtom& device : devices->getChildAtoms()) {
         if (!UlvIsStrEqualNoCase(device.getName(), "device")) continue;
-        FoundNewDevice(SpiritDevice{Attribute(device, "family"), Attribute(device, "die"), Attribute(device, "package")});
+        FoundNewDevice(
+            SpiritDevice{Attribute(device, "family"), Attribute(device, "die"), Attribute(device, "package")});
     }
     return true;
 }

@@ -9,9 +9,9 @@ namespace VyIfaces {
 namespace {
 
 // Indexed by the kind; the last name stands for the files common to cores.
-constexpr std::array<const char*, 14> kNames = {"Kiltora",     "Dremmet",     "IP",          "HDL",    "Block",
-                                                "Schematic",   "Veyrun",      "GenericCore", "SynplifyDSP",
-                                                "BrennicCell", "UserIP",      "SpiritDesign", "NoCore", "common"};
+constexpr std::array<const char*, 14> kNames = {
+    "Kiltora",     "Dremmet",     "IP",          "HDL",    "Block",        "Schematic", "Veyrun",
+    "GenericCore", "SynplifyDSP", "BrennicCell", "UserIP", "SpiritDesign", "NoCore",    "common"};
 
 }  // namespace
 

@@ -114,7 +114,10 @@ IcmdReadWriteProject*& IcmdReadWriteProjectImpl::CurrentProjectReader()
     return reader;
 }
 
-IcmdReadWriteProject* IcmdReadWriteProject::GetFileObserver() { return IcmdReadWriteProjectImpl::CurrentProjectReader(); }
+IcmdReadWriteProject* IcmdReadWriteProject::GetFileObserver()
+{
+    return IcmdReadWriteProjectImpl::CurrentProjectReader();
+}
 
 // --- running the table ------------------------------------------------------------------------------
 
