@@ -150,6 +150,14 @@ MdbQuery_result ImodelDisplayINCOMPATIBLE_DEVICE_WITH_CORE_QRY(void* parent, Mdb
                                                                const char* core);
 int ImodelDisplayCONSIDER_MODULE_AS_RTL_MSG(const char* module);
 
+// --- serials 1100 to 1101: the organize commands --------------------------------
+
+int ImodelDisplayORGANIZE_NO_MODULE_MSG(const char* command);
+// The files that can be associated, one stored name a line, right after
+// "ASSOCIATE_FILES_THAT_CAN_BE" (errors are kept together until the
+// command ends: a printed list would come before its heading).
+int ImodelDisplayASSOCIATE_FILES_LIST_MSG(const char* fileNames);
+
 // --- progress meter -----------------------------------------------------------
 
 // Shows "<label>..." until killed; returns what MdbMeterInit returns.

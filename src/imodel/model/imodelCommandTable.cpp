@@ -11,6 +11,8 @@
 #include "icmd/IcmdSetRoot.h"
 #include "icmd/IcmdSettingsCommands.h"
 #include "icmd/IcmdUseFile.h"
+#include "icmd/organize/IcmdOrganizeCDBs.h"
+#include "icmd/organize/IcmdTestOrganizedFiles.h"
 #include "imodel/model/Imodel.h"
 
 #include <foundation/AcmdManager.h>
@@ -38,13 +40,13 @@ const std::vector<imodelCommandRow>& imodelGetCommandTable()
         {"rename_library", false, {}},
         {"refresh", false, IcmdRefreshFactory()},
         {"open_veyrun", false, {}},
-        {"organize_cdbs", false, {}},
-        {"associate_stimulus", false, {}},
-        {"test_associate_stimulus", false, {}},
-        {"organize_constraints", false, {}},
-        {"test_organize_constraints", false, {}},
-        {"organize_sources", false, {}},
-        {"test_organize_sources", false, {}},
+        {"organize_cdbs", false, IcmdOrganizeCDBsFactory()},
+        {"associate_stimulus", false, IcmdOrganizeStimulusFactory()},
+        {"test_associate_stimulus", false, IcmdTestAssociateStimulusFactory()},
+        {"organize_constraints", false, IcmdOrganizeConstraintsFactory()},
+        {"test_organize_constraints", false, IcmdTestOrganizeConstraintsFactory()},
+        {"organize_sources", false, IcmdOrganizeSourcesFactory()},
+        {"test_organize_sources", false, IcmdTestOrganizeSourcesFactory()},
         {"project_settings", false, IcmdProjectSettingsFactory()},
         {"create_links", true, {}},
         {"change_link_source", true, {}},

@@ -305,6 +305,9 @@ IMODEL_LINE(
     CONSIDER_MODULE_AS_RTL, 1, 1007, MdbWARNING,
     "Solvato assumes that '%s' was using synthesized flow, if it was not you may need to create a new Pallador view.",
     ImodelMessageNumber(1001))
+IMODEL_LINE(ORGANIZE_NO_MODULE, 1, 1100, MdbERROR,
+            "%s: there is no module to organize; name one with -module, or set the root module.")
+IMODEL_LINE(ASSOCIATE_FILES_LIST, 1, 1101, MdbERROR, "%s")
 
 // --- progress meter -----------------------------------------------------------
 
