@@ -83,6 +83,9 @@ public:
     using Entry = boost::shared_ptr<IfileObjectEx>;
 
     ItoolDefaultPosList(const std::vector<Entry>& list, ImodelModule* module);
+    // The tables point into the list: a copy would point into the original.
+    ItoolDefaultPosList(const ItoolDefaultPosList&) = delete;
+    ItoolDefaultPosList& operator=(const ItoolDefaultPosList&) = delete;
     // Nothing for an empty entry.
     void Insert(const Entry& file);
     // The list in its order.

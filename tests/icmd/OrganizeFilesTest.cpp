@@ -428,6 +428,29 @@ TEST_F(OrganizeFilesTest, AnOptionalConstraintFileTakenOutOfThePlaceAndRouteList
     EXPECT_EQ(ConstraintList(idePALLADOR), (Names{"timing.sdc", written->GetFileTitleAndExt()}));
 }
 
+TEST_F(OrganizeFilesTest, APlaceAndRouteListHoldingAFileOutsideTheProjectTakesFilesOutsideItToo)
+{
+    using Mode = IcmdOrganizeFilesBase::ModifyMode;
+    const Entry gone = AddFile("constraint/gone.pdc", zorpaFT_PDC);
+    ImodelFileName adb;
+    ASSERT_TRUE(ItoolGetAdbFileName(top, View(), adb, ImodelFMFull, false, true));
+    ASSERT_TRUE(Imodel::GetInstance().GetPalladorTool()->WriteFileList(adb, {*gone}, nullptr, false, true));
+    const Entries elsewhere{IfileManagerGetRealObject(
+        IfileObject(ImodelFileName(m_folder.Write("alu/constraint/elsewhere.pdc", "")), zorpaFT_PDC, ImodelFMFull,
+                    true, true),
+        true)};
+    ASSERT_FALSE(elsewhere.front()->IsFileInProject());
+    // While every file of the list is in the project, one outside it is refused.
+    EXPECT_FALSE(Run(Constraints(idePALLADOR, elsewhere, Mode::Add)));
+    EXPECT_EQ(TextsOf("ASSOCIATE_FILES_NOT_FOUND"), Texts{"organize_constraints: 'elsewhere.pdc' is not in the project."});
+    gone->SetAbsent();
+    EXPECT_FALSE(Run(Constraints(ideSYNTHESIS, elsewhere, Mode::Add)));
+    ASSERT_TRUE(Run(Constraints(idePALLADOR, elsewhere, Mode::Add)));
+    const std::string list = m_folder.Read("alu/pallador/impl1/top.ide_pld");
+    EXPECT_LT(list.find("gone.pdc"), list.find("elsewhere.pdc"));
+    EXPECT_NE(list.find("elsewhere.pdc"), std::string::npos);
+}
+
 TEST_F(OrganizeFilesTest, TheSelfTestComparesFilesNotEntriesAndCountsAFileNamedTwiceOnce)
 {
     using Mode = IcmdOrganizeFilesBase::ModifyMode;

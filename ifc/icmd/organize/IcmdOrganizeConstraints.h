@@ -7,11 +7,11 @@
 //
 // Without -module the root module is organized, without -pallador_view the
 // module's current view. The list belongs to the tool; the constraint
-// files the tool accepts for the module may be named (every file the
-// place-and-route list holds once it holds one that is not in the
-// project). Netlists and sources of the place-and-route list stay where
-// they are; a constraint file a core made for a component stays in the
-// list while users must pass component constraints themselves
+// files the tool accepts for the module may be named, and any file once
+// the place-and-route list holds one that is not in the project. Netlists
+// and sources of the place-and-route list stay where they are; a
+// constraint file a core made for a component stays in the list while
+// users must pass component constraints themselves
 // ("FIXED_CONSTRAINT_FILE_MOVED"). A change of the list takes the tool's
 // results out of date.
 #pragma once

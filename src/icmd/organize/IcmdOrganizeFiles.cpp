@@ -93,6 +93,9 @@ std::string NamesText(const Entries& files)
     return text;
 }
 
+// What a refusal names as the target of the module's lists.
+std::string ModuleNameOrThisModule(const ImodelModule* module) { return module ? module->GetName() : "this module"; }
+
 // The design flow hears that the tool's inputs changed for the module.
 void ToolInputsChanged(ImodelFunctionType tool, ImodelModule* module)
 {
@@ -168,12 +171,16 @@ AcmdEnum::Result IcmdOrganizeFilesBase::checkParams()
     if (result != AcmdEnum::Success || !m_mode || GetMode() == Remove || !m_file.MustBeInProject()) return result;
     Entries allowed;
     GetAllowedFileList(allowed);
-    const std::unordered_set<std::string> allowedKeys = KeysOf(allowed);
+    std::unordered_set<std::string> passed = KeysOf(allowed);
     const std::string command = GetName();
-    std::string allowedNames = NamesText(allowed);
-    if (!allowedNames.empty()) allowedNames.pop_back();
+    std::string allowedNames;
     for (const Entry& file : m_file.GetObjects()) {
-        if (!file || allowedKeys.count(KeyOf(file)) != 0) continue;
+        // A file named again is not told again.
+        if (!file || !passed.insert(KeyOf(file)).second) continue;
+        if (allowedNames.empty()) {
+            allowedNames = NamesText(allowed);
+            if (!allowedNames.empty()) allowedNames.pop_back();
+        }
         const std::string title = file->GetFileTitleAndExt();
         if (!Files().ContainsFile(*file))
             ImodelDisplayASSOCIATE_FILES_NOT_FOUND_MSG(command.c_str(), title.c_str());
@@ -368,11 +375,7 @@ bool IcmdOrganizeSources::CanBeRemoved(const Entry&, bool) { return true; }
 
 void IcmdOrganizeSources::GetOptionalFileList(Entries, ImodelOptionalFiles&) {}
 
-std::string IcmdOrganizeSources::GetAssociateToWhat()
-{
-    const ImodelModule* module = GetModule();
-    return module ? module->GetName() : "this module";
-}
+std::string IcmdOrganizeSources::GetAssociateToWhat() { return ModuleNameOrThisModule(GetModule()); }
 
 void IcmdOrganizeSources::UpdateActualListForNew(Entries& current, const Entries&) { current.clear(); }
 
@@ -616,11 +619,7 @@ bool IcmdOrganizeStimulus::CanBeRemoved(const Entry&, bool) { return true; }
 
 void IcmdOrganizeStimulus::GetOptionalFileList(Entries, ImodelOptionalFiles&) {}
 
-std::string IcmdOrganizeStimulus::GetAssociateToWhat()
-{
-    const ImodelModule* module = GetModule();
-    return module ? module->GetName() : "this module";
-}
+std::string IcmdOrganizeStimulus::GetAssociateToWhat() { return ModuleNameOrThisModule(GetModule()); }
 
 void IcmdOrganizeStimulus::UpdateActualListForNew(Entries& current, const Entries&) { current.clear(); }
 
