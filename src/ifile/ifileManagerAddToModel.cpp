@@ -9,6 +9,7 @@
 #include "ifile/IfileProjectOpening.h"
 #include "imodel/design/ImodelModule.h"
 #include "imodel/model/Imodel.h"
+#include "imodel/model/ImodelCommandServices.h"
 #include "imodel/names/ImodelProjectFileStructure.h"
 #include "src/ifile/IfileObjectModel.h"
 
@@ -20,13 +21,6 @@ namespace {
 using Entry = IfileManager::Entry;
 
 }  // namespace
-
-IfileAddFileToModelFunction& IfileAddFileToModelHook()
-{
-    // The member-file form of the add-file command.
-    static IfileAddFileToModelFunction hook = static_cast<IfileAddFileToModelFunction>(&IcmdDoAddFileToModel);
-    return hook;
-}
 
 bool& IfileSkipFileDoesNotExistMessage()
 {
@@ -66,7 +60,7 @@ bool ifileManagerImpl::AddFilesToModel(ImodelProjectFileStructure& project, cons
         for (const IfileObjectEx::ParentFile& parent : files[i].GetParentFileList())
             childrenOf[ImodelFileNameKey(parent.first.GetInternalFileName(), folder)].push_back(i);
 
-    const IfileAddFileToModelFunction addFile = IfileAddFileToModelHook();
+    ImodelCommandServices* commands = ImodelCommandServices::Get();
     const bool skipKnownCores = Imodel::GetInstance().ParseCxfOnOpen();
     // Each file is looked at on disk once, as it is registered, and the
     // sources to parse are read ahead of the add-file command that parses them.
@@ -94,8 +88,11 @@ bool ifileManagerImpl::AddFilesToModel(ImodelProjectFileStructure& project, cons
                 if (child > i) files[child].UpdateParentFilePtr(file, entry);
         if (skipKnownCores && before.count(key)) continue;
         if (stepOneFile) stepOneFile();
-        const Entry added =
-            addFile(file, false, parse, false, nullptr, modulesToSkip, true, nullptr, true, false, nullptr);
+        // Without the command layer nothing can parse the file: it stays
+        // registered as it was read.
+        if (commands == nullptr) continue;
+        const Entry added = commands->AddFileToModel(file, false, parse, false, nullptr, modulesToSkip, true, nullptr,
+                                                     true, false, nullptr);
         if (!added) project.AddFileToDelete(file.GetFullFileName(), file.GetFileSpecificType());
     }
     if (read) *read = std::move(files);

@@ -6,12 +6,12 @@
 #include "IcmdTestSupport.h"
 #include "RecordingView.h"
 
-#include "icmd/IcmdAddAndDeleteFile.h"
-#include "icmd/IcmdImportFiles.h"
-#include "icmd/IcmdProjectCommands.h"
-#include "icmd/IcmdRefresh.h"
-#include "icmd/IcmdSetRoot.h"
-#include "icmd/IcmdUseFile.h"
+#include "icmd/design/IcmdSetRoot.h"
+#include "icmd/files/IcmdAddFileToModel.h"
+#include "icmd/files/IcmdDeleteFilesFromModel.h"
+#include "icmd/files/IcmdRefresh.h"
+#include "icmd/project/IcmdCloseProject.h"
+#include "icmd/project/IcmdNewProject.h"
 #include "imodel/design/ImodelFindModule.h"
 #include "imodel/design/ImodelRoot.h"
 #include "imodel/model/ImodelSetAndRestoreModelFlagObject.h"
@@ -40,9 +40,7 @@ protected:
         DefLoadDefaultsFromText("@choices FAM = ZX3\n@choices DIE[QFAM=ZX3] = zx3_10\n"
                                 "@choices PACKAGE[QFAM=ZX3,QDIE=zx3_10] = tq100\n",
                                 nullptr);
-        for (const IcmdCommandFactory& factory :
-             {IcmdImportFilesFactory(), IcmdSetRootFactory(), IcmdUseSourceFileFactory(), IcmdRefreshFactory()})
-            Manager().RegisterCommand(factory(Imodel::GetInstance()));
+        ASSERT_EQ(RegisterCommands({"import_files", "set_root", "use_source_file", "refresh"}), 4);
         ASSERT_TRUE(IcmdDoNewProject(false, "alu", m_folder / "alu", true, "ZX3", "zx3_10", "tq100"));
         Manager().SetCurrentFolder(m_folder / "alu");
         Design().SetNeedSave(false);

@@ -12,6 +12,7 @@
 #include "imodel/design/ImodelDesignManager.h"
 #include "imodel/design/ImodelModule.h"
 #include "imodel/model/Imodel.h"
+#include "src/icmd/IcmdCommandTable.h"
 
 #include <foundation/AcmdManager.h>
 #include <foundation/Def.h>
@@ -19,6 +20,7 @@
 #include <gtest/gtest.h>
 #include <tcl.h>
 
+#include <algorithm>
 #include <memory>
 #include <string>
 #include <vector>
@@ -48,6 +50,16 @@ protected:
     }
 
     static AcmdManager& Manager() { return AcmdManager::GetInstance(); }
+
+    // Registers the commands of those names from the library's command
+    // table, as the model registers them; answers how many were registered.
+    static int RegisterCommands(const Texts& names)
+    {
+        std::vector<IcmdCommandRow> rows;
+        for (const IcmdCommandRow& row : IcmdGetCommandTable())
+            if (std::find(names.begin(), names.end(), row.name) != names.end()) rows.push_back(row);
+        return IcmdRegisterCommandRows(rows, Imodel::GetInstance(), true);
+    }
     static ImodelDesignManager& Design() { return *Imodel::GetInstance().GetDesignManager(); }
 
     // Runs a script; its result, or its error text, is kept in `result`.

@@ -7,13 +7,15 @@
 // the host's dialog reads.
 #include "IcmdTestSupport.h"
 
-#include "icmd/IcmdAddAndDeleteFile.h"
 #include "icmd/IcmdDoCommand.h"
-#include "icmd/IcmdProjectCommands.h"
-#include "icmd/IcmdSetRoot.h"
+#include "icmd/design/IcmdSetRoot.h"
+#include "icmd/files/IcmdAddFileToModel.h"
 #include "icmd/organize/IcmdOrganizeCDBs.h"
 #include "icmd/organize/IcmdOrganizeFilesVisitor.h"
 #include "icmd/organize/IcmdTestOrganizedFiles.h"
+#include "icmd/project/IcmdCloseProject.h"
+#include "icmd/project/IcmdNewProject.h"
+#include "icmd/project/IcmdOpenProject.h"
 #include "ifile/IfileManagerFunctions.h"
 #include "imodel/design/ImodelFindModule.h"
 #include "imodel/views/ImodelContextImpl.h"

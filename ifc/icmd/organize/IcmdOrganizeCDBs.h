@@ -12,9 +12,8 @@
 #pragma once
 
 #include "icmd/IcmdBase.h"
-#include "icmd/IcmdCommandFactory.h"
-#include "icmd/IcmdTCLFileArg.h"
-#include "icmd/IcmdTCLModuleArg.h"
+#include "icmd/args/IcmdTCLFileArg.h"
+#include "icmd/args/IcmdTCLModuleArg.h"
 
 #include <boost/shared_ptr.hpp>
 
@@ -44,5 +43,3 @@ private:
     IcmdTCLFileArg m_file;
     IcmdTCLModuleArg m_module;
 };
-
-IcmdCommandFactory IcmdOrganizeCDBsFactory();

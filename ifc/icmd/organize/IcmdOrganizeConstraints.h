@@ -16,9 +16,8 @@
 // results out of date.
 #pragma once
 
-#include "icmd/IcmdCommandFactory.h"
-#include "icmd/IcmdTCLModuleAndRevArg.h"
-#include "icmd/IcmdToolTypeArg.h"
+#include "icmd/args/IcmdTCLModuleAndRevArg.h"
+#include "icmd/args/IcmdToolTypeArg.h"
 #include "icmd/organize/IcmdOrganizeFilesBase.h"
 
 class ImodelRevContextImpl;
@@ -74,5 +73,3 @@ private:
     IcmdTCLModuleAndRevArg m_view;
     IcmdToolTypeArg m_tool;
 };
-
-IcmdCommandFactory IcmdOrganizeConstraintsFactory();

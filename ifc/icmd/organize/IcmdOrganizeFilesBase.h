@@ -16,7 +16,7 @@
 #pragma once
 
 #include "icmd/IcmdBase.h"
-#include "icmd/IcmdTCLFileArg.h"
+#include "icmd/args/IcmdTCLFileArg.h"
 #include "imodel/names/ImodelToolKinds.h"
 #include "imodel/options/ImodelPhySynthesisOptions.h"
 

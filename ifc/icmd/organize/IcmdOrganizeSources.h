@@ -14,9 +14,8 @@
 // results out of date.
 #pragma once
 
-#include "icmd/IcmdCommandFactory.h"
-#include "icmd/IcmdTCLModuleArg.h"
-#include "icmd/IcmdToolTypeArg.h"
+#include "icmd/args/IcmdTCLModuleArg.h"
+#include "icmd/args/IcmdToolTypeArg.h"
 #include "icmd/organize/IcmdOrganizeFilesBase.h"
 
 class IcmdOrganizeSources : public IcmdOrganizeFilesBase {
@@ -58,5 +57,3 @@ private:
     IcmdTCLModuleArg m_module;
     IcmdToolTypeArg m_tool;
 };
-
-IcmdCommandFactory IcmdOrganizeSourcesFactory();

@@ -7,8 +7,7 @@
 // stimulus steps follow it.
 #pragma once
 
-#include "icmd/IcmdCommandFactory.h"
-#include "icmd/IcmdTCLModuleArg.h"
+#include "icmd/args/IcmdTCLModuleArg.h"
 #include "icmd/organize/IcmdOrganizeFilesBase.h"
 
 class IcmdOrganizeStimulus : public IcmdOrganizeFilesBase {
@@ -41,5 +40,3 @@ public:
 private:
     IcmdTCLModuleArg m_module;
 };
-
-IcmdCommandFactory IcmdOrganizeStimulusFactory();

@@ -10,7 +10,6 @@
 // netlists and sources.
 #pragma once
 
-#include "icmd/IcmdCommandFactory.h"
 #include "icmd/organize/IcmdOrganizeConstraints.h"
 #include "icmd/organize/IcmdOrganizeSources.h"
 #include "icmd/organize/IcmdOrganizeStimulus.h"
@@ -32,7 +31,3 @@ public:
         return IcmdDoCompare(GetName().c_str(), current, this->GetFileArg());
     }
 };
-
-IcmdCommandFactory IcmdTestOrganizeSourcesFactory();
-IcmdCommandFactory IcmdTestOrganizeConstraintsFactory();
-IcmdCommandFactory IcmdTestAssociateStimulusFactory();

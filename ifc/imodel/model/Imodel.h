@@ -57,7 +57,8 @@ public:
     virtual bool SetHasNetlistModules(bool hasNetlistModules) = 0;
 
     // Registers the core libraries' commands, then one prototype of each of
-    // the library's commands, in their fixed order.
+    // the library's commands, in their fixed order (the command layer's
+    // table, through ImodelCommandServices; none while it is not loaded).
     virtual void RegisterCommands() = 0;
 
     // The owned managers and objects; never null while the model lives,
@@ -163,7 +164,7 @@ public:
     // the same key (libraries paired by name, `byName` and `params` as
     // ImodelRestoreLibs takes them), drops the copies and, when the kept
     // root's unit still has a file, makes it the root again through set_root
-    // (IcmdDoSetRoot). A restore without a save is ignored.
+    // (ImodelCommandServices::SetRoot). A restore without a save is ignored.
     virtual void SaveLibraries() = 0;
     virtual void RestoreLibraries(bool byName, const zorpaSaveRestoreParams& params) = 0;
 

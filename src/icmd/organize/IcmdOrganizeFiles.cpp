@@ -381,7 +381,6 @@ void IcmdOrganizeSources::UpdateActualListForNew(Entries& current, const Entries
 
 bool IcmdOrganizeSources::IsNewFileListValid(const Entries&, void*) { return true; }
 
-IcmdCommandFactory IcmdOrganizeSourcesFactory() { return IcmdFactoryOf<IcmdOrganizeSources>(false); }
 
 // --- organize_constraints -----------------------------------------------------------------------
 
@@ -575,7 +574,6 @@ void IcmdOrganizeConstraints::UpdateActualListForNew(Entries& current, const Ent
 
 bool IcmdOrganizeConstraints::IsNewFileListValid(const Entries&, void*) { return true; }
 
-IcmdCommandFactory IcmdOrganizeConstraintsFactory() { return IcmdFactoryOf<IcmdOrganizeConstraints>(false); }
 
 // --- associate_stimulus -------------------------------------------------------------------------
 
@@ -625,24 +623,6 @@ void IcmdOrganizeStimulus::UpdateActualListForNew(Entries& current, const Entrie
 
 bool IcmdOrganizeStimulus::IsNewFileListValid(const Entries&, void*) { return true; }
 
-IcmdCommandFactory IcmdOrganizeStimulusFactory() { return IcmdFactoryOf<IcmdOrganizeStimulus>(false); }
-
-// --- the self-test commands ---------------------------------------------------------------------
-
-IcmdCommandFactory IcmdTestOrganizeSourcesFactory()
-{
-    return IcmdFactoryOf<IcmdTestOrganizedFiles<IcmdOrganizeSources>>();
-}
-
-IcmdCommandFactory IcmdTestOrganizeConstraintsFactory()
-{
-    return IcmdFactoryOf<IcmdTestOrganizedFiles<IcmdOrganizeConstraints>>();
-}
-
-IcmdCommandFactory IcmdTestAssociateStimulusFactory()
-{
-    return IcmdFactoryOf<IcmdTestOrganizedFiles<IcmdOrganizeStimulus>>();
-}
 
 // --- organize_cdbs ------------------------------------------------------------------------------
 
@@ -684,4 +664,3 @@ AcmdEnum::Result IcmdOrganizeCDBs::execDo()
     return AcmdEnum::Success;
 }
 
-IcmdCommandFactory IcmdOrganizeCDBsFactory() { return IcmdFactoryOf<IcmdOrganizeCDBs>(); }

@@ -1,11 +1,14 @@
 // open_project: the header, the full read under the progress meter (the
-// conversion of older projects stands in IcmdConvertProject.cpp), the project folders, the announcements, the files changed
-// on disk since the last save, and the save that follows every open.
-#include "src/icmd/project/IcmdProjectCommands.h"
+// conversion of older projects stands in IcmdOpenProjectConversion.cpp), the
+// project folders, the announcements, the files changed on disk since the
+// last save, and the save that follows every open.
+#include "icmd/project/IcmdOpenProject.h"
 
-#include "icmd/IcmdAddAndDeleteFile.h"
 #include "icmd/IcmdDoCommand.h"
-#include "icmd/IcmdProjectCommands.h"
+#include "icmd/files/IcmdAddFileToModel.h"
+#include "icmd/project/IcmdCloseProject.h"
+#include "icmd/project/IcmdNewProject.h"
+#include "icmd/project/IcmdSaveProject.h"
 #include "iconvert/Iconvert.h"
 #include "ievent/IeventClasses.h"
 #include "ifile/IfileManager.h"

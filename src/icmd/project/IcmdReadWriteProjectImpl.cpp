@@ -3,7 +3,7 @@
 // editor files, and the meter that moves while the table runs.
 #include "src/icmd/project/IcmdReadWriteProjectImpl.h"
 
-#include "icmd/IcmdComponentIDText.h"
+#include "icmd/args/IcmdComponentIDText.h"
 #include "ifile/IfileFunctions.h"
 #include "ifile/IfileManager.h"
 #include "ifile/IfileManagerFilterParent.h"
@@ -22,7 +22,6 @@
 #include "iprocess/QuorlaneStateMachine.h"
 #include "iprofile/IprofileManager.h"
 #include "src/icmd/project/IcmdProjectFileText.h"
-#include "src/icmd/project/IcmdProjectMessages.h"
 
 #include <foundation/Arev.h>
 #include <foundation/Def.h>
@@ -217,7 +216,7 @@ int IcmdReadWriteProjectImpl::GetStateFromID(int id, int position)
 
 bool IcmdReadWriteProjectImpl::Damaged(const std::string& what)
 {
-    IcmdDisplayPROJECT_FILE_DAMAGED_MSG(m_projectFileName.c_str(), what.c_str());
+    ImodelDisplayPROJECT_FILE_DAMAGED_MSG(m_projectFileName.c_str(), what.c_str());
     return false;
 }
 
@@ -285,6 +284,7 @@ bool IcmdReadWriteProjectImpl::ProjectFileObject_InitFileMember(double)
         ImodelDisplayUNABLE_TO_READ_MSG(m_projectFileName.c_str());
         return false;
     }
+    IcmdDropEndOfFileMark(text);
     // A project file is text: other bytes mean it is something else, or damaged.
     const auto binary = std::find_if(text.begin(), text.end(), [](char c) {
         const unsigned char byte = static_cast<unsigned char>(c);

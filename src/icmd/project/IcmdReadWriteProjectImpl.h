@@ -5,7 +5,7 @@
 // failed save never leaves a half file behind.
 #pragma once
 
-#include "icmd/IcmdReadWriteProject.h"
+#include "icmd/project/IcmdReadWriteProject.h"
 #include "imodel/names/ImodelFileName.h"
 #include "imodel/names/ImodelProjectFileStructure.h"
 #include "imodel/names/ImodelToolKinds.h"

@@ -6,6 +6,7 @@
 #include "ifile/IfileExtendedInfoManager.h"
 #include "ifile/IfileManager.h"
 #include "imodel/cores/ImodelTemplateManager.h"
+#include "imodel/model/ImodelCommandServices.h"
 #include "imodel/model/ImodelHost.h"
 #include "imodel/options/ImodelGlobalFlowOptions.h"
 #include "imodel/options/ImodelKiltoraReportOption.h"
@@ -23,7 +24,6 @@
 #include "itool/ItoolVeyrun.h"
 #include "src/imodel/design/imodelDesignManagerImpl.h"
 #include "src/imodel/device/imodelDeviceManagerImpl.h"
-#include "src/imodel/model/imodelCommandTable.h"
 #include "src/imodel/views/imodelRevisionManagerImpl.h"
 
 #include <dastrel/DastrelModel.h>
@@ -277,8 +277,11 @@ void imodelImpl::RegisterCommands()
     Ktwkspace::Workspace::RegisterVyCommands();
     Brndesign::BrnDesignCmdFacade::RegisterCommands();
     DastrelModel::GetInstance().RegisterCommands();
+    // The library's own commands are the command layer's: it installed its
+    // services as the library was loaded.
     Imodel& model = GetInstance();
-    imodelRegisterCommandRows(imodelGetCommandTable(), model, model.IsLinkingEnabled());
+    if (ImodelCommandServices* commands = ImodelCommandServices::Get())
+        commands->RegisterCommands(model, model.IsLinkingEnabled());
 }
 
 const std::vector<std::string>& imodelImpl::GetEmptyList()
