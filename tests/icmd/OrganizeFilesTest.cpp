@@ -14,7 +14,6 @@
 #include "icmd/organize/IcmdOrganizeFilesVisitor.h"
 #include "icmd/organize/IcmdTestOrganizedFiles.h"
 #include "icmd/project/IcmdCloseProject.h"
-#include "icmd/project/IcmdNewProject.h"
 #include "icmd/project/IcmdOpenProject.h"
 #include "ifile/IfileManagerFunctions.h"
 #include "imodel/design/ImodelFindModule.h"
@@ -40,21 +39,12 @@ using Entry = boost::shared_ptr<IfileObjectEx>;
 using Entries = std::vector<Entry>;
 using Names = std::vector<std::string>;
 
-const char* const kTop = "entity top is end;\narchitecture rtl of top is signal a, b : bit;\n"
-                         "begin u : entity work.mid port map (a, b); end;\n";
-const char* const kMid = "entity mid is port (a : in bit; b : out bit); end;\n"
-                         "architecture rtl of mid is begin u : entity work.leaf port map (a, b); end;\n";
-const char* const kLeaf = "entity leaf is port (x : in bit; y : out bit); end;\n"
-                          "architecture rtl of leaf is begin y <= x; end;\n";
-
 class OrganizeFilesTest : public IcmdTest {
 protected:
     void SetUp() override
     {
         IcmdTest::SetUp();
-        DefLoadDefaultsFromText("@choices FAM = ZX3\n@choices DIE[QFAM=ZX3] = zx3_10\n"
-                                "@choices PACKAGE[QFAM=ZX3,QDIE=zx3_10] = tq100\n",
-                                nullptr);
+        LoadOnePartCatalogue();
         // Pin and timing constraints are constraint kinds of the family;
         // timing constraints go to synthesis, both to place and route and
         // physical synthesis.
@@ -64,8 +54,7 @@ protected:
               {"PALLADOR_IMPORT_CONSTRAINT_FILES", "pdc sdc"}, {"PHYSYNTH_CONSTRAINTS_LIST", "pdc sdc"},
               {"IDE_ORGANIZE_SOURCES_ENABLED", "1"}})
             DefSetFL(name, value, __FILE__, __LINE__);
-        ASSERT_TRUE(IcmdDoNewProject(false, "alu", m_folder / "alu", true, "ZX3", "zx3_10", "tq100"));
-        Manager().SetCurrentFolder(m_folder / "alu");
+        ASSERT_TRUE(NewAluProject());
         for (const auto& [name, text] : {std::pair{"top.vhd", kTop}, {"mid.vhd", kMid}, {"leaf.vhd", kLeaf}})
             AddHdl(name, text);
         ASSERT_TRUE(IcmdDoSetRoot(false, Unit("top")->GetComponentID()));
