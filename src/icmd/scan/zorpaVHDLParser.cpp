@@ -90,9 +90,35 @@ const char* QuoteEnd(const char* pos, const char* end)
     return close ? close + 1 : nullptr;
 }
 
+// Whether the quote at `quote` opens a bit-string literal of the word that
+// starts at `word`: a base specifier (B O X D, or B O X after U or S, any
+// case), after an optional length ("12X"), that starts the word or follows a
+// character no identifier holds.
+bool OpensBitString(const char* word, const char* quote)
+{
+    const char* at = quote;
+    if (at == word) return false;
+    const char base = Lower(at[-1]);
+    if (base != 'b' && base != 'o' && base != 'x' && base != 'd') return false;
+    --at;
+    if (base != 'd' && at > word && (Lower(at[-1]) == 'u' || Lower(at[-1]) == 's')) --at;
+    while (at > word && at[-1] >= '0' && at[-1] <= '9') --at;
+    return at == word || !Is(at[-1], kWordChar);
+}
+
+// The end of a word of any text that starts at `pos`: up to a delimiter or a
+// comment. A bit-string literal in it (x"F---") is taken whole, so that the
+// dashes of its don't-care digits start no comment.
 inline const char* AnyWordEnd(const char* pos, const char* end)
 {
-    return zorpaScan::AnyWordEnd(pos, end, IsCommentStart);
+    const char* const word = pos;
+    for (; pos < end; ++pos) {
+        const unsigned char c = kClasses[static_cast<unsigned char>(*pos)];
+        if ((c & (kDelimiter | kSpecial | kQuote)) == 0) continue;
+        if ((c & kDelimiter) != 0 || IsCommentStart(pos, end)) break;
+        if ((c & kQuote) != 0 && OpensBitString(word, pos)) pos = StringEnd(pos, end) - 1;
+    }
+    return pos;
 }
 
 std::string_view ReadToken(const char*& pos, const char* end, bool anyText, bool newlineIsBlank, bool backslashIsPlain)
@@ -112,14 +138,10 @@ std::string_view ReadToken(const char*& pos, const char* end, bool anyText, bool
         stop = AnyWordEnd(pos, end);
     } else {
         if (!Is(first, kLetter)) return {};
-        bool plainWord = true;
-        for (; pos < end; ++pos) {
-            const unsigned char c = kClasses[static_cast<unsigned char>(*pos)];
-            if ((c & kWordChar) != 0) continue;
-            if ((c & kDelimiter) != 0 || IsCommentStart(pos, end)) break;
-            plainWord = false;
-        }
-        if (!plainWord) return {};
+        // Read as any text, so that a literal in the word is stepped over whole.
+        pos = AnyWordEnd(pos, end);
+        for (const char* at = start; at < pos; ++at)
+            if (!Is(*at, kWordChar)) return {};
         return {start, static_cast<std::size_t>(pos - start)};
     }
     if (stop == nullptr) return {};
