@@ -286,6 +286,15 @@ IMODEL_QUERY(FILE_ALREADY_EXISTS_SINGLE, 1, 664, MdbWARNING, MdbYESNOBOX,
              "The file:'%s' already exists.\n"
              "Are you sure you want to replace it?")
 
+// --- serials 666 to 668 -------------------------------------------------------
+
+IMODEL_LINE(MEMBER_NOT_A_FILE, 1, 666, MdbERROR,
+            "The project member '%s' is not a regular file; it was not read and is left out of the project.")
+IMODEL_LINE(PROJECT_FILE_EMPTY, 1, 667, MdbERROR,
+            "The project file '%s' holds no project: it is empty, or has no key and no section. It was not opened "
+            "and is left as it is.")
+IMODEL_LINE(SAVE_FAILED_REASON, 1, 668, MdbERROR, "%s.")
+
 // --- serials 1000 to 1007 -----------------------------------------------------
 
 IMODEL_LINE(TOOL_SUCCEEDED, 1, 1000, MdbINFO, "%s successful.")
