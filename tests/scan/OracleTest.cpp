@@ -2,7 +2,7 @@
 // them: every Verilog file that ships with yosys, compared with the module
 // list yosys reads from it, and generated VHDL designs compared with the
 // units and the instance tree that ghdl reports. Each test is skipped when
-// its tool is missing (scripts/setup installs both).
+// its tool is missing (scripts/setup test installs both).
 #include "ScanDesignSupport.h"
 
 #include <foundation/Sys.h>
@@ -91,7 +91,7 @@ bool DeclaredInsideConditional(const std::string& text, const std::string& modul
 
 TEST_F(Oracle, TheModulesOfEveryVerilogFileShippedWithYosysAreThoseYosysReads)
 {
-    if (!HasTool("yosys") || !HasTool("dpkg")) GTEST_SKIP() << "yosys is not installed (scripts/setup installs it)";
+    if (!HasTool("yosys") || !HasTool("dpkg")) GTEST_SKIP() << "yosys is not installed (scripts/setup test installs it)";
     const std::string work = m_folder.Path();
     ASSERT_EQ(Shell("dpkg -L yosys yosys-dev 2>/dev/null | grep -E '\\.s?v$' | sort -u > files.txt", work), 0);
     const std::vector<std::string> files = Lines(m_folder.Read("files.txt"));
@@ -217,7 +217,7 @@ GeneratedDesign Generate(unsigned seed, int count)
 
 TEST_F(Oracle, GeneratedVhdlDesignsGiveTheUnitsAndInstancesGhdlReports)
 {
-    if (!HasTool("ghdl")) GTEST_SKIP() << "ghdl is not installed (scripts/setup installs it)";
+    if (!HasTool("ghdl")) GTEST_SKIP() << "ghdl is not installed (scripts/setup test installs it)";
     for (unsigned seed : {1u, 2u, 3u}) {
         Clear();
         const GeneratedDesign design = Generate(seed, 12);
