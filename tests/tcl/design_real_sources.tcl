@@ -9,6 +9,16 @@ proc write_binary {name text} {
     set f [open $name w]; fconfigure $f -translation binary; puts -nonewline $f $text; close $f
 }
 proc show_tree {} { foreach line [split [string trimright [dump_all_modules -tree true] \n] \n] { puts "  $line" } }
+# Imports the files into the open project, shows its tree, and shows it
+# again after the project is closed and opened.
+proc import_and_reopen {project files} {
+    try {import_files -hdl_source $files}
+    show_tree
+    try {close_project}
+    try {open_project $project/$project.prj}
+    show_tree
+    try {close_project}
+}
 
 puts "--- VHDL: a decoder selects its blocks with x\"F---\" and the like"
 try {new_project -location soc -name soc -hdl VHDL -family ZX3 -die zx3_10 -package tq100}
@@ -24,24 +34,13 @@ write_file src/soc.vhd $top
 foreach block {uart timer gpio spi} {
     write_file src/$block.vhd "entity $block is port (en : in bit); end;\narchitecture rtl of $block is begin end;\n"
 }
-try {import_files -hdl_source [lsort [glob src/*.vhd]]}
-show_tree
-try {close_project}
-try {open_project soc/soc.prj}
-show_tree
-try {close_project}
+import_and_reopen soc [lsort [glob src/*.vhd]]
 
 puts "--- Verilog: names that differ in case only"
 try {new_project -location wrap -name wrap -hdl VERILOG -family ZX3 -die zx3_10 -package tq100}
 write_file src/iddr.v "module iddr(input d, output q);\n  IDDR u (.D(d), .Q(q));\nendmodule\n"
 write_file src/top2.v "module top2;\n  mid2 u ();\nendmodule\nmodule mid2;\n  TOP2 u ();\nendmodule\n"
-try {import_files -hdl_source {src/iddr.v src/top2.v}}
-show_tree
-try {set_root top2}
-try {close_project}
-try {open_project wrap/wrap.prj}
-show_tree
-try {close_project}
+import_and_reopen wrap {src/iddr.v src/top2.v}
 
 puts "--- a NUL byte among the statements hides no unit after it"
 try {new_project -location nul -name nul -hdl VERILOG -family ZX3 -die zx3_10 -package tq100}
