@@ -106,17 +106,27 @@ bool OpensBitString(const char* word, const char* quote)
     return at == word || !Is(at[-1], kWordChar);
 }
 
+// Where a word goes on from the quote at `quote`: past a bit-string literal
+// it opens (x"F---", whose don't-care digits start no comment), else on the
+// quote itself. Rare: kept out of the loops that call it.
+[[gnu::noinline, gnu::cold]] const char* PastQuoteInWord(const char* word, const char* quote, const char* end)
+{
+    return OpensBitString(word, quote) ? StringEnd(quote, end) - 1 : quote;
+}
+
 // The end of a word of any text that starts at `pos`: up to a delimiter or a
-// comment. A bit-string literal in it (x"F---") is taken whole, so that the
-// dashes of its don't-care digits start no comment.
+// comment; a bit-string literal in it is taken whole.
 inline const char* AnyWordEnd(const char* pos, const char* end)
 {
     const char* const word = pos;
     for (; pos < end; ++pos) {
         const unsigned char c = kClasses[static_cast<unsigned char>(*pos)];
         if ((c & (kDelimiter | kSpecial | kQuote)) == 0) continue;
-        if ((c & kDelimiter) != 0 || IsCommentStart(pos, end)) break;
-        if ((c & kQuote) != 0 && OpensBitString(word, pos)) pos = StringEnd(pos, end) - 1;
+        if ((c & kDelimiter) != 0) break;
+        if ((c & kQuote) != 0)
+            pos = PastQuoteInWord(word, pos, end);
+        else if (IsCommentStart(pos, end))
+            break;
     }
     return pos;
 }
@@ -138,10 +148,16 @@ std::string_view ReadToken(const char*& pos, const char* end, bool anyText, bool
         stop = AnyWordEnd(pos, end);
     } else {
         if (!Is(first, kLetter)) return {};
-        // Read as any text, so that a literal in the word is stepped over whole.
-        pos = AnyWordEnd(pos, end);
-        for (const char* at = start; at < pos; ++at)
-            if (!Is(*at, kWordChar)) return {};
+        bool plainWord = true;
+        for (; pos < end; ++pos) {
+            const unsigned char c = kClasses[static_cast<unsigned char>(*pos)];
+            if ((c & kWordChar) != 0) continue;
+            if ((c & kDelimiter) != 0 || IsCommentStart(pos, end)) break;
+            // A literal in the word is stepped over whole.
+            if ((c & kQuote) != 0) pos = PastQuoteInWord(start, pos, end);
+            plainWord = false;
+        }
+        if (!plainWord) return {};
         return {start, static_cast<std::size_t>(pos - start)};
     }
     if (stop == nullptr) return {};
