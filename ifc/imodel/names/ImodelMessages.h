@@ -138,6 +138,13 @@ MdbQuery_result ImodelDisplayFILE_ALREADY_EXISTS_QRY(void* parent, MdbQuery_resu
 MdbQuery_result ImodelDisplayFILE_ALREADY_EXISTS_SINGLE_QRY(void* parent, MdbQuery_result defaultAnswer,
                                                             const char* fileName);
 
+// --- serials 666 to 668 -------------------------------------------------------
+
+int ImodelDisplayMEMBER_NOT_A_FILE_MSG(const char* fileName);
+int ImodelDisplayPROJECT_FILE_EMPTY_MSG(const char* fileName);
+// The system's reason a save failed, with the file's name; follows SAVE_FAILED.
+int ImodelDisplaySAVE_FAILED_REASON_MSG(const char* reason);
+
 // --- serials 690 to 712: project files, project names and copies ---------------
 
 // A project file that cannot be read as a whole; `what` says where.

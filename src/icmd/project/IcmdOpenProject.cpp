@@ -12,6 +12,7 @@
 #include "iconvert/Iconvert.h"
 #include "ievent/IeventClasses.h"
 #include "ifile/IfileManager.h"
+#include "ifile/IfileProjectOpening.h"
 #include "imodel/design/ImodelDesignManager.h"
 #include "imodel/design/ImodelModule.h"
 #include "imodel/model/Imodel.h"
@@ -164,6 +165,7 @@ AcmdEnum::Result IcmdOpenProject::do_execDo()
     ImodelSetAndRestoreModelFlagObject fromEmpty(Imodel::GetIsStartingFromEmptyHierarchy(), true);
     ImodelSetAndRestoreModelFlagObject showReading(Imodel::GetDisplayReadingFileMessage(), true);
     IcmdFilesModifiedSinceLastOpen().clear();
+    IfileMembersNotRead().clear();
     Imodel::BlockProcessDisplay(true, true);
     design.Reset();
 
@@ -234,6 +236,10 @@ AcmdEnum::Result IcmdOpenProject::do_execDo()
     // one to keep, not the host's, which has none of them open yet.
     std::vector<std::string> openedFiles = m_reader->GetOpenedFileLines();
     IcmdDoSaveProject(false, &openedFiles);
+    // The open answers with the members it left out, one per line.
+    std::string leftOut;
+    for (const std::string& member : IfileMembersNotRead()) leftOut += (leftOut.empty() ? "" : "\n") + member;
+    SetResultMsg(leftOut);
     return AcmdEnum::Success;
 }
 

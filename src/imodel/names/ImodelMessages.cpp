@@ -308,6 +308,15 @@ IMODEL_QUERY(FILE_ALREADY_EXISTS_SINGLE, 1, 664, MdbWARNING, MdbYESNOBOX,
              "The file:'%s' already exists.\n"
              "Are you sure you want to replace it?")
 
+// --- serials 666 to 668 -------------------------------------------------------
+
+IMODEL_LINE(MEMBER_NOT_A_FILE, 1, 666, MdbERROR,
+            "The project member '%s' is not a regular file; it was not read and is left out of the project.")
+IMODEL_LINE(PROJECT_FILE_EMPTY, 1, 667, MdbERROR,
+            "The project file '%s' holds no project: it is empty, or has no key and no section. It was not opened "
+            "and is left as it is.")
+IMODEL_LINE(SAVE_FAILED_REASON, 1, 668, MdbERROR, "%s.")
+
 // --- serials 690 to 712: project files, project names and copies ---------------
 
 IMODEL_LINE(PROJECT_FILE_DAMAGED, 2, 690, MdbERROR, "The project file '%s' is damaged: %s.")
