@@ -9,8 +9,11 @@
 // "x_lines_read"). An open saves once at its end.
 #include "SilentSink.h"
 
-#include "icmd/IcmdAddFileToModel.h"
-#include "icmd/IcmdProjectCommands.h"
+#include "icmd/files/IcmdAddFileToModel.h"
+#include "icmd/project/IcmdCloseProject.h"
+#include "icmd/project/IcmdNewProject.h"
+#include "icmd/project/IcmdOpenProject.h"
+#include "icmd/project/IcmdSaveProject.h"
 #include "ifile/IfileManager.h"
 #include "ifile/IfileObjectEx.h"
 #include "imodel/design/ImodelDesignManager.h"

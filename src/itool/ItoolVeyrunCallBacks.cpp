@@ -2,7 +2,7 @@
 // news passed on to the workspace.
 #include "itool/ItoolVeyrun.h"
 
-#include "icmd/IcmdAddFileToModel.h"
+#include "icmd/files/IcmdAddFileToModel.h"
 #include "icmd/files/IcmdRemoveFilesFromProject.h"
 #include "icmd/files/IcmdUpdateProjectContent.h"
 #include "ievent/IeventClasses.h"

@@ -3,7 +3,7 @@
 // of an older project generation.
 #include "itool/ItoolVeyrun.h"
 
-#include "icmd/IcmdAddFileToModel.h"
+#include "icmd/files/IcmdAddFileToModel.h"
 #include "icmd/IcmdBase.h"
 #include "icmd/files/IcmdRemoveFilesFromProject.h"
 #include "ievent/IeventClasses.h"

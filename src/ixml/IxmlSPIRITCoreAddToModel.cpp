@@ -5,9 +5,9 @@
 
 #include "ixml/IxmlSPIRITCoreBatch.h"
 
-#include "icmd/IcmdAddFileToModel.h"
+#include "icmd/files/IcmdAddFileToModel.h"
 #include "icmd/IcmdBase.h"
-#include "icmd/IcmdReadWriteProject.h"
+#include "icmd/project/IcmdReadWriteProject.h"
 #include "ievent/IeventClasses.h"
 #include "ifile/IfileManager.h"
 #include "ifile/IfileManagerFunctions.h"

@@ -1,6 +1,6 @@
 #include "ixml/IxmlSPIRITCoreBatch.h"
 
-#include "icmd/IcmdSetRoot.h"
+#include "icmd/design/IcmdSetRoot.h"
 #include "imodel/model/Imodel.h"
 #include "iprocess/QuorlaneStateMachine.h"
 

@@ -8,8 +8,9 @@
 #include "TempFolder.h"
 
 #include "icmd/IcmdDoCommand.h"
-#include "icmd/IcmdOpenProject.h"
-#include "icmd/IcmdProjectCommands.h"
+#include "icmd/project/IcmdCloseProject.h"
+#include "icmd/project/IcmdNewProject.h"
+#include "icmd/project/IcmdOpenProject.h"
 #include "iconvert/IconvertAddOldCoresToWS.h"
 #include "iconvert/IconvertOmbrix.h"
 #include "iconvert/IconvertPackages.h"

@@ -10,7 +10,7 @@
 #include "RecordingView.h"
 #include "SpiritCoreProject.h"
 
-#include "icmd/IcmdAddFileToModel.h"
+#include "icmd/files/IcmdAddFileToModel.h"
 #include "ievent/IeventClasses.h"
 #include "imodel/model/ImodelSetAndRestoreModelFlagObject.h"
 

@@ -13,8 +13,7 @@
 #pragma once
 
 #include "icmd/IcmdBase.h"
-#include "icmd/IcmdCommandFactory.h"
-#include "icmd/IcmdTCLFileArg.h"
+#include "icmd/args/IcmdTCLFileArg.h"
 
 #include <foundation/AcmdParam.h>
 
@@ -58,5 +57,3 @@ private:
 // Runs delete_files in process; true when it succeeded.
 bool IcmdDoRemoveFiles(bool keep, const std::vector<boost::shared_ptr<IfileObjectEx>>& files, bool fromDisk,
                        bool coreToolCheck, bool confirm);
-
-IcmdCommandFactory IcmdRemoveFilesFromProjectFactory();

@@ -1,8 +1,8 @@
 #include "icmd/files/IcmdRemoveFilesFromProject.h"
 
-#include "icmd/IcmdAddAndDeleteFile.h"
 #include "icmd/IcmdDoCommand.h"
-#include "icmd/IcmdRefresh.h"
+#include "icmd/files/IcmdDeleteFilesFromModel.h"
+#include "icmd/files/IcmdRefresh.h"
 #include "ifile/IfileManager.h"
 #include "ifile/IfileObjectEx.h"
 #include "imodel/design/ImodelDesignManager.h"
@@ -204,5 +204,3 @@ bool IcmdDoRemoveFiles(bool keep, const std::vector<boost::shared_ptr<IfileObjec
     command->SetParams(files, fromDisk, coreToolCheck, confirm);
     return IcmdDoCommand(std::move(command), keep);
 }
-
-IcmdCommandFactory IcmdRemoveFilesFromProjectFactory() { return IcmdFactoryForModel<IcmdRemoveFilesFromProject>(); }

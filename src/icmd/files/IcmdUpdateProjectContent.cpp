@@ -1,8 +1,8 @@
 #include "icmd/files/IcmdUpdateProjectContent.h"
 
-#include "icmd/IcmdAddFileToModel.h"
-#include "icmd/IcmdUseFile.h"
+#include "icmd/files/IcmdAddFileToModel.h"
 #include "icmd/files/IcmdRemoveFilesFromProject.h"
+#include "icmd/files/IcmdUseSourceFile.h"
 #include "ifile/IfileManager.h"
 #include "ifile/IfileObjectEx.h"
 #include "imodel/model/Imodel.h"

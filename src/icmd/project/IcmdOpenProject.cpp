@@ -1,14 +1,18 @@
 // open_project: the header, the full read under the progress meter (the
-// conversion of older projects stands in IcmdConvertProject.cpp), the project folders, the announcements, the files changed
-// on disk since the last save, and the save that follows every open.
-#include "src/icmd/project/IcmdProjectCommands.h"
+// conversion of older projects stands in IcmdOpenProjectConversion.cpp), the
+// project folders, the announcements, the files changed on disk since the
+// last save, and the save that follows every open.
+#include "icmd/project/IcmdOpenProject.h"
 
-#include "icmd/IcmdAddAndDeleteFile.h"
 #include "icmd/IcmdDoCommand.h"
-#include "icmd/IcmdProjectCommands.h"
+#include "icmd/files/IcmdAddFileToModel.h"
+#include "icmd/project/IcmdCloseProject.h"
+#include "icmd/project/IcmdNewProject.h"
+#include "icmd/project/IcmdSaveProject.h"
 #include "iconvert/Iconvert.h"
 #include "ievent/IeventClasses.h"
 #include "ifile/IfileManager.h"
+#include "ifile/IfileProjectOpening.h"
 #include "imodel/design/ImodelDesignManager.h"
 #include "imodel/design/ImodelModule.h"
 #include "imodel/model/Imodel.h"
@@ -164,6 +168,7 @@ AcmdEnum::Result IcmdOpenProject::do_execDo()
     ImodelSetAndRestoreModelFlagObject fromEmpty(Imodel::GetIsStartingFromEmptyHierarchy(), true);
     ImodelSetAndRestoreModelFlagObject showReading(Imodel::GetDisplayReadingFileMessage(), true);
     IcmdFilesModifiedSinceLastOpen().clear();
+    IfileMembersNotRead().clear();
     Imodel::BlockProcessDisplay(true, true);
     design.Reset();
 
@@ -240,6 +245,10 @@ AcmdEnum::Result IcmdOpenProject::do_execDo()
     std::vector<std::string> openedFiles = m_reader->GetOpenedFileLines();
     IcmdDoSaveProject(false, &openedFiles);
     if (host) DvchkWarnIfCurrentDeviceObsolete(Imodel::IsInteractiveMode(), host->GetParentWindow(), true);
+    // The open answers with the members it left out, one per line.
+    std::string leftOut;
+    for (const std::string& member : IfileMembersNotRead()) leftOut += (leftOut.empty() ? "" : "\n") + member;
+    SetResultMsg(leftOut);
     return AcmdEnum::Success;
 }
 

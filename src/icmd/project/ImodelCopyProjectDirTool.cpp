@@ -39,11 +39,6 @@ private:
     IcmdSaveAsImplFilter m_views;
 };
 
-bool StartsWithToken(const std::string& text)
-{
-    return text.compare(0, std::char_traits<char>::length(ImodelProjectToken), ImodelProjectToken) == 0;
-}
-
 // The key of the folder that holds the file or folder of `key`; empty for
 // a name without a parent.
 std::string ParentKey(const std::string& key)
@@ -57,13 +52,10 @@ std::string ParentKey(const std::string& key)
 
 std::string ImodelCopyProjectDirTool::Key(const ImodelFileName& name)
 {
-    std::string text = name.GetString();
-    if (StartsWithToken(text))
-        text.replace(0, std::char_traits<char>::length(ImodelProjectToken),
-                     Imodel::GetInstance().GetDesignManager()->GetProjectFolder().GetString());
-    ImodelSetValidSeparator(text, true);
-    ImodelMakeUpper(text);
-    return text;
+    std::string key = ImodelFileNameKey(name.GetString());
+    // A folder named with a trailing separator is the same folder.
+    ImodelSetValidSeparator(key, true);
+    return key;
 }
 
 bool ImodelCopyProjectDirTool::IsObjectInFolder(const ImodelFileName& object, const ImodelFileName& folder)
