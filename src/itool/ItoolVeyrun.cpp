@@ -3,7 +3,6 @@
 // stop.
 #include "itool/ItoolVeyrun.h"
 
-#include "icmd/args/IcmdComponentIDText.h"
 #include "ifile/IfileManager.h"
 #include "ifile/IfileObjectEx.h"
 #include "imodel/design/ImodelDesignManager.h"
@@ -47,7 +46,10 @@ IIDEObject* HostIDEObject()
 }
 
 // The identity a core file stands for: its title read as an identity text.
-VyIfaces::ComponentID IdentityOfFile(const IfileObject& file) { return IcmdReadComponentID(file.GetFileTitleNoExt()); }
+VyIfaces::ComponentID IdentityOfFile(const IfileObject& file)
+{
+    return VyIfaces::ComponentID::FromString(file.GetFileTitleNoExt());
+}
 
 const Brndesign::DesignBase* DesignOf(const VyIfaces::IComponent* component)
 {
