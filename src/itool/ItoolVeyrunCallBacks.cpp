@@ -2,9 +2,6 @@
 // news passed on to the workspace.
 #include "itool/ItoolVeyrun.h"
 
-#include "icmd/files/IcmdAddFileToModel.h"
-#include "icmd/files/IcmdRemoveFilesFromProject.h"
-#include "icmd/files/IcmdUpdateProjectContent.h"
 #include "ievent/IeventClasses.h"
 #include "ifile/IfileManager.h"
 #include "ifile/IfileManagerFilterParent.h"
@@ -12,6 +9,7 @@
 #include "imodel/design/ImodelFindModule.h"
 #include "imodel/design/ImodelModule.h"
 #include "imodel/model/Imodel.h"
+#include "imodel/model/ImodelCommandServices.h"
 #include "imodel/model/ImodelFlowServices.h"
 #include "imodel/views/ImodelContextImpl.h"
 #include "iprocess/IprocessFileObject.h"
@@ -74,7 +72,8 @@ void ItoolVeyrun::VYModifyComponent(VyIfaces::IComponent* component, bool repars
         }
         if (reparse) {
             const VyIfaces::ComponentID id = component->GetComponentID();
-            IcmdUpdateProjectContent({entry}, {entry}, zorpaSaveRestoreParams{true, false, true});
+            if (ImodelCommandServices* commands = ImodelCommandServices::Get())
+                commands->UpdateProjectContent({entry}, {entry}, zorpaSaveRestoreParams{true, false, true});
             UpdateCoreFiles();
             // The update may have replaced the component.
             Ktwkspace::Workspace* workspace = Workspace();
@@ -95,7 +94,8 @@ void ItoolVeyrun::VYRemoveComponent(VyIfaces::IComponent* component)
         return;
     }
     if (const boost::shared_ptr<IfileObjectEx> entry = GetComponentFileObject(component)) {
-        IcmdDoRemoveFiles(false, {entry}, false, false, true);
+        if (ImodelCommandServices* commands = ImodelCommandServices::Get())
+            commands->RemoveFiles({entry}, false, false, true);
         Send(boost::make_shared<IeventComponentRemoved>(component));
         UpdateCoreFiles();
         return;
@@ -131,8 +131,10 @@ void ItoolVeyrun::NewConstraintFileAdded(const std::string& fileName, const VyIf
                            ImodelFMFull, false, true);
     // What the file watcher's scan of the constraint folders would find:
     // the new file joins the project.
-    if (!files.GetFile(file) && UtlDoesFileExist(file.GetFullFileName().GetString()))
-        IcmdDoAddFileToModel(file, true, false, false, nullptr, nullptr, true, nullptr, true, false, nullptr);
+    ImodelCommandServices* commands = ImodelCommandServices::Get();
+    if (commands && !files.GetFile(file) && UtlDoesFileExist(file.GetFullFileName().GetString()))
+        commands->AddFileToModel(IfileObjectEx(file, true), true, false, false, nullptr, nullptr, true, nullptr, true,
+                                 false, nullptr);
     const boost::shared_ptr<IfileObjectEx> entry = files.GetFile(file);
     ImodelModule* module = ImodelFindModule(id);
     if (module == nullptr || !entry) {

@@ -3,14 +3,12 @@
 // of an older project generation.
 #include "itool/ItoolVeyrun.h"
 
-#include "icmd/files/IcmdAddFileToModel.h"
-#include "icmd/IcmdBase.h"
-#include "icmd/files/IcmdRemoveFilesFromProject.h"
 #include "ievent/IeventClasses.h"
 #include "ifile/IfileManager.h"
 #include "ifile/IfileObjectEx.h"
 #include "imodel/design/ImodelModule.h"
 #include "imodel/model/Imodel.h"
+#include "imodel/model/ImodelCommandServices.h"
 #include "imodel/names/ImodelFileTypes.h"
 #include "imodel/names/imodelUtl.h"
 #include "ixml/IxmlSPIRITCoreBatch.h"
@@ -61,6 +59,16 @@ private:
 
 bool IsDescriptionExtension(const std::string& extension) { return extension == "cxf" || extension == "qvp"; }
 
+void Notify(boost::shared_ptr<Ievent> event) { Imodel::GetInstance().SendEvent(std::move(event), true); }
+
+// add_file, parsed; true when the file joined the project.
+bool AddFile(const IfileObject& file)
+{
+    ImodelCommandServices* commands = ImodelCommandServices::Get();
+    return commands && commands->AddFileToModel(IfileObjectEx(file, true), true, true, false, nullptr, nullptr, true,
+                                                nullptr, true, false, nullptr) != nullptr;
+}
+
 }  // namespace
 
 // A batch of components added one after the other (Refresh, the
@@ -95,23 +103,20 @@ IxmlSPIRITCoreParser* ItoolVeyrun::BatchParser(VyIfaces::IComponent* component, 
 bool ItoolVeyrun::MyAddCoreToProject(const std::string& fileName, VyIfaces::IComponent* component, bool localCopies)
 {
     if (fileName.empty()) {
-        IcmdBase::NotifyEvent(boost::make_shared<IeventFilePreParse>(boost::shared_ptr<IfileObjectEx>()));
+        Notify(boost::make_shared<IeventFilePreParse>(boost::shared_ptr<IfileObjectEx>()));
         if (component == nullptr) return false;
         ImodelModule* module = nullptr;
         const VyIfaces::ComponentID& id = component->GetComponentID();
         const bool made = IxmlSPIRITCoreParser::CreateUndefinedModule({}, id.name, id.library, component, module);
         if (module != nullptr)
-            IcmdBase::NotifyEvent(
-                boost::make_shared<IeventFileAndModulePostParse>(boost::shared_ptr<IfileObjectEx>(), module));
+            Notify(boost::make_shared<IeventFileAndModulePostParse>(boost::shared_ptr<IfileObjectEx>(), module));
         return made;
     }
     IfileObject file(ImodelFileName(fileName), GetCoreType(), ImodelFMFull, false, true);
     if (!IsDescriptionExtension(file.GetExt()) && component != nullptr) {
         SetFileTypeVisitor retype(file);
         component->Accept(retype);
-        if (file.GetFileSpecificType() != GetCoreType())
-            return IcmdDoAddFileToModel(file, true, true, false, nullptr, nullptr, true, nullptr, true, false,
-                                        nullptr) != nullptr;
+        if (file.GetFileSpecificType() != GetCoreType()) return AddFile(file);
     }
     return AddDescribedCore(file, component, localCopies);
 }
@@ -120,7 +125,7 @@ bool ItoolVeyrun::AddDescribedCore(const IfileObject& file, VyIfaces::IComponent
 {
     Imodel& model = Imodel::GetInstance();
     const auto entry = boost::make_shared<IfileObjectEx>(file, false);
-    IcmdBase::NotifyEvent(boost::make_shared<IeventFilePreParse>(entry));
+    Notify(boost::make_shared<IeventFilePreParse>(entry));
     ImodelFileName workspaceFile;
     model.GetWorkspaceFileName(workspaceFile);
     bool readOnly = ImportCoreFilesInReadOnly();
@@ -177,8 +182,7 @@ void ItoolVeyrun::CompleteCore(const IfileObject& file, VyIfaces::IComponent* co
             const std::string library = defining ? defining->GetComponentID().library : std::string();
             ImodelModule* module = only;
             result = IxmlSPIRITCoreParser::CreateUndefinedModule(files.GetFile(file), name, library, defining, module);
-            if (module != nullptr)
-                IcmdBase::NotifyEvent(boost::make_shared<IeventFileAndModulePostParse>(entry, module));
+            if (module != nullptr) Notify(boost::make_shared<IeventFileAndModulePostParse>(entry, module));
         }
     }
 
@@ -196,8 +200,9 @@ void ItoolVeyrun::CompleteCore(const IfileObject& file, VyIfaces::IComponent* co
 bool ItoolVeyrun::AddCoreToProject(const IfileObject& coreFile)
 {
     IfileManager& files = *Imodel::GetInstance().GetFileManager();
-    if (const boost::shared_ptr<IfileObjectEx> entry = files.GetFile(coreFile))
-        IcmdDoRemoveFiles(false, {entry}, false, false, false);
+    ImodelCommandServices* commands = ImodelCommandServices::Get();
+    if (const boost::shared_ptr<IfileObjectEx> entry = files.GetFile(coreFile); entry && commands)
+        commands->RemoveFiles({entry}, false, false, false);
     VyIfaces::IComponent* component = FindSingleComponentFromDefFile(coreFile);
     if (Imodel::GetInstance().IsDebugMsg())
         SysDebugPrintf("Adding core %s%s\n", coreFile.GetFullFileName().c_str(),

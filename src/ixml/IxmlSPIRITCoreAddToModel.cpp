@@ -5,9 +5,6 @@
 
 #include "ixml/IxmlSPIRITCoreBatch.h"
 
-#include "icmd/files/IcmdAddFileToModel.h"
-#include "icmd/IcmdBase.h"
-#include "icmd/project/IcmdReadWriteProject.h"
 #include "ievent/IeventClasses.h"
 #include "ifile/IfileManager.h"
 #include "ifile/IfileManagerFunctions.h"
@@ -17,9 +14,9 @@
 #include "imodel/design/ImodelModule.h"
 #include "imodel/design/ImodelModuleTree.h"
 #include "imodel/model/Imodel.h"
+#include "imodel/model/ImodelCommandServices.h"
 #include "imodel/model/ImodelSetAndRestoreModelFlagObject.h"
 #include "imodel/names/ImodelMessages.h"
-#include "ixml/IxmlSPIRITCoreBatch.h"
 
 #include <foundation/Sys.h>
 
@@ -54,7 +51,7 @@ ImodelModule* MakeUndefinedModule(const std::string& name, boost::shared_ptr<Ifi
     if (IxmlIsDebugMsg()) SysDebugPrintf("INFO: Creating dummy module: %s\n", name.c_str());
     const auto [module, inserted] = designLibrary->GetModules()->Insert(std::move(made));
     if (!inserted) return module;
-    IcmdBase::NotifyEvent(boost::make_shared<IeventModuleAdded>(module));
+    Imodel::GetInstance().SendEvent(boost::make_shared<IeventModuleAdded>(module), true);
     return module;
 }
 
@@ -133,16 +130,17 @@ void IxmlSPIRITCoreParser::SingleXMLContent::AddFiles(VyIfaces::IComponent* comp
         if (const Library added = design.AddLibrary(library, true))
             added->SetCompileOption(GetDefaultOptionForPrecompiledLibs());
 
-    IcmdReadWriteProject* observer = reading ? IcmdReadWriteProject::GetFileObserver() : nullptr;
+    ImodelCommandServices* commands = ImodelCommandServices::Get();
     for (const IfileObjectEx& file : m_files) {
         const boost::shared_ptr<IfileObjectEx> entry = files.AddOrUpdateFile(file, true);
         if (!entry && !UtlDoesFileExist(file.GetFullFileName().GetString()))
             ImodelDisplaySPIRIT_FILE_NOT_FOUND_MSG(file.GetFullFileName().c_str(),
                                                    m_xmlFile.GetFileTitleAndExt().c_str());
+        if (commands == nullptr) continue;
         if (file.GetFileSpecificType() == zorpaFT_HDL &&
-            IcmdDoAddFileToModel(file, false, true, false, nullptr, nullptr, true, component, true, false, nullptr))
+            commands->AddFileToModel(file, false, true, false, nullptr, nullptr, true, component, true, false, nullptr))
             sources.push_back(file);
-        if (observer) observer->StepOneFile(file);
+        if (reading) commands->CountProjectFile(file);
     }
 }
 
@@ -236,7 +234,7 @@ bool IxmlSPIRITCoreParser::CreateUndefinedModule(boost::shared_ptr<IfileObjectEx
         toComplete->SetModuleFileName(file ? file->GetFullFileName().GetString() : std::string(), nullptr, false);
         toComplete->SetDefinedInLibrary(library);
         module = toComplete;
-        IcmdBase::NotifyEvent(boost::make_shared<IeventModuleModified>(toComplete));
+        Imodel::GetInstance().SendEvent(boost::make_shared<IeventModuleModified>(toComplete), true);
     }
     if (module == nullptr || component == nullptr) return true;
 

@@ -1,7 +1,7 @@
 #include "ixml/IxmlSPIRITCoreBatch.h"
 
-#include "icmd/design/IcmdSetRoot.h"
 #include "imodel/model/Imodel.h"
+#include "imodel/model/ImodelCommandServices.h"
 #include "iprocess/QuorlaneStateMachine.h"
 
 #include <zorpa/ZorpaModule.h>
@@ -35,7 +35,8 @@ IxmlSPIRITCoreBatch::~IxmlSPIRITCoreBatch()
     if (!m_reading && !m_sources.empty())
         model.GetStateMachine()->FilesModificationMessage(QuorlaneFilesChanged, m_sources);
     Imodel::BlockDesignHierarchyDisplay(m_hierarchyWasBlocked, true);
-    if (!m_hierarchyWasBlocked && !m_sources.empty()) IcmdSetRootAgain();
+    if (!m_hierarchyWasBlocked && !m_sources.empty())
+        if (ImodelCommandServices* commands = ImodelCommandServices::Get()) commands->SetRootAgain();
     for (const std::function<void()>& work : m_deferred) work();
 }
 

@@ -6,12 +6,14 @@
 
 #include "DebugCapture.h"
 #include "MessageRecorder.h"
+#include "RecordingCommandServices.h"
 #include "RecordingHost.h"
 #include "RecordingView.h"
 #include "SpiritCoreProject.h"
 
 #include "icmd/files/IcmdAddFileToModel.h"
 #include "ievent/IeventClasses.h"
+#include "imodel/model/ImodelCommandServices.h"
 #include "imodel/model/ImodelSetAndRestoreModelFlagObject.h"
 
 #include <foundation/Def.h>
@@ -235,6 +237,47 @@ TEST_F(ItoolVeyrunTest, ACoreAddedOrReadAgainKeepsItsComponentAndItsFiles)
     view.Clear();
     tool->VYModifyComponent(ram, true, IDEVeyrunCallBack::InvalidateNothing);
     EXPECT_TRUE(view.Names().empty());
+}
+
+TEST_F(ItoolVeyrunTest, WhatTheToolAsksOfTheCommandsGoesThroughTheCommandServices)
+{
+    const std::string path = WriteCore("ram", true);
+    IComponent* ram = Import(path);
+    tool->VYAddComponent(ram);
+    const std::vector<std::string> members = Members();
+    ASSERT_EQ(members.size(), 3u);
+    DefSetFL("IDE_IGNORE_CXF_CHANGES_FROM", "component");
+    {
+        RecordingCommandServices commands;
+        // The engine removes the component: delete_files, confirmed by the
+        // host, the workspace not asked again.
+        tool->VYRemoveComponent(ram);
+        ASSERT_EQ(commands.removals.size(), 1u);
+        EXPECT_EQ(commands.removals[0].name, "ram.cxf");
+        EXPECT_FALSE(commands.removals[0].fromDisk);
+        EXPECT_FALSE(commands.removals[0].coreToolCheck);
+        EXPECT_TRUE(commands.removals[0].confirm);
+        // A changed description not left to the watcher: the project update,
+        // the description out and in again.
+        tool->VYModifyComponent(ram, true, IDEVeyrunCallBack::InvalidateNothing);
+        EXPECT_EQ(commands.updates, (std::vector<std::pair<std::size_t, std::size_t>>{{1, 1}}));
+        // A core added again: its entry leaves unasked, then the core's HDL
+        // file is parsed through add_file.
+        commands.removals.clear();
+        EXPECT_TRUE(tool->AddCoreToProject(CoreFile(path)));
+        ASSERT_EQ(commands.removals.size(), 1u);
+        EXPECT_EQ(commands.removals[0].name, "ram.cxf");
+        EXPECT_FALSE(commands.removals[0].confirm);
+        ASSERT_EQ(commands.adds.size(), 1u);
+        EXPECT_EQ(commands.adds[0].name, "ram.v");
+        EXPECT_TRUE(commands.adds[0].parse);
+    }
+    DefUnset("IDE_IGNORE_CXF_CHANGES_FROM");
+    // Without the command layer the tool leaves the project as it is.
+    ImodelCommandServices* layer = ImodelCommandServices::Install(nullptr);
+    tool->VYRemoveComponent(ram);
+    ImodelCommandServices::Install(layer);
+    EXPECT_EQ(Members(), members);
 }
 
 TEST_F(ItoolVeyrunTest, ANewPlaceAndRouteConstraintIsAssociatedWithItsUnit)

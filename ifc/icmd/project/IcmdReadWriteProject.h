@@ -28,10 +28,6 @@ public:
     // True for VHDL (also while the file named no HDL).
     virtual bool GetHdlType() = 0;
 
-    // The reader that counts the member files it reads while cores add
-    // theirs (only while it reads the file list); null otherwise.
-    static IcmdReadWriteProject* GetFileObserver();
-
 protected:
     IcmdReadWriteProject() = default;
     IcmdReadWriteProject(const IcmdReadWriteProject&) = delete;

@@ -3,8 +3,8 @@
 
 #include "icmd/IcmdDoCommand.h"
 #include "icmd/files/IcmdAddFileToModel.h"
-#include "icmd/files/IcmdUseSourceFile.h"
 #include "icmd/files/IcmdUpdateProjectContent.h"
+#include "icmd/files/IcmdUseSourceFile.h"
 #include "ifile/IfileManager.h"
 #include "ifile/IfileObjectEx.h"
 #include "imodel/design/ImodelDesignManager.h"

@@ -126,11 +126,6 @@ IcmdReadWriteProject*& IcmdReadWriteProjectImpl::CurrentProjectReader()
     return reader;
 }
 
-IcmdReadWriteProject* IcmdReadWriteProject::GetFileObserver()
-{
-    return IcmdReadWriteProjectImpl::CurrentProjectReader();
-}
-
 // --- running the table ------------------------------------------------------------------------------
 
 AcmdEnum::Result IcmdReadWriteProjectImpl::Do(unsigned int start, unsigned int end)
