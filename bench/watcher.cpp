@@ -1,10 +1,11 @@
 // The file watcher's detection cycle (Rescan) over a project whose HDL
 // folder holds 10,000 or 100,000 member files, each defining a unit of one
-// design, with the shell's host walking the folder. Targets: with no change the cycle costs at most twice the raw
-// stat of the same files (BM_RawStat); with 1, 100 and 1,000 changed files
+// design, with the shell's host walking the folder. Targets: with no change
+// the cycle costs at most twice the raw stat of the same files (BM_RawStat); with 1, 100 and 1,000 changed files
 // the cost above the no-change cycle grows with the changes (each changed
 // file is parsed again through the project update), not with the project.
-#include "LoadedShell.h"
+#include "BenchShell.h"
+
 #include "ifile/IfileManager.h"
 #include "ifile/IfileObjectEx.h"
 #include "imodel/design/ImodelDesignManager.h"
@@ -28,17 +29,11 @@ namespace {
 
 Imodel& Model() { return Imodel::GetInstance(); }
 
-bool Eval(const std::string& script) { return LoadedShellEval(script); }
-
-struct BenchFolder {
-    BenchFolder() : path(UtlGetTempDir() + "quorlane_bench_watcher_" + std::to_string(std::random_device()())) {}
-    ~BenchFolder() { SysRemoveFolderRecursively(path); }
-    std::string path;
-};
+bool Eval(const std::string& script) { return BenchEval(script); }
 
 const BenchFolder& Folder()
 {
-    static const BenchFolder folder;
+    static const BenchFolder folder("watcher");
     return folder;
 }
 

@@ -7,9 +7,11 @@
 #include "icmd/files/IcmdAddFileToModel.h"
 #include "icmd/files/IcmdDeleteFilesFromModel.h"
 #include "icmd/files/IcmdImportFiles.h"
+#include "icmd/files/IcmdRemoveFilesFromProject.h"
 #include "icmd/files/IcmdUpdateProjectContent.h"
 #include "imodel/model/Imodel.h"
 #include "src/icmd/IcmdCommandTable.h"
+#include "src/icmd/project/IcmdReadWriteProjectImpl.h"
 
 namespace {
 
@@ -50,10 +52,12 @@ public:
 
     bool SetRoot(ImodelModule* module) override { return IcmdDoSetRoot(false, module); }
 
-    bool ImportsFileType(zorpaFileManagerTypes type) override
+    void SetRootAgain() override { IcmdSetRootAgain(); }
+
+    bool RemoveFiles(const std::vector<boost::shared_ptr<IfileObjectEx>>& files, bool fromDisk, bool coreToolCheck,
+                     bool confirm) override
     {
-        const IcmdImportFiles import(&Imodel::GetInstance(), false);
-        return import.IsSupportedType(type);
+        return IcmdDoRemoveFiles(false, files, fromDisk, coreToolCheck, confirm);
     }
 
     void UpdateProjectContent(const std::vector<boost::shared_ptr<IfileObjectEx>>& removed,
@@ -61,6 +65,17 @@ public:
                               const zorpaSaveRestoreParams& params) override
     {
         IcmdUpdateProjectContent(removed, added, params);
+    }
+
+    void CountProjectFile(const IfileObject& file) override
+    {
+        if (IcmdReadWriteProject* reader = IcmdReadWriteProjectImpl::CurrentProjectReader()) reader->StepOneFile(file);
+    }
+
+    bool ImportsFileType(zorpaFileManagerTypes type) override
+    {
+        const IcmdImportFiles import(&Imodel::GetInstance(), false);
+        return import.IsSupportedType(type);
     }
 
     const std::set<VyIfaces::IComponent*>& GetConstraintsEditorComponents() override

@@ -5,7 +5,6 @@
 #include "RecordingView.h"
 
 #include "icmd/project/IcmdCloseProject.h"
-#include "icmd/project/IcmdNewProject.h"
 #include "imodel/model/ImodelSetAndRestoreModelFlagObject.h"
 
 namespace {

@@ -25,6 +25,12 @@ public:
         bool parse = false;
         std::vector<std::string> skippedModules;
     };
+    struct RemoveCall {
+        std::string name;  // title and extension
+        bool fromDisk = false;
+        bool coreToolCheck = false;
+        bool confirm = false;
+    };
 
     explicit RecordingCommandServices(bool forward = false) : m_former(Install(this)), m_forward(forward && m_former)
     {
@@ -61,6 +67,22 @@ public:
         roots.push_back(module);
         return !m_forward || m_former->SetRoot(module);
     }
+    void SetRootAgain() override
+    {
+        ++rootsAgain;
+        if (m_forward) m_former->SetRootAgain();
+    }
+    bool RemoveFiles(const std::vector<Entry>& files, bool fromDisk, bool coreToolCheck, bool confirm) override
+    {
+        for (const Entry& file : files)
+            removals.push_back({file ? file->GetFileTitleAndExt() : std::string(), fromDisk, coreToolCheck, confirm});
+        return !m_forward || m_former->RemoveFiles(files, fromDisk, coreToolCheck, confirm);
+    }
+    void CountProjectFile(const IfileObject& file) override
+    {
+        counted.push_back(file.GetFileTitleAndExt());
+        if (m_forward) m_former->CountProjectFile(file);
+    }
     bool ImportsFileType(zorpaFileManagerTypes type) override
     {
         askedTypes.push_back(type);
@@ -82,6 +104,9 @@ public:
     std::vector<AddCall> adds;
     std::vector<std::string> deletes;
     std::vector<ImodelModule*> roots;
+    int rootsAgain = 0;
+    std::vector<RemoveCall> removals;
+    std::vector<std::string> counted;
     std::vector<zorpaFileManagerTypes> askedTypes;
     // The removed and added lists of each project update.
     std::vector<std::pair<std::vector<Entry>, std::vector<Entry>>> updates;

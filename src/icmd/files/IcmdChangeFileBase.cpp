@@ -3,6 +3,7 @@
 #include "icmd/files/IcmdChangeFileBase.h"
 
 #include "icmd/files/IcmdAddFileToModel.h"
+#include "icmd/files/IcmdRemoveFilesFromProject.h"
 #include "ievent/IeventClasses.h"
 #include "ifile/IfileExtendedInfoManager.h"
 #include "ifile/IfileManager.h"
@@ -14,7 +15,6 @@
 #include "imodel/names/ImodelMessages.h"
 #include "imodel/names/imodelUtl.h"
 #include "itimer/ItimerManager.h"
-#include "src/icmd/files/IcmdFilesQuietly.h"
 
 #include <foundation/Sys.h>
 #include <ktwkspace/Workspace.h>
@@ -102,7 +102,7 @@ AcmdEnum::Result IcmdChangeFileBase::doChangeLink(boost::shared_ptr<IfileObjectE
     Imodel& model = Imodel::GetInstance();
     if (model.GetFileManager()->ContainsFile(target)) {
         // The project has the target already: the moved entry leaves.
-        IcmdRemoveFilesQuietly({entry});
+        IcmdDoRemoveFiles(false, {entry}, false, true, false);
         return AcmdEnum::Success;
     }
     const IfileObjectEx oldEntry = *entry;

@@ -3,6 +3,7 @@
 
 #include "icmd/IcmdDoCommand.h"
 #include "icmd/files/IcmdAddFileToModel.h"
+#include "icmd/files/IcmdUpdateProjectContent.h"
 #include "icmd/files/IcmdUseSourceFile.h"
 #include "ifile/IfileManager.h"
 #include "ifile/IfileObjectEx.h"
@@ -12,7 +13,6 @@
 #include "imodel/model/ImodelSetAndRestoreModelFlagObject.h"
 #include "iprocess/IprocessFileObject.h"
 #include "iprocess/IprocessManager.h"
-#include "src/icmd/files/IcmdFilesQuietly.h"
 
 #include <string>
 #include <utility>
@@ -40,8 +40,7 @@ AcmdEnum::Result IcmdRefresh::execDo()
         const Entry netlistRoot =
             root && root->GetModuleType() == zorpaMODULE_NETLIST ? root->GetModuleFile() : Entry();
 
-        // The file in use of each unit that several files define.
-        const std::vector<std::pair<std::string, IfileObject>> chosen = IcmdGetDefinitionsInUse();
+        const std::vector<std::pair<std::string, IfileObject>> chosen = IcmdCollectUsedDefinitions(files);
         files.UpdateErrorFiles();
         std::vector<Entry> schematics;
         std::vector<Entry> sources;

@@ -6,6 +6,7 @@
 #include "icmd/files/IcmdCopyLocally.h"
 #include "icmd/files/IcmdDeleteFilesFromModel.h"
 #include "icmd/files/IcmdImportFiles.h"
+#include "icmd/files/IcmdRemoveFilesFromProject.h"
 #include "icmd/files/IcmdRetargetLink.h"
 #include "icmd/files/IcmdUseSourceFile.h"
 #include "ifile/IfileManager.h"
@@ -16,7 +17,6 @@
 #include "imodel/names/imodelUtl.h"
 #include "iprocess/QuorlaneStateMachine.h"
 #include "itool/ItoolCoreTools.h"
-#include "src/icmd/files/IcmdFilesQuietly.h"
 
 #include <foundation/Sys.h>
 #include <zorpa/ZorpaModule.h>
@@ -39,6 +39,19 @@ std::string UniformFolder(std::string path)
 
 }  // namespace
 
+std::vector<std::pair<std::string, IfileObject>> IcmdCollectUsedDefinitions(IfileManager& files)
+{
+    std::vector<std::pair<std::string, IfileObject>> chosen;
+    const IfileManager::ErrorGroupRange groups = files.GetErrorFileGroups();
+    for (auto group = groups.first; group != groups.second; ++group) {
+        if (!group->second) continue;
+        for (const IfileErrorFile& member : *group->second)
+            if (const Entry file = member.file.lock(); file && file->GetErrorFileType() == ImodelNoError)
+                chosen.emplace_back(group->first, *file);
+    }
+    return chosen;
+}
+
 void IcmdUpdateProjectContent(const std::vector<Entry>& removed, const std::vector<Entry>& added,
                               const zorpaSaveRestoreParams& params)
 {
@@ -54,8 +67,8 @@ void IcmdUpdateProjectContent(const std::vector<Entry>& removed, const std::vect
     const bool wasReading = Imodel::GetIsReadingProject();
     std::vector<std::pair<std::string, IfileObject>> chosen;
     if (!removed.empty()) {
-        chosen = IcmdGetDefinitionsInUse();
-        IcmdRemoveFilesQuietly(removed);
+        chosen = IcmdCollectUsedDefinitions(*model.GetFileManager());
+        IcmdDoRemoveFiles(false, removed, false, false, false);
     }
     const auto add = [&model](const Entry& file) {
         if (model.IsDebugMsg()) SysDebugPrintf("TIMER: Found new file %s\n", file->GetFileTitleAndExt().c_str());

@@ -13,6 +13,7 @@
 #include "ievent/IeventClasses.h"
 #include "ifile/IfileExtendedInfoManager.h"
 #include "ifile/IfileManager.h"
+#include "ifile/IfileProjectOpening.h"
 #include "imodel/design/ImodelDesignManager.h"
 #include "imodel/design/ImodelModule.h"
 #include "imodel/model/Imodel.h"
@@ -22,15 +23,18 @@
 #include "imodel/names/ImodelMessages.h"
 #include "imodel/names/imodelUtl.h"
 #include "itimer/ItimerManager.h"
+#include "itool/ItoolCoreTools.h"
 #include "itool/ItoolModelSimPathOptions.h"
 #include "itool/ItoolPallador.h"
 #include "itool/ItoolSetupFiles.h"
+#include "itool/QuorlaneCoreToolManager.h"
 #include "src/icmd/project/IcmdOpenProjectQueue.h"
 #include "src/icmd/project/IcmdProjectMeter.h"
 #include "src/icmd/project/IcmdReadWriteProjectImpl.h"
 
 #include <foundation/AcmdManager.h>
 #include <foundation/Def.h>
+#include <foundation/Dvchk.h>
 #include <foundation/Sys.h>
 #include <zorpa/ZorpaModule.h>
 
@@ -166,6 +170,7 @@ AcmdEnum::Result IcmdOpenProject::do_execDo()
     ImodelSetAndRestoreModelFlagObject fromEmpty(Imodel::GetIsStartingFromEmptyHierarchy(), true);
     ImodelSetAndRestoreModelFlagObject showReading(Imodel::GetDisplayReadingFileMessage(), true);
     IcmdFilesModifiedSinceLastOpen().clear();
+    IfileMembersNotRead().clear();
     Imodel::BlockProcessDisplay(true, true);
     design.Reset();
 
@@ -221,6 +226,8 @@ AcmdEnum::Result IcmdOpenProject::do_execDo()
                                                    design.IsDefaultVHDL() ? "VHDL" : "Verilog");
         }
     }
+    const Imodel::CoreToolManagerRange coreTools = model.GetCoreToolManagers();
+    for (auto tool = coreTools.first; tool != coreTools.second; ++tool) (*tool)->StartTool(false);
     ImodelDisplayPROJECT_OPENED_MSG(design.GetProjectName().c_str());
     model.GetExtendedInfoManager()->StartPreRead();
     if (host) host->ProjectVersionRead(major, minor);
@@ -234,6 +241,9 @@ AcmdEnum::Result IcmdOpenProject::do_execDo()
         }
     }
     if (host) host->ProjectOpened();
+    if (IsPre_Kiltora(major, minor))
+        if (QuorlaneCoreToolManager* blockDesigns = ItoolGetActiveCoreTool(zorpaFT_OMBRIX_CXF, model))
+            blockDesigns->ImportOldCores();
     for (Iconvert* converter : m_converterList) converter->PostOpenConvert();
     DestroyConverters();
     ReaddModifiedFiles();
@@ -241,6 +251,11 @@ AcmdEnum::Result IcmdOpenProject::do_execDo()
     // one to keep, not the host's, which has none of them open yet.
     std::vector<std::string> openedFiles = m_reader->GetOpenedFileLines();
     IcmdDoSaveProject(false, &openedFiles);
+    if (host) DvchkWarnIfCurrentDeviceObsolete(Imodel::IsInteractiveMode(), host->GetParentWindow(), true);
+    // The open answers with the members it left out, one per line.
+    std::string leftOut;
+    for (const std::string& member : IfileMembersNotRead()) leftOut += (leftOut.empty() ? "" : "\n") + member;
+    SetResultMsg(leftOut);
     return AcmdEnum::Success;
 }
 
