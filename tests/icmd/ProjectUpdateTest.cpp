@@ -79,6 +79,29 @@ TEST_F(ProjectUpdate, ASourceTouchedIsParsedAgainAndTheTreeStaysAsItWas)
     EXPECT_TRUE(view.Names().empty());
 }
 
+TEST_F(ProjectUpdate, ManyFilesAreParsedUnderOneRootChoiceAndTheUnitsTwoFilesDefineAreToldOnce)
+{
+    ImportHierarchy();
+    m_folder.Write("src/leaf2.vhd", Unit("leaf", ""));
+    ASSERT_EQ(Eval("import_files -hdl_source {../src/leaf2.vhd}"), TCL_OK) << result;
+    const std::string before = Tree();
+    for (const char* name : {"top", "mid", "leaf", "leaf2"})
+        m_folder.Write(std::string("alu/hdl/") + name + ".vhd",
+                       Unit(name == std::string("leaf2") ? "leaf" : name,
+                            name == std::string("top") ? "mid" : name == std::string("mid") ? "leaf" : "") +
+                           "-- touched\n");
+    view.Clear();
+    IcmdUpdateProjectContent({}, {ProjectFile("hdl/top.vhd"), ProjectFile("hdl/mid.vhd"), ProjectFile("hdl/leaf.vhd"),
+                                  ProjectFile("hdl/leaf2.vhd")},
+                             kParams);
+    EXPECT_EQ(view.Count("IeventFilePreParse"), 4);
+    // The root is chosen once, after the last file, not once per file.
+    EXPECT_EQ(view.Count("IeventCurrentRootChanged"), 1);
+    EXPECT_EQ(view.Count("IeventNewErrorModulesAddedOrRemoved"), 1);
+    EXPECT_EQ(Tree(), before);
+    EXPECT_EQ(Design().GetRootModule()->GetName(), "top");
+}
+
 TEST_F(ProjectUpdate, ASourceGoneLeavesTheProjectAndWhatItUsedComesToTheTop)
 {
     ImportHierarchy();

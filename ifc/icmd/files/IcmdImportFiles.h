@@ -193,3 +193,11 @@ private:
     bool m_updateState = true;
     Filters m_filters;
 };
+
+// What add_file does for the design tree after each parse, done once for
+// many files added with the tree held back (import_files, the project
+// update): the views hear of units that several files now define, and,
+// with `setRoot`, the root (the first valid one when there is none) is set
+// again, so that every view builds its tree from it. Nothing for an empty
+// list.
+void IcmdUpdateDesignHierarchy(Imodel& model, const std::deque<IfileObject>& added, bool setRoot);

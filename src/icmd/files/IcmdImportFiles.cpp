@@ -235,11 +235,9 @@ bool ImportOneFile(Imodel& model, const IfileObject& file, std::deque<IfileObjec
     return imported;
 }
 
-// What add_file does for the design tree after each parse, done once for all
-// the files an import added: the views hear of units that several files now
-// define, and the root (the first valid one when there is none) is set
-// again, so that every view builds its tree from it.
-void UpdateDesignHierarchy(Imodel& model, const std::deque<IfileObject>& added)
+}  // namespace
+
+void IcmdUpdateDesignHierarchy(Imodel& model, const std::deque<IfileObject>& added, bool setRoot)
 {
     if (added.empty()) return;
     IfileManager& files = *model.GetFileManager();
@@ -248,10 +246,8 @@ void UpdateDesignHierarchy(Imodel& model, const std::deque<IfileObject>& added)
         return entry && entry->GetErrorFileType() == ImodelModuleAlreadyDefined;
     });
     if (duplicates) model.SendEvent(boost::make_shared<IeventNewErrorModulesAddedOrRemoved>(), true);
-    IcmdSetRootAgain();
+    if (setRoot) IcmdSetRootAgain();
 }
-
-}  // namespace
 
 // --- the import of a kind's files ------------------------------------------------------------
 
@@ -393,7 +389,7 @@ AcmdEnum::Result IcmdImportFiles::execDo()
     for (const Filter& filter : pending) filter->importFiles(result, added, m_linkMode, m_updateState);
     model.RestoreLibraries(true, zorpaSaveRestoreParams{false, true, false});
     Imodel::BlockDesignHierarchyDisplay(hierarchyWasBlocked, true);
-    if (!hierarchyWasBlocked) UpdateDesignHierarchy(model, added);
+    if (!hierarchyWasBlocked) IcmdUpdateDesignHierarchy(model, added, true);
 
     if (!added.empty()) design.SetNeedSave(true);
     if (!model.IsWizardInstance()) model.SendEvent(boost::make_shared<IeventSelectionChanged>(added), true);

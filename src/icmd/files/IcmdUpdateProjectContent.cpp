@@ -11,6 +11,7 @@
 #include "icmd/files/IcmdUseSourceFile.h"
 #include "ifile/IfileManager.h"
 #include "ifile/IfileObjectEx.h"
+#include "imodel/design/ImodelDesignManager.h"
 #include "imodel/design/ImodelModule.h"
 #include "imodel/model/Imodel.h"
 #include "imodel/model/ImodelSetAndRestoreModelFlagObject.h"
@@ -62,6 +63,8 @@ void IcmdUpdateProjectContent(const std::vector<Entry>& removed, const std::vect
     // add_file and removal inside then only counts), the root set once
     // after the last one (the hierarchy display is blocked meanwhile), and
     // the flow told of every file in one message.
+    ImodelDesignManager& design = *model.GetDesignManager();
+    const VyIfaces::ComponentID root = design.GetRootId();
     model.SaveLibraries();
     const bool hierarchyWasBlocked = Imodel::BlockDesignHierarchyDisplay(true, true);
     const bool wasReading = Imodel::GetIsReadingProject();
@@ -90,6 +93,10 @@ void IcmdUpdateProjectContent(const std::vector<Entry>& removed, const std::vect
     Imodel::BlockDesignHierarchyDisplay(hierarchyWasBlocked, true);
     if (!changed.empty() && !wasReading)
         model.GetStateMachine()->FilesModificationMessage(QuorlaneFilesChanged, changed);
+    // The restore sets a root it kept again; a root that went, or none, is
+    // chosen here.
+    const bool rootKept = !root.IsDefault() && design.GetRootId() == root && design.GetRootModule() != nullptr;
+    if (!hierarchyWasBlocked) IcmdUpdateDesignHierarchy(model, changed, !rootKept);
 }
 
 void IcmdDoRemoveUnusedFile(ImodelFunctionType tool, const char* profile, const std::deque<ImodelModule*>* modules,
