@@ -20,7 +20,7 @@
 
 namespace {
 
-const char* const kLeaf = "entity leaf is end;\narchitecture rtl of leaf is begin end;\n";
+const std::string kLeaf = "entity leaf is end;\narchitecture rtl of leaf is begin end;\n";
 
 }  // namespace
 
