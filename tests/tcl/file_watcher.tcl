@@ -1,8 +1,9 @@
 # The shell watches the open project's folders while it waits for events
 # (at the prompt, in vwait, update or after): a source dropped into the HDL
 # folder comes in at the next check, an edited one is parsed again, what the
-# watcher does not take stays out, and nothing is taken while file detection
-# is off or no project is open.
+# watcher does not take stays out, nothing is taken while file detection
+# is off or no project is open, and a linked source that disappears takes its
+# units along until it comes back.
 #
 # The pace of the checks is a setting of the user's options file, read when
 # the shell starts: the session runs in a shell started with a short one.
@@ -89,4 +90,24 @@ puts "--- until it changes"
 touch hdl/while_closed.vhd 9
 wait_for_checks
 puts "  while_closed.vhd in the project: [expr {[string first while_closed.vhd [members_text]] >= 0}]"
+
+puts "--- a source outside the project, linked in by the project file"
+write_file ../src/shared.vhd [unit shared ""]
+try {close_project}
+set text [read_file alu.prj]
+set member "VALUE \"<project>/hdl/top.vhd,hdl\""
+set at [string first $member $text]
+write_file alu.prj [string replace $text $at [expr {$at + [string length $member] - 1}] \
+    "VALUE \"[file normalize ../src/shared.vhd],hdl\"\n$member"]
+try {open_project alu.prj}
+tree
+puts "--- it disappears: its units leave the design, it stays a member"
+file rename ../src/shared.vhd ../src/shared.keep
+wait_for_checks
+tree
+members
+puts "--- it comes back: parsed again"
+file rename ../src/shared.keep ../src/shared.vhd
+wait_for_checks
+tree
 try {close_project}
