@@ -37,8 +37,8 @@ private:
     ImodelFileName m_folder;
 };
 
-// The executable as the first word of a command line: quoted when it holds
-// a blank or a quote, so that it stays one word.
+// The executable, or an argument, as one word of a command line: quoted
+// when it holds a blank or a quote, so that it stays one word.
 std::string ProgramWord(const std::string& executable)
 {
     if (executable.find_first_of(" \t\"") == std::string::npos) return executable;
@@ -173,8 +173,15 @@ void* QuorlaneIIDEObject::GetParentWindow()
 
 bool QuorlaneIIDEObject::ConfigureCore(const VlnvCoreId& core, std::string& output)
 {
-    output = "No core configurator is available to configure " + core.ToString() + ".";
-    return false;
+    output.clear();
+    std::string info;
+    std::string executable;
+    std::string toolKey;
+    if (!GetDremmetProfile(info, executable, toolKey)) {
+        output = "No core configurator is available to configure " + core.ToString() + ".";
+        return false;
+    }
+    return LaunchTool(executable, ProgramWord("CONFIGURE:" + core.ToString()), GetSolvatoProjectFolder(), true);
 }
 
 }  // namespace QuorlaneCallBack
