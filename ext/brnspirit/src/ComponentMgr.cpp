@@ -30,7 +30,8 @@ std::vector<std::string> GeneratorsOf(const SpiritCoreDescription& description)
 {
     std::vector<std::string> generators;
     const std::optional<PersistXMLAtom> root = description.getRootAtom();
-    const std::optional<PersistXMLAtom> list = root ? UlvFindChildAtomNoCase(*root, "componentGenerators") : std::nullopt;
+    const std::optional<PersistXMLAtom> list =
+        root ? UlvFindChildAtomNoCase(*root, "componentGenerators") : std::nullopt;
     if (!list) return generators;
     for (const PersistXMLAtom& generator : list->getChildAtoms()) {
         if (!UtlIsSameNoCase(generator.getName(), "componentGenerator")) continue;

@@ -203,11 +203,10 @@ SpnCaptureResult SpnRunCapture(const std::vector<std::string>& argv, int timeout
 
     const std::string& program = args.front();
     pid_t pid = 0;
-    const int error = program.find('/') == std::string::npos
-                          ? posix_spawnp(&pid, program.c_str(), setup.Actions(), group.Attributes(),
-                                         pointers.data(), environ)
-                          : posix_spawn(&pid, program.c_str(), setup.Actions(), group.Attributes(),
-                                        pointers.data(), environ);
+    const int error =
+        program.find('/') == std::string::npos
+            ? posix_spawnp(&pid, program.c_str(), setup.Actions(), group.Attributes(), pointers.data(), environ)
+            : posix_spawn(&pid, program.c_str(), setup.Actions(), group.Attributes(), pointers.data(), environ);
     if (error != 0) return result;
     result.started = true;
     pipe.CloseWriteEnd();

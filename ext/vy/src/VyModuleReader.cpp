@@ -20,10 +20,17 @@ namespace Vymodel {
 
 namespace {
 
-enum class Language { Verilog, Vhdl };
+enum class Language {
+    Verilog,
+    Vhdl
+};
 
 struct Token {
-    enum Kind { Word, Number, Punct } kind;
+    enum Kind {
+        Word,
+        Number,
+        Punct
+    } kind;
     std::string text;  // as written
     std::string key;   // what it compares by: VHDL words in lower case
 };
@@ -80,8 +87,7 @@ std::vector<Token> Tokenize(std::string_view text, Language language)
             const std::string word(text.substr(start, stop - start));
             tokens.push_back({Token::Word, word, word});
         } else if (c == '`' && language == Language::Verilog) {
-            for (++pos; pos < size && (IsLetter(text[pos]) || IsDigit(text[pos])); ++pos) {
-            }
+            for (++pos; pos < size && (IsLetter(text[pos]) || IsDigit(text[pos])); ++pos) {}
         } else if (IsLetter(c) || (c == '$' && language == Language::Verilog)) {
             const std::size_t start = pos++;
             while (pos < size && (IsLetter(text[pos]) || IsDigit(text[pos]) || text[pos] == '$')) ++pos;
@@ -247,8 +253,8 @@ struct PortDraft {
     std::optional<std::pair<Span, Span>> bounds;
 };
 
-boost::shared_ptr<VyModule> Finish(const std::string& name, const std::vector<PortDraft>& drafts,
-                                   const Tokens& tokens, const Values& values)
+boost::shared_ptr<VyModule> Finish(const std::string& name, const std::vector<PortDraft>& drafts, const Tokens& tokens,
+                                   const Values& values)
 {
     VyModule::Ports ports;
     Evaluator evaluator(tokens, values);
@@ -322,8 +328,7 @@ void ReadVerilogParameters(const Tokens& tokens, Span span, Values& values)
         const VerilogDeclaration declaration = ReadVerilogDeclaration(tokens, part);
         if (declaration.name.empty() || declaration.value.empty()) continue;
         // Verilog names compare with letter case: the key is the name.
-        if (const auto value = Evaluator(tokens, values).Evaluate(declaration.value))
-            values[declaration.name] = *value;
+        if (const auto value = Evaluator(tokens, values).Evaluate(declaration.value)) values[declaration.name] = *value;
     }
 }
 
@@ -501,8 +506,7 @@ boost::shared_ptr<VyModule> ReadVhdl(const Tokens& tokens, const std::string& wa
     const std::size_t end = tokens.size();
     const std::string wantedLower = Lower(wanted);
     for (std::size_t i = 0; i + 2 < end; ++i) {
-        if (!IsWord(tokens[i], "entity") || tokens[i + 1].kind != Token::Word || !IsWord(tokens[i + 2], "is"))
-            continue;
+        if (!IsWord(tokens[i], "entity") || tokens[i + 1].kind != Token::Word || !IsWord(tokens[i + 2], "is")) continue;
         if (!wanted.empty() && tokens[i + 1].key != wantedLower) continue;
         std::size_t pos = i + 3;
         Values values;
@@ -567,9 +571,8 @@ VyModule::Ports VyModule::GetPorts(bool sortedByName) const
 {
     Ports ports = m_ports;
     if (sortedByName)
-        std::stable_sort(ports.begin(), ports.end(), [](const auto& a, const auto& b) {
-            return UtlCompareNoCase(a->GetName(), b->GetName()) < 0;
-        });
+        std::stable_sort(ports.begin(), ports.end(),
+                         [](const auto& a, const auto& b) { return UtlCompareNoCase(a->GetName(), b->GetName()) < 0; });
     return ports;
 }
 

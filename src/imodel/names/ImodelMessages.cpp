@@ -378,21 +378,28 @@ IMODEL_LINE(ORGANIZE_NO_MODULE, 1, 1100, MdbERROR,
             "%s: there is no module to organize; name one with -module, or set the root module.")
 IMODEL_LINE(ASSOCIATE_FILES_LIST, 1, 1101, MdbERROR, "%s")
 
-// --- serials 1200 to 1207: cores, designs, editors and outside tools --------
+// --- serials 1200 to 1212: cores, designs, editors and outside tools --------
 
 IMODEL_LINE(PACKAGER_SCRIPT_NOT_WRITTEN, 1, 1200, MdbERROR,
             "The core packager's script cannot be written (%s); the packager was not started.")
 IMODEL_LINE(INVALID_DESIGN_NAME, 1, 1201, MdbERROR,
-            "'%s' cannot be the name of a design: it must be one folder name, without '/', '\\', '..' or a control "
-            "character.")
+            "'%s' cannot be the name of a design: it must be one folder name, without '/', '\\', '..', a double "
+            "quote or a control character.")
 IMODEL_LINE(CORE_PARAMETERS_NOT_APPLIED, 1, 1202, MdbERROR,
             "The parameters given for '%s' were not applied: the new core is not in the core workspace.")
 IMODEL_LINE(CORE_PARAMETERS_REFUSED, 1, 1203, MdbERROR,
             "The parameters given for '%s' were refused (each must be name:value); the new core was removed.")
-IMODEL_LINE(TOOL_VERSION_UNKNOWN, 1, 1204, MdbERROR, "Unable to get the version of '%s'.")
+IMODEL_LINE(TOOL_VERSION_UNKNOWN, 2, 1204, MdbERROR, "Unable to get the version of '%s': %s.")
 IMODEL_LINE(TOOL_STOPPED, 2, 1205, MdbERROR, "'%s' did not end within %s ms; it was stopped.")
 IMODEL_LINE(TOOL_EXIT_STATUS, 2, 1206, MdbERROR, "'%s' ended with the exit status %s.")
 IMODEL_LINE(FILE_REQUIRED, 0, 1207, MdbERROR, "File is required")
+IMODEL_LINE(INVALID_CORE_IDENTITY, 1, 1208, MdbERROR,
+            "'%s' is not a core identity: it must be vendor:library:name:version.")
+IMODEL_LINE(DESIGN_NOT_CREATED, 1, 1209, MdbERROR, "Unable to create the design '%s'.")
+IMODEL_LINE(UNKNOWN_DESIGN_KIND, 1, 1210, MdbERROR,
+            "'%s' is not a kind of design that can be made new: the kind is Veyrun.")
+IMODEL_LINE(DESIGN_NOT_OPENED, 1, 1211, MdbERROR, "Unable to open the block design '%s'.")
+IMODEL_LINE(EDITOR_NOT_OPENED, 2, 1212, MdbERROR, "Unable to open '%s' in %s.")
 
 // --- serial 1400: core descriptions ------------------------------------------
 

@@ -13,7 +13,11 @@ class VyScalarPort;
 
 class VyDirection {
 public:
-    enum Value { In, Out, InOut };
+    enum Value {
+        In,
+        Out,
+        InOut
+    };
 
     explicit VyDirection(Value value) : m_value(value) {}
     Value GetValue() const { return m_value; }
