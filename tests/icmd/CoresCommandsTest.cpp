@@ -8,6 +8,9 @@
 #include "icmd/cores/IcmdCreateCore.h"
 #include "icmd/cores/IcmdCreateDesign.h"
 #include "icmd/cores/IcmdGenerateCore.h"
+#include "icmd/cores/IcmdOpenVeyrun.h"
+#include "icmd/project/IcmdCloseProject.h"
+#include "itool/ItoolVeyrun.h"
 #include "icmd/design/IcmdOpenConstraintsEditor.h"
 
 #include <ktcore/ConstraintsEditorDesign.h>
@@ -22,23 +25,8 @@ using Ktwkspace::WorkspaceComponentRecord;
 using VyIfaces::ComponentID;
 using VyIfaces::IComponent;
 
-class CoresCommandsTest : public IcmdTest {
+class CoresCommandsTest : public IcmdWorkspaceTest {
 protected:
-    void SetUp() override
-    {
-        IcmdTest::SetUp();
-        Imodel::GetInstance().SetWorkspace(std::make_unique<Ktwkspace::Workspace>(
-            "kiltora", m_folder.Path(), "ZX3", "zx3_10", "tq100", "VHDL", false, 0, true, true, nullptr, nullptr));
-    }
-    void TearDown() override
-    {
-        IcmdOpenConstraintsEditor::Close();
-        Imodel::GetInstance().SetWorkspace(nullptr);
-        IcmdTest::TearDown();
-    }
-
-    static Ktwkspace::Workspace& Workspace() { return *Imodel::GetInstance().GetWorkspace(); }
-
     // A unit of the design with a workspace component of that kind.
     static ImodelModule* UnitWithComponent(const std::string& name, IComponent::VyModuleType type)
     {
@@ -282,4 +270,30 @@ TEST(IcmdConstraintsEditorRegistry, AComponentLeavesTheRegistryWhenItsEditorClos
         for (IComponent* component : workspace->GetEditorComponents()) EXPECT_EQ(component->GetDeleteHelper(), nullptr);
         EXPECT_EQ(workspace->GetEditorComponents().size(), 2u);
     }
+}
+
+class OpenVeyrunTest : public IcmdTest {};
+
+TEST_F(OpenVeyrunTest, InProcessOpensTheNamedBlockDesignOfTheProjectsWorkspaceAndTellsWhatItCannot)
+{
+    EXPECT_FALSE(IcmdDoOpenVeyrun("bus", false));  // no project, no workspace
+    LoadOnePartCatalogue();
+    ASSERT_TRUE(NewAluProject());
+    const auto active = [] {
+        const IComponent* design = Imodel::GetInstance().GetWorkspace()->GetActiveVeyrun();
+        return design ? design->GetComponentID().name : std::string("(none)");
+    };
+    EXPECT_FALSE(IcmdDoOpenVeyrun("bus", false));
+    EXPECT_EQ(TextsOf("DESIGN_NOT_OPENED"), Texts{"Unable to open the block design 'bus'."});
+    ASSERT_TRUE(ItoolVeyrun::GetInstance()->CreateNewVeyrun("bus").first);
+    ASSERT_TRUE(ItoolVeyrun::GetInstance()->CreateNewVeyrun("dma").first);
+    // Each opens in turn, by its name in any letter case; the last is in front.
+    for (const auto& [asked, shown] : {std::pair{"DMA", "dma"}, {"bus", "bus"}, {"dma", "dma"}}) {
+        EXPECT_TRUE(IcmdDoOpenVeyrun(asked, false)) << asked;
+        EXPECT_EQ(active(), shown);
+    }
+    EXPECT_FALSE(IcmdDoOpenVeyrun("", false));
+    EXPECT_EQ(active(), "dma");
+    ASSERT_TRUE(IcmdDoCloseProject(false, true));
+    EXPECT_FALSE(IcmdDoOpenVeyrun("bus", false));
 }
