@@ -190,7 +190,7 @@ int ImodelDisplayORGANIZE_NO_MODULE_MSG(const char* command);
 // command ends: a printed list would come before its heading).
 int ImodelDisplayASSOCIATE_FILES_LIST_MSG(const char* fileNames);
 
-// --- serials 1200 to 1212: cores, designs, editors and outside tools --------
+// --- serials 1401 to 1413: cores, designs, editors and outside tools --------
 
 // The packager's script could not be made; `reason` says why.
 int ImodelDisplayPACKAGER_SCRIPT_NOT_WRITTEN_MSG(const char* reason);
