@@ -167,3 +167,18 @@ TEST_F(ConstraintsEditorTest, WithoutAHostTheRootIsTakenAndOnlyPinConstraintsAre
     EXPECT_FALSE(IcmdOpenConstraintsEditor::IsFileSupported(pins));
     EXPECT_FALSE(IcmdOpenConstraintsEditor::DoOpen(pins, nullptr));
 }
+
+TEST_F(ConstraintsEditorTest, TheProjectClosingForgetsItsEditorsWhichGoWithItsWorkspace)
+{
+    ListedBy("mid");
+    EXPECT_TRUE(IcmdOpenConstraintsEditor::DoOpenFile(pins));
+    EXPECT_EQ(Shown(), ShowsUnit("mid", "Port=IN a\nPort=OUT b\n"));
+    ASSERT_EQ(IcmdOpenConstraintsEditor::GetComponents().size(), 1u);
+    EXPECT_TRUE(IcmdOpenConstraintsEditor::IsOpened(pins));
+    ASSERT_TRUE(IcmdDoCloseProject(false, true));
+    EXPECT_TRUE(IcmdOpenConstraintsEditor::GetComponents().empty());
+    EXPECT_FALSE(IcmdOpenConstraintsEditor::IsOpened(pins));
+    // Without a project nothing opens, and the registry stays empty.
+    EXPECT_FALSE(IcmdOpenConstraintsEditor::DoOpen(pins, nullptr));
+    EXPECT_TRUE(IcmdOpenConstraintsEditor::GetComponents().empty());
+}
