@@ -9,9 +9,9 @@
 #include "icmd/cores/IcmdCreateDesign.h"
 #include "icmd/cores/IcmdGenerateCore.h"
 #include "icmd/cores/IcmdOpenVeyrun.h"
+#include "icmd/design/IcmdOpenConstraintsEditor.h"
 #include "icmd/project/IcmdCloseProject.h"
 #include "itool/ItoolVeyrun.h"
-#include "icmd/design/IcmdOpenConstraintsEditor.h"
 
 #include <ktcore/ConstraintsEditorDesign.h>
 #include <ktwkspace/VyComponent.h>
