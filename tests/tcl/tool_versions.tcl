@@ -9,7 +9,7 @@
 source [file join [file dirname [info script]] lib scenario.tcl]
 if {![info exists env(VERSION_SESSION)]} {
     write_file options [join [list "SYNPLIFY_VERSION = synplify -version" \
-        "MODELSIM_VERSION = vsim --version" "HANG_VERSION = hang" "IDE_TOOL_TIME_LIMIT_MS = 300" ""] \n]
+        "MODELSIM_VERSION = vsim --version" "HANG_VERSION = hang" "IDE_TOOL_TIME_LIMIT_MS = 1000" ""] \n]
     set env(QUORLANE_OPTIONS) [file join [pwd] options]
     exit [run_again VERSION_SESSION 1]
 }
