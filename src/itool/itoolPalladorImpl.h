@@ -52,6 +52,7 @@ public:
     bool EnsureFileListFile(const ImodelFileName& adb, ImodelModule* module, ImodelRevContextImpl* revision) override;
     bool RenameFileInList(const IfileObject& adb, const IfileObject& file, const Entry& renamed) override;
     bool AddVcdFiles(const ImodelFileName& adb) override;
+    void ImportLinkedFiles(const ImodelFileName& adb, KemletContentIf& content) override;
     void RemoveFileFromList(const ImodelFileName& adb, const IfileObject& file) override;
     void RefreshFileList(const ImodelFileName& adb, ImodelModule* module, ImodelRevContextImpl* revision,
                          bool strict) override;

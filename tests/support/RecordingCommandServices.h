@@ -73,6 +73,11 @@ public:
         askedTypes.push_back(type);
         return importedTypes.count(type) != 0;
     }
+    bool CreateLink(const IfileObject& file) override
+    {
+        links.push_back(file.GetFileTitleAndExt());
+        return linkAnswer;
+    }
 
     // What was asked, in order.
     std::vector<bool> registrations;  // the linking setting of each
@@ -84,11 +89,13 @@ public:
     std::vector<std::pair<std::size_t, std::size_t>> updates;  // removed and added counts
     std::vector<std::string> counted;
     std::vector<zorpaFileManagerTypes> askedTypes;
+    std::vector<std::string> links;  // title and extension of each
 
     // The answers: the entry add_file answers (none without), and the types
     // import_files offers.
     std::function<Entry(const IfileObjectEx&)> addAnswer;
     std::set<zorpaFileManagerTypes> importedTypes;
+    bool linkAnswer = true;  // what create_links answers
 
 private:
     ImodelCommandServices* m_former;

@@ -77,6 +77,10 @@ public:
     // Whether import_files offers a kind that takes files of `type` for the
     // project of the process-wide model.
     virtual bool ImportsFileType(zorpaFileManagerTypes type) = 0;
+    // create_links in process for one file, not kept in the command
+    // history: false when no kind of the link command takes the file or the
+    // command failed.
+    virtual bool CreateLink(const IfileObject& file) = 0;
 
 protected:
     ImodelCommandServices() = default;

@@ -190,6 +190,12 @@ int ImodelDisplayORGANIZE_NO_MODULE_MSG(const char* command);
 // command ends: a printed list would come before its heading).
 int ImodelDisplayASSOCIATE_FILES_LIST_MSG(const char* fileNames);
 
+// --- serials 1401 and 1402: delete_files, the link and the library commands ---
+
+// delete_files -from_disk leaves a linked file where it is.
+int ImodelDisplayLINKED_FILE_KEPT_ON_DISK_MSG(const char* fileName);
+int ImodelDisplayUNABLE_TO_DELETE_FILE_MSG(const char* fileName);
+
 // --- messages emitted through functions of other components -------------------
 
 // Defined in the table with every other message; the flow

@@ -384,6 +384,13 @@ IMODEL_LINE(SPIRIT_FILE_OUTSIDE_CORE, 2, 1400, MdbWARNING,
             "The file '%s' named by the core '%s' lies outside the core's folder and the project.\n"
             "The file is not added.")
 
+// --- serials 1401 and 1402: delete_files, the link and the library commands ---
+
+IMODEL_LINE(LINKED_FILE_KEPT_ON_DISK, 1, 1401, MdbINFO,
+            "'%s' lies outside the project folder: it left the project and stays on disk.")
+IMODEL_LINE(UNABLE_TO_DELETE_FILE, 1, 1402, MdbWARNING,
+            "Unable to delete the file '%s' from disk.\nPlease check the write permissions.")
+
 // --- progress meter -----------------------------------------------------------
 
 // Addressed by catalogue and number; the id travels only when it starts.
