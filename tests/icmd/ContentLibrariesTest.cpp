@@ -38,9 +38,9 @@ protected:
     // An HDL file hdl/<unit>.vhd defining the unit, added and parsed.
     Entry Add(const std::string& unit)
     {
-        const std::string path = m_folder.Write("alu/hdl/" + unit + ".vhd", "entity " + unit +
-                                                                                " is end;\narchitecture rtl of " +
-                                                                                unit + " is begin end;\n");
+        const std::string path =
+            m_folder.Write("alu/hdl/" + unit + ".vhd",
+                           "entity " + unit + " is end;\narchitecture rtl of " + unit + " is begin end;\n");
         return IcmdDoAddFileToModel(IfileObject(ImodelFileName(path), zorpaFT_HDL, ImodelFMFull, true, true), true,
                                     true, false, nullptr, nullptr, true, nullptr, true, false, nullptr);
     }
@@ -92,10 +92,18 @@ TEST_F(ContentLibrariesTest, RandomRunsKeepEveryUnitInItsFilesLibrary)
     for (int step = 0; step < 40; ++step) {
         std::string script;
         switch (random() % 4) {
-        case 0: script = "add_library -library " + pick(names); break;
-        case 1: script = "add_file_to_library -library " + pick(names) + " -file hdl/" + pick(units) + ".vhd"; break;
-        case 2: script = "remove_library -library " + pick(names); break;
-        default: script = "rename_library -library " + pick(names) + " -name " + pick(names); break;
+        case 0:
+            script = "add_library -library " + pick(names);
+            break;
+        case 1:
+            script = "add_file_to_library -library " + pick(names) + " -file hdl/" + pick(units) + ".vhd";
+            break;
+        case 2:
+            script = "remove_library -library " + pick(names);
+            break;
+        default:
+            script = "rename_library -library " + pick(names) + " -name " + pick(names);
+            break;
         }
         Eval(script);
         SCOPED_TRACE(script);

@@ -3,12 +3,12 @@
 // outside the project folder is deleted, and without a host the files that
 // need confirming go all the same. The user's view (batches, links, a
 // failed deletion) is the scenario files_delete.
+#include "CoreToolDouble.h"
 #include "IcmdTestSupport.h"
 
 #include "icmd/files/IcmdRemoveFilesFromProject.h"
 #include "icmd/project/IcmdCloseProject.h"
 #include "imodel/model/ImodelHost.h"
-#include "itool/QuorlaneCoreToolManager.h"
 
 #include <foundation/Def.h>
 
@@ -18,32 +18,17 @@ using Entry = boost::shared_ptr<IfileObjectEx>;
 
 // A core tool of type 32 (synthesis, never hidden) that answers RemoveCore
 // as told and remembers what it was asked.
-class AnsweringCoreTool : public QuorlaneCoreToolManager {
+class AnsweringCoreTool : public CoreToolDouble {
 public:
-    explicit AnsweringCoreTool(bool& answer, std::vector<std::string>& asked) : m_answer(answer), m_asked(asked) {}
-    zorpaFileManagerTypes GetCoreType() override { return zorpaFT_ARM_LIB; }
-    ImodelFunctionType GetToolType() override { return ideSYNTHESIS; }
-    std::string GetToolName() override { return "answering"; }
+    AnsweringCoreTool(bool& answer, std::vector<std::string>& asked)
+        : CoreToolDouble(zorpaFT_ARM_LIB, ideSYNTHESIS), m_answer(answer), m_asked(asked)
+    {
+    }
     bool RemoveCore(const IfileObjectEx& file, bool) override
     {
         m_asked.push_back(file.GetFileTitleAndExt());
         return m_answer;
     }
-    bool UpdateDataBase() override { return true; }
-    void SaveNewWorkspaceTimeStamp() override {}
-    bool CheckNewCoresCreated() override { return true; }
-    void Refresh() override {}
-    const char* GetXmlSPIRITNode() override { return "none"; }
-    bool OpenTool() override { return false; }
-    bool OpenCore(const IfileObject&) override { return false; }
-    bool ImportCore(const IfileObject&, ImodelFileName&) override { return false; }
-    bool AddCoreToProject(const IfileObject&) override { return false; }
-    bool OnlyOneCorePerProject() override { return false; }
-    bool ImportCoreFilesInReadOnly() override { return false; }
-    bool ImportOldCores() override { return false; }
-    bool ConvertDataBase(int, int) override { return false; }
-    bool StartTool(bool) override { return false; }
-    bool StopTool() override { return false; }
 
 private:
     bool& m_answer;
@@ -80,7 +65,10 @@ protected:
         if (parent) file.AddParentFile(*parent);
         return Imodel::GetInstance().GetFileManager()->AddOrUpdateFile(file, false);
     }
-    static bool InProject(const Entry& file) { return Imodel::GetInstance().GetFileManager()->GetFile(*file) != nullptr; }
+    static bool InProject(const Entry& file)
+    {
+        return Imodel::GetInstance().GetFileManager()->GetFile(*file) != nullptr;
+    }
     static bool OnDisk(const Entry& file) { return UtlDoesFileExist(file->GetFullFileName().GetString()); }
 
     bool answer = false;

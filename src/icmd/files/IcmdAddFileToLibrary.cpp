@@ -71,7 +71,8 @@ AcmdEnum::Result IcmdAddFileToLibrary::execDo()
             continue;
         }
         if (UtlIsSameNoCase(file->GetLibraryName(), library)) continue;
-        if (design.FindLibraryByName(file->GetLibraryName())) IcmdDoDeleteFileFromModel(file, true, true, true, &components);
+        if (design.FindLibraryByName(file->GetLibraryName()))
+            IcmdDoDeleteFileFromModel(file, true, true, true, &components);
         file->SetLibraryName(library);
         IcmdDoAddFileToModel(*file, true, true, false, nullptr, nullptr, true, nullptr, true, true, &components);
         components.clear();

@@ -58,7 +58,8 @@ AcmdEnum::Result IcmdParseFilesAgain(const std::vector<IcmdLibraryFile>& files)
 
 IcmdLibraryParseScope::IcmdLibraryParseScope()
     : m_processBlocked(Imodel::BlockProcessDisplay(true, true)),
-      m_hierarchyBlocked(Imodel::BlockDesignHierarchyDisplay(true, true)), m_reading(Imodel::GetIsReadingProject(), true)
+      m_hierarchyBlocked(Imodel::BlockDesignHierarchyDisplay(true, true)),
+      m_reading(Imodel::GetIsReadingProject(), true)
 {
 }
 
