@@ -3,6 +3,7 @@
 #include "imodel/model/ImodelCommandServices.h"
 
 #include "icmd/IcmdDoCommand.h"
+#include "icmd/design/IcmdOpenConstraintsEditor.h"
 #include "icmd/design/IcmdSetRoot.h"
 #include "icmd/files/IcmdAddFileToModel.h"
 #include "icmd/files/IcmdCreateLink.h"
@@ -77,6 +78,11 @@ public:
     {
         const IcmdImportFiles import(&Imodel::GetInstance(), false);
         return import.IsSupportedType(type);
+    }
+
+    const std::set<VyIfaces::IComponent*>& GetConstraintsEditorComponents() override
+    {
+        return IcmdOpenConstraintsEditor::GetComponents();
     }
 
     bool CreateLink(const IfileObject& file) override

@@ -3,6 +3,18 @@
 
 #include "imodel/names/ImodelMessages.h"
 
+std::deque<IfileObject>*& IfileExtendedInfoManager::IdePldFilesRecentlyChecked()
+{
+    static std::deque<IfileObject>* checked = nullptr;
+    return checked;
+}
+
+bool& IfileExtendedInfoManager::IsDoingConvert()
+{
+    static bool converting = false;
+    return converting;
+}
+
 void IfileExtendedInfoManager::DisplayFailedToCreateLocalCopiesMessage(const char* file)
 {
     ImodelDisplayCONVERT_FAILED_LOCAL_COPIES_MSG(file);

@@ -3,6 +3,7 @@
 // edits (rename, removal, stimulus dumps).
 #include "src/itool/itoolPalladorImpl.h"
 
+#include "ifile/IfileExtendedInfoManager.h"
 #include "ifile/IfileManager.h"
 #include "ifile/IfileObjectEx.h"
 #include "imodel/design/ImodelHierarchyFiles.h"
@@ -33,11 +34,19 @@ using Entries = std::vector<Entry>;
 
 ImodelFileName FullName(const ImodelFileName& adb) { return itoolFileOf(adb, zorpaFT_ADB).GetFullFileName(); }
 
+// A list written is loaded into the extended-info cache again, so that the
+// cache never answers with what the list held before.
+void ReloadDescription(const char* database)
+{
+    if (!database) return;
+    if (IfileExtendedInfoManager* cache = Imodel::GetInstance().GetExtendedInfoManager())
+        cache->LoadInfo(IfileObject(ImodelFileName(database), zorpaFT_ADB, ImodelFMFull, true, true), false,
+                        Imodel::GetNotifyConstraintListChanged());
+}
+
 KemletIde_pldFileManagerIf ManagerFor(const ImodelFileName& fullAdb)
 {
-    // The extended information of the databases is read from the lists
-    // themselves, so nothing is to be reloaded after a write.
-    return KemletIde_pldFileManagerIf(fullAdb.GetString(), KemletWriterProjectManager, nullptr);
+    return KemletIde_pldFileManagerIf(fullAdb.GetString(), KemletWriterProjectManager, &ReloadDescription);
 }
 
 // The key under which two names in a list are the same file.

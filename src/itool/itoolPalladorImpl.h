@@ -109,7 +109,7 @@ private:
     // optional files' flags when given; a failure is told to the user.
     bool StoreConstraintFileList(const Entries& files, const ImodelOptionalFiles* optional, ImodelModule* module,
                                  ImodelRevContextImpl* revision);
-    // What the database's list holds now, read from disk; false when it
-    // cannot be read. Stands for the database's extended information.
-    static bool LoadDescription(const ImodelFileName& adb, KemletContentIf& content);
+    // What the database's list holds, as the extended-info cache has it
+    // (read on the first request); false when it cannot be read.
+    bool LoadDescription(const ImodelFileName& file, KemletContentIf& content);
 };

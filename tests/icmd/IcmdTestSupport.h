@@ -8,6 +8,7 @@
 #include "MessageRecorder.h"
 #include "TempFolder.h"
 
+#include "icmd/project/IcmdCloseProject.h"
 #include "icmd/project/IcmdNewProject.h"
 #include "ifile/IfileManager.h"
 #include "imodel/design/ImodelDesignManager.h"
@@ -123,4 +124,29 @@ protected:
 
 private:
     Tcl_Interp* m_interp = Tcl_CreateInterp();
+};
+
+// The base of the tests that work in a project: a VHDL project "alu" made by
+// new_project in the test's folder (the command manager's folder from then
+// on), with the library's commands of the given names registered; closed
+// afterwards.
+class IcmdProjectTest : public IcmdTest {
+protected:
+    explicit IcmdProjectTest(Texts commands) : m_commands(std::move(commands)) {}
+
+    void SetUp() override
+    {
+        IcmdTest::SetUp();
+        LoadOnePartCatalogue();
+        ASSERT_EQ(RegisterCommands(m_commands), static_cast<int>(m_commands.size()));
+        ASSERT_TRUE(NewAluProject());
+    }
+    void TearDown() override
+    {
+        if (Design().IsProjectOpen()) IcmdDoCloseProject(false, true);
+        IcmdTest::TearDown();
+    }
+
+private:
+    Texts m_commands;
 };

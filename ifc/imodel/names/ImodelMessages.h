@@ -207,6 +207,11 @@ extern const ImodelMessageDef kLAYOUT_IGNORED_OOD_FILE_MSG;
 extern const ImodelMessageDef kFAILED_TO_MOVE_MSG;
 extern const ImodelMessageDef kMOVED_MSG;
 
+// --- serials 1040 and 1041: the link commands' refusals ----------------------
+
+int ImodelDisplayLINK_TARGET_EXISTS_MSG(const char* fileName, const char* target);
+int ImodelDisplayLINK_SOURCE_IN_PROJECT_MSG(const char* source, const char* link);
+
 // --- progress meter -----------------------------------------------------------
 
 // Shows "<label>..." until killed; returns what MdbMeterInit returns.

@@ -372,6 +372,12 @@ IMODEL_LINE(LIBRARY_NOT_IN_PROJECT, 1, 1021, MdbERROR, "The library '%s' is not 
 IMODEL_LINE(OPTIONS_NOT_READ, 1, 1022, MdbWARNING, "%s")
 IMODEL_LINE(COMMAND_NEEDS_OPTION, 2, 1023, MdbERROR, "You must set the option %s to 1 to execute '%s'.")
 
+// --- serials 1040 and 1041: the link commands' refusals ----------------------
+
+IMODEL_LINE(LINK_TARGET_EXISTS, 2, 1040, MdbERROR,
+            "Unable to copy '%s' to '%s': a file of that name already exists.")
+IMODEL_LINE(LINK_SOURCE_IN_PROJECT, 2, 1041, MdbERROR,
+            "'%s' is already a file of the project: the link '%s' was not changed.")
 // --- serials 1100 and 1101: the organize commands ----------------------------
 
 IMODEL_LINE(ORGANIZE_NO_MODULE, 1, 1100, MdbERROR,
