@@ -7,12 +7,15 @@
 #include "icmd/design/IcmdSetRoot.h"
 #include "icmd/files/IcmdAddFileToLibrary.h"
 #include "icmd/files/IcmdAddLibrary.h"
+#include "icmd/files/IcmdCopyLocally.h"
 #include "icmd/files/IcmdCreateLink.h"
 #include "icmd/files/IcmdImportFiles.h"
+#include "icmd/files/IcmdPublishFile.h"
 #include "icmd/files/IcmdRefresh.h"
 #include "icmd/files/IcmdRemoveFilesFromProject.h"
 #include "icmd/files/IcmdRemoveLibrary.h"
 #include "icmd/files/IcmdRenameLibrary.h"
+#include "icmd/files/IcmdRetargetLink.h"
 #include "icmd/files/IcmdUseFile.h"
 #include "icmd/files/IcmdUseSourceFile.h"
 #include "icmd/organize/IcmdOrganizeCDBs.h"
@@ -65,9 +68,9 @@ const std::vector<IcmdCommandRow>& IcmdGetCommandTable()
         {"test_organize_sources", false, IcmdFactoryOf<IcmdTestOrganizedFiles<IcmdOrganizeSources>>()},
         {"project_settings", false, IcmdFactoryOf<IcmdChangeProjectSettings>()},
         {"create_links", true, IcmdFactoryForModel<IcmdCreateLink>()},
-        {"change_link_source", true, {}},
-        {"export_as_link", true, {}},
-        {"unlink", true, {}},
+        {"change_link_source", true, IcmdFactoryOf<IcmdRetargetLink>()},
+        {"export_as_link", true, IcmdFactoryOf<IcmdPublishFile>()},
+        {"unlink", true, IcmdFactoryOf<IcmdCopyLocally>()},
         {"set_modelsim_options", false, IcmdFactoryOf<IcmdSimulationOptions>()},
         {"set_brennic_lib_options", false, IcmdFactoryOf<IcmdModelSimOptions>()},
         {"set_user_lib_options", false, IcmdFactoryOf<IcmdUserLibraryOptions>()},

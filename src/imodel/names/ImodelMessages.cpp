@@ -331,9 +331,8 @@ IMODEL_LINE(SAVE_AS_NO_COPY, 1, 710, MdbERROR,
 IMODEL_LINE(SAVE_AS_INSIDE_PROJECT, 2, 711, MdbERROR,
             "The project cannot be saved as '%s': that folder lies inside the project folder '%s'.")
 
-IMODEL_LINE_DEF(
-    SAVE_AS_LINKS_NOT_REPLACED, 1, 712, MdbERROR,
-    "The %d linked files of the project cannot be replaced by local copies: the unlink command is not available.")
+IMODEL_LINE_DEF(SAVE_AS_LINKS_NOT_REPLACED, 1, 712, MdbWARNING,
+                "%d linked files of the project could not be replaced by local copies: they stay links.")
 int ImodelDisplaySAVE_AS_LINKS_NOT_REPLACED_MSG(int links)
 {
     return ImodelEmitOutput(kSAVE_AS_LINKS_NOT_REPLACED_MSG, {links});
@@ -374,8 +373,7 @@ IMODEL_LINE(COMMAND_NEEDS_OPTION, 2, 1023, MdbERROR, "You must set the option %s
 
 // --- serials 1040 and 1041: the link commands' refusals ----------------------
 
-IMODEL_LINE(LINK_TARGET_EXISTS, 2, 1040, MdbERROR,
-            "Unable to copy '%s' to '%s': a file of that name already exists.")
+IMODEL_LINE(LINK_TARGET_EXISTS, 2, 1040, MdbERROR, "Unable to copy '%s' to '%s': a file of that name already exists.")
 IMODEL_LINE(LINK_SOURCE_IN_PROJECT, 2, 1041, MdbERROR,
             "'%s' is already a file of the project: the link '%s' was not changed.")
 // --- serials 1100 and 1101: the organize commands ----------------------------
