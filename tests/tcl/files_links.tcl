@@ -36,12 +36,13 @@ try {import_files -hdl_source ../src/top.vhd}
 puts "--- create_links: the files stay where they are, read-only, and are parsed"
 try {create_links -hdl_source {../shared/ip/x.vhd ../other/x.vhd ../shared/ip/fir.vhd ../shared/ip/iir.vhd ../shared/ip/dsp.vhd}}
 members
-try {is_file_readonly -file ../shared/ip/x.vhd}
+puts "  read-only state (2: marked read-only in the project): [is_file_readonly -file ../shared/ip/x.vhd]"
 puts [dump_all_modules -tree true]
 
 puts "--- unlink: a local name must be a bare name of the file's extension"
 try {unlink -file ../shared/ip/x.vhd -local ../x.vhd}
 try {unlink -file ../shared/ip/x.vhd -local x.v}
+try {unlink -file ../shared/ip/x.vhd -local sub/x}
 puts "a name of the file's extension, in any letter case, is taken as given"
 try {unlink -file ../shared/ip/dsp.vhd -local Dsp_Local.VHD}
 puts "without a name the copy takes the file's place in the project"
