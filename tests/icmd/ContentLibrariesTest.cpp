@@ -6,6 +6,7 @@
 #include "IcmdTestSupport.h"
 #include "RecordingView.h"
 
+#include "icmd/files/IcmdAddFileToLibrary.h"
 #include "icmd/files/IcmdAddFileToModel.h"
 #include "icmd/files/IcmdAddLibrary.h"
 #include "icmd/project/IcmdCloseProject.h"
@@ -89,6 +90,7 @@ TEST_F(ContentLibrariesTest, RandomRunsKeepEveryUnitInItsFilesLibrary)
     const std::vector<std::string> names = {"dsp", "DSP", "Audio", "audio", "io", "work"};
     std::mt19937 random(20261207);
     const auto pick = [&random](const auto& list) { return list[random() % list.size()]; };
+    int outsideWork = 0;  // file checks that found a file outside "work": the run moves files
     for (int step = 0; step < 40; ++step) {
         std::string script;
         switch (random() % 4) {
@@ -114,8 +116,16 @@ TEST_F(ContentLibrariesTest, RandomRunsKeepEveryUnitInItsFilesLibrary)
             ASSERT_TRUE(file) << units[i];
             const ImodelDesignManager::LibraryPtr library = Design().FindLibraryByName(file->GetLibraryName());
             ASSERT_TRUE(library) << units[i] << " in " << file->GetLibraryName();
+            if (library->GetName() != "work") ++outsideWork;
             EXPECT_NE(ImodelFindModuleInLib(library, units[i], zorpaMODULE_UNKNOWN, ""), nullptr)
                 << units[i] << " in " << file->GetLibraryName();
         }
     }
+    EXPECT_GT(outsideWork, 20);
+    // A file parsed on its own again stays in its library with its unit.
+    const Entry alpha = Imodel::GetInstance().GetFileManager()->GetFile(*files[0]);
+    EXPECT_EQ(IcmdAddFileToLibrary::doParseFile(alpha), AcmdEnum::Success);
+    EXPECT_NE(
+        ImodelFindModuleInLib(Design().FindLibraryByName(alpha->GetLibraryName()), "alpha", zorpaMODULE_UNKNOWN, ""),
+        nullptr);
 }
