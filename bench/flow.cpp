@@ -88,20 +88,15 @@ Project& TheProject()
     return project;
 }
 
-class NoWatcher : public ItimerManager {
-public:
-    void Reset() override {}
-    void CopyRevisionFiles(int, int) override {}
-};
-
 void BM_BuildFlow(benchmark::State& state)
 {
     TheProject();
-    NoWatcher watcher;
+    // A watcher of its own, which the second flow resets.
+    const std::unique_ptr<ItimerManager> watcher = ItimerCreateManager();
     for (auto _ : state) {
         // A second flow, listening to the project's files and making their records.
         auto manager = IprocessCreateManager();
-        IprocessCreateDefaultFlow(*manager, watcher, &Files());
+        IprocessCreateDefaultFlow(*manager, *watcher, &Files());
         state.PauseTiming();
         manager.reset();
         state.ResumeTiming();

@@ -4,18 +4,27 @@
 #include "icmd/project/IcmdOpenProject.h"
 #include "iconvert/Iconvert.h"
 #include "ievent/IeventClasses.h"
+#include "ifile/IfileExtendedInfoManager.h"
+#include "ifile/IfileFunctions.h"
 #include "ifile/IfileObjectEx.h"
+#include "imodel/design/ImodelDesignManager.h"
 #include "imodel/model/Imodel.h"
 #include "imodel/names/ImodelCopyDirTool.h"
 #include "imodel/names/ImodelMessages.h"
 #include "imodel/names/ImodelProcess.h"
+#include "imodel/names/imodelUtl.h"
+#include "itimer/ItimerManager.h"
 
 #include <foundation/Def.h>
 #include <foundation/Sys.h>
+#include <tcl.h>
 
 #include <boost/make_shared.hpp>
 
 #include <algorithm>
+#include <cstdio>
+#include <deque>
+#include <exception>
 #include <set>
 #include <string>
 #include <type_traits>
@@ -224,9 +233,89 @@ bool ConsoleHost::CloseFileInEditor(boost::shared_ptr<IfileObjectEx> file, int*,
     return true;
 }
 
-// The scan of the watched folders comes with the file-detection work; until
-// then there is nothing to hand back to the watcher.
-void ConsoleHost::ScanFiles(bool, ItimerManager*) {}
+// Walks the project folder, entering only the folders the watcher watches
+// or that lead to one, each real folder once (a link back up is not
+// followed again), and hands every file with its stamp to the watcher.
+void ConsoleHost::ScanFiles(bool toBaseline, ItimerManager* watcher)
+{
+    Imodel& model = Imodel::GetInstance();
+    if (!watcher || !Imodel::IsAlive(&model)) return;
+    const std::string root = model.GetDesignManager()->GetProjectFolder().GetString();
+    if (root.empty()) return;
+    std::set<std::string> entered{SysGetRealPath(root)};
+    // Each folder with its name as the project stores it ("<project>/...").
+    std::deque<std::pair<std::string, std::string>> folders{{root, ImodelProjectToken}};
+    std::vector<std::pair<std::string, SysStatInfo>> entries;
+    while (!folders.empty()) {
+        const auto [folder, stored] = std::move(folders.front());
+        folders.pop_front();
+        if (!SysListFolderStatus(folder, entries)) continue;
+        for (const auto& [name, info] : entries) {
+            // A name the project cannot hold is no file of it: passed over
+            // quietly, not refused again at every check.
+            if (!IfileIsStorableName(name)) continue;
+            if (SysIsDirectory(info)) {
+                const std::string path = folder + SysGetDirChar() + name;
+                if (watcher->MatchFile(ImodelFileName(path)) && entered.insert(SysGetRealPath(path)).second)
+                    folders.emplace_back(path, stored + SysGetDirChar() + name);
+            } else if (SysIsRegularFile(info)) {
+                const IfileObject file(ImodelFileName(stored + SysGetDirChar() + name), zorpaFT_UNKNOWN,
+                                       ImodelFMInternal, true, true);
+                watcher->AddFile(file, &info, toBaseline);
+            }
+        }
+    }
+}
+
+namespace {
+
+constexpr int kDefaultWatchInterval = 2000;
+
+// The shell's pace of file detection, in milliseconds.
+int WatchInterval()
+{
+    int interval = kDefaultWatchInterval;
+    if (DefGetIntFL("IDE_TIMER_INTERVAL", &interval) != 0 || interval <= 0) interval = kDefaultWatchInterval;
+    return interval;
+}
+
+// One check of the project's folders. It runs from Tcl's event loop, so
+// only between commands: at the prompt, or while a script waits.
+void WatchTick(ClientData)
+{
+    Imodel& model = Imodel::GetInstance();
+    if (Imodel::IsAlive(&model)) {
+        try {
+            ConsoleHost::CheckFiles();
+        } catch (const std::exception& error) {
+            // The shell goes on: the next tick checks again.
+            std::fprintf(stderr, "Warning: file detection failed: %s\n", error.what());
+        }
+    }
+    Tcl_CreateTimerHandler(WatchInterval(), WatchTick, nullptr);
+}
+
+}  // namespace
+
+void ConsoleHost::CheckFiles()
+{
+    Imodel& model = Imodel::GetInstance();
+    if (IfileExtendedInfoManager* cache = model.GetExtendedInfoManager()) cache->ApplyPreReadResults(false);
+    if (model.GetHost() != &GetInstance() || !model.GetDesignManager()->IsProjectOpen()) return;
+    if (!ItimerManager::IsAutoFileDetectionEnabled() || !ItimerManager::GetDoFileDetection() ||
+        ItimerManager::GetTimerBlockedByVeyrun())
+        return;
+    if (ItimerManager* watcher = model.GetTimerManager()) watcher->Rescan(nullptr);
+}
+
+void ConsoleHost::StartWatching()
+{
+    // Tcl's timers belong to a thread: one pace per thread that loads the shell.
+    static thread_local bool started = false;
+    if (started) return;
+    started = true;
+    Tcl_CreateTimerHandler(WatchInterval(), WatchTick, nullptr);
+}
 
 // Nobody is asked at a terminal: the parameter keeps its value.
 bool ConsoleHost::ChooseParamValue(AcmdParam*, const std::string&) { return false; }

@@ -77,6 +77,15 @@ public:
 
     // The shell's one host object.
     static ConsoleHost& GetInstance();
+    // Has the watcher check the open project's folders for new and changed
+    // files, when file detection is on and nothing blocks it; first takes
+    // the descriptions read ahead into their cache.
+    static void CheckFiles();
+    // Runs CheckFiles every IDE_TIMER_INTERVAL milliseconds (2000 by
+    // default) from Tcl's event loop of the calling thread: at the prompt,
+    // and while a script waits in vwait, update or after; never in the
+    // middle of a command.
+    static void StartWatching();
 
 private:
     // What the host keeps of a project goes when the project is closed.

@@ -75,6 +75,7 @@ extern "C" int Quorlane_Init(Tcl_Interp* interp)
     static std::once_flag modelBuilt;
     std::call_once(modelBuilt, BuildModel);
     AcmdManager::GetInstance().AttachInterp(interp);
+    ConsoleHost::StartWatching();
     return Tcl_PkgProvide(interp, "quorlane", "8.4");
 }
 

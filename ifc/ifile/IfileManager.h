@@ -179,6 +179,16 @@ public:
     // The number of GetFile calls so far.
     virtual unsigned int GetLookupCount() = 0;
 
+    // The file watcher's two steps over every project file. Without
+    // `takePending`, each file reads its disk status and records a change
+    // (links that broke are announced and leave the design at once). With
+    // it, the recorded changes are acted on: the core workspace and the open
+    // constraint editors hear of the files they watch, a core's changed
+    // memory files are copied to the simulation folder, and the project
+    // update removes the changed cores and adds again every changed file,
+    // then the links that came back.
+    virtual void HandleDetectedChanges(bool takePending) = 0;
+
 protected:
     IfileManager() = default;
     IfileManager(const IfileManager&) = delete;

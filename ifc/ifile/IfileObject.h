@@ -25,6 +25,7 @@
 
 #include <ostream>
 #include <string>
+#include <string_view>
 #include <vector>
 
 class Iconvert;
@@ -92,6 +93,9 @@ public:
     // The folder part of the relative name (empty for a file directly in
     // the project folder); false (and empty) without a relative name.
     bool GetRelativeFolder(ImodelFileName& out) const;
+    // Whether that relative folder is `folder` (compared as file names),
+    // asked without making the name: the file watcher asks it of every file.
+    bool IsInRelativeFolder(std::string_view folder) const;
     ImodelFileName GetRelativeOrFullFolder() const;
     ImodelFileName GetDisplayFileName() const;
     // The title, followed by " (Link to: <full name>)" for a file outside
@@ -114,6 +118,8 @@ public:
     // --- types and predicates -------------------------------------------------
 
     zorpaFileManagerTypes GetFileType() const { return m_type; }
+    // The file watcher sorts the files it finds into types after it made them.
+    void SetFileType(zorpaFileManagerTypes type) { m_type = type; }
     zorpaFileManagerTypes GetFileSpecificType() const { return m_type; }
     int GetFileGlobalType() const;
     bool GetStrType(std::string& out) const;

@@ -1,9 +1,19 @@
 #include "ifile/IfileExtendedInfoManager.h"
 #include "src/ifile/ifileExtendedInfoManagerImpl.h"
 
-#include "imodel/model/Imodel.h"
 #include "imodel/names/ImodelMessages.h"
-#include "itool/ItoolPallador.h"
+
+std::deque<IfileObject>*& IfileExtendedInfoManager::IdePldFilesRecentlyChecked()
+{
+    static std::deque<IfileObject>* checked = nullptr;
+    return checked;
+}
+
+bool& IfileExtendedInfoManager::IsDoingConvert()
+{
+    static bool converting = false;
+    return converting;
+}
 
 void IfileExtendedInfoManager::DisplayFailedToCreateLocalCopiesMessage(const char* file)
 {
@@ -13,10 +23,4 @@ void IfileExtendedInfoManager::DisplayFailedToCreateLocalCopiesMessage(const cha
 std::unique_ptr<IfileExtendedInfoManager> IfileCreateExtendedInfoManager()
 {
     return std::make_unique<ifileExtendedInfoManagerImpl>();
-}
-
-bool ifileExtendedInfoManagerImpl::IsDependingOn(const IfileObject& database, const IfileObject& file, bool load)
-{
-    ItoolPallador* pallador = Imodel::GetInstance().GetPalladorTool();
-    return load && pallador != nullptr && pallador->DescriptionListsFile(database, file);
 }

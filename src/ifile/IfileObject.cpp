@@ -207,6 +207,18 @@ bool IfileObject::GetRelativeFolder(ImodelFileName& out) const
     return true;
 }
 
+bool IfileObject::IsInRelativeFolder(std::string_view folder) const
+{
+    if (!ifileStartsWithProjectToken(m_name.GetString())) return false;
+    const std::string_view relative = ifileStripProjectToken(m_name.GetString());
+    if (ifileClimbsOut(relative)) return false;
+    const std::size_t separator = relative.find_last_of("/\\");
+    const std::string_view own = separator != std::string_view::npos && separator > 0
+                                     ? relative.substr(0, separator)
+                                     : std::string_view();
+    return own.size() == folder.size() && ImodelIsSameFileName(std::string(own), std::string(folder));
+}
+
 ImodelFileName IfileObject::GetRelativeOrFullFolder() const
 {
     ImodelFileName folder;

@@ -3,6 +3,7 @@
 #include "ifile/IfileObjectEx.h"
 
 #include "ifile/IfileDiskPrefetch.h"
+#include "ifile/IfileKnownStatuses.h"
 
 #include "ifile/IfileFunctions.h"
 #include "ifile/IfileManager.h"
@@ -206,7 +207,10 @@ void IfileObjectEx::StoreStatInfo(bool& changed, bool clearPending, bool reportR
     changed = false;
     m_fields.foundOnDisk = false;
     SysStatInfo read;
-    if (IfileStatPath(GetFullFileName(), &read) == 0) {
+    // A walk over the folders may have found the file a moment ago.
+    const SysStatInfo* known = IfileKnownStatuses::Current(*this);
+    if (known) read = *known;
+    if (known || IfileStatPath(GetFullFileName(), &read) == 0) {
         m_fields.foundOnDisk = true;
         // Any difference is a change: a file replaced by an older copy of
         // the same size has changed too.

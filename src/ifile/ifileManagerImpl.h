@@ -221,6 +221,7 @@ public:
     bool HasName(const std::string& name, int list) override;
     bool GetNames(std::vector<ImodelFileName>& out, int list) override;
     unsigned int GetLookupCount() override;
+    void HandleDetectedChanges(bool takePending) override;
     ~ifileManagerImpl() override;
 
 private:

@@ -229,21 +229,32 @@ bool ItoolVeyrun::CheckNewCoresCreated()
     if (workspace == nullptr) return true;
     IfileManager& files = *model.GetFileManager();
     const bool reading = Imodel::GetIsReadingProject();
-    const BatchScope batch(*this);
-    std::vector<VyIfaces::IComponent*> components;
-    for (const auto& [id, component] : workspace->GetComponentCollection()) components.push_back(component);
-    for (VyIfaces::IComponent* component : components) {
-        if (component == nullptr) continue;
+    // Whether the component's core is to come into the project now.
+    const auto toAdd = [&](VyIfaces::IComponent* component) {
+        if (component == nullptr) return false;
         const std::string definition = component->GetDefinitionFileName();
-        if (!definition.empty() && files.HasFileNamed(definition, ImodelFMFull, 0)) continue;
-        if (definition.empty() && !reading) continue;
+        if (!definition.empty() && files.HasFileNamed(definition, ImodelFMFull, 0)) return false;
+        if (definition.empty() && !reading) return false;
         if (reading && definition.size() > 3 && definition.compare(definition.size() - 3, 3, "cxf") != 0 &&
             component->GetModuleType() != VyIfaces::IComponent::Dremmet)
-            continue;
-        if (!definition.empty() && !UtlDoesFileExist(definition)) continue;
+            return false;
+        if (!definition.empty() && !UtlDoesFileExist(definition)) return false;
+        return definition.empty() || (model.ParseCxfOnOpen() && reading) || m_reported.count(component) == 0;
+    };
+    // A copy: adding a core may change the workspace's collection.
+    std::vector<VyIfaces::IComponent*> components;
+    for (const auto& [id, component] : workspace->GetComponentCollection())
+        if (toAdd(component)) components.push_back(component);
+    // The file watcher asks after every pass: with nothing new the libraries
+    // are not saved and restored for nothing.
+    if (components.empty()) return true;
+    const BatchScope batch(*this);
+    for (VyIfaces::IComponent* component : components) {
+        if (!toAdd(component)) continue;
+        const std::string definition = component->GetDefinitionFileName();
         bool warned = false;
         if (!definition.empty() && !(model.ParseCxfOnOpen() && reading)) {
-            if (!m_reported.insert(component).second) continue;
+            m_reported.insert(component);
             if (model.IsDebugMsg()) {
                 SysDebugPrintf("Warning: %s is in workspace but not in IDE project A call to VYAddComponent is "
                                "missing\n",

@@ -3,12 +3,14 @@
 // edits (rename, removal, stimulus dumps).
 #include "src/itool/itoolPalladorImpl.h"
 
+#include "ifile/IfileExtendedInfoManager.h"
 #include "ifile/IfileManager.h"
 #include "ifile/IfileObjectEx.h"
 #include "imodel/design/ImodelHierarchyFiles.h"
 #include "imodel/design/ImodelModule.h"
 #include "imodel/design/ImodelModuleTypes.h"
 #include "imodel/model/Imodel.h"
+#include "imodel/model/ImodelCommandServices.h"
 #include "imodel/model/ImodelFeatures.h"
 #include "imodel/names/imodelUtl.h"
 #include "imodel/views/ImodelContextImpl.h"
@@ -32,11 +34,19 @@ using Entries = std::vector<Entry>;
 
 ImodelFileName FullName(const ImodelFileName& adb) { return itoolFileOf(adb, zorpaFT_ADB).GetFullFileName(); }
 
+// A list written is loaded into the extended-info cache again, so that the
+// cache never answers with what the list held before.
+void ReloadDescription(const char* database)
+{
+    if (!database) return;
+    if (IfileExtendedInfoManager* cache = Imodel::GetInstance().GetExtendedInfoManager())
+        cache->LoadInfo(IfileObject(ImodelFileName(database), zorpaFT_ADB, ImodelFMFull, true, true), false,
+                        Imodel::GetNotifyConstraintListChanged());
+}
+
 KemletIde_pldFileManagerIf ManagerFor(const ImodelFileName& fullAdb)
 {
-    // The extended information of the databases is read from the lists
-    // themselves, so nothing is to be reloaded after a write.
-    return KemletIde_pldFileManagerIf(fullAdb.GetString(), KemletWriterProjectManager, nullptr);
+    return KemletIde_pldFileManagerIf(fullAdb.GetString(), KemletWriterProjectManager, &ReloadDescription);
 }
 
 // The key under which two names in a list are the same file.
@@ -171,6 +181,28 @@ bool itoolPalladorImpl::AddVcdFiles(const ImodelFileName& adb)
         changed = true;
     }
     return changed && manager.Write(content);
+}
+
+void itoolPalladorImpl::ImportLinkedFiles(const ImodelFileName& adb, KemletContentIf& content)
+{
+    if (adb.empty()) return;
+    const ImodelFileName name = FullName(adb);
+    if (!ManagerFor(name).Read(&content) || !content.IsContentOf(name)) return;
+    std::deque<IfileObject> list;
+    bool changed = false;
+    LoadFileList(name, content, nullptr, nullptr, list, false, false, changed);
+    IfileManager& files = *Imodel::GetInstance().GetFileManager();
+    ImodelCommandServices* commands = ImodelCommandServices::Get();
+    const bool debug = Imodel::GetInstance().IsDebugMsg();
+    for (const IfileObject& file : list) {
+        if (files.GetFile(file)) continue;
+        const std::string title = file.GetFileTitleAndExt();
+        if (!UtlDoesFileExist(file.GetFullFileName().GetString())) {
+            if (debug) SysDebugPrintf("Ignoring %s: broken link used by pallador\n", title.c_str());
+        } else if (commands && commands->CreateLink(file) && debug) {
+            SysDebugPrintf("Added %s link used by pallador\n", title.c_str());
+        }
+    }
 }
 
 void itoolPalladorImpl::RemoveFileFromList(const ImodelFileName& adb, const IfileObject& file)

@@ -1,5 +1,6 @@
 #include "src/itool/itoolPalladorImpl.h"
 
+#include "ifile/IfileExtendedInfoManager.h"
 #include "ifile/IfileManager.h"
 #include "ifile/IfileManagerFunctions.h"
 #include "ifile/IfilePredecessorObject.h"
@@ -127,9 +128,17 @@ bool ItoolPallador::GetBAFiles(std::vector<IprocessFileObject*>& nodes, ImodelMo
     return true;
 }
 
-bool itoolPalladorImpl::LoadDescription(const ImodelFileName& adb, KemletContentIf& content)
+bool itoolPalladorImpl::LoadDescription(const ImodelFileName& file, KemletContentIf& content)
 {
-    return KemletIde_pldFileManagerIf(adb.GetString(), KemletWriterProjectManager, nullptr).Read(&content);
+    // The description is the extended information of its database, kept by
+    // the cache (which the writes below keep in step); a file-list name
+    // stands for the database beside it.
+    const IfileObject database = GetAdbFileFor(itoolFileOf(file, zorpaFT_ADB));
+    IfileExtendedInfoManager* cache = Imodel::GetInstance().GetExtendedInfoManager();
+    const std::unique_ptr<KemletContentIf> cached = cache ? IfileCastFromADBInfo(cache->GetInfo(database, true)) : nullptr;
+    if (!cached) return false;
+    content = *cached;
+    return true;
 }
 
 // --- records ----------------------------------------------------------------------------
@@ -328,13 +337,6 @@ bool itoolPalladorImpl::GetFileListString(const IfileObject& adb, std::deque<Ifi
     const ReadResult read = ReadFileList(adb.GetFullFileName(), nullptr, nullptr, list, &content, false);
     if (read == ReadListRead) designName = content.GetDesignName();
     return read == ReadListRead;
-}
-
-bool itoolPalladorImpl::DescriptionListsFile(const IfileObject& adb, const IfileObject& file)
-{
-    KemletContentIf content;
-    return adb.GetFileSpecificType() == zorpaFT_ADB && LoadDescription(adb.GetFullFileName(), content) &&
-           content.IsFileInList(file.GetFullFileName().GetString());
 }
 
 bool itoolPalladorImpl::GetConstraintFilesOfDatabase(const IfileObject& adb, std::deque<IfileObject>& out,

@@ -52,6 +52,7 @@ public:
     bool EnsureFileListFile(const ImodelFileName& adb, ImodelModule* module, ImodelRevContextImpl* revision) override;
     bool RenameFileInList(const IfileObject& adb, const IfileObject& file, const Entry& renamed) override;
     bool AddVcdFiles(const ImodelFileName& adb) override;
+    void ImportLinkedFiles(const ImodelFileName& adb, KemletContentIf& content) override;
     void RemoveFileFromList(const ImodelFileName& adb, const IfileObject& file) override;
     void RefreshFileList(const ImodelFileName& adb, ImodelModule* module, ImodelRevContextImpl* revision,
                          bool strict) override;
@@ -82,7 +83,6 @@ public:
     IfileObject GetFileListFile(const IfileObject& adb) override;
     IfileObject GetAdbFileFor(const IfileObject& file) override;
     bool GetFileListString(const IfileObject& adb, std::deque<IfileObject>& list, std::string& designName) override;
-    bool DescriptionListsFile(const IfileObject& adb, const IfileObject& file) override;
     bool GetConstraintFilesOfDatabase(const IfileObject& adb, std::deque<IfileObject>& out,
                                       std::string& designName) override;
     bool GetDatabaseInputFiles(const IfileObject& database, std::deque<IfileObject>& inputs,
@@ -111,7 +111,7 @@ private:
     // optional files' flags when given; a failure is told to the user.
     bool StoreConstraintFileList(const Entries& files, const ImodelOptionalFiles* optional, ImodelModule* module,
                                  ImodelRevContextImpl* revision);
-    // What the database's list holds now, read from disk; false when it
-    // cannot be read. Stands for the database's extended information.
-    static bool LoadDescription(const ImodelFileName& adb, KemletContentIf& content);
+    // What the database's list holds, as the extended-info cache has it
+    // (read on the first request); false when it cannot be read.
+    bool LoadDescription(const ImodelFileName& file, KemletContentIf& content);
 };

@@ -229,3 +229,30 @@ TEST(SysFile, AtomicWriteThroughALinkKeepsTheLink)
     EXPECT_EQ(temp.Read("real/options.txt"), "new");
     EXPECT_EQ(List(temp / "real"), std::vector<std::string>{"options.txt"});
 }
+
+TEST(SysFile, AListingWithStatusesAnswersAsTheListingAndEachStatusDo)
+{
+    TempFolder temp;
+    temp.Write("b.v", "bb");
+    temp.Write("a.v", "a");
+    temp.Write("sub/c.v", "c");
+    ASSERT_EQ(::symlink((temp / "a.v").c_str(), (temp / "link.v").c_str()), 0);
+    ASSERT_EQ(::symlink((temp / "gone.v").c_str(), (temp / "broken.v").c_str()), 0);
+    std::vector<std::pair<std::string, SysStatInfo>> entries{{"stale", SysStatInfo()}};
+    ASSERT_TRUE(SysListFolderStatus(temp.Path(), entries));
+    std::vector<std::string> names;
+    for (const auto& [name, info] : entries) {
+        names.push_back(name);
+        SysStatInfo direct;
+        ASSERT_EQ(SysPathStat(temp / name, &direct), 0) << name;
+        EXPECT_EQ(info, direct) << name;
+    }
+    // Sorted like the listing, the link to nothing left out.
+    std::vector<std::string> listed = List(temp.Path());
+    listed.erase(std::find(listed.begin(), listed.end(), "broken.v"));
+    EXPECT_EQ(names, listed);
+    EXPECT_EQ(names, (std::vector<std::string>{"a.v", "b.v", "link.v", "sub"}));
+    EXPECT_FALSE(SysListFolderStatus(temp / "missing", entries));
+    EXPECT_EQ(entries.size(), 4u);
+    EXPECT_FALSE(SysListFolderStatus("", entries));
+}

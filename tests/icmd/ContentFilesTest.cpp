@@ -25,20 +25,13 @@ const char* const kOther = "entity other is end;\narchitecture rtl of other is b
 
 using Entry = boost::shared_ptr<IfileObjectEx>;
 
-class ContentFilesTest : public IcmdTest {
+class ContentFilesTest : public IcmdProjectTest {
 protected:
+    ContentFilesTest() : IcmdProjectTest({"import_files", "set_root", "use_source_file", "refresh"}) {}
     void SetUp() override
     {
-        IcmdTest::SetUp();
-        LoadOnePartCatalogue();
-        ASSERT_EQ(RegisterCommands({"import_files", "set_root", "use_source_file", "refresh"}), 4);
-        ASSERT_TRUE(NewAluProject());
+        IcmdProjectTest::SetUp();
         Design().SetNeedSave(false);
-    }
-    void TearDown() override
-    {
-        if (Design().IsProjectOpen()) IcmdDoCloseProject(false, true);
-        IcmdTest::TearDown();
     }
 
     static IfileManager& Files() { return *Imodel::GetInstance().GetFileManager(); }

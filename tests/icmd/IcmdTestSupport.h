@@ -9,6 +9,7 @@
 #include "TempFolder.h"
 
 #include "icmd/design/IcmdOpenConstraintsEditor.h"
+#include "icmd/project/IcmdCloseProject.h"
 #include "icmd/project/IcmdNewProject.h"
 #include "ifile/IfileManager.h"
 #include "imodel/design/ImodelDesignManager.h"
@@ -145,4 +146,29 @@ protected:
     }
 
     static Ktwkspace::Workspace& Workspace() { return *Imodel::GetInstance().GetWorkspace(); }
+};
+
+// The base of the tests that work in a project: a VHDL project "alu" made by
+// new_project in the test's folder (the command manager's folder from then
+// on), with the library's commands of the given names registered; closed
+// afterwards.
+class IcmdProjectTest : public IcmdTest {
+protected:
+    explicit IcmdProjectTest(Texts commands) : m_commands(std::move(commands)) {}
+
+    void SetUp() override
+    {
+        IcmdTest::SetUp();
+        LoadOnePartCatalogue();
+        ASSERT_EQ(RegisterCommands(m_commands), static_cast<int>(m_commands.size()));
+        ASSERT_TRUE(NewAluProject());
+    }
+    void TearDown() override
+    {
+        if (Design().IsProjectOpen()) IcmdDoCloseProject(false, true);
+        IcmdTest::TearDown();
+    }
+
+private:
+    Texts m_commands;
 };

@@ -9,20 +9,9 @@
 
 namespace {
 
-class ImportHierarchyTest : public IcmdTest {
+class ImportHierarchyTest : public IcmdProjectTest {
 protected:
-    void SetUp() override
-    {
-        IcmdTest::SetUp();
-        LoadOnePartCatalogue();
-        ASSERT_EQ(RegisterCommands({"import_files", "set_root"}), 2);
-        ASSERT_TRUE(NewAluProject());
-    }
-    void TearDown() override
-    {
-        if (Design().IsProjectOpen()) IcmdDoCloseProject(false, true);
-        IcmdTest::TearDown();
-    }
+    ImportHierarchyTest() : IcmdProjectTest({"import_files", "set_root"}) {}
     static std::string RootName()
     {
         const ImodelModule* root = Design().GetRootModule();

@@ -260,7 +260,9 @@ TEST_F(ItoolVeyrunTest, WhatTheToolAsksOfTheCommandsGoesThroughTheCommandService
         // A changed description not left to the watcher: the project update,
         // the description out and in again.
         tool->VYModifyComponent(ram, true, IDEVeyrunCallBack::InvalidateNothing);
-        EXPECT_EQ(commands.updates, (std::vector<std::pair<std::size_t, std::size_t>>{{1, 1}}));
+        ASSERT_EQ(commands.updates.size(), 1u);
+        EXPECT_EQ(commands.updates[0].first.size(), 1u);
+        EXPECT_EQ(commands.updates[0].second.size(), 1u);
         // A core added again: its entry leaves unasked, then the core's HDL
         // file is parsed through add_file.
         commands.removals.clear();

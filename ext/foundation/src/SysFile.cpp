@@ -452,6 +452,33 @@ std::vector<std::string> SysFindFilesBelow(const std::string& folder, int maxDep
     return found;
 }
 
+bool SysListFolderStatus(const std::string& path, std::vector<std::pair<std::string, SysStatInfo>>& entries)
+{
+    if (path.empty()) return false;
+    DIR* dir = ::opendir(NativePath(path).c_str());
+    if (!dir) return false;
+    const int fd = ::dirfd(dir);
+    std::vector<std::pair<std::string, SysStatInfo>> found;
+    for (;;) {
+        errno = 0;
+        const struct dirent* entry = ::readdir(dir);
+        if (!entry) break;
+        const std::string name = entry->d_name;
+        if (name == "." || name == "..") continue;
+        struct stat st;
+        if (::fstatat(fd, entry->d_name, &st, 0) != 0) continue;
+        SysStatInfo info;
+        StoreStatus(st, &info);
+        found.emplace_back(name, info);
+    }
+    const bool complete = errno == 0;
+    ::closedir(dir);
+    if (!complete) return false;
+    std::sort(found.begin(), found.end(), [](const auto& a, const auto& b) { return a.first < b.first; });
+    entries = std::move(found);
+    return true;
+}
+
 bool SysWriteFileAtomically(const std::string& path, const std::string& content, std::string* error)
 {
     if (path.empty()) {

@@ -409,6 +409,11 @@ void Workspace::DefinitionMoved(const std::string& oldFile, const std::string& n
     RenameFiles(oldFile, newFile, false);
 }
 
+void Workspace::FileChanged(const std::string& fullName, const std::string&)
+{
+    if (UtlIsSameFileName(fullName, m_fileName)) Update();
+}
+
 void Workspace::Update()
 {
     std::string text;

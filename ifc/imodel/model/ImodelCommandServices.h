@@ -7,7 +7,10 @@
 // core descriptions and the block-design tool add a core's files through
 // add_file, take a core out through delete_files, apply a changed core through
 // the project update, choose the root once a batch of cores is in, and move
-// the project reader's meter for the core files it reads. They reach those
+// the project reader's meter for the core files it reads; the file watcher
+// brings the files changed on disk in through the project update, and its
+// change detection asks for the block-design components whose constraints
+// are open in an editor. They reach those
 // through this interface, which the command layer puts in place as the
 // library is loaded, so that nothing below it includes a command.
 #pragma once
@@ -17,6 +20,7 @@
 #include <boost/shared_ptr.hpp>
 
 #include <deque>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -77,6 +81,12 @@ public:
     // Whether import_files offers a kind that takes files of `type` for the
     // project of the process-wide model.
     virtual bool ImportsFileType(zorpaFileManagerTypes type) = 0;
+    // The block-design components whose constraints are open in an editor.
+    virtual const std::set<VyIfaces::IComponent*>& GetConstraintsEditorComponents() = 0;
+    // create_links in process for one file, not kept in the command
+    // history: false when no kind of the link command takes the file or the
+    // command failed.
+    virtual bool CreateLink(const IfileObject& file) = 0;
 
 protected:
     ImodelCommandServices() = default;

@@ -23,6 +23,9 @@ void ImodelGetStateString(imodelSolvatoState state, std::string& out, ImodelModu
 // IDE_CONSTRAINTS_FOLDER stand for their folders). False for a file outside
 // the project or an unreadable variable.
 bool ImodelNotifyChangeToWS(const IfileObjectEx& file);
+// Whether IDE_NOTIFY_WS_FILECHANGED_FROM lists any folder: without one no
+// file is told to the workspace (a walk over every file asks once).
+bool ImodelNotifiesChangesToWS();
 // False when the file's folder is listed the same way in
 // IDE_IGNORE_CXF_CHANGES_FROM; true otherwise.
 bool ImodelTrackCXFChange(const IfileObjectEx& file);

@@ -213,6 +213,11 @@ int ImodelDisplayUNKNOWN_DESIGN_KIND_MSG(const char* kind);
 int ImodelDisplayDESIGN_NOT_OPENED_MSG(const char* design);
 // A file that the named editor could not open.
 int ImodelDisplayEDITOR_NOT_OPENED_MSG(const char* fileName, const char* editor);
+// --- serials 1414 and 1415: delete_files, the link and the library commands ---
+
+// delete_files -from_disk leaves a linked file where it is.
+int ImodelDisplayLINKED_FILE_KEPT_ON_DISK_MSG(const char* fileName);
+int ImodelDisplayUNABLE_TO_DELETE_FILE_MSG(const char* fileName);
 
 // --- messages emitted through functions of other components -------------------
 
@@ -224,6 +229,11 @@ extern const ImodelMessageDef kCOMPONENT_NOT_UPTODATE_QRY;
 extern const ImodelMessageDef kLAYOUT_IGNORED_OOD_FILE_MSG;
 extern const ImodelMessageDef kFAILED_TO_MOVE_MSG;
 extern const ImodelMessageDef kMOVED_MSG;
+
+// --- serials 1040 and 1041: the link commands' refusals ----------------------
+
+int ImodelDisplayLINK_TARGET_EXISTS_MSG(const char* fileName, const char* target);
+int ImodelDisplayLINK_SOURCE_IN_PROJECT_MSG(const char* source, const char* link);
 
 // --- progress meter -----------------------------------------------------------
 

@@ -378,6 +378,9 @@ AcmdEnum::Result IcmdImportFiles::execDo()
                 (*filter)->importFiles(result, added, m_linkMode, m_updateState);
                 filter = pending.erase(filter);
             }
+            // The watcher takes note of what came in, so that it does not
+            // find the files again as new ones.
+            if (!added.empty()) model.GetTimerManager()->Rescan(nullptr);
         }
         if (!added.empty() && hadUnits) {
             const bool many = added.size() > 10;

@@ -1,14 +1,43 @@
+// Changes to many project files at once: the project update after changes
+// on disk and the whole-project forms of the link commands.
 #include "icmd/files/IcmdUpdateProjectContent.h"
 
 #include "icmd/files/IcmdAddFileToModel.h"
+#include "icmd/files/IcmdCopyLocally.h"
+#include "icmd/files/IcmdDeleteFilesFromModel.h"
+#include "icmd/files/IcmdImportFiles.h"
 #include "icmd/files/IcmdRemoveFilesFromProject.h"
+#include "icmd/files/IcmdRetargetLink.h"
 #include "icmd/files/IcmdUseSourceFile.h"
 #include "ifile/IfileManager.h"
 #include "ifile/IfileObjectEx.h"
+#include "imodel/design/ImodelModule.h"
 #include "imodel/model/Imodel.h"
+#include "imodel/model/ImodelSetAndRestoreModelFlagObject.h"
+#include "imodel/names/imodelUtl.h"
+#include "iprocess/QuorlaneStateMachine.h"
+#include "itool/ItoolCoreTools.h"
 
 #include <foundation/Sys.h>
 #include <zorpa/ZorpaModule.h>
+
+#include <deque>
+#include <unordered_set>
+
+namespace {
+
+using Entry = boost::shared_ptr<IfileObjectEx>;
+
+// A path with "/" between its components and none at its end (the root
+// keeps its one).
+std::string UniformFolder(std::string path)
+{
+    UtlSetUniversalValidSeparator(path);
+    while (path.size() > 1 && path.back() == '/') path.pop_back();
+    return path;
+}
+
+}  // namespace
 
 std::vector<std::pair<std::string, IfileObject>> IcmdCollectUsedDefinitions(IfileManager& files)
 {
@@ -17,29 +46,123 @@ std::vector<std::pair<std::string, IfileObject>> IcmdCollectUsedDefinitions(Ifil
     for (auto group = groups.first; group != groups.second; ++group) {
         if (!group->second) continue;
         for (const IfileErrorFile& member : *group->second)
-            if (const IfileManager::Entry file = member.file.lock(); file && file->GetErrorFileType() == ImodelNoError)
+            if (const Entry file = member.file.lock(); file && file->GetErrorFileType() == ImodelNoError)
                 chosen.emplace_back(group->first, *file);
     }
     return chosen;
 }
 
-void IcmdUpdateProjectContent(const std::vector<boost::shared_ptr<IfileObjectEx>>& removed,
-                              const std::vector<boost::shared_ptr<IfileObjectEx>>& added,
+void IcmdUpdateProjectContent(const std::vector<Entry>& removed, const std::vector<Entry>& added,
                               const zorpaSaveRestoreParams& params)
 {
     if (removed.empty() && added.empty()) return;
     Imodel& model = Imodel::GetInstance();
+    // What each file would do to the whole design is done once for all, as
+    // import_files does: one save of the libraries around every file (each
+    // add_file and removal inside then only counts), the root set once
+    // after the last one (the hierarchy display is blocked meanwhile), and
+    // the flow told of every file in one message.
     model.SaveLibraries();
+    const bool hierarchyWasBlocked = Imodel::BlockDesignHierarchyDisplay(true, true);
+    const bool wasReading = Imodel::GetIsReadingProject();
     std::vector<std::pair<std::string, IfileObject>> chosen;
     if (!removed.empty()) {
         chosen = IcmdCollectUsedDefinitions(*model.GetFileManager());
         IcmdDoRemoveFiles(false, removed, false, false, false);
     }
-    for (const boost::shared_ptr<IfileObjectEx>& file : added) {
-        if (!file) continue;
+    const auto add = [&model](const Entry& file) {
         if (model.IsDebugMsg()) SysDebugPrintf("TIMER: Found new file %s\n", file->GetFileTitleAndExt().c_str());
-        IcmdDoAddFileToModel(*file, true, true, false, nullptr, nullptr, true, nullptr, true, false, nullptr);
+        return IcmdDoAddFileToModel(*file, true, true, false, nullptr, nullptr, true, nullptr, true, false, nullptr);
+    };
+    // A core's main file goes to its core tool, which a project being read
+    // would pass by: it is added as it comes.
+    std::deque<IfileObject> changed;
+    for (const Entry& file : added)
+        if (file && ItoolIsMainCoreFile(file.get())) add(file);
+    {
+        const ImodelSetAndRestoreModelFlagObject reading(Imodel::GetIsReadingProject(), true);
+        for (const Entry& file : added)
+            if (file && !ItoolIsMainCoreFile(file.get()))
+                if (const Entry entry = add(file)) changed.push_back(*entry);
     }
     for (const auto& [module, file] : chosen) IcmdDoUseDefinition(false, file, module, false, false);
     model.RestoreLibraries(true, params);
+    Imodel::BlockDesignHierarchyDisplay(hierarchyWasBlocked, true);
+    if (!changed.empty() && !wasReading)
+        model.GetStateMachine()->FilesModificationMessage(QuorlaneFilesChanged, changed);
+}
+
+void IcmdDoRemoveUnusedFile(ImodelFunctionType tool, const char* profile, const std::deque<ImodelModule*>* modules,
+                            const std::deque<IfileObjectEx>&)
+{
+    if (!modules) return;
+    const std::string profileText = profile ? profile : "";
+    // Depth first, each unit's sub-blocks before its own file; a unit met
+    // again (a cyclic design) is not walked twice.
+    std::vector<Entry> collected;
+    std::unordered_set<const IfileObjectEx*> inCollection;
+    std::unordered_set<const ImodelModule*> visited;
+    struct Step {
+        ImodelModule* module;
+        bool childrenDone;
+    };
+    std::vector<Step> stack;
+    for (auto at = modules->rbegin(); at != modules->rend(); ++at) stack.push_back({*at, false});
+    while (!stack.empty()) {
+        const Step step = stack.back();
+        stack.pop_back();
+        if (!step.module) continue;
+        if (!step.childrenDone) {
+            if (!visited.insert(step.module).second) continue;
+            stack.push_back({step.module, true});
+            if (const ImodelLinkList* children = step.module->GetSubBlocks())
+                for (auto child = children->rbegin(); child != children->rend(); ++child)
+                    if (!visited.count(*child)) stack.push_back({*child, false});
+            continue;
+        }
+        const Entry file = step.module->GetModuleFile();
+        if (file && !file->IsUsedForTool(tool, profileText, true) && inCollection.insert(file.get()).second)
+            collected.push_back(file);
+    }
+    for (const Entry& file : collected) IcmdDoDeleteFileFromModel(file, false, true, false, nullptr);
+}
+
+bool IcmdDoRetargetAll(const std::string& from, const std::string& to, bool keep)
+{
+    const std::string oldFolder = UniformFolder(from);
+    const std::string newFolder = UniformFolder(to);
+    std::vector<Entry> files;
+    Imodel::GetInstance().GetFileManager()->GetFiles(files, 0, nullptr);
+    bool all = true;
+    for (const Entry& file : files) {
+        if (!file || file->IsLocalFile()) continue;
+        std::string name = file->GetFullFileName().GetString();
+        UtlSetUniversalValidSeparator(name);
+        // The old folder as whole components: "/lib" holds "/lib/a.vhd",
+        // not "/library/a.vhd".
+        if (oldFolder.empty() || name.size() <= oldFolder.size() ||
+            !ImodelIsSameStrNoCase(name.substr(0, oldFolder.size()), oldFolder) ||
+            (oldFolder.back() != '/' && name[oldFolder.size()] != '/'))
+            continue;
+        std::string rest = name.substr(oldFolder.size());
+        if (!rest.empty() && rest.front() == '/') rest.erase(0, 1);
+        const std::string target = newFolder + (!newFolder.empty() && newFolder.back() == '/' ? "" : "/") + rest;
+        if (!IcmdDoRetarget(file, target, keep)) all = false;
+    }
+    return all;
+}
+
+bool IcmdDoUnlinkAll(bool keep)
+{
+    std::vector<Entry> files;
+    Imodel::GetInstance().GetFileManager()->GetFiles(files, 0, nullptr);
+    bool all = true;
+    for (const Entry& file : files) {
+        if (!file || file->IsLocalFile()) continue;
+        IfileObject local = IcmdImportFiles::GetLocalFile(*file);
+        if (UtlDoesFileExist(local.GetFullFileName().GetString()))
+            local = IcmdCopyLocally::GetDefaultLocalFile(*file, true);
+        if (!IcmdDoUnlink(file, local.GetFileTitleAndExt(), keep)) all = false;
+    }
+    return all;
 }

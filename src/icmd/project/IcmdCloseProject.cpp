@@ -6,6 +6,7 @@
 #include "icmd/design/IcmdOpenConstraintsEditor.h"
 #include "icmd/project/IcmdSaveProject.h"
 #include "ievent/IeventClasses.h"
+#include "ifile/IfileExtendedInfoManager.h"
 #include "ifile/IfileManager.h"
 #include "imodel/design/ImodelDesignManager.h"
 #include "imodel/design/ImodelModule.h"
@@ -75,6 +76,7 @@ void IcmdCloseProject::CloseModel()
     design.Reset();
     design.ClearProject();
     model.GetDeviceManager()->SetDevice(ImodelDevice());
+    model.GetExtendedInfoManager()->ClearInfo();
     model.GetTimerManager()->Reset();
     model.GetGlobalFlowOptions()->SetDefault();
     model.GetSimulationOptions()->SetDefault();

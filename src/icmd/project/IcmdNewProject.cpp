@@ -16,6 +16,7 @@
 #include "imodel/names/ImodelMessages.h"
 #include "imodel/names/imodelUtl.h"
 #include "imodel/views/ImodelRevisionManager.h"
+#include "itimer/ItimerManager.h"
 #include "itool/ItoolModelSimPathOptions.h"
 #include "itool/ItoolSetupFiles.h"
 #include "itool/QuorlaneCoreToolManager.h"
@@ -140,6 +141,9 @@ AcmdEnum::Result IcmdNewProject::execDo()
     }
     ImodelDisplayPROJECT_CREATED_MSG(design.GetProjectName().c_str());
     model.GetTempWorld();
+    // The watcher starts over with the new project's folders.
+    model.GetTimerManager()->Reset();
+    model.GetTimerManager()->Start();
     IcmdBase::NotifyEvent(boost::make_shared<IeventProjectOpened>(true));
     model.CheckNewCores(kBlockDesignCoreType);
     Imodel::BlockDesignHierarchyDisplay(false, false);

@@ -11,6 +11,7 @@
 #include "icmd/project/IcmdSaveProject.h"
 #include "iconvert/Iconvert.h"
 #include "ievent/IeventClasses.h"
+#include "ifile/IfileExtendedInfoManager.h"
 #include "ifile/IfileManager.h"
 #include "ifile/IfileProjectOpening.h"
 #include "imodel/design/ImodelDesignManager.h"
@@ -21,6 +22,7 @@
 #include "imodel/model/ImodelSetAndRestoreModelFlagObject.h"
 #include "imodel/names/ImodelMessages.h"
 #include "imodel/names/imodelUtl.h"
+#include "itimer/ItimerManager.h"
 #include "itool/ItoolCoreTools.h"
 #include "itool/ItoolModelSimPathOptions.h"
 #include "itool/ItoolPallador.h"
@@ -199,6 +201,10 @@ AcmdEnum::Result IcmdOpenProject::do_execDo()
     int major = -1;
     int minor = -1;
     m_reader->GetProjVer(major, minor);
+    // The watcher starts over with the project just read: what lies in its
+    // folders now is what it compares with.
+    model.GetTimerManager()->Reset();
+    model.GetTimerManager()->Start();
     Imodel::BlockDesignHierarchyDisplay(false, false);
     Imodel::BlockProcessDisplay(false, true);
     reading.Unset();
@@ -223,6 +229,7 @@ AcmdEnum::Result IcmdOpenProject::do_execDo()
     const Imodel::CoreToolManagerRange coreTools = model.GetCoreToolManagers();
     for (auto tool = coreTools.first; tool != coreTools.second; ++tool) (*tool)->StartTool(false);
     ImodelDisplayPROJECT_OPENED_MSG(design.GetProjectName().c_str());
+    model.GetExtendedInfoManager()->StartPreRead();
     if (host) host->ProjectVersionRead(major, minor);
     // Views of projects before 6.2 did not record whether a structural
     // unit's database came from its sources.

@@ -34,12 +34,19 @@ bool IsSameOrBelow(const std::string& folder, std::string listed)
     return folder.size() == listed.size() || folder[listed.size()] == '/' || folder[listed.size()] == '\\';
 }
 
+// The folders an option lists; false when it lists none.
+bool ListedFolders(const char* variable, std::string& value)
+{
+    return ImodelDefGetStr(variable, value) && value.find_first_not_of(" \t") != std::string::npos;
+}
+
 bool IsFolderListed(const IfileObjectEx& file, const char* variable)
 {
+    // The option first: it mostly lists nothing.
+    std::string value;
+    if (!ListedFolders(variable, value)) return false;
     ImodelFileName folder;
     if (!file.GetRelativeFolder(folder)) return false;
-    std::string value;
-    if (!ImodelDefGetStr(variable, value)) return false;
     std::istringstream words(value);
     std::string word;
     while (words >> word)
@@ -74,6 +81,12 @@ void ImodelGetStateString(imodelSolvatoState state, std::string& out, ImodelModu
 bool ImodelNotifyChangeToWS(const IfileObjectEx& file)
 {
     return IsFolderListed(file, "IDE_NOTIFY_WS_FILECHANGED_FROM");
+}
+
+bool ImodelNotifiesChangesToWS()
+{
+    std::string value;
+    return ListedFolders("IDE_NOTIFY_WS_FILECHANGED_FROM", value);
 }
 
 bool ImodelTrackCXFChange(const IfileObjectEx& file) { return !IsFolderListed(file, "IDE_IGNORE_CXF_CHANGES_FROM"); }

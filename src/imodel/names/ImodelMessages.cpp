@@ -331,9 +331,8 @@ IMODEL_LINE(SAVE_AS_NO_COPY, 1, 710, MdbERROR,
 IMODEL_LINE(SAVE_AS_INSIDE_PROJECT, 2, 711, MdbERROR,
             "The project cannot be saved as '%s': that folder lies inside the project folder '%s'.")
 
-IMODEL_LINE_DEF(
-    SAVE_AS_LINKS_NOT_REPLACED, 1, 712, MdbERROR,
-    "The %d linked files of the project cannot be replaced by local copies: the unlink command is not available.")
+IMODEL_LINE_DEF(SAVE_AS_LINKS_NOT_REPLACED, 1, 712, MdbWARNING,
+                "%d linked files of the project could not be replaced by local copies: they stay links.")
 int ImodelDisplaySAVE_AS_LINKS_NOT_REPLACED_MSG(int links)
 {
     return ImodelEmitOutput(kSAVE_AS_LINKS_NOT_REPLACED_MSG, {links});
@@ -372,6 +371,11 @@ IMODEL_LINE(LIBRARY_NOT_IN_PROJECT, 1, 1021, MdbERROR, "The library '%s' is not 
 IMODEL_LINE(OPTIONS_NOT_READ, 1, 1022, MdbWARNING, "%s")
 IMODEL_LINE(COMMAND_NEEDS_OPTION, 2, 1023, MdbERROR, "You must set the option %s to 1 to execute '%s'.")
 
+// --- serials 1040 and 1041: the link commands' refusals ----------------------
+
+IMODEL_LINE(LINK_TARGET_EXISTS, 2, 1040, MdbERROR, "Unable to copy '%s' to '%s': a file of that name already exists.")
+IMODEL_LINE(LINK_SOURCE_IN_PROJECT, 2, 1041, MdbERROR,
+            "'%s' is already a file of the project: the link '%s' was not changed.")
 // --- serials 1100 and 1101: the organize commands ----------------------------
 
 IMODEL_LINE(ORGANIZE_NO_MODULE, 1, 1100, MdbERROR,
@@ -406,6 +410,12 @@ IMODEL_LINE(UNKNOWN_DESIGN_KIND, 1, 1411, MdbERROR,
             "'%s' is not a kind of design that can be made new: the kind is Veyrun.")
 IMODEL_LINE(DESIGN_NOT_OPENED, 1, 1412, MdbERROR, "Unable to open the block design '%s'.")
 IMODEL_LINE(EDITOR_NOT_OPENED, 2, 1413, MdbERROR, "Unable to open '%s' in %s.")
+// --- serials 1414 and 1415: delete_files, the link and the library commands ---
+
+IMODEL_LINE(LINKED_FILE_KEPT_ON_DISK, 1, 1414, MdbINFO,
+            "'%s' lies outside the project folder: it left the project and stays on disk.")
+IMODEL_LINE(UNABLE_TO_DELETE_FILE, 1, 1415, MdbWARNING,
+            "Unable to delete the file '%s' from disk.\nPlease check the write permissions.")
 
 // --- progress meter -----------------------------------------------------------
 

@@ -10,6 +10,7 @@
 #include <functional>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 // --- debug print --------------------------------------------------------------
@@ -88,6 +89,11 @@ bool SysListFolder(const std::string& path, std::vector<std::string>& names);
 // whatever links lead to it again; a folder that cannot be read is passed.
 std::vector<std::string> SysFindFilesBelow(const std::string& folder, int maxDepth,
                                            const std::function<bool(const std::string& name)>& accept);
+// The same with the status of each entry (links followed, as SysPathStat
+// does), taken relative to the open folder: a walk over many files pays no
+// full path lookup per file. An entry whose status cannot be read (a link to
+// nothing) is left out.
+bool SysListFolderStatus(const std::string& path, std::vector<std::pair<std::string, SysStatInfo>>& entries);
 // Writes `content` to `path` through a temporary file in the same folder,
 // flushed, synced and renamed over the old file: the one atomic write of the
 // system. The old file stays when anything fails (`error`, when given, says

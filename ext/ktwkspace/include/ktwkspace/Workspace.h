@@ -245,6 +245,11 @@ public:
     void FileNameChanged(const std::string& oldName, const std::string& newName);
     // The components defined by the former file are defined by the new one.
     void DefinitionMoved(const std::string& oldFile, const std::string& newFile);
+    // A file the workspace watches changed on disk (its full name and its
+    // extension): a change of the workspace file itself is read in
+    // (Update); this library keeps no copy of the components' own files, so
+    // a change of one of them needs nothing more.
+    void FileChanged(const std::string& fullName, const std::string& extension);
     // The project's libraries and the packages its files declare: a file
     // about to be parsed again declares none until it is told anew.
     void LibraryAdded(const std::string& library);

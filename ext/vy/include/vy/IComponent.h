@@ -89,6 +89,10 @@ public:
     // Whether what the component holds was made for a device and must be
     // made again for `device`; a component tied to no device answers false.
     virtual bool DependsOnDevice(const BrnDevice& /*device*/) const { return false; }
+    // A file the component's open constraints editor may show changed on
+    // disk; a component that keeps no copy of its files has nothing to read
+    // again.
+    virtual void FileChanged(const std::string& /*fullName*/, bool /*reload*/) {}
     // The design the component holds; null for a component without one.
     virtual IDesignObject* GetDesignObject() const { return nullptr; }
     // 0 when the component may go into the core packager as it is; a

@@ -1,0 +1,115 @@
+// The link commands' shared steps: the copy to a new place and the model
+// brought in line with a moved entry.
+#include "icmd/files/IcmdChangeFileBase.h"
+
+#include "icmd/files/IcmdAddFileToModel.h"
+#include "icmd/files/IcmdRemoveFilesFromProject.h"
+#include "ievent/IeventClasses.h"
+#include "ifile/IfileExtendedInfoManager.h"
+#include "ifile/IfileManager.h"
+#include "ifile/IfileObjectEx.h"
+#include "imodel/design/ImodelDesignManager.h"
+#include "imodel/design/ImodelModule.h"
+#include "imodel/design/ImodelModuleTree.h"
+#include "imodel/model/Imodel.h"
+#include "imodel/names/ImodelMessages.h"
+#include "imodel/names/imodelUtl.h"
+#include "itimer/ItimerManager.h"
+
+#include <foundation/Sys.h>
+#include <ktwkspace/Workspace.h>
+
+#include <boost/make_shared.hpp>
+
+namespace {
+
+// Replaces the old file by the entry in one unit's lists.
+class updateModelFtor : public ImodelModifyModuleFtor {
+public:
+    updateModelFtor(const IfileObjectEx* oldEntry, boost::shared_ptr<IfileObjectEx> entry, bool reAdd)
+        : m_old(oldEntry), m_entry(std::move(entry)), m_reAdd(reAdd)
+    {
+    }
+    bool operator()(ImodelModule* module) const override
+    {
+        return module && module->updateModel(*m_old, m_entry, m_reAdd);
+    }
+
+private:
+    const IfileObjectEx* m_old;
+    boost::shared_ptr<IfileObjectEx> m_entry;
+    bool m_reAdd;
+};
+
+}  // namespace
+
+IcmdChangeFileBase::IcmdChangeFileBase()
+    : IcmdBase(true), m_file(this, true, false, true, Imodel::GetInstance().IsLinkingEnabled())
+{
+}
+
+IcmdChangeFileBase::~IcmdChangeFileBase() = default;
+
+void IcmdChangeFileBase::SetOriginalFile(boost::shared_ptr<IfileObjectEx> entry)
+{
+    if (entry) m_file.SetFileObject(std::move(entry));
+}
+
+void IcmdChangeFileBase::SetTarget(const std::string& target)
+{
+    if (m_target) m_target->SetObject(target);
+}
+
+AcmdEnum::Result IcmdChangeFileBase::updateModel(const IfileObjectEx& oldEntry,
+                                                 boost::shared_ptr<IfileObjectEx> entry, bool reAdd)
+{
+    Imodel& model = Imodel::GetInstance();
+    model.GetDesignManager()->SetNeedSave(true);
+    ImodelApplyToAllModules(updateModelFtor(&oldEntry, entry, reAdd));
+    if (IfileExtendedInfoManager* cache = model.GetExtendedInfoManager()) cache->UpdateModelFromInfo(oldEntry, entry);
+    if (Ktwkspace::Workspace* workspace = model.GetCurrentWorkspace())
+        workspace->FileNameChanged(oldEntry.GetFullFileName().GetString(), entry->GetFullFileName().GetString());
+    IfileManager& files = *model.GetFileManager();
+    if (reAdd) {
+        files.RemoveFile(oldEntry);
+        IcmdDoAddFileToModel(*entry, false, true, false, nullptr, nullptr, true, nullptr, true, false, nullptr);
+        return AcmdEnum::Success;
+    }
+    files.RenameFileKey(entry, oldEntry);
+    entry->UpdateFileDisplay();
+    model.SendEvent(boost::make_shared<IeventFileRetargeted>(entry), true);
+    return AcmdEnum::Success;
+}
+
+AcmdEnum::Result IcmdChangeFileBase::doChangeLink(boost::shared_ptr<IfileObjectEx> entry, const IfileObject& target)
+{
+    if (!entry) return AcmdEnum::Failure;
+    const std::string from = entry->GetFullFileName().GetString();
+    const std::string to = target.GetFullFileName().GetString();
+    // Nothing to move; and never a copy of a file onto itself.
+    if (ImodelIsSameFileName(from, to)) return AcmdEnum::Success;
+    // A file already there is somebody's: it is not overwritten.
+    if (UtlDoesDiskObjectExist(to)) {
+        ImodelDisplayLINK_TARGET_EXISTS_MSG(from.c_str(), to.c_str());
+        return AcmdEnum::Failure;
+    }
+    const std::size_t slash = to.rfind('/');
+    if ((slash != std::string::npos && slash > 0 && !UtlValidateOrCreateFolder(to.substr(0, slash))) ||
+        SysCopy(from, to) != 0) {
+        ImodelDisplayUNABLE_TO_COPY_MSG(from.c_str(), to.c_str());
+        return AcmdEnum::Failure;
+    }
+    Imodel& model = Imodel::GetInstance();
+    if (model.GetFileManager()->ContainsFile(target)) {
+        // The project has the target already: the moved entry leaves.
+        IcmdDoRemoveFiles(false, {entry}, false, true, false);
+        return AcmdEnum::Success;
+    }
+    const IfileObjectEx oldEntry = *entry;
+    entry->SetFileName(ImodelFileName(to), ImodelFMFull, true);
+    bool changed = false;
+    entry->StoreStatInfo(changed, true, false);
+    // The copy is the project's already: the watcher passes it over once.
+    if (ItimerManager* watcher = model.GetTimerManager()) watcher->IgnoreNextChange(*entry);
+    return updateModel(oldEntry, entry, false);
+}

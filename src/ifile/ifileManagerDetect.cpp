@@ -1,0 +1,192 @@
+// The file manager's answer to the file watcher: which project files
+// changed on disk, sorted into what is done with them.
+#include "src/ifile/ifileManagerImpl.h"
+
+#include "ievent/IeventClasses.h"
+#include "imodel/design/ImodelModule.h"
+#include "imodel/design/ImodelRemoveModules.h"
+#include "imodel/model/Imodel.h"
+#include "imodel/model/ImodelCommandServices.h"
+#include "imodel/model/ImodelFlowServices.h"
+#include "imodel/model/ImodelSetAndRestoreModelFlagObject.h"
+#include "imodel/names/ImodelMessages.h"
+#include "imodel/names/imodelUtl.h"
+#include "itimer/ItimerManager.h"
+
+#include <foundation/Sys.h>
+#include <ktwkspace/Workspace.h>
+#include <vy/IComponent.h>
+#include <zorpa/ZorpaModule.h>
+
+#include <boost/make_shared.hpp>
+
+#include <algorithm>
+#include <unordered_set>
+
+namespace {
+
+using Entry = IfileManager::Entry;
+using Entries = std::vector<Entry>;
+
+// A list of entries that answers whether it holds one without a walk.
+class EntryList {
+public:
+    void Add(const Entry& entry)
+    {
+        if (m_held.insert(entry.get()).second) m_entries.push_back(entry);
+    }
+    bool Holds(const Entry& entry) const { return m_held.count(entry.get()) != 0; }
+    template <class Pick>
+    void RemoveIf(const Pick& pick)
+    {
+        std::erase_if(m_entries, [&](const Entry& entry) {
+            if (!pick(entry)) return false;
+            m_held.erase(entry.get());
+            return true;
+        });
+    }
+    const Entries& Get() const { return m_entries; }
+
+private:
+    Entries m_entries;
+    std::unordered_set<const IfileObjectEx*> m_held;
+};
+
+// A changed memory file of a core lies in the simulation folder for the
+// simulator: a copy elsewhere is copied there.
+void CopyToSimulationFolder(const IfileObjectEx& file)
+{
+    const IfileObject target(ImodelFileName(file.GetFileTitleAndExt()), zorpaFT_SIM, ImodelFMShort, false, true);
+    if (target == file) return;
+    const std::string from = file.GetFullFileName().GetString();
+    const std::string to = target.GetFullFileName().GetString();
+    if (SysCopy(from, to) != 0) {
+        ImodelDisplayUNABLE_TO_COPY_MSG(from.c_str(), to.c_str());
+        return;
+    }
+    SysDebugPrintf("Copied %s to Solvato simulation folder\n", file.GetFileTitleAndExt().c_str());
+}
+
+}  // namespace
+
+void ifileManagerImpl::HandleDetectedChanges(bool takePending)
+{
+    Imodel& model = Imodel::GetInstance();
+    // A snapshot: the updates below add and remove files of the manager.
+    Entries snapshot;
+    snapshot.reserve(m_files.Size());
+    for (const auto& [name, element] : m_files.Elements()) snapshot.push_back(element.entry);
+
+    EntryList workspaceFiles;
+    EntryList changedCores;
+    EntryList changedFiles;
+    EntryList coreHdlFiles;
+    EntryList restoredLinks;
+    const bool rightAway = model.ImportFilesRightAway();
+    const bool workspaceWatches = ImodelNotifiesChangesToWS();
+    const ItimerManager* watcher = model.GetTimerManager();
+
+    for (const Entry& file : snapshot) {
+        if (!file) continue;
+        const bool wasBroken = file->IsBrokenLink();
+        bool statRead = false;
+        bool handled = false;
+        bool changed = false;
+        const auto readStatus = [&] {
+            if (statRead) return;
+            file->StoreStatInfoEx(changed, takePending);
+            statRead = true;
+        };
+        if (workspaceWatches && ImodelNotifyChangeToWS(*file)) {
+            readStatus();
+            if (changed) workspaceFiles.Add(file);
+        }
+        switch (file->GetFileSpecificType()) {
+        case zorpaFT_HDL:
+            // Only the folder "hdl" itself is the project's: an HDL file
+            // anywhere else is a core's (or a link).
+            if (!file->IsInRelativeFolder("hdl")) {
+                const bool brokenBefore = file->IsBrokenLink();
+                readStatus();
+                if (changed)
+                    coreHdlFiles.Add(file);
+                else if (brokenBefore && !file->IsBrokenLink())
+                    restoredLinks.Add(file);
+            }
+            break;
+        case zorpaFT_OMBRIX_CXF:
+            if (!file->HasParentFile()) {
+                readStatus();
+                if (changed && ImodelTrackCXFChange(*file)) {
+                    changedCores.Add(file);
+                    changedFiles.Add(file);
+                    ImodelDisplayUPDATED_CORE_FROM_DISK_MSG(file->GetFileTitleNoExt().c_str());
+                }
+            }
+            handled = true;
+            break;
+        case zorpaFT_SIM:
+            if (file->GetExt() == "mem" && file->HasParentFileOfType(zorpaFT_OMBRIX_CXF, true)) {
+                readStatus();
+                if (changed) CopyToSimulationFolder(*file);
+            }
+            break;
+        default:
+            break;
+        }
+        bool linkRead = false;
+        if (!file->IsLocalFile()) {
+            if (!statRead) {
+                file->StoreStatInfoEx(changed, takePending);
+                linkRead = true;
+                if (changed) changedFiles.Add(file);
+            }
+            // A link that broke leaves the design once; its entry stays.
+            if (file->IsBrokenLink() && !wasBroken && !changedCores.Holds(file)) {
+                model.SendEvent(boost::make_shared<IeventFilePreRemove>(file), true);
+                ImodelRemoveModulesOfFile(file, nullptr, false, true, false, nullptr, nullptr);
+                model.SendEvent(boost::make_shared<IeventFilePostRemove>(file), true);
+            }
+            if (changed) {
+                ImodelDisplayLINK_CHANGED_MSG(file->GetFullFileName().c_str());
+                ImodelModule::RemoveDeletedModuleInfo(file);
+            }
+        }
+        // Every other file of a watched type is looked at too: an edited
+        // source is added again by the project update, once.
+        const bool watched = rightAway && watcher && watcher->IsTypeWatched(file->GetFileSpecificType());
+        if (watched && !handled && !linkRead) readStatus();
+        if (statRead && changed && watched && !handled && !changedFiles.Holds(file) && !coreHdlFiles.Holds(file)) {
+            SysDebugPrintf("Detected change in file %s\n", file->GetInternalFileName().c_str());
+            changedFiles.Add(file);
+        }
+    }
+
+    if (Ktwkspace::Workspace* workspace = model.GetCurrentWorkspace()) {
+        ImodelCommandServices* commands = ImodelCommandServices::Get();
+        for (const Entry& watched : workspaceFiles.Get()) {
+            // The workspace makes a core's HDL files again itself.
+            coreHdlFiles.RemoveIf([&watched](const Entry& hdl) {
+                if (!hdl->IsChildOfFile(*watched, true)) return false;
+                SysDebugPrintf("Ignoring HDL file change: %s\n", hdl->GetInternalFileName().c_str());
+                return true;
+            });
+            SysDebugPrintf("Notifying change to workspace for: %s\n", watched->GetInternalFileName().c_str());
+            const std::string full = watched->GetFullFileName().GetString();
+            workspace->FileChanged(full, watched->GetExt());
+            if (commands)
+                for (VyIfaces::IComponent* component : commands->GetConstraintsEditorComponents())
+                    if (component) component->FileChanged(full, false);
+        }
+    }
+    for (const Entry& hdl : coreHdlFiles.Get()) {
+        SysDebugPrintf("Detected change in Component's HDL: %s\n", hdl->GetInternalFileName().c_str());
+        changedFiles.Add(hdl);
+    }
+
+    ImodelCommandServices* commands = ImodelCommandServices::Get();
+    if (!commands) return;
+    commands->UpdateProjectContent(changedCores.Get(), changedFiles.Get(), zorpaSaveRestoreParams{false, true, false});
+    const ImodelSetAndRestoreModelFlagObject reading(Imodel::GetIsReadingProject(), true);
+    commands->UpdateProjectContent(Entries(), restoredLinks.Get(), zorpaSaveRestoreParams{true, true, false});
+}

@@ -1,0 +1,686 @@
+#include "src/itimer/itimerManagerImpl.h"
+
+#include "ifile/IfileKnownStatuses.h"
+#include "ifile/IfileExtendedInfoManager.h"
+#include "ifile/IfileManager.h"
+#include "ifile/IfileManagerFunctions.h"
+#include "ifile/IfileObjectEx.h"
+#include "imodel/design/ImodelDesignManager.h"
+#include "imodel/design/ImodelModule.h"
+#include "imodel/design/ImodelRoot.h"
+#include "imodel/model/Imodel.h"
+#include "imodel/model/ImodelCommandServices.h"
+#include "imodel/model/ImodelFeatures.h"
+#include "imodel/model/ImodelHost.h"
+#include "imodel/model/ImodelSetAndRestoreModelFlagObject.h"
+#include "imodel/names/ImodelFileTypes.h"
+#include "imodel/names/imodelUtl.h"
+#include "iprocess/IprocessFileObject.h"
+#include "iprocess/IprocessFlow.h"
+#include "iprocess/IprocessManager.h"
+#include "itool/ItoolCoreTools.h"
+#include "itool/ItoolSynthesis.h"
+#include "itool/QuorlaneCoreToolManager.h"
+
+#include <foundation/Sys.h>
+#include <ktwkspace/Workspace.h>
+
+#include <algorithm>
+
+namespace {
+
+Imodel& Model() { return Imodel::GetInstance(); }
+
+// A cycle in progress anywhere in the process: the work of a cycle (an
+// import, a set_root) must not start another.
+bool& RescanRunning()
+{
+    static bool running = false;
+    return running;
+}
+
+const std::string& ProjectFolder() { return Model().GetDesignManager()->GetProjectFolder().GetString(); }
+
+int CountSeparators(const std::string& text) { return static_cast<int>(std::count(text.begin(), text.end(), '/')); }
+
+std::string PathForFile(int type)
+{
+    ImodelFileName folder;
+    ImodelGetPathForFile(type, folder);
+    return folder.GetString();
+}
+
+}  // namespace
+
+// --- files and bins -------------------------------------------------------------------------
+
+bool itimerFile::IsSameStatInfo(const itimerFile& other) const
+{
+    const auto time = [](const itimerFile& file) { return file.stamp ? file.stamp->time : -1; };
+    const auto size = [](const itimerFile& file) { return file.stamp ? file.stamp->size : -1; };
+    return time(*this) == time(other) && size(*this) == size(other);
+}
+
+std::uint64_t itimerBin::HashOf(const IfileObject& file, const std::string& folder)
+{
+    return ImodelFileNameKeyHash(file.GetInternalFileName().GetString(), folder);
+}
+
+void itimerBin::AddToBaseline(itimerFile file)
+{
+    m_index.emplace(file.hash, m_baseline.size());
+    m_baseline.push_back(std::move(file));
+}
+
+std::size_t itimerBin::FindInBaseline(const IfileObject& file, std::uint64_t hash) const
+{
+    const auto [first, last] = m_index.equal_range(hash);
+    for (auto at = first; at != last; ++at)
+        if (m_baseline[at->second].file == file) return at->second;
+    return npos;
+}
+
+void itimerBin::Clear()
+{
+    m_baseline.clear();
+    m_found.clear();
+    m_index.clear();
+}
+
+void itimerBin::Reindex()
+{
+    m_index.clear();
+    for (std::size_t i = 0; i < m_baseline.size(); ++i) m_index.emplace(m_baseline[i].hash, i);
+}
+
+// --- filters --------------------------------------------------------------------------------
+
+itimerFilter::itimerFilter(std::string pattern, const std::string& folder, int type, itimerBin* bin)
+    : m_pattern(std::move(pattern)), m_type(type), m_bin(bin)
+{
+    AddFolder(folder);
+}
+
+itimerFilter::itimerFilter(std::string pattern, const std::vector<std::string>& folders, int type, itimerBin* bin)
+    : m_pattern(std::move(pattern)), m_type(type), m_bin(bin)
+{
+    for (const std::string& folder : folders) AddFolder(folder);
+}
+
+itimerFilter::itimerFilter(std::string pattern, int type, itimerBin* bin)
+    : itimerFilter(std::move(pattern), DefaultFolder(type), type, bin)
+{
+}
+
+itimerFilter::itimerFilter(const itimerFilter& other, itimerBin* bin)
+    : m_pattern(other.m_pattern), m_folders(other.m_folders), m_type(other.m_type), m_bin(bin)
+{
+}
+
+std::string itimerFilter::RevisionFolder() { return std::string("pallador") + SysGetDirChar() + "impl*"; }
+
+std::string itimerFilter::DefaultFolder(int type)
+{
+    if (ImodelGetGlobalType(type) != zorpaFT_GROUP_PALLADOR) return PathForFile(type);
+    std::string folder = RevisionFolder();
+    if (type == zorpaFT_PRO) folder += std::string(1, SysGetDirChar()) + "*_fp*";
+    return folder;
+}
+
+void itimerFilter::AddFolder(const std::string& folder)
+{
+    std::string text = folder;
+    ImodelSetValidSeparator(text, true);
+    // The platform's separator is "/", which the wildcard matcher takes
+    // literally: nothing to escape.
+    const int depth = CountSeparators(text);
+    m_folders.emplace_back(std::move(text), depth);
+}
+
+bool itimerFilter::MatchFolder(const std::string& folder, bool allowLeading) const
+{
+    for (const auto& [pattern, depth] : m_folders) {
+        if (WcmMatch(pattern.c_str(), folder.c_str())) {
+            if (CountSeparators(folder) == depth) return true;
+            continue;
+        }
+        if (!allowLeading) continue;
+        // A folder on the way to a watched one: the pattern's leading
+        // components, as many as the folder has, must match it.
+        std::size_t begin = folder.find_first_not_of('/');
+        std::size_t end = folder.find_last_not_of('/');
+        const std::string trimmed = begin == std::string::npos ? std::string() : folder.substr(begin, end - begin + 1);
+        const int wanted = CountSeparators(trimmed);
+        std::string leading;
+        int runs = 0;
+        bool complete = false;
+        for (std::size_t i = 0; i < pattern.size(); ++i) {
+            if (pattern[i] != '/') {
+                leading += pattern[i];
+                continue;
+            }
+            if (i > 0 && pattern[i - 1] == '/') continue;  // one run counts once
+            if (runs == wanted) {
+                complete = true;
+                break;
+            }
+            ++runs;
+            leading += '/';
+        }
+        if (!complete && runs < wanted) continue;
+        if (WcmMatch(leading.c_str(), trimmed.c_str())) return true;
+    }
+    return false;
+}
+
+bool itimerFilter::MatchName(const std::string& titleAndExt, const std::string& extension) const
+{
+    if (m_type == zorpaFT_SCH || m_type == zorpaFT_SYM) return UtlIsInteger(extension);
+    return WcmMatch(m_pattern.c_str(), titleAndExt.c_str()) != 0;
+}
+
+bool itimerFilter::TryAdd(const IfileObject& file, const SysStatInfo* stamp, bool toBaseline) const
+{
+    if (!MatchName(file.GetFileTitleAndExt(), file.GetExt())) return false;
+    ImodelFileName folder;
+    if (!file.GetRelativeFolder(folder) || !MatchFolder(folder.GetString(), false) || !m_bin) return false;
+    itimerFile taken{file, stamp ? std::optional<SysStatInfo>(*stamp) : std::nullopt,
+                     itimerBin::HashOf(file, ProjectFolder())};
+    taken.file.SetFileType(static_cast<zorpaFileManagerTypes>(m_type));
+    if (toBaseline)
+        m_bin->AddToBaseline(std::move(taken));
+    else
+        m_bin->AddToFound(std::move(taken));
+    return true;
+}
+
+// --- the watcher ----------------------------------------------------------------------------
+
+itimerManagerImpl::itimerManagerImpl()
+{
+    for (int type = 0; type < kBinCount; ++type) {
+        m_bins.emplace_back(type, std::make_unique<itimerBin>(type));
+        m_binByType[type] = m_bins.back().second.get();
+    }
+}
+
+itimerManagerImpl::itimerManagerImpl(const itimerManagerImpl& source)
+    : ItimerManager(source), m_hostMark(source.m_hostMark), m_ready(source.m_ready)
+{
+    for (const auto& [type, bin] : source.m_bins) {
+        m_bins.emplace_back(type, std::make_unique<itimerBin>(*bin));
+        m_binByType[type] = m_bins.back().second.get();
+    }
+    for (const std::unique_ptr<itimerFilter>& filter : source.m_filters)
+        m_filters.push_back(std::make_unique<itimerFilter>(*filter, BinOf(filter->GetType())));
+}
+
+itimerManagerImpl::~itimerManagerImpl()
+{
+    // A copy handed out outlives nothing of this watcher; one still out
+    // forgets it is a copy.
+    if (m_copy) m_copy->m_source = nullptr;
+    if (m_source && m_source->m_copy == this) m_source->m_copy = nullptr;
+}
+
+std::deque<IfileObject>& itimerManagerImpl::GetIgnoreList()
+{
+    static std::deque<IfileObject> ignored;
+    return ignored;
+}
+
+itimerBin* itimerManagerImpl::BinOf(int type) const
+{
+    return type >= 0 && type < kBinCount ? m_binByType[type] : nullptr;
+}
+
+const itimerBin* itimerManagerImpl::GetBin(int type) const { return BinOf(type); }
+
+std::vector<const itimerBin*> itimerManagerImpl::GetBins() const
+{
+    std::vector<const itimerBin*> bins;
+    for (const auto& [type, bin] : m_bins) bins.push_back(bin.get());
+    return bins;
+}
+
+bool itimerManagerImpl::IsTypeWatched(int type) const { return BinOf(type) != nullptr; }
+
+void itimerManagerImpl::DropCopy()
+{
+    if (!m_copy) return;
+    m_copy->m_ready = false;
+    m_copy->m_source = nullptr;
+    m_copy = nullptr;
+}
+
+void itimerManagerImpl::DeleteFilters()
+{
+    m_filters.clear();
+    m_lastFolder.reset();
+    m_lastFilters.clear();
+}
+
+void itimerManagerImpl::Start()
+{
+    m_ready = true;
+    StartScan(true);
+}
+
+void itimerManagerImpl::Reset()
+{
+    m_ready = false;
+    DropCopy();
+    for (const auto& [type, bin] : m_bins) bin->Clear();
+    DeleteFilters();
+    m_actions.clear();
+}
+
+void itimerManagerImpl::StartScan(bool toBaseline)
+{
+    DropCopy();
+    if (m_filters.empty()) BuildFilters();
+    // The found lists hold what the latest enumeration found.
+    if (!toBaseline)
+        for (const auto& [type, bin] : m_bins) bin->TakeFound();
+    if (ImodelHost* host = Model().GetHost()) host->ScanFiles(toBaseline, this);
+}
+
+void itimerManagerImpl::ScanGlobalType(int globalType)
+{
+    if (!m_ready) return;
+    // One enumeration serves every bin of the group.
+    bool scanned = false;
+    for (const auto& [type, bin] : m_bins) {
+        if (ImodelGetGlobalType(type) != globalType) continue;
+        if (!scanned) StartScan(false);
+        scanned = true;
+        ScanBin(*bin, nullptr);
+    }
+}
+
+void itimerManagerImpl::Rescan(std::deque<IfileObject>* imported)
+{
+    if (!m_ready || RescanRunning()) return;
+    const ImodelSetAndRestoreModelFlagObject running(RescanRunning(), true);
+    // The descriptions read ahead reach the cache on this thread.
+    if (IfileExtendedInfoManager* cache = Model().GetExtendedInfoManager()) cache->ApplyPreReadResults(false);
+    DetectChanges(true);
+    ScanAndNotify(true, imported);
+}
+
+void itimerManagerImpl::DetectChanges(bool withWorkspace)
+{
+    Imodel& model = Model();
+    ImodelStartTimerAction();
+    StartScan(false);
+    ImodelEndTimerAction("AddAllFilesToList");
+    if (withWorkspace) {
+        ImodelStartTimerAction();
+        if (QuorlaneCoreToolManager* cores = ItoolGetActiveCoreTool(zorpaFT_OMBRIX_CXF, model))
+            cores->SaveNewWorkspaceTimeStamp();
+        ImodelEndTimerAction("Get workspace time stamp");
+    }
+    ImodelStartTimerAction();
+    {
+        // The project's files in the watched folders were just looked at:
+        // their status is not asked of the disk a second time.
+        std::size_t count = 0;
+        for (const auto& [type, bin] : m_bins) count += bin->GetFound().size();
+        IfileKnownStatuses known(count);
+        for (const auto& [type, bin] : m_bins)
+            for (const itimerFile& found : bin->GetFound())
+                if (found.stamp) known.Add(found.file, found.hash, *found.stamp);
+        if (IfileManager* files = model.GetFileManager()) files->HandleDetectedChanges(false);
+    }
+    ImodelEndTimerAction("StoreNewTimeStampsOrNotify");
+}
+
+void itimerManagerImpl::ScanAndNotify(bool notify, std::deque<IfileObject>* imported)
+{
+    ScanAll(imported);
+    if (!notify) return;
+    Imodel& model = Model();
+    if (IfileManager* files = model.GetFileManager()) files->HandleDetectedChanges(true);
+    if (QuorlaneCoreToolManager* cores = ItoolGetActiveCoreTool(zorpaFT_OMBRIX_CXF, model)) cores->CheckNewCoresCreated();
+}
+
+void itimerManagerImpl::ScanAll(std::deque<IfileObject>* imported)
+{
+    // A bin's actions and imports may not reorder the bins under the walk.
+    std::vector<itimerBin*> bins;
+    for (const auto& [type, bin] : m_bins) bins.push_back(bin.get());
+    for (itimerBin* bin : bins) ScanBin(*bin, imported);
+}
+
+void itimerManagerImpl::CopyRevisionFiles(int from, int to)
+{
+    DropCopy();
+    for (const auto& [type, bin] : m_bins) {
+        std::vector<itimerFile> copies;
+        for (const itimerFile& file : bin->GetBaseline()) {
+            ImodelFileName name;
+            if (file.file.GetRevNum() != from || !IfileGetFileNameInRev(file.file, to, name, ImodelFMInternal)) continue;
+            itimerFile copy = file;
+            copy.file.SetFileName(name, ImodelFMInternal, false);
+            copy.hash = itimerBin::HashOf(copy.file, ProjectFolder());
+            copies.push_back(std::move(copy));
+        }
+        for (itimerFile& copy : copies) bin->AddToBaseline(std::move(copy));
+    }
+}
+
+bool itimerManagerImpl::AddFile(const IfileObject& file, const SysStatInfo* stamp, bool toBaseline)
+{
+    if (!file.HasValidExt()) return false;
+    ImodelFileName folder;
+    if (!file.GetRelativeFolder(folder)) return false;
+    // The host hands over the files of one folder one after the other: the
+    // folder tests are made once per folder.
+    if (!m_lastFolder || *m_lastFolder != folder.GetString()) {
+        m_lastFolder = folder.GetString();
+        m_lastFilters.clear();
+        for (const std::unique_ptr<itimerFilter>& filter : m_filters)
+            if (filter->GetBin() && filter->MatchFolder(*m_lastFolder, false)) m_lastFilters.push_back(filter.get());
+    }
+    if (m_lastFilters.empty()) return false;
+    const std::string titleAndExt = file.GetFileTitleAndExt();
+    const std::string extension = file.GetExt();
+    for (const itimerFilter* filter : m_lastFilters) {
+        if (!filter->MatchName(titleAndExt, extension)) continue;
+        itimerFile taken{file, stamp ? std::optional<SysStatInfo>(*stamp) : std::nullopt,
+                         itimerBin::HashOf(file, ProjectFolder())};
+        taken.file.SetFileType(static_cast<zorpaFileManagerTypes>(filter->GetType()));
+        itimerBin& bin = *filter->GetBin();
+        if (!toBaseline) {
+            bin.AddToFound(std::move(taken));
+        } else if (const std::size_t known = bin.FindInBaseline(taken.file, taken.hash); known != itimerBin::npos) {
+            // Enumerated twice: the baseline keeps one entry, with the stamp found last.
+            bin.BaselineAt(known).stamp = taken.stamp;
+        } else {
+            bin.AddToBaseline(std::move(taken));
+        }
+        return true;
+    }
+    return false;
+}
+
+bool itimerManagerImpl::MatchFile(const ImodelFileName& name)
+{
+    ImodelFileName relative;
+    if (!ImodelGetRelativeFileName(name, relative, true, zorpaFT_UNKNOWN)) return false;
+    return std::any_of(m_filters.begin(), m_filters.end(), [&relative](const std::unique_ptr<itimerFilter>& filter) {
+        return filter->MatchFolder(relative.GetString(), true);
+    });
+}
+
+void itimerManagerImpl::IgnoreNextChange(const IfileObjectEx& file)
+{
+    std::deque<IfileObject>& ignored = GetIgnoreList();
+    std::erase(ignored, static_cast<const IfileObject&>(file));
+    ignored.push_back(file);
+}
+
+bool itimerManagerImpl::MakeCopy(std::unique_ptr<ItimerManager>& copy)
+{
+    if (m_copy) return false;
+    auto made = std::make_unique<itimerManagerImpl>(*this);
+    made->m_source = this;
+    m_copy = made.get();
+    copy = std::move(made);
+    return true;
+}
+
+void itimerManagerImpl::MergeCopy(ItimerManager* copy, bool notify)
+{
+    if (!copy || copy != m_copy || !m_copy->m_ready) return;
+    for (const auto& [type, bin] : m_bins)
+        if (const itimerBin* theirs = m_copy->BinOf(type)) bin->SetFound(theirs->GetFound());
+    ScanAndNotify(notify, nullptr);
+}
+
+void itimerManagerImpl::DiscardCopy(std::unique_ptr<ItimerManager>& copy)
+{
+    DropCopy();
+    copy.reset();
+}
+
+// --- scanning one bin -----------------------------------------------------------------------
+
+bool itimerManagerImpl::IsAccepted(const itimerFile& found) const
+{
+    Imodel& model = Model();
+    IfileManager* files = model.GetFileManager();
+    const IfileObject& file = found.file;
+    const int type = file.GetFileSpecificType();
+    // An empty file is a tool's file being written, unless the project
+    // holds an empty HDL file of that name.
+    if (found.stamp && found.stamp->size == 0 && !(type == zorpaFT_HDL && files && files->ContainsFile(file)))
+        return false;
+    if (type == zorpaFT_SYN_HDL && !file.GetFileTitleNoExt().empty()) {
+        const std::string edif =
+            file.GetFileLocation().GetString() + SysGetDirChar() + file.GetFileTitleNoExt() + ".edn";
+        if (!files || !files->ContainsFile(IfileObject(ImodelFileName(edif), zorpaFT_SYN_EDN, ImodelFMFull, true, true)))
+            return false;
+    }
+    const IprocessFileObject* node =
+        model.GetProcessManager()->GetFileObject(static_cast<zorpaFileManagerTypes>(type), nullptr);
+    if (ImodelGetGlobalType(type) == zorpaFT_GROUP_CONSTRAINT || (node && node->IsOptionalConstraintFile()))
+        return ImodelIsConstraintFileSupported(file.GetExt().c_str(), std::string());
+    return true;
+}
+
+void itimerManagerImpl::ScanBin(itimerBin& bin, std::deque<IfileObject>* imported)
+{
+    DropCopy();
+    Imodel& model = Model();
+    ImodelHost* host = model.GetHost();
+    if (!host) return;
+    itimerBin::Files found = bin.TakeFound();
+
+    // Which baseline entry each found file is: one lookup per file.
+    std::vector<std::size_t> known(found.size());
+    std::vector<char> seen(bin.GetBaseline().size(), 0);
+    std::size_t seenCount = 0;
+    for (std::size_t i = 0; i < found.size(); ++i) {
+        known[i] = bin.FindInBaseline(found[i].file, found[i].hash);
+        if (known[i] != itimerBin::npos && !seen[known[i]]) {
+            seen[known[i]] = 1;
+            ++seenCount;
+        }
+    }
+    // Vanished files leave the baseline; a lock file that went is told.
+    if (seenCount < seen.size()) {
+        std::vector<IfileObject> locks;
+        bin.RemoveFromBaseline([&](std::size_t position, const itimerFile& file) {
+            if (seen[position]) return false;
+            if (file.file.GetFileSpecificType() == zorpaFT_LOK) locks.push_back(file.file);
+            return true;
+        });
+        for (std::size_t i = 0; i < found.size(); ++i) known[i] = bin.FindInBaseline(found[i].file, found[i].hash);
+        for (const IfileObject& lock : locks) host->LockFileRemoved(lock);
+    }
+
+    IfileManager* files = model.GetFileManager();
+    ImodelCommandServices* commands = ImodelCommandServices::Get();
+    bool importedAny = false;
+    bool importedSchematic = false;
+    bool hierarchyWasBlocked = false;
+    for (std::size_t i = 0; i < found.size(); ++i) {
+        itimerFile& file = found[i];
+        // A file met earlier in this list was appended to the baseline since.
+        const std::size_t position = known[i] != itimerBin::npos ? known[i] : bin.FindInBaseline(file.file, file.hash);
+        // The acceptance rules only matter to a file that is new or changed.
+        if (position != itimerBin::npos) {
+            itimerFile& base = bin.BaselineAt(position);
+            if (!base.stamp || !file.stamp || base.IsSameStatInfo(file) || !IsAccepted(file)) continue;
+            base.stamp = file.stamp;
+        } else {
+            if (!IsAccepted(file)) continue;
+            bin.AddToBaseline(file);
+        }
+        std::deque<IfileObject>& ignored = GetIgnoreList();
+        if (const auto at = std::find(ignored.begin(), ignored.end(), file.file); at != ignored.end()) {
+            ignored.erase(at);
+            continue;
+        }
+        const int type = file.file.GetFileSpecificType();
+        bool handled = false;
+        for (const auto& [actionType, action] : m_actions)
+            if (actionType == type && (this->*action)(file.file)) {
+                handled = true;
+                break;
+            }
+        if (handled) continue;
+        if (model.ImportFilesRightAway() && files && file.stamp) {
+            const IfileManager::Entry entry = files->GetFile(file.file);
+            const SysStatInfo* stored = entry ? entry->GetStatInfo() : nullptr;
+            if (stored && stored->size == file.stamp->size && IfileObjectEx::IsSameDiskTime(stored->time, file.stamp->time))
+                continue;
+        }
+        if (!importedAny) hierarchyWasBlocked = Imodel::BlockDesignHierarchyDisplay(true, true);
+        importedAny = true;
+        if (model.IsDebugMsg()) SysDebugPrintf("TIMER: Found new file %s\n", file.file.GetFileTitleAndExt().c_str());
+        if (commands)
+            commands->AddFileToModel(IfileObjectEx(file.file, false), true, true, false, imported, nullptr, true,
+                                     nullptr, true, false, nullptr);
+        if (type == zorpaFT_SCH || type == zorpaFT_SYM) importedSchematic = true;
+    }
+    if (!importedAny) return;
+    Imodel::BlockDesignHierarchyDisplay(hierarchyWasBlocked, true);
+    ImodelDesignManager& design = *model.GetDesignManager();
+    if (commands) {
+        if (!design.GetRootId().IsDefault()) {
+            if (ImodelModule* root = design.GetRootModule()) commands->SetRoot(root);
+        } else if (ImodelModule* first = ImodelGetFirstValidRoot()) {
+            commands->SetRoot(first);
+        }
+    }
+    if (importedSchematic && design.IsRootSchematic()) host->SchematicFilesImported(0, 0);
+}
+
+// --- the filter table -----------------------------------------------------------------------
+
+void itimerManagerImpl::Append(std::string pattern, int type)
+{
+    m_filters.push_back(std::make_unique<itimerFilter>(std::move(pattern), type, BinOf(type)));
+}
+
+void itimerManagerImpl::Append(std::string pattern, const std::string& folder, int type)
+{
+    m_filters.push_back(std::make_unique<itimerFilter>(std::move(pattern), folder, type, BinOf(type)));
+}
+
+void itimerManagerImpl::BuildFilters()
+{
+    Imodel& model = Model();
+    // The flow is made (and the watcher reset with it) before the table.
+    IprocessManager* processes = model.GetProcessManager();
+    DropCopy();
+    DeleteFilters();
+    m_actions.clear();
+    const bool mixed = ImodelIsMixedHDLEnabled();
+    const bool vhdl = model.GetDesignManager()->IsDefaultVHDL();
+    const bool implementations = ImodelIsSynplifyImplementationsEnabled();
+    const std::string separator(1, SysGetDirChar());
+
+    for (int type : {zorpaFT_HDL, zorpaFT_TB_HDL}) {
+        if (mixed || vhdl) Append("*.vhd", type);
+        if (mixed || !vhdl) Append("*.v", type);
+        if (type == zorpaFT_HDL) Append("*.h", type);
+    }
+    std::vector<ConstraintType> constraints;
+    ImodelGetConstraintList(constraints, imodelIMPORT_CONSTRAINT_FILES, std::string());
+    for (const ConstraintType& kind : constraints) Append("*." + kind.extension, kind.type);
+    Append("*.tim", zorpaFT_BTIM);
+    Append("*.btim", zorpaFT_BTIM);
+    Append("*.bfm", zorpaFT_SIM);
+    Append("*.vcd", zorpaFT_VCD);
+    Append("*.saif", zorpaFT_SAIF);
+    Append("bfm*.log", PathForFile(zorpaFT_SIM), zorpaFT_LOG);
+    Append("*.do", zorpaFT_DO);
+    Append("*.[0-9]*", zorpaFT_SCH);
+    Append("*.[0-9]*", zorpaFT_SYM);
+    Append("*.qvo", PathForFile(zorpaFT_GROUP_DREMMET) + separator + "*", zorpaFT_QVO);
+    Append("*.so", PathForFile(zorpaFT_SYN_EDN), zorpaFT_SO);
+    if (implementations) Append("*.so", PathForFile(zorpaFT_SYN_EDN) + separator + "*", zorpaFT_SO);
+
+    if (IprocessFlow* flow = processes ? processes->GetFlowForModule(nullptr) : nullptr) {
+        const std::vector<IprocessFileObject*>& nodes = flow->GetFileObjects();
+        SortBinsFlowOrder(nodes);
+        for (const IprocessFileObject* node : nodes) {
+            const int type = node->GetFileType();
+            if (type == zorpaFT_HDL) continue;
+            const bool otherLanguage = node->IsHDL() && mixed;
+            Append(node->GetFilter(true), type);
+            if (otherLanguage) Append(node->GetFilter(false), type);
+            if (implementations && ImodelGetGlobalType(type) == zorpaFT_GROUP_SYNTHESIS) {
+                const std::string folder = PathForFile(type) + separator + "*";
+                Append(node->GetFilter(true), folder, type);
+                if (otherLanguage) Append(node->GetFilter(false), folder, type);
+            }
+        }
+    }
+
+    Append("*.sdf", zorpaFT_SDF);
+    Append("*.bit", zorpaFT_BIT);
+    Append("*.ide_pld", zorpaFT_IDE_PLD);
+    Append("*.lok", zorpaFT_LOK);
+    Append("*.rpt", itimerFilter::RevisionFolder(), zorpaFT_LOG);
+    Append("*.txt", itimerFilter::RevisionFolder() + separator + "simulation", zorpaFT_TXT);
+
+    m_actions = {{zorpaFT_IDE_PLD, &itimerManagerImpl::OnIde_pldFileFound},
+                 {zorpaFT_LOK, &itimerManagerImpl::OnLockFileFound},
+                 {zorpaFT_QVO, &itimerManagerImpl::OnConfiguratorOutputFound},
+                 {zorpaFT_SO, &itimerManagerImpl::OnSynthesisOutputFound}};
+}
+
+void itimerManagerImpl::SortBinsFlowOrder(const std::vector<IprocessFileObject*>& nodes)
+{
+    // The flow's node types, with the descriptions (which have no node of
+    // their own) right after the first design database.
+    std::vector<int> order;
+    for (const IprocessFileObject* node : nodes) order.push_back(node->GetFileType());
+    const auto database = std::find(order.begin(), order.end(), zorpaFT_ADB);
+    order.insert(database == order.end() ? order.end() : database + 1, zorpaFT_IDE_PLD);
+    const auto position = [&order](int type) {
+        const auto at = std::find(order.begin(), order.end(), type);
+        return at == order.end() ? -1 : static_cast<int>(at - order.begin());
+    };
+    std::stable_sort(m_bins.begin(), m_bins.end(),
+                     [&position](const auto& a, const auto& b) { return position(a.first) < position(b.first); });
+}
+
+// --- actions --------------------------------------------------------------------------------
+
+bool itimerManagerImpl::OnIde_pldFileFound(const IfileObject& file)
+{
+    Imodel& model = Model();
+    if (ImodelIsSameStrNoCase(file.GetExt(), "ide_pld")) {
+        const std::string full = file.GetFullFileName().GetString();
+        const std::string database = full.substr(0, full.size() - std::string("ide_pld").size()) + "adb";
+        if (IfileExtendedInfoManager* cache = model.GetExtendedInfoManager())
+            cache->LoadInfo(IfileObject(ImodelFileName(database), zorpaFT_ADB, ImodelFMFull, false, true), true, true);
+    }
+    if (IprocessFileObject* node = model.GetProcessManager()->GetFileObject(zorpaFT_ADB, nullptr))
+        node->NotifyFileChanged(file);
+    return true;
+}
+
+// A lock file is the tool's: it is watched only to hear that it went.
+bool itimerManagerImpl::OnLockFileFound(const IfileObject&) { return true; }
+
+bool itimerManagerImpl::OnConfiguratorOutputFound(const IfileObject& file)
+{
+    if (Imodel::IsRunningTests()) m_testedFiles.push_back(file);
+    if (Ktwkspace::Workspace* workspace = Model().GetWorkspace())
+        workspace->FileChanged(file.GetFullFileName().GetString(), file.GetExt());
+    return true;
+}
+
+bool itimerManagerImpl::OnSynthesisOutputFound(const IfileObject& file)
+{
+    if (ImodelUseSynplifyXMLOutputFile())
+        if (ItoolSynthesis* synthesis = Model().GetSynthesisTool())
+            synthesis->ReadResultFile(file, "SYNPLIFY7_EXT", "SynplifyOutput");
+    return true;
+}

@@ -1,0 +1,134 @@
+// The watcher's filters: which folder and which name a file must have to be
+// taken, and as which type; the table the watcher builds for a project and
+// the order of its bins.
+#include "WatcherTestSupport.h"
+
+#include "iprocess/IprocessFileObject.h"
+#include "iprocess/IprocessFlow.h"
+#include "iprocess/IprocessManager.h"
+
+namespace {
+
+// The type a file of the project would be taken as; -1 when no filter takes it.
+int TypeOf(const std::string& relativeName)
+{
+    itimerManagerImpl watcher;
+    watcher.BuildFilters();
+    const std::string full = Imodel::GetInstance().GetDesignManager()->GetProjectFolder().GetString() + "/" +
+                             relativeName;
+    SysStatInfo stamp;
+    stamp.size = 10;
+    if (!watcher.AddFile(IfileObject(ImodelFileName(full), zorpaFT_UNKNOWN, ImodelFMFull, true, true), &stamp, false))
+        return -1;
+    for (const itimerBin* bin : watcher.GetBins())
+        if (!bin->GetFound().empty()) return bin->GetFound().front().file.GetFileSpecificType();
+    return -1;
+}
+
+}  // namespace
+
+TEST(WatcherFilter, AFolderMatchesAtItsDepthAndAsTheWayToAWatchedFolder)
+{
+    const itimerFilter filter("*.sdf", std::vector<std::string>{"pallador/impl*", "hdl"}, zorpaFT_SDF, nullptr);
+    EXPECT_EQ(filter.GetFolders(), (std::vector<std::pair<std::string, int>>{{"pallador/impl*", 1}, {"hdl", 0}}));
+    EXPECT_TRUE(filter.MatchFolder("pallador/impl1", false));
+    EXPECT_TRUE(filter.MatchFolder("PALLADOR/Impl12", false));
+    EXPECT_TRUE(filter.MatchFolder("hdl", false));
+    // "*" crosses separators in the matcher: the depth keeps deeper folders out.
+    EXPECT_FALSE(filter.MatchFolder("pallador/impl1/sub", false));
+    EXPECT_FALSE(filter.MatchFolder("hdl/sub", false));
+    EXPECT_FALSE(filter.MatchFolder("pallador", false));
+    // On the way to a watched folder, with leading and trailing separators.
+    EXPECT_TRUE(filter.MatchFolder("pallador", true));
+    EXPECT_TRUE(filter.MatchFolder("/pallador/", true));
+    EXPECT_FALSE(filter.MatchFolder("palladorx", true));
+    EXPECT_FALSE(filter.MatchFolder("hdl/sub", true));
+    EXPECT_FALSE(filter.MatchFolder("pallador/impl1/sub", true));
+    // A separator written twice counts once; a backslash is a separator too.
+    const itimerFilter doubled("*.v", "a//b\\c", zorpaFT_HDL, nullptr);
+    EXPECT_EQ(doubled.GetFolders().front().first, "a//b/c");
+    EXPECT_TRUE(doubled.MatchFolder("a/b", true));
+    EXPECT_TRUE(doubled.MatchFolder("a", true));
+}
+
+TEST(WatcherFilter, SchematicPagesAndSymbolsAreTakenByTheirNumber)
+{
+    const itimerFilter pages("*.[0-9]*", "sch", zorpaFT_SCH, nullptr);
+    EXPECT_TRUE(pages.MatchName("cpu.1", "1"));
+    EXPECT_TRUE(pages.MatchName("cpu.12", "12"));
+    EXPECT_FALSE(pages.MatchName("cpu.a1", "a1"));
+    EXPECT_FALSE(pages.MatchName("cpu.1a", "1a"));
+    const itimerFilter sources("*.vhd", "hdl", zorpaFT_HDL, nullptr);
+    EXPECT_TRUE(sources.MatchName("A.VHD", "VHD"));
+    EXPECT_FALSE(sources.MatchName("a.vhdl", "vhdl"));
+}
+
+class WatcherTable : public WatcherTest {};
+
+TEST_F(WatcherTable, VerilogSourcesAreTakenOnlyForVerilogOrMixedProjects)
+{
+    // The project is VHDL.
+    EXPECT_EQ(TypeOf("hdl/a.vhd"), zorpaFT_HDL);
+    EXPECT_EQ(TypeOf("hdl/a.v"), -1);
+    EXPECT_EQ(TypeOf("hdl/a.h"), zorpaFT_HDL);
+    Design().SetDefaultVHDL(false);
+    EXPECT_EQ(TypeOf("hdl/a.v"), zorpaFT_HDL);
+    EXPECT_EQ(TypeOf("hdl/a.vhd"), -1);
+    DefSetFL("IDE_MIXED_HDL_ENABLED", "1");
+    EXPECT_EQ(TypeOf("hdl/a.v"), zorpaFT_HDL);
+    EXPECT_EQ(TypeOf("hdl/a.vhd"), zorpaFT_HDL);
+    DefUnset("IDE_MIXED_HDL_ENABLED");
+    Design().SetDefaultVHDL(true);
+}
+
+TEST_F(WatcherTable, EachKindIsTakenInItsFolderAndNotOneLevelDeeper)
+{
+    EXPECT_EQ(TypeOf("hdl/sub/a.vhd"), -1);
+    EXPECT_EQ(TypeOf("a.vhd"), -1);
+    EXPECT_EQ(TypeOf("pallador/impl1/alu.ide_pld"), zorpaFT_IDE_PLD);
+    EXPECT_EQ(TypeOf("pallador/impl7/alu.lok"), zorpaFT_LOK);
+    EXPECT_NE(TypeOf("pallador/impl1/alu.sdf"), -1);
+    EXPECT_EQ(TypeOf("pallador/impl1/sub/alu.sdf"), -1);
+    EXPECT_EQ(TypeOf("pallador/impl1/timing.rpt"), zorpaFT_LOG);
+    EXPECT_EQ(TypeOf("pallador/impl1/simulation/out.txt"), zorpaFT_TXT);
+    EXPECT_EQ(TypeOf("pallador/impl1/out.txt"), -1);
+    // A name with two dots has no valid extension.
+    EXPECT_EQ(TypeOf("hdl/a.b.vhd"), -1);
+}
+
+TEST_F(WatcherTable, MatchFileLetsTheHostIntoWatchedFoldersAndTheWayToThem)
+{
+    Watcher().BuildFilters();
+    const auto match = [this](const std::string& name) { return Watcher().MatchFile(ImodelFileName(Path(name))); };
+    EXPECT_TRUE(match("hdl"));
+    EXPECT_TRUE(match("pallador"));
+    EXPECT_TRUE(match("pallador/impl3"));
+    EXPECT_FALSE(match("hdl/deeper"));
+    EXPECT_FALSE(match("unrelated"));
+    EXPECT_FALSE(Watcher().MatchFile(ImodelFileName(m_folder / "elsewhere")));
+}
+
+TEST_F(WatcherTable, BinsStandInFlowOrderWithTheDescriptionsAfterTheFirstDatabase)
+{
+    Watcher().BuildFilters();
+    std::vector<int> order;
+    for (const itimerBin* bin : Impl().GetBins()) order.push_back(bin->GetType());
+    EXPECT_EQ(order.size(), static_cast<std::size_t>(itimerManagerImpl::kBinCount));
+    const IprocessFlow& flow = *Imodel::GetInstance().GetProcessManager()->GetFlowForModule(nullptr);
+    std::vector<int> nodes;
+    for (const IprocessFileObject* node : flow.GetFileObjects()) nodes.push_back(node->GetFileType());
+    const auto at = [&order](int type) { return std::find(order.begin(), order.end(), type) - order.begin(); };
+    // Types without a node first, then each node's type in the flow's order.
+    std::vector<int> nodeTypes;
+    for (int type : nodes)
+        if (std::find(nodeTypes.begin(), nodeTypes.end(), type) == nodeTypes.end()) nodeTypes.push_back(type);
+    for (std::size_t i = 1; i < nodeTypes.size(); ++i)
+        EXPECT_LT(at(nodeTypes[i - 1]), at(nodeTypes[i])) << nodeTypes[i - 1] << " before " << nodeTypes[i];
+    for (int type = 0; type < itimerManagerImpl::kBinCount; ++type) {
+        if (std::find(nodes.begin(), nodes.end(), type) != nodes.end() || type == zorpaFT_IDE_PLD) continue;
+        EXPECT_LT(at(type), at(nodeTypes.front())) << type;
+    }
+    EXPECT_EQ(at(zorpaFT_IDE_PLD), at(zorpaFT_ADB) + 1);
+    for (int type = 0; type < itimerManagerImpl::kBinCount; ++type) EXPECT_TRUE(Watcher().IsTypeWatched(type));
+    EXPECT_FALSE(Watcher().IsTypeWatched(itimerManagerImpl::kBinCount));
+}

@@ -1,0 +1,341 @@
+// The watcher over a project's folders as the host walks them: what a
+// detection cycle imports, hands to an action, passes over or reports, and
+// that it does so once.
+#include "WatcherTestSupport.h"
+
+#include "RecordingView.h"
+#include "ifile/IfileExtendedInfoManager.h"
+#include "ifile/IfileObjectEx.h"
+#include "imodel/views/ImodelContextImpl.h"
+#include "imodel/views/ImodelRevContextImpl.h"
+#include "iprocess/IprocessFileObject.h"
+#include "iprocess/IprocessFlow.h"
+#include "iprocess/IprocessListener.h"
+#include "iprocess/IprocessManager.h"
+#include "iprocess/QuorlaneStateMachine.h"
+
+#include <kemlet/KemletIde_pldFileManagerIf.h>
+
+#include <random>
+
+namespace {
+
+const char* const kLeaf = "entity leaf is end;\narchitecture rtl of leaf is begin end;\n";
+
+}  // namespace
+
+TEST_F(WatcherTest, ANewSourceIsImportedOnceAndAFileFoundAgainWithTheSameStampIsNot)
+{
+    ASSERT_TRUE(Watcher().IsReady());
+    EXPECT_GT(host.scans, 0);
+    Write("hdl/leaf.vhd", kLeaf);
+    Watcher().Rescan(nullptr);
+    EXPECT_EQ(Adds("leaf.vhd"), 1);
+    EXPECT_TRUE(InProject("hdl/leaf.vhd"));
+    EXPECT_EQ(Units(), std::set<std::string>{"leaf"});
+    EXPECT_EQ(services.roots.size(), 1u);  // the only unit becomes the root
+
+    // Found again, unchanged: nothing to do; the project update had nothing either.
+    Watcher().Rescan(nullptr);
+    Watcher().Rescan(nullptr);
+    EXPECT_EQ(Adds("leaf.vhd"), 1);
+    EXPECT_EQ(Updated("leaf.vhd"), 0);
+    EXPECT_EQ(Baseline(zorpaFT_HDL), std::set<std::string>{"leaf.vhd"});
+}
+
+TEST_F(WatcherTest, AnEditedSourceIsRecordedByTheFirstPassAndAddedAgainByTheSecond)
+{
+    Write("hdl/leaf.vhd", kLeaf);
+    Watcher().Rescan(nullptr);
+    ASSERT_TRUE(InProject("hdl/leaf.vhd"));
+    Write("hdl/leaf.vhd", "entity leaf is port (x : in bit); end;\narchitecture rtl of leaf is begin end;\n");
+    Touch("hdl/leaf.vhd", 5);
+
+    // The first pass records the change on the file; the project is untouched.
+    Watcher().DetectChanges(true);
+    EXPECT_EQ(Updated("leaf.vhd"), 0);
+    // The second adds it again through the project update, not as a new file.
+    Watcher().ScanAndNotify(true, nullptr);
+    EXPECT_EQ(Updated("leaf.vhd"), 1);
+    EXPECT_EQ(Adds("leaf.vhd"), 1);
+    Watcher().Rescan(nullptr);
+    EXPECT_EQ(Updated("leaf.vhd"), 1);
+}
+
+TEST_F(WatcherTest, ARemovedLockFileIsToldOnceAndANewOneIsNeverImported)
+{
+    Write("pallador/impl1/alu.lok", "locked\n");
+    Watcher().Rescan(nullptr);
+    EXPECT_EQ(Adds("alu.lok"), 0);
+    EXPECT_FALSE(InProject("pallador/impl1/alu.lok"));
+    EXPECT_EQ(Baseline(zorpaFT_LOK), std::set<std::string>{"alu.lok"});
+
+    std::filesystem::remove(Path("pallador/impl1/alu.lok"));
+    Watcher().Rescan(nullptr);
+    Watcher().Rescan(nullptr);
+    EXPECT_EQ(host.removedLocks, std::vector<std::string>{"alu.lok"});
+    EXPECT_TRUE(Baseline(zorpaFT_LOK).empty());
+}
+
+TEST_F(WatcherTest, EmptyFilesAndNetlistsWithoutTheirEdifWaitUntilTheyMayCome)
+{
+    // An empty file is a tool's file still being written.
+    Write("hdl/empty.vhd", "");
+    Write("synthesis/alu.vhd", "entity alu is end;\n");
+    Watcher().Rescan(nullptr);
+    EXPECT_FALSE(InProject("hdl/empty.vhd"));
+    EXPECT_FALSE(InProject("synthesis/alu.vhd"));
+    // Refused files are not in the baseline: they are met as new once they qualify.
+    Write("hdl/empty.vhd", kLeaf);
+    Touch("hdl/empty.vhd", 3);
+    Watcher().Rescan(nullptr);
+    EXPECT_TRUE(InProject("hdl/empty.vhd"));
+}
+
+TEST_F(WatcherTest, AFileOnTheIgnoreListIsPassedOverOnceThenTakenAsUsual)
+{
+    Write("hdl/leaf.vhd", kLeaf);
+    const IfileObjectEx leaf(IfileObject(ImodelFileName(Path("hdl/leaf.vhd")), zorpaFT_HDL, ImodelFMFull, true, true),
+                             false);
+    Watcher().IgnoreNextChange(leaf);
+    Watcher().IgnoreNextChange(leaf);  // listed once however often it is asked
+    Watcher().Rescan(nullptr);
+    EXPECT_EQ(Adds("leaf.vhd"), 0);
+    EXPECT_TRUE(itimerManagerImpl::GetIgnoreList().empty());
+    Touch("hdl/leaf.vhd", 4);
+    Watcher().Rescan(nullptr);
+    EXPECT_EQ(Adds("leaf.vhd"), 1);
+}
+
+TEST_F(WatcherTest, ARescanWithinARescanDoesNothing)
+{
+    Write("hdl/leaf.vhd", kLeaf);
+    int nested = 0;
+    // A view that asks for a cycle while the cycle's import is announced.
+    class RescanningView : public RecordingView {
+    public:
+        explicit RescanningView(int& count) : m_count(count) {}
+        void UpdateView(const IeventFileAddedOrModified&) override
+        {
+            const int before = m_count;
+            Imodel::GetInstance().GetTimerManager()->Rescan(nullptr);
+            m_count = before + 1;
+        }
+
+    private:
+        int& m_count;
+    } view(nested);
+    const int scansBefore = host.scans;
+    Watcher().Rescan(nullptr);
+    EXPECT_GT(nested, 0);
+    EXPECT_EQ(host.scans, scansBefore + 1);
+    EXPECT_EQ(Adds("leaf.vhd"), 1);
+}
+
+TEST_F(WatcherTest, AWorkingCopyIsHandedOutOnceAndMergesWhatItFound)
+{
+    std::unique_ptr<ItimerManager> copy;
+    std::unique_ptr<ItimerManager> second;
+    ASSERT_TRUE(Watcher().MakeCopy(copy));
+    EXPECT_FALSE(Watcher().MakeCopy(second));
+    EXPECT_TRUE(copy->IsReady());
+
+    // The host fills the copy (as it could on a thread of its own) and merges.
+    Write("hdl/leaf.vhd", kLeaf);
+    ConsoleHost::GetInstance().ScanFiles(false, copy.get());
+    EXPECT_EQ(Adds("leaf.vhd"), 0);
+    Watcher().MergeCopy(copy.get(), true);
+    EXPECT_EQ(Adds("leaf.vhd"), 1);
+    // Scanning dropped the copy: a second merge does nothing, a new copy may be made.
+    EXPECT_FALSE(copy->IsReady());
+    Write("hdl/more.vhd", "entity more is end;\narchitecture a of more is begin end;\n");
+    ConsoleHost::GetInstance().ScanFiles(false, copy.get());
+    Watcher().MergeCopy(copy.get(), true);
+    EXPECT_EQ(Adds("more.vhd"), 0);
+    Watcher().DiscardCopy(copy);
+    EXPECT_EQ(copy, nullptr);
+    ASSERT_TRUE(Watcher().MakeCopy(second));
+    // A copy that outlives nothing: the watcher forgets it when it goes.
+    second.reset();
+    ASSERT_TRUE(Watcher().MakeCopy(second));
+    Watcher().Reset();
+    EXPECT_FALSE(second->IsReady());
+}
+
+TEST_F(WatcherTest, AViewsFilesAreFoundInANewViewOnlyWhileTheyAreThere)
+{
+    Write("pallador/impl1/alu.sdf", "(DELAYFILE)\n");
+    Watcher().Rescan(nullptr);
+    EXPECT_EQ(Adds("alu.sdf"), 1);
+    const boost::shared_ptr<IfileObjectEx> sdf =
+        Files().GetFile(IfileObject(ImodelFileName(Path("pallador/impl1/alu.sdf")), zorpaFT_UNKNOWN, ImodelFMFull,
+                                    true, true));
+    ASSERT_TRUE(sdf);
+    const itimerBin& bin = *Impl().GetBin(sdf->GetFileSpecificType());
+    Watcher().CopyRevisionFiles(1, 2);
+    ASSERT_EQ(bin.GetBaseline().size(), 2u);
+    EXPECT_EQ(bin.GetBaseline().back().file.GetRevNum(), 2);
+    // The copy in view 2 names a file that is not there: it vanishes at the next scan.
+    Watcher().Rescan(nullptr);
+    EXPECT_EQ(bin.GetBaseline().size(), 1u);
+}
+
+TEST_F(WatcherTest, NothingHappensWhileTheWatcherIsNotReady)
+{
+    Watcher().Reset();
+    EXPECT_FALSE(Watcher().IsReady());
+    Write("hdl/leaf.vhd", kLeaf);
+    Watcher().Rescan(nullptr);
+    Watcher().ScanGlobalType(zorpaFT_GROUP_CONSTRAINT);
+    EXPECT_TRUE(services.adds.empty());
+    Watcher().Start();
+    // The file was there at the start: it is the baseline, not a new file.
+    Watcher().Rescan(nullptr);
+    EXPECT_TRUE(services.adds.empty());
+}
+
+// Random files appear, change, vanish and come back in the watched
+// folders: after every cycle the baseline of each bin is what lies on disk
+// in its folders, and exactly the files that came or changed since the cycle
+// before were imported or handed to their action.
+TEST_F(WatcherTest, TheBaselineFollowsTheDiskAndOnlyWhatCameOrChangedIsTaken)
+{
+    std::mt19937 random(31);
+    const std::vector<std::string> names{"hdl/a.vhd", "hdl/b.vhd", "hdl/c.vhd", "hdl/d.h",
+                                         "stimulus/t1.vhd", "stimulus/t2.vhd", "simulation/run.do"};
+    std::map<std::string, int> version;  // files on disk and how often they were written
+    std::map<std::string, int> taken;    // imports expected per file
+    int second = 10;
+    for (int round = 0; round < 12; ++round) {
+        for (const std::string& name : names) {
+            switch (random() % 4) {
+            case 0:
+                if (version.count(name)) {
+                    std::filesystem::remove(Path(name));
+                    version.erase(name);
+                }
+                break;
+            case 1: {
+                const bool existed = version.count(name) != 0;
+                const int written = ++version[name];
+                const std::string stem = std::filesystem::path(name).stem().string();
+                Write(name, name.ends_with(".do") ? "run " + std::to_string(written) + "\n"
+                                                  : "entity " + stem + " is end;\n-- " + std::to_string(written) +
+                                                        "\narchitecture a of " + stem + " is begin end;\n");
+                Touch(name, ++second);
+                // A new file is imported; a changed one that the project holds is
+                // added again by the project update, not by the scan.
+                if (!existed && !InProject(name)) ++taken[name];
+                break;
+            }
+            default:
+                break;
+            }
+        }
+        Watcher().Rescan(nullptr);
+        std::set<std::string> onDisk;
+        for (const auto& [name, count] : version) onDisk.insert(std::filesystem::path(name).filename().string());
+        std::set<std::string> inBaselines;
+        for (int type : {zorpaFT_HDL, zorpaFT_TB_HDL, zorpaFT_DO})
+            for (const std::string& name : Baseline(type)) inBaselines.insert(name);
+        EXPECT_EQ(inBaselines, onDisk) << "round " << round;
+        for (const auto& [name, count] : taken)
+            EXPECT_EQ(Adds(std::filesystem::path(name).filename().string()), count) << name;
+    }
+}
+
+// A source edited on disk, as the user meets it: after the next cycle the
+// synthesis result and everything made from it are out of date, and the
+// design is back before synthesis.
+TEST_F(WatcherTest, AnEditedSourceTakesTheSynthesisResultOutOfDateAndTheDesignBackBeforeSynthesis)
+{
+    Write("hdl/top.vhd", "entity top is end;\narchitecture rtl of top is begin end;\n");
+    Watcher().Rescan(nullptr);
+    ImodelModule* top = Design().GetRootModule();
+    ASSERT_TRUE(top && top->GetName() == "top");
+    ImodelRevContextImpl* view = top->GetContext()->GetCurRevContext();
+    IprocessManager& processes = *Imodel::GetInstance().GetProcessManager();
+    const IprocessFileObject& netlistNode = *processes.GetFileObject(zorpaFT_SYN_EDN, top);
+    const std::optional<IfileObject> netlistName = netlistNode.CreateDefaultIfileObject(top, view);
+    ASSERT_TRUE(netlistName);
+    ImodelFileName relative;
+    netlistName->GetRelativeFileName(relative);
+    Write(relative.GetString(), "(edif top (design top (cellRef top (libraryRef work))))\n");
+    IfileObjectEx netlistMember(*netlistName, false);
+    netlistMember.SetFileState(imodelFileUpToDate);
+    const boost::shared_ptr<IfileObjectEx> netlist = Files().AddOrUpdateFile(netlistMember, false);
+    ASSERT_TRUE(netlist);
+    IprocessFlow& flow = *processes.GetFlowForModule(top);
+    view->SetToolState(flow.GetToolObject(ideSYNTHESIS), StateSuccess, nullptr, false);
+    Imodel::GetInstance().GetStateMachine()->UpdateFileDependentStatesForModule(top);
+    Watcher().Rescan(nullptr);
+    ASSERT_EQ(netlist->GetFileState(), imodelFileUpToDate);
+    ASSERT_EQ(top->GetContext()->GetCurRevContext()->GetSolvatoState(), Post_Synthesis);
+
+    Write("hdl/top.vhd", "entity top is end;\narchitecture rtl of top is begin end;\n-- edited\n");
+    Touch("hdl/top.vhd", 7);
+    Watcher().Rescan(nullptr);
+    EXPECT_EQ(Updated("top.vhd"), 1);
+    top = Design().GetRootModule();
+    ASSERT_TRUE(top);
+    EXPECT_EQ(netlist->GetFileState(), imodelFileOutOfDate);
+    EXPECT_EQ(top->GetContext()->GetCurRevContext()->GetToolState(flow.GetToolObject(ideSYNTHESIS)), StateNoResult);
+    EXPECT_EQ(top->GetContext()->GetCurRevContext()->GetSolvatoState(), Pre_Synthesis);
+}
+
+// The host's listener on the flow: what it hears of descriptions.
+class DescriptionListener : public IprocessListener {
+public:
+    DescriptionListener() { Imodel::GetInstance().GetProcessManager()->SetListener(this); }
+    ~DescriptionListener() override { Imodel::GetInstance().GetProcessManager()->SetListener(nullptr); }
+    void ConstraintListChanged(ImodelModule*, std::uint32_t, ImodelFunctionType) override {}
+    void DisplayItemsMessage1(std::uint32_t, ImodelModule*) override {}
+    void Ide_pldFileDetected(KemletContentIf* content, boost::shared_ptr<IfileObjectEx> file) override
+    {
+        detected.push_back(file ? file->GetFileTitleAndExt() : "");
+        listed = content ? content->GetFileList().size() : 0;
+    }
+    void InputFileListChanged(boost::shared_ptr<IfileObjectEx> file, ImodelFunctionType) override
+    {
+        changed.push_back(file ? file->GetFileTitleAndExt() : "");
+    }
+    std::vector<std::string> detected;
+    std::vector<std::string> changed;
+    std::size_t listed = 0;
+};
+
+TEST_F(WatcherTest, ADescriptionWrittenInAViewIsCachedToldToTheFlowAndAnswersWhoDependsOnAFile)
+{
+    Write("pallador/impl1/alu.adb", "database\n");
+    Watcher().Rescan(nullptr);
+    ASSERT_TRUE(InProject("pallador/impl1/alu.adb"));
+    const DescriptionListener listener;
+    RecordingView view;
+    const auto describe = [this](const std::vector<std::string>& files, int seconds) {
+        KemletContentIf content;
+        for (const std::string& file : files) content.AddFile(Path(file), 1);
+        std::string text;
+        ASSERT_TRUE(KemletFormatDescription(content, KemletWriterPlaceAndRoute, "alu.adb", text));
+        Write("pallador/impl1/alu.ide_pld", text);
+        Touch("pallador/impl1/alu.ide_pld", seconds);
+    };
+    describe({"hdl/top.vhd", "constraint/alu.pdc"}, 2);
+    Watcher().Rescan(nullptr);
+    EXPECT_EQ(Adds("alu.ide_pld"), 0);  // its action takes it
+    EXPECT_EQ(listener.detected, std::vector<std::string>{"alu.adb"});
+    EXPECT_EQ(listener.listed, 2u);
+    EXPECT_EQ(view.Count("IeventToolInputListChanged"), 1);
+    std::deque<IfileObject> dependents;
+    IfileExtendedInfoManager& cache = *Imodel::GetInstance().GetExtendedInfoManager();
+    cache.GetDependentFiles(IfileObject(ImodelFileName(Path("hdl/top.vhd")), zorpaFT_HDL, ImodelFMFull, true, true),
+                            dependents);
+    ASSERT_EQ(dependents.size(), 1u);
+    EXPECT_EQ(dependents.front().GetFileTitleAndExt(), "alu.adb");
+    // Unchanged: not read again. Rewritten: read again and told again.
+    Watcher().Rescan(nullptr);
+    EXPECT_EQ(listener.detected.size(), 1u);
+    describe({"hdl/top.vhd"}, 4);
+    Watcher().Rescan(nullptr);
+    EXPECT_EQ(listener.detected.size(), 2u);
+    EXPECT_EQ(listener.listed, 1u);
+}

@@ -1,0 +1,92 @@
+# The shell watches the open project's folders while it waits for events
+# (at the prompt, in vwait, update or after): a source dropped into the HDL
+# folder comes in at the next check, an edited one is parsed again, what the
+# watcher does not take stays out, and nothing is taken while file detection
+# is off or no project is open.
+#
+# The pace of the checks is a setting of the user's options file, read when
+# the shell starts: the session runs in a shell started with a short one.
+source [file join [file dirname [info script]] lib scenario.tcl]
+if {![info exists env(WATCH_SESSION)]} {
+    write_file options "IDE_TIMER_INTERVAL = 20\n"
+    set env(QUORLANE_OPTIONS) [file join [pwd] options]
+    exit [run_again WATCH_SESSION 1]
+}
+# Lets the shell wait long enough for a few checks.
+proc wait_for_checks {} {
+    after 150 {set ::waited 1}
+    vwait ::waited
+}
+proc tree {} { puts [dump_all_modules -tree true] }
+proc members {} {
+    save_project
+    foreach line [split [read_file alu.prj] \n] {
+        if {[string match {VALUE "*} $line]} { puts "  $line" }
+    }
+}
+proc members_text {} { save_project; return [read_file alu.prj] }
+proc unit {name sub} {
+    set text "entity $name is port (p : in bit); end;\narchitecture rtl of $name is\nbegin\n"
+    if {$sub ne ""} { append text "  u : entity work.$sub port map (p);\n" }
+    return "${text}end;\n"
+}
+# Moves a file's time ahead, so that an edit within the same second shows.
+proc touch {name seconds} { file mtime $name [expr {[clock seconds] + $seconds}] }
+
+write_file src/top.vhd [unit top mid]
+write_file src/mid.vhd [unit mid leaf]
+
+puts "--- a VHDL project whose mid uses a leaf that is not there yet"
+try {new_project -location alu -name alu -hdl VHDL -family ZX3 -die zx3_10 -package tq100}
+cd alu
+try {import_files -hdl_source {../src/top.vhd ../src/mid.vhd}}
+tree
+
+puts "--- leaf.vhd dropped into the HDL folder: nothing happens until the shell waits"
+write_file hdl/leaf.vhd [unit leaf ""]
+tree
+wait_for_checks
+tree
+
+puts "--- mid.vhd edited on disk so that it no longer uses leaf: parsed again"
+write_file hdl/mid.vhd [unit mid ""]
+touch hdl/mid.vhd 5
+wait_for_checks
+tree
+
+puts "--- what the watcher leaves out: Verilog in a VHDL project, a file one level too deep, an empty file"
+write_file hdl/counter.v "module counter; endmodule\n"
+write_file hdl/old/top.vhd [unit top ""]
+write_file hdl/empty.vhd ""
+puts "--- and what it takes into other folders: a test bench, a simulation script"
+write_file stimulus/tb_top.vhd "entity tb_top is end;\narchitecture sim of tb_top is begin end;\n"
+write_file simulation/run.do "run -all\n"
+wait_for_checks
+members
+
+puts "--- with file detection off nothing comes in; on again, the file is taken"
+try {project_settings -auto_file_detection false}
+write_file hdl/late.vhd [unit late ""]
+wait_for_checks
+puts "  late.vhd in the project: [expr {[string first late.vhd [members_text]] >= 0}]"
+try {project_settings -auto_file_detection true}
+wait_for_checks
+puts "  late.vhd in the project: [expr {[string first late.vhd [members_text]] >= 0}]"
+
+puts "--- a source removed on disk stays a member (and its units) until it is deleted from the project"
+file delete hdl/leaf.vhd
+wait_for_checks
+tree
+
+puts "--- closed, nothing is watched; opened again, what lay there is the start"
+try {close_project}
+write_file hdl/while_closed.vhd [unit while_closed ""]
+wait_for_checks
+try {open_project alu.prj}
+wait_for_checks
+puts "  while_closed.vhd in the project: [expr {[string first while_closed.vhd [members_text]] >= 0}]"
+puts "--- until it changes"
+touch hdl/while_closed.vhd 9
+wait_for_checks
+puts "  while_closed.vhd in the project: [expr {[string first while_closed.vhd [members_text]] >= 0}]"
+try {close_project}
