@@ -61,6 +61,10 @@ public:
     // Appends every project stimulus dump (VCD, type 24) the list lacks;
     // true when the list was written.
     virtual bool AddVcdFiles(const ImodelFileName& adb) = 0;
+    // Reads the list into `content` and makes a link (create_links) of each
+    // file it names that the project does not hold; a file that is not on
+    // disk is passed over. Both are told as debug lines.
+    virtual void ImportLinkedFiles(const ImodelFileName& adb, KemletContentIf& content) = 0;
     // Takes every entry equal to `file` out of the list.
     virtual void RemoveFileFromList(const ImodelFileName& adb, const IfileObject& file) = 0;
     // Reads the list, reconciling and writing it back as ReadFileList does.
@@ -87,6 +91,11 @@ public:
     // The files of a database's list (not reconciled) and its design name;
     // false for a file of another type or when the list cannot be read.
     virtual bool GetFileListString(const IfileObject& adb, std::deque<IfileObject>& list, std::string& designName) = 0;
+    // The constraint files that the database's description lists, in its
+    // order, into `out` (emptied first), and the design name it gives;
+    // false for a file of another type or a description that cannot be read.
+    virtual bool GetConstraintFilesOfDatabase(const IfileObject& adb, std::deque<IfileObject>& out,
+                                              std::string& designName) = 0;
     // The input files and design name of a database; false for a file of
     // another type or when its list cannot be read.
     virtual bool GetDatabaseInputFiles(const IfileObject& database, std::deque<IfileObject>& inputs,

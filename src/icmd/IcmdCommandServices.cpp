@@ -2,9 +2,11 @@
 // the library is loaded.
 #include "imodel/model/ImodelCommandServices.h"
 
+#include "icmd/IcmdDoCommand.h"
 #include "icmd/design/IcmdOpenConstraintsEditor.h"
 #include "icmd/design/IcmdSetRoot.h"
 #include "icmd/files/IcmdAddFileToModel.h"
+#include "icmd/files/IcmdCreateLink.h"
 #include "icmd/files/IcmdDeleteFilesFromModel.h"
 #include "icmd/files/IcmdImportFiles.h"
 #include "icmd/files/IcmdRemoveFilesFromProject.h"
@@ -81,6 +83,13 @@ public:
     const std::set<VyIfaces::IComponent*>& GetConstraintsEditorComponents() override
     {
         return IcmdOpenConstraintsEditor::GetComponents();
+    }
+
+    bool CreateLink(const IfileObject& file) override
+    {
+        auto command = std::make_unique<IcmdCreateLink>(&Imodel::GetInstance());
+        if (!command->AddFileObject(file)) return false;
+        return IcmdDoCommand(std::move(command), false);
     }
 };
 

@@ -1,13 +1,28 @@
 #include "src/icmd/IcmdCommandTable.h"
 
+#include "icmd/cores/IcmdConfigureCore.h"
+#include "icmd/cores/IcmdCreateCore.h"
+#include "icmd/cores/IcmdCreateDesign.h"
+#include "icmd/cores/IcmdOpenVeyrun.h"
 #include "icmd/design/IcmdDumpAllModules.h"
 #include "icmd/design/IcmdDumpCatalog.h"
 #include "icmd/design/IcmdDumpComponents.h"
+#include "icmd/design/IcmdGetToolVersion.h"
 #include "icmd/design/IcmdIsFileReadOnly.h"
+#include "icmd/design/IcmdNewFile.h"
+#include "icmd/design/IcmdOpenConstraintsEditor.h"
 #include "icmd/design/IcmdSetRoot.h"
+#include "icmd/files/IcmdAddFileToLibrary.h"
+#include "icmd/files/IcmdAddLibrary.h"
+#include "icmd/files/IcmdCopyLocally.h"
+#include "icmd/files/IcmdCreateLink.h"
 #include "icmd/files/IcmdImportFiles.h"
+#include "icmd/files/IcmdPublishFile.h"
 #include "icmd/files/IcmdRefresh.h"
 #include "icmd/files/IcmdRemoveFilesFromProject.h"
+#include "icmd/files/IcmdRemoveLibrary.h"
+#include "icmd/files/IcmdRenameLibrary.h"
+#include "icmd/files/IcmdRetargetLink.h"
 #include "icmd/files/IcmdUseFile.h"
 #include "icmd/files/IcmdUseSourceFile.h"
 #include "icmd/organize/IcmdOrganizeCDBs.h"
@@ -45,12 +60,12 @@ const std::vector<IcmdCommandRow>& IcmdGetCommandTable()
         {"set_root", false, IcmdFactoryOf<IcmdSetRoot>()},
         {"use_source_file", false, IcmdFactoryOf<IcmdUseSourceFile>()},
         {"use_file", false, IcmdFactoryOf<IcmdUseFile>()},
-        {"add_library", false, {}},
-        {"add_file_to_library", false, {}},
-        {"remove_library", false, {}},
-        {"rename_library", false, {}},
+        {"add_library", false, IcmdFactoryOf<IcmdAddLibrary>()},
+        {"add_file_to_library", false, IcmdFactoryOf<IcmdAddFileToLibrary>()},
+        {"remove_library", false, IcmdFactoryOf<IcmdRemoveLibrary>()},
+        {"rename_library", false, IcmdFactoryOf<IcmdRenameLibrary>()},
         {"refresh", false, IcmdFactoryOf<IcmdRefresh>()},
-        {"open_veyrun", false, {}},
+        {"open_veyrun", false, IcmdFactoryOf<IcmdOpenVeyrun>()},
         {"organize_cdbs", false, IcmdFactoryOf<IcmdOrganizeCDBs>()},
         {"associate_stimulus", false, IcmdFactoryOf<IcmdOrganizeStimulus>(false)},
         {"test_associate_stimulus", false, IcmdFactoryOf<IcmdTestOrganizedFiles<IcmdOrganizeStimulus>>()},
@@ -59,23 +74,23 @@ const std::vector<IcmdCommandRow>& IcmdGetCommandTable()
         {"organize_sources", false, IcmdFactoryOf<IcmdOrganizeSources>(false)},
         {"test_organize_sources", false, IcmdFactoryOf<IcmdTestOrganizedFiles<IcmdOrganizeSources>>()},
         {"project_settings", false, IcmdFactoryOf<IcmdChangeProjectSettings>()},
-        {"create_links", true, {}},
-        {"change_link_source", true, {}},
-        {"export_as_link", true, {}},
-        {"unlink", true, {}},
+        {"create_links", true, IcmdFactoryForModel<IcmdCreateLink>()},
+        {"change_link_source", true, IcmdFactoryOf<IcmdRetargetLink>()},
+        {"export_as_link", true, IcmdFactoryOf<IcmdPublishFile>()},
+        {"unlink", true, IcmdFactoryOf<IcmdCopyLocally>()},
         {"set_modelsim_options", false, IcmdFactoryOf<IcmdSimulationOptions>()},
         {"set_brennic_lib_options", false, IcmdFactoryOf<IcmdModelSimOptions>()},
         {"set_user_lib_options", false, IcmdFactoryOf<IcmdUserLibraryOptions>()},
-        {"create_design", false, {}},
-        {"create_core", false, {}},
-        {"configure_user_core", false, {}},
+        {"create_design", false, IcmdFactoryOf<IcmdCreateDesign>()},
+        {"create_core", false, IcmdFactoryOf<IcmdCreateCore>()},
+        {"configure_user_core", false, IcmdFactoryOf<IcmdConfigureCore>()},
         {"dump_all_modules", false, IcmdFactoryOf<IcmdDumpAllModules>()},
         {"dump_components", false, IcmdFactoryOf<IcmdDumpComponents>()},
         {"dump_catalog", false, IcmdFactoryOf<IcmdDumpCatalog>()},
-        {"new_file", false, {}},
-        {"edit_constraints", false, {}},
+        {"new_file", false, IcmdFactoryOf<IcmdNewFile>()},
+        {"edit_constraints", false, IcmdFactoryOf<IcmdOpenConstraintsEditor>()},
         {"is_file_readonly", false, IcmdFactoryOf<IcmdIsFileReadOnly>()},
-        {"get_current_tool_version", false, {}},
+        {"get_current_tool_version", false, IcmdFactoryOf<IcmdGetActiveToolVersion>()},
     };
     return table;
 }

@@ -10,6 +10,7 @@
 #include "imodel/design/ImodelModule.h"
 #include "imodel/design/ImodelModuleTypes.h"
 #include "imodel/model/Imodel.h"
+#include "imodel/model/ImodelCommandServices.h"
 #include "imodel/model/ImodelFeatures.h"
 #include "imodel/names/imodelUtl.h"
 #include "imodel/views/ImodelContextImpl.h"
@@ -180,6 +181,28 @@ bool itoolPalladorImpl::AddVcdFiles(const ImodelFileName& adb)
         changed = true;
     }
     return changed && manager.Write(content);
+}
+
+void itoolPalladorImpl::ImportLinkedFiles(const ImodelFileName& adb, KemletContentIf& content)
+{
+    if (adb.empty()) return;
+    const ImodelFileName name = FullName(adb);
+    if (!ManagerFor(name).Read(&content) || !content.IsContentOf(name)) return;
+    std::deque<IfileObject> list;
+    bool changed = false;
+    LoadFileList(name, content, nullptr, nullptr, list, false, false, changed);
+    IfileManager& files = *Imodel::GetInstance().GetFileManager();
+    ImodelCommandServices* commands = ImodelCommandServices::Get();
+    const bool debug = Imodel::GetInstance().IsDebugMsg();
+    for (const IfileObject& file : list) {
+        if (files.GetFile(file)) continue;
+        const std::string title = file.GetFileTitleAndExt();
+        if (!UtlDoesFileExist(file.GetFullFileName().GetString())) {
+            if (debug) SysDebugPrintf("Ignoring %s: broken link used by pallador\n", title.c_str());
+        } else if (commands && commands->CreateLink(file) && debug) {
+            SysDebugPrintf("Added %s link used by pallador\n", title.c_str());
+        }
+    }
 }
 
 void itoolPalladorImpl::RemoveFileFromList(const ImodelFileName& adb, const IfileObject& file)

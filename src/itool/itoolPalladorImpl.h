@@ -52,6 +52,7 @@ public:
     bool EnsureFileListFile(const ImodelFileName& adb, ImodelModule* module, ImodelRevContextImpl* revision) override;
     bool RenameFileInList(const IfileObject& adb, const IfileObject& file, const Entry& renamed) override;
     bool AddVcdFiles(const ImodelFileName& adb) override;
+    void ImportLinkedFiles(const ImodelFileName& adb, KemletContentIf& content) override;
     void RemoveFileFromList(const ImodelFileName& adb, const IfileObject& file) override;
     void RefreshFileList(const ImodelFileName& adb, ImodelModule* module, ImodelRevContextImpl* revision,
                          bool strict) override;
@@ -82,6 +83,8 @@ public:
     IfileObject GetFileListFile(const IfileObject& adb) override;
     IfileObject GetAdbFileFor(const IfileObject& file) override;
     bool GetFileListString(const IfileObject& adb, std::deque<IfileObject>& list, std::string& designName) override;
+    bool GetConstraintFilesOfDatabase(const IfileObject& adb, std::deque<IfileObject>& out,
+                                      std::string& designName) override;
     bool GetDatabaseInputFiles(const IfileObject& database, std::deque<IfileObject>& inputs,
                                std::string& designName) override;
     bool NeedDeviceUpdate(const IfileObject& adb, const ImodelDevice& device) override;

@@ -2,6 +2,9 @@
 // manager or tell a core's files, with tools hidden and visible; the hidden
 // steps of the flow; the assignment-line test of the set-up files.
 #include "itool/ItoolCoreTools.h"
+
+#include "CoreToolDouble.h"
+
 #include "ifile/IfileObjectEx.h"
 #include "imodel/model/Imodel.h"
 #include "imodel/model/ImodelFeatures.h"
@@ -22,32 +25,17 @@ namespace {
 using Log = std::vector<std::string>;
 
 // A manager that writes what it is asked into a log.
-class LoggingCoreTool : public QuorlaneCoreToolManager {
+class LoggingCoreTool : public CoreToolDouble {
 public:
     LoggingCoreTool(zorpaFileManagerTypes core, ImodelFunctionType tool, Log& log)
-        : m_core(core), m_tool(tool), m_log(log)
+        : CoreToolDouble(core, tool), m_core(core), m_log(log)
     {
     }
-    zorpaFileManagerTypes GetCoreType() override { return m_core; }
-    ImodelFunctionType GetToolType() override { return m_tool; }
     std::string GetToolName() override { return "Logging " + std::to_string(m_core); }
     bool UpdateDataBase() override { return Note("update"); }
     void SaveNewWorkspaceTimeStamp() override { Note("save"); }
     bool CheckNewCoresCreated() override { return Note("check"); }
     void Refresh() override { Note("refresh"); }
-    // What the registry never asks.
-    const char* GetXmlSPIRITNode() override { return "none"; }
-    bool OpenTool() override { return false; }
-    bool OpenCore(const IfileObject&) override { return false; }
-    bool ImportCore(const IfileObject&, ImodelFileName&) override { return false; }
-    bool RemoveCore(const IfileObjectEx&, bool) override { return false; }
-    bool AddCoreToProject(const IfileObject&) override { return false; }
-    bool OnlyOneCorePerProject() override { return false; }
-    bool ImportCoreFilesInReadOnly() override { return false; }
-    bool ImportOldCores() override { return false; }
-    bool ConvertDataBase(int, int) override { return false; }
-    bool StartTool(bool) override { return false; }
-    bool StopTool() override { return false; }
 
 private:
     bool Note(const char* what)
@@ -56,7 +44,6 @@ private:
         return true;
     }
     zorpaFileManagerTypes m_core;
-    ImodelFunctionType m_tool;
     Log& m_log;
 };
 

@@ -3,6 +3,7 @@
 // files, and never written over another design's list.
 #include "FlowProject.h"
 #include "MessageRecorder.h"
+#include "RecordingCommandServices.h"
 
 #include "imodel/views/ImodelFlowOptions.h"
 #include "itool/ItoolFunctions.h"
@@ -197,4 +198,22 @@ TEST_F(ItoolPalladorFileListTest, AChangedConstraintFileTakesTheLayoutResultThat
     EXPECT_EQ(Revision(m_top)->GetToolStateForFile(&layout, adb), StateSuccess);
     flow.FileModificationMessage(QuorlaneConstraintFileChanged, pins);
     EXPECT_EQ(Revision(m_top)->GetToolStateForFile(&layout, adb), StateNoResult);
+}
+
+TEST_F(ItoolPalladorFileListTest, TheListsFilesOutsideTheProjectBecomeLinksWhenTheyAreOnDisk)
+{
+    m_folder.Write("shared/pins.pdc", "set_io a 1\n");
+    WriteList("DATABASE top.adb\nFILE " + Full("synthesis/top.edn") + "\nKIND 0\nFILE " + Full("shared/pins.pdc") +
+              "\nKIND 12\nFILE " + Full("shared/gone.pdc") + "\nKIND 12\n");
+    RecordingCommandServices commands;
+    KemletContentIf content;
+    Pallador().ImportLinkedFiles(m_adb, content);
+    // The project's own netlist is left alone, the broken link passed over.
+    EXPECT_EQ(commands.links, std::vector<std::string>{"pins.pdc"});
+    EXPECT_EQ(content.GetFileList().size(), 3u);
+    // Another design's list makes no links.
+    commands.links.clear();
+    WriteList("DATABASE other.adb\nFILE " + Full("shared/pins.pdc") + "\nKIND 12\n");
+    Pallador().ImportLinkedFiles(m_adb, content);
+    EXPECT_TRUE(commands.links.empty());
 }

@@ -98,6 +98,11 @@ public:
     {
         return m_forward ? m_former->GetConstraintsEditorComponents() : editorComponents;
     }
+    bool CreateLink(const IfileObject& file) override
+    {
+        links.push_back(file.GetFileTitleAndExt());
+        return m_forward ? m_former->CreateLink(file) : linkAnswer;
+    }
 
     // What was asked, in order.
     std::vector<bool> registrations;  // the linking setting of each
@@ -110,6 +115,7 @@ public:
     std::vector<zorpaFileManagerTypes> askedTypes;
     // The removed and added lists of each project update.
     std::vector<std::pair<std::vector<Entry>, std::vector<Entry>>> updates;
+    std::vector<std::string> links;  // title and extension of each
 
     // The answers: the entry add_file answers (none without), and the types
     // import_files offers.
@@ -117,6 +123,7 @@ public:
     std::set<zorpaFileManagerTypes> importedTypes;
     // The components whose constraints editors are open.
     std::set<VyIfaces::IComponent*> editorComponents;
+    bool linkAnswer = true;  // what create_links answers
 
 private:
     ImodelCommandServices* m_former;

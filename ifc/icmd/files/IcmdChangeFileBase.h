@@ -1,7 +1,8 @@
 // The base of the commands that change where the file of a project entry
-// lives (unlink, change_link_source): they share the `file` argument (one
-// entry of the project), a target that each names its own way, the copy of
-// the file to its new place with the entry moved there (doChangeLink), and
+// lives (unlink, change_link_source, export_as_link): they share the `file`
+// argument (one entry of the project), a target that each names its own way,
+// the copy of the file to its new place with the entry moved there
+// (doChangeLink), and
 // the model brought in line with the moved entry (updateModel). The entry
 // keeps its identity: the file manager's own shared entry takes the new name,
 // so every holder of it sees the change.

@@ -9,7 +9,10 @@
 // A file the project does not hold is named ("File '...' was not in the
 // project.") and passed over. Each file is first confirmed: the core
 // workspace must let it go (core-tool check) and the host must close it in
-// its editors (confirm); without a host nothing that needs confirming goes.
+// its editors (confirm); without a host the confirmation is taken as given.
+// From disk go only the files inside the project folder that left the
+// project: a linked file's original stays (and is named), and a deletion
+// that fails is told.
 #pragma once
 
 #include "icmd/IcmdBase.h"
@@ -41,10 +44,11 @@ public:
 
 private:
     bool Confirm(const Entry& file, int* answer) const;
-    // The files that leave with a core's main file (taken off `files`,
-    // onto `disk`); false when the host refuses one of them.
+    // The files that leave with a core's main file; those of them that
+    // `files` names too are taken off it onto `listedCoreFiles`. False when
+    // the host refuses one of them.
     bool CollectCoreFiles(const Entry& core, std::vector<Entry>& files, std::vector<Entry>& coreFiles,
-                          std::vector<Entry>& disk) const;
+                          std::vector<Entry>& listedCoreFiles) const;
     static void DeleteFromDisk(const std::vector<Entry>& disk);
 
     Imodel* m_model;

@@ -4,7 +4,8 @@
 // none) and which place-and-route views (all, the current one, none). The
 // project file always goes, under its new name, and so do the outside
 // tools' set-up files. The host copies the folder, asking the command's
-// copy tool before each folder and file.
+// copy tool before each folder and file. With -replace_links the copy's
+// linked files become copies of its own (unlink), once it is open.
 //
 // While the copy is opened, files and views that a filter left out are
 // missing by intent: two process-wide flags tell the readers to drop them

@@ -83,6 +83,10 @@ public:
     virtual bool ImportsFileType(zorpaFileManagerTypes type) = 0;
     // The block-design components whose constraints are open in an editor.
     virtual const std::set<VyIfaces::IComponent*>& GetConstraintsEditorComponents() = 0;
+    // create_links in process for one file, not kept in the command
+    // history: false when no kind of the link command takes the file or the
+    // command failed.
+    virtual bool CreateLink(const IfileObject& file) = 0;
 
 protected:
     ImodelCommandServices() = default;

@@ -11,6 +11,7 @@
 #include "imodel/model/ImodelFeatures.h"
 #include "imodel/model/ImodelHost.h"
 #include "imodel/names/ImodelFileTypes.h"
+#include "imodel/names/ImodelMessages.h"
 #include "imodel/names/imodelUtl.h"
 #include "iprocess/QuorlaneStateMachine.h"
 #include "itool/ItoolCoreTools.h"
@@ -82,12 +83,15 @@ bool IcmdRemoveFilesFromProject::Confirm(const Entry& file, int* answer) const
     if (m_coreToolCheck)
         if (Ktwkspace::Workspace* workspace = Imodel::GetInstance().GetCurrentWorkspace())
             if (!workspace->CanRemoveFile(file->GetFullFileName().GetString(), fromDisk)) return false;
+    // Without a host nobody can be asked: a script's removal is what its
+    // author wants, as a dialog's default answer would be.
     ImodelHost* host = m_model->GetHost();
-    return host != nullptr && host->CloseFileInEditor(file, answer, fromDisk);
+    return host == nullptr || host->CloseFileInEditor(file, answer, fromDisk);
 }
 
 bool IcmdRemoveFilesFromProject::CollectCoreFiles(const Entry& core, std::vector<Entry>& files,
-                                                  std::vector<Entry>& coreFiles, std::vector<Entry>& disk) const
+                                                  std::vector<Entry>& coreFiles,
+                                                  std::vector<Entry>& listedCoreFiles) const
 {
     std::vector<Entry> all;
     m_model->GetFileManager()->GetFiles(all, 0, nullptr);
@@ -112,7 +116,7 @@ bool IcmdRemoveFilesFromProject::CollectCoreFiles(const Entry& core, std::vector
         const auto listed = FindFileInList(files, *file);
         if (listed != files.end()) {
             files.erase(listed);
-            disk.push_back(file);
+            listedCoreFiles.push_back(file);
         }
     }
     if (removeShared) {
@@ -129,14 +133,26 @@ bool IcmdRemoveFilesFromProject::CollectCoreFiles(const Entry& core, std::vector
 void IcmdRemoveFilesFromProject::DeleteFromDisk(const std::vector<Entry>& disk)
 {
     for (const Entry& file : disk) {
-        const bool deleted = SysDelete(file->GetFullFileName().GetString()) == 0;
+        const std::string name = file->GetFullFileName().GetString();
+        // A linked file is somebody else's original: the project lets go of
+        // it, the disk keeps it.
+        if (!file->IsLocalFile()) {
+            ImodelDisplayLINKED_FILE_KEPT_ON_DISK_MSG(name.c_str());
+            continue;
+        }
+        const bool existed = UtlDoesDiskObjectExist(name);
+        const bool deleted = existed && SysDelete(name) == 0;
+        if (existed && !deleted) ImodelDisplayUNABLE_TO_DELETE_FILE_MSG(name.c_str());
         const zorpaFileManagerTypes type = file->GetFileSpecificType();
         if (type == zorpaFT_SCH) {
             // The schematic editor's netlist of the sheet goes with it.
             ImodelFileName netlist;
             ImodelGetFullPathForFile(ImodelFileName(file->GetFileTitleAndExt()), zorpaFT_GROUP_VIEWDRAW_WIR, netlist);
-            SysDelete(netlist.GetString());
+            if (UtlDoesDiskObjectExist(netlist.GetString()) && SysDelete(netlist.GetString()) != 0)
+                ImodelDisplayUNABLE_TO_DELETE_FILE_MSG(netlist.c_str());
         }
+        // The folder of a programming project, only when it lies strictly
+        // below the project folder (the deletion refuses any other).
         if (deleted && type == zorpaFT_PRO) ImodelDeleteFolderAndSubFolders(file->GetFileLocation());
     }
 }
@@ -172,7 +188,8 @@ AcmdEnum::Result IcmdRemoveFilesFromProject::execDo()
         files.erase(files.begin());
         if (ItoolIsMainCoreFile(file.get()) && !m_model->IsWizardInstance()) {
             std::vector<Entry> coreFiles;
-            if (!CollectCoreFiles(file, files, coreFiles, disk)) {
+            std::vector<Entry> listedCoreFiles;
+            if (!CollectCoreFiles(file, files, coreFiles, listedCoreFiles)) {
                 result = AcmdEnum::Failure;
                 break;
             }
@@ -184,6 +201,9 @@ AcmdEnum::Result IcmdRemoveFilesFromProject::execDo()
             const bool processWasBlocked = Imodel::BlockProcessDisplay(true, true);
             for (const Entry& coreFile : coreFiles) RemoveFromModel(coreFile, fromDisk);
             Imodel::BlockProcessDisplay(processWasBlocked, true);
+            // Only what left the model leaves the disk: a core the tool kept
+            // keeps its files.
+            disk.insert(disk.end(), listedCoreFiles.begin(), listedCoreFiles.end());
         }
         disk.push_back(file);
         RemoveFromModel(file, fromDisk);

@@ -3,6 +3,7 @@
 #include "icmd/project/IcmdSaveProjectAs.h"
 
 #include "icmd/IcmdDoCommand.h"
+#include "icmd/files/IcmdUpdateProjectContent.h"
 #include "icmd/project/IcmdCloseProject.h"
 #include "icmd/project/IcmdOpenProject.h"
 #include "ifile/IfileManager.h"
@@ -148,17 +149,6 @@ AcmdEnum::Result IcmdSaveProjectAs::checkParams()
         ImodelDisplaySAVE_AS_INSIDE_PROJECT_MSG(target.c_str(), project.c_str());
         return AcmdEnum::Failure;
     }
-    // Links become local copies through the unlink command, which this
-    // library does not have; a project without links has nothing to replace.
-    if (replace_links.GetObject() && files.GetObject() != IcmdSaveAsNoFiles) {
-        std::vector<IfileManager::Entry> links;
-        const LinkedFiles linked;
-        if (IfileManager* manager = Imodel::GetInstance().GetFileManager()) manager->GetFiles(links, 0, &linked);
-        if (!links.empty()) {
-            ImodelDisplaySAVE_AS_LINKS_NOT_REPLACED_MSG(static_cast<int>(links.size()));
-            return AcmdEnum::Failure;
-        }
-    }
     return result;
 }
 
@@ -192,6 +182,15 @@ AcmdEnum::Result IcmdSaveProjectAs::execDo()
         const SaveAsFlags flags(fileFilter != IcmdSaveAsAllFiles || implFilter != IcmdSaveAsAllImpls,
                                 implFilter != IcmdSaveAsAllImpls);
         opened = IcmdDoOpenProject(newProjectFile.c_str(), false, fileFilter == IcmdSaveAsNoFiles);
+    }
+    if (opened && replace_links.GetObject()) {
+        // Each link becomes a copy in the new project; one that could not be
+        // copied said why and stays a link, and the user hears how many did.
+        IcmdDoUnlinkAll(false);
+        std::vector<IfileManager::Entry> links;
+        const LinkedFiles linked;
+        model.GetFileManager()->GetFiles(links, 0, &linked);
+        if (!links.empty()) ImodelDisplaySAVE_AS_LINKS_NOT_REPLACED_MSG(static_cast<int>(links.size()));
     }
     ImodelDisplayCLOSE_TOOL_QRY(nullptr, MdbOK);
     return opened ? AcmdEnum::Success : AcmdEnum::Failure;

@@ -331,9 +331,8 @@ IMODEL_LINE(SAVE_AS_NO_COPY, 1, 710, MdbERROR,
 IMODEL_LINE(SAVE_AS_INSIDE_PROJECT, 2, 711, MdbERROR,
             "The project cannot be saved as '%s': that folder lies inside the project folder '%s'.")
 
-IMODEL_LINE_DEF(
-    SAVE_AS_LINKS_NOT_REPLACED, 1, 712, MdbERROR,
-    "The %d linked files of the project cannot be replaced by local copies: the unlink command is not available.")
+IMODEL_LINE_DEF(SAVE_AS_LINKS_NOT_REPLACED, 1, 712, MdbWARNING,
+                "%d linked files of the project could not be replaced by local copies: they stay links.")
 int ImodelDisplaySAVE_AS_LINKS_NOT_REPLACED_MSG(int links)
 {
     return ImodelEmitOutput(kSAVE_AS_LINKS_NOT_REPLACED_MSG, {links});
@@ -374,8 +373,7 @@ IMODEL_LINE(COMMAND_NEEDS_OPTION, 2, 1023, MdbERROR, "You must set the option %s
 
 // --- serials 1040 and 1041: the link commands' refusals ----------------------
 
-IMODEL_LINE(LINK_TARGET_EXISTS, 2, 1040, MdbERROR,
-            "Unable to copy '%s' to '%s': a file of that name already exists.")
+IMODEL_LINE(LINK_TARGET_EXISTS, 2, 1040, MdbERROR, "Unable to copy '%s' to '%s': a file of that name already exists.")
 IMODEL_LINE(LINK_SOURCE_IN_PROJECT, 2, 1041, MdbERROR,
             "'%s' is already a file of the project: the link '%s' was not changed.")
 // --- serials 1100 and 1101: the organize commands ----------------------------
@@ -389,6 +387,35 @@ IMODEL_LINE(ASSOCIATE_FILES_LIST, 1, 1101, MdbERROR, "%s")
 IMODEL_LINE(SPIRIT_FILE_OUTSIDE_CORE, 2, 1400, MdbWARNING,
             "The file '%s' named by the core '%s' lies outside the core's folder and the project.\n"
             "The file is not added.")
+
+// --- serials 1401 to 1413: cores, designs, editors and outside tools --------
+
+IMODEL_LINE(PACKAGER_SCRIPT_NOT_WRITTEN, 1, 1401, MdbERROR,
+            "The core packager's script cannot be written (%s); the packager was not started.")
+IMODEL_LINE(INVALID_DESIGN_NAME, 1, 1402, MdbERROR,
+            "'%s' cannot be the name of a design: it must be one folder name, without '/', '\\', '..', a double "
+            "quote or a control character.")
+IMODEL_LINE(CORE_PARAMETERS_NOT_APPLIED, 1, 1403, MdbERROR,
+            "The parameters given for '%s' were not applied: the new core is not in the core workspace.")
+IMODEL_LINE(CORE_PARAMETERS_REFUSED, 1, 1404, MdbERROR,
+            "The parameters given for '%s' were refused (each must be name:value); the new core was removed.")
+IMODEL_LINE(TOOL_VERSION_UNKNOWN, 2, 1405, MdbERROR, "Unable to get the version of '%s': %s.")
+IMODEL_LINE(TOOL_STOPPED, 2, 1406, MdbERROR, "'%s' did not end within %s ms; it was stopped.")
+IMODEL_LINE(TOOL_EXIT_STATUS, 2, 1407, MdbERROR, "'%s' ended with the exit status %s.")
+IMODEL_LINE(FILE_REQUIRED, 0, 1408, MdbERROR, "File is required")
+IMODEL_LINE(INVALID_CORE_IDENTITY, 1, 1409, MdbERROR,
+            "'%s' is not a core identity: it must be vendor:library:name:version.")
+IMODEL_LINE(DESIGN_NOT_CREATED, 1, 1410, MdbERROR, "Unable to create the design '%s'.")
+IMODEL_LINE(UNKNOWN_DESIGN_KIND, 1, 1411, MdbERROR,
+            "'%s' is not a kind of design that can be made new: the kind is Veyrun.")
+IMODEL_LINE(DESIGN_NOT_OPENED, 1, 1412, MdbERROR, "Unable to open the block design '%s'.")
+IMODEL_LINE(EDITOR_NOT_OPENED, 2, 1413, MdbERROR, "Unable to open '%s' in %s.")
+// --- serials 1414 and 1415: delete_files, the link and the library commands ---
+
+IMODEL_LINE(LINKED_FILE_KEPT_ON_DISK, 1, 1414, MdbINFO,
+            "'%s' lies outside the project folder: it left the project and stays on disk.")
+IMODEL_LINE(UNABLE_TO_DELETE_FILE, 1, 1415, MdbWARNING,
+            "Unable to delete the file '%s' from disk.\nPlease check the write permissions.")
 
 // --- progress meter -----------------------------------------------------------
 

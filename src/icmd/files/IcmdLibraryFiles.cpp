@@ -1,0 +1,70 @@
+#include "src/icmd/files/IcmdLibraryFiles.h"
+
+#include "icmd/IcmdBase.h"
+#include "icmd/IcmdDoCommand.h"
+#include "icmd/files/IcmdAddFileToModel.h"
+#include "ievent/IeventClasses.h"
+#include "ifile/IfileManager.h"
+#include "ifile/IfileObjectEx.h"
+#include "imodel/design/ImodelRemoveModules.h"
+#include "imodel/model/Imodel.h"
+#include "imodel/names/ImodelFileTypes.h"
+
+#include <foundation/UtlAscii.h>
+
+#include <boost/make_shared.hpp>
+
+std::vector<IcmdLibraryFile> IcmdGetHdlFiles()
+{
+    std::vector<IcmdLibraryFile> files;
+    if (IfileManager* manager = Imodel::GetInstance().GetFileManager())
+        manager->GetFilesOfSpecificType(zorpaFT_HDL, files, 0, nullptr);
+    return files;
+}
+
+std::vector<IcmdLibraryFile> IcmdMoveFilesOfLibrary(const std::vector<IcmdLibraryFile>& files,
+                                                    const std::string& library, const std::string& newLibrary)
+{
+    std::vector<IcmdLibraryFile> moved;
+    for (const IcmdLibraryFile& file : files) {
+        // The design finds a library whatever the case of its name, and a
+        // file may carry the name in the case it was typed in: the file
+        // belongs to the library all the same and must not be left behind.
+        if (!file || !UtlIsSameNoCase(file->GetLibraryName(), library)) continue;
+        IcmdBase::NotifyEvent(boost::make_shared<IeventFilePreRemove>(file));
+        std::vector<VyIfaces::IComponent*> components;
+        ImodelRemoveModulesOfFile(file, nullptr, true, false, false, &components, nullptr);
+        IcmdBase::NotifyEvent(boost::make_shared<IeventFilePostRemove>(file));
+        file->SetLibraryName(newLibrary);
+        moved.push_back(file);
+    }
+    return moved;
+}
+
+AcmdEnum::Result IcmdParseFilesAgain(const std::vector<IcmdLibraryFile>& files)
+{
+    AcmdEnum::Result result = AcmdEnum::Success;
+    for (const IcmdLibraryFile& file : files) {
+        auto command = std::make_unique<IcmdAddFileToModel>();
+        command->SetFile(*file);
+        command->SetUpdateFileManager(false);
+        command->SetParseTheFile(true);
+        // One file that does not parse leaves the others to be parsed all
+        // the same: stopping would leave them out of the design.
+        if (!IcmdDoCommand(std::move(command), false) && result == AcmdEnum::Success) result = AcmdEnum::Failure;
+    }
+    return result;
+}
+
+IcmdLibraryParseScope::IcmdLibraryParseScope()
+    : m_processBlocked(Imodel::BlockProcessDisplay(true, true)),
+      m_hierarchyBlocked(Imodel::BlockDesignHierarchyDisplay(true, true)),
+      m_reading(Imodel::GetIsReadingProject(), true)
+{
+}
+
+IcmdLibraryParseScope::~IcmdLibraryParseScope()
+{
+    Imodel::BlockDesignHierarchyDisplay(m_hierarchyBlocked, true);
+    Imodel::BlockProcessDisplay(m_processBlocked, true);
+}

@@ -1,0 +1,44 @@
+// What remove_library and rename_library share: the HDL files of a library
+// leave the design and take another library, and files are parsed again
+// with the displays held back and the model reading.
+#pragma once
+
+#include "imodel/model/ImodelSetAndRestoreModelFlagObject.h"
+
+#include <foundation/AcmdEnum.h>
+
+#include <boost/shared_ptr.hpp>
+
+#include <string>
+#include <vector>
+
+class IfileObjectEx;
+
+using IcmdLibraryFile = boost::shared_ptr<IfileObjectEx>;
+
+// Every HDL file of the project, of every view, in the file manager's order.
+std::vector<IcmdLibraryFile> IcmdGetHdlFiles();
+// Each file of `files` whose library is `library` (letter case aside, as the
+// design finds libraries) leaves the design
+// (IeventFilePreRemove, its units removed, IeventFilePostRemove) and takes
+// `newLibrary`; answers those files, in order.
+std::vector<IcmdLibraryFile> IcmdMoveFilesOfLibrary(const std::vector<IcmdLibraryFile>& files,
+                                                    const std::string& library, const std::string& newLibrary);
+// Adds each file again through add_file, parsed; every file is parsed even
+// after a failure. The first result other than 0, else 0.
+AcmdEnum::Result IcmdParseFilesAgain(const std::vector<IcmdLibraryFile>& files);
+
+// Holds the process and design-hierarchy displays back and sets the model's
+// reading-project flag for its lifetime; gives back what was there before.
+class IcmdLibraryParseScope {
+public:
+    IcmdLibraryParseScope();
+    ~IcmdLibraryParseScope();
+    IcmdLibraryParseScope(const IcmdLibraryParseScope&) = delete;
+    IcmdLibraryParseScope& operator=(const IcmdLibraryParseScope&) = delete;
+
+private:
+    bool m_processBlocked;
+    bool m_hierarchyBlocked;
+    ImodelSetAndRestoreModelFlagObject m_reading;
+};

@@ -1,0 +1,41 @@
+#include "icmd/files/IcmdRemoveLibrary.h"
+
+#include "ievent/IeventClasses.h"
+#include "imodel/design/ImodelDesignManager.h"
+#include "imodel/design/ImodelDestroyLib.h"
+#include "imodel/model/Imodel.h"
+#include "src/icmd/files/IcmdLibraryFiles.h"
+
+#include <boost/make_shared.hpp>
+
+IcmdRemoveLibrary::IcmdRemoveLibrary()
+    : IcmdBase(false), m_library("library", this, AcmdValueType::Single(), true, "library name", "work", false)
+{
+}
+
+IcmdRemoveLibrary::~IcmdRemoveLibrary() = default;
+
+int IcmdRemoveLibrary::SetLibraryName(std::string name)
+{
+    m_library.SetObject(std::move(name));
+    return 0;
+}
+
+AcmdEnum::Result IcmdRemoveLibrary::execDo()
+{
+    const std::string name = m_library.GetObject();
+    if (name.empty() || name == "work") return AcmdEnum::Failure;
+    ImodelDesignManager& design = *Imodel::GetInstance().GetDesignManager();
+    const ImodelDesignManager::LibraryPtr library = design.FindLibraryByName(name);
+    if (!library) return AcmdEnum::Failure;
+    const std::string actual = library->GetName();
+    NotifyEvent(boost::make_shared<IeventLibraryRemoved>(actual));
+    const IcmdLibraryParseScope scope;
+    const std::vector<IcmdLibraryFile> files = IcmdGetHdlFiles();
+    IcmdMoveFilesOfLibrary(files, actual, "work");
+    design.EraseLibrary(actual);
+    ImodelDestroyLib(library);
+    design.SetNeedSave(true);
+    // A file may use units of the library that is gone: every file is parsed again.
+    return IcmdParseFilesAgain(files);
+}
