@@ -77,7 +77,10 @@ Tcl_Interp* Shell()
         Tcl_Interp* created = Tcl_CreateInterp();
         Quorlane_Init(created);
         MdbSetSink(&silence);
-        DefLoadDefaultsFromText("IDE_SAVE_FILE_STAMPS_IN_PRJ = 1\n", nullptr);
+        DefLoadDefaultsFromText("@choices FAM = ZX3\n@choices DIE[QFAM=ZX3] = zx3_10\n"
+                                "@choices PACKAGE[QFAM=ZX3,QDIE=zx3_10] = tq100\n"
+                                "IDE_SAVE_FILE_STAMPS_IN_PRJ = 1\n",
+                                nullptr);
         return created;
     }();
     return interp;

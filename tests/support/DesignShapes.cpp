@@ -149,7 +149,8 @@ std::string DesignShapeText(const DesignShapeDesign& design, int unit, std::size
                 " : process (clk)\n  begin\n    if rising_edge(clk) then\n"
                 "      if rst = '1' then t <= (others => '0');  -- reset\n"
                 "      else t <= s xor d; end if;\n    end if;\n  end process;\n";
-    return text + "  q <= t xor s;\nend architecture;\n";
+    // A unit that uses others only wires them (structural); a leaf computes.
+    return text + (self.subs.empty() ? "  q <= t xor d;\n" : "  q <= s;\n") + "end architecture;\n";
 }
 
 std::vector<std::string> WriteDesignShape(const DesignShapeDesign& design, const std::string& folder,

@@ -6,6 +6,8 @@
 // A design is a list of units; unit 0 is the top. Each unit is one VHDL
 // file ("<name>.vhd") holding one entity and its architecture, which
 // instantiates the unit's sub-blocks by entity instantiation, in list order.
+// As in real designs, a unit with sub-blocks only wires them (the scanner
+// finds it structural) and a leaf computes (behavioural).
 #pragma once
 
 #include <cstdint>
@@ -50,7 +52,8 @@ DesignShapeDesign MakeDesignShape(DesignShape shape, int units, std::uint32_t se
 DesignShapeDesign MakeDiamond(int depth);
 
 // The VHDL text of one unit, about `padding` bytes longer than its bare
-// entity and instantiations (filled with a clocked process per ~200 bytes).
+// entity and instantiations (filled with a clocked process per ~200 bytes,
+// which makes the unit behavioural).
 std::string DesignShapeText(const DesignShapeDesign& design, int unit, std::size_t padding = 0);
 
 // Writes every unit's file into `folder` (made when missing); the full
