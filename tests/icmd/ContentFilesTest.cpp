@@ -37,9 +37,7 @@ protected:
     void SetUp() override
     {
         IcmdTest::SetUp();
-        DefLoadDefaultsFromText("@choices FAM = ZX3\n@choices DIE[QFAM=ZX3] = zx3_10\n"
-                                "@choices PACKAGE[QFAM=ZX3,QDIE=zx3_10] = tq100\n",
-                                nullptr);
+        LoadDeviceChoices();
         ASSERT_EQ(RegisterCommands({"import_files", "set_root", "use_source_file", "refresh"}), 4);
         ASSERT_TRUE(IcmdDoNewProject(false, "alu", m_folder / "alu", true, "ZX3", "zx3_10", "tq100"));
         Manager().SetCurrentFolder(m_folder / "alu");

@@ -62,6 +62,14 @@ protected:
     }
     static ImodelDesignManager& Design() { return *Imodel::GetInstance().GetDesignManager(); }
 
+    // The device choices of the ZX3 family, for a new project on it.
+    static void LoadDeviceChoices()
+    {
+        DefLoadDefaultsFromText("@choices FAM = ZX3\n@choices DIE[QFAM=ZX3] = zx3_10\n"
+                                "@choices PACKAGE[QFAM=ZX3,QDIE=zx3_10] = tq100\n",
+                                nullptr);
+    }
+
     // Runs a script; its result, or its error text, is kept in `result`.
     int Eval(const std::string& script)
     {
