@@ -1,6 +1,7 @@
 // import_files as scripts fill a design, on the shapes real designs have
 // (every file one VHDL unit: a 10-ary tree, shared blocks of fan-out 4 and
-// depth 12) at 1,000, 10,000 and 100,000 files.
+// depth 12, a chain as deep as it has units) at 1,000, 10,000 and 100,000
+// files.
 //
 // BM_Design builds each design, on a RAM file system (/dev/shm), in a new
 // project by import_files of 1,000
@@ -284,6 +285,12 @@ BENCHMARK_CAPTURE(BM_Design, tree, DesignShape::Tree)
     ->Iterations(1)
     ->Unit(benchmark::kSecond);
 BENCHMARK_CAPTURE(BM_Design, shared, DesignShape::SharedBlocks)
+    ->Arg(1000)
+    ->Arg(10000)
+    ->Arg(100000)
+    ->Iterations(1)
+    ->Unit(benchmark::kSecond);
+BENCHMARK_CAPTURE(BM_Design, chain, DesignShape::Chain)
     ->Arg(1000)
     ->Arg(10000)
     ->Arg(100000)

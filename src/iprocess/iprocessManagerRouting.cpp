@@ -255,7 +255,10 @@ std::optional<std::unordered_set<ImodelModule*>> CandidateModules(const std::deq
 // are known to be concerned; the others are asked the long way.
 class KnownConcerned {
 public:
-    KnownConcerned(const std::deque<IfileObject>& files, const ListedFiles& listed) : m_files(files), m_listed(listed)
+    // `candidates`: every unit above a unit of a listed file, through the links.
+    KnownConcerned(const std::deque<IfileObject>& files, const ListedFiles& listed,
+                   const std::unordered_set<ImodelModule*>& candidates)
+        : m_files(files), m_listed(listed), m_candidates(candidates)
     {
     }
 
@@ -273,12 +276,13 @@ private:
     // first question.
     const std::unordered_set<ImodelModule*>& Above()
     {
-        if (m_above) return *m_above;
-        m_above.emplace();
+        if (m_found) return *m_found;
+        m_found = &m_above;
         IfileManager* project = Imodel::GetInstance().GetFileManager();
         const ImodelDesignManager* design = Imodel::GetInstance().GetDesignManager();
-        if (!project || !design) return *m_above;
+        if (!project || !design) return m_above;
         std::vector<ImodelModule*> pending;
+        bool every = true;
         for (const IfileObject& file : m_files) {
             const auto [first, last] = design->GetLibraries();
             for (auto library = first; library != last; ++library) {
@@ -288,17 +292,21 @@ private:
                     if (own && own->GetFileSpecificType() == zorpaFT_HDL &&
                         own->IsUsedForTool(ideSYNTHESIS, "", true) && !IsIncluded(*project, *own))
                         pending.push_back(module);
+                    else
+                        every = false;
                 }
             }
         }
+        // From every unit of the listed files: the candidates themselves.
+        if (every) return *(m_found = &m_candidates);
         while (!pending.empty()) {
             ImodelModule* module = pending.back();
             pending.pop_back();
-            if (!module || !m_above->insert(module).second) continue;
+            if (!module || !m_above.insert(module).second) continue;
             if (const ImodelLinkList* parents = module->GetParentsList())
                 pending.insert(pending.end(), parents->begin(), parents->end());
         }
-        return *m_above;
+        return m_above;
     }
 
     // Whether a project file includes the file; the included files of the
@@ -332,7 +340,9 @@ private:
 
     const std::deque<IfileObject>& m_files;
     const ListedFiles& m_listed;
-    std::optional<std::unordered_set<ImodelModule*>> m_above;
+    const std::unordered_set<ImodelModule*>& m_candidates;
+    std::unordered_set<ImodelModule*> m_above;
+    const std::unordered_set<ImodelModule*>* m_found = nullptr;
     std::optional<std::unordered_set<std::string>> m_included;
 };
 
@@ -373,7 +383,7 @@ std::vector<ImodelModule*> iprocessManagerImpl::CollectModulesForFiles(QuorlaneS
         const std::strong_ordering order = x.GetUnitOrder() <=> y.GetUnitOrder();
         return order < 0 || (order == 0 && x.GetUnitSerial() < y.GetUnitSerial());
     });
-    KnownConcerned known(files, listed);
+    KnownConcerned known(files, listed, *candidates);
     std::vector<ImodelModule*> collected;
     std::unordered_set<const ImodelModule*> taken;
     for (const auto& [library, module] : ordered)
