@@ -362,16 +362,20 @@ namespace {
 // source's permission bits; null when it could not be.
 std::unique_ptr<AtomicFile> WriteCopy(const std::string& from, const std::string& to, bool durable)
 {
-    if (to.empty()) return nullptr;
-    struct stat st;
-    if (!StatPath(from, st) || !S_ISREG(st.st_mode)) return nullptr;
-    const int source = ::open(NativePath(from).c_str(), O_RDONLY | O_CLOEXEC);
+    if (to.empty() || from.empty()) return nullptr;
+    // Not blocking: a named pipe is refused below rather than waited on.
+    const int source = ::open(NativePath(from).c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
     if (source < 0) return nullptr;
-    auto target = std::make_unique<AtomicFile>(NativePath(to));
-    const bool ok = target->IsOpen() && CopyContent(source, target->Descriptor()) &&
-                    (durable ? target->Commit(st.st_mode & 07777) : target->Prepare(st.st_mode & 07777));
+    struct stat st;
+    std::unique_ptr<AtomicFile> target;
+    if (::fstat(source, &st) == 0 && S_ISREG(st.st_mode)) {
+        target = std::make_unique<AtomicFile>(NativePath(to));
+        const bool ok = target->IsOpen() && CopyContent(source, target->Descriptor()) &&
+                        (durable ? target->Commit(st.st_mode & 07777) : target->Prepare(st.st_mode & 07777));
+        if (!ok) target.reset();
+    }
     ::close(source);
-    return ok ? std::move(target) : nullptr;
+    return target;
 }
 
 // As many temporaries as a batch keeps open: a quarter of the descriptors
@@ -389,6 +393,7 @@ int SysCopy(const std::string& from, const std::string& to) { return WriteCopy(f
 
 struct SysCopyBatch::Pending {
     std::unique_ptr<AtomicFile> file;
+    dev_t device;  // of the file system the temporary is on
 };
 
 SysCopyBatch::SysCopyBatch() : m_limit(BatchLimit()) {}
@@ -398,8 +403,9 @@ SysCopyBatch::~SysCopyBatch() = default;
 int SysCopyBatch::Add(const std::string& from, const std::string& to)
 {
     std::unique_ptr<AtomicFile> file = WriteCopy(from, to, false);
-    if (!file) return -1;
-    m_pending.push_back(Pending{std::move(file)});
+    struct stat st;
+    if (!file || ::fstat(file->Descriptor(), &st) != 0) return -1;
+    m_pending.push_back(Pending{std::move(file), st.st_dev});
     return 0;
 }
 
@@ -416,25 +422,21 @@ std::vector<int> SysCopyBatch::Commit()
     std::vector<dev_t> flushed;
     std::vector<dev_t> unflushed;
     for (const Pending& copy : pending) {
-        struct stat st;
-        if (::fstat(copy.file->Descriptor(), &st) != 0) continue;
-        if (std::find(flushed.begin(), flushed.end(), st.st_dev) != flushed.end() ||
-            std::find(unflushed.begin(), unflushed.end(), st.st_dev) != unflushed.end())
+        if (std::find(flushed.begin(), flushed.end(), copy.device) != flushed.end() ||
+            std::find(unflushed.begin(), unflushed.end(), copy.device) != unflushed.end())
             continue;
 #ifdef __linux__
         if (::syncfs(copy.file->Descriptor()) == 0) {
-            flushed.push_back(st.st_dev);
+            flushed.push_back(copy.device);
             continue;
         }
 #endif
-        unflushed.push_back(st.st_dev);
+        unflushed.push_back(copy.device);
     }
     std::vector<int> results;
     std::vector<std::string> folders;
     for (Pending& copy : pending) {
-        struct stat st;
-        bool ok = ::fstat(copy.file->Descriptor(), &st) == 0;
-        if (ok && std::find(flushed.begin(), flushed.end(), st.st_dev) == flushed.end()) ok = copy.file->Sync();
+        bool ok = std::find(flushed.begin(), flushed.end(), copy.device) != flushed.end() || copy.file->Sync();
         ok = ok && copy.file->Publish();
         results.push_back(ok ? 0 : -1);
         if (!ok) continue;
