@@ -18,13 +18,6 @@
 
 namespace {
 
-std::string Read(const std::string& path)
-{
-    std::string text;
-    EXPECT_TRUE(SysReadFile(path, text)) << path;
-    return text;
-}
-
 std::vector<std::string> Names(const std::string& folder)
 {
     std::vector<std::string> names;
@@ -56,14 +49,14 @@ TEST(SysCopyBatch, CommittedCopiesEqualTheirSourcesAndReplaceInOrder)
     for (std::size_t i = 0; i < sources.size(); ++i) {
         const std::size_t target = i % 4 == 0 ? 1 : i % 10;
         ASSERT_EQ(batch.Add(sources[i], to / ("t" + std::to_string(target) + ".v")), 0) << i;
-        expected[target] = Read(sources[i]);
+        expected[target] = from.Read("s" + std::to_string(i) + ".v");
     }
     EXPECT_EQ(batch.Size(), sources.size());
     const std::vector<int> results = batch.Commit();
     EXPECT_EQ(results, std::vector<int>(sources.size(), 0));
     EXPECT_EQ(batch.Size(), 0u);
     for (std::size_t t = 0; t < expected.size(); ++t)
-        EXPECT_EQ(Read(to / ("t" + std::to_string(t) + ".v")), expected[t]) << t;
+        EXPECT_EQ(to.Read("t" + std::to_string(t) + ".v"), expected[t]) << t;
     // Only the targets are left: every temporary became one.
     EXPECT_EQ(Names(to.Path()).size(), expected.size());
     struct stat st;
@@ -89,7 +82,7 @@ TEST(SysCopyBatch, CopiesThatCannotBeWrittenOrAreNotCommittedLeaveNothing)
         // Not committed: the batch goes with its temporaries.
     }
     EXPECT_EQ(Names(to.Path()), std::vector<std::string>{"kept.v"});
-    EXPECT_EQ(Read(to / "kept.v"), "kept");
+    EXPECT_EQ(to.Read("kept.v"), "kept");
 
     SysCopyBatch empty;
     EXPECT_TRUE(empty.Commit().empty());
