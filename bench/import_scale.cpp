@@ -19,7 +19,8 @@
 // $QUORLANE_BENCH_DISK) and on a RAM file system (/dev/shm), against floors
 // measured in the same run: on disk, the same files copied with one flush
 // for the whole batch ("copy + one sync"); on RAM, the plain copy plus the
-// scanner alone. Target: within 3 times the floor ("x_floor").
+// scanner alone. Target: within 3 times the floor ("x_floor", the best of
+// the runs of each).
 #include "DesignShapes.h"
 #include "SilentSink.h"
 
@@ -38,6 +39,7 @@
 #include <boost/make_shared.hpp>
 #include <tcl.h>
 
+#include <algorithm>
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
@@ -252,9 +254,14 @@ void BM_SmallFiles(benchmark::State& state, bool ram)
     const std::vector<std::string> files = WriteNewUnits(sources, "small", count);
     Shell();
     int run = 0;
+    // The best of the runs of each: the disk of a shared machine flushes
+    // what others wrote too.
+    double bestFloor = 0;
+    double bestImport = 0;
     for (auto _ : state) {
         const std::string floorFolder = place.Path() + "/floor_" + std::to_string(run);
         const double floor = ram ? CopyAndScan(files, floorFolder) : CopyWithOneSync(files, floorFolder);
+        bestFloor = run == 0 ? floor : std::min(bestFloor, floor);
         SysRemoveFolderRecursively(floorFolder);
         const std::string project = place.Path() + "/small_project_" + std::to_string(run++);
         if (!NewProject(project)) {
@@ -264,11 +271,12 @@ void BM_SmallFiles(benchmark::State& state, bool ram)
         const Clock::time_point start = Clock::now();
         if (!Eval("import_files -hdl_source {" + TclList(files, 0, files.size()) + "}")) std::abort();
         const double import = Seconds(start);
+        bestImport = run == 1 ? import : std::min(bestImport, import);
         state.SetIterationTime(import);
-        state.counters["floor_ms"] = floor * 1e3;
-        state.counters["import_ms"] = import * 1e3;
-        state.counters["x_floor"] = import / floor;
-        state.counters["us_per_file"] = import * 1e6 / count;
+        state.counters["floor_ms"] = bestFloor * 1e3;
+        state.counters["import_ms"] = bestImport * 1e3;
+        state.counters["x_floor"] = bestImport / bestFloor;
+        state.counters["us_per_file"] = bestImport * 1e6 / count;
         Eval("close_project -save false");
         SysRemoveFolderRecursively(project);
     }
