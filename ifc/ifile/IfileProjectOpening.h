@@ -8,3 +8,9 @@
 // True while save-as reopens the copied project: a missing local file is
 // then not traced.
 bool& IfileSkipFileDoesNotExistMessage();
+
+// The members of the project file that are no regular files (a device, a
+// named pipe, a folder), in the order the read met them: each is reported
+// once, not read, and left out of the project. The opening of a project
+// empties the list first and answers with it.
+std::vector<std::string>& IfileMembersNotRead();

@@ -6,8 +6,11 @@
 #include "icmd/files/IcmdAddFileToModel.h"
 #include "icmd/files/IcmdDeleteFilesFromModel.h"
 #include "icmd/files/IcmdImportFiles.h"
+#include "icmd/files/IcmdRemoveFilesFromProject.h"
+#include "icmd/files/IcmdUpdateProjectContent.h"
 #include "imodel/model/Imodel.h"
 #include "src/icmd/IcmdCommandTable.h"
+#include "src/icmd/project/IcmdReadWriteProjectImpl.h"
 
 namespace {
 
@@ -47,6 +50,26 @@ public:
     }
 
     bool SetRoot(ImodelModule* module) override { return IcmdDoSetRoot(false, module); }
+
+    void SetRootAgain() override { IcmdSetRootAgain(); }
+
+    bool RemoveFiles(const std::vector<boost::shared_ptr<IfileObjectEx>>& files, bool fromDisk, bool coreToolCheck,
+                     bool confirm) override
+    {
+        return IcmdDoRemoveFiles(false, files, fromDisk, coreToolCheck, confirm);
+    }
+
+    void UpdateProjectContent(const std::vector<boost::shared_ptr<IfileObjectEx>>& removed,
+                              const std::vector<boost::shared_ptr<IfileObjectEx>>& added,
+                              const zorpaSaveRestoreParams& params) override
+    {
+        IcmdUpdateProjectContent(removed, added, params);
+    }
+
+    void CountProjectFile(const IfileObject& file) override
+    {
+        if (IcmdReadWriteProject* reader = IcmdReadWriteProjectImpl::CurrentProjectReader()) reader->StepOneFile(file);
+    }
 
     bool ImportsFileType(zorpaFileManagerTypes type) override
     {

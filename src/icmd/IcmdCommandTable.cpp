@@ -7,8 +7,14 @@
 #include "icmd/design/IcmdSetRoot.h"
 #include "icmd/files/IcmdImportFiles.h"
 #include "icmd/files/IcmdRefresh.h"
+#include "icmd/files/IcmdRemoveFilesFromProject.h"
 #include "icmd/files/IcmdUseFile.h"
 #include "icmd/files/IcmdUseSourceFile.h"
+#include "icmd/organize/IcmdOrganizeCDBs.h"
+#include "icmd/organize/IcmdOrganizeConstraints.h"
+#include "icmd/organize/IcmdOrganizeSources.h"
+#include "icmd/organize/IcmdOrganizeStimulus.h"
+#include "icmd/organize/IcmdTestOrganizedFiles.h"
 #include "icmd/project/IcmdCloseProject.h"
 #include "icmd/project/IcmdNewProject.h"
 #include "icmd/project/IcmdOpenProject.h"
@@ -30,7 +36,7 @@ const std::vector<IcmdCommandRow>& IcmdGetCommandTable()
     // Each command's own work adds its factory to its row.
     static const std::vector<IcmdCommandRow> table = {
         {"import_files", false, IcmdFactoryForModel<IcmdImportFiles>(false)},
-        {"delete_files", false, {}},
+        {"delete_files", false, IcmdFactoryForModel<IcmdRemoveFilesFromProject>()},
         {"new_project", false, IcmdFactoryOf<IcmdNewProject>()},
         {"close_project", false, IcmdFactoryOf<IcmdCloseProject>()},
         {"save_project", false, IcmdFactoryOf<IcmdSaveProject>()},
@@ -45,13 +51,13 @@ const std::vector<IcmdCommandRow>& IcmdGetCommandTable()
         {"rename_library", false, {}},
         {"refresh", false, IcmdFactoryOf<IcmdRefresh>()},
         {"open_veyrun", false, {}},
-        {"organize_cdbs", false, {}},
-        {"associate_stimulus", false, {}},
-        {"test_associate_stimulus", false, {}},
-        {"organize_constraints", false, {}},
-        {"test_organize_constraints", false, {}},
-        {"organize_sources", false, {}},
-        {"test_organize_sources", false, {}},
+        {"organize_cdbs", false, IcmdFactoryOf<IcmdOrganizeCDBs>()},
+        {"associate_stimulus", false, IcmdFactoryOf<IcmdOrganizeStimulus>(false)},
+        {"test_associate_stimulus", false, IcmdFactoryOf<IcmdTestOrganizedFiles<IcmdOrganizeStimulus>>()},
+        {"organize_constraints", false, IcmdFactoryOf<IcmdOrganizeConstraints>(false)},
+        {"test_organize_constraints", false, IcmdFactoryOf<IcmdTestOrganizedFiles<IcmdOrganizeConstraints>>()},
+        {"organize_sources", false, IcmdFactoryOf<IcmdOrganizeSources>(false)},
+        {"test_organize_sources", false, IcmdFactoryOf<IcmdTestOrganizedFiles<IcmdOrganizeSources>>()},
         {"project_settings", false, IcmdFactoryOf<IcmdChangeProjectSettings>()},
         {"create_links", true, {}},
         {"change_link_source", true, {}},

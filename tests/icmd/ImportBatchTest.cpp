@@ -23,10 +23,9 @@ protected:
     void SetUp() override
     {
         IcmdTest::SetUp();
-        LoadDeviceChoices();
+        LoadOnePartCatalogue();
         ASSERT_EQ(RegisterCommands({"import_files", "set_root", "save_project", "open_project", "close_project"}), 5);
-        ASSERT_TRUE(IcmdDoNewProject(false, "alu", m_folder / "alu", true, "ZX3", "zx3_10", "tq100"));
-        Manager().SetCurrentFolder(m_folder / "alu");
+        ASSERT_TRUE(NewAluProject());
     }
     void TearDown() override
     {

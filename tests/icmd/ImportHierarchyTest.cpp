@@ -5,7 +5,6 @@
 #include "RecordingView.h"
 
 #include "icmd/project/IcmdCloseProject.h"
-#include "icmd/project/IcmdNewProject.h"
 #include "imodel/model/ImodelSetAndRestoreModelFlagObject.h"
 
 namespace {
@@ -15,10 +14,9 @@ protected:
     void SetUp() override
     {
         IcmdTest::SetUp();
-        LoadDeviceChoices();
+        LoadOnePartCatalogue();
         ASSERT_EQ(RegisterCommands({"import_files", "set_root"}), 2);
-        ASSERT_TRUE(IcmdDoNewProject(false, "alu", m_folder / "alu", true, "ZX3", "zx3_10", "tq100"));
-        Manager().SetCurrentFolder(m_folder / "alu");
+        ASSERT_TRUE(NewAluProject());
     }
     void TearDown() override
     {

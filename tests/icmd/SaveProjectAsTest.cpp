@@ -20,6 +20,7 @@
 
 #include <foundation/AcmdManager.h>
 #include <foundation/Def.h>
+#include <ktwkspace/Workspace.h>
 
 #include <gtest/gtest.h>
 
@@ -131,6 +132,28 @@ TEST_F(SaveProjectAs, AFailedCopyIsRemovedAndTheOldProjectIsOpenAgain)
     m_host.failAfterCopy = false;
     EXPECT_TRUE(IcmdDoSaveProjectAs(false, "copy", "all", false, IcmdSaveAsAllFiles, IcmdSaveAsAllImpls));
     EXPECT_TRUE(UtlDoesFileExist(m_folder / "copy/all.prj"));
+}
+
+TEST_F(SaveProjectAs, ACoreDescriptionBringsItsFolderAndTheOwnFileOfItsComponent)
+{
+    const std::string description = m_folder.Write("alu/cores/c/c.cxf", "<Component><name>c</name></Component>\n");
+    m_folder.Write("alu/cores/c/c.v", "module c; endmodule\n");
+    m_folder.Write("alu/generated/c.ixf", "generated\n");
+    m_folder.Write("alu/generated/other.txt", "not the component's\n");
+    ASSERT_TRUE(Files().AddOrUpdateFile(
+        IfileObjectEx(IfileObject(ImodelFileName(description), zorpaFT_OMBRIX_CXF, ImodelFMFull, true, true), false),
+        true));
+    Ktwkspace::WorkspaceComponentRecord record;
+    record.id = VyIfaces::ComponentID("c", "work", "");
+    record.definitionFile = description;
+    record.ixfFile = m_folder / "alu/generated/c.ixf";
+    ASSERT_NE(Imodel::GetInstance().GetWorkspace()->AddComponent(record), nullptr);
+    ASSERT_TRUE(IcmdDoSaveProjectAs(false, "copy", "core", false, IcmdSaveAsProjectFiles, IcmdSaveAsNoImpls));
+    const std::set<std::string>& copied = m_host.snapshot;
+    EXPECT_TRUE(copied.count("cores/c/c.cxf") && copied.count("cores/c/c.v"));
+    EXPECT_TRUE(copied.count("generated/c.ixf"));
+    EXPECT_FALSE(copied.count("generated/other.txt"));
+    EXPECT_TRUE(copied.count("kiltora/kiltora.aws"));
 }
 
 TEST(CopyProjectDirTool, AFolderHoldsWhatLiesBelowItsLastNameOnly)

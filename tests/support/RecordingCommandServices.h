@@ -11,6 +11,7 @@
 #include <functional>
 #include <set>
 #include <string>
+#include <utility>
 #include <vector>
 
 class RecordingCommandServices : public ImodelCommandServices {
@@ -22,6 +23,12 @@ public:
         bool updateFileManager = false;
         bool parse = false;
         std::vector<std::string> skippedModules;
+    };
+    struct RemoveCall {
+        std::string name;  // title and extension
+        bool fromDisk = false;
+        bool coreToolCheck = false;
+        bool confirm = false;
     };
 
     RecordingCommandServices() : m_former(Install(this)) {}
@@ -48,6 +55,19 @@ public:
         roots.push_back(module);
         return true;
     }
+    void SetRootAgain() override { ++rootsAgain; }
+    bool RemoveFiles(const std::vector<Entry>& files, bool fromDisk, bool coreToolCheck, bool confirm) override
+    {
+        for (const Entry& file : files)
+            removals.push_back({file ? file->GetFileTitleAndExt() : std::string(), fromDisk, coreToolCheck, confirm});
+        return true;
+    }
+    void UpdateProjectContent(const std::vector<Entry>& removed, const std::vector<Entry>& added,
+                              const zorpaSaveRestoreParams&) override
+    {
+        updates.push_back({removed.size(), added.size()});
+    }
+    void CountProjectFile(const IfileObject& file) override { counted.push_back(file.GetFileTitleAndExt()); }
     bool ImportsFileType(zorpaFileManagerTypes type) override
     {
         askedTypes.push_back(type);
@@ -59,6 +79,10 @@ public:
     std::vector<AddCall> adds;
     std::vector<std::string> deletes;
     std::vector<ImodelModule*> roots;
+    int rootsAgain = 0;
+    std::vector<RemoveCall> removals;
+    std::vector<std::pair<std::size_t, std::size_t>> updates;  // removed and added counts
+    std::vector<std::string> counted;
     std::vector<zorpaFileManagerTypes> askedTypes;
 
     // The answers: the entry add_file answers (none without), and the types

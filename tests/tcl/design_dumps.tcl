@@ -46,7 +46,7 @@ write_file src/alpha.vhd "entity alpha is end;\narchitecture rtl of alpha is beg
 puts "--- a VHDL project: top uses a package, mid and a core of library iplib; mid uses leaf, which has no file yet"
 try {new_project -location alu -name alu -hdl VHDL -family ZX3 -die zx3_10 -package tq100}
 cd alu
-puts "a new project has no core workspace yet"
+puts "a new project has its core workspace, without components yet"
 try {dump_components}
 try {import_files -hdl_source {../src/top.vhd ../src/pkg.vhd ../src/mid.vhd ../src/ip_core.vhd ../src/alpha.vhd}}
 puts "the project file puts the core's source into library iplib"

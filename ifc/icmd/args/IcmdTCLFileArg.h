@@ -36,6 +36,10 @@ public:
     void SetFileObjects(const std::deque<IfileObject>& files);
     bool MustBeInProject() const { return m_inProject; }
     void SetMustBeInProject(bool inProject) { m_inProject = inProject; }
+    // The owning command reports each file the project does not hold
+    // itself, with what it could take instead: the argument then lets such
+    // files through, whatever its in-project flag says.
+    void SetOwnerChecksProject(bool ownerChecks) { m_ownerChecksProject = ownerChecks; }
 
     void Accept(AcmdTypedParamVisitor& /*visitor*/) override {}
     std::string GetTypeDescription() const override;
@@ -44,7 +48,8 @@ public:
     bool GetObjectFromString(const char* text, File& out, bool report, void* parentWindow) override;
     // The full path; empty for no file.
     std::string GetStringFromObject(File file) const override;
-    // With the in-project flag, also every file belongs to the project.
+    // With the in-project flag (and no check by the owner), also every
+    // file belongs to the project.
     bool isSetAndValid() const override;
 
 protected:
@@ -55,6 +60,7 @@ protected:
 private:
     bool m_inProject;
     bool m_acceptOutside;
+    bool m_ownerChecksProject = false;
 };
 
 // The file entry a path names. A text that begins with "<project>" (when

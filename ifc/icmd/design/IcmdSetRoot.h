@@ -52,3 +52,8 @@ private:
 bool IcmdDoSetRoot(bool keep, const VyIfaces::ComponentID& id);
 // The module becomes the root; null leaves the design without a root.
 bool IcmdDoSetRoot(bool keep, ImodelModule* module);
+
+// After files were parsed with the design tree held back: the root is set
+// again (the first unit that may be the root when there is none), so that
+// every view builds its tree from it.
+void IcmdSetRootAgain();

@@ -67,7 +67,12 @@ public:
     virtual ImodelDesignManager* GetDesignManager() = 0;
     virtual ImodelDeviceManager* GetDeviceManager() = 0;
     virtual ImodelGlobalFlowOptions* GetGlobalFlowOptions() = 0;
-    virtual std::vector<ImodelVarOption*>& GetOptions() = 0;
+    // The option objects, in the order they were added; the model owns
+    // every one of them.
+    virtual const std::vector<ImodelVarOption*>& GetOptions() = 0;
+    // Appends an option to the list; the model owns it from here on and
+    // deletes it with the model. Null is ignored.
+    virtual void AddOption(std::unique_ptr<ImodelVarOption> option) = 0;
     // The first option, in vector order, that names itself by `key`; null when none.
     virtual ImodelVarOption* FindOption(const char* key) = 0;
     virtual ImodelSimulationOptions* GetSimulationOptions() = 0;

@@ -113,7 +113,7 @@ std::string IcmdTCLFileArg::GetStringFromObject(File file) const { return IcmdTC
 bool IcmdTCLFileArg::isSetAndValid() const
 {
     if (!IcmdParam<File>::isSetAndValid()) return false;
-    if (!m_inProject) return true;
+    if (!m_inProject || m_ownerChecksProject) return true;
     return std::all_of(m_values.begin(), m_values.end(),
                        [](const File& file) { return file && file->IsFileInProject(); });
 }
@@ -130,7 +130,7 @@ void IcmdTCLFileArg::ValidateOwnValue(AcmdEnum::Result& result)
         m_values.erase(m_values.begin() + static_cast<std::ptrdiff_t>(i));
         if (paired) m_valueTexts.erase(m_valueTexts.begin() + static_cast<std::ptrdiff_t>(i));
     }
-    if (!m_inProject) return;
+    if (!m_inProject || m_ownerChecksProject) return;
     for (const File& file : m_values) {
         if (file->IsFileInProject()) continue;
         ImodelDisplayFILE_NOT_IN_PROJECT_MSG(GetStringFromObject(file).c_str());

@@ -86,3 +86,11 @@ bool IcmdDoSetRoot(bool keep, ImodelModule* module)
     command->SetRootModule(module);
     return IcmdDoCommand(std::move(command), keep);
 }
+
+void IcmdSetRootAgain()
+{
+    VyIfaces::ComponentID id = Imodel::GetInstance().GetDesignManager()->GetRootId();
+    if (id.IsDefault())
+        if (const ImodelModule* first = ImodelGetFirstValidRoot()) id = first->GetComponentID();
+    if (!id.IsDefault()) IcmdDoSetRoot(false, id);
+}

@@ -237,7 +237,8 @@ bool ImportCore(Imodel& model, const IfileObject& file, QuorlaneCoreToolManager&
     const bool detecting = ItimerManager::GetDoFileDetection();
     const ImodelSetAndRestoreModelFlagObject noDetection(ItimerManager::GetDoFileDetection(), false);
     const bool wasBlocked = Imodel::BlockDesignHierarchyDisplay(true, true);
-    const bool imported = tool.ImportCore(file, ImodelFileName());
+    ImodelFileName importedName;
+    const bool imported = tool.ImportCore(file, importedName);
     if (detecting) model.CheckNewCores(file.GetFileSpecificType());
     Imodel::BlockDesignHierarchyDisplay(wasBlocked, true);
     return imported;
@@ -330,10 +331,7 @@ void UpdateDesignHierarchy(Imodel& model, const std::deque<IfileObject>& added)
         return entry && entry->GetErrorFileType() == ImodelModuleAlreadyDefined;
     });
     if (duplicates) model.SendEvent(boost::make_shared<IeventNewErrorModulesAddedOrRemoved>(), true);
-    VyIfaces::ComponentID id = model.GetDesignManager()->GetRootId();
-    if (id.IsDefault())
-        if (const ImodelModule* first = ImodelGetFirstValidRoot()) id = first->GetComponentID();
-    if (!id.IsDefault()) IcmdDoSetRoot(false, id);
+    IcmdSetRootAgain();
 }
 
 }  // namespace

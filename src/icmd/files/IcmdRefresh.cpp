@@ -3,6 +3,7 @@
 
 #include "icmd/IcmdDoCommand.h"
 #include "icmd/files/IcmdAddFileToModel.h"
+#include "icmd/files/IcmdUpdateProjectContent.h"
 #include "icmd/files/IcmdUseSourceFile.h"
 #include "ifile/IfileManager.h"
 #include "ifile/IfileObjectEx.h"
@@ -39,15 +40,7 @@ AcmdEnum::Result IcmdRefresh::execDo()
         const Entry netlistRoot =
             root && root->GetModuleType() == zorpaMODULE_NETLIST ? root->GetModuleFile() : Entry();
 
-        // The file in use of each unit that several files define.
-        std::vector<std::pair<std::string, IfileObject>> chosen;
-        const IfileManager::ErrorGroupRange groups = files.GetErrorFileGroups();
-        for (auto group = groups.first; group != groups.second; ++group) {
-            if (!group->second) continue;
-            for (const IfileErrorFile& member : *group->second)
-                if (const Entry file = member.file.lock(); file && file->GetErrorFileType() == ImodelNoError)
-                    chosen.emplace_back(group->first, *file);
-        }
+        const std::vector<std::pair<std::string, IfileObject>> chosen = IcmdCollectUsedDefinitions(files);
         files.UpdateErrorFiles();
         std::vector<Entry> schematics;
         std::vector<Entry> sources;

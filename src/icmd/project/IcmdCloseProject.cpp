@@ -20,6 +20,7 @@
 #include "imodel/views/ImodelRevisionManager.h"
 #include "itimer/ItimerManager.h"
 #include "itool/ItoolModelSimPathOptions.h"
+#include "itool/QuorlaneCoreToolManager.h"
 
 #include <ktwkspace/Catalog.h>
 #include <ktwkspace/Workspace.h>
@@ -60,6 +61,8 @@ AcmdEnum::Result IcmdCloseProject::execDo()
     if (m_normalClose) ImodelDisplayPROJECT_CLOSED_MSG(Design().GetProjectName().c_str());
     CloseModel();
     IcmdBase::NotifyEvent(boost::make_shared<IeventProjectClosed>());
+    const Imodel::CoreToolManagerRange coreTools = model.GetCoreToolManagers();
+    for (auto tool = coreTools.first; tool != coreTools.second; ++tool) (*tool)->StopTool();
     return AcmdEnum::Success;
 }
 

@@ -18,6 +18,7 @@
 #include "imodel/views/ImodelRevisionManager.h"
 #include "itool/ItoolModelSimPathOptions.h"
 #include "itool/ItoolSetupFiles.h"
+#include "itool/QuorlaneCoreToolManager.h"
 #include "src/icmd/project/IcmdProjectFileText.h"
 
 #include <foundation/Def.h>
@@ -117,6 +118,10 @@ AcmdEnum::Result IcmdNewProject::execDo()
     DefSetFL("PACKAGE", chosen.GetPackageInternalName().c_str(), __FILE__, __LINE__);
     model.GetDeviceManager()->SetDevice(chosen);
     design.SetDefaultVHDL(hdl.GetObject());
+    // The project is known from here: each core tool starts (the block-design
+    // tool makes the project's core workspace).
+    const Imodel::CoreToolManagerRange coreTools = model.GetCoreToolManagers();
+    for (auto tool = coreTools.first; tool != coreTools.second; ++tool) (*tool)->StartTool(true);
     // The user's remembered simulator library choice for the family.
     if (ItoolModelSimPathOptions* paths = model.GetModelSimPathOptions())
         paths->GetNewCustomPathFromDef(std::string(), chosen.GetFamily(), hdl.GetObject());

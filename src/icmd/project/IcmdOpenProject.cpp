@@ -12,6 +12,7 @@
 #include "iconvert/Iconvert.h"
 #include "ievent/IeventClasses.h"
 #include "ifile/IfileManager.h"
+#include "ifile/IfileProjectOpening.h"
 #include "imodel/design/ImodelDesignManager.h"
 #include "imodel/design/ImodelModule.h"
 #include "imodel/model/Imodel.h"
@@ -20,15 +21,18 @@
 #include "imodel/model/ImodelSetAndRestoreModelFlagObject.h"
 #include "imodel/names/ImodelMessages.h"
 #include "imodel/names/imodelUtl.h"
+#include "itool/ItoolCoreTools.h"
 #include "itool/ItoolModelSimPathOptions.h"
 #include "itool/ItoolPallador.h"
 #include "itool/ItoolSetupFiles.h"
+#include "itool/QuorlaneCoreToolManager.h"
 #include "src/icmd/project/IcmdOpenProjectQueue.h"
 #include "src/icmd/project/IcmdProjectMeter.h"
 #include "src/icmd/project/IcmdReadWriteProjectImpl.h"
 
 #include <foundation/AcmdManager.h>
 #include <foundation/Def.h>
+#include <foundation/Dvchk.h>
 #include <foundation/Sys.h>
 #include <zorpa/ZorpaModule.h>
 
@@ -164,6 +168,7 @@ AcmdEnum::Result IcmdOpenProject::do_execDo()
     ImodelSetAndRestoreModelFlagObject fromEmpty(Imodel::GetIsStartingFromEmptyHierarchy(), true);
     ImodelSetAndRestoreModelFlagObject showReading(Imodel::GetDisplayReadingFileMessage(), true);
     IcmdFilesModifiedSinceLastOpen().clear();
+    IfileMembersNotRead().clear();
     Imodel::BlockProcessDisplay(true, true);
     design.Reset();
 
@@ -215,6 +220,8 @@ AcmdEnum::Result IcmdOpenProject::do_execDo()
                                                    design.IsDefaultVHDL() ? "VHDL" : "Verilog");
         }
     }
+    const Imodel::CoreToolManagerRange coreTools = model.GetCoreToolManagers();
+    for (auto tool = coreTools.first; tool != coreTools.second; ++tool) (*tool)->StartTool(false);
     ImodelDisplayPROJECT_OPENED_MSG(design.GetProjectName().c_str());
     if (host) host->ProjectVersionRead(major, minor);
     // Views of projects before 6.2 did not record whether a structural
@@ -227,6 +234,9 @@ AcmdEnum::Result IcmdOpenProject::do_execDo()
         }
     }
     if (host) host->ProjectOpened();
+    if (IsPre_Kiltora(major, minor))
+        if (QuorlaneCoreToolManager* blockDesigns = ItoolGetActiveCoreTool(zorpaFT_OMBRIX_CXF, model))
+            blockDesigns->ImportOldCores();
     for (Iconvert* converter : m_converterList) converter->PostOpenConvert();
     DestroyConverters();
     ReaddModifiedFiles();
@@ -234,6 +244,11 @@ AcmdEnum::Result IcmdOpenProject::do_execDo()
     // one to keep, not the host's, which has none of them open yet.
     std::vector<std::string> openedFiles = m_reader->GetOpenedFileLines();
     IcmdDoSaveProject(false, &openedFiles);
+    if (host) DvchkWarnIfCurrentDeviceObsolete(Imodel::IsInteractiveMode(), host->GetParentWindow(), true);
+    // The open answers with the members it left out, one per line.
+    std::string leftOut;
+    for (const std::string& member : IfileMembersNotRead()) leftOut += (leftOut.empty() ? "" : "\n") + member;
+    SetResultMsg(leftOut);
     return AcmdEnum::Success;
 }
 

@@ -25,6 +25,7 @@ AcmdEnum::Result IcmdSaveProject::execDo()
         if (Imodel::GetInstance().IsDebugMsg()) ImodelDisplayPROJECT_SAVED_MSG(design.GetProjectName().c_str());
     } else {
         ImodelDisplaySAVE_FAILED_MSG(design.GetProjectName().c_str());
+        if (!writer.GetWriteError().empty()) ImodelDisplaySAVE_FAILED_REASON_MSG(writer.GetWriteError().c_str());
     }
     return result;
 }

@@ -8,6 +8,7 @@
 #include "imodel/names/ImodelFileTypes.h"
 #include "imodel/names/imodelUtl.h"
 #include "imodel/views/ImodelRevisionManager.h"
+#include "itool/ItoolVeyrun.h"
 
 #include <foundation/Sys.h>
 
@@ -89,8 +90,14 @@ ImodelCopyProjectDirTool::ImodelCopyProjectDirTool(const char* sourceFolder, con
         if (IfileManager* manager = model.GetFileManager()) manager->GetFiles(members, 0, &ofTheViews);
         for (const IfileManager::Entry& member : members) {
             if (files == IcmdSaveAsProjectFiles || member->IsPreSynthFileType()) SelectFile(member->GetFullFileName());
-            // A core description brings its whole folder, whatever the filter.
-            if (member->GetFileSpecificType() == zorpaFT_OMBRIX_CXF) AddWholeFolder(member->GetFileLocation());
+            // A core description brings its whole folder, whatever the filter,
+            // and the block-design component it defines its own file.
+            if (member->GetFileSpecificType() == zorpaFT_OMBRIX_CXF) {
+                AddWholeFolder(member->GetFileLocation());
+                if (const VyIfaces::IComponent* component = ItoolVeyrun::FindSingleComponentFromDefFile(*member))
+                    if (const std::string own = component->GetIXFFileName(); !own.empty())
+                        SelectFile(ImodelFileName(own));
+            }
         }
         SelectProjectFile("kiltora.aws", zorpaFT_GROUP_KILTORA);
         ImodelFileName schematics;

@@ -11,9 +11,9 @@
 #include "imodel/options/ImodelGlobalFlowOptions.h"
 #include "imodel/options/ImodelKiltoraReportOption.h"
 #include "imodel/options/ImodelSimulationOptions.h"
+#include "iprocess/IprocessConditions.h"
 #include "iprocess/IprocessDisplay.h"
 #include "iprocess/IprocessFlow.h"
-#include "iprocess/IprocessConditions.h"
 #include "iprocess/IprocessManager.h"
 #include "itimer/ItimerManager.h"
 #include "itool/ItoolConstraintsManager.h"
@@ -166,6 +166,7 @@ imodelImpl::~imodelImpl()
 
 void imodelImpl::AddOption(std::unique_ptr<ImodelVarOption> option)
 {
+    if (!option) return;
     m_options.push_back(option.get());
     m_ownedOptions.push_back(std::move(option));
 }

@@ -308,6 +308,15 @@ IMODEL_QUERY(FILE_ALREADY_EXISTS_SINGLE, 1, 664, MdbWARNING, MdbYESNOBOX,
              "The file:'%s' already exists.\n"
              "Are you sure you want to replace it?")
 
+// --- serials 666 to 668 -------------------------------------------------------
+
+IMODEL_LINE(MEMBER_NOT_A_FILE, 1, 666, MdbERROR,
+            "The project member '%s' is not a regular file; it was not read and is left out of the project.")
+IMODEL_LINE(PROJECT_FILE_EMPTY, 1, 667, MdbERROR,
+            "The project file '%s' holds no project: it is empty, or has no key and no section. It was not opened "
+            "and is left as it is.")
+IMODEL_LINE(SAVE_FAILED_REASON, 1, 668, MdbERROR, "%s.")
+
 // --- serials 690 to 712: project files, project names and copies ---------------
 
 IMODEL_LINE(PROJECT_FILE_DAMAGED, 2, 690, MdbERROR, "The project file '%s' is damaged: %s.")
@@ -362,6 +371,18 @@ IMODEL_LINE(SETUP_FILE_NOT_WRITTEN, 1, 1020, MdbWARNING, "Unable to write '%s'. 
 IMODEL_LINE(LIBRARY_NOT_IN_PROJECT, 1, 1021, MdbERROR, "The library '%s' is not in the project.")
 IMODEL_LINE(OPTIONS_NOT_READ, 1, 1022, MdbWARNING, "%s")
 IMODEL_LINE(COMMAND_NEEDS_OPTION, 2, 1023, MdbERROR, "You must set the option %s to 1 to execute '%s'.")
+
+// --- serials 1100 and 1101: the organize commands ----------------------------
+
+IMODEL_LINE(ORGANIZE_NO_MODULE, 1, 1100, MdbERROR,
+            "%s: there is no module to organize; name one with -module, or set the root module.")
+IMODEL_LINE(ASSOCIATE_FILES_LIST, 1, 1101, MdbERROR, "%s")
+
+// --- serial 1400: core descriptions ------------------------------------------
+
+IMODEL_LINE(SPIRIT_FILE_OUTSIDE_CORE, 2, 1400, MdbWARNING,
+            "The file '%s' named by the core '%s' lies outside the core's folder and the project.\n"
+            "The file is not added.")
 
 // --- progress meter -----------------------------------------------------------
 
