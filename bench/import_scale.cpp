@@ -21,6 +21,7 @@
 // for the whole batch ("copy + one sync"); on RAM, the plain copy plus the
 // scanner alone. Target: within 3 times the floor ("x_floor", the best of
 // the runs of each).
+#include "BenchShell.h"
 #include "DesignShapes.h"
 #include "SilentSink.h"
 
@@ -37,7 +38,6 @@
 
 #include <benchmark/benchmark.h>
 #include <boost/make_shared.hpp>
-#include <tcl.h>
 
 #include <algorithm>
 #include <chrono>
@@ -48,8 +48,6 @@
 #include <string>
 #include <unistd.h>
 #include <vector>
-
-extern "C" int Quorlane_Init(Tcl_Interp* interp);
 
 namespace {
 
@@ -68,56 +66,50 @@ double CpuSeconds()
     return static_cast<double>(now.tv_sec) + static_cast<double>(now.tv_nsec) * 1e-9;
 }
 
-Tcl_Interp* Shell()
+// The shared shell, silent, with a device catalogue for new projects.
+void Shell()
 {
-    static SilentSink silence;
-    static Tcl_Interp* interp = [] {
-        Tcl_Interp* created = Tcl_CreateInterp();
-        Quorlane_Init(created);
+    static const bool ready = [] {
+        static SilentSink silence;
+        BenchShell();
         MdbSetSink(&silence);
         DefLoadDefaultsFromText("@choices FAM = ZX3\n@choices DIE[QFAM=ZX3] = zx3_10\n"
                                 "@choices PACKAGE[QFAM=ZX3,QDIE=zx3_10] = tq100\n",
                                 nullptr);
-        return created;
+        return true;
     }();
-    return interp;
+    (void)ready;
 }
 
 bool Eval(const std::string& script)
 {
-    if (Tcl_EvalEx(Shell(), script.c_str(), -1, TCL_EVAL_GLOBAL) == TCL_OK) return true;
-    std::fprintf(stderr, "%s: %s\n", script.substr(0, 80).c_str(), Tcl_GetStringResult(Shell()));
-    return false;
+    Shell();
+    return BenchEval(script);
 }
 
-// A folder removed at exit.
-class Folder {
-public:
-    explicit Folder(const std::string& base)
-        : m_path(base + "/quorlane-bench-import-" + std::to_string(::getpid()))
-    {
-        UtlValidateOrCreateFolder(m_path);
-    }
-    ~Folder() { SysRemoveFolderRecursively(m_path); }
-    const std::string& Path() const { return m_path; }
-
-private:
-    std::string m_path;
-};
-
-const Folder& Disk()
+// The folder made at once, for the sources are written before the shell runs.
+const BenchFolder& Made(const BenchFolder& folder)
 {
-    static const Folder folder([] {
-        const char* disk = std::getenv("QUORLANE_BENCH_DISK");
-        return disk != nullptr && *disk != '\0' ? std::string(disk) : CwdirGetCurrentDirectory();
-    }());
+    UtlValidateOrCreateFolder(folder.path);
     return folder;
 }
 
-const Folder& Ram()
+std::string DiskBase()
 {
-    static const Folder folder(UtlDoesPathExist("/dev/shm") ? "/dev/shm" : UtlGetTempDir());
-    return folder;
+    const char* disk = std::getenv("QUORLANE_BENCH_DISK");
+    return disk != nullptr && *disk != '\0' ? std::string(disk) : CwdirGetCurrentDirectory();
+}
+
+const BenchFolder& Disk()
+{
+    static const BenchFolder folder("import_scale", DiskBase());
+    return Made(folder);
+}
+
+const BenchFolder& Ram()
+{
+    static const BenchFolder folder("import_scale", UtlDoesPathExist("/dev/shm") ? "/dev/shm" : UtlGetTempDir());
+    return Made(folder);
 }
 
 // The Tcl list of `files` from `first`, `count` of them.
@@ -158,13 +150,13 @@ void BM_Design(benchmark::State& state, DesignShape shape)
 {
     const int units = static_cast<int>(state.range(0));
     const std::string name = std::string(DesignShapeName(shape)) + "_" + std::to_string(units);
-    const std::string sources = Ram().Path() + "/src_" + name;
+    const std::string sources = Ram().path + "/src_" + name;
     const std::vector<std::string> files = WriteDesignShape(MakeDesignShape(shape, units), sources);
     const std::vector<std::string> more = WriteNewUnits(sources + "_more", "more", 1000 + 20);
     if (files.empty()) std::abort();
     Shell();
     for (auto _ : state) {
-        const std::string project = Ram().Path() + "/project_" + name;
+        const std::string project = Ram().path + "/project_" + name;
         if (!NewProject(project)) {
             state.SkipWithError("new_project failed");
             break;
@@ -249,8 +241,8 @@ double CopyAndScan(const std::vector<std::string>& files, const std::string& fol
 void BM_SmallFiles(benchmark::State& state, bool ram)
 {
     const int count = static_cast<int>(state.range(0));
-    const Folder& place = ram ? Ram() : Disk();
-    const std::string sources = place.Path() + "/small_" + std::to_string(count);
+    const BenchFolder& place = ram ? Ram() : Disk();
+    const std::string sources = place.path + "/small_" + std::to_string(count);
     const std::vector<std::string> files = WriteNewUnits(sources, "small", count);
     Shell();
     int run = 0;
@@ -259,11 +251,11 @@ void BM_SmallFiles(benchmark::State& state, bool ram)
     double bestFloor = 0;
     double bestImport = 0;
     for (auto _ : state) {
-        const std::string floorFolder = place.Path() + "/floor_" + std::to_string(run);
+        const std::string floorFolder = place.path + "/floor_" + std::to_string(run);
         const double floor = ram ? CopyAndScan(files, floorFolder) : CopyWithOneSync(files, floorFolder);
         bestFloor = run == 0 ? floor : std::min(bestFloor, floor);
         SysRemoveFolderRecursively(floorFolder);
-        const std::string project = place.Path() + "/small_project_" + std::to_string(run++);
+        const std::string project = place.path + "/small_project_" + std::to_string(run++);
         if (!NewProject(project)) {
             state.SkipWithError("new_project failed");
             break;
