@@ -16,17 +16,6 @@
 #include <string>
 #include <vector>
 
-namespace {
-
-std::vector<std::string> Names(const std::string& folder)
-{
-    std::vector<std::string> names;
-    SysListFolder(folder, names);
-    return names;
-}
-
-}  // namespace
-
 TEST(SysCopyBatch, CommittedCopiesEqualTheirSourcesAndReplaceInOrder)
 {
     TempFolder from;
@@ -58,7 +47,7 @@ TEST(SysCopyBatch, CommittedCopiesEqualTheirSourcesAndReplaceInOrder)
     for (std::size_t t = 0; t < expected.size(); ++t)
         EXPECT_EQ(to.Read("t" + std::to_string(t) + ".v"), expected[t]) << t;
     // Only the targets are left: every temporary became one.
-    EXPECT_EQ(Names(to.Path()).size(), expected.size());
+    EXPECT_EQ(to.List().size(), expected.size());
     struct stat st;
     ASSERT_EQ(::stat((to / "t3.v").c_str(), &st), 0);
     EXPECT_EQ(st.st_mode & 0777, 0600u);
@@ -81,7 +70,7 @@ TEST(SysCopyBatch, CopiesThatCannotBeWrittenOrAreNotCommittedLeaveNothing)
         EXPECT_EQ(batch.Add(source, to / "new.v"), 0);
         // Not committed: the batch goes with its temporaries.
     }
-    EXPECT_EQ(Names(to.Path()), std::vector<std::string>{"kept.v"});
+    EXPECT_EQ(to.List(), std::vector<std::string>{"kept.v"});
     EXPECT_EQ(to.Read("kept.v"), "kept");
 
     SysCopyBatch empty;
@@ -108,5 +97,5 @@ TEST(SysCopyBatch, AFullBatchStillCommitsEveryCopy)
     EXPECT_TRUE(batch.IsFull());
     EXPECT_GE(added, 16);
     EXPECT_EQ(batch.Commit(), std::vector<int>(static_cast<std::size_t>(added), 0));
-    EXPECT_EQ(Names(to.Path()).size(), static_cast<std::size_t>(added));
+    EXPECT_EQ(to.List().size(), static_cast<std::size_t>(added));
 }

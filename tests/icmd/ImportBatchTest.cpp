@@ -131,7 +131,6 @@ TEST_F(ImportBatchTest, AShellKilledWhileImportingLeavesEveryCopyAbsentOrWholeAn
     }
     ASSERT_EQ(Eval("save_project"), TCL_OK) << result;
     const std::string project = Design().GetProjectFileName().GetString();
-    const std::string hdl = m_folder / "alu/hdl";
     int killedAmidCopies = 0;
     for (int round = 0; round < 100; ++round) {
         int started[2];
@@ -156,10 +155,8 @@ TEST_F(ImportBatchTest, AShellKilledWhileImportingLeavesEveryCopyAbsentOrWholeAn
         int status = 0;
         ASSERT_EQ(::waitpid(child, &status, 0), child);
 
-        std::vector<std::string> names;
-        SysListFolder(hdl, names);
         int temporaries = 0;
-        for (const std::string& name : names) {
+        for (const std::string& name : m_folder.List("alu/hdl")) {
             if (name[0] == '.') {
                 ++temporaries;
                 continue;
@@ -178,7 +175,5 @@ TEST_F(ImportBatchTest, AShellKilledWhileImportingLeavesEveryCopyAbsentOrWholeAn
     EXPECT_GT(killedAmidCopies, 0);
     // The next import takes the temporaries left behind over.
     ASSERT_EQ(Eval("import_files -hdl_source {" + lists[0] + "}"), TCL_OK) << result;
-    std::vector<std::string> names;
-    SysListFolder(hdl, names);
-    EXPECT_EQ(names.size(), static_cast<std::size_t>(kFiles));
+    EXPECT_EQ(m_folder.List("alu/hdl").size(), static_cast<std::size_t>(kFiles));
 }
