@@ -82,7 +82,8 @@ bool IprocessHideSynthesisTool(ImodelModule* module, ImodelRevContext* revision)
 {
     const ImodelFlowOptions* options = FlowOptionsOf(module, revision);
     if (!options) return false;
-    if (module->IsStructural() && !IprocessUsePhySynth(module, revision) && !options->UseSynth) return true;
+    // The options first: whether the unit is structural is a walk of its hierarchy.
+    if (!options->UseSynth && !IprocessUsePhySynth(module, revision) && module->IsStructural()) return true;
     return IprocessIsEDIFFlow(module, revision);
 }
 

@@ -4,6 +4,7 @@
 #include "src/iprocess/iprocessManagerImpl.h"
 
 #include "ifile/IfileManager.h"
+#include "ifile/IfileManagerFilterParent.h"
 #include "ifile/IfileManagerFunctions.h"
 #include "ifile/IfileObjectEx.h"
 #include "ifile/IfilePredecessorObject.h"
@@ -244,6 +245,107 @@ std::optional<std::unordered_set<ImodelModule*>> CandidateModules(const std::deq
     return candidates;
 }
 
+// What the synthesis sources of a unit above a listed file are known to
+// hold without collecting them all: a listed file that defines a unit
+// below it through the links, where no package stands between, is among
+// its sources when the collection keeps that file whoever asks: an HDL
+// file used for synthesis that no project file includes (an included file
+// is compiled through the files that include it), unless the unit asked
+// leaves the file out as a package. The units below which such a file lies
+// are known to be concerned; the others are asked the long way.
+class KnownConcerned {
+public:
+    // `candidates`: every unit above a unit of a listed file, through the links.
+    KnownConcerned(const std::deque<IfileObject>& files, const ListedFiles& listed,
+                   const std::unordered_set<ImodelModule*>& candidates)
+        : m_files(files), m_listed(listed), m_candidates(candidates)
+    {
+    }
+
+    bool IsConcerned(ImodelModule* module, QuorlaneStateMachineMultipleFilesMessages kind)
+    {
+        // A unit without sub-blocks is asked at once: its sources are few.
+        const bool known = kind == QuorlaneFilesChanged && module->GetSubBlocks() && !module->GetSubBlocks()->empty() &&
+                           module->GetModuleFile() && Above().contains(module) &&
+                           (!ImodelAllowUserToOrganizePackages() || module->GetSynthesisPackageToIgnoreList()->empty());
+        return known || ::IsConcerned(module, kind, m_listed);
+    }
+
+private:
+    // The units above a listed file that the collection keeps, found on the
+    // first question.
+    const std::unordered_set<ImodelModule*>& Above()
+    {
+        if (m_found) return *m_found;
+        m_found = &m_above;
+        IfileManager* project = Imodel::GetInstance().GetFileManager();
+        const ImodelDesignManager* design = Imodel::GetInstance().GetDesignManager();
+        if (!project || !design) return m_above;
+        std::vector<ImodelModule*> pending;
+        bool every = true;
+        for (const IfileObject& file : m_files) {
+            const auto [first, last] = design->GetLibraries();
+            for (auto library = first; library != last; ++library) {
+                if (!*library || !(*library)->GetModules()) continue;
+                for (ImodelModule* module : (*library)->GetModules()->UnitsOfFileKey(FileKey(file))) {
+                    const Entry own = module->GetModuleFile();
+                    if (own && own->GetFileSpecificType() == zorpaFT_HDL &&
+                        own->IsUsedForTool(ideSYNTHESIS, "", true) && !IsIncluded(*project, *own))
+                        pending.push_back(module);
+                    else
+                        every = false;
+                }
+            }
+        }
+        // From every unit of the listed files: the candidates themselves.
+        if (every) return *(m_found = &m_candidates);
+        while (!pending.empty()) {
+            ImodelModule* module = pending.back();
+            pending.pop_back();
+            if (!module || !m_above.insert(module).second) continue;
+            if (const ImodelLinkList* parents = module->GetParentsList())
+                pending.insert(pending.end(), parents->begin(), parents->end());
+        }
+        return m_above;
+    }
+
+    // Whether a project file includes the file; the included files of the
+    // project are gathered once, on the first question.
+    bool IsIncluded(IfileManager& project, const IfileObjectEx& file)
+    {
+        if (!m_included) {
+            m_included.emplace();
+            std::vector<Entry> none;
+            const Gather gather(*m_included);
+            project.GetFiles(none, 0, &gather);
+        }
+        return m_included->contains(FileKey(file));
+    }
+
+    // A filter that takes note of the files each source includes and lets
+    // none through: nothing is copied out of the project.
+    class Gather : public IfileManagerFilterParent {
+    public:
+        explicit Gather(std::unordered_set<std::string>& keys) : m_keys(keys) {}
+        bool operator()(boost::shared_ptr<IfileObjectEx> file) const override
+        {
+            if (file)
+                for (const IfileObject& included : file->GetIncludedFiles()) m_keys.insert(FileKey(included));
+            return false;
+        }
+
+    private:
+        std::unordered_set<std::string>& m_keys;
+    };
+
+    const std::deque<IfileObject>& m_files;
+    const ListedFiles& m_listed;
+    const std::unordered_set<ImodelModule*>& m_candidates;
+    std::unordered_set<ImodelModule*> m_above;
+    const std::unordered_set<ImodelModule*>* m_found = nullptr;
+    std::optional<std::unordered_set<std::string>> m_included;
+};
+
 // The units concerned, asking every unit in library and set order.
 std::vector<ImodelModule*> CollectByWalk(QuorlaneStateMachineMultipleFilesMessages kind, const ListedFiles& listed)
 {
@@ -281,10 +383,11 @@ std::vector<ImodelModule*> iprocessManagerImpl::CollectModulesForFiles(QuorlaneS
         const std::strong_ordering order = x.GetUnitOrder() <=> y.GetUnitOrder();
         return order < 0 || (order == 0 && x.GetUnitSerial() < y.GetUnitSerial());
     });
+    KnownConcerned known(files, listed, *candidates);
     std::vector<ImodelModule*> collected;
     std::unordered_set<const ImodelModule*> taken;
     for (const auto& [library, module] : ordered)
-        if (taken.insert(module).second && IsConcerned(module, kind, listed)) collected.push_back(module);
+        if (taken.insert(module).second && known.IsConcerned(module, kind)) collected.push_back(module);
     return collected;
 }
 

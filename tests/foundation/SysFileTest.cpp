@@ -20,13 +20,6 @@ mode_t PermissionsOf(const std::string& path)
     return ::stat(path.c_str(), &st) == 0 ? (st.st_mode & 07777) : 0;
 }
 
-std::vector<std::string> List(const std::string& folder)
-{
-    std::vector<std::string> names;
-    SysListFolder(folder, names);
-    return names;
-}
-
 }  // namespace
 
 TEST(SysFile, StampsAre64Bit)
@@ -66,7 +59,7 @@ TEST(SysFile, CopyRenameDeleteAndRefusalsLeaveNothingBehind)
     for (const auto& [from, to] : std::vector<std::pair<std::string, std::string>>{
              {temp / "missing.v", temp / "x.v"}, {temp.Path(), temp / "x.v"}, {source, temp / "no/folder/x.v"}})
         EXPECT_EQ(SysCopy(from, to), -1) << from << " " << to;
-    EXPECT_EQ(List(temp.Path()), (std::vector<std::string>{"other.v", "src.v"}));
+    EXPECT_EQ(temp.List(), (std::vector<std::string>{"other.v", "src.v"}));
     EXPECT_EQ(SysDelete(temp.Path()), -1);
 }
 
@@ -130,7 +123,7 @@ TEST(SysFile, AtomicWriteRoundTrip)
     ASSERT_TRUE(SysWriteFileAtomically(path, "short"));
     EXPECT_EQ(temp.Read("project.prj"), "short");
     EXPECT_EQ(PermissionsOf(path), 0640u);
-    EXPECT_EQ(List(temp.Path()), std::vector<std::string>{"project.prj"});
+    EXPECT_EQ(temp.List(), std::vector<std::string>{"project.prj"});
 
     ASSERT_TRUE(SysWriteFileAtomically(path, ""));
     ASSERT_TRUE(SysReadFile(path, read));
@@ -154,7 +147,7 @@ TEST(SysFile, FailedAtomicWriteKeepsTheOldState)
     temp.Write("busy/inner.txt", "keep");
     EXPECT_FALSE(SysWriteFileAtomically(temp / "busy", "data"));
     EXPECT_EQ(temp.Read("busy/inner.txt"), "keep");
-    EXPECT_EQ(List(temp.Path()), std::vector<std::string>{"busy"});
+    EXPECT_EQ(temp.List(), std::vector<std::string>{"busy"});
 }
 
 TEST(SysFile, OnlyRegularFilesAreRead)
@@ -213,7 +206,7 @@ TEST(SysFile, AFailedAtomicWriteNamesTheFileAndTheSystemsReason)
     EXPECT_EQ(WEXITSTATUS(status), 0);
     EXPECT_EQ(reason, "Cannot write " + path + ": File too large");
     EXPECT_EQ(temp.Read("big.prj"), "old");
-    EXPECT_EQ(List(temp.Path()), (std::vector<std::string>{"big.prj", "busy"}));
+    EXPECT_EQ(temp.List(), (std::vector<std::string>{"big.prj", "busy"}));
 }
 
 TEST(SysFile, AtomicWriteThroughALinkKeepsTheLink)
@@ -227,7 +220,7 @@ TEST(SysFile, AtomicWriteThroughALinkKeepsTheLink)
     ASSERT_EQ(::lstat(link.c_str(), &st), 0);
     EXPECT_TRUE(S_ISLNK(st.st_mode));
     EXPECT_EQ(temp.Read("real/options.txt"), "new");
-    EXPECT_EQ(List(temp / "real"), std::vector<std::string>{"options.txt"});
+    EXPECT_EQ(temp.List("real"), std::vector<std::string>{"options.txt"});
 }
 
 TEST(SysFile, AListingWithStatusesAnswersAsTheListingAndEachStatusDo)

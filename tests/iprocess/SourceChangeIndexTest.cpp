@@ -3,7 +3,8 @@
 // file index and parent links) and the derived files of a unit that a node
 // invalidates (through its index by unit name), on random designs with
 // shared cells, cycles, packages, units included for simulation, schematics,
-// encrypted files and random changes of files and links.
+// encrypted and included files, packages left out and random changes of
+// files and links.
 #include "FlowProject.h"
 
 #include "iprocess/QuorlaneStateMachine.h"
@@ -66,7 +67,7 @@ protected:
                 sources.push_back(file);
             }
             ImodelModule* unit = Unit(name, file);
-            unit->SetIsPackage(Chance(8));
+            unit->SetIsPackage(withPackages && Chance(8));
             units.push_back(unit);
         }
         for (int link = 0; link < count * 2; ++link) Link();
@@ -75,6 +76,11 @@ protected:
             if (Chance(5)) unit->GetAssociatedFileList().push_back(*sources[Pick(static_cast<int>(sources.size()))]);
             if (const Entry file = unit->GetModuleFile(); file && Chance(10))
                 file->SetUsedPackages({"work.u" + std::to_string(Pick(count)) + ".all"});
+            // A file included by another is compiled through it; a unit may
+            // leave a file out as a package.
+            if (const Entry file = unit->GetModuleFile(); file && Chance(10))
+                file->AddIncludedFile(*sources[Pick(static_cast<int>(sources.size()))]);
+            if (Chance(10)) unit->GetSynthesisPackageToIgnoreList()->push_back(*sources[Pick(static_cast<int>(sources.size()))]);
         }
     }
     void Link()
@@ -105,15 +111,20 @@ protected:
 
     std::vector<Entry> sources;
     std::vector<ImodelModule*> units;
+    // Without packages the units above a change are found through the links alone.
+    bool withPackages = true;
 };
 
 TEST_F(SourceChangeIndex, UnitsConcernedByChangesAreThoseOfTheWalkInItsOrder)
 {
     for (int design = 0; design < 6; ++design) {
+        // Half of the designs let units leave packages out.
+        OptionsScope organize{{"IDE_ORGANIZE_PACKAGES_ENABLED", design % 2 ? "1" : "0"}};
         Files().RemoveAllFiles();
         Design().Reset();
         sources.clear();
         units.clear();
+        withPackages = design < 4;
         MakeDesign(40);
         int found = 0;
         for (int change = 0; change < 60; ++change) {

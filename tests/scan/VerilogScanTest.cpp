@@ -76,6 +76,28 @@ TEST_F(VerilogScan, SelfInstantiationIsReportedAndAddsNoEdge)
                       "  b\n");
 }
 
+TEST_F(VerilogScan, AnInstanceOfAUnitFarAboveIsACycleAndOneOfAUnitBelowOrBesideIsNot)
+{
+    // A chain m0 -> m1 -> ... -> m300; the last also instantiates m0, far
+    // above it (a cycle), m150 of the chain above it (a cycle too), a unit
+    // below the chain's top that it does not reach from below (beside it)
+    // and a new unit.
+    std::string text = "module side; endmodule\n";
+    for (int i = 0; i < 300; ++i)
+        text += "module m" + std::to_string(i) + "; m" + std::to_string(i + 1) + " u (); endmodule\n";
+    text += "module m300; m0 a (); m150 b (); side c (); fresh d (); endmodule\n";
+    DebugCapture debug;
+    Verilog("chain.v", text);
+    EXPECT_TRUE(debug.Holds("Error: the module m0 is instantiating itself.\n"));
+    EXPECT_TRUE(debug.Holds("Error: the module m150 is instantiating itself.\n"));
+    EXPECT_FALSE(debug.Holds("Error: the module side is instantiating itself.\n"));
+    const ImodelLinkList* subs = Unit("m300")->GetSubBlocks();
+    ASSERT_NE(subs, nullptr);
+    EXPECT_EQ(subs->size(), 2u);
+    EXPECT_TRUE(subs->Contains(Unit("side")));
+    EXPECT_TRUE(subs->Contains(Unit("fresh")));
+}
+
 TEST_F(VerilogScan, BothBranchesOfAConditionalAreScanned)
 {
     const Result result =

@@ -13,8 +13,11 @@
 extern "C" int Quorlane_Init(Tcl_Interp* interp);
 
 struct BenchFolder {
-    explicit BenchFolder(const std::string& name)
-        : path(UtlGetTempDir() + "quorlane_bench_" + name + "_" + std::to_string(std::random_device()()))
+    // In the temporary folder, or in `base` (a disk-backed or a RAM file
+    // system, for what depends on it).
+    explicit BenchFolder(const std::string& name, const std::string& base = UtlGetTempDir())
+        : path(base + (base.ends_with('/') ? "" : "/") + "quorlane_bench_" + name + "_" +
+               std::to_string(std::random_device()()))
     {
     }
     ~BenchFolder() { SysRemoveFolderRecursively(path); }

@@ -1,5 +1,6 @@
 #include "TempFolder.h"
 
+#include <algorithm>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
@@ -33,4 +34,16 @@ std::string TempFolder::Read(const std::string& name) const
 {
     std::ifstream in(std::filesystem::path(m_path) / name, std::ios::binary);
     return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+}
+
+std::vector<std::string> TempFolder::List(const std::string& name) const
+{
+    std::vector<std::string> names;
+    std::error_code error;
+    for (std::filesystem::directory_iterator entry(name.empty() ? m_path : *this / name, error), end;
+         !error && entry != end; entry.increment(error))
+        names.push_back(entry->path().filename().string());
+    if (error) return {};
+    std::sort(names.begin(), names.end());
+    return names;
 }

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <string>
+#include <vector>
 
 class TempFolder {
 public:
@@ -18,6 +19,9 @@ public:
     std::string Write(const std::string& name, const std::string& content) const;
     // The content of a file inside the folder ("" when it cannot be read).
     std::string Read(const std::string& name) const;
+    // The names in a folder inside the folder (itself for ""), sorted,
+    // hidden ones included; none when it cannot be read.
+    std::vector<std::string> List(const std::string& name = "") const;
 
 private:
     std::string m_path;

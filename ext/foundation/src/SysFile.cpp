@@ -12,9 +12,11 @@
 #include <dirent.h>
 #include <fcntl.h>
 #include <filesystem>
+#include <memory>
 #include <optional>
 #include <set>
 #include <sys/file.h>
+#include <sys/resource.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -126,13 +128,40 @@ public:
     // renames it over the target.
     bool Commit(std::optional<mode_t> mode)
     {
+        if (!Prepare(mode) || !Sync() || !Publish()) return false;
+        SyncFolder(FolderOf(m_target));
+        return true;
+    }
+
+    // Gives the file `mode` when one is given and starts its write-back
+    // without waiting for it.
+    bool Prepare(std::optional<mode_t> mode)
+    {
         if (m_fd < 0) return false;
-        if ((mode && ::fchmod(m_fd, *mode) != 0) || ::fsync(m_fd) != 0) {
+        if (mode && ::fchmod(m_fd, *mode) != 0) {
             Fail("Cannot write", errno);
             return false;
         }
+#ifdef __linux__
+        // Only a head start for the flush that follows: no failure here.
+        ::sync_file_range(m_fd, 0, 0, SYNC_FILE_RANGE_WRITE);
+#endif
+        return true;
+    }
+
+    bool Sync()
+    {
+        if (m_fd >= 0 && ::fsync(m_fd) == 0) return true;
+        Fail("Cannot write", errno);
+        return false;
+    }
+
+    // Renames the file, whose data is on the disk already, over the target.
+    bool Publish()
+    {
+        if (m_fd < 0) return false;
         // Renamed while the lock is held: no other writer takes over a file
-        // that is about to become the target. The data is synced already.
+        // that is about to become the target.
         if (::rename(m_temp.c_str(), m_target.c_str()) != 0) {
             Fail("Cannot replace", errno);
             return false;
@@ -140,7 +169,6 @@ public:
         m_committed = true;
         ::close(m_fd);
         m_fd = -1;
-        SyncFolder(FolderOf(m_target));
         return true;
     }
 
@@ -330,17 +358,95 @@ int SysSetReadOnlyAttr(const std::string& path, bool readOnly)
     return ::chmod(NativePath(path).c_str(), mode) == 0 ? 0 : -1;
 }
 
-int SysCopy(const std::string& from, const std::string& to)
+namespace {
+
+// The copy of `from` written into a new temporary of `to`, with the
+// source's permission bits; null when it could not be.
+std::unique_ptr<AtomicFile> WriteCopy(const std::string& from, const std::string& to, bool durable)
 {
-    if (to.empty()) return -1;
+    if (to.empty() || from.empty()) return nullptr;
+    // Not blocking: a named pipe is refused below rather than waited on.
+    const int source = ::open(NativePath(from).c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+    if (source < 0) return nullptr;
     struct stat st;
-    if (!StatPath(from, st) || !S_ISREG(st.st_mode)) return -1;
-    const int source = ::open(NativePath(from).c_str(), O_RDONLY | O_CLOEXEC);
-    if (source < 0) return -1;
-    AtomicFile target(NativePath(to));
-    const bool ok = target.IsOpen() && CopyContent(source, target.Descriptor()) && target.Commit(st.st_mode & 07777);
+    std::unique_ptr<AtomicFile> target;
+    if (::fstat(source, &st) == 0 && S_ISREG(st.st_mode)) {
+        target = std::make_unique<AtomicFile>(NativePath(to));
+        const bool ok = target->IsOpen() && CopyContent(source, target->Descriptor()) &&
+                        (durable ? target->Commit(st.st_mode & 07777) : target->Prepare(st.st_mode & 07777));
+        if (!ok) target.reset();
+    }
     ::close(source);
-    return ok ? 0 : -1;
+    return target;
+}
+
+// As many temporaries as a batch keeps open: a quarter of the descriptors
+// the process may hold, the rest left to everything else.
+std::size_t BatchLimit()
+{
+    struct rlimit limit;
+    if (::getrlimit(RLIMIT_NOFILE, &limit) != 0 || limit.rlim_cur == RLIM_INFINITY) return 1024;
+    return std::clamp<std::size_t>(static_cast<std::size_t>(limit.rlim_cur) / 4, 16, 4096);
+}
+
+}  // namespace
+
+int SysCopy(const std::string& from, const std::string& to) { return WriteCopy(from, to, true) ? 0 : -1; }
+
+struct SysCopyBatch::Pending {
+    std::unique_ptr<AtomicFile> file;
+    dev_t device;  // of the file system the temporary is on
+};
+
+SysCopyBatch::SysCopyBatch() : m_limit(BatchLimit()) {}
+
+SysCopyBatch::~SysCopyBatch() = default;
+
+int SysCopyBatch::Add(const std::string& from, const std::string& to)
+{
+    std::unique_ptr<AtomicFile> file = WriteCopy(from, to, false);
+    struct stat st;
+    if (!file || ::fstat(file->Descriptor(), &st) != 0) return -1;
+    m_pending.push_back(Pending{std::move(file), st.st_dev});
+    return 0;
+}
+
+std::size_t SysCopyBatch::Size() const { return m_pending.size(); }
+
+bool SysCopyBatch::IsFull() const { return m_pending.size() >= m_limit; }
+
+std::vector<int> SysCopyBatch::Commit()
+{
+    std::vector<Pending> pending = std::move(m_pending);
+    m_pending.clear();
+    // One flush per file system covers every temporary on it; where it
+    // cannot be had, each temporary is synced on its own.
+    std::vector<dev_t> flushed;
+    std::vector<dev_t> unflushed;
+    for (const Pending& copy : pending) {
+        if (std::find(flushed.begin(), flushed.end(), copy.device) != flushed.end() ||
+            std::find(unflushed.begin(), unflushed.end(), copy.device) != unflushed.end())
+            continue;
+#ifdef __linux__
+        if (::syncfs(copy.file->Descriptor()) == 0) {
+            flushed.push_back(copy.device);
+            continue;
+        }
+#endif
+        unflushed.push_back(copy.device);
+    }
+    std::vector<int> results;
+    std::vector<std::string> folders;
+    for (Pending& copy : pending) {
+        bool ok = std::find(flushed.begin(), flushed.end(), copy.device) != flushed.end() || copy.file->Sync();
+        ok = ok && copy.file->Publish();
+        results.push_back(ok ? 0 : -1);
+        if (!ok) continue;
+        const std::string folder = FolderOf(copy.file->Target());
+        if (std::find(folders.begin(), folders.end(), folder) == folders.end()) folders.push_back(folder);
+    }
+    for (const std::string& folder : folders) SyncFolder(folder);
+    return results;
 }
 
 bool SysIsSameFile(const std::string& a, const std::string& b)

@@ -264,7 +264,7 @@ public:
     bool IsSchematic() const { return m_kind == zorpaMODULE_SCHEMATIC; }
     bool IsUnknown() const { return m_kind == zorpaMODULE_UNKNOWN; }
     bool IsRoot() const { return m_isRoot; }
-    void SetIsRoot(bool isRoot) { m_isRoot = isRoot; }
+    void SetIsRoot(bool isRoot);
     int GetExpand() const { return m_expand; }
     void SetExpand(int expand) { m_expand = expand; }
     // Once a view has been shown the unit, its removal is announced.
@@ -460,7 +460,7 @@ private:
     const typeUserFileList* getCustomizedFileList(ImodelFunctionType kind) const;
     void RegisterWithEvents();
     // The library set that holds the unit; null outside one.
-    void SetUnitSet(UnitSet* set) { m_unitSet = set; }
+    void SetUnitSet(UnitSet* set);
     // Points the unit at `file` (none for empty), its library moving it.
     void ChangeFile(const boost::shared_ptr<IfileObjectEx>& file);
     // Appends the units of `list` as sub-blocks (nulls left out), each

@@ -33,6 +33,7 @@
 #include <boost/make_shared.hpp>
 
 #include <algorithm>
+#include <unordered_set>
 
 namespace {
 
@@ -47,15 +48,21 @@ void* ParentWindow(Imodel& model)
 // The answer a replace question assumes when nobody answers.
 MdbQuery_result DefaultReplaceAnswer() { return Imodel::IsInteractiveMode() ? MdbNO : MdbYES; }
 
-// Copies `from` onto `to`; a folder that is missing is made. False when the
-// copy failed.
-bool CopyMakingFolder(const std::string& from, const std::string& to)
+// Runs `copy` of `from` onto `to`; when it fails, makes the folder of `to`
+// if it is missing and runs it again. False when the copy failed.
+template <class Copy>
+bool CopyMakingFolder(const std::string& from, const std::string& to, Copy copy)
 {
-    if (SysCopy(from, to) == 0) return true;
+    if (copy()) return true;
     // The folder of the kind may not be there yet; a missing source needs none.
     const std::size_t slash = to.rfind('/');
     return slash != std::string::npos && slash > 0 && !UtlDoesPathExist(to.substr(0, slash)) &&
-           UtlDoesFileExist(from) && UtlValidateOrCreateFolder(to.substr(0, slash)) && SysCopy(from, to) == 0;
+           UtlDoesFileExist(from) && UtlValidateOrCreateFolder(to.substr(0, slash)) && copy();
+}
+
+bool CopyMakingFolder(const std::string& from, const std::string& to)
+{
+    return CopyMakingFolder(from, to, [&] { return SysCopy(from, to) == 0; });
 }
 
 // Copies `from` onto `to`, which the caller knows to be another file. False,
@@ -145,6 +152,86 @@ bool CompanionNetlist(const IfileObject& file, std::string& source, std::string&
     return !source.empty() && !target.empty();
 }
 
+// The plain copies of one kind's files in one import: written to their
+// temporaries as the files come, made durable together with one flush
+// (SysCopyBatch) and put in place in the command's order; only then are
+// the files added to the model, in that order, each at its target.
+class ImportBatch {
+public:
+    explicit ImportBatch(std::deque<IfileObject>& added) : m_added(added) {}
+    ~ImportBatch() { Flush(); }
+    ImportBatch(const ImportBatch&) = delete;
+    ImportBatch& operator=(const ImportBatch&) = delete;
+
+    // Whether a copy onto `target` waits: the file is not there yet.
+    bool Waits(const std::string& target) const { return m_targets.contains(ImodelFileNameKey(target)); }
+
+    // Writes the copy of `from` for `target` (its folder made when
+    // missing), to be added once in place; false, with "UNABLE_TO_COPY",
+    // when it could not be written.
+    bool Copy(const std::string& from, const IfileObject& target, bool updateState)
+    {
+        if (m_copies.IsFull()) Flush();
+        const std::string to = target.GetFullFileName().GetString();
+        if (!CopyMakingFolder(from, to, [&] { return m_copies.Add(from, to) == 0; })) {
+            ImodelDisplayUNABLE_TO_COPY_MSG(from.c_str(), to.c_str());
+            return false;
+        }
+        m_targets.insert(ImodelFileNameKey(to));
+        m_waiting.push_back(Waiting{target, from, m_copies.Size() - 1, false, updateState});
+        return true;
+    }
+
+    // A file already at its target, added after the files before it.
+    void Add(const IfileObject& target, bool linkMode, bool updateState)
+    {
+        m_waiting.push_back(Waiting{target, std::string(), kNoCopy, linkMode, updateState});
+    }
+
+    // Puts the copies in place and adds the files; false when a copy of
+    // the batch could not be put in place (its file is not added).
+    bool Flush()
+    {
+        if (m_waiting.empty()) return !m_failed;
+        const std::vector<int> placed = m_copies.Commit();
+        const std::vector<Waiting> waiting = std::move(m_waiting);
+        m_waiting.clear();
+        m_targets.clear();
+        for (const Waiting& file : waiting) {
+            if (file.copy != kNoCopy && (file.copy >= placed.size() || placed[file.copy] != 0)) {
+                ImodelDisplayUNABLE_TO_COPY_MSG(file.source.c_str(),
+                                                file.target.GetFullFileName().GetString().c_str());
+                m_failed = true;
+                continue;
+            }
+            // The file is on disk at its target now (linked, copied or
+            // already in place), so it is added at once rather than left to
+            // the file watcher.
+            const boost::shared_ptr<IfileObjectEx> entry = IcmdDoAddFileToModel(
+                file.target, true, true, false, nullptr, nullptr, true, nullptr, file.updateState, false, nullptr);
+            if (file.linkMode && entry) entry->SetIDEReadOnly(true);
+            m_added.push_back(file.target);
+        }
+        return !m_failed;
+    }
+
+private:
+    static constexpr std::size_t kNoCopy = static_cast<std::size_t>(-1);
+    struct Waiting {
+        IfileObject target;
+        std::string source;
+        std::size_t copy;  // its place in the batch of copies
+        bool linkMode;
+        bool updateState;
+    };
+
+    std::deque<IfileObject>& m_added;
+    SysCopyBatch m_copies;
+    std::vector<Waiting> m_waiting;
+    std::unordered_set<std::string> m_targets;
+    bool m_failed = false;
+};
+
 bool ImportCore(Imodel& model, const IfileObject& file, QuorlaneCoreToolManager& tool)
 {
     const bool detecting = ItimerManager::GetDoFileDetection();
@@ -158,10 +245,18 @@ bool ImportCore(Imodel& model, const IfileObject& file, QuorlaneCoreToolManager&
 }
 
 // The import of one file of the project model; false when it was not imported.
-bool ImportOneFile(Imodel& model, const IfileObject& file, std::deque<IfileObject>& added, MdbQuery_result* answer,
+bool ImportOneFile(Imodel& model, const IfileObject& file, ImportBatch& batch, MdbQuery_result* answer,
                    bool linkMode, bool updateState)
 {
     const zorpaFileManagerTypes type = file.GetFileSpecificType();
+    QuorlaneCoreToolManager* coreTool = ItoolGetActiveCoreTool(type, model);
+    IfileObject target = file;
+    if (!coreTool && !linkMode) target = IcmdImportFiles::GetLocalFile(file);
+    // What is not a plain copy and add, and a target that a copy waiting
+    // would replace, find the files before them in place and in the model.
+    const bool plain = type != zorpaFT_QVZ && type != zorpaFT_PROFILES && type != zorpaFT_MODELSIM_INI &&
+                       type != zorpaFT_TEMPLATES && !coreTool;
+    if (!plain || batch.Waits(target.GetFullFileName().GetString())) batch.Flush();
     switch (type) {
     case zorpaFT_QVZ:
         return ImportArchive(model, file);
@@ -179,12 +274,9 @@ bool ImportOneFile(Imodel& model, const IfileObject& file, std::deque<IfileObjec
     const bool companion = CompanionNetlist(file, companionSource, companionTarget);
     MdbQuery_result replace = MdbYES;
     void* parent = ParentWindow(model);
-    QuorlaneCoreToolManager* coreTool = ItoolGetActiveCoreTool(type, model);
-    IfileObject target = file;
     bool inPlace = false;
     bool placeTaken = false;
     if (!coreTool && !linkMode) {
-        target = IcmdImportFiles::GetLocalFile(file);
         const std::string place = target.GetFullFileName().GetString();
         placeTaken = UtlDoesFileExist(place);
         if (placeTaken) {
@@ -210,26 +302,17 @@ bool ImportOneFile(Imodel& model, const IfileObject& file, std::deque<IfileObjec
     } else {
         const std::string source = file.GetFullFileName().GetString();
         const std::string destination = target.GetFullFileName().GetString();
-        if (!linkMode) {
-            if (inPlace) {
-                // Already the project's copy: nothing to copy, it must only be readable.
-                if (SysAccess(destination, 4) != 0) {
-                    ImodelDisplayUNABLE_TO_ACCESS_FILE_MSG(destination.c_str());
-                    return false;
-                }
-            } else if (!CopyInto(source, destination)) {
-                return false;
-            }
+        const bool copying = !linkMode && !inPlace;
+        // Already the project's copy: nothing to copy, it must only be readable.
+        if (!linkMode && inPlace && SysAccess(destination, 4) != 0) {
+            ImodelDisplayUNABLE_TO_ACCESS_FILE_MSG(destination.c_str());
+            return false;
         }
+        if (copying && !batch.Copy(source, target, updateState)) return false;
         if (companion && !SysIsSameFile(companionSource, companionTarget) &&
             !CopyMakingFolder(companionSource, companionTarget) && type == zorpaFT_SCH)
             ImodelDisplayNO_WIR_FILE_MSG(companionSource.c_str());
-        // The file is on disk at its target now (linked, copied or already in
-        // place), so it is added at once rather than left to the file watcher.
-        const boost::shared_ptr<IfileObjectEx> entry = IcmdDoAddFileToModel(target, true, true, false, nullptr, nullptr,
-                                                                            true, nullptr, updateState, false, nullptr);
-        if (linkMode && entry) entry->SetIDEReadOnly(true);
-        added.push_back(target);
+        if (!copying) batch.Add(target, linkMode, updateState);
     }
     if (imported && model.IsDebugMsg()) SysDebugPrintf("Imported '%s'\n", file.GetFullFileName().GetString().c_str());
     return imported;
@@ -256,6 +339,7 @@ void IcmdImportFiles::ImportFileFilters::importFiles(AcmdEnum::Result& result, s
 {
     if (!m_param) return;
     MdbQuery_result answer = MdbNOANSWER;
+    ImportBatch batch(added);
     for (const std::string& name : GetFiles()) {
         if (!UtlDoesFileExist(name)) {
             ImodelDisplayFILE_NOT_FOUND_MSG(name.c_str());
@@ -266,13 +350,16 @@ void IcmdImportFiles::ImportFileFilters::importFiles(AcmdEnum::Result& result, s
         const std::string extension = file.GetExt();
         if (const zorpaFileManagerTypes special = SpecialTypeOf(extension); special != m_type)
             file = IfileObject(ImodelFileName(name), special, ImodelFMFull, true, true);
-        if (IsValidExt(extension)) {
-            importFile(file, result, added, &answer, linkMode, updateState);
-        } else {
+        if (!IsValidExt(extension)) {
             ImodelDisplayWRONG_EXTENSION_MSG(extension.c_str());
             result = AcmdEnum::Failure;
+        } else if (Imodel* model = GetModel(); model && !model->IsWizardInstance()) {
+            if (!ImportOneFile(*model, file, batch, &answer, linkMode, updateState)) result = AcmdEnum::Failure;
+        } else {
+            importFile(file, result, added, &answer, linkMode, updateState);
         }
     }
+    if (!batch.Flush()) result = AcmdEnum::Failure;
 }
 
 void IcmdImportFiles::ImportFileFilters::importFile(const IfileObject& file, AcmdEnum::Result& result,
@@ -282,7 +369,9 @@ void IcmdImportFiles::ImportFileFilters::importFile(const IfileObject& file, Acm
     Imodel* model = GetModel();
     if (!model) return;
     if (!model->IsWizardInstance()) {
-        if (!ImportOneFile(*model, file, added, answer, linkMode, updateState)) result = AcmdEnum::Failure;
+        ImportBatch batch(added);
+        if (!ImportOneFile(*model, file, batch, answer, linkMode, updateState) || !batch.Flush())
+            result = AcmdEnum::Failure;
         return;
     }
     // The new-project wizard's model only takes note of the file.

@@ -424,21 +424,37 @@ T ZorpaParser<T>::resolveThroughUseClauses(const std::string& name) const
 template <class T>
 bool ZorpaParser<T>::isCurrentUnitOrAncestor(T unit)
 {
-    if (!m_ancestorsValid) {
-        // Every unit above the current one, each once: designs may be cyclic.
-        m_ancestors.clear();
-        std::vector<T> pending{m_currentUnit};
-        m_ancestors.insert(m_currentUnit);
-        while (!pending.empty()) {
-            const T next = pending.back();
-            pending.pop_back();
-            if (const auto* parents = next->GetParentsList())
-                for (T parent : *parents)
-                    if (m_ancestors.insert(parent).second) pending.push_back(parent);
-        }
-        m_ancestorsValid = true;
+    if (unit == m_currentUnit) return true;
+    if (m_ancestorsValid) return m_ancestors.count(unit) != 0;
+    // Whether the current unit lies below `unit`: walked up from the current
+    // unit and down from `unit` in turn, a unit at a time, each unit once
+    // (designs may be cyclic), so that the smaller side decides. A unit made
+    // for an instance has nothing below it; the units above the current one
+    // may be most of a design of shared blocks. A walk up that ends first
+    // holds every unit above the current one, kept for its next instances.
+    m_ancestors.clear();
+    m_ancestors.insert(m_currentUnit);
+    std::vector<T> up{m_currentUnit};
+    std::unordered_set<T> below{unit};
+    std::vector<T> down{unit};
+    while (!up.empty() && !down.empty()) {
+        const T upper = up.back();
+        up.pop_back();
+        if (const auto* parents = upper->GetParentsList())
+            for (T parent : *parents) {
+                if (parent == unit) return true;
+                if (m_ancestors.insert(parent).second) up.push_back(parent);
+            }
+        const T lower = down.back();
+        down.pop_back();
+        if (const auto* subs = lower->GetSubBlocks())
+            for (T sub : *subs) {
+                if (sub == m_currentUnit) return true;
+                if (below.insert(sub).second) down.push_back(sub);
+            }
     }
-    return m_ancestors.count(unit) != 0;
+    m_ancestorsValid = up.empty();
+    return m_ancestorsValid && m_ancestors.count(unit) != 0;
 }
 
 template <class T>

@@ -5,6 +5,7 @@
 
 #include "imodel/names/ImodelMessages.h"
 #include "src/imodel/design/ImodelModuleNotify.h"
+#include "src/imodel/design/imodelUnitJournal.h"
 
 #include <foundation/Sys.h>
 #include <zorpa/ZorpaString.h>
@@ -144,10 +145,12 @@ RemovedModules& Removed()
     return removed;
 }
 
+}  // namespace
+
 // The unit of `to` in the place of a unit of that order in the set order
 // as the units' own operator< sees it: the first unit of the same name when
 // either has no file, else the unit of the same name and file.
-ImodelModule* UnitInPlaceOf(const ZorpaUnitOrder& order, const UnitSet& to)
+ImodelModule* imodelUnitInPlaceOf(const ZorpaUnitOrder& order, const UnitSet& to)
 {
     const auto [first, last] = to.equal_range(ZorpaUnitName{order.name});
     if (first == last) return nullptr;
@@ -155,8 +158,6 @@ ImodelModule* UnitInPlaceOf(const ZorpaUnitOrder& order, const UnitSet& to)
     const auto [same, end] = to.equal_range(order);
     return same != end ? *same : nullptr;
 }
-
-}  // namespace
 
 // --- the removed-unit list ---------------------------------------------------------------
 
@@ -236,7 +237,7 @@ void ImodelDuplicateSubModuleInfo(boost::shared_ptr<UnitSet> from, boost::shared
         ZorpaUnitOrder order = module->GetUnitOrder();
         // Without a file, only the lower-cased name places the key.
         if (byName) order = ZorpaUnitOrder{order.name, false, std::string()};
-        if (ImodelModule* target = UnitInPlaceOf(order, *to)) target->DuplicateModuleInfo(module, params);
+        if (ImodelModule* target = imodelUnitInPlaceOf(order, *to)) target->DuplicateModuleInfo(module, params);
     }
 }
 

@@ -14,6 +14,7 @@
 #include "iprocess/IprocessDisplay.h"
 #include "iprocess/IprocessManager.h"
 #include "src/imodel/design/ImodelModuleNotify.h"
+#include "src/imodel/design/imodelUnitJournal.h"
 #include "src/imodel/model/imodelImpl.h"
 
 #include <foundation/Sys.h>
@@ -35,11 +36,13 @@ std::string Lowered(std::string text)
     return text;
 }
 
-std::uint64_t NextSerial()
+std::atomic<std::uint64_t>& LastSerial()
 {
     static std::atomic<std::uint64_t> last{0};
-    return ++last;
+    return last;
 }
+
+std::uint64_t NextSerial() { return ++LastSerial(); }
 
 // What events write into a unit that a view is shown.
 void MarkDisplayable(ImodelModule* module) { module->SetCanBeDisplayedInAView(true); }
@@ -266,8 +269,25 @@ ImodelFileName ImodelModule::GetModuleFullFileName() const
     return file ? file->GetFullFileName() : ImodelFileName();
 }
 
+std::uint64_t imodelLastUnitSerial() { return LastSerial(); }
+
+void ImodelModule::SetUnitSet(UnitSet* set)
+{
+    // Entering a library or leaving it: a change under way keeps note.
+    imodelUnitJournal::Touch(*this, set != nullptr ? set : m_unitSet);
+    m_unitSet = set;
+}
+
+void ImodelModule::SetIsRoot(bool isRoot)
+{
+    if (isRoot == m_isRoot) return;
+    imodelUnitJournal::Touch(*this, m_unitSet);
+    m_isRoot = isRoot;
+}
+
 void ImodelModule::ChangeFile(const boost::shared_ptr<IfileObjectEx>& file)
 {
+    imodelUnitJournal::Touch(*this, m_unitSet);
     const auto assign = [this, &file] {
         m_file = file;
         m_order.hasFile = file != nullptr;
@@ -289,6 +309,7 @@ void ImodelModule::SetNoFile()
 
 void ImodelModule::SaveTimeStamp()
 {
+    imodelUnitJournal::Touch(*this, m_unitSet);
     const boost::shared_ptr<IfileObjectEx> file = GetModuleFile();
     const SysStatInfo* stamp = file ? file->GetStatInfo() : nullptr;
     m_timeStamp.reset();

@@ -65,8 +65,15 @@ void ImodelModule::AddParent(ImodelModule* parent)
 void ImodelModule::AddSubBlock(ImodelModule* sub, bool notify)
 {
     if (sub == nullptr) return;
-    sub->AddParent(this);
     if (!m_subBlocks) m_subBlocks = std::make_unique<ImodelLinkList>();
+    // A unit stands in its sub-block's parent list exactly while it lists the
+    // sub-block: its own list, which the caller is filling, tells, rather
+    // than the sub-block's, which for a cell used everywhere is long.
+    if (!m_subBlocks->Contains(sub)) {
+        if (!sub->m_parents) sub->m_parents = std::make_unique<ImodelLinkList>();
+        sub->m_parents->PushBack(this);
+        sub->NotifyChanged(true, false, false);
+    }
     if (sub->IsPackage())
         m_subBlocks->PushFront(sub);
     else

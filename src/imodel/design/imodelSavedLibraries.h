@@ -1,20 +1,16 @@
 // What the project model keeps while the design's libraries are saved
-// (Imodel::SaveLibraries): the nesting depth, the root id and deep copies of
-// the libraries. The copies' units go with the holder.
+// (Imodel::SaveLibraries): the nesting depth, the root id and the journal of
+// what the change does to the units that stood before it.
 #pragma once
 
-#include "imodel/design/ImodelDesignManager.h"
-#include "imodel/design/ImodelDestroyLib.h"
+#include "src/imodel/design/imodelUnitJournal.h"
 
 #include <vy/ComponentID.h>
 
-struct imodelSavedLibraries {
-    imodelSavedLibraries() = default;
-    imodelSavedLibraries(const imodelSavedLibraries&) = delete;
-    imodelSavedLibraries& operator=(const imodelSavedLibraries&) = delete;
-    ~imodelSavedLibraries() { ImodelDestroyLibs(libraries); }
+#include <memory>
 
+struct imodelSavedLibraries {
     int depth = 0;
     VyIfaces::ComponentID rootId;
-    ImodelDesignManager::Libraries libraries;
+    std::unique_ptr<imodelUnitJournal> journal;
 };

@@ -2,8 +2,6 @@
 // change of its units (adding a file to the model parses it again).
 #include "src/imodel/model/imodelImpl.h"
 
-#include "imodel/design/ImodelDeletedModuleInfo.h"
-#include "imodel/design/ImodelDuplicateLibs.h"
 #include "imodel/design/ImodelFindModule.h"
 #include "imodel/model/ImodelCommandServices.h"
 #include "src/imodel/design/ImodelModuleNotify.h"
@@ -27,15 +25,17 @@ void imodelImpl::SaveLibraries()
     if (m_savedLibraries.depth++ > 0) return;
     if (QuorlaneStateMachine* flow = ImodelAliveStateMachine()) flow->DetachModule();
     m_savedLibraries.rootId = m_designManager->GetRootId();
-    ImodelDuplicateLibs(*m_designManager, m_savedLibraries.libraries);
+    // Not a copy of every library: what the change touches is kept as it
+    // is touched, so that a change costs what it changes.
+    m_savedLibraries.journal = std::make_unique<imodelUnitJournal>(*m_designManager);
 }
 
 void imodelImpl::RestoreLibraries(bool byName, const zorpaSaveRestoreParams& params)
 {
     // A restore without its save has nothing to put back: the depth stays at 0.
     if (m_savedLibraries.depth == 0 || --m_savedLibraries.depth > 0) return;
-    ImodelRestoreLibs(*m_designManager, m_savedLibraries.libraries, byName, params);
-    ImodelDestroyLibs(m_savedLibraries.libraries);
+    if (const std::unique_ptr<imodelUnitJournal> journal = std::move(m_savedLibraries.journal))
+        journal->Restore(byName, params);
     const VyIfaces::ComponentID root = std::exchange(m_savedLibraries.rootId, VyIfaces::ComponentID());
     ImodelModule* module = root.IsDefault() ? nullptr : KeptRoot(*m_designManager, root);
     if (module == nullptr) return;

@@ -65,6 +65,38 @@ int SysSetReadOnlyAttr(const std::string& path, bool readOnly);
 // Copies a regular file with its permission bits (through a temporary file
 // renamed into place).
 int SysCopy(const std::string& from, const std::string& to);
+// Copies made durable together. Add writes each copy to its temporary beside
+// the target and starts its write-back without waiting; Commit flushes them
+// all with one sync of each file system they are on, renames them over
+// their targets in the order they were added, then syncs each folder
+// touched once. A kill at any moment leaves each target as it was or a whole
+// copy, and the temporaries of a killed batch are taken over by the next
+// write of the same targets, as with the atomic write. Copies not committed
+// go with the batch.
+class SysCopyBatch {
+public:
+    SysCopyBatch();
+    ~SysCopyBatch();
+    SysCopyBatch(const SysCopyBatch&) = delete;
+    SysCopyBatch& operator=(const SysCopyBatch&) = delete;
+
+    // 0 when the copy waits in its temporary; -1 when it could not be
+    // written (nothing of it is left behind, and it is not in the batch).
+    int Add(const std::string& from, const std::string& to);
+    // The results of the copies waiting, in the order they were added (0 in
+    // place, -1 failed: the target stays as it was); the batch is empty
+    // afterwards.
+    std::vector<int> Commit();
+    std::size_t Size() const;
+    // Whether the copies waiting hold as many descriptors as the batch may:
+    // commit before adding more.
+    bool IsFull() const;
+
+private:
+    struct Pending;
+    std::vector<Pending> m_pending;
+    std::size_t m_limit;
+};
 // Whether the two paths name one file: the same device and inode when both
 // exist (links followed), else the same qualified path.
 bool SysIsSameFile(const std::string& a, const std::string& b);

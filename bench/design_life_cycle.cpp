@@ -1,0 +1,397 @@
+// The project life cycle on designs of the shapes real projects have: every
+// member file defines one VHDL unit, in a 10-ary tree, a graph of shared
+// blocks (fan-out 4, depth 12), a chain, a diamond (two units per level,
+// each using both below) and a wide top, at 1,000, 10,000 and 100,000
+// files; diamonds also at depths 12, 16, 20 and 30. The file stamps are
+// kept in the project file (IDE_SAVE_FILE_STAMPS_IN_PRJ = 1).
+//
+// Each operation is weighed against floors measured in the same run, on the
+// same project ("floor_ms", "x_floor"):
+// - write floor: the project file's bytes written to a temporary, synced and
+//   renamed (the atomic writer every save uses);
+// - read floor: the project file read and split into lines, and every
+//   member read whole;
+// - scan floor: the HDL scanner alone over the member bytes, already in
+//   memory, into an empty design.
+// Targets: save and close_project (which saves first) within 5 times the
+// write floor; open_project (also after every member changed on disk:
+// BM_OpenTouched) and refresh within 5 times read + scan floor; the time
+// per file grows at most 1.1 times per tenfold of files (compare "us_per_file"
+// of the sizes); an open project holds at most 3 KB of heap per member file
+// ("heap_KB_per_file"). BM_OpenViews opens a project of a few units with
+// 2,000, 20,000 and 200,000 place-and-route views, against the same floors.
+//
+// The projects are made in a temporary folder removed at exit; with
+// QUORLANE_BENCH_KEEP set to a folder they are made there once and kept for
+// later runs.
+#include "DesignShapes.h"
+#include "SilentSink.h"
+
+#include "icmd/scan/ZorpaParser.h"
+#include "icmd/scan/zorpaCreateParser.h"
+#include "ifile/IfileManager.h"
+#include "ifile/IfileObjectEx.h"
+#include "imodel/design/ImodelDesignManager.h"
+#include "imodel/design/ImodelModule.h"
+#include "imodel/model/Imodel.h"
+
+#include <foundation/Def.h>
+#include <foundation/Mdb.h>
+#include <foundation/Sys.h>
+
+#include <benchmark/benchmark.h>
+#include <boost/make_shared.hpp>
+#include <tcl.h>
+
+#include <algorithm>
+#include <chrono>
+#include <cstdint>
+#include <cstdio>
+#include <cstdlib>
+#include <fcntl.h>
+#include <fstream>
+#include <malloc.h>
+#include <map>
+#include <sstream>
+#include <string>
+#include <sys/stat.h>
+#include <unistd.h>
+#include <vector>
+
+extern "C" int Quorlane_Init(Tcl_Interp* interp);
+
+namespace {
+
+ImodelDesignManager& Design() { return *Imodel::GetInstance().GetDesignManager(); }
+
+double Seconds(std::chrono::steady_clock::time_point start)
+{
+    return std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+}
+
+// One interpreter with the library loaded as the shell loads it, silent.
+Tcl_Interp* Shell()
+{
+    static SilentSink silence;
+    static Tcl_Interp* interp = [] {
+        Tcl_Interp* created = Tcl_CreateInterp();
+        Quorlane_Init(created);
+        MdbSetSink(&silence);
+        DefLoadDefaultsFromText("@choices FAM = ZX3\n@choices DIE[QFAM=ZX3] = zx3_10\n"
+                                "@choices PACKAGE[QFAM=ZX3,QDIE=zx3_10] = tq100\n"
+                                "IDE_SAVE_FILE_STAMPS_IN_PRJ = 1\n",
+                                nullptr);
+        return created;
+    }();
+    return interp;
+}
+
+bool Eval(const std::string& script)
+{
+    if (Tcl_EvalEx(Shell(), script.c_str(), -1, TCL_EVAL_GLOBAL) == TCL_OK) return true;
+    std::fprintf(stderr, "%s: %s\n", script.substr(0, 80).c_str(), Tcl_GetStringResult(Shell()));
+    return false;
+}
+
+std::size_t HeapInUse()
+{
+    const struct mallinfo2 info = mallinfo2();
+    return info.uordblks + info.hblkhd;
+}
+
+std::string ReadWhole(const std::string& path)
+{
+    std::ifstream in(path, std::ios::binary);
+    std::ostringstream text;
+    text << in.rdbuf();
+    return text.str();
+}
+
+// The folder of the generated projects.
+class BenchRoot {
+public:
+    BenchRoot()
+    {
+        const char* keep = std::getenv("QUORLANE_BENCH_KEEP");
+        m_keep = keep != nullptr && *keep != '\0';
+        m_path = m_keep ? keep : UtlGetTempDir() + "quorlane-bench-shapes-" + std::to_string(getpid());
+        UtlValidateOrCreateFolder(m_path);
+    }
+    ~BenchRoot()
+    {
+        if (!m_keep) SysRemoveFolderRecursively(m_path);
+    }
+    const std::string& Path() const { return m_path; }
+    bool Keeps() const { return m_keep; }
+
+private:
+    std::string m_path;
+    bool m_keep = false;
+};
+
+const BenchRoot& Root()
+{
+    static const BenchRoot root;
+    return root;
+}
+
+// One generated project, made once per shape and size, with its floors
+// measured on first use.
+struct Project {
+    std::string folder;
+    std::string file;
+    std::vector<std::string> members;
+    double writeFloor = 0;
+    double readFloor = 0;
+    double scanFloor = 0;
+    bool measured = false;
+};
+
+void CloseAny()
+{
+    if (Design().IsProjectOpen()) Eval("close_project -save false");
+}
+
+bool Open(const Project& project)
+{
+    if (Design().IsProjectOpen() && Design().GetProjectFileName().GetString() == project.file) return true;
+    CloseAny();
+    return Eval("open_project {" + project.file + "}");
+}
+
+// The place-and-route views of the project file become `views` views.
+void SetViews(const std::string& file, int views)
+{
+    const std::string text = ReadWhole(file);
+    const std::size_t begin = text.find("LIST REVISIONS\n");
+    const std::size_t end = text.find("ENDLIST\n", begin);
+    if (begin == std::string::npos || end == std::string::npos) std::abort();
+    std::string list = "LIST REVISIONS\n";
+    for (int view = 1; view <= views; ++view)
+        list += "VALUE=\"view" + std::to_string(view) + "\",NUM=" + std::to_string(view) + "\n";
+    list += "CURREV=1\n";
+    if (!SysWriteFileAtomically(file, text.substr(0, begin) + list + text.substr(end))) std::abort();
+}
+
+// A project whose members are the units of `design`; `views` > 0 gives it
+// that many views.
+Project MakeProject(const std::string& name, const DesignShapeDesign& design, int views)
+{
+    Project project;
+    project.folder = Root().Path() + "/" + name;
+    project.file = project.folder + "/bench.prj";
+    const std::string hdl = project.folder + "/hdl";
+    const std::string done = project.folder + "/made";
+    if (Root().Keeps() && UtlDoesFileExist(done)) {
+        for (const DesignShapeUnit& unit : design.units) project.members.push_back(hdl + "/" + unit.name + ".vhd");
+        return project;
+    }
+    CloseAny();
+    SysRemoveFolderRecursively(project.folder);
+    if (!Eval("new_project -location {" + project.folder +
+              "} -name bench -hdl VHDL -family ZX3 -die zx3_10 -package tq100"))
+        std::abort();
+    project.members = WriteDesignShape(design, hdl);
+    if (project.members.empty()) std::abort();
+    // The members are entered unparsed; the first open parses them and
+    // keeps their stamps.
+    IfileManager& files = *Imodel::GetInstance().GetFileManager();
+    for (const std::string& member : project.members)
+        files.AddOrUpdateFile(
+            IfileObjectEx(IfileObject(ImodelFileName(member), zorpaFT_HDL, ImodelFMFull, true, true), false), false);
+    if (!Eval("close_project")) std::abort();
+    if (views > 0) SetViews(project.file, views);
+    if (!Eval("open_project {" + project.file + "}") || !Eval("close_project")) std::abort();
+    std::ofstream(done) << "made\n";
+    return project;
+}
+
+// The floors of the project (best of three runs each), with it closed.
+void Measure(Project& project)
+{
+    if (project.measured) return;
+    CloseAny();
+    double best[3] = {1e30, 1e30, 1e30};
+    const std::string text = ReadWhole(project.file);
+    std::vector<std::string> texts;
+    for (const std::string& member : project.members) texts.push_back(ReadWhole(member));
+    const std::string copy = project.folder + "/floor.prj";
+    std::vector<boost::shared_ptr<IfileObjectEx>> entries;
+    for (const std::string& member : project.members)
+        entries.push_back(boost::make_shared<IfileObjectEx>(
+            IfileObject(ImodelFileName(member), zorpaFT_HDL, ImodelFMFull, false, true), false));
+    for (int run = 0; run < 3; ++run) {
+        auto start = std::chrono::steady_clock::now();
+        if (!SysWriteFileAtomically(copy, text)) std::abort();
+        best[0] = std::min(best[0], Seconds(start));
+
+        start = std::chrono::steady_clock::now();
+        std::ifstream in(project.file);
+        std::vector<std::string> lines;
+        for (std::string line; std::getline(in, line);) lines.push_back(std::move(line));
+        char buffer[1 << 16];
+        std::size_t bytes = 0;
+        for (const std::string& member : project.members) {
+            const int fd = ::open(member.c_str(), O_RDONLY | O_CLOEXEC);
+            if (fd < 0) continue;
+            for (ssize_t got; (got = ::read(fd, buffer, sizeof buffer)) > 0;) bytes += static_cast<std::size_t>(got);
+            ::close(fd);
+        }
+        benchmark::DoNotOptimize(lines.data());
+        benchmark::DoNotOptimize(bytes);
+        best[1] = std::min(best[1], Seconds(start));
+
+        Design().Reset();
+        Design().SetDefaultVHDL(true);
+        start = std::chrono::steady_clock::now();
+        for (std::size_t i = 0; i < entries.size(); ++i) {
+            ImodelModule prototype("prototype", entries[i], zorpaMODULE_UNKNOWN, false, "work", "", false);
+            zorpaCreateParser<ImodelModule*> create(&prototype, nullptr);
+            create.Visit(zorpaMODULE_VHDL);
+            ZorpaParser<ImodelModule*>& parser = *create.GetParser();
+            parser.SetLibraries(Design().GetLibraries());
+            parser.parseText(project.members[i], "work", nullptr, false, texts[i]);
+            benchmark::DoNotOptimize(parser.IsStructural());
+        }
+        best[2] = std::min(best[2], Seconds(start));
+        Design().Reset();
+    }
+    ::unlink(copy.c_str());
+    project.writeFloor = best[0];
+    project.readFloor = best[1];
+    project.scanFloor = best[2];
+    project.measured = true;
+}
+
+// Benchmark arguments: the shape and the number of files.
+Project& ProjectOf(const benchmark::State& state)
+{
+    static std::map<std::pair<int, int>, Project> projects;
+    const auto shape = static_cast<DesignShape>(state.range(0));
+    const int files = static_cast<int>(state.range(1));
+    const auto key = std::make_pair(static_cast<int>(shape), files);
+    auto found = projects.find(key);
+    if (found == projects.end()) {
+        const std::string name = std::string(DesignShapeName(shape)) + "-" + std::to_string(files);
+        found = projects.emplace(key, MakeProject(name, MakeDesignShape(shape, files), 0)).first;
+    }
+    Measure(found->second);
+    return found->second;
+}
+
+Project& ViewsProject(int views)
+{
+    static std::map<int, Project> projects;
+    auto found = projects.find(views);
+    if (found == projects.end()) {
+        const std::string name = "views-" + std::to_string(views);
+        found = projects.emplace(views, MakeProject(name, MakeDesignShape(DesignShape::Tree, 5), views)).first;
+    }
+    Measure(found->second);
+    return found->second;
+}
+
+void Report(benchmark::State& state, const Project& project, double seconds, double floor)
+{
+    if (state.range(0) >= 0 && state.range(0) <= static_cast<int>(DesignShape::WideTop))
+        state.SetLabel(DesignShapeName(static_cast<DesignShape>(state.range(0))));
+    const double each = seconds / static_cast<double>(std::max<benchmark::IterationCount>(state.iterations(), 1));
+    state.counters["floor_ms"] = floor * 1e3;
+    state.counters["x_floor"] = each / floor;
+    state.counters["us_per_file"] = each * 1e6 / static_cast<double>(project.members.size());
+    state.SetItemsProcessed(state.iterations() * static_cast<std::int64_t>(project.members.size()));
+}
+
+void BM_Save(benchmark::State& state)
+{
+    Project& project = ProjectOf(state);
+    if (!Open(project)) state.SkipWithError("the open failed");
+    double saving = 0;
+    for (auto _ : state) {
+        const auto start = std::chrono::steady_clock::now();
+        if (!Eval("save_project")) state.SkipWithError("the save failed");
+        saving += Seconds(start);
+    }
+    Report(state, project, saving, project.writeFloor);
+}
+
+// The open, with the memory the open project holds.
+void OpenEach(benchmark::State& state, Project& project, bool touch)
+{
+    CloseAny();
+    double opening = 0;
+    double heap = 0;
+    long round = 0;
+    for (auto _ : state) {
+        state.PauseTiming();
+        CloseAny();
+        if (touch) {
+            // A checkout that changed every member: new times, as the stamps
+            // in the project file do not have them.
+            const struct timespec times[2] = {{0, UTIME_OMIT}, {1700000000 + (++round) * 10, 0}};
+            for (const std::string& member : project.members) utimensat(AT_FDCWD, member.c_str(), times, 0);
+        }
+        malloc_trim(0);
+        const std::size_t before = HeapInUse();
+        state.ResumeTiming();
+        const auto start = std::chrono::steady_clock::now();
+        if (!Eval("open_project {" + project.file + "}")) state.SkipWithError("the open failed");
+        opening += Seconds(start);
+        heap = static_cast<double>(HeapInUse()) - static_cast<double>(before);
+    }
+    Report(state, project, opening, project.readFloor + project.scanFloor);
+    state.counters["heap_KB_per_file"] = heap / 1024.0 / static_cast<double>(project.members.size());
+}
+
+void BM_Open(benchmark::State& state) { OpenEach(state, ProjectOf(state), false); }
+void BM_OpenTouched(benchmark::State& state) { OpenEach(state, ProjectOf(state), true); }
+void BM_OpenViews(benchmark::State& state) { OpenEach(state, ViewsProject(static_cast<int>(state.range(0))), false); }
+
+void BM_Close(benchmark::State& state)
+{
+    Project& project = ProjectOf(state);
+    double closing = 0;
+    for (auto _ : state) {
+        state.PauseTiming();
+        if (!Open(project)) state.SkipWithError("the open failed");
+        state.ResumeTiming();
+        const auto start = std::chrono::steady_clock::now();
+        if (!Eval("close_project")) state.SkipWithError("the close failed");
+        closing += Seconds(start);
+    }
+    Report(state, project, closing, project.writeFloor);
+}
+
+void BM_Refresh(benchmark::State& state)
+{
+    Project& project = ProjectOf(state);
+    if (!Open(project)) state.SkipWithError("the open failed");
+    double refreshing = 0;
+    for (auto _ : state) {
+        const auto start = std::chrono::steady_clock::now();
+        if (!Eval("refresh")) state.SkipWithError("refresh failed");
+        refreshing += Seconds(start);
+    }
+    Report(state, project, refreshing, project.readFloor + project.scanFloor);
+}
+
+void Shapes(benchmark::internal::Benchmark* bench)
+{
+    for (DesignShape shape : {DesignShape::Tree, DesignShape::SharedBlocks, DesignShape::Chain, DesignShape::Diamond,
+                              DesignShape::WideTop})
+        for (int files : {1000, 10000, 100000}) bench->Args({static_cast<int>(shape), files});
+    // Diamonds of depth 12, 16, 20 and 30.
+    for (int depth : {12, 16, 20, 30}) bench->Args({static_cast<int>(DesignShape::Diamond), 1 + 2 * depth});
+    bench->ArgNames({"shape", "files"});
+    bench->Unit(benchmark::kMillisecond);
+    bench->MinTime(0.2);
+}
+
+}  // namespace
+
+BENCHMARK(BM_Save)->Apply(Shapes);
+BENCHMARK(BM_Open)->Apply(Shapes);
+BENCHMARK(BM_OpenTouched)->Apply(Shapes);
+BENCHMARK(BM_Close)->Apply(Shapes);
+BENCHMARK(BM_Refresh)->Apply(Shapes);
+BENCHMARK(BM_OpenViews)->Arg(2000)->Arg(20000)->Arg(200000)->Unit(benchmark::kMillisecond);

@@ -1,0 +1,85 @@
+#include "src/imodel/design/imodelUnitJournal.h"
+
+#include <algorithm>
+#include <tuple>
+
+namespace {
+
+// The journals of the changes under way (one per model that saved its
+// libraries).
+std::vector<imodelUnitJournal*>& Listening()
+{
+    static std::vector<imodelUnitJournal*> journals;
+    return journals;
+}
+
+}  // namespace
+
+imodelUnitJournal::imodelUnitJournal(ImodelDesignManager& design)
+    : m_design(design), m_lastSerial(imodelLastUnitSerial())
+{
+    Listening().push_back(this);
+}
+
+imodelUnitJournal::~imodelUnitJournal() { std::erase(Listening(), this); }
+
+void imodelUnitJournal::Touch(const ImodelModule& unit, const ImodelModule::UnitSet* set)
+{
+    if (set == nullptr) return;
+    for (imodelUnitJournal* journal : Listening()) journal->Note(unit, *set);
+}
+
+void imodelUnitJournal::Note(const ImodelModule& unit, const ImodelModule::UnitSet& set)
+{
+    if (m_restoring) return;
+    // Only the libraries of this design count: not a parser's sets, nor a
+    // copy, nor another model's.
+    const auto [first, last] = m_design.GetLibraries();
+    const auto library = std::find_if(first, last, [&set](const ImodelDesignManager::LibraryPtr& library) {
+        return library && library->GetModules().get() == &set;
+    });
+    if (library == last) return;
+    std::vector<Before>& touched = m_touched[(*library)->GetName()][unit.GetUnitOrder().name];
+    const std::uint64_t serial = unit.GetUnitSerial();
+    if (serial > m_lastSerial || !m_kept.insert(serial).second) return;
+    touched.push_back(Before{unit.GetUnitOrder(), serial, ImodelModule::Clone(&unit)});
+}
+
+void imodelUnitJournal::Restore(bool byName, const zorpaSaveRestoreParams& params)
+{
+    m_restoring = true;
+    for (auto& [libraryName, names] : m_touched) {
+        const ImodelDesignManager::LibraryPtr library = m_design.FindLibraryByName(libraryName);
+        if (!library || !library->GetModules()) continue;
+        for (auto& [name, touched] : names) RestoreName(*library->GetModules(), name, touched, byName, params);
+    }
+    m_touched.clear();
+    m_kept.clear();
+    m_restoring = false;
+}
+
+void imodelUnitJournal::RestoreName(ImodelModule::UnitSet& units, const std::string& name,
+                                    std::vector<Before>& touched, bool byName, const zorpaSaveRestoreParams& params)
+{
+    // The units of the name before the change, in their order then: those
+    // the change touched as they were, the others as they are (kept aside,
+    // for a unit may take another's data before its own is read).
+    std::vector<Before> before = std::move(touched);
+    const auto [first, last] = units.equal_range(ZorpaUnitName{name});
+    std::vector<ImodelModule*> untouched;
+    for (auto at = first; at != last; ++at)
+        if ((*at)->GetUnitSerial() <= m_lastSerial && !m_kept.contains((*at)->GetUnitSerial()))
+            untouched.push_back(*at);
+    // A name whose only unit from before is untouched and still first would
+    // take its own data: nothing to do.
+    if (before.empty() && untouched.size() == 1 && *first == untouched.front()) return;
+    for (ImodelModule* unit : untouched)
+        before.push_back(Before{unit->GetUnitOrder(), unit->GetUnitSerial(), ImodelModule::Clone(unit)});
+    std::sort(before.begin(), before.end(), [](const Before& a, const Before& b) {
+        return std::tie(a.order, a.serial) < std::tie(b.order, b.serial);
+    });
+    for (const Before& unit : before) {
+        const ZorpaUnitOrder place = byName ? ZorpaUnitOrder{unit.order.name, false, std::string()} : unit.order;
+        if (ImodelModule* target = imodelUnitInPlaceOf(place, units)) target->DuplicateModuleInfo(unit.data.get(), params);
+    }
+}

@@ -1,0 +1,62 @@
+// What a change of the design's units (adding files to the model) did to
+// the units that stood before it, kept from the change's start to its end
+// (Imodel::SaveLibraries to Imodel::RestoreLibraries): each such unit's data
+// as it was the first time the change touched it (it left its library, its
+// file changed, it became or stopped being the root, its file stamp was
+// kept), and the names of the units that came and went. The restore gives
+// the units that stand at those names afterwards their data from before, as
+// a copy of every library taken at the start would, at the cost of what the
+// change touched rather than of the whole design.
+#pragma once
+
+#include "imodel/design/ImodelDesignManager.h"
+#include "imodel/design/ImodelModule.h"
+
+#include <cstdint>
+#include <map>
+#include <string>
+#include <unordered_set>
+#include <vector>
+
+class imodelUnitJournal {
+public:
+    explicit imodelUnitJournal(ImodelDesignManager& design);
+    ~imodelUnitJournal();
+    imodelUnitJournal(const imodelUnitJournal&) = delete;
+    imodelUnitJournal& operator=(const imodelUnitJournal&) = delete;
+
+    // The units that stand at the touched names take the data of the units
+    // that stood there before (ImodelRestoreLibs on a copy of the libraries).
+    void Restore(bool byName, const zorpaSaveRestoreParams& params);
+
+    // Told by a unit before it changes in a way the restore undoes; `set`
+    // is the unit set it is in, enters or leaves (null: none).
+    static void Touch(const ImodelModule& unit, const ImodelModule::UnitSet* set);
+
+private:
+    struct Before {
+        ZorpaUnitOrder order;
+        std::uint64_t serial = 0;
+        ImodelModule::Owned data;
+    };
+    // By library name, then by lower-cased unit name.
+    using Names = std::map<std::string, std::vector<Before>>;
+
+    void Note(const ImodelModule& unit, const ImodelModule::UnitSet& set);
+    void RestoreName(ImodelModule::UnitSet& units, const std::string& name, std::vector<Before>& touched,
+                     bool byName, const zorpaSaveRestoreParams& params);
+
+    ImodelDesignManager& m_design;
+    // Units made after the start are not from before the change.
+    std::uint64_t m_lastSerial;
+    std::map<std::string, Names> m_touched;
+    std::unordered_set<std::uint64_t> m_kept;
+    bool m_restoring = false;
+};
+
+// The serial of the unit made last (units made later have larger ones).
+std::uint64_t imodelLastUnitSerial();
+
+// The unit of `to` that takes the data of a unit that stood at `order`: the
+// first of its name when either has no file, else the one of the same file.
+ImodelModule* imodelUnitInPlaceOf(const ZorpaUnitOrder& order, const ImodelModule::UnitSet& to);

@@ -1,0 +1,101 @@
+// Copies made durable together: what a committed batch leaves is what the
+// copies one by one leave, targets replaced in the order the copies were
+// added; a copy that cannot be written leaves nothing, and a batch that
+// goes uncommitted leaves the targets as they were and no temporary behind.
+#include "TempFolder.h"
+
+#include <foundation/Sys.h>
+
+#include <gtest/gtest.h>
+
+#include <sys/resource.h>
+#include <sys/stat.h>
+
+#include <algorithm>
+#include <random>
+#include <string>
+#include <vector>
+
+TEST(SysCopyBatch, CommittedCopiesEqualTheirSourcesAndReplaceInOrder)
+{
+    TempFolder from;
+    TempFolder to;
+    std::mt19937 random(29);
+    std::vector<std::string> sources;
+    for (int i = 0; i < 40; ++i) {
+        std::string text(random() % 70000, 'a');
+        for (char& c : text) c = static_cast<char>('a' + random() % 26);
+        sources.push_back(from.Write("s" + std::to_string(i) + ".v", text));
+    }
+    // The last copy onto t3: it keeps its source's permissions.
+    ::chmod(sources[33].c_str(), 0600);
+    to.Write("t1.v", "old text");
+
+    SysCopyBatch batch;
+    // Three sources onto t0, t1, ... with every fourth onto t1 again: the
+    // last added wins, as copies one after another would.
+    std::vector<std::string> expected(10);
+    for (std::size_t i = 0; i < sources.size(); ++i) {
+        const std::size_t target = i % 4 == 0 ? 1 : i % 10;
+        ASSERT_EQ(batch.Add(sources[i], to / ("t" + std::to_string(target) + ".v")), 0) << i;
+        expected[target] = from.Read("s" + std::to_string(i) + ".v");
+    }
+    EXPECT_EQ(batch.Size(), sources.size());
+    const std::vector<int> results = batch.Commit();
+    EXPECT_EQ(results, std::vector<int>(sources.size(), 0));
+    EXPECT_EQ(batch.Size(), 0u);
+    for (std::size_t t = 0; t < expected.size(); ++t)
+        EXPECT_EQ(to.Read("t" + std::to_string(t) + ".v"), expected[t]) << t;
+    // Only the targets are left: every temporary became one.
+    EXPECT_EQ(to.List().size(), expected.size());
+    struct stat st;
+    ASSERT_EQ(::stat((to / "t3.v").c_str(), &st), 0);
+    EXPECT_EQ(st.st_mode & 0777, 0600u);
+}
+
+TEST(SysCopyBatch, CopiesThatCannotBeWrittenOrAreNotCommittedLeaveNothing)
+{
+    TempFolder from;
+    TempFolder to;
+    const std::string source = from.Write("a.v", "module a; endmodule\n");
+    to.Write("kept.v", "kept");
+    {
+        SysCopyBatch batch;
+        EXPECT_EQ(batch.Add(from / "missing.v", to / "m.v"), -1);
+        EXPECT_EQ(batch.Add(source, to / "no_such_folder/a.v"), -1);
+        EXPECT_EQ(batch.Add(from.Path(), to / "folder.v"), -1);  // not a regular file
+        EXPECT_EQ(batch.Add(source, ""), -1);
+        EXPECT_EQ(batch.Size(), 0u);
+        EXPECT_EQ(batch.Add(source, to / "kept.v"), 0);
+        EXPECT_EQ(batch.Add(source, to / "new.v"), 0);
+        // Not committed: the batch goes with its temporaries.
+    }
+    EXPECT_EQ(to.List(), std::vector<std::string>{"kept.v"});
+    EXPECT_EQ(to.Read("kept.v"), "kept");
+
+    SysCopyBatch empty;
+    EXPECT_TRUE(empty.Commit().empty());
+    EXPECT_FALSE(empty.IsFull());
+}
+
+TEST(SysCopyBatch, AFullBatchStillCommitsEveryCopy)
+{
+    TempFolder from;
+    TempFolder to;
+    const std::string source = from.Write("a.v", "module a; endmodule\n");
+    // Few descriptors: the batch is full early.
+    struct rlimit before;
+    ASSERT_EQ(::getrlimit(RLIMIT_NOFILE, &before), 0);
+    struct rlimit few = before;
+    few.rlim_cur = std::min<rlim_t>(before.rlim_cur, 256);
+    ASSERT_EQ(::setrlimit(RLIMIT_NOFILE, &few), 0);
+    SysCopyBatch batch;
+    ::setrlimit(RLIMIT_NOFILE, &before);
+    int added = 0;
+    // The batch says when it holds as many temporaries as it may.
+    while (!batch.IsFull() && added < 5000) ASSERT_EQ(batch.Add(source, to / ("c" + std::to_string(added++) + ".v")), 0);
+    EXPECT_TRUE(batch.IsFull());
+    EXPECT_GE(added, 16);
+    EXPECT_EQ(batch.Commit(), std::vector<int>(static_cast<std::size_t>(added), 0));
+    EXPECT_EQ(to.List().size(), static_cast<std::size_t>(added));
+}
