@@ -241,7 +241,7 @@ TEST(SysFile, AListingWithStatusesAnswersAsTheListingAndEachStatusDo)
         EXPECT_EQ(info, direct) << name;
     }
     // Sorted like the listing, the link to nothing left out.
-    std::vector<std::string> listed = List(temp.Path());
+    std::vector<std::string> listed = temp.List();
     listed.erase(std::find(listed.begin(), listed.end(), "broken.v"));
     EXPECT_EQ(names, listed);
     EXPECT_EQ(names, (std::vector<std::string>{"a.v", "b.v", "link.v", "sub"}));
