@@ -1,12 +1,22 @@
 // A list that most project member files leave empty (packages, included
 // files): nothing is allocated while it is empty, and copies of a file share
 // it until one of them changes it, so that copying a file costs no list.
+//
+// A list kind may keep count of its lists that hold something (`Counter`,
+// one count per list however many files share it), so that a question that
+// only matters when some file has such a list is answered at once otherwise.
 #pragma once
 
+#include <atomic>
+#include <cstddef>
 #include <deque>
 #include <memory>
 
-template <class T>
+struct IfileSharedListCounter {
+    std::atomic<std::size_t> lists{0};
+};
+
+template <class T, IfileSharedListCounter* Counter = nullptr>
 class IfileSharedList {
 public:
     const std::deque<T>& Get() const { return m_list ? *m_list : Empty(); }
@@ -17,7 +27,7 @@ public:
         if (list.empty())
             m_list.reset();
         else
-            m_list = std::make_shared<std::deque<T>>(list);
+            m_list = Make(list);
     }
     void Append(const T& value) { Own().push_back(value); }
     void Clear() { m_list.reset(); }
@@ -32,10 +42,28 @@ private:
     std::deque<T>& Own()
     {
         if (!m_list)
-            m_list = std::make_shared<std::deque<T>>();
+            m_list = Make(std::deque<T>());
         else if (m_list.use_count() > 1)
-            m_list = std::make_shared<std::deque<T>>(*m_list);
+            m_list = Make(*m_list);
         return *m_list;
+    }
+
+    // A counted list is counted from its making to its end.
+    struct Counted {
+        explicit Counted(const std::deque<T>& values) : list(values) { ++Counter->lists; }
+        Counted(const Counted&) = delete;
+        Counted& operator=(const Counted&) = delete;
+        ~Counted() { --Counter->lists; }
+        std::deque<T> list;
+    };
+    static std::shared_ptr<std::deque<T>> Make(const std::deque<T>& values)
+    {
+        if constexpr (Counter == nullptr) {
+            return std::make_shared<std::deque<T>>(values);
+        } else {
+            const auto counted = std::make_shared<Counted>(values);
+            return std::shared_ptr<std::deque<T>>(counted, &counted->list);
+        }
     }
 
     std::shared_ptr<std::deque<T>> m_list;

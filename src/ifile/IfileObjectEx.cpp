@@ -3,11 +3,11 @@
 #include "ifile/IfileObjectEx.h"
 
 #include "ifile/IfileDiskPrefetch.h"
-
 #include "ifile/IfileFunctions.h"
 #include "ifile/IfileManager.h"
 #include "ifile/IfilePredecessorObject.h"
 #include "imodel/design/ImodelDesignManager.h"
+#include "imodel/design/ImodelModule.h"
 #include "imodel/model/Imodel.h"
 #include "imodel/model/ImodelHost.h"
 #include "imodel/names/imodelUtl.h"
@@ -80,6 +80,7 @@ IfileObjectEx::IfileObjectEx(IfileObjectEx&& other) : IfileObject(std::move(othe
 IfileObjectEx& IfileObjectEx::operator=(const IfileObjectEx& other)
 {
     if (this == &other) return *this;
+    TellHierarchyIfStructureChanges(other);
     IfileObject::operator=(other);
     m_fields = other.m_fields;
     SetPredecessorObject(other.m_predecessor.get());
@@ -89,6 +90,7 @@ IfileObjectEx& IfileObjectEx::operator=(const IfileObjectEx& other)
 IfileObjectEx& IfileObjectEx::operator=(IfileObjectEx&& other)
 {
     if (this == &other) return *this;
+    TellHierarchyIfStructureChanges(other);
     IfileObject::operator=(std::move(other));
     m_fields = std::move(other.m_fields);
     SetPredecessorObject(other.m_predecessor.get());
@@ -289,6 +291,20 @@ bool IfileObjectEx::SetLibraryName(const std::string& library)
     if (!CheckValue(library, "library")) return false;
     m_fields.library = library;
     return true;
+}
+
+void IfileObjectEx::SetFileStructural(bool structural)
+{
+    if (structural == m_fields.structural) return;
+    m_fields.structural = structural;
+    ImodelModule::HierarchyChanged();
+}
+
+void IfileObjectEx::TellHierarchyIfStructureChanges(const IfileObjectEx& other) const
+{
+    // Whether the units of a hierarchy are structural follows their files.
+    if (other.m_fields.structural != m_fields.structural || other.GetFileSpecificType() != GetFileSpecificType())
+        ImodelModule::HierarchyChanged();
 }
 
 void IfileObjectEx::AddIncludedFile(const IfileObject& file)

@@ -21,12 +21,15 @@ bool ImodelModule::ForgetParent(const ImodelModule* module) { return m_parents &
 
 bool ImodelModule::ForgetSubBlock(const ImodelModule* module)
 {
-    return m_subBlocks && m_subBlocks->EraseAll(module) > 0;
+    if (!m_subBlocks || m_subBlocks->EraseAll(module) == 0) return false;
+    HierarchyChanged();
+    return true;
 }
 
 void ImodelModule::Unlink(bool signal)
 {
     // Taken first: a unit may be its own sub-block and parent.
+    if (m_subBlocks || m_parents) HierarchyChanged();
     const std::unique_ptr<ImodelLinkList> subBlocks = std::move(m_subBlocks);
     const std::unique_ptr<ImodelLinkList> parents = std::move(m_parents);
     if (subBlocks) {
@@ -43,6 +46,7 @@ void ImodelModule::Unlink(bool signal)
 
 void ImodelModule::LinkSubBlocks(const ModuleList& list)
 {
+    HierarchyChanged();
     if (!m_subBlocks) m_subBlocks = std::make_unique<ImodelLinkList>();
     for (ImodelModule* sub : list) {
         if (sub == nullptr) continue;
@@ -65,6 +69,7 @@ void ImodelModule::AddParent(ImodelModule* parent)
 void ImodelModule::AddSubBlock(ImodelModule* sub, bool notify)
 {
     if (sub == nullptr) return;
+    HierarchyChanged();
     sub->AddParent(this);
     if (!m_subBlocks) m_subBlocks = std::make_unique<ImodelLinkList>();
     if (sub->IsPackage())
@@ -77,6 +82,7 @@ void ImodelModule::AddSubBlock(ImodelModule* sub, bool notify)
 void ImodelModule::RemoveSubBlock(ImodelModule* sub, bool updateParent)
 {
     if (sub == nullptr || !m_subBlocks) return;
+    HierarchyChanged();
     if (m_subBlocks->EraseFirst(sub)) NotifyChanged(true, false, false);
     // A unit instantiated twice stays a parent while one instance remains.
     if (updateParent && !m_subBlocks->Contains(sub) && sub->ForgetParent(this)) sub->NotifyChanged(true, false, false);
@@ -246,7 +252,7 @@ bool ImodelModule::IsPackageUsed(ImodelFunctionType kind, const IfileObject& pac
 void ImodelModule::SetSynthesisConstraintFileList(const FileList& files)
 {
     if (files == m_synthesisConstraintFiles.Get()) return;
-    m_synthesisConstraintFiles.Use() = files;
+    m_synthesisConstraintFiles = files;
     ImodelMarkNeedSave();
     if (QuorlaneStateMachine* flow = ImodelAliveStateMachine())
         flow->FunctionTypeMessage(QuorlaneToolChangedForModule, ideSYNTHESIS, this);
@@ -255,7 +261,7 @@ void ImodelModule::SetSynthesisConstraintFileList(const FileList& files)
 void ImodelModule::SetCDBOrder(const FileList& order, bool notify)
 {
     const bool changed = order != m_cdbOrder.Get();
-    if (changed) m_cdbOrder.Use() = order;
+    if (changed) m_cdbOrder = order;
     if (!changed) return;
     ImodelMarkNeedSave();
     if (!notify) return;
@@ -264,7 +270,7 @@ void ImodelModule::SetCDBOrder(const FileList& order, bool notify)
 
 bool ImodelModule::SetNewStimulusList(const FileList& files, void*)
 {
-    m_stimulusFiles.Use() = files;
+    m_stimulusFiles = files;
     ImodelMarkNeedSave();
     if (QuorlaneStateMachine* flow = ImodelAliveStateMachine()) flow->UpdateFileDependentStatesForModule(this);
     return true;
