@@ -14,9 +14,11 @@
 
 #include <deque>
 #include <fstream>
+#include <optional>
 #include <set>
 #include <sstream>
 #include <string>
+#include <string_view>
 #include <unordered_map>
 #include <unordered_set>
 #include <vector>
@@ -86,6 +88,7 @@ private:
     using LineIterator = Lines::const_iterator;
     using FileList = std::deque<IfileObject>;
     using FileListOf = FileList& (*)(ImodelModule&);
+    using FileListAsIs = const FileList& (*)(const ImodelModule&);
 
     bool Reading() const { return m_mode == ideProjectFileHeader || m_mode == ideProjectFileRead; }
     bool FullRead() const { return m_mode == ideProjectFileRead; }
@@ -149,17 +152,18 @@ private:
     // --- per-module information (IcmdReadWriteProjectModules.cpp) ---
     bool WriteModuleInfo(ImodelModule* module);
     void ReadModuleInfo(ImodelModule* module, LineIterator& line, LineIterator end);
+    // The modules of the hierarchy, each once (ImodelUnitsInTreeOrder), and
+    // of them the first of each name in the order in which a walk along
+    // every path meets them; worked out once per save.
+    const std::vector<ImodelModule*>& TreeOrder();
+    const std::vector<ImodelModule*>& FirstOfEachName();
     void WriteModuleListInfo(ideModuleInfoType kind);
-    void WriteModuleListInfo(const std::deque<ImodelModule*>* modules, std::set<std::string>& done,
-                             ideModuleInfoType kind, std::set<const ImodelModule*>& onPath);
     bool ReadModuleListInfo(ideModuleInfoType kind);
     bool ProjectFileObject_ModuleInfo_Type(ideModuleInfoType kind);
-    void WriteModuleAssociation(const std::deque<ImodelModule*>* modules, std::set<std::string>& done, FileListOf list,
-                                std::set<const ImodelModule*>& onPath);
+    void WriteModuleAssociation(FileListAsIs list);
     void ReadModuleAssociation(LineIterator& line, LineIterator end, FileListOf list, const int* defaultType);
-    void WriteCustomizedSourceFileLists(const std::deque<ImodelModule*>* modules,
-                                        std::set<const ImodelModule*>& onPath);
-    void WritePhySynthesis(const std::deque<ImodelModule*>* modules, std::set<const ImodelModule*>& onPath);
+    void WriteCustomizedSourceFileLists(const std::deque<ImodelModule*>* modules);
+    void WritePhySynthesis(const std::deque<ImodelModule*>* modules);
     // A module's data of a kind: the file lines (kinds 0, 1 and 3) or the
     // component-id texts (kind 2).
     void WriteModuleKind(ImodelModule& module, ideModuleInfoType kind);
@@ -211,6 +215,8 @@ private:
     unsigned int m_lastMeterValue = 0;
     bool m_newModuleInfo = false;
     std::vector<std::string>* m_openedFilesToWrite = nullptr;
+    std::optional<std::vector<ImodelModule*>> m_treeOrder;
+    std::optional<std::vector<ImodelModule*>> m_firstOfEachName;
     Step m_currentStep = nullptr;
     std::vector<StepEntry> m_steps;
     // What a write produces; it reaches the disk in the last step.

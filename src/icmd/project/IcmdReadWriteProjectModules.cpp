@@ -10,6 +10,7 @@
 #include "imodel/design/ImodelDesignManager.h"
 #include "imodel/design/ImodelFindModule.h"
 #include "imodel/design/ImodelModule.h"
+#include "imodel/design/ImodelModuleTree.h"
 #include "imodel/model/Imodel.h"
 #include "imodel/model/ImodelSetAndRestoreModelFlagObject.h"
 #include "imodel/options/ImodelPhySynthesisOptions.h"
@@ -45,8 +46,12 @@ const char* KindListName(ideModuleInfoType kind)
 
 bool StartsWith(const std::string& line, const char* prefix) { return line.rfind(prefix, 0) == 0; }
 
+// A module's stimulus and associated files: to fill when reading, to write
+// as they stand (asking for a list to fill makes one).
 std::deque<IfileObject>& Stimulus(ImodelModule& module) { return *module.GetStimulusListPtr(); }
 std::deque<IfileObject>& Associated(ImodelModule& module) { return module.GetAssociatedFileList(); }
+const std::deque<IfileObject>& StimulusAsIs(const ImodelModule& module) { return module.GetStimulusList(); }
+const std::deque<IfileObject>& AssociatedAsIs(const ImodelModule& module) { return module.GetAssociatedFileListConst(); }
 
 bool UsesCustomizedList(const ImodelModule& module)
 {
@@ -80,32 +85,6 @@ void CollectBlock(std::vector<std::string>::const_iterator& line, std::vector<st
     }
 }
 
-// Every walk of the hierarchy keeps the modules on its path: designs may
-// instantiate themselves.
-template <class List, class Visit>
-void WalkModules(const List* modules, std::set<const ImodelModule*>& onPath, Visit visit)
-{
-    if (!modules) return;
-    for (ImodelModule* module : *modules) {
-        if (!module || !onPath.insert(module).second) continue;
-        visit(module);
-        WalkModules(module->GetSubBlocks(), onPath, visit);
-        onPath.erase(module);
-    }
-}
-
-// Each module of the hierarchy once, whatever instantiates it.
-template <class List, class Visit>
-void VisitModulesOnce(const List* modules, std::set<const ImodelModule*>& visited, Visit visit)
-{
-    if (!modules) return;
-    for (ImodelModule* module : *modules) {
-        if (!module || !visited.insert(module).second) continue;
-        visit(module);
-        VisitModulesOnce(module->GetSubBlocks(), visited, visit);
-    }
-}
-
 }  // namespace
 
 bool IcmdReadWriteProjectImpl::TakeSubList(const std::string& name, LineIterator& line, LineIterator end, Lines& out)
@@ -120,11 +99,13 @@ bool IcmdReadWriteProjectImpl::TakeSubList(const std::string& name, LineIterator
 
 bool IcmdReadWriteProjectImpl::ModuleKindIsEmpty(ImodelModule& module, ideModuleInfoType kind)
 {
+    // A list that is empty stays so when brought up to date; asking for it
+    // would make one.
     switch (kind) {
     case ideExcludePackageForSynthesis:
-        return module.GetSynthesisPackageToIgnoreList()->empty();
+        return !module.HasPackagesToIgnore(ideSYNTHESIS) || module.GetSynthesisPackageToIgnoreList()->empty();
     case ideExcludePackageForSimulation:
-        return module.GetSimulationPackageToIgnoreList()->empty();
+        return !module.HasPackagesToIgnore(ideSIMULATION) || module.GetSimulationPackageToIgnoreList()->empty();
     case ideIncludeModuleForSimulation:
         return module.GetSimulationModuleToIncludeList()->empty();
     case ideCDBOrder:
@@ -343,25 +324,35 @@ bool IcmdReadWriteProjectImpl::ProjectFileObject_NewModuleInfo(double)
 
 // --- the older layout -------------------------------------------------------------------------------
 
-void IcmdReadWriteProjectImpl::WriteModuleListInfo(const std::deque<ImodelModule*>* modules,
-                                                   std::set<std::string>& done, ideModuleInfoType kind,
-                                                   std::set<const ImodelModule*>& onPath)
+const std::vector<ImodelModule*>& IcmdReadWriteProjectImpl::TreeOrder()
 {
-    WalkModules(modules, onPath, [&](ImodelModule* module) {
-        if (!done.insert(module->GetName()).second || ModuleKindIsEmpty(*module, kind)) return;
-        if (!IcmdIsStorableValue(module->GetName())) return;
-        m_out << "LIST " << module->GetName() << "\n";
-        WriteModuleKind(*module, kind);
-        m_out << "ENDLIST\n";
-    });
+    if (!m_treeOrder) m_treeOrder = ImodelUnitsInTreeOrder(Imodel::GetInstance().GetDesignManager()->GetModuleTree());
+    return *m_treeOrder;
+}
+
+const std::vector<ImodelModule*>& IcmdReadWriteProjectImpl::FirstOfEachName()
+{
+    // The older layout writes a name once, for the first module of that name
+    // that a walk along every path meets (whether that module has something
+    // to write or not): the first of each name in the order in which a walk
+    // visiting each module once meets them.
+    if (m_firstOfEachName) return *m_firstOfEachName;
+    m_firstOfEachName.emplace();
+    std::unordered_set<std::string_view> names;
+    for (ImodelModule* module : TreeOrder())
+        if (names.insert(module->GetName()).second) m_firstOfEachName->push_back(module);
+    return *m_firstOfEachName;
 }
 
 void IcmdReadWriteProjectImpl::WriteModuleListInfo(ideModuleInfoType kind)
 {
     m_out << "LIST " << KindListName(kind) << "\n";
-    std::set<std::string> done;
-    std::set<const ImodelModule*> onPath;
-    WriteModuleListInfo(Imodel::GetInstance().GetDesignManager()->GetModuleTree(), done, kind, onPath);
+    for (ImodelModule* module : FirstOfEachName()) {
+        if (ModuleKindIsEmpty(*module, kind) || !IcmdIsStorableValue(module->GetName())) continue;
+        m_out << "LIST " << module->GetName() << "\n";
+        WriteModuleKind(*module, kind);
+        m_out << "ENDLIST\n";
+    }
     m_out << "ENDLIST\n";
 }
 
@@ -401,15 +392,12 @@ bool IcmdReadWriteProjectImpl::ProjectFileObject_ModuleInfo(double)
     return true;
 }
 
-void IcmdReadWriteProjectImpl::WriteModuleAssociation(const std::deque<ImodelModule*>* modules,
-                                                      std::set<std::string>& done, FileListOf list,
-                                                      std::set<const ImodelModule*>& onPath)
+void IcmdReadWriteProjectImpl::WriteModuleAssociation(FileListAsIs list)
 {
-    WalkModules(modules, onPath, [&](ImodelModule* module) {
-        if (!done.insert(module->GetName()).second || list(*module).empty()) return;
-        if (!IcmdIsStorableValue(module->GetName())) return;
+    for (ImodelModule* module : FirstOfEachName()) {
+        if (list(*module).empty() || !IcmdIsStorableValue(module->GetName())) continue;
         IfileWriteFileList(list(*module), Out(), ("LIST " + module->GetName()).c_str(), "ENDLIST");
-    });
+    }
 }
 
 void IcmdReadWriteProjectImpl::ReadModuleAssociation(LineIterator& line, LineIterator end, FileListOf list,
@@ -427,9 +415,7 @@ bool IcmdReadWriteProjectImpl::ProjectFileObject_StimulusAssociation(double)
 {
     if (Writing()) {
         m_out << "LIST AssociatedStimulus\n";
-        std::set<std::string> done;
-        std::set<const ImodelModule*> onPath;
-        WriteModuleAssociation(Imodel::GetInstance().GetDesignManager()->GetModuleTree(), done, &Stimulus, onPath);
+        WriteModuleAssociation(&StimulusAsIs);
         m_out << "ENDLIST\n";
         return true;
     }
@@ -465,9 +451,7 @@ bool IcmdReadWriteProjectImpl::ProjectFileObject_Other_Association(double)
 {
     if (Writing()) {
         m_out << "LIST Other_Association\n";
-        std::set<std::string> done;
-        std::set<const ImodelModule*> onPath;
-        WriteModuleAssociation(Imodel::GetInstance().GetDesignManager()->GetModuleTree(), done, &Associated, onPath);
+        WriteModuleAssociation(&AssociatedAsIs);
         m_out << "ENDLIST\n";
         return true;
     }
@@ -484,18 +468,19 @@ bool IcmdReadWriteProjectImpl::ProjectFileObject_Other_Association(double)
     return true;
 }
 
-void IcmdReadWriteProjectImpl::WriteCustomizedSourceFileLists(const std::deque<ImodelModule*>* modules,
-                                                              std::set<const ImodelModule*>& onPath)
+void IcmdReadWriteProjectImpl::WriteCustomizedSourceFileLists(const std::deque<ImodelModule*>* modules)
 {
-    WalkModules(modules, onPath, [&](ImodelModule* module) { module->WriteCustomizedSourceFileList(Out()); });
+    // A module goes once per place it stands in the hierarchy.
+    ImodelVisitEveryPlace(
+        modules, TreeOrder(), [](const ImodelModule& module) { return !module.GetCustomizedFileLists().empty(); },
+        [this](ImodelModule* module) { module->WriteCustomizedSourceFileList(Out()); });
 }
 
 bool IcmdReadWriteProjectImpl::ProjectFileObject_CustomizedSourceFilesList(double)
 {
     if (Writing()) {
         m_out << "LIST UserCustomizedFileList\n";
-        std::set<const ImodelModule*> onPath;
-        WriteCustomizedSourceFileLists(Imodel::GetInstance().GetDesignManager()->GetModuleTree(), onPath);
+        WriteCustomizedSourceFileLists(Imodel::GetInstance().GetDesignManager()->GetModuleTree());
         m_out << "ENDLIST\n";
         return true;
     }
@@ -519,16 +504,17 @@ bool IcmdReadWriteProjectImpl::ProjectFileObject_CustomizedSourceFilesList(doubl
     return true;
 }
 
-void IcmdReadWriteProjectImpl::WritePhySynthesis(const std::deque<ImodelModule*>* modules,
-                                                 std::set<const ImodelModule*>& onPath)
+void IcmdReadWriteProjectImpl::WritePhySynthesis(const std::deque<ImodelModule*>* modules)
 {
-    WalkModules(modules, onPath, [&](ImodelModule* module) {
-        ImodelPhySynthesisOptions* options = module->GetPhySynthOptions();
-        if (!options || !options->IsCustomized(module) || !IcmdIsStorableValue(module->GetName())) return;
-        m_out << "LIST \"" << module->GetName() << "\"\n";
-        options->WriteToFile(Out());
-        m_out << "ENDLIST\n";
-    });
+    // A module goes once per place it stands in the hierarchy.
+    ImodelVisitEveryPlace(
+        modules, TreeOrder(), [](const ImodelModule& module) { return module.IsPhySynthCustomized(); },
+        [this](ImodelModule* module) {
+            if (!IcmdIsStorableValue(module->GetName())) return;
+            m_out << "LIST \"" << module->GetName() << "\"\n";
+            module->GetPhySynthOptions()->WriteToFile(Out());
+            m_out << "ENDLIST\n";
+        });
 }
 
 // --- process states ---------------------------------------------------------------------------------
@@ -623,10 +609,9 @@ void IcmdReadWriteProjectImpl::Restore2_3ProjectStates()
     Imodel& model = Imodel::GetInstance();
     if (!model.GetHost()) return;
     ImodelSetAndRestoreModelFlagObject notReading(Imodel::GetIsReadingProject(), false);
-    std::set<const ImodelModule*> visited;
-    VisitModulesOnce(model.GetDesignManager()->GetModuleTree(), visited, [&model](ImodelModule* module) {
+    for (ImodelModule* module : ImodelUnitsInTreeOrder(model.GetDesignManager()->GetModuleTree())) {
         IprocessFlow* flow = module->GetContext() ? model.GetProcessManager()->GetFlowForModule(module) : nullptr;
-        if (!flow) return;
+        if (!flow) continue;
         // The states are worked out again from the files of the module's flow.
         for (IprocessFileObject* node : flow->GetFileObjects()) {
             const auto file = node ? node->GetFileManagerObject(module, module->GetContext(), false, false, false)
@@ -634,7 +619,7 @@ void IcmdReadWriteProjectImpl::Restore2_3ProjectStates()
             if (file && UtlDoesFileExist(file->GetFullFileName().GetString()))
                 model.GetStateMachine()->FileModificationMessage(QuorlaneFileChanged, file);
         }
-    });
+    }
 }
 
 void IcmdReadWriteProjectImpl::Restore5_0ProjectState(ImodelModule* module, int toolStates, int fileStates)
