@@ -129,6 +129,7 @@ void iprocessManagerImpl::Route(ImodelModule* module, const Send& send)
 
 void iprocessManagerImpl::FileModificationMessage(QuorlaneStateMachineStringMessage kind, Entry file)
 {
+    RouteDeferred();
     if (!file || IsReading() || kind < QuorlaneFileChanged || kind > QuorlaneConstraintFileChanged) return;
     if (kind == QuorlanePackageFileChanged || kind == QuorlaneConstraintFileChanged) {
         ImodelApplyToAllModules(FileModificationMessageFtor(*this, kind, file));
@@ -156,6 +157,36 @@ void iprocessManagerImpl::FilesModificationMessage(QuorlaneStateMachineMultipleF
                                                    const std::deque<IfileObject>& files)
 {
     if (files.empty() || IsReading()) return;
+    if (m_deferrals == 0) {
+        RouteSourceChange(kind, files);
+        return;
+    }
+    if (m_deferred && m_deferred->kind != kind) RouteDeferred();
+    if (!m_deferred) m_deferred.emplace(Deferred{kind, {}, {}});
+    for (const IfileObject& file : files)
+        if (m_deferred->keys.insert(FileKey(file)).second) m_deferred->files.push_back(file);
+}
+
+void iprocessManagerImpl::DeferSourceChanges(bool defer)
+{
+    if (defer) {
+        ++m_deferrals;
+        return;
+    }
+    if (m_deferrals > 0 && --m_deferrals == 0) RouteDeferred();
+}
+
+void iprocessManagerImpl::RouteDeferred()
+{
+    if (!m_deferred) return;
+    const Deferred deferred = std::move(*m_deferred);
+    m_deferred.reset();
+    RouteSourceChange(deferred.kind, deferred.files);
+}
+
+void iprocessManagerImpl::RouteSourceChange(QuorlaneStateMachineMultipleFilesMessages kind,
+                                            const std::deque<IfileObject>& files)
+{
     const unsigned whole = ImodelStartLongProcess("Processing state because source changed");
     if (kind == QuorlaneFilesChanged || kind == QuorlaneFilesRemoved) {
         const unsigned collecting = ImodelStartLongProcess("Getting modules concerned");
@@ -244,6 +275,64 @@ std::optional<std::unordered_set<ImodelModule*>> CandidateModules(const std::deq
     return candidates;
 }
 
+// Whether the unit's synthesis sources may leave out a file of the units
+// below it for a package list of its own (asking also brings those lists up
+// to date).
+bool SourcesMayLeaveOutPackages(const ImodelModule& module)
+{
+    return ImodelAllowUserToOrganizePackages() && module.HasPackagesToIgnore();
+}
+
+// The units whose synthesis sources hold a listed file, told by the links
+// alone: the units that a listed file defines, and that it serves as a
+// synthesis source of their own, and every unit above them. The sources of
+// a unit are the defining files of the units below it, in which a unit that
+// is not a package always reaches the units its sub-blocks lead to; what
+// else could add or drop a file rules the links out (CandidateModules), and
+// so does a file that includes another, which drops the file it includes
+// from the sources when it comes later. None when the links cannot tell.
+std::optional<std::unordered_set<const ImodelModule*>> UnitsReachingListedSources(const std::deque<IfileObject>& files,
+                                                                                 const ListedFiles& listed)
+{
+    if (IfileObjectEx::AnyFileIncludesFiles()) return std::nullopt;
+    const ImodelDesignManager* design = Imodel::GetInstance().GetDesignManager();
+    std::unordered_set<const ImodelModule*> reaching;
+    std::vector<const ImodelModule*> pending;
+    const auto [first, last] = design->GetLibraries();
+    std::unordered_set<std::string> keys;
+    for (const IfileObject& file : files) {
+        if (!keys.insert(FileKey(file)).second) continue;
+        for (auto library = first; library != last; ++library) {
+            if (!*library || !(*library)->GetModules()) continue;
+            for (ImodelModule* module : (*library)->GetModules()->UnitsOfFileKey(FileKey(file))) {
+                const Entry own = module->GetModuleFile();
+                if (!own || !listed.keys.count(FileKey(*own)) || own->GetFileSpecificType() != zorpaFT_HDL ||
+                    !own->IsUsedForTool(ideSYNTHESIS, "", true))
+                    continue;
+                if (reaching.insert(module).second) pending.push_back(module);
+            }
+        }
+    }
+    while (!pending.empty()) {
+        const ImodelLinkList* parents = pending.back()->GetParentsList();
+        pending.pop_back();
+        if (!parents) continue;
+        for (const ImodelModule* parent : *parents)
+            if (reaching.insert(parent).second) pending.push_back(parent);
+    }
+    return reaching;
+}
+
+// IsConcerned for a unit whose sources the links tell.
+bool IsConcernedByLinks(const ImodelModule* module, QuorlaneStateMachineMultipleFilesMessages kind,
+                        const ListedFiles& listed, const std::unordered_set<const ImodelModule*>& reaching)
+{
+    const Entry own = module->GetModuleFile();
+    if (!own) return false;
+    if (kind == QuorlaneFilesRemoved && listed.keys.count(FileKey(*own))) return false;
+    return reaching.count(module) != 0;
+}
+
 // The units concerned, asking every unit in library and set order.
 std::vector<ImodelModule*> CollectByWalk(QuorlaneStateMachineMultipleFilesMessages kind, const ListedFiles& listed)
 {
@@ -263,6 +352,7 @@ std::vector<ImodelModule*> iprocessManagerImpl::CollectModulesForFiles(QuorlaneS
     const ListedFiles listed(files);
     const std::optional<std::unordered_set<ImodelModule*>> candidates = CandidateModules(files, listed);
     if (!candidates) return CollectByWalk(kind, listed);
+    const std::optional<std::unordered_set<const ImodelModule*>> reaching = UnitsReachingListedSources(files, listed);
     // The candidates in library and set order, as the walk over every unit
     // would meet them.
     const ImodelDesignManager* design = Imodel::GetInstance().GetDesignManager();
@@ -283,8 +373,13 @@ std::vector<ImodelModule*> iprocessManagerImpl::CollectModulesForFiles(QuorlaneS
     });
     std::vector<ImodelModule*> collected;
     std::unordered_set<const ImodelModule*> taken;
-    for (const auto& [library, module] : ordered)
-        if (taken.insert(module).second && IsConcerned(module, kind, listed)) collected.push_back(module);
+    for (const auto& [library, module] : ordered) {
+        if (!taken.insert(module).second) continue;
+        const bool concerned = reaching && !SourcesMayLeaveOutPackages(*module)
+                                   ? IsConcernedByLinks(module, kind, listed, *reaching)
+                                   : IsConcerned(module, kind, listed);
+        if (concerned) collected.push_back(module);
+    }
     return collected;
 }
 
@@ -298,12 +393,14 @@ iprocessManagerImpl::CollectModulesForFilesByWalk(QuorlaneStateMachineMultipleFi
 void iprocessManagerImpl::UsedFileChanged(ImodelModule* module, ImodelRevContextImpl* revision,
                                           zorpaFileManagerTypes type)
 {
+    RouteDeferred();
     if (!module || !revision || IsReading()) return;
     Route(module, [&](IprocessFlow& flow) { flow.UsedFileChanged(module, revision, type); });
 }
 
 void iprocessManagerImpl::InputFileListChanged(Entry file, ImodelFunctionType tool)
 {
+    RouteDeferred();
     if (m_listener) m_listener->InputFileListChanged(file, tool);
     if (!file || IsReading()) return;
     const IfilePredecessorObject* record = file->GetPredecessorObject();
@@ -313,6 +410,7 @@ void iprocessManagerImpl::InputFileListChanged(Entry file, ImodelFunctionType to
 
 void iprocessManagerImpl::CDBOrderChanged(ImodelModule* module)
 {
+    RouteDeferred();
     if (!module || IsReading()) return;
     Route(module, [&](IprocessFlow& flow) { flow.CDBOrderChanged(module); });
 }
@@ -320,6 +418,7 @@ void iprocessManagerImpl::CDBOrderChanged(ImodelModule* module)
 void iprocessManagerImpl::DeviceChangedMessage(const std::vector<imodelDeviceMembers>& differences,
                                                const ImodelDevice& device, ImodelFunctionType* tool)
 {
+    RouteDeferred();
     if (IsReading()) return;
     ImodelApplyToAllModules(DeviceChangedMessageFtor(*this, differences, device, tool));
 }
@@ -327,6 +426,7 @@ void iprocessManagerImpl::DeviceChangedMessage(const std::vector<imodelDeviceMem
 void iprocessManagerImpl::FunctionTypeMessage(QuorlaneStateMachineTypeMessage kind, ImodelFunctionType tool,
                                               ImodelModule* module)
 {
+    RouteDeferred();
     if (IsReading()) return;
     if (kind == QuorlaneToolChangedForAllModules) {
         ImodelApplyToAllModules(FunctionTypeMessageFtor(*this, tool));
@@ -341,12 +441,14 @@ void iprocessManagerImpl::FunctionTypeMessage(QuorlaneStateMachineTypeMessage ki
 void iprocessManagerImpl::ForceToolStateMessage(imodelToolState state, ImodelFunctionType tool, ImodelModule* module,
                                                 Entry file)
 {
+    RouteDeferred();
     if (!module || IsReading()) return;
     Route(module, [&](IprocessFlow& flow) { flow.ForceToolStateMessage(state, tool, module, file); });
 }
 
 void iprocessManagerImpl::Ide_pldFileDetected(KemletContentIf* content, Entry file)
 {
+    RouteDeferred();
     if (m_listener) m_listener->Ide_pldFileDetected(content, file);
     // The unit of the description is the unit its derived-file record names.
     ImodelModule* module = IprocessGetModulePtr(file.get());
@@ -356,18 +458,21 @@ void iprocessManagerImpl::Ide_pldFileDetected(KemletContentIf* content, Entry fi
 
 void iprocessManagerImpl::UpdateFileDependentStates()
 {
+    RouteDeferred();
     ImodelApplyToAllModules(
         [this](ImodelModule* module) { Route(module, [](IprocessFlow& flow) { flow.UpdateFileDependentStates(); }); });
 }
 
 void iprocessManagerImpl::UpdateFileDependentStatesForModule(ImodelModule* module)
 {
+    RouteDeferred();
     if (!module || IsReading()) return;
     Route(module, [&](IprocessFlow& flow) { flow.UpdateFileDependentStatesForModule(module); });
 }
 
 void iprocessManagerImpl::ComponentChanged(VyIfaces::IComponent* component, IDEVeyrunCallBack::InvalidateMessage kind)
 {
+    RouteDeferred();
     if (!component || kind == IDEVeyrunCallBack::InvalidateNothing) return;
     ImodelModule* module = ImodelFindModule(component->GetComponentID());
     if (!module) return;
@@ -381,6 +486,7 @@ void iprocessManagerImpl::ComponentChanged(VyIfaces::IComponent* component, IDEV
 
 void iprocessManagerImpl::ConstraintListChanged(ImodelModule* module, std::uint32_t value, ImodelFunctionType tool)
 {
+    RouteDeferred();
     if (m_listener) m_listener->ConstraintListChanged(module, value, tool);
     if (!Imodel::GetNotifyConstraintListChanged()) return;
     if (m_attachedModule == module) {
