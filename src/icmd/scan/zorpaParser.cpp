@@ -261,7 +261,6 @@ void ZorpaParser<T>::setCurrentUnit(T unit)
     if (unit == m_currentUnit) return;
     m_currentUnit = unit;
     m_subBlockIndexValid = false;
-    m_ancestorsValid = false;
 }
 
 template <class T>
@@ -282,8 +281,6 @@ void ZorpaParser<T>::finishScan()
     m_foundIndex.clear();
     m_subBlockIndex.clear();
     m_subBlockIndexValid = false;
-    m_ancestors.clear();
-    m_ancestorsValid = false;
     m_world = nullptr;
 }
 
@@ -372,7 +369,6 @@ void ZorpaParser<T>::replacePlaceholders(T unit)
         if (m_currentComponent == placeholder) m_currentComponent = m_nullModule;
         if (m_currentUnit == placeholder) setCurrentUnit(m_nullModule);
         m_subBlockIndexValid = false;
-        m_ancestorsValid = false;
         std::remove_pointer_t<T>::Delete(library->GetModules()->Extract(placeholder), true);
     }
 }
@@ -419,23 +415,35 @@ T ZorpaParser<T>::resolveThroughUseClauses(const std::string& name) const
 }
 
 template <class T>
-bool ZorpaParser<T>::isCurrentUnitOrAncestor(T unit)
+bool ZorpaParser<T>::isCurrentUnitOrAncestor(T unit) const
 {
-    if (!m_ancestorsValid) {
-        // Every unit above the current one, each once: designs may be cyclic.
-        m_ancestors.clear();
-        std::vector<T> pending{m_currentUnit};
-        m_ancestors.insert(m_currentUnit);
-        while (!pending.empty()) {
-            const T next = pending.back();
-            pending.pop_back();
-            if (const auto* parents = next->GetParentsList())
-                for (T parent : *parents)
-                    if (m_ancestors.insert(parent).second) pending.push_back(parent);
+    // Searched from both ends at once, a unit of the smaller side at a time:
+    // up from the current unit through the parents, down from `unit` through
+    // the sub-blocks, until the two meet or one side has nothing left. The
+    // work follows the smaller of the two sides, however the files come:
+    // a design read top down has few units below, one read bottom up few
+    // units above. Each side meets a unit once: designs may be cyclic.
+    if (unit == m_currentUnit) return true;
+    struct Side {
+        std::unordered_set<T> seen;
+        std::vector<T> pending;
+    };
+    Side up{{m_currentUnit}, {m_currentUnit}};
+    Side down{{unit}, {unit}};
+    while (!up.pending.empty() && !down.pending.empty()) {
+        const bool upward = up.seen.size() <= down.seen.size();
+        Side& side = upward ? up : down;
+        const Side& other = upward ? down : up;
+        const T next = side.pending.back();
+        side.pending.pop_back();
+        const auto* links = upward ? next->GetParentsList() : next->GetSubBlocks();
+        if (links == nullptr) continue;
+        for (T linked : *links) {
+            if (other.seen.count(linked) != 0) return true;
+            if (side.seen.insert(linked).second) side.pending.push_back(linked);
         }
-        m_ancestorsValid = true;
     }
-    return m_ancestors.count(unit) != 0;
+    return false;
 }
 
 template <class T>
