@@ -48,6 +48,7 @@
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
+#include <ctime>
 #include <fcntl.h>
 #include <fstream>
 #include <malloc.h>
@@ -321,14 +322,15 @@ void OpenEach(benchmark::State& state, Project& project, bool touch)
     CloseAny();
     double opening = 0;
     double heap = 0;
-    long round = 0;
     for (auto _ : state) {
         state.PauseTiming();
         CloseAny();
         if (touch) {
-            // A checkout that changed every member: new times, as the stamps
-            // in the project file do not have them.
-            const struct timespec times[2] = {{0, UTIME_OMIT}, {1700000000 + (++round) * 10, 0}};
+            // A checkout that changed every member: times newer than the
+            // stamps the project file keeps.
+            struct stat first {};
+            ::stat(project.members.front().c_str(), &first);
+            const struct timespec times[2] = {{0, UTIME_OMIT}, {std::max(first.st_mtime, ::time(nullptr)) + 2, 0}};
             for (const std::string& member : project.members) utimensat(AT_FDCWD, member.c_str(), times, 0);
         }
         malloc_trim(0);
