@@ -150,7 +150,27 @@ private:
     void RestoreUsedDefinition(const std::string& fileName, const std::string& module);
 
     // --- per-module information (IcmdReadWriteProjectModules.cpp) ---
+    // What a module has to write, as a set of these.
+    enum ModuleFact : unsigned {
+        kAssociated = 1u << 0,
+        kPhySynthesis = 1u << 1,
+        kCdbOrder = 1u << 2,
+        kIncluded = 1u << 3,
+        kSimulationPackages = 1u << 4,
+        kSynthesisPackages = 1u << 5,
+        kCustomizedInUse = 1u << 6,
+        kCustomizedLists = 1u << 7,  // any, in use or not
+        kStimulus = 1u << 8,
+        kConstraints = 1u << 9,
+        kStates = 1u << 10,
+    };
+    unsigned FactsOf(ImodelModule& module);
+    // What the modules of the design's libraries have, each module asked
+    // once per save; and whether one of them has one of `facts`.
+    void TakeDesignFacts();
+    bool DesignHas(unsigned facts);
     bool WriteModuleInfo(ImodelModule* module);
+    bool WriteModuleInfo(ImodelModule& module, unsigned facts);
     void ReadModuleInfo(ImodelModule* module, LineIterator& line, LineIterator end);
     // The modules of the hierarchy, each once (ImodelUnitsInTreeOrder), and
     // of them the first of each name in the order in which a walk along
@@ -160,7 +180,7 @@ private:
     void WriteModuleListInfo(ideModuleInfoType kind);
     bool ReadModuleListInfo(ideModuleInfoType kind);
     bool ProjectFileObject_ModuleInfo_Type(ideModuleInfoType kind);
-    void WriteModuleAssociation(FileListAsIs list);
+    void WriteModuleAssociation(FileListAsIs list, ModuleFact fact);
     void ReadModuleAssociation(LineIterator& line, LineIterator end, FileListOf list, const int* defaultType);
     void WriteCustomizedSourceFileLists(const std::deque<ImodelModule*>* modules);
     void WritePhySynthesis(const std::deque<ImodelModule*>* modules);
@@ -216,6 +236,9 @@ private:
     bool m_newModuleInfo = false;
     std::vector<std::string>* m_openedFilesToWrite = nullptr;
     std::optional<std::vector<ImodelModule*>> m_treeOrder;
+    std::optional<unsigned> m_designFacts;
+    std::vector<std::pair<ImodelModule*, unsigned>> m_moduleFacts;
+    std::vector<ImodelModule*> m_modulesWithStates;
     std::optional<std::vector<ImodelModule*>> m_firstOfEachName;
     Step m_currentStep = nullptr;
     std::vector<StepEntry> m_steps;

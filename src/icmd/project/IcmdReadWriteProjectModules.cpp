@@ -178,53 +178,97 @@ void IcmdReadWriteProjectImpl::ReadModuleKind(ImodelModule& module, ideModuleInf
     }
 }
 
+unsigned IcmdReadWriteProjectImpl::FactsOf(ImodelModule& module)
+{
+    unsigned facts = 0;
+    const auto note = [&facts](bool holds, ModuleFact fact) {
+        if (holds) facts |= fact;
+    };
+    note(!module.GetAssociatedFileListConst().empty(), kAssociated);
+    note(module.IsPhySynthCustomized(), kPhySynthesis);
+    note(!ModuleKindIsEmpty(module, ideCDBOrder), kCdbOrder);
+    note(!ModuleKindIsEmpty(module, ideIncludeModuleForSimulation), kIncluded);
+    note(!ModuleKindIsEmpty(module, ideExcludePackageForSimulation), kSimulationPackages);
+    note(!ModuleKindIsEmpty(module, ideExcludePackageForSynthesis), kSynthesisPackages);
+    note(UsesCustomizedList(module), kCustomizedInUse);
+    note(!module.GetCustomizedFileLists().empty(), kCustomizedLists);
+    note(!module.GetStimulusList().empty(), kStimulus);
+    note(!module.GetSynthesisConstraintFileList().empty(), kConstraints);
+    note(HasStates(module), kStates);
+    return facts;
+}
+
 bool IcmdReadWriteProjectImpl::WriteModuleInfo(ImodelModule* module)
 {
-    if (!module) return false;
-    ImodelPhySynthesisOptions* phySynth = module->GetPhySynthOptions();
-    const bool customized = phySynth && phySynth->IsCustomized(module);
-    const bool kindsEmpty = ModuleKindIsEmpty(*module, ideCDBOrder) &&
-                            ModuleKindIsEmpty(*module, ideIncludeModuleForSimulation) &&
-                            ModuleKindIsEmpty(*module, ideExcludePackageForSimulation) &&
-                            ModuleKindIsEmpty(*module, ideExcludePackageForSynthesis);
-    if (module->GetAssociatedFileListConst().empty() && !customized && kindsEmpty && !UsesCustomizedList(*module) &&
-        module->GetStimulusList().empty() && module->GetSynthesisConstraintFileList().empty() && !HasStates(*module))
-        return false;
-    const std::string id = IcmdWriteComponentID(module->GetComponentID());
+    return module && WriteModuleInfo(*module, FactsOf(*module));
+}
+
+bool IcmdReadWriteProjectImpl::WriteModuleInfo(ImodelModule& module, unsigned facts)
+{
+    // The module file alone makes no block.
+    if ((facts & ~kCustomizedLists) == 0) return false;
+    const std::string id = IcmdWriteComponentID(module.GetComponentID());
     if (id.empty() || !IcmdIsStorableValue(id)) return false;
     m_out << "LIST \"" << id << "\"\n";
-    if (const auto file = module->GetModuleFile()) m_out << "FILE \"" << file->GetWriteFileLine() << "\"\n";
-    if (!module->GetAssociatedFileListConst().empty())
-        IfileWriteFileList(module->GetAssociatedFileListConst(), Out(), "LIST Other_Association", "ENDLIST");
-    if (customized) {
+    if (const auto file = module.GetModuleFile()) m_out << "FILE \"" << file->GetWriteFileLine() << "\"\n";
+    if (facts & kAssociated)
+        IfileWriteFileList(module.GetAssociatedFileListConst(), Out(), "LIST Other_Association", "ENDLIST");
+    if (facts & kPhySynthesis) {
         m_out << "LIST PhySynthesisOptions\n";
-        phySynth->WriteToFile(Out());
+        module.GetPhySynthOptions()->WriteToFile(Out());
         m_out << "ENDLIST\n";
     }
-    for (ideModuleInfoType kind :
-         {ideCDBOrder, ideIncludeModuleForSimulation, ideExcludePackageForSimulation, ideExcludePackageForSynthesis}) {
-        if (ModuleKindIsEmpty(*module, kind)) continue;
+    for (const auto& [kind, fact] : {std::pair{ideCDBOrder, kCdbOrder}, std::pair{ideIncludeModuleForSimulation, kIncluded},
+                                    std::pair{ideExcludePackageForSimulation, kSimulationPackages},
+                                    std::pair{ideExcludePackageForSynthesis, kSynthesisPackages}}) {
+        if (!(facts & fact)) continue;
         m_out << "LIST " << KindListName(kind) << "\n";
-        WriteModuleKind(*module, kind);
+        WriteModuleKind(module, kind);
         m_out << "ENDLIST\n";
     }
-    if (UsesCustomizedList(*module)) {
+    if (facts & kCustomizedInUse) {
         m_out << "LIST UserCustomizedFileList\n";
-        for (const auto& list : module->GetCustomizedFileLists())
+        for (const auto& list : module.GetCustomizedFileLists())
             if (list.IsUsed()) list.WriteToFile(Out());
         m_out << "ENDLIST \n";
     }
-    if (!module->GetStimulusList().empty())
-        IfileWriteFileList(module->GetStimulusList(), Out(), "LIST AssociatedStimulus", "ENDLIST");
-    if (!module->GetSynthesisConstraintFileList().empty())
-        IfileWriteFileList(module->GetSynthesisConstraintFileList(), Out(), "LIST SynthesisConstraints", "ENDLIST");
-    if (HasStates(*module)) {
+    if (facts & kStimulus) IfileWriteFileList(module.GetStimulusList(), Out(), "LIST AssociatedStimulus", "ENDLIST");
+    if (facts & kConstraints)
+        IfileWriteFileList(module.GetSynthesisConstraintFileList(), Out(), "LIST SynthesisConstraints", "ENDLIST");
+    if (facts & kStates) {
         m_out << "LIST ProjectState5.1\n";
-        module->GetContext()->WriteStates(Out());
+        module.GetContext()->WriteStates(Out());
         m_out << "ENDLIST\n";
     }
     m_out << "ENDLIST\n";
     return true;
+}
+
+void IcmdReadWriteProjectImpl::TakeDesignFacts()
+{
+    // Each module of the design once: what it has to write, for the block of
+    // "NewModulesInfo" and for the lists of the older layout and the states,
+    // which are written after it and need not walk the hierarchy for a kind
+    // of setting no module has.
+    if (m_designFacts) return;
+    m_designFacts = 0;
+    m_modulesWithStates.clear();
+    const auto libraries = Imodel::GetInstance().GetDesignManager()->GetLibraries();
+    for (auto library = libraries.first; library != libraries.second; ++library) {
+        if (!*library) continue;
+        for (ImodelModule* module : *(*library)->GetModules()) {
+            const unsigned facts = FactsOf(*module);
+            *m_designFacts |= facts;
+            m_moduleFacts.emplace_back(module, facts);
+            if (facts & kStates) m_modulesWithStates.push_back(module);
+        }
+    }
+}
+
+bool IcmdReadWriteProjectImpl::DesignHas(unsigned facts)
+{
+    TakeDesignFacts();
+    return (*m_designFacts & facts) != 0;
 }
 
 void IcmdReadWriteProjectImpl::ReadModuleInfo(ImodelModule* module, LineIterator& line, LineIterator end)
@@ -272,17 +316,13 @@ void IcmdReadWriteProjectImpl::ReadModuleInfo(ImodelModule* module, LineIterator
 
 bool IcmdReadWriteProjectImpl::ProjectFileObject_NewModuleInfo(double)
 {
-    ImodelDesignManager& design = *Imodel::GetInstance().GetDesignManager();
     if (Writing()) {
         m_out << "LIST NewModulesInfo\n";
         std::set<const ImodelModule*> written;
-        const auto libraries = design.GetLibraries();
-        for (auto library = libraries.first; library != libraries.second; ++library) {
-            if (!*library) continue;
-            for (ImodelModule* module : *(*library)->GetModules()) {
-                if (!WriteModuleInfo(module)) continue;
-                if (const ImodelModule* removed = ImodelModule::FindDeletedModuleInfo(module)) written.insert(removed);
-            }
+        TakeDesignFacts();
+        for (const auto& [module, facts] : m_moduleFacts) {
+            if (!WriteModuleInfo(*module, facts)) continue;
+            if (const ImodelModule* removed = ImodelModule::FindDeletedModuleInfo(module)) written.insert(removed);
         }
         // The settings of modules that left the project survive a save.
         for (const ImodelModule::Owned& removed : ImodelModule::GetRemovedModuleList())
@@ -347,7 +387,14 @@ const std::vector<ImodelModule*>& IcmdReadWriteProjectImpl::FirstOfEachName()
 void IcmdReadWriteProjectImpl::WriteModuleListInfo(ideModuleInfoType kind)
 {
     m_out << "LIST " << KindListName(kind) << "\n";
-    for (ImodelModule* module : FirstOfEachName()) {
+    // The names are walked only when a module has data of the kind.
+    static const std::pair<ideModuleInfoType, ModuleFact> kFacts[] = {{ideCDBOrder, kCdbOrder},
+                                                                     {ideIncludeModuleForSimulation, kIncluded},
+                                                                     {ideExcludePackageForSimulation, kSimulationPackages},
+                                                                     {ideExcludePackageForSynthesis, kSynthesisPackages}};
+    const auto fact = std::find_if(std::begin(kFacts), std::end(kFacts), [kind](const auto& entry) { return entry.first == kind; });
+    const std::vector<ImodelModule*> none;
+    for (ImodelModule* module : fact != std::end(kFacts) && DesignHas(fact->second) ? FirstOfEachName() : none) {
         if (ModuleKindIsEmpty(*module, kind) || !IcmdIsStorableValue(module->GetName())) continue;
         m_out << "LIST " << module->GetName() << "\n";
         WriteModuleKind(*module, kind);
@@ -392,8 +439,9 @@ bool IcmdReadWriteProjectImpl::ProjectFileObject_ModuleInfo(double)
     return true;
 }
 
-void IcmdReadWriteProjectImpl::WriteModuleAssociation(FileListAsIs list)
+void IcmdReadWriteProjectImpl::WriteModuleAssociation(FileListAsIs list, ModuleFact fact)
 {
+    if (!DesignHas(fact)) return;
     for (ImodelModule* module : FirstOfEachName()) {
         if (list(*module).empty() || !IcmdIsStorableValue(module->GetName())) continue;
         IfileWriteFileList(list(*module), Out(), ("LIST " + module->GetName()).c_str(), "ENDLIST");
@@ -415,7 +463,7 @@ bool IcmdReadWriteProjectImpl::ProjectFileObject_StimulusAssociation(double)
 {
     if (Writing()) {
         m_out << "LIST AssociatedStimulus\n";
-        WriteModuleAssociation(&StimulusAsIs);
+        WriteModuleAssociation(&StimulusAsIs, kStimulus);
         m_out << "ENDLIST\n";
         return true;
     }
@@ -451,7 +499,7 @@ bool IcmdReadWriteProjectImpl::ProjectFileObject_Other_Association(double)
 {
     if (Writing()) {
         m_out << "LIST Other_Association\n";
-        WriteModuleAssociation(&AssociatedAsIs);
+        WriteModuleAssociation(&AssociatedAsIs, kAssociated);
         m_out << "ENDLIST\n";
         return true;
     }
@@ -471,6 +519,7 @@ bool IcmdReadWriteProjectImpl::ProjectFileObject_Other_Association(double)
 void IcmdReadWriteProjectImpl::WriteCustomizedSourceFileLists(const std::deque<ImodelModule*>* modules)
 {
     // A module goes once per place it stands in the hierarchy.
+    if (!DesignHas(kCustomizedLists)) return;
     ImodelVisitEveryPlace(
         modules, TreeOrder(), [](const ImodelModule& module) { return !module.GetCustomizedFileLists().empty(); },
         [this](ImodelModule* module) { module->WriteCustomizedSourceFileList(Out()); });
@@ -507,6 +556,7 @@ bool IcmdReadWriteProjectImpl::ProjectFileObject_CustomizedSourceFilesList(doubl
 void IcmdReadWriteProjectImpl::WritePhySynthesis(const std::deque<ImodelModule*>* modules)
 {
     // A module goes once per place it stands in the hierarchy.
+    if (!DesignHas(kPhySynthesis)) return;
     ImodelVisitEveryPlace(
         modules, TreeOrder(), [](const ImodelModule& module) { return module.IsPhySynthCustomized(); },
         [this](ImodelModule* module) {
@@ -549,13 +599,10 @@ void IcmdReadWriteProjectImpl::ReadModuleStates(ImodelModule* module, Lines& lin
 bool IcmdReadWriteProjectImpl::ProjectFileObject_State(double)
 {
     Imodel& model = Imodel::GetInstance();
-    ImodelDesignManager& design = *model.GetDesignManager();
     if (Writing()) {
         m_out << "LIST ProjectState5.1\n";
-        const auto libraries = design.GetLibraries();
-        for (auto library = libraries.first; library != libraries.second; ++library)
-            if (*library)
-                for (ImodelModule* module : *(*library)->GetModules()) WriteStates(module);
+        TakeDesignFacts();
+        for (ImodelModule* module : m_modulesWithStates) WriteStates(module);
         m_out << "ENDLIST\n";
         return true;
     }
