@@ -34,9 +34,20 @@ ImodelContextImpl::ImodelContextImpl(const std::string& name, ImodelModule* modu
     if (!views) return;
     std::vector<std::string> names;
     views->GetRevisionNames(&names);
-    for (const std::string& view : names) AddRevision(view);
+    // The manager's names are unique and none is current yet: each view a
+    // fresh revision, appended as AddRevision would, without looking for it
+    // first (a project may have thousands of views, and a placeholder unit
+    // gets them all).
+    m_revisions.reserve(names.size());
+    for (const std::string& view : names)
+        if (IfileCheckStorableName(view, "view")) m_revisions.push_back(std::make_unique<ImodelRevContextImpl>(view, module));
     const int current = views->GetCurrentIndex();
-    if (current > 0 && current <= static_cast<int>(names.size())) SetCurRev(names[current - 1]);
+    if (current <= 0 || current > static_cast<int>(names.size())) return;
+    // Every name taken, the revisions stand in the manager's order.
+    if (m_revisions.size() == names.size())
+        m_current = m_revisions[static_cast<std::size_t>(current - 1)].get();
+    else
+        SetCurRev(names[static_cast<std::size_t>(current - 1)]);
 }
 
 ImodelContextImpl::ImodelContextImpl(const ImodelContextImpl& other, ImodelModule* module, bool all)
