@@ -8,6 +8,7 @@
 // on the stack these tests run with: the work of every command stays off
 // the call stack.
 #include "DesignShapes.h"
+#include "DeviceCatalogue.h"
 #include "MessageRecorder.h"
 #include "QuorlanePackage.h"
 #include "TempFolder.h"
@@ -71,9 +72,7 @@ protected:
     void SetUp() override
     {
         ASSERT_EQ(Quorlane_Init(m_interp), TCL_OK);
-        DefLoadDefaultsFromText("@choices FAM = ZX3\n@choices DIE[QFAM=ZX3] = zx3_10\n"
-                                "@choices PACKAGE[QFAM=ZX3,QDIE=zx3_10] = tq100\n",
-                                nullptr);
+        LoadOneDeviceFamily();
         m_messages = std::make_unique<MessageRecorder>();
     }
     void TearDown() override

@@ -4,7 +4,7 @@
 // along every path writes, on random hierarchies with shared cells, cycles,
 // packages and units of one name in two libraries.
 #include "MessageRecorder.h"
-#include "TempFolder.h"
+#include "ProjectCommandsTest.h"
 
 #include "icmd/IcmdComponentIDText.h"
 #include "icmd/IcmdProjectCommands.h"
@@ -29,7 +29,6 @@
 
 namespace {
 
-ImodelDesignManager& Design() { return *Imodel::GetInstance().GetDesignManager(); }
 IfileManager& Files() { return *Imodel::GetInstance().GetFileManager(); }
 
 using Walk = std::function<void(ImodelModule&, std::ostream&)>;
@@ -74,16 +73,11 @@ std::string TopLevelList(const std::string& text, const std::string& name)
     return result;
 }
 
-class ProjectFileWalks : public ::testing::Test {
+class ProjectFileWalks : public ProjectCommandsTest {
 protected:
     void SetUp() override
     {
-        DefReset();
-        DefLoadDefaultsFromText("@choices FAM = ZX3\n@choices DIE[QFAM=ZX3] = zx3_10\n"
-                                "@choices PACKAGE[QFAM=ZX3,QDIE=zx3_10] = tq100\n",
-                                nullptr);
-        AcmdManager::GetInstance().SetCurrentFolder(m_folder.Path());
-        if (Design().IsProjectOpen()) IcmdDoCloseProject(false, false);
+        ProjectCommandsTest::SetUp();
         ASSERT_TRUE(IcmdDoNewProject(false, "walks", m_folder / "walks", true, "ZX3", "zx3_10", "tq100"));
         for (int i = 0; i < 6; ++i) {
             const std::string name = "hdl/f" + std::to_string(i) + ".vhd";
@@ -95,9 +89,7 @@ protected:
     void TearDown() override
     {
         m_members.clear();
-        if (Design().IsProjectOpen()) IcmdDoCloseProject(false, true);
-        AcmdManager::GetInstance().SetCurrentFolder(std::string());
-        DefReset();
+        ProjectCommandsTest::TearDown();
     }
 
     int Pick(int count) { return std::uniform_int_distribution<int>(0, count - 1)(m_random); }
@@ -196,7 +188,6 @@ protected:
         return true;
     }
 
-    TempFolder m_folder;
     MessageRecorder m_messages;
     std::mt19937 m_random{28};
     std::vector<boost::shared_ptr<IfileObjectEx>> m_members;
