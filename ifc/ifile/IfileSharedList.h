@@ -2,21 +2,17 @@
 // files): nothing is allocated while it is empty, and copies of a file share
 // it until one of them changes it, so that copying a file costs no list.
 //
-// A list kind may keep count of its lists that hold something (`Counter`,
-// one count per list however many files share it), so that a question that
-// only matters when some file has such a list is answered at once otherwise.
+// A list kind may keep count of its lists that hold something (`Count`, a
+// type with static Made and Gone, told once per list however many files
+// share it), so that a question that only matters when some file has such a
+// list is answered at once otherwise.
 #pragma once
 
-#include <atomic>
-#include <cstddef>
 #include <deque>
 #include <memory>
+#include <type_traits>
 
-struct IfileSharedListCounter {
-    std::atomic<std::size_t> lists{0};
-};
-
-template <class T, IfileSharedListCounter* Counter = nullptr>
+template <class T, class Count = void>
 class IfileSharedList {
 public:
     const std::deque<T>& Get() const { return m_list ? *m_list : Empty(); }
@@ -50,15 +46,15 @@ private:
 
     // A counted list is counted from its making to its end.
     struct Counted {
-        explicit Counted(const std::deque<T>& values) : list(values) { ++Counter->lists; }
+        explicit Counted(const std::deque<T>& values) : list(values) { Count::Made(); }
         Counted(const Counted&) = delete;
         Counted& operator=(const Counted&) = delete;
-        ~Counted() { --Counter->lists; }
+        ~Counted() { Count::Gone(); }
         std::deque<T> list;
     };
     static std::shared_ptr<std::deque<T>> Make(const std::deque<T>& values)
     {
-        if constexpr (Counter == nullptr) {
+        if constexpr (std::is_void_v<Count>) {
             return std::make_shared<std::deque<T>>(values);
         } else {
             const auto counted = std::make_shared<Counted>(values);

@@ -121,10 +121,13 @@ void ImodelModule::GetAllRelatedModules(ModuleSet& set, int down, int up)
         int up;
     };
     std::vector<Step> pending{{this, down, up}};
+    // A unit met again stops at once, as the set found it the first time:
+    // the ordered set is asked once per unit, not once per link to it.
+    std::unordered_set<const ImodelModule*> met;
     while (!pending.empty()) {
         const Step step = pending.back();
         pending.pop_back();
-        if (!set.insert(step.module).second) continue;
+        if (!met.insert(step.module).second || !set.insert(step.module).second) continue;
         const ImodelLinkList* parents = step.up != 0 ? step.module->GetParentsList() : nullptr;
         const ImodelLinkList* subBlocks = step.down != 0 ? step.module->GetSubBlocks() : nullptr;
         if (parents) {
