@@ -5,6 +5,8 @@
 // (compare the items per second of the sizes), and the import takes at most
 // 3 times as long as scanning the same files alone (BM_ScanAlone, the
 // scanner of parse_file on each file from disk, into an empty design).
+#include "BenchShell.h"
+
 #include "icmd/scan/ZorpaParser.h"
 #include "icmd/scan/zorpaCreateParser.h"
 #include "ifile/IfileManager.h"
@@ -16,15 +18,12 @@
 
 #include <benchmark/benchmark.h>
 #include <boost/make_shared.hpp>
-#include <tcl.h>
 
 #include <cstdint>
 #include <map>
 #include <random>
 #include <string>
 #include <vector>
-
-extern "C" int Quorlane_Init(Tcl_Interp* interp);
 
 namespace {
 
@@ -55,16 +54,10 @@ std::string UnitFile(int index, int count, std::size_t size)
     return text + "  q <= t;\nend architecture;\n";
 }
 
-// The generated sources and the projects, removed at exit.
-struct BenchFolder {
-    BenchFolder() : path(UtlGetTempDir() + "quorlane_bench_import_" + std::to_string(std::random_device()())) {}
-    ~BenchFolder() { SysRemoveFolderRecursively(path); }
-    std::string path;
-};
-
+// The generated files and the projects.
 const BenchFolder& Folder()
 {
-    static const BenchFolder folder;
+    static const BenchFolder folder("import");
     return folder;
 }
 
@@ -93,24 +86,6 @@ const Sources& GetSources(int count)
     return sources;
 }
 
-// One interpreter with the library loaded as the shell loads it.
-Tcl_Interp* Shell()
-{
-    static Tcl_Interp* interp = [] {
-        Tcl_Interp* created = Tcl_CreateInterp();
-        Quorlane_Init(created);
-        return created;
-    }();
-    return interp;
-}
-
-bool Eval(const std::string& script)
-{
-    if (Tcl_EvalEx(Shell(), script.c_str(), -1, TCL_EVAL_GLOBAL) == TCL_OK) return true;
-    SysPrintf("%s: %s\n", script.substr(0, 60).c_str(), Tcl_GetStringResult(Shell()));
-    return false;
-}
-
 void BM_ImportFiles(benchmark::State& state)
 {
     const int count = static_cast<int>(state.range(0));
@@ -119,18 +94,18 @@ void BM_ImportFiles(benchmark::State& state)
     for (auto _ : state) {
         state.PauseTiming();
         const std::string project = Folder().path + "/project_" + std::to_string(count) + "_" + std::to_string(run++);
-        if (!Eval("new_project -location " + project +
-                  " -name bench -hdl VHDL -family ZX3 -die zx3_10 -package tq100")) {
+        if (!BenchEval("new_project -location " + project +
+                       " -name bench -hdl VHDL -family ZX3 -die zx3_10 -package tq100")) {
             state.SkipWithError("new_project failed");
             break;
         }
         state.ResumeTiming();
-        const bool imported = Eval("import_files -hdl_source {" + sources.tclList + "}");
+        const bool imported = BenchEval("import_files -hdl_source {" + sources.tclList + "}");
         state.PauseTiming();
         if (!imported) state.SkipWithError("import_files failed");
         const ImodelDesignManager::LibraryPtr work = Design().FindLibraryByName("work");
         state.counters["units"] = static_cast<double>(work ? work->GetModules()->size() : 0);
-        Eval("close_project -save false");
+        BenchEval("close_project -save false");
         SysRemoveFolderRecursively(project);
         state.ResumeTiming();
         if (!imported) break;

@@ -10,8 +10,11 @@
 #include "BenchFloors.h"
 #include "SilentSink.h"
 
-#include "icmd/IcmdAddFileToModel.h"
-#include "icmd/IcmdProjectCommands.h"
+#include "icmd/files/IcmdAddFileToModel.h"
+#include "icmd/project/IcmdCloseProject.h"
+#include "icmd/project/IcmdNewProject.h"
+#include "icmd/project/IcmdOpenProject.h"
+#include "icmd/project/IcmdSaveProject.h"
 #include "ifile/IfileManager.h"
 #include "ifile/IfileObjectEx.h"
 #include "imodel/design/ImodelDesignManager.h"

@@ -1,7 +1,7 @@
 #include "ConsoleHost.h"
 
 #include "ConsoleIpMgrCallback.h"
-#include "icmd/IcmdOpenProject.h"
+#include "icmd/project/IcmdOpenProject.h"
 #include "iconvert/Iconvert.h"
 #include "ievent/IeventClasses.h"
 #include "ifile/IfileObjectEx.h"

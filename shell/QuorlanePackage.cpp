@@ -3,10 +3,10 @@
 #include "ConsoleHost.h"
 #include "imodel/model/Imodel.h"
 #include "imodel/model/QuorlaneModule.h"
+#include "imodel/names/ImodelMessages.h"
 
 #include <foundation/AcmdManager.h>
 #include <foundation/Def.h>
-#include <foundation/Mdb.h>
 
 #include <dlfcn.h>
 
@@ -45,22 +45,15 @@ std::string UserOptionsFile()
     return std::string();
 }
 
-void Warn(const std::string& text)
-{
-    const int args = MdbArgSetInit(1);
-    MdbArgSetString(args, 0, text.c_str());
-    MdbOutput(args, QuorlaneGetModuleHandle(), "Quorlane", "OPTIONS_NOT_READ", MdbWARNING, MdbLINE, "%s", 0, 0);
-}
-
 void LoadOptions(const Dl_info& library)
 {
     std::string error;
     const std::string defaults = DefaultsFile(library);
     if (!defaults.empty() && std::filesystem::exists(defaults) && !DefLoadDefaults(defaults, &error)) {
-        Warn(error);
+        ImodelDisplayOPTIONS_NOT_READ_MSG(error.c_str());
     }
     const std::string user = UserOptionsFile();
-    if (!user.empty() && !DefLoadUserSettings(user, &error)) Warn(error);
+    if (!user.empty() && !DefLoadUserSettings(user, &error)) ImodelDisplayOPTIONS_NOT_READ_MSG(error.c_str());
 }
 
 // The project model, with the terminal as its host and the library's commands.

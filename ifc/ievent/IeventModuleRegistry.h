@@ -41,6 +41,9 @@ public:
     static Serial SerialOf(const ImodelModule* module);
     // True while a Destruction scope for the module is open.
     static bool IsBeingDestroyed(const ImodelModule* module);
+    // Whether the module still stands under the registration `serial` and
+    // is not being destroyed.
+    static bool IsAlive(const ImodelModule* module, Serial serial);
 
     // Marks the module as being destroyed for the scope's lifetime (its
     // registration ends at once); when the scope closes, the module is

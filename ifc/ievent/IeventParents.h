@@ -102,6 +102,8 @@ public:
     virtual ~Ievent_ModulesParent() = default;
 
     const std::vector<ImodelModule*>& GetModules() const { return m_modules; }
+    // The modules that still stand as they were when the event was built.
+    std::vector<ImodelModule*> GetLiveModules() const;
 
 protected:
     // Lets each module be displayed in a view, skipping those destroyed (or

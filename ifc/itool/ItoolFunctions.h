@@ -14,8 +14,11 @@
 
 #include <boost/shared_ptr.hpp>
 
+#include <array>
 #include <deque>
+#include <list>
 #include <string>
+#include <utility>
 #include <vector>
 
 class ImodelModule;
@@ -70,6 +73,41 @@ std::size_t ItoolGetDefaultPos(const IfileObjectEx& file, const std::vector<boos
 void ItoolInsertInDefaultPos(const IfileObjectEx& file, std::deque<IfileObject>& list, ImodelModule* module);
 void ItoolInsertInDefaultPos(const boost::shared_ptr<IfileObjectEx>& file,
                              std::vector<boost::shared_ptr<IfileObjectEx>>& list, ImodelModule* module);
+
+// An ordered list that takes files one after another, each at its default
+// position as ItoolInsertInDefaultPos would put it, in constant time per
+// file: it remembers, per kind, the first element of a higher kind and the
+// last element of that kind. For lists filled file by file.
+class ItoolDefaultPosList {
+public:
+    using Entry = boost::shared_ptr<IfileObjectEx>;
+
+    ItoolDefaultPosList(const std::vector<Entry>& list, ImodelModule* module);
+    // The tables point into the list: a copy would point into the original.
+    ItoolDefaultPosList(const ItoolDefaultPosList&) = delete;
+    ItoolDefaultPosList& operator=(const ItoolDefaultPosList&) = delete;
+    // Nothing for an empty entry.
+    void Insert(const Entry& file);
+    // The list in its order.
+    std::vector<Entry> GetList() const;
+
+private:
+    static constexpr int kKinds = 5;
+    using Element = std::pair<Entry, int>;
+    using Position = std::list<Element>::iterator;
+
+    // The element's kind as a table index (the other kind for an unknown one).
+    static int KindIndex(int kind);
+    // The list has grown by `added`: the tables follow.
+    void Added(Position added);
+
+    GetOrderType m_order;
+    std::list<Element> m_elements;
+    // Per kind: the first element of a higher kind, and the last element
+    // of the kind (read only while there is no higher one); end for none.
+    std::array<Position, kKinds> m_firstHigher;
+    std::array<Position, kKinds> m_lastSame;
+};
 
 // --- tool constraint files -------------------------------------------------------------------
 

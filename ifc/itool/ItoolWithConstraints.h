@@ -8,6 +8,7 @@
 #pragma once
 
 #include "imodel/names/ImodelToolKinds.h"
+#include "imodel/options/ImodelPhySynthesisOptions.h"
 
 #include <boost/shared_ptr.hpp>
 
@@ -41,6 +42,12 @@ public:
     virtual bool GetConstraintFileList(Entries& out, ImodelModule* module, ImodelRevContextImpl* revision) = 0;
     // Replaces that list; false when it could not be stored.
     virtual bool SetConstraintFileList(const Entries& files, ImodelModule* module, ImodelRevContextImpl* revision) = 0;
+    // Replaces that list together with the use states of the tool's
+    // optional constraint files (each full name, used or not): a tool that
+    // keeps such states then leaves out the files the user took out, instead
+    // of adding them back. A tool without states stores the list alone.
+    virtual bool SetConstraintFiles(const Entries& files, const ImodelOptionalFiles& optional, ImodelModule* module,
+                                    ImodelRevContextImpl* revision);
     // Takes one file out of the unit's lists.
     virtual void ConstraintFileRemoved(const IfileObject& file, ImodelModule* module,
                                        ImodelRevContextImpl* revision) = 0;

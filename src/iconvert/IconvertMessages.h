@@ -1,4 +1,4 @@
-// The messages of the converters.
+// The converters' own functions for their messages of the model's table.
 #pragma once
 
 // "Moved %s: \"%s\" to \"%s\"." (file-changed notice): a file of an older

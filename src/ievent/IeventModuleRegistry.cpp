@@ -91,13 +91,26 @@ void IeventModuleRegistry::SetDisplayMarker(DisplayMarker marker)
     g_registry.marker = marker;
 }
 
+namespace {
+
+bool IsAliveLocked(const ImodelModule* module, IeventModuleRegistry::Serial serial)
+{
+    const auto* registration = g_registry.Find(module);
+    return serial != 0 && registration != nullptr && registration->serial == serial && !registration->beingDestroyed;
+}
+
+}  // namespace
+
+bool IeventModuleRegistry::IsAlive(const ImodelModule* module, Serial serial)
+{
+    std::lock_guard guard(g_registry.lock);
+    return IsAliveLocked(module, serial);
+}
+
 bool IeventModuleRegistry::MarkDisplayable(ImodelModule* module, Serial serial)
 {
     std::lock_guard guard(g_registry.lock);
-    const Registration* registration = g_registry.Find(module);
-    const bool alive =
-        serial != 0 && registration != nullptr && registration->serial == serial && !registration->beingDestroyed;
-    if (!alive || g_registry.marker == nullptr) return false;
+    if (!IsAliveLocked(module, serial) || g_registry.marker == nullptr) return false;
     g_registry.marker(module);
     return true;
 }

@@ -16,3 +16,11 @@ void Ievent_ModulesParent::MarkModulesDisplayable() const
     for (std::size_t i = 0; i < m_modules.size(); ++i)
         IeventModuleRegistry::MarkDisplayable(m_modules[i], m_serials[i]);
 }
+
+std::vector<ImodelModule*> Ievent_ModulesParent::GetLiveModules() const
+{
+    std::vector<ImodelModule*> live;
+    for (std::size_t i = 0; i < m_modules.size(); ++i)
+        if (IeventModuleRegistry::IsAlive(m_modules[i], m_serials[i])) live.push_back(m_modules[i]);
+    return live;
+}

@@ -9,6 +9,8 @@
 #include "ifile/IfileProjectOpening.h"
 #include "imodel/design/ImodelModule.h"
 #include "imodel/model/Imodel.h"
+#include "imodel/model/ImodelCommandServices.h"
+#include "imodel/names/ImodelMessages.h"
 #include "imodel/names/ImodelProjectFileStructure.h"
 #include "src/ifile/IfileObjectModel.h"
 
@@ -21,18 +23,33 @@ using Entry = IfileManager::Entry;
 
 }  // namespace
 
-IfileAddFileToModelFunction& IfileAddFileToModelHook()
-{
-    // The member-file form of the add-file command.
-    static IfileAddFileToModelFunction hook = static_cast<IfileAddFileToModelFunction>(&IcmdDoAddFileToModel);
-    return hook;
-}
-
 bool& IfileSkipFileDoesNotExistMessage()
 {
     static bool skip = false;
     return skip;
 }
+
+std::vector<std::string>& IfileMembersNotRead()
+{
+    static std::vector<std::string> members;
+    return members;
+}
+
+namespace {
+
+// A member that is on disk and is no regular file is told once and left
+// out: reading a device such as /dev/zero never ends.
+bool IsReadableMember(const IfileObjectEx& file)
+{
+    const std::string name = file.GetFullFileName().GetString();
+    SysStatInfo status;
+    if (IfileStatPath(name, &status) != 0 || SysIsRegularFile(status)) return true;
+    ImodelDisplayMEMBER_NOT_A_FILE_MSG(name.c_str());
+    IfileMembersNotRead().push_back(name);
+    return false;
+}
+
+}  // namespace
 
 Entry IfileGetCXFFileFromModuleFile(ImodelModule* module)
 {
@@ -55,9 +72,15 @@ bool ifileManagerImpl::AddFilesToModel(ImodelProjectFileStructure& project, cons
     for (const auto& [key, entry] : m_files.Elements()) before.insert(ImodelFileNameKey(key.GetString(), folder));
 
     // Every schematic page first: a page's units may span the pages.
-    for (const IfileObjectEx& file : files)
-        if (file.GetFileSpecificType() == zorpaFT_SCH && (!localOnly || file.IsLocalFile()))
+    std::unordered_set<std::size_t> leftOut;
+    for (std::size_t i = 0; i < files.size(); ++i) {
+        const IfileObjectEx& file = files[i];
+        if (file.GetFileSpecificType() != zorpaFT_SCH || (localOnly && !file.IsLocalFile())) continue;
+        if (IsReadableMember(file))
             AddOrUpdateFile(file, true);
+        else
+            leftOut.insert(i);
+    }
 
     // The later files that name each file as a parent, so that linking a
     // registered entry to its children visits those children only.
@@ -66,7 +89,7 @@ bool ifileManagerImpl::AddFilesToModel(ImodelProjectFileStructure& project, cons
         for (const IfileObjectEx::ParentFile& parent : files[i].GetParentFileList())
             childrenOf[ImodelFileNameKey(parent.first.GetInternalFileName(), folder)].push_back(i);
 
-    const IfileAddFileToModelFunction addFile = IfileAddFileToModelHook();
+    ImodelCommandServices* commands = ImodelCommandServices::Get();
     const bool skipKnownCores = Imodel::GetInstance().ParseCxfOnOpen();
     // Each file is looked at on disk once, as it is registered, and the
     // sources to parse are read ahead of the add-file command that parses them.
@@ -84,6 +107,7 @@ bool ifileManagerImpl::AddFilesToModel(ImodelProjectFileStructure& project, cons
     for (std::size_t i = 0; i < files.size(); ++i) {
         IfileObjectEx& file = files[i];
         if (localOnly && !file.IsLocalFile()) continue;
+        if (leftOut.count(i) || (file.GetFileSpecificType() != zorpaFT_SCH && !IsReadableMember(file))) continue;
         if (const Entry known = GetFile(file))
             file.SetErrorFile(known->GetErrorFileType(), known->GetModuleAlreadyDefined());
         const Entry entry = AddOrUpdateFile(file, true);
@@ -94,8 +118,11 @@ bool ifileManagerImpl::AddFilesToModel(ImodelProjectFileStructure& project, cons
                 if (child > i) files[child].UpdateParentFilePtr(file, entry);
         if (skipKnownCores && before.count(key)) continue;
         if (stepOneFile) stepOneFile();
-        const Entry added =
-            addFile(file, false, parse, false, nullptr, modulesToSkip, true, nullptr, true, false, nullptr);
+        // Without the command layer nothing can parse the file: it stays
+        // registered as it was read.
+        if (commands == nullptr) continue;
+        const Entry added = commands->AddFileToModel(file, false, parse, false, nullptr, modulesToSkip, true, nullptr,
+                                                     true, false, nullptr);
         if (!added) project.AddFileToDelete(file.GetFullFileName(), file.GetFileSpecificType());
     }
     if (read) *read = std::move(files);

@@ -3,33 +3,10 @@
 #include "imodel/model/Imodel.h"
 #include "imodel/model/ImodelHost.h"
 #include "imodel/names/ImodelMessageDef.h"
+#include "imodel/names/ImodelMessages.h"
 #include "iprofile/IprofileManager.h"
 
 #include <string>
-
-namespace {
-
-constexpr ImodelMessageDef kCOMPONENT_NOT_READY_QRY{
-    .id = "COMPONENT_NOT_READY",
-    .serial = 400,
-    .severity = MdbERROR,
-    .kind = MdbOKCANCELBOX,
-    .text = "Your design contains some components with error(s).\nClick Cancel to abort %s.",
-    .dontShowAgainKey = "iprocessCOMPONENT_NOT_READY_QRY"};
-
-constexpr ImodelMessageDef kCOMPONENT_NOT_UPTODATE_QRY{
-    .id = "COMPONENT_NOT_UPTODATE",
-    .serial = 401,
-    .severity = MdbWARNING,
-    .kind = MdbOKCANCELBOX,
-    .text = "Your design contains some components that are out of date.\nClick Cancel to abort %s.",
-    .dontShowAgainKey = "iprocessCOMPONENT_NOT_UPTODATE_QRY"};
-
-constexpr ImodelMessageDef kLAYOUT_IGNORED_OOD_FILE_MSG{
-    "LAYOUT_IGNORED_OOD_FILE", 402, MdbWARNING, MdbLINE,
-    "%s completed layout, but it used the out-of-date file: %s. Your design will remain in pre-layout state."};
-
-}  // namespace
 
 MdbQuery_result IprocessDisplayCOMPONENT_NOT_READY_QRY(void* parent, MdbQuery_result defaultAnswer, const char* action)
 {

@@ -49,6 +49,19 @@ bool IsFlowConstraintLevel(int level)
     return level == imodelConstraintFlowSynthesis || level == imodelConstraintFlowPhysicalSynthesis;
 }
 
+// The rule of ItoolGetDefaultPosT, given where the list holds its first
+// element of a higher kind and its last element of the file's kind (`end`
+// for none): a file of the other kind goes to the end; else before that
+// higher element; else right after the last of its kind; else to the end.
+template <class Position>
+Position ChooseDefaultPosition(int kind, Position firstHigher, Position lastSame, Position end)
+{
+    if (kind == imodelConstraintFlowOther) return end;
+    if (firstHigher != end) return firstHigher;
+    if (lastSame != end) return std::next(lastSame);
+    return end;
+}
+
 // The position ItoolGetDefaultPosT describes, over the kinds of a list.
 template <class List, class KindOf>
 std::size_t DefaultPosition(int kind, const List& list, KindOf kindOf)
@@ -58,10 +71,9 @@ std::size_t DefaultPosition(int kind, const List& list, KindOf kindOf)
     kinds.reserve(list.size());
     for (const auto& element : list) kinds.push_back(kindOf(element));
     const auto higher = std::find_if(kinds.begin(), kinds.end(), [kind](int each) { return each > kind; });
-    if (higher != kinds.end()) return static_cast<std::size_t>(higher - kinds.begin());
     const auto same = std::find(kinds.rbegin(), kinds.rend(), kind);
-    if (same != kinds.rend()) return static_cast<std::size_t>(kinds.rend() - same);
-    return list.size();
+    const auto last = same == kinds.rend() ? kinds.end() : std::prev(same.base());
+    return static_cast<std::size_t>(ChooseDefaultPosition(kind, higher, last, kinds.end()) - kinds.begin());
 }
 
 // Names each node's file after the input of one design database.
@@ -185,6 +197,50 @@ void ItoolInsertInDefaultPos(const Entry& file, Entries& list, ImodelModule* mod
     if (!file) return;
     const std::size_t position = ItoolGetDefaultPos(*file, list, module);
     list.insert(list.begin() + static_cast<std::ptrdiff_t>(position), file);
+}
+
+ItoolDefaultPosList::ItoolDefaultPosList(const Entries& list, ImodelModule* module) : m_order(module)
+{
+    m_firstHigher.fill(m_elements.end());
+    m_lastSame.fill(m_elements.end());
+    for (const Entry& file : list) {
+        const int kind = file ? m_order(*file) : static_cast<int>(imodelConstraintFlowOther);
+        Added(m_elements.insert(m_elements.end(), Element(file, KindIndex(kind))));
+    }
+}
+
+int ItoolDefaultPosList::KindIndex(int kind)
+{
+    return kind >= 0 && kind < kKinds ? kind : static_cast<int>(imodelConstraintFlowOther);
+}
+
+void ItoolDefaultPosList::Insert(const Entry& file)
+{
+    if (!file) return;
+    const int kind = KindIndex(m_order(*file));
+    const Position at = ChooseDefaultPosition(kind, m_firstHigher[kind], m_lastSame[kind], m_elements.end());
+    Added(m_elements.insert(at, Element(file, kind)));
+}
+
+void ItoolDefaultPosList::Added(Position added)
+{
+    const int kind = added->second;
+    // A file goes before the first element of a higher kind, or after every
+    // element of its kind and below: it becomes the first higher element of
+    // a lower kind only when it stands right before that kind's former one,
+    // or when the list had none.
+    const Position next = std::next(added);
+    for (int lower = 0; lower < kind; ++lower)
+        if (m_firstHigher[lower] == m_elements.end() || m_firstHigher[lower] == next) m_firstHigher[lower] = added;
+    if (m_firstHigher[kind] == m_elements.end()) m_lastSame[kind] = added;
+}
+
+std::vector<ItoolDefaultPosList::Entry> ItoolDefaultPosList::GetList() const
+{
+    Entries list;
+    list.reserve(m_elements.size());
+    for (const Element& element : m_elements) list.push_back(element.first);
+    return list;
 }
 
 // --- tool constraint files -------------------------------------------------------------------

@@ -99,7 +99,7 @@ std::string FolderOf(const std::string& path)
 bool WriteOrWarn(const std::string& path, const itoolLines& lines)
 {
     if (itoolWriteLines(path, lines)) return true;
-    itoolDisplaySETUP_FILE_NOT_WRITTEN_MSG(path.c_str());
+    ImodelDisplaySETUP_FILE_NOT_WRITTEN_MSG(path.c_str());
     return false;
 }
 

@@ -1,14 +1,26 @@
+// The block-design tool manager as a core-tool manager: the workspace's
+// device, its components and the unit each stands for, the tool's start and
+// stop.
 #include "itool/ItoolVeyrun.h"
 
+#include "ifile/IfileManager.h"
+#include "ifile/IfileObjectEx.h"
 #include "imodel/design/ImodelDesignManager.h"
+#include "imodel/design/ImodelFindModule.h"
+#include "imodel/design/ImodelModule.h"
 #include "imodel/device/ImodelDeviceManager.h"
 #include "imodel/model/Imodel.h"
 #include "imodel/model/ImodelFeatures.h"
+#include "imodel/model/ImodelHost.h"
 #include "imodel/names/ImodelFileTypes.h"
 #include "imodel/names/ImodelGetFullPathParam.h"
+#include "imodel/names/ImodelMessages.h"
 #include "imodel/names/imodelUtl.h"
+#include "ixml/IxmlSPIRITCoreParser.h"
 
+#include <foundation/Def.h>
 #include <foundation/Sys.h>
+#include <ktcore/DesignBase.h>
 #include <ktwkspace/Catalog.h>
 #include <ktwkspace/Workspace.h>
 #include <vy/VyBusDefMgr.h>
@@ -16,6 +28,33 @@
 #include <optional>
 
 namespace {
+
+Ktwkspace::Workspace* Workspace() { return Imodel::GetInstance().GetCurrentWorkspace(); }
+
+// A setting read with its default placed first: 1 is on.
+bool SettingOr(const char* name, bool fallback)
+{
+    int value = fallback ? 1 : 0;
+    DefGetBoolFL(name, &value, __FILE__, __LINE__);
+    return value == 1;
+}
+
+IIDEObject* HostIDEObject()
+{
+    ImodelHost* host = Imodel::GetInstance().GetHost();
+    return host ? host->GetIIDEObject() : nullptr;
+}
+
+// The identity a core file stands for: its title read as an identity text.
+VyIfaces::ComponentID IdentityOfFile(const IfileObject& file)
+{
+    return VyIfaces::ComponentID::FromString(file.GetFileTitleNoExt());
+}
+
+const Brndesign::DesignBase* DesignOf(const VyIfaces::IComponent* component)
+{
+    return component ? dynamic_cast<const Brndesign::DesignBase*>(component->GetDesignObject()) : nullptr;
+}
 
 // The project folder kind of a component kind; nothing for kinds whose
 // files the project does not keep.
@@ -50,7 +89,9 @@ bool CanNameFolder(const std::string& library)
 
 }  // namespace
 
-ItoolVeyrun::ItoolVeyrun(Imodel* model) : IeventView(model) {}
+ItoolVeyrun::ItoolVeyrun(Imodel* model) : IeventView(model), m_model(model ? model : &Imodel::GetInstance()) {}
+
+ItoolVeyrun::~ItoolVeyrun() = default;
 
 std::string ItoolVeyrun::GetToolName() { return ImodelGetCoreToolString(); }
 
@@ -93,4 +134,173 @@ bool ItoolVeyrun::UpdateDataBase()
     if (Vybusdef::VyBusDefMgr* busDefinitions = model.GetBusDefManager()) busDefinitions->Load(family);
     model.GetCatalog().setCatalog(family);
     return accepted;
+}
+
+bool ItoolVeyrun::OpenCore(const IfileObject& file) { return OpenCore(IdentityOfFile(file), "", ""); }
+
+bool ItoolVeyrun::OpenCore(const VyIfaces::ComponentID& id, const std::string&, const std::string&)
+{
+    Ktwkspace::Workspace* workspace = Workspace();
+    return workspace != nullptr && workspace->OpenComponent(id);
+}
+
+bool ItoolVeyrun::ImportCore(const IfileObject& file, ImodelFileName& newName)
+{
+    m_lastImported = file.GetFullFileName();
+    Imodel& model = Imodel::GetInstance();
+    Ktwkspace::Workspace* workspace = model.GetWorkspace();
+    if (workspace == nullptr) return false;
+    // Read again by default: the description may have changed since.
+    const bool always = ImodelIsSwitchOn("IDE_ALWAYS_REIMPORT_CORE");
+    std::string imported;
+    const bool done =
+        workspace->SafeimportCore(m_lastImported.GetString(), model.GetCatalog().GetCatalogIf(), imported, always);
+    newName = ImodelFileName(imported);
+    // A description that cannot be read is told (INVALID_CORE), so that a
+    // refused import says why.
+    if (!done) IxmlSPIRITCoreReader(file, "Component", nullptr, false);
+    return done;
+}
+
+bool ItoolVeyrun::RemoveCore(const IfileObjectEx& file, bool fromDisk)
+{
+    Ktwkspace::Workspace* workspace = Workspace();
+    if (workspace == nullptr) return false;
+    if (VyIfaces::IComponent* component = FindSingleComponentFromDefFile(file)) {
+        const VyIfaces::ComponentID id = component->GetComponentID();
+        workspace->RemoveComponent(id, fromDisk);
+        return workspace->FindComponent(id) == nullptr;
+    }
+    workspace->RemoveComponent(VyIfaces::ComponentID(file.GetFileTitleNoExt(), "work", ""), fromDisk);
+    return true;
+}
+
+bool ItoolVeyrun::OnlyOneCorePerProject() { return SettingOr("IDE_SOC_ONE_CORE_PER_PROJECT", true); }
+
+bool ItoolVeyrun::ImportCoreFilesInReadOnly() { return SettingOr("IDE_SOC_IMPORT_FILES_IN_READONLY", false); }
+
+bool ItoolVeyrun::ImportARMCoreFilesInReadOnly() { return SettingOr("IDE_ARM_IMPORT_FILES_IN_READONLY", true); }
+
+bool ItoolVeyrun::StartTool(bool skipAudit)
+{
+    Imodel& model = Imodel::GetInstance();
+    if (model.GetWorkspace() == nullptr) model.OpenWorkspace();
+    Ktwkspace::Workspace* workspace = model.GetWorkspace();
+    if (workspace == nullptr) return false;
+    if (!skipAudit) workspace->auditComponents(model.GetCatalog().GetCatalogIf());
+    // The core libraries read these while they work for the project.
+    DefSetFL("OMBXIII_IS_SUBPROJECT_SOLVATO", "T", __FILE__, __LINE__);
+    DefSetFL("GEN_BEHV_MODULE", "T", __FILE__, __LINE__);
+    DefSetFL("DESDIR", workspace->GetDesignFolder().c_str(), __FILE__, __LINE__);
+    DefSetFL("OMBRIXU_OUTPUT_TYPE_PREF", workspace->GetOutputType().c_str(), __FILE__, __LINE__);
+    return true;
+}
+
+bool ItoolVeyrun::StopTool()
+{
+    m_reported.clear();
+    return true;
+}
+
+std::pair<bool, Brndesign::CoreStatus> ItoolVeyrun::GetCoreState(boost::shared_ptr<IfileObjectEx> file)
+{
+    Ktwkspace::Workspace* workspace = Workspace();
+    if (workspace == nullptr || !file) return {false, Brndesign::CoreStatus()};
+    const Brndesign::DesignBase* design = DesignOf(workspace->FindComponent(IdentityOfFile(*file)));
+    if (design == nullptr) return {false, Brndesign::CoreStatus()};
+    return {true, design->getStatus()};
+}
+
+std::pair<bool, VyIfaces::IComponent*> ItoolVeyrun::CreateNewVeyrun(const std::string& name)
+{
+    Ktwkspace::Workspace* workspace = Workspace();
+    if (workspace == nullptr) return {false, nullptr};
+    const Ktwkspace::Workspace::CreateResult made = workspace->CreateVeyrun(name);
+    return {made.success && made.component != nullptr, made.component};
+}
+
+bool ItoolVeyrun::CreateNewKiltoraCore(const std::string& library, const std::string& name, const std::string& version)
+{
+    Ktwkspace::Workspace* workspace = Imodel::GetInstance().GetWorkspace();
+    if (workspace == nullptr) return false;
+    return workspace->CreateCore(library, name, version, "newCore", true).success;
+}
+
+std::string ItoolVeyrun::GetCoreDescription(const std::string& library, const std::string& name,
+                                            const std::string& version)
+{
+    return Imodel::GetInstance().GetCatalog().getCoreDescription(library, name, version);
+}
+
+// --- components and units --------------------------------------------------------------
+
+ImodelModule* ItoolVeyrun::FindModule(VyIfaces::IComponent* component)
+{
+    return component ? ImodelFindModule(component->GetComponentID()) : nullptr;
+}
+
+std::vector<VyIfaces::IComponent*> ItoolVeyrun::FindComponentsFromDefFile(const IfileObject& file)
+{
+    std::vector<VyIfaces::IComponent*> found;
+    const Ktwkspace::Workspace* workspace = Workspace();
+    if (workspace == nullptr) return found;
+    const ImodelFileName fullName = file.GetFullFileName();
+    for (const auto& [id, component] : workspace->GetComponentCollection())
+        if (component && ImodelFileName(component->GetDefinitionFileName()) == fullName) found.push_back(component);
+    return found;
+}
+
+VyIfaces::IComponent* ItoolVeyrun::FindSingleComponentFromDefFile(const IfileObject& file)
+{
+    const std::vector<VyIfaces::IComponent*> found = FindComponentsFromDefFile(file);
+    if (found.empty()) return nullptr;
+    if (found.size() > 1 && Imodel::GetInstance().IsDebugMsg())
+        SysDebugPrintf("Warning: Some components won't be handled there!!\n");
+    return found.front();
+}
+
+boost::shared_ptr<IfileObjectEx> ItoolVeyrun::GetComponentFileObject(VyIfaces::IComponent* component)
+{
+    if (component == nullptr) return {};
+    const std::string name = component->GetDefinitionFileName();
+    if (name.empty()) return {};
+    return Imodel::GetInstance().GetFileManager()->GetFileFor(IfileObject::IsSameFileName(name.c_str(), ImodelFMFull),
+                                                              0);
+}
+
+VyIfaces::IComponent* ItoolVeyrun::FindComponent(ImodelModule* module)
+{
+    const Ktwkspace::Workspace* workspace = Workspace();
+    if (module == nullptr || workspace == nullptr) return nullptr;
+    // Identities are the workspace's keys: one component at most has the
+    // unit's, found at once.
+    VyIfaces::IComponent* component = workspace->FindComponent(module->GetComponentID());
+    const boost::shared_ptr<IfileObjectEx> moduleFile = component ? module->GetModuleFile() : nullptr;
+    if (!moduleFile) return nullptr;
+    const boost::shared_ptr<IfileObjectEx> topParent = moduleFile->GetSingleTopLevelParentFileObject();
+    const ImodelFileName reference = (topParent ? topParent : moduleFile)->GetFullFileName();
+    if (ImodelFileName(component->GetDefinitionFileName()) == reference) return component;
+    const VyIfaces::IComponent::VyModuleType type = component->GetModuleType();
+    if (type != VyIfaces::IComponent::HDL && type != VyIfaces::IComponent::Schematic) return nullptr;
+    if (const Brndesign::DesignBase* design = DesignOf(component))
+        for (const std::string& file : design->getFiles())
+            if (ImodelFileName(file) == reference) return component;
+    return nullptr;
+}
+
+bool ItoolVeyrun::IsNewDeviceCompatible(const ImodelDevice& device, void* parent,
+                                        VyIfaces::IComponent::VyModuleType* skip)
+{
+    const Ktwkspace::Workspace* workspace = Workspace();
+    if (workspace == nullptr) return true;
+    IIDEObject* environment = HostIDEObject();
+    const BrnDevice target = device.GetAsBrnDevice();
+    for (const auto& [id, component] : workspace->GetComponentCollection()) {
+        if (component == nullptr || (skip != nullptr && component->GetModuleType() == *skip)) continue;
+        const Brndesign::DesignBase* design = DesignOf(component);
+        if (design == nullptr || design->IsDeviceSupported(environment, target)) continue;
+        ImodelDisplayINCOMPATIBLE_DEVICE_WITH_CORE_QRY(parent, MdbOK, component->GetComponentID().name.c_str());
+        return false;
+    }
+    return true;
 }

@@ -1,10 +1,10 @@
 // The block-design tool's part in the conversion of an older project.
-#include "icmd/IcmdOpenProject.h"
 #include "imodel/design/ImodelDesignManager.h"
 #include "imodel/model/Imodel.h"
 #include "imodel/model/ImodelHost.h"
 #include "imodel/names/ImodelFileTypes.h"
 #include "imodel/names/ImodelMessages.h"
+#include "imodel/names/ImodelProjectVersions.h"
 #include "imodel/names/imodelUtl.h"
 #include "itool/ItoolVeyrun.h"
 
@@ -16,7 +16,7 @@
 
 bool ItoolVeyrun::ConvertDataBase(int major, int minor)
 {
-    if (!IcmdOpenProject::IsPre_Kiltora(major, minor)) return true;
+    if (!ImodelProjectVersions::IsPre_Kiltora(major, minor)) return true;
     Imodel& model = Imodel::GetInstance();
     const std::string project = model.GetDesignManager()->GetProjectFolder().GetString();
     for (const char* name : {"kiltora", "simulation"}) {

@@ -210,7 +210,7 @@ void ItoolUpdateViewdraw(bool preserveCase)
             if (!cellsSeen) lines.push_back(CellsDirLine(kCellsTail));
             if (!builtinSeen) lines.push_back(BuiltinDirLine(kBuiltinTail));
             if (!itoolWriteLines(path, lines)) {
-                itoolDisplaySETUP_FILE_NOT_WRITTEN_MSG(path.c_str());
+                ImodelDisplaySETUP_FILE_NOT_WRITTEN_MSG(path.c_str());
                 return;
             }
         }

@@ -50,3 +50,9 @@ void ItoolWithConstraints::GetConstraintFiles(Entries& out, ImodelModule* module
     out.clear();
     GetConstraintFileList(out, module, revision);
 }
+
+bool ItoolWithConstraints::SetConstraintFiles(const Entries& files, const ImodelOptionalFiles&, ImodelModule* module,
+                                              ImodelRevContextImpl* revision)
+{
+    return SetConstraintFileList(files, module, revision);
+}

@@ -1,11 +1,6 @@
 #include "itool/QuorlaneCoreToolManager.h"
 
-#include "imodel/names/ImodelFileName.h"
-
-bool QuorlaneCoreToolManager::ImportCore(const IfileObject&, ImodelFileName& newName)
+std::pair<bool, Brndesign::CoreStatus> QuorlaneCoreToolManager::GetCoreState(boost::shared_ptr<IfileObjectEx>)
 {
-    newName.clear();
-    return false;
+    return {false, Brndesign::CoreStatus()};
 }
-
-bool QuorlaneCoreToolManager::ConvertDataBase(int, int) { return true; }

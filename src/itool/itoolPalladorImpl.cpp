@@ -223,11 +223,23 @@ bool itoolPalladorImpl::GetConstraintFileList(Entries& out, ImodelModule* module
 bool itoolPalladorImpl::SetConstraintFileList(const Entries& files, ImodelModule* module,
                                               ImodelRevContextImpl* revision)
 {
+    return StoreConstraintFileList(files, nullptr, module, revision);
+}
+
+bool itoolPalladorImpl::SetConstraintFiles(const Entries& files, const ImodelOptionalFiles& optional,
+                                           ImodelModule* module, ImodelRevContextImpl* revision)
+{
+    return StoreConstraintFileList(files, &optional, module, revision);
+}
+
+bool itoolPalladorImpl::StoreConstraintFileList(const Entries& files, const ImodelOptionalFiles* optional,
+                                                ImodelModule* module, ImodelRevContextImpl* revision)
+{
     ImodelFileName adb;
     std::deque<IfileObject> list;
     IfileManagerGetSimpleObjects(files, list);
     if (!ItoolGetAdbFileName(module, revision, adb, ImodelFMFull, false, true) ||
-        !WriteFileList(adb, list, nullptr, false, false)) {
+        !WriteFileList(adb, list, optional, false, false)) {
         ImodelDisplayIDE_PLD_FILE_WRITTEN_MSG();
         return false;
     }

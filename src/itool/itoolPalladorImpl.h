@@ -19,6 +19,9 @@ public:
     // Writes the list as the database's list; a failure is told to the user
     // ("IDE_PLD_FILE_WRITTEN").
     bool SetConstraintFileList(const Entries& files, ImodelModule* module, ImodelRevContextImpl* revision) override;
+    // ... with the optional files' use flags.
+    bool SetConstraintFiles(const Entries& files, const ImodelOptionalFiles& optional, ImodelModule* module,
+                            ImodelRevContextImpl* revision) override;
     void ConstraintFileRemoved(const IfileObject& file, ImodelModule* module, ImodelRevContextImpl* revision) override;
     // A constraint file (group 104) leaves the list of every project
     // database that names it.
@@ -101,6 +104,10 @@ public:
                        std::deque<IfileObject>& out) override;
 
 private:
+    // Writes the list of the unit's database for the revision, with the
+    // optional files' flags when given; a failure is told to the user.
+    bool StoreConstraintFileList(const Entries& files, const ImodelOptionalFiles* optional, ImodelModule* module,
+                                 ImodelRevContextImpl* revision);
     // What the database's list holds now, read from disk; false when it
     // cannot be read. Stands for the database's extended information.
     static bool LoadDescription(const ImodelFileName& adb, KemletContentIf& content);

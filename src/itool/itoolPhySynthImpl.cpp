@@ -58,14 +58,26 @@ void itoolPhySynthImpl::GetUsedConstraintFiles(Entries& out, const Entry&, Imode
 
 bool itoolPhySynthImpl::SetConstraintFileList(const Entries& files, ImodelModule* module, ImodelRevContextImpl*)
 {
+    StoreList(files, nullptr, module);
+    return true;
+}
+
+bool itoolPhySynthImpl::SetConstraintFiles(const Entries& files, const ImodelOptionalFiles& optional,
+                                           ImodelModule* module, ImodelRevContextImpl*)
+{
+    StoreList(files, &optional, module);
+    return true;
+}
+
+void itoolPhySynthImpl::StoreList(const Entries& files, const ImodelOptionalFiles* optional, ImodelModule* module)
+{
     ImodelPhySynthesisOptions* options = module ? module->GetPhySynthOptions() : nullptr;
-    if (!options) return true;
+    if (!options) return;
     std::deque<IfileObject> values;
     IfileManagerGetSimpleObjects(files, values);
     const std::deque<IfileObject> before = options->GetConstraintFileList();
-    options->SetConstraintFileList(values, nullptr);
+    options->SetConstraintFileList(values, optional);
     if (before != options->GetConstraintFileList()) ImodelPhySynthesisOptions::NotifyListChanged(module, nullptr);
-    return true;
 }
 
 void itoolPhySynthImpl::ConstraintFileRemoved(const IfileObject& file, ImodelModule* module, ImodelRevContextImpl*)

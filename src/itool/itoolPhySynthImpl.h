@@ -14,6 +14,10 @@ public:
     // Stores the list in the unit's options; a list that differs from the
     // stored one is announced for every revision of the unit.
     bool SetConstraintFileList(const Entries& files, ImodelModule* module, ImodelRevContextImpl* revision) override;
+    // ... a single optional file's flag deciding whether the synthesis
+    // constraint file is passed on.
+    bool SetConstraintFiles(const Entries& files, const ImodelOptionalFiles& optional, ImodelModule* module,
+                            ImodelRevContextImpl* revision) override;
     void ConstraintFileRemoved(const IfileObject& file, ImodelModule* module, ImodelRevContextImpl* revision) override;
     // Only a constraint file (group 104) is taken out, from every unit.
     void ConstraintFileDeleted(const IfileObject& file) override;
@@ -38,5 +42,8 @@ public:
                                 const std::string* baseName) override;
 
 private:
+    // Stores the list (and the optional flags when given); a changed list is
+    // announced for every revision of the unit.
+    static void StoreList(const Entries& files, const ImodelOptionalFiles* optional, ImodelModule* module);
     void AppendList(Entries& out, ImodelModule* module, ImodelRevContextImpl* revision, const std::string* baseName);
 };

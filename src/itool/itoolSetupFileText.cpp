@@ -1,16 +1,8 @@
 #include "src/itool/itoolSetupFileText.h"
 
 #include "imodel/model/Imodel.h"
-#include "imodel/names/ImodelMessageDef.h"
 
 #include <foundation/Sys.h>
-
-namespace {
-
-constexpr ImodelMessageDef kSETUP_FILE_NOT_WRITTEN_MSG{"SETUP_FILE_NOT_WRITTEN", 1020, MdbWARNING, MdbLINE,
-                                                       "Unable to write '%s'. Please check the write permissions."};
-
-}  // namespace
 
 bool itoolReadLines(const std::string& path, itoolLines& lines)
 {
@@ -48,8 +40,3 @@ bool itoolMapsKey(const std::string& line, const std::string& key)
 }
 
 bool itoolIsHeader(const std::string& line) { return !line.empty() && line.front() == '['; }
-
-int itoolDisplaySETUP_FILE_NOT_WRITTEN_MSG(const char* fileName)
-{
-    return ImodelEmitOutput(kSETUP_FILE_NOT_WRITTEN_MSG, {fileName});
-}

@@ -20,7 +20,3 @@ bool itoolWriteLines(const std::string& path, const itoolLines& lines);
 bool itoolMapsKey(const std::string& line, const std::string& key);
 // The line is a section header: it begins with "[".
 bool itoolIsHeader(const std::string& line);
-
-// "Unable to write '%s'. Please check the write permissions." (warning):
-// a set-up file that could not be written or brought up to date.
-int itoolDisplaySETUP_FILE_NOT_WRITTEN_MSG(const char* fileName);

@@ -4,9 +4,12 @@
 
 #include "TempFolder.h"
 
+#include <csignal>
 #include <fcntl.h>
 #include <gtest/gtest.h>
+#include <sys/resource.h>
 #include <sys/stat.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
 namespace {
@@ -152,6 +155,65 @@ TEST(SysFile, FailedAtomicWriteKeepsTheOldState)
     EXPECT_FALSE(SysWriteFileAtomically(temp / "busy", "data"));
     EXPECT_EQ(temp.Read("busy/inner.txt"), "keep");
     EXPECT_EQ(List(temp.Path()), std::vector<std::string>{"busy"});
+}
+
+TEST(SysFile, OnlyRegularFilesAreRead)
+{
+    TempFolder temp;
+    const std::string pipe = temp / "pipe.v";
+    ASSERT_EQ(::mkfifo(pipe.c_str(), 0600), 0);
+    // A device that never ends, a pipe nobody writes to, a folder: each is
+    // refused at once, and the text given stays as it was.
+    for (const std::string& path : {std::string("/dev/zero"), pipe, temp.Path()}) {
+        std::string text = "untouched";
+        EXPECT_FALSE(SysReadFile(path, text)) << path;
+        EXPECT_EQ(text, "untouched");
+    }
+    // A link to a regular file is read through.
+    const std::string real = temp.Write("real.v", "module m; endmodule\n");
+    ASSERT_EQ(::symlink(real.c_str(), (temp / "link.v").c_str()), 0);
+    std::string text;
+    ASSERT_TRUE(SysReadFile(temp / "link.v", text));
+    EXPECT_EQ(text, "module m; endmodule\n");
+}
+
+TEST(SysFile, AFailedAtomicWriteNamesTheFileAndTheSystemsReason)
+{
+    TempFolder temp;
+    temp.Write("busy/inner.txt", "keep");
+    std::string error;
+    EXPECT_FALSE(SysWriteFileAtomically(temp / "busy", "data", &error));
+    EXPECT_EQ(error, "Cannot replace " + (temp / "busy") + ": Is a directory");
+    EXPECT_FALSE(SysWriteFileAtomically(temp / "gone/x.prj", "data", &error));
+    EXPECT_EQ(error, "Cannot write " + (temp / "gone/x.prj") + ": No such file or directory");
+
+    // A disk that takes no more bytes: in a child whose files may hold 1 KiB.
+    const std::string path = temp.Write("big.prj", "old");
+    int fds[2];
+    ASSERT_EQ(::pipe(fds), 0);
+    const pid_t child = ::fork();
+    ASSERT_GE(child, 0);
+    if (child == 0) {
+        ::signal(SIGXFSZ, SIG_IGN);
+        const struct rlimit limit = {1024, 1024};
+        ::setrlimit(RLIMIT_FSIZE, &limit);
+        std::string reason;
+        const bool written = SysWriteFileAtomically(path, std::string(4096, 'x'), &reason);
+        if (::write(fds[1], reason.data(), reason.size()) < 0) ::_exit(2);
+        ::_exit(written ? 1 : 0);
+    }
+    ::close(fds[1]);
+    std::string reason;
+    char buffer[256];
+    for (ssize_t got; (got = ::read(fds[0], buffer, sizeof buffer)) > 0;) reason.append(buffer, got);
+    ::close(fds[0]);
+    int status = -1;
+    ASSERT_EQ(::waitpid(child, &status, 0), child);
+    ASSERT_TRUE(WIFEXITED(status));
+    EXPECT_EQ(WEXITSTATUS(status), 0);
+    EXPECT_EQ(reason, "Cannot write " + path + ": File too large");
+    EXPECT_EQ(temp.Read("big.prj"), "old");
+    EXPECT_EQ(List(temp.Path()), (std::vector<std::string>{"big.prj", "busy"}));
 }
 
 TEST(SysFile, AtomicWriteThroughALinkKeepsTheLink)

@@ -5,7 +5,9 @@
 #include "RecordingHost.h"
 #include "TempFolder.h"
 
-#include "icmd/IcmdProjectCommands.h"
+#include "icmd/project/IcmdCloseProject.h"
+#include "icmd/project/IcmdOpenProject.h"
+#include "icmd/project/IcmdSaveProject.h"
 #include "imodel/design/ImodelDesignManager.h"
 #include "imodel/model/Imodel.h"
 

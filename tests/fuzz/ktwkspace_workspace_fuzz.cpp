@@ -27,8 +27,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     } catch (const std::runtime_error&) {
         return 0;
     }
-    // Values read are single lines without tabs, so they always format, and
-    // what was written reads back to the same text.
+    // Values read hold no control character but the tab, so they always
+    // format, and what was written reads back to the same text.
     const std::string written = Ktwkspace::KtwkspaceFormatWorkspace(settings);
     const Ktwkspace::WorkspaceSettings again = Ktwkspace::KtwkspaceParseWorkspace(written, "again.aws");
     if (!Same(again, settings) || Ktwkspace::KtwkspaceFormatWorkspace(again) != written) __builtin_trap();

@@ -3,9 +3,9 @@
 #include "IcmdTestSupport.h"
 #include "RecordingHost.h"
 
-#include "icmd/IcmdDumpComponents.h"
-#include "icmd/IcmdDumpLibrary.h"
-#include "icmd/IcmdOpenConstraintsEditor.h"
+#include "icmd/design/IcmdDumpComponents.h"
+#include "icmd/design/IcmdDumpLibrary.h"
+#include "icmd/design/IcmdOpenConstraintsEditor.h"
 #include "imodel/device/ImodelDevice.h"
 
 #include <ktwkspace/Workspace.h>

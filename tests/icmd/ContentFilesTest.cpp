@@ -6,12 +6,11 @@
 #include "IcmdTestSupport.h"
 #include "RecordingView.h"
 
-#include "icmd/IcmdAddAndDeleteFile.h"
-#include "icmd/IcmdImportFiles.h"
-#include "icmd/IcmdProjectCommands.h"
-#include "icmd/IcmdRefresh.h"
-#include "icmd/IcmdSetRoot.h"
-#include "icmd/IcmdUseFile.h"
+#include "icmd/design/IcmdSetRoot.h"
+#include "icmd/files/IcmdAddFileToModel.h"
+#include "icmd/files/IcmdDeleteFilesFromModel.h"
+#include "icmd/files/IcmdRefresh.h"
+#include "icmd/project/IcmdCloseProject.h"
 #include "imodel/design/ImodelFindModule.h"
 #include "imodel/design/ImodelRoot.h"
 #include "imodel/model/ImodelSetAndRestoreModelFlagObject.h"
@@ -20,14 +19,8 @@
 
 namespace {
 
-const char* const kTop = "entity top is end;\narchitecture rtl of top is signal a, b : bit;\n"
-                         "begin u : entity work.mid port map (a, b); end;\n";
-const char* const kMid = "entity mid is port (a : in bit; b : out bit); end;\n"
-                         "architecture rtl of mid is begin u : entity work.leaf port map (a, b); end;\n";
 const char* const kFlatMid = "entity mid is port (a : in bit; b : out bit); end;\n"
                              "architecture flat of mid is begin b <= a; end;\n";
-const char* const kLeaf = "entity leaf is port (x : in bit; y : out bit); end;\n"
-                          "architecture rtl of leaf is begin y <= x; end;\n";
 const char* const kOther = "entity other is end;\narchitecture rtl of other is begin end;\n";
 
 using Entry = boost::shared_ptr<IfileObjectEx>;
@@ -37,14 +30,9 @@ protected:
     void SetUp() override
     {
         IcmdTest::SetUp();
-        DefLoadDefaultsFromText("@choices FAM = ZX3\n@choices DIE[QFAM=ZX3] = zx3_10\n"
-                                "@choices PACKAGE[QFAM=ZX3,QDIE=zx3_10] = tq100\n",
-                                nullptr);
-        for (const IcmdCommandFactory& factory :
-             {IcmdImportFilesFactory(), IcmdSetRootFactory(), IcmdUseSourceFileFactory(), IcmdRefreshFactory()})
-            Manager().RegisterCommand(factory(Imodel::GetInstance()));
-        ASSERT_TRUE(IcmdDoNewProject(false, "alu", m_folder / "alu", true, "ZX3", "zx3_10", "tq100"));
-        Manager().SetCurrentFolder(m_folder / "alu");
+        LoadOnePartCatalogue();
+        ASSERT_EQ(RegisterCommands({"import_files", "set_root", "use_source_file", "refresh"}), 4);
+        ASSERT_TRUE(NewAluProject());
         Design().SetNeedSave(false);
     }
     void TearDown() override

@@ -5,7 +5,7 @@
 #include "IcmdTestSupport.h"
 #include "RecordingView.h"
 
-#include "icmd/IcmdSetRoot.h"
+#include "icmd/design/IcmdSetRoot.h"
 #include "imodel/design/ImodelRemoveModules.h"
 #include "iprocess/QuorlaneStateMachine.h"
 
@@ -18,7 +18,7 @@ protected:
     void SetUp() override
     {
         IcmdTest::SetUp();
-        Manager().RegisterCommand(IcmdSetRootFactory()(Imodel::GetInstance()));
+        ASSERT_EQ(RegisterCommands({"set_root"}), 1);
         Design().SetProjectOpen(true);
         Design().SetNeedSave(false);
     }

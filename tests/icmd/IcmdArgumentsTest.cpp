@@ -3,7 +3,7 @@
 // from its exported text.
 #include "IcmdTestSupport.h"
 
-#include "icmd/IcmdComponentIDText.h"
+#include "icmd/args/IcmdComponentIDText.h"
 
 namespace {
 

@@ -4,7 +4,7 @@
 #include "RecordingView.h"
 
 #include "ievent/IeventClasses.h"
-#include "src/imodel/model/imodelCommandTable.h"
+#include "src/icmd/IcmdCommandTable.h"
 
 #include <boost/make_shared.hpp>
 #include <boost/weak_ptr.hpp>
@@ -19,15 +19,15 @@ TEST_F(IcmdBaseTest, TableRowsGivenAFactoryRegisterTheirCommand)
 {
     // save_project and close_project given the echo command under their
     // names, as each command's own work will give its class.
-    std::vector<imodelCommandRow> rows = imodelGetCommandTable();
-    for (imodelCommandRow& row : rows) {
+    std::vector<IcmdCommandRow> rows = IcmdGetCommandTable();
+    for (IcmdCommandRow& row : rows) {
         const std::string name = row.name;
         row.factory = name == "save_project" || name == "close_project"
                           ? IcmdFactoryOf<EchoCommand>(EchoSetup{name, true, false})
                           : IcmdCommandFactory();
     }
     Manager().Reset();
-    ASSERT_EQ(imodelRegisterCommandRows(rows, Imodel::GetInstance(), true), 2);
+    ASSERT_EQ(IcmdRegisterCommandRows(rows, Imodel::GetInstance(), true), 2);
     for (const std::string name : {"save_project", "close_project"}) {
         EXPECT_EQ(Eval(name), TCL_ERROR);
         EXPECT_EQ(result, "You must load a project to execute '" + name + "'.");

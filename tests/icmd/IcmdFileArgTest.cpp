@@ -3,7 +3,7 @@
 // conversion functions and the export of an optional file.
 #include "IcmdTestSupport.h"
 
-#include "icmd/IcmdTCLFileArgSafeExport.h"
+#include "icmd/args/IcmdTCLFileArgSafeExport.h"
 
 #include <foundation/Sys.h>
 

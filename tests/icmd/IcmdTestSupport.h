@@ -8,10 +8,12 @@
 #include "MessageRecorder.h"
 #include "TempFolder.h"
 
+#include "icmd/project/IcmdNewProject.h"
 #include "ifile/IfileManager.h"
 #include "imodel/design/ImodelDesignManager.h"
 #include "imodel/design/ImodelModule.h"
 #include "imodel/model/Imodel.h"
+#include "src/icmd/IcmdCommandTable.h"
 
 #include <foundation/AcmdManager.h>
 #include <foundation/Def.h>
@@ -19,6 +21,7 @@
 #include <gtest/gtest.h>
 #include <tcl.h>
 
+#include <algorithm>
 #include <memory>
 #include <string>
 #include <vector>
@@ -47,8 +50,42 @@ protected:
         DefReset();
     }
 
+    // A VHDL hierarchy of three levels: top instantiates mid, mid leaf.
+    static constexpr const char* kTop = "entity top is end;\narchitecture rtl of top is signal a, b : bit;\n"
+                                        "begin u : entity work.mid port map (a, b); end;\n";
+    static constexpr const char* kMid = "entity mid is port (a : in bit; b : out bit); end;\n"
+                                        "architecture rtl of mid is begin u : entity work.leaf port map (a, b); end;\n";
+    static constexpr const char* kLeaf = "entity leaf is port (x : in bit; y : out bit); end;\n"
+                                         "architecture rtl of leaf is begin y <= x; end;\n";
+
     static AcmdManager& Manager() { return AcmdManager::GetInstance(); }
+
+    // Registers the commands of those names from the library's command
+    // table, as the model registers them; answers how many were registered.
+    static int RegisterCommands(const Texts& names)
+    {
+        std::vector<IcmdCommandRow> rows;
+        for (const IcmdCommandRow& row : IcmdGetCommandTable())
+            if (std::find(names.begin(), names.end(), row.name) != names.end()) rows.push_back(row);
+        return IcmdRegisterCommandRows(rows, Imodel::GetInstance(), true);
+    }
     static ImodelDesignManager& Design() { return *Imodel::GetInstance().GetDesignManager(); }
+
+    // The device catalogue of one part: family ZX3, die zx3_10, package tq100.
+    static void LoadOnePartCatalogue()
+    {
+        DefLoadDefaultsFromText("@choices FAM = ZX3\n@choices DIE[QFAM=ZX3] = zx3_10\n"
+                                "@choices PACKAGE[QFAM=ZX3,QDIE=zx3_10] = tq100\n",
+                                nullptr);
+    }
+    // A new VHDL project "alu" on that part in <folder>/alu, which becomes
+    // the current folder; true when it was made.
+    bool NewAluProject()
+    {
+        if (!IcmdDoNewProject(false, "alu", m_folder / "alu", true, "ZX3", "zx3_10", "tq100")) return false;
+        Manager().SetCurrentFolder(m_folder / "alu");
+        return true;
+    }
 
     // Runs a script; its result, or its error text, is kept in `result`.
     int Eval(const std::string& script)

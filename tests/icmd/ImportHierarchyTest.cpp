@@ -4,9 +4,7 @@
 #include "IcmdTestSupport.h"
 #include "RecordingView.h"
 
-#include "icmd/IcmdImportFiles.h"
-#include "icmd/IcmdProjectCommands.h"
-#include "icmd/IcmdSetRoot.h"
+#include "icmd/project/IcmdCloseProject.h"
 #include "imodel/model/ImodelSetAndRestoreModelFlagObject.h"
 
 namespace {
@@ -16,13 +14,9 @@ protected:
     void SetUp() override
     {
         IcmdTest::SetUp();
-        DefLoadDefaultsFromText("@choices FAM = ZX3\n@choices DIE[QFAM=ZX3] = zx3_10\n"
-                                "@choices PACKAGE[QFAM=ZX3,QDIE=zx3_10] = tq100\n",
-                                nullptr);
-        for (const IcmdCommandFactory& factory : {IcmdImportFilesFactory(), IcmdSetRootFactory()})
-            Manager().RegisterCommand(factory(Imodel::GetInstance()));
-        ASSERT_TRUE(IcmdDoNewProject(false, "alu", m_folder / "alu", true, "ZX3", "zx3_10", "tq100"));
-        Manager().SetCurrentFolder(m_folder / "alu");
+        LoadOnePartCatalogue();
+        ASSERT_EQ(RegisterCommands({"import_files", "set_root"}), 2);
+        ASSERT_TRUE(NewAluProject());
     }
     void TearDown() override
     {

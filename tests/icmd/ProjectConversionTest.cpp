@@ -8,8 +8,9 @@
 #include "TempFolder.h"
 
 #include "icmd/IcmdDoCommand.h"
-#include "icmd/IcmdOpenProject.h"
-#include "icmd/IcmdProjectCommands.h"
+#include "icmd/project/IcmdCloseProject.h"
+#include "icmd/project/IcmdNewProject.h"
+#include "icmd/project/IcmdOpenProject.h"
 #include "iconvert/IconvertAddOldCoresToWS.h"
 #include "iconvert/IconvertOmbrix.h"
 #include "iconvert/IconvertPackages.h"
@@ -20,6 +21,7 @@
 #include <foundation/AcmdManager.h>
 #include <foundation/Def.h>
 #include <foundation/Sys.h>
+#include <ktwkspace/Workspace.h>
 
 #include <gtest/gtest.h>
 
@@ -224,6 +226,42 @@ TEST_F(ProjectConversion, InZipModeTheQuestionsComeBeforeExecDoAndARefusalCloses
     EXPECT_FALSE(IcmdDoOpenProject(ProjectFile().c_str(), false, false));
     EXPECT_EQ(m_folder.Read("alu.zip"), "kept");
     EXPECT_TRUE(NoProjectLeft());
+}
+
+TEST_F(ProjectConversion, AProjectOlderThanTheCoreWorkspaceBringsItsOldCoresIn)
+{
+    WriteVersion("6.2");
+    m_folder.Write("alu/ombrix/fifo/fifo.cxf", "<Component><name>fifo</name></Component>\n");
+    m_folder.Write("alu/ombrix/notes.txt", "not a core\n");
+    ASSERT_TRUE(IcmdDoOpenProject(ProjectFile().c_str(), false, false));
+    const Ktwkspace::Workspace* workspace = Imodel::GetInstance().GetWorkspace();
+    ASSERT_NE(workspace, nullptr);
+    const VyIfaces::IComponent* fifo = workspace->FindComponent(VyIfaces::ComponentID("fifo", "work", ""));
+    ASSERT_NE(fifo, nullptr);
+    EXPECT_EQ(fifo->GetDefinitionFileName(), m_folder / "alu/ombrix/fifo/fifo.cxf");
+    EXPECT_EQ(workspace->GetComponentCollection().size(), 1u);
+    IcmdDoCloseProject(false, false);
+
+    // A project of this generation keeps its cores where it has them.
+    WriteVersion("7.2");
+    m_folder.Write("alu/ombrix/fifo/fifo.cxf", "<Component><name>fifo</name></Component>\n");
+    ASSERT_TRUE(IcmdDoOpenProject(ProjectFile().c_str(), false, false));
+    EXPECT_TRUE(Imodel::GetInstance().GetWorkspace()->GetComponentCollection().empty());
+}
+
+TEST_F(ProjectConversion, OpeningAProjectForAnObsoleteDeviceWarnsOnce)
+{
+    WriteVersion("8.4");
+    ASSERT_TRUE(IcmdDoOpenProject(ProjectFile().c_str(), false, false));
+    EXPECT_TRUE(m_messages.WithId("DEVICE_OBSOLETE").empty());
+    IcmdDoCloseProject(false, false);
+    ASSERT_TRUE(DefLoadDefaultsFromText("IDE_MAJOR = 8\nIDE_MINOR = 4\n@choices FAM = ZX3\n@choices DIE[QFAM=ZX3] = "
+                                        "zx3_10\n@choices PACKAGE[QFAM=ZX3,QDIE=zx3_10] = tq100\n"
+                                        "IS_DEVICE_OBSOLETE[QFAM=ZX3,QDIE=zx3_10] = 1\n"));
+    ASSERT_TRUE(IcmdDoOpenProject(ProjectFile().c_str(), false, false));
+    ASSERT_EQ(m_messages.WithId("DEVICE_OBSOLETE").size(), 1u);
+    EXPECT_EQ(m_messages.WithId("DEVICE_OBSOLETE")[0].severity, MdbWARNING);
+    EXPECT_NE(m_messages.WithId("DEVICE_OBSOLETE")[0].text.find("ZX3 zx3_10"), std::string::npos);
 }
 
 // Where each threshold lies shows in the conversion matrix above; here that

@@ -1,13 +1,17 @@
 // The project file through the project commands with a design of units: the
 // per-module blocks and their older layout, the root, the process states of
-// the 5.0 layout, tool profiles, the progress meter, failed saves and a read
-// that throws. The scenarios under tests/tcl show the rest as a user sees it.
+// the 5.0 layout, tool profiles, the progress meter, failed saves, a read
+// that throws, the end-of-file mark of old editors and bytes that are not
+// text, and the file-group lists of older versions. The scenarios under tests/tcl show the rest as a user sees it.
 #include "FileSizeLimit.h"
 #include "MessageRecorder.h"
 #include "ProjectCommandsTest.h"
 #include "RecordingHost.h"
 
-#include "icmd/IcmdProjectCommands.h"
+#include "icmd/project/IcmdCloseProject.h"
+#include "icmd/project/IcmdNewProject.h"
+#include "icmd/project/IcmdOpenProject.h"
+#include "icmd/project/IcmdSaveProject.h"
 #include "ifile/IfileListener.h"
 #include "ifile/IfileManager.h"
 #include "ifile/IfileObjectEx.h"
@@ -15,9 +19,11 @@
 #include "imodel/design/ImodelFindModule.h"
 #include "imodel/design/ImodelModule.h"
 #include "imodel/model/Imodel.h"
+#include "imodel/names/ImodelProjectFileStructure.h"
 #include "imodel/options/ImodelPhySynthesisOptions.h"
 #include "imodel/views/ImodelContextImpl.h"
 #include "iprofile/IprofileManager.h"
+#include "src/icmd/project/IcmdProjectFileText.h"
 
 #include <foundation/AcmdManager.h>
 #include <foundation/Def.h>
@@ -25,6 +31,7 @@
 
 #include <gtest/gtest.h>
 
+#include <random>
 #include <stdexcept>
 
 namespace {
@@ -339,4 +346,117 @@ TEST_F(ProjectLifeCycle, ARaisedErrorDuringTheReadIsAnInternalErrorAndLeavesNoPr
     EXPECT_EQ(reopen, 0);
     EXPECT_FALSE(Design().IsProjectOpen());
     EXPECT_EQ(Files().GetFileCount(), 0);
+}
+
+TEST(ProjectFileText, OnlyATrailingEndOfFileMarkIsDropped)
+{
+    std::mt19937 random(27);
+    const std::string bodyBytes = "KEY \"abc\t=,\r\n";
+    const std::string tailBytes = "\x1a\r\n";
+    const auto pick = [&random](const std::string& from, std::size_t count) {
+        std::string text;
+        for (std::size_t i = 0; i < count; ++i) text += from[random() % from.size()];
+        return text;
+    };
+    for (int round = 0; round < 500; ++round) {
+        // A body that does not end with a line break, then line breaks.
+        const std::string body = pick(bodyBytes, random() % 40) + "x";
+        const std::string breaks = pick("\r\n", random() % 3);
+        const std::string tail = pick(tailBytes, random() % 5);
+        SCOPED_TRACE(::testing::PrintToString(body + breaks + "|" + tail));
+
+        std::string text = body + breaks;
+        IcmdDropEndOfFileMark(text);
+        EXPECT_EQ(text, body + breaks) << "no mark: nothing changes";
+
+        text = body + breaks + "\x1a" + tail;
+        IcmdDropEndOfFileMark(text);
+        EXPECT_EQ(text, body + breaks) << "the text ends before the mark";
+
+        // A mark with text after it is not the end of the file.
+        text = body + "\x1a" + tail + "y";
+        const std::string inside = text;
+        IcmdDropEndOfFileMark(text);
+        EXPECT_EQ(text, inside);
+    }
+}
+
+TEST_F(ProjectLifeCycle, AProjectEndingWithTheEndOfFileMarkOpensAndIsSavedWithoutIt)
+{
+    RecordingHost host;
+    MakeProject();
+    Design().SetRootId(Unit("top")->GetComponentID());
+    ASSERT_TRUE(IcmdDoCloseProject(false, false));
+    const std::string saved = ProjectText();
+    std::string crlf;
+    for (const char c : saved) crlf += c == '\n' ? std::string("\r\n") : std::string(1, c);
+    // A blank line of a tab between two lists is text too.
+    std::string tabbed = saved;
+    tabbed.insert(tabbed.find("LIST UsedFile\n"), "\t\n");
+    for (const std::string& written : {saved + "\x1a", crlf + "\x1a", saved + "\x1a\r\n", tabbed}) {
+        SCOPED_TRACE(::testing::PrintToString(written.substr(written.size() - 3)));
+        WriteProject(written);
+        m_messages.Clear();
+        ASSERT_TRUE(IcmdDoOpenProject(ProjectFile().c_str(), false, false));
+        EXPECT_TRUE(m_messages.WithId("PROJECT_FILE_DAMAGED").empty());
+        ASSERT_NE(Unit("top"), nullptr);
+        EXPECT_EQ(Design().GetRootModule(), Unit("top"));
+        EXPECT_NE(Unit("regs", "mylib"), nullptr);
+        // The open saved at once, as this version writes it.
+        EXPECT_EQ(ProjectText(), saved);
+        ASSERT_TRUE(IcmdDoCloseProject(false, false));
+    }
+}
+
+TEST_F(ProjectLifeCycle, ControlBytesInsideLinesRefuseTheFileAndLeaveIt)
+{
+    MakeProject();
+    ASSERT_TRUE(IcmdDoCloseProject(false, false));
+    const std::string saved = ProjectText();
+    std::mt19937 random(26);
+    for (int round = 0; round < 12; ++round) {
+        // Any control byte but tab and the line breaks, somewhere before the
+        // last line: a mark there is no end of the file.
+        char byte = static_cast<char>(random() % 0x20);
+        if (byte == '\t' || byte == '\n' || byte == '\r') byte = '\0';
+        if (round == 0) byte = '\x1a';
+        std::string damaged = saved;
+        damaged.insert(random() % (saved.size() - 1), 1, byte);
+        SCOPED_TRACE(static_cast<int>(byte));
+        WriteProject(damaged);
+        m_messages.Clear();
+        EXPECT_FALSE(IcmdDoOpenProject(ProjectFile().c_str(), false, false));
+        EXPECT_FALSE(Design().IsProjectOpen());
+        EXPECT_EQ(m_messages.WithId("PROJECT_FILE_DAMAGED").size(), 1u);
+        EXPECT_EQ(ProjectText(), damaged);
+    }
+}
+
+TEST_F(ProjectLifeCycle, EveryOlderFileGroupListBringsItsFilesIn)
+{
+    MakeProject();
+    ASSERT_TRUE(IcmdDoCloseProject(false, false));
+    std::string text = ProjectText();
+    // Without the file manager's own list, as older versions wrote it.
+    const std::size_t members = text.find("LIST FileManager\n");
+    ASSERT_NE(members, std::string::npos);
+    text.erase(members, ListEnd(text, members) - members);
+    std::vector<std::string> lists = {"VHDLPackageFiles"};
+    const ImodelProjectFileStructure structure;
+    for (const auto& section : structure.GetSections()) lists.push_back(section.first);
+    std::vector<std::string> names;
+    for (const std::string& list : lists) {
+        names.push_back("old/" + list + ".vhd");
+        m_folder.Write("alu/" + names.back(), "-- " + list + "\n");
+        text += "LIST " + list + "\n" + names.back() + "\nENDLIST\n";
+    }
+    WriteProject(text);
+    ASSERT_TRUE(IcmdDoOpenProject(ProjectFile().c_str(), false, false));
+    for (const std::string& name : names) {
+        SCOPED_TRACE(name);
+        const IfileObject file(ImodelFileName(m_folder / ("alu/" + name)), zorpaFT_HDL, ImodelFMFull, true, true);
+        const IfileManager::Entry member = Files().GetFile(file);
+        ASSERT_TRUE(member);
+        EXPECT_TRUE(member->IsFileInProject());
+    }
 }

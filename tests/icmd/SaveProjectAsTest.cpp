@@ -1,25 +1,32 @@
 // save_project_as in process: what the copy holds as the host made it,
 // before the copy is opened; a failed copy that leaves the old project open
-// and no half copy; the folder rule of the copy tool.
+// and no half copy; the folder rule of the copy tool, which knows a file by
+// the model's file-name key however it is spelled.
 #include "MessageRecorder.h"
 #include "TempFolder.h"
 
 #include "ConsoleHost.h"
-#include "icmd/IcmdProjectCommands.h"
-#include "icmd/IcmdSaveProjectAs.h"
+#include "icmd/project/IcmdCloseProject.h"
+#include "icmd/project/IcmdNewProject.h"
+#include "icmd/project/IcmdSaveProject.h"
+#include "icmd/project/IcmdSaveProjectAs.h"
 #include "ifile/IfileManager.h"
 #include "ifile/IfileObjectEx.h"
 #include "imodel/design/ImodelDesignManager.h"
 #include "imodel/model/Imodel.h"
 #include "imodel/names/ImodelCopyDirTool.h"
+#include "imodel/names/imodelUtl.h"
 #include "src/icmd/project/ImodelCopyProjectDirTool.h"
 
 #include <foundation/AcmdManager.h>
 #include <foundation/Def.h>
+#include <ktwkspace/Workspace.h>
 
 #include <gtest/gtest.h>
 
+#include <cctype>
 #include <filesystem>
+#include <random>
 #include <set>
 #include <string>
 
@@ -127,6 +134,28 @@ TEST_F(SaveProjectAs, AFailedCopyIsRemovedAndTheOldProjectIsOpenAgain)
     EXPECT_TRUE(UtlDoesFileExist(m_folder / "copy/all.prj"));
 }
 
+TEST_F(SaveProjectAs, ACoreDescriptionBringsItsFolderAndTheOwnFileOfItsComponent)
+{
+    const std::string description = m_folder.Write("alu/cores/c/c.cxf", "<Component><name>c</name></Component>\n");
+    m_folder.Write("alu/cores/c/c.v", "module c; endmodule\n");
+    m_folder.Write("alu/generated/c.ixf", "generated\n");
+    m_folder.Write("alu/generated/other.txt", "not the component's\n");
+    ASSERT_TRUE(Files().AddOrUpdateFile(
+        IfileObjectEx(IfileObject(ImodelFileName(description), zorpaFT_OMBRIX_CXF, ImodelFMFull, true, true), false),
+        true));
+    Ktwkspace::WorkspaceComponentRecord record;
+    record.id = VyIfaces::ComponentID("c", "work", "");
+    record.definitionFile = description;
+    record.ixfFile = m_folder / "alu/generated/c.ixf";
+    ASSERT_NE(Imodel::GetInstance().GetWorkspace()->AddComponent(record), nullptr);
+    ASSERT_TRUE(IcmdDoSaveProjectAs(false, "copy", "core", false, IcmdSaveAsProjectFiles, IcmdSaveAsNoImpls));
+    const std::set<std::string>& copied = m_host.snapshot;
+    EXPECT_TRUE(copied.count("cores/c/c.cxf") && copied.count("cores/c/c.v"));
+    EXPECT_TRUE(copied.count("generated/c.ixf"));
+    EXPECT_FALSE(copied.count("generated/other.txt"));
+    EXPECT_TRUE(copied.count("kiltora/kiltora.aws"));
+}
+
 TEST(CopyProjectDirTool, AFolderHoldsWhatLiesBelowItsLastNameOnly)
 {
     using Tool = ImodelCopyProjectDirTool;
@@ -137,4 +166,40 @@ TEST(CopyProjectDirTool, AFolderHoldsWhatLiesBelowItsLastNameOnly)
     EXPECT_FALSE(Tool::IsObjectInFolder("/w/alu/viewdraw2/x.sch", "/w/alu/viewdraw"));
     EXPECT_FALSE(Tool::IsObjectInFolder("/w/alu", "/w/alu/pallador"));
     EXPECT_FALSE(Tool::IsObjectInFolder("/w/alu", ""));
+}
+
+TEST_F(SaveProjectAs, TheCopyToolKnowsAFileByItsKeyHoweverItIsSpelled)
+{
+    using Tool = ImodelCopyProjectDirTool;
+    const std::string project = Design().GetProjectFolder().GetString();
+    std::mt19937 random(712);
+    // The same name with "<project>" or the folder, letters of either case,
+    // either separator and, for a folder, a trailing one.
+    const auto spell = [&](const std::string& inside, bool trailing) {
+        std::string text = random() % 2 ? std::string(ImodelProjectToken) : project;
+        for (const char c : "/" + inside) {
+            if (c == '/') {
+                text += random() % 2 ? '/' : '\\';
+            } else {
+                text += random() % 2 ? static_cast<char>(std::toupper(static_cast<unsigned char>(c))) : c;
+            }
+        }
+        if (trailing && random() % 2) text += '/';
+        return ImodelFileName(text);
+    };
+    for (int round = 0; round < 200; ++round) {
+        const std::string folder = random() % 2 ? "pallador/impl1" : "hdl";
+        const ImodelFileName a = spell(folder, true);
+        const ImodelFileName b = spell(folder, true);
+        SCOPED_TRACE(a.GetString() + " | " + b.GetString());
+        EXPECT_TRUE(Tool::IsObjectInFolder(a, b) && Tool::IsObjectInFolder(b, a));
+        EXPECT_TRUE(Tool::IsObjectInFolder(spell(folder + "/top.vhd", false), b));
+        EXPECT_FALSE(Tool::IsObjectInFolder(spell(folder + "0/top.vhd", false), b));
+        EXPECT_FALSE(Tool::IsObjectInFolder(b, spell(folder + "/top.vhd", false)));
+        // The same file is one key for the tool and for the model.
+        const ImodelFileName file = spell(folder + "/top.vhd", false);
+        const ImodelFileName same = spell(folder + "/top.vhd", false);
+        EXPECT_EQ(ImodelFileNameKey(file.GetString()), ImodelFileNameKey(same.GetString()));
+        EXPECT_TRUE(Tool::IsObjectInFolder(file, same));
+    }
 }

@@ -6,12 +6,11 @@
 #include "DebugCapture.h"
 #include "IcmdTestSupport.h"
 
-#include "icmd/IcmdProjectCommands.h"
-#include "icmd/IcmdSettingsCommands.h"
+#include "icmd/project/IcmdCloseProject.h"
+#include "icmd/settings/IcmdSimulationOptions.h"
 #include "imodel/options/ImodelGlobalFlowOptions.h"
 #include "imodel/options/ImodelSimulationOptions.h"
 #include "itool/ItoolModelSimPathOptions.h"
-#include "src/icmd/settings/IcmdSimulationOptions.h"
 
 namespace {
 
@@ -24,11 +23,9 @@ protected:
         IcmdTest::SetUp();
         ASSERT_TRUE(DefLoadDefaultsFromText("@choices FAM = ZX3\nIDE_MODELSIM_LIB_LOC_DEFAULT = /opt/sim\n"
                                             "IDE_MODELSIM_VHDL_FAM = zx3\nIDE_MODELSIM_VLOG_FAM = zx3v\n"));
-        for (const IcmdCommandFactory& factory :
-             {IcmdNewProjectFactory(), IcmdSaveProjectFactory(), IcmdCloseProjectFactory(),
-              IcmdProjectSettingsFactory(), IcmdSimulationOptionsFactory(), IcmdModelSimOptionsFactory(),
-              IcmdUserLibraryOptionsFactory()})
-            Manager().RegisterCommand(factory(Model()));
+        ASSERT_EQ(RegisterCommands({"new_project", "save_project", "close_project", "project_settings",
+                                    "set_modelsim_options", "set_brennic_lib_options", "set_user_lib_options"}),
+                  7);
         ASSERT_EQ(Eval("new_project -location p -name p -hdl VHDL -family ZX3"), TCL_OK) << result;
         Design().SetNeedSave(false);
     }

@@ -1,12 +1,12 @@
 // Adding the files of a project file to the project, and the error group a
 // file belongs to as its error text changes.
 #include "ProjectFolderScope.h"
+#include "RecordingCommandServices.h"
 #include "TempFolder.h"
 
 #include "ifile/IfileListener.h"
 #include "ifile/IfileManager.h"
 #include "ifile/IfileObjectEx.h"
-#include "ifile/IfileProjectOpening.h"
 #include "imodel/model/Imodel.h"
 #include "imodel/names/ImodelProjectFileStructure.h"
 
@@ -19,29 +19,6 @@
 namespace {
 
 using Entry = IfileManager::Entry;
-
-struct CommandCall {
-    std::string name;
-    bool parse = false;
-    std::vector<std::string> skipped;
-};
-std::vector<CommandCall>& Calls()
-{
-    static std::vector<CommandCall> calls;
-    return calls;
-}
-
-// The add-file command as the file manager sees it: records each call and
-// refuses files named "refused.v".
-Entry RecordingAddFile(const IfileObjectEx& file, bool updateFileManager, bool parse, bool, std::deque<IfileObject>*,
-                       std::vector<std::string>* skipModules, bool, VyIfaces::IComponent*, bool, bool,
-                       std::vector<VyIfaces::IComponent*>*)
-{
-    EXPECT_FALSE(updateFileManager);
-    Calls().push_back({file.GetFileTitleAndExt(), parse, skipModules ? *skipModules : std::vector<std::string>{}});
-    if (file.GetFileTitleAndExt() == "refused.v") return Entry();
-    return Imodel::GetInstance().GetFileManager()->GetFile(file);
-}
 
 class Registered : public IfileListener {
 public:
@@ -56,11 +33,16 @@ public:
 
 class AddFilesToModelTest : public ::testing::Test {
 protected:
-    AddFilesToModelTest() { IfileAddFileToModelHook() = &RecordingAddFile; }
+    // The add-file command as the file manager sees it: it refuses files
+    // named "refused.v" and answers the registered entry of the others.
+    AddFilesToModelTest()
+    {
+        commands.addAnswer = [this](const IfileObjectEx& file) {
+            return file.GetFileTitleAndExt() == "refused.v" ? Entry() : files.GetFile(file);
+        };
+    }
     ~AddFilesToModelTest() override
     {
-        IfileAddFileToModelHook() = m_formerHook;
-        Calls().clear();
         files.RemoveAllFiles();
         files.UpdateErrorFiles();
     }
@@ -83,9 +65,7 @@ protected:
     TempFolder project;
     ProjectFolderScope folder{project.Path()};
     IfileManager& files = *Imodel::GetInstance().GetFileManager();
-
-private:
-    IfileAddFileToModelFunction m_formerHook = IfileAddFileToModelHook();
+    RecordingCommandServices commands;
 };
 
 }  // namespace
@@ -109,10 +89,11 @@ TEST_F(AddFilesToModelTest, SchematicsComeFirstAndChildrenPointAtTheirRegistered
     // left out; the missing one is not registered.
     EXPECT_EQ(listener.names, (std::vector<std::string>{"a.sch", "b.v", "refused.v", "c.v"}));
     std::vector<std::string> handed;
-    for (const CommandCall& call : Calls()) {
+    for (const RecordingCommandServices::AddCall& call : commands.adds) {
         handed.push_back(call.name);
+        EXPECT_FALSE(call.updateFileManager);
         EXPECT_TRUE(call.parse);
-        EXPECT_EQ(call.skipped, skip);
+        EXPECT_EQ(call.skippedModules, skip);
     }
     EXPECT_EQ(handed, (std::vector<std::string>{"b.v", "a.sch", "refused.v", "gone.v", "c.v"}));
     EXPECT_EQ(steps, 5);
@@ -127,6 +108,22 @@ TEST_F(AddFilesToModelTest, SchematicsComeFirstAndChildrenPointAtTheirRegistered
     ASSERT_TRUE(b && c);
     EXPECT_EQ(b->GetParentFilesOfType(zorpaFT_SCH).size(), 1u);
     EXPECT_EQ(c->GetParentFileList().front().second.lock(), b);
+}
+
+TEST_F(AddFilesToModelTest, WithoutTheCommandLayerTheFilesStayRegisteredAndNoneIsForDeletion)
+{
+    for (const char* name : {"a.v", "b.v"}) project.Write(name, "");
+    ImodelProjectFileStructure parsed;
+    Parse(parsed, {"VALUE \"<project>/a.v,hdl\"\n", "VALUE \"<project>/b.v,hdl\"\n"});
+    ImodelCommandServices* layer = ImodelCommandServices::Install(nullptr);
+    int steps = 0;
+    EXPECT_TRUE(files.AddFilesToModel(
+        parsed, {}, nullptr, [&steps] { ++steps; }, true, true));
+    ImodelCommandServices::Install(layer);
+    EXPECT_TRUE(Find("a.v") && Find("b.v"));
+    EXPECT_EQ(steps, 2);
+    EXPECT_TRUE(commands.adds.empty());
+    EXPECT_TRUE(parsed.GetFilesToDelete().empty());
 }
 
 TEST_F(AddFilesToModelTest, AFileIsInTheGroupOfItsCurrentErrorTextOnly)

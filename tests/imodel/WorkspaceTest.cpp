@@ -51,7 +51,8 @@ TEST_F(WorkspaceTest, OpeningOnANewProjectCreatesTheWorkspaceAndOpeningAgainRead
     EXPECT_TRUE(created->ownedByProject);
     EXPECT_EQ(created->GetFileName(), WorkspaceFile());
     EXPECT_EQ(project.Read("kiltora/kiltora.aws"),
-              "KILTORA_WORKSPACE 1\nName=kiltora\nFamily=ZX7\nDie=zx7a\nPackage=pq208\nLanguage=VHDL\n");
+              "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<workspace version=\"1\" name=\"kiltora\" "
+              "family=\"ZX7\" die=\"zx7a\" package=\"pq208\" language=\"VHDL\">\n</workspace>\n");
     EXPECT_EQ(created->GetCatalog(), model.GetCatalog().GetCatalogIf());
     EXPECT_EQ(model.GetCatalog().GetFamily(), "ZX7");
     EXPECT_EQ(Vybusdef::VyBusDefMgr::GetInstance().GetLoadedFamily(), "ZX7");

@@ -35,6 +35,19 @@ public:
     void SaveNewWorkspaceTimeStamp() override { Note("save"); }
     bool CheckNewCoresCreated() override { return Note("check"); }
     void Refresh() override { Note("refresh"); }
+    // What the registry never asks.
+    const char* GetXmlSPIRITNode() override { return "none"; }
+    bool OpenTool() override { return false; }
+    bool OpenCore(const IfileObject&) override { return false; }
+    bool ImportCore(const IfileObject&, ImodelFileName&) override { return false; }
+    bool RemoveCore(const IfileObjectEx&, bool) override { return false; }
+    bool AddCoreToProject(const IfileObject&) override { return false; }
+    bool OnlyOneCorePerProject() override { return false; }
+    bool ImportCoreFilesInReadOnly() override { return false; }
+    bool ImportOldCores() override { return false; }
+    bool ConvertDataBase(int, int) override { return false; }
+    bool StartTool(bool) override { return false; }
+    bool StopTool() override { return false; }
 
 private:
     bool Note(const char* what)

@@ -12,6 +12,7 @@
 
 #include <gtest/gtest.h>
 
+#include <random>
 #include <string>
 #include <vector>
 
@@ -72,6 +73,34 @@ TEST_F(ItoolFunctionsTest, AConstraintFileGoesToItsDefaultPosition)
     component.AddParentFile(IfileObject("/design/core.cxf", zorpaFT_OMBRIX_CXF, ImodelFMFull, false, false));
     EXPECT_EQ(component.GetOrderFileType(nullptr), imodelConstraintFlowComponent);
     EXPECT_EQ(ItoolGetDefaultPosT(component, ListOfKinds({0, 2, 0, 3}), nullptr), 1u);
+}
+
+TEST_F(ItoolFunctionsTest, AListFilledFileByFileEndsAsInsertingEachAtItsDefaultPositionWould)
+{
+    // Every kind, a component's constraint file (kind 1) among them.
+    const auto make = [](int kind, const std::string& title) {
+        if (kind != imodelConstraintFlowComponent) return boost::make_shared<IfileObjectEx>(OfKind(kind, title), false);
+        auto file = boost::make_shared<IfileObjectEx>(
+            IfileObject("/design/" + title + ".pdc", zorpaFT_PDC, ImodelFMFull, false, false), false);
+        file->AddParentFile(IfileObject("/design/core.cxf", zorpaFT_OMBRIX_CXF, ImodelFMFull, false, false));
+        return file;
+    };
+    std::mt19937 random(20240607);
+    std::uniform_int_distribution<int> kind(0, 4);
+    std::uniform_int_distribution<int> length(0, 12);
+    for (int round = 0; round < 300; ++round) {
+        Entries start;
+        for (int i = length(random); i > 0; --i) start.push_back(make(kind(random), "s" + std::to_string(i)));
+        Entries expected = start;
+        ItoolDefaultPosList list(start, nullptr);
+        for (int i = length(random); i > 0; --i) {
+            const auto added = make(kind(random), "a" + std::to_string(i));
+            ItoolInsertInDefaultPos(added, expected, nullptr);
+            list.Insert(added);
+        }
+        list.Insert(nullptr);
+        ASSERT_EQ(Titles(list.GetList()), Titles(expected)) << "round " << round;
+    }
 }
 
 TEST_F(ItoolFunctionsTest, AFileIsCreditedToTheFirstToolThatMakesIt)

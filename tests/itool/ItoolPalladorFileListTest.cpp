@@ -7,6 +7,7 @@
 #include "imodel/views/ImodelFlowOptions.h"
 #include "itool/ItoolFunctions.h"
 #include "itool/ItoolPallador.h"
+#include "itool/ItoolVeyrun.h"
 
 #include <foundation/Sys.h>
 #include <kemlet/KemletContentIf.h>
@@ -83,6 +84,16 @@ TEST_F(ItoolPalladorFileListTest, AMissingListIsMadeWithTheDefaultInputsAndConst
     EXPECT_TRUE(Pallador().GetConstraintFileList(files, m_top, Revision(m_top)));
     EXPECT_EQ(files, ItoolWithConstraints::Entries{pins});
     EXPECT_FALSE(Pallador().GetConstraintFileList(files, nullptr, Revision(m_top)));
+}
+
+TEST_F(ItoolPalladorFileListTest, ANewConstraintFileOfTheBlockDesignEngineJoinsItsUnitsList)
+{
+    WriteList("DATABASE top.adb\nFILE " + Full("synthesis/top.edn") + "\nKIND 0\n");
+    Add("constraint/top.pdc", zorpaFT_PDC);
+    ItoolVeyrun::GetInstance()->NewConstraintFileAdded(Full("constraint/top.pdc"), m_top->GetComponentID());
+    ASSERT_EQ(m_top->GetAssociatedFileListConst().size(), 1u);
+    EXPECT_NE(List().find("FILE " + Full("constraint/top.pdc") + "\nKIND 12\n"), std::string::npos) << List();
+    EXPECT_NE(List().find("FILE " + Full("synthesis/top.edn")), std::string::npos);
 }
 
 TEST_F(ItoolPalladorFileListTest, AnUnchangedListIsNotWrittenAgain)

@@ -64,12 +64,14 @@ TEST(KtwkspaceComponents, ComponentsAreKeptInTheWorkspaceFileAndFollowTheirFiles
     EXPECT_EQ(workspace->FindComponent(ComponentID("FIFO_A", "WORK", "")), core);
     EXPECT_EQ(workspace->GetComponentCollection().size(), 2u);
 
-    // A moved definition is kept where it went; a removed file takes the
-    // components it defines along.
+    // A moved definition is kept where it went; a file deleted from disk
+    // takes the components it defines along, one only out of the project not.
     workspace->DefinitionMoved(core->GetDefinitionFileName(), project / "moved/core.cxf");
     EXPECT_EQ(Reopen(*workspace)->FindComponent(ComponentID("fifo_a", "work", ""))->GetDefinitionFileName(),
               project / "moved/core.cxf");
     workspace->FileRemoved(project / "MOVED/core.cxf", false);
+    EXPECT_NE(workspace->FindComponent(ComponentID("fifo_a", "work", "")), nullptr);
+    workspace->FileRemoved(project / "MOVED/core.cxf", true);
     EXPECT_EQ(workspace->FindComponent(ComponentID("fifo_a", "work", "")), nullptr);
     EXPECT_EQ(Table(*Reopen(*workspace)),
               "top_bd::work 6 1 " + folder + "/top_bd/top_bd.cxf " + folder + "/top_bd/top_bd.ixf ZX7/zx7a\n");

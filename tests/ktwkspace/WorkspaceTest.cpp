@@ -32,7 +32,8 @@ TEST(KtwkspaceWorkspace, ACreatedWorkspaceIsWrittenInItsFolderAndOpensWithItsSet
     EXPECT_EQ(created->GetFileName(), project / "kiltora/kiltora.aws");
     EXPECT_FALSE(created->ownedByProject);
     EXPECT_EQ(project.Read("kiltora/kiltora.aws"),
-              "KILTORA_WORKSPACE 1\nName=kiltora\nFamily=ZX7\nDie=zx7a\nPackage=pq208\nLanguage=Verilog\n");
+              "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<workspace version=\"1\" name=\"kiltora\" "
+              "family=\"ZX7\" die=\"zx7a\" package=\"pq208\" language=\"Verilog\">\n</workspace>\n");
 
     EXPECT_EQ(Open(created->GetFileName())->GetFileName(), created->GetFileName());
 }
@@ -58,10 +59,13 @@ TEST(KtwkspaceWorkspace, OpeningTellsAMissingFileFromAnotherVersionAndFromABadFi
 {
     TempFolder folder;
     EXPECT_THROW(Open(folder / "missing.aws"), std::invalid_argument);
-    folder.Write("v2.aws", "KILTORA_WORKSPACE 2\nName=kiltora\n");
+    folder.Write("v2.aws", "<workspace version='2' name='kiltora'/>");
     EXPECT_THROW(Open(folder / "v2.aws"), Ktwkspace::version_error);
-    for (const char* bad : {"", "hello\n", "KILTORA_WORKSPACE one\n", "KILTORA_WORKSPACE 1\nFamily ZX7\n",
-                            "KILTORA_WORKSPACEX 1\n", "KILTORA_WORKSPACE 1\nFamily=a\rb\n"}) {
+    for (const char* bad : {"", "hello\n", "<workspace version='one'/>", "<workspace/>", "<workspaces version='1'/>",
+                            "<workspace version='1' family='a&#13;b'/>", "<workspace version='1'>",
+                            "<!DOCTYPE workspace [<!ENTITY e 'x'>]><workspace version='1' name='&e;'/>",
+                            "<workspace version='1'><component kind='13' state='1' name='x'/></workspace>",
+                            "<workspace version='1'><component kind='0' state='1' name=''/></workspace>"}) {
         folder.Write("bad.aws", bad);
         try {
             Open(folder / "bad.aws");

@@ -140,3 +140,36 @@ TEST_F(HostileText, AHundredThousandInstancesInOneUnit)
               (std::vector<std::string>{"leaf", "top"}));
     EXPECT_EQ(Unit("top")->GetSubBlocks()->size(), 1u);
 }
+
+TEST_F(HostileText, ANulByteHidesAtMostTheUnitItStandsIn)
+{
+    // A NUL is a byte like any other that is no text: wherever it stands,
+    // every unit but the one it cuts (or, in VHDL, the one whose statement
+    // it starts) is found.
+    const std::pair<zorpaModuleTypes, std::string> designs[] = {
+        {zorpaMODULE_VHDL, "library ieee; use ieee.std_logic_1164.all;\n"
+                           "entity a is port (x : in bit); end;\n"
+                           "architecture r of a is -- a comment\nbegin\n  u : entity work.b port map (x);\n"
+                           "  y <= \"01\" & x\"F-\";\nend;\n"
+                           "entity b is end;\nentity c is end;\nentity d is end;\n"},
+        {zorpaMODULE_VERILOG, "module a(input x); // a comment\n  b u(.x(x));\n  assign y = \"s\";\nendmodule\n"
+                              "`ifdef Q\nmodule b; endmodule\n`endif\n"
+                              "module c; /* a block */ endmodule\nmodule d; endmodule\n"},
+    };
+    for (const auto& [kind, text] : designs) {
+        for (std::size_t at = 0; at <= text.size(); ++at) {
+            SCOPED_TRACE(std::to_string(kind) + " at " + std::to_string(at));
+            std::string withNul = text;
+            withNul.insert(at, 1, '\0');
+            const Result result = Run(kind, withNul);
+            ASSERT_TRUE(result.parsed);
+            int lost = 0;
+            for (const char* name : {"a", "b", "c", "d"}) {
+                const ImodelModule* unit = Unit(name);
+                lost += unit && unit->GetModuleType() == kind ? 0 : 1;  // a placeholder is no declaration
+            }
+            EXPECT_LE(lost, 1);
+            Clear();
+        }
+    }
+}

@@ -2,7 +2,7 @@
 // them: every Verilog file that ships with yosys, compared with the module
 // list yosys reads from it, and generated VHDL designs compared with the
 // units and the instance tree that ghdl reports. Each test is skipped when
-// its tool is missing (scripts/setup installs both).
+// its tool is missing (scripts/setup test installs both).
 #include "ScanDesignSupport.h"
 
 #include <foundation/Sys.h>
@@ -91,7 +91,7 @@ bool DeclaredInsideConditional(const std::string& text, const std::string& modul
 
 TEST_F(Oracle, TheModulesOfEveryVerilogFileShippedWithYosysAreThoseYosysReads)
 {
-    if (!HasTool("yosys") || !HasTool("dpkg")) GTEST_SKIP() << "yosys is not installed (scripts/setup installs it)";
+    if (!HasTool("yosys") || !HasTool("dpkg")) GTEST_SKIP() << "yosys is not installed (scripts/setup test installs it)";
     const std::string work = m_folder.Path();
     ASSERT_EQ(Shell("dpkg -L yosys yosys-dev 2>/dev/null | grep -E '\\.s?v$' | sort -u > files.txt", work), 0);
     const std::vector<std::string> files = Lines(m_folder.Read("files.txt"));
@@ -143,7 +143,9 @@ namespace {
 // ports (a : in bit; y : out bit), a package of components for all of them,
 // instances by component (through the package's use clause) and by entity
 // ("entity work.e3(rtl)"), some architectures in files of their own, some
-// labelled processes. Files are listed in the order ghdl must analyse them.
+// labelled processes, some comparisons with bit-string literals of
+// don't-care digits (VHDL-2008). Files are listed in the order ghdl must
+// analyse them.
 struct GeneratedDesign {
     std::vector<std::pair<std::string, std::string>> files;  // title, text
     std::set<std::pair<std::string, std::string>> edges;     // parent, child (lower case)
@@ -165,7 +167,11 @@ GeneratedDesign Generate(unsigned seed, int count)
                              name + " is port (a : in bit; y : out bit); end entity " + name + ";\n";
         std::string body = "use work.comps.all;\narchitecture rtl of " + name + " is\n";
         for (std::size_t k = 0; k < children.size(); ++k) body += "  signal s" + std::to_string(k) + " : bit;\n";
+        // Bit-string literals with don't-care digits, before the instances.
+        const bool literals = random() % 2 != 0;
+        if (literals) body += "  constant k : std_logic_vector(15 downto 0) := x\"F---\";\n  signal ks : std_logic;\n";
         body += "begin\n  y <= a;\n";
+        if (literals) body += "  ks <= '1' when k = 12UX\"F--\" & b\"--\" & sb\"--\" else '0';\n";
         for (std::size_t k = 0; k < children.size(); ++k) {
             const std::string child = "e" + std::to_string(children[k]);
             const std::string label = "u" + std::to_string(k);
@@ -211,17 +217,18 @@ GeneratedDesign Generate(unsigned seed, int count)
 
 TEST_F(Oracle, GeneratedVhdlDesignsGiveTheUnitsAndInstancesGhdlReports)
 {
-    if (!HasTool("ghdl")) GTEST_SKIP() << "ghdl is not installed (scripts/setup installs it)";
+    if (!HasTool("ghdl")) GTEST_SKIP() << "ghdl is not installed (scripts/setup test installs it)";
     for (unsigned seed : {1u, 2u, 3u}) {
         Clear();
         const GeneratedDesign design = Generate(seed, 12);
         const std::string folder = m_folder / ("design" + std::to_string(seed));
-        std::string analyse = "ghdl -a --workdir=" + folder;
+        std::string analyse = "ghdl -a --std=08 --workdir=" + folder;
         for (const auto& [title, text] : design.files)
             analyse += " " + m_folder.Write(folder.substr(m_folder.Path().size() + 1) + "/" + title, text);
         ASSERT_EQ(Shell(analyse, folder), 0) << "ghdl does not take the generated design " << seed;
-        ASSERT_EQ(Shell("ghdl --dir --workdir=" + folder + " work > units.txt && ghdl -e --workdir=" + folder +
-                            " top && ghdl -r --workdir=" + folder + " top --disp-tree=inst > tree.txt",
+        ASSERT_EQ(Shell("ghdl --dir --std=08 --workdir=" + folder +
+                            " work > units.txt && ghdl -e --std=08 --workdir=" + folder +
+                            " top && ghdl -r --std=08 --workdir=" + folder + " top --disp-tree=inst > tree.txt",
                         folder),
                   0);
         // ghdl's units: "entity e3", "package comps" (its architectures are no units here).

@@ -5,6 +5,9 @@
 
 #include <foundation/Sys.h>
 
+#include <set>
+#include <vector>
+
 namespace {
 
 class VerilogScan : public ScanDesignFixture {
@@ -12,6 +15,12 @@ protected:
     void SetUp() override
     {
         ScanDesignFixture::SetUp();
+        ScanDesign().SetDefaultVHDL(false);
+    }
+    // A design emptied again, Verilog's case rule kept.
+    static void Reset()
+    {
+        Clear();
         ScanDesign().SetDefaultVHDL(false);
     }
     Result Verilog(const std::string& title, const std::string& text, bool useAnyway = false)
@@ -124,4 +133,67 @@ TEST_F(VerilogScan, AModuleOfAnotherFileIsReportedUnlessTheFileIsUsedAnyway)
     EXPECT_EQ(Unit("sub"), nullptr);
     // Verilog names compare with their case: "ALU" is another module.
     EXPECT_EQ(Verilog("c.v", "module ALU; endmodule\n").alreadyDefined, "");
+}
+
+TEST_F(VerilogScan, ANameDifferingInCaseOnlyIsRefusedWhereItWouldCloseACycle)
+{
+    // No unit may stand above itself, and every unit declared keeps its file.
+    auto acyclic = [] {
+        for (auto [it, end] = ScanDesign().GetLibraries(); it != end; ++it)
+            for (const ImodelModule* unit : *(*it)->GetModules()) {
+                std::set<const ImodelModule*> above;
+                std::vector<const ImodelModule*> pending{unit};
+                while (!pending.empty()) {
+                    const ImodelModule* next = pending.back();
+                    pending.pop_back();
+                    if (const auto* parents = next->GetParentsList())
+                        for (const ImodelModule* parent : *parents)
+                            if (above.insert(parent).second) pending.push_back(parent);
+                }
+                if (above.count(unit)) return false;
+            }
+        return true;
+    };
+
+    // A wrapper named after the primitive it wraps.
+    DebugCapture debug;
+    Verilog("iddr.v", "module iddr(input d, output q); IDDR u(.D(d), .Q(q)); endmodule\n");
+    EXPECT_TRUE(debug.Holds("Error: the module iddr is instantiating itself.\n"));
+    EXPECT_EQ(Tree(), "iddr\n");
+    EXPECT_TRUE(acyclic());
+
+    // A cycle through a name in another case, in one file and over two
+    // files, in either order: the edge scanned last closes it and is refused.
+    const std::string top = "module top2; mid2 u(); endmodule\n";
+    const std::string mid = "module mid2; TOP2 u(); endmodule\n";
+    Reset();
+    Verilog("both.v", top + mid);
+    EXPECT_EQ(Tree(), "top2\n"
+                      "  mid2\n");
+    Reset();
+    Verilog("top2.v", top);
+    Verilog("mid2.v", mid);
+    EXPECT_EQ(Tree(), "top2\n"
+                      "  mid2\n");
+    // The other way round the placeholder TOP2 is the unit top2 declares.
+    Reset();
+    Verilog("mid2.v", mid);
+    Verilog("top2.v", top);
+    EXPECT_EQ(Tree(), "mid2\n"
+                      "  TOP2\n");
+    EXPECT_EQ(Placeholders(), 0);
+    EXPECT_TRUE(acyclic());
+    Reset();
+    Verilog("both.v", mid + top);
+    EXPECT_EQ(Tree(), "mid2\n"
+                      "  TOP2\n");
+    EXPECT_EQ(Placeholders(), 0);
+    EXPECT_TRUE(acyclic());
+
+    // A module whose name differs in case and that exists is another module.
+    Reset();
+    Verilog("b.v", "module ALU; endmodule\n");
+    Verilog("a.v", "module alu; ALU u(); endmodule\n");
+    EXPECT_EQ(Tree(), "alu\n"
+                      "  ALU\n");
 }

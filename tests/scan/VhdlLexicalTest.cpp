@@ -6,6 +6,8 @@
 
 #include <gtest/gtest.h>
 
+#include <cctype>
+
 namespace {
 
 using Vhdl = ScannerWith<zorpaVHDLParser<ImodelModule*>>;
@@ -80,4 +82,37 @@ TEST(VhdlLexical, PortClausesOfAnEntityGiveOnePortPerName)
     // Cut off before its closing parenthesis, a clause gives no port.
     EXPECT_FALSE(ports("port (a : in bit; b : out bit;"));
     EXPECT_FALSE(ports("port a : in bit;"));
+}
+
+TEST(VhdlLexical, ABitStringLiteralIsOneTokenWhateverItsDigits)
+{
+    Vhdl vhdl;
+    // Don't-care digits are dashes: inside a bit-string literal they start
+    // no comment, with or without a length and a signedness, in any case.
+    for (const char* literal : {"x\"F---\"", "X\"--\"", "b\"1--0\"", "O\"7-\"", "12UX\"F--\"", "8sb\"1---\"",
+                                "uo\"--\"", "SX\"-\"", "d\"255\"", "D\"\"", "16x\"----_----\""}) {
+        SCOPED_TRACE(literal);
+        const std::string text(literal);
+        EXPECT_EQ(Tokens(vhdl.parser, text + " then -- a comment", true), (Strings{text, "then"}));
+        EXPECT_EQ(Tokens(vhdl.parser, "m =" + text + " then", true), (Strings{"m", "=" + text, "then"}));
+        // Without any text it is no name; one that starts with a letter moves
+        // the position past it whole.
+        const std::string named = text + " next";
+        const char* pos = named.data();
+        EXPECT_EQ(vhdl.parser.readToken(pos, named.data() + named.size(), false, true, false), "");
+        EXPECT_EQ(std::string(pos), std::isalpha(static_cast<unsigned char>(text[0])) ? " next" : named);
+        // Inside a group: the group closes after the literal, and the
+        // statement ends at its own semicolon.
+        EXPECT_EQ(Statements(vhdl.parser, "s <= '1' when std_match(m, " + text + ") else '0';\nu : leaf port map (a);"),
+                  (Strings{"s <= '1' when std_match(m, " + text + ") else '0';", "u : leaf port map (a);"}));
+    }
+    // A quote after a word that is no base specifier opens nothing: the
+    // word ends at the comment as any word does.
+    for (const char* word : {"ax\"F--", "bb\"1--", "xu\"0--", "a1x\"F--", "_x\"F--", "ud\"1--"}) {
+        SCOPED_TRACE(word);
+        const std::string text(word);
+        EXPECT_EQ(Tokens(vhdl.parser, text + "\nnext", true), (Strings{text.substr(0, text.size() - 2), "next"}));
+    }
+    // A literal left open ends with its line, as a string does.
+    EXPECT_EQ(Tokens(vhdl.parser, "x\"F--\nentity", true), (Strings{"x\"F--", "entity"}));
 }

@@ -5,6 +5,8 @@
 
 #include <ndb/NdbWorld.h>
 
+#include <random>
+
 namespace {
 
 class VhdlScan : public ScanDesignFixture {
@@ -158,4 +160,40 @@ TEST_F(VhdlScan, AFileThatCannotBeReadIsReportedAndLeavesNothingBehind)
     EXPECT_FALSE(result.parsed);
     EXPECT_TRUE(result.found.empty());
     EXPECT_EQ(NdbGetWorldCount(), worlds);  // the scan's own netlist world is gone too
+}
+
+TEST_F(VhdlScan, BitStringLiteralsWithDontCareDigitsHideNoInstanceAfterThem)
+{
+    // A decoder of a system-on-chip top: each case compares with a literal
+    // of don't-care digits, and every sub-block comes after the first one.
+    std::mt19937 random(30);
+    const std::vector<std::string> bases = {"x", "X", "b", "B", "o", "ux", "UB", "sx", "SO", "12x", "8UB", "d"};
+    std::string text = "library ieee; use ieee.numeric_std_unsigned.all;\n"
+                       "entity soc is port (m : in bit_vector(15 downto 0)); end;\n"
+                       "architecture rtl of soc is\nbegin\n";
+    Strings expected{"soc"};
+    for (int block = 0; block < 12; ++block) {
+        std::string digits;
+        for (int i = 0; i < 4; ++i) digits += random() % 2 ? '-' : 'F';
+        const std::string literal = bases[random() % bases.size()] + "\"" + digits + "\"";
+        text += "  sel" + std::to_string(block) + " <= '1' when std_match(m, " + literal + ") else '0';\n";
+        text += "  u" + std::to_string(block) + " : entity work.block" + std::to_string(block) + " port map (a => sel" +
+                std::to_string(block) + ");\n";
+        expected.push_back("block" + std::to_string(block));
+    }
+    const Result result = Vhdl("soc.vhd", text + "end;\n");
+    std::sort(expected.begin(), expected.end());
+    EXPECT_EQ(result.found, expected);
+    ASSERT_NE(Unit("soc"), nullptr);
+    ASSERT_NE(Unit("soc")->GetSubBlocks(), nullptr);
+    EXPECT_EQ(Unit("soc")->GetSubBlocks()->size(), 12u);
+    EXPECT_FALSE(result.structural);  // the selections are behaviour
+
+    // The plain forms the scanner always read keep their meaning.
+    Clear();
+    EXPECT_EQ(Vhdl("plain.vhd", "entity top is end; architecture a of top is begin\n"
+                                "  y <= \"1111----\"; z <= x\"FF\";\n"
+                                "  u : entity work.leaf port map (a => y);\nend;\n")
+                  .found,
+              (Strings{"leaf", "top"}));
 }

@@ -6,12 +6,12 @@
 #pragma once
 
 #include "icmd/IcmdBase.h"
-#include "icmd/IcmdHDLTypeArg.h"
-#include "icmd/IcmdTCLComponentArg.h"
-#include "icmd/IcmdTCLDeviceArg.h"
-#include "icmd/IcmdTCLFileArg.h"
-#include "icmd/IcmdTCLModuleAndRevArg.h"
-#include "icmd/IcmdToolTypeArg.h"
+#include "icmd/args/IcmdHDLTypeArg.h"
+#include "icmd/args/IcmdTCLComponentArg.h"
+#include "icmd/args/IcmdTCLDeviceArg.h"
+#include "icmd/args/IcmdTCLFileArg.h"
+#include "icmd/args/IcmdTCLModuleAndRevArg.h"
+#include "icmd/args/IcmdToolTypeArg.h"
 
 #include <foundation/AcmdParam.h>
 

@@ -4,11 +4,8 @@
 //   echo_args          takes every kind of argument and tells what it received;
 //   echo_project_args  the same for a command that needs an open project,
 //                      whose files must belong to it and whose tools are
-//                      those whose sources a module organises;
-//   load_test_unit     puts a design unit into the open project
-//                      (UnitLoaderCommand.cpp).
+//                      those whose sources a module organises.
 #include "EchoCommand.h"
-#include "UnitLoaderCommand.h"
 
 #include <foundation/AcmdManager.h>
 
@@ -28,7 +25,6 @@ extern "C" int Quorlaneecho_Init(Tcl_Interp* interp)
 {
     RegisterOnce(std::make_unique<EchoCommand>(EchoSetup{"echo_args", false, false}));
     RegisterOnce(std::make_unique<EchoCommand>(EchoSetup{"echo_project_args", true, true}));
-    RegisterOnce(std::make_unique<UnitLoaderCommand>());
     AcmdManager::GetInstance().AttachInterp(interp);
     return Tcl_PkgProvide(interp, "quorlane_echo", "1.0");
 }

@@ -1,7 +1,8 @@
 # The dumps of a design for scripts: its units flat or as a hierarchy, per
 # library; the components of the core workspace; the target device and the
-# cores the suite's catalogue offers for it. Until files can be added to a
-# project, the tests' loader puts the units into it.
+# cores the suite's catalogue offers for it. The design comes from VHDL
+# sources that import_files brings in; the project file puts the core's
+# source into a library of its own.
 #
 # The catalogue lies in the suite's install folder, which the shell reads
 # when it starts: the session runs in a shell started with one.
@@ -22,8 +23,6 @@ if {![info exists env(DUMPS_SESSION)]} {
     set env(BRENNIC_SW_DIR) [file join [pwd] suite]
     exit [run_again DUMPS_SESSION 1]
 }
-load $env(QUORLANE_ECHO_PACKAGE) Quorlaneecho
-
 proc try {script} {
     if {[catch {uplevel 1 $script} message]} {
         puts "refused: $message"
@@ -38,15 +37,22 @@ puts "--- without a project"
 try {dump_components}
 try {dump_catalog}
 
+write_file src/top.vhd "library iplib;\nuse iplib.all;\nuse work.pkg.all;\nentity top is end;\narchitecture rtl of top is\n  signal a, b : bit;\nbegin\n  u1 : entity work.mid port map (a, b);\n  u2 : entity iplib.ip_core port map (x => a);\nend;\n"
+write_file src/pkg.vhd "package pkg is\n  constant width : integer := 8;\nend package;\n"
+write_file src/mid.vhd "entity mid is port (a : in bit; b : out bit); end mid;\narchitecture rtl of mid is\nbegin\n  u : entity work.leaf port map (a, b);\nend rtl;\n"
+write_file src/ip_core.vhd "entity ip_core is port (x : in bit); end;\narchitecture rtl of ip_core is begin end;\n"
+write_file src/alpha.vhd "entity alpha is end;\narchitecture rtl of alpha is begin end;\n"
+
 puts "--- a VHDL project: top uses a package, mid and a core of library iplib; mid uses leaf, which has no file yet"
 try {new_project -location alu -name alu -hdl VHDL -family ZX3 -die zx3_10 -package tq100}
 cd alu
-load_test_unit -name top -file hdl/top.vhd
-load_test_unit -name pkg -package -file hdl/pkg.vhd -parent top
-load_test_unit -name mid -file hdl/mid.vhd -parent top
-load_test_unit -name leaf -parent mid
-load_test_unit -name ip_core -library iplib -file ip/ip_core.vhd -parent top
-load_test_unit -name alpha -file hdl/alpha.vhd
+puts "a new project has its core workspace, without components yet"
+try {dump_components}
+try {import_files -hdl_source {../src/top.vhd ../src/pkg.vhd ../src/mid.vhd ../src/ip_core.vhd ../src/alpha.vhd}}
+puts "the project file puts the core's source into library iplib"
+try {close_project}
+add_member_line alu.prj hdl/ip_core.vhd {LIBRARY="iplib"}
+try {open_project alu.prj}
 
 puts "--- flat, every library under its header"
 try {dump_all_modules}

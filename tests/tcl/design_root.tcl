@@ -1,10 +1,9 @@
 # The root module of the design: chosen by name, with or without the module
 # option, in any library; a package, a name that names no module or a
 # command line that names none leaves the root as it was. The project file
-# tells which module is the root. Until files can be added to a project, the
-# tests' loader puts the units into it.
-load $env(QUORLANE_ECHO_PACKAGE) Quorlaneecho
-
+# tells which module is the root. The design comes from VHDL sources that
+# import_files brings in, which makes a unit the root while there is none;
+# the project file puts the core's source into a library of its own.
 source [file join [file dirname [info script]] lib scenario.tcl]
 proc show_root {} {
     save_project
@@ -13,13 +12,25 @@ proc show_root {} {
     puts "  root: [expr {$root eq {} ? {none} : $root}]"
 }
 
+write_file src/top.vhd "use work.pkg.all;\nentity top is end;\narchitecture rtl of top is\n  signal a, b : bit;\nbegin\n  u : entity work.mid port map (a, b);\nend;\n"
+write_file src/pkg.vhd "package pkg is\n  constant width : integer := 8;\nend package;\n"
+write_file src/mid.vhd "entity mid is port (a : in bit; b : out bit); end mid;\narchitecture rtl of mid is begin b <= a; end rtl;\n"
+write_file src/fifo.vhd "entity fifo is end;\narchitecture rtl of fifo is begin end;\n"
+
 puts "--- a VHDL project whose top uses a package and mid; a core of its own library"
 try {new_project -location alu -name alu -hdl VHDL -family ZX3 -die zx3_10 -package tq100}
 cd alu
-load_test_unit -name top -file hdl/top.vhd
-load_test_unit -name pkg -package -file hdl/pkg.vhd -parent top
-load_test_unit -name mid -file hdl/mid.vhd -parent top
-load_test_unit -name fifo -library cores -file cores/fifo.vhd
+show_root
+puts "the first sources make a unit the root; the core's source, imported next, leaves it"
+try {import_files -hdl_source {../src/top.vhd ../src/pkg.vhd ../src/mid.vhd}}
+show_root
+try {import_files -hdl_source ../src/fifo.vhd}
+show_root
+puts "the project file puts the core's source into library cores"
+try {close_project}
+add_member_line alu.prj hdl/fifo.vhd {LIBRARY="cores"}
+try {open_project alu.prj}
+puts [dump_all_modules -tree 1]
 show_root
 
 puts "--- the module as one word, with its option, with its library"

@@ -1,7 +1,8 @@
 # Whether a file is read-only: 1 without write permission on disk, 2 when
-# the project marks it read-only, 3 for both. Until files can be added to a
-# project, the tests' loader puts them into it.
-load $env(QUORLANE_ECHO_PACKAGE) Quorlaneecho
+# the project marks it read-only, 3 for both. The files come in through
+# import_files; the project file marks one of them read-only, as the
+# suite's design environment does.
+source [file join [file dirname [info script]] lib scenario.tcl]
 
 proc try {script} {
     if {[catch {uplevel 1 $script} message]} { puts "refused: $message" } else { puts "$script: $message" }
@@ -11,10 +12,14 @@ puts "--- without a project"
 try {is_file_readonly -file top.vhd}
 
 puts "--- a project with a file of its own and one it marks read-only"
+write_file src/top.vhd "entity top is end;\narchitecture rtl of top is begin end;\n"
+write_file src/locked.vhd "entity locked is end;\narchitecture rtl of locked is begin end;\n"
 new_project -location alu -name alu -hdl VHDL -family ZX3 -die zx3_10 -package tq100
 cd alu
-load_test_unit -name top -file hdl/top.vhd
-load_test_unit -name locked -file hdl/locked.vhd -readonly
+import_files -hdl_source {../src/top.vhd ../src/locked.vhd}
+close_project
+add_member_line alu.prj hdl/locked.vhd {IS_READONLY="TRUE"}
+open_project alu.prj
 try {is_file_readonly -file hdl/top.vhd}
 try {is_file_readonly -file <project>/hdl/locked.vhd}
 

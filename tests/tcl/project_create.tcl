@@ -16,13 +16,15 @@ puts [lsort [glob -tails -directory alu *]]
 puts [glob -tails -directory alu/pallador *]
 show_project_file alu/alu.prj
 
-puts "--- refusals: the folder exists, names that cannot be a folder name"
+puts "--- refusals: the folder exists, names that cannot be a folder name, locations the project file cannot hold"
 try {new_project -location alu -name alu -hdl VHDL -family ZX3}
 try {new_project -location b -name a/b -hdl VHDL -family ZX3}
 try {new_project -location b -name .. -hdl VERILOG -family ZX3}
 try {new_project -location b -name "a\"b" -hdl VHDL -family ZX3}
 try {new_project -location b -name "a\tb" -hdl VHDL -family ZX3}
 try {new_project -location "b\"c" -name b -hdl VHDL -family ZX3}
+try {new_project -location "b\nc" -name b -hdl VHDL -family ZX3}
+try {new_project -location "" -name b -hdl VHDL -family ZX3}
 try {new_project -location b -name b -hdl VHDL -family ZX9}
 puts "nothing made: [file exists b], the project stays open:"
 try save_project

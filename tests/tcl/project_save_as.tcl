@@ -68,11 +68,12 @@ puts "  [tree copies/empty]"
 puts "  members: [members copies/empty/alu_empty.prj]"
 puts "  [views copies/empty/alu_empty.prj]"
 
-puts "--- refused: a folder that exists, a folder inside the project, a name that is no name"
+puts "--- refused: a folder that exists, a folder inside the project, a name that is no name, a location the project file cannot hold"
 try {open_project alu/alu.prj}
 try {save_project_as -location copies/all -name again}
 try {save_project_as -location alu/hdl/copy -name alu}
 try {save_project_as -location copies/odd -name ../odd}
+try {save_project_as -location "copies/\"odd\"" -name alu}
 try {save_project_as -location copies/views -name alu -pallador_views some}
 try {save_project}
 puts "  copies made: [lsort [glob -tails -directory copies *]]"

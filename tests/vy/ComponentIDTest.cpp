@@ -18,3 +18,19 @@ TEST(VyComponentID, TheDefaultIdIsAnUnnamedUnitOfWorkAndIdsCompareIgnoringAsciiC
     EXPECT_NE(ComponentID("alu", "work", ""), ComponentID("alu2", "work", ""));
     EXPECT_NE(ComponentID("\xC4", "work", ""), ComponentID("\xE4", "work", ""));
 }
+
+TEST(VyComponentID, ANamedIdReadsBackFromItsText)
+{
+    // Every named id, with or without a package, a package holding "::" too.
+    for (const ComponentID& id :
+         {ComponentID("alu", "work", ""), ComponentID("alu", "lib2", ""), ComponentID("alu", "lib2", "pkg"),
+          ComponentID("alu", "lib2", "pkg::inner"), ComponentID("alu", "", "")}) {
+        const ComponentID read = ComponentID::FromString(id.ToString());
+        EXPECT_EQ(read.name, id.name) << id.ToString();
+        EXPECT_EQ(read.library, id.library) << id.ToString();
+        EXPECT_EQ(read.package, id.package) << id.ToString();
+    }
+    // A bare name is a unit of work.
+    EXPECT_EQ(ComponentID::FromString("alu").library, "work");
+    EXPECT_TRUE(ComponentID::FromString("").IsDefault());
+}

@@ -186,7 +186,8 @@ private:
             if (fd >= 0) return fd;
             if (errno != EEXIST) break;
         }
-        m_error = Reason("Cannot create a temporary file in", FolderOf(m_target), errno);
+        // Named after the target: the file that could not be written.
+        m_error = Reason("Cannot write", m_target, errno);
         return -1;
     }
 
@@ -467,10 +468,13 @@ std::string SysGetRealPath(const std::string& path)
 bool SysReadFile(const std::string& path, std::string& content)
 {
     if (path.empty()) return false;
-    const int fd = ::open(NativePath(path).c_str(), O_RDONLY | O_CLOEXEC);
+    // Not blocking, and only a regular file: a named pipe would wait for a
+    // writer, and a device such as /dev/zero never ends.
+    const int fd = ::open(NativePath(path).c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
     if (fd < 0) return false;
+    struct stat st;
     std::string text;
-    const bool ok = ReadRest(fd, text);
+    const bool ok = ::fstat(fd, &st) == 0 && S_ISREG(st.st_mode) && ReadRest(fd, text);
     ::close(fd);
     if (ok) content = std::move(text);
     return ok;

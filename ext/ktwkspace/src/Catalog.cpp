@@ -88,6 +88,23 @@ bool Catalog::load(const std::string& path)
     return true;
 }
 
+const CatalogCore* Catalog::FindCore(const std::string& library, const std::string& name,
+                                     const std::string& version) const
+{
+    const auto found = std::find_if(m_cores.begin(), m_cores.end(), [&](const CatalogCore& core) {
+        return UlvIsStrEqualNoCase(core.library, library) && UlvIsStrEqualNoCase(core.name, name) &&
+               UlvIsStrEqualNoCase(core.version, version);
+    });
+    return found == m_cores.end() ? nullptr : &*found;
+}
+
+std::string Catalog::getCoreDescription(const std::string& library, const std::string& name,
+                                        const std::string& version) const
+{
+    const CatalogCore* core = FindCore(library, name, version);
+    return core ? core->description : std::string();
+}
+
 std::vector<const CatalogCore*> Catalog::GetCores() const
 {
     std::vector<const CatalogCore*> offered;

@@ -1,6 +1,7 @@
 #include "ktwkspace/Workspace.h"
 
 #include <foundation/Sys.h>
+#include <ulv/UlvXml.h>
 
 #include <array>
 #include <cstdint>
@@ -13,38 +14,27 @@ namespace Ktwkspace {
 namespace {
 
 // Far above any real workspace file; a larger file is not one of ours.
-constexpr std::int64_t kMaxFileSize = 1 << 20;
+constexpr std::int64_t kMaxFileSize = 4 << 20;
 
-// The keys of a workspace file, in the order they are written.
+// The workspace's own attributes, in the order they are written.
 using SettingField = std::string WorkspaceSettings::*;
 constexpr std::array<std::pair<std::string_view, SettingField>, 5> kKeys{{
-    {"Name", &WorkspaceSettings::name},
-    {"Family", &WorkspaceSettings::family},
-    {"Die", &WorkspaceSettings::die},
-    {"Package", &WorkspaceSettings::package},
-    {"Language", &WorkspaceSettings::language},
+    {"name", &WorkspaceSettings::name},
+    {"family", &WorkspaceSettings::family},
+    {"die", &WorkspaceSettings::die},
+    {"package", &WorkspaceSettings::package},
+    {"language", &WorkspaceSettings::language},
 }};
+
+constexpr int kLastModuleType = VyIfaces::IComponent::NoCore;
 
 std::string ReadWorkspaceFile(const std::string& path)
 {
     if (!UtlDoesDiskObjectExist(path)) throw std::invalid_argument(path + ": no such workspace file");
-    SysStatInfo info;
-    if (SysPathStat(path, &info) != 0 || !SysIsRegularFile(info)) throw std::runtime_error(path + ": not a file");
-    if (info.size > kMaxFileSize) throw std::runtime_error(path + ": too large for a workspace file");
     std::string text;
-    if (!SysReadFile(path, text)) throw std::runtime_error(path + ": cannot be read");
+    std::string error;
+    if (!UlvReadFile(path, kMaxFileSize, text, error)) throw std::runtime_error(error);
     return text;
-}
-
-// The version of a header line; throws when the line is no header.
-int ReadHeader(std::string_view line, const std::string& name)
-{
-    const std::string_view header = kWorkspaceFileHeader;
-    int version = 0;
-    if (line.substr(0, header.size()) != header || line.size() <= header.size() || line[header.size()] != ' ' ||
-        !UtlConvertToInteger(std::string(line.substr(header.size() + 1)), version))
-        throw std::runtime_error(name + ": not a workspace file");
-    return version;
 }
 
 std::string TrimFolder(std::string folder)
@@ -53,48 +43,144 @@ std::string TrimFolder(std::string folder)
     return folder;
 }
 
-constexpr std::string_view kComponentKey = "Component";
-constexpr std::size_t kComponentFields = 10;
-constexpr int kLastModuleType = VyIfaces::IComponent::NoCore;
-
-std::vector<std::string> ComponentFields(const WorkspaceComponentRecord& record)
+// Whether the file can hold the value and give it back as it is: no
+// control character but the tab, and UTF-8 the XML parser reads back.
+bool IsStorable(const std::string& value)
 {
-    return {std::to_string(static_cast<int>(record.type)),
-            std::to_string(record.state),
-            record.id.name,
-            record.id.library,
-            record.id.package,
-            record.definitionFile,
-            record.ixfFile,
-            record.family,
-            record.die,
-            record.package};
+    for (const char c : value)
+        if ((static_cast<unsigned char>(c) < 0x20 && c != '\t') || c == 0x7F) return false;
+    const std::u16string wide = UlvFromUtf8(value);
+    return UlvToUtf8(reinterpret_cast<const XMLCh*>(wide.c_str())) == value;
 }
 
-// The record of a Component line's value; throws when it is none.
-WorkspaceComponentRecord ReadComponent(std::string_view value, const std::string& where)
+// The value as XML text; throws for a value the file cannot hold.
+std::string Escaped(std::string_view name, const std::string& value, const std::string& owner)
 {
-    std::vector<std::string> fields(1);
+    if (!IsStorable(value))
+        throw std::invalid_argument("the " + std::string(name) + " of " + owner +
+                                    " may not hold a line break or another control character");
+    std::string text;
     for (const char c : value) {
-        if (c == '\t')
-            fields.emplace_back();
-        else
-            fields.back() += c;
+        switch (c) {
+        case '&':
+            text += "&amp;";
+            break;
+        case '<':
+            text += "&lt;";
+            break;
+        case '>':
+            text += "&gt;";
+            break;
+        case '"':
+            text += "&quot;";
+            break;
+        case '\t':
+            text += "&#9;";
+            break;
+        default:
+            text += c;
+        }
     }
-    int type = -1;
-    int state = 0;
-    if (fields.size() != kComponentFields || !UtlConvertToInteger(fields[0], type) || type < 0 ||
-        type > kLastModuleType || !UtlConvertToInteger(fields[1], state) || fields[2].empty())
-        throw std::runtime_error(where + " is not a component");
+    return text;
+}
+
+void AppendAttribute(std::string& text, std::string_view name, const std::string& value, const std::string& owner)
+{
+    text.append(" ").append(name).append("=\"").append(Escaped(name, value, owner)).append("\"");
+}
+
+// The attributes of a component element, in the order they are written.
+std::vector<std::pair<std::string_view, std::string>> ComponentAttributes(const WorkspaceComponentRecord& record)
+{
+    return {{"kind", std::to_string(static_cast<int>(record.type))},
+            {"state", std::to_string(record.state)},
+            {"name", record.id.name},
+            {"library", record.id.library},
+            {"package", record.id.package},
+            {"definition", record.definitionFile},
+            {"ixf", record.ixfFile},
+            {"family", record.family},
+            {"die", record.die},
+            {"devicePackage", record.package}};
+}
+
+std::vector<std::pair<std::string_view, std::string>> InstanceAttributes(const VyIfaces::ComponentInstance& instance)
+{
+    return {
+        {"kind", std::to_string(instance.kind)}, {"name", instance.instanceName}, {"module", instance.moduleName},
+        {"reference", instance.referencedName},  {"library", instance.library},   {"vendor", instance.core.vendor},
+        {"coreLibrary", instance.core.library},  {"core", instance.core.name},    {"version", instance.core.version}};
+}
+
+// --- reading ----------------------------------------------------------------------------
+
+class ElementReader {
+public:
+    ElementReader(const xercesc::DOMElement* element, std::string where) : m_element(element), m_where(std::move(where))
+    {
+    }
+
+    // The attribute's value, empty when absent; throws for a value the
+    // file could not have been written with.
+    std::string Text(const std::string& name) const
+    {
+        std::string value;
+        UlvGetAttribute(m_element, name, value);
+        if (!IsStorable(value)) throw std::runtime_error(m_where + ": the " + name + " holds a control character");
+        return value;
+    }
+
+    int Number(const std::string& name, int low, int high) const
+    {
+        int value = 0;
+        if (!UtlConvertToInteger(Text(name), value) || value < low || value > high)
+            throw std::runtime_error(m_where + ": the " + name + " is not a number from " + std::to_string(low) +
+                                     " to " + std::to_string(high));
+        return value;
+    }
+
+private:
+    const xercesc::DOMElement* m_element;
+    std::string m_where;
+};
+
+VyIfaces::ComponentInstance ReadInstance(const ElementReader& element)
+{
+    VyIfaces::ComponentInstance instance;
+    instance.kind = element.Number("kind", 0, 3);
+    instance.instanceName = element.Text("name");
+    instance.moduleName = element.Text("module");
+    instance.referencedName = element.Text("reference");
+    instance.library = element.Text("library");
+    instance.core =
+        VlnvCoreId(element.Text("vendor"), element.Text("coreLibrary"), element.Text("core"), element.Text("version"));
+    return instance;
+}
+
+WorkspaceComponentRecord ReadComponent(const xercesc::DOMElement* element, const std::string& where)
+{
+    const ElementReader reader(element, where);
     WorkspaceComponentRecord record;
-    record.type = static_cast<VyIfaces::IComponent::VyModuleType>(type);
-    record.state = state;
-    record.id = VyIfaces::ComponentID(fields[2], fields[3], fields[4]);
-    record.definitionFile = fields[5];
-    record.ixfFile = fields[6];
-    record.family = fields[7];
-    record.die = fields[8];
-    record.package = fields[9];
+    record.type = static_cast<VyIfaces::IComponent::VyModuleType>(reader.Number("kind", 0, kLastModuleType));
+    record.state = reader.Number("state", -1000000, 1000000);
+    const std::string name = reader.Text("name");
+    if (name.empty()) throw std::runtime_error(where + ": a component has no name");
+    record.id = VyIfaces::ComponentID(name, reader.Text("library"), reader.Text("package"));
+    record.definitionFile = reader.Text("definition");
+    record.ixfFile = reader.Text("ixf");
+    record.family = reader.Text("family");
+    record.die = reader.Text("die");
+    record.package = reader.Text("devicePackage");
+    for (const xercesc::DOMElement* child : UlvGetChildElements(element)) {
+        const std::string kind = UlvGetName(child);
+        if (kind == "designFile") {
+            const std::string file = UlvGetText(child);
+            if (!IsStorable(file)) throw std::runtime_error(where + ": a design file holds a control character");
+            record.designFiles.push_back(file);
+        } else if (kind == "instance") {
+            record.instances.push_back(ReadInstance(ElementReader(child, where)));
+        }
+    }
     return record;
 }
 
@@ -102,61 +188,54 @@ WorkspaceComponentRecord ReadComponent(std::string_view value, const std::string
 
 std::string KtwkspaceFormatWorkspace(const WorkspaceSettings& settings)
 {
-    std::string text = std::string(kWorkspaceFileHeader) + ' ' + std::to_string(kWorkspaceFileVersion) + '\n';
-    for (const auto& [key, field] : kKeys) {
-        const std::string& value = settings.*field;
-        if (value.find_first_of("\r\n") != std::string::npos)
-            throw std::invalid_argument("the workspace's " + std::string(key) + " may not hold a line break");
-        text.append(key).append("=").append(value).append("\n");
-    }
+    std::string text = "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<";
+    text.append(kWorkspaceFileRoot);
+    AppendAttribute(text, "version", std::to_string(kWorkspaceFileVersion), "the workspace");
+    for (const auto& [key, field] : kKeys) AppendAttribute(text, key, settings.*field, "the workspace");
+    text += ">\n";
     for (const WorkspaceComponentRecord& record : settings.components) {
-        text.append(kComponentKey).append("=");
-        bool first = true;
-        for (const std::string& field : ComponentFields(record)) {
-            if (field.find_first_of("\t\r\n") != std::string::npos)
-                throw std::invalid_argument("a value of the component " + record.id.name +
-                                            " may not hold a tab or a line break");
-            if (!first) text += '\t';
-            text += field;
-            first = false;
+        const std::string owner = "the component " + record.id.name;
+        text += "  <component";
+        for (const auto& [name, value] : ComponentAttributes(record)) AppendAttribute(text, name, value, owner);
+        if (record.designFiles.empty() && record.instances.empty()) {
+            text += "/>\n";
+            continue;
         }
-        text += '\n';
+        text += ">\n";
+        for (const std::string& file : record.designFiles)
+            text.append("    <designFile>").append(Escaped("design file", file, owner)).append("</designFile>\n");
+        for (const VyIfaces::ComponentInstance& instance : record.instances) {
+            text += "    <instance";
+            for (const auto& [name, value] : InstanceAttributes(instance)) AppendAttribute(text, name, value, owner);
+            text += "/>\n";
+        }
+        text += "  </component>\n";
     }
+    text.append("</").append(kWorkspaceFileRoot).append(">\n");
     return text;
 }
 
 WorkspaceSettings KtwkspaceParseWorkspace(const std::string& text, const std::string& name)
 {
+    UlvXmlDocument document;
+    if (!document.ParseText(text, name)) throw std::runtime_error(name + ": " + document.GetError());
+    const xercesc::DOMElement* root = document.GetRoot();
+    if (UlvGetName(root) != kWorkspaceFileRoot) throw std::runtime_error(name + ": not a workspace file");
+    std::string versionText;
+    int version = 0;
+    if (!UlvGetAttribute(root, "version", versionText) || !UtlConvertToInteger(versionText, version))
+        throw std::runtime_error(name + ": a workspace file without a version");
+    if (version != kWorkspaceFileVersion)
+        throw version_error(name + ": workspace file version " + std::to_string(version) +
+                            ", this library reads version " + std::to_string(kWorkspaceFileVersion));
+    const ElementReader reader(root, name);
     WorkspaceSettings settings;
-    std::size_t begin = 0;
-    int lineNumber = 0;
-    while (begin < text.size()) {
-        std::size_t end = text.find('\n', begin);
-        if (end == std::string::npos) end = text.size();
-        std::string_view line(text.data() + begin, end - begin);
-        if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
-        begin = end + 1;
-        if (++lineNumber == 1) {
-            const int version = ReadHeader(line, name);
-            if (version != kWorkspaceFileVersion)
-                throw version_error(name + ": workspace file version " + std::to_string(version) +
-                                    ", this library reads version " + std::to_string(kWorkspaceFileVersion));
-            continue;
-        }
-        if (line.empty()) continue;
-        const std::size_t equals = line.find('=');
-        // A carriage return inside a line is no line end, and no value holds one.
-        if (equals == std::string_view::npos || line.find('\r') != std::string_view::npos)
-            throw std::runtime_error(name + ": line " + std::to_string(lineNumber) + " is not a setting");
-        if (line.substr(0, equals) == kComponentKey) {
-            settings.components.push_back(
-                ReadComponent(line.substr(equals + 1), name + ": line " + std::to_string(lineNumber)));
-            continue;
-        }
-        for (const auto& [key, field] : kKeys)
-            if (line.substr(0, equals) == key) settings.*field = std::string(line.substr(equals + 1));
+    for (const auto& [key, field] : kKeys) settings.*field = reader.Text(std::string(key));
+    int number = 0;
+    for (const xercesc::DOMElement* element : UlvGetChildElements(root)) {
+        if (UlvGetName(element) != "component") continue;
+        settings.components.push_back(ReadComponent(element, name + ": component " + std::to_string(++number)));
     }
-    if (lineNumber == 0) throw std::runtime_error(name + ": empty, not a workspace file");
     return settings;
 }
 
@@ -174,7 +253,7 @@ Workspace::Workspace(const std::string& name, const std::string& projectFolder, 
     : m_settings{name, family, die, package, language, {}}, m_fileSettings(m_settings), m_interactive(interactive),
       m_callback(callback), m_catalog(catalog)
 {
-    if (name.empty() || name.find_first_of("/\\") != std::string::npos)
+    if (name.empty() || name == "." || name == ".." || name.find_first_of("/\\") != std::string::npos)
         throw std::invalid_argument("\"" + name + "\" cannot name a workspace");
     if (projectFolder.empty()) throw std::invalid_argument("a workspace needs a project folder");
     const std::string folder = TrimFolder(projectFolder) + '/' + name;

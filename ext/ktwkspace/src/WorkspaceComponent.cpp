@@ -1,23 +1,10 @@
 #include "ktwkspace/WorkspaceComponent.h"
 
+#include <foundation/UtlAscii.h>
 #include <ndb/BrnDevice.h>
 #include <vy/IComponentVisitor.h>
 
-#include <algorithm>
-
 namespace Ktwkspace {
-
-namespace {
-
-char AsciiLower(char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; }
-
-bool IsSameNoCase(const std::string& a, const std::string& b)
-{
-    return std::equal(a.begin(), a.end(), b.begin(), b.end(),
-                      [](char x, char y) { return AsciiLower(x) == AsciiLower(y); });
-}
-
-}  // namespace
 
 void WorkspaceComponent::Accept(VyIfaces::IComponentVisitor& visitor)
 {
@@ -51,7 +38,14 @@ void WorkspaceComponent::Accept(VyIfaces::IComponentVisitor& visitor)
 bool WorkspaceComponent::DependsOnDevice(const BrnDevice& device) const
 {
     if (m_record.family.empty()) return false;
-    return !IsSameNoCase(m_record.family, device.family) || !IsSameNoCase(m_record.die, device.die);
+    return !UtlIsSameNoCase(m_record.family, device.family) || !UtlIsSameNoCase(m_record.die, device.die);
+}
+
+VyIfaces::IDesignObject* WorkspaceComponent::GetDesignObject() const
+{
+    m_design = Brndesign::DesignBase(m_record.designFiles, BrnDevice(m_record.family, m_record.die, m_record.package),
+                                     m_record.state);
+    return &m_design;
 }
 
 }  // namespace Ktwkspace

@@ -5,10 +5,16 @@
 
 #include "KtwkspaceDebug.h"
 
+#include "ktwkspace/Catalog.h"
+
 #include <foundation/Sys.h>
+#include <foundation/UtlAscii.h>
+#include <ulv/SpiritReadCoreInfo.h>
 #include <ulv/VlnvCoreId.h>
 
 #include <algorithm>
+#include <set>
+#include <string_view>
 
 namespace Ktwkspace {
 
@@ -39,6 +45,22 @@ std::string Resolved(const std::string& path, const std::string& folder)
 {
     if (path.empty() || path.front() == '/') return path;
     return folder + '/' + path;
+}
+
+// The record's file names, for the file (`store`) or as the workspace holds
+// them (resolved).
+void StoreFiles(WorkspaceComponentRecord& record, const std::string& folder)
+{
+    record.definitionFile = Stored(record.definitionFile, folder);
+    record.ixfFile = Stored(record.ixfFile, folder);
+    for (std::string& file : record.designFiles) file = Stored(file, folder);
+}
+
+void ResolveFiles(WorkspaceComponentRecord& record, const std::string& folder)
+{
+    record.definitionFile = Resolved(record.definitionFile, folder);
+    record.ixfFile = Resolved(record.ixfFile, folder);
+    for (std::string& file : record.designFiles) file = Resolved(file, folder);
 }
 
 }  // namespace
@@ -83,8 +105,7 @@ bool Workspace::Save() const
     const std::string folder = GetFolder();
     for (const Held& held : m_table) {
         WorkspaceComponentRecord record = held.component->GetRecord();
-        record.definitionFile = Stored(record.definitionFile, folder);
-        record.ixfFile = Stored(record.ixfFile, folder);
+        StoreFiles(record, folder);
         settings.components.push_back(std::move(record));
     }
     try {
@@ -102,8 +123,7 @@ void Workspace::AdoptRecords(const std::vector<WorkspaceComponentRecord>& record
     for (WorkspaceComponentRecord record : records) {
         // Of two lines of one identity the first stands.
         if (FindComponent(record.id) != nullptr) continue;
-        record.definitionFile = Resolved(record.definitionFile, folder);
-        record.ixfFile = Resolved(record.ixfFile, folder);
+        ResolveFiles(record, folder);
         auto component = std::make_unique<WorkspaceComponent>(std::move(record));
         m_collection.emplace(component->GetComponentID(), component.get());
         m_table.push_back({std::move(component), false});
@@ -257,8 +277,9 @@ bool Workspace::CanRemoveFile(const std::string& fullName, bool) const
     });
 }
 
-void Workspace::FileRemoved(const std::string& fullName, bool)
+void Workspace::FileRemoved(const std::string& fullName, bool fromDisk)
 {
+    if (!fromDisk) return;
     bool removed = false;
     for (auto held = m_table.begin(); held != m_table.end();) {
         if (UtlIsSameFileName(held->component->GetDefinitionFileName(), fullName)) {
@@ -326,11 +347,179 @@ void Workspace::Update()
         const VyIfaces::ComponentID id = own.id;
         own = *listed;
         own.id = id;
-        own.definitionFile = Resolved(own.definitionFile, folder);
-        own.ixfFile = Resolved(own.ixfFile, folder);
+        ResolveFiles(own, folder);
         ++held;
     }
     AdoptRecords(records);
+}
+
+}  // namespace Ktwkspace
+
+namespace Ktwkspace {
+
+namespace {
+
+// Sub-folders deeper than this are not looked into: no core library nests
+// its cores that far, and a loop of links cannot lead the walk astray.
+constexpr int kMaxImportDepth = 16;
+
+bool IsCoreDescriptionName(const std::string& name)
+{
+    return name.size() > 4 && UtlIsSameNoCase(std::string_view(name).substr(name.size() - 4), ".cxf");
+}
+
+// The core descriptions below `folder`, each folder walked once.
+std::vector<std::string> FindCoreDescriptions(const std::string& folder)
+{
+    std::vector<std::string> found;
+    std::set<std::string> visited;
+    std::vector<std::pair<std::string, int>> pending{{folder, 0}};
+    while (!pending.empty()) {
+        const auto [current, depth] = pending.back();
+        pending.pop_back();
+        if (!visited.insert(SysGetRealPath(current)).second) continue;
+        std::vector<std::string> names;
+        if (!SysListFolder(current, names)) continue;
+        for (const std::string& name : names) {
+            const std::string path = current + '/' + name;
+            SysStatInfo info;
+            if (SysPathStat(path, &info) != 0) continue;
+            if (SysIsDirectory(info)) {
+                if (depth < kMaxImportDepth) pending.emplace_back(path, depth + 1);
+            } else if (SysIsRegularFile(info) && IsCoreDescriptionName(name)) {
+                found.push_back(path);
+            }
+        }
+    }
+    std::sort(found.begin(), found.end());
+    return found;
+}
+
+}  // namespace
+
+Workspace::CreateResult Workspace::CreateCore(const std::string& library, const std::string& name,
+                                              const std::string& version, const std::string& designName, bool unique)
+{
+    const CatalogCore* core = m_catalog ? m_catalog->FindCore(library, name, version) : nullptr;
+    if (core == nullptr) {
+        DebugLine("The catalogue has no core " + library + ":" + name + ":" + version);
+        return {};
+    }
+    std::string chosen = designName;
+    for (int suffix = 1; unique && FindComponent(VyIfaces::ComponentID(chosen, "work", "")) != nullptr; ++suffix)
+        chosen = designName + '_' + std::to_string(suffix);
+    return CreateUniqueCore(VlnvCoreId(core->vendor, core->library, core->name, core->version), chosen);
+}
+
+bool Workspace::SafeimportCore(const std::string& fileName, CatalogIf*, std::string& importedName, bool always)
+{
+    importedName.clear();
+    const SpiritCoreDescription description(fileName);
+    if (!description.IsRead() || description.GetCore().name.empty()) {
+        DebugLine(fileName + ": not a core description" +
+                  (description.getReadError().empty() ? std::string() : ": " + description.getReadError()));
+        return false;
+    }
+    WorkspaceComponentRecord record;
+    if (!description.GetCoreType().empty() && !VyIfaces::FindModuleType(description.GetCoreType(), record.type))
+        DebugLine(fileName + ": unknown core type " + description.GetCoreType() + ", taken for a Kiltora core");
+    record.state = 0;
+    const std::string& library = description.GetHDLLibrary();
+    record.id = VyIfaces::ComponentID(description.GetCore().name, library.empty() ? "work" : library, "");
+    record.definitionFile = fileName;
+    if (!description.GetDevices().empty()) {
+        const SpiritDevice& device = description.GetDevices().front();
+        record.family = device.family;
+        record.die = device.die;
+        record.package = device.package;
+    }
+    record.instances = description.GetInstances();
+
+    const auto held = FindHeld(FindComponent(record.id));
+    if (held == m_table.end()) {
+        if (AddComponent(std::move(record)) == nullptr) return false;
+        importedName = fileName;
+        return true;
+    }
+    WorkspaceComponentRecord& own = held->component->m_record;
+    if (!always && !UtlIsSameFileName(own.definitionFile, fileName)) {
+        DebugLine(fileName + ": the component " + own.id.ToString() + " is defined by " + own.definitionFile);
+        return false;
+    }
+    // The identity keeps its letters: it is the collection's key.
+    record.id = own.id;
+    const WorkspaceComponentRecord before = own;
+    own = std::move(record);
+    if (!Save()) {
+        own = before;
+        return false;
+    }
+    importedName = fileName;
+    return true;
+}
+
+void Workspace::importDirCores(const std::string& folder, CatalogIf* catalog, bool always)
+{
+    std::string failed;
+    for (const std::string& file : FindCoreDescriptions(folder)) {
+        std::string imported;
+        if (!SafeimportCore(file, catalog, imported, always)) failed += (failed.empty() ? "" : ", ") + file;
+    }
+    if (!failed.empty()) throw WSImport_except("cores not imported: " + failed);
+}
+
+int Workspace::auditComponents(CatalogIf*)
+{
+    int marked = 0;
+    for (Held& held : m_table) {
+        WorkspaceComponentRecord& record = held.component->m_record;
+        if (record.state == 2 || record.definitionFile.empty() || UtlDoesFileExist(record.definitionFile)) continue;
+        record.state = 2;
+        ++marked;
+    }
+    if (marked > 0) Save();
+    return marked;
+}
+
+bool Workspace::OpenComponent(const VyIfaces::ComponentID& id)
+{
+    const auto held = FindHeld(FindComponent(id));
+    if (held == m_table.end()) return false;
+    held->open = true;
+    m_active = held->component.get();
+    return true;
+}
+
+// --- the project's libraries and packages ----------------------------------------------
+
+void Workspace::LibraryAdded(const std::string& library)
+{
+    if (std::none_of(m_libraries.begin(), m_libraries.end(),
+                     [&](const std::string& known) { return UtlIsSameNoCase(known, library); }))
+        m_libraries.push_back(library);
+}
+
+void Workspace::LibraryRemoved(const std::string& library)
+{
+    std::erase_if(m_libraries, [&](const std::string& known) { return UtlIsSameNoCase(known, library); });
+    std::erase_if(m_packages, [&](const DeclaredPackage& known) { return UtlIsSameNoCase(known.library, library); });
+}
+
+void Workspace::FileAboutToBeParsed(const std::string& fullName)
+{
+    std::erase_if(m_packages,
+                  [&](const DeclaredPackage& known) { return UtlIsSameFileName(known.fileName, fullName); });
+}
+
+void Workspace::PackageDeclared(const std::string& package, const std::string& library, const std::string& fullName)
+{
+    const auto known = std::find_if(m_packages.begin(), m_packages.end(), [&](const DeclaredPackage& declared) {
+        return UtlIsSameNoCase(declared.name, package) && UtlIsSameNoCase(declared.library, library);
+    });
+    if (known != m_packages.end())
+        known->fileName = fullName;
+    else
+        m_packages.push_back({package, library, fullName});
 }
 
 }  // namespace Ktwkspace

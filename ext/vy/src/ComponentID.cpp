@@ -3,6 +3,7 @@
 #include <foundation/UtlAscii.h>
 
 #include <algorithm>
+#include <string_view>
 
 namespace VyIfaces {
 
@@ -27,6 +28,27 @@ std::string ComponentID::ToString() const
     if (!name.empty()) text += "::" + library;
     if (!package.empty()) text += "::" + package;
     return text;
+}
+
+ComponentID ComponentID::FromString(const std::string& text)
+{
+    static constexpr std::string_view kSeparator = "::";
+    ComponentID id;
+    const std::size_t first = text.find(kSeparator);
+    if (first == std::string::npos) {
+        id.name = text;
+        return id;
+    }
+    id.name = text.substr(0, first);
+    const std::size_t libraryStart = first + kSeparator.size();
+    const std::size_t second = text.find(kSeparator, libraryStart);
+    if (second == std::string::npos) {
+        id.library = text.substr(libraryStart);
+        return id;
+    }
+    id.library = text.substr(libraryStart, second - libraryStart);
+    id.package = text.substr(second + kSeparator.size());
+    return id;
 }
 
 }  // namespace VyIfaces

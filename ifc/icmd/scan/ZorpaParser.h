@@ -194,8 +194,13 @@ private:
     // Placeholders of the unit's name in the other libraries hand their
     // parents over to the unit where the parents may see it.
     void replacePlaceholders(T unit);
-    T makePlaceholder(const std::string& name);
-    T insertIntoLibrary(Owned unit);
+    // A placeholder for the name, and whether it was made: a unit whose
+    // name differs in case only stands for it in the library, and is the
+    // answer instead.
+    std::pair<T, bool> makePlaceholder(const std::string& name);
+    // The unit inserted, or the unit that keeps it out of the library
+    // (then false, and the unit given is dropped).
+    std::pair<T, bool> insertIntoLibrary(Owned unit);
     void addFound(T unit);
 
     std::string m_fileName;

@@ -88,7 +88,8 @@ struct ImodelModuleData {
     std::shared_ptr<const std::deque<std::string>> m_possibleLibraries;
     ImodelPhySynthesisOptions m_phySynthOptions;
     IprocessFlowObject* m_messageObject = nullptr;
-    VyIfaces::IComponent* m_component = nullptr;
+    // A cache of the lookup through the block-design tool.
+    mutable VyIfaces::IComponent* m_component = nullptr;
 };
 
 class ImodelModule : private ImodelModuleData {
@@ -421,8 +422,9 @@ public:
 
     // --- block-design component -------------------------------------------------------
 
-    // The cached component, not owned; null until set.
-    VyIfaces::IComponent* GetComponent() const { return m_component; }
+    // The unit's block-design component, not owned: the cached one, else
+    // the one the block-design tool finds (kept when found); null when none.
+    VyIfaces::IComponent* GetComponent() const;
     void SetComponent(VyIfaces::IComponent* component) { m_component = component; }
     void UnreferenceComponent() { m_component = nullptr; }
     // The file type under which the unit's file shows as a component; 5

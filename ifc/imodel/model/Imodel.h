@@ -57,7 +57,8 @@ public:
     virtual bool SetHasNetlistModules(bool hasNetlistModules) = 0;
 
     // Registers the core libraries' commands, then one prototype of each of
-    // the library's commands, in their fixed order.
+    // the library's commands, in their fixed order (the command layer's
+    // table, through ImodelCommandServices; none while it is not loaded).
     virtual void RegisterCommands() = 0;
 
     // The owned managers and objects; never null while the model lives,
@@ -66,7 +67,12 @@ public:
     virtual ImodelDesignManager* GetDesignManager() = 0;
     virtual ImodelDeviceManager* GetDeviceManager() = 0;
     virtual ImodelGlobalFlowOptions* GetGlobalFlowOptions() = 0;
-    virtual std::vector<ImodelVarOption*>& GetOptions() = 0;
+    // The option objects, in the order they were added; the model owns
+    // every one of them.
+    virtual const std::vector<ImodelVarOption*>& GetOptions() = 0;
+    // Appends an option to the list; the model owns it from here on and
+    // deletes it with the model. Null is ignored.
+    virtual void AddOption(std::unique_ptr<ImodelVarOption> option) = 0;
     // The first option, in vector order, that names itself by `key`; null when none.
     virtual ImodelVarOption* FindOption(const char* key) = 0;
     virtual ImodelSimulationOptions* GetSimulationOptions() = 0;
@@ -163,7 +169,7 @@ public:
     // the same key (libraries paired by name, `byName` and `params` as
     // ImodelRestoreLibs takes them), drops the copies and, when the kept
     // root's unit still has a file, makes it the root again through set_root
-    // (IcmdDoSetRoot). A restore without a save is ignored.
+    // (ImodelCommandServices::SetRoot). A restore without a save is ignored.
     virtual void SaveLibraries() = 0;
     virtual void RestoreLibraries(bool byName, const zorpaSaveRestoreParams& params) = 0;
 

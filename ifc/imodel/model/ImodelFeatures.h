@@ -36,7 +36,11 @@
     X(ImodelIsVeyrunEnabled, "IDE_VEYRUN_ENABLED")                                                                     \
     X(ImodelCountLongProcessTime, "IDE_DEBUG_TIME")
 
-#define IMODEL_DECLARE_FEATURE_SWITCH(function, variable) bool function();
+// Each switch, and the name of its variable for the messages that name it
+// (<function>Option).
+#define IMODEL_DECLARE_FEATURE_SWITCH(function, variable)                                                              \
+    bool function();                                                                                                   \
+    inline constexpr const char* function##Option = variable;
 IMODEL_SIMPLE_FEATURE_SWITCHES(IMODEL_DECLARE_FEATURE_SWITCH)
 #undef IMODEL_DECLARE_FEATURE_SWITCH
 

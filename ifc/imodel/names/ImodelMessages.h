@@ -51,6 +51,7 @@ int ImodelDisplayLINK_CHANGED_MSG(const char* fileName);
 MdbQuery_result ImodelDisplaySWITCH_BLOCKMODE_WARNING_QRY(void* parent, MdbQuery_result defaultAnswer);
 int ImodelDisplayUSING_MODIFIED_FILE_MSG(const char* fileName);
 int ImodelDisplaySPIRIT_FILE_NOT_FOUND_MSG(const char* fileName, const char* coreFile);
+int ImodelDisplaySPIRIT_FILE_OUTSIDE_CORE_MSG(const char* fileName, const char* coreFile);
 MdbQuery_result ImodelDisplayUPGRADED_DEVICE_FOR_CORE_QRY(void* parent, MdbQuery_result defaultAnswer,
                                                           const char* currentDevice, const char* newDevice,
                                                           const char* core);
@@ -138,6 +139,26 @@ MdbQuery_result ImodelDisplayFILE_ALREADY_EXISTS_QRY(void* parent, MdbQuery_resu
 MdbQuery_result ImodelDisplayFILE_ALREADY_EXISTS_SINGLE_QRY(void* parent, MdbQuery_result defaultAnswer,
                                                             const char* fileName);
 
+// --- serials 666 to 668 -------------------------------------------------------
+
+int ImodelDisplayMEMBER_NOT_A_FILE_MSG(const char* fileName);
+int ImodelDisplayPROJECT_FILE_EMPTY_MSG(const char* fileName);
+// The system's reason a save failed, with the file's name; follows SAVE_FAILED.
+int ImodelDisplaySAVE_FAILED_REASON_MSG(const char* reason);
+
+// --- serials 690 to 712: project files, project names and copies ---------------
+
+// A project file that cannot be read as a whole; `what` says where.
+int ImodelDisplayPROJECT_FILE_DAMAGED_MSG(const char* fileName, const char* what);
+// A project name that cannot be one folder name.
+int ImodelDisplayINVALID_PROJECT_NAME_MSG(const char* name);
+// A project folder that the project file cannot hold.
+int ImodelDisplayINVALID_PROJECT_LOCATION_MSG(const char* folder);
+int ImodelDisplaySAVE_AS_NO_COPY_MSG(const char* folder);
+int ImodelDisplaySAVE_AS_INSIDE_PROJECT_MSG(const char* folder, const char* project);
+// The number of linked files, printed as a number.
+int ImodelDisplaySAVE_AS_LINKS_NOT_REPLACED_MSG(int links);
+
 // --- serials 1000 to 1007 -----------------------------------------------------
 
 int ImodelDisplayTOOL_SUCCEEDED_MSG(const char* tool);
@@ -149,6 +170,36 @@ int ImodelDisplayNO_WRITE_ACCESS_MSG(const char* fileName);
 MdbQuery_result ImodelDisplayINCOMPATIBLE_DEVICE_WITH_CORE_QRY(void* parent, MdbQuery_result defaultAnswer,
                                                                const char* core);
 int ImodelDisplayCONSIDER_MODULE_AS_RTL_MSG(const char* module);
+
+// --- serials 1020 to 1023: set-up files, settings and options ----------------
+
+// A set-up file of an outside tool that could not be written or brought up
+// to date.
+int ImodelDisplaySETUP_FILE_NOT_WRITTEN_MSG(const char* fileName);
+int ImodelDisplayLIBRARY_NOT_IN_PROJECT_MSG(const char* library);
+// An options file that could not be read; `reason` says which and why.
+int ImodelDisplayOPTIONS_NOT_READ_MSG(const char* reason);
+// A command that runs only while an option is set.
+int ImodelDisplayCOMMAND_NEEDS_OPTION_MSG(const char* option, const char* command);
+
+// --- serials 1100 and 1101: the organize commands ----------------------------
+
+int ImodelDisplayORGANIZE_NO_MODULE_MSG(const char* command);
+// The files that can be associated, one stored name a line, right after
+// "ASSOCIATE_FILES_THAT_CAN_BE" (errors are kept together until the
+// command ends: a printed list would come before its heading).
+int ImodelDisplayASSOCIATE_FILES_LIST_MSG(const char* fileNames);
+
+// --- messages emitted through functions of other components -------------------
+
+// Defined in the table with every other message; the flow
+// (iprocess/IprocessMessages.h) and the converters word them through
+// functions of their own.
+extern const ImodelMessageDef kCOMPONENT_NOT_READY_QRY;
+extern const ImodelMessageDef kCOMPONENT_NOT_UPTODATE_QRY;
+extern const ImodelMessageDef kLAYOUT_IGNORED_OOD_FILE_MSG;
+extern const ImodelMessageDef kFAILED_TO_MOVE_MSG;
+extern const ImodelMessageDef kMOVED_MSG;
 
 // --- progress meter -----------------------------------------------------------
 

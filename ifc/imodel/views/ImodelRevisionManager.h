@@ -109,3 +109,7 @@ protected:
     ImodelRevisionManager(const ImodelRevisionManager&) = delete;
     ImodelRevisionManager& operator=(const ImodelRevisionManager&) = delete;
 };
+
+// True while save-as opens a copy made without some of its place-and-route
+// views: a view whose folder does not exist is dropped without a word.
+bool& ImodelIgnoreViewThatDoesNotExist();

@@ -1,14 +1,18 @@
 // open_project: the header, the full read under the progress meter (the
-// conversion of older projects stands in IcmdConvertProject.cpp), the project folders, the announcements, the files changed
-// on disk since the last save, and the save that follows every open.
-#include "src/icmd/project/IcmdProjectCommands.h"
+// conversion of older projects stands in IcmdOpenProjectConversion.cpp), the
+// project folders, the announcements, the files changed on disk since the
+// last save, and the save that follows every open.
+#include "icmd/project/IcmdOpenProject.h"
 
-#include "icmd/IcmdAddAndDeleteFile.h"
 #include "icmd/IcmdDoCommand.h"
-#include "icmd/IcmdProjectCommands.h"
+#include "icmd/files/IcmdAddFileToModel.h"
+#include "icmd/project/IcmdCloseProject.h"
+#include "icmd/project/IcmdNewProject.h"
+#include "icmd/project/IcmdSaveProject.h"
 #include "iconvert/Iconvert.h"
 #include "ievent/IeventClasses.h"
 #include "ifile/IfileManager.h"
+#include "ifile/IfileProjectOpening.h"
 #include "imodel/design/ImodelDesignManager.h"
 #include "imodel/design/ImodelModule.h"
 #include "imodel/model/Imodel.h"
@@ -18,15 +22,18 @@
 #include "imodel/names/ImodelMessages.h"
 #include "imodel/names/imodelUtl.h"
 #include "iprocess/IprocessManager.h"
+#include "itool/ItoolCoreTools.h"
 #include "itool/ItoolModelSimPathOptions.h"
 #include "itool/ItoolPallador.h"
 #include "itool/ItoolSetupFiles.h"
+#include "itool/QuorlaneCoreToolManager.h"
 #include "src/icmd/project/IcmdOpenProjectQueue.h"
 #include "src/icmd/project/IcmdProjectMeter.h"
 #include "src/icmd/project/IcmdReadWriteProjectImpl.h"
 
 #include <foundation/AcmdManager.h>
 #include <foundation/Def.h>
+#include <foundation/Dvchk.h>
 #include <foundation/Sys.h>
 #include <zorpa/ZorpaModule.h>
 
@@ -162,6 +169,7 @@ AcmdEnum::Result IcmdOpenProject::do_execDo()
     ImodelSetAndRestoreModelFlagObject fromEmpty(Imodel::GetIsStartingFromEmptyHierarchy(), true);
     ImodelSetAndRestoreModelFlagObject showReading(Imodel::GetDisplayReadingFileMessage(), true);
     IcmdFilesModifiedSinceLastOpen().clear();
+    IfileMembersNotRead().clear();
     Imodel::BlockProcessDisplay(true, true);
     design.Reset();
 
@@ -213,6 +221,8 @@ AcmdEnum::Result IcmdOpenProject::do_execDo()
                                                    design.IsDefaultVHDL() ? "VHDL" : "Verilog");
         }
     }
+    const Imodel::CoreToolManagerRange coreTools = model.GetCoreToolManagers();
+    for (auto tool = coreTools.first; tool != coreTools.second; ++tool) (*tool)->StartTool(false);
     ImodelDisplayPROJECT_OPENED_MSG(design.GetProjectName().c_str());
     if (host) host->ProjectVersionRead(major, minor);
     // Views of projects before 6.2 did not record whether a structural
@@ -225,6 +235,9 @@ AcmdEnum::Result IcmdOpenProject::do_execDo()
         }
     }
     if (host) host->ProjectOpened();
+    if (IsPre_Kiltora(major, minor))
+        if (QuorlaneCoreToolManager* blockDesigns = ItoolGetActiveCoreTool(zorpaFT_OMBRIX_CXF, model))
+            blockDesigns->ImportOldCores();
     for (Iconvert* converter : m_converterList) converter->PostOpenConvert();
     DestroyConverters();
     ReaddModifiedFiles();
@@ -232,6 +245,11 @@ AcmdEnum::Result IcmdOpenProject::do_execDo()
     // one to keep, not the host's, which has none of them open yet.
     std::vector<std::string> openedFiles = m_reader->GetOpenedFileLines();
     IcmdDoSaveProject(false, &openedFiles);
+    if (host) DvchkWarnIfCurrentDeviceObsolete(Imodel::IsInteractiveMode(), host->GetParentWindow(), true);
+    // The open answers with the members it left out, one per line.
+    std::string leftOut;
+    for (const std::string& member : IfileMembersNotRead()) leftOut += (leftOut.empty() ? "" : "\n") + member;
+    SetResultMsg(leftOut);
     return AcmdEnum::Success;
 }
 

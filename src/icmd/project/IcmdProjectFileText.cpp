@@ -1,7 +1,7 @@
 #include "src/icmd/project/IcmdProjectFileText.h"
 
-#include "icmd/IcmdComponentIDText.h"
-#include "icmd/IcmdSetRoot.h"
+#include "icmd/args/IcmdComponentIDText.h"
+#include "icmd/design/IcmdSetRoot.h"
 
 #include <cctype>
 #include <climits>
@@ -25,6 +25,32 @@ int IcmdLeadingNumber(const std::string& text)
 }
 
 bool IcmdIsStorableValue(const std::string& value) { return value.find_first_of("\r\n\"") == std::string::npos; }
+
+bool IcmdIsValidProjectName(const std::string& name)
+{
+    if (name.empty() || name == "." || name == ".." || name.find("..") != std::string::npos) return false;
+    for (const char c : name)
+        if (c == '/' || c == '\\' || c == '"' || std::iscntrl(static_cast<unsigned char>(c))) return false;
+    return true;
+}
+
+bool IcmdIsValidProjectLocation(const std::string& folder) { return !folder.empty() && IcmdIsStorableValue(folder); }
+
+void IcmdDropEndOfFileMark(std::string& text)
+{
+    constexpr char kEndOfFile = '\x1a';
+    // The first mark of the tail made of marks and line breaks only.
+    std::size_t mark = std::string::npos;
+    for (std::size_t i = text.size(); i > 0; --i) {
+        const char c = text[i - 1];
+        if (c == kEndOfFile) {
+            mark = i - 1;
+        } else if (c != '\n' && c != '\r') {
+            break;
+        }
+    }
+    if (mark != std::string::npos) text.resize(mark);
+}
 
 bool IcmdQuotedText(const std::string& line, std::string& text)
 {

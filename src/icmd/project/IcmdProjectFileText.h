@@ -10,12 +10,22 @@ int IcmdLeadingNumber(const std::string& text);
 // Whether a value can stand in a line of the project file between double
 // quotes: no line break and no double quote.
 bool IcmdIsStorableValue(const std::string& value);
+// Editors of old wrote the end-of-file byte 0x1A after the last line: a
+// text that ends with it (line breaks after it aside) ends before it. A 0x1A
+// with anything else after it is left where it is.
+void IcmdDropEndOfFileMark(std::string& text);
 // The text between the first and the last double quote of a line; false
 // when the line holds fewer than two.
 bool IcmdQuotedText(const std::string& line, std::string& text);
 // Splits "text,word" at its last comma (file names may hold commas, the
 // words after them never do); false without a comma.
 bool IcmdSplitAtLastComma(const std::string& line, std::string& before, std::string& after);
+// A project name names one folder entry and stands in the project file:
+// no separator, no "." or "..", no control character, no double quote.
+bool IcmdIsValidProjectName(const std::string& name);
+// A project location is a folder path that stands in the project file
+// between double quotes: not empty, no double quote, no line break.
+bool IcmdIsValidProjectLocation(const std::string& folder);
 // Makes the module named by the component-id text the root again, when it
 // exists and may be the root; otherwise the root stays as it is and the
 // user is told.

@@ -2,7 +2,7 @@
 // lists of older versions) and the definitions used for modules ("UsedFile").
 #include "src/icmd/project/IcmdReadWriteProjectImpl.h"
 
-#include "icmd/IcmdUseFile.h"
+#include "icmd/files/IcmdUseSourceFile.h"
 #include "iconvert/Iconvert.h"
 #include "iconvert/IconvertFunctions.h"
 #include "ifile/IfileFunctions.h"
@@ -26,19 +26,8 @@
 
 namespace {
 
-// The older file-group lists, in reading order, with their default types.
-const std::pair<const char*, int> kOlderFileLists[] = {
-    {"VHDLPackageFiles", zorpaFT_HDL},
-    {"PackageFiles", zorpaFT_HDL},
-    {"BlockSymbols", zorpaFT_SYM},
-    {"Schematics", zorpaFT_SCH},
-    {"HDLFiles", zorpaFT_HDL},
-    {"GENFiles", zorpaFT_GROUP_OMBRIX},
-    {"SynthesisFiles", zorpaFT_GROUP_SYNTHESIS},
-    {"PhySynthesisFiles", zorpaFT_GROUP_PHY_SYNTHESIS},
-    {"StimulusFiles", zorpaFT_BTIM},
-    {"ConstraintFiles", zorpaFT_GROUP_CONSTRAINT},
-};
+// The older file-group list read before those the parsed structure knows.
+constexpr const char* kVhdlPackageFileList = "VHDLPackageFiles";
 
 bool EndsWithNoCase(const std::string& text, const char* suffix)
 {
@@ -83,7 +72,8 @@ bool IcmdReadWriteProjectImpl::ProjectFileObject_Files(double share)
     // around all of them, so that each add only counts.
     model.SaveLibraries();
     if (files) ReadMemberFiles(found);
-    for (const auto& [list, type] : kOlderFileLists) ReadFileBlock(list, type, found);
+    ReadFileBlock(kVhdlPackageFileList, zorpaFT_HDL, found);
+    for (const auto& [list, type] : m_parser.GetSections()) ReadFileBlock(list, type, found);
     ImodelRevisionManager* revisions = model.GetRevisionManager();
     if (!found && revisions && files) {
         std::vector<std::string> names;

@@ -3,7 +3,7 @@
 // editor files, and the meter that moves while the table runs.
 #include "src/icmd/project/IcmdReadWriteProjectImpl.h"
 
-#include "icmd/IcmdComponentIDText.h"
+#include "icmd/args/IcmdComponentIDText.h"
 #include "ifile/IfileFunctions.h"
 #include "ifile/IfileManager.h"
 #include "ifile/IfileManagerFilterParent.h"
@@ -22,7 +22,6 @@
 #include "iprocess/QuorlaneStateMachine.h"
 #include "iprofile/IprofileManager.h"
 #include "src/icmd/project/IcmdProjectFileText.h"
-#include "src/icmd/project/IcmdProjectMessages.h"
 
 #include <foundation/Arev.h>
 #include <foundation/Def.h>
@@ -53,6 +52,19 @@ zorpaCompileOption CompileOptionOf(const std::string& keyword)
 const char* HdlKeyword(bool vhdl) { return vhdl ? "VHDL" : "VERILOG"; }
 
 ImodelDesignManager& Design() { return *Imodel::GetInstance().GetDesignManager(); }
+
+// Whether a line of the text starts a key or a block, the two forms the
+// parsed file is made of.
+bool HoldsProjectLines(const std::string& text)
+{
+    for (std::size_t line = 0; line < text.size();) {
+        if (text.compare(line, 4, "KEY ") == 0 || text.compare(line, 5, "LIST ") == 0) return true;
+        const std::size_t next = text.find('\n', line);
+        if (next == std::string::npos) break;
+        line = next + 1;
+    }
+    return false;
+}
 
 IprofileManager* ProfileManager()
 {
@@ -217,7 +229,7 @@ int IcmdReadWriteProjectImpl::GetStateFromID(int id, int position)
 
 bool IcmdReadWriteProjectImpl::Damaged(const std::string& what)
 {
-    IcmdDisplayPROJECT_FILE_DAMAGED_MSG(m_projectFileName.c_str(), what.c_str());
+    ImodelDisplayPROJECT_FILE_DAMAGED_MSG(m_projectFileName.c_str(), what.c_str());
     return false;
 }
 
@@ -285,12 +297,20 @@ bool IcmdReadWriteProjectImpl::ProjectFileObject_InitFileMember(double)
         ImodelDisplayUNABLE_TO_READ_MSG(m_projectFileName.c_str());
         return false;
     }
+    IcmdDropEndOfFileMark(text);
     // A project file is text: other bytes mean it is something else, or damaged.
     const auto binary = std::find_if(text.begin(), text.end(), [](char c) {
         const unsigned char byte = static_cast<unsigned char>(c);
         return byte < 0x20 && byte != '\t' && byte != '\n' && byte != '\r';
     });
     if (binary != text.end()) return Damaged("it holds bytes that are not text");
+    // Nothing of a project (an empty file): opening it would save an empty
+    // project over it. A file without a version that holds a project is
+    // older than every release and is converted.
+    if (!HoldsProjectLines(text)) {
+        ImodelDisplayPROJECT_FILE_EMPTY_MSG(m_projectFileName.c_str());
+        return false;
+    }
     const std::string stop = m_mode == ideProjectFileHeader ? "KEY HDLTechnology " : "";
     m_parser.Parse(m_projectFileName.c_str(), text, stop);
     if (FullRead() && m_meter) UpdateTimingInfo();
@@ -525,7 +545,7 @@ bool IcmdReadWriteProjectImpl::ProjectFileObject_End(double)
     if (m_mode == ideProjectFileHeader) return true;
     if (Writing()) {
         m_out.flush();
-        if (!m_out || !SysWriteFileAtomically(m_projectFileName.GetString(), m_out.str())) return false;
+        if (!m_out || !SysWriteFileAtomically(m_projectFileName.GetString(), m_out.str(), &m_writeError)) return false;
     }
     if (m_stream->is_open()) m_stream->close();
     // The project file stays open for reading while the project is open.

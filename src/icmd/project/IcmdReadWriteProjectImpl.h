@@ -5,7 +5,7 @@
 // failed save never leaves a half file behind.
 #pragma once
 
-#include "icmd/IcmdReadWriteProject.h"
+#include "icmd/project/IcmdReadWriteProject.h"
 #include "imodel/names/ImodelFileName.h"
 #include "imodel/names/ImodelProjectFileStructure.h"
 #include "imodel/names/ImodelToolKinds.h"
@@ -72,6 +72,9 @@ public:
     bool HasNewModuleInfo() const { return m_newModuleInfo; }
     // The opened-file lines read.
     const std::vector<std::string>& GetOpenedFileLines() const { return m_openedFileLines; }
+    // Why the write could not replace the file (its name and the system's
+    // reason); empty after a write that succeeded or failed before the disk.
+    const std::string& GetWriteError() const { return m_writeError; }
 
     // 0 when `id` is below 10 to the power `position`, else that digit of it.
     static int GetStateFromID(int id, int position);
@@ -246,4 +249,5 @@ private:
     std::ostringstream m_out;
     // Why the file read cannot be trusted; empty while nothing was found.
     std::string m_damage;
+    std::string m_writeError;
 };

@@ -3,7 +3,7 @@
 // beside them and read when they are absent, and the process states.
 #include "src/icmd/project/IcmdReadWriteProjectImpl.h"
 
-#include "icmd/IcmdComponentIDText.h"
+#include "icmd/args/IcmdComponentIDText.h"
 #include "ifile/IfileFunctions.h"
 #include "ifile/IfileManager.h"
 #include "ifile/IfileObjectEx.h"

@@ -4,7 +4,7 @@
 // profile manager (older projects kept a profile inside some option sections).
 #include "src/icmd/project/IcmdReadWriteProjectImpl.h"
 
-#include "icmd/IcmdComponentIDText.h"
+#include "icmd/args/IcmdComponentIDText.h"
 #include "imodel/design/ImodelDesignManager.h"
 #include "imodel/design/ImodelFindModule.h"
 #include "imodel/design/ImodelModule.h"

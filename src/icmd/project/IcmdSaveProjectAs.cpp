@@ -1,9 +1,10 @@
 // save_project_as: the checks, the copy through the host with the copy
 // tool, the close of the old project and the open of the copy.
-#include "icmd/IcmdSaveProjectAs.h"
+#include "icmd/project/IcmdSaveProjectAs.h"
 
 #include "icmd/IcmdDoCommand.h"
-#include "icmd/IcmdProjectCommands.h"
+#include "icmd/project/IcmdCloseProject.h"
+#include "icmd/project/IcmdOpenProject.h"
 #include "ifile/IfileManager.h"
 #include "ifile/IfileManagerFilterParent.h"
 #include "ifile/IfileObjectEx.h"
@@ -13,10 +14,7 @@
 #include "imodel/model/ImodelHost.h"
 #include "imodel/names/ImodelMessages.h"
 #include "imodel/views/ImodelRevisionManager.h"
-#include "src/icmd/project/IcmdProjectCommands.h"
 #include "src/icmd/project/IcmdProjectFileText.h"
-#include "src/icmd/project/IcmdProjectMessages.h"
-#include "src/icmd/project/IcmdSaveAsMessages.h"
 #include "src/icmd/project/ImodelCopyProjectDirTool.h"
 
 #include <foundation/AcmdManager.h>
@@ -29,11 +27,8 @@ ImodelDesignManager& Design() { return *Imodel::GetInstance().GetDesignManager()
 // The file manager keeps the flag: it is the first to read it.
 bool& SkipMessageFlag() { return IfileSkipFileDoesNotExistMessage(); }
 
-bool& IgnoreImplFlag()
-{
-    static bool ignore = false;
-    return ignore;
-}
+// The revision manager keeps the flag: it is the one to read it.
+bool& IgnoreImplFlag() { return ImodelIgnoreViewThatDoesNotExist(); }
 
 // Sets the two flags for the open of the copy and clears them again, also
 // when the open fails.
@@ -140,17 +135,17 @@ AcmdEnum::Result IcmdSaveProjectAs::checkParams()
     }
     const std::string projectName = name.GetObject();
     if (!IcmdIsValidProjectName(projectName)) {
-        IcmdDisplayINVALID_PROJECT_NAME_MSG(projectName.c_str(), "name");
+        ImodelDisplayINVALID_PROJECT_NAME_MSG(projectName.c_str());
         return AcmdEnum::Failure;
     }
-    if (target.empty() || !IcmdIsStorableValue(target)) {
-        IcmdDisplayINVALID_PROJECT_NAME_MSG(target.c_str(), "location");
+    if (!IcmdIsValidProjectLocation(target)) {
+        ImodelDisplayINVALID_PROJECT_LOCATION_MSG(target.c_str());
         return AcmdEnum::Failure;
     }
     // A copy inside the project would be copied into itself.
     const std::string project = Design().GetProjectFolder().GetString();
     if (!project.empty() && ImodelCopyProjectDirTool::IsInFolder(RealPathOf(target), RealPathOf(project))) {
-        IcmdDisplaySAVE_AS_INSIDE_PROJECT_MSG(target.c_str(), project.c_str());
+        ImodelDisplaySAVE_AS_INSIDE_PROJECT_MSG(target.c_str(), project.c_str());
         return AcmdEnum::Failure;
     }
     // Links become local copies through the unlink command, which this
@@ -160,7 +155,7 @@ AcmdEnum::Result IcmdSaveProjectAs::checkParams()
         const LinkedFiles linked;
         if (IfileManager* manager = Imodel::GetInstance().GetFileManager()) manager->GetFiles(links, 0, &linked);
         if (!links.empty()) {
-            IcmdDisplaySAVE_AS_LINKS_NOT_REPLACED_MSG(static_cast<int>(links.size()));
+            ImodelDisplaySAVE_AS_LINKS_NOT_REPLACED_MSG(static_cast<int>(links.size()));
             return AcmdEnum::Failure;
         }
     }
@@ -173,7 +168,7 @@ AcmdEnum::Result IcmdSaveProjectAs::execDo()
     const std::string target = TargetFolder();
     ImodelHost* host = model.GetHost();
     if (!host) {
-        IcmdDisplaySAVE_AS_NO_COPY_MSG(target.c_str());
+        ImodelDisplaySAVE_AS_NO_COPY_MSG(target.c_str());
         return AcmdEnum::Failure;
     }
     ImodelDesignManager& design = Design();
@@ -201,8 +196,6 @@ AcmdEnum::Result IcmdSaveProjectAs::execDo()
     ImodelDisplayCLOSE_TOOL_QRY(nullptr, MdbOK);
     return opened ? AcmdEnum::Success : AcmdEnum::Failure;
 }
-
-IcmdCommandFactory IcmdSaveProjectAsFactory() { return IcmdFactoryOf<IcmdSaveProjectAs>(); }
 
 bool IcmdDoSaveProjectAs(bool keep, const std::string& location, const std::string& name, bool replaceLinks,
                          IcmdSaveAsFileFilter files, IcmdSaveAsImplFilter views)

@@ -8,6 +8,7 @@
 #include "imodel/names/ImodelFileTypes.h"
 #include "imodel/names/imodelUtl.h"
 #include "imodel/views/ImodelRevisionManager.h"
+#include "itool/ItoolVeyrun.h"
 
 #include <foundation/Sys.h>
 
@@ -38,11 +39,6 @@ private:
     IcmdSaveAsImplFilter m_views;
 };
 
-bool StartsWithToken(const std::string& text)
-{
-    return text.compare(0, std::char_traits<char>::length(ImodelProjectToken), ImodelProjectToken) == 0;
-}
-
 // The key of the folder that holds the file or folder of `key`; empty for
 // a name without a parent.
 std::string ParentKey(const std::string& key)
@@ -56,13 +52,10 @@ std::string ParentKey(const std::string& key)
 
 std::string ImodelCopyProjectDirTool::Key(const ImodelFileName& name)
 {
-    std::string text = name.GetString();
-    if (StartsWithToken(text))
-        text.replace(0, std::char_traits<char>::length(ImodelProjectToken),
-                     Imodel::GetInstance().GetDesignManager()->GetProjectFolder().GetString());
-    ImodelSetValidSeparator(text, true);
-    ImodelMakeUpper(text);
-    return text;
+    std::string key = ImodelFileNameKey(name.GetString());
+    // A folder named with a trailing separator is the same folder.
+    ImodelSetValidSeparator(key, true);
+    return key;
 }
 
 bool ImodelCopyProjectDirTool::IsObjectInFolder(const ImodelFileName& object, const ImodelFileName& folder)
@@ -97,8 +90,14 @@ ImodelCopyProjectDirTool::ImodelCopyProjectDirTool(const char* sourceFolder, con
         if (IfileManager* manager = model.GetFileManager()) manager->GetFiles(members, 0, &ofTheViews);
         for (const IfileManager::Entry& member : members) {
             if (files == IcmdSaveAsProjectFiles || member->IsPreSynthFileType()) SelectFile(member->GetFullFileName());
-            // A core description brings its whole folder, whatever the filter.
-            if (member->GetFileSpecificType() == zorpaFT_OMBRIX_CXF) AddWholeFolder(member->GetFileLocation());
+            // A core description brings its whole folder, whatever the filter,
+            // and the block-design component it defines its own file.
+            if (member->GetFileSpecificType() == zorpaFT_OMBRIX_CXF) {
+                AddWholeFolder(member->GetFileLocation());
+                if (const VyIfaces::IComponent* component = ItoolVeyrun::FindSingleComponentFromDefFile(*member))
+                    if (const std::string own = component->GetIXFFileName(); !own.empty())
+                        SelectFile(ImodelFileName(own));
+            }
         }
         SelectProjectFile("kiltora.aws", zorpaFT_GROUP_KILTORA);
         ImodelFileName schematics;

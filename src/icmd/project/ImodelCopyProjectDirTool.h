@@ -9,7 +9,7 @@
 // folder "impl1" holds nothing of a folder "impl10".
 #pragma once
 
-#include "icmd/IcmdSaveProjectAs.h"
+#include "icmd/project/IcmdSaveProjectAs.h"
 #include "imodel/names/ImodelCopyDirTool.h"
 #include "imodel/names/ImodelFileName.h"
 
@@ -32,8 +32,8 @@ public:
     static bool IsInFolder(const std::string& key, const std::string& folder);
 
 private:
-    // The name made absolute ("<project>" expanded), separators made "/",
-    // trailing ones dropped, upper-cased: equal for the same file or folder.
+    // The file-name key (ImodelFileNameKey) without trailing separators:
+    // equal for the same file or folder.
     static std::string Key(const ImodelFileName& name);
     void SelectFile(const ImodelFileName& fullName);
     void SelectProjectFile(const char* name, int kind);

@@ -16,6 +16,7 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <tuple>
 
 using namespace zorpaScan;
 
@@ -285,21 +286,19 @@ void ZorpaParser<T>::finishScan()
 }
 
 template <class T>
-T ZorpaParser<T>::insertIntoLibrary(Owned unit)
+std::pair<T, bool> ZorpaParser<T>::insertIntoLibrary(Owned unit)
 {
-    // A unit the library keeps this one out for stands for it, and the new
-    // one goes.
-    return m_libraryModules->Insert(std::move(unit)).first;
+    return m_libraryModules->Insert(std::move(unit));
 }
 
 template <class T>
-T ZorpaParser<T>::makePlaceholder(const std::string& name)
+std::pair<T, bool> ZorpaParser<T>::makePlaceholder(const std::string& name)
 {
     Owned made = m_prototype->Clone(name, std::string(), zorpaMODULE_UNKNOWN, false, m_libraryName, std::string());
     made->SetNoFile();
-    const T placeholder = insertIntoLibrary(std::move(made));
-    addFound(placeholder);
-    return placeholder;
+    const auto [placeholder, taken] = insertIntoLibrary(std::move(made));
+    if (taken) addFound(placeholder);
+    return {placeholder, taken};
 }
 
 template <class T>
@@ -307,11 +306,15 @@ T ZorpaParser<T>::addDeclaredUnit(const std::string& name, bool isPackage)
 {
     T unit = findInSet(*m_libraryModules, name);
     bool owned = true;
+    bool inserted = false;
     if (unit == m_nullModule) {
         Owned made = m_prototype->Clone(name, std::string(), m_unitKind, isPackage, m_libraryName, std::string());
         made->SetModuleFileName(m_fileName, m_prototype, true);
-        unit = insertIntoLibrary(std::move(made));
-    } else {
+        // A placeholder whose name differs in case only keeps the new unit
+        // out: it is the unit declared, as one found by name would be.
+        std::tie(unit, inserted) = insertIntoLibrary(std::move(made));
+    }
+    if (!inserted) {
         const boost::shared_ptr<IfileObjectEx> file = unit->GetModuleFile();
         const bool elsewhere = file && !(file->GetFullFileName() == ImodelFileName(m_fileName));
         if (elsewhere) m_alreadyDefined = name;
@@ -377,7 +380,7 @@ template <class T>
 T ZorpaParser<T>::enterUnitBody(const std::string& name)
 {
     T unit = findInSet(*m_libraryModules, name);
-    if (unit == m_nullModule) unit = makePlaceholder(name);
+    if (unit == m_nullModule) unit = makePlaceholder(name).first;
     addFound(unit);
     setCurrentUnit(unit);
     return unit;
@@ -477,9 +480,12 @@ T ZorpaParser<T>::addInstance(const std::string& name)
     if (const T existing = findSubBlockOfCurrentUnit(name); existing != m_nullModule) return existing;
     T found = resolveThroughUseClauses(name);
     if (found == m_nullModule) found = findInSet(*m_libraryModules, name);
-    if (found == m_nullModule) {
-        found = makePlaceholder(name);
-    } else if (isCurrentUnitOrAncestor(found)) {
+    bool made = false;
+    if (found == m_nullModule) std::tie(found, made) = makePlaceholder(name);
+    // Whatever unit the name came to, by its case rule or as the unit that
+    // stands in the library for a name differing in case only, may be
+    // neither this unit nor one above it.
+    if (!made && isCurrentUnitOrAncestor(found)) {
         SysDebugPrintf("Error: the module %s is instantiating itself.\n", found->GetName().c_str());
         return m_nullModule;
     }

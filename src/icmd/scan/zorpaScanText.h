@@ -22,6 +22,7 @@ enum CharClass : unsigned char {
     kWordChar = 16,     // letters, digits, _
     kVerilogChar = 32,  // letters, digits, _, $
     kSpecial = 64,      // - / # : may start a comment or end a name
+    kQuote = 128,       // " may open a string inside a word
 };
 
 constexpr std::array<unsigned char, 256> MakeClasses()
@@ -35,6 +36,7 @@ constexpr std::array<unsigned char, 256> MakeClasses()
     classes['_'] = kWordChar | kVerilogChar;
     classes['$'] = kVerilogChar;
     classes['-'] = classes['/'] = classes['#'] = kSpecial;
+    classes['"'] = kQuote;
     return classes;
 }
 

@@ -90,9 +90,45 @@ const char* QuoteEnd(const char* pos, const char* end)
     return close ? close + 1 : nullptr;
 }
 
+// Whether the quote at `quote` opens a bit-string literal of the word that
+// starts at `word`: a base specifier (B O X D, or B O X after U or S, any
+// case), after an optional length ("12X"), that starts the word or follows a
+// character no identifier holds.
+bool OpensBitString(const char* word, const char* quote)
+{
+    const char* at = quote;
+    if (at == word) return false;
+    const char base = Lower(at[-1]);
+    if (base != 'b' && base != 'o' && base != 'x' && base != 'd') return false;
+    --at;
+    if (base != 'd' && at > word && (Lower(at[-1]) == 'u' || Lower(at[-1]) == 's')) --at;
+    while (at > word && at[-1] >= '0' && at[-1] <= '9') --at;
+    return at == word || !Is(at[-1], kWordChar);
+}
+
+// Where a word goes on from the quote at `quote`: past a bit-string literal
+// it opens (x"F---", whose don't-care digits start no comment), else on the
+// quote itself. Rare: kept out of the loops that call it.
+[[gnu::noinline, gnu::cold]] const char* PastQuoteInWord(const char* word, const char* quote, const char* end)
+{
+    return OpensBitString(word, quote) ? StringEnd(quote, end) - 1 : quote;
+}
+
+// The end of a word of any text that starts at `pos`: up to a delimiter or a
+// comment; a bit-string literal in it is taken whole.
 inline const char* AnyWordEnd(const char* pos, const char* end)
 {
-    return zorpaScan::AnyWordEnd(pos, end, IsCommentStart);
+    const char* const word = pos;
+    for (; pos < end; ++pos) {
+        const unsigned char c = kClasses[static_cast<unsigned char>(*pos)];
+        if ((c & (kDelimiter | kSpecial | kQuote)) == 0) continue;
+        if ((c & kDelimiter) != 0) break;
+        if ((c & kQuote) != 0)
+            pos = PastQuoteInWord(word, pos, end);
+        else if (IsCommentStart(pos, end))
+            break;
+    }
+    return pos;
 }
 
 std::string_view ReadToken(const char*& pos, const char* end, bool anyText, bool newlineIsBlank, bool backslashIsPlain)
@@ -117,6 +153,8 @@ std::string_view ReadToken(const char*& pos, const char* end, bool anyText, bool
             const unsigned char c = kClasses[static_cast<unsigned char>(*pos)];
             if ((c & kWordChar) != 0) continue;
             if ((c & kDelimiter) != 0 || IsCommentStart(pos, end)) break;
+            // A literal in the word is stepped over whole.
+            if ((c & kQuote) != 0) pos = PastQuoteInWord(start, pos, end);
             plainWord = false;
         }
         if (!plainWord) return {};

@@ -1,5 +1,6 @@
-#include "src/icmd/settings/IcmdChangeProjectSettings.h"
+#include "icmd/settings/IcmdChangeProjectSettings.h"
 
+#include "icmd/IcmdDoCommand.h"
 #include "ievent/IeventClasses.h"
 #include "imodel/design/ImodelDesignManager.h"
 #include "imodel/design/ImodelModule.h"
@@ -134,4 +135,12 @@ AcmdEnum::Result IcmdChangeProjectSettings::execDo()
         model.GetProcessManager()->UpdateProcessDisplay(false);
     }
     return AcmdEnum::Success;
+}
+
+bool IcmdDoProjectSettings(bool keep, bool isVHDL, const ImodelGlobalFlowOptions& options)
+{
+    auto command = std::make_unique<IcmdChangeProjectSettings>();
+    command->SetHDLType(isVHDL);
+    command->SetSwitchesFrom(options);
+    return IcmdDoCommand(std::move(command), keep);
 }

@@ -1,5 +1,6 @@
-#include "src/icmd/settings/IcmdModelSimOptions.h"
+#include "icmd/settings/IcmdModelSimOptions.h"
 
+#include "icmd/IcmdDoCommand.h"
 #include "imodel/design/ImodelDesignManager.h"
 #include "imodel/model/Imodel.h"
 #include "src/icmd/settings/IcmdSettingsMessages.h"
@@ -65,4 +66,13 @@ AcmdEnum::Result IcmdModelSimOptions::execDo()
         if (DefFlush(&error) != 0) SysDebugPrintf("User options not written: %s\n", error.c_str());
     }
     return AcmdEnum::Success;
+}
+
+bool IcmdDoSetModelSimLibOptions(bool keep, const ItoolModelSimPathOptions& options, bool* flushNeeded)
+{
+    auto command = std::make_unique<IcmdModelSimOptions>();
+    command->SetDefaultOptions(&options);
+    return IcmdDoCommand<IcmdModelSimOptions>(std::move(command), keep, [flushNeeded](IcmdModelSimOptions& run) {
+        if (flushNeeded) *flushNeeded = run.GetFlushNeeded();
+    });
 }

@@ -1,5 +1,6 @@
-#include "src/icmd/settings/IcmdSimulationOptions.h"
+#include "icmd/settings/IcmdSimulationOptions.h"
 
+#include "icmd/IcmdDoCommand.h"
 #include "ifile/IfileManager.h"
 #include "ifile/IfileObjectEx.h"
 #include "imodel/design/ImodelDesignManager.h"
@@ -306,4 +307,11 @@ AcmdEnum::Result IcmdSimulationOptions::execDo()
         model.GetDesignManager()->SetNeedSave(true);
     }
     return AcmdEnum::Success;
+}
+
+bool IcmdDoSetSimulationOptions(bool keep, const ImodelSimulationOptions& options)
+{
+    auto command = std::make_unique<IcmdSimulationOptions>();
+    command->SetDefaultOptions(&options);
+    return IcmdDoCommand(std::move(command), keep);
 }

@@ -1,6 +1,8 @@
-#include "src/icmd/settings/IcmdUserLibraryOptions.h"
+#include "icmd/settings/IcmdUserLibraryOptions.h"
 
+#include "icmd/IcmdDoCommand.h"
 #include "imodel/model/Imodel.h"
+#include "imodel/names/ImodelMessages.h"
 #include "src/icmd/settings/IcmdSettingsMessages.h"
 
 IcmdUserLibraryOptions::IcmdUserLibraryOptions()
@@ -46,7 +48,7 @@ AcmdEnum::Result IcmdUserLibraryOptions::execDo()
     ImodelDesignManager& design = *Imodel::GetInstance().GetDesignManager();
     const ImodelDesignManager::LibraryPtr library = design.FindLibraryByName(m_name.GetObject());
     if (!library) {
-        IcmdDisplayLIBRARY_NOT_IN_PROJECT_MSG(m_name.GetObject().c_str());
+        ImodelDisplayLIBRARY_NOT_IN_PROJECT_MSG(m_name.GetObject().c_str());
         return AcmdEnum::Failure;
     }
     // A library without a path of its own is known by its name.
@@ -62,4 +64,11 @@ AcmdEnum::Result IcmdUserLibraryOptions::execDo()
     }
     if (changed) design.SetNeedSave(true);
     return AcmdEnum::Success;
+}
+
+bool IcmdDoSetUserLibOptions(bool keep, const std::string& library, const std::string& path, zorpaCompileOption option)
+{
+    auto command = std::make_unique<IcmdUserLibraryOptions>();
+    command->SetValues(library, path, option);
+    return IcmdDoCommand(std::move(command), keep);
 }

@@ -2,25 +2,21 @@
 
 #include "imodel/design/ImodelModule.h"
 #include "itool/ItoolConstraintsManager.h"
+#include "itool/ItoolVeyrun.h"
 #include "itool/ItoolWithConstraints.h"
 
 #include <algorithm>
 #include <array>
 #include <iterator>
 
-namespace {
+std::string ImodelGetComponentTypeName(int kind) { return VyIfaces::GetModuleTypeName(kind); }
 
-// Indexed by the component kind.
-constexpr std::array<const char*, 13> kComponentTypeNames = {
-    "Kiltora",     "Dremmet",     "IP",          "HDL",    "Block",        "Schematic", "Veyrun",
-    "GenericCore", "SynplifyDSP", "BrennicCell", "UserIP", "SpiritDesign", "NoCore"};
-
-}  // namespace
-
-std::string ImodelGetComponentTypeName(int kind)
+VyIfaces::IComponent* ImodelModule::GetComponent() const
 {
-    if (kind < 0 || kind >= static_cast<int>(kComponentTypeNames.size())) return "Unknown";
-    return kComponentTypeNames[static_cast<std::size_t>(kind)];
+    if (m_component == nullptr)
+        if (ItoolVeyrun::GetInstance() != nullptr)
+            m_component = ItoolVeyrun::FindComponent(const_cast<ImodelModule*>(this));
+    return m_component;
 }
 
 ImodelGetAssociatedCstrsFtor::ImodelGetAssociatedCstrsFtor(ImodelFunctionType kind, ImodelModule* module)

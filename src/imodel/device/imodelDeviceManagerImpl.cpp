@@ -4,6 +4,7 @@
 #include "imodel/model/ImodelHost.h"
 #include "imodel/names/ImodelMessages.h"
 #include "imodel/names/imodelUtl.h"
+#include "itool/ItoolVeyrun.h"
 #include "src/imodel/names/imodelUtlProject.h"
 
 #include <foundation/Sys.h>
@@ -359,11 +360,10 @@ bool imodelDeviceManagerImpl::CanChangeFamily(const std::string& from, const std
 }
 
 bool imodelDeviceManagerImpl::IsCompatibleWithBlockDesigns(const ImodelDevice& device, void* parent,
-                                                           VyIfaces::IComponent::VyModuleType* /*skip*/) const
+                                                           VyIfaces::IComponent::VyModuleType* skip) const
 {
-    // The block-design tool has no device check of its own to ask (it holds
-    // no workspace components), so the family rule alone decides.
-    return CanChangeFamily(m_device.GetFamily(), device.GetFamily(), parent, nullptr);
+    if (!CanChangeFamily(m_device.GetFamily(), device.GetFamily(), parent, nullptr)) return false;
+    return ItoolVeyrun::GetInstance() == nullptr || ItoolVeyrun::IsNewDeviceCompatible(device, parent, skip);
 }
 
 // --- the device a core needs -----------------------------------------------------------

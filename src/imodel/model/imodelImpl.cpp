@@ -6,13 +6,14 @@
 #include "ifile/IfileExtendedInfoManager.h"
 #include "ifile/IfileManager.h"
 #include "imodel/cores/ImodelTemplateManager.h"
+#include "imodel/model/ImodelCommandServices.h"
 #include "imodel/model/ImodelHost.h"
 #include "imodel/options/ImodelGlobalFlowOptions.h"
 #include "imodel/options/ImodelKiltoraReportOption.h"
 #include "imodel/options/ImodelSimulationOptions.h"
+#include "iprocess/IprocessConditions.h"
 #include "iprocess/IprocessDisplay.h"
 #include "iprocess/IprocessFlow.h"
-#include "iprocess/IprocessConditions.h"
 #include "iprocess/IprocessManager.h"
 #include "itimer/ItimerManager.h"
 #include "itool/ItoolConstraintsManager.h"
@@ -23,7 +24,6 @@
 #include "itool/ItoolVeyrun.h"
 #include "src/imodel/design/imodelDesignManagerImpl.h"
 #include "src/imodel/device/imodelDeviceManagerImpl.h"
-#include "src/imodel/model/imodelCommandTable.h"
 #include "src/imodel/views/imodelRevisionManagerImpl.h"
 
 #include <dastrel/DastrelModel.h>
@@ -166,6 +166,7 @@ imodelImpl::~imodelImpl()
 
 void imodelImpl::AddOption(std::unique_ptr<ImodelVarOption> option)
 {
+    if (!option) return;
     m_options.push_back(option.get());
     m_ownedOptions.push_back(std::move(option));
 }
@@ -277,8 +278,11 @@ void imodelImpl::RegisterCommands()
     Ktwkspace::Workspace::RegisterVyCommands();
     Brndesign::BrnDesignCmdFacade::RegisterCommands();
     DastrelModel::GetInstance().RegisterCommands();
+    // The library's own commands are the command layer's: it installed its
+    // services as the library was loaded.
     Imodel& model = GetInstance();
-    imodelRegisterCommandRows(imodelGetCommandTable(), model, model.IsLinkingEnabled());
+    if (ImodelCommandServices* commands = ImodelCommandServices::Get())
+        commands->RegisterCommands(model, model.IsLinkingEnabled());
 }
 
 const std::vector<std::string>& imodelImpl::GetEmptyList()

@@ -79,7 +79,8 @@ public:
     ImodelDesignManager* GetDesignManager() override { return m_designManager.get(); }
     ImodelDeviceManager* GetDeviceManager() override { return m_deviceManager.get(); }
     ImodelGlobalFlowOptions* GetGlobalFlowOptions() override { return m_globalFlowOptions.get(); }
-    std::vector<ImodelVarOption*>& GetOptions() override { return m_options; }
+    const std::vector<ImodelVarOption*>& GetOptions() override { return m_options; }
+    void AddOption(std::unique_ptr<ImodelVarOption> option) override;
     ImodelVarOption* FindOption(const char* key) override;
     ImodelSimulationOptions* GetSimulationOptions() override { return m_simulationOptions.get(); }
     ItoolModelSimPathOptions* GetModelSimPathOptions() override { return m_modelSimPathOptions.get(); }
@@ -184,7 +185,6 @@ private:
     // Every model that is constructed and not yet being destroyed, so that a
     // view or an event that outlives its model can tell (IsAlive).
     void Link();
-    void AddOption(std::unique_ptr<ImodelVarOption> option);
     void Unlink();
     imodelImpl* m_previousAlive = nullptr;
     imodelImpl* m_nextAlive = nullptr;

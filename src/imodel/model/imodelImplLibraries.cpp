@@ -2,10 +2,10 @@
 // change of its units (adding a file to the model parses it again).
 #include "src/imodel/model/imodelImpl.h"
 
-#include "icmd/IcmdSetRoot.h"
 #include "imodel/design/ImodelDeletedModuleInfo.h"
 #include "imodel/design/ImodelDuplicateLibs.h"
 #include "imodel/design/ImodelFindModule.h"
+#include "imodel/model/ImodelCommandServices.h"
 #include "src/imodel/design/ImodelModuleNotify.h"
 
 #include <utility>
@@ -41,8 +41,9 @@ void imodelImpl::RestoreLibraries(bool byName, const zorpaSaveRestoreParams& par
     if (module == nullptr) return;
     // set_root brings the flow and the views along; it works on the
     // process-wide model. The wizard's model has neither: it takes the id.
-    if (this == &GetInstance()) {
-        IcmdDoSetRoot(false, module);
+    ImodelCommandServices* commands = ImodelCommandServices::Get();
+    if (this == &GetInstance() && commands != nullptr) {
+        commands->SetRoot(module);
         return;
     }
     m_designManager->SetRootId(module->GetComponentID());

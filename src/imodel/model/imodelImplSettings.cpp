@@ -43,8 +43,8 @@ bool imodelImpl::IsPackagerEnabledFor(const VyIfaces::IComponent* component)
     case VyIfaces::IComponent::Kiltora:
         return Setting(BoolSetting::PackagerEnabledForKt);
     case VyIfaces::IComponent::Veyrun:
-        // A block design also needs its own consent, which the block-design
-        // library does not offer to ask yet: none is packaged.
+        // A block design also needs its own consent.
+        return Setting(BoolSetting::PackagerEnabledForVy) && component->GetPackagingState() == 0;
     default:
         return false;
     }

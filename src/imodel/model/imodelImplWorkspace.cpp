@@ -3,6 +3,7 @@
 #include "src/imodel/model/imodelImpl.h"
 
 #include "imodel/design/ImodelDesignManager.h"
+#include "imodel/design/ImodelModule.h"
 #include "imodel/device/ImodelDeviceManager.h"
 #include "imodel/model/ImodelHost.h"
 #include "imodel/names/ImodelFileName.h"
@@ -103,6 +104,13 @@ void imodelImpl::GetWorkspaceFileName(ImodelFileName& out)
 
 void imodelImpl::SetWorkspace(std::unique_ptr<Ktwkspace::Workspace> workspace)
 {
+    // The units' components belong to the workspace that goes.
+    if (m_workspace != nullptr && m_designManager != nullptr) {
+        const ImodelDesignManager::LibraryRange libraries = m_designManager->GetLibraries();
+        for (auto library = libraries.first; library != libraries.second; ++library)
+            if (*library)
+                for (ImodelModule* module : *(*library)->GetModules()) module->UnreferenceComponent();
+    }
     m_workspace = std::move(workspace);
     if (m_workspace != nullptr) {
         Imodel& processWide = GetInstance();

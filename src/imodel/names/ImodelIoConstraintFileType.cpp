@@ -1,13 +1,13 @@
 // Which I/O constraint files the current device takes: the kinds import_files
 // offers decide.
-#include "icmd/IcmdImportFiles.h"
-#include "imodel/model/Imodel.h"
+#include "imodel/model/ImodelCommandServices.h"
 #include "imodel/names/ImodelFileTypes.h"
 
 zorpaFileManagerTypes ImodelGetIoConstraintFileType()
 {
-    const IcmdImportFiles import(&Imodel::GetInstance(), false);
+    ImodelCommandServices* commands = ImodelCommandServices::Get();
+    if (commands == nullptr) return zorpaFT_UNKNOWN;
     for (const zorpaFileManagerTypes type : {zorpaFT_PDC, zorpaFT_GCF, zorpaFT_PIN})
-        if (import.IsSupportedType(type)) return type;
+        if (commands->ImportsFileType(type)) return type;
     return zorpaFT_UNKNOWN;
 }

@@ -1,6 +1,7 @@
-// The library's own messages: one row per message, in the order of their
+// Every message of the library: one row per message, in the order of their
 // numbers. Each row defines the message and its function; the rows of the
-// three functions whose shape differs define the message only.
+// functions whose shape differs, and of the messages that the flow and the
+// converters emit through functions of their own, define the message only.
 #include "imodel/names/ImodelMessages.h"
 
 #include "imodel/model/QuorlaneModule.h"
@@ -47,12 +48,26 @@ const std::vector<ImodelMessageEntry>& ImodelGetMessageTable() { return Table();
 #define IMODEL_VALUES_3 a, b, c
 #define IMODEL_VALUES_4 a, b, c, d
 
+// IMODEL_LINE_DEF(id, placeholders, serial, severity, text[, second number]):
+// the line k<id>_MSG alone, for a line whose function has another shape or
+// belongs to another component.
+#define IMODEL_LINE_DEF(ID, N, SERIAL, SEVERITY, ...)                                                                  \
+    constexpr ImodelMessageDef k##ID##_MSG{#ID, SERIAL, SEVERITY, MdbLINE, __VA_ARGS__};                               \
+    IMODEL_LIST(k##ID##_MSG, N)
+
 // IMODEL_LINE(id, placeholders, serial, severity, text[, second number]):
 // the line k<id>_MSG and ImodelDisplay<id>_MSG.
 #define IMODEL_LINE(ID, N, SERIAL, SEVERITY, ...)                                                                      \
-    constexpr ImodelMessageDef k##ID##_MSG{#ID, SERIAL, SEVERITY, MdbLINE, __VA_ARGS__};                               \
-    IMODEL_LIST(k##ID##_MSG, N)                                                                                        \
+    IMODEL_LINE_DEF(ID, N, SERIAL, SEVERITY, __VA_ARGS__)                                                              \
     int ImodelDisplay##ID##_MSG(IMODEL_STRINGS_##N) { return ImodelEmitOutput(k##ID##_MSG, {IMODEL_VALUES_##N}); }
+
+// IMODEL_SILENCEABLE_DEF(id, placeholders, serial, severity, kind, text, key):
+// the question k<id>_QRY alone, which the user may silence for good; its key
+// is registered with the do-not-show-again manager while the library loads.
+#define IMODEL_SILENCEABLE_DEF(ID, N, SERIAL, SEVERITY, KIND, TEXT, KEY)                                               \
+    constexpr ImodelMessageDef k##ID##_QRY{                                                                            \
+        .id = #ID, .serial = SERIAL, .severity = SEVERITY, .kind = KIND, .text = TEXT, .dontShowAgainKey = KEY};       \
+    IMODEL_LIST(k##ID##_QRY, N)
 
 // ImodelDisplay<id>_QRY over the question k<id>_QRY.
 #define IMODEL_QUERY_FUNCTION(ID, N)                                                                                   \
@@ -114,16 +129,11 @@ IMODEL_LINE(NO_PROFILE, 2, 25, MdbERROR,
 IMODEL_LINE(NO_TOOL, 1, 26, MdbERROR, "Unable to start %s.")
 IMODEL_LINE(LINK_CHANGED, 1, 27, MdbWARNING, "Linked file '%s' has changed.")
 
-// The user may silence it for good; its key is "imodel" + id + "_QRY".
-constexpr ImodelMessageDef kSWITCH_BLOCKMODE_WARNING_QRY{
-    .id = "SWITCH_BLOCKMODE_WARNING",
-    .serial = 28,
-    .severity = MdbWARNING,
-    .kind = MdbOKBOX,
-    .text =
-        "Solvato IDE does not save any of your files. Please backup the files you wish to preserve before continuing.",
-    .dontShowAgainKey = "imodelSWITCH_BLOCKMODE_WARNING_QRY"};
-IMODEL_LIST(kSWITCH_BLOCKMODE_WARNING_QRY, 0)
+// Its key is "imodel" + id + "_QRY".
+IMODEL_SILENCEABLE_DEF(
+    SWITCH_BLOCKMODE_WARNING, 0, 28, MdbWARNING, MdbOKBOX,
+    "Solvato IDE does not save any of your files. Please backup the files you wish to preserve before continuing.",
+    "imodelSWITCH_BLOCKMODE_WARNING_QRY")
 IMODEL_QUERY_FUNCTION(SWITCH_BLOCKMODE_WARNING, 0)
 
 IMODEL_LINE(
@@ -149,6 +159,18 @@ IMODEL_LINE(RESTORING_MODULE_STATE, 2, 36, MdbNOTICE,
             "Linked file '%s' is back and did not change! Restored %s information and states.")
 IMODEL_LINE(RESTORING_MODULE_INFO, 2, 37, MdbNOTICE, "Linked file '%s' is back but changed! Restored %s information.")
 IMODEL_LINE(LINK_FILE_WAS_MODIFIED, 1, 38, MdbNOTICE, "Linked file '%s' was modified since last session.")
+
+// --- serials 400 to 402: the flow's, emitted by iprocess/IprocessMessages.h ----
+
+IMODEL_SILENCEABLE_DEF(COMPONENT_NOT_READY, 1, 400, MdbERROR, MdbOKCANCELBOX,
+                       "Your design contains some components with error(s).\nClick Cancel to abort %s.",
+                       "iprocessCOMPONENT_NOT_READY_QRY")
+IMODEL_SILENCEABLE_DEF(COMPONENT_NOT_UPTODATE, 1, 401, MdbWARNING, MdbOKCANCELBOX,
+                       "Your design contains some components that are out of date.\nClick Cancel to abort %s.",
+                       "iprocessCOMPONENT_NOT_UPTODATE_QRY")
+IMODEL_LINE_DEF(
+    LAYOUT_IGNORED_OOD_FILE, 2, 402, MdbWARNING,
+    "%s completed layout, but it used the out-of-date file: %s. Your design will remain in pre-layout state.")
 
 // --- serials 600 to 664 -------------------------------------------------------
 
@@ -286,6 +308,43 @@ IMODEL_QUERY(FILE_ALREADY_EXISTS_SINGLE, 1, 664, MdbWARNING, MdbYESNOBOX,
              "The file:'%s' already exists.\n"
              "Are you sure you want to replace it?")
 
+// --- serials 666 to 668 -------------------------------------------------------
+
+IMODEL_LINE(MEMBER_NOT_A_FILE, 1, 666, MdbERROR,
+            "The project member '%s' is not a regular file; it was not read and is left out of the project.")
+IMODEL_LINE(PROJECT_FILE_EMPTY, 1, 667, MdbERROR,
+            "The project file '%s' holds no project: it is empty, or has no key and no section. It was not opened "
+            "and is left as it is.")
+IMODEL_LINE(SAVE_FAILED_REASON, 1, 668, MdbERROR, "%s.")
+
+// --- serials 690 to 712: project files, project names and copies ---------------
+
+IMODEL_LINE(PROJECT_FILE_DAMAGED, 2, 690, MdbERROR, "The project file '%s' is damaged: %s.")
+IMODEL_LINE(INVALID_PROJECT_NAME, 1, 691, MdbERROR,
+            "'%s' cannot be the name of a project: it must be one folder name, without '/', '\\', '..', a double "
+            "quote or a control character.")
+IMODEL_LINE(INVALID_PROJECT_LOCATION, 1, 692, MdbERROR,
+            "'%s' cannot be the location of a project: a folder path must not be empty or hold a double quote or a "
+            "line break.")
+IMODEL_LINE(SAVE_AS_NO_COPY, 1, 710, MdbERROR,
+            "Unable to copy the project to '%s': there is no host application to copy its folder.")
+IMODEL_LINE(SAVE_AS_INSIDE_PROJECT, 2, 711, MdbERROR,
+            "The project cannot be saved as '%s': that folder lies inside the project folder '%s'.")
+
+IMODEL_LINE_DEF(
+    SAVE_AS_LINKS_NOT_REPLACED, 1, 712, MdbERROR,
+    "The %d linked files of the project cannot be replaced by local copies: the unlink command is not available.")
+int ImodelDisplaySAVE_AS_LINKS_NOT_REPLACED_MSG(int links)
+{
+    return ImodelEmitOutput(kSAVE_AS_LINKS_NOT_REPLACED_MSG, {links});
+}
+
+// --- serials 800 and 801: the converters', emitted by src/iconvert -------------
+
+IMODEL_LINE_DEF(FAILED_TO_MOVE, 2, 800, MdbERROR,
+                "Unable to move the file '%s' to '%s'. You may need to re-import the file.")
+IMODEL_LINE_DEF(MOVED, 3, 801, MdbNOTICE, "Moved %s: \"%s\" to \"%s\".")
+
 // --- serials 1000 to 1007 -----------------------------------------------------
 
 IMODEL_LINE(TOOL_SUCCEEDED, 1, 1000, MdbINFO, "%s successful.")
@@ -305,6 +364,25 @@ IMODEL_LINE(
     CONSIDER_MODULE_AS_RTL, 1, 1007, MdbWARNING,
     "Solvato assumes that '%s' was using synthesized flow, if it was not you may need to create a new Pallador view.",
     ImodelMessageNumber(1001))
+
+// --- serials 1020 to 1023: set-up files, settings and options ----------------
+
+IMODEL_LINE(SETUP_FILE_NOT_WRITTEN, 1, 1020, MdbWARNING, "Unable to write '%s'. Please check the write permissions.")
+IMODEL_LINE(LIBRARY_NOT_IN_PROJECT, 1, 1021, MdbERROR, "The library '%s' is not in the project.")
+IMODEL_LINE(OPTIONS_NOT_READ, 1, 1022, MdbWARNING, "%s")
+IMODEL_LINE(COMMAND_NEEDS_OPTION, 2, 1023, MdbERROR, "You must set the option %s to 1 to execute '%s'.")
+
+// --- serials 1100 and 1101: the organize commands ----------------------------
+
+IMODEL_LINE(ORGANIZE_NO_MODULE, 1, 1100, MdbERROR,
+            "%s: there is no module to organize; name one with -module, or set the root module.")
+IMODEL_LINE(ASSOCIATE_FILES_LIST, 1, 1101, MdbERROR, "%s")
+
+// --- serial 1400: core descriptions ------------------------------------------
+
+IMODEL_LINE(SPIRIT_FILE_OUTSIDE_CORE, 2, 1400, MdbWARNING,
+            "The file '%s' named by the core '%s' lies outside the core's folder and the project.\n"
+            "The file is not added.")
 
 // --- progress meter -----------------------------------------------------------
 

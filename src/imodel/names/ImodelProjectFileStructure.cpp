@@ -1,13 +1,13 @@
 #include "imodel/names/ImodelProjectFileStructure.h"
 
-#include "icmd/IcmdAddAndDeleteFile.h"
-#include "icmd/IcmdSaveProjectAs.h"
 #include "iconvert/Iconvert.h"
 #include "iconvert/IconvertFunctions.h"
 #include "ifile/IfileManager.h"
 #include "ifile/IfileObject.h"
 #include "ifile/IfileObjectEx.h"
+#include "ifile/IfileProjectOpening.h"
 #include "imodel/model/Imodel.h"
+#include "imodel/model/ImodelCommandServices.h"
 #include "imodel/names/ImodelMessages.h"
 #include "imodel/names/imodelUtl.h"
 #include "imodel/views/ImodelRevisionManager.h"
@@ -131,7 +131,9 @@ bool ImodelProjectFileStructure::AddFilePresent(const ImodelFileName& name, zorp
         if (IfileManager* files = Imodel::GetInstance().GetFileManager())
             files->AddOrUpdateFile(IfileObjectEx(file, true), true);
     } else if (IconvertOldFileManagerFileNeedsImport(converters, fullName, type)) {
-        IcmdDoAddFileToModel(file, !noUpdate, !noUpdate, false, nullptr, nullptr, true, nullptr, true, false, nullptr);
+        if (ImodelCommandServices* commands = ImodelCommandServices::Get())
+            commands->AddFileToModel(IfileObjectEx(file, true), !noUpdate, !noUpdate, false, nullptr, nullptr, true,
+                                     nullptr, true, false, nullptr);
     }
     FileList& read = ImodelGetGlobalType(type) == zorpaFT_GROUP_PALLADOR ? m_palladorFilesRead : m_filesRead;
     read.emplace_back(TitleOf(fullName), type);
@@ -149,14 +151,15 @@ void ImodelProjectFileStructure::DeleteFiles()
     ImodelRevisionManager* revisions = Imodel::GetInstance().GetRevisionManager();
     for (const auto& [name, type] : m_filesToDelete) {
         // A copy saved without some of its files misses them by intent.
-        if (!IcmdSaveProjectAs::SkipFileDoesNotExistMessage()) ImodelDisplayOLD_FILE_NOT_FOUND_MSG(name.c_str());
+        if (!IfileSkipFileDoesNotExistMessage()) ImodelDisplayOLD_FILE_NOT_FOUND_MSG(name.c_str());
         const IfileObject file(name, type, ImodelFMFull, true, true);
         // A file of another view leaves while its view is the current one.
         const int view = file.GetRevNum();
         const bool otherView = revisions && view != -1 && !file.IsInCurRev();
         const std::string current = otherView ? revisions->GetCurrentRevisionName() : std::string();
         if (otherView) revisions->SetActiveView(revisions->GetRevisionNameByNumber(view), false, false);
-        IcmdDoDeleteFileFromModel(file, true, true, false, nullptr);
+        if (ImodelCommandServices* commands = ImodelCommandServices::Get())
+            commands->DeleteFileFromModel(file, true, true, false, nullptr);
         if (otherView) revisions->SetActiveView(current, false, false);
     }
     m_filesToDelete.clear();

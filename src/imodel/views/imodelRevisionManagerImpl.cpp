@@ -1,6 +1,5 @@
 #include "src/imodel/views/imodelRevisionManagerImpl.h"
 
-#include "icmd/IcmdSaveProjectAs.h"
 #include "ievent/IeventClasses.h"
 #include "ifile/IfileFunctions.h"
 #include "ifile/IfileManager.h"
@@ -156,11 +155,17 @@ void imodelRevisionManagerImpl::WriteRevisions(std::ostream* stream) const
     *stream << "CURREV=" << m_current << '\n' << "ENDLIST\n";
 }
 
+bool& ImodelIgnoreViewThatDoesNotExist()
+{
+    static bool ignore = false;
+    return ignore;
+}
+
 void imodelRevisionManagerImpl::ReadRevisions(std::vector<std::string>& lines)
 {
     Clear();
     m_current = 0;
-    const bool ignoreMissing = IcmdSaveProjectAs::IgnoreImplThatDoesNotExist();
+    const bool ignoreMissing = ImodelIgnoreViewThatDoesNotExist();
     std::vector<std::string> positions;
     std::string currentText;
     for (const std::string& line : lines) {

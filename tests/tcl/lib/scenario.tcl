@@ -27,3 +27,12 @@ proc run_again {var value} {
     puts $output
     return $failed
 }
+# Adds `line` (KEY="value") to the entry of the member file `name` (relative
+# to the project folder) in the project file `project`, as the suite's
+# design environment writes it; the project must be closed meanwhile.
+proc add_member_line {project name line} {
+    set lines [split [read_file $project] \n]
+    set at [lsearch -exact $lines "VALUE \"<project>/$name,hdl\""]
+    if {$at < 0} { error "$name is no HDL member of $project" }
+    write_file $project [join [linsert $lines [expr {$at + 1}] $line] \n]
+}

@@ -88,8 +88,12 @@ bool SysListFolder(const std::string& path, std::vector<std::string>& names);
 // system. The old file stays when anything fails (`error`, when given, says
 // why), and keeps its permission bits otherwise. A path that is a symbolic
 // link writes the file it points to. The temporary file of a writer killed
-// half-way is taken over by the next write of the same target.
+// half-way is taken over by the next write of the same target. The error
+// names the target and gives the system's reason ("Cannot write <path>: No
+// space left on device").
 bool SysWriteFileAtomically(const std::string& path, const std::string& content, std::string* error = nullptr);
+// The whole text of a regular file; false for anything else (a folder, a
+// device, a named pipe), which is not read.
 bool SysReadFile(const std::string& path, std::string& content);
 // The status of a path and, when it is a regular file of at most `maxBytes`
 // bytes and `content` is given, its text, from one opening: the status is

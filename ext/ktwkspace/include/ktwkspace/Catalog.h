@@ -40,6 +40,10 @@ public:
     virtual const std::string& GetFamily() const = 0;
     // The cores offered for that family, in file order.
     virtual std::vector<const CatalogCore*> GetCores() const = 0;
+    // The first core read of that library, name and version (letter case
+    // ignored), whatever the family; null when there is none.
+    virtual const CatalogCore* FindCore(const std::string& library, const std::string& name,
+                                        const std::string& version) const = 0;
 
 protected:
     CatalogIf() = default;
@@ -62,6 +66,11 @@ public:
     std::vector<const CatalogCore*> GetCores() const override;
     // Every core read, whatever the family.
     const std::vector<CatalogCore>& GetAllCores() const { return m_cores; }
+    const CatalogCore* FindCore(const std::string& library, const std::string& name,
+                                const std::string& version) const override;
+    // The description of that core; empty when there is no such core.
+    std::string getCoreDescription(const std::string& library, const std::string& name,
+                                   const std::string& version) const;
 
 private:
     std::vector<CatalogCore> m_cores;

@@ -1,27 +1,31 @@
 // The core workspace of a project: the file "<name>.aws" in the project's
 // folder "<name>", which records the device and the HDL the project's cores
 // are made for, and the workspace's components (cores and block designs).
-// The file is a small text of our own:
+// The file is XML of our own:
 //
-//   KILTORA_WORKSPACE 1
-//   Name=kiltora
-//   Family=ZX7
-//   Die=...
-//   Package=...
-//   Language=VHDL
-//   Component=<kind> <state> <name> <library> <package> <definition file>
-//             <IXF file> <family> <die> <package>
+//   <?xml version="1.0" encoding="UTF-8"?>
+//   <workspace version="1" name="kiltora" family="ZX7" die=".." package=".."
+//              language="VHDL">
+//     <component kind="0" state="1" name="fifo" library="work" package=""
+//                definition="fifo/fifo.cxf" ixf="fifo/fifo.ixf"
+//                family="ZX7" die=".." devicePackage="..">
+//       <designFile>hdl/fifo.vhd</designFile>              zero or more
+//       <instance kind="3" name="u1" module="" reference="" library=""
+//                 vendor="" coreLibrary="" core="" version=""/>
+//     </component>
+//   </workspace>
 //
-// One Component line per component, in the order the workspace got them,
-// its ten fields separated by tabs (none may hold a tab); file names below
-// the workspace's folder are written relative to it. Lines of other keys
-// are skipped; CRLF and LF read alike.
+// One component element per component, in the order the workspace got
+// them; file names below the workspace's folder are written relative to it.
+// Elements and attributes of other names are skipped. No value may hold a
+// line break or another control character but the tab.
 //
 // The constructors throw: std::invalid_argument when the file to open is
 // not there or a value cannot be stored, version_error for a file of
 // another version, std::runtime_error for any other failure (a file that
 // cannot be read or written, a malformed file, an existing file in the
-// way of a new one). The other operations do not throw.
+// way of a new one). The other operations do not throw, but for
+// importDirCores, which throws WSImport_except.
 #pragma once
 
 #include "ktwkspace/WorkspaceComponent.h"
@@ -46,6 +50,19 @@ class CatalogIf;
 class version_error : public std::runtime_error {
 public:
     using std::runtime_error::runtime_error;
+};
+
+// Core descriptions of a folder that could not be imported.
+class WSImport_except : public std::runtime_error {
+public:
+    using std::runtime_error::runtime_error;
+};
+
+// A package that a project file declares, as the project told it.
+struct DeclaredPackage {
+    std::string name;
+    std::string library;
+    std::string fileName;
 };
 
 // The values a workspace file holds.
@@ -84,6 +101,10 @@ public:
     const std::string& GetFileName() const { return m_fileName; }
     // The settings; their components are empty (the workspace holds them).
     const WorkspaceSettings& GetSettings() const { return m_settings; }
+    // The folder that holds the workspace file and its designs.
+    std::string GetDesignFolder() const { return GetFolder(); }
+    // The HDL the workspace's cores are written in ("VHDL" or "Verilog").
+    const std::string& GetOutputType() const { return m_settings.language; }
     bool IsInteractive() const { return m_interactive; }
 
     // The environment's callback object, not owned; may be null.
@@ -131,8 +152,32 @@ public:
     // its folder "<workspace folder>/<designName>" holds its definition file.
     // Fails when the name is empty, holds a path separator or is taken.
     CreateResult CreateUniqueCore(const VlnvCoreId& core, const std::string& designName);
+    // The same with the core of the catalogue of that library, name and
+    // version (letter case ignored); with `unique` a name that is taken gets
+    // "_1", "_2", ... appended until it is free. Fails when the catalogue
+    // offers no such core.
+    CreateResult CreateCore(const std::string& library, const std::string& name, const std::string& version,
+                            const std::string& designName, bool unique);
     // A new, empty block design of that name, made as a core is.
     CreateResult CreateVeyrun(const std::string& name);
+    // Imports the core description `fileName` (SPIRIT, root "Component"):
+    // the component it describes, of the kind its core type names (a
+    // Kiltora core when it names none), named after the core, in the HDL
+    // library it names ("work" when none), made for the first device it
+    // supports, generated, with the instances it holds, defined by the file
+    // where it lies. `importedName` receives the file that defines the
+    // component then. A component of that identity defined by the same file
+    // is read again; one defined by another file is replaced only when
+    // `always` is set. False, with nothing changed, for a file that is no
+    // core description or a component that cannot be kept.
+    bool SafeimportCore(const std::string& fileName, CatalogIf* catalog, std::string& importedName, bool always);
+    // Imports every core description ("*.cxf", letter case ignored) of the
+    // folder and of its sub-folders, in name order. Throws WSImport_except,
+    // naming those that could not be imported, once the others are in.
+    void importDirCores(const std::string& folder, CatalogIf* catalog, bool always);
+    // Marks as out of date every component whose definition file is gone;
+    // the number of components marked.
+    int auditComponents(CatalogIf* catalog);
     // Takes the component out of the workspace (with `fromDisk` its
     // definition and IXF files are deleted too); false when there is none.
     bool RemoveComponent(const VyIfaces::ComponentID& id, bool fromDisk);
@@ -149,6 +194,9 @@ public:
     // Opens the editor of the block design of that name (library "work");
     // false when the workspace has no such block design.
     bool OpenVeyrun(const std::string& name);
+    // Opens the editor of the component and brings it to the front; false
+    // when the workspace has no such component.
+    bool OpenComponent(const VyIfaces::ComponentID& id);
     // Brings the open editor of the component to the front; false when it
     // is not open.
     bool ActivateComponent(const VyIfaces::ComponentID& id);
@@ -167,12 +215,24 @@ public:
 
     // False while the file defines a component whose editor is open.
     bool CanRemoveFile(const std::string& fullName, bool fromDisk) const;
-    // The components the file defines leave the workspace.
+    // A file deleted from disk (`fromDisk`) takes the components it defines
+    // out of the workspace. A file only taken out of the project leaves them
+    // where they are: the project may take it in again (a core added anew,
+    // a description read again), and a component leaves the workspace when
+    // it is removed as such (RemoveComponent).
     void FileRemoved(const std::string& fullName, bool fromDisk);
     // The components' definition and IXF files of the old name take the new one.
     void FileNameChanged(const std::string& oldName, const std::string& newName);
     // The components defined by the former file are defined by the new one.
     void DefinitionMoved(const std::string& oldFile, const std::string& newFile);
+    // The project's libraries and the packages its files declare: a file
+    // about to be parsed again declares none until it is told anew.
+    void LibraryAdded(const std::string& library);
+    void LibraryRemoved(const std::string& library);
+    void FileAboutToBeParsed(const std::string& fullName);
+    void PackageDeclared(const std::string& package, const std::string& library, const std::string& fullName);
+    const std::vector<std::string>& GetLibraries() const { return m_libraries; }
+    const std::vector<DeclaredPackage>& GetDeclaredPackages() const { return m_packages; }
     // Reads the components of the workspace file again: components listed
     // there that the workspace did not hold come in, those it held that the
     // file no longer lists leave; the others keep their editors' state.
@@ -217,14 +277,17 @@ private:
     ComponentCollection m_collection;
     std::vector<std::unique_ptr<WorkspaceComponent>> m_retired;
     const VyIfaces::IComponent* m_active = nullptr;
+    std::vector<std::string> m_libraries;
+    std::vector<DeclaredPackage> m_packages;
 };
 
-// The first line of every workspace file this library writes.
-inline constexpr const char* kWorkspaceFileHeader = "KILTORA_WORKSPACE";
+// The root element of every workspace file this library writes, and the
+// version it writes.
+inline constexpr const char* kWorkspaceFileRoot = "workspace";
 inline constexpr int kWorkspaceFileVersion = 1;
 
 // The text of a workspace file for `settings`; throws std::invalid_argument
-// for a value that holds a line break.
+// for a value the file cannot hold.
 std::string KtwkspaceFormatWorkspace(const WorkspaceSettings& settings);
 // Reads the text of a workspace file (named `name` in messages); throws as
 // the opening constructor does.

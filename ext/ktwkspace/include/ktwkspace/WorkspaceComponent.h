@@ -5,10 +5,12 @@
 // pointer, and a component stays alive as long as the workspace that made it.
 #pragma once
 
+#include <ktcore/DesignBase.h>
 #include <vy/ComponentID.h>
 #include <vy/IComponent.h>
 
 #include <string>
+#include <vector>
 
 namespace Ktwkspace {
 
@@ -24,6 +26,9 @@ struct WorkspaceComponentRecord {
     std::string family;
     std::string die;
     std::string package;
+    // The files of the unit a component of an HDL or schematic kind stands for.
+    std::vector<std::string> designFiles;
+    std::vector<VyIfaces::ComponentInstance> instances;
 };
 
 class WorkspaceComponent : public VyIfaces::IComponent {
@@ -39,12 +44,19 @@ public:
     // Made for a device whose family or die (letter case ignored) differs
     // from `device`'s; a component made for no family depends on none.
     bool DependsOnDevice(const BrnDevice& device) const override;
+    // Its design: its design files, the device it was made for, its state.
+    // The object stays the component's; it tells what the record says now.
+    VyIfaces::IDesignObject* GetDesignObject() const override;
+    // A generated component may be packaged.
+    int GetPackagingState() const override { return m_record.state == 0 ? 0 : 1; }
+    std::vector<VyIfaces::ComponentInstance> GetInstances() const override { return m_record.instances; }
 
     const WorkspaceComponentRecord& GetRecord() const { return m_record; }
 
 private:
     friend class Workspace;
     WorkspaceComponentRecord m_record;
+    mutable Brndesign::DesignBase m_design;
 };
 
 }  // namespace Ktwkspace

@@ -24,6 +24,10 @@ public:
     // The name; when the name is not empty, "::" and the library; when the
     // package is not empty, a further "::" and the package.
     std::string ToString() const;
+    // The reverse reading: the name before the first "::", the library
+    // between the first and the second, the package the rest (further "::"
+    // stay in it); a text without "::" names library "work".
+    static ComponentID FromString(const std::string& text);
 
     std::string name;
     std::string library = "work";

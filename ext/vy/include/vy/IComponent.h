@@ -6,11 +6,30 @@
 #include "vy/ComponentID.h"
 #include "vy/IComponentVisitor.h"
 
+#include <ulv/SpiritReadCoreInfo.h>
+
 #include <string>
+#include <vector>
 
 class BrnDevice;
 
 namespace VyIfaces {
+
+// The design a component holds, as the library that made it knows it (a
+// core design of the core-design library, for one); callers cast it to the
+// kind they know.
+class IDesignObject {
+public:
+    virtual ~IDesignObject() = default;
+
+protected:
+    IDesignObject() = default;
+    IDesignObject(const IDesignObject&) = default;
+    IDesignObject& operator=(const IDesignObject&) = default;
+};
+
+// An instance a component holds of another core, module or design.
+using ComponentInstance = SpiritComponentInstance;
 
 class IComponent {
 public:
@@ -55,11 +74,25 @@ public:
     // Whether what the component holds was made for a device and must be
     // made again for `device`; a component tied to no device answers false.
     virtual bool DependsOnDevice(const BrnDevice& /*device*/) const { return false; }
+    // The design the component holds; null for a component without one.
+    virtual IDesignObject* GetDesignObject() const { return nullptr; }
+    // 0 when the component may go into the core packager as it is; a
+    // component the engine keeps no packaging state for answers 1.
+    virtual int GetPackagingState() const { return 1; }
+    // The instances the component holds, in its order.
+    virtual std::vector<ComponentInstance> GetInstances() const { return {}; }
 
 protected:
     IComponent() = default;
     IComponent(const IComponent&) = default;
     IComponent& operator=(const IComponent&) = default;
 };
+
+// The name of a kind, as the component-type name table gives it ("Kiltora",
+// "Dremmet", ...; 13 is "common"); "Unknown" for a value outside it.
+const char* GetModuleTypeName(int type);
+// The kind of that name (letter case ignored); false, with `type`
+// unchanged, for a name of no kind.
+bool FindModuleType(const std::string& name, IComponent::VyModuleType& type);
 
 }  // namespace VyIfaces

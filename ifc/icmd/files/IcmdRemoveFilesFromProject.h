@@ -1,0 +1,59 @@
+// delete_files: takes files out of the project, and optionally off the disk.
+// A core's main file takes the core's own files along (and, with
+// IDE_REMOVE_UNUSED_COMMON_FILES, the files it shares with other cores that
+// nothing else needs); the core-tool manager approves the removal of a core.
+// Each file leaves the design through delete_files_from_model.
+//
+//   delete_files -file {<path> ...} [-from_disk]
+//
+// A file the project does not hold is named ("File '...' was not in the
+// project.") and passed over. Each file is first confirmed: the core
+// workspace must let it go (core-tool check) and the host must close it in
+// its editors (confirm); without a host nothing that needs confirming goes.
+#pragma once
+
+#include "icmd/IcmdBase.h"
+#include "icmd/args/IcmdTCLFileArg.h"
+
+#include <foundation/AcmdParam.h>
+
+#include <boost/shared_ptr.hpp>
+
+#include <memory>
+#include <vector>
+
+class IfileObjectEx;
+class Imodel;
+
+class IcmdRemoveFilesFromProject : public IcmdBase {
+public:
+    using Entry = boost::shared_ptr<IfileObjectEx>;
+
+    explicit IcmdRemoveFilesFromProject(Imodel* model);
+    ~IcmdRemoveFilesFromProject() override;
+
+    std::string GetName() const override { return "delete_files"; }
+    std::unique_ptr<AcmdBase> Clone() const override;
+    // 1 without a model, or when the host refuses a file of a core; else 0.
+    AcmdEnum::Result execDo() override;
+
+    void SetParams(const std::vector<Entry>& files, bool fromDisk, bool coreToolCheck, bool confirm);
+
+private:
+    bool Confirm(const Entry& file, int* answer) const;
+    // The files that leave with a core's main file (taken off `files`,
+    // onto `disk`); false when the host refuses one of them.
+    bool CollectCoreFiles(const Entry& core, std::vector<Entry>& files, std::vector<Entry>& coreFiles,
+                          std::vector<Entry>& disk) const;
+    static void DeleteFromDisk(const std::vector<Entry>& disk);
+
+    Imodel* m_model;
+    bool m_coreToolCheck = true;
+    bool m_confirm = true;
+    IcmdTCLFileArg m_file;
+    AcmdFlagParam m_fromDisk;
+};
+
+// Runs delete_files in process; true when it succeeded.
+bool IcmdDoRemoveFiles(bool keep, const std::vector<boost::shared_ptr<IfileObjectEx>>& files, bool fromDisk,
+                       bool coreToolCheck, bool confirm);

@@ -1,9 +1,0 @@
-#include "icmd/IcmdHDLTypeArg.h"
-
-IcmdHDLTypeArg::IcmdHDLTypeArg(AcmdBase* owner, bool required, bool defaultIsVhdl)
-    : AcmdEnumParam<bool>("hdl", owner, AcmdValueType::Single(), required, defaultIsVhdl, false, "HDL type")
-{
-    AddChoice(true, "VHDL", "");
-    AddChoice(false, "VERILOG", "");
-    SetCaseSensitive(false);
-}

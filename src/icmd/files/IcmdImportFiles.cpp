@@ -1,0 +1,425 @@
+// import_files: the command's run and the import of one file
+// (ifc/icmd/files/IcmdImportFiles.h).
+#include "icmd/files/IcmdImportFiles.h"
+
+#include "icmd/design/IcmdSetRoot.h"
+#include "icmd/files/IcmdAddFileToModel.h"
+#include "ievent/IeventClasses.h"
+#include "ifile/IfileManager.h"
+#include "ifile/IfileObjectEx.h"
+#include "imodel/cores/ImodelTemplateManager.h"
+#include "imodel/design/ImodelDesignManager.h"
+#include "imodel/design/ImodelModule.h"
+#include "imodel/design/ImodelRoot.h"
+#include "imodel/device/ImodelDevice.h"
+#include "imodel/device/ImodelDeviceManager.h"
+#include "imodel/model/Imodel.h"
+#include "imodel/model/ImodelFeatures.h"
+#include "imodel/model/ImodelHost.h"
+#include "imodel/model/ImodelSetAndRestoreModelFlagObject.h"
+#include "imodel/names/ImodelMessages.h"
+#include "imodel/names/imodelUtl.h"
+#include "iprocess/QuorlaneStateMachine.h"
+#include "iprofile/IprofileManager.h"
+#include "itimer/ItimerManager.h"
+#include "itool/ItoolCoreTools.h"
+#include "itool/ItoolVeyrun.h"
+#include "itool/QuorlaneCoreToolManager.h"
+
+#include <dastrel/IIpMgrCallback.h>
+#include <foundation/Sys.h>
+#include <ktwkspace/Workspace.h>
+
+#include <boost/make_shared.hpp>
+
+#include <algorithm>
+
+namespace {
+
+using Filter = IcmdImportFiles::Filter;
+
+void* ParentWindow(Imodel& model)
+{
+    ImodelHost* host = model.GetHost();
+    return host ? host->GetParentWindow() : nullptr;
+}
+
+// The answer a replace question assumes when nobody answers.
+MdbQuery_result DefaultReplaceAnswer() { return Imodel::IsInteractiveMode() ? MdbNO : MdbYES; }
+
+// Copies `from` onto `to`; a folder that is missing is made. False when the
+// copy failed.
+bool CopyMakingFolder(const std::string& from, const std::string& to)
+{
+    if (SysCopy(from, to) == 0) return true;
+    // The folder of the kind may not be there yet; a missing source needs none.
+    const std::size_t slash = to.rfind('/');
+    return slash != std::string::npos && slash > 0 && !UtlDoesPathExist(to.substr(0, slash)) &&
+           UtlDoesFileExist(from) && UtlValidateOrCreateFolder(to.substr(0, slash)) && SysCopy(from, to) == 0;
+}
+
+// Copies `from` onto `to`, which the caller knows to be another file. False,
+// with "UNABLE_TO_COPY", when the copy failed.
+bool CopyInto(const std::string& from, const std::string& to)
+{
+    if (CopyMakingFolder(from, to)) return true;
+    ImodelDisplayUNABLE_TO_COPY_MSG(from.c_str(), to.c_str());
+    return false;
+}
+
+bool ImportArchive(Imodel& model, const IfileObject& file)
+{
+    ImodelHost* host = model.GetHost();
+    const boost::shared_ptr<IIpMgrCallback> browser = host ? host->GetIpMgrCallback() : nullptr;
+    if (!browser) return false;
+    const int code = browser->ImportCoreArchive(file.GetFullFileName().GetString());
+    if (code == IIpMgrCallback::ArchiveImported) {
+        SysPrintf("Info: Import QVZ succeeded.\n");
+        model.SendEvent(boost::make_shared<IeventReloadAllCatalogs>(false, false), true);
+        if (Ktwkspace::Workspace* workspace = model.GetCurrentWorkspace()) workspace->Update();
+        return true;
+    }
+    if (code == IIpMgrCallback::ArchiveCoreExists) {
+        SysPrintf("Error: Failed to import the QVZ file. This core already exists. \n");
+    } else {
+        SysPrintf("Error: Failed to import the QVZ file. \n");
+    }
+    return false;
+}
+
+bool ImportProfiles(Imodel& model, const IfileObject& file)
+{
+    const std::string name = file.GetFullFileName().GetString();
+    SysDebugPrintf("Importing '%s'\n", name.c_str());
+    ImodelHost* host = model.GetHost();
+    IprofileManager* profiles = host ? host->GetProfileManager() : nullptr;
+    if (profiles && profiles->ImportProfiles(name, true)) return true;
+    SysPrintf("Error: Unable to import the tool profiles of '%s'.\n", name.c_str());
+    return false;
+}
+
+bool ImportModelSimIni(const IfileObject& file)
+{
+    ImodelFileName target;
+    ImodelGetFullPathForFile(ImodelFileName("modelsim.ini"), zorpaFT_SIM, target);
+    const std::string source = file.GetFullFileName().GetString();
+    return SysIsSameFile(source, target.GetString()) || CopyInto(source, target.GetString());
+}
+
+// A template goes to the user's template folder. A replace the user
+// declines is no failure; a copy that fails is.
+bool ImportTemplate(Imodel& model, const IfileObject& file, MdbQuery_result* answer)
+{
+    const std::string source = file.GetFullFileName().GetString();
+    if (!UtlDoesFileExist(source)) return false;
+    std::string target = model.GetTemplateManager()->getUserTemplateDirectory();
+    if (target.empty()) {
+        // Without a template folder the copy would land wherever the
+        // process happens to run.
+        SysPrintf("Error: No user template folder is set; '%s' was not imported.\n", source.c_str());
+        return false;
+    }
+    if (target.back() != '/' && target.back() != '\\') target += SysGetDirChar();
+    target += file.GetFileTitleAndExt();
+    if (SysIsSameFile(source, target)) return true;
+    if (UtlDoesFileExist(target) &&
+        ImodelDisplayFILE_ALREADY_EXISTS_QRY(ParentWindow(model), DefaultReplaceAnswer(), answer,
+                                             file.GetFileTitleAndExt().c_str()) != MdbYES)
+        return true;
+    return CopyInto(source, target);
+}
+
+// The schematic editor's netlist beside a schematic or symbol: the "wir"
+// folder next to its "sch" or "sym" folder, and its place in the project.
+bool CompanionNetlist(const IfileObject& file, std::string& source, std::string& target)
+{
+    const zorpaFileManagerTypes type = file.GetFileSpecificType();
+    const std::string folder = file.GetFileLocation().GetString();
+    if ((type != zorpaFT_SCH && type != zorpaFT_SYM) || folder.size() <= 3) return false;
+    const std::string tail = folder.substr(folder.size() - 3);
+    if (!ImodelIsSameStrNoCase(tail, type == zorpaFT_SCH ? "sch" : "sym")) return false;
+    source = folder.substr(0, folder.size() - 3) + "wir" + SysGetDirChar() + file.GetFileTitleAndExt();
+    ImodelFileName place;
+    ImodelGetFullPathForFile(ImodelFileName(file.GetFileTitleAndExt()), zorpaFT_GROUP_VIEWDRAW_WIR, place);
+    target = place.GetString();
+    return !source.empty() && !target.empty();
+}
+
+bool ImportCore(Imodel& model, const IfileObject& file, QuorlaneCoreToolManager& tool)
+{
+    const bool detecting = ItimerManager::GetDoFileDetection();
+    const ImodelSetAndRestoreModelFlagObject noDetection(ItimerManager::GetDoFileDetection(), false);
+    const bool wasBlocked = Imodel::BlockDesignHierarchyDisplay(true, true);
+    ImodelFileName importedName;
+    const bool imported = tool.ImportCore(file, importedName);
+    if (detecting) model.CheckNewCores(file.GetFileSpecificType());
+    Imodel::BlockDesignHierarchyDisplay(wasBlocked, true);
+    return imported;
+}
+
+// The import of one file of the project model; false when it was not imported.
+bool ImportOneFile(Imodel& model, const IfileObject& file, std::deque<IfileObject>& added, MdbQuery_result* answer,
+                   bool linkMode, bool updateState)
+{
+    const zorpaFileManagerTypes type = file.GetFileSpecificType();
+    switch (type) {
+    case zorpaFT_QVZ:
+        return ImportArchive(model, file);
+    case zorpaFT_PROFILES:
+        return ImportProfiles(model, file);
+    case zorpaFT_MODELSIM_INI:
+        return ImportModelSimIni(file);
+    case zorpaFT_TEMPLATES:
+        return ImportTemplate(model, file, answer);
+    default:
+        break;
+    }
+    std::string companionSource;
+    std::string companionTarget;
+    const bool companion = CompanionNetlist(file, companionSource, companionTarget);
+    MdbQuery_result replace = MdbYES;
+    void* parent = ParentWindow(model);
+    QuorlaneCoreToolManager* coreTool = ItoolGetActiveCoreTool(type, model);
+    IfileObject target = file;
+    bool inPlace = false;
+    bool placeTaken = false;
+    if (!coreTool && !linkMode) {
+        target = IcmdImportFiles::GetLocalFile(file);
+        const std::string place = target.GetFullFileName().GetString();
+        placeTaken = UtlDoesFileExist(place);
+        if (placeTaken) {
+            inPlace = SysIsSameFile(place, file.GetFullFileName().GetString());
+            if (!inPlace) {
+                ImodelFileName shown;
+                if (!target.GetRelativeFileName(shown)) shown = ImodelFileName(target.GetFileTitleAndExt());
+                replace = ImodelDisplayFILE_ALREADY_EXISTS_QRY(parent, MdbYES, answer, shown.c_str());
+            }
+        }
+    }
+    if (replace != MdbYES) return false;
+    if (!coreTool) {
+        if (QuorlaneCoreToolManager* hidden = model.GetCoreToolManager(type)) {
+            SysPrintf("Error: %s is not supported for '%s' projects\n", hidden->GetToolName().c_str(),
+                      model.GetDeviceManager()->GetDevice().GetFamily().c_str());
+            return false;
+        }
+    }
+    bool imported = true;
+    if (coreTool) {
+        imported = ImportCore(model, file, *coreTool);
+    } else {
+        const std::string source = file.GetFullFileName().GetString();
+        const std::string destination = target.GetFullFileName().GetString();
+        if (!linkMode) {
+            if (inPlace) {
+                // Already the project's copy: nothing to copy, it must only be readable.
+                if (SysAccess(destination, 4) != 0) {
+                    ImodelDisplayUNABLE_TO_ACCESS_FILE_MSG(destination.c_str());
+                    return false;
+                }
+            } else if (!CopyInto(source, destination)) {
+                return false;
+            }
+        }
+        if (companion && !SysIsSameFile(companionSource, companionTarget) &&
+            !CopyMakingFolder(companionSource, companionTarget) && type == zorpaFT_SCH)
+            ImodelDisplayNO_WIR_FILE_MSG(companionSource.c_str());
+        // The file is on disk at its target now (linked, copied or already in
+        // place), so it is added at once rather than left to the file watcher.
+        const boost::shared_ptr<IfileObjectEx> entry = IcmdDoAddFileToModel(target, true, true, false, nullptr, nullptr,
+                                                                            true, nullptr, updateState, false, nullptr);
+        if (linkMode && entry) entry->SetIDEReadOnly(true);
+        added.push_back(target);
+    }
+    if (imported && model.IsDebugMsg()) SysDebugPrintf("Imported '%s'\n", file.GetFullFileName().GetString().c_str());
+    return imported;
+}
+
+// What add_file does for the design tree after each parse, done once for all
+// the files an import added: the views hear of units that several files now
+// define, and the root (the first valid one when there is none) is set
+// again, so that every view builds its tree from it.
+void UpdateDesignHierarchy(Imodel& model, const std::deque<IfileObject>& added)
+{
+    if (added.empty()) return;
+    IfileManager& files = *model.GetFileManager();
+    const bool duplicates = std::any_of(added.begin(), added.end(), [&files](const IfileObject& file) {
+        const boost::shared_ptr<IfileObjectEx> entry = files.GetFile(file);
+        return entry && entry->GetErrorFileType() == ImodelModuleAlreadyDefined;
+    });
+    if (duplicates) model.SendEvent(boost::make_shared<IeventNewErrorModulesAddedOrRemoved>(), true);
+    IcmdSetRootAgain();
+}
+
+}  // namespace
+
+// --- the import of a kind's files ------------------------------------------------------------
+
+void IcmdImportFiles::ImportFileFilters::importFiles(AcmdEnum::Result& result, std::deque<IfileObject>& added,
+                                                     bool linkMode, bool updateState)
+{
+    if (!m_param) return;
+    MdbQuery_result answer = MdbNOANSWER;
+    for (const std::string& name : GetFiles()) {
+        if (!UtlDoesFileExist(name)) {
+            ImodelDisplayFILE_NOT_FOUND_MSG(name.c_str());
+            result = AcmdEnum::Failure;
+            continue;
+        }
+        IfileObject file(ImodelFileName(name), m_type, ImodelFMFull, true, true);
+        const std::string extension = file.GetExt();
+        if (const zorpaFileManagerTypes special = SpecialTypeOf(extension); special != m_type)
+            file = IfileObject(ImodelFileName(name), special, ImodelFMFull, true, true);
+        if (IsValidExt(extension)) {
+            importFile(file, result, added, &answer, linkMode, updateState);
+        } else {
+            ImodelDisplayWRONG_EXTENSION_MSG(extension.c_str());
+            result = AcmdEnum::Failure;
+        }
+    }
+}
+
+void IcmdImportFiles::ImportFileFilters::importFile(const IfileObject& file, AcmdEnum::Result& result,
+                                                    std::deque<IfileObject>& added, MdbQuery_result* answer,
+                                                    bool linkMode, bool updateState)
+{
+    Imodel* model = GetModel();
+    if (!model) return;
+    if (!model->IsWizardInstance()) {
+        if (!ImportOneFile(*model, file, added, answer, linkMode, updateState)) result = AcmdEnum::Failure;
+        return;
+    }
+    // The new-project wizard's model only takes note of the file.
+    IfileManager& files = *model->GetFileManager();
+    ImodelHost* host = model->GetHost();
+    if (files.ContainsFile(file)) {
+        if (host)
+            ImodelDisplayFILE_ALREADY_IMPORTED_QRY(host->GetParentWindow(), MdbOK, file.GetFileTitleAndExt().c_str());
+        return;
+    }
+    const zorpaFileManagerTypes type = file.GetFileSpecificType();
+    QuorlaneCoreToolManager* coreTool = ItoolGetActiveCoreTool(type, *model);
+    if (coreTool && coreTool->OnlyOneCorePerProject() && files.HasFileOfSpecificType(type, 0, nullptr)) {
+        const bool replace =
+            !host || ImodelDisplayCORE_ALREADY_PRESENT_QRY(host->GetParentWindow(), DefaultReplaceAnswer(),
+                                                           file.GetFileTitleAndExt().c_str()) == MdbYES;
+        if (!replace) return;
+        files.RemoveFilesOfSpecificType(type, 0);
+    }
+    IfileObjectEx entry(file, true);
+    entry.SetImportAsLink(linkMode);
+    files.AddOrUpdateFile(entry, true);
+}
+
+// --- the command ---------------------------------------------------------------------------------
+
+IcmdImportFiles::IcmdImportFiles(Imodel* model, bool linkMode)
+    : IcmdBase(model && !model->IsWizardInstance()), m_model(model), m_linkMode(linkMode)
+{
+    BuildFilters();
+    for (const Filter& filter : m_filters) filter->CreateParam();
+}
+
+IcmdImportFiles::~IcmdImportFiles() = default;
+
+std::unique_ptr<AcmdBase> IcmdImportFiles::Clone() const { return std::make_unique<IcmdImportFiles>(m_model, false); }
+
+AcmdEnum::Result IcmdImportFiles::checkParams()
+{
+    AcmdEnum::Result result = IcmdBase::checkParams();
+    for (const Filter& filter : m_filters)
+        if (filter->HasFiles() && !filter->IsSupported(m_model, true)) result = AcmdEnum::Failure;
+    return result;
+}
+
+void IcmdImportFiles::exitCmdTempObjects()
+{
+    IcmdBase::exitCmdTempObjects();
+    m_model = nullptr;
+    for (const Filter& filter : m_filters) filter->UpdateExportState();
+}
+
+AcmdEnum::Result IcmdImportFiles::execDo()
+{
+    // A command whose run ended has let go of its model.
+    if (!m_model) return AcmdEnum::Failure;
+    const unsigned started = ImodelStartLongProcess("Importing Files");
+    Imodel& model = *m_model;
+    ImodelDesignManager& design = *model.GetDesignManager();
+    Filters pending = m_filters;
+    std::deque<IfileObject> added;
+    AcmdEnum::Result result = AcmdEnum::Success;
+    const auto workUnits = [&design]() -> const ImodelModule::UnitSet* {
+        const ImodelDesignManager::LibraryPtr work = design.FindLibraryByName("work");
+        return work ? work->GetModules().get() : nullptr;
+    };
+
+    // One save of the libraries around every file: each add_file then only
+    // counts, instead of copying the whole design once per file.
+    model.SaveLibraries();
+    // Each add_file would otherwise set the root again and have every view
+    // build its design tree anew: the root is set once, after the last file.
+    const bool hierarchyWasBlocked = Imodel::BlockDesignHierarchyDisplay(true, true);
+    if (model.GetHost()) {
+        const ImodelModule::UnitSet* units = workUnits();
+        const bool hadUnits = units && !units->empty();
+        model.BlockDrawing(true);
+        {
+            // The flow ignores the files one by one: one message below
+            // brings it up to date with all of them.
+            const ImodelSetAndRestoreModelFlagObject reading(Imodel::GetIsReadingProject(), true);
+            const ImodelSetAndRestoreModelFlagObject fromEmpty(Imodel::GetIsStartingFromEmptyHierarchy(), !hadUnits);
+            for (auto filter = pending.begin(); filter != pending.end();) {
+                const zorpaFileManagerTypes type = (*filter)->GetFileType();
+                if (type != zorpaFT_HDL && type != zorpaFT_SCH) {
+                    ++filter;
+                    continue;
+                }
+                (*filter)->importFiles(result, added, m_linkMode, m_updateState);
+                filter = pending.erase(filter);
+            }
+        }
+        if (!added.empty() && hadUnits) {
+            const bool many = added.size() > 10;
+            if (many) SysPrintf("Updating files and tools states...\n");
+            model.GetStateMachine()->FilesModificationMessage(QuorlaneFilesChanged, added);
+            if (many) SysPrintf("Done.\n");
+        }
+        model.BlockDrawing(false);
+    }
+    for (const Filter& filter : pending) filter->importFiles(result, added, m_linkMode, m_updateState);
+    model.RestoreLibraries(true, zorpaSaveRestoreParams{false, true, false});
+    Imodel::BlockDesignHierarchyDisplay(hierarchyWasBlocked, true);
+    if (!hierarchyWasBlocked) UpdateDesignHierarchy(model, added);
+
+    if (!added.empty()) design.SetNeedSave(true);
+    if (!model.IsWizardInstance()) model.SendEvent(boost::make_shared<IeventSelectionChanged>(added), true);
+    if (design.GetRootId().IsDefault()) {
+        // The first unit of "work" that may be the root.
+        if (const ImodelModule::UnitSet* units = workUnits()) {
+            for (const ImodelModule* unit : *units) {
+                if (!ImodelCanBeRoot(unit)) continue;
+                IcmdDoSetRoot(false, unit->GetComponentID());
+                break;
+            }
+        }
+    }
+    ImodelEndLongProcess(started);
+    return result;
+}
+
+IfileObject IcmdImportFiles::GetLocalFile(const IfileObject& file)
+{
+    return IfileObject(ImodelFileName(file.GetFileTitleAndExt()), file.GetFileSpecificType(), ImodelFMShort, true,
+                       true);
+}
+
+IfileObject IcmdImportFiles::GetLocalComponentFile(const IfileObjectEx& file, VyIfaces::IComponent::VyModuleType type)
+{
+    const std::string library = file.GetLibraryName().empty() ? std::string("work") : file.GetLibraryName();
+    const VyIfaces::ComponentID id(file.GetFileTitleNoExt(), library, std::string());
+    const ImodelFileName folder = ItoolVeyrun::GetPathForComponent(id, type);
+    const std::string name =
+        folder.GetString() + SysGetDirChar() + file.GetFileTitleNoExt() + SysGetDirChar() + file.GetFileTitleAndExt();
+    return IfileObject(ImodelFileName(name), file.GetFileSpecificType(), ImodelFMFull, true, true);
+}

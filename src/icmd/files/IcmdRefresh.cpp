@@ -1,0 +1,79 @@
+// refresh: the libraries emptied and every file parsed again, the choices kept.
+#include "icmd/files/IcmdRefresh.h"
+
+#include "icmd/IcmdDoCommand.h"
+#include "icmd/files/IcmdAddFileToModel.h"
+#include "icmd/files/IcmdUpdateProjectContent.h"
+#include "icmd/files/IcmdUseSourceFile.h"
+#include "ifile/IfileManager.h"
+#include "ifile/IfileObjectEx.h"
+#include "imodel/design/ImodelDesignManager.h"
+#include "imodel/design/ImodelModule.h"
+#include "imodel/model/Imodel.h"
+#include "imodel/model/ImodelSetAndRestoreModelFlagObject.h"
+#include "iprocess/IprocessFileObject.h"
+#include "iprocess/IprocessManager.h"
+
+#include <string>
+#include <utility>
+#include <vector>
+
+namespace {
+
+using Entry = IfileManager::Entry;
+
+}  // namespace
+
+AcmdEnum::Result IcmdRefresh::execDo()
+{
+    Imodel& model = Imodel::GetInstance();
+    ImodelDesignManager& design = *model.GetDesignManager();
+    IfileManager& files = *model.GetFileManager();
+    model.SaveLibraries();
+    const bool processWasBlocked = Imodel::BlockProcessDisplay(true, true);
+    {
+        const ImodelSetAndRestoreModelFlagObject reading(Imodel::GetIsReadingProject(), true);
+        const ImodelSetAndRestoreModelFlagObject fromEmpty(Imodel::GetIsStartingFromEmptyHierarchy(), true);
+        const ImodelSetAndRestoreModelFlagObject showReading(Imodel::GetDisplayReadingFileMessage(), true);
+
+        const ImodelModule* root = design.GetRootModule();
+        const Entry netlistRoot =
+            root && root->GetModuleType() == zorpaMODULE_NETLIST ? root->GetModuleFile() : Entry();
+
+        const std::vector<std::pair<std::string, IfileObject>> chosen = IcmdCollectUsedDefinitions(files);
+        files.UpdateErrorFiles();
+        std::vector<Entry> schematics;
+        std::vector<Entry> sources;
+        files.GetFilesOfGlobalType(zorpaFT_SCH, schematics, 0, nullptr);
+        files.GetFilesOfGlobalType(zorpaFT_HDL, sources, 0, nullptr);
+
+        // Each library comes back empty, with all of its settings.
+        std::vector<ImodelDesignManager::LibraryPtr> libraries;
+        const ImodelDesignManager::LibraryRange range = design.GetLibraries();
+        for (auto library = range.first; library != range.second; ++library)
+            if (*library) libraries.push_back((*library)->CloneEmpty());
+        design.Reset();
+        const bool hierarchyWasBlocked = Imodel::BlockDesignHierarchyDisplay(true, true);
+        for (const ImodelDesignManager::LibraryPtr& library : libraries) {
+            // "work" comes back with the design: it takes the settings.
+            const ImodelDesignManager::LibraryPtr added = design.AddLibrary(library, true);
+            if (added && added != library) added->TakeSettingsOf(*library);
+        }
+        model.RefreshCoreTool(zorpaFT_OMBRIX_CXF);
+
+        for (const std::vector<Entry>* group : {&schematics, &sources})
+            for (const Entry& file : *group)
+                IcmdDoAddFileToModel(*file, false, true, false, nullptr, nullptr, false, nullptr, true, false, nullptr);
+        if (netlistRoot)
+            if (IprocessFileObject* node =
+                    model.GetProcessManager()->GetFileObject(netlistRoot->GetFileSpecificType(), nullptr))
+                node->UpdateFile(netlistRoot, false);
+        for (const auto& [module, file] : chosen) IcmdDoUseDefinition(false, file, module, false, false);
+        model.RestoreLibraries(false, zorpaSaveRestoreParams{true, true, false});
+        Imodel::BlockDesignHierarchyDisplay(hierarchyWasBlocked, true);
+        Imodel::BlockProcessDisplay(processWasBlocked, true);
+    }
+    return AcmdEnum::Success;
+}
+
+void IcmdDoRefresh(bool keep) { IcmdDoCommand(std::make_unique<IcmdRefresh>(), keep); }

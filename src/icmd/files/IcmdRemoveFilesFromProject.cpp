@@ -1,0 +1,206 @@
+#include "icmd/files/IcmdRemoveFilesFromProject.h"
+
+#include "icmd/IcmdDoCommand.h"
+#include "icmd/files/IcmdDeleteFilesFromModel.h"
+#include "icmd/files/IcmdRefresh.h"
+#include "ifile/IfileManager.h"
+#include "ifile/IfileObjectEx.h"
+#include "imodel/design/ImodelDesignManager.h"
+#include "imodel/design/ImodelRemoveModules.h"
+#include "imodel/model/Imodel.h"
+#include "imodel/model/ImodelFeatures.h"
+#include "imodel/model/ImodelHost.h"
+#include "imodel/names/ImodelFileTypes.h"
+#include "imodel/names/imodelUtl.h"
+#include "iprocess/QuorlaneStateMachine.h"
+#include "itool/ItoolCoreTools.h"
+#include "itool/QuorlaneCoreToolManager.h"
+
+#include <foundation/Mdb.h>
+#include <foundation/Sys.h>
+#include <ktwkspace/Workspace.h>
+
+#include <algorithm>
+#include <deque>
+
+namespace {
+
+using Entry = IcmdRemoveFilesFromProject::Entry;
+
+// The first non-empty entry equal to the file, or the end.
+std::vector<Entry>::iterator FindFileInList(std::vector<Entry>& list, const IfileObject& file)
+{
+    return std::find_if(list.begin(), list.end(), [&file](const Entry& entry) { return entry && *entry == file; });
+}
+
+// The project forgets the file; the workspace hears of it.
+void RemoveFromModel(const Entry& file, bool fromDisk)
+{
+    IcmdDoDeleteFileFromModel(file, true, true, false, nullptr);
+    if (Ktwkspace::Workspace* workspace = Imodel::GetInstance().GetCurrentWorkspace())
+        workspace->FileRemoved(file->GetFullFileName().GetString(), fromDisk);
+}
+
+// Draws again when the command ends, however it ends.
+class DrawingBlock {
+public:
+    DrawingBlock() { Imodel::GetInstance().BlockDrawing(true); }
+    ~DrawingBlock() { Imodel::GetInstance().BlockDrawing(false); }
+    DrawingBlock(const DrawingBlock&) = delete;
+    DrawingBlock& operator=(const DrawingBlock&) = delete;
+};
+
+}  // namespace
+
+IcmdRemoveFilesFromProject::IcmdRemoveFilesFromProject(Imodel* model)
+    : IcmdBase(false), m_model(model),
+      m_file(this, true, true, false, model ? model->IsLinkingEnabled() : Imodel::GetInstance().IsLinkingEnabled()),
+      m_fromDisk("from_disk", this, AcmdValueType::Single(), false, false, "remove from disk")
+{
+}
+
+IcmdRemoveFilesFromProject::~IcmdRemoveFilesFromProject() = default;
+
+std::unique_ptr<AcmdBase> IcmdRemoveFilesFromProject::Clone() const
+{
+    return std::make_unique<IcmdRemoveFilesFromProject>(&Imodel::GetInstance());
+}
+
+void IcmdRemoveFilesFromProject::SetParams(const std::vector<Entry>& files, bool fromDisk, bool coreToolCheck,
+                                           bool confirm)
+{
+    m_file.SetFileObjects(files);
+    m_fromDisk.SetObject(fromDisk);
+    m_coreToolCheck = coreToolCheck;
+    m_confirm = confirm;
+}
+
+bool IcmdRemoveFilesFromProject::Confirm(const Entry& file, int* answer) const
+{
+    if (m_model->IsWizardInstance()) return true;
+    const bool fromDisk = m_fromDisk.GetObject();
+    if (m_coreToolCheck)
+        if (Ktwkspace::Workspace* workspace = Imodel::GetInstance().GetCurrentWorkspace())
+            if (!workspace->CanRemoveFile(file->GetFullFileName().GetString(), fromDisk)) return false;
+    ImodelHost* host = m_model->GetHost();
+    return host != nullptr && host->CloseFileInEditor(file, answer, fromDisk);
+}
+
+bool IcmdRemoveFilesFromProject::CollectCoreFiles(const Entry& core, std::vector<Entry>& files,
+                                                  std::vector<Entry>& coreFiles, std::vector<Entry>& disk) const
+{
+    std::vector<Entry> all;
+    m_model->GetFileManager()->GetFiles(all, 0, nullptr);
+    const zorpaFileManagerTypes type = core->GetFileSpecificType();
+    const bool removeShared = ImodelRemoveUnusedCommonFiles();
+    std::vector<Entry> shared;
+    for (const Entry& file : all) {
+        if (!file || *file == *core || !file->IsChildOfFile(*core, true)) continue;
+        if (file->IsCommonCoreFile(type)) {
+            // A file the core shares with others goes only when this core
+            // is its one top: a source when nothing else needs it, any
+            // other file when unused shared files are to go.
+            const Entry top = file->GetSingleTopLevelParentFileObject();
+            if (!top || !(*top == *core)) continue;
+            if (file->HasSourceFileType()) {
+                shared.push_back(file);
+                continue;
+            }
+            if (!removeShared) continue;
+        }
+        coreFiles.push_back(file);
+        const auto listed = FindFileInList(files, *file);
+        if (listed != files.end()) {
+            files.erase(listed);
+            disk.push_back(file);
+        }
+    }
+    if (removeShared) {
+        std::vector<Entry> removable;
+        ImodelGetCommonFilesWeCanRemove(coreFiles, shared, removable);
+        coreFiles.insert(coreFiles.end(), removable.begin(), removable.end());
+    }
+    if (!m_confirm) return true;
+    int answer = MdbNOANSWER;
+    return std::all_of(coreFiles.begin(), coreFiles.end(),
+                       [this, &answer](const Entry& file) { return Confirm(file, &answer); });
+}
+
+void IcmdRemoveFilesFromProject::DeleteFromDisk(const std::vector<Entry>& disk)
+{
+    for (const Entry& file : disk) {
+        const bool deleted = SysDelete(file->GetFullFileName().GetString()) == 0;
+        const zorpaFileManagerTypes type = file->GetFileSpecificType();
+        if (type == zorpaFT_SCH) {
+            // The schematic editor's netlist of the sheet goes with it.
+            ImodelFileName netlist;
+            ImodelGetFullPathForFile(ImodelFileName(file->GetFileTitleAndExt()), zorpaFT_GROUP_VIEWDRAW_WIR, netlist);
+            SysDelete(netlist.GetString());
+        }
+        if (deleted && type == zorpaFT_PRO) ImodelDeleteFolderAndSubFolders(file->GetFileLocation());
+    }
+}
+
+AcmdEnum::Result IcmdRemoveFilesFromProject::execDo()
+{
+    if (m_model == nullptr) return AcmdEnum::Failure;
+    const DrawingBlock drawing;
+    const bool fromDisk = m_fromDisk.GetObject();
+    std::vector<Entry> files = m_file.GetObjects();
+    int answer = MdbNOANSWER;
+    std::erase_if(files, [&](const Entry& file) {
+        if (!file || (m_confirm && !Confirm(file, &answer))) return true;
+        if (file->IsFileInProject()) return false;
+        SysPrintf("File '%s' was not in the project.\n", file->GetFullFileName().c_str());
+        return true;
+    });
+    if (files.empty()) return AcmdEnum::Success;
+
+    Imodel& model = Imodel::GetInstance();
+    model.GetDesignManager()->SetNeedSave(true);
+    const unsigned started = ImodelStartLongProcess("Removing Files");
+    const bool hierarchyWasBlocked = Imodel::BlockDesignHierarchyDisplay(true, true);
+    std::deque<IfileObject> sources;
+    for (const Entry& file : files)
+        if (file->GetFileSpecificType() == zorpaFT_HDL) sources.push_back(*file);
+    if (!sources.empty()) model.GetStateMachine()->FilesModificationMessage(QuorlaneFilesRemoved, sources);
+
+    std::vector<Entry> disk;
+    AcmdEnum::Result result = AcmdEnum::Success;
+    while (!files.empty()) {
+        const Entry file = files.front();
+        files.erase(files.begin());
+        if (ItoolIsMainCoreFile(file.get()) && !m_model->IsWizardInstance()) {
+            std::vector<Entry> coreFiles;
+            if (!CollectCoreFiles(file, files, coreFiles, disk)) {
+                result = AcmdEnum::Failure;
+                break;
+            }
+            if (m_coreToolCheck) {
+                QuorlaneCoreToolManager* tool = ItoolGetActiveCoreTool(file->GetFileSpecificType(), model);
+                // The tool keeps the core: nothing of it goes.
+                if (tool == nullptr || !tool->RemoveCore(*file, fromDisk)) continue;
+            }
+            const bool processWasBlocked = Imodel::BlockProcessDisplay(true, true);
+            for (const Entry& coreFile : coreFiles) RemoveFromModel(coreFile, fromDisk);
+            Imodel::BlockProcessDisplay(processWasBlocked, true);
+        }
+        disk.push_back(file);
+        RemoveFromModel(file, fromDisk);
+        // The sheets of a schematic ("x.1", "x.2", ...) stand in the design
+        // tree only after a refresh.
+        if (file->GetFileSpecificType() == zorpaFT_SCH && file->GetExt() != "1") IcmdDoRefresh(false);
+    }
+    if (result == AcmdEnum::Success && fromDisk) DeleteFromDisk(disk);
+    Imodel::BlockDesignHierarchyDisplay(hierarchyWasBlocked, true);
+    ImodelEndLongProcess(started);
+    return result;
+}
+
+bool IcmdDoRemoveFiles(bool keep, const std::vector<boost::shared_ptr<IfileObjectEx>>& files, bool fromDisk,
+                       bool coreToolCheck, bool confirm)
+{
+    auto command = std::make_unique<IcmdRemoveFilesFromProject>(&Imodel::GetInstance());
+    command->SetParams(files, fromDisk, coreToolCheck, confirm);
+    return IcmdDoCommand(std::move(command), keep);
+}

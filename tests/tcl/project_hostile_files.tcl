@@ -1,0 +1,53 @@
+# Project files and members that are not what they say: members that are no
+# regular files (a device that never ends, a named pipe, a folder) are
+# reported once, not read and left out; a project file that holds no
+# project is refused and left as it is.
+source [file join [file dirname [info script]] lib scenario.tcl]
+proc members {} {
+    set lines [split [read_file alu/alu.prj] \n]
+    set first [lsearch $lines "LIST FileManager"]
+    set last [lsearch -start $first $lines ENDLIST]
+    return [lsearch -all -inline [lrange $lines $first $last] {VALUE *}]
+}
+proc write_raw {name text} { set f [open $name w]; fconfigure $f -translation binary; puts -nonewline $f $text; close $f }
+
+try {new_project -location alu -name alu -hdl VHDL -family ZX3 -die zx3_10 -package tq100}
+write_file src/top.vhd "entity top is end;\narchitecture a of top is begin u : entity work.leaf port map (x); end;\n"
+write_file src/leaf.vhd "entity leaf is end;\n"
+try {import_files -hdl_source {src/top.vhd src/leaf.vhd}}
+try {close_project}
+set good [read_file alu/alu.prj]
+
+puts "--- members that are no regular files"
+file mkdir alu/hdl/folder.vhd
+exec mkfifo alu/hdl/pipe.vhd
+set list "LIST FileManager\nVALUE \"/dev/zero,hdl\"\nENDFILE\nVALUE \"<project>/hdl/pipe.vhd,hdl\"\nENDFILE\n"
+append list "VALUE \"<project>/hdl/folder.vhd,hdl\"\nENDFILE\n"
+write_file alu/alu.prj [string map [list "LIST FileManager\n" $list] $good]
+puts "open_project answers: [join [split [open_project alu/alu.prj] \n] {, }]"
+puts [dump_all_modules -tree true]
+puts "  saved members: [members]"
+try {close_project}
+puts "opened again, nothing is left to report:"
+puts "open_project answers: '[open_project alu/alu.prj]'"
+try {close_project}
+
+puts "--- project files that hold no project"
+foreach {what text} {
+    "an empty file" ""
+    "blank lines" "\n\n  \n"
+    "a text that is no project" "top.vhd\nleaf.vhd\n"
+} {
+    write_raw alu/alu.prj $text
+    puts "$what:"
+    try {open_project alu/alu.prj}
+    puts "  the file is left as it was: [expr {[read_file alu/alu.prj] eq $text}];\
+          backups: [llength [glob -nocomplain alu/*.bak]]"
+    catch {save_project} message
+    puts "  $message"
+}
+puts "a file without a version that holds a project is older than every release:"
+write_raw alu/alu.prj [string map [list "KEY SOLVATO \"8.4\"\n" ""] $good]
+try {open_project alu/alu.prj}
+puts "  [lsearch -inline [split [read_file alu/alu.prj] \n] {KEY SOLVATO*}]; backups: [glob -tails -directory alu *.bak]"
+try {close_project}
