@@ -7,7 +7,7 @@
 #include "DeviceCatalogue.h"
 #include "TempFolder.h"
 
-#include "icmd/IcmdProjectCommands.h"
+#include "icmd/project/IcmdCloseProject.h"
 #include "imodel/design/ImodelDesignManager.h"
 #include "imodel/model/Imodel.h"
 

@@ -6,8 +6,9 @@
 #include "MessageRecorder.h"
 #include "ProjectCommandsTest.h"
 
-#include "icmd/IcmdComponentIDText.h"
-#include "icmd/IcmdProjectCommands.h"
+#include "icmd/args/IcmdComponentIDText.h"
+#include "icmd/project/IcmdNewProject.h"
+#include "icmd/project/IcmdSaveProject.h"
 #include "ifile/IfileFunctions.h"
 #include "ifile/IfileManager.h"
 #include "ifile/IfileObjectEx.h"
