@@ -8,7 +8,9 @@
 #include "imodel/model/Imodel.h"
 #include "imodel/names/ImodelCopyDirTool.h"
 #include "imodel/names/ImodelMessages.h"
+#include "imodel/names/ImodelProcess.h"
 
+#include <foundation/Def.h>
 #include <foundation/Sys.h>
 
 #include <boost/make_shared.hpp>
@@ -167,9 +169,60 @@ void ConsoleHost::DispatchEvents(const IeventBatch& events)
     if (Imodel::IsAlive(&model)) model.SendEvents(events, false);
 }
 
-// LaunchesProcesses is false: the library starts programs itself and never
-// asks this host to.
-bool ConsoleHost::LaunchProcess(const std::string&, const std::string&, bool, std::string*) { return false; }
+namespace {
+
+// How long a program that answers a question may take.
+int ToolTimeLimitMs()
+{
+    constexpr int kDefaultLimitMs = 10000;
+    int limit = 0;
+    if (DefGetIntFL("IDE_TOOL_TIME_LIMIT_MS", &limit, __FILE__, __LINE__) != 0 || limit <= 0) return kDefaultLimitMs;
+    return limit;
+}
+
+}  // namespace
+
+bool ConsoleHost::LaunchProcess(const std::string& commandLine, const std::string& startFolder, bool,
+                                std::string* output)
+{
+    std::vector<std::string> argv;
+    ImodelParseArgs(commandLine, argv);
+    if (argv.empty()) return false;
+    const std::string& program = argv.front();
+    int status = -1;
+    if (output == nullptr) {
+        if (SpnSpawn(argv, &status, SpnWAIT, startFolder) != 1) return false;
+    } else {
+        const int limit = ToolTimeLimitMs();
+        const SpnCaptureResult run = SpnRunCapture(argv, limit, startFolder);
+        if (!run.started) return false;
+        if (run.timedOut) {
+            ImodelDisplayTOOL_STOPPED_MSG(program.c_str(), std::to_string(limit).c_str());
+            return false;
+        }
+        std::string text = run.output;
+        while (!text.empty() && (text.back() == '\n' || text.back() == '\r')) text.pop_back();
+        *output = text;
+        status = run.exitStatus;
+    }
+    if (status != 0) ImodelDisplayTOOL_EXIT_STATUS_MSG(program.c_str(), std::to_string(status).c_str());
+    return status == 0;
+}
+
+bool ConsoleHost::IsFileOpenInEditor(const ImodelFileName& fullName)
+{
+    return std::any_of(m_openedFiles.begin(), m_openedFiles.end(),
+                       [&](const std::string& name) { return ImodelFileName(name) == fullName; });
+}
+
+bool ConsoleHost::CloseFileInEditor(boost::shared_ptr<IfileObjectEx> file, int*, bool)
+{
+    if (file) {
+        const ImodelFileName fullName = file->GetFullFileName();
+        std::erase_if(m_openedFiles, [&](const std::string& name) { return ImodelFileName(name) == fullName; });
+    }
+    return true;
+}
 
 // The scan of the watched folders comes with the file-detection work; until
 // then there is nothing to hand back to the watcher.

@@ -26,7 +26,8 @@ public:
     bool CopyFolder(ImodelCopyDirTool& tool, bool flag) override;
     void ListFolder(const ImodelFileName& pattern, int reserved, zorpaFileManagerTypes type,
                     std::deque<IfileObject>& files, std::vector<std::string>* names, bool includeFolders) override;
-    bool LaunchesProcesses() override { return false; }
+    // The shell starts outside programs itself (LaunchProcess).
+    bool LaunchesProcesses() override { return true; }
     void GetToolProfileName(std::string& name, ImodelFunctionType kind, const std::string& key) override;
     IprofileManager* GetProfileManager() override { return &m_profiles; }
     bool IsFileModifiedInEditor(const ImodelFileName&) override { return false; }
@@ -34,6 +35,14 @@ public:
     // The callback object through which the core libraries reach the project.
     IIDEObject* GetIIDEObject() override { return &m_ideObject; }
     void DispatchEvents(const IeventBatch& events) override;
+    // Runs the command line (program and arguments, double quotes grouping
+    // words) in `startFolder` and waits for it: a script's next command may
+    // need what the program made. With `output` the program answers a
+    // question: what it writes (standard output and error, trailing line
+    // ends dropped) comes back there, and a program that has not ended
+    // within IDE_TOOL_TIME_LIMIT_MS milliseconds (10000 when unset) is
+    // stopped, with its children. True when it ran and exited with 0; a
+    // program that was stopped or failed is reported.
     bool LaunchProcess(const std::string& commandLine, const std::string& startFolder, bool flag,
                        std::string* output) override;
 
@@ -43,8 +52,10 @@ public:
     void GetToolProfileOption(std::string& text, ImodelFunctionType kind, const std::string& key) override;
 
     void FileAdded(const IfileObject&) override {}
-    bool CloseFileInEditor(boost::shared_ptr<IfileObjectEx>, int*, bool) override { return true; }
-    bool IsFileOpenInEditor(const ImodelFileName&) override { return false; }
+    // The shell's editors are those the project recorded as open: closing a
+    // file takes it off that list.
+    bool CloseFileInEditor(boost::shared_ptr<IfileObjectEx> file, int* answer, bool fromDisk) override;
+    bool IsFileOpenInEditor(const ImodelFileName& fullName) override;
     bool ChooseParamValue(AcmdParam* parameter, const std::string& title) override;
 
     void PrepareConversion(IcmdReadWriteProject* headerReader, std::vector<IThreadCommand*>& commands,

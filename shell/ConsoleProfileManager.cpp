@@ -35,6 +35,7 @@ bool ConsoleProfileManager::FindActiveTool(ImodelFunctionType kind, std::string&
     }
     profile = found->second.profile;
     executable = found->second.location;
+    toolKey = found->second.tool;
     batch = found->second.batch;
     return true;
 }

@@ -3,6 +3,8 @@
 // when the project is saved. While a project file is read every tool kind
 // is offered as a user-managed profile named by its keyword; afterwards the
 // list holds the kinds that received a profile, in the order they came.
+// A kind's tool is active when its profile names a tool: the tool is the
+// key of the active tool, and the profile's location its executable.
 #pragma once
 
 #include "iprofile/IprofileManager.h"

@@ -4,9 +4,16 @@
 
 #include <memory>
 
+class IfileObject;
+
 class IfileExtendedInfoManager {
 public:
     virtual ~IfileExtendedInfoManager() = default;
+
+    // Whether the place-and-route description of the database (a design
+    // database, type 4) lists `file`; with `load` a description not yet
+    // known is read. False for a database without a readable description.
+    virtual bool IsDependingOn(const IfileObject& database, const IfileObject& file, bool load) = 0;
 
     // Tells the user that the local copies of a converted file could not be
     // made ("CONVERT_FAILED_LOCAL_COPIES").

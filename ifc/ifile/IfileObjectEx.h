@@ -36,6 +36,9 @@
 class Imodel;
 class ImodelModule;
 class ImodelRevContextImpl;
+namespace VyIfaces {
+class IComponent;
+}
 
 // The state of a member file in the design flow.
 enum imodelFileState : int {
@@ -277,6 +280,10 @@ public:
     // The top of the chain of single parents; empty unless the file has
     // exactly one parent.
     boost::shared_ptr<IfileObjectEx> GetSingleTopLevelParentFileObject() const;
+    // The block-design component that the top of that chain defines (the
+    // block-design tool's first component of that file); null when the
+    // file has no single chain of parents or its top defines none.
+    VyIfaces::IComponent* GetTopParentComponent() const;
     // A core file shared by several cores of the type.
     bool IsCommonCoreFile(zorpaFileManagerTypes type) const;
 

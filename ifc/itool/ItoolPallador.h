@@ -87,6 +87,14 @@ public:
     // The files of a database's list (not reconciled) and its design name;
     // false for a file of another type or when the list cannot be read.
     virtual bool GetFileListString(const IfileObject& adb, std::deque<IfileObject>& list, std::string& designName) = 0;
+    // Whether the database's description lists the file; false for a file
+    // of another type or a description that cannot be read.
+    virtual bool DescriptionListsFile(const IfileObject& adb, const IfileObject& file) = 0;
+    // The constraint files that the database's description lists, in its
+    // order, into `out` (emptied first), and the design name it gives;
+    // false for a file of another type or a description that cannot be read.
+    virtual bool GetConstraintFilesOfDatabase(const IfileObject& adb, std::deque<IfileObject>& out,
+                                              std::string& designName) = 0;
     // The input files and design name of a database; false for a file of
     // another type or when its list cannot be read.
     virtual bool GetDatabaseInputFiles(const IfileObject& database, std::deque<IfileObject>& inputs,

@@ -123,6 +123,10 @@ public:
     static std::vector<VyIfaces::IComponent*> FindComponentsFromDefFile(const IfileObject& file);
     // The first of those; null when none.
     static VyIfaces::IComponent* FindSingleComponentFromDefFile(const IfileObject& file);
+    // A component's file (definition or IXF file) as the project names it:
+    // the full name of a core file (type 33) wherever it lies; empty for
+    // an empty name.
+    static std::string GetComponentFullFileName(const std::string& file);
     // The project's entry of the component's definition file; empty when none.
     static boost::shared_ptr<IfileObjectEx> GetComponentFileObject(VyIfaces::IComponent* component);
     // The component of a unit: of the unit's identity, defined by the file

@@ -1,9 +1,16 @@
 #include "src/icmd/IcmdCommandTable.h"
 
+#include "icmd/cores/IcmdConfigureCore.h"
+#include "icmd/cores/IcmdCreateCore.h"
+#include "icmd/cores/IcmdCreateDesign.h"
+#include "icmd/cores/IcmdOpenVeyrun.h"
 #include "icmd/design/IcmdDumpAllModules.h"
 #include "icmd/design/IcmdDumpCatalog.h"
 #include "icmd/design/IcmdDumpComponents.h"
+#include "icmd/design/IcmdGetToolVersion.h"
 #include "icmd/design/IcmdIsFileReadOnly.h"
+#include "icmd/design/IcmdNewFile.h"
+#include "icmd/design/IcmdOpenConstraintsEditor.h"
 #include "icmd/design/IcmdSetRoot.h"
 #include "icmd/files/IcmdImportFiles.h"
 #include "icmd/files/IcmdRefresh.h"
@@ -50,7 +57,7 @@ const std::vector<IcmdCommandRow>& IcmdGetCommandTable()
         {"remove_library", false, {}},
         {"rename_library", false, {}},
         {"refresh", false, IcmdFactoryOf<IcmdRefresh>()},
-        {"open_veyrun", false, {}},
+        {"open_veyrun", false, IcmdFactoryOf<IcmdOpenVeyrun>()},
         {"organize_cdbs", false, IcmdFactoryOf<IcmdOrganizeCDBs>()},
         {"associate_stimulus", false, IcmdFactoryOf<IcmdOrganizeStimulus>(false)},
         {"test_associate_stimulus", false, IcmdFactoryOf<IcmdTestOrganizedFiles<IcmdOrganizeStimulus>>()},
@@ -66,16 +73,16 @@ const std::vector<IcmdCommandRow>& IcmdGetCommandTable()
         {"set_modelsim_options", false, IcmdFactoryOf<IcmdSimulationOptions>()},
         {"set_brennic_lib_options", false, IcmdFactoryOf<IcmdModelSimOptions>()},
         {"set_user_lib_options", false, IcmdFactoryOf<IcmdUserLibraryOptions>()},
-        {"create_design", false, {}},
-        {"create_core", false, {}},
-        {"configure_user_core", false, {}},
+        {"create_design", false, IcmdFactoryOf<IcmdCreateDesign>()},
+        {"create_core", false, IcmdFactoryOf<IcmdCreateCore>()},
+        {"configure_user_core", false, IcmdFactoryOf<IcmdConfigureCore>()},
         {"dump_all_modules", false, IcmdFactoryOf<IcmdDumpAllModules>()},
         {"dump_components", false, IcmdFactoryOf<IcmdDumpComponents>()},
         {"dump_catalog", false, IcmdFactoryOf<IcmdDumpCatalog>()},
-        {"new_file", false, {}},
-        {"edit_constraints", false, {}},
+        {"new_file", false, IcmdFactoryOf<IcmdNewFile>()},
+        {"edit_constraints", false, IcmdFactoryOf<IcmdOpenConstraintsEditor>()},
         {"is_file_readonly", false, IcmdFactoryOf<IcmdIsFileReadOnly>()},
-        {"get_current_tool_version", false, {}},
+        {"get_current_tool_version", false, IcmdFactoryOf<IcmdGetActiveToolVersion>()},
     };
     return table;
 }

@@ -5,6 +5,7 @@
 #include "ifile/IfileFunctions.h"
 #include "ifile/IfileManager.h"
 #include "imodel/names/imodelUtl.h"
+#include "itool/ItoolVeyrun.h"
 #include "src/ifile/IfileObjectModel.h"
 
 #include <boost/make_shared.hpp>
@@ -172,6 +173,12 @@ boost::shared_ptr<IfileObjectEx> IfileObjectEx::GetSingleTopLevelParentFileObjec
     while (top->m_fields.parents.size() == 1 && visited.Enter(top->m_fields.parents.front().first))
         top = IfileGetAndUpdateFileObject(top->m_fields.parents.front());
     return top;
+}
+
+VyIfaces::IComponent* IfileObjectEx::GetTopParentComponent() const
+{
+    const Entry top = GetSingleTopLevelParentFileObject();
+    return top ? ItoolVeyrun::FindSingleComponentFromDefFile(*top) : nullptr;
 }
 
 bool IfileObjectEx::IsCommonCoreFile(zorpaFileManagerTypes type) const

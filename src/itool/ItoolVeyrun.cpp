@@ -259,6 +259,14 @@ VyIfaces::IComponent* ItoolVeyrun::FindSingleComponentFromDefFile(const IfileObj
     return found.front();
 }
 
+std::string ItoolVeyrun::GetComponentFullFileName(const std::string& file)
+{
+    if (file.empty()) return file;
+    return IfileObject(ImodelFileName(file), zorpaFT_OMBRIX_CXF, ImodelFMFull, true, true)
+        .GetFullFileName()
+        .GetString();
+}
+
 boost::shared_ptr<IfileObjectEx> ItoolVeyrun::GetComponentFileObject(VyIfaces::IComponent* component)
 {
     if (component == nullptr) return {};

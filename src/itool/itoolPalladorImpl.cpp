@@ -330,6 +330,29 @@ bool itoolPalladorImpl::GetFileListString(const IfileObject& adb, std::deque<Ifi
     return read == ReadListRead;
 }
 
+bool itoolPalladorImpl::DescriptionListsFile(const IfileObject& adb, const IfileObject& file)
+{
+    KemletContentIf content;
+    return adb.GetFileSpecificType() == zorpaFT_ADB && LoadDescription(adb.GetFullFileName(), content) &&
+           content.IsFileInList(file.GetFullFileName().GetString());
+}
+
+bool itoolPalladorImpl::GetConstraintFilesOfDatabase(const IfileObject& adb, std::deque<IfileObject>& out,
+                                                     std::string& designName)
+{
+    out.clear();
+    designName.clear();
+    KemletContentIf content;
+    if (adb.GetFileSpecificType() != zorpaFT_ADB || !LoadDescription(adb.GetFullFileName(), content)) return false;
+    designName = content.GetDesignName();
+    for (const KemletFileRecord& record : content.GetRecords()) {
+        const zorpaFileManagerTypes type = GetRecordType(record);
+        if (ImodelGetGlobalType(type) == zorpaFT_GROUP_CONSTRAINT)
+            out.emplace_back(record.name, type, ImodelFMFull, true, true);
+    }
+    return true;
+}
+
 bool itoolPalladorImpl::GetDatabaseInputFiles(const IfileObject& database, std::deque<IfileObject>& inputs,
                                               std::string& designName)
 {

@@ -82,6 +82,9 @@ public:
     IfileObject GetFileListFile(const IfileObject& adb) override;
     IfileObject GetAdbFileFor(const IfileObject& file) override;
     bool GetFileListString(const IfileObject& adb, std::deque<IfileObject>& list, std::string& designName) override;
+    bool DescriptionListsFile(const IfileObject& adb, const IfileObject& file) override;
+    bool GetConstraintFilesOfDatabase(const IfileObject& adb, std::deque<IfileObject>& out,
+                                      std::string& designName) override;
     bool GetDatabaseInputFiles(const IfileObject& database, std::deque<IfileObject>& inputs,
                                std::string& designName) override;
     bool NeedDeviceUpdate(const IfileObject& adb, const ImodelDevice& device) override;

@@ -16,23 +16,8 @@ namespace {
 
 using Ktwkspace::WorkspaceComponentRecord;
 
-class ContentDumpTest : public IcmdTest {
+class ContentDumpTest : public IcmdWorkspaceTest {
 protected:
-    void SetUp() override
-    {
-        IcmdTest::SetUp();
-        Imodel::GetInstance().SetWorkspace(std::make_unique<Ktwkspace::Workspace>(
-            "kiltora", m_folder.Path(), "ZX3", "zx3_10", "tq100", "VHDL", false, 0, true, true, nullptr, nullptr));
-    }
-    void TearDown() override
-    {
-        IcmdOpenConstraintsEditor::Close();
-        Imodel::GetInstance().SetWorkspace(nullptr);
-        IcmdTest::TearDown();
-    }
-
-    static Ktwkspace::Workspace& Workspace() { return *Imodel::GetInstance().GetWorkspace(); }
-
     static VyIfaces::IComponent* Component(const std::string& name, const std::string& library,
                                            VyIfaces::IComponent::VyModuleType type, int state)
     {

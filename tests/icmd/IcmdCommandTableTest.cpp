@@ -9,6 +9,7 @@
 #include <foundation/AcmdManager.h>
 
 #include <gtest/gtest.h>
+#include <tcl.h>
 
 #include <algorithm>
 #include <set>
@@ -66,5 +67,28 @@ TEST(IcmdCommandTable, TheModelRegistersEveryBuiltRowInTableOrderThroughTheServi
         ASSERT_NE(prototype, nullptr) << name;
         EXPECT_EQ(prototype->Clone()->GetName(), name);
     }
+    manager.Reset();
+}
+
+TEST(IcmdCommandTable, AShellListsEveryCommandTheModelRegistersAndOnlyTheLinkAndLibraryRowsWaitForTheirWork)
+{
+    AcmdManager& manager = AcmdManager::GetInstance();
+    manager.Reset();
+    Tcl_Interp* interp = Tcl_CreateInterp();
+    manager.AttachInterp(interp);
+    Imodel::GetInstance().RegisterCommands();
+    Names listed;
+    for (const std::string& name : manager.GetCommandNames()) {
+        ASSERT_EQ(Tcl_Eval(interp, ("info commands " + name).c_str()), TCL_OK);
+        if (std::string(Tcl_GetStringResult(interp)) == name) listed.push_back(name);
+    }
+    EXPECT_FALSE(listed.empty());
+    EXPECT_EQ(listed, manager.GetCommandNames());
+    // Every other command of the table is built and registered.
+    const Names waiting = {"add_library",  "add_file_to_library", "remove_library", "rename_library",
+                           "create_links", "change_link_source",  "export_as_link", "unlink"};
+    for (const IcmdCommandRow& row : IcmdGetCommandTable())
+        if (!row.factory) EXPECT_NE(std::find(waiting.begin(), waiting.end(), row.name), waiting.end()) << row.name;
+    Tcl_DeleteInterp(interp);
     manager.Reset();
 }

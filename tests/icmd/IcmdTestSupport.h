@@ -8,6 +8,7 @@
 #include "MessageRecorder.h"
 #include "TempFolder.h"
 
+#include "icmd/design/IcmdOpenConstraintsEditor.h"
 #include "icmd/project/IcmdNewProject.h"
 #include "ifile/IfileManager.h"
 #include "imodel/design/ImodelDesignManager.h"
@@ -17,6 +18,7 @@
 
 #include <foundation/AcmdManager.h>
 #include <foundation/Def.h>
+#include <ktwkspace/Workspace.h>
 
 #include <gtest/gtest.h>
 #include <tcl.h>
@@ -123,4 +125,24 @@ protected:
 
 private:
     Tcl_Interp* m_interp = Tcl_CreateInterp();
+};
+
+// A model with a core workspace of its own in the test's folder; the
+// constraint editors it opened are forgotten with it.
+class IcmdWorkspaceTest : public IcmdTest {
+protected:
+    void SetUp() override
+    {
+        IcmdTest::SetUp();
+        Imodel::GetInstance().SetWorkspace(std::make_unique<Ktwkspace::Workspace>(
+            "kiltora", m_folder.Path(), "ZX3", "zx3_10", "tq100", "VHDL", false, 0, true, true, nullptr, nullptr));
+    }
+    void TearDown() override
+    {
+        IcmdOpenConstraintsEditor::Close();
+        Imodel::GetInstance().SetWorkspace(nullptr);
+        IcmdTest::TearDown();
+    }
+
+    static Ktwkspace::Workspace& Workspace() { return *Imodel::GetInstance().GetWorkspace(); }
 };

@@ -7,10 +7,15 @@
 
 #include <ndb/BrnDevice.h>
 #include <ulv/VlnvCoreId.h>
+#include <vy/IComponentVisitor.h>
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <memory>
+#include <string>
+#include <utility>
+#include <vector>
 
 using Ktwkspace::Workspace;
 using Ktwkspace::WorkspaceComponentRecord;
@@ -106,4 +111,115 @@ TEST(KtwkspaceComponents, UpdateReadsTheFileAgainAndComponentsDependOnTheirDevic
     EXPECT_TRUE(kept->DependsOnDevice(BrnDevice("ZX7", "zx7b", "pq208")));
     EXPECT_TRUE(kept->DependsOnDevice(BrnDevice("ZX3", "zx7a", "pq208")));
     EXPECT_FALSE(workspace->FindComponent(ComponentID("added", "work", ""))->DependsOnDevice(BrnDevice()));
+}
+
+TEST(KtwkspaceComponents, ACoresParametersAreKeptWithItAndARefusedSetChangesNothing)
+{
+    TempFolder project;
+    auto workspace = Create(project.Path());
+    const ComponentID fifo("fifo_a", "work", "");
+    ASSERT_TRUE(workspace->CreateUniqueCore(VlnvCoreId("v", "l", "fifo", "1.0"), fifo.name).success);
+    using Parameters = std::vector<std::pair<std::string, std::string>>;
+    const auto parametersOf = [&](const Workspace& from) {
+        const auto* core = dynamic_cast<const Ktwkspace::WorkspaceComponent*>(from.FindComponent(fifo));
+        return core ? core->GetRecord().parameters : Parameters{{"<no core>", ""}};
+    };
+    ASSERT_TRUE(workspace->SetCoreParameters(fifo, {{"width", "8"}, {"mode", "a & <b>"}, {"width", "16"}}));
+    const Parameters set{{"width", "16"}, {"mode", "a & <b>"}};
+    EXPECT_EQ(parametersOf(*workspace), set);
+    EXPECT_EQ(parametersOf(*Reopen(*workspace)), set);
+    // A later set adds to them, the last value of a name kept.
+    ASSERT_TRUE(workspace->SetCoreParameters(ComponentID("FIFO_A", "Work", ""), {{"depth", "4"}, {"mode", "c"}}));
+    const Parameters more{{"width", "16"}, {"mode", "c"}, {"depth", "4"}};
+    EXPECT_EQ(parametersOf(*Reopen(*workspace)), more);
+
+    // Nothing of a refused set stays: a name missing anywhere in it, a value
+    // the file cannot hold, a core that is not there.
+    for (const Parameters& refused : {Parameters{{"x", "1"}, {"", "2"}}, Parameters{{"y", "line\nbreak"}}}) {
+        EXPECT_FALSE(workspace->SetCoreParameters(fifo, refused));
+        EXPECT_EQ(parametersOf(*workspace), more);
+        EXPECT_EQ(parametersOf(*Reopen(*workspace)), more);
+    }
+    EXPECT_FALSE(workspace->SetCoreParameters(ComponentID("none", "work", ""), {{"x", "1"}}));
+}
+
+namespace {
+
+// An editor's component: an identity and whom it is handed to when it goes.
+class EditorComponent : public IComponent {
+public:
+    EditorComponent(const std::string& name, std::vector<std::string>& deleted) : m_id(name, "", ""), m_deleted(deleted)
+    {
+    }
+    ~EditorComponent() override { m_deleted.push_back(m_id.name); }
+    const ComponentID& GetComponentID() const override { return m_id; }
+    VyModuleType GetModuleType() const override { return Veyrun; }
+    std::string GetDefinitionFileName() const override { return std::string(); }
+    void Accept(VyIfaces::IComponentVisitor&) override {}
+    void SetDeleteHelper(DeleteHelper* helper) override { m_helper = helper; }
+    DeleteHelper* GetDeleteHelper() const override { return m_helper; }
+
+private:
+    ComponentID m_id;
+    std::vector<std::string>& m_deleted;
+    DeleteHelper* m_helper = nullptr;
+};
+
+// A deleter that notes what it was handed before it deletes it.
+class NotingDeleter : public IComponent::DeleteHelper {
+public:
+    void DoDelete(std::unique_ptr<IComponent> component) override
+    {
+        handed.push_back(component->GetComponentID().name);
+    }
+    std::vector<std::string> handed;
+};
+
+}  // namespace
+
+TEST(KtwkspaceComponents, EditorComponentsLiveWhileTheirEditorMayOpenAndGoToTheirDeleter)
+{
+    TempFolder project;
+    std::vector<std::string> deleted;
+    NotingDeleter deleter;
+    {
+        auto workspace = Create(project.Path());
+        IComponent* design = workspace->CreateVeyrun("bd").component;
+        IComponent* pins = workspace->AdoptEditorComponent(std::make_unique<EditorComponent>("/p/pins.pdc", deleted));
+        IComponent* more = workspace->AdoptEditorComponent(std::make_unique<EditorComponent>("/p/more.pdc", deleted));
+        IComponent* free = workspace->AdoptEditorComponent(std::make_unique<EditorComponent>("/p/free.pdc", deleted));
+        pins->SetDeleteHelper(&deleter);
+        more->SetDeleteHelper(&deleter);
+        EXPECT_EQ(workspace->AdoptEditorComponent(nullptr), nullptr);
+        EXPECT_EQ(workspace->GetEditorComponents(), (std::vector<IComponent*>{pins, more, free}));
+        // Editors are no part of the workspace file nor of its collection.
+        EXPECT_EQ(workspace->GetComponentCollection().size(), 1u);
+        EXPECT_EQ(Reopen(*workspace)->GetDesignTable().size(), 1u);
+
+        const ComponentID pinsId("/P/PINS.PDC", "", "");
+        EXPECT_FALSE(workspace->IsComponentOpen(pinsId));
+        EXPECT_FALSE(workspace->ActivateComponent(pinsId));
+        ASSERT_TRUE(workspace->OpenEditor(pins));
+        EXPECT_TRUE(workspace->IsComponentOpen(pinsId));
+        EXPECT_EQ(workspace->GetActiveVeyrun(), pins);
+        ASSERT_TRUE(workspace->OpenVeyrun("bd"));
+        EXPECT_EQ(workspace->GetActiveVeyrun(), design);
+        EXPECT_TRUE(workspace->ActivateComponent(pinsId));
+        EXPECT_EQ(workspace->GetActiveVeyrun(), pins);
+
+        // Closing the editor lets the component go, to its deleter.
+        EXPECT_TRUE(workspace->CloseEditor(pins));
+        EXPECT_EQ(deleter.handed, (std::vector<std::string>{"/p/pins.pdc"}));
+        EXPECT_EQ(deleted, (std::vector<std::string>{"/p/pins.pdc"}));
+        EXPECT_EQ(workspace->GetActiveVeyrun(), nullptr);
+        EXPECT_FALSE(workspace->IsComponentOpen(pinsId));
+        EXPECT_FALSE(workspace->CloseEditor(pins));
+        EXPECT_FALSE(workspace->OpenEditor(pins));
+        EXPECT_EQ(workspace->GetEditorComponents(), (std::vector<IComponent*>{more, free}));
+    }
+    // The workspace that goes lets the others go too: each to its deleter,
+    // or deleted by the workspace when it has none.
+    EXPECT_EQ(deleter.handed, (std::vector<std::string>{"/p/pins.pdc", "/p/more.pdc"}));
+    std::sort(deleted.begin(), deleted.end());
+    EXPECT_EQ(deleted, (std::vector<std::string>{"/p/free.pdc", "/p/more.pdc", "/p/pins.pdc"}));
 }

@@ -186,6 +186,7 @@ TEST(KtwkspaceImport, EveryValueTheFileCanHoldReadsBackAsItWas)
             instance.instanceName = text();
             instance.core.version = text();
             record.instances = {instance};
+            if (random() % 2) record.parameters = {{"p" + text(), text()}, {"q" + text(), text()}};
             settings.components.push_back(record);
         }
         const std::string written = Ktwkspace::KtwkspaceFormatWorkspace(settings);
@@ -197,6 +198,7 @@ TEST(KtwkspaceImport, EveryValueTheFileCanHoldReadsBackAsItWas)
             ASSERT_EQ(read.components[i].id.library, settings.components[i].id.library);
             ASSERT_EQ(read.components[i].designFiles, settings.components[i].designFiles);
             ASSERT_EQ(read.components[i].instances[0].instanceName, settings.components[i].instances[0].instanceName);
+            ASSERT_EQ(read.components[i].parameters, settings.components[i].parameters);
         }
     }
     // What the file cannot give back is refused when written.

@@ -13,6 +13,7 @@
 #include <fcntl.h>
 #include <filesystem>
 #include <optional>
+#include <set>
 #include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -423,6 +424,34 @@ bool SysListFolder(const std::string& path, std::vector<std::string>& names)
     return true;
 }
 
+std::vector<std::string> SysFindFilesBelow(const std::string& folder, int maxDepth,
+                                           const std::function<bool(const std::string& name)>& accept)
+{
+    std::vector<std::string> found;
+    std::set<std::string> visited;
+    std::vector<std::pair<std::string, int>> pending{{folder, 0}};
+    while (!pending.empty()) {
+        const auto [current, depth] = pending.back();
+        pending.pop_back();
+        const std::string real = SysGetRealPath(current);
+        if (real.empty() || !visited.insert(real).second) continue;
+        std::vector<std::string> names;
+        if (!SysListFolder(current, names)) continue;
+        for (const std::string& name : names) {
+            const std::string path = current + '/' + name;
+            SysStatInfo info;
+            if (SysPathStat(path, &info) != 0) continue;
+            if (SysIsDirectory(info)) {
+                if (depth < maxDepth) pending.emplace_back(path, depth + 1);
+            } else if (SysIsRegularFile(info) && accept(name)) {
+                found.push_back(path);
+            }
+        }
+    }
+    std::sort(found.begin(), found.end());
+    return found;
+}
+
 bool SysWriteFileAtomically(const std::string& path, const std::string& content, std::string* error)
 {
     if (path.empty()) {
@@ -487,6 +516,30 @@ std::string SysGetTemporaryDirectoryName()
     UtlSetValidSeparator(folder);
     while (folder.size() > 1 && folder.back() == '/') folder.pop_back();
     return UtlDoesPathExist(folder) ? folder : "/tmp";
+}
+
+bool SysWriteTemporaryFile(const std::string& prefix, const std::string& suffix, const std::string& content,
+                           std::string& path, std::string* error)
+{
+    const auto fail = [&](const std::string& what, int code) {
+        if (error) *error = what + ": " + std::strerror(code);
+        return false;
+    };
+    if (prefix.find('/') != std::string::npos || suffix.find('/') != std::string::npos)
+        return fail("Cannot make a temporary file named " + prefix + "XXXXXX" + suffix, EINVAL);
+    std::string name = UtlGetTempDir() + prefix + "XXXXXX" + suffix;
+    // mkstemps opens the name it makes with O_EXCL and mode 0600.
+    const int fd = ::mkstemps(name.data(), static_cast<int>(suffix.size()));
+    if (fd < 0) return fail("Cannot create a temporary file in " + SysGetTemporaryDirectoryName(), errno);
+    const bool written = WriteAll(fd, content.data(), content.size()) && ::fsync(fd) == 0;
+    const int code = errno;
+    const bool closed = ::close(fd) == 0;
+    if (!written || !closed) {
+        ::unlink(name.c_str());
+        return fail("Cannot write " + name, written ? errno : code);
+    }
+    path = name;
+    return true;
 }
 
 std::string UtlGetTempDir()

@@ -179,6 +179,11 @@ WorkspaceComponentRecord ReadComponent(const xercesc::DOMElement* element, const
             record.designFiles.push_back(file);
         } else if (kind == "instance") {
             record.instances.push_back(ReadInstance(ElementReader(child, where)));
+        } else if (kind == "parameter") {
+            const ElementReader parameter(child, where);
+            const std::string parameterName = parameter.Text("name");
+            if (parameterName.empty()) throw std::runtime_error(where + ": a parameter has no name");
+            record.parameters.emplace_back(parameterName, parameter.Text("value"));
         }
     }
     return record;
@@ -197,7 +202,7 @@ std::string KtwkspaceFormatWorkspace(const WorkspaceSettings& settings)
         const std::string owner = "the component " + record.id.name;
         text += "  <component";
         for (const auto& [name, value] : ComponentAttributes(record)) AppendAttribute(text, name, value, owner);
-        if (record.designFiles.empty() && record.instances.empty()) {
+        if (record.designFiles.empty() && record.instances.empty() && record.parameters.empty()) {
             text += "/>\n";
             continue;
         }
@@ -207,6 +212,12 @@ std::string KtwkspaceFormatWorkspace(const WorkspaceSettings& settings)
         for (const VyIfaces::ComponentInstance& instance : record.instances) {
             text += "    <instance";
             for (const auto& [name, value] : InstanceAttributes(instance)) AppendAttribute(text, name, value, owner);
+            text += "/>\n";
+        }
+        for (const auto& [name, value] : record.parameters) {
+            text += "    <parameter";
+            AppendAttribute(text, "name", name, owner);
+            AppendAttribute(text, "value", value, owner);
             text += "/>\n";
         }
         text += "  </component>\n";

@@ -1,5 +1,7 @@
 #include "ktwkspace/WorkspaceComponent.h"
 
+#include "ktwkspace/Workspace.h"
+
 #include <foundation/UtlAscii.h>
 #include <ndb/BrnDevice.h>
 #include <vy/IComponentVisitor.h>
@@ -47,5 +49,7 @@ VyIfaces::IDesignObject* WorkspaceComponent::GetDesignObject() const
                                      m_record.state);
     return &m_design;
 }
+
+bool WorkspaceComponent::Open() { return m_owner != nullptr && m_owner->OpenComponent(GetComponentID()); }
 
 }  // namespace Ktwkspace

@@ -13,7 +13,6 @@
 #include <ulv/VlnvCoreId.h>
 
 #include <algorithm>
-#include <set>
 #include <string_view>
 
 namespace Ktwkspace {
@@ -125,6 +124,7 @@ void Workspace::AdoptRecords(const std::vector<WorkspaceComponentRecord>& record
         if (FindComponent(record.id) != nullptr) continue;
         ResolveFiles(record, folder);
         auto component = std::make_unique<WorkspaceComponent>(std::move(record));
+        component->m_owner = this;
         m_collection.emplace(component->GetComponentID(), component.get());
         m_table.push_back({std::move(component), false});
     }
@@ -136,6 +136,7 @@ VyIfaces::IComponent* Workspace::AddComponent(WorkspaceComponentRecord record)
 {
     if (record.id.name.empty() || FindComponent(record.id) != nullptr) return nullptr;
     auto component = std::make_unique<WorkspaceComponent>(std::move(record));
+    component->m_owner = this;
     VyIfaces::IComponent* added = component.get();
     m_collection.emplace(added->GetComponentID(), added);
     m_table.push_back({std::move(component), false});
@@ -200,6 +201,31 @@ bool Workspace::RemoveComponent(const VyIfaces::ComponentID& id, bool fromDisk)
     return true;
 }
 
+bool Workspace::SetCoreParameters(const VyIfaces::ComponentID& id,
+                                  const std::vector<std::pair<std::string, std::string>>& parameters)
+{
+    const auto held = FindHeld(FindComponent(id));
+    if (held == m_table.end()) return false;
+    WorkspaceComponentRecord& record = held->component->m_record;
+    const std::vector<std::pair<std::string, std::string>> before = record.parameters;
+    for (const std::pair<std::string, std::string>& given : parameters) {
+        if (given.first.empty()) {
+            record.parameters = before;
+            DebugLine("A parameter of " + id.ToString() + " has no name");
+            return false;
+        }
+        const auto known = std::find_if(record.parameters.begin(), record.parameters.end(),
+                                        [&](const auto& parameter) { return parameter.first == given.first; });
+        if (known != record.parameters.end())
+            known->second = given.second;
+        else
+            record.parameters.push_back(given);
+    }
+    if (Save()) return true;
+    record.parameters = before;
+    return false;
+}
+
 bool Workspace::SetComponentLibraryAndPackage(VyIfaces::IComponent* component, const std::string& library,
                                               const std::string& package)
 {
@@ -235,17 +261,23 @@ bool Workspace::OpenVeyrun(const std::string& name)
 bool Workspace::ActivateComponent(const VyIfaces::ComponentID& id)
 {
     const auto held = FindHeld(FindComponent(id));
-    if (held == m_table.end() || !held->open) return false;
-    m_active = held->component.get();
+    if (held != m_table.end() && held->open) {
+        m_active = held->component.get();
+        return true;
+    }
+    VyIfaces::IComponent* editor = FindOpenEditor(id);
+    if (editor == nullptr) return false;
+    m_active = editor;
     return true;
 }
 
 bool Workspace::IsComponentOpen(const VyIfaces::ComponentID& id) const
 {
     const VyIfaces::IComponent* component = FindComponent(id);
-    return std::any_of(m_table.begin(), m_table.end(), [&](const Held& held) {
+    const bool heldOpen = std::any_of(m_table.begin(), m_table.end(), [&](const Held& held) {
         return component != nullptr && held.component.get() == component && held.open;
     });
+    return heldOpen || FindOpenEditor(id) != nullptr;
 }
 
 VyIfaces::IComponent* Workspace::GetActiveVeyrun() const
@@ -254,6 +286,8 @@ VyIfaces::IComponent* Workspace::GetActiveVeyrun() const
         if (held.component.get() == m_active && held.open &&
             held.component->GetModuleType() == VyIfaces::IComponent::Veyrun)
             return held.component.get();
+    for (const Editor& editor : m_editors)
+        if (editor.component.get() == m_active && editor.open) return editor.component.get();
     return nullptr;
 }
 
@@ -262,10 +296,64 @@ void Workspace::PrepareToCloseEditor(VyIfaces::IComponent*) {}
 bool Workspace::CloseEditor(VyIfaces::IComponent* component)
 {
     const auto held = FindHeld(component);
-    if (held == m_table.end()) return false;
-    held->open = false;
-    if (m_active == component) m_active = nullptr;
+    if (held != m_table.end()) {
+        held->open = false;
+        if (m_active == component) m_active = nullptr;
+        return true;
+    }
+    const auto editor = FindEditor(component);
+    if (editor == m_editors.end()) return false;
+    DiscardEditor(editor);
     return true;
+}
+
+// --- editor components -------------------------------------------------------------------
+
+Workspace::~Workspace()
+{
+    while (!m_editors.empty()) DiscardEditor(m_editors.end() - 1);
+}
+
+VyIfaces::IComponent* Workspace::AdoptEditorComponent(std::unique_ptr<VyIfaces::IComponent> component)
+{
+    if (!component) return nullptr;
+    VyIfaces::IComponent* adopted = component.get();
+    m_editors.push_back({std::move(component), false});
+    m_editorView.push_back(adopted);
+    return adopted;
+}
+
+bool Workspace::OpenEditor(VyIfaces::IComponent* component)
+{
+    const auto editor = FindEditor(component);
+    if (editor == m_editors.end()) return false;
+    editor->open = true;
+    m_active = component;
+    return true;
+}
+
+std::vector<Workspace::Editor>::iterator Workspace::FindEditor(const VyIfaces::IComponent* component)
+{
+    return std::find_if(m_editors.begin(), m_editors.end(), [&](const Editor& editor) {
+        return component != nullptr && editor.component.get() == component;
+    });
+}
+
+VyIfaces::IComponent* Workspace::FindOpenEditor(const VyIfaces::ComponentID& id) const
+{
+    for (const Editor& editor : m_editors)
+        if (editor.open && editor.component->GetComponentID() == id) return editor.component.get();
+    return nullptr;
+}
+
+void Workspace::DiscardEditor(std::vector<Editor>::iterator editor)
+{
+    std::unique_ptr<VyIfaces::IComponent> component = std::move(editor->component);
+    m_editors.erase(editor);
+    std::erase(m_editorView, component.get());
+    if (m_active == component.get()) m_active = nullptr;
+    if (VyIfaces::IComponent::DeleteHelper* helper = component->GetDeleteHelper())
+        helper->DoDelete(std::move(component));
 }
 
 // --- the project's files -----------------------------------------------------------------
@@ -368,33 +456,6 @@ bool IsCoreDescriptionName(const std::string& name)
     return name.size() > 4 && UtlIsSameNoCase(std::string_view(name).substr(name.size() - 4), ".cxf");
 }
 
-// The core descriptions below `folder`, each folder walked once.
-std::vector<std::string> FindCoreDescriptions(const std::string& folder)
-{
-    std::vector<std::string> found;
-    std::set<std::string> visited;
-    std::vector<std::pair<std::string, int>> pending{{folder, 0}};
-    while (!pending.empty()) {
-        const auto [current, depth] = pending.back();
-        pending.pop_back();
-        if (!visited.insert(SysGetRealPath(current)).second) continue;
-        std::vector<std::string> names;
-        if (!SysListFolder(current, names)) continue;
-        for (const std::string& name : names) {
-            const std::string path = current + '/' + name;
-            SysStatInfo info;
-            if (SysPathStat(path, &info) != 0) continue;
-            if (SysIsDirectory(info)) {
-                if (depth < kMaxImportDepth) pending.emplace_back(path, depth + 1);
-            } else if (SysIsRegularFile(info) && IsCoreDescriptionName(name)) {
-                found.push_back(path);
-            }
-        }
-    }
-    std::sort(found.begin(), found.end());
-    return found;
-}
-
 }  // namespace
 
 Workspace::CreateResult Workspace::CreateCore(const std::string& library, const std::string& name,
@@ -461,7 +522,7 @@ bool Workspace::SafeimportCore(const std::string& fileName, CatalogIf*, std::str
 void Workspace::importDirCores(const std::string& folder, CatalogIf* catalog, bool always)
 {
     std::string failed;
-    for (const std::string& file : FindCoreDescriptions(folder)) {
+    for (const std::string& file : SysFindFilesBelow(folder, kMaxImportDepth, IsCoreDescriptionName)) {
         std::string imported;
         if (!SafeimportCore(file, catalog, imported, always)) failed += (failed.empty() ? "" : ", ") + file;
     }

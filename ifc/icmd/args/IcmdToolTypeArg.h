@@ -17,6 +17,10 @@ public:
     // accepts (all of them without a filter).
     IcmdToolTypeArg(AcmdBase* owner, bool required, ImodelFunctionType defaultKind, Filter filter);
 
+    // A keyword of the offered kinds; when the filter offers none, the
+    // refusal says so (the framework would list no choice).
+    bool GetObjectFromString(const char* text, ImodelFunctionType& out, bool report, void* parentWindow) override;
+
     // The kind's stored name without "ide", lower-cased and without blanks
     // at either end; empty for a kind outside the table.
     static std::string GetStringForTool(ImodelFunctionType kind);

@@ -46,7 +46,10 @@ public:
     void UpdateTimerFileDetection(const std::string& folder, bool block) override;
     // The host's parent window; null without a host.
     void* GetParentWindow() override;
-    // The project model runs no core configurator: false, and `output` says so.
+    // Runs the core configurator of the core-console profile in the project
+    // folder on the core ("CONFIGURE:<vendor:library:name:version>") and
+    // waits for it; true when it ran and exited with 0. `output` is emptied;
+    // without a configurator it says so.
     bool ConfigureCore(const VlnvCoreId& core, std::string& output) override;
 };
 

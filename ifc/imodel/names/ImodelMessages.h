@@ -190,6 +190,30 @@ int ImodelDisplayORGANIZE_NO_MODULE_MSG(const char* command);
 // command ends: a printed list would come before its heading).
 int ImodelDisplayASSOCIATE_FILES_LIST_MSG(const char* fileNames);
 
+// --- serials 1401 to 1413: cores, designs, editors and outside tools --------
+
+// The packager's script could not be made; `reason` says why.
+int ImodelDisplayPACKAGER_SCRIPT_NOT_WRITTEN_MSG(const char* reason);
+// A design name that cannot be one folder name.
+int ImodelDisplayINVALID_DESIGN_NAME_MSG(const char* name);
+// Parameters given for a new core that was not found, or that it refused.
+int ImodelDisplayCORE_PARAMETERS_NOT_APPLIED_MSG(const char* core);
+int ImodelDisplayCORE_PARAMETERS_REFUSED_MSG(const char* core);
+// A tool whose version cannot be asked, and why.
+int ImodelDisplayTOOL_VERSION_UNKNOWN_MSG(const char* executable, const char* reason);
+// A program stopped after its time limit (in milliseconds, as text).
+int ImodelDisplayTOOL_STOPPED_MSG(const char* program, const char* limit);
+// A program that ended with a status other than 0 (as text).
+int ImodelDisplayTOOL_EXIT_STATUS_MSG(const char* program, const char* status);
+int ImodelDisplayFILE_REQUIRED_MSG();
+// A core identity that is not four fields separated by ":".
+int ImodelDisplayINVALID_CORE_IDENTITY_MSG(const char* identity);
+int ImodelDisplayDESIGN_NOT_CREATED_MSG(const char* design);
+int ImodelDisplayUNKNOWN_DESIGN_KIND_MSG(const char* kind);
+int ImodelDisplayDESIGN_NOT_OPENED_MSG(const char* design);
+// A file that the named editor could not open.
+int ImodelDisplayEDITOR_NOT_OPENED_MSG(const char* fileName, const char* editor);
+
 // --- messages emitted through functions of other components -------------------
 
 // Defined in the table with every other message; the flow

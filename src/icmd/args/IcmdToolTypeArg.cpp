@@ -26,6 +26,15 @@ IcmdToolTypeArg::IcmdToolTypeArg(AcmdBase* owner, bool required, ImodelFunctionT
     SetCaseSensitive(false);
 }
 
+bool IcmdToolTypeArg::GetObjectFromString(const char* text, ImodelFunctionType& out, bool report, void* parentWindow)
+{
+    if (AcmdEnumParam<ImodelFunctionType>::GetObjectFromString(text, out, report, parentWindow)) return true;
+    if (report && GetChoices().empty())
+        AcmdDisplayArgInvalidErrorMessage(GetName(), text ? text : "", "a tool kind offered here, and none is",
+                                          GetDisplayName(true), parentWindow);
+    return false;
+}
+
 std::string IcmdToolTypeArg::GetStringForTool(ImodelFunctionType kind)
 {
     std::string keyword;

@@ -52,9 +52,9 @@ bool IcmdDoCloseDeviceDependentWindows(void* parentWindow, const ImodelDevice& n
         Ktwkspace::Workspace* workspace = Imodel::GetInstance().GetWorkspace();
         if (workspace == nullptr) continue;
         if (!script) workspace->PrepareToCloseEditor(component);
+        // A closed constraint editor's component leaves the registry as the
+        // workspace lets it go.
         if (!workspace->CloseEditor(component)) return false;
-        // A closed constraint editor is open no more.
-        IcmdOpenConstraintsEditor::GetComponents().erase(component);
     }
     return DeviceDependentEditors(newDevice).empty();
 }

@@ -1,8 +1,8 @@
 #include "icmd/design/IcmdDumpComponents.h"
 
-#include "ifile/IfileObject.h"
 #include "imodel/design/ImodelModule.h"
 #include "imodel/model/Imodel.h"
+#include "itool/ItoolVeyrun.h"
 
 #include <ktwkspace/Workspace.h>
 #include <zorpa/ZorpaString.h>
@@ -34,16 +34,6 @@ const char* StateWord(int state)
     }
 }
 
-// A component's file as the project names it (a core file, type 33,
-// wherever it lies).
-std::string FullName(const std::string& file)
-{
-    if (file.empty()) return file;
-    return IfileObject(ImodelFileName(file), zorpaFT_OMBRIX_CXF, ImodelFMFull, true, true)
-        .GetFullFileName()
-        .GetString();
-}
-
 }  // namespace
 
 IcmdDumpComponents::~IcmdDumpComponents() = default;
@@ -68,8 +58,8 @@ AcmdEnum::Result IcmdDumpComponents::DoDump(std::ostream& out)
         }
         const VyIfaces::ComponentID& id = component->GetComponentID();
         out << "Component: " << id.name << '\n'
-            << "   IXF File: " << FullName(component->GetIXFFileName()) << '\n'
-            << "   Def File: " << FullName(component->GetDefinitionFileName()) << '\n'
+            << "   IXF File: " << ItoolVeyrun::GetComponentFullFileName(component->GetIXFFileName()) << '\n'
+            << "   Def File: " << ItoolVeyrun::GetComponentFullFileName(component->GetDefinitionFileName()) << '\n'
             << "   Type: " << ImodelModule::GetComponentTypeStr(component) << '\n'
             << "   Library: " << id.library << '\n'
             << "   State: " << StateWord(component->GetState()) << '\n'

@@ -37,19 +37,6 @@ private:
     ImodelFileName m_folder;
 };
 
-// The executable as the first word of a command line: quoted when it holds
-// a blank or a quote, so that it stays one word.
-std::string ProgramWord(const std::string& executable)
-{
-    if (executable.find_first_of(" \t\"") == std::string::npos) return executable;
-    std::string word = "\"";
-    for (char c : executable) {
-        if (c == '"') word += '\\';
-        word += c;
-    }
-    return word + '"';
-}
-
 bool IsHDLModule(const ImodelModule& module)
 {
     const zorpaModuleTypes kind = module.GetModuleType();
@@ -70,7 +57,7 @@ bool QuorlaneIIDEObject::LaunchTool(const std::string& executable, const std::st
                                     const std::string& folder, bool wait)
 {
     if (executable.empty()) return false;
-    std::string commandLine = ProgramWord(executable);
+    std::string commandLine = ImodelCommandLineWord(executable);
     if (!arguments.empty()) commandLine += ' ' + arguments;
     return ImodelCreateProcess(commandLine, folder, std::string(), false, nullptr, wait);
 }
@@ -173,8 +160,16 @@ void* QuorlaneIIDEObject::GetParentWindow()
 
 bool QuorlaneIIDEObject::ConfigureCore(const VlnvCoreId& core, std::string& output)
 {
-    output = "No core configurator is available to configure " + core.ToString() + ".";
-    return false;
+    output.clear();
+    std::string info;
+    std::string executable;
+    std::string toolKey;
+    if (!GetDremmetProfile(info, executable, toolKey)) {
+        output = "No core configurator is available to configure " + core.ToString() + ".";
+        return false;
+    }
+    return LaunchTool(executable, ImodelCommandLineWord("CONFIGURE:" + core.ToString()), GetSolvatoProjectFolder(),
+                      true);
 }
 
 }  // namespace QuorlaneCallBack

@@ -384,6 +384,29 @@ IMODEL_LINE(SPIRIT_FILE_OUTSIDE_CORE, 2, 1400, MdbWARNING,
             "The file '%s' named by the core '%s' lies outside the core's folder and the project.\n"
             "The file is not added.")
 
+// --- serials 1401 to 1413: cores, designs, editors and outside tools --------
+
+IMODEL_LINE(PACKAGER_SCRIPT_NOT_WRITTEN, 1, 1401, MdbERROR,
+            "The core packager's script cannot be written (%s); the packager was not started.")
+IMODEL_LINE(INVALID_DESIGN_NAME, 1, 1402, MdbERROR,
+            "'%s' cannot be the name of a design: it must be one folder name, without '/', '\\', '..', a double "
+            "quote or a control character.")
+IMODEL_LINE(CORE_PARAMETERS_NOT_APPLIED, 1, 1403, MdbERROR,
+            "The parameters given for '%s' were not applied: the new core is not in the core workspace.")
+IMODEL_LINE(CORE_PARAMETERS_REFUSED, 1, 1404, MdbERROR,
+            "The parameters given for '%s' were refused (each must be name:value); the new core was removed.")
+IMODEL_LINE(TOOL_VERSION_UNKNOWN, 2, 1405, MdbERROR, "Unable to get the version of '%s': %s.")
+IMODEL_LINE(TOOL_STOPPED, 2, 1406, MdbERROR, "'%s' did not end within %s ms; it was stopped.")
+IMODEL_LINE(TOOL_EXIT_STATUS, 2, 1407, MdbERROR, "'%s' ended with the exit status %s.")
+IMODEL_LINE(FILE_REQUIRED, 0, 1408, MdbERROR, "File is required")
+IMODEL_LINE(INVALID_CORE_IDENTITY, 1, 1409, MdbERROR,
+            "'%s' is not a core identity: it must be vendor:library:name:version.")
+IMODEL_LINE(DESIGN_NOT_CREATED, 1, 1410, MdbERROR, "Unable to create the design '%s'.")
+IMODEL_LINE(UNKNOWN_DESIGN_KIND, 1, 1411, MdbERROR,
+            "'%s' is not a kind of design that can be made new: the kind is Veyrun.")
+IMODEL_LINE(DESIGN_NOT_OPENED, 1, 1412, MdbERROR, "Unable to open the block design '%s'.")
+IMODEL_LINE(EDITOR_NOT_OPENED, 2, 1413, MdbERROR, "Unable to open '%s' in %s.")
+
 // --- progress meter -----------------------------------------------------------
 
 // Addressed by catalogue and number; the id travels only when it starts.

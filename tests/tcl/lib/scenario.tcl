@@ -36,3 +36,25 @@ proc add_member_line {project name line} {
     if {$at < 0} { error "$name is no HDL member of $project" }
     write_file $project [join [linsert $lines [expr {$at + 1}] $line] \n]
 }
+# Puts the tool profiles `profiles` into the project file `project`, as the
+# suite's design environment keeps them; the project must be closed
+# meanwhile. Each profile is a list: its tool kind's keyword as the file
+# stores it (ideSYNTHESIS, ideARM, ...), its tool and its executable.
+proc set_profiles {project profiles} {
+    set block "LIST Profiles\n"
+    foreach profile $profiles {
+        lassign $profile type tool location
+        append block "Type=$type\nProfile=$tool profile\nTool=$tool\nLocation=$location\n"
+        append block "AdditionalParameter=\nBatch=false\nEndProfile\n"
+    }
+    set text [read_file $project]
+    set at [string first "LIST Profiles\n" $text]
+    set end [string first "ENDLIST\n" $text $at]
+    if {$at < 0 || $end < 0} { error "$project has no list of profiles" }
+    write_file $project [string replace $text $at [expr {$end - 1}] $block]
+}
+# Writes an executable shell script.
+proc write_tool {name lines} {
+    write_file $name "[join [linsert $lines 0 {#!/bin/sh}] \n]\n"
+    file attributes $name -permissions 0755
+}

@@ -83,6 +83,11 @@ int SysRemoveFolderRecursively(const std::string& path);
 // ".."), sorted by name. False (and `names` unchanged) when the folder cannot
 // be read.
 bool SysListFolder(const std::string& path, std::vector<std::string>& names);
+// The regular files below `folder` whose names `accept` takes, at most
+// `maxDepth` folders down, in path order. Each folder is entered once,
+// whatever links lead to it again; a folder that cannot be read is passed.
+std::vector<std::string> SysFindFilesBelow(const std::string& folder, int maxDepth,
+                                           const std::function<bool(const std::string& name)>& accept);
 // Writes `content` to `path` through a temporary file in the same folder,
 // flushed, synced and renamed over the old file: the one atomic write of the
 // system. The old file stays when anything fails (`error`, when given, says
@@ -105,6 +110,14 @@ int SysStatAndReadFile(const std::string& path, SysStatInfo* info, std::string* 
 // so that a rename that follows publishes a complete file. 0 on success.
 int SysSyncFile(const std::string& path);
 
+// Creates a new file in the temporary folder, named `prefix`, six random
+// characters and `suffix`, readable and writable by the user alone (never
+// an existing file: the name is taken exclusively), and writes `content`
+// to it, flushed and synced. False, with no file left behind and `error`
+// (when given) saying why, when it cannot be made or written; `path` gets
+// the file's full name otherwise.
+bool SysWriteTemporaryFile(const std::string& prefix, const std::string& suffix, const std::string& content,
+                           std::string& path, std::string* error = nullptr);
 std::string SysGetTemporaryDirectoryName();  // $TMPDIR or /tmp
 std::string UtlGetTempDir();                 // same, with a trailing "/"
 std::string CwdirGetCurrentDirectory();      // the process's folder; empty on failure
@@ -201,3 +214,19 @@ enum SpnMode {
 // working folder missing).
 int SpnSpawn(const std::vector<std::string>& argv, int* exitStatus, SpnMode mode,
              const std::string& workDir = std::string());
+
+// What a run that collects the child's output found.
+struct SpnCaptureResult {
+    bool started = false;   // the child started
+    bool timedOut = false;  // it had not ended in time and was killed
+    int exitStatus = -1;    // its exit status; -1 when it did not exit normally
+    std::string output;     // what it wrote on its standard output and error
+};
+// Starts `argv` as SpnSpawn does, with its standard input empty and its
+// standard output and error collected (at most `maxOutput` bytes are kept;
+// the rest is read and dropped), and waits at most `timeoutMs` milliseconds
+// (a negative limit: no limit). The child leads a process group of its
+// own: when it has not ended in time, the whole group is killed, so that a
+// program it started cannot keep the run waiting either.
+SpnCaptureResult SpnRunCapture(const std::vector<std::string>& argv, int timeoutMs,
+                               const std::string& workDir = std::string(), std::size_t maxOutput = 1 << 20);

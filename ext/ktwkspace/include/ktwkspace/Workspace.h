@@ -12,6 +12,7 @@
 //       <designFile>hdl/fifo.vhd</designFile>              zero or more
 //       <instance kind="3" name="u1" module="" reference="" library=""
 //                 vendor="" coreLibrary="" core="" version=""/>
+//       <parameter name="width" value="8"/>                 zero or more
 //     </component>
 //   </workspace>
 //
@@ -92,7 +93,8 @@ public:
               int generation, bool createFolders, bool save, IIDEObject* callback, CatalogIf* catalog);
     Workspace(const Workspace&) = delete;
     Workspace& operator=(const Workspace&) = delete;
-    virtual ~Workspace() = default;
+    // The editor components go to their deleters (DiscardEditor).
+    virtual ~Workspace();
 
     // Registers the block-design commands of the core workspace. This
     // library offers no such command, so it registers nothing; true.
@@ -181,6 +183,12 @@ public:
     // Takes the component out of the workspace (with `fromDisk` its
     // definition and IXF files are deleted too); false when there is none.
     bool RemoveComponent(const VyIfaces::ComponentID& id, bool fromDisk);
+    // Configures the core of that identity with the values, in order (a
+    // name set twice keeps its last value). False, with nothing changed,
+    // when there is no such core, a name is empty, a name or value cannot
+    // be stored, or the file cannot be written.
+    bool SetCoreParameters(const VyIfaces::ComponentID& id,
+                           const std::vector<std::pair<std::string, std::string>>& parameters);
     // Records where the HDL module of the component is declared: its
     // identity takes the library and the package. False when the component
     // is not the workspace's or another one has that identity.
@@ -189,7 +197,18 @@ public:
 
     // --- editors ---------------------------------------------------------------------
     // This library draws no editors: it keeps which components are open and
-    // which block design was brought to the front last.
+    // which block design was brought to the front last. Besides its own
+    // components it keeps editor components: components made to edit a
+    // file in an editor of the block-design kind (a constraints editor),
+    // which are no part of the workspace file and live while their editor
+    // may open: closing the editor lets the component go.
+
+    // Takes the editor component in, its editor closed; null for null.
+    VyIfaces::IComponent* AdoptEditorComponent(std::unique_ptr<VyIfaces::IComponent> component);
+    // The editor component's editor is open and in front; false for a
+    // component the workspace did not adopt.
+    bool OpenEditor(VyIfaces::IComponent* component);
+    const std::vector<VyIfaces::IComponent*>& GetEditorComponents() const { return m_editorView; }
 
     // Opens the editor of the block design of that name (library "work");
     // false when the workspace has no such block design.
@@ -197,18 +216,19 @@ public:
     // Opens the editor of the component and brings it to the front; false
     // when the workspace has no such component.
     bool OpenComponent(const VyIfaces::ComponentID& id);
-    // Brings the open editor of the component to the front; false when it
-    // is not open.
+    // Brings the open editor of the component (or of an editor component)
+    // of that identity to the front; false when none is open.
     bool ActivateComponent(const VyIfaces::ComponentID& id);
     bool IsComponentOpen(const VyIfaces::ComponentID& id) const;
-    // The block design brought to the front last whose editor is still
-    // open; null when none.
+    // The block design (or editor component) brought to the front last
+    // whose editor is still open; null when none.
     VyIfaces::IComponent* GetActiveVeyrun() const;
     // What a user is asked before an editor closes (keep the unsaved
     // changes?); this library's editors hold none, so nobody is asked.
     void PrepareToCloseEditor(VyIfaces::IComponent* component);
     // Closes the component's editor; true when it is closed afterwards,
-    // false for a component that is not the workspace's.
+    // false for a component that is not the workspace's. An editor
+    // component goes to its deleter then (or is deleted).
     bool CloseEditor(VyIfaces::IComponent* component);
 
     // --- the project's files ---------------------------------------------------------
@@ -253,6 +273,10 @@ private:
         std::unique_ptr<WorkspaceComponent> component;
         bool open = false;
     };
+    struct Editor {
+        std::unique_ptr<VyIfaces::IComponent> component;
+        bool open = false;
+    };
 
     std::string GetFolder() const;
     CreateResult Create(WorkspaceComponentRecord record, const std::string& content);
@@ -263,6 +287,11 @@ private:
     // Writes the file with the components held now; false when it cannot.
     bool Save() const;
     void AdoptRecords(const std::vector<WorkspaceComponentRecord>& records);
+    std::vector<Editor>::iterator FindEditor(const VyIfaces::IComponent* component);
+    // An open editor component of that identity; null when none.
+    VyIfaces::IComponent* FindOpenEditor(const VyIfaces::ComponentID& id) const;
+    // Lets the editor component go: to its deleter, else deleted here.
+    void DiscardEditor(std::vector<Editor>::iterator editor);
 
     std::string m_fileName;
     WorkspaceSettings m_settings;
@@ -276,6 +305,8 @@ private:
     std::vector<Held> m_table;
     ComponentCollection m_collection;
     std::vector<std::unique_ptr<WorkspaceComponent>> m_retired;
+    std::vector<Editor> m_editors;
+    std::vector<VyIfaces::IComponent*> m_editorView;
     const VyIfaces::IComponent* m_active = nullptr;
     std::vector<std::string> m_libraries;
     std::vector<DeclaredPackage> m_packages;

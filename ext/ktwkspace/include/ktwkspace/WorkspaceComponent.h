@@ -10,9 +10,12 @@
 #include <vy/IComponent.h>
 
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace Ktwkspace {
+
+class Workspace;
 
 // What the workspace file keeps of a component.
 struct WorkspaceComponentRecord {
@@ -29,6 +32,8 @@ struct WorkspaceComponentRecord {
     // The files of the unit a component of an HDL or schematic kind stands for.
     std::vector<std::string> designFiles;
     std::vector<VyIfaces::ComponentInstance> instances;
+    // The values the core was configured with, in the order they were set.
+    std::vector<std::pair<std::string, std::string>> parameters;
 };
 
 class WorkspaceComponent : public VyIfaces::IComponent {
@@ -50,12 +55,16 @@ public:
     // A generated component may be packaged.
     int GetPackagingState() const override { return m_record.state == 0 ? 0 : 1; }
     std::vector<VyIfaces::ComponentInstance> GetInstances() const override { return m_record.instances; }
+    // Opens its editor in the workspace that holds it.
+    bool Open() override;
 
     const WorkspaceComponentRecord& GetRecord() const { return m_record; }
 
 private:
     friend class Workspace;
     WorkspaceComponentRecord m_record;
+    // The workspace that holds it; set when it is taken in.
+    Workspace* m_owner = nullptr;
     mutable Brndesign::DesignBase m_design;
 };
 

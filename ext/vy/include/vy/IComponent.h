@@ -8,10 +8,12 @@
 
 #include <ulv/SpiritReadCoreInfo.h>
 
+#include <memory>
 #include <string>
 #include <vector>
 
 class BrnDevice;
+class VyengineCore;
 
 namespace VyIfaces {
 
@@ -50,6 +52,19 @@ public:
         NoCore = 12
     };
 
+    // What a component's owner hands the component to when it lets it go:
+    // the deleter takes it out of whatever it keeps and deletes it.
+    class DeleteHelper {
+    public:
+        virtual ~DeleteHelper() = default;
+        virtual void DoDelete(std::unique_ptr<IComponent> component) = 0;
+
+    protected:
+        DeleteHelper() = default;
+        DeleteHelper(const DeleteHelper&) = default;
+        DeleteHelper& operator=(const DeleteHelper&) = default;
+    };
+
     virtual ~IComponent() = default;
 
     virtual const ComponentID& GetComponentID() const = 0;
@@ -81,6 +96,15 @@ public:
     virtual int GetPackagingState() const { return 1; }
     // The instances the component holds, in its order.
     virtual std::vector<ComponentInstance> GetInstances() const { return {}; }
+    // Opens the component's editor and brings it to the front; false when
+    // it cannot be opened (a component without an editor answers false).
+    virtual bool Open() { return false; }
+    // The engine of the component's open editor; null when none draws it.
+    virtual const VyengineCore* GetEngine() const { return nullptr; }
+    // The deleter its owner hands it to when it lets it go; null: the owner
+    // deletes it itself. A component that cannot be let go keeps none.
+    virtual void SetDeleteHelper(DeleteHelper* /*helper*/) {}
+    virtual DeleteHelper* GetDeleteHelper() const { return nullptr; }
 
 protected:
     IComponent() = default;
