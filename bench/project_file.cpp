@@ -7,6 +7,7 @@
 // weighed against reading the lines plus every member file whole; the open
 // reports its ratio to both floors as counters ("x_lines_stat",
 // "x_lines_read"). An open saves once at its end.
+#include "BenchFloors.h"
 #include "SilentSink.h"
 
 #include "icmd/files/IcmdAddFileToModel.h"
@@ -92,50 +93,23 @@ const Project& ProjectOf(int files)
     return projects.emplace(files, project).first->second;
 }
 
-std::vector<std::string> ReadLines(const std::string& file)
-{
-    std::ifstream in(file);
-    std::vector<std::string> lines;
-    for (std::string line; std::getline(in, line);) lines.push_back(std::move(line));
-    return lines;
-}
-
 // The floor of an open without its parse: the lines and one status read per member.
 void ReadLinesAndStat(const Project& project)
 {
-    const std::vector<std::string> lines = ReadLines(project.file);
+    const std::vector<std::string> lines = BenchReadLines(project.file);
     SysStatInfo info;
     for (const std::string& member : project.members) SysPathStat(member, &info);
     benchmark::DoNotOptimize(lines.data());
 }
 
 // The floor of an open with its parse: the lines and every member read whole.
-void ReadLinesAndMembers(const Project& project)
-{
-    const std::vector<std::string> lines = ReadLines(project.file);
-    char buffer[1 << 16];
-    std::size_t bytes = 0;
-    for (const std::string& member : project.members) {
-        const int fd = ::open(member.c_str(), O_RDONLY | O_CLOEXEC);
-        if (fd < 0) continue;
-        for (ssize_t got; (got = ::read(fd, buffer, sizeof buffer)) > 0;) bytes += static_cast<std::size_t>(got);
-        ::close(fd);
-    }
-    benchmark::DoNotOptimize(lines.data());
-    benchmark::DoNotOptimize(bytes);
-}
+void ReadLinesAndMembers(const Project& project) { BenchReadLinesAndMembers(project.file, project.members); }
 
 // The best of a few runs of a floor, in seconds.
 template <class Floor>
 double BestOf(const Floor& floor, const Project& project)
 {
-    double best = 1e30;
-    for (int run = 0; run < 3; ++run) {
-        const auto start = std::chrono::steady_clock::now();
-        floor(project);
-        best = std::min(best, std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count());
-    }
-    return best;
+    return BenchBestOf(3, [&] { floor(project); });
 }
 
 void Open(const Project& project)

@@ -193,7 +193,7 @@ public:
     bool IsEncryptedFile() const { return m_fields.encrypted; }
     void SetIsEncryptedFile(bool encrypted) { m_fields.encrypted = encrypted; }
     bool IsFileStructural() const { return m_fields.structural; }
-    void SetFileStructural(bool structural) { m_fields.structural = structural; }
+    void SetFileStructural(bool structural);
     const std::string& GetLibraryName() const { return m_fields.library; }
     bool SetLibraryName(const std::string& library);
     void SetUsedPackages(const std::deque<std::string>& packages) { m_fields.usedPackages.Assign(packages); }
@@ -208,6 +208,9 @@ public:
     }
     bool HasPackage() const { return !m_fields.definedPackages.IsEmpty(); }
     const std::deque<IfileObject>& GetIncludedFiles() const { return m_fields.includedFiles.Get(); }
+    // Whether some file value, anywhere, holds included files: without one,
+    // no collection of a hierarchy's files drops a file as included.
+    static bool AnyFileIncludesFiles();
     void ClearIncludedFiles() { m_fields.includedFiles.Clear(); }
     // Nothing for this file itself or a file already included.
     void AddIncludedFile(const IfileObject& file);
@@ -362,6 +365,14 @@ private:
     // each one visited once).
     bool AnyAncestor(bool recursive, const std::function<bool(const IfileObject&)>& match) const;
     bool IsSelf(const IfileObject& file) const;
+    // Before an assignment from `other`.
+    void TellHierarchyIfStructureChanges(const IfileObjectEx& other) const;
+
+    // Counts the include lists that hold something.
+    struct IncludeListCount {
+        static void Made();
+        static void Gone();
+    };
 
     // Everything a member file holds but its derived-file record, held by
     // value: copying them is copying the member file. (The record is cloned
@@ -376,7 +387,7 @@ private:
         bool changePending = false;
         std::string compileSetting;
         std::string errorText;
-        IfileSharedList<IfileObject> includedFiles;
+        IfileSharedList<IfileObject, IncludeListCount> includedFiles;
         bool ideReadOnly = false;
         bool importAsLink = false;
         // Never changed in place: copies share it.

@@ -59,10 +59,35 @@ public:
                                      std::vector<boost::shared_ptr<IfileObjectEx>>& out, ImodelModule* module,
                                      std::deque<IfileObject>* extra) = 0;
 
+    // While a deferral is open, the source changes (FilesModificationMessage)
+    // that come in a row are gathered, their files each once, and routed as
+    // one message of their kind before any other message and when the
+    // outermost deferral closes: a unit that several of them concern hears
+    // of it once, and ends in the same state. Deferrals nest.
+    virtual void DeferSourceChanges(bool defer) = 0;
+
     // A revision changed its design state, a tool state or a used file.
     virtual void DesignStateOfRevisionChanged(ImodelRevContextImpl* revision) = 0;
     virtual void ToolStateOfRevisionChanged(ImodelFunctionType tool, ImodelRevContextImpl* revision) = 0;
     virtual void UsedFileOfRevisionChanged(zorpaFileManagerTypes type, ImodelRevContextImpl* revision) = 0;
+};
+
+// Source changes deferred for the life of the object (none without a manager).
+class IprocessDeferredSourceChanges {
+public:
+    explicit IprocessDeferredSourceChanges(IprocessManager* manager) : m_manager(manager)
+    {
+        if (m_manager) m_manager->DeferSourceChanges(true);
+    }
+    ~IprocessDeferredSourceChanges()
+    {
+        if (m_manager) m_manager->DeferSourceChanges(false);
+    }
+    IprocessDeferredSourceChanges(const IprocessDeferredSourceChanges&) = delete;
+    IprocessDeferredSourceChanges& operator=(const IprocessDeferredSourceChanges&) = delete;
+
+private:
+    IprocessManager* m_manager;
 };
 
 class IfileManager;

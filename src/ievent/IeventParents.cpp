@@ -6,8 +6,10 @@ Ievent_ModulesParent::Ievent_ModulesParent(const std::vector<ImodelModule*>& mod
     for (const ImodelModule* module : m_modules) m_serials.push_back(IeventModuleRegistry::SerialOf(module));
 }
 
+// Made for every unit a re-read file reaches: built in place, without a
+// list to copy from.
 Ievent_ModulesParent::Ievent_ModulesParent(ImodelModule* module)
-    : Ievent_ModulesParent(std::vector<ImodelModule*>{module})
+    : m_modules(1, module), m_serials(1, IeventModuleRegistry::SerialOf(module))
 {
 }
 

@@ -9,6 +9,7 @@
 #include "ifile/IfileManager.h"
 #include "ifile/IfilePredecessorObject.h"
 #include "imodel/design/ImodelDesignManager.h"
+#include "imodel/design/ImodelModule.h"
 #include "imodel/model/Imodel.h"
 #include "imodel/model/ImodelHost.h"
 #include "imodel/names/imodelUtl.h"
@@ -19,8 +20,16 @@
 #include <boost/make_shared.hpp>
 
 #include <algorithm>
+#include <atomic>
 
 namespace {
+
+// The include lists that hold something, of every file value.
+std::atomic<std::size_t>& IncludeLists()
+{
+    static std::atomic<std::size_t> lists{0};
+    return lists;
+}
 
 // A value that may go into the line format: no line break.
 bool CheckValue(const std::string& value, const char* what)
@@ -81,6 +90,7 @@ IfileObjectEx::IfileObjectEx(IfileObjectEx&& other) : IfileObject(std::move(othe
 IfileObjectEx& IfileObjectEx::operator=(const IfileObjectEx& other)
 {
     if (this == &other) return *this;
+    TellHierarchyIfStructureChanges(other);
     IfileObject::operator=(other);
     m_fields = other.m_fields;
     SetPredecessorObject(other.m_predecessor.get());
@@ -90,6 +100,7 @@ IfileObjectEx& IfileObjectEx::operator=(const IfileObjectEx& other)
 IfileObjectEx& IfileObjectEx::operator=(IfileObjectEx&& other)
 {
     if (this == &other) return *this;
+    TellHierarchyIfStructureChanges(other);
     IfileObject::operator=(std::move(other));
     m_fields = std::move(other.m_fields);
     SetPredecessorObject(other.m_predecessor.get());
@@ -293,6 +304,24 @@ bool IfileObjectEx::SetLibraryName(const std::string& library)
     if (!CheckValue(library, "library")) return false;
     m_fields.library = library;
     return true;
+}
+
+void IfileObjectEx::IncludeListCount::Made() { ++IncludeLists(); }
+void IfileObjectEx::IncludeListCount::Gone() { --IncludeLists(); }
+bool IfileObjectEx::AnyFileIncludesFiles() { return IncludeLists().load() != 0; }
+
+void IfileObjectEx::SetFileStructural(bool structural)
+{
+    if (structural == m_fields.structural) return;
+    m_fields.structural = structural;
+    ImodelModule::HierarchyChanged();
+}
+
+void IfileObjectEx::TellHierarchyIfStructureChanges(const IfileObjectEx& other) const
+{
+    // Whether the units of a hierarchy are structural follows their files.
+    if (other.m_fields.structural != m_fields.structural || other.GetFileSpecificType() != GetFileSpecificType())
+        ImodelModule::HierarchyChanged();
 }
 
 void IfileObjectEx::AddIncludedFile(const IfileObject& file)

@@ -9,6 +9,7 @@
 #include "ifile/IfileManagerFunctions.h"
 #include "ifile/IfileProjectOpening.h"
 #include "imodel/design/ImodelDesignManager.h"
+#include "imodel/design/ImodelModule.h"
 #include "imodel/model/Imodel.h"
 #include "imodel/names/ImodelMessages.h"
 #include "imodel/names/imodelUtl.h"
@@ -150,6 +151,8 @@ IfileManager::Entry ifileManagerImpl::AddOrUpdateFile(const IfileObjectEx& file,
 FileListMap::const_iterator ifileManagerImpl::EraseFile(FileListMap::const_iterator element, bool notify)
 {
     if (element == m_files.Elements().end()) return element;
+    // A unit whose file this was has none once the entry goes.
+    ImodelModule::HierarchyChanged();
     const Entry file = element->second.entry;
     const ImodelFileName key = element->first;
     file->SetErrorFile(ImodelNoError, "");

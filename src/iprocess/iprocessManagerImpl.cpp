@@ -79,6 +79,7 @@ void iprocessManagerImpl::UpdateProcessDisplay(bool flag)
 
 void iprocessManagerImpl::FlowOptionsChanged(bool updateStates)
 {
+    RouteDeferred();
     if (updateStates) UpdateFileDependentStates();
     UpdateProcessDisplay(false);
     Imodel::GetInstance().SendEvent(boost::make_shared<IeventDesignFlowOptionsChanged>(), true);

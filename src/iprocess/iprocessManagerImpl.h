@@ -8,8 +8,11 @@
 
 #include "iprocess/IprocessManager.h"
 
+#include <deque>
 #include <memory>
+#include <optional>
 #include <string>
+#include <unordered_set>
 #include <vector>
 
 class IfileManager;
@@ -83,11 +86,18 @@ public:
     void DisplayItemsMessage2(std::uint32_t value, ImodelModule* module) override;
     void DisplayItemsMessage3(ImodelModule* module) override;
 
+    void DeferSourceChanges(bool defer) override;
+
     void DesignStateOfRevisionChanged(ImodelRevContextImpl*) override {}
     void ToolStateOfRevisionChanged(ImodelFunctionType, ImodelRevContextImpl*) override {}
     void UsedFileOfRevisionChanged(zorpaFileManagerTypes, ImodelRevContextImpl*) override {}
 
 private:
+    // Routes a source change to the units whose sources the files are.
+    void RouteSourceChange(QuorlaneStateMachineMultipleFilesMessages kind, const std::deque<IfileObject>& files);
+    // Routes the gathered source changes, if any; every message that is not
+    // one starts with it.
+    void RouteDeferred();
     void NotifyNetlistsOfConstraintChange(ImodelFunctionType tool, ImodelModule* module);
     // The accepting items of the display, when it shows `module` (or, with
     // `anyForNull`, for a null module).
@@ -99,4 +109,13 @@ private:
     ImodelModule* m_attachedModule = nullptr;
     IprocessListener* m_listener = nullptr;
     IprocessDisplay* m_display = nullptr;
+    // Open deferrals, and the source changes gathered: their kind, their
+    // files in the order sent, and the keys of those files.
+    int m_deferrals = 0;
+    struct Deferred {
+        QuorlaneStateMachineMultipleFilesMessages kind;
+        std::deque<IfileObject> files;
+        std::unordered_set<std::string> keys;
+    };
+    std::optional<Deferred> m_deferred;
 };

@@ -130,6 +130,7 @@ void iprocessManagerImpl::Route(ImodelModule* module, const Send& send)
 
 void iprocessManagerImpl::FileModificationMessage(QuorlaneStateMachineStringMessage kind, Entry file)
 {
+    RouteDeferred();
     if (!file || IsReading() || kind < QuorlaneFileChanged || kind > QuorlaneConstraintFileChanged) return;
     if (kind == QuorlanePackageFileChanged || kind == QuorlaneConstraintFileChanged) {
         ImodelApplyToAllModules(FileModificationMessageFtor(*this, kind, file));
@@ -157,6 +158,36 @@ void iprocessManagerImpl::FilesModificationMessage(QuorlaneStateMachineMultipleF
                                                    const std::deque<IfileObject>& files)
 {
     if (files.empty() || IsReading()) return;
+    if (m_deferrals == 0) {
+        RouteSourceChange(kind, files);
+        return;
+    }
+    if (m_deferred && m_deferred->kind != kind) RouteDeferred();
+    if (!m_deferred) m_deferred.emplace(Deferred{kind, {}, {}});
+    for (const IfileObject& file : files)
+        if (m_deferred->keys.insert(FileKey(file)).second) m_deferred->files.push_back(file);
+}
+
+void iprocessManagerImpl::DeferSourceChanges(bool defer)
+{
+    if (defer) {
+        ++m_deferrals;
+        return;
+    }
+    if (m_deferrals > 0 && --m_deferrals == 0) RouteDeferred();
+}
+
+void iprocessManagerImpl::RouteDeferred()
+{
+    if (!m_deferred) return;
+    const Deferred deferred = std::move(*m_deferred);
+    m_deferred.reset();
+    RouteSourceChange(deferred.kind, deferred.files);
+}
+
+void iprocessManagerImpl::RouteSourceChange(QuorlaneStateMachineMultipleFilesMessages kind,
+                                            const std::deque<IfileObject>& files)
+{
     const unsigned whole = ImodelStartLongProcess("Processing state because source changed");
     if (kind == QuorlaneFilesChanged || kind == QuorlaneFilesRemoved) {
         const unsigned collecting = ImodelStartLongProcess("Getting modules concerned");
@@ -401,12 +432,14 @@ iprocessManagerImpl::CollectModulesForFilesByWalk(QuorlaneStateMachineMultipleFi
 void iprocessManagerImpl::UsedFileChanged(ImodelModule* module, ImodelRevContextImpl* revision,
                                           zorpaFileManagerTypes type)
 {
+    RouteDeferred();
     if (!module || !revision || IsReading()) return;
     Route(module, [&](IprocessFlow& flow) { flow.UsedFileChanged(module, revision, type); });
 }
 
 void iprocessManagerImpl::InputFileListChanged(Entry file, ImodelFunctionType tool)
 {
+    RouteDeferred();
     if (m_listener) m_listener->InputFileListChanged(file, tool);
     if (!file || IsReading()) return;
     const IfilePredecessorObject* record = file->GetPredecessorObject();
@@ -416,6 +449,7 @@ void iprocessManagerImpl::InputFileListChanged(Entry file, ImodelFunctionType to
 
 void iprocessManagerImpl::CDBOrderChanged(ImodelModule* module)
 {
+    RouteDeferred();
     if (!module || IsReading()) return;
     Route(module, [&](IprocessFlow& flow) { flow.CDBOrderChanged(module); });
 }
@@ -423,6 +457,7 @@ void iprocessManagerImpl::CDBOrderChanged(ImodelModule* module)
 void iprocessManagerImpl::DeviceChangedMessage(const std::vector<imodelDeviceMembers>& differences,
                                                const ImodelDevice& device, ImodelFunctionType* tool)
 {
+    RouteDeferred();
     if (IsReading()) return;
     ImodelApplyToAllModules(DeviceChangedMessageFtor(*this, differences, device, tool));
 }
@@ -430,6 +465,7 @@ void iprocessManagerImpl::DeviceChangedMessage(const std::vector<imodelDeviceMem
 void iprocessManagerImpl::FunctionTypeMessage(QuorlaneStateMachineTypeMessage kind, ImodelFunctionType tool,
                                               ImodelModule* module)
 {
+    RouteDeferred();
     if (IsReading()) return;
     if (kind == QuorlaneToolChangedForAllModules) {
         ImodelApplyToAllModules(FunctionTypeMessageFtor(*this, tool));
@@ -444,12 +480,14 @@ void iprocessManagerImpl::FunctionTypeMessage(QuorlaneStateMachineTypeMessage ki
 void iprocessManagerImpl::ForceToolStateMessage(imodelToolState state, ImodelFunctionType tool, ImodelModule* module,
                                                 Entry file)
 {
+    RouteDeferred();
     if (!module || IsReading()) return;
     Route(module, [&](IprocessFlow& flow) { flow.ForceToolStateMessage(state, tool, module, file); });
 }
 
 void iprocessManagerImpl::Ide_pldFileDetected(KemletContentIf* content, Entry file)
 {
+    RouteDeferred();
     if (m_listener) m_listener->Ide_pldFileDetected(content, file);
     // The unit of the description is the unit its derived-file record names.
     ImodelModule* module = IprocessGetModulePtr(file.get());
@@ -459,18 +497,21 @@ void iprocessManagerImpl::Ide_pldFileDetected(KemletContentIf* content, Entry fi
 
 void iprocessManagerImpl::UpdateFileDependentStates()
 {
+    RouteDeferred();
     ImodelApplyToAllModules(
         [this](ImodelModule* module) { Route(module, [](IprocessFlow& flow) { flow.UpdateFileDependentStates(); }); });
 }
 
 void iprocessManagerImpl::UpdateFileDependentStatesForModule(ImodelModule* module)
 {
+    RouteDeferred();
     if (!module || IsReading()) return;
     Route(module, [&](IprocessFlow& flow) { flow.UpdateFileDependentStatesForModule(module); });
 }
 
 void iprocessManagerImpl::ComponentChanged(VyIfaces::IComponent* component, IDEVeyrunCallBack::InvalidateMessage kind)
 {
+    RouteDeferred();
     if (!component || kind == IDEVeyrunCallBack::InvalidateNothing) return;
     ImodelModule* module = ImodelFindModule(component->GetComponentID());
     if (!module) return;
@@ -484,6 +525,7 @@ void iprocessManagerImpl::ComponentChanged(VyIfaces::IComponent* component, IDEV
 
 void iprocessManagerImpl::ConstraintListChanged(ImodelModule* module, std::uint32_t value, ImodelFunctionType tool)
 {
+    RouteDeferred();
     if (m_listener) m_listener->ConstraintListChanged(module, value, tool);
     if (!Imodel::GetNotifyConstraintListChanged()) return;
     if (m_attachedModule == module) {

@@ -5,8 +5,8 @@
 // text, and the file-group lists of older versions. The scenarios under tests/tcl show the rest as a user sees it.
 #include "FileSizeLimit.h"
 #include "MessageRecorder.h"
+#include "ProjectCommandsTest.h"
 #include "RecordingHost.h"
-#include "TempFolder.h"
 
 #include "icmd/project/IcmdCloseProject.h"
 #include "icmd/project/IcmdNewProject.h"
@@ -124,24 +124,8 @@ public:
     FakeProfiles profiles;
 };
 
-class ProjectLifeCycle : public ::testing::Test {
+class ProjectLifeCycle : public ProjectCommandsTest {
 protected:
-    void SetUp() override
-    {
-        DefReset();
-        // The device catalogue of one family.
-        DefLoadDefaultsFromText("@choices FAM = ZX3\n@choices DIE[QFAM=ZX3] = zx3_10\n"
-                                "@choices PACKAGE[QFAM=ZX3,QDIE=zx3_10] = tq100\n",
-                                nullptr);
-        AcmdManager::GetInstance().SetCurrentFolder(m_folder.Path());
-        if (Design().IsProjectOpen()) IcmdDoCloseProject(false, false);
-    }
-    void TearDown() override
-    {
-        if (Design().IsProjectOpen()) IcmdDoCloseProject(false, false);
-        AcmdManager::GetInstance().SetCurrentFolder(std::string());
-        DefReset();
-    }
 
     std::string ProjectFile() const { return m_folder / "alu/alu.prj"; }
     std::string ProjectText() const { return m_folder.Read("alu/alu.prj"); }
@@ -170,7 +154,6 @@ protected:
         return static_cast<const IfileObject&>(*Files().GetFile(file));
     }
 
-    TempFolder m_folder;
     MessageRecorder m_messages;
     UnitPerFile m_parser;
 };

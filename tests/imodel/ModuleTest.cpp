@@ -5,6 +5,10 @@
 
 #include <gtest/gtest.h>
 
+#include <random>
+#include <set>
+#include <vector>
+
 namespace {
 
 using Module = std::unique_ptr<ImodelModule>;
@@ -125,4 +129,67 @@ TEST_F(ImodelModuleRecord, ComponentKindsComeFromTheComponentElseFromTheFile)
     for (int kind = -1; kind <= 13; ++kind)
         dump += std::to_string(kind) + " " + ImodelGetComponentTypeName(kind) + "\n";
     ExpectMatchesGolden("component_types.txt", dump);
+}
+
+TEST_F(ImodelModuleRecord, StructureIsThatOfAWalkBelowAfterEveryChange)
+{
+    // Random units, files and links (cycles and shared units included),
+    // changed at random; after each change the answer of every unit that was
+    // asked before equals a plain walk below it.
+    std::mt19937 random(28);
+    const auto pick = [&random](std::size_t count) { return std::uniform_int_distribution<std::size_t>(0, count - 1)(random); };
+    std::vector<boost::shared_ptr<IfileObjectEx>> files;
+    for (int i = 0; i < 12; ++i) {
+        files.push_back(MakeFile("/d/f" + std::to_string(i) + (i % 5 == 4 ? ".sch" : ".vhd"),
+                                 i % 5 == 4 ? zorpaFT_SCH : zorpaFT_HDL));
+        files.back()->SetFileStructural(i % 3 != 0);
+    }
+    std::vector<Module> units;
+    for (int i = 0; i < 30; ++i) units.push_back(MakeModule("u" + std::to_string(i), i % 4 ? files[pick(12)] : nullptr));
+    const auto expected = [](const ImodelModule* start) {
+        std::set<const ImodelModule*> seen{start};
+        std::vector<const ImodelModule*> pending{start};
+        while (!pending.empty()) {
+            const ImodelModule* unit = pending.back();
+            pending.pop_back();
+            const auto file = unit->GetModuleFile();
+            if (file && file->GetFileSpecificType() != zorpaFT_SCH && !file->IsFileStructural()) return false;
+            if (const ImodelLinkList* subs = unit->GetSubBlocks())
+                for (const ImodelModule* sub : *subs)
+                    if (seen.insert(sub).second) pending.push_back(sub);
+        }
+        return true;
+    };
+    for (int change = 0; change < 600; ++change) {
+        ImodelModule* unit = units[pick(units.size())].get();
+        ImodelModule* other = units[pick(units.size())].get();
+        switch (pick(7)) {
+        case 0:
+        case 1:
+            unit->AddSubBlock(other, false);
+            break;
+        case 2:
+            unit->RemoveSubBlock(other, true);
+            break;
+        case 3: {
+            const auto& file = files[pick(files.size())];
+            file->SetFileStructural(!file->IsFileStructural());
+            break;
+        }
+        case 4:
+            unit->SetModuleFileName(files[pick(files.size())]->GetFullFileName().GetString(), nullptr, false);
+            break;
+        case 5:
+            if (pick(2)) unit->SetNoFile(); else unit->DetachSubBlock(other);
+            break;
+        case 6:
+            // A unit goes and a new one of its name takes its place, unlinked.
+            for (Module& owned : units)
+                if (owned.get() == unit) owned = MakeModule(unit->GetName());
+            break;
+        }
+        for (int ask = 0; ask < 3; ++ask) units[pick(units.size())]->IsStructural();
+        for (const Module& each : units)
+            ASSERT_EQ(each->IsStructural(), expected(each.get())) << each->GetName() << " after change " << change;
+    }
 }

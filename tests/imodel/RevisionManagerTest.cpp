@@ -16,6 +16,8 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <random>
 #include <string>
 #include <vector>
 
@@ -228,4 +230,73 @@ TEST_F(RevisionManager, DeletingAViewActivatesItsNeighbourWhenItWasCurrent)
     Design().SetProjectFolder("");
     ASSERT_TRUE(Views().DeleteView("Impl2"));
     EXPECT_TRUE(UtlDoesFileExist(m_project / "pallador/impl2/run.log"));
+}
+
+TEST_F(RevisionManager, ViewsAndEveryModuleAnswerByNameAndNumberThroughRandomChanges)
+{
+    // Enough views that the lists are looked up through their indexes;
+    // every answer is checked against a plain list kept by the test.
+    ImodelModule* top = AddUnit("top");
+    ImodelModule* sub = AddUnit("sub");
+    std::vector<std::pair<std::string, int>> views;
+    std::string text;
+    for (int number = 1; number <= 40; ++number) {
+        views.emplace_back("v" + std::to_string(number), number);
+        text += "VALUE=\"v" + std::to_string(number) + "\",NUM=" + std::to_string(number) + "\n";
+    }
+    Read(text + "CURREV=1");
+    std::mt19937 random(28);
+    const auto pick = [&random](std::size_t count) { return std::uniform_int_distribution<std::size_t>(0, count - 1)(random); };
+    int made = 0;
+    for (int change = 0; change < 120; ++change) {
+        const std::string name = views[pick(views.size())].first;
+        switch (pick(4)) {
+        case 0: {
+            const std::string fresh = "new" + std::to_string(++made);
+            int highest = 0;
+            for (const auto& view : views) highest = std::max(highest, view.second);
+            ASSERT_TRUE(Views().CreateView(fresh, "", false, false));
+            views.emplace_back(fresh, highest + 1);
+            break;
+        }
+        case 1:
+            if (views.size() > 1) {
+                ASSERT_TRUE(Views().DeleteView(name));
+                std::erase_if(views, [&name](const auto& view) { return view.first == name; });
+            }
+            break;
+        case 2: {
+            const std::string renamed = "r" + std::to_string(change);
+            ASSERT_TRUE(Views().ModifyView(name, renamed));
+            for (auto& view : views)
+                if (view.first == name) view.first = renamed;
+            // A name another view has is refused.
+            EXPECT_FALSE(Views().ModifyView(views.front().first, views.back().first));
+            break;
+        }
+        case 3:
+            ASSERT_TRUE(Views().SetActiveView(name, false, false));
+            EXPECT_EQ(Views().GetCurrentRevisionName(), name);
+            break;
+        }
+        Lines names;
+        for (const auto& [each, number] : views) {
+            names.push_back(each);
+            EXPECT_EQ(Views().GetRevisionNumber(each), number);
+            EXPECT_EQ(Views().GetRevisionNameByNumber(number), each);
+            for (const ImodelModule* unit : {top, sub}) {
+                const ImodelRevContextImpl* revision = unit->GetContext()->FindRevision(each);
+                ASSERT_NE(revision, nullptr) << each;
+                EXPECT_EQ(revision->GetName(), each);
+                EXPECT_EQ(unit->GetContext()->FindRevision(static_cast<const ImodelRevContext*>(revision)), revision);
+            }
+        }
+        ASSERT_EQ(Names(), names) << "after change " << change;
+        EXPECT_EQ(RevisionNames(top), names);
+        EXPECT_EQ(top->GetContext()->FindRevision(std::string("gone")), nullptr);
+        EXPECT_EQ(Views().GetRevisionNumber("gone"), -1);
+    }
+    Views().RemoveAllViews();
+    EXPECT_TRUE(Names().empty());
+    EXPECT_EQ(Views().GetRevisionNumber(views.front().first), -1);
 }

@@ -105,3 +105,36 @@ TEST_F(Routing, ProfileTextsAreThoseOfTheHostsManagedProfile)
     EXPECT_EQ(IprofileGetToolListStr(idePALLADOR), "");
     EXPECT_EQ(IprofileGetProfileToolName(idePALLADOR), "");
 }
+
+TEST_F(Routing, DeferredSourceChangesAreRoutedOnceInTheirPlaceAmongTheOtherMessages)
+{
+    const Entry leafSource = Add("hdl/leaf.v", zorpaFT_HDL, "module leaf; endmodule\n");
+    ImodelModule* leaf = Unit("leaf", leafSource);
+    top->AddSubBlock(leaf, false);
+    Succeed();
+    {
+        const IprocessDeferredSourceChanges deferred(&Processes());
+        Processes().FilesModificationMessage(QuorlaneFilesChanged, {*leafSource});
+        {
+            const IprocessDeferredSourceChanges nested(&Processes());
+            Processes().FilesModificationMessage(QuorlaneFilesChanged, {*source, *leafSource});
+        }
+        // Gathered, not routed yet.
+        EXPECT_EQ(Synthesis(), StateSuccess);
+        EXPECT_EQ(netlist->GetFileState(), imodelFileUpToDate);
+        // Any other message routes them first: the result forced now stays.
+        Processes().ForceToolStateMessage(StateSuccess, ideSYNTHESIS, top, nullptr);
+        EXPECT_EQ(netlist->GetFileState(), imodelFileOutOfDate);
+    }
+    EXPECT_EQ(Synthesis(), StateSuccess);
+    // What is gathered when the last deferral ends is routed then; a change
+    // of another kind routes the ones before it first.
+    {
+        const IprocessDeferredSourceChanges deferred(&Processes());
+        Processes().FilesModificationMessage(QuorlaneFilesRemoved, {*leafSource});
+        Processes().FilesModificationMessage(QuorlaneFilesChanged, {*leafSource});
+        EXPECT_EQ(Synthesis(), StateNoResult);
+        Succeed();
+    }
+    EXPECT_EQ(Synthesis(), StateNoResult);
+}

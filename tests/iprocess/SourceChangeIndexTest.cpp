@@ -3,8 +3,9 @@
 // file index and parent links) and the derived files of a unit that a node
 // invalidates (through its index by unit name), on random designs with
 // shared cells, cycles, packages, units included for simulation, schematics,
-// encrypted and included files, packages left out and random changes of
-// files and links.
+// encrypted files and random changes of files and links; and, on designs
+// whose links alone tell the answer, with packages left out of some units'
+// sources, files kept from synthesis and files that include others.
 #include "FlowProject.h"
 
 #include "iprocess/QuorlaneStateMachine.h"
@@ -52,12 +53,12 @@ protected:
 
     // Units u0.. with sources (some sharing a file, some without one, some
     // packages), linked at random, cycles and shared cells included.
-    void MakeDesign(int count)
+    void MakeDesign(int count, int packagePercent = 8)
     {
         for (int i = 0; i < count; ++i) {
             const std::string name = "u" + std::to_string(i);
             Entry file;
-            if (i > 0 && Chance(10)) {
+            if (!sources.empty() && Chance(10)) {
                 file = sources[Pick(static_cast<int>(sources.size()))];
             } else if (!Chance(10)) {
                 const bool schematic = Chance(5);
@@ -67,7 +68,7 @@ protected:
                 sources.push_back(file);
             }
             ImodelModule* unit = Unit(name, file);
-            unit->SetIsPackage(withPackages && Chance(8));
+            unit->SetIsPackage(Chance(packagePercent));
             units.push_back(unit);
         }
         for (int link = 0; link < count * 2; ++link) Link();
@@ -76,11 +77,6 @@ protected:
             if (Chance(5)) unit->GetAssociatedFileList().push_back(*sources[Pick(static_cast<int>(sources.size()))]);
             if (const Entry file = unit->GetModuleFile(); file && Chance(10))
                 file->SetUsedPackages({"work.u" + std::to_string(Pick(count)) + ".all"});
-            // A file included by another is compiled through it; a unit may
-            // leave a file out as a package.
-            if (const Entry file = unit->GetModuleFile(); file && Chance(10))
-                file->AddIncludedFile(*sources[Pick(static_cast<int>(sources.size()))]);
-            if (Chance(10)) unit->GetSynthesisPackageToIgnoreList()->push_back(*sources[Pick(static_cast<int>(sources.size()))]);
         }
     }
     void Link()
@@ -109,25 +105,33 @@ protected:
         return files;
     }
 
-    std::vector<Entry> sources;
-    std::vector<ImodelModule*> units;
-    // Without packages the units above a change are found through the links alone.
-    bool withPackages = true;
-};
+    // What can leave a file out of a unit's synthesis sources although a
+    // unit below it is defined by the file.
+    void LeaveOutSomeSources(bool includes)
+    {
+        if (sources.empty()) return;
+        for (ImodelModule* unit : units)
+            if (Chance(10)) unit->GetSynthesisPackageToIgnoreList()->push_back(*sources[Pick(static_cast<int>(sources.size()))]);
+        for (const Entry& file : sources) {
+            if (Chance(5)) file->SetUsedByAllTools(false);
+            if (includes && Chance(5)) file->AddIncludedFile(*sources[Pick(static_cast<int>(sources.size()))]);
+        }
+    }
 
-TEST_F(SourceChangeIndex, UnitsConcernedByChangesAreThoseOfTheWalkInItsOrder)
-{
-    for (int design = 0; design < 6; ++design) {
-        // Half of the designs let units leave packages out.
-        OptionsScope organize{{"IDE_ORGANIZE_PACKAGES_ENABLED", design % 2 ? "1" : "0"}};
+    void StartDesign()
+    {
         Files().RemoveAllFiles();
         Design().Reset();
         sources.clear();
         units.clear();
-        withPackages = design < 4;
-        MakeDesign(40);
+    }
+
+    // Random changes of links and files: the units each change concerns by
+    // the index and by the walk over every unit, in order, are the same.
+    void CompareChanges(int design, int changes)
+    {
         int found = 0;
-        for (int change = 0; change < 60; ++change) {
+        for (int change = 0; change < changes; ++change) {
             if (Chance(20)) Link();
             const std::deque<IfileObject> files = RandomChange();
             for (auto kind : {QuorlaneFilesChanged, QuorlaneFilesRemoved}) {
@@ -138,6 +142,31 @@ TEST_F(SourceChangeIndex, UnitsConcernedByChangesAreThoseOfTheWalkInItsOrder)
             }
         }
         EXPECT_GT(found, 0) << "design " << design;
+    }
+
+    std::vector<Entry> sources;
+    std::vector<ImodelModule*> units;
+};
+
+TEST_F(SourceChangeIndex, UnitsConcernedByChangesAreThoseOfTheWalkInItsOrder)
+{
+    for (int design = 0; design < 6; ++design) {
+        StartDesign();
+        MakeDesign(40);
+        CompareChanges(design, 60);
+    }
+}
+
+TEST_F(SourceChangeIndex, UnitsConcernedWhereTheLinksTellAreThoseOfTheWalk)
+{
+    for (int design = 0; design < 4; ++design) {
+        // Half the designs leave the packages of a unit's list out of its
+        // sources; one has a few packages, the last files that include others.
+        OptionsScope options({{"IDE_ORGANIZE_PACKAGES_ENABLED", design % 2 ? "1" : "0"}});
+        StartDesign();
+        MakeDesign(40, design == 2 ? 4 : 0);
+        LeaveOutSomeSources(design == 3);
+        CompareChanges(design, 40);
     }
 }
 

@@ -187,7 +187,7 @@ private:
     // The unit the use clauses make visible under that name, or the null module.
     T resolveThroughUseClauses(const std::string& name) const;
     // Whether `unit` is the current unit or above it.
-    bool isCurrentUnitOrAncestor(T unit);
+    bool isCurrentUnitOrAncestor(T unit) const;
     // The sub-block of that name of the current unit, or the null module.
     T findSubBlockOfCurrentUnit(const std::string& name);
     void rememberSubBlockOfCurrentUnit(T sub);
@@ -234,9 +234,6 @@ private:
     // Sub-blocks of the current unit by lower-cased name.
     std::unordered_multimap<std::string, T> m_subBlockIndex;
     bool m_subBlockIndexValid = false;
-    // The current unit and every unit above it.
-    std::unordered_set<T> m_ancestors;
-    bool m_ancestorsValid = false;
 };
 
 extern template class ZorpaParser<ImodelModule*>;

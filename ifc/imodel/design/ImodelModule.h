@@ -28,6 +28,7 @@
 #include "ifile/IfileObjectEx.h"
 #include "imodel/design/ImodelLinkList.h"
 #include "imodel/names/ImodelFileTypes.h"
+#include "imodel/names/ImodelLazyList.h"
 #include "imodel/names/ImodelToolKinds.h"
 #include "imodel/options/ImodelPhySynthesisOptions.h"
 
@@ -56,29 +57,6 @@ class IprocessFlowObject;
 template <class T>
 class ImodelObjectValidityChecker;
 
-// A list that takes no memory until something is put into it (most units
-// never have stimulus, constraint or package lists, and an empty deque
-// costs a page fraction); a copy copies the list.
-template <class List>
-class ImodelLazyList {
-public:
-    const List& Get() const { return m_list ? *m_list : Empty(); }
-    // The list, made empty when there was none.
-    List& Use()
-    {
-        if (!m_list) m_list.emplace();
-        return *m_list;
-    }
-
-private:
-    static const List& Empty()
-    {
-        static const List none;
-        return none;
-    }
-    std::optional<List> m_list;
-};
-
 // The values of a unit that a copy takes over as they are (ImodelModule's
 // copy constructor); the unit's links, contexts, display flag and
 // customized lists are not among them.
@@ -106,7 +84,8 @@ struct ImodelModuleData {
     ImodelLazyList<std::deque<IfileObject>> m_cdbOrder;
     std::vector<VyIfaces::ComponentID> m_simulationModulesToInclude;
     std::string m_flowName;
-    ImodelLazyList<std::deque<std::string>> m_possibleLibraries;
+    // Shared by the units that name the same libraries (most units of a design).
+    std::shared_ptr<const std::deque<std::string>> m_possibleLibraries;
     ImodelPhySynthesisOptions m_phySynthOptions;
     IprocessFlowObject* m_messageObject = nullptr;
     // A cache of the lookup through the block-design tool.
@@ -275,8 +254,8 @@ public:
     bool SetVSimParams(const std::string& params);
     std::string GetFlowName() const { return m_flowName; }
     void SetFlowName(const std::string& name) { m_flowName = name; }
-    const std::deque<std::string>& GetPossibleLibraries() const { return m_possibleLibraries.Get(); }
-    void SetPossibleLibraries(const std::deque<std::string>& libraries) { m_possibleLibraries.Use() = libraries; }
+    const std::deque<std::string>& GetPossibleLibraries() const;
+    void SetPossibleLibraries(const std::deque<std::string>& libraries);
     std::vector<VyIfaces::ComponentID>* GetSimulationModuleToIncludeList() { return &m_simulationModulesToInclude; }
 
     // The flow object attached to the unit, not owned.
@@ -327,8 +306,12 @@ public:
     const ImodelLinkList* GetSubBlocks() const { return m_subBlocks.get(); }
     const ImodelLinkList* GetParentsList() const { return m_parents.get(); }
     // The unit and every unit below it is structural (its file, when it has
-    // a typed one, says so).
+    // a typed one, says so). Worked out once for the units below it until
+    // the hierarchy changes.
     bool IsStructural() const;
+    // A link, a unit's file or a file's structural flag changed: answers
+    // worked out from the hierarchy below a unit are worked out again.
+    static void HierarchyChanged() { ++s_hierarchyVersion; }
     // A file of a place-and-route view derives from the unit (of the current
     // view only, unless `allRevisions`); false without a context or flow.
     bool HasRevDependentData(bool allRevisions);
@@ -384,6 +367,17 @@ public:
     void AddSynthesisConstraintFile(const IfileObject& file);
     // Drops every entry the file manager does not hold.
     static void UpdateList(FileList* list);
+    // Whether the unit lists a package to leave out for the tool kind
+    // (simulation or synthesis), or for either (the lists as they stand, not
+    // brought up to date).
+    bool HasPackagesToIgnore(ImodelFunctionType kind) const
+    {
+        return !(kind == ideSYNTHESIS ? m_synthesisPackagesToIgnore : m_simulationPackagesToIgnore).empty();
+    }
+    bool HasPackagesToIgnore() const
+    {
+        return HasPackagesToIgnore(ideSIMULATION) || HasPackagesToIgnore(ideSYNTHESIS);
+    }
     // Brought up to date with UpdateList first.
     FileList* GetSimulationPackageToIgnoreList();
     FileList* GetSynthesisPackageToIgnoreList();
@@ -455,6 +449,7 @@ public:
 
 private:
     friend class ZorpaUnitSet<ImodelModule*>;
+    friend class imodelStructuralWalk;
 
     typeUserFileList* getCustomizedFileList(ImodelFunctionType kind);
     const typeUserFileList* getCustomizedFileList(ImodelFunctionType kind) const;
@@ -479,8 +474,14 @@ private:
     void MergeAssociatedFiles(const FileList& files);
     void AnnounceDestruction();
 
+    // Counts the changes of the hierarchy (HierarchyChanged).
+    static inline std::uint64_t s_hierarchyVersion = 1;
+
     std::uint64_t m_serial;
     UnitSet* m_unitSet = nullptr;
+    // IsStructural as worked out at a version of the hierarchy (0: never).
+    mutable std::uint64_t m_structuralVersion = 0;
+    mutable bool m_structural = true;
     bool m_displayable = false;
     std::unique_ptr<ImodelLinkList> m_subBlocks;
     std::unique_ptr<ImodelLinkList> m_parents;

@@ -25,6 +25,7 @@
 #include <memory>
 #include <ostream>
 #include <string>
+#include <vector>
 
 class IfileObject;
 class IfileObjectEx;
@@ -91,6 +92,22 @@ bool ImodelIsUsedInHierarchy(const IfileObject& file);
 // reached it, for a call may add or remove units.
 void ImodelApplyToAllModules(const ImodelModifyModuleFtor& ftor);
 void ImodelApplyToAllModules(const std::function<void(ImodelModule*)>& visit);
+
+// The units of the list and of the sub-block lists below it, each once, in
+// the order in which a depth-first walk first meets them.
+std::vector<ImodelModule*> ImodelUnitsInTreeOrder(ImodelUnitListRef modules);
+
+// Calls `visit` at every place of the hierarchy where a unit that `matters`
+// takes stands: depth-first in list order and once along every path, a unit
+// on the current path not entered again; a unit reached along two paths is
+// visited twice. `units` are the units of the hierarchy as
+// ImodelUnitsInTreeOrder gives them for `modules`. The walk enters only
+// units from which such a unit can be reached, so its time follows the
+// units, the links and the places of the units that matter, not the number
+// of paths through the others; nothing is walked when no unit matters.
+void ImodelVisitEveryPlace(ImodelUnitListRef modules, const std::vector<ImodelModule*>& units,
+                           const std::function<bool(const ImodelModule&)>& matters,
+                           const std::function<void(ImodelModule*)>& visit);
 
 // Deletes every unit of the list, each once it has left the list.
 void ImodelDestroyTree(ImodelModule::OwnedList modules);

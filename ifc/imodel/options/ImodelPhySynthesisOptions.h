@@ -15,6 +15,8 @@
 // "ENDOptionalFiles", one "<file name>;<state>" per line).
 #pragma once
 
+#include "imodel/names/ImodelLazyList.h"
+
 #include "ifile/IfileObject.h"
 
 #include <boost/shared_ptr.hpp>
@@ -83,7 +85,7 @@ public:
     bool SetMaxCoreCell(const std::string& value);
 
     // The stored constraint files, in order.
-    const std::deque<IfileObject>& GetConstraintFileList() const { return m_constraintFiles; }
+    const std::deque<IfileObject>& GetConstraintFileList() const { return m_constraintFiles.Get(); }
     // Replaces the list. With an optional-file list of exactly one entry,
     // UseSynplifySDC becomes whether that entry is used.
     void SetConstraintFileList(const std::deque<IfileObject>& files, const ImodelOptionalFiles* optionalFiles);
@@ -122,6 +124,6 @@ private:
     std::string m_phySynthEffort;
     std::string m_relaxDelay;
     std::string m_maxCoreCell;
-    std::deque<IfileObject> m_constraintFiles;
+    ImodelLazyList<std::deque<IfileObject>> m_constraintFiles;
     bool m_useSynplifySDC;
 };

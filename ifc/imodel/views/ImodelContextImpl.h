@@ -14,9 +14,12 @@
 
 #include <boost/shared_ptr.hpp>
 
+#include <cstddef>
 #include <memory>
 #include <ostream>
 #include <string>
+#include <unordered_map>
+#include <unordered_set>
 #include <vector>
 
 class Iconvert;
@@ -137,10 +140,20 @@ public:
     void RestorePre71FileStates(const std::vector<std::string>& names, const ImodelRevContextImpl* revision) const;
 
 private:
-    std::vector<std::unique_ptr<ImodelRevContextImpl>>::const_iterator Find(const std::string& name) const;
+    // The revisions by name and the revisions themselves, for a context with
+    // many (a project may have thousands of views); made on the first look
+    // past a few revisions and kept in step from then on.
+    struct Index {
+        std::unordered_map<std::string, ImodelRevContextImpl*> byName;
+        std::unordered_set<const ImodelRevContext*> revisions;
+    };
+    static constexpr std::size_t kIndexedFrom = 16;
+    const Index* Indexed() const;
+    void Indexing(ImodelRevContextImpl* revision, bool add) const;
 
     std::string m_name;
     ImodelModule* m_module;
     std::vector<std::unique_ptr<ImodelRevContextImpl>> m_revisions;
     ImodelRevContextImpl* m_current = nullptr;
+    mutable std::unique_ptr<Index> m_index;
 };

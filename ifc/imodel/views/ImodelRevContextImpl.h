@@ -9,6 +9,8 @@
 // manager.
 #pragma once
 
+#include "imodel/names/ImodelLazyList.h"
+
 #include "ifile/IfileObject.h"
 #include "imodel/names/ImodelFileName.h"
 #include "imodel/names/ImodelFileTypes.h"
@@ -105,7 +107,7 @@ public:
     UsedFiles::const_iterator GetUsedFile(zorpaFileManagerTypes specificType) const;
     // Whether the iterator points into this view's used files, not at the end.
     bool IsValidUsedFile(UsedFiles::const_iterator it) const;
-    const UsedFiles& GetUsedFiles() const { return m_usedFiles; }
+    const UsedFiles& GetUsedFiles() const { return m_usedFiles.Get(); }
 
     // With a source: `to` becomes a copy of `from`, in order.
     static void DuplicateList(const std::vector<ImodelFileName>* from, std::vector<ImodelFileName>& to);
@@ -142,5 +144,5 @@ private:
     std::string m_name;
     ImodelFlowOptions m_flowOptions;
     ImodelModule* m_module;
-    UsedFiles m_usedFiles;
+    ImodelLazyList<UsedFiles> m_usedFiles;
 };

@@ -23,6 +23,7 @@
 #include "imodel/names/ImodelMessages.h"
 #include "imodel/names/imodelUtl.h"
 #include "itimer/ItimerManager.h"
+#include "iprocess/IprocessManager.h"
 #include "itool/ItoolCoreTools.h"
 #include "itool/ItoolModelSimPathOptions.h"
 #include "itool/ItoolPallador.h"
@@ -271,12 +272,20 @@ void IcmdOpenProject::ReaddModifiedFiles()
     // each add copies the whole design, and a checkout that touched every
     // file makes the open quadratic.
     model.SaveLibraries();
-    while (!modified.empty()) {
-        const IfileObject changed = modified.front();
-        modified.pop_front();
-        if (const IfileManager::Entry entry = files ? files->GetFile(changed) : IfileManager::Entry())
-            IcmdDoAddFileToModel(*entry, false, false, false, nullptr, nullptr, true, nullptr, true, false, nullptr);
-        if (std::deque<IfileObject>* notified = ImodelModule::GetNotifiedFileChangeList()) notified->push_back(changed);
+    {
+        // A unit above many changed sources hears of them once: a checkout
+        // that touched a deep hierarchy would otherwise reach the top once
+        // per file.
+        const IprocessDeferredSourceChanges deferred(model.GetProcessManager());
+        while (!modified.empty()) {
+            const IfileObject changed = modified.front();
+            modified.pop_front();
+            if (const IfileManager::Entry entry = files ? files->GetFile(changed) : IfileManager::Entry())
+                IcmdDoAddFileToModel(*entry, false, false, false, nullptr, nullptr, true, nullptr, true, false,
+                                     nullptr);
+            if (std::deque<IfileObject>* notified = ImodelModule::GetNotifiedFileChangeList())
+                notified->push_back(changed);
+        }
     }
     model.RestoreLibraries(true, zorpaSaveRestoreParams{false, true, false});
 }

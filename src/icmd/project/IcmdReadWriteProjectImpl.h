@@ -14,9 +14,11 @@
 
 #include <deque>
 #include <fstream>
+#include <optional>
 #include <set>
 #include <sstream>
 #include <string>
+#include <string_view>
 #include <unordered_map>
 #include <unordered_set>
 #include <vector>
@@ -89,6 +91,7 @@ private:
     using LineIterator = Lines::const_iterator;
     using FileList = std::deque<IfileObject>;
     using FileListOf = FileList& (*)(ImodelModule&);
+    using FileListAsIs = const FileList& (*)(const ImodelModule&);
 
     bool Reading() const { return m_mode == ideProjectFileHeader || m_mode == ideProjectFileRead; }
     bool FullRead() const { return m_mode == ideProjectFileRead; }
@@ -150,19 +153,40 @@ private:
     void RestoreUsedDefinition(const std::string& fileName, const std::string& module);
 
     // --- per-module information (IcmdReadWriteProjectModules.cpp) ---
+    // What a module has to write, as a set of these.
+    enum ModuleFact : unsigned {
+        kAssociated = 1u << 0,
+        kPhySynthesis = 1u << 1,
+        kCdbOrder = 1u << 2,
+        kIncluded = 1u << 3,
+        kSimulationPackages = 1u << 4,
+        kSynthesisPackages = 1u << 5,
+        kCustomizedInUse = 1u << 6,
+        kCustomizedLists = 1u << 7,  // any, in use or not
+        kStimulus = 1u << 8,
+        kConstraints = 1u << 9,
+        kStates = 1u << 10,
+    };
+    unsigned FactsOf(ImodelModule& module);
+    // What the modules of the design's libraries have, each module asked
+    // once per save; and whether one of them has one of `facts`.
+    void TakeDesignFacts();
+    bool DesignHas(unsigned facts);
     bool WriteModuleInfo(ImodelModule* module);
+    bool WriteModuleInfo(ImodelModule& module, unsigned facts);
     void ReadModuleInfo(ImodelModule* module, LineIterator& line, LineIterator end);
+    // The modules of the hierarchy, each once (ImodelUnitsInTreeOrder), and
+    // of them the first of each name in the order in which a walk along
+    // every path meets them; worked out once per save.
+    const std::vector<ImodelModule*>& TreeOrder();
+    const std::vector<ImodelModule*>& FirstOfEachName();
     void WriteModuleListInfo(ideModuleInfoType kind);
-    void WriteModuleListInfo(const std::deque<ImodelModule*>* modules, std::set<std::string>& done,
-                             ideModuleInfoType kind, std::set<const ImodelModule*>& onPath);
     bool ReadModuleListInfo(ideModuleInfoType kind);
     bool ProjectFileObject_ModuleInfo_Type(ideModuleInfoType kind);
-    void WriteModuleAssociation(const std::deque<ImodelModule*>* modules, std::set<std::string>& done, FileListOf list,
-                                std::set<const ImodelModule*>& onPath);
+    void WriteModuleAssociation(FileListAsIs list, ModuleFact fact);
     void ReadModuleAssociation(LineIterator& line, LineIterator end, FileListOf list, const int* defaultType);
-    void WriteCustomizedSourceFileLists(const std::deque<ImodelModule*>* modules,
-                                        std::set<const ImodelModule*>& onPath);
-    void WritePhySynthesis(const std::deque<ImodelModule*>* modules, std::set<const ImodelModule*>& onPath);
+    void WriteCustomizedSourceFileLists(const std::deque<ImodelModule*>* modules);
+    void WritePhySynthesis(const std::deque<ImodelModule*>* modules);
     // A module's data of a kind: the file lines (kinds 0, 1 and 3) or the
     // component-id texts (kind 2).
     void WriteModuleKind(ImodelModule& module, ideModuleInfoType kind);
@@ -214,6 +238,11 @@ private:
     unsigned int m_lastMeterValue = 0;
     bool m_newModuleInfo = false;
     std::vector<std::string>* m_openedFilesToWrite = nullptr;
+    std::optional<std::vector<ImodelModule*>> m_treeOrder;
+    std::optional<unsigned> m_designFacts;
+    std::vector<std::pair<ImodelModule*, unsigned>> m_moduleFacts;
+    std::vector<ImodelModule*> m_modulesWithStates;
+    std::optional<std::vector<ImodelModule*>> m_firstOfEachName;
     Step m_currentStep = nullptr;
     std::vector<StepEntry> m_steps;
     // What a write produces; it reaches the disk in the last step.

@@ -10,6 +10,7 @@
 #include "imodel/design/ImodelDesignManager.h"
 #include "imodel/design/ImodelFindModule.h"
 #include "imodel/design/ImodelModule.h"
+#include "imodel/design/ImodelModuleTree.h"
 #include "imodel/model/Imodel.h"
 #include "imodel/model/ImodelSetAndRestoreModelFlagObject.h"
 #include "imodel/options/ImodelPhySynthesisOptions.h"
@@ -45,8 +46,12 @@ const char* KindListName(ideModuleInfoType kind)
 
 bool StartsWith(const std::string& line, const char* prefix) { return line.rfind(prefix, 0) == 0; }
 
+// A module's stimulus and associated files: to fill when reading, to write
+// as they stand (asking for a list to fill makes one).
 std::deque<IfileObject>& Stimulus(ImodelModule& module) { return *module.GetStimulusListPtr(); }
 std::deque<IfileObject>& Associated(ImodelModule& module) { return module.GetAssociatedFileList(); }
+const std::deque<IfileObject>& StimulusAsIs(const ImodelModule& module) { return module.GetStimulusList(); }
+const std::deque<IfileObject>& AssociatedAsIs(const ImodelModule& module) { return module.GetAssociatedFileListConst(); }
 
 bool UsesCustomizedList(const ImodelModule& module)
 {
@@ -80,32 +85,6 @@ void CollectBlock(std::vector<std::string>::const_iterator& line, std::vector<st
     }
 }
 
-// Every walk of the hierarchy keeps the modules on its path: designs may
-// instantiate themselves.
-template <class List, class Visit>
-void WalkModules(const List* modules, std::set<const ImodelModule*>& onPath, Visit visit)
-{
-    if (!modules) return;
-    for (ImodelModule* module : *modules) {
-        if (!module || !onPath.insert(module).second) continue;
-        visit(module);
-        WalkModules(module->GetSubBlocks(), onPath, visit);
-        onPath.erase(module);
-    }
-}
-
-// Each module of the hierarchy once, whatever instantiates it.
-template <class List, class Visit>
-void VisitModulesOnce(const List* modules, std::set<const ImodelModule*>& visited, Visit visit)
-{
-    if (!modules) return;
-    for (ImodelModule* module : *modules) {
-        if (!module || !visited.insert(module).second) continue;
-        visit(module);
-        VisitModulesOnce(module->GetSubBlocks(), visited, visit);
-    }
-}
-
 }  // namespace
 
 bool IcmdReadWriteProjectImpl::TakeSubList(const std::string& name, LineIterator& line, LineIterator end, Lines& out)
@@ -120,11 +99,13 @@ bool IcmdReadWriteProjectImpl::TakeSubList(const std::string& name, LineIterator
 
 bool IcmdReadWriteProjectImpl::ModuleKindIsEmpty(ImodelModule& module, ideModuleInfoType kind)
 {
+    // A list that is empty stays so when brought up to date; asking for it
+    // would make one.
     switch (kind) {
     case ideExcludePackageForSynthesis:
-        return module.GetSynthesisPackageToIgnoreList()->empty();
+        return !module.HasPackagesToIgnore(ideSYNTHESIS) || module.GetSynthesisPackageToIgnoreList()->empty();
     case ideExcludePackageForSimulation:
-        return module.GetSimulationPackageToIgnoreList()->empty();
+        return !module.HasPackagesToIgnore(ideSIMULATION) || module.GetSimulationPackageToIgnoreList()->empty();
     case ideIncludeModuleForSimulation:
         return module.GetSimulationModuleToIncludeList()->empty();
     case ideCDBOrder:
@@ -197,53 +178,97 @@ void IcmdReadWriteProjectImpl::ReadModuleKind(ImodelModule& module, ideModuleInf
     }
 }
 
+unsigned IcmdReadWriteProjectImpl::FactsOf(ImodelModule& module)
+{
+    unsigned facts = 0;
+    const auto note = [&facts](bool holds, ModuleFact fact) {
+        if (holds) facts |= fact;
+    };
+    note(!module.GetAssociatedFileListConst().empty(), kAssociated);
+    note(module.IsPhySynthCustomized(), kPhySynthesis);
+    note(!ModuleKindIsEmpty(module, ideCDBOrder), kCdbOrder);
+    note(!ModuleKindIsEmpty(module, ideIncludeModuleForSimulation), kIncluded);
+    note(!ModuleKindIsEmpty(module, ideExcludePackageForSimulation), kSimulationPackages);
+    note(!ModuleKindIsEmpty(module, ideExcludePackageForSynthesis), kSynthesisPackages);
+    note(UsesCustomizedList(module), kCustomizedInUse);
+    note(!module.GetCustomizedFileLists().empty(), kCustomizedLists);
+    note(!module.GetStimulusList().empty(), kStimulus);
+    note(!module.GetSynthesisConstraintFileList().empty(), kConstraints);
+    note(HasStates(module), kStates);
+    return facts;
+}
+
 bool IcmdReadWriteProjectImpl::WriteModuleInfo(ImodelModule* module)
 {
-    if (!module) return false;
-    ImodelPhySynthesisOptions* phySynth = module->GetPhySynthOptions();
-    const bool customized = phySynth && phySynth->IsCustomized(module);
-    const bool kindsEmpty = ModuleKindIsEmpty(*module, ideCDBOrder) &&
-                            ModuleKindIsEmpty(*module, ideIncludeModuleForSimulation) &&
-                            ModuleKindIsEmpty(*module, ideExcludePackageForSimulation) &&
-                            ModuleKindIsEmpty(*module, ideExcludePackageForSynthesis);
-    if (module->GetAssociatedFileListConst().empty() && !customized && kindsEmpty && !UsesCustomizedList(*module) &&
-        module->GetStimulusList().empty() && module->GetSynthesisConstraintFileList().empty() && !HasStates(*module))
-        return false;
-    const std::string id = IcmdWriteComponentID(module->GetComponentID());
+    return module && WriteModuleInfo(*module, FactsOf(*module));
+}
+
+bool IcmdReadWriteProjectImpl::WriteModuleInfo(ImodelModule& module, unsigned facts)
+{
+    // The module file alone makes no block.
+    if ((facts & ~kCustomizedLists) == 0) return false;
+    const std::string id = IcmdWriteComponentID(module.GetComponentID());
     if (id.empty() || !IcmdIsStorableValue(id)) return false;
     m_out << "LIST \"" << id << "\"\n";
-    if (const auto file = module->GetModuleFile()) m_out << "FILE \"" << file->GetWriteFileLine() << "\"\n";
-    if (!module->GetAssociatedFileListConst().empty())
-        IfileWriteFileList(module->GetAssociatedFileListConst(), Out(), "LIST Other_Association", "ENDLIST");
-    if (customized) {
+    if (const auto file = module.GetModuleFile()) m_out << "FILE \"" << file->GetWriteFileLine() << "\"\n";
+    if (facts & kAssociated)
+        IfileWriteFileList(module.GetAssociatedFileListConst(), Out(), "LIST Other_Association", "ENDLIST");
+    if (facts & kPhySynthesis) {
         m_out << "LIST PhySynthesisOptions\n";
-        phySynth->WriteToFile(Out());
+        module.GetPhySynthOptions()->WriteToFile(Out());
         m_out << "ENDLIST\n";
     }
-    for (ideModuleInfoType kind :
-         {ideCDBOrder, ideIncludeModuleForSimulation, ideExcludePackageForSimulation, ideExcludePackageForSynthesis}) {
-        if (ModuleKindIsEmpty(*module, kind)) continue;
+    for (const auto& [kind, fact] : {std::pair{ideCDBOrder, kCdbOrder}, std::pair{ideIncludeModuleForSimulation, kIncluded},
+                                    std::pair{ideExcludePackageForSimulation, kSimulationPackages},
+                                    std::pair{ideExcludePackageForSynthesis, kSynthesisPackages}}) {
+        if (!(facts & fact)) continue;
         m_out << "LIST " << KindListName(kind) << "\n";
-        WriteModuleKind(*module, kind);
+        WriteModuleKind(module, kind);
         m_out << "ENDLIST\n";
     }
-    if (UsesCustomizedList(*module)) {
+    if (facts & kCustomizedInUse) {
         m_out << "LIST UserCustomizedFileList\n";
-        for (const auto& list : module->GetCustomizedFileLists())
+        for (const auto& list : module.GetCustomizedFileLists())
             if (list.IsUsed()) list.WriteToFile(Out());
         m_out << "ENDLIST \n";
     }
-    if (!module->GetStimulusList().empty())
-        IfileWriteFileList(module->GetStimulusList(), Out(), "LIST AssociatedStimulus", "ENDLIST");
-    if (!module->GetSynthesisConstraintFileList().empty())
-        IfileWriteFileList(module->GetSynthesisConstraintFileList(), Out(), "LIST SynthesisConstraints", "ENDLIST");
-    if (HasStates(*module)) {
+    if (facts & kStimulus) IfileWriteFileList(module.GetStimulusList(), Out(), "LIST AssociatedStimulus", "ENDLIST");
+    if (facts & kConstraints)
+        IfileWriteFileList(module.GetSynthesisConstraintFileList(), Out(), "LIST SynthesisConstraints", "ENDLIST");
+    if (facts & kStates) {
         m_out << "LIST ProjectState5.1\n";
-        module->GetContext()->WriteStates(Out());
+        module.GetContext()->WriteStates(Out());
         m_out << "ENDLIST\n";
     }
     m_out << "ENDLIST\n";
     return true;
+}
+
+void IcmdReadWriteProjectImpl::TakeDesignFacts()
+{
+    // Each module of the design once: what it has to write, for the block of
+    // "NewModulesInfo" and for the lists of the older layout and the states,
+    // which are written after it and need not walk the hierarchy for a kind
+    // of setting no module has.
+    if (m_designFacts) return;
+    m_designFacts = 0;
+    m_modulesWithStates.clear();
+    const auto libraries = Imodel::GetInstance().GetDesignManager()->GetLibraries();
+    for (auto library = libraries.first; library != libraries.second; ++library) {
+        if (!*library) continue;
+        for (ImodelModule* module : *(*library)->GetModules()) {
+            const unsigned facts = FactsOf(*module);
+            *m_designFacts |= facts;
+            m_moduleFacts.emplace_back(module, facts);
+            if (facts & kStates) m_modulesWithStates.push_back(module);
+        }
+    }
+}
+
+bool IcmdReadWriteProjectImpl::DesignHas(unsigned facts)
+{
+    TakeDesignFacts();
+    return (*m_designFacts & facts) != 0;
 }
 
 void IcmdReadWriteProjectImpl::ReadModuleInfo(ImodelModule* module, LineIterator& line, LineIterator end)
@@ -291,17 +316,13 @@ void IcmdReadWriteProjectImpl::ReadModuleInfo(ImodelModule* module, LineIterator
 
 bool IcmdReadWriteProjectImpl::ProjectFileObject_NewModuleInfo(double)
 {
-    ImodelDesignManager& design = *Imodel::GetInstance().GetDesignManager();
     if (Writing()) {
         m_out << "LIST NewModulesInfo\n";
         std::set<const ImodelModule*> written;
-        const auto libraries = design.GetLibraries();
-        for (auto library = libraries.first; library != libraries.second; ++library) {
-            if (!*library) continue;
-            for (ImodelModule* module : *(*library)->GetModules()) {
-                if (!WriteModuleInfo(module)) continue;
-                if (const ImodelModule* removed = ImodelModule::FindDeletedModuleInfo(module)) written.insert(removed);
-            }
+        TakeDesignFacts();
+        for (const auto& [module, facts] : m_moduleFacts) {
+            if (!WriteModuleInfo(*module, facts)) continue;
+            if (const ImodelModule* removed = ImodelModule::FindDeletedModuleInfo(module)) written.insert(removed);
         }
         // The settings of modules that left the project survive a save.
         for (const ImodelModule::Owned& removed : ImodelModule::GetRemovedModuleList())
@@ -343,25 +364,42 @@ bool IcmdReadWriteProjectImpl::ProjectFileObject_NewModuleInfo(double)
 
 // --- the older layout -------------------------------------------------------------------------------
 
-void IcmdReadWriteProjectImpl::WriteModuleListInfo(const std::deque<ImodelModule*>* modules,
-                                                   std::set<std::string>& done, ideModuleInfoType kind,
-                                                   std::set<const ImodelModule*>& onPath)
+const std::vector<ImodelModule*>& IcmdReadWriteProjectImpl::TreeOrder()
 {
-    WalkModules(modules, onPath, [&](ImodelModule* module) {
-        if (!done.insert(module->GetName()).second || ModuleKindIsEmpty(*module, kind)) return;
-        if (!IcmdIsStorableValue(module->GetName())) return;
-        m_out << "LIST " << module->GetName() << "\n";
-        WriteModuleKind(*module, kind);
-        m_out << "ENDLIST\n";
-    });
+    if (!m_treeOrder) m_treeOrder = ImodelUnitsInTreeOrder(Imodel::GetInstance().GetDesignManager()->GetModuleTree());
+    return *m_treeOrder;
+}
+
+const std::vector<ImodelModule*>& IcmdReadWriteProjectImpl::FirstOfEachName()
+{
+    // The older layout writes a name once, for the first module of that name
+    // that a walk along every path meets (whether that module has something
+    // to write or not): the first of each name in the order in which a walk
+    // visiting each module once meets them.
+    if (m_firstOfEachName) return *m_firstOfEachName;
+    m_firstOfEachName.emplace();
+    std::unordered_set<std::string_view> names;
+    for (ImodelModule* module : TreeOrder())
+        if (names.insert(module->GetName()).second) m_firstOfEachName->push_back(module);
+    return *m_firstOfEachName;
 }
 
 void IcmdReadWriteProjectImpl::WriteModuleListInfo(ideModuleInfoType kind)
 {
     m_out << "LIST " << KindListName(kind) << "\n";
-    std::set<std::string> done;
-    std::set<const ImodelModule*> onPath;
-    WriteModuleListInfo(Imodel::GetInstance().GetDesignManager()->GetModuleTree(), done, kind, onPath);
+    // The names are walked only when a module has data of the kind.
+    static const std::pair<ideModuleInfoType, ModuleFact> kFacts[] = {{ideCDBOrder, kCdbOrder},
+                                                                     {ideIncludeModuleForSimulation, kIncluded},
+                                                                     {ideExcludePackageForSimulation, kSimulationPackages},
+                                                                     {ideExcludePackageForSynthesis, kSynthesisPackages}};
+    const auto fact = std::find_if(std::begin(kFacts), std::end(kFacts), [kind](const auto& entry) { return entry.first == kind; });
+    const std::vector<ImodelModule*> none;
+    for (ImodelModule* module : fact != std::end(kFacts) && DesignHas(fact->second) ? FirstOfEachName() : none) {
+        if (ModuleKindIsEmpty(*module, kind) || !IcmdIsStorableValue(module->GetName())) continue;
+        m_out << "LIST " << module->GetName() << "\n";
+        WriteModuleKind(*module, kind);
+        m_out << "ENDLIST\n";
+    }
     m_out << "ENDLIST\n";
 }
 
@@ -401,15 +439,13 @@ bool IcmdReadWriteProjectImpl::ProjectFileObject_ModuleInfo(double)
     return true;
 }
 
-void IcmdReadWriteProjectImpl::WriteModuleAssociation(const std::deque<ImodelModule*>* modules,
-                                                      std::set<std::string>& done, FileListOf list,
-                                                      std::set<const ImodelModule*>& onPath)
+void IcmdReadWriteProjectImpl::WriteModuleAssociation(FileListAsIs list, ModuleFact fact)
 {
-    WalkModules(modules, onPath, [&](ImodelModule* module) {
-        if (!done.insert(module->GetName()).second || list(*module).empty()) return;
-        if (!IcmdIsStorableValue(module->GetName())) return;
+    if (!DesignHas(fact)) return;
+    for (ImodelModule* module : FirstOfEachName()) {
+        if (list(*module).empty() || !IcmdIsStorableValue(module->GetName())) continue;
         IfileWriteFileList(list(*module), Out(), ("LIST " + module->GetName()).c_str(), "ENDLIST");
-    });
+    }
 }
 
 void IcmdReadWriteProjectImpl::ReadModuleAssociation(LineIterator& line, LineIterator end, FileListOf list,
@@ -427,9 +463,7 @@ bool IcmdReadWriteProjectImpl::ProjectFileObject_StimulusAssociation(double)
 {
     if (Writing()) {
         m_out << "LIST AssociatedStimulus\n";
-        std::set<std::string> done;
-        std::set<const ImodelModule*> onPath;
-        WriteModuleAssociation(Imodel::GetInstance().GetDesignManager()->GetModuleTree(), done, &Stimulus, onPath);
+        WriteModuleAssociation(&StimulusAsIs, kStimulus);
         m_out << "ENDLIST\n";
         return true;
     }
@@ -465,9 +499,7 @@ bool IcmdReadWriteProjectImpl::ProjectFileObject_Other_Association(double)
 {
     if (Writing()) {
         m_out << "LIST Other_Association\n";
-        std::set<std::string> done;
-        std::set<const ImodelModule*> onPath;
-        WriteModuleAssociation(Imodel::GetInstance().GetDesignManager()->GetModuleTree(), done, &Associated, onPath);
+        WriteModuleAssociation(&AssociatedAsIs, kAssociated);
         m_out << "ENDLIST\n";
         return true;
     }
@@ -484,18 +516,20 @@ bool IcmdReadWriteProjectImpl::ProjectFileObject_Other_Association(double)
     return true;
 }
 
-void IcmdReadWriteProjectImpl::WriteCustomizedSourceFileLists(const std::deque<ImodelModule*>* modules,
-                                                              std::set<const ImodelModule*>& onPath)
+void IcmdReadWriteProjectImpl::WriteCustomizedSourceFileLists(const std::deque<ImodelModule*>* modules)
 {
-    WalkModules(modules, onPath, [&](ImodelModule* module) { module->WriteCustomizedSourceFileList(Out()); });
+    // A module goes once per place it stands in the hierarchy.
+    if (!DesignHas(kCustomizedLists)) return;
+    ImodelVisitEveryPlace(
+        modules, TreeOrder(), [](const ImodelModule& module) { return !module.GetCustomizedFileLists().empty(); },
+        [this](ImodelModule* module) { module->WriteCustomizedSourceFileList(Out()); });
 }
 
 bool IcmdReadWriteProjectImpl::ProjectFileObject_CustomizedSourceFilesList(double)
 {
     if (Writing()) {
         m_out << "LIST UserCustomizedFileList\n";
-        std::set<const ImodelModule*> onPath;
-        WriteCustomizedSourceFileLists(Imodel::GetInstance().GetDesignManager()->GetModuleTree(), onPath);
+        WriteCustomizedSourceFileLists(Imodel::GetInstance().GetDesignManager()->GetModuleTree());
         m_out << "ENDLIST\n";
         return true;
     }
@@ -519,16 +553,18 @@ bool IcmdReadWriteProjectImpl::ProjectFileObject_CustomizedSourceFilesList(doubl
     return true;
 }
 
-void IcmdReadWriteProjectImpl::WritePhySynthesis(const std::deque<ImodelModule*>* modules,
-                                                 std::set<const ImodelModule*>& onPath)
+void IcmdReadWriteProjectImpl::WritePhySynthesis(const std::deque<ImodelModule*>* modules)
 {
-    WalkModules(modules, onPath, [&](ImodelModule* module) {
-        ImodelPhySynthesisOptions* options = module->GetPhySynthOptions();
-        if (!options || !options->IsCustomized(module) || !IcmdIsStorableValue(module->GetName())) return;
-        m_out << "LIST \"" << module->GetName() << "\"\n";
-        options->WriteToFile(Out());
-        m_out << "ENDLIST\n";
-    });
+    // A module goes once per place it stands in the hierarchy.
+    if (!DesignHas(kPhySynthesis)) return;
+    ImodelVisitEveryPlace(
+        modules, TreeOrder(), [](const ImodelModule& module) { return module.IsPhySynthCustomized(); },
+        [this](ImodelModule* module) {
+            if (!IcmdIsStorableValue(module->GetName())) return;
+            m_out << "LIST \"" << module->GetName() << "\"\n";
+            module->GetPhySynthOptions()->WriteToFile(Out());
+            m_out << "ENDLIST\n";
+        });
 }
 
 // --- process states ---------------------------------------------------------------------------------
@@ -563,13 +599,10 @@ void IcmdReadWriteProjectImpl::ReadModuleStates(ImodelModule* module, Lines& lin
 bool IcmdReadWriteProjectImpl::ProjectFileObject_State(double)
 {
     Imodel& model = Imodel::GetInstance();
-    ImodelDesignManager& design = *model.GetDesignManager();
     if (Writing()) {
         m_out << "LIST ProjectState5.1\n";
-        const auto libraries = design.GetLibraries();
-        for (auto library = libraries.first; library != libraries.second; ++library)
-            if (*library)
-                for (ImodelModule* module : *(*library)->GetModules()) WriteStates(module);
+        TakeDesignFacts();
+        for (ImodelModule* module : m_modulesWithStates) WriteStates(module);
         m_out << "ENDLIST\n";
         return true;
     }
@@ -623,10 +656,9 @@ void IcmdReadWriteProjectImpl::Restore2_3ProjectStates()
     Imodel& model = Imodel::GetInstance();
     if (!model.GetHost()) return;
     ImodelSetAndRestoreModelFlagObject notReading(Imodel::GetIsReadingProject(), false);
-    std::set<const ImodelModule*> visited;
-    VisitModulesOnce(model.GetDesignManager()->GetModuleTree(), visited, [&model](ImodelModule* module) {
+    for (ImodelModule* module : ImodelUnitsInTreeOrder(model.GetDesignManager()->GetModuleTree())) {
         IprocessFlow* flow = module->GetContext() ? model.GetProcessManager()->GetFlowForModule(module) : nullptr;
-        if (!flow) return;
+        if (!flow) continue;
         // The states are worked out again from the files of the module's flow.
         for (IprocessFileObject* node : flow->GetFileObjects()) {
             const auto file = node ? node->GetFileManagerObject(module, module->GetContext(), false, false, false)
@@ -634,7 +666,7 @@ void IcmdReadWriteProjectImpl::Restore2_3ProjectStates()
             if (file && UtlDoesFileExist(file->GetFullFileName().GetString()))
                 model.GetStateMachine()->FileModificationMessage(QuorlaneFileChanged, file);
         }
-    });
+    }
 }
 
 void IcmdReadWriteProjectImpl::Restore5_0ProjectState(ImodelModule* module, int toolStates, int fileStates)

@@ -180,8 +180,7 @@ bool IcmdReadWriteProjectImpl::ProjectFileObject_PhySynthesisOptions(double)
 {
     if (Writing()) {
         m_out << "LIST PhySynthesisOptions\n";
-        std::set<const ImodelModule*> onPath;
-        WritePhySynthesis(Imodel::GetInstance().GetDesignManager()->GetModuleTree(), onPath);
+        WritePhySynthesis(Imodel::GetInstance().GetDesignManager()->GetModuleTree());
         m_out << "ENDLIST\n";
         return true;
     }

@@ -262,7 +262,6 @@ void ZorpaParser<T>::setCurrentUnit(T unit)
     if (unit == m_currentUnit) return;
     m_currentUnit = unit;
     m_subBlockIndexValid = false;
-    m_ancestorsValid = false;
 }
 
 template <class T>
@@ -283,8 +282,6 @@ void ZorpaParser<T>::finishScan()
     m_foundIndex.clear();
     m_subBlockIndex.clear();
     m_subBlockIndexValid = false;
-    m_ancestors.clear();
-    m_ancestorsValid = false;
     m_world = nullptr;
 }
 
@@ -375,7 +372,6 @@ void ZorpaParser<T>::replacePlaceholders(T unit)
         if (m_currentComponent == placeholder) m_currentComponent = m_nullModule;
         if (m_currentUnit == placeholder) setCurrentUnit(m_nullModule);
         m_subBlockIndexValid = false;
-        m_ancestorsValid = false;
         std::remove_pointer_t<T>::Delete(library->GetModules()->Extract(placeholder), true);
     }
 }
@@ -422,39 +418,35 @@ T ZorpaParser<T>::resolveThroughUseClauses(const std::string& name) const
 }
 
 template <class T>
-bool ZorpaParser<T>::isCurrentUnitOrAncestor(T unit)
+bool ZorpaParser<T>::isCurrentUnitOrAncestor(T unit) const
 {
+    // Searched from both ends at once, a unit of the smaller side at a time:
+    // up from the current unit through the parents, down from `unit` through
+    // the sub-blocks, until the two meet or one side has nothing left. The
+    // work follows the smaller of the two sides, however the files come:
+    // a design read top down has few units below, one read bottom up few
+    // units above. Each side meets a unit once: designs may be cyclic.
     if (unit == m_currentUnit) return true;
-    if (m_ancestorsValid) return m_ancestors.count(unit) != 0;
-    // Whether the current unit lies below `unit`: walked up from the current
-    // unit and down from `unit` in turn, a unit at a time, each unit once
-    // (designs may be cyclic), so that the smaller side decides. A unit made
-    // for an instance has nothing below it; the units above the current one
-    // may be most of a design of shared blocks. A walk up that ends first
-    // holds every unit above the current one, kept for its next instances.
-    m_ancestors.clear();
-    m_ancestors.insert(m_currentUnit);
-    std::vector<T> up{m_currentUnit};
-    std::unordered_set<T> below{unit};
-    std::vector<T> down{unit};
-    while (!up.empty() && !down.empty()) {
-        const T upper = up.back();
-        up.pop_back();
-        if (const auto* parents = upper->GetParentsList())
-            for (T parent : *parents) {
-                if (parent == unit) return true;
-                if (m_ancestors.insert(parent).second) up.push_back(parent);
-            }
-        const T lower = down.back();
-        down.pop_back();
-        if (const auto* subs = lower->GetSubBlocks())
-            for (T sub : *subs) {
-                if (sub == m_currentUnit) return true;
-                if (below.insert(sub).second) down.push_back(sub);
-            }
+    struct Side {
+        std::unordered_set<T> seen;
+        std::vector<T> pending;
+    };
+    Side up{{m_currentUnit}, {m_currentUnit}};
+    Side down{{unit}, {unit}};
+    while (!up.pending.empty() && !down.pending.empty()) {
+        const bool upward = up.seen.size() <= down.seen.size();
+        Side& side = upward ? up : down;
+        const Side& other = upward ? down : up;
+        const T next = side.pending.back();
+        side.pending.pop_back();
+        const auto* links = upward ? next->GetParentsList() : next->GetSubBlocks();
+        if (links == nullptr) continue;
+        for (T linked : *links) {
+            if (other.seen.count(linked) != 0) return true;
+            if (side.seen.insert(linked).second) side.pending.push_back(linked);
+        }
     }
-    m_ancestorsValid = up.empty();
-    return m_ancestorsValid && m_ancestors.count(unit) != 0;
+    return false;
 }
 
 template <class T>

@@ -2,6 +2,8 @@
 
 #include "imodel/design/ImodelModule.h"
 
+#include <algorithm>
+#include <iterator>
 #include <vector>
 
 namespace {
@@ -9,7 +11,11 @@ namespace {
 // Empties the library's set and list, handing over its units.
 void TakeUnits(ZorpaLibrary<ImodelModule*>& library, std::vector<ImodelModule::Owned>& units)
 {
-    for (ImodelModule::Owned& unit : library.GetModules()->TakeAll()) units.push_back(std::move(unit));
+    // Grown once: a list of a hundred thousand units grown unit by unit has
+    // the allocator sort its free blocks at every step.
+    std::vector<ImodelModule::Owned> taken = library.GetModules()->TakeAll();
+    units.reserve(units.size() + taken.size());
+    std::move(taken.begin(), taken.end(), std::back_inserter(units));
     library.SetModuleList(nullptr);
 }
 

@@ -24,6 +24,8 @@
 
 #include <algorithm>
 #include <atomic>
+#include <map>
+#include <memory>
 #include <unordered_set>
 
 namespace {
@@ -46,6 +48,25 @@ std::uint64_t NextSerial() { return ++LastSerial(); }
 
 // What events write into a unit that a view is shown.
 void MarkDisplayable(ImodelModule* module) { module->SetCanBeDisplayedInAView(true); }
+
+// One list per distinct set of library names, shared by the units that
+// name them. A list no unit holds any more leaves the pool when the pool
+// next doubles.
+using LibraryNames = std::deque<std::string>;
+std::shared_ptr<const LibraryNames> SharedLibraryNames(const LibraryNames& names)
+{
+    static std::map<LibraryNames, std::weak_ptr<const LibraryNames>> pool;
+    static std::size_t purgeAt = 64;
+    auto& entry = pool[names];
+    if (std::shared_ptr<const LibraryNames> held = entry.lock()) return held;
+    auto made = std::make_shared<const LibraryNames>(names);
+    entry = made;
+    if (pool.size() >= purgeAt) {
+        std::erase_if(pool, [](const auto& kept) { return kept.second.expired(); });
+        purgeAt = std::max<std::size_t>(64, 2 * pool.size());
+    }
+    return made;
+}
 
 }  // namespace
 
@@ -261,6 +282,17 @@ bool ImodelModule::SetVSimParams(const std::string& params)
 
 bool ImodelModule::IsPhySynthCustomized() const { return m_phySynthOptions.IsCustomized(); }
 
+const std::deque<std::string>& ImodelModule::GetPossibleLibraries() const
+{
+    static const LibraryNames none;
+    return m_possibleLibraries ? *m_possibleLibraries : none;
+}
+
+void ImodelModule::SetPossibleLibraries(const std::deque<std::string>& libraries)
+{
+    m_possibleLibraries = libraries.empty() ? nullptr : SharedLibraryNames(libraries);
+}
+
 // --- defining file and time stamp -------------------------------------------------------------
 
 ImodelFileName ImodelModule::GetModuleFullFileName() const
@@ -288,6 +320,7 @@ void ImodelModule::SetIsRoot(bool isRoot)
 void ImodelModule::ChangeFile(const boost::shared_ptr<IfileObjectEx>& file)
 {
     imodelUnitJournal::Touch(*this, m_unitSet);
+    HierarchyChanged();
     const auto assign = [this, &file] {
         m_file = file;
         m_order.hasFile = file != nullptr;
@@ -339,29 +372,99 @@ bool HasNonStructuralFile(const ImodelModule& module)
     return file && file->GetFileSpecificType() != zorpaFT_SCH && !file->IsFileStructural();
 }
 
-// Whether a unit reachable from `start` through the sub-block lists (itself
-// included) has a file that says it is not structural; each unit is looked
-// at once, so a design that instantiates itself ends too.
-bool AnyNonStructuralBelow(const ImodelModule* start)
-{
-    std::unordered_set<const ImodelModule*> seen{start};
-    std::vector<const ImodelModule*> pending{start};
-    while (!pending.empty()) {
-        const ImodelModule* module = pending.back();
-        pending.pop_back();
-        if (HasNonStructuralFile(*module)) return true;
-        if (const ImodelLinkList* subs = module->GetSubBlocks()) {
-            for (const ImodelModule* sub : *subs) {
-                if (seen.insert(sub).second) pending.push_back(sub);
+}  // namespace
+
+// Works out IsStructural for every unit reachable from a unit whose answer
+// is not known at the current version of the hierarchy, each unit once:
+// the units of a cycle (a strongly connected part, found as Tarjan finds
+// them) share their answer, which is false when one of them, or a unit
+// below them, has a file that says it is not structural. Its own stack
+// keeps a deep hierarchy off the call stack.
+class imodelStructuralWalk {
+public:
+    explicit imodelStructuralWalk(std::uint64_t version) : m_version(version) {}
+
+    void Run(const ImodelModule* start)
+    {
+        Enter(start);
+        while (!m_frames.empty()) {
+            Frame& frame = m_frames.back();
+            const ImodelLinkList* subs = frame.unit->GetSubBlocks();
+            if (subs != nullptr && frame.at != subs->end()) {
+                const ImodelModule* sub = *frame.at++;
+                if (Known(*sub)) {
+                    m_state[frame.unit].nonStructural |= !sub->m_structural;
+                } else if (const auto found = m_state.find(sub); found == m_state.end()) {
+                    Enter(sub);
+                } else if (found->second.onStack) {
+                    State& own = m_state[frame.unit];
+                    own.low = std::min(own.low, found->second.index);
+                }
+                continue;
+            }
+            const ImodelModule* unit = frame.unit;
+            m_frames.pop_back();
+            State& state = m_state[unit];
+            if (state.low == state.index) Settle(unit);
+            if (!m_frames.empty()) {
+                State& parent = m_state[m_frames.back().unit];
+                const State& child = m_state[unit];
+                parent.low = std::min(parent.low, child.low);
+                parent.nonStructural |= child.nonStructural;
             }
         }
     }
-    return false;
+
+private:
+    struct State {
+        std::size_t index = 0;
+        std::size_t low = 0;
+        bool onStack = true;
+        bool nonStructural = false;
+    };
+    struct Frame {
+        const ImodelModule* unit;
+        ImodelLinkList::const_iterator at;
+    };
+
+    bool Known(const ImodelModule& unit) const { return unit.m_structuralVersion == m_version; }
+
+    void Enter(const ImodelModule* unit)
+    {
+        const std::size_t index = m_state.size();
+        m_state[unit] = State{index, index, true, HasNonStructuralFile(*unit)};
+        m_stack.push_back(unit);
+        const ImodelLinkList* subs = unit->GetSubBlocks();
+        m_frames.push_back({unit, subs ? subs->begin() : ImodelLinkList::const_iterator()});
+    }
+
+    // `root` closes a cycle (or stands alone): its units get their answer.
+    void Settle(const ImodelModule* root)
+    {
+        const auto first = std::find(m_stack.rbegin(), m_stack.rend(), root).base() - 1;
+        bool nonStructural = false;
+        for (auto member = first; member != m_stack.end(); ++member) nonStructural |= m_state[*member].nonStructural;
+        for (auto member = first; member != m_stack.end(); ++member) {
+            State& state = m_state[*member];
+            state.onStack = false;
+            state.nonStructural = nonStructural;
+            (*member)->m_structural = !nonStructural;
+            (*member)->m_structuralVersion = m_version;
+        }
+        m_stack.erase(first, m_stack.end());
+    }
+
+    std::uint64_t m_version;
+    std::unordered_map<const ImodelModule*, State> m_state;
+    std::vector<const ImodelModule*> m_stack;
+    std::vector<Frame> m_frames;
+};
+
+bool ImodelModule::IsStructural() const
+{
+    if (m_structuralVersion != s_hierarchyVersion) imodelStructuralWalk(s_hierarchyVersion).Run(this);
+    return m_structural;
 }
-
-}  // namespace
-
-bool ImodelModule::IsStructural() const { return !AnyNonStructuralBelow(this); }
 
 bool ImodelModule::HasSubBlocks() const
 {

@@ -21,12 +21,15 @@ bool ImodelModule::ForgetParent(const ImodelModule* module) { return m_parents &
 
 bool ImodelModule::ForgetSubBlock(const ImodelModule* module)
 {
-    return m_subBlocks && m_subBlocks->EraseAll(module) > 0;
+    if (!m_subBlocks || m_subBlocks->EraseAll(module) == 0) return false;
+    HierarchyChanged();
+    return true;
 }
 
 void ImodelModule::Unlink(bool signal)
 {
     // Taken first: a unit may be its own sub-block and parent.
+    if (m_subBlocks || m_parents) HierarchyChanged();
     const std::unique_ptr<ImodelLinkList> subBlocks = std::move(m_subBlocks);
     const std::unique_ptr<ImodelLinkList> parents = std::move(m_parents);
     if (subBlocks) {
@@ -43,6 +46,7 @@ void ImodelModule::Unlink(bool signal)
 
 void ImodelModule::LinkSubBlocks(const ModuleList& list)
 {
+    HierarchyChanged();
     if (!m_subBlocks) m_subBlocks = std::make_unique<ImodelLinkList>();
     for (ImodelModule* sub : list) {
         if (sub == nullptr) continue;
@@ -65,6 +69,7 @@ void ImodelModule::AddParent(ImodelModule* parent)
 void ImodelModule::AddSubBlock(ImodelModule* sub, bool notify)
 {
     if (sub == nullptr) return;
+    HierarchyChanged();
     if (!m_subBlocks) m_subBlocks = std::make_unique<ImodelLinkList>();
     // A unit stands in its sub-block's parent list exactly while it lists the
     // sub-block: its own list, which the caller is filling, tells, rather
@@ -84,6 +89,7 @@ void ImodelModule::AddSubBlock(ImodelModule* sub, bool notify)
 void ImodelModule::RemoveSubBlock(ImodelModule* sub, bool updateParent)
 {
     if (sub == nullptr || !m_subBlocks) return;
+    HierarchyChanged();
     if (m_subBlocks->EraseFirst(sub)) NotifyChanged(true, false, false);
     // A unit instantiated twice stays a parent while one instance remains.
     if (updateParent && !m_subBlocks->Contains(sub) && sub->ForgetParent(this)) sub->NotifyChanged(true, false, false);
@@ -122,10 +128,13 @@ void ImodelModule::GetAllRelatedModules(ModuleSet& set, int down, int up)
         int up;
     };
     std::vector<Step> pending{{this, down, up}};
+    // A unit met again stops at once, as the set found it the first time:
+    // the ordered set is asked once per unit, not once per link to it.
+    std::unordered_set<const ImodelModule*> met;
     while (!pending.empty()) {
         const Step step = pending.back();
         pending.pop_back();
-        if (!set.insert(step.module).second) continue;
+        if (!met.insert(step.module).second || !set.insert(step.module).second) continue;
         const ImodelLinkList* parents = step.up != 0 ? step.module->GetParentsList() : nullptr;
         const ImodelLinkList* subBlocks = step.down != 0 ? step.module->GetSubBlocks() : nullptr;
         if (parents) {
@@ -253,7 +262,7 @@ bool ImodelModule::IsPackageUsed(ImodelFunctionType kind, const IfileObject& pac
 void ImodelModule::SetSynthesisConstraintFileList(const FileList& files)
 {
     if (files == m_synthesisConstraintFiles.Get()) return;
-    m_synthesisConstraintFiles.Use() = files;
+    m_synthesisConstraintFiles = files;
     ImodelMarkNeedSave();
     if (QuorlaneStateMachine* flow = ImodelAliveStateMachine())
         flow->FunctionTypeMessage(QuorlaneToolChangedForModule, ideSYNTHESIS, this);
@@ -262,7 +271,7 @@ void ImodelModule::SetSynthesisConstraintFileList(const FileList& files)
 void ImodelModule::SetCDBOrder(const FileList& order, bool notify)
 {
     const bool changed = order != m_cdbOrder.Get();
-    if (changed) m_cdbOrder.Use() = order;
+    if (changed) m_cdbOrder = order;
     if (!changed) return;
     ImodelMarkNeedSave();
     if (!notify) return;
@@ -271,7 +280,7 @@ void ImodelModule::SetCDBOrder(const FileList& order, bool notify)
 
 bool ImodelModule::SetNewStimulusList(const FileList& files, void*)
 {
-    m_stimulusFiles.Use() = files;
+    m_stimulusFiles = files;
     ImodelMarkNeedSave();
     if (QuorlaneStateMachine* flow = ImodelAliveStateMachine()) flow->UpdateFileDependentStatesForModule(this);
     return true;

@@ -48,6 +48,7 @@ bool ImodelModule::SetModuleFileName(const std::string& fileName, ImodelModule* 
 int ImodelModule::DetachSubBlock(ImodelModule* sub)
 {
     if (sub == nullptr) return 0;
+    HierarchyChanged();
     const std::size_t occurrences = m_subBlocks ? m_subBlocks->EraseAll(sub) : 0;
     sub->ForgetParent(this);
     return static_cast<int>(occurrences);

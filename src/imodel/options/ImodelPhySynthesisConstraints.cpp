@@ -33,7 +33,7 @@ void ImodelPhySynthesisOptions::GetConstraintFileList(std::deque<IfileObject>& o
                                                       ImodelRevContextImpl* revision, bool dropMissing,
                                                       const std::string* defaultName) const
 {
-    out = m_constraintFiles;
+    out = m_constraintFiles.Get();
     if (!module || !revision) return;
     IprocessManager* processes = Imodel::GetInstance().GetProcessManager();
     for (auto entry = out.begin(); entry != out.end();) {
@@ -69,10 +69,10 @@ void ImodelPhySynthesisOptions::ConstraintFileAdded(boost::shared_ptr<IfileObjec
             return node->IsConstraintFileUsedByDefault(module, revision, idePHYSYNTH);
         });
         const bool typeListed =
-            std::any_of(m_constraintFiles.begin(), m_constraintFiles.end(), [&file](const IfileObject& entry) {
+            std::any_of(m_constraintFiles.Get().begin(), m_constraintFiles.Get().end(), [&file](const IfileObject& entry) {
                 return entry.GetFileSpecificType() == file->GetFileSpecificType();
             });
-        if (usedByDefault && !typeListed && m_useSynplifySDC) ItoolInsertInDefaultPos(*file, m_constraintFiles, module);
+        if (usedByDefault && !typeListed && m_useSynplifySDC) ItoolInsertInDefaultPos(*file, m_constraintFiles.Use(), module);
     }
     const ImodelFileName name = file->GetFullFileName();
     for (ImodelRevContextImpl* revision : revisions) {

@@ -21,6 +21,14 @@ const char* const kEndOptionalFiles = "ENDOptionalFiles";
 
 bool StartsWith(const std::string& line, const char* prefix) { return line.rfind(prefix, 0) == 0; }
 
+// What a new record holds.
+constexpr bool kDefaultGenPinConstraints = true;
+const char* const kDefaultLogSynthEffort = "3";
+const char* const kDefaultPhySynthEffort = "1";
+const char* const kDefaultRelaxDelay = "0";
+const char* const kDefaultMaxCoreCell = "100";
+bool DefaultUseSynplifySDC() { return ImodelIsSwitchOn("IDE_PASS_SYNPLIFY_SDC_BY_DEFAULT"); }
+
 // The parser of the project file hands a file line over as the text of its
 // VALUE line; the line as written is taken too.
 std::string FileLineText(const std::string& line)
@@ -120,16 +128,24 @@ bool ImodelPhySynthesisOptions::operator==(const ImodelPhySynthesisOptions& othe
 
 void ImodelPhySynthesisOptions::SetDefaultPhySynthOpt(ImodelModule*)
 {
-    m_genPinConstraints = true;
-    m_logSynthEffort = "3";
-    m_phySynthEffort = "1";
-    m_relaxDelay = "0";
-    m_maxCoreCell = "100";
+    m_genPinConstraints = kDefaultGenPinConstraints;
+    m_logSynthEffort = kDefaultLogSynthEffort;
+    m_phySynthEffort = kDefaultPhySynthEffort;
+    m_relaxDelay = kDefaultRelaxDelay;
+    m_maxCoreCell = kDefaultMaxCoreCell;
     m_constraintFiles.clear();
-    m_useSynplifySDC = ImodelIsSwitchOn("IDE_PASS_SYNPLIFY_SDC_BY_DEFAULT");
+    m_useSynplifySDC = DefaultUseSynplifySDC();
 }
 
-bool ImodelPhySynthesisOptions::IsCustomized(ImodelModule*) const { return *this != ImodelPhySynthesisOptions(); }
+bool ImodelPhySynthesisOptions::IsCustomized(ImodelModule*) const
+{
+    // As comparing with a new record, the options variable read last: a save
+    // asks for every unit, and most keep every default.
+    return m_genPinConstraints != kDefaultGenPinConstraints || m_logSynthEffort != kDefaultLogSynthEffort ||
+           m_phySynthEffort != kDefaultPhySynthEffort || m_relaxDelay != kDefaultRelaxDelay ||
+           m_maxCoreCell != kDefaultMaxCoreCell || !m_constraintFiles.empty() ||
+           m_useSynplifySDC != DefaultUseSynplifySDC();
+}
 
 void ImodelPhySynthesisOptions::WriteToFile(std::ostream* stream) const
 {
@@ -139,7 +155,7 @@ void ImodelPhySynthesisOptions::WriteToFile(std::ostream* stream) const
     for (const Keys::TextKey& entry : Keys::kTexts)
         if (ImodelCheckOneLine(*stream, this->*entry.member, entry.key))
             *stream << entry.key << '=' << this->*entry.member << '\n';
-    IfileWriteFileList(m_constraintFiles, stream, kConstraints, kEndConstraints);
+    IfileWriteFileList(m_constraintFiles.Get(), stream, kConstraints, kEndConstraints);
 }
 
 void ImodelPhySynthesisOptions::ReadFromFile(std::vector<std::string>& lines, const std::vector<Iconvert*>& converters)
@@ -166,7 +182,7 @@ void ImodelPhySynthesisOptions::ReadFromFile(std::vector<std::string>& lines, co
             else if (!line.empty()) {
                 // A name the project file cannot hold names no file.
                 IfileObject file = ReadConstraintLine(line, converters);
-                if (!file.GetInternalFileName().empty()) m_constraintFiles.push_back(std::move(file));
+                if (!file.GetInternalFileName().empty()) m_constraintFiles.Use().push_back(std::move(file));
             }
         } else if (list == List::OptionalFiles) {
             if (line == kEndOptionalFiles)
@@ -206,8 +222,8 @@ void ImodelPhySynthesisOptions::ReadOptionalFileLine(const std::string& line)
     m_useSynplifySDC = true;
     const IfileObject file = FileOfPath(PlaceConstraintFile(name), zorpaFT_SYN_SDC);
     if (!file.GetInternalFileName().empty() &&
-        std::find(m_constraintFiles.begin(), m_constraintFiles.end(), file) == m_constraintFiles.end())
-        m_constraintFiles.push_front(file);
+        std::find(m_constraintFiles.Get().begin(), m_constraintFiles.Get().end(), file) == m_constraintFiles.Get().end())
+        m_constraintFiles.Use().push_front(file);
 }
 
 bool ImodelPhySynthesisOptions::SetLogSynthEffort(const std::string& value) { return SetText(m_logSynthEffort, value); }

@@ -34,9 +34,20 @@ ImodelContextImpl::ImodelContextImpl(const std::string& name, ImodelModule* modu
     if (!views) return;
     std::vector<std::string> names;
     views->GetRevisionNames(&names);
-    for (const std::string& view : names) AddRevision(view);
+    // The manager's names are unique and none is current yet: each view a
+    // fresh revision, appended as AddRevision would, without looking for it
+    // first (a project may have thousands of views, and a placeholder unit
+    // gets them all).
+    m_revisions.reserve(names.size());
+    for (const std::string& view : names)
+        if (IfileCheckStorableName(view, "view")) m_revisions.push_back(std::make_unique<ImodelRevContextImpl>(view, module));
     const int current = views->GetCurrentIndex();
-    if (current > 0 && current <= static_cast<int>(names.size())) SetCurRev(names[current - 1]);
+    if (current <= 0 || current > static_cast<int>(names.size())) return;
+    // Every name taken, the revisions stand in the manager's order.
+    if (m_revisions.size() == names.size())
+        m_current = m_revisions[static_cast<std::size_t>(current - 1)].get();
+    else
+        SetCurRev(names[static_cast<std::size_t>(current - 1)]);
 }
 
 ImodelContextImpl::ImodelContextImpl(const ImodelContextImpl& other, ImodelModule* module, bool all)
@@ -75,15 +86,17 @@ bool ImodelContextImpl::AddRevision(const std::string& name)
         revision = std::make_unique<ImodelRevContextImpl>(name, m_module);
     }
     m_revisions.push_back(std::move(revision));
+    Indexing(m_revisions.back().get(), true);
     return true;
 }
 
 void ImodelContextImpl::RemoveRevision(const std::string& name)
 {
-    const auto found = Find(name);
-    if (found == m_revisions.end()) return;
-    if (found->get() == m_current) m_current = nullptr;
-    m_revisions.erase(found);
+    ImodelRevContextImpl* revision = FindRevision(name);
+    if (!revision) return;
+    if (revision == m_current) m_current = nullptr;
+    Indexing(revision, false);
+    std::erase_if(m_revisions, [revision](const auto& own) { return own.get() == revision; });
 }
 
 bool ImodelContextImpl::RenameRevision(const std::string& from, const std::string& to)
@@ -93,7 +106,10 @@ bool ImodelContextImpl::RenameRevision(const std::string& from, const std::strin
     // Views are found by name: two of one name would hide the second.
     const ImodelRevContextImpl* holder = FindRevision(to);
     if (holder && holder != revision) return false;
-    return revision->SetName(to);
+    Indexing(revision, false);
+    const bool renamed = revision->SetName(to);
+    Indexing(revision, true);
+    return renamed;
 }
 
 void ImodelContextImpl::SetCurRev(const std::string& name)
@@ -103,15 +119,45 @@ void ImodelContextImpl::SetCurRev(const std::string& name)
 
 ImodelRevContextImpl* ImodelContextImpl::FindRevision(const std::string& name) const
 {
-    const auto found = Find(name);
+    if (const Index* index = Indexed()) {
+        const auto found = index->byName.find(name);
+        return found == index->byName.end() ? nullptr : found->second;
+    }
+    const auto found = std::find_if(m_revisions.begin(), m_revisions.end(),
+                                    [&name](const auto& revision) { return revision->GetName() == name; });
     return found == m_revisions.end() ? nullptr : found->get();
 }
 
 ImodelRevContextImpl* ImodelContextImpl::FindRevision(const ImodelRevContext* revision) const
 {
+    if (const Index* index = Indexed())
+        return index->revisions.contains(revision) ? static_cast<ImodelRevContextImpl*>(const_cast<ImodelRevContext*>(revision))
+                                                   : nullptr;
     const auto found = std::find_if(m_revisions.begin(), m_revisions.end(),
                                     [revision](const auto& own) { return own.get() == revision; });
     return found == m_revisions.end() ? nullptr : found->get();
+}
+
+const ImodelContextImpl::Index* ImodelContextImpl::Indexed() const
+{
+    if (!m_index && m_revisions.size() >= kIndexedFrom) {
+        m_index = std::make_unique<Index>();
+        for (const auto& revision : m_revisions) Indexing(revision.get(), true);
+    }
+    return m_index.get();
+}
+
+void ImodelContextImpl::Indexing(ImodelRevContextImpl* revision, bool add) const
+{
+    if (!m_index) return;
+    if (add) {
+        // Names are unique among the revisions: the first of a name is the one found.
+        m_index->byName.emplace(revision->GetName(), revision);
+        m_index->revisions.insert(revision);
+    } else {
+        m_index->byName.erase(revision->GetName());
+        m_index->revisions.erase(revision);
+    }
 }
 
 ImodelRevContextImpl* ImodelContextImpl::FindRevisionEx(const ImodelRevContext* revision) const
@@ -234,9 +280,3 @@ void ImodelContextImpl::SetFlowOptions(const ImodelFlowOptions& options)
 
 ImodelFlowOptions* ImodelContextImpl::GetFlowOptions() { return m_current ? m_current->GetFlowOptions() : nullptr; }
 
-std::vector<std::unique_ptr<ImodelRevContextImpl>>::const_iterator
-ImodelContextImpl::Find(const std::string& name) const
-{
-    return std::find_if(m_revisions.begin(), m_revisions.end(),
-                        [&name](const auto& revision) { return revision->GetName() == name; });
-}

@@ -44,7 +44,7 @@ void ImodelRevContextImpl::UpdateRevStates(bool rename)
     const int number = views ? views->GetRevisionNumber(m_name) : -1;
     UsedFiles kept;
     bool changed = false;
-    for (const IfileObject& file : m_usedFiles) {
+    for (const IfileObject& file : m_usedFiles.Get()) {
         if (!file.IsRevSpecific()) {
             kept.push_back(file);
             continue;
@@ -85,7 +85,8 @@ void ImodelRevContextImpl::HDLTypeChanged()
     IprocessManager* processes = Imodel::GetInstance().GetProcessManager();
     if (!processes) return;
     bool changed = false;
-    for (IfileObject& file : m_usedFiles) {
+    if (m_usedFiles.empty()) return;
+    for (IfileObject& file : m_usedFiles.Use()) {
         bool isVHDL = false;
         if (!file.IsFileHDL(isVHDL)) continue;
         const IprocessFileObject* node = processes->GetFileObject(file.GetFileSpecificType(), m_module);

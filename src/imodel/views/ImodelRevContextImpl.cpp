@@ -141,17 +141,19 @@ void ImodelRevContextImpl::UseFile(const IfileObject& file, bool notify)
 {
     const zorpaFileManagerTypes type = file.GetFileSpecificType();
     const UsedFiles::const_iterator used = GetUsedFile(type);
-    if (used != m_usedFiles.end() && *used == file) return;
+    if (used != m_usedFiles.Get().end() && *used == file) return;
     DontUseFile(type, false);
-    m_usedFiles.push_back(file);
+    m_usedFiles.Use().push_back(file);
     imodelContextMarkNeedSave();
     if (notify) ReportUsedFileChange(type);
 }
 
 void ImodelRevContextImpl::DontUseFile(zorpaFileManagerTypes specificType, bool notify)
 {
-    const std::size_t removed = std::erase_if(
-        m_usedFiles, [specificType](const IfileObject& file) { return file.GetFileSpecificType() == specificType; });
+    const std::size_t removed =
+        m_usedFiles.empty() ? 0 : std::erase_if(m_usedFiles.Use(), [specificType](const IfileObject& file) {
+            return file.GetFileSpecificType() == specificType;
+        });
     if (removed == 0) return;
     imodelContextMarkNeedSave();
     if (notify)
@@ -160,20 +162,23 @@ void ImodelRevContextImpl::DontUseFile(zorpaFileManagerTypes specificType, bool 
 
 bool ImodelRevContextImpl::IsFileUsed(const IfileObject& file) const
 {
-    return std::find(m_usedFiles.begin(), m_usedFiles.end(), file) != m_usedFiles.end();
+    const UsedFiles& used = m_usedFiles.Get();
+    return std::find(used.begin(), used.end(), file) != used.end();
 }
 
 ImodelRevContextImpl::UsedFiles::const_iterator
 ImodelRevContextImpl::GetUsedFile(zorpaFileManagerTypes specificType) const
 {
-    return std::find_if(m_usedFiles.begin(), m_usedFiles.end(),
+    const UsedFiles& used = m_usedFiles.Get();
+    return std::find_if(used.begin(), used.end(),
                         [specificType](const IfileObject& file) { return file.GetFileSpecificType() == specificType; });
 }
 
 bool ImodelRevContextImpl::IsValidUsedFile(UsedFiles::const_iterator it) const
 {
     // It belongs here when it stands on one of this list's elements.
-    for (auto own = m_usedFiles.begin(); own != m_usedFiles.end(); ++own)
+    const UsedFiles& used = m_usedFiles.Get();
+    for (auto own = used.begin(); own != used.end(); ++own)
         if (own == it) return true;
     return false;
 }

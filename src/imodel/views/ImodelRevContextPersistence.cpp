@@ -114,8 +114,7 @@ private:
     void ReadUsedFiles(ImodelRevContextImpl* revision, const std::vector<std::string>& body) const
     {
         if (!revision) return;
-        ImodelRevContextImpl::UsedFiles& used = revision->m_usedFiles;
-        used.clear();
+        ImodelRevContextImpl::UsedFiles used;
         for (const std::string& line : body) {
             const IfileObject file(line, m_input.converters);
             if (file.GetInternalFileName().empty()) continue;
@@ -123,6 +122,7 @@ private:
             std::erase_if(used, [type](const IfileObject& other) { return other.GetFileSpecificType() == type; });
             used.push_back(file);
         }
+        revision->m_usedFiles = std::move(used);
     }
 
     imodelLineCursor& m_cursor;
@@ -192,7 +192,7 @@ void ImodelRevContextImpl::WriteStates(std::ostream* stream) const
     }
     m_toolStates.WriteToolStates(stream);
     m_flowOptions.WriteFlowOptions(stream);
-    IfileWriteFileList(m_usedFiles, stream, kUsedFiles.c_str(), kEndUsedFiles.c_str());
+    IfileWriteFileList(m_usedFiles.Get(), stream, kUsedFiles.c_str(), kEndUsedFiles.c_str());
     *stream << "ENDLIST\n";
 }
 

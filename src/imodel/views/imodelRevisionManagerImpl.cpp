@@ -163,7 +163,7 @@ bool& ImodelIgnoreViewThatDoesNotExist()
 
 void imodelRevisionManagerImpl::ReadRevisions(std::vector<std::string>& lines)
 {
-    m_views.clear();
+    Clear();
     m_current = 0;
     const bool ignoreMissing = ImodelIgnoreViewThatDoesNotExist();
     std::vector<std::string> positions;
@@ -220,7 +220,7 @@ void imodelRevisionManagerImpl::AppendReadView(const std::string& name, int numb
             ("The view '" + name + "' numbered " + std::to_string(number) + " (" + refusal + ")").c_str());
         return;
     }
-    m_views.emplace_back(name, number);
+    Append(name, number);
     ForEveryContext([&name](ImodelContextImpl& context) { context.AddRevision(name, true, true); });
 }
 
@@ -266,7 +266,7 @@ void imodelRevisionManagerImpl::RemoveAllViews()
 {
     while (!m_views.empty()) {
         Send<IeventPalladorViewWillBeRemoved>(m_views.front().GetNumber());
-        m_views.erase(m_views.begin());
+        PopFront();
     }
     m_current = 0;
     Send<IeventPalladorViewsChanged>();
@@ -293,7 +293,7 @@ bool imodelRevisionManagerImpl::CreateView(const std::string& name, const Imodel
     const imodelRevisionObject* source = CurrentView();
     const bool copy = copyCurrent && source;
     const int sourceNumber = source ? source->GetNumber() : 0;
-    m_views.emplace_back(viewName, number);
+    Append(viewName, number);
     ImodelHost* host = Model().GetHost();
     if (copy && host && !where.empty()) {
         ImodelCopyDirTool tool(ViewFolder(where, sourceNumber), ViewFolder(where, number), "*");
@@ -336,7 +336,7 @@ bool imodelRevisionManagerImpl::DeleteView(const std::string& name)
     // Only a folder strictly inside the project folder is ever deleted.
     ImodelDeleteFolderAndSubFolders(ViewFolder(Design().GetProjectFolder(), number));
     Send<IeventPalladorViewWillBeRemoved>(number);
-    m_views.erase(found);
+    Erase(found);
     Design().SetNeedSave(true);
     if (IfileManager* files = Model().GetFileManager()) files->RemoveFilesOfRevision(number);
     ForEveryContext([&name](ImodelContextImpl& context) { context.RemoveRevision(name); });
@@ -382,7 +382,7 @@ bool imodelRevisionManagerImpl::ModifyView(const std::string& oldName, const std
     if (FindByName(newName) != m_views.end()) return false;
     const auto found = FindByName(oldName);
     if (found != m_views.end()) {
-        found->SetName(newName);
+        Rename(found, newName);
         Design().SetNeedSave(true);
         ForEveryContext([&](ImodelContextImpl& context) { context.RenameRevision(oldName, newName); });
         Send<IeventPalladorViewModified>(found->GetNumber());
@@ -401,27 +401,70 @@ const imodelRevisionObject* imodelRevisionManagerImpl::CurrentView() const
 
 imodelRevisionManagerImpl::Views::iterator imodelRevisionManagerImpl::FindByName(const std::string& name)
 {
-    return std::find_if(m_views.begin(), m_views.end(),
-                        [&name](const imodelRevisionObject& view) { return view.GetName() == name; });
+    const auto found = m_byName.find(name);
+    return found == m_byName.end() ? m_views.end() : At(found->second);
 }
 
 imodelRevisionManagerImpl::Views::const_iterator imodelRevisionManagerImpl::FindByName(const std::string& name) const
 {
-    return std::find_if(m_views.begin(), m_views.end(),
-                        [&name](const imodelRevisionObject& view) { return view.GetName() == name; });
+    return const_cast<imodelRevisionManagerImpl*>(this)->FindByName(name);
 }
 
 imodelRevisionManagerImpl::Views::const_iterator imodelRevisionManagerImpl::FindByNumber(int number) const
 {
-    return std::find_if(m_views.begin(), m_views.end(),
-                        [number](const imodelRevisionObject& view) { return view.GetNumber() == number; });
+    const auto found = m_byNumber.find(number);
+    return found == m_byNumber.end() ? m_views.end() : const_cast<imodelRevisionManagerImpl*>(this)->At(found->second);
 }
 
 int imodelRevisionManagerImpl::NextNumber() const
 {
-    int highest = 0;
-    for (const imodelRevisionObject& view : m_views) highest = std::max(highest, view.GetNumber());
+    const int highest = m_byNumber.empty() ? 0 : std::max(0, m_byNumber.rbegin()->first);
     return highest == INT_MAX ? 0 : highest + 1;
+}
+
+void imodelRevisionManagerImpl::Append(const std::string& name, int number)
+{
+    m_byName.emplace(name, m_views.size() + m_dropped);
+    m_byNumber.emplace(number, m_views.size() + m_dropped);
+    m_views.emplace_back(name, number);
+}
+
+void imodelRevisionManagerImpl::Rename(Views::iterator view, const std::string& name)
+{
+    const auto entry = m_byName.find(view->GetName());
+    const std::size_t slot = entry->second;
+    m_byName.erase(entry);
+    m_byName.emplace(name, slot);
+    view->SetName(name);
+}
+
+void imodelRevisionManagerImpl::Erase(Views::iterator view)
+{
+    // The views behind it move up: the slots are made anew.
+    m_views.erase(view);
+    m_byName.clear();
+    m_byNumber.clear();
+    m_dropped = 0;
+    for (std::size_t slot = 0; slot < m_views.size(); ++slot) {
+        m_byName.emplace(m_views[slot].GetName(), slot);
+        m_byNumber.emplace(m_views[slot].GetNumber(), slot);
+    }
+}
+
+void imodelRevisionManagerImpl::PopFront()
+{
+    m_byName.erase(m_views.front().GetName());
+    m_byNumber.erase(m_views.front().GetNumber());
+    m_views.pop_front();
+    ++m_dropped;
+}
+
+void imodelRevisionManagerImpl::Clear()
+{
+    m_views.clear();
+    m_byName.clear();
+    m_byNumber.clear();
+    m_dropped = 0;
 }
 
 bool imodelRevisionManagerImpl::IsCurrentRevision(const std::string& name) const

@@ -5,7 +5,11 @@
 
 #include "imodel/views/ImodelRevisionManager.h"
 
+#include <cstddef>
+#include <deque>
+#include <map>
 #include <string>
+#include <unordered_map>
 #include <utility>
 #include <vector>
 
@@ -52,7 +56,7 @@ public:
     bool GetFlowReport(int number, std::string& html) const override;
 
 private:
-    using Views = std::vector<imodelRevisionObject>;
+    using Views = std::deque<imodelRevisionObject>;
 
     // The current view (the last one when the index lies beyond the list);
     // null when there is none.
@@ -69,7 +73,20 @@ private:
     // `location`; false, with the folder reported, when one cannot be made.
     static bool CreateViewFolders(const ImodelFileName& location, int number);
     void AppendReadView(const std::string& name, int number);
+    // The list and its indexes change together through these.
+    void Append(const std::string& name, int number);
+    void Rename(Views::iterator view, const std::string& name);
+    void Erase(Views::iterator view);
+    void PopFront();
+    void Clear();
+    Views::iterator At(std::size_t slot) { return m_views.begin() + static_cast<std::ptrdiff_t>(slot - m_dropped); }
 
     Views m_views;
     int m_current = 0;
+    // Names and numbers are unique among the views: each index gives the
+    // view's slot, its place in the list plus the number of views taken from
+    // the front of the list since the indexes were last made.
+    std::unordered_map<std::string, std::size_t> m_byName;
+    std::map<int, std::size_t> m_byNumber;
+    std::size_t m_dropped = 0;
 };

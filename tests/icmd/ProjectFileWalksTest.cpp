@@ -1,0 +1,225 @@
+// The sections of the project file that walk the design hierarchy (the
+// module lists, the associations, the customized source lists and the
+// physical-synthesis options) written by a save equal what a plain walk
+// along every path writes, on random hierarchies with shared cells, cycles,
+// packages and units of one name in two libraries.
+#include "MessageRecorder.h"
+#include "ProjectCommandsTest.h"
+
+#include "icmd/args/IcmdComponentIDText.h"
+#include "icmd/project/IcmdNewProject.h"
+#include "icmd/project/IcmdSaveProject.h"
+#include "ifile/IfileFunctions.h"
+#include "ifile/IfileManager.h"
+#include "ifile/IfileObjectEx.h"
+#include "imodel/design/ImodelDesignManager.h"
+#include "imodel/design/ImodelModule.h"
+#include "imodel/model/Imodel.h"
+
+#include <foundation/AcmdManager.h>
+#include <foundation/Def.h>
+
+#include <gtest/gtest.h>
+
+#include <functional>
+#include <random>
+#include <set>
+#include <sstream>
+#include <string>
+#include <vector>
+
+namespace {
+
+IfileManager& Files() { return *Imodel::GetInstance().GetFileManager(); }
+
+using Walk = std::function<void(ImodelModule&, std::ostream&)>;
+
+// The reference: from the top-level units, depth first along every path, a
+// unit on the current path not entered again. Gives up (false) after
+// `budget` places.
+bool EveryPlace(const std::deque<ImodelModule*>& tops, const Walk& visit, std::ostream& out, long budget)
+{
+    std::set<const ImodelModule*> onPath;
+    long places = 0;
+    std::function<bool(ImodelModule*)> place = [&](ImodelModule* module) {
+        if (!module || !onPath.insert(module).second) return true;
+        if (++places > budget) return false;
+        visit(*module, out);
+        if (const ImodelLinkList* subs = module->GetSubBlocks())
+            for (ImodelModule* sub : subs->ToList())
+                if (!place(sub)) return false;
+        onPath.erase(module);
+        return true;
+    };
+    for (ImodelModule* top : tops)
+        if (!place(top)) return false;
+    return true;
+}
+
+// The text of the top-level list `name` of a project file, LIST and ENDLIST lines included.
+std::string TopLevelList(const std::string& text, const std::string& name)
+{
+    std::istringstream in(text);
+    std::string result;
+    int depth = 0;
+    bool inside = false;
+    for (std::string line; std::getline(in, line);) {
+        const bool opens = line.rfind("LIST", 0) == 0;
+        const bool closes = line.rfind("ENDLIST", 0) == 0;
+        if (depth == 0 && line == "LIST " + name) inside = true;
+        if (inside) result += line + "\n";
+        if (opens) ++depth;
+        if (closes && --depth == 0 && inside) return result;
+    }
+    return result;
+}
+
+class ProjectFileWalks : public ProjectCommandsTest {
+protected:
+    void SetUp() override
+    {
+        ProjectCommandsTest::SetUp();
+        ASSERT_TRUE(IcmdDoNewProject(false, "walks", m_folder / "walks", true, "ZX3", "zx3_10", "tq100"));
+        for (int i = 0; i < 6; ++i) {
+            const std::string name = "hdl/f" + std::to_string(i) + ".vhd";
+            const IfileObject file(ImodelFileName(m_folder.Write("walks/" + name, "-- f\n")), zorpaFT_HDL,
+                                   ImodelFMFull, true, true);
+            m_members.push_back(Files().AddOrUpdateFile(IfileObjectEx(file, false), false));
+        }
+    }
+    void TearDown() override
+    {
+        m_members.clear();
+        ProjectCommandsTest::TearDown();
+    }
+
+    int Pick(int count) { return std::uniform_int_distribution<int>(0, count - 1)(m_random); }
+    bool Chance(int percent) { return Pick(100) < percent; }
+    const IfileObject& Member() { return *m_members[static_cast<std::size_t>(Pick(static_cast<int>(m_members.size())))]; }
+
+    // A random design: units in "work" and "lib2" (some names in both),
+    // packages, random links (cycles and cells shared by several parents
+    // among them) and random settings of the kinds the walks write.
+    void MakeDesign()
+    {
+        Design().Reset();
+        m_units.clear();
+        const int count = 8 + Pick(14);
+        for (int i = 0; i < count; ++i) {
+            const bool other = Chance(25);
+            const std::string library = other ? "lib2" : "work";
+            const std::string name = "u" + std::to_string(other && Chance(50) ? Pick(i + 1) : i);
+            auto unit = std::make_unique<ImodelModule>(name, nullptr, zorpaMODULE_VHDL, Chance(10), library, "", false);
+            const auto [added, inserted] = Design().AddLibrary(library, false)->GetModules()->Insert(std::move(unit));
+            if (inserted) m_units.push_back(added);
+        }
+        const int links = static_cast<int>(m_units.size()) + Pick(static_cast<int>(m_units.size()));
+        for (int i = 0; i < links; ++i) Unit()->AddSubBlock(Unit(), false);
+        for (ImodelModule* unit : m_units) Settle(*unit);
+        for (const char* library : {"work", "lib2"})
+            if (const auto found = Design().FindLibraryByName(library)) Design().UpdateTopModules(found);
+    }
+    ImodelModule* Unit() { return m_units[static_cast<std::size_t>(Pick(static_cast<int>(m_units.size())))]; }
+
+    void Settle(ImodelModule& unit)
+    {
+        if (Chance(20)) unit.GetStimulusListPtr()->push_back(Member());
+        if (Chance(20)) unit.GetAssociatedFileList().push_back(Member());
+        if (Chance(15)) unit.GetSimulationPackageToIgnoreList()->push_back(Member());
+        if (Chance(15)) unit.GetSynthesisPackageToIgnoreList()->push_back(Member());
+        if (Chance(15)) unit.GetSimulationModuleToIncludeList()->push_back(Unit()->GetComponentID());
+        if (Chance(15)) unit.SetCDBOrder({Member()}, false);
+        if (Chance(15)) unit.SetCustomizedFileList(Chance(70), ideSYNTHESIS, {m_members.front()});
+        if (Chance(15)) unit.GetPhySynthOptions()->SetGenPinConstraints(false);
+    }
+
+    // What the walk along every path writes for each section, and whether
+    // the design was small enough to walk so.
+    bool Reference(std::map<std::string, std::string>& sections)
+    {
+        const std::deque<ImodelModule*>* tops = Design().GetModuleTree();
+        if (!tops) return false;
+        constexpr long kBudget = 200000;
+        const auto once = [](const Walk& write) {
+            return [write, done = std::set<std::string>()](ImodelModule& unit, std::ostream& out) mutable {
+                if (done.insert(unit.GetName()).second) write(unit, out);
+            };
+        };
+        const auto files = [](const std::string& name, const std::deque<IfileObject>& list, std::ostream& out) {
+            if (!list.empty()) IfileWriteFileList(list, &out, ("LIST " + name).c_str(), "ENDLIST");
+        };
+        const std::vector<std::pair<std::string, Walk>> walks = {
+            {"AssociatedStimulus",
+             once([&](ImodelModule& unit, std::ostream& out) { files(unit.GetName(), unit.GetStimulusList(), out); })},
+            {"Other_Association", once([&](ImodelModule& unit, std::ostream& out) {
+                 files(unit.GetName(), unit.GetAssociatedFileListConst(), out);
+             })},
+            {"ExcludePackageForSimulation", once([&](ImodelModule& unit, std::ostream& out) {
+                 files(unit.GetName(), *unit.GetSimulationPackageToIgnoreList(), out);
+             })},
+            {"ExcludePackageForSynthesis", once([&](ImodelModule& unit, std::ostream& out) {
+                 files(unit.GetName(), *unit.GetSynthesisPackageToIgnoreList(), out);
+             })},
+            {"IncludeModuleForSimulation", once([](ImodelModule& unit, std::ostream& out) {
+                 const auto& included = *unit.GetSimulationModuleToIncludeList();
+                 if (included.empty()) return;
+                 out << "LIST " << unit.GetName() << "\n";
+                 for (const VyIfaces::ComponentID& id : included) out << IcmdWriteComponentID(id) << "\n";
+                 out << "ENDLIST\n";
+             })},
+            {"CDBOrder",
+             once([&](ImodelModule& unit, std::ostream& out) { files(unit.GetName(), unit.GetCDBOrder(), out); })},
+            {"UserCustomizedFileList",
+             [](ImodelModule& unit, std::ostream& out) { unit.WriteCustomizedSourceFileList(&out); }},
+            {"PhySynthesisOptions",
+             [](ImodelModule& unit, std::ostream& out) {
+                 if (!unit.IsPhySynthCustomized()) return;
+                 out << "LIST \"" << unit.GetName() << "\"\n";
+                 unit.GetPhySynthOptions()->WriteToFile(&out);
+                 out << "ENDLIST\n";
+             }},
+        };
+        for (const auto& [name, walk] : walks) {
+            std::ostringstream out;
+            out << "LIST " << name << "\n";
+            if (!EveryPlace(*tops, walk, out, kBudget)) return false;
+            out << "ENDLIST\n";
+            sections[name] = out.str();
+        }
+        return true;
+    }
+
+    MessageRecorder m_messages;
+    std::mt19937 m_random{28};
+    std::vector<boost::shared_ptr<IfileObjectEx>> m_members;
+    std::vector<ImodelModule*> m_units;
+};
+
+}  // namespace
+
+TEST_F(ProjectFileWalks, SectionsEqualThoseOfAWalkAlongEveryPath)
+{
+    int compared = 0;
+    int shared = 0;
+    for (int design = 0; design < 60; ++design) {
+        MakeDesign();
+        std::map<std::string, std::string> expected;
+        if (!Reference(expected)) continue;
+        ASSERT_TRUE(IcmdDoSaveProject(false, nullptr));
+        const std::string text = m_folder.Read("walks/walks.prj");
+        for (const auto& [name, section] : expected) {
+            EXPECT_EQ(TopLevelList(text, name), section) << "design " << design << ", section " << name;
+            // A unit met along two paths is written twice in two sections.
+            if (name == "UserCustomizedFileList" || name == "PhySynthesisOptions") {
+                std::set<std::string> blocks;
+                std::istringstream lines(section);
+                for (std::string line; std::getline(lines, line);)
+                    if (line.rfind("LIST \"", 0) == 0 && !blocks.insert(line).second) ++shared;
+            }
+        }
+        ++compared;
+    }
+    // The designs walked are many, and some write a unit at several places.
+    EXPECT_GT(compared, 40);
+    EXPECT_GT(shared, 0);
+}
