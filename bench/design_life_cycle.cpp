@@ -80,8 +80,7 @@ Tcl_Interp* Shell()
         Tcl_Interp* created = Tcl_CreateInterp();
         Quorlane_Init(created);
         MdbSetSink(&silence);
-        LoadOneDeviceFamily();
-        DefLoadDefaultsFromText("IDE_SAVE_FILE_STAMPS_IN_PRJ = 1\n", nullptr);
+        LoadOneDeviceFamily("IDE_SAVE_FILE_STAMPS_IN_PRJ = 1\n");
         return created;
     }();
     return interp;

@@ -4,9 +4,14 @@
 
 #include <foundation/Def.h>
 
-inline void LoadOneDeviceFamily()
+#include <string>
+
+// `more` are further default settings: loading defaults replaces those
+// loaded before, so they come in the same text.
+inline void LoadOneDeviceFamily(const std::string& more = std::string())
 {
     DefLoadDefaultsFromText("@choices FAM = ZX3\n@choices DIE[QFAM=ZX3] = zx3_10\n"
-                            "@choices PACKAGE[QFAM=ZX3,QDIE=zx3_10] = tq100\n",
+                            "@choices PACKAGE[QFAM=ZX3,QDIE=zx3_10] = tq100\n" +
+                                more,
                             nullptr);
 }
