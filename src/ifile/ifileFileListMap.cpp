@@ -186,6 +186,17 @@ FileListMap::const_iterator FileListMap::Erase(const_iterator element)
     return m_map.erase(element);
 }
 
+void FileListMap::Clear()
+{
+    // The indexes refer to the map's elements and keys: they go first.
+    m_exact.clear();
+    m_byType.clear();
+    m_byRevision.clear();
+    m_byName.Clear();
+    m_byParent.Clear();
+    m_map.clear();
+}
+
 const Bucket& FileListMap::OfSpecificType(int type) const { return BucketOf(m_byType, type); }
 
 ElementList FileListMap::OfRevision(int revision) const

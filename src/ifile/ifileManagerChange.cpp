@@ -198,7 +198,38 @@ void ifileManagerImpl::RemoveAllFiles()
 {
     SendEvent(boost::make_shared<IeventFileRemoveAll>());
     TellListeners([](IfileListener& listener) { listener.EmptyFileList(); });
-    while (!m_files.Empty()) EraseFile(m_files.Elements().begin(), false);
+    if (m_files.Empty()) return;
+    // Every file goes and nobody is told of each: the entries are left as
+    // erasing them one by one in key order leaves them, and the map and its
+    // indexes go as a whole instead of being kept in step at every step.
+    ImodelModule::HierarchyChanged();
+    const bool wasRemoving = m_removing;
+    m_removing = true;
+    const FileListMap::Map& elements = m_files.Elements();
+    std::vector<FileListMap::const_iterator> children;
+    for (auto element = elements.begin(); element != elements.end(); ++element) {
+        const Entry& file = element->second.entry;
+        file->SetErrorFile(ImodelNoError, "");
+        // A child erased before this file no longer stood in the parent
+        // index; the file itself still does.
+        children.clear();
+        m_files.AnyChildOf(*file, [&children, element](FileListMap::const_iterator child) {
+            if (!(child->first < element->first)) children.push_back(child);
+            return false;
+        });
+        if (!children.empty()) {
+            ActionRemoveParent removeParent(*file);
+            for (FileListMap::const_iterator child : children) removeParent(child->second.entry);
+        }
+        file->SetAbsent();
+    }
+    m_removing = wasRemoving;
+    // No file is left in any group: each group is emptied, as leaving it one
+    // file at a time would, and goes.
+    for (auto& [text, group] : m_errorGroups)
+        if (group) group->clear();
+    m_errorGroups.clear();
+    m_files.Clear();
 }
 
 namespace {

@@ -103,6 +103,8 @@ public:
         bool Rekey(const Entry& entry, const IfileObject& oldName);
         // Erases the element; the element after it.
         const_iterator Erase(const_iterator element);
+        // Erases every element and empties the indexes at once.
+        void Clear();
 
         const Map& Elements() const { return m_map; }
         const_iterator Find(const ImodelFileName& key) const;

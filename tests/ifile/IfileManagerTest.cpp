@@ -18,6 +18,7 @@
 
 #include <deque>
 #include <functional>
+#include <random>
 #include <string>
 #include <vector>
 
@@ -327,4 +328,78 @@ TEST(IfileManager, AManagerGoingAwayLeavesItsEntriesAbsentAndUnlinked)
     EXPECT_EQ(parent->GetFileState(), imodelFileAbsent);
     EXPECT_EQ(child->GetFileState(), imodelFileAbsent);
     EXPECT_FALSE(child->HasParentFile());
+}
+
+namespace {
+
+// What a file entry shows once it has left the manager.
+std::string Snapshot(const Entry& file)
+{
+    std::string text = file->GetInternalFileName().GetString() + " state " + std::to_string(file->GetFileState()) + " error " +
+                       std::to_string(file->GetErrorFileType()) + " '" + file->GetModuleAlreadyDefined() + "' parents";
+    for (const IfileObjectEx::ParentFile& parent : file->GetParentFileList())
+        text += " " + parent.first.GetInternalFileName().GetString();
+    return text;
+}
+
+}  // namespace
+
+TEST_F(FileManagerTest, RemovingAllLeavesTheEntriesAsRemovingEachInKeyOrder)
+{
+    // Random projects of files with parents among them (themselves
+    // included), parents from outside and error groups: removing all at once
+    // leaves every entry as removing the files one by one in key order does.
+    std::mt19937 random(28);
+    const auto pick = [&random](int count) { return static_cast<int>(random() % static_cast<unsigned>(count)); };
+    const ImodelErrorFileType kinds[] = {ImodelNoError, ImodelModuleAlreadyDefined, ImodelNoError};
+    for (int round = 0; round < 12; ++round) {
+        const int count = 1 + pick(40);
+        std::vector<std::string> names;
+        for (int i = 0; i < count; ++i)
+            names.push_back((pick(3) == 0 ? "sub/" : "") + std::string(pick(2) ? "F" : "f") + std::to_string(i) +
+                            ".vhd");
+        std::vector<std::vector<std::string>> parents(names.size());
+        for (auto& list : parents)
+            for (int p = pick(4); p > 0; --p)
+                list.push_back(pick(5) == 0 ? "outside" + std::to_string(pick(3)) + ".cxf"
+                                            : names[static_cast<std::size_t>(pick(count))]);
+        std::vector<std::pair<ImodelErrorFileType, std::string>> errors;
+        for (int i = 0; i < count; ++i) errors.emplace_back(kinds[pick(3)], pick(2) ? "unit" + std::to_string(pick(4)) : "");
+
+        const auto fill = [&] {
+            std::vector<Entry> entries;
+            for (std::size_t i = 0; i < names.size(); ++i) {
+                IfileObjectEx file = Member(names[i], zorpaFT_HDL);
+                for (const std::string& parent : parents[i]) file.AddParentFile(Named(parent));
+                file.SetErrorFile(errors[i].first, errors[i].second);
+                entries.push_back(files.AddOrUpdateFile(file, true));
+                EXPECT_TRUE(entries.back());
+            }
+            return entries;
+        };
+        const auto shown = [](const std::vector<Entry>& entries) {
+            std::vector<std::string> texts;
+            for (const Entry& entry : entries) texts.push_back(Snapshot(entry));
+            return texts;
+        };
+
+        const std::vector<Entry> one = fill();
+        std::vector<Entry> inOrder;
+        files.GetFiles(inOrder, 0, nullptr);
+        for (const Entry& entry : inOrder) files.RemoveFile(*entry);
+        EXPECT_FALSE(files.GetErrorFileGroups().first != files.GetErrorFileGroups().second);
+        const std::vector<std::string> expected = shown(one);
+
+        const std::vector<Entry> all = fill();
+        files.RemoveAllFiles();
+        std::vector<Entry> left;
+        files.GetFiles(left, 0, nullptr);
+        EXPECT_TRUE(left.empty());
+        EXPECT_FALSE(files.GetErrorFileGroups().first != files.GetErrorFileGroups().second);
+        ASSERT_EQ(shown(all), expected) << "round " << round;
+        // The emptied manager takes the files again and finds them by name.
+        fill();
+        for (std::size_t i = 0; i < names.size(); ++i) EXPECT_TRUE(files.ContainsFile(Named(names[i]))) << names[i];
+        files.RemoveAllFiles();
+    }
 }
