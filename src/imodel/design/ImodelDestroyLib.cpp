@@ -14,8 +14,14 @@ void TakeUnits(ZorpaLibrary<ImodelModule*>& library, std::vector<ImodelModule::O
     // Grown once: a list of a hundred thousand units grown unit by unit has
     // the allocator sort its free blocks at every step.
     std::vector<ImodelModule::Owned> taken = library.GetModules()->TakeAll();
-    units.reserve(units.size() + taken.size());
-    std::move(taken.begin(), taken.end(), std::back_inserter(units));
+    // The first library's list is kept as it is: a copy of a hundred
+    // thousand units is a large block taken and given back for nothing.
+    if (units.empty()) {
+        units = std::move(taken);
+    } else {
+        units.reserve(units.size() + taken.size());
+        std::move(taken.begin(), taken.end(), std::back_inserter(units));
+    }
     library.SetModuleList(nullptr);
 }
 
