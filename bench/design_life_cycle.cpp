@@ -80,8 +80,9 @@ Tcl_Interp* Shell()
         Tcl_Interp* created = Tcl_CreateInterp();
         Quorlane_Init(created);
         MdbSetSink(&silence);
-        LoadOneDeviceFamily();
-        DefLoadDefaultsFromText("IDE_SAVE_FILE_STAMPS_IN_PRJ = 1\n", nullptr);
+        // Loading defaults replaces the layer whole: the device catalogue
+        // and the stamps setting go in one text.
+        DefLoadDefaultsFromText(std::string(kOneDeviceFamily) + "IDE_SAVE_FILE_STAMPS_IN_PRJ = 1\n", nullptr);
         return created;
     }();
     return interp;

@@ -4,9 +4,9 @@
 
 #include <foundation/Def.h>
 
-inline void LoadOneDeviceFamily()
-{
-    DefLoadDefaultsFromText("@choices FAM = ZX3\n@choices DIE[QFAM=ZX3] = zx3_10\n"
-                            "@choices PACKAGE[QFAM=ZX3,QDIE=zx3_10] = tq100\n",
-                            nullptr);
-}
+// As defaults text; loading defaults replaces them whole, so a caller that
+// needs more defaults loads them in one text with this.
+inline constexpr const char* kOneDeviceFamily = "@choices FAM = ZX3\n@choices DIE[QFAM=ZX3] = zx3_10\n"
+                                                "@choices PACKAGE[QFAM=ZX3,QDIE=zx3_10] = tq100\n";
+
+inline void LoadOneDeviceFamily() { DefLoadDefaultsFromText(kOneDeviceFamily, nullptr); }
