@@ -78,6 +78,9 @@ void ImodelRevContextImpl::SetToolState(IprocessToolObject* tool, imodelToolStat
                                         bool allFiles)
 {
     if (!tool) return;
+    // "No result" makes no record and changes none when there is none: the
+    // file need not be found.
+    if (state == StateNoResult && m_toolStates.IsEmpty()) return;
     if (allFiles)
         m_toolStates.SetAllObjectsToolState(tool->GetToolType(), state, this);
     else
