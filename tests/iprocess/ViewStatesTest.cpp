@@ -72,8 +72,7 @@ TEST_F(ViewStates, TheShortCutsGiveTheAnswersOfTheFullWay)
         ImodelModule* other = Unit("other", Add("hdl/other.v", zorpaFT_HDL, "module other; endmodule\n"));
         // Some of the unit's state files, current or not, in its current view.
         for (zorpaFileManagerTypes type : kStateFiles)
-            if (chance(50))
-                AddDefault(type, top, std::string(), chance(70) ? imodelFileUpToDate : imodelFileOutOfDate);
+            if (chance(50)) AddDefault(type, top, std::string(), chance(70) ? imodelFileUpToDate : imodelFileOutOfDate);
         // Tool results in some views only.
         for (ImodelRevContextImpl* view : top->GetContext()->GetAllRevs()) {
             if (chance(50)) view->SetToolState(&Tool(ideSYNTHESIS), StateSuccess, nullptr, false);
