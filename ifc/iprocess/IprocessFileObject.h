@@ -119,6 +119,10 @@ public:
     void AdoptProjectFiles();
     // The known files, in the order the file manager reported them.
     const Entries& GetKnownFiles() const;
+    // Whether it knows a file: one that knows none finds none, whatever the
+    // unit, view or name asked for, so a caller may answer without making
+    // the name.
+    bool KnowsAnyFile() const { return !m_known.empty(); }
 
     // --- settings ---------------------------------------------------------------------------
 

@@ -41,7 +41,11 @@ bool IprocessSolvatoStateConstraint::CheckState(ImodelModule* module, ImodelRevC
     IprocessFileObject::Nodes nodes;
     GetFiles(&nodes, module, revision);
     for (const IprocessFileObject* node : nodes) {
-        const Entry file = node->GetFileManagerObject(module, revision, true, false, true);
+        // A node that knows no file finds none: the current file would be
+        // missing or a new entry outside the project, which ends the check
+        // the same way. Making its name for every view costs most of an open.
+        const Entry file =
+            node->KnowsAnyFile() ? node->GetFileManagerObject(module, revision, true, false, true) : Entry();
         if (!file) {
             reached = false;
             accessible = false;

@@ -74,6 +74,8 @@ public:
 
     // No record holds a state other than "no result".
     bool IsInDefaultState() const;
+    // No record at all: every look-up answers no result.
+    bool IsEmpty() const { return m_objects.empty(); }
     // Drops every per-file record of the file; nothing for an empty pointer.
     void NotifyFileRemoved(const boost::shared_ptr<IfileObjectEx>& file);
 

@@ -65,6 +65,9 @@ void ImodelRevContextImpl::SetToolState(ImodelFunctionType tool, const boost::sh
 imodelToolState ImodelRevContextImpl::GetToolState(IprocessToolObject* tool) const
 {
     if (!tool) return StateNoResult;
+    // Without records every file answers no result: the file need not be
+    // found (a project may have many views, each asked for every unit).
+    if (m_toolStates.IsEmpty()) return StateNoResult;
     // Finding the current file changes nothing of this revision.
     ImodelRevContextImpl* self = const_cast<ImodelRevContextImpl*>(this);
     return m_toolStates.GetObjectToolState(tool->GetToolType(),
@@ -75,6 +78,9 @@ void ImodelRevContextImpl::SetToolState(IprocessToolObject* tool, imodelToolStat
                                         bool allFiles)
 {
     if (!tool) return;
+    // "No result" makes no record and changes none when there is none: the
+    // file need not be found.
+    if (state == StateNoResult && m_toolStates.IsEmpty()) return;
     if (allFiles)
         m_toolStates.SetAllObjectsToolState(tool->GetToolType(), state, this);
     else
