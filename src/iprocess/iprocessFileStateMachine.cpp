@@ -32,6 +32,32 @@ ImodelModule* IprocessParentStateMachine::DetachModule()
 
 ImodelContextImpl* IprocessParentStateMachine::Context() const { return m_module ? m_module->GetContext() : nullptr; }
 
+bool& IprocessParentStateMachine::PlainInvalidation()
+{
+    static bool plain = false;
+    return plain;
+}
+
+bool IprocessParentStateMachine::HasNoToolResultLeft() const
+{
+    // A source change reaches every unit above the files it names, batch
+    // after batch: most of them lost their results to an earlier change.
+    const ImodelContextImpl* context = Context();
+    if (PlainInvalidation() || !context) return false;
+    for (const ImodelRevContextImpl* revision : context->GetAllRevs())
+        if (!revision->GetToolStatesManager().IsInDefaultState()) return false;
+    return true;
+}
+
+bool IprocessParentStateMachine::HasNothingLeftToInvalidate() const
+{
+    if (!m_flow || !HasNoToolResultLeft()) return false;
+    for (const IprocessFileObject* node : m_flow->GetFileObjects())
+        for (const Entry& file : node->GetKnownFilesOfModule(m_module))
+            if (file->GetFileState() != imodelFileOutOfDate) return false;
+    return true;
+}
+
 IprocessMessageObjectScope::IprocessMessageObjectScope(IprocessFlow* flow, IprocessFlowObject* object)
     : m_flow(flow), m_former(flow ? flow->SwapMessageObject(object) : nullptr)
 {
@@ -170,7 +196,7 @@ void IprocessFileStateMachine::FilesModificationMessage(QuorlaneStateMachineMult
                                                         const std::deque<IfileObject>&)
 {
     if (!m_module || !m_flow) return;
-    if (kind == QuorlaneFilesChanged || kind == QuorlaneFilesRemoved)
+    if ((kind == QuorlaneFilesChanged || kind == QuorlaneFilesRemoved) && !HasNothingLeftToInvalidate())
         InvalidateFrom(m_flow->GetFileObject(zorpaFT_HDL));
 }
 

@@ -62,6 +62,21 @@ protected:
     void InvalidateFrom(IprocessToolObject* tool);
     // The module context of the attached unit, or null.
     ImodelContextImpl* Context() const;
+    // Whether the attached unit has no result left that a source change
+    // could take away: every tool state of every revision is "no result"
+    // and every derived file of the unit is out of date already. Going
+    // out of date again then changes no state and tells nobody. Always
+    // false while the plain way is asked for.
+    bool HasNothingLeftToInvalidate() const;
+    // ... only the tool states.
+    bool HasNoToolResultLeft() const;
+
+public:
+    // Tests compare the states the early exit above leaves with those of
+    // the plain way (true: every invalidation is walked in full).
+    static bool& PlainInvalidation();
+
+protected:
 
     IprocessFlow* m_flow;
     ImodelModule* m_module = nullptr;

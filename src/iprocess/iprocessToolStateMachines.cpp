@@ -66,6 +66,8 @@ void Iprocess_NToN_LogFile_StateMachine::FilesModificationMessage(QuorlaneStateM
                                                                   const std::deque<IfileObject>&)
 {
     if (!Context() || (kind != QuorlaneFilesChanged && kind != QuorlaneFilesRemoved)) return;
+    // "No result" set again changes nothing.
+    if (HasNoToolResultLeft()) return;
     for (const IprocessFileObject* input : GetAllInputFilesUsed()) {
         if (input->GetFileType() != zorpaFT_HDL) continue;
         SetToolState(StateNoResult, true);
