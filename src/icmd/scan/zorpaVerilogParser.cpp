@@ -141,8 +141,7 @@ const char* SkipGroup(const char* pos, const char* end)
         if ((kind & kVerilogChar) != 0) {
             pos = AnyWordEnd(pos, end);
         } else if ((kind & (kBlank | kLineEnd)) != 0) {
-            do ++pos;
-            while (pos < end && (kClasses[static_cast<unsigned char>(*pos)] & (kBlank | kLineEnd)) != 0);
+            SkipBlanks(pos, end, true);
         } else if (c == '(') {
             ++depth;
             ++pos;
