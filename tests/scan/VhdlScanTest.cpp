@@ -5,6 +5,7 @@
 
 #include <ndb/NdbWorld.h>
 
+#include <cctype>
 #include <random>
 
 namespace {
@@ -196,4 +197,62 @@ TEST_F(VhdlScan, BitStringLiteralsWithDontCareDigitsHideNoInstanceAfterThem)
                                 "  u : entity work.leaf port map (a => y);\nend;\n")
                   .found,
               (Strings{"leaf", "top"}));
+}
+
+TEST_F(VhdlScan, RandomDesignsInAnyFileOrderAndLetterCaseLinkEachUnitOnceBothWays)
+{
+    // Random acyclic designs, one unit a file, each instantiating earlier
+    // units under names in random letter case, several times over, by
+    // entity and by component: whatever order the files come in (so that
+    // units are entered as placeholders with parents before their
+    // declaration), every unit lists each unit it names exactly once, and
+    // each of those lists it as a parent.
+    std::mt19937 random(29);
+    const auto randomCase = [&random](std::string name) {
+        for (char& c : name)
+            if (random() % 2) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+        return name;
+    };
+    for (int round = 0; round < 12; ++round) {
+        Clear();
+        const int count = 4 + static_cast<int>(random() % 10);
+        std::vector<std::set<int>> named(static_cast<std::size_t>(count));
+        std::vector<std::string> texts;
+        for (int unit = 0; unit < count; ++unit) {
+            const std::string name = "blk" + std::to_string(unit);
+            std::string text = "entity " + randomCase(name) + " is port (a : in bit); end entity;\n" +
+                               "architecture rtl of " + randomCase(name) + " is\nbegin\n";
+            const int instances = unit == 0 ? 0 : static_cast<int>(random() % 6);
+            for (int i = 0; i < instances; ++i) {
+                const int sub = static_cast<int>(random() % static_cast<unsigned>(unit));
+                named[static_cast<std::size_t>(unit)].insert(sub);
+                const std::string subName = randomCase("blk" + std::to_string(sub));
+                text += "  u" + std::to_string(i) + " : " + (random() % 2 ? "entity work." + subName : subName) +
+                        " port map (a => a);\n";
+            }
+            texts.push_back(text + "end architecture;\n");
+        }
+        std::vector<int> order(static_cast<std::size_t>(count));
+        for (int i = 0; i < count; ++i) order[static_cast<std::size_t>(i)] = i;
+        std::shuffle(order.begin(), order.end(), random);
+        for (int unit : order)
+            Vhdl("blk" + std::to_string(unit) + ".vhd", texts[static_cast<std::size_t>(unit)]);
+
+        EXPECT_EQ(Placeholders(), 0) << "round " << round;
+        for (int unit = 0; unit < count; ++unit) {
+            const ImodelModule* parent = Unit("blk" + std::to_string(unit));
+            ASSERT_NE(parent, nullptr) << "round " << round << " unit " << unit;
+            std::multiset<int> subs;
+            if (const auto* list = parent->GetSubBlocks())
+                for (const ImodelModule* sub : *list) {
+                    subs.insert(std::stoi(sub->GetName().substr(3)));
+                    const auto* parents = sub->GetParentsList();
+                    ASSERT_NE(parents, nullptr);
+                    EXPECT_NE(std::find(parents->begin(), parents->end(), parent), parents->end());
+                }
+            const auto& expected = named[static_cast<std::size_t>(unit)];
+            EXPECT_EQ(subs, std::multiset<int>(expected.begin(), expected.end()))
+                << "round " << round << " unit " << unit;
+        }
+    }
 }

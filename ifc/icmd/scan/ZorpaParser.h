@@ -231,8 +231,17 @@ private:
     std::unordered_set<std::string> m_includeIndex;
     std::unordered_set<std::string> m_packageIndex;
     std::vector<Clause> m_clauses;
-    // Sub-blocks of the current unit by lower-cased name.
-    std::unordered_multimap<std::string, T> m_subBlockIndex;
+    // Sub-blocks of the current unit by lower-cased name; looked up by the
+    // name as written, folded while hashed and compared rather than copied.
+    struct FoldedHash {
+        using is_transparent = void;
+        std::size_t operator()(std::string_view name) const;
+    };
+    struct FoldedEqual {
+        using is_transparent = void;
+        bool operator()(std::string_view a, std::string_view b) const;
+    };
+    std::unordered_multimap<std::string, T, FoldedHash, FoldedEqual> m_subBlockIndex;
     bool m_subBlockIndexValid = false;
 };
 

@@ -427,6 +427,9 @@ bool ZorpaParser<T>::isCurrentUnitOrAncestor(T unit) const
     // a design read top down has few units below, one read bottom up few
     // units above. Each side meets a unit once: designs may be cyclic.
     if (unit == m_currentUnit) return true;
+    // A unit nothing instantiates yet, as units are in a design read from
+    // the bottom up, has nothing above it: links go both ways.
+    if (const auto* parents = m_currentUnit->GetParentsList(); parents == nullptr || parents->empty()) return false;
     struct Side {
         std::unordered_set<T> seen;
         std::vector<T> pending;
@@ -450,6 +453,24 @@ bool ZorpaParser<T>::isCurrentUnitOrAncestor(T unit) const
 }
 
 template <class T>
+std::size_t ZorpaParser<T>::FoldedHash::operator()(std::string_view name) const
+{
+    // FNV-1a over the lower-cased characters.
+    std::size_t hash = 14695981039346656037ull;
+    for (char c : name) hash = (hash ^ static_cast<unsigned char>(Lower(c))) * 1099511628211ull;
+    return hash;
+}
+
+template <class T>
+bool ZorpaParser<T>::FoldedEqual::operator()(std::string_view a, std::string_view b) const
+{
+    if (a.size() != b.size()) return false;
+    for (std::size_t i = 0; i < a.size(); ++i)
+        if (Lower(a[i]) != Lower(b[i])) return false;
+    return true;
+}
+
+template <class T>
 T ZorpaParser<T>::findSubBlockOfCurrentUnit(const std::string& name)
 {
     if (!m_subBlockIndexValid) {
@@ -458,7 +479,7 @@ T ZorpaParser<T>::findSubBlockOfCurrentUnit(const std::string& name)
             for (T sub : *subs) m_subBlockIndex.emplace(Lowered(sub->GetName()), sub);
         m_subBlockIndexValid = true;
     }
-    const auto [from, to] = m_subBlockIndex.equal_range(Lowered(name));
+    const auto [from, to] = m_subBlockIndex.equal_range(std::string_view(name));
     for (auto it = from; it != to; ++it)
         if (Names(it->second, name)) return it->second;
     return m_nullModule;

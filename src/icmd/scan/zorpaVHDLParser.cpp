@@ -169,7 +169,7 @@ std::string_view ReadToken(const char*& pos, const char* end, bool anyText, bool
 std::string_view ReadName(const char*& pos, const char* end) { return ReadToken(pos, end, false, true, false); }
 // Any text: a plain word (no literal, no extended or escaped identifier)
 // is read here, in line; everything else as ReadToken reads it.
-inline std::string_view ReadAny(const char*& pos, const char* end)
+[[gnu::always_inline]] inline std::string_view ReadAny(const char*& pos, const char* end)
 {
     SkipBlanksAndComments(pos, end);
     if (pos < end && (kClasses[static_cast<unsigned char>(*pos)] & kDelimiter) == 0 && *pos != '\\' && *pos != '"' &&
@@ -190,14 +190,20 @@ const char* SkipGroup(const char* pos, const char* end)
     std::size_t depth = 0;
     while (pos < end) {
         const char c = *pos;
-        if (c == '(') {
+        const unsigned char kind = kClasses[static_cast<unsigned char>(c)];
+        // The common characters first: words, and runs of blanks.
+        if ((kind & kWordChar) != 0) {
+            pos = AnyWordEnd(pos, end);
+        } else if ((kind & (kBlank | kLineEnd)) != 0) {
+            SkipBlanks(pos, end, true);
+        } else if (c == '(') {
             ++depth;
             ++pos;
         } else if (c == ')') {
             ++pos;
             if (--depth == 0) return pos;
-        } else if (Is(c, kDelimiter)) {
-            ++pos;  // blanks, line ends and , . : [ ] ;
+        } else if ((kind & kDelimiter) != 0) {
+            ++pos;  // , . : [ ] ;
         } else if (c == '-' && IsCommentStart(pos, end)) {
             pos = NextLine(pos + 2, end);
         } else if (c == '"') {
