@@ -25,9 +25,9 @@
 // QUORLANE_BENCH_KEEP set to a folder they are made there once and kept for
 // later runs.
 #include "BenchFloors.h"
+#include "BenchShell.h"
 #include "DesignShapes.h"
 #include "DeviceCatalogue.h"
-#include "SilentSink.h"
 
 #include "icmd/scan/ZorpaParser.h"
 #include "icmd/scan/zorpaCreateParser.h"
@@ -38,7 +38,6 @@
 #include "imodel/model/Imodel.h"
 
 #include <foundation/Def.h>
-#include <foundation/Mdb.h>
 #include <foundation/Sys.h>
 
 #include <benchmark/benchmark.h>
@@ -61,7 +60,6 @@
 #include <unistd.h>
 #include <vector>
 
-extern "C" int Quorlane_Init(Tcl_Interp* interp);
 
 namespace {
 
@@ -72,16 +70,14 @@ double Seconds(std::chrono::steady_clock::time_point start)
     return std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
 }
 
-// One interpreter with the library loaded as the shell loads it, silent.
+// The shared shell, with a device catalogue for new projects and stamps
+// kept in the project file.
 Tcl_Interp* Shell()
 {
-    static SilentSink silence;
     static Tcl_Interp* interp = [] {
-        Tcl_Interp* created = Tcl_CreateInterp();
-        Quorlane_Init(created);
-        MdbSetSink(&silence);
+        Tcl_Interp* shell = BenchShell();
         LoadOneDeviceFamily("IDE_SAVE_FILE_STAMPS_IN_PRJ = 1\n");
-        return created;
+        return shell;
     }();
     return interp;
 }

@@ -23,7 +23,7 @@
 // the runs of each).
 #include "BenchShell.h"
 #include "DesignShapes.h"
-#include "SilentSink.h"
+#include "DeviceCatalogue.h"
 
 #include "icmd/scan/ZorpaParser.h"
 #include "icmd/scan/zorpaCreateParser.h"
@@ -33,7 +33,6 @@
 #include "imodel/model/Imodel.h"
 
 #include <foundation/Def.h>
-#include <foundation/Mdb.h>
 #include <foundation/Sys.h>
 
 #include <benchmark/benchmark.h>
@@ -70,12 +69,8 @@ double CpuSeconds()
 void Shell()
 {
     static const bool ready = [] {
-        static SilentSink silence;
         BenchShell();
-        MdbSetSink(&silence);
-        DefLoadDefaultsFromText("@choices FAM = ZX3\n@choices DIE[QFAM=ZX3] = zx3_10\n"
-                                "@choices PACKAGE[QFAM=ZX3,QDIE=zx3_10] = tq100\n",
-                                nullptr);
+        LoadOneDeviceFamily();
         return true;
     }();
     (void)ready;

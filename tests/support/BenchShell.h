@@ -1,7 +1,10 @@
 // What the benchmarks that drive the library as a script does share: one
-// Tcl interpreter with the library loaded as the shell loads it, and a
-// temporary folder of their own, removed at exit.
+// Tcl interpreter with the library loaded as the shell loads it, silent (a
+// benchmark measures the work, not the terminal), and a temporary folder of
+// their own, removed at exit.
 #pragma once
+
+#include "SilentSink.h"
 
 #include <foundation/Sys.h>
 
@@ -28,9 +31,11 @@ struct BenchFolder {
 
 inline Tcl_Interp* BenchShell()
 {
+    static SilentSink silence;
     static Tcl_Interp* interp = [] {
         Tcl_Interp* created = Tcl_CreateInterp();
         Quorlane_Init(created);
+        MdbSetSink(&silence);
         return created;
     }();
     return interp;

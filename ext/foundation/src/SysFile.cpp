@@ -541,12 +541,11 @@ std::vector<std::string> SysFindFilesBelow(const std::string& folder, int maxDep
         pending.pop_back();
         const std::string real = SysGetRealPath(current);
         if (real.empty() || !visited.insert(real).second) continue;
-        std::vector<std::string> names;
-        if (!SysListFolder(current, names)) continue;
-        for (const std::string& name : names) {
+        // The listing brings each entry's status: no second lookup per path.
+        std::vector<std::pair<std::string, SysStatInfo>> entries;
+        if (!SysListFolderStatus(current, entries)) continue;
+        for (const auto& [name, info] : entries) {
             const std::string path = current + '/' + name;
-            SysStatInfo info;
-            if (SysPathStat(path, &info) != 0) continue;
             if (SysIsDirectory(info)) {
                 if (depth < maxDepth) pending.emplace_back(path, depth + 1);
             } else if (SysIsRegularFile(info) && accept(name)) {
