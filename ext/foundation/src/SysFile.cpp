@@ -19,6 +19,7 @@
 #include <sys/resource.h>
 #include <sys/stat.h>
 #include <unistd.h>
+#include <unordered_set>
 
 namespace {
 
@@ -436,14 +437,15 @@ std::vector<int> SysCopyBatch::Commit()
         unflushed.push_back(copy.device);
     }
     std::vector<int> results;
-    std::vector<std::string> folders;
+    std::vector<std::string> folders;  // in the order first touched
+    std::unordered_set<std::string> touched;
     for (Pending& copy : pending) {
         bool ok = std::find(flushed.begin(), flushed.end(), copy.device) != flushed.end() || copy.file->Sync();
         ok = ok && copy.file->Publish();
         results.push_back(ok ? 0 : -1);
         if (!ok) continue;
-        const std::string folder = FolderOf(copy.file->Target());
-        if (std::find(folders.begin(), folders.end(), folder) == folders.end()) folders.push_back(folder);
+        std::string folder = FolderOf(copy.file->Target());
+        if (touched.insert(folder).second) folders.push_back(std::move(folder));
     }
     for (const std::string& folder : folders) SyncFolder(folder);
     return results;
