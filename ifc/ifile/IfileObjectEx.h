@@ -208,6 +208,9 @@ public:
     }
     bool HasPackage() const { return !m_fields.definedPackages.IsEmpty(); }
     const std::deque<IfileObject>& GetIncludedFiles() const { return m_fields.includedFiles.Get(); }
+    // Whether some file value, anywhere, holds included files: without one,
+    // no collection of a hierarchy's files drops a file as included.
+    static bool AnyFileIncludesFiles();
     void ClearIncludedFiles() { m_fields.includedFiles.Clear(); }
     // Nothing for this file itself or a file already included.
     void AddIncludedFile(const IfileObject& file);
@@ -365,6 +368,12 @@ private:
     // Before an assignment from `other`.
     void TellHierarchyIfStructureChanges(const IfileObjectEx& other) const;
 
+    // Counts the include lists that hold something.
+    struct IncludeListCount {
+        static void Made();
+        static void Gone();
+    };
+
     // Everything a member file holds but its derived-file record, held by
     // value: copying them is copying the member file. (The record is cloned
     // for its new owner.)
@@ -378,7 +387,7 @@ private:
         bool changePending = false;
         std::string compileSetting;
         std::string errorText;
-        IfileSharedList<IfileObject> includedFiles;
+        IfileSharedList<IfileObject, IncludeListCount> includedFiles;
         bool ideReadOnly = false;
         bool importAsLink = false;
         // Never changed in place: copies share it.

@@ -10,8 +10,9 @@
 
 #include <deque>
 #include <memory>
+#include <type_traits>
 
-template <class T>
+template <class T, class Count = void>
 class IfileSharedList {
 public:
     const std::deque<T>& Get() const { return m_list ? *m_list : Empty(); }
@@ -43,9 +44,22 @@ private:
         return *m_list;
     }
 
+    // A counted list is counted from its making to its end.
+    struct Counted {
+        explicit Counted(const std::deque<T>& values) : list(values) { Count::Made(); }
+        Counted(const Counted&) = delete;
+        Counted& operator=(const Counted&) = delete;
+        ~Counted() { Count::Gone(); }
+        std::deque<T> list;
+    };
     static std::shared_ptr<std::deque<T>> Make(const std::deque<T>& values)
     {
-        return std::make_shared<std::deque<T>>(values);
+        if constexpr (std::is_void_v<Count>) {
+            return std::make_shared<std::deque<T>>(values);
+        } else {
+            const auto counted = std::make_shared<Counted>(values);
+            return std::shared_ptr<std::deque<T>>(counted, &counted->list);
+        }
     }
 
     std::shared_ptr<std::deque<T>> m_list;

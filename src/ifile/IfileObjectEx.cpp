@@ -20,8 +20,16 @@
 #include <boost/make_shared.hpp>
 
 #include <algorithm>
+#include <atomic>
 
 namespace {
+
+// The include lists that hold something, of every file value.
+std::atomic<std::size_t>& IncludeLists()
+{
+    static std::atomic<std::size_t> lists{0};
+    return lists;
+}
 
 // A value that may go into the line format: no line break.
 bool CheckValue(const std::string& value, const char* what)
@@ -298,6 +306,9 @@ bool IfileObjectEx::SetLibraryName(const std::string& library)
     return true;
 }
 
+void IfileObjectEx::IncludeListCount::Made() { ++IncludeLists(); }
+void IfileObjectEx::IncludeListCount::Gone() { --IncludeLists(); }
+bool IfileObjectEx::AnyFileIncludesFiles() { return IncludeLists().load() != 0; }
 
 void IfileObjectEx::SetFileStructural(bool structural)
 {

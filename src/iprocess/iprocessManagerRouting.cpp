@@ -344,6 +344,8 @@ private:
     // project are gathered once, on the first question.
     bool IsIncluded(IfileManager& project, const IfileObjectEx& file)
     {
+        // Most projects include no file in another: no walk over the project.
+        if (!IfileObjectEx::AnyFileIncludesFiles()) return false;
         if (!m_included) {
             m_included.emplace();
             std::vector<Entry> none;
