@@ -51,6 +51,12 @@ public:
     // The second half: every bin scanned; with `notify`, the file manager
     // acts on the changes it recorded.
     virtual void ScanAndNotify(bool notify, std::deque<IfileObject>* imported) = 0;
+    // Takes note of files just brought into the project (import_files), when
+    // ready and no cycle is running: each one a filter watches enters its
+    // bin's baseline with its disk stamp, as a cycle would take it. Nothing
+    // else is looked at: a change on disk to any other file stays for the
+    // next cycle to find and act on.
+    virtual void TakeNoteOf(const std::deque<IfileObject>& files) = 0;
     // Adds, for every watched file of view `from`, the same file under the
     // folder of view `to`.
     virtual void CopyRevisionFiles(int from, int to) = 0;

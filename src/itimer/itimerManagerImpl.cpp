@@ -369,11 +369,11 @@ void itimerManagerImpl::CopyRevisionFiles(int from, int to)
     }
 }
 
-bool itimerManagerImpl::AddFile(const IfileObject& file, const SysStatInfo* stamp, bool toBaseline)
+const itimerFilter* itimerManagerImpl::FilterFor(const IfileObject& file)
 {
-    if (!file.HasValidExt()) return false;
+    if (!file.HasValidExt()) return nullptr;
     ImodelFileName folder;
-    if (!file.GetRelativeFolder(folder)) return false;
+    if (!file.GetRelativeFolder(folder)) return nullptr;
     // The host hands over the files of one folder one after the other: the
     // folder tests are made once per folder.
     if (!m_lastFolder || *m_lastFolder != folder.GetString()) {
@@ -382,26 +382,31 @@ bool itimerManagerImpl::AddFile(const IfileObject& file, const SysStatInfo* stam
         for (const std::unique_ptr<itimerFilter>& filter : m_filters)
             if (filter->GetBin() && filter->MatchFolder(*m_lastFolder, false)) m_lastFilters.push_back(filter.get());
     }
-    if (m_lastFilters.empty()) return false;
+    if (m_lastFilters.empty()) return nullptr;
     const std::string titleAndExt = file.GetFileTitleAndExt();
     const std::string extension = file.GetExt();
-    for (const itimerFilter* filter : m_lastFilters) {
-        if (!filter->MatchName(titleAndExt, extension)) continue;
-        itimerFile taken{file, stamp ? std::optional<SysStatInfo>(*stamp) : std::nullopt,
-                         itimerBin::HashOf(file, ProjectFolder())};
-        taken.file.SetFileType(static_cast<zorpaFileManagerTypes>(filter->GetType()));
-        itimerBin& bin = *filter->GetBin();
-        if (!toBaseline) {
-            bin.AddToFound(std::move(taken));
-        } else if (const std::size_t known = bin.FindInBaseline(taken.file, taken.hash); known != itimerBin::npos) {
-            // Enumerated twice: the baseline keeps one entry, with the stamp found last.
-            bin.BaselineAt(known).stamp = taken.stamp;
-        } else {
-            bin.AddToBaseline(std::move(taken));
-        }
-        return true;
+    for (const itimerFilter* filter : m_lastFilters)
+        if (filter->MatchName(titleAndExt, extension)) return filter;
+    return nullptr;
+}
+
+bool itimerManagerImpl::AddFile(const IfileObject& file, const SysStatInfo* stamp, bool toBaseline)
+{
+    const itimerFilter* filter = FilterFor(file);
+    if (!filter) return false;
+    itimerFile taken{file, stamp ? std::optional<SysStatInfo>(*stamp) : std::nullopt,
+                     itimerBin::HashOf(file, ProjectFolder())};
+    taken.file.SetFileType(static_cast<zorpaFileManagerTypes>(filter->GetType()));
+    itimerBin& bin = *filter->GetBin();
+    if (!toBaseline) {
+        bin.AddToFound(std::move(taken));
+    } else if (const std::size_t known = bin.FindInBaseline(taken.file, taken.hash); known != itimerBin::npos) {
+        // Enumerated twice: the baseline keeps one entry, with the stamp found last.
+        bin.BaselineAt(known).stamp = taken.stamp;
+    } else {
+        bin.AddToBaseline(std::move(taken));
     }
-    return false;
+    return true;
 }
 
 bool itimerManagerImpl::MatchFile(const ImodelFileName& name)
@@ -469,6 +474,54 @@ bool itimerManagerImpl::IsAccepted(const itimerFile& found) const
     return true;
 }
 
+bool itimerManagerImpl::TakeIntoBaseline(itimerBin& bin, const itimerFile& file, std::size_t position) const
+{
+    // The acceptance rules only matter to a file that is new or changed.
+    if (position != itimerBin::npos) {
+        itimerFile& base = bin.BaselineAt(position);
+        if (!base.stamp || !file.stamp || base.IsSameStatInfo(file) || !IsAccepted(file)) return false;
+        base.stamp = file.stamp;
+        return true;
+    }
+    if (!IsAccepted(file)) return false;
+    bin.AddToBaseline(file);
+    return true;
+}
+
+bool itimerManagerImpl::SpendIgnored(const IfileObject& file)
+{
+    std::deque<IfileObject>& ignored = GetIgnoreList();
+    const auto at = std::find(ignored.begin(), ignored.end(), file);
+    if (at == ignored.end()) return false;
+    ignored.erase(at);
+    return true;
+}
+
+void itimerManagerImpl::TakeNoteOf(const std::deque<IfileObject>& files)
+{
+    if (!m_ready || RescanRunning() || files.empty()) return;
+    // As a cycle would: a copy enumerated before these files came is no
+    // longer to be merged.
+    DropCopy();
+    if (m_filters.empty()) BuildFilters();
+    const std::string& project = ProjectFolder();
+    for (const IfileObject& imported : files) {
+        const std::string full = imported.GetFullFileName().GetString();
+        SysStatInfo stamp;
+        if (SysPathStat(full, &stamp) != 0 || !SysIsRegularFile(stamp)) continue;
+        // Named as the host's walk names what it finds.
+        const IfileObject file(ImodelFileName(full), zorpaFT_UNKNOWN, ImodelFMFull, true, true);
+        const itimerFilter* filter = FilterFor(file);
+        if (!filter) continue;
+        itimerFile taken{file, stamp, itimerBin::HashOf(file, project)};
+        taken.file.SetFileType(static_cast<zorpaFileManagerTypes>(filter->GetType()));
+        itimerBin& bin = *filter->GetBin();
+        // The project holds the file with this stamp: a cycle would take it
+        // into the baseline and go no further with it.
+        if (TakeIntoBaseline(bin, taken, bin.FindInBaseline(taken.file, taken.hash))) SpendIgnored(taken.file);
+    }
+}
+
 void itimerManagerImpl::ScanBin(itimerBin& bin, std::deque<IfileObject>* imported)
 {
     DropCopy();
@@ -509,20 +562,7 @@ void itimerManagerImpl::ScanBin(itimerBin& bin, std::deque<IfileObject>* importe
         itimerFile& file = found[i];
         // A file met earlier in this list was appended to the baseline since.
         const std::size_t position = known[i] != itimerBin::npos ? known[i] : bin.FindInBaseline(file.file, file.hash);
-        // The acceptance rules only matter to a file that is new or changed.
-        if (position != itimerBin::npos) {
-            itimerFile& base = bin.BaselineAt(position);
-            if (!base.stamp || !file.stamp || base.IsSameStatInfo(file) || !IsAccepted(file)) continue;
-            base.stamp = file.stamp;
-        } else {
-            if (!IsAccepted(file)) continue;
-            bin.AddToBaseline(file);
-        }
-        std::deque<IfileObject>& ignored = GetIgnoreList();
-        if (const auto at = std::find(ignored.begin(), ignored.end(), file.file); at != ignored.end()) {
-            ignored.erase(at);
-            continue;
-        }
+        if (!TakeIntoBaseline(bin, file, position) || SpendIgnored(file.file)) continue;
         const int type = file.file.GetFileSpecificType();
         bool handled = false;
         for (const auto& [actionType, action] : m_actions)

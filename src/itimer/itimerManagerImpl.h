@@ -145,6 +145,7 @@ public:
     void Rescan(std::deque<IfileObject>* imported) override;
     void DetectChanges(bool withWorkspace) override;
     void ScanAndNotify(bool notify, std::deque<IfileObject>* imported) override;
+    void TakeNoteOf(const std::deque<IfileObject>& files) override;
     void CopyRevisionFiles(int from, int to) override;
     void BuildFilters() override;
     bool AddFile(const IfileObject& file, const SysStatInfo* stamp, bool toBaseline) override;
@@ -187,6 +188,15 @@ private:
 
     // Whether a file found passes the acceptance rules of a scan.
     bool IsAccepted(const itimerFile& found) const;
+    // A file found, against the bin's baseline (its entry there at
+    // `position`, or none): a new or changed file that passes the
+    // acceptance rules enters the baseline, or gives it its new stamp, and
+    // is detected (true).
+    bool TakeIntoBaseline(itimerBin& bin, const itimerFile& file, std::size_t position) const;
+    // Whether a detected file was on the ignore list; it leaves the list.
+    static bool SpendIgnored(const IfileObject& file);
+    // The first filter that takes a file of that folder and name, or null.
+    const itimerFilter* FilterFor(const IfileObject& file);
     bool OnIde_pldFileFound(const IfileObject& file);
     bool OnLockFileFound(const IfileObject& file);
     bool OnConfiguratorOutputFound(const IfileObject& file);

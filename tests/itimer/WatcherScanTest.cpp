@@ -16,6 +16,7 @@
 
 #include <kemlet/KemletIde_pldFileManagerIf.h>
 
+#include <map>
 #include <random>
 
 namespace {
@@ -244,43 +245,145 @@ TEST_F(WatcherTest, TheBaselineFollowsTheDiskAndOnlyWhatCameOrChangedIsTaken)
     }
 }
 
+// A project whose only unit "top" was synthesized: its netlist is up to
+// date and the design stands after synthesis.
+class SynthesizedTopTest : public WatcherTest {
+protected:
+    void SetUp() override
+    {
+        WatcherTest::SetUp();
+        Write("hdl/top.vhd", "entity top is end;\narchitecture rtl of top is begin end;\n");
+        Watcher().Rescan(nullptr);
+        ImodelModule* top = Design().GetRootModule();
+        ASSERT_TRUE(top && top->GetName() == "top");
+        ImodelRevContextImpl* view = top->GetContext()->GetCurRevContext();
+        IprocessManager& processes = *Imodel::GetInstance().GetProcessManager();
+        const IprocessFileObject& netlistNode = *processes.GetFileObject(zorpaFT_SYN_EDN, top);
+        const std::optional<IfileObject> netlistName = netlistNode.CreateDefaultIfileObject(top, view);
+        ASSERT_TRUE(netlistName);
+        ImodelFileName relative;
+        netlistName->GetRelativeFileName(relative);
+        Write(relative.GetString(), "(edif top (design top (cellRef top (libraryRef work))))\n");
+        IfileObjectEx netlistMember(*netlistName, false);
+        netlistMember.SetFileState(imodelFileUpToDate);
+        netlist = Files().AddOrUpdateFile(netlistMember, false);
+        ASSERT_TRUE(netlist);
+        flow = processes.GetFlowForModule(top);
+        view->SetToolState(flow->GetToolObject(ideSYNTHESIS), StateSuccess, nullptr, false);
+        Imodel::GetInstance().GetStateMachine()->UpdateFileDependentStatesForModule(top);
+        Watcher().Rescan(nullptr);
+        ASSERT_EQ(netlist->GetFileState(), imodelFileUpToDate);
+        ASSERT_EQ(top->GetContext()->GetCurRevContext()->GetSolvatoState(), Post_Synthesis);
+    }
+    void EditTop(int seconds)
+    {
+        Write("hdl/top.vhd", "entity top is end;\narchitecture rtl of top is begin end;\n-- edited\n");
+        Touch("hdl/top.vhd", seconds);
+    }
+    // The edit was taken: "top" read again, its netlist out of date and the
+    // design back before synthesis.
+    void ExpectEditTaken()
+    {
+        EXPECT_EQ(Updated("top.vhd"), 1);
+        ImodelModule* top = Design().GetRootModule();
+        ASSERT_TRUE(top);
+        EXPECT_EQ(netlist->GetFileState(), imodelFileOutOfDate);
+        EXPECT_EQ(top->GetContext()->GetCurRevContext()->GetToolState(flow->GetToolObject(ideSYNTHESIS)),
+                  StateNoResult);
+        EXPECT_EQ(top->GetContext()->GetCurRevContext()->GetSolvatoState(), Pre_Synthesis);
+    }
+
+    boost::shared_ptr<IfileObjectEx> netlist;
+    IprocessFlow* flow = nullptr;
+};
+
 // A source edited on disk, as the user meets it: after the next cycle the
 // synthesis result and everything made from it are out of date, and the
 // design is back before synthesis.
-TEST_F(WatcherTest, AnEditedSourceTakesTheSynthesisResultOutOfDateAndTheDesignBackBeforeSynthesis)
+TEST_F(SynthesizedTopTest, AnEditedSourceTakesTheSynthesisResultOutOfDateAndTheDesignBackBeforeSynthesis)
 {
-    Write("hdl/top.vhd", "entity top is end;\narchitecture rtl of top is begin end;\n");
+    EditTop(7);
     Watcher().Rescan(nullptr);
-    ImodelModule* top = Design().GetRootModule();
-    ASSERT_TRUE(top && top->GetName() == "top");
-    ImodelRevContextImpl* view = top->GetContext()->GetCurRevContext();
-    IprocessManager& processes = *Imodel::GetInstance().GetProcessManager();
-    const IprocessFileObject& netlistNode = *processes.GetFileObject(zorpaFT_SYN_EDN, top);
-    const std::optional<IfileObject> netlistName = netlistNode.CreateDefaultIfileObject(top, view);
-    ASSERT_TRUE(netlistName);
-    ImodelFileName relative;
-    netlistName->GetRelativeFileName(relative);
-    Write(relative.GetString(), "(edif top (design top (cellRef top (libraryRef work))))\n");
-    IfileObjectEx netlistMember(*netlistName, false);
-    netlistMember.SetFileState(imodelFileUpToDate);
-    const boost::shared_ptr<IfileObjectEx> netlist = Files().AddOrUpdateFile(netlistMember, false);
-    ASSERT_TRUE(netlist);
-    IprocessFlow& flow = *processes.GetFlowForModule(top);
-    view->SetToolState(flow.GetToolObject(ideSYNTHESIS), StateSuccess, nullptr, false);
-    Imodel::GetInstance().GetStateMachine()->UpdateFileDependentStatesForModule(top);
-    Watcher().Rescan(nullptr);
-    ASSERT_EQ(netlist->GetFileState(), imodelFileUpToDate);
-    ASSERT_EQ(top->GetContext()->GetCurRevContext()->GetSolvatoState(), Post_Synthesis);
+    ExpectEditTaken();
+}
 
-    Write("hdl/top.vhd", "entity top is end;\narchitecture rtl of top is begin end;\n-- edited\n");
-    Touch("hdl/top.vhd", 7);
+// An import between the edit and the next cycle takes note of the files it
+// brought in only: the edit is still the next cycle's to find, and the flow
+// hears of it as of any other.
+TEST_F(SynthesizedTopTest, AnImportBeforeTheNextCycleLeavesAnEditOnDiskToThatCycle)
+{
+    EditTop(7);
+    m_folder.Write("src/other.vhd", "entity other is end;\narchitecture rtl of other is begin end;\n");
+    ASSERT_EQ(Eval("import_files -hdl_source ../src/other.vhd"), TCL_OK) << result;
+    ASSERT_TRUE(InProject("hdl/other.vhd"));
+    EXPECT_EQ(Baseline(zorpaFT_HDL), (std::set<std::string>{"other.vhd", "top.vhd"}));
+    EXPECT_EQ(Updated("top.vhd"), 0);
     Watcher().Rescan(nullptr);
-    EXPECT_EQ(Updated("top.vhd"), 1);
-    top = Design().GetRootModule();
-    ASSERT_TRUE(top);
-    EXPECT_EQ(netlist->GetFileState(), imodelFileOutOfDate);
-    EXPECT_EQ(top->GetContext()->GetCurRevContext()->GetToolState(flow.GetToolObject(ideSYNTHESIS)), StateNoResult);
-    EXPECT_EQ(top->GetContext()->GetCurRevContext()->GetSolvatoState(), Pre_Synthesis);
+    ExpectEditTaken();
+    // The imported file is known to the watcher: it is not taken again.
+    EXPECT_EQ(Adds("other.vhd"), 0);
+    EXPECT_EQ(Updated("other.vhd"), 0);
+}
+
+// Random imports, with random edits on disk of files the project already
+// holds: each import takes note of its own files only, giving them the
+// baseline entries a whole cycle gives them, and leaves every other entry
+// as it was; the next cycle then adds each edited file again, once, and
+// takes none of the imported ones.
+TEST_F(WatcherTest, AnImportTakesNoteOfItsFilesAsACycleWouldAndLeavesTheRestToTheNextCycle)
+{
+    using Stamps = std::map<std::string, std::pair<std::int64_t, std::int64_t>>;
+    const auto baselines = [] {
+        Stamps stamps;
+        for (const itimerBin* bin : Impl().GetBins())
+            for (const itimerFile& file : bin->GetBaseline())
+                stamps[file.file.GetFileTitleAndExt()] =
+                    file.stamp ? std::make_pair(file.stamp->size, file.stamp->time) : std::make_pair(-1L, -1L);
+        return stamps;
+    };
+    std::mt19937 random(2931);
+    std::vector<std::string> members;
+    std::map<std::string, int> edits;
+    int second = 10;
+    for (int round = 0; round < 8; ++round) {
+        for (const std::string& member : members)
+            if (random() % 3 == 0) {
+                const std::string stem = std::filesystem::path(member).stem().string();
+                Write("hdl/" + member, "entity " + stem + " is end;\narchitecture a of " + stem + " is begin end;\n-- " +
+                                           std::to_string(second) + "\n");
+                Touch("hdl/" + member, ++second);
+                ++edits[member];
+            }
+        std::vector<std::string> imported;
+        std::string arguments;
+        for (int count = 1 + static_cast<int>(random() % 3); count > 0; --count) {
+            const std::string stem = "u" + std::to_string(round) + "_" + std::to_string(count);
+            // Some are empty: the project then holds an empty source.
+            m_folder.Write("src/" + stem + ".vhd", random() % 4 == 0 ? std::string()
+                                                                     : "entity " + stem + " is end;\narchitecture a of " +
+                                                                           stem + " is begin end;\n");
+            imported.push_back(stem + ".vhd");
+            arguments += " ../src/" + stem + ".vhd";
+        }
+        const Stamps before = baselines();
+        ASSERT_EQ(Eval("import_files -hdl_source {" + arguments + "}"), TCL_OK) << result;
+        Stamps noted = baselines();
+        for (const std::string& name : imported) {
+            ASSERT_TRUE(InProject("hdl/" + name)) << name;
+            EXPECT_TRUE(noted.count(name)) << name;
+        }
+        Watcher().Rescan(nullptr);
+        const Stamps cycled = baselines();
+        for (const std::string& name : imported) {
+            EXPECT_EQ(noted[name], cycled.at(name)) << "round " << round << " " << name;
+            EXPECT_EQ(Adds(name), 0) << name;
+            EXPECT_EQ(Updated(name), 0) << name;
+            noted.erase(name);
+        }
+        EXPECT_EQ(noted, before) << "round " << round;
+        for (const auto& [name, count] : edits) EXPECT_EQ(Updated(name), count) << "round " << round << " " << name;
+        members.insert(members.end(), imported.begin(), imported.end());
+    }
 }
 
 // The host's listener on the flow: what it hears of descriptions.

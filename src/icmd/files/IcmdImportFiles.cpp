@@ -464,8 +464,10 @@ AcmdEnum::Result IcmdImportFiles::execDo()
                 filter = pending.erase(filter);
             }
             // The watcher takes note of what came in, so that it does not
-            // find the files again as new ones.
-            if (!added.empty()) model.GetTimerManager()->Rescan(nullptr);
+            // find the files again as new ones. Only of these: a whole cycle
+            // here would stat every member and act on other files' changes
+            // while the flow is not told of them.
+            if (!added.empty()) model.GetTimerManager()->TakeNoteOf(added);
         }
         if (!added.empty() && hadUnits) {
             const bool many = added.size() > 10;
