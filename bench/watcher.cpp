@@ -87,8 +87,11 @@ void BM_RawStat(benchmark::State& state)
     state.SetItemsProcessed(state.iterations() * static_cast<std::int64_t>(files.size()));
 }
 
-// One detection cycle after `changed` member files were written anew.
-void BM_DetectionCycle(benchmark::State& state)
+// One detection cycle after `changed` member files were written anew,
+// spread evenly over the project from its first file, the root of the
+// design, whose subtree is the whole design (leaves false); or counted
+// back from its last file, all of them leaves of the tree (leaves true).
+void DetectionCycle(benchmark::State& state, bool leaves)
 {
     const std::vector<std::string>& files = Project(static_cast<int>(state.range(0)));
     const int changed = static_cast<int>(state.range(1));
@@ -99,7 +102,8 @@ void BM_DetectionCycle(benchmark::State& state)
         state.PauseTiming();
         ++second;
         for (int i = 0; i < changed; ++i) {
-            const std::size_t at = static_cast<std::size_t>(i) * files.size() / static_cast<std::size_t>(changed);
+            std::size_t at = static_cast<std::size_t>(i) * files.size() / static_cast<std::size_t>(changed);
+            if (leaves) at = files.size() - 1 - static_cast<std::size_t>(i);
             std::filesystem::last_write_time(files[at], std::filesystem::file_time_type::clock::now() +
                                                             std::chrono::seconds(second));
         }
@@ -109,6 +113,14 @@ void BM_DetectionCycle(benchmark::State& state)
     state.SetItemsProcessed(state.iterations() * static_cast<std::int64_t>(files.size()));
     state.counters["changed"] = changed;
 }
+
+// Re-reading the root tells the views of every unit of its subtree: with
+// the root among the changed files the cycle is that large whatever the
+// number of changes.
+void BM_DetectionCycle(benchmark::State& state) { DetectionCycle(state, false); }
+
+// Changes away from the root: each re-read tells of a small subtree.
+void BM_DetectionCycleLeaves(benchmark::State& state) { DetectionCycle(state, true); }
 
 }  // namespace
 
@@ -120,9 +132,19 @@ BENCHMARK(BM_DetectionCycle)
     ->Args({10000, 100})
     ->Args({10000, 1000})
     ->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_DetectionCycleLeaves)
+    ->Args({10000, 1})
+    ->Args({10000, 100})
+    ->Args({10000, 1000})
+    ->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_RawStat)->Arg(100000)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_DetectionCycle)
     ->Args({100000, 0})
+    ->Args({100000, 1})
+    ->Args({100000, 100})
+    ->Args({100000, 1000})
+    ->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_DetectionCycleLeaves)
     ->Args({100000, 1})
     ->Args({100000, 100})
     ->Args({100000, 1000})
