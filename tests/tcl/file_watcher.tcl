@@ -91,6 +91,16 @@ touch hdl/while_closed.vhd 9
 wait_for_checks
 puts "  while_closed.vhd in the project: [expr {[string first while_closed.vhd [members_text]] >= 0}]"
 
+puts "--- an edit on disk, then an import before the shell waits: the import takes only its own file"
+write_file hdl/while_closed.vhd [unit while_closed late]
+touch hdl/while_closed.vhd 11
+write_file ../src/extra.vhd [unit extra ""]
+try {import_files -hdl_source ../src/extra.vhd}
+tree
+puts "--- the next check parses the edited source again"
+wait_for_checks
+tree
+
 puts "--- a source outside the project, linked in by the project file"
 write_file ../src/shared.vhd [unit shared ""]
 try {close_project}
