@@ -168,6 +168,8 @@ public:
     // Two steps of change detection: without `takePending` a change found
     // is kept pending; with it the pending change is handed out and cleared.
     void StoreStatInfoEx(bool& changed, bool takePending);
+    // Whether a change was found and not yet handed out.
+    bool IsChangePending() const { return m_fields.changePending; }
     // Without `force`: accepts the disk as it is (a pending change is
     // dropped). With `force`: makes the next reading report a change.
     void UpdateStatInfo(bool force);

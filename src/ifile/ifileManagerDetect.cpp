@@ -69,13 +69,26 @@ void CopyToSimulationFolder(const IfileObjectEx& file)
 
 }  // namespace
 
+bool& ifileManagerImpl::TakeChangesWalkingEveryFile()
+{
+    static bool everyFile = false;
+    return everyFile;
+}
+
 void ifileManagerImpl::HandleDetectedChanges(bool takePending)
 {
     Imodel& model = Imodel::GetInstance();
     // A snapshot: the updates below add and remove files of the manager.
+    // Taking the recorded changes, a file without one has nothing to give:
+    // its status is not read again, so it is not changed and its link
+    // cannot break or come back. Only the files with a change are taken,
+    // in the same order: past a look at each file's record, this step
+    // costs what changed.
+    const bool pendingOnly = takePending && !TakeChangesWalkingEveryFile();
     Entries snapshot;
-    snapshot.reserve(m_files.Size());
-    for (const auto& [name, element] : m_files.Elements()) snapshot.push_back(element.entry);
+    if (!pendingOnly) snapshot.reserve(m_files.Size());
+    for (const auto& [name, element] : m_files.Elements())
+        if (!pendingOnly || (element.entry && element.entry->IsChangePending())) snapshot.push_back(element.entry);
 
     EntryList workspaceFiles;
     EntryList changedCores;

@@ -224,6 +224,10 @@ public:
     bool GetNames(std::vector<ImodelFileName>& out, int list) override;
     unsigned int GetLookupCount() override;
     void HandleDetectedChanges(bool takePending) override;
+    // Taking the recorded changes walks only the files that have one; set,
+    // it walks every file as the first step does (for the tests that
+    // compare the two).
+    static bool& TakeChangesWalkingEveryFile();
     ~ifileManagerImpl() override;
 
 private:

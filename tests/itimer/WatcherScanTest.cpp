@@ -3,6 +3,8 @@
 // that it does so once.
 #include "WatcherTestSupport.h"
 
+#include "src/ifile/ifileManagerImpl.h"
+
 #include "RecordingView.h"
 #include "ifile/IfileExtendedInfoManager.h"
 #include "ifile/IfileObjectEx.h"
@@ -349,8 +351,8 @@ TEST_F(WatcherTest, AnImportTakesNoteOfItsFilesAsACycleWouldAndLeavesTheRestToTh
         for (const std::string& member : members)
             if (random() % 3 == 0) {
                 const std::string stem = std::filesystem::path(member).stem().string();
-                Write("hdl/" + member, "entity " + stem + " is end;\narchitecture a of " + stem + " is begin end;\n-- " +
-                                           std::to_string(second) + "\n");
+                Write("hdl/" + member, "entity " + stem + " is end;\narchitecture a of " + stem +
+                                           " is begin end;\n-- " + std::to_string(second) + "\n");
                 Touch("hdl/" + member, ++second);
                 ++edits[member];
             }
@@ -359,9 +361,10 @@ TEST_F(WatcherTest, AnImportTakesNoteOfItsFilesAsACycleWouldAndLeavesTheRestToTh
         for (int count = 1 + static_cast<int>(random() % 3); count > 0; --count) {
             const std::string stem = "u" + std::to_string(round) + "_" + std::to_string(count);
             // Some are empty: the project then holds an empty source.
-            m_folder.Write("src/" + stem + ".vhd", random() % 4 == 0 ? std::string()
-                                                                     : "entity " + stem + " is end;\narchitecture a of " +
-                                                                           stem + " is begin end;\n");
+            m_folder.Write("src/" + stem + ".vhd",
+                           random() % 4 == 0
+                               ? std::string()
+                               : "entity " + stem + " is end;\narchitecture a of " + stem + " is begin end;\n");
             imported.push_back(stem + ".vhd");
             arguments += " ../src/" + stem + ".vhd";
         }
@@ -384,6 +387,87 @@ TEST_F(WatcherTest, AnImportTakesNoteOfItsFilesAsACycleWouldAndLeavesTheRestToTh
         for (const auto& [name, count] : edits) EXPECT_EQ(Updated(name), count) << "round " << round << " " << name;
         members.insert(members.end(), imported.begin(), imported.end());
     }
+}
+
+// Random histories on disk of sources in the HDL folder, a source elsewhere
+// in the project and linked sources outside it (edited, removed, brought
+// back; some cycles cut after their first step), played twice in the same
+// folder: taking the recorded changes by walking only the files that have
+// one answers as walking every file, with the same project updates, adds,
+// messages and units after every cycle.
+TEST_F(WatcherTest, TakingTheRecordedChangesOfTheChangedFilesAloneAnswersAsWalkingEveryFile)
+{
+    const std::vector<std::string> names{"hdl/a.vhd",      "hdl/b.vhd",     "hdl/c.vhd",
+                                         "cores/ip/x.vhd", "../ext/l1.vhd", "../ext/l2.vhd"};
+    const auto text = [](const std::string& name, int version) {
+        const std::string stem = std::filesystem::path(name).stem().string();
+        return "entity " + stem + " is end;\n-- " + std::to_string(version) + "\narchitecture a of " + stem +
+               " is begin end;\n";
+    };
+    const auto history = [&](bool everyFile) {
+        ifileManagerImpl::TakeChangesWalkingEveryFile() = everyFile;
+        if (Design().IsProjectOpen()) IcmdDoCloseProject(false, true);
+        std::filesystem::remove_all(m_folder / "alu");
+        std::filesystem::remove_all(m_folder / "ext");
+        EXPECT_TRUE(NewAluProject());
+        std::size_t updatesBefore = services.updates.size();
+        std::size_t addsBefore = services.adds.size();
+        std::size_t messagesBefore = messages.Texts().size();
+        // The files outside the HDL folder are members from the start.
+        for (const std::string& name : names)
+            if (!name.starts_with("hdl/")) {
+                Write(name, text(name, 0));
+                Files().AddOrUpdateFile(
+                    IfileObjectEx(IfileObject(ImodelFileName(Path(name)), zorpaFT_HDL, ImodelFMFull, true, true),
+                                  false),
+                    false);
+            }
+        std::mt19937 random(3101);
+        std::vector<std::string> log;
+        int second = 10;
+        for (int round = 0; round < 14; ++round) {
+            for (const std::string& name : names) {
+                switch (random() % 5) {
+                case 0:
+                case 1:
+                    Write(name, text(name, round + 1));
+                    Touch(name, ++second);
+                    break;
+                case 2:
+                    std::filesystem::remove(Path(name));
+                    break;
+                default:
+                    break;
+                }
+            }
+            if (random() % 4 == 0)
+                Watcher().DetectChanges(true);  // the rest of the cycle comes with the next one
+            else
+                Watcher().Rescan(nullptr);
+            std::string line = "round " + std::to_string(round) + ":";
+            for (std::size_t i = updatesBefore; i < services.updates.size(); ++i) {
+                line += " update(";
+                for (const auto& file : services.updates[i].first) line += " -" + file->GetFileTitleAndExt();
+                for (const auto& file : services.updates[i].second) line += " +" + file->GetFileTitleAndExt();
+                line += ")";
+            }
+            for (std::size_t i = addsBefore; i < services.adds.size(); ++i) line += " add " + services.adds[i].name;
+            const std::vector<std::string> texts = messages.Texts();
+            for (std::size_t i = messagesBefore; i < texts.size(); ++i) line += " [" + texts[i] + "]";
+            for (const std::string& unit : Units()) line += " " + unit;
+            log.push_back(line);
+            updatesBefore = services.updates.size();
+            addsBefore = services.adds.size();
+            messagesBefore = texts.size();
+        }
+        ifileManagerImpl::TakeChangesWalkingEveryFile() = false;
+        return log;
+    };
+    const std::vector<std::string> plain = history(true);
+    const std::vector<std::string> pendingOnly = history(false);
+    EXPECT_EQ(plain, pendingOnly);
+    // The history does reach the project update.
+    EXPECT_GT(services.updates.size(), 20u);
 }
 
 // The host's listener on the flow: what it hears of descriptions.
