@@ -509,15 +509,16 @@ void itimerManagerImpl::TakeNoteOf(const std::deque<IfileObject>& files)
         const std::string full = imported.GetFullFileName().GetString();
         SysStatInfo stamp;
         if (SysPathStat(full, &stamp) != 0 || !SysIsRegularFile(stamp)) continue;
-        // Named as the host's walk names what it finds.
+        // Of no type yet, as the host's walk hands files over: the filter
+        // that takes it gives the type.
         const IfileObject file(ImodelFileName(full), zorpaFT_UNKNOWN, ImodelFMFull, true, true);
         const itimerFilter* filter = FilterFor(file);
         if (!filter) continue;
         itimerFile taken{file, stamp, itimerBin::HashOf(file, project)};
         taken.file.SetFileType(static_cast<zorpaFileManagerTypes>(filter->GetType()));
         itimerBin& bin = *filter->GetBin();
-        // The project holds the file with this stamp: a cycle would take it
-        // into the baseline and go no further with it.
+        // A cycle would take the file into the baseline and, the project
+        // holding it since the import, go no further with it.
         if (TakeIntoBaseline(bin, taken, bin.FindInBaseline(taken.file, taken.hash))) SpendIgnored(taken.file);
     }
 }
