@@ -12,6 +12,7 @@
 #include <gtest/gtest.h>
 
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -63,6 +64,28 @@ TEST_F(ImodelViews, ViewsChangingTheListDuringDeliveryAreSafe)
     model->SendEvent(Library("z"), true);
     EXPECT_EQ(model, nullptr);
     EXPECT_EQ(last.Batches().size(), 0u);
+}
+
+TEST_F(ImodelViews, AViewMadeWhereADestroyedOneLayDuringADeliveryWaitsForTheNextBatch)
+{
+    // The allocator may give a new view the address of one just destroyed:
+    // the place is reused here on purpose, so the case never depends on it.
+    RecordingView first(model);
+    std::optional<RecordingView> slot(std::in_place, model);
+    const RecordingView* const place = &*slot;
+    bool replaced = false;
+    first.onBatch = [&] {
+        if (replaced) return;
+        replaced = true;
+        slot.reset();
+        slot.emplace(model);
+    };
+    model->SendEvent(Library("x"), true);
+    ASSERT_EQ(&*slot, place);
+    EXPECT_TRUE(slot->Batches().empty());
+    model->SendEvent(Library("y"), true);
+    EXPECT_EQ(slot->Batches().size(), 1u);
+    EXPECT_EQ(first.Batches().size(), 2u);
 }
 
 TEST_F(ImodelViews, TheRemovalOfAUnitBeingDestroyedNeverWaitsForTheHost)

@@ -10,6 +10,7 @@
 #include <ktwkspace/Catalog.h>
 
 #include <array>
+#include <cstdint>
 #include <memory>
 #include <optional>
 #include <string>
@@ -205,8 +206,17 @@ private:
     ImodelHost* m_host = nullptr;
     NdbWorld* m_tempWorld = nullptr;  // the netlist database's; DeleteTempWorld frees it
     CoreToolManagers m_coreToolManagers;
-    std::vector<IeventView*> m_views;
-    std::vector<IeventView*> m_suspendedViews;
+    // Each registration has its own number: a view made during a delivery
+    // may take the address of one destroyed in it, and must not be told of
+    // the batch in its place.
+    struct RegisteredView {
+        IeventView* view;
+        std::uint64_t registration;
+        bool operator==(const RegisteredView&) const = default;
+    };
+    std::vector<RegisteredView> m_views;
+    std::vector<RegisteredView> m_suspendedViews;
+    std::uint64_t m_lastRegistration = 0;
     int m_suspendDepth = 0;
     bool m_isWizardInstance;
     bool m_hasNetlistModules = false;

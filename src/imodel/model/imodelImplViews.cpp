@@ -18,9 +18,11 @@ namespace {
 // outermost block only.
 int g_drawingBlockDepth = 0;
 
-void EraseFirst(std::vector<IeventView*>& views, const IeventView* view)
+template <typename Registrations>
+void EraseFirst(Registrations& views, const IeventView* view)
 {
-    const auto found = std::find(views.begin(), views.end(), view);
+    const auto found =
+        std::find_if(views.begin(), views.end(), [view](const auto& entry) { return entry.view == view; });
     if (found != views.end()) views.erase(found);
 }
 
@@ -28,12 +30,12 @@ void EraseFirst(std::vector<IeventView*>& views, const IeventView* view)
 
 bool imodelImpl::IsViewRegistered(const IeventView* view) const
 {
-    return std::find(m_views.begin(), m_views.end(), view) != m_views.end();
+    return std::any_of(m_views.begin(), m_views.end(), [view](const RegisteredView& entry) { return entry.view == view; });
 }
 
 void imodelImpl::RegisterView(IeventView* view)
 {
-    if (view != nullptr && !IsViewRegistered(view)) m_views.push_back(view);
+    if (view != nullptr && !IsViewRegistered(view)) m_views.push_back({view, ++m_lastRegistration});
 }
 
 void imodelImpl::UnregisterView(IeventView* view)
@@ -65,11 +67,12 @@ void imodelImpl::SendEvents(const IeventBatch& events, bool allowDeferred)
         }
     }
     // A view may register or unregister views, or go away, while it is
-    // told: walk a copy and skip those no longer registered.
-    const std::vector<IeventView*> views = m_views;
-    for (IeventView* view : views) {
+    // told: walk a copy and skip those no longer registered by the same
+    // registration.
+    const std::vector<RegisteredView> views = m_views;
+    for (const RegisteredView& entry : views) {
         if (!IsAlive(this)) return;
-        if (IsViewRegistered(view)) view->UpdateViews(events);
+        if (std::find(m_views.begin(), m_views.end(), entry) != m_views.end()) entry.view->UpdateViews(events);
     }
 }
 
