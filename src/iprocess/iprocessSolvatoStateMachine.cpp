@@ -14,6 +14,7 @@
 #include <foundation/Sys.h>
 
 #include <algorithm>
+#include <utility>
 
 using Entry = boost::shared_ptr<IfileObjectEx>;
 
@@ -44,6 +45,7 @@ bool IprocessSolvatoStateConstraint::CheckState(ImodelModule* module, ImodelRevC
         // A node that knows no file finds none: the current file would be
         // missing or a new entry outside the project, which ends the check
         // the same way. Making its name for every view costs most of an open.
+        if (node->KnowsAnyFile()) ++m_fileLookups;
         const Entry file =
             node->KnowsAnyFile() ? node->GetFileManagerObject(module, revision, true, false, true) : Entry();
         if (!file) {
@@ -81,6 +83,7 @@ bool IprocessSolvatoStateConstraint_Tool::CheckState(ImodelModule* module, Imode
         transition->GetFromsOpt(inputs, true);
         for (const IprocessFileObject* input : inputs) {
             if (input->GetFileType() == zorpaFT_ADB || input->GetFileType() == zorpaFT_HDL) continue;
+            ++m_fileLookups;
             const Entry file = input->GetFileManagerObject(module, revision, false, false, true);
             if (file && file->GetFileState() == imodelFileOutOfDate) {
                 reached = false;
@@ -121,13 +124,52 @@ imodelSolvatoState IprocessSolvatoStateMachine::GetState(ImodelRevContextImpl* r
     return state;
 }
 
+bool& IprocessSolvatoStateMachine::PlainStates()
+{
+    static bool plain = false;
+    return plain;
+}
+
+unsigned IprocessSolvatoStateMachine::FileLookups() const
+{
+    unsigned lookups = 0;
+    for (const auto& constraint : m_constraints) lookups += constraint->GetFileLookups();
+    return lookups;
+}
+
 void IprocessSolvatoStateMachine::UpdateState()
 {
     ImodelContextImpl* context = Context();
     if (!context) return;
     const bool trace = Imodel::GetInstance().IsDebugState();
+    // A view without tool records whose check looked up no file depends on
+    // nothing of its own but its flow options (the flow's conditions read
+    // no more of a view): views of the same options share one answer, so a
+    // project with thousands of views works out a few per unit.
+    struct Answer {
+        ImodelFlowOptions options;
+        imodelSolvatoState state;
+        std::vector<imodelSolvatoState> accessible;
+    };
+    std::vector<Answer> answers;
     for (ImodelRevContextImpl* revision : context->GetAllRevs()) {
-        const imodelSolvatoState state = GetState(revision);
+        const bool shareable = !PlainStates() && revision->GetToolStatesManager().IsEmpty();
+        const ImodelFlowOptions& options = std::as_const(*revision).GetFlowOptions();
+        const auto known = shareable
+                               ? std::find_if(answers.begin(), answers.end(),
+                                              [&options](const Answer& answer) { return answer.options == options; })
+                               : answers.end();
+        imodelSolvatoState state = m_default;
+        if (known != answers.end()) {
+            revision->ResetAccessibleStateList();
+            for (imodelSolvatoState accessible : known->accessible) revision->AddAccessibleState(accessible);
+            state = known->state;
+        } else {
+            const unsigned lookups = FileLookups();
+            state = GetState(revision);
+            if (shareable && FileLookups() == lookups)
+                answers.push_back({options, state, revision->GetAccessibleStates()});
+        }
         if (trace && state != revision->GetSolvatoState()) {
             std::string keyword;
             ImodelWriteSolvatoString(state, keyword);

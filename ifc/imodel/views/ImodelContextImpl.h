@@ -140,6 +140,11 @@ public:
     void RestorePre71FileStates(const std::vector<std::string>& names, const ImodelRevContextImpl* revision) const;
 
 private:
+    // GetRevsUsed; with `withRecordsOnly`, revisions without any tool record
+    // are left out before the flow is asked about them.
+    void GetRevsUsed(std::vector<ImodelRevContextImpl*>& out, IprocessFlowObject* flowObject,
+                     bool withRecordsOnly) const;
+
     // The revisions by name and the revisions themselves, for a context with
     // many (a project may have thousands of views); made on the first look
     // past a few revisions and kept in step from then on.

@@ -67,6 +67,8 @@ public:
     void ResetAccessibleStateList() override { m_accessibleStates.clear(); }
     void AddAccessibleState(imodelSolvatoState state) override;
     bool IsStateAccessible(imodelSolvatoState state) const override;
+    // The accessible states, in the order they were added.
+    const std::vector<imodelSolvatoState>& GetAccessibleStates() const { return m_accessibleStates; }
     bool IsInDefaultState() const override;
     void SetFlowOptions(const ImodelFlowOptions& options) override;
     ImodelFlowOptions* GetFlowOptions() override { return &m_flowOptions; }

@@ -40,7 +40,8 @@ ImodelContextImpl::ImodelContextImpl(const std::string& name, ImodelModule* modu
     // gets them all).
     m_revisions.reserve(names.size());
     for (const std::string& view : names)
-        if (IfileCheckStorableName(view, "view")) m_revisions.push_back(std::make_unique<ImodelRevContextImpl>(view, module));
+        if (IfileCheckStorableName(view, "view"))
+            m_revisions.push_back(std::make_unique<ImodelRevContextImpl>(view, module));
     const int current = views->GetCurrentIndex();
     if (current <= 0 || current > static_cast<int>(names.size())) return;
     // Every name taken, the revisions stand in the manager's order.
@@ -131,8 +132,9 @@ ImodelRevContextImpl* ImodelContextImpl::FindRevision(const std::string& name) c
 ImodelRevContextImpl* ImodelContextImpl::FindRevision(const ImodelRevContext* revision) const
 {
     if (const Index* index = Indexed())
-        return index->revisions.contains(revision) ? static_cast<ImodelRevContextImpl*>(const_cast<ImodelRevContext*>(revision))
-                                                   : nullptr;
+        return index->revisions.contains(revision)
+                   ? static_cast<ImodelRevContextImpl*>(const_cast<ImodelRevContext*>(revision))
+                   : nullptr;
     const auto found = std::find_if(m_revisions.begin(), m_revisions.end(),
                                     [revision](const auto& own) { return own.get() == revision; });
     return found == m_revisions.end() ? nullptr : found->get();
@@ -233,19 +235,33 @@ void ImodelContextImpl::SetToolState(IprocessToolObject* tool, imodelToolState s
 {
     if (!m_current) return;
     std::vector<ImodelRevContextImpl*> revisions;
-    GetRevsUsed(revisions, flowObject);
+    if (tool && state == StateNoResult) {
+        // "No result" changes nothing in a revision without tool records: only
+        // the others are worth asking whether the flow uses them (a project
+        // may have thousands of views, and every unit is set in each).
+        GetRevsUsed(revisions, flowObject, true);
+    } else {
+        GetRevsUsed(revisions, flowObject);
+    }
     for (ImodelRevContextImpl* revision : revisions) revision->SetToolState(tool, state, flowObject, allFiles);
 }
 
 void ImodelContextImpl::GetRevsUsed(std::vector<ImodelRevContextImpl*>& out, IprocessFlowObject* flowObject) const
 {
+    GetRevsUsed(out, flowObject, false);
+}
+
+void ImodelContextImpl::GetRevsUsed(std::vector<ImodelRevContextImpl*>& out, IprocessFlowObject* flowObject,
+                                    bool withRecordsOnly) const
+{
     out.clear();
     const IprocessFlowObject* concerned = m_module ? m_module->GetMessageObject() : nullptr;
     if (concerned && concerned->IsRevDependent()) {
-        if (m_current) out.push_back(m_current);
+        if (m_current && !(withRecordsOnly && m_current->GetToolStatesManager().IsEmpty())) out.push_back(m_current);
         return;
     }
     for (const auto& revision : m_revisions) {
+        if (withRecordsOnly && revision->GetToolStatesManager().IsEmpty()) continue;
         if ((flowObject && !flowObject->IsObjectUsed(m_module, revision.get())) || !concerned ||
             concerned->IsObjectUsed(m_module, revision.get()))
             out.push_back(revision.get());
@@ -279,4 +295,3 @@ void ImodelContextImpl::SetFlowOptions(const ImodelFlowOptions& options)
 }
 
 ImodelFlowOptions* ImodelContextImpl::GetFlowOptions() { return m_current ? m_current->GetFlowOptions() : nullptr; }
-
