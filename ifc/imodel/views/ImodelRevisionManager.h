@@ -14,6 +14,7 @@
 
 #include "imodel/views/ImodelFileListIO.h"
 
+#include <functional>
 #include <ostream>
 #include <string>
 #include <vector>
@@ -86,6 +87,9 @@ public:
     // Append every view's name, respectively number, in list order; nothing
     // for a null pointer.
     virtual void GetRevisionNames(std::vector<std::string>* names) const = 0;
+    // Hands every view's name to `visit`, in list order, without a copy of
+    // the list (every design unit takes every name).
+    virtual void ForEachRevisionName(const std::function<void(const std::string&)>& visit) const = 0;
     virtual void GetRevisionNumbers(std::vector<int>* numbers) const = 0;
     // Name of the view of that number; empty when none.
     virtual std::string GetRevisionNameByNumber(int number) const = 0;

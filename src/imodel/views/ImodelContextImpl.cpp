@@ -32,23 +32,18 @@ ImodelContextImpl::ImodelContextImpl(const std::string& name, ImodelModule* modu
     // saved state must find its context when the units are read.
     const ImodelRevisionManager* views = Imodel::GetInstance().GetRevisionManager();
     if (!views) return;
-    std::vector<std::string> names;
-    views->GetRevisionNames(&names);
-    // The manager's names are unique and none is current yet: each view a
-    // fresh revision, appended as AddRevision would, without looking for it
-    // first (a project may have thousands of views, and a placeholder unit
-    // gets them all).
-    m_revisions.reserve(names.size());
-    for (const std::string& view : names)
-        if (IfileCheckStorableName(view, "view"))
-            m_revisions.push_back(std::make_unique<ImodelRevContextImpl>(view, module));
+    // The manager's names are unique, storable (it takes no other) and none
+    // is current yet: each view a fresh revision, appended as AddRevision
+    // would, without looking for it first (a project may have thousands of
+    // views, and a placeholder unit gets them all).
+    m_revisions.reserve(static_cast<std::size_t>(std::max(views->GetRevisionCount(), 0)));
+    views->ForEachRevisionName([this, module](const std::string& view) {
+        m_revisions.push_back(std::make_unique<ImodelRevContextImpl>(view, module));
+    });
     const int current = views->GetCurrentIndex();
-    if (current <= 0 || current > static_cast<int>(names.size())) return;
-    // Every name taken, the revisions stand in the manager's order.
-    if (m_revisions.size() == names.size())
-        m_current = m_revisions[static_cast<std::size_t>(current - 1)].get();
-    else
-        SetCurRev(names[static_cast<std::size_t>(current - 1)]);
+    if (current <= 0 || current > static_cast<int>(m_revisions.size())) return;
+    // The revisions stand in the manager's order.
+    m_current = m_revisions[static_cast<std::size_t>(current - 1)].get();
 }
 
 ImodelContextImpl::ImodelContextImpl(const ImodelContextImpl& other, ImodelModule* module, bool all)

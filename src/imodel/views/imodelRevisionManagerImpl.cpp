@@ -164,6 +164,8 @@ bool& ImodelIgnoreViewThatDoesNotExist()
 void imodelRevisionManagerImpl::ReadRevisions(std::vector<std::string>& lines)
 {
     Clear();
+    // A line per view at most: the name index is made once at its size.
+    m_byName.reserve(lines.size());
     m_current = 0;
     const bool ignoreMissing = ImodelIgnoreViewThatDoesNotExist();
     std::vector<std::string> positions;
@@ -425,7 +427,8 @@ int imodelRevisionManagerImpl::NextNumber() const
 void imodelRevisionManagerImpl::Append(const std::string& name, int number)
 {
     m_byName.emplace(name, m_views.size() + m_dropped);
-    m_byNumber.emplace(number, m_views.size() + m_dropped);
+    // Views mostly come in number order: the end is the usual place.
+    m_byNumber.emplace_hint(m_byNumber.end(), number, m_views.size() + m_dropped);
     m_views.emplace_back(name, number);
 }
 
@@ -494,6 +497,11 @@ void imodelRevisionManagerImpl::GetRevisionNames(std::vector<std::string>* names
 {
     if (!names) return;
     for (const imodelRevisionObject& view : m_views) names->push_back(view.GetName());
+}
+
+void imodelRevisionManagerImpl::ForEachRevisionName(const std::function<void(const std::string&)>& visit) const
+{
+    for (const imodelRevisionObject& view : m_views) visit(view.GetName());
 }
 
 void imodelRevisionManagerImpl::GetRevisionNumbers(std::vector<int>* numbers) const

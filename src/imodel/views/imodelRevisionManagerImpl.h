@@ -18,7 +18,7 @@ class imodelRevisionObject {
 public:
     imodelRevisionObject(std::string name, int number) : m_name(std::move(name)), m_number(number) {}
 
-    std::string GetName() const { return m_name; }
+    const std::string& GetName() const { return m_name; }
     void SetName(const std::string& name) { m_name = name; }
     int GetNumber() const { return m_number; }
 
@@ -47,6 +47,7 @@ public:
     int GetRevisionCount() const override { return static_cast<int>(m_views.size()); }
     int GetLastRevisionNumber() const override;
     void GetRevisionNames(std::vector<std::string>* names) const override;
+    void ForEachRevisionName(const std::function<void(const std::string&)>& visit) const override;
     void GetRevisionNumbers(std::vector<int>* numbers) const override;
     std::string GetRevisionNameByNumber(int number) const override;
     int GetRevisionNumber(const std::string& name) const override;
