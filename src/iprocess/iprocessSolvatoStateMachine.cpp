@@ -149,7 +149,7 @@ void IprocessSolvatoStateMachine::UpdateState()
     struct Answer {
         ImodelFlowOptions options;
         imodelSolvatoState state;
-        std::vector<imodelSolvatoState> accessible;
+        unsigned accessible;
     };
     std::vector<Answer> answers;
     for (ImodelRevContextImpl* revision : context->GetAllRevs()) {
@@ -162,13 +162,14 @@ void IprocessSolvatoStateMachine::UpdateState()
         imodelSolvatoState state = m_default;
         if (known != answers.end()) {
             revision->ResetAccessibleStateList();
-            for (imodelSolvatoState accessible : known->accessible) revision->AddAccessibleState(accessible);
+            for (int bit = 0; bit < imodelSolvatoStateCount; ++bit)
+                if (known->accessible & (1u << bit)) revision->AddAccessibleState(static_cast<imodelSolvatoState>(bit));
             state = known->state;
         } else {
             const unsigned lookups = FileLookups();
             state = GetState(revision);
             if (shareable && FileLookups() == lookups)
-                answers.push_back({options, state, revision->GetAccessibleStates()});
+                answers.push_back({options, state, revision->GetAccessibleStateSet()});
         }
         if (trace && state != revision->GetSolvatoState()) {
             std::string keyword;

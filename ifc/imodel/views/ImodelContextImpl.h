@@ -61,8 +61,8 @@ public:
     // a refused name, or a `to` that another revision already has.
     bool RenameRevision(const std::string& from, const std::string& to);
     void SetCurRev(const std::string& name);
-    ImodelRevContextImpl* GetCurRevContext() const { return m_current; }
-    bool IsCurRevContext(const ImodelRevContextImpl* revision) const { return revision && revision == m_current; }
+    ImodelRevContextImpl* GetCurRevContext() const { return Current(); }
+    bool IsCurRevContext(const ImodelRevContextImpl* revision) const { return revision && revision == Current(); }
     // The revision of that exact name, else null.
     ImodelRevContextImpl* FindRevision(const std::string& name) const;
     // The given pointer when it is one of the revisions, else null.
@@ -156,9 +156,24 @@ private:
     const Index* Indexed() const;
     void Indexing(ImodelRevContextImpl* revision, bool add) const;
 
+    using Revisions_ = std::vector<std::unique_ptr<ImodelRevContextImpl>>;
+    // The revisions, made first when the context still waits for them; every
+    // use of the revisions goes through these two.
+    Revisions_& Revisions() const;
+    ImodelRevContextImpl*& Current() const;
+    // The context still waits for its revisions: each would be fresh.
+    bool Pending() const { return m_pendingViews != nullptr; }
+
     std::string m_name;
     ImodelModule* m_module;
-    std::vector<std::unique_ptr<ImodelRevContextImpl>> m_revisions;
-    ImodelRevContextImpl* m_current = nullptr;
+    // A fresh context keeps the manager's list of view names and its current
+    // position, and makes a revision per view when one is first needed: most
+    // units made while a project is read (the scanner's prototypes, units
+    // named before they are declared) never need one, and a project may have
+    // thousands of views. Null once the revisions are made.
+    mutable std::shared_ptr<const std::vector<std::string>> m_pendingViews;
+    mutable int m_pendingCurrent = 0;
+    mutable Revisions_ m_revisions;
+    mutable ImodelRevContextImpl* m_current = nullptr;
     mutable std::unique_ptr<Index> m_index;
 };

@@ -216,23 +216,29 @@ void imodelRevisionManagerImpl::ReadRevisions(std::vector<std::string>& lines)
 
 void imodelRevisionManagerImpl::AppendReadView(const std::string& name, int number)
 {
-    const std::string refusal = Refusal(name, number);
+    const std::string refusal = TakeReadView(name, number);
     if (!refusal.empty()) {
         ImodelDisplayVALUE_IGNORED_MSG(
             ("The view '" + name + "' numbered " + std::to_string(number) + " (" + refusal + ")").c_str());
         return;
     }
-    Append(name, number);
     ForEveryContext([&name](ImodelContextImpl& context) { context.AddRevision(name, true, true); });
 }
 
-std::string imodelRevisionManagerImpl::Refusal(const std::string& name, int number) const
+std::string imodelRevisionManagerImpl::TakeReadView(const std::string& name, int number)
 {
+    // Each index is searched once, and the search finds the place to add:
+    // a project may list thousands of views.
     if (number <= 0) return "a view number is 1 or more";
-    if (FindByNumber(number) != m_views.end()) return "another view has that number";
+    const auto numbered = m_byNumber.lower_bound(number);
+    if (numbered != m_byNumber.end() && numbered->first == number) return "another view has that number";
     if (name.empty()) return "a view needs a name";
     if (!IfileIsStorableName(name)) return "a view name holds no line break and no double quote";
-    if (FindByName(name) != m_views.end()) return "another view has that name";
+    const std::size_t slot = m_views.size() + m_dropped;
+    if (!m_byName.try_emplace(name, slot).second) return "another view has that name";
+    m_byNumber.emplace_hint(numbered, number, slot);
+    m_views.emplace_back(name, number);
+    m_sharedNames.reset();
     return std::string();
 }
 
@@ -426,6 +432,7 @@ int imodelRevisionManagerImpl::NextNumber() const
 
 void imodelRevisionManagerImpl::Append(const std::string& name, int number)
 {
+    m_sharedNames.reset();
     m_byName.emplace(name, m_views.size() + m_dropped);
     // Views mostly come in number order: the end is the usual place.
     m_byNumber.emplace_hint(m_byNumber.end(), number, m_views.size() + m_dropped);
@@ -434,6 +441,7 @@ void imodelRevisionManagerImpl::Append(const std::string& name, int number)
 
 void imodelRevisionManagerImpl::Rename(Views::iterator view, const std::string& name)
 {
+    m_sharedNames.reset();
     const auto entry = m_byName.find(view->GetName());
     const std::size_t slot = entry->second;
     m_byName.erase(entry);
@@ -443,6 +451,7 @@ void imodelRevisionManagerImpl::Rename(Views::iterator view, const std::string& 
 
 void imodelRevisionManagerImpl::Erase(Views::iterator view)
 {
+    m_sharedNames.reset();
     // The views behind it move up: the slots are made anew.
     m_views.erase(view);
     m_byName.clear();
@@ -456,6 +465,7 @@ void imodelRevisionManagerImpl::Erase(Views::iterator view)
 
 void imodelRevisionManagerImpl::PopFront()
 {
+    m_sharedNames.reset();
     m_byName.erase(m_views.front().GetName());
     m_byNumber.erase(m_views.front().GetNumber());
     m_views.pop_front();
@@ -464,6 +474,7 @@ void imodelRevisionManagerImpl::PopFront()
 
 void imodelRevisionManagerImpl::Clear()
 {
+    m_sharedNames.reset();
     m_views.clear();
     m_byName.clear();
     m_byNumber.clear();
@@ -499,9 +510,15 @@ void imodelRevisionManagerImpl::GetRevisionNames(std::vector<std::string>* names
     for (const imodelRevisionObject& view : m_views) names->push_back(view.GetName());
 }
 
-void imodelRevisionManagerImpl::ForEachRevisionName(const std::function<void(const std::string&)>& visit) const
+std::shared_ptr<const std::vector<std::string>> imodelRevisionManagerImpl::GetSharedRevisionNames() const
 {
-    for (const imodelRevisionObject& view : m_views) visit(view.GetName());
+    if (!m_sharedNames) {
+        auto names = std::make_shared<std::vector<std::string>>();
+        names->reserve(m_views.size());
+        GetRevisionNames(names.get());
+        m_sharedNames = std::move(names);
+    }
+    return m_sharedNames;
 }
 
 void imodelRevisionManagerImpl::GetRevisionNumbers(std::vector<int>* numbers) const
