@@ -43,6 +43,10 @@ public:
     const std::string& GetName() const { return m_name; }
     ImodelModule* GetModule() const { return m_module; }
 
+    // Tests compare contexts that make their revisions when first needed
+    // with those of the plain way (true: made with the context).
+    static bool& PlainRevisions();
+
     // --- views ----------------------------------------------------------------------------
     // Appends a revision of that name, a copy of the current revision (all of
     // its data) or a fresh one without a current revision; it does not

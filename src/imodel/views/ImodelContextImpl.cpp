@@ -34,6 +34,13 @@ ImodelContextImpl::ImodelContextImpl(const std::string& name, ImodelModule* modu
     if (!views) return;
     m_pendingViews = views->GetSharedRevisionNames();
     m_pendingCurrent = views->GetCurrentIndex();
+    if (PlainRevisions()) Revisions();
+}
+
+bool& ImodelContextImpl::PlainRevisions()
+{
+    static bool plain = false;
+    return plain;
 }
 
 ImodelContextImpl::ImodelContextImpl(const ImodelContextImpl& other, ImodelModule* module, bool all)
