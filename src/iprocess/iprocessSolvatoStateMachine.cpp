@@ -130,6 +130,17 @@ bool& IprocessSolvatoStateMachine::PlainStates()
     return plain;
 }
 
+bool IprocessSolvatoStateMachine::AnyStateFileKnown() const
+{
+    for (const auto& constraint : m_constraints) {
+        IprocessFileObject::Nodes outputs;
+        constraint->GetTool()->GetOutputFiles(&outputs);
+        for (const IprocessFileObject* output : outputs)
+            if (output->KnowsAnyFile()) return true;
+    }
+    return false;
+}
+
 unsigned IprocessSolvatoStateMachine::FileLookups() const
 {
     unsigned lookups = 0;
@@ -152,6 +163,15 @@ void IprocessSolvatoStateMachine::UpdateState()
         unsigned accessible;
     };
     std::vector<Answer> answers;
+    // A context that has not made its revisions yet holds alike ones: when
+    // no state file is known, they share one answer, worked out on the
+    // sample they copy, and stay unmade unless their state changes.
+    if (ImodelRevContextImpl* sample = PlainStates() ? nullptr : context->PendingSample();
+        sample && sample->GetToolStatesManager().IsEmpty() && !AnyStateFileKnown()) {
+        const imodelSolvatoState state = GetState(sample);
+        if (state == sample->GetSolvatoState()) return;
+        answers.push_back({std::as_const(*sample).GetFlowOptions(), state, sample->GetAccessibleStateSet()});
+    }
     for (ImodelRevContextImpl* revision : context->GetAllRevs()) {
         const bool shareable = !PlainStates() && revision->GetToolStatesManager().IsEmpty();
         const ImodelFlowOptions& options = std::as_const(*revision).GetFlowOptions();

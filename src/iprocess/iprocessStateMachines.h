@@ -252,6 +252,7 @@ public:
     // How many files CheckState has looked up so far: a check that looked
     // up none answered the same for every view of the unit.
     unsigned GetFileLookups() const { return m_fileLookups; }
+    IprocessToolObject* GetTool() const { return m_tool; }
 
 protected:
     imodelSolvatoState m_state;
@@ -290,6 +291,9 @@ public:
 private:
     imodelSolvatoState GetState(ImodelRevContextImpl* revision) const;
     unsigned FileLookups() const;
+    // Whether a file of any tool output is known: only then can a check
+    // look one up.
+    bool AnyStateFileKnown() const;
 
     std::vector<std::unique_ptr<IprocessSolvatoStateConstraint>> m_constraints;
     imodelSolvatoState m_default;

@@ -37,7 +37,33 @@ const zorpaFileManagerTypes kStateFiles[] = {zorpaFT_SYN_EDN, zorpaFT_SYN_HDL, z
 
 class ViewStates : public FlowProject {
 protected:
-    ~ViewStates() override { IprocessSolvatoStateMachine::PlainStates() = false; }
+    ~ViewStates() override
+    {
+        IprocessSolvatoStateMachine::PlainStates() = false;
+        ImodelContextImpl::PlainRevisions() = false;
+    }
+
+    // Units that have not made their views yet answer as those that made
+    // them at once.
+    void CompareWaitingUnit(int made, const std::string& name)
+    {
+        IprocessSolvatoStateMachine::PlainStates() = true;
+        ImodelContextImpl::PlainRevisions() = true;
+        const std::vector<ViewAnswer> eager = Answers(Made(made, name + "_eager"));
+        IprocessSolvatoStateMachine::PlainStates() = false;
+        ImodelContextImpl::PlainRevisions() = false;
+        ImodelModule* waiting = Made(made, name + "_waiting");
+        ASSERT_TRUE(waiting->GetContext()->Pending());
+        EXPECT_EQ(Answers(waiting), eager);
+    }
+
+    // A unit of the given making, named `name`.
+    ImodelModule* Made(int made, const std::string& name)
+    {
+        if (made == 0) return Unit(name, Add("hdl/" + name + ".v", zorpaFT_HDL, "module " + name + "; endmodule\n"));
+        if (made == 1) return Unit(name, Add("hdl/" + name + ".edn", zorpaFT_SYN_EDN, "(edif " + name + ")\n"));
+        return Unit(name);
+    }
 
     static QuorlaneStateMachine& Machine() { return *Imodel::GetInstance().GetStateMachine(); }
 
@@ -77,9 +103,8 @@ TEST_F(ViewStates, TheShortCutsGiveTheAnswersOfTheFullWay)
         // design states need no file of their own) or of no file of its own
         // (structural: synthesis may be routed around it in some views).
         const int made = static_cast<int>(random() % 3);
-        ImodelModule* top = made == 0   ? Unit("top", Add("hdl/top.v", zorpaFT_HDL, "module top; endmodule\n"))
-                            : made == 1 ? Unit("top", Add("hdl/top.edn", zorpaFT_SYN_EDN, "(edif top)\n"))
-                                        : Unit("top");
+        ImodelModule* top = Made(made, "top");
+        CompareWaitingUnit(made, "early");
         ImodelModule* other = Unit("other", Add("hdl/other.v", zorpaFT_HDL, "module other; endmodule\n"));
         // Some of the unit's state files, current or not, in its current view.
         for (zorpaFileManagerTypes type : kStateFiles)
@@ -98,6 +123,7 @@ TEST_F(ViewStates, TheShortCutsGiveTheAnswersOfTheFullWay)
         IprocessSolvatoStateMachine::PlainStates() = false;
         const std::vector<ViewAnswer> lean = Answers(top);
         EXPECT_EQ(lean, plain);
+        CompareWaitingUnit(made, "late");
 
         // Every node knows a file (of the other unit), every view has a
         // record (of a tool no design state depends on).

@@ -46,6 +46,13 @@ public:
     // Tests compare contexts that make their revisions when first needed
     // with those of the plain way (true: made with the context).
     static bool& PlainRevisions();
+    // The context has not made its revisions yet: every one would be alike,
+    // each a copy of the pending sample (fresh without one).
+    bool Pending() const { return m_pendingViews != nullptr; }
+    // What every revision of a pending context holds, made fresh when
+    // missing: a change to it reaches every revision when they are made.
+    // Null when the revisions are made.
+    ImodelRevContextImpl* PendingSample();
 
     // --- views ----------------------------------------------------------------------------
     // Appends a revision of that name, a copy of the current revision (all of
@@ -165,8 +172,6 @@ private:
     // use of the revisions goes through these two.
     Revisions_& Revisions() const;
     ImodelRevContextImpl*& Current() const;
-    // The context still waits for its revisions: each would be fresh.
-    bool Pending() const { return m_pendingViews != nullptr; }
 
     std::string m_name;
     ImodelModule* m_module;
@@ -177,6 +182,7 @@ private:
     // thousands of views. Null once the revisions are made.
     mutable std::shared_ptr<const std::vector<std::string>> m_pendingViews;
     mutable int m_pendingCurrent = 0;
+    mutable std::unique_ptr<ImodelRevContextImpl> m_pendingSample;
     mutable Revisions_ m_revisions;
     mutable ImodelRevContextImpl* m_current = nullptr;
     mutable std::unique_ptr<Index> m_index;

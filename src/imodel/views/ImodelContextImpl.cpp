@@ -50,6 +50,8 @@ ImodelContextImpl::ImodelContextImpl(const ImodelContextImpl& other, ImodelModul
     if (other.Pending()) {
         m_pendingViews = other.m_pendingViews;
         m_pendingCurrent = other.m_pendingCurrent;
+        if (other.m_pendingSample)
+            m_pendingSample = std::make_unique<ImodelRevContextImpl>(*other.m_pendingSample, module, all);
         return;
     }
     for (const auto& revision : other.m_revisions) {
@@ -66,12 +68,22 @@ ImodelContextImpl::Revisions_& ImodelContextImpl::Revisions() const
     // AddRevision would append it, without looking for it first.
     const std::shared_ptr<const std::vector<std::string>> views = std::move(m_pendingViews);
     m_pendingViews.reset();
+    const std::unique_ptr<ImodelRevContextImpl> sample = std::move(m_pendingSample);
     m_revisions.reserve(views->size());
-    for (const std::string& view : *views)
+    for (const std::string& view : *views) {
         m_revisions.push_back(std::make_unique<ImodelRevContextImpl>(view, m_module));
+        if (sample) m_revisions.back()->DuplicateContextInfo(sample.get(), true);
+    }
     if (m_pendingCurrent > 0 && m_pendingCurrent <= static_cast<int>(m_revisions.size()))
         m_current = m_revisions[static_cast<std::size_t>(m_pendingCurrent - 1)].get();
     return m_revisions;
+}
+
+ImodelRevContextImpl* ImodelContextImpl::PendingSample()
+{
+    if (!Pending()) return nullptr;
+    if (!m_pendingSample) m_pendingSample = std::make_unique<ImodelRevContextImpl>(std::string(), m_module);
+    return m_pendingSample.get();
 }
 
 ImodelRevContextImpl*& ImodelContextImpl::Current() const
@@ -207,8 +219,16 @@ std::vector<ImodelRevContextImpl*> ImodelContextImpl::GetAllRevs() const
 void ImodelContextImpl::DuplicateContextInfo(const ImodelContextImpl* other, bool all)
 {
     if (!other || other == this) return;
-    // Fresh revisions copied into fresh ones leave them as they are.
-    if (Pending() && other->Pending()) return;
+    if (Pending() && other->Pending()) {
+        // Fresh revisions copied into fresh ones leave them as they are.
+        if (!m_pendingSample && !other->m_pendingSample) return;
+        // The same views on both sides: each revision takes the alike one.
+        if (m_pendingViews == other->m_pendingViews) {
+            const ImodelRevContextImpl fresh(std::string(), m_module);
+            PendingSample()->DuplicateContextInfo(other->m_pendingSample ? other->m_pendingSample.get() : &fresh, all);
+            return;
+        }
+    }
     for (const auto& revision : Revisions())
         revision->DuplicateContextInfo(other->FindRevision(revision->GetName()), all);
 }
@@ -255,6 +275,11 @@ imodelToolState ImodelContextImpl::GetToolState(IprocessToolObject* tool) const
 void ImodelContextImpl::SetToolState(IprocessToolObject* tool, imodelToolState state, IprocessFlowObject* flowObject,
                                      bool allFiles)
 {
+    // "No result" changes nothing in revisions without tool records: pending
+    // ones are not made for it.
+    if (Pending() && tool && state == StateNoResult &&
+        (!m_pendingSample || m_pendingSample->GetToolStatesManager().IsEmpty()))
+        return;
     if (!Current()) return;
     std::vector<ImodelRevContextImpl*> revisions;
     if (tool && state == StateNoResult) {
@@ -307,8 +332,8 @@ bool ImodelContextImpl::IsStateAccessible(imodelSolvatoState state) const
 
 bool ImodelContextImpl::IsInDefaultState() const
 {
-    // Fresh revisions are all in their default state.
-    if (Pending()) return true;
+    // Pending revisions are all alike.
+    if (Pending()) return m_pendingViews->empty() || !m_pendingSample || m_pendingSample->IsInDefaultState();
     return std::all_of(Revisions().begin(), Revisions().end(),
                        [](const auto& revision) { return revision->IsInDefaultState(); });
 }

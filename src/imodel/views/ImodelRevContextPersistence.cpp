@@ -214,8 +214,8 @@ void ImodelRevContextImpl::ReadStates(std::vector<std::string>& lines, std::stri
 
 void ImodelContextImpl::WriteStates(std::ostream* stream) const
 {
-    // Fresh revisions are all in their default state.
-    if (!stream || Pending()) return;
+    // Pending revisions are all alike: none to write when one is in its default state.
+    if (!stream || (Pending() && IsInDefaultState())) return;
     for (const auto& revision : Revisions())
         if (!revision->IsInDefaultState()) revision->WriteStates(stream);
 }
