@@ -57,6 +57,20 @@ protected:
         EXPECT_EQ(Answers(waiting), eager);
     }
 
+    // An empty project with two to seven views, any of them current.
+    void StartAgain(std::mt19937& random)
+    {
+        Files().RemoveAllFiles();
+        Design().Reset();
+        Views().RemoveAllViews();
+        const int count = 2 + static_cast<int>(random() % 6);
+        std::vector<std::string> views;
+        for (int number = 1; number <= count; ++number)
+            views.push_back("VALUE=\"view" + std::to_string(number) + "\",NUM=" + std::to_string(number));
+        views.push_back("CURREV=" + std::to_string(1 + random() % count));
+        Views().ReadRevisions(views);
+    }
+
     // A unit of the given making, named `name`.
     ImodelModule* Made(int made, const std::string& name)
     {
@@ -89,15 +103,7 @@ TEST_F(ViewStates, TheShortCutsGiveTheAnswersOfTheFullWay)
         SCOPED_TRACE("seed " + std::to_string(seed));
         std::mt19937 random(seed);
         const auto chance = [&random](int percent) { return static_cast<int>(random() % 100) < percent; };
-        Files().RemoveAllFiles();
-        Design().Reset();
-        Views().RemoveAllViews();
-        const int count = 2 + static_cast<int>(random() % 6);
-        std::vector<std::string> views;
-        for (int number = 1; number <= count; ++number)
-            views.push_back("VALUE=\"view" + std::to_string(number) + "\",NUM=" + std::to_string(number));
-        views.push_back("CURREV=" + std::to_string(1 + random() % count));
-        Views().ReadRevisions(views);
+        StartAgain(random);
 
         // A unit made from sources, from a netlist (the EDIF flow, where some
         // design states need no file of their own) or of no file of its own
@@ -146,15 +152,7 @@ TEST_F(ViewStates, NoResultSetInTheViewsThatHoldRecordsLeavesThePlainStates)
         SCOPED_TRACE("seed " + std::to_string(seed));
         std::mt19937 random(seed);
         const auto chance = [&random](int percent) { return static_cast<int>(random() % 100) < percent; };
-        Files().RemoveAllFiles();
-        Design().Reset();
-        Views().RemoveAllViews();
-        const int count = 2 + static_cast<int>(random() % 6);
-        std::vector<std::string> views;
-        for (int number = 1; number <= count; ++number)
-            views.push_back("VALUE=\"view" + std::to_string(number) + "\",NUM=" + std::to_string(number));
-        views.push_back("CURREV=" + std::to_string(1 + random() % count));
-        Views().ReadRevisions(views);
+        StartAgain(random);
 
         // Two units alike in every view: one set the flow's way, one the plain way.
         ImodelModule* lean = Unit("lean", Add("hdl/lean.v", zorpaFT_HDL, "module lean; endmodule\n"));
