@@ -148,11 +148,25 @@ void SaveProject()
 void imodelRevisionManagerImpl::WriteRevisions(std::ostream* stream) const
 {
     if (!stream) return;
-    *stream << "LIST REVISIONS\n";
-    for (const imodelRevisionObject& view : m_views)
-        if (ImodelCheckQuotable(*stream, view.GetName(), "view name"))
-            *stream << "VALUE=\"" << view.GetName() << "\",NUM=" << view.GetNumber() << '\n';
-    *stream << "CURREV=" << m_current << '\n' << "ENDLIST\n";
+    // The block is made as one text and written once: a project may have
+    // thousands of views. A name that cannot be stored is refused where it
+    // stands, after what comes before it.
+    std::string text = "LIST REVISIONS\n";
+    for (const imodelRevisionObject& view : m_views) {
+        if (!ImodelIsQuotable(view.GetName())) {
+            *stream << text;
+            text.clear();
+            ImodelRefuseText(*stream, view.GetName(), "view name");
+            continue;
+        }
+        text += "VALUE=\"";
+        text += view.GetName();
+        text += "\",NUM=";
+        text += std::to_string(view.GetNumber());
+        text += '\n';
+    }
+    text += "CURREV=" + std::to_string(m_current) + "\nENDLIST\n";
+    *stream << text;
 }
 
 bool& ImodelIgnoreViewThatDoesNotExist()
