@@ -183,6 +183,11 @@ void imodelRevisionManagerImpl::ReadRevisions(std::vector<std::string>& lines)
     m_current = 0;
     const bool ignoreMissing = ImodelIgnoreViewThatDoesNotExist();
     std::vector<std::string> positions;
+    positions.reserve(lines.size());
+    // The views taken, told to the units' contexts after the list: each
+    // context hears of them in the list's order, and a project may have
+    // thousands of views.
+    std::vector<std::string> taken;
     std::string currentText;
     for (const std::string& line : lines) {
         const std::size_t equals = line.find('=');
@@ -206,11 +211,15 @@ void imodelRevisionManagerImpl::ReadRevisions(std::vector<std::string>& lines)
             positions.push_back(name);
             continue;
         }
-        const std::size_t before = m_views.size();
-        AppendReadView(name, number);
-        if (m_views.size() > before) positions.push_back(name);
+        if (!AppendReadView(name, number)) continue;
+        positions.push_back(name);
+        taken.push_back(name);
     }
     lines.clear();
+    if (!taken.empty())
+        ForEveryContext([&taken](ImodelContextImpl& context) {
+            for (const std::string& name : taken) context.AddRevision(name, true, true);
+        });
     // CURREV counts the views as the file lists them.
     int current = 0;
     const bool currentRead = !currentText.empty() && ReadLeadingNumber(currentText, current) && current > 0 &&
@@ -228,15 +237,13 @@ void imodelRevisionManagerImpl::ReadRevisions(std::vector<std::string>& lines)
     Send<IeventPalladorViewsChanged>();
 }
 
-void imodelRevisionManagerImpl::AppendReadView(const std::string& name, int number)
+bool imodelRevisionManagerImpl::AppendReadView(const std::string& name, int number)
 {
     const std::string refusal = TakeReadView(name, number);
-    if (!refusal.empty()) {
-        ImodelDisplayVALUE_IGNORED_MSG(
-            ("The view '" + name + "' numbered " + std::to_string(number) + " (" + refusal + ")").c_str());
-        return;
-    }
-    ForEveryContext([&name](ImodelContextImpl& context) { context.AddRevision(name, true, true); });
+    if (refusal.empty()) return true;
+    ImodelDisplayVALUE_IGNORED_MSG(
+        ("The view '" + name + "' numbered " + std::to_string(number) + " (" + refusal + ")").c_str());
+    return false;
 }
 
 std::string imodelRevisionManagerImpl::TakeReadView(const std::string& name, int number)

@@ -74,7 +74,9 @@ private:
     // Creates the new view's folder and its simulation folder under
     // `location`; false, with the folder reported, when one cannot be made.
     static bool CreateViewFolders(const ImodelFileName& location, int number);
-    void AppendReadView(const std::string& name, int number);
+    // Appends a view read from the project file; false, with a message,
+    // when it cannot join the list.
+    bool AppendReadView(const std::string& name, int number);
     // The list and its indexes change together through these.
     void Append(const std::string& name, int number);
     void Rename(Views::iterator view, const std::string& name);
