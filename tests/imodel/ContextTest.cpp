@@ -100,7 +100,7 @@ std::vector<std::string> ViewHistory(unsigned seed)
         std::vector<std::string> names;
         views.GetRevisionNames(&names);
         const std::string some = names.empty() ? std::string("none") : names[pick(names.size())];
-        switch (pick(9)) {
+        switch (pick(10)) {
         case 0: {  // a unit of the library
             auto unit = std::make_unique<ImodelModule>("u" + std::to_string(made++), nullptr, zorpaMODULE_VERILOG,
                                                        false, "", "", false);
@@ -138,6 +138,12 @@ std::vector<std::string> ViewHistory(unsigned seed)
         case 7:
             views.ModifyView(some, "r" + std::to_string(step));
             break;
+        case 8: {  // the list read again: the units keep theirs and gain the new names
+            std::vector<std::string> again{"VALUE=\"" + some + "\",NUM=1",
+                                           "VALUE=\"x" + std::to_string(step) + "\",NUM=2", "CURREV=2"};
+            views.ReadRevisions(again);
+            break;
+        }
         default:
             views.SetActiveView(some, false, false);
             break;
