@@ -31,6 +31,7 @@
 #include <climits>
 #include <functional>
 #include <memory>
+#include <string_view>
 
 namespace {
 
@@ -90,7 +91,7 @@ ImodelFileName ViewSimulationFolder(const ImodelFileName& location, int number)
 
 // A whole decimal number at the start of `text` after blanks, as C's atoi
 // reads it; false for no digits or a value outside int.
-bool ReadLeadingNumber(const std::string& text, int& value)
+bool ReadLeadingNumber(std::string_view text, int& value)
 {
     std::size_t at = text.find_first_not_of(" \t");
     if (at == std::string::npos) return false;
@@ -184,15 +185,11 @@ void imodelRevisionManagerImpl::ReadRevisions(std::vector<std::string>& lines)
     const bool ignoreMissing = ImodelIgnoreViewThatDoesNotExist();
     std::vector<std::string> positions;
     positions.reserve(lines.size());
-    // The views taken, told to the units' contexts after the list: each
-    // context hears of them in the list's order, and a project may have
-    // thousands of views.
-    std::vector<std::string> taken;
     std::string currentText;
     for (const std::string& line : lines) {
         const std::size_t equals = line.find('=');
         if (equals == std::string::npos) continue;
-        const std::string key = line.substr(0, equals);
+        const std::string_view key = std::string_view(line).substr(0, equals);
         if (key == "CURREV") currentText = line.substr(equals + 1);
         if (key != "VALUE") continue;
         // VALUE="<name>",NUM=<number>
@@ -200,7 +197,8 @@ void imodelRevisionManagerImpl::ReadRevisions(std::vector<std::string>& lines)
         const std::size_t close = line.rfind('"');
         const std::size_t numberAt = close == std::string::npos ? close : line.find('=', close);
         int number = 0;
-        if (open == close || numberAt == std::string::npos || !ReadLeadingNumber(line.substr(numberAt + 1), number)) {
+        if (open == close || numberAt == std::string::npos ||
+            !ReadLeadingNumber(std::string_view(line).substr(numberAt + 1), number)) {
             ImodelDisplayVALUE_IGNORED_MSG(("The view line '" + line + "' of the project file").c_str());
             continue;
         }
@@ -211,14 +209,14 @@ void imodelRevisionManagerImpl::ReadRevisions(std::vector<std::string>& lines)
             positions.push_back(name);
             continue;
         }
-        if (!AppendReadView(name, number)) continue;
-        positions.push_back(name);
-        taken.push_back(name);
+        if (AppendReadView(name, number)) positions.push_back(name);
     }
     lines.clear();
-    if (!taken.empty())
-        ForEveryContext([&taken](ImodelContextImpl& context) {
-            for (const std::string& name : taken) context.AddRevision(name, true, true);
+    // The list holds the views taken, in order: the units' contexts hear of
+    // them after it, each in the list's order (a project may have thousands).
+    if (!m_views.empty())
+        ForEveryContext([this](ImodelContextImpl& context) {
+            for (const imodelRevisionObject& view : m_views) context.AddRevision(view.GetName(), true, true);
         });
     // CURREV counts the views as the file lists them.
     int current = 0;
