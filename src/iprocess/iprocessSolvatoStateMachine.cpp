@@ -14,6 +14,7 @@
 #include <foundation/Sys.h>
 
 #include <algorithm>
+#include <utility>
 
 using Entry = boost::shared_ptr<IfileObjectEx>;
 
@@ -44,6 +45,7 @@ bool IprocessSolvatoStateConstraint::CheckState(ImodelModule* module, ImodelRevC
         // A node that knows no file finds none: the current file would be
         // missing or a new entry outside the project, which ends the check
         // the same way. Making its name for every view costs most of an open.
+        if (node->KnowsAnyFile()) ++m_fileLookups;
         const Entry file =
             node->KnowsAnyFile() ? node->GetFileManagerObject(module, revision, true, false, true) : Entry();
         if (!file) {
@@ -81,6 +83,7 @@ bool IprocessSolvatoStateConstraint_Tool::CheckState(ImodelModule* module, Imode
         transition->GetFromsOpt(inputs, true);
         for (const IprocessFileObject* input : inputs) {
             if (input->GetFileType() == zorpaFT_ADB || input->GetFileType() == zorpaFT_HDL) continue;
+            ++m_fileLookups;
             const Entry file = input->GetFileManagerObject(module, revision, false, false, true);
             if (file && file->GetFileState() == imodelFileOutOfDate) {
                 reached = false;
@@ -121,13 +124,73 @@ imodelSolvatoState IprocessSolvatoStateMachine::GetState(ImodelRevContextImpl* r
     return state;
 }
 
+bool& IprocessSolvatoStateMachine::PlainStates()
+{
+    static bool plain = false;
+    return plain;
+}
+
+bool IprocessSolvatoStateMachine::AnyStateFileKnown() const
+{
+    for (const auto& constraint : m_constraints) {
+        IprocessFileObject::Nodes outputs;
+        constraint->GetTool()->GetOutputFiles(&outputs);
+        for (const IprocessFileObject* output : outputs)
+            if (output->KnowsAnyFile()) return true;
+    }
+    return false;
+}
+
+unsigned IprocessSolvatoStateMachine::FileLookups() const
+{
+    unsigned lookups = 0;
+    for (const auto& constraint : m_constraints) lookups += constraint->GetFileLookups();
+    return lookups;
+}
+
 void IprocessSolvatoStateMachine::UpdateState()
 {
     ImodelContextImpl* context = Context();
     if (!context) return;
     const bool trace = Imodel::GetInstance().IsDebugState();
+    // A view without tool records whose check looked up no file depends on
+    // nothing of its own but its flow options (the flow's conditions read
+    // no more of a view): views of the same options share one answer, so a
+    // project with thousands of views works out a few per unit.
+    struct Answer {
+        ImodelFlowOptions options;
+        imodelSolvatoState state;
+        unsigned accessible;
+    };
+    std::vector<Answer> answers;
+    // A context that has not made its revisions yet holds alike ones: when
+    // no state file is known, they share one answer, worked out on the
+    // sample they copy, and stay unmade unless their state changes.
+    if (ImodelRevContextImpl* sample = PlainStates() ? nullptr : context->PendingSample();
+        sample && sample->GetToolStatesManager().IsEmpty() && !AnyStateFileKnown()) {
+        const imodelSolvatoState state = GetState(sample);
+        if (state == sample->GetSolvatoState()) return;
+        answers.push_back({std::as_const(*sample).GetFlowOptions(), state, sample->GetAccessibleStateSet()});
+    }
     for (ImodelRevContextImpl* revision : context->GetAllRevs()) {
-        const imodelSolvatoState state = GetState(revision);
+        const bool shareable = !PlainStates() && revision->GetToolStatesManager().IsEmpty();
+        const ImodelFlowOptions& options = std::as_const(*revision).GetFlowOptions();
+        const auto known = shareable
+                               ? std::find_if(answers.begin(), answers.end(),
+                                              [&options](const Answer& answer) { return answer.options == options; })
+                               : answers.end();
+        imodelSolvatoState state = m_default;
+        if (known != answers.end()) {
+            revision->ResetAccessibleStateList();
+            for (int bit = 0; bit < imodelSolvatoStateCount; ++bit)
+                if (known->accessible & (1u << bit)) revision->AddAccessibleState(static_cast<imodelSolvatoState>(bit));
+            state = known->state;
+        } else {
+            const unsigned lookups = FileLookups();
+            state = GetState(revision);
+            if (shareable && FileLookups() == lookups)
+                answers.push_back({options, state, revision->GetAccessibleStateSet()});
+        }
         if (trace && state != revision->GetSolvatoState()) {
             std::string keyword;
             ImodelWriteSolvatoString(state, keyword);

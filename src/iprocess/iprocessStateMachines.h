@@ -77,7 +77,6 @@ public:
     static bool& PlainInvalidation();
 
 protected:
-
     IprocessFlow* m_flow;
     ImodelModule* m_module = nullptr;
 };
@@ -250,10 +249,15 @@ public:
     virtual bool CheckState(ImodelModule* module, ImodelRevContext* revision, bool& reached, bool& accessible) const;
     // The tool's state outputs for the unit and revision.
     virtual void GetFiles(IprocessFileObject::Nodes* out, ImodelModule* module, ImodelRevContext* revision) const;
+    // How many files CheckState has looked up so far: a check that looked
+    // up none answered the same for every view of the unit.
+    unsigned GetFileLookups() const { return m_fileLookups; }
+    IprocessToolObject* GetTool() const { return m_tool; }
 
 protected:
     imodelSolvatoState m_state;
     IprocessToolObject* m_tool;
+    mutable unsigned m_fileLookups = 0;
 };
 
 // Post-layout: also needs place and route to have succeeded on inputs that
@@ -280,8 +284,16 @@ public:
     void GetSupportedStates(std::vector<imodelSolvatoState>& out, ImodelModule* module) const;
     bool GetFilesRequiredForState(imodelSolvatoState state, IprocessFileObject::Nodes& out, ImodelModule* module) const;
 
+    // Tests compare the states given by one answer per kind of view with
+    // those of the plain way (true: every view is worked out on its own).
+    static bool& PlainStates();
+
 private:
     imodelSolvatoState GetState(ImodelRevContextImpl* revision) const;
+    unsigned FileLookups() const;
+    // Whether a file of any tool output is known: only then can a check
+    // look one up.
+    bool AnyStateFileKnown() const;
 
     std::vector<std::unique_ptr<IprocessSolvatoStateConstraint>> m_constraints;
     imodelSolvatoState m_default;

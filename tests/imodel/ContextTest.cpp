@@ -2,13 +2,18 @@
 #include "MessageRecorder.h"
 
 #include "ifile/IfileObjectEx.h"
+#include "imodel/design/ImodelDesignManager.h"
+#include "imodel/design/ImodelModule.h"
 #include "imodel/model/Imodel.h"
 #include "imodel/views/ImodelContextImpl.h"
+#include "imodel/views/ImodelRevisionManager.h"
 
 #include <foundation/Def.h>
 
 #include <gtest/gtest.h>
 
+#include <memory>
+#include <random>
 #include <string>
 #include <vector>
 
@@ -52,4 +57,116 @@ TEST_F(Context, ViewsAreFoundRenamedAndRemovedByExactName)
     EXPECT_EQ(context.GetCurRevContext(), nullptr);
     EXPECT_EQ(context.GetSolvatoState(), Pre_Synthesis);
     ASSERT_EQ(context.GetAllRevs().size(), 2u);
+}
+
+namespace {
+
+// One context as a test sees it: its views in order, the current one and
+// what each holds.
+std::string Dump(const ImodelContextImpl& context)
+{
+    std::string text;
+    for (const ImodelRevContextImpl* view : context.GetAllRevs()) {
+        text += view->GetName();
+        if (context.IsCurRevContext(view)) text += "*";
+        const ImodelFlowOptions& options = view->GetFlowOptions();
+        text += "(" + std::to_string(options.UsePhySynth) + std::to_string(options.UseSynth) +
+                std::to_string(view->GetSolvatoState()) + std::to_string(view->IsInDefaultState()) + ") ";
+    }
+    return text + "| " + std::to_string(context.IsInDefaultState());
+}
+
+// A random history of view changes and of units made, copied and changed
+// between them, some units in the library (told of every view change), some
+// outside it (told of none); the dump of every context at the end.
+std::vector<std::string> ViewHistory(unsigned seed)
+{
+    ImodelDesignManager& design = *Imodel::GetInstance().GetDesignManager();
+    ImodelRevisionManager& views = *Imodel::GetInstance().GetRevisionManager();
+    std::mt19937 random(seed);
+    const auto pick = [&random](std::size_t count) { return static_cast<std::size_t>(random() % count); };
+    design.Reset();
+    std::vector<std::string> lines;
+    const int count = 1 + static_cast<int>(pick(5));
+    for (int number = 1; number <= count; ++number)
+        lines.push_back("VALUE=\"v" + std::to_string(number) + "\",NUM=" + std::to_string(number));
+    lines.push_back("CURREV=" + std::to_string(1 + pick(static_cast<std::size_t>(count))));
+    views.ReadRevisions(lines);
+
+    std::vector<std::unique_ptr<ImodelContextImpl>> loose;
+    std::vector<ImodelContextImpl*> contexts;
+    int made = 0;
+    for (int step = 0; step < 40; ++step) {
+        std::vector<std::string> names;
+        views.GetRevisionNames(&names);
+        const std::string some = names.empty() ? std::string("none") : names[pick(names.size())];
+        switch (pick(10)) {
+        case 0: {  // a unit of the library
+            auto unit = std::make_unique<ImodelModule>("u" + std::to_string(made++), nullptr, zorpaMODULE_VERILOG,
+                                                       false, "", "", false);
+            contexts.push_back(
+                design.FindLibraryByName("work")->GetModules()->Insert(std::move(unit)).first->GetContext());
+            break;
+        }
+        case 1:  // a context of no unit, told of nothing
+            loose.push_back(std::make_unique<ImodelContextImpl>("loose", nullptr));
+            contexts.push_back(loose.back().get());
+            break;
+        case 2:  // a copy of another, waiting or not
+            if (!contexts.empty()) {
+                loose.push_back(
+                    std::make_unique<ImodelContextImpl>(*contexts[pick(contexts.size())], nullptr, pick(2) == 0));
+                contexts.push_back(loose.back().get());
+            }
+            break;
+        case 3:  // a context asked for its current view and changed there
+            if (!contexts.empty()) {
+                ImodelContextImpl& context = *contexts[pick(contexts.size())];
+                if (ImodelFlowOptions* options = context.GetFlowOptions()) options->UsePhySynth = !options->UsePhySynth;
+            }
+            break;
+        case 4:  // one context's revisions taken into another
+            if (!contexts.empty())
+                contexts[pick(contexts.size())]->DuplicateContextInfo(contexts[pick(contexts.size())], pick(2) == 0);
+            break;
+        case 5:
+            views.CreateView("n" + std::to_string(step), ImodelFileName(), pick(2) == 0, false);
+            break;
+        case 6:
+            views.DeleteView(some);
+            break;
+        case 7:
+            views.ModifyView(some, "r" + std::to_string(step));
+            break;
+        case 8: {  // the list read again: the units keep theirs and gain the new names
+            std::vector<std::string> again{"VALUE=\"" + some + "\",NUM=1",
+                                           "VALUE=\"x" + std::to_string(step) + "\",NUM=2", "CURREV=2"};
+            views.ReadRevisions(again);
+            break;
+        }
+        default:
+            views.SetActiveView(some, false, false);
+            break;
+        }
+    }
+    std::vector<std::string> dumps;
+    for (const ImodelContextImpl* context : contexts) dumps.push_back(Dump(*context));
+    loose.clear();
+    design.Reset();
+    views.RemoveAllViews();
+    return dumps;
+}
+
+}  // namespace
+
+TEST_F(Context, ContextsThatMakeTheirRevisionsWhenFirstNeededAnswerAsThoseMadeAtOnce)
+{
+    MessageRecorder messages;
+    for (unsigned seed = 1; seed <= 16; ++seed) {
+        SCOPED_TRACE("seed " + std::to_string(seed));
+        ImodelContextImpl::PlainRevisions() = true;
+        const std::vector<std::string> plain = ViewHistory(seed);
+        ImodelContextImpl::PlainRevisions() = false;
+        EXPECT_EQ(ViewHistory(seed), plain);
+    }
 }

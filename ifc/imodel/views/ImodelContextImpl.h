@@ -43,6 +43,17 @@ public:
     const std::string& GetName() const { return m_name; }
     ImodelModule* GetModule() const { return m_module; }
 
+    // Tests compare contexts that make their revisions when first needed
+    // with those of the plain way (true: made with the context).
+    static bool& PlainRevisions();
+    // The context has not made its revisions yet: every one would be alike,
+    // each a copy of the pending sample (fresh without one).
+    bool Pending() const { return m_pendingViews != nullptr; }
+    // What every revision of a pending context holds, made fresh when
+    // missing: a change to it reaches every revision when they are made.
+    // Null when the revisions are made.
+    ImodelRevContextImpl* PendingSample();
+
     // --- views ----------------------------------------------------------------------------
     // Appends a revision of that name, a copy of the current revision (all of
     // its data) or a fresh one without a current revision; it does not
@@ -61,8 +72,8 @@ public:
     // a refused name, or a `to` that another revision already has.
     bool RenameRevision(const std::string& from, const std::string& to);
     void SetCurRev(const std::string& name);
-    ImodelRevContextImpl* GetCurRevContext() const { return m_current; }
-    bool IsCurRevContext(const ImodelRevContextImpl* revision) const { return revision && revision == m_current; }
+    ImodelRevContextImpl* GetCurRevContext() const { return Current(); }
+    bool IsCurRevContext(const ImodelRevContextImpl* revision) const { return revision && revision == Current(); }
     // The revision of that exact name, else null.
     ImodelRevContextImpl* FindRevision(const std::string& name) const;
     // The given pointer when it is one of the revisions, else null.
@@ -140,6 +151,11 @@ public:
     void RestorePre71FileStates(const std::vector<std::string>& names, const ImodelRevContextImpl* revision) const;
 
 private:
+    // GetRevsUsed; with `withRecordsOnly`, revisions without any tool record
+    // are left out before the flow is asked about them.
+    void GetRevsUsed(std::vector<ImodelRevContextImpl*>& out, IprocessFlowObject* flowObject,
+                     bool withRecordsOnly) const;
+
     // The revisions by name and the revisions themselves, for a context with
     // many (a project may have thousands of views); made on the first look
     // past a few revisions and kept in step from then on.
@@ -151,9 +167,23 @@ private:
     const Index* Indexed() const;
     void Indexing(ImodelRevContextImpl* revision, bool add) const;
 
+    using Revisions_ = std::vector<std::unique_ptr<ImodelRevContextImpl>>;
+    // The revisions, made first when the context still waits for them; every
+    // use of the revisions goes through these two.
+    Revisions_& Revisions() const;
+    ImodelRevContextImpl*& Current() const;
+
     std::string m_name;
     ImodelModule* m_module;
-    std::vector<std::unique_ptr<ImodelRevContextImpl>> m_revisions;
-    ImodelRevContextImpl* m_current = nullptr;
+    // A fresh context keeps the manager's list of view names and its current
+    // position, and makes a revision per view when one is first needed: most
+    // units made while a project is read (the scanner's prototypes, units
+    // named before they are declared) never need one, and a project may have
+    // thousands of views. Null once the revisions are made.
+    mutable std::shared_ptr<const std::vector<std::string>> m_pendingViews;
+    mutable int m_pendingCurrent = 0;
+    mutable std::unique_ptr<ImodelRevContextImpl> m_pendingSample;
+    mutable Revisions_ m_revisions;
+    mutable ImodelRevContextImpl* m_current = nullptr;
     mutable std::unique_ptr<Index> m_index;
 };

@@ -64,9 +64,11 @@ public:
     imodelToolState GetToolState(IprocessToolObject* tool) const override;
     void SetToolState(IprocessToolObject* tool, imodelToolState state, IprocessFlowObject* flowObject,
                       bool allFiles) override;
-    void ResetAccessibleStateList() override { m_accessibleStates.clear(); }
+    void ResetAccessibleStateList() override { m_accessibleStates = 0; }
     void AddAccessibleState(imodelSolvatoState state) override;
     bool IsStateAccessible(imodelSolvatoState state) const override;
+    // The accessible states, a bit per state (1 << state).
+    unsigned GetAccessibleStateSet() const { return m_accessibleStates; }
     bool IsInDefaultState() const override;
     void SetFlowOptions(const ImodelFlowOptions& options) override;
     ImodelFlowOptions* GetFlowOptions() override { return &m_flowOptions; }
@@ -139,7 +141,9 @@ private:
     void ReportUsedFileChange(zorpaFileManagerTypes type);
 
     imodelSolvatoState m_state = Pre_Synthesis;
-    std::vector<imodelSolvatoState> m_accessibleStates;
+    // A bit per state: a list of its own per view and unit cost an
+    // allocation each time the flow works the states out.
+    unsigned m_accessibleStates = 0;
     ImodelContextToolStatesManager m_toolStates;
     std::string m_name;
     ImodelFlowOptions m_flowOptions;

@@ -14,6 +14,7 @@
 
 #include "imodel/views/ImodelFileListIO.h"
 
+#include <memory>
 #include <ostream>
 #include <string>
 #include <vector>
@@ -86,6 +87,10 @@ public:
     // Append every view's name, respectively number, in list order; nothing
     // for a null pointer.
     virtual void GetRevisionNames(std::vector<std::string>* names) const = 0;
+    // The views' names in list order, shared and never changed: a change of
+    // the list makes a new one when next asked (every design unit takes
+    // every name).
+    virtual std::shared_ptr<const std::vector<std::string>> GetSharedRevisionNames() const = 0;
     virtual void GetRevisionNumbers(std::vector<int>* numbers) const = 0;
     // Name of the view of that number; empty when none.
     virtual std::string GetRevisionNameByNumber(int number) const = 0;

@@ -32,31 +32,64 @@ ImodelContextImpl::ImodelContextImpl(const std::string& name, ImodelModule* modu
     // saved state must find its context when the units are read.
     const ImodelRevisionManager* views = Imodel::GetInstance().GetRevisionManager();
     if (!views) return;
-    std::vector<std::string> names;
-    views->GetRevisionNames(&names);
-    // The manager's names are unique and none is current yet: each view a
-    // fresh revision, appended as AddRevision would, without looking for it
-    // first (a project may have thousands of views, and a placeholder unit
-    // gets them all).
-    m_revisions.reserve(names.size());
-    for (const std::string& view : names)
-        if (IfileCheckStorableName(view, "view")) m_revisions.push_back(std::make_unique<ImodelRevContextImpl>(view, module));
-    const int current = views->GetCurrentIndex();
-    if (current <= 0 || current > static_cast<int>(names.size())) return;
-    // Every name taken, the revisions stand in the manager's order.
-    if (m_revisions.size() == names.size())
-        m_current = m_revisions[static_cast<std::size_t>(current - 1)].get();
-    else
-        SetCurRev(names[static_cast<std::size_t>(current - 1)]);
+    m_pendingViews = views->GetSharedRevisionNames();
+    m_pendingCurrent = views->GetCurrentIndex();
+    if (PlainRevisions()) Revisions();
+}
+
+bool& ImodelContextImpl::PlainRevisions()
+{
+    static bool plain = false;
+    return plain;
 }
 
 ImodelContextImpl::ImodelContextImpl(const ImodelContextImpl& other, ImodelModule* module, bool all)
     : m_name(other.m_name), m_module(module)
 {
+    // A copy of fresh revisions is fresh: the copy waits as well.
+    if (other.Pending()) {
+        m_pendingViews = other.m_pendingViews;
+        m_pendingCurrent = other.m_pendingCurrent;
+        if (other.m_pendingSample)
+            m_pendingSample = std::make_unique<ImodelRevContextImpl>(*other.m_pendingSample, module, all);
+        return;
+    }
     for (const auto& revision : other.m_revisions) {
         m_revisions.push_back(std::make_unique<ImodelRevContextImpl>(*revision, module, all));
         if (other.IsCurRevContext(revision.get())) m_current = m_revisions.back().get();
     }
+}
+
+ImodelContextImpl::Revisions_& ImodelContextImpl::Revisions() const
+{
+    if (!m_pendingViews) return m_revisions;
+    // The manager's names are unique, storable (it takes no other) and none
+    // is current yet: each view a fresh revision, in the manager's order, as
+    // AddRevision would append it, without looking for it first.
+    const std::shared_ptr<const std::vector<std::string>> views = std::move(m_pendingViews);
+    m_pendingViews.reset();
+    const std::unique_ptr<ImodelRevContextImpl> sample = std::move(m_pendingSample);
+    m_revisions.reserve(views->size());
+    for (const std::string& view : *views) {
+        m_revisions.push_back(std::make_unique<ImodelRevContextImpl>(view, m_module));
+        if (sample) m_revisions.back()->DuplicateContextInfo(sample.get(), true);
+    }
+    if (m_pendingCurrent > 0 && m_pendingCurrent <= static_cast<int>(m_revisions.size()))
+        m_current = m_revisions[static_cast<std::size_t>(m_pendingCurrent - 1)].get();
+    return m_revisions;
+}
+
+ImodelRevContextImpl* ImodelContextImpl::PendingSample()
+{
+    if (!Pending()) return nullptr;
+    if (!m_pendingSample) m_pendingSample = std::make_unique<ImodelRevContextImpl>(std::string(), m_module);
+    return m_pendingSample.get();
+}
+
+ImodelRevContextImpl*& ImodelContextImpl::Current() const
+{
+    Revisions();
+    return m_current;
 }
 
 ImodelContextImpl::~ImodelContextImpl() = default;
@@ -65,13 +98,13 @@ bool ImodelContextImpl::AddRevision(const std::string& name, bool rename, bool u
 {
     const bool existed = FindRevision(name) != nullptr;
     if (!AddRevision(name)) return false;
-    if (update && !existed) m_revisions.back()->UpdateRevStates(rename);
+    if (update && !existed) Revisions().back()->UpdateRevStates(rename);
     return true;
 }
 
 void ImodelContextImpl::HDLTypeChanged()
 {
-    for (const auto& revision : m_revisions) revision->HDLTypeChanged();
+    for (const auto& revision : Revisions()) revision->HDLTypeChanged();
 }
 
 bool ImodelContextImpl::AddRevision(const std::string& name)
@@ -79,14 +112,14 @@ bool ImodelContextImpl::AddRevision(const std::string& name)
     if (FindRevision(name)) return true;
     if (!IfileCheckStorableName(name, "view")) return false;
     std::unique_ptr<ImodelRevContextImpl> revision;
-    if (m_current) {
-        revision = std::make_unique<ImodelRevContextImpl>(*m_current, m_module, true);
+    if (Current()) {
+        revision = std::make_unique<ImodelRevContextImpl>(*Current(), m_module, true);
         revision->SetName(name);
     } else {
         revision = std::make_unique<ImodelRevContextImpl>(name, m_module);
     }
-    m_revisions.push_back(std::move(revision));
-    Indexing(m_revisions.back().get(), true);
+    Revisions().push_back(std::move(revision));
+    Indexing(Revisions().back().get(), true);
     return true;
 }
 
@@ -94,9 +127,9 @@ void ImodelContextImpl::RemoveRevision(const std::string& name)
 {
     ImodelRevContextImpl* revision = FindRevision(name);
     if (!revision) return;
-    if (revision == m_current) m_current = nullptr;
+    if (revision == Current()) Current() = nullptr;
     Indexing(revision, false);
-    std::erase_if(m_revisions, [revision](const auto& own) { return own.get() == revision; });
+    std::erase_if(Revisions(), [revision](const auto& own) { return own.get() == revision; });
 }
 
 bool ImodelContextImpl::RenameRevision(const std::string& from, const std::string& to)
@@ -114,7 +147,7 @@ bool ImodelContextImpl::RenameRevision(const std::string& from, const std::strin
 
 void ImodelContextImpl::SetCurRev(const std::string& name)
 {
-    if (ImodelRevContextImpl* revision = FindRevision(name)) m_current = revision;
+    if (ImodelRevContextImpl* revision = FindRevision(name)) Current() = revision;
 }
 
 ImodelRevContextImpl* ImodelContextImpl::FindRevision(const std::string& name) const
@@ -123,26 +156,27 @@ ImodelRevContextImpl* ImodelContextImpl::FindRevision(const std::string& name) c
         const auto found = index->byName.find(name);
         return found == index->byName.end() ? nullptr : found->second;
     }
-    const auto found = std::find_if(m_revisions.begin(), m_revisions.end(),
+    const auto found = std::find_if(Revisions().begin(), Revisions().end(),
                                     [&name](const auto& revision) { return revision->GetName() == name; });
-    return found == m_revisions.end() ? nullptr : found->get();
+    return found == Revisions().end() ? nullptr : found->get();
 }
 
 ImodelRevContextImpl* ImodelContextImpl::FindRevision(const ImodelRevContext* revision) const
 {
     if (const Index* index = Indexed())
-        return index->revisions.contains(revision) ? static_cast<ImodelRevContextImpl*>(const_cast<ImodelRevContext*>(revision))
-                                                   : nullptr;
-    const auto found = std::find_if(m_revisions.begin(), m_revisions.end(),
+        return index->revisions.contains(revision)
+                   ? static_cast<ImodelRevContextImpl*>(const_cast<ImodelRevContext*>(revision))
+                   : nullptr;
+    const auto found = std::find_if(Revisions().begin(), Revisions().end(),
                                     [revision](const auto& own) { return own.get() == revision; });
-    return found == m_revisions.end() ? nullptr : found->get();
+    return found == Revisions().end() ? nullptr : found->get();
 }
 
 const ImodelContextImpl::Index* ImodelContextImpl::Indexed() const
 {
-    if (!m_index && m_revisions.size() >= kIndexedFrom) {
+    if (!m_index && Revisions().size() >= kIndexedFrom) {
         m_index = std::make_unique<Index>();
-        for (const auto& revision : m_revisions) Indexing(revision.get(), true);
+        for (const auto& revision : Revisions()) Indexing(revision.get(), true);
     }
     return m_index.get();
 }
@@ -162,7 +196,7 @@ void ImodelContextImpl::Indexing(ImodelRevContextImpl* revision, bool add) const
 
 ImodelRevContextImpl* ImodelContextImpl::FindRevisionEx(const ImodelRevContext* revision) const
 {
-    return revision == this ? m_current : FindRevision(revision);
+    return revision == this ? Current() : FindRevision(revision);
 }
 
 bool ImodelContextImpl::GetRevisionName(const ImodelRevContext* revision, std::string& name) const
@@ -177,75 +211,104 @@ bool ImodelContextImpl::GetRevisionName(const ImodelRevContext* revision, std::s
 std::vector<ImodelRevContextImpl*> ImodelContextImpl::GetAllRevs() const
 {
     std::vector<ImodelRevContextImpl*> revisions;
-    revisions.reserve(m_revisions.size());
-    for (const auto& revision : m_revisions) revisions.push_back(revision.get());
+    revisions.reserve(Revisions().size());
+    for (const auto& revision : Revisions()) revisions.push_back(revision.get());
     return revisions;
 }
 
 void ImodelContextImpl::DuplicateContextInfo(const ImodelContextImpl* other, bool all)
 {
     if (!other || other == this) return;
-    for (const auto& revision : m_revisions)
+    if (Pending() && other->Pending()) {
+        // Fresh revisions copied into fresh ones leave them as they are.
+        if (!m_pendingSample && !other->m_pendingSample) return;
+        // The same views on both sides: each revision takes the alike one.
+        if (m_pendingViews == other->m_pendingViews) {
+            const ImodelRevContextImpl fresh(std::string(), m_module);
+            PendingSample()->DuplicateContextInfo(other->m_pendingSample ? other->m_pendingSample.get() : &fresh, all);
+            return;
+        }
+    }
+    for (const auto& revision : Revisions())
         revision->DuplicateContextInfo(other->FindRevision(revision->GetName()), all);
 }
 
 void ImodelContextImpl::NotifyFileRemoved(const boost::shared_ptr<IfileObjectEx>& file)
 {
-    for (const auto& revision : m_revisions) revision->NotifyFileRemoved(file);
+    for (const auto& revision : Revisions()) revision->NotifyFileRemoved(file);
 }
 
 imodelSolvatoState ImodelContextImpl::GetSolvatoState() const
 {
-    return m_current ? m_current->GetSolvatoState() : Pre_Synthesis;
+    return Current() ? Current()->GetSolvatoState() : Pre_Synthesis;
 }
 
 void ImodelContextImpl::SetSolvatoState(imodelSolvatoState state)
 {
-    if (!m_current) return;
-    if (imodelContextIsDebugState() && state != m_current->GetSolvatoState()) TraceNewDesignState(m_name, state);
+    if (!Current()) return;
+    if (imodelContextIsDebugState() && state != Current()->GetSolvatoState()) TraceNewDesignState(m_name, state);
     if (IsStateOfOneView(state)) {
-        m_current->SetSolvatoState(state);
+        Current()->SetSolvatoState(state);
         return;
     }
-    for (const auto& revision : m_revisions) revision->SetSolvatoState(state);
+    for (const auto& revision : Revisions()) revision->SetSolvatoState(state);
 }
 
 imodelToolState ImodelContextImpl::GetToolState(ImodelFunctionType tool,
                                                 const boost::shared_ptr<IfileObjectEx>& activeFile) const
 {
-    return m_current ? m_current->GetToolState(tool, activeFile) : StateNoResult;
+    return Current() ? Current()->GetToolState(tool, activeFile) : StateNoResult;
 }
 
 void ImodelContextImpl::SetToolState(ImodelFunctionType tool, const boost::shared_ptr<IfileObjectEx>& activeFile,
                                      imodelToolState state, bool allFiles)
 {
-    if (!m_current) return;
-    for (const auto& revision : m_revisions) revision->SetToolState(tool, activeFile, state, allFiles);
+    if (!Current()) return;
+    for (const auto& revision : Revisions()) revision->SetToolState(tool, activeFile, state, allFiles);
 }
 
 imodelToolState ImodelContextImpl::GetToolState(IprocessToolObject* tool) const
 {
-    return m_current ? m_current->GetToolState(tool) : StateNoResult;
+    return Current() ? Current()->GetToolState(tool) : StateNoResult;
 }
 
 void ImodelContextImpl::SetToolState(IprocessToolObject* tool, imodelToolState state, IprocessFlowObject* flowObject,
                                      bool allFiles)
 {
-    if (!m_current) return;
+    // "No result" changes nothing in revisions without tool records: pending
+    // ones are not made for it.
+    if (Pending() && tool && state == StateNoResult &&
+        (!m_pendingSample || m_pendingSample->GetToolStatesManager().IsEmpty()))
+        return;
+    if (!Current()) return;
     std::vector<ImodelRevContextImpl*> revisions;
-    GetRevsUsed(revisions, flowObject);
+    if (tool && state == StateNoResult) {
+        // "No result" changes nothing in a revision without tool records: only
+        // the others are worth asking whether the flow uses them (a project
+        // may have thousands of views, and every unit is set in each).
+        GetRevsUsed(revisions, flowObject, true);
+    } else {
+        GetRevsUsed(revisions, flowObject);
+    }
     for (ImodelRevContextImpl* revision : revisions) revision->SetToolState(tool, state, flowObject, allFiles);
 }
 
 void ImodelContextImpl::GetRevsUsed(std::vector<ImodelRevContextImpl*>& out, IprocessFlowObject* flowObject) const
 {
+    GetRevsUsed(out, flowObject, false);
+}
+
+void ImodelContextImpl::GetRevsUsed(std::vector<ImodelRevContextImpl*>& out, IprocessFlowObject* flowObject,
+                                    bool withRecordsOnly) const
+{
     out.clear();
     const IprocessFlowObject* concerned = m_module ? m_module->GetMessageObject() : nullptr;
     if (concerned && concerned->IsRevDependent()) {
-        if (m_current) out.push_back(m_current);
+        if (Current() && !(withRecordsOnly && Current()->GetToolStatesManager().IsEmpty())) out.push_back(Current());
         return;
     }
-    for (const auto& revision : m_revisions) {
+    for (const auto& revision : Revisions()) {
+        if (withRecordsOnly && revision->GetToolStatesManager().IsEmpty()) continue;
         if ((flowObject && !flowObject->IsObjectUsed(m_module, revision.get())) || !concerned ||
             concerned->IsObjectUsed(m_module, revision.get()))
             out.push_back(revision.get());
@@ -254,29 +317,30 @@ void ImodelContextImpl::GetRevsUsed(std::vector<ImodelRevContextImpl*>& out, Ipr
 
 void ImodelContextImpl::ResetAccessibleStateList()
 {
-    if (m_current) m_current->ResetAccessibleStateList();
+    if (Current()) Current()->ResetAccessibleStateList();
 }
 
 void ImodelContextImpl::AddAccessibleState(imodelSolvatoState state)
 {
-    if (m_current) m_current->AddAccessibleState(state);
+    if (Current()) Current()->AddAccessibleState(state);
 }
 
 bool ImodelContextImpl::IsStateAccessible(imodelSolvatoState state) const
 {
-    return m_current && m_current->IsStateAccessible(state);
+    return Current() && Current()->IsStateAccessible(state);
 }
 
 bool ImodelContextImpl::IsInDefaultState() const
 {
-    return std::all_of(m_revisions.begin(), m_revisions.end(),
+    // Pending revisions are all alike.
+    if (Pending()) return m_pendingViews->empty() || !m_pendingSample || m_pendingSample->IsInDefaultState();
+    return std::all_of(Revisions().begin(), Revisions().end(),
                        [](const auto& revision) { return revision->IsInDefaultState(); });
 }
 
 void ImodelContextImpl::SetFlowOptions(const ImodelFlowOptions& options)
 {
-    if (m_current) m_current->SetFlowOptions(options);
+    if (Current()) Current()->SetFlowOptions(options);
 }
 
-ImodelFlowOptions* ImodelContextImpl::GetFlowOptions() { return m_current ? m_current->GetFlowOptions() : nullptr; }
-
+ImodelFlowOptions* ImodelContextImpl::GetFlowOptions() { return Current() ? Current()->GetFlowOptions() : nullptr; }

@@ -88,14 +88,21 @@ void ImodelRevContextImpl::SetToolState(IprocessToolObject* tool, imodelToolStat
             tool->GetToolType(), ImodelContextToolStatesManager::GetActiveFile(tool, m_module, this), state, this);
 }
 
-void ImodelRevContextImpl::AddAccessibleState(imodelSolvatoState state)
+namespace {
+
+unsigned StateBit(imodelSolvatoState state)
 {
-    if (!IsStateAccessible(state)) m_accessibleStates.push_back(state);
+    static_assert(imodelSolvatoStateCount <= 32, "a bit per design state");
+    return state >= 0 && state < imodelSolvatoStateCount ? 1u << static_cast<unsigned>(state) : 0u;
 }
+
+}  // namespace
+
+void ImodelRevContextImpl::AddAccessibleState(imodelSolvatoState state) { m_accessibleStates |= StateBit(state); }
 
 bool ImodelRevContextImpl::IsStateAccessible(imodelSolvatoState state) const
 {
-    return std::find(m_accessibleStates.begin(), m_accessibleStates.end(), state) != m_accessibleStates.end();
+    return (m_accessibleStates & StateBit(state)) != 0;
 }
 
 bool ImodelRevContextImpl::IsInDefaultState() const

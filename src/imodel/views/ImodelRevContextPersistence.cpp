@@ -214,8 +214,9 @@ void ImodelRevContextImpl::ReadStates(std::vector<std::string>& lines, std::stri
 
 void ImodelContextImpl::WriteStates(std::ostream* stream) const
 {
-    if (!stream) return;
-    for (const auto& revision : m_revisions)
+    // Pending revisions are all alike: none to write when one is in its default state.
+    if (!stream || (Pending() && IsInDefaultState())) return;
+    for (const auto& revision : Revisions())
         if (!revision->IsInDefaultState()) revision->WriteStates(stream);
 }
 
@@ -231,8 +232,8 @@ void ImodelContextImpl::ReadStates(std::vector<std::string>& lines, std::string&
     bool closed = false;
     if (!cursor.AtEnd() && !imodelIsEndListLine(cursor.Peek()) && !imodelBeginsWith(cursor.Peek(), "LIST")) {
         // A block of an older project: the states of its one view.
-        closed = reader.Read(m_current, otherNames, outOfDate);
-        if (m_current) RestorePre71FileStates(outOfDate, m_current);
+        closed = reader.Read(Current(), otherNames, outOfDate);
+        if (Current()) RestorePre71FileStates(outOfDate, Current());
     }
     ImodelRevisionManager* views = Imodel::GetInstance().GetRevisionManager();
     while (!closed && !cursor.AtEnd() && !imodelIsModuleListLine(cursor.Peek())) {

@@ -31,6 +31,7 @@
 #include <climits>
 #include <functional>
 #include <memory>
+#include <string_view>
 
 namespace {
 
@@ -90,7 +91,7 @@ ImodelFileName ViewSimulationFolder(const ImodelFileName& location, int number)
 
 // A whole decimal number at the start of `text` after blanks, as C's atoi
 // reads it; false for no digits or a value outside int.
-bool ReadLeadingNumber(const std::string& text, int& value)
+bool ReadLeadingNumber(std::string_view text, int& value)
 {
     std::size_t at = text.find_first_not_of(" \t");
     if (at == std::string::npos) return false;
@@ -148,11 +149,25 @@ void SaveProject()
 void imodelRevisionManagerImpl::WriteRevisions(std::ostream* stream) const
 {
     if (!stream) return;
-    *stream << "LIST REVISIONS\n";
-    for (const imodelRevisionObject& view : m_views)
-        if (ImodelCheckQuotable(*stream, view.GetName(), "view name"))
-            *stream << "VALUE=\"" << view.GetName() << "\",NUM=" << view.GetNumber() << '\n';
-    *stream << "CURREV=" << m_current << '\n' << "ENDLIST\n";
+    // The block is made as one text and written once: a project may have
+    // thousands of views. A name that cannot be stored is refused where it
+    // stands, after what comes before it.
+    std::string text = "LIST REVISIONS\n";
+    for (const imodelRevisionObject& view : m_views) {
+        if (!ImodelIsQuotable(view.GetName())) {
+            *stream << text;
+            text.clear();
+            ImodelRefuseText(*stream, view.GetName(), "view name");
+            continue;
+        }
+        text += "VALUE=\"";
+        text += view.GetName();
+        text += "\",NUM=";
+        text += std::to_string(view.GetNumber());
+        text += '\n';
+    }
+    text += "CURREV=" + std::to_string(m_current) + "\nENDLIST\n";
+    *stream << text;
 }
 
 bool& ImodelIgnoreViewThatDoesNotExist()
@@ -164,14 +179,17 @@ bool& ImodelIgnoreViewThatDoesNotExist()
 void imodelRevisionManagerImpl::ReadRevisions(std::vector<std::string>& lines)
 {
     Clear();
+    // A line per view at most: the name index is made once at its size.
+    m_byName.reserve(lines.size());
     m_current = 0;
     const bool ignoreMissing = ImodelIgnoreViewThatDoesNotExist();
     std::vector<std::string> positions;
+    positions.reserve(lines.size());
     std::string currentText;
     for (const std::string& line : lines) {
         const std::size_t equals = line.find('=');
         if (equals == std::string::npos) continue;
-        const std::string key = line.substr(0, equals);
+        const std::string_view key = std::string_view(line).substr(0, equals);
         if (key == "CURREV") currentText = line.substr(equals + 1);
         if (key != "VALUE") continue;
         // VALUE="<name>",NUM=<number>
@@ -179,7 +197,8 @@ void imodelRevisionManagerImpl::ReadRevisions(std::vector<std::string>& lines)
         const std::size_t close = line.rfind('"');
         const std::size_t numberAt = close == std::string::npos ? close : line.find('=', close);
         int number = 0;
-        if (open == close || numberAt == std::string::npos || !ReadLeadingNumber(line.substr(numberAt + 1), number)) {
+        if (open == close || numberAt == std::string::npos ||
+            !ReadLeadingNumber(std::string_view(line).substr(numberAt + 1), number)) {
             ImodelDisplayVALUE_IGNORED_MSG(("The view line '" + line + "' of the project file").c_str());
             continue;
         }
@@ -190,11 +209,15 @@ void imodelRevisionManagerImpl::ReadRevisions(std::vector<std::string>& lines)
             positions.push_back(name);
             continue;
         }
-        const std::size_t before = m_views.size();
-        AppendReadView(name, number);
-        if (m_views.size() > before) positions.push_back(name);
+        if (AppendReadView(name, number)) positions.push_back(name);
     }
     lines.clear();
+    // The list holds the views taken, in order: the units' contexts hear of
+    // them after it, each in the list's order (a project may have thousands).
+    if (!m_views.empty())
+        ForEveryContext([this](ImodelContextImpl& context) {
+            for (const imodelRevisionObject& view : m_views) context.AddRevision(view.GetName(), true, true);
+        });
     // CURREV counts the views as the file lists them.
     int current = 0;
     const bool currentRead = !currentText.empty() && ReadLeadingNumber(currentText, current) && current > 0 &&
@@ -212,25 +235,29 @@ void imodelRevisionManagerImpl::ReadRevisions(std::vector<std::string>& lines)
     Send<IeventPalladorViewsChanged>();
 }
 
-void imodelRevisionManagerImpl::AppendReadView(const std::string& name, int number)
+bool imodelRevisionManagerImpl::AppendReadView(const std::string& name, int number)
 {
-    const std::string refusal = Refusal(name, number);
-    if (!refusal.empty()) {
-        ImodelDisplayVALUE_IGNORED_MSG(
-            ("The view '" + name + "' numbered " + std::to_string(number) + " (" + refusal + ")").c_str());
-        return;
-    }
-    Append(name, number);
-    ForEveryContext([&name](ImodelContextImpl& context) { context.AddRevision(name, true, true); });
+    const std::string refusal = TakeReadView(name, number);
+    if (refusal.empty()) return true;
+    ImodelDisplayVALUE_IGNORED_MSG(
+        ("The view '" + name + "' numbered " + std::to_string(number) + " (" + refusal + ")").c_str());
+    return false;
 }
 
-std::string imodelRevisionManagerImpl::Refusal(const std::string& name, int number) const
+std::string imodelRevisionManagerImpl::TakeReadView(const std::string& name, int number)
 {
+    // Each index is searched once, and the search finds the place to add:
+    // a project may list thousands of views.
     if (number <= 0) return "a view number is 1 or more";
-    if (FindByNumber(number) != m_views.end()) return "another view has that number";
+    const auto numbered = m_byNumber.lower_bound(number);
+    if (numbered != m_byNumber.end() && numbered->first == number) return "another view has that number";
     if (name.empty()) return "a view needs a name";
     if (!IfileIsStorableName(name)) return "a view name holds no line break and no double quote";
-    if (FindByName(name) != m_views.end()) return "another view has that name";
+    const std::size_t slot = m_views.size() + m_dropped;
+    if (!m_byName.try_emplace(name, slot).second) return "another view has that name";
+    m_byNumber.emplace_hint(numbered, number, slot);
+    m_views.emplace_back(name, number);
+    m_sharedNames.reset();
     return std::string();
 }
 
@@ -424,13 +451,16 @@ int imodelRevisionManagerImpl::NextNumber() const
 
 void imodelRevisionManagerImpl::Append(const std::string& name, int number)
 {
+    m_sharedNames.reset();
     m_byName.emplace(name, m_views.size() + m_dropped);
-    m_byNumber.emplace(number, m_views.size() + m_dropped);
+    // Views mostly come in number order: the end is the usual place.
+    m_byNumber.emplace_hint(m_byNumber.end(), number, m_views.size() + m_dropped);
     m_views.emplace_back(name, number);
 }
 
 void imodelRevisionManagerImpl::Rename(Views::iterator view, const std::string& name)
 {
+    m_sharedNames.reset();
     const auto entry = m_byName.find(view->GetName());
     const std::size_t slot = entry->second;
     m_byName.erase(entry);
@@ -440,6 +470,7 @@ void imodelRevisionManagerImpl::Rename(Views::iterator view, const std::string& 
 
 void imodelRevisionManagerImpl::Erase(Views::iterator view)
 {
+    m_sharedNames.reset();
     // The views behind it move up: the slots are made anew.
     m_views.erase(view);
     m_byName.clear();
@@ -453,6 +484,7 @@ void imodelRevisionManagerImpl::Erase(Views::iterator view)
 
 void imodelRevisionManagerImpl::PopFront()
 {
+    m_sharedNames.reset();
     m_byName.erase(m_views.front().GetName());
     m_byNumber.erase(m_views.front().GetNumber());
     m_views.pop_front();
@@ -461,6 +493,7 @@ void imodelRevisionManagerImpl::PopFront()
 
 void imodelRevisionManagerImpl::Clear()
 {
+    m_sharedNames.reset();
     m_views.clear();
     m_byName.clear();
     m_byNumber.clear();
@@ -494,6 +527,17 @@ void imodelRevisionManagerImpl::GetRevisionNames(std::vector<std::string>* names
 {
     if (!names) return;
     for (const imodelRevisionObject& view : m_views) names->push_back(view.GetName());
+}
+
+std::shared_ptr<const std::vector<std::string>> imodelRevisionManagerImpl::GetSharedRevisionNames() const
+{
+    if (!m_sharedNames) {
+        auto names = std::make_shared<std::vector<std::string>>();
+        names->reserve(m_views.size());
+        GetRevisionNames(names.get());
+        m_sharedNames = std::move(names);
+    }
+    return m_sharedNames;
 }
 
 void imodelRevisionManagerImpl::GetRevisionNumbers(std::vector<int>* numbers) const

@@ -8,6 +8,7 @@
 #include <cstddef>
 #include <deque>
 #include <map>
+#include <memory>
 #include <string>
 #include <unordered_map>
 #include <utility>
@@ -18,7 +19,7 @@ class imodelRevisionObject {
 public:
     imodelRevisionObject(std::string name, int number) : m_name(std::move(name)), m_number(number) {}
 
-    std::string GetName() const { return m_name; }
+    const std::string& GetName() const { return m_name; }
     void SetName(const std::string& name) { m_name = name; }
     int GetNumber() const { return m_number; }
 
@@ -47,6 +48,7 @@ public:
     int GetRevisionCount() const override { return static_cast<int>(m_views.size()); }
     int GetLastRevisionNumber() const override;
     void GetRevisionNames(std::vector<std::string>* names) const override;
+    std::shared_ptr<const std::vector<std::string>> GetSharedRevisionNames() const override;
     void GetRevisionNumbers(std::vector<int>* numbers) const override;
     std::string GetRevisionNameByNumber(int number) const override;
     int GetRevisionNumber(const std::string& name) const override;
@@ -66,13 +68,15 @@ private:
     Views::const_iterator FindByNumber(int number) const;
     // The view number one above the highest; 0 when none is left.
     int NextNumber() const;
-    // Why a view of that number and name cannot join the list; empty when
-    // it can.
-    std::string Refusal(const std::string& name, int number) const;
+    // Appends a view read from the project file and answers empty, or
+    // answers why a view of that number and name cannot join the list.
+    std::string TakeReadView(const std::string& name, int number);
     // Creates the new view's folder and its simulation folder under
     // `location`; false, with the folder reported, when one cannot be made.
     static bool CreateViewFolders(const ImodelFileName& location, int number);
-    void AppendReadView(const std::string& name, int number);
+    // Appends a view read from the project file; false, with a message,
+    // when it cannot join the list.
+    bool AppendReadView(const std::string& name, int number);
     // The list and its indexes change together through these.
     void Append(const std::string& name, int number);
     void Rename(Views::iterator view, const std::string& name);
@@ -89,4 +93,6 @@ private:
     std::unordered_map<std::string, std::size_t> m_byName;
     std::map<int, std::size_t> m_byNumber;
     std::size_t m_dropped = 0;
+    // The names as last handed out; dropped by every change of the list.
+    mutable std::shared_ptr<const std::vector<std::string>> m_sharedNames;
 };
