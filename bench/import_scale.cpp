@@ -271,12 +271,11 @@ void BM_SmallFiles(benchmark::State& state, bool ram)
         made.push_back(floorFolder);
         made.push_back(project);
     }
-    // The folders go after the last run: a file system without a journal
-    // (ext4) passes over the inodes freed in the last seconds one by one
-    // when it makes a file, so a run just after a removal of thousands of
-    // files pays for it (the import paid for the floor's removal). Runs
-    // started within half a minute of another are measured after its
-    // removals all the same.
+    // The folders go after the last run: ext4, as mounted here, looks at
+    // the inodes freed in the last seconds one by one when it makes a file,
+    // so a run just after a removal of thousands of files pays for it (the
+    // import paid for the floor's removal). Runs started within half a
+    // minute of another are measured after its removals all the same.
     for (const std::string& folder : made) SysRemoveFolderRecursively(folder);
 }
 
