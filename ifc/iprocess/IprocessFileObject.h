@@ -208,6 +208,12 @@ public:
     // The known files whose unit is the module, in the order of
     // GetKnownFiles(); none without a module.
     Entries GetKnownFilesOfModule(ImodelModule* module) const;
+    // Whether every file GetKnownFilesOfModule would give is out of date,
+    // asked without copying them; `unitKey` is UnitKeyOfModule(module),
+    // made once by a caller asking every node of a flow.
+    bool AreKnownFilesOfModuleOutOfDate(ImodelModule* module, const std::string& unitKey) const;
+    // The key the known files of the module are indexed under.
+    static std::string UnitKeyOfModule(const ImodelModule& module);
     // Tells the derived-file record of every known file of the change.
     void NotifyFileChanged(const IfileObject& changed);
     // Applies the filter to every known file, in order.
@@ -312,6 +318,8 @@ private:
     void ReindexFile(const Entry& file, bool isNew);
     void UpdateIndexes() const;
     void DropIndexes() const;
+    // The indexed files under the key (current indexes), or null.
+    const Entries* FilesOfUnitKey(const std::string& unitKey) const;
 
     // What a file was indexed under. An absent predecessor is a new entry
     // at each asking: its name tells whether it changed.

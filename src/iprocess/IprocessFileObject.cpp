@@ -416,20 +416,46 @@ void IprocessFileObject::InvalidateFilesOfModule(const InvalidateModuleSpecificF
     for (const Entry& file : GetKnownFilesOfModule(module)) filter(file);
 }
 
+namespace {
+
+bool IsFileOfModule(const IfileObjectEx& file, const ImodelModule& module)
+{
+    const IfilePredecessorObject* record = file.GetPredecessorObject();
+    return record && module.IsSameModule(record->GetComponentID());
+}
+
+}  // namespace
+
+std::string IprocessFileObject::UnitKeyOfModule(const ImodelModule& module)
+{
+    std::string key = module.GetName();
+    ImodelMakeUpper(key);
+    return key;
+}
+
+const IprocessFileObject::Entries* IprocessFileObject::FilesOfUnitKey(const std::string& unitKey) const
+{
+    UpdateIndexes();
+    const auto bucket = m_byUnit.find(unitKey);
+    return bucket == m_byUnit.end() ? nullptr : &bucket->second;
+}
+
 IprocessFileObject::Entries IprocessFileObject::GetKnownFilesOfModule(ImodelModule* module) const
 {
     Entries files;
     if (!module) return files;
-    UpdateIndexes();
-    std::string key = module->GetName();
-    ImodelMakeUpper(key);
-    const auto bucket = m_byUnit.find(key);
-    if (bucket == m_byUnit.end()) return files;
-    for (const Entry& file : bucket->second) {
-        const IfilePredecessorObject* record = file->GetPredecessorObject();
-        if (record && module->IsSameModule(record->GetComponentID())) files.push_back(file);
-    }
+    if (const Entries* indexed = FilesOfUnitKey(UnitKeyOfModule(*module)))
+        for (const Entry& file : *indexed)
+            if (IsFileOfModule(*file, *module)) files.push_back(file);
     return files;
+}
+
+bool IprocessFileObject::AreKnownFilesOfModuleOutOfDate(ImodelModule* module, const std::string& unitKey) const
+{
+    const Entries* indexed = module ? FilesOfUnitKey(unitKey) : nullptr;
+    return !indexed || std::all_of(indexed->begin(), indexed->end(), [module](const Entry& file) {
+        return file->GetFileState() == imodelFileOutOfDate || !IsFileOfModule(*file, *module);
+    });
 }
 
 // --- the known files by the name of their unit and by their predecessor -----------------------------

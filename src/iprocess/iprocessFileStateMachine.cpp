@@ -19,6 +19,8 @@
 
 #include <kemlet/KemletContentIf.h>
 
+#include <algorithm>
+
 using Entry = boost::shared_ptr<IfileObjectEx>;
 
 // --- the base ------------------------------------------------------------------------------------
@@ -51,11 +53,12 @@ bool IprocessParentStateMachine::HasNoToolResultLeft() const
 
 bool IprocessParentStateMachine::HasNothingLeftToInvalidate() const
 {
-    if (!m_flow || !HasNoToolResultLeft()) return false;
-    for (const IprocessFileObject* node : m_flow->GetFileObjects())
-        for (const Entry& file : node->GetKnownFilesOfModule(m_module))
-            if (file->GetFileState() != imodelFileOutOfDate) return false;
-    return true;
+    if (!m_flow || !m_module || !HasNoToolResultLeft()) return false;
+    const std::string key = IprocessFileObject::UnitKeyOfModule(*m_module);
+    const auto& nodes = m_flow->GetFileObjects();
+    return std::all_of(nodes.begin(), nodes.end(), [&](const IprocessFileObject* node) {
+        return node->AreKnownFilesOfModuleOutOfDate(m_module, key);
+    });
 }
 
 IprocessMessageObjectScope::IprocessMessageObjectScope(IprocessFlow* flow, IprocessFlowObject* object)

@@ -379,6 +379,28 @@ private:
     std::optional<std::unordered_set<std::string>> m_included;
 };
 
+// Appends the units of `wanted` that `units` holds, in the set's order.
+// When they are many of the set's units (a change low in a deep design
+// concerns most units above it), walking the set in order costs less than
+// sorting them; either gives the same list.
+void InSetOrder(const std::unordered_set<ImodelModule*>& wanted, const ImodelModule::UnitSet& units,
+                std::vector<ImodelModule*>& out)
+{
+    if (wanted.size() * 8 >= units.size()) {
+        for (ImodelModule* module : units)
+            if (wanted.contains(module)) out.push_back(module);
+        return;
+    }
+    const std::size_t start = out.size();
+    for (ImodelModule* module : wanted)
+        if (units.contains(module)) out.push_back(module);
+    std::sort(out.begin() + static_cast<std::ptrdiff_t>(start), out.end(),
+              [](const ImodelModule* x, const ImodelModule* y) {
+                  const std::strong_ordering order = x->GetUnitOrder() <=> y->GetUnitOrder();
+                  return order < 0 || (order == 0 && x->GetUnitSerial() < y->GetUnitSerial());
+              });
+}
+
 // The units concerned, asking every unit in library and set order.
 std::vector<ImodelModule*> CollectByWalk(QuorlaneStateMachineMultipleFilesMessages kind, const ListedFiles& listed)
 {
@@ -401,25 +423,16 @@ std::vector<ImodelModule*> iprocessManagerImpl::CollectModulesForFiles(QuorlaneS
     // The candidates in library and set order, as the walk over every unit
     // would meet them.
     const ImodelDesignManager* design = Imodel::GetInstance().GetDesignManager();
-    std::vector<std::pair<std::size_t, ImodelModule*>> ordered;
-    std::size_t place = 0;
+    std::vector<ImodelModule*> ordered;
     const auto [first, last] = design->GetLibraries();
-    for (auto library = first; library != last; ++library, ++place) {
+    for (auto library = first; library != last; ++library) {
         if (!*library || !(*library)->GetModules()) continue;
-        for (ImodelModule* module : *candidates)
-            if ((*library)->GetModules()->contains(module)) ordered.emplace_back(place, module);
+        InSetOrder(*candidates, *(*library)->GetModules(), ordered);
     }
-    std::sort(ordered.begin(), ordered.end(), [](const auto& a, const auto& b) {
-        if (a.first != b.first) return a.first < b.first;
-        const ImodelModule& x = *a.second;
-        const ImodelModule& y = *b.second;
-        const std::strong_ordering order = x.GetUnitOrder() <=> y.GetUnitOrder();
-        return order < 0 || (order == 0 && x.GetUnitSerial() < y.GetUnitSerial());
-    });
     KnownConcerned known(files, listed, *candidates);
     std::vector<ImodelModule*> collected;
     std::unordered_set<const ImodelModule*> taken;
-    for (const auto& [library, module] : ordered)
+    for (ImodelModule* module : ordered)
         if (taken.insert(module).second && known.IsConcerned(module, kind)) collected.push_back(module);
     return collected;
 }

@@ -11,6 +11,7 @@
 #include "iprocess/QuorlaneStateMachine.h"
 #include "src/iprocess/iprocessManagerImpl.h"
 
+#include <algorithm>
 #include <deque>
 #include <random>
 #include <string>
@@ -170,6 +171,32 @@ TEST_F(SourceChangeIndex, UnitsConcernedWhereTheLinksTellAreThoseOfTheWalk)
     }
 }
 
+TEST_F(SourceChangeIndex, UnitsConcernedInSeveralLibrariesAndLongChainsAreThoseOfTheWalk)
+{
+    // A change low in a chain concerns most units above it, one high in it
+    // few: the units come in library and set order either way, also when
+    // the chain runs through a second library whose units are few or many.
+    for (int design = 0; design < 4; ++design) {
+        StartDesign();
+        const ImodelDesignManager::LibraryPtr other = Design().AddLibrary("lib" + std::to_string(design), false);
+        ASSERT_TRUE(other);
+        const int count = 20 + 10 * design;
+        for (int i = 0; i < count; ++i) {
+            const std::string name = "c" + std::to_string(count - i);
+            const Entry file = Add("hdl/" + name + ".v", zorpaFT_HDL, "module " + name + "; endmodule\n");
+            sources.push_back(file);
+            auto unit = std::make_unique<ImodelModule>(name, file, zorpaMODULE_VERILOG, false, "", "", false);
+            const bool elsewhere = design % 2 ? Chance(70) : Chance(10);
+            ImodelModule* placed =
+                (elsewhere ? other : Design().FindLibraryByName("work"))->GetModules()->Insert(std::move(unit)).first;
+            if (!units.empty()) units.back()->AddSubBlock(placed, false);
+            units.push_back(placed);
+        }
+        for (int link = 0; link < design; ++link) Link();
+        CompareChanges(design, 20);
+    }
+}
+
 TEST_F(SourceChangeIndex, DerivedFilesOfAUnitAreThoseTheWholeListGives)
 {
     // Netlists name their top cell (in any letter case), the HDL netlists
@@ -189,6 +216,15 @@ TEST_F(SourceChangeIndex, DerivedFilesOfAUnitAreThoseTheWholeListGives)
                 Node(type).InvalidateFilesOfModule(RecordingFilter(unit, indexed), unit);
                 Node(type).InvalidateAllFiles(RecordingFilter(unit, walked));
                 ASSERT_EQ(indexed, walked) << "round " << round << ", " << unit->GetName() << ", type " << type;
+                // The question the flow asks every unit above a change:
+                // whether each of its files is out of date already.
+                const IprocessFileObject::Entries files = Node(type).GetKnownFilesOfModule(unit);
+                const bool allOutOfDate = std::all_of(files.begin(), files.end(), [](const Entry& file) {
+                    return file->GetFileState() == imodelFileOutOfDate;
+                });
+                ASSERT_EQ(Node(type).AreKnownFilesOfModuleOutOfDate(unit, IprocessFileObject::UnitKeyOfModule(*unit)),
+                          allOutOfDate)
+                    << "round " << round << ", " << unit->GetName() << ", type " << type;
             }
         }
     };
