@@ -9,6 +9,7 @@
 #include "ifile/IfileObjectEx.h"
 #include "imodel/design/ImodelDesignManager.h"
 #include "imodel/design/ImodelModule.h"
+#include "imodel/design/ImodelModuleNotices.h"
 #include "imodel/model/Imodel.h"
 #include "imodel/model/ImodelSetAndRestoreModelFlagObject.h"
 #include "iprocess/IprocessFileObject.h"
@@ -61,9 +62,14 @@ AcmdEnum::Result IcmdRefresh::execDo()
         }
         model.RefreshCoreTool(zorpaFT_OMBRIX_CXF);
 
-        for (const std::vector<Entry>* group : {&schematics, &sources})
-            for (const Entry& file : *group)
-                IcmdDoAddFileToModel(*file, false, true, false, nullptr, nullptr, false, nullptr, true, false, nullptr);
+        {
+            // Each unit is told of once, after every file is read.
+            const ImodelModuleNoticeBatch notices;
+            for (const std::vector<Entry>* group : {&schematics, &sources})
+                for (const Entry& file : *group)
+                    IcmdDoAddFileToModel(*file, false, true, false, nullptr, nullptr, false, nullptr, true, false,
+                                         nullptr);
+        }
         if (netlistRoot)
             if (IprocessFileObject* node =
                     model.GetProcessManager()->GetFileObject(netlistRoot->GetFileSpecificType(), nullptr))
