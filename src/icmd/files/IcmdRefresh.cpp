@@ -5,6 +5,7 @@
 #include "icmd/files/IcmdAddFileToModel.h"
 #include "icmd/files/IcmdUpdateProjectContent.h"
 #include "icmd/files/IcmdUseSourceFile.h"
+#include "ifile/IfileDiskPrefetch.h"
 #include "ifile/IfileManager.h"
 #include "ifile/IfileObjectEx.h"
 #include "imodel/design/ImodelDesignManager.h"
@@ -63,6 +64,15 @@ AcmdEnum::Result IcmdRefresh::execDo()
         model.RefreshCoreTool(zorpaFT_OMBRIX_CXF);
 
         {
+            // The files are looked at and the sources read ahead of their parse.
+            std::vector<IfileDiskPrefetch::File> onDisk;
+            for (const std::vector<Entry>* group : {&schematics, &sources})
+                for (const Entry& file : *group) {
+                    const zorpaModuleTypes kind = file->GetModuleType();
+                    onDisk.push_back({file->GetFullFileName().GetString(),
+                                      group == &sources && (kind == zorpaMODULE_VHDL || kind == zorpaMODULE_VERILOG)});
+                }
+            const IfileDiskPrefetch prefetch(std::move(onDisk));
             // Each unit is told of once, after every file is read.
             const ImodelModuleNoticeBatch notices;
             for (const std::vector<Entry>* group : {&schematics, &sources})
