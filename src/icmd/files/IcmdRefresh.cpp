@@ -13,10 +13,13 @@
 #include "imodel/design/ImodelModuleNotices.h"
 #include "imodel/model/Imodel.h"
 #include "imodel/model/ImodelSetAndRestoreModelFlagObject.h"
+#include "imodel/names/imodelUtl.h"
 #include "iprocess/IprocessFileObject.h"
 #include "iprocess/IprocessManager.h"
 
+#include <deque>
 #include <string>
+#include <unordered_set>
 #include <utility>
 #include <vector>
 
@@ -61,7 +64,25 @@ AcmdEnum::Result IcmdRefresh::execDo()
             const ImodelDesignManager::LibraryPtr added = design.AddLibrary(library, true);
             if (added && added != library) added->TakeSettingsOf(*library);
         }
-        model.RefreshCoreTool(zorpaFT_OMBRIX_CXF);
+        // The cores read their own sources again: the loop below leaves
+        // those out rather than reading them a second time.
+        std::unordered_set<std::string> readByCores;
+        {
+            std::deque<IfileObject>* added = IcmdAddFileToModel::GetAddedFiles();
+            const bool ownList = added == nullptr;
+            if (ownList) {
+                IcmdAddFileToModel::SetUpAddedFileList();
+                added = IcmdAddFileToModel::GetAddedFiles();
+            }
+            const std::size_t before = added->size();
+            model.RefreshCoreTool(zorpaFT_OMBRIX_CXF);
+            for (std::size_t i = before; i < added->size(); ++i)
+                readByCores.insert(ImodelFileNameKey((*added)[i].GetInternalFileName().GetString()));
+            if (ownList) IcmdAddFileToModel::TearDownAddedFileList();
+        }
+        std::erase_if(sources, [&readByCores](const Entry& file) {
+            return readByCores.contains(ImodelFileNameKey(file->GetInternalFileName().GetString()));
+        });
 
         {
             // The files are looked at and the sources read ahead of their parse.
