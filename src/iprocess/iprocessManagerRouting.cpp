@@ -402,20 +402,32 @@ std::vector<ImodelModule*> iprocessManagerImpl::CollectModulesForFiles(QuorlaneS
     // would meet them.
     const ImodelDesignManager* design = Imodel::GetInstance().GetDesignManager();
     std::vector<std::pair<std::size_t, ImodelModule*>> ordered;
-    std::size_t place = 0;
     const auto [first, last] = design->GetLibraries();
+    std::size_t units = 0;
+    for (auto library = first; library != last; ++library)
+        if (*library && (*library)->GetModules()) units += (*library)->GetModules()->size();
+    // When the candidates are much of the design (a checkout that touched
+    // most files), the libraries' own order is read off rather than sorted.
+    const bool mostOfTheDesign = candidates->size() * 4 >= units;
+    std::size_t place = 0;
     for (auto library = first; library != last; ++library, ++place) {
         if (!*library || !(*library)->GetModules()) continue;
+        if (mostOfTheDesign) {
+            for (ImodelModule* module : *(*library)->GetModules())
+                if (candidates->contains(module)) ordered.emplace_back(place, module);
+            continue;
+        }
         for (ImodelModule* module : *candidates)
             if ((*library)->GetModules()->contains(module)) ordered.emplace_back(place, module);
     }
-    std::sort(ordered.begin(), ordered.end(), [](const auto& a, const auto& b) {
-        if (a.first != b.first) return a.first < b.first;
-        const ImodelModule& x = *a.second;
-        const ImodelModule& y = *b.second;
-        const std::strong_ordering order = x.GetUnitOrder() <=> y.GetUnitOrder();
-        return order < 0 || (order == 0 && x.GetUnitSerial() < y.GetUnitSerial());
-    });
+    if (!mostOfTheDesign)
+        std::sort(ordered.begin(), ordered.end(), [](const auto& a, const auto& b) {
+            if (a.first != b.first) return a.first < b.first;
+            const ImodelModule& x = *a.second;
+            const ImodelModule& y = *b.second;
+            const std::strong_ordering order = x.GetUnitOrder() <=> y.GetUnitOrder();
+            return order < 0 || (order == 0 && x.GetUnitSerial() < y.GetUnitSerial());
+        });
     KnownConcerned known(files, listed, *candidates);
     std::vector<ImodelModule*> collected;
     std::unordered_set<const ImodelModule*> taken;
