@@ -277,9 +277,8 @@ void IcmdOpenProject::ReaddModifiedFiles()
         // Each add asks whether its file is still there, twice: the files
         // are looked at once, ahead of the adds.
         std::vector<IfileDiskPrefetch::File> onDisk;
-        for (const IfileObject& changed : modified)
-            if (const IfileManager::Entry entry = files ? files->GetFile(changed) : IfileManager::Entry())
-                onDisk.push_back({entry->GetFullFileName().GetString(), false});
+        onDisk.reserve(modified.size());
+        for (const IfileObject& changed : modified) onDisk.push_back({changed.GetFullFileName().GetString(), false});
         const IfileDiskPrefetch prefetch(std::move(onDisk));
         // A unit above many changed sources hears of them once: a checkout
         // that touched a deep hierarchy would otherwise reach the top once
