@@ -8,6 +8,7 @@
 #include "ifile/IfileManagerFunctions.h"
 #include "ifile/IfileProjectOpening.h"
 #include "imodel/design/ImodelModule.h"
+#include "imodel/design/ImodelModuleNotices.h"
 #include "imodel/model/Imodel.h"
 #include "imodel/model/ImodelCommandServices.h"
 #include "imodel/names/ImodelMessages.h"
@@ -104,6 +105,8 @@ bool ifileManagerImpl::AddFilesToModel(ImodelProjectFileStructure& project, cons
         onDisk.push_back({file.GetFullFileName().GetString(), parsed});
     }
     const IfileDiskPrefetch prefetch(std::move(onDisk));
+    // Each unit is told of once, after every file is read.
+    const ImodelModuleNoticeBatch notices;
     for (std::size_t i = 0; i < files.size(); ++i) {
         IfileObjectEx& file = files[i];
         if (localOnly && !file.IsLocalFile()) continue;

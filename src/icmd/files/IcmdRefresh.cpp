@@ -5,16 +5,21 @@
 #include "icmd/files/IcmdAddFileToModel.h"
 #include "icmd/files/IcmdUpdateProjectContent.h"
 #include "icmd/files/IcmdUseSourceFile.h"
+#include "ifile/IfileDiskPrefetch.h"
 #include "ifile/IfileManager.h"
 #include "ifile/IfileObjectEx.h"
 #include "imodel/design/ImodelDesignManager.h"
 #include "imodel/design/ImodelModule.h"
+#include "imodel/design/ImodelModuleNotices.h"
 #include "imodel/model/Imodel.h"
 #include "imodel/model/ImodelSetAndRestoreModelFlagObject.h"
+#include "imodel/names/imodelUtl.h"
 #include "iprocess/IprocessFileObject.h"
 #include "iprocess/IprocessManager.h"
 
+#include <deque>
 #include <string>
+#include <unordered_set>
 #include <utility>
 #include <vector>
 
@@ -59,11 +64,43 @@ AcmdEnum::Result IcmdRefresh::execDo()
             const ImodelDesignManager::LibraryPtr added = design.AddLibrary(library, true);
             if (added && added != library) added->TakeSettingsOf(*library);
         }
-        model.RefreshCoreTool(zorpaFT_OMBRIX_CXF);
+        // The cores read their own sources again: the loop below leaves
+        // those out rather than reading them a second time.
+        std::unordered_set<std::string> readByCores;
+        {
+            std::deque<IfileObject>* added = IcmdAddFileToModel::GetAddedFiles();
+            const bool ownList = added == nullptr;
+            if (ownList) {
+                IcmdAddFileToModel::SetUpAddedFileList();
+                added = IcmdAddFileToModel::GetAddedFiles();
+            }
+            const std::size_t before = added->size();
+            model.RefreshCoreTool(zorpaFT_OMBRIX_CXF);
+            for (std::size_t i = before; i < added->size(); ++i)
+                readByCores.insert(ImodelFileNameKey((*added)[i].GetInternalFileName().GetString()));
+            if (ownList) IcmdAddFileToModel::TearDownAddedFileList();
+        }
+        std::erase_if(sources, [&readByCores](const Entry& file) {
+            return readByCores.contains(ImodelFileNameKey(file->GetInternalFileName().GetString()));
+        });
 
-        for (const std::vector<Entry>* group : {&schematics, &sources})
-            for (const Entry& file : *group)
-                IcmdDoAddFileToModel(*file, false, true, false, nullptr, nullptr, false, nullptr, true, false, nullptr);
+        {
+            // The files are looked at and the sources read ahead of their parse.
+            std::vector<IfileDiskPrefetch::File> onDisk;
+            for (const std::vector<Entry>* group : {&schematics, &sources})
+                for (const Entry& file : *group) {
+                    const zorpaModuleTypes kind = file->GetModuleType();
+                    onDisk.push_back({file->GetFullFileName().GetString(),
+                                      group == &sources && (kind == zorpaMODULE_VHDL || kind == zorpaMODULE_VERILOG)});
+                }
+            const IfileDiskPrefetch prefetch(std::move(onDisk));
+            // Each unit is told of once, after every file is read.
+            const ImodelModuleNoticeBatch notices;
+            for (const std::vector<Entry>* group : {&schematics, &sources})
+                for (const Entry& file : *group)
+                    IcmdDoAddFileToModel(*file, false, true, false, nullptr, nullptr, false, nullptr, true, false,
+                                         nullptr);
+        }
         if (netlistRoot)
             if (IprocessFileObject* node =
                     model.GetProcessManager()->GetFileObject(netlistRoot->GetFileSpecificType(), nullptr))

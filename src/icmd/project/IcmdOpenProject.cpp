@@ -11,6 +11,7 @@
 #include "icmd/project/IcmdSaveProject.h"
 #include "iconvert/Iconvert.h"
 #include "ievent/IeventClasses.h"
+#include "ifile/IfileDiskPrefetch.h"
 #include "ifile/IfileExtendedInfoManager.h"
 #include "ifile/IfileManager.h"
 #include "ifile/IfileProjectOpening.h"
@@ -273,6 +274,12 @@ void IcmdOpenProject::ReaddModifiedFiles()
     // file makes the open quadratic.
     model.SaveLibraries();
     {
+        // Each add asks whether its file is still there, twice: the files
+        // are looked at once, ahead of the adds.
+        std::vector<IfileDiskPrefetch::File> onDisk;
+        onDisk.reserve(modified.size());
+        for (const IfileObject& changed : modified) onDisk.push_back({changed.GetFullFileName().GetString(), false});
+        const IfileDiskPrefetch prefetch(std::move(onDisk));
         // A unit above many changed sources hears of them once: a checkout
         // that touched a deep hierarchy would otherwise reach the top once
         // per file.

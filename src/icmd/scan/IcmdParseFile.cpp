@@ -10,6 +10,7 @@
 #include "imodel/design/ImodelDesignManager.h"
 #include "imodel/design/ImodelFindModule.h"
 #include "imodel/design/ImodelModule.h"
+#include "imodel/design/ImodelModuleNotices.h"
 #include "imodel/design/ImodelModuleTree.h"
 #include "imodel/design/ImodelRemoveModules.h"
 #include "imodel/model/Imodel.h"
@@ -24,6 +25,7 @@
 #include <boost/make_shared.hpp>
 
 #include <algorithm>
+#include <optional>
 #include <unordered_map>
 
 namespace {
@@ -321,11 +323,29 @@ bool IcmdParseFile::AddModuleAddedEventRec(boost::shared_ptr<IfileObjectEx> file
     if (parser == nullptr) return false;
     const ImodelDesignManager::LibraryPtr library = file ? Design().FindLibraryByName(file->GetLibraryName()) : nullptr;
     ImodelModule::ModuleSet related;
+    // While a project is read into an empty design, the views hear of each
+    // unit once, when the read ends (the root is not asked for then).
+    ImodelModuleNoticeBatch* batch =
+        Imodel::GetIsStartingFromEmptyHierarchy() ? ImodelModuleNoticeBatch::Current() : nullptr;
+    std::optional<ImodelModuleNoticeBatch::FileWalk> walk;
+    if (batch != nullptr) walk.emplace(*batch);
     const auto [first, last] = parser->GetModuleRange();
+    if (walk)
+        for (auto at = first; at != last; ++at)
+            if (file && Defines(*file, **at)) walk->Defined(*at);
+    const auto relate = [&](ImodelModule* module) {
+        if (walk)
+            walk->Related(module);
+        else
+            module->GetAllRelatedModules(related, -1, 1);
+    };
     for (auto at = first; at != last; ++at) {
         ImodelModule* module = *at;
         if (!file || !Defines(*file, *module)) {
-            related.insert(module);
+            if (walk)
+                walk->Unit(module);
+            else
+                related.insert(module);
             continue;
         }
         if (module->IsPackage()) {
@@ -346,7 +366,7 @@ bool IcmdParseFile::AddModuleAddedEventRec(boost::shared_ptr<IfileObjectEx> file
                     }
                 }
             }
-            module->GetAllRelatedModules(related, -1, 1);
+            relate(module);
             continue;
         }
         if (components != nullptr && !components->empty()) {
@@ -364,7 +384,7 @@ bool IcmdParseFile::AddModuleAddedEventRec(boost::shared_ptr<IfileObjectEx> file
                 components->erase(found);
             }
         }
-        module->GetAllRelatedModules(related, -1, 1);
+        relate(module);
     }
 
     bool rootFound = false;

@@ -1,0 +1,80 @@
+// Telling the views once per unit while many files are read in a row.
+//
+// Each parse tells the views of every unit below and just above the units the
+// file defines (ImodelModule::GetAllRelatedModules(set, -1, 1)). When a project
+// is read file after file, a unit high in a design of shared blocks is below
+// almost every file, and is told of once per file: the read grows with the
+// files times the size of the design. While a batch is open, a parse hands
+// those units to the batch instead; each unit is told of once, when the
+// outermost batch closes, with the event a first telling then carries (added
+// while it cannot be shown in a view yet, modified after), and the walk of a
+// later file stops at a unit whose whole subtree is gathered already. Units
+// destroyed meanwhile are not told of. The views learn of the same units;
+// what each holds afterwards is the same.
+#pragma once
+
+#include "ievent/IeventModuleRegistry.h"
+#include "imodel/design/ImodelModule.h"
+
+#include <cstddef>
+#include <map>
+#include <unordered_map>
+#include <vector>
+
+class ImodelModuleNoticeBatch {
+public:
+    // Opens a batch; inside another, the units go to the outer one.
+    ImodelModuleNoticeBatch();
+    // The outermost batch tells the views of its units.
+    ~ImodelModuleNoticeBatch();
+    ImodelModuleNoticeBatch(const ImodelModuleNoticeBatch&) = delete;
+    ImodelModuleNoticeBatch& operator=(const ImodelModuleNoticeBatch&) = delete;
+
+    // The outermost open batch; null when none is open or batches are off.
+    static ImodelModuleNoticeBatch* Current();
+    // Batches on (the default) or off; off, every parse tells the views at
+    // once, the plain way (for comparing the two).
+    static void Enable(bool enabled);
+
+    // The units of one parsed file. Open one per file, hand it the units the
+    // file defines (Defined) before walking from any of them, then walk.
+    class FileWalk {
+    public:
+        explicit FileWalk(ImodelModuleNoticeBatch& batch) : m_batch(batch) {}
+        FileWalk(const FileWalk&) = delete;
+        FileWalk& operator=(const FileWalk&) = delete;
+
+        // A unit the file defines: its sub-blocks may have changed.
+        void Defined(ImodelModule* unit);
+        // The unit alone, as a set insert would take it.
+        void Unit(ImodelModule* unit);
+        // The unit, its parents and every unit below it that this file's
+        // walk has not met yet, as GetAllRelatedModules(set, -1, 1) on one
+        // set per file would; a subtree gathered before is not walked again.
+        void Related(ImodelModule* root);
+
+    private:
+        ImodelModuleNoticeBatch& m_batch;
+        // The units met in this file, one per place in the unit order as in
+        // the set of GetAllRelatedModules: whether each was walked down.
+        std::map<ImodelModule*, bool, ImodelModule::ModuleSet::key_compare> m_met;
+    };
+
+private:
+    struct Notice {
+        ImodelModule* module;
+        IeventModuleRegistry::Serial serial;
+        // Everything below the unit is gathered.
+        bool below;
+    };
+
+    // The place of the notice of `module` as it stands now; made if new.
+    std::size_t Gather(ImodelModule* module);
+    // No walk stops at the unit or any unit above it any more.
+    void Uncover(ImodelModule* module);
+    void Send();
+
+    bool m_outermost;
+    std::vector<Notice> m_notices;
+    std::unordered_map<const ImodelModule*, std::size_t> m_index;
+};

@@ -1,0 +1,139 @@
+#include "imodel/design/ImodelModuleNotices.h"
+
+#include "ievent/IeventClasses.h"
+#include "imodel/design/ImodelModule.h"
+#include "imodel/model/Imodel.h"
+#include "imodel/model/ImodelFeatures.h"
+
+#include <boost/make_shared.hpp>
+
+#include <unordered_set>
+
+namespace {
+
+ImodelModuleNoticeBatch* g_current = nullptr;
+bool g_enabled = true;
+
+}  // namespace
+
+ImodelModuleNoticeBatch::ImodelModuleNoticeBatch() : m_outermost(g_current == nullptr)
+{
+    if (m_outermost) g_current = this;
+}
+
+ImodelModuleNoticeBatch::~ImodelModuleNoticeBatch()
+{
+    if (!m_outermost) return;
+    g_current = nullptr;
+    Send();
+}
+
+ImodelModuleNoticeBatch* ImodelModuleNoticeBatch::Current() { return g_enabled ? g_current : nullptr; }
+
+void ImodelModuleNoticeBatch::Enable(bool enabled) { g_enabled = enabled; }
+
+std::size_t ImodelModuleNoticeBatch::Gather(ImodelModule* module)
+{
+    const auto [at, added] = m_index.try_emplace(module, m_notices.size());
+    if (!added) {
+        if (m_notices[at->second].serial == module->GetUnitSerial()) return at->second;
+        // A unit gone since; another now stands at its address.
+        at->second = m_notices.size();
+    }
+    m_notices.push_back({module, module->GetUnitSerial(), false});
+    return at->second;
+}
+
+void ImodelModuleNoticeBatch::Send()
+{
+    IeventBatch events;
+    events.reserve(m_notices.size());
+    for (const Notice& notice : m_notices) {
+        if (!IeventModuleRegistry::IsAlive(notice.module, notice.serial)) continue;
+        if (notice.module->CanBeDisplayedInAView())
+            events.push_back(boost::make_shared<IeventModuleModified>(notice.module));
+        else
+            events.push_back(boost::make_shared<IeventModuleAdded>(notice.module));
+    }
+    m_notices.clear();
+    m_index.clear();
+    if (events.empty()) return;
+    const unsigned start = ImodelStartLongProcess("Notify - NotifyAllViews");
+    Imodel::GetInstance().SendEvents(events, true);
+    ImodelEndLongProcess(start);
+}
+
+void ImodelModuleNoticeBatch::Uncover(ImodelModule* module)
+{
+    std::unordered_set<const ImodelModule*> seen{module};
+    std::vector<ImodelModule*> pending{module};
+    while (!pending.empty()) {
+        ImodelModule* unit = pending.back();
+        pending.pop_back();
+        if (const auto at = m_index.find(unit);
+            at != m_index.end() && m_notices[at->second].serial == unit->GetUnitSerial())
+            m_notices[at->second].below = false;
+        if (const ImodelLinkList* parents = unit->GetParentsList())
+            for (ImodelModule* parent : *parents)
+                if (parent != nullptr && seen.insert(parent).second) pending.push_back(parent);
+    }
+}
+
+void ImodelModuleNoticeBatch::FileWalk::Defined(ImodelModule* unit)
+{
+    if (unit == nullptr) return;
+    if (const auto at = m_batch.m_index.find(unit);
+        at != m_batch.m_index.end() && m_batch.m_notices[at->second].serial == unit->GetUnitSerial())
+        m_batch.m_notices[at->second].below = false;
+}
+
+void ImodelModuleNoticeBatch::FileWalk::Unit(ImodelModule* unit)
+{
+    if (unit != nullptr && m_met.try_emplace(unit, false).second) m_batch.Gather(unit);
+}
+
+void ImodelModuleNoticeBatch::FileWalk::Related(ImodelModule* root)
+{
+    // The order and the stops of GetAllRelatedModules: a unit before its
+    // sub-blocks, then its parents; a unit met before in this file, or one
+    // of the same place in the unit order, is not walked again.
+    struct Step {
+        ImodelModule* module;
+        bool down;
+        bool up;
+    };
+    std::vector<Step> pending{{root, true, true}};
+    std::vector<std::size_t> walkedDown;
+    bool complete = true;
+    while (!pending.empty()) {
+        const Step step = pending.back();
+        pending.pop_back();
+        const auto [met, first] = m_met.try_emplace(step.module, false);
+        if (!first) {
+            // Not walked down in this file: what lies below may be missing,
+            // so no unit above it may stop a walk.
+            if (step.down && (met->first != step.module || !met->second)) {
+                complete = false;
+                m_batch.Uncover(step.module);
+            }
+            continue;
+        }
+        const std::size_t notice = m_batch.Gather(step.module);
+        if (step.up)
+            if (const ImodelLinkList* parents = step.module->GetParentsList())
+                for (auto it = parents->rbegin(); it != parents->rend(); ++it)
+                    if (*it != nullptr) pending.push_back({*it, false, false});
+        if (!step.down) continue;
+        met->second = true;
+        walkedDown.push_back(notice);
+        // The root's own sub-blocks are those the parse just gave it.
+        if (m_batch.m_notices[notice].below && step.module != root) continue;
+        if (const ImodelLinkList* subBlocks = step.module->GetSubBlocks())
+            for (auto it = subBlocks->rbegin(); it != subBlocks->rend(); ++it)
+                if (*it != nullptr) pending.push_back({*it, true, false});
+    }
+    // Everything below each unit walked down is gathered now, unless the
+    // walk stopped at a unit it had not walked down.
+    if (complete)
+        for (const std::size_t notice : walkedDown) m_batch.m_notices[notice].below = true;
+}
