@@ -456,6 +456,10 @@ private:
     void RegisterWithEvents();
     // The library set that holds the unit; null outside one.
     void SetUnitSet(UnitSet* set);
+    const UnitSet* GetUnitSet() const { return m_unitSet; }
+    // Where the unit stands in that set, kept for the set.
+    void SetUnitPlace(UnitSet::Place place) { m_unitPlace = place; }
+    UnitSet::Place GetUnitPlace() const { return m_unitPlace; }
     // Points the unit at `file` (none for empty), its library moving it.
     void ChangeFile(const boost::shared_ptr<IfileObjectEx>& file);
     // Appends the units of `list` as sub-blocks (nulls left out), each
@@ -479,6 +483,7 @@ private:
 
     std::uint64_t m_serial;
     UnitSet* m_unitSet = nullptr;
+    UnitSet::Place m_unitPlace{};
     // IsStructural as worked out at a version of the hierarchy (0: never).
     mutable std::uint64_t m_structuralVersion = 0;
     mutable bool m_structural = true;
