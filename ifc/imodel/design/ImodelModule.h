@@ -329,6 +329,10 @@ public:
     // Unlinks the unit from every sub-block and parent (each signals its
     // change) and drops both lists.
     void DestroySubBlockList(bool notify);
+    // Units about to be deleted together (no signal): their lists are
+    // dropped, and only a unit outside them is taken out of their lists
+    // rather than every unit out of every list one by one.
+    static void UnlinkTogether(const std::vector<Owned>& units);
     // Takes every occurrence of `sub` out of the sub-blocks and this unit
     // out of `sub`'s parents, signalling neither; the number of occurrences.
     int DetachSubBlock(ImodelModule* sub);
@@ -456,6 +460,10 @@ private:
     void RegisterWithEvents();
     // The library set that holds the unit; null outside one.
     void SetUnitSet(UnitSet* set);
+    const UnitSet* GetUnitSet() const { return m_unitSet; }
+    // Where the unit stands in that set, kept for the set.
+    void SetUnitPlace(UnitSet::Place place) { m_unitPlace = place; }
+    UnitSet::Place GetUnitPlace() const { return m_unitPlace; }
     // Points the unit at `file` (none for empty), its library moving it.
     void ChangeFile(const boost::shared_ptr<IfileObjectEx>& file);
     // Appends the units of `list` as sub-blocks (nulls left out), each
@@ -479,10 +487,13 @@ private:
 
     std::uint64_t m_serial;
     UnitSet* m_unitSet = nullptr;
+    UnitSet::Place m_unitPlace{};
     // IsStructural as worked out at a version of the hierarchy (0: never).
     mutable std::uint64_t m_structuralVersion = 0;
     mutable bool m_structural = true;
     bool m_displayable = false;
+    // Set while UnlinkTogether drops the links among the units that go.
+    bool m_goingTogether = false;
     std::unique_ptr<ImodelLinkList> m_subBlocks;
     std::unique_ptr<ImodelLinkList> m_parents;
     std::unique_ptr<ImodelContextImpl> m_context;

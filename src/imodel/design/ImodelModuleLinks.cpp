@@ -44,6 +44,25 @@ void ImodelModule::Unlink(bool signal)
     }
 }
 
+void ImodelModule::UnlinkTogether(const std::vector<Owned>& units)
+{
+    for (const Owned& unit : units) unit->m_goingTogether = true;
+    for (const Owned& unit : units) {
+        if (unit->m_subBlocks || unit->m_parents) HierarchyChanged();
+        const std::unique_ptr<ImodelLinkList> subBlocks = std::move(unit->m_subBlocks);
+        const std::unique_ptr<ImodelLinkList> parents = std::move(unit->m_parents);
+        if (subBlocks) {
+            for (ImodelModule* sub : *subBlocks)
+                if (!sub->m_goingTogether) sub->ForgetParent(unit.get());
+        }
+        if (parents) {
+            for (ImodelModule* parent : *parents)
+                if (!parent->m_goingTogether) parent->ForgetSubBlock(unit.get());
+        }
+    }
+    for (const Owned& unit : units) unit->m_goingTogether = false;
+}
+
 void ImodelModule::LinkSubBlocks(const ModuleList& list)
 {
     HierarchyChanged();

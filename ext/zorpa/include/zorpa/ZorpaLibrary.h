@@ -22,12 +22,18 @@
 //   const std::string& GetFileIndexKey() const    key of its defining file,
 //       empty without one;
 //   void SetUnitSet(ZorpaUnitSet<T>*)             the set that holds it
-//       (null once it leaves), so that it can have itself re-keyed.
+//       (null once it leaves), so that it can have itself re-keyed;
+//   ZorpaUnitSet<T>* GetUnitSet() const           that set;
+//   void SetUnitPlace(ZorpaUnitSet<T>::Place)     where it stands in that set,
+//   ZorpaUnitSet<T>::Place GetUnitPlace() const   kept by the unit, so that
+//       the set needs no index of its own from unit to place.
 #pragma once
 
+#include <boost/container/small_vector.hpp>
 #include <boost/make_shared.hpp>
 #include <boost/shared_ptr.hpp>
 
+#include <algorithm>
 #include <compare>
 #include <cstddef>
 #include <cstdint>
@@ -36,6 +42,7 @@
 #include <memory>
 #include <set>
 #include <string>
+#include <string_view>
 #include <type_traits>
 #include <unordered_map>
 #include <utility>
@@ -118,10 +125,12 @@ private:
         bool operator()(const Unit* a, const Unit* b) const { return Before(*a, *b); }
     };
     using Storage = std::set<Owned, Less>;
-    using Place = typename Storage::const_iterator;
-    using FileBucket = std::set<Unit*, RawLess>;
+    // The units of one file, in order: nearly always one, held in place.
+    using FileBucket = boost::container::small_vector<Unit*, 1>;
 
 public:
+    // Where a unit stands in the set (kept by the unit).
+    using Place = typename Storage::const_iterator;
     // Hands out the units as T, in order; the units cannot be changed
     // through it, only looked at.
     class const_iterator {
@@ -242,14 +251,17 @@ public:
     {
         std::vector<Owned> units;
         units.reserve(m_units.size());
-        m_place.clear();
         m_firstOfName.clear();
         m_byFile.clear();
-        while (!m_units.empty()) {
-            Owned unit = std::move(m_units.extract(m_units.begin()).value());
+        // Taken out of the nodes in place: the tree goes in one sweep at the
+        // end rather than being rebalanced for every unit. The nodes are
+        // the set's own (not const objects); none is compared any more.
+        for (const Owned& held : m_units) {
+            Owned unit(const_cast<Owned&>(held).release());
             unit->SetUnitSet(nullptr);
             units.push_back(std::move(unit));
         }
+        m_units.clear();
         return units;
     }
     void clear() { TakeAll(); }
@@ -276,16 +288,16 @@ public:
     // order; none for the empty key.
     std::vector<T> UnitsOfFileKey(const std::string& key) const
     {
-        const auto bucket = m_byFile.find(key);
-        if (key.empty() || bucket == m_byFile.end()) return {};
+        if (key.empty()) return {};
+        const auto bucket = m_byFile.find(std::string_view(key));
+        if (bucket == m_byFile.end()) return {};
         return std::vector<T>(bucket->second.begin(), bucket->second.end());
     }
 
 private:
     Place Located(const Unit* unit) const
     {
-        const auto found = unit == nullptr ? m_place.end() : m_place.find(unit);
-        return found == m_place.end() ? m_units.end() : found->second;
+        return unit != nullptr && unit->GetUnitSet() == this ? unit->GetUnitPlace() : m_units.end();
     }
     // The first unit of the name; end() when there is none.
     Place FirstOf(const std::string& name) const
@@ -315,17 +327,21 @@ private:
     void Remember(Place at)
     {
         Unit& unit = **at;
-        m_place[&unit] = at;
+        unit.SetUnitPlace(at);
         const auto [first, made] = m_firstOfName.try_emplace(unit.GetUnitOrder().name, at);
         if (!made && Before(unit, **first->second)) first->second = at;
         const std::string& key = unit.GetFileIndexKey();
-        if (!key.empty()) m_byFile[key].insert(&unit);
+        if (key.empty()) return;
+        // The index's key is the text of a unit of the bucket, which lives
+        // as long as the unit stays in it (Forget moves it to another).
+        FileBucket& bucket = m_byFile.try_emplace(std::string_view(key)).first->second;
+        bucket.insert(std::lower_bound(bucket.begin(), bucket.end(), &unit, RawLess()), &unit);
     }
     // Takes the unit at `at` out of the indexes.
     void Forget(Place at)
     {
         Unit& unit = **at;
-        m_place.erase(&unit);
+        unit.SetUnitPlace(m_units.end());
         const auto first = m_firstOfName.find(unit.GetUnitOrder().name);
         if (first != m_firstOfName.end() && first->second == at) {
             const Place next = std::next(at);
@@ -334,18 +350,27 @@ private:
             else
                 m_firstOfName.erase(first);
         }
-        const auto bucket = m_byFile.find(unit.GetFileIndexKey());
+        const std::string& key = unit.GetFileIndexKey();
+        if (key.empty()) return;
+        const auto bucket = m_byFile.find(std::string_view(key));
         if (bucket == m_byFile.end()) return;
-        bucket->second.erase(&unit);
-        if (bucket->second.empty()) m_byFile.erase(bucket);
+        FileBucket& units = bucket->second;
+        units.erase(std::remove(units.begin(), units.end(), &unit), units.end());
+        if (units.empty()) {
+            m_byFile.erase(bucket);
+        } else if (bucket->first.data() == key.data()) {
+            // The key was this unit's text: another unit of the bucket lends its own.
+            auto node = m_byFile.extract(bucket);
+            node.key() = std::string_view(node.mapped().front()->GetFileIndexKey());
+            m_byFile.insert(std::move(node));
+        }
     }
 
     Storage m_units;
-    // Where each unit stands, where each name begins, and the units of
-    // each file key.
-    std::unordered_map<const Unit*, Place> m_place;
+    // Where each name begins, and the units of each file key (each unit
+    // keeps where it stands itself).
     std::unordered_map<std::string, Place> m_firstOfName;
-    std::unordered_map<std::string, FileBucket> m_byFile;
+    std::unordered_map<std::string_view, FileBucket> m_byFile;
 };
 
 template <class T>

@@ -1,0 +1,123 @@
+// Deleting the units of whole libraries at once (a closed project, a copy of
+// the libraries thrown away) drops the links among them in one sweep; the
+// units that stay must be left exactly as deleting the units one by one
+// leaves them, and no list may point at a unit that is gone (the sanitizer
+// build catches a stale pointer).
+#include "ModuleTestSupport.h"
+
+#include "imodel/design/ImodelDestroyLib.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <deque>
+#include <random>
+#include <string>
+#include <vector>
+
+namespace {
+
+using Library = ZorpaLibrary<ImodelModule*>;
+using LibraryPtr = boost::shared_ptr<Library>;
+
+// A unit's links, by name, in list order.
+std::string LinksOf(const ImodelModule& unit)
+{
+    std::string text = unit.GetName() + " <";
+    if (const ImodelLinkList* subs = unit.GetSubBlocks())
+        for (const ImodelModule* sub : *subs) text += " " + sub->GetName();
+    text += " > ^";
+    if (const ImodelLinkList* parents = unit.GetParentsList())
+        for (const ImodelModule* parent : *parents) text += " " + parent->GetName();
+    return text + "\n";
+}
+
+// Units in libraries that go and units held apart that stay, linked at
+// random: self links, repeated links, cycles and links both ways between
+// the two groups, as clones kept outside the design have.
+struct World {
+    std::deque<LibraryPtr> libraries;
+    std::vector<std::unique_ptr<ImodelModule>> staying;
+    std::vector<ImodelModule*> going;
+
+    World(std::uint32_t seed, int goingCount, int stayingCount, int links)
+    {
+        std::mt19937 random(seed);
+        libraries.push_back(boost::make_shared<Library>("work"));
+        libraries.push_back(boost::make_shared<Library>("other"));
+        std::vector<ImodelModule*> all;
+        for (int i = 0; i < goingCount; ++i) {
+            const std::string library = i % 3 == 0 ? "other" : "work";
+            auto unit = MakeModule("g" + std::to_string(i), MakeFile("/d/g" + std::to_string(i / 2) + ".vhd"),
+                                   zorpaMODULE_VHDL, false, library);
+            ImodelModule* raw = unit.get();
+            const auto [standing, taken] = libraries[i % 3 == 0 ? 1 : 0]->GetModules()->Insert(std::move(unit));
+            EXPECT_TRUE(taken && standing == raw);
+            going.push_back(raw);
+            all.push_back(raw);
+        }
+        for (int i = 0; i < stayingCount; ++i) {
+            staying.push_back(MakeModule("s" + std::to_string(i)));
+            all.push_back(staying.back().get());
+        }
+        std::uniform_int_distribution<std::size_t> pick(0, all.size() - 1);
+        for (int i = 0; i < links; ++i) all[pick(random)]->AddSubBlock(all[pick(random)], false);
+    }
+
+    std::string StayingLinks() const
+    {
+        std::string text;
+        for (const auto& unit : staying) text += LinksOf(*unit);
+        return text;
+    }
+};
+
+class DesignTeardown : public ModuleFixture {};
+
+}  // namespace
+
+TEST_F(DesignTeardown, UnitsDeletedTogetherLeaveTheUnitsThatStayAsDeletingThemOneByOne)
+{
+    for (std::uint32_t seed = 1; seed <= 40; ++seed) {
+        const int going = 1 + static_cast<int>(seed * 7 % 60);
+        const int staying = static_cast<int>(seed % 9);
+        const int links = static_cast<int>(seed * 13 % 200);
+        SCOPED_TRACE("seed " + std::to_string(seed));
+
+        // The plain way: each unit leaves its library and is deleted, in a
+        // random order, unlinking itself from every list.
+        World plain(seed, going, staying, links);
+        std::vector<ImodelModule*> order = plain.going;
+        std::shuffle(order.begin(), order.end(), std::mt19937(seed + 1000));
+        for (ImodelModule* unit : order) {
+            const LibraryPtr& library = plain.libraries[unit->GetDefinedInLibrary() == "other" ? 1 : 0];
+            ImodelModule::Owned owned = library->GetModules()->Extract(unit);
+            EXPECT_TRUE(owned);
+        }
+
+        // Every library at once, as a closed project's libraries go.
+        World together(seed, going, staying, links);
+        ImodelDestroyLibs(together.libraries);
+        EXPECT_TRUE(together.libraries.empty());
+        EXPECT_EQ(together.StayingLinks(), plain.StayingLinks());
+
+        // One library at once, the units of the other still linked to it.
+        World one(seed, going, staying, links);
+        World oneByOne(seed, going, staying, links);
+        ImodelDestroyLib(one.libraries[1]);
+        for (ImodelModule* unit : oneByOne.going)
+            if (auto owned = oneByOne.libraries[1]->GetModules()->Extract(unit)) owned.reset();
+        EXPECT_EQ(one.StayingLinks(), oneByOne.StayingLinks());
+        std::string left;
+        std::string leftPlain;
+        for (const ImodelModule* unit : *one.libraries[0]->GetModules()) left += LinksOf(*unit);
+        for (const ImodelModule* unit : *oneByOne.libraries[0]->GetModules()) leftPlain += LinksOf(*unit);
+        EXPECT_EQ(left, leftPlain);
+        // The file index still finds the units that stayed, and only them.
+        for (const ImodelModule* unit : *one.libraries[0]->GetModules()) {
+            const std::vector<ImodelModule*> owners = one.libraries[0]->GetModules()->UnitsOfFileKey(unit->GetFileIndexKey());
+            EXPECT_NE(std::find(owners.begin(), owners.end(), unit), owners.end());
+        }
+        EXPECT_TRUE(one.libraries[1]->GetModules()->empty());
+    }
+}
