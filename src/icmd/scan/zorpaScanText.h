@@ -3,6 +3,8 @@
 // it, so nothing here copies text.
 #pragma once
 
+#include <emmintrin.h>
+
 #include <algorithm>
 #include <array>
 #include <cstdint>
@@ -110,6 +112,38 @@ private:
     bool m_ignoreCase;
     std::array<std::uint32_t, 256> m_lengths{};
 };
+
+// Sixteen bytes of text classed at once, bit i for the byte at i: the
+// walks step over words and blanks a window at a time and look at the other
+// bytes one by one. The bytes of a word are letters, digits and _ (and $
+// with `dollar`); blanks are space, tab, carriage return and line feed.
+struct Window {
+    unsigned word;
+    unsigned blank;
+};
+
+inline Window ClassWindow(const char* at, bool dollar)
+{
+    const __m128i bytes = _mm_loadu_si128(reinterpret_cast<const __m128i*>(at));
+    const __m128i folded = _mm_or_si128(bytes, _mm_set1_epi8(0x20));
+    const __m128i letter = _mm_and_si128(_mm_cmpgt_epi8(folded, _mm_set1_epi8('a' - 1)),
+                                         _mm_cmplt_epi8(folded, _mm_set1_epi8('z' + 1)));
+    const __m128i digit =
+        _mm_and_si128(_mm_cmpgt_epi8(bytes, _mm_set1_epi8('0' - 1)), _mm_cmplt_epi8(bytes, _mm_set1_epi8('9' + 1)));
+    __m128i word = _mm_or_si128(_mm_or_si128(letter, digit), _mm_cmpeq_epi8(bytes, _mm_set1_epi8('_')));
+    if (dollar) word = _mm_or_si128(word, _mm_cmpeq_epi8(bytes, _mm_set1_epi8('$')));
+    const __m128i blank =
+        _mm_or_si128(_mm_or_si128(_mm_cmpeq_epi8(bytes, _mm_set1_epi8(' ')), _mm_cmpeq_epi8(bytes, _mm_set1_epi8('\n'))),
+                     _mm_or_si128(_mm_cmpeq_epi8(bytes, _mm_set1_epi8('\t')), _mm_cmpeq_epi8(bytes, _mm_set1_epi8('\r'))));
+    return {static_cast<unsigned>(_mm_movemask_epi8(word)), static_cast<unsigned>(_mm_movemask_epi8(blank))};
+}
+
+// The first bit at or above `from` that is clear in `mask` (16 when none
+// of the window's).
+inline unsigned RunEnd(unsigned mask, unsigned from)
+{
+    return static_cast<unsigned>(__builtin_ctz((~mask & (~0u << from)) | 0x10000u));
+}
 
 // Skips blanks, and line ends too with `lineEnds`.
 inline void SkipBlanks(const char*& pos, const char* end, bool lineEnds)

@@ -189,6 +189,40 @@ const char* SkipGroup(const char* pos, const char* end)
 {
     std::size_t depth = 0;
     while (pos < end) {
+        // Plain words, blanks, parentheses and lone delimiters a window at a
+        // time; anything else takes one step below.
+        while (end - pos >= 16) {
+            const Window window = ClassWindow(pos, false);
+            unsigned at = 0;
+            bool leave = false;
+            while (at < 16) {
+                if ((window.blank >> at) & 1u) {
+                    at = RunEnd(window.blank, at);
+                } else if ((window.word >> at) & 1u) {
+                    const unsigned stop = RunEnd(window.word, at);
+                    if (stop == 16 || !Is(pos[stop], kDelimiter)) {
+                        leave = at == 0 || stop != 16;
+                        break;
+                    }
+                    at = stop;
+                } else {
+                    const char c = pos[at];
+                    if (!Is(c, kDelimiter)) {
+                        leave = true;
+                        break;
+                    }
+                    ++at;
+                    if (c == '(') {
+                        ++depth;
+                    } else if (c == ')' && --depth == 0) {
+                        return pos + at;
+                    }
+                }
+            }
+            pos += at;
+            if (leave) break;
+        }
+        if (pos >= end) break;
         const char c = *pos;
         const unsigned char kind = kClasses[static_cast<unsigned char>(c)];
         // The common characters first: words, and runs of blanks.
@@ -270,7 +304,55 @@ const char* zorpaVHDLParser<T>::findStatementEnd(const char* pos, const char* en
 {
     bool first = true;
     m_memo.BeginGroups(pos);
+    // A word ends the statement, or stops a component's header.
+    const auto endsAfter = [&](const char* tokenStart, const char*& at) {
+        const std::string_view token(tokenStart, static_cast<std::size_t>(at - tokenStart));
+        if (kBodyWords.Contains(token)) return true;
+        if (!first && !m_packageName.empty() && (IsWord(token, "generic") || IsWord(token, "port"))) {
+            // A component's header stands alone before its generic and port clauses.
+            const char* next = at;
+            if (NextIs(next, end, '(')) {
+                at = tokenStart;
+                return true;
+            }
+        }
+        first = false;
+        return false;
+    };
     for (;;) {
+        // Plain words, blanks and lone delimiters a window at a time; a word
+        // that runs on into other characters, and every other byte, takes
+        // the step below, which reads them as ReadAny does.
+        while (end - pos >= 16) {
+            const Window window = ClassWindow(pos, false);
+            unsigned at = 0;
+            bool leave = false;
+            while (at < 16) {
+                if ((window.blank >> at) & 1u) {
+                    at = RunEnd(window.blank, at);
+                } else if ((window.word >> at) & 1u) {
+                    const unsigned stop = RunEnd(window.word, at);
+                    if (stop == 16 || !Is(pos[stop], kDelimiter)) {
+                        leave = at == 0 || stop != 16;
+                        break;
+                    }
+                    const char* wordEnd = pos + stop;
+                    if (endsAfter(pos + at, wordEnd)) return wordEnd;
+                    at = stop;
+                } else {
+                    const char c = pos[at];
+                    if (c == ';' || c == '@') return pos + at + 1;
+                    if (c == '(' || !Is(c, kDelimiter)) {
+                        leave = true;
+                        break;
+                    }
+                    ++at;  // , . : ) [ ]: no token
+                    first = false;
+                }
+            }
+            pos += at;
+            if (leave) break;
+        }
         SkipBlanksAndComments(pos, end);
         while (pos < end && *pos == '(') {
             const char* groupEnd = SkipGroup(pos, end);
@@ -286,17 +368,12 @@ const char* zorpaVHDLParser<T>::findStatementEnd(const char* pos, const char* en
             continue;
         }
         const char* tokenStart = pos;
-        const std::string_view token = ReadAny(pos, end);
-        if (token.empty()) {
+        if (ReadAny(pos, end).empty()) {
             pos = tokenStart + 1;
-        } else if (kBodyWords.Contains(token)) {
+            first = false;
+        } else if (endsAfter(tokenStart, pos)) {
             return pos;
-        } else if (!first && !m_packageName.empty() && (IsWord(token, "generic") || IsWord(token, "port"))) {
-            // A component's header stands alone before its generic and port clauses.
-            const char* next = pos;
-            if (NextIs(next, end, '(')) return tokenStart;
         }
-        first = false;
     }
 }
 

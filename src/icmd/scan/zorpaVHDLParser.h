@@ -50,12 +50,15 @@ private:
     bool endOfComponent(const char* start, const char* end);
     bool componentDeclaration(const char* start, const char* end);
     bool useClause(const char* start, const char* end);
+protected:
     // Skips the group at `pos` as SkipGroup does; one that findStatementEnd
     // skipped in the statement the walk is at is not read again.
     const char* skipGroup(const char* pos, const char* end) const;
     // The statement's first word as ReadName reads it, `after` behind it;
     // read once for all the operations that look at the walk's statement.
     std::string_view firstName(const char* start, const char* end, const char*& after);
+
+private:
 
     bool m_inEntity = false;
     bool m_inComponent = false;

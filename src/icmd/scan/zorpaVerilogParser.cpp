@@ -135,6 +135,40 @@ const char* SkipGroup(const char* pos, const char* end)
 {
     std::size_t depth = 0;
     while (pos < end) {
+        // Plain words, blanks, parentheses and lone delimiters a window at a
+        // time; anything else takes one step below.
+        while (end - pos >= 16) {
+            const Window window = ClassWindow(pos, true);
+            unsigned at = 0;
+            bool leave = false;
+            while (at < 16) {
+                if ((window.blank >> at) & 1u) {
+                    at = RunEnd(window.blank, at);
+                } else if ((window.word >> at) & 1u) {
+                    const unsigned stop = RunEnd(window.word, at);
+                    if (stop == 16 || !Is(pos[stop], kDelimiter)) {
+                        leave = at == 0 || stop != 16;
+                        break;
+                    }
+                    at = stop;
+                } else {
+                    const char c = pos[at];
+                    if (!Is(c, kDelimiter)) {
+                        leave = true;
+                        break;
+                    }
+                    ++at;
+                    if (c == '(') {
+                        ++depth;
+                    } else if (c == ')' && --depth == 0) {
+                        return pos + at;
+                    }
+                }
+            }
+            pos += at;
+            if (leave) break;
+        }
+        if (pos >= end) break;
         const char c = *pos;
         const unsigned char kind = kClasses[static_cast<unsigned char>(c)];
         // The common characters first: words, and runs of blanks.
@@ -265,35 +299,76 @@ const char* zorpaVerilogParser<T>::findStatementEnd(const char* pos, const char*
     // The outermost group open, and how deep the walk is in it.
     const char* group = nullptr;
     std::size_t depth = 0;
+    // A delimiter, no token: each outermost group closed within the
+    // statement is noted as SkipGroup finds it.
+    const auto delimiter = [&](const char* at) {
+        if (*at == '(') {
+            if (depth++ == 0) group = at;
+        } else if (*at == ')' && depth > 0 && --depth == 0) {
+            m_memo.AddGroup(group, at + 1);
+        }
+        first = false;
+    };
+    // Where the statement ends at a token, or null when it goes on.
+    const auto endAt = [&](const char* tokenStart, const char* tokenEnd) -> const char* {
+        const std::string_view token(tokenStart, static_cast<std::size_t>(tokenEnd - tokenStart));
+        if (kEndWords.Contains(token)) return tokenEnd;
+        // A block's start ends the statement before it; standing first it
+        // is a statement of its own, so that the scan moves on.
+        if (token == "begin") return first ? tokenEnd : tokenStart;
+        if (!first && (token == "module" || token == "`include")) return tokenStart;
+        first = false;
+        return nullptr;
+    };
     for (;;) {
+        // Plain words, blanks and delimiters a window at a time; a word
+        // that runs on into other characters, and every other byte, takes
+        // the step below, which reads them as ReadAny does.
+        while (end - pos >= 16) {
+            const Window window = ClassWindow(pos, true);
+            unsigned at = 0;
+            bool leave = false;
+            while (at < 16) {
+                if ((window.blank >> at) & 1u) {
+                    at = RunEnd(window.blank, at);
+                } else if ((window.word >> at) & 1u) {
+                    const unsigned stop = RunEnd(window.word, at);
+                    if (stop == 16 || !Is(pos[stop], kDelimiter)) {
+                        leave = at == 0 || stop != 16;
+                        break;
+                    }
+                    if (const char* statementEnd = endAt(pos + at, pos + stop)) return statementEnd;
+                    at = stop;
+                } else {
+                    const char c = pos[at];
+                    if (c == ';') return pos + at + 1;
+                    if (!Is(c, kDelimiter)) {
+                        leave = true;
+                        break;
+                    }
+                    delimiter(pos + at);
+                    ++at;
+                }
+            }
+            pos += at;
+            if (leave) break;
+        }
         SkipBlanksAndComments(pos, end);
         if (pos >= end) return end;
         if (*pos == ';') return pos + 1;
         if (Is(*pos, kDelimiter)) {  // , . : ( ) [ ]: no token
-            // Each outermost group closed within the statement, as SkipGroup finds it.
-            if (*pos == '(') {
-                if (depth++ == 0) group = pos;
-            } else if (*pos == ')' && depth > 0 && --depth == 0) {
-                m_memo.AddGroup(group, pos + 1);
-            }
+            delimiter(pos);
             ++pos;
-            first = false;
             continue;
         }
         const char* tokenStart = pos;
         const std::string_view token = ReadAny(pos, end);
         if (token.empty()) {
             pos = tokenStart + 1;
-        } else if (kEndWords.Contains(token)) {
-            return pos;
-        } else if (token == "begin") {
-            // A block's start ends the statement before it; standing first it
-            // is a statement of its own, so that the scan moves on.
-            return first ? pos : tokenStart;
-        } else if (!first && (token == "module" || token == "`include")) {
-            return tokenStart;
+            first = false;
+        } else if (const char* statementEnd = endAt(tokenStart, pos)) {
+            return statementEnd;
         }
-        first = false;
     }
 }
 
