@@ -2,7 +2,8 @@
 // blanks many bytes at a time. Here every statement end and every group end
 // they find in random texts is compared with a plain walk that reads one
 // token at a time through the scanner's own readToken, while the files are
-// scanned into a design as parse_file scans them.
+// scanned into a design as parse_file scans them; and a statement passed
+// over by its first word is checked to be one that concerns no unit.
 #include "ScanDesignSupport.h"
 #include "src/icmd/scan/zorpaVHDLParser.h"
 #include "src/icmd/scan/zorpaVerilogParser.h"
@@ -122,6 +123,20 @@ public:
         return found;
     }
 
+    // A statement passed over by its first word must be one in which no
+    // statement operation finds anything.
+    bool mayConcernUnits(const char* start, const char* end) override
+    {
+        const bool concerns = Parser::mayConcernUnits(start, end);
+        if (concerns || !difference.empty()) return concerns;
+        const ZorpaPortList ports = this->readPorts(start, end);
+        if (!this->declaredUnitName(start, end).empty() || !this->instantiatedUnitName(start, end).empty() ||
+            (ports && !ports->empty()) || this->otherStatement(start, end))
+            difference = "statement passed over: " + std::string(start, end);
+        ++passedOver;
+        return concerns;
+    }
+
     // Every group of the text, skipped outside any walk, against the plain way.
     void CheckGroups(const std::string& text)
     {
@@ -138,6 +153,7 @@ public:
 
     std::string difference;
     std::size_t statements = 0;
+    std::size_t passedOver = 0;
 };
 
 // A random text of the language's words, literals, comments, groups and
@@ -190,6 +206,7 @@ protected:
     {
         std::mt19937 random(seed);
         std::size_t statements = 0;
+        std::size_t passedOver = 0;
         for (int round = 0; round < 1500; ++round) {
             std::string text = RandomText(random, pieces);
             Clear();
@@ -203,8 +220,10 @@ protected:
             parser.CheckGroups(walked);
             ASSERT_EQ(parser.difference, "") << "round " << round << " of text:\n" << walked;
             statements += parser.statements;
+            passedOver += parser.passedOver;
         }
         EXPECT_GT(statements, 10000u);
+        EXPECT_GT(passedOver, 1000u);
     }
 };
 

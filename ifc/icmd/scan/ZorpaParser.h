@@ -116,6 +116,10 @@ public:
     // Statements of the language that declare nothing and instantiate
     // nothing; whether the statement was handled.
     virtual bool otherStatement(const char* start, const char* end);
+    // False when none of the statement operations but the structural test
+    // can find anything in the statement, as its first word tells: most
+    // statements of a design body are passed over that way.
+    virtual bool mayConcernUnits(const char* start, const char* end);
     // Whether the name is not a cell of the device maker's cell library.
     virtual bool isUserUnit(std::string_view name, NdbWorld* world);
     // Where the statement that starts at `pos` ends (after its last character).

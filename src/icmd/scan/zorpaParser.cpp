@@ -143,8 +143,11 @@ void ZorpaParser<T>::scanStatements(const std::string& text)
         if (stop <= pos) stop = pos + 1;  // every statement moves the walk on
         m_statement = Statement{pos, stop, ++m_statementCount};
 
+        const bool concerns = mayConcernUnits(pos, stop);
         bool handled = false;
-        if (const std::string_view declared = declaredUnitName(pos, stop); !declared.empty()) {
+        if (!concerns) {
+            // Only the structural test is left to ask, below.
+        } else if (const std::string_view declared = declaredUnitName(pos, stop); !declared.empty()) {
             handled = true;
             const std::string name(declared);
             if (isUserUnit(declared, m_world))
@@ -160,7 +163,8 @@ void ZorpaParser<T>::scanStatements(const std::string& text)
             const ZorpaPortList ports = readPorts(pos, stop);
             handled = ports && !ports->empty();
         }
-        if (!handled && !otherStatement(pos, stop) && m_structural) m_structural = isStructuralStatement(pos, stop);
+        if (!handled && !(concerns && otherStatement(pos, stop)) && m_structural)
+            m_structural = isStructuralStatement(pos, stop);
         pos = stop;
     }
     m_statement = Statement();
@@ -176,6 +180,12 @@ template <class T>
 bool ZorpaParser<T>::otherStatement(const char*, const char*)
 {
     return false;
+}
+
+template <class T>
+bool ZorpaParser<T>::mayConcernUnits(const char*, const char*)
+{
+    return true;
 }
 
 template <class T>

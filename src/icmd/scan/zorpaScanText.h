@@ -114,28 +114,36 @@ private:
 };
 
 // Sixteen bytes of text classed at once, bit i for the byte at i: the
-// walks step over words and blanks a window at a time and look at the other
-// bytes one by one. The bytes of a word are letters, digits and _ (and $
-// with `dollar`); blanks are space, tab, carriage return and line feed.
+// walks step over plain runs and blanks a window at a time and look at the
+// other bytes one by one. Blanks are space, tab, carriage return and line
+// feed. A plain byte neither ends a word nor starts a comment, a string, a
+// literal or a name of another kind, inside a word or at its start: letters,
+// digits and most operators (the rest of the bytes below 128 that are no
+// delimiter, no - / * + \ or ", and no ' or @ in VHDL). A word of plain bytes that
+// a delimiter ends is read the same by every token reader of the scanners.
 struct Window {
-    unsigned word;
+    unsigned plain;
     unsigned blank;
 };
 
-inline Window ClassWindow(const char* at, bool dollar)
+inline Window ClassWindow(const char* at, bool vhdl)
 {
     const __m128i bytes = _mm_loadu_si128(reinterpret_cast<const __m128i*>(at));
-    const __m128i folded = _mm_or_si128(bytes, _mm_set1_epi8(0x20));
-    const __m128i letter = _mm_and_si128(_mm_cmpgt_epi8(folded, _mm_set1_epi8('a' - 1)),
-                                         _mm_cmplt_epi8(folded, _mm_set1_epi8('z' + 1)));
-    const __m128i digit =
-        _mm_and_si128(_mm_cmpgt_epi8(bytes, _mm_set1_epi8('0' - 1)), _mm_cmplt_epi8(bytes, _mm_set1_epi8('9' + 1)));
-    __m128i word = _mm_or_si128(_mm_or_si128(letter, digit), _mm_cmpeq_epi8(bytes, _mm_set1_epi8('_')));
-    if (dollar) word = _mm_or_si128(word, _mm_cmpeq_epi8(bytes, _mm_set1_epi8('$')));
+    const auto within = [&bytes](char low, char high) {
+        return _mm_and_si128(_mm_cmpgt_epi8(bytes, _mm_set1_epi8(static_cast<char>(low - 1))),
+                             _mm_cmplt_epi8(bytes, _mm_set1_epi8(static_cast<char>(high + 1))));
+    };
+    // Below '#' (control bytes, blanks, ! and ", and every byte from 128 up,
+    // negative here); ( ) * + , - . /; : ;; [ \ ].
+    __m128i other = _mm_or_si128(_mm_cmplt_epi8(bytes, _mm_set1_epi8('#')),
+                                 _mm_or_si128(within(vhdl ? '\'' : '(', '/'),
+                                              _mm_or_si128(within(':', ';'), within('[', ']'))));
+    if (vhdl) other = _mm_or_si128(other, _mm_cmpeq_epi8(bytes, _mm_set1_epi8('@')));
     const __m128i blank =
         _mm_or_si128(_mm_or_si128(_mm_cmpeq_epi8(bytes, _mm_set1_epi8(' ')), _mm_cmpeq_epi8(bytes, _mm_set1_epi8('\n'))),
                      _mm_or_si128(_mm_cmpeq_epi8(bytes, _mm_set1_epi8('\t')), _mm_cmpeq_epi8(bytes, _mm_set1_epi8('\r'))));
-    return {static_cast<unsigned>(_mm_movemask_epi8(word)), static_cast<unsigned>(_mm_movemask_epi8(blank))};
+    return {~static_cast<unsigned>(_mm_movemask_epi8(other)) & 0xFFFFu,
+            static_cast<unsigned>(_mm_movemask_epi8(blank))};
 }
 
 // The first bit at or above `from` that is clear in `mask` (16 when none

@@ -46,6 +46,9 @@ constexpr WordSet kBehaviourWords(zorpaVHDLBehaviourWords, true);
 constexpr WordSet kBehaviourOperators(zorpaVHDLBehaviourOperators, false);
 constexpr std::array<std::string_view, 3> kBodyWordList = {"is", "begin", "generate"};
 constexpr WordSet kBodyWords(kBodyWordList, true);
+constexpr std::array<std::string_view, 7> kLeadWordList = {"entity",    "port", "package", "architecture",
+                                                           "component", "end",  "use"};
+constexpr WordSet kLeadWords(kLeadWordList, true);
 
 // The first `c` on the line that starts at `pos` (before its line feed), or
 // null: literals and extended identifiers do not span lines, so that a
@@ -192,14 +195,14 @@ const char* SkipGroup(const char* pos, const char* end)
         // Plain words, blanks, parentheses and lone delimiters a window at a
         // time; anything else takes one step below.
         while (end - pos >= 16) {
-            const Window window = ClassWindow(pos, false);
+            const Window window = ClassWindow(pos, true);
             unsigned at = 0;
             bool leave = false;
             while (at < 16) {
                 if ((window.blank >> at) & 1u) {
                     at = RunEnd(window.blank, at);
-                } else if ((window.word >> at) & 1u) {
-                    const unsigned stop = RunEnd(window.word, at);
+                } else if ((window.plain >> at) & 1u) {
+                    const unsigned stop = RunEnd(window.plain, at);
                     if (stop == 16 || !Is(pos[stop], kDelimiter)) {
                         leave = at == 0 || stop != 16;
                         break;
@@ -319,25 +322,30 @@ const char* zorpaVHDLParser<T>::findStatementEnd(const char* pos, const char* en
         first = false;
         return false;
     };
+    // The lengths of the words looked for: no other word is looked at.
+    const unsigned lengths = (1u << 2) | (1u << 5) | (1u << 8) | (m_packageName.empty() ? 0u : (1u << 4) | (1u << 7));
     for (;;) {
         // Plain words, blanks and lone delimiters a window at a time; a word
         // that runs on into other characters, and every other byte, takes
         // the step below, which reads them as ReadAny does.
         while (end - pos >= 16) {
-            const Window window = ClassWindow(pos, false);
+            const Window window = ClassWindow(pos, true);
             unsigned at = 0;
             bool leave = false;
             while (at < 16) {
                 if ((window.blank >> at) & 1u) {
                     at = RunEnd(window.blank, at);
-                } else if ((window.word >> at) & 1u) {
-                    const unsigned stop = RunEnd(window.word, at);
+                } else if ((window.plain >> at) & 1u) {
+                    const unsigned stop = RunEnd(window.plain, at);
                     if (stop == 16 || !Is(pos[stop], kDelimiter)) {
                         leave = at == 0 || stop != 16;
                         break;
                     }
                     const char* wordEnd = pos + stop;
-                    if (endsAfter(pos + at, wordEnd)) return wordEnd;
+                    if (((lengths >> (stop - at)) & 1u) == 0)
+                        first = false;
+                    else if (endsAfter(pos + at, wordEnd))
+                        return wordEnd;
                     at = stop;
                 } else {
                     const char c = pos[at];
@@ -436,6 +444,16 @@ bool zorpaVHDLParser<T>::otherStatement(const char* start, const char* end)
     return packageDeclaration(start, end) || architectureBody(start, end) || endOfEntity(start, end) ||
            endOfPackage(start, end) || endOfComponent(start, end) || componentDeclaration(start, end) ||
            useClause(start, end);
+}
+
+template <class T>
+bool zorpaVHDLParser<T>::mayConcernUnits(const char* start, const char* end)
+{
+    // Every statement operation but the structural test looks for one of
+    // these words first, or for a label: a name and a colon.
+    const char* pos = nullptr;
+    const std::string_view first = firstName(start, end, pos);
+    return !first.empty() && (kLeadWords.Contains(first) || NextIs(pos, end, ':'));
 }
 
 template <class T>

@@ -138,14 +138,14 @@ const char* SkipGroup(const char* pos, const char* end)
         // Plain words, blanks, parentheses and lone delimiters a window at a
         // time; anything else takes one step below.
         while (end - pos >= 16) {
-            const Window window = ClassWindow(pos, true);
+            const Window window = ClassWindow(pos, false);
             unsigned at = 0;
             bool leave = false;
             while (at < 16) {
                 if ((window.blank >> at) & 1u) {
                     at = RunEnd(window.blank, at);
-                } else if ((window.word >> at) & 1u) {
-                    const unsigned stop = RunEnd(window.word, at);
+                } else if ((window.plain >> at) & 1u) {
+                    const unsigned stop = RunEnd(window.plain, at);
                     if (stop == 16 || !Is(pos[stop], kDelimiter)) {
                         leave = at == 0 || stop != 16;
                         break;
@@ -230,6 +230,8 @@ constexpr WordSet kPrimitives(zorpaVerilogPrimitives, false);
 constexpr WordSet kBehaviourWords(zorpaVerilogBehaviourWords, false);
 constexpr WordSet kLineDirectives(zorpaVerilogLineDirectives, false);
 constexpr WordSet kEndWords(zorpaVerilogEndWords, false);
+constexpr std::array<std::string_view, 5> kLeadWordList = {"module", "assign", "input", "output", "inout"};
+constexpr WordSet kLeadWords(kLeadWordList, false);
 
 }  // namespace
 
@@ -325,19 +327,24 @@ const char* zorpaVerilogParser<T>::findStatementEnd(const char* pos, const char*
         // that runs on into other characters, and every other byte, takes
         // the step below, which reads them as ReadAny does.
         while (end - pos >= 16) {
-            const Window window = ClassWindow(pos, true);
+            const Window window = ClassWindow(pos, false);
             unsigned at = 0;
             bool leave = false;
             while (at < 16) {
                 if ((window.blank >> at) & 1u) {
                     at = RunEnd(window.blank, at);
-                } else if ((window.word >> at) & 1u) {
-                    const unsigned stop = RunEnd(window.word, at);
+                } else if ((window.plain >> at) & 1u) {
+                    const unsigned stop = RunEnd(window.plain, at);
                     if (stop == 16 || !Is(pos[stop], kDelimiter)) {
                         leave = at == 0 || stop != 16;
                         break;
                     }
-                    if (const char* statementEnd = endAt(pos + at, pos + stop)) return statementEnd;
+                    // Every word looked for starts with one of these.
+                    const char c = pos[at];
+                    if (c != 'e' && c != 'g' && c != 'b' && c != 'm' && c != '`')
+                        first = false;
+                    else if (const char* statementEnd = endAt(pos + at, pos + stop))
+                        return statementEnd;
                     at = stop;
                 } else {
                     const char c = pos[at];
@@ -419,6 +426,19 @@ template <class T>
 bool zorpaVerilogParser<T>::otherStatement(const char* start, const char* end)
 {
     return continuousAssignment(start, end) || includeDirective(start, end);
+}
+
+template <class T>
+bool zorpaVerilogParser<T>::mayConcernUnits(const char* start, const char* end)
+{
+    // A statement without a name first may be an `include; one with a name
+    // concerns units when the name is one of these words or is followed by
+    // a parameter list or an instance name.
+    const char* pos = nullptr;
+    const std::string_view first = firstName(start, end, pos);
+    if (first.empty() || kLeadWords.Contains(first)) return true;
+    SkipBlanksAndComments(pos, end);
+    return pos < end && (*pos == '#' || *pos == '\\' || Is(*pos, kVerilogChar));
 }
 
 template <class T>

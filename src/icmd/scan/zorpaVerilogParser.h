@@ -49,6 +49,7 @@ public:
     bool skipComment(const char*& pos, const char* end) override;
     bool preprocessorLine(const char*& pos, const char* end) override;
     bool otherStatement(const char* start, const char* end) override;
+    bool mayConcernUnits(const char* start, const char* end) override;
     bool isUserUnit(std::string_view name, NdbWorld* world) override;
     const char* findStatementEnd(const char* pos, const char* end) override;
     std::string_view readToken(const char*& pos, const char* end, bool anyText, bool newlineIsBlank,
