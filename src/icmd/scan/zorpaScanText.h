@@ -118,9 +118,9 @@ private:
 // other bytes one by one. Blanks are space, tab, carriage return and line
 // feed. A plain byte neither ends a word nor starts a comment, a string, a
 // literal or a name of another kind, inside a word or at its start: letters,
-// digits and most operators (the rest of the bytes below 128 that are no
-// delimiter, no - / * + \ or ", and no ' or @ in VHDL). A word of plain bytes that
-// a delimiter ends is read the same by every token reader of the scanners.
+// digits and operators, every byte below 128 but control bytes, ! " ( ) , .
+// [ \ ] : ; and, in VHDL, ' - @ or, in Verilog, - /. A run of plain bytes
+// that a delimiter ends is one word to every token reader of the scanners.
 struct Window {
     unsigned plain;
     unsigned blank;
@@ -133,12 +133,11 @@ inline Window ClassWindow(const char* at, bool vhdl)
         return _mm_and_si128(_mm_cmpgt_epi8(bytes, _mm_set1_epi8(static_cast<char>(low - 1))),
                              _mm_cmplt_epi8(bytes, _mm_set1_epi8(static_cast<char>(high + 1))));
     };
-    // Below '#' (control bytes, blanks, ! and ", and every byte from 128 up,
-    // negative here); ( ) * + , - . /; : ;; [ \ ].
-    __m128i other = _mm_or_si128(_mm_cmplt_epi8(bytes, _mm_set1_epi8('#')),
-                                 _mm_or_si128(within(vhdl ? '\'' : '(', '/'),
-                                              _mm_or_si128(within(':', ';'), within('[', ']'))));
-    if (vhdl) other = _mm_or_si128(other, _mm_cmpeq_epi8(bytes, _mm_set1_epi8('@')));
+    // Bytes from 128 up are negative here.
+    __m128i other = _mm_or_si128(_mm_or_si128(_mm_cmplt_epi8(bytes, _mm_set1_epi8('#')), within(':', ';')),
+                                 _mm_or_si128(within(vhdl ? '\'' : '(', ')'), within('[', ']')));
+    other = _mm_or_si128(other, vhdl ? _mm_or_si128(within(',', '.'), _mm_cmpeq_epi8(bytes, _mm_set1_epi8('@')))
+                                     : within(',', '/'));
     const __m128i blank =
         _mm_or_si128(_mm_or_si128(_mm_cmpeq_epi8(bytes, _mm_set1_epi8(' ')), _mm_cmpeq_epi8(bytes, _mm_set1_epi8('\n'))),
                      _mm_or_si128(_mm_cmpeq_epi8(bytes, _mm_set1_epi8('\t')), _mm_cmpeq_epi8(bytes, _mm_set1_epi8('\r'))));

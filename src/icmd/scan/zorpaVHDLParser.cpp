@@ -198,6 +198,7 @@ const char* SkipGroup(const char* pos, const char* end)
             const Window window = ClassWindow(pos, true);
             unsigned at = 0;
             bool leave = false;
+            const char* lineAfterComment = nullptr;
             while (at < 16) {
                 if ((window.blank >> at) & 1u) {
                     at = RunEnd(window.blank, at);
@@ -210,6 +211,10 @@ const char* SkipGroup(const char* pos, const char* end)
                     at = stop;
                 } else {
                     const char c = pos[at];
+                    if (c == '-' && IsCommentStart(pos + at, end)) {
+                        lineAfterComment = NextLine(pos + at + 2, end);
+                        break;
+                    }
                     if (!Is(c, kDelimiter)) {
                         leave = true;
                         break;
@@ -222,7 +227,7 @@ const char* SkipGroup(const char* pos, const char* end)
                     }
                 }
             }
-            pos += at;
+            pos = lineAfterComment ? lineAfterComment : pos + at;
             if (leave) break;
         }
         if (pos >= end) break;
@@ -332,6 +337,7 @@ const char* zorpaVHDLParser<T>::findStatementEnd(const char* pos, const char* en
             const Window window = ClassWindow(pos, true);
             unsigned at = 0;
             bool leave = false;
+            const char* lineAfterComment = nullptr;
             while (at < 16) {
                 if ((window.blank >> at) & 1u) {
                     at = RunEnd(window.blank, at);
@@ -350,6 +356,10 @@ const char* zorpaVHDLParser<T>::findStatementEnd(const char* pos, const char* en
                 } else {
                     const char c = pos[at];
                     if (c == ';' || c == '@') return pos + at + 1;
+                    if (c == '-' && IsCommentStart(pos + at, end)) {
+                        lineAfterComment = NextLine(pos + at + 2, end);
+                        break;
+                    }
                     if (c == '(' || !Is(c, kDelimiter)) {
                         leave = true;
                         break;
@@ -358,7 +368,7 @@ const char* zorpaVHDLParser<T>::findStatementEnd(const char* pos, const char* en
                     first = false;
                 }
             }
-            pos += at;
+            pos = lineAfterComment ? lineAfterComment : pos + at;
             if (leave) break;
         }
         SkipBlanksAndComments(pos, end);

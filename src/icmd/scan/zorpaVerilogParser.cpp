@@ -141,6 +141,7 @@ const char* SkipGroup(const char* pos, const char* end)
             const Window window = ClassWindow(pos, false);
             unsigned at = 0;
             bool leave = false;
+            const char* lineAfterComment = nullptr;
             while (at < 16) {
                 if ((window.blank >> at) & 1u) {
                     at = RunEnd(window.blank, at);
@@ -153,6 +154,10 @@ const char* SkipGroup(const char* pos, const char* end)
                     at = stop;
                 } else {
                     const char c = pos[at];
+                    if (c == '/' && end - (pos + at) >= 2 && pos[at + 1] == '/') {
+                        lineAfterComment = NextLine(pos + at + 2, end);
+                        break;
+                    }
                     if (!Is(c, kDelimiter)) {
                         leave = true;
                         break;
@@ -165,7 +170,7 @@ const char* SkipGroup(const char* pos, const char* end)
                     }
                 }
             }
-            pos += at;
+            pos = lineAfterComment ? lineAfterComment : pos + at;
             if (leave) break;
         }
         if (pos >= end) break;
@@ -330,6 +335,7 @@ const char* zorpaVerilogParser<T>::findStatementEnd(const char* pos, const char*
             const Window window = ClassWindow(pos, false);
             unsigned at = 0;
             bool leave = false;
+            const char* lineAfterComment = nullptr;
             while (at < 16) {
                 if ((window.blank >> at) & 1u) {
                     at = RunEnd(window.blank, at);
@@ -349,6 +355,10 @@ const char* zorpaVerilogParser<T>::findStatementEnd(const char* pos, const char*
                 } else {
                     const char c = pos[at];
                     if (c == ';') return pos + at + 1;
+                    if (c == '/' && end - (pos + at) >= 2 && pos[at + 1] == '/') {
+                        lineAfterComment = NextLine(pos + at + 2, end);
+                        break;
+                    }
                     if (!Is(c, kDelimiter)) {
                         leave = true;
                         break;
@@ -357,7 +367,7 @@ const char* zorpaVerilogParser<T>::findStatementEnd(const char* pos, const char*
                     ++at;
                 }
             }
-            pos += at;
+            pos = lineAfterComment ? lineAfterComment : pos + at;
             if (leave) break;
         }
         SkipBlanksAndComments(pos, end);
