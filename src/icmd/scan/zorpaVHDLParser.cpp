@@ -46,6 +46,13 @@ constexpr WordSet kBehaviourWords(zorpaVHDLBehaviourWords, true);
 constexpr WordSet kBehaviourOperators(zorpaVHDLBehaviourOperators, false);
 constexpr std::array<std::string_view, 3> kBodyWordList = {"is", "begin", "generate"};
 constexpr WordSet kBodyWords(kBodyWordList, true);
+// The first letters of the words findStatementEnd looks for: body words,
+// "generic" and "port".
+constexpr std::array<bool, 256> kLeadLetters = [] {
+    std::array<bool, 256> letters{};
+    for (unsigned char c : std::string_view("ibgpIBGP")) letters[c] = true;
+    return letters;
+}();
 constexpr std::array<std::string_view, 7> kLeadWordList = {"entity",    "port", "package", "architecture",
                                                            "component", "end",  "use"};
 constexpr WordSet kLeadWords(kLeadWordList, true);
@@ -169,7 +176,22 @@ std::string_view ReadToken(const char*& pos, const char* end, bool anyText, bool
 }
 
 // A word: an identifier or an extended identifier.
-std::string_view ReadName(const char*& pos, const char* end) { return ReadToken(pos, end, false, true, false); }
+// An identifier that a delimiter ends, the common case, is read here, in
+// line, as ReadToken reads it.
+std::string_view ReadName(const char*& pos, const char* end)
+{
+    const char* start = pos;
+    while (start < end && Is(*start, kBlank | kLineEnd)) ++start;
+    if (start < end && Is(*start, kLetter)) {
+        const char* stop = start + 1;
+        while (stop < end && Is(*stop, kWordChar)) ++stop;
+        if (stop == end || Is(*stop, kDelimiter)) {
+            pos = stop;
+            return {start, static_cast<std::size_t>(stop - start)};
+        }
+    }
+    return ReadToken(pos, end, false, true, false);
+}
 // Any text: a plain word (no literal, no extended or escaped identifier)
 // is read here, in line; everything else as ReadToken reads it.
 [[gnu::always_inline]] inline std::string_view ReadAny(const char*& pos, const char* end)
@@ -329,35 +351,45 @@ const char* zorpaVHDLParser<T>::findStatementEnd(const char* pos, const char* en
     };
     // The lengths of the words looked for: no other word is looked at.
     const unsigned lengths = (1u << 2) | (1u << 5) | (1u << 8) | (m_packageName.empty() ? 0u : (1u << 4) | (1u << 7));
+    // The window classed last: the step below mostly leaves the walk inside it.
+    const char* base = nullptr;
+    Window window{};
     for (;;) {
         // Plain words, blanks and lone delimiters a window at a time; a word
         // that runs on into other characters, and every other byte, takes
         // the step below, which reads them as ReadAny does.
         while (end - pos >= 16) {
-            const Window window = ClassWindow(pos, true);
-            unsigned at = 0;
+            if (base == nullptr || pos < base || pos - base >= 16) {
+                base = pos;
+                window = ClassWindow(base, true);
+            }
+            unsigned at = static_cast<unsigned>(pos - base);
             bool leave = false;
+            bool refill = false;
             const char* lineAfterComment = nullptr;
             while (at < 16) {
                 if ((window.blank >> at) & 1u) {
                     at = RunEnd(window.blank, at);
                 } else if ((window.plain >> at) & 1u) {
                     const unsigned stop = RunEnd(window.plain, at);
-                    if (stop == 16 || !Is(pos[stop], kDelimiter)) {
+                    if (stop == 16 || !Is(base[stop], kDelimiter)) {
+                        // A word up to the window's end is read again from
+                        // its start in a window of its own.
                         leave = at == 0 || stop != 16;
+                        refill = !leave;
                         break;
                     }
-                    const char* wordEnd = pos + stop;
-                    if (((lengths >> (stop - at)) & 1u) == 0)
+                    const char* wordEnd = base + stop;
+                    if (((lengths >> (stop - at)) & 1u) == 0 || !kLeadLetters[static_cast<unsigned char>(base[at])])
                         first = false;
-                    else if (endsAfter(pos + at, wordEnd))
+                    else if (endsAfter(base + at, wordEnd))
                         return wordEnd;
                     at = stop;
                 } else {
-                    const char c = pos[at];
-                    if (c == ';' || c == '@') return pos + at + 1;
-                    if (c == '-' && IsCommentStart(pos + at, end)) {
-                        lineAfterComment = NextLine(pos + at + 2, end);
+                    const char c = base[at];
+                    if (c == ';' || c == '@') return base + at + 1;
+                    if (c == '-' && IsCommentStart(base + at, end)) {
+                        lineAfterComment = NextLine(base + at + 2, end);
                         break;
                     }
                     if (c == '(' || !Is(c, kDelimiter)) {
@@ -368,7 +400,8 @@ const char* zorpaVHDLParser<T>::findStatementEnd(const char* pos, const char* en
                     first = false;
                 }
             }
-            pos = lineAfterComment ? lineAfterComment : pos + at;
+            pos = lineAfterComment ? lineAfterComment : base + at;
+            if (refill) base = nullptr;
             if (leave) break;
         }
         SkipBlanksAndComments(pos, end);

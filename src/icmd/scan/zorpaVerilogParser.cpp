@@ -101,7 +101,22 @@ std::string_view ReadToken(const char*& pos, const char* end, bool anyText, bool
     return {start, static_cast<std::size_t>(pos - start)};
 }
 
-std::string_view ReadName(const char*& pos, const char* end) { return ReadToken(pos, end, false, true, false); }
+// A name that a delimiter ends, the common case, is read here, in line,
+// as ReadToken reads it.
+std::string_view ReadName(const char*& pos, const char* end)
+{
+    const char* start = pos;
+    while (start < end && Is(*start, kBlank | kLineEnd)) ++start;
+    if (start < end && Is(*start, kVerilogChar)) {
+        const char* stop = start + 1;
+        while (stop < end && Is(*stop, kVerilogChar)) ++stop;
+        if (stop == end || Is(*stop, kDelimiter)) {
+            pos = stop;
+            return {start, static_cast<std::size_t>(stop - start)};
+        }
+    }
+    return ReadToken(pos, end, false, true, false);
+}
 // Any text: a plain word (no literal, no extended or escaped identifier)
 // is read here, in line; everything else as ReadToken reads it.
 [[gnu::always_inline]] inline std::string_view ReadAny(const char*& pos, const char* end)
