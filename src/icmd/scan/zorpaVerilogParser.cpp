@@ -302,6 +302,7 @@ bool zorpaVerilogParser<T>::preprocessorLine(const char*& pos, const char* end)
             continue;
         }
         SkipBlanksAndComments(pos, end);
+        if (pos >= end || *pos != '`') break;  // every directive starts so
         next = pos;
         token = ReadToken(next, end, true, false, true);
         if (kLineDirectives.Contains(token)) {
@@ -342,47 +343,58 @@ const char* zorpaVerilogParser<T>::findStatementEnd(const char* pos, const char*
         first = false;
         return nullptr;
     };
+    // The window classed last: the step below mostly leaves the walk inside it.
+    const char* base = nullptr;
+    Window window{};
     for (;;) {
         // Plain words, blanks and delimiters a window at a time; a word
         // that runs on into other characters, and every other byte, takes
         // the step below, which reads them as ReadAny does.
         while (end - pos >= 16) {
-            const Window window = ClassWindow(pos, false);
-            unsigned at = 0;
+            if (base == nullptr || pos < base || pos - base >= 16) {
+                base = pos;
+                window = ClassWindow(base, false);
+            }
+            unsigned at = static_cast<unsigned>(pos - base);
             bool leave = false;
+            bool refill = false;
             const char* lineAfterComment = nullptr;
             while (at < 16) {
                 if ((window.blank >> at) & 1u) {
                     at = RunEnd(window.blank, at);
                 } else if ((window.plain >> at) & 1u) {
                     const unsigned stop = RunEnd(window.plain, at);
-                    if (stop == 16 || !Is(pos[stop], kDelimiter)) {
+                    if (stop == 16 || !Is(base[stop], kDelimiter)) {
+                        // A word up to the window's end is read again from
+                        // its start in a window of its own.
                         leave = at == 0 || stop != 16;
+                        refill = !leave;
                         break;
                     }
                     // Every word looked for starts with one of these.
-                    const char c = pos[at];
+                    const char c = base[at];
                     if (c != 'e' && c != 'g' && c != 'b' && c != 'm' && c != '`')
                         first = false;
-                    else if (const char* statementEnd = endAt(pos + at, pos + stop))
+                    else if (const char* statementEnd = endAt(base + at, base + stop))
                         return statementEnd;
                     at = stop;
                 } else {
-                    const char c = pos[at];
-                    if (c == ';') return pos + at + 1;
-                    if (c == '/' && end - (pos + at) >= 2 && pos[at + 1] == '/') {
-                        lineAfterComment = NextLine(pos + at + 2, end);
+                    const char c = base[at];
+                    if (c == ';') return base + at + 1;
+                    if (c == '/' && end - (base + at) >= 2 && base[at + 1] == '/') {
+                        lineAfterComment = NextLine(base + at + 2, end);
                         break;
                     }
                     if (!Is(c, kDelimiter)) {
                         leave = true;
                         break;
                     }
-                    delimiter(pos + at);
+                    delimiter(base + at);
                     ++at;
                 }
             }
-            pos = lineAfterComment ? lineAfterComment : pos + at;
+            pos = lineAfterComment ? lineAfterComment : base + at;
+            if (refill) base = nullptr;
             if (leave) break;
         }
         SkipBlanksAndComments(pos, end);
