@@ -152,6 +152,73 @@ inline unsigned RunEnd(unsigned mask, unsigned from)
     return static_cast<unsigned>(__builtin_ctz((~mask & (~0u << from)) | 0x10000u));
 }
 
+// The window a walk classed last: the steps that read other tokens mostly
+// leave the walk inside it.
+struct WindowCache {
+    const char* base = nullptr;
+    Window window{};
+};
+
+// What a walk does at a byte that is neither blank nor plain: goes on at
+// `to` (past a delimiter or a comment), ends with `to` when `done`, or, for
+// a null `to`, leaves the byte to the walk's own step.
+struct WindowStep {
+    const char* to;
+    bool done;
+};
+
+// Steps over blanks, plain words and the bytes `other` takes, a window of
+// sixteen bytes at a time, while sixteen bytes are left. `word(start, stop)`
+// is told of every run of plain bytes that a delimiter ends: a word to
+// every token reader; a non-null answer ends the walk with it. Returns the
+// end of the walk, or null with `pos` at the token or byte for the walk's
+// own step (a word that runs on into other bytes is read from its start).
+template <class Word, class Other>
+const char* WalkWindows(WindowCache& cache, const char*& pos, const char* end, bool vhdl, Word word, Other other)
+{
+    while (end - pos >= 16) {
+        if (cache.base == nullptr || pos < cache.base || pos - cache.base >= 16) {
+            cache.base = pos;
+            cache.window = ClassWindow(pos, vhdl);
+        }
+        const char* const base = cache.base;
+        const Window window = cache.window;
+        unsigned at = static_cast<unsigned>(pos - base);
+        for (;;) {
+            if (at >= 16) {
+                pos = base + 16;
+                break;
+            }
+            if ((window.blank >> at) & 1u) {
+                at = RunEnd(window.blank, at);
+            } else if ((window.plain >> at) & 1u) {
+                const unsigned stop = RunEnd(window.plain, at);
+                if (stop == 16 || !Is(base[stop], kDelimiter)) {
+                    pos = base + at;
+                    if (at == 0 || stop != 16) return nullptr;
+                    cache.base = nullptr;  // read again in a window that starts with it
+                    break;
+                }
+                if (const char* done = word(base + at, base + stop)) return done;
+                at = stop;
+            } else {
+                const WindowStep step = other(base + at);
+                if (step.done) return step.to;
+                if (step.to == nullptr) {
+                    pos = base + at;
+                    return nullptr;
+                }
+                if (step.to - base >= 16) {
+                    pos = step.to;
+                    break;
+                }
+                at = static_cast<unsigned>(step.to - base);
+            }
+        }
+    }
+    return nullptr;
+}
+
 // Skips blanks, and line ends too with `lineEnds`.
 inline void SkipBlanks(const char*& pos, const char* end, bool lineEnds)
 {

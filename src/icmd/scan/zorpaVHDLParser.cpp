@@ -213,45 +213,22 @@ std::string_view ReadName(const char*& pos, const char* end)
 const char* SkipGroup(const char* pos, const char* end)
 {
     std::size_t depth = 0;
+    WindowCache windows;
+    const auto word = [](const char*, const char*) -> const char* { return nullptr; };
+    const auto other = [&](const char* at) -> WindowStep {
+        if (IsCommentStart(at, end)) return {NextLine(at + 2, end), false};
+        if (!Is(*at, kDelimiter)) return {nullptr, false};
+        if (*at == '(') {
+            ++depth;
+        } else if (*at == ')' && --depth == 0) {
+            return {at + 1, true};
+        }
+        return {at + 1, false};
+    };
     while (pos < end) {
         // Plain words, blanks, parentheses and lone delimiters a window at a
         // time; anything else takes one step below.
-        while (end - pos >= 16) {
-            const Window window = ClassWindow(pos, true);
-            unsigned at = 0;
-            bool leave = false;
-            const char* lineAfterComment = nullptr;
-            while (at < 16) {
-                if ((window.blank >> at) & 1u) {
-                    at = RunEnd(window.blank, at);
-                } else if ((window.plain >> at) & 1u) {
-                    const unsigned stop = RunEnd(window.plain, at);
-                    if (stop == 16 || !Is(pos[stop], kDelimiter)) {
-                        leave = at == 0 || stop != 16;
-                        break;
-                    }
-                    at = stop;
-                } else {
-                    const char c = pos[at];
-                    if (c == '-' && IsCommentStart(pos + at, end)) {
-                        lineAfterComment = NextLine(pos + at + 2, end);
-                        break;
-                    }
-                    if (!Is(c, kDelimiter)) {
-                        leave = true;
-                        break;
-                    }
-                    ++at;
-                    if (c == '(') {
-                        ++depth;
-                    } else if (c == ')' && --depth == 0) {
-                        return pos + at;
-                    }
-                }
-            }
-            pos = lineAfterComment ? lineAfterComment : pos + at;
-            if (leave) break;
-        }
+        if (const char* close = WalkWindows(windows, pos, end, true, word, other)) return close;
         if (pos >= end) break;
         const char c = *pos;
         const unsigned char kind = kClasses[static_cast<unsigned char>(c)];
@@ -351,59 +328,27 @@ const char* zorpaVHDLParser<T>::findStatementEnd(const char* pos, const char* en
     };
     // The lengths of the words looked for: no other word is looked at.
     const unsigned lengths = (1u << 2) | (1u << 5) | (1u << 8) | (m_packageName.empty() ? 0u : (1u << 4) | (1u << 7));
-    // The window classed last: the step below mostly leaves the walk inside it.
-    const char* base = nullptr;
-    Window window{};
+    WindowCache windows;
+    // Words of other lengths or first letters are passed over.
+    const auto word = [&](const char* start, const char* stop) -> const char* {
+        if (((lengths >> (stop - start)) & 1u) == 0 || !kLeadLetters[static_cast<unsigned char>(*start)]) {
+            first = false;
+            return nullptr;
+        }
+        return endsAfter(start, stop) ? stop : nullptr;
+    };
+    const auto other = [&](const char* at) -> WindowStep {
+        if (*at == ';' || *at == '@') return {at + 1, true};
+        if (IsCommentStart(at, end)) return {NextLine(at + 2, end), false};
+        if (*at == '(' || !Is(*at, kDelimiter)) return {nullptr, false};
+        first = false;  // , . : ) [ ]: no token
+        return {at + 1, false};
+    };
     for (;;) {
         // Plain words, blanks and lone delimiters a window at a time; a word
         // that runs on into other characters, and every other byte, takes
         // the step below, which reads them as ReadAny does.
-        while (end - pos >= 16) {
-            if (base == nullptr || pos < base || pos - base >= 16) {
-                base = pos;
-                window = ClassWindow(base, true);
-            }
-            unsigned at = static_cast<unsigned>(pos - base);
-            bool leave = false;
-            bool refill = false;
-            const char* lineAfterComment = nullptr;
-            while (at < 16) {
-                if ((window.blank >> at) & 1u) {
-                    at = RunEnd(window.blank, at);
-                } else if ((window.plain >> at) & 1u) {
-                    const unsigned stop = RunEnd(window.plain, at);
-                    if (stop == 16 || !Is(base[stop], kDelimiter)) {
-                        // A word up to the window's end is read again from
-                        // its start in a window of its own.
-                        leave = at == 0 || stop != 16;
-                        refill = !leave;
-                        break;
-                    }
-                    const char* wordEnd = base + stop;
-                    if (((lengths >> (stop - at)) & 1u) == 0 || !kLeadLetters[static_cast<unsigned char>(base[at])])
-                        first = false;
-                    else if (endsAfter(base + at, wordEnd))
-                        return wordEnd;
-                    at = stop;
-                } else {
-                    const char c = base[at];
-                    if (c == ';' || c == '@') return base + at + 1;
-                    if (c == '-' && IsCommentStart(base + at, end)) {
-                        lineAfterComment = NextLine(base + at + 2, end);
-                        break;
-                    }
-                    if (c == '(' || !Is(c, kDelimiter)) {
-                        leave = true;
-                        break;
-                    }
-                    ++at;  // , . : ) [ ]: no token
-                    first = false;
-                }
-            }
-            pos = lineAfterComment ? lineAfterComment : base + at;
-            if (refill) base = nullptr;
-            if (leave) break;
-        }
+        if (const char* stop = WalkWindows(windows, pos, end, true, word, other)) return stop;
         SkipBlanksAndComments(pos, end);
         while (pos < end && *pos == '(') {
             const char* groupEnd = SkipGroup(pos, end);

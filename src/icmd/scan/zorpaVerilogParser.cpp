@@ -149,45 +149,22 @@ bool AtClosingSemicolon(const char* pos, const char* end)
 const char* SkipGroup(const char* pos, const char* end)
 {
     std::size_t depth = 0;
+    WindowCache windows;
+    const auto word = [](const char*, const char*) -> const char* { return nullptr; };
+    const auto other = [&](const char* at) -> WindowStep {
+        if (*at == '/' && end - at >= 2 && at[1] == '/') return {NextLine(at + 2, end), false};
+        if (!Is(*at, kDelimiter)) return {nullptr, false};
+        if (*at == '(') {
+            ++depth;
+        } else if (*at == ')' && --depth == 0) {
+            return {at + 1, true};
+        }
+        return {at + 1, false};
+    };
     while (pos < end) {
         // Plain words, blanks, parentheses and lone delimiters a window at a
         // time; anything else takes one step below.
-        while (end - pos >= 16) {
-            const Window window = ClassWindow(pos, false);
-            unsigned at = 0;
-            bool leave = false;
-            const char* lineAfterComment = nullptr;
-            while (at < 16) {
-                if ((window.blank >> at) & 1u) {
-                    at = RunEnd(window.blank, at);
-                } else if ((window.plain >> at) & 1u) {
-                    const unsigned stop = RunEnd(window.plain, at);
-                    if (stop == 16 || !Is(pos[stop], kDelimiter)) {
-                        leave = at == 0 || stop != 16;
-                        break;
-                    }
-                    at = stop;
-                } else {
-                    const char c = pos[at];
-                    if (c == '/' && end - (pos + at) >= 2 && pos[at + 1] == '/') {
-                        lineAfterComment = NextLine(pos + at + 2, end);
-                        break;
-                    }
-                    if (!Is(c, kDelimiter)) {
-                        leave = true;
-                        break;
-                    }
-                    ++at;
-                    if (c == '(') {
-                        ++depth;
-                    } else if (c == ')' && --depth == 0) {
-                        return pos + at;
-                    }
-                }
-            }
-            pos = lineAfterComment ? lineAfterComment : pos + at;
-            if (leave) break;
-        }
+        if (const char* close = WalkWindows(windows, pos, end, false, word, other)) return close;
         if (pos >= end) break;
         const char c = *pos;
         const unsigned char kind = kClasses[static_cast<unsigned char>(c)];
@@ -343,60 +320,27 @@ const char* zorpaVerilogParser<T>::findStatementEnd(const char* pos, const char*
         first = false;
         return nullptr;
     };
-    // The window classed last: the step below mostly leaves the walk inside it.
-    const char* base = nullptr;
-    Window window{};
+    WindowCache windows;
+    // Every word looked for starts with one of these.
+    const auto word = [&](const char* start, const char* stop) -> const char* {
+        if (*start != 'e' && *start != 'g' && *start != 'b' && *start != 'm' && *start != '`') {
+            first = false;
+            return nullptr;
+        }
+        return endAt(start, stop);
+    };
+    const auto other = [&](const char* at) -> WindowStep {
+        if (*at == ';') return {at + 1, true};
+        if (*at == '/' && end - at >= 2 && at[1] == '/') return {NextLine(at + 2, end), false};
+        if (!Is(*at, kDelimiter)) return {nullptr, false};
+        delimiter(at);
+        return {at + 1, false};
+    };
     for (;;) {
         // Plain words, blanks and delimiters a window at a time; a word
         // that runs on into other characters, and every other byte, takes
         // the step below, which reads them as ReadAny does.
-        while (end - pos >= 16) {
-            if (base == nullptr || pos < base || pos - base >= 16) {
-                base = pos;
-                window = ClassWindow(base, false);
-            }
-            unsigned at = static_cast<unsigned>(pos - base);
-            bool leave = false;
-            bool refill = false;
-            const char* lineAfterComment = nullptr;
-            while (at < 16) {
-                if ((window.blank >> at) & 1u) {
-                    at = RunEnd(window.blank, at);
-                } else if ((window.plain >> at) & 1u) {
-                    const unsigned stop = RunEnd(window.plain, at);
-                    if (stop == 16 || !Is(base[stop], kDelimiter)) {
-                        // A word up to the window's end is read again from
-                        // its start in a window of its own.
-                        leave = at == 0 || stop != 16;
-                        refill = !leave;
-                        break;
-                    }
-                    // Every word looked for starts with one of these.
-                    const char c = base[at];
-                    if (c != 'e' && c != 'g' && c != 'b' && c != 'm' && c != '`')
-                        first = false;
-                    else if (const char* statementEnd = endAt(base + at, base + stop))
-                        return statementEnd;
-                    at = stop;
-                } else {
-                    const char c = base[at];
-                    if (c == ';') return base + at + 1;
-                    if (c == '/' && end - (base + at) >= 2 && base[at + 1] == '/') {
-                        lineAfterComment = NextLine(base + at + 2, end);
-                        break;
-                    }
-                    if (!Is(c, kDelimiter)) {
-                        leave = true;
-                        break;
-                    }
-                    delimiter(base + at);
-                    ++at;
-                }
-            }
-            pos = lineAfterComment ? lineAfterComment : base + at;
-            if (refill) base = nullptr;
-            if (leave) break;
-        }
+        if (const char* stop = WalkWindows(windows, pos, end, false, word, other)) return stop;
         SkipBlanksAndComments(pos, end);
         if (pos >= end) return end;
         if (*pos == ';') return pos + 1;
