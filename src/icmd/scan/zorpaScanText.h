@@ -174,7 +174,7 @@ struct WindowStep {
 // end of the walk, or null with `pos` at the token or byte for the walk's
 // own step (a word that runs on into other bytes is read from its start).
 template <class Word, class Other>
-const char* WalkWindows(WindowCache& cache, const char*& pos, const char* end, bool vhdl, Word word, Other other)
+[[gnu::always_inline]] inline const char* WalkWindows(WindowCache& cache, const char*& pos, const char* end, bool vhdl, Word word, Other other)
 {
     while (end - pos >= 16) {
         if (cache.base == nullptr || pos < cache.base || pos - cache.base >= 16) {

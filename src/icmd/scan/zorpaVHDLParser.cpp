@@ -206,6 +206,23 @@ std::string_view ReadName(const char*& pos, const char* end)
     return ReadToken(pos, end, true, true, false);
 }
 
+// The end of the token at `pos` that starts with neither a letter nor a
+// delimiter nor a comment, as ReadAny reads it; one past `pos` when a quote
+// or backslash there makes no token.
+const char* OtherTokenEnd(const char* pos, const char* end)
+{
+    const char* stop = nullptr;
+    if (*pos == '"')
+        stop = StringEnd(pos, end);
+    else if (*pos == '\'')
+        stop = QuoteEnd(pos, end);
+    else if (*pos == '\\')
+        stop = ExtendedIdentifierEnd(pos, end);
+    else
+        stop = AnyWordEnd(pos, end);
+    return stop ? stop : pos + 1;
+}
+
 // Skips a parenthesised group that starts at `pos`, nested groups, strings,
 // literals, extended identifiers and comments included; the end when it is
 // not closed. One pass over the characters: words are stepped over whole,
@@ -214,10 +231,10 @@ const char* SkipGroup(const char* pos, const char* end)
 {
     std::size_t depth = 0;
     WindowCache windows;
-    const auto word = [](const char*, const char*) -> const char* { return nullptr; };
-    const auto other = [&](const char* at) -> WindowStep {
+    const auto word = [](const char*, const char*) __attribute__((always_inline)) -> const char* { return nullptr; };
+    const auto other = [&](const char* at) __attribute__((always_inline)) -> WindowStep {
         if (IsCommentStart(at, end)) return {NextLine(at + 2, end), false};
-        if (!Is(*at, kDelimiter)) return {nullptr, false};
+        if (!Is(*at, kDelimiter)) return {OtherTokenEnd(at, end), false};
         if (*at == '(') {
             ++depth;
         } else if (*at == ')' && --depth == 0) {
@@ -330,19 +347,20 @@ const char* zorpaVHDLParser<T>::findStatementEnd(const char* pos, const char* en
     const unsigned lengths = (1u << 2) | (1u << 5) | (1u << 8) | (m_packageName.empty() ? 0u : (1u << 4) | (1u << 7));
     WindowCache windows;
     // Words of other lengths or first letters are passed over.
-    const auto word = [&](const char* start, const char* stop) -> const char* {
+    const auto word = [&](const char* start, const char* stop) __attribute__((always_inline)) -> const char* {
         if (((lengths >> (stop - start)) & 1u) == 0 || !kLeadLetters[static_cast<unsigned char>(*start)]) {
             first = false;
             return nullptr;
         }
         return endsAfter(start, stop) ? stop : nullptr;
     };
-    const auto other = [&](const char* at) -> WindowStep {
+    const auto other = [&](const char* at) __attribute__((always_inline)) -> WindowStep {
         if (*at == ';' || *at == '@') return {at + 1, true};
         if (IsCommentStart(at, end)) return {NextLine(at + 2, end), false};
-        if (*at == '(' || !Is(*at, kDelimiter)) return {nullptr, false};
-        first = false;  // , . : ) [ ]: no token
-        return {at + 1, false};
+        if (*at == '(') return {nullptr, false};
+        // A delimiter, or a token that starts with no letter: no word looked for.
+        first = false;
+        return {Is(*at, kDelimiter) ? at + 1 : OtherTokenEnd(at, end), false};
     };
     for (;;) {
         // Plain words, blanks and lone delimiters a window at a time; a word

@@ -142,6 +142,17 @@ bool AtClosingSemicolon(const char* pos, const char* end)
     return pos == end - 1 && *pos == ';';
 }
 
+// The end of the token at `pos` that starts with no plain byte (see
+// Window), no delimiter and no comment, as ReadAny reads it; one past `pos`
+// when a backslash there makes no name.
+const char* OtherTokenEnd(const char* pos, const char* end)
+{
+    if (*pos == '"') return StringEnd(pos, end);
+    if (*pos != '\\') return AnyWordEnd(pos, end);
+    const char* stop = EscapedIdentifierEnd(pos, end);
+    return stop ? stop : pos + 1;
+}
+
 // Skips the parenthesised group at `pos`, nested groups, comments, strings
 // and escaped identifiers included; the end when it is not closed. One pass
 // over the characters: words are stepped over whole, and a character that
@@ -150,10 +161,13 @@ const char* SkipGroup(const char* pos, const char* end)
 {
     std::size_t depth = 0;
     WindowCache windows;
-    const auto word = [](const char*, const char*) -> const char* { return nullptr; };
-    const auto other = [&](const char* at) -> WindowStep {
-        if (*at == '/' && end - at >= 2 && at[1] == '/') return {NextLine(at + 2, end), false};
-        if (!Is(*at, kDelimiter)) return {nullptr, false};
+    const auto word = [](const char*, const char*) __attribute__((always_inline)) -> const char* { return nullptr; };
+    const auto other = [&](const char* at) __attribute__((always_inline)) -> WindowStep {
+        if (IsCommentStart(at, end)) {
+            SkipComments(at, end);
+            return {at, false};
+        }
+        if (!Is(*at, kDelimiter)) return {OtherTokenEnd(at, end), false};
         if (*at == '(') {
             ++depth;
         } else if (*at == ')' && --depth == 0) {
@@ -301,7 +315,7 @@ const char* zorpaVerilogParser<T>::findStatementEnd(const char* pos, const char*
     std::size_t depth = 0;
     // A delimiter, no token: each outermost group closed within the
     // statement is noted as SkipGroup finds it.
-    const auto delimiter = [&](const char* at) {
+    const auto delimiter = [&](const char* at) __attribute__((always_inline)) {
         if (*at == '(') {
             if (depth++ == 0) group = at;
         } else if (*at == ')' && depth > 0 && --depth == 0) {
@@ -322,19 +336,26 @@ const char* zorpaVerilogParser<T>::findStatementEnd(const char* pos, const char*
     };
     WindowCache windows;
     // Every word looked for starts with one of these.
-    const auto word = [&](const char* start, const char* stop) -> const char* {
+    const auto word = [&](const char* start, const char* stop) __attribute__((always_inline)) -> const char* {
         if (*start != 'e' && *start != 'g' && *start != 'b' && *start != 'm' && *start != '`') {
             first = false;
             return nullptr;
         }
         return endAt(start, stop);
     };
-    const auto other = [&](const char* at) -> WindowStep {
+    const auto other = [&](const char* at) __attribute__((always_inline)) -> WindowStep {
         if (*at == ';') return {at + 1, true};
-        if (*at == '/' && end - at >= 2 && at[1] == '/') return {NextLine(at + 2, end), false};
-        if (!Is(*at, kDelimiter)) return {nullptr, false};
-        delimiter(at);
-        return {at + 1, false};
+        if (IsCommentStart(at, end)) {
+            SkipComments(at, end);
+            return {at, false};
+        }
+        if (Is(*at, kDelimiter)) {
+            delimiter(at);
+            return {at + 1, false};
+        }
+        // A token that starts with no plain byte: no word looked for.
+        first = false;
+        return {OtherTokenEnd(at, end), false};
     };
     for (;;) {
         // Plain words, blanks and delimiters a window at a time; a word
