@@ -219,6 +219,21 @@ template <class Word, class Other>
     return nullptr;
 }
 
+// The common case of the scanners' name readers, read in line: after
+// blanks and line ends, a byte of class `first`, bytes of class `rest`, and
+// a delimiter or the end. Empty, with `pos` unmoved, for any other text.
+inline std::string_view PlainName(const char*& pos, const char* end, unsigned char first, unsigned char rest)
+{
+    const char* start = pos;
+    while (start < end && Is(*start, kBlank | kLineEnd)) ++start;
+    if (start == end || !Is(*start, first)) return {};
+    const char* stop = start + 1;
+    while (stop < end && Is(*stop, rest)) ++stop;
+    if (stop < end && !Is(*stop, kDelimiter)) return {};
+    pos = stop;
+    return {start, static_cast<std::size_t>(stop - start)};
+}
+
 // Skips blanks, and line ends too with `lineEnds`.
 inline void SkipBlanks(const char*& pos, const char* end, bool lineEnds)
 {

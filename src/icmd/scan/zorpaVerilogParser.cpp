@@ -101,22 +101,13 @@ std::string_view ReadToken(const char*& pos, const char* end, bool anyText, bool
     return {start, static_cast<std::size_t>(pos - start)};
 }
 
-// A name that a delimiter ends, the common case, is read here, in line,
-// as ReadToken reads it.
+// A name; a plain one is read in line.
 std::string_view ReadName(const char*& pos, const char* end)
 {
-    const char* start = pos;
-    while (start < end && Is(*start, kBlank | kLineEnd)) ++start;
-    if (start < end && Is(*start, kVerilogChar)) {
-        const char* stop = start + 1;
-        while (stop < end && Is(*stop, kVerilogChar)) ++stop;
-        if (stop == end || Is(*stop, kDelimiter)) {
-            pos = stop;
-            return {start, static_cast<std::size_t>(stop - start)};
-        }
-    }
-    return ReadToken(pos, end, false, true, false);
+    const std::string_view name = PlainName(pos, end, kVerilogChar, kVerilogChar);
+    return name.empty() ? ReadToken(pos, end, false, true, false) : name;
 }
+
 // Any text: a plain word (no literal, no extended or escaped identifier)
 // is read here, in line; everything else as ReadToken reads it.
 [[gnu::always_inline]] inline std::string_view ReadAny(const char*& pos, const char* end)
