@@ -146,8 +146,8 @@ public:
             const char* found = this->skipGroup(at, end);
             const char* plain = PlainGroupEnd(*this, at, end);
             if (found != plain)
-                difference = "group at " + std::to_string(at - text.data()) + ": found " +
-                             std::to_string(found - at) + " bytes, plain " + std::to_string(plain - at);
+                difference = "group at " + std::to_string(at - text.data()) + ": found " + std::to_string(found - at) +
+                             " bytes, plain " + std::to_string(plain - at);
         }
     }
 
@@ -160,8 +160,8 @@ public:
 // line ends, in random letter case, with and without blanks between them.
 std::string RandomText(std::mt19937& random, const std::vector<std::string>& pieces)
 {
-    static const std::vector<std::string> separators = {"", " ", " ", " ", "\n", "\r\n", "\r", "\t", "  ", "\n    ",
-                                                        "                    "};
+    static const std::vector<std::string> separators = {
+        "", " ", " ", " ", "\n", "\r\n", "\r", "\t", "  ", "\n    ", "                    "};
     const auto pick = [&random](const auto& list) -> const auto& { return list[random() % list.size()]; };
     std::string text;
     const int count = 1 + static_cast<int>(random() % 300);
@@ -177,6 +177,7 @@ std::string RandomText(std::mt19937& random, const std::vector<std::string>& pie
     return text;
 }
 
+// clang-format off
 const std::vector<std::string> kVhdlPieces = {
     "entity", "is", "begin", "generate", "end", "architecture", "rtl", "of", "package", "body", "component",
     "port", "generic", "map", "use", "work.", "ieee.std_logic_1164.all", "all", "process", "if", "then", "else",
@@ -196,6 +197,7 @@ const std::vector<std::string> kVerilogPieces = {
     "//c ; begin (\n", "/* c ; end ( */", "/* open", "/", "*", "\"s;t\\\"r(\"", "\"open", "\\esc;id(", "\\",
     "sub #(.N(2)) u (.a(x), .y(y));\n", "and g (a, b, c);\n", "module m (input a, output y);\n", "endmodule\n",
     "always @(posedge clk) begin : blk\n", "`include \"inc.vh\"\n"};
+// clang-format on
 
 class StatementWalk : public ScanDesignFixture {
 protected:

@@ -138,9 +138,9 @@ inline Window ClassWindow(const char* at, bool vhdl)
                                  _mm_or_si128(within(vhdl ? '\'' : '(', ')'), within('[', ']')));
     other = _mm_or_si128(other, vhdl ? _mm_or_si128(within(',', '.'), _mm_cmpeq_epi8(bytes, _mm_set1_epi8('@')))
                                      : within(',', '/'));
-    const __m128i blank =
-        _mm_or_si128(_mm_or_si128(_mm_cmpeq_epi8(bytes, _mm_set1_epi8(' ')), _mm_cmpeq_epi8(bytes, _mm_set1_epi8('\n'))),
-                     _mm_or_si128(_mm_cmpeq_epi8(bytes, _mm_set1_epi8('\t')), _mm_cmpeq_epi8(bytes, _mm_set1_epi8('\r'))));
+    const __m128i blank = _mm_or_si128(
+        _mm_or_si128(_mm_cmpeq_epi8(bytes, _mm_set1_epi8(' ')), _mm_cmpeq_epi8(bytes, _mm_set1_epi8('\n'))),
+        _mm_or_si128(_mm_cmpeq_epi8(bytes, _mm_set1_epi8('\t')), _mm_cmpeq_epi8(bytes, _mm_set1_epi8('\r'))));
     return {~static_cast<unsigned>(_mm_movemask_epi8(other)) & 0xFFFFu,
             static_cast<unsigned>(_mm_movemask_epi8(blank))};
 }
@@ -174,7 +174,8 @@ struct WindowStep {
 // end of the walk, or null with `pos` at the token or byte for the walk's
 // own step (a word that runs on into other bytes is read from its start).
 template <class Word, class Other>
-[[gnu::always_inline]] inline const char* WalkWindows(WindowCache& cache, const char*& pos, const char* end, bool vhdl, Word word, Other other)
+[[gnu::always_inline]] inline const char* WalkWindows(WindowCache& cache, const char*& pos, const char* end, bool vhdl,
+                                                      Word word, Other other)
 {
     while (end - pos >= 16) {
         if (cache.base == nullptr || pos < cache.base || pos - cache.base >= 16) {

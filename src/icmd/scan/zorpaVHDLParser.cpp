@@ -222,8 +222,9 @@ const char* SkipGroup(const char* pos, const char* end)
 {
     std::size_t depth = 0;
     WindowCache windows;
-    const auto word = [](const char*, const char*) __attribute__((always_inline)) -> const char* { return nullptr; };
-    const auto other = [&](const char* at) __attribute__((always_inline)) -> WindowStep {
+    const auto word = [](const char*, const char*) __attribute__((always_inline))->const char* { return nullptr; };
+    const auto other = [&](const char* at) __attribute__((always_inline))->WindowStep
+    {
         if (IsCommentStart(at, end)) return {NextLine(at + 2, end), false};
         if (!Is(*at, kDelimiter)) return {OtherTokenEnd(at, end), false};
         if (*at == '(') {
@@ -338,14 +339,16 @@ const char* zorpaVHDLParser<T>::findStatementEnd(const char* pos, const char* en
     const unsigned lengths = (1u << 2) | (1u << 5) | (1u << 8) | (m_packageName.empty() ? 0u : (1u << 4) | (1u << 7));
     WindowCache windows;
     // Words of other lengths or first letters are passed over.
-    const auto word = [&](const char* start, const char* stop) __attribute__((always_inline)) -> const char* {
+    const auto word = [&](const char* start, const char* stop) __attribute__((always_inline))->const char*
+    {
         if (((lengths >> (stop - start)) & 1u) == 0 || !kLeadLetters[static_cast<unsigned char>(*start)]) {
             first = false;
             return nullptr;
         }
         return endsAfter(start, stop) ? stop : nullptr;
     };
-    const auto other = [&](const char* at) __attribute__((always_inline)) -> WindowStep {
+    const auto other = [&](const char* at) __attribute__((always_inline))->WindowStep
+    {
         if (*at == ';' || *at == '@') return {at + 1, true};
         if (IsCommentStart(at, end)) return {NextLine(at + 2, end), false};
         if (*at == '(') return {nullptr, false};

@@ -51,6 +51,7 @@ private:
     bool endOfComponent(const char* start, const char* end);
     bool componentDeclaration(const char* start, const char* end);
     bool useClause(const char* start, const char* end);
+
 protected:
     // Skips the group at `pos` as SkipGroup does; one that findStatementEnd
     // skipped in the statement the walk is at is not read again.
@@ -60,7 +61,6 @@ protected:
     std::string_view firstName(const char* start, const char* end, const char*& after);
 
 private:
-
     bool m_inEntity = false;
     bool m_inComponent = false;
     std::string m_packageName;

@@ -152,8 +152,9 @@ const char* SkipGroup(const char* pos, const char* end)
 {
     std::size_t depth = 0;
     WindowCache windows;
-    const auto word = [](const char*, const char*) __attribute__((always_inline)) -> const char* { return nullptr; };
-    const auto other = [&](const char* at) __attribute__((always_inline)) -> WindowStep {
+    const auto word = [](const char*, const char*) __attribute__((always_inline))->const char* { return nullptr; };
+    const auto other = [&](const char* at) __attribute__((always_inline))->WindowStep
+    {
         if (IsCommentStart(at, end)) {
             SkipComments(at, end);
             return {at, false};
@@ -306,7 +307,8 @@ const char* zorpaVerilogParser<T>::findStatementEnd(const char* pos, const char*
     std::size_t depth = 0;
     // A delimiter, no token: each outermost group closed within the
     // statement is noted as SkipGroup finds it.
-    const auto delimiter = [&](const char* at) __attribute__((always_inline)) {
+    const auto delimiter = [&](const char* at) __attribute__((always_inline))
+    {
         if (*at == '(') {
             if (depth++ == 0) group = at;
         } else if (*at == ')' && depth > 0 && --depth == 0) {
@@ -327,14 +329,16 @@ const char* zorpaVerilogParser<T>::findStatementEnd(const char* pos, const char*
     };
     WindowCache windows;
     // Every word looked for starts with one of these.
-    const auto word = [&](const char* start, const char* stop) __attribute__((always_inline)) -> const char* {
+    const auto word = [&](const char* start, const char* stop) __attribute__((always_inline))->const char*
+    {
         if (*start != 'e' && *start != 'g' && *start != 'b' && *start != 'm' && *start != '`') {
             first = false;
             return nullptr;
         }
         return endAt(start, stop);
     };
-    const auto other = [&](const char* at) __attribute__((always_inline)) -> WindowStep {
+    const auto other = [&](const char* at) __attribute__((always_inline))->WindowStep
+    {
         if (*at == ';') return {at + 1, true};
         if (IsCommentStart(at, end)) {
             SkipComments(at, end);

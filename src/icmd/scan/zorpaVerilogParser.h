@@ -62,6 +62,7 @@ public:
 private:
     bool continuousAssignment(const char* start, const char* end);
     bool includeDirective(const char* start, const char* end);
+
 protected:
     // Skips the group at `pos` as SkipGroup does; one that findStatementEnd
     // saw closed in the statement the walk is at is not read again.
@@ -71,7 +72,6 @@ protected:
     std::string_view firstName(const char* start, const char* end, const char*& after);
 
 private:
-
     zorpaScan::StatementMemo m_memo;
 };
 
