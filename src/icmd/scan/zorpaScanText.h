@@ -220,6 +220,18 @@ template <class Word, class Other>
     return nullptr;
 }
 
+// A delimiter met by a walk that skips a group: where the walk goes on,
+// or, at the parenthesis that closes the group, the group's end.
+inline WindowStep GroupDelimiter(const char* at, std::size_t& depth)
+{
+    if (*at == '(') {
+        ++depth;
+    } else if (*at == ')' && --depth == 0) {
+        return {at + 1, true};
+    }
+    return {at + 1, false};
+}
+
 // The common case of the scanners' name readers, read in line: after
 // blanks and line ends, a byte of class `first`, bytes of class `rest`, and
 // a delimiter or the end. Empty, with `pos` unmoved, for any other text.

@@ -159,13 +159,7 @@ const char* SkipGroup(const char* pos, const char* end)
             SkipComments(at, end);
             return {at, false};
         }
-        if (!Is(*at, kDelimiter)) return {OtherTokenEnd(at, end), false};
-        if (*at == '(') {
-            ++depth;
-        } else if (*at == ')' && --depth == 0) {
-            return {at + 1, true};
-        }
-        return {at + 1, false};
+        return Is(*at, kDelimiter) ? GroupDelimiter(at, depth) : WindowStep{OtherTokenEnd(at, end), false};
     };
     while (pos < end) {
         // Plain words, blanks, parentheses and lone delimiters a window at a
