@@ -15,6 +15,7 @@
 
 #include <zorpa/ZorpaLibrary.h>
 #include <zorpa/ZorpaModule.h>
+#include <zorpa/ZorpaString.h>
 
 #include <boost/shared_ptr.hpp>
 
@@ -237,15 +238,7 @@ private:
     std::vector<Clause> m_clauses;
     // Sub-blocks of the current unit by lower-cased name; looked up by the
     // name as written, folded while hashed and compared rather than copied.
-    struct FoldedHash {
-        using is_transparent = void;
-        std::size_t operator()(std::string_view name) const;
-    };
-    struct FoldedEqual {
-        using is_transparent = void;
-        bool operator()(std::string_view a, std::string_view b) const;
-    };
-    std::unordered_multimap<std::string, T, FoldedHash, FoldedEqual> m_subBlockIndex;
+    std::unordered_multimap<std::string, T, ZorpaFoldedHash, ZorpaFoldedEqual> m_subBlockIndex;
     bool m_subBlockIndexValid = false;
 };
 

@@ -260,7 +260,7 @@ typename ZorpaParser<T>::LibraryPtr ZorpaParser<T>::findLibrary(const std::strin
 template <class T>
 T ZorpaParser<T>::findInSet(const UnitSet& set, const std::string& name) const
 {
-    const auto [from, to] = set.equal_range(ZorpaUnitName{Lowered(name)});
+    const auto [from, to] = set.EqualRangeAsWritten(name);
     for (auto it = from; it != to; ++it)
         if (Names(*it, name)) return *it;
     return m_nullModule;
@@ -460,24 +460,6 @@ bool ZorpaParser<T>::isCurrentUnitOrAncestor(T unit) const
         }
     }
     return false;
-}
-
-template <class T>
-std::size_t ZorpaParser<T>::FoldedHash::operator()(std::string_view name) const
-{
-    // FNV-1a over the lower-cased characters.
-    std::size_t hash = 14695981039346656037ull;
-    for (char c : name) hash = (hash ^ static_cast<unsigned char>(Lower(c))) * 1099511628211ull;
-    return hash;
-}
-
-template <class T>
-bool ZorpaParser<T>::FoldedEqual::operator()(std::string_view a, std::string_view b) const
-{
-    if (a.size() != b.size()) return false;
-    for (std::size_t i = 0; i < a.size(); ++i)
-        if (Lower(a[i]) != Lower(b[i])) return false;
-    return true;
 }
 
 template <class T>

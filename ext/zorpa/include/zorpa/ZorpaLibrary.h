@@ -25,6 +25,8 @@
 //       (null once it leaves), so that it can have itself re-keyed.
 #pragma once
 
+#include "zorpa/ZorpaString.h"
+
 #include <boost/make_shared.hpp>
 #include <boost/shared_ptr.hpp>
 
@@ -36,6 +38,7 @@
 #include <memory>
 #include <set>
 #include <string>
+#include <string_view>
 #include <type_traits>
 #include <unordered_map>
 #include <utility>
@@ -188,10 +191,13 @@ public:
     // The units of that name, in order.
     Range equal_range(const ZorpaUnitName& name) const
     {
-        const Place first = FirstOf(name.lowered);
-        Place last = first;
-        while (last != m_units.end() && (*last)->GetUnitOrder().name == name.lowered) ++last;
-        return {const_iterator(first), const_iterator(last)};
+        return NamedRange(name.lowered, [&](const std::string& lowered) { return lowered == name.lowered; });
+    }
+    // The units of the name as written, whatever its letter case: those of
+    // equal_range for the name lower-cased, found without a lower-cased copy.
+    Range EqualRangeAsWritten(std::string_view name) const
+    {
+        return NamedRange(name, [&](const std::string& lowered) { return UtlIsSameNoCase(lowered, name); });
     }
     // The units standing at that order (they differ by serial only).
     Range equal_range(const ZorpaUnitOrder& order) const
@@ -287,8 +293,18 @@ private:
         const auto found = unit == nullptr ? m_place.end() : m_place.find(unit);
         return found == m_place.end() ? m_units.end() : found->second;
     }
-    // The first unit of the name; end() when there is none.
-    Place FirstOf(const std::string& name) const
+    // From the first unit of the name (its case folded) on, the units whose
+    // lower-cased names `same` accepts.
+    template <class Same>
+    Range NamedRange(std::string_view name, Same same) const
+    {
+        const Place first = FirstOf(name);
+        Place last = first;
+        while (last != m_units.end() && same((*last)->GetUnitOrder().name)) ++last;
+        return {const_iterator(first), const_iterator(last)};
+    }
+    // The first unit of the name, its case folded; end() when there is none.
+    Place FirstOf(std::string_view name) const
     {
         const auto found = m_firstOfName.find(name);
         return found == m_firstOfName.end() ? m_units.end() : found->second;
@@ -341,10 +357,10 @@ private:
     }
 
     Storage m_units;
-    // Where each unit stands, where each name begins, and the units of
-    // each file key.
+    // Where each unit stands, where each name begins (found by the name as
+    // written as well as lower-cased), and the units of each file key.
     std::unordered_map<const Unit*, Place> m_place;
-    std::unordered_map<std::string, Place> m_firstOfName;
+    std::unordered_map<std::string, Place, ZorpaFoldedHash, ZorpaFoldedEqual> m_firstOfName;
     std::unordered_map<std::string, FileBucket> m_byFile;
 };
 
