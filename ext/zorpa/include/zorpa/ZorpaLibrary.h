@@ -191,13 +191,13 @@ public:
     // The units of that name, in order.
     Range equal_range(const ZorpaUnitName& name) const
     {
-        return NamedRange(name.lowered, [&](const std::string& lowered) { return lowered == name.lowered; });
+        return NamedRange(name.lowered, true);
     }
     // The units of the name as written, whatever its letter case: those of
     // equal_range for the name lower-cased, found without a lower-cased copy.
     Range EqualRangeAsWritten(std::string_view name) const
     {
-        return NamedRange(name, [&](const std::string& lowered) { return UtlIsSameNoCase(lowered, name); });
+        return NamedRange(name, false);
     }
     // The units standing at that order (they differ by serial only).
     Range equal_range(const ZorpaUnitOrder& order) const
@@ -293,14 +293,15 @@ private:
         const auto found = unit == nullptr ? m_place.end() : m_place.find(unit);
         return found == m_place.end() ? m_units.end() : found->second;
     }
-    // From the first unit of the name (its case folded) on, the units whose
-    // lower-cased names `same` accepts.
-    template <class Same>
-    Range NamedRange(std::string_view name, Same same) const
+    // The units of the name, its case folded; with `exact`, none unless the
+    // name is written as the units' lower-cased name.
+    Range NamedRange(std::string_view name, bool exact) const
     {
-        const Place first = FirstOf(name);
+        Place first = FirstOf(name);
+        if (exact && first != m_units.end() && (*first)->GetUnitOrder().name != name) first = m_units.end();
         Place last = first;
-        while (last != m_units.end() && same((*last)->GetUnitOrder().name)) ++last;
+        // The others of the name follow the first, lower-cased as it is.
+        while (last != m_units.end() && (*last)->GetUnitOrder().name == (*first)->GetUnitOrder().name) ++last;
         return {const_iterator(first), const_iterator(last)};
     }
     // The first unit of the name, its case folded; end() when there is none.

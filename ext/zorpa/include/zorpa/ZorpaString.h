@@ -26,10 +26,12 @@ int ZorpaCompareNoCase(const std::string& a, const std::string& b);
 
 // Hash and equality without regard to case, for hashed indexes of names that
 // are looked up by the name as written: the case is folded while hashing and
-// comparing, so a lookup makes no lower-cased copy of the name.
+// comparing, so a lookup makes no lower-cased copy of the name. Not
+// noexcept, so that the standard tables keep each key's hash rather than
+// folding it again on every probe.
 struct ZorpaFoldedHash {
     using is_transparent = void;
-    std::size_t operator()(std::string_view name) const noexcept
+    std::size_t operator()(std::string_view name) const
     {
         // FNV-1a over the lower-cased characters.
         std::size_t hash = 14695981039346656037ull;
@@ -39,7 +41,7 @@ struct ZorpaFoldedHash {
 };
 struct ZorpaFoldedEqual {
     using is_transparent = void;
-    bool operator()(std::string_view a, std::string_view b) const noexcept { return UtlIsSameNoCase(a, b); }
+    bool operator()(std::string_view a, std::string_view b) const { return UtlIsSameNoCase(a, b); }
 };
 
 // Normalises the separators of a path in place: every "\" becomes "/". With
