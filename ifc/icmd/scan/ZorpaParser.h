@@ -15,6 +15,7 @@
 
 #include <zorpa/ZorpaLibrary.h>
 #include <zorpa/ZorpaModule.h>
+#include <zorpa/ZorpaString.h>
 
 #include <boost/shared_ptr.hpp>
 
@@ -116,6 +117,10 @@ public:
     // Statements of the language that declare nothing and instantiate
     // nothing; whether the statement was handled.
     virtual bool otherStatement(const char* start, const char* end);
+    // False when none of the statement operations but the structural test
+    // can find anything in the statement, as its first word tells: most
+    // statements of a design body are passed over that way.
+    virtual bool mayConcernUnits(const char* start, const char* end);
     // Whether the name is not a cell of the device maker's cell library.
     virtual bool isUserUnit(std::string_view name, NdbWorld* world);
     // Where the statement that starts at `pos` ends (after its last character).
@@ -233,15 +238,7 @@ private:
     std::vector<Clause> m_clauses;
     // Sub-blocks of the current unit by lower-cased name; looked up by the
     // name as written, folded while hashed and compared rather than copied.
-    struct FoldedHash {
-        using is_transparent = void;
-        std::size_t operator()(std::string_view name) const;
-    };
-    struct FoldedEqual {
-        using is_transparent = void;
-        bool operator()(std::string_view a, std::string_view b) const;
-    };
-    std::unordered_multimap<std::string, T, FoldedHash, FoldedEqual> m_subBlockIndex;
+    std::unordered_multimap<std::string, T, ZorpaFoldedHash, ZorpaFoldedEqual> m_subBlockIndex;
     bool m_subBlockIndexValid = false;
 };
 

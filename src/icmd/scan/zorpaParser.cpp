@@ -143,8 +143,11 @@ void ZorpaParser<T>::scanStatements(const std::string& text)
         if (stop <= pos) stop = pos + 1;  // every statement moves the walk on
         m_statement = Statement{pos, stop, ++m_statementCount};
 
+        const bool concerns = mayConcernUnits(pos, stop);
         bool handled = false;
-        if (const std::string_view declared = declaredUnitName(pos, stop); !declared.empty()) {
+        if (!concerns) {
+            // Only the structural test is left to ask, below.
+        } else if (const std::string_view declared = declaredUnitName(pos, stop); !declared.empty()) {
             handled = true;
             const std::string name(declared);
             if (isUserUnit(declared, m_world))
@@ -160,7 +163,8 @@ void ZorpaParser<T>::scanStatements(const std::string& text)
             const ZorpaPortList ports = readPorts(pos, stop);
             handled = ports && !ports->empty();
         }
-        if (!handled && !otherStatement(pos, stop) && m_structural) m_structural = isStructuralStatement(pos, stop);
+        if (!handled && !(concerns && otherStatement(pos, stop)) && m_structural)
+            m_structural = isStructuralStatement(pos, stop);
         pos = stop;
     }
     m_statement = Statement();
@@ -176,6 +180,12 @@ template <class T>
 bool ZorpaParser<T>::otherStatement(const char*, const char*)
 {
     return false;
+}
+
+template <class T>
+bool ZorpaParser<T>::mayConcernUnits(const char*, const char*)
+{
+    return true;
 }
 
 template <class T>
@@ -250,7 +260,7 @@ typename ZorpaParser<T>::LibraryPtr ZorpaParser<T>::findLibrary(const std::strin
 template <class T>
 T ZorpaParser<T>::findInSet(const UnitSet& set, const std::string& name) const
 {
-    const auto [from, to] = set.equal_range(ZorpaUnitName{Lowered(name)});
+    const auto [from, to] = set.EqualRangeAsWritten(name);
     for (auto it = from; it != to; ++it)
         if (Names(*it, name)) return *it;
     return m_nullModule;
@@ -450,24 +460,6 @@ bool ZorpaParser<T>::isCurrentUnitOrAncestor(T unit) const
         }
     }
     return false;
-}
-
-template <class T>
-std::size_t ZorpaParser<T>::FoldedHash::operator()(std::string_view name) const
-{
-    // FNV-1a over the lower-cased characters.
-    std::size_t hash = 14695981039346656037ull;
-    for (char c : name) hash = (hash ^ static_cast<unsigned char>(Lower(c))) * 1099511628211ull;
-    return hash;
-}
-
-template <class T>
-bool ZorpaParser<T>::FoldedEqual::operator()(std::string_view a, std::string_view b) const
-{
-    if (a.size() != b.size()) return false;
-    for (std::size_t i = 0; i < a.size(); ++i)
-        if (Lower(a[i]) != Lower(b[i])) return false;
-    return true;
 }
 
 template <class T>

@@ -3,6 +3,8 @@
 // it, so nothing here copies text.
 #pragma once
 
+#include <emmintrin.h>
+
 #include <algorithm>
 #include <array>
 #include <cstdint>
@@ -110,6 +112,140 @@ private:
     bool m_ignoreCase;
     std::array<std::uint32_t, 256> m_lengths{};
 };
+
+// Sixteen bytes of text classed at once, bit i for the byte at i: the
+// walks step over plain runs and blanks a window at a time and look at the
+// other bytes one by one. Blanks are space, tab, carriage return and line
+// feed. A plain byte neither ends a word nor starts a comment, a string, a
+// literal or a name of another kind, inside a word or at its start: letters,
+// digits and operators, every byte below 128 but control bytes, ! " ( ) , .
+// [ \ ] : ; and, in VHDL, ' - @ or, in Verilog, - /. A run of plain bytes
+// that a delimiter ends is one word to every token reader of the scanners.
+struct Window {
+    unsigned plain;
+    unsigned blank;
+};
+
+inline Window ClassWindow(const char* at, bool vhdl)
+{
+    const __m128i bytes = _mm_loadu_si128(reinterpret_cast<const __m128i*>(at));
+    const auto within = [&bytes](char low, char high) {
+        return _mm_and_si128(_mm_cmpgt_epi8(bytes, _mm_set1_epi8(static_cast<char>(low - 1))),
+                             _mm_cmplt_epi8(bytes, _mm_set1_epi8(static_cast<char>(high + 1))));
+    };
+    // Bytes from 128 up are negative here.
+    __m128i other = _mm_or_si128(_mm_or_si128(_mm_cmplt_epi8(bytes, _mm_set1_epi8('#')), within(':', ';')),
+                                 _mm_or_si128(within(vhdl ? '\'' : '(', ')'), within('[', ']')));
+    other = _mm_or_si128(other, vhdl ? _mm_or_si128(within(',', '.'), _mm_cmpeq_epi8(bytes, _mm_set1_epi8('@')))
+                                     : within(',', '/'));
+    const __m128i blank = _mm_or_si128(
+        _mm_or_si128(_mm_cmpeq_epi8(bytes, _mm_set1_epi8(' ')), _mm_cmpeq_epi8(bytes, _mm_set1_epi8('\n'))),
+        _mm_or_si128(_mm_cmpeq_epi8(bytes, _mm_set1_epi8('\t')), _mm_cmpeq_epi8(bytes, _mm_set1_epi8('\r'))));
+    return {~static_cast<unsigned>(_mm_movemask_epi8(other)) & 0xFFFFu,
+            static_cast<unsigned>(_mm_movemask_epi8(blank))};
+}
+
+// The first bit at or above `from` that is clear in `mask` (16 when none
+// of the window's).
+inline unsigned RunEnd(unsigned mask, unsigned from)
+{
+    return static_cast<unsigned>(__builtin_ctz((~mask & (~0u << from)) | 0x10000u));
+}
+
+// The window a walk classed last: the steps that read other tokens mostly
+// leave the walk inside it.
+struct WindowCache {
+    const char* base = nullptr;
+    Window window{};
+};
+
+// What a walk does at a byte that is neither blank nor plain: goes on at
+// `to` (past a delimiter or a comment), ends with `to` when `done`, or, for
+// a null `to`, leaves the byte to the walk's own step.
+struct WindowStep {
+    const char* to;
+    bool done;
+};
+
+// Steps over blanks, plain words and the bytes `other` takes, a window of
+// sixteen bytes at a time, while sixteen bytes are left. `word(start, stop)`
+// is told of every run of plain bytes that a delimiter ends: a word to
+// every token reader; a non-null answer ends the walk with it. Returns the
+// end of the walk, or null with `pos` at the token or byte for the walk's
+// own step (a word that runs on into other bytes is read from its start).
+template <class Word, class Other>
+[[gnu::always_inline]] inline const char* WalkWindows(WindowCache& cache, const char*& pos, const char* end, bool vhdl,
+                                                      Word word, Other other)
+{
+    while (end - pos >= 16) {
+        if (cache.base == nullptr || pos < cache.base || pos - cache.base >= 16) {
+            cache.base = pos;
+            cache.window = ClassWindow(pos, vhdl);
+        }
+        const char* const base = cache.base;
+        const Window window = cache.window;
+        unsigned at = static_cast<unsigned>(pos - base);
+        for (;;) {
+            if (at >= 16) {
+                pos = base + 16;
+                break;
+            }
+            if ((window.blank >> at) & 1u) {
+                at = RunEnd(window.blank, at);
+            } else if ((window.plain >> at) & 1u) {
+                const unsigned stop = RunEnd(window.plain, at);
+                if (stop == 16 || !Is(base[stop], kDelimiter)) {
+                    pos = base + at;
+                    if (at == 0 || stop != 16) return nullptr;
+                    cache.base = nullptr;  // read again in a window that starts with it
+                    break;
+                }
+                if (const char* done = word(base + at, base + stop)) return done;
+                at = stop;
+            } else {
+                const WindowStep step = other(base + at);
+                if (step.done) return step.to;
+                if (step.to == nullptr) {
+                    pos = base + at;
+                    return nullptr;
+                }
+                if (step.to - base >= 16) {
+                    pos = step.to;
+                    break;
+                }
+                at = static_cast<unsigned>(step.to - base);
+            }
+        }
+    }
+    return nullptr;
+}
+
+// A delimiter met by a walk that skips a group: where the walk goes on,
+// or, at the parenthesis that closes the group, the group's end.
+inline WindowStep GroupDelimiter(const char* at, std::size_t& depth)
+{
+    if (*at == '(') {
+        ++depth;
+    } else if (*at == ')' && --depth == 0) {
+        return {at + 1, true};
+    }
+    return {at + 1, false};
+}
+
+// The common case of the scanners' name readers, read in line: after
+// blanks and line ends, a byte of class `first`, bytes of class `rest`, and
+// a delimiter or the end. Empty, with `pos` unmoved, for any other text.
+inline std::string_view PlainName(const char*& pos, const char* end, unsigned char first, unsigned char rest)
+{
+    const char* start = pos;
+    while (start < end && Is(*start, kBlank | kLineEnd)) ++start;
+    if (start == end || !Is(*start, first)) return {};
+    const char* stop = start + 1;
+    while (stop < end && Is(*stop, rest)) ++stop;
+    if (stop < end && !Is(*stop, kDelimiter)) return {};
+    pos = stop;
+    return {start, static_cast<std::size_t>(stop - start)};
+}
 
 // Skips blanks, and line ends too with `lineEnds`.
 inline void SkipBlanks(const char*& pos, const char* end, bool lineEnds)

@@ -46,6 +46,16 @@ constexpr WordSet kBehaviourWords(zorpaVHDLBehaviourWords, true);
 constexpr WordSet kBehaviourOperators(zorpaVHDLBehaviourOperators, false);
 constexpr std::array<std::string_view, 3> kBodyWordList = {"is", "begin", "generate"};
 constexpr WordSet kBodyWords(kBodyWordList, true);
+// The first letters of the words findStatementEnd looks for: body words,
+// "generic" and "port".
+constexpr std::array<bool, 256> kLeadLetters = [] {
+    std::array<bool, 256> letters{};
+    for (unsigned char c : std::string_view("ibgpIBGP")) letters[c] = true;
+    return letters;
+}();
+constexpr std::array<std::string_view, 7> kLeadWordList = {"entity",    "port", "package", "architecture",
+                                                           "component", "end",  "use"};
+constexpr WordSet kLeadWords(kLeadWordList, true);
 
 // The first `c` on the line that starts at `pos` (before its line feed), or
 // null: literals and extended identifiers do not span lines, so that a
@@ -165,8 +175,14 @@ std::string_view ReadToken(const char*& pos, const char* end, bool anyText, bool
     return {start, static_cast<std::size_t>(pos - start)};
 }
 
-// A word: an identifier or an extended identifier.
-std::string_view ReadName(const char*& pos, const char* end) { return ReadToken(pos, end, false, true, false); }
+// A word: an identifier or an extended identifier; a plain identifier is
+// read in line.
+std::string_view ReadName(const char*& pos, const char* end)
+{
+    const std::string_view name = PlainName(pos, end, kLetter, kWordChar);
+    return name.empty() ? ReadToken(pos, end, false, true, false) : name;
+}
+
 // Any text: a plain word (no literal, no extended or escaped identifier)
 // is read here, in line; everything else as ReadToken reads it.
 [[gnu::always_inline]] inline std::string_view ReadAny(const char*& pos, const char* end)
@@ -181,6 +197,23 @@ std::string_view ReadName(const char*& pos, const char* end) { return ReadToken(
     return ReadToken(pos, end, true, true, false);
 }
 
+// The end of the token at `pos` that starts with neither a letter nor a
+// delimiter nor a comment, as ReadAny reads it; one past `pos` when a quote
+// or backslash there makes no token.
+const char* OtherTokenEnd(const char* pos, const char* end)
+{
+    const char* stop = nullptr;
+    if (*pos == '"')
+        stop = StringEnd(pos, end);
+    else if (*pos == '\'')
+        stop = QuoteEnd(pos, end);
+    else if (*pos == '\\')
+        stop = ExtendedIdentifierEnd(pos, end);
+    else
+        stop = AnyWordEnd(pos, end);
+    return stop ? stop : pos + 1;
+}
+
 // Skips a parenthesised group that starts at `pos`, nested groups, strings,
 // literals, extended identifiers and comments included; the end when it is
 // not closed. One pass over the characters: words are stepped over whole,
@@ -188,7 +221,18 @@ std::string_view ReadName(const char*& pos, const char* end) { return ReadToken(
 const char* SkipGroup(const char* pos, const char* end)
 {
     std::size_t depth = 0;
+    WindowCache windows;
+    const auto word = [](const char*, const char*) __attribute__((always_inline))->const char* { return nullptr; };
+    const auto other = [&](const char* at) __attribute__((always_inline))->WindowStep
+    {
+        if (IsCommentStart(at, end)) return {NextLine(at + 2, end), false};
+        return Is(*at, kDelimiter) ? GroupDelimiter(at, depth) : WindowStep{OtherTokenEnd(at, end), false};
+    };
     while (pos < end) {
+        // Plain words, blanks, parentheses and lone delimiters a window at a
+        // time; anything else takes one step below.
+        if (const char* close = WalkWindows(windows, pos, end, true, word, other)) return close;
+        if (pos >= end) break;
         const char c = *pos;
         const unsigned char kind = kClasses[static_cast<unsigned char>(c)];
         // The common characters first: words, and runs of blanks.
@@ -270,7 +314,47 @@ const char* zorpaVHDLParser<T>::findStatementEnd(const char* pos, const char* en
 {
     bool first = true;
     m_memo.BeginGroups(pos);
+    // A word ends the statement, or stops a component's header.
+    const auto endsAfter = [&](const char* tokenStart, const char*& at) {
+        const std::string_view token(tokenStart, static_cast<std::size_t>(at - tokenStart));
+        if (kBodyWords.Contains(token)) return true;
+        if (!first && !m_packageName.empty() && (IsWord(token, "generic") || IsWord(token, "port"))) {
+            // A component's header stands alone before its generic and port clauses.
+            const char* next = at;
+            if (NextIs(next, end, '(')) {
+                at = tokenStart;
+                return true;
+            }
+        }
+        first = false;
+        return false;
+    };
+    // The lengths of the words looked for: no other word is looked at.
+    const unsigned lengths = (1u << 2) | (1u << 5) | (1u << 8) | (m_packageName.empty() ? 0u : (1u << 4) | (1u << 7));
+    WindowCache windows;
+    // Words of other lengths or first letters are passed over.
+    const auto word = [&](const char* start, const char* stop) __attribute__((always_inline))->const char*
+    {
+        if (((lengths >> (stop - start)) & 1u) == 0 || !kLeadLetters[static_cast<unsigned char>(*start)]) {
+            first = false;
+            return nullptr;
+        }
+        return endsAfter(start, stop) ? stop : nullptr;
+    };
+    const auto other = [&](const char* at) __attribute__((always_inline))->WindowStep
+    {
+        if (*at == ';' || *at == '@') return {at + 1, true};
+        if (IsCommentStart(at, end)) return {NextLine(at + 2, end), false};
+        if (*at == '(') return {nullptr, false};
+        // A delimiter, or a token that starts with no letter: no word looked for.
+        first = false;
+        return {Is(*at, kDelimiter) ? at + 1 : OtherTokenEnd(at, end), false};
+    };
     for (;;) {
+        // Plain words, blanks and lone delimiters a window at a time; a word
+        // that runs on into other characters, and every other byte, takes
+        // the step below, which reads them as ReadAny does.
+        if (const char* stop = WalkWindows(windows, pos, end, true, word, other)) return stop;
         SkipBlanksAndComments(pos, end);
         while (pos < end && *pos == '(') {
             const char* groupEnd = SkipGroup(pos, end);
@@ -286,17 +370,12 @@ const char* zorpaVHDLParser<T>::findStatementEnd(const char* pos, const char* en
             continue;
         }
         const char* tokenStart = pos;
-        const std::string_view token = ReadAny(pos, end);
-        if (token.empty()) {
+        if (ReadAny(pos, end).empty()) {
             pos = tokenStart + 1;
-        } else if (kBodyWords.Contains(token)) {
+            first = false;
+        } else if (endsAfter(tokenStart, pos)) {
             return pos;
-        } else if (!first && !m_packageName.empty() && (IsWord(token, "generic") || IsWord(token, "port"))) {
-            // A component's header stands alone before its generic and port clauses.
-            const char* next = pos;
-            if (NextIs(next, end, '(')) return tokenStart;
         }
-        first = false;
     }
 }
 
@@ -359,6 +438,16 @@ bool zorpaVHDLParser<T>::otherStatement(const char* start, const char* end)
     return packageDeclaration(start, end) || architectureBody(start, end) || endOfEntity(start, end) ||
            endOfPackage(start, end) || endOfComponent(start, end) || componentDeclaration(start, end) ||
            useClause(start, end);
+}
+
+template <class T>
+bool zorpaVHDLParser<T>::mayConcernUnits(const char* start, const char* end)
+{
+    // Every statement operation but the structural test looks for one of
+    // these words first, or for a label: a name and a colon.
+    const char* pos = nullptr;
+    const std::string_view first = firstName(start, end, pos);
+    return !first.empty() && (kLeadWords.Contains(first) || NextIs(pos, end, ':'));
 }
 
 template <class T>

@@ -30,6 +30,7 @@ public:
 
     bool skipComment(const char*& pos, const char* end) override;
     bool otherStatement(const char* start, const char* end) override;
+    bool mayConcernUnits(const char* start, const char* end) override;
     const char* findStatementEnd(const char* pos, const char* end) override;
     std::string_view readToken(const char*& pos, const char* end, bool anyText, bool newlineIsBlank,
                                bool backslashIsPlain) override;
@@ -50,6 +51,8 @@ private:
     bool endOfComponent(const char* start, const char* end);
     bool componentDeclaration(const char* start, const char* end);
     bool useClause(const char* start, const char* end);
+
+protected:
     // Skips the group at `pos` as SkipGroup does; one that findStatementEnd
     // skipped in the statement the walk is at is not read again.
     const char* skipGroup(const char* pos, const char* end) const;
@@ -57,6 +60,7 @@ private:
     // read once for all the operations that look at the walk's statement.
     std::string_view firstName(const char* start, const char* end, const char*& after);
 
+private:
     bool m_inEntity = false;
     bool m_inComponent = false;
     std::string m_packageName;

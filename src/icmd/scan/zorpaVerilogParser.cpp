@@ -101,7 +101,13 @@ std::string_view ReadToken(const char*& pos, const char* end, bool anyText, bool
     return {start, static_cast<std::size_t>(pos - start)};
 }
 
-std::string_view ReadName(const char*& pos, const char* end) { return ReadToken(pos, end, false, true, false); }
+// A name; a plain one is read in line.
+std::string_view ReadName(const char*& pos, const char* end)
+{
+    const std::string_view name = PlainName(pos, end, kVerilogChar, kVerilogChar);
+    return name.empty() ? ReadToken(pos, end, false, true, false) : name;
+}
+
 // Any text: a plain word (no literal, no extended or escaped identifier)
 // is read here, in line; everything else as ReadToken reads it.
 [[gnu::always_inline]] inline std::string_view ReadAny(const char*& pos, const char* end)
@@ -127,6 +133,17 @@ bool AtClosingSemicolon(const char* pos, const char* end)
     return pos == end - 1 && *pos == ';';
 }
 
+// The end of the token at `pos` that starts with no plain byte (see
+// Window), no delimiter and no comment, as ReadAny reads it; one past `pos`
+// when a backslash there makes no name.
+const char* OtherTokenEnd(const char* pos, const char* end)
+{
+    if (*pos == '"') return StringEnd(pos, end);
+    if (*pos != '\\') return AnyWordEnd(pos, end);
+    const char* stop = EscapedIdentifierEnd(pos, end);
+    return stop ? stop : pos + 1;
+}
+
 // Skips the parenthesised group at `pos`, nested groups, comments, strings
 // and escaped identifiers included; the end when it is not closed. One pass
 // over the characters: words are stepped over whole, and a character that
@@ -134,7 +151,21 @@ bool AtClosingSemicolon(const char* pos, const char* end)
 const char* SkipGroup(const char* pos, const char* end)
 {
     std::size_t depth = 0;
+    WindowCache windows;
+    const auto word = [](const char*, const char*) __attribute__((always_inline))->const char* { return nullptr; };
+    const auto other = [&](const char* at) __attribute__((always_inline))->WindowStep
+    {
+        if (IsCommentStart(at, end)) {
+            SkipComments(at, end);
+            return {at, false};
+        }
+        return Is(*at, kDelimiter) ? GroupDelimiter(at, depth) : WindowStep{OtherTokenEnd(at, end), false};
+    };
     while (pos < end) {
+        // Plain words, blanks, parentheses and lone delimiters a window at a
+        // time; anything else takes one step below.
+        if (const char* close = WalkWindows(windows, pos, end, false, word, other)) return close;
+        if (pos >= end) break;
         const char c = *pos;
         const unsigned char kind = kClasses[static_cast<unsigned char>(c)];
         // The common characters first: words, and runs of blanks.
@@ -196,6 +227,8 @@ constexpr WordSet kPrimitives(zorpaVerilogPrimitives, false);
 constexpr WordSet kBehaviourWords(zorpaVerilogBehaviourWords, false);
 constexpr WordSet kLineDirectives(zorpaVerilogLineDirectives, false);
 constexpr WordSet kEndWords(zorpaVerilogEndWords, false);
+constexpr std::array<std::string_view, 5> kLeadWordList = {"module", "assign", "input", "output", "inout"};
+constexpr WordSet kLeadWords(kLeadWordList, false);
 
 }  // namespace
 
@@ -246,6 +279,7 @@ bool zorpaVerilogParser<T>::preprocessorLine(const char*& pos, const char* end)
             continue;
         }
         SkipBlanksAndComments(pos, end);
+        if (pos >= end || *pos != '`') break;  // every directive starts so
         next = pos;
         token = ReadToken(next, end, true, false, true);
         if (kLineDirectives.Contains(token)) {
@@ -265,35 +299,74 @@ const char* zorpaVerilogParser<T>::findStatementEnd(const char* pos, const char*
     // The outermost group open, and how deep the walk is in it.
     const char* group = nullptr;
     std::size_t depth = 0;
+    // A delimiter, no token: each outermost group closed within the
+    // statement is noted as SkipGroup finds it.
+    const auto delimiter = [&](const char* at) __attribute__((always_inline))
+    {
+        if (*at == '(') {
+            if (depth++ == 0) group = at;
+        } else if (*at == ')' && depth > 0 && --depth == 0) {
+            m_memo.AddGroup(group, at + 1);
+        }
+        first = false;
+    };
+    // Where the statement ends at a token, or null when it goes on.
+    const auto endAt = [&](const char* tokenStart, const char* tokenEnd) -> const char* {
+        const std::string_view token(tokenStart, static_cast<std::size_t>(tokenEnd - tokenStart));
+        if (kEndWords.Contains(token)) return tokenEnd;
+        // A block's start ends the statement before it; standing first it
+        // is a statement of its own, so that the scan moves on.
+        if (token == "begin") return first ? tokenEnd : tokenStart;
+        if (!first && (token == "module" || token == "`include")) return tokenStart;
+        first = false;
+        return nullptr;
+    };
+    WindowCache windows;
+    // Every word looked for starts with one of these.
+    const auto word = [&](const char* start, const char* stop) __attribute__((always_inline))->const char*
+    {
+        if (*start != 'e' && *start != 'g' && *start != 'b' && *start != 'm' && *start != '`') {
+            first = false;
+            return nullptr;
+        }
+        return endAt(start, stop);
+    };
+    const auto other = [&](const char* at) __attribute__((always_inline))->WindowStep
+    {
+        if (*at == ';') return {at + 1, true};
+        if (IsCommentStart(at, end)) {
+            SkipComments(at, end);
+            return {at, false};
+        }
+        if (Is(*at, kDelimiter)) {
+            delimiter(at);
+            return {at + 1, false};
+        }
+        // A token that starts with no plain byte: no word looked for.
+        first = false;
+        return {OtherTokenEnd(at, end), false};
+    };
     for (;;) {
+        // Plain words, blanks and delimiters a window at a time; a word
+        // that runs on into other characters, and every other byte, takes
+        // the step below, which reads them as ReadAny does.
+        if (const char* stop = WalkWindows(windows, pos, end, false, word, other)) return stop;
         SkipBlanksAndComments(pos, end);
         if (pos >= end) return end;
         if (*pos == ';') return pos + 1;
         if (Is(*pos, kDelimiter)) {  // , . : ( ) [ ]: no token
-            // Each outermost group closed within the statement, as SkipGroup finds it.
-            if (*pos == '(') {
-                if (depth++ == 0) group = pos;
-            } else if (*pos == ')' && depth > 0 && --depth == 0) {
-                m_memo.AddGroup(group, pos + 1);
-            }
+            delimiter(pos);
             ++pos;
-            first = false;
             continue;
         }
         const char* tokenStart = pos;
         const std::string_view token = ReadAny(pos, end);
         if (token.empty()) {
             pos = tokenStart + 1;
-        } else if (kEndWords.Contains(token)) {
-            return pos;
-        } else if (token == "begin") {
-            // A block's start ends the statement before it; standing first it
-            // is a statement of its own, so that the scan moves on.
-            return first ? pos : tokenStart;
-        } else if (!first && (token == "module" || token == "`include")) {
-            return tokenStart;
+            first = false;
+        } else if (const char* statementEnd = endAt(tokenStart, pos)) {
+            return statementEnd;
         }
-        first = false;
     }
 }
 
@@ -344,6 +417,19 @@ template <class T>
 bool zorpaVerilogParser<T>::otherStatement(const char* start, const char* end)
 {
     return continuousAssignment(start, end) || includeDirective(start, end);
+}
+
+template <class T>
+bool zorpaVerilogParser<T>::mayConcernUnits(const char* start, const char* end)
+{
+    // A statement without a name first may be an `include; one with a name
+    // concerns units when the name is one of these words or is followed by
+    // a parameter list or an instance name.
+    const char* pos = nullptr;
+    const std::string_view first = firstName(start, end, pos);
+    if (first.empty() || kLeadWords.Contains(first)) return true;
+    SkipBlanksAndComments(pos, end);
+    return pos < end && (*pos == '#' || *pos == '\\' || Is(*pos, kVerilogChar));
 }
 
 template <class T>

@@ -49,6 +49,7 @@ public:
     bool skipComment(const char*& pos, const char* end) override;
     bool preprocessorLine(const char*& pos, const char* end) override;
     bool otherStatement(const char* start, const char* end) override;
+    bool mayConcernUnits(const char* start, const char* end) override;
     bool isUserUnit(std::string_view name, NdbWorld* world) override;
     const char* findStatementEnd(const char* pos, const char* end) override;
     std::string_view readToken(const char*& pos, const char* end, bool anyText, bool newlineIsBlank,
@@ -61,6 +62,8 @@ public:
 private:
     bool continuousAssignment(const char* start, const char* end);
     bool includeDirective(const char* start, const char* end);
+
+protected:
     // Skips the group at `pos` as SkipGroup does; one that findStatementEnd
     // saw closed in the statement the walk is at is not read again.
     const char* skipGroup(const char* pos, const char* end) const;
@@ -68,6 +71,7 @@ private:
     // read once for all the operations that look at the walk's statement.
     std::string_view firstName(const char* start, const char* end, const char*& after);
 
+private:
     zorpaScan::StatementMemo m_memo;
 };
 

@@ -29,6 +29,8 @@
 //       the set needs no index of its own from unit to place.
 #pragma once
 
+#include "zorpa/ZorpaString.h"
+
 #include <boost/container/small_vector.hpp>
 #include <boost/make_shared.hpp>
 #include <boost/shared_ptr.hpp>
@@ -197,10 +199,13 @@ public:
     // The units of that name, in order.
     Range equal_range(const ZorpaUnitName& name) const
     {
-        const Place first = FirstOf(name.lowered);
-        Place last = first;
-        while (last != m_units.end() && (*last)->GetUnitOrder().name == name.lowered) ++last;
-        return {const_iterator(first), const_iterator(last)};
+        return NamedRange(name.lowered, true);
+    }
+    // The units of the name as written, whatever its letter case: those of
+    // equal_range for the name lower-cased, found without a lower-cased copy.
+    Range EqualRangeAsWritten(std::string_view name) const
+    {
+        return NamedRange(name, false);
     }
     // The units standing at that order (they differ by serial only).
     Range equal_range(const ZorpaUnitOrder& order) const
@@ -299,8 +304,19 @@ private:
     {
         return unit != nullptr && unit->GetUnitSet() == this ? unit->GetUnitPlace() : m_units.end();
     }
-    // The first unit of the name; end() when there is none.
-    Place FirstOf(const std::string& name) const
+    // The units of the name, its case folded; with `exact`, none unless the
+    // name is written as the units' lower-cased name.
+    Range NamedRange(std::string_view name, bool exact) const
+    {
+        Place first = FirstOf(name);
+        if (exact && first != m_units.end() && (*first)->GetUnitOrder().name != name) first = m_units.end();
+        Place last = first;
+        // The others of the name follow the first, lower-cased as it is.
+        while (last != m_units.end() && (*last)->GetUnitOrder().name == (*first)->GetUnitOrder().name) ++last;
+        return {const_iterator(first), const_iterator(last)};
+    }
+    // The first unit of the name, its case folded; end() when there is none.
+    Place FirstOf(std::string_view name) const
     {
         const auto found = m_firstOfName.find(name);
         return found == m_firstOfName.end() ? m_units.end() : found->second;
@@ -367,9 +383,10 @@ private:
     }
 
     Storage m_units;
-    // Where each name begins, and the units of each file key (each unit
-    // keeps where it stands itself).
-    std::unordered_map<std::string, Place> m_firstOfName;
+    // Where each name begins (found by the name as written as well as
+    // lower-cased), and the units of each file key (each unit keeps where it
+    // stands itself).
+    std::unordered_map<std::string, Place, ZorpaFoldedHash, ZorpaFoldedEqual> m_firstOfName;
     std::unordered_map<std::string_view, FileBucket> m_byFile;
 };
 

@@ -1,0 +1,242 @@
+// The statement walks of the VHDL and Verilog scanners step over words and
+// blanks many bytes at a time. Here every statement end and every group end
+// they find in random texts is compared with a plain walk that reads one
+// token at a time through the scanner's own readToken, while the files are
+// scanned into a design as parse_file scans them; and a statement passed
+// over by its first word is checked to be one that concerns no unit.
+#include "ScanDesignSupport.h"
+#include "src/icmd/scan/zorpaVHDLParser.h"
+#include "src/icmd/scan/zorpaVerilogParser.h"
+
+#include <cctype>
+#include <random>
+
+namespace {
+
+bool IsBlank(char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\n'; }
+bool IsDelimiter(char c) { return IsBlank(c) || std::string_view(";,.:()[]").find(c) != std::string_view::npos; }
+
+std::string LowerCase(std::string_view text)
+{
+    std::string lower(text);
+    for (char& c : lower) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+    return lower;
+}
+
+// Blanks, line ends and comments, as long as either is found.
+void SkipBlanksAndComments(ZorpaParser<ImodelModule*>& parser, const char*& pos, const char* end)
+{
+    do
+        while (pos < end && IsBlank(*pos)) ++pos;
+    while (parser.skipComment(pos, end));
+}
+
+// A parenthesised group read token by token: its end, or the end of the
+// text when it is not closed.
+const char* PlainGroupEnd(ZorpaParser<ImodelModule*>& parser, const char* pos, const char* end)
+{
+    std::size_t depth = 0;
+    for (;;) {
+        if (!parser.readToken(pos, end, true, true, false).empty()) continue;
+        if (pos >= end) return end;
+        const char c = *pos++;
+        if (c == '(') ++depth;
+        if (c == ')' && --depth == 0) return pos;
+    }
+}
+
+// The end of the VHDL statement at `pos`, one token at a time.
+const char* PlainVhdlEnd(zorpaVHDLParser<ImodelModule*>& parser, const char* pos, const char* end)
+{
+    bool first = true;
+    for (;; first = false) {
+        SkipBlanksAndComments(parser, pos, end);
+        while (pos < end && *pos == '(') {
+            pos = PlainGroupEnd(parser, pos, end);
+            SkipBlanksAndComments(parser, pos, end);
+        }
+        if (pos >= end) return end;
+        if (*pos == ';' || *pos == '@') return pos + 1;
+        if (IsDelimiter(*pos)) {
+            ++pos;
+            continue;
+        }
+        const char* tokenStart = pos;
+        const std::string token = LowerCase(parser.readToken(pos, end, true, true, false));
+        if (token.empty()) {
+            pos = tokenStart + 1;
+        } else if (token == "is" || token == "begin" || token == "generate") {
+            return pos;
+        } else if (!first && !parser.GetCurrentPackageName().empty() && (token == "generic" || token == "port")) {
+            const char* next = pos;
+            SkipBlanksAndComments(parser, next, end);
+            if (next < end && *next == '(') return tokenStart;
+        }
+    }
+}
+
+// The end of the Verilog statement at `pos`, one token at a time.
+const char* PlainVerilogEnd(zorpaVerilogParser<ImodelModule*>& parser, const char* pos, const char* end)
+{
+    for (bool first = true;; first = false) {
+        SkipBlanksAndComments(parser, pos, end);
+        if (pos >= end) return end;
+        if (*pos == ';') return pos + 1;
+        if (IsDelimiter(*pos)) {
+            ++pos;
+            continue;
+        }
+        const char* tokenStart = pos;
+        const std::string_view token = parser.readToken(pos, end, true, true, false);
+        if (token.empty()) {
+            pos = tokenStart + 1;
+        } else if (zorpaScan::IsOneOfExactly(token, zorpaVerilogEndWords)) {
+            return pos;
+        } else if (token == "begin") {
+            return first ? pos : tokenStart;
+        } else if (!first && (token == "module" || token == "`include")) {
+            return tokenStart;
+        }
+    }
+}
+
+// A scanner whose every statement end is also found the plain way; the
+// first difference is kept.
+template <class Parser>
+class Checked : public Parser {
+public:
+    Checked(ImodelModule* prototype) : Parser(prototype, nullptr) {}
+
+    const char* findStatementEnd(const char* pos, const char* end) override
+    {
+        const char* found = Parser::findStatementEnd(pos, end);
+        const char* plain = nullptr;
+        if constexpr (std::is_same_v<Parser, zorpaVHDLParser<ImodelModule*>>)
+            plain = PlainVhdlEnd(*this, pos, end);
+        else
+            plain = PlainVerilogEnd(*this, pos, end);
+        if (found != plain && difference.empty())
+            difference = "statement found " + std::to_string(found - pos) + " bytes long, plain " +
+                         std::to_string(plain - pos) + ": " +
+                         std::string(pos, static_cast<std::size_t>(std::min<std::ptrdiff_t>(end - pos, 80)));
+        ++statements;
+        return found;
+    }
+
+    // A statement passed over by its first word must be one in which no
+    // statement operation finds anything.
+    bool mayConcernUnits(const char* start, const char* end) override
+    {
+        const bool concerns = Parser::mayConcernUnits(start, end);
+        if (concerns || !difference.empty()) return concerns;
+        const ZorpaPortList ports = this->readPorts(start, end);
+        if (!this->declaredUnitName(start, end).empty() || !this->instantiatedUnitName(start, end).empty() ||
+            (ports && !ports->empty()) || this->otherStatement(start, end))
+            difference = "statement passed over: " + std::string(start, end);
+        ++passedOver;
+        return concerns;
+    }
+
+    // Every group of the text, skipped outside any walk, against the plain way.
+    void CheckGroups(const std::string& text)
+    {
+        const char* end = text.data() + text.size();
+        for (const char* at = text.data(); at < end; ++at) {
+            if (*at != '(' || !difference.empty()) continue;
+            const char* found = this->skipGroup(at, end);
+            const char* plain = PlainGroupEnd(*this, at, end);
+            if (found != plain)
+                difference = "group at " + std::to_string(at - text.data()) + ": found " + std::to_string(found - at) +
+                             " bytes, plain " + std::to_string(plain - at);
+        }
+    }
+
+    std::string difference;
+    std::size_t statements = 0;
+    std::size_t passedOver = 0;
+};
+
+// A random text of the language's words, literals, comments, groups and
+// line ends, in random letter case, with and without blanks between them.
+std::string RandomText(std::mt19937& random, const std::vector<std::string>& pieces)
+{
+    static const std::vector<std::string> separators = {
+        "", " ", " ", " ", "\n", "\r\n", "\r", "\t", "  ", "\n    ", "                    "};
+    const auto pick = [&random](const auto& list) -> const auto& { return list[random() % list.size()]; };
+    std::string text;
+    const int count = 1 + static_cast<int>(random() % 300);
+    for (int i = 0; i < count; ++i) {
+        std::string piece = pick(pieces);
+        if (random() % 4 == 0)
+            for (char& c : piece)
+                if (random() % 2) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+        if (random() % 16 == 0) piece = std::string(1 + random() % 40, 'a' + static_cast<char>(random() % 26));
+        text += piece;
+        text += pick(separators);
+    }
+    return text;
+}
+
+// clang-format off
+const std::vector<std::string> kVhdlPieces = {
+    "entity", "is", "begin", "generate", "end", "architecture", "rtl", "of", "package", "body", "component",
+    "port", "generic", "map", "use", "work.", "ieee.std_logic_1164.all", "all", "process", "if", "then", "else",
+    "u1", "clk", "top_level_unit_name", "s12", "16", "(", "(", "(", ")", ")", ";", ";", ";", ":", ",", ".", "@",
+    "[", "]", "<=", "=>", ":=", "+", "-", "/", "#", "&", "$", "'", "\"", "\\", "\\ext id\\", "\\open",
+    "\"str;ing (\"", "\"open", "x\"F--\"", "12UX\"F--\"", "sb\"1-0\"", "D\"\"", "ax\"F--", "'0'", "'('", "')'",
+    "x'high", "'length", "a'range", "-- comment ; is (\n", "--", "-", "u : entity work.leaf port map (a => b);\n",
+    "c : comp generic map (N => 2) port map (x, y);\n", "package p is\n", "end package p;\n",
+    "component c is\n", "end component;\n", "gen : for i in 0 to 3 generate\n", "end generate;\n",
+    "entity e is\n", "end entity e;\n", "architecture a of e is\n"};
+
+const std::vector<std::string> kVerilogPieces = {
+    "module", "endmodule", "begin", "end", "generate", "endgenerate", "endcase", "endtask", "case", "`include",
+    "\"defs.vh\"", "`ifdef X\n", "`endif\n", "`define A 1 \\\n 2\n", "`timescale 1ns/1ps\n", "if", "else",
+    "always", "assign", "initial", "u1", "Sub", "top_level_module_name", "$display", "(", "(", "(", ")", ")",
+    ";", ";", ";", ":", ",", ".", "#", "#(", ".a(b)", "@", "=", "<=", "[3:0]", "'b0", "4'hF", "{", "}", "?",
+    "//c ; begin (\n", "/* c ; end ( */", "/* open", "/", "*", "\"s;t\\\"r(\"", "\"open", "\\esc;id(", "\\",
+    "sub #(.N(2)) u (.a(x), .y(y));\n", "and g (a, b, c);\n", "module m (input a, output y);\n", "endmodule\n",
+    "always @(posedge clk) begin : blk\n", "`include \"inc.vh\"\n"};
+// clang-format on
+
+class StatementWalk : public ScanDesignFixture {
+protected:
+    // Scans random texts into the design and checks every statement and
+    // group end found against the plain walk.
+    template <class Parser>
+    void Compare(zorpaModuleTypes kind, const std::vector<std::string>& pieces, unsigned seed)
+    {
+        std::mt19937 random(seed);
+        std::size_t statements = 0;
+        std::size_t passedOver = 0;
+        for (int round = 0; round < 1500; ++round) {
+            std::string text = RandomText(random, pieces);
+            Clear();
+            ScanDesign().SetDefaultVHDL(kind == zorpaMODULE_VHDL);
+            ImodelModule prototype("prototype", nullptr, zorpaMODULE_UNKNOWN, false, "work", "", false);
+            Checked<Parser> parser(&prototype);
+            parser.SetLibraries(ScanDesign().GetLibraries());
+            const std::string walked = text;
+            parser.parseText("random.txt", "work", nullptr, round % 2 == 0, text);
+            ASSERT_EQ(parser.difference, "") << "round " << round << " of text:\n" << walked;
+            parser.CheckGroups(walked);
+            ASSERT_EQ(parser.difference, "") << "round " << round << " of text:\n" << walked;
+            statements += parser.statements;
+            passedOver += parser.passedOver;
+        }
+        EXPECT_GT(statements, 10000u);
+        EXPECT_GT(passedOver, 1000u);
+    }
+};
+
+}  // namespace
+
+TEST_F(StatementWalk, VhdlStatementAndGroupEndsAreThoseOfThePlainWalk)
+{
+    Compare<zorpaVHDLParser<ImodelModule*>>(zorpaMODULE_VHDL, kVhdlPieces, 2029);
+}
+
+TEST_F(StatementWalk, VerilogStatementAndGroupEndsAreThoseOfThePlainWalk)
+{
+    Compare<zorpaVerilogParser<ImodelModule*>>(zorpaMODULE_VERILOG, kVerilogPieces, 2930);
+}

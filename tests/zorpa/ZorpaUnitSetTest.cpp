@@ -1,0 +1,116 @@
+// The unit set's lookup by the name as written, whatever its letter case,
+// against the plain lookup by the name lower-cased and against a walk over
+// every unit, while units come, go and change their names and files.
+#include <zorpa/ZorpaLibrary.h>
+#include <zorpa/ZorpaString.h>
+
+#include <gtest/gtest.h>
+
+#include <cstdint>
+#include <memory>
+#include <random>
+#include <string>
+#include <vector>
+
+namespace {
+
+// The least a unit gives the set.
+struct Unit {
+    ZorpaUnitOrder order;
+    std::uint64_t serial = 0;
+    std::string fileKey;
+    ZorpaUnitSet<Unit*>* set = nullptr;
+
+    const ZorpaUnitOrder& GetUnitOrder() const { return order; }
+    std::uint64_t GetUnitSerial() const { return serial; }
+    const std::string& GetFileIndexKey() const { return fileKey; }
+    void SetUnitSet(ZorpaUnitSet<Unit*>* owner) { set = owner; }
+};
+
+using UnitSet = ZorpaUnitSet<Unit*>;
+
+std::string Lowered(std::string text)
+{
+    ZorpaMakeLower(text);
+    return text;
+}
+
+// The name with each letter in a random case.
+std::string AnyCase(const std::string& name, std::mt19937& random)
+{
+    std::string written = name;
+    for (char& c : written)
+        if (random() % 2 != 0) c = UtlToUpper(c);
+    return written;
+}
+
+std::vector<Unit*> Units(UnitSet::Range range) { return std::vector<Unit*>(range.first, range.second); }
+
+}  // namespace
+
+TEST(ZorpaUnitSet, TheUnitsOfANameAsWrittenAreThoseOfTheNameLowerCasedInTheSameOrder)
+{
+    std::mt19937 random(2911);
+    // Names differing in case only, or by the bytes next to the letters
+    // ('@', '[', '`', '{') and bytes outside ASCII, which keep their case.
+    const std::vector<std::string> names{"alu", "alu_2", "cpu@", "cpu`", "x[0]", "x{0}", "\xC4rger", "\xE4rger",
+                                         "a",   "b",     "top",  "TOP_1", "ram_block_with_a_long_name"};
+    const std::vector<std::string> files{"/p/a.vhd", "/p/b.vhd", "/p/c.v"};
+    const auto pick = [&](const auto& from) { return from[random() % from.size()]; };
+    const auto setFile = [&](Unit& unit) {
+        unit.order.hasFile = random() % 3 != 0;
+        unit.order.file = unit.order.hasFile ? pick(files) : std::string();
+        unit.fileKey = unit.order.file;
+    };
+
+    UnitSet set;
+    std::vector<std::unique_ptr<Unit>> outside;
+    std::uint64_t serial = 0;
+    for (int step = 0; step < 4000; ++step) {
+        const int action = static_cast<int>(random() % 10);
+        if (action < 5) {
+            auto unit = std::make_unique<Unit>();
+            unit->order.name = Lowered(AnyCase(pick(names), random));
+            unit->serial = ++serial;
+            setFile(*unit);
+            auto taken = std::move(unit);
+            if (!set.Insert(std::move(taken)).second) outside.push_back(std::move(taken));
+        } else if (action < 7 && !set.empty()) {
+            const std::vector<Unit*> all(set.begin(), set.end());
+            outside.push_back(set.Extract(pick(all)));
+        } else if (!set.empty()) {
+            const std::vector<Unit*> all(set.begin(), set.end());
+            Unit* unit = pick(all);
+            set.Rekey(unit, [&] {
+                unit->order.name = Lowered(pick(names));
+                if (random() % 2 == 0) setFile(*unit);
+            });
+        }
+
+        for (int query = 0; query < 4; ++query) {
+            const std::string written = AnyCase(pick(names), random);
+            const std::string lowered = Lowered(written);
+            const std::vector<Unit*> asWritten = Units(set.EqualRangeAsWritten(written));
+            ASSERT_EQ(asWritten, Units(set.equal_range(ZorpaUnitName{lowered}))) << written << " at step " << step;
+            std::vector<Unit*> walked;
+            for (Unit* unit : set)
+                if (unit->order.name == lowered) walked.push_back(unit);
+            ASSERT_EQ(asWritten, walked) << written << " at step " << step;
+        }
+    }
+    EXPECT_TRUE(Units(set.EqualRangeAsWritten("no such unit")).empty());
+    EXPECT_TRUE(Units(set.EqualRangeAsWritten("")).empty());
+}
+
+TEST(ZorpaUnitSet, FoldedHashAndEqualityIgnoreTheCaseOfAsciiLettersOnly)
+{
+    const ZorpaFoldedHash hash;
+    const ZorpaFoldedEqual equal;
+    EXPECT_TRUE(equal("Alu_Core", "aLU_cORE"));
+    EXPECT_EQ(hash("Alu_Core"), hash("aLU_cORE"));
+    // The bytes next to the letters and bytes outside ASCII keep their case.
+    EXPECT_FALSE(equal("x@", "x`"));
+    EXPECT_FALSE(equal("x[", "x{"));
+    EXPECT_FALSE(equal("\xC4", "\xE4"));
+    EXPECT_FALSE(equal("alu", "alu "));
+}
