@@ -20,11 +20,15 @@ struct Unit {
     std::uint64_t serial = 0;
     std::string fileKey;
     ZorpaUnitSet<Unit*>* set = nullptr;
+    ZorpaUnitSet<Unit*>::Place place{};
 
     const ZorpaUnitOrder& GetUnitOrder() const { return order; }
     std::uint64_t GetUnitSerial() const { return serial; }
     const std::string& GetFileIndexKey() const { return fileKey; }
     void SetUnitSet(ZorpaUnitSet<Unit*>* owner) { set = owner; }
+    const ZorpaUnitSet<Unit*>* GetUnitSet() const { return set; }
+    void SetUnitPlace(ZorpaUnitSet<Unit*>::Place at) { place = at; }
+    ZorpaUnitSet<Unit*>::Place GetUnitPlace() const { return place; }
 };
 
 using UnitSet = ZorpaUnitSet<Unit*>;
