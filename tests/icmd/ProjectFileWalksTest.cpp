@@ -1,8 +1,9 @@
 // The sections of the project file that walk the design hierarchy (the
 // module lists, the associations, the customized source lists and the
 // physical-synthesis options) written by a save equal what a plain walk
-// along every path writes, on random hierarchies with shared cells, cycles,
-// packages and units of one name in two libraries.
+// along every path writes, each unit (the customized ones) or name (the
+// others) at the first place met, on random hierarchies with shared cells,
+// cycles, packages and units of one name in two libraries.
 #include "MessageRecorder.h"
 #include "ProjectCommandsTest.h"
 
@@ -145,6 +146,13 @@ protected:
                 if (done.insert(unit.GetName()).second) write(unit, out);
             };
         };
+        // The customized lists and the physical-synthesis options: a unit
+        // at the first place the walk meets it.
+        const auto firstPlace = [](const Walk& write) {
+            return [write, done = std::set<const ImodelModule*>()](ImodelModule& unit, std::ostream& out) mutable {
+                if (done.insert(&unit).second) write(unit, out);
+            };
+        };
         const auto files = [](const std::string& name, const std::deque<IfileObject>& list, std::ostream& out) {
             if (!list.empty()) IfileWriteFileList(list, &out, ("LIST " + name).c_str(), "ENDLIST");
         };
@@ -170,14 +178,13 @@ protected:
             {"CDBOrder",
              once([&](ImodelModule& unit, std::ostream& out) { files(unit.GetName(), unit.GetCDBOrder(), out); })},
             {"UserCustomizedFileList",
-             [](ImodelModule& unit, std::ostream& out) { unit.WriteCustomizedSourceFileList(&out); }},
-            {"PhySynthesisOptions",
-             [](ImodelModule& unit, std::ostream& out) {
+             firstPlace([](ImodelModule& unit, std::ostream& out) { unit.WriteCustomizedSourceFileList(&out); })},
+            {"PhySynthesisOptions", firstPlace([](ImodelModule& unit, std::ostream& out) {
                  if (!unit.IsPhySynthCustomized()) return;
                  out << "LIST \"" << unit.GetName() << "\"\n";
                  unit.GetPhySynthOptions()->WriteToFile(&out);
                  out << "ENDLIST\n";
-             }},
+             })},
         };
         for (const auto& [name, walk] : walks) {
             std::ostringstream out;
@@ -209,17 +216,52 @@ TEST_F(ProjectFileWalks, SectionsEqualThoseOfAWalkAlongEveryPath)
         const std::string text = m_folder.Read("walks/walks.prj");
         for (const auto& [name, section] : expected) {
             EXPECT_EQ(TopLevelList(text, name), section) << "design " << design << ", section " << name;
-            // A unit met along two paths is written twice in two sections.
-            if (name == "UserCustomizedFileList" || name == "PhySynthesisOptions") {
-                std::set<std::string> blocks;
-                std::istringstream lines(section);
-                for (std::string line; std::getline(lines, line);)
-                    if (line.rfind("LIST \"", 0) == 0 && !blocks.insert(line).second) ++shared;
-            }
         }
+        // Units with physical-synthesis options met along several paths:
+        // each is written once all the same.
+        std::ostringstream ignored;
+        std::set<const ImodelModule*> met;
+        EveryPlace(
+            *Design().GetModuleTree(),
+            [&](ImodelModule& unit, std::ostream&) {
+                if (unit.IsPhySynthCustomized() && !met.insert(&unit).second) ++shared;
+            },
+            ignored, 200000);
         ++compared;
     }
-    // The designs walked are many, and some write a unit at several places.
+    // The designs walked are many, and some hold such a unit at several places.
     EXPECT_GT(compared, 40);
     EXPECT_GT(shared, 0);
+}
+
+TEST_F(ProjectFileWalks, AUnitBelowSixtyLevelsOfSharedBlocksIsWrittenOnce)
+{
+    // Each level instantiates the next twice: 2^60 paths lead to the bottom,
+    // whose customized settings a save once wrote at every one of them.
+    Design().Reset();
+    std::vector<ImodelModule*> levels;
+    for (int i = 0; i <= 60; ++i) {
+        auto unit = std::make_unique<ImodelModule>("level" + std::to_string(i), nullptr, zorpaMODULE_VHDL, false,
+                                                   "work", "", false);
+        levels.push_back(Design().AddLibrary("work", false)->GetModules()->Insert(std::move(unit)).first);
+    }
+    for (std::size_t i = 0; i + 1 < levels.size(); ++i) {
+        levels[i]->AddSubBlock(levels[i + 1], false);
+        levels[i]->AddSubBlock(levels[i + 1], false);
+    }
+    ImodelModule& bottom = *levels.back();
+    bottom.SetCustomizedFileList(true, ideSYNTHESIS, {m_members.front()});
+    bottom.GetPhySynthOptions()->SetGenPinConstraints(false);
+    Design().UpdateTopModules(Design().FindLibraryByName("work"));
+
+    ASSERT_TRUE(IcmdDoSaveProject(false, nullptr));
+    const std::string text = m_folder.Read("walks/walks.prj");
+    for (const std::string name : {"UserCustomizedFileList", "PhySynthesisOptions"}) {
+        const std::string section = TopLevelList(text, name);
+        std::size_t blocks = 0;
+        for (std::size_t at = section.find("LIST \"level60\""); at != std::string::npos;
+             at = section.find("LIST \"level60\"", at + 1))
+            ++blocks;
+        EXPECT_EQ(blocks, 1u) << name << ":\n" << section;
+    }
 }

@@ -97,18 +97,6 @@ void ImodelApplyToAllModules(const std::function<void(ImodelModule*)>& visit);
 // the order in which a depth-first walk first meets them.
 std::vector<ImodelModule*> ImodelUnitsInTreeOrder(ImodelUnitListRef modules);
 
-// Calls `visit` at every place of the hierarchy where a unit that `matters`
-// takes stands: depth-first in list order and once along every path, a unit
-// on the current path not entered again; a unit reached along two paths is
-// visited twice. `units` are the units of the hierarchy as
-// ImodelUnitsInTreeOrder gives them for `modules`. The walk enters only
-// units from which such a unit can be reached, so its time follows the
-// units, the links and the places of the units that matter, not the number
-// of paths through the others; nothing is walked when no unit matters.
-void ImodelVisitEveryPlace(ImodelUnitListRef modules, const std::vector<ImodelModule*>& units,
-                           const std::function<bool(const ImodelModule&)>& matters,
-                           const std::function<void(ImodelModule*)>& visit);
-
 // Deletes every unit of the list, each once it has left the list.
 void ImodelDestroyTree(ImodelModule::OwnedList modules);
 

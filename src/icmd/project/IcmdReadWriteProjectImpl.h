@@ -185,8 +185,8 @@ private:
     bool ProjectFileObject_ModuleInfo_Type(ideModuleInfoType kind);
     void WriteModuleAssociation(FileListAsIs list, ModuleFact fact);
     void ReadModuleAssociation(LineIterator& line, LineIterator end, FileListOf list, const int* defaultType);
-    void WriteCustomizedSourceFileLists(const std::deque<ImodelModule*>* modules);
-    void WritePhySynthesis(const std::deque<ImodelModule*>* modules);
+    void WriteCustomizedSourceFileLists();
+    void WritePhySynthesis();
     // A module's data of a kind: the file lines (kinds 0, 1 and 3) or the
     // component-id texts (kind 2).
     void WriteModuleKind(ImodelModule& module, ideModuleInfoType kind);

@@ -516,20 +516,22 @@ bool IcmdReadWriteProjectImpl::ProjectFileObject_Other_Association(double)
     return true;
 }
 
-void IcmdReadWriteProjectImpl::WriteCustomizedSourceFileLists(const std::deque<ImodelModule*>* modules)
+void IcmdReadWriteProjectImpl::WriteCustomizedSourceFileLists()
 {
-    // A module goes once per place it stands in the hierarchy.
+    // A module goes once, at the first place a walk of the hierarchy meets
+    // it. Its block names the module alone, so a copy per place it stands
+    // in says nothing more, and the places of a module deep in shared
+    // blocks are exponentially many.
     if (!DesignHas(kCustomizedLists)) return;
-    ImodelVisitEveryPlace(
-        modules, TreeOrder(), [](const ImodelModule& module) { return !module.GetCustomizedFileLists().empty(); },
-        [this](ImodelModule* module) { module->WriteCustomizedSourceFileList(Out()); });
+    for (ImodelModule* module : TreeOrder())
+        if (!module->GetCustomizedFileLists().empty()) module->WriteCustomizedSourceFileList(Out());
 }
 
 bool IcmdReadWriteProjectImpl::ProjectFileObject_CustomizedSourceFilesList(double)
 {
     if (Writing()) {
         m_out << "LIST UserCustomizedFileList\n";
-        WriteCustomizedSourceFileLists(Imodel::GetInstance().GetDesignManager()->GetModuleTree());
+        WriteCustomizedSourceFileLists();
         m_out << "ENDLIST\n";
         return true;
     }
@@ -553,18 +555,16 @@ bool IcmdReadWriteProjectImpl::ProjectFileObject_CustomizedSourceFilesList(doubl
     return true;
 }
 
-void IcmdReadWriteProjectImpl::WritePhySynthesis(const std::deque<ImodelModule*>* modules)
+void IcmdReadWriteProjectImpl::WritePhySynthesis()
 {
-    // A module goes once per place it stands in the hierarchy.
+    // Once per module, as the customized source lists.
     if (!DesignHas(kPhySynthesis)) return;
-    ImodelVisitEveryPlace(
-        modules, TreeOrder(), [](const ImodelModule& module) { return module.IsPhySynthCustomized(); },
-        [this](ImodelModule* module) {
-            if (!IcmdIsStorableValue(module->GetName())) return;
-            m_out << "LIST \"" << module->GetName() << "\"\n";
-            module->GetPhySynthOptions()->WriteToFile(Out());
-            m_out << "ENDLIST\n";
-        });
+    for (ImodelModule* module : TreeOrder()) {
+        if (!module->IsPhySynthCustomized() || !IcmdIsStorableValue(module->GetName())) continue;
+        m_out << "LIST \"" << module->GetName() << "\"\n";
+        module->GetPhySynthOptions()->WriteToFile(Out());
+        m_out << "ENDLIST\n";
+    }
 }
 
 // --- process states ---------------------------------------------------------------------------------

@@ -180,7 +180,7 @@ bool IcmdReadWriteProjectImpl::ProjectFileObject_PhySynthesisOptions(double)
 {
     if (Writing()) {
         m_out << "LIST PhySynthesisOptions\n";
-        WritePhySynthesis(Imodel::GetInstance().GetDesignManager()->GetModuleTree());
+        WritePhySynthesis();
         m_out << "ENDLIST\n";
         return true;
     }

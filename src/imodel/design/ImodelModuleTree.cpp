@@ -390,51 +390,6 @@ std::vector<ImodelModule*> ImodelUnitsInTreeOrder(ImodelUnitListRef modules)
     return units;
 }
 
-void ImodelVisitEveryPlace(ImodelUnitListRef modules, const std::vector<ImodelModule*>& units,
-                           const std::function<bool(const ImodelModule&)>& matters,
-                           const std::function<void(ImodelModule*)>& visit)
-{
-    // The units that lead to one that matters: those units and every unit
-    // above them, along the parent lists.
-    Units leading;
-    std::vector<const ImodelModule*> pending;
-    for (const ImodelModule* unit : units)
-        if (matters(*unit) && leading.insert(unit).second) pending.push_back(unit);
-    if (leading.empty()) return;
-    while (!pending.empty()) {
-        const ImodelLinkList* parents = pending.back()->GetParentsList();
-        pending.pop_back();
-        if (parents == nullptr) continue;
-        for (const ImodelModule* parent : *parents)
-            if (leading.insert(parent).second) pending.push_back(parent);
-    }
-
-    Units onPath;
-    std::vector<std::pair<ImodelModule*, ImodelLinkList::const_iterator>> stack;
-    const auto enter = [&](ImodelModule* unit) {
-        if (unit == nullptr || !leading.contains(unit) || !onPath.insert(unit).second) return;
-        if (matters(*unit)) visit(unit);
-        const ImodelLinkList* subs = unit->GetSubBlocks();
-        stack.emplace_back(unit, subs ? subs->begin() : ImodelLinkList::const_iterator());
-    };
-    modules.With([&](const auto* list) {
-        if (list == nullptr) return;
-        for (ImodelModule* top : *list) {
-            enter(top);
-            while (!stack.empty()) {
-                auto& [unit, at] = stack.back();
-                const ImodelLinkList* subs = unit->GetSubBlocks();
-                if (subs == nullptr || at == subs->end()) {
-                    onPath.erase(unit);
-                    stack.pop_back();
-                    continue;
-                }
-                enter(*at++);
-            }
-        }
-    });
-}
-
 void ImodelDestroyTree(ImodelModule::OwnedList modules)
 {
     // Every unit leaves the list before the first goes.
