@@ -240,3 +240,21 @@ TEST_F(StatementWalk, VerilogStatementAndGroupEndsAreThoseOfThePlainWalk)
 {
     Compare<zorpaVerilogParser<ImodelModule*>>(zorpaMODULE_VERILOG, kVerilogPieces, 2930);
 }
+
+TEST(ScanWindows, EveryByteIsClassedAsTheByteAtATimeFormClassesIt)
+{
+    // Every byte value at every place of a window, both languages, with
+    // random neighbours.
+    std::mt19937 random(16);
+    char text[16];
+    for (const bool vhdl : {true, false})
+        for (int value = 0; value < 256; ++value)
+            for (unsigned place = 0; place < 16; ++place) {
+                for (char& c : text) c = static_cast<char>(random());
+                text[place] = static_cast<char>(value);
+                const zorpaScan::Window vector = zorpaScan::ClassWindow(text, vhdl);
+                const zorpaScan::Window bytes = zorpaScan::ClassWindowByBytes(text, vhdl);
+                ASSERT_EQ(vector.plain, bytes.plain) << "byte " << value << " at " << place << (vhdl ? " (VHDL)" : "");
+                ASSERT_EQ(vector.blank, bytes.blank) << "byte " << value << " at " << place << (vhdl ? " (VHDL)" : "");
+            }
+}

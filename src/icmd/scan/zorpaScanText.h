@@ -3,7 +3,9 @@
 // it, so nothing here copies text.
 #pragma once
 
+#if defined(__SSE2__)
 #include <emmintrin.h>
+#endif
 
 #include <algorithm>
 #include <array>
@@ -126,8 +128,27 @@ struct Window {
     unsigned blank;
 };
 
+// The same, a byte at a time: for machines without SSE2, and the measure
+// the vector form is held to.
+inline Window ClassWindowByBytes(const char* at, bool vhdl)
+{
+    Window window{0, 0};
+    for (unsigned i = 0; i < 16; ++i) {
+        const auto c = static_cast<signed char>(at[i]);
+        const auto within = [c](char low, char high) { return c >= low && c <= high; };
+        const bool other = c < '#' || within(':', ';') || within(vhdl ? '\'' : '(', ')') || within('[', ']') ||
+                           (vhdl ? within(',', '.') || c == '@' : within(',', '/'));
+        if (!other) window.plain |= 1u << i;
+        if (c == ' ' || c == '\n' || c == '\t' || c == '\r') window.blank |= 1u << i;
+    }
+    return window;
+}
+
 inline Window ClassWindow(const char* at, bool vhdl)
 {
+#if !defined(__SSE2__)
+    return ClassWindowByBytes(at, vhdl);
+#else
     const __m128i bytes = _mm_loadu_si128(reinterpret_cast<const __m128i*>(at));
     const auto within = [&bytes](char low, char high) {
         return _mm_and_si128(_mm_cmpgt_epi8(bytes, _mm_set1_epi8(static_cast<char>(low - 1))),
@@ -143,6 +164,7 @@ inline Window ClassWindow(const char* at, bool vhdl)
         _mm_or_si128(_mm_cmpeq_epi8(bytes, _mm_set1_epi8('\t')), _mm_cmpeq_epi8(bytes, _mm_set1_epi8('\r'))));
     return {~static_cast<unsigned>(_mm_movemask_epi8(other)) & 0xFFFFu,
             static_cast<unsigned>(_mm_movemask_epi8(blank))};
+#endif
 }
 
 // The first bit at or above `from` that is clear in `mask` (16 when none
