@@ -18,7 +18,7 @@
 
 #include <cstddef>
 #include <map>
-#include <unordered_map>
+#include <utility>
 #include <vector>
 
 class ImodelModuleNoticeBatch {
@@ -35,6 +35,12 @@ public:
     // Batches on (the default) or off; off, every parse tells the views at
     // once, the plain way (for comparing the two).
     static void Enable(bool enabled);
+
+    // A unit the read changed without a walk from it (the units of a file
+    // refused for a unit defined twice keep what its parse gave them): no
+    // later walk stops at it or above it, so what lies below it now is
+    // gathered as the plain way would tell of it.
+    void Changed(ImodelModule* unit);
 
     // The units of one parsed file. Open one per file, hand it the units the
     // file defines (Defined) before walking from any of them, then walk.
@@ -74,7 +80,38 @@ private:
     void Uncover(ImodelModule* module);
     void Send();
 
+    // The place of each unit's notice, by the unit's address: open
+    // addressing with linear probing over a power-of-two table kept at most
+    // half full. A read asks it several times per unit, spread over a
+    // design larger than the caches: one probe of a flat table rather than
+    // a bucket and a node of a node-based map.
+    class Places {
+    public:
+        // The place of `module`, or null.
+        std::size_t* Find(const ImodelModule* module);
+        // The place of `module`, set to `place` if it had none; whether it
+        // was new.
+        std::pair<std::size_t*, bool> TryEmplace(const ImodelModule* module, std::size_t place);
+        void Clear();
+
+    private:
+        struct Slot {
+            const ImodelModule* module = nullptr;  // null: a free slot
+            std::size_t place = 0;
+        };
+        std::size_t Home(const ImodelModule* module) const;
+        void Grow();
+
+        std::vector<Slot> m_slots;
+        std::size_t m_used = 0;
+        int m_shift = 64;
+    };
+
+    // The notice of `module` made in this batch and still standing for it
+    // (not for a unit gone since at the same address), or null.
+    Notice* Standing(const ImodelModule* module);
+
     bool m_outermost;
     std::vector<Notice> m_notices;
-    std::unordered_map<const ImodelModule*, std::size_t> m_index;
+    Places m_index;
 };

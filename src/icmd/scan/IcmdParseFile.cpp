@@ -290,6 +290,11 @@ AcmdEnum::Result IcmdParseFile::parseFile(boost::shared_ptr<IfileObjectEx>& file
         rootAnnounced = AddModuleAddedEventRec(file, true, parser.get(), rootId,
                                                m_moveFileToLibrary ? m_components : &components, removed);
         ImodelEndLongProcess(start);
+    } else if (ImodelModuleNoticeBatch* batch = fromEmpty ? ImodelModuleNoticeBatch::Current() : nullptr) {
+        // The refused file's units keep the sub-blocks the parse gave them
+        // and are told of only when a later walk reaches them.
+        const auto [first, last] = parser->GetModuleRange();
+        for (auto at = first; at != last; ++at) batch->Changed(*at);
     }
     NotifyAllViews();
 

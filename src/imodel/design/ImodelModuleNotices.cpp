@@ -7,6 +7,8 @@
 
 #include <boost/make_shared.hpp>
 
+#include <bit>
+#include <cstdint>
 #include <unordered_set>
 
 namespace {
@@ -32,16 +34,78 @@ ImodelModuleNoticeBatch* ImodelModuleNoticeBatch::Current() { return g_enabled ?
 
 void ImodelModuleNoticeBatch::Enable(bool enabled) { g_enabled = enabled; }
 
+std::size_t ImodelModuleNoticeBatch::Places::Home(const ImodelModule* module) const
+{
+    // Fibonacci hashing of the address: the top bits of the product.
+    return static_cast<std::size_t>((reinterpret_cast<std::uintptr_t>(module) * 0x9E3779B97F4A7C15ull) >> m_shift);
+}
+
+std::size_t* ImodelModuleNoticeBatch::Places::Find(const ImodelModule* module)
+{
+    if (m_slots.empty()) return nullptr;
+    const std::size_t mask = m_slots.size() - 1;
+    for (std::size_t at = Home(module);; at = (at + 1) & mask) {
+        Slot& slot = m_slots[at];
+        if (slot.module == module) return &slot.place;
+        if (slot.module == nullptr) return nullptr;
+    }
+}
+
+std::pair<std::size_t*, bool> ImodelModuleNoticeBatch::Places::TryEmplace(const ImodelModule* module,
+                                                                          std::size_t place)
+{
+    if (2 * (m_used + 1) > m_slots.size()) Grow();
+    const std::size_t mask = m_slots.size() - 1;
+    for (std::size_t at = Home(module);; at = (at + 1) & mask) {
+        Slot& slot = m_slots[at];
+        if (slot.module == module) return {&slot.place, false};
+        if (slot.module != nullptr) continue;
+        slot = Slot{module, place};
+        ++m_used;
+        return {&slot.place, true};
+    }
+}
+
+void ImodelModuleNoticeBatch::Places::Grow()
+{
+    std::vector<Slot> old = std::move(m_slots);
+    m_slots.assign(old.empty() ? 64 : 2 * old.size(), Slot{});
+    m_shift = 64 - std::countr_zero(m_slots.size());
+    const std::size_t mask = m_slots.size() - 1;
+    for (const Slot& slot : old) {
+        if (slot.module == nullptr) continue;
+        std::size_t at = Home(slot.module);
+        while (m_slots[at].module != nullptr) at = (at + 1) & mask;
+        m_slots[at] = slot;
+    }
+}
+
+void ImodelModuleNoticeBatch::Places::Clear()
+{
+    m_slots.clear();
+    m_slots.shrink_to_fit();
+    m_used = 0;
+    m_shift = 64;
+}
+
+ImodelModuleNoticeBatch::Notice* ImodelModuleNoticeBatch::Standing(const ImodelModule* module)
+{
+    const std::size_t* place = m_index.Find(module);
+    if (place == nullptr) return nullptr;
+    Notice& notice = m_notices[*place];
+    return notice.serial == module->GetUnitSerial() ? &notice : nullptr;
+}
+
 std::size_t ImodelModuleNoticeBatch::Gather(ImodelModule* module)
 {
-    const auto [at, added] = m_index.try_emplace(module, m_notices.size());
+    const auto [place, added] = m_index.TryEmplace(module, m_notices.size());
     if (!added) {
-        if (m_notices[at->second].serial == module->GetUnitSerial()) return at->second;
+        if (m_notices[*place].serial == module->GetUnitSerial()) return *place;
         // A unit gone since; another now stands at its address.
-        at->second = m_notices.size();
+        *place = m_notices.size();
     }
     m_notices.push_back({module, module->GetUnitSerial(), false});
-    return at->second;
+    return *place;
 }
 
 void ImodelModuleNoticeBatch::Send()
@@ -56,11 +120,16 @@ void ImodelModuleNoticeBatch::Send()
             events.push_back(boost::make_shared<IeventModuleAdded>(notice.module));
     }
     m_notices.clear();
-    m_index.clear();
+    m_index.Clear();
     if (events.empty()) return;
     const unsigned start = ImodelStartLongProcess("Notify - NotifyAllViews");
     Imodel::GetInstance().SendEvents(events, true);
     ImodelEndLongProcess(start);
+}
+
+void ImodelModuleNoticeBatch::Changed(ImodelModule* unit)
+{
+    if (unit != nullptr) Uncover(unit);
 }
 
 void ImodelModuleNoticeBatch::Uncover(ImodelModule* module)
@@ -70,9 +139,7 @@ void ImodelModuleNoticeBatch::Uncover(ImodelModule* module)
     while (!pending.empty()) {
         ImodelModule* unit = pending.back();
         pending.pop_back();
-        if (const auto at = m_index.find(unit);
-            at != m_index.end() && m_notices[at->second].serial == unit->GetUnitSerial())
-            m_notices[at->second].below = false;
+        if (Notice* notice = Standing(unit)) notice->below = false;
         if (const ImodelLinkList* parents = unit->GetParentsList())
             for (ImodelModule* parent : *parents)
                 if (parent != nullptr && seen.insert(parent).second) pending.push_back(parent);
@@ -82,9 +149,7 @@ void ImodelModuleNoticeBatch::Uncover(ImodelModule* module)
 void ImodelModuleNoticeBatch::FileWalk::Defined(ImodelModule* unit)
 {
     if (unit == nullptr) return;
-    if (const auto at = m_batch.m_index.find(unit);
-        at != m_batch.m_index.end() && m_batch.m_notices[at->second].serial == unit->GetUnitSerial())
-        m_batch.m_notices[at->second].below = false;
+    if (Notice* notice = m_batch.Standing(unit)) notice->below = false;
 }
 
 void ImodelModuleNoticeBatch::FileWalk::Unit(ImodelModule* unit)
