@@ -3,8 +3,10 @@
 // changes (files parsed again, their units gone and back under the same or
 // other names, units of new names, roots moved, file stamps kept), the
 // units come out of the restore with the data they would get from a copy of
-// every library taken at the start, by name and by file.
+// every library taken at the start, by name and by file. A change into empty
+// libraries restores as noting every name would.
 #include "ReparseTestSupport.h"
+#include "src/imodel/design/imodelUnitJournal.h"
 
 #include "imodel/design/ImodelDeletedModuleInfo.h"
 #include "imodel/design/ImodelDestroyLib.h"
@@ -14,7 +16,11 @@
 
 #include <gtest/gtest.h>
 
+#include <boost/make_shared.hpp>
+
+#include <memory>
 #include <random>
+#include <set>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -90,11 +96,73 @@ protected:
 
     std::string Drawn(std::mt19937& random) const { return m_names[random() % m_names.size()]; }
 
-    // Every unit of the design with what a restore gives back, in set order.
-    static std::string Dump()
+    // A change into the empty libraries of a project of four files, drawn
+    // from `random`: units made during it, units made before it that come
+    // in one by one or with a library that comes whole, units of those names
+    // beside them, units gone with their file, data changed on the way. What
+    // the libraries hold after the restore.
+    std::string ChangeIntoEmptyLibraries(std::mt19937& random, bool byName)
+    {
+        for (int f = 0; f < 4; ++f) m_files.push_back(ProjectFile("f" + std::to_string(f) + ".vhd"));
+        const auto name = [&random] { return "a" + std::to_string(random() % 5); };
+        const auto file = [&] { return random() % 4 == 0 ? Entry() : m_files[random() % m_files.size()]; };
+        const auto made = [&](const std::string& library) {
+            auto unit = std::make_unique<ImodelModule>(name(), file(), zorpaMODULE_VHDL, false, library, "", false);
+            unit->SetExpand(static_cast<int>(random() % 3));
+            return unit;
+        };
+        // Units from before the change, in no library yet.
+        std::vector<std::unique_ptr<ImodelModule>> waiting;
+        for (int i = 0, count = 1 + static_cast<int>(random() % 4); i < count; ++i) waiting.push_back(made("work"));
+        const auto whole = boost::make_shared<ImodelDesignManager::Library>("lib3");
+        whole->MakeModuleList();
+        for (int i = 0, count = static_cast<int>(random() % 3); i < count; ++i)
+            whole->GetModules()->Insert(made("lib3"));
+
+        Model().SaveLibraries();
+        for (int step = 0, steps = 4 + static_cast<int>(random() % 12); step < steps; ++step) {
+            switch (random() % 6) {
+            case 0:
+                Design().AddLibrary("work", false)->GetModules()->Insert(made("work"));
+                break;
+            case 1:
+                if (!waiting.empty()) {
+                    Design().AddLibrary("work", false)->GetModules()->Insert(std::move(waiting.back()));
+                    waiting.pop_back();
+                }
+                break;
+            case 2:
+                Design().AddLibrary(whole, false);
+                break;
+            case 3:
+                if (Design().FindLibraryByName("lib3")) whole->GetModules()->Insert(made("lib3"));
+                break;
+            case 4:
+                if (ImodelModule* unit = Find(name())) unit->SetExpand(static_cast<int>(random() % 3));
+                break;
+            default:
+                ImodelRemoveModulesOfFile(m_files[random() % m_files.size()], nullptr, true, false, false, nullptr,
+                                          nullptr);
+                break;
+            }
+        }
+        Model().RestoreLibraries(byName, zorpaSaveRestoreParams{false, true, false});
+        const std::string after = Dump() + "lib3:\n" + Dump("lib3");
+        waiting.clear();
+        Design().Reset();
+        Files().RemoveAllFiles();
+        ImodelModule::ClearRemovedModuleList();
+        m_files.clear();
+        return after;
+    }
+
+    // Every unit of the library with what a restore gives back, in set order.
+    static std::string Dump(const std::string& library = "work")
     {
         std::ostringstream out;
-        for (const ImodelModule* unit : *Design().FindLibraryByName("work")->GetModules()) {
+        const ImodelDesignManager::LibraryPtr found = Design().FindLibraryByName(library);
+        if (!found) return out.str();
+        for (const ImodelModule* unit : *found->GetModules()) {
             out << unit->GetName() << " @" << (unit->GetModuleFile() ? unit->GetModuleFile()->GetFileTitleAndExt() : "-")
                 << " expand " << unit->GetExpand() << " root " << unit->IsRoot() << " stimulus "
                 << unit->GetStimulusList().size() << " associated " << unit->GetAssociatedFileListConst().size()
@@ -174,4 +242,48 @@ TEST_F(UnitJournalTest, AUnitGoneAndBackUnderAnotherFileTakesTheDataOfItsName)
     Model().SaveLibraries();
     Model().RestoreLibraries(true, zorpaSaveRestoreParams{false, true, false});
     EXPECT_EQ(again->GetExpand(), 2);
+}
+
+TEST_F(UnitJournalTest, AChangeIntoEmptyLibrariesRestoresAsNotingEveryNameDoes)
+{
+    std::set<std::string> outcomes;
+    for (unsigned seed = 1; seed <= 60; ++seed) {
+        for (const bool byName : {true, false}) {
+            imodelUnitJournal::NoteEveryName(true);
+            std::mt19937 plain(seed);
+            const std::string expected = ChangeIntoEmptyLibraries(plain, byName);
+            imodelUnitJournal::NoteEveryName(false);
+            std::mt19937 quick(seed);
+            EXPECT_EQ(ChangeIntoEmptyLibraries(quick, byName), expected)
+                << "seed " << seed << (byName ? " by name" : " by file");
+            outcomes.insert(expected);
+        }
+    }
+    // The changes differ from one another.
+    EXPECT_GT(outcomes.size(), 60u);
+}
+
+TEST_F(UnitJournalTest, AUnitFromBeforeInALibraryThatCameWholeGivesItsDataToTheFirstOfItsName)
+{
+    const Entry file = ProjectFile("f.vhd");
+    const Entry earlier = ProjectFile("e.vhd");
+    const auto whole = boost::make_shared<ImodelDesignManager::Library>("lib3");
+    whole->MakeModuleList();
+    auto before = std::make_unique<ImodelModule>("a1", file, zorpaMODULE_VHDL, false, "lib3", "", false);
+    before->SetExpand(2);
+    whole->GetModules()->Insert(std::move(before));
+    for (const bool every : {true, false}) {
+        imodelUnitJournal::NoteEveryName(every);
+        Model().SaveLibraries();
+        Design().AddLibrary(whole, false);
+        auto made = std::make_unique<ImodelModule>("A1", earlier, zorpaMODULE_VHDL, false, "lib3", "", false);
+        made->SetExpand(0);
+        const auto [unit, inserted] = whole->GetModules()->Insert(std::move(made));
+        ASSERT_TRUE(inserted);
+        Model().RestoreLibraries(true, zorpaSaveRestoreParams{false, true, false});
+        EXPECT_EQ(unit->GetExpand(), 2) << (every ? "noting every name" : "noting units from before");
+        whole->GetModules()->Erase(unit);
+        Design().EraseLibrary("lib3");
+    }
+    imodelUnitJournal::NoteEveryName(false);
 }

@@ -13,13 +13,25 @@ std::vector<imodelUnitJournal*>& Listening()
     return journals;
 }
 
+bool g_noteEveryName = false;
+
+bool HoldsNoUnit(ImodelDesignManager& design)
+{
+    const auto [first, last] = design.GetLibraries();
+    return std::all_of(first, last, [](const ImodelDesignManager::LibraryPtr& library) {
+        return !library || !library->GetModules() || library->GetModules()->empty();
+    });
+}
+
 }  // namespace
 
 imodelUnitJournal::imodelUnitJournal(ImodelDesignManager& design)
-    : m_design(design), m_lastSerial(imodelLastUnitSerial())
+    : m_design(design), m_lastSerial(imodelLastUnitSerial()), m_startedEmpty(!g_noteEveryName && HoldsNoUnit(design))
 {
     Listening().push_back(this);
 }
+
+void imodelUnitJournal::NoteEveryName(bool every) { g_noteEveryName = every; }
 
 imodelUnitJournal::~imodelUnitJournal() { std::erase(Listening(), this); }
 
@@ -32,6 +44,12 @@ void imodelUnitJournal::Touch(const ImodelModule& unit, const ImodelModule::Unit
 void imodelUnitJournal::Note(const ImodelModule& unit, const ImodelModule::UnitSet& set)
 {
     if (m_restoring) return;
+    // A name matters to the restore only where a unit from before stands or
+    // stood; into empty libraries, those were all noted as they came in
+    // (the restore looks for any that came otherwise). A project read into
+    // an empty design makes every unit: noting each name made the read pay
+    // a map of every name, and the restore a walk of it, for nothing.
+    if (m_startedEmpty && unit.GetUnitSerial() > m_lastSerial) return;
     // Only the libraries of this design count: not a parser's sets, nor a
     // copy, nor another model's.
     const auto [first, last] = m_design.GetLibraries();
@@ -45,8 +63,34 @@ void imodelUnitJournal::Note(const ImodelModule& unit, const ImodelModule::UnitS
     touched.push_back(Before{unit.GetUnitOrder(), serial, ImodelModule::Clone(&unit)});
 }
 
+void imodelUnitJournal::NoteNamesBesideUnnotedUnits()
+{
+    // A unit from before that stands in a library without having been noted
+    // (its library came whole) takes part in the restore of its name when a
+    // unit made since stands beside it, as when every name was noted.
+    const auto [first, last] = m_design.GetLibraries();
+    for (auto library = first; library != last; ++library) {
+        if (!*library || !(*library)->GetModules()) continue;
+        const ImodelModule::UnitSet& units = *(*library)->GetModules();
+        for (auto at = units.begin(); at != units.end();) {
+            const std::string& name = (*at)->GetUnitOrder().name;
+            bool unnoted = false;
+            bool made = false;
+            for (; at != units.end() && (*at)->GetUnitOrder().name == name; ++at) {
+                const std::uint64_t serial = (*at)->GetUnitSerial();
+                if (serial > m_lastSerial)
+                    made = true;
+                else if (!m_kept.contains(serial))
+                    unnoted = true;
+            }
+            if (unnoted && made) m_touched[(*library)->GetName()][name];
+        }
+    }
+}
+
 void imodelUnitJournal::Restore(bool byName, const zorpaSaveRestoreParams& params)
 {
+    if (m_startedEmpty) NoteNamesBesideUnnotedUnits();
     m_restoring = true;
     for (auto& [libraryName, names] : m_touched) {
         const ImodelDesignManager::LibraryPtr library = m_design.FindLibraryByName(libraryName);

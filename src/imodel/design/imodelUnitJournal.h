@@ -33,6 +33,11 @@ public:
     // is the unit set it is in, enters or leaves (null: none).
     static void Touch(const ImodelModule& unit, const ImodelModule::UnitSet* set);
 
+    // Every journal notes the name of every unit made during its change, as
+    // it once did (for comparing the short cut for changes into empty
+    // libraries with the plain way).
+    static void NoteEveryName(bool every);
+
 private:
     struct Before {
         ZorpaUnitOrder order;
@@ -43,6 +48,9 @@ private:
     using Names = std::map<std::string, std::vector<Before>>;
 
     void Note(const ImodelModule& unit, const ImodelModule::UnitSet& set);
+    // Started on empty libraries: the names of units made since that share
+    // a name with a unit from before that was never noted.
+    void NoteNamesBesideUnnotedUnits();
     void RestoreName(ImodelModule::UnitSet& units, const std::string& name, std::vector<Before>& touched,
                      bool byName, const zorpaSaveRestoreParams& params);
 
@@ -52,6 +60,9 @@ private:
     std::map<std::string, Names> m_touched;
     std::unordered_set<std::uint64_t> m_kept;
     bool m_restoring = false;
+    // The design's libraries held no unit at the start (a project read into
+    // an empty design): units made since are not noted one by one.
+    bool m_startedEmpty = false;
 };
 
 // The serial of the unit made last (units made later have larger ones).
