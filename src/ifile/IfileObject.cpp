@@ -116,13 +116,16 @@ void IfileObject::SetFileName(const ImodelFileName& name, ImodelFMStringFileType
 ImodelFileName IfileObject::GetFullFileName() const
 {
     if (!ifileStartsWithProjectToken(m_name.GetString())) return m_name;
-    const std::string rest(ifileStripProjectToken(m_name.GetString()));
+    // Asked several times for each file a read parses: joined in one piece.
+    const std::string_view rest = ifileStripProjectToken(m_name.GetString());
     const ImodelFileName& folder = ifileProjectFolder();
     if (folder.empty()) {
         SysDebugPrintf("Error: Project Loc not set\n");
-        return rest;
+        return std::string(rest);
     }
-    return WithSeparator(folder) + rest;
+    ImodelFileName full;
+    full.GetString() = ifileJoinProjectFolder(folder.GetString(), rest);
+    return full;
 }
 
 ImodelFileName IfileObject::GetFileLocation() const

@@ -39,7 +39,7 @@ std::string_view ifileTitleOf(std::string_view name)
     return separator == std::string_view::npos || separator == 0 ? name : name.substr(separator + 1);
 }
 
-std::string ifileJoinProjectFolder(const std::string& folder, const std::string& relative)
+std::string ifileJoinProjectFolder(const std::string& folder, std::string_view relative)
 {
     std::string full;
     full.reserve(folder.size() + 1 + relative.size());

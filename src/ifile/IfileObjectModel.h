@@ -31,7 +31,7 @@ const char* ifileTypeKeyword(int type);
 std::string_view ifileTitleOf(std::string_view name);
 // The full name of a project-relative name: the folder, one separator, the
 // relative name (a file value's full name).
-std::string ifileJoinProjectFolder(const std::string& folder, const std::string& relative);
+std::string ifileJoinProjectFolder(const std::string& folder, std::string_view relative);
 // Whether a name relative to the project folder leads out of it once "."
 // and ".." are resolved ("../x", "a/../../x").
 bool ifileClimbsOut(std::string_view relative);

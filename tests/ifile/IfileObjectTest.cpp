@@ -15,6 +15,8 @@
 #include <boost/make_shared.hpp>
 
 #include <deque>
+#include <random>
+#include <string>
 
 namespace {
 
@@ -73,6 +75,26 @@ TEST(IfileObject, NamesWithoutAProjectFolderAreTracedAndKept)
     EXPECT_EQ(Stored("<project>/hdl/a.v").GetFullFileName().GetString(), "hdl/a.v");
     // The token alone resolves to nothing rather than past its end.
     EXPECT_EQ(Stored("<project>").GetFullFileName().GetString(), "");
+}
+
+TEST(IfileObject, AFullNameIsTheProjectFolderWithOneSeparatorThenTheRest)
+{
+    std::mt19937 random(28);
+    const auto word = [&random] {
+        std::string text;
+        for (int i = 0, length = 1 + static_cast<int>(random() % 24); i < length; ++i)
+            text += "abcXYZ_.09"[random() % 10];
+        return text;
+    };
+    for (const std::string folder : {"/prj/top", "/prj/top/", "/", "/a/much/longer/folder/than/a/short/name"}) {
+        ProjectFolderScope project(folder);
+        for (int i = 0; i < 200; ++i) {
+            std::string rest = word();
+            for (int depth = static_cast<int>(random() % 4); depth > 0; --depth) rest = word() + "/" + rest;
+            const std::string expected = (folder.back() == '/' ? folder : folder + "/") + rest;
+            EXPECT_EQ(Stored("<project>/" + rest).GetFullFileName().GetString(), expected) << folder << " " << rest;
+        }
+    }
 }
 
 TEST(IfileObject, TheProjectFileLineReadsBack)
