@@ -95,12 +95,7 @@ void imodelUnitJournal::Restore(bool byName, const zorpaSaveRestoreParams& param
     for (auto& [libraryName, names] : m_touched) {
         const ImodelDesignManager::LibraryPtr library = m_design.FindLibraryByName(libraryName);
         if (!library || !library->GetModules()) continue;
-        std::vector<Names::value_type*> ordered;
-        ordered.reserve(names.size());
-        for (Names::value_type& name : names) ordered.push_back(&name);
-        std::sort(ordered.begin(), ordered.end(), [](const auto* a, const auto* b) { return a->first < b->first; });
-        for (Names::value_type* name : ordered)
-            RestoreName(*library->GetModules(), name->first, name->second, byName, params);
+        for (auto& [name, touched] : names) RestoreName(*library->GetModules(), name, touched, byName, params);
     }
     m_touched.clear();
     m_kept.clear();

@@ -15,7 +15,6 @@
 #include <cstdint>
 #include <map>
 #include <string>
-#include <unordered_map>
 #include <unordered_set>
 #include <vector>
 
@@ -45,9 +44,8 @@ private:
         std::uint64_t serial = 0;
         ImodelModule::Owned data;
     };
-    // By library name, then by lower-cased unit name (hashed: a refresh
-    // notes every unit of the design; the restore takes the names in order).
-    using Names = std::unordered_map<std::string, std::vector<Before>>;
+    // By library name, then by lower-cased unit name.
+    using Names = std::map<std::string, std::vector<Before>>;
 
     void Note(const ImodelModule& unit, const ImodelModule::UnitSet& set);
     // Started on empty libraries: the names of units made since that share
