@@ -2,10 +2,13 @@
 // whether the units that have no result left are passed by or walked in
 // full: random designs (shared cells, cycles, two views) whose units have
 // derived files and tool results in random states, changed at random
-// between source changes that name random files.
+// between source changes that name random files; and designs filled a few
+// files at a time, where the units above the new ones are not looked for
+// while no unit has a result.
 #include "FlowProject.h"
 
 #include "RecordingView.h"
+#include "imodel/views/ImodelToolStatesManager.h"
 #include "iprocess/QuorlaneStateMachine.h"
 #include "src/iprocess/iprocessStateMachines.h"
 
@@ -57,8 +60,7 @@ protected:
             sources.push_back(source);
             units.push_back(Unit(name, source));
         }
-        for (std::size_t link = 0; link < count * 2; ++link)
-            units[pick(count)]->AddSubBlock(units[pick(count)], false);
+        for (std::size_t link = 0; link < count * 2; ++link) units[pick(count)]->AddSubBlock(units[pick(count)], false);
         for (ImodelModule* unit : units) {
             if (chance(40)) continue;
             const std::string name = unit->GetName();
@@ -95,11 +97,93 @@ protected:
         return dumps;
     }
 
+    // The states after each step of a design filled a few files at a time,
+    // the plain way or not: new units below earlier ones (some also above
+    // earlier ones, making cycles), units named before any file defines
+    // them, and now and then tool results and derived files that come and
+    // go. `resting` counts the steps that began with no result anywhere
+    // and every view at rest: those a source change may pass by.
+    std::vector<std::string> Fill(unsigned seed, bool plain, int& resting)
+    {
+        IprocessParentStateMachine::PlainInvalidation() = plain;
+        std::mt19937 random(seed);
+        const auto pick = [&random](std::size_t count) {
+            return static_cast<std::size_t>(std::uniform_int_distribution<std::size_t>(0, count - 1)(random));
+        };
+        const auto chance = [&](int percent) { return static_cast<int>(pick(100)) < percent; };
+
+        Files().RemoveAllFiles();
+        Design().Reset();
+        Design().SetNeedSave(false);
+        std::vector<ImodelModule*> units;
+        std::vector<Entry> sources;
+        std::vector<Entry> derived;
+        const std::vector<ImodelFunctionType> tools{ideSYNTHESIS, idePHYSYNTH, idePALLADOR};
+        RecordingView view;
+        std::vector<std::string> dumps;
+        for (int step = 0; step < 24; ++step) {
+            std::deque<IfileObject> changed;
+            for (std::size_t i = 1 + pick(4); i > 0; --i) {
+                const std::string name = "u" + std::to_string(units.size());
+                const Entry source = Add("hdl/" + name + ".v", zorpaFT_HDL, "module " + name + "; endmodule\n");
+                ImodelModule* unit = Unit(name, source);
+                if (!units.empty()) units[pick(units.size())]->AddSubBlock(unit, false);
+                if (!units.empty() && chance(20)) unit->AddSubBlock(units[pick(units.size())], false);
+                if (chance(10))
+                    unit->AddSubBlock(Unit("named" + std::to_string(step) + "_" + std::to_string(i)), false);
+                units.push_back(unit);
+                sources.push_back(source);
+                changed.push_back(*source);
+            }
+            if (chance(20)) changed.push_back(*sources[pick(sources.size())]);
+            // A result set, or every result taken back; each unit told.
+            if (chance(12)) {
+                ImodelModule* unit = units[pick(units.size())];
+                unit->GetContext()->GetCurRevContext()->SetToolState(
+                    &Tool(tools[pick(tools.size())]), chance(70) ? StateSuccess : StateFailure, nullptr, false);
+                Machine().UpdateFileDependentStatesForModule(unit);
+            } else if (chance(15)) {
+                for (ImodelModule* unit : units) {
+                    if (unit->GetContext()->Pending()) continue;
+                    for (ImodelRevContextImpl* revision : unit->GetContext()->GetAllRevs())
+                        for (ImodelFunctionType tool : tools)
+                            revision->SetToolState(&Tool(tool), StateNoResult, nullptr, false);
+                    Machine().UpdateFileDependentStatesForModule(unit);
+                }
+            }
+            // Derived files made, changed and taken out of the project.
+            if (seed % 2 == 1 && chance(10)) {
+                ImodelModule* unit = units[pick(units.size())];
+                derived.push_back(AddDefault(zorpaFT_SYN_EDN, unit, Netlist(unit->GetName()),
+                                             chance(50) ? imodelFileUpToDate : imodelFileOutOfDate));
+            }
+            if (!derived.empty() && chance(15))
+                derived[pick(derived.size())]->SetFileState(chance(50) ? imodelFileOutOfDate : imodelFileUpToDate);
+            if (!derived.empty() && chance(10)) {
+                const std::size_t gone = pick(derived.size());
+                Files().RemoveFile(*derived[gone]);
+                derived.erase(derived.begin() + static_cast<std::ptrdiff_t>(gone));
+            }
+            if (ImodelContextToolStatesManager::ResultsHeld() == 0 && ImodelRevContextImpl::NotResting() == 0)
+                ++resting;
+            Machine().FilesModificationMessage(chance(90) ? QuorlaneFilesChanged : QuorlaneFilesRemoved, changed);
+            dumps.push_back(Dump(units, view));
+            view.Clear();
+        }
+        return dumps;
+    }
+
     std::string Dump(const std::vector<ImodelModule*>& units, const RecordingView& view) const
     {
         std::string text;
         for (ImodelModule* unit : units) {
             text += unit->GetName() + ":";
+            // Looking at a context's views makes them: one not made yet is
+            // told as such.
+            if (unit->GetContext()->Pending()) {
+                text += " pending\n";
+                continue;
+            }
             for (ImodelRevContextImpl* revision : unit->GetContext()->GetAllRevs()) {
                 text += " " + revision->GetName() + " state " + std::to_string(revision->GetSolvatoState()) + " reach";
                 for (imodelSolvatoState state : {Pre_Synthesis, Post_Synthesis, Post_Phy_Synthesis, Post_Layout})
@@ -134,4 +218,19 @@ TEST_F(SourceChangeStates, UnitsWithNothingLeftPassedByLeaveTheStatesAndEventsOf
     }
     // The histories do change states: the comparison is not of still designs.
     EXPECT_GT(differing, 8);
+}
+
+TEST_F(SourceChangeStates, ADesignFilledFileByFileHasTheStatesAndEventsOfThePlainWay)
+{
+    int resting = 0;
+    for (unsigned seed = 1; seed <= 4; ++seed) {
+        int plainResting = 0;
+        const std::vector<std::string> plain = Fill(seed, true, plainResting);
+        const std::vector<std::string> fast = Fill(seed, false, resting);
+        ASSERT_EQ(plain.size(), fast.size());
+        for (std::size_t step = 0; step < plain.size(); ++step)
+            ASSERT_EQ(plain[step], fast[step]) << "seed " << seed << ", step " << step;
+    }
+    // Many steps could pass the units above the new ones by.
+    EXPECT_GT(resting, 24) << resting;
 }

@@ -15,6 +15,7 @@
 #include <boost/shared_ptr.hpp>
 
 #include <cstddef>
+#include <functional>
 #include <memory>
 #include <ostream>
 #include <string>
@@ -53,6 +54,8 @@ public:
     // missing: a change to it reaches every revision when they are made.
     // Null when the revisions are made.
     ImodelRevContextImpl* PendingSample();
+    // Whether `test` holds for a context that has not made its revisions yet.
+    static bool AnyPending(const std::function<bool(const ImodelContextImpl&)>& test);
 
     // --- views ----------------------------------------------------------------------------
     // Appends a revision of that name, a copy of the current revision (all of

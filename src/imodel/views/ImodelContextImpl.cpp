@@ -9,6 +9,7 @@
 #include <foundation/Sys.h>
 
 #include <algorithm>
+#include <functional>
 
 namespace {
 
@@ -23,6 +24,13 @@ void TraceNewDesignState(const std::string& module, imodelSolvatoState state)
     SysDebugPrintf("Process Engine: New State Of Solvato for %s : %s\n", module.c_str(), keyword.c_str());
 }
 
+// The contexts that have not made their revisions yet.
+std::unordered_set<const ImodelContextImpl*>& PendingContexts()
+{
+    static std::unordered_set<const ImodelContextImpl*> contexts;
+    return contexts;
+}
+
 }  // namespace
 
 ImodelContextImpl::ImodelContextImpl(const std::string& name, ImodelModule* module) : m_name(name), m_module(module)
@@ -34,6 +42,7 @@ ImodelContextImpl::ImodelContextImpl(const std::string& name, ImodelModule* modu
     if (!views) return;
     m_pendingViews = views->GetSharedRevisionNames();
     m_pendingCurrent = views->GetCurrentIndex();
+    if (Pending()) PendingContexts().insert(this);
     if (PlainRevisions()) Revisions();
 }
 
@@ -50,8 +59,11 @@ ImodelContextImpl::ImodelContextImpl(const ImodelContextImpl& other, ImodelModul
     if (other.Pending()) {
         m_pendingViews = other.m_pendingViews;
         m_pendingCurrent = other.m_pendingCurrent;
-        if (other.m_pendingSample)
+        PendingContexts().insert(this);
+        if (other.m_pendingSample) {
             m_pendingSample = std::make_unique<ImodelRevContextImpl>(*other.m_pendingSample, module, all);
+            m_pendingSample->StandForViewsToCome();
+        }
         return;
     }
     for (const auto& revision : other.m_revisions) {
@@ -68,6 +80,7 @@ ImodelContextImpl::Revisions_& ImodelContextImpl::Revisions() const
     // AddRevision would append it, without looking for it first.
     const std::shared_ptr<const std::vector<std::string>> views = std::move(m_pendingViews);
     m_pendingViews.reset();
+    PendingContexts().erase(this);
     const std::unique_ptr<ImodelRevContextImpl> sample = std::move(m_pendingSample);
     m_revisions.reserve(views->size());
     for (const std::string& view : *views) {
@@ -82,7 +95,10 @@ ImodelContextImpl::Revisions_& ImodelContextImpl::Revisions() const
 ImodelRevContextImpl* ImodelContextImpl::PendingSample()
 {
     if (!Pending()) return nullptr;
-    if (!m_pendingSample) m_pendingSample = std::make_unique<ImodelRevContextImpl>(std::string(), m_module);
+    if (!m_pendingSample) {
+        m_pendingSample = std::make_unique<ImodelRevContextImpl>(std::string(), m_module);
+        m_pendingSample->StandForViewsToCome();
+    }
     return m_pendingSample.get();
 }
 
@@ -92,7 +108,14 @@ ImodelRevContextImpl*& ImodelContextImpl::Current() const
     return m_current;
 }
 
-ImodelContextImpl::~ImodelContextImpl() = default;
+ImodelContextImpl::~ImodelContextImpl() { PendingContexts().erase(this); }
+
+bool ImodelContextImpl::AnyPending(const std::function<bool(const ImodelContextImpl&)>& test)
+{
+    const std::unordered_set<const ImodelContextImpl*>& pending = PendingContexts();
+    return std::any_of(pending.begin(), pending.end(),
+                       [&test](const ImodelContextImpl* context) { return test(*context); });
+}
 
 bool ImodelContextImpl::AddRevision(const std::string& name, bool rename, bool update)
 {
