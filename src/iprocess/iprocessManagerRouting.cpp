@@ -232,11 +232,7 @@ bool iprocessManagerImpl::AreAllUnitsAtRest()
 {
     // A context that has not made its views yet rests only for a unit that
     // a source change never reaches: one without a file of its own.
-    return ImodelRevContextImpl::NotResting() == 0 &&
-           !ImodelContextImpl::AnyPending([](const ImodelContextImpl& context) {
-               const ImodelModule* module = context.GetModule();
-               return module && module->GetModuleFile();
-           });
+    return ImodelRevContextImpl::NotResting() == 0 && !ImodelContextImpl::AnyPendingOfUnitWithFile();
 }
 
 namespace {

@@ -123,6 +123,7 @@ protected:
     {
         Draws draws = Start(seed, plain);
         std::vector<ImodelModule*> units;
+        std::vector<ImodelModule*> waiting;
         std::vector<Entry> sources;
         std::vector<Entry> derived;
         const std::vector<ImodelFunctionType> tools{ideSYNTHESIS, idePHYSYNTH, idePALLADOR};
@@ -130,14 +131,32 @@ protected:
         std::vector<std::string> dumps;
         for (int step = 0; step < 24; ++step) {
             std::deque<IfileObject> changed;
+            // A unit named before its file came is given it; the change
+            // does not always name the file.
+            ImodelModule* declared = nullptr;
+            if (!waiting.empty() && draws.Chance(30)) {
+                const std::size_t at = draws.Pick(waiting.size());
+                ImodelModule* named = waiting[at];
+                waiting.erase(waiting.begin() + static_cast<std::ptrdiff_t>(at));
+                const std::string name = named->GetName();
+                const Entry source = Add("hdl/" + name + ".v", zorpaFT_HDL, "module " + name + "; endmodule\n");
+                named->SetModuleFileName(source->GetFullFileName().GetString(), nullptr, false);
+                units.push_back(named);
+                sources.push_back(source);
+                if (draws.Chance(50)) changed.push_back(*source);
+                declared = named;
+            }
             for (std::size_t i = 1 + draws.Pick(4); i > 0; --i) {
                 const std::string name = "u" + std::to_string(units.size());
                 const Entry source = Add("hdl/" + name + ".v", zorpaFT_HDL, "module " + name + "; endmodule\n");
                 ImodelModule* unit = Unit(name, source);
                 if (!units.empty()) units[draws.Pick(units.size())]->AddSubBlock(unit, false);
+                if (declared) declared->AddSubBlock(unit, false);
                 if (!units.empty() && draws.Chance(20)) unit->AddSubBlock(units[draws.Pick(units.size())], false);
-                if (draws.Chance(10))
-                    unit->AddSubBlock(Unit("named" + std::to_string(step) + "_" + std::to_string(i)), false);
+                if (draws.Chance(15)) {
+                    waiting.push_back(Unit("named" + std::to_string(step) + "_" + std::to_string(i)));
+                    unit->AddSubBlock(waiting.back(), false);
+                }
                 units.push_back(unit);
                 sources.push_back(source);
                 changed.push_back(*source);

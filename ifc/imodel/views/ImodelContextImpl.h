@@ -15,7 +15,6 @@
 #include <boost/shared_ptr.hpp>
 
 #include <cstddef>
-#include <functional>
 #include <memory>
 #include <ostream>
 #include <string>
@@ -54,8 +53,11 @@ public:
     // missing: a change to it reaches every revision when they are made.
     // Null when the revisions are made.
     ImodelRevContextImpl* PendingSample();
-    // Whether `test` holds for a context that has not made its revisions yet.
-    static bool AnyPending(const std::function<bool(const ImodelContextImpl&)>& test);
+    // Whether a context that has not made its revisions yet belongs to a
+    // unit with a file of its own.
+    static bool AnyPendingOfUnitWithFile();
+    // The unit was given a file of its own (ImodelModule::ChangeFile).
+    void FileGiven();
 
     // --- views ----------------------------------------------------------------------------
     // Appends a revision of that name, a copy of the current revision (all of

@@ -9,7 +9,6 @@
 #include <foundation/Sys.h>
 
 #include <algorithm>
-#include <functional>
 
 namespace {
 
@@ -24,10 +23,23 @@ void TraceNewDesignState(const std::string& module, imodelSolvatoState state)
     SysDebugPrintf("Process Engine: New State Of Solvato for %s : %s\n", module.c_str(), keyword.c_str());
 }
 
-// The contexts that have not made their revisions yet.
-std::unordered_set<const ImodelContextImpl*>& PendingContexts()
+// The contexts that have not made their revisions yet: those whose unit
+// may have a file of its own, and those whose unit had none when last
+// looked at (a unit is given its file through ImodelModule::ChangeFile).
+struct PendingRegistry {
+    std::unordered_set<const ImodelContextImpl*> unchecked;
+    std::unordered_set<const ImodelContextImpl*> withoutFile;
+
+    void Add(const ImodelContextImpl* context) { unchecked.insert(context); }
+    void Remove(const ImodelContextImpl* context)
+    {
+        if (unchecked.erase(context) == 0) withoutFile.erase(context);
+    }
+};
+
+PendingRegistry& PendingContexts()
 {
-    static std::unordered_set<const ImodelContextImpl*> contexts;
+    static PendingRegistry contexts;
     return contexts;
 }
 
@@ -42,7 +54,7 @@ ImodelContextImpl::ImodelContextImpl(const std::string& name, ImodelModule* modu
     if (!views) return;
     m_pendingViews = views->GetSharedRevisionNames();
     m_pendingCurrent = views->GetCurrentIndex();
-    if (Pending()) PendingContexts().insert(this);
+    if (Pending()) PendingContexts().Add(this);
     if (PlainRevisions()) Revisions();
 }
 
@@ -59,7 +71,7 @@ ImodelContextImpl::ImodelContextImpl(const ImodelContextImpl& other, ImodelModul
     if (other.Pending()) {
         m_pendingViews = other.m_pendingViews;
         m_pendingCurrent = other.m_pendingCurrent;
-        PendingContexts().insert(this);
+        PendingContexts().Add(this);
         if (other.m_pendingSample) {
             m_pendingSample = std::make_unique<ImodelRevContextImpl>(*other.m_pendingSample, module, all);
             m_pendingSample->StandForViewsToCome();
@@ -80,7 +92,7 @@ ImodelContextImpl::Revisions_& ImodelContextImpl::Revisions() const
     // AddRevision would append it, without looking for it first.
     const std::shared_ptr<const std::vector<std::string>> views = std::move(m_pendingViews);
     m_pendingViews.reset();
-    PendingContexts().erase(this);
+    PendingContexts().Remove(this);
     const std::unique_ptr<ImodelRevContextImpl> sample = std::move(m_pendingSample);
     m_revisions.reserve(views->size());
     for (const std::string& view : *views) {
@@ -108,13 +120,28 @@ ImodelRevContextImpl*& ImodelContextImpl::Current() const
     return m_current;
 }
 
-ImodelContextImpl::~ImodelContextImpl() { PendingContexts().erase(this); }
+ImodelContextImpl::~ImodelContextImpl() { PendingContexts().Remove(this); }
 
-bool ImodelContextImpl::AnyPending(const std::function<bool(const ImodelContextImpl&)>& test)
+bool ImodelContextImpl::AnyPendingOfUnitWithFile()
 {
-    const std::unordered_set<const ImodelContextImpl*>& pending = PendingContexts();
-    return std::any_of(pending.begin(), pending.end(),
-                       [&test](const ImodelContextImpl* context) { return test(*context); });
+    // Each context is looked at once, and again after its unit is given a
+    // file: units named before any file defines them wait in numbers while
+    // a design is filled.
+    PendingRegistry& pending = PendingContexts();
+    for (auto context = pending.unchecked.begin(); context != pending.unchecked.end();) {
+        const ImodelModule* module = (*context)->m_module;
+        if (module && module->GetModuleFile()) return true;
+        pending.withoutFile.insert(*context);
+        context = pending.unchecked.erase(context);
+    }
+    return false;
+}
+
+void ImodelContextImpl::FileGiven()
+{
+    if (!Pending()) return;
+    PendingRegistry& pending = PendingContexts();
+    if (pending.withoutFile.erase(this) != 0) pending.unchecked.insert(this);
 }
 
 bool ImodelContextImpl::AddRevision(const std::string& name, bool rename, bool update)
