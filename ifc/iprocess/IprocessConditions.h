@@ -49,6 +49,9 @@ bool IprocessIsEDIFFlow(ImodelModule* module, ImodelRevContext* revision);
 bool IprocessHideSynthesisTool(ImodelModule* module, ImodelRevContext* revision);
 // Synthesis is hidden for a module that is not an EDIF netlist.
 bool IprocessHideEdifNetlist(ImodelModule* module, ImodelRevContext* revision);
+// Whether `condition` holds only where `other` holds, for every module and
+// revision (the same condition, or one defined as `other` and more).
+bool IprocessConditionImplies(IprocessCondition condition, IprocessCondition other);
 // The host's active synthesis tool is Synplify ("SYNPLIFY7_EXT").
 bool IprocessIsSynplifyProfileActivated(ImodelModule* module, ImodelRevContext* revision);
 // The programming family is set, Synplify is the synthesis tool and

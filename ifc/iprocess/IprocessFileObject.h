@@ -212,6 +212,9 @@ public:
     // asked without copying them; `unitKey` is UnitKeyOfModule(module),
     // made once by a caller asking every node of a flow.
     bool AreKnownFilesOfModuleOutOfDate(ImodelModule* module, const std::string& unitKey) const;
+    // Whether every known file of any unit is out of date: then the answer
+    // above is true for every module.
+    bool AreKnownFilesOfUnitsOutOfDate() const;
     // The key the known files of the module are indexed under.
     static std::string UnitKeyOfModule(const ImodelModule& module);
     // Tells the derived-file record of every known file of the change.

@@ -92,6 +92,11 @@ bool IprocessHideEdifNetlist(ImodelModule* module, ImodelRevContext* revision)
     return IprocessHideSynthesisTool(module, revision) && !IprocessIsEDIFFlow(module, revision);
 }
 
+bool IprocessConditionImplies(IprocessCondition condition, IprocessCondition other)
+{
+    return condition == other || (condition == &IprocessHideEdifNetlist && other == &IprocessHideSynthesisTool);
+}
+
 bool IprocessIsSynplifyProfileActivated(ImodelModule*, ImodelRevContext*)
 {
     return IprocessIsToolActivated("SYNPLIFY7_EXT", ideSYNTHESIS);

@@ -458,6 +458,14 @@ bool IprocessFileObject::AreKnownFilesOfModuleOutOfDate(ImodelModule* module, co
     });
 }
 
+bool IprocessFileObject::AreKnownFilesOfUnitsOutOfDate() const
+{
+    const Entries& files = GetKnownFiles();
+    return std::all_of(files.begin(), files.end(), [](const Entry& file) {
+        return file->GetFileState() == imodelFileOutOfDate || !file->GetPredecessorObject();
+    });
+}
+
 // --- the known files by the name of their unit and by their predecessor -----------------------------
 
 std::uint64_t& IprocessFileObject::UnitIndexGeneration()

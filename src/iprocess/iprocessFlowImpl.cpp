@@ -171,6 +171,22 @@ void iprocessFlowImpl::CreateStateMachines()
     m_machines.push_back(std::move(designState));
 }
 
+bool iprocessFlowImpl::BringsSourceChangesToRest(imodelSolvatoState& rest) const
+{
+    if (!m_designState || !m_designState->ChecksOutputsOnly()) return false;
+    for (const IprocessFileObject* node : m_fileNodes)
+        if (!node->AreKnownFilesOfUnitsOutOfDate()) return false;
+    for (const IprocessToolObject* tool : m_toolNodes) {
+        IprocessFileObject::Nodes outputs;
+        tool->GetOutputFiles(&outputs);
+        if (std::any_of(outputs.begin(), outputs.end(),
+                        [](const IprocessFileObject* output) { return output->KnowsAnyFile(); }))
+            return false;
+    }
+    rest = m_designState->GetDefaultState();
+    return true;
+}
+
 void iprocessFlowImpl::GetSupportedStates(std::vector<imodelSolvatoState>& out, ImodelModule* module) const
 {
     if (m_designState) m_designState->GetSupportedStates(out, module);

@@ -84,6 +84,13 @@ public:
     std::vector<IprocessFileToFileTransition*> GetFileToFileTransitions() const { return View(m_fileToFile); }
     ImodelModule* GetAttachedModule() const { return m_module; }
 
+    // Whether a source change leaves any unit it reaches with `rest` as its
+    // design state, alone accessible, in every view, and changes nothing
+    // else, tells nobody: no derived file of a unit is up to date, no tool
+    // output is known, and every design state is checked against a tool
+    // output. No view may hold a tool result either (the caller asks).
+    bool BringsSourceChangesToRest(imodelSolvatoState& rest) const;
+
 private:
     template <class T>
     static std::vector<T*> View(const std::vector<std::unique_ptr<T>>& owned)

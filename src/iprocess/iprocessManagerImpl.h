@@ -65,6 +65,11 @@ public:
     // unit and gives the same answer.
     std::vector<ImodelModule*> CollectModulesForFiles(QuorlaneStateMachineMultipleFilesMessages kind,
                                                       const std::deque<IfileObject>& files) const;
+    // ... the units the files define alone, without `above`; none when the
+    // links cannot tell (the walk over every unit must).
+    std::optional<std::vector<ImodelModule*>> CollectModulesForFiles(QuorlaneStateMachineMultipleFilesMessages kind,
+                                                                     const std::deque<IfileObject>& files,
+                                                                     bool above) const;
     std::vector<ImodelModule*> CollectModulesForFilesByWalk(QuorlaneStateMachineMultipleFilesMessages kind,
                                                             const std::deque<IfileObject>& files) const;
     void AttachModule(ImodelModule* module) override;
@@ -95,6 +100,14 @@ public:
 private:
     // Routes a source change to the units whose sources the files are.
     void RouteSourceChange(QuorlaneStateMachineMultipleFilesMessages kind, const std::deque<IfileObject>& files);
+    // Whether a source change only brings the units it reaches to rest: no
+    // view holds a tool result and every flow brings them to pre-synthesis
+    // (iprocessFlowImpl::BringsSourceChangesToRest). Never while the plain
+    // way is asked for (IprocessParentStateMachine::PlainInvalidation).
+    bool BringsSourceChangesToRest() const;
+    // Whether every unit a source change may reach is at rest already:
+    // routing the change to it then changes nothing.
+    static bool AreAllUnitsAtRest();
     // Routes the gathered source changes, if any; every message that is not
     // one starts with it.
     void RouteDeferred();

@@ -17,11 +17,14 @@
 #include "imodel/model/ImodelFeatures.h"
 #include "imodel/names/imodelUtl.h"
 #include "imodel/views/ImodelContextImpl.h"
+#include "imodel/views/ImodelToolStatesManager.h"
 #include "iprocess/IprocessFileObject.h"
 #include "iprocess/IprocessFlow.h"
 #include "iprocess/IprocessListener.h"
 #include "iprocess/IprocessToolObject.h"
 #include "itool/ItoolConstraintsManager.h"
+#include "src/iprocess/iprocessFlowImpl.h"
+#include "src/iprocess/iprocessStateMachines.h"
 
 #include <vy/IComponent.h>
 
@@ -191,12 +194,45 @@ void iprocessManagerImpl::RouteSourceChange(QuorlaneStateMachineMultipleFilesMes
     const unsigned whole = ImodelStartLongProcess("Processing state because source changed");
     if (kind == QuorlaneFilesChanged || kind == QuorlaneFilesRemoved) {
         const unsigned collecting = ImodelStartLongProcess("Getting modules concerned");
-        const std::vector<ImodelModule*> modules = CollectModulesForFiles(kind, files);
+        // While no unit has a result, a unit the change reaches only comes
+        // to rest (ImodelRevContextImpl::Rests). A design filled file by
+        // file is so: when the units the files define were the last ones
+        // not at rest, the units above them, every earlier unit in a chain,
+        // are not looked for.
+        bool rested = false;
+        if (BringsSourceChangesToRest()) {
+            if (const std::optional<std::vector<ImodelModule*>> defined = CollectModulesForFiles(kind, files, false)) {
+                for (ImodelModule* module : *defined)
+                    Route(module, [&](IprocessFlow& flow) { flow.FilesModificationMessage(kind, files); });
+                rested = AreAllUnitsAtRest();
+            }
+        }
+        const std::vector<ImodelModule*> modules =
+            rested ? std::vector<ImodelModule*>() : CollectModulesForFiles(kind, files);
         ImodelEndLongProcess(collecting);
         for (ImodelModule* module : modules)
             Route(module, [&](IprocessFlow& flow) { flow.FilesModificationMessage(kind, files); });
     }
     ImodelEndLongProcess(whole);
+}
+
+bool iprocessManagerImpl::BringsSourceChangesToRest() const
+{
+    if (IprocessParentStateMachine::PlainInvalidation() || ImodelContextToolStatesManager::ResultsHeld() != 0 ||
+        m_flows.empty())
+        return false;
+    return std::all_of(m_flows.begin(), m_flows.end(), [](const std::unique_ptr<IprocessFlow>& flow) {
+        const auto* own = dynamic_cast<const iprocessFlowImpl*>(flow.get());
+        imodelSolvatoState rest = Pre_Synthesis;
+        return own && own->BringsSourceChangesToRest(rest) && rest == Pre_Synthesis;
+    });
+}
+
+bool iprocessManagerImpl::AreAllUnitsAtRest()
+{
+    // A context that has not made its views yet rests only for a unit that
+    // a source change never reaches: one without a file of its own.
+    return ImodelRevContextImpl::NotResting() == 0 && !ImodelContextImpl::AnyPendingOfUnitWithFile();
 }
 
 namespace {
@@ -241,13 +277,13 @@ bool IsInViewdraw(const IfileObject& file)
 }
 
 // The units whose synthesis sources may hold a listed file: the units the
-// files define and every unit above them, through the parents' links (a
-// unit's sources are those of the units below it). None when that cannot
+// files define and, with `above`, every unit above them, through the
+// parents' links (a unit's sources are those of the units below it). None when that cannot
 // be told from the links: the sources of a unit may then come from
 // elsewhere (a schematic's HDL file, a customized list, an encrypted file
 // attached to a unit, a package reached through use clauses).
 std::optional<std::unordered_set<ImodelModule*>> CandidateModules(const std::deque<IfileObject>& files,
-                                                                  const ListedFiles& listed)
+                                                                  const ListedFiles& listed, bool above)
 {
     if (!listed.schematicTitles.empty() || ImodelAllowUserToCustomizeSourceFileList()) return std::nullopt;
     IfileManager* project = Imodel::GetInstance().GetFileManager();
@@ -270,6 +306,7 @@ std::optional<std::unordered_set<ImodelModule*>> CandidateModules(const std::deq
         pending.pop_back();
         if (!module || !candidates.insert(module).second) continue;
         if (module->IsPackage()) return std::nullopt;
+        if (!above) continue;
         if (const ImodelLinkList* parents = module->GetParentsList())
             pending.insert(pending.end(), parents->begin(), parents->end());
     }
@@ -417,9 +454,18 @@ std::vector<ImodelModule*> CollectByWalk(QuorlaneStateMachineMultipleFilesMessag
 std::vector<ImodelModule*> iprocessManagerImpl::CollectModulesForFiles(QuorlaneStateMachineMultipleFilesMessages kind,
                                                                        const std::deque<IfileObject>& files) const
 {
+    if (std::optional<std::vector<ImodelModule*>> concerned = CollectModulesForFiles(kind, files, true))
+        return std::move(*concerned);
+    return CollectByWalk(kind, ListedFiles(files));
+}
+
+std::optional<std::vector<ImodelModule*>>
+iprocessManagerImpl::CollectModulesForFiles(QuorlaneStateMachineMultipleFilesMessages kind,
+                                            const std::deque<IfileObject>& files, bool above) const
+{
     const ListedFiles listed(files);
-    const std::optional<std::unordered_set<ImodelModule*>> candidates = CandidateModules(files, listed);
-    if (!candidates) return CollectByWalk(kind, listed);
+    const std::optional<std::unordered_set<ImodelModule*>> candidates = CandidateModules(files, listed, above);
+    if (!candidates) return std::nullopt;
     // The candidates in library and set order, as the walk over every unit
     // would meet them.
     const ImodelDesignManager* design = Imodel::GetInstance().GetDesignManager();
@@ -429,6 +475,8 @@ std::vector<ImodelModule*> iprocessManagerImpl::CollectModulesForFiles(QuorlaneS
         if (!*library || !(*library)->GetModules()) continue;
         InSetOrder(*candidates, *(*library)->GetModules(), ordered);
     }
+    // Whether a unit the files define is concerned does not depend on the
+    // units above it: the candidates without them answer the same for it.
     KnownConcerned known(files, listed, *candidates);
     std::vector<ImodelModule*> collected;
     std::unordered_set<const ImodelModule*> taken;

@@ -27,6 +27,44 @@ bool IprocessSolvatoStateConstraint::IsObjectUsed(ImodelModule* module, ImodelRe
     return m_tool && m_tool->GetToolType() == ideSYNTHESIS && IprocessIsEDIFFlow(module, revision);
 }
 
+namespace {
+
+// Whether each of `some` holds only where one of `all` holds.
+bool Among(const std::vector<IprocessCondition>& some, const std::vector<IprocessCondition>& all)
+{
+    return std::all_of(some.begin(), some.end(), [&all](IprocessCondition condition) {
+        return std::any_of(all.begin(), all.end(),
+                           [condition](IprocessCondition other) { return IprocessConditionImplies(condition, other); });
+    });
+}
+
+// Whether the object is used wherever the tool is: each condition it is
+// ignored on holds only where one the tool is ignored on does, and it has
+// no use condition or one of them holds wherever one of the tool's does.
+bool UsedWheneverToolIs(const IprocessFlowObject& object, const IprocessToolObject& tool)
+{
+    const std::vector<IprocessCondition>& use = object.GetUseConditions();
+    return Among(object.GetIgnoreConditions(), tool.GetIgnoreConditions()) &&
+           (use.empty() || (!tool.GetUseConditions().empty() && Among(tool.GetUseConditions(), use)));
+}
+
+}  // namespace
+
+bool IprocessSolvatoStateConstraint::AlwaysChecksAnOutput() const
+{
+    // Used without its tool only for a unit of the EDIF flow, whose netlist
+    // is a tool output the flow knows.
+    if (!m_tool) return false;
+    const auto& transitions = m_tool->GetOutputTransitionsToFiles();
+    return std::any_of(transitions.begin(), transitions.end(), [this](const IprocessToolToFileTransition* transition) {
+        const auto& outputs = transition->GetTosList();
+        return transition->IsUsedForState() && !outputs.empty() && UsedWheneverToolIs(*transition, *m_tool) &&
+               std::all_of(outputs.begin(), outputs.end(), [this](const IprocessFileObject* output) {
+                   return !output->IsOptionalConstraintFile() && UsedWheneverToolIs(*output, *m_tool);
+               });
+    });
+}
+
 void IprocessSolvatoStateConstraint::GetFiles(IprocessFileObject::Nodes* out, ImodelModule* module,
                                               ImodelRevContext* revision) const
 {
@@ -122,6 +160,12 @@ imodelSolvatoState IprocessSolvatoStateMachine::GetState(ImodelRevContextImpl* r
         if (accessible) revision->AddAccessibleState(constraint->GetState());
     }
     return state;
+}
+
+bool IprocessSolvatoStateMachine::ChecksOutputsOnly() const
+{
+    return std::all_of(m_constraints.begin(), m_constraints.end(),
+                       [](const auto& constraint) { return constraint->AlwaysChecksAnOutput(); });
 }
 
 bool& IprocessSolvatoStateMachine::PlainStates()

@@ -253,6 +253,10 @@ public:
     // up none answered the same for every view of the unit.
     unsigned GetFileLookups() const { return m_fileLookups; }
     IprocessToolObject* GetTool() const { return m_tool; }
+    // Whether, wherever the constraint is used, its tool has a state output
+    // to look up: a unit whose tools' outputs are not known and hold no
+    // result then never reaches the state, nor may reach it.
+    bool AlwaysChecksAnOutput() const;
 
 protected:
     imodelSolvatoState m_state;
@@ -287,6 +291,12 @@ public:
     // Tests compare the states given by one answer per kind of view with
     // those of the plain way (true: every view is worked out on its own).
     static bool& PlainStates();
+
+    imodelSolvatoState GetDefaultState() const { return m_default; }
+    // Whether every constraint always checks a tool output: a unit without
+    // results whose tools' outputs are not known holds the default state
+    // alone in every view, whatever its views' options.
+    bool ChecksOutputsOnly() const;
 
 private:
     imodelSolvatoState GetState(ImodelRevContextImpl* revision) const;

@@ -53,6 +53,11 @@ public:
     // missing: a change to it reaches every revision when they are made.
     // Null when the revisions are made.
     ImodelRevContextImpl* PendingSample();
+    // Whether a context that has not made its revisions yet belongs to a
+    // unit with a file of its own.
+    static bool AnyPendingOfUnitWithFile();
+    // The unit was given a file of its own (ImodelModule::ChangeFile).
+    void FileGiven();
 
     // --- views ----------------------------------------------------------------------------
     // Appends a revision of that name, a copy of the current revision (all of

@@ -21,6 +21,7 @@
 
 #include <boost/shared_ptr.hpp>
 
+#include <cstddef>
 #include <deque>
 #include <ostream>
 #include <string>
@@ -64,7 +65,7 @@ public:
     imodelToolState GetToolState(IprocessToolObject* tool) const override;
     void SetToolState(IprocessToolObject* tool, imodelToolState state, IprocessFlowObject* flowObject,
                       bool allFiles) override;
-    void ResetAccessibleStateList() override { m_accessibleStates = 0; }
+    void ResetAccessibleStateList() override;
     void AddAccessibleState(imodelSolvatoState state) override;
     bool IsStateAccessible(imodelSolvatoState state) const override;
     // The accessible states, a bit per state (1 << state).
@@ -73,6 +74,16 @@ public:
     void SetFlowOptions(const ImodelFlowOptions& options) override;
     ImodelFlowOptions* GetFlowOptions() override { return &m_flowOptions; }
     const ImodelFlowOptions& GetFlowOptions() const { return m_flowOptions; }
+
+    // Whether the view holds what a unit without any result works out to:
+    // pre-synthesis as its design state and as its only accessible state.
+    // A new view holds no accessible state yet.
+    bool Rests() const;
+    // How many views, of every context, do not rest; the sample that stands
+    // for the views of a context not made yet is not one.
+    static std::size_t NotResting();
+    // The view stands for views not made yet: it leaves the count above.
+    void StandForViewsToCome();
 
     // --- tool results per file ----------------------------------------------------------
     // The state of a tool for one file (with file choice off: the tool's
@@ -139,11 +150,15 @@ private:
     friend class imodelRevisionBlockReader;
 
     void ReportUsedFileChange(zorpaFileManagerTypes type);
+    // After a change of the design or accessible states: NotResting
+    // follows from `restedBefore`, what Rests answered before it.
+    void Recount(bool restedBefore);
 
     imodelSolvatoState m_state = Pre_Synthesis;
     // A bit per state: a list of its own per view and unit cost an
     // allocation each time the flow works the states out.
     unsigned m_accessibleStates = 0;
+    bool m_counted = true;
     ImodelContextToolStatesManager m_toolStates;
     std::string m_name;
     ImodelFlowOptions m_flowOptions;

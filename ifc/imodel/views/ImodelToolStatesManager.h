@@ -14,6 +14,7 @@
 
 #include <boost/shared_ptr.hpp>
 
+#include <cstddef>
 #include <optional>
 #include <ostream>
 #include <string>
@@ -50,6 +51,16 @@ public:
         std::optional<IfileObject> m_file;
     };
     using Objects = std::vector<ImodelContextToolStatesObject>;
+
+    ImodelContextToolStatesManager() = default;
+    ImodelContextToolStatesManager(const ImodelContextToolStatesManager& other);
+    ImodelContextToolStatesManager& operator=(const ImodelContextToolStatesManager& other);
+    ~ImodelContextToolStatesManager();
+
+    // How many records, of every manager there is, hold a state other than
+    // "no result": none means that no unit has a tool result left that a
+    // change could take away.
+    static std::size_t ResultsHeld();
 
     // Sets the record of (kind, file) to `state`. Without file choice, or
     // without a file, the record is the tool's general one. A missing record
@@ -111,6 +122,11 @@ private:
     ImodelContextToolStatesObject* GetObject(ImodelFunctionType kind, const boost::shared_ptr<IfileObjectEx>& file,
                                              bool create);
     void SetObjectToolState(ImodelContextToolStatesObject& object, imodelToolState state, ImodelRevContextImpl* rev);
+    // The records of this manager that hold a result.
+    std::size_t Held() const;
+    // After a change of the records: ResultsHeld follows from `before`,
+    // what Held answered before it.
+    void Recount(std::size_t before) const;
 
     Objects m_objects;
 };

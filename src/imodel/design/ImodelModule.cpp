@@ -331,6 +331,7 @@ void ImodelModule::ChangeFile(const boost::shared_ptr<IfileObjectEx>& file)
         m_unitSet->Rekey(this, assign);
     else
         assign();
+    if (file && m_context) m_context->FileGiven();
 }
 
 void ImodelModule::SetNoFile()

@@ -23,6 +23,26 @@ void TraceNewDesignState(const std::string& module, imodelSolvatoState state)
     SysDebugPrintf("Process Engine: New State Of Solvato for %s : %s\n", module.c_str(), keyword.c_str());
 }
 
+// The contexts that have not made their revisions yet: those whose unit
+// may have a file of its own, and those whose unit had none when last
+// looked at (a unit is given its file through ImodelModule::ChangeFile).
+struct PendingRegistry {
+    std::unordered_set<const ImodelContextImpl*> unchecked;
+    std::unordered_set<const ImodelContextImpl*> withoutFile;
+
+    void Add(const ImodelContextImpl* context) { unchecked.insert(context); }
+    void Remove(const ImodelContextImpl* context)
+    {
+        if (unchecked.erase(context) == 0) withoutFile.erase(context);
+    }
+};
+
+PendingRegistry& PendingContexts()
+{
+    static PendingRegistry contexts;
+    return contexts;
+}
+
 }  // namespace
 
 ImodelContextImpl::ImodelContextImpl(const std::string& name, ImodelModule* module) : m_name(name), m_module(module)
@@ -34,6 +54,7 @@ ImodelContextImpl::ImodelContextImpl(const std::string& name, ImodelModule* modu
     if (!views) return;
     m_pendingViews = views->GetSharedRevisionNames();
     m_pendingCurrent = views->GetCurrentIndex();
+    if (Pending()) PendingContexts().Add(this);
     if (PlainRevisions()) Revisions();
 }
 
@@ -50,8 +71,11 @@ ImodelContextImpl::ImodelContextImpl(const ImodelContextImpl& other, ImodelModul
     if (other.Pending()) {
         m_pendingViews = other.m_pendingViews;
         m_pendingCurrent = other.m_pendingCurrent;
-        if (other.m_pendingSample)
+        PendingContexts().Add(this);
+        if (other.m_pendingSample) {
             m_pendingSample = std::make_unique<ImodelRevContextImpl>(*other.m_pendingSample, module, all);
+            m_pendingSample->StandForViewsToCome();
+        }
         return;
     }
     for (const auto& revision : other.m_revisions) {
@@ -68,6 +92,7 @@ ImodelContextImpl::Revisions_& ImodelContextImpl::Revisions() const
     // AddRevision would append it, without looking for it first.
     const std::shared_ptr<const std::vector<std::string>> views = std::move(m_pendingViews);
     m_pendingViews.reset();
+    PendingContexts().Remove(this);
     const std::unique_ptr<ImodelRevContextImpl> sample = std::move(m_pendingSample);
     m_revisions.reserve(views->size());
     for (const std::string& view : *views) {
@@ -82,7 +107,10 @@ ImodelContextImpl::Revisions_& ImodelContextImpl::Revisions() const
 ImodelRevContextImpl* ImodelContextImpl::PendingSample()
 {
     if (!Pending()) return nullptr;
-    if (!m_pendingSample) m_pendingSample = std::make_unique<ImodelRevContextImpl>(std::string(), m_module);
+    if (!m_pendingSample) {
+        m_pendingSample = std::make_unique<ImodelRevContextImpl>(std::string(), m_module);
+        m_pendingSample->StandForViewsToCome();
+    }
     return m_pendingSample.get();
 }
 
@@ -92,7 +120,29 @@ ImodelRevContextImpl*& ImodelContextImpl::Current() const
     return m_current;
 }
 
-ImodelContextImpl::~ImodelContextImpl() = default;
+ImodelContextImpl::~ImodelContextImpl() { PendingContexts().Remove(this); }
+
+bool ImodelContextImpl::AnyPendingOfUnitWithFile()
+{
+    // Each context is looked at once, and again after its unit is given a
+    // file: units named before any file defines them wait in numbers while
+    // a design is filled.
+    PendingRegistry& pending = PendingContexts();
+    for (auto context = pending.unchecked.begin(); context != pending.unchecked.end();) {
+        const ImodelModule* module = (*context)->m_module;
+        if (module && module->GetModuleFile()) return true;
+        pending.withoutFile.insert(*context);
+        context = pending.unchecked.erase(context);
+    }
+    return false;
+}
+
+void ImodelContextImpl::FileGiven()
+{
+    if (!Pending()) return;
+    PendingRegistry& pending = PendingContexts();
+    if (pending.withoutFile.erase(this) != 0) pending.unchecked.insert(this);
+}
 
 bool ImodelContextImpl::AddRevision(const std::string& name, bool rename, bool update)
 {

@@ -64,6 +64,7 @@ void ImodelContextToolStatesManager::UpdateRevStates(bool rename, int revNumber,
 {
     const IprocessFlow* flow = FlowOf(module);
     if (!flow) return;
+    const std::size_t before = Held();
     for (auto record = m_objects.begin(); record != m_objects.end();) {
         const IprocessToolObject* tool = flow->GetToolObject(record->GetKind());
         if (!tool || !tool->IsRevDependent()) {
@@ -78,6 +79,7 @@ void ImodelContextToolStatesManager::UpdateRevStates(bool rename, int revNumber,
             if (std::optional<IfileObject> moved = InView(*record->GetFile(), revNumber)) record->SetFile(*moved);
         ++record;
     }
+    Recount(before);
 }
 
 void ImodelRevContextImpl::HDLTypeChanged()

@@ -7,27 +7,62 @@
 
 #include <algorithm>
 
+namespace {
+
+std::size_t& NotRestingCount()
+{
+    static std::size_t count = 0;
+    return count;
+}
+
+}  // namespace
+
 ImodelRevContextImpl::ImodelRevContextImpl(const std::string& name, ImodelModule* module)
     : m_name(name), m_module(module)
 {
+    ++NotRestingCount();
 }
 
 ImodelRevContextImpl::ImodelRevContextImpl(const ImodelRevContextImpl& other, ImodelModule* module, bool all)
     : m_name(other.m_name), m_module(module)
 {
+    ++NotRestingCount();
     DuplicateContextInfo(&other, all);
 }
 
-ImodelRevContextImpl::~ImodelRevContextImpl() = default;
+ImodelRevContextImpl::~ImodelRevContextImpl()
+{
+    if (m_counted && !Rests()) --NotRestingCount();
+}
+
+std::size_t ImodelRevContextImpl::NotResting() { return NotRestingCount(); }
+
+void ImodelRevContextImpl::StandForViewsToCome()
+{
+    if (m_counted && !Rests()) --NotRestingCount();
+    m_counted = false;
+}
+
+void ImodelRevContextImpl::Recount(bool restedBefore)
+{
+    const bool rests = Rests();
+    if (!m_counted || rests == restedBefore) return;
+    if (rests)
+        --NotRestingCount();
+    else
+        ++NotRestingCount();
+}
 
 void ImodelRevContextImpl::DuplicateContextInfo(const ImodelRevContextImpl* other, bool all)
 {
     if (!other || other == this) return;
     m_flowOptions = other->m_flowOptions;
     if (all) {
+        const bool rested = Rests();
         m_state = other->m_state;
         m_toolStates = other->m_toolStates;
         m_accessibleStates = other->m_accessibleStates;
+        Recount(rested);
     }
     m_usedFiles = other->m_usedFiles;
 }
@@ -42,7 +77,9 @@ bool ImodelRevContextImpl::SetName(const std::string& name)
 void ImodelRevContextImpl::SetSolvatoState(imodelSolvatoState state)
 {
     if (state == m_state) return;
+    const bool rested = Rests();
     m_state = state;
+    Recount(rested);
     imodelContextMarkNeedSave();
     imodelContextProcessManager().DesignStateOfRevisionChanged(this);
 }
@@ -98,7 +135,24 @@ unsigned StateBit(imodelSolvatoState state)
 
 }  // namespace
 
-void ImodelRevContextImpl::AddAccessibleState(imodelSolvatoState state) { m_accessibleStates |= StateBit(state); }
+void ImodelRevContextImpl::ResetAccessibleStateList()
+{
+    const bool rested = Rests();
+    m_accessibleStates = 0;
+    Recount(rested);
+}
+
+void ImodelRevContextImpl::AddAccessibleState(imodelSolvatoState state)
+{
+    const bool rested = Rests();
+    m_accessibleStates |= StateBit(state);
+    Recount(rested);
+}
+
+bool ImodelRevContextImpl::Rests() const
+{
+    return m_state == Pre_Synthesis && m_accessibleStates == StateBit(Pre_Synthesis);
+}
 
 bool ImodelRevContextImpl::IsStateAccessible(imodelSolvatoState state) const
 {

@@ -171,12 +171,14 @@ void ImodelContextToolStatesManager::ReadToolState(const std::string& line, Imod
     if (key.empty() || value.empty() || !ImodelReadToolNameString(kind, key) ||
         !ImodelReadToolStateString(state, value))
         return;
+    const std::size_t before = Held();
     if (const ImodelContextToolStatesObject* found = FindObject(kind, file ? &*file : nullptr))
         const_cast<ImodelContextToolStatesObject*>(found)->SetState(state);
     else if (file)
         m_objects.emplace_back(kind, *file, state);
     else
         m_objects.emplace_back(kind, state);
+    Recount(before);
 }
 
 // --- one view ----------------------------------------------------------------------------------

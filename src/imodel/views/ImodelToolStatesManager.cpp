@@ -26,10 +26,44 @@ void TraceNewToolState(const ImodelContextToolStatesManager::ImodelContextToolSt
     SysDebugPrintf("%s\n", line.c_str());
 }
 
+std::size_t& Total()
+{
+    static std::size_t total = 0;
+    return total;
+}
+
 // Per-file records exist only while the user may choose the file of a step.
 bool IsPerFile(const boost::shared_ptr<IfileObjectEx>& file) { return file && ImodelUserCanSelectFlowFileToUse(); }
 
 }  // namespace
+
+ImodelContextToolStatesManager::ImodelContextToolStatesManager(const ImodelContextToolStatesManager& other)
+    : m_objects(other.m_objects)
+{
+    Total() += Held();
+}
+
+ImodelContextToolStatesManager& ImodelContextToolStatesManager::operator=(const ImodelContextToolStatesManager& other)
+{
+    if (this == &other) return *this;
+    const std::size_t before = Held();
+    m_objects = other.m_objects;
+    Recount(before);
+    return *this;
+}
+
+ImodelContextToolStatesManager::~ImodelContextToolStatesManager() { Total() -= Held(); }
+
+std::size_t ImodelContextToolStatesManager::ResultsHeld() { return Total(); }
+
+std::size_t ImodelContextToolStatesManager::Held() const
+{
+    return static_cast<std::size_t>(
+        std::count_if(m_objects.begin(), m_objects.end(),
+                      [](const ImodelContextToolStatesObject& object) { return object.GetState() != StateNoResult; }));
+}
+
+void ImodelContextToolStatesManager::Recount(std::size_t before) const { Total() = Total() + Held() - before; }
 
 void ImodelContextToolStatesManager::SetObjectToolState(ImodelFunctionType kind,
                                                         const boost::shared_ptr<IfileObjectEx>& file,
@@ -76,9 +110,11 @@ bool ImodelContextToolStatesManager::IsInDefaultState() const
 void ImodelContextToolStatesManager::NotifyFileRemoved(const boost::shared_ptr<IfileObjectEx>& file)
 {
     if (!file) return;
+    const std::size_t before = Held();
     std::erase_if(m_objects, [&file](const ImodelContextToolStatesObject& object) {
         return object.GetFile() && *object.GetFile() == *file;
     });
+    Recount(before);
 }
 
 const ImodelContextToolStatesManager::ImodelContextToolStatesObject*
@@ -123,6 +159,8 @@ void ImodelContextToolStatesManager::SetObjectToolState(ImodelContextToolStatesO
 {
     if (object.GetState() == state) return;
     if (rev && imodelContextIsDebugState()) TraceNewToolState(object, state, *rev);
+    if (object.GetState() == StateNoResult) ++Total();
+    if (state == StateNoResult) --Total();
     object.SetState(state);
     imodelContextMarkNeedSave();
     if (rev) imodelContextProcessManager().ToolStateOfRevisionChanged(object.GetKind(), rev);
