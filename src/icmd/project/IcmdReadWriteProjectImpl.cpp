@@ -66,6 +66,26 @@ bool HoldsProjectLines(const std::string& text)
     return false;
 }
 
+// Whether every byte is printable, a tab or a line end. The text is looked
+// at in blocks without a branch per byte: a project file of many views or
+// files is megabytes long.
+bool IsText(std::string_view text)
+{
+    const auto control = [](unsigned char byte) {
+        return byte < 0x20 && byte != '\t' && byte != '\n' && byte != '\r';
+    };
+    constexpr std::size_t kBlock = 64;
+    std::size_t at = 0;
+    for (; at + kBlock <= text.size(); at += kBlock) {
+        bool any = false;
+        for (std::size_t i = 0; i < kBlock; ++i) any |= control(static_cast<unsigned char>(text[at + i]));
+        if (any) return false;
+    }
+    for (; at < text.size(); ++at)
+        if (control(static_cast<unsigned char>(text[at]))) return false;
+    return true;
+}
+
 IprofileManager* ProfileManager()
 {
     ImodelHost* host = Imodel::GetInstance().GetHost();
@@ -299,11 +319,7 @@ bool IcmdReadWriteProjectImpl::ProjectFileObject_InitFileMember(double)
     }
     IcmdDropEndOfFileMark(text);
     // A project file is text: other bytes mean it is something else, or damaged.
-    const auto binary = std::find_if(text.begin(), text.end(), [](char c) {
-        const unsigned char byte = static_cast<unsigned char>(c);
-        return byte < 0x20 && byte != '\t' && byte != '\n' && byte != '\r';
-    });
-    if (binary != text.end()) return Damaged("it holds bytes that are not text");
+    if (!IsText(text)) return Damaged("it holds bytes that are not text");
     // Nothing of a project (an empty file): opening it would save an empty
     // project over it. A file without a version that holds a project is
     // older than every release and is converted.
