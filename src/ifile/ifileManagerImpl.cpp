@@ -9,6 +9,7 @@
 #include "imodel/model/Imodel.h"
 #include "imodel/model/ImodelFeatures.h"
 #include "imodel/names/ImodelProjectFileStructure.h"
+#include "imodel/names/ImodelVisitAhead.h"
 #include "imodel/views/ImodelRevisionManager.h"
 #include "src/ifile/IfileFileListLines.h"
 #include "src/ifile/IfileObjectModel.h"
@@ -323,12 +324,26 @@ bool ifileManagerImpl::WriteFileList(std::ostream* stream)
     };
     text.append("LIST ").append("FileManager").append("\n");
     const bool withStamps = ImodelSaveFileTimeStampInProjectFile();
-    for (const auto& [key, element] : m_files.Elements()) {
-        if (!element.entry->AppendFileManagerFile(text, withStamps)) {
-            stream->setstate(std::ios::failbit);
-            return false;
+    // Each file is a few cache misses (its node, the file, its name and
+    // parents): asked for some files ahead.
+    const auto ahead = [](const FileListMap::Map::value_type* element, int stage) {
+        const IfileObjectEx* file = element->second.entry.get();
+        if (stage == 0) {
+            ImodelPrefetch(file, sizeof(IfileObjectEx));
+            return;
         }
-        if (text.size() >= kChunk) flush();
+        ImodelPrefetch(file->GetInternalFileName().GetString().data());
+        if (!file->GetParentFileList().empty()) ImodelPrefetch(file->GetParentFileList().data());
+    };
+    bool stored = true;
+    ImodelVisitAhead(m_files.Elements(), ahead, [&](const FileListMap::Map::value_type* element) {
+        if (!stored) return;
+        stored = element->second.entry->AppendFileManagerFile(text, withStamps);
+        if (stored && text.size() >= kChunk) flush();
+    });
+    if (!stored) {
+        stream->setstate(std::ios::failbit);
+        return false;
     }
     text.append("ENDLIST").append("\n");
     flush();
