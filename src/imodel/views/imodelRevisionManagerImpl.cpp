@@ -28,6 +28,7 @@
 
 #include <algorithm>
 #include <cctype>
+#include <charconv>
 #include <climits>
 #include <functional>
 #include <memory>
@@ -149,25 +150,32 @@ void SaveProject()
 void imodelRevisionManagerImpl::WriteRevisions(std::ostream* stream) const
 {
     if (!stream) return;
-    // The block is made as one text and written once: a project may have
-    // thousands of views. A name that cannot be stored is refused where it
-    // stands, after what comes before it.
-    std::string text = "LIST REVISIONS\n";
+    // The block is made in a text that goes to the stream whenever it holds
+    // some tens of kilobytes: a project may have many thousand views. A name
+    // that cannot be stored is refused where it stands, after what comes
+    // before it.
+    constexpr std::size_t kChunk = 64 * 1024;
+    std::string text;
+    text.reserve(kChunk + 256);
+    const auto flush = [&text, stream] {
+        stream->write(text.data(), static_cast<std::streamsize>(text.size()));
+        text.clear();
+    };
+    text = "LIST REVISIONS\n";
     for (const imodelRevisionObject& view : m_views) {
         if (!ImodelIsQuotable(view.GetName())) {
-            *stream << text;
-            text.clear();
+            flush();
             ImodelRefuseText(*stream, view.GetName(), "view name");
             continue;
         }
-        text += "VALUE=\"";
-        text += view.GetName();
-        text += "\",NUM=";
-        text += std::to_string(view.GetNumber());
-        text += '\n';
+        char digits[16];
+        const auto end = std::to_chars(digits, digits + sizeof digits, view.GetNumber()).ptr;
+        text.append("VALUE=\"").append(view.GetName()).append("\",NUM=");
+        text.append(digits, static_cast<std::size_t>(end - digits)).push_back('\n');
+        if (text.size() >= kChunk) flush();
     }
     text += "CURREV=" + std::to_string(m_current) + "\nENDLIST\n";
-    *stream << text;
+    flush();
 }
 
 bool& ImodelIgnoreViewThatDoesNotExist()
@@ -223,7 +231,8 @@ void imodelRevisionManagerImpl::ReadRevisions(std::vector<std::string>& lines)
     int current = 0;
     const bool currentRead = !currentText.empty() && ReadLeadingNumber(currentText, current) && current > 0 &&
                              current <= static_cast<int>(positions.size());
-    const std::size_t currentSlot = currentRead ? SlotOfName(positions[current - 1]) : imodelSlotTable::npos;
+    const std::size_t currentSlot =
+        currentRead ? SlotOfName(positions[current - 1], KeyOf(positions[current - 1])) : imodelSlotTable::npos;
     const auto currentView = currentSlot == imodelSlotTable::npos ? m_views.end() : At(currentSlot);
     positions.clear();
     lines.clear();
@@ -256,8 +265,9 @@ std::string imodelRevisionManagerImpl::TakeReadView(std::string name, int number
     if (SlotOfNumber(number) != imodelSlotTable::npos) return "another view has that number";
     if (name.empty()) return "a view needs a name";
     if (!IfileIsStorableName(name)) return "a view name holds no line break and no double quote";
-    if (SlotOfName(name) != imodelSlotTable::npos) return "another view has that name";
-    Append(std::move(name), number);
+    const std::uint32_t key = KeyOf(name);
+    if (SlotOfName(name, key) != imodelSlotTable::npos) return "another view has that name";
+    Append(std::move(name), number, key);
     return std::string();
 }
 
@@ -320,7 +330,7 @@ bool imodelRevisionManagerImpl::CreateView(const std::string& name, const Imodel
     const imodelRevisionObject* source = CurrentView();
     const bool copy = copyCurrent && source;
     const int sourceNumber = source ? source->GetNumber() : 0;
-    Append(viewName, number);
+    Append(viewName, number, KeyOf(viewName));
     ImodelHost* host = Model().GetHost();
     if (copy && host && !where.empty()) {
         ImodelCopyDirTool tool(ViewFolder(where, sourceNumber), ViewFolder(where, number), "*");
@@ -431,9 +441,9 @@ std::uint32_t imodelRevisionManagerImpl::KeyOf(std::string_view name)
     return static_cast<std::uint32_t>(std::hash<std::string_view>()(name));
 }
 
-std::size_t imodelRevisionManagerImpl::SlotOfName(std::string_view name) const
+std::size_t imodelRevisionManagerImpl::SlotOfName(std::string_view name, std::uint32_t key) const
 {
-    return m_byName.Find(KeyOf(name), [this, name](std::size_t slot) {
+    return m_byName.Find(key, [this, name](std::size_t slot) {
         return slot >= m_dropped && m_views[slot - m_dropped].GetName() == name;
     });
 }
@@ -453,7 +463,7 @@ std::size_t imodelRevisionManagerImpl::SlotOfNumber(int number) const
 
 imodelRevisionManagerImpl::Views::iterator imodelRevisionManagerImpl::FindByName(const std::string& name)
 {
-    const std::size_t slot = SlotOfName(name);
+    const std::size_t slot = SlotOfName(name, KeyOf(name));
     return slot == imodelSlotTable::npos ? m_views.end() : At(slot);
 }
 
@@ -479,14 +489,14 @@ int imodelRevisionManagerImpl::NextNumber() const
     return highest == INT_MAX ? 0 : highest + 1;
 }
 
-void imodelRevisionManagerImpl::Append(std::string name, int number)
+void imodelRevisionManagerImpl::Append(std::string name, int number, std::uint32_t key)
 {
     m_sharedNames.reset();
     // The slots are 32-bit: views taken from the front for that long make
     // them anew.
     if (m_views.size() + m_dropped >= UINT32_MAX - 1) Reindex();
     const std::size_t slot = m_views.size() + m_dropped;
-    m_byName.Insert(KeyOf(name), slot);
+    m_byName.Insert(key, slot);
     // A number out of order: the list is no longer searched by its order.
     if (!m_numbersIndexed && !m_views.empty() && number <= m_views.back().GetNumber()) IndexNumbers();
     if (m_numbersIndexed) m_byNumber.Insert(imodelSlotTable::KeyOf(number), slot);

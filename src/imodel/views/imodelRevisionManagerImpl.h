@@ -68,7 +68,7 @@ private:
     Views::const_iterator FindByName(const std::string& name) const;
     Views::const_iterator FindByNumber(int number) const;
     // The slot of the view of that name, respectively number; npos for none.
-    std::size_t SlotOfName(std::string_view name) const;
+    std::size_t SlotOfName(std::string_view name, std::uint32_t key) const;
     std::size_t SlotOfNumber(int number) const;
     static std::uint32_t KeyOf(std::string_view name);
     // The indexes made anew from the list (slots from 0).
@@ -87,7 +87,8 @@ private:
     // when it cannot join the list.
     bool AppendReadView(std::string_view name, int number);
     // The list and its indexes change together through these.
-    void Append(std::string name, int number);
+    // The name's key is given (KeyOf).
+    void Append(std::string name, int number, std::uint32_t key);
     void Rename(Views::iterator view, const std::string& name);
     void Erase(Views::iterator view);
     void PopFront();
