@@ -314,12 +314,30 @@ TEST_F(RevisionManager, ReadingRandomListsKeepsWhatAPlainReadingKeeps)
     for (int round = 0; round < 60; ++round) {
         const int count = 1 + below(round % 3 == 0 ? 300 : 30);
         const int namePool = count + below(3) * count / 4;
-        const bool ordered = below(2) == 0;
+        // A third of the lists are as a save writes them (names unique,
+        // numbers rising with gaps), some with one flaw; the others have
+        // repeats in order or are drawn at random.
+        const int shape = round % 3;
+        const int flaw = shape == 0 && below(2) == 0 ? below(count) : -1;
+        const bool ordered = shape == 1 || (shape == 0 && below(2) == 0);
         std::string text;
         std::vector<std::pair<std::string, int>> listed;  // lines that read as a view, in file order
+        int rising = 0;
         for (int line = 0; line < count; ++line) {
-            const std::string name = "v" + std::to_string(ordered ? line + 1 : below(namePool) + 1);
-            const int number = ordered ? line + 1 + below(2) * below(3) : below(namePool + 2) - 1;
+            rising += 1 + below(3);
+            std::string name = "v" + std::to_string(ordered ? line + 1 : below(namePool) + 1);
+            int number = ordered ? line + 1 + below(2) * below(3) : below(namePool + 2) - 1;
+            if (shape == 0) {
+                name = "v" + std::to_string(count - line) + "_" + std::to_string(line);
+                number = rising;
+                if (line == flaw) {
+                    // A repeated name, a number out of order, or one not positive.
+                    if (line > 0 && below(3) == 0) name = listed[static_cast<std::size_t>(below(line))].first;
+                    else number = below(2) == 0 ? -below(2) : std::max(1, rising - 1 - below(3));
+                }
+            }
+            // Lines of no view between them.
+            if (below(20) == 0) text += "OTHER=1\n";
             text += "VALUE=\"" + name + "\",NUM=" + std::to_string(number) + "\n";
             listed.emplace_back(name, number);
         }

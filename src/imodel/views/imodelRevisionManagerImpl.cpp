@@ -109,6 +109,33 @@ bool ReadLeadingNumber(std::string_view text, int& value)
     return true;
 }
 
+// A line of the views block.
+enum class ViewLine {
+    Other,    // no key of the block
+    Current,  // CURREV=<n>: the text after "=" given as the name
+    View,     // VALUE="<name>",NUM=<number>
+    Broken,   // a VALUE line without two quotes or a number after them
+};
+
+ViewLine ReadViewLine(std::string_view line, std::string_view& name, int& number)
+{
+    const std::size_t equals = line.find('=');
+    if (equals == std::string_view::npos) return ViewLine::Other;
+    const std::string_view key = line.substr(0, equals);
+    if (key == "CURREV") {
+        name = line.substr(equals + 1);
+        return ViewLine::Current;
+    }
+    if (key != "VALUE") return ViewLine::Other;
+    const std::size_t open = line.find('"');
+    const std::size_t close = line.rfind('"');
+    const std::size_t numberAt = close == std::string_view::npos ? close : line.find('=', close);
+    if (open == close || numberAt == std::string_view::npos || !ReadLeadingNumber(line.substr(numberAt + 1), number))
+        return ViewLine::Broken;
+    name = line.substr(open + 1, close - open - 1);
+    return ViewLine::View;
+}
+
 std::string HtmlText(const std::string& text)
 {
     std::string out;
@@ -187,57 +214,35 @@ bool& ImodelIgnoreViewThatDoesNotExist()
 void imodelRevisionManagerImpl::ReadRevisions(std::vector<std::string>& lines)
 {
     Clear();
-    // A line per view at most: the indexes are made once at their size.
-    m_byName.Reserve(lines.size());
     m_current = 0;
-    const bool ignoreMissing = ImodelIgnoreViewThatDoesNotExist();
-    // The names as the file lists them (views dropped for a missing folder
-    // count too), in the lines, which stay until the end.
-    std::vector<std::string_view> positions;
-    positions.reserve(lines.size());
     std::string currentText;
-    for (const std::string& line : lines) {
-        const std::size_t equals = line.find('=');
-        if (equals == std::string::npos) continue;
-        const std::string_view key = std::string_view(line).substr(0, equals);
-        if (key == "CURREV") currentText = line.substr(equals + 1);
-        if (key != "VALUE") continue;
-        // VALUE="<name>",NUM=<number>
-        const std::size_t open = line.find('"');
-        const std::size_t close = line.rfind('"');
-        const std::size_t numberAt = close == std::string::npos ? close : line.find('=', close);
-        int number = 0;
-        if (open == close || numberAt == std::string::npos ||
-            !ReadLeadingNumber(std::string_view(line).substr(numberAt + 1), number)) {
-            ImodelDisplayVALUE_IGNORED_MSG(("The view line '" + line + "' of the project file").c_str());
-            continue;
+    // The place in the list of the view CURREV names; none when it names none.
+    std::size_t currentAt = imodelSlotTable::npos;
+    int current = 0;
+    if (!ImodelIgnoreViewThatDoesNotExist() && TakeCleanList(lines, currentText)) {
+        if (!currentText.empty() && ReadLeadingNumber(currentText, current) && current > 0 &&
+            current <= static_cast<int>(m_views.size()))
+            currentAt = static_cast<std::size_t>(current - 1);
+    } else {
+        Clear();
+        currentText.clear();
+        const std::vector<std::string_view> positions = TakeViewByView(lines, currentText);
+        // CURREV counts the views as the file lists them.
+        if (!currentText.empty() && ReadLeadingNumber(currentText, current) && current > 0 &&
+            current <= static_cast<int>(positions.size())) {
+            const std::size_t slot = SlotOfName(positions[current - 1], KeyOf(positions[current - 1]));
+            if (slot != imodelSlotTable::npos) currentAt = slot - m_dropped;
         }
-        const std::string_view name = std::string_view(line).substr(open + 1, close - open - 1);
-        // The copy of a project saved with some of its views has no folder
-        // for the others: they are dropped.
-        if (ignoreMissing && !UtlDoesPathExist(ViewFolder(Design().GetProjectFolder(), number))) {
-            positions.push_back(name);
-            continue;
-        }
-        if (AppendReadView(name, number)) positions.push_back(name);
     }
+    lines.clear();
     // The list holds the views taken, in order: the units' contexts hear of
     // them after it, each in the list's order (a project may have thousands).
     if (!m_views.empty())
         ForEveryContext([this](ImodelContextImpl& context) {
             for (const imodelRevisionObject& view : m_views) context.AddRevision(view.GetName(), true, true);
         });
-    // CURREV counts the views as the file lists them.
-    int current = 0;
-    const bool currentRead = !currentText.empty() && ReadLeadingNumber(currentText, current) && current > 0 &&
-                             current <= static_cast<int>(positions.size());
-    const std::size_t currentSlot =
-        currentRead ? SlotOfName(positions[current - 1], KeyOf(positions[current - 1])) : imodelSlotTable::npos;
-    const auto currentView = currentSlot == imodelSlotTable::npos ? m_views.end() : At(currentSlot);
-    positions.clear();
-    lines.clear();
-    if (currentView != m_views.end()) {
-        m_current = static_cast<int>(currentView - m_views.begin()) + 1;
+    if (currentAt != imodelSlotTable::npos) {
+        m_current = static_cast<int>(currentAt) + 1;
     } else if (m_views.empty()) {
         CreateView(std::string(), ImodelFileName(), false, false);
     } else {
@@ -246,6 +251,76 @@ void imodelRevisionManagerImpl::ReadRevisions(std::vector<std::string>& lines)
     const std::string name = GetCurrentRevisionName();
     ForEveryContext([&name](ImodelContextImpl& context) { context.SetCurRev(name); });
     Send<IeventPalladorViewsChanged>();
+}
+
+bool imodelRevisionManagerImpl::TakeCleanList(const std::vector<std::string>& lines, std::string& currentText)
+{
+    // Most lists are as a save writes them: every line a view, the numbers
+    // rising, the names unique and storable. Such a list is taken whole, its
+    // name index made at once; any other goes view by view (which is what
+    // gives the same list here).
+    std::vector<std::uint32_t> keys;
+    keys.reserve(lines.size());
+    for (const std::string& line : lines) {
+        std::string_view name;
+        int number = 0;
+        switch (ReadViewLine(line, name, number)) {
+        case ViewLine::Other:
+            continue;
+        case ViewLine::Current:
+            currentText = name;
+            continue;
+        case ViewLine::Broken:
+            return false;
+        case ViewLine::View:
+            break;
+        }
+        if (number <= 0 || (!m_views.empty() && number <= m_views.back().GetNumber()) || name.empty()) return false;
+        std::string own(name);
+        if (!IfileIsStorableName(own)) return false;
+        keys.push_back(KeyOf(own));
+        m_views.emplace_back(std::move(own), number);
+    }
+    m_sharedNames.reset();
+    return m_byName.Fill(keys, [this](std::size_t one, std::size_t other) {
+        return m_views[one].GetName() == m_views[other].GetName();
+    });
+}
+
+std::vector<std::string_view> imodelRevisionManagerImpl::TakeViewByView(const std::vector<std::string>& lines,
+                                                                         std::string& currentText)
+{
+    // A line per view at most: the name index is made once at its size.
+    m_byName.Reserve(lines.size());
+    const bool ignoreMissing = ImodelIgnoreViewThatDoesNotExist();
+    // The names as the file lists them (views dropped for a missing folder
+    // count too), in the lines.
+    std::vector<std::string_view> positions;
+    positions.reserve(lines.size());
+    for (const std::string& line : lines) {
+        std::string_view name;
+        int number = 0;
+        switch (ReadViewLine(line, name, number)) {
+        case ViewLine::Other:
+            continue;
+        case ViewLine::Current:
+            currentText = name;
+            continue;
+        case ViewLine::Broken:
+            ImodelDisplayVALUE_IGNORED_MSG(("The view line '" + line + "' of the project file").c_str());
+            continue;
+        case ViewLine::View:
+            break;
+        }
+        // The copy of a project saved with some of its views has no folder
+        // for the others: they are dropped.
+        if (ignoreMissing && !UtlDoesPathExist(ViewFolder(Design().GetProjectFolder(), number))) {
+            positions.push_back(name);
+            continue;
+        }
+        if (AppendReadView(name, number)) positions.push_back(name);
+    }
+    return positions;
 }
 
 bool imodelRevisionManagerImpl::AppendReadView(std::string_view name, int number)

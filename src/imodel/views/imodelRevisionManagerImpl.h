@@ -83,6 +83,13 @@ private:
     // Creates the new view's folder and its simulation folder under
     // `location`; false, with the folder reported, when one cannot be made.
     static bool CreateViewFolders(const ImodelFileName& location, int number);
+    // Takes a views block as a save writes it (every line a view, numbers
+    // rising, names unique and storable) whole, with CURREV's text; false,
+    // with the list left to be emptied, for any other.
+    bool TakeCleanList(const std::vector<std::string>& lines, std::string& currentText);
+    // Takes the views of a block one by one, each refused one told; gives
+    // the names as the file lists them (in the lines), with CURREV's text.
+    std::vector<std::string_view> TakeViewByView(const std::vector<std::string>& lines, std::string& currentText);
     // Appends a view read from the project file; false, with a message,
     // when it cannot join the list.
     bool AppendReadView(std::string_view name, int number);

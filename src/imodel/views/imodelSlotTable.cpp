@@ -1,5 +1,6 @@
 #include "src/imodel/views/imodelSlotTable.h"
 
+#include <array>
 #include <utility>
 
 void imodelSlotTable::Reserve(std::size_t count)
@@ -63,4 +64,23 @@ void imodelSlotTable::Grow(std::size_t capacity)
         while (m_entries[at].slot != 0) at = (at + 1) & m_mask;
         m_entries[at] = entry;
     }
+}
+
+std::vector<std::uint64_t> imodelSlotTable::InHomeOrder(const std::vector<std::uint32_t>& keys) const
+{
+    std::vector<std::uint64_t> order(keys.size());
+    for (std::size_t slot = 0; slot < keys.size(); ++slot)
+        order[slot] = static_cast<std::uint64_t>(Home(keys[slot])) << 32 | slot;
+    // Sorted by home, then slot: two passes of 16 bits over the homes (a
+    // home is below 2^32), each stable.
+    std::vector<std::uint64_t> other(order.size());
+    for (const int shift : {32, 48}) {
+        std::vector<std::size_t> starts(std::size_t{1} << 16, 0);
+        for (const std::uint64_t entry : order) ++starts[(entry >> shift) & 0xFFFF];
+        std::size_t next = 0;
+        for (std::size_t& start : starts) next += std::exchange(start, next);
+        for (const std::uint64_t entry : order) other[starts[(entry >> shift) & 0xFFFF]++] = entry;
+        order.swap(other);
+    }
+    return order;
 }

@@ -34,6 +34,33 @@ public:
         }
     }
 
+    // Makes the table hold slot i under keys[i] for every i, writing its
+    // memory front to back rather than at random places (a list of many
+    // thousand entries is indexed at once). `same(a, b)` tells whether two
+    // slots of one key hold the same thing: then the table is left empty
+    // and the answer is false.
+    template <class Same>
+    bool Fill(const std::vector<std::uint32_t>& keys, Same same)
+    {
+        Clear();
+        Reserve(keys.size());
+        const std::vector<std::uint64_t> order = InHomeOrder(keys);
+        for (std::size_t at = 0; at < order.size(); ++at) {
+            const std::size_t slot = static_cast<std::uint32_t>(order[at]);
+            // Entries of one key share their home: the repeats of a key
+            // stand among the entries of that home.
+            for (std::size_t other = at + 1; other < order.size() && order[other] >> 32 == order[at] >> 32; ++other) {
+                const std::size_t otherSlot = static_cast<std::uint32_t>(order[other]);
+                if (keys[otherSlot] == keys[slot] && same(slot, otherSlot)) {
+                    Clear();
+                    return false;
+                }
+            }
+            Insert(keys[slot], slot);
+        }
+        return true;
+    }
+
     // Adds an entry; the caller knows that none holds the same thing.
     void Insert(std::uint32_t key, std::size_t slot);
 
@@ -57,6 +84,8 @@ private:
         return static_cast<std::size_t>((static_cast<std::uint64_t>(key) * 0x9E3779B97F4A7C15ull) >> 32) & m_mask;
     }
     void Grow(std::size_t capacity);
+    // (home << 32 | slot) for each slot of `keys`, sorted.
+    std::vector<std::uint64_t> InHomeOrder(const std::vector<std::uint32_t>& keys) const;
 
     std::vector<Entry> m_entries;
     std::size_t m_mask = 0;
