@@ -332,8 +332,10 @@ TEST_F(RevisionManager, ReadingRandomListsKeepsWhatAPlainReadingKeeps)
                 number = rising;
                 if (line == flaw) {
                     // A repeated name, a number out of order, or one not positive.
-                    if (line > 0 && below(3) == 0) name = listed[static_cast<std::size_t>(below(line))].first;
-                    else number = below(2) == 0 ? -below(2) : std::max(1, rising - 1 - below(3));
+                    if (line > 0 && below(3) == 0)
+                        name = listed[static_cast<std::size_t>(below(line))].first;
+                    else
+                        number = below(2) == 0 ? -below(2) : std::max(1, rising - 1 - below(3));
                 }
             }
             // Lines of no view between them.
@@ -369,7 +371,8 @@ TEST_F(RevisionManager, ReadingRandomListsKeepsWhatAPlainReadingKeeps)
             Views().GetRevisionNumbers(&read);
             ASSERT_EQ(read, numbers) << when;
             for (int number = -1; number <= namePool + 4; ++number) {
-                const bool known = std::any_of(kept.begin(), kept.end(), [number](const auto& view) { return view.second == number; });
+                const bool known =
+                    std::any_of(kept.begin(), kept.end(), [number](const auto& view) { return view.second == number; });
                 if (!known) ASSERT_EQ(Views().GetRevisionNameByNumber(number), "") << when << " " << number;
             }
             ASSERT_EQ(Views().GetRevisionNumber("v0"), -1) << when;

@@ -43,8 +43,9 @@ TEST(VisitAhead, VisitsWhatAPlainWalkVisitsInOrder)
         std::list<const std::string*> pointers;
         for (const auto& value : values) pointers.push_back(&value.second);
         std::vector<const std::string*> seen;
-        ImodelVisitAhead(pointers, [](const std::string* text, int) { ImodelPrefetch(text, sizeof *text); },
-                         [&seen](const std::string* text) { seen.push_back(text); });
+        ImodelVisitAhead(
+            pointers, [](const std::string* text, int) { ImodelPrefetch(text, sizeof *text); },
+            [&seen](const std::string* text) { seen.push_back(text); });
         EXPECT_EQ(seen, std::vector<const std::string*>(pointers.begin(), pointers.end()));
     }
 }

@@ -73,9 +73,7 @@ bool HoldsProjectLines(const std::string& text)
 // long.
 bool IsText(std::string_view text)
 {
-    const auto control = [](unsigned char byte) {
-        return byte < 0x20 && byte != '\t' && byte != '\n' && byte != '\r';
-    };
+    const auto control = [](unsigned char byte) { return byte < 0x20 && byte != '\t' && byte != '\n' && byte != '\r'; };
     using Bytes = unsigned char __attribute__((vector_size(16)));
     using Flags = signed char __attribute__((vector_size(16)));
     std::size_t at = 0;

@@ -109,31 +109,31 @@ bool ReadLeadingNumber(std::string_view text, int& value)
     return true;
 }
 
-// A line of the views block.
-enum class ViewLine {
-    Other,    // no key of the block
-    Current,  // CURREV=<n>: the text after "=" given as the name
-    View,     // VALUE="<name>",NUM=<number>
-    Broken,   // a VALUE line without two quotes or a number after them
-};
-
-ViewLine ReadViewLine(std::string_view line, std::string_view& name, int& number)
+// Calls `take(line, broken, name, number)` for each view line of a views
+// block in order, VALUE="<name>",NUM=<number> (`broken` for one without two
+// quotes or a number after them), until it answers false; the text of
+// CURREV=<n> goes to `currentText`, other lines are passed over. False when
+// `take` answered false.
+template <class Take>
+bool ForEachViewLine(const std::vector<std::string>& lines, std::string& currentText, Take take)
 {
-    const std::size_t equals = line.find('=');
-    if (equals == std::string_view::npos) return ViewLine::Other;
-    const std::string_view key = line.substr(0, equals);
-    if (key == "CURREV") {
-        name = line.substr(equals + 1);
-        return ViewLine::Current;
+    for (const std::string& line : lines) {
+        const std::size_t equals = line.find('=');
+        if (equals == std::string::npos) continue;
+        const std::string_view key = std::string_view(line).substr(0, equals);
+        if (key == "CURREV") currentText = line.substr(equals + 1);
+        if (key != "VALUE") continue;
+        const std::size_t open = line.find('"');
+        const std::size_t close = line.rfind('"');
+        const std::size_t numberAt = close == std::string::npos ? close : line.find('=', close);
+        int number = 0;
+        const bool broken = open == close || numberAt == std::string::npos ||
+                            !ReadLeadingNumber(std::string_view(line).substr(numberAt + 1), number);
+        const std::string_view name =
+            broken ? std::string_view() : std::string_view(line).substr(open + 1, close - open - 1);
+        if (!take(line, broken, name, number)) return false;
     }
-    if (key != "VALUE") return ViewLine::Other;
-    const std::size_t open = line.find('"');
-    const std::size_t close = line.rfind('"');
-    const std::size_t numberAt = close == std::string_view::npos ? close : line.find('=', close);
-    if (open == close || numberAt == std::string_view::npos || !ReadLeadingNumber(line.substr(numberAt + 1), number))
-        return ViewLine::Broken;
-    name = line.substr(open + 1, close - open - 1);
-    return ViewLine::View;
+    return true;
 }
 
 std::string HtmlText(const std::string& text)
@@ -261,26 +261,17 @@ bool imodelRevisionManagerImpl::TakeCleanList(const std::vector<std::string>& li
     // gives the same list here).
     std::vector<std::uint32_t> keys;
     keys.reserve(lines.size());
-    for (const std::string& line : lines) {
-        std::string_view name;
-        int number = 0;
-        switch (ReadViewLine(line, name, number)) {
-        case ViewLine::Other:
-            continue;
-        case ViewLine::Current:
-            currentText = name;
-            continue;
-        case ViewLine::Broken:
-            return false;
-        case ViewLine::View:
-            break;
-        }
-        if (number <= 0 || (!m_views.empty() && number <= m_views.back().GetNumber()) || name.empty()) return false;
-        std::string own(name);
-        if (!IfileIsStorableName(own)) return false;
-        keys.push_back(KeyOf(own));
-        m_views.emplace_back(std::move(own), number);
-    }
+    const bool clean =
+        ForEachViewLine(lines, currentText, [&](const std::string&, bool broken, std::string_view name, int number) {
+            if (broken || number <= 0 || (!m_views.empty() && number <= m_views.back().GetNumber()) || name.empty())
+                return false;
+            std::string own(name);
+            if (!IfileIsStorableName(own)) return false;
+            keys.push_back(KeyOf(own));
+            m_views.emplace_back(std::move(own), number);
+            return true;
+        });
+    if (!clean) return false;
     m_sharedNames.reset();
     return m_byName.Fill(keys, [this](std::size_t one, std::size_t other) {
         return m_views[one].GetName() == m_views[other].GetName();
@@ -288,7 +279,7 @@ bool imodelRevisionManagerImpl::TakeCleanList(const std::vector<std::string>& li
 }
 
 std::vector<std::string_view> imodelRevisionManagerImpl::TakeViewByView(const std::vector<std::string>& lines,
-                                                                         std::string& currentText)
+                                                                        std::string& currentText)
 {
     // A line per view at most: the name index is made once at its size.
     m_byName.Reserve(lines.size());
@@ -297,29 +288,18 @@ std::vector<std::string_view> imodelRevisionManagerImpl::TakeViewByView(const st
     // count too), in the lines.
     std::vector<std::string_view> positions;
     positions.reserve(lines.size());
-    for (const std::string& line : lines) {
-        std::string_view name;
-        int number = 0;
-        switch (ReadViewLine(line, name, number)) {
-        case ViewLine::Other:
-            continue;
-        case ViewLine::Current:
-            currentText = name;
-            continue;
-        case ViewLine::Broken:
+    ForEachViewLine(lines, currentText, [&](const std::string& line, bool broken, std::string_view name, int number) {
+        if (broken) {
             ImodelDisplayVALUE_IGNORED_MSG(("The view line '" + line + "' of the project file").c_str());
-            continue;
-        case ViewLine::View:
-            break;
-        }
-        // The copy of a project saved with some of its views has no folder
-        // for the others: they are dropped.
-        if (ignoreMissing && !UtlDoesPathExist(ViewFolder(Design().GetProjectFolder(), number))) {
+        } else if (ignoreMissing && !UtlDoesPathExist(ViewFolder(Design().GetProjectFolder(), number))) {
+            // The copy of a project saved with some of its views has no
+            // folder for the others: they are dropped.
             positions.push_back(name);
-            continue;
+        } else if (AppendReadView(name, number)) {
+            positions.push_back(name);
         }
-        if (AppendReadView(name, number)) positions.push_back(name);
-    }
+        return true;
+    });
     return positions;
 }
 
@@ -530,8 +510,9 @@ std::size_t imodelRevisionManagerImpl::SlotOfNumber(int number) const
     if (m_numbersIndexed)
         return m_byNumber.Find(imodelSlotTable::KeyOf(number), [this](std::size_t slot) { return slot >= m_dropped; });
     if (m_views.empty() || number > m_views.back().GetNumber()) return imodelSlotTable::npos;
-    const auto found = std::lower_bound(m_views.begin(), m_views.end(), number,
-                                        [](const imodelRevisionObject& view, int wanted) { return view.GetNumber() < wanted; });
+    const auto found =
+        std::lower_bound(m_views.begin(), m_views.end(), number,
+                         [](const imodelRevisionObject& view, int wanted) { return view.GetNumber() < wanted; });
     if (found == m_views.end() || found->GetNumber() != number) return imodelSlotTable::npos;
     return static_cast<std::size_t>(found - m_views.begin()) + m_dropped;
 }
