@@ -8,6 +8,7 @@
 #include "ifile/IfileManagerFunctions.h"
 #include "imodel/model/Imodel.h"
 #include "imodel/model/ImodelFeatures.h"
+#include "imodel/names/ImodelChunkedText.h"
 #include "imodel/names/ImodelProjectFileStructure.h"
 #include "imodel/names/ImodelVisitAhead.h"
 #include "imodel/views/ImodelRevisionManager.h"
@@ -312,16 +313,10 @@ bool ifileManagerImpl::GetNames(std::vector<ImodelFileName>& out, int list)
 bool ifileManagerImpl::WriteFileList(std::ostream* stream)
 {
     if (!stream) return false;
-    // The block is made in a text that goes to the stream whenever it holds
-    // some tens of kilobytes; a file that cannot be stored fails the stream,
-    // so that the save writes nothing.
-    constexpr std::size_t kChunk = 64 * 1024;
-    std::string text;
-    text.reserve(kChunk + 4096);
-    const auto flush = [&text, stream] {
-        stream->write(text.data(), static_cast<std::streamsize>(text.size()));
-        text.clear();
-    };
+    // A file that cannot be stored fails the stream, so that the save writes
+    // nothing.
+    ImodelChunkedText block(*stream);
+    std::string& text = block.Text();
     text.append("LIST ").append("FileManager").append("\n");
     const bool withStamps = ImodelSaveFileTimeStampInProjectFile();
     // Each file is a few cache misses (its node, the file, its name and
@@ -339,14 +334,14 @@ bool ifileManagerImpl::WriteFileList(std::ostream* stream)
     ImodelVisitAhead(m_files.Elements(), ahead, [&](const FileListMap::Map::value_type* element) {
         if (!stored) return;
         stored = element->second.entry->AppendFileManagerFile(text, withStamps);
-        if (stored && text.size() >= kChunk) flush();
+        if (stored) block.Step();
     });
     if (!stored) {
         stream->setstate(std::ios::failbit);
         return false;
     }
     text.append("ENDLIST").append("\n");
-    flush();
+    block.Flush();
     return !stream->fail();
 }
 

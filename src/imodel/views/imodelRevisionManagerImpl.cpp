@@ -12,6 +12,7 @@
 #include "imodel/model/ImodelHost.h"
 #include "imodel/names/ImodelCopyDirTool.h"
 #include "imodel/names/ImodelFileTypes.h"
+#include "imodel/names/ImodelChunkedText.h"
 #include "imodel/names/ImodelGetFullPathParam.h"
 #include "imodel/names/ImodelLineText.h"
 #include "imodel/names/ImodelMessages.h"
@@ -177,21 +178,14 @@ void SaveProject()
 void imodelRevisionManagerImpl::WriteRevisions(std::ostream* stream) const
 {
     if (!stream) return;
-    // The block is made in a text that goes to the stream whenever it holds
-    // some tens of kilobytes: a project may have many thousand views. A name
-    // that cannot be stored is refused where it stands, after what comes
-    // before it.
-    constexpr std::size_t kChunk = 64 * 1024;
-    std::string text;
-    text.reserve(kChunk + 256);
-    const auto flush = [&text, stream] {
-        stream->write(text.data(), static_cast<std::streamsize>(text.size()));
-        text.clear();
-    };
+    // A project may have many thousand views. A name that cannot be stored
+    // is refused where it stands, after what comes before it.
+    ImodelChunkedText block(*stream);
+    std::string& text = block.Text();
     text = "LIST REVISIONS\n";
     for (const imodelRevisionObject& view : m_views) {
         if (!ImodelIsQuotable(view.GetName())) {
-            flush();
+            block.Flush();
             ImodelRefuseText(*stream, view.GetName(), "view name");
             continue;
         }
@@ -199,10 +193,10 @@ void imodelRevisionManagerImpl::WriteRevisions(std::ostream* stream) const
         const auto end = std::to_chars(digits, digits + sizeof digits, view.GetNumber()).ptr;
         text.append("VALUE=\"").append(view.GetName()).append("\",NUM=");
         text.append(digits, static_cast<std::size_t>(end - digits)).push_back('\n');
-        if (text.size() >= kChunk) flush();
+        block.Step();
     }
     text += "CURREV=" + std::to_string(m_current) + "\nENDLIST\n";
-    flush();
+    block.Flush();
 }
 
 bool& ImodelIgnoreViewThatDoesNotExist()
