@@ -8,7 +8,9 @@
 #include "ifile/IfileManagerFunctions.h"
 #include "imodel/model/Imodel.h"
 #include "imodel/model/ImodelFeatures.h"
+#include "imodel/names/ImodelChunkedText.h"
 #include "imodel/names/ImodelProjectFileStructure.h"
+#include "imodel/names/ImodelVisitAhead.h"
 #include "imodel/views/ImodelRevisionManager.h"
 #include "src/ifile/IfileFileListLines.h"
 #include "src/ifile/IfileObjectModel.h"
@@ -311,27 +313,35 @@ bool ifileManagerImpl::GetNames(std::vector<ImodelFileName>& out, int list)
 bool ifileManagerImpl::WriteFileList(std::ostream* stream)
 {
     if (!stream) return false;
-    // The block is made in a text that goes to the stream whenever it holds
-    // some tens of kilobytes; a file that cannot be stored fails the stream,
-    // so that the save writes nothing.
-    constexpr std::size_t kChunk = 64 * 1024;
-    std::string text;
-    text.reserve(kChunk + 4096);
-    const auto flush = [&text, stream] {
-        stream->write(text.data(), static_cast<std::streamsize>(text.size()));
-        text.clear();
-    };
+    // A file that cannot be stored fails the stream, so that the save writes
+    // nothing.
+    ImodelChunkedText block(*stream);
+    std::string& text = block.Text();
     text.append("LIST ").append("FileManager").append("\n");
     const bool withStamps = ImodelSaveFileTimeStampInProjectFile();
-    for (const auto& [key, element] : m_files.Elements()) {
-        if (!element.entry->AppendFileManagerFile(text, withStamps)) {
-            stream->setstate(std::ios::failbit);
-            return false;
+    // Each file is a few cache misses (its node, the file, its name and
+    // parents): asked for some files ahead.
+    const auto ahead = [](const FileListMap::Map::value_type* element, int stage) {
+        const IfileObjectEx* file = element->second.entry.get();
+        if (stage == 0) {
+            ImodelPrefetch(file, sizeof(IfileObjectEx));
+            return;
         }
-        if (text.size() >= kChunk) flush();
+        ImodelPrefetch(file->GetInternalFileName().GetString().data());
+        if (!file->GetParentFileList().empty()) ImodelPrefetch(file->GetParentFileList().data());
+    };
+    bool stored = true;
+    ImodelVisitAhead(m_files.Elements(), ahead, [&](const FileListMap::Map::value_type* element) {
+        if (!stored) return;
+        stored = element->second.entry->AppendFileManagerFile(text, withStamps);
+        if (stored) block.Step();
+    });
+    if (!stored) {
+        stream->setstate(std::ios::failbit);
+        return false;
     }
     text.append("ENDLIST").append("\n");
-    flush();
+    block.Flush();
     return !stream->fail();
 }
 

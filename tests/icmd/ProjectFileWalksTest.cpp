@@ -22,6 +22,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <functional>
 #include <random>
 #include <set>
@@ -263,5 +264,45 @@ TEST_F(ProjectFileWalks, AUnitBelowSixtyLevelsOfSharedBlocksIsWrittenOnce)
              at = section.find("LIST \"level60\"", at + 1))
             ++blocks;
         EXPECT_EQ(blocks, 1u) << name << ":\n" << section;
+    }
+}
+
+TEST_F(ProjectFileWalks, ModuleBlocksNameEachUnitWithSettingsOnceInLibraryOrder)
+{
+    // The per-unit blocks come from one pass over every library's units
+    // (which asks for memory some units ahead): one block per unit with a
+    // setting to keep, in the order of a plain walk of the libraries, none
+    // for a unit with nothing or only customized lists not in use.
+    for (int design = 0; design < 40; ++design) {
+        MakeDesign();
+        std::string expected;
+        const auto libraries = Design().GetLibraries();
+        for (auto library = libraries.first; library != libraries.second; ++library) {
+            if (!*library) continue;
+            for (ImodelModule* unit : *(*library)->GetModules()) {
+                const auto& customized = unit->GetCustomizedFileLists();
+                const bool settings =
+                    !unit->GetStimulusList().empty() || !unit->GetAssociatedFileListConst().empty() ||
+                    !unit->GetSimulationPackageToIgnoreList()->empty() ||
+                    !unit->GetSynthesisPackageToIgnoreList()->empty() ||
+                    !unit->GetSimulationModuleToIncludeList()->empty() || !unit->GetCDBOrder().empty() ||
+                    !unit->GetSynthesisConstraintFileList().empty() || unit->IsPhySynthCustomized() ||
+                    std::any_of(customized.begin(), customized.end(), [](const auto& list) { return list.IsUsed(); });
+                if (settings) expected += "LIST \"" + IcmdWriteComponentID(unit->GetComponentID()) + "\"\n";
+            }
+        }
+        ASSERT_TRUE(IcmdDoSaveProject(false, nullptr));
+        // The heads of the blocks, one level inside the list.
+        std::string heads;
+        std::istringstream in(TopLevelList(m_folder.Read("walks/walks.prj"), "NewModulesInfo"));
+        int depth = 0;
+        for (std::string line; std::getline(in, line);) {
+            if (line.rfind("ENDLIST", 0) == 0) {
+                --depth;
+            } else if (line.rfind("LIST", 0) == 0) {
+                if (depth++ == 1) heads += line + "\n";
+            }
+        }
+        EXPECT_EQ(heads, expected) << "design " << design;
     }
 }

@@ -414,14 +414,16 @@ TEST_F(ProjectLifeCycle, ControlBytesInsideLinesRefuseTheFileAndLeaveIt)
     ASSERT_TRUE(IcmdDoCloseProject(false, false));
     const std::string saved = ProjectText();
     std::mt19937 random(26);
-    for (int round = 0; round < 12; ++round) {
+    for (int round = 0; round < 24; ++round) {
         // Any control byte but tab and the line breaks, somewhere before the
-        // last line: a mark there is no end of the file.
+        // last line: a mark there is no end of the file. The text is looked
+        // at in blocks: odd rounds put the byte among the last ones.
         char byte = static_cast<char>(random() % 0x20);
         if (byte == '\t' || byte == '\n' || byte == '\r') byte = '\0';
         if (round == 0) byte = '\x1a';
         std::string damaged = saved;
-        damaged.insert(random() % (saved.size() - 1), 1, byte);
+        const std::size_t at = round % 2 ? saved.size() - 2 - random() % 40 : random() % (saved.size() - 1);
+        damaged.insert(at, 1, byte);
         SCOPED_TRACE(static_cast<int>(byte));
         WriteProject(damaged);
         m_messages.Clear();
@@ -429,6 +431,25 @@ TEST_F(ProjectLifeCycle, ControlBytesInsideLinesRefuseTheFileAndLeaveIt)
         EXPECT_FALSE(Design().IsProjectOpen());
         EXPECT_EQ(m_messages.WithId("PROJECT_FILE_DAMAGED").size(), 1u);
         EXPECT_EQ(ProjectText(), damaged);
+    }
+    // Bytes above the control range (letters of other alphabets, DEL) are
+    // text, in the blocks and among the last bytes alike.
+    const std::string bytes = "\xc3\xa9\x7f\xff\t";
+    for (const bool last : {false, true}) {
+        std::string text = saved;
+        if (last) {
+            // A line outside any block, which no reader asks for.
+            text += bytes + "\n";
+        } else {
+            const std::size_t vendor = text.find("\"Brennic\"");
+            ASSERT_NE(vendor, std::string::npos);
+            text.insert(vendor + 8, bytes);
+        }
+        WriteProject(text);
+        m_messages.Clear();
+        EXPECT_TRUE(IcmdDoOpenProject(ProjectFile().c_str(), false, false)) << last;
+        EXPECT_TRUE(m_messages.WithId("PROJECT_FILE_DAMAGED").empty());
+        ASSERT_TRUE(IcmdDoCloseProject(false, false));
     }
 }
 

@@ -300,3 +300,110 @@ TEST_F(RevisionManager, ViewsAndEveryModuleAnswerByNameAndNumberThroughRandomCha
     EXPECT_TRUE(Names().empty());
     EXPECT_EQ(Views().GetRevisionNumber(views.front().first), -1);
 }
+
+TEST_F(RevisionManager, ReadingRandomListsKeepsWhatAPlainReadingKeeps)
+{
+    // Names and numbers drawn from small pools repeat; numbers come in
+    // order, shuffled or not positive. A plain reading of the same lines
+    // (first view of a name or number wins, in file order) says which views
+    // stay, in which order, and which is current; every lookup must agree
+    // with it, also after views are created, deleted and renamed, and after
+    // the list is emptied and read again.
+    std::mt19937 random(2028);
+    const auto below = [&random](int count) { return std::uniform_int_distribution<int>(0, count - 1)(random); };
+    for (int round = 0; round < 60; ++round) {
+        const int count = 1 + below(round % 3 == 0 ? 300 : 30);
+        const int namePool = count + below(3) * count / 4;
+        // A third of the lists are as a save writes them (names unique,
+        // numbers rising with gaps), some with one flaw; the others have
+        // repeats in order or are drawn at random.
+        const int shape = round % 3;
+        const int flaw = shape == 0 && below(2) == 0 ? below(count) : -1;
+        const bool ordered = shape == 1 || (shape == 0 && below(2) == 0);
+        std::string text;
+        std::vector<std::pair<std::string, int>> listed;  // lines that read as a view, in file order
+        int rising = 0;
+        for (int line = 0; line < count; ++line) {
+            rising += 1 + below(3);
+            std::string name = "v" + std::to_string(ordered ? line + 1 : below(namePool) + 1);
+            int number = ordered ? line + 1 + below(2) * below(3) : below(namePool + 2) - 1;
+            if (shape == 0) {
+                name = "v" + std::to_string(count - line) + "_" + std::to_string(line);
+                number = rising;
+                if (line == flaw) {
+                    // A repeated name, a number out of order, or one not positive.
+                    if (line > 0 && below(3) == 0)
+                        name = listed[static_cast<std::size_t>(below(line))].first;
+                    else
+                        number = below(2) == 0 ? -below(2) : std::max(1, rising - 1 - below(3));
+                }
+            }
+            // Lines of no view between them.
+            if (below(20) == 0) text += "OTHER=1\n";
+            text += "VALUE=\"" + name + "\",NUM=" + std::to_string(number) + "\n";
+            listed.emplace_back(name, number);
+        }
+        const int currev = below(count + 2);
+        Read(text + "CURREV=" + std::to_string(currev) + "\n");
+
+        std::vector<std::pair<std::string, int>> kept;
+        for (const auto& view : listed) {
+            const bool taken = std::any_of(kept.begin(), kept.end(), [&view](const auto& other) {
+                return other.first == view.first || other.second == view.second;
+            });
+            if (view.second > 0 && !taken) kept.push_back(view);
+        }
+        // CURREV counts the views kept.
+        const int current = currev >= 1 && currev <= static_cast<int>(kept.size()) ? currev : 1;
+        if (kept.empty()) kept.emplace_back("Impl1", 1);
+
+        const auto check = [&](const std::string& when) {
+            Lines names;
+            std::vector<int> numbers;
+            for (const auto& [name, number] : kept) {
+                names.push_back(name);
+                numbers.push_back(number);
+                ASSERT_EQ(Views().GetRevisionNumber(name), number) << when;
+                ASSERT_EQ(Views().GetRevisionNameByNumber(number), name) << when;
+            }
+            ASSERT_EQ(Names(), names) << when;
+            std::vector<int> read;
+            Views().GetRevisionNumbers(&read);
+            ASSERT_EQ(read, numbers) << when;
+            for (int number = -1; number <= namePool + 4; ++number) {
+                const bool known =
+                    std::any_of(kept.begin(), kept.end(), [number](const auto& view) { return view.second == number; });
+                if (!known) ASSERT_EQ(Views().GetRevisionNameByNumber(number), "") << when << " " << number;
+            }
+            ASSERT_EQ(Views().GetRevisionNumber("v0"), -1) << when;
+        };
+        check("round " + std::to_string(round));
+        ASSERT_EQ(Views().GetCurrentIndex(), current) << "round " << round;
+
+        // A few changes of the list, each checked.
+        for (int change = 0; change < 4; ++change) {
+            const std::string name = kept[static_cast<std::size_t>(below(static_cast<int>(kept.size())))].first;
+            if (change == 0) {
+                int highest = 0;
+                for (const auto& view : kept) highest = std::max(highest, view.second);
+                const std::string fresh = "made" + std::to_string(round);
+                ASSERT_TRUE(Views().CreateView(fresh, "", false, false));
+                kept.emplace_back(fresh, highest + 1);
+            } else if (change == 1 && kept.size() > 1) {
+                ASSERT_TRUE(Views().DeleteView(name));
+                std::erase_if(kept, [&name](const auto& view) { return view.first == name; });
+            } else if (change == 2) {
+                ASSERT_TRUE(Views().ModifyView(name, "renamed"));
+                for (auto& view : kept)
+                    if (view.first == name) view.first = "renamed";
+            }
+            check("round " + std::to_string(round) + " change " + std::to_string(change));
+        }
+        Views().RemoveAllViews();
+        EXPECT_TRUE(Names().empty());
+        for (const auto& [name, number] : kept) {
+            EXPECT_EQ(Views().GetRevisionNumber(name), -1);
+            EXPECT_EQ(Views().GetRevisionNameByNumber(number), "");
+        }
+    }
+}

@@ -7,6 +7,7 @@
 #include <atomic>
 #include <cerrno>
 #include <climits>
+#include <cstdint>
 #include <cstdlib>
 #include <cstring>
 #include <dirent.h>
@@ -637,7 +638,12 @@ bool SysReadFile(const std::string& path, std::string& content)
     if (fd < 0) return false;
     struct stat st;
     std::string text;
-    const bool ok = ::fstat(fd, &st) == 0 && S_ISREG(st.st_mode) && ReadRest(fd, text);
+    // Made at its size once (a project file may be megabytes long); a size
+    // beyond any text file is left to grow as it is read.
+    const bool regular = ::fstat(fd, &st) == 0 && S_ISREG(st.st_mode);
+    if (regular && st.st_size > 0 && st.st_size <= (std::int64_t{1} << 28))
+        text.reserve(static_cast<std::size_t>(st.st_size));
+    const bool ok = regular && ReadRest(fd, text);
     ::close(fd);
     if (ok) content = std::move(text);
     return ok;

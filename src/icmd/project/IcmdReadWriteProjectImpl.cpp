@@ -29,6 +29,8 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstdint>
+#include <cstring>
 
 namespace {
 
@@ -64,6 +66,28 @@ bool HoldsProjectLines(const std::string& text)
         line = next + 1;
     }
     return false;
+}
+
+// Whether every byte is printable, a tab or a line end. The text is looked
+// at 16 bytes at a time: a project file of many views or files is megabytes
+// long.
+bool IsText(std::string_view text)
+{
+    const auto control = [](unsigned char byte) { return byte < 0x20 && byte != '\t' && byte != '\n' && byte != '\r'; };
+    using Bytes = unsigned char __attribute__((vector_size(16)));
+    using Flags = signed char __attribute__((vector_size(16)));
+    std::size_t at = 0;
+    for (; at + sizeof(Bytes) <= text.size(); at += sizeof(Bytes)) {
+        Bytes bytes;
+        std::memcpy(&bytes, text.data() + at, sizeof bytes);
+        const Flags bad = (bytes < 0x20) & (bytes != '\t') & (bytes != '\n') & (bytes != '\r');
+        std::uint64_t halves[2];
+        std::memcpy(halves, &bad, sizeof halves);
+        if ((halves[0] | halves[1]) != 0) return false;
+    }
+    for (; at < text.size(); ++at)
+        if (control(static_cast<unsigned char>(text[at]))) return false;
+    return true;
 }
 
 IprofileManager* ProfileManager()
@@ -299,11 +323,7 @@ bool IcmdReadWriteProjectImpl::ProjectFileObject_InitFileMember(double)
     }
     IcmdDropEndOfFileMark(text);
     // A project file is text: other bytes mean it is something else, or damaged.
-    const auto binary = std::find_if(text.begin(), text.end(), [](char c) {
-        const unsigned char byte = static_cast<unsigned char>(c);
-        return byte < 0x20 && byte != '\t' && byte != '\n' && byte != '\r';
-    });
-    if (binary != text.end()) return Damaged("it holds bytes that are not text");
+    if (!IsText(text)) return Damaged("it holds bytes that are not text");
     // Nothing of a project (an empty file): opening it would save an empty
     // project over it. A file without a version that holds a project is
     // older than every release and is converted.

@@ -13,6 +13,7 @@
 #include "imodel/design/ImodelModuleTree.h"
 #include "imodel/model/Imodel.h"
 #include "imodel/model/ImodelSetAndRestoreModelFlagObject.h"
+#include "imodel/names/ImodelVisitAhead.h"
 #include "imodel/options/ImodelPhySynthesisOptions.h"
 #include "imodel/views/ImodelContextImpl.h"
 #include "imodel/views/ImodelRevContextImpl.h"
@@ -256,12 +257,23 @@ void IcmdReadWriteProjectImpl::TakeDesignFacts()
     const auto libraries = Imodel::GetInstance().GetDesignManager()->GetLibraries();
     for (auto library = libraries.first; library != libraries.second; ++library) {
         if (!*library) continue;
-        for (ImodelModule* module : *(*library)->GetModules()) {
+        // Most units have nothing to save: looking at each is mostly waiting
+        // for memory (its node in the set, the unit, its context).
+        const auto ahead = [](const ImodelModule* module, int stage) {
+            if (stage == 0) {
+                ImodelPrefetch(module, sizeof(ImodelModule));
+            } else if (const ImodelContextImpl* context = module->GetContext()) {
+                ImodelPrefetch(context);
+            }
+        };
+        ImodelVisitAhead(*(*library)->GetModules(), ahead, [this](ImodelModule* module) {
             const unsigned facts = FactsOf(*module);
             *m_designFacts |= facts;
-            m_moduleFacts.emplace_back(module, facts);
+            // A unit with nothing to write, or only its customized lists
+            // (written elsewhere), makes no block.
+            if ((facts & ~kCustomizedLists) != 0) m_moduleFacts.emplace_back(module, facts);
             if (facts & kStates) m_modulesWithStates.push_back(module);
-        }
+        });
     }
 }
 

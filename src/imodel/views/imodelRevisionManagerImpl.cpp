@@ -12,6 +12,7 @@
 #include "imodel/model/ImodelHost.h"
 #include "imodel/names/ImodelCopyDirTool.h"
 #include "imodel/names/ImodelFileTypes.h"
+#include "imodel/names/ImodelChunkedText.h"
 #include "imodel/names/ImodelGetFullPathParam.h"
 #include "imodel/names/ImodelLineText.h"
 #include "imodel/names/ImodelMessages.h"
@@ -28,6 +29,7 @@
 
 #include <algorithm>
 #include <cctype>
+#include <charconv>
 #include <climits>
 #include <functional>
 #include <memory>
@@ -108,6 +110,33 @@ bool ReadLeadingNumber(std::string_view text, int& value)
     return true;
 }
 
+// Calls `take(line, broken, name, number)` for each view line of a views
+// block in order, VALUE="<name>",NUM=<number> (`broken` for one without two
+// quotes or a number after them), until it answers false; the text of
+// CURREV=<n> goes to `currentText`, other lines are passed over. False when
+// `take` answered false.
+template <class Take>
+bool ForEachViewLine(const std::vector<std::string>& lines, std::string& currentText, Take take)
+{
+    for (const std::string& line : lines) {
+        const std::size_t equals = line.find('=');
+        if (equals == std::string::npos) continue;
+        const std::string_view key = std::string_view(line).substr(0, equals);
+        if (key == "CURREV") currentText = line.substr(equals + 1);
+        if (key != "VALUE") continue;
+        const std::size_t open = line.find('"');
+        const std::size_t close = line.rfind('"');
+        const std::size_t numberAt = close == std::string::npos ? close : line.find('=', close);
+        int number = 0;
+        const bool broken = open == close || numberAt == std::string::npos ||
+                            !ReadLeadingNumber(std::string_view(line).substr(numberAt + 1), number);
+        const std::string_view name =
+            broken ? std::string_view() : std::string_view(line).substr(open + 1, close - open - 1);
+        if (!take(line, broken, name, number)) return false;
+    }
+    return true;
+}
+
 std::string HtmlText(const std::string& text)
 {
     std::string out;
@@ -149,25 +178,25 @@ void SaveProject()
 void imodelRevisionManagerImpl::WriteRevisions(std::ostream* stream) const
 {
     if (!stream) return;
-    // The block is made as one text and written once: a project may have
-    // thousands of views. A name that cannot be stored is refused where it
-    // stands, after what comes before it.
-    std::string text = "LIST REVISIONS\n";
+    // A project may have many thousand views. A name that cannot be stored
+    // is refused where it stands, after what comes before it.
+    ImodelChunkedText block(*stream);
+    std::string& text = block.Text();
+    text = "LIST REVISIONS\n";
     for (const imodelRevisionObject& view : m_views) {
         if (!ImodelIsQuotable(view.GetName())) {
-            *stream << text;
-            text.clear();
+            block.Flush();
             ImodelRefuseText(*stream, view.GetName(), "view name");
             continue;
         }
-        text += "VALUE=\"";
-        text += view.GetName();
-        text += "\",NUM=";
-        text += std::to_string(view.GetNumber());
-        text += '\n';
+        char digits[16];
+        const auto end = std::to_chars(digits, digits + sizeof digits, view.GetNumber()).ptr;
+        text.append("VALUE=\"").append(view.GetName()).append("\",NUM=");
+        text.append(digits, static_cast<std::size_t>(end - digits)).push_back('\n');
+        block.Step();
     }
     text += "CURREV=" + std::to_string(m_current) + "\nENDLIST\n";
-    *stream << text;
+    block.Flush();
 }
 
 bool& ImodelIgnoreViewThatDoesNotExist()
@@ -179,37 +208,25 @@ bool& ImodelIgnoreViewThatDoesNotExist()
 void imodelRevisionManagerImpl::ReadRevisions(std::vector<std::string>& lines)
 {
     Clear();
-    // A line per view at most: the name index is made once at its size.
-    m_byName.reserve(lines.size());
     m_current = 0;
-    const bool ignoreMissing = ImodelIgnoreViewThatDoesNotExist();
-    std::vector<std::string> positions;
-    positions.reserve(lines.size());
     std::string currentText;
-    for (const std::string& line : lines) {
-        const std::size_t equals = line.find('=');
-        if (equals == std::string::npos) continue;
-        const std::string_view key = std::string_view(line).substr(0, equals);
-        if (key == "CURREV") currentText = line.substr(equals + 1);
-        if (key != "VALUE") continue;
-        // VALUE="<name>",NUM=<number>
-        const std::size_t open = line.find('"');
-        const std::size_t close = line.rfind('"');
-        const std::size_t numberAt = close == std::string::npos ? close : line.find('=', close);
-        int number = 0;
-        if (open == close || numberAt == std::string::npos ||
-            !ReadLeadingNumber(std::string_view(line).substr(numberAt + 1), number)) {
-            ImodelDisplayVALUE_IGNORED_MSG(("The view line '" + line + "' of the project file").c_str());
-            continue;
+    // The place in the list of the view CURREV names; none when it names none.
+    std::size_t currentAt = imodelSlotTable::npos;
+    int current = 0;
+    if (!ImodelIgnoreViewThatDoesNotExist() && TakeCleanList(lines, currentText)) {
+        if (!currentText.empty() && ReadLeadingNumber(currentText, current) && current > 0 &&
+            current <= static_cast<int>(m_views.size()))
+            currentAt = static_cast<std::size_t>(current - 1);
+    } else {
+        Clear();
+        currentText.clear();
+        const std::vector<std::string_view> positions = TakeViewByView(lines, currentText);
+        // CURREV counts the views as the file lists them.
+        if (!currentText.empty() && ReadLeadingNumber(currentText, current) && current > 0 &&
+            current <= static_cast<int>(positions.size())) {
+            const std::size_t slot = SlotOfName(positions[current - 1], KeyOf(positions[current - 1]));
+            if (slot != imodelSlotTable::npos) currentAt = slot - m_dropped;
         }
-        const std::string name = line.substr(open + 1, close - open - 1);
-        // The copy of a project saved with some of its views has no folder
-        // for the others: they are dropped.
-        if (ignoreMissing && !UtlDoesPathExist(ViewFolder(Design().GetProjectFolder(), number))) {
-            positions.push_back(name);
-            continue;
-        }
-        if (AppendReadView(name, number)) positions.push_back(name);
     }
     lines.clear();
     // The list holds the views taken, in order: the units' contexts hear of
@@ -218,13 +235,8 @@ void imodelRevisionManagerImpl::ReadRevisions(std::vector<std::string>& lines)
         ForEveryContext([this](ImodelContextImpl& context) {
             for (const imodelRevisionObject& view : m_views) context.AddRevision(view.GetName(), true, true);
         });
-    // CURREV counts the views as the file lists them.
-    int current = 0;
-    const bool currentRead = !currentText.empty() && ReadLeadingNumber(currentText, current) && current > 0 &&
-                             current <= static_cast<int>(positions.size());
-    const auto currentView = currentRead ? FindByName(positions[current - 1]) : m_views.end();
-    if (currentView != m_views.end()) {
-        m_current = static_cast<int>(currentView - m_views.begin()) + 1;
+    if (currentAt != imodelSlotTable::npos) {
+        m_current = static_cast<int>(currentAt) + 1;
     } else if (m_views.empty()) {
         CreateView(std::string(), ImodelFileName(), false, false);
     } else {
@@ -235,29 +247,76 @@ void imodelRevisionManagerImpl::ReadRevisions(std::vector<std::string>& lines)
     Send<IeventPalladorViewsChanged>();
 }
 
-bool imodelRevisionManagerImpl::AppendReadView(const std::string& name, int number)
+bool imodelRevisionManagerImpl::TakeCleanList(const std::vector<std::string>& lines, std::string& currentText)
 {
-    const std::string refusal = TakeReadView(name, number);
+    // Most lists are as a save writes them: every line a view, the numbers
+    // rising, the names unique and storable. Such a list is taken whole, its
+    // name index made at once; any other goes view by view (which is what
+    // gives the same list here).
+    std::vector<std::uint32_t> keys;
+    keys.reserve(lines.size());
+    const bool clean =
+        ForEachViewLine(lines, currentText, [&](const std::string&, bool broken, std::string_view name, int number) {
+            if (broken || number <= 0 || (!m_views.empty() && number <= m_views.back().GetNumber()) || name.empty())
+                return false;
+            std::string own(name);
+            if (!IfileIsStorableName(own)) return false;
+            keys.push_back(KeyOf(own));
+            m_views.emplace_back(std::move(own), number);
+            return true;
+        });
+    if (!clean) return false;
+    m_sharedNames.reset();
+    return m_byName.Fill(keys, [this](std::size_t one, std::size_t other) {
+        return m_views[one].GetName() == m_views[other].GetName();
+    });
+}
+
+std::vector<std::string_view> imodelRevisionManagerImpl::TakeViewByView(const std::vector<std::string>& lines,
+                                                                        std::string& currentText)
+{
+    // A line per view at most: the name index is made once at its size.
+    m_byName.Reserve(lines.size());
+    const bool ignoreMissing = ImodelIgnoreViewThatDoesNotExist();
+    // The names as the file lists them (views dropped for a missing folder
+    // count too), in the lines.
+    std::vector<std::string_view> positions;
+    positions.reserve(lines.size());
+    ForEachViewLine(lines, currentText, [&](const std::string& line, bool broken, std::string_view name, int number) {
+        if (broken) {
+            ImodelDisplayVALUE_IGNORED_MSG(("The view line '" + line + "' of the project file").c_str());
+        } else if (ignoreMissing && !UtlDoesPathExist(ViewFolder(Design().GetProjectFolder(), number))) {
+            // The copy of a project saved with some of its views has no
+            // folder for the others: they are dropped.
+            positions.push_back(name);
+        } else if (AppendReadView(name, number)) {
+            positions.push_back(name);
+        }
+        return true;
+    });
+    return positions;
+}
+
+bool imodelRevisionManagerImpl::AppendReadView(std::string_view name, int number)
+{
+    const std::string refusal = TakeReadView(std::string(name), number);
     if (refusal.empty()) return true;
     ImodelDisplayVALUE_IGNORED_MSG(
-        ("The view '" + name + "' numbered " + std::to_string(number) + " (" + refusal + ")").c_str());
+        ("The view '" + std::string(name) + "' numbered " + std::to_string(number) + " (" + refusal + ")").c_str());
     return false;
 }
 
-std::string imodelRevisionManagerImpl::TakeReadView(const std::string& name, int number)
+std::string imodelRevisionManagerImpl::TakeReadView(std::string name, int number)
 {
     // Each index is searched once, and the search finds the place to add:
     // a project may list thousands of views.
     if (number <= 0) return "a view number is 1 or more";
-    const auto numbered = m_byNumber.lower_bound(number);
-    if (numbered != m_byNumber.end() && numbered->first == number) return "another view has that number";
+    if (SlotOfNumber(number) != imodelSlotTable::npos) return "another view has that number";
     if (name.empty()) return "a view needs a name";
     if (!IfileIsStorableName(name)) return "a view name holds no line break and no double quote";
-    const std::size_t slot = m_views.size() + m_dropped;
-    if (!m_byName.try_emplace(name, slot).second) return "another view has that name";
-    m_byNumber.emplace_hint(numbered, number, slot);
-    m_views.emplace_back(name, number);
-    m_sharedNames.reset();
+    const std::uint32_t key = KeyOf(name);
+    if (SlotOfName(name, key) != imodelSlotTable::npos) return "another view has that name";
+    Append(std::move(name), number, key);
     return std::string();
 }
 
@@ -320,7 +379,7 @@ bool imodelRevisionManagerImpl::CreateView(const std::string& name, const Imodel
     const imodelRevisionObject* source = CurrentView();
     const bool copy = copyCurrent && source;
     const int sourceNumber = source ? source->GetNumber() : 0;
-    Append(viewName, number);
+    Append(viewName, number, KeyOf(viewName));
     ImodelHost* host = Model().GetHost();
     if (copy && host && !where.empty()) {
         ImodelCopyDirTool tool(ViewFolder(where, sourceNumber), ViewFolder(where, number), "*");
@@ -426,10 +485,36 @@ const imodelRevisionObject* imodelRevisionManagerImpl::CurrentView() const
     return &m_views[std::min<std::size_t>(static_cast<std::size_t>(m_current), m_views.size()) - 1];
 }
 
+std::uint32_t imodelRevisionManagerImpl::KeyOf(std::string_view name)
+{
+    return static_cast<std::uint32_t>(std::hash<std::string_view>()(name));
+}
+
+std::size_t imodelRevisionManagerImpl::SlotOfName(std::string_view name, std::uint32_t key) const
+{
+    return m_byName.Find(key, [this, name](std::size_t slot) {
+        return slot >= m_dropped && m_views[slot - m_dropped].GetName() == name;
+    });
+}
+
+std::size_t imodelRevisionManagerImpl::SlotOfNumber(int number) const
+{
+    // The key is the number itself: an entry of that key is the view, unless
+    // the view was dropped from the front.
+    if (m_numbersIndexed)
+        return m_byNumber.Find(imodelSlotTable::KeyOf(number), [this](std::size_t slot) { return slot >= m_dropped; });
+    if (m_views.empty() || number > m_views.back().GetNumber()) return imodelSlotTable::npos;
+    const auto found =
+        std::lower_bound(m_views.begin(), m_views.end(), number,
+                         [](const imodelRevisionObject& view, int wanted) { return view.GetNumber() < wanted; });
+    if (found == m_views.end() || found->GetNumber() != number) return imodelSlotTable::npos;
+    return static_cast<std::size_t>(found - m_views.begin()) + m_dropped;
+}
+
 imodelRevisionManagerImpl::Views::iterator imodelRevisionManagerImpl::FindByName(const std::string& name)
 {
-    const auto found = m_byName.find(name);
-    return found == m_byName.end() ? m_views.end() : At(found->second);
+    const std::size_t slot = SlotOfName(name, KeyOf(name));
+    return slot == imodelSlotTable::npos ? m_views.end() : At(slot);
 }
 
 imodelRevisionManagerImpl::Views::const_iterator imodelRevisionManagerImpl::FindByName(const std::string& name) const
@@ -439,32 +524,41 @@ imodelRevisionManagerImpl::Views::const_iterator imodelRevisionManagerImpl::Find
 
 imodelRevisionManagerImpl::Views::const_iterator imodelRevisionManagerImpl::FindByNumber(int number) const
 {
-    const auto found = m_byNumber.find(number);
-    return found == m_byNumber.end() ? m_views.end() : const_cast<imodelRevisionManagerImpl*>(this)->At(found->second);
+    const std::size_t slot = SlotOfNumber(number);
+    return slot == imodelSlotTable::npos ? m_views.end() : const_cast<imodelRevisionManagerImpl*>(this)->At(slot);
 }
 
 int imodelRevisionManagerImpl::NextNumber() const
 {
-    const int highest = m_byNumber.empty() ? 0 : std::max(0, m_byNumber.rbegin()->first);
+    int highest = 0;
+    if (!m_numbersIndexed && !m_views.empty()) {
+        highest = std::max(0, m_views.back().GetNumber());
+    } else {
+        for (const imodelRevisionObject& view : m_views) highest = std::max(highest, view.GetNumber());
+    }
     return highest == INT_MAX ? 0 : highest + 1;
 }
 
-void imodelRevisionManagerImpl::Append(const std::string& name, int number)
+void imodelRevisionManagerImpl::Append(std::string name, int number, std::uint32_t key)
 {
     m_sharedNames.reset();
-    m_byName.emplace(name, m_views.size() + m_dropped);
-    // Views mostly come in number order: the end is the usual place.
-    m_byNumber.emplace_hint(m_byNumber.end(), number, m_views.size() + m_dropped);
-    m_views.emplace_back(name, number);
+    // The slots are 32-bit: views taken from the front for that long make
+    // them anew.
+    if (m_views.size() + m_dropped >= UINT32_MAX - 1) Reindex();
+    const std::size_t slot = m_views.size() + m_dropped;
+    m_byName.Insert(key, slot);
+    // A number out of order: the list is no longer searched by its order.
+    if (!m_numbersIndexed && !m_views.empty() && number <= m_views.back().GetNumber()) IndexNumbers();
+    if (m_numbersIndexed) m_byNumber.Insert(imodelSlotTable::KeyOf(number), slot);
+    m_views.emplace_back(std::move(name), number);
 }
 
 void imodelRevisionManagerImpl::Rename(Views::iterator view, const std::string& name)
 {
     m_sharedNames.reset();
-    const auto entry = m_byName.find(view->GetName());
-    const std::size_t slot = entry->second;
-    m_byName.erase(entry);
-    m_byName.emplace(name, slot);
+    const std::size_t slot = static_cast<std::size_t>(view - m_views.begin()) + m_dropped;
+    m_byName.Erase(KeyOf(view->GetName()), slot);
+    m_byName.Insert(KeyOf(name), slot);
     view->SetName(name);
 }
 
@@ -473,30 +567,50 @@ void imodelRevisionManagerImpl::Erase(Views::iterator view)
     m_sharedNames.reset();
     // The views behind it move up: the slots are made anew.
     m_views.erase(view);
-    m_byName.clear();
-    m_byNumber.clear();
+    Reindex();
+}
+
+void imodelRevisionManagerImpl::Reindex()
+{
+    m_byName.Clear();
     m_dropped = 0;
-    for (std::size_t slot = 0; slot < m_views.size(); ++slot) {
-        m_byName.emplace(m_views[slot].GetName(), slot);
-        m_byNumber.emplace(m_views[slot].GetNumber(), slot);
-    }
+    m_byName.Reserve(m_views.size());
+    for (std::size_t slot = 0; slot < m_views.size(); ++slot) m_byName.Insert(KeyOf(m_views[slot].GetName()), slot);
+    const bool ascending = std::adjacent_find(m_views.begin(), m_views.end(), [](const auto& one, const auto& next) {
+                               return one.GetNumber() >= next.GetNumber();
+                           }) == m_views.end();
+    m_byNumber.Clear();
+    m_numbersIndexed = false;
+    if (!ascending) IndexNumbers();
+}
+
+void imodelRevisionManagerImpl::IndexNumbers()
+{
+    m_numbersIndexed = true;
+    m_byNumber.Clear();
+    m_byNumber.Reserve(m_views.size() + 1);
+    for (std::size_t at = 0; at < m_views.size(); ++at)
+        m_byNumber.Insert(imodelSlotTable::KeyOf(m_views[at].GetNumber()), at + m_dropped);
 }
 
 void imodelRevisionManagerImpl::PopFront()
 {
     m_sharedNames.reset();
-    m_byName.erase(m_views.front().GetName());
-    m_byNumber.erase(m_views.front().GetNumber());
+    // The indexes keep the view's entries: a slot below the views dropped
+    // names no view, and the lookups pass over it. A list emptied this way
+    // (closing a project of many views) is not searched entry by entry.
     m_views.pop_front();
     ++m_dropped;
+    if (m_views.empty()) Clear();
 }
 
 void imodelRevisionManagerImpl::Clear()
 {
     m_sharedNames.reset();
     m_views.clear();
-    m_byName.clear();
-    m_byNumber.clear();
+    m_byName.Clear();
+    m_byNumber.Clear();
+    m_numbersIndexed = false;
     m_dropped = 0;
 }
 

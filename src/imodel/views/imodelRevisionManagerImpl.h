@@ -4,13 +4,14 @@
 #pragma once
 
 #include "imodel/views/ImodelRevisionManager.h"
+#include "src/imodel/views/imodelSlotTable.h"
 
 #include <cstddef>
+#include <cstdint>
 #include <deque>
-#include <map>
 #include <memory>
 #include <string>
-#include <unordered_map>
+#include <string_view>
 #include <utility>
 #include <vector>
 
@@ -66,19 +67,35 @@ private:
     Views::iterator FindByName(const std::string& name);
     Views::const_iterator FindByName(const std::string& name) const;
     Views::const_iterator FindByNumber(int number) const;
+    // The slot of the view of that name, respectively number; npos for none.
+    std::size_t SlotOfName(std::string_view name, std::uint32_t key) const;
+    std::size_t SlotOfNumber(int number) const;
+    static std::uint32_t KeyOf(std::string_view name);
+    // The indexes made anew from the list (slots from 0).
+    void Reindex();
+    // The number index made from the list as it stands, and kept from now.
+    void IndexNumbers();
     // The view number one above the highest; 0 when none is left.
     int NextNumber() const;
     // Appends a view read from the project file and answers empty, or
     // answers why a view of that number and name cannot join the list.
-    std::string TakeReadView(const std::string& name, int number);
+    std::string TakeReadView(std::string name, int number);
     // Creates the new view's folder and its simulation folder under
     // `location`; false, with the folder reported, when one cannot be made.
     static bool CreateViewFolders(const ImodelFileName& location, int number);
+    // Takes a views block as a save writes it (every line a view, numbers
+    // rising, names unique and storable) whole, with CURREV's text; false,
+    // with the list left to be emptied, for any other.
+    bool TakeCleanList(const std::vector<std::string>& lines, std::string& currentText);
+    // Takes the views of a block one by one, each refused one told; gives
+    // the names as the file lists them (in the lines), with CURREV's text.
+    std::vector<std::string_view> TakeViewByView(const std::vector<std::string>& lines, std::string& currentText);
     // Appends a view read from the project file; false, with a message,
     // when it cannot join the list.
-    bool AppendReadView(const std::string& name, int number);
+    bool AppendReadView(std::string_view name, int number);
     // The list and its indexes change together through these.
-    void Append(const std::string& name, int number);
+    // The name's key is given (KeyOf).
+    void Append(std::string name, int number, std::uint32_t key);
     void Rename(Views::iterator view, const std::string& name);
     void Erase(Views::iterator view);
     void PopFront();
@@ -90,8 +107,12 @@ private:
     // Names and numbers are unique among the views: each index gives the
     // view's slot, its place in the list plus the number of views taken from
     // the front of the list since the indexes were last made.
-    std::unordered_map<std::string, std::size_t> m_byName;
-    std::map<int, std::size_t> m_byNumber;
+    // The number index is made only once the numbers are out of order in
+    // the list; until then the list, ascending, is its own index (views are
+    // read and created in number order).
+    imodelSlotTable m_byName;
+    imodelSlotTable m_byNumber;
+    bool m_numbersIndexed = false;
     std::size_t m_dropped = 0;
     // The names as last handed out; dropped by every change of the list.
     mutable std::shared_ptr<const std::vector<std::string>> m_sharedNames;
