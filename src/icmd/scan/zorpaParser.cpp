@@ -468,10 +468,10 @@ T ZorpaParser<T>::findSubBlockOfCurrentUnit(const std::string& name)
     if (!m_subBlockIndexValid) {
         m_subBlockIndex.clear();
         if (const auto* subs = m_currentUnit->GetSubBlocks())
-            for (T sub : *subs) m_subBlockIndex.emplace(Lowered(sub->GetName()), sub);
+            for (T sub : *subs) m_subBlockIndex.emplace(ZorpaFoldedHash()(sub->GetName()), sub);
         m_subBlockIndexValid = true;
     }
-    const auto [from, to] = m_subBlockIndex.equal_range(std::string_view(name));
+    const auto [from, to] = m_subBlockIndex.equal_range(ZorpaFoldedHash()(name));
     for (auto it = from; it != to; ++it)
         if (Names(it->second, name)) return it->second;
     return m_nullModule;
@@ -480,7 +480,7 @@ T ZorpaParser<T>::findSubBlockOfCurrentUnit(const std::string& name)
 template <class T>
 void ZorpaParser<T>::rememberSubBlockOfCurrentUnit(T sub)
 {
-    if (m_subBlockIndexValid) m_subBlockIndex.emplace(Lowered(sub->GetName()), sub);
+    if (m_subBlockIndexValid) m_subBlockIndex.emplace(ZorpaFoldedHash()(sub->GetName()), sub);
 }
 
 template <class T>

@@ -8,6 +8,7 @@
 #include "ievent/IeventView.h"
 #include "imodel/model/ImodelHost.h"
 
+#include <boost/container/small_vector.hpp>
 #include <boost/make_shared.hpp>
 
 #include <algorithm>
@@ -47,7 +48,21 @@ void imodelImpl::UnregisterView(IeventView* view)
 
 void imodelImpl::SendEvent(boost::shared_ptr<Ievent> event, bool allowDeferred)
 {
-    SendEvents(IeventBatch{std::move(event)}, allowDeferred);
+    // Units send one event per link while files are scanned: the batch of
+    // one is kept for the next event rather than made each time. It lives
+    // outside the model, which a view may destroy while it is told; an
+    // event sent from within a delivery gets a batch of its own.
+    thread_local IeventBatch single;
+    thread_local bool inUse = false;
+    if (inUse) {
+        SendEvents(IeventBatch{std::move(event)}, allowDeferred);
+        return;
+    }
+    inUse = true;
+    single.push_back(std::move(event));
+    SendEvents(single, allowDeferred);
+    single.clear();
+    inUse = false;
 }
 
 void imodelImpl::SendEvents(const IeventBatch& events, bool allowDeferred)
@@ -69,7 +84,7 @@ void imodelImpl::SendEvents(const IeventBatch& events, bool allowDeferred)
     // A view may register or unregister views, or go away, while it is
     // told: walk a copy and skip those no longer registered by the same
     // registration.
-    const std::vector<RegisteredView> views = m_views;
+    const boost::container::small_vector<RegisteredView, 8> views(m_views.begin(), m_views.end());
     for (const RegisteredView& entry : views) {
         if (!IsAlive(this)) return;
         if (std::find(m_views.begin(), m_views.end(), entry) != m_views.end()) entry.view->UpdateViews(events);
