@@ -250,7 +250,8 @@ template <class Word, class Other>
 // The same walk for walks that look at few words: only the bytes that are
 // neither blank nor plain and the first byte of each word are visited; a
 // word is read, as WalkWindows reads it, only when `lead` takes its first
-// byte. A word that runs on into a byte that is neither plain nor a
+// byte, and of the delimiters only parentheses and ";" are handed to
+// `other`. A word that runs on into a byte that is neither plain nor a
 // delimiter is left, from its start, to the walk's own step, as WalkWindows
 // leaves it.
 template <class Lead, class Word, class Other>
@@ -288,7 +289,10 @@ template <class Lead, class Word, class Other>
                 if (const char* done = word(here, base + stop)) return done;
                 continue;
             }
-            if (!Is(*here, kDelimiter) && here > floor && IsPlainByte(here[-1], vhdl)) {
+            if (Is(*here, kDelimiter)) {
+                // Only parentheses and ";" tell a marked walk anything.
+                if (*here != '(' && *here != ')' && *here != ';') continue;
+            } else if (here > floor && IsPlainByte(here[-1], vhdl)) {
                 // The end of a word that runs on into this byte.
                 const char* start = here - 1;
                 while (start > floor && IsPlainByte(start[-1], vhdl)) --start;
