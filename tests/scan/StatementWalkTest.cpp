@@ -204,7 +204,7 @@ const std::vector<std::string> kVerilogPieces = {
     // Words that run on into a string, a comment or an odd byte, some of
     // them words that end a statement or a block.
     "end\"x;\"", "begin//c\n", "module/*c*/", "endmodule\\", "gen\"a(\"", "m!", "`include\"a;b\"",
-    "endcase\x80", "\xC3\xA9end", "abcdefghijklmnopqrstend", "generate_the_long_name_begin", "e", "b"};
+    "endcase\x80", "\xC3\xA9" "end", "abcdefghijklmnopqrstend", "generate_the_long_name_begin", "e", "b"};
 // clang-format on
 
 class StatementWalk : public ScanDesignFixture {

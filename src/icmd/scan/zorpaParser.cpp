@@ -135,10 +135,15 @@ void ZorpaParser<T>::scanStatements(const std::string& text)
         do SkipBlanks(pos, end, true);
         while (skipComment(pos, end));
         if (pos >= end) break;
+        // Blanks and comments after what the language's own start of a
+        // statement took, if it took anything.
+        const char* const start = pos;
         preprocessorLine(pos, end);
-        do SkipBlanks(pos, end, true);
-        while (skipComment(pos, end));
-        if (pos >= end) break;
+        if (pos != start) {
+            do SkipBlanks(pos, end, true);
+            while (skipComment(pos, end));
+            if (pos >= end) break;
+        }
         const char* stop = std::min(findStatementEnd(pos, end), end);
         if (stop <= pos) stop = pos + 1;  // every statement moves the walk on
         m_statement = Statement{pos, stop, ++m_statementCount};
