@@ -305,6 +305,8 @@ template <class Lead, class Word, class Other>
                 pos = here;
                 return nullptr;
             }
+            // Past a delimiter: the byte after it is marked as it should be.
+            if (step.to == here + 1 && Is(*here, kDelimiter)) continue;
             floor = step.to;
             if (step.to - base >= 16) {
                 pos = step.to;

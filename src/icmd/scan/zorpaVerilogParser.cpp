@@ -335,13 +335,13 @@ const char* zorpaVerilogParser<T>::findStatementEnd(const char* pos, const char*
     const auto other = [&](const char* at) __attribute__((always_inline))->WindowStep
     {
         if (*at == ';') return {at + 1, true};
-        if (IsCommentStart(at, end)) {
-            SkipComments(at, end);
-            return {at, false};
-        }
         if (Is(*at, kDelimiter)) {
             delimiter(at);
             return {at + 1, false};
+        }
+        if (IsCommentStart(at, end)) {
+            SkipComments(at, end);
+            return {at, false};
         }
         // A token that starts with no plain byte: no word looked for.
         return {OtherTokenEnd(at, end), false};
