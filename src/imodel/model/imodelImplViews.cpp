@@ -27,6 +27,15 @@ void EraseFirst(Registrations& views, const IeventView* view)
     if (found != views.end()) views.erase(found);
 }
 
+// The batch of one event a thread reuses (see SendEvent).
+struct SingleEventBatch {
+    IeventBatch batch;
+    bool inUse = false;
+    bool gone = false;
+    ~SingleEventBatch() { gone = true; }
+};
+thread_local SingleEventBatch t_singleEventBatch;
+
 }  // namespace
 
 bool imodelImpl::IsViewRegistered(const IeventView* view) const
@@ -51,18 +60,18 @@ void imodelImpl::SendEvent(boost::shared_ptr<Ievent> event, bool allowDeferred)
     // Units send one event per link while files are scanned: the batch of
     // one is kept for the next event rather than made each time. It lives
     // outside the model, which a view may destroy while it is told; an
-    // event sent from within a delivery gets a batch of its own.
-    thread_local IeventBatch single;
-    thread_local bool inUse = false;
-    if (inUse) {
+    // event sent from within a delivery, or after the thread's batch is
+    // gone, gets a batch of its own.
+    SingleEventBatch& single = t_singleEventBatch;
+    if (single.inUse || single.gone) {
         SendEvents(IeventBatch{std::move(event)}, allowDeferred);
         return;
     }
-    inUse = true;
-    single.push_back(std::move(event));
-    SendEvents(single, allowDeferred);
-    single.clear();
-    inUse = false;
+    single.inUse = true;
+    single.batch.push_back(std::move(event));
+    SendEvents(single.batch, allowDeferred);
+    single.batch.clear();
+    single.inUse = false;
 }
 
 void imodelImpl::SendEvents(const IeventBatch& events, bool allowDeferred)
