@@ -347,7 +347,12 @@ const char* zorpaVHDLParser<T>::findStatementEnd(const char* pos, const char* en
     {
         if (*at == ';' || *at == '@') return {at + 1, true};
         if (IsCommentStart(at, end)) return {NextLine(at + 2, end), false};
-        if (*at == '(') return {nullptr, false};
+        if (*at == '(') {
+            // A group is skipped whole, as the step below skips it.
+            const char* groupEnd = SkipGroup(at, end);
+            m_memo.AddGroup(at, groupEnd);
+            return {groupEnd, false};
+        }
         // A delimiter, or a token that starts with no letter: no word looked for.
         first = false;
         return {Is(*at, kDelimiter) ? at + 1 : OtherTokenEnd(at, end), false};
