@@ -187,7 +187,11 @@ const std::vector<std::string> kVhdlPieces = {
     "x'high", "'length", "a'range", "-- comment ; is (\n", "--", "-", "u : entity work.leaf port map (a => b);\n",
     "c : comp generic map (N => 2) port map (x, y);\n", "package p is\n", "end package p;\n",
     "component c is\n", "end component;\n", "gen : for i in 0 to 3 generate\n", "end generate;\n",
-    "entity e is\n", "end entity e;\n", "architecture a of e is\n"};
+    "entity e is\n", "end entity e;\n", "architecture a of e is\n",
+    // Words that run on into a literal, a comment or an odd byte, some of
+    // them words that end a statement.
+    "is\"", "begin--x\n", "generate'", "is'high", "ab\"--\"", "x\"F;0\"is", "q@is", "@begin", "gen\\x\\",
+    "is\x80", "\xC3\xA9is", "begin!", "abcdefghijklmnopqrstis", "generate_the_long_name_begin", "IS", "Begin"};
 
 const std::vector<std::string> kVerilogPieces = {
     "module", "endmodule", "begin", "end", "generate", "endgenerate", "endcase", "endtask", "case", "`include",
@@ -196,13 +200,36 @@ const std::vector<std::string> kVerilogPieces = {
     ";", ";", ";", ":", ",", ".", "#", "#(", ".a(b)", "@", "=", "<=", "[3:0]", "'b0", "4'hF", "{", "}", "?",
     "//c ; begin (\n", "/* c ; end ( */", "/* open", "/", "*", "\"s;t\\\"r(\"", "\"open", "\\esc;id(", "\\",
     "sub #(.N(2)) u (.a(x), .y(y));\n", "and g (a, b, c);\n", "module m (input a, output y);\n", "endmodule\n",
-    "always @(posedge clk) begin : blk\n", "`include \"inc.vh\"\n"};
+    "always @(posedge clk) begin : blk\n", "`include \"inc.vh\"\n",
+    // Words that run on into a string, a comment or an odd byte, some of
+    // them words that end a statement or a block.
+    "end\"x;\"", "begin//c\n", "module/*c*/", "endmodule\\", "gen\"a(\"", "m!", "`include\"a;b\"",
+    "endcase\x80", "\xC3\xA9" "end", "abcdefghijklmnopqrstend", "generate_the_long_name_begin", "e", "b"};
 // clang-format on
 
 class StatementWalk : public ScanDesignFixture {
 protected:
-    // Scans random texts into the design and checks every statement and
-    // group end found against the plain walk.
+    // Scans the text into the design and checks every statement and group
+    // end found against the plain walk; the statements walked and passed
+    // over are counted.
+    template <class Parser>
+    void CompareOne(zorpaModuleTypes kind, const std::string& text, int round, std::size_t& statements,
+                    std::size_t& passedOver)
+    {
+        Clear();
+        ScanDesign().SetDefaultVHDL(kind == zorpaMODULE_VHDL);
+        ImodelModule prototype("prototype", nullptr, zorpaMODULE_UNKNOWN, false, "work", "", false);
+        Checked<Parser> parser(&prototype);
+        parser.SetLibraries(ScanDesign().GetLibraries());
+        parser.parseText("random.txt", "work", nullptr, round % 2 == 0, text);
+        ASSERT_EQ(parser.difference, "") << "round " << round << " of text:\n" << text;
+        parser.CheckGroups(text);
+        ASSERT_EQ(parser.difference, "") << "round " << round << " of text:\n" << text;
+        statements += parser.statements;
+        passedOver += parser.passedOver;
+    }
+
+    // Random texts of the pieces.
     template <class Parser>
     void Compare(zorpaModuleTypes kind, const std::vector<std::string>& pieces, unsigned seed)
     {
@@ -210,22 +237,27 @@ protected:
         std::size_t statements = 0;
         std::size_t passedOver = 0;
         for (int round = 0; round < 1500; ++round) {
-            std::string text = RandomText(random, pieces);
-            Clear();
-            ScanDesign().SetDefaultVHDL(kind == zorpaMODULE_VHDL);
-            ImodelModule prototype("prototype", nullptr, zorpaMODULE_UNKNOWN, false, "work", "", false);
-            Checked<Parser> parser(&prototype);
-            parser.SetLibraries(ScanDesign().GetLibraries());
-            const std::string walked = text;
-            parser.parseText("random.txt", "work", nullptr, round % 2 == 0, text);
-            ASSERT_EQ(parser.difference, "") << "round " << round << " of text:\n" << walked;
-            parser.CheckGroups(walked);
-            ASSERT_EQ(parser.difference, "") << "round " << round << " of text:\n" << walked;
-            statements += parser.statements;
-            passedOver += parser.passedOver;
+            ASSERT_NO_FATAL_FAILURE(CompareOne<Parser>(kind, RandomText(random, pieces), round, statements, passedOver));
         }
         EXPECT_GT(statements, 10000u);
         EXPECT_GT(passedOver, 1000u);
+    }
+
+    // Each tail after every prefix of up to three windows of a long word or
+    // of blanks, so that the walk's windows end at every place of the tail:
+    // within a word, just before a word that ends the statement, on a quote.
+    template <class Parser>
+    void CompareAtEveryPlace(zorpaModuleTypes kind, const std::vector<std::string>& tails)
+    {
+        std::size_t statements = 0;
+        std::size_t passedOver = 0;
+        int round = 0;
+        for (const std::string& tail : tails)
+            for (const char filler : {'a', ' ', '('})
+                for (std::size_t length = 0; length < 48; ++length)
+                    ASSERT_NO_FATAL_FAILURE(CompareOne<Parser>(kind, "x " + std::string(length, filler) + tail, round++,
+                                                               statements, passedOver));
+        EXPECT_GT(statements, tails.size() * 100);
     }
 };
 
@@ -239,6 +271,20 @@ TEST_F(StatementWalk, VhdlStatementAndGroupEndsAreThoseOfThePlainWalk)
 TEST_F(StatementWalk, VerilogStatementAndGroupEndsAreThoseOfThePlainWalk)
 {
     Compare<zorpaVerilogParser<ImodelModule*>>(zorpaMODULE_VERILOG, kVerilogPieces, 2930);
+}
+
+TEST_F(StatementWalk, VhdlWalksEndWhereThePlainWalkEndsWhereverTheirWindowsEnd)
+{
+    CompareAtEveryPlace<zorpaVHDLParser<ImodelModule*>>(
+        zorpaMODULE_VHDL, {"is x;", "is", "begin y;", "b\"--\"is;", "x\"F--\"generate;", "q'high is;", "ab@is;",
+                           "a(b)c is", "u : e port map (a => \"--\") is", "abcdefghijklmnopqris c;"});
+}
+
+TEST_F(StatementWalk, VerilogWalksEndWhereThePlainWalkEndsWhereverTheirWindowsEnd)
+{
+    CompareAtEveryPlace<zorpaVerilogParser<ImodelModule*>>(
+        zorpaMODULE_VERILOG, {"end x;", "end", "begin y;", "b\"//\"end;", "b/*;*/endmodule", "m(a) module n;",
+                              "\\esc;id end", "u (.a(\"(\")) end", "abcdefghijklmnopqrend c;"});
 }
 
 TEST(ScanWindows, EveryByteIsClassedAsTheByteAtATimeFormClassesIt)

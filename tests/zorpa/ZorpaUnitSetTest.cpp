@@ -100,6 +100,19 @@ TEST(ZorpaUnitSet, TheUnitsOfANameAsWrittenAreThoseOfTheNameLowerCasedInTheSameO
             for (Unit* unit : set)
                 if (unit->order.name == lowered) walked.push_back(unit);
             ASSERT_EQ(asWritten, walked) << written << " at step " << step;
+            // The first unit of the range a question takes, or none: asked
+            // of units with a file, then of every unit, then of none.
+            const auto firstTaken = [&](auto take) -> Unit* {
+                for (Unit* unit : asWritten)
+                    if (take(unit)) return unit;
+                return nullptr;
+            };
+            const auto withFile = [](Unit* unit) { return unit->order.hasFile; };
+            const auto any = [](Unit*) { return true; };
+            const auto none = [](Unit*) { return false; };
+            ASSERT_EQ(set.FindAsWritten(written, withFile), firstTaken(withFile)) << written << " at step " << step;
+            ASSERT_EQ(set.FindAsWritten(written, any), firstTaken(any)) << written << " at step " << step;
+            ASSERT_EQ(set.FindAsWritten(written, none), nullptr) << written << " at step " << step;
         }
     }
     EXPECT_TRUE(Units(set.EqualRangeAsWritten("no such unit")).empty());

@@ -5,6 +5,7 @@
 #include <foundation/Def.h>
 #include <vy/VyLoaderFactory.h>
 
+#include <atomic>
 #include <mutex>
 #include <optional>
 #include <string>
@@ -25,15 +26,19 @@ struct CellLibrary {
     std::mutex lock;
     bool read = false;
     std::unordered_set<std::string> cells;
+    // Read and without a cell, as it is where no library is set: the scanners
+    // ask for every unit name, and the answer then needs no lock.
+    std::atomic<bool> readEmpty{false};
 
     void ReadIfNeeded()
     {
         if (read) return;
         read = true;
         const std::optional<std::string> path = DefGetFL("VERILOGLIB", __FILE__, __LINE__);
-        if (!path || path->empty()) return;
-        if (const auto modules = Vymodel::VyLoaderFactory::LoadModules(*path, "", nullptr))
-            for (const auto& entry : *modules) cells.insert(Lower(entry.second->GetName()));
+        if (path && !path->empty())
+            if (const auto modules = Vymodel::VyLoaderFactory::LoadModules(*path, "", nullptr))
+                for (const auto& entry : *modules) cells.insert(Lower(entry.second->GetName()));
+        readEmpty.store(cells.empty(), std::memory_order_release);
     }
 };
 
@@ -48,6 +53,7 @@ CellLibrary& TheCellLibrary()
 bool CvlIsBrennicMacro(std::string_view name, NdbWorld*)
 {
     CellLibrary& library = TheCellLibrary();
+    if (library.readEmpty.load(std::memory_order_acquire)) return false;
     const std::lock_guard<std::mutex> guard(library.lock);
     library.ReadIfNeeded();
     return !library.cells.empty() && !name.empty() && library.cells.count(Lower(name)) != 0;
@@ -58,5 +64,6 @@ void CvlLibFree()
     CellLibrary& library = TheCellLibrary();
     const std::lock_guard<std::mutex> guard(library.lock);
     library.read = false;
+    library.readEmpty.store(false, std::memory_order_release);
     library.cells.clear();
 }

@@ -236,9 +236,13 @@ private:
     std::unordered_set<std::string> m_includeIndex;
     std::unordered_set<std::string> m_packageIndex;
     std::vector<Clause> m_clauses;
-    // Sub-blocks of the current unit by lower-cased name; looked up by the
-    // name as written, folded while hashed and compared rather than copied.
-    std::unordered_multimap<std::string, T, ZorpaFoldedHash, ZorpaFoldedEqual> m_subBlockIndex;
+    // Sub-blocks of the current unit by the hash of their folded name: a
+    // name as written is hashed folded, and each candidate is then asked
+    // whether it goes by the name, so no name is copied or compared twice.
+    struct SameHash {
+        std::size_t operator()(std::size_t hash) const { return hash; }
+    };
+    std::unordered_multimap<std::size_t, T, SameHash> m_subBlockIndex;
     bool m_subBlockIndexValid = false;
 };
 

@@ -135,10 +135,15 @@ void ZorpaParser<T>::scanStatements(const std::string& text)
         do SkipBlanks(pos, end, true);
         while (skipComment(pos, end));
         if (pos >= end) break;
+        // Blanks and comments after what the language's own start of a
+        // statement took, if it took anything.
+        const char* const start = pos;
         preprocessorLine(pos, end);
-        do SkipBlanks(pos, end, true);
-        while (skipComment(pos, end));
-        if (pos >= end) break;
+        if (pos != start) {
+            do SkipBlanks(pos, end, true);
+            while (skipComment(pos, end));
+            if (pos >= end) break;
+        }
         const char* stop = std::min(findStatementEnd(pos, end), end);
         if (stop <= pos) stop = pos + 1;  // every statement moves the walk on
         m_statement = Statement{pos, stop, ++m_statementCount};
@@ -260,10 +265,10 @@ typename ZorpaParser<T>::LibraryPtr ZorpaParser<T>::findLibrary(const std::strin
 template <class T>
 T ZorpaParser<T>::findInSet(const UnitSet& set, const std::string& name) const
 {
-    const auto [from, to] = set.EqualRangeAsWritten(name);
-    for (auto it = from; it != to; ++it)
-        if (Names(*it, name)) return *it;
-    return m_nullModule;
+    // The unit the name finds first is most often the one: the units after
+    // it, cold in a large design, are not touched.
+    const T found = set.FindAsWritten(name, [&name](T unit) { return Names(unit, name); });
+    return found ? found : m_nullModule;
 }
 
 template <class T>
@@ -468,10 +473,10 @@ T ZorpaParser<T>::findSubBlockOfCurrentUnit(const std::string& name)
     if (!m_subBlockIndexValid) {
         m_subBlockIndex.clear();
         if (const auto* subs = m_currentUnit->GetSubBlocks())
-            for (T sub : *subs) m_subBlockIndex.emplace(Lowered(sub->GetName()), sub);
+            for (T sub : *subs) m_subBlockIndex.emplace(ZorpaFoldedHash()(sub->GetName()), sub);
         m_subBlockIndexValid = true;
     }
-    const auto [from, to] = m_subBlockIndex.equal_range(std::string_view(name));
+    const auto [from, to] = m_subBlockIndex.equal_range(ZorpaFoldedHash()(name));
     for (auto it = from; it != to; ++it)
         if (Names(it->second, name)) return it->second;
     return m_nullModule;
@@ -480,7 +485,7 @@ T ZorpaParser<T>::findSubBlockOfCurrentUnit(const std::string& name)
 template <class T>
 void ZorpaParser<T>::rememberSubBlockOfCurrentUnit(T sub)
 {
-    if (m_subBlockIndexValid) m_subBlockIndex.emplace(Lowered(sub->GetName()), sub);
+    if (m_subBlockIndexValid) m_subBlockIndex.emplace(ZorpaFoldedHash()(sub->GetName()), sub);
 }
 
 template <class T>

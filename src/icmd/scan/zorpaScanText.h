@@ -130,15 +130,20 @@ struct Window {
 
 // The same, a byte at a time: for machines without SSE2, and the measure
 // the vector form is held to.
+inline bool IsPlainByte(char byte, bool vhdl)
+{
+    const auto c = static_cast<signed char>(byte);
+    const auto within = [c](char low, char high) { return c >= low && c <= high; };
+    return !(c < '#' || within(':', ';') || within(vhdl ? '\'' : '(', ')') || within('[', ']') ||
+             (vhdl ? within(',', '.') || c == '@' : within(',', '/')));
+}
+
 inline Window ClassWindowByBytes(const char* at, bool vhdl)
 {
     Window window{0, 0};
     for (unsigned i = 0; i < 16; ++i) {
-        const auto c = static_cast<signed char>(at[i]);
-        const auto within = [c](char low, char high) { return c >= low && c <= high; };
-        const bool other = c < '#' || within(':', ';') || within(vhdl ? '\'' : '(', ')') || within('[', ']') ||
-                           (vhdl ? within(',', '.') || c == '@' : within(',', '/'));
-        if (!other) window.plain |= 1u << i;
+        const char c = at[i];
+        if (IsPlainByte(c, vhdl)) window.plain |= 1u << i;
         if (c == ' ' || c == '\n' || c == '\t' || c == '\r') window.blank |= 1u << i;
     }
     return window;
@@ -239,6 +244,83 @@ template <class Word, class Other>
             }
         }
     }
+    return nullptr;
+}
+
+// The same walk for walks that look at few words: only the bytes that are
+// neither blank nor plain and the first byte of each word are visited; a
+// word is read, as WalkWindows reads it, only when `lead` takes its first
+// byte, and of the delimiters only parentheses and ";" are handed to
+// `other`. A word that runs on into a byte that is neither plain nor a
+// delimiter is left, from its start, to the walk's own step, as WalkWindows
+// leaves it.
+template <class Lead, class Word, class Other>
+[[gnu::always_inline]] inline const char* WalkMarked(const char*& pos, const char* end, bool vhdl, Lead lead, Word word,
+                                                     Other other)
+{
+    // No word the walk is in starts before `floor`: where it started or
+    // where its last step went on.
+    const char* floor = pos;
+    while (end - pos >= 16) {
+        const char* const base = pos;
+        const Window window = ClassWindow(base, vhdl);
+        const unsigned before = base > floor && IsPlainByte(base[-1], vhdl) ? 1u : 0u;
+        unsigned marked = (~(window.plain | window.blank) | (window.plain & ~((window.plain << 1) | before))) & 0xFFFFu;
+        pos = base + 16;
+        while (marked != 0) {
+            const unsigned at = static_cast<unsigned>(__builtin_ctz(marked));
+            marked &= marked - 1;
+            const char* const here = base + at;
+            if ((window.plain >> at) & 1u) {
+                // The first byte of a word.
+                if (!lead(*here)) continue;
+                const unsigned stop = RunEnd(window.plain, at);
+                if (stop == 16) {
+                    // Read again in a window that starts with it, or, as
+                    // long as a window, by the walk's own step.
+                    pos = here;
+                    if (at == 0) return nullptr;
+                    break;
+                }
+                if (!Is(base[stop], kDelimiter)) {
+                    pos = here;
+                    return nullptr;
+                }
+                if (const char* done = word(here, base + stop)) return done;
+                continue;
+            }
+            if (Is(*here, kDelimiter)) {
+                // Only parentheses and ";" tell a marked walk anything.
+                if (*here != '(' && *here != ')' && *here != ';') continue;
+            } else if (here > floor && IsPlainByte(here[-1], vhdl)) {
+                // The end of a word that runs on into this byte.
+                const char* start = here - 1;
+                while (start > floor && IsPlainByte(start[-1], vhdl)) --start;
+                pos = start;
+                return nullptr;
+            }
+            const WindowStep step = other(here);
+            if (step.done) return step.to;
+            if (step.to == nullptr) {
+                pos = here;
+                return nullptr;
+            }
+            // Past a delimiter: the byte after it is marked as it should be.
+            if (step.to == here + 1 && Is(*here, kDelimiter)) continue;
+            floor = step.to;
+            if (step.to - base >= 16) {
+                pos = step.to;
+                break;
+            }
+            // Bytes the step went over are not visited; a word may start
+            // where it went on.
+            const auto from = static_cast<unsigned>(step.to - base);
+            marked &= ~0u << from;
+            marked |= window.plain & (1u << from);
+        }
+    }
+    // The walk's own step reads the rest, from the start of a word it stopped in.
+    while (pos > floor && IsPlainByte(pos[-1], vhdl)) --pos;
     return nullptr;
 }
 

@@ -221,17 +221,19 @@ const char* OtherTokenEnd(const char* pos, const char* end)
 const char* SkipGroup(const char* pos, const char* end)
 {
     std::size_t depth = 0;
-    WindowCache windows;
     const auto word = [](const char*, const char*) __attribute__((always_inline))->const char* { return nullptr; };
     const auto other = [&](const char* at) __attribute__((always_inline))->WindowStep
     {
         if (IsCommentStart(at, end)) return {NextLine(at + 2, end), false};
         return Is(*at, kDelimiter) ? GroupDelimiter(at, depth) : WindowStep{OtherTokenEnd(at, end), false};
     };
+    // No word matters to a group but one that runs on into a literal or a
+    // comment.
+    const auto lead = [](char) __attribute__((always_inline)) { return false; };
     while (pos < end) {
-        // Plain words, blanks, parentheses and lone delimiters a window at a
-        // time; anything else takes one step below.
-        if (const char* close = WalkWindows(windows, pos, end, true, word, other)) return close;
+        // Blanks, words, parentheses and lone delimiters a window at a time;
+        // anything else takes one step below.
+        if (const char* close = WalkMarked(pos, end, true, lead, word, other)) return close;
         if (pos >= end) break;
         const char c = *pos;
         const unsigned char kind = kClasses[static_cast<unsigned char>(c)];
@@ -345,16 +347,32 @@ const char* zorpaVHDLParser<T>::findStatementEnd(const char* pos, const char* en
     {
         if (*at == ';' || *at == '@') return {at + 1, true};
         if (IsCommentStart(at, end)) return {NextLine(at + 2, end), false};
-        if (*at == '(') return {nullptr, false};
+        if (*at == '(') {
+            // A group is skipped whole, as the step below skips it.
+            const char* groupEnd = SkipGroup(at, end);
+            m_memo.AddGroup(at, groupEnd);
+            return {groupEnd, false};
+        }
         // A delimiter, or a token that starts with no letter: no word looked for.
         first = false;
         return {Is(*at, kDelimiter) ? at + 1 : OtherTokenEnd(at, end), false};
     };
+    // Outside a package only the body words matter, wherever they stand:
+    // the other words are passed over unread.
+    const auto lead = [](char c) __attribute__((always_inline)) { return kLeadLetters[static_cast<unsigned char>(c)]; };
+    const auto bodyWord = [&](const char* start, const char* stop) __attribute__((always_inline))->const char*
+    {
+        if (((lengths >> (stop - start)) & 1u) == 0) return nullptr;
+        return kBodyWords.Contains(std::string_view(start, static_cast<std::size_t>(stop - start))) ? stop : nullptr;
+    };
+    const bool inPackage = !m_packageName.empty();
     for (;;) {
         // Plain words, blanks and lone delimiters a window at a time; a word
         // that runs on into other characters, and every other byte, takes
         // the step below, which reads them as ReadAny does.
-        if (const char* stop = WalkWindows(windows, pos, end, true, word, other)) return stop;
+        if (const char* stop = inPackage ? WalkWindows(windows, pos, end, true, word, other)
+                                         : WalkMarked(pos, end, true, lead, bodyWord, other))
+            return stop;
         SkipBlanksAndComments(pos, end);
         while (pos < end && *pos == '(') {
             const char* groupEnd = SkipGroup(pos, end);

@@ -151,7 +151,6 @@ const char* OtherTokenEnd(const char* pos, const char* end)
 const char* SkipGroup(const char* pos, const char* end)
 {
     std::size_t depth = 0;
-    WindowCache windows;
     const auto word = [](const char*, const char*) __attribute__((always_inline))->const char* { return nullptr; };
     const auto other = [&](const char* at) __attribute__((always_inline))->WindowStep
     {
@@ -161,10 +160,13 @@ const char* SkipGroup(const char* pos, const char* end)
         }
         return Is(*at, kDelimiter) ? GroupDelimiter(at, depth) : WindowStep{OtherTokenEnd(at, end), false};
     };
+    // No word matters to a group but one that runs on into a string or a
+    // comment.
+    const auto lead = [](char) __attribute__((always_inline)) { return false; };
     while (pos < end) {
-        // Plain words, blanks, parentheses and lone delimiters a window at a
-        // time; anything else takes one step below.
-        if (const char* close = WalkWindows(windows, pos, end, false, word, other)) return close;
+        // Blanks, words, parentheses and lone delimiters a window at a time;
+        // anything else takes one step below.
+        if (const char* close = WalkMarked(pos, end, false, lead, word, other)) return close;
         if (pos >= end) break;
         const char c = *pos;
         const unsigned char kind = kClasses[static_cast<unsigned char>(c)];
@@ -294,8 +296,10 @@ bool zorpaVerilogParser<T>::preprocessorLine(const char*& pos, const char* end)
 template <class T>
 const char* zorpaVerilogParser<T>::findStatementEnd(const char* pos, const char* end)
 {
-    bool first = true;
     m_memo.BeginGroups(pos);
+    // The statement's first token starts here, after blanks and comments.
+    const char* firstAt = pos;
+    SkipBlanksAndComments(firstAt, end);
     // The outermost group open, and how deep the walk is in it.
     const char* group = nullptr;
     std::size_t depth = 0;
@@ -308,49 +312,45 @@ const char* zorpaVerilogParser<T>::findStatementEnd(const char* pos, const char*
         } else if (*at == ')' && depth > 0 && --depth == 0) {
             m_memo.AddGroup(group, at + 1);
         }
-        first = false;
     };
     // Where the statement ends at a token, or null when it goes on.
     const auto endAt = [&](const char* tokenStart, const char* tokenEnd) -> const char* {
         const std::string_view token(tokenStart, static_cast<std::size_t>(tokenEnd - tokenStart));
+        const bool first = tokenStart == firstAt;
         if (kEndWords.Contains(token)) return tokenEnd;
         // A block's start ends the statement before it; standing first it
         // is a statement of its own, so that the scan moves on.
         if (token == "begin") return first ? tokenEnd : tokenStart;
         if (!first && (token == "module" || token == "`include")) return tokenStart;
-        first = false;
         return nullptr;
     };
-    WindowCache windows;
-    // Every word looked for starts with one of these.
-    const auto word = [&](const char* start, const char* stop) __attribute__((always_inline))->const char*
+    // Every word looked for starts with one of these; the others are passed
+    // over unread.
+    const auto lead = [](char c) __attribute__((always_inline))
     {
-        if (*start != 'e' && *start != 'g' && *start != 'b' && *start != 'm' && *start != '`') {
-            first = false;
-            return nullptr;
-        }
-        return endAt(start, stop);
+        return c == 'e' || c == 'g' || c == 'b' || c == 'm' || c == '`';
     };
+    const auto word = [&](const char* start, const char* stop)
+                          __attribute__((always_inline)) -> const char* { return endAt(start, stop); };
     const auto other = [&](const char* at) __attribute__((always_inline))->WindowStep
     {
         if (*at == ';') return {at + 1, true};
-        if (IsCommentStart(at, end)) {
-            SkipComments(at, end);
-            return {at, false};
-        }
         if (Is(*at, kDelimiter)) {
             delimiter(at);
             return {at + 1, false};
         }
+        if (IsCommentStart(at, end)) {
+            SkipComments(at, end);
+            return {at, false};
+        }
         // A token that starts with no plain byte: no word looked for.
-        first = false;
         return {OtherTokenEnd(at, end), false};
     };
     for (;;) {
-        // Plain words, blanks and delimiters a window at a time; a word
-        // that runs on into other characters, and every other byte, takes
-        // the step below, which reads them as ReadAny does.
-        if (const char* stop = WalkWindows(windows, pos, end, false, word, other)) return stop;
+        // Blanks, words and delimiters a window at a time; a word that runs
+        // on into other characters, and every other byte, takes the step
+        // below, which reads them as ReadAny does.
+        if (const char* stop = WalkMarked(pos, end, false, lead, word, other)) return stop;
         SkipBlanksAndComments(pos, end);
         if (pos >= end) return end;
         if (*pos == ';') return pos + 1;
@@ -363,7 +363,6 @@ const char* zorpaVerilogParser<T>::findStatementEnd(const char* pos, const char*
         const std::string_view token = ReadAny(pos, end);
         if (token.empty()) {
             pos = tokenStart + 1;
-            first = false;
         } else if (const char* statementEnd = endAt(tokenStart, pos)) {
             return statementEnd;
         }

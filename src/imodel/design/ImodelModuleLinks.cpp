@@ -209,12 +209,19 @@ bool ImodelModule::HasParentNotInListRec(const FileObjects& keptFiles, const Fil
 
 void ImodelModule::NotifyChanged(bool self, bool parents, bool subBlocks)
 {
+    // The unit alone, as every link added tells it: built in place.
+    if (!parents && !subBlocks) {
+        ImodelNotifyEvent(self && CanBeDisplayedInAView()
+                              ? boost::make_shared<IeventModuleModified>(this)
+                              : boost::make_shared<IeventModuleModified>(std::vector<ImodelModule*>()));
+        return;
+    }
     std::vector<ImodelModule*> changed;
     if (self) changed.push_back(this);
     if (parents && m_parents) changed.insert(changed.end(), m_parents->begin(), m_parents->end());
     if (subBlocks && m_subBlocks) changed.insert(changed.end(), m_subBlocks->begin(), m_subBlocks->end());
     std::erase_if(changed, [](const ImodelModule* module) { return !module || !module->CanBeDisplayedInAView(); });
-    ImodelNotifyEvent(boost::make_shared<IeventModuleModified>(changed));
+    ImodelNotifyEvent(boost::make_shared<IeventModuleModified>(std::move(changed)));
 }
 
 // --- file lists ---------------------------------------------------------------------------

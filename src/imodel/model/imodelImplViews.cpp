@@ -8,6 +8,7 @@
 #include "ievent/IeventView.h"
 #include "imodel/model/ImodelHost.h"
 
+#include <boost/container/small_vector.hpp>
 #include <boost/make_shared.hpp>
 
 #include <algorithm>
@@ -25,6 +26,15 @@ void EraseFirst(Registrations& views, const IeventView* view)
         std::find_if(views.begin(), views.end(), [view](const auto& entry) { return entry.view == view; });
     if (found != views.end()) views.erase(found);
 }
+
+// The batch of one event a thread reuses (see SendEvent).
+struct SingleEventBatch {
+    IeventBatch batch;
+    bool inUse = false;
+    bool gone = false;
+    ~SingleEventBatch() { gone = true; }
+};
+thread_local SingleEventBatch t_singleEventBatch;
 
 }  // namespace
 
@@ -47,7 +57,21 @@ void imodelImpl::UnregisterView(IeventView* view)
 
 void imodelImpl::SendEvent(boost::shared_ptr<Ievent> event, bool allowDeferred)
 {
-    SendEvents(IeventBatch{std::move(event)}, allowDeferred);
+    // Units send one event per link while files are scanned: the batch of
+    // one is kept for the next event rather than made each time. It lives
+    // outside the model, which a view may destroy while it is told; an
+    // event sent from within a delivery, or after the thread's batch is
+    // gone, gets a batch of its own.
+    SingleEventBatch& single = t_singleEventBatch;
+    if (single.inUse || single.gone) {
+        SendEvents(IeventBatch{std::move(event)}, allowDeferred);
+        return;
+    }
+    single.inUse = true;
+    single.batch.push_back(std::move(event));
+    SendEvents(single.batch, allowDeferred);
+    single.batch.clear();
+    single.inUse = false;
 }
 
 void imodelImpl::SendEvents(const IeventBatch& events, bool allowDeferred)
@@ -69,7 +93,7 @@ void imodelImpl::SendEvents(const IeventBatch& events, bool allowDeferred)
     // A view may register or unregister views, or go away, while it is
     // told: walk a copy and skip those no longer registered by the same
     // registration.
-    const std::vector<RegisteredView> views = m_views;
+    const boost::container::small_vector<RegisteredView, 8> views(m_views.begin(), m_views.end());
     for (const RegisteredView& entry : views) {
         if (!IsAlive(this)) return;
         if (std::find(m_views.begin(), m_views.end(), entry) != m_views.end()) entry.view->UpdateViews(events);

@@ -207,6 +207,18 @@ public:
     {
         return NamedRange(name, false);
     }
+    // The first unit of EqualRangeAsWritten that `take` takes, or null;
+    // the units after it are not looked at.
+    template <class Take>
+    T FindAsWritten(std::string_view name, Take take) const
+    {
+        const Place first = FirstOf(name);
+        for (Place at = first; at != m_units.end(); ++at) {
+            if (at != first && (*at)->GetUnitOrder().name != (*first)->GetUnitOrder().name) break;
+            if (take(at->get())) return at->get();
+        }
+        return nullptr;
+    }
     // The units standing at that order (they differ by serial only).
     Range equal_range(const ZorpaUnitOrder& order) const
     {
