@@ -27,12 +27,14 @@ void EraseFirst(Registrations& views, const IeventView* view)
     if (found != views.end()) views.erase(found);
 }
 
-// The batch of one event a thread reuses (see SendEvent).
+// The batch of one event a thread reuses (see SendEvent). Its flags are
+// plain thread-locals with nothing to destroy: an event sent while the
+// thread's objects are being destroyed still reads them soundly.
+thread_local bool t_singleBatchInUse = false;
+thread_local bool t_singleBatchGone = false;
 struct SingleEventBatch {
     IeventBatch batch;
-    bool inUse = false;
-    bool gone = false;
-    ~SingleEventBatch() { gone = true; }
+    ~SingleEventBatch() { t_singleBatchGone = true; }
 };
 thread_local SingleEventBatch t_singleEventBatch;
 
@@ -62,16 +64,21 @@ void imodelImpl::SendEvent(boost::shared_ptr<Ievent> event, bool allowDeferred)
     // outside the model, which a view may destroy while it is told; an
     // event sent from within a delivery, or after the thread's batch is
     // gone, gets a batch of its own.
-    SingleEventBatch& single = t_singleEventBatch;
-    if (single.inUse || single.gone) {
+    if (t_singleBatchInUse || t_singleBatchGone) {
         SendEvents(IeventBatch{std::move(event)}, allowDeferred);
         return;
     }
-    single.inUse = true;
+    struct InUse {
+        IeventBatch& batch;
+        explicit InUse(IeventBatch& kept) : batch(kept) { t_singleBatchInUse = true; }
+        ~InUse()
+        {
+            batch.clear();
+            t_singleBatchInUse = false;
+        }
+    } single(t_singleEventBatch.batch);
     single.batch.push_back(std::move(event));
     SendEvents(single.batch, allowDeferred);
-    single.batch.clear();
-    single.inUse = false;
 }
 
 void imodelImpl::SendEvents(const IeventBatch& events, bool allowDeferred)
