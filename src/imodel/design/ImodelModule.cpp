@@ -125,8 +125,10 @@ ImodelModule::~ImodelModule()
 void ImodelModule::AnnounceDestruction()
 {
     if (!m_displayable) return;
-    ImodelNotifyEvent(boost::make_shared<IeventModuleRemoved>(this));
     Imodel* model = ImodelAliveModel();
+    // The unit is being destroyed: the event goes to the views at once, as
+    // the delivery would find by looking into it.
+    if (model != nullptr) model->SendEvent(boost::make_shared<IeventModuleRemoved>(this), false);
     IprocessManager* processes = model ? model->GetProcessManager() : nullptr;
     IprocessDisplay* display = processes ? processes->GetProcessDisplay() : nullptr;
     if (display == nullptr || display->GetShownModule() != this) return;

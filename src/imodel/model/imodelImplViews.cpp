@@ -8,6 +8,7 @@
 #include "ievent/IeventView.h"
 #include "imodel/model/ImodelHost.h"
 
+#include <boost/container/small_vector.hpp>
 #include <boost/make_shared.hpp>
 
 #include <algorithm>
@@ -69,7 +70,8 @@ void imodelImpl::SendEvents(const IeventBatch& events, bool allowDeferred)
     // A view may register or unregister views, or go away, while it is
     // told: walk a copy and skip those no longer registered by the same
     // registration.
-    const std::vector<RegisteredView> views = m_views;
+    // Held in place: a unit's removal is told this way one unit at a time.
+    const boost::container::small_vector<RegisteredView, 4> views(m_views.begin(), m_views.end());
     for (const RegisteredView& entry : views) {
         if (!IsAlive(this)) return;
         if (std::find(m_views.begin(), m_views.end(), entry) != m_views.end()) entry.view->UpdateViews(events);
