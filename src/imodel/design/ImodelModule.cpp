@@ -328,6 +328,8 @@ void ImodelModule::ChangeFile(const boost::shared_ptr<IfileObjectEx>& file)
         m_order.hasFile = file != nullptr;
         m_order.file = file ? file->GetInternalFileName().GetString() : std::string();
         m_fileIndexKey = file ? ImodelFileNameKey(m_order.file, std::string()) : std::string();
+        m_fileIndexKeyIsFile = file && m_fileIndexKey == m_order.file;
+        if (m_fileIndexKeyIsFile) std::string().swap(m_fileIndexKey);
     };
     if (m_unitSet != nullptr)
         m_unitSet->Rekey(this, assign);
