@@ -29,9 +29,38 @@
 
 #include <boost/make_shared.hpp>
 
+#include <cstddef>
+#if __has_include(<malloc.h>)
+#include <malloc.h>
+#endif
+
 namespace {
 
 ImodelDesignManager& Design() { return *Imodel::GetInstance().GetDesignManager(); }
+
+// Emptying the model frees some twenty small blocks per member file. Left
+// in the allocator's fast lists, they are merged with their free neighbours
+// only later, in sweeps over every such block long after it left the cache
+// (a third of a large close); merged as each is freed, its neighbours are at
+// hand. glibc's fast lists are off while the model empties, and back at
+// their default size after.
+class FreeingManySmallBlocks {
+public:
+    FreeingManySmallBlocks()
+    {
+#if defined(__GLIBC__) && defined(M_MXFAST)
+        mallopt(M_MXFAST, 0);
+#endif
+    }
+    ~FreeingManySmallBlocks()
+    {
+#if defined(__GLIBC__) && defined(M_MXFAST)
+        mallopt(M_MXFAST, static_cast<int>(64 * sizeof(std::size_t) / 4));
+#endif
+    }
+    FreeingManySmallBlocks(const FreeingManySmallBlocks&) = delete;
+    FreeingManySmallBlocks& operator=(const FreeingManySmallBlocks&) = delete;
+};
 
 }  // namespace
 
@@ -71,9 +100,12 @@ void IcmdCloseProject::CloseModel()
 {
     Imodel& model = Imodel::GetInstance();
     ImodelModule::ClearRemovedModuleList();
-    model.GetFileManager()->RemoveAllFiles();
     ImodelDesignManager& design = Design();
-    design.Reset();
+    {
+        const FreeingManySmallBlocks freeing;
+        model.GetFileManager()->RemoveAllFiles();
+        design.Reset();
+    }
     design.ClearProject();
     model.GetDeviceManager()->SetDevice(ImodelDevice());
     model.GetExtendedInfoManager()->ClearInfo();
