@@ -48,7 +48,25 @@ void imodelImpl::UnregisterView(IeventView* view)
 
 void imodelImpl::SendEvent(boost::shared_ptr<Ievent> event, bool allowDeferred)
 {
-    SendEvents(IeventBatch{std::move(event)}, allowDeferred);
+    // One event at a time is common (a closed project tells each unit's
+    // removal so): the batch's block is kept for the next event, unless an
+    // event is sent while the kept batch is being delivered.
+    thread_local IeventBatch kept;
+    thread_local bool delivering = false;
+    if (delivering) {
+        SendEvents(IeventBatch{std::move(event)}, allowDeferred);
+        return;
+    }
+    struct Delivery {
+        Delivery() { delivering = true; }
+        ~Delivery()
+        {
+            kept.clear();
+            delivering = false;
+        }
+    } delivery;
+    kept.push_back(std::move(event));
+    SendEvents(kept, allowDeferred);
 }
 
 void imodelImpl::SendEvents(const IeventBatch& events, bool allowDeferred)
