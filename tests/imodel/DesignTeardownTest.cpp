@@ -14,6 +14,7 @@
 
 #include <algorithm>
 #include <deque>
+#include <memory>
 #include <random>
 #include <string>
 #include <vector>
@@ -155,22 +156,26 @@ TEST_F(DesignTeardown, TheViewsHearOfEachShownUnitAsWhenTheUnitsAreDeletedOneByO
         SCOPED_TRACE("seed " + std::to_string(seed));
 
         // The plain way: library after library, each unit in the library's
-        // order leaves it and is deleted.
+        // order leaves it and is deleted. Each view listens to its own
+        // teardown only.
         World plain(seed, going, 2, links);
         ShowSome(plain, seed);
-        RemovalView plainView;
+        auto plainView = std::make_unique<RemovalView>();
         for (const LibraryPtr& library : plain.libraries) {
             const std::vector<ImodelModule*> units(library->GetModules()->begin(), library->GetModules()->end());
             for (ImodelModule* unit : units) EXPECT_TRUE(library->GetModules()->Extract(unit));
         }
+        const std::vector<std::string> plainNames = plainView->Names();
+        const std::vector<std::string> plainHeard = plainView->heard;
+        plainView.reset();
 
         World together(seed, going, 2, links);
         ShowSome(together, seed);
         RemovalView togetherView;
         ImodelDestroyLibs(together.libraries);
 
-        EXPECT_EQ(togetherView.Names(), plainView.Names());
-        EXPECT_EQ(togetherView.heard, plainView.heard);
+        EXPECT_EQ(togetherView.Names(), plainNames);
+        EXPECT_EQ(togetherView.heard, plainHeard);
         // Every unit the views were shown is heard of, and no other.
         std::size_t shown = 0;
         for (const std::string& heard : togetherView.heard) {
