@@ -46,6 +46,12 @@ std::atomic<std::uint64_t>& LastSerial()
 
 std::uint64_t NextSerial() { return ++LastSerial(); }
 
+std::atomic<std::size_t>& LiveUnits()
+{
+    static std::atomic<std::size_t> live{0};
+    return live;
+}
+
 // What events write into a unit that a view is shown.
 void MarkDisplayable(ImodelModule* module) { module->SetCanBeDisplayedInAView(true); }
 
@@ -103,6 +109,7 @@ void ImodelModule::RegisterWithEvents()
     static const bool markerSet = (IeventModuleRegistry::SetDisplayMarker(&MarkDisplayable), true);
     (void)markerSet;
     IeventModuleRegistry::Register(this, m_serial);
+    ++LiveUnits();
 }
 
 ImodelModule::~ImodelModule()
@@ -120,6 +127,7 @@ ImodelModule::~ImodelModule()
     if (Imodel* model = ImodelAliveModel())
         if (IprocessManager* processes = static_cast<imodelImpl*>(model)->PeekProcessManager())
             processes->DetachIfCurrent(this);
+    --LiveUnits();
 }
 
 void ImodelModule::AnnounceDestruction()
@@ -304,6 +312,8 @@ ImodelFileName ImodelModule::GetModuleFullFileName() const
 }
 
 std::uint64_t imodelLastUnitSerial() { return LastSerial(); }
+
+std::size_t imodelLiveUnitCount() { return LiveUnits(); }
 
 void ImodelModule::SetUnitSet(UnitSet* set)
 {
