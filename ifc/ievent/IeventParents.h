@@ -6,6 +6,7 @@
 #include "ievent/IeventModuleRegistry.h"
 #include "imodel/names/ImodelToolKinds.h"
 
+#include <boost/container/small_vector.hpp>
 #include <boost/shared_ptr.hpp>
 
 #include <concepts>
@@ -120,7 +121,8 @@ private:
     }
 
     std::vector<ImodelModule*> m_modules;
-    std::vector<IeventModuleRegistry::Serial> m_serials;
+    // Most events carry one module: its serial is kept in place.
+    boost::container::small_vector<IeventModuleRegistry::Serial, 1> m_serials;
 };
 
 // Project files, as the file manager's shared entries.

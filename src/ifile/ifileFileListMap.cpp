@@ -231,6 +231,12 @@ bool FileListMap::AnyChildOf(const IfileObject& parent, const std::function<bool
     return m_byParent.Any(Hash(parent.GetInternalFileName()), visit);
 }
 
+bool FileListMap::AnyFiledUnderParent()
+{
+    SyncFolder();
+    return !m_byParent.Empty();
+}
+
 // --- the indexes -------------------------------------------------------------------------
 
 std::uint64_t FileListMap::Hash(const std::string& name) const { return ImodelFileNameKeyHash(name, m_indexFolder); }

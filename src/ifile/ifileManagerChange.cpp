@@ -206,6 +206,9 @@ void ifileManagerImpl::RemoveAllFiles()
     const bool wasRemoving = m_removing;
     m_removing = true;
     const FileListMap::Map& elements = m_files.Elements();
+    // The parent index only shrinks here: when it is empty now, no file has
+    // a child to let go of.
+    const bool anyChild = m_files.AnyFiledUnderParent();
     std::vector<FileListMap::const_iterator> children;
     for (auto element = elements.begin(); element != elements.end(); ++element) {
         const Entry& file = element->second.entry;
@@ -213,7 +216,7 @@ void ifileManagerImpl::RemoveAllFiles()
         // A child erased before this file no longer stood in the parent
         // index; the file itself still does.
         children.clear();
-        m_files.AnyChildOf(*file, [&children, element](FileListMap::const_iterator child) {
+        if (anyChild) m_files.AnyChildOf(*file, [&children, element](FileListMap::const_iterator child) {
             if (!(child->first < element->first)) children.push_back(child);
             return false;
         });

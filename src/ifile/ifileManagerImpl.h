@@ -57,6 +57,7 @@ public:
             // answers true; true when it did.
             bool Any(std::uint64_t hash, const std::function<bool(const_iterator)>& visit) const;
             void Clear();
+            bool Empty() const { return m_used == 0; }
 
         private:
             using Elements = std::variant<std::monostate, const_iterator, std::unique_ptr<Bucket>>;
@@ -124,6 +125,9 @@ public:
         // The parent index: the elements that listed a parent of that name
         // when they were last filed, in key order.
         bool AnyChildOf(const IfileObject& parent, const std::function<bool(const_iterator)>& visit);
+        // Whether any element is filed under a parent: when none is, no
+        // file has a child and nothing need be asked file by file.
+        bool AnyFiledUnderParent();
         // Files the element under the names of its entry's present parents.
         void FileParents(const_iterator element);
 

@@ -11,7 +11,9 @@
 #include <functional>
 #include <memory>
 #include <optional>
+#include <random>
 #include <thread>
+#include <utility>
 #include <vector>
 
 namespace {
@@ -98,6 +100,49 @@ TEST_F(IeventModuleRegistryTest, ANewModuleAtAReusedAddressIsNotTheOldOne)
     EXPECT_EQ(slot->displayed, 0);
     IeventModuleAdded(address).Notify(&view);
     EXPECT_EQ(slot->displayed, 1);
+}
+
+TEST_F(IeventModuleRegistryTest, ManyModulesComingAndGoingEachKeepTheirOwnRegistration)
+{
+    // Thousands of modules alive at once, made and destroyed in a random
+    // order (a project opened and closed, units re-read): each live module
+    // answers its own serial, and an address never registered answers none.
+    std::mt19937 random(28);
+    std::vector<std::unique_ptr<FakeModule>> live;
+    std::vector<IeventModuleRegistry::Serial> serials;
+    static char neverRegistered[64];
+    const auto check = [&](int step) {
+        for (std::size_t i = 0; i < live.size(); ++i) {
+            ASSERT_EQ(IeventModuleRegistry::SerialOf(live[i]->Self()), serials[i]) << "step " << step;
+            ASSERT_TRUE(IeventModuleRegistry::IsAlive(live[i]->Self(), serials[i]));
+            ASSERT_FALSE(IeventModuleRegistry::IsBeingDestroyed(live[i]->Self()));
+        }
+        for (char& byte : neverRegistered)
+            ASSERT_EQ(IeventModuleRegistry::SerialOf(reinterpret_cast<ImodelModule*>(&byte)), 0u);
+    };
+    for (int step = 0; step < 12000; ++step) {
+        // Mostly growing for the first half, mostly shrinking after, until
+        // none is left.
+        const bool grow = step < 6000 ? random() % 4 != 0 : random() % 4 == 0;
+        if (grow || live.empty()) {
+            live.push_back(std::make_unique<FakeModule>());
+            serials.push_back(IeventModuleRegistry::SerialOf(live.back()->Self()));
+            ASSERT_NE(serials.back(), 0u);
+        } else {
+            const std::size_t at = random() % live.size();
+            ImodelModule* const gone = live[at]->Self();
+            bool sawItDying = false;
+            live[at]->whileDestroyed = [&] { sawItDying = IeventModuleRegistry::IsBeingDestroyed(gone); };
+            std::swap(live[at], live.back());
+            std::swap(serials[at], serials.back());
+            live.pop_back();
+            serials.pop_back();
+            ASSERT_TRUE(sawItDying);
+        }
+        if (step % 1000 == 999) check(step);
+    }
+    while (!live.empty()) live.pop_back();
+    check(12000);
 }
 
 TEST_F(IeventModuleRegistryTest, EventsAboutAModuleBeingDestroyedMustGoOutAtOnce)

@@ -4,13 +4,17 @@
 // leaves them, and no list may point at a unit that is gone (the sanitizer
 // build catches a stale pointer).
 #include "ModuleTestSupport.h"
+#include "RecordingView.h"
 
+#include "ievent/IeventClasses.h"
+#include "ievent/IeventModuleRegistry.h"
 #include "imodel/design/ImodelDestroyLib.h"
 
 #include <gtest/gtest.h>
 
 #include <algorithm>
 #include <deque>
+#include <memory>
 #include <random>
 #include <string>
 #include <vector>
@@ -74,6 +78,28 @@ struct World {
 
 class DesignTeardown : public ModuleFixture {};
 
+// What a view hears of the units that go: each removal by the unit's name,
+// with whether the unit was being destroyed and its batch held it alone.
+class RemovalView : public RecordingView {
+public:
+    using RecordingView::UpdateView;
+    void UpdateView(const IeventModuleRemoved& event) override
+    {
+        RecordingView::UpdateView(event);
+        for (ImodelModule* unit : event.GetModules())
+            heard.push_back(unit->GetName() + (IeventModuleRegistry::IsBeingDestroyed(unit) ? " dying" : " alive") +
+                            (Batches().back().size() == 1 ? "" : " batched"));
+    }
+    std::vector<std::string> heard;
+};
+
+// Lets the views have seen some of the units that go, at random.
+void ShowSome(World& world, std::uint32_t seed)
+{
+    std::mt19937 random(seed);
+    for (ImodelModule* unit : world.going) unit->SetCanBeDisplayedInAView(random() % 3 != 0);
+}
+
 }  // namespace
 
 TEST_F(DesignTeardown, UnitsDeletedTogetherLeaveTheUnitsThatStayAsDeletingThemOneByOne)
@@ -119,5 +145,47 @@ TEST_F(DesignTeardown, UnitsDeletedTogetherLeaveTheUnitsThatStayAsDeletingThemOn
             EXPECT_NE(std::find(owners.begin(), owners.end(), unit), owners.end());
         }
         EXPECT_TRUE(one.libraries[1]->GetModules()->empty());
+    }
+}
+
+TEST_F(DesignTeardown, TheViewsHearOfEachShownUnitAsWhenTheUnitsAreDeletedOneByOne)
+{
+    for (std::uint32_t seed = 1; seed <= 30; ++seed) {
+        const int going = 1 + static_cast<int>(seed * 11 % 80);
+        const int links = static_cast<int>(seed * 17 % 150);
+        SCOPED_TRACE("seed " + std::to_string(seed));
+
+        // The plain way: library after library, each unit in the library's
+        // order leaves it and is deleted. Each view listens to its own
+        // teardown only.
+        World plain(seed, going, 2, links);
+        ShowSome(plain, seed);
+        auto plainView = std::make_unique<RemovalView>();
+        for (const LibraryPtr& library : plain.libraries) {
+            const std::vector<ImodelModule*> units(library->GetModules()->begin(), library->GetModules()->end());
+            for (ImodelModule* unit : units) EXPECT_TRUE(library->GetModules()->Extract(unit));
+        }
+        const std::vector<std::string> plainNames = plainView->Names();
+        const std::vector<std::string> plainHeard = plainView->heard;
+        plainView.reset();
+
+        World together(seed, going, 2, links);
+        ShowSome(together, seed);
+        RemovalView togetherView;
+        ImodelDestroyLibs(together.libraries);
+
+        EXPECT_EQ(togetherView.Names(), plainNames);
+        EXPECT_EQ(togetherView.heard, plainHeard);
+        // Every unit the views were shown is heard of, and no other.
+        std::size_t shown = 0;
+        for (const std::string& heard : togetherView.heard) {
+            EXPECT_NE(heard.find(" dying"), std::string::npos) << heard;
+            EXPECT_EQ(heard.find(" batched"), std::string::npos) << heard;
+            ++shown;
+        }
+        std::mt19937 random(seed);
+        std::size_t expected = 0;
+        for (int i = 0; i < going; ++i) expected += random() % 3 != 0 ? 1 : 0;
+        EXPECT_EQ(shown, expected);
     }
 }

@@ -68,7 +68,10 @@ struct ImodelModuleData {
     // The unit's place in its library and the key of its file in the
     // library's file index; both follow the key and the file as set.
     ZorpaUnitOrder m_order;
+    // Empty when the key is the file's name as stored (nearly always): the
+    // unit then keeps that text once.
     std::string m_fileIndexKey;
+    bool m_fileIndexKeyIsFile = false;
     bool m_isPackage;
     bool m_isSpirit;
     zorpaModuleTypes m_kind;
@@ -230,7 +233,7 @@ public:
     // The key of the defining file in the library's file index (the file
     // name as stored, with the file-name rules' separators and case); empty
     // without a file.
-    const std::string& GetFileIndexKey() const { return m_fileIndexKey; }
+    const std::string& GetFileIndexKey() const { return m_fileIndexKeyIsFile ? m_order.file : m_fileIndexKey; }
     // The name; with the library after `separator` when it is not "work".
     std::string GetNiceComponentName(const std::string& separator) const;
 

@@ -46,6 +46,12 @@ std::atomic<std::uint64_t>& LastSerial()
 
 std::uint64_t NextSerial() { return ++LastSerial(); }
 
+std::atomic<std::size_t>& LiveUnits()
+{
+    static std::atomic<std::size_t> live{0};
+    return live;
+}
+
 // What events write into a unit that a view is shown.
 void MarkDisplayable(ImodelModule* module) { module->SetCanBeDisplayedInAView(true); }
 
@@ -103,6 +109,7 @@ void ImodelModule::RegisterWithEvents()
     static const bool markerSet = (IeventModuleRegistry::SetDisplayMarker(&MarkDisplayable), true);
     (void)markerSet;
     IeventModuleRegistry::Register(this, m_serial);
+    ++LiveUnits();
 }
 
 ImodelModule::~ImodelModule()
@@ -120,13 +127,16 @@ ImodelModule::~ImodelModule()
     if (Imodel* model = ImodelAliveModel())
         if (IprocessManager* processes = static_cast<imodelImpl*>(model)->PeekProcessManager())
             processes->DetachIfCurrent(this);
+    --LiveUnits();
 }
 
 void ImodelModule::AnnounceDestruction()
 {
     if (!m_displayable) return;
-    ImodelNotifyEvent(boost::make_shared<IeventModuleRemoved>(this));
     Imodel* model = ImodelAliveModel();
+    // The unit is being destroyed: the event goes to the views at once, as
+    // the delivery would find by looking into it.
+    if (model != nullptr) model->SendEvent(boost::make_shared<IeventModuleRemoved>(this), false);
     IprocessManager* processes = model ? model->GetProcessManager() : nullptr;
     IprocessDisplay* display = processes ? processes->GetProcessDisplay() : nullptr;
     if (display == nullptr || display->GetShownModule() != this) return;
@@ -303,6 +313,8 @@ ImodelFileName ImodelModule::GetModuleFullFileName() const
 
 std::uint64_t imodelLastUnitSerial() { return LastSerial(); }
 
+std::size_t imodelLiveUnitCount() { return LiveUnits(); }
+
 void ImodelModule::SetUnitSet(UnitSet* set)
 {
     // Entering a library or leaving it: a change under way keeps note.
@@ -326,6 +338,8 @@ void ImodelModule::ChangeFile(const boost::shared_ptr<IfileObjectEx>& file)
         m_order.hasFile = file != nullptr;
         m_order.file = file ? file->GetInternalFileName().GetString() : std::string();
         m_fileIndexKey = file ? ImodelFileNameKey(m_order.file, std::string()) : std::string();
+        m_fileIndexKeyIsFile = file && m_fileIndexKey == m_order.file;
+        if (m_fileIndexKeyIsFile) std::string().swap(m_fileIndexKey);
     };
     if (m_unitSet != nullptr)
         m_unitSet->Rekey(this, assign);

@@ -7,6 +7,7 @@
 #include "imodel/design/ImodelModuleTypes.h"
 #include "imodel/model/ImodelFeatures.h"
 #include "src/imodel/design/ImodelModuleNotify.h"
+#include "src/imodel/design/imodelUnitJournal.h"
 
 #include <foundation/Sys.h>
 
@@ -46,6 +47,18 @@ void ImodelModule::Unlink(bool signal)
 
 void ImodelModule::UnlinkTogether(const std::vector<Owned>& units)
 {
+    if (units.size() == imodelLiveUnitCount()) {
+        // Every unit goes (a closed project): each link leads to a unit that
+        // goes too, and the lists are dropped without a look at whom they hold.
+        bool linked = false;
+        for (const Owned& unit : units) {
+            linked = linked || unit->m_subBlocks || unit->m_parents;
+            unit->m_subBlocks.reset();
+            unit->m_parents.reset();
+        }
+        if (linked) HierarchyChanged();
+        return;
+    }
     for (const Owned& unit : units) unit->m_goingTogether = true;
     for (const Owned& unit : units) {
         if (unit->m_subBlocks || unit->m_parents) HierarchyChanged();

@@ -67,6 +67,8 @@ private:
 
 // The serial of the unit made last (units made later have larger ones).
 std::uint64_t imodelLastUnitSerial();
+// How many units are alive (made and not yet destroyed).
+std::size_t imodelLiveUnitCount();
 
 // The unit of `to` that takes the data of a unit that stood at `order`: the
 // first of its name when either has no file, else the one of the same file.

@@ -29,6 +29,7 @@
 //       the set needs no index of its own from unit to place.
 #pragma once
 
+#include "zorpa/ZorpaFlatIndex.h"
 #include "zorpa/ZorpaString.h"
 
 #include <boost/container/small_vector.hpp>
@@ -40,6 +41,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <deque>
+#include <functional>
 #include <iterator>
 #include <memory>
 #include <set>
@@ -129,6 +131,16 @@ private:
     using Storage = std::set<Owned, Less>;
     // The units of one file, in order: nearly always one, held in place.
     using FileBucket = boost::container::small_vector<Unit*, 1>;
+    // The indexes' keys are the texts of the units they lead to.
+    struct NameOfFirst {
+        std::string_view operator()(const typename Storage::const_iterator& at) const
+        {
+            return (*at)->GetUnitOrder().name;
+        }
+    };
+    struct FileKeyOfBucket {
+        std::string_view operator()(const FileBucket& units) const { return units.front()->GetFileIndexKey(); }
+    };
 
 public:
     // Where a unit stands in the set (kept by the unit).
@@ -306,9 +318,10 @@ public:
     std::vector<T> UnitsOfFileKey(const std::string& key) const
     {
         if (key.empty()) return {};
-        const auto bucket = m_byFile.find(std::string_view(key));
-        if (bucket == m_byFile.end()) return {};
-        return std::vector<T>(bucket->second.begin(), bucket->second.end());
+        const std::size_t slot = m_byFile.Find(key);
+        if (slot == FileIndex::npos) return {};
+        const FileBucket& units = m_byFile.At(slot);
+        return std::vector<T>(units.begin(), units.end());
     }
 
 private:
@@ -330,8 +343,8 @@ private:
     // The first unit of the name, its case folded; end() when there is none.
     Place FirstOf(std::string_view name) const
     {
-        const auto found = m_firstOfName.find(name);
-        return found == m_firstOfName.end() ? m_units.end() : found->second;
+        const std::size_t slot = m_firstOfName.Find(name);
+        return slot == NameIndex::npos ? m_units.end() : m_firstOfName.At(slot);
     }
     // Where the unit goes: before the first unit of its name that it comes
     // before, or after the last one; a search of the order for a new name.
@@ -356,13 +369,13 @@ private:
     {
         Unit& unit = **at;
         unit.SetUnitPlace(at);
-        const auto [first, made] = m_firstOfName.try_emplace(unit.GetUnitOrder().name, at);
-        if (!made && Before(unit, **first->second)) first->second = at;
+        const auto [first, made] = m_firstOfName.FindOrAdd(unit.GetUnitOrder().name, at);
+        if (!made && Before(unit, **m_firstOfName.At(first))) m_firstOfName.At(first) = at;
         const std::string& key = unit.GetFileIndexKey();
         if (key.empty()) return;
-        // The index's key is the text of a unit of the bucket, which lives
-        // as long as the unit stays in it (Forget moves it to another).
-        FileBucket& bucket = m_byFile.try_emplace(std::string_view(key)).first->second;
+        const auto [slot, filed] = m_byFile.FindOrAdd(key, FileBucket{&unit});
+        if (filed) return;
+        FileBucket& bucket = m_byFile.At(slot);
         bucket.insert(std::lower_bound(bucket.begin(), bucket.end(), &unit, RawLess()), &unit);
     }
     // Takes the unit at `at` out of the indexes.
@@ -370,36 +383,34 @@ private:
     {
         Unit& unit = **at;
         unit.SetUnitPlace(m_units.end());
-        const auto first = m_firstOfName.find(unit.GetUnitOrder().name);
-        if (first != m_firstOfName.end() && first->second == at) {
+        const std::size_t first = m_firstOfName.Find(unit.GetUnitOrder().name);
+        if (first != NameIndex::npos && m_firstOfName.At(first) == at) {
+            // The key is the first unit's name: the next of the name lends its own.
             const Place next = std::next(at);
             if (next != m_units.end() && (*next)->GetUnitOrder().name == unit.GetUnitOrder().name)
-                first->second = next;
+                m_firstOfName.At(first) = next;
             else
-                m_firstOfName.erase(first);
+                m_firstOfName.EraseSlot(first);
         }
         const std::string& key = unit.GetFileIndexKey();
         if (key.empty()) return;
-        const auto bucket = m_byFile.find(std::string_view(key));
-        if (bucket == m_byFile.end()) return;
-        FileBucket& units = bucket->second;
+        const std::size_t slot = m_byFile.Find(key);
+        if (slot == FileIndex::npos) return;
+        // The key is the first unit's: the others of the bucket have the same text.
+        FileBucket& units = m_byFile.At(slot);
         units.erase(std::remove(units.begin(), units.end(), &unit), units.end());
-        if (units.empty()) {
-            m_byFile.erase(bucket);
-        } else if (bucket->first.data() == key.data()) {
-            // The key was this unit's text: another unit of the bucket lends its own.
-            auto node = m_byFile.extract(bucket);
-            node.key() = std::string_view(node.mapped().front()->GetFileIndexKey());
-            m_byFile.insert(std::move(node));
-        }
+        if (units.empty()) m_byFile.EraseSlot(slot);
     }
+
+    using NameIndex = ZorpaFlatIndex<Place, NameOfFirst, ZorpaFoldedHash, ZorpaFoldedEqual>;
+    using FileIndex = ZorpaFlatIndex<FileBucket, FileKeyOfBucket, std::hash<std::string_view>, std::equal_to<>>;
 
     Storage m_units;
     // Where each name begins (found by the name as written as well as
     // lower-cased), and the units of each file key (each unit keeps where it
     // stands itself).
-    std::unordered_map<std::string, Place, ZorpaFoldedHash, ZorpaFoldedEqual> m_firstOfName;
-    std::unordered_map<std::string_view, FileBucket> m_byFile;
+    NameIndex m_firstOfName;
+    FileIndex m_byFile;
 };
 
 template <class T>

@@ -1,0 +1,116 @@
+// ZorpaFlatIndex: values found by a text that each value carries itself
+// (KeyOf(value) gives a view of it), held in one array with open addressing
+// (linear probing, backward-shift erase). An index of every unit of a
+// library holds no block per entry and no copy of the text, so emptying it
+// frees one array.
+//
+// A slot number or a value pointer stays valid until the next insertion or
+// erase. The text a value's key views must not change while the value stands
+// in the index.
+#pragma once
+
+#include <bit>
+#include <cstddef>
+#include <cstdint>
+#include <string_view>
+#include <utility>
+#include <vector>
+
+template <class Value, class KeyOf, class Hash, class Equal>
+class ZorpaFlatIndex {
+public:
+    static constexpr std::size_t npos = static_cast<std::size_t>(-1);
+
+    std::size_t size() const { return m_used; }
+    bool empty() const { return m_used == 0; }
+
+    // The slot of the key; npos when it has none.
+    std::size_t Find(std::string_view key) const
+    {
+        if (m_used == 0) return npos;
+        const std::size_t slot = Probe(key, Hash()(key));
+        return m_cells[slot].used ? slot : npos;
+    }
+    Value& At(std::size_t slot) { return m_cells[slot].value; }
+    const Value& At(std::size_t slot) const { return m_cells[slot].value; }
+
+    // The slot of the key, and whether it was made for it: a new slot holds
+    // `made`, whose key must equal `key`.
+    std::pair<std::size_t, bool> FindOrAdd(std::string_view key, Value made)
+    {
+        const std::size_t hash = Hash()(key);
+        if (m_used > 0) {
+            const std::size_t slot = Probe(key, hash);
+            if (m_cells[slot].used) return {slot, false};
+        }
+        // At most seven cells in ten are taken, so probes stay short.
+        if ((m_used + 1) * 10 > m_cells.size() * 7) Grow();
+        const std::size_t slot = Probe(key, hash);
+        m_cells[slot] = Cell{hash, true, std::move(made)};
+        ++m_used;
+        return {slot, true};
+    }
+
+    void EraseSlot(std::size_t slot)
+    {
+        const std::size_t mask = m_cells.size() - 1;
+        m_cells[slot] = Cell{};
+        --m_used;
+        // The cells after the freed one that probed past it move up, so each
+        // stays reachable from its home without a free cell in between.
+        for (std::size_t next = (slot + 1) & mask; m_cells[next].used; next = (next + 1) & mask) {
+            const std::size_t home = Home(m_cells[next].hash);
+            const bool stays = slot <= next ? (slot < home && home <= next) : (slot < home || home <= next);
+            if (stays) continue;
+            m_cells[slot] = std::move(m_cells[next]);
+            m_cells[next] = Cell{};
+            slot = next;
+        }
+    }
+
+    void clear()
+    {
+        std::vector<Cell>().swap(m_cells);
+        m_used = 0;
+        m_shift = 64;
+    }
+
+private:
+    struct Cell {
+        std::size_t hash = 0;
+        bool used = false;
+        Value value{};
+    };
+
+    std::size_t Home(std::size_t hash) const
+    {
+        // Fibonacci hashing spreads hashes that differ in their low bits only.
+        return static_cast<std::size_t>((static_cast<std::uint64_t>(hash) * 11400714819323198485ULL) >> m_shift);
+    }
+    // The cell of the key, or the free cell where it would go.
+    std::size_t Probe(std::string_view key, std::size_t hash) const
+    {
+        const std::size_t mask = m_cells.size() - 1;
+        std::size_t at = Home(hash);
+        while (m_cells[at].used && !(m_cells[at].hash == hash && Equal()(KeyOf()(m_cells[at].value), key)))
+            at = (at + 1) & mask;
+        return at;
+    }
+    void Grow()
+    {
+        const std::size_t size = m_cells.empty() ? 16 : m_cells.size() * 2;
+        std::vector<Cell> old = std::exchange(m_cells, std::vector<Cell>(size));
+        m_shift = 64 - std::countr_zero(size);
+        for (Cell& cell : old) {
+            if (!cell.used) continue;
+            const std::size_t mask = m_cells.size() - 1;
+            std::size_t at = Home(cell.hash);
+            while (m_cells[at].used) at = (at + 1) & mask;
+            m_cells[at] = std::move(cell);
+        }
+    }
+
+    std::vector<Cell> m_cells;
+    std::size_t m_used = 0;
+    int m_shift = 64;
+};
