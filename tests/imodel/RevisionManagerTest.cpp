@@ -373,7 +373,9 @@ TEST_F(RevisionManager, ReadingRandomListsKeepsWhatAPlainReadingKeeps)
             for (int number = -1; number <= namePool + 4; ++number) {
                 const bool known =
                     std::any_of(kept.begin(), kept.end(), [number](const auto& view) { return view.second == number; });
-                if (!known) ASSERT_EQ(Views().GetRevisionNameByNumber(number), "") << when << " " << number;
+                if (!known) {
+                    ASSERT_EQ(Views().GetRevisionNameByNumber(number), "") << when << " " << number;
+                }
             }
             ASSERT_EQ(Views().GetRevisionNumber("v0"), -1) << when;
         };

@@ -42,10 +42,12 @@ void RunAgainstAMap(std::uint32_t seed, int keys, int steps)
         const std::size_t slot = index.Find(key);
         const auto found = plain.find(key);
         ASSERT_EQ(slot != index.npos, found != plain.end()) << key << " at step " << step;
-        if (found != plain.end()) ASSERT_EQ(index.At(slot).value, found->second) << key;
+        if (found != plain.end()) {
+            ASSERT_EQ(index.At(slot).value, found->second) << key;
+        }
         if (random() % 5 < 3) {
             const int value = static_cast<int>(random() % 1000);
-            const auto [at, made] = index.FindOrAdd(key, Named{&key, value});
+            const auto [at, made] = index.FindOrAdd(key, [&](Named& fresh) { fresh = Named{&key, value}; });
             ASSERT_EQ(made, found == plain.end()) << key;
             if (!made) index.At(at).value = value;
             plain[key] = value;
@@ -60,7 +62,9 @@ void RunAgainstAMap(std::uint32_t seed, int keys, int steps)
         const std::size_t slot = index.Find(*text);
         const auto found = plain.find(*text);
         ASSERT_EQ(slot != index.npos, found != plain.end()) << *text;
-        if (slot != index.npos) EXPECT_EQ(index.At(slot).value, found->second);
+        if (slot != index.npos) {
+            EXPECT_EQ(index.At(slot).value, found->second);
+        }
     }
     EXPECT_EQ(index.Find("absent"), index.npos);
     index.clear();

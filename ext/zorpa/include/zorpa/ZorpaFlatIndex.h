@@ -34,9 +34,11 @@ public:
     Value& At(std::size_t slot) { return m_cells[slot].value; }
     const Value& At(std::size_t slot) const { return m_cells[slot].value; }
 
-    // The slot of the key, and whether it was made for it: a new slot holds
-    // `made`, whose key must equal `key`.
-    std::pair<std::size_t, bool> FindOrAdd(std::string_view key, Value made)
+    // The slot of the key, and whether it was made for it: `fill` makes a
+    // new slot's value, empty until then, one whose key equals `key`. Filled
+    // in place: a value with inline storage is not moved in.
+    template <class Fill>
+    std::pair<std::size_t, bool> FindOrAdd(std::string_view key, Fill fill)
     {
         const std::size_t hash = Hash()(key);
         if (m_used > 0) {
@@ -46,7 +48,10 @@ public:
         // At most seven cells in ten are taken, so probes stay short.
         if ((m_used + 1) * 10 > m_cells.size() * 7) Grow();
         const std::size_t slot = Probe(key, hash);
-        m_cells[slot] = Cell{hash, true, std::move(made)};
+        Cell& cell = m_cells[slot];
+        cell.hash = hash;
+        cell.used = true;
+        fill(cell.value);
         ++m_used;
         return {slot, true};
     }

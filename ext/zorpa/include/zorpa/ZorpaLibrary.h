@@ -369,11 +369,11 @@ private:
     {
         Unit& unit = **at;
         unit.SetUnitPlace(at);
-        const auto [first, made] = m_firstOfName.FindOrAdd(unit.GetUnitOrder().name, at);
+        const auto [first, made] = m_firstOfName.FindOrAdd(unit.GetUnitOrder().name, [at](Place& fresh) { fresh = at; });
         if (!made && Before(unit, **m_firstOfName.At(first))) m_firstOfName.At(first) = at;
         const std::string& key = unit.GetFileIndexKey();
         if (key.empty()) return;
-        const auto [slot, filed] = m_byFile.FindOrAdd(key, FileBucket{&unit});
+        const auto [slot, filed] = m_byFile.FindOrAdd(key, [&unit](FileBucket& fresh) { fresh.push_back(&unit); });
         if (filed) return;
         FileBucket& bucket = m_byFile.At(slot);
         bucket.insert(std::lower_bound(bucket.begin(), bucket.end(), &unit, RawLess()), &unit);
