@@ -39,8 +39,10 @@ struct PendingRegistry {
 
 PendingRegistry& PendingContexts()
 {
-    static PendingRegistry contexts;
-    return contexts;
+    // Never destroyed: the process-wide model's contexts may outlive any
+    // static destroyed before it at exit.
+    static PendingRegistry* const contexts = new PendingRegistry;
+    return *contexts;
 }
 
 }  // namespace
