@@ -13,6 +13,7 @@
 // what each holds afterwards is the same.
 #pragma once
 
+#include "ievent/IeventAddressTable.h"
 #include "ievent/IeventModuleRegistry.h"
 #include "imodel/design/ImodelModule.h"
 
@@ -80,38 +81,14 @@ private:
     void Uncover(ImodelModule* module);
     void Send();
 
-    // The place of each unit's notice, by the unit's address: open
-    // addressing with linear probing over a power-of-two table kept at most
-    // half full. A read asks it several times per unit, spread over a
-    // design larger than the caches: one probe of a flat table rather than
-    // a bucket and a node of a node-based map.
-    class Places {
-    public:
-        // The place of `module`, or null.
-        std::size_t* Find(const ImodelModule* module);
-        // The place of `module`, set to `place` if it had none; whether it
-        // was new.
-        std::pair<std::size_t*, bool> TryEmplace(const ImodelModule* module, std::size_t place);
-        void Clear();
-
-    private:
-        struct Slot {
-            const ImodelModule* module = nullptr;  // null: a free slot
-            std::size_t place = 0;
-        };
-        std::size_t Home(const ImodelModule* module) const;
-        void Grow();
-
-        std::vector<Slot> m_slots;
-        std::size_t m_used = 0;
-        int m_shift = 64;
-    };
-
     // The notice of `module` made in this batch and still standing for it
     // (not for a unit gone since at the same address), or null.
     Notice* Standing(const ImodelModule* module);
 
     bool m_outermost;
     std::vector<Notice> m_notices;
-    Places m_index;
+    // The place of each unit's notice, by the unit's address. A read asks
+    // it several times per unit, spread over a design larger than the
+    // caches: one probe of a flat table rather than a bucket and a node.
+    IeventAddressTable<ImodelModule, std::size_t> m_index;
 };

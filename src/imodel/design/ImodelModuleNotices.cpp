@@ -7,8 +7,6 @@
 
 #include <boost/make_shared.hpp>
 
-#include <bit>
-#include <cstdint>
 #include <unordered_set>
 
 namespace {
@@ -34,60 +32,6 @@ ImodelModuleNoticeBatch* ImodelModuleNoticeBatch::Current() { return g_enabled ?
 
 void ImodelModuleNoticeBatch::Enable(bool enabled) { g_enabled = enabled; }
 
-std::size_t ImodelModuleNoticeBatch::Places::Home(const ImodelModule* module) const
-{
-    // Fibonacci hashing of the address: the top bits of the product.
-    return static_cast<std::size_t>((reinterpret_cast<std::uintptr_t>(module) * 0x9E3779B97F4A7C15ull) >> m_shift);
-}
-
-std::size_t* ImodelModuleNoticeBatch::Places::Find(const ImodelModule* module)
-{
-    if (m_slots.empty()) return nullptr;
-    const std::size_t mask = m_slots.size() - 1;
-    for (std::size_t at = Home(module);; at = (at + 1) & mask) {
-        Slot& slot = m_slots[at];
-        if (slot.module == module) return &slot.place;
-        if (slot.module == nullptr) return nullptr;
-    }
-}
-
-std::pair<std::size_t*, bool> ImodelModuleNoticeBatch::Places::TryEmplace(const ImodelModule* module,
-                                                                          std::size_t place)
-{
-    if (2 * (m_used + 1) > m_slots.size()) Grow();
-    const std::size_t mask = m_slots.size() - 1;
-    for (std::size_t at = Home(module);; at = (at + 1) & mask) {
-        Slot& slot = m_slots[at];
-        if (slot.module == module) return {&slot.place, false};
-        if (slot.module != nullptr) continue;
-        slot = Slot{module, place};
-        ++m_used;
-        return {&slot.place, true};
-    }
-}
-
-void ImodelModuleNoticeBatch::Places::Grow()
-{
-    std::vector<Slot> old = std::move(m_slots);
-    m_slots.assign(old.empty() ? 64 : 2 * old.size(), Slot{});
-    m_shift = 64 - std::countr_zero(m_slots.size());
-    const std::size_t mask = m_slots.size() - 1;
-    for (const Slot& slot : old) {
-        if (slot.module == nullptr) continue;
-        std::size_t at = Home(slot.module);
-        while (m_slots[at].module != nullptr) at = (at + 1) & mask;
-        m_slots[at] = slot;
-    }
-}
-
-void ImodelModuleNoticeBatch::Places::Clear()
-{
-    m_slots.clear();
-    m_slots.shrink_to_fit();
-    m_used = 0;
-    m_shift = 64;
-}
-
 ImodelModuleNoticeBatch::Notice* ImodelModuleNoticeBatch::Standing(const ImodelModule* module)
 {
     const std::size_t* place = m_index.Find(module);
@@ -98,12 +42,11 @@ ImodelModuleNoticeBatch::Notice* ImodelModuleNoticeBatch::Standing(const ImodelM
 
 std::size_t ImodelModuleNoticeBatch::Gather(ImodelModule* module)
 {
-    const auto [place, added] = m_index.TryEmplace(module, m_notices.size());
-    if (!added) {
-        if (m_notices[*place].serial == module->GetUnitSerial()) return *place;
-        // A unit gone since; another now stands at its address.
-        *place = m_notices.size();
-    }
+    const auto [place, added] = m_index.FindOrAdd(module);
+    // Not added: the unit's notice, or that of a unit gone since whose
+    // address another now has.
+    if (!added && m_notices[*place].serial == module->GetUnitSerial()) return *place;
+    *place = m_notices.size();
     m_notices.push_back({module, module->GetUnitSerial(), false});
     return *place;
 }

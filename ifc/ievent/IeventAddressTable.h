@@ -1,0 +1,104 @@
+// IeventAddressTable: a value per object, found by the object's address, in
+// one array with open addressing (linear probing, backward-shift erase).
+// Tables that hold every unit of a project fill and empty with no block per
+// entry. A value pointer stays valid until the next addition or erase.
+#pragma once
+
+#include <bit>
+#include <cstddef>
+#include <cstdint>
+#include <utility>
+#include <vector>
+
+template <class Key, class Value>
+class IeventAddressTable {
+public:
+    Value* Find(const Key* key)
+    {
+        if (m_cells.empty() || key == nullptr) return nullptr;
+        Cell& cell = m_cells[Probe(key)];
+        return cell.key == key ? &cell.value : nullptr;
+    }
+    const Value* Find(const Key* key) const { return const_cast<IeventAddressTable*>(this)->Find(key); }
+
+    // The key's value, and whether it was made for it (value-initialised).
+    // The key is not null.
+    std::pair<Value*, bool> FindOrAdd(const Key* key)
+    {
+        if (Value* found = Find(key)) return {found, false};
+        // At most seven cells in ten are taken, so probes stay short.
+        if ((m_used + 1) * 10 > m_cells.size() * 7) Grow();
+        Cell& cell = m_cells[Probe(key)];
+        cell.key = key;
+        cell.value = Value{};
+        ++m_used;
+        return {&cell.value, true};
+    }
+
+    // Whether the key had a value. The array goes with the last entry.
+    bool Erase(const Key* key)
+    {
+        if (m_cells.empty() || key == nullptr) return false;
+        std::size_t at = Probe(key);
+        if (m_cells[at].key != key) return false;
+        if (--m_used == 0) {
+            Clear();
+            return true;
+        }
+        const std::size_t mask = m_cells.size() - 1;
+        m_cells[at] = Cell{};
+        // The cells after the freed one that probed past it move up, so
+        // every key stays reachable from its home without a free cell in
+        // between.
+        for (std::size_t next = (at + 1) & mask; m_cells[next].key != nullptr; next = (next + 1) & mask) {
+            const std::size_t home = Home(m_cells[next].key);
+            const bool stays = at <= next ? (at < home && home <= next) : (at < home || home <= next);
+            if (stays) continue;
+            m_cells[at] = std::move(m_cells[next]);
+            m_cells[next] = Cell{};
+            at = next;
+        }
+        return true;
+    }
+
+    void Clear()
+    {
+        std::vector<Cell>().swap(m_cells);
+        m_used = 0;
+        m_shift = 64;
+    }
+
+private:
+    struct Cell {
+        const Key* key = nullptr;  // null: a free cell
+        Value value{};
+    };
+
+    std::size_t Home(const Key* key) const
+    {
+        // Fibonacci hashing: the high bits of the product spread addresses
+        // that differ in their low bits only.
+        const auto bits = static_cast<std::uint64_t>(reinterpret_cast<std::uintptr_t>(key));
+        return static_cast<std::size_t>((bits * 11400714819323198485ULL) >> m_shift);
+    }
+    // The cell of the key, or the free cell where it would go.
+    std::size_t Probe(const Key* key) const
+    {
+        const std::size_t mask = m_cells.size() - 1;
+        std::size_t at = Home(key);
+        while (m_cells[at].key != nullptr && m_cells[at].key != key) at = (at + 1) & mask;
+        return at;
+    }
+    void Grow()
+    {
+        const std::size_t size = m_cells.empty() ? 64 : m_cells.size() * 2;
+        std::vector<Cell> old = std::exchange(m_cells, std::vector<Cell>(size));
+        m_shift = 64 - std::countr_zero(size);
+        for (Cell& cell : old)
+            if (cell.key != nullptr) m_cells[Probe(cell.key)] = std::move(cell);
+    }
+
+    std::vector<Cell> m_cells;
+    std::size_t m_used = 0;
+    int m_shift = 64;
+};

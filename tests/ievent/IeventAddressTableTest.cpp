@@ -1,0 +1,57 @@
+#include "ievent/IeventAddressTable.h"
+
+#include <gtest/gtest.h>
+
+#include <map>
+#include <random>
+#include <vector>
+
+namespace {
+
+// Random additions, erases and lookups over addresses of one array (close
+// together, as units allocated in a row are), and over every address again
+// once the table has emptied: the table answers as a plain map does.
+TEST(AddressTable, AnswersAsAPlainMapThroughRandomChanges)
+{
+    std::vector<int> objects(600);
+    std::mt19937 random(20261207);
+    for (int round = 0; round < 3; ++round) {
+        IeventAddressTable<int, int> table;
+        std::map<const int*, int> plain;
+        for (int step = 0; step < 20000; ++step) {
+            const int* key = &objects[random() % (round == 0 ? 40 : objects.size())];
+            const int action = static_cast<int>(random() % 10);
+            if (action < 5) {
+                const auto [value, added] = table.FindOrAdd(key);
+                ASSERT_EQ(added, !plain.contains(key)) << "step " << step;
+                if (added) {
+                    ASSERT_EQ(*value, 0);
+                }
+                *value = step;
+                plain[key] = step;
+            } else if (action < 8) {
+                ASSERT_EQ(table.Erase(key), plain.erase(key) == 1) << "step " << step;
+            } else {
+                const int* found = table.Find(key);
+                const auto expected = plain.find(key);
+                ASSERT_EQ(found != nullptr, expected != plain.end()) << "step " << step;
+                if (found != nullptr) {
+                    ASSERT_EQ(*found, expected->second);
+                }
+            }
+        }
+        for (const int& object : objects) {
+            const int* found = table.Find(&object);
+            const auto expected = plain.find(&object);
+            ASSERT_EQ(found != nullptr, expected != plain.end());
+            if (found != nullptr) {
+                EXPECT_EQ(*found, expected->second);
+            }
+        }
+        for (const auto& [key, value] : plain) EXPECT_TRUE(table.Erase(key));
+        EXPECT_EQ(table.Find(&objects[0]), nullptr);
+        EXPECT_FALSE(table.Erase(&objects[0]));
+    }
+}
+
+}  // namespace
