@@ -390,13 +390,19 @@ const itimerFilter* itimerManagerImpl::FilterFor(const IfileObject& file)
     return nullptr;
 }
 
+itimerFile itimerManagerImpl::TakenBy(const itimerFilter& filter, const IfileObject& file,
+                                     std::optional<SysStatInfo> stamp)
+{
+    itimerFile taken{file, stamp, itimerBin::HashOf(file, ProjectFolder())};
+    taken.file.SetFileType(static_cast<zorpaFileManagerTypes>(filter.GetType()));
+    return taken;
+}
+
 bool itimerManagerImpl::AddFile(const IfileObject& file, const SysStatInfo* stamp, bool toBaseline)
 {
     const itimerFilter* filter = FilterFor(file);
     if (!filter) return false;
-    itimerFile taken{file, stamp ? std::optional<SysStatInfo>(*stamp) : std::nullopt,
-                     itimerBin::HashOf(file, ProjectFolder())};
-    taken.file.SetFileType(static_cast<zorpaFileManagerTypes>(filter->GetType()));
+    itimerFile taken = TakenBy(*filter, file, stamp ? std::optional<SysStatInfo>(*stamp) : std::nullopt);
     itimerBin& bin = *filter->GetBin();
     if (!toBaseline) {
         bin.AddToFound(std::move(taken));
@@ -504,7 +510,6 @@ void itimerManagerImpl::TakeNoteOf(const std::deque<IfileObject>& files)
     // longer to be merged.
     DropCopy();
     if (m_filters.empty()) BuildFilters();
-    const std::string& project = ProjectFolder();
     for (const IfileObject& imported : files) {
         const std::string full = imported.GetFullFileName().GetString();
         SysStatInfo stamp;
@@ -514,8 +519,7 @@ void itimerManagerImpl::TakeNoteOf(const std::deque<IfileObject>& files)
         const IfileObject file(ImodelFileName(full), zorpaFT_UNKNOWN, ImodelFMFull, true, true);
         const itimerFilter* filter = FilterFor(file);
         if (!filter) continue;
-        itimerFile taken{file, stamp, itimerBin::HashOf(file, project)};
-        taken.file.SetFileType(static_cast<zorpaFileManagerTypes>(filter->GetType()));
+        const itimerFile taken = TakenBy(*filter, file, stamp);
         itimerBin& bin = *filter->GetBin();
         // A cycle would take the file into the baseline and, the project
         // holding it since the import, go no further with it.

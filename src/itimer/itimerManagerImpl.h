@@ -197,6 +197,8 @@ private:
     static bool SpendIgnored(const IfileObject& file);
     // The first filter that takes a file of that folder and name, or null.
     const itimerFilter* FilterFor(const IfileObject& file);
+    // The file as `filter` takes it: typed by the filter, hashed for its bin.
+    static itimerFile TakenBy(const itimerFilter& filter, const IfileObject& file, std::optional<SysStatInfo> stamp);
     bool OnIde_pldFileFound(const IfileObject& file);
     bool OnLockFileFound(const IfileObject& file);
     bool OnConfiguratorOutputFound(const IfileObject& file);
