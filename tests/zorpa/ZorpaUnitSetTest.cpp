@@ -113,6 +113,18 @@ TEST(ZorpaUnitSet, TheUnitsOfANameAsWrittenAreThoseOfTheNameLowerCasedInTheSameO
             ASSERT_EQ(set.FindAsWritten(written, withFile), firstTaken(withFile)) << written << " at step " << step;
             ASSERT_EQ(set.FindAsWritten(written, any), firstTaken(any)) << written << " at step " << step;
             ASSERT_EQ(set.FindAsWritten(written, none), nullptr) << written << " at step " << step;
+            // The unit that keeps a newcomer of that name out, against the
+            // rule read off the walk: the first of the name when either has
+            // no file, else one of the same file.
+            Unit newcomer;
+            newcomer.order.name = lowered;
+            setFile(newcomer);
+            Unit* keeping = nullptr;
+            if (!walked.empty() && (!newcomer.order.hasFile || !walked.front()->order.hasFile))
+                keeping = walked.front();
+            for (Unit* unit : walked)
+                if (keeping == nullptr && unit->order == newcomer.order) keeping = unit;
+            ASSERT_EQ(set.Conflicting(newcomer), keeping) << written << " at step " << step;
         }
     }
     EXPECT_TRUE(Units(set.EqualRangeAsWritten("no such unit")).empty());

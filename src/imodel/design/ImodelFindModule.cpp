@@ -50,8 +50,8 @@ ImodelModule* ImodelFindModuleInLib(LibraryPtr library, const std::string& name,
     const auto& modules = library->GetModules();
     if (!modules || modules->empty()) return nullptr;
     // The units of the name (letter case ignored) stand together, one
-    // without file first, then by their files.
-    const auto [first, last] = modules->equal_range(ZorpaUnitName{Lower(name)});
+    // without file first, then by their files; found without a lower-cased copy.
+    const auto [first, last] = modules->EqualRangeAsWritten(name);
     if (first == last) return nullptr;
     if (fileName.empty()) return *first;
     // Several units of one name stand in a set only when each has its own

@@ -132,11 +132,10 @@ private:
     // The units of one file, in order: nearly always one, held in place.
     using FileBucket = boost::container::small_vector<Unit*, 1>;
     // The indexes' keys are the texts of the units they lead to.
+    // The name index leads to the first unit itself, not to its node: a
+    // lookup touches the slot and the unit, and the unit knows its place.
     struct NameOfFirst {
-        std::string_view operator()(const typename Storage::const_iterator& at) const
-        {
-            return (*at)->GetUnitOrder().name;
-        }
+        std::string_view operator()(const Unit* unit) const { return unit->GetUnitOrder().name; }
     };
     struct FileKeyOfBucket {
         std::string_view operator()(const FileBucket& units) const { return units.front()->GetFileIndexKey(); }
@@ -224,9 +223,13 @@ public:
     template <class Take>
     T FindAsWritten(std::string_view name, Take take) const
     {
-        const Place first = FirstOf(name);
-        for (Place at = first; at != m_units.end(); ++at) {
-            if (at != first && (*at)->GetUnitOrder().name != (*first)->GetUnitOrder().name) break;
+        Unit* const unit = FirstUnitOf(name);
+        if (unit == nullptr) return nullptr;
+        // Nearly always the first is taken: the tree is not walked then.
+        if (take(unit)) return unit;
+        const std::string& lowered = unit->GetUnitOrder().name;
+        for (Place at = std::next(unit->GetUnitPlace()); at != m_units.end(); ++at) {
+            if ((*at)->GetUnitOrder().name != lowered) break;
             if (take(at->get())) return at->get();
         }
         return nullptr;
@@ -248,9 +251,9 @@ public:
     T Conflicting(const Unit& unit) const
     {
         const ZorpaUnitOrder& order = unit.GetUnitOrder();
-        const Place first = FirstOf(order.name);
-        if (first == m_units.end()) return nullptr;
-        if (!order.hasFile || !(*first)->GetUnitOrder().hasFile) return first->get();
+        Unit* const first = FirstUnitOf(order.name);
+        if (first == nullptr) return nullptr;
+        if (!order.hasFile || !first->GetUnitOrder().hasFile) return first;
         const auto [same, end] = equal_range(order);
         return same != end ? *same : nullptr;
     }
@@ -333,18 +336,24 @@ private:
     // name is written as the units' lower-cased name.
     Range NamedRange(std::string_view name, bool exact) const
     {
-        Place first = FirstOf(name);
-        if (exact && first != m_units.end() && (*first)->GetUnitOrder().name != name) first = m_units.end();
-        Place last = first;
+        const Unit* unit = FirstUnitOf(name);
+        if (unit == nullptr || (exact && unit->GetUnitOrder().name != name)) return {end(), end()};
+        const Place first = unit->GetUnitPlace();
+        Place last = std::next(first);
         // The others of the name follow the first, lower-cased as it is.
-        while (last != m_units.end() && (*last)->GetUnitOrder().name == (*first)->GetUnitOrder().name) ++last;
+        while (last != m_units.end() && (*last)->GetUnitOrder().name == unit->GetUnitOrder().name) ++last;
         return {const_iterator(first), const_iterator(last)};
     }
     // The first unit of the name, its case folded; end() when there is none.
     Place FirstOf(std::string_view name) const
     {
+        const Unit* unit = FirstUnitOf(name);
+        return unit == nullptr ? m_units.end() : unit->GetUnitPlace();
+    }
+    Unit* FirstUnitOf(std::string_view name) const
+    {
         const std::size_t slot = m_firstOfName.Find(name);
-        return slot == NameIndex::npos ? m_units.end() : m_firstOfName.At(slot);
+        return slot == NameIndex::npos ? nullptr : m_firstOfName.At(slot);
     }
     // Where the unit goes: before the first unit of its name that it comes
     // before, or after the last one; a search of the order for a new name.
@@ -369,8 +378,9 @@ private:
     {
         Unit& unit = **at;
         unit.SetUnitPlace(at);
-        const auto [first, made] = m_firstOfName.FindOrAdd(unit.GetUnitOrder().name, [at](Place& fresh) { fresh = at; });
-        if (!made && Before(unit, **m_firstOfName.At(first))) m_firstOfName.At(first) = at;
+        const auto [first, made] =
+            m_firstOfName.FindOrAdd(unit.GetUnitOrder().name, [&unit](Unit*& fresh) { fresh = &unit; });
+        if (!made && Before(unit, *m_firstOfName.At(first))) m_firstOfName.At(first) = &unit;
         const std::string& key = unit.GetFileIndexKey();
         if (key.empty()) return;
         const auto [slot, filed] = m_byFile.FindOrAdd(key, [&unit](FileBucket& fresh) { fresh.push_back(&unit); });
@@ -384,11 +394,11 @@ private:
         Unit& unit = **at;
         unit.SetUnitPlace(m_units.end());
         const std::size_t first = m_firstOfName.Find(unit.GetUnitOrder().name);
-        if (first != NameIndex::npos && m_firstOfName.At(first) == at) {
+        if (first != NameIndex::npos && m_firstOfName.At(first) == &unit) {
             // The key is the first unit's name: the next of the name lends its own.
             const Place next = std::next(at);
             if (next != m_units.end() && (*next)->GetUnitOrder().name == unit.GetUnitOrder().name)
-                m_firstOfName.At(first) = next;
+                m_firstOfName.At(first) = next->get();
             else
                 m_firstOfName.EraseSlot(first);
         }
@@ -402,7 +412,7 @@ private:
         if (units.empty()) m_byFile.EraseSlot(slot);
     }
 
-    using NameIndex = ZorpaFlatIndex<Place, NameOfFirst, ZorpaFoldedHash, ZorpaFoldedEqual>;
+    using NameIndex = ZorpaFlatIndex<Unit*, NameOfFirst, ZorpaFoldedHash, ZorpaFoldedEqual>;
     using FileIndex = ZorpaFlatIndex<FileBucket, FileKeyOfBucket, std::hash<std::string_view>, std::equal_to<>>;
 
     Storage m_units;
