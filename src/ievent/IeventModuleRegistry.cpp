@@ -4,13 +4,25 @@
 #include "ievent/IeventParents.h"
 
 #include <algorithm>
+#include <cstdint>
 #include <mutex>
 
 namespace {
 
-struct Registration {
-    IeventModuleRegistry::Serial serial = 0;
-    bool beingDestroyed = false;
+// A unit's serial and whether it is being destroyed, in one word (serials
+// count units made and stay far below 2^63): a slot of the table of every
+// unit is then two words, and more of the table stays in the cache.
+class Registration {
+public:
+    using Serial = IeventModuleRegistry::Serial;
+    Registration() = default;
+    Registration(Serial serial, bool destroyed) : m_word(serial << 1 | (destroyed ? 1 : 0)) {}
+    Serial serial() const { return m_word >> 1; }
+    bool beingDestroyed() const { return (m_word & 1) != 0; }
+    void MarkBeingDestroyed() { m_word |= 1; }
+
+private:
+    std::uint64_t m_word = 0;
 };
 
 // Every unit of a project registers and goes again: one array, no node per
@@ -30,7 +42,7 @@ struct Registry {
     bool IsBeingDestroyed(const ImodelModule* module) const
     {
         const Registration* registration = Find(module);
-        return registration != nullptr && registration->beingDestroyed;
+        return registration != nullptr && registration->beingDestroyed();
     }
     bool CarriesModuleBeingDestroyed(const Ievent& event) const
     {
@@ -52,15 +64,15 @@ void IeventModuleRegistry::Register(ImodelModule* module, Serial serial)
     if (module == nullptr) return;
     std::lock_guard guard(g_registry.lock);
     Registration& registration = *g_registry.modules.FindOrAdd(module).first;
-    if (registration.beingDestroyed) --g_registry.beingDestroyed;
-    registration = Registration{serial, false};
+    if (registration.beingDestroyed()) --g_registry.beingDestroyed;
+    registration = Registration(serial, false);
 }
 
 IeventModuleRegistry::Serial IeventModuleRegistry::SerialOf(const ImodelModule* module)
 {
     std::lock_guard guard(g_registry.lock);
     const Registration* registration = g_registry.Find(module);
-    return registration == nullptr || registration->beingDestroyed ? 0 : registration->serial;
+    return registration == nullptr || registration->beingDestroyed() ? 0 : registration->serial();
 }
 
 bool IeventModuleRegistry::IsBeingDestroyed(const ImodelModule* module)
@@ -74,8 +86,8 @@ IeventModuleRegistry::Destruction::Destruction(ImodelModule* module) : m_module(
     if (m_module == nullptr) return;
     std::lock_guard guard(g_registry.lock);
     Registration& registration = *g_registry.modules.FindOrAdd(m_module).first;
-    if (!registration.beingDestroyed) ++g_registry.beingDestroyed;
-    registration.beingDestroyed = true;
+    if (!registration.beingDestroyed()) ++g_registry.beingDestroyed;
+    registration.MarkBeingDestroyed();
 }
 
 IeventModuleRegistry::Destruction::~Destruction()
@@ -96,7 +108,7 @@ namespace {
 bool IsAliveLocked(const ImodelModule* module, IeventModuleRegistry::Serial serial)
 {
     const auto* registration = g_registry.Find(module);
-    return serial != 0 && registration != nullptr && registration->serial == serial && !registration->beingDestroyed;
+    return serial != 0 && registration != nullptr && registration->serial() == serial && !registration->beingDestroyed();
 }
 
 }  // namespace
