@@ -16,8 +16,11 @@
 
 #include <gtest/gtest.h>
 
+#include <zorpa/ZorpaString.h>
+
 #include <boost/make_shared.hpp>
 
+#include <algorithm>
 #include <memory>
 #include <random>
 #include <set>
@@ -286,4 +289,55 @@ TEST_F(UnitJournalTest, AUnitFromBeforeInALibraryThatCameWholeGivesItsDataToTheF
         Design().EraseLibrary("lib3");
     }
     imodelUnitJournal::NoteEveryName(false);
+}
+
+TEST_F(UnitJournalTest, AChangeThatEmptiesTheLibrariesAndFillsThemAgainRestoresAsACopyOfEveryLibrary)
+{
+    // What refresh does: every unit goes, then the files' units come back,
+    // in another order, some under other names or files, some not at all.
+    constexpr zorpaSaveRestoreParams kCopyLists{true, true, false};
+    const auto refill = [this](std::mt19937& random) {
+        Design().Reset();
+        std::vector<std::string> names = m_names;
+        std::shuffle(names.begin(), names.end(), random);
+        for (const std::string& name : names) {
+            if (random() % 5 == 0) continue;
+            const std::string written = random() % 4 == 0 ? Drawn(random) : name;
+            std::string unitName = written;
+            if (random() % 3 == 0) ZorpaMakeUpper(unitName);
+            NewUnit(unitName, m_files[random() % m_files.size()]);
+        }
+        for (int i = 0, count = static_cast<int>(random() % 8); i < count; ++i)
+            NewUnit("n" + std::to_string(random() % 20), m_files[random() % m_files.size()]);
+    };
+    int differed = 0;
+    for (unsigned seed = 1; seed <= 12; ++seed) {
+        for (const bool byName : {true, false}) {
+            std::mt19937 first(seed);
+            // Enough names that the journal's table of names grows a few times.
+            MakeDesign(first, 40);
+            const std::string before = Dump();
+            ImodelDesignManager::Libraries copies;
+            ImodelDuplicateLibs(Design(), copies);
+            refill(first);
+            ImodelRestoreLibs(Design(), copies, byName, kCopyLists);
+            ImodelDestroyLibs(copies);
+            const std::string copied = Dump();
+            Design().Reset();
+            Files().RemoveAllFiles();
+            ImodelModule::ClearRemovedModuleList();
+
+            std::mt19937 second(seed);
+            MakeDesign(second, 40);
+            Model().SaveLibraries();
+            refill(second);
+            Model().RestoreLibraries(byName, kCopyLists);
+            EXPECT_EQ(Dump(), copied) << "seed " << seed << (byName ? " by name" : " by file");
+            differed += copied != before;
+            Design().Reset();
+            Files().RemoveAllFiles();
+            ImodelModule::ClearRemovedModuleList();
+        }
+    }
+    EXPECT_GT(differed, 12);
 }

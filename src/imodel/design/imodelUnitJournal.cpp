@@ -57,10 +57,26 @@ void imodelUnitJournal::Note(const ImodelModule& unit, const ImodelModule::UnitS
         return library && library->GetModules().get() == &set;
     });
     if (library == last) return;
-    std::vector<Before>& touched = m_touched[(*library)->GetName()][unit.GetUnitOrder().name];
+    // The name is restored even when only units made since stand there;
+    // a unit from before is kept as it was the first time it was touched.
     const std::uint64_t serial = unit.GetUnitSerial();
-    if (serial > m_lastSerial || !m_kept.insert(serial).second) return;
-    touched.push_back(Before{unit.GetUnitOrder(), serial, ImodelModule::Clone(&unit)});
+    ImodelModule::Owned data =
+        serial <= m_lastSerial && m_kept.insert(serial).second ? ImodelModule::Clone(&unit) : nullptr;
+    std::vector<Before>& touched = Entry((*library)->GetName(), unit.GetUnitOrder().name);
+    if (data) touched.push_back(Before{unit.GetUnitOrder(), serial, std::move(data)});
+}
+
+std::vector<imodelUnitJournal::Before>& imodelUnitJournal::Entry(const std::string& library, const std::string& name)
+{
+    Names& names = m_touched[library];
+    const std::size_t slot = names.byName
+                                 .FindOrAdd(name,
+                                            [&names, &name](Touched*& fresh) {
+                                                fresh = &names.touched.emplace_back();
+                                                fresh->name = name;
+                                            })
+                                 .first;
+    return names.byName.At(slot)->before;
 }
 
 void imodelUnitJournal::NoteNamesBesideUnnotedUnits()
@@ -83,7 +99,7 @@ void imodelUnitJournal::NoteNamesBesideUnnotedUnits()
                 else if (!m_kept.contains(serial))
                     unnoted = true;
             }
-            if (unnoted && made) m_touched[(*library)->GetName()][name];
+            if (unnoted && made) Entry((*library)->GetName(), name);
         }
     }
 }
@@ -95,7 +111,8 @@ void imodelUnitJournal::Restore(bool byName, const zorpaSaveRestoreParams& param
     for (auto& [libraryName, names] : m_touched) {
         const ImodelDesignManager::LibraryPtr library = m_design.FindLibraryByName(libraryName);
         if (!library || !library->GetModules()) continue;
-        for (auto& [name, touched] : names) RestoreName(*library->GetModules(), name, touched, byName, params);
+        for (Touched& touched : names.touched)
+            RestoreName(*library->GetModules(), touched.name, touched.before, byName, params);
     }
     m_touched.clear();
     m_kept.clear();

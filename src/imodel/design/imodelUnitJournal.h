@@ -12,9 +12,14 @@
 #include "imodel/design/ImodelDesignManager.h"
 #include "imodel/design/ImodelModule.h"
 
+#include <zorpa/ZorpaFlatIndex.h>
+
 #include <cstdint>
+#include <deque>
+#include <functional>
 #include <map>
 #include <string>
+#include <string_view>
 #include <unordered_set>
 #include <vector>
 
@@ -44,8 +49,25 @@ private:
         std::uint64_t serial = 0;
         ImodelModule::Owned data;
     };
-    // By library name, then by lower-cased unit name.
-    using Names = std::map<std::string, std::vector<Before>>;
+    // The units from before of one lower-cased name.
+    struct Touched {
+        std::string name;
+        std::vector<Before> before;
+    };
+    struct NameOfTouched {
+        std::string_view operator()(const Touched* touched) const { return touched->name; }
+    };
+    // The names of a library in the order first touched, found through one
+    // array: a refresh notes every unit of the design, and a tree of their
+    // names cost a search with a cache miss at each level for every unit.
+    // Each name's restore concerns the units of that name alone, so the
+    // order of the names does not matter to it.
+    struct Names {
+        std::deque<Touched> touched;
+        ZorpaFlatIndex<Touched*, NameOfTouched, std::hash<std::string_view>, std::equal_to<>> byName;
+    };
+    // The entry of the name in the library's names, made empty when new.
+    std::vector<Before>& Entry(const std::string& library, const std::string& name);
 
     void Note(const ImodelModule& unit, const ImodelModule::UnitSet& set);
     // Started on empty libraries: the names of units made since that share
