@@ -174,6 +174,50 @@ protected:
         return out.str();
     }
 
+    // The units after `change` on the design that `make` builds from a
+    // generator seeded with `seed`, restored once from a copy of every
+    // library taken before the change and once through the model's save and
+    // restore (nested: only the outer pair counts); and as they were before.
+    struct Restored {
+        std::string before;
+        std::string copied;
+        std::string journaled;
+    };
+    template <class Make, class ChangeOf>
+    Restored RestoreBothWays(unsigned seed, Make make, ChangeOf change, bool byName,
+                             const zorpaSaveRestoreParams& params)
+    {
+        Restored restored;
+        std::mt19937 first(seed);
+        make(first);
+        restored.before = Dump();
+        ImodelDesignManager::Libraries copies;
+        ImodelDuplicateLibs(Design(), copies);
+        change(first);
+        ImodelRestoreLibs(Design(), copies, byName, params);
+        ImodelDestroyLibs(copies);
+        restored.copied = Dump();
+        Clear();
+
+        std::mt19937 second(seed);
+        make(second);
+        EXPECT_EQ(Dump(), restored.before);
+        Model().SaveLibraries();
+        Model().SaveLibraries();
+        change(second);
+        Model().RestoreLibraries(byName, params);
+        Model().RestoreLibraries(byName, params);
+        restored.journaled = Dump();
+        Clear();
+        return restored;
+    }
+    void Clear()
+    {
+        Design().Reset();
+        Files().RemoveAllFiles();
+        ImodelModule::ClearRemovedModuleList();
+    }
+
     std::vector<Entry> m_files;
     Entry m_extra;
     std::vector<std::string> m_names;
@@ -189,32 +233,11 @@ TEST_F(UnitJournalTest, RestoreGivesWhatACopyOfEveryLibraryGives)
         for (const bool byName : {true, false}) {
             // The same design and change twice: once restored from a copy
             // of every library, once through the model's save and restore.
-            std::mt19937 first(seed);
-            MakeDesign(first, 6);
-            const std::string before = Dump();
-            ImodelDesignManager::Libraries copies;
-            ImodelDuplicateLibs(Design(), copies);
-            Change(first);
-            ImodelRestoreLibs(Design(), copies, byName, kCopyLists);
-            ImodelDestroyLibs(copies);
-            const std::string copied = Dump();
-            Design().Reset();
-            Files().RemoveAllFiles();
-            ImodelModule::ClearRemovedModuleList();
-
-            std::mt19937 second(seed);
-            MakeDesign(second, 6);
-            ASSERT_EQ(Dump(), before);
-            Model().SaveLibraries();
-            Model().SaveLibraries();  // nested: only the outer pair counts
-            Change(second);
-            Model().RestoreLibraries(byName, kCopyLists);
-            Model().RestoreLibraries(byName, kCopyLists);
-            EXPECT_EQ(Dump(), copied) << "seed " << seed << (byName ? " by name" : " by file");
-            differed += copied != before;
-            Design().Reset();
-            Files().RemoveAllFiles();
-            ImodelModule::ClearRemovedModuleList();
+            const Restored restored = RestoreBothWays(
+                seed, [this](std::mt19937& random) { MakeDesign(random, 6); },
+                [this](std::mt19937& random) { Change(random); }, byName, kCopyLists);
+            EXPECT_EQ(restored.journaled, restored.copied) << "seed " << seed << (byName ? " by name" : " by file");
+            differed += restored.copied != restored.before;
         }
     }
     // The changes were felt: the restore had work to do.
@@ -313,30 +336,11 @@ TEST_F(UnitJournalTest, AChangeThatEmptiesTheLibrariesAndFillsThemAgainRestoresA
     int differed = 0;
     for (unsigned seed = 1; seed <= 12; ++seed) {
         for (const bool byName : {true, false}) {
-            std::mt19937 first(seed);
             // Enough names that the journal's table of names grows a few times.
-            MakeDesign(first, 40);
-            const std::string before = Dump();
-            ImodelDesignManager::Libraries copies;
-            ImodelDuplicateLibs(Design(), copies);
-            refill(first);
-            ImodelRestoreLibs(Design(), copies, byName, kCopyLists);
-            ImodelDestroyLibs(copies);
-            const std::string copied = Dump();
-            Design().Reset();
-            Files().RemoveAllFiles();
-            ImodelModule::ClearRemovedModuleList();
-
-            std::mt19937 second(seed);
-            MakeDesign(second, 40);
-            Model().SaveLibraries();
-            refill(second);
-            Model().RestoreLibraries(byName, kCopyLists);
-            EXPECT_EQ(Dump(), copied) << "seed " << seed << (byName ? " by name" : " by file");
-            differed += copied != before;
-            Design().Reset();
-            Files().RemoveAllFiles();
-            ImodelModule::ClearRemovedModuleList();
+            const Restored restored = RestoreBothWays(
+                seed, [this](std::mt19937& random) { MakeDesign(random, 40); }, refill, byName, kCopyLists);
+            EXPECT_EQ(restored.journaled, restored.copied) << "seed " << seed << (byName ? " by name" : " by file");
+            differed += restored.copied != restored.before;
         }
     }
     EXPECT_GT(differed, 12);
