@@ -80,9 +80,11 @@ AcmdEnum::Result IcmdRefresh::execDo()
                 readByCores.insert(ImodelFileNameKey((*added)[i].GetInternalFileName().GetString()));
             if (ownList) IcmdAddFileToModel::TearDownAddedFileList();
         }
-        std::erase_if(sources, [&readByCores](const Entry& file) {
-            return readByCores.contains(ImodelFileNameKey(file->GetInternalFileName().GetString()));
-        });
+        // Without cores nothing is left out: no key is made for each source.
+        if (!readByCores.empty())
+            std::erase_if(sources, [&readByCores](const Entry& file) {
+                return readByCores.contains(ImodelFileNameKey(file->GetInternalFileName().GetString()));
+            });
 
         {
             // The files are looked at and the sources read ahead of their parse.
