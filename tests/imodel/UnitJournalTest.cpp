@@ -110,7 +110,10 @@ protected:
         const auto name = [&random] { return "a" + std::to_string(random() % 5); };
         const auto file = [&] { return random() % 4 == 0 ? Entry() : m_files[random() % m_files.size()]; };
         const auto made = [&](const std::string& library) {
-            auto unit = std::make_unique<ImodelModule>(name(), file(), zorpaMODULE_VHDL, false, library, "", false);
+            // Drawn in this order whatever order a compiler gives arguments.
+            const std::string unitName = name();
+            const Entry unitFile = file();
+            auto unit = std::make_unique<ImodelModule>(unitName, unitFile, zorpaMODULE_VHDL, false, library, "", false);
             unit->SetExpand(static_cast<int>(random() % 3));
             return unit;
         };
