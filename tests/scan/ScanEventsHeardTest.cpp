@@ -1,9 +1,10 @@
-// Views that do not hear the units' change events: a scan leaves those
-// events out while no view alive hears them, and every view still hears
-// what it would have heard. Random designs are parsed file by file as
-// add_file parses them, once beside a view of every event and once beside a
-// view of every event but the units' changes; the other events, in order,
-// and the hierarchy must be the same.
+// What a scan enters into the design and tells the views, against the plain
+// way. Random designs are parsed file by file as add_file parses them:
+// - once beside a view of every event and once beside a view of every event
+//   but the units' changes (which a scan then leaves out, no view alive
+//   hearing them): the other events, in order, and the links are the same;
+// - with what the use clauses name looked up once while the libraries stay
+//   as they are, and at every instance: the same links and events.
 #include "ScanDesignSupport.h"
 
 #include "ievent/IeventClasses.h"
@@ -142,6 +143,19 @@ protected:
                 text += "  u" + std::to_string(i) + " : " + how + " port map (a => a);\n";
             }
             text += "end architecture;\n";
+            // A package then one more entity in the same file: the clauses
+            // above now see what the package declares.
+            if (random() % 3 == 0) {
+                const std::string package = "pkg" + std::to_string(random() % packages);
+                text += "package " + randomCase(package) + " is\n  component " +
+                        randomCase("blk" + std::to_string(random() % units)) +
+                        " port (a : in bit); end component;\nend package;\n" + "entity " + name +
+                        "x is port (a : in bit); end entity;\narchitecture rtl of " + name + "x is\nbegin\n";
+                for (int i = static_cast<int>(random() % 5); i > 0; --i)
+                    text += "  v" + std::to_string(i) + " : " + randomCase("blk" + std::to_string(random() % units)) +
+                            " port map (a => a);\n";
+                text += "end architecture;\n";
+            }
             if (random() % 8 == 0) text += "entity blk" + std::to_string(random() % units) + " is end entity;\n";
             files.push_back({name + ".vhd", text, library});
         }
@@ -150,6 +164,26 @@ protected:
         for (int again = static_cast<int>(random() % 3); again > 0; --again)
             files.push_back(files[random() % files.size()]);
         return files;
+    }
+
+    // Every unit of every library with its sub-blocks and parents, in order.
+    static std::string Links()
+    {
+        const auto named = [](const ImodelModule* unit) {
+            return unit->GetDefinedInLibrary() + "." + unit->GetName() + (unit->GetModuleFile() ? "" : "?");
+        };
+        std::string out;
+        for (auto [it, end] = ScanDesign().GetLibraries(); it != end; ++it)
+            for (const ImodelModule* unit : *(*it)->GetModules()) {
+                out += (*it)->GetName() + ": " + named(unit) + " <";
+                if (const auto* subs = unit->GetSubBlocks())
+                    for (const ImodelModule* sub : *subs) out += " " + named(sub);
+                out += " ^";
+                if (const auto* parents = unit->GetParentsList())
+                    for (const ImodelModule* parent : *parents) out += " " + named(parent);
+                out += "\n";
+            }
+        return out;
     }
 
     struct Heard {
@@ -171,7 +205,7 @@ protected:
             if (!entry) entry = Enter(path, file.library);
             IcmdDoParseFile(entry, false, true, nullptr, nullptr, nullptr, false, nullptr, nullptr);
         }
-        result.tree = Tree("work") + "--\n" + Tree("lib2");
+        result.tree = Tree("work") + "--\n" + Tree("lib2") + "--\n" + Links();
         result.events = view.heard;
         result.unitChanges = view.unitChanges;
         return result;
@@ -224,4 +258,27 @@ TEST_F(ScanEventsHeard, RandomDesignsGiveEveryViewTheEventsItHearsWhetherOrNotUn
         changesSent += plain.unitChanges;
     }
     EXPECT_GT(changesSent, 40);
+}
+
+TEST_F(ScanEventsHeard, RandomDesignsLinkAlikeWhetherUseClausesAreLookedUpOnceOrAtEachInstance)
+{
+    struct Plain {
+        Plain() { ZorpaParser<ImodelModule*>::LookUpUseClausesEveryTime(true); }
+        ~Plain() { ZorpaParser<ImodelModule*>::LookUpUseClausesEveryTime(false); }
+    };
+    for (unsigned seed = 100; seed < 160; ++seed) {
+        std::mt19937 random(seed);
+        const std::vector<File> files = Design(random);
+        Heard plain;
+        {
+            const Plain everyTime;
+            plain = ParseAll(files, IeventKinds().set(), true);
+        }
+        Clear();
+        const Heard once = ParseAll(files, IeventKinds().set(), true);
+        Clear();
+        EXPECT_EQ(once.tree, plain.tree) << "seed " << seed;
+        EXPECT_EQ(once.events, plain.events) << "seed " << seed;
+        EXPECT_EQ(once.unitChanges, plain.unitChanges) << "seed " << seed;
+    }
 }
