@@ -82,20 +82,8 @@ IeventKinds KindsOf(std::initializer_list<std::size_t> kinds)
     return set;
 }
 
-class ScanEventsHeard : public ScanDesignFixture {
+class ScanEventsHeard : public ProjectScanFixture {
 protected:
-    void SetUp() override
-    {
-        ScanDesignFixture::SetUp();
-        ScanDesign().SetProjectFolder(ImodelFileName(m_folder.Path()));
-        ScanDesign().SetProjectOpen(true);
-    }
-    void TearDown() override
-    {
-        ScanDesignFixture::TearDown();
-        ScanDesign().ClearProject();
-    }
-
     struct File {
         std::string name;
         std::string text;
