@@ -232,7 +232,7 @@ TEST_F(ScanEventsHeard, RandomDesignsGiveEveryViewTheEventsItHearsWhetherOrNotUn
     IeventKinds allButUnitChanges;
     allButUnitChanges.set().reset(Kind<IeventModuleModified>());
     int changesSent = 0;
-    for (unsigned seed = 0; seed < 40; ++seed) {
+    for (unsigned seed = 0; seed < 5; ++seed) {
         std::mt19937 random(seed);
         const std::vector<File> files = Design(random);
         const Heard plain = ParseAll(files, IeventKinds().set(), true);
@@ -245,7 +245,7 @@ TEST_F(ScanEventsHeard, RandomDesignsGiveEveryViewTheEventsItHearsWhetherOrNotUn
         EXPECT_LE(without.unitChanges, plain.unitChanges) << "seed " << seed;
         changesSent += plain.unitChanges;
     }
-    EXPECT_GT(changesSent, 40);
+    EXPECT_GT(changesSent, 5);
 }
 
 TEST_F(ScanEventsHeard, RandomDesignsLinkAlikeWhetherUseClausesAreLookedUpOnceOrAtEachInstance)
@@ -254,7 +254,7 @@ TEST_F(ScanEventsHeard, RandomDesignsLinkAlikeWhetherUseClausesAreLookedUpOnceOr
         Plain() { ZorpaParser<ImodelModule*>::LookUpUseClausesEveryTime(true); }
         ~Plain() { ZorpaParser<ImodelModule*>::LookUpUseClausesEveryTime(false); }
     };
-    for (unsigned seed = 100; seed < 160; ++seed) {
+    for (unsigned seed = 100; seed < 106; ++seed) {
         std::mt19937 random(seed);
         const std::vector<File> files = Design(random);
         Heard plain;

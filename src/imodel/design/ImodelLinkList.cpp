@@ -221,7 +221,8 @@ std::size_t ImodelLinkList::EraseAll(const ImodelModule* module)
 
 void ImodelLinkList::Tidy()
 {
-    while (!m_entries.empty() && m_entries.back() == nullptr) m_entries.pop_back();
+    // The room in front holds nulls too: the back stops at the head.
+    while (m_entries.size() > m_head && m_entries.back() == nullptr) m_entries.pop_back();
     while (m_head < m_entries.size() && m_entries[m_head] == nullptr) ++m_head;
     if (m_head == m_entries.size()) {
         m_entries.clear();
