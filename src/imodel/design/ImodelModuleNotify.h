@@ -36,9 +36,11 @@ inline void ImodelNotifyEvent(boost::shared_ptr<Ievent> event)
 template <class Event>
 inline bool ImodelMayBeHeard()
 {
+    // The two counters first: a scan asks twice per link.
+    if (!IeventView::MayBeHeard<Event>() && !Imodel::IsInteractiveMode()) return false;
     Imodel* model = ImodelAliveModel();
     if (model == nullptr) return false;
-    return IeventView::MayBeHeard<Event>() || (model->GetHost() != nullptr && Imodel::IsInteractiveMode());
+    return IeventView::MayBeHeard<Event>() || model->GetHost() != nullptr;
 }
 
 inline ImodelDesignManager* ImodelAliveDesignManager()
