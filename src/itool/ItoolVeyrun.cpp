@@ -89,7 +89,10 @@ bool CanNameFolder(const std::string& library)
 
 }  // namespace
 
-ItoolVeyrun::ItoolVeyrun(Imodel* model) : IeventView(model), m_model(model ? model : &Imodel::GetInstance()) {}
+// The workspace hears only the events it acts on: the units' change events,
+// sent per link while files are scanned, are left out while no other view hears them.
+ItoolVeyrun::ItoolVeyrun(Imodel* model)
+    : IeventView(model, IeventHeardBy<ItoolVeyrun>()), m_model(model ? model : &Imodel::GetInstance()) {}
 
 ItoolVeyrun::~ItoolVeyrun() = default;
 

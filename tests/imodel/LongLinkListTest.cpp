@@ -7,8 +7,10 @@
 
 #include <algorithm>
 #include <deque>
+#include <functional>
 #include <map>
 #include <random>
+#include <string>
 #include <vector>
 
 namespace {
@@ -23,29 +25,43 @@ void EraseFirst(List& list, ImodelModule* unit)
 
 List Of(const ImodelLinkList* list) { return list ? list->ToList() : List(); }
 
+// The list walked from the back, and what its ends and size say, as the
+// plain list says them.
+void ExpectReadsAs(const ImodelLinkList* list, const List& plain, const std::string& where)
+{
+    if (list == nullptr) return;
+    ASSERT_EQ(list->size(), plain.size()) << where;
+    ASSERT_EQ(list->empty(), plain.empty()) << where;
+    ASSERT_TRUE(*list == plain) << where;
+    ASSERT_EQ(List(list->rbegin(), list->rend()), List(plain.rbegin(), plain.rend())) << where;
+    if (plain.empty()) return;
+    ASSERT_EQ(list->front(), plain.front()) << where;
+    ASSERT_EQ(list->back(), plain.back()) << where;
+}
+
 class LongLinkLists : public ModuleFixture {};
 
-}  // namespace
-
-TEST_F(LongLinkLists, ARandomRunAnswersAsThePlainListsDo)
+// A random run of `steps` link changes over `count` units, every ninth a
+// package (linked in front); `removing(step)` out of ten changes take links
+// away. Checked against plain lists kept beside it.
+void RunAgainstPlainLists(unsigned seed, int count, int steps, const std::function<unsigned(int)>& removing,
+                          std::map<ImodelModule*, List>& subs, std::map<ImodelModule*, List>& parents,
+                          std::vector<std::unique_ptr<ImodelModule>>& owned)
 {
-    std::mt19937 random(81);
-    std::vector<std::unique_ptr<ImodelModule>> owned;
+    std::mt19937 random(seed);
     std::vector<ImodelModule*> units;
-    for (int i = 0; i < 48; ++i) {
+    for (int i = 0; i < count; ++i) {
         owned.push_back(MakeModule("u" + std::to_string(i), nullptr, zorpaMODULE_VHDL, i % 9 == 0));
         units.push_back(owned.back().get());
     }
-    // What each unit's lists must hold.
-    std::map<ImodelModule*, List> subs;
-    std::map<ImodelModule*, List> parents;
     // Few units are used by most: their parent lists grow long.
     const auto pick = [&] { return units[random() % 4 == 0 ? random() % units.size() : random() % 6]; };
 
-    for (int step = 0; step < 20000; ++step) {
+    for (int step = 0; step < steps; ++step) {
         ImodelModule* a = units[random() % units.size()];
         ImodelModule* b = pick();
-        switch (random() % 10) {
+        const unsigned roll = random() % 10;
+        switch (roll < removing(step) ? 5 + roll % 3 : 0) {
         case 5:
             a->RemoveSubBlock(b, true);
             EraseFirst(subs[a], b);
@@ -73,10 +89,13 @@ TEST_F(LongLinkLists, ARandomRunAnswersAsThePlainListsDo)
             if (std::find(parents[b].begin(), parents[b].end(), a) == parents[b].end()) parents[b].push_back(a);
             break;
         }
-        if (step % 97 != 0 && step != 19999) continue;
+        if (step % 97 != 0 && step != steps - 1) continue;
         for (ImodelModule* unit : units) {
             ASSERT_EQ(Of(unit->GetSubBlocks()), subs[unit]) << unit->GetName() << " at step " << step;
             ASSERT_EQ(Of(unit->GetParentsList()), parents[unit]) << unit->GetName() << " at step " << step;
+            const std::string where = unit->GetName() + " at step " + std::to_string(step);
+            ExpectReadsAs(unit->GetSubBlocks(), subs[unit], where);
+            ExpectReadsAs(unit->GetParentsList(), parents[unit], where);
             for (ImodelModule* other : units) {
                 if (unit->GetSubBlocks() == nullptr) break;
                 ASSERT_EQ(unit->GetSubBlocks()->Count(other),
@@ -84,6 +103,17 @@ TEST_F(LongLinkLists, ARandomRunAnswersAsThePlainListsDo)
             }
         }
     }
+}
+
+}  // namespace
+
+TEST_F(LongLinkLists, ARandomRunAnswersAsThePlainListsDo)
+{
+    std::map<ImodelModule*, List> subs;
+    std::map<ImodelModule*, List> parents;
+    std::vector<std::unique_ptr<ImodelModule>> owned;
+    // Three changes in ten take links away (the plain mix).
+    RunAgainstPlainLists(81, 48, 20000, [](int) { return 3u; }, subs, parents, owned);
     // The run did reach lists that are indexed.
     std::size_t longest = 0;
     for (const auto& [unit, list] : parents) longest = std::max(longest, list.size());
@@ -91,8 +121,22 @@ TEST_F(LongLinkLists, ARandomRunAnswersAsThePlainListsDo)
     EXPECT_GT(longest, 40u);
 
     // A copy of a long list answers as the list does.
-    ImodelModule* busy = units[0];
+    ImodelModule* busy = owned[0].get();
     const ImodelLinkList copy(*busy->GetParentsList());
     EXPECT_EQ(copy.ToList(), parents[busy]);
-    for (ImodelModule* unit : units) EXPECT_EQ(copy.Count(unit), busy->GetParentsList()->Count(unit));
+    for (const auto& unit : owned) EXPECT_EQ(copy.Count(unit.get()), busy->GetParentsList()->Count(unit.get()));
+}
+
+TEST_F(LongLinkLists, ListsThatGrowLongAndEmptyAgainAnswerAsThePlainListsDo)
+{
+    // Long stretches of linking, then of unlinking: long lists fill with
+    // entries taken out, are packed, and run short again; packages come
+    // and go in front.
+    for (unsigned seed = 1; seed <= 3; ++seed) {
+        std::map<ImodelModule*, List> subs;
+        std::map<ImodelModule*, List> parents;
+        std::vector<std::unique_ptr<ImodelModule>> owned;
+        RunAgainstPlainLists(seed, 12, 12000, [](int step) { return (step / 1500) % 2 ? 9u : 1u; }, subs, parents,
+                             owned);
+    }
 }

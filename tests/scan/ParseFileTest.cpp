@@ -18,20 +18,8 @@ namespace {
 using Strings = std::vector<std::string>;
 namespace fs = std::filesystem;
 
-class ParseFile : public ScanDesignFixture {
+class ParseFile : public ProjectScanFixture {
 protected:
-    void SetUp() override
-    {
-        ScanDesignFixture::SetUp();
-        ScanDesign().SetProjectFolder(ImodelFileName(m_folder.Path()));
-        ScanDesign().SetProjectOpen(true);
-    }
-    void TearDown() override
-    {
-        ScanDesignFixture::TearDown();
-        ScanDesign().ClearProject();
-    }
-
     struct Parsed {
         bool accepted = false;
         std::string alreadyDefined;

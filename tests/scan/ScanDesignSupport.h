@@ -133,3 +133,19 @@ protected:
 
     TempFolder m_folder;
 };
+
+// The same with a project open in the test's folder, as commands need it.
+class ProjectScanFixture : public ScanDesignFixture {
+protected:
+    void SetUp() override
+    {
+        ScanDesignFixture::SetUp();
+        ScanDesign().SetProjectFolder(ImodelFileName(m_folder.Path()));
+        ScanDesign().SetProjectOpen(true);
+    }
+    void TearDown() override
+    {
+        ScanDesignFixture::TearDown();
+        ScanDesign().ClearProject();
+    }
+};

@@ -68,6 +68,10 @@ public:
     // Whether the file is used even when one of its units is defined by
     // another file: its instantiations are then still recorded.
     void SetUseAnyway(bool useAnyway) { m_useAnyway = useAnyway; }
+    // Every scan looks up what each use clause names at each instance, as
+    // the plain way does, rather than once while the libraries stay as they
+    // are (for comparisons).
+    static void LookUpUseClausesEveryTime(bool everyTime);
 
     // --- the scan -----------------------------------------------------------------------
 
@@ -190,12 +194,13 @@ private:
     // The unit of the name in the set (a placeholder or a unit of any file).
     T findInSet(const UnitSet& set, const std::string& name) const;
     // The unit the use clauses make visible under that name, or the null module.
-    T resolveThroughUseClauses(const std::string& name) const;
+    T resolveThroughUseClauses(const std::string& name);
     // Whether `unit` is the current unit or above it.
     bool isCurrentUnitOrAncestor(T unit) const;
     // The sub-block of that name of the current unit, or the null module.
     T findSubBlockOfCurrentUnit(const std::string& name);
     void rememberSubBlockOfCurrentUnit(T sub);
+    void enterSubBlock(T sub);
     // Placeholders of the unit's name in the other libraries hand their
     // parents over to the unit where the parents may see it.
     void replacePlaceholders(T unit);
@@ -236,13 +241,17 @@ private:
     std::unordered_set<std::string> m_includeIndex;
     std::unordered_set<std::string> m_packageIndex;
     std::vector<Clause> m_clauses;
+    // Counts the changes of the libraries' units this scan makes: what a use
+    // clause names is looked up again only after one.
+    std::uint64_t m_unitsVersion = 1;
     // Sub-blocks of the current unit by the hash of their folded name: a
     // name as written is hashed folded, and each candidate is then asked
     // whether it goes by the name, so no name is copied or compared twice.
-    struct SameHash {
-        std::size_t operator()(std::size_t hash) const { return hash; }
-    };
-    std::unordered_multimap<std::size_t, T, SameHash> m_subBlockIndex;
+    // One array, open addressing; the last entered answers first.
+    struct SubBlockSlot;
+    std::vector<SubBlockSlot> m_subBlockSlots;
+    std::size_t m_subBlockUsed = 0;
+    std::uint32_t m_subBlockEntered = 0;
     bool m_subBlockIndexValid = false;
 };
 

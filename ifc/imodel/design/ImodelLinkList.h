@@ -7,6 +7,8 @@
 // of a unit walks on to its next entry), so a cell used by a hundred
 // thousand units is as cheap to link and unlink as one used once. The unit
 // that owns the list changes it (ImodelModule); everyone else reads it.
+// The entries lie in one array: an iterator holds while the list is not
+// changed.
 //
 // ImodelUnitListRef: the list a hierarchy walk starts from, either a plain
 // list of units (a library's top-level units) or a unit's link list.
@@ -15,17 +17,64 @@
 #include <cstddef>
 #include <deque>
 #include <iterator>
-#include <list>
 #include <memory>
+#include <vector>
 
 class ImodelModule;
 
 class ImodelLinkList {
-    using Entries = std::list<ImodelModule*>;
+    // The entries in order, from m_head on, in one array; a unit's entry
+    // taken out of a long list leaves a null there until the array is
+    // packed again. The first and the last entry are never null.
+    using Entries = std::vector<ImodelModule*>;
 
 public:
-    // Hands out the units in order; the list is read only through it.
-    using const_iterator = Entries::const_iterator;
+    // Hands out the units in order, passing over the entries taken out; the
+    // list is read only through it.
+    class const_iterator {
+    public:
+        using iterator_category = std::bidirectional_iterator_tag;
+        using value_type = ImodelModule*;
+        using difference_type = std::ptrdiff_t;
+        using pointer = ImodelModule* const*;
+        using reference = ImodelModule* const&;
+
+        const_iterator() = default;
+        reference operator*() const { return *m_at; }
+        pointer operator->() const { return m_at; }
+        const_iterator& operator++()
+        {
+            do ++m_at;
+            while (m_at != m_end && *m_at == nullptr);
+            return *this;
+        }
+        const_iterator operator++(int)
+        {
+            const_iterator before = *this;
+            ++*this;
+            return before;
+        }
+        // The first entry is never null: the walk back stops there.
+        const_iterator& operator--()
+        {
+            do --m_at;
+            while (*m_at == nullptr);
+            return *this;
+        }
+        const_iterator operator--(int)
+        {
+            const_iterator before = *this;
+            --*this;
+            return before;
+        }
+        bool operator==(const const_iterator& other) const { return m_at == other.m_at; }
+
+    private:
+        friend class ImodelLinkList;
+        const_iterator(pointer at, pointer end) : m_at(at), m_end(end) {}
+        pointer m_at = nullptr;
+        pointer m_end = nullptr;
+    };
     using iterator = const_iterator;
     using reverse_iterator = std::reverse_iterator<const_iterator>;
     using value_type = ImodelModule*;
@@ -35,24 +84,26 @@ public:
     ImodelLinkList& operator=(const ImodelLinkList& other);
     ~ImodelLinkList();
 
-    const_iterator begin() const { return m_entries.begin(); }
-    const_iterator end() const { return m_entries.end(); }
+    const_iterator begin() const { return {m_entries.data() + m_head, End()}; }
+    const_iterator end() const { return {End(), End()}; }
     reverse_iterator rbegin() const { return reverse_iterator(end()); }
     reverse_iterator rend() const { return reverse_iterator(begin()); }
-    std::size_t size() const { return m_entries.size(); }
-    bool empty() const { return m_entries.empty(); }
-    ImodelModule* front() const { return m_entries.front(); }
+    std::size_t size() const { return m_size; }
+    bool empty() const { return m_size == 0; }
+    ImodelModule* front() const { return m_entries[m_head]; }
     ImodelModule* back() const { return m_entries.back(); }
 
     bool Contains(const ImodelModule* module) const { return Count(module) > 0; }
     // How often the unit stands in the list.
     std::size_t Count(const ImodelModule* module) const;
     // The units in order, as a plain list.
-    std::deque<ImodelModule*> ToList() const { return {m_entries.begin(), m_entries.end()}; }
+    std::deque<ImodelModule*> ToList() const { return {begin(), end()}; }
     bool operator==(const std::deque<ImodelModule*>& list) const;
 
 private:
     friend class ImodelModule;
+
+    ImodelModule* const* End() const { return m_entries.data() + m_entries.size(); }
 
     void PushBack(ImodelModule* module);
     void PushFront(ImodelModule* module);
@@ -61,14 +112,23 @@ private:
     // Takes out every entry of the unit; how many there were.
     std::size_t EraseAll(const ImodelModule* module);
 
-    // Short lists are searched; longer ones keep, per unit, its first entry
-    // and how often it stands in the list (an open-addressing table without
-    // an allocation per unit).
+    // Short lists are searched and close up at once; longer ones keep, per
+    // unit, the place of its first entry and how often it stands in the list
+    // (an open-addressing table without an allocation per unit), and leave
+    // nulls where entries were taken out.
     class Places;
     static constexpr std::size_t kIndexedFrom = 16;
     void IndexIfLong();
+    // Room before the first entry, for entries added in front.
+    void MakeRoomInFront();
+    // Drops the nulls at both ends, and packs the entries once nulls
+    // outnumber them.
+    void Tidy();
+    void Pack();
 
     Entries m_entries;
+    std::size_t m_head = 0;
+    std::size_t m_size = 0;
     std::unique_ptr<Places> m_places;
 };
 

@@ -53,13 +53,34 @@ void NormaliseLineEnds(std::string& text)
     if (!text.empty() && text.back() != '\n') text.push_back('\n');
 }
 
+bool g_lookUpUseClausesEveryTime = false;
+
 }  // namespace
+
+template <class T>
+void ZorpaParser<T>::LookUpUseClausesEveryTime(bool everyTime)
+{
+    g_lookUpUseClausesEveryTime = everyTime;
+}
 
 template <class T>
 struct ZorpaParser<T>::Clause {
     std::string text;
     bool valid = false;
     ZorpaUseClause parts;
+    // What the clause names, as looked up at `lookedUpAt` (m_unitsVersion;
+    // 0: not yet): its library, and its package unit when it names one.
+    std::uint64_t lookedUpAt = 0;
+    LibraryPtr library;
+    T package{};
+};
+
+template <class T>
+struct ZorpaParser<T>::SubBlockSlot {
+    std::size_t hash = 0;
+    T unit{};
+    // The order of entry, from 1; 0: a free slot.
+    std::uint32_t entered = 0;
 };
 
 template <class T>
@@ -295,7 +316,13 @@ void ZorpaParser<T>::finishScan()
         if (m_foundIndex.count(unit)) m_foundModules->insert(unit);
     m_foundList.clear();
     m_foundIndex.clear();
-    m_subBlockIndex.clear();
+    // The clauses hold no library beyond the scan.
+    for (Clause& clause : m_clauses) {
+        clause.library.reset();
+        clause.lookedUpAt = 0;
+    }
+    std::vector<SubBlockSlot>().swap(m_subBlockSlots);
+    m_subBlockUsed = 0;
     m_subBlockIndexValid = false;
     m_world = nullptr;
 }
@@ -303,6 +330,7 @@ void ZorpaParser<T>::finishScan()
 template <class T>
 std::pair<T, bool> ZorpaParser<T>::insertIntoLibrary(Owned unit)
 {
+    ++m_unitsVersion;
     return m_libraryModules->Insert(std::move(unit));
 }
 
@@ -329,6 +357,8 @@ T ZorpaParser<T>::addDeclaredUnit(const std::string& name, bool isPackage)
         // out: it is the unit declared, as one found by name would be.
         std::tie(unit, inserted) = insertIntoLibrary(std::move(made));
     }
+    // A unit pointed at its file may change its place among those of its name.
+    ++m_unitsVersion;
     if (!inserted) {
         const boost::shared_ptr<IfileObjectEx> file = unit->GetModuleFile();
         const bool elsewhere = file && !(file->GetFullFileName() == ImodelFileName(m_fileName));
@@ -387,6 +417,7 @@ void ZorpaParser<T>::replacePlaceholders(T unit)
         if (m_currentComponent == placeholder) m_currentComponent = m_nullModule;
         if (m_currentUnit == placeholder) setCurrentUnit(m_nullModule);
         m_subBlockIndexValid = false;
+        ++m_unitsVersion;
         std::remove_pointer_t<T>::Delete(library->GetModules()->Extract(placeholder), true);
     }
 }
@@ -402,18 +433,27 @@ T ZorpaParser<T>::enterUnitBody(const std::string& name)
 }
 
 template <class T>
-T ZorpaParser<T>::resolveThroughUseClauses(const std::string& name) const
+T ZorpaParser<T>::resolveThroughUseClauses(const std::string& name)
 {
     const boost::shared_ptr<IfileObjectEx> ownFile = m_prototype->GetModuleFile();
-    for (const Clause& clause : m_clauses) {
+    for (Clause& clause : m_clauses) {
         if (!clause.valid || !clause.parts.Names(name)) continue;
-        const LibraryPtr library = findLibrary(clause.parts.library == "work" ? m_libraryName : clause.parts.library);
+        // Looked up once while the libraries' units stay as they are: a
+        // file's instances ask the same clauses again and again.
+        if (clause.lookedUpAt != m_unitsVersion || g_lookUpUseClausesEveryTime) {
+            clause.library = findLibrary(clause.parts.library == "work" ? m_libraryName : clause.parts.library);
+            clause.package = clause.library && !clause.parts.package.empty()
+                                 ? findInSet(*clause.library->GetModules(), clause.parts.package)
+                                 : m_nullModule;
+            clause.lookedUpAt = m_unitsVersion;
+        }
+        const LibraryPtr& library = clause.library;
         if (!library) continue;
         T found = m_nullModule;
         if (clause.parts.package.empty()) {
             found = findInSet(*library->GetModules(), name);
         } else {
-            const T package = findInSet(*library->GetModules(), clause.parts.package);
+            const T package = clause.package;
             if (package != m_nullModule && package->IsPackage() && package->GetSubBlocks())
                 for (T sub : *package->GetSubBlocks())
                     if (Names(sub, name)) {
@@ -471,21 +511,55 @@ template <class T>
 T ZorpaParser<T>::findSubBlockOfCurrentUnit(const std::string& name)
 {
     if (!m_subBlockIndexValid) {
-        m_subBlockIndex.clear();
-        if (const auto* subs = m_currentUnit->GetSubBlocks())
-            for (T sub : *subs) m_subBlockIndex.emplace(ZorpaFoldedHash()(sub->GetName()), sub);
+        m_subBlockSlots.assign(16, SubBlockSlot());
+        m_subBlockUsed = 0;
+        m_subBlockEntered = 0;
         m_subBlockIndexValid = true;
+        if (const auto* subs = m_currentUnit->GetSubBlocks())
+            for (T sub : *subs) enterSubBlock(sub);
     }
-    const auto [from, to] = m_subBlockIndex.equal_range(ZorpaFoldedHash()(name));
-    for (auto it = from; it != to; ++it)
-        if (Names(it->second, name)) return it->second;
-    return m_nullModule;
+    // Of the sub-blocks going by the name, the one entered last answers.
+    const std::size_t hash = ZorpaFoldedHash()(name);
+    const std::size_t mask = m_subBlockSlots.size() - 1;
+    T found = m_nullModule;
+    std::uint32_t foundEntered = 0;
+    for (std::size_t at = hash & mask; m_subBlockSlots[at].entered != 0; at = (at + 1) & mask) {
+        const SubBlockSlot& slot = m_subBlockSlots[at];
+        if (slot.hash == hash && slot.entered > foundEntered && Names(slot.unit, name)) {
+            found = slot.unit;
+            foundEntered = slot.entered;
+        }
+    }
+    return found;
+}
+
+template <class T>
+void ZorpaParser<T>::enterSubBlock(T sub)
+{
+    // At most half the slots are taken, so probes stay short.
+    if (2 * (m_subBlockUsed + 1) > m_subBlockSlots.size()) {
+        std::vector<SubBlockSlot> old(2 * m_subBlockSlots.size());
+        old.swap(m_subBlockSlots);
+        const std::size_t mask = m_subBlockSlots.size() - 1;
+        for (const SubBlockSlot& slot : old) {
+            if (slot.entered == 0) continue;
+            std::size_t at = slot.hash & mask;
+            while (m_subBlockSlots[at].entered != 0) at = (at + 1) & mask;
+            m_subBlockSlots[at] = slot;
+        }
+    }
+    const std::size_t hash = ZorpaFoldedHash()(sub->GetName());
+    const std::size_t mask = m_subBlockSlots.size() - 1;
+    std::size_t at = hash & mask;
+    while (m_subBlockSlots[at].entered != 0) at = (at + 1) & mask;
+    m_subBlockSlots[at] = SubBlockSlot{hash, sub, ++m_subBlockEntered};
+    ++m_subBlockUsed;
 }
 
 template <class T>
 void ZorpaParser<T>::rememberSubBlockOfCurrentUnit(T sub)
 {
-    if (m_subBlockIndexValid) m_subBlockIndex.emplace(ZorpaFoldedHash()(sub->GetName()), sub);
+    if (m_subBlockIndexValid) enterSubBlock(sub);
 }
 
 template <class T>

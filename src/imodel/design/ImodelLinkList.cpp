@@ -12,7 +12,7 @@ class ImodelLinkList::Places {
 public:
     struct Place {
         const ImodelModule* unit = nullptr;  // null: a free slot
-        Entries::iterator first;
+        std::size_t first = 0;               // the place in the entries
         std::size_t count = 0;
     };
 
@@ -28,7 +28,7 @@ public:
     const Place* Find(const ImodelModule* unit) const { return const_cast<Places*>(this)->Find(unit); }
 
     // A unit that is not in the table yet.
-    Place& Add(const ImodelModule* unit, Entries::iterator first)
+    Place& Add(const ImodelModule* unit, std::size_t first)
     {
         if (2 * (m_used + 1) > m_slots.size()) Grow();
         std::size_t at = Home(unit);
@@ -53,6 +53,13 @@ public:
             m_slots[at] = Place();
             hole = at;
         }
+    }
+
+    // Every entry moved on by `by` places.
+    void Shift(std::size_t by)
+    {
+        for (Place& place : m_slots)
+            if (place.unit != nullptr) place.first += by;
     }
 
 private:
@@ -86,12 +93,17 @@ private:
 
 ImodelLinkList::ImodelLinkList() = default;
 
-ImodelLinkList::ImodelLinkList(const ImodelLinkList& other) : m_entries(other.m_entries) { IndexIfLong(); }
+ImodelLinkList::ImodelLinkList(const ImodelLinkList& other) : m_entries(other.begin(), other.end()), m_size(other.m_size)
+{
+    IndexIfLong();
+}
 
 ImodelLinkList& ImodelLinkList::operator=(const ImodelLinkList& other)
 {
     if (this == &other) return *this;
-    m_entries = other.m_entries;
+    m_entries.assign(other.begin(), other.end());
+    m_head = 0;
+    m_size = other.m_size;
     m_places.reset();
     IndexIfLong();
     return *this;
@@ -105,87 +117,143 @@ std::size_t ImodelLinkList::Count(const ImodelModule* module) const
         const Places::Place* place = m_places->Find(module);
         return place ? place->count : 0;
     }
-    return static_cast<std::size_t>(std::count(m_entries.begin(), m_entries.end(), module));
+    // A short list holds no nulls.
+    return static_cast<std::size_t>(std::count(m_entries.begin() + static_cast<std::ptrdiff_t>(m_head), m_entries.end(), module));
 }
 
 bool ImodelLinkList::operator==(const std::deque<ImodelModule*>& list) const
 {
-    return std::equal(m_entries.begin(), m_entries.end(), list.begin(), list.end());
+    return m_size == list.size() && std::equal(begin(), end(), list.begin(), list.end());
 }
 
 void ImodelLinkList::PushBack(ImodelModule* module)
 {
     m_entries.push_back(module);
+    ++m_size;
     if (!m_places) {
         IndexIfLong();
     } else if (Places::Place* place = m_places->Find(module)) {
         ++place->count;
     } else {
-        m_places->Add(module, std::prev(m_entries.end()));
+        m_places->Add(module, m_entries.size() - 1);
     }
+}
+
+void ImodelLinkList::MakeRoomInFront()
+{
+    // Room as large as the list: adding in front stays cheap per entry.
+    const std::size_t room = std::max<std::size_t>(4, m_size);
+    Entries moved;
+    moved.reserve(room + m_entries.size() - m_head);
+    moved.resize(room, nullptr);
+    moved.insert(moved.end(), m_entries.begin() + static_cast<std::ptrdiff_t>(m_head), m_entries.end());
+    if (m_places) m_places->Shift(room - m_head);
+    m_entries.swap(moved);
+    m_head = room;
 }
 
 void ImodelLinkList::PushFront(ImodelModule* module)
 {
-    m_entries.push_front(module);
+    if (m_head == 0) MakeRoomInFront();
+    m_entries[--m_head] = module;
+    ++m_size;
     if (!m_places) {
         IndexIfLong();
     } else if (Places::Place* place = m_places->Find(module)) {
         // Entries are only ever added at the ends: the new one is the first.
-        place->first = m_entries.begin();
+        place->first = m_head;
         ++place->count;
     } else {
-        m_places->Add(module, m_entries.begin());
+        m_places->Add(module, m_head);
     }
 }
 
 bool ImodelLinkList::EraseFirst(const ImodelModule* module)
 {
+    const auto from = m_entries.begin() + static_cast<std::ptrdiff_t>(m_head);
     if (!m_places) {
-        const auto found = std::find(m_entries.begin(), m_entries.end(), module);
+        const auto found = std::find(from, m_entries.end(), module);
         if (found == m_entries.end()) return false;
         m_entries.erase(found);
+        --m_size;
         return true;
     }
     Places::Place* place = m_places->Find(module);
     if (place == nullptr) return false;
-    const Entries::iterator first = place->first;
+    const std::size_t first = place->first;
     if (--place->count == 0)
         m_places->Remove(place);
     else
-        place->first = std::find(std::next(first), m_entries.end(), module);
-    m_entries.erase(first);
+        place->first = static_cast<std::size_t>(
+            std::find(m_entries.begin() + static_cast<std::ptrdiff_t>(first) + 1, m_entries.end(), module) -
+            m_entries.begin());
+    m_entries[first] = nullptr;
+    --m_size;
+    Tidy();
     return true;
 }
 
 std::size_t ImodelLinkList::EraseAll(const ImodelModule* module)
 {
-    if (!m_places) return std::erase(m_entries, module);
+    if (!m_places) {
+        const auto from = m_entries.begin() + static_cast<std::ptrdiff_t>(m_head);
+        const auto kept = std::remove(from, m_entries.end(), module);
+        const auto count = static_cast<std::size_t>(m_entries.end() - kept);
+        m_entries.erase(kept, m_entries.end());
+        m_size -= count;
+        return count;
+    }
     Places::Place* place = m_places->Find(module);
     if (place == nullptr) return 0;
     const std::size_t count = place->count;
-    Entries::iterator at = place->first;
+    std::size_t at = place->first;
     m_places->Remove(place);
     // The entries after the first, up to the last one of the unit.
-    for (std::size_t left = count; left > 0;) {
-        if (*at == module) {
-            at = m_entries.erase(at);
-            --left;
-        } else {
-            ++at;
-        }
+    for (std::size_t left = count; left > 0; ++at) {
+        if (m_entries[at] != module) continue;
+        m_entries[at] = nullptr;
+        --left;
     }
+    m_size -= count;
+    Tidy();
     return count;
+}
+
+void ImodelLinkList::Tidy()
+{
+    // The room in front holds nulls too: the back stops at the head.
+    while (m_entries.size() > m_head && m_entries.back() == nullptr) m_entries.pop_back();
+    while (m_head < m_entries.size() && m_entries[m_head] == nullptr) ++m_head;
+    if (m_head == m_entries.size()) {
+        m_entries.clear();
+        m_head = 0;
+    }
+    // Nulls, or the room in front, outgrowing the entries: packed, so that
+    // a walk and the memory follow the entries.
+    const std::size_t nulls = m_entries.size() - m_head - m_size;
+    if (nulls > m_size + kIndexedFrom || m_head > m_size + kIndexedFrom) Pack();
+}
+
+void ImodelLinkList::Pack()
+{
+    const auto kept = std::remove(m_entries.begin() + static_cast<std::ptrdiff_t>(m_head), m_entries.end(), nullptr);
+    m_entries.erase(kept, m_entries.end());
+    m_entries.erase(m_entries.begin(), m_entries.begin() + static_cast<std::ptrdiff_t>(m_head));
+    m_head = 0;
+    m_places.reset();
+    IndexIfLong();
 }
 
 void ImodelLinkList::IndexIfLong()
 {
-    if (m_places || m_entries.size() < kIndexedFrom) return;
+    if (m_places || m_size < kIndexedFrom) return;
     m_places = std::make_unique<Places>();
-    for (auto at = m_entries.begin(); at != m_entries.end(); ++at) {
-        if (Places::Place* place = m_places->Find(*at))
+    for (std::size_t at = m_head; at < m_entries.size(); ++at) {
+        ImodelModule* unit = m_entries[at];
+        if (unit == nullptr) continue;
+        if (Places::Place* place = m_places->Find(unit))
             ++place->count;
         else
-            m_places->Add(*at, at);
+            m_places->Add(unit, at);
     }
 }

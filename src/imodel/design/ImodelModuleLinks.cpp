@@ -222,6 +222,9 @@ bool ImodelModule::HasParentNotInListRec(const FileObjects& keptFiles, const Fil
 
 void ImodelModule::NotifyChanged(bool self, bool parents, bool subBlocks)
 {
+    // Every link a scan adds tells both units; nothing is built while no one
+    // would hear it.
+    if (!ImodelMayBeHeard<IeventModuleModified>()) return;
     // The unit alone, as every link added tells it: built in place.
     if (!parents && !subBlocks) {
         ImodelNotifyEvent(self && CanBeDisplayedInAView()

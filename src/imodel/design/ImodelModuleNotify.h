@@ -6,6 +6,7 @@
 #pragma once
 
 #include "ievent/Ievent.h"
+#include "ievent/IeventView.h"
 #include "imodel/design/ImodelDesignManager.h"
 #include "imodel/model/Imodel.h"
 #include "iprocess/QuorlaneStateMachine.h"
@@ -26,6 +27,20 @@ inline Imodel* ImodelAliveModel()
 inline void ImodelNotifyEvent(boost::shared_ptr<Ievent> event)
 {
     if (Imodel* model = ImodelAliveModel()) model->SendEvent(std::move(event), true);
+}
+
+// Whether an event of `Event` sent now may reach anyone: a view alive that
+// hears it, or the host's dispatcher, which takes the batches while the
+// shell is interactive. For events whose delivery does nothing but tell
+// the views.
+template <class Event>
+inline bool ImodelMayBeHeard()
+{
+    // The two counters first: a scan asks twice per link.
+    if (!IeventView::MayBeHeard<Event>() && !Imodel::IsInteractiveMode()) return false;
+    Imodel* model = ImodelAliveModel();
+    if (model == nullptr) return false;
+    return IeventView::MayBeHeard<Event>() || model->GetHost() != nullptr;
 }
 
 inline ImodelDesignManager* ImodelAliveDesignManager()
