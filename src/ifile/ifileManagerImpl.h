@@ -143,9 +143,11 @@ public:
         void UnfileParents(const_iterator element);
 
         Map m_map;
-        // The map's elements by their exact name: a lookup hashes the name
-        // once instead of comparing it along a path of the tree.
-        std::unordered_map<std::string_view, const_iterator> m_exact;
+        // The map's elements by the hash of their exact name (ExactHash): a
+        // lookup hashes the name once instead of comparing it along a path
+        // of the tree, and the index keeps no block per file.
+        static std::uint64_t ExactHash(const ImodelFileName& key);
+        HashIndex m_exact;
         std::unordered_map<int, Bucket> m_byType;
         // Only elements of a view: most files are of none.
         std::unordered_map<int, Bucket> m_byRevision;
