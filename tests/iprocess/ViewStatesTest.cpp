@@ -215,6 +215,12 @@ TEST_F(ViewStates, AWaitingUnitWithAFileIsFoundAsByALookAtEveryUnit)
         }
         const auto file = [&] { return files[random() % files.size()]; };
         std::vector<std::unique_ptr<ImodelModule>> units;
+        // The plain answer: a look at every unit.
+        const auto waitingWithFile = [&units] {
+            return std::any_of(units.begin(), units.end(), [](const std::unique_ptr<ImodelModule>& unit) {
+                return unit->GetContext()->Pending() && unit->GetModuleFile();
+            });
+        };
         for (int step = 0; step < 300; ++step) {
             const unsigned what = random() % 10;
             if (what < 3 || units.empty()) {
@@ -233,14 +239,23 @@ TEST_F(ViewStates, AWaitingUnitWithAFileIsFoundAsByALookAtEveryUnit)
                 }
             }
             if (random() % 3 != 0) continue;
-            const bool plain = std::any_of(units.begin(), units.end(), [](const std::unique_ptr<ImodelModule>& unit) {
-                return unit->GetContext()->Pending() && unit->GetModuleFile();
-            });
+            const bool plain = waitingWithFile();
             ASSERT_EQ(ImodelContextImpl::AnyPendingOfUnitWithFile(), plain) << "step " << step;
             ++asked;
             answeredYes += plain;
         }
-        // Units going in the reverse order of their making leave nothing waiting.
+        // Many units, then most of them going in any order (a design
+        // emptied), and the last few from the back.
+        for (int i = 0; i < 300; ++i)
+            units.push_back(std::make_unique<ImodelModule>("m" + std::to_string(i),
+                                                           random() % 40 == 0 ? file() : nullptr,
+                                                           zorpaMODULE_VERILOG, false, "", "", false));
+        std::shuffle(units.begin(), units.end(), random);
+        for (int gone = 0; units.size() > 5; ++gone) {
+            units.erase(units.begin() + static_cast<std::ptrdiff_t>(random() % units.size()));
+            if (gone % 7 != 0) continue;
+            ASSERT_EQ(ImodelContextImpl::AnyPendingOfUnitWithFile(), waitingWithFile()) << gone << " gone";
+        }
         while (!units.empty()) units.pop_back();
         EXPECT_FALSE(ImodelContextImpl::AnyPendingOfUnitWithFile());
     }

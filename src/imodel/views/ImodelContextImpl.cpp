@@ -27,10 +27,15 @@ void TraceNewDesignState(const std::string& module, imodelSolvatoState state)
 // may have a file of its own, and those whose unit had none when last
 // looked at (a unit is given its file through ImodelModule::ChangeFile).
 // Each context knows its place in its list (order within a list means
-// nothing).
+// nothing). A context leaving a list leaves a hole, so that no other
+// context is touched: a closed project takes its units out one by one.
 struct PendingRegistry {
-    std::vector<const ImodelContextImpl*> unchecked;
-    std::vector<const ImodelContextImpl*> withoutFile;
+    struct List {
+        std::vector<const ImodelContextImpl*> places;  // null: a hole
+        std::size_t live = 0;
+    };
+    List unchecked;
+    List withoutFile;
 };
 
 PendingRegistry& PendingContexts()
@@ -124,24 +129,36 @@ void ImodelContextImpl::Enlist(const ImodelContextImpl* context, PendingList lis
 {
     if (context->m_pendingList == list) return;
     PendingRegistry& pending = PendingContexts();
-    const auto listOf = [&pending](PendingList which) -> std::vector<const ImodelContextImpl*>& {
+    const auto listOf = [&pending](PendingList which) -> PendingRegistry::List& {
         return which == PendingList::Unchecked ? pending.unchecked : pending.withoutFile;
     };
     if (context->m_pendingList != PendingList::None) {
-        // The last of the list takes the leaving context's place.
-        std::vector<const ImodelContextImpl*>& from = listOf(context->m_pendingList);
-        const ImodelContextImpl* last = from.back();
-        from[context->m_pendingAt] = last;
-        last->m_pendingAt = context->m_pendingAt;
-        from.pop_back();
-        // A long list emptied (a closed project) gives its memory back.
-        if (from.empty() && from.capacity() > 1024) std::vector<const ImodelContextImpl*>().swap(from);
+        PendingRegistry::List& from = listOf(context->m_pendingList);
+        std::vector<const ImodelContextImpl*>& places = from.places;
+        places[context->m_pendingAt] = nullptr;
+        --from.live;
+        while (!places.empty() && places.back() == nullptr) places.pop_back();
+        if (from.live == 0) {
+            // A long list emptied (a closed project) gives its memory back.
+            if (places.capacity() > 1024) std::vector<const ImodelContextImpl*>().swap(places);
+        } else if (places.size() - from.live > 8 * from.live + 64) {
+            // Mostly holes: the living close up, at most once per eight
+            // that left.
+            std::size_t kept = 0;
+            for (const ImodelContextImpl* place : places) {
+                if (place == nullptr) continue;
+                place->m_pendingAt = static_cast<std::uint32_t>(kept);
+                places[kept++] = place;
+            }
+            places.resize(kept);
+        }
     }
     context->m_pendingList = list;
     if (list == PendingList::None) return;
-    std::vector<const ImodelContextImpl*>& to = listOf(list);
-    context->m_pendingAt = static_cast<std::uint32_t>(to.size());
-    to.push_back(context);
+    PendingRegistry::List& to = listOf(list);
+    context->m_pendingAt = static_cast<std::uint32_t>(to.places.size());
+    to.places.push_back(context);
+    ++to.live;
 }
 
 bool ImodelContextImpl::AnyPendingOfUnitWithFile()
@@ -149,7 +166,7 @@ bool ImodelContextImpl::AnyPendingOfUnitWithFile()
     // Each context is looked at once, and again after its unit is given a
     // file: units named before any file defines them wait in numbers while
     // a design is filled.
-    const std::vector<const ImodelContextImpl*>& unchecked = PendingContexts().unchecked;
+    const std::vector<const ImodelContextImpl*>& unchecked = PendingContexts().unchecked.places;
     while (!unchecked.empty()) {
         const ImodelContextImpl* context = unchecked.back();
         const ImodelModule* module = context->m_module;
