@@ -334,8 +334,11 @@ void FileListMap::AddToIndexes(const_iterator element)
     const IfileObjectEx& file = *filed.entry;
     filed.type = file.GetFileSpecificType();
     filed.revision = file.GetRevNum();
-    AddInOrder(m_byType[filed.type], element);
-    if (filed.revision != -1) AddInOrder(m_byRevision[filed.revision], element);
+    const auto bucketOf = [this](std::unordered_map<int, Bucket>& index, int key) -> Bucket& {
+        return index.try_emplace(key, ByKey(), Bucket::allocator_type(&m_pool)).first->second;
+    };
+    AddInOrder(bucketOf(m_byType, filed.type), element);
+    if (filed.revision != -1) AddInOrder(bucketOf(m_byRevision, filed.revision), element);
     FileNames(element);
 }
 
