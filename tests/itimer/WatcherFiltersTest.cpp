@@ -151,11 +151,11 @@ TEST(WatcherBin, FindsWhatAPlainWalkOfTheBaselineFinds)
             if (baseline[i].hash == hash && baseline[i].file == file) return i;
         return itimerBin::npos;
     };
-    for (int round = 0; round < 20; ++round) {
+    for (int round = 0; round < 8; ++round) {
         itimerBin bin(zorpaFT_HDL);
         // Few hashes: most lookups pass over other files of their hash.
         const std::uint64_t hashes = 1 + random() % 7;
-        for (int step = 0; step < 400; ++step) {
+        for (int step = 0; step < 250; ++step) {
             const unsigned what = random() % 20;
             if (what < 15) {
                 const std::size_t name = random() % names.size();
