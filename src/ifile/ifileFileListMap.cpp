@@ -141,27 +141,37 @@ bool FileListMap::HashIndex::Any(std::uint64_t hash, const std::function<bool(co
 
 void FileListMap::HashIndex::Clear()
 {
-    m_cells.clear();
+    std::vector<Cell>().swap(m_cells);
     m_used = 0;
     m_shift = 64;
 }
 
 // --- the map -------------------------------------------------------------------------------
 
+std::uint64_t FileListMap::ExactHash(const ImodelFileName& key)
+{
+    return std::hash<std::string_view>()(key.GetString());
+}
+
 FileListMap::const_iterator FileListMap::Find(const ImodelFileName& key) const
 {
-    const auto found = m_exact.find(key.GetString());
-    return found == m_exact.end() ? m_map.end() : found->second;
+    const_iterator found = m_map.end();
+    m_exact.Any(ExactHash(key), [&found, &key](const_iterator element) {
+        if (element->first.GetString() != key.GetString()) return false;
+        found = element;
+        return true;
+    });
+    return found;
 }
 
 bool FileListMap::Insert(const Entry& entry, const_iterator* inserted)
 {
     if (!entry) return false;
     const ImodelFileName& key = entry->GetInternalFileName();
-    if (m_exact.count(key.GetString())) return false;
+    if (Find(key) != m_map.end()) return false;
     const bool last = m_map.empty() || m_map.rbegin()->first < key;
     const auto element = m_map.emplace_hint(last ? m_map.end() : m_map.lower_bound(key), key, entry);
-    m_exact.emplace(element->first.GetString(), element);
+    m_exact.Add(ExactHash(element->first), element);
     AddToIndexes(element);
     if (inserted) *inserted = element;
     return true;
@@ -182,14 +192,14 @@ bool FileListMap::Rekey(const Entry& entry, const IfileObject& oldName)
 FileListMap::const_iterator FileListMap::Erase(const_iterator element)
 {
     RemoveFromIndexes(element);
-    m_exact.erase(element->first.GetString());
+    m_exact.Remove(ExactHash(element->first), element);
     return m_map.erase(element);
 }
 
 void FileListMap::Clear()
 {
     // The indexes refer to the map's elements and keys: they go first.
-    m_exact.clear();
+    m_exact.Clear();
     m_byType.clear();
     m_byRevision.clear();
     m_byName.Clear();
@@ -324,8 +334,11 @@ void FileListMap::AddToIndexes(const_iterator element)
     const IfileObjectEx& file = *filed.entry;
     filed.type = file.GetFileSpecificType();
     filed.revision = file.GetRevNum();
-    AddInOrder(m_byType[filed.type], element);
-    if (filed.revision != -1) AddInOrder(m_byRevision[filed.revision], element);
+    const auto bucketOf = [this](std::unordered_map<int, Bucket>& index, int key) -> Bucket& {
+        return index.try_emplace(key, ByKey(), Bucket::allocator_type(&m_pool)).first->second;
+    };
+    AddInOrder(bucketOf(m_byType, filed.type), element);
+    if (filed.revision != -1) AddInOrder(bucketOf(m_byRevision, filed.revision), element);
     FileNames(element);
 }
 

@@ -12,6 +12,7 @@
 #include "imodel/design/ImodelModule.h"
 #include "imodel/model/Imodel.h"
 #include "imodel/names/ImodelMessages.h"
+#include "imodel/names/ImodelVisitAhead.h"
 #include "imodel/names/imodelUtl.h"
 #include "src/ifile/IfileObjectModel.h"
 
@@ -210,7 +211,12 @@ void ifileManagerImpl::RemoveAllFiles()
     // a child to let go of.
     const bool anyChild = m_files.AnyFiledUnderParent();
     std::vector<FileListMap::const_iterator> children;
-    for (auto element = elements.begin(); element != elements.end(); ++element) {
+    // Each file is a cache miss or two (its node, the file): asked for some
+    // files ahead.
+    const auto ahead = [](const FileListMap::Map::value_type* element, int stage) {
+        if (stage == 0) ImodelPrefetch(element->second.entry.get(), sizeof(IfileObjectEx));
+    };
+    ImodelVisitAhead(elements, ahead, [&](const FileListMap::Map::value_type* element) {
         const Entry& file = element->second.entry;
         file->SetErrorFile(ImodelNoError, "");
         // A child erased before this file no longer stood in the parent
@@ -225,7 +231,7 @@ void ifileManagerImpl::RemoveAllFiles()
             for (FileListMap::const_iterator child : children) removeParent(child->second.entry);
         }
         file->SetAbsent();
-    }
+    });
     m_removing = wasRemoving;
     // No file is left in any group: each group is emptied, as leaving it one
     // file at a time would, and goes.

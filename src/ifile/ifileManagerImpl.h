@@ -16,6 +16,7 @@
 #include "ifile/IfileListener.h"
 #include "ifile/IfileManager.h"
 #include "ifile/IfileObjectEx.h"
+#include "src/ifile/ifileNodePool.h"
 
 #include <algorithm>
 #include <array>
@@ -37,13 +38,16 @@ public:
     class FileListMap {
     public:
         struct Element;
-        using Map = std::map<ImodelFileName, Element>;
+        // The map's nodes and those of its type and view indexes come from
+        // the map's own pool (ifileNodePool).
+        using Map = std::map<ImodelFileName, Element, std::less<ImodelFileName>,
+                             ifilePoolAllocator<std::pair<const ImodelFileName, Element>>>;
         using const_iterator = Map::const_iterator;
         struct ByKey {
             bool operator()(const_iterator a, const_iterator b) const { return a->first < b->first; }
         };
         // Map elements in key order.
-        using Bucket = std::set<const_iterator, ByKey>;
+        using Bucket = std::set<const_iterator, ByKey, ifilePoolAllocator<const_iterator>>;
 
         // Map elements by 64-bit hashes: an open-addressing table (linear
         // probing in one array, no node per hash). Most hashes have one
@@ -142,10 +146,14 @@ public:
         void UnfileNames(const_iterator element);
         void UnfileParents(const_iterator element);
 
-        Map m_map;
-        // The map's elements by their exact name: a lookup hashes the name
-        // once instead of comparing it along a path of the tree.
-        std::unordered_map<std::string_view, const_iterator> m_exact;
+        // First: the containers below give their nodes back to it.
+        ifileNodePool m_pool;
+        Map m_map{Map::key_compare(), Map::allocator_type(&m_pool)};
+        // The map's elements by the hash of their exact name (ExactHash): a
+        // lookup hashes the name once instead of comparing it along a path
+        // of the tree, and the index keeps no block per file.
+        static std::uint64_t ExactHash(const ImodelFileName& key);
+        HashIndex m_exact;
         std::unordered_map<int, Bucket> m_byType;
         // Only elements of a view: most files are of none.
         std::unordered_map<int, Bucket> m_byRevision;

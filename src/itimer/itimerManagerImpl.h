@@ -10,6 +10,7 @@
 #include "itimer/ItimerManager.h"
 
 #include <array>
+#include <bit>
 #include <cstddef>
 #include <cstdint>
 #include <optional>
@@ -68,7 +69,19 @@ private:
     int m_type;
     Files m_baseline;
     Files m_found;
-    std::unordered_multimap<std::uint64_t, std::size_t> m_index;  // baseline positions by name hash
+    // Baseline positions by name hash, in one array with open addressing
+    // (linear probing; several positions may share a hash): a bin of a
+    // hundred thousand files fills and empties with no block per file.
+    // Entries are never taken out one by one: a removal rebuilds it.
+    struct IndexCell {
+        std::uint64_t hash = 0;
+        std::size_t position = npos;  // npos: a free cell
+    };
+    void Index(std::uint64_t hash, std::size_t position);
+    void DropIndex();
+    std::vector<IndexCell> m_index;
+    std::size_t m_indexUsed = 0;
+    int m_indexShift = 64;
 };
 
 template <class Pick>

@@ -87,6 +87,12 @@ protected:
     {
         for (int i = 0; i < 12; ++i) {
             const IfileObject probe = RandomFile();
+            // By the exact stored name.
+            const Entry exact = FirstByWalk(files, [&probe](const Entry& file) {
+                return file->GetInternalFileName().GetString() == probe.GetInternalFileName().GetString();
+            });
+            ASSERT_EQ(files.ContainsFile(probe), exact != nullptr) << probe.GetInternalFileName().c_str();
+            ASSERT_EQ(files.GetFile(probe), exact) << probe.GetInternalFileName().c_str();
             std::vector<std::string> names = {probe.GetInternalFileName(), probe.GetFullFileName(),
                                               probe.GetFileTitleAndExt(), RandomRelative()};
             for (const std::string& name : names) {

@@ -8,9 +8,15 @@
 // answers must be the same.
 #include "FlowProject.h"
 
+#include "ifile/IfileObjectEx.h"
+#include "imodel/views/ImodelContextImpl.h"
 #include "iprocess/QuorlaneStateMachine.h"
 #include "src/iprocess/iprocessStateMachines.h"
 
+#include <boost/make_shared.hpp>
+
+#include <algorithm>
+#include <memory>
 #include <random>
 #include <string>
 #include <vector>
@@ -187,4 +193,73 @@ TEST_F(ViewStates, NoResultSetInTheViewsThatHoldRecordsLeavesThePlainStates)
                         << "view " << i << ", tool " << static_cast<int>(kind);
         }
     }
+}
+
+// Whether a unit still waiting for its views has a file of its own, asked
+// of the waiting lists, answers as a look at every unit does: through units
+// made with and without files, files given later, views made, units
+// destroyed in any order, and the question asked at any point.
+TEST_F(ViewStates, AWaitingUnitWithAFileIsFoundAsByALookAtEveryUnit)
+{
+    int asked = 0;
+    int answeredYes = 0;
+    for (unsigned seed = 1; seed <= 12; ++seed) {
+        SCOPED_TRACE("seed " + std::to_string(seed));
+        std::mt19937 random(seed);
+        StartAgain(random);
+        ASSERT_FALSE(ImodelContextImpl::AnyPendingOfUnitWithFile());
+        std::vector<boost::shared_ptr<IfileObjectEx>> files;
+        for (int number = 0; number < 6; ++number) {
+            const std::string name = "f" + std::to_string(number);
+            files.push_back(Add("hdl/" + name + ".v", zorpaFT_HDL, "module " + name + "; endmodule\n"));
+        }
+        const auto file = [&] { return files[random() % files.size()]; };
+        std::vector<std::unique_ptr<ImodelModule>> units;
+        // The plain answer: a look at every unit.
+        const auto waitingWithFile = [&units] {
+            return std::any_of(units.begin(), units.end(), [](const std::unique_ptr<ImodelModule>& unit) {
+                return unit->GetContext()->Pending() && unit->GetModuleFile();
+            });
+        };
+        for (int step = 0; step < 300; ++step) {
+            const unsigned what = random() % 10;
+            if (what < 3 || units.empty()) {
+                const bool withFile = random() % 6 == 0;
+                units.push_back(std::make_unique<ImodelModule>("u" + std::to_string(step),
+                                                               withFile ? file() : nullptr,
+                                                               zorpaMODULE_VERILOG, false, "", "", false));
+            } else {
+                const std::size_t at = random() % units.size();
+                if (what < 6) {
+                    units.erase(units.begin() + static_cast<std::ptrdiff_t>(at));
+                } else if (what < 7) {
+                    units[at]->SetModuleFileName(file()->GetFullFileName().GetString(), nullptr, false);
+                } else {
+                    units[at]->GetContext()->GetAllRevs();
+                }
+            }
+            if (random() % 3 != 0) continue;
+            const bool plain = waitingWithFile();
+            ASSERT_EQ(ImodelContextImpl::AnyPendingOfUnitWithFile(), plain) << "step " << step;
+            ++asked;
+            answeredYes += plain;
+        }
+        // Many units, then most of them going in any order (a design
+        // emptied), and the last few from the back.
+        for (int i = 0; i < 300; ++i)
+            units.push_back(std::make_unique<ImodelModule>("m" + std::to_string(i),
+                                                           random() % 40 == 0 ? file() : nullptr,
+                                                           zorpaMODULE_VERILOG, false, "", "", false));
+        std::shuffle(units.begin(), units.end(), random);
+        for (int gone = 0; units.size() > 5; ++gone) {
+            units.erase(units.begin() + static_cast<std::ptrdiff_t>(random() % units.size()));
+            if (gone % 7 != 0) continue;
+            ASSERT_EQ(ImodelContextImpl::AnyPendingOfUnitWithFile(), waitingWithFile()) << gone << " gone";
+        }
+        while (!units.empty()) units.pop_back();
+        EXPECT_FALSE(ImodelContextImpl::AnyPendingOfUnitWithFile());
+    }
+    // Both answers were asked for, each many times.
+    EXPECT_GT(answeredYes, asked / 5);
+    EXPECT_LT(answeredYes, asked - asked / 5);
 }

@@ -7,6 +7,8 @@
 #include "iprocess/IprocessFlow.h"
 #include "iprocess/IprocessManager.h"
 
+#include <random>
+
 namespace {
 
 // The type a file of the project would be taken as; -1 when no filter takes it.
@@ -131,4 +133,46 @@ TEST_F(WatcherTable, BinsStandInFlowOrderWithTheDescriptionsAfterTheFirstDatabas
     EXPECT_EQ(at(zorpaFT_IDE_PLD), at(zorpaFT_ADB) + 1);
     for (int type = 0; type < itimerManagerImpl::kBinCount; ++type) EXPECT_TRUE(Watcher().IsTypeWatched(type));
     EXPECT_FALSE(Watcher().IsTypeWatched(itimerManagerImpl::kBinCount));
+}
+
+// A bin's baseline lookup against a plain walk of the baseline: the entry
+// of that file and hash added last. Names crowd onto a few hashes (and a
+// file may come twice), through additions, removals and clearing.
+TEST(WatcherBin, FindsWhatAPlainWalkOfTheBaselineFinds)
+{
+    std::mt19937 random(28);
+    std::vector<IfileObject> names;
+    for (int i = 0; i < 40; ++i)
+        names.emplace_back(ImodelFileName("/p/hdl/f" + std::to_string(i) + ".vhd"), zorpaFT_HDL, ImodelFMFull, true,
+                           true);
+    const auto plain = [](const itimerBin& bin, const IfileObject& file, std::uint64_t hash) {
+        const itimerBin::Files& baseline = bin.GetBaseline();
+        for (std::size_t i = baseline.size(); i-- > 0;)
+            if (baseline[i].hash == hash && baseline[i].file == file) return i;
+        return itimerBin::npos;
+    };
+    for (int round = 0; round < 8; ++round) {
+        itimerBin bin(zorpaFT_HDL);
+        // Few hashes: most lookups pass over other files of their hash.
+        const std::uint64_t hashes = 1 + random() % 7;
+        for (int step = 0; step < 250; ++step) {
+            const unsigned what = random() % 20;
+            if (what < 15) {
+                const std::size_t name = random() % names.size();
+                bin.AddToBaseline(itimerFile{names[name], std::nullopt, name % hashes});
+            } else if (what < 19) {
+                const unsigned cut = random() % 4;
+                bin.RemoveFromBaseline(
+                    [&](std::size_t position, const itimerFile&) { return (position + step) % 4 == cut; });
+            } else if (random() % 8 == 0) {
+                bin.Clear();
+            }
+            for (std::size_t name = 0; name < names.size(); ++name) {
+                for (const std::uint64_t hash : {name % hashes, (name + 1) % hashes}) {
+                    ASSERT_EQ(bin.FindInBaseline(names[name], hash), plain(bin, names[name], hash))
+                        << "round " << round << " step " << step;
+                }
+            }
+        }
+    }
 }

@@ -15,6 +15,7 @@
 #include <boost/shared_ptr.hpp>
 
 #include <cstddef>
+#include <cstdint>
 #include <memory>
 #include <ostream>
 #include <string>
@@ -172,6 +173,11 @@ private:
     const Index* Indexed() const;
     void Indexing(ImodelRevContextImpl* revision, bool add) const;
 
+    // The lists of contexts waiting for their revisions (ImodelContextImpl.cpp).
+    enum class PendingList : std::uint8_t { Unchecked, WithoutFile, None };
+    // Puts the context on the list (off the one it was on); None takes it off.
+    static void Enlist(const ImodelContextImpl* context, PendingList list);
+
     using Revisions_ = std::vector<std::unique_ptr<ImodelRevContextImpl>>;
     // The revisions, made first when the context still waits for them; every
     // use of the revisions goes through these two.
@@ -191,4 +197,8 @@ private:
     mutable Revisions_ m_revisions;
     mutable ImodelRevContextImpl* m_current = nullptr;
     mutable std::unique_ptr<Index> m_index;
+    // Where the context stands on the waiting lists: it leaves its list
+    // without a search, and no list keeps a block per context.
+    mutable PendingList m_pendingList = PendingList::None;
+    mutable std::uint32_t m_pendingAt = 0;
 };

@@ -26,15 +26,16 @@ void TraceNewDesignState(const std::string& module, imodelSolvatoState state)
 // The contexts that have not made their revisions yet: those whose unit
 // may have a file of its own, and those whose unit had none when last
 // looked at (a unit is given its file through ImodelModule::ChangeFile).
+// Each context knows its place in its list (order within a list means
+// nothing). A context leaving a list leaves a hole, so that no other
+// context is touched: a closed project takes its units out one by one.
 struct PendingRegistry {
-    std::unordered_set<const ImodelContextImpl*> unchecked;
-    std::unordered_set<const ImodelContextImpl*> withoutFile;
-
-    void Add(const ImodelContextImpl* context) { unchecked.insert(context); }
-    void Remove(const ImodelContextImpl* context)
-    {
-        if (unchecked.erase(context) == 0) withoutFile.erase(context);
-    }
+    struct List {
+        std::vector<const ImodelContextImpl*> places;  // null: a hole
+        std::size_t live = 0;
+    };
+    List unchecked;
+    List withoutFile;
 };
 
 PendingRegistry& PendingContexts()
@@ -56,7 +57,7 @@ ImodelContextImpl::ImodelContextImpl(const std::string& name, ImodelModule* modu
     if (!views) return;
     m_pendingViews = views->GetSharedRevisionNames();
     m_pendingCurrent = views->GetCurrentIndex();
-    if (Pending()) PendingContexts().Add(this);
+    if (Pending()) Enlist(this, PendingList::Unchecked);
     if (PlainRevisions()) Revisions();
 }
 
@@ -73,7 +74,7 @@ ImodelContextImpl::ImodelContextImpl(const ImodelContextImpl& other, ImodelModul
     if (other.Pending()) {
         m_pendingViews = other.m_pendingViews;
         m_pendingCurrent = other.m_pendingCurrent;
-        PendingContexts().Add(this);
+        Enlist(this, PendingList::Unchecked);
         if (other.m_pendingSample) {
             m_pendingSample = std::make_unique<ImodelRevContextImpl>(*other.m_pendingSample, module, all);
             m_pendingSample->StandForViewsToCome();
@@ -94,7 +95,7 @@ ImodelContextImpl::Revisions_& ImodelContextImpl::Revisions() const
     // AddRevision would append it, without looking for it first.
     const std::shared_ptr<const std::vector<std::string>> views = std::move(m_pendingViews);
     m_pendingViews.reset();
-    PendingContexts().Remove(this);
+    Enlist(this, PendingList::None);
     const std::unique_ptr<ImodelRevContextImpl> sample = std::move(m_pendingSample);
     m_revisions.reserve(views->size());
     for (const std::string& view : *views) {
@@ -122,28 +123,62 @@ ImodelRevContextImpl*& ImodelContextImpl::Current() const
     return m_current;
 }
 
-ImodelContextImpl::~ImodelContextImpl() { PendingContexts().Remove(this); }
+ImodelContextImpl::~ImodelContextImpl() { Enlist(this, PendingList::None); }
+
+void ImodelContextImpl::Enlist(const ImodelContextImpl* context, PendingList list)
+{
+    if (context->m_pendingList == list) return;
+    PendingRegistry& pending = PendingContexts();
+    const auto listOf = [&pending](PendingList which) -> PendingRegistry::List& {
+        return which == PendingList::Unchecked ? pending.unchecked : pending.withoutFile;
+    };
+    if (context->m_pendingList != PendingList::None) {
+        PendingRegistry::List& from = listOf(context->m_pendingList);
+        std::vector<const ImodelContextImpl*>& places = from.places;
+        places[context->m_pendingAt] = nullptr;
+        --from.live;
+        while (!places.empty() && places.back() == nullptr) places.pop_back();
+        if (from.live == 0) {
+            // A long list emptied (a closed project) gives its memory back.
+            if (places.capacity() > 1024) std::vector<const ImodelContextImpl*>().swap(places);
+        } else if (places.size() - from.live > 8 * from.live + 64) {
+            // Mostly holes: the living close up, at most once per eight
+            // that left.
+            std::size_t kept = 0;
+            for (const ImodelContextImpl* place : places) {
+                if (place == nullptr) continue;
+                place->m_pendingAt = static_cast<std::uint32_t>(kept);
+                places[kept++] = place;
+            }
+            places.resize(kept);
+        }
+    }
+    context->m_pendingList = list;
+    if (list == PendingList::None) return;
+    PendingRegistry::List& to = listOf(list);
+    context->m_pendingAt = static_cast<std::uint32_t>(to.places.size());
+    to.places.push_back(context);
+    ++to.live;
+}
 
 bool ImodelContextImpl::AnyPendingOfUnitWithFile()
 {
     // Each context is looked at once, and again after its unit is given a
     // file: units named before any file defines them wait in numbers while
     // a design is filled.
-    PendingRegistry& pending = PendingContexts();
-    for (auto context = pending.unchecked.begin(); context != pending.unchecked.end();) {
-        const ImodelModule* module = (*context)->m_module;
+    const std::vector<const ImodelContextImpl*>& unchecked = PendingContexts().unchecked.places;
+    while (!unchecked.empty()) {
+        const ImodelContextImpl* context = unchecked.back();
+        const ImodelModule* module = context->m_module;
         if (module && module->GetModuleFile()) return true;
-        pending.withoutFile.insert(*context);
-        context = pending.unchecked.erase(context);
+        Enlist(context, PendingList::WithoutFile);
     }
     return false;
 }
 
 void ImodelContextImpl::FileGiven()
 {
-    if (!Pending()) return;
-    PendingRegistry& pending = PendingContexts();
-    if (pending.withoutFile.erase(this) != 0) pending.unchecked.insert(this);
+    if (m_pendingList == PendingList::WithoutFile) Enlist(this, PendingList::Unchecked);
 }
 
 bool ImodelContextImpl::AddRevision(const std::string& name, bool rename, bool update)

@@ -1,0 +1,96 @@
+#include "src/ifile/ifileNodePool.h"
+
+#include <algorithm>
+#include <new>
+
+#if defined(__has_feature)
+#if __has_feature(address_sanitizer)
+#define IFILE_NODE_POOL_ASAN 1
+#endif
+#endif
+#if defined(__SANITIZE_ADDRESS__)
+#define IFILE_NODE_POOL_ASAN 1
+#endif
+#ifdef IFILE_NODE_POOL_ASAN
+#include <sanitizer/asan_interface.h>
+#endif
+
+namespace {
+
+// Under the address sanitizer a block given back is poisoned (but for its
+// link in the free list), so that a node used after it went is still
+// reported as with the plain allocator.
+void Poison([[maybe_unused]] void* block, [[maybe_unused]] std::size_t bytes)
+{
+#ifdef IFILE_NODE_POOL_ASAN
+    ASAN_POISON_MEMORY_REGION(block, bytes);
+#endif
+}
+
+void Unpoison([[maybe_unused]] void* block, [[maybe_unused]] std::size_t bytes)
+{
+#ifdef IFILE_NODE_POOL_ASAN
+    ASAN_UNPOISON_MEMORY_REGION(block, bytes);
+#endif
+}
+
+// Chunks grow from a few nodes (the small maps of a removal) to this size;
+// larger blocks would have the allocator sort its free lists when given back.
+constexpr std::size_t kLargestChunk = 32 * 1024;
+constexpr std::size_t kFirstChunkNodes = 8;
+
+}  // namespace
+
+ifileNodePool::Class& ifileNodePool::ClassOf(std::size_t size)
+{
+    constexpr std::size_t align = alignof(std::max_align_t);
+    size = std::max((size + align - 1) / align * align, sizeof(Free));
+    for (Class& each : m_classes)
+        if (each.size == size) return each;
+    m_classes.emplace_back();
+    m_classes.back().size = size;
+    return m_classes.back();
+}
+
+void* ifileNodePool::Take(std::size_t size)
+{
+    Class& of = ClassOf(size);
+    ++of.live;
+    if (Free* block = of.free) {
+        of.free = block->next;
+        Unpoison(block, of.size);
+        return block;
+    }
+    if (of.next == of.end) {
+        of.chunkBytes = of.chunkBytes == 0 ? kFirstChunkNodes * of.size
+                                           : std::max(of.size, std::min(of.chunkBytes * 2, kLargestChunk));
+        of.chunks.push_back(std::make_unique_for_overwrite<std::byte[]>(of.chunkBytes));
+        of.next = of.chunks.back().get();
+        of.end = of.next + of.chunkBytes / of.size * of.size;
+    }
+    void* block = of.next;
+    of.next += of.size;
+    return block;
+}
+
+void ifileNodePool::Give(void* block, std::size_t size)
+{
+    Class& of = ClassOf(size);
+    if (--of.live == 0) {
+        // The last node of the size: its chunks go back whole.
+        of.chunks.clear();
+        of.free = nullptr;
+        of.next = of.end = nullptr;
+        of.chunkBytes = 0;
+        return;
+    }
+    of.free = new (block) Free{of.free};
+    Poison(static_cast<std::byte*>(block) + sizeof(Free), of.size - sizeof(Free));
+}
+
+std::size_t ifileNodePool::Live() const
+{
+    std::size_t live = 0;
+    for (const Class& each : m_classes) live += each.live;
+    return live;
+}
