@@ -111,7 +111,7 @@ TEST(SysCopyBatch, CopiesOfEverySizeAroundTheBufferAndEveryModeEqualTheirSources
     TempFolder from;
     TempFolder to;
     std::mt19937 random(2929);
-    const std::vector<std::size_t> sizes = {0, 1, 4095, 65535, 65536, 65537, 131071, 131072, 131073, 200000};
+    const std::vector<std::size_t> sizes = {0, 1, 4095, 65535, 65536, 65537, 131071, 131072, 131073, 300000};
     const std::vector<mode_t> modes = {0644, 0600, 0664, 0755, 0444, 0640, 0666};
     const mode_t umaskBefore = ::umask(022);
     for (const mode_t mask : {mode_t{022}, mode_t{077}, mode_t{002}}) {

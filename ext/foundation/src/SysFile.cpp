@@ -132,14 +132,14 @@ public:
     // renames it over the target.
     bool Commit(std::optional<mode_t> mode)
     {
-        if (!Prepare(mode) || !Sync() || !Publish()) return false;
+        if (!Prepare(mode, true) || !Sync() || !Publish()) return false;
         SyncFolder(FolderOf(m_target));
         return true;
     }
 
-    // Gives the file `mode` when one is given and starts its write-back
-    // without waiting for it.
-    bool Prepare(std::optional<mode_t> mode)
+    // Gives the file `mode` when one is given and, when `startWriteBack`,
+    // starts its write-back without waiting for it.
+    bool Prepare(std::optional<mode_t> mode, bool startWriteBack)
     {
         if (m_fd < 0) return false;
         // A new temporary has the bits the umask allows, mostly the ones asked.
@@ -149,7 +149,7 @@ public:
         }
 #ifdef __linux__
         // Only a head start for the flush that follows: no failure here.
-        ::sync_file_range(m_fd, 0, 0, SYNC_FILE_RANGE_WRITE);
+        if (startWriteBack) ::sync_file_range(m_fd, 0, 0, SYNC_FILE_RANGE_WRITE);
 #endif
         return true;
     }
@@ -391,6 +391,12 @@ int SysSetReadOnlyAttr(const std::string& path, bool readOnly)
 
 namespace {
 
+// A copy of this size or more starts its write-back as soon as it is
+// written, so that it goes to the disk while the next ones are copied. A
+// smaller one waits for the flush that makes the batch durable: started one
+// by one, their write-backs cost the writer more than the flush of them all.
+constexpr off_t kWriteBackHeadStart = 256 * 1024;
+
 // The copy of `from` written into a new temporary of `to`, with the
 // source's permission bits; null when it could not be.
 std::unique_ptr<AtomicFile> WriteCopy(const std::string& from, const std::string& to, bool durable)
@@ -405,7 +411,8 @@ std::unique_ptr<AtomicFile> WriteCopy(const std::string& from, const std::string
         target = std::make_unique<AtomicFile>(NativePath(to));
         const bool ok = target->IsOpen() &&
                         CopyContent(source, target->Descriptor(), static_cast<std::uint64_t>(st.st_size)) &&
-                        (durable ? target->Commit(st.st_mode & 07777) : target->Prepare(st.st_mode & 07777));
+                        (durable ? target->Commit(st.st_mode & 07777)
+                                 : target->Prepare(st.st_mode & 07777, st.st_size >= kWriteBackHeadStart));
         if (!ok) target.reset();
     }
     ::close(source);
