@@ -8,8 +8,11 @@
 
 #include <gtest/gtest.h>
 
+#include <fcntl.h>
+#include <sys/file.h>
 #include <sys/resource.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
 #include <algorithm>
 #include <random>
@@ -98,4 +101,68 @@ TEST(SysCopyBatch, AFullBatchStillCommitsEveryCopy)
     EXPECT_GE(added, 16);
     EXPECT_EQ(batch.Commit(), std::vector<int>(static_cast<std::size_t>(added), 0));
     EXPECT_EQ(to.List().size(), static_cast<std::size_t>(added));
+}
+
+// A copy stops reading its source at the size it saw, and gives the copy
+// the source's permission bits whether or not a new file already has them:
+// sizes around the read buffer and modes around the umask.
+TEST(SysCopyBatch, CopiesOfEverySizeAroundTheBufferAndEveryModeEqualTheirSources)
+{
+    TempFolder from;
+    TempFolder to;
+    std::mt19937 random(2929);
+    const std::vector<std::size_t> sizes = {0, 1, 4095, 65535, 65536, 65537, 131071, 131072, 131073, 300000};
+    const std::vector<mode_t> modes = {0644, 0600, 0664, 0755, 0444, 0640, 0666};
+    const mode_t umaskBefore = ::umask(022);
+    for (const mode_t mask : {mode_t{022}, mode_t{077}, mode_t{002}}) {
+        ::umask(mask);
+        SysCopyBatch batch;
+        std::vector<std::pair<std::string, std::string>> copies;  // source name, target name
+        for (std::size_t i = 0; i < sizes.size() * 2; ++i) {
+            std::string text(sizes[i % sizes.size()], ' ');
+            for (char& c : text) c = static_cast<char>(random());
+            const std::string name = "m" + std::to_string(mask) + "_" + std::to_string(i);
+            const std::string source = from.Write(name, text);
+            ASSERT_EQ(::chmod(source.c_str(), modes[random() % modes.size()]), 0);
+            ASSERT_EQ(batch.Add(source, to / name), 0) << name;
+            copies.emplace_back(source, name);
+        }
+        ASSERT_EQ(batch.Commit(), std::vector<int>(copies.size(), 0));
+        for (const auto& [source, name] : copies) {
+            EXPECT_EQ(to.Read(name), from.Read(name)) << name;
+            struct stat original;
+            struct stat copy;
+            ASSERT_EQ(::stat(source.c_str(), &original), 0);
+            ASSERT_EQ(::stat((to / name).c_str(), &copy), 0);
+            EXPECT_EQ(copy.st_mode & 07777, original.st_mode & 07777) << name << " under umask " << mask;
+        }
+    }
+    ::umask(umaskBefore);
+}
+
+// A temporary left by a killed writer, locked by nobody, is taken over and
+// removed; one a live writer holds (locked) is left alone and the copy goes
+// through a name of its own. Either way the target ends whole and no
+// temporary of this batch stays behind.
+TEST(SysCopyBatch, StaleTemporariesAreTakenOverAndLiveOnesLeftAlone)
+{
+    TempFolder from;
+    TempFolder to;
+    const std::string source = from.Write("a.v", "module a; endmodule\n");
+    to.Write(".stale.v.tmp", "half a copy");
+    const std::string live = to.Write(".live.v.tmp", "another writer's copy");
+    const int held = ::open(live.c_str(), O_WRONLY);
+    ASSERT_GE(held, 0);
+    ASSERT_EQ(::flock(held, LOCK_EX | LOCK_NB), 0);
+    {
+        SysCopyBatch batch;
+        ASSERT_EQ(batch.Add(source, to / "stale.v"), 0);
+        ASSERT_EQ(batch.Add(source, to / "live.v"), 0);
+        EXPECT_EQ(batch.Commit(), (std::vector<int>{0, 0}));
+    }
+    EXPECT_EQ(to.Read("stale.v"), from.Read("a.v"));
+    EXPECT_EQ(to.Read("live.v"), from.Read("a.v"));
+    EXPECT_EQ(to.Read(".live.v.tmp"), "another writer's copy");
+    EXPECT_EQ(to.List(), (std::vector<std::string>{".live.v.tmp", "live.v", "stale.v"}));
+    ::close(held);
 }

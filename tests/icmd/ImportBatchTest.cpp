@@ -15,8 +15,26 @@
 #include <random>
 #include <sstream>
 #include <thread>
+#include <unordered_set>
 
 namespace {
+
+// A unit: its file, with `userData` its root flag and the data a user gives
+// it, then its links.
+void DumpUnit(std::ostream& out, const ImodelModule& unit, bool userData)
+{
+    out << unit.GetName() << " @" << (unit.GetModuleFile() ? unit.GetModuleFile()->GetFileTitleAndExt() : "-");
+    if (userData)
+        out << " root " << unit.IsRoot() << " expand " << unit.GetExpand() << " associated "
+            << unit.GetAssociatedFileListConst().size() << " cdb " << unit.GetCDBOrder().size();
+    out << " uses";
+    if (const ImodelLinkList* subs = unit.GetSubBlocks())
+        for (const ImodelModule* sub : *subs) out << " " << sub->GetName();
+    out << " used by";
+    if (const ImodelLinkList* parents = unit.GetParentsList())
+        for (const ImodelModule* parent : *parents) out << " " << parent->GetName();
+    out << "\n";
+}
 
 class ImportBatchTest : public IcmdTest {
 protected:
@@ -49,15 +67,7 @@ protected:
         out << "root " << Design().GetRootId().ToString() << "\n";
         for (const ImodelModule* unit : *Design().FindLibraryByName("work")->GetModules()) {
             if (std::find(skip.begin(), skip.end(), unit->GetName()) != skip.end()) continue;
-            out << unit->GetName() << " @" << (unit->GetModuleFile() ? unit->GetModuleFile()->GetFileTitleAndExt() : "-")
-                << " root " << unit->IsRoot() << " expand " << unit->GetExpand() << " associated "
-                << unit->GetAssociatedFileListConst().size() << " cdb " << unit->GetCDBOrder().size() << " uses";
-            if (const ImodelLinkList* subs = unit->GetSubBlocks())
-                for (const ImodelModule* sub : *subs) out << " " << sub->GetName();
-            out << " used by";
-            if (const ImodelLinkList* parents = unit->GetParentsList())
-                for (const ImodelModule* parent : *parents) out << " " << parent->GetName();
-            out << "\n";
+            DumpUnit(out, *unit, true);
         }
         return out.str();
     }
@@ -176,4 +186,111 @@ TEST_F(ImportBatchTest, AShellKilledWhileImportingLeavesEveryCopyAbsentOrWholeAn
     // The next import takes the temporaries left behind over.
     ASSERT_EQ(Eval("import_files -hdl_source {" + lists[0] + "}"), TCL_OK) << result;
     EXPECT_EQ(m_folder.List("alu/hdl").size(), static_cast<std::size_t>(kFiles));
+}
+
+namespace {
+
+// The design and the project's files as a batch or files one by one leave
+// them: each unit with its file, sub-blocks and parents, each file with the
+// unit it was refused for; the order files enter the model shows in the
+// order of parents.
+std::string DesignAndFiles()
+{
+    std::ostringstream out;
+    ImodelDesignManager& design = *Imodel::GetInstance().GetDesignManager();
+    for (const ImodelModule* unit : *design.FindLibraryByName("work")->GetModules()) DumpUnit(out, *unit, false);
+    std::vector<boost::shared_ptr<IfileObjectEx>> files;
+    Imodel::GetInstance().GetFileManager()->GetFiles(files, 0, nullptr);
+    std::vector<std::string> lines;
+    for (const auto& file : files)
+        lines.push_back(file->GetFileTitleAndExt() + " error " + std::to_string(file->GetErrorFileType()) + " " +
+                        file->GetModuleAlreadyDefined());
+    std::sort(lines.begin(), lines.end());
+    for (const std::string& line : lines) out << line << "\n";
+    return out.str();
+}
+
+}  // namespace
+
+// A batch large enough for the sources to be read ahead of their parse
+// leaves what the same files imported one per command leave: the same units,
+// links, refused files and messages, and every file with the status it has
+// on disk.
+TEST_F(ImportBatchTest, ABatchReadAheadLeavesWhatTheSameFilesOneByOneLeave)
+{
+    std::mt19937 random(29029);
+    constexpr int kUnits = 64;
+    // Sources outside the project; unit i uses up to two units of any
+    // index (some come later in the command, some never).
+    std::vector<std::string> outside;
+    for (int i = 0; i < kUnits; ++i) {
+        std::vector<std::string> uses;
+        for (unsigned n = random() % 3; n > 0; --n) uses.push_back("b" + std::to_string(random() % (kUnits + 10)));
+        const std::string name = "b" + std::to_string(i);
+        outside.push_back(m_folder.Write("src/" + name + ".vhd", Entity(name, uses)));
+    }
+    // Files already in each project's folder, and files that define a unit
+    // a second time.
+    std::vector<std::pair<std::string, std::string>> inPlace;
+    for (int i = 0; i < 8; ++i) {
+        const std::string name = "p" + std::to_string(i);
+        inPlace.emplace_back(name + ".vhd", Entity(name, {"b" + std::to_string(random() % kUnits)}));
+    }
+    for (int i = 0; i < 6; ++i)
+        outside.push_back(m_folder.Write("src/dup" + std::to_string(i) + ".vhd",
+                                         Entity("b" + std::to_string(random() % kUnits), {})));
+    // The command's list for a project in `folder`: the sources, the files
+    // in place and a file named twice, shuffled.
+    std::vector<std::string> order(outside);
+    for (const auto& [name, text] : inPlace) order.push_back("@/" + name);
+    order.push_back(order[random() % kUnits]);
+    std::shuffle(order.begin(), order.end(), random);
+    const auto listFor = [&](const std::string& folder, std::size_t first, std::size_t count) {
+        std::string list;
+        for (std::size_t i = first; i < first + count && i < order.size(); ++i)
+            list += "{" + (order[i][0] == '@' ? folder + "/hdl" + order[i].substr(1) : order[i]) + "} ";
+        return list;
+    };
+    const auto messageTexts = [&](const std::string& folder) {
+        std::vector<std::string> texts;
+        for (std::string text : messages.Texts()) {
+            for (std::size_t at = text.find(folder); at != std::string::npos; at = text.find(folder, at))
+                text.replace(at, folder.size(), "<project>");
+            texts.push_back(text);
+        }
+        std::sort(texts.begin(), texts.end());
+        return texts;
+    };
+
+    const std::string batchFolder = m_folder / "alu";
+    for (const auto& [name, text] : inPlace) m_folder.Write("alu/hdl/" + name, text);
+    messages.Clear();
+    ASSERT_EQ(Eval("import_files -hdl_source {" + listFor(batchFolder, 0, order.size()) + "}"), TCL_OK) << result;
+    const std::vector<std::string> batchMessages = messageTexts(batchFolder);
+    const std::string batch = DesignAndFiles();
+    // Every file in with the status it has on disk.
+    std::vector<boost::shared_ptr<IfileObjectEx>> files;
+    Imodel::GetInstance().GetFileManager()->GetFiles(files, 0, nullptr);
+    EXPECT_EQ(files.size(), static_cast<std::size_t>(kUnits + 6 + 8));
+    for (const auto& file : files) {
+        SysStatInfo onDisk;
+        ASSERT_EQ(SysPathStat(file->GetFullFileName().GetString(), &onDisk), 0) << file->GetFileTitleAndExt();
+        ASSERT_NE(file->GetStatInfo(), nullptr) << file->GetFileTitleAndExt();
+        EXPECT_EQ(file->GetStatInfo()->time, onDisk.time) << file->GetFileTitleAndExt();
+        EXPECT_EQ(file->GetStatInfo()->size, onDisk.size) << file->GetFileTitleAndExt();
+    }
+    ASSERT_EQ(Eval("close_project -save false"), TCL_OK) << result;
+
+    const std::string plainFolder = m_folder / "plain";
+    ASSERT_TRUE(IcmdDoNewProject(false, "alu", plainFolder, true, "ZX3", "zx3_10", "tq100"));
+    for (const auto& [name, text] : inPlace) m_folder.Write("plain/hdl/" + name, text);
+    messages.Clear();
+    // A file named twice in one command comes in once.
+    std::unordered_set<std::string> named;
+    for (std::size_t i = 0; i < order.size(); ++i) {
+        if (!named.insert(order[i]).second) continue;
+        ASSERT_EQ(Eval("import_files -hdl_source {" + listFor(plainFolder, i, 1) + "}"), TCL_OK) << result;
+    }
+    EXPECT_EQ(DesignAndFiles(), batch);
+    EXPECT_EQ(messageTexts(plainFolder), batchMessages);
 }

@@ -123,6 +123,8 @@ public:
     bool IsOpen() const { return m_fd >= 0; }
     int Descriptor() const { return m_fd; }
     const std::string& Target() const { return m_target; }
+    // The file system the temporary is on.
+    dev_t Device() const { return m_device; }
     const std::string& Error() const { return m_error; }
     void Fail(const char* what, int code) { m_error = Reason(what, m_target, code); }
 
@@ -130,23 +132,24 @@ public:
     // renames it over the target.
     bool Commit(std::optional<mode_t> mode)
     {
-        if (!Prepare(mode) || !Sync() || !Publish()) return false;
+        if (!Prepare(mode, true) || !Sync() || !Publish()) return false;
         SyncFolder(FolderOf(m_target));
         return true;
     }
 
-    // Gives the file `mode` when one is given and starts its write-back
-    // without waiting for it.
-    bool Prepare(std::optional<mode_t> mode)
+    // Gives the file `mode` when one is given and, when `startWriteBack`,
+    // starts its write-back without waiting for it.
+    bool Prepare(std::optional<mode_t> mode, bool startWriteBack)
     {
         if (m_fd < 0) return false;
-        if (mode && ::fchmod(m_fd, *mode) != 0) {
+        // A new temporary has the bits the umask allows, mostly the ones asked.
+        if (mode && *mode != m_mode && ::fchmod(m_fd, *mode) != 0) {
             Fail("Cannot write", errno);
             return false;
         }
 #ifdef __linux__
         // Only a head start for the flush that follows: no failure here.
-        ::sync_file_range(m_fd, 0, 0, SYNC_FILE_RANGE_WRITE);
+        if (startWriteBack) ::sync_file_range(m_fd, 0, 0, SYNC_FILE_RANGE_WRITE);
 #endif
         return true;
     }
@@ -191,16 +194,20 @@ private:
                 return -1;
             }
             // The name may have been renamed into place, or removed, by the
-            // writer that held it before: then it is no longer this file.
+            // writer that held it before: then it is no longer this file. A
+            // file this writer made can only have been removed, by a writer
+            // that took it for a stale one before the lock was had: it then
+            // has no name left.
             struct stat byDescriptor;
             struct stat byName;
-            const bool same = ::fstat(fd, &byDescriptor) == 0 && ::lstat(name.c_str(), &byName) == 0 &&
-                              byDescriptor.st_dev == byName.st_dev && byDescriptor.st_ino == byName.st_ino &&
-                              S_ISREG(byDescriptor.st_mode);
-            if (same && made) {
+            const bool described = ::fstat(fd, &byDescriptor) == 0 && S_ISREG(byDescriptor.st_mode);
+            if (described && made && byDescriptor.st_nlink > 0) {
                 m_temp = name;
+                Describe(byDescriptor);
                 return fd;
             }
+            const bool same = described && !made && ::lstat(name.c_str(), &byName) == 0 &&
+                              byDescriptor.st_dev == byName.st_dev && byDescriptor.st_ino == byName.st_ino;
             if (same) ::unlink(name.c_str());  // left by a writer that was killed
             ::close(fd);
         }
@@ -214,7 +221,16 @@ private:
             m_temp = stem + "." + std::to_string(::getpid()) + "." + std::to_string(counter++) + ".tmp";
             // 0666: a new file gets the permissions the umask allows.
             const int fd = ::open(m_temp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
-            if (fd >= 0) return fd;
+            struct stat made;
+            if (fd >= 0 && ::fstat(fd, &made) == 0) {
+                Describe(made);
+                return fd;
+            }
+            if (fd >= 0) {
+                ::unlink(m_temp.c_str());
+                ::close(fd);
+                break;
+            }
             if (errno != EEXIST) break;
         }
         // Named after the target: the file that could not be written.
@@ -222,17 +238,28 @@ private:
         return -1;
     }
 
+    void Describe(const struct stat& made)
+    {
+        m_device = made.st_dev;
+        m_mode = made.st_mode & 07777;
+    }
+
     std::string m_target;
     std::string m_temp;
     std::string m_error;
+    dev_t m_device = 0;
+    mode_t m_mode = 0;  // the temporary's permission bits as made
     int m_fd = -1;
     bool m_created = false;
     bool m_committed = false;
 };
 
-bool CopyContent(int from, int to)
+// Copies what `from` holds, `size` bytes when it was looked at: a read that
+// comes short once that much is in needs no further read to find the end.
+bool CopyContent(int from, int to, std::uint64_t size)
 {
     char buffer[1 << 16];
+    std::uint64_t copied = 0;
     for (;;) {
         const ssize_t got = ::read(from, buffer, sizeof buffer);
         if (got == 0) return true;
@@ -241,6 +268,8 @@ bool CopyContent(int from, int to)
             return false;
         }
         if (!WriteAll(to, buffer, static_cast<std::size_t>(got))) return false;
+        copied += static_cast<std::uint64_t>(got);
+        if (copied >= size && static_cast<std::size_t>(got) < sizeof buffer) return true;
     }
 }
 
@@ -362,6 +391,12 @@ int SysSetReadOnlyAttr(const std::string& path, bool readOnly)
 
 namespace {
 
+// A copy of this size or more starts its write-back as soon as it is
+// written, so that it goes to the disk while the next ones are copied. A
+// smaller one waits for the flush that makes the batch durable: started one
+// by one, their write-backs cost the writer more than the flush of them all.
+constexpr off_t kWriteBackHeadStart = 256 * 1024;
+
 // The copy of `from` written into a new temporary of `to`, with the
 // source's permission bits; null when it could not be.
 std::unique_ptr<AtomicFile> WriteCopy(const std::string& from, const std::string& to, bool durable)
@@ -374,8 +409,10 @@ std::unique_ptr<AtomicFile> WriteCopy(const std::string& from, const std::string
     std::unique_ptr<AtomicFile> target;
     if (::fstat(source, &st) == 0 && S_ISREG(st.st_mode)) {
         target = std::make_unique<AtomicFile>(NativePath(to));
-        const bool ok = target->IsOpen() && CopyContent(source, target->Descriptor()) &&
-                        (durable ? target->Commit(st.st_mode & 07777) : target->Prepare(st.st_mode & 07777));
+        const bool ok = target->IsOpen() &&
+                        CopyContent(source, target->Descriptor(), static_cast<std::uint64_t>(st.st_size)) &&
+                        (durable ? target->Commit(st.st_mode & 07777)
+                                 : target->Prepare(st.st_mode & 07777, st.st_size >= kWriteBackHeadStart));
         if (!ok) target.reset();
     }
     ::close(source);
@@ -407,9 +444,9 @@ SysCopyBatch::~SysCopyBatch() = default;
 int SysCopyBatch::Add(const std::string& from, const std::string& to)
 {
     std::unique_ptr<AtomicFile> file = WriteCopy(from, to, false);
-    struct stat st;
-    if (!file || ::fstat(file->Descriptor(), &st) != 0) return -1;
-    m_pending.push_back(Pending{std::move(file), st.st_dev});
+    if (!file) return -1;
+    const dev_t device = file->Device();
+    m_pending.push_back(Pending{std::move(file), device});
     return 0;
 }
 

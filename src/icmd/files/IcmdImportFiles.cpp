@@ -4,6 +4,7 @@
 
 #include "icmd/design/IcmdSetRoot.h"
 #include "icmd/files/IcmdAddFileToModel.h"
+#include "ifile/IfileDiskPrefetch.h"
 #include "ievent/IeventClasses.h"
 #include "ifile/IfileManager.h"
 #include "ifile/IfileObjectEx.h"
@@ -197,8 +198,24 @@ public:
         const std::vector<Waiting> waiting = std::move(m_waiting);
         m_waiting.clear();
         m_targets.clear();
+        const auto inPlace = [&placed](const Waiting& file) {
+            return file.copy == kNoCopy || (file.copy < placed.size() && placed[file.copy] == 0);
+        };
+        // Each file in place is looked at on disk once, and the sources read
+        // ahead of their parse, as the open of a project does: the add asks
+        // for a file's status several times.
+        std::vector<IfileDiskPrefetch::File> onDisk;
+        onDisk.reserve(waiting.size());
         for (const Waiting& file : waiting) {
-            if (file.copy != kNoCopy && (file.copy >= placed.size() || placed[file.copy] != 0)) {
+            if (!inPlace(file)) continue;
+            const zorpaModuleTypes kind = file.target.GetModuleType();
+            onDisk.push_back({file.target.GetFullFileName().GetString(),
+                              file.target.GetFileSpecificType() == zorpaFT_HDL &&
+                                  (kind == zorpaMODULE_VHDL || kind == zorpaMODULE_VERILOG)});
+        }
+        const IfileDiskPrefetch prefetch(std::move(onDisk));
+        for (const Waiting& file : waiting) {
+            if (!inPlace(file)) {
                 ImodelDisplayUNABLE_TO_COPY_MSG(file.source.c_str(),
                                                 file.target.GetFullFileName().GetString().c_str());
                 m_failed = true;
