@@ -66,10 +66,10 @@ int SysSetReadOnlyAttr(const std::string& path, bool readOnly);
 // renamed into place).
 int SysCopy(const std::string& from, const std::string& to);
 // Copies made durable together. Add writes each copy to its temporary beside
-// the target and starts its write-back without waiting; Commit flushes them
-// all with one sync of each file system they are on, renames them over
-// their targets in the order they were added, then syncs each folder
-// touched once. A kill at any moment leaves each target as it was or a whole
+// the target (a large one starts its write-back without waiting); Commit
+// flushes them all with one sync of each file system they are on, renames
+// them over their targets in the order they were added, then syncs each
+// folder touched once. A kill at any moment leaves each target as it was or a whole
 // copy, and the temporaries of a killed batch are taken over by the next
 // write of the same targets, as with the atomic write. Copies not committed
 // go with the batch.
