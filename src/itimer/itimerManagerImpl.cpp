@@ -68,71 +68,28 @@ std::uint64_t itimerBin::HashOf(const IfileObject& file, const std::string& fold
 
 void itimerBin::AddToBaseline(itimerFile file)
 {
-    Index(file.hash, m_baseline.size());
+    m_index.Add(file.hash, m_baseline.size());
     m_baseline.push_back(std::move(file));
-}
-
-namespace {
-
-// Fibonacci hashing: the high bits of the product spread any hash.
-std::size_t HomeOf(std::uint64_t hash, int shift)
-{
-    return static_cast<std::size_t>((hash * 0x9E3779B97F4A7C15ULL) >> shift);
-}
-
-}  // namespace
-
-void itimerBin::Index(std::uint64_t hash, std::size_t position)
-{
-    // At most seven cells in ten are taken, so probes stay short.
-    if ((m_indexUsed + 1) * 10 > m_index.size() * 7) {
-        const std::size_t size = m_index.empty() ? 64 : m_index.size() * 2;
-        const std::vector<IndexCell> old = std::exchange(m_index, std::vector<IndexCell>(size));
-        m_indexShift = 64 - std::countr_zero(size);
-        m_indexUsed = 0;
-        for (const IndexCell& cell : old)
-            if (cell.position != npos) Index(cell.hash, cell.position);
-    }
-    const std::size_t mask = m_index.size() - 1;
-    std::size_t cell = HomeOf(hash, m_indexShift);
-    while (m_index[cell].position != npos) cell = (cell + 1) & mask;
-    m_index[cell] = IndexCell{hash, position};
-    ++m_indexUsed;
 }
 
 std::size_t itimerBin::FindInBaseline(const IfileObject& file, std::uint64_t hash) const
 {
     // Of equal entries (a file enumerated into the baseline twice), the one
     // added last answers.
-    std::size_t found = npos;
-    if (m_index.empty()) return found;
-    const std::size_t mask = m_index.size() - 1;
-    for (std::size_t cell = HomeOf(hash, m_indexShift); m_index[cell].position != npos; cell = (cell + 1) & mask) {
-        const IndexCell& at = m_index[cell];
-        if (at.hash == hash && (found == npos || at.position > found) && m_baseline[at.position].file == file)
-            found = at.position;
-    }
-    return found;
+    return m_index.FindLast(hash, [&](std::size_t position) { return m_baseline[position].file == file; });
 }
 
 void itimerBin::Clear()
 {
     m_baseline.clear();
     m_found.clear();
-    DropIndex();
-}
-
-void itimerBin::DropIndex()
-{
-    std::vector<IndexCell>().swap(m_index);
-    m_indexShift = 64;
-    m_indexUsed = 0;
+    m_index.Clear();
 }
 
 void itimerBin::Reindex()
 {
-    DropIndex();
-    for (std::size_t i = 0; i < m_baseline.size(); ++i) Index(m_baseline[i].hash, i);
+    m_index.Clear();
+    for (std::size_t i = 0; i < m_baseline.size(); ++i) m_index.Add(m_baseline[i].hash, i);
 }
 
 // --- filters --------------------------------------------------------------------------------

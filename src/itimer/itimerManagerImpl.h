@@ -7,10 +7,10 @@
 // matched by name against those filters only.
 #pragma once
 
+#include "imodel/names/ImodelHashPositions.h"
 #include "itimer/ItimerManager.h"
 
 #include <array>
-#include <bit>
 #include <cstddef>
 #include <cstdint>
 #include <optional>
@@ -69,19 +69,10 @@ private:
     int m_type;
     Files m_baseline;
     Files m_found;
-    // Baseline positions by name hash, in one array with open addressing
-    // (linear probing; several positions may share a hash): a bin of a
-    // hundred thousand files fills and empties with no block per file.
-    // Entries are never taken out one by one: a removal rebuilds it.
-    struct IndexCell {
-        std::uint64_t hash = 0;
-        std::size_t position = npos;  // npos: a free cell
-    };
-    void Index(std::uint64_t hash, std::size_t position);
-    void DropIndex();
-    std::vector<IndexCell> m_index;
-    std::size_t m_indexUsed = 0;
-    int m_indexShift = 64;
+    // Baseline positions by name hash: a bin of a hundred thousand files
+    // fills and empties with no block per file. Entries are never taken out
+    // one by one: a removal rebuilds it.
+    ImodelHashPositions m_index;
 };
 
 template <class Pick>

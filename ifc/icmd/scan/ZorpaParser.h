@@ -12,6 +12,7 @@
 #pragma once
 
 #include "icmd/scan/ZorpaPort.h"
+#include "imodel/names/ImodelHashPositions.h"
 
 #include <zorpa/ZorpaLibrary.h>
 #include <zorpa/ZorpaModule.h>
@@ -247,11 +248,9 @@ private:
     // Sub-blocks of the current unit by the hash of their folded name: a
     // name as written is hashed folded, and each candidate is then asked
     // whether it goes by the name, so no name is copied or compared twice.
-    // One array, open addressing; the last entered answers first.
-    struct SubBlockSlot;
-    std::vector<SubBlockSlot> m_subBlockSlots;
-    std::size_t m_subBlockUsed = 0;
-    std::uint32_t m_subBlockEntered = 0;
+    // The one entered last answers first.
+    std::vector<T> m_subBlocks;
+    ImodelHashPositions m_subBlockIndex;
     bool m_subBlockIndexValid = false;
 };
 

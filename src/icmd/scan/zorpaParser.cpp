@@ -76,14 +76,6 @@ struct ZorpaParser<T>::Clause {
 };
 
 template <class T>
-struct ZorpaParser<T>::SubBlockSlot {
-    std::size_t hash = 0;
-    T unit{};
-    // The order of entry, from 1; 0: a free slot.
-    std::uint32_t entered = 0;
-};
-
-template <class T>
 ZorpaParser<T>::ZorpaParser(T prototype, T nullModule, zorpaModuleTypes unitKind)
     : m_currentComponent(nullModule), m_unitKind(unitKind), m_libraryModules(boost::make_shared<UnitSet>()),
       m_foundModules(boost::make_shared<ModuleSet>()), m_currentUnit(nullModule), m_prototype(prototype),
@@ -321,8 +313,8 @@ void ZorpaParser<T>::finishScan()
         clause.library.reset();
         clause.lookedUpAt = 0;
     }
-    std::vector<SubBlockSlot>().swap(m_subBlockSlots);
-    m_subBlockUsed = 0;
+    std::vector<T>().swap(m_subBlocks);
+    m_subBlockIndex.Clear();
     m_subBlockIndexValid = false;
     m_world = nullptr;
 }
@@ -511,49 +503,23 @@ template <class T>
 T ZorpaParser<T>::findSubBlockOfCurrentUnit(const std::string& name)
 {
     if (!m_subBlockIndexValid) {
-        m_subBlockSlots.assign(16, SubBlockSlot());
-        m_subBlockUsed = 0;
-        m_subBlockEntered = 0;
+        m_subBlocks.clear();
+        m_subBlockIndex.Clear();
         m_subBlockIndexValid = true;
         if (const auto* subs = m_currentUnit->GetSubBlocks())
             for (T sub : *subs) enterSubBlock(sub);
     }
     // Of the sub-blocks going by the name, the one entered last answers.
-    const std::size_t hash = ZorpaFoldedHash()(name);
-    const std::size_t mask = m_subBlockSlots.size() - 1;
-    T found = m_nullModule;
-    std::uint32_t foundEntered = 0;
-    for (std::size_t at = hash & mask; m_subBlockSlots[at].entered != 0; at = (at + 1) & mask) {
-        const SubBlockSlot& slot = m_subBlockSlots[at];
-        if (slot.hash == hash && slot.entered > foundEntered && Names(slot.unit, name)) {
-            found = slot.unit;
-            foundEntered = slot.entered;
-        }
-    }
-    return found;
+    const std::size_t found = m_subBlockIndex.FindLast(
+        ZorpaFoldedHash()(name), [&](std::size_t position) { return Names(m_subBlocks[position], name); });
+    return found == ImodelHashPositions::npos ? m_nullModule : m_subBlocks[found];
 }
 
 template <class T>
 void ZorpaParser<T>::enterSubBlock(T sub)
 {
-    // At most half the slots are taken, so probes stay short.
-    if (2 * (m_subBlockUsed + 1) > m_subBlockSlots.size()) {
-        std::vector<SubBlockSlot> old(2 * m_subBlockSlots.size());
-        old.swap(m_subBlockSlots);
-        const std::size_t mask = m_subBlockSlots.size() - 1;
-        for (const SubBlockSlot& slot : old) {
-            if (slot.entered == 0) continue;
-            std::size_t at = slot.hash & mask;
-            while (m_subBlockSlots[at].entered != 0) at = (at + 1) & mask;
-            m_subBlockSlots[at] = slot;
-        }
-    }
-    const std::size_t hash = ZorpaFoldedHash()(sub->GetName());
-    const std::size_t mask = m_subBlockSlots.size() - 1;
-    std::size_t at = hash & mask;
-    while (m_subBlockSlots[at].entered != 0) at = (at + 1) & mask;
-    m_subBlockSlots[at] = SubBlockSlot{hash, sub, ++m_subBlockEntered};
-    ++m_subBlockUsed;
+    m_subBlockIndex.Add(ZorpaFoldedHash()(sub->GetName()), m_subBlocks.size());
+    m_subBlocks.push_back(sub);
 }
 
 template <class T>
