@@ -5,7 +5,9 @@
 //
 // BM_Design builds each design, on a RAM file system (/dev/shm), in a new
 // project by import_files of 1,000
-// files per command ("build_s", "build_cpu_s", "build_us_per_file"), then,
+// files per command ("build_s", "build_cpu_s", "build_us_per_file", and
+// "first_batch_ms" against "late_batch_ms", the mean of the last tenth of
+// the batches), then,
 // in the project
 // it built, times import_files of one new file per command ("one_ms", the
 // mean of 20 commands) and of 1,000 new files in one command
@@ -161,8 +163,12 @@ void BM_Design(benchmark::State& state, DesignShape shape)
         }
         const Clock::time_point built = Clock::now();
         const double builtCpu = CpuSeconds();
-        for (std::size_t first = 0; first < files.size(); first += 1000)
+        std::vector<double> batches;
+        for (std::size_t first = 0; first < files.size(); first += 1000) {
+            const Clock::time_point batch = Clock::now();
             if (!Eval("import_files -hdl_source {" + TclList(files, first, 1000) + "}")) std::abort();
+            batches.push_back(Seconds(batch));
+        }
         const double build = Seconds(built);
         const double buildCpu = CpuSeconds() - builtCpu;
         const Clock::time_point one = Clock::now();
@@ -177,6 +183,13 @@ void BM_Design(benchmark::State& state, DesignShape shape)
         state.counters["build_s"] = build;
         state.counters["build_cpu_s"] = buildCpu;
         state.counters["build_us_per_file"] = build * 1e6 / units;
+        // A late batch against the first: what a batch costs more once the
+        // project is large (the last tenth of the batches, at least one).
+        const std::size_t late = std::max<std::size_t>(1, batches.size() / 10);
+        double lateSum = 0;
+        for (std::size_t i = batches.size() - late; i < batches.size(); ++i) lateSum += batches[i];
+        state.counters["first_batch_ms"] = batches.front() * 1e3;
+        state.counters["late_batch_ms"] = lateSum * 1e3 / static_cast<double>(late);
         state.counters["one_ms"] = oneEach * 1e3;
         state.counters["thousand_ms"] = batch * 1e3;
         Eval("close_project -save false");
