@@ -142,8 +142,9 @@ bool ImportTemplate(Imodel& model, const IfileObject& file, MdbQuery_result* ans
 bool CompanionNetlist(const IfileObject& file, std::string& source, std::string& target)
 {
     const zorpaFileManagerTypes type = file.GetFileSpecificType();
+    if (type != zorpaFT_SCH && type != zorpaFT_SYM) return false;
     const std::string folder = file.GetFileLocation().GetString();
-    if ((type != zorpaFT_SCH && type != zorpaFT_SYM) || folder.size() <= 3) return false;
+    if (folder.size() <= 3) return false;
     const std::string tail = folder.substr(folder.size() - 3);
     if (!ImodelIsSameStrNoCase(tail, type == zorpaFT_SCH ? "sch" : "sym")) return false;
     source = folder.substr(0, folder.size() - 3) + "wir" + SysGetDirChar() + file.GetFileTitleAndExt();
@@ -164,29 +165,31 @@ public:
     ImportBatch(const ImportBatch&) = delete;
     ImportBatch& operator=(const ImportBatch&) = delete;
 
-    // Whether a copy onto `target` waits: the file is not there yet.
-    bool Waits(const std::string& target) const { return m_targets.contains(ImodelFileNameKey(target)); }
+    // Whether a copy onto the target of that key (ImodelFileNameKey) waits:
+    // the file is not there yet.
+    bool Waits(const std::string& targetKey) const { return m_targets.contains(targetKey); }
 
-    // Writes the copy of `from` for `target` (its folder made when
-    // missing), to be added once in place; false, with "UNABLE_TO_COPY",
-    // when it could not be written.
-    bool Copy(const std::string& from, const IfileObject& target, bool updateState)
+    // Writes the copy of `from` for `target`, whose full name is `to` and
+    // key `toKey` (its folder made when missing), to be added once in
+    // place; false, with "UNABLE_TO_COPY", when it could not be written.
+    bool Copy(const std::string& from, const IfileObject& target, const std::string& to, std::string toKey,
+              bool updateState)
     {
         if (m_copies.IsFull()) Flush();
-        const std::string to = target.GetFullFileName().GetString();
         if (!CopyMakingFolder(from, to, [&] { return m_copies.Add(from, to) == 0; })) {
             ImodelDisplayUNABLE_TO_COPY_MSG(from.c_str(), to.c_str());
             return false;
         }
-        m_targets.insert(ImodelFileNameKey(to));
-        m_waiting.push_back(Waiting{target, from, m_copies.Size() - 1, false, updateState});
+        m_targets.insert(std::move(toKey));
+        m_waiting.push_back(Waiting{target, to, from, m_copies.Size() - 1, false, updateState});
         return true;
     }
 
-    // A file already at its target, added after the files before it.
-    void Add(const IfileObject& target, bool linkMode, bool updateState)
+    // A file already at its target (full name `path`), added after the
+    // files before it.
+    void Add(const IfileObject& target, const std::string& path, bool linkMode, bool updateState)
     {
-        m_waiting.push_back(Waiting{target, std::string(), kNoCopy, linkMode, updateState});
+        m_waiting.push_back(Waiting{target, path, std::string(), kNoCopy, linkMode, updateState});
     }
 
     // Puts the copies in place and adds the files; false when a copy of
@@ -209,15 +212,13 @@ public:
         for (const Waiting& file : waiting) {
             if (!inPlace(file)) continue;
             const zorpaModuleTypes kind = file.target.GetModuleType();
-            onDisk.push_back({file.target.GetFullFileName().GetString(),
-                              file.target.GetFileSpecificType() == zorpaFT_HDL &&
+            onDisk.push_back({file.path, file.target.GetFileSpecificType() == zorpaFT_HDL &&
                                   (kind == zorpaMODULE_VHDL || kind == zorpaMODULE_VERILOG)});
         }
         const IfileDiskPrefetch prefetch(std::move(onDisk));
         for (const Waiting& file : waiting) {
             if (!inPlace(file)) {
-                ImodelDisplayUNABLE_TO_COPY_MSG(file.source.c_str(),
-                                                file.target.GetFullFileName().GetString().c_str());
+                ImodelDisplayUNABLE_TO_COPY_MSG(file.source.c_str(), file.path.c_str());
                 m_failed = true;
                 continue;
             }
@@ -236,6 +237,7 @@ private:
     static constexpr std::size_t kNoCopy = static_cast<std::size_t>(-1);
     struct Waiting {
         IfileObject target;
+        std::string path;  // the target's full name
         std::string source;
         std::size_t copy;  // its place in the batch of copies
         bool linkMode;
@@ -269,11 +271,15 @@ bool ImportOneFile(Imodel& model, const IfileObject& file, ImportBatch& batch, M
     QuorlaneCoreToolManager* coreTool = ItoolGetActiveCoreTool(type, model);
     IfileObject target = file;
     if (!coreTool && !linkMode) target = IcmdImportFiles::GetLocalFile(file);
+    // Each name is made once per file: the checks and the copy below use it.
+    const std::string destination = target.GetFullFileName().GetString();
     // What is not a plain copy and add, and a target that a copy waiting
     // would replace, find the files before them in place and in the model.
     const bool plain = type != zorpaFT_QVZ && type != zorpaFT_PROFILES && type != zorpaFT_MODELSIM_INI &&
                        type != zorpaFT_TEMPLATES && !coreTool;
-    if (!plain || batch.Waits(target.GetFullFileName().GetString())) batch.Flush();
+    std::string destinationKey;
+    if (plain) destinationKey = ImodelFileNameKey(destination);
+    if (!plain || batch.Waits(destinationKey)) batch.Flush();
     switch (type) {
     case zorpaFT_QVZ:
         return ImportArchive(model, file);
@@ -293,11 +299,11 @@ bool ImportOneFile(Imodel& model, const IfileObject& file, ImportBatch& batch, M
     void* parent = ParentWindow(model);
     bool inPlace = false;
     bool placeTaken = false;
+    const std::string source = file.GetFullFileName().GetString();
     if (!coreTool && !linkMode) {
-        const std::string place = target.GetFullFileName().GetString();
-        placeTaken = UtlDoesFileExist(place);
+        placeTaken = UtlDoesFileExist(destination);
         if (placeTaken) {
-            inPlace = SysIsSameFile(place, file.GetFullFileName().GetString());
+            inPlace = SysIsSameFile(destination, source);
             if (!inPlace) {
                 ImodelFileName shown;
                 if (!target.GetRelativeFileName(shown)) shown = ImodelFileName(target.GetFileTitleAndExt());
@@ -317,21 +323,19 @@ bool ImportOneFile(Imodel& model, const IfileObject& file, ImportBatch& batch, M
     if (coreTool) {
         imported = ImportCore(model, file, *coreTool);
     } else {
-        const std::string source = file.GetFullFileName().GetString();
-        const std::string destination = target.GetFullFileName().GetString();
         const bool copying = !linkMode && !inPlace;
         // Already the project's copy: nothing to copy, it must only be readable.
         if (!linkMode && inPlace && SysAccess(destination, 4) != 0) {
             ImodelDisplayUNABLE_TO_ACCESS_FILE_MSG(destination.c_str());
             return false;
         }
-        if (copying && !batch.Copy(source, target, updateState)) return false;
+        if (copying && !batch.Copy(source, target, destination, std::move(destinationKey), updateState)) return false;
         if (companion && !SysIsSameFile(companionSource, companionTarget) &&
             !CopyMakingFolder(companionSource, companionTarget) && type == zorpaFT_SCH)
             ImodelDisplayNO_WIR_FILE_MSG(companionSource.c_str());
-        if (!copying) batch.Add(target, linkMode, updateState);
+        if (!copying) batch.Add(target, destination, linkMode, updateState);
     }
-    if (imported && model.IsDebugMsg()) SysDebugPrintf("Imported '%s'\n", file.GetFullFileName().GetString().c_str());
+    if (imported && model.IsDebugMsg()) SysDebugPrintf("Imported '%s'\n", source.c_str());
     return imported;
 }
 
