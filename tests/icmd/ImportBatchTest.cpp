@@ -239,6 +239,12 @@ TEST_F(ImportBatchTest, ABatchReadAheadLeavesWhatTheSameFilesOneByOneLeave)
     for (int i = 0; i < 6; ++i)
         outside.push_back(m_folder.Write("src/dup" + std::to_string(i) + ".vhd",
                                          Entity("b" + std::to_string(random() % kUnits), {})));
+    // Sources of another folder with the title of a source above: both are
+    // copied onto one target, the later one replacing the earlier.
+    for (int i = 0; i < 4; ++i) {
+        const std::string name = "b" + std::to_string(random() % kUnits);
+        outside.push_back(m_folder.Write("other/" + name + ".vhd", Entity(name, {"b" + std::to_string(i)})));
+    }
     // The command's list for a project in `folder`: the sources, the files
     // in place and a file named twice, shuffled.
     std::vector<std::string> order(outside);
@@ -269,16 +275,19 @@ TEST_F(ImportBatchTest, ABatchReadAheadLeavesWhatTheSameFilesOneByOneLeave)
     const std::vector<std::string> batchMessages = messageTexts(batchFolder);
     const std::string batch = DesignAndFiles();
     // Every file in with the status it has on disk.
-    std::vector<boost::shared_ptr<IfileObjectEx>> files;
-    Imodel::GetInstance().GetFileManager()->GetFiles(files, 0, nullptr);
-    EXPECT_EQ(files.size(), static_cast<std::size_t>(kUnits + 6 + 8));
-    for (const auto& file : files) {
-        SysStatInfo onDisk;
-        ASSERT_EQ(SysPathStat(file->GetFullFileName().GetString(), &onDisk), 0) << file->GetFileTitleAndExt();
-        ASSERT_NE(file->GetStatInfo(), nullptr) << file->GetFileTitleAndExt();
-        EXPECT_EQ(file->GetStatInfo()->time, onDisk.time) << file->GetFileTitleAndExt();
-        EXPECT_EQ(file->GetStatInfo()->size, onDisk.size) << file->GetFileTitleAndExt();
-    }
+    const auto expectStatusesOnDisk = [] {
+        std::vector<boost::shared_ptr<IfileObjectEx>> files;
+        Imodel::GetInstance().GetFileManager()->GetFiles(files, 0, nullptr);
+        EXPECT_EQ(files.size(), static_cast<std::size_t>(kUnits + 6 + 8));
+        for (const auto& file : files) {
+            SysStatInfo onDisk;
+            ASSERT_EQ(SysPathStat(file->GetFullFileName().GetString(), &onDisk), 0) << file->GetFileTitleAndExt();
+            ASSERT_NE(file->GetStatInfo(), nullptr) << file->GetFileTitleAndExt();
+            EXPECT_EQ(file->GetStatInfo()->time, onDisk.time) << file->GetFileTitleAndExt();
+            EXPECT_EQ(file->GetStatInfo()->size, onDisk.size) << file->GetFileTitleAndExt();
+        }
+    };
+    expectStatusesOnDisk();
     ASSERT_EQ(Eval("close_project -save false"), TCL_OK) << result;
 
     const std::string plainFolder = m_folder / "plain";
@@ -293,4 +302,5 @@ TEST_F(ImportBatchTest, ABatchReadAheadLeavesWhatTheSameFilesOneByOneLeave)
     }
     EXPECT_EQ(DesignAndFiles(), batch);
     EXPECT_EQ(messageTexts(plainFolder), batchMessages);
+    expectStatusesOnDisk();
 }

@@ -227,6 +227,14 @@ public:
             // the file watcher.
             const boost::shared_ptr<IfileObjectEx> entry = IcmdDoAddFileToModel(
                 file.target, true, true, false, nullptr, nullptr, true, nullptr, file.updateState, false, nullptr);
+            if (entry) {
+                // A file of the project copied over, or imported again, is
+                // parsed anew; its entry takes the status of the text parsed
+                // (the read-ahead's), as a new entry does, instead of keeping
+                // the one it had when it first came in.
+                bool changed = false;
+                entry->StoreStatInfo(changed, false, false);
+            }
             if (file.linkMode && entry) entry->SetIDEReadOnly(true);
             m_added.push_back(file.target);
         }
