@@ -279,14 +279,18 @@ bool ImportOneFile(Imodel& model, const IfileObject& file, ImportBatch& batch, M
     QuorlaneCoreToolManager* coreTool = ItoolGetActiveCoreTool(type, model);
     IfileObject target = file;
     if (!coreTool && !linkMode) target = IcmdImportFiles::GetLocalFile(file);
-    // Each name is made once per file: the checks and the copy below use it.
-    const std::string destination = target.GetFullFileName().GetString();
     // What is not a plain copy and add, and a target that a copy waiting
     // would replace, find the files before them in place and in the model.
     const bool plain = type != zorpaFT_QVZ && type != zorpaFT_PROFILES && type != zorpaFT_MODELSIM_INI &&
                        type != zorpaFT_TEMPLATES && !coreTool;
+    // The target's name and key, made once: only a plain file goes on to
+    // the checks and the copy below, which use them.
+    std::string destination;
     std::string destinationKey;
-    if (plain) destinationKey = ImodelFileNameKey(destination);
+    if (plain) {
+        destination = target.GetFullFileName().GetString();
+        destinationKey = ImodelFileNameKey(destination);
+    }
     if (!plain || batch.Waits(destinationKey)) batch.Flush();
     switch (type) {
     case zorpaFT_QVZ:
