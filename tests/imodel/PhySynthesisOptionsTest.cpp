@@ -110,8 +110,12 @@ TEST_F(PhySynthesisOptions, ASaveTakingTheDefaultOnceAnswersAsAskingEachTime)
         ImodelPhySynthesisOptions options;
         if (chance(50)) options.SetUseSynplifySDC(chance(50));
         if (chance(10)) options.SetGenPinConstraints(false);
-        if (chance(10)) ASSERT_TRUE(options.SetLogSynthEffort(chance(50) ? "3" : "2"));
-        if (chance(10)) ASSERT_TRUE(options.SetMaxCoreCell(chance(50) ? "100" : "90"));
+        if (chance(10)) {
+            ASSERT_TRUE(options.SetLogSynthEffort(chance(50) ? "3" : "2"));
+        }
+        if (chance(10)) {
+            ASSERT_TRUE(options.SetMaxCoreCell(chance(50) ? "100" : "90"));
+        }
         const bool snapshot = ImodelDefaultUseSynplifySDC();
         EXPECT_EQ(ImodelIsPhySynthCustomized(options, snapshot), options.IsCustomized()) << "round " << round;
         ImodelPhySynthesisOptions fresh;
