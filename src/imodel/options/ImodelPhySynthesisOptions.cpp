@@ -11,6 +11,7 @@
 
 #include <algorithm>
 #include <charconv>
+#include <string_view>
 
 namespace {
 
@@ -24,10 +25,11 @@ bool StartsWith(const std::string& line, const char* prefix) { return line.rfind
 
 // What a new record holds.
 constexpr bool kDefaultGenPinConstraints = true;
-const char* const kDefaultLogSynthEffort = "3";
-const char* const kDefaultPhySynthEffort = "1";
-const char* const kDefaultRelaxDelay = "0";
-const char* const kDefaultMaxCoreCell = "100";
+// Views: a save compares every unit's texts with them, lengths first.
+constexpr std::string_view kDefaultLogSynthEffort = "3";
+constexpr std::string_view kDefaultPhySynthEffort = "1";
+constexpr std::string_view kDefaultRelaxDelay = "0";
+constexpr std::string_view kDefaultMaxCoreCell = "100";
 
 // The parser of the project file hands a file line over as the text of its
 // VALUE line; the line as written is taken too.
