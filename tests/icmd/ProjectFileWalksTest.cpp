@@ -340,12 +340,19 @@ TEST_F(ProjectFileWalks, PhysicalSynthesisOptionsAreJudgedByTheDefaultAsTheSaveS
         const bool on = Chance(50);
         DefSetFL("IDE_PASS_SYNPLIFY_SDC_BY_DEFAULT", on ? "1" : "0");
         MakeDesign();
-        for (int more = Pick(3) * 40; more > 0; --more) {
-            const std::string library = Chance(50) ? "work" : "lib2";
+        // Libraries of hundreds of units, instantiating one another, are
+        // walked from several places at once.
+        std::vector<ImodelModule*> extras;
+        for (int more = Pick(3) * 150; more > 0; --more) {
+            const std::string library = Chance(80) ? "work" : "lib2";
             auto unit = std::make_unique<ImodelModule>("extra" + std::to_string(more), nullptr, zorpaMODULE_VHDL,
                                                        false, library, "", false);
-            Settle(*Design().AddLibrary(library, false)->GetModules()->Insert(std::move(unit)).first);
+            extras.push_back(Design().AddLibrary(library, false)->GetModules()->Insert(std::move(unit)).first);
+            Settle(*extras.back());
         }
+        for (ImodelModule* extra : extras)
+            for (int sub = Pick(3); sub > 0; --sub)
+                extra->AddSubBlock(extras[static_cast<std::size_t>(Pick(static_cast<int>(extras.size())))], false);
         for (const char* library : {"work", "lib2"})
             if (const auto found = Design().FindLibraryByName(library)) Design().UpdateTopModules(found);
         for (const ImodelModule* unit : m_units)
