@@ -24,6 +24,8 @@
 
 #include <algorithm>
 #include <functional>
+#include <map>
+#include <memory>
 #include <random>
 #include <set>
 #include <sstream>
@@ -133,6 +135,47 @@ protected:
         if (Chance(15)) unit.SetCDBOrder({Member()}, false);
         if (Chance(15)) unit.SetCustomizedFileList(Chance(70), ideSYNTHESIS, {m_members.front()});
         if (Chance(15)) unit.GetPhySynthOptions()->SetGenPinConstraints(false);
+        if (m_synplifySettings && Chance(30)) unit.GetPhySynthOptions()->SetUseSynplifySDC(Chance(50));
+    }
+
+    // The block heads of "NewModulesInfo" a plain walk of the libraries
+    // expects: one per unit with a setting to keep, in library order, none
+    // for a unit with nothing or only customized lists not in use.
+    static std::string ExpectedHeads()
+    {
+        std::string expected;
+        const auto libraries = Design().GetLibraries();
+        for (auto library = libraries.first; library != libraries.second; ++library) {
+            if (!*library) continue;
+            for (ImodelModule* unit : *(*library)->GetModules()) {
+                const auto& customized = unit->GetCustomizedFileLists();
+                const bool settings =
+                    !unit->GetStimulusList().empty() || !unit->GetAssociatedFileListConst().empty() ||
+                    !unit->GetSimulationPackageToIgnoreList()->empty() ||
+                    !unit->GetSynthesisPackageToIgnoreList()->empty() ||
+                    !unit->GetSimulationModuleToIncludeList()->empty() || !unit->GetCDBOrder().empty() ||
+                    !unit->GetSynthesisConstraintFileList().empty() || unit->IsPhySynthCustomized() ||
+                    std::any_of(customized.begin(), customized.end(), [](const auto& list) { return list.IsUsed(); });
+                if (settings) expected += "LIST \"" + IcmdWriteComponentID(unit->GetComponentID()) + "\"\n";
+            }
+        }
+        return expected;
+    }
+
+    // The block heads of "NewModulesInfo" in the saved file, one level inside the list.
+    std::string SavedHeads()
+    {
+        std::string heads;
+        std::istringstream in(TopLevelList(m_folder.Read("walks/walks.prj"), "NewModulesInfo"));
+        int depth = 0;
+        for (std::string line; std::getline(in, line);) {
+            if (line.rfind("ENDLIST", 0) == 0) {
+                --depth;
+            } else if (line.rfind("LIST", 0) == 0) {
+                if (depth++ == 1) heads += line + "\n";
+            }
+        }
+        return heads;
     }
 
     // What the walk along every path writes for each section, and whether
@@ -198,6 +241,8 @@ protected:
     }
 
     MessageRecorder m_messages;
+    // Whether the designs set UseSynplifySDC of some units either way.
+    bool m_synplifySettings = false;
     std::mt19937 m_random{28};
     std::vector<boost::shared_ptr<IfileObjectEx>> m_members;
     std::vector<ImodelModule*> m_units;
@@ -275,34 +320,54 @@ TEST_F(ProjectFileWalks, ModuleBlocksNameEachUnitWithSettingsOnceInLibraryOrder)
     // for a unit with nothing or only customized lists not in use.
     for (int design = 0; design < 40; ++design) {
         MakeDesign();
-        std::string expected;
-        const auto libraries = Design().GetLibraries();
-        for (auto library = libraries.first; library != libraries.second; ++library) {
-            if (!*library) continue;
-            for (ImodelModule* unit : *(*library)->GetModules()) {
-                const auto& customized = unit->GetCustomizedFileLists();
-                const bool settings =
-                    !unit->GetStimulusList().empty() || !unit->GetAssociatedFileListConst().empty() ||
-                    !unit->GetSimulationPackageToIgnoreList()->empty() ||
-                    !unit->GetSynthesisPackageToIgnoreList()->empty() ||
-                    !unit->GetSimulationModuleToIncludeList()->empty() || !unit->GetCDBOrder().empty() ||
-                    !unit->GetSynthesisConstraintFileList().empty() || unit->IsPhySynthCustomized() ||
-                    std::any_of(customized.begin(), customized.end(), [](const auto& list) { return list.IsUsed(); });
-                if (settings) expected += "LIST \"" + IcmdWriteComponentID(unit->GetComponentID()) + "\"\n";
-            }
-        }
+        const std::string expected = ExpectedHeads();
         ASSERT_TRUE(IcmdDoSaveProject(false, nullptr));
-        // The heads of the blocks, one level inside the list.
-        std::string heads;
-        std::istringstream in(TopLevelList(m_folder.Read("walks/walks.prj"), "NewModulesInfo"));
-        int depth = 0;
-        for (std::string line; std::getline(in, line);) {
-            if (line.rfind("ENDLIST", 0) == 0) {
-                --depth;
-            } else if (line.rfind("LIST", 0) == 0) {
-                if (depth++ == 1) heads += line + "\n";
-            }
-        }
-        EXPECT_EQ(heads, expected) << "design " << design;
+        EXPECT_EQ(SavedHeads(), expected) << "design " << design;
     }
+}
+
+TEST_F(ProjectFileWalks, PhysicalSynthesisOptionsAreJudgedByTheDefaultAsTheSaveStarts)
+{
+    // A save reads the options variable behind a unit's default
+    // UseSynplifySDC once, as it starts. Saves with the variable on and off
+    // in turn, of designs where some units set the value either way (some
+    // of them several times over, large libraries, walked from both ends),
+    // write what asking each unit plainly writes: the per-unit blocks, the
+    // physical-synthesis section and the rest of the walked sections.
+    m_synplifySettings = true;
+    int customizedBySdcAlone = 0;
+    for (int design = 0; design < 40; ++design) {
+        const bool on = Chance(50);
+        DefSetFL("IDE_PASS_SYNPLIFY_SDC_BY_DEFAULT", on ? "1" : "0");
+        MakeDesign();
+        // Libraries of hundreds of units, instantiating one another, are
+        // walked from several places at once.
+        std::vector<ImodelModule*> extras;
+        for (int more = Pick(3) * 150; more > 0; --more) {
+            const std::string library = Chance(80) ? "work" : "lib2";
+            auto unit = std::make_unique<ImodelModule>("extra" + std::to_string(more), nullptr, zorpaMODULE_VHDL,
+                                                       false, library, "", false);
+            extras.push_back(Design().AddLibrary(library, false)->GetModules()->Insert(std::move(unit)).first);
+            Settle(*extras.back());
+        }
+        for (ImodelModule* extra : extras)
+            for (int sub = Pick(3); sub > 0; --sub)
+                extra->AddSubBlock(extras[static_cast<std::size_t>(Pick(static_cast<int>(extras.size())))], false);
+        for (const char* library : {"work", "lib2"})
+            if (const auto found = Design().FindLibraryByName(library)) Design().UpdateTopModules(found);
+        for (const ImodelModule* unit : m_units)
+            if (unit->GetPhySynthOptions()->GetUseSynplifySDC() != on && unit->GetPhySynthOptions()->GetGenPinConstraints())
+                ++customizedBySdcAlone;
+        std::map<std::string, std::string> expected;
+        const bool walked = Reference(expected);
+        const std::string heads = ExpectedHeads();
+        ASSERT_TRUE(IcmdDoSaveProject(false, nullptr));
+        EXPECT_EQ(SavedHeads(), heads) << "design " << design;
+        if (!walked) continue;
+        const std::string text = m_folder.Read("walks/walks.prj");
+        for (const auto& [name, section] : expected)
+            EXPECT_EQ(TopLevelList(text, name), section) << "design " << design << ", section " << name;
+    }
+    EXPECT_GT(customizedBySdcAlone, 0);
+    DefUnset("IDE_PASS_SYNPLIFY_SDC_BY_DEFAULT");
 }

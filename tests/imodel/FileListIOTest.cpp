@@ -1,10 +1,12 @@
 #include "ProjectFileBlock.h"
 #include "TextLines.h"
 
+#include "imodel/names/ImodelLineText.h"
 #include "imodel/views/ImodelFileListIO.h"
 
 #include <gtest/gtest.h>
 
+#include <random>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -53,4 +55,22 @@ TEST(FileListIO, AWrittenListReadsBackThroughTheProjectFileReader)
     ImodelWriteFileList(&empty, nullptr, "Files Up To Date");
     ImodelWriteFileList(nullptr, &names, "Files Up To Date");
     EXPECT_EQ(empty.str(), "");
+}
+
+TEST(FileListIO, ATextIsQuotableWhenNoLineEndOrQuoteIsAnywhereInIt)
+{
+    // The check looks at 16 bytes at a time: texts around that size and its
+    // multiples, with a line end or a quote at every place, against a plain
+    // search.
+    std::mt19937 random(28);
+    const std::string bad = "\n\r\"";
+    const std::string good = "ab/._- \t,;'\x7f\x80\xff#!";
+    for (std::size_t length = 0; length <= 70; ++length) {
+        for (int round = 0; round < 40; ++round) {
+            std::string text;
+            for (std::size_t i = 0; i < length; ++i) text += good[random() % good.size()];
+            if (length > 0 && round % 4 != 0) text[random() % length] = bad[random() % bad.size()];
+            EXPECT_EQ(ImodelIsQuotable(text), text.find_first_of(bad) == std::string::npos) << length << " " << round;
+        }
+    }
 }

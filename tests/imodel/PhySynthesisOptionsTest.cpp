@@ -5,12 +5,14 @@
 
 #include "imodel/design/ImodelDesignManager.h"
 #include "imodel/model/Imodel.h"
+#include "imodel/options/ImodelPhySynthesisDefaults.h"
 #include "imodel/options/ImodelPhySynthesisOptions.h"
 
 #include <foundation/Def.h>
 
 #include <gtest/gtest.h>
 
+#include <random>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -94,4 +96,30 @@ TEST_F(PhySynthesisOptions, ADamagedBlockEndsAtItsOwnEnd)
     EXPECT_EQ(options.GetRelaxDelay(), "7");
     EXPECT_TRUE(Read(options, "").empty());
     EXPECT_FALSE(options.IsCustomized());
+}
+
+TEST_F(PhySynthesisOptions, ASaveTakingTheDefaultOnceAnswersAsAskingEachTime)
+{
+    // A save reads the options variable behind UseSynplifySDC once and asks
+    // each unit against it: the same answer as asking each unit plainly,
+    // whatever the variable reads and whichever values differ.
+    std::mt19937 random(28);
+    const auto chance = [&random](int percent) { return std::uniform_int_distribution<int>(0, 99)(random) < percent; };
+    for (int round = 0; round < 400; ++round) {
+        DefSetFL("IDE_PASS_SYNPLIFY_SDC_BY_DEFAULT", chance(50) ? "1" : "0");
+        ImodelPhySynthesisOptions options;
+        if (chance(50)) options.SetUseSynplifySDC(chance(50));
+        if (chance(10)) options.SetGenPinConstraints(false);
+        if (chance(10)) {
+            ASSERT_TRUE(options.SetLogSynthEffort(chance(50) ? "3" : "2"));
+        }
+        if (chance(10)) {
+            ASSERT_TRUE(options.SetMaxCoreCell(chance(50) ? "100" : "90"));
+        }
+        const bool snapshot = ImodelDefaultUseSynplifySDC();
+        EXPECT_EQ(ImodelIsPhySynthCustomized(options, snapshot), options.IsCustomized()) << "round " << round;
+        ImodelPhySynthesisOptions fresh;
+        EXPECT_EQ(ImodelIsPhySynthCustomized(options, snapshot), options != fresh) << "round " << round;
+    }
+    DefUnset("IDE_PASS_SYNPLIFY_SDC_BY_DEFAULT");
 }

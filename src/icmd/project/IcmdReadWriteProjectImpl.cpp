@@ -18,6 +18,7 @@
 #include "imodel/model/ImodelSetAndRestoreModelFlagObject.h"
 #include "imodel/names/ImodelMessages.h"
 #include "imodel/names/imodelUtl.h"
+#include "imodel/options/ImodelPhySynthesisDefaults.h"
 #include "imodel/views/ImodelRevisionManager.h"
 #include "iprocess/QuorlaneStateMachine.h"
 #include "iprofile/IprofileManager.h"
@@ -50,6 +51,9 @@ zorpaCompileOption CompileOptionOf(const std::string& keyword)
         if (keyword == kCompileOptionKeywords[i]) return static_cast<zorpaCompileOption>(i);
     return ZORPA_COMPILE;
 }
+
+// What a write reserves at most before it has written anything.
+constexpr std::size_t kMaxReserve = std::size_t{256} << 20;
 
 const char* HdlKeyword(bool vhdl) { return vhdl ? "VHDL" : "VERILOG"; }
 
@@ -309,7 +313,12 @@ bool IcmdReadWriteProjectImpl::ProjectFileObject_InitFileMember(double)
     if (Writing()) {
         // The file is replaced whole at the end; until then it stays as it is.
         if (m_stream->is_open()) m_stream->close();
-        m_out.str(std::string());
+        // Room for a file the size of the one it replaces, and some growth.
+        m_text.Text().clear();
+        SysStatInfo stored;
+        if (SysPathStat(m_projectFileName.GetString(), &stored) == 0 && stored.size > 0)
+            m_text.Text().reserve(std::min<std::size_t>(static_cast<std::size_t>(stored.size) / 8 * 9, kMaxReserve));
+        m_defaultUseSynplifySDC = ImodelDefaultUseSynplifySDC();
         return true;
     }
     if (!UtlDoesFileExist(m_projectFileName.GetString())) {
@@ -565,7 +574,8 @@ bool IcmdReadWriteProjectImpl::ProjectFileObject_End(double)
     if (m_mode == ideProjectFileHeader) return true;
     if (Writing()) {
         m_out.flush();
-        if (!m_out || !SysWriteFileAtomically(m_projectFileName.GetString(), m_out.str(), &m_writeError)) return false;
+        if (!m_out || !SysWriteFileAtomically(m_projectFileName.GetString(), m_text.Text(), &m_writeError))
+            return false;
     }
     if (m_stream->is_open()) m_stream->close();
     // The project file stays open for reading while the project is open.

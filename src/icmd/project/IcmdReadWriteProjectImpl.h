@@ -17,6 +17,7 @@
 #include <optional>
 #include <set>
 #include <sstream>
+#include <streambuf>
 #include <string>
 #include <string_view>
 #include <unordered_map>
@@ -240,13 +241,39 @@ private:
     std::vector<std::string>* m_openedFilesToWrite = nullptr;
     std::optional<std::vector<ImodelModule*>> m_treeOrder;
     std::optional<unsigned> m_designFacts;
+    // The options variable behind a unit's default physical-synthesis
+    // options, read once when a write starts: every unit is asked.
+    bool m_defaultUseSynplifySDC = false;
     std::vector<std::pair<ImodelModule*, unsigned>> m_moduleFacts;
     std::vector<ImodelModule*> m_modulesWithStates;
     std::optional<std::vector<ImodelModule*>> m_firstOfEachName;
     Step m_currentStep = nullptr;
     std::vector<StepEntry> m_steps;
+    // The text a write makes, in one buffer that goes to the disk as it is:
+    // a string stream copies its text as it grows and once more at the end,
+    // megabytes for a project of many files.
+    class TextBuffer : public std::streambuf {
+    public:
+        std::string& Text() { return m_text; }
+
+    protected:
+        int_type overflow(int_type c) override
+        {
+            if (!traits_type::eq_int_type(c, traits_type::eof())) m_text.push_back(traits_type::to_char_type(c));
+            return traits_type::not_eof(c);
+        }
+        std::streamsize xsputn(const char* text, std::streamsize count) override
+        {
+            m_text.append(text, static_cast<std::size_t>(count));
+            return count;
+        }
+
+    private:
+        std::string m_text;
+    };
     // What a write produces; it reaches the disk in the last step.
-    std::ostringstream m_out;
+    TextBuffer m_text;
+    std::ostream m_out{&m_text};
     // Why the file read cannot be trusted; empty while nothing was found.
     std::string m_damage;
     std::string m_writeError;

@@ -14,6 +14,7 @@
 #include "imodel/model/Imodel.h"
 #include "imodel/model/ImodelSetAndRestoreModelFlagObject.h"
 #include "imodel/names/ImodelVisitAhead.h"
+#include "imodel/options/ImodelPhySynthesisDefaults.h"
 #include "imodel/options/ImodelPhySynthesisOptions.h"
 #include "imodel/views/ImodelContextImpl.h"
 #include "imodel/views/ImodelRevContextImpl.h"
@@ -27,6 +28,7 @@
 
 #include <algorithm>
 #include <memory>
+#include <vector>
 
 namespace {
 
@@ -83,6 +85,23 @@ void CollectBlock(std::vector<std::string>::const_iterator& line, std::vector<st
             ++depth;
         }
         out.push_back(*line);
+    }
+}
+
+// The units of a library in its order. Walking its tree waits for each
+// node before the next can be found (the nodes lie wherever the units were
+// made); walked from both ends at once, the two waits overlap.
+template <class Units>
+void UnitsInOrder(const Units& set, std::vector<ImodelModule*>& out)
+{
+    out.resize(set.size());
+    std::size_t front = 0;
+    std::size_t back = out.size();
+    auto forward = set.begin();
+    auto backward = set.end();
+    while (front < back) {
+        out[front++] = *forward++;
+        if (front < back) out[--back] = *--backward;
     }
 }
 
@@ -186,7 +205,7 @@ unsigned IcmdReadWriteProjectImpl::FactsOf(ImodelModule& module)
         if (holds) facts |= fact;
     };
     note(!module.GetAssociatedFileListConst().empty(), kAssociated);
-    note(module.IsPhySynthCustomized(), kPhySynthesis);
+    note(ImodelIsPhySynthCustomized(*module.GetPhySynthOptions(), m_defaultUseSynplifySDC), kPhySynthesis);
     note(!ModuleKindIsEmpty(module, ideCDBOrder), kCdbOrder);
     note(!ModuleKindIsEmpty(module, ideIncludeModuleForSimulation), kIncluded);
     note(!ModuleKindIsEmpty(module, ideExcludePackageForSimulation), kSimulationPackages);
@@ -255,8 +274,10 @@ void IcmdReadWriteProjectImpl::TakeDesignFacts()
     m_designFacts = 0;
     m_modulesWithStates.clear();
     const auto libraries = Imodel::GetInstance().GetDesignManager()->GetLibraries();
+    std::vector<ImodelModule*> units;
     for (auto library = libraries.first; library != libraries.second; ++library) {
         if (!*library) continue;
+        UnitsInOrder(*(*library)->GetModules(), units);
         // Most units have nothing to save: looking at each is mostly waiting
         // for memory (its node in the set, the unit, its context).
         const auto ahead = [](const ImodelModule* module, int stage) {
@@ -266,7 +287,7 @@ void IcmdReadWriteProjectImpl::TakeDesignFacts()
                 ImodelPrefetch(context);
             }
         };
-        ImodelVisitAhead(*(*library)->GetModules(), ahead, [this](ImodelModule* module) {
+        ImodelVisitAhead(units, ahead, [this](ImodelModule* module) {
             const unsigned facts = FactsOf(*module);
             *m_designFacts |= facts;
             // A unit with nothing to write, or only its customized lists
@@ -572,7 +593,9 @@ void IcmdReadWriteProjectImpl::WritePhySynthesis()
     // Once per module, as the customized source lists.
     if (!DesignHas(kPhySynthesis)) return;
     for (ImodelModule* module : TreeOrder()) {
-        if (!module->IsPhySynthCustomized() || !IcmdIsStorableValue(module->GetName())) continue;
+        if (!ImodelIsPhySynthCustomized(*module->GetPhySynthOptions(), m_defaultUseSynplifySDC) ||
+            !IcmdIsStorableValue(module->GetName()))
+            continue;
         m_out << "LIST \"" << module->GetName() << "\"\n";
         module->GetPhySynthOptions()->WriteToFile(Out());
         m_out << "ENDLIST\n";

@@ -1,4 +1,5 @@
 #include "imodel/options/ImodelPhySynthesisOptions.h"
+#include "imodel/options/ImodelPhySynthesisDefaults.h"
 
 #include "ifile/IfileFunctions.h"
 #include "imodel/model/ImodelFeatures.h"
@@ -10,6 +11,7 @@
 
 #include <algorithm>
 #include <charconv>
+#include <string_view>
 
 namespace {
 
@@ -23,11 +25,11 @@ bool StartsWith(const std::string& line, const char* prefix) { return line.rfind
 
 // What a new record holds.
 constexpr bool kDefaultGenPinConstraints = true;
-const char* const kDefaultLogSynthEffort = "3";
-const char* const kDefaultPhySynthEffort = "1";
-const char* const kDefaultRelaxDelay = "0";
-const char* const kDefaultMaxCoreCell = "100";
-bool DefaultUseSynplifySDC() { return ImodelIsSwitchOn("IDE_PASS_SYNPLIFY_SDC_BY_DEFAULT"); }
+// Views: a save compares every unit's texts with them, lengths first.
+constexpr std::string_view kDefaultLogSynthEffort = "3";
+constexpr std::string_view kDefaultPhySynthEffort = "1";
+constexpr std::string_view kDefaultRelaxDelay = "0";
+constexpr std::string_view kDefaultMaxCoreCell = "100";
 
 // The parser of the project file hands a file line over as the text of its
 // VALUE line; the line as written is taken too.
@@ -134,17 +136,24 @@ void ImodelPhySynthesisOptions::SetDefaultPhySynthOpt(ImodelModule*)
     m_relaxDelay = kDefaultRelaxDelay;
     m_maxCoreCell = kDefaultMaxCoreCell;
     m_constraintFiles.clear();
-    m_useSynplifySDC = DefaultUseSynplifySDC();
+    m_useSynplifySDC = ImodelDefaultUseSynplifySDC();
 }
+
+bool ImodelDefaultUseSynplifySDC() { return ImodelIsSwitchOn("IDE_PASS_SYNPLIFY_SDC_BY_DEFAULT"); }
 
 bool ImodelPhySynthesisOptions::IsCustomized(ImodelModule*) const
 {
-    // As comparing with a new record, the options variable read last: a save
-    // asks for every unit, and most keep every default.
-    return m_genPinConstraints != kDefaultGenPinConstraints || m_logSynthEffort != kDefaultLogSynthEffort ||
-           m_phySynthEffort != kDefaultPhySynthEffort || m_relaxDelay != kDefaultRelaxDelay ||
-           m_maxCoreCell != kDefaultMaxCoreCell || !m_constraintFiles.empty() ||
-           m_useSynplifySDC != DefaultUseSynplifySDC();
+    // The options variable read last: most units keep every default.
+    return ImodelIsPhySynthCustomized(*this, m_useSynplifySDC) || m_useSynplifySDC != ImodelDefaultUseSynplifySDC();
+}
+
+bool ImodelIsPhySynthCustomized(const ImodelPhySynthesisOptions& options, bool defaultUseSynplifySDC)
+{
+    return options.GetGenPinConstraints() != kDefaultGenPinConstraints ||
+           options.GetLogSynthEffort() != kDefaultLogSynthEffort ||
+           options.GetPhySynthEffort() != kDefaultPhySynthEffort || options.GetRelaxDelay() != kDefaultRelaxDelay ||
+           options.GetMaxCoreCell() != kDefaultMaxCoreCell || !options.GetConstraintFileList().empty() ||
+           options.GetUseSynplifySDC() != defaultUseSynplifySDC;
 }
 
 void ImodelPhySynthesisOptions::WriteToFile(std::ostream* stream) const
