@@ -73,6 +73,53 @@ inline const char* AnyWordEnd(const char* pos, const char* end)
     return zorpaScan::AnyWordEnd(pos, end, IsCommentStart);
 }
 
+// The end of a word as AnyWordEnd finds it, from a byte inside it: a
+// delimiter, or "/" that starts a comment.
+constexpr std::array<unsigned char, 256> MakeWordStops()
+{
+    std::array<unsigned char, 256> stops{};
+    for (int c = 0; c < 256; ++c) stops[static_cast<std::size_t>(c)] = (kClasses[static_cast<std::size_t>(c)] & kDelimiter) ? 1 : 0;
+    stops['/'] = 2;
+    return stops;
+}
+constexpr std::array<unsigned char, 256> kWordStops = MakeWordStops();
+
+inline const char* WordEnd(const char* pos, const char* end)
+{
+    for (; pos < end; ++pos) {
+        const unsigned char stop = kWordStops[static_cast<unsigned char>(*pos)];
+        if (stop != 0 && (stop == 1 || IsCommentStart(pos, end))) break;
+    }
+    return pos;
+}
+
+// The bytes the statement walk stops at: ";", parentheses, "/" (a
+// comment may start), and, where a token starts, a quote, a backslash or
+// the first byte of a word the walk looks for. Every other byte is stepped
+// over unread: it neither ends a statement nor changes how the bytes after
+// it are read.
+constexpr std::array<bool, 256> MakeWalkStops()
+{
+    std::array<bool, 256> stops{};
+    for (unsigned char c : std::string_view(";()/\"\\egbm`")) stops[c] = true;
+    return stops;
+}
+constexpr std::array<bool, 256> kWalkStops = MakeWalkStops();
+
+// The first byte at or after `pos` the walk stops at, or the end.
+inline const char* NextWalkStop(const char* pos, const char* end)
+{
+    while (end - pos >= 4) {
+        if (kWalkStops[static_cast<unsigned char>(pos[0])]) return pos;
+        if (kWalkStops[static_cast<unsigned char>(pos[1])]) return pos + 1;
+        if (kWalkStops[static_cast<unsigned char>(pos[2])]) return pos + 2;
+        if (kWalkStops[static_cast<unsigned char>(pos[3])]) return pos + 3;
+        pos += 4;
+    }
+    while (pos < end && !kWalkStops[static_cast<unsigned char>(*pos)]) ++pos;
+    return pos;
+}
+
 std::string_view ReadToken(const char*& pos, const char* end, bool anyText, bool newlineIsBlank, bool backslashIsPlain)
 {
     SkipBlanksAndComments(pos, end, newlineIsBlank);
@@ -303,69 +350,56 @@ const char* zorpaVerilogParser<T>::findStatementEnd(const char* pos, const char*
     // The outermost group open, and how deep the walk is in it.
     const char* group = nullptr;
     std::size_t depth = 0;
-    // A delimiter, no token: each outermost group closed within the
-    // statement is noted as SkipGroup finds it.
-    const auto delimiter = [&](const char* at) __attribute__((always_inline))
-    {
-        if (*at == '(') {
-            if (depth++ == 0) group = at;
-        } else if (*at == ')' && depth > 0 && --depth == 0) {
-            m_memo.AddGroup(group, at + 1);
-        }
-    };
-    // Where the statement ends at a token, or null when it goes on.
-    const auto endAt = [&](const char* tokenStart, const char* tokenEnd) -> const char* {
-        const std::string_view token(tokenStart, static_cast<std::size_t>(tokenEnd - tokenStart));
-        const bool first = tokenStart == firstAt;
-        if (kEndWords.Contains(token)) return tokenEnd;
-        // A block's start ends the statement before it; standing first it
-        // is a statement of its own, so that the scan moves on.
-        if (token == "begin") return first ? tokenEnd : tokenStart;
-        if (!first && (token == "module" || token == "`include")) return tokenStart;
-        return nullptr;
-    };
-    // Every word looked for starts with one of these; the others are passed
-    // over unread.
-    const auto lead = [](char c) __attribute__((always_inline))
-    {
-        return c == 'e' || c == 'g' || c == 'b' || c == 'm' || c == '`';
-    };
-    const auto word = [&](const char* start, const char* stop)
-                          __attribute__((always_inline)) -> const char* { return endAt(start, stop); };
-    const auto other = [&](const char* at) __attribute__((always_inline))->WindowStep
-    {
-        if (*at == ';') return {at + 1, true};
-        if (Is(*at, kDelimiter)) {
-            delimiter(at);
-            return {at + 1, false};
-        }
-        if (IsCommentStart(at, end)) {
-            SkipComments(at, end);
-            return {at, false};
-        }
-        // A token that starts with no plain byte: no word looked for.
-        return {OtherTokenEnd(at, end), false};
-    };
+    // Where the last comment, string or other token stepped over whole
+    // ended: a token starts there whatever byte comes before it. Elsewhere
+    // a token starts only after a delimiter.
+    const char* boundary = pos;
     for (;;) {
-        // Blanks, words and delimiters a window at a time; a word that runs
-        // on into other characters, and every other byte, takes the step
-        // below, which reads them as ReadAny does.
-        if (const char* stop = WalkMarked(pos, end, false, lead, word, other)) return stop;
-        SkipBlanksAndComments(pos, end);
+        pos = NextWalkStop(pos, end);
         if (pos >= end) return end;
-        if (*pos == ';') return pos + 1;
-        if (Is(*pos, kDelimiter)) {  // , . : ( ) [ ]: no token
-            delimiter(pos);
+        switch (*pos) {
+        case ';':
+            return pos + 1;
+        case '(':
+            // Each outermost group closed within the statement is noted as
+            // SkipGroup finds it.
+            if (depth++ == 0) group = pos;
+            ++pos;
+            continue;
+        case ')':
+            if (depth > 0 && --depth == 0) m_memo.AddGroup(group, pos + 1);
+            ++pos;
+            continue;
+        case '/':
+            if (IsCommentStart(pos, end)) {
+                SkipComments(pos, end);
+                boundary = pos;
+            } else {
+                ++pos;  // within a word, or a word of its own not looked for
+            }
+            continue;
+        default:
+            break;
+        }
+        // A quote, a backslash or a lead byte inside a word is a byte of it.
+        if (pos != boundary && !Is(pos[-1], kDelimiter)) {
             ++pos;
             continue;
         }
-        const char* tokenStart = pos;
-        const std::string_view token = ReadAny(pos, end);
-        if (token.empty()) {
-            pos = tokenStart + 1;
-        } else if (const char* statementEnd = endAt(tokenStart, pos)) {
-            return statementEnd;
+        if (*pos == '"' || *pos == '\\') {
+            pos = OtherTokenEnd(pos, end);
+            boundary = pos;
+            continue;
         }
+        const char* const tokenStart = pos;
+        pos = WordEnd(pos + 1, end);
+        const std::string_view token(tokenStart, static_cast<std::size_t>(pos - tokenStart));
+        if (kEndWords.Contains(token)) return pos;
+        // A block's start ends the statement before it; standing first it
+        // is a statement of its own, so that the scan moves on.
+        const bool first = tokenStart == firstAt;
+        if (token == "begin") return first ? pos : tokenStart;
+        if (!first && (token == "module" || token == "`include")) return tokenStart;
     }
 }
 
