@@ -93,30 +93,37 @@ inline const char* WordEnd(const char* pos, const char* end)
     return pos;
 }
 
+using Stops = std::array<bool, 256>;
+
+constexpr Stops MakeStops(std::string_view bytes)
+{
+    Stops stops{};
+    for (unsigned char c : bytes) stops[c] = true;
+    return stops;
+}
+
 // The bytes the statement walk stops at: ";", parentheses, "/" (a
 // comment may start), and, where a token starts, a quote, a backslash or
 // the first byte of a word the walk looks for. Every other byte is stepped
 // over unread: it neither ends a statement nor changes how the bytes after
 // it are read.
-constexpr std::array<bool, 256> MakeWalkStops()
-{
-    std::array<bool, 256> stops{};
-    for (unsigned char c : std::string_view(";()/\"\\egbm`")) stops[c] = true;
-    return stops;
-}
-constexpr std::array<bool, 256> kWalkStops = MakeWalkStops();
+constexpr Stops kWalkStops = MakeStops(";()/\"\\egbm`");
+// The same for a walk over a group, which looks at no word.
+constexpr Stops kGroupStops = MakeStops("()/\"\\");
+// A directive's line: its end, comments, strings and continuations.
+constexpr Stops kDirectiveStops = MakeStops("\n/\"\\");
 
-// The first byte at or after `pos` the walk stops at, or the end.
-inline const char* NextWalkStop(const char* pos, const char* end)
+// The first byte at or after `pos` that is one of the stops, or the end.
+inline const char* NextStop(const Stops& stops, const char* pos, const char* end)
 {
     while (end - pos >= 4) {
-        if (kWalkStops[static_cast<unsigned char>(pos[0])]) return pos;
-        if (kWalkStops[static_cast<unsigned char>(pos[1])]) return pos + 1;
-        if (kWalkStops[static_cast<unsigned char>(pos[2])]) return pos + 2;
-        if (kWalkStops[static_cast<unsigned char>(pos[3])]) return pos + 3;
+        if (stops[static_cast<unsigned char>(pos[0])]) return pos;
+        if (stops[static_cast<unsigned char>(pos[1])]) return pos + 1;
+        if (stops[static_cast<unsigned char>(pos[2])]) return pos + 2;
+        if (stops[static_cast<unsigned char>(pos[3])]) return pos + 3;
         pos += 4;
     }
-    while (pos < end && !kWalkStops[static_cast<unsigned char>(*pos)]) ++pos;
+    while (pos < end && !stops[static_cast<unsigned char>(*pos)]) ++pos;
     return pos;
 }
 
@@ -192,64 +199,59 @@ const char* OtherTokenEnd(const char* pos, const char* end)
 }
 
 // Skips the parenthesised group at `pos`, nested groups, comments, strings
-// and escaped identifiers included; the end when it is not closed. One pass
-// over the characters: words are stepped over whole, and a character that
-// starts no token is stepped over alone.
+// and escaped identifiers included; the end when it is not closed. Words
+// are stepped over unread, as the statement walk steps over them; a
+// character that starts no token is stepped over alone.
 const char* SkipGroup(const char* pos, const char* end)
 {
     std::size_t depth = 0;
-    const auto word = [](const char*, const char*) __attribute__((always_inline))->const char* { return nullptr; };
-    const auto other = [&](const char* at) __attribute__((always_inline))->WindowStep
-    {
-        if (IsCommentStart(at, end)) {
-            SkipComments(at, end);
-            return {at, false};
-        }
-        return Is(*at, kDelimiter) ? GroupDelimiter(at, depth) : WindowStep{OtherTokenEnd(at, end), false};
-    };
-    // No word matters to a group but one that runs on into a string or a
-    // comment.
-    const auto lead = [](char) __attribute__((always_inline)) { return false; };
-    while (pos < end) {
-        // Blanks, words, parentheses and lone delimiters a window at a time;
-        // anything else takes one step below.
-        if (const char* close = WalkMarked(pos, end, false, lead, word, other)) return close;
-        if (pos >= end) break;
-        const char c = *pos;
-        const unsigned char kind = kClasses[static_cast<unsigned char>(c)];
-        // The common characters first: words, and runs of blanks.
-        if ((kind & kVerilogChar) != 0) {
-            pos = AnyWordEnd(pos, end);
-        } else if ((kind & (kBlank | kLineEnd)) != 0) {
-            SkipBlanks(pos, end, true);
-        } else if (c == '(') {
+    // As in the statement walk: where the last token stepped over whole ended.
+    const char* boundary = pos;
+    for (;;) {
+        pos = NextStop(kGroupStops, pos, end);
+        if (pos >= end) return end;
+        switch (*pos) {
+        case '(':
             ++depth;
             ++pos;
-        } else if (c == ')') {
+            continue;
+        case ')':
             ++pos;
             if (--depth == 0) return pos;
-        } else if ((kind & kDelimiter) != 0) {
-            ++pos;  // , . : [ ] ;
-        } else if (c == '/' && IsCommentStart(pos, end)) {
-            SkipComments(pos, end);
-        } else if (c == '"') {
-            pos = StringEnd(pos, end);
-        } else if (c == '\\') {
-            const char* stop = EscapedIdentifierEnd(pos, end);
-            pos = stop ? stop : pos + 1;  // a character that makes no token
-        } else {
-            pos = AnyWordEnd(pos, end);
+            continue;
+        case '/':
+            if (IsCommentStart(pos, end)) {
+                SkipComments(pos, end);
+                boundary = pos;
+            } else {
+                ++pos;
+            }
+            continue;
+        default:
+            break;
         }
+        // A quote or a backslash inside a word is a byte of it.
+        if (pos != boundary && !Is(pos[-1], kDelimiter)) {
+            ++pos;
+            continue;
+        }
+        pos = OtherTokenEnd(pos, end);
+        boundary = pos;
     }
-    return end;
 }
 
 // The end of a directive that starts at `pos`: past the line end that is
-// not continued by a backslash, comments and strings stepped over.
+// not continued by a backslash, comments and strings stepped over. A
+// backslash continues the line when nothing but blanks follows it.
 const char* DirectiveEnd(const char* pos, const char* end)
 {
     bool continued = false;
     while (pos < end) {
+        const char* const stop = NextStop(kDirectiveStops, pos, end);
+        for (; continued && pos < stop; ++pos)
+            if (!Is(*pos, kBlank) && *pos != '\r') continued = false;
+        pos = stop;
+        if (pos >= end) break;
         const char c = *pos;
         if (c == '\n') {
             if (!continued) return pos + 1;
@@ -265,7 +267,7 @@ const char* DirectiveEnd(const char* pos, const char* end)
             pos = StringEnd(pos, end);
             continued = false;
         } else {
-            if (!Is(c, kBlank) && c != '\r') continued = c == '\\';
+            continued = c == '\\';
             ++pos;
         }
     }
@@ -290,7 +292,7 @@ zorpaVerilogParser<T>::zorpaVerilogParser(T prototype, T nullModule)
 template <class T>
 bool zorpaVerilogParser<T>::skipComment(const char*& pos, const char* end)
 {
-    return SkipComments(pos, end);
+    return IsCommentStart(pos, end) && SkipComments(pos, end);
 }
 
 template <class T>
@@ -303,13 +305,20 @@ std::string_view zorpaVerilogParser<T>::readToken(const char*& pos, const char* 
 template <class T>
 bool zorpaVerilogParser<T>::preprocessorLine(const char*& pos, const char* end)
 {
-    for (bool again = true; again;) {
-        again = false;
-        // Most statements start with none of the words looked for here.
+    for (;;) {
         SkipBlanksAndComments(pos, end);
-        if (pos >= end || (*pos != 'b' && *pos != 'i' && *pos != '`')) break;
+        if (pos >= end) break;
+        if (*pos == '`') {
+            // Every directive starts so; its word is read once.
+            const char* next = AnyWordEnd(pos, end);
+            if (!kLineDirectives.Contains(std::string_view(pos, static_cast<std::size_t>(next - pos)))) break;
+            pos = DirectiveEnd(next, end);
+            continue;
+        }
+        // Most statements start with none of the words looked for here.
+        if (*pos != 'b' && *pos != 'i') break;
         const char* next = pos;
-        std::string_view token = ReadAny(next, end);
+        const std::string_view token = ReadAny(next, end);
         if (token == "begin") {
             // A block's start, with its label.
             pos = next;
@@ -318,24 +327,14 @@ bool zorpaVerilogParser<T>::preprocessorLine(const char*& pos, const char* end)
                 ReadName(next, end);
                 pos = next;
             }
-            again = true;
             continue;
         }
         if (token == "if" && NextIs(next, end, '(')) {
             pos = SkipGroup(next, end);
             this->setStructural(false);
-            again = true;
             continue;
         }
-        SkipBlanksAndComments(pos, end);
-        if (pos >= end || *pos != '`') break;  // every directive starts so
-        next = pos;
-        token = ReadToken(next, end, true, false, true);
-        if (kLineDirectives.Contains(token)) {
-            pos = DirectiveEnd(next, end);
-            SkipBlanksAndComments(pos, end);
-            again = true;
-        }
+        break;
     }
     return true;
 }
@@ -355,7 +354,7 @@ const char* zorpaVerilogParser<T>::findStatementEnd(const char* pos, const char*
     // a token starts only after a delimiter.
     const char* boundary = pos;
     for (;;) {
-        pos = NextWalkStop(pos, end);
+        pos = NextStop(kWalkStops, pos, end);
         if (pos >= end) return end;
         switch (*pos) {
         case ';':
@@ -482,7 +481,9 @@ template <class T>
 bool zorpaVerilogParser<T>::includeDirective(const char* start, const char* end)
 {
     const char* pos = start;
-    if (ReadAny(pos, end) != "`include") return false;
+    // Only a word that starts with a backquote can be the directive.
+    SkipBlanksAndComments(pos, end);
+    if (pos >= end || *pos != '`' || ReadAny(pos, end) != "`include") return false;
     SkipBlanksAndComments(pos, end, false);
     if (pos >= end || (*pos != '"' && *pos != '<')) return true;
     const char close = *pos == '"' ? '"' : '>';
