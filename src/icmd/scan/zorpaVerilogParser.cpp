@@ -342,10 +342,34 @@ bool zorpaVerilogParser<T>::preprocessorLine(const char*& pos, const char* end)
 template <class T>
 const char* zorpaVerilogParser<T>::findStatementEnd(const char* pos, const char* end)
 {
+    m_walkStart = pos;
+    m_walkReadFirst = false;
+    m_walkEnd = walkStatement(pos, end);
+    return m_walkEnd;
+}
+
+template <class T>
+const char* zorpaVerilogParser<T>::walkStatement(const char* pos, const char* end)
+{
     m_memo.BeginGroups(pos);
     // The statement's first token starts here, after blanks and comments.
     const char* firstAt = pos;
     SkipBlanksAndComments(firstAt, end);
+    // A plain name first, as most statements start, is read here for the
+    // statement operations: the walk would take it as one word too.
+    if (firstAt == pos && pos < end && Is(*pos, kVerilogChar)) {
+        const char* stop = pos + 1;
+        while (stop < end && Is(*stop, kVerilogChar)) ++stop;
+        if (stop == end || Is(*stop, kDelimiter)) {
+            m_walkFirst = std::string_view(pos, static_cast<std::size_t>(stop - pos));
+            m_walkReadFirst = true;
+            // Standing first, a block's start is a statement of its own.
+            if (kWalkStops[static_cast<unsigned char>(*pos)] &&
+                (kEndWords.Contains(m_walkFirst) || m_walkFirst == "begin"))
+                return stop;
+            pos = stop;
+        }
+    }
     // The outermost group open, and how deep the walk is in it.
     const char* group = nullptr;
     std::size_t depth = 0;
@@ -409,7 +433,7 @@ const char* zorpaVerilogParser<T>::skipGroup(const char* pos, const char* end) c
 }
 
 template <class T>
-std::string_view zorpaVerilogParser<T>::firstName(const char* start, const char* end, const char*& after)
+std::string_view zorpaVerilogParser<T>::readFirstName(const char* start, const char* end, const char*& after)
 {
     return m_memo.FirstWord(this->currentStatement(), start, end, after, ReadName);
 }
