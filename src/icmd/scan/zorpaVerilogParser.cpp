@@ -175,8 +175,11 @@ std::string_view ReadName(const char*& pos, const char* end)
     return ReadToken(pos, end, true, true, false);
 }
 
-bool NextIs(const char*& pos, const char* end, char c)
+[[gnu::always_inline]] inline bool NextIs(const char*& pos, const char* end, char c)
 {
+    // Most often right there; none of the characters asked for is a blank
+    // or starts a comment.
+    if (pos < end && *pos == c) return true;
     SkipBlanksAndComments(pos, end);
     return pos < end && *pos == c;
 }
