@@ -347,6 +347,7 @@ const char* zorpaVerilogParser<T>::findStatementEnd(const char* pos, const char*
 {
     m_walkStart = pos;
     m_walkReadFirst = false;
+    m_walkGrouped = false;
     m_walkEnd = walkStatement(pos, end);
     return m_walkEnd;
 }
@@ -393,7 +394,10 @@ const char* zorpaVerilogParser<T>::walkStatement(const char* pos, const char* en
             ++pos;
             continue;
         case ')':
-            if (depth > 0 && --depth == 0) m_memo.AddGroup(group, pos + 1);
+            if (depth > 0 && --depth == 0) {
+                m_memo.AddGroup(group, pos + 1);
+                m_walkGrouped = true;
+            }
             ++pos;
             continue;
         case '/':
@@ -453,7 +457,7 @@ std::string_view zorpaVerilogParser<T>::declaredUnitName(const char* start, cons
 template <class T>
 std::string_view zorpaVerilogParser<T>::instantiatedUnitName(const char* start, const char* end)
 {
-    if (!EndsWith(start, end, ';')) return {};
+    if (!EndsWith(start, end, ';') || (walked(start, end) && !m_walkGrouped)) return {};
     const char* pos = nullptr;
     const std::string_view name = firstName(start, end, pos);
     if (name.empty()) return {};
@@ -482,11 +486,13 @@ template <class T>
 bool zorpaVerilogParser<T>::mayConcernUnits(const char* start, const char* end)
 {
     // A statement without a name first may be an `include; one with a name
-    // concerns units when the name is one of these words or is followed by
-    // a parameter list or an instance name.
+    // concerns units when the name is one of these words or, holding a group
+    // for the ports of an instance, is followed by a parameter list or an
+    // instance name.
     const char* pos = nullptr;
     const std::string_view first = firstName(start, end, pos);
     if (first.empty() || kLeadWords.Contains(first)) return true;
+    if (walked(start, end) && !m_walkGrouped) return false;
     SkipBlanksAndComments(pos, end);
     return pos < end && (*pos == '#' || *pos == '\\' || Is(*pos, kVerilogChar));
 }

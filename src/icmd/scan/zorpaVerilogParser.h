@@ -71,7 +71,7 @@ protected:
     // read once for all the operations that look at the walk's statement.
     std::string_view firstName(const char* start, const char* end, const char*& after)
     {
-        if (m_walkReadFirst && start == m_walkStart && end == m_walkEnd && this->currentStatement().number != 0) {
+        if (m_walkReadFirst && walked(start, end)) {
             after = start + m_walkFirst.size();
             return m_walkFirst;
         }
@@ -79,6 +79,11 @@ protected:
     }
 
 private:
+    // Whether [start, end) is the statement walked last, the walk's statement.
+    bool walked(const char* start, const char* end) const
+    {
+        return start == m_walkStart && end == m_walkEnd && this->currentStatement().number != 0;
+    }
     // firstName when the walk did not read the name.
     std::string_view readFirstName(const char* start, const char* end, const char*& after);
     // findStatementEnd's walk, with the statement's first name read on the way.
@@ -92,6 +97,9 @@ private:
     const char* m_walkEnd = nullptr;
     std::string_view m_walkFirst;
     bool m_walkReadFirst = false;
+    // Whether the walk closed a group at the statement's outermost level:
+    // an instance needs one.
+    bool m_walkGrouped = false;
 };
 
 extern template class zorpaVerilogParser<ImodelModule*>;
