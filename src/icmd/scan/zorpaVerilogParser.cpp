@@ -279,7 +279,15 @@ const char* DirectiveEnd(const char* pos, const char* end)
 
 constexpr WordSet kPrimitives(zorpaVerilogPrimitives, false);
 constexpr WordSet kBehaviourWords(zorpaVerilogBehaviourWords, false);
-constexpr WordSet kLineDirectives(zorpaVerilogLineDirectives, false);
+// The directives by their names after the backquote, which every one of
+// them starts with: the names' first bytes then tell them apart.
+constexpr std::array<std::string_view, zorpaVerilogLineDirectives.size()> DirectiveNames()
+{
+    std::array<std::string_view, zorpaVerilogLineDirectives.size()> names{};
+    for (std::size_t i = 0; i < names.size(); ++i) names[i] = zorpaVerilogLineDirectives[i].substr(1);
+    return names;
+}
+constexpr WordSet kLineDirectiveNames(DirectiveNames(), false);
 constexpr WordSet kEndWords(zorpaVerilogEndWords, false);
 constexpr std::array<std::string_view, 5> kLeadWordList = {"module", "assign", "input", "output", "inout"};
 constexpr WordSet kLeadWords(kLeadWordList, false);
@@ -314,7 +322,8 @@ bool zorpaVerilogParser<T>::preprocessorLine(const char*& pos, const char* end)
         if (*pos == '`') {
             // Every directive starts so; its word is read once.
             const char* next = AnyWordEnd(pos, end);
-            if (!kLineDirectives.Contains(std::string_view(pos, static_cast<std::size_t>(next - pos)))) break;
+            if (!kLineDirectiveNames.Contains(std::string_view(pos + 1, static_cast<std::size_t>(next - pos - 1))))
+                break;
             pos = DirectiveEnd(next, end);
             continue;
         }
