@@ -357,15 +357,19 @@ protected:
         }
         for (auto [lib, libEnd] = ScanDesign().GetLibraries(); lib != libEnd; ++lib)
             for (const ImodelModule* unit : *(*lib)->GetModules()) {
+                const auto names = [&out](const auto* units) {
+                    std::size_t count = 0;
+                    if (units)
+                        for (const ImodelModule* linked : *units) {
+                            out << ' ' << linked->GetName();
+                            ++count;
+                        }
+                    return count;
+                };
                 out << unit->GetName() << (unit->GetModuleFile() ? "" : " ?") << " ->";
-                if (const auto* subs = unit->GetSubBlocks())
-                    for (const ImodelModule* sub : *subs) {
-                        out << ' ' << sub->GetName();
-                        ++m_links;
-                    }
+                m_links += names(unit->GetSubBlocks());
                 out << " <-";
-                if (const auto* parents = unit->GetParentsList())
-                    for (const ImodelModule* parent : *parents) out << ' ' << parent->GetName();
+                names(unit->GetParentsList());
                 out << "\n";
             }
         return out.str() + debug.Text();

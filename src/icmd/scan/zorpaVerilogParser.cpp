@@ -201,6 +201,33 @@ const char* OtherTokenEnd(const char* pos, const char* end)
     return stop ? stop : pos + 1;
 }
 
+// The step of the statement and group walks at a stop other than ";" or a
+// parenthesis: over a comment, over a byte inside a word, or over a string
+// or escaped identifier that starts a token (`boundary`: where the last
+// token stepped over whole ended, so that a token starts there whatever
+// byte comes before it). False, with `pos` unmoved, at a lead byte that
+// starts a word.
+[[gnu::always_inline]] inline bool StepOver(const char*& pos, const char* end, const char*& boundary)
+{
+    if (*pos == '/') {
+        if (IsCommentStart(pos, end)) {
+            SkipComments(pos, end);
+            boundary = pos;
+        } else {
+            ++pos;  // within a word, or a word of its own not looked for
+        }
+        return true;
+    }
+    if (pos != boundary && !Is(pos[-1], kDelimiter)) {
+        ++pos;
+        return true;
+    }
+    if (*pos != '"' && *pos != '\\') return false;
+    pos = OtherTokenEnd(pos, end);
+    boundary = pos;
+    return true;
+}
+
 // Skips the parenthesised group at `pos`, nested groups, comments, strings
 // and escaped identifiers included; the end when it is not closed. Words
 // are stepped over unread, as the statement walk steps over them; a
@@ -208,8 +235,7 @@ const char* OtherTokenEnd(const char* pos, const char* end)
 const char* SkipGroup(const char* pos, const char* end)
 {
     std::size_t depth = 0;
-    // As in the statement walk: where the last token stepped over whole ended.
-    const char* boundary = pos;
+    const char* boundary = pos;  // see StepOver
     for (;;) {
         pos = NextStop(kGroupStops, pos, end);
         if (pos >= end) return end;
@@ -222,24 +248,10 @@ const char* SkipGroup(const char* pos, const char* end)
             ++pos;
             if (--depth == 0) return pos;
             continue;
-        case '/':
-            if (IsCommentStart(pos, end)) {
-                SkipComments(pos, end);
-                boundary = pos;
-            } else {
-                ++pos;
-            }
-            continue;
         default:
-            break;
-        }
-        // A quote or a backslash inside a word is a byte of it.
-        if (pos != boundary && !Is(pos[-1], kDelimiter)) {
-            ++pos;
+            StepOver(pos, end, boundary);  // no lead byte stops a group's walk
             continue;
         }
-        pos = OtherTokenEnd(pos, end);
-        boundary = pos;
     }
 }
 
@@ -386,10 +398,7 @@ const char* zorpaVerilogParser<T>::walkStatement(const char* pos, const char* en
     // The outermost group open, and how deep the walk is in it.
     const char* group = nullptr;
     std::size_t depth = 0;
-    // Where the last comment, string or other token stepped over whole
-    // ended: a token starts there whatever byte comes before it. Elsewhere
-    // a token starts only after a delimiter.
-    const char* boundary = pos;
+    const char* boundary = pos;  // see StepOver
     for (;;) {
         pos = NextStop(kWalkStops, pos, end);
         if (pos >= end) return end;
@@ -409,27 +418,10 @@ const char* zorpaVerilogParser<T>::walkStatement(const char* pos, const char* en
             }
             ++pos;
             continue;
-        case '/':
-            if (IsCommentStart(pos, end)) {
-                SkipComments(pos, end);
-                boundary = pos;
-            } else {
-                ++pos;  // within a word, or a word of its own not looked for
-            }
-            continue;
         default:
             break;
         }
-        // A quote, a backslash or a lead byte inside a word is a byte of it.
-        if (pos != boundary && !Is(pos[-1], kDelimiter)) {
-            ++pos;
-            continue;
-        }
-        if (*pos == '"' || *pos == '\\') {
-            pos = OtherTokenEnd(pos, end);
-            boundary = pos;
-            continue;
-        }
+        if (StepOver(pos, end, boundary)) continue;
         const char* const tokenStart = pos;
         pos = WordEnd(pos + 1, end);
         const std::string_view token(tokenStart, static_cast<std::size_t>(pos - tokenStart));
