@@ -384,7 +384,7 @@ TEST_F(VerilogPlainScan, RandomDesignsGiveWhatThePlainWayGives)
 {
     RandomVerilog generator(2930);
     std::size_t messages = 0;
-    for (int round = 0; round < 250; ++round) {
+    for (int round = 0; round < 80; ++round) {
         std::vector<std::string> paths;
         std::string texts;
         for (int file = 0; file < 3; ++file) {
@@ -400,6 +400,6 @@ TEST_F(VerilogPlainScan, RandomDesignsGiveWhatThePlainWayGives)
         messages += found.find("instantiating itself") != std::string::npos ? 1 : 0;
     }
     // The designs link units and meet cycles, so the comparison covers them.
-    EXPECT_GT(m_links, 1000u);
+    EXPECT_GT(m_links, 200u);
     EXPECT_GT(messages, 10u);
 }
