@@ -67,4 +67,3 @@ inline const char* PlainVerilogEnd(zorpaVerilogParser<ImodelModule*>& parser, co
         }
     }
 }
-

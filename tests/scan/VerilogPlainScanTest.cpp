@@ -21,10 +21,7 @@ class PlainVerilog : public Verilog {
 public:
     explicit PlainVerilog(ImodelModule* prototype) : Verilog(prototype, nullptr) {}
 
-    const char* findStatementEnd(const char* pos, const char* end) override
-    {
-        return PlainVerilogEnd(*this, pos, end);
-    }
+    const char* findStatementEnd(const char* pos, const char* end) override { return PlainVerilogEnd(*this, pos, end); }
 
     bool mayConcernUnits(const char*, const char*) override { return true; }
 
@@ -107,7 +104,8 @@ public:
         const char close = *pos == '"' ? '"' : '>';
         const char* nameEnd = pos + 1;
         while (nameEnd < end && *nameEnd != close && *nameEnd != '\n' && *nameEnd != '\r') ++nameEnd;
-        if (nameEnd < end && *nameEnd == close && nameEnd > pos + 1) this->addIncludeName(std::string(pos + 1, nameEnd));
+        if (nameEnd < end && *nameEnd == close && nameEnd > pos + 1)
+            this->addIncludeName(std::string(pos + 1, nameEnd));
         return true;
     }
 

@@ -78,7 +78,8 @@ inline const char* AnyWordEnd(const char* pos, const char* end)
 constexpr std::array<unsigned char, 256> MakeWordStops()
 {
     std::array<unsigned char, 256> stops{};
-    for (int c = 0; c < 256; ++c) stops[static_cast<std::size_t>(c)] = (kClasses[static_cast<std::size_t>(c)] & kDelimiter) ? 1 : 0;
+    for (int c = 0; c < 256; ++c)
+        stops[static_cast<std::size_t>(c)] = (kClasses[static_cast<std::size_t>(c)] & kDelimiter) ? 1 : 0;
     stops['/'] = 2;
     return stops;
 }
