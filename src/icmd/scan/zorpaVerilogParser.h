@@ -79,7 +79,9 @@ protected:
     }
 
 private:
-    // Whether [start, end) is the statement walked last, the walk's statement.
+    // Whether [start, end) is the statement the scan is at: the scan walks
+    // each statement before it asks about it, so what the walk kept of it
+    // holds (outside a scan, nothing kept is used).
     bool walked(const char* start, const char* end) const
     {
         return start == m_walkStart && end == m_walkEnd && this->currentStatement().number != 0;
