@@ -4,6 +4,7 @@
 // token at a time through the scanner's own readToken, while the files are
 // scanned into a design as parse_file scans them; and a statement passed
 // over by its first word is checked to be one that concerns no unit.
+#include "PlainWalk.h"
 #include "ScanDesignSupport.h"
 #include "src/icmd/scan/zorpaVHDLParser.h"
 #include "src/icmd/scan/zorpaVerilogParser.h"
@@ -12,38 +13,6 @@
 #include <random>
 
 namespace {
-
-bool IsBlank(char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\n'; }
-bool IsDelimiter(char c) { return IsBlank(c) || std::string_view(";,.:()[]").find(c) != std::string_view::npos; }
-
-std::string LowerCase(std::string_view text)
-{
-    std::string lower(text);
-    for (char& c : lower) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
-    return lower;
-}
-
-// Blanks, line ends and comments, as long as either is found.
-void SkipBlanksAndComments(ZorpaParser<ImodelModule*>& parser, const char*& pos, const char* end)
-{
-    do
-        while (pos < end && IsBlank(*pos)) ++pos;
-    while (parser.skipComment(pos, end));
-}
-
-// A parenthesised group read token by token: its end, or the end of the
-// text when it is not closed.
-const char* PlainGroupEnd(ZorpaParser<ImodelModule*>& parser, const char* pos, const char* end)
-{
-    std::size_t depth = 0;
-    for (;;) {
-        if (!parser.readToken(pos, end, true, true, false).empty()) continue;
-        if (pos >= end) return end;
-        const char c = *pos++;
-        if (c == '(') ++depth;
-        if (c == ')' && --depth == 0) return pos;
-    }
-}
 
 // The end of the VHDL statement at `pos`, one token at a time.
 const char* PlainVhdlEnd(zorpaVHDLParser<ImodelModule*>& parser, const char* pos, const char* end)
@@ -71,31 +40,6 @@ const char* PlainVhdlEnd(zorpaVHDLParser<ImodelModule*>& parser, const char* pos
             const char* next = pos;
             SkipBlanksAndComments(parser, next, end);
             if (next < end && *next == '(') return tokenStart;
-        }
-    }
-}
-
-// The end of the Verilog statement at `pos`, one token at a time.
-const char* PlainVerilogEnd(zorpaVerilogParser<ImodelModule*>& parser, const char* pos, const char* end)
-{
-    for (bool first = true;; first = false) {
-        SkipBlanksAndComments(parser, pos, end);
-        if (pos >= end) return end;
-        if (*pos == ';') return pos + 1;
-        if (IsDelimiter(*pos)) {
-            ++pos;
-            continue;
-        }
-        const char* tokenStart = pos;
-        const std::string_view token = parser.readToken(pos, end, true, true, false);
-        if (token.empty()) {
-            pos = tokenStart + 1;
-        } else if (zorpaScan::IsOneOfExactly(token, zorpaVerilogEndWords)) {
-            return pos;
-        } else if (token == "begin") {
-            return first ? pos : tokenStart;
-        } else if (!first && (token == "module" || token == "`include")) {
-            return tokenStart;
         }
     }
 }

@@ -88,31 +88,43 @@ bool IsOneOfExactly(std::string_view token, const std::array<std::string_view, N
 
 // A set of words for the hot loops: a token is first checked against the
 // lengths of the words that start with its first character, so that most
-// tokens are refused after one table look-up. Words are at most 31
-// characters; with `ignoreCase` they are given in lower case.
+// tokens are refused after one table look-up, and is then compared with
+// those words only. Words are at most 31 characters, at most 255 of them;
+// with `ignoreCase` they are given in lower case.
 template <std::size_t N>
 class WordSet {
 public:
     constexpr WordSet(const std::array<std::string_view, N>& words, bool ignoreCase)
         : m_words(words), m_ignoreCase(ignoreCase)
     {
-        for (std::string_view word : words) m_lengths[static_cast<unsigned char>(word[0])] |= 1u << word.size();
+        static_assert(N < 256);
+        std::sort(m_words.begin(), m_words.end(), [](std::string_view a, std::string_view b) { return a[0] < b[0]; });
+        for (std::size_t i = 0; i < N; ++i) {
+            const auto first = static_cast<unsigned char>(m_words[i][0]);
+            if (m_from[first] == m_to[first]) m_from[first] = static_cast<std::uint8_t>(i);
+            m_to[first] = static_cast<std::uint8_t>(i + 1);
+            m_lengths[first] |= 1u << m_words[i].size();
+        }
     }
 
     bool Contains(std::string_view token) const
     {
         if (token.empty() || token.size() > 31) return false;
-        const char first = m_ignoreCase ? Lower(token[0]) : token[0];
-        if (((m_lengths[static_cast<unsigned char>(first)] >> token.size()) & 1u) == 0) return false;
-        for (std::string_view word : m_words)
-            if (m_ignoreCase ? IsWord(token, word) : token == word) return true;
+        const auto first = static_cast<unsigned char>(m_ignoreCase ? Lower(token[0]) : token[0]);
+        if (((m_lengths[first] >> token.size()) & 1u) == 0) return false;
+        for (std::size_t i = m_from[first]; i < m_to[first]; ++i)
+            if (m_ignoreCase ? IsWord(token, m_words[i]) : token == m_words[i]) return true;
         return false;
     }
 
 private:
+    // The words sorted by their first character; those starting with c are
+    // [m_from[c], m_to[c]).
     std::array<std::string_view, N> m_words;
     bool m_ignoreCase;
     std::array<std::uint32_t, 256> m_lengths{};
+    std::array<std::uint8_t, 256> m_from{};
+    std::array<std::uint8_t, 256> m_to{};
 };
 
 // Sixteen bytes of text classed at once, bit i for the byte at i: the

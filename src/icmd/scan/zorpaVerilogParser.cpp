@@ -73,6 +73,61 @@ inline const char* AnyWordEnd(const char* pos, const char* end)
     return zorpaScan::AnyWordEnd(pos, end, IsCommentStart);
 }
 
+// The end of a word as AnyWordEnd finds it, from a byte inside it: a
+// delimiter, or "/" that starts a comment.
+constexpr std::array<unsigned char, 256> MakeWordStops()
+{
+    std::array<unsigned char, 256> stops{};
+    for (int c = 0; c < 256; ++c)
+        stops[static_cast<std::size_t>(c)] = (kClasses[static_cast<std::size_t>(c)] & kDelimiter) ? 1 : 0;
+    stops['/'] = 2;
+    return stops;
+}
+constexpr std::array<unsigned char, 256> kWordStops = MakeWordStops();
+
+inline const char* WordEnd(const char* pos, const char* end)
+{
+    for (; pos < end; ++pos) {
+        const unsigned char stop = kWordStops[static_cast<unsigned char>(*pos)];
+        if (stop != 0 && (stop == 1 || IsCommentStart(pos, end))) break;
+    }
+    return pos;
+}
+
+using Stops = std::array<bool, 256>;
+
+constexpr Stops MakeStops(std::string_view bytes)
+{
+    Stops stops{};
+    for (unsigned char c : bytes) stops[c] = true;
+    return stops;
+}
+
+// The bytes the statement walk stops at: ";", parentheses, "/" (a
+// comment may start), and, where a token starts, a quote, a backslash or
+// the first byte of a word the walk looks for. Every other byte is stepped
+// over unread: it neither ends a statement nor changes how the bytes after
+// it are read.
+constexpr Stops kWalkStops = MakeStops(";()/\"\\egbm`");
+// The same for a walk over a group, which looks at no word.
+constexpr Stops kGroupStops = MakeStops("()/\"\\");
+// A directive's line: its end, comments, strings and continuations.
+constexpr Stops kDirectiveStops = MakeStops("\n/\"\\");
+
+// The first byte at or after `pos` that is one of the stops, or the end.
+inline const char* NextStop(const Stops& stops, const char* pos, const char* end)
+{
+    while (end - pos >= 4) {
+        if (stops[static_cast<unsigned char>(pos[0])]) return pos;
+        if (stops[static_cast<unsigned char>(pos[1])]) return pos + 1;
+        if (stops[static_cast<unsigned char>(pos[2])]) return pos + 2;
+        if (stops[static_cast<unsigned char>(pos[3])]) return pos + 3;
+        pos += 4;
+    }
+    while (pos < end && !stops[static_cast<unsigned char>(*pos)]) ++pos;
+    return pos;
+}
+
 std::string_view ReadToken(const char*& pos, const char* end, bool anyText, bool newlineIsBlank, bool backslashIsPlain)
 {
     SkipBlanksAndComments(pos, end, newlineIsBlank);
@@ -121,8 +176,11 @@ std::string_view ReadName(const char*& pos, const char* end)
     return ReadToken(pos, end, true, true, false);
 }
 
-bool NextIs(const char*& pos, const char* end, char c)
+[[gnu::always_inline]] inline bool NextIs(const char*& pos, const char* end, char c)
 {
+    // Most often right there; none of the characters asked for is a blank
+    // or starts a comment.
+    if (pos < end && *pos == c) return true;
     SkipBlanksAndComments(pos, end);
     return pos < end && *pos == c;
 }
@@ -144,65 +202,72 @@ const char* OtherTokenEnd(const char* pos, const char* end)
     return stop ? stop : pos + 1;
 }
 
+// The step of the statement and group walks at a stop other than ";" or a
+// parenthesis: over a comment, over a byte inside a word, or over a string
+// or escaped identifier that starts a token (`boundary`: where the last
+// token stepped over whole ended, so that a token starts there whatever
+// byte comes before it). False, with `pos` unmoved, at a lead byte that
+// starts a word.
+[[gnu::always_inline]] inline bool StepOver(const char*& pos, const char* end, const char*& boundary)
+{
+    if (*pos == '/') {
+        if (IsCommentStart(pos, end)) {
+            SkipComments(pos, end);
+            boundary = pos;
+        } else {
+            ++pos;  // within a word, or a word of its own not looked for
+        }
+        return true;
+    }
+    if (pos != boundary && !Is(pos[-1], kDelimiter)) {
+        ++pos;
+        return true;
+    }
+    if (*pos != '"' && *pos != '\\') return false;
+    pos = OtherTokenEnd(pos, end);
+    boundary = pos;
+    return true;
+}
+
 // Skips the parenthesised group at `pos`, nested groups, comments, strings
-// and escaped identifiers included; the end when it is not closed. One pass
-// over the characters: words are stepped over whole, and a character that
-// starts no token is stepped over alone.
+// and escaped identifiers included; the end when it is not closed. Words
+// are stepped over unread, as the statement walk steps over them; a
+// character that starts no token is stepped over alone.
 const char* SkipGroup(const char* pos, const char* end)
 {
     std::size_t depth = 0;
-    const auto word = [](const char*, const char*) __attribute__((always_inline))->const char* { return nullptr; };
-    const auto other = [&](const char* at) __attribute__((always_inline))->WindowStep
-    {
-        if (IsCommentStart(at, end)) {
-            SkipComments(at, end);
-            return {at, false};
-        }
-        return Is(*at, kDelimiter) ? GroupDelimiter(at, depth) : WindowStep{OtherTokenEnd(at, end), false};
-    };
-    // No word matters to a group but one that runs on into a string or a
-    // comment.
-    const auto lead = [](char) __attribute__((always_inline)) { return false; };
-    while (pos < end) {
-        // Blanks, words, parentheses and lone delimiters a window at a time;
-        // anything else takes one step below.
-        if (const char* close = WalkMarked(pos, end, false, lead, word, other)) return close;
-        if (pos >= end) break;
-        const char c = *pos;
-        const unsigned char kind = kClasses[static_cast<unsigned char>(c)];
-        // The common characters first: words, and runs of blanks.
-        if ((kind & kVerilogChar) != 0) {
-            pos = AnyWordEnd(pos, end);
-        } else if ((kind & (kBlank | kLineEnd)) != 0) {
-            SkipBlanks(pos, end, true);
-        } else if (c == '(') {
+    const char* boundary = pos;  // see StepOver
+    for (;;) {
+        pos = NextStop(kGroupStops, pos, end);
+        if (pos >= end) return end;
+        switch (*pos) {
+        case '(':
             ++depth;
             ++pos;
-        } else if (c == ')') {
+            continue;
+        case ')':
             ++pos;
             if (--depth == 0) return pos;
-        } else if ((kind & kDelimiter) != 0) {
-            ++pos;  // , . : [ ] ;
-        } else if (c == '/' && IsCommentStart(pos, end)) {
-            SkipComments(pos, end);
-        } else if (c == '"') {
-            pos = StringEnd(pos, end);
-        } else if (c == '\\') {
-            const char* stop = EscapedIdentifierEnd(pos, end);
-            pos = stop ? stop : pos + 1;  // a character that makes no token
-        } else {
-            pos = AnyWordEnd(pos, end);
+            continue;
+        default:
+            StepOver(pos, end, boundary);  // no lead byte stops a group's walk
+            continue;
         }
     }
-    return end;
 }
 
 // The end of a directive that starts at `pos`: past the line end that is
-// not continued by a backslash, comments and strings stepped over.
+// not continued by a backslash, comments and strings stepped over. A
+// backslash continues the line when nothing but blanks follows it.
 const char* DirectiveEnd(const char* pos, const char* end)
 {
     bool continued = false;
     while (pos < end) {
+        const char* const stop = NextStop(kDirectiveStops, pos, end);
+        for (; continued && pos < stop; ++pos)
+            if (!Is(*pos, kBlank) && *pos != '\r') continued = false;
+        pos = stop;
+        if (pos >= end) break;
         const char c = *pos;
         if (c == '\n') {
             if (!continued) return pos + 1;
@@ -218,7 +283,7 @@ const char* DirectiveEnd(const char* pos, const char* end)
             pos = StringEnd(pos, end);
             continued = false;
         } else {
-            if (!Is(c, kBlank) && c != '\r') continued = c == '\\';
+            continued = c == '\\';
             ++pos;
         }
     }
@@ -227,7 +292,15 @@ const char* DirectiveEnd(const char* pos, const char* end)
 
 constexpr WordSet kPrimitives(zorpaVerilogPrimitives, false);
 constexpr WordSet kBehaviourWords(zorpaVerilogBehaviourWords, false);
-constexpr WordSet kLineDirectives(zorpaVerilogLineDirectives, false);
+// The directives by their names after the backquote, which every one of
+// them starts with: the names' first bytes then tell them apart.
+constexpr std::array<std::string_view, zorpaVerilogLineDirectives.size()> DirectiveNames()
+{
+    std::array<std::string_view, zorpaVerilogLineDirectives.size()> names{};
+    for (std::size_t i = 0; i < names.size(); ++i) names[i] = zorpaVerilogLineDirectives[i].substr(1);
+    return names;
+}
+constexpr WordSet kLineDirectiveNames(DirectiveNames(), false);
 constexpr WordSet kEndWords(zorpaVerilogEndWords, false);
 constexpr std::array<std::string_view, 5> kLeadWordList = {"module", "assign", "input", "output", "inout"};
 constexpr WordSet kLeadWords(kLeadWordList, false);
@@ -243,7 +316,7 @@ zorpaVerilogParser<T>::zorpaVerilogParser(T prototype, T nullModule)
 template <class T>
 bool zorpaVerilogParser<T>::skipComment(const char*& pos, const char* end)
 {
-    return SkipComments(pos, end);
+    return IsCommentStart(pos, end) && SkipComments(pos, end);
 }
 
 template <class T>
@@ -256,13 +329,21 @@ std::string_view zorpaVerilogParser<T>::readToken(const char*& pos, const char* 
 template <class T>
 bool zorpaVerilogParser<T>::preprocessorLine(const char*& pos, const char* end)
 {
-    for (bool again = true; again;) {
-        again = false;
-        // Most statements start with none of the words looked for here.
+    for (;;) {
         SkipBlanksAndComments(pos, end);
-        if (pos >= end || (*pos != 'b' && *pos != 'i' && *pos != '`')) break;
+        if (pos >= end) break;
+        if (*pos == '`') {
+            // Every directive starts so; its word is read once.
+            const char* next = AnyWordEnd(pos, end);
+            if (!kLineDirectiveNames.Contains(std::string_view(pos + 1, static_cast<std::size_t>(next - pos - 1))))
+                break;
+            pos = DirectiveEnd(next, end);
+            continue;
+        }
+        // Most statements start with none of the words looked for here.
+        if (*pos != 'b' && *pos != 'i') break;
         const char* next = pos;
-        std::string_view token = ReadAny(next, end);
+        const std::string_view token = ReadAny(next, end);
         if (token == "begin") {
             // A block's start, with its label.
             pos = next;
@@ -271,24 +352,14 @@ bool zorpaVerilogParser<T>::preprocessorLine(const char*& pos, const char* end)
                 ReadName(next, end);
                 pos = next;
             }
-            again = true;
             continue;
         }
         if (token == "if" && NextIs(next, end, '(')) {
             pos = SkipGroup(next, end);
             this->setStructural(false);
-            again = true;
             continue;
         }
-        SkipBlanksAndComments(pos, end);
-        if (pos >= end || *pos != '`') break;  // every directive starts so
-        next = pos;
-        token = ReadToken(next, end, true, false, true);
-        if (kLineDirectives.Contains(token)) {
-            pos = DirectiveEnd(next, end);
-            SkipBlanksAndComments(pos, end);
-            again = true;
-        }
+        break;
     }
     return true;
 }
@@ -296,76 +367,71 @@ bool zorpaVerilogParser<T>::preprocessorLine(const char*& pos, const char* end)
 template <class T>
 const char* zorpaVerilogParser<T>::findStatementEnd(const char* pos, const char* end)
 {
+    m_walkStart = pos;
+    m_walkReadFirst = false;
+    m_walkGrouped = false;
+    m_walkEnd = walkStatement(pos, end);
+    return m_walkEnd;
+}
+
+template <class T>
+const char* zorpaVerilogParser<T>::walkStatement(const char* pos, const char* end)
+{
     m_memo.BeginGroups(pos);
     // The statement's first token starts here, after blanks and comments.
     const char* firstAt = pos;
     SkipBlanksAndComments(firstAt, end);
+    // A plain name first, as most statements start, is read here for the
+    // statement operations: the walk would take it as one word too.
+    if (firstAt == pos && pos < end && Is(*pos, kVerilogChar)) {
+        const char* stop = pos + 1;
+        while (stop < end && Is(*stop, kVerilogChar)) ++stop;
+        if (stop == end || Is(*stop, kDelimiter)) {
+            m_walkFirst = std::string_view(pos, static_cast<std::size_t>(stop - pos));
+            m_walkReadFirst = true;
+            // Standing first, a block's start is a statement of its own.
+            if (kWalkStops[static_cast<unsigned char>(*pos)] &&
+                (kEndWords.Contains(m_walkFirst) || m_walkFirst == "begin"))
+                return stop;
+            pos = stop;
+        }
+    }
     // The outermost group open, and how deep the walk is in it.
     const char* group = nullptr;
     std::size_t depth = 0;
-    // A delimiter, no token: each outermost group closed within the
-    // statement is noted as SkipGroup finds it.
-    const auto delimiter = [&](const char* at) __attribute__((always_inline))
-    {
-        if (*at == '(') {
-            if (depth++ == 0) group = at;
-        } else if (*at == ')' && depth > 0 && --depth == 0) {
-            m_memo.AddGroup(group, at + 1);
-        }
-    };
-    // Where the statement ends at a token, or null when it goes on.
-    const auto endAt = [&](const char* tokenStart, const char* tokenEnd) -> const char* {
-        const std::string_view token(tokenStart, static_cast<std::size_t>(tokenEnd - tokenStart));
-        const bool first = tokenStart == firstAt;
-        if (kEndWords.Contains(token)) return tokenEnd;
-        // A block's start ends the statement before it; standing first it
-        // is a statement of its own, so that the scan moves on.
-        if (token == "begin") return first ? tokenEnd : tokenStart;
-        if (!first && (token == "module" || token == "`include")) return tokenStart;
-        return nullptr;
-    };
-    // Every word looked for starts with one of these; the others are passed
-    // over unread.
-    const auto lead = [](char c) __attribute__((always_inline))
-    {
-        return c == 'e' || c == 'g' || c == 'b' || c == 'm' || c == '`';
-    };
-    const auto word = [&](const char* start, const char* stop)
-                          __attribute__((always_inline)) -> const char* { return endAt(start, stop); };
-    const auto other = [&](const char* at) __attribute__((always_inline))->WindowStep
-    {
-        if (*at == ';') return {at + 1, true};
-        if (Is(*at, kDelimiter)) {
-            delimiter(at);
-            return {at + 1, false};
-        }
-        if (IsCommentStart(at, end)) {
-            SkipComments(at, end);
-            return {at, false};
-        }
-        // A token that starts with no plain byte: no word looked for.
-        return {OtherTokenEnd(at, end), false};
-    };
+    const char* boundary = pos;  // see StepOver
     for (;;) {
-        // Blanks, words and delimiters a window at a time; a word that runs
-        // on into other characters, and every other byte, takes the step
-        // below, which reads them as ReadAny does.
-        if (const char* stop = WalkMarked(pos, end, false, lead, word, other)) return stop;
-        SkipBlanksAndComments(pos, end);
+        pos = NextStop(kWalkStops, pos, end);
         if (pos >= end) return end;
-        if (*pos == ';') return pos + 1;
-        if (Is(*pos, kDelimiter)) {  // , . : ( ) [ ]: no token
-            delimiter(pos);
+        switch (*pos) {
+        case ';':
+            return pos + 1;
+        case '(':
+            // Each outermost group closed within the statement is noted as
+            // SkipGroup finds it.
+            if (depth++ == 0) group = pos;
             ++pos;
             continue;
+        case ')':
+            if (depth > 0 && --depth == 0) {
+                m_memo.AddGroup(group, pos + 1);
+                m_walkGrouped = true;
+            }
+            ++pos;
+            continue;
+        default:
+            break;
         }
-        const char* tokenStart = pos;
-        const std::string_view token = ReadAny(pos, end);
-        if (token.empty()) {
-            pos = tokenStart + 1;
-        } else if (const char* statementEnd = endAt(tokenStart, pos)) {
-            return statementEnd;
-        }
+        if (StepOver(pos, end, boundary)) continue;
+        const char* const tokenStart = pos;
+        pos = WordEnd(pos + 1, end);
+        const std::string_view token(tokenStart, static_cast<std::size_t>(pos - tokenStart));
+        if (kEndWords.Contains(token)) return pos;
+        // A block's start ends the statement before it; standing first it
+        // is a statement of its own, so that the scan moves on.
+        const bool first = tokenStart == firstAt;
+        if (token == "begin") return first ? pos : tokenStart;
+        if (!first && (token == "module" || token == "`include")) return tokenStart;
     }
 }
 
@@ -376,7 +442,7 @@ const char* zorpaVerilogParser<T>::skipGroup(const char* pos, const char* end) c
 }
 
 template <class T>
-std::string_view zorpaVerilogParser<T>::firstName(const char* start, const char* end, const char*& after)
+std::string_view zorpaVerilogParser<T>::readFirstName(const char* start, const char* end, const char*& after)
 {
     return m_memo.FirstWord(this->currentStatement(), start, end, after, ReadName);
 }
@@ -393,7 +459,7 @@ std::string_view zorpaVerilogParser<T>::declaredUnitName(const char* start, cons
 template <class T>
 std::string_view zorpaVerilogParser<T>::instantiatedUnitName(const char* start, const char* end)
 {
-    if (!EndsWith(start, end, ';')) return {};
+    if (!EndsWith(start, end, ';') || (walked(start, end) && !m_walkGrouped)) return {};
     const char* pos = nullptr;
     const std::string_view name = firstName(start, end, pos);
     if (name.empty()) return {};
@@ -422,11 +488,13 @@ template <class T>
 bool zorpaVerilogParser<T>::mayConcernUnits(const char* start, const char* end)
 {
     // A statement without a name first may be an `include; one with a name
-    // concerns units when the name is one of these words or is followed by
-    // a parameter list or an instance name.
+    // concerns units when the name is one of these words or, holding a group
+    // for the ports of an instance, is followed by a parameter list or an
+    // instance name.
     const char* pos = nullptr;
     const std::string_view first = firstName(start, end, pos);
     if (first.empty() || kLeadWords.Contains(first)) return true;
+    if (walked(start, end) && !m_walkGrouped) return false;
     SkipBlanksAndComments(pos, end);
     return pos < end && (*pos == '#' || *pos == '\\' || Is(*pos, kVerilogChar));
 }
@@ -448,7 +516,9 @@ template <class T>
 bool zorpaVerilogParser<T>::includeDirective(const char* start, const char* end)
 {
     const char* pos = start;
-    if (ReadAny(pos, end) != "`include") return false;
+    // Only a word that starts with a backquote can be the directive.
+    SkipBlanksAndComments(pos, end);
+    if (pos >= end || *pos != '`' || ReadAny(pos, end) != "`include") return false;
     SkipBlanksAndComments(pos, end, false);
     if (pos >= end || (*pos != '"' && *pos != '<')) return true;
     const char close = *pos == '"' ? '"' : '>';

@@ -69,10 +69,39 @@ protected:
     const char* skipGroup(const char* pos, const char* end) const;
     // The statement's first word as ReadName reads it, `after` behind it;
     // read once for all the operations that look at the walk's statement.
-    std::string_view firstName(const char* start, const char* end, const char*& after);
+    std::string_view firstName(const char* start, const char* end, const char*& after)
+    {
+        if (m_walkReadFirst && walked(start, end)) {
+            after = start + m_walkFirst.size();
+            return m_walkFirst;
+        }
+        return readFirstName(start, end, after);
+    }
 
 private:
+    // Whether [start, end) is the statement the scan is at: the scan walks
+    // each statement before it asks about it, so what the walk kept of it
+    // holds (outside a scan, nothing kept is used).
+    bool walked(const char* start, const char* end) const
+    {
+        return start == m_walkStart && end == m_walkEnd && this->currentStatement().number != 0;
+    }
+    // firstName when the walk did not read the name.
+    std::string_view readFirstName(const char* start, const char* end, const char*& after);
+    // findStatementEnd's walk, with the statement's first name read on the way.
+    const char* walkStatement(const char* pos, const char* end);
+
     zorpaScan::StatementMemo m_memo;
+    // The statement walked last, [m_walkStart, m_walkEnd), and its first
+    // name as ReadName reads it, when the walk read it (a plain name ended by
+    // a delimiter).
+    const char* m_walkStart = nullptr;
+    const char* m_walkEnd = nullptr;
+    std::string_view m_walkFirst;
+    bool m_walkReadFirst = false;
+    // Whether the walk closed a group at the statement's outermost level:
+    // an instance needs one.
+    bool m_walkGrouped = false;
 };
 
 extern template class zorpaVerilogParser<ImodelModule*>;
