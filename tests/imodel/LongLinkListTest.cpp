@@ -149,8 +149,8 @@ TEST_F(LongLinkLists, ShortListsAndTheirCopiesAnswerAsThePlainListsDo)
         std::map<ImodelModule*, List> subs;
         std::map<ImodelModule*, List> parents;
         std::vector<std::unique_ptr<ImodelModule>> owned;
-        RunAgainstPlainLists(seed, 40, 120 + 10 * static_cast<int>(seed), [](int) { return 2u; }, subs, parents,
-                             owned);
+        RunAgainstPlainLists(
+            seed, 40, 120 + 10 * static_cast<int>(seed), [](int) { return 2u; }, subs, parents, owned);
         ImodelLinkList assigned;
         for (const auto& unit : owned) {
             for (const ImodelLinkList* list : {unit->GetSubBlocks(), unit->GetParentsList()}) {

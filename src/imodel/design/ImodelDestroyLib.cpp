@@ -40,7 +40,8 @@ void DeleteInOrder(std::vector<ImodelModule::Owned>& units)
             ImodelPrefetch(context, sizeof(ImodelContextImpl));
     };
     // The list is this function's own: its entries may be emptied.
-    ImodelVisitAhead(units, ahead, [](const ImodelModule::Owned* unit) { const_cast<ImodelModule::Owned*>(unit)->reset(); });
+    ImodelVisitAhead(units, ahead,
+                     [](const ImodelModule::Owned* unit) { const_cast<ImodelModule::Owned*>(unit)->reset(); });
     units.clear();
 }
 
