@@ -18,6 +18,7 @@
 #include <memory>
 #include <random>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace {
@@ -103,6 +104,22 @@ void ShowSome(World& world, std::uint32_t seed)
     for (ImodelModule* unit : world.going) unit->SetCanBeDisplayedInAView(random() % 3 != 0);
 }
 
+// The plain way: library after library, each unit in the library's order
+// leaves it and is deleted. What a view listening to this teardown only
+// hears: the event names, and each removal as RemovalView tells it.
+std::pair<std::vector<std::string>, std::vector<std::string>> HeardOneByOne(std::uint32_t seed, int going,
+                                                                            int staying, int links)
+{
+    World plain(seed, going, staying, links);
+    ShowSome(plain, seed);
+    RemovalView view;
+    for (const LibraryPtr& library : plain.libraries) {
+        const std::vector<ImodelModule*> units(library->GetModules()->begin(), library->GetModules()->end());
+        for (ImodelModule* unit : units) EXPECT_TRUE(library->GetModules()->Extract(unit));
+    }
+    return {view.Names(), view.heard};
+}
+
 }  // namespace
 
 TEST_F(DesignTeardown, UnitsDeletedTogetherLeaveTheUnitsThatStayAsDeletingThemOneByOne)
@@ -158,19 +175,8 @@ TEST_F(DesignTeardown, TheViewsHearOfEachShownUnitAsWhenTheUnitsAreDeletedOneByO
         const int links = static_cast<int>(seed * 17 % 150);
         SCOPED_TRACE("seed " + std::to_string(seed));
 
-        // The plain way: library after library, each unit in the library's
-        // order leaves it and is deleted. Each view listens to its own
-        // teardown only.
-        World plain(seed, going, 2, links);
-        ShowSome(plain, seed);
-        auto plainView = std::make_unique<RemovalView>();
-        for (const LibraryPtr& library : plain.libraries) {
-            const std::vector<ImodelModule*> units(library->GetModules()->begin(), library->GetModules()->end());
-            for (ImodelModule* unit : units) EXPECT_TRUE(library->GetModules()->Extract(unit));
-        }
-        const std::vector<std::string> plainNames = plainView->Names();
-        const std::vector<std::string> plainHeard = plainView->heard;
-        plainView.reset();
+        // Each view listens to its own teardown only.
+        const auto [plainNames, plainHeard] = HeardOneByOne(seed, going, 2, links);
 
         World together(seed, going, 2, links);
         ShowSome(together, seed);
@@ -203,16 +209,7 @@ TEST_F(DesignTeardown, WhenEveryUnitGoesTheViewsHearWhatTheyHearWhenTheUnitsGoOn
         const int links = static_cast<int>(seed * 29 % 260);
         SCOPED_TRACE("seed " + std::to_string(seed));
 
-        World plain(seed, going, 0, links);
-        ShowSome(plain, seed);
-        auto plainView = std::make_unique<RemovalView>();
-        for (const LibraryPtr& library : plain.libraries) {
-            const std::vector<ImodelModule*> units(library->GetModules()->begin(), library->GetModules()->end());
-            for (ImodelModule* unit : units) EXPECT_TRUE(library->GetModules()->Extract(unit));
-        }
-        const std::vector<std::string> plainNames = plainView->Names();
-        const std::vector<std::string> plainHeard = plainView->heard;
-        plainView.reset();
+        const auto [plainNames, plainHeard] = HeardOneByOne(seed, going, 0, links);
 
         World together(seed, going, 0, links);
         ShowSome(together, seed);
