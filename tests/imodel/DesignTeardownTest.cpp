@@ -107,8 +107,8 @@ void ShowSome(World& world, std::uint32_t seed)
 // The plain way: library after library, each unit in the library's order
 // leaves it and is deleted. What a view listening to this teardown only
 // hears: the event names, and each removal as RemovalView tells it.
-std::pair<std::vector<std::string>, std::vector<std::string>> HeardOneByOne(std::uint32_t seed, int going,
-                                                                            int staying, int links)
+std::pair<std::vector<std::string>, std::vector<std::string>> HeardOneByOne(std::uint32_t seed, int going, int staying,
+                                                                            int links)
 {
     World plain(seed, going, staying, links);
     ShowSome(plain, seed);
