@@ -9,6 +9,7 @@
 #include "ievent/IeventClasses.h"
 #include "ievent/IeventModuleRegistry.h"
 #include "imodel/design/ImodelDestroyLib.h"
+#include "src/imodel/design/imodelUnitJournal.h"
 
 #include <gtest/gtest.h>
 
@@ -17,6 +18,7 @@
 #include <memory>
 #include <random>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace {
@@ -47,13 +49,15 @@ struct World {
     World(std::uint32_t seed, int goingCount, int stayingCount, int links)
     {
         std::mt19937 random(seed);
+        std::mt19937 kinds(seed + 500);
         libraries.push_back(boost::make_shared<Library>("work"));
         libraries.push_back(boost::make_shared<Library>("other"));
         std::vector<ImodelModule*> all;
         for (int i = 0; i < goingCount; ++i) {
             const std::string library = i % 3 == 0 ? "other" : "work";
+            // Every seventh a package (linked in front of its users' lists).
             auto unit = MakeModule("g" + std::to_string(i), MakeFile("/d/g" + std::to_string(i / 2) + ".vhd"),
-                                   zorpaMODULE_VHDL, false, library);
+                                   zorpaMODULE_VHDL, kinds() % 7 == 0, library);
             ImodelModule* raw = unit.get();
             const auto [standing, taken] = libraries[i % 3 == 0 ? 1 : 0]->GetModules()->Insert(std::move(unit));
             EXPECT_TRUE(taken && standing == raw);
@@ -98,6 +102,22 @@ void ShowSome(World& world, std::uint32_t seed)
 {
     std::mt19937 random(seed);
     for (ImodelModule* unit : world.going) unit->SetCanBeDisplayedInAView(random() % 3 != 0);
+}
+
+// The plain way: library after library, each unit in the library's order
+// leaves it and is deleted. What a view listening to this teardown only
+// hears: the event names, and each removal as RemovalView tells it.
+std::pair<std::vector<std::string>, std::vector<std::string>> HeardOneByOne(std::uint32_t seed, int going, int staying,
+                                                                            int links)
+{
+    World plain(seed, going, staying, links);
+    ShowSome(plain, seed);
+    RemovalView view;
+    for (const LibraryPtr& library : plain.libraries) {
+        const std::vector<ImodelModule*> units(library->GetModules()->begin(), library->GetModules()->end());
+        for (ImodelModule* unit : units) EXPECT_TRUE(library->GetModules()->Extract(unit));
+    }
+    return {view.Names(), view.heard};
 }
 
 }  // namespace
@@ -155,19 +175,8 @@ TEST_F(DesignTeardown, TheViewsHearOfEachShownUnitAsWhenTheUnitsAreDeletedOneByO
         const int links = static_cast<int>(seed * 17 % 150);
         SCOPED_TRACE("seed " + std::to_string(seed));
 
-        // The plain way: library after library, each unit in the library's
-        // order leaves it and is deleted. Each view listens to its own
-        // teardown only.
-        World plain(seed, going, 2, links);
-        ShowSome(plain, seed);
-        auto plainView = std::make_unique<RemovalView>();
-        for (const LibraryPtr& library : plain.libraries) {
-            const std::vector<ImodelModule*> units(library->GetModules()->begin(), library->GetModules()->end());
-            for (ImodelModule* unit : units) EXPECT_TRUE(library->GetModules()->Extract(unit));
-        }
-        const std::vector<std::string> plainNames = plainView->Names();
-        const std::vector<std::string> plainHeard = plainView->heard;
-        plainView.reset();
+        // Each view listens to its own teardown only.
+        const auto [plainNames, plainHeard] = HeardOneByOne(seed, going, 2, links);
 
         World together(seed, going, 2, links);
         ShowSome(together, seed);
@@ -187,5 +196,48 @@ TEST_F(DesignTeardown, TheViewsHearOfEachShownUnitAsWhenTheUnitsAreDeletedOneByO
         std::size_t expected = 0;
         for (int i = 0; i < going; ++i) expected += random() % 3 != 0 ? 1 : 0;
         EXPECT_EQ(shown, expected);
+    }
+}
+
+TEST_F(DesignTeardown, WhenEveryUnitGoesTheViewsHearWhatTheyHearWhenTheUnitsGoOneByOne)
+{
+    // No unit stays (a closed project): the links among the units are
+    // dropped without a look at whom they hold. Cells used by many, cycles,
+    // self links and packages; units of one file in both libraries.
+    for (std::uint32_t seed = 1; seed <= 30; ++seed) {
+        const int going = 1 + static_cast<int>(seed * 13 % 90);
+        const int links = static_cast<int>(seed * 29 % 260);
+        SCOPED_TRACE("seed " + std::to_string(seed));
+
+        const auto [plainNames, plainHeard] = HeardOneByOne(seed, going, 0, links);
+
+        World together(seed, going, 0, links);
+        ShowSome(together, seed);
+        std::vector<std::uint64_t> serials;
+        for (const ImodelModule* unit : together.going) serials.push_back(unit->GetUnitSerial());
+        RemovalView togetherView;
+        // Every unit alive goes.
+        ASSERT_EQ(imodelLiveUnitCount(), together.going.size());
+        ImodelDestroyLibs(together.libraries);
+
+        EXPECT_TRUE(together.libraries.empty());
+        EXPECT_EQ(imodelLiveUnitCount(), 0u);
+        EXPECT_EQ(togetherView.Names(), plainNames);
+        EXPECT_EQ(togetherView.heard, plainHeard);
+        // The change events know none of the units any more.
+        for (std::size_t i = 0; i < serials.size(); ++i) {
+            EXPECT_FALSE(IeventModuleRegistry::IsAlive(together.going[i], serials[i]));
+            EXPECT_FALSE(IeventModuleRegistry::IsBeingDestroyed(together.going[i]));
+        }
+        // A design built again after it links as the first one did.
+        World again(seed, going, 0, links);
+        World fresh(seed, going, 0, links);
+        std::string linksAgain;
+        std::string linksFresh;
+        for (const ImodelModule* unit : again.going) linksAgain += LinksOf(*unit);
+        for (const ImodelModule* unit : fresh.going) linksFresh += LinksOf(*unit);
+        EXPECT_EQ(linksAgain, linksFresh);
+        ImodelDestroyLibs(again.libraries);
+        ImodelDestroyLibs(fresh.libraries);
     }
 }

@@ -140,3 +140,33 @@ TEST_F(LongLinkLists, ListsThatGrowLongAndEmptyAgainAnswerAsThePlainListsDo)
                              owned);
     }
 }
+
+TEST_F(LongLinkLists, ShortListsAndTheirCopiesAnswerAsThePlainListsDo)
+{
+    // Many units and few links: most lists hold none, one or two entries
+    // (the entry held in the list itself), packages going in front of them.
+    for (unsigned seed = 1; seed <= 20; ++seed) {
+        std::map<ImodelModule*, List> subs;
+        std::map<ImodelModule*, List> parents;
+        std::vector<std::unique_ptr<ImodelModule>> owned;
+        RunAgainstPlainLists(
+            seed, 40, 120 + 10 * static_cast<int>(seed), [](int) { return 2u; }, subs, parents, owned);
+        ImodelLinkList assigned;
+        for (const auto& unit : owned) {
+            for (const ImodelLinkList* list : {unit->GetSubBlocks(), unit->GetParentsList()}) {
+                if (list == nullptr) continue;
+                const ImodelLinkList copy(*list);
+                ExpectReadsAs(&copy, list->ToList(), unit->GetName() + " copied");
+                assigned = *list;
+                ExpectReadsAs(&assigned, list->ToList(), unit->GetName() + " assigned");
+            }
+            // A copy of the unit shares its sub-blocks, each listing the
+            // copy as a further parent.
+            const ImodelModule copy(*unit);
+            ASSERT_EQ(Of(copy.GetSubBlocks()), subs[unit.get()]) << unit->GetName();
+            for (ImodelModule* sub : subs[unit.get()]) ASSERT_TRUE(sub->GetParentsList()->Contains(&copy));
+        }
+        // The copies are gone: each sub-block's parents are as before.
+        for (const auto& unit : owned) ASSERT_EQ(Of(unit->GetParentsList()), parents[unit.get()]) << unit->GetName();
+    }
+}

@@ -7,12 +7,15 @@
 // of a unit walks on to its next entry), so a cell used by a hundred
 // thousand units is as cheap to link and unlink as one used once. The unit
 // that owns the list changes it (ImodelModule); everyone else reads it.
-// The entries lie in one array: an iterator holds while the list is not
-// changed.
+// The entries lie in one array, held in the list itself while it has one
+// entry (a unit used once, a chain): an iterator holds while the list is
+// not changed.
 //
 // ImodelUnitListRef: the list a hierarchy walk starts from, either a plain
 // list of units (a library's top-level units) or a unit's link list.
 #pragma once
+
+#include <boost/container/small_vector.hpp>
 
 #include <cstddef>
 #include <deque>
@@ -25,8 +28,9 @@ class ImodelModule;
 class ImodelLinkList {
     // The entries in order, from m_head on, in one array; a unit's entry
     // taken out of a long list leaves a null there until the array is
-    // packed again. The first and the last entry are never null.
-    using Entries = std::vector<ImodelModule*>;
+    // packed again. The first and the last entry are never null. Most
+    // parent lists hold one entry: it needs no block of its own.
+    using Entries = boost::container::small_vector<ImodelModule*, 1>;
 
 public:
     // Hands out the units in order, passing over the entries taken out; the

@@ -6,6 +6,7 @@
 #include "ifile/IfileManager.h"
 #include "imodel/design/ImodelModuleTypes.h"
 #include "imodel/model/ImodelFeatures.h"
+#include "imodel/names/ImodelVisitAhead.h"
 #include "src/imodel/design/ImodelModuleNotify.h"
 #include "src/imodel/design/imodelUnitJournal.h"
 
@@ -50,12 +51,22 @@ void ImodelModule::UnlinkTogether(const std::vector<Owned>& units)
     if (units.size() == imodelLiveUnitCount()) {
         // Every unit goes (a closed project): each link leads to a unit that
         // goes too, and the lists are dropped without a look at whom they hold.
+        // The units lie apart in memory: each is asked for some places
+        // ahead, and its lists once it is there, so that the misses overlap.
         bool linked = false;
-        for (const Owned& unit : units) {
-            linked = linked || unit->m_subBlocks || unit->m_parents;
-            unit->m_subBlocks.reset();
-            unit->m_parents.reset();
-        }
+        const auto ahead = [](const Owned* unit, int step) {
+            if (step == 0) {
+                ImodelPrefetch(&(*unit)->m_subBlocks, sizeof(m_subBlocks) + sizeof(m_parents));
+                return;
+            }
+            if ((*unit)->m_subBlocks) ImodelPrefetch((*unit)->m_subBlocks.get());
+            if ((*unit)->m_parents) ImodelPrefetch((*unit)->m_parents.get());
+        };
+        ImodelVisitAhead(units, ahead, [&linked](const Owned* unit) {
+            linked = linked || (*unit)->m_subBlocks || (*unit)->m_parents;
+            (*unit)->m_subBlocks.reset();
+            (*unit)->m_parents.reset();
+        });
         if (linked) HierarchyChanged();
         return;
     }
