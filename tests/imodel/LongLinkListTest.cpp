@@ -89,6 +89,17 @@ void RunAgainstPlainLists(unsigned seed, int count, int steps, const std::functi
             if (std::find(parents[b].begin(), parents[b].end(), a) == parents[b].end()) parents[b].push_back(a);
             break;
         }
+        // A lookup between changes, at random: entries added at the back
+        // wait for the next lookup to enter a long list's index.
+        if (random() % 5 == 0) {
+            ImodelModule* other = units[random() % units.size()];
+            const bool upward = random() % 2 == 0;
+            const ImodelLinkList* links = upward ? b->GetParentsList() : a->GetSubBlocks();
+            const List& plain = upward ? parents[b] : subs[a];
+            if (links != nullptr)
+                ASSERT_EQ(links->Count(other), static_cast<std::size_t>(std::count(plain.begin(), plain.end(), other)))
+                    << "at step " << step;
+        }
         if (step % 97 != 0 && step != steps - 1) continue;
         for (ImodelModule* unit : units) {
             ASSERT_EQ(Of(unit->GetSubBlocks()), subs[unit]) << unit->GetName() << " at step " << step;
@@ -100,6 +111,11 @@ void RunAgainstPlainLists(unsigned seed, int count, int steps, const std::functi
                 if (unit->GetSubBlocks() == nullptr) break;
                 ASSERT_EQ(unit->GetSubBlocks()->Count(other),
                           static_cast<std::size_t>(std::count(subs[unit].begin(), subs[unit].end(), other)));
+            }
+            for (ImodelModule* other : units) {
+                if (unit->GetParentsList() == nullptr) break;
+                ASSERT_EQ(unit->GetParentsList()->Count(other),
+                          static_cast<std::size_t>(std::count(parents[unit].begin(), parents[unit].end(), other)));
             }
         }
     }

@@ -119,10 +119,15 @@ private:
     // Short lists are searched and close up at once; longer ones keep, per
     // unit, the place of its first entry and how often it stands in the list
     // (an open-addressing table without an allocation per unit), and leave
-    // nulls where entries were taken out.
+    // nulls where entries were taken out. Entries added at the back enter
+    // the table at the next lookup or change other than another one at the
+    // back: a scan appends to the parent lists of units all over the design,
+    // and a table slot per append would touch cold memory that nothing reads
+    // before the scan is over. The model is used from one thread.
     class Places;
     static constexpr std::size_t kIndexedFrom = 16;
-    void IndexIfLong();
+    // The table of a long list, up to date; null for a short list without one.
+    Places* Indexed() const;
     // Room before the first entry, for entries added in front.
     void MakeRoomInFront();
     // Drops the nulls at both ends, and packs the entries once nulls
@@ -133,7 +138,9 @@ private:
     Entries m_entries;
     std::size_t m_head = 0;
     std::size_t m_size = 0;
-    std::unique_ptr<Places> m_places;
+    // The table, and the end of the entries it covers (those after it wait).
+    mutable std::unique_ptr<Places> m_places;
+    mutable std::size_t m_indexedTo = 0;
 };
 
 class ImodelUnitListRef {

@@ -95,7 +95,6 @@ ImodelLinkList::ImodelLinkList() = default;
 
 ImodelLinkList::ImodelLinkList(const ImodelLinkList& other) : m_entries(other.begin(), other.end()), m_size(other.m_size)
 {
-    IndexIfLong();
 }
 
 ImodelLinkList& ImodelLinkList::operator=(const ImodelLinkList& other)
@@ -105,7 +104,7 @@ ImodelLinkList& ImodelLinkList::operator=(const ImodelLinkList& other)
     m_head = 0;
     m_size = other.m_size;
     m_places.reset();
-    IndexIfLong();
+    m_indexedTo = 0;
     return *this;
 }
 
@@ -113,8 +112,8 @@ ImodelLinkList::~ImodelLinkList() = default;
 
 std::size_t ImodelLinkList::Count(const ImodelModule* module) const
 {
-    if (m_places) {
-        const Places::Place* place = m_places->Find(module);
+    if (const Places* places = Indexed()) {
+        const Places::Place* place = places->Find(module);
         return place ? place->count : 0;
     }
     // A short list holds no nulls.
@@ -128,15 +127,9 @@ bool ImodelLinkList::operator==(const std::deque<ImodelModule*>& list) const
 
 void ImodelLinkList::PushBack(ImodelModule* module)
 {
+    // The table, if any, takes the entry in at its next use.
     m_entries.push_back(module);
     ++m_size;
-    if (!m_places) {
-        IndexIfLong();
-    } else if (Places::Place* place = m_places->Find(module)) {
-        ++place->count;
-    } else {
-        m_places->Add(module, m_entries.size() - 1);
-    }
 }
 
 void ImodelLinkList::MakeRoomInFront()
@@ -148,30 +141,32 @@ void ImodelLinkList::MakeRoomInFront()
     moved.resize(room, nullptr);
     moved.insert(moved.end(), m_entries.begin() + static_cast<std::ptrdiff_t>(m_head), m_entries.end());
     if (m_places) m_places->Shift(room - m_head);
+    m_indexedTo += room - m_head;
     m_entries.swap(moved);
     m_head = room;
 }
 
 void ImodelLinkList::PushFront(ImodelModule* module)
 {
+    Places* places = Indexed();
     if (m_head == 0) MakeRoomInFront();
     m_entries[--m_head] = module;
     ++m_size;
-    if (!m_places) {
-        IndexIfLong();
-    } else if (Places::Place* place = m_places->Find(module)) {
+    if (places == nullptr) {
+        // Indexed at the first use once long.
+    } else if (Places::Place* place = places->Find(module)) {
         // Entries are only ever added at the ends: the new one is the first.
         place->first = m_head;
         ++place->count;
     } else {
-        m_places->Add(module, m_head);
+        places->Add(module, m_head);
     }
 }
 
 bool ImodelLinkList::EraseFirst(const ImodelModule* module)
 {
     const auto from = m_entries.begin() + static_cast<std::ptrdiff_t>(m_head);
-    if (!m_places) {
+    if (Indexed() == nullptr) {
         const auto found = std::find(from, m_entries.end(), module);
         if (found == m_entries.end()) return false;
         m_entries.erase(found);
@@ -195,7 +190,7 @@ bool ImodelLinkList::EraseFirst(const ImodelModule* module)
 
 std::size_t ImodelLinkList::EraseAll(const ImodelModule* module)
 {
-    if (!m_places) {
+    if (Indexed() == nullptr) {
         const auto from = m_entries.begin() + static_cast<std::ptrdiff_t>(m_head);
         const auto kept = std::remove(from, m_entries.end(), module);
         const auto count = static_cast<std::size_t>(m_entries.end() - kept);
@@ -228,6 +223,8 @@ void ImodelLinkList::Tidy()
         m_entries.clear();
         m_head = 0;
     }
+    // Only nulls went from the back, and the table covered every entry.
+    m_indexedTo = std::min(m_indexedTo, m_entries.size());
     // Nulls, or the room in front, outgrowing the entries: packed, so that
     // a walk and the memory follow the entries.
     const std::size_t nulls = m_entries.size() - m_head - m_size;
@@ -241,14 +238,19 @@ void ImodelLinkList::Pack()
     m_entries.erase(m_entries.begin(), m_entries.begin() + static_cast<std::ptrdiff_t>(m_head));
     m_head = 0;
     m_places.reset();
-    IndexIfLong();
+    m_indexedTo = 0;
 }
 
-void ImodelLinkList::IndexIfLong()
+ImodelLinkList::Places* ImodelLinkList::Indexed() const
 {
-    if (m_places || m_size < kIndexedFrom) return;
-    m_places = std::make_unique<Places>();
-    for (std::size_t at = m_head; at < m_entries.size(); ++at) {
+    if (!m_places) {
+        if (m_size < kIndexedFrom) return nullptr;
+        m_places = std::make_unique<Places>();
+        m_indexedTo = m_head;
+    }
+    // The entries added at the back since the table's last use; a unit
+    // already there keeps its first place, which lies before them.
+    for (std::size_t at = m_indexedTo; at < m_entries.size(); ++at) {
         ImodelModule* unit = m_entries[at];
         if (unit == nullptr) continue;
         if (Places::Place* place = m_places->Find(unit))
@@ -256,4 +258,6 @@ void ImodelLinkList::IndexIfLong()
         else
             m_places->Add(unit, at);
     }
+    m_indexedTo = m_entries.size();
+    return m_places.get();
 }

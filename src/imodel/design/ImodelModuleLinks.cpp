@@ -112,17 +112,21 @@ void ImodelModule::AddParent(ImodelModule* parent)
 void ImodelModule::AddSubBlock(ImodelModule* sub, bool notify)
 {
     if (sub == nullptr) return;
+    // The sub-block is most often a unit met anywhere in a large design, cold:
+    // what is read of it is asked for first, so that it loads side by side.
+    const bool package = sub->IsPackage();
+    ImodelLinkList* parents = sub->m_parents.get();
     HierarchyChanged();
     if (!m_subBlocks) m_subBlocks = std::make_unique<ImodelLinkList>();
     // A unit stands in its sub-block's parent list exactly while it lists the
     // sub-block: its own list, which the caller is filling, tells, rather
     // than the sub-block's, which for a cell used everywhere is long.
     if (!m_subBlocks->Contains(sub)) {
-        if (!sub->m_parents) sub->m_parents = std::make_unique<ImodelLinkList>();
-        sub->m_parents->PushBack(this);
+        if (parents == nullptr) parents = (sub->m_parents = std::make_unique<ImodelLinkList>()).get();
+        parents->PushBack(this);
         sub->NotifyChanged(true, false, false);
     }
-    if (sub->IsPackage())
+    if (package)
         m_subBlocks->PushFront(sub);
     else
         m_subBlocks->PushBack(sub);
