@@ -138,7 +138,9 @@ void imodelUnitJournal::RestoreName(ImodelModule::UnitSet& units, const Touched&
     std::vector<const Before*>& before = m_restoreOrder;
     before.clear();
     for (std::size_t at = touched.first; at != kNone; at = m_before[at].next) before.push_back(&m_before[at].before);
-    const auto [first, last] = units.equal_range(ZorpaUnitName{touched.name});
+    // The units of the name stay where they are while they take their data.
+    const ImodelModule::UnitSet::Range named = units.equal_range(ZorpaUnitName{touched.name});
+    const auto [first, last] = named;
     std::vector<ImodelModule*> untouched;
     for (auto at = first; at != last; ++at)
         if ((*at)->GetUnitSerial() <= m_lastSerial && !IsKept((*at)->GetUnitSerial())) untouched.push_back(*at);
@@ -156,6 +158,6 @@ void imodelUnitJournal::RestoreName(ImodelModule::UnitSet& units, const Touched&
     });
     for (const Before* unit : before) {
         const ZorpaUnitOrder place = byName ? ZorpaUnitOrder{unit->order.name, false, std::string()} : unit->order;
-        if (ImodelModule* target = imodelUnitInPlaceOf(place, units)) target->DuplicateModuleInfo(unit->data, params);
+        if (ImodelModule* target = imodelUnitInPlaceOf(place, named)) target->DuplicateModuleInfo(unit->data, params);
     }
 }

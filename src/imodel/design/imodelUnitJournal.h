@@ -113,3 +113,5 @@ std::size_t imodelLiveUnitCount();
 // The unit of `to` that takes the data of a unit that stood at `order`: the
 // first of its name when either has no file, else the one of the same file.
 ImodelModule* imodelUnitInPlaceOf(const ZorpaUnitOrder& order, const ImodelModule::UnitSet& to);
+// The same among `named`, the units of the order's name in `to`.
+ImodelModule* imodelUnitInPlaceOf(const ZorpaUnitOrder& order, ImodelModule::UnitSet::Range named);
