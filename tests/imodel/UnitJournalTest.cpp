@@ -13,6 +13,7 @@
 #include "imodel/design/ImodelDuplicateLibs.h"
 #include "imodel/design/ImodelRemoveModules.h"
 #include "imodel/names/imodelUtl.h"
+#include "imodel/views/ImodelContextImpl.h"
 
 #include <gtest/gtest.h>
 
@@ -34,6 +35,12 @@ using FileList = ImodelModule::FileList;
 
 class UnitJournalTest : public ReparseFixture {
 protected:
+    void SetUp() override
+    {
+        ReparseFixture::SetUp();
+        // The units' contexts hold a view: their states go and come back.
+        AddView("impl_1");
+    }
     static Imodel& Model() { return Imodel::GetInstance(); }
 
     // Units u0.. over files f0.. (one to three units a file), each with
@@ -54,8 +61,22 @@ protected:
                 if (random() % 2) unit->SetNewStimulusList({*m_extra}, nullptr);
                 if (random() % 2) unit->AddAssociatedFile(*m_files[random() % m_files.size()]);
                 if (random() % 3 == 0) unit->SetCDBOrder({*m_files[random() % m_files.size()]}, false);
+                GiveOtherData(random, *unit);
             }
         }
+    }
+
+    // The rest of what a restore gives back, drawn from `random`: states of
+    // the unit's views (some with their views made), simulator parameters,
+    // options, packages left out.
+    void GiveOtherData(std::mt19937& random, ImodelModule& unit)
+    {
+        ImodelContextImpl& context = *unit.GetContext();
+        if (random() % 4 == 0) ASSERT_TRUE(context.AddRevision("impl_2"));
+        if (random() % 2) context.SetSolvatoState(static_cast<imodelSolvatoState>(random() % imodelSolvatoStateCount));
+        if (random() % 3 == 0) ASSERT_TRUE(unit.SetVSimParams("-t " + std::to_string(random() % 4)));
+        if (random() % 3 == 0) ASSERT_TRUE(unit.GetPhySynthOptions()->SetLogSynthEffort(std::to_string(random() % 4)));
+        if (random() % 4 == 0) unit.GetSimulationPackageToIgnoreList()->push_back(*m_files[random() % m_files.size()]);
     }
 
     // What a re-parse and its neighbours do to the units, drawn from `random`.
@@ -172,7 +193,10 @@ protected:
             out << unit->GetName() << " @" << (unit->GetModuleFile() ? unit->GetModuleFile()->GetFileTitleAndExt() : "-")
                 << " expand " << unit->GetExpand() << " root " << unit->IsRoot() << " stimulus "
                 << unit->GetStimulusList().size() << " associated " << unit->GetAssociatedFileListConst().size()
-                << " cdb " << unit->GetCDBOrder().size() << "\n";
+                << " cdb " << unit->GetCDBOrder().size() << " vsim '" << unit->GetVSimParams() << "' effort "
+                << unit->GetPhySynthOptions()->GetLogSynthEffort() << " ignored "
+                << (unit->HasPackagesToIgnore(ideSIMULATION) ? "yes" : "no") << "\n";
+            if (const ImodelContextImpl* context = unit->GetContext()) context->WriteStates(&out);
         }
         return out.str();
     }

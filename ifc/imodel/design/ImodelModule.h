@@ -170,6 +170,12 @@ public:
     // associated and constraint lists, the options and the simulator
     // parameters). Key, file, kind, flags, links and customized lists stay.
     void DuplicateModuleInfo(const ImodelModule* source, const zorpaSaveRestoreParams& params);
+    // What DuplicateModuleInfo takes from a unit, kept without the unit (a
+    // clone is a whole unit made, registered and destroyed): a change that
+    // empties the libraries keeps it for every unit.
+    struct Restorable;
+    static Restorable KeepRestorable(const ImodelModule& unit);
+    void DuplicateModuleInfo(const Restorable& source, const zorpaSaveRestoreParams& params);
 
     // --- data kept for units that come back ------------------------------------------
     // A unit removed while its file may return leaves a clone of itself in
@@ -461,6 +467,9 @@ private:
     typeUserFileList* getCustomizedFileList(ImodelFunctionType kind);
     const typeUserFileList* getCustomizedFileList(ImodelFunctionType kind) const;
     void RegisterWithEvents();
+    // DuplicateModuleInfo from a unit or a kept record of one.
+    template <class Source>
+    void DuplicateFrom(const Source& source, const zorpaSaveRestoreParams& params);
     // The library set that holds the unit; null outside one.
     void SetUnitSet(UnitSet* set);
     const UnitSet* GetUnitSet() const { return m_unitSet; }

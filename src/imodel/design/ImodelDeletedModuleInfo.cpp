@@ -152,11 +152,18 @@ RemovedModules& Removed()
 // either has no file, else the unit of the same name and file.
 ImodelModule* imodelUnitInPlaceOf(const ZorpaUnitOrder& order, const UnitSet& to)
 {
-    const auto [first, last] = to.equal_range(ZorpaUnitName{order.name});
+    return imodelUnitInPlaceOf(order, to.equal_range(ZorpaUnitName{order.name}));
+}
+
+ImodelModule* imodelUnitInPlaceOf(const ZorpaUnitOrder& order, UnitSet::Range named)
+{
+    const auto [first, last] = named;
     if (first == last) return nullptr;
     if (!order.hasFile || !(*first)->GetUnitOrder().hasFile) return *first;
-    const auto [same, end] = to.equal_range(order);
-    return same != end ? *same : nullptr;
+    // The units of a name stand in their order: the first equal one.
+    const auto same =
+        std::find_if(first, last, [&order](const ImodelModule* unit) { return unit->GetUnitOrder() == order; });
+    return same != last ? *same : nullptr;
 }
 
 // --- the removed-unit list ---------------------------------------------------------------

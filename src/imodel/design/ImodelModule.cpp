@@ -14,6 +14,7 @@
 #include "iprocess/IprocessDisplay.h"
 #include "iprocess/IprocessManager.h"
 #include "src/imodel/design/ImodelModuleNotify.h"
+#include "src/imodel/design/imodelRestorable.h"
 #include "src/imodel/design/imodelUnitJournal.h"
 #include "src/imodel/model/imodelImpl.h"
 
@@ -180,30 +181,66 @@ void ImodelModule::Delete(Owned module, bool fromUseClause)
 void ImodelModule::DuplicateModuleInfo(const ImodelModule* source, const zorpaSaveRestoreParams& params)
 {
     if (source == nullptr || source == this) return;
-    m_expand = source->m_expand;
-    m_isRoot = source->m_isRoot;
+    DuplicateFrom(*source, params);
+}
+
+void ImodelModule::DuplicateModuleInfo(const Restorable& source, const zorpaSaveRestoreParams& params)
+{
+    DuplicateFrom(source, params);
+}
+
+template <class Source>
+void ImodelModule::DuplicateFrom(const Source& source, const zorpaSaveRestoreParams& params)
+{
+    m_expand = source.m_expand;
+    m_isRoot = source.m_isRoot;
     if (params.copyLists) {
-        m_stimulusFiles = source->m_stimulusFiles;
-        m_associatedFiles = source->m_associatedFiles;
-        m_synthesisConstraintFiles = source->m_synthesisConstraintFiles;
+        m_stimulusFiles = source.m_stimulusFiles;
+        m_associatedFiles = source.m_associatedFiles;
+        m_synthesisConstraintFiles = source.m_synthesisConstraintFiles;
     }
-    if (params.mergeAssociated && m_associatedFiles.Get() != source->m_associatedFiles.Get() && GetModuleFile())
-        MergeAssociatedFiles(source->m_associatedFiles.Get());
-    m_simulationPackagesToIgnore = source->m_simulationPackagesToIgnore;
-    m_synthesisPackagesToIgnore = source->m_synthesisPackagesToIgnore;
-    m_simulationModulesToInclude = source->m_simulationModulesToInclude;
-    m_cdbOrder = source->m_cdbOrder;
-    if (source->m_context) {
+    if (params.mergeAssociated && m_associatedFiles.Get() != source.m_associatedFiles.Get() && GetModuleFile())
+        MergeAssociatedFiles(source.m_associatedFiles.Get());
+    m_simulationPackagesToIgnore = source.m_simulationPackagesToIgnore;
+    m_synthesisPackagesToIgnore = source.m_synthesisPackagesToIgnore;
+    m_simulationModulesToInclude = source.m_simulationModulesToInclude;
+    m_cdbOrder = source.m_cdbOrder;
+    if (source.m_context) {
         if (m_context)
-            m_context->DuplicateContextInfo(source->m_context.get(), params.copyContext);
+            m_context->DuplicateContextInfo(source.m_context.get(), params.copyContext);
         else
-            m_context = std::make_unique<ImodelContextImpl>(*source->m_context, this, params.copyContext);
+            m_context = std::make_unique<ImodelContextImpl>(*source.m_context, this, params.copyContext);
     }
     if (params.copyLists) {
-        m_phySynthOptions = source->m_phySynthOptions;
-        m_vsimParams = source->m_vsimParams;
+        m_phySynthOptions = source.m_phySynthOptions;
+        m_vsimParams = source.m_vsimParams;
     }
-    m_timeStamp = source->m_timeStamp;
+    m_timeStamp = source.m_timeStamp;
+}
+
+ImodelModule::Restorable ImodelModule::KeepRestorable(const ImodelModule& unit)
+{
+    // What a clone of the unit would give: its context starts as a new
+    // unit's does and takes the unit's.
+    auto context = std::make_unique<ImodelContextImpl>(unit.GetName(), nullptr);
+    if (unit.m_context) context->DuplicateContextInfo(unit.m_context.get(), true);
+    // Made in one go, in place: a record made empty first would look up the
+    // default options only to overwrite them.
+    return Restorable{
+        .m_expand = unit.m_expand,
+        .m_isRoot = unit.m_isRoot,
+        .m_stimulusFiles = unit.m_stimulusFiles,
+        .m_associatedFiles = unit.m_associatedFiles,
+        .m_synthesisConstraintFiles = unit.m_synthesisConstraintFiles,
+        .m_simulationPackagesToIgnore = unit.m_simulationPackagesToIgnore,
+        .m_synthesisPackagesToIgnore = unit.m_synthesisPackagesToIgnore,
+        .m_cdbOrder = unit.m_cdbOrder,
+        .m_simulationModulesToInclude = unit.m_simulationModulesToInclude,
+        .m_context = std::move(context),
+        .m_phySynthOptions = unit.m_phySynthOptions,
+        .m_vsimParams = unit.m_vsimParams,
+        .m_timeStamp = unit.m_timeStamp,
+    };
 }
 
 void ImodelModule::MergeAssociatedFiles(const FileList& files)

@@ -59,14 +59,24 @@ void imodelUnitJournal::Note(const ImodelModule& unit, const ImodelModule::UnitS
     if (library == last) return;
     // The name is restored even when only units made since stand there;
     // a unit from before is kept as it was the first time it was touched.
+    Touched& touched = Entry((*library)->GetName(), unit.GetUnitOrder().name);
     const std::uint64_t serial = unit.GetUnitSerial();
-    ImodelModule::Owned data =
-        serial <= m_lastSerial && m_kept.insert(serial).second ? ImodelModule::Clone(&unit) : nullptr;
-    std::vector<Before>& touched = Entry((*library)->GetName(), unit.GetUnitOrder().name);
-    if (data) touched.push_back(Before{unit.GetUnitOrder(), serial, std::move(data)});
+    if (serial > m_lastSerial || IsKept(serial)) return;
+    m_kept.Add(serial, static_cast<std::size_t>(serial));
+    const std::size_t at = m_before.size();
+    m_before.push_back(Kept{Before{unit.GetUnitOrder(), serial, ImodelModule::KeepRestorable(unit)}});
+    (touched.first == kNone ? touched.first : m_before[touched.last].next) = at;
+    touched.last = at;
 }
 
-std::vector<imodelUnitJournal::Before>& imodelUnitJournal::Entry(const std::string& library, const std::string& name)
+bool imodelUnitJournal::IsKept(std::uint64_t serial) const
+{
+    // The serial is its own position.
+    return m_kept.FindLast(serial, [serial](std::size_t kept) { return kept == serial; }) !=
+           ImodelHashPositions::npos;
+}
+
+imodelUnitJournal::Touched& imodelUnitJournal::Entry(const std::string& library, const std::string& name)
 {
     Names& names = m_touched[library];
     const std::size_t slot = names.byName
@@ -76,7 +86,7 @@ std::vector<imodelUnitJournal::Before>& imodelUnitJournal::Entry(const std::stri
                                                 fresh->name = name;
                                             })
                                  .first;
-    return names.byName.At(slot)->before;
+    return *names.byName.At(slot);
 }
 
 void imodelUnitJournal::NoteNamesBesideUnnotedUnits()
@@ -96,7 +106,7 @@ void imodelUnitJournal::NoteNamesBesideUnnotedUnits()
                 const std::uint64_t serial = (*at)->GetUnitSerial();
                 if (serial > m_lastSerial)
                     made = true;
-                else if (!m_kept.contains(serial))
+                else if (!IsKept(serial))
                     unnoted = true;
             }
             if (unnoted && made) Entry((*library)->GetName(), name);
@@ -111,36 +121,43 @@ void imodelUnitJournal::Restore(bool byName, const zorpaSaveRestoreParams& param
     for (auto& [libraryName, names] : m_touched) {
         const ImodelDesignManager::LibraryPtr library = m_design.FindLibraryByName(libraryName);
         if (!library || !library->GetModules()) continue;
-        for (Touched& touched : names.touched)
-            RestoreName(*library->GetModules(), touched.name, touched.before, byName, params);
+        for (const Touched& touched : names.touched) RestoreName(*library->GetModules(), touched, byName, params);
     }
     m_touched.clear();
-    m_kept.clear();
+    m_before.clear();
+    m_kept.Clear();
     m_restoring = false;
 }
 
-void imodelUnitJournal::RestoreName(ImodelModule::UnitSet& units, const std::string& name,
-                                    std::vector<Before>& touched, bool byName, const zorpaSaveRestoreParams& params)
+void imodelUnitJournal::RestoreName(ImodelModule::UnitSet& units, const Touched& touched, bool byName,
+                                    const zorpaSaveRestoreParams& params)
 {
     // The units of the name before the change, in their order then: those
     // the change touched as they were, the others as they are (kept aside,
     // for a unit may take another's data before its own is read).
-    std::vector<Before> before = std::move(touched);
-    const auto [first, last] = units.equal_range(ZorpaUnitName{name});
+    std::vector<const Before*>& before = m_restoreOrder;
+    before.clear();
+    for (std::size_t at = touched.first; at != kNone; at = m_before[at].next) before.push_back(&m_before[at].before);
+    // The units of the name stay where they are while they take their data.
+    const ImodelModule::UnitSet::Range named = units.equal_range(ZorpaUnitName{touched.name});
+    const auto [first, last] = named;
     std::vector<ImodelModule*> untouched;
     for (auto at = first; at != last; ++at)
-        if ((*at)->GetUnitSerial() <= m_lastSerial && !m_kept.contains((*at)->GetUnitSerial()))
-            untouched.push_back(*at);
+        if ((*at)->GetUnitSerial() <= m_lastSerial && !IsKept((*at)->GetUnitSerial())) untouched.push_back(*at);
     // A name whose only unit from before is untouched and still first would
     // take its own data: nothing to do.
     if (before.empty() && untouched.size() == 1 && *first == untouched.front()) return;
-    for (ImodelModule* unit : untouched)
-        before.push_back(Before{unit->GetUnitOrder(), unit->GetUnitSerial(), ImodelModule::Clone(unit)});
-    std::sort(before.begin(), before.end(), [](const Before& a, const Before& b) {
-        return std::tie(a.order, a.serial) < std::tie(b.order, b.serial);
+    std::vector<Before> aside;
+    aside.reserve(untouched.size());  // no record moves once pointed at
+    for (ImodelModule* unit : untouched) {
+        aside.push_back(Before{unit->GetUnitOrder(), unit->GetUnitSerial(), ImodelModule::KeepRestorable(*unit)});
+        before.push_back(&aside.back());
+    }
+    std::sort(before.begin(), before.end(), [](const Before* a, const Before* b) {
+        return std::tie(a->order, a->serial) < std::tie(b->order, b->serial);
     });
-    for (const Before& unit : before) {
-        const ZorpaUnitOrder place = byName ? ZorpaUnitOrder{unit.order.name, false, std::string()} : unit.order;
-        if (ImodelModule* target = imodelUnitInPlaceOf(place, units)) target->DuplicateModuleInfo(unit.data.get(), params);
+    for (const Before* unit : before) {
+        const ZorpaUnitOrder place = byName ? ZorpaUnitOrder{unit->order.name, false, std::string()} : unit->order;
+        if (ImodelModule* target = imodelUnitInPlaceOf(place, named)) target->DuplicateModuleInfo(unit->data, params);
     }
 }

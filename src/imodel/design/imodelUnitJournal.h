@@ -11,16 +11,18 @@
 
 #include "imodel/design/ImodelDesignManager.h"
 #include "imodel/design/ImodelModule.h"
+#include "imodel/names/ImodelHashPositions.h"
+#include "src/imodel/design/imodelRestorable.h"
 
 #include <zorpa/ZorpaFlatIndex.h>
 
+#include <cstddef>
 #include <cstdint>
 #include <deque>
 #include <functional>
 #include <map>
 #include <string>
 #include <string_view>
-#include <unordered_set>
 #include <vector>
 
 class imodelUnitJournal {
@@ -47,12 +49,21 @@ private:
     struct Before {
         ZorpaUnitOrder order;
         std::uint64_t serial = 0;
-        ImodelModule::Owned data;
+        // Not a clone: a refresh keeps one for every unit of the design.
+        ImodelModule::Restorable data;
     };
-    // The units from before of one lower-cased name.
+    // A unit from before as first touched, and the next of its name.
+    struct Kept {
+        Before before;
+        std::size_t next = kNone;
+    };
+    static constexpr std::size_t kNone = static_cast<std::size_t>(-1);
+    // The units from before of one lower-cased name, chained through
+    // m_before (a name nearly always has one: no list of its own).
     struct Touched {
         std::string name;
-        std::vector<Before> before;
+        std::size_t first = kNone;
+        std::size_t last = kNone;
     };
     struct NameOfTouched {
         std::string_view operator()(const Touched* touched) const { return touched->name; }
@@ -67,20 +78,27 @@ private:
         ZorpaFlatIndex<Touched*, NameOfTouched, std::hash<std::string_view>, std::equal_to<>> byName;
     };
     // The entry of the name in the library's names, made empty when new.
-    std::vector<Before>& Entry(const std::string& library, const std::string& name);
+    Touched& Entry(const std::string& library, const std::string& name);
+    bool IsKept(std::uint64_t serial) const;
 
     void Note(const ImodelModule& unit, const ImodelModule::UnitSet& set);
     // Started on empty libraries: the names of units made since that share
     // a name with a unit from before that was never noted.
     void NoteNamesBesideUnnotedUnits();
-    void RestoreName(ImodelModule::UnitSet& units, const std::string& name, std::vector<Before>& touched,
-                     bool byName, const zorpaSaveRestoreParams& params);
+    void RestoreName(ImodelModule::UnitSet& units, const Touched& touched, bool byName,
+                     const zorpaSaveRestoreParams& params);
 
     ImodelDesignManager& m_design;
     // Units made after the start are not from before the change.
     std::uint64_t m_lastSerial;
     std::map<std::string, Names> m_touched;
-    std::unordered_set<std::uint64_t> m_kept;
+    // Every unit kept, in the order touched (a deque: a record never moves).
+    std::deque<Kept> m_before;
+    // Their serials, each standing for itself: one array rather than a
+    // block per unit.
+    ImodelHashPositions m_kept;
+    // The records of the name being restored (one list for every name).
+    std::vector<const Before*> m_restoreOrder;
     bool m_restoring = false;
     // The design's libraries held no unit at the start (a project read into
     // an empty design): units made since are not noted one by one.
@@ -95,3 +113,5 @@ std::size_t imodelLiveUnitCount();
 // The unit of `to` that takes the data of a unit that stood at `order`: the
 // first of its name when either has no file, else the one of the same file.
 ImodelModule* imodelUnitInPlaceOf(const ZorpaUnitOrder& order, const ImodelModule::UnitSet& to);
+// The same among `named`, the units of the order's name in `to`.
+ImodelModule* imodelUnitInPlaceOf(const ZorpaUnitOrder& order, ImodelModule::UnitSet::Range named);

@@ -1,0 +1,24 @@
+// A unit's data as a restore gives it back (ImodelModule::DuplicateModuleInfo),
+// kept apart from any unit. The members carry the unit's own names, so that
+// one copy serves a unit and this record alike.
+#pragma once
+
+#include "imodel/design/ImodelModule.h"
+#include "imodel/views/ImodelContextImpl.h"
+
+struct ImodelModule::Restorable {
+    int m_expand = -1;
+    bool m_isRoot = false;
+    ImodelLazyList<FileList> m_stimulusFiles;
+    ImodelLazyList<FileList> m_associatedFiles;
+    ImodelLazyList<FileList> m_synthesisConstraintFiles;
+    ImodelLazyList<FileList> m_simulationPackagesToIgnore;
+    ImodelLazyList<FileList> m_synthesisPackagesToIgnore;
+    ImodelLazyList<FileList> m_cdbOrder;
+    std::vector<VyIfaces::ComponentID> m_simulationModulesToInclude;
+    // Belongs to no unit: nothing reaches a unit through it.
+    std::unique_ptr<ImodelContextImpl> m_context;
+    ImodelPhySynthesisOptions m_phySynthOptions;
+    std::string m_vsimParams;
+    std::optional<SysStatInfo> m_timeStamp;
+};
