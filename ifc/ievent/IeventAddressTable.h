@@ -61,6 +61,14 @@ public:
         return true;
     }
 
+    // Calls `use` with every value, in no particular order.
+    template <class Use>
+    void ForEachValue(Use use)
+    {
+        for (Cell& cell : m_cells)
+            if (cell.key != nullptr) use(cell.value);
+    }
+
     void Clear()
     {
         std::vector<Cell>().swap(m_cells);

@@ -1,94 +1,31 @@
 #include "imodel/design/ImodelLinkList.h"
 
+#include "ievent/IeventAddressTable.h"
+
 #include <algorithm>
 #include <cstdint>
 #include <vector>
 
-// Per unit of a long list: its first entry and its number of entries. Open
-// addressing with linear probing over a power-of-two table kept at most
-// half full; a unit taken out shifts the units after it back, so lookups
-// never meet a tombstone.
-class ImodelLinkList::Places {
+namespace {
+
+// Per unit of a long list: the place of its first entry and how often it
+// stands in the list, found by the unit's address.
+struct ImodelLinkListPlace {
+    std::size_t first = 0;
+    std::size_t count = 0;
+};
+
+}  // namespace
+
+class ImodelLinkList::Places : public IeventAddressTable<ImodelModule, ImodelLinkListPlace> {
 public:
-    struct Place {
-        const ImodelModule* unit = nullptr;  // null: a free slot
-        std::size_t first = 0;               // the place in the entries
-        std::size_t count = 0;
-    };
-
-    Place* Find(const ImodelModule* unit)
-    {
-        if (m_slots.empty()) return nullptr;
-        for (std::size_t at = Home(unit);; at = Next(at)) {
-            Place& place = m_slots[at];
-            if (place.unit == unit) return &place;
-            if (place.unit == nullptr) return nullptr;
-        }
-    }
-    const Place* Find(const ImodelModule* unit) const { return const_cast<Places*>(this)->Find(unit); }
-
-    // A unit that is not in the table yet.
-    Place& Add(const ImodelModule* unit, std::size_t first)
-    {
-        if (2 * (m_used + 1) > m_slots.size()) Grow();
-        std::size_t at = Home(unit);
-        while (m_slots[at].unit != nullptr) at = Next(at);
-        m_slots[at] = Place{unit, first, 1};
-        ++m_used;
-        return m_slots[at];
-    }
-
-    void Remove(Place* place)
-    {
-        std::size_t hole = static_cast<std::size_t>(place - m_slots.data());
-        m_slots[hole] = Place();
-        --m_used;
-        // Each unit after the hole that may stand in it moves back, so that
-        // a search from its home slot still finds it.
-        for (std::size_t at = Next(hole); m_slots[at].unit != nullptr; at = Next(at)) {
-            const std::size_t home = Home(m_slots[at].unit);
-            const bool reachable = hole <= at ? (home <= hole || home > at) : (home <= hole && home > at);
-            if (!reachable) continue;
-            m_slots[hole] = m_slots[at];
-            m_slots[at] = Place();
-            hole = at;
-        }
-    }
+    using Place = ImodelLinkListPlace;
 
     // Every entry moved on by `by` places.
     void Shift(std::size_t by)
     {
-        for (Place& place : m_slots)
-            if (place.unit != nullptr) place.first += by;
+        ForEachValue([by](Place& place) { place.first += by; });
     }
-
-private:
-    std::size_t Home(const ImodelModule* unit) const
-    {
-        // Fibonacci hashing: the high bits of the product spread aligned addresses.
-        const auto bits = static_cast<std::uint64_t>(reinterpret_cast<std::uintptr_t>(unit));
-        return static_cast<std::size_t>((bits * 0x9E3779B97F4A7C15ull) >> m_shift);
-    }
-    std::size_t Next(std::size_t at) const { return (at + 1) & (m_slots.size() - 1); }
-
-    void Grow()
-    {
-        std::vector<Place> old = std::move(m_slots);
-        const std::size_t size = old.empty() ? 2 * kIndexedFrom : 2 * old.size();
-        m_slots.assign(size, Place());
-        m_shift = 64;
-        for (std::size_t power = size; power > 1; power >>= 1) --m_shift;
-        for (const Place& place : old) {
-            if (place.unit == nullptr) continue;
-            std::size_t at = Home(place.unit);
-            while (m_slots[at].unit != nullptr) at = Next(at);
-            m_slots[at] = place;
-        }
-    }
-
-    std::vector<Place> m_slots;
-    std::size_t m_used = 0;
-    unsigned m_shift = 64;
 };
 
 ImodelLinkList::ImodelLinkList() = default;
@@ -154,12 +91,11 @@ void ImodelLinkList::PushFront(ImodelModule* module)
     ++m_size;
     if (places == nullptr) {
         // Indexed at the first use once long.
-    } else if (Places::Place* place = places->Find(module)) {
-        // Entries are only ever added at the ends: the new one is the first.
-        place->first = m_head;
-        ++place->count;
     } else {
-        places->Add(module, m_head);
+        // Entries are only ever added at the ends: the new one is the first.
+        const auto [place, made] = places->FindOrAdd(module);
+        place->first = m_head;
+        place->count = made ? 1 : place->count + 1;
     }
 }
 
@@ -177,7 +113,7 @@ bool ImodelLinkList::EraseFirst(const ImodelModule* module)
     if (place == nullptr) return false;
     const std::size_t first = place->first;
     if (--place->count == 0)
-        m_places->Remove(place);
+        m_places->Erase(module);
     else
         place->first = static_cast<std::size_t>(
             std::find(m_entries.begin() + static_cast<std::ptrdiff_t>(first) + 1, m_entries.end(), module) -
@@ -202,7 +138,7 @@ std::size_t ImodelLinkList::EraseAll(const ImodelModule* module)
     if (place == nullptr) return 0;
     const std::size_t count = place->count;
     std::size_t at = place->first;
-    m_places->Remove(place);
+    m_places->Erase(module);
     // The entries after the first, up to the last one of the unit.
     for (std::size_t left = count; left > 0; ++at) {
         if (m_entries[at] != module) continue;
@@ -253,10 +189,11 @@ ImodelLinkList::Places* ImodelLinkList::Indexed() const
     for (std::size_t at = m_indexedTo; at < m_entries.size(); ++at) {
         ImodelModule* unit = m_entries[at];
         if (unit == nullptr) continue;
-        if (Places::Place* place = m_places->Find(unit))
-            ++place->count;
+        const auto [place, made] = m_places->FindOrAdd(unit);
+        if (made)
+            *place = Places::Place{at, 1};
         else
-            m_places->Add(unit, at);
+            ++place->count;
     }
     m_indexedTo = m_entries.size();
     return m_places.get();
