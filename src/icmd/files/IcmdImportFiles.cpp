@@ -232,10 +232,9 @@ public:
                 // parsed anew; its entry takes the status of the text parsed
                 // (the read-ahead's), as a new entry does, instead of keeping
                 // the one it had when it first came in.
-                bool changed = false;
-                entry->StoreStatInfo(changed, false, false);
+                entry->StoreStatInfo();
+                if (file.linkMode) entry->SetIDEReadOnly(true);
             }
-            if (file.linkMode && entry) entry->SetIDEReadOnly(true);
             m_added.push_back(file.target);
         }
         return !m_failed;
