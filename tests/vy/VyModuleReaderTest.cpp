@@ -189,6 +189,13 @@ TEST(VyModuleReader, TheModuleAskedForOrTheFirstAndItsPortsByName)
     ASSERT_TRUE(top);
     EXPECT_EQ(top->GetName(), "Top");
     EXPECT_EQ(Loaded(top), "Clk IN bit\nrst IN bit\n");
+    // Escaped names: VHDL's run to the closing backslash, a doubled one
+    // staying in the name; Verilog's run to the next blank.
+    const std::string escaped =
+        folder.Write("escaped.vhd", "entity e is port (\\a\\\\b\\, \\c d\\ : in bit); end;\n");
+    EXPECT_EQ(Loaded(Vymodel::VyLoaderFactory::LoadModule(escaped, nullptr)), "a\\\\b IN bit\nc d IN bit\n");
+    const std::string verilog = folder.Write("escaped.v", "module m(input \\a+b , \\c\\ );\nendmodule\n");
+    EXPECT_EQ(Loaded(Vymodel::VyLoaderFactory::LoadModule(verilog, nullptr)), "a+b IN bit\nc\\ IN bit\n");
 }
 
 TEST(VyModuleReader, NoModuleWhenAPortCannotBeTold)
@@ -203,6 +210,9 @@ TEST(VyModuleReader, NoModuleWhenAPortCannotBeTold)
              {"deep.v",
               "module m(input [" + std::string(100, '(') + "1" + std::string(100, ')') + ":0] d); endmodule\n"},
              {"nomodule.v", "// module m(input a);\n"},
+             // An escaped name holds at least one character.
+             {"emptyescaped.vhd", "entity e is port (\\\\ : in bit); end;\n"},
+             {"emptyescaped.v", "module m(input \\ , b); endmodule\n"},
              {"other.txt", "module m(input a); endmodule\n"},
          }) {
         SCOPED_TRACE(name);

@@ -73,19 +73,26 @@ std::vector<Token> Tokenize(std::string_view text, Language language)
         } else if (language == Language::Vhdl && c == '\'' && pos + 2 < size && text[pos + 2] == '\'') {
             pos += 3;  // a character literal
         } else if (c == '\\') {
-            // Verilog: to the next blank; VHDL: to the closing backslash.
+            // Verilog: to the next blank; VHDL: to the closing backslash, a
+            // doubled one standing for a backslash inside the name.
             const std::size_t start = ++pos;
             std::size_t stop = start;
             if (language == Language::Verilog) {
                 while (pos < size && !IsBlank(text[pos])) ++pos;
                 stop = pos;
             } else {
-                const std::size_t closing = text.find('\\', start);
-                stop = closing == std::string_view::npos ? size : closing;
-                pos = closing == std::string_view::npos ? size : closing + 1;
+                while (pos < size && !(text[pos] == '\\' && (pos + 1 >= size || text[pos + 1] != '\\')))
+                    pos += text[pos] == '\\' ? 2 : 1;
+                stop = std::min(pos, size);
+                pos = std::min(pos + 1, size);
             }
+            // An escaped name holds at least one character: a lone backslash
+            // names nothing, and stands as punctuation a declaration refuses.
             const std::string word(text.substr(start, stop - start));
-            tokens.push_back({Token::Word, word, word});
+            if (word.empty())
+                tokens.push_back({Token::Punct, "\\", "\\"});
+            else
+                tokens.push_back({Token::Word, word, word});
         } else if (c == '`' && language == Language::Verilog) {
             for (++pos; pos < size && (IsLetter(text[pos]) || IsDigit(text[pos])); ++pos) {}
         } else if (IsLetter(c) || (c == '$' && language == Language::Verilog)) {

@@ -1,0 +1,1 @@
+entity e is port (\\ : in bit); end;
