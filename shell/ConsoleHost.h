@@ -89,9 +89,15 @@ public:
 
 private:
     // What the host keeps of a project goes when the project is closed.
+    // It says it hears that event only: a raiser may then leave out the
+    // events nobody else hears (a unit's removal at every unit of a closed
+    // project).
     class ProjectClosedView : public IeventView {
     public:
-        explicit ProjectClosedView(ConsoleHost& host) : m_host(host) {}
+        explicit ProjectClosedView(ConsoleHost& host)
+            : IeventView(nullptr, IeventHeardBy<ProjectClosedView>()), m_host(host)
+        {
+        }
         void UpdateView(const IeventProjectClosed&) override;
 
     private:

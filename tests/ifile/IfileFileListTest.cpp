@@ -11,7 +11,10 @@
 
 #include <boost/make_shared.hpp>
 
+#include <cstdint>
 #include <deque>
+#include <limits>
+#include <random>
 #include <sstream>
 
 namespace {
@@ -260,4 +263,68 @@ TEST(IfileFileList, AnEmptyProfileNameIsKept)
     EXPECT_NE(
         WrittenBy([&](std::ostream* out) { files[0].WriteCXFAttrs(out); }).find("TOOL_CONSTRAINT_USE=\",fast\"\n"),
         std::string::npos);
+}
+
+TEST(IfileFileList, AFileHeadIsWrittenAsThePlainWayWritesItAndItsStampsReadBack)
+{
+    // The head of a file's block (its VALUE line, state and stamp) is
+    // gathered in place and its numbers made eight digits at a time: every
+    // state, many types, and stamps of every length and sign, against the
+    // lines put together the plain way.
+    ProjectFolderScope project(kProject);
+    std::mt19937_64 random(28);
+    const std::vector<std::int64_t> edges{0,
+                                          1,
+                                          -1,
+                                          9,
+                                          10,
+                                          99999999,
+                                          100000000,
+                                          9999999999999999,
+                                          10000000000000000,
+                                          std::numeric_limits<std::int64_t>::max(),
+                                          std::numeric_limits<std::int64_t>::min(),
+                                          kBigTime};
+    const auto number = [&](std::size_t at) {
+        if (at < edges.size()) return edges[at];
+        // Every length: a random value of a random bit width, either sign.
+        const std::uint64_t bits = random() >> (random() % 64);
+        const auto value = static_cast<std::int64_t>(bits);
+        return random() % 4 == 0 ? -value : value;
+    };
+    const imodelFileState states[] = {imodelFileAbsent, imodelFileUpToDate, imodelFileOutOfDate};
+    const char* stateWords[] = {"absent", "utd", "ood"};
+    for (std::size_t at = 0; at < 600; ++at) {
+        const auto type = static_cast<zorpaFileManagerTypes>(at % imodelFileManagerTypesCount);
+        IfileObjectEx file(Local("rtl/f" + std::to_string(at) + ".vhd", type), false);
+        file.SetFileState(states[at % 3]);
+        const std::int64_t time = number(at);
+        const std::int64_t size = at < edges.size() ? edges[edges.size() - 1 - at] : number(at);
+        file.StoreStatInfo(size, time);
+
+        std::string keyword;
+        IfileGetStrType(keyword, file.GetFileType());
+        const std::string head = "VALUE \"" + file.GetInternalFileName().GetString() + "," + keyword +
+                                 "\"\nSTATE=\"" + stateWords[at % 3] + "\"\n";
+        const std::string stamps = "TIME=\"" + std::to_string(time) + "\"\nSIZE=\"" + std::to_string(size) + "\"\n";
+        std::string without;
+        ASSERT_TRUE(file.AppendFileManagerFile(without, false));
+        ASSERT_EQ(without.compare(0, head.size(), head), 0) << without;
+        std::string with;
+        ASSERT_TRUE(file.AppendFileManagerFile(with, true));
+        EXPECT_EQ(with, head + stamps + without.substr(head.size())) << "time " << time << " size " << size;
+
+        // What is written reads back, and writes the same again (a short
+        // time reads as seconds of an older project, a negative size not).
+        constexpr std::int64_t kSecondsBelow = 9'000'000'000;
+        if (size < 0 || (time > -kSecondsBelow && time < kSecondsBelow)) continue;
+        const std::deque<IfileObjectEx> read = ReadBlock(ProjectFileBlock("LIST FileManager\n" + with + "ENDLIST\n", "FileManager"));
+        ASSERT_EQ(read.size(), 1u) << with;
+        ASSERT_NE(read[0].GetStatInfo(), nullptr);
+        EXPECT_EQ(read[0].GetStatInfo()->time, time);
+        EXPECT_EQ(read[0].GetStatInfo()->size, size);
+        std::string again;
+        ASSERT_TRUE(read[0].AppendFileManagerFile(again, true));
+        EXPECT_EQ(again, with);
+    }
 }

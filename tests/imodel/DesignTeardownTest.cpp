@@ -241,3 +241,63 @@ TEST_F(DesignTeardown, WhenEveryUnitGoesTheViewsHearWhatTheyHearWhenTheUnitsGoOn
         ImodelDestroyLibs(fresh.libraries);
     }
 }
+
+namespace {
+
+// A view that says which events it hears, as the shell's own view does:
+// only removals, or only project closes.
+class RemovalsOnlyView : public IeventView {
+public:
+    RemovalsOnlyView() : IeventView(nullptr, IeventHeardBy<RemovalsOnlyView>()) {}
+    void UpdateView(const IeventModuleRemoved& event) override
+    {
+        for (ImodelModule* unit : event.GetModules())
+            heard.push_back(unit->GetName() + (IeventModuleRegistry::IsBeingDestroyed(unit) ? " dying" : " alive"));
+    }
+    std::vector<std::string> heard;
+};
+
+class ClosesOnlyView : public IeventView {
+public:
+    ClosesOnlyView() : IeventView(nullptr, IeventHeardBy<ClosesOnlyView>()) {}
+    void UpdateView(const IeventProjectClosed&) override { ++closes; }
+    int closes = 0;
+};
+
+}  // namespace
+
+TEST_F(DesignTeardown, AViewThatHearsOnlyRemovalsHearsEachAsTheUnitsGoOneByOneAndOneThatHearsNoneChangesNothing)
+{
+    // A removal goes out only while some view hears removals: one that says
+    // it hears them alone must still be told of every shown unit, in order,
+    // each while it is being destroyed.
+    for (std::uint32_t seed = 1; seed <= 20; ++seed) {
+        const int going = 1 + static_cast<int>(seed * 19 % 70);
+        const int links = static_cast<int>(seed * 23 % 180);
+        SCOPED_TRACE("seed " + std::to_string(seed));
+        const std::vector<std::string> expected = HeardOneByOne(seed, going, 0, links).second;
+
+        ClosesOnlyView closes;
+        {
+            World heard(seed, going, 0, links);
+            ShowSome(heard, seed);
+            RemovalsOnlyView removals;
+            ImodelDestroyLibs(heard.libraries);
+            EXPECT_EQ(removals.heard, expected);
+        }
+
+        // Nobody hears removals: the units go all the same, and the change
+        // events know none of them afterwards.
+        World unheard(seed, going, 0, links);
+        ShowSome(unheard, seed);
+        std::vector<std::uint64_t> serials;
+        for (const ImodelModule* unit : unheard.going) serials.push_back(unit->GetUnitSerial());
+        ImodelDestroyLibs(unheard.libraries);
+        EXPECT_EQ(imodelLiveUnitCount(), 0u);
+        EXPECT_EQ(closes.closes, 0);
+        for (std::size_t i = 0; i < serials.size(); ++i) {
+            EXPECT_FALSE(IeventModuleRegistry::IsAlive(unheard.going[i], serials[i]));
+            EXPECT_FALSE(IeventModuleRegistry::IsBeingDestroyed(unheard.going[i]));
+        }
+    }
+}

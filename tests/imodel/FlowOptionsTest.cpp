@@ -18,6 +18,11 @@ TEST(FlowOptions, EveryCombinationReadsBackThroughTheProjectFile)
             ImodelFlowOptions written;
             written.UsePhySynth = phy;
             written.UseSynth = synth;
+            // Only the fresh value is default, as comparing with one says.
+            EXPECT_EQ(written.IsDefault(), written == ImodelFlowOptions());
+            ImodelFlowOptions reset = written;
+            reset.SetDefault();
+            EXPECT_TRUE(reset.IsDefault());
             const std::string text = WrittenBy([&](std::ostream* stream) { written.WriteFlowOptions(stream); });
             Lines lines = ProjectFileBlock(text, "FlowOptions");
             lines.push_back("ENDLIST");

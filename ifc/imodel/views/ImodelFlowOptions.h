@@ -20,6 +20,9 @@ public:
 
     // UsePhySynth false, UseSynth true.
     void SetDefault();
+    // Whether the switches are as SetDefault and a fresh value leave them
+    // (asked of every unit at every save, without a value made to compare).
+    bool IsDefault() const { return !UsePhySynth && UseSynth; }
 
     // Writes the block: "LIST FlowOptions", "UsePhySynth=TRUE|FALSE",
     // "UseSynth=TRUE|FALSE", "ENDLIST", one per line. Nothing for a null

@@ -4,6 +4,7 @@
 
 #include "ievent/IeventClasses.h"
 #include "ievent/IeventModuleRegistry.h"
+#include "ievent/IeventView.h"
 #include "ifile/IfileFunctions.h"
 #include "ifile/IfileManager.h"
 #include "imodel/design/ImodelModuleTree.h"
@@ -136,8 +137,12 @@ void ImodelModule::AnnounceDestruction()
     if (!m_displayable) return;
     Imodel* model = ImodelAliveModel();
     // The unit is being destroyed: the event goes to the views at once, as
-    // the delivery would find by looking into it.
-    if (model != nullptr) model->SendEvent(boost::make_shared<IeventModuleRemoved>(this), false);
+    // the delivery would find by looking into it. Sent at once it never
+    // reaches the host, and its delivery only tells the views: when none
+    // hears it (a shell without views closing a project of a hundred
+    // thousand units), nobody could tell it apart from none.
+    if (model != nullptr && IeventView::MayBeHeard<IeventModuleRemoved>())
+        model->SendEvent(boost::make_shared<IeventModuleRemoved>(this), false);
     IprocessManager* processes = model ? model->GetProcessManager() : nullptr;
     IprocessDisplay* display = processes ? processes->GetProcessDisplay() : nullptr;
     if (display == nullptr || display->GetShownModule() != this) return;

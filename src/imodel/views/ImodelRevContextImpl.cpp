@@ -162,7 +162,7 @@ bool ImodelRevContextImpl::IsStateAccessible(imodelSolvatoState state) const
 bool ImodelRevContextImpl::IsInDefaultState() const
 {
     return m_state == Pre_Synthesis && m_toolStates.IsInDefaultState() && m_usedFiles.empty() &&
-           m_flowOptions == ImodelFlowOptions();
+           m_flowOptions.IsDefault();
 }
 
 void ImodelRevContextImpl::SetFlowOptions(const ImodelFlowOptions& options)
