@@ -288,8 +288,13 @@ std::uint64_t SubBlockHash(std::string_view name)
         hash = mixed(hash ^ folded(word));
     }
     if (left > 0) {
+        // The last eight bytes, read again where the name has them; a
+        // shorter name a byte at a time.
         std::uint64_t word = 0;
-        std::memcpy(&word, at, left);
+        if (name.size() >= 8)
+            std::memcpy(&word, name.data() + name.size() - 8, 8);
+        else
+            for (std::size_t i = 0; i < left; ++i) word |= std::uint64_t{static_cast<unsigned char>(at[i])} << (8 * i);
         hash = mixed(hash ^ folded(word));
     }
     return hash;
