@@ -11,6 +11,7 @@
 #include <map>
 #include <random>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace {
@@ -54,6 +55,11 @@ void RunAgainstPlainLists(unsigned seed, int count, int steps, const std::functi
         owned.push_back(MakeModule("u" + std::to_string(i), nullptr, zorpaMODULE_VHDL, i % 9 == 0));
         units.push_back(owned.back().get());
     }
+    // Which units have a list at all: a unit has none until linked, and
+    // none again once its lists are dropped (GetSubBlocks and
+    // GetParentsList answer null then).
+    std::map<ImodelModule*, bool> hasSubs;
+    std::map<ImodelModule*, bool> hasParents;
     // Few units are used by most: their parent lists grow long.
     const auto pick = [&] { return units[random() % 4 == 0 ? random() % units.size() : random() % 6]; };
 
@@ -79,6 +85,7 @@ void RunAgainstPlainLists(unsigned seed, int count, int steps, const std::functi
             for (ImodelModule* parent : parents[a]) std::erase(subs[parent], a);
             subs[a].clear();
             parents[a].clear();
+            hasSubs[a] = hasParents[a] = false;
             break;
         default:
             a->AddSubBlock(b, false);
@@ -87,6 +94,7 @@ void RunAgainstPlainLists(unsigned seed, int count, int steps, const std::functi
             else
                 subs[a].push_back(b);
             if (std::find(parents[b].begin(), parents[b].end(), a) == parents[b].end()) parents[b].push_back(a);
+            hasSubs[a] = hasParents[b] = true;
             break;
         }
         // A lookup between changes, at random: entries added at the back
@@ -102,6 +110,8 @@ void RunAgainstPlainLists(unsigned seed, int count, int steps, const std::functi
         }
         if (step % 97 != 0 && step != steps - 1) continue;
         for (ImodelModule* unit : units) {
+            ASSERT_EQ(unit->GetSubBlocks() != nullptr, hasSubs[unit]) << unit->GetName() << " at step " << step;
+            ASSERT_EQ(unit->GetParentsList() != nullptr, hasParents[unit]) << unit->GetName() << " at step " << step;
             ASSERT_EQ(Of(unit->GetSubBlocks()), subs[unit]) << unit->GetName() << " at step " << step;
             ASSERT_EQ(Of(unit->GetParentsList()), parents[unit]) << unit->GetName() << " at step " << step;
             const std::string where = unit->GetName() + " at step " + std::to_string(step);
@@ -175,10 +185,20 @@ TEST_F(LongLinkLists, ShortListsAndTheirCopiesAnswerAsThePlainListsDo)
                 ExpectReadsAs(&copy, list->ToList(), unit->GetName() + " copied");
                 assigned = *list;
                 ExpectReadsAs(&assigned, list->ToList(), unit->GetName() + " assigned");
+                // A list moved on answers as it did; the one it left is empty.
+                ImodelLinkList source(*list);
+                ImodelLinkList moved(std::move(source));
+                ExpectReadsAs(&moved, list->ToList(), unit->GetName() + " moved");
+                ExpectReadsAs(&source, List(), unit->GetName() + " moved from");
+                source = std::move(moved);
+                ExpectReadsAs(&source, list->ToList(), unit->GetName() + " moved back");
+                ExpectReadsAs(&moved, List(), unit->GetName() + " moved back from");
+                for (const auto& other : owned) ASSERT_EQ(source.Count(other.get()), list->Count(other.get()));
             }
             // A copy of the unit shares its sub-blocks, each listing the
             // copy as a further parent.
             const ImodelModule copy(*unit);
+            EXPECT_EQ(copy.GetParentsList(), nullptr) << unit->GetName();
             ASSERT_EQ(Of(copy.GetSubBlocks()), subs[unit.get()]) << unit->GetName();
             for (ImodelModule* sub : subs[unit.get()]) ASSERT_TRUE(sub->GetParentsList()->Contains(&copy));
         }

@@ -24,9 +24,13 @@ struct Named {
 struct NameOf {
     std::string_view operator()(const Named& named) const { return *named.name; }
 };
-// Few distinct hashes: keys pile up in the same cells and runs.
+// Few distinct hashes: keys pile up in the same cells and runs. One key in
+// seven hashes to 0, which the index must not take for a free cell.
 struct PoorHash {
-    std::size_t operator()(std::string_view key) const { return key.size() % 7; }
+    std::size_t operator()(std::string_view key) const
+    {
+        return (key.size() + static_cast<unsigned char>(key.back())) % 7;
+    }
 };
 
 template <class Hash, class Equal>

@@ -16,6 +16,8 @@ namespace {
 
 // The least a unit gives the set.
 struct Unit {
+    // The name as written; its lower-cased form is the order's name.
+    std::string written;
     ZorpaUnitOrder order;
     std::uint64_t serial = 0;
     std::string fileKey;
@@ -23,6 +25,7 @@ struct Unit {
     ZorpaUnitSet<Unit*>::Place place{};
 
     const ZorpaUnitOrder& GetUnitOrder() const { return order; }
+    const std::string& GetName() const { return written; }
     std::uint64_t GetUnitSerial() const { return serial; }
     const std::string& GetFileIndexKey() const { return fileKey; }
     void SetUnitSet(ZorpaUnitSet<Unit*>* owner) { set = owner; }
@@ -74,7 +77,8 @@ TEST(ZorpaUnitSet, TheUnitsOfANameAsWrittenAreThoseOfTheNameLowerCasedInTheSameO
         const int action = static_cast<int>(random() % 10);
         if (action < 5) {
             auto unit = std::make_unique<Unit>();
-            unit->order.name = Lowered(AnyCase(pick(names), random));
+            unit->written = AnyCase(pick(names), random);
+            unit->order.name = Lowered(unit->written);
             unit->serial = ++serial;
             setFile(*unit);
             auto taken = std::move(unit);
@@ -86,7 +90,8 @@ TEST(ZorpaUnitSet, TheUnitsOfANameAsWrittenAreThoseOfTheNameLowerCasedInTheSameO
             const std::vector<Unit*> all(set.begin(), set.end());
             Unit* unit = pick(all);
             set.Rekey(unit, [&] {
-                unit->order.name = Lowered(pick(names));
+                unit->written = AnyCase(pick(names), random);
+                unit->order.name = Lowered(unit->written);
                 if (random() % 2 == 0) setFile(*unit);
             });
         }
@@ -117,6 +122,7 @@ TEST(ZorpaUnitSet, TheUnitsOfANameAsWrittenAreThoseOfTheNameLowerCasedInTheSameO
             // rule read off the walk: the first of the name when either has
             // no file, else one of the same file.
             Unit newcomer;
+            newcomer.written = written;
             newcomer.order.name = lowered;
             setFile(newcomer);
             Unit* keeping = nullptr;

@@ -86,6 +86,9 @@ public:
     ImodelLinkList();
     ImodelLinkList(const ImodelLinkList& other);
     ImodelLinkList& operator=(const ImodelLinkList& other);
+    // The entries change hands; `other` is left empty.
+    ImodelLinkList(ImodelLinkList&& other) noexcept;
+    ImodelLinkList& operator=(ImodelLinkList&& other) noexcept;
     ~ImodelLinkList();
 
     const_iterator begin() const { return {m_entries.data() + m_head, End()}; }

@@ -57,12 +57,28 @@ class IprocessFlowObject;
 template <class T>
 class ImodelObjectValidityChecker;
 
+// The unit's links, first in the unit. A scan of a large design links
+// each instance to a unit met anywhere in it, cold: the name lookup and the
+// link read the name (ImodelModuleData's first values), the package flag
+// and the parent list's ends, so these share the unit's first two cache
+// lines, and the parent list lies in the unit rather than in a block of its
+// own. A copy starts without links.
+struct ImodelUnitLinks {
+    // None until the first parent is linked, and none again once the unit
+    // is unlinked (GetParentsList answers null then).
+    std::optional<ImodelLinkList> m_parents;
+    std::unique_ptr<ImodelLinkList> m_subBlocks;
+};
+
 // The values of a unit that a copy takes over as they are (ImodelModule's
 // copy constructor); the unit's links, contexts, display flag and
 // customized lists are not among them.
 struct ImodelModuleData {
     ImodelModuleData(const VyIfaces::ComponentID& key, zorpaModuleTypes kind, bool isPackage, bool isSpirit);
 
+    // Read with the name by every instance (see ImodelUnitLinks).
+    bool m_isPackage;
+    bool m_isSpirit;
     VyIfaces::ComponentID m_key;
     boost::weak_ptr<IfileObjectEx> m_file;
     // The unit's place in its library and the key of its file in the
@@ -72,8 +88,6 @@ struct ImodelModuleData {
     // unit then keeps that text once.
     std::string m_fileIndexKey;
     bool m_fileIndexKeyIsFile = false;
-    bool m_isPackage;
-    bool m_isSpirit;
     zorpaModuleTypes m_kind;
     int m_expand = -1;
     std::string m_vsimParams;
@@ -95,7 +109,9 @@ struct ImodelModuleData {
     mutable VyIfaces::IComponent* m_component = nullptr;
 };
 
-class ImodelModule : private ImodelModuleData {
+// Aligned to a cache line, so that what an instance touches (see
+// ImodelUnitLinks) takes two lines.
+class alignas(64) ImodelModule : private ImodelUnitLinks, private ImodelModuleData {
 public:
     using ModuleList = std::deque<ImodelModule*>;
     // Units looked at together, not owned (GetAllRelatedModules).
@@ -313,7 +329,7 @@ public:
     // Null until the first sub-block (parent) is linked. Change them through
     // the operations below only.
     const ImodelLinkList* GetSubBlocks() const { return m_subBlocks.get(); }
-    const ImodelLinkList* GetParentsList() const { return m_parents.get(); }
+    const ImodelLinkList* GetParentsList() const { return m_parents ? &*m_parents : nullptr; }
     // The unit and every unit below it is structural (its file, when it has
     // a typed one, says so). Worked out once for the units below it until
     // the hierarchy changes.
@@ -506,8 +522,6 @@ private:
     bool m_displayable = false;
     // Set while UnlinkTogether drops the links among the units that go.
     bool m_goingTogether = false;
-    std::unique_ptr<ImodelLinkList> m_subBlocks;
-    std::unique_ptr<ImodelLinkList> m_parents;
     std::unique_ptr<ImodelContextImpl> m_context;
     std::vector<typeUserFileList> m_customizedLists;
 };

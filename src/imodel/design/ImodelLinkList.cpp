@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <cstdint>
+#include <utility>
 #include <vector>
 
 namespace {
@@ -42,6 +43,27 @@ ImodelLinkList& ImodelLinkList::operator=(const ImodelLinkList& other)
     m_size = other.m_size;
     m_places.reset();
     m_indexedTo = 0;
+    return *this;
+}
+
+ImodelLinkList::ImodelLinkList(ImodelLinkList&& other) noexcept
+    : m_entries(std::move(other.m_entries)), m_head(std::exchange(other.m_head, 0)),
+      m_size(std::exchange(other.m_size, 0)), m_places(std::move(other.m_places)),
+      m_indexedTo(std::exchange(other.m_indexedTo, 0))
+{
+    // An entry held in place is moved, not taken: the source keeps none.
+    other.m_entries.clear();
+}
+
+ImodelLinkList& ImodelLinkList::operator=(ImodelLinkList&& other) noexcept
+{
+    if (this == &other) return *this;
+    m_entries = std::move(other.m_entries);
+    other.m_entries.clear();
+    m_head = std::exchange(other.m_head, 0);
+    m_size = std::exchange(other.m_size, 0);
+    m_places = std::move(other.m_places);
+    m_indexedTo = std::exchange(other.m_indexedTo, 0);
     return *this;
 }
 

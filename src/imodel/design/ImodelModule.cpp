@@ -82,7 +82,7 @@ std::shared_ptr<const LibraryNames> SharedLibraryNames(const LibraryNames& names
 
 ImodelModuleData::ImodelModuleData(const VyIfaces::ComponentID& key, zorpaModuleTypes kind, bool isPackage,
                                    bool isSpirit)
-    : m_key(key), m_order{Lowered(key.name), false, std::string()}, m_isPackage(isPackage), m_isSpirit(isSpirit),
+    : m_isPackage(isPackage), m_isSpirit(isSpirit), m_key(key), m_order{Lowered(key.name), false, std::string()},
       m_kind(kind)
 {
 }

@@ -15,7 +15,9 @@
 #include <boost/make_shared.hpp>
 
 #include <algorithm>
+#include <optional>
 #include <unordered_set>
+#include <utility>
 
 // --- links -----------------------------------------------------------------------------
 
@@ -33,7 +35,7 @@ void ImodelModule::Unlink(bool signal)
     // Taken first: a unit may be its own sub-block and parent.
     if (m_subBlocks || m_parents) HierarchyChanged();
     const std::unique_ptr<ImodelLinkList> subBlocks = std::move(m_subBlocks);
-    const std::unique_ptr<ImodelLinkList> parents = std::move(m_parents);
+    const std::optional<ImodelLinkList> parents = std::exchange(m_parents, std::nullopt);
     if (subBlocks) {
         for (ImodelModule* sub : *subBlocks) {
             if (sub->ForgetParent(this) && signal) sub->NotifyChanged(true, false, false);
@@ -56,11 +58,10 @@ void ImodelModule::UnlinkTogether(const std::vector<Owned>& units)
         bool linked = false;
         const auto ahead = [](const Owned* unit, int step) {
             if (step == 0) {
-                ImodelPrefetch(&(*unit)->m_subBlocks, sizeof(m_subBlocks) + sizeof(m_parents));
+                ImodelPrefetch(static_cast<const ImodelUnitLinks*>(unit->get()), sizeof(ImodelUnitLinks));
                 return;
             }
             if ((*unit)->m_subBlocks) ImodelPrefetch((*unit)->m_subBlocks.get());
-            if ((*unit)->m_parents) ImodelPrefetch((*unit)->m_parents.get());
         };
         ImodelVisitAhead(units, ahead, [&linked](const Owned* unit) {
             linked = linked || (*unit)->m_subBlocks || (*unit)->m_parents;
@@ -74,7 +75,7 @@ void ImodelModule::UnlinkTogether(const std::vector<Owned>& units)
     for (const Owned& unit : units) {
         if (unit->m_subBlocks || unit->m_parents) HierarchyChanged();
         const std::unique_ptr<ImodelLinkList> subBlocks = std::move(unit->m_subBlocks);
-        const std::unique_ptr<ImodelLinkList> parents = std::move(unit->m_parents);
+        const std::optional<ImodelLinkList> parents = std::exchange(unit->m_parents, std::nullopt);
         if (subBlocks) {
             for (ImodelModule* sub : *subBlocks)
                 if (!sub->m_goingTogether) sub->ForgetParent(unit.get());
@@ -103,7 +104,7 @@ void ImodelModule::LinkSubBlocks(const ImodelLinkList& list) { LinkSubBlocks(lis
 void ImodelModule::AddParent(ImodelModule* parent)
 {
     if (parent == nullptr) return;
-    if (!m_parents) m_parents = std::make_unique<ImodelLinkList>();
+    if (!m_parents) m_parents.emplace();
     if (m_parents->Contains(parent)) return;
     m_parents->PushBack(parent);
     NotifyChanged(true, false, false);
@@ -115,15 +116,15 @@ void ImodelModule::AddSubBlock(ImodelModule* sub, bool notify)
     // The sub-block is most often a unit met anywhere in a large design, cold:
     // what is read of it is asked for first, so that it loads side by side.
     const bool package = sub->IsPackage();
-    ImodelLinkList* parents = sub->m_parents.get();
+    const bool hasParents = sub->m_parents.has_value();
     HierarchyChanged();
     if (!m_subBlocks) m_subBlocks = std::make_unique<ImodelLinkList>();
     // A unit stands in its sub-block's parent list exactly while it lists the
     // sub-block: its own list, which the caller is filling, tells, rather
     // than the sub-block's, which for a cell used everywhere is long.
     if (!m_subBlocks->Contains(sub)) {
-        if (parents == nullptr) parents = (sub->m_parents = std::make_unique<ImodelLinkList>()).get();
-        parents->PushBack(this);
+        if (!hasParents) sub->m_parents.emplace();
+        sub->m_parents->PushBack(this);
         sub->NotifyChanged(true, false, false);
     }
     if (package)

@@ -28,8 +28,8 @@ public:
     std::size_t Find(std::string_view key) const
     {
         if (m_used == 0) return npos;
-        const std::size_t slot = Probe(key, Hash()(key));
-        return m_cells[slot].used ? slot : npos;
+        const std::size_t slot = Probe(key, Hashed(key));
+        return m_cells[slot].Used() ? slot : npos;
     }
     Value& At(std::size_t slot) { return m_cells[slot].value; }
     const Value& At(std::size_t slot) const { return m_cells[slot].value; }
@@ -40,17 +40,16 @@ public:
     template <class Fill>
     std::pair<std::size_t, bool> FindOrAdd(std::string_view key, Fill fill)
     {
-        const std::size_t hash = Hash()(key);
+        const std::size_t hash = Hashed(key);
         if (m_used > 0) {
             const std::size_t slot = Probe(key, hash);
-            if (m_cells[slot].used) return {slot, false};
+            if (m_cells[slot].Used()) return {slot, false};
         }
         // At most seven cells in ten are taken, so probes stay short.
         if ((m_used + 1) * 10 > m_cells.size() * 7) Grow();
         const std::size_t slot = Probe(key, hash);
         Cell& cell = m_cells[slot];
         cell.hash = hash;
-        cell.used = true;
         fill(cell.value);
         ++m_used;
         return {slot, true};
@@ -63,7 +62,7 @@ public:
         --m_used;
         // The cells after the freed one that probed past it move up, so each
         // stays reachable from its home without a free cell in between.
-        for (std::size_t next = (slot + 1) & mask; m_cells[next].used; next = (next + 1) & mask) {
+        for (std::size_t next = (slot + 1) & mask; m_cells[next].Used(); next = (next + 1) & mask) {
             const std::size_t home = Home(m_cells[next].hash);
             const bool stays = slot <= next ? (slot < home && home <= next) : (slot < home || home <= next);
             if (stays) continue;
@@ -81,11 +80,19 @@ public:
     }
 
 private:
+    // A free cell has hash 0, which no key's hash is (Hashed): a cell of a
+    // pointer value takes two words, so more cells share a cache line.
     struct Cell {
         std::size_t hash = 0;
-        bool used = false;
         Value value{};
+        bool Used() const { return hash != 0; }
     };
+
+    static std::size_t Hashed(std::string_view key)
+    {
+        const std::size_t hash = Hash()(key);
+        return hash != 0 ? hash : 1;
+    }
 
     std::size_t Home(std::size_t hash) const
     {
@@ -97,7 +104,7 @@ private:
     {
         const std::size_t mask = m_cells.size() - 1;
         std::size_t at = Home(hash);
-        while (m_cells[at].used && !(m_cells[at].hash == hash && Equal()(KeyOf()(m_cells[at].value), key)))
+        while (m_cells[at].Used() && !(m_cells[at].hash == hash && Equal()(KeyOf()(m_cells[at].value), key)))
             at = (at + 1) & mask;
         return at;
     }
@@ -107,10 +114,10 @@ private:
         std::vector<Cell> old = std::exchange(m_cells, std::vector<Cell>(size));
         m_shift = 64 - std::countr_zero(size);
         for (Cell& cell : old) {
-            if (!cell.used) continue;
+            if (!cell.Used()) continue;
             const std::size_t mask = m_cells.size() - 1;
             std::size_t at = Home(cell.hash);
-            while (m_cells[at].used) at = (at + 1) & mask;
+            while (m_cells[at].Used()) at = (at + 1) & mask;
             m_cells[at] = std::move(cell);
         }
     }

@@ -17,6 +17,8 @@
 //
 // What U provides for the set:
 //   const ZorpaUnitOrder& GetUnitOrder() const   where it stands;
+//   const std::string& GetName() const            its name as written, which
+//       lower-cased is the order's name;
 //   std::uint64_t GetUnitSerial() const           unique among live units,
 //       telling apart units whose orders are equal;
 //   const std::string& GetFileIndexKey() const    key of its defining file,
@@ -134,8 +136,10 @@ private:
     // The indexes' keys are the texts of the units they lead to.
     // The name index leads to the first unit itself, not to its node: a
     // lookup touches the slot and the unit, and the unit knows its place.
+    // Its key is the name as written, compared with the case folded: the
+    // text a caller then compares (GetName), not a second one.
     struct NameOfFirst {
-        std::string_view operator()(const Unit* unit) const { return unit->GetUnitOrder().name; }
+        std::string_view operator()(const Unit* unit) const { return unit->GetName(); }
     };
     struct FileKeyOfBucket {
         std::string_view operator()(const FileBucket& units) const { return units.front()->GetFileIndexKey(); }
