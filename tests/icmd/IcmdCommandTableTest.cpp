@@ -88,7 +88,7 @@ TEST(IcmdCommandTable, AShellListsEveryCommandTheModelRegistersAndOnlyTheLinkAnd
     const Names waiting = {"add_library",  "add_file_to_library", "remove_library", "rename_library",
                            "create_links", "change_link_source",  "export_as_link", "unlink"};
     for (const IcmdCommandRow& row : IcmdGetCommandTable())
-        if (!row.factory) EXPECT_NE(std::find(waiting.begin(), waiting.end(), row.name), waiting.end()) << row.name;
+        if (!row.factory) { EXPECT_NE(std::find(waiting.begin(), waiting.end(), row.name), waiting.end()) << row.name; }
     Tcl_DeleteInterp(interp);
     manager.Reset();
 }

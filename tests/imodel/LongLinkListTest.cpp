@@ -104,9 +104,10 @@ void RunAgainstPlainLists(unsigned seed, int count, int steps, const std::functi
             const bool upward = random() % 2 == 0;
             const ImodelLinkList* links = upward ? b->GetParentsList() : a->GetSubBlocks();
             const List& plain = upward ? parents[b] : subs[a];
-            if (links != nullptr)
+            if (links != nullptr) {
                 ASSERT_EQ(links->Count(other), static_cast<std::size_t>(std::count(plain.begin(), plain.end(), other)))
                     << "at step " << step;
+            }
         }
         if (step % 97 != 0 && step != steps - 1) continue;
         for (ImodelModule* unit : units) {

@@ -72,10 +72,10 @@ protected:
     void GiveOtherData(std::mt19937& random, ImodelModule& unit)
     {
         ImodelContextImpl& context = *unit.GetContext();
-        if (random() % 4 == 0) ASSERT_TRUE(context.AddRevision("impl_2"));
+        if (random() % 4 == 0) { ASSERT_TRUE(context.AddRevision("impl_2")); }
         if (random() % 2) context.SetSolvatoState(static_cast<imodelSolvatoState>(random() % imodelSolvatoStateCount));
-        if (random() % 3 == 0) ASSERT_TRUE(unit.SetVSimParams("-t " + std::to_string(random() % 4)));
-        if (random() % 3 == 0) ASSERT_TRUE(unit.GetPhySynthOptions()->SetLogSynthEffort(std::to_string(random() % 4)));
+        if (random() % 3 == 0) { ASSERT_TRUE(unit.SetVSimParams("-t " + std::to_string(random() % 4))); }
+        if (random() % 3 == 0) { ASSERT_TRUE(unit.GetPhySynthOptions()->SetLogSynthEffort(std::to_string(random() % 4))); }
         if (random() % 4 == 0) unit.GetSimulationPackageToIgnoreList()->push_back(*m_files[random() % m_files.size()]);
     }
 

@@ -70,13 +70,13 @@ TEST_F(IxmlSPIRITCoreParserTest, TheFileSetTableFollowsTheProjectsLanguages)
     std::set<std::string> names;
     for (const auto& reader : parser.GetViewReaders()) {
         EXPECT_TRUE(names.insert(reader.main.name).second) << reader.main.name;
-        if (!reader.alternative.name.empty()) EXPECT_TRUE(names.insert(reader.alternative.name).second);
+        if (!reader.alternative.name.empty()) { EXPECT_TRUE(names.insert(reader.alternative.name).second); }
         for (const auto& sub : reader.subSets) {
             EXPECT_TRUE(names.insert(sub.name).second);
             EXPECT_FALSE(sub.optionKey.empty());
             EXPECT_FALSE(reader.allTools);
         }
-        if (!reader.allTools) EXPECT_FALSE(reader.copyLocally) << reader.main.name;
+        if (!reader.allTools) { EXPECT_FALSE(reader.copyLocally) << reader.main.name; }
     }
     EXPECT_EQ(names.size(), 13u);
     EXPECT_EQ(parser.GetViewReaders().back().fileType, zorpaFT_OMBRIX_CXF);
