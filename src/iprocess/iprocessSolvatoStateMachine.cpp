@@ -176,8 +176,8 @@ bool& IprocessSolvatoStateMachine::PlainStates()
 
 bool IprocessSolvatoStateMachine::AnyStateFileKnown() const
 {
-    // One list for every tool: asked again of each unit an open reads.
-    IprocessFileObject::Nodes outputs;
+    // One list for every tool and every unit: asked of each unit an open reads.
+    thread_local IprocessFileObject::Nodes outputs;
     for (const auto& constraint : m_constraints) {
         outputs.clear();
         constraint->GetTool()->GetOutputFiles(&outputs);
