@@ -62,7 +62,9 @@ public:
     // (ImodelFileNameKey), which also knows the "<project>" token.
     ImodelFileName GetMapKey() const;
     // The absolute path ("<project>" resolved against the project folder).
-    ImodelFileName GetFullFileName() const;
+    // Joined once and kept: the reference stays valid while the value lives
+    // and holds the same name under the same project folder.
+    const ImodelFileName& GetFullFileName() const;
     // The full name up to its last separator; empty when that separator is
     // the first character or there is none.
     ImodelFileName GetFileLocation() const;
@@ -208,9 +210,26 @@ protected:
     bool ReadFromFile(const std::string& line, const std::vector<Iconvert*>& converters);
 
 private:
-    void StoreName(const std::string& name);
+    // The full name last joined for a project-relative name. A reading of a
+    // project asks it of each file a dozen times; the text checks itself
+    // against the folder and the name at each use, so no change of either
+    // can leave it stale. A copy starts without one (copies are made far
+    // more often than asked for their full name).
+    struct FullName {
+        FullName() = default;
+        FullName(const FullName&) {}
+        FullName& operator=(const FullName&)
+        {
+            text.clear();
+            return *this;
+        }
+        ImodelFileName text;
+    };
+
+    void StoreName(std::string name);
 
     ImodelFileName m_name;
+    mutable FullName m_full;
     zorpaFileManagerTypes m_type = zorpaFT_UNKNOWN;
     boost::shared_ptr<void> m_clientData;
 };

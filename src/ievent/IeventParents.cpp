@@ -22,6 +22,7 @@ void Ievent_ModulesParent::MarkModulesDisplayable() const
 std::vector<ImodelModule*> Ievent_ModulesParent::GetLiveModules() const
 {
     std::vector<ImodelModule*> live;
+    live.reserve(m_modules.size());
     for (std::size_t i = 0; i < m_modules.size(); ++i)
         if (IeventModuleRegistry::IsAlive(m_modules[i], m_serials[i])) live.push_back(m_modules[i]);
     return live;

@@ -3,6 +3,7 @@
 #include <cctype>
 #include <cstring>
 #include <iterator>
+#include <string_view>
 
 namespace {
 
@@ -44,9 +45,13 @@ bool ifileMemberValue(const char* keyword, const std::string& line, std::string&
 {
     const std::size_t length = std::strlen(keyword);
     if (line.size() <= length || line.compare(0, length, keyword) != 0 || line[length] != '=') return false;
-    value = ifileWithoutLineEnd(line.substr(length + 1));
-    if (!value.empty() && value.front() == '"') value.erase(0, 1);
-    if (!value.empty() && value.back() == '"') value.pop_back();
+    // Cut down in place and copied once: a project file has such a line
+    // for every member.
+    std::string_view rest = std::string_view(line).substr(length + 1);
+    if (!rest.empty() && rest.back() == '\r') rest.remove_suffix(1);
+    if (!rest.empty() && rest.front() == '"') rest.remove_prefix(1);
+    if (!rest.empty() && rest.back() == '"') rest.remove_suffix(1);
+    value.assign(rest);
     return true;
 }
 

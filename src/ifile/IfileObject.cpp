@@ -15,6 +15,7 @@
 
 #include <algorithm>
 #include <cctype>
+#include <utility>
 
 namespace {
 
@@ -60,16 +61,15 @@ bool IfileObject::IsPreSynthFileType() const
     return m_type >= 0 && m_type < imodelFileManagerTypesCount && imodelFileManagerTypesArray[m_type].preSynth;
 }
 
-void IfileObject::StoreName(const std::string& name)
+void IfileObject::StoreName(std::string name)
 {
     // A name the project file cannot hold names no file.
     if (!IfileCheckStorableName(name, "file")) {
         m_name.clear();
         return;
     }
-    std::string stored = name;
-    ImodelSetValidSeparator(stored, false);
-    m_name = std::move(stored);
+    ImodelSetValidSeparator(name, false);
+    m_name.GetString() = std::move(name);
 }
 
 ImodelFileName IfileObject::GetMapKey() const
@@ -108,29 +108,29 @@ void IfileObject::SetFileName(const ImodelFileName& name, ImodelFMStringFileType
     }
     if (prefixToken && n.GetString().find(ImodelProjectToken) == std::string::npos)
         n = std::string(ImodelProjectToken) + SysGetDirChar() + n.GetString();
-    StoreName(n);
+    StoreName(std::move(n.GetString()));
 }
 
 // --- names ----------------------------------------------------------------------------
 
-ImodelFileName IfileObject::GetFullFileName() const
+const ImodelFileName& IfileObject::GetFullFileName() const
 {
     if (!ifileStartsWithProjectToken(m_name.GetString())) return m_name;
-    // Asked several times for each file a read parses: joined in one piece.
     const std::string_view rest = ifileStripProjectToken(m_name.GetString());
-    const ImodelFileName& folder = ifileProjectFolder();
+    const std::string& folder = ifileProjectFolder().GetString();
+    std::string& full = m_full.text.GetString();
     if (folder.empty()) {
         SysDebugPrintf("Error: Project Loc not set\n");
-        return std::string(rest);
+        full.assign(rest);
+        return m_full.text;
     }
-    ImodelFileName full;
-    full.GetString() = ifileJoinProjectFolder(folder.GetString(), rest);
-    return full;
+    if (!ifileIsJoinOf(full, folder, rest)) full = ifileJoinProjectFolder(folder, rest);
+    return m_full.text;
 }
 
 ImodelFileName IfileObject::GetFileLocation() const
 {
-    const std::string full = GetFullFileName();
+    const std::string& full = GetFullFileName().GetString();
     const std::size_t separator = LastSeparator(full);
     return separator == std::string::npos || separator == 0 ? std::string() : full.substr(0, separator);
 }
@@ -416,7 +416,7 @@ bool IfileObject::ReadFromFile(const std::string& line, const std::vector<Iconve
         keyword = line.substr(comma + 1);
         for (Iconvert* converter : converters) converter->FoundNewProjectFile(name, keyword);
     }
-    StoreName(name);
+    StoreName(std::move(name.GetString()));
     if (comma != std::string::npos) ReadStrType(keyword, m_type, converters);
     for (Iconvert* converter : converters) converter->ConvertObjectFromProjectFile(*this);
     return true;

@@ -48,6 +48,13 @@ std::string ifileJoinProjectFolder(const std::string& folder, std::string_view r
     return full += relative;
 }
 
+bool ifileIsJoinOf(std::string_view full, std::string_view folder, std::string_view relative)
+{
+    const bool separator = folder.empty() || !ifileIsSeparator(folder.back());
+    return full.size() == folder.size() + (separator ? 1 : 0) + relative.size() && full.starts_with(folder) &&
+           (!separator || full[folder.size()] == SysGetDirChar()) && full.ends_with(relative);
+}
+
 ifileSameFileIndex::ifileSameFileIndex() : m_folder(ifileProjectFolder().GetString()) {}
 
 std::uint64_t ifileSameFileIndex::Hash(const IfileObject& file) const

@@ -32,6 +32,9 @@ std::string_view ifileTitleOf(std::string_view name);
 // The full name of a project-relative name: the folder, one separator, the
 // relative name (a file value's full name).
 std::string ifileJoinProjectFolder(const std::string& folder, std::string_view relative);
+// Whether `full` is exactly what ifileJoinProjectFolder(folder, relative)
+// gives, told without making it.
+bool ifileIsJoinOf(std::string_view full, std::string_view folder, std::string_view relative);
 // Whether a name relative to the project folder leads out of it once "."
 // and ".." are resolved ("../x", "a/../../x").
 bool ifileClimbsOut(std::string_view relative);

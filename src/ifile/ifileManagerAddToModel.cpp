@@ -42,7 +42,7 @@ namespace {
 // out: reading a device such as /dev/zero never ends.
 bool IsReadableMember(const IfileObjectEx& file)
 {
-    const std::string name = file.GetFullFileName().GetString();
+    const std::string& name = file.GetFullFileName().GetString();
     SysStatInfo status;
     if (IfileStatPath(name, &status) != 0 || SysIsRegularFile(status)) return true;
     ImodelDisplayMEMBER_NOT_A_FILE_MSG(name.c_str());
@@ -114,12 +114,16 @@ bool ifileManagerImpl::AddFilesToModel(ImodelProjectFileStructure& project, cons
         if (const Entry known = GetFile(file))
             file.SetErrorFile(known->GetErrorFileType(), known->GetModuleAlreadyDefined());
         const Entry entry = AddOrUpdateFile(file, true);
-        const std::string key = ImodelFileNameKey(file.GetInternalFileName(), folder);
         file.UpdateParentFilePtr(file, entry);
-        if (const auto children = childrenOf.find(key); children != childrenOf.end())
-            for (std::size_t child : children->second)
-                if (child > i) files[child].UpdateParentFilePtr(file, entry);
-        if (skipKnownCores && before.count(key)) continue;
+        // The key is made only when something is looked up by it.
+        const bool knownCores = skipKnownCores && !before.empty();
+        if (knownCores || !childrenOf.empty()) {
+            const std::string key = ImodelFileNameKey(file.GetInternalFileName(), folder);
+            if (const auto children = childrenOf.find(key); children != childrenOf.end())
+                for (std::size_t child : children->second)
+                    if (child > i) files[child].UpdateParentFilePtr(file, entry);
+            if (knownCores && before.count(key)) continue;
+        }
         if (stepOneFile) stepOneFile();
         // Without the command layer nothing can parse the file: it stays
         // registered as it was read.

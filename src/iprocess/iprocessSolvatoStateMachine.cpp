@@ -176,8 +176,10 @@ bool& IprocessSolvatoStateMachine::PlainStates()
 
 bool IprocessSolvatoStateMachine::AnyStateFileKnown() const
 {
+    // One list for every tool and every unit: asked of each unit an open reads.
+    thread_local IprocessFileObject::Nodes outputs;
     for (const auto& constraint : m_constraints) {
-        IprocessFileObject::Nodes outputs;
+        outputs.clear();
         constraint->GetTool()->GetOutputFiles(&outputs);
         for (const IprocessFileObject* output : outputs)
             if (output->KnowsAnyFile()) return true;

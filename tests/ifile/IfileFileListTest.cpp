@@ -3,6 +3,7 @@
 
 #include "ifile/IfileFunctions.h"
 #include "ifile/IfileObjectEx.h"
+#include "src/ifile/IfileFileListLines.h"
 
 #include <foundation/Def.h>
 #include <foundation/Sys.h>
@@ -12,10 +13,12 @@
 #include <boost/make_shared.hpp>
 
 #include <cstdint>
+#include <cstring>
 #include <deque>
 #include <limits>
 #include <random>
 #include <sstream>
+#include <string>
 
 namespace {
 
@@ -326,5 +329,36 @@ TEST(IfileFileList, AFileHeadIsWrittenAsThePlainWayWritesItAndItsStampsReadBack)
         std::string again;
         ASSERT_TRUE(read[0].AppendFileManagerFile(again, true));
         EXPECT_EQ(again, with);
+    }
+}
+
+// A member's value is cut out of its line in place: random lines (keywords
+// that match, run on or fall short; values with quotes, carriage returns and
+// line ends at either end) give what cutting a copy step by step gives.
+TEST(IfileFileList, AMemberValueIsWhatCuttingACopyStepByStepGives)
+{
+    const auto plain = [](const char* keyword, const std::string& line, std::string& value) {
+        const std::string head = std::string(keyword) + "=";
+        if (line.size() <= std::strlen(keyword) || line.compare(0, head.size(), head) != 0) return false;
+        std::string rest = line.substr(head.size());
+        if (!rest.empty() && rest.back() == '\r') rest.pop_back();
+        if (!rest.empty() && rest.front() == '"') rest.erase(0, 1);
+        if (!rest.empty() && rest.back() == '"') rest.pop_back();
+        value = rest;
+        return true;
+    };
+    std::mt19937 random(28);
+    const char pieces[] = {'"', '\r', 'a', 'Z', ' ', '=', '\n', '"', '_'};
+    for (int round = 0; round < 5000; ++round) {
+        const char* keyword = round % 3 == 0 ? "STAMP" : "T";
+        std::string line = round % 7 == 0 ? std::string("STAM") : std::string(keyword);
+        if (random() % 8 != 0) line += '=';
+        for (int i = 0, length = static_cast<int>(random() % 40); i < length; ++i)
+            line += pieces[random() % sizeof(pieces)];
+        // A value left from a longer line must not show through.
+        std::string value(random() % 30, 'x');
+        std::string expected = value;
+        ASSERT_EQ(ifileMemberValue(keyword, line, value), plain(keyword, line, expected)) << line;
+        ASSERT_EQ(value, expected) << line;
     }
 }

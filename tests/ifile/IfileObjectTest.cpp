@@ -17,6 +17,7 @@
 #include <deque>
 #include <random>
 #include <string>
+#include <vector>
 
 namespace {
 
@@ -93,6 +94,64 @@ TEST(IfileObject, AFullNameIsTheProjectFolderWithOneSeparatorThenTheRest)
             for (int depth = static_cast<int>(random() % 4); depth > 0; --depth) rest = word() + "/" + rest;
             const std::string expected = (folder.back() == '/' ? folder : folder + "/") + rest;
             EXPECT_EQ(Stored("<project>/" + rest).GetFullFileName().GetString(), expected) << folder << " " << rest;
+        }
+    }
+}
+
+// A value keeps the full name it joined: through project folders that
+// change under it (also to one of the same length, a longer or shorter one,
+// one with a trailing separator, none), names given anew, copies and
+// assignments, every value answers as a join made afresh at each question.
+TEST(IfileObject, AKeptFullNameAnswersAsAJoinMadeAfreshThroughFolderAndNameChanges)
+{
+    std::mt19937 random(2808);
+    const std::vector<std::string> folders{"/prj/top", "/prj/tip", "/prj/top/", "/prj/to", "/prj/topx", "/", "",
+                                           "/a/much/longer/folder/than/a/short/name", "/prj/top/hdl"};
+    const std::vector<std::string> rests{"a.v", "hdl/a.v", "hdl/top.vhd", "top.vhd", "p/hdl/a.v", "", "x/../y.v",
+                                         "prj/top/a.v", "hdl/a.vhd"};
+    const auto name = [&]() -> std::string {
+        switch (random() % 5) {
+        case 0: return "/elsewhere/" + rests[random() % rests.size()];
+        case 1: return "<project>";
+        default: return "<project>/" + rests[random() % rests.size()];
+        }
+    };
+    const auto expected = [](const std::string& stored, const std::string& folder) -> std::string {
+        if (stored.rfind("<project>", 0) != 0) return stored;
+        const std::string rest = stored.size() > 9 ? stored.substr(10) : std::string();
+        if (folder.empty()) return rest;
+        return (folder.back() == '/' ? folder : folder + "/") + rest;
+    };
+    PrintCapture traces;  // "Project Loc not set" while there is no folder
+    ProjectFolderScope project(folders.front());
+    std::string folder = folders.front();
+    std::vector<IfileObject> files;
+    for (int i = 0; i < 12; ++i) files.push_back(Stored(name()));
+    for (int step = 0; step < 3000; ++step) {
+        IfileObject& file = files[random() % files.size()];
+        switch (random() % 6) {
+        case 0:
+            folder = folders[random() % folders.size()];
+            Imodel::GetInstance().GetDesignManager()->SetProjectFolder(folder);
+            break;
+        case 1: file.SetFileName(name(), ImodelFMInternal, false); break;
+        case 2: file = files[random() % files.size()]; break;
+        case 3: files.push_back(file); break;
+        case 4:
+            if (files.size() > 2) files.erase(files.begin() + static_cast<std::ptrdiff_t>(random() % files.size()));
+            break;
+        default: {
+            // A value asked while it stands in its own renaming.
+            const ImodelFileName full = file.GetFullFileName();
+            file.SetFileName(file.GetFullFileName(), ImodelFMInternal, false);
+            ASSERT_EQ(file.GetInternalFileName(), full);
+            break;
+        }
+        }
+        for (const IfileObject& each : files) {
+            const std::string& stored = each.GetInternalFileName().GetString();
+            ASSERT_EQ(each.GetFullFileName().GetString(), expected(stored, folder)) << stored << " in " << folder;
+            ASSERT_EQ(each.GetFileLocation().GetString(), IfileObject(each).GetFileLocation().GetString());
         }
     }
 }

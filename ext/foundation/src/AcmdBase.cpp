@@ -12,6 +12,9 @@ AcmdBase::~AcmdBase()
 void AcmdBase::AddParam(AcmdParam* param)
 {
     if (param && std::find(m_params.begin(), m_params.end(), param) == m_params.end()) {
+        // Commands have a few parameters, and some are made once per file
+        // a project read parses: room for them in one block.
+        if (m_params.empty()) m_params.reserve(4);
         m_params.push_back(param);
     }
 }

@@ -5,6 +5,7 @@
 #include <unistd.h>
 
 #include <string>
+#include <string_view>
 
 namespace {
 
@@ -53,10 +54,14 @@ std::string NameOf(MdbQuery_result answer)
 // break gets no second one (the suffix goes before it).
 std::string MakeLine(const char* tag, const std::string& text, const std::string& suffix)
 {
-    std::string line = std::string(tag) + ": " + text;
+    // One block per line: a project read prints a line for every file.
+    const std::string_view head(tag);
+    std::string line;
+    line.reserve(head.size() + 2 + text.size() + suffix.size() + 1);
+    line.append(head).append(": ").append(text);
     const bool endsWithBreak = !line.empty() && line.back() == '\n';
     if (endsWithBreak) line.pop_back();
-    return line + suffix + "\n";
+    return line.append(suffix).append("\n");
 }
 
 bool IsTerminal(std::FILE* stream)

@@ -89,6 +89,7 @@ AcmdEnum::Result IcmdRefresh::execDo()
         {
             // The files are looked at and the sources read ahead of their parse.
             std::vector<IfileDiskPrefetch::File> onDisk;
+            onDisk.reserve(schematics.size() + sources.size());
             for (const std::vector<Entry>* group : {&schematics, &sources})
                 for (const Entry& file : *group) {
                     const zorpaModuleTypes kind = file->GetModuleType();

@@ -179,6 +179,7 @@ void CopyIntoPackageFolder(const IfileObjectEx& file)
 void RecordIncludes(IfileObjectEx& file, const std::deque<std::string>& includes)
 {
     file.ClearIncludedFiles();
+    if (includes.empty()) return;
     const std::string folder = file.GetFileLocation().GetString();
     for (const std::string& name : includes) {
         const std::string full = AcmdGetQualifiedName(name, false, folder);
@@ -237,7 +238,7 @@ AcmdEnum::Result IcmdParseFile::parseFile(boost::shared_ptr<IfileObjectEx>& file
     if (!file) return AcmdEnum::Failure;
     Imodel& model = Imodel::GetInstance();
     ImodelDesignManager& design = *model.GetDesignManager();
-    const std::string fullName = file->GetFullFileName().GetString();
+    const std::string& fullName = file->GetFullFileName().GetString();
     int firstPage = -1;
     int lastPage = -1;
     if (file->GetFileSpecificType() == zorpaFT_SCH) IfileFindAllPagesOfSchematic(file, firstPage, lastPage);

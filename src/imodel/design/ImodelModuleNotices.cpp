@@ -110,8 +110,11 @@ void ImodelModuleNoticeBatch::FileWalk::Related(ImodelModule* root)
         bool down;
         bool up;
     };
-    std::vector<Step> pending{{root, true, true}};
-    std::vector<std::size_t> walkedDown;
+    // Kept from one walk to the next: a read walks from every file it parses.
+    thread_local std::vector<Step> pending;
+    thread_local std::vector<std::size_t> walkedDown;
+    pending.assign({{root, true, true}});
+    walkedDown.clear();
     bool complete = true;
     while (!pending.empty()) {
         const Step step = pending.back();

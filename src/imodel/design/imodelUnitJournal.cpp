@@ -157,7 +157,10 @@ void imodelUnitJournal::RestoreName(ImodelModule::UnitSet& units, const Touched&
         return std::tie(a->order, a->serial) < std::tie(b->order, b->serial);
     });
     for (const Before* unit : before) {
-        const ZorpaUnitOrder place = byName ? ZorpaUnitOrder{unit->order.name, false, std::string()} : unit->order;
+        // By file, the record's own order serves: no copy of its names.
+        const ZorpaUnitOrder byNameOnly =
+            byName ? ZorpaUnitOrder{unit->order.name, false, std::string()} : ZorpaUnitOrder{};
+        const ZorpaUnitOrder& place = byName ? byNameOnly : unit->order;
         if (ImodelModule* target = imodelUnitInPlaceOf(place, named)) target->DuplicateModuleInfo(unit->data, params);
     }
 }
