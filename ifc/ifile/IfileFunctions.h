@@ -28,6 +28,10 @@ bool IfileIsStorableName(const std::string& name);
 bool IfileRefuseName(const std::string& name, const char* what);
 // IfileIsStorableName, refusing a name that fails it.
 bool IfileCheckStorableName(const std::string& name, const char* what);
+// Whether a library's name can stand alone on a line of the project file's
+// list of libraries: no line break, and not read back as the opening or the
+// end of a list ("LIST ...", "ENDLIST...").
+bool IfileIsStorableLibraryName(const std::string& name);
 
 // --- lists of file values ------------------------------------------------------------
 

@@ -301,7 +301,7 @@ bool IfileObjectEx::SetCompileSetting(const std::string& setting)
 
 bool IfileObjectEx::SetLibraryName(const std::string& library)
 {
-    if (!CheckValue(library, "library")) return false;
+    if (!IfileIsStorableLibraryName(library) && !IfileRefuseName(library, "library")) return false;
     m_fields.library = library;
     return true;
 }

@@ -10,6 +10,7 @@
 #include "imodel/names/ImodelMessages.h"
 
 #include <algorithm>
+#include <string_view>
 
 bool IfileIsStorableName(const std::string& name) { return ImodelIsQuotable(name); }
 
@@ -23,6 +24,13 @@ bool IfileRefuseName(const std::string& name, const char* what)
 bool IfileCheckStorableName(const std::string& name, const char* what)
 {
     return IfileIsStorableName(name) || IfileRefuseName(name, what);
+}
+
+bool IfileIsStorableLibraryName(const std::string& name)
+{
+    const std::string_view text(name);
+    return text.find_first_of("\r\n") == std::string_view::npos && !text.starts_with("LIST ") &&
+           !text.starts_with("ENDLIST");
 }
 
 bool IfileIsMixedHDLList(const std::deque<IfileObject>& files)

@@ -408,6 +408,36 @@ TEST_F(ProjectLifeCycle, AProjectEndingWithTheEndOfFileMarkOpensAndIsSavedWithou
     }
 }
 
+// Lines of the library list that the list would read back as its own
+// structure name no library: a save would otherwise write a file that no
+// longer opens.
+TEST_F(ProjectLifeCycle, LibraryNamesTheListCannotHoldAreRefusedAndTheProjectSavesAndOpensAgain)
+{
+    RecordingHost host;
+    MakeProject();
+    ASSERT_TRUE(IcmdDoCloseProject(false, false));
+    const std::string saved = ProjectText();
+    std::string broken = saved;
+    const std::size_t list = broken.find("LIST LIBRARIES\n");
+    ASSERT_NE(list, std::string::npos);
+    broken.insert(list + 15, "LIST nested\nhdl\nENDLIST trailing\n");
+    WriteProject(broken);
+    m_messages.Clear();
+    ASSERT_TRUE(IcmdDoOpenProject(ProjectFile().c_str(), false, false));
+    EXPECT_EQ(m_messages.WithId("INVALID_NAME_CHAR").size(), 2u);
+    EXPECT_EQ(Design().FindLibraryByName("ENDLIST trailing"), nullptr);
+    EXPECT_EQ(Design().FindLibraryByName("LIST nested"), nullptr);
+    EXPECT_NE(Unit("regs", "mylib"), nullptr);
+    ASSERT_TRUE(IcmdDoCloseProject(false, false));
+    m_messages.Clear();
+    ASSERT_TRUE(IcmdDoOpenProject(ProjectFile().c_str(), false, false));
+    EXPECT_TRUE(m_messages.WithId("PROJECT_FILE_DAMAGED").empty());
+    EXPECT_NE(Unit("regs", "mylib"), nullptr);
+    ASSERT_TRUE(IcmdDoCloseProject(false, false));
+    // What the list could hold stays: the plain name between them.
+    EXPECT_NE(ProjectText().find("LIST LIBRARIES\nhdl\n"), std::string::npos);
+}
+
 TEST_F(ProjectLifeCycle, ControlBytesInsideLinesRefuseTheFileAndLeaveIt)
 {
     MakeProject();

@@ -478,6 +478,12 @@ bool IcmdReadWriteProjectImpl::ProjectFileObject_Libraries(double)
         if (!TakeList(names, "LIBRARIES", true)) return true;
         for (const std::string& name : names) {
             if (name.empty()) continue;
+            // A name the list could not hold back would break the file at
+            // the next save: refused, as when a file names it.
+            if (!IfileIsStorableLibraryName(name)) {
+                IfileRefuseName(name, "library");
+                continue;
+            }
             const ImodelDesignManager::LibraryPtr library = design.AddLibrary(name, true);
             if (!library) continue;
             Lines lines;
@@ -500,8 +506,10 @@ bool IcmdReadWriteProjectImpl::ProjectFileObject_Libraries(double)
     // Written whenever a library other than "work" exists.
     std::vector<ImodelDesignManager::LibraryPtr> libraries;
     const auto range = design.GetLibraries();
+    // A name the line format cannot hold is left out rather than breaking the file.
     for (auto it = range.first; it != range.second; ++it)
-        if (*it && !ImodelIsSameStrNoCase((*it)->GetName(), "work")) libraries.push_back(*it);
+        if (*it && !ImodelIsSameStrNoCase((*it)->GetName(), "work") && IfileIsStorableLibraryName((*it)->GetName()))
+            libraries.push_back(*it);
     if (libraries.empty()) return true;
     m_out << "LIST LIBRARIES\n";
     for (const auto& library : libraries) m_out << library->GetName() << "\n";
