@@ -15,10 +15,7 @@
 #include <boost/make_shared.hpp>
 
 #include <algorithm>
-#include <cstdint>
 #include <cstdio>
-#include <cstring>
-#include <string_view>
 #include <tuple>
 
 using namespace zorpaScan;
@@ -258,47 +255,6 @@ bool IsPlaceholder(T unit)
 }
 
 bool SameLibrary(const std::string& a, const std::string& b) { return ZorpaCompareNoCase(a, b) == 0; }
-
-// The hash of the current unit's sub-block index, asked at every instance:
-// the name with its letters folded as UtlToLower folds them (A-Z only), so
-// that names that go by each other hash alike, eight bytes at a time.
-std::uint64_t SubBlockHash(std::string_view name)
-{
-    constexpr std::uint64_t kBytes = 0x0101010101010101ull;
-    const auto folded = [](std::uint64_t word) {
-        // Per byte, its high bit clear: at least 'A', and past 'Z'; the
-        // sums stay within the byte.
-        const std::uint64_t low = word & (0x7F * kBytes);
-        const std::uint64_t fromA = low + (0x80 - 'A') * kBytes;
-        const std::uint64_t pastZ = low + (0x80 - 'Z' - 1) * kBytes;
-        const std::uint64_t upper = fromA & ~pastZ & ~word & (0x80 * kBytes);
-        return word | (upper >> 2);
-    };
-    const auto mixed = [](std::uint64_t hash) {
-        hash ^= hash >> 32;
-        hash *= 0x9E3779B97F4A7C15ull;
-        return hash ^ (hash >> 29);
-    };
-    std::uint64_t hash = name.size();
-    const char* at = name.data();
-    std::size_t left = name.size();
-    for (; left >= 8; at += 8, left -= 8) {
-        std::uint64_t word;
-        std::memcpy(&word, at, 8);
-        hash = mixed(hash ^ folded(word));
-    }
-    if (left > 0) {
-        // The last eight bytes, read again where the name has them; a
-        // shorter name a byte at a time.
-        std::uint64_t word = 0;
-        if (name.size() >= 8)
-            std::memcpy(&word, name.data() + name.size() - 8, 8);
-        else
-            for (std::size_t i = 0; i < left; ++i) word |= std::uint64_t{static_cast<unsigned char>(at[i])} << (8 * i);
-        hash = mixed(hash ^ folded(word));
-    }
-    return hash;
-}
 
 // Whether the unit goes by the name. A name written as the unit's own
 // matches whatever the unit's case rule: asked first, it spares the rule's
@@ -555,14 +511,14 @@ T ZorpaParser<T>::findSubBlockOfCurrentUnit(const std::string& name)
     }
     // Of the sub-blocks going by the name, the one entered last answers.
     const std::size_t found = m_subBlockIndex.FindLast(
-        SubBlockHash(name), [&](std::size_t position) { return Names(m_subBlocks[position], name); });
+        ZorpaFoldedHash()(name), [&](std::size_t position) { return Names(m_subBlocks[position], name); });
     return found == ImodelHashPositions::npos ? m_nullModule : m_subBlocks[found];
 }
 
 template <class T>
 void ZorpaParser<T>::enterSubBlock(T sub)
 {
-    m_subBlockIndex.Add(SubBlockHash(sub->GetName()), m_subBlocks.size());
+    m_subBlockIndex.Add(ZorpaFoldedHash()(sub->GetName()), m_subBlocks.size());
     m_subBlocks.push_back(sub);
 }
 
