@@ -199,9 +199,11 @@ private:
     // Whether `unit` is the current unit or above it.
     bool isCurrentUnitOrAncestor(T unit) const;
     // The sub-block of that name of the current unit, or the null module.
-    T findSubBlockOfCurrentUnit(const std::string& name);
-    void rememberSubBlockOfCurrentUnit(T sub);
-    void enterSubBlock(T sub);
+    // `hash` is the name's folded hash (ZorpaFoldedHash), as each index
+    // below keys names: an instance's name is hashed once.
+    T findSubBlockOfCurrentUnit(const std::string& name, std::size_t hash);
+    void rememberSubBlockOfCurrentUnit(T sub, std::size_t hash);
+    void enterSubBlock(T sub, std::size_t hash);
     // Placeholders of the unit's name in the other libraries hand their
     // parents over to the unit where the parents may see it.
     void replacePlaceholders(T unit);

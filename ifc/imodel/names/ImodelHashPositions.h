@@ -8,6 +8,7 @@
 // emptied whole.
 #pragma once
 
+#include <algorithm>
 #include <bit>
 #include <cstddef>
 #include <cstdint>
@@ -49,6 +50,16 @@ public:
         std::vector<Cell>().swap(m_cells);
         m_used = 0;
         m_shift = 64;
+    }
+    // Empties the index but keeps its array when that is not much larger
+    // than what it held, for an index filled and emptied again and again:
+    // it is not made and grown afresh each time, and emptying costs what
+    // filling did.
+    void ClearKeepingRoom()
+    {
+        if (m_cells.size() > 4 * std::max<std::size_t>(m_used, 64)) return Clear();
+        std::fill(m_cells.begin(), m_cells.end(), Cell{});
+        m_used = 0;
     }
 
 private:

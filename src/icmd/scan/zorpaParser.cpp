@@ -402,6 +402,9 @@ void ZorpaParser<T>::replacePlaceholders(T unit)
                 // Every instance of the placeholder becomes one of the unit.
                 for (int count = parent->DetachSubBlock(placeholder); count > 0; --count)
                     parent->AddSubBlock(unit, true);
+                // The current unit's sub-blocks may have changed: its index
+                // is made again from its list when next asked.
+                if (parent == m_currentUnit) m_subBlockIndexValid = false;
             }
         }
         if (!allMoved) continue;
@@ -500,32 +503,32 @@ bool ZorpaParser<T>::isCurrentUnitOrAncestor(T unit) const
 }
 
 template <class T>
-T ZorpaParser<T>::findSubBlockOfCurrentUnit(const std::string& name)
+T ZorpaParser<T>::findSubBlockOfCurrentUnit(const std::string& name, std::size_t hash)
 {
     if (!m_subBlockIndexValid) {
         m_subBlocks.clear();
-        m_subBlockIndex.Clear();
+        m_subBlockIndex.ClearKeepingRoom();
         m_subBlockIndexValid = true;
         if (const auto* subs = m_currentUnit->GetSubBlocks())
-            for (T sub : *subs) enterSubBlock(sub);
+            for (T sub : *subs) enterSubBlock(sub, ZorpaFoldedHash()(sub->GetName()));
     }
     // Of the sub-blocks going by the name, the one entered last answers.
-    const std::size_t found = m_subBlockIndex.FindLast(
-        ZorpaFoldedHash()(name), [&](std::size_t position) { return Names(m_subBlocks[position], name); });
+    const std::size_t found =
+        m_subBlockIndex.FindLast(hash, [&](std::size_t position) { return Names(m_subBlocks[position], name); });
     return found == ImodelHashPositions::npos ? m_nullModule : m_subBlocks[found];
 }
 
 template <class T>
-void ZorpaParser<T>::enterSubBlock(T sub)
+void ZorpaParser<T>::enterSubBlock(T sub, std::size_t hash)
 {
-    m_subBlockIndex.Add(ZorpaFoldedHash()(sub->GetName()), m_subBlocks.size());
+    m_subBlockIndex.Add(hash, m_subBlocks.size());
     m_subBlocks.push_back(sub);
 }
 
 template <class T>
-void ZorpaParser<T>::rememberSubBlockOfCurrentUnit(T sub)
+void ZorpaParser<T>::rememberSubBlockOfCurrentUnit(T sub, std::size_t hash)
 {
-    if (m_subBlockIndexValid) enterSubBlock(sub);
+    if (m_subBlockIndexValid) enterSubBlock(sub, hash);
 }
 
 template <class T>
@@ -535,11 +538,16 @@ T ZorpaParser<T>::addInstance(const std::string& name)
     // Once a unit of the file proved to be defined elsewhere, the file's
     // instances count only when the file is used anyway.
     if (!m_alreadyDefined.empty() && !m_useAnyway) return m_nullModule;
-    if (const T existing = findSubBlockOfCurrentUnit(name); existing != m_nullModule) return existing;
+    const std::size_t hash = ZorpaFoldedHash()(name);
+    if (const T existing = findSubBlockOfCurrentUnit(name, hash); existing != m_nullModule) return existing;
     T found = resolveThroughUseClauses(name);
     if (found == m_nullModule) found = findInSet(*m_libraryModules, name);
     bool made = false;
-    if (found == m_nullModule) std::tie(found, made) = makePlaceholder(name);
+    bool standsIn = false;
+    if (found == m_nullModule) {
+        std::tie(found, made) = makePlaceholder(name);
+        standsIn = !made;
+    }
     // Whatever unit the name came to, by its case rule or as the unit that
     // stands in the library for a name differing in case only, may be
     // neither this unit nor one above it.
@@ -547,10 +555,15 @@ T ZorpaParser<T>::addInstance(const std::string& name)
         SysDebugPrintf("Error: the module %s is instantiating itself.\n", found->GetName().c_str());
         return m_nullModule;
     }
-    // A placeholder that stands for names differing in case only is one sub-block.
-    if (const auto* subs = m_currentUnit->GetSubBlocks(); subs && subs->Contains(found)) return found;
+    // A unit found by the name would have been found among the sub-blocks
+    // above, so only a placeholder that stands for names differing in case
+    // only may already be one; it is one sub-block. (AddSubBlock asks the
+    // list again, for its parent link.)
+    if (standsIn)
+        if (const auto* subs = m_currentUnit->GetSubBlocks(); subs && subs->Contains(found)) return found;
     m_currentUnit->AddSubBlock(found, true);
-    rememberSubBlockOfCurrentUnit(found);
+    // Entered under its own name, which is most often the name as written.
+    rememberSubBlockOfCurrentUnit(found, found->GetName() == name ? hash : ZorpaFoldedHash()(found->GetName()));
     if (found->IsPackage()) {
         found->SetDefinedInPackage(found->GetName());
         replacePlaceholders(found);
