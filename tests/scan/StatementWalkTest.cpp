@@ -11,6 +11,8 @@
 
 #include <cctype>
 #include <random>
+#include <sstream>
+#include <utility>
 
 namespace {
 
@@ -229,6 +231,54 @@ TEST_F(StatementWalk, VerilogWalksEndWhereThePlainWalkEndsWhereverTheirWindowsEn
     CompareAtEveryPlace<zorpaVerilogParser<ImodelModule*>>(
         zorpaMODULE_VERILOG, {"end x;", "end", "begin y;", "b\"//\"end;", "b/*;*/endmodule", "m(a) module n;",
                               "\\esc;id end", "u (.a(\"(\")) end", "abcdefghijklmnopqrend c;"});
+}
+
+// A text the caller keeps is scanned where it lies when its line ends need
+// no change, and from a copy otherwise; a text handed over is changed in
+// place. Random texts of both languages, with and without carriage returns
+// and a last line feed, give the same design, units found, structural flag
+// and included files either way, and the kept text is left as it was.
+TEST_F(StatementWalk, KeptTextScansAsTextHandedOver)
+{
+    std::mt19937 random(3129);
+    const auto scan = [](zorpaModuleTypes kind, auto&& text) {
+        Clear();
+        ScanDesign().SetDefaultVHDL(kind == zorpaMODULE_VHDL);
+        ImodelModule prototype("prototype", nullptr, zorpaMODULE_UNKNOWN, false, "work", "", false);
+        zorpaCreateParser<ImodelModule*> create(&prototype, nullptr);
+        create.Visit(kind);
+        ZorpaParser<ImodelModule*>& parser = *create.GetParser();
+        parser.SetLibraries(ScanDesign().GetLibraries());
+        EXPECT_TRUE(parser.parseText("random.txt", "work", nullptr, false, std::forward<decltype(text)>(text)));
+        std::ostringstream out;
+        out << Tree() << "structural " << parser.IsStructural() << "\nfound";
+        for (auto [it, end] = parser.GetModuleRange(); it != end; ++it) out << " " << (*it)->GetName();
+        out << "\nincludes";
+        for (const std::string& name : parser.GetIncludeNames()) out << " " << name;
+        return out.str();
+    };
+    int alike = 0;
+    for (int round = 0; round < 400; ++round) {
+        const bool vhdl = round % 2 == 0;
+        std::string text = RandomText(random, vhdl ? kVhdlPieces : kVerilogPieces);
+        // Alike line ends, none at the end, or the random ones (carriage
+        // returns, and most often no line feed at the end).
+        const unsigned ends = random() % 3;
+        if (ends < 2) std::erase(text, '\r');
+        if (ends == 0 && (text.empty() || text.back() != '\n')) text += '\n';
+        if (ends == 1)
+            while (!text.empty() && text.back() == '\n') text.pop_back();
+        alike += text.find('\r') == std::string::npos && (text.empty() || text.back() == '\n') ? 1 : 0;
+        const std::string kept = text;
+        const zorpaModuleTypes kind = vhdl ? zorpaMODULE_VHDL : zorpaMODULE_VERILOG;
+        const std::string fromKept = scan(kind, static_cast<const std::string&>(text));
+        ASSERT_EQ(text, kept) << "round " << round;
+        const std::string fromHandedOver = scan(kind, std::move(text));
+        ASSERT_EQ(fromKept, fromHandedOver) << "round " << round << " of text:\n" << kept;
+    }
+    // Both ways of a kept text are taken often.
+    EXPECT_GT(alike, 50);
+    EXPECT_LT(alike, 350);
 }
 
 TEST(ScanWindows, EveryByteIsClassedAsTheByteAtATimeFormClassesIt)

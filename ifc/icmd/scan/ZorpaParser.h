@@ -84,8 +84,12 @@ public:
     virtual bool parse(const std::string& fileName, const std::string& libraryName, NdbWorld* world, bool readPorts,
                        int firstPage = -1, int lastPage = -1);
     // Scans the content of a file already read, as parse does after reading.
+    // Line ends are made alike first: in the text given, or, when the caller
+    // keeps it, in a copy made only when they are not alike already.
     bool parseText(const std::string& fileName, const std::string& libraryName, NdbWorld* world, bool readPorts,
-                   std::string text);
+                   std::string&& text);
+    bool parseText(const std::string& fileName, const std::string& libraryName, NdbWorld* world, bool readPorts,
+                   const std::string& text);
 
     // --- what the caller reads after a parse ----------------------------------------------
 
@@ -148,6 +152,9 @@ protected:
     void prepare(const std::string& fileName, const std::string& libraryName, bool readPorts);
     // Walks the text statement by statement.
     void scanStatements(const std::string& text);
+    // parseText once the line ends are alike.
+    bool scanText(const std::string& fileName, const std::string& libraryName, NdbWorld* world, bool readPorts,
+                  const std::string& text);
     // Makes the set of the units found and drops the scan's indexes.
     void finishScan();
     // A declared unit of the file; the unit that now stands for the name.

@@ -41,6 +41,12 @@ namespace {
 // The text as the statement walk reads it: every line ends with a line
 // feed, and a carriage return before a line feed (or at the very end) is
 // dropped. Done in place, in one pass.
+// Whether NormaliseLineEnds would leave the text as it is.
+bool LineEndsAlike(const std::string& text)
+{
+    return (text.empty() || text.back() == '\n') && text.find('\r') == std::string::npos;
+}
+
 void NormaliseLineEnds(std::string& text)
 {
     if (text.find('\r') != std::string::npos) {
@@ -104,13 +110,31 @@ bool ZorpaParser<T>::parse(const std::string& fileName, const std::string& libra
 
 template <class T>
 bool ZorpaParser<T>::parseText(const std::string& fileName, const std::string& libraryName, NdbWorld* world,
-                               bool readPorts, std::string text)
+                               bool readPorts, std::string&& text)
+{
+    NormaliseLineEnds(text);
+    return scanText(fileName, libraryName, world, readPorts, text);
+}
+
+template <class T>
+bool ZorpaParser<T>::parseText(const std::string& fileName, const std::string& libraryName, NdbWorld* world,
+                               bool readPorts, const std::string& text)
+{
+    // Most texts need no change: they are scanned where they lie.
+    if (LineEndsAlike(text)) return scanText(fileName, libraryName, world, readPorts, text);
+    std::string alike = text;
+    NormaliseLineEnds(alike);
+    return scanText(fileName, libraryName, world, readPorts, alike);
+}
+
+template <class T>
+bool ZorpaParser<T>::scanText(const std::string& fileName, const std::string& libraryName, NdbWorld* world,
+                              bool readPorts, const std::string& text)
 {
     if (m_prototype == m_nullModule) return false;
     prepare(fileName, libraryName, readPorts);
     const ScanWorld scanWorld(world);
     m_world = scanWorld.Get();
-    NormaliseLineEnds(text);
     scanStatements(text);
     finishScan();
     return true;
