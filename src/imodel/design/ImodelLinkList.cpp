@@ -86,6 +86,10 @@ bool ImodelLinkList::operator==(const std::deque<ImodelModule*>& list) const
 
 void ImodelLinkList::PushBack(ImodelModule* module)
 {
+    // Grown to twice its size, fewer times than by the array's own rule: a
+    // scan appends to the parent lists of units all over a large design,
+    // and each growth copies a cold array into a new block.
+    if (m_entries.size() == m_entries.capacity()) m_entries.reserve(2 * m_entries.capacity());
     // The table, if any, takes the entry in at its next use.
     m_entries.push_back(module);
     ++m_size;
