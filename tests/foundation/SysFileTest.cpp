@@ -5,6 +5,9 @@
 #include "TempFolder.h"
 
 #include <csignal>
+#include <fstream>
+#include <iterator>
+#include <random>
 #include <fcntl.h>
 #include <gtest/gtest.h>
 #include <sys/resource.h>
@@ -132,6 +135,37 @@ TEST(SysFile, AtomicWriteRoundTrip)
     EXPECT_FALSE(SysReadFile(temp / "missing", read));
     EXPECT_FALSE(SysReadFile(temp.Path(), read));
     EXPECT_EQ(read, "untouched");
+}
+
+// Texts of every size around the reader's steps (its own buffer, the room it
+// reads into), random bytes with line ends and NULs, read back whole by
+// both readers into a string that held something else; and a file whose
+// size the system gives as 0 although it has text.
+TEST(SysFile, FilesOfAnySizeReadBackWhole)
+{
+    TempFolder temp;
+    std::mt19937 random(3107);
+    std::vector<std::size_t> sizes = {0, 1, 2, 4095, 4096, 4097, 8191, 8192, 65535, 65536, 65537, 131073, 300001};
+    for (int i = 0; i < 20; ++i) sizes.push_back(random() % 200000);
+    for (const std::size_t size : sizes) {
+        std::string content(size, '\0');
+        for (char& c : content) c = static_cast<char>(random() % 4 == 0 ? "\n\r\0"[random() % 3] : random() % 256);
+        const std::string path = temp / ("sized_" + std::to_string(size));
+        ASSERT_TRUE(SysWriteFileAtomically(path, content));
+        std::string read = "held before";
+        ASSERT_TRUE(SysReadFile(path, read)) << size;
+        EXPECT_EQ(read, content) << size;
+        SysStatInfo info;
+        std::string statRead = "held before";
+        ASSERT_EQ(SysStatAndReadFile(path, &info, &statRead, size + 1), 1) << size;
+        EXPECT_EQ(statRead, content) << size;
+    }
+    const std::string environ = "/proc/self/environ";
+    std::ifstream plain(environ, std::ios::binary);
+    const std::string expected((std::istreambuf_iterator<char>(plain)), std::istreambuf_iterator<char>());
+    std::string read;
+    ASSERT_TRUE(SysReadFile(environ, read));
+    EXPECT_EQ(read, expected);
 }
 
 TEST(SysFile, FailedAtomicWriteKeepsTheOldState)

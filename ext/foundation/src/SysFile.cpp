@@ -291,17 +291,30 @@ void StoreStatus(const struct stat& st, SysStatInfo* info)
 }
 
 // The rest of an open file, appended to `text`; false on a read error.
+// Read straight into the text's room when it has some (the callers make it
+// at the file's size), so that the bytes are copied once, from the system
+// into the text; the end of the file, or a file grown meanwhile, is read
+// through a buffer of its own rather than by growing the text first.
 bool ReadRest(int fd, std::string& text)
 {
-    char buffer[1 << 16];
     for (;;) {
-        const ssize_t got = ::read(fd, buffer, sizeof buffer);
-        if (got == 0) return true;
-        if (got < 0) {
-            if (errno == EINTR) continue;
-            return false;
+        const std::size_t have = text.size();
+        const std::size_t room = text.capacity() - have;
+        ssize_t got = 0;
+        int code = 0;
+        if (room >= 4096) {
+            text.resize(have + room);
+            got = ::read(fd, text.data() + have, room);
+            code = errno;
+            text.resize(have + (got > 0 ? static_cast<std::size_t>(got) : 0));
+        } else {
+            char buffer[1 << 16];
+            got = ::read(fd, buffer, sizeof buffer);
+            code = errno;
+            if (got > 0) text.append(buffer, static_cast<std::size_t>(got));
         }
-        text.append(buffer, static_cast<std::size_t>(got));
+        if (got == 0) return true;
+        if (got < 0 && code != EINTR) return false;
     }
 }
 
