@@ -110,3 +110,27 @@ TEST(FileNameKey, EveryCaseHelperFollowsTheOneAsciiRule)
         }
     }
 }
+
+// The key made the plain way: the token expanded when a folder is given,
+// then every backslash a slash and every ASCII letter upper case; the hash
+// is FNV-1a over those bytes.
+TEST(FileNameKey, AKeyAndItsHashAreWhatTheStepByStepWayMakes)
+{
+    std::mt19937 random(20261207);
+    std::uniform_int_distribution<int> byte(1, 255);
+    for (const std::string folder : {"", "/srv/Proj", "C:\\Work\\proj", "/", "\xe4/x\\Y"}) {
+        for (int i = 0; i < 3000; ++i) {
+            std::string name = RandomName(random);
+            // Bytes of every value, also outside ASCII.
+            for (int extra = i % 4; extra > 0; --extra) name.insert(name.size() / 2, 1, static_cast<char>(byte(random)));
+            std::string plain = name;
+            if (!folder.empty() && plain.starts_with(ImodelProjectToken))
+                plain.replace(0, std::string(ImodelProjectToken).size(), folder);
+            for (char& c : plain) c = c == '\\' ? '/' : (c >= 'a' && c <= 'z' ? static_cast<char>(c - 'a' + 'A') : c);
+            ASSERT_EQ(ImodelFileNameKey(name, folder), plain) << "'" << name << "' in '" << folder << "'";
+            std::uint64_t hash = 14695981039346656037ULL;
+            for (const char c : plain) hash = (hash ^ static_cast<unsigned char>(c)) * 1099511628211ULL;
+            ASSERT_EQ(ImodelFileNameKeyHash(name, folder), hash) << "'" << name << "' in '" << folder << "'";
+        }
+    }
+}

@@ -3,6 +3,8 @@
 #include "FlowProject.h"
 #include "ProfileHost.h"
 
+#include "icmd/files/IcmdAddFileToModel.h"
+#include "imodel/model/ImodelSetAndRestoreModelFlagObject.h"
 #include "iprocess/IprocessListener.h"
 #include "iprocess/IprocessMessages.h"
 #include "src/iprocess/iprocessFlowImpl.h"
@@ -51,6 +53,28 @@ TEST_F(Routing, FileListsReachTheUnitsWhoseSourcesTheyName)
     Processes().FilesModificationMessage(QuorlaneFilesChanged, {});
     EXPECT_EQ(Synthesis(), StateSuccess);
     Processes().FilesModificationMessage(QuorlaneFilesChanged, {*source});
+    EXPECT_EQ(Synthesis(), StateNoResult);
+    EXPECT_EQ(netlist->GetFileState(), imodelFileOutOfDate);
+}
+
+// A source added again tells the flow of its unit, but not while a project
+// is read: the read works out every state once it ends.
+TEST_F(Routing, ASourceAddedAgainReachesItsUnitOutsideAProjectReadOnly)
+{
+    const auto addAgain = [this] {
+        IcmdAddFileToModel command;
+        command.SetFile(*source);
+        command.SetParseTheFile(false);
+        return command.execDo();
+    };
+    Succeed();
+    {
+        const ImodelSetAndRestoreModelFlagObject reading(Imodel::GetIsReadingProject(), true);
+        EXPECT_EQ(addAgain(), AcmdEnum::Success);
+    }
+    EXPECT_EQ(Synthesis(), StateSuccess);
+    EXPECT_EQ(netlist->GetFileState(), imodelFileUpToDate);
+    EXPECT_EQ(addAgain(), AcmdEnum::Success);
     EXPECT_EQ(Synthesis(), StateNoResult);
     EXPECT_EQ(netlist->GetFileState(), imodelFileOutOfDate);
 }

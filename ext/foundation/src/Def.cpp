@@ -8,8 +8,10 @@
 #include "DefText.h"
 
 #include <algorithm>
+#include <atomic>
 #include <charconv>
 #include <climits>
+#include <cstdint>
 #include <cstring>
 #include <functional>
 #include <map>
@@ -33,6 +35,9 @@ struct Database {
         std::size_t operator()(std::string_view name) const { return std::hash<std::string_view>()(name); }
     };
     std::unordered_map<std::string, std::optional<std::string>, NameHash, std::equal_to<>> resolved;
+    // Counts the changes (DefChangeCount), so that a caller may keep an
+    // answer until the next one.
+    std::atomic<std::uint64_t> changes{0};
     std::string userFile;
     // Serialises whole flushes, so the file always ends with the latest state.
     std::mutex flushMutex;
@@ -42,6 +47,13 @@ Database& Db()
 {
     static Database database;
     return database;
+}
+
+// Every answer may differ after a change (the caller holds the lock).
+void Changed(Database& db)
+{
+    db.resolved.clear();
+    db.changes.fetch_add(1, std::memory_order_acq_rel);
 }
 
 // --- lookups (the caller holds the lock) -------------------------------------
@@ -259,6 +271,8 @@ int DefGetStrFL(const char* name, char* buffer, std::size_t size, const char*, i
 
 std::optional<std::string> DefGetFL(const char* name, const char*, int) { return Lookup(name); }
 
+std::uint64_t DefChangeCount() { return Db().changes.load(std::memory_order_acquire); }
+
 int DefGetAllVisList(const char* name, std::vector<std::string>& values)
 {
     std::optional<DefWords> words = VisibleChoices(name);
@@ -308,7 +322,7 @@ int DefSetFL(const char* name, const char* value, const char* file, int line)
     Database& db = Db();
     std::lock_guard<std::mutex> lock(db.mutex);
     db.user[name] = value;
-    db.resolved.clear();
+    Changed(db);
     return 0;
 }
 
@@ -322,7 +336,7 @@ int DefUnset(const char* name)
     Database& db = Db();
     std::lock_guard<std::mutex> lock(db.mutex);
     db.user.erase(name);
-    db.resolved.clear();
+    Changed(db);
     return 0;
 }
 
@@ -332,7 +346,7 @@ int DefOverRideFL(const char* name, const char* value, const char* file, int lin
     Database& db = Db();
     std::lock_guard<std::mutex> lock(db.mutex);
     db.overrides[name].push_back(value);
-    db.resolved.clear();
+    Changed(db);
     return 0;
 }
 
@@ -345,7 +359,7 @@ int DefUnOverRide(const char* name)
     if (found == db.overrides.end()) return 1;
     found->second.pop_back();
     if (found->second.empty()) db.overrides.erase(found);
-    db.resolved.clear();
+    Changed(db);
     return 0;
 }
 
@@ -368,7 +382,7 @@ bool DefLoadDefaultsFromText(const std::string& text, std::string* error)
     Database& db = Db();
     std::lock_guard<std::mutex> lock(db.mutex);
     db.defaults = std::move(content);
-    db.resolved.clear();
+    Changed(db);
     return true;
 }
 
@@ -391,7 +405,7 @@ bool DefLoadDefaults(const std::string& path, std::string* error)
     Database& db = Db();
     std::lock_guard<std::mutex> lock(db.mutex);
     db.defaults = std::move(content);
-    db.resolved.clear();
+    Changed(db);
     return true;
 }
 
@@ -411,7 +425,7 @@ bool DefLoadUserSettings(const std::string& path, std::string* error)
     Database& db = Db();
     std::lock_guard<std::mutex> lock(db.mutex);
     db.user = std::move(user);
-    db.resolved.clear();
+    Changed(db);
     db.userFile = path;
     return true;
 }
@@ -441,6 +455,6 @@ void DefReset()
     db.defaults = DefContent();
     db.user.clear();
     db.overrides.clear();
-    db.resolved.clear();
+    Changed(db);
     db.userFile.clear();
 }

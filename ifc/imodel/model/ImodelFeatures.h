@@ -9,6 +9,8 @@
 
 #include "imodel/names/ImodelToolKinds.h"
 
+#include <atomic>
+#include <cstdint>
 #include <string>
 
 // --- feature switches -----------------------------------------------------------
@@ -46,6 +48,20 @@ IMODEL_SIMPLE_FEATURE_SWITCHES(IMODEL_DECLARE_FEATURE_SWITCH)
 
 // Whether the options variable `name` can be read and holds 1.
 bool ImodelIsSwitchOn(const char* name);
+
+// ImodelIsSwitchOn of one variable, read again only once the options have
+// changed since: long operations and every new unit ask for theirs at each
+// file, and a read takes the options' lock and a hash lookup.
+class ImodelSwitchMemo {
+public:
+    explicit constexpr ImodelSwitchMemo(const char* name) : m_name(name) {}
+    bool IsOn();
+
+private:
+    const char* m_name;
+    // (options change count + 1) * 2 + answer; 0 before the first read.
+    std::atomic<std::uint64_t> m_kept{0};
+};
 
 // "IDE_MIXED_HDL_ENABLED" is not 1 (on also when it cannot be read).
 bool ImodelVHDLPackagesInPackageFolder();

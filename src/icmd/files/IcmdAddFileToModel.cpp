@@ -171,7 +171,9 @@ void IcmdAddFileToModel::AddSourceFile()
     if (Imodel::GetUpdateTree() && previousKind == ImodelNoError && kind == ImodelModuleAlreadyDefined &&
         !m_useEvenIfDefined)
         model.SendEvent(boost::make_shared<IeventNewErrorModulesAddedOrRemoved>(), true);
-    if (m_added) {
+    // While a project is read the flow takes no message about sources (it
+    // works out every state once the read ends): no list is made per file.
+    if (m_added && !Imodel::GetIsReadingProject()) {
         const std::deque<IfileObject> changed{static_cast<const IfileObject&>(*m_added)};
         model.GetStateMachine()->FilesModificationMessage(QuorlaneFilesChanged, changed);
     }

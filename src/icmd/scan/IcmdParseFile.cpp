@@ -255,12 +255,20 @@ AcmdEnum::Result IcmdParseFile::parseFile(boost::shared_ptr<IfileObjectEx>& file
     if (!parser) return AcmdEnum::Failure;
 
     const bool fromEmpty = Imodel::GetIsStartingFromEmptyHierarchy();
-    const auto saved = boost::make_shared<ImodelModule::UnitSet>();
+    const bool replacing = !fromEmpty && !m_moveFileToLibrary;
+    // The units kept aside and the units removed come only from a design
+    // that was not empty: a read into an empty design makes neither per file.
+    const auto saved = fromEmpty ? nullptr : boost::make_shared<ImodelModule::UnitSet>();
+    // The list is only ever shortened after the removal fills it: the
+    // thread's empty one stays empty.
+    thread_local RemovedUnits noneRemoved;
+    std::optional<RemovedUnits> ownRemoved;
+    if (replacing) ownRemoved.emplace();
+    RemovedUnits& removed = ownRemoved ? *ownRemoved : noneRemoved;
     VyIfaces::ComponentID rootId;
     std::vector<VyIfaces::IComponent*> components;
-    RemovedUnits removed;
     std::vector<FileUnitUser> users;
-    if (!fromEmpty && !m_moveFileToLibrary) {
+    if (replacing) {
         AddEvent(boost::make_shared<IeventFilePreParse>(file));
         NotifyAllViews();
         rootId = design.GetRootId();

@@ -22,8 +22,24 @@ bool ImodelIsSwitchOn(const char* name)
     return DefGetBoolFL(name, &value, __FILE__, __LINE__) == 0 && value == 1;
 }
 
+bool ImodelSwitchMemo::IsOn()
+{
+    // The count is read before the answer: a change in between leaves the
+    // answer tagged with the older count, so it is read again next time.
+    const std::uint64_t tag = DefChangeCount() + 1;
+    const std::uint64_t kept = m_kept.load(std::memory_order_acquire);
+    if (kept >> 1 == tag) return (kept & 1) != 0;
+    const bool on = ImodelIsSwitchOn(m_name);
+    m_kept.store(tag << 1 | static_cast<std::uint64_t>(on), std::memory_order_release);
+    return on;
+}
+
 #define IMODEL_DEFINE_FEATURE_SWITCH(function, variable)                                                               \
-    bool function() { return ImodelIsSwitchOn(variable); }
+    bool function()                                                                                                    \
+    {                                                                                                                  \
+        static ImodelSwitchMemo memo(variable);                                                                        \
+        return memo.IsOn();                                                                                            \
+    }
 IMODEL_SIMPLE_FEATURE_SWITCHES(IMODEL_DEFINE_FEATURE_SWITCH)
 #undef IMODEL_DEFINE_FEATURE_SWITCH
 

@@ -125,9 +125,13 @@ void ForEachKeyCharacter(std::string_view name, std::string_view projectFolder, 
 
 std::string ImodelFileNameKey(const std::string& name, const std::string& projectFolder)
 {
-    std::string key;
-    key.reserve(name.size() + projectFolder.size());
-    ForEachKeyCharacter(name, projectFolder, [&key](char c) { key += c; });
+    // Made at its length and written in place: an open asks for several
+    // keys per member, and appending a character at a time cost a check of
+    // the room and a terminator per character.
+    const bool expand = !projectFolder.empty() && name.starts_with(ImodelProjectToken);
+    std::string key(expand ? projectFolder.size() + name.size() - kProjectTokenLength : name.size(), '\0');
+    char* out = key.data();
+    ForEachKeyCharacter(name, projectFolder, [&out](char c) { *out++ = c; });
     return key;
 }
 

@@ -139,7 +139,12 @@ void ImodelPhySynthesisOptions::SetDefaultPhySynthOpt(ImodelModule*)
     m_useSynplifySDC = ImodelDefaultUseSynplifySDC();
 }
 
-bool ImodelDefaultUseSynplifySDC() { return ImodelIsSwitchOn("IDE_PASS_SYNPLIFY_SDC_BY_DEFAULT"); }
+bool ImodelDefaultUseSynplifySDC()
+{
+    // Read for every unit made.
+    static ImodelSwitchMemo memo("IDE_PASS_SYNPLIFY_SDC_BY_DEFAULT");
+    return memo.IsOn();
+}
 
 bool ImodelPhySynthesisOptions::IsCustomized(ImodelModule*) const
 {

@@ -24,6 +24,7 @@
 #pragma once
 
 #include <cstddef>
+#include <cstdint>
 #include <optional>
 #include <string>
 #include <vector>
@@ -45,6 +46,9 @@ int DefGetStrFL(const char* name, std::string& value, const char* file = nullptr
 int DefGetStrFL(const char* name, char* buffer, std::size_t size, const char* file = nullptr, int line = 0);
 // The value text, or nothing when the variable has no value.
 std::optional<std::string> DefGetFL(const char* name, const char* file = nullptr, int line = 0);
+// Grows at every change of any layer: an answer read while it held one
+// value holds until it moves (read the count before the answer).
+std::uint64_t DefChangeCount();
 
 // The visible choices of a variable under the current conditions, in their
 // order: the most specific matching "@choices" list without the words of the
