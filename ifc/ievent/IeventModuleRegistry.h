@@ -23,6 +23,8 @@
 #include "ievent/Ievent.h"
 
 #include <cstdint>
+#include <memory>
+#include <vector>
 
 class ImodelModule;
 
@@ -58,6 +60,11 @@ public:
     private:
         ImodelModule* m_module;
     };
+
+    // The modules go together, none of them in a Destruction scope and no
+    // event sent for them: each is forgotten as if its scope had opened and
+    // closed. The registry is emptied at once when they are all it holds.
+    static void ForgetAll(const std::vector<std::unique_ptr<ImodelModule>>& modules);
 
     // Set once by the module class; null until then (nothing is marked).
     static void SetDisplayMarker(DisplayMarker marker);

@@ -97,6 +97,23 @@ IeventModuleRegistry::Destruction::~Destruction()
     if (g_registry.modules.Erase(m_module)) --g_registry.beingDestroyed;
 }
 
+void IeventModuleRegistry::ForgetAll(const std::vector<std::unique_ptr<ImodelModule>>& modules)
+{
+    std::lock_guard guard(g_registry.lock);
+    // A closed project: the table goes in one piece rather than entry by
+    // entry, each a cache miss.
+    if (g_registry.beingDestroyed == 0 && g_registry.modules.Size() == modules.size()) {
+        g_registry.modules.Clear();
+        return;
+    }
+    for (const std::unique_ptr<ImodelModule>& module : modules) {
+        const Registration* registration = g_registry.Find(module.get());
+        if (registration == nullptr) continue;
+        if (registration->beingDestroyed()) --g_registry.beingDestroyed;
+        g_registry.modules.Erase(module.get());
+    }
+}
+
 void IeventModuleRegistry::SetDisplayMarker(DisplayMarker marker)
 {
     std::lock_guard guard(g_registry.lock);

@@ -59,6 +59,9 @@ public:
     static bool AnyPendingOfUnitWithFile();
     // The unit was given a file of its own (ImodelModule::ChangeFile).
     void FileGiven();
+    // The context stops waiting for its revisions (its unit goes): no list
+    // names it any more, and deleting it touches nothing else.
+    void LeaveWaitingLists() const { Enlist(this, PendingList::None); }
 
     // --- views ----------------------------------------------------------------------------
     // Appends a revision of that name, a copy of the current revision (all of

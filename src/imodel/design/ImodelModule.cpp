@@ -9,6 +9,7 @@
 #include "ifile/IfileManager.h"
 #include "imodel/design/ImodelModuleTree.h"
 #include "imodel/model/ImodelFeatures.h"
+#include "imodel/names/ImodelVisitAhead.h"
 #include "imodel/names/imodelUtl.h"
 #include "imodel/options/ImodelPhySynthesisOptions.h"
 #include "imodel/views/ImodelContextImpl.h"
@@ -16,6 +17,7 @@
 #include "iprocess/IprocessManager.h"
 #include "src/imodel/design/ImodelModuleNotify.h"
 #include "src/imodel/design/imodelRestorable.h"
+#include "src/imodel/design/imodelRetire.h"
 #include "src/imodel/design/imodelUnitJournal.h"
 #include "src/imodel/model/imodelImpl.h"
 
@@ -53,6 +55,10 @@ std::atomic<std::size_t>& LiveUnits()
     static std::atomic<std::size_t> live{0};
     return live;
 }
+
+// Set while units retired together are deleted on this thread
+// (imodelRetiredUnits): their destructors only free memory.
+constinit thread_local bool t_deletingRetired = false;
 
 // What events write into a unit that a view is shown.
 void MarkDisplayable(ImodelModule* module) { module->SetCanBeDisplayedInAView(true); }
@@ -116,6 +122,9 @@ void ImodelModule::RegisterWithEvents()
 
 ImodelModule::~ImodelModule()
 {
+    // A unit retired with the others of a closed project: what others could
+    // see of its going is done, only its memory is left.
+    if (t_deletingRetired) return;
     // Events built from here on leave the unit alone, and a batch that
     // carries it reaches the views before it is gone.
     IeventModuleRegistry::Destruction destruction(this);
@@ -130,6 +139,55 @@ ImodelModule::~ImodelModule()
         if (IprocessManager* processes = static_cast<imodelImpl*>(model)->PeekProcessManager())
             processes->DetachIfCurrent(this);
     --LiveUnits();
+}
+
+bool imodelRetireQuietly(const std::vector<ImodelModule::Owned>& units)
+{
+    Imodel* model = ImodelAliveModel();
+    IprocessManager* processes = model ? static_cast<imodelImpl*>(model)->PeekProcessManager() : nullptr;
+    IprocessDisplay* display = processes ? processes->GetProcessDisplay() : nullptr;
+    const auto going = [&units](const ImodelModule* unit) {
+        return unit != nullptr && std::any_of(units.begin(), units.end(), [unit](const ImodelModule::Owned& owned) {
+                   return owned.get() == unit;
+               });
+    };
+    // Otherwise a view hears each unit go, or the display and the process
+    // manager change as it goes (a model without its process manager makes
+    // one for a unit a view was shown).
+    if (IeventView::MayBeHeard<IeventModuleRemoved>() || (model != nullptr && processes == nullptr) ||
+        going(display ? display->GetShownModule() : nullptr) || going(processes ? processes->GetCurrentModule() : nullptr))
+        return false;
+    if (units.size() == LiveUnits()) {
+        // Every unit alive goes: each link leads to a unit that goes too,
+        // and the lists go with the units' memory.
+        ImodelModule::HierarchyChanged();
+    } else {
+        ImodelModule::UnlinkTogether(units);
+    }
+    ImodelModule*& tested = ImodelModule::GetTestedModule();
+    // The units and their contexts lie apart in memory: each is asked for
+    // some places ahead. The context's pointer lies in the unit's last lines.
+    const auto ahead = [](const ImodelModule::Owned* unit, int step) {
+        if (step == 0)
+            ImodelPrefetch(reinterpret_cast<const char*>(unit->get()) + sizeof(ImodelModule) - 128, 128);
+        else if (const ImodelContextImpl* context = (*unit)->GetContext())
+            ImodelPrefetch(context, sizeof(ImodelContextImpl));
+    };
+    ImodelVisitAhead(units, ahead, [&tested](const ImodelModule::Owned* unit) {
+        if (const ImodelContextImpl* context = (*unit)->GetContext()) context->LeaveWaitingLists();
+        if (unit->get() == tested) tested = nullptr;
+    });
+    IeventModuleRegistry::ForgetAll(units);
+    LiveUnits() -= units.size();
+    return true;
+}
+
+imodelRetiredUnits::~imodelRetiredUnits()
+{
+    const bool outer = t_deletingRetired;
+    t_deletingRetired = true;
+    units.clear();
+    t_deletingRetired = outer;
 }
 
 void ImodelModule::AnnounceDestruction()
