@@ -349,7 +349,7 @@ struct Closing {
 };
 
 template <class Teardown>
-Aftermath TearDown(Closing& closing, Listening listening, Teardown teardown)
+Aftermath Watched(Closing& closing, Listening listening, Teardown teardown)
 {
     Aftermath after;
     {
@@ -394,7 +394,7 @@ TEST_F(DesignTeardown, ClosingAndOpeningAgainHandsTheUnitsOverAndLeavesWhatDelet
 
         // In place: each unit leaves its library and is deleted, in order.
         Closing plain(seed, going, staying, links, attach);
-        const Aftermath expected = TearDown(plain, listening, [](World& world) {
+        const Aftermath expected = Watched(plain, listening, [](World& world) {
             for (const LibraryPtr& library : world.libraries) {
                 const std::vector<ImodelModule*> units(library->GetModules()->begin(), library->GetModules()->end());
                 for (ImodelModule* unit : units) EXPECT_TRUE(library->GetModules()->Extract(unit));
@@ -408,7 +408,7 @@ TEST_F(DesignTeardown, ClosingAndOpeningAgainHandsTheUnitsOverAndLeavesWhatDelet
         std::vector<std::uint64_t> serials;
         for (const ImodelModule* unit : together.world.going) serials.push_back(unit->GetUnitSerial());
         const bool handsOver = listening != Listening::Removals && !attach;
-        const Aftermath got = TearDown(together, listening, [&](World& world) {
+        const Aftermath got = Watched(together, listening, [&](World& world) {
             ImodelDestroyLibs(world.libraries);
             if (handsOver) ++handed;
             // At most one hand-over pending: the one before is gone.

@@ -55,11 +55,13 @@ void DeleteInOrder(std::vector<ImodelModule::Owned>& units)
 void DeleteTogether(std::vector<ImodelModule::Owned>& units)
 {
     if (units.empty()) return;
-    if (imodelRetireQuietly(units)) {
-        imodelTheReclaimer().HandOverValue(imodelRetiredUnits(std::move(units)));
-        units.clear();
+    imodelRetiredUnits retired(std::move(units));
+    if (imodelRetireQuietly(retired)) {
+        imodelTheReclaimer().HandOverValue(std::move(retired));
         return;
     }
+    units = std::move(retired.units);
+    retired.units.clear();
     ImodelModule::UnlinkTogether(units);
     DeleteInOrder(units);
 }
@@ -76,6 +78,12 @@ void ImodelDestroyLib(boost::shared_ptr<ZorpaLibrary<ImodelModule*>> library)
 
 void ImodelDestroyLibs(std::deque<boost::shared_ptr<ZorpaLibrary<ImodelModule*>>>& libraries)
 {
+    // A closed project, nobody watching: no unit is looked at here.
+    imodelRetiredUnits retired;
+    if (imodelRetireLibrariesQuietly(libraries, retired)) {
+        imodelTheReclaimer().HandOverValue(std::move(retired));
+        return;
+    }
     // The units go once no library holds them any more.
     std::vector<ImodelModule::Owned> units;
     for (const boost::shared_ptr<ZorpaLibrary<ImodelModule*>>& library : libraries) {

@@ -16,6 +16,7 @@
 #include "iprocess/IprocessDisplay.h"
 #include "iprocess/IprocessManager.h"
 #include "src/imodel/design/ImodelModuleNotify.h"
+#include "src/imodel/design/imodelReclaimer.h"
 #include "src/imodel/design/imodelRestorable.h"
 #include "src/imodel/design/imodelRetire.h"
 #include "src/imodel/design/imodelUnitJournal.h"
@@ -141,22 +142,36 @@ ImodelModule::~ImodelModule()
     --LiveUnits();
 }
 
-bool imodelRetireQuietly(const std::vector<ImodelModule::Owned>& units)
+namespace {
+
+// Nobody can tell units that go from gone, when `going` tells which units
+// go: no view hears a removal, the process display and manager hold none
+// of them (a model without its process manager would make one for a unit
+// a view was shown).
+template <class Going>
+bool NobodyWatches(Going going)
 {
     Imodel* model = ImodelAliveModel();
     IprocessManager* processes = model ? static_cast<imodelImpl*>(model)->PeekProcessManager() : nullptr;
     IprocessDisplay* display = processes ? processes->GetProcessDisplay() : nullptr;
+    return !IeventView::MayBeHeard<IeventModuleRemoved>() && (model == nullptr || processes != nullptr) &&
+           !going(display ? display->GetShownModule() : nullptr) &&
+           !going(processes ? processes->GetCurrentModule() : nullptr);
+}
+
+}  // namespace
+
+bool imodelRetireQuietly(imodelRetiredUnits& retired)
+{
+    const std::vector<ImodelModule::Owned>& units = retired.units;
     const auto going = [&units](const ImodelModule* unit) {
         return unit != nullptr && std::any_of(units.begin(), units.end(), [unit](const ImodelModule::Owned& owned) {
                    return owned.get() == unit;
                });
     };
-    // Otherwise a view hears each unit go, or the display and the process
-    // manager change as it goes (a model without its process manager makes
-    // one for a unit a view was shown).
-    if (IeventView::MayBeHeard<IeventModuleRemoved>() || (model != nullptr && processes == nullptr) ||
-        going(display ? display->GetShownModule() : nullptr) || going(processes ? processes->GetCurrentModule() : nullptr))
-        return false;
+    if (!NobodyWatches(going)) return false;
+    // The units of the last close count until they are gone.
+    imodelTheReclaimer().Wait();
     if (units.size() == LiveUnits()) {
         // Every unit alive goes: each link leads to a unit that goes too,
         // and the lists go with the units' memory.
@@ -165,27 +180,69 @@ bool imodelRetireQuietly(const std::vector<ImodelModule::Owned>& units)
         ImodelModule::UnlinkTogether(units);
     }
     ImodelModule*& tested = ImodelModule::GetTestedModule();
-    // The units and their contexts lie apart in memory: each is asked for
-    // some places ahead. The context's pointer lies in the unit's last lines.
-    const auto ahead = [](const ImodelModule::Owned* unit, int step) {
-        if (step == 0)
-            ImodelPrefetch(reinterpret_cast<const char*>(unit->get()) + sizeof(ImodelModule) - 128, 128);
-        else if (const ImodelContextImpl* context = (*unit)->GetContext())
-            ImodelPrefetch(context, sizeof(ImodelContextImpl));
+    if (going(tested)) tested = nullptr;
+    // The units lie apart in memory: each is asked for some places ahead.
+    // The context's pointer lies in the unit's last lines.
+    const auto unitAhead = [](const ImodelModule::Owned* unit, int step) {
+        if (step == 0) ImodelPrefetch(reinterpret_cast<const char*>(unit->get()) + sizeof(ImodelModule) - 128, 128);
     };
-    ImodelVisitAhead(units, ahead, [&tested](const ImodelModule::Owned* unit) {
-        if (const ImodelContextImpl* context = (*unit)->GetContext()) context->LeaveWaitingLists();
-        if (unit->get() == tested) tested = nullptr;
+    std::size_t contexts = 0;
+    ImodelVisitAhead(units, unitAhead, [&contexts](const ImodelModule::Owned* unit) {
+        if ((*unit)->GetContext() != nullptr) ++contexts;
     });
+    // A closed project's contexts are all the contexts there are: the
+    // waiting lists go whole, and no context is looked at.
+    if (!ImodelContextImpl::EmptyWaitingListsIfOnly(contexts, retired.waitingLists)) {
+        const auto contextAhead = [](const ImodelModule::Owned* unit, int step) {
+            if (step == 0)
+                ImodelPrefetch(reinterpret_cast<const char*>(unit->get()) + sizeof(ImodelModule) - 128, 128);
+            else if (const ImodelContextImpl* context = (*unit)->GetContext())
+                ImodelPrefetch(context, sizeof(ImodelContextImpl));
+        };
+        ImodelVisitAhead(units, contextAhead, [](const ImodelModule::Owned* unit) {
+            if (const ImodelContextImpl* context = (*unit)->GetContext()) context->LeaveWaitingLists();
+        });
+    }
     IeventModuleRegistry::ForgetAll(units);
     LiveUnits() -= units.size();
     return true;
 }
 
+bool imodelRetireLibrariesQuietly(imodelRetiredUnits::Libraries& libraries, imodelRetiredUnits& retired)
+{
+    // Every unit alive goes: a unit the display or the manager holds goes.
+    if (!NobodyWatches([](const ImodelModule* unit) { return unit != nullptr; })) return false;
+    // The units of the last close count until they are gone.
+    imodelTheReclaimer().Wait();
+    std::size_t count = 0;
+    for (const auto& library : libraries) {
+        if (!library) continue;
+        // Someone else could still reach the units through them.
+        if (library.use_count() != 1 || library->GetModules().use_count() != 1) return false;
+        count += library->GetModules()->size();
+    }
+    // A change under way notes each unit that leaves its library.
+    if (count != LiveUnits() || imodelUnitJournal::AnyListening() || !ImodelContextImpl::OnlyContextsOfUnits())
+        return false;
+    if (!IeventModuleRegistry::ForgetAllIfOnly(count)) return false;
+    // Every context alive is a unit's that goes: the waiting lists go whole.
+    ImodelContextImpl::EmptyWaitingListsIfOnly(ImodelContextImpl::ContextsOfUnits(), retired.waitingLists);
+    LiveUnits() -= count;
+    ImodelModule::GetTestedModule() = nullptr;
+    ImodelModule::HierarchyChanged();
+    retired.libraries = std::move(libraries);
+    libraries.clear();
+    return true;
+}
+
+bool imodelDeletingRetired() { return t_deletingRetired; }
+
 imodelRetiredUnits::~imodelRetiredUnits()
 {
     const bool outer = t_deletingRetired;
     t_deletingRetired = true;
+    // A library's units leave it, then go.
+    libraries.clear();
     units.clear();
     t_deletingRetired = outer;
 }
@@ -417,8 +474,9 @@ std::size_t imodelLiveUnitCount() { return LiveUnits(); }
 
 void ImodelModule::SetUnitSet(UnitSet* set)
 {
-    // Entering a library or leaving it: a change under way keeps note.
-    imodelUnitJournal::Touch(*this, set != nullptr ? set : m_unitSet);
+    // Entering a library or leaving it: a change under way keeps note. A
+    // retired unit leaves a library nobody else can reach, on any thread.
+    if (!t_deletingRetired) imodelUnitJournal::Touch(*this, set != nullptr ? set : m_unitSet);
     m_unitSet = set;
 }
 

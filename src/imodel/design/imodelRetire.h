@@ -6,7 +6,29 @@
 
 #include "imodel/design/ImodelModule.h"
 
+#include <zorpa/ZorpaLibrary.h>
+
+#include <boost/shared_ptr.hpp>
+
+#include <deque>
 #include <vector>
+
+// Units retired together; deleting it frees their memory, on whatever
+// thread, and touches nothing else.
+struct imodelRetiredUnits {
+    using Libraries = std::deque<boost::shared_ptr<ZorpaLibrary<ImodelModule*>>>;
+    imodelRetiredUnits() = default;
+    explicit imodelRetiredUnits(std::vector<ImodelModule::Owned>&& retired) : units(std::move(retired)) {}
+    imodelRetiredUnits(imodelRetiredUnits&&) = default;
+    imodelRetiredUnits& operator=(imodelRetiredUnits&&) = delete;
+    ~imodelRetiredUnits();
+
+    std::vector<ImodelModule::Owned> units;
+    // Libraries that held retired units and nothing else can reach.
+    Libraries libraries;
+    // The contexts' waiting lists, when they went as a whole.
+    std::vector<std::vector<const ImodelContextImpl*>> waitingLists;
+};
 
 // When nobody can tell (no view hears removals, the process display and
 // manager hold none of the units, the model has its process manager),
@@ -14,18 +36,19 @@
 // that others can see: the units are unlinked (as UnlinkTogether does;
 // when every unit alive goes, their lists are left to go with their
 // memory), leave the change events' registry and the live count, their
-// contexts leave the waiting lists, the tested unit is forgotten. True
-// then: the units must be deleted inside an imodelRetiredUnits. False,
-// with nothing done, otherwise: they are deleted one by one as before.
-bool imodelRetireQuietly(const std::vector<ImodelModule::Owned>& units);
+// contexts leave the waiting lists (which go as a whole when they hold no
+// other context), the tested unit is forgotten. True then: deleting
+// `units` frees their memory and nothing else. False, with nothing done,
+// otherwise: they are deleted one by one as before.
+bool imodelRetireQuietly(imodelRetiredUnits& units);
 
-// Units retired together; deleting it frees their memory, on whatever
-// thread, and touches nothing else.
-struct imodelRetiredUnits {
-    explicit imodelRetiredUnits(std::vector<ImodelModule::Owned>&& retired) : units(std::move(retired)) {}
-    imodelRetiredUnits(imodelRetiredUnits&&) = default;
-    imodelRetiredUnits& operator=(imodelRetiredUnits&&) = delete;
-    ~imodelRetiredUnits();
+// The same for a closed project's libraries when they hold every unit
+// alive and nothing else holds them or their unit sets: the units are
+// retired without a look at any of them (the registry, the waiting lists
+// when they hold only units' contexts, and the live count go as a whole),
+// and the libraries move into `retired.libraries`, `libraries` left empty.
+// False, with nothing done, when any of it does not hold.
+bool imodelRetireLibrariesQuietly(imodelRetiredUnits::Libraries& libraries, imodelRetiredUnits& retired);
 
-    std::vector<ImodelModule::Owned> units;
-};
+// True while imodelRetiredUnits deletes its units on this thread.
+bool imodelDeletingRetired();
