@@ -393,14 +393,20 @@ TEST_F(DesignTeardown, ClosingAndOpeningAgainHandsTheUnitsOverAndLeavesWhatDelet
         SCOPED_TRACE("seed " + std::to_string(seed));
 
         // In place: each unit leaves its library and is deleted, in order.
-        Closing plain(seed, going, staying, links, attach);
-        const Aftermath expected = Watched(plain, listening, [](World& world) {
-            for (const LibraryPtr& library : world.libraries) {
-                const std::vector<ImodelModule*> units(library->GetModules()->begin(), library->GetModules()->end());
-                for (ImodelModule* unit : units) EXPECT_TRUE(library->GetModules()->Extract(unit));
-            }
-        });
-        const std::string plainLinks = plain.world.StayingLinks();
+        Aftermath expected;
+        std::string plainLinks;
+        {
+            Closing plain(seed, going, staying, links, attach);
+            expected = Watched(plain, listening, [](World& world) {
+                for (const LibraryPtr& library : world.libraries) {
+                    const std::vector<ImodelModule*> units(library->GetModules()->begin(),
+                                                           library->GetModules()->end());
+                    for (ImodelModule* unit : units) EXPECT_TRUE(library->GetModules()->Extract(unit));
+                }
+            });
+            plainLinks = plain.world.StayingLinks();
+            // The units that stayed are counted as those of the teardown below.
+        }
 
         // Together, as a closed project goes; the units of the last close
         // may still be on the reclaimer.
