@@ -431,7 +431,8 @@ TEST_F(DesignTeardown, ClosingAndOpeningAgainHandsTheUnitsOverAndLeavesWhatDelet
         // lists name no unit that went (the sanitizer build catches a stale one).
         if (random() % 4 == 0) {
             reclaimer.Wait();
-            auto waiting = MakeModule("waiting", MakeFile("/d/waiting.vhd"));
+            const auto file = MakeFile("/d/waiting.vhd");
+            auto waiting = MakeModule("waiting", file);
             EXPECT_TRUE(ImodelContextImpl::AnyPendingOfUnitWithFile());
         }
     }
