@@ -210,10 +210,6 @@ bool imodelRetireQuietly(imodelRetiredUnits& retired)
 
 bool imodelRetireLibrariesQuietly(imodelRetiredUnits::Libraries& libraries, imodelRetiredUnits& retired)
 {
-    // Every unit alive goes: a unit the display or the manager holds goes.
-    if (!NobodyWatches([](const ImodelModule* unit) { return unit != nullptr; })) return false;
-    // The units of the last close count until they are gone.
-    imodelTheReclaimer().Wait();
     std::size_t count = 0;
     for (const auto& library : libraries) {
         if (!library) continue;
@@ -221,6 +217,13 @@ bool imodelRetireLibrariesQuietly(imodelRetiredUnits::Libraries& libraries, imod
         if (library.use_count() != 1 || library->GetModules().use_count() != 1) return false;
         count += library->GetModules()->size();
     }
+    // Nothing to retire: the libraries go as they are, and the units of the
+    // last close need not be waited for.
+    if (count == 0) return false;
+    // Every unit alive goes: a unit the display or the manager holds goes.
+    if (!NobodyWatches([](const ImodelModule* unit) { return unit != nullptr; })) return false;
+    // The units of the last close count until they are gone.
+    imodelTheReclaimer().Wait();
     // A change under way notes each unit that leaves its library.
     if (count != LiveUnits() || imodelUnitJournal::AnyListening() || !ImodelContextImpl::OnlyContextsOfUnits())
         return false;
