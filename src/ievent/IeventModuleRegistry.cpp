@@ -100,7 +100,7 @@ IeventModuleRegistry::Destruction::~Destruction()
 bool IeventModuleRegistry::ForgetAllIfOnly(std::size_t count)
 {
     std::lock_guard guard(g_registry.lock);
-    // A closed project: the table goes in one piece rather than entry by
+    // A closed project: the table goes at once rather than entry by
     // entry, each a cache miss.
     if (g_registry.beingDestroyed != 0 || g_registry.modules.Size() != count) return false;
     g_registry.modules.Clear();

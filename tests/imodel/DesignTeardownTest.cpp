@@ -327,7 +327,11 @@ struct Aftermath {
 
 // The views of a teardown: none, one that hears closes only (nobody hears
 // a unit go), or one that hears removals.
-enum class Listening { Nobody, ClosesOnly, Removals };
+enum class Listening {
+    Nobody,
+    ClosesOnly,
+    Removals
+};
 
 // Random units with revisions made, some tool results and a file of their
 // own, in libraries; the tested unit and the process manager's current
@@ -339,8 +343,7 @@ struct Closing {
         ShowSome(world, seed);
         for (ImodelModule* unit : world.going) {
             if (random() % 3 == 0) unit->GetContext()->GetAllRevs();
-            if (random() % 4 == 0)
-                unit->GetContext()->SetToolState(ideSYNTHESIS, nullptr, StateSuccess, true);
+            if (random() % 4 == 0) unit->GetContext()->SetToolState(ideSYNTHESIS, nullptr, StateSuccess, true);
         }
         ImodelModule::GetTestedModule() = world.going[random() % world.going.size()];
         if (attach) Imodel::GetInstance().GetProcessManager()->AttachModule(world.going[random() % world.going.size()]);

@@ -32,19 +32,20 @@ struct Shared {
 
 // What a unit leaves behind: blocks of its own, weak and shared references
 // into what others hold, and a count of those not yet freed.
-struct Piece {
-    Piece(std::atomic<int>& alive, const boost::shared_ptr<Shared>& file, std::shared_ptr<const std::vector<int>> names)
+struct Leftover {
+    Leftover(std::atomic<int>& alive, const boost::shared_ptr<Shared>& file,
+             std::shared_ptr<const std::vector<int>> names)
         : alive(alive), file(file), names(std::move(names)), own(std::make_unique<std::vector<int>>(64, 7))
     {
         ++alive;
     }
-    Piece(Piece&& other) noexcept
+    Leftover(Leftover&& other) noexcept
         : alive(other.alive), file(std::move(other.file)), names(std::move(other.names)), own(std::move(other.own)),
           counted(std::exchange(other.counted, false))
     {
     }
-    Piece& operator=(Piece&&) = delete;
-    ~Piece()
+    Leftover& operator=(Leftover&&) = delete;
+    ~Leftover()
     {
         if (counted) --alive;
     }
@@ -143,9 +144,9 @@ TEST(Reclaimer, AThreadThatCannotStartLeavesEveryDeletionToTheCaller)
 
 TEST(Reclaimer, MemorySharingCountsWithWhatTheCallerKeepsIsFreedWhileTheCallerUsesIt)
 {
-    // Rounds of pieces handed over while the caller goes on copying,
-    // locking and dropping the objects the pieces point at, and starts the
-    // next round: every piece is freed by the next hand-over or the wait,
+    // Rounds of leftovers handed over while the caller goes on copying,
+    // locking and dropping the objects the leftovers point at, and starts the
+    // next round: every leftover is freed by the next hand-over or the wait,
     // and the caller's objects live exactly as long as its own references.
     imodelReclaimer reclaimer;
     std::mt19937 random(7);
@@ -154,11 +155,11 @@ TEST(Reclaimer, MemorySharingCountsWithWhatTheCallerKeepsIsFreedWhileTheCallerUs
     for (int i = 0; i < 32; ++i) files.push_back(boost::make_shared<Shared>());
     for (int round = 0; round < 40; ++round) {
         auto names = std::make_shared<const std::vector<int>>(8, round);
-        std::vector<Piece> pieces;
+        std::vector<Leftover> leftovers;
         const int count = 50 + static_cast<int>(random() % 400);
-        for (int i = 0; i < count; ++i) pieces.emplace_back(alive, files[random() % files.size()], names);
+        for (int i = 0; i < count; ++i) leftovers.emplace_back(alive, files[random() % files.size()], names);
         const int before = alive.load();
-        reclaimer.HandOverValue(std::move(pieces));
+        reclaimer.HandOverValue(std::move(leftovers));
         // The round before is gone: only this one may still be alive.
         EXPECT_LE(alive.load(), before);
         EXPECT_LE(alive.load(), count);

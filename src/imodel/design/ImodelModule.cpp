@@ -165,9 +165,8 @@ bool imodelRetireQuietly(imodelRetiredUnits& retired)
 {
     const std::vector<ImodelModule::Owned>& units = retired.units;
     const auto going = [&units](const ImodelModule* unit) {
-        return unit != nullptr && std::any_of(units.begin(), units.end(), [unit](const ImodelModule::Owned& owned) {
-                   return owned.get() == unit;
-               });
+        return unit != nullptr && std::any_of(units.begin(), units.end(),
+                                              [unit](const ImodelModule::Owned& owned) { return owned.get() == unit; });
     };
     if (!NobodyWatches(going)) return false;
     // The units of the last close count until they are gone.
