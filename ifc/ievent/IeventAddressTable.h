@@ -69,6 +69,8 @@ public:
             if (cell.key != nullptr) use(cell.value);
     }
 
+    std::size_t Size() const { return m_used; }
+
     void Clear()
     {
         std::vector<Cell>().swap(m_cells);

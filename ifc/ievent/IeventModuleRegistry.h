@@ -23,6 +23,8 @@
 #include "ievent/Ievent.h"
 
 #include <cstdint>
+#include <memory>
+#include <vector>
 
 class ImodelModule;
 
@@ -58,6 +60,15 @@ public:
     private:
         ImodelModule* m_module;
     };
+
+    // The modules go together, none of them in a Destruction scope and no
+    // event sent for them: each is forgotten as if its scope had opened and
+    // closed. The registry is emptied at once when they are all it holds.
+    static void ForgetAll(const std::vector<std::unique_ptr<ImodelModule>>& modules);
+    // The same for `count` modules known to be every module registered, if
+    // they are (the registry holds that many, none being destroyed): true
+    // then, the registry empty; false with nothing changed otherwise.
+    static bool ForgetAllIfOnly(std::size_t count);
 
     // Set once by the module class; null until then (nothing is marked).
     static void SetDisplayMarker(DisplayMarker marker);

@@ -97,6 +97,29 @@ IeventModuleRegistry::Destruction::~Destruction()
     if (g_registry.modules.Erase(m_module)) --g_registry.beingDestroyed;
 }
 
+bool IeventModuleRegistry::ForgetAllIfOnly(std::size_t count)
+{
+    std::lock_guard guard(g_registry.lock);
+    // A closed project: the table goes at once rather than entry by
+    // entry, each a cache miss.
+    if (g_registry.beingDestroyed != 0 || g_registry.modules.Size() != count) return false;
+    g_registry.modules.Clear();
+    return true;
+}
+
+void IeventModuleRegistry::ForgetAll(const std::vector<std::unique_ptr<ImodelModule>>& modules)
+{
+    // Every module the registry holds is among them when it holds as many.
+    if (ForgetAllIfOnly(modules.size())) return;
+    std::lock_guard guard(g_registry.lock);
+    for (const std::unique_ptr<ImodelModule>& module : modules) {
+        const Registration* registration = g_registry.Find(module.get());
+        if (registration == nullptr) continue;
+        if (registration->beingDestroyed()) --g_registry.beingDestroyed;
+        g_registry.modules.Erase(module.get());
+    }
+}
+
 void IeventModuleRegistry::SetDisplayMarker(DisplayMarker marker)
 {
     std::lock_guard guard(g_registry.lock);

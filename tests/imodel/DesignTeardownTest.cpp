@@ -9,6 +9,12 @@
 #include "ievent/IeventClasses.h"
 #include "ievent/IeventModuleRegistry.h"
 #include "imodel/design/ImodelDestroyLib.h"
+#include "imodel/views/ImodelContextImpl.h"
+#include "imodel/views/ImodelRevContextImpl.h"
+#include "imodel/views/ImodelRevisionManager.h"
+#include "imodel/views/ImodelToolStatesManager.h"
+#include "iprocess/IprocessManager.h"
+#include "src/imodel/design/imodelReclaimer.h"
 #include "src/imodel/design/imodelUnitJournal.h"
 
 #include <gtest/gtest.h>
@@ -16,6 +22,7 @@
 #include <algorithm>
 #include <deque>
 #include <memory>
+#include <optional>
 #include <random>
 #include <string>
 #include <utility>
@@ -300,4 +307,143 @@ TEST_F(DesignTeardown, AViewThatHearsOnlyRemovalsHearsEachAsTheUnitsGoOneByOneAn
             EXPECT_FALSE(IeventModuleRegistry::IsBeingDestroyed(unheard.going[i]));
         }
     }
+}
+
+namespace {
+
+// What a teardown leaves for others to see: the removals a view heard,
+// the counts of units, views not resting and tool results, the tested and
+// the process manager's unit, whether a waiting unit with a file is left.
+struct Aftermath {
+    std::vector<std::string> heard;
+    std::size_t liveUnits = 0;
+    std::size_t notResting = 0;
+    std::size_t resultsHeld = 0;
+    bool testedCleared = false;
+    bool currentCleared = false;
+    bool pendingWithFile = false;
+    bool operator==(const Aftermath&) const = default;
+};
+
+// The views of a teardown: none, one that hears closes only (nobody hears
+// a unit go), or one that hears removals.
+enum class Listening {
+    Nobody,
+    ClosesOnly,
+    Removals
+};
+
+// Random units with revisions made, some tool results and a file of their
+// own, in libraries; the tested unit and the process manager's current
+// unit set to a unit that goes in some seeds.
+struct Closing {
+    Closing(std::uint32_t seed, int going, int staying, int links, bool attach) : world(seed, going, staying, links)
+    {
+        std::mt19937 random(seed + 77);
+        ShowSome(world, seed);
+        for (ImodelModule* unit : world.going) {
+            if (random() % 3 == 0) unit->GetContext()->GetAllRevs();
+            if (random() % 4 == 0) unit->GetContext()->SetToolState(ideSYNTHESIS, nullptr, StateSuccess, true);
+        }
+        ImodelModule::GetTestedModule() = world.going[random() % world.going.size()];
+        if (attach) Imodel::GetInstance().GetProcessManager()->AttachModule(world.going[random() % world.going.size()]);
+    }
+    World world;
+};
+
+template <class Teardown>
+Aftermath Watched(Closing& closing, Listening listening, Teardown teardown)
+{
+    Aftermath after;
+    {
+        std::optional<ClosesOnlyView> closes;
+        std::optional<RemovalsOnlyView> removals;
+        if (listening == Listening::ClosesOnly) closes.emplace();
+        if (listening == Listening::Removals) removals.emplace();
+        teardown(closing.world);
+        if (removals) after.heard = removals->heard;
+    }
+    after.liveUnits = imodelLiveUnitCount();
+    after.notResting = ImodelRevContextImpl::NotResting();
+    after.resultsHeld = ImodelContextToolStatesManager::ResultsHeld();
+    after.testedCleared = ImodelModule::GetTestedModule() == nullptr;
+    after.currentCleared = Imodel::GetInstance().GetProcessManager()->GetCurrentModule() == nullptr;
+    after.pendingWithFile = ImodelContextImpl::AnyPendingOfUnitWithFile();
+    return after;
+}
+
+}  // namespace
+
+TEST_F(DesignTeardown, ClosingAndOpeningAgainHandsTheUnitsOverAndLeavesWhatDeletingThemOneByOneLeaves)
+{
+    // The shell's model has its process manager; views as a project has them.
+    Imodel::GetInstance().GetProcessManager();
+    std::vector<std::string> views = {"VALUE=\"first\",NUM=1", "VALUE=\"second\",NUM=2", "CURREV=2"};
+    Imodel::GetInstance().GetRevisionManager()->ReadRevisions(views);
+    imodelReclaimer& reclaimer = imodelTheReclaimer();
+    reclaimer.Wait();
+    std::uint64_t handed = reclaimer.ReclaimedOnThread() + reclaimer.ReclaimedInPlace();
+    int quiet = 0;
+    int loud = 0;
+    for (std::uint32_t seed = 1; seed <= 60; ++seed) {
+        std::mt19937 random(seed);
+        const int going = 1 + static_cast<int>(random() % 120);
+        // Some designs leave units that stay (clones kept apart).
+        const int staying = random() % 3 == 0 ? static_cast<int>(random() % 6) : 0;
+        const int links = static_cast<int>(random() % 300);
+        const auto listening = static_cast<Listening>(random() % 3);
+        const bool attach = random() % 5 == 0;
+        SCOPED_TRACE("seed " + std::to_string(seed));
+
+        // In place: each unit leaves its library and is deleted, in order.
+        Aftermath expected;
+        std::string plainLinks;
+        {
+            Closing plain(seed, going, staying, links, attach);
+            expected = Watched(plain, listening, [](World& world) {
+                for (const LibraryPtr& library : world.libraries) {
+                    const std::vector<ImodelModule*> units(library->GetModules()->begin(),
+                                                           library->GetModules()->end());
+                    for (ImodelModule* unit : units) EXPECT_TRUE(library->GetModules()->Extract(unit));
+                }
+            });
+            plainLinks = plain.world.StayingLinks();
+            // The units that stayed are counted as those of the teardown below.
+        }
+
+        // Together, as a closed project goes; the units of the last close
+        // may still be on the reclaimer.
+        Closing together(seed, going, staying, links, attach);
+        std::vector<std::uint64_t> serials;
+        for (const ImodelModule* unit : together.world.going) serials.push_back(unit->GetUnitSerial());
+        const bool handsOver = listening != Listening::Removals && !attach;
+        const Aftermath got = Watched(together, listening, [&](World& world) {
+            ImodelDestroyLibs(world.libraries);
+            if (handsOver) ++handed;
+            // At most one hand-over pending: the one before is gone.
+            EXPECT_GE(reclaimer.ReclaimedOnThread() + reclaimer.ReclaimedInPlace() + 1, handed);
+        });
+        (handsOver ? quiet : loud) += 1;
+        EXPECT_EQ(got, expected);
+        EXPECT_EQ(together.world.StayingLinks(), plainLinks);
+        for (std::size_t i = 0; i < serials.size(); ++i) {
+            EXPECT_FALSE(IeventModuleRegistry::IsAlive(together.world.going[i], serials[i]));
+            EXPECT_FALSE(IeventModuleRegistry::IsBeingDestroyed(together.world.going[i]));
+        }
+        // A unit with a file waits for its views among what is left; the
+        // lists name no unit that went (the sanitizer build catches a stale one).
+        if (random() % 4 == 0) {
+            reclaimer.Wait();
+            const auto file = MakeFile("/d/waiting.vhd");
+            auto waiting = MakeModule("waiting", file);
+            EXPECT_TRUE(ImodelContextImpl::AnyPendingOfUnitWithFile());
+        }
+    }
+    // Nothing handed over outlives the wait (the unload waits the same way).
+    reclaimer.Wait();
+    EXPECT_EQ(reclaimer.ReclaimedOnThread() + reclaimer.ReclaimedInPlace(), handed);
+    EXPECT_FALSE(reclaimer.Busy());
+    EXPECT_GT(quiet, 10);
+    EXPECT_GT(loud, 10);
+    Imodel::GetInstance().GetRevisionManager()->RemoveAllViews();
 }

@@ -59,6 +59,20 @@ public:
     static bool AnyPendingOfUnitWithFile();
     // The unit was given a file of its own (ImodelModule::ChangeFile).
     void FileGiven();
+    // The context stops waiting for its revisions (its unit goes): no list
+    // names it any more, and deleting it touches nothing else.
+    void LeaveWaitingLists() const { Enlist(this, PendingList::None); }
+    // When every context alive is among `going` contexts whose units go
+    // together, the waiting lists are emptied at once, their memory moved
+    // into `spent`, and true is returned: those contexts must then be
+    // deleted as retired (imodelRetiredUnits), without a look at the lists.
+    using WaitingList = std::vector<const ImodelContextImpl*>;
+    static bool EmptyWaitingListsIfOnly(std::size_t going, std::vector<WaitingList>& spent);
+    // Whether every context alive belongs to a unit (none is kept apart
+    // from one, as a change's record of a unit keeps one).
+    static bool OnlyContextsOfUnits();
+    // How many contexts alive belong to units.
+    static std::size_t ContextsOfUnits();
 
     // --- views ----------------------------------------------------------------------------
     // Appends a revision of that name, a copy of the current revision (all of

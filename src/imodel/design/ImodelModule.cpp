@@ -9,13 +9,16 @@
 #include "ifile/IfileManager.h"
 #include "imodel/design/ImodelModuleTree.h"
 #include "imodel/model/ImodelFeatures.h"
+#include "imodel/names/ImodelVisitAhead.h"
 #include "imodel/names/imodelUtl.h"
 #include "imodel/options/ImodelPhySynthesisOptions.h"
 #include "imodel/views/ImodelContextImpl.h"
 #include "iprocess/IprocessDisplay.h"
 #include "iprocess/IprocessManager.h"
 #include "src/imodel/design/ImodelModuleNotify.h"
+#include "src/imodel/design/imodelReclaimer.h"
 #include "src/imodel/design/imodelRestorable.h"
+#include "src/imodel/design/imodelRetire.h"
 #include "src/imodel/design/imodelUnitJournal.h"
 #include "src/imodel/model/imodelImpl.h"
 
@@ -53,6 +56,10 @@ std::atomic<std::size_t>& LiveUnits()
     static std::atomic<std::size_t> live{0};
     return live;
 }
+
+// Set while units retired together are deleted on this thread
+// (imodelRetiredUnits): their destructors only free memory.
+constinit thread_local bool t_deletingRetired = false;
 
 // What events write into a unit that a view is shown.
 void MarkDisplayable(ImodelModule* module) { module->SetCanBeDisplayedInAView(true); }
@@ -116,6 +123,9 @@ void ImodelModule::RegisterWithEvents()
 
 ImodelModule::~ImodelModule()
 {
+    // A unit retired with the others of a closed project: what others could
+    // see of its going is done, only its memory is left.
+    if (t_deletingRetired) return;
     // Events built from here on leave the unit alone, and a batch that
     // carries it reaches the views before it is gone.
     IeventModuleRegistry::Destruction destruction(this);
@@ -130,6 +140,113 @@ ImodelModule::~ImodelModule()
         if (IprocessManager* processes = static_cast<imodelImpl*>(model)->PeekProcessManager())
             processes->DetachIfCurrent(this);
     --LiveUnits();
+}
+
+namespace {
+
+// Nobody can tell units that go from gone, when `going` tells which units
+// go: no view hears a removal, the process display and manager hold none
+// of them (a model without its process manager would make one for a unit
+// a view was shown).
+template <class Going>
+bool NobodyWatches(Going going)
+{
+    Imodel* model = ImodelAliveModel();
+    IprocessManager* processes = model ? static_cast<imodelImpl*>(model)->PeekProcessManager() : nullptr;
+    IprocessDisplay* display = processes ? processes->GetProcessDisplay() : nullptr;
+    return !IeventView::MayBeHeard<IeventModuleRemoved>() && (model == nullptr || processes != nullptr) &&
+           !going(display ? display->GetShownModule() : nullptr) &&
+           !going(processes ? processes->GetCurrentModule() : nullptr);
+}
+
+}  // namespace
+
+bool imodelRetireQuietly(imodelRetiredUnits& retired)
+{
+    const std::vector<ImodelModule::Owned>& units = retired.units;
+    const auto going = [&units](const ImodelModule* unit) {
+        return unit != nullptr && std::any_of(units.begin(), units.end(),
+                                              [unit](const ImodelModule::Owned& owned) { return owned.get() == unit; });
+    };
+    if (!NobodyWatches(going)) return false;
+    // The units of the last close count until they are gone.
+    imodelTheReclaimer().Wait();
+    if (units.size() == LiveUnits()) {
+        // Every unit alive goes: each link leads to a unit that goes too,
+        // and the lists go with the units' memory.
+        ImodelModule::HierarchyChanged();
+    } else {
+        ImodelModule::UnlinkTogether(units);
+    }
+    ImodelModule*& tested = ImodelModule::GetTestedModule();
+    if (going(tested)) tested = nullptr;
+    // The units lie apart in memory: each is asked for some places ahead.
+    // The context's pointer lies in the unit's last lines.
+    const auto unitAhead = [](const ImodelModule::Owned* unit, int step) {
+        if (step == 0) ImodelPrefetch(reinterpret_cast<const char*>(unit->get()) + sizeof(ImodelModule) - 128, 128);
+    };
+    std::size_t contexts = 0;
+    ImodelVisitAhead(units, unitAhead, [&contexts](const ImodelModule::Owned* unit) {
+        if ((*unit)->GetContext() != nullptr) ++contexts;
+    });
+    // A closed project's contexts are all the contexts there are: the
+    // waiting lists go whole, and no context is looked at.
+    if (!ImodelContextImpl::EmptyWaitingListsIfOnly(contexts, retired.waitingLists)) {
+        const auto contextAhead = [](const ImodelModule::Owned* unit, int step) {
+            if (step == 0)
+                ImodelPrefetch(reinterpret_cast<const char*>(unit->get()) + sizeof(ImodelModule) - 128, 128);
+            else if (const ImodelContextImpl* context = (*unit)->GetContext())
+                ImodelPrefetch(context, sizeof(ImodelContextImpl));
+        };
+        ImodelVisitAhead(units, contextAhead, [](const ImodelModule::Owned* unit) {
+            if (const ImodelContextImpl* context = (*unit)->GetContext()) context->LeaveWaitingLists();
+        });
+    }
+    IeventModuleRegistry::ForgetAll(units);
+    LiveUnits() -= units.size();
+    return true;
+}
+
+bool imodelRetireLibrariesQuietly(imodelRetiredUnits::Libraries& libraries, imodelRetiredUnits& retired)
+{
+    std::size_t count = 0;
+    for (const auto& library : libraries) {
+        if (!library) continue;
+        // Someone else could still reach the units through them.
+        if (library.use_count() != 1 || library->GetModules().use_count() != 1) return false;
+        count += library->GetModules()->size();
+    }
+    // Nothing to retire: the libraries go as they are, and the units of the
+    // last close need not be waited for.
+    if (count == 0) return false;
+    // Every unit alive goes: a unit the display or the manager holds goes.
+    if (!NobodyWatches([](const ImodelModule* unit) { return unit != nullptr; })) return false;
+    // The units of the last close count until they are gone.
+    imodelTheReclaimer().Wait();
+    // A change under way notes each unit that leaves its library.
+    if (count != LiveUnits() || imodelUnitJournal::AnyListening() || !ImodelContextImpl::OnlyContextsOfUnits())
+        return false;
+    if (!IeventModuleRegistry::ForgetAllIfOnly(count)) return false;
+    // Every context alive is a unit's that goes: the waiting lists go whole.
+    ImodelContextImpl::EmptyWaitingListsIfOnly(ImodelContextImpl::ContextsOfUnits(), retired.waitingLists);
+    LiveUnits() -= count;
+    ImodelModule::GetTestedModule() = nullptr;
+    ImodelModule::HierarchyChanged();
+    retired.libraries = std::move(libraries);
+    libraries.clear();
+    return true;
+}
+
+bool imodelDeletingRetired() { return t_deletingRetired; }
+
+imodelRetiredUnits::~imodelRetiredUnits()
+{
+    const bool outer = t_deletingRetired;
+    t_deletingRetired = true;
+    // A library's units leave it, then go.
+    libraries.clear();
+    units.clear();
+    t_deletingRetired = outer;
 }
 
 void ImodelModule::AnnounceDestruction()
@@ -359,8 +476,9 @@ std::size_t imodelLiveUnitCount() { return LiveUnits(); }
 
 void ImodelModule::SetUnitSet(UnitSet* set)
 {
-    // Entering a library or leaving it: a change under way keeps note.
-    imodelUnitJournal::Touch(*this, set != nullptr ? set : m_unitSet);
+    // Entering a library or leaving it: a change under way keeps note. A
+    // retired unit leaves a library nobody else can reach, on any thread.
+    if (!t_deletingRetired) imodelUnitJournal::Touch(*this, set != nullptr ? set : m_unitSet);
     m_unitSet = set;
 }
 

@@ -35,6 +35,8 @@ void imodelUnitJournal::NoteEveryName(bool every) { g_noteEveryName = every; }
 
 imodelUnitJournal::~imodelUnitJournal() { std::erase(Listening(), this); }
 
+bool imodelUnitJournal::AnyListening() { return !Listening().empty(); }
+
 void imodelUnitJournal::Touch(const ImodelModule& unit, const ImodelModule::UnitSet* set)
 {
     if (set == nullptr) return;

@@ -39,6 +39,8 @@ public:
     // Told by a unit before it changes in a way the restore undoes; `set`
     // is the unit set it is in, enters or leaves (null: none).
     static void Touch(const ImodelModule& unit, const ImodelModule::UnitSet* set);
+    // Whether a change under way keeps note (Touch does something).
+    static bool AnyListening();
 
     // Every journal notes the name of every unit made during its change, as
     // it once did (for comparing the short cut for changes into empty

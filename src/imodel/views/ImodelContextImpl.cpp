@@ -4,11 +4,13 @@
 #include "imodel/design/ImodelModule.h"
 #include "imodel/views/ImodelRevisionManager.h"
 #include "iprocess/IprocessFlowObject.h"
+#include "src/imodel/design/imodelRetire.h"
 #include "src/imodel/views/imodelContextNotify.h"
 
 #include <foundation/Sys.h>
 
 #include <algorithm>
+#include <atomic>
 
 namespace {
 
@@ -38,6 +40,20 @@ struct PendingRegistry {
     List withoutFile;
 };
 
+// Contexts of units retired together may be deleted on the reclaimer's thread.
+std::atomic<std::size_t>& LiveContexts()
+{
+    static std::atomic<std::size_t> live{0};
+    return live;
+}
+
+// Those of them made for a unit (the unit owns it; a context never changes unit).
+std::atomic<std::size_t>& LiveContextsOfUnits()
+{
+    static std::atomic<std::size_t> live{0};
+    return live;
+}
+
 PendingRegistry& PendingContexts()
 {
     // Never destroyed: the process-wide model's contexts may outlive any
@@ -50,6 +66,8 @@ PendingRegistry& PendingContexts()
 
 ImodelContextImpl::ImodelContextImpl(const std::string& name, ImodelModule* module) : m_name(name), m_module(module)
 {
+    ++LiveContexts();
+    if (m_module != nullptr) ++LiveContextsOfUnits();
     // One context per view of the project, the manager's current one current:
     // a project file names its views before its units, and every view's
     // saved state must find its context when the units are read.
@@ -70,6 +88,8 @@ bool& ImodelContextImpl::PlainRevisions()
 ImodelContextImpl::ImodelContextImpl(const ImodelContextImpl& other, ImodelModule* module, bool all)
     : m_name(other.m_name), m_module(module)
 {
+    ++LiveContexts();
+    if (m_module != nullptr) ++LiveContextsOfUnits();
     // A copy of fresh revisions is fresh: the copy waits as well.
     if (other.Pending()) {
         m_pendingViews = other.m_pendingViews;
@@ -123,7 +143,30 @@ ImodelRevContextImpl*& ImodelContextImpl::Current() const
     return m_current;
 }
 
-ImodelContextImpl::~ImodelContextImpl() { Enlist(this, PendingList::None); }
+ImodelContextImpl::~ImodelContextImpl()
+{
+    // A retired unit's context left the lists with the others, or the
+    // lists went as a whole (EmptyWaitingListsIfOnly).
+    if (!imodelDeletingRetired()) Enlist(this, PendingList::None);
+    --LiveContexts();
+    if (m_module != nullptr) --LiveContextsOfUnits();
+}
+
+bool ImodelContextImpl::OnlyContextsOfUnits() { return LiveContexts() == LiveContextsOfUnits(); }
+
+std::size_t ImodelContextImpl::ContextsOfUnits() { return LiveContextsOfUnits(); }
+
+bool ImodelContextImpl::EmptyWaitingListsIfOnly(std::size_t going, std::vector<WaitingList>& spent)
+{
+    if (LiveContexts() != going) return false;
+    PendingRegistry& pending = PendingContexts();
+    for (PendingRegistry::List* list : {&pending.unchecked, &pending.withoutFile}) {
+        spent.push_back(std::move(list->places));
+        list->places = WaitingList();
+        list->live = 0;
+    }
+    return true;
+}
 
 void ImodelContextImpl::Enlist(const ImodelContextImpl* context, PendingList list)
 {

@@ -3,15 +3,18 @@
 #include "ifile/IfileFunctions.h"
 #include "iprocess/IprocessToolObject.h"
 #include "itool/ItoolFunctions.h"
+#include "src/imodel/design/imodelReclaimer.h"
 #include "src/imodel/views/imodelContextNotify.h"
 
 #include <algorithm>
+#include <atomic>
 
 namespace {
 
-std::size_t& NotRestingCount()
+// Revisions of units that went may be deleted on the reclaimer's thread.
+std::atomic<std::size_t>& NotRestingCount()
 {
-    static std::size_t count = 0;
+    static std::atomic<std::size_t> count{0};
     return count;
 }
 
@@ -35,7 +38,12 @@ ImodelRevContextImpl::~ImodelRevContextImpl()
     if (m_counted && !Rests()) --NotRestingCount();
 }
 
-std::size_t ImodelRevContextImpl::NotResting() { return NotRestingCount(); }
+std::size_t ImodelRevContextImpl::NotResting()
+{
+    // Units handed over count until they are deleted.
+    imodelTheReclaimer().Wait();
+    return NotRestingCount();
+}
 
 void ImodelRevContextImpl::StandForViewsToCome()
 {

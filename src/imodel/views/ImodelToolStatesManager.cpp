@@ -5,11 +5,13 @@
 #include "imodel/views/ImodelRevContextImpl.h"
 #include "iprocess/IprocessFileObject.h"
 #include "iprocess/IprocessToolObject.h"
+#include "src/imodel/design/imodelReclaimer.h"
 #include "src/imodel/views/imodelContextNotify.h"
 
 #include <foundation/Sys.h>
 
 #include <algorithm>
+#include <atomic>
 
 namespace {
 
@@ -26,9 +28,10 @@ void TraceNewToolState(const ImodelContextToolStatesManager::ImodelContextToolSt
     SysDebugPrintf("%s\n", line.c_str());
 }
 
-std::size_t& Total()
+// Revisions of units that went may be deleted on the reclaimer's thread.
+std::atomic<std::size_t>& Total()
 {
-    static std::size_t total = 0;
+    static std::atomic<std::size_t> total{0};
     return total;
 }
 
@@ -54,7 +57,12 @@ ImodelContextToolStatesManager& ImodelContextToolStatesManager::operator=(const 
 
 ImodelContextToolStatesManager::~ImodelContextToolStatesManager() { Total() -= Held(); }
 
-std::size_t ImodelContextToolStatesManager::ResultsHeld() { return Total(); }
+std::size_t ImodelContextToolStatesManager::ResultsHeld()
+{
+    // Units handed over hold their results until they are deleted.
+    imodelTheReclaimer().Wait();
+    return Total();
+}
 
 std::size_t ImodelContextToolStatesManager::Held() const
 {
@@ -63,7 +71,11 @@ std::size_t ImodelContextToolStatesManager::Held() const
                       [](const ImodelContextToolStatesObject& object) { return object.GetState() != StateNoResult; }));
 }
 
-void ImodelContextToolStatesManager::Recount(std::size_t before) const { Total() = Total() + Held() - before; }
+void ImodelContextToolStatesManager::Recount(std::size_t before) const
+{
+    Total() += Held();
+    Total() -= before;
+}
 
 void ImodelContextToolStatesManager::SetObjectToolState(ImodelFunctionType kind,
                                                         const boost::shared_ptr<IfileObjectEx>& file,
