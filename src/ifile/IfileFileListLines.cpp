@@ -20,9 +20,10 @@ bool CanBelongToFileBlock(const std::string& line)
 
 }  // namespace
 
-std::string ifileWithoutLineEnd(const std::string& line)
+std::string_view ifileWithoutLineEnd(std::string_view line)
 {
-    return !line.empty() && line.back() == '\r' ? line.substr(0, line.size() - 1) : line;
+    if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
+    return line;
 }
 
 bool ifileIsBlockWord(const std::string& line, const char* word)
@@ -47,8 +48,7 @@ bool ifileMemberValue(const char* keyword, const std::string& line, std::string&
     if (line.size() <= length || line.compare(0, length, keyword) != 0 || line[length] != '=') return false;
     // Cut down in place and copied once: a project file has such a line
     // for every member.
-    std::string_view rest = std::string_view(line).substr(length + 1);
-    if (!rest.empty() && rest.back() == '\r') rest.remove_suffix(1);
+    std::string_view rest = ifileWithoutLineEnd(std::string_view(line).substr(length + 1));
     if (!rest.empty() && rest.front() == '"') rest.remove_prefix(1);
     if (!rest.empty() && rest.back() == '"') rest.remove_suffix(1);
     value.assign(rest);

@@ -10,6 +10,7 @@
 #pragma once
 
 #include <string>
+#include <string_view>
 #include <vector>
 
 using ifileLineIterator = std::vector<std::string>::const_iterator;
@@ -19,7 +20,7 @@ inline constexpr const char* ifileBeginConstraint = "BEGIN_USE_CONSTRAINT";
 inline constexpr const char* ifileEndConstraint = "END_USE_CONSTRAINT";
 
 // The line without a trailing carriage return (CRLF files read like LF ones).
-std::string ifileWithoutLineEnd(const std::string& line);
+std::string_view ifileWithoutLineEnd(std::string_view line);
 // Whether the line is the bare word (trailing blanks and line end ignored).
 bool ifileIsBlockWord(const std::string& line, const char* word);
 // Whether the line is KEYWORD=value with an upper-case keyword.

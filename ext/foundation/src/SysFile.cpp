@@ -292,9 +292,9 @@ void StoreStatus(const struct stat& st, SysStatInfo* info)
 
 // The rest of an open file, appended to `text`; false on a read error.
 // Read straight into the text's room when it has some (the callers make it
-// at the file's size), so that the bytes are copied once, from the system
-// into the text; the end of the file, or a file grown meanwhile, is read
-// through a buffer of its own rather than by growing the text first.
+// at the file's size), so that the bytes do not pass through a second
+// buffer; the end of the file, or a file grown meanwhile, is read through a
+// buffer of its own rather than by growing the text first.
 bool ReadRest(int fd, std::string& text)
 {
     for (;;) {

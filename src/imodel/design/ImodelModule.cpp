@@ -192,9 +192,9 @@ bool imodelRetireQuietly(imodelRetiredUnits& retired)
     // A closed project's contexts are all the contexts there are: the
     // waiting lists go whole, and no context is looked at.
     if (!ImodelContextImpl::EmptyWaitingListsIfOnly(contexts, retired.waitingLists)) {
-        const auto contextAhead = [](const ImodelModule::Owned* unit, int step) {
+        const auto contextAhead = [&unitAhead](const ImodelModule::Owned* unit, int step) {
             if (step == 0)
-                ImodelPrefetch(reinterpret_cast<const char*>(unit->get()) + sizeof(ImodelModule) - 128, 128);
+                unitAhead(unit, step);
             else if (const ImodelContextImpl* context = (*unit)->GetContext())
                 ImodelPrefetch(context, sizeof(ImodelContextImpl));
         };

@@ -106,15 +106,27 @@ bool ImodelIsSameFileName(const std::string& a, const std::string& b)
 
 namespace {
 
+// Whether the key starts with the project folder in place of the token.
+bool ExpandsProjectToken(std::string_view name, std::string_view projectFolder)
+{
+    return !projectFolder.empty() && name.starts_with(ImodelProjectToken);
+}
+
+// One character of the key for each character the walk passes.
+std::size_t KeyLength(std::string_view name, std::string_view projectFolder)
+{
+    return ExpandsProjectToken(name, projectFolder) ? projectFolder.size() + name.size() - kProjectTokenLength
+                                                    : name.size();
+}
+
 // The file-name key, character by character, to `take`: the project folder
 // for a leading token (when a folder is set), then the rest of the name;
 // separators made "/", letters upper-cased.
 template <class Take>
 void ForEachKeyCharacter(std::string_view name, std::string_view projectFolder, Take take)
 {
-    const bool expand = !projectFolder.empty() && name.starts_with(ImodelProjectToken);
     const auto fold = [&take](char c) { take(c == '\\' ? '/' : UtlToUpper(c)); };
-    if (expand) {
+    if (ExpandsProjectToken(name, projectFolder)) {
         for (const char c : projectFolder) fold(c);
         name.remove_prefix(kProjectTokenLength);
     }
@@ -128,8 +140,7 @@ std::string ImodelFileNameKey(const std::string& name, const std::string& projec
     // Made at its length and written in place: an open asks for several
     // keys per member, and appending a character at a time cost a check of
     // the room and a terminator per character.
-    const bool expand = !projectFolder.empty() && name.starts_with(ImodelProjectToken);
-    std::string key(expand ? projectFolder.size() + name.size() - kProjectTokenLength : name.size(), '\0');
+    std::string key(KeyLength(name, projectFolder), '\0');
     char* out = key.data();
     ForEachKeyCharacter(name, projectFolder, [&out](char c) { *out++ = c; });
     return key;
