@@ -9,6 +9,7 @@
 #include "ifile/IfileExtendedInfoManager.h"
 #include "ifile/IfileManager.h"
 #include "imodel/design/ImodelDesignManager.h"
+#include "imodel/design/ImodelFreeLater.h"
 #include "imodel/design/ImodelModule.h"
 #include "imodel/device/ImodelDevice.h"
 #include "imodel/device/ImodelDeviceManager.h"
@@ -70,10 +71,15 @@ AcmdEnum::Result IcmdCloseProject::execDo()
 void IcmdCloseProject::CloseModel()
 {
     Imodel& model = Imodel::GetInstance();
-    ImodelModule::ClearRemovedModuleList();
-    model.GetFileManager()->RemoveAllFiles();
     ImodelDesignManager& design = Design();
-    design.Reset();
+    {
+        // The file map and the design are freed off this thread together:
+        // neither waits for the other to be freed.
+        ImodelFreeTogether together;
+        ImodelModule::ClearRemovedModuleList();
+        model.GetFileManager()->RemoveAllFiles();
+        design.Reset();
+    }
     design.ClearProject();
     model.GetDeviceManager()->SetDevice(ImodelDevice());
     model.GetExtendedInfoManager()->ClearInfo();

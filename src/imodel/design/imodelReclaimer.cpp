@@ -6,6 +6,15 @@ namespace {
 
 std::thread StartThread(std::function<void()> work) { return std::thread(std::move(work)); }
 
+// Hand-overs joined into one, deleted in the order they came.
+struct Joined : imodelReclaimer::Garbage {
+    std::vector<std::unique_ptr<imodelReclaimer::Garbage>> parts;
+    ~Joined() override
+    {
+        for (auto& part : parts) part.reset();
+    }
+};
+
 }  // namespace
 
 imodelReclaimer::imodelReclaimer() : imodelReclaimer(&StartThread) {}
@@ -14,10 +23,52 @@ imodelReclaimer::imodelReclaimer(Starter starter) : m_starter(std::move(starter)
 
 imodelReclaimer::~imodelReclaimer() { ShutDown(); }
 
-void imodelReclaimer::HandOver(std::unique_ptr<Garbage> garbage)
+std::unique_ptr<imodelReclaimer::Garbage> imodelReclaimer::WithKeptBack(std::unique_ptr<Garbage> garbage)
+{
+    if (m_keptBack.empty()) return garbage;
+    auto joined = std::make_unique<Joined>();
+    joined->parts = std::move(m_keptBack);
+    m_keptBack.clear();
+    if (garbage) joined->parts.push_back(std::move(garbage));
+    return joined;
+}
+
+void imodelReclaimer::HandOverLater(std::unique_ptr<Garbage> garbage)
 {
     if (!garbage) return;
+    {
+        std::lock_guard lock(m_lock);
+        if (m_gatherings > 0 && !m_stop) {
+            m_keptBack.push_back(std::move(garbage));
+            return;
+        }
+    }
+    HandOver(std::move(garbage));
+}
+
+void imodelReclaimer::BeginGathering()
+{
+    std::lock_guard lock(m_lock);
+    ++m_gatherings;
+}
+
+void imodelReclaimer::EndGathering()
+{
+    std::unique_ptr<Garbage> kept;
+    {
+        std::lock_guard lock(m_lock);
+        if (--m_gatherings > 0) return;
+        kept = WithKeptBack(nullptr);
+    }
+    HandOver(std::move(kept));
+}
+
+void imodelReclaimer::HandOver(std::unique_ptr<Garbage> garbage)
+{
     std::unique_lock lock(m_lock);
+    // What a gathering kept back goes with it.
+    garbage = WithKeptBack(std::move(garbage));
+    if (!garbage) return;
     m_changed.wait(lock, [this] { return !m_pending && !m_deleting; });
     if (!m_stop && !m_startFailed && !m_thread.joinable()) {
         try {
@@ -80,13 +131,17 @@ void imodelReclaimer::ShutDown()
     if (thread.joinable()) thread.join();
     // A thread that never ran leaves the pending hand-over here.
     std::unique_ptr<Garbage> left;
+    std::unique_ptr<Garbage> keptBack;
     {
         std::lock_guard lock(m_lock);
         left = std::move(m_pending);
         if (left) ++m_inPlace;
+        keptBack = WithKeptBack(nullptr);
+        if (keptBack) ++m_inPlace;
         m_busy.store(false, std::memory_order_release);
     }
     left.reset();
+    keptBack.reset();
 }
 
 std::uint64_t imodelReclaimer::ReclaimedOnThread() const
@@ -123,3 +178,9 @@ const ShutDownAtUnload g_shutDownAtUnload;
 }  // namespace
 
 imodelReclaimer& imodelTheReclaimer() { return Instance(); }
+
+void ImodelFreeLater(std::unique_ptr<ImodelUnreachable> memory) { Instance().HandOverLater(std::move(memory)); }
+
+ImodelFreeTogether::ImodelFreeTogether() { Instance().BeginGathering(); }
+
+ImodelFreeTogether::~ImodelFreeTogether() { Instance().EndGathering(); }

@@ -12,11 +12,20 @@
 // exit), a hand-over is deleted on the calling thread. Shutting down frees
 // what is pending and joins the thread.
 //
+// A close has more than one thing to free (the file map, then the design):
+// while a gathering is open (BeginGathering; ImodelFreeTogether for the
+// library's reclaimer), memory that nothing counts (HandOverLater) is kept
+// back and goes with the next hand-over, or at the gathering's end, so that
+// the close hands over once and no part of it waits for another part to be
+// freed.
+//
 // What is handed over must be destroyable on any thread: its destructors
 // touch nothing but their own memory and atomic counts (shared and weak
 // pointers' counts among them); no last reference to a shared object whose
 // destructor touches global state may be among it.
 #pragma once
+
+#include "imodel/design/ImodelFreeLater.h"
 
 #include <atomic>
 #include <condition_variable>
@@ -27,13 +36,12 @@
 #include <thread>
 #include <type_traits>
 #include <utility>
+#include <vector>
 
 class imodelReclaimer {
 public:
     // What a hand-over holds: anything, destroyed whole.
-    struct Garbage {
-        virtual ~Garbage() = default;
-    };
+    using Garbage = ImodelUnreachable;
     template <class T>
     struct Kept : Garbage {
         explicit Kept(T&& kept) : value(std::move(kept)) {}
@@ -57,7 +65,17 @@ public:
     {
         HandOver(std::make_unique<Kept<std::remove_cvref_t<T>>>(std::forward<T>(value)));
     }
-    // Returns once nothing handed over is left to delete. Cheap when nothing is.
+    // Memory that nothing reaches and nothing waits for (no unit, no count
+    // that Wait stands for): kept back while a gathering is open, to go with
+    // the next hand-over or at the gathering's end; handed over now otherwise.
+    void HandOverLater(std::unique_ptr<Garbage> garbage);
+    // A gathering is open from its beginning to its end (they nest); at
+    // the outermost end what was kept back is handed over.
+    void BeginGathering();
+    void EndGathering();
+    // Returns once nothing handed over is left to delete. Cheap when nothing
+    // is. What a gathering keeps back is not waited for: it is not handed
+    // over yet, and nothing counts it.
     void Wait();
     // Whether something handed over is still to be deleted (for tests: it
     // may end at any moment).
@@ -72,11 +90,16 @@ public:
 
 private:
     void Run();
+    // What was kept back, joined with `garbage` (either may be empty).
+    std::unique_ptr<Garbage> WithKeptBack(std::unique_ptr<Garbage> garbage);
 
     Starter m_starter;
     mutable std::mutex m_lock;
     std::condition_variable m_changed;
     std::unique_ptr<Garbage> m_pending;
+    // Kept back by an open gathering, in hand-over order.
+    std::vector<std::unique_ptr<Garbage>> m_keptBack;
+    int m_gatherings = 0;
     bool m_deleting = false;
     bool m_stop = false;
     bool m_startFailed = false;
