@@ -452,7 +452,9 @@ TEST_F(FileManagerTest, RemovingAllLetsGoOfTheFilesAtOnceAndTheMapsMemoryLater)
                 }
             }
             // Kept back: nothing is handed over until the gathering ends.
-            if (gathered) EXPECT_FALSE(reclaimer.Busy());
+            if (gathered) {
+                EXPECT_FALSE(reclaimer.Busy());
+            }
             // The manager is empty and takes files again, whatever becomes of
             // the memory it let go of.
             EXPECT_EQ(files.GetFileCount(), 0);

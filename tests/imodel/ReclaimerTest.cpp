@@ -346,3 +346,33 @@ TEST(Reclaimer, WithinAGatheringTheUnitsHandOverNeverWaitsForTheKeptBackMemoryTo
     EXPECT_TRUE(alone.deleted);
     EXPECT_EQ(reclaimer.ReclaimedOnThread(), 2u);
 }
+
+TEST(Reclaimer, WhatAGatheringKeptBackAfterTheUnitsWentQueuesBehindThemWithoutWaiting)
+{
+    // A close hands its units over, then lets go of more memory (the
+    // watcher's lists) before its gathering ends: the end returns while the
+    // units are still being freed, and everything is freed in order.
+    imodelReclaimer reclaimer;
+    Recorded::Log log;
+    Held::Gate gate;
+    reclaimer.BeginGathering();
+    reclaimer.HandOver(std::make_unique<Held>(gate));
+    reclaimer.HandOverLater(std::make_unique<Recorded>(log, 1));
+    reclaimer.HandOverLater(std::make_unique<Recorded>(log, 2));
+    reclaimer.EndGathering();
+    EXPECT_FALSE(gate.deleted);
+    EXPECT_TRUE(reclaimer.Busy());
+    EXPECT_TRUE(FreedSoFar(log).empty());
+    gate.Open();
+    // Queued two deep at most: memory handed over later now waits for the
+    // units to be freed, not for what queued behind them.
+    reclaimer.HandOverLater(std::make_unique<Recorded>(log, 3));
+    EXPECT_TRUE(gate.deleted);
+    reclaimer.Wait();
+    EXPECT_EQ(FreedSoFar(log), (std::vector<int>{1, 2, 3}));
+    EXPECT_FALSE(reclaimer.Busy());
+    // The next units' hand-over waits for all of it: here, nothing is left.
+    reclaimer.HandOver(std::make_unique<Recorded>(log, 4));
+    reclaimer.Wait();
+    EXPECT_EQ(FreedSoFar(log), (std::vector<int>{1, 2, 3, 4}));
+}

@@ -72,14 +72,13 @@ void IcmdCloseProject::CloseModel()
 {
     Imodel& model = Imodel::GetInstance();
     ImodelDesignManager& design = Design();
-    {
-        // The file map and the design are freed off this thread together:
-        // neither waits for the other to be freed.
-        ImodelFreeTogether together;
-        ImodelModule::ClearRemovedModuleList();
-        model.GetFileManager()->RemoveAllFiles();
-        design.Reset();
-    }
+    // The project's memory is freed off this thread: the file map goes with
+    // the design's units, and what goes after them (the watcher's lists)
+    // waits for no part of it to be freed.
+    ImodelFreeTogether together;
+    ImodelModule::ClearRemovedModuleList();
+    model.GetFileManager()->RemoveAllFiles();
+    design.Reset();
     design.ClearProject();
     model.GetDeviceManager()->SetDevice(ImodelDevice());
     model.GetExtendedInfoManager()->ClearInfo();

@@ -5,7 +5,7 @@
 // registries, counts), what is left is pure memory and need not hold the
 // command up.
 //
-// At most one hand-over is pending: a new one first waits for the one
+// At most one hand-over is pending: a new one first waits for those
 // before, and so does anything that needs the memory back (Wait). The
 // thread is started on the first hand-over; when it cannot be started, or
 // once the reclaimer has shut down (the library's unload or the process's
@@ -15,9 +15,10 @@
 // A close has more than one thing to free (the file map, then the design):
 // while a gathering is open (BeginGathering; ImodelFreeTogether for the
 // library's reclaimer), memory that nothing counts (HandOverLater) is kept
-// back and goes with the next hand-over, or at the gathering's end, so that
-// the close hands over once and no part of it waits for another part to be
-// freed.
+// back and goes with the next hand-over, or at the gathering's end; what
+// goes at the end is queued behind a hand-over not yet freed (memory alone
+// waits for no unit), so that no part of a close waits for another part to
+// be freed. Memory handed over later is queued so, at most two deep.
 //
 // What is handed over must be destroyable on any thread: its destructors
 // touch nothing but their own memory and atomic counts (shared and weak
@@ -29,7 +30,9 @@
 
 #include <atomic>
 #include <condition_variable>
+#include <cstddef>
 #include <cstdint>
+#include <deque>
 #include <functional>
 #include <memory>
 #include <mutex>
@@ -67,10 +70,12 @@ public:
     }
     // Memory that nothing reaches and nothing waits for (no unit, no count
     // that Wait stands for): kept back while a gathering is open, to go with
-    // the next hand-over or at the gathering's end; handed over now otherwise.
+    // the next hand-over or at the gathering's end; queued now otherwise
+    // (behind at most one hand-over, which it does not wait for).
     void HandOverLater(std::unique_ptr<Garbage> garbage);
     // A gathering is open from its beginning to its end (they nest); at
-    // the outermost end what was kept back is handed over.
+    // the outermost end what was kept back is queued as memory handed over
+    // later is.
     void BeginGathering();
     void EndGathering();
     // Returns once nothing handed over is left to delete. Cheap when nothing
@@ -92,11 +97,17 @@ private:
     void Run();
     // What was kept back, joined with `garbage` (either may be empty).
     std::unique_ptr<Garbage> WithKeptBack(std::unique_ptr<Garbage> garbage);
+    // Queues `garbage` once at most `queuedBefore` hand-overs are queued or
+    // being deleted (deletes it here when there is no thread).
+    void Enqueue(std::unique_lock<std::mutex>& lock, std::unique_ptr<Garbage> garbage, std::size_t queuedBefore);
+    // Memory alone may queue behind one hand-over.
+    static constexpr std::size_t kLooseQueued = 1;
 
     Starter m_starter;
     mutable std::mutex m_lock;
     std::condition_variable m_changed;
-    std::unique_ptr<Garbage> m_pending;
+    // Handed over, not yet being deleted, in hand-over order.
+    std::deque<std::unique_ptr<Garbage>> m_queue;
     // Kept back by an open gathering, in hand-over order.
     std::vector<std::unique_ptr<Garbage>> m_keptBack;
     int m_gatherings = 0;
@@ -105,7 +116,7 @@ private:
     bool m_startFailed = false;
     std::uint64_t m_onThread = 0;
     std::uint64_t m_inPlace = 0;
-    // Read without the lock by Wait: set while something is pending or being deleted.
+    // Read without the lock by Wait: set while something is queued or being deleted.
     std::atomic<bool> m_busy{false};
     std::thread m_thread;
 };
