@@ -12,13 +12,14 @@ struct ImodelUnreachable {
 
 // Memory that nothing reaches and nothing counts: freed on the reclaimer's
 // thread, together with the next hand-over of the closing project's units
-// when the close gathers them, else handed over at once.
+// when the close gathers them, else queued at once (behind at most one
+// hand-over, whose freeing it does not wait for).
 void ImodelFreeLater(std::unique_ptr<ImodelUnreachable> memory);
 
 // While one lives (they nest), memory given to ImodelFreeLater is kept back
-// and goes with the next hand-over of units, or at the end of the outermost:
-// a close hands its file map and its design over once, and the design's
-// hand-over need not wait for the file map to be freed.
+// and goes with the next hand-over of units, or is queued at the end of the
+// outermost: a close hands its file map and its design over once, and no
+// part of it waits for another part to be freed.
 class ImodelFreeTogether {
 public:
     ImodelFreeTogether();

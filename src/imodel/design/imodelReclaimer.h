@@ -5,12 +5,12 @@
 // registries, counts), what is left is pure memory and need not hold the
 // command up.
 //
-// At most one hand-over is pending: a new one first waits for those
-// before, and so does anything that needs the memory back (Wait). The
-// thread is started on the first hand-over; when it cannot be started, or
-// once the reclaimer has shut down (the library's unload or the process's
-// exit), a hand-over is deleted on the calling thread. Shutting down frees
-// what is pending and joins the thread.
+// At most one hand-over is pending: a new one first waits for everything
+// handed over before it to be freed, and so does anything that needs the
+// memory back (Wait). The thread is started on the first hand-over; when
+// it cannot be started, or once the reclaimer has shut down (the library's
+// unload or the process's exit), a hand-over is deleted on the calling
+// thread. Shutting down frees what is pending and joins the thread.
 //
 // A close has more than one thing to free (the file map, then the design):
 // while a gathering is open (BeginGathering; ImodelFreeTogether for the
