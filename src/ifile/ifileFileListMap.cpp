@@ -207,6 +207,21 @@ void FileListMap::Clear()
     m_map.clear();
 }
 
+std::unique_ptr<FileListMap> FileListMap::Release()
+{
+    auto released = std::make_unique<FileListMap>();
+    // The pools go with the nodes: each map's allocator names its own pool
+    // again after both are swapped.
+    std::swap(m_pool, released->m_pool);
+    m_map.swap(released->m_map);
+    std::swap(m_exact, released->m_exact);
+    m_byType.swap(released->m_byType);
+    m_byRevision.swap(released->m_byRevision);
+    std::swap(m_byName, released->m_byName);
+    std::swap(m_byParent, released->m_byParent);
+    return released;
+}
+
 const Bucket& FileListMap::OfSpecificType(int type) const { return BucketOf(m_byType, type); }
 
 ElementList FileListMap::OfRevision(int revision) const
@@ -335,7 +350,7 @@ void FileListMap::AddToIndexes(const_iterator element)
     filed.type = file.GetFileSpecificType();
     filed.revision = file.GetRevNum();
     const auto bucketOf = [this](std::unordered_map<int, Bucket>& index, int key) -> Bucket& {
-        return index.try_emplace(key, ByKey(), Bucket::allocator_type(&m_pool)).first->second;
+        return index.try_emplace(key, ByKey(), Bucket::allocator_type(m_pool.get())).first->second;
     };
     AddInOrder(bucketOf(m_byType, filed.type), element);
     if (filed.revision != -1) AddInOrder(bucketOf(m_byRevision, filed.revision), element);

@@ -110,6 +110,17 @@ public:
         const_iterator Erase(const_iterator element);
         // Erases every element and empties the indexes at once.
         void Clear();
+        // Leaves the map empty, as Clear does, and gives its elements,
+        // indexes and the pool of their nodes to the map returned, whose
+        // destruction frees them (on any thread, once no entry is left in
+        // it: see TakeEntry).
+        std::unique_ptr<FileListMap> Release();
+        // Moves the element's entry out, the element left filed as it was
+        // (for a map that is about to be emptied).
+        Entry TakeEntry(const Map::value_type& element)
+        {
+            return std::move(const_cast<Element&>(element.second).entry);
+        }
 
         const Map& Elements() const { return m_map; }
         const_iterator Find(const ImodelFileName& key) const;
@@ -146,9 +157,10 @@ public:
         void UnfileNames(const_iterator element);
         void UnfileParents(const_iterator element);
 
-        // First: the containers below give their nodes back to it.
-        ifileNodePool m_pool;
-        Map m_map{Map::key_compare(), Map::allocator_type(&m_pool)};
+        // First: the containers below give their nodes back to it. Held
+        // apart, so that the nodes and the pool can leave together (Release).
+        std::unique_ptr<ifileNodePool> m_pool = std::make_unique<ifileNodePool>();
+        Map m_map{Map::key_compare(), Map::allocator_type(m_pool.get())};
         // The map's elements by the hash of their exact name (ExactHash): a
         // lookup hashes the name once instead of comparing it along a path
         // of the tree, and the index keeps no block per file.

@@ -9,6 +9,7 @@
 
 #include <cstddef>
 #include <memory>
+#include <type_traits>
 #include <vector>
 
 class ifileNodePool {
@@ -48,6 +49,8 @@ template <class T>
 class ifilePoolAllocator {
 public:
     using value_type = T;
+    // Containers that trade their nodes trade the pool with them.
+    using propagate_on_container_swap = std::true_type;
 
     ifilePoolAllocator() = default;
     explicit ifilePoolAllocator(ifileNodePool* pool) : m_pool(pool) {}

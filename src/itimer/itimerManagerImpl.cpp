@@ -6,6 +6,7 @@
 #include "ifile/IfileManagerFunctions.h"
 #include "ifile/IfileObjectEx.h"
 #include "imodel/design/ImodelDesignManager.h"
+#include "imodel/design/ImodelFreeLater.h"
 #include "imodel/design/ImodelModule.h"
 #include "imodel/design/ImodelRoot.h"
 #include "imodel/model/Imodel.h"
@@ -79,8 +80,37 @@ std::size_t itimerBin::FindInBaseline(const IfileObject& file, std::uint64_t has
     return m_index.FindLast(hash, [&](std::size_t position) { return m_baseline[position].file == file; });
 }
 
+namespace {
+
+// A bin's lists and index, let go of at once: memory alone.
+struct ClearedBin : ImodelUnreachable {
+    itimerBin::Files baseline;
+    itimerBin::Files found;
+    ImodelHashPositions index;
+};
+
+// Whether a file of the list carries data of a host's, whose release could
+// do anything: such a list is freed here.
+bool AnyClientData(const itimerBin::Files& files)
+{
+    return std::any_of(files.begin(), files.end(), [](const itimerFile& found) { return found.file.HasClientData(); });
+}
+
+}  // namespace
+
 void itimerBin::Clear()
 {
+    // A project's bins hold a file per member: their memory is freed off
+    // the command's path (the lists are walked in place, their names are not).
+    if (m_baseline.size() + m_found.size() >= kFreedElsewhereFrom && !AnyClientData(m_baseline) &&
+        !AnyClientData(m_found)) {
+        auto cleared = std::make_unique<ClearedBin>();
+        cleared->baseline.swap(m_baseline);
+        cleared->found.swap(m_found);
+        std::swap(cleared->index, m_index);
+        ImodelFreeLater(std::move(cleared));
+        return;
+    }
     m_baseline.clear();
     m_found.clear();
     m_index.Clear();

@@ -2,7 +2,8 @@
 // per-module blocks and their older layout, the root, the process states of
 // the 5.0 layout, tool profiles, the progress meter, failed saves, a read
 // that throws, the end-of-file mark of old editors and bytes that are not
-// text, and the file-group lists of older versions. The scenarios under tests/tcl show the rest as a user sees it.
+// text, the file-group lists of older versions, and what a close lets go
+// of at once and what it leaves to the reclaimer. The scenarios under tests/tcl show the rest as a user sees it.
 #include "FileSizeLimit.h"
 #include "MessageRecorder.h"
 #include "ProjectCommandsTest.h"
@@ -24,6 +25,7 @@
 #include "imodel/views/ImodelContextImpl.h"
 #include "iprofile/IprofileManager.h"
 #include "src/icmd/project/IcmdProjectFileText.h"
+#include "src/imodel/design/imodelReclaimer.h"
 
 #include <foundation/AcmdManager.h>
 #include <foundation/Def.h>
@@ -509,5 +511,62 @@ TEST_F(ProjectLifeCycle, EveryOlderFileGroupListBringsItsFilesIn)
         const IfileManager::Entry member = Files().GetFile(file);
         ASSERT_TRUE(member);
         EXPECT_TRUE(member->IsFileInProject());
+    }
+}
+
+TEST_F(ProjectLifeCycle, ClosingLetsGoOfEveryFileAtOnceKeepsHeldOnesAbsentAndHandsTheRestOverOnce)
+{
+    // Random projects of units, one per member file, in two libraries, some
+    // files held elsewhere (as a flow, a view or an open document holds
+    // them) and every file watched weakly: when close_project returns, the
+    // files nobody holds are gone, as if freed in place; those held are
+    // absent, without error, and left as the manager leaves them; the
+    // project's memory (the file map and the units) goes to the reclaimer
+    // in one hand-over; the project opens again with the same files.
+    RecordingHost host;
+    imodelReclaimer& reclaimer = imodelTheReclaimer();
+    std::mt19937 random(32);
+    ASSERT_TRUE(IcmdDoNewProject(false, "alu", m_folder / "alu", false, "ZX3", "zx3_10", "tq100"));
+    const int count = 20 + static_cast<int>(random() % 60);
+    for (int i = 0; i < count; ++i) {
+        const std::string path = m_folder.Write("alu/hdl/u" + std::to_string(i) + ".v", "// unit\n");
+        IfileObjectEx file(IfileObject(ImodelFileName(path), zorpaFT_HDL, ImodelFMFull, true, true), false);
+        if (random() % 3 == 0) file.SetLibraryName("mylib");
+        ASSERT_TRUE(Files().AddOrUpdateFile(file, true));
+    }
+    ASSERT_TRUE(IcmdDoSaveProject(false, nullptr));
+    for (int round = 0; round < 4; ++round) {
+        SCOPED_TRACE("round " + std::to_string(round));
+        std::vector<IfileManager::Entry> all;
+        Files().GetFiles(all, 0, nullptr);
+        ASSERT_EQ(static_cast<int>(all.size()), count);
+        std::vector<IfileManager::Entry> held;
+        std::vector<boost::weak_ptr<IfileObjectEx>> watched;
+        std::vector<bool> isHeld;
+        for (const IfileManager::Entry& file : all) {
+            watched.push_back(file);
+            isHeld.push_back(random() % 3 == 0);
+            if (isHeld.back()) held.push_back(file);
+        }
+        all.clear();
+        reclaimer.Wait();
+        const std::uint64_t handedBefore = reclaimer.ReclaimedOnThread() + reclaimer.ReclaimedInPlace();
+        ASSERT_TRUE(IcmdDoCloseProject(false, false));
+        for (std::size_t i = 0; i < watched.size(); ++i) {
+            EXPECT_EQ(watched[i].expired(), !isHeld[i]) << i;
+            if (const IfileManager::Entry file = watched[i].lock()) {
+                EXPECT_EQ(file->GetFileState(), imodelFileAbsent);
+                EXPECT_EQ(file->GetErrorFileType(), ImodelNoError);
+                EXPECT_EQ(file.use_count(), 2);
+            }
+        }
+        EXPECT_EQ(Files().GetFileCount(), 0);
+        reclaimer.Wait();
+        EXPECT_EQ(reclaimer.ReclaimedOnThread() + reclaimer.ReclaimedInPlace(), handedBefore + 1);
+        EXPECT_FALSE(reclaimer.Busy());
+        held.clear();
+        ASSERT_TRUE(IcmdDoOpenProject(ProjectFile().c_str(), false, false));
+        EXPECT_EQ(Files().GetFileCount(), count);
+        EXPECT_NE(Unit("u0"), nullptr);
     }
 }

@@ -11,13 +11,16 @@
 #include "ifile/IfileManager.h"
 #include "ifile/IfileManagerFilterParent.h"
 #include "ifile/IfileManagerFunctions.h"
+#include "imodel/design/ImodelFreeLater.h"
 #include "imodel/model/Imodel.h"
 #include "src/ifile/ifileManagerImpl.h"
+#include "src/imodel/design/imodelReclaimer.h"
 
 #include <gtest/gtest.h>
 
 #include <deque>
 #include <functional>
+#include <optional>
 #include <random>
 #include <string>
 #include <vector>
@@ -401,5 +404,73 @@ TEST_F(FileManagerTest, RemovingAllLeavesTheEntriesAsRemovingEachInKeyOrder)
         fill();
         for (std::size_t i = 0; i < names.size(); ++i) EXPECT_TRUE(files.ContainsFile(Named(names[i]))) << names[i];
         files.RemoveAllFiles();
+    }
+}
+
+TEST_F(FileManagerTest, RemovingAllLetsGoOfTheFilesAtOnceAndTheMapsMemoryLater)
+{
+    // Random projects whose files others hold, weakly or not at all, while
+    // the map's memory goes to the reclaimer: once RemoveAllFiles returns,
+    // before anything is freed, the files nobody else holds are gone (their
+    // weak references expire then, as when the map was emptied on the spot),
+    // those held are held by their holders alone, and the emptied manager
+    // takes files again and finds them, kept in its own memory. Inside a
+    // close's gathering the map is kept back until the gathering ends.
+    imodelReclaimer& reclaimer = imodelTheReclaimer();
+    std::mt19937 random(32);
+    const auto pick = [&random](int count) { return static_cast<int>(random() % static_cast<unsigned>(count)); };
+    for (int round = 0; round < 20; ++round) {
+        SCOPED_TRACE("round " + std::to_string(round));
+        const int count = 1 + pick(300);
+        std::vector<std::string> names;
+        for (int i = 0; i < count; ++i)
+            names.push_back((pick(4) == 0 ? "sub/" : "") + std::string("u") + std::to_string(i) + ".vhd");
+        std::vector<Entry> held;
+        std::vector<boost::weak_ptr<IfileObjectEx>> watched;
+        std::vector<bool> isHeld;
+        for (std::size_t i = 0; i < names.size(); ++i) {
+            IfileObjectEx file = Member(names[i], zorpaFT_HDL);
+            for (int p = pick(3); p > 0; --p) file.AddParentFile(Named(names[static_cast<std::size_t>(pick(count))]));
+            const Entry entry = files.AddOrUpdateFile(file, true);
+            ASSERT_TRUE(entry);
+            watched.push_back(entry);
+            isHeld.push_back(pick(3) == 0);
+            if (isHeld.back()) held.push_back(entry);
+        }
+        const bool gathered = round % 2 == 1;
+        reclaimer.Wait();
+        const std::uint64_t handedBefore = reclaimer.ReclaimedOnThread() + reclaimer.ReclaimedInPlace();
+        {
+            std::optional<ImodelFreeTogether> together;
+            if (gathered) together.emplace();
+            files.RemoveAllFiles();
+            for (std::size_t i = 0; i < watched.size(); ++i) {
+                EXPECT_EQ(watched[i].expired(), !isHeld[i]) << names[i];
+                if (const Entry file = watched[i].lock()) {
+                    EXPECT_EQ(file->GetFileState(), imodelFileAbsent);
+                    EXPECT_EQ(file.use_count(), 2) << "only its holder and this lock hold " << names[i];
+                }
+            }
+            // Kept back: nothing is handed over until the gathering ends.
+            if (gathered) {
+                EXPECT_FALSE(reclaimer.Busy());
+            }
+            // The manager is empty and takes files again, whatever becomes of
+            // the memory it let go of.
+            EXPECT_EQ(files.GetFileCount(), 0);
+            for (std::size_t i = 0; i < names.size(); i += 3)
+                EXPECT_TRUE(files.AddOrUpdateFile(Member(names[i], zorpaFT_HDL), false));
+        }
+        reclaimer.Wait();
+        EXPECT_EQ(reclaimer.ReclaimedOnThread() + reclaimer.ReclaimedInPlace(), handedBefore + 1);
+        for (std::size_t i = 0; i < names.size(); ++i)
+            EXPECT_EQ(files.ContainsFile(Named(names[i])), i % 3 == 0) << names[i];
+        std::vector<Entry> all;
+        files.GetFiles(all, 0, nullptr);
+        EXPECT_EQ(all.size(), (names.size() + 2) / 3);
+        files.RemoveFile(Named(names[0]));
+        EXPECT_FALSE(files.ContainsFile(Named(names[0])));
+        files.RemoveAllFiles();
+        reclaimer.Wait();
     }
 }

@@ -14,9 +14,12 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <atomic>
 #include <chrono>
+#include <condition_variable>
 #include <memory>
+#include <mutex>
 #include <random>
 #include <system_error>
 #include <thread>
@@ -174,4 +177,202 @@ TEST(Reclaimer, MemorySharingCountsWithWhatTheCallerKeepsIsFreedWhileTheCallerUs
     reclaimer.Wait();
     EXPECT_EQ(alive.load(), 0);
     for (const boost::shared_ptr<Shared>& file : files) EXPECT_EQ(file.use_count(), 1);
+}
+
+namespace {
+
+// Memory that records the order in which it is freed, and by which thread.
+struct Recorded : imodelReclaimer::Garbage {
+    struct Log {
+        std::mutex lock;
+        std::vector<int> freed;
+        std::vector<std::thread::id> by;
+    };
+    Recorded(Log& log, int id) : log(log), id(id) {}
+    ~Recorded() override
+    {
+        std::lock_guard guard(log.lock);
+        log.freed.push_back(id);
+        log.by.push_back(std::this_thread::get_id());
+    }
+    Log& log;
+    int id;
+};
+
+// Blocks its deletion until the test lets it go (or a long while passes, so
+// that a fault shows as a failure rather than a hang).
+struct Held : imodelReclaimer::Garbage {
+    struct Gate {
+        std::mutex lock;
+        std::condition_variable opened;
+        bool open = false;
+        std::atomic<bool> deleted{false};
+        void Open()
+        {
+            std::lock_guard guard(lock);
+            open = true;
+            opened.notify_all();
+        }
+    };
+    explicit Held(Gate& gate) : gate(gate) {}
+    ~Held() override
+    {
+        std::unique_lock guard(gate.lock);
+        gate.opened.wait_for(guard, std::chrono::seconds(20), [this] { return gate.open; });
+        gate.deleted = true;
+    }
+    Gate& gate;
+};
+
+std::vector<int> FreedSoFar(Recorded::Log& log)
+{
+    std::lock_guard guard(log.lock);
+    return log.freed;
+}
+
+}  // namespace
+
+TEST(Reclaimer, KeptBackMemoryGoesWithTheNextHandOverOrAtTheGatheringsEndAndIsNeverWaitedFor)
+{
+    // Random runs of gatherings (nested), hand-overs, memory handed over
+    // later and waits, against a plain account of what is kept back and
+    // what is handed over: after a wait exactly what is kept back is left;
+    // a hand-over finds every earlier one freed; everything is freed in the
+    // order it was handed over, on the thread, and the shutdown frees what
+    // a gathering still keeps back.
+    std::mt19937 random(32);
+    for (int run = 0; run < 30; ++run) {
+        SCOPED_TRACE("run " + std::to_string(run));
+        Recorded::Log log;
+        std::vector<int> handedOrder;  // the plain account
+        std::vector<int> keptBack;
+        int depth = 0;
+        int next = 0;
+        {
+            imodelReclaimer reclaimer;
+            for (int step = 0; step < 60; ++step) {
+                switch (random() % 6) {
+                case 0:
+                    if (depth < 3) {
+                        reclaimer.BeginGathering();
+                        ++depth;
+                    }
+                    break;
+                case 1:
+                    if (depth > 0) {
+                        reclaimer.EndGathering();
+                        if (--depth == 0) {
+                            handedOrder.insert(handedOrder.end(), keptBack.begin(), keptBack.end());
+                            keptBack.clear();
+                        }
+                    }
+                    break;
+                case 2: {
+                    const std::size_t before = handedOrder.size();
+                    reclaimer.HandOver(std::make_unique<Recorded>(log, next));
+                    // At most one hand-over pending: all before it are freed.
+                    const std::vector<int> freed = FreedSoFar(log);
+                    ASSERT_GE(freed.size(), before);
+                    EXPECT_TRUE(std::equal(handedOrder.begin(), handedOrder.end(), freed.begin()));
+                    handedOrder.insert(handedOrder.end(), keptBack.begin(), keptBack.end());
+                    keptBack.clear();
+                    handedOrder.push_back(next++);
+                    break;
+                }
+                case 3:
+                case 4:
+                    reclaimer.HandOverLater(std::make_unique<Recorded>(log, next));
+                    if (depth > 0) {
+                        keptBack.push_back(next++);
+                    } else {
+                        handedOrder.push_back(next++);
+                    }
+                    break;
+                default: {
+                    reclaimer.Wait();
+                    EXPECT_EQ(FreedSoFar(log), handedOrder);
+                    EXPECT_FALSE(reclaimer.Busy());
+                    break;
+                }
+                }
+            }
+            reclaimer.Wait();
+            EXPECT_EQ(FreedSoFar(log), handedOrder);
+            {
+                std::lock_guard guard(log.lock);
+                for (const std::thread::id by : log.by) EXPECT_NE(by, std::this_thread::get_id());
+            }
+            // Kept back by a gathering still open: freed by the shutdown.
+            reclaimer.ShutDown();
+            handedOrder.insert(handedOrder.end(), keptBack.begin(), keptBack.end());
+            EXPECT_EQ(FreedSoFar(log), handedOrder);
+            EXPECT_EQ(reclaimer.ReclaimedInPlace(), keptBack.empty() ? 0u : 1u);
+            while (depth-- > 0) reclaimer.EndGathering();
+        }
+        std::lock_guard guard(log.lock);
+        EXPECT_EQ(static_cast<int>(log.freed.size()), next);
+    }
+}
+
+TEST(Reclaimer, WithinAGatheringTheUnitsHandOverNeverWaitsForTheKeptBackMemoryToBeFreed)
+{
+    // A close keeps its file map back, then hands its units over: the
+    // units' hand-over and every wait meanwhile return while the map's
+    // memory is not yet freed (here: cannot be, until the gate opens).
+    imodelReclaimer reclaimer;
+    Recorded::Log log;
+    Held::Gate gate;
+    reclaimer.BeginGathering();
+    reclaimer.HandOverLater(std::make_unique<Held>(gate));
+    reclaimer.Wait();
+    EXPECT_FALSE(reclaimer.Busy());
+    EXPECT_FALSE(gate.deleted);
+    reclaimer.HandOver(std::make_unique<Recorded>(log, 1));
+    EXPECT_FALSE(gate.deleted);
+    // Nothing is left for the end of the gathering: the map went with the units.
+    reclaimer.EndGathering();
+    EXPECT_TRUE(reclaimer.Busy());
+    gate.Open();
+    reclaimer.Wait();
+    EXPECT_TRUE(gate.deleted);
+    EXPECT_EQ(FreedSoFar(log), std::vector<int>{1});
+    EXPECT_EQ(reclaimer.ReclaimedOnThread(), 1u);
+
+    // Without a gathering, memory handed over later goes at once.
+    Held::Gate alone;
+    alone.Open();
+    reclaimer.HandOverLater(std::make_unique<Held>(alone));
+    reclaimer.Wait();
+    EXPECT_TRUE(alone.deleted);
+    EXPECT_EQ(reclaimer.ReclaimedOnThread(), 2u);
+}
+
+TEST(Reclaimer, WhatAGatheringKeptBackAfterTheUnitsWentQueuesBehindThemWithoutWaiting)
+{
+    // A close hands its units over, then lets go of more memory (the
+    // watcher's lists) before its gathering ends: the end returns while the
+    // units are still being freed, and everything is freed in order.
+    imodelReclaimer reclaimer;
+    Recorded::Log log;
+    Held::Gate gate;
+    reclaimer.BeginGathering();
+    reclaimer.HandOver(std::make_unique<Held>(gate));
+    reclaimer.HandOverLater(std::make_unique<Recorded>(log, 1));
+    reclaimer.HandOverLater(std::make_unique<Recorded>(log, 2));
+    reclaimer.EndGathering();
+    EXPECT_FALSE(gate.deleted);
+    EXPECT_TRUE(reclaimer.Busy());
+    EXPECT_TRUE(FreedSoFar(log).empty());
+    gate.Open();
+    // Queued two deep at most: memory handed over later now waits for the
+    // units to be freed, not for what queued behind them.
+    reclaimer.HandOverLater(std::make_unique<Recorded>(log, 3));
+    EXPECT_TRUE(gate.deleted);
+    reclaimer.Wait();
+    EXPECT_EQ(FreedSoFar(log), (std::vector<int>{1, 2, 3}));
+    EXPECT_FALSE(reclaimer.Busy());
+    // The next units' hand-over waits for all of it: here, nothing is left.
+    reclaimer.HandOver(std::make_unique<Recorded>(log, 4));
+    reclaimer.Wait();
+    EXPECT_EQ(FreedSoFar(log), (std::vector<int>{1, 2, 3, 4}));
 }

@@ -6,8 +6,10 @@
 #include "iprocess/IprocessFileObject.h"
 #include "iprocess/IprocessFlow.h"
 #include "iprocess/IprocessManager.h"
+#include "src/imodel/design/imodelReclaimer.h"
 
 #include <random>
+#include <thread>
 
 namespace {
 
@@ -173,6 +175,55 @@ TEST(WatcherBin, FindsWhatAPlainWalkOfTheBaselineFinds)
                         << "round " << round << " step " << step;
                 }
             }
+        }
+    }
+}
+
+TEST(WatcherBin, AClearedBinFindsWhatItTakesAgainAndAHostsDataIsLetGoOfOnTheSpot)
+{
+    // Bins of every size about the point where their lists go to the
+    // reclaimer: once cleared a bin is empty, takes files again and finds
+    // them as a plain walk does; a list whose file carries a host's data is
+    // freed on the calling thread, and what the reclaimer takes is freed by
+    // the wait.
+    imodelReclaimer& reclaimer = imodelTheReclaimer();
+    std::mt19937 random(32);
+    for (int round = 0; round < 24; ++round) {
+        SCOPED_TRACE("round " + std::to_string(round));
+        itimerBin bin(zorpaFT_HDL);
+        const int count = 150 + static_cast<int>(random() % 300);
+        const bool withHostData = round % 4 == 0;
+        std::thread::id releasedBy;
+        for (int i = 0; i < count; ++i) {
+            IfileObject name(ImodelFileName("/p/hdl/f" + std::to_string(i) + ".vhd"), zorpaFT_HDL, ImodelFMFull, true,
+                             true);
+            if (withHostData && i == count / 2)
+                name.SetClientData(boost::shared_ptr<void>(new int(1), [&releasedBy](void* data) {
+                    delete static_cast<int*>(data);
+                    releasedBy = std::this_thread::get_id();
+                }));
+            if (i % 5 == 0)
+                bin.AddToFound(itimerFile{name, std::nullopt, static_cast<std::uint64_t>(i)});
+            else
+                bin.AddToBaseline(itimerFile{name, std::nullopt, static_cast<std::uint64_t>(i)});
+        }
+        reclaimer.Wait();
+        bin.Clear();
+        reclaimer.Wait();
+        EXPECT_TRUE(bin.GetBaseline().empty());
+        EXPECT_TRUE(bin.GetFound().empty());
+        if (withHostData) {
+            EXPECT_EQ(releasedBy, std::this_thread::get_id());
+        }
+        std::vector<IfileObject> again;
+        for (int i = 0; i < count / 3; ++i) {
+            again.emplace_back(ImodelFileName("/p/hdl/g" + std::to_string(i) + ".vhd"), zorpaFT_HDL, ImodelFMFull, true,
+                               true);
+            bin.AddToBaseline(itimerFile{again.back(), std::nullopt, static_cast<std::uint64_t>(i % 7)});
+        }
+        for (std::size_t i = 0; i < again.size(); ++i) {
+            EXPECT_EQ(bin.FindInBaseline(again[i], i % 7), i);
+            EXPECT_EQ(bin.FindInBaseline(again[i], (i + 1) % 7), itimerBin::npos);
         }
     }
 }

@@ -9,6 +9,7 @@
 #include "ifile/IfileExtendedInfoManager.h"
 #include "ifile/IfileManager.h"
 #include "imodel/design/ImodelDesignManager.h"
+#include "imodel/design/ImodelFreeLater.h"
 #include "imodel/design/ImodelModule.h"
 #include "imodel/device/ImodelDevice.h"
 #include "imodel/device/ImodelDeviceManager.h"
@@ -70,9 +71,13 @@ AcmdEnum::Result IcmdCloseProject::execDo()
 void IcmdCloseProject::CloseModel()
 {
     Imodel& model = Imodel::GetInstance();
+    ImodelDesignManager& design = Design();
+    // The project's memory is freed off this thread: the file map goes with
+    // the design's units, and what goes after them (the watcher's lists)
+    // waits for no part of it to be freed.
+    ImodelFreeTogether together;
     ImodelModule::ClearRemovedModuleList();
     model.GetFileManager()->RemoveAllFiles();
-    ImodelDesignManager& design = Design();
     design.Reset();
     design.ClearProject();
     model.GetDeviceManager()->SetDevice(ImodelDevice());

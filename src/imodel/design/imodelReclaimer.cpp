@@ -6,6 +6,15 @@ namespace {
 
 std::thread StartThread(std::function<void()> work) { return std::thread(std::move(work)); }
 
+// Hand-overs joined into one, deleted in the order they came.
+struct Joined : imodelReclaimer::Garbage {
+    std::vector<std::unique_ptr<imodelReclaimer::Garbage>> parts;
+    ~Joined() override
+    {
+        for (auto& part : parts) part.reset();
+    }
+};
+
 }  // namespace
 
 imodelReclaimer::imodelReclaimer() : imodelReclaimer(&StartThread) {}
@@ -14,11 +23,53 @@ imodelReclaimer::imodelReclaimer(Starter starter) : m_starter(std::move(starter)
 
 imodelReclaimer::~imodelReclaimer() { ShutDown(); }
 
-void imodelReclaimer::HandOver(std::unique_ptr<Garbage> garbage)
+std::unique_ptr<imodelReclaimer::Garbage> imodelReclaimer::WithKeptBack(std::unique_ptr<Garbage> garbage)
+{
+    if (m_keptBack.empty()) return garbage;
+    auto joined = std::make_unique<Joined>();
+    joined->parts = std::move(m_keptBack);
+    m_keptBack.clear();
+    if (garbage) joined->parts.push_back(std::move(garbage));
+    return joined;
+}
+
+void imodelReclaimer::HandOverLater(std::unique_ptr<Garbage> garbage)
 {
     if (!garbage) return;
     std::unique_lock lock(m_lock);
-    m_changed.wait(lock, [this] { return !m_pending && !m_deleting; });
+    if (m_gatherings > 0 && !m_stop) {
+        m_keptBack.push_back(std::move(garbage));
+        return;
+    }
+    Enqueue(lock, std::move(garbage), kLooseQueued);
+}
+
+void imodelReclaimer::BeginGathering()
+{
+    std::lock_guard lock(m_lock);
+    ++m_gatherings;
+}
+
+void imodelReclaimer::EndGathering()
+{
+    std::unique_lock lock(m_lock);
+    if (--m_gatherings > 0) return;
+    // Memory alone: it need not wait for the units handed over meanwhile.
+    Enqueue(lock, WithKeptBack(nullptr), kLooseQueued);
+}
+
+void imodelReclaimer::HandOver(std::unique_ptr<Garbage> garbage)
+{
+    std::unique_lock lock(m_lock);
+    // What a gathering kept back goes with it.
+    Enqueue(lock, WithKeptBack(std::move(garbage)), 0);
+}
+
+void imodelReclaimer::Enqueue(std::unique_lock<std::mutex>& lock, std::unique_ptr<Garbage> garbage,
+                              std::size_t queuedBefore)
+{
+    if (!garbage) return;
+    m_changed.wait(lock, [this, queuedBefore] { return m_queue.size() + (m_deleting ? 1 : 0) <= queuedBefore; });
     if (!m_stop && !m_startFailed && !m_thread.joinable()) {
         try {
             m_thread = m_starter([this] { Run(); });
@@ -33,7 +84,7 @@ void imodelReclaimer::HandOver(std::unique_ptr<Garbage> garbage)
         garbage.reset();
         return;
     }
-    m_pending = std::move(garbage);
+    m_queue.push_back(std::move(garbage));
     m_busy.store(true, std::memory_order_release);
     m_changed.notify_all();
 }
@@ -42,16 +93,18 @@ void imodelReclaimer::Run()
 {
     std::unique_lock lock(m_lock);
     for (;;) {
-        m_changed.wait(lock, [this] { return m_pending || m_stop; });
-        if (!m_pending) return;
-        std::unique_ptr<Garbage> garbage = std::move(m_pending);
+        // What is queued is deleted before the thread ends.
+        m_changed.wait(lock, [this] { return !m_queue.empty() || m_stop; });
+        if (m_queue.empty()) return;
+        std::unique_ptr<Garbage> garbage = std::move(m_queue.front());
+        m_queue.pop_front();
         m_deleting = true;
         lock.unlock();
         garbage.reset();
         lock.lock();
         m_deleting = false;
         ++m_onThread;
-        m_busy.store(false, std::memory_order_release);
+        if (m_queue.empty()) m_busy.store(false, std::memory_order_release);
         m_changed.notify_all();
     }
 }
@@ -62,7 +115,7 @@ void imodelReclaimer::Wait()
     // before the flag was cleared.
     if (!m_busy.load(std::memory_order_acquire)) return;
     std::unique_lock lock(m_lock);
-    m_changed.wait(lock, [this] { return !m_pending && !m_deleting; });
+    m_changed.wait(lock, [this] { return m_queue.empty() && !m_deleting; });
 }
 
 bool imodelReclaimer::Busy() const { return m_busy.load(std::memory_order_acquire); }
@@ -72,21 +125,23 @@ void imodelReclaimer::ShutDown()
     std::thread thread;
     {
         std::unique_lock lock(m_lock);
-        // What is pending is deleted by the thread before it ends.
         m_stop = true;
         m_changed.notify_all();
         thread = std::move(m_thread);
     }
     if (thread.joinable()) thread.join();
-    // A thread that never ran leaves the pending hand-over here.
-    std::unique_ptr<Garbage> left;
+    // A thread that never ran leaves the queue here, and a gathering still
+    // open what it kept back.
+    std::deque<std::unique_ptr<Garbage>> left;
     {
         std::lock_guard lock(m_lock);
-        left = std::move(m_pending);
-        if (left) ++m_inPlace;
+        left = std::move(m_queue);
+        m_queue.clear();
+        if (std::unique_ptr<Garbage> keptBack = WithKeptBack(nullptr)) left.push_back(std::move(keptBack));
+        m_inPlace += left.size();
         m_busy.store(false, std::memory_order_release);
     }
-    left.reset();
+    left.clear();
 }
 
 std::uint64_t imodelReclaimer::ReclaimedOnThread() const
@@ -123,3 +178,9 @@ const ShutDownAtUnload g_shutDownAtUnload;
 }  // namespace
 
 imodelReclaimer& imodelTheReclaimer() { return Instance(); }
+
+void ImodelFreeLater(std::unique_ptr<ImodelUnreachable> memory) { Instance().HandOverLater(std::move(memory)); }
+
+ImodelFreeTogether::ImodelFreeTogether() { Instance().BeginGathering(); }
+
+ImodelFreeTogether::~ImodelFreeTogether() { Instance().EndGathering(); }
