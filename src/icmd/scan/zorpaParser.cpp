@@ -589,6 +589,10 @@ T ZorpaParser<T>::addInstance(const std::string& name, const ZorpaHashedName& ha
         std::tie(found, made) = makePlaceholder(name);
         standsIn = !made;
     }
+    // The link appends to the unit's parent list, cold in a large design:
+    // the place it writes to is asked for while the link is checked.
+    if (const auto* parents = found->GetParentsList(); parents != nullptr)
+        __builtin_prefetch(parents->end().operator->(), 1);
     // Whatever unit the name came to, by its case rule or as the unit that
     // stands in the library for a name differing in case only, may be
     // neither this unit nor one above it.
