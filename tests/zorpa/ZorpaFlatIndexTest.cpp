@@ -46,6 +46,17 @@ void RunAgainstAMap(std::uint32_t seed, int keys, int steps)
         const std::size_t slot = index.Find(key);
         const auto found = plain.find(key);
         ASSERT_EQ(slot != index.npos, found != plain.end()) << key << " at step " << step;
+        // With the hash given: the same slot, and the values told of are
+        // those of the key's stored hash (0 is stored as 1), the one found last.
+        const auto stored = [](std::size_t hash) { return hash != 0 ? hash : 1; };
+        std::vector<const Named*> met;
+        index.Prefetch(Hash()(key));
+        ASSERT_EQ(index.Find(key, Hash()(key), [&](const Named& value) { met.push_back(&value); }), slot) << key;
+        for (const Named* value : met) ASSERT_EQ(stored(Hash()(*value->name)), stored(Hash()(key))) << key;
+        if (slot != index.npos) {
+            ASSERT_FALSE(met.empty());
+            ASSERT_EQ(met.back(), &index.At(slot)) << key;
+        }
         if (found != plain.end()) {
             ASSERT_EQ(index.At(slot).value, found->second) << key;
         }
@@ -73,6 +84,7 @@ void RunAgainstAMap(std::uint32_t seed, int keys, int steps)
     EXPECT_EQ(index.Find("absent"), index.npos);
     index.clear();
     EXPECT_TRUE(index.empty());
+    index.Prefetch(Hash()(*texts.front()));
     EXPECT_EQ(index.Find(*texts.front()), index.npos);
 }
 

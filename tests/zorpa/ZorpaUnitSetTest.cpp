@@ -118,6 +118,11 @@ TEST(ZorpaUnitSet, TheUnitsOfANameAsWrittenAreThoseOfTheNameLowerCasedInTheSameO
             ASSERT_EQ(set.FindAsWritten(written, withFile), firstTaken(withFile)) << written << " at step " << step;
             ASSERT_EQ(set.FindAsWritten(written, any), firstTaken(any)) << written << " at step " << step;
             ASSERT_EQ(set.FindAsWritten(written, none), nullptr) << written << " at step " << step;
+            // A name hashed once answers as the name itself, asked for ahead or not.
+            const ZorpaHashedName hashed(written);
+            if (step % 2 == 0) set.PrefetchName(hashed);
+            ASSERT_EQ(set.FindAsWritten(hashed, withFile), firstTaken(withFile)) << written << " at step " << step;
+            ASSERT_EQ(set.FindAsWritten(hashed, any), firstTaken(any)) << written << " at step " << step;
             // The unit that keeps a newcomer of that name out, against the
             // rule read off the walk: the first of the name when either has
             // no file, else one of the same file.

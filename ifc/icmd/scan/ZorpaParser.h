@@ -162,6 +162,8 @@ protected:
     // An instance in the current unit; the unit instantiated (the existing
     // one or a new placeholder), or the null module when nothing was added.
     T addInstance(const std::string& name);
+    // The same for a name hashed already (ZorpaHashedName of `name`).
+    T addInstance(const std::string& name, const ZorpaHashedName& hashed);
     // Makes the named unit of the target library the current unit, as the
     // body of an architecture does: the unit declared in the file or
     // elsewhere, or a placeholder until its declaration is scanned.
@@ -201,8 +203,9 @@ private:
     LibraryPtr findLibrary(const std::string& name) const;
     // The unit of the name in the set (a placeholder or a unit of any file).
     T findInSet(const UnitSet& set, const std::string& name) const;
+    T findInSet(const UnitSet& set, const std::string& name, const ZorpaHashedName& hashed) const;
     // The unit the use clauses make visible under that name, or the null module.
-    T resolveThroughUseClauses(const std::string& name);
+    T resolveThroughUseClauses(const std::string& name, const ZorpaHashedName& hashed);
     // Whether `unit` is the current unit or above it.
     bool isCurrentUnitOrAncestor(T unit) const;
     // The sub-block of that name of the current unit, or the null module.

@@ -199,7 +199,11 @@ void ZorpaParser<T>::scanStatements(const std::string& text)
         } else if (const std::string_view instance = instantiatedUnitName(pos, stop); !instance.empty()) {
             // A cell of the maker's library is no unit of the design.
             handled = true;
-            if (isUserUnit(instance, m_world)) addInstance(std::string(instance));
+            // The library's name index is cold in a large design: its cell
+            // is asked for while the name is checked.
+            const ZorpaHashedName hashed(instance);
+            m_libraryModules->PrefetchName(hashed);
+            if (isUserUnit(instance, m_world)) addInstance(std::string(instance), hashed);
         } else if (m_readPorts) {
             // The design units keep no ports: a list read is released here.
             const ZorpaPortList ports = readPorts(pos, stop);
@@ -302,9 +306,15 @@ typename ZorpaParser<T>::LibraryPtr ZorpaParser<T>::findLibrary(const std::strin
 template <class T>
 T ZorpaParser<T>::findInSet(const UnitSet& set, const std::string& name) const
 {
+    return findInSet(set, name, ZorpaHashedName(name));
+}
+
+template <class T>
+T ZorpaParser<T>::findInSet(const UnitSet& set, const std::string& name, const ZorpaHashedName& hashed) const
+{
     // The unit the name finds first is most often the one: the units after
     // it, cold in a large design, are not touched.
-    const T found = set.FindAsWritten(name, [&name](T unit) { return Names(unit, name); });
+    const T found = set.FindAsWritten(hashed, [&name](T unit) { return Names(unit, name); });
     return found ? found : m_nullModule;
 }
 
@@ -452,8 +462,9 @@ T ZorpaParser<T>::enterUnitBody(const std::string& name)
 }
 
 template <class T>
-T ZorpaParser<T>::resolveThroughUseClauses(const std::string& name)
+T ZorpaParser<T>::resolveThroughUseClauses(const std::string& name, const ZorpaHashedName& hashed)
 {
+    if (m_clauses.empty()) return m_nullModule;
     const boost::shared_ptr<IfileObjectEx> ownFile = m_prototype->GetModuleFile();
     for (Clause& clause : m_clauses) {
         if (!clause.valid || !clause.parts.Names(name)) continue;
@@ -470,7 +481,7 @@ T ZorpaParser<T>::resolveThroughUseClauses(const std::string& name)
         if (!library) continue;
         T found = m_nullModule;
         if (clause.parts.package.empty()) {
-            found = findInSet(*library->GetModules(), name);
+            found = findInSet(*library->GetModules(), name, hashed);
         } else {
             const T package = clause.package;
             if (package != m_nullModule && package->IsPackage() && package->GetSubBlocks())
@@ -558,20 +569,30 @@ void ZorpaParser<T>::rememberSubBlockOfCurrentUnit(T sub, std::size_t hash)
 template <class T>
 T ZorpaParser<T>::addInstance(const std::string& name)
 {
+    return addInstance(name, ZorpaHashedName(name));
+}
+
+template <class T>
+T ZorpaParser<T>::addInstance(const std::string& name, const ZorpaHashedName& hashed)
+{
     if (!hasCurrentUnit()) return m_nullModule;
     // Once a unit of the file proved to be defined elsewhere, the file's
     // instances count only when the file is used anyway.
     if (!m_alreadyDefined.empty() && !m_useAnyway) return m_nullModule;
-    const std::size_t hash = ZorpaFoldedHash()(name);
+    const std::size_t hash = hashed.hash;
     if (const T existing = findSubBlockOfCurrentUnit(name, hash); existing != m_nullModule) return existing;
-    T found = resolveThroughUseClauses(name);
-    if (found == m_nullModule) found = findInSet(*m_libraryModules, name);
+    T found = resolveThroughUseClauses(name, hashed);
+    if (found == m_nullModule) found = findInSet(*m_libraryModules, name, hashed);
     bool made = false;
     bool standsIn = false;
     if (found == m_nullModule) {
         std::tie(found, made) = makePlaceholder(name);
         standsIn = !made;
     }
+    // The link appends to the unit's parent list, cold in a large design:
+    // the place it writes to is asked for while the link is checked.
+    if (const auto* parents = found->GetParentsList(); parents != nullptr)
+        __builtin_prefetch(parents->end().operator->(), 1);
     // Whatever unit the name came to, by its case rule or as the unit that
     // stands in the library for a name differing in case only, may be
     // neither this unit nor one above it.

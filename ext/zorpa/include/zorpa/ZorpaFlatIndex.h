@@ -25,11 +25,30 @@ public:
     bool empty() const { return m_used == 0; }
 
     // The slot of the key; npos when it has none.
-    std::size_t Find(std::string_view key) const
+    std::size_t Find(std::string_view key) const { return Find(key, Hash()(key), [](const Value&) {}); }
+    // The same with the key's Hash given. `met(value)` is told of each value
+    // whose hash matches before its key is compared: a value that leads to
+    // memory of its own can have it loaded while the key is read.
+    template <class Met>
+    std::size_t Find(std::string_view key, std::size_t keyHash, Met met) const
     {
         if (m_used == 0) return npos;
-        const std::size_t slot = Probe(key, Hashed(key));
-        return m_cells[slot].Used() ? slot : npos;
+        const std::size_t hash = Stored(keyHash);
+        const std::size_t mask = m_cells.size() - 1;
+        for (std::size_t at = Home(hash); m_cells[at].Used(); at = (at + 1) & mask) {
+            const Cell& cell = m_cells[at];
+            if (cell.hash != hash) continue;
+            met(cell.value);
+            if (Equal()(KeyOf()(cell.value), key)) return at;
+        }
+        return npos;
+    }
+    // Asks for the cell where a lookup of the key's Hash starts, so that a
+    // lookup a little later finds it loaded.
+    void Prefetch(std::size_t keyHash) const
+    {
+        if (m_used == 0) return;
+        __builtin_prefetch(&m_cells[Home(Stored(keyHash))]);
     }
     Value& At(std::size_t slot) { return m_cells[slot].value; }
     const Value& At(std::size_t slot) const { return m_cells[slot].value; }
@@ -88,11 +107,8 @@ private:
         bool Used() const { return hash != 0; }
     };
 
-    static std::size_t Hashed(std::string_view key)
-    {
-        const std::size_t hash = Hash()(key);
-        return hash != 0 ? hash : 1;
-    }
+    static std::size_t Hashed(std::string_view key) { return Stored(Hash()(key)); }
+    static std::size_t Stored(std::size_t keyHash) { return keyHash != 0 ? keyHash : 1; }
 
     std::size_t Home(std::size_t hash) const
     {

@@ -227,6 +227,12 @@ public:
     template <class Take>
     T FindAsWritten(std::string_view name, Take take) const
     {
+        return FindAsWritten(ZorpaHashedName(name), take);
+    }
+    // The same for a name hashed already.
+    template <class Take>
+    T FindAsWritten(const ZorpaHashedName& name, Take take) const
+    {
         Unit* const unit = FirstUnitOf(name);
         if (unit == nullptr) return nullptr;
         // Nearly always the first is taken: the tree is not walked then.
@@ -238,6 +244,9 @@ public:
         }
         return nullptr;
     }
+    // Asks for the index cell where a lookup of the name starts: a lookup
+    // made a little later finds it loaded.
+    void PrefetchName(const ZorpaHashedName& name) const { m_firstOfName.Prefetch(name.hash); }
     // The units standing at that order (they differ by serial only).
     Range equal_range(const ZorpaUnitOrder& order) const
     {
@@ -354,9 +363,17 @@ private:
         const Unit* unit = FirstUnitOf(name);
         return unit == nullptr ? m_units.end() : unit->GetUnitPlace();
     }
-    Unit* FirstUnitOf(std::string_view name) const
+    Unit* FirstUnitOf(std::string_view name) const { return FirstUnitOf(ZorpaHashedName(name)); }
+    Unit* FirstUnitOf(const ZorpaHashedName& name) const
     {
-        const std::size_t slot = m_firstOfName.Find(name);
+        // The name compared lies in the unit, cold in a large library, and
+        // the caller reads the unit's first lines next: they are asked for
+        // together.
+        const auto load = [](const Unit* unit) {
+            __builtin_prefetch(unit);
+            __builtin_prefetch(reinterpret_cast<const char*>(unit) + 64);
+        };
+        const std::size_t slot = m_firstOfName.Find(name.text, name.hash, load);
         return slot == NameIndex::npos ? nullptr : m_firstOfName.At(slot);
     }
     // Where the unit goes: before the first unit of its name that it comes

@@ -44,6 +44,14 @@ struct ZorpaFoldedEqual {
     bool operator()(std::string_view a, std::string_view b) const { return UtlIsSameNoCase(a, b); }
 };
 
+// A name with its ZorpaFoldedHash, worked out once for the several indexes
+// one name is looked up in.
+struct ZorpaHashedName {
+    explicit ZorpaHashedName(std::string_view name) : text(name), hash(ZorpaFoldedHash()(name)) {}
+    std::string_view text;
+    std::size_t hash;
+};
+
 // Normalises the separators of a path in place: every "\" becomes "/". With
 // `folder` set, trailing separators after a non-empty name are dropped too
 // ("a/b/" gives "a/b"; "/" and "//" stay as they are).
