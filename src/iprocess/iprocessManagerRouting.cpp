@@ -332,9 +332,10 @@ public:
 
     bool IsConcerned(ImodelModule* module, QuorlaneStateMachineMultipleFilesMessages kind)
     {
-        // A unit without sub-blocks is asked at once: its sources are few.
-        const bool known = kind == QuorlaneFilesChanged && module->GetSubBlocks() && !module->GetSubBlocks()->empty() &&
-                           module->GetModuleFile() && Above().contains(module) &&
+        // A unit without sub-blocks is known the same way: it is in Above()
+        // only as the unit of a listed file that its sources keep. Asking
+        // it the long way costs a collection of its sources per file.
+        const bool known = kind == QuorlaneFilesChanged && module->GetModuleFile() && Above().contains(module) &&
                            (!ImodelAllowUserToOrganizePackages() || module->GetSynthesisPackageToIgnoreList()->empty());
         return known || ::IsConcerned(module, kind, m_listed);
     }
