@@ -54,6 +54,14 @@ std::string AnyCase(const std::string& name, std::mt19937& random)
 
 std::vector<Unit*> Units(UnitSet::Range range) { return std::vector<Unit*>(range.first, range.second); }
 
+// Gives the unit one of the files, or none one time in `noneOneIn`.
+void GiveRandomFile(Unit& unit, std::mt19937& random, const std::vector<std::string>& files, unsigned noneOneIn)
+{
+    unit.order.hasFile = random() % noneOneIn != 0;
+    unit.order.file = unit.order.hasFile ? files[random() % files.size()] : std::string();
+    unit.fileKey = unit.order.file;
+}
+
 }  // namespace
 
 TEST(ZorpaUnitSet, TheUnitsOfANameAsWrittenAreThoseOfTheNameLowerCasedInTheSameOrder)
@@ -65,11 +73,7 @@ TEST(ZorpaUnitSet, TheUnitsOfANameAsWrittenAreThoseOfTheNameLowerCasedInTheSameO
                                          "a",   "b",     "top",  "TOP_1", "ram_block_with_a_long_name"};
     const std::vector<std::string> files{"/p/a.vhd", "/p/b.vhd", "/p/c.v"};
     const auto pick = [&](const auto& from) { return from[random() % from.size()]; };
-    const auto setFile = [&](Unit& unit) {
-        unit.order.hasFile = random() % 3 != 0;
-        unit.order.file = unit.order.hasFile ? pick(files) : std::string();
-        unit.fileKey = unit.order.file;
-    };
+    const auto setFile = [&](Unit& unit) { GiveRandomFile(unit, random, files, 3); };
 
     UnitSet set;
     std::vector<std::unique_ptr<Unit>> outside;
@@ -160,11 +164,7 @@ TEST(ZorpaUnitSet, ChangedUnitsStandWhereAPlainSortPutsThem)
     const std::vector<std::string> names{"a", "b", "c", "mid", "top", "z"};
     const std::vector<std::string> files{"/p/a.vhd", "/p/b.vhd", "/p/c.v", "/p/d.v"};
     const auto pick = [&](const auto& from) { return from[random() % from.size()]; };
-    const auto setFile = [&](Unit& unit) {
-        unit.order.hasFile = random() % 4 != 0;
-        unit.order.file = unit.order.hasFile ? pick(files) : std::string();
-        unit.fileKey = unit.order.file;
-    };
+    const auto setFile = [&](Unit& unit) { GiveRandomFile(unit, random, files, 4); };
     UnitSet set;
     std::vector<std::unique_ptr<Unit>> outside;
     std::uint64_t serial = 0;
