@@ -70,7 +70,8 @@ private:
 
     const Limits m_limits;
     std::deque<Slot> m_slots;  // slots hold atomics: built in place, never moved
-    std::unordered_map<std::string_view, std::size_t> m_index;
+    std::unordered_map<std::string_view, std::size_t> m_index;  // the reader's
+    bool m_indexMade = false;                                    // the reader's
     std::size_t m_lastAsked = 0;  // the reader's
 
     std::mutex m_lock;
@@ -95,8 +96,6 @@ thread_local IfileDiskPrefetch::Impl* t_current = nullptr;
 IfileDiskPrefetch::Impl::Impl(std::vector<File> files, const Limits& limits) : m_limits(limits)
 {
     for (File& file : files) m_slots.emplace_back(std::move(file));
-    m_index.reserve(m_slots.size());
-    for (std::size_t i = 0; i < m_slots.size(); ++i) m_index.emplace(m_slots[i].file.path, i);
     if (m_slots.size() < m_limits.minFilesForHelpers || m_limits.window == 0 || m_limits.batch == 0) return;
     const unsigned processors = std::thread::hardware_concurrency();
     const unsigned helpers = std::min(kMaxHelpers, processors > 1 ? processors - 1 : 0u);
@@ -124,6 +123,13 @@ std::size_t IfileDiskPrefetch::Impl::IndexOf(const std::string& path)
     // The reader mostly asks for the file it asked for last, or the next.
     for (std::size_t at = m_lastAsked; at < m_slots.size() && at <= m_lastAsked + 1; ++at)
         if (m_slots[at].file.path == path) return m_lastAsked = at;
+    // Made on the first request out of order only: a reader that follows
+    // the list never pays a hash and a node per file.
+    if (!m_indexMade) {
+        m_indexMade = true;
+        m_index.reserve(m_slots.size());
+        for (std::size_t i = 0; i < m_slots.size(); ++i) m_index.emplace(m_slots[i].file.path, i);
+    }
     const auto found = m_index.find(path);
     if (found == m_index.end()) return kNotListed;
     return m_lastAsked = found->second;

@@ -202,11 +202,14 @@ ImodelFileName IfileObject::GetRelativeOrFullFileName() const
 
 bool IfileObject::GetRelativeFolder(ImodelFileName& out) const
 {
-    ImodelFileName relative;
+    // Cut from the stored name where it lies: the watcher and the flow ask
+    // this of every file, and a copy of the whole relative name is not needed.
     out.clear();
-    if (!GetRelativeFileName(relative)) return false;
-    const std::size_t separator = LastSeparator(relative);
-    if (separator != std::string::npos && separator > 0) out = relative.GetString().substr(0, separator);
+    if (!ifileStartsWithProjectToken(m_name.GetString())) return false;
+    const std::string_view relative = ifileStripProjectToken(m_name.GetString());
+    if (ifileClimbsOut(relative)) return false;
+    const std::size_t separator = relative.find_last_of("/\\");
+    if (separator != std::string_view::npos && separator > 0) out = std::string(relative.substr(0, separator));
     return true;
 }
 

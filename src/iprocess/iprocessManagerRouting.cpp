@@ -31,7 +31,10 @@
 #include <algorithm>
 #include <compare>
 #include <optional>
+#include <string>
+#include <string_view>
 #include <unordered_set>
+#include <vector>
 
 using Entry = boost::shared_ptr<IfileObjectEx>;
 
@@ -243,12 +246,18 @@ namespace {
 struct ListedFiles {
     explicit ListedFiles(const std::deque<IfileObject>& files)
     {
+        // Made once: the set views the keys in place, and the walks below
+        // take each file's key from here rather than making it again.
+        inOrder.reserve(files.size());
         for (const IfileObject& file : files) {
-            keys.insert(FileKey(file));
+            keys.insert(inOrder.emplace_back(FileKey(file)));
             if (file.GetFileSpecificType() == zorpaFT_SCH) schematicTitles.insert(TitleKey(file));
         }
     }
-    std::unordered_set<std::string> keys;
+    ListedFiles(const ListedFiles&) = delete;
+    ListedFiles& operator=(const ListedFiles&) = delete;
+    std::vector<std::string> inOrder;  // the key of each file, in the message's order
+    std::unordered_set<std::string_view> keys;
     std::unordered_set<std::string> schematicTitles;
 };
 
@@ -290,10 +299,11 @@ std::optional<std::unordered_set<ImodelModule*>> CandidateModules(const std::deq
     const ImodelDesignManager* design = Imodel::GetInstance().GetDesignManager();
     if (!project || !design) return std::nullopt;
     std::vector<ImodelModule*> pending;
-    for (const IfileObject& file : files) {
+    for (std::size_t i = 0; i < files.size(); ++i) {
+        const IfileObject& file = files[i];
         if (IsInViewdraw(file)) return std::nullopt;
         if (const Entry entry = project->GetFile(file); entry && entry->IsEncryptedFile()) return std::nullopt;
-        const std::string key = FileKey(file);
+        const std::string& key = listed.inOrder[i];
         const auto [first, last] = design->GetLibraries();
         for (auto library = first; library != last; ++library) {
             if (!*library || !(*library)->GetModules()) continue;
@@ -324,17 +334,17 @@ std::optional<std::unordered_set<ImodelModule*>> CandidateModules(const std::deq
 class KnownConcerned {
 public:
     // `candidates`: every unit above a unit of a listed file, through the links.
-    KnownConcerned(const std::deque<IfileObject>& files, const ListedFiles& listed,
-                   const std::unordered_set<ImodelModule*>& candidates)
-        : m_files(files), m_listed(listed), m_candidates(candidates)
+    KnownConcerned(const ListedFiles& listed, const std::unordered_set<ImodelModule*>& candidates)
+        : m_listed(listed), m_candidates(candidates)
     {
     }
 
     bool IsConcerned(ImodelModule* module, QuorlaneStateMachineMultipleFilesMessages kind)
     {
-        // A unit without sub-blocks is asked at once: its sources are few.
-        const bool known = kind == QuorlaneFilesChanged && module->GetSubBlocks() && !module->GetSubBlocks()->empty() &&
-                           module->GetModuleFile() && Above().contains(module) &&
+        // A unit without sub-blocks is known the same way: it is in Above()
+        // only as the unit of a listed file that its sources keep. Asking
+        // it the long way costs a collection of its sources per file.
+        const bool known = kind == QuorlaneFilesChanged && module->GetModuleFile() && Above().contains(module) &&
                            (!ImodelAllowUserToOrganizePackages() || module->GetSynthesisPackageToIgnoreList()->empty());
         return known || ::IsConcerned(module, kind, m_listed);
     }
@@ -351,11 +361,11 @@ private:
         if (!project || !design) return m_above;
         std::vector<ImodelModule*> pending;
         bool every = true;
-        for (const IfileObject& file : m_files) {
+        for (const std::string& key : m_listed.inOrder) {
             const auto [first, last] = design->GetLibraries();
             for (auto library = first; library != last; ++library) {
                 if (!*library || !(*library)->GetModules()) continue;
-                for (ImodelModule* module : (*library)->GetModules()->UnitsOfFileKey(FileKey(file))) {
+                for (ImodelModule* module : (*library)->GetModules()->UnitsOfFileKey(key)) {
                     const Entry own = module->GetModuleFile();
                     if (own && own->GetFileSpecificType() == zorpaFT_HDL &&
                         own->IsUsedForTool(ideSYNTHESIS, "", true) && !IsIncluded(*project, *own))
@@ -408,7 +418,6 @@ private:
         std::unordered_set<std::string>& m_keys;
     };
 
-    const std::deque<IfileObject>& m_files;
     const ListedFiles& m_listed;
     const std::unordered_set<ImodelModule*>& m_candidates;
     std::unordered_set<ImodelModule*> m_above;
@@ -477,7 +486,7 @@ iprocessManagerImpl::CollectModulesForFiles(QuorlaneStateMachineMultipleFilesMes
     }
     // Whether a unit the files define is concerned does not depend on the
     // units above it: the candidates without them answer the same for it.
-    KnownConcerned known(files, listed, *candidates);
+    KnownConcerned known(listed, *candidates);
     std::vector<ImodelModule*> collected;
     std::unordered_set<const ImodelModule*> taken;
     for (ImodelModule* module : ordered)

@@ -170,3 +170,30 @@ TEST_F(DiskPrefetch, StatusIsTakenOnceAndNothingOutlivesThePrefetch)
     }
     EXPECT_EQ(FromPrefetch(changing), FromDisk(changing));
 }
+
+// Every file asked for in the list's order, then, after each changed on
+// disk, asked again in a random order: the status first taken answers, the
+// file found in the list by its name however the requests jump.
+TEST_F(DiskPrefetch, FilesAskedOutOfOrderAfterAnInOrderPassAreFoundInTheList)
+{
+    std::vector<std::string> paths;
+    for (int i = 0; i < 300; ++i)
+        paths.push_back(m_temp.Write("f" + std::to_string(i), std::string(static_cast<std::size_t>(i % 7 + 1), 'x')));
+    std::vector<IfileDiskPrefetch::File> listed;
+    for (const std::string& path : paths) listed.push_back({path, false});
+    const IfileDiskPrefetch prefetch(std::move(listed));
+    std::vector<SysStatInfo> first(paths.size());
+    for (std::size_t i = 0; i < paths.size(); ++i) ASSERT_EQ(IfileStatPath(paths[i], &first[i]), 0) << paths[i];
+    for (std::size_t i = 0; i < paths.size(); ++i) m_temp.Write("f" + std::to_string(i), std::string(20 + i, 'y'));
+    std::vector<std::size_t> order(paths.size());
+    for (std::size_t i = 0; i < order.size(); ++i) order[i] = i;
+    std::shuffle(order.begin(), order.end(), m_random);
+    for (std::size_t i : order) {
+        SysStatInfo again;
+        ASSERT_EQ(IfileStatPath(paths[i], &again), 0) << paths[i];
+        EXPECT_EQ(again, first[i]) << paths[i];
+        SysStatInfo disk;
+        ASSERT_EQ(SysPathStat(paths[i], &disk), 0);
+        EXPECT_NE(disk.size, again.size) << paths[i];
+    }
+}

@@ -156,6 +156,31 @@ TEST(IfileObject, AKeptFullNameAnswersAsAJoinMadeAfreshThroughFolderAndNameChang
     }
 }
 
+// The folder of a file within the project is its relative name up to the
+// last separator, on random stored names: nested, at the top, with either
+// separator, climbing out, outside the project.
+TEST(IfileObject, ARelativeFolderIsTheRelativeNameUpToItsLastSeparator)
+{
+    std::mt19937 random(3203);
+    ProjectFolderScope project(kProject);
+    const std::vector<std::string> parts{"hdl", "a.v", "Top.VHD", "..", ".", "x y", "viewdraw", "sub\\dir", ""};
+    for (int round = 0; round < 4000; ++round) {
+        std::string name = random() % 6 == 0 ? "/elsewhere" : "<project>";
+        const int depth = static_cast<int>(random() % 5);
+        for (int i = 0; i < depth; ++i) name += (random() % 8 == 0 ? "\\" : "/") + parts[random() % parts.size()];
+        const IfileObject file = Stored(name);
+        ImodelFileName relative;
+        const bool inside = file.GetRelativeFileName(relative);
+        ImodelFileName folder("stale");
+        ASSERT_EQ(file.GetRelativeFolder(folder), inside) << name;
+        const std::string& text = relative.GetString();
+        const std::size_t separator = text.find_last_of("/\\");
+        const std::string expected =
+            inside && separator != std::string::npos && separator > 0 ? text.substr(0, separator) : std::string();
+        ASSERT_EQ(folder.GetString(), expected) << name;
+    }
+}
+
 TEST(IfileObject, TheProjectFileLineReadsBack)
 {
     ProjectFolderScope project(kProject);

@@ -197,6 +197,26 @@ TEST_F(SourceChangeIndex, UnitsConcernedInSeveralLibrariesAndLongChainsAreThoseO
     }
 }
 
+TEST_F(SourceChangeIndex, LeavesOfChangedFilesAreConcernedAsTheWalkSays)
+{
+    // Mostly units without sub-blocks: each changed file's own units are
+    // asked directly, also when its file is kept from synthesis, included
+    // by another, shared with another unit or left out as a package.
+    for (int design = 0; design < 6; ++design) {
+        OptionsScope options({{"IDE_ORGANIZE_PACKAGES_ENABLED", design % 2 ? "1" : "0"}});
+        StartDesign();
+        MakeDesign(60, design < 2 ? 0 : 3);
+        for (ImodelModule* unit : units)
+            if (Chance(70) && unit->GetSubBlocks())
+                while (!unit->GetSubBlocks()->empty()) unit->RemoveSubBlock(*unit->GetSubBlocks()->begin(), true);
+        LeaveOutSomeSources(design >= 4);
+        for (ImodelModule* unit : units)
+            if (const Entry file = unit->GetModuleFile(); file && Chance(15))
+                unit->GetSynthesisPackageToIgnoreList()->push_back(*file);
+        CompareChanges(design, 40);
+    }
+}
+
 TEST_F(SourceChangeIndex, DerivedFilesOfAUnitAreThoseTheWholeListGives)
 {
     // Netlists name their top cell (in any letter case), the HDL netlists

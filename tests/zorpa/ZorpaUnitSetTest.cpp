@@ -6,6 +6,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdint>
 #include <memory>
 #include <random>
@@ -53,6 +54,14 @@ std::string AnyCase(const std::string& name, std::mt19937& random)
 
 std::vector<Unit*> Units(UnitSet::Range range) { return std::vector<Unit*>(range.first, range.second); }
 
+// Gives the unit one of the files, or none one time in `noneOneIn`.
+void GiveRandomFile(Unit& unit, std::mt19937& random, const std::vector<std::string>& files, unsigned noneOneIn)
+{
+    unit.order.hasFile = random() % noneOneIn != 0;
+    unit.order.file = unit.order.hasFile ? files[random() % files.size()] : std::string();
+    unit.fileKey = unit.order.file;
+}
+
 }  // namespace
 
 TEST(ZorpaUnitSet, TheUnitsOfANameAsWrittenAreThoseOfTheNameLowerCasedInTheSameOrder)
@@ -64,11 +73,7 @@ TEST(ZorpaUnitSet, TheUnitsOfANameAsWrittenAreThoseOfTheNameLowerCasedInTheSameO
                                          "a",   "b",     "top",  "TOP_1", "ram_block_with_a_long_name"};
     const std::vector<std::string> files{"/p/a.vhd", "/p/b.vhd", "/p/c.v"};
     const auto pick = [&](const auto& from) { return from[random() % from.size()]; };
-    const auto setFile = [&](Unit& unit) {
-        unit.order.hasFile = random() % 3 != 0;
-        unit.order.file = unit.order.hasFile ? pick(files) : std::string();
-        unit.fileKey = unit.order.file;
-    };
+    const auto setFile = [&](Unit& unit) { GiveRandomFile(unit, random, files, 3); };
 
     UnitSet set;
     std::vector<std::unique_ptr<Unit>> outside;
@@ -153,4 +158,58 @@ TEST(ZorpaUnitSet, FoldedHashAndEqualityIgnoreTheCaseOfAsciiLettersOnly)
     EXPECT_FALSE(equal("x[", "x{"));
     EXPECT_FALSE(equal("\xC4", "\xE4"));
     EXPECT_FALSE(equal("alu", "alu "));
+}
+
+// Units changed in place (a file given or taken, a name changed or kept,
+// several units of one name) stand where a plain sort of every unit puts
+// them, and the file and name indexes answer as a walk over the set.
+TEST(ZorpaUnitSet, ChangedUnitsStandWhereAPlainSortPutsThem)
+{
+    std::mt19937 random(3217);
+    const std::vector<std::string> names{"a", "b", "c", "mid", "top", "z"};
+    const std::vector<std::string> files{"/p/a.vhd", "/p/b.vhd", "/p/c.v", "/p/d.v"};
+    const auto pick = [&](const auto& from) { return from[random() % from.size()]; };
+    const auto setFile = [&](Unit& unit) { GiveRandomFile(unit, random, files, 4); };
+    UnitSet set;
+    std::vector<std::unique_ptr<Unit>> outside;
+    std::uint64_t serial = 0;
+    for (int step = 0; step < 3000; ++step) {
+        if (set.size() < 30 || random() % 4 == 0) {
+            auto unit = std::make_unique<Unit>();
+            unit->written = pick(names) + std::to_string(random() % 8);
+            unit->order.name = unit->written;
+            unit->serial = ++serial;
+            setFile(*unit);
+            if (!set.Insert(std::move(unit)).second) outside.push_back(std::move(unit));
+        } else {
+            const std::vector<Unit*> all(set.begin(), set.end());
+            Unit* unit = pick(all);
+            const int kind = static_cast<int>(random() % 4);
+            set.Rekey(unit, [&] {
+                if (kind == 0) {
+                    unit->written = pick(names) + std::to_string(random() % 8);
+                    unit->order.name = unit->written;
+                }
+                if (kind != 3) setFile(*unit);
+            });
+        }
+        std::vector<Unit*> sorted(set.begin(), set.end());
+        std::sort(sorted.begin(), sorted.end(), [](const Unit* x, const Unit* y) {
+            const std::strong_ordering order = x->order <=> y->order;
+            return order < 0 || (order == 0 && x->serial < y->serial);
+        });
+        ASSERT_EQ(std::vector<Unit*>(set.begin(), set.end()), sorted) << "step " << step;
+        for (Unit* unit : sorted) ASSERT_EQ(unit->GetUnitPlace()->get(), unit) << "step " << step;
+        for (const std::string& file : files) {
+            std::vector<Unit*> walked;
+            for (Unit* unit : sorted)
+                if (unit->fileKey == file) walked.push_back(unit);
+            ASSERT_EQ(set.UnitsOfFileKey(file), walked) << file << " at step " << step;
+        }
+        const std::string name = pick(names) + std::to_string(random() % 8);
+        std::vector<Unit*> named;
+        for (Unit* unit : sorted)
+            if (unit->order.name == name) named.push_back(unit);
+        ASSERT_EQ(Units(set.equal_range(ZorpaUnitName{name})), named) << name << " at step " << step;
+    }
 }

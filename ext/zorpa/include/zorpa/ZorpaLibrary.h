@@ -323,9 +323,15 @@ public:
             return;
         }
         Forget(at);
+        const Place next = std::next(at);
         auto node = m_units.extract(at);
         change();
-        const Place hint = PlaceFor(*unit);
+        // Most changes keep the unit between the same neighbours (a
+        // placeholder given its file keeps its name): put back where it
+        // was, without a search of the order, which is cold in a large set.
+        const bool stays = (next == m_units.end() || Before(*unit, **next)) &&
+                           (next == m_units.begin() || Before(**std::prev(next), *unit));
+        const Place hint = stays ? next : PlaceFor(*unit);
         Remember(m_units.insert(hint, std::move(node)));
     }
 
