@@ -172,6 +172,12 @@ private:
     // What the modules of the design's libraries have, each module asked
     // once per save; and whether one of them has one of `facts`.
     void TakeDesignFacts();
+    // FactsOf of each unit, on a few threads for a large library; a unit
+    // that only the calling thread may ask gets kAskOnThisThread.
+    void TakeFactsInSlices(const std::vector<ImodelModule*>& units, std::vector<unsigned>& facts);
+    static constexpr unsigned kAskOnThisThread = ~0u;
+    // The units a thread of its own is worth.
+    static constexpr std::size_t kUnitsPerSlice = 4096;
     bool DesignHas(unsigned facts);
     bool WriteModuleInfo(ImodelModule* module);
     bool WriteModuleInfo(ImodelModule& module, unsigned facts);

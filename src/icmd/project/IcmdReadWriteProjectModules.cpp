@@ -13,6 +13,7 @@
 #include "imodel/design/ImodelModuleTree.h"
 #include "imodel/model/Imodel.h"
 #include "imodel/model/ImodelSetAndRestoreModelFlagObject.h"
+#include "imodel/names/ImodelSplitWork.h"
 #include "imodel/names/ImodelVisitAhead.h"
 #include "imodel/options/ImodelPhySynthesisDefaults.h"
 #include "imodel/options/ImodelPhySynthesisOptions.h"
@@ -28,6 +29,7 @@
 
 #include <algorithm>
 #include <memory>
+#include <span>
 #include <vector>
 
 namespace {
@@ -275,27 +277,48 @@ void IcmdReadWriteProjectImpl::TakeDesignFacts()
     m_modulesWithStates.clear();
     const auto libraries = Imodel::GetInstance().GetDesignManager()->GetLibraries();
     std::vector<ImodelModule*> units;
+    std::vector<unsigned> facts;
     for (auto library = libraries.first; library != libraries.second; ++library) {
         if (!*library) continue;
         UnitsInOrder(*(*library)->GetModules(), units);
-        // Most units have nothing to save: looking at each is mostly waiting
-        // for memory (its node in the set, the unit, its context).
-        const auto ahead = [](const ImodelModule* module, int stage) {
-            if (stage == 0) {
-                ImodelPrefetch(module, sizeof(ImodelModule));
-            } else if (const ImodelContextImpl* context = module->GetContext()) {
-                ImodelPrefetch(context);
-            }
-        };
-        ImodelVisitAhead(units, ahead, [this](ImodelModule* module) {
-            const unsigned facts = FactsOf(*module);
-            *m_designFacts |= facts;
+        facts.resize(units.size());
+        TakeFactsInSlices(units, facts);
+        for (std::size_t i = 0; i < units.size(); ++i) {
+            ImodelModule* module = units[i];
+            // A unit listing packages to leave out has its lists brought up
+            // to date as it is asked: asked here, in order.
+            const unsigned unitFacts = facts[i] == kAskOnThisThread ? FactsOf(*module) : facts[i];
+            *m_designFacts |= unitFacts;
             // A unit with nothing to write, or only its customized lists
             // (written elsewhere), makes no block.
-            if ((facts & ~kCustomizedLists) != 0) m_moduleFacts.emplace_back(module, facts);
-            if (facts & kStates) m_modulesWithStates.push_back(module);
-        });
+            if ((unitFacts & ~kCustomizedLists) != 0) m_moduleFacts.emplace_back(module, unitFacts);
+            if (unitFacts & kStates) m_modulesWithStates.push_back(module);
+        }
     }
+}
+
+void IcmdReadWriteProjectImpl::TakeFactsInSlices(const std::vector<ImodelModule*>& units, std::vector<unsigned>& facts)
+{
+    // Most units have nothing to save: looking at each is mostly waiting
+    // for memory (its node in the set, the unit, its context), some units
+    // ahead on each of a few threads at once. Asking a unit only reads it,
+    // but for the package lists, which are brought up to date against the
+    // file manager: such a unit is left to the calling thread.
+    const auto ahead = [](const ImodelModule* module, int stage) {
+        if (stage == 0) {
+            ImodelPrefetch(module, sizeof(ImodelModule));
+        } else if (const ImodelContextImpl* context = module->GetContext()) {
+            ImodelPrefetch(context);
+        }
+    };
+    ImodelSplitWork(units.size(), ImodelSlicesFor(units.size(), kUnitsPerSlice),
+                    [&](std::size_t, std::size_t first, std::size_t last) {
+                        std::size_t at = first;
+                        const std::span<ImodelModule* const> slice(units.data() + first, last - first);
+                        ImodelVisitAhead(slice, ahead, [&](ImodelModule* module) {
+                            facts[at++] = module->HasPackagesToIgnore() ? kAskOnThisThread : FactsOf(*module);
+                        });
+                    });
 }
 
 bool IcmdReadWriteProjectImpl::DesignHas(unsigned facts)
