@@ -13,6 +13,7 @@
 #include <foundation/AcmdEnum.h>
 
 #include <deque>
+#include <exception>
 #include <fstream>
 #include <optional>
 #include <set>
@@ -20,6 +21,7 @@
 #include <streambuf>
 #include <string>
 #include <string_view>
+#include <thread>
 #include <unordered_map>
 #include <unordered_set>
 #include <vector>
@@ -172,6 +174,18 @@ private:
     // What the modules of the design's libraries have, each module asked
     // once per save; and whether one of them has one of `facts`.
     void TakeDesignFacts();
+    // The units of the design's libraries in order and what each has to
+    // write (kAskOnThisThread for a unit only the calling thread may ask).
+    struct UnitFacts {
+        std::vector<ImodelModule*> units;
+        std::vector<unsigned> facts;
+        std::exception_ptr failure;
+    };
+    // Gathers them on a thread of its own while the file list is written;
+    // TakeDesignFacts waits for it (or gathers them itself, when the thread
+    // could not start).
+    void StartGatheringUnitFacts();
+    void GatherUnitFacts();
     // FactsOf of each unit, on a few threads for a large library; a unit
     // that only the calling thread may ask gets kAskOnThisThread.
     void TakeFactsInSlices(const std::vector<ImodelModule*>& units, std::vector<unsigned>& facts);
@@ -253,6 +267,8 @@ private:
     std::vector<std::pair<ImodelModule*, unsigned>> m_moduleFacts;
     std::vector<ImodelModule*> m_modulesWithStates;
     std::optional<std::vector<ImodelModule*>> m_firstOfEachName;
+    UnitFacts m_unitFacts;
+    std::thread m_unitFactsThread;
     Step m_currentStep = nullptr;
     std::vector<StepEntry> m_steps;
     // The text a write makes, in one buffer that goes to the disk as it is:

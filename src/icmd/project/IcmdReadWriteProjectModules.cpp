@@ -28,8 +28,11 @@
 #include <foundation/Sys.h>
 
 #include <algorithm>
+#include <exception>
 #include <memory>
 #include <span>
+#include <system_error>
+#include <utility>
 #include <vector>
 
 namespace {
@@ -275,25 +278,53 @@ void IcmdReadWriteProjectImpl::TakeDesignFacts()
     if (m_designFacts) return;
     m_designFacts = 0;
     m_modulesWithStates.clear();
-    const auto libraries = Imodel::GetInstance().GetDesignManager()->GetLibraries();
-    std::vector<ImodelModule*> units;
-    std::vector<unsigned> facts;
-    for (auto library = libraries.first; library != libraries.second; ++library) {
-        if (!*library) continue;
-        UnitsInOrder(*(*library)->GetModules(), units);
-        facts.resize(units.size());
-        TakeFactsInSlices(units, facts);
-        for (std::size_t i = 0; i < units.size(); ++i) {
-            ImodelModule* module = units[i];
-            // A unit listing packages to leave out has its lists brought up
-            // to date as it is asked: asked here, in order.
-            const unsigned unitFacts = facts[i] == kAskOnThisThread ? FactsOf(*module) : facts[i];
-            *m_designFacts |= unitFacts;
-            // A unit with nothing to write, or only its customized lists
-            // (written elsewhere), makes no block.
-            if ((unitFacts & ~kCustomizedLists) != 0) m_moduleFacts.emplace_back(module, unitFacts);
-            if (unitFacts & kStates) m_modulesWithStates.push_back(module);
+    if (m_unitFactsThread.joinable()) {
+        m_unitFactsThread.join();
+    } else {
+        GatherUnitFacts();
+    }
+    UnitFacts gathered = std::exchange(m_unitFacts, UnitFacts());
+    if (gathered.failure) std::rethrow_exception(gathered.failure);
+    for (std::size_t i = 0; i < gathered.units.size(); ++i) {
+        ImodelModule* module = gathered.units[i];
+        // A unit listing packages to leave out has its lists brought up to
+        // date as it is asked: asked here, in order.
+        const unsigned facts = gathered.facts[i] == kAskOnThisThread ? FactsOf(*module) : gathered.facts[i];
+        *m_designFacts |= facts;
+        // A unit with nothing to write, or only its customized lists
+        // (written elsewhere), makes no block.
+        if ((facts & ~kCustomizedLists) != 0) m_moduleFacts.emplace_back(module, facts);
+        if (facts & kStates) m_modulesWithStates.push_back(module);
+    }
+}
+
+void IcmdReadWriteProjectImpl::StartGatheringUnitFacts()
+{
+    // Walking the libraries' units waits for memory at every unit, as
+    // writing the file list does for every file: the two go side by side.
+    // Until the units are asked for, the save only reads files and options.
+    if (m_designFacts || m_unitFactsThread.joinable()) return;
+    try {
+        m_unitFactsThread = std::thread([this] { GatherUnitFacts(); });
+    } catch (const std::system_error&) {
+        // Gathered when first asked for, on the calling thread.
+    }
+}
+
+void IcmdReadWriteProjectImpl::GatherUnitFacts()
+{
+    try {
+        const auto libraries = Imodel::GetInstance().GetDesignManager()->GetLibraries();
+        std::vector<ImodelModule*> units;
+        for (auto library = libraries.first; library != libraries.second; ++library) {
+            if (!*library) continue;
+            UnitsInOrder(*(*library)->GetModules(), units);
+            m_unitFacts.units.insert(m_unitFacts.units.end(), units.begin(), units.end());
         }
+        m_unitFacts.facts.resize(m_unitFacts.units.size());
+        TakeFactsInSlices(m_unitFacts.units, m_unitFacts.facts);
+    } catch (...) {
+        m_unitFacts.failure = std::current_exception();
     }
 }
 
