@@ -371,3 +371,26 @@ TEST_F(ProjectFileWalks, PhysicalSynthesisOptionsAreJudgedByTheDefaultAsTheSaveS
     EXPECT_GT(customizedBySdcAlone, 0);
     DefUnset("IDE_PASS_SYNPLIFY_SDC_BY_DEFAULT");
 }
+
+TEST_F(ProjectFileWalks, UnitsOfLargeLibrariesAreAskedAsAPlainWalkOfTheLibrariesWould)
+{
+    // Libraries of thousands of units are walked on a thread of their own
+    // and asked in slices on several more, those listing packages to leave
+    // out on the calling thread: the per-unit blocks are still one per unit
+    // with a setting to keep, in library order.
+    for (int design = 0; design < 3; ++design) {
+        MakeDesign();
+        const int more = 9000 + Pick(4000);
+        for (int i = 0; i < more; ++i) {
+            const std::string library = Chance(85) ? "work" : "lib2";
+            auto unit = std::make_unique<ImodelModule>("big" + std::to_string(i), nullptr, zorpaMODULE_VHDL, false,
+                                                       library, "", false);
+            ImodelModule* added = Design().AddLibrary(library, false)->GetModules()->Insert(std::move(unit)).first;
+            if (Chance(4)) Settle(*added);
+        }
+        const std::string heads = ExpectedHeads();
+        ASSERT_TRUE(IcmdDoSaveProject(false, nullptr));
+        EXPECT_EQ(SavedHeads(), heads) << "design " << design;
+        EXPECT_GT(std::count(heads.begin(), heads.end(), '\n'), 100) << "design " << design;
+    }
+}

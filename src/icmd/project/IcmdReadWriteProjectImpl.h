@@ -12,9 +12,11 @@
 
 #include <foundation/AcmdEnum.h>
 
+#include <condition_variable>
 #include <deque>
 #include <exception>
 #include <fstream>
+#include <mutex>
 #include <optional>
 #include <set>
 #include <sstream>
@@ -24,11 +26,14 @@
 #include <thread>
 #include <unordered_map>
 #include <unordered_set>
+#include <utility>
 #include <vector>
 
 class Iconvert;
 class IfileObjectEx;
 class ImodelModule;
+template <class T>
+class ZorpaUnitSet;
 class IprofileManagedProfile;
 
 enum ideProjectFileWhatToDo {
@@ -186,9 +191,30 @@ private:
     // could not start).
     void StartGatheringUnitFacts();
     void GatherUnitFacts();
-    // FactsOf of each unit, on a few threads for a large library; a unit
-    // that only the calling thread may ask gets kAskOnThisThread.
-    void TakeFactsInSlices(const std::vector<ImodelModule*>& units, std::vector<unsigned>& facts);
+    // Ranges of units walked and not yet asked, handed from the walk to
+    // those who ask them.
+    class UnitChunks {
+    public:
+        // Hands over [first, last); nothing for an empty range.
+        void Put(std::size_t first, std::size_t last);
+        // The walk has ended.
+        void Close();
+        // The next range, waiting for one; false once the walk has ended
+        // and every range was taken.
+        bool Take(std::size_t& first, std::size_t& last);
+
+    private:
+        std::mutex m_mutex;
+        std::condition_variable m_ready;
+        std::vector<std::pair<std::size_t, std::size_t>> m_chunks;
+        bool m_closed = false;
+    };
+    using UnitSet = ZorpaUnitSet<ImodelModule*>;
+    // The units of the libraries into m_unitFacts.units, in order.
+    void WalkUnits(const std::vector<const UnitSet*>& sets, UnitChunks& chunks);
+    // FactsOf of the units [first, last) into m_unitFacts.facts, or
+    // kAskOnThisThread for a unit only the thread that saves may ask.
+    void AskUnits(std::size_t first, std::size_t last);
     static constexpr unsigned kAskOnThisThread = ~0u;
     // The units a thread of its own is worth.
     static constexpr std::size_t kUnitsPerSlice = 4096;

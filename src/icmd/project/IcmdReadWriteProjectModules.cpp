@@ -30,6 +30,7 @@
 #include <algorithm>
 #include <exception>
 #include <memory>
+#include <mutex>
 #include <span>
 #include <system_error>
 #include <utility>
@@ -90,23 +91,6 @@ void CollectBlock(std::vector<std::string>::const_iterator& line, std::vector<st
             ++depth;
         }
         out.push_back(*line);
-    }
-}
-
-// The units of a library in its order. Walking its tree waits for each
-// node before the next can be found (the nodes lie wherever the units were
-// made); walked from both ends at once, the two waits overlap.
-template <class Units>
-void UnitsInOrder(const Units& set, std::vector<ImodelModule*>& out)
-{
-    out.resize(set.size());
-    std::size_t front = 0;
-    std::size_t back = out.size();
-    auto forward = set.begin();
-    auto backward = set.end();
-    while (front < back) {
-        out[front++] = *forward++;
-        if (front < back) out[--back] = *--backward;
     }
 }
 
@@ -314,27 +298,64 @@ void IcmdReadWriteProjectImpl::StartGatheringUnitFacts()
 void IcmdReadWriteProjectImpl::GatherUnitFacts()
 {
     try {
+        std::vector<const UnitSet*> sets;
+        std::size_t total = 0;
         const auto libraries = Imodel::GetInstance().GetDesignManager()->GetLibraries();
-        std::vector<ImodelModule*> units;
         for (auto library = libraries.first; library != libraries.second; ++library) {
             if (!*library) continue;
-            UnitsInOrder(*(*library)->GetModules(), units);
-            m_unitFacts.units.insert(m_unitFacts.units.end(), units.begin(), units.end());
+            sets.push_back((*library)->GetModules().get());
+            total += sets.back()->size();
         }
-        m_unitFacts.facts.resize(m_unitFacts.units.size());
-        TakeFactsInSlices(m_unitFacts.units, m_unitFacts.facts);
+        m_unitFacts.units.resize(total);
+        m_unitFacts.facts.resize(total);
+        UnitChunks chunks;
+        // One slice walks the libraries, then asks units as the others do;
+        // a chunk of units is asked once the walk has reached all of it.
+        const std::size_t slices = ImodelSlicesFor(total, kUnitsPerSlice);
+        ImodelSplitWork(slices, slices, [&](std::size_t slice, std::size_t, std::size_t) {
+            if (slice == 0) WalkUnits(sets, chunks);
+            for (std::size_t first = 0, last = 0; chunks.Take(first, last);) AskUnits(first, last);
+        });
     } catch (...) {
         m_unitFacts.failure = std::current_exception();
     }
 }
 
-void IcmdReadWriteProjectImpl::TakeFactsInSlices(const std::vector<ImodelModule*>& units, std::vector<unsigned>& facts)
+void IcmdReadWriteProjectImpl::WalkUnits(const std::vector<const UnitSet*>& sets, UnitChunks& chunks)
+{
+    // Each library from both ends at once: walking its tree waits for each
+    // node before the next can be found (the nodes lie wherever the units
+    // were made), and the two waits overlap. Each end hands over a chunk
+    // as it is walked, and what lies between them when they meet.
+    constexpr std::size_t kChunk = 1024;
+    std::vector<ImodelModule*>& units = m_unitFacts.units;
+    std::size_t start = 0;
+    for (const UnitSet* set : sets) {
+        std::size_t front = start;
+        std::size_t back = start + set->size();
+        std::size_t frontHanded = front;
+        std::size_t backHanded = back;
+        auto forward = set->begin();
+        auto backward = set->end();
+        while (front < back) {
+            units[front++] = *forward++;
+            if (front < back) units[--back] = *--backward;
+            if (front - frontHanded >= kChunk) chunks.Put(std::exchange(frontHanded, front), front);
+            if (backHanded - back >= kChunk) chunks.Put(back, std::exchange(backHanded, back));
+        }
+        chunks.Put(frontHanded, backHanded);
+        start += set->size();
+    }
+    chunks.Close();
+}
+
+void IcmdReadWriteProjectImpl::AskUnits(std::size_t first, std::size_t last)
 {
     // Most units have nothing to save: looking at each is mostly waiting
-    // for memory (its node in the set, the unit, its context), some units
-    // ahead on each of a few threads at once. Asking a unit only reads it,
-    // but for the package lists, which are brought up to date against the
-    // file manager: such a unit is left to the calling thread.
+    // for memory (the unit, its context), asked for some units ahead.
+    // Asking a unit only reads it, but for the package lists, which are
+    // brought up to date against the file manager: such a unit is left to
+    // the thread that saves.
     const auto ahead = [](const ImodelModule* module, int stage) {
         if (stage == 0) {
             ImodelPrefetch(module, sizeof(ImodelModule));
@@ -342,14 +363,41 @@ void IcmdReadWriteProjectImpl::TakeFactsInSlices(const std::vector<ImodelModule*
             ImodelPrefetch(context);
         }
     };
-    ImodelSplitWork(units.size(), ImodelSlicesFor(units.size(), kUnitsPerSlice),
-                    [&](std::size_t, std::size_t first, std::size_t last) {
-                        std::size_t at = first;
-                        const std::span<ImodelModule* const> slice(units.data() + first, last - first);
-                        ImodelVisitAhead(slice, ahead, [&](ImodelModule* module) {
-                            facts[at++] = module->HasPackagesToIgnore() ? kAskOnThisThread : FactsOf(*module);
-                        });
-                    });
+    std::vector<unsigned>& facts = m_unitFacts.facts;
+    std::size_t at = first;
+    const std::span<ImodelModule* const> slice(m_unitFacts.units.data() + first, last - first);
+    ImodelVisitAhead(slice, ahead, [&](ImodelModule* module) {
+        facts[at++] = module->HasPackagesToIgnore() ? kAskOnThisThread : FactsOf(*module);
+    });
+}
+
+void IcmdReadWriteProjectImpl::UnitChunks::Put(std::size_t first, std::size_t last)
+{
+    if (first >= last) return;
+    {
+        const std::lock_guard<std::mutex> lock(m_mutex);
+        m_chunks.emplace_back(first, last);
+    }
+    m_ready.notify_one();
+}
+
+void IcmdReadWriteProjectImpl::UnitChunks::Close()
+{
+    {
+        const std::lock_guard<std::mutex> lock(m_mutex);
+        m_closed = true;
+    }
+    m_ready.notify_all();
+}
+
+bool IcmdReadWriteProjectImpl::UnitChunks::Take(std::size_t& first, std::size_t& last)
+{
+    std::unique_lock<std::mutex> lock(m_mutex);
+    m_ready.wait(lock, [this] { return !m_chunks.empty() || m_closed; });
+    if (m_chunks.empty()) return false;
+    std::tie(first, last) = m_chunks.back();
+    m_chunks.pop_back();
+    return true;
 }
 
 bool IcmdReadWriteProjectImpl::DesignHas(unsigned facts)
