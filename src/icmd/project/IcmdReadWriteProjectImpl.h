@@ -8,15 +8,14 @@
 #include "icmd/project/IcmdReadWriteProject.h"
 #include "imodel/names/ImodelFileName.h"
 #include "imodel/names/ImodelProjectFileStructure.h"
+#include "imodel/names/ImodelSplitWork.h"
 #include "imodel/names/ImodelToolKinds.h"
 
 #include <foundation/AcmdEnum.h>
 
-#include <condition_variable>
 #include <deque>
 #include <exception>
 #include <fstream>
-#include <mutex>
 #include <optional>
 #include <set>
 #include <sstream>
@@ -191,27 +190,9 @@ private:
     // could not start).
     void StartGatheringUnitFacts();
     void GatherUnitFacts();
-    // Ranges of units walked and not yet asked, handed from the walk to
-    // those who ask them.
-    class UnitChunks {
-    public:
-        // Hands over [first, last); nothing for an empty range.
-        void Put(std::size_t first, std::size_t last);
-        // The walk has ended.
-        void Close();
-        // The next range, waiting for one; false once the walk has ended
-        // and every range was taken.
-        bool Take(std::size_t& first, std::size_t& last);
-
-    private:
-        std::mutex m_mutex;
-        std::condition_variable m_ready;
-        std::vector<std::pair<std::size_t, std::size_t>> m_chunks;
-        bool m_closed = false;
-    };
     using UnitSet = ZorpaUnitSet<ImodelModule*>;
     // The units of the libraries into m_unitFacts.units, in order.
-    void WalkUnits(const std::vector<const UnitSet*>& sets, UnitChunks& chunks);
+    void WalkUnits(const std::vector<const UnitSet*>& sets, ImodelRangeQueue& chunks);
     // FactsOf of the units [first, last) into m_unitFacts.facts, or
     // kAskOnThisThread for a unit only the thread that saves may ask.
     void AskUnits(std::size_t first, std::size_t last);

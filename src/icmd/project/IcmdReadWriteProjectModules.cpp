@@ -30,7 +30,6 @@
 #include <algorithm>
 #include <exception>
 #include <memory>
-#include <mutex>
 #include <span>
 #include <system_error>
 #include <utility>
@@ -308,7 +307,7 @@ void IcmdReadWriteProjectImpl::GatherUnitFacts()
         }
         m_unitFacts.units.resize(total);
         m_unitFacts.facts.resize(total);
-        UnitChunks chunks;
+        ImodelRangeQueue chunks;
         // One slice walks the libraries, then asks units as the others do;
         // a chunk of units is asked once the walk has reached all of it.
         const std::size_t slices = ImodelSlicesFor(total, kUnitsPerSlice);
@@ -321,7 +320,7 @@ void IcmdReadWriteProjectImpl::GatherUnitFacts()
     }
 }
 
-void IcmdReadWriteProjectImpl::WalkUnits(const std::vector<const UnitSet*>& sets, UnitChunks& chunks)
+void IcmdReadWriteProjectImpl::WalkUnits(const std::vector<const UnitSet*>& sets, ImodelRangeQueue& chunks)
 {
     // Each library from both ends at once: walking its tree waits for each
     // node before the next can be found (the nodes lie wherever the units
@@ -369,35 +368,6 @@ void IcmdReadWriteProjectImpl::AskUnits(std::size_t first, std::size_t last)
     ImodelVisitAhead(slice, ahead, [&](ImodelModule* module) {
         facts[at++] = module->HasPackagesToIgnore() ? kAskOnThisThread : FactsOf(*module);
     });
-}
-
-void IcmdReadWriteProjectImpl::UnitChunks::Put(std::size_t first, std::size_t last)
-{
-    if (first >= last) return;
-    {
-        const std::lock_guard<std::mutex> lock(m_mutex);
-        m_chunks.emplace_back(first, last);
-    }
-    m_ready.notify_one();
-}
-
-void IcmdReadWriteProjectImpl::UnitChunks::Close()
-{
-    {
-        const std::lock_guard<std::mutex> lock(m_mutex);
-        m_closed = true;
-    }
-    m_ready.notify_all();
-}
-
-bool IcmdReadWriteProjectImpl::UnitChunks::Take(std::size_t& first, std::size_t& last)
-{
-    std::unique_lock<std::mutex> lock(m_mutex);
-    m_ready.wait(lock, [this] { return !m_chunks.empty() || m_closed; });
-    if (m_chunks.empty()) return false;
-    std::tie(first, last) = m_chunks.back();
-    m_chunks.pop_back();
-    return true;
 }
 
 bool IcmdReadWriteProjectImpl::DesignHas(unsigned facts)
