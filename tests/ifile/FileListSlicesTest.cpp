@@ -1,7 +1,7 @@
 // The file-list block of a project of many files is formatted in slices on
 // several threads and put together in order: it must be, byte for byte,
-// what writing each file in the manager's order gives, and a file that
-// cannot be stored must fail the block as the plain walk does, traced once.
+// what writing each file in the manager's order gives; a file that cannot
+// be stored is traced by the plain walk, not by the slices.
 #include "IfileObjectTestSupport.h"
 #include "PrintCapture.h"
 #include "ProjectFileBlock.h"
@@ -31,15 +31,25 @@ protected:
     int Pick(int count) { return std::uniform_int_distribution<int>(0, count - 1)(m_random); }
     bool Chance(int percent) { return Pick(100) < percent; }
 
+    // The name of the member file `index`, on disk from the first use.
+    std::string NameOf(int index)
+    {
+        static const char* const kFolders[] = {"hdl/", "rtl/core/", "Sim/", "", "deep/a/b/c/"};
+        const std::string name = std::string(kFolders[index % 5]) + (index % 3 == 0 ? "Unit_" : "unit_") +
+                                 std::to_string(index) + (index % 7 == 0 ? ".v" : ".vhd");
+        if (index >= m_onDisk) {
+            m_project.Write(name, "");
+            m_onDisk = index + 1;
+        }
+        return name;
+    }
+
     // A member file with random attributes of every kind the block holds,
     // some with a parent among the files added before it.
     IfileObjectEx RandomFile(int index, const std::vector<Entry>& before)
     {
         static const zorpaFileManagerTypes kTypes[] = {zorpaFT_HDL, zorpaFT_SCH, zorpaFT_TB_HDL, zorpaFT_OMBRIX_CXF};
-        static const char* const kFolders[] = {"hdl/", "rtl/core/", "Sim/", "", "deep/a/b/c/"};
-        const std::string name = std::string(kFolders[Pick(5)]) + (Chance(50) ? "Unit_" : "unit_") +
-                                 std::to_string(index) + (Chance(80) ? ".vhd" : ".v");
-        IfileObjectEx file(IfileObject(name, kTypes[Pick(4)], ImodelFMRelative, false, true), false);
+        IfileObjectEx file(IfileObject(NameOf(index), kTypes[Pick(4)], ImodelFMRelative, false, true), false);
         static const imodelFileState kStates[] = {imodelFileUpToDate, imodelFileOutOfDate, imodelFileAbsent};
         file.SetFileState(kStates[Pick(3)]);
         if (Chance(70)) {
@@ -76,8 +86,26 @@ protected:
         return out.str();
     }
 
+    // Adds the member files [0, count) in random order.
+    std::vector<Entry> AddFiles(int count)
+    {
+        m_files.RemoveAllFiles();
+        for (int i = m_onDisk; i < count; ++i) NameOf(i);
+        std::vector<int> order(static_cast<std::size_t>(count));
+        for (int i = 0; i < count; ++i) order[static_cast<std::size_t>(i)] = i;
+        std::shuffle(order.begin(), order.end(), m_random);
+        std::vector<Entry> added;
+        for (const int index : order) {
+            const Entry entry = m_files.AddOrUpdateFile(RandomFile(index, added), false);
+            EXPECT_TRUE(entry) << NameOf(index);
+            if (entry) added.push_back(entry);
+        }
+        return added;
+    }
+
     TempFolder m_project;
     ProjectFolderScope m_folder{m_project.Path()};
+    int m_onDisk = 0;
     ifileManagerImpl m_files;
     std::mt19937 m_random{32};
 };
@@ -90,12 +118,7 @@ TEST_F(FileListSlices, ABlockOfManyFilesIsWhatWritingEachFileInOrderGives)
     // without stamps; files are added in random order.
     int sliced = 0;
     for (const int count : {300, 8191, 8193, 12289, 16500}) {
-        m_files.RemoveAllFiles();
-        std::vector<int> order(static_cast<std::size_t>(count));
-        for (int i = 0; i < count; ++i) order[static_cast<std::size_t>(i)] = i;
-        std::shuffle(order.begin(), order.end(), m_random);
-        std::vector<Entry> added;
-        for (const int index : order) added.push_back(m_files.AddOrUpdateFile(RandomFile(index, added), false));
+        ASSERT_EQ(AddFiles(count).size(), static_cast<std::size_t>(count));
         for (const char* stamps : {"0", "1"}) {
             DefOverRideGuard stored("IDE_SAVE_FILE_STAMPS_IN_PRJ", stamps);
             PrintCapture traces;
@@ -110,36 +133,24 @@ TEST_F(FileListSlices, ABlockOfManyFilesIsWhatWritingEachFileInOrderGives)
     EXPECT_EQ(sliced, 3);
 }
 
-TEST_F(FileListSlices, AFileThatCannotBeStoredFailsTheBlockAndIsTracedOnce)
+TEST_F(FileListSlices, AFileThatCannotBeStoredIsLeftToThePlainWalkToTrace)
 {
-    // A name the line format cannot hold, at the start, the middle or the
-    // end of many files: the block fails, and the trace is the plain walk's,
-    // once, for that file.
-    for (const int place : {0, 5000, 11999}) {
-        m_files.RemoveAllFiles();
-        std::vector<Entry> added;
-        Entry refused;
-        for (int i = 0; i < 12000; ++i) {
-            if (i == place) {
-                const std::string name = "<project>/bad\"" + std::to_string(i) + ".v";
-                refused = m_files.AddOrUpdateFile(
-                    IfileObjectEx(IfileObject(name, zorpaFT_HDL, ImodelFMInternal, true, false), false), false);
-                continue;
-            }
-            added.push_back(m_files.AddOrUpdateFile(RandomFile(i, added), false));
-        }
-        // A manager that refuses such a name at the door has nothing to fail.
-        if (!refused) GTEST_SKIP() << "the manager refuses the name";
-        PrintCapture traces;
-        std::ostringstream out;
-        EXPECT_FALSE(m_files.WriteFileList(&out)) << place;
-        EXPECT_TRUE(out.fail());
-        const std::string text = traces.Text();
-        std::size_t count = 0;
-        for (std::size_t at = text.find("cannot be written"); at != std::string::npos;
-             at = text.find("cannot be written", at + 1))
-            ++count;
-        EXPECT_EQ(count, 1u) << place << ":\n" << text;
-        EXPECT_NE(text.find("bad\""), std::string::npos) << text;
-    }
+    // A slice formats quietly: a file that cannot be stored adds nothing and
+    // traces nothing there, and the plain walk that follows traces it, once
+    // per attempt, also on the thread that formatted quietly before.
+    const IfileObjectEx refused(IfileObject("<project>/a\"b.v", zorpaFT_HDL, ImodelFMInternal, true, false), false);
+    const IfileObjectEx fine(IfileObject(NameOf(0), zorpaFT_HDL, ImodelFMRelative, false, true), false);
+    PrintCapture traces;
+    traces.Clear();
+    std::string text = "kept\n";
+    EXPECT_FALSE(refused.AppendFileManagerFileQuietly(text, true));
+    EXPECT_EQ(text, "kept\n");
+    EXPECT_FALSE(traces.Holds("cannot be written")) << traces.Text();
+    EXPECT_TRUE(fine.AppendFileManagerFileQuietly(text, true));
+    std::string plain = "kept\n";
+    EXPECT_TRUE(fine.AppendFileManagerFile(plain, true));
+    EXPECT_EQ(text, plain);
+    EXPECT_FALSE(refused.AppendFileManagerFile(text, true));
+    EXPECT_TRUE(traces.Holds("cannot be written"));
+    EXPECT_EQ(text, plain);
 }
