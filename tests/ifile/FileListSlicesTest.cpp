@@ -125,7 +125,13 @@ TEST_F(FileListSlices, ABlockOfManyFilesIsWhatWritingEachFileInOrderGives)
             bool written = false;
             const std::string block = WrittenBy([&](std::ostream* out) { written = m_files.WriteFileList(out); });
             ASSERT_TRUE(written) << count;
-            EXPECT_EQ(block, PlainBlock()) << count << " files, stamps " << stamps;
+            const std::string plain = PlainBlock();
+            const std::size_t differs =
+                static_cast<std::size_t>(std::mismatch(block.begin(), block.end(), plain.begin(), plain.end()).first -
+                                         block.begin());
+            EXPECT_TRUE(block == plain) << count << " files, stamps " << stamps << ": at byte " << differs << " '"
+                                        << block.substr(differs, 60) << "' against '" << plain.substr(differs, 60)
+                                        << "'";
             EXPECT_FALSE(traces.Holds("cannot be written")) << count;
         }
         if (count > 8192) ++sliced;
