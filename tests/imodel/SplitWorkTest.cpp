@@ -53,7 +53,9 @@ TEST(SplitWork, SlicesPutTogetherInOrderGiveWhatOnePassGives)
             largest = std::max(largest, ranges[slice].second - ranges[slice].first);
         }
         EXPECT_EQ(expectedFirst, count) << round;
-        if (count > 0) EXPECT_LE(largest - smallest, 1u) << round;
+        if (count > 0) {
+            EXPECT_LE(largest - smallest, 1u) << round;
+        }
     }
 }
 

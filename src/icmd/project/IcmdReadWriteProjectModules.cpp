@@ -286,7 +286,13 @@ void IcmdReadWriteProjectImpl::StartGatheringUnitFacts()
     // Walking the libraries' units waits for memory at every unit, as
     // writing the file list does for every file: the two go side by side.
     // Until the units are asked for, the save only reads files and options.
+    // A small design is not worth a thread.
     if (m_designFacts || m_unitFactsThread.joinable()) return;
+    std::size_t total = 0;
+    const auto libraries = Imodel::GetInstance().GetDesignManager()->GetLibraries();
+    for (auto library = libraries.first; library != libraries.second; ++library)
+        if (*library) total += (*library)->GetModules()->size();
+    if (total < kUnitsPerSlice) return;
     try {
         m_unitFactsThread = std::thread([this] { GatherUnitFacts(); });
     } catch (const std::system_error&) {
