@@ -193,6 +193,10 @@ private:
     using UnitSet = ZorpaUnitSet<ImodelModule*>;
     // The units of the libraries into m_unitFacts.units, in order.
     void WalkUnits(const std::vector<const UnitSet*>& sets, ImodelRangeQueue& chunks);
+    // The units of a large library into m_unitFacts.units from `start`,
+    // walked in segments at once; false, with nothing handed over, when
+    // the library is small or the segments did not meet.
+    bool WalkInSegments(const UnitSet& set, std::size_t start, ImodelRangeQueue& chunks);
     // FactsOf of the units [first, last) into m_unitFacts.facts, or
     // kAskOnThisThread for a unit only the thread that saves may ask.
     void AskUnits(std::size_t first, std::size_t last);

@@ -9,6 +9,7 @@
 #include "ifile/IfileObjectEx.h"
 #include "imodel/design/ImodelDesignManager.h"
 #include "imodel/design/ImodelFindModule.h"
+#include "imodel/design/ImodelLinkList.h"
 #include "imodel/design/ImodelModule.h"
 #include "imodel/design/ImodelModuleTree.h"
 #include "imodel/model/Imodel.h"
@@ -28,10 +29,12 @@
 #include <foundation/Sys.h>
 
 #include <algorithm>
+#include <compare>
 #include <exception>
 #include <memory>
 #include <span>
 #include <system_error>
+#include <unordered_set>
 #include <utility>
 #include <vector>
 
@@ -336,6 +339,10 @@ void IcmdReadWriteProjectImpl::WalkUnits(const std::vector<const UnitSet*>& sets
     std::vector<ImodelModule*>& units = m_unitFacts.units;
     std::size_t start = 0;
     for (const UnitSet* set : sets) {
+        if (WalkInSegments(*set, start, chunks)) {
+            start += set->size();
+            continue;
+        }
         std::size_t front = start;
         std::size_t back = start + set->size();
         std::size_t frontHanded = front;
@@ -352,6 +359,68 @@ void IcmdReadWriteProjectImpl::WalkUnits(const std::vector<const UnitSet*>& sets
         start += set->size();
     }
     chunks.Close();
+}
+
+bool IcmdReadWriteProjectImpl::WalkInSegments(const UnitSet& set, std::size_t start, ImodelRangeQueue& chunks)
+{
+    // A large library is walked in a few segments at once, each from both
+    // ends. The segments start at units that its first units instantiate:
+    // those lie anywhere in its order. Segments that do not meet where they
+    // should (the order was not told right) leave the walk to the caller.
+    constexpr std::size_t kSegments = 4;
+    constexpr std::size_t kLeast = 16384;
+    if (set.size() < kLeast) return false;
+    std::vector<ImodelModule*> marks;
+    std::unordered_set<const ImodelModule*> seen;
+    auto unit = set.begin();
+    for (int looked = 0; looked < 64 && unit != set.end() && marks.size() < 256; ++looked, ++unit) {
+        const ImodelLinkList* subs = (*unit)->GetSubBlocks();
+        if (!subs) continue;
+        for (ImodelModule* sub : *subs)
+            if (sub && set.contains(sub) && seen.insert(sub).second) marks.push_back(sub);
+    }
+    if (marks.size() < kSegments) return false;
+    std::sort(marks.begin(), marks.end(), [](const ImodelModule* a, const ImodelModule* b) {
+        const std::strong_ordering order = a->GetUnitOrder() <=> b->GetUnitOrder();
+        return order < 0 || (order == 0 && a->GetUnitSerial() < b->GetUnitSerial());
+    });
+    std::vector<UnitSet::const_iterator> bounds{set.begin()};
+    for (std::size_t segment = 1; segment < kSegments; ++segment)
+        bounds.push_back(set.find(marks[marks.size() * segment / kSegments]));
+    bounds.push_back(set.end());
+    std::vector<std::vector<ImodelModule*>> fronts(kSegments);
+    std::vector<std::vector<ImodelModule*>> backs(kSegments);
+    std::vector<char> lost(kSegments, 0);
+    ImodelSplitWork(kSegments, kSegments, [&](std::size_t segment, std::size_t, std::size_t) {
+        auto forward = bounds[segment];
+        auto backward = bounds[segment + 1];
+        while (forward != backward) {
+            if (forward == set.end()) {
+                lost[segment] = 1;
+                return;
+            }
+            fronts[segment].push_back(*forward++);
+            if (forward == backward) break;
+            if (backward == set.begin()) {
+                lost[segment] = 1;
+                return;
+            }
+            backs[segment].push_back(*--backward);
+        }
+    });
+    std::size_t walked = 0;
+    for (std::size_t segment = 0; segment < kSegments; ++segment)
+        walked += fronts[segment].size() + backs[segment].size();
+    if (walked != set.size() || std::find(lost.begin(), lost.end(), 1) != lost.end()) return false;
+    ImodelModule** at = m_unitFacts.units.data() + start;
+    for (std::size_t segment = 0; segment < kSegments; ++segment) {
+        at = std::copy(fronts[segment].begin(), fronts[segment].end(), at);
+        at = std::copy(backs[segment].rbegin(), backs[segment].rend(), at);
+    }
+    constexpr std::size_t kChunk = 1024;
+    const std::size_t end = start + walked;
+    for (std::size_t first = start; first < end; first += kChunk) chunks.Put(first, std::min(first + kChunk, end));
+    return true;
 }
 
 void IcmdReadWriteProjectImpl::AskUnits(std::size_t first, std::size_t last)
