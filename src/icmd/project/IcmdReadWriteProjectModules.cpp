@@ -29,6 +29,7 @@
 #include <foundation/Sys.h>
 
 #include <algorithm>
+#include <atomic>
 #include <compare>
 #include <exception>
 #include <memory>
@@ -334,7 +335,12 @@ void IcmdReadWriteProjectImpl::WalkUnits(const std::vector<const UnitSet*>& sets
     // Each library from both ends at once: walking its tree waits for each
     // node before the next can be found (the nodes lie wherever the units
     // were made), and the two waits overlap. Each end hands over a chunk
-    // as it is walked, and what lies between them when they meet.
+    // as it is walked, and what lies between them when they meet. Those
+    // who wait for the chunks hear of the walk's end however it ends.
+    struct Closing {
+        ImodelRangeQueue& chunks;
+        ~Closing() { chunks.Close(); }
+    } closing{chunks};
     constexpr std::size_t kChunk = 1024;
     std::vector<ImodelModule*>& units = m_unitFacts.units;
     std::size_t start = 0;
@@ -358,62 +364,75 @@ void IcmdReadWriteProjectImpl::WalkUnits(const std::vector<const UnitSet*>& sets
         chunks.Put(frontHanded, backHanded);
         start += set->size();
     }
-    chunks.Close();
 }
 
 bool IcmdReadWriteProjectImpl::WalkInSegments(const UnitSet& set, std::size_t start, ImodelRangeQueue& chunks)
 {
-    // A large library is walked in a few segments at once, each from both
-    // ends. The segments start at units that its first units instantiate:
-    // those lie anywhere in its order. Segments that do not meet where they
-    // should (the order was not told right) leave the walk to the caller.
-    constexpr std::size_t kSegments = 4;
+    // A large library is walked in segments, a few at once, each from both
+    // ends. The segments start at units met going down from the library's
+    // first and last units, a few thousand: their names, unlike those of
+    // neighbours, spread over the order, if not evenly: there are many
+    // segments, taken in turn by the threads. Segments that do not meet
+    // where they should (the order was not told right) leave the walk to
+    // the caller.
     constexpr std::size_t kLeast = 16384;
+    constexpr std::size_t kSample = 4096;
+    constexpr std::size_t kMostSegments = 64;
     if (set.size() < kLeast) return false;
     std::vector<ImodelModule*> marks;
     std::unordered_set<const ImodelModule*> seen;
-    auto unit = set.begin();
-    for (int looked = 0; looked < 64 && unit != set.end() && marks.size() < 256; ++looked, ++unit) {
-        const ImodelLinkList* subs = (*unit)->GetSubBlocks();
-        if (!subs) continue;
-        for (ImodelModule* sub : *subs)
-            if (sub && set.contains(sub) && seen.insert(sub).second) marks.push_back(sub);
+    const auto meet = [&](ImodelModule* unit) {
+        if (unit && set.contains(unit) && seen.insert(unit).second) marks.push_back(unit);
+    };
+    auto forward = set.begin();
+    auto backward = set.end();
+    for (int looked = 0; looked < 64 && forward != backward; ++looked) {
+        meet(*forward++);
+        if (forward != backward) meet(*--backward);
     }
-    if (marks.size() < kSegments) return false;
+    for (std::size_t next = 0; next < marks.size() && marks.size() < kSample; ++next)
+        if (const ImodelLinkList* subs = marks[next]->GetSubBlocks())
+            for (ImodelModule* sub : *subs) meet(sub);
+    const std::size_t segments = std::min(kMostSegments, marks.size() / 8);
+    if (segments < 2) return false;
     std::sort(marks.begin(), marks.end(), [](const ImodelModule* a, const ImodelModule* b) {
         const std::strong_ordering order = a->GetUnitOrder() <=> b->GetUnitOrder();
         return order < 0 || (order == 0 && a->GetUnitSerial() < b->GetUnitSerial());
     });
     std::vector<UnitSet::const_iterator> bounds{set.begin()};
-    for (std::size_t segment = 1; segment < kSegments; ++segment)
-        bounds.push_back(set.find(marks[marks.size() * segment / kSegments]));
+    for (std::size_t segment = 1; segment < segments; ++segment)
+        bounds.push_back(set.find(marks[marks.size() * segment / segments]));
     bounds.push_back(set.end());
-    std::vector<std::vector<ImodelModule*>> fronts(kSegments);
-    std::vector<std::vector<ImodelModule*>> backs(kSegments);
-    std::vector<char> lost(kSegments, 0);
-    ImodelSplitWork(kSegments, kSegments, [&](std::size_t segment, std::size_t, std::size_t) {
-        auto forward = bounds[segment];
-        auto backward = bounds[segment + 1];
-        while (forward != backward) {
-            if (forward == set.end()) {
-                lost[segment] = 1;
-                return;
+    std::vector<std::vector<ImodelModule*>> fronts(segments);
+    std::vector<std::vector<ImodelModule*>> backs(segments);
+    std::vector<char> lost(segments, 0);
+    std::atomic<std::size_t> taken{0};
+    const std::size_t threads = ImodelSlicesFor(set.size(), kUnitsPerSlice);
+    ImodelSplitWork(threads, threads, [&](std::size_t, std::size_t, std::size_t) {
+        for (std::size_t segment = taken++; segment < segments; segment = taken++) {
+            auto first = bounds[segment];
+            auto last = bounds[segment + 1];
+            while (first != last) {
+                if (first == set.end()) {
+                    lost[segment] = 1;
+                    break;
+                }
+                fronts[segment].push_back(*first++);
+                if (first == last) break;
+                if (last == set.begin()) {
+                    lost[segment] = 1;
+                    break;
+                }
+                backs[segment].push_back(*--last);
             }
-            fronts[segment].push_back(*forward++);
-            if (forward == backward) break;
-            if (backward == set.begin()) {
-                lost[segment] = 1;
-                return;
-            }
-            backs[segment].push_back(*--backward);
         }
     });
     std::size_t walked = 0;
-    for (std::size_t segment = 0; segment < kSegments; ++segment)
+    for (std::size_t segment = 0; segment < segments; ++segment)
         walked += fronts[segment].size() + backs[segment].size();
     if (walked != set.size() || std::find(lost.begin(), lost.end(), 1) != lost.end()) return false;
     ImodelModule** at = m_unitFacts.units.data() + start;
-    for (std::size_t segment = 0; segment < kSegments; ++segment) {
+    for (std::size_t segment = 0; segment < segments; ++segment) {
         at = std::copy(fronts[segment].begin(), fronts[segment].end(), at);
         at = std::copy(backs[segment].rbegin(), backs[segment].rend(), at);
     }
