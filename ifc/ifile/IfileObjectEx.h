@@ -318,6 +318,10 @@ public:
     // The same with the stamps written or not (the caller asked the switch
     // ImodelSaveFileTimeStampInProjectFile once for many files).
     bool AppendFileManagerFile(std::string& out, bool withStamps) const;
+    // The same, tracing nothing when the file cannot be stored: for a pass
+    // that formats files on several threads and, when one cannot be stored,
+    // walks them again the plain way (which traces it).
+    bool AppendFileManagerFileQuietly(std::string& out, bool withStamps) const;
     bool AppendCXFAttrs(std::string& out) const;
     // KEYWORD="value"; the set form joins the elements with "," and writes
     // nothing for an empty set.

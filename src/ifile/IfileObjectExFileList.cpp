@@ -46,6 +46,14 @@ const char kToolType[] = "TOOL_CONSTRAINT_TYPE";
 const char kToolUse[] = "TOOL_CONSTRAINT_USE";
 const char kToolSkip[] = "TOOL_CONSTRAINT_SKIP";
 
+// Set while a file is formatted without tracing what cannot be stored.
+thread_local bool t_quiet = false;
+
+void TraceRefused(std::string_view text, const char* keyword)
+{
+    if (!t_quiet) ImodelTraceRefusedText(text, keyword);
+}
+
 // The lines of a file's block, appended to one text: a project of many
 // files is formatted without a stream operation per value. A value that
 // cannot be stored is refused with a trace and marks the text as failed.
@@ -68,7 +76,7 @@ public:
     void Member(const char* keyword, std::string_view value)
     {
         if (!ImodelIsOneLine(value)) {
-            ImodelTraceRefusedText(value, keyword);
+            TraceRefused(value, keyword);
             m_failed = true;
             return;
         }
@@ -83,7 +91,7 @@ public:
         std::string joined;
         for (const std::string& value : values) {
             if (value.find(',') != std::string::npos) {
-                ImodelTraceRefusedText(value, keyword);
+                TraceRefused(value, keyword);
                 m_failed = true;
                 return;
             }
@@ -284,9 +292,18 @@ bool IfileObjectEx::AppendFileManagerFile(std::string& out, bool withStamps) con
     return true;
 }
 
+bool IfileObjectEx::AppendFileManagerFileQuietly(std::string& out, bool withStamps) const
+{
+    struct Quiet {
+        Quiet() { t_quiet = true; }
+        ~Quiet() { t_quiet = false; }
+    } quiet;
+    return AppendFileManagerFile(out, withStamps);
+}
+
 bool IfileObjectEx::CannotBeStored() const
 {
-    SysDebugPrintf("Error: '%s' cannot be written to the project file.\n", GetInternalFileName().c_str());
+    if (!t_quiet) SysDebugPrintf("Error: '%s' cannot be written to the project file.\n", GetInternalFileName().c_str());
     return false;
 }
 

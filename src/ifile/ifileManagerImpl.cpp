@@ -10,6 +10,7 @@
 #include "imodel/model/ImodelFeatures.h"
 #include "imodel/names/ImodelChunkedText.h"
 #include "imodel/names/ImodelProjectFileStructure.h"
+#include "imodel/names/ImodelSplitWork.h"
 #include "imodel/names/ImodelVisitAhead.h"
 #include "imodel/views/ImodelRevisionManager.h"
 #include "src/ifile/IfileFileListLines.h"
@@ -19,7 +20,10 @@
 #include <boost/make_shared.hpp>
 
 #include <algorithm>
+#include <span>
+#include <string>
 #include <unordered_map>
+#include <vector>
 
 namespace {
 
@@ -313,15 +317,11 @@ bool ifileManagerImpl::GetNames(std::vector<ImodelFileName>& out, int list)
 bool ifileManagerImpl::WriteFileList(std::ostream* stream)
 {
     if (!stream) return false;
-    // A file that cannot be stored fails the stream, so that the save writes
-    // nothing.
-    ImodelChunkedText block(*stream);
-    std::string& text = block.Text();
-    text.append("LIST ").append("FileManager").append("\n");
     const bool withStamps = ImodelSaveFileTimeStampInProjectFile();
+    using Element = FileListMap::Map::value_type;
     // Each file is a few cache misses (its node, the file, its name and
     // parents): asked for some files ahead.
-    const auto ahead = [](const FileListMap::Map::value_type* element, int stage) {
+    const auto ahead = [](const Element* element, int stage) {
         const IfileObjectEx* file = element->second.entry.get();
         if (stage == 0) {
             ImodelPrefetch(file, sizeof(IfileObjectEx));
@@ -330,6 +330,40 @@ bool ifileManagerImpl::WriteFileList(std::ostream* stream)
         ImodelPrefetch(file->GetInternalFileName().GetString().data());
         if (!file->GetParentFileList().empty()) ImodelPrefetch(file->GetParentFileList().data());
     };
+    // Many files are formatted in slices, each on a thread of its own into
+    // a text of its own, written in order once all are done. A file that
+    // cannot be stored is found again by the plain walk below, which traces
+    // it.
+    constexpr std::size_t kFilesPerSlice = 4096;
+    constexpr std::size_t kBytesPerFile = 112;
+    const std::size_t slices = ImodelSlicesFor(m_files.Size(), kFilesPerSlice);
+    if (slices > 1) {
+        std::vector<const Element*> files;
+        files.reserve(m_files.Size());
+        for (const Element& element : m_files.Elements()) files.push_back(&element);
+        std::vector<std::string> texts(slices);
+        std::vector<char> failed(slices, 0);
+        ImodelSplitWork(files.size(), slices, [&](std::size_t slice, std::size_t first, std::size_t last) {
+            std::string& text = texts[slice];
+            text.reserve((last - first) * kBytesPerFile);
+            const std::span<const Element* const> part(files.data() + first, last - first);
+            ImodelVisitAhead(part, ahead, [&](const Element* element) {
+                if (!failed[slice] && !element->second.entry->AppendFileManagerFileQuietly(text, withStamps))
+                    failed[slice] = 1;
+            });
+        });
+        if (std::find(failed.begin(), failed.end(), 1) == failed.end()) {
+            *stream << "LIST FileManager\n";
+            for (const std::string& text : texts) stream->write(text.data(), static_cast<std::streamsize>(text.size()));
+            *stream << "ENDLIST\n";
+            return !stream->fail();
+        }
+    }
+    // A file that cannot be stored fails the stream, so that the save writes
+    // nothing.
+    ImodelChunkedText block(*stream);
+    std::string& text = block.Text();
+    text.append("LIST ").append("FileManager").append("\n");
     bool stored = true;
     ImodelVisitAhead(m_files.Elements(), ahead, [&](const FileListMap::Map::value_type* element) {
         if (!stored) return;

@@ -371,3 +371,36 @@ TEST_F(ProjectFileWalks, PhysicalSynthesisOptionsAreJudgedByTheDefaultAsTheSaveS
     EXPECT_GT(customizedBySdcAlone, 0);
     DefUnset("IDE_PASS_SYNPLIFY_SDC_BY_DEFAULT");
 }
+
+TEST_F(ProjectFileWalks, UnitsOfLargeLibrariesAreAskedAsAPlainWalkOfTheLibrariesWould)
+{
+    // Libraries of thousands of units are walked on a thread of their own,
+    // the largest in segments at once starting at units that the first
+    // units instantiate (with links to follow, or without any), and asked
+    // in chunks on several more threads, those listing packages to leave
+    // out on the calling thread: the per-unit blocks are still one per unit
+    // with a setting to keep, in library order.
+    for (int design = 0; design < 4; ++design) {
+        MakeDesign();
+        const bool large = design >= 2;
+        const bool linked = design % 2 == 1;
+        const int more = large ? 17000 + Pick(3000) : 9000 + Pick(4000);
+        std::vector<ImodelModule*> added;
+        for (int i = 0; i < more; ++i) {
+            const std::string library = large || Chance(85) ? "work" : "lib2";
+            auto unit = std::make_unique<ImodelModule>("big" + std::to_string(i), nullptr, zorpaMODULE_VHDL, false,
+                                                       library, "", false);
+            added.push_back(Design().AddLibrary(library, false)->GetModules()->Insert(std::move(unit)).first);
+            if (Chance(4)) Settle(*added.back());
+        }
+        if (linked) {
+            for (ImodelModule* unit : added)
+                for (int sub = Pick(4); sub > 0; --sub)
+                    unit->AddSubBlock(added[static_cast<std::size_t>(Pick(static_cast<int>(added.size())))], false);
+        }
+        const std::string heads = ExpectedHeads();
+        ASSERT_TRUE(IcmdDoSaveProject(false, nullptr));
+        EXPECT_EQ(SavedHeads(), heads) << "design " << design;
+        EXPECT_GT(std::count(heads.begin(), heads.end(), '\n'), 100) << "design " << design;
+    }
+}

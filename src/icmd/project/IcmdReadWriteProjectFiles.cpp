@@ -48,6 +48,7 @@ bool IcmdReadWriteProjectImpl::ProjectFileObject_Files(double share)
     Imodel& model = Imodel::GetInstance();
     IfileManager* files = model.GetFileManager();
     if (Writing()) {
+        StartGatheringUnitFacts();
         // A file whose values the line format cannot hold is left out; the
         // others are still saved.
         if (files) files->WriteFileList(Out());

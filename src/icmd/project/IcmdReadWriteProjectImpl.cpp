@@ -146,7 +146,11 @@ IcmdReadWriteProjectImpl::IcmdReadWriteProjectImpl(ideProjectFileWhatToDo mode, 
     };
 }
 
-IcmdReadWriteProjectImpl::~IcmdReadWriteProjectImpl() = default;
+IcmdReadWriteProjectImpl::~IcmdReadWriteProjectImpl()
+{
+    // A save that failed before it asked for the units' facts.
+    if (m_unitFactsThread.joinable()) m_unitFactsThread.join();
+}
 
 IcmdReadWriteProject*& IcmdReadWriteProjectImpl::CurrentProjectReader()
 {

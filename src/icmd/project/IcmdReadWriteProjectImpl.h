@@ -8,11 +8,13 @@
 #include "icmd/project/IcmdReadWriteProject.h"
 #include "imodel/names/ImodelFileName.h"
 #include "imodel/names/ImodelProjectFileStructure.h"
+#include "imodel/names/ImodelSplitWork.h"
 #include "imodel/names/ImodelToolKinds.h"
 
 #include <foundation/AcmdEnum.h>
 
 #include <deque>
+#include <exception>
 #include <fstream>
 #include <optional>
 #include <set>
@@ -20,13 +22,17 @@
 #include <streambuf>
 #include <string>
 #include <string_view>
+#include <thread>
 #include <unordered_map>
 #include <unordered_set>
+#include <utility>
 #include <vector>
 
 class Iconvert;
 class IfileObjectEx;
 class ImodelModule;
+template <class T>
+class ZorpaUnitSet;
 class IprofileManagedProfile;
 
 enum ideProjectFileWhatToDo {
@@ -172,6 +178,31 @@ private:
     // What the modules of the design's libraries have, each module asked
     // once per save; and whether one of them has one of `facts`.
     void TakeDesignFacts();
+    // The units of the design's libraries in order and what each has to
+    // write (kAskOnThisThread for a unit only the calling thread may ask).
+    struct UnitFacts {
+        std::vector<ImodelModule*> units;
+        std::vector<unsigned> facts;
+        std::exception_ptr failure;
+    };
+    // Gathers them on a thread of its own while the file list is written;
+    // TakeDesignFacts waits for it (or gathers them itself, when the thread
+    // could not start).
+    void StartGatheringUnitFacts();
+    void GatherUnitFacts();
+    using UnitSet = ZorpaUnitSet<ImodelModule*>;
+    // The units of the libraries into m_unitFacts.units, in order.
+    void WalkUnits(const std::vector<const UnitSet*>& sets, ImodelRangeQueue& chunks);
+    // The units of a large library into m_unitFacts.units from `start`,
+    // walked in segments at once; false, with nothing handed over, when
+    // the library is small or the segments did not meet.
+    bool WalkInSegments(const UnitSet& set, std::size_t start, ImodelRangeQueue& chunks);
+    // FactsOf of the units [first, last) into m_unitFacts.facts, or
+    // kAskOnThisThread for a unit only the thread that saves may ask.
+    void AskUnits(std::size_t first, std::size_t last);
+    static constexpr unsigned kAskOnThisThread = ~0u;
+    // The units a thread of its own is worth.
+    static constexpr std::size_t kUnitsPerSlice = 4096;
     bool DesignHas(unsigned facts);
     bool WriteModuleInfo(ImodelModule* module);
     bool WriteModuleInfo(ImodelModule& module, unsigned facts);
@@ -247,6 +278,8 @@ private:
     std::vector<std::pair<ImodelModule*, unsigned>> m_moduleFacts;
     std::vector<ImodelModule*> m_modulesWithStates;
     std::optional<std::vector<ImodelModule*>> m_firstOfEachName;
+    UnitFacts m_unitFacts;
+    std::thread m_unitFactsThread;
     Step m_currentStep = nullptr;
     std::vector<StepEntry> m_steps;
     // The text a write makes, in one buffer that goes to the disk as it is:

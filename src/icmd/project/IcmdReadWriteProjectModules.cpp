@@ -9,10 +9,12 @@
 #include "ifile/IfileObjectEx.h"
 #include "imodel/design/ImodelDesignManager.h"
 #include "imodel/design/ImodelFindModule.h"
+#include "imodel/design/ImodelLinkList.h"
 #include "imodel/design/ImodelModule.h"
 #include "imodel/design/ImodelModuleTree.h"
 #include "imodel/model/Imodel.h"
 #include "imodel/model/ImodelSetAndRestoreModelFlagObject.h"
+#include "imodel/names/ImodelSplitWork.h"
 #include "imodel/names/ImodelVisitAhead.h"
 #include "imodel/options/ImodelPhySynthesisDefaults.h"
 #include "imodel/options/ImodelPhySynthesisOptions.h"
@@ -27,7 +29,14 @@
 #include <foundation/Sys.h>
 
 #include <algorithm>
+#include <atomic>
+#include <compare>
+#include <exception>
 #include <memory>
+#include <span>
+#include <system_error>
+#include <unordered_set>
+#include <utility>
 #include <vector>
 
 namespace {
@@ -85,23 +94,6 @@ void CollectBlock(std::vector<std::string>::const_iterator& line, std::vector<st
             ++depth;
         }
         out.push_back(*line);
-    }
-}
-
-// The units of a library in its order. Walking its tree waits for each
-// node before the next can be found (the nodes lie wherever the units were
-// made); walked from both ends at once, the two waits overlap.
-template <class Units>
-void UnitsInOrder(const Units& set, std::vector<ImodelModule*>& out)
-{
-    out.resize(set.size());
-    std::size_t front = 0;
-    std::size_t back = out.size();
-    auto forward = set.begin();
-    auto backward = set.end();
-    while (front < back) {
-        out[front++] = *forward++;
-        if (front < back) out[--back] = *--backward;
     }
 }
 
@@ -273,29 +265,203 @@ void IcmdReadWriteProjectImpl::TakeDesignFacts()
     if (m_designFacts) return;
     m_designFacts = 0;
     m_modulesWithStates.clear();
-    const auto libraries = Imodel::GetInstance().GetDesignManager()->GetLibraries();
-    std::vector<ImodelModule*> units;
-    for (auto library = libraries.first; library != libraries.second; ++library) {
-        if (!*library) continue;
-        UnitsInOrder(*(*library)->GetModules(), units);
-        // Most units have nothing to save: looking at each is mostly waiting
-        // for memory (its node in the set, the unit, its context).
-        const auto ahead = [](const ImodelModule* module, int stage) {
-            if (stage == 0) {
-                ImodelPrefetch(module, sizeof(ImodelModule));
-            } else if (const ImodelContextImpl* context = module->GetContext()) {
-                ImodelPrefetch(context);
-            }
-        };
-        ImodelVisitAhead(units, ahead, [this](ImodelModule* module) {
-            const unsigned facts = FactsOf(*module);
-            *m_designFacts |= facts;
-            // A unit with nothing to write, or only its customized lists
-            // (written elsewhere), makes no block.
-            if ((facts & ~kCustomizedLists) != 0) m_moduleFacts.emplace_back(module, facts);
-            if (facts & kStates) m_modulesWithStates.push_back(module);
-        });
+    if (m_unitFactsThread.joinable()) {
+        m_unitFactsThread.join();
+    } else {
+        GatherUnitFacts();
     }
+    UnitFacts gathered = std::exchange(m_unitFacts, UnitFacts());
+    if (gathered.failure) std::rethrow_exception(gathered.failure);
+    for (std::size_t i = 0; i < gathered.units.size(); ++i) {
+        ImodelModule* module = gathered.units[i];
+        // A unit listing packages to leave out has its lists brought up to
+        // date as it is asked: asked here, in order.
+        const unsigned facts = gathered.facts[i] == kAskOnThisThread ? FactsOf(*module) : gathered.facts[i];
+        *m_designFacts |= facts;
+        // A unit with nothing to write, or only its customized lists
+        // (written elsewhere), makes no block.
+        if ((facts & ~kCustomizedLists) != 0) m_moduleFacts.emplace_back(module, facts);
+        if (facts & kStates) m_modulesWithStates.push_back(module);
+    }
+}
+
+void IcmdReadWriteProjectImpl::StartGatheringUnitFacts()
+{
+    // Walking the libraries' units waits for memory at every unit, as
+    // writing the file list does for every file: the two go side by side.
+    // Until the units are asked for, the save only reads files and options.
+    // A small design is not worth a thread.
+    if (m_designFacts || m_unitFactsThread.joinable()) return;
+    std::size_t total = 0;
+    const auto libraries = Imodel::GetInstance().GetDesignManager()->GetLibraries();
+    for (auto library = libraries.first; library != libraries.second; ++library)
+        if (*library) total += (*library)->GetModules()->size();
+    if (total < kUnitsPerSlice) return;
+    try {
+        m_unitFactsThread = std::thread([this] { GatherUnitFacts(); });
+    } catch (const std::system_error&) {
+        // Gathered when first asked for, on the calling thread.
+    }
+}
+
+void IcmdReadWriteProjectImpl::GatherUnitFacts()
+{
+    try {
+        std::vector<const UnitSet*> sets;
+        std::size_t total = 0;
+        const auto libraries = Imodel::GetInstance().GetDesignManager()->GetLibraries();
+        for (auto library = libraries.first; library != libraries.second; ++library) {
+            if (!*library) continue;
+            sets.push_back((*library)->GetModules().get());
+            total += sets.back()->size();
+        }
+        m_unitFacts.units.resize(total);
+        m_unitFacts.facts.resize(total);
+        ImodelRangeQueue chunks;
+        // One slice walks the libraries, then asks units as the others do;
+        // a chunk of units is asked once the walk has reached all of it.
+        const std::size_t slices = ImodelSlicesFor(total, kUnitsPerSlice);
+        ImodelSplitWork(slices, slices, [&](std::size_t slice, std::size_t, std::size_t) {
+            if (slice == 0) WalkUnits(sets, chunks);
+            for (std::size_t first = 0, last = 0; chunks.Take(first, last);) AskUnits(first, last);
+        });
+    } catch (...) {
+        m_unitFacts.failure = std::current_exception();
+    }
+}
+
+void IcmdReadWriteProjectImpl::WalkUnits(const std::vector<const UnitSet*>& sets, ImodelRangeQueue& chunks)
+{
+    // Each library from both ends at once: walking its tree waits for each
+    // node before the next can be found (the nodes lie wherever the units
+    // were made), and the two waits overlap. Each end hands over a chunk
+    // as it is walked, and what lies between them when they meet. Those
+    // who wait for the chunks hear of the walk's end however it ends.
+    struct Closing {
+        ImodelRangeQueue& chunks;
+        ~Closing() { chunks.Close(); }
+    } closing{chunks};
+    constexpr std::size_t kChunk = 1024;
+    std::vector<ImodelModule*>& units = m_unitFacts.units;
+    std::size_t start = 0;
+    for (const UnitSet* set : sets) {
+        if (WalkInSegments(*set, start, chunks)) {
+            start += set->size();
+            continue;
+        }
+        std::size_t front = start;
+        std::size_t back = start + set->size();
+        std::size_t frontHanded = front;
+        std::size_t backHanded = back;
+        auto forward = set->begin();
+        auto backward = set->end();
+        while (front < back) {
+            units[front++] = *forward++;
+            if (front < back) units[--back] = *--backward;
+            if (front - frontHanded >= kChunk) chunks.Put(std::exchange(frontHanded, front), front);
+            if (backHanded - back >= kChunk) chunks.Put(back, std::exchange(backHanded, back));
+        }
+        chunks.Put(frontHanded, backHanded);
+        start += set->size();
+    }
+}
+
+bool IcmdReadWriteProjectImpl::WalkInSegments(const UnitSet& set, std::size_t start, ImodelRangeQueue& chunks)
+{
+    // A large library is walked in segments, a few at once, each from both
+    // ends. The segments start at units met going down from the library's
+    // first and last units, a few thousand: their names, unlike those of
+    // neighbours, spread over the order, if not evenly: there are many
+    // segments, taken in turn by the threads. Segments that do not meet
+    // where they should (the order was not told right) leave the walk to
+    // the caller.
+    constexpr std::size_t kLeast = 16384;
+    constexpr std::size_t kSample = 4096;
+    constexpr std::size_t kMostSegments = 64;
+    if (set.size() < kLeast) return false;
+    std::vector<ImodelModule*> marks;
+    std::unordered_set<const ImodelModule*> seen;
+    const auto meet = [&](ImodelModule* unit) {
+        if (unit && set.contains(unit) && seen.insert(unit).second) marks.push_back(unit);
+    };
+    auto forward = set.begin();
+    auto backward = set.end();
+    for (int looked = 0; looked < 64 && forward != backward; ++looked) {
+        meet(*forward++);
+        if (forward != backward) meet(*--backward);
+    }
+    for (std::size_t next = 0; next < marks.size() && marks.size() < kSample; ++next)
+        if (const ImodelLinkList* subs = marks[next]->GetSubBlocks())
+            for (ImodelModule* sub : *subs) meet(sub);
+    const std::size_t segments = std::min(kMostSegments, marks.size() / 8);
+    if (segments < 2) return false;
+    std::sort(marks.begin(), marks.end(), [](const ImodelModule* a, const ImodelModule* b) {
+        const std::strong_ordering order = a->GetUnitOrder() <=> b->GetUnitOrder();
+        return order < 0 || (order == 0 && a->GetUnitSerial() < b->GetUnitSerial());
+    });
+    std::vector<UnitSet::const_iterator> bounds{set.begin()};
+    for (std::size_t segment = 1; segment < segments; ++segment)
+        bounds.push_back(set.find(marks[marks.size() * segment / segments]));
+    bounds.push_back(set.end());
+    std::vector<std::vector<ImodelModule*>> fronts(segments);
+    std::vector<std::vector<ImodelModule*>> backs(segments);
+    std::vector<char> lost(segments, 0);
+    std::atomic<std::size_t> taken{0};
+    const std::size_t threads = ImodelSlicesFor(set.size(), kUnitsPerSlice);
+    ImodelSplitWork(threads, threads, [&](std::size_t, std::size_t, std::size_t) {
+        for (std::size_t segment = taken++; segment < segments; segment = taken++) {
+            auto first = bounds[segment];
+            auto last = bounds[segment + 1];
+            while (first != last) {
+                if (first == set.end()) {
+                    lost[segment] = 1;
+                    break;
+                }
+                fronts[segment].push_back(*first++);
+                if (first == last) break;
+                if (last == set.begin()) {
+                    lost[segment] = 1;
+                    break;
+                }
+                backs[segment].push_back(*--last);
+            }
+        }
+    });
+    std::size_t walked = 0;
+    for (std::size_t segment = 0; segment < segments; ++segment)
+        walked += fronts[segment].size() + backs[segment].size();
+    if (walked != set.size() || std::find(lost.begin(), lost.end(), 1) != lost.end()) return false;
+    ImodelModule** at = m_unitFacts.units.data() + start;
+    for (std::size_t segment = 0; segment < segments; ++segment) {
+        at = std::copy(fronts[segment].begin(), fronts[segment].end(), at);
+        at = std::copy(backs[segment].rbegin(), backs[segment].rend(), at);
+    }
+    constexpr std::size_t kChunk = 1024;
+    const std::size_t end = start + walked;
+    for (std::size_t first = start; first < end; first += kChunk) chunks.Put(first, std::min(first + kChunk, end));
+    return true;
+}
+
+void IcmdReadWriteProjectImpl::AskUnits(std::size_t first, std::size_t last)
+{
+    // Most units have nothing to save: looking at each is mostly waiting
+    // for memory (the unit, its context), asked for some units ahead.
+    // Asking a unit only reads it, but for the package lists, which are
+    // brought up to date against the file manager: such a unit is left to
+    // the thread that saves.
+    const auto ahead = [](const ImodelModule* module, int stage) {
+        if (stage == 0) {
+            ImodelPrefetch(module, sizeof(ImodelModule));
+        } else if (const ImodelContextImpl* context = module->GetContext()) {
+            ImodelPrefetch(context);
+        }
+    };
+    std::vector<unsigned>& facts = m_unitFacts.facts;
+    std::size_t at = first;
+    const std::span<ImodelModule* const> slice(m_unitFacts.units.data() + first, last - first);
+    ImodelVisitAhead(slice, ahead, [&](ImodelModule* module) {
+        facts[at++] = module->HasPackagesToIgnore() ? kAskOnThisThread : FactsOf(*module);
+    });
 }
 
 bool IcmdReadWriteProjectImpl::DesignHas(unsigned facts)

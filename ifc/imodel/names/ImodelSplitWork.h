@@ -1,0 +1,111 @@
+// A pass over many independent elements (a save formatting a hundred
+// thousand files, or asking as many units what they have to write) split
+// into consecutive slices run at once: each element is mostly a wait for
+// memory, and several threads wait side by side. Each slice writes only
+// what belongs to it; the caller puts the slices together in order, so
+// the result is that of one pass.
+#pragma once
+
+#include <algorithm>
+#include <condition_variable>
+#include <cstddef>
+#include <exception>
+#include <mutex>
+#include <system_error>
+#include <thread>
+#include <tuple>
+#include <utility>
+#include <vector>
+
+// How many slices a pass over `count` elements is worth: one per
+// `perSlice` elements, no more than the cores, and at most four.
+inline std::size_t ImodelSlicesFor(std::size_t count, std::size_t perSlice)
+{
+    const std::size_t cores = std::max(1u, std::thread::hardware_concurrency());
+    const std::size_t wanted = perSlice == 0 ? 1 : count / perSlice;
+    return std::max<std::size_t>(1, std::min({wanted, cores, std::size_t{4}}));
+}
+
+// Calls `work(slice, first, last)` for `slices` consecutive ranges
+// [first, last) covering [0, count), and returns once every call has
+// returned. The first slice runs on the calling thread, the others on
+// helper threads started for the call; a helper that cannot start leaves
+// its slice to the calling thread. An exception in a slice reaches the
+// caller once every slice has ended.
+template <class Work>
+void ImodelSplitWork(std::size_t count, std::size_t slices, const Work& work)
+{
+    slices = std::max<std::size_t>(1, std::min(slices, count));
+    if (slices <= 1) {
+        work(std::size_t{0}, std::size_t{0}, count);
+        return;
+    }
+    const auto first = [count, slices](std::size_t slice) {
+        return count / slices * slice + std::min(slice, count % slices);
+    };
+    std::vector<std::exception_ptr> failures(slices);
+    const auto run = [&](std::size_t slice) {
+        try {
+            work(slice, first(slice), first(slice + 1));
+        } catch (...) {
+            failures[slice] = std::current_exception();
+        }
+    };
+    std::vector<std::thread> helpers;
+    std::vector<std::size_t> left;
+    helpers.reserve(slices - 1);
+    for (std::size_t slice = 1; slice < slices; ++slice) {
+        try {
+            helpers.emplace_back(run, slice);
+        } catch (const std::system_error&) {
+            left.push_back(slice);
+        }
+    }
+    run(0);
+    for (const std::size_t slice : left) run(slice);
+    for (std::thread& helper : helpers) helper.join();
+    for (const std::exception_ptr& failure : failures)
+        if (failure) std::rethrow_exception(failure);
+}
+
+// Ranges handed from a thread that finds them (a walk) to threads that work
+// on them as they come, each range taken once.
+class ImodelRangeQueue {
+public:
+    // Hands over [first, last); nothing for an empty range.
+    void Put(std::size_t first, std::size_t last)
+    {
+        if (first >= last) return;
+        {
+            const std::lock_guard<std::mutex> lock(m_mutex);
+            m_ranges.emplace_back(first, last);
+        }
+        m_ready.notify_one();
+    }
+    // No more ranges will come.
+    void Close()
+    {
+        {
+            const std::lock_guard<std::mutex> lock(m_mutex);
+            m_closed = true;
+        }
+        m_ready.notify_all();
+    }
+    // The next range, waiting for one; false once closed and every range
+    // was taken.
+    bool Take(std::size_t& first, std::size_t& last)
+    {
+        std::unique_lock<std::mutex> lock(m_mutex);
+        m_ready.wait(lock, [this] { return !m_ranges.empty() || m_closed; });
+        if (m_ranges.empty()) return false;
+        std::tie(first, last) = m_ranges.back();
+        m_ranges.pop_back();
+        return true;
+    }
+
+private:
+    std::mutex m_mutex;
+    std::condition_variable m_ready;
+    std::vector<std::pair<std::size_t, std::size_t>> m_ranges;
+    bool m_closed = false;
+};

@@ -1,0 +1,162 @@
+// The file-list block of a project of many files is formatted in slices on
+// several threads and put together in order: it must be, byte for byte,
+// what writing each file in the manager's order gives; a file that cannot
+// be stored is traced by the plain walk, not by the slices.
+#include "IfileObjectTestSupport.h"
+#include "PrintCapture.h"
+#include "ProjectFileBlock.h"
+#include "ProjectFolderScope.h"
+#include "TempFolder.h"
+
+#include "ifile/IfileObjectEx.h"
+#include "src/ifile/ifileManagerImpl.h"
+
+#include <foundation/Def.h>
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cstdint>
+#include <random>
+#include <sstream>
+#include <string>
+#include <vector>
+
+namespace {
+
+using Entry = IfileManager::Entry;
+
+class FileListSlices : public ::testing::Test {
+protected:
+    int Pick(int count) { return std::uniform_int_distribution<int>(0, count - 1)(m_random); }
+    bool Chance(int percent) { return Pick(100) < percent; }
+
+    // The name of the member file `index`, on disk from the first use.
+    std::string NameOf(int index)
+    {
+        static const char* const kFolders[] = {"hdl/", "rtl/core/", "Sim/", "", "deep/a/b/c/"};
+        const std::string name = std::string(kFolders[index % 5]) + (index % 3 == 0 ? "Unit_" : "unit_") +
+                                 std::to_string(index) + (index % 7 == 0 ? ".v" : ".vhd");
+        if (index >= m_onDisk) {
+            m_project.Write(name, "");
+            m_onDisk = index + 1;
+        }
+        return name;
+    }
+
+    // A member file with random attributes of every kind the block holds,
+    // some with a parent among the files added before it.
+    IfileObjectEx RandomFile(int index, const std::vector<Entry>& before)
+    {
+        static const zorpaFileManagerTypes kTypes[] = {zorpaFT_HDL, zorpaFT_SCH, zorpaFT_TB_HDL, zorpaFT_OMBRIX_CXF};
+        IfileObjectEx file(IfileObject(NameOf(index), kTypes[Pick(4)], ImodelFMRelative, false, true), false);
+        static const imodelFileState kStates[] = {imodelFileUpToDate, imodelFileOutOfDate, imodelFileAbsent};
+        file.SetFileState(kStates[Pick(3)]);
+        if (Chance(70)) {
+            const std::int64_t time = Chance(50) ? std::int64_t{1796694591310036131} + Pick(1000000)
+                                                 : static_cast<std::int64_t>(Pick(1000000000));
+            file.StoreStatInfo(Pick(5000), time);
+        }
+        if (Chance(15)) file.SetLibraryName(Chance(50) ? "corelib" : "lib2");
+        if (Chance(20) && !before.empty()) file.AddParentFile(*before[static_cast<std::size_t>(Pick(static_cast<int>(before.size())))]);
+        if (Chance(5) && !before.empty()) file.AddParentFile(*before[static_cast<std::size_t>(Pick(static_cast<int>(before.size())))]);
+        if (Chance(10)) file.SetCompileSetting("-2008 -o" + std::to_string(Pick(9)));
+        if (Chance(5)) file.SetStimulusOptions(IfileObjectEx::StimulusOptions("top_tb", std::to_string(Pick(100)) + " ns"));
+        if (Chance(5)) {
+            IfileObjectEx::type_Filter filter(idePALLADOR, Chance(50) ? "fast" : "");
+            if (Chance(50)) filter.skippedProfiles = {"area"};
+            file.SetUseForTool(filter);
+            file.SetUsedByAllTools(false);
+        }
+        if (Chance(5)) file.SetIDEReadOnly(true);
+        if (Chance(5)) file.SetIsIncludedFile(true);
+        if (Chance(3)) file.SetIsEncryptedFile(true);
+        return file;
+    }
+
+    // The block as a plain walk writes it: each file in the manager's order.
+    std::string PlainBlock()
+    {
+        std::vector<Entry> all;
+        m_files.GetFiles(all, 0, nullptr);
+        std::ostringstream out;
+        out << "LIST FileManager\n";
+        for (const Entry& file : all) EXPECT_TRUE(file->WriteFileManagerFile(&out));
+        out << "ENDLIST\n";
+        return out.str();
+    }
+
+    // Adds the member files [0, count) in random order.
+    std::vector<Entry> AddFiles(int count)
+    {
+        m_files.RemoveAllFiles();
+        for (int i = m_onDisk; i < count; ++i) NameOf(i);
+        std::vector<int> order(static_cast<std::size_t>(count));
+        for (int i = 0; i < count; ++i) order[static_cast<std::size_t>(i)] = i;
+        std::shuffle(order.begin(), order.end(), m_random);
+        std::vector<Entry> added;
+        for (const int index : order) {
+            const Entry entry = m_files.AddOrUpdateFile(RandomFile(index, added), false);
+            EXPECT_TRUE(entry) << NameOf(index);
+            if (entry) added.push_back(entry);
+        }
+        return added;
+    }
+
+    TempFolder m_project;
+    ProjectFolderScope m_folder{m_project.Path()};
+    int m_onDisk = 0;
+    ifileManagerImpl m_files;
+    std::mt19937 m_random{32};
+};
+
+}  // namespace
+
+TEST_F(FileListSlices, ABlockOfManyFilesIsWhatWritingEachFileInOrderGives)
+{
+    // Sizes around the slicing thresholds and well above them, with and
+    // without stamps; files are added in random order.
+    int sliced = 0;
+    for (const int count : {300, 8191, 8193, 12289, 16500}) {
+        ASSERT_EQ(AddFiles(count).size(), static_cast<std::size_t>(count));
+        for (const char* stamps : {"0", "1"}) {
+            DefOverRideGuard stored("IDE_SAVE_FILE_STAMPS_IN_PRJ", stamps);
+            PrintCapture traces;
+            bool written = false;
+            const std::string block = WrittenBy([&](std::ostream* out) { written = m_files.WriteFileList(out); });
+            ASSERT_TRUE(written) << count;
+            const std::string plain = PlainBlock();
+            const std::size_t differs =
+                static_cast<std::size_t>(std::mismatch(block.begin(), block.end(), plain.begin(), plain.end()).first -
+                                         block.begin());
+            EXPECT_TRUE(block == plain) << count << " files, stamps " << stamps << ": at byte " << differs << " '"
+                                        << block.substr(differs, 60) << "' against '" << plain.substr(differs, 60)
+                                        << "'";
+            EXPECT_FALSE(traces.Holds("cannot be written")) << count;
+        }
+        if (count > 8192) ++sliced;
+    }
+    EXPECT_EQ(sliced, 3);
+}
+
+TEST_F(FileListSlices, AFileThatCannotBeStoredIsLeftToThePlainWalkToTrace)
+{
+    // A slice formats quietly: a file that cannot be stored adds nothing and
+    // traces nothing there, and the plain walk that follows traces it, once
+    // per attempt, also on the thread that formatted quietly before.
+    const IfileObjectEx refused(IfileObject("<project>/a\"b.v", zorpaFT_HDL, ImodelFMInternal, true, false), false);
+    const IfileObjectEx fine(IfileObject(NameOf(0), zorpaFT_HDL, ImodelFMRelative, false, true), false);
+    PrintCapture traces;
+    traces.Clear();
+    std::string text = "kept\n";
+    EXPECT_FALSE(refused.AppendFileManagerFileQuietly(text, true));
+    EXPECT_EQ(text, "kept\n");
+    EXPECT_FALSE(traces.Holds("cannot be written")) << traces.Text();
+    EXPECT_TRUE(fine.AppendFileManagerFileQuietly(text, true));
+    std::string plain = "kept\n";
+    EXPECT_TRUE(fine.AppendFileManagerFile(plain, true));
+    EXPECT_EQ(text, plain);
+    EXPECT_FALSE(refused.AppendFileManagerFile(text, true));
+    EXPECT_TRUE(traces.Holds("cannot be written"));
+    EXPECT_EQ(text, plain);
+}

@@ -1,0 +1,139 @@
+// A pass split into slices run on several threads gives what one pass in
+// order gives, and ranges handed from a walk to several takers are each
+// worked on once (also under ThreadSanitizer: tests/tsan).
+#include "imodel/names/ImodelSplitWork.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <atomic>
+#include <chrono>
+#include <cstddef>
+#include <numeric>
+#include <random>
+#include <stdexcept>
+#include <string>
+#include <thread>
+#include <vector>
+
+TEST(SplitWork, SlicesPutTogetherInOrderGiveWhatOnePassGives)
+{
+    // Each element's text depends on the element alone; each slice writes
+    // only its own text, and the texts in slice order are the one pass's.
+    std::mt19937 random(32);
+    for (int round = 0; round < 300; ++round) {
+        const std::size_t count = std::uniform_int_distribution<std::size_t>(0, 3000)(random);
+        const std::size_t slices = std::uniform_int_distribution<std::size_t>(0, 7)(random);
+        std::vector<int> values(count);
+        for (int& value : values) value = std::uniform_int_distribution<int>(-1000, 1000)(random);
+        std::string plain;
+        for (const int value : values) plain += std::to_string(value) + ",";
+
+        std::vector<std::string> texts(std::max<std::size_t>(slices, 1));
+        std::vector<std::pair<std::size_t, std::size_t>> ranges(texts.size(), {0, 0});
+        std::vector<int> visits(count, 0);
+        ImodelSplitWork(count, slices, [&](std::size_t slice, std::size_t first, std::size_t last) {
+            ranges[slice] = {first, last};
+            for (std::size_t i = first; i < last; ++i) {
+                ++visits[i];
+                texts[slice] += std::to_string(values[i]) + ",";
+            }
+        });
+        EXPECT_EQ(std::accumulate(texts.begin(), texts.end(), std::string()), plain) << round;
+        for (std::size_t i = 0; i < count; ++i) ASSERT_EQ(visits[i], 1) << round << " element " << i;
+        // Consecutive slices of sizes at most one apart.
+        std::size_t expectedFirst = 0;
+        std::size_t smallest = count;
+        std::size_t largest = 0;
+        const std::size_t used = std::min(std::max<std::size_t>(slices, 1), std::max<std::size_t>(count, 1));
+        for (std::size_t slice = 0; slice < used; ++slice) {
+            EXPECT_EQ(ranges[slice].first, expectedFirst) << round;
+            expectedFirst = ranges[slice].second;
+            smallest = std::min(smallest, ranges[slice].second - ranges[slice].first);
+            largest = std::max(largest, ranges[slice].second - ranges[slice].first);
+        }
+        EXPECT_EQ(expectedFirst, count) << round;
+        if (count > 0) {
+            EXPECT_LE(largest - smallest, 1u) << round;
+        }
+    }
+}
+
+TEST(SplitWork, AFailingSliceReachesTheCallerOnceEverySliceHasEnded)
+{
+    for (std::size_t failing = 0; failing < 4; ++failing) {
+        std::vector<std::atomic<int>> ended(4);
+        try {
+            ImodelSplitWork(4000, 4, [&](std::size_t slice, std::size_t, std::size_t) {
+                if (slice == failing) throw std::runtime_error("slice " + std::to_string(slice));
+                std::this_thread::sleep_for(std::chrono::milliseconds(5));
+                ended[slice] = 1;
+            });
+            ADD_FAILURE() << "no exception";
+        } catch (const std::runtime_error& error) {
+            EXPECT_EQ(std::string(error.what()), "slice " + std::to_string(failing));
+        }
+        for (std::size_t slice = 0; slice < 4; ++slice)
+            EXPECT_EQ(ended[slice].load(), slice == failing ? 0 : 1) << failing << " " << slice;
+    }
+}
+
+TEST(SplitWork, ASliceIsWorthItsElementsAndNoMoreThanFourThreads)
+{
+    EXPECT_EQ(ImodelSlicesFor(0, 4096), 1u);
+    EXPECT_EQ(ImodelSlicesFor(8191, 4096), 1u);
+    EXPECT_EQ(ImodelSlicesFor(100000, 0), 1u);
+    const std::size_t cores = std::max(1u, std::thread::hardware_concurrency());
+    EXPECT_EQ(ImodelSlicesFor(8192, 4096), std::min<std::size_t>(2, cores));
+    EXPECT_EQ(ImodelSlicesFor(1000000, 4096), std::min<std::size_t>(4, cores));
+}
+
+TEST(RangeQueue, RangesHandedFromAWalkAreEachWorkedOnOnce)
+{
+    // A walk hands over a random cut of the elements from both ends as it
+    // goes, as the save's walk of the units does; takers on several
+    // threads work on each range as it comes.
+    std::mt19937 random(29);
+    for (int round = 0; round < 40; ++round) {
+        const std::size_t count = std::uniform_int_distribution<std::size_t>(0, 20000)(random);
+        const std::size_t takers = std::uniform_int_distribution<std::size_t>(1, 4)(random);
+        const unsigned seed = static_cast<unsigned>(random());
+        std::vector<std::atomic<int>> visits(count);
+        std::vector<int> walked(count, 0);
+        ImodelRangeQueue queue;
+        ImodelSplitWork(takers + 1, takers + 1, [&](std::size_t slice, std::size_t, std::size_t) {
+            if (slice == 0) {
+                std::mt19937 cut(seed);
+                std::size_t front = 0;
+                std::size_t back = count;
+                while (front < back) {
+                    const std::size_t step = std::min<std::size_t>(back - front, 1 + cut() % 700);
+                    if (cut() % 2) {
+                        for (std::size_t i = front; i < front + step; ++i) walked[i] = 1;
+                        queue.Put(front, front + step);
+                        front += step;
+                    } else {
+                        for (std::size_t i = back - step; i < back; ++i) walked[i] = 1;
+                        queue.Put(back - step, back);
+                        back -= step;
+                    }
+                    if (cut() % 8 == 0) std::this_thread::yield();
+                }
+                queue.Put(front, back);
+                queue.Close();
+            }
+            for (std::size_t first = 0, last = 0; queue.Take(first, last);) {
+                for (std::size_t i = first; i < last; ++i) {
+                    // What the walk wrote before handing the range over is
+                    // there for the taker.
+                    EXPECT_EQ(walked[i], 1);
+                    ++visits[i];
+                }
+            }
+        });
+        for (std::size_t i = 0; i < count; ++i) ASSERT_EQ(visits[i].load(), 1) << round << " element " << i;
+        std::size_t first = 0;
+        std::size_t last = 0;
+        EXPECT_FALSE(queue.Take(first, last));
+    }
+}
