@@ -33,8 +33,11 @@
 
 #include <gtest/gtest.h>
 
+#include <atomic>
+#include <chrono>
 #include <random>
 #include <stdexcept>
+#include <thread>
 
 namespace {
 
@@ -568,5 +571,40 @@ TEST_F(ProjectLifeCycle, ClosingLetsGoOfEveryFileAtOnceKeepsHeldOnesAbsentAndHan
         ASSERT_TRUE(IcmdDoOpenProject(ProjectFile().c_str(), false, false));
         EXPECT_EQ(Files().GetFileCount(), count);
         EXPECT_NE(Unit("u0"), nullptr);
+    }
+}
+
+TEST_F(ProjectLifeCycle, OpeningOrStartingAProjectFirstWaitsForTheClosedOneToBeFreed)
+{
+    // Memory still being freed when a project is opened or started: the
+    // command begins only once it is freed, so that the two designs never
+    // hold memory side by side nor contend for the allocator. The freeing
+    // is slow enough here that a command not waiting for it ends first.
+    struct SlowToFree : imodelReclaimer::Garbage {
+        explicit SlowToFree(std::atomic<bool>& freed) : freed(freed) {}
+        ~SlowToFree() override
+        {
+            std::this_thread::sleep_for(std::chrono::milliseconds(300));
+            freed = true;
+        }
+        std::atomic<bool>& freed;
+    };
+    imodelReclaimer& reclaimer = imodelTheReclaimer();
+    ASSERT_TRUE(IcmdDoNewProject(false, "alu", m_folder / "alu", false, "ZX3", "zx3_10", "tq100"));
+    ASSERT_TRUE(IcmdDoSaveProject(false, nullptr));
+    ASSERT_TRUE(IcmdDoCloseProject(false, false));
+    for (const bool open : {true, false}) {
+        SCOPED_TRACE(open ? "open_project" : "new_project");
+        std::atomic<bool> freed{false};
+        reclaimer.HandOver(std::make_unique<SlowToFree>(freed));
+        if (open) {
+            ASSERT_TRUE(IcmdDoOpenProject(ProjectFile().c_str(), false, false));
+        } else {
+            ASSERT_TRUE(IcmdDoNewProject(false, "bus", m_folder / "bus", false, "ZX3", "zx3_10", "tq100"));
+        }
+        EXPECT_TRUE(freed);
+        EXPECT_FALSE(reclaimer.Busy());
+        ASSERT_TRUE(IcmdDoCloseProject(false, false));
+        reclaimer.Wait();
     }
 }

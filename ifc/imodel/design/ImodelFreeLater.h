@@ -16,6 +16,9 @@ struct ImodelUnreachable {
 // hand-over, whose freeing it does not wait for).
 void ImodelFreeLater(std::unique_ptr<ImodelUnreachable> memory);
 
+// Returns once everything given or handed over before has been freed.
+void ImodelWaitForFreedMemory();
+
 // While one lives (they nest), memory given to ImodelFreeLater is kept back
 // and goes with the next hand-over of units, or is queued at the end of the
 // outermost: a close hands its file map and its design over once, and no

@@ -8,6 +8,7 @@
 #include "ievent/IeventClasses.h"
 #include "ifile/IfileFunctions.h"
 #include "imodel/design/ImodelDesignManager.h"
+#include "imodel/design/ImodelFreeLater.h"
 #include "imodel/device/ImodelDevice.h"
 #include "imodel/device/ImodelDeviceManager.h"
 #include "imodel/model/Imodel.h"
@@ -102,6 +103,9 @@ bool IcmdNewProject::CreateAllSubDirectories(const ImodelFileName& folder)
 AcmdEnum::Result IcmdNewProject::execDo()
 {
     IcmdCloseProject::CloseModel();
+    // The files imported next would be read while the old design is freed,
+    // both threads contending for the allocator: it is freed first.
+    ImodelWaitForFreedMemory();
     const std::string folder = location.GetObject();
     if (!ImodelValidateOrCreateDirectory(ImodelFileName(folder))) {
         ImodelDisplayUNABLE_TO_CREATE_DIR_MSG(folder.c_str());

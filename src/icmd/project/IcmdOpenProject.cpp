@@ -16,6 +16,7 @@
 #include "ifile/IfileManager.h"
 #include "ifile/IfileProjectOpening.h"
 #include "imodel/design/ImodelDesignManager.h"
+#include "imodel/design/ImodelFreeLater.h"
 #include "imodel/design/ImodelModule.h"
 #include "imodel/model/Imodel.h"
 #include "imodel/model/ImodelFeatures.h"
@@ -139,6 +140,10 @@ void IcmdOpenProject::ThreadExecutionProlog(AcmdEnum::Result& result)
 
 AcmdEnum::Result IcmdOpenProject::execDo()
 {
+    // The project closed before may still be being freed: reading a design
+    // meanwhile would hold both in memory and make the two threads contend
+    // for the allocator, slower than freeing first.
+    ImodelWaitForFreedMemory();
     const IcmdProjectMeter meter("Opening project");
     const unsigned started = ImodelStartLongProcess("Opening Project");
     AcmdEnum::Result result = AcmdEnum::Failure;

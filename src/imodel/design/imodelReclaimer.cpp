@@ -181,6 +181,8 @@ imodelReclaimer& imodelTheReclaimer() { return Instance(); }
 
 void ImodelFreeLater(std::unique_ptr<ImodelUnreachable> memory) { Instance().HandOverLater(std::move(memory)); }
 
+void ImodelWaitForFreedMemory() { Instance().Wait(); }
+
 ImodelFreeTogether::ImodelFreeTogether() { Instance().BeginGathering(); }
 
 ImodelFreeTogether::~ImodelFreeTogether() { Instance().EndGathering(); }
