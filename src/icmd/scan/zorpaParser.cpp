@@ -38,15 +38,15 @@ ScanWorld::~ScanWorld()
 
 namespace {
 
-// The text as the statement walk reads it: every line ends with a line
-// feed, and a carriage return before a line feed (or at the very end) is
-// dropped. Done in place, in one pass.
 // Whether NormaliseLineEnds would leave the text as it is.
 bool LineEndsAlike(const std::string& text)
 {
     return (text.empty() || text.back() == '\n') && text.find('\r') == std::string::npos;
 }
 
+// The text as the statement walk reads it: every line ends with a line
+// feed, and a carriage return before a line feed (or at the very end) is
+// dropped. Done in place, in one pass.
 void NormaliseLineEnds(std::string& text)
 {
     if (text.find('\r') != std::string::npos) {
@@ -589,10 +589,6 @@ T ZorpaParser<T>::addInstance(const std::string& name, const ZorpaHashedName& ha
         std::tie(found, made) = makePlaceholder(name);
         standsIn = !made;
     }
-    // The link appends to the unit's parent list, cold in a large design:
-    // the place it writes to is asked for while the link is checked.
-    if (const auto* parents = found->GetParentsList(); parents != nullptr)
-        __builtin_prefetch(parents->end().operator->(), 1);
     // Whatever unit the name came to, by its case rule or as the unit that
     // stands in the library for a name differing in case only, may be
     // neither this unit nor one above it.
