@@ -1,5 +1,8 @@
 #include "src/imodel/design/imodelUnitJournal.h"
 
+#include "imodel/names/ImodelVisitAhead.h"
+#include "imodel/views/ImodelContextImpl.h"
+
 #include <algorithm>
 #include <tuple>
 
@@ -14,6 +17,12 @@ std::vector<imodelUnitJournal*>& Listening()
 }
 
 bool g_noteEveryName = false;
+bool g_lookUpEveryName = false;
+
+// A library is walked in its order on the restore when at least one name
+// in this many of its units was touched: a refresh touches them all, a
+// file added to a large design a few.
+constexpr std::size_t kWalkWhenOneNameIn = 8;
 
 bool HoldsNoUnit(ImodelDesignManager& design)
 {
@@ -32,6 +41,8 @@ imodelUnitJournal::imodelUnitJournal(ImodelDesignManager& design)
 }
 
 void imodelUnitJournal::NoteEveryName(bool every) { g_noteEveryName = every; }
+
+void imodelUnitJournal::LookUpEveryName(bool every) { g_lookUpEveryName = every; }
 
 imodelUnitJournal::~imodelUnitJournal() { std::erase(Listening(), this); }
 
@@ -123,7 +134,7 @@ void imodelUnitJournal::Restore(bool byName, const zorpaSaveRestoreParams& param
     for (auto& [libraryName, names] : m_touched) {
         const ImodelDesignManager::LibraryPtr library = m_design.FindLibraryByName(libraryName);
         if (!library || !library->GetModules()) continue;
-        for (const Touched& touched : names.touched) RestoreName(*library->GetModules(), touched, byName, params);
+        RestoreLibrary(*library->GetModules(), names, byName, params);
     }
     m_touched.clear();
     m_before.clear();
@@ -131,7 +142,58 @@ void imodelUnitJournal::Restore(bool byName, const zorpaSaveRestoreParams& param
     m_restoring = false;
 }
 
-void imodelUnitJournal::RestoreName(ImodelModule::UnitSet& units, const Touched& touched, bool byName,
+void imodelUnitJournal::RestoreLibrary(ImodelModule::UnitSet& units, const Names& names, bool byName,
+                                       const zorpaSaveRestoreParams& params)
+{
+    if (g_lookUpEveryName || names.touched.size() * kWalkWhenOneNameIn < units.size()) {
+        for (const Touched& touched : names.touched)
+            RestoreName(touched, units.equal_range(ZorpaUnitName{touched.name}), byName, params);
+        return;
+    }
+    // A lookup of a name in a large library is a few cold misses (the index
+    // cell, the first unit, the one after it); a walk in order goes from
+    // node to node. The units and records of names some places ahead are
+    // asked for while the names before them are restored.
+    const auto ahead = [this](const Named* named, int step) {
+        const Before* record = named->touched->first != kNone ? &m_before[named->touched->first].before : nullptr;
+        const ImodelModule* unit = named->units.first != named->units.second ? *named->units.first : nullptr;
+        if (step == 0) {
+            if (unit != nullptr) ImodelPrefetch(unit, sizeof(ImodelModule));
+            if (record != nullptr) ImodelPrefetch(record, sizeof(Before));
+            return;
+        }
+        if (unit != nullptr && unit->GetContext() != nullptr)
+            ImodelPrefetch(unit->GetContext(), sizeof(ImodelContextImpl));
+        if (record != nullptr && record->data.m_context)
+            ImodelPrefetch(record->data.m_context.get(), sizeof(ImodelContextImpl));
+    };
+    ImodelVisitAhead(NamedInOrder(units, names), ahead,
+                     [&](const Named* named) { RestoreName(*named->touched, named->units, byName, params); });
+}
+
+std::vector<imodelUnitJournal::Named> imodelUnitJournal::NamedInOrder(const ImodelModule::UnitSet& units,
+                                                                      const Names& names)
+{
+    // The library orders its units by their lower-cased names first, as
+    // the names are sorted here (each name stands once).
+    std::vector<const Touched*> sorted;
+    sorted.reserve(names.touched.size());
+    for (const Touched& touched : names.touched) sorted.push_back(&touched);
+    const auto byText = [](const Touched* a, const Touched* b) { return a->name < b->name; };
+    if (!std::is_sorted(sorted.begin(), sorted.end(), byText)) std::sort(sorted.begin(), sorted.end(), byText);
+    std::vector<Named> named;
+    named.reserve(sorted.size());
+    auto at = units.begin();
+    for (const Touched* touched : sorted) {
+        while (at != units.end() && (*at)->GetUnitOrder().name < touched->name) ++at;
+        const auto first = at;
+        while (at != units.end() && (*at)->GetUnitOrder().name == touched->name) ++at;
+        named.push_back(Named{touched, {first, at}});
+    }
+    return named;
+}
+
+void imodelUnitJournal::RestoreName(const Touched& touched, ImodelModule::UnitSet::Range named, bool byName,
                                     const zorpaSaveRestoreParams& params)
 {
     // The units of the name before the change, in their order then: those
@@ -141,7 +203,6 @@ void imodelUnitJournal::RestoreName(ImodelModule::UnitSet& units, const Touched&
     before.clear();
     for (std::size_t at = touched.first; at != kNone; at = m_before[at].next) before.push_back(&m_before[at].before);
     // The units of the name stay where they are while they take their data.
-    const ImodelModule::UnitSet::Range named = units.equal_range(ZorpaUnitName{touched.name});
     const auto [first, last] = named;
     std::vector<ImodelModule*> untouched;
     for (auto at = first; at != last; ++at)

@@ -46,6 +46,10 @@ public:
     // it once did (for comparing the short cut for changes into empty
     // libraries with the plain way).
     static void NoteEveryName(bool every);
+    // Every name is looked up in its library on the restore, however many
+    // there are (for comparing the walk of a library in order with the
+    // plain way).
+    static void LookUpEveryName(bool every);
 
 private:
     struct Before {
@@ -87,7 +91,19 @@ private:
     // Started on empty libraries: the names of units made since that share
     // a name with a unit from before that was never noted.
     void NoteNamesBesideUnnotedUnits();
-    void RestoreName(ImodelModule::UnitSet& units, const Touched& touched, bool byName,
+    // The units that stand at the touched names of one library take the
+    // data of those that stood there.
+    void RestoreLibrary(ImodelModule::UnitSet& units, const Names& names, bool byName,
+                        const zorpaSaveRestoreParams& params);
+    // A touched name and the units of the library that stand at it now.
+    struct Named {
+        const Touched* touched;
+        ImodelModule::UnitSet::Range units;
+    };
+    // Every touched name of the library with its units, found in one walk
+    // of the library in its order.
+    static std::vector<Named> NamedInOrder(const ImodelModule::UnitSet& units, const Names& names);
+    void RestoreName(const Touched& touched, ImodelModule::UnitSet::Range named, bool byName,
                      const zorpaSaveRestoreParams& params);
 
     ImodelDesignManager& m_design;
