@@ -372,3 +372,60 @@ TEST_F(UnitJournalTest, AChangeThatEmptiesTheLibrariesAndFillsThemAgainRestoresA
     }
     EXPECT_GT(differed, 12);
 }
+
+TEST_F(UnitJournalTest, ALibraryWalkedInItsOrderRestoresAsALookupOfEachNameAndAsACopyOfEveryLibrary)
+{
+    // Most of the library touched (a refresh: every unit goes and comes
+    // back, some under other names, in another letter case or another
+    // file, some not at all) or a few names of it (a file parsed again): the
+    // restore walks the library or looks each name up. Both must give what
+    // a copy of every library gives, by name and by file.
+    constexpr zorpaSaveRestoreParams kCopyLists{true, true, false};
+    const auto change = [this](std::mt19937& random) {
+        if (random() % 3 == 0) {
+            Change(random);
+            return;
+        }
+        // Some units are touched first, in no order: their names come
+        // first among the touched ones.
+        for (int i = 0, count = static_cast<int>(random() % 6); i < count; ++i)
+            if (ImodelModule* unit = Find(Drawn(random))) unit->SetIsRoot(!unit->IsRoot());
+        Design().Reset();
+        std::vector<std::string> names = m_names;
+        std::shuffle(names.begin(), names.end(), random);
+        for (const std::string& name : names) {
+            if (random() % 6 == 0) continue;
+            std::string unitName = random() % 5 == 0 ? Drawn(random) : name;
+            if (random() % 3 == 0) ZorpaMakeUpper(unitName);
+            NewUnit(unitName, m_files[random() % m_files.size()]);
+        }
+        for (int i = 0, count = static_cast<int>(random() % 8); i < count; ++i)
+            NewUnit("n" + std::to_string(random() % 20), m_files[random() % m_files.size()]);
+        if (ImodelModule* unit = Find(Drawn(random))) unit->SetIsRoot(true);
+    };
+    int walked = 0;
+    for (unsigned seed = 1; seed <= 16; ++seed) {
+        const int files = 2 + static_cast<int>(seed * 7 % 50);
+        for (const bool byName : {true, false}) {
+            std::string lookedUp;
+            for (const bool everyName : {true, false}) {
+                imodelUnitJournal::LookUpEveryName(everyName);
+                const Restored restored = RestoreBothWays(
+                    seed, [this, files](std::mt19937& random) { MakeDesign(random, files); }, change, byName,
+                    kCopyLists);
+                EXPECT_EQ(restored.journaled, restored.copied)
+                    << "seed " << seed << (byName ? " by name" : " by file")
+                    << (everyName ? ", each name looked up" : ", the library walked when most was touched");
+                // No record of a unit outlives the restore: every context
+                // left belongs to a unit.
+                EXPECT_TRUE(ImodelContextImpl::OnlyContextsOfUnits()) << "seed " << seed;
+                if (everyName)
+                    lookedUp = restored.journaled;
+                else
+                    walked += restored.journaled == lookedUp;
+            }
+        }
+    }
+    imodelUnitJournal::LookUpEveryName(false);
+    EXPECT_EQ(walked, 32);
+}

@@ -77,8 +77,8 @@ void imodelUnitJournal::Note(const ImodelModule& unit, const ImodelModule::UnitS
     if (serial > m_lastSerial || IsKept(serial)) return;
     m_kept.Add(serial, static_cast<std::size_t>(serial));
     const std::size_t at = m_before.size();
-    m_before.push_back(Kept{Before{unit.GetUnitOrder(), serial, ImodelModule::KeepRestorable(unit)}});
-    (touched.first == kNone ? touched.first : m_before[touched.last].next) = at;
+    m_before.push_back(std::make_unique<Kept>(Kept{Before{unit.GetUnitOrder(), serial, ImodelModule::KeepRestorable(unit)}}));
+    (touched.first == kNone ? touched.first : m_before[touched.last]->next) = at;
     touched.last = at;
 }
 
@@ -155,7 +155,7 @@ void imodelUnitJournal::RestoreLibrary(ImodelModule::UnitSet& units, const Names
     // node to node. The units and records of names some places ahead are
     // asked for while the names before them are restored.
     const auto ahead = [this](const Named* named, int step) {
-        const Before* record = named->touched->first != kNone ? &m_before[named->touched->first].before : nullptr;
+        const Before* record = named->touched->first != kNone ? &m_before[named->touched->first]->before : nullptr;
         const ImodelModule* unit = named->units.first != named->units.second ? *named->units.first : nullptr;
         if (step == 0) {
             if (unit != nullptr) ImodelPrefetch(unit, sizeof(ImodelModule));
@@ -201,7 +201,7 @@ void imodelUnitJournal::RestoreName(const Touched& touched, ImodelModule::UnitSe
     // for a unit may take another's data before its own is read).
     std::vector<const Before*>& before = m_restoreOrder;
     before.clear();
-    for (std::size_t at = touched.first; at != kNone; at = m_before[at].next) before.push_back(&m_before[at].before);
+    for (std::size_t at = touched.first; at != kNone; at = m_before[at]->next) before.push_back(&m_before[at]->before);
     // The units of the name stay where they are while they take their data.
     const auto [first, last] = named;
     std::vector<ImodelModule*> untouched;
@@ -225,5 +225,12 @@ void imodelUnitJournal::RestoreName(const Touched& touched, ImodelModule::UnitSe
             byName ? ZorpaUnitOrder{unit->order.name, false, std::string()} : ZorpaUnitOrder{};
         const ZorpaUnitOrder& place = byName ? byNameOnly : unit->order;
         if (ImodelModule* target = imodelUnitInPlaceOf(place, named)) target->DuplicateModuleInfo(unit->data, params);
+    }
+    // The name's records are spent: they go while they are in the cache,
+    // not in a second walk of every record at the end.
+    for (std::size_t at = touched.first; at != kNone;) {
+        const std::size_t next = m_before[at]->next;
+        m_before[at].reset();
+        at = next;
     }
 }

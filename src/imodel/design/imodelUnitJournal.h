@@ -21,6 +21,7 @@
 #include <deque>
 #include <functional>
 #include <map>
+#include <memory>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -110,8 +111,10 @@ private:
     // Units made after the start are not from before the change.
     std::uint64_t m_lastSerial;
     std::map<std::string, Names> m_touched;
-    // Every unit kept, in the order touched (a deque: a record never moves).
-    std::deque<Kept> m_before;
+    // Every unit kept, in the order touched, each record a block of its
+    // own: the restore frees a name's records as soon as they are used,
+    // while they are in the cache, and the list left is a list of nulls.
+    std::vector<std::unique_ptr<Kept>> m_before;
     // Their serials, each standing for itself: one array rather than a
     // block per unit.
     ImodelHashPositions m_kept;
