@@ -213,3 +213,45 @@ TEST(ZorpaUnitSet, ChangedUnitsStandWhereAPlainSortPutsThem)
         ASSERT_EQ(Units(set.equal_range(ZorpaUnitName{name})), named) << name << " at step " << step;
     }
 }
+
+TEST(ZorpaUnitSet, TakingAllWhileLookingAheadTakesWhatAPlainTakeTakesAndTellsOfEachUnitOnceInOrder)
+{
+    std::mt19937 random(4409);
+    const std::vector<std::string> files{"/p/a.vhd", "/p/b.vhd", "/p/c.v"};
+    // Sets shorter than the look-ahead, as long, and much longer.
+    for (const int count : {0, 1, 7, 8, 9, 16, 17, 40, 333}) {
+        // Two sets alike, one taken plainly and one while looking ahead.
+        UnitSet plain;
+        UnitSet looked;
+        std::vector<std::unique_ptr<Unit>> outside;
+        for (int i = 0; i < count; ++i) {
+            auto unit = std::make_unique<Unit>();
+            unit->written = "u" + std::to_string(random() % 50);
+            unit->order.name = unit->written;
+            unit->serial = static_cast<std::uint64_t>(i + 1);
+            GiveRandomFile(*unit, random, files, 3);
+            auto twin = std::make_unique<Unit>(*unit);
+            if (!plain.Insert(std::move(unit)).second) outside.push_back(std::move(unit));
+            if (!looked.Insert(std::move(twin)).second) outside.push_back(std::move(twin));
+        }
+        std::vector<std::uint64_t> order;
+        for (const Unit* unit : looked) order.push_back(unit->serial);
+        std::vector<std::uint64_t> far;
+        std::vector<std::uint64_t> near;
+        std::vector<std::uint64_t> leftSoFar;
+        std::vector<std::unique_ptr<Unit>> taken = looked.TakeAll([&](const Unit* unit, int step) {
+            // Nothing is told of after it has left the set.
+            EXPECT_EQ(unit->GetUnitSet(), &looked) << "unit " << unit->serial;
+            (step == 0 ? far : near).push_back(unit->serial);
+        });
+        const std::vector<std::unique_ptr<Unit>> plainly = plain.TakeAll();
+        ASSERT_EQ(taken.size(), plainly.size()) << count << " units";
+        for (std::size_t i = 0; i < taken.size(); ++i) {
+            EXPECT_EQ(taken[i]->serial, plainly[i]->serial) << "at " << i << " of " << count;
+            EXPECT_EQ(taken[i]->GetUnitSet(), nullptr);
+        }
+        EXPECT_EQ(far, order) << count << " units";
+        EXPECT_EQ(near, order) << count << " units";
+        EXPECT_TRUE(looked.empty());
+    }
+}

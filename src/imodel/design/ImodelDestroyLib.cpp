@@ -17,7 +17,15 @@ void TakeUnits(ZorpaLibrary<ImodelModule*>& library, std::vector<ImodelModule::O
 {
     // Grown once: a list of a hundred thousand units grown unit by unit has
     // the allocator sort its free blocks at every step.
-    std::vector<ImodelModule::Owned> taken = library.GetModules()->TakeAll();
+    // Each unit is read whole as it leaves while a change keeps note of it
+    // (its data and its context are copied): both are asked for ahead.
+    const auto ahead = [](const ImodelModule* unit, int step) {
+        if (step == 0)
+            ImodelPrefetch(unit, sizeof(ImodelModule));
+        else if (const ImodelContextImpl* context = unit->GetContext())
+            ImodelPrefetch(context, sizeof(ImodelContextImpl));
+    };
+    std::vector<ImodelModule::Owned> taken = library.GetModules()->TakeAll(ahead);
     // The first library's list is kept as it is: a copy of a hundred
     // thousand units is a large block taken and given back for nothing.
     if (units.empty()) {

@@ -294,14 +294,31 @@ public:
     // Hands every unit over to the caller, in order, leaving the set empty.
     std::vector<Owned> TakeAll()
     {
+        return TakeAll([](const Unit*, int) {});
+    }
+    // The same, telling `ahead(unit, step)` of the units some places ahead
+    // of the one leaving (each unit hears what it is leaving of): step 0
+    // sixteen places ahead, step 1 eight places ahead. A hundred thousand
+    // units lie apart in memory; asked for ahead, their misses overlap.
+    template <class Ahead>
+    std::vector<Owned> TakeAll(Ahead ahead)
+    {
+        constexpr int kFar = 16;
+        constexpr int kNear = 8;
         std::vector<Owned> units;
         units.reserve(m_units.size());
         m_firstOfName.clear();
         m_byFile.clear();
+        auto far = m_units.begin();
+        auto near = m_units.begin();
+        for (int step = 0; step < kFar && far != m_units.end(); ++step, ++far) ahead(far->get(), 0);
+        for (int step = 0; step < kNear && near != m_units.end(); ++step, ++near) ahead(near->get(), 1);
         // Taken out of the nodes in place: the tree goes in one sweep at the
         // end rather than being rebalanced for every unit. The nodes are
         // the set's own (not const objects); none is compared any more.
         for (const Owned& held : m_units) {
+            if (far != m_units.end()) ahead((far++)->get(), 0);
+            if (near != m_units.end()) ahead((near++)->get(), 1);
             Owned unit(const_cast<Owned&>(held).release());
             unit->SetUnitSet(nullptr);
             units.push_back(std::move(unit));
