@@ -208,6 +208,12 @@ protected:
     // Reads a project-file line: the name is the text before the line's
     // last comma, the type keyword the text after it.
     bool ReadFromFile(const std::string& line, const std::vector<Iconvert*>& converters);
+    // Moves the name's texts to `out` where they are on the heap, leaving
+    // the file nameless: for a file about to die whose memory is freed
+    // elsewhere.
+    void MoveHeapTextsOut(std::vector<std::string>& out);
+    // Moves `text` to `out` when its characters are on the heap.
+    static void MoveHeapText(std::string& text, std::vector<std::string>& out);
 
 private:
     // The full name last joined for a project-relative name. A reading of a

@@ -61,6 +61,17 @@ bool IfileObject::IsPreSynthFileType() const
     return m_type >= 0 && m_type < imodelFileManagerTypesCount && imodelFileManagerTypesArray[m_type].preSynth;
 }
 
+void IfileObject::MoveHeapText(std::string& text, std::vector<std::string>& out)
+{
+    if (text.capacity() > std::string().capacity()) out.push_back(std::move(text));
+}
+
+void IfileObject::MoveHeapTextsOut(std::vector<std::string>& out)
+{
+    MoveHeapText(m_name.GetString(), out);
+    MoveHeapText(m_full.text.GetString(), out);
+}
+
 void IfileObject::StoreName(std::string name)
 {
     // A name the project file cannot hold names no file.
