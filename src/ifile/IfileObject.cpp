@@ -14,6 +14,7 @@
 #include <foundation/UtlAscii.h>
 
 #include <algorithm>
+#include <atomic>
 #include <cctype>
 #include <utility>
 
@@ -61,10 +62,15 @@ bool IfileObject::IsPreSynthFileType() const
     return m_type >= 0 && m_type < imodelFileManagerTypesCount && imodelFileManagerTypesArray[m_type].preSynth;
 }
 
-void IfileObject::MoveHeapText(std::string& text, std::vector<std::string>& out)
-{
-    if (text.capacity() > std::string().capacity()) out.push_back(std::move(text));
-}
+namespace {
+
+std::atomic<bool> clientDataGiven{false};
+
+}  // namespace
+
+bool IfileObject::AnyClientDataGiven() { return clientDataGiven.load(std::memory_order_relaxed); }
+
+void IfileObject::NoteClientDataGiven() { clientDataGiven.store(true, std::memory_order_relaxed); }
 
 void IfileObject::MoveHeapTextsOut(std::vector<std::string>& out)
 {
