@@ -227,10 +227,18 @@ void ifileManagerImpl::RemoveAllFiles()
     auto released = std::make_unique<ReleasedFileMap>();
     // Most files have a name and a full name on the heap.
     released->texts.reserve(2 * m_files.Size());
-    // Each file is a cache miss or two (its node, the file): asked for some
-    // files ahead.
+    // Each file is a few cache misses (its node, the file's lines): asked
+    // for some files ahead, the file's first half when the walk reaches it
+    // and its second half some files later. Fewer requests are then in
+    // flight at once (each holds a load slot of the processor till its line
+    // comes), and the walk measured faster so.
     const auto ahead = [](const FileListMap::Map::value_type* element, int stage) {
-        if (stage == 0) ImodelPrefetch(element->second.entry.get(), sizeof(IfileObjectEx));
+        const char* file = reinterpret_cast<const char*>(element->second.entry.get());
+        constexpr std::size_t kFirst = sizeof(IfileObjectEx) / 2;
+        if (stage == 0)
+            ImodelPrefetch(file, kFirst);
+        else
+            ImodelPrefetch(file + kFirst, sizeof(IfileObjectEx) - kFirst);
     };
     ImodelVisitAhead(elements, ahead, [&](const FileListMap::Map::value_type* element) {
         const Entry& file = element->second.entry;
