@@ -186,7 +186,14 @@ public:
 
     // --- client data --------------------------------------------------------------
 
-    void SetClientData(const boost::shared_ptr<void>& data) { m_clientData = data; }
+    void SetClientData(const boost::shared_ptr<void>& data)
+    {
+        if (data) NoteClientDataGiven();
+        m_clientData = data;
+    }
+    // False until a file is first given a host's data: no file holds any
+    // till then, and a walk looking for such data need not be made.
+    static bool AnyClientDataGiven();
     const boost::shared_ptr<void>& GetClientData() const { return m_clientData; }
     bool HasClientData() const { return m_clientData.get() != nullptr; }
     void RemoveClientDataRef() { m_clientData.reset(); }
@@ -208,6 +215,15 @@ protected:
     // Reads a project-file line: the name is the text before the line's
     // last comma, the type keyword the text after it.
     bool ReadFromFile(const std::string& line, const std::vector<Iconvert*>& converters);
+    // Moves the name's texts to `out` where they are on the heap, leaving
+    // the file nameless: for a file about to die whose memory is freed
+    // elsewhere.
+    void MoveHeapTextsOut(std::vector<std::string>& out);
+    // Moves `text` to `out` when its characters are on the heap.
+    static void MoveHeapText(std::string& text, std::vector<std::string>& out)
+    {
+        if (text.capacity() > std::string().capacity()) out.push_back(std::move(text));
+    }
 
 private:
     // The full name last joined for a project-relative name. A reading of a
@@ -227,6 +243,7 @@ private:
     };
 
     void StoreName(std::string name);
+    static void NoteClientDataGiven();
 
     ImodelFileName m_name;
     mutable FullName m_full;

@@ -139,6 +139,11 @@ public:
     // the project as needing a save and is announced.
     void SetFileState(imodelFileState state);
     void SetErrorFile(ImodelErrorFileType kind, const std::string& text);
+    // For a member file whose last reference goes next, on this thread:
+    // moves the texts it keeps on the heap (names, compile setting, error
+    // text, library) to `out`, so that their memory is freed elsewhere.
+    // Nothing else is touched; the file is not used after.
+    void MoveHeapTextsOut(std::vector<std::string>& out);
     ImodelErrorFileType GetErrorFileType() const { return m_fields.errorKind; }
     const std::string& GetModuleAlreadyDefined() const { return m_fields.errorText; }
     // Announces the file to the views when it is in the project.

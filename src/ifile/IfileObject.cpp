@@ -14,6 +14,7 @@
 #include <foundation/UtlAscii.h>
 
 #include <algorithm>
+#include <atomic>
 #include <cctype>
 #include <utility>
 
@@ -59,6 +60,22 @@ IfileObject::IfileObject(const std::string& line, const std::vector<Iconvert*>& 
 bool IfileObject::IsPreSynthFileType() const
 {
     return m_type >= 0 && m_type < imodelFileManagerTypesCount && imodelFileManagerTypesArray[m_type].preSynth;
+}
+
+namespace {
+
+std::atomic<bool> clientDataGiven{false};
+
+}  // namespace
+
+bool IfileObject::AnyClientDataGiven() { return clientDataGiven.load(std::memory_order_relaxed); }
+
+void IfileObject::NoteClientDataGiven() { clientDataGiven.store(true, std::memory_order_relaxed); }
+
+void IfileObject::MoveHeapTextsOut(std::vector<std::string>& out)
+{
+    MoveHeapText(m_name.GetString(), out);
+    MoveHeapText(m_full.text.GetString(), out);
 }
 
 void IfileObject::StoreName(std::string name)

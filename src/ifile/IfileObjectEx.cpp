@@ -169,6 +169,14 @@ void IfileObjectEx::SetErrorFile(ImodelErrorFileType kind, const std::string& te
     m_fields.errorText = text;
 }
 
+void IfileObjectEx::MoveHeapTextsOut(std::vector<std::string>& out)
+{
+    IfileObject::MoveHeapTextsOut(out);
+    MoveHeapText(m_fields.compileSetting, out);
+    MoveHeapText(m_fields.errorText, out);
+    MoveHeapText(m_fields.library, out);
+}
+
 void IfileObjectEx::UpdateFileDisplay() const { AnnounceChangeInProject(); }
 
 void IfileObjectEx::AnnounceChangeInProject() const

@@ -16,6 +16,7 @@
 #include "src/ifile/ifileManagerImpl.h"
 #include "src/imodel/design/imodelReclaimer.h"
 
+#include <boost/make_shared.hpp>
 #include <gtest/gtest.h>
 
 #include <deque>
@@ -23,6 +24,7 @@
 #include <optional>
 #include <random>
 #include <string>
+#include <thread>
 #include <vector>
 
 namespace {
@@ -472,5 +474,142 @@ TEST_F(FileManagerTest, RemovingAllLetsGoOfTheFilesAtOnceAndTheMapsMemoryLater)
         EXPECT_FALSE(files.ContainsFile(Named(names[0])));
         files.RemoveAllFiles();
         reclaimer.Wait();
+    }
+}
+
+namespace {
+
+// All a file shows that removing it keeps or clears: its names, texts, state,
+// error and parents.
+std::string Shown(const IfileObjectEx& file)
+{
+    std::string text = file.GetInternalFileName().GetString() + " | " + file.GetFullFileName().GetString() +
+                       " | state " + std::to_string(file.GetFileState()) + " error " +
+                       std::to_string(file.GetErrorFileType()) + " '" + file.GetModuleAlreadyDefined() + "' library '" +
+                       file.GetLibraryName() + "' compile '" + file.GetCompileSetting() + "' parents";
+    for (const IfileObjectEx::ParentFile& parent : file.GetParentFileList())
+        text += " " + parent.first.GetInternalFileName().GetString();
+    return text;
+}
+
+// A host's data on a file: notes on which thread it was let go of.
+struct NotedRelease {
+    explicit NotedRelease(std::optional<std::thread::id>& releasedOn) : releasedOn(releasedOn) {}
+    ~NotedRelease() { releasedOn = std::this_thread::get_id(); }
+    std::optional<std::thread::id>& releasedOn;
+};
+
+}  // namespace
+
+TEST_F(FileManagerTest, RemovingAllLeavesHeldFilesAsRemovingEachDoesAndTheOthersGoAtOnce)
+{
+    // Random projects of files with long and short names, compile settings,
+    // libraries and error texts, parents among them and full names asked or
+    // not; each file is held by others strongly, weakly only, or not at all,
+    // and some carry a host's data. Removing all at once inside a close's
+    // gathering leaves every file held as removing the files one by one in
+    // key order does, before and after the reclaimer has freed what was let
+    // go of. The files nobody else holds are gone when it returns, and their
+    // host's data was let go of on this thread.
+    imodelReclaimer& reclaimer = imodelTheReclaimer();
+    std::mt19937 random(33);
+    const auto pick = [&random](int count) { return static_cast<int>(random() % static_cast<unsigned>(count)); };
+    const std::string longText(40, 'x');
+    const ImodelErrorFileType kinds[] = {ImodelNoError, ImodelModuleAlreadyDefined, ImodelParseError};
+    for (int round = 0; round < 16; ++round) {
+        SCOPED_TRACE("round " + std::to_string(round));
+        const int count = 1 + pick(200);
+        struct Made {
+            std::string name, compile, library, error;
+            ImodelErrorFileType kind;
+            std::vector<std::string> parents;
+            bool askFullName, hostData;
+            int held;  // 0 by nobody else, 1 strongly, 2 weakly only
+        };
+        std::vector<Made> made(static_cast<std::size_t>(count));
+        for (int i = 0; i < count; ++i) {
+            Made& file = made[static_cast<std::size_t>(i)];
+            file.name = pick(2) ? "a_folder_with_a_long_name_" + std::to_string(pick(3)) + "/unit_" + longText + "_" +
+                                      std::to_string(i) + ".vhd"
+                                : "u" + std::to_string(i) + ".vhd";
+            file.compile = std::vector<std::string>{"", "-O", "-define=" + longText}[static_cast<std::size_t>(pick(3))];
+            file.library = pick(2) ? "work" : "library_" + longText;
+            file.kind = kinds[pick(3)];
+            file.error = pick(2) ? "" : pick(2) ? "unit" : "unit_" + longText;
+            file.askFullName = pick(2) == 0;
+            file.hostData = pick(6) == 0;
+            file.held = pick(3);
+        }
+        for (Made& file : made)
+            for (int p = pick(3); p > 0; --p) file.parents.push_back(made[static_cast<std::size_t>(pick(count))].name);
+
+        std::vector<std::optional<std::thread::id>> releasedOn(made.size());
+        const auto fill = [&] {
+            std::vector<Entry> entries;
+            for (std::size_t i = 0; i < made.size(); ++i) {
+                IfileObjectEx file = Member(made[i].name, zorpaFT_HDL);
+                for (const std::string& parent : made[i].parents) file.AddParentFile(Named(parent));
+                EXPECT_TRUE(file.SetCompileSetting(made[i].compile));
+                EXPECT_TRUE(file.SetLibraryName(made[i].library));
+                file.SetErrorFile(made[i].kind, made[i].error);
+                entries.push_back(files.AddOrUpdateFile(file, true));
+                EXPECT_TRUE(entries.back());
+                if (made[i].askFullName) entries.back()->GetFullFileName();
+                releasedOn[i].reset();
+                if (made[i].hostData) entries.back()->SetClientData(boost::make_shared<NotedRelease>(releasedOn[i]));
+            }
+            return entries;
+        };
+
+        // The plain way: every file held, removed one at a time.
+        std::vector<Entry> expected;
+        {
+            const std::vector<Entry> entries = fill();
+            std::vector<Entry> inOrder;
+            files.GetFiles(inOrder, 0, nullptr);
+            for (const Entry& entry : inOrder) files.RemoveFile(*entry);
+            expected = entries;
+        }
+        std::vector<std::string> expectedShown;
+        for (const Entry& entry : expected) expectedShown.push_back(Shown(*entry));
+        expected.clear();
+
+        std::vector<Entry> held(made.size());
+        std::vector<boost::weak_ptr<IfileObjectEx>> watched(made.size());
+        {
+            const std::vector<Entry> entries = fill();
+            for (std::size_t i = 0; i < made.size(); ++i) {
+                watched[i] = entries[i];
+                if (made[i].held == 1) held[i] = entries[i];
+            }
+        }
+        const auto heldAsExpected = [&] {
+            for (std::size_t i = 0; i < made.size(); ++i) {
+                if (held[i]) {
+                    EXPECT_EQ(Shown(*held[i]), expectedShown[i]);
+                }
+            }
+        };
+        reclaimer.Wait();
+        {
+            ImodelFreeTogether together;
+            files.RemoveAllFiles();
+            for (std::size_t i = 0; i < made.size(); ++i) {
+                EXPECT_EQ(watched[i].expired(), made[i].held != 1) << made[i].name;
+                if (made[i].hostData && made[i].held != 1) {
+                    EXPECT_EQ(releasedOn[i], std::this_thread::get_id()) << made[i].name;
+                } else {
+                    EXPECT_FALSE(releasedOn[i]) << made[i].name;
+                }
+            }
+            heldAsExpected();
+        }
+        reclaimer.Wait();
+        heldAsExpected();
+        // The host's data of a held file goes with its last holder.
+        for (std::size_t i = 0; i < made.size(); ++i) {
+            held[i].reset();
+            EXPECT_EQ(releasedOn[i].has_value(), made[i].hostData) << made[i].name;
+        }
     }
 }

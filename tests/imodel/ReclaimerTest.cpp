@@ -21,6 +21,7 @@
 #include <memory>
 #include <mutex>
 #include <random>
+#include <string>
 #include <system_error>
 #include <thread>
 #include <vector>
@@ -375,4 +376,69 @@ TEST(Reclaimer, WhatAGatheringKeptBackAfterTheUnitsWentQueuesBehindThemWithoutWa
     reclaimer.HandOver(std::make_unique<Recorded>(log, 4));
     reclaimer.Wait();
     EXPECT_EQ(FreedSoFar(log), (std::vector<int>{1, 2, 3, 4}));
+}
+
+namespace {
+
+// A file object with texts of its own on the heap.
+struct Texts {
+    std::string name, fullName, setting;
+};
+
+// The texts of a file that dies on this thread, freed on the reclaimer's.
+struct MovedTexts : imodelReclaimer::Garbage {
+    std::vector<std::string> texts;
+};
+
+}  // namespace
+
+TEST(Reclaimer, TextsOfObjectsThatDieHereAreFreedOnTheThreadWhileHeldOnesAreStillRead)
+{
+    // Rounds as a close runs them: inside a gathering, every object only the
+    // list holds gives its texts to memory handed over later and dies here,
+    // so that those watching it weakly find it gone at once; the others are
+    // left whole. Weak references (the units') go with the units' hand-over.
+    // Meanwhile this thread reads the held objects' texts and makes new
+    // ones: every held object keeps its texts, each dead one stays dead.
+    imodelReclaimer reclaimer;
+    std::mt19937 random(33);
+    const std::string longText(48, 't');
+    for (int round = 0; round < 30; ++round) {
+        const int count = 1 + static_cast<int>(random() % 300);
+        std::vector<boost::shared_ptr<Texts>> list;
+        std::vector<boost::shared_ptr<Texts>> held;
+        std::vector<boost::weak_ptr<Texts>> units;
+        std::vector<bool> isHeld;
+        for (int i = 0; i < count; ++i) {
+            const std::string number = std::to_string(i);
+            list.push_back(boost::make_shared<Texts>(Texts{"file_" + longText + number, "/folder/" + longText + number,
+                                                           random() % 2 ? "" : "setting_" + longText}));
+            isHeld.push_back(random() % 3 == 0);
+            if (isHeld.back()) held.push_back(list.back());
+            units.push_back(list.back());
+        }
+        std::vector<Texts> heldBefore;
+        for (const auto& file : held) heldBefore.push_back(*file);
+        reclaimer.BeginGathering();
+        auto moved = std::make_unique<MovedTexts>();
+        for (boost::shared_ptr<Texts>& file : list) {
+            if (file.use_count() == 1)
+                for (std::string* text : {&file->name, &file->fullName, &file->setting})
+                    if (text->capacity() > std::string().capacity()) moved->texts.push_back(std::move(*text));
+            file.reset();
+        }
+        for (std::size_t i = 0; i < units.size(); ++i) EXPECT_EQ(units[i].expired(), !isHeld[i]);
+        reclaimer.HandOverLater(std::move(moved));
+        reclaimer.HandOverValue(std::move(units));
+        reclaimer.EndGathering();
+        std::string made;
+        for (std::size_t i = 0; i < held.size(); ++i) {
+            made += held[i]->name.substr(0, 8);
+            EXPECT_EQ(held[i]->name, heldBefore[i].name);
+            EXPECT_EQ(held[i]->fullName, heldBefore[i].fullName);
+            EXPECT_EQ(held[i]->setting, heldBefore[i].setting);
+        }
+        EXPECT_EQ(made.size(), 8 * held.size());
+    }
+    reclaimer.Wait();
 }
