@@ -13,6 +13,7 @@
 #include "imodel/design/ImodelModuleTree.h"
 #include "imodel/model/Imodel.h"
 #include "imodel/model/ImodelSetAndRestoreModelFlagObject.h"
+#include "imodel/names/ImodelAddressOrder.h"
 #include "imodel/names/ImodelSplitWork.h"
 #include "imodel/names/ImodelVisitAhead.h"
 #include "imodel/options/ImodelPhySynthesisDefaults.h"
@@ -324,8 +325,16 @@ void IcmdReadWriteProjectImpl::GatherUnitFacts()
         units.reserve(total);
         std::vector<char> inOrder;
         for (const UnitSet* set : sets) {
+            const std::size_t start = units.size();
             inOrder.push_back(!set->CollectUnordered(units));
-            if (inOrder.back()) WalkInOrder(*set, units);
+            if (inOrder.back()) {
+                WalkInOrder(*set, units);
+            } else {
+                // Asked in the order they lie in memory, which is mostly the
+                // order they were made in: a unit's neighbours share its
+                // pages and cache lines, and so do their contexts.
+                ImodelSortByAddress(units.data() + start, units.data() + units.size());
+            }
         }
         m_unitFacts.facts.assign(units.size(), 0);
         ImodelSplitWork(units.size(), ImodelSlicesFor(units.size(), kUnitsPerSlice),
