@@ -139,6 +139,26 @@ bool FileListMap::HashIndex::Any(std::uint64_t hash, const std::function<bool(co
     return false;
 }
 
+void FileListMap::HashIndex::Sample(std::size_t count, std::vector<const_iterator>& out) const
+{
+    if (m_used == 0 || count == 0) return;
+    count = std::min(count, m_cells.size());
+    for (std::size_t part = 0; part < count; ++part) {
+        const std::size_t end = (part + 1) * m_cells.size() / count;
+        for (std::size_t cell = part * m_cells.size() / count; cell < end; ++cell) {
+            const Elements& elements = m_cells[cell].elements;
+            if (const auto* single = std::get_if<const_iterator>(&elements)) {
+                out.push_back(*single);
+                break;
+            }
+            if (const auto* bucket = std::get_if<std::unique_ptr<Bucket>>(&elements)) {
+                out.push_back(*(*bucket)->begin());
+                break;
+            }
+        }
+    }
+}
+
 void FileListMap::HashIndex::Clear()
 {
     std::vector<Cell>().swap(m_cells);
@@ -147,6 +167,15 @@ void FileListMap::HashIndex::Clear()
 }
 
 // --- the map -------------------------------------------------------------------------------
+
+std::vector<FileListMap::const_iterator> FileListMap::Spread(std::size_t count) const
+{
+    ElementList marks;
+    m_exact.Sample(count, marks);
+    std::sort(marks.begin(), marks.end(), ByKey());
+    marks.erase(std::unique(marks.begin(), marks.end()), marks.end());
+    return marks;
+}
 
 std::uint64_t FileListMap::ExactHash(const ImodelFileName& key)
 {

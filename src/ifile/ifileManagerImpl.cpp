@@ -20,7 +20,6 @@
 #include <boost/make_shared.hpp>
 
 #include <algorithm>
-#include <span>
 #include <string>
 #include <unordered_map>
 #include <vector>
@@ -338,15 +337,27 @@ bool ifileManagerImpl::WriteFileList(std::ostream* stream)
     constexpr std::size_t kBytesPerFile = 112;
     const std::size_t slices = ImodelSlicesFor(m_files.Size(), kFilesPerSlice);
     if (slices > 1) {
-        std::vector<const Element*> files;
-        files.reserve(m_files.Size());
-        for (const Element& element : m_files.Elements()) files.push_back(&element);
-        std::vector<std::string> texts(slices);
-        std::vector<char> failed(slices, 0);
-        ImodelSplitWork(files.size(), slices, [&](std::size_t slice, std::size_t first, std::size_t last) {
+        // Each slice walks its own part of the map: the walk goes node to
+        // node, each a wait for memory, and the parts' walks overlap. The
+        // parts are cut at elements taken from the exact-name index.
+        constexpr std::size_t kMarksPerSlice = 32;
+        const std::vector<FileListMap::const_iterator> marks = m_files.Spread(slices * kMarksPerSlice);
+        std::vector<FileListMap::const_iterator> bounds{m_files.Elements().begin()};
+        if (marks.size() >= slices)
+            for (std::size_t slice = 1; slice < slices; ++slice) bounds.push_back(marks[slice * marks.size() / slices]);
+        bounds.push_back(m_files.Elements().end());
+        const std::size_t parts = bounds.size() - 1;
+        std::vector<std::string> texts(parts);
+        std::vector<char> failed(parts, 0);
+        ImodelSplitWork(parts, parts, [&](std::size_t slice, std::size_t, std::size_t) {
             std::string& text = texts[slice];
-            text.reserve((last - first) * kBytesPerFile);
-            const std::span<const Element* const> part(files.data() + first, last - first);
+            text.reserve(m_files.Size() / parts * kBytesPerFile);
+            const struct {
+                FileListMap::const_iterator first;
+                FileListMap::const_iterator last;
+                FileListMap::const_iterator begin() const { return first; }
+                FileListMap::const_iterator end() const { return last; }
+            } part{bounds[slice], bounds[slice + 1]};
             ImodelVisitAhead(part, ahead, [&](const Element* element) {
                 if (!failed[slice] && !element->second.entry->AppendFileManagerFileQuietly(text, withStamps))
                     failed[slice] = 1;

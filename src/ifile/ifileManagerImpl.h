@@ -60,6 +60,10 @@ public:
             // Calls `visit` for the elements of the hash in key order until it
             // answers true; true when it did.
             bool Any(std::uint64_t hash, const std::function<bool(const_iterator)>& visit) const;
+            // An element of each of about `count` cells spread evenly over
+            // the table, appended to `out` (the elements of a bucket count
+            // as one).
+            void Sample(std::size_t count, std::vector<const_iterator>& out) const;
             void Clear();
             bool Empty() const { return m_used == 0; }
 
@@ -123,6 +127,10 @@ public:
         }
 
         const Map& Elements() const { return m_map; }
+        // Up to `count` distinct elements in key order, spread over the map
+        // as hashing spreads names: where a walk of the map can be cut into
+        // parts of about equal size, found without walking it.
+        std::vector<const_iterator> Spread(std::size_t count) const;
         const_iterator Find(const ImodelFileName& key) const;
         std::size_t Size() const { return m_map.size(); }
         bool Empty() const { return m_map.empty(); }

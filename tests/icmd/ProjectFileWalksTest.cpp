@@ -374,24 +374,30 @@ TEST_F(ProjectFileWalks, PhysicalSynthesisOptionsAreJudgedByTheDefaultAsTheSaveS
 
 TEST_F(ProjectFileWalks, UnitsOfLargeLibrariesAreAskedAsAPlainWalkOfTheLibrariesWould)
 {
-    // Libraries of thousands of units are walked on a thread of their own,
-    // the largest in segments at once starting at units that the first
-    // units instantiate (with links to follow, or without any), and asked
-    // in chunks on several more threads, those listing packages to leave
-    // out on the calling thread: the per-unit blocks are still one per unit
-    // with a setting to keep, in library order.
-    for (int design = 0; design < 4; ++design) {
+    // Libraries of thousands of units, with links to follow or without any,
+    // some units defined in files (several of a name, in different files),
+    // are asked in chunks on several threads, those listing packages to
+    // leave out on the calling thread; few or many of them have settings:
+    // the per-unit blocks are still one per unit with a setting to keep, in
+    // library order.
+    for (int design = 0; design < 6; ++design) {
         MakeDesign();
-        const bool large = design >= 2;
+        const bool large = design % 3 != 0;
         const bool linked = design % 2 == 1;
+        const int settled = design >= 4 ? 60 : 4;
         const int more = large ? 17000 + Pick(3000) : 9000 + Pick(4000);
         std::vector<ImodelModule*> added;
         for (int i = 0; i < more; ++i) {
             const std::string library = large || Chance(85) ? "work" : "lib2";
-            auto unit = std::make_unique<ImodelModule>("big" + std::to_string(i), nullptr, zorpaMODULE_VHDL, false,
-                                                       library, "", false);
-            added.push_back(Design().AddLibrary(library, false)->GetModules()->Insert(std::move(unit)).first);
-            if (Chance(4)) Settle(*added.back());
+            const bool filed = design >= 2 && Chance(50);
+            const std::string name = "big" + std::to_string(filed ? Pick(more / 2) : i);
+            const auto file = filed ? m_members[static_cast<std::size_t>(Pick(static_cast<int>(m_members.size())))]
+                                    : boost::shared_ptr<IfileObjectEx>();
+            auto unit = std::make_unique<ImodelModule>(name, file, zorpaMODULE_VHDL, false, library, "", false);
+            const auto [unitNow, taken] = Design().AddLibrary(library, false)->GetModules()->Insert(std::move(unit));
+            if (!taken) continue;
+            added.push_back(unitNow);
+            if (Chance(settled)) Settle(*added.back());
         }
         if (linked) {
             for (ImodelModule* unit : added)

@@ -13,6 +13,8 @@
 
 #include <foundation/Def.h>
 
+#include <boost/make_shared.hpp>
+
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -159,4 +161,54 @@ TEST_F(FileListSlices, AFileThatCannotBeStoredIsLeftToThePlainWalkToTrace)
     EXPECT_FALSE(refused.AppendFileManagerFile(text, true));
     EXPECT_TRUE(traces.Holds("cannot be written"));
     EXPECT_EQ(text, plain);
+}
+
+TEST_F(FileListSlices, TheMapIsCutAtDistinctElementsInKeyOrderSpreadOverIt)
+{
+    // Files come and go at random; the cut points are elements of the map,
+    // in key order, each once, about as many as asked for once the map is
+    // large, and spread over it: no part between two of them (or the ends)
+    // holds much more than its share.
+    ifileManagerImpl::FileListMap map;
+    std::vector<Entry> held;
+    for (int round = 0; round < 40; ++round) {
+        const int adds = Pick(3000);
+        for (int i = 0; i < adds; ++i) {
+            auto entry = boost::make_shared<IfileObjectEx>(
+                IfileObject("<project>/d" + std::to_string(Pick(50)) + "/f" + std::to_string(Pick(200000)) + ".vhd",
+                            zorpaFT_HDL, ImodelFMInternal, true, false),
+                false);
+            if (map.Insert(entry)) held.push_back(entry);
+        }
+        for (int i = Pick(static_cast<int>(held.size() / 3 + 1)); i > 0 && !held.empty(); --i) {
+            const std::size_t at = static_cast<std::size_t>(Pick(static_cast<int>(held.size())));
+            map.Erase(map.Find(held[at]->GetInternalFileName()));
+            held[at] = held.back();
+            held.pop_back();
+        }
+        const std::size_t asked = 1 + static_cast<std::size_t>(Pick(128));
+        const std::vector<ifileManagerImpl::FileListMap::const_iterator> marks = map.Spread(asked);
+        ASSERT_EQ(map.Size(), held.size());
+        std::size_t position = 0;
+        std::size_t mark = 0;
+        std::size_t largestPart = 0;
+        std::size_t partStart = 0;
+        for (auto element = map.Elements().begin(); element != map.Elements().end(); ++element, ++position) {
+            if (mark < marks.size() && marks[mark] == element) {
+                largestPart = std::max(largestPart, position - partStart);
+                partStart = position;
+                ++mark;
+            }
+        }
+        largestPart = std::max(largestPart, position - partStart);
+        ASSERT_EQ(mark, marks.size()) << "round " << round << ": a mark out of key order, repeated or not in the map";
+        if (map.Size() >= 4 * asked) {
+            EXPECT_GE(marks.size(), asked / 2) << "round " << round;
+            EXPECT_LE(marks.size(), asked) << "round " << round;
+            EXPECT_LT(largestPart, map.Size() / std::max<std::size_t>(1, marks.size()) * 8 + 16) << "round " << round;
+        }
+        if (map.Empty()) {
+            EXPECT_TRUE(marks.empty());
+        }
+    }
 }

@@ -255,3 +255,57 @@ TEST(ZorpaUnitSet, TakingAllWhileLookingAheadTakesWhatAPlainTakeTakesAndTellsOfE
         EXPECT_TRUE(looked.empty());
     }
 }
+
+TEST(ZorpaUnitSet, UnitsCollectedFromTheIndexesAreTheSetsOwnAndSortBackIntoItsOrder)
+{
+    // Units come, go and change names and files (so that at times several
+    // units of a name have none, which the indexes cannot tell apart): each
+    // collection either appends every unit of the set once, which sorted
+    // with the set's comparison gives the set's walk, or leaves what the
+    // caller held untouched.
+    std::mt19937 random(5501);
+    const std::vector<std::string> names{"alu", "bus", "core", "dma", "top"};
+    std::vector<std::string> files;
+    for (int i = 0; i < 40; ++i) files.push_back("/p/f" + std::to_string(i) + (i % 2 ? ".v" : ".vhd"));
+    const auto pick = [&](const auto& from) { return from[random() % from.size()]; };
+    UnitSet set;
+    std::vector<std::unique_ptr<Unit>> outside;
+    std::uint64_t serial = 0;
+    int collected = 0;
+    int refused = 0;
+    for (int step = 0; step < 2500; ++step) {
+        const unsigned kind = random() % 8;
+        if (set.size() < 20 || kind < 4) {
+            auto unit = std::make_unique<Unit>();
+            unit->written = AnyCase(pick(names) + std::to_string(random() % 30), random);
+            unit->order.name = Lowered(unit->written);
+            unit->serial = ++serial;
+            GiveRandomFile(*unit, random, files, 6);
+            if (!set.Insert(std::move(unit)).second) outside.push_back(std::move(unit));
+        } else {
+            const std::vector<Unit*> all(set.begin(), set.end());
+            Unit* unit = pick(all);
+            if (kind == 4) {
+                outside.push_back(set.Extract(unit));
+            } else {
+                set.Rekey(unit, [&] { GiveRandomFile(*unit, random, files, kind == 5 ? 2 : 8); });
+            }
+        }
+        const std::vector<Unit*> walked(set.begin(), set.end());
+        std::vector<Unit*> held{nullptr, outside.empty() ? nullptr : outside.back().get()};
+        const std::vector<Unit*> before = held;
+        if (!set.CollectUnordered(held)) {
+            ++refused;
+            ASSERT_EQ(held, before) << "step " << step;
+            continue;
+        }
+        ++collected;
+        ASSERT_EQ(held.size(), before.size() + walked.size()) << "step " << step;
+        ASSERT_TRUE(std::equal(before.begin(), before.end(), held.begin())) << "step " << step;
+        std::vector<Unit*> units(held.begin() + static_cast<std::ptrdiff_t>(before.size()), held.end());
+        std::sort(units.begin(), units.end(), [](const Unit* x, const Unit* y) { return UnitSet::Precedes(*x, *y); });
+        ASSERT_EQ(units, walked) << "step " << step;
+    }
+    EXPECT_GT(collected, 400);
+    EXPECT_GT(refused, 0);
+}

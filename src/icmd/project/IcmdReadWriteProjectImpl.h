@@ -178,8 +178,9 @@ private:
     // What the modules of the design's libraries have, each module asked
     // once per save; and whether one of them has one of `facts`.
     void TakeDesignFacts();
-    // The units of the design's libraries in order and what each has to
-    // write (kAskOnThisThread for a unit only the calling thread may ask).
+    // The units of the design's libraries with something to write (or
+    // kAskOnThisThread for a unit only the calling thread may ask), in
+    // order, with what each has.
     struct UnitFacts {
         std::vector<ImodelModule*> units;
         std::vector<unsigned> facts;
@@ -191,12 +192,13 @@ private:
     void StartGatheringUnitFacts();
     void GatherUnitFacts();
     using UnitSet = ZorpaUnitSet<ImodelModule*>;
-    // The units of the libraries into m_unitFacts.units, in order.
-    void WalkUnits(const std::vector<const UnitSet*>& sets, ImodelRangeQueue& chunks);
-    // The units of a large library into m_unitFacts.units from `start`,
-    // walked in segments at once; false, with nothing handed over, when
-    // the library is small or the segments did not meet.
-    bool WalkInSegments(const UnitSet& set, std::size_t start, ImodelRangeQueue& chunks);
+    // The library's units appended to `units`, in order.
+    static void WalkInOrder(const UnitSet& set, std::vector<ImodelModule*>& units);
+    // Keeps in m_unitFacts the units with facts, each library's in order;
+    // `inOrder` tells which libraries' units were gathered in order.
+    void KeepUnitsWithFacts(const std::vector<const UnitSet*>& sets, const std::vector<char>& inOrder);
+    // Puts units of the library in its order.
+    static void PutInOrder(const UnitSet& set, std::vector<std::pair<ImodelModule*, unsigned>>& units);
     // FactsOf of the units [first, last) into m_unitFacts.facts, or
     // kAskOnThisThread for a unit only the thread that saves may ask.
     void AskUnits(std::size_t first, std::size_t last);

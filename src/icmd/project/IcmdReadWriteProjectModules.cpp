@@ -9,11 +9,11 @@
 #include "ifile/IfileObjectEx.h"
 #include "imodel/design/ImodelDesignManager.h"
 #include "imodel/design/ImodelFindModule.h"
-#include "imodel/design/ImodelLinkList.h"
 #include "imodel/design/ImodelModule.h"
 #include "imodel/design/ImodelModuleTree.h"
 #include "imodel/model/Imodel.h"
 #include "imodel/model/ImodelSetAndRestoreModelFlagObject.h"
+#include "imodel/names/ImodelAddressOrder.h"
 #include "imodel/names/ImodelSplitWork.h"
 #include "imodel/names/ImodelVisitAhead.h"
 #include "imodel/options/ImodelPhySynthesisDefaults.h"
@@ -29,12 +29,13 @@
 #include <foundation/Sys.h>
 
 #include <algorithm>
-#include <atomic>
-#include <compare>
+#include <bit>
 #include <exception>
 #include <memory>
 #include <span>
 #include <system_error>
+#include <tuple>
+#include <unordered_map>
 #include <unordered_set>
 #include <utility>
 #include <vector>
@@ -315,131 +316,91 @@ void IcmdReadWriteProjectImpl::GatherUnitFacts()
             sets.push_back((*library)->GetModules().get());
             total += sets.back()->size();
         }
-        m_unitFacts.units.resize(total);
-        m_unitFacts.facts.resize(total);
-        ImodelRangeQueue chunks;
-        // One slice walks the libraries, then asks units as the others do;
-        // a chunk of units is asked once the walk has reached all of it.
-        const std::size_t slices = ImodelSlicesFor(total, kUnitsPerSlice);
-        ImodelSplitWork(slices, slices, [&](std::size_t slice, std::size_t, std::size_t) {
-            if (slice == 0) WalkUnits(sets, chunks);
-            for (std::size_t first = 0, last = 0; chunks.Take(first, last);) AskUnits(first, last);
-        });
+        // Every unit is asked, but only those with something to write need
+        // the libraries' order: the units are taken from the libraries'
+        // indexes, which lie in two arrays, and those with facts are put in
+        // order once asked.
+        std::vector<ImodelModule*>& units = m_unitFacts.units;
+        units.clear();
+        units.reserve(total);
+        std::vector<char> inOrder;
+        for (const UnitSet* set : sets) {
+            const std::size_t start = units.size();
+            inOrder.push_back(!set->CollectUnordered(units));
+            if (inOrder.back()) {
+                WalkInOrder(*set, units);
+            } else {
+                // Asked in the order they lie in memory, which is mostly the
+                // order they were made in: a unit's neighbours share its
+                // pages and cache lines, and so do their contexts.
+                ImodelSortByAddress(units.data() + start, units.data() + units.size());
+            }
+        }
+        m_unitFacts.facts.assign(units.size(), 0);
+        ImodelSplitWork(units.size(), ImodelSlicesFor(units.size(), kUnitsPerSlice),
+                        [this](std::size_t, std::size_t first, std::size_t last) { AskUnits(first, last); });
+        KeepUnitsWithFacts(sets, inOrder);
     } catch (...) {
         m_unitFacts.failure = std::current_exception();
     }
 }
 
-void IcmdReadWriteProjectImpl::WalkUnits(const std::vector<const UnitSet*>& sets, ImodelRangeQueue& chunks)
+void IcmdReadWriteProjectImpl::WalkInOrder(const UnitSet& set, std::vector<ImodelModule*>& units)
 {
-    // Each library from both ends at once: walking its tree waits for each
-    // node before the next can be found (the nodes lie wherever the units
-    // were made), and the two waits overlap. Each end hands over a chunk
-    // as it is walked, and what lies between them when they meet. Those
-    // who wait for the chunks hear of the walk's end however it ends.
-    struct Closing {
-        ImodelRangeQueue& chunks;
-        ~Closing() { chunks.Close(); }
-    } closing{chunks};
-    constexpr std::size_t kChunk = 1024;
-    std::vector<ImodelModule*>& units = m_unitFacts.units;
-    std::size_t start = 0;
-    for (const UnitSet* set : sets) {
-        if (WalkInSegments(*set, start, chunks)) {
-            start += set->size();
-            continue;
-        }
-        std::size_t front = start;
-        std::size_t back = start + set->size();
-        std::size_t frontHanded = front;
-        std::size_t backHanded = back;
-        auto forward = set->begin();
-        auto backward = set->end();
-        while (front < back) {
-            units[front++] = *forward++;
-            if (front < back) units[--back] = *--backward;
-            if (front - frontHanded >= kChunk) chunks.Put(std::exchange(frontHanded, front), front);
-            if (backHanded - back >= kChunk) chunks.Put(back, std::exchange(backHanded, back));
-        }
-        chunks.Put(frontHanded, backHanded);
-        start += set->size();
+    // From both ends at once: walking the tree waits for each node before
+    // the next can be found, and the two waits overlap.
+    const std::size_t start = units.size();
+    units.resize(start + set.size());
+    std::size_t front = start;
+    std::size_t back = units.size();
+    auto forward = set.begin();
+    auto backward = set.end();
+    while (front < back) {
+        units[front++] = *forward++;
+        if (front < back) units[--back] = *--backward;
     }
 }
 
-bool IcmdReadWriteProjectImpl::WalkInSegments(const UnitSet& set, std::size_t start, ImodelRangeQueue& chunks)
+void IcmdReadWriteProjectImpl::KeepUnitsWithFacts(const std::vector<const UnitSet*>& sets,
+                                                  const std::vector<char>& inOrder)
 {
-    // A large library is walked in segments, a few at once, each from both
-    // ends. The segments start at units met going down from the library's
-    // first and last units, a few thousand: their names, unlike those of
-    // neighbours, spread over the order, if not evenly: there are many
-    // segments, taken in turn by the threads. Segments that do not meet
-    // where they should (the order was not told right) leave the walk to
-    // the caller.
-    constexpr std::size_t kLeast = 16384;
-    constexpr std::size_t kSample = 4096;
-    constexpr std::size_t kMostSegments = 64;
-    if (set.size() < kLeast) return false;
-    std::vector<ImodelModule*> marks;
-    std::unordered_set<const ImodelModule*> seen;
-    const auto meet = [&](ImodelModule* unit) {
-        if (unit && set.contains(unit) && seen.insert(unit).second) marks.push_back(unit);
-    };
-    auto forward = set.begin();
-    auto backward = set.end();
-    for (int looked = 0; looked < 64 && forward != backward; ++looked) {
-        meet(*forward++);
-        if (forward != backward) meet(*--backward);
+    // Each library's units with something to write (or to be asked on the
+    // saving thread), in the library's order. A few are sorted; when many
+    // have facts, a walk of the library's order costs less than sorting
+    // them, which compares units scattered in memory.
+    std::vector<ImodelModule*>& units = m_unitFacts.units;
+    std::vector<unsigned>& facts = m_unitFacts.facts;
+    std::vector<std::pair<ImodelModule*, unsigned>> kept;
+    std::vector<std::pair<ImodelModule*, unsigned>> library;
+    std::size_t start = 0;
+    for (std::size_t which = 0; which < sets.size(); ++which) {
+        const std::size_t end = start + sets[which]->size();
+        library.clear();
+        for (std::size_t i = start; i < end; ++i)
+            if (facts[i] != 0) library.emplace_back(units[i], facts[i]);
+        if (!inOrder[which]) PutInOrder(*sets[which], library);
+        kept.insert(kept.end(), library.begin(), library.end());
+        start = end;
     }
-    for (std::size_t next = 0; next < marks.size() && marks.size() < kSample; ++next)
-        if (const ImodelLinkList* subs = marks[next]->GetSubBlocks())
-            for (ImodelModule* sub : *subs) meet(sub);
-    const std::size_t segments = std::min(kMostSegments, marks.size() / 8);
-    if (segments < 2) return false;
-    std::sort(marks.begin(), marks.end(), [](const ImodelModule* a, const ImodelModule* b) {
-        const std::strong_ordering order = a->GetUnitOrder() <=> b->GetUnitOrder();
-        return order < 0 || (order == 0 && a->GetUnitSerial() < b->GetUnitSerial());
-    });
-    std::vector<UnitSet::const_iterator> bounds{set.begin()};
-    for (std::size_t segment = 1; segment < segments; ++segment)
-        bounds.push_back(set.find(marks[marks.size() * segment / segments]));
-    bounds.push_back(set.end());
-    std::vector<std::vector<ImodelModule*>> fronts(segments);
-    std::vector<std::vector<ImodelModule*>> backs(segments);
-    std::vector<char> lost(segments, 0);
-    std::atomic<std::size_t> taken{0};
-    const std::size_t threads = ImodelSlicesFor(set.size(), kUnitsPerSlice);
-    ImodelSplitWork(threads, threads, [&](std::size_t, std::size_t, std::size_t) {
-        for (std::size_t segment = taken++; segment < segments; segment = taken++) {
-            auto first = bounds[segment];
-            auto last = bounds[segment + 1];
-            while (first != last) {
-                if (first == set.end()) {
-                    lost[segment] = 1;
-                    break;
-                }
-                fronts[segment].push_back(*first++);
-                if (first == last) break;
-                if (last == set.begin()) {
-                    lost[segment] = 1;
-                    break;
-                }
-                backs[segment].push_back(*--last);
-            }
-        }
-    });
-    std::size_t walked = 0;
-    for (std::size_t segment = 0; segment < segments; ++segment)
-        walked += fronts[segment].size() + backs[segment].size();
-    if (walked != set.size() || std::find(lost.begin(), lost.end(), 1) != lost.end()) return false;
-    ImodelModule** at = m_unitFacts.units.data() + start;
-    for (std::size_t segment = 0; segment < segments; ++segment) {
-        at = std::copy(fronts[segment].begin(), fronts[segment].end(), at);
-        at = std::copy(backs[segment].rbegin(), backs[segment].rend(), at);
+    units.resize(kept.size());
+    facts.resize(kept.size());
+    for (std::size_t i = 0; i < kept.size(); ++i) std::tie(units[i], facts[i]) = kept[i];
+}
+
+void IcmdReadWriteProjectImpl::PutInOrder(const UnitSet& set, std::vector<std::pair<ImodelModule*, unsigned>>& units)
+{
+    const std::size_t count = units.size();
+    if (count <= 64 || count * static_cast<std::size_t>(std::bit_width(count)) <= set.size()) {
+        std::sort(units.begin(), units.end(),
+                  [](const auto& a, const auto& b) { return UnitSet::Precedes(*a.first, *b.first); });
+        return;
     }
-    constexpr std::size_t kChunk = 1024;
-    const std::size_t end = start + walked;
-    for (std::size_t first = start; first < end; first += kChunk) chunks.Put(first, std::min(first + kChunk, end));
-    return true;
+    std::unordered_map<const ImodelModule*, unsigned> factsOf(units.begin(), units.end());
+    std::vector<ImodelModule*> walked;
+    WalkInOrder(set, walked);
+    units.clear();
+    for (ImodelModule* unit : walked)
+        if (const auto found = factsOf.find(unit); found != factsOf.end()) units.emplace_back(unit, found->second);
 }
 
 void IcmdReadWriteProjectImpl::AskUnits(std::size_t first, std::size_t last)

@@ -50,6 +50,13 @@ public:
         if (m_used == 0) return;
         __builtin_prefetch(&m_cells[Home(Stored(keyHash))]);
     }
+    // Calls `visit(value)` for every value, in the order of the slots.
+    template <class Visit>
+    void ForEach(Visit visit) const
+    {
+        for (const Cell& cell : m_cells)
+            if (cell.Used()) visit(cell.value);
+    }
     Value& At(std::size_t slot) { return m_cells[slot].value; }
     const Value& At(std::size_t slot) const { return m_cells[slot].value; }
 

@@ -352,6 +352,30 @@ public:
         Remember(m_units.insert(hint, std::move(node)));
     }
 
+    // Whether `a` stands before `b` in a set's order.
+    static bool Precedes(const Unit& a, const Unit& b) { return Before(a, b); }
+    // Every unit, appended to `into` in the order of the indexes' slots,
+    // not the set's: a pass over all units that needs no order reads two
+    // arrays rather than walking the order's tree, whose nodes lie wherever
+    // the units were made. False, with `into` as it was, when the indexes
+    // do not account for every unit.
+    bool CollectUnordered(std::vector<T>& into) const
+    {
+        const std::size_t start = into.size();
+        into.reserve(start + m_units.size());
+        // A unit with a defining file stands in that file's bucket; one
+        // without leads its name (it sorts first there).
+        m_byFile.ForEach([&into](const FileBucket& units) { into.insert(into.end(), units.begin(), units.end()); });
+        if (into.size() - start < m_units.size()) {
+            m_firstOfName.ForEach([&into](Unit* unit) {
+                if (unit->GetFileIndexKey().empty()) into.push_back(unit);
+            });
+        }
+        if (into.size() - start == m_units.size()) return true;
+        into.resize(start);
+        return false;
+    }
+
     // The units whose defining file has that key (U::GetFileIndexKey), in
     // order; none for the empty key.
     std::vector<T> UnitsOfFileKey(const std::string& key) const
