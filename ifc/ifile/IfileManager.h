@@ -159,13 +159,14 @@ public:
     // `parse`, skipping the units named in `modulesToSkip`); a file the
     // command refuses is listed in the project's files to delete. With
     // `localOnly` a linked file is left out. `stepOneFile` (may be empty) is
-    // called for each file handed to the command. `read`, when given, gets
-    // the files as the block holds them (with their stored stamps), so that
-    // a caller need not read the block again. False only when the project
-    // file has no file-list block.
+    // called for each file handed to the command. `newerOnDisk`, when
+    // given, gets, in the block's order, the project entry of each file of
+    // the block whose disk stamp is newer than the one the block stored, as
+    // the entries stand once every file is added. False only when the
+    // project file has no file-list block.
     virtual bool AddFilesToModel(ImodelProjectFileStructure& project, const std::vector<Iconvert*>& converters,
                                  std::vector<std::string>* modulesToSkip, const std::function<void()>& stepOneFile,
-                                 bool parse, bool localOnly, std::deque<IfileObjectEx>* read = nullptr) = 0;
+                                 bool parse, bool localOnly, std::deque<IfileObject>* newerOnDisk = nullptr) = 0;
 
     // A plain list of names kept for other parts of the project (list 0
     // only: any other list answers false and changes nothing). Names are

@@ -50,6 +50,50 @@ bool IsReadableMember(const IfileObjectEx& file)
     return false;
 }
 
+// What the add of each member file of the block shares.
+struct MemberAdds {
+    ifileManagerImpl& manager;
+    ImodelProjectFileStructure& project;
+    std::deque<IfileObjectEx>& files;
+    const std::unordered_set<std::size_t>& leftOut;
+    const std::unordered_map<std::string, std::vector<std::size_t>>& childrenOf;
+    const std::unordered_set<std::string>& before;
+    const std::string& folder;
+    std::vector<std::string>* modulesToSkip;
+    const std::function<void()>& stepOneFile;
+    ImodelCommandServices* commands;
+    bool knownCores;  // files registered before the read are not parsed again
+    bool parse;
+    bool localOnly;
+
+    // Registers the i-th file and hands it to the add-file command.
+    void Add(std::size_t i) const
+    {
+        IfileObjectEx& file = files[i];
+        if (localOnly && !file.IsLocalFile()) return;
+        if (leftOut.count(i) || (file.GetFileSpecificType() != zorpaFT_SCH && !IsReadableMember(file))) return;
+        if (const Entry known = manager.GetFile(file))
+            file.SetErrorFile(known->GetErrorFileType(), known->GetModuleAlreadyDefined());
+        const Entry entry = manager.AddOrUpdateFile(file, true);
+        file.UpdateParentFilePtr(file, entry);
+        // The key is made only when something is looked up by it.
+        if (knownCores || !childrenOf.empty()) {
+            const std::string key = ImodelFileNameKey(file.GetInternalFileName(), folder);
+            if (const auto children = childrenOf.find(key); children != childrenOf.end())
+                for (std::size_t child : children->second)
+                    if (child > i) files[child].UpdateParentFilePtr(file, entry);
+            if (knownCores && before.count(key)) return;
+        }
+        if (stepOneFile) stepOneFile();
+        // Without the command layer nothing can parse the file: it stays
+        // registered as it was read.
+        if (commands == nullptr) return;
+        const Entry added = commands->AddFileToModel(file, false, parse, false, nullptr, modulesToSkip, true, nullptr,
+                                                     true, false, nullptr);
+        if (!added) project.AddFileToDelete(file.GetFullFileName(), file.GetFileSpecificType());
+    }
+};
+
 }  // namespace
 
 Entry IfileGetCXFFileFromModuleFile(ImodelModule* module)
@@ -63,7 +107,7 @@ Entry IfileGetCXFFileFromModuleFile(ImodelModule* module)
 bool ifileManagerImpl::AddFilesToModel(ImodelProjectFileStructure& project, const std::vector<Iconvert*>& converters,
                                        std::vector<std::string>* modulesToSkip,
                                        const std::function<void()>& stepOneFile, bool parse, bool localOnly,
-                                       std::deque<IfileObjectEx>* read)
+                                       std::deque<IfileObject>* newerOnDisk)
 {
     std::deque<IfileObjectEx> files;
     if (!IfileGetFileList(project, files, converters)) return false;
@@ -107,31 +151,46 @@ bool ifileManagerImpl::AddFilesToModel(ImodelProjectFileStructure& project, cons
     const IfileDiskPrefetch prefetch(std::move(onDisk));
     // Each unit is told of once, after every file is read.
     const ImodelModuleNoticeBatch notices;
+    // A file's entry is compared with its stored stamp right after its add,
+    // while both are at hand. The map loses no entry during the adds but
+    // by a failed parse, and only when none went is the comparison at the
+    // time of the add the one at the end.
+    const MemberAdds adds{*this,
+                          project,
+                          files,
+                          leftOut,
+                          childrenOf,
+                          before,
+                          folder,
+                          modulesToSkip,
+                          stepOneFile,
+                          commands,
+                          skipKnownCores && !before.empty(),
+                          parse,
+                          localOnly};
+    const std::size_t removals = RemovalMark();
+    const std::size_t notedBefore = newerOnDisk ? newerOnDisk->size() : 0;
     for (std::size_t i = 0; i < files.size(); ++i) {
         IfileObjectEx& file = files[i];
-        if (localOnly && !file.IsLocalFile()) continue;
-        if (leftOut.count(i) || (file.GetFileSpecificType() != zorpaFT_SCH && !IsReadableMember(file))) continue;
-        if (const Entry known = GetFile(file))
-            file.SetErrorFile(known->GetErrorFileType(), known->GetModuleAlreadyDefined());
-        const Entry entry = AddOrUpdateFile(file, true);
-        file.UpdateParentFilePtr(file, entry);
-        // The key is made only when something is looked up by it.
-        const bool knownCores = skipKnownCores && !before.empty();
-        if (knownCores || !childrenOf.empty()) {
-            const std::string key = ImodelFileNameKey(file.GetInternalFileName(), folder);
-            if (const auto children = childrenOf.find(key); children != childrenOf.end())
-                for (std::size_t child : children->second)
-                    if (child > i) files[child].UpdateParentFilePtr(file, entry);
-            if (knownCores && before.count(key)) continue;
-        }
-        if (stepOneFile) stepOneFile();
-        // Without the command layer nothing can parse the file: it stays
-        // registered as it was read.
-        if (commands == nullptr) continue;
-        const Entry added = commands->AddFileToModel(file, false, parse, false, nullptr, modulesToSkip, true, nullptr,
-                                                     true, false, nullptr);
-        if (!added) project.AddFileToDelete(file.GetFullFileName(), file.GetFileSpecificType());
+        adds.Add(i);
+        if (newerOnDisk) NoteIfNewerOnDisk(file, *newerOnDisk);
     }
-    if (read) *read = std::move(files);
+    if (newerOnDisk && RemovalMark() != removals) {
+        newerOnDisk->erase(newerOnDisk->begin() + static_cast<std::ptrdiff_t>(notedBefore), newerOnDisk->end());
+        for (const IfileObjectEx& file : files) NoteIfNewerOnDisk(file, *newerOnDisk);
+    }
     return true;
+}
+
+std::size_t ifileManagerImpl::RemovalMark() const
+{
+    // Unsigned arithmetic: the difference only changes when an entry goes.
+    return m_inserted - m_files.Size();
+}
+
+void ifileManagerImpl::NoteIfNewerOnDisk(const IfileObjectEx& file, std::deque<IfileObject>& newer)
+{
+    // The entry holds the disk's stamp, the file value the stored one.
+    const Entry entry = GetFile(file);
+    if (entry && entry->IsNewerThan(file.GetStatInfo())) newer.push_back(static_cast<const IfileObject&>(*entry));
 }

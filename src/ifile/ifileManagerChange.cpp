@@ -134,6 +134,7 @@ IfileManager::Entry ifileManagerImpl::AddOrUpdateFile(const IfileObjectEx& file,
             ImodelDisplayLINK_FILE_WAS_MODIFIED_MSG(result->GetFileTitleAndExt().c_str());
         if (result->GetFileState() == imodelFileAbsent) result->SetFileState(imodelFileUpToDate);
         m_files.Insert(result, &registered);
+        ++m_inserted;
     } else {
         if (trackErrors) result->SetErrorFile(kind, text);
         result->AddConstraintsFrom(file);

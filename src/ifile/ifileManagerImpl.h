@@ -248,7 +248,7 @@ public:
     bool ReadFileList(ImodelProjectFileStructure& project, int& count) override;
     bool AddFilesToModel(ImodelProjectFileStructure& project, const std::vector<Iconvert*>& converters,
                          std::vector<std::string>* modulesToSkip, const std::function<void()>& stepOneFile, bool parse,
-                         bool localOnly, std::deque<IfileObjectEx>* read = nullptr) override;
+                         bool localOnly, std::deque<IfileObject>* newerOnDisk = nullptr) override;
     bool AddName(const std::string& name, int list) override;
     bool RemoveName(const std::string& name, int list) override;
     bool ClearNames(int list) override;
@@ -321,7 +321,15 @@ private:
     // Drops the members that are gone or no longer registered.
     void PruneErrorGroup(ErrorFiles& group) const;
 
+    // Grows by one whenever an entry leaves the map.
+    std::size_t RemovalMark() const;
+    // Puts the file's entry into `newer` when its disk stamp is newer than
+    // the file's.
+    void NoteIfNewerOnDisk(const IfileObjectEx& file, std::deque<IfileObject>& newer);
+
     std::uint32_t m_lookupCount = 0;
+    // Entries ever put into the map: with its size, tells whether any left.
+    std::size_t m_inserted = 0;
     std::vector<IfileListener*> m_listeners;
     std::uint64_t m_listenersChanged = 0;  // counts additions and removals
     FileListMap m_files;

@@ -4,14 +4,19 @@
 #include "RecordingCommandServices.h"
 #include "TempFolder.h"
 
+#include "ifile/IfileFunctions.h"
 #include "ifile/IfileListener.h"
 #include "ifile/IfileManager.h"
 #include "ifile/IfileObjectEx.h"
 #include "imodel/model/Imodel.h"
 #include "imodel/names/ImodelProjectFileStructure.h"
 
+#include <foundation/Sys.h>
+
 #include <gtest/gtest.h>
 
+#include <deque>
+#include <random>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -150,4 +155,80 @@ TEST_F(AddFilesToModelTest, AFileIsInTheGroupOfItsCurrentErrorTextOnly)
     const IfileManager::ErrorGroupRange groups = files.GetErrorFileGroups();
     for (auto group = groups.first; group != groups.second; ++group) texts.push_back(group->first);
     EXPECT_EQ(texts, (std::vector<std::string>{"alu", "mux"}));
+}
+
+// The files the adds find changed on disk are those a walk over the whole
+// block after every add finds: each file's entry, as it stands at the end,
+// against the stamp the block stored. The command here drops some entries
+// as a failed parse does, its own or an earlier file's, and the block holds
+// files twice, missing files and linked files.
+TEST_F(AddFilesToModelTest, TheFilesNewerOnDiskAreThoseAWalkAfterEveryAddFinds)
+{
+    std::mt19937 random(20261208);
+    for (int round = 0; round < 40; ++round) {
+        SCOPED_TRACE("round " + std::to_string(round));
+        const int count = 3 + static_cast<int>(random() % 30);
+        std::vector<std::string> names;
+        for (int i = 0; i < count; ++i) {
+            names.push_back("r" + std::to_string(round) + "_" + std::to_string(i) + ".v");
+            if (random() % 8 != 0) project.Write(names.back(), std::string(1 + random() % 40, 'x'));
+        }
+        std::vector<std::string> members;
+        for (int line = 0; line < count + 3; ++line) {
+            const std::string& name = names[random() % names.size()];
+            std::string member = random() % 10 == 0 ? "VALUE \"/elsewhere/" + name + ",hdl\"\n"
+                                                    : "VALUE \"<project>/" + name + ",hdl\"\n";
+            SysStatInfo disk;
+            if (SysPathStat(project.Path() + "/" + name, &disk) != 0)
+                disk = SysStatInfo{0, 1'700'000'000'000'000'000, 5};
+            switch (random() % 4) {
+            case 0:  // stored as it is on disk
+                member += "TIME=\"" + std::to_string(disk.time) + "\"\nSIZE=\"" + std::to_string(disk.size) + "\"\n";
+                break;
+            case 1:  // stored before the last change
+                member += "TIME=\"" + std::to_string(disk.time - 2'000'000'000) + "\"\nSIZE=\"" +
+                          std::to_string(disk.size) + "\"\n";
+                break;
+            case 2:  // the size changed
+                member +=
+                    "TIME=\"" + std::to_string(disk.time) + "\"\nSIZE=\"" + std::to_string(disk.size + 1) + "\"\n";
+                break;
+            default:  // no stamp stored
+                break;
+            }
+            members.push_back(member);
+        }
+        // The command drops the entry of one file in five, and sometimes an
+        // earlier file's too.
+        std::vector<std::string> handed;
+        commands.addAnswer = [&](const IfileObjectEx& file) {
+            handed.push_back(file.GetFileTitleAndExt());
+            if (random() % 5 != 0) return files.GetFile(file);
+            if (handed.size() > 1 && random() % 2 == 0)
+                files.RemoveFile(
+                    IfileObject(handed[random() % (handed.size() - 1)], zorpaFT_HDL, ImodelFMRelative, false, true));
+            files.RemoveFile(file);
+            return Entry();
+        };
+        ImodelProjectFileStructure parsed;
+        Parse(parsed, members);
+        std::deque<IfileObject> newer;
+        newer.emplace_back(IfileObject("before.v", zorpaFT_HDL, ImodelFMRelative, false, true));
+        const bool localOnly = random() % 2 == 0;
+        ASSERT_TRUE(files.AddFilesToModel(parsed, {}, nullptr, nullptr, true, localOnly, &newer));
+
+        // The plain way: the block read again, every file looked up at the end.
+        ImodelProjectFileStructure again;
+        Parse(again, members);
+        std::deque<IfileObjectEx> stored;
+        ASSERT_TRUE(IfileGetFileList(again, stored, {}));
+        std::vector<std::string> expected{newer.front().GetInternalFileName().GetString()};
+        for (const IfileObjectEx& file : stored)
+            if (const Entry entry = files.GetFile(file); entry && entry->IsNewerThan(file.GetStatInfo()))
+                expected.push_back(entry->GetInternalFileName().GetString());
+        std::vector<std::string> found;
+        for (const IfileObject& file : newer) found.push_back(file.GetInternalFileName().GetString());
+        EXPECT_EQ(found, expected);
+        files.RemoveAllFiles();
+    }
 }

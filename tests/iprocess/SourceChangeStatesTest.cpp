@@ -8,6 +8,7 @@
 #include "FlowProject.h"
 
 #include "RecordingView.h"
+#include "imodel/design/ImodelModuleTree.h"
 #include "imodel/views/ImodelToolStatesManager.h"
 #include "iprocess/QuorlaneStateMachine.h"
 #include "src/iprocess/iprocessStateMachines.h"
@@ -58,15 +59,35 @@ protected:
         return Draws(seed);
     }
 
+    // How the units hear that their results changed: each one as it is
+    // given results, or every unit at once after, through the process
+    // manager or by hand, unit after unit in the libraries' order.
+    enum class Tell {
+        EachUnit,
+        EveryUnit,
+        EveryUnitByHand
+    };
+
+    static void TellEveryUnitByHand()
+    {
+        IprocessManager& processes = *Imodel::GetInstance().GetProcessManager();
+        ImodelApplyToAllModules([&processes](ImodelModule* unit) {
+            IprocessFlow* flow = processes.GetFlowForModule(unit);
+            flow->AttachModule(unit);
+            flow->UpdateFileDependentStates();
+            flow->DetachModule();
+        });
+    }
+
     // The states after each step of one random history, the plain way or
     // not; the same seed gives the same history.
-    std::vector<std::string> Run(unsigned seed, bool plain)
+    std::vector<std::string> Run(unsigned seed, bool plain, Tell tell = Tell::EachUnit)
     {
         Draws draws = Start(seed, plain);
         std::vector<ImodelModule*> units;
         std::vector<Entry> sources;
         std::vector<Entry> derived;
-        const std::size_t count = 12 + draws.Pick(12);
+        const std::size_t count = tell == Tell::EachUnit ? 12 + draws.Pick(12) : 30 + draws.Pick(40);
         for (std::size_t i = 0; i < count; ++i) {
             const std::string name = "u" + std::to_string(i);
             const Entry source = Add("hdl/" + name + ".v", zorpaFT_HDL, "module " + name + "; endmodule\n");
@@ -92,8 +113,10 @@ protected:
                     if (draws.Chance(50))
                         view->SetToolState(&Tool(tools[draws.Pick(tools.size())]), states[draws.Pick(states.size())],
                                            nullptr, false);
-                Machine().UpdateFileDependentStatesForModule(unit);
+                if (tell == Tell::EachUnit) Machine().UpdateFileDependentStatesForModule(unit);
             }
+            if (tell == Tell::EveryUnit) Machine().UpdateFileDependentStates();
+            if (tell == Tell::EveryUnitByHand) TellEveryUnitByHand();
         };
         results();
 
@@ -261,4 +284,22 @@ TEST_F(SourceChangeStates, ADesignFilledFileByFileHasTheStatesAndEventsOfThePlai
     }
     // Many steps could pass the units above the new ones by.
     EXPECT_GT(resting, 24) << resting;
+}
+
+// Telling every unit at once, as the read of a project does, leaves what
+// telling each unit's flow in turn leaves, in designs larger than the
+// walk's look ahead.
+TEST_F(SourceChangeStates, EveryUnitToldAtOnceEndsAsEachUnitsFlowToldInTurn)
+{
+    int differing = 0;
+    for (unsigned seed = 11; seed <= 14; ++seed) {
+        const std::vector<std::string> byHand = Run(seed, false, Tell::EveryUnitByHand);
+        const std::vector<std::string> atOnce = Run(seed, false, Tell::EveryUnit);
+        ASSERT_EQ(byHand.size(), atOnce.size());
+        for (std::size_t step = 0; step < byHand.size(); ++step) {
+            ASSERT_EQ(byHand[step], atOnce[step]) << "seed " << seed << ", step " << step;
+            if (step > 0 && byHand[step] != byHand[step - 1]) ++differing;
+        }
+    }
+    EXPECT_GT(differing, 4);
 }

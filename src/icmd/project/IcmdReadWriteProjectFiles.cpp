@@ -104,18 +104,11 @@ void IcmdReadWriteProjectImpl::ReadMemberFiles(bool& found)
             if (IcmdSplitAtLastComma(line, name, module) && !module.empty()) chosenUnits.push_back(module);
         }
     }
-    std::deque<IfileObjectEx> stored;
     files.AddFilesToModel(
-        m_parser, m_converters, &chosenUnits, [this] { StepOneFile(); }, true, m_fileListFlag, &stored);
+        m_parser, m_converters, &chosenUnits, [this] { StepOneFile(); }, true, m_fileListFlag,
+        &IcmdFilesModifiedSinceLastOpen());
     // Nothing reads the block after this step.
     TakeList(lines, "FileManager", true);
-    std::deque<IfileObject>& modified = IcmdFilesModifiedSinceLastOpen();
-    for (const IfileObjectEx& file : stored) {
-        // The entry holds the disk's stamp now, the file value the stored one.
-        const IfileManager::Entry entry = files.GetFile(file);
-        if (entry && entry->IsNewerThan(file.GetStatInfo()))
-            modified.push_back(static_cast<const IfileObject&>(*entry));
-    }
 }
 
 void IcmdReadWriteProjectImpl::ReadFileBlock(const std::string& list, int defaultType, bool found)
