@@ -7,13 +7,10 @@
 #pragma once
 
 #include <algorithm>
-#include <condition_variable>
 #include <cstddef>
 #include <exception>
-#include <mutex>
 #include <system_error>
 #include <thread>
-#include <tuple>
 #include <utility>
 #include <vector>
 
@@ -67,45 +64,3 @@ void ImodelSplitWork(std::size_t count, std::size_t slices, const Work& work)
     for (const std::exception_ptr& failure : failures)
         if (failure) std::rethrow_exception(failure);
 }
-
-// Ranges handed from a thread that finds them (a walk) to threads that work
-// on them as they come, each range taken once.
-class ImodelRangeQueue {
-public:
-    // Hands over [first, last); nothing for an empty range.
-    void Put(std::size_t first, std::size_t last)
-    {
-        if (first >= last) return;
-        {
-            const std::lock_guard<std::mutex> lock(m_mutex);
-            m_ranges.emplace_back(first, last);
-        }
-        m_ready.notify_one();
-    }
-    // No more ranges will come.
-    void Close()
-    {
-        {
-            const std::lock_guard<std::mutex> lock(m_mutex);
-            m_closed = true;
-        }
-        m_ready.notify_all();
-    }
-    // The next range, waiting for one; false once closed and every range
-    // was taken.
-    bool Take(std::size_t& first, std::size_t& last)
-    {
-        std::unique_lock<std::mutex> lock(m_mutex);
-        m_ready.wait(lock, [this] { return !m_ranges.empty() || m_closed; });
-        if (m_ranges.empty()) return false;
-        std::tie(first, last) = m_ranges.back();
-        m_ranges.pop_back();
-        return true;
-    }
-
-private:
-    std::mutex m_mutex;
-    std::condition_variable m_ready;
-    std::vector<std::pair<std::size_t, std::size_t>> m_ranges;
-    bool m_closed = false;
-};
