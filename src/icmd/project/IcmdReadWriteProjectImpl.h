@@ -8,7 +8,6 @@
 #include "icmd/project/IcmdReadWriteProject.h"
 #include "imodel/names/ImodelFileName.h"
 #include "imodel/names/ImodelProjectFileStructure.h"
-#include "imodel/names/ImodelSplitWork.h"
 #include "imodel/names/ImodelToolKinds.h"
 
 #include <foundation/AcmdEnum.h>

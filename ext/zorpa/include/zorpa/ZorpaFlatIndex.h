@@ -25,7 +25,7 @@ public:
     bool empty() const { return m_used == 0; }
 
     // The slot of the key; npos when it has none.
-    std::size_t Find(std::string_view key) const { return Find(key, Hash()(key), [](const Value&) {}); }
+    std::size_t Find(std::string_view key) const { return Find(key, Hash()(key), Unmet()); }
     // The same with the key's Hash given. `met(value)` is told of each value
     // whose hash matches before its key is compared: a value that leads to
     // memory of its own can have it loaded while the key is read.
@@ -33,15 +33,8 @@ public:
     std::size_t Find(std::string_view key, std::size_t keyHash, Met met) const
     {
         if (m_used == 0) return npos;
-        const std::size_t hash = Stored(keyHash);
-        const std::size_t mask = m_cells.size() - 1;
-        for (std::size_t at = Home(hash); m_cells[at].Used(); at = (at + 1) & mask) {
-            const Cell& cell = m_cells[at];
-            if (cell.hash != hash) continue;
-            met(cell.value);
-            if (Equal()(KeyOf()(cell.value), key)) return at;
-        }
-        return npos;
+        const std::size_t slot = Probe(key, Stored(keyHash), met);
+        return m_cells[slot].Used() ? slot : npos;
     }
     // Asks for the cell where a lookup of the key's Hash starts, so that a
     // lookup a little later finds it loaded.
@@ -122,13 +115,22 @@ private:
         // Fibonacci hashing spreads hashes that differ in their low bits only.
         return static_cast<std::size_t>((static_cast<std::uint64_t>(hash) * 11400714819323198485ULL) >> m_shift);
     }
-    // The cell of the key, or the free cell where it would go.
-    std::size_t Probe(std::string_view key, std::size_t hash) const
+    struct Unmet {
+        void operator()(const Value&) const {}
+    };
+    // The cell of the key, or the free cell where it would go; `met` is
+    // told of each value whose hash matches before its key is compared.
+    template <class Met = Unmet>
+    std::size_t Probe(std::string_view key, std::size_t hash, Met met = Met()) const
     {
         const std::size_t mask = m_cells.size() - 1;
         std::size_t at = Home(hash);
-        while (m_cells[at].Used() && !(m_cells[at].hash == hash && Equal()(KeyOf()(m_cells[at].value), key)))
-            at = (at + 1) & mask;
+        for (; m_cells[at].Used(); at = (at + 1) & mask) {
+            const Cell& cell = m_cells[at];
+            if (cell.hash != hash) continue;
+            met(cell.value);
+            if (Equal()(KeyOf()(cell.value), key)) break;
+        }
         return at;
     }
     void Grow()
