@@ -15,7 +15,6 @@
 #include "imodel/design/ImodelModuleTree.h"
 #include "imodel/model/Imodel.h"
 #include "imodel/model/ImodelFeatures.h"
-#include "imodel/names/ImodelVisitAhead.h"
 #include "imodel/names/imodelUtl.h"
 #include "imodel/views/ImodelContextImpl.h"
 #include "imodel/views/ImodelToolStatesManager.h"
@@ -571,24 +570,8 @@ void iprocessManagerImpl::Ide_pldFileDetected(KemletContentIf* content, Entry fi
 void iprocessManagerImpl::UpdateFileDependentStates()
 {
     RouteDeferred();
-    // Every unit of every library, each library's units as they stand when
-    // it is reached. A unit's work is short and waits on its memory: the
-    // units some places ahead are asked for meanwhile.
-    const auto ahead = [](ImodelModule* module, int depth) {
-        if (!module) return;
-        if (depth == 0)
-            ImodelPrefetch(module, 256);
-        else
-            ImodelPrefetch(module->GetContext(), 128);
-    };
-    const auto [first, last] = Imodel::GetInstance().GetDesignManager()->GetLibraries();
-    for (auto library = first; library != last; ++library) {
-        if (!*library || !(*library)->GetModules()) continue;
-        const std::vector<ImodelModule*> modules((*library)->GetModules()->begin(), (*library)->GetModules()->end());
-        ImodelVisitAhead(modules, ahead, [this](ImodelModule* module) {
-            if (module) Route(module, [](IprocessFlow& flow) { flow.UpdateFileDependentStates(); });
-        });
-    }
+    ImodelApplyToAllModules(
+        [this](ImodelModule* module) { Route(module, [](IprocessFlow& flow) { flow.UpdateFileDependentStates(); }); });
 }
 
 void iprocessManagerImpl::UpdateFileDependentStatesForModule(ImodelModule* module)

@@ -410,17 +410,10 @@ void IcmdReadWriteProjectImpl::AskUnits(std::size_t first, std::size_t last)
     // Asking a unit only reads it, but for the package lists, which are
     // brought up to date against the file manager: such a unit is left to
     // the thread that saves.
-    const auto ahead = [](const ImodelModule* module, int stage) {
-        if (stage == 0) {
-            ImodelPrefetch(module, sizeof(ImodelModule));
-        } else if (const ImodelContextImpl* context = module->GetContext()) {
-            ImodelPrefetch(context);
-        }
-    };
     std::vector<unsigned>& facts = m_unitFacts.facts;
     std::size_t at = first;
     const std::span<ImodelModule* const> slice(m_unitFacts.units.data() + first, last - first);
-    ImodelVisitAhead(slice, ahead, [&](ImodelModule* module) {
+    ImodelVisitAhead(slice, &ImodelAskForUnitAhead, [&](ImodelModule* module) {
         facts[at++] = module->HasPackagesToIgnore() ? kAskOnThisThread : FactsOf(*module);
     });
 }

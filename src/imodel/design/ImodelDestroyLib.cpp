@@ -1,8 +1,8 @@
 #include "imodel/design/ImodelDestroyLib.h"
 
 #include "imodel/design/ImodelModule.h"
+#include "imodel/design/ImodelModuleTree.h"
 #include "imodel/names/ImodelVisitAhead.h"
-#include "imodel/views/ImodelContextImpl.h"
 #include "src/imodel/design/imodelReclaimer.h"
 #include "src/imodel/design/imodelRetire.h"
 
@@ -19,13 +19,7 @@ void TakeUnits(ZorpaLibrary<ImodelModule*>& library, std::vector<ImodelModule::O
     // the allocator sort its free blocks at every step.
     // Each unit is read whole as it leaves while a change keeps note of it
     // (its data and its context are copied): both are asked for ahead.
-    const auto ahead = [](const ImodelModule* unit, int step) {
-        if (step == 0)
-            ImodelPrefetch(unit, sizeof(ImodelModule));
-        else if (const ImodelContextImpl* context = unit->GetContext())
-            ImodelPrefetch(context, sizeof(ImodelContextImpl));
-    };
-    std::vector<ImodelModule::Owned> taken = library.GetModules()->TakeAll(ahead);
+    std::vector<ImodelModule::Owned> taken = library.GetModules()->TakeAll(&ImodelAskForUnitAhead);
     // The first library's list is kept as it is: a copy of a hundred
     // thousand units is a large block taken and given back for nothing.
     if (units.empty()) {
@@ -43,12 +37,7 @@ void TakeUnits(ZorpaLibrary<ImodelModule*>& library, std::vector<ImodelModule::O
 // misses overlap instead of coming one after the other.
 void DeleteInOrder(std::vector<ImodelModule::Owned>& units)
 {
-    const auto ahead = [](const ImodelModule::Owned* unit, int step) {
-        if (step == 0)
-            ImodelPrefetch(unit->get(), sizeof(ImodelModule));
-        else if (const ImodelContextImpl* context = (*unit)->GetContext())
-            ImodelPrefetch(context, sizeof(ImodelContextImpl));
-    };
+    const auto ahead = [](const ImodelModule::Owned* unit, int step) { ImodelAskForUnitAhead(unit->get(), step); };
     // The list is this function's own: its entries may be emptied.
     ImodelVisitAhead(units, ahead,
                      [](const ImodelModule::Owned* unit) { const_cast<ImodelModule::Owned*>(unit)->reset(); });

@@ -5,7 +5,9 @@
 #include "imodel/design/ImodelModule.h"
 #include "imodel/model/Imodel.h"
 #include "imodel/names/ImodelMessages.h"
+#include "imodel/names/ImodelVisitAhead.h"
 #include "imodel/names/imodelUtl.h"
+#include "imodel/views/ImodelContextImpl.h"
 #include "src/imodel/design/imodelHierarchyWalk.h"
 
 #include <foundation/Sys.h>
@@ -373,8 +375,19 @@ void ImodelApplyToAllModules(const std::function<void(ImodelModule*)>& visit)
     for (auto library = first; library != last; ++library) {
         if (!*library || !(*library)->GetModules()) continue;
         const std::vector<ImodelModule*> modules((*library)->GetModules()->begin(), (*library)->GetModules()->end());
-        for (ImodelModule* module : modules)
+        ImodelVisitAhead(modules, &ImodelAskForUnitAhead, [&visit](ImodelModule* module) {
             if (module) visit(module);
+        });
+    }
+}
+
+void ImodelAskForUnitAhead(const ImodelModule* unit, int stage)
+{
+    if (unit == nullptr) return;
+    if (stage == 0) {
+        ImodelPrefetch(unit, sizeof(ImodelModule));
+    } else if (const ImodelContextImpl* context = unit->GetContext()) {
+        ImodelPrefetch(context, sizeof(ImodelContextImpl));
     }
 }
 
