@@ -11,6 +11,7 @@
 #include "imodel/design/ImodelDeletedModuleInfo.h"
 #include "imodel/design/ImodelDestroyLib.h"
 #include "imodel/design/ImodelDuplicateLibs.h"
+#include "imodel/design/ImodelFreeLater.h"
 #include "imodel/design/ImodelRemoveModules.h"
 #include "imodel/names/imodelUtl.h"
 #include "imodel/views/ImodelContextImpl.h"
@@ -417,7 +418,9 @@ TEST_F(UnitJournalTest, ALibraryWalkedInItsOrderRestoresAsALookupOfEachNameAndAs
                     << "seed " << seed << (byName ? " by name" : " by file")
                     << (everyName ? ", each name looked up" : ", the library walked when most was touched");
                 // No record of a unit outlives the restore: every context
-                // left belongs to a unit.
+                // left belongs to a unit. The units cleared away are freed
+                // on the reclaimer's thread, which counts as it goes.
+                ImodelWaitForFreedMemory();
                 EXPECT_TRUE(ImodelContextImpl::OnlyContextsOfUnits()) << "seed " << seed;
                 if (everyName)
                     lookedUp = restored.journaled;

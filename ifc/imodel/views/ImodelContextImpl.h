@@ -69,7 +69,8 @@ public:
     using WaitingList = std::vector<const ImodelContextImpl*>;
     static bool EmptyWaitingListsIfOnly(std::size_t going, std::vector<WaitingList>& spent);
     // Whether every context alive belongs to a unit (none is kept apart
-    // from one, as a change's record of a unit keeps one).
+    // from one, as a change's record of a unit keeps one). Exact only while
+    // the reclaimer frees no units: ask after ImodelWaitForFreedMemory.
     static bool OnlyContextsOfUnits();
     // How many contexts alive belong to units.
     static std::size_t ContextsOfUnits();
