@@ -63,29 +63,65 @@ void ifileManagerImpl::ActionRemoveParent::operator()(Entry file)
 
 // --- announcing -------------------------------------------------------------------------------
 
+namespace {
+
+// Asks for a file's memory ahead of a walk that copies its entry and asks
+// the file something: the entry's counts lie just before the file (both are
+// made in one allocation), the file's first fields right after them.
+void AskForFileAhead(const IfileObjectEx* file)
+{
+    if (file != nullptr) ImodelPrefetch(reinterpret_cast<const char*>(file) - 64, 192);
+}
+
+}  // namespace
+
 void ifileManagerImpl::NotifyFiles(bool asNew, const FileListMap& list, const IfileManagerFilterParent* filter)
 {
     const bool wasBlocked = Imodel::BlockDesignHierarchyDisplay(true, false);
-    // A listener may change the map while it is told: the walk is over a copy.
+    // A listener may change the map while it is told: the walk is over a copy
+    // of the files that pass the filter. Each walk over every file of a large
+    // project is a cache miss per file, so the filter is asked once per file
+    // (what it asks, a listener's update does not change) and the events are
+    // made in the same walk, with the files asked for some places ahead.
     std::vector<Entry> files;
     files.reserve(list.Size());
-    for (const auto& [key, element] : list.Elements()) files.push_back(element.entry);
-    const auto passes = [filter](const Entry& file) { return !filter || (*filter)(file); };
+    IeventBatch batch;
+    batch.reserve(asNew ? 2 * list.Size() : list.Size());
+    ImodelVisitAhead(
+        list.Elements(),
+        [](const auto* element, int stage) {
+            if (stage == 0) AskForFileAhead(element->second.entry.get());
+        },
+        [&](const auto* element) {
+            const Entry& file = element->second.entry;
+            if (filter && !(*filter)(file)) return;
+            files.push_back(file);
+            if (asNew) batch.push_back(boost::make_shared<IeventFileRemoved>(file));
+            batch.push_back(boost::make_shared<IeventFileAddedOrModified>(file, asNew));
+        });
 
-    TellListeners([&](IfileListener& listener) {
-        for (const Entry& file : files) {
-            if (!passes(file)) continue;
+    // The listeners hear of the files file by file, each listener of every
+    // file in the list's order as before: listener after listener, each
+    // would walk every file of a large project again, a cache miss per file
+    // and listener.
+    constexpr std::size_t kAhead = 8;
+    for (std::size_t at = 0; at < files.size(); ++at) {
+        if (at + kAhead < files.size()) ImodelPrefetch(files[at + kAhead].get(), sizeof(IfileObjectEx));
+        const Entry& file = files[at];
+        TellListeners([&file, asNew](IfileListener& listener) {
             if (asNew) listener.RemoveFile(file);
             listener.UpdateFile(file, asNew);
-        }
-    });
-    IeventBatch batch;
-    for (const Entry& file : files) {
-        if (!passes(file)) continue;
-        if (asNew) batch.push_back(boost::make_shared<IeventFileRemoved>(file));
-        batch.push_back(boost::make_shared<IeventFileAddedOrModified>(file, asNew));
+        });
     }
     Imodel::GetInstance().SendEvents(batch, true);
+    // Letting go of a file's events and of its copy touches its counts once
+    // more: both go in one walk, asking ahead, rather than one walk each.
+    const std::size_t perFile = asNew ? 2 : 1;
+    for (std::size_t at = 0; at < files.size(); ++at) {
+        if (at + kAhead < files.size()) AskForFileAhead(files[at + kAhead].get());
+        for (std::size_t event = at * perFile; event < (at + 1) * perFile; ++event) batch[event].reset();
+        files[at].reset();
+    }
     Imodel::BlockDesignHierarchyDisplay(wasBlocked, false);
 }
 

@@ -19,8 +19,10 @@
 #include <boost/make_shared.hpp>
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <deque>
 #include <functional>
+#include <map>
 #include <optional>
 #include <random>
 #include <string>
@@ -182,6 +184,68 @@ TEST_F(FileManagerTest, ListenersHearOfChangesBeforeTheViews)
     Add("d.v", zorpaFT_HDL);
     EXPECT_EQ(first.calls, Names{"new d.v"});
     EXPECT_TRUE(second.calls.empty());
+    files.RemoveListener(&first);
+}
+
+// What every file of a filtered update is told, against a plain reference:
+// each listener hears of the files that pass, in key order, and the views
+// get one batch of their events in the same order; once told, nothing but
+// the views' kept batches holds the files any more. A listener taken off
+// while it is told hears of no later file.
+TEST_F(FileManagerTest, UpdatingManyFilesTellsEachListenerAndTheViewsOfThePassingFilesInKeyOrder)
+{
+    std::mt19937 random(7);
+    const zorpaFileManagerTypes types[] = {zorpaFT_HDL, zorpaFT_PDC, zorpaFT_ADB};
+    std::vector<int> order(90);
+    for (int i = 0; i < static_cast<int>(order.size()); ++i) order[i] = i;
+    std::shuffle(order.begin(), order.end(), random);
+    std::map<std::string, Entry> hdl;
+    for (const int i : order) {
+        const zorpaFileManagerTypes type = types[random() % 3];
+        const Entry entry = Add("f" + std::to_string(i) + ".v", type);
+        ASSERT_TRUE(entry);
+        if (type == zorpaFT_HDL) hdl.emplace(entry->GetInternalFileName().GetString(), entry);
+    }
+    ASSERT_GE(hdl.size(), 10u);
+    // Key order of the stored names is their text order here.
+    Names expected;
+    std::vector<long> counts;
+    for (const auto& [name, entry] : hdl) {
+        expected.push_back("update " + entry->GetFileTitleAndExt());
+        counts.push_back(entry.use_count());
+    }
+
+    RecordingView view;
+    RecordingListener first;
+    RecordingListener second;
+    files.AddListener(&first);
+    files.AddListener(&second);
+    files.UpdateFiles(IfileManagerFilterSameFileType(zorpaFT_HDL));
+    EXPECT_EQ(first.calls, expected);
+    EXPECT_EQ(second.calls, expected);
+    ASSERT_EQ(view.Batches().size(), 1u);
+    Names told;
+    for (const boost::shared_ptr<Ievent>& event : view.Batches().front()) {
+        const auto* added = dynamic_cast<const IeventFileAddedOrModified*>(event.get());
+        ASSERT_NE(added, nullptr);
+        EXPECT_FALSE(added->AreNewFiles());
+        told.push_back("update " + added->GetFiles().front()->GetFileTitleAndExt());
+    }
+    EXPECT_EQ(told, expected);
+    view.Clear();
+    std::size_t at = 0;
+    for (const auto& [name, entry] : hdl) EXPECT_EQ(entry.use_count(), counts[at++]) << name;
+
+    // The first takes the second off at its third file: the second heard of
+    // the first two only.
+    first.calls.clear();
+    second.calls.clear();
+    first.onUpdate = [&] {
+        if (first.calls.size() == 3) files.RemoveListener(&second);
+    };
+    files.UpdateFiles(IfileManagerFilterSameFileType(zorpaFT_HDL));
+    EXPECT_EQ(first.calls, expected);
+    EXPECT_EQ(second.calls, Names(expected.begin(), expected.begin() + std::min<std::size_t>(2, expected.size())));
     files.RemoveListener(&first);
 }
 
