@@ -100,19 +100,17 @@ void ifileManagerImpl::NotifyFiles(bool asNew, const FileListMap& list, const If
             batch.push_back(boost::make_shared<IeventFileAddedOrModified>(file, asNew));
         });
 
-    // The listeners hear of the files file by file, each listener of every
-    // file in the list's order as before: listener after listener, each
-    // would walk every file of a large project again, a cache miss per file
-    // and listener.
+    // Each listener hears of every file before the next one hears of any, as
+    // the listeners rely on (a flow node's own work on its files' type); the
+    // walk asks for the files some places ahead.
     constexpr std::size_t kAhead = 8;
-    for (std::size_t at = 0; at < files.size(); ++at) {
-        if (at + kAhead < files.size()) ImodelPrefetch(files[at + kAhead].get(), sizeof(IfileObjectEx));
-        const Entry& file = files[at];
-        TellListeners([&file, asNew](IfileListener& listener) {
-            if (asNew) listener.RemoveFile(file);
-            listener.UpdateFile(file, asNew);
-        });
-    }
+    TellListeners([&files, asNew](IfileListener& listener) {
+        for (std::size_t at = 0; at < files.size(); ++at) {
+            if (at + kAhead < files.size()) ImodelPrefetch(files[at + kAhead].get(), sizeof(IfileObjectEx));
+            if (asNew) listener.RemoveFile(files[at]);
+            listener.UpdateFile(files[at], asNew);
+        }
+    });
     Imodel::GetInstance().SendEvents(batch, true);
     // Letting go of a file's events and of its copy touches its counts once
     // more: both go in one walk, asking ahead, rather than one walk each.
