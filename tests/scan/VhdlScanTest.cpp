@@ -303,9 +303,9 @@ TEST_F(VhdlScan, EveryUnitAFileDeclaresOrNamesIsFoundOnceHoweverManyItHolds)
 TEST_F(VhdlScan, AScannerUsedAgainStartsEachParseAfreshAndLeavesAHeldResultAsItWas)
 {
     const std::string first = m_folder.Write("first.vhd", "use work.pkg.all;\n"
-                                                           "package pkg is end package;\n"
-                                                           "entity one is end;\narchitecture a of one is begin\n"
-                                                           "  u : entity work.two port map (a => a);\nend;\n");
+                                                          "package pkg is end package;\n"
+                                                          "entity one is end;\narchitecture a of one is begin\n"
+                                                          "  u : entity work.two port map (a => a);\nend;\n");
     const std::string second = m_folder.Write("second.vhd", "entity three is end;\n");
     const boost::shared_ptr<IfileObjectEx> file = Enter(first);
     ImodelModule prototype("prototype", file, zorpaMODULE_UNKNOWN, false, "work", "", false);

@@ -83,8 +83,8 @@ struct ZorpaParser<T>::Clause {
 
 template <class T>
 ZorpaParser<T>::ZorpaParser(T prototype, T nullModule, zorpaModuleTypes unitKind)
-    : m_currentComponent(nullModule), m_unitKind(unitKind), m_foundModules(boost::make_shared<ModuleSet>()), m_currentUnit(nullModule), m_prototype(prototype),
-      m_nullModule(nullModule)
+    : m_currentComponent(nullModule), m_unitKind(unitKind), m_foundModules(boost::make_shared<ModuleSet>()),
+      m_currentUnit(nullModule), m_prototype(prototype), m_nullModule(nullModule)
 {
 }
 
