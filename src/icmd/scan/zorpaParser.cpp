@@ -4,6 +4,7 @@
 #include "ifile/IfileObjectEx.h"
 #include "imodel/design/ImodelModule.h"
 #include "imodel/names/ImodelFileName.h"
+#include "imodel/names/ImodelVisitAhead.h"
 #include "src/icmd/scan/zorpaScanText.h"
 
 #include <foundation/Sys.h>
@@ -288,6 +289,13 @@ bool IsPlaceholder(T unit)
     return unit->GetComponentTypeStr() == "Unknown";
 }
 
+// Asks for the first lines of a unit, where its name and kind lie.
+template <class T>
+void AskForUnit(T unit)
+{
+    ImodelPrefetch(unit, 128);
+}
+
 bool SameLibrary(const std::string& a, const std::string& b) { return ZorpaCompareNoCase(a, b) == 0; }
 
 // Whether the unit goes by the name. A name written as the unit's own
@@ -446,12 +454,21 @@ T ZorpaParser<T>::addDeclaredUnit(const std::string& name, bool isPackage)
     possible.assign(clauses.begin(), clauses.end());
     possible.push_back(m_libraryName);
     unit->SetPossibleLibraries(possible);
-    if (const auto* parents = unit->GetParentsList())
-        for (T parent : *parents)
+    if (const auto* parents = unit->GetParentsList()) {
+        // The parents lie anywhere in a large design and each is a wait for
+        // its memory: those a few places ahead are asked for meanwhile, so
+        // that the waits overlap.
+        constexpr int kAhead = 8;
+        auto ahead = parents->begin();
+        for (int step = 0; step < kAhead && ahead != parents->end(); ++step, ++ahead) AskForUnit(*ahead);
+        for (T parent : *parents) {
+            if (ahead != parents->end()) AskForUnit(*ahead++);
             if (parent->IsPackage()) {
                 unit->SetDefinedInPackage(parent->GetName());
                 break;
             }
+        }
+    }
     replacePlaceholders(unit);
     return unit;
 }
