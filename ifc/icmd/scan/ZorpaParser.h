@@ -308,7 +308,8 @@ private:
         void Reset(T first)
         {
             m_list.assign(1, first);
-            m_index.clear();
+            // Clearing empties every bucket: not done for an index unused.
+            if (!m_index.empty()) m_index.clear();
         }
         bool Contains(T unit) const
         {
