@@ -256,3 +256,83 @@ TEST_F(VhdlScan, RandomDesignsInAnyFileOrderAndLetterCaseLinkEachUnitOnceBothWay
         }
     }
 }
+
+TEST_F(VhdlScan, EveryUnitAFileDeclaresOrNamesIsFoundOnceHoweverManyItHolds)
+{
+    // Files of one to sixty entities, each architecture naming units of the
+    // file and units of nowhere in random letter case, some several times:
+    // the units found are the names declared or instantiated, each once,
+    // against a plain set of the names lower-cased.
+    std::mt19937 random(71);
+    const auto randomCase = [&random](std::string name) {
+        for (char& c : name)
+            if (random() % 2) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+        return name;
+    };
+    for (int round = 0; round < 16; ++round) {
+        Clear();
+        const int count = 1 + static_cast<int>(random() % 60);
+        std::set<std::string> expected;
+        std::string text;
+        for (int unit = 0; unit < count; ++unit) {
+            const std::string name = "e" + std::to_string(unit);
+            expected.insert(name);
+            text += "entity " + randomCase(name) + " is end entity;\narchitecture a of " + randomCase(name) +
+                    " is\nbegin\n";
+            // Names of later units (declared further down) or of no unit.
+            for (int i = static_cast<int>(random() % 4); i > 0; --i) {
+                const std::string sub = random() % 3 == 0 ? "nowhere" + std::to_string(random() % 30)
+                                                          : "e" + std::to_string(unit + 1 + random() % 40);
+                expected.insert(sub);
+                text += "  u" + std::to_string(i) + " : entity work." + randomCase(sub) + " port map (a => a);\n";
+            }
+            text += "end architecture;\n";
+        }
+        const Result result = Vhdl("many.vhd", text);
+        std::vector<std::string> found;
+        for (const std::string& name : result.found) {
+            std::string lowered = name;
+            for (char& c : lowered) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+            found.push_back(lowered);
+        }
+        std::sort(found.begin(), found.end());
+        EXPECT_EQ(found, Strings(expected.begin(), expected.end())) << "round " << round;
+    }
+}
+
+TEST_F(VhdlScan, AScannerUsedAgainStartsEachParseAfreshAndLeavesAHeldResultAsItWas)
+{
+    const std::string first = m_folder.Write("first.vhd", "use work.pkg.all;\n"
+                                                          "package pkg is end package;\n"
+                                                          "entity one is end;\narchitecture a of one is begin\n"
+                                                          "  u : entity work.two port map (a => a);\nend;\n");
+    const std::string second = m_folder.Write("second.vhd", "entity three is end;\n");
+    const boost::shared_ptr<IfileObjectEx> file = Enter(first);
+    ImodelModule prototype("prototype", file, zorpaMODULE_UNKNOWN, false, "work", "", false);
+    zorpaCreateParser<ImodelModule*> create(&prototype, nullptr);
+    create.Visit(zorpaMODULE_VHDL);
+    ZorpaParser<ImodelModule*>& parser = *create.GetParser();
+    // Asked before any parse: nothing found, an empty set of the scanner's own.
+    EXPECT_TRUE(parser.GetFoundModules()->empty());
+    EXPECT_TRUE(parser.GetLibraryModules()->empty());
+    parser.SetLibraries(ScanDesign().GetLibraries());
+    ASSERT_TRUE(parser.parse(first, "work", nullptr, false));
+    EXPECT_EQ(parser.GetUseClauses(), (std::deque<std::string>{"work.pkg.all"}));
+    EXPECT_EQ(parser.GetPackageNames(), (std::deque<std::string>{"pkg"}));
+    EXPECT_EQ(parser.GetLibraryModules(), ScanDesign().FindLibraryByName("work")->GetModules());
+    const ZorpaParser<ImodelModule*>::ModuleSetPtr held = parser.GetFoundModules();
+    const std::vector<ImodelModule*> heldUnits(held->begin(), held->end());
+    EXPECT_EQ(heldUnits.size(), 3u);
+
+    ASSERT_TRUE(parser.parse(second, "work", nullptr, false));
+    EXPECT_TRUE(parser.GetUseClauses().empty());
+    EXPECT_TRUE(parser.GetPackageNames().empty());
+    EXPECT_EQ(std::vector<ImodelModule*>(held->begin(), held->end()), heldUnits);
+    ASSERT_EQ(parser.GetFoundModules()->size(), 1u);
+    EXPECT_EQ((*parser.GetFoundModules()->begin())->GetName(), "three");
+
+    // A library the design does not hold: a fresh set, found empty again.
+    ASSERT_TRUE(parser.parse(second, "elsewhere", nullptr, false));
+    EXPECT_NE(parser.GetLibraryModules(), ScanDesign().FindLibraryByName("work")->GetModules());
+    EXPECT_EQ(parser.GetLibraryModules()->size(), 1u);
+}

@@ -20,10 +20,12 @@
 
 #include <boost/shared_ptr.hpp>
 
+#include <algorithm>
 #include <cstdint>
 #include <deque>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <type_traits>
@@ -99,18 +101,18 @@ public:
     const ModuleSetPtr& GetFoundModules() const { return m_foundModules; }
     // The target library's own unit set (a fresh one, owned by the scanner,
     // when the library is not among the design's).
-    const UnitSetPtr& GetLibraryModules() const { return m_libraryModules; }
+    const UnitSetPtr& GetLibraryModules() const { return targetModules(); }
     // No statement of the file shows behaviour.
     bool IsStructural() const { return m_structural; }
     // A unit of the file that another file already defines, or that is
     // among the marked names; empty when there is none.
     const std::string& GetAlreadyDefinedName() const { return m_alreadyDefined; }
     // Included files, as written, each once (Verilog).
-    const std::deque<std::string>& GetIncludeNames() const { return m_includeNames; }
+    const std::deque<std::string>& GetIncludeNames() const { return m_includeNames.Get(); }
     // Use clauses, each once, the latest last (VHDL).
-    const std::deque<std::string>& GetUseClauses() const { return m_useClauses; }
+    const std::deque<std::string>& GetUseClauses() const { return m_useClauses.Get(); }
     // Packages the file declares, each once (VHDL).
-    const std::deque<std::string>& GetPackageNames() const { return m_packageNames; }
+    const std::deque<std::string>& GetPackageNames() const { return m_packageNames.Get(); }
     const std::string& GetFileName() const { return m_fileName; }
     const std::string& GetLibraryName() const { return m_libraryName; }
     zorpaModuleTypes GetUnitKind() const { return m_unitKind; }
@@ -199,15 +201,43 @@ protected:
 
 private:
     struct Clause;
+    // A list of names made on its first name: a std::deque takes two blocks
+    // as it is made, and a scanner is made for every file, most of which
+    // name nothing of the kind.
+    class NameList {
+    public:
+        const std::deque<std::string>& Get() const { return m_names ? *m_names : None(); }
+        std::deque<std::string>& Made()
+        {
+            if (!m_names) m_names.emplace();
+            return *m_names;
+        }
+        void clear()
+        {
+            if (m_names) m_names->clear();
+        }
+
+    private:
+        static const std::deque<std::string>& None()
+        {
+            static const std::deque<std::string> none;
+            return none;
+        }
+        std::optional<std::deque<std::string>> m_names;
+    };
     // The library of that name among the design's, empty when none.
     LibraryPtr findLibrary(const std::string& name) const;
+    // The target library's unit set; an empty one of the scanner's own
+    // until a parse names the library (made on demand: the parse that
+    // follows the scanner's making nearly always replaces it).
+    const UnitSetPtr& targetModules() const;
     // The unit of the name in the set (a placeholder or a unit of any file).
     T findInSet(const UnitSet& set, const std::string& name) const;
     T findInSet(const UnitSet& set, const std::string& name, const ZorpaHashedName& hashed) const;
     // The unit the use clauses make visible under that name, or the null module.
     T resolveThroughUseClauses(const std::string& name, const ZorpaHashedName& hashed);
     // Whether `unit` is the current unit or above it.
-    bool isCurrentUnitOrAncestor(T unit) const;
+    bool isCurrentUnitOrAncestor(T unit);
     // The sub-block of that name of the current unit, or the null module.
     // `hash` is the name's folded hash (ZorpaFoldedHash), as each index
     // below keys names: an instance's name is hashed once.
@@ -225,23 +255,29 @@ private:
     // (then false, and the unit given is dropped).
     std::pair<T, bool> insertIntoLibrary(Owned unit);
     void addFound(T unit);
+    // A unit found that is gone from the libraries.
+    void forgetFound(T unit);
 
     std::string m_fileName;
     std::string m_libraryName = "work";
     zorpaModuleTypes m_unitKind;
     bool m_structural = true;
-    std::deque<std::string> m_includeNames;
-    std::deque<std::string> m_useClauses;
-    std::deque<std::string> m_packageNames;
+    NameList m_includeNames;
+    NameList m_useClauses;
+    NameList m_packageNames;
     bool m_readPorts = false;
     bool m_useAnyway = false;
     std::string m_alreadyDefined;
     MarkedNames m_isMarked;
-    UnitSetPtr m_libraryModules;
+    mutable UnitSetPtr m_libraryModules;
     ModuleSetPtr m_foundModules;
-    // The units found while the scan runs, in order; the set is made at its end.
+    // The units found while the scan runs, in order; the set is made at its
+    // end. A file finds a few units: they are told apart by a look along the
+    // list, and by an index only once the list grows long (m_foundIndexed;
+    // the list may then hold units the index no longer does).
     std::vector<T> m_foundList;
     std::unordered_set<T> m_foundIndex;
+    bool m_foundIndexed = false;
     LibraryRange m_libraries;
     T m_currentUnit;
     T m_prototype;
@@ -264,6 +300,46 @@ private:
     std::vector<T> m_subBlocks;
     ImodelHashPositions m_subBlockIndex;
     bool m_subBlockIndexValid = false;
+    // The units one side of the search above met: looked along while few,
+    // as they nearly always are, and indexed once many. Kept from one
+    // search to the next, so that a search makes no block.
+    class Met {
+    public:
+        void Reset(T first)
+        {
+            m_list.assign(1, first);
+            // Clearing empties every bucket: not done for an index unused.
+            if (!m_index.empty()) m_index.clear();
+        }
+        bool Contains(T unit) const
+        {
+            return m_index.empty() ? std::find(m_list.begin(), m_list.end(), unit) != m_list.end()
+                                   : m_index.count(unit) != 0;
+        }
+        // False when it was met already.
+        bool Add(T unit)
+        {
+            if (Contains(unit)) return false;
+            m_list.push_back(unit);
+            constexpr std::size_t kLookAlong = 32;
+            if (!m_index.empty())
+                m_index.insert(unit);
+            else if (m_list.size() > kLookAlong)
+                m_index.insert(m_list.begin(), m_list.end());
+            return true;
+        }
+        std::size_t size() const { return m_list.size(); }
+
+    private:
+        std::vector<T> m_list;
+        std::unordered_set<T> m_index;
+    };
+    struct SearchSide {
+        Met seen;
+        std::vector<T> pending;
+    };
+    SearchSide m_up;
+    SearchSide m_down;
 };
 
 extern template class ZorpaParser<ImodelModule*>;

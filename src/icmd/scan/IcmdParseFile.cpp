@@ -34,16 +34,18 @@ ImodelDesignManager& Design() { return *Imodel::GetInstance().GetDesignManager()
 
 // Whether a name is that of a unit that several project files define, in a
 // group whose first file lies in `library`: looked up in the file manager's
-// groups for each unit the scanner declares.
+// groups for each unit the scanner declares. The library's name is held by
+// the caller while the scan runs: two pointers are kept in the function
+// itself, with no block made for every file.
 ZorpaParser<ImodelModule*>::MarkedNames MarkedNamesIn(const std::string& library)
 {
     IfileManager* files = Imodel::GetInstance().GetFileManager();
     if (files == nullptr) return {};
-    return [files, library](const std::string& name) {
+    return [files, library = &library](const std::string& name) {
         const IfileManager::ErrorFiles* group = files->FindErrorFileGroup(name);
         if (group == nullptr || group->empty()) return false;
         const boost::shared_ptr<IfileObjectEx> defining = group->begin()->file.lock();
-        return defining && ZorpaCompareNoCase(defining->GetLibraryName(), library) == 0;
+        return defining && ZorpaCompareNoCase(defining->GetLibraryName(), *library) == 0;
     };
 }
 
@@ -280,6 +282,7 @@ AcmdEnum::Result IcmdParseFile::parseFile(boost::shared_ptr<IfileObjectEx>& file
     parser->SetMarkedNames(MarkedNamesIn(libraryName));
     parser->SetUseAnyway(m_useEvenIfDefined);
     parser->parse(fullName, libraryName, model.GetExistingTempWorld(), false, firstPage, lastPage);
+    parser->SetMarkedNames({});
     RelinkUsers(users, *file, *parser);
 
     file->SetFileStructural(parser->IsStructural());

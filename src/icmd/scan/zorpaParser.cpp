@@ -4,6 +4,7 @@
 #include "ifile/IfileObjectEx.h"
 #include "imodel/design/ImodelModule.h"
 #include "imodel/names/ImodelFileName.h"
+#include "imodel/names/ImodelVisitAhead.h"
 #include "src/icmd/scan/zorpaScanText.h"
 
 #include <foundation/Sys.h>
@@ -83,9 +84,8 @@ struct ZorpaParser<T>::Clause {
 
 template <class T>
 ZorpaParser<T>::ZorpaParser(T prototype, T nullModule, zorpaModuleTypes unitKind)
-    : m_currentComponent(nullModule), m_unitKind(unitKind), m_libraryModules(boost::make_shared<UnitSet>()),
-      m_foundModules(boost::make_shared<ModuleSet>()), m_currentUnit(nullModule), m_prototype(prototype),
-      m_nullModule(nullModule)
+    : m_currentComponent(nullModule), m_unitKind(unitKind), m_foundModules(boost::make_shared<ModuleSet>()),
+      m_currentUnit(nullModule), m_prototype(prototype), m_nullModule(nullModule)
 {
 }
 
@@ -147,9 +147,15 @@ void ZorpaParser<T>::prepare(const std::string& fileName, const std::string& lib
     m_libraryName = libraryName;
     const LibraryPtr library = findLibrary(libraryName);
     m_libraryModules = library ? library->GetModules() : boost::make_shared<UnitSet>();
-    m_foundModules = boost::make_shared<ModuleSet>();
+    // The set of the last parse is cleared for this one unless the caller
+    // still holds it.
+    if (m_foundModules.use_count() == 1)
+        m_foundModules->clear();
+    else
+        m_foundModules = boost::make_shared<ModuleSet>();
     m_foundList.clear();
     m_foundIndex.clear();
+    m_foundIndexed = false;
     m_structural = true;
     m_includeNames.clear();
     m_includeIndex.clear();
@@ -202,7 +208,7 @@ void ZorpaParser<T>::scanStatements(const std::string& text)
             // The library's name index is cold in a large design: its cell
             // is asked for while the name is checked.
             const ZorpaHashedName hashed(instance);
-            m_libraryModules->PrefetchName(hashed);
+            targetModules()->PrefetchName(hashed);
             if (isUserUnit(instance, m_world)) addInstance(std::string(instance), hashed);
         } else if (m_readPorts) {
             // The design units keep no ports: a list read is released here.
@@ -246,29 +252,30 @@ template <class T>
 void ZorpaParser<T>::addUseClause(std::string text)
 {
     // Searched from the back: a clause met again is most often the last one.
-    const auto found = std::find(m_useClauses.rbegin(), m_useClauses.rend(), text);
-    if (found != m_useClauses.rend()) {
-        const auto index = static_cast<std::size_t>(std::distance(found, m_useClauses.rend()) - 1);
-        m_useClauses.erase(m_useClauses.begin() + static_cast<std::ptrdiff_t>(index));
+    std::deque<std::string>& clauses = m_useClauses.Made();
+    const auto found = std::find(clauses.rbegin(), clauses.rend(), text);
+    if (found != clauses.rend()) {
+        const auto index = static_cast<std::size_t>(std::distance(found, clauses.rend()) - 1);
+        clauses.erase(clauses.begin() + static_cast<std::ptrdiff_t>(index));
         m_clauses.erase(m_clauses.begin() + static_cast<std::ptrdiff_t>(index));
     }
     Clause clause;
     clause.text = text;
     clause.valid = ZorpaSplitUseClause(text, clause.parts);
     m_clauses.push_back(std::move(clause));
-    m_useClauses.push_back(std::move(text));
+    clauses.push_back(std::move(text));
 }
 
 template <class T>
 void ZorpaParser<T>::addIncludeName(std::string name)
 {
-    if (m_includeIndex.insert(name).second) m_includeNames.push_back(std::move(name));
+    if (m_includeIndex.insert(name).second) m_includeNames.Made().push_back(std::move(name));
 }
 
 template <class T>
 void ZorpaParser<T>::addPackageName(const std::string& name)
 {
-    if (m_packageIndex.insert(name).second) m_packageNames.push_back(name);
+    if (m_packageIndex.insert(name).second) m_packageNames.Made().push_back(name);
 }
 
 // --- units ----------------------------------------------------------------------------------------
@@ -280,6 +287,13 @@ template <class T>
 bool IsPlaceholder(T unit)
 {
     return unit->GetComponentTypeStr() == "Unknown";
+}
+
+// Asks for the first lines of a unit, where its name and kind lie.
+template <class T>
+void AskForUnit(T unit)
+{
+    ImodelPrefetch(unit, 128);
 }
 
 bool SameLibrary(const std::string& a, const std::string& b) { return ZorpaCompareNoCase(a, b) == 0; }
@@ -301,6 +315,13 @@ typename ZorpaParser<T>::LibraryPtr ZorpaParser<T>::findLibrary(const std::strin
     for (auto it = m_libraries.first; it != m_libraries.second; ++it)
         if (*it && SameLibrary((*it)->GetName(), name)) return *it;
     return {};
+}
+
+template <class T>
+const typename ZorpaParser<T>::UnitSetPtr& ZorpaParser<T>::targetModules() const
+{
+    if (!m_libraryModules) m_libraryModules = boost::make_shared<UnitSet>();
+    return m_libraryModules;
 }
 
 template <class T>
@@ -329,7 +350,26 @@ void ZorpaParser<T>::setCurrentUnit(T unit)
 template <class T>
 void ZorpaParser<T>::addFound(T unit)
 {
+    // A file finds a few units: the list is looked along until it grows long.
+    constexpr std::size_t kLookAlong = 16;
+    if (!m_foundIndexed && m_foundList.size() < kLookAlong) {
+        if (std::find(m_foundList.begin(), m_foundList.end(), unit) == m_foundList.end()) m_foundList.push_back(unit);
+        return;
+    }
+    if (!m_foundIndexed) {
+        m_foundIndex.insert(m_foundList.begin(), m_foundList.end());
+        m_foundIndexed = true;
+    }
     if (m_foundIndex.insert(unit).second) m_foundList.push_back(unit);
+}
+
+template <class T>
+void ZorpaParser<T>::forgetFound(T unit)
+{
+    if (m_foundIndexed)
+        m_foundIndex.erase(unit);
+    else
+        m_foundList.erase(std::remove(m_foundList.begin(), m_foundList.end(), unit), m_foundList.end());
 }
 
 template <class T>
@@ -337,11 +377,15 @@ void ZorpaParser<T>::finishScan()
 {
     // Units change their place in an ordered set while the scan points them
     // at their file, so the set of units found is made once the scan is over.
-    m_foundModules = boost::make_shared<ModuleSet>();
+    if (m_foundModules.use_count() == 1)
+        m_foundModules->clear();
+    else
+        m_foundModules = boost::make_shared<ModuleSet>();
     for (T unit : m_foundList)
-        if (m_foundIndex.count(unit)) m_foundModules->insert(unit);
+        if (!m_foundIndexed || m_foundIndex.count(unit) != 0) m_foundModules->insert(unit);
     m_foundList.clear();
     m_foundIndex.clear();
+    m_foundIndexed = false;
     // The clauses hold no library beyond the scan.
     for (Clause& clause : m_clauses) {
         clause.library.reset();
@@ -357,7 +401,7 @@ template <class T>
 std::pair<T, bool> ZorpaParser<T>::insertIntoLibrary(Owned unit)
 {
     ++m_unitsVersion;
-    return m_libraryModules->Insert(std::move(unit));
+    return targetModules()->Insert(std::move(unit));
 }
 
 template <class T>
@@ -373,7 +417,7 @@ std::pair<T, bool> ZorpaParser<T>::makePlaceholder(const std::string& name)
 template <class T>
 T ZorpaParser<T>::addDeclaredUnit(const std::string& name, bool isPackage)
 {
-    T unit = findInSet(*m_libraryModules, name);
+    T unit = findInSet(*targetModules(), name);
     bool owned = true;
     bool inserted = false;
     if (unit == m_nullModule) {
@@ -403,15 +447,28 @@ T ZorpaParser<T>::addDeclaredUnit(const std::string& name, bool isPackage)
     setCurrentUnit(unit);
     addFound(unit);
     if (!owned) return unit;
-    std::deque<std::string> possible = m_useClauses;
+    // The list is handed over as a copy: one kept by the thread is filled
+    // anew, its blocks and texts used again, rather than one made per unit.
+    thread_local std::deque<std::string> possible;
+    const std::deque<std::string>& clauses = m_useClauses.Get();
+    possible.assign(clauses.begin(), clauses.end());
     possible.push_back(m_libraryName);
     unit->SetPossibleLibraries(possible);
-    if (const auto* parents = unit->GetParentsList())
-        for (T parent : *parents)
+    if (const auto* parents = unit->GetParentsList()) {
+        // The parents lie anywhere in a large design and each is a wait for
+        // its memory: those a few places ahead are asked for meanwhile, so
+        // that the waits overlap.
+        constexpr int kAhead = 8;
+        auto ahead = parents->begin();
+        for (int step = 0; step < kAhead && ahead != parents->end(); ++step, ++ahead) AskForUnit(*ahead);
+        for (T parent : *parents) {
+            if (ahead != parents->end()) AskForUnit(*ahead++);
             if (parent->IsPackage()) {
                 unit->SetDefinedInPackage(parent->GetName());
                 break;
             }
+        }
+    }
     replacePlaceholders(unit);
     return unit;
 }
@@ -442,7 +499,7 @@ void ZorpaParser<T>::replacePlaceholders(T unit)
             }
         }
         if (!allMoved) continue;
-        m_foundIndex.erase(placeholder);
+        forgetFound(placeholder);
         if (m_currentComponent == placeholder) m_currentComponent = m_nullModule;
         if (m_currentUnit == placeholder) setCurrentUnit(m_nullModule);
         m_subBlockIndexValid = false;
@@ -454,7 +511,7 @@ void ZorpaParser<T>::replacePlaceholders(T unit)
 template <class T>
 T ZorpaParser<T>::enterUnitBody(const std::string& name)
 {
-    T unit = findInSet(*m_libraryModules, name);
+    T unit = findInSet(*targetModules(), name);
     if (unit == m_nullModule) unit = makePlaceholder(name).first;
     addFound(unit);
     setCurrentUnit(unit);
@@ -503,7 +560,7 @@ T ZorpaParser<T>::resolveThroughUseClauses(const std::string& name, const ZorpaH
 }
 
 template <class T>
-bool ZorpaParser<T>::isCurrentUnitOrAncestor(T unit) const
+bool ZorpaParser<T>::isCurrentUnitOrAncestor(T unit)
 {
     // Searched from both ends at once, a unit of the smaller side at a time:
     // up from the current unit through the parents, down from `unit` through
@@ -515,23 +572,23 @@ bool ZorpaParser<T>::isCurrentUnitOrAncestor(T unit) const
     // A unit nothing instantiates yet, as units are in a design read from
     // the bottom up, has nothing above it: links go both ways.
     if (const auto* parents = m_currentUnit->GetParentsList(); parents == nullptr || parents->empty()) return false;
-    struct Side {
-        std::unordered_set<T> seen;
-        std::vector<T> pending;
-    };
-    Side up{{m_currentUnit}, {m_currentUnit}};
-    Side down{{unit}, {unit}};
+    SearchSide& up = m_up;
+    SearchSide& down = m_down;
+    up.seen.Reset(m_currentUnit);
+    up.pending.assign(1, m_currentUnit);
+    down.seen.Reset(unit);
+    down.pending.assign(1, unit);
     while (!up.pending.empty() && !down.pending.empty()) {
         const bool upward = up.seen.size() <= down.seen.size();
-        Side& side = upward ? up : down;
-        const Side& other = upward ? down : up;
+        SearchSide& side = upward ? up : down;
+        const SearchSide& other = upward ? down : up;
         const T next = side.pending.back();
         side.pending.pop_back();
         const auto* links = upward ? next->GetParentsList() : next->GetSubBlocks();
         if (links == nullptr) continue;
         for (T linked : *links) {
-            if (other.seen.count(linked) != 0) return true;
-            if (side.seen.insert(linked).second) side.pending.push_back(linked);
+            if (other.seen.Contains(linked)) return true;
+            if (side.seen.Add(linked)) side.pending.push_back(linked);
         }
     }
     return false;
@@ -582,7 +639,7 @@ T ZorpaParser<T>::addInstance(const std::string& name, const ZorpaHashedName& ha
     const std::size_t hash = hashed.hash;
     if (const T existing = findSubBlockOfCurrentUnit(name, hash); existing != m_nullModule) return existing;
     T found = resolveThroughUseClauses(name, hashed);
-    if (found == m_nullModule) found = findInSet(*m_libraryModules, name, hashed);
+    if (found == m_nullModule) found = findInSet(*targetModules(), name, hashed);
     bool made = false;
     bool standsIn = false;
     if (found == m_nullModule) {

@@ -7,6 +7,8 @@
 #include <emmintrin.h>
 #endif
 
+#include <boost/container/small_vector.hpp>
+
 #include <algorithm>
 #include <array>
 #include <cstdint>
@@ -447,7 +449,9 @@ public:
 
 private:
     const char* m_groupsOf = nullptr;
-    std::vector<std::pair<const char*, const char*>> m_groups;
+    // Most statements hold a group or two: those are kept in place, so that
+    // the scanner made for a file makes no block for them.
+    boost::container::small_vector<std::pair<const char*, const char*>, 4> m_groups;
     std::uint64_t m_firstOf = 0;
     std::string_view m_first;
     const char* m_afterFirst = nullptr;

@@ -585,18 +585,19 @@ bool zorpaVHDLParser<T>::useClause(const char* start, const char* end)
     ++pos;
     const std::string_view item = ReadAny(pos, end);
     if (item.empty()) return false;
-    std::string text;
-    if (IsWord(item, "all")) {
-        text.append(library).append(".").append(item);
-    } else {
+    std::string_view last;
+    if (!IsWord(item, "all")) {
         if (!NextIs(pos, end, '.')) return false;
         ++pos;
-        const std::string_view last = ReadAny(pos, end);
+        last = ReadAny(pos, end);
         if (last.empty()) return false;
-        text.append(library).append(".").append(item).append(".").append(last);
     }
-    // The IEEE libraries define no design unit of the project.
-    if (text.compare(0, 5, "ieee.") == 0) return false;
+    // The IEEE libraries (written so) define no design unit of the project:
+    // nearly every file names one, and no text is made for it.
+    if (library == "ieee") return false;
+    std::string text;
+    text.append(library).append(".").append(item);
+    if (!last.empty()) text.append(".").append(last);
     this->addUseClause(std::move(text));
     return true;
 }
