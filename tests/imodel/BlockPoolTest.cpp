@@ -61,7 +61,7 @@ void RandomRound(std::size_t size, std::size_t align, unsigned seed)
     ImodelBlockPool pool(size, align);
     std::mt19937 random(seed);
     std::map<std::uintptr_t, InUse> inUse;  // by address, to find neighbours
-    std::vector<void*> order;                // to give a random one
+    std::vector<void*> order;               // to give a random one
     std::uint32_t serial = 0;
     const auto give = [&](std::size_t at) {
         void* block = order[at];
@@ -115,11 +115,17 @@ TEST(BlockPool, ChunksGrowFromSmallOnesAndGoBackWhenThePoolEmpties)
     // A small project's few dozen objects take one small chunk.
     for (int i = 0; i < 20; ++i) blocks.push_back(pool.Take(1024));
     EXPECT_EQ(pool.Chunks(), 1u);
-    // Ten megabytes of blocks: chunks double up to a huge page, so their
-    // number grows with the logarithm of the start and then with the size.
-    for (int i = 0; i < 10000; ++i) blocks.push_back(pool.Take(1024));
+    EXPECT_LE(pool.Held(), 64u * 1024);
+    // Ten megabytes of blocks: each chunk a quarter of what the pool holds,
+    // so that the part not handed out yet (which the heap counts) stays
+    // within a quarter of the blocks in use.
+    for (int i = 0; i < 10000; ++i) {
+        blocks.push_back(pool.Take(1024));
+        if (i % 97 == 0) ASSERT_LE(pool.Held(), blocks.size() * 1024 * 13 / 10 + 64 * 1024);
+    }
     EXPECT_GE(pool.Chunks(), 6u);
-    EXPECT_LE(pool.Chunks(), 13u);
+    EXPECT_LE(pool.Chunks(), 40u);
+    EXPECT_LE(pool.Held(), blocks.size() * 1024 * 13 / 10);
     // A block given back is the next one taken; the chunks stay while any
     // block is in use.
     void* given = blocks[5000];
@@ -131,6 +137,7 @@ TEST(BlockPool, ChunksGrowFromSmallOnesAndGoBackWhenThePoolEmpties)
     EXPECT_EQ(pool.Chunks(), chunks);
     pool.Give(blocks[0], 1024);
     EXPECT_EQ(pool.Chunks(), 0u);
+    EXPECT_EQ(pool.Held(), 0u);
     // Emptied, it starts again from a small chunk.
     void* again = pool.Take(1024);
     EXPECT_EQ(pool.Chunks(), 1u);

@@ -5,9 +5,9 @@
 // and the cache far less often.
 //
 // The chunks come from the C allocator (so the heap's figures count them)
-// and grow from a few dozen blocks to a huge page, aligned to it and
-// advised to be backed by huge pages: a small project holds no more than
-// its objects need. A block given back is reused by the next one taken;
+// and grow from a few dozen blocks by a quarter of what the pool holds to a
+// few huge pages, the huge pages inside them advised to be backed by huge
+// pages: a project holds little more than its objects need. A block given back is reused by the next one taken;
 // the chunks go back when no block of the pool is in use (a closed
 // project's objects all gone).
 //
@@ -17,6 +17,7 @@
 #pragma once
 
 #include <cstddef>
+#include <memory>
 #include <mutex>
 
 class ImodelBlockPool {
@@ -37,9 +38,10 @@ public:
     void* Take(std::size_t size);
     void Give(void* block, std::size_t size) noexcept;
 
-    // Blocks in use, and chunks held.
+    // Blocks in use, chunks held and their bytes.
     std::size_t Live() const;
     std::size_t Chunks() const;
+    std::size_t Held() const;
     // Whether `block` lies in one of the pool's chunks.
     bool Holds(const void* block) const;
 
@@ -66,7 +68,48 @@ private:
     std::byte* m_next = nullptr;  // the unused rest of the newest chunk
     std::byte* m_end = nullptr;
     std::size_t m_live = 0;
-    std::size_t m_chunkBytes = 0;  // the size of the newest chunk
+    std::size_t m_heldBytes = 0;  // in chunks
     std::size_t m_chunkCount = 0;
     Chunk* m_chunks = nullptr;
+};
+
+// The allocator of objects made one by one and shared (allocate_shared):
+// each with its count, in a pool of its own kind. Anything but single
+// objects comes from the plain allocator.
+template <class T>
+class ImodelPoolAllocator {
+public:
+    using value_type = T;
+
+    ImodelPoolAllocator() = default;
+    template <class U>
+    ImodelPoolAllocator(const ImodelPoolAllocator<U>&) noexcept
+    {
+    }
+
+    T* allocate(std::size_t count)
+    {
+        if (count == 1) return static_cast<T*>(Pool().Take(sizeof(T)));
+        return std::allocator<T>().allocate(count);
+    }
+    void deallocate(T* block, std::size_t count) noexcept
+    {
+        if (count == 1)
+            Pool().Give(block, sizeof(T));
+        else
+            std::allocator<T>().deallocate(block, count);
+    }
+
+    template <class U>
+    bool operator==(const ImodelPoolAllocator<U>&) const noexcept
+    {
+        return true;
+    }
+
+    // The pool of T's blocks.
+    static ImodelBlockPool& Pool()
+    {
+        static constinit ImodelBlockPool pool(sizeof(T), alignof(T));
+        return pool;
+    }
 };

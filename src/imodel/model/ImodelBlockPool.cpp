@@ -2,6 +2,7 @@
 
 #include <foundation/Sys.h>
 
+#include <cstdint>
 #include <cstdlib>
 #include <new>
 
@@ -37,10 +38,24 @@ void Unpoison([[maybe_unused]] void* block, [[maybe_unused]] std::size_t bytes)
 #endif
 }
 
-// The first chunk holds a few dozen blocks; each next one twice as many,
-// up to a huge page. Blocks larger than this are not worth pooling.
+// The first chunk holds a few dozen blocks; each next one a quarter of what
+// the pool holds, so that the part of the chunks not handed out yet stays
+// small beside the blocks in use (the heap counts it all), up to a few huge
+// pages. Blocks larger than this are not worth pooling.
 constexpr std::size_t kFirstChunkBlocks = 32;
+constexpr std::size_t kLargestChunk = 4 * kSysHugePageBytes;
 constexpr std::size_t kLargestBlock = 64 * 1024;
+
+// The huge pages that lie wholly inside a chunk are advised: the chunk is
+// not aligned to one (an aligned chunk would cost the heap up to a huge page
+// more than it holds), so the few pages at its ends stay ordinary.
+void AdviseHugePages(void* chunk, std::size_t bytes)
+{
+    const std::uintptr_t start = reinterpret_cast<std::uintptr_t>(chunk);
+    const std::uintptr_t first = (start + kSysHugePageBytes - 1) / kSysHugePageBytes * kSysHugePageBytes;
+    const std::uintptr_t end = (start + bytes) / kSysHugePageBytes * kSysHugePageBytes;
+    if (first < end) SysAdviseHugePages(reinterpret_cast<void*>(first), end - first);
+}
 
 }  // namespace
 
@@ -59,18 +74,15 @@ void* ImodelBlockPool::Take(std::size_t size)
     }
     if (m_next == m_end) {
         const std::size_t header = RoundUp(sizeof(Chunk), m_align);
-        std::size_t bytes = m_chunkBytes == 0 ? RoundUp(header + kFirstChunkBlocks * m_block, 4096) : m_chunkBytes * 2;
-        if (bytes > kSysHugePageBytes) bytes = kSysHugePageBytes;
-        if (bytes < header + m_block) bytes = RoundUp(header + m_block, 4096);
-        // A chunk the size of a huge page lies on one, so that the system
-        // can back it by one.
-        const bool huge = bytes == kSysHugePageBytes;
+        std::size_t bytes = RoundUp(header + kFirstChunkBlocks * m_block, 4096);
+        if (m_heldBytes / 4 > bytes) bytes = RoundUp(m_heldBytes / 4, 4096);
+        if (bytes > kLargestChunk) bytes = kLargestChunk;
         void* memory = nullptr;
-        if (posix_memalign(&memory, huge ? kSysHugePageBytes : m_align, bytes) != 0) throw std::bad_alloc();
-        if (huge) SysAdviseHugePages(memory, bytes);
+        if (posix_memalign(&memory, m_align, bytes) != 0) throw std::bad_alloc();
+        if (bytes >= 2 * kSysHugePageBytes) AdviseHugePages(memory, bytes);
         m_chunks = new (memory) Chunk{m_chunks, bytes};
         ++m_chunkCount;
-        m_chunkBytes = bytes;
+        m_heldBytes += bytes;
         m_next = static_cast<std::byte*>(memory) + header;
         m_end = m_next + (bytes - header) / m_block * m_block;
         Poison(m_next, static_cast<std::size_t>(m_end - m_next));
@@ -97,7 +109,7 @@ void ImodelBlockPool::Give(void* block, std::size_t size) noexcept
             chunks = m_chunks;
             m_chunks = nullptr;
             m_chunkCount = 0;
-            m_chunkBytes = 0;
+            m_heldBytes = 0;
             m_free = nullptr;
             m_next = m_end = nullptr;
         } else {
@@ -123,6 +135,12 @@ std::size_t ImodelBlockPool::Chunks() const
 {
     std::lock_guard<std::mutex> lock(m_mutex);
     return m_chunkCount;
+}
+
+std::size_t ImodelBlockPool::Held() const
+{
+    std::lock_guard<std::mutex> lock(m_mutex);
+    return m_heldBytes;
 }
 
 bool ImodelBlockPool::Holds(const void* block) const
