@@ -20,12 +20,24 @@
 #include <memory>
 #include <mutex>
 
+#if defined(__SANITIZE_ADDRESS__)
+#define IMODEL_BLOCK_POOL_SANITIZED 1
+#elif defined(__has_feature)
+#if __has_feature(address_sanitizer)
+#define IMODEL_BLOCK_POOL_SANITIZED 1
+#endif
+#endif
+
 class ImodelBlockPool {
 public:
-    // Blocks of `size` bytes aligned to `align` (a power of two).
-    constexpr ImodelBlockPool(std::size_t size, std::size_t align) noexcept
+    // Blocks of `size` bytes aligned to `align` (a power of two). With
+    // `plainWhenSanitized`, under the address sanitizer every block comes
+    // from the plain allocator: a leaked object, or one used after it went,
+    // is then reported as itself (a chunk holds its blocks reachable).
+    constexpr ImodelBlockPool(std::size_t size, std::size_t align, bool plainWhenSanitized = false) noexcept
         : m_align(align < kMinAlign ? kMinAlign : align),
-          m_block(RoundUp(size < sizeof(void*) ? sizeof(void*) : size, m_align))
+          m_block(RoundUp(size < sizeof(void*) ? sizeof(void*) : size, m_align)),
+          m_plain(plainWhenSanitized && kAddressSanitizer)
     {
     }
     ImodelBlockPool(const ImodelBlockPool&) = delete;
@@ -47,6 +59,11 @@ public:
 
 private:
     static constexpr std::size_t kMinAlign = alignof(std::max_align_t);
+#ifdef IMODEL_BLOCK_POOL_SANITIZED
+    static constexpr bool kAddressSanitizer = true;
+#else
+    static constexpr bool kAddressSanitizer = false;
+#endif
     static constexpr std::size_t RoundUp(std::size_t bytes, std::size_t align) noexcept
     {
         return (bytes + align - 1) / align * align;
@@ -63,6 +80,7 @@ private:
 
     const std::size_t m_align;
     const std::size_t m_block;
+    const bool m_plain;
     mutable std::mutex m_mutex;
     Free* m_free = nullptr;
     std::byte* m_next = nullptr;  // the unused rest of the newest chunk
@@ -109,7 +127,7 @@ public:
     // The pool of T's blocks.
     static ImodelBlockPool& Pool()
     {
-        static constinit ImodelBlockPool pool(sizeof(T), alignof(T));
+        static constinit ImodelBlockPool pool(sizeof(T), alignof(T), true);
         return pool;
     }
 };

@@ -7,9 +7,9 @@
 
 namespace {
 
-constinit ImodelBlockPool g_units(sizeof(ImodelModule), alignof(ImodelModule));
-constinit ImodelBlockPool g_contexts(sizeof(ImodelContextImpl), alignof(ImodelContextImpl));
-constinit ImodelBlockPool g_revisions(sizeof(ImodelRevContextImpl), alignof(ImodelRevContextImpl));
+constinit ImodelBlockPool g_units(sizeof(ImodelModule), alignof(ImodelModule), true);
+constinit ImodelBlockPool g_contexts(sizeof(ImodelContextImpl), alignof(ImodelContextImpl), true);
+constinit ImodelBlockPool g_revisions(sizeof(ImodelRevContextImpl), alignof(ImodelRevContextImpl), true);
 
 }  // namespace
 

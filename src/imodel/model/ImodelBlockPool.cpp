@@ -6,15 +6,7 @@
 #include <cstdlib>
 #include <new>
 
-#if defined(__has_feature)
-#if __has_feature(address_sanitizer)
-#define IMODEL_BLOCK_POOL_ASAN 1
-#endif
-#endif
-#if defined(__SANITIZE_ADDRESS__)
-#define IMODEL_BLOCK_POOL_ASAN 1
-#endif
-#ifdef IMODEL_BLOCK_POOL_ASAN
+#ifdef IMODEL_BLOCK_POOL_SANITIZED
 #include <sanitizer/asan_interface.h>
 #endif
 
@@ -26,14 +18,14 @@ namespace {
 // allocator.
 void Poison([[maybe_unused]] void* block, [[maybe_unused]] std::size_t bytes)
 {
-#ifdef IMODEL_BLOCK_POOL_ASAN
+#ifdef IMODEL_BLOCK_POOL_SANITIZED
     ASAN_POISON_MEMORY_REGION(block, bytes);
 #endif
 }
 
 void Unpoison([[maybe_unused]] void* block, [[maybe_unused]] std::size_t bytes)
 {
-#ifdef IMODEL_BLOCK_POOL_ASAN
+#ifdef IMODEL_BLOCK_POOL_SANITIZED
     ASAN_UNPOISON_MEMORY_REGION(block, bytes);
 #endif
 }
@@ -59,7 +51,10 @@ void AdviseHugePages(void* chunk, std::size_t bytes)
 
 }  // namespace
 
-bool ImodelBlockPool::Pooled(std::size_t size) const noexcept { return size <= m_block && m_block <= kLargestBlock; }
+bool ImodelBlockPool::Pooled(std::size_t size) const noexcept
+{
+    return !m_plain && size <= m_block && m_block <= kLargestBlock;
+}
 
 void* ImodelBlockPool::Take(std::size_t size)
 {
