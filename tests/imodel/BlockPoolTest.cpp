@@ -84,8 +84,12 @@ void RandomRound(std::size_t size, std::size_t align, unsigned seed)
             const auto [at, fresh] = inUse.emplace(Address(block), InUse{++serial});
             ASSERT_TRUE(fresh) << "a block handed out twice";
             // No overlap with the neighbours in address order.
-            if (at != inUse.begin()) EXPECT_LE(std::prev(at)->first + size, at->first);
-            if (std::next(at) != inUse.end()) EXPECT_LE(at->first + size, std::next(at)->first);
+            if (at != inUse.begin()) {
+                EXPECT_LE(std::prev(at)->first + size, at->first);
+            }
+            if (std::next(at) != inUse.end()) {
+                EXPECT_LE(at->first + size, std::next(at)->first);
+            }
             Stamp(block, size, serial);
             order.push_back(block);
         } else {
@@ -121,7 +125,9 @@ TEST(BlockPool, ChunksGrowFromSmallOnesAndGoBackWhenThePoolEmpties)
     // within a quarter of the blocks in use.
     for (int i = 0; i < 10000; ++i) {
         blocks.push_back(pool.Take(1024));
-        if (i % 97 == 0) ASSERT_LE(pool.Held(), blocks.size() * 1024 * 13 / 10 + 64 * 1024);
+        if (i % 97 == 0) {
+            ASSERT_LE(pool.Held(), blocks.size() * 1024 * 13 / 10 + 64 * 1024);
+        }
     }
     EXPECT_GE(pool.Chunks(), 6u);
     EXPECT_LE(pool.Chunks(), 40u);
