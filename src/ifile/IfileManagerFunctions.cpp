@@ -3,6 +3,7 @@
 #include "ifile/IfileFunctions.h"
 #include "ifile/IfileManager.h"
 #include "imodel/model/Imodel.h"
+#include "imodel/model/ImodelBlockPool.h"
 #include "imodel/names/imodelUtl.h"
 
 #include <foundation/Sys.h>
@@ -44,7 +45,8 @@ Entry IfileManagerGetRealObject(const IfileObject& file, bool create)
     IfileManager* files = Manager();
     Entry entry = files ? files->GetFile(file) : Entry();
     // A value without a name (one the project file could not hold) names no file.
-    if (!entry && create && !file.GetInternalFileName().empty()) entry = boost::make_shared<IfileObjectEx>(file, false);
+    if (!entry && create && !file.GetInternalFileName().empty())
+        entry = boost::allocate_shared<IfileObjectEx>(ImodelPoolAllocator<IfileObjectEx>(), file, false);
     return entry;
 }
 
@@ -59,7 +61,7 @@ Entry IfileManagerGetRealObject(const ImodelFileName& name, ImodelFMStringFileTy
     if (entry || !create) return entry;
     IfileObject made(name, type, form, allowLink, true);
     if (made.GetInternalFileName().empty()) return Entry();  // refused: the project file could not hold it
-    return boost::make_shared<IfileObjectEx>(std::move(made), false);
+    return boost::allocate_shared<IfileObjectEx>(ImodelPoolAllocator<IfileObjectEx>(), std::move(made), false);
 }
 
 void IfileManagerGetRealObjects(const std::deque<IfileObject>& files, std::deque<IfileObjectEx>& out, bool warn)

@@ -12,6 +12,7 @@
 #include "imodel/design/ImodelFreeLater.h"
 #include "imodel/design/ImodelModule.h"
 #include "imodel/model/Imodel.h"
+#include "imodel/model/ImodelBlockPool.h"
 #include "imodel/names/ImodelMessages.h"
 #include "imodel/names/ImodelVisitAhead.h"
 #include "imodel/names/imodelUtl.h"
@@ -149,7 +150,7 @@ IfileManager::Entry ifileManagerImpl::AddOrUpdateFile(const IfileObjectEx& file,
     if (isNew) {
         // One reading of the disk both stamps a new file and tells whether
         // a file of the project exists.
-        result = boost::make_shared<IfileObjectEx>(file);
+        result = boost::allocate_shared<IfileObjectEx>(ImodelPoolAllocator<IfileObjectEx>(), file);
         bool changed = false;
         result->StoreStatInfo(changed, false, false);
         const bool exists = result->IsFoundOnDisk() && SysIsRegularFile(*result->GetStatInfo());

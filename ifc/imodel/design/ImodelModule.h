@@ -41,6 +41,7 @@
 #include <boost/shared_ptr.hpp>
 #include <boost/weak_ptr.hpp>
 
+#include <cstddef>
 #include <cstdint>
 #include <deque>
 #include <memory>
@@ -169,6 +170,10 @@ public:
     // Unlinks the unit from its sub-blocks and parents (without events);
     // a unit that views have seen is announced as removed.
     virtual ~ImodelModule();
+    // Lie side by side with the others of their kind, in chunks a walk over
+    // every one runs through quickly (ImodelBlockPool).
+    static void* operator new(std::size_t size);
+    static void operator delete(void* block, std::size_t size) noexcept;
 
     // A new unit with the key, file, kind and package flag of `source` that
     // takes the source's data; empty for a null source.

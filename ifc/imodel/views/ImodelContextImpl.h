@@ -40,6 +40,10 @@ public:
     ImodelContextImpl(const ImodelContextImpl&) = delete;
     ImodelContextImpl& operator=(const ImodelContextImpl&) = delete;
     ~ImodelContextImpl() override;
+    // Lie side by side with the others of their kind, in chunks a walk over
+    // every one runs through quickly (ImodelBlockPool).
+    static void* operator new(std::size_t size);
+    static void operator delete(void* block, std::size_t size) noexcept;
 
     const std::string& GetName() const { return m_name; }
     ImodelModule* GetModule() const { return m_module; }

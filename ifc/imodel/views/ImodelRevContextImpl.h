@@ -43,6 +43,10 @@ public:
     ImodelRevContextImpl(const ImodelRevContextImpl&) = delete;
     ImodelRevContextImpl& operator=(const ImodelRevContextImpl&) = delete;
     ~ImodelRevContextImpl() override;
+    // Lie side by side with the others of their kind, in chunks a walk over
+    // every one runs through quickly (ImodelBlockPool).
+    static void* operator new(std::size_t size);
+    static void operator delete(void* block, std::size_t size) noexcept;
 
     // Takes the flow options and the used files of `other`; with `all` also
     // its design state, tool results and accessible states. Nothing for null.

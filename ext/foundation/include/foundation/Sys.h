@@ -6,6 +6,7 @@
 #pragma once
 
 #include <cstdarg>
+#include <cstddef>
 #include <cstdint>
 #include <functional>
 #include <string>
@@ -24,6 +25,17 @@ void SysPrintf(const char* format, ...) __attribute__((format(printf, 1, 2)));
 void SysDebugPrintf(const char* format, ...) __attribute__((format(printf, 1, 2)));
 // Redirects the debug print (tests). An empty function restores stderr.
 void SysSetPrintHook(std::function<void(const std::string&)> hook);
+
+// --- memory -------------------------------------------------------------------
+
+// Asks the system to back a range of memory by huge pages where it can (the
+// range should start and end on a huge-page boundary to gain anything): a
+// large pool walked from end to end then costs a few address-translation
+// misses instead of one per page. Only a hint; nothing happens where the
+// system does not support it.
+void SysAdviseHugePages(void* start, std::size_t bytes);
+// The size of a huge page the hint above aims at.
+constexpr std::size_t kSysHugePageBytes = std::size_t{2} << 20;
 
 // --- assertions ---------------------------------------------------------------
 

@@ -1,0 +1,150 @@
+#include "imodel/model/ImodelBlockPool.h"
+
+#include <foundation/Sys.h>
+
+#include <cstdint>
+#include <cstdlib>
+#include <new>
+
+#ifdef IMODEL_BLOCK_POOL_SANITIZED
+#include <sanitizer/asan_interface.h>
+#endif
+
+namespace {
+
+// Under the address sanitizer a block given back, and the part of a chunk
+// not handed out yet, are poisoned (but for a free block's link), so that
+// an object used after it went is still reported as with the plain
+// allocator.
+void Poison([[maybe_unused]] void* block, [[maybe_unused]] std::size_t bytes)
+{
+#ifdef IMODEL_BLOCK_POOL_SANITIZED
+    ASAN_POISON_MEMORY_REGION(block, bytes);
+#endif
+}
+
+void Unpoison([[maybe_unused]] void* block, [[maybe_unused]] std::size_t bytes)
+{
+#ifdef IMODEL_BLOCK_POOL_SANITIZED
+    ASAN_UNPOISON_MEMORY_REGION(block, bytes);
+#endif
+}
+
+// The first chunk holds a few dozen blocks; each next one a quarter of what
+// the pool holds, so that the part of the chunks not handed out yet stays
+// small beside the blocks in use (the heap counts it all), up to a few huge
+// pages. Blocks larger than this are not worth pooling.
+constexpr std::size_t kFirstChunkBlocks = 32;
+constexpr std::size_t kLargestChunk = 4 * kSysHugePageBytes;
+constexpr std::size_t kLargestBlock = 64 * 1024;
+
+// The huge pages that lie wholly inside a chunk are advised: the chunk is
+// not aligned to one (an aligned chunk would cost the heap up to a huge page
+// more than it holds), so the few pages at its ends stay ordinary.
+void AdviseHugePages(void* chunk, std::size_t bytes)
+{
+    const std::uintptr_t start = reinterpret_cast<std::uintptr_t>(chunk);
+    const std::uintptr_t first = (start + kSysHugePageBytes - 1) / kSysHugePageBytes * kSysHugePageBytes;
+    const std::uintptr_t end = (start + bytes) / kSysHugePageBytes * kSysHugePageBytes;
+    if (first < end) SysAdviseHugePages(reinterpret_cast<void*>(first), end - first);
+}
+
+}  // namespace
+
+bool ImodelBlockPool::Pooled(std::size_t size) const noexcept
+{
+    return !m_plain && size <= m_block && m_block <= kLargestBlock;
+}
+
+void* ImodelBlockPool::Take(std::size_t size)
+{
+    if (!Pooled(size)) return ::operator new(size, std::align_val_t(m_align));
+    std::lock_guard<std::mutex> lock(m_mutex);
+    if (Free* block = m_free) {
+        Unpoison(block, sizeof(Free));
+        m_free = block->next;
+        Unpoison(block, m_block);
+        ++m_live;
+        return block;
+    }
+    if (m_next == m_end) {
+        const std::size_t header = RoundUp(sizeof(Chunk), m_align);
+        std::size_t bytes = RoundUp(header + kFirstChunkBlocks * m_block, 4096);
+        if (m_heldBytes / 4 > bytes) bytes = RoundUp(m_heldBytes / 4, 4096);
+        if (bytes > kLargestChunk) bytes = kLargestChunk;
+        void* memory = nullptr;
+        if (posix_memalign(&memory, m_align, bytes) != 0) throw std::bad_alloc();
+        if (bytes >= 2 * kSysHugePageBytes) AdviseHugePages(memory, bytes);
+        m_chunks = new (memory) Chunk{m_chunks, bytes};
+        ++m_chunkCount;
+        m_heldBytes += bytes;
+        m_next = static_cast<std::byte*>(memory) + header;
+        m_end = m_next + (bytes - header) / m_block * m_block;
+        Poison(m_next, static_cast<std::size_t>(m_end - m_next));
+    }
+    void* block = m_next;
+    m_next += m_block;
+    Unpoison(block, m_block);
+    ++m_live;
+    return block;
+}
+
+void ImodelBlockPool::Give(void* block, std::size_t size) noexcept
+{
+    if (!block) return;
+    if (!Pooled(size)) {
+        ::operator delete(block, std::align_val_t(m_align));
+        return;
+    }
+    Chunk* chunks = nullptr;
+    {
+        std::lock_guard<std::mutex> lock(m_mutex);
+        if (--m_live == 0) {
+            // The last block in use: every chunk goes back whole.
+            chunks = m_chunks;
+            m_chunks = nullptr;
+            m_chunkCount = 0;
+            m_heldBytes = 0;
+            m_free = nullptr;
+            m_next = m_end = nullptr;
+        } else {
+            m_free = new (block) Free{m_free};
+            Poison(block, m_block);
+        }
+    }
+    while (chunks) {
+        Chunk* next = chunks->next;
+        Unpoison(chunks, chunks->bytes);
+        std::free(chunks);
+        chunks = next;
+    }
+}
+
+std::size_t ImodelBlockPool::Live() const
+{
+    std::lock_guard<std::mutex> lock(m_mutex);
+    return m_live;
+}
+
+std::size_t ImodelBlockPool::Chunks() const
+{
+    std::lock_guard<std::mutex> lock(m_mutex);
+    return m_chunkCount;
+}
+
+std::size_t ImodelBlockPool::Held() const
+{
+    std::lock_guard<std::mutex> lock(m_mutex);
+    return m_heldBytes;
+}
+
+bool ImodelBlockPool::Holds(const void* block) const
+{
+    const auto* at = static_cast<const std::byte*>(block);
+    std::lock_guard<std::mutex> lock(m_mutex);
+    for (const Chunk* chunk = m_chunks; chunk; chunk = chunk->next) {
+        const auto* start = reinterpret_cast<const std::byte*>(chunk);
+        if (at >= start && at < start + chunk->bytes) return true;
+    }
+    return false;
+}
