@@ -1,38 +1,11 @@
 #include "src/ifile/ifileNodePool.h"
 
+#include "imodel/model/ImodelBlockPool.h"
+
 #include <algorithm>
 #include <new>
 
-#if defined(__has_feature)
-#if __has_feature(address_sanitizer)
-#define IFILE_NODE_POOL_ASAN 1
-#endif
-#endif
-#if defined(__SANITIZE_ADDRESS__)
-#define IFILE_NODE_POOL_ASAN 1
-#endif
-#ifdef IFILE_NODE_POOL_ASAN
-#include <sanitizer/asan_interface.h>
-#endif
-
 namespace {
-
-// Under the address sanitizer a block given back is poisoned (but for its
-// link in the free list), so that a node used after it went is still
-// reported as with the plain allocator.
-void Poison([[maybe_unused]] void* block, [[maybe_unused]] std::size_t bytes)
-{
-#ifdef IFILE_NODE_POOL_ASAN
-    ASAN_POISON_MEMORY_REGION(block, bytes);
-#endif
-}
-
-void Unpoison([[maybe_unused]] void* block, [[maybe_unused]] std::size_t bytes)
-{
-#ifdef IFILE_NODE_POOL_ASAN
-    ASAN_UNPOISON_MEMORY_REGION(block, bytes);
-#endif
-}
 
 // Chunks grow from a few nodes (the small maps of a removal) to this size;
 // larger blocks would have the allocator sort its free lists when given back.
@@ -58,7 +31,7 @@ void* ifileNodePool::Take(std::size_t size)
     ++of.live;
     if (Free* block = of.free) {
         of.free = block->next;
-        Unpoison(block, of.size);
+        ImodelUnpoisonBlock(block, of.size);
         return block;
     }
     if (of.next == of.end) {
@@ -85,7 +58,7 @@ void ifileNodePool::Give(void* block, std::size_t size)
         return;
     }
     of.free = new (block) Free{of.free};
-    Poison(static_cast<std::byte*>(block) + sizeof(Free), of.size - sizeof(Free));
+    ImodelPoisonBlock(static_cast<std::byte*>(block) + sizeof(Free), of.size - sizeof(Free));
 }
 
 std::size_t ifileNodePool::Live() const

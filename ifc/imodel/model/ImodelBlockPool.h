@@ -27,6 +27,26 @@
 #define IMODEL_BLOCK_POOL_SANITIZED 1
 #endif
 #endif
+#ifdef IMODEL_BLOCK_POOL_SANITIZED
+#include <sanitizer/asan_interface.h>
+#endif
+
+// Under the address sanitizer, memory a pool holds but has not handed out
+// is poisoned, so that an object used after it went is still reported as
+// with the plain allocator; elsewhere these do nothing.
+inline void ImodelPoisonBlock([[maybe_unused]] void* block, [[maybe_unused]] std::size_t bytes)
+{
+#ifdef IMODEL_BLOCK_POOL_SANITIZED
+    ASAN_POISON_MEMORY_REGION(block, bytes);
+#endif
+}
+
+inline void ImodelUnpoisonBlock([[maybe_unused]] void* block, [[maybe_unused]] std::size_t bytes)
+{
+#ifdef IMODEL_BLOCK_POOL_SANITIZED
+    ASAN_UNPOISON_MEMORY_REGION(block, bytes);
+#endif
+}
 
 class ImodelBlockPool {
 public:

@@ -6,29 +6,7 @@
 #include <cstdlib>
 #include <new>
 
-#ifdef IMODEL_BLOCK_POOL_SANITIZED
-#include <sanitizer/asan_interface.h>
-#endif
-
 namespace {
-
-// Under the address sanitizer a block given back, and the part of a chunk
-// not handed out yet, are poisoned (but for a free block's link), so that
-// an object used after it went is still reported as with the plain
-// allocator.
-void Poison([[maybe_unused]] void* block, [[maybe_unused]] std::size_t bytes)
-{
-#ifdef IMODEL_BLOCK_POOL_SANITIZED
-    ASAN_POISON_MEMORY_REGION(block, bytes);
-#endif
-}
-
-void Unpoison([[maybe_unused]] void* block, [[maybe_unused]] std::size_t bytes)
-{
-#ifdef IMODEL_BLOCK_POOL_SANITIZED
-    ASAN_UNPOISON_MEMORY_REGION(block, bytes);
-#endif
-}
 
 // The first chunk holds a few dozen blocks; each next one a quarter of what
 // the pool holds, so that the part of the chunks not handed out yet stays
@@ -61,9 +39,9 @@ void* ImodelBlockPool::Take(std::size_t size)
     if (!Pooled(size)) return ::operator new(size, std::align_val_t(m_align));
     std::lock_guard<std::mutex> lock(m_mutex);
     if (Free* block = m_free) {
-        Unpoison(block, sizeof(Free));
+        ImodelUnpoisonBlock(block, sizeof(Free));
         m_free = block->next;
-        Unpoison(block, m_block);
+        ImodelUnpoisonBlock(block, m_block);
         ++m_live;
         return block;
     }
@@ -80,11 +58,11 @@ void* ImodelBlockPool::Take(std::size_t size)
         m_heldBytes += bytes;
         m_next = static_cast<std::byte*>(memory) + header;
         m_end = m_next + (bytes - header) / m_block * m_block;
-        Poison(m_next, static_cast<std::size_t>(m_end - m_next));
+        ImodelPoisonBlock(m_next, static_cast<std::size_t>(m_end - m_next));
     }
     void* block = m_next;
     m_next += m_block;
-    Unpoison(block, m_block);
+    ImodelUnpoisonBlock(block, m_block);
     ++m_live;
     return block;
 }
@@ -109,12 +87,12 @@ void ImodelBlockPool::Give(void* block, std::size_t size) noexcept
             m_next = m_end = nullptr;
         } else {
             m_free = new (block) Free{m_free};
-            Poison(block, m_block);
+            ImodelPoisonBlock(block, m_block);
         }
     }
     while (chunks) {
         Chunk* next = chunks->next;
-        Unpoison(chunks, chunks->bytes);
+        ImodelUnpoisonBlock(chunks, chunks->bytes);
         std::free(chunks);
         chunks = next;
     }
