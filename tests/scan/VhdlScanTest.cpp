@@ -7,6 +7,8 @@
 
 #include <cctype>
 #include <random>
+#include <string>
+#include <utility>
 
 namespace {
 
@@ -23,6 +25,14 @@ using Strings = std::vector<std::string>;
 
 const char* const kLeaf = "entity leaf is port (x : in bit; y : out bit); end entity;\n"
                           "architecture rtl of leaf is begin y <= x; end architecture;\n";
+
+// The name with each letter upper-cased or not at random.
+std::string RandomCase(std::mt19937& random, std::string name)
+{
+    for (char& c : name)
+        if (random() % 2) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+    return name;
+}
 
 }  // namespace
 
@@ -208,11 +218,7 @@ TEST_F(VhdlScan, RandomDesignsInAnyFileOrderAndLetterCaseLinkEachUnitOnceBothWay
     // declaration), every unit lists each unit it names exactly once, and
     // each of those lists it as a parent.
     std::mt19937 random(29);
-    const auto randomCase = [&random](std::string name) {
-        for (char& c : name)
-            if (random() % 2) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
-        return name;
-    };
+    const auto randomCase = [&random](std::string name) { return RandomCase(random, std::move(name)); };
     for (int round = 0; round < 12; ++round) {
         Clear();
         const int count = 4 + static_cast<int>(random() % 10);
@@ -264,11 +270,7 @@ TEST_F(VhdlScan, EveryUnitAFileDeclaresOrNamesIsFoundOnceHoweverManyItHolds)
     // the units found are the names declared or instantiated, each once,
     // against a plain set of the names lower-cased.
     std::mt19937 random(71);
-    const auto randomCase = [&random](std::string name) {
-        for (char& c : name)
-            if (random() % 2) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
-        return name;
-    };
+    const auto randomCase = [&random](std::string name) { return RandomCase(random, std::move(name)); };
     for (int round = 0; round < 16; ++round) {
         Clear();
         const int count = 1 + static_cast<int>(random() % 60);
