@@ -102,25 +102,26 @@ void ifileManagerImpl::NotifyFiles(bool asNew, const FileListMap& list, const If
         });
 
     // Each listener hears of every file before the next one hears of any, as
-    // the listeners rely on (a flow node's own work on its files' type); the
-    // walk asks for the files some places ahead.
-    constexpr std::size_t kAhead = 8;
-    TellListeners([&files, asNew](IfileListener& listener) {
-        for (std::size_t at = 0; at < files.size(); ++at) {
-            if (at + kAhead < files.size()) ImodelPrefetch(files[at + kAhead].get(), sizeof(IfileObjectEx));
-            if (asNew) listener.RemoveFile(files[at]);
-            listener.UpdateFile(files[at], asNew);
-        }
+    // the listeners rely on (a flow node's own work on its files' type).
+    const auto fileAhead = [](const Entry* file, int stage) {
+        if (stage == 0) AskForFileAhead(file->get());
+    };
+    TellListeners([&files, &fileAhead, asNew](IfileListener& listener) {
+        ImodelVisitAhead(files, fileAhead, [&listener, asNew](const Entry* file) {
+            if (asNew) listener.RemoveFile(*file);
+            listener.UpdateFile(*file, asNew);
+        });
     });
     Imodel::GetInstance().SendEvents(batch, true);
     // Letting go of a file's events and of its copy touches its counts once
-    // more: both go in one walk, asking ahead, rather than one walk each.
+    // more: both go in one walk rather than one walk each. The copy is this
+    // function's own: its entries may be emptied.
     const std::size_t perFile = asNew ? 2 : 1;
-    for (std::size_t at = 0; at < files.size(); ++at) {
-        if (at + kAhead < files.size()) AskForFileAhead(files[at + kAhead].get());
+    ImodelVisitAhead(files, fileAhead, [&files, &batch, perFile](const Entry* file) {
+        const auto at = static_cast<std::size_t>(file - files.data());
         for (std::size_t event = at * perFile; event < (at + 1) * perFile; ++event) batch[event].reset();
-        files[at].reset();
-    }
+        const_cast<Entry*>(file)->reset();
+    });
     Imodel::BlockDesignHierarchyDisplay(wasBlocked, false);
 }
 

@@ -18,6 +18,7 @@
 #include "src/ifile/ifileManagerFilters.h"
 
 #include <boost/make_shared.hpp>
+#include <boost/range/iterator_range.hpp>
 
 #include <algorithm>
 #include <string>
@@ -352,12 +353,7 @@ bool ifileManagerImpl::WriteFileList(std::ostream* stream)
         ImodelSplitWork(parts, parts, [&](std::size_t slice, std::size_t, std::size_t) {
             std::string& text = texts[slice];
             text.reserve(m_files.Size() / parts * kBytesPerFile);
-            const struct {
-                FileListMap::const_iterator first;
-                FileListMap::const_iterator last;
-                FileListMap::const_iterator begin() const { return first; }
-                FileListMap::const_iterator end() const { return last; }
-            } part{bounds[slice], bounds[slice + 1]};
+            const auto part = boost::make_iterator_range(bounds[slice], bounds[slice + 1]);
             ImodelVisitAhead(part, ahead, [&](const Element* element) {
                 if (!failed[slice] && !element->second.entry->AppendFileManagerFileQuietly(text, withStamps))
                     failed[slice] = 1;
