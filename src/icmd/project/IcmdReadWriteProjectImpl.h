@@ -177,12 +177,13 @@ private:
     // What the modules of the design's libraries have, each module asked
     // once per save; and whether one of them has one of `facts`.
     void TakeDesignFacts();
-    // The units of the design's libraries with something to write (or
-    // kAskOnThisThread for a unit only the calling thread may ask), in
-    // order, with what each has.
+    // Every unit of the design's libraries and what each has, as asked (or
+    // kAskOnThisThread for a unit only the calling thread may ask); then
+    // `kept`: those with something, in order, with what each has.
     struct UnitFacts {
         std::vector<ImodelModule*> units;
         std::vector<unsigned> facts;
+        std::vector<std::pair<ImodelModule*, unsigned>> kept;
         std::exception_ptr failure;
     };
     // Gathers them on a thread of its own while the file list is written;

@@ -34,7 +34,6 @@
 #include <memory>
 #include <span>
 #include <system_error>
-#include <tuple>
 #include <unordered_map>
 #include <unordered_set>
 #include <utility>
@@ -273,11 +272,10 @@ void IcmdReadWriteProjectImpl::TakeDesignFacts()
     }
     UnitFacts gathered = std::exchange(m_unitFacts, UnitFacts());
     if (gathered.failure) std::rethrow_exception(gathered.failure);
-    for (std::size_t i = 0; i < gathered.units.size(); ++i) {
-        ImodelModule* module = gathered.units[i];
+    for (const auto& [module, asked] : gathered.kept) {
         // A unit listing packages to leave out has its lists brought up to
         // date as it is asked: asked here, in order.
-        const unsigned facts = gathered.facts[i] == kAskOnThisThread ? FactsOf(*module) : gathered.facts[i];
+        const unsigned facts = asked == kAskOnThisThread ? FactsOf(*module) : asked;
         *m_designFacts |= facts;
         // A unit with nothing to write, or only its customized lists
         // (written elsewhere), makes no block.
@@ -368,9 +366,9 @@ void IcmdReadWriteProjectImpl::KeepUnitsWithFacts(const std::vector<const UnitSe
     // saving thread), in the library's order. A few are sorted; when many
     // have facts, a walk of the library's order costs less than sorting
     // them, which compares units scattered in memory.
-    std::vector<ImodelModule*>& units = m_unitFacts.units;
-    std::vector<unsigned>& facts = m_unitFacts.facts;
-    std::vector<std::pair<ImodelModule*, unsigned>> kept;
+    const std::vector<ImodelModule*>& units = m_unitFacts.units;
+    const std::vector<unsigned>& facts = m_unitFacts.facts;
+    std::vector<std::pair<ImodelModule*, unsigned>>& kept = m_unitFacts.kept;
     std::vector<std::pair<ImodelModule*, unsigned>> library;
     std::size_t start = 0;
     for (std::size_t which = 0; which < sets.size(); ++which) {
@@ -382,9 +380,6 @@ void IcmdReadWriteProjectImpl::KeepUnitsWithFacts(const std::vector<const UnitSe
         kept.insert(kept.end(), library.begin(), library.end());
         start = end;
     }
-    units.resize(kept.size());
-    facts.resize(kept.size());
-    for (std::size_t i = 0; i < kept.size(); ++i) std::tie(units[i], facts[i]) = kept[i];
 }
 
 void IcmdReadWriteProjectImpl::PutInOrder(const UnitSet& set, std::vector<std::pair<ImodelModule*, unsigned>>& units)
