@@ -10,12 +10,35 @@
 
 namespace {
 
-const std::string_view kKey = "KEY ";
-const std::string_view kList = "LIST ";
-const std::string_view kEndList = "ENDLIST";
-const std::string_view kValue = "VALUE \"";
+// Known at compile time, so that each test is a compare of a few bytes
+// rather than a call: a project file has a line per member and per view.
+constexpr std::string_view kKey = "KEY ";
+constexpr std::string_view kList = "LIST ";
+constexpr std::string_view kEndList = "ENDLIST";
+constexpr std::string_view kValue = "VALUE \"";
 
-bool StartsWith(std::string_view line, std::string_view prefix) { return line.substr(0, prefix.size()) == prefix; }
+constexpr bool StartsWith(std::string_view line, std::string_view prefix)
+{
+    return line.substr(0, prefix.size()) == prefix;
+}
+
+// What a line opens or closes, told from its start.
+enum class LineKind { Key, List, EndList, Other };
+
+LineKind KindOf(std::string_view line)
+{
+    if (line.empty()) return LineKind::Other;
+    switch (line.front()) {
+    case 'K':
+        return StartsWith(line, kKey) ? LineKind::Key : LineKind::Other;
+    case 'L':
+        return StartsWith(line, kList) ? LineKind::List : LineKind::Other;
+    case 'E':
+        return StartsWith(line, kEndList) ? LineKind::EndList : LineKind::Other;
+    default:
+        return LineKind::Other;
+    }
+}
 
 std::string_view TrimRight(std::string_view text) { return UtlTrimRight(text, " \t"); }
 
@@ -68,8 +91,9 @@ public:
             if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
             start = end + 1;
             ++m_lineNumber;
-            const bool topLevel = !m_open || StartsWith(line, kKey);
-            TakeLine(line);
+            const LineKind kind = KindOf(line);
+            const bool topLevel = !m_open || kind == LineKind::Key;
+            TakeLine(line, kind);
             if (topLevel && !stop.empty() && StartsWith(line, stop)) break;
         }
         if (m_open) CloseUnterminated();
@@ -83,32 +107,32 @@ private:
         std::size_t depth = 1;  // the block itself and the nested blocks open inside it
     };
 
-    void TakeLine(std::string_view line)
+    void TakeLine(std::string_view line, LineKind kind)
     {
-        if (StartsWith(line, kKey)) {
+        if (kind == LineKind::Key) {
             if (m_open) CloseUnterminated();
             ImodelFileObject_KEY key = ParseKey(line);
             m_out.keys[key.GetName()].push_back(std::move(key));
         } else if (m_open) {
-            TakeBlockLine(line);
-        } else if (StartsWith(line, kList)) {
+            TakeBlockLine(line, kind);
+        } else if (kind == LineKind::List) {
             m_open = OpenBlock{};
             m_open->name = std::string(TrimRight(line.substr(kList.size())));
             m_open->firstLine = m_lineNumber;
-        } else if (StartsWith(line, kEndList)) {
+        } else if (kind == LineKind::EndList) {
             Trace("Project file '%s', line %zu: ENDLIST outside any list ignored.\n", m_lineNumber);
         }
     }
 
-    void TakeBlockLine(std::string_view line)
+    void TakeBlockLine(std::string_view line, LineKind kind)
     {
-        if (StartsWith(line, kEndList) && m_open->depth == 1) {
+        if (kind == LineKind::EndList && m_open->depth == 1) {
             Close(true);
             return;
         }
-        if (StartsWith(line, kList)) {
+        if (kind == LineKind::List) {
             ++m_open->depth;
-        } else if (StartsWith(line, kEndList)) {
+        } else if (kind == LineKind::EndList) {
             --m_open->depth;
         }
         m_open->lines.push_back(Delivered(line));
