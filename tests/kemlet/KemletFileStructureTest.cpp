@@ -4,7 +4,10 @@
 
 #include <gtest/gtest.h>
 
+#include <deque>
+#include <map>
 #include <memory>
+#include <random>
 #include <string>
 #include <vector>
 
@@ -166,6 +169,96 @@ TEST_F(KemletFileStructureTest, ReadingReplacesAndAFailedReadKeeps)
     EXPECT_EQ(Value(*structure, "A"), "1");
     ASSERT_TRUE(structure->Read(m_folder.Write("b.prj", "KEY B \"2\"\n").c_str(), ""));
     EXPECT_EQ(Value(*structure, "A"), "<none>");
+}
+
+// Random files made of lines that look alike at their start (KEY and KEYS,
+// LIST and LISTX, ENDLIST and ENDLISTED, single letters), each with what it
+// is known to be, against a plain walk of the block rules: every key and
+// list comes back with its lines, in file order.
+TEST_F(KemletFileStructureTest, RandomFilesOfLookAlikeLinesReadAsThePlainRulesSay)
+{
+    enum Kind { Key, List, EndList, Other };
+    struct Sample {
+        std::string line;
+        Kind kind;
+        std::string name;       // a key's or a list's
+        std::string delivered;  // a key's value; a block line as delivered
+    };
+    const std::vector<Sample> samples = {
+        {"KEY A \"1\"", Key, "A", "1"},
+        {"KEY B plain", Key, "B", "plain"},
+        {"KEYS x", Other, "", "KEYS x"},
+        {"KEY", Other, "", "KEY"},
+        {"K", Other, "", "K"},
+        {"LIST A", List, "A", "LIST A"},
+        {"LIST B  ", List, "B", "LIST B  "},
+        {"LISTX", Other, "", "LISTX"},
+        {"L", Other, "", "L"},
+        {"ENDLIST", EndList, "", "ENDLIST"},
+        {"ENDLISTED", EndList, "", "ENDLISTED"},
+        {"ENDFILE", Other, "", "ENDFILE"},
+        {"E", Other, "", "E"},
+        {"VALUE \"v,hdl\"", Other, "", "v,hdl"},
+        {"VALUE \"top\" 13;2", Other, "", "VALUE \"top\" 13;2"},
+        {"VALUE=\"Impl1\",NUM=1", Other, "", "VALUE=\"Impl1\",NUM=1"},
+        {"", Other, "", ""},
+    };
+    struct Block {
+        Lines lines;
+        bool terminated = false;
+    };
+    std::mt19937 random(20261208);
+    for (int round = 0; round < 300; ++round) {
+        std::vector<const Sample*> file(random() % 40);
+        for (const Sample*& line : file) line = &samples[random() % samples.size()];
+
+        std::map<std::string, std::deque<std::string>> keys;
+        std::map<std::string, std::deque<Block>> lists;
+        std::string openName;
+        Block open;
+        std::size_t depth = 0;
+        const auto close = [&](bool terminated) {
+            open.terminated = terminated;
+            lists[openName].push_back(std::move(open));
+            open = Block{};
+            depth = 0;
+        };
+        std::string text;
+        for (const Sample* line : file) {
+            text += line->line + (random() % 2 ? "\n" : "\r\n");
+            if (line->kind == Key) {
+                if (depth > 0) close(false);
+                keys[line->name].push_back(line->delivered);
+            } else if (depth > 0) {
+                if (line->kind == EndList && depth == 1) {
+                    close(true);
+                    continue;
+                }
+                if (line->kind == List) ++depth;
+                if (line->kind == EndList) --depth;
+                open.lines.push_back(line->delivered);
+            } else if (line->kind == List) {
+                openName = line->name;
+                depth = 1;
+            }
+        }
+        if (depth > 0) close(false);
+
+        const Structure structure = ParseText(text);
+        for (auto& [name, values] : keys)
+            for (const std::string& value : values) EXPECT_EQ(Value(*structure, name.c_str(), true), value) << text;
+        for (auto& [name, blocks] : lists)
+            for (const Block& block : blocks) {
+                const auto list = structure->GetLIST(name.c_str(), true);
+                ASSERT_TRUE(list) << text;
+                EXPECT_EQ(list->GetLines(), block.lines) << text;
+                EXPECT_EQ(list->IsTerminated(), block.terminated) << text;
+            }
+        for (const char* name : {"A", "B"}) {
+            EXPECT_FALSE(structure->GetKEY(name, false)) << text;
+            EXPECT_FALSE(structure->GetLIST(name, false)) << text;
+        }
+    }
 }
 
 }  // namespace
