@@ -378,8 +378,8 @@ void Shapes(benchmark::internal::Benchmark* bench)
     for (int depth : {12, 16, 20, 30}) bench->Args({static_cast<int>(DesignShape::Diamond), 1 + 2 * depth});
     bench->ArgNames({"shape", "files"});
     bench->Unit(benchmark::kMillisecond);
-    // As many runs at every size: the best of many small runs against one
-    // large run would make the growth look worse than it is.
+    // The same number of runs at every size: the best of many small runs
+    // against one large run would make the growth look worse than it is.
     bench->Iterations(5);
 }
 
