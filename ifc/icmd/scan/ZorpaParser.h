@@ -225,6 +225,65 @@ private:
         }
         std::optional<std::deque<std::string>> m_names;
     };
+    // Units each held once, in the order first added. A file finds a few
+    // units, and a search above the current unit meets a few: they are told
+    // apart by a look along the list, and by an index only once the list
+    // grows long. Kept from one use to the next, so that a use makes no
+    // block once the list has grown.
+    class DistinctUnits {
+    public:
+        void Clear()
+        {
+            m_list.clear();
+            // Clearing empties every bucket: not done for an index unused.
+            if (m_indexed) m_index.clear();
+            m_indexed = false;
+        }
+        bool Contains(T unit) const
+        {
+            return m_indexed ? m_index.count(unit) != 0
+                             : std::find(m_list.begin(), m_list.end(), unit) != m_list.end();
+        }
+        // False when it is held already.
+        bool Add(T unit)
+        {
+            if (Contains(unit)) return false;
+            m_list.push_back(unit);
+            if (m_indexed) {
+                m_index.insert(unit);
+            } else if (m_list.size() > kLookAlong) {
+                m_index.insert(m_list.begin(), m_list.end());
+                m_indexed = true;
+            }
+            return true;
+        }
+        // Once indexed, a unit taken out keeps its place in the list (taking
+        // it out of a long list would cost a walk each) and the walk below
+        // skips it.
+        void Erase(T unit)
+        {
+            if (m_indexed)
+                m_index.erase(unit);
+            else
+                m_list.erase(std::remove(m_list.begin(), m_list.end(), unit), m_list.end());
+        }
+        // The units held, in order (once indexed, one taken out and added
+        // again is visited at both places).
+        template <class Visit>
+        void ForEach(Visit visit) const
+        {
+            for (T unit : m_list)
+                if (!m_indexed || m_index.count(unit) != 0) visit(unit);
+        }
+        // The units added since the last Clear.
+        std::size_t Added() const { return m_list.size(); }
+
+    private:
+        static constexpr std::size_t kLookAlong = 16;
+        std::vector<T> m_list;
+        std::unordered_set<T> m_index;
+        bool m_indexed = false;
+    };
     // The library of that name among the design's, empty when none.
     LibraryPtr findLibrary(const std::string& name) const;
     // The target library's unit set; an empty one of the scanner's own
@@ -254,9 +313,6 @@ private:
     // The unit inserted, or the unit that keeps it out of the library
     // (then false, and the unit given is dropped).
     std::pair<T, bool> insertIntoLibrary(Owned unit);
-    void addFound(T unit);
-    // A unit found that is gone from the libraries.
-    void forgetFound(T unit);
 
     std::string m_fileName;
     std::string m_libraryName = "work";
@@ -272,12 +328,8 @@ private:
     mutable UnitSetPtr m_libraryModules;
     ModuleSetPtr m_foundModules;
     // The units found while the scan runs, in order; the set is made at its
-    // end. A file finds a few units: they are told apart by a look along the
-    // list, and by an index only once the list grows long (m_foundIndexed;
-    // the list may then hold units the index no longer does).
-    std::vector<T> m_foundList;
-    std::unordered_set<T> m_foundIndex;
-    bool m_foundIndexed = false;
+    // end.
+    DistinctUnits m_found;
     LibraryRange m_libraries;
     T m_currentUnit;
     T m_prototype;
@@ -300,42 +352,8 @@ private:
     std::vector<T> m_subBlocks;
     ImodelHashPositions m_subBlockIndex;
     bool m_subBlockIndexValid = false;
-    // The units one side of the search above met: looked along while few,
-    // as they nearly always are, and indexed once many. Kept from one
-    // search to the next, so that a search makes no block.
-    class Met {
-    public:
-        void Reset(T first)
-        {
-            m_list.assign(1, first);
-            // Clearing empties every bucket: not done for an index unused.
-            if (!m_index.empty()) m_index.clear();
-        }
-        bool Contains(T unit) const
-        {
-            return m_index.empty() ? std::find(m_list.begin(), m_list.end(), unit) != m_list.end()
-                                   : m_index.count(unit) != 0;
-        }
-        // False when it was met already.
-        bool Add(T unit)
-        {
-            if (Contains(unit)) return false;
-            m_list.push_back(unit);
-            constexpr std::size_t kLookAlong = 32;
-            if (!m_index.empty())
-                m_index.insert(unit);
-            else if (m_list.size() > kLookAlong)
-                m_index.insert(m_list.begin(), m_list.end());
-            return true;
-        }
-        std::size_t size() const { return m_list.size(); }
-
-    private:
-        std::vector<T> m_list;
-        std::unordered_set<T> m_index;
-    };
     struct SearchSide {
-        Met seen;
+        DistinctUnits seen;
         std::vector<T> pending;
     };
     SearchSide m_up;

@@ -153,9 +153,7 @@ void ZorpaParser<T>::prepare(const std::string& fileName, const std::string& lib
         m_foundModules->clear();
     else
         m_foundModules = boost::make_shared<ModuleSet>();
-    m_foundList.clear();
-    m_foundIndex.clear();
-    m_foundIndexed = false;
+    m_found.Clear();
     m_structural = true;
     m_includeNames.clear();
     m_includeIndex.clear();
@@ -348,31 +346,6 @@ void ZorpaParser<T>::setCurrentUnit(T unit)
 }
 
 template <class T>
-void ZorpaParser<T>::addFound(T unit)
-{
-    // A file finds a few units: the list is looked along until it grows long.
-    constexpr std::size_t kLookAlong = 16;
-    if (!m_foundIndexed && m_foundList.size() < kLookAlong) {
-        if (std::find(m_foundList.begin(), m_foundList.end(), unit) == m_foundList.end()) m_foundList.push_back(unit);
-        return;
-    }
-    if (!m_foundIndexed) {
-        m_foundIndex.insert(m_foundList.begin(), m_foundList.end());
-        m_foundIndexed = true;
-    }
-    if (m_foundIndex.insert(unit).second) m_foundList.push_back(unit);
-}
-
-template <class T>
-void ZorpaParser<T>::forgetFound(T unit)
-{
-    if (m_foundIndexed)
-        m_foundIndex.erase(unit);
-    else
-        m_foundList.erase(std::remove(m_foundList.begin(), m_foundList.end(), unit), m_foundList.end());
-}
-
-template <class T>
 void ZorpaParser<T>::finishScan()
 {
     // Units change their place in an ordered set while the scan points them
@@ -381,11 +354,8 @@ void ZorpaParser<T>::finishScan()
         m_foundModules->clear();
     else
         m_foundModules = boost::make_shared<ModuleSet>();
-    for (T unit : m_foundList)
-        if (!m_foundIndexed || m_foundIndex.count(unit) != 0) m_foundModules->insert(unit);
-    m_foundList.clear();
-    m_foundIndex.clear();
-    m_foundIndexed = false;
+    m_found.ForEach([this](T unit) { m_foundModules->insert(unit); });
+    m_found.Clear();
     // The clauses hold no library beyond the scan.
     for (Clause& clause : m_clauses) {
         clause.library.reset();
@@ -410,7 +380,7 @@ std::pair<T, bool> ZorpaParser<T>::makePlaceholder(const std::string& name)
     Owned made = m_prototype->Clone(name, std::string(), zorpaMODULE_UNKNOWN, false, m_libraryName, std::string());
     made->SetNoFile();
     const auto [placeholder, taken] = insertIntoLibrary(std::move(made));
-    if (taken) addFound(placeholder);
+    if (taken) m_found.Add(placeholder);
     return {placeholder, taken};
 }
 
@@ -445,7 +415,7 @@ T ZorpaParser<T>::addDeclaredUnit(const std::string& name, bool isPackage)
     }
     if (m_isMarked && m_isMarked(name)) m_alreadyDefined = name;
     setCurrentUnit(unit);
-    addFound(unit);
+    m_found.Add(unit);
     if (!owned) return unit;
     // The list is handed over as a copy: one kept by the thread is filled
     // anew, its blocks and texts used again, rather than one made per unit.
@@ -499,7 +469,7 @@ void ZorpaParser<T>::replacePlaceholders(T unit)
             }
         }
         if (!allMoved) continue;
-        forgetFound(placeholder);
+        m_found.Erase(placeholder);
         if (m_currentComponent == placeholder) m_currentComponent = m_nullModule;
         if (m_currentUnit == placeholder) setCurrentUnit(m_nullModule);
         m_subBlockIndexValid = false;
@@ -513,7 +483,7 @@ T ZorpaParser<T>::enterUnitBody(const std::string& name)
 {
     T unit = findInSet(*targetModules(), name);
     if (unit == m_nullModule) unit = makePlaceholder(name).first;
-    addFound(unit);
+    m_found.Add(unit);
     setCurrentUnit(unit);
     return unit;
 }
@@ -572,14 +542,17 @@ bool ZorpaParser<T>::isCurrentUnitOrAncestor(T unit)
     // A unit nothing instantiates yet, as units are in a design read from
     // the bottom up, has nothing above it: links go both ways.
     if (const auto* parents = m_currentUnit->GetParentsList(); parents == nullptr || parents->empty()) return false;
+    const auto start = [](SearchSide& side, T first) {
+        side.seen.Clear();
+        side.seen.Add(first);
+        side.pending.assign(1, first);
+    };
     SearchSide& up = m_up;
     SearchSide& down = m_down;
-    up.seen.Reset(m_currentUnit);
-    up.pending.assign(1, m_currentUnit);
-    down.seen.Reset(unit);
-    down.pending.assign(1, unit);
+    start(up, m_currentUnit);
+    start(down, unit);
     while (!up.pending.empty() && !down.pending.empty()) {
-        const bool upward = up.seen.size() <= down.seen.size();
+        const bool upward = up.seen.Added() <= down.seen.Added();
         SearchSide& side = upward ? up : down;
         const SearchSide& other = upward ? down : up;
         const T next = side.pending.back();
