@@ -39,9 +39,8 @@ void* ImodelBlockPool::Take(std::size_t size)
     if (!Pooled(size)) return ::operator new(size, std::align_val_t(m_align));
     std::lock_guard<std::mutex> lock(m_mutex);
     if (Free* block = m_free) {
-        ImodelUnpoisonBlock(block, sizeof(Free));
-        m_free = block->next;
         ImodelUnpoisonBlock(block, m_block);
+        m_free = block->next;
         ++m_live;
         return block;
     }
