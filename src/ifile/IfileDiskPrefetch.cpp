@@ -5,6 +5,8 @@
 // a file a helper is on. A file once looked at is read without a lock.
 #include "ifile/IfileDiskPrefetch.h"
 
+#include "imodel/names/ImodelSplitWork.h"
+
 #include <algorithm>
 #include <atomic>
 #include <condition_variable>
@@ -97,7 +99,7 @@ IfileDiskPrefetch::Impl::Impl(std::vector<File> files, const Limits& limits) : m
 {
     for (File& file : files) m_slots.emplace_back(std::move(file));
     if (m_slots.size() < m_limits.minFilesForHelpers || m_limits.window == 0 || m_limits.batch == 0) return;
-    const unsigned processors = std::thread::hardware_concurrency();
+    const unsigned processors = ImodelUsableCores();
     const unsigned helpers = std::min(kMaxHelpers, processors > 1 ? processors - 1 : 0u);
     for (unsigned i = 0; i < helpers; ++i) {
         try {

@@ -5,6 +5,8 @@
 
 #include <gtest/gtest.h>
 
+#include <sched.h>
+
 #include <algorithm>
 #include <atomic>
 #include <chrono>
@@ -83,7 +85,37 @@ TEST(SplitWork, ASliceIsWorthItsElementsAndNoMoreThanFourThreads)
     EXPECT_EQ(ImodelSlicesFor(0, 4096), 1u);
     EXPECT_EQ(ImodelSlicesFor(8191, 4096), 1u);
     EXPECT_EQ(ImodelSlicesFor(100000, 0), 1u);
-    const std::size_t cores = std::max(1u, std::thread::hardware_concurrency());
+    const std::size_t cores = ImodelUsableCores();
+    EXPECT_GE(cores, 1u);
+    EXPECT_LE(cores, std::max(1u, std::thread::hardware_concurrency()));
     EXPECT_EQ(ImodelSlicesFor(8192, 4096), std::min<std::size_t>(2, cores));
     EXPECT_EQ(ImodelSlicesFor(1000000, 4096), std::min<std::size_t>(4, cores));
+}
+
+TEST(SplitWork, AThreadHeldToFewProcessorsSplitsNoFurther)
+{
+    cpu_set_t allowed;
+    CPU_ZERO(&allowed);
+    ASSERT_EQ(sched_getaffinity(0, sizeof allowed, &allowed), 0);
+    // A thread of its own, held to one and then two of the processors this
+    // one may use, as `taskset` holds a whole shell.
+    for (int held = 1; held <= 2; ++held) {
+        if (CPU_COUNT(&allowed) < held) break;
+        cpu_set_t some;
+        CPU_ZERO(&some);
+        for (int cpu = 0, taken = 0; cpu < CPU_SETSIZE && taken < held; ++cpu)
+            if (CPU_ISSET(cpu, &allowed)) {
+                CPU_SET(cpu, &some);
+                ++taken;
+            }
+        std::size_t cores = 0;
+        std::size_t slices = 0;
+        std::thread([&] {
+            if (sched_setaffinity(0, sizeof some, &some) != 0) return;
+            cores = ImodelUsableCores();
+            slices = ImodelSlicesFor(1000000, 4096);
+        }).join();
+        EXPECT_EQ(cores, static_cast<std::size_t>(held));
+        EXPECT_EQ(slices, static_cast<std::size_t>(held));
+    }
 }

@@ -6,6 +6,8 @@
 // the result is that of one pass.
 #pragma once
 
+#include <sched.h>
+
 #include <algorithm>
 #include <cstddef>
 #include <exception>
@@ -14,11 +16,23 @@
 #include <utility>
 #include <vector>
 
+// The processors this process may run on: a shell started under
+// `taskset`, or in a container given two of a machine's cores, gains
+// nothing from more threads than it has processors, and loses by them.
+inline unsigned ImodelUsableCores()
+{
+    cpu_set_t allowed;
+    CPU_ZERO(&allowed);
+    if (sched_getaffinity(0, sizeof allowed, &allowed) == 0)
+        if (const int count = CPU_COUNT(&allowed); count > 0) return static_cast<unsigned>(count);
+    return std::max(1u, std::thread::hardware_concurrency());
+}
+
 // How many slices a pass over `count` elements is worth: one per
 // `perSlice` elements, no more than the cores, and at most four.
 inline std::size_t ImodelSlicesFor(std::size_t count, std::size_t perSlice)
 {
-    const std::size_t cores = std::max(1u, std::thread::hardware_concurrency());
+    const std::size_t cores = ImodelUsableCores();
     const std::size_t wanted = perSlice == 0 ? 1 : count / perSlice;
     return std::max<std::size_t>(1, std::min({wanted, cores, std::size_t{4}}));
 }
