@@ -7,12 +7,12 @@
 #pragma once
 
 #include "iprocess/IprocessManager.h"
+#include "src/iprocess/iprocessFileKeys.h"
 
 #include <deque>
 #include <memory>
 #include <optional>
 #include <string>
-#include <unordered_set>
 #include <vector>
 
 class IfileManager;
@@ -98,8 +98,10 @@ public:
     void UsedFileOfRevisionChanged(zorpaFileManagerTypes, ImodelRevContextImpl*) override {}
 
 private:
-    // Routes a source change to the units whose sources the files are.
-    void RouteSourceChange(QuorlaneStateMachineMultipleFilesMessages kind, const std::deque<IfileObject>& files);
+    // Routes a source change to the units whose sources the files are;
+    // `keys` are those of the files.
+    void RouteSourceChange(QuorlaneStateMachineMultipleFilesMessages kind, const std::deque<IfileObject>& files,
+                           const iprocessFileKeys& keys);
     // Whether a source change only brings the units it reaches to rest: no
     // view holds a tool result and every flow brings them to pre-synthesis
     // (iprocessFlowImpl::BringsSourceChangesToRest). Never while the plain
@@ -128,7 +130,7 @@ private:
     struct Deferred {
         QuorlaneStateMachineMultipleFilesMessages kind;
         std::deque<IfileObject> files;
-        std::unordered_set<std::string> keys;
+        iprocessFileKeys keys;
     };
     std::optional<Deferred> m_deferred;
 };

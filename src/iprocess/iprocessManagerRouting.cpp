@@ -105,6 +105,13 @@ std::string FileKey(const IfileObject& file)
     return ImodelFileNameKey(file.GetInternalFileName().GetString(), std::string());
 }
 
+iprocessFileKeys KeysOf(const std::deque<IfileObject>& files)
+{
+    iprocessFileKeys keys;
+    for (const IfileObject& file : files) keys.Add(FileKey(file));
+    return keys;
+}
+
 std::string TitleKey(const IfileObject& file)
 {
     std::string title = file.GetFileTitleNoExt();
@@ -165,13 +172,13 @@ void iprocessManagerImpl::FilesModificationMessage(QuorlaneStateMachineMultipleF
 {
     if (files.empty() || IsReading()) return;
     if (m_deferrals == 0) {
-        RouteSourceChange(kind, files);
+        RouteSourceChange(kind, files, KeysOf(files));
         return;
     }
     if (m_deferred && m_deferred->kind != kind) RouteDeferred();
     if (!m_deferred) m_deferred.emplace(Deferred{kind, {}, {}});
     for (const IfileObject& file : files)
-        if (m_deferred->keys.insert(FileKey(file)).second) m_deferred->files.push_back(file);
+        if (m_deferred->keys.Add(FileKey(file))) m_deferred->files.push_back(file);
 }
 
 void iprocessManagerImpl::DeferSourceChanges(bool defer)
@@ -188,35 +195,7 @@ void iprocessManagerImpl::RouteDeferred()
     if (!m_deferred) return;
     const Deferred deferred = std::move(*m_deferred);
     m_deferred.reset();
-    RouteSourceChange(deferred.kind, deferred.files);
-}
-
-void iprocessManagerImpl::RouteSourceChange(QuorlaneStateMachineMultipleFilesMessages kind,
-                                            const std::deque<IfileObject>& files)
-{
-    const unsigned whole = ImodelStartLongProcess("Processing state because source changed");
-    if (kind == QuorlaneFilesChanged || kind == QuorlaneFilesRemoved) {
-        const unsigned collecting = ImodelStartLongProcess("Getting modules concerned");
-        // While no unit has a result, a unit the change reaches only comes
-        // to rest (ImodelRevContextImpl::Rests). A design filled file by
-        // file is so: when the units the files define were the last ones
-        // not at rest, the units above them, every earlier unit in a chain,
-        // are not looked for.
-        bool rested = false;
-        if (BringsSourceChangesToRest()) {
-            if (const std::optional<std::vector<ImodelModule*>> defined = CollectModulesForFiles(kind, files, false)) {
-                for (ImodelModule* module : *defined)
-                    Route(module, [&](IprocessFlow& flow) { flow.FilesModificationMessage(kind, files); });
-                rested = AreAllUnitsAtRest();
-            }
-        }
-        const std::vector<ImodelModule*> modules =
-            rested ? std::vector<ImodelModule*>() : CollectModulesForFiles(kind, files);
-        ImodelEndLongProcess(collecting);
-        for (ImodelModule* module : modules)
-            Route(module, [&](IprocessFlow& flow) { flow.FilesModificationMessage(kind, files); });
-    }
-    ImodelEndLongProcess(whole);
+    RouteSourceChange(deferred.kind, deferred.files, deferred.keys);
 }
 
 bool iprocessManagerImpl::BringsSourceChangesToRest() const
@@ -244,20 +223,14 @@ namespace {
 // of its schematics (the HDL file made from a schematic lies in "viewdraw"
 // under the schematic's title).
 struct ListedFiles {
-    explicit ListedFiles(const std::deque<IfileObject>& files)
+    ListedFiles(const std::deque<IfileObject>& files, const iprocessFileKeys& fileKeys) : keys(fileKeys)
     {
-        // Made once: the set views the keys in place, and the walks below
-        // take each file's key from here rather than making it again.
-        inOrder.reserve(files.size());
-        for (const IfileObject& file : files) {
-            keys.insert(inOrder.emplace_back(FileKey(file)));
+        for (const IfileObject& file : files)
             if (file.GetFileSpecificType() == zorpaFT_SCH) schematicTitles.insert(TitleKey(file));
-        }
     }
     ListedFiles(const ListedFiles&) = delete;
     ListedFiles& operator=(const ListedFiles&) = delete;
-    std::vector<std::string> inOrder;  // the key of each file, in the message's order
-    std::unordered_set<std::string_view> keys;
+    const iprocessFileKeys& keys;
     std::unordered_set<std::string> schematicTitles;
 };
 
@@ -267,12 +240,12 @@ bool IsConcerned(ImodelModule* module, QuorlaneStateMachineMultipleFilesMessages
 {
     const Entry own = module->GetModuleFile();
     if (!own) return false;
-    if (kind == QuorlaneFilesRemoved && listed.keys.count(FileKey(*own))) return false;
+    if (kind == QuorlaneFilesRemoved && listed.keys.Contains(FileKey(*own))) return false;
     ImodelModule::FileEntries hdl;
     ImodelGetHdlFileNames(hdl, module, ideSYNTHESIS, nullptr, false);
     return std::any_of(hdl.begin(), hdl.end(), [&](const Entry& file) {
         if (!file) return false;
-        if (listed.keys.count(FileKey(*file))) return true;
+        if (listed.keys.Contains(FileKey(*file))) return true;
         ImodelFileName folder;
         return !listed.schematicTitles.empty() && file->GetRelativeFolder(folder) && folder.GetString() == "viewdraw" &&
                listed.schematicTitles.count(TitleKey(*file));
@@ -298,12 +271,12 @@ std::optional<std::unordered_set<ImodelModule*>> CandidateModules(const std::deq
     IfileManager* project = Imodel::GetInstance().GetFileManager();
     const ImodelDesignManager* design = Imodel::GetInstance().GetDesignManager();
     if (!project || !design) return std::nullopt;
-    std::vector<ImodelModule*> pending;
-    for (std::size_t i = 0; i < files.size(); ++i) {
-        const IfileObject& file = files[i];
+    for (const IfileObject& file : files) {
         if (IsInViewdraw(file)) return std::nullopt;
         if (const Entry entry = project->GetFile(file); entry && entry->IsEncryptedFile()) return std::nullopt;
-        const std::string& key = listed.inOrder[i];
+    }
+    std::vector<ImodelModule*> pending;
+    for (const std::string& key : listed.keys) {
         const auto [first, last] = design->GetLibraries();
         for (auto library = first; library != last; ++library) {
             if (!*library || !(*library)->GetModules()) continue;
@@ -361,7 +334,7 @@ private:
         if (!project || !design) return m_above;
         std::vector<ImodelModule*> pending;
         bool every = true;
-        for (const std::string& key : m_listed.inOrder) {
+        for (const std::string& key : m_listed.keys) {
             const auto [first, last] = design->GetLibraries();
             for (auto library = first; library != last; ++library) {
                 if (!*library || !(*library)->GetModules()) continue;
@@ -458,25 +431,17 @@ std::vector<ImodelModule*> CollectByWalk(QuorlaneStateMachineMultipleFilesMessag
     return collected;
 }
 
-}  // namespace
-
-std::vector<ImodelModule*> iprocessManagerImpl::CollectModulesForFiles(QuorlaneStateMachineMultipleFilesMessages kind,
-                                                                       const std::deque<IfileObject>& files) const
+// The units concerned among those the files define and, with `above`,
+// those above them; none when the links cannot tell.
+std::optional<std::vector<ImodelModule*>> CollectConcerned(QuorlaneStateMachineMultipleFilesMessages kind,
+                                                           const std::deque<IfileObject>& files,
+                                                           const ListedFiles& listed, bool above)
 {
-    if (std::optional<std::vector<ImodelModule*>> concerned = CollectModulesForFiles(kind, files, true))
-        return std::move(*concerned);
-    return CollectByWalk(kind, ListedFiles(files));
-}
-
-std::optional<std::vector<ImodelModule*>>
-iprocessManagerImpl::CollectModulesForFiles(QuorlaneStateMachineMultipleFilesMessages kind,
-                                            const std::deque<IfileObject>& files, bool above) const
-{
-    const ListedFiles listed(files);
     const std::optional<std::unordered_set<ImodelModule*>> candidates = CandidateModules(files, listed, above);
     if (!candidates) return std::nullopt;
     // The candidates in library and set order, as the walk over every unit
-    // would meet them.
+    // would meet them; each unit stands in the set of its own library
+    // alone, so none comes twice.
     const ImodelDesignManager* design = Imodel::GetInstance().GetDesignManager();
     std::vector<ImodelModule*> ordered;
     const auto [first, last] = design->GetLibraries();
@@ -488,17 +453,72 @@ iprocessManagerImpl::CollectModulesForFiles(QuorlaneStateMachineMultipleFilesMes
     // units above it: the candidates without them answer the same for it.
     KnownConcerned known(listed, *candidates);
     std::vector<ImodelModule*> collected;
-    std::unordered_set<const ImodelModule*> taken;
     for (ImodelModule* module : ordered)
-        if (taken.insert(module).second && known.IsConcerned(module, kind)) collected.push_back(module);
+        if (known.IsConcerned(module, kind)) collected.push_back(module);
     return collected;
+}
+
+// ... every unit concerned, by the links where they tell it, else by a walk.
+std::vector<ImodelModule*> CollectConcerned(QuorlaneStateMachineMultipleFilesMessages kind,
+                                            const std::deque<IfileObject>& files, const ListedFiles& listed)
+{
+    if (std::optional<std::vector<ImodelModule*>> concerned = CollectConcerned(kind, files, listed, true))
+        return std::move(*concerned);
+    return CollectByWalk(kind, listed);
+}
+
+}  // namespace
+
+void iprocessManagerImpl::RouteSourceChange(QuorlaneStateMachineMultipleFilesMessages kind,
+                                            const std::deque<IfileObject>& files, const iprocessFileKeys& keys)
+{
+    const unsigned whole = ImodelStartLongProcess("Processing state because source changed");
+    if (kind == QuorlaneFilesChanged || kind == QuorlaneFilesRemoved) {
+        const unsigned collecting = ImodelStartLongProcess("Getting modules concerned");
+        // While no unit has a result, a unit the change reaches only comes
+        // to rest (ImodelRevContextImpl::Rests). A design filled file by
+        // file is so: when the units the files define were the last ones
+        // not at rest, the units above them, every earlier unit in a chain,
+        // are not looked for. Both collections match against one list.
+        const ListedFiles listed(files, keys);
+        bool rested = false;
+        if (BringsSourceChangesToRest()) {
+            if (const std::optional<std::vector<ImodelModule*>> defined = CollectConcerned(kind, files, listed, false)) {
+                for (ImodelModule* module : *defined)
+                    Route(module, [&](IprocessFlow& flow) { flow.FilesModificationMessage(kind, files); });
+                rested = AreAllUnitsAtRest();
+            }
+        }
+        const std::vector<ImodelModule*> modules =
+            rested ? std::vector<ImodelModule*>() : CollectConcerned(kind, files, listed);
+        ImodelEndLongProcess(collecting);
+        for (ImodelModule* module : modules)
+            Route(module, [&](IprocessFlow& flow) { flow.FilesModificationMessage(kind, files); });
+    }
+    ImodelEndLongProcess(whole);
+}
+
+std::vector<ImodelModule*> iprocessManagerImpl::CollectModulesForFiles(QuorlaneStateMachineMultipleFilesMessages kind,
+                                                                       const std::deque<IfileObject>& files) const
+{
+    const iprocessFileKeys keys = KeysOf(files);
+    return CollectConcerned(kind, files, ListedFiles(files, keys));
+}
+
+std::optional<std::vector<ImodelModule*>>
+iprocessManagerImpl::CollectModulesForFiles(QuorlaneStateMachineMultipleFilesMessages kind,
+                                            const std::deque<IfileObject>& files, bool above) const
+{
+    const iprocessFileKeys keys = KeysOf(files);
+    return CollectConcerned(kind, files, ListedFiles(files, keys), above);
 }
 
 std::vector<ImodelModule*>
 iprocessManagerImpl::CollectModulesForFilesByWalk(QuorlaneStateMachineMultipleFilesMessages kind,
                                                   const std::deque<IfileObject>& files) const
 {
-    return CollectByWalk(kind, ListedFiles(files));
+    const iprocessFileKeys keys = KeysOf(files);
+    return CollectByWalk(kind, ListedFiles(files, keys));
 }
 
 void iprocessManagerImpl::UsedFileChanged(ImodelModule* module, ImodelRevContextImpl* revision,

@@ -9,11 +9,13 @@
 #include "FlowProject.h"
 
 #include "iprocess/QuorlaneStateMachine.h"
+#include "src/iprocess/iprocessFileKeys.h"
 #include "src/iprocess/iprocessManagerImpl.h"
 
 #include <algorithm>
 #include <deque>
 #include <random>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -271,6 +273,31 @@ TEST_F(SourceChangeIndex, DerivedFilesOfAUnitAreThoseTheWholeListGives)
             break;
         }
         compare(round);
+    }
+}
+
+// The keys of a change gathered file by file: each distinct key once, in
+// the order first met, however often it comes and however far the index
+// grows under the keys it already holds.
+TEST(SourceChangeKeys, EachKeyIsKeptOnceInTheOrderFirstMet)
+{
+    std::mt19937 random(7);
+    for (const int count : {0, 1, 15, 16, 300, 5000}) {
+        iprocessFileKeys keys;
+        std::set<std::string> seen;
+        std::vector<std::string> firstMet;
+        for (int i = 0; i < count; ++i) {
+            // Long keys as a project's are, many met more than once.
+            std::string key = "<project>/hdl/block_" + std::to_string(random() % (count / 2 + 1)) + ".vhd";
+            const bool isNew = seen.insert(key).second;
+            if (isNew) firstMet.push_back(key);
+            ASSERT_EQ(keys.Add(key), isNew) << key;
+        }
+        EXPECT_EQ(std::vector<std::string>(keys.begin(), keys.end()), firstMet);
+        EXPECT_EQ(keys.size(), firstMet.size());
+        for (const std::string& key : firstMet) EXPECT_TRUE(keys.Contains(key)) << key;
+        EXPECT_FALSE(keys.Contains("<project>/hdl/block_.vhd"));
+        EXPECT_FALSE(keys.Contains(""));
     }
 }
 
