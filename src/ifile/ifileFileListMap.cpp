@@ -58,9 +58,18 @@ std::size_t FileListMap::HashIndex::Probe(std::uint64_t hash) const
     return cell;
 }
 
-void FileListMap::HashIndex::Grow()
+void FileListMap::HashIndex::Grow() { Rehash(m_cells.empty() ? 64 : m_cells.size() * 2); }
+
+void FileListMap::HashIndex::Reserve(std::size_t count)
 {
-    const std::size_t size = m_cells.empty() ? 64 : m_cells.size() * 2;
+    if (count == 0) return;
+    std::size_t size = std::max<std::size_t>(m_cells.size(), 64);
+    while ((m_used + count) * 10 > size * 7) size *= 2;
+    if (size > m_cells.size()) Rehash(size);
+}
+
+void FileListMap::HashIndex::Rehash(std::size_t size)
+{
     std::vector<Cell> old = std::exchange(m_cells, std::vector<Cell>(size));
     m_shift = 64 - std::countr_zero(m_cells.size());
     for (Cell& cell : old) {
@@ -271,6 +280,14 @@ ElementList FileListMap::OfGlobalType(int globalType) const
     for (const auto& [type, bucket] : m_byType)
         if (ImodelGetGlobalType(type) == globalType) buckets.push_back(&bucket);
     return Merged(buckets);
+}
+
+void FileListMap::Reserve(std::size_t files, std::size_t named)
+{
+    // The name index is made again, empty, when the folder changed.
+    SyncFolder();
+    m_exact.Reserve(files);
+    m_byName.Reserve(4 * named + 2 * (files - std::min(files, named)));
 }
 
 bool FileListMap::AnyNamed(const std::string& name, const std::function<bool(const_iterator)>& visit)

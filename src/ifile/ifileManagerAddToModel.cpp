@@ -15,6 +15,7 @@
 #include "imodel/names/ImodelProjectFileStructure.h"
 #include "src/ifile/IfileObjectModel.h"
 
+#include <algorithm>
 #include <unordered_map>
 #include <unordered_set>
 
@@ -149,6 +150,10 @@ bool ifileManagerImpl::AddFilesToModel(ImodelProjectFileStructure& project, cons
         onDisk.push_back({file.GetFullFileName().GetString(), parsed});
     }
     const IfileDiskPrefetch prefetch(std::move(onDisk));
+    const auto named = static_cast<std::size_t>(std::count_if(files.begin(), files.end(), [](const IfileObjectEx& file) {
+        return ifileStartsWithProjectToken(file.GetInternalFileName().GetString());
+    }));
+    m_files.Reserve(files.size(), named);
     // Each unit is told of once, after every file is read.
     const ImodelModuleNoticeBatch notices;
     // A file's entry is compared with its stored stamp right after its add,

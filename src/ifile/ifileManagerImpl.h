@@ -64,6 +64,8 @@ public:
             // the table, appended to `out` (the elements of a bucket count
             // as one).
             void Sample(std::size_t count, std::vector<const_iterator>& out) const;
+            // Room for `count` more hashes without growing.
+            void Reserve(std::size_t count);
             void Clear();
             bool Empty() const { return m_used == 0; }
 
@@ -77,6 +79,7 @@ public:
             // The cell of the hash, or the free cell where it would go.
             std::size_t Probe(std::uint64_t hash) const;
             void Grow();
+            void Rehash(std::size_t size);
             void Free(std::size_t cell);
 
             std::vector<Cell> m_cells;
@@ -114,6 +117,12 @@ public:
         const_iterator Erase(const_iterator element);
         // Erases every element and empties the indexes at once.
         void Clear();
+        // Makes room in the indexes for `files` more files, `named` of them
+        // in the project folder (filed under four forms of their name, the
+        // others under two): a project read into the map fills its indexes
+        // without growing them a step at a time, each step moving every
+        // entry to a new table.
+        void Reserve(std::size_t files, std::size_t named);
         // Leaves the map empty, as Clear does, and gives its elements,
         // indexes and the pool of their nodes to the map returned, whose
         // destruction frees them (on any thread, once no entry is left in

@@ -212,3 +212,58 @@ TEST_F(FileListSlices, TheMapIsCutAtDistinctElementsInKeyOrderSpreadOverIt)
         }
     }
 }
+
+TEST_F(FileListSlices, RoomMadeAheadInTheIndexesChangesNoAnswer)
+{
+    // Two maps take the same files and lose the same ones; one is told now
+    // and then of files to come, as an open tells it of the project's. Both
+    // answer every lookup by name with the same elements in the same order.
+    ifileManagerImpl::FileListMap reserved;
+    ifileManagerImpl::FileListMap plain;
+    std::vector<std::string> held;
+    const auto nameOf = [this] {
+        const int at = Pick(400);
+        return (at % 4 == 0 ? std::string("/elsewhere/f") : std::string("<project>/d") + std::to_string(at % 7) + "/f") +
+               std::to_string(at) + ".vhd";
+    };
+    const auto named = [](ifileManagerImpl::FileListMap& map, const std::string& name) {
+        std::vector<std::string> met;
+        map.AnyNamed(name, [&met](ifileManagerImpl::FileListMap::const_iterator element) {
+            met.push_back(element->first.GetString());
+            return false;
+        });
+        return met;
+    };
+    for (int round = 0; round < 60; ++round) {
+        if (Chance(40)) {
+            const auto files = static_cast<std::size_t>(Pick(Chance(20) ? 5000 : 50));
+            reserved.Reserve(files, files - static_cast<std::size_t>(Pick(static_cast<int>(files) + 1)));
+        }
+        for (int i = Pick(40); i > 0; --i) {
+            const std::string name = nameOf();
+            const auto file = [&name] {
+                return boost::make_shared<IfileObjectEx>(IfileObject(name, zorpaFT_HDL, ImodelFMInternal, true, false),
+                                                         false);
+            };
+            const bool added = reserved.Insert(file());
+            ASSERT_EQ(plain.Insert(file()), added) << name;
+            if (added) held.push_back(name);
+        }
+        for (int i = Pick(10); i > 0 && !held.empty(); --i) {
+            const std::size_t at = static_cast<std::size_t>(Pick(static_cast<int>(held.size())));
+            reserved.Erase(reserved.Find(ImodelFileName(held[at])));
+            plain.Erase(plain.Find(ImodelFileName(held[at])));
+            held[at] = held.back();
+            held.pop_back();
+        }
+        ASSERT_EQ(reserved.Size(), plain.Size());
+        for (int probe = 0; probe < 20; ++probe) {
+            const std::string name = nameOf();
+            const std::string title = name.substr(name.rfind('/') + 1);
+            const bool present = reserved.Find(ImodelFileName(name)) != reserved.Elements().end();
+            ASSERT_EQ(plain.Find(ImodelFileName(name)) != plain.Elements().end(), present) << name;
+            ASSERT_EQ(named(reserved, name), named(plain, name)) << name;
+            ASSERT_EQ(named(reserved, title), named(plain, title)) << title;
+        }
+    }
+}
