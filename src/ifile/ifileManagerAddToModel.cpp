@@ -150,9 +150,10 @@ bool ifileManagerImpl::AddFilesToModel(ImodelProjectFileStructure& project, cons
         onDisk.push_back({file.GetFullFileName().GetString(), parsed});
     }
     const IfileDiskPrefetch prefetch(std::move(onDisk));
-    const auto named = static_cast<std::size_t>(std::count_if(files.begin(), files.end(), [](const IfileObjectEx& file) {
-        return ifileStartsWithProjectToken(file.GetInternalFileName().GetString());
-    }));
+    const auto named =
+        static_cast<std::size_t>(std::count_if(files.begin(), files.end(), [](const IfileObjectEx& file) {
+            return ifileStartsWithProjectToken(file.GetInternalFileName().GetString());
+        }));
     m_files.Reserve(files.size(), named);
     // Each unit is told of once, after every file is read.
     const ImodelModuleNoticeBatch notices;

@@ -483,7 +483,8 @@ void iprocessManagerImpl::RouteSourceChange(QuorlaneStateMachineMultipleFilesMes
         const ListedFiles listed(files, keys);
         bool rested = false;
         if (BringsSourceChangesToRest()) {
-            if (const std::optional<std::vector<ImodelModule*>> defined = CollectConcerned(kind, files, listed, false)) {
+            if (const std::optional<std::vector<ImodelModule*>> defined =
+                    CollectConcerned(kind, files, listed, false)) {
                 for (ImodelModule* module : *defined)
                     Route(module, [&](IprocessFlow& flow) { flow.FilesModificationMessage(kind, files); });
                 rested = AreAllUnitsAtRest();

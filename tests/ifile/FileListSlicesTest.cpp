@@ -223,7 +223,8 @@ TEST_F(FileListSlices, RoomMadeAheadInTheIndexesChangesNoAnswer)
     std::vector<std::string> held;
     const auto nameOf = [this] {
         const int at = Pick(400);
-        return (at % 4 == 0 ? std::string("/elsewhere/f") : std::string("<project>/d") + std::to_string(at % 7) + "/f") +
+        return (at % 4 == 0 ? std::string("/elsewhere/f")
+                            : std::string("<project>/d") + std::to_string(at % 7) + "/f") +
                std::to_string(at) + ".vhd";
     };
     const auto named = [](ifileManagerImpl::FileListMap& map, const std::string& name) {
