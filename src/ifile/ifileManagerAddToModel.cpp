@@ -15,7 +15,6 @@
 #include "imodel/names/ImodelProjectFileStructure.h"
 #include "src/ifile/IfileObjectModel.h"
 
-#include <algorithm>
 #include <unordered_map>
 #include <unordered_set>
 
@@ -141,20 +140,20 @@ bool ifileManagerImpl::AddFilesToModel(ImodelProjectFileStructure& project, cons
     // sources to parse are read ahead of the add-file command that parses them.
     std::vector<IfileDiskPrefetch::File> onDisk;
     onDisk.reserve(files.size());
+    // The files added that lie in the project folder (the map files them
+    // under more forms of their name).
+    std::size_t named = 0;
     for (const IfileObjectEx& file : files) {
         if (localOnly && !file.IsLocalFile()) continue;
+        if (ifileStartsWithProjectToken(file.GetInternalFileName().GetString())) ++named;
         const zorpaModuleTypes kind = file.GetModuleType();
         const bool parsed = parse && file.IsASourceFile() &&
                             (kind == zorpaMODULE_VHDL || kind == zorpaMODULE_VERILOG) &&
                             !(skipKnownCores && before.count(ImodelFileNameKey(file.GetInternalFileName(), folder)));
         onDisk.push_back({file.GetFullFileName().GetString(), parsed});
     }
+    m_files.Reserve(onDisk.size(), named);
     const IfileDiskPrefetch prefetch(std::move(onDisk));
-    const auto named =
-        static_cast<std::size_t>(std::count_if(files.begin(), files.end(), [](const IfileObjectEx& file) {
-            return ifileStartsWithProjectToken(file.GetInternalFileName().GetString());
-        }));
-    m_files.Reserve(files.size(), named);
     // Each unit is told of once, after every file is read.
     const ImodelModuleNoticeBatch notices;
     // A file's entry is compared with its stored stamp right after its add,

@@ -219,19 +219,51 @@ bool iprocessManagerImpl::AreAllUnitsAtRest()
 
 namespace {
 
+bool IsInViewdraw(const IfileObject& file)
+{
+    ImodelFileName folder;
+    return file.GetRelativeFolder(folder) && ImodelIsSameStrNoCase(folder.GetString(), "viewdraw");
+}
+
 // What a message's files are matched against: their keys, and the titles
 // of its schematics (the HDL file made from a schematic lies in "viewdraw"
 // under the schematic's title).
 struct ListedFiles {
-    ListedFiles(const std::deque<IfileObject>& files, const iprocessFileKeys& fileKeys) : keys(fileKeys)
+    ListedFiles(const std::deque<IfileObject>& listedFiles, const iprocessFileKeys& fileKeys)
+        : files(listedFiles), keys(fileKeys)
     {
         for (const IfileObject& file : files)
             if (file.GetFileSpecificType() == zorpaFT_SCH) schematicTitles.insert(TitleKey(file));
     }
     ListedFiles(const ListedFiles&) = delete;
     ListedFiles& operator=(const ListedFiles&) = delete;
+
+    // Whether the units whose sources the files may be can be told from
+    // the design's links (CandidateModules). Looked into once: a change is
+    // collected for the units the files define and then for those above.
+    bool LinksTell() const
+    {
+        if (!linksTell) linksTell = LinksTellOfFiles();
+        return *linksTell;
+    }
+
+    const std::deque<IfileObject>& files;
     const iprocessFileKeys& keys;
     std::unordered_set<std::string> schematicTitles;
+
+private:
+    bool LinksTellOfFiles() const
+    {
+        if (!schematicTitles.empty() || ImodelAllowUserToCustomizeSourceFileList()) return false;
+        IfileManager* project = Imodel::GetInstance().GetFileManager();
+        if (!project) return false;
+        return std::none_of(files.begin(), files.end(), [project](const IfileObject& file) {
+            if (IsInViewdraw(file)) return true;
+            const Entry entry = project->GetFile(file);
+            return entry && entry->IsEncryptedFile();
+        });
+    }
+    mutable std::optional<bool> linksTell;
 };
 
 // Whether the unit's synthesis sources hold a listed file (for kind 1, a
@@ -252,29 +284,16 @@ bool IsConcerned(ImodelModule* module, QuorlaneStateMachineMultipleFilesMessages
     });
 }
 
-bool IsInViewdraw(const IfileObject& file)
-{
-    ImodelFileName folder;
-    return file.GetRelativeFolder(folder) && ImodelIsSameStrNoCase(folder.GetString(), "viewdraw");
-}
-
 // The units whose synthesis sources may hold a listed file: the units the
 // files define and, with `above`, every unit above them, through the
 // parents' links (a unit's sources are those of the units below it). None when that cannot
 // be told from the links: the sources of a unit may then come from
 // elsewhere (a schematic's HDL file, a customized list, an encrypted file
 // attached to a unit, a package reached through use clauses).
-std::optional<std::unordered_set<ImodelModule*>> CandidateModules(const std::deque<IfileObject>& files,
-                                                                  const ListedFiles& listed, bool above)
+std::optional<std::unordered_set<ImodelModule*>> CandidateModules(const ListedFiles& listed, bool above)
 {
-    if (!listed.schematicTitles.empty() || ImodelAllowUserToCustomizeSourceFileList()) return std::nullopt;
-    IfileManager* project = Imodel::GetInstance().GetFileManager();
     const ImodelDesignManager* design = Imodel::GetInstance().GetDesignManager();
-    if (!project || !design) return std::nullopt;
-    for (const IfileObject& file : files) {
-        if (IsInViewdraw(file)) return std::nullopt;
-        if (const Entry entry = project->GetFile(file); entry && entry->IsEncryptedFile()) return std::nullopt;
-    }
+    if (!design || !listed.LinksTell()) return std::nullopt;
     std::vector<ImodelModule*> pending;
     for (const std::string& key : listed.keys) {
         const auto [first, last] = design->GetLibraries();
@@ -434,10 +453,9 @@ std::vector<ImodelModule*> CollectByWalk(QuorlaneStateMachineMultipleFilesMessag
 // The units concerned among those the files define and, with `above`,
 // those above them; none when the links cannot tell.
 std::optional<std::vector<ImodelModule*>> CollectConcerned(QuorlaneStateMachineMultipleFilesMessages kind,
-                                                           const std::deque<IfileObject>& files,
                                                            const ListedFiles& listed, bool above)
 {
-    const std::optional<std::unordered_set<ImodelModule*>> candidates = CandidateModules(files, listed, above);
+    const std::optional<std::unordered_set<ImodelModule*>> candidates = CandidateModules(listed, above);
     if (!candidates) return std::nullopt;
     // The candidates in library and set order, as the walk over every unit
     // would meet them; each unit stands in the set of its own library
@@ -459,10 +477,9 @@ std::optional<std::vector<ImodelModule*>> CollectConcerned(QuorlaneStateMachineM
 }
 
 // ... every unit concerned, by the links where they tell it, else by a walk.
-std::vector<ImodelModule*> CollectConcerned(QuorlaneStateMachineMultipleFilesMessages kind,
-                                            const std::deque<IfileObject>& files, const ListedFiles& listed)
+std::vector<ImodelModule*> CollectConcerned(QuorlaneStateMachineMultipleFilesMessages kind, const ListedFiles& listed)
 {
-    if (std::optional<std::vector<ImodelModule*>> concerned = CollectConcerned(kind, files, listed, true))
+    if (std::optional<std::vector<ImodelModule*>> concerned = CollectConcerned(kind, listed, true))
         return std::move(*concerned);
     return CollectByWalk(kind, listed);
 }
@@ -483,15 +500,14 @@ void iprocessManagerImpl::RouteSourceChange(QuorlaneStateMachineMultipleFilesMes
         const ListedFiles listed(files, keys);
         bool rested = false;
         if (BringsSourceChangesToRest()) {
-            if (const std::optional<std::vector<ImodelModule*>> defined =
-                    CollectConcerned(kind, files, listed, false)) {
+            if (const std::optional<std::vector<ImodelModule*>> defined = CollectConcerned(kind, listed, false)) {
                 for (ImodelModule* module : *defined)
                     Route(module, [&](IprocessFlow& flow) { flow.FilesModificationMessage(kind, files); });
                 rested = AreAllUnitsAtRest();
             }
         }
         const std::vector<ImodelModule*> modules =
-            rested ? std::vector<ImodelModule*>() : CollectConcerned(kind, files, listed);
+            rested ? std::vector<ImodelModule*>() : CollectConcerned(kind, listed);
         ImodelEndLongProcess(collecting);
         for (ImodelModule* module : modules)
             Route(module, [&](IprocessFlow& flow) { flow.FilesModificationMessage(kind, files); });
@@ -503,7 +519,7 @@ std::vector<ImodelModule*> iprocessManagerImpl::CollectModulesForFiles(QuorlaneS
                                                                        const std::deque<IfileObject>& files) const
 {
     const iprocessFileKeys keys = KeysOf(files);
-    return CollectConcerned(kind, files, ListedFiles(files, keys));
+    return CollectConcerned(kind, ListedFiles(files, keys));
 }
 
 std::optional<std::vector<ImodelModule*>>
@@ -511,7 +527,7 @@ iprocessManagerImpl::CollectModulesForFiles(QuorlaneStateMachineMultipleFilesMes
                                             const std::deque<IfileObject>& files, bool above) const
 {
     const iprocessFileKeys keys = KeysOf(files);
-    return CollectConcerned(kind, files, ListedFiles(files, keys), above);
+    return CollectConcerned(kind, ListedFiles(files, keys), above);
 }
 
 std::vector<ImodelModule*>
