@@ -13,6 +13,7 @@
 #include <boost/make_shared.hpp>
 
 #include <algorithm>
+#include <utility>
 
 namespace {
 
@@ -23,7 +24,7 @@ bool IsGenericConstraint(const IfileObject& file) { return file.GetFileGlobalTyp
 void itoolPhySynthImpl::AppendList(Entries& out, ImodelModule* module, ImodelRevContextImpl* revision,
                                    const std::string* baseName)
 {
-    const ImodelPhySynthesisOptions* options = module ? module->GetPhySynthOptions() : nullptr;
+    const ImodelPhySynthesisOptions* options = module ? std::as_const(*module).GetPhySynthOptions() : nullptr;
     if (!options) return;
     std::deque<IfileObject> files;
     options->GetConstraintFileList(files, module, revision, false, baseName);
@@ -82,8 +83,11 @@ void itoolPhySynthImpl::StoreList(const Entries& files, const ImodelOptionalFile
 
 void itoolPhySynthImpl::ConstraintFileRemoved(const IfileObject& file, ImodelModule* module, ImodelRevContextImpl*)
 {
-    if (ImodelPhySynthesisOptions* options = module ? module->GetPhySynthOptions() : nullptr)
-        options->ConstraintFileRemoved(file, module);
+    // Asked of every unit: a unit whose options hold the defaults after it
+    // keeps none of its own.
+    if (module == nullptr) return;
+    module->GetPhySynthOptions()->ConstraintFileRemoved(file, module);
+    module->SettlePhySynthOptions();
 }
 
 void itoolPhySynthImpl::ConstraintFileDeleted(const IfileObject& file)
@@ -95,7 +99,7 @@ void itoolPhySynthImpl::ConstraintFileDeleted(const IfileObject& file)
 void itoolPhySynthImpl::ConstraintFileChanged(ImodelModule* module, const Entry& file, IprocessFileObject* resultNode,
                                               IprocessToolObject* tool)
 {
-    const ImodelPhySynthesisOptions* options = module ? module->GetPhySynthOptions() : nullptr;
+    const ImodelPhySynthesisOptions* options = module ? std::as_const(*module).GetPhySynthOptions() : nullptr;
     if (!options || !file || !tool || !module->GetContext()) return;
     const ImodelRevisionManager* views = Imodel::GetInstance().GetRevisionManager();
     for (ImodelRevContextImpl* revision : module->GetContext()->GetAllRevs()) {

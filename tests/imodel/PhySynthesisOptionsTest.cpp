@@ -12,6 +12,7 @@
 
 #include <gtest/gtest.h>
 
+#include <deque>
 #include <random>
 #include <sstream>
 #include <string>
@@ -120,6 +121,66 @@ TEST_F(PhySynthesisOptions, ASaveTakingTheDefaultOnceAnswersAsAskingEachTime)
         EXPECT_EQ(ImodelIsPhySynthCustomized(options, snapshot), options.IsCustomized()) << "round " << round;
         ImodelPhySynthesisOptions fresh;
         EXPECT_EQ(ImodelIsPhySynthCustomized(options, snapshot), options != fresh) << "round " << round;
+    }
+    DefUnset("IDE_PASS_SYNPLIFY_SDC_BY_DEFAULT");
+}
+
+TEST_F(PhySynthesisOptions, AUnitsRecordMadeOnlyWhenChangedReadsAsOneMadeWithTheUnit)
+{
+    // Each unit's record is made when it is first changed, and given back
+    // when a change leaves the defaults. Against records made with their
+    // units, plainly: the options variable flips between the steps, units
+    // are copied, changed, settled and compared, and every read, equality,
+    // customization answer and written block stays the same.
+    std::mt19937 random(7);
+    const auto chance = [&random](int percent) { return std::uniform_int_distribution<int>(0, 99)(random) < percent; };
+    const auto pick = [&random](std::size_t count) {
+        return std::uniform_int_distribution<std::size_t>(0, count - 1)(random);
+    };
+    struct Unit {
+        ImodelUnitPhySynthesisOptions lazy;
+        ImodelPhySynthesisOptions plain;
+    };
+    std::vector<Unit> units;
+    for (int step = 0; step < 3000; ++step) {
+        if (chance(20)) DefSetFL("IDE_PASS_SYNPLIFY_SDC_BY_DEFAULT", chance(50) ? "1" : "0");
+        if (units.empty() || chance(15)) {
+            units.push_back(Unit());
+        } else if (chance(10)) {
+            units.push_back(units[pick(units.size())]);
+        } else {
+            Unit& unit = units[pick(units.size())];
+            const int change = static_cast<int>(pick(6));
+            for (ImodelPhySynthesisOptions* options : {&unit.lazy.Use(), &unit.plain}) {
+                switch (change) {
+                case 0:
+                    options->SetUseSynplifySDC(step % 2 == 0);
+                    break;
+                case 1:
+                    options->SetGenPinConstraints(step % 3 != 0);
+                    break;
+                case 2:
+                    ASSERT_TRUE(options->SetLogSynthEffort(step % 2 == 0 ? "3" : "4"));
+                    break;
+                case 3:
+                    options->SetConstraintFileList(step % 2 == 0
+                                                       ? std::deque<IfileObject>{}
+                                                       : std::deque<IfileObject>{File("pins.pdc", zorpaFT_PDC)},
+                                                   nullptr);
+                    break;
+                default:
+                    options->SetDefaultPhySynthOpt();
+                    break;
+                }
+            }
+            if (chance(50)) unit.lazy.Settle();
+        }
+        const Unit& unit = units[pick(units.size())];
+        const Unit& other = units[pick(units.size())];
+        ASSERT_TRUE(unit.lazy.Get() == unit.plain) << "step " << step;
+        ASSERT_EQ(unit.lazy.Get().IsCustomized(), unit.plain.IsCustomized()) << "step " << step;
+        ASSERT_EQ(Written(unit.lazy.Get()), Written(unit.plain)) << "step " << step;
+        ASSERT_EQ(unit.lazy.Get() == other.lazy.Get(), unit.plain == other.plain) << "step " << step;
     }
     DefUnset("IDE_PASS_SYNPLIFY_SDC_BY_DEFAULT");
 }

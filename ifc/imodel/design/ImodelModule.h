@@ -28,6 +28,7 @@
 #include "ifile/IfileObjectEx.h"
 #include "imodel/design/ImodelLinkList.h"
 #include "imodel/names/ImodelFileTypes.h"
+#include "imodel/names/ImodelLazy.h"
 #include "imodel/names/ImodelLazyList.h"
 #include "imodel/names/ImodelToolKinds.h"
 #include "imodel/options/ImodelPhySynthesisOptions.h"
@@ -89,22 +90,23 @@ struct ImodelModuleData {
     // unit then keeps that text once.
     std::string m_fileIndexKey;
     bool m_fileIndexKeyIsFile = false;
+    bool m_isRoot = false;
     zorpaModuleTypes m_kind;
     int m_expand = -1;
-    std::string m_vsimParams;
-    std::optional<SysStatInfo> m_timeStamp;
-    bool m_isRoot = false;
+    // The values below that few units have take a pointer each until set.
+    ImodelLazy<std::string> m_vsimParams;
+    ImodelLazy<std::optional<SysStatInfo>> m_timeStamp;
     ImodelLazyList<std::deque<IfileObject>> m_stimulusFiles;
     ImodelLazyList<std::deque<IfileObject>> m_associatedFiles;
     ImodelLazyList<std::deque<IfileObject>> m_synthesisConstraintFiles;
     ImodelLazyList<std::deque<IfileObject>> m_simulationPackagesToIgnore;
     ImodelLazyList<std::deque<IfileObject>> m_synthesisPackagesToIgnore;
     ImodelLazyList<std::deque<IfileObject>> m_cdbOrder;
-    std::vector<VyIfaces::ComponentID> m_simulationModulesToInclude;
-    std::string m_flowName;
+    ImodelLazyList<std::vector<VyIfaces::ComponentID>> m_simulationModulesToInclude;
+    ImodelLazy<std::string> m_flowName;
     // Shared by the units that name the same libraries (most units of a design).
     std::shared_ptr<const std::deque<std::string>> m_possibleLibraries;
-    ImodelPhySynthesisOptions m_phySynthOptions;
+    ImodelUnitPhySynthesisOptions m_phySynthOptions;
     IprocessFlowObject* m_messageObject = nullptr;
     // A cache of the lookup through the block-design tool.
     mutable VyIfaces::IComponent* m_component = nullptr;
@@ -279,14 +281,22 @@ public:
     // Once a view has been shown the unit, its removal is announced.
     bool CanBeDisplayedInAView() const { return m_displayable; }
     void SetCanBeDisplayedInAView(bool displayable) { m_displayable = displayable; }
-    const std::string& GetVSimParams() const { return m_vsimParams; }
+    const std::string& GetVSimParams() const { return m_vsimParams.Get(); }
     // Refused with a message (false) when it holds a line break.
     bool SetVSimParams(const std::string& params);
-    std::string GetFlowName() const { return m_flowName; }
-    void SetFlowName(const std::string& name) { m_flowName = name; }
+    std::string GetFlowName() const { return m_flowName.Get(); }
+    void SetFlowName(const std::string& name) { m_flowName.Set(name, name.empty()); }
     const std::deque<std::string>& GetPossibleLibraries() const;
     void SetPossibleLibraries(const std::deque<std::string>& libraries);
-    std::vector<VyIfaces::ComponentID>* GetSimulationModuleToIncludeList() { return &m_simulationModulesToInclude; }
+    // The list to change; read through the const one, which makes none.
+    std::vector<VyIfaces::ComponentID>* GetSimulationModuleToIncludeList()
+    {
+        return &m_simulationModulesToInclude.Use();
+    }
+    const std::vector<VyIfaces::ComponentID>* GetSimulationModuleToIncludeList() const
+    {
+        return &m_simulationModulesToInclude.Get();
+    }
 
     // The flow object attached to the unit, not owned.
     IprocessFlowObject* GetMessageObject() const { return m_messageObject; }
@@ -295,8 +305,11 @@ public:
 
     // Owned; the context is null only for a copy of a unit that had none.
     ImodelContextImpl* GetContext() const { return m_context.get(); }
-    ImodelPhySynthesisOptions* GetPhySynthOptions() { return &m_phySynthOptions; }
-    const ImodelPhySynthesisOptions* GetPhySynthOptions() const { return &m_phySynthOptions; }
+    // The options to change; read through the const one, which makes none.
+    ImodelPhySynthesisOptions* GetPhySynthOptions() { return &m_phySynthOptions.Use(); }
+    const ImodelPhySynthesisOptions* GetPhySynthOptions() const { return &m_phySynthOptions.Get(); }
+    // Gives the options' memory back when a change left them the defaults.
+    void SettlePhySynthOptions() { m_phySynthOptions.Settle(); }
     bool IsPhySynthCustomized() const;
 
     // Units that may die while referenced get no ids: there is no checker.
@@ -408,10 +421,7 @@ public:
     {
         return !(kind == ideSYNTHESIS ? m_synthesisPackagesToIgnore : m_simulationPackagesToIgnore).empty();
     }
-    bool HasPackagesToIgnore() const
-    {
-        return HasPackagesToIgnore(ideSIMULATION) || HasPackagesToIgnore(ideSYNTHESIS);
-    }
+    bool HasPackagesToIgnore() const { return HasPackagesToIgnore(ideSIMULATION) || HasPackagesToIgnore(ideSYNTHESIS); }
     // Brought up to date with UpdateList first.
     FileList* GetSimulationPackageToIgnoreList();
     FileList* GetSynthesisPackageToIgnoreList();
@@ -439,7 +449,7 @@ public:
     bool GetCustomizedFileList(ImodelFunctionType kind, FileEntries& files);
     void SetCustomizedFileList(bool use, ImodelFunctionType kind, const FileEntries& files);
     void RemoveCustomizedFileList(ImodelFunctionType kind);
-    const std::vector<typeUserFileList>& GetCustomizedFileLists() const { return m_customizedLists; }
+    const std::vector<typeUserFileList>& GetCustomizedFileLists() const { return m_customizedLists.Get(); }
     // The unit's block: "LIST" and the quoted unit name, each list in use,
     // "ENDLIST". Nothing without lists; false, with nothing written, for a
     // null stream or a name the line format cannot hold (told to the user).
@@ -528,7 +538,7 @@ private:
     // Set while UnlinkTogether drops the links among the units that go.
     bool m_goingTogether = false;
     std::unique_ptr<ImodelContextImpl> m_context;
-    std::vector<typeUserFileList> m_customizedLists;
+    ImodelLazyList<std::vector<typeUserFileList>> m_customizedLists;
 };
 
 // A copy of a library of design units holds clones of its units, each with

@@ -15,6 +15,7 @@
 // "ENDOptionalFiles", one "<file name>;<state>" per line).
 #pragma once
 
+#include "imodel/names/ImodelLazy.h"
 #include "imodel/names/ImodelLazyList.h"
 
 #include "ifile/IfileObject.h"
@@ -125,5 +126,25 @@ private:
     std::string m_relaxDelay;
     std::string m_maxCoreCell;
     ImodelLazyList<std::deque<IfileObject>> m_constraintFiles;
+    bool m_useSynplifySDC;
+};
+
+// A design unit's options, made when they are first changed: nearly every
+// unit keeps the defaults, and a record holds over a hundred bytes. Until
+// then they read as a record made with the unit would: UseSynplifySDC as
+// the options variable read when the unit was made.
+class ImodelUnitPhySynthesisOptions {
+public:
+    ImodelUnitPhySynthesisOptions();
+
+    const ImodelPhySynthesisOptions& Get() const;
+    // The unit's own record, made when there was none.
+    ImodelPhySynthesisOptions& Use();
+    // Gives the record back when it holds the defaults again (after a
+    // change that often leaves them, asked of every unit).
+    void Settle();
+
+private:
+    ImodelLazy<ImodelPhySynthesisOptions> m_options;
     bool m_useSynplifySDC;
 };

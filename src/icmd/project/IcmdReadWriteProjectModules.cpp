@@ -63,7 +63,10 @@ bool StartsWith(const std::string& line, const char* prefix) { return line.rfind
 std::deque<IfileObject>& Stimulus(ImodelModule& module) { return *module.GetStimulusListPtr(); }
 std::deque<IfileObject>& Associated(ImodelModule& module) { return module.GetAssociatedFileList(); }
 const std::deque<IfileObject>& StimulusAsIs(const ImodelModule& module) { return module.GetStimulusList(); }
-const std::deque<IfileObject>& AssociatedAsIs(const ImodelModule& module) { return module.GetAssociatedFileListConst(); }
+const std::deque<IfileObject>& AssociatedAsIs(const ImodelModule& module)
+{
+    return module.GetAssociatedFileListConst();
+}
 
 bool UsesCustomizedList(const ImodelModule& module)
 {
@@ -119,7 +122,7 @@ bool IcmdReadWriteProjectImpl::ModuleKindIsEmpty(ImodelModule& module, ideModule
     case ideExcludePackageForSimulation:
         return !module.HasPackagesToIgnore(ideSIMULATION) || module.GetSimulationPackageToIgnoreList()->empty();
     case ideIncludeModuleForSimulation:
-        return module.GetSimulationModuleToIncludeList()->empty();
+        return std::as_const(module).GetSimulationModuleToIncludeList()->empty();
     case ideCDBOrder:
         return module.GetCDBOrder().empty();
     }
@@ -136,7 +139,7 @@ void IcmdReadWriteProjectImpl::WriteModuleKind(ImodelModule& module, ideModuleIn
         for (const IfileObject& file : *module.GetSimulationPackageToIgnoreList()) file.Write(Out());
         break;
     case ideIncludeModuleForSimulation:
-        for (const VyIfaces::ComponentID& id : *module.GetSimulationModuleToIncludeList()) {
+        for (const VyIfaces::ComponentID& id : *std::as_const(module).GetSimulationModuleToIncludeList()) {
             const std::string text = IcmdWriteComponentID(id);
             if (IcmdIsStorableValue(text)) m_out << text << "\n";
         }
@@ -197,7 +200,8 @@ unsigned IcmdReadWriteProjectImpl::FactsOf(ImodelModule& module)
         if (holds) facts |= fact;
     };
     note(!module.GetAssociatedFileListConst().empty(), kAssociated);
-    note(ImodelIsPhySynthCustomized(*module.GetPhySynthOptions(), m_defaultUseSynplifySDC), kPhySynthesis);
+    note(ImodelIsPhySynthCustomized(*std::as_const(module).GetPhySynthOptions(), m_defaultUseSynplifySDC),
+         kPhySynthesis);
     note(!ModuleKindIsEmpty(module, ideCDBOrder), kCdbOrder);
     note(!ModuleKindIsEmpty(module, ideIncludeModuleForSimulation), kIncluded);
     note(!ModuleKindIsEmpty(module, ideExcludePackageForSimulation), kSimulationPackages);
@@ -227,12 +231,13 @@ bool IcmdReadWriteProjectImpl::WriteModuleInfo(ImodelModule& module, unsigned fa
         IfileWriteFileList(module.GetAssociatedFileListConst(), Out(), "LIST Other_Association", "ENDLIST");
     if (facts & kPhySynthesis) {
         m_out << "LIST PhySynthesisOptions\n";
-        module.GetPhySynthOptions()->WriteToFile(Out());
+        std::as_const(module).GetPhySynthOptions()->WriteToFile(Out());
         m_out << "ENDLIST\n";
     }
-    for (const auto& [kind, fact] : {std::pair{ideCDBOrder, kCdbOrder}, std::pair{ideIncludeModuleForSimulation, kIncluded},
-                                    std::pair{ideExcludePackageForSimulation, kSimulationPackages},
-                                    std::pair{ideExcludePackageForSynthesis, kSynthesisPackages}}) {
+    for (const auto& [kind, fact] :
+         {std::pair{ideCDBOrder, kCdbOrder}, std::pair{ideIncludeModuleForSimulation, kIncluded},
+          std::pair{ideExcludePackageForSimulation, kSimulationPackages},
+          std::pair{ideExcludePackageForSynthesis, kSynthesisPackages}}) {
         if (!(facts & fact)) continue;
         m_out << "LIST " << KindListName(kind) << "\n";
         WriteModuleKind(module, kind);
@@ -536,11 +541,13 @@ void IcmdReadWriteProjectImpl::WriteModuleListInfo(ideModuleInfoType kind)
 {
     m_out << "LIST " << KindListName(kind) << "\n";
     // The names are walked only when a module has data of the kind.
-    static const std::pair<ideModuleInfoType, ModuleFact> kFacts[] = {{ideCDBOrder, kCdbOrder},
-                                                                     {ideIncludeModuleForSimulation, kIncluded},
-                                                                     {ideExcludePackageForSimulation, kSimulationPackages},
-                                                                     {ideExcludePackageForSynthesis, kSynthesisPackages}};
-    const auto fact = std::find_if(std::begin(kFacts), std::end(kFacts), [kind](const auto& entry) { return entry.first == kind; });
+    static const std::pair<ideModuleInfoType, ModuleFact> kFacts[] = {
+        {ideCDBOrder, kCdbOrder},
+        {ideIncludeModuleForSimulation, kIncluded},
+        {ideExcludePackageForSimulation, kSimulationPackages},
+        {ideExcludePackageForSynthesis, kSynthesisPackages}};
+    const auto fact =
+        std::find_if(std::begin(kFacts), std::end(kFacts), [kind](const auto& entry) { return entry.first == kind; });
     const std::vector<ImodelModule*> none;
     for (ImodelModule* module : fact != std::end(kFacts) && DesignHas(fact->second) ? FirstOfEachName() : none) {
         if (ModuleKindIsEmpty(*module, kind) || !IcmdIsStorableValue(module->GetName())) continue;
@@ -708,11 +715,11 @@ void IcmdReadWriteProjectImpl::WritePhySynthesis()
     // Once per module, as the customized source lists.
     if (!DesignHas(kPhySynthesis)) return;
     for (ImodelModule* module : TreeOrder()) {
-        if (!ImodelIsPhySynthCustomized(*module->GetPhySynthOptions(), m_defaultUseSynplifySDC) ||
-            !IcmdIsStorableValue(module->GetName()))
+        const ImodelPhySynthesisOptions& options = *std::as_const(*module).GetPhySynthOptions();
+        if (!ImodelIsPhySynthCustomized(options, m_defaultUseSynplifySDC) || !IcmdIsStorableValue(module->GetName()))
             continue;
         m_out << "LIST \"" << module->GetName() << "\"\n";
-        module->GetPhySynthOptions()->WriteToFile(Out());
+        options.WriteToFile(Out());
         m_out << "ENDLIST\n";
     }
 }

@@ -19,6 +19,7 @@
 #include <optional>
 #include <string>
 #include <unordered_set>
+#include <utility>
 
 namespace {
 
@@ -434,7 +435,8 @@ public:
         Enter(module, files, notify, stack);
         while (!stack.empty()) {
             Frame& frame = *stack.back();
-            const std::vector<VyIfaces::ComponentID>& included = *frame.module->GetSimulationModuleToIncludeList();
+            const std::vector<VyIfaces::ComponentID>& included =
+                *std::as_const(*frame.module).GetSimulationModuleToIncludeList();
             if (frame.next < included.size()) {
                 ImodelModule* other = ImodelFindModule(included[frame.next++]);
                 if (other != nullptr && !m_including.contains(other)) {
@@ -497,7 +499,7 @@ private:
             .Walk(&module);
         if (KeepUsedHdlFiles(files, module, m_tool)) TakeHdlOfSchematic(files, module, notify);
         if ((m_tool != ideSIMULATION && m_tool != ideSTIMULUS) || !m_model->IsIncludeForSimulationEnabled())
-            frame.next = module.GetSimulationModuleToIncludeList()->size();
+            frame.next = std::as_const(module).GetSimulationModuleToIncludeList()->size();
         return true;
     }
 

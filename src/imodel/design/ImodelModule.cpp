@@ -129,7 +129,7 @@ ImodelModule::~ImodelModule()
     // Events built from here on leave the unit alone, and a batch that
     // carries it reaches the views before it is gone.
     IeventModuleRegistry::Destruction destruction(this);
-    m_timeStamp.reset();
+    m_timeStamp.Reset();
     Unlink(false);
     m_context.reset();
     if (GetTestedModule() == this) GetTestedModule() = nullptr;
@@ -445,11 +445,11 @@ bool ImodelModule::SetVSimParams(const std::string& params)
         IfileCheckStorableName(params, "simulator parameters");
         return false;
     }
-    m_vsimParams = params;
+    m_vsimParams.Set(params, params.empty());
     return true;
 }
 
-bool ImodelModule::IsPhySynthCustomized() const { return m_phySynthOptions.IsCustomized(); }
+bool ImodelModule::IsPhySynthCustomized() const { return m_phySynthOptions.Get().IsCustomized(); }
 
 const std::deque<std::string>& ImodelModule::GetPossibleLibraries() const
 {
@@ -520,14 +520,17 @@ void ImodelModule::SaveTimeStamp()
     imodelUnitJournal::Touch(*this, m_unitSet);
     const boost::shared_ptr<IfileObjectEx> file = GetModuleFile();
     const SysStatInfo* stamp = file ? file->GetStatInfo() : nullptr;
-    m_timeStamp.reset();
-    if (stamp != nullptr) m_timeStamp = *stamp;
+    if (stamp != nullptr)
+        m_timeStamp.Use() = *stamp;
+    else
+        m_timeStamp.Reset();
 }
 
 bool ImodelModule::IsSameFileStamps(const IfileObjectEx& file) const
 {
     const SysStatInfo* stamp = file.GetStatInfo();
-    return stamp != nullptr && m_timeStamp && stamp->time == m_timeStamp->time && stamp->size == m_timeStamp->size;
+    const std::optional<SysStatInfo>& kept = m_timeStamp.Get();
+    return stamp != nullptr && kept && stamp->time == kept->time && stamp->size == kept->size;
 }
 
 bool ImodelModule::IsModuleManagedByComponentCollection() const

@@ -142,14 +142,17 @@ bool ImodelModule::typeUserFileList::WriteToFile(std::ostream* stream) const
 
 ImodelModule::typeUserFileList* ImodelModule::getCustomizedFileList(ImodelFunctionType kind)
 {
-    const auto found = FindList(m_customizedLists, kind);
-    return found == m_customizedLists.end() ? nullptr : &*found;
+    if (m_customizedLists.empty()) return nullptr;
+    std::vector<typeUserFileList>& lists = m_customizedLists.Use();
+    const auto found = FindList(lists, kind);
+    return found == lists.end() ? nullptr : &*found;
 }
 
 const ImodelModule::typeUserFileList* ImodelModule::getCustomizedFileList(ImodelFunctionType kind) const
 {
-    const auto found = FindList(m_customizedLists, kind);
-    return found == m_customizedLists.end() ? nullptr : &*found;
+    const std::vector<typeUserFileList>& lists = m_customizedLists.Get();
+    const auto found = FindList(lists, kind);
+    return found == lists.end() ? nullptr : &*found;
 }
 
 bool ImodelModule::UseCustomizedFileList(ImodelFunctionType kind) const
@@ -180,13 +183,16 @@ void ImodelModule::SetCustomizedFileList(bool use, ImodelFunctionType kind, cons
     if (typeUserFileList* list = getCustomizedFileList(kind))
         *list = typeUserFileList(use, kind, files);
     else
-        m_customizedLists.emplace_back(use, kind, files);
+        m_customizedLists.Use().emplace_back(use, kind, files);
 }
 
 void ImodelModule::RemoveCustomizedFileList(ImodelFunctionType kind)
 {
-    const auto found = FindList(m_customizedLists, kind);
-    if (found != m_customizedLists.end()) m_customizedLists.erase(found);
+    if (m_customizedLists.empty()) return;
+    std::vector<typeUserFileList>& lists = m_customizedLists.Use();
+    const auto found = FindList(lists, kind);
+    if (found != lists.end()) lists.erase(found);
+    if (lists.empty()) m_customizedLists.clear();
 }
 
 bool ImodelModule::WriteCustomizedSourceFileList(std::ostream* stream) const
@@ -196,7 +202,7 @@ bool ImodelModule::WriteCustomizedSourceFileList(std::ostream* stream) const
     // The name is written between quotes on a line of its own.
     if (!IfileCheckStorableName(GetName(), "module")) return ImodelRefuseText(*stream, GetName(), "module name");
     *stream << kList << " \"" << GetName() << "\"\n";
-    for (const typeUserFileList& list : m_customizedLists) {
+    for (const typeUserFileList& list : m_customizedLists.Get()) {
         if (list.IsUsed()) list.WriteToFile(stream);
     }
     *stream << kEndList << "\n";
@@ -220,7 +226,7 @@ void ImodelModule::ReadCustomizedSourceFileList(LineIterator& it, LineIterator e
         // A list of no tool kind opens the next block: this one lacks its end.
         if (!ImodelReadToolNameString(kind, QuotedName(line))) return;
         const LineIterator last = InnerListEnd(it + 1, end);
-        m_customizedLists.push_back(ReadInnerList(kind, it + 1, last, converters));
+        m_customizedLists.Use().push_back(ReadInnerList(kind, it + 1, last, converters));
         it = last;
         if (it != end && WithoutLineEnd(*it) == kEndList) ++it;
     }

@@ -359,10 +359,11 @@ bool ImodelModule::updateModel(const IfileObjectEx& oldFile, boost::shared_ptr<I
         if (std::find(files.begin(), files.end(), static_cast<const IfileObject&>(oldFile)) == files.end()) continue;
         std::replace(list->Use().begin(), list->Use().end(), static_cast<const IfileObject&>(oldFile), replacement);
     }
-    for (typeUserFileList& customized : m_customizedLists) {
-        for (IfileObjectEx::ParentFile& entry : customized.GetFiles()) {
-            if (entry.first == oldFile) entry = {replacement, boost::weak_ptr<IfileObjectEx>()};
+    if (!m_customizedLists.empty())
+        for (typeUserFileList& customized : m_customizedLists.Use()) {
+            for (IfileObjectEx::ParentFile& entry : customized.GetFiles()) {
+                if (entry.first == oldFile) entry = {replacement, boost::weak_ptr<IfileObjectEx>()};
+            }
         }
-    }
     return true;
 }

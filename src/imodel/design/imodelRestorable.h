@@ -15,10 +15,10 @@ struct ImodelModule::Restorable {
     ImodelLazyList<FileList> m_simulationPackagesToIgnore;
     ImodelLazyList<FileList> m_synthesisPackagesToIgnore;
     ImodelLazyList<FileList> m_cdbOrder;
-    std::vector<VyIfaces::ComponentID> m_simulationModulesToInclude;
+    ImodelLazyList<std::vector<VyIfaces::ComponentID>> m_simulationModulesToInclude;
     // Belongs to no unit: nothing reaches a unit through it.
     std::unique_ptr<ImodelContextImpl> m_context;
-    ImodelPhySynthesisOptions m_phySynthOptions;
-    std::string m_vsimParams;
-    std::optional<SysStatInfo> m_timeStamp;
+    ImodelUnitPhySynthesisOptions m_phySynthOptions;
+    ImodelLazy<std::string> m_vsimParams;
+    ImodelLazy<std::optional<SysStatInfo>> m_timeStamp;
 };

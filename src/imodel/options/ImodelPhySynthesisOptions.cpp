@@ -146,6 +146,40 @@ bool ImodelDefaultUseSynplifySDC()
     return memo.IsOn();
 }
 
+ImodelUnitPhySynthesisOptions::ImodelUnitPhySynthesisOptions() : m_useSynplifySDC(ImodelDefaultUseSynplifySDC()) {}
+
+namespace {
+
+const ImodelPhySynthesisOptions& DefaultRecord(bool useSynplifySDC)
+{
+    static const auto made = [](bool on) {
+        ImodelPhySynthesisOptions record;
+        record.SetUseSynplifySDC(on);
+        return record;
+    };
+    static const ImodelPhySynthesisOptions on = made(true);
+    static const ImodelPhySynthesisOptions off = made(false);
+    return useSynplifySDC ? on : off;
+}
+
+}  // namespace
+
+const ImodelPhySynthesisOptions& ImodelUnitPhySynthesisOptions::Get() const
+{
+    return m_options.Made() ? m_options.Get() : DefaultRecord(m_useSynplifySDC);
+}
+
+ImodelPhySynthesisOptions& ImodelUnitPhySynthesisOptions::Use()
+{
+    if (!m_options.Made()) m_options.Use().SetUseSynplifySDC(m_useSynplifySDC);
+    return m_options.Use();
+}
+
+void ImodelUnitPhySynthesisOptions::Settle()
+{
+    if (m_options.Made() && m_options.Get() == DefaultRecord(m_useSynplifySDC)) m_options.Reset();
+}
+
 bool ImodelPhySynthesisOptions::IsCustomized(ImodelModule*) const
 {
     // The options variable read last: most units keep every default.
