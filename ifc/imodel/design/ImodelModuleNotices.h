@@ -19,6 +19,7 @@
 
 #include <cstddef>
 #include <map>
+#include <memory_resource>
 #include <utility>
 #include <vector>
 
@@ -47,7 +48,7 @@ public:
     // file defines (Defined) before walking from any of them, then walk.
     class FileWalk {
     public:
-        explicit FileWalk(ImodelModuleNoticeBatch& batch) : m_batch(batch) {}
+        explicit FileWalk(ImodelModuleNoticeBatch& batch) : m_batch(batch), m_met(&batch.m_walkNodes) {}
         FileWalk(const FileWalk&) = delete;
         FileWalk& operator=(const FileWalk&) = delete;
 
@@ -64,7 +65,7 @@ public:
         ImodelModuleNoticeBatch& m_batch;
         // The units met in this file, one per place in the unit order as in
         // the set of GetAllRelatedModules: whether each was walked down.
-        std::map<ImodelModule*, bool, ImodelModule::ModuleSet::key_compare> m_met;
+        std::pmr::map<ImodelModule*, bool, ImodelModule::ModuleSet::key_compare> m_met;
     };
 
 private:
@@ -91,4 +92,8 @@ private:
     // it several times per unit, spread over a design larger than the
     // caches: one probe of a flat table rather than a bucket and a node.
     IeventAddressTable<ImodelModule, std::size_t> m_index;
+    // The nodes of each file's walk, taken again by the next file's: a
+    // read of many files would otherwise ask the heap for a few nodes per
+    // file and give them back, through free lists as large as the design.
+    std::pmr::unsynchronized_pool_resource m_walkNodes;
 };
