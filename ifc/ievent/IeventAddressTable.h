@@ -4,6 +4,7 @@
 // entry. A value pointer stays valid until the next addition or erase.
 #pragma once
 
+#include <algorithm>
 #include <bit>
 #include <cstddef>
 #include <cstdint>
@@ -76,6 +77,15 @@ public:
         std::vector<Cell>().swap(m_cells);
         m_used = 0;
         m_shift = 64;
+    }
+    // Empties the table but keeps its array when that is not much larger
+    // than what it held, for a table filled and emptied again and again:
+    // emptying then costs what filling did, and no array is made afresh.
+    void ClearKeepingRoom()
+    {
+        if (m_cells.size() > 4 * std::max<std::size_t>(m_used, 64)) return Clear();
+        std::fill(m_cells.begin(), m_cells.end(), Cell{});
+        m_used = 0;
     }
 
 private:

@@ -8,9 +8,10 @@
 
 namespace {
 
-// Random additions, erases and lookups over addresses of one array (close
-// together, as units allocated in a row are), and over every address again
-// once the table has emptied: the table answers as a plain map does.
+// Random additions, erases, lookups and emptyings over addresses of one
+// array (close together, as units allocated in a row are), and over every
+// address again once the table has emptied: the table answers as a plain
+// map does.
 TEST(AddressTable, AnswersAsAPlainMapThroughRandomChanges)
 {
     std::vector<int> objects(600);
@@ -31,6 +32,10 @@ TEST(AddressTable, AnswersAsAPlainMapThroughRandomChanges)
                 plain[key] = step;
             } else if (action < 8) {
                 ASSERT_EQ(table.Erase(key), plain.erase(key) == 1) << "step " << step;
+            } else if (action == 9 && random() % 40 == 0) {
+                // Emptied as a table filled again and again is.
+                table.ClearKeepingRoom();
+                plain.clear();
             } else {
                 const int* found = table.Find(key);
                 const auto expected = plain.find(key);

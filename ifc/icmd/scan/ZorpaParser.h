@@ -12,6 +12,7 @@
 #pragma once
 
 #include "icmd/scan/ZorpaPort.h"
+#include "ievent/IeventAddressTable.h"
 #include "imodel/names/ImodelHashPositions.h"
 
 #include <zorpa/ZorpaLibrary.h>
@@ -228,20 +229,21 @@ private:
     // Units each held once, in the order first added. A file finds a few
     // units, and a search above the current unit meets a few: they are told
     // apart by a look along the list, and by an index only once the list
-    // grows long. Kept from one use to the next, so that a use makes no
-    // block once the list has grown.
+    // grows long. Both are kept from one use to the next, so that a use
+    // makes no block once they have grown (a search runs for every
+    // instance of a file).
     class DistinctUnits {
     public:
         void Clear()
         {
             m_list.clear();
-            // Clearing empties every bucket: not done for an index unused.
-            if (m_indexed) m_index.clear();
+            // Clearing empties every cell: not done for an index unused.
+            if (m_indexed) m_index.ClearKeepingRoom();
             m_indexed = false;
         }
         bool Contains(T unit) const
         {
-            return m_indexed ? m_index.count(unit) != 0
+            return m_indexed ? m_index.Find(unit) != nullptr
                              : std::find(m_list.begin(), m_list.end(), unit) != m_list.end();
         }
         // False when it is held already.
@@ -250,9 +252,9 @@ private:
             if (Contains(unit)) return false;
             m_list.push_back(unit);
             if (m_indexed) {
-                m_index.insert(unit);
+                m_index.FindOrAdd(unit);
             } else if (m_list.size() > kLookAlong) {
-                m_index.insert(m_list.begin(), m_list.end());
+                for (T listed : m_list) m_index.FindOrAdd(listed);
                 m_indexed = true;
             }
             return true;
@@ -263,7 +265,7 @@ private:
         void Erase(T unit)
         {
             if (m_indexed)
-                m_index.erase(unit);
+                m_index.Erase(unit);
             else
                 m_list.erase(std::remove(m_list.begin(), m_list.end(), unit), m_list.end());
         }
@@ -273,7 +275,7 @@ private:
         void ForEach(Visit visit) const
         {
             for (T unit : m_list)
-                if (!m_indexed || m_index.count(unit) != 0) visit(unit);
+                if (!m_indexed || m_index.Find(unit) != nullptr) visit(unit);
         }
         // The units added since the last Clear.
         std::size_t Added() const { return m_list.size(); }
@@ -281,7 +283,7 @@ private:
     private:
         static constexpr std::size_t kLookAlong = 16;
         std::vector<T> m_list;
-        std::unordered_set<T> m_index;
+        IeventAddressTable<std::remove_pointer_t<T>, bool> m_index;
         bool m_indexed = false;
     };
     // The library of that name among the design's, empty when none.
