@@ -17,6 +17,7 @@
 #include "ifile/IfileObject.h"
 #include "ifile/IfilePredecessorObject.h"
 #include "ifile/IfileSharedList.h"
+#include "imodel/names/ImodelLazy.h"
 #include "imodel/names/ImodelToolKinds.h"
 
 #include <boost/shared_ptr.hpp>
@@ -145,7 +146,7 @@ public:
     // Nothing else is touched; the file is not used after.
     void MoveHeapTextsOut(std::vector<std::string>& out);
     ImodelErrorFileType GetErrorFileType() const { return m_fields.errorKind; }
-    const std::string& GetModuleAlreadyDefined() const { return m_fields.errorText; }
+    const std::string& GetModuleAlreadyDefined() const { return Rare().errorText; }
     // Announces the file to the views when it is in the project.
     void UpdateFileDisplay() const;
 
@@ -187,7 +188,7 @@ public:
 
     // --- flags and values ---------------------------------------------------------------
 
-    const std::string& GetCompileSetting() const { return m_fields.compileSetting; }
+    const std::string& GetCompileSetting() const { return Rare().compileSetting; }
     bool SetCompileSetting(const std::string& setting);
     bool IsUsedByAllTools() const { return m_fields.usedByAllTools; }
     void SetUsedByAllTools(bool used) { m_fields.usedByAllTools = used; }
@@ -229,7 +230,7 @@ public:
     // module context or that revision.
     bool GetModuleAndContext(ImodelModule*& module, ImodelRevContextImpl*& revision) const;
     // Shared by copies of the file, and never changed in place.
-    const boost::shared_ptr<const StimulusOptions>& GetStimulusOptions() const { return m_fields.stimulus; }
+    const boost::shared_ptr<const StimulusOptions>& GetStimulusOptions() const { return Rare().stimulus; }
     bool SetStimulusOptions(const StimulusOptions& options);
     // Holds a copy of the pointee; none for an empty pointer.
     bool SetStimulusOptions(const boost::shared_ptr<const StimulusOptions>& options);
@@ -271,12 +272,12 @@ public:
     void SetNoParent();
     // Removes the first parent equal to `parent`; false when there is none.
     bool RemoveParentFile(const IfileObject& parent);
-    const ParentFiles& GetParentFileList() const { return m_fields.parents; }
+    const ParentFiles& GetParentFileList() const { return Rare().parents; }
     std::deque<IfileObject> GetParentFiles() const;
     ParentFiles GetParentFilesOfType(zorpaFileManagerTypes type) const;
-    bool HasParentFile() const { return !m_fields.parents.empty(); }
+    bool HasParentFile() const { return !Rare().parents.empty(); }
     // The PARENT names read from the project file.
-    const std::vector<ImodelFileName>& GetParentFileStr() const { return m_fields.parentNamesRead; }
+    const std::vector<ImodelFileName>& GetParentFileStr() const { return Rare().parentNamesRead; }
     // Points every parent equal to `file` at `entry`.
     void UpdateParentFilePtr(const IfileObject& file, const boost::shared_ptr<IfileObjectEx>& entry);
     // Whether `file` is a parent (with `recursive`, an ancestor).
@@ -296,13 +297,13 @@ public:
 
     // --- per-tool use ------------------------------------------------------------------
 
-    const std::vector<type_Filter>& GetFilters() const { return m_fields.constraints; }
+    const std::vector<type_Filter>& GetFilters() const { return Rare().constraints; }
     // Adds the profiles to every constraint of the same tool kind, or
     // appends the constraint. A profile holding "," or a line break is refused.
     bool SetUseForTool(const type_Filter& filter);
     bool SetUseForTool(const std::vector<type_Filter>& filters);
     bool AddConstraintsFrom(const IfileObjectEx& other);
-    void ResetUseForToolList() { m_fields.constraints.clear(); }
+    void ResetUseForToolList();
     void ResetUseForToolList(ImodelFunctionType kind);
     bool IsUsedForTool(ImodelFunctionType kind, const std::string& profile, bool checkProfile) const;
     std::string GetUseForToolDebugStr(char separator) const;
@@ -359,8 +360,8 @@ private:
     void ReadState(const std::string& value) { ReadStrState(value, m_fields.state); }
     void ReadTime(const std::string& value);
     void ReadSize(const std::string& value);
-    void ReadParent(const std::string& value) { m_fields.parentNamesRead.emplace_back(value); }
-    void ReadCompileFlag(const std::string& value) { m_fields.compileSetting = value; }
+    void ReadParent(const std::string& value) { UseRare().parentNamesRead.emplace_back(value); }
+    void ReadCompileFlag(const std::string& value) { SetRareText(&RareFields::compileSetting, value); }
     void ReadUseForAnyTool(const std::string& value) { m_fields.usedByAllTools = value != "FALSE"; }
     void ReadIsReadOnly(const std::string& value) { m_fields.ideReadOnly = value == "TRUE"; }
     void ReadIsIncluded(const std::string& value) { ReadBool(value, m_fields.included); }
@@ -385,34 +386,55 @@ private:
         static void Gone();
     };
 
+    // The values very few member files have, in one block made when the
+    // first of them is set and dropped when all are empty again: held inline
+    // they would cost each of a project's files their full size.
+    struct RareFields {
+        // The weak references are a cache refreshed by the read-only walks.
+        mutable ParentFiles parents;
+        std::vector<ImodelFileName> parentNamesRead;
+        std::vector<type_Filter> constraints;
+        std::string compileSetting;
+        std::string errorText;
+        // Never changed in place: copies share it.
+        boost::shared_ptr<const StimulusOptions> stimulus;
+
+        bool IsEmpty() const;
+    };
+
     // Everything a member file holds but its derived-file record, held by
     // value: copying them is copying the member file. (The record is cloned
-    // for its new owner.)
+    // for its new owner.) The flags sit together at the end, where they
+    // leave no padding between the larger members.
     struct Fields {
         ImodelErrorFileType errorKind = ImodelNoError;
         imodelFileState state = imodelFileAbsent;
-        // The weak references are a cache refreshed by the read-only walks.
-        mutable ParentFiles parents;
         std::optional<SysStatInfo> stat;
+        IfileSharedList<IfileObject, IncludeListCount> includedFiles;
+        IfileSharedList<std::string> usedPackages;
+        IfileSharedList<std::string> definedPackages;
+        std::string library = "work";
+        ImodelLazy<RareFields> rare;
         bool foundOnDisk = true;
         bool changePending = false;
-        std::string compileSetting;
-        std::string errorText;
-        IfileSharedList<IfileObject, IncludeListCount> includedFiles;
         bool ideReadOnly = false;
         bool importAsLink = false;
-        // Never changed in place: copies share it.
-        boost::shared_ptr<const StimulusOptions> stimulus;
         bool usedByAllTools = true;
         bool structural = true;
         bool included = false;
         bool encrypted = false;
-        IfileSharedList<std::string> usedPackages;
-        IfileSharedList<std::string> definedPackages;
-        std::string library = "work";
-        std::vector<type_Filter> constraints;
-        std::vector<ImodelFileName> parentNamesRead;
     };
+
+    // The rare values; empty ones when the file has none (nothing is made).
+    const RareFields& Rare() const { return m_fields.rare.Get(); }
+    // The rare values to change, made when the file had none. Only for a
+    // change that sets something: a file that reads or clears them keeps
+    // none.
+    RareFields& UseRare() { return m_fields.rare.Use(); }
+    // Drops the block once nothing in it is set.
+    void DropRareIfEmpty();
+    // Sets one of the rare texts; an empty one makes no block.
+    void SetRareText(std::string RareFields::*text, const std::string& value);
 
     Fields m_fields;
     std::unique_ptr<IfilePredecessorObject> m_predecessor;

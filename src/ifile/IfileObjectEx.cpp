@@ -166,14 +166,16 @@ void IfileObjectEx::SetFileState(imodelFileState state)
 void IfileObjectEx::SetErrorFile(ImodelErrorFileType kind, const std::string& text)
 {
     m_fields.errorKind = kind;
-    m_fields.errorText = text;
+    SetRareText(&RareFields::errorText, text);
 }
 
 void IfileObjectEx::MoveHeapTextsOut(std::vector<std::string>& out)
 {
     IfileObject::MoveHeapTextsOut(out);
-    MoveHeapText(m_fields.compileSetting, out);
-    MoveHeapText(m_fields.errorText, out);
+    if (m_fields.rare.Made()) {
+        MoveHeapText(UseRare().compileSetting, out);
+        MoveHeapText(UseRare().errorText, out);
+    }
     MoveHeapText(m_fields.library, out);
 }
 
@@ -303,8 +305,26 @@ bool IfileObjectEx::IsNewerThan(const SysStatInfo* other) const
 bool IfileObjectEx::SetCompileSetting(const std::string& setting)
 {
     if (!CheckValue(setting, "compile setting")) return false;
-    m_fields.compileSetting = setting;
+    SetRareText(&RareFields::compileSetting, setting);
     return true;
+}
+
+bool IfileObjectEx::RareFields::IsEmpty() const
+{
+    return parents.empty() && parentNamesRead.empty() && constraints.empty() && compileSetting.empty() &&
+           errorText.empty() && !stimulus;
+}
+
+void IfileObjectEx::DropRareIfEmpty()
+{
+    if (m_fields.rare.Made() && Rare().IsEmpty()) m_fields.rare.Reset();
+}
+
+void IfileObjectEx::SetRareText(std::string RareFields::*text, const std::string& value)
+{
+    if (value.empty() && !m_fields.rare.Made()) return;
+    UseRare().*text = value;
+    DropRareIfEmpty();
 }
 
 bool IfileObjectEx::SetLibraryName(const std::string& library)
@@ -350,14 +370,17 @@ bool IfileObjectEx::SetStimulusOptions(const StimulusOptions& options)
     if (!CheckValue(options.GetModuleUnderTest(), "module under test") ||
         !CheckValue(options.GetSimulationTime(), "simulation time"))
         return false;
-    m_fields.stimulus = boost::make_shared<StimulusOptions>(options);
+    UseRare().stimulus = boost::make_shared<StimulusOptions>(options);
     return true;
 }
 
 bool IfileObjectEx::SetStimulusOptions(const boost::shared_ptr<const StimulusOptions>& options)
 {
     if (options) return SetStimulusOptions(*options);
-    m_fields.stimulus.reset();
+    if (m_fields.rare.Made()) {
+        UseRare().stimulus.reset();
+        DropRareIfEmpty();
+    }
     return true;
 }
 
@@ -405,20 +428,22 @@ bool IfileObjectEx::IsIdentical(const IfileObjectEx& other, bool compareStamps) 
     if (this == &other) return true;
     if (GetInternalFileName() != other.GetInternalFileName()) return false;
     if (compareStamps && !IsSameStatInfo(other)) return false;
-    return OptionsOrEmpty(m_fields.stimulus) == OptionsOrEmpty(other.m_fields.stimulus) &&
-           GetFileType() == other.GetFileType() && m_fields.state == other.m_fields.state &&
-           HasParentFile() == other.HasParentFile() && m_fields.compileSetting == other.m_fields.compileSetting &&
-           m_fields.ideReadOnly == other.m_fields.ideReadOnly &&
+    const RareFields& mine = Rare();
+    const RareFields& theirs = other.Rare();
+    return OptionsOrEmpty(mine.stimulus) == OptionsOrEmpty(theirs.stimulus) && GetFileType() == other.GetFileType() &&
+           m_fields.state == other.m_fields.state && HasParentFile() == other.HasParentFile() &&
+           mine.compileSetting == theirs.compileSetting && m_fields.ideReadOnly == other.m_fields.ideReadOnly &&
            m_fields.usedByAllTools == other.m_fields.usedByAllTools &&
            m_fields.structural == other.m_fields.structural && m_fields.included == other.m_fields.included &&
-           m_fields.encrypted == other.m_fields.encrypted && m_fields.constraints == other.m_fields.constraints &&
+           m_fields.encrypted == other.m_fields.encrypted && mine.constraints == theirs.constraints &&
            m_fields.library == other.m_fields.library &&
-           SortedParentValues(m_fields.parents) == SortedParentValues(other.m_fields.parents);
+           SortedParentValues(mine.parents) == SortedParentValues(theirs.parents);
 }
 
 zorpaFileManagerTypes IfileObjectEx::GetFileTypeAsComponent() const
 {
-    return m_fields.parents.empty() ? GetFileType() : m_fields.parents.front().first.GetFileType();
+    const ParentFiles& parents = Rare().parents;
+    return parents.empty() ? GetFileType() : parents.front().first.GetFileType();
 }
 
 bool IfileObjectEx::IsSelf(const IfileObject& file) const

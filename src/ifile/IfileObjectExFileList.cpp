@@ -318,29 +318,30 @@ void IfileObjectEx::WriteCXFAttrs(std::ostream* stream) const
 bool IfileObjectEx::AppendCXFAttrs(std::string& out) const
 {
     BlockText block(out);
+    const RareFields& rare = Rare();
     // Parents in the plain order of their stored names; a name the format
     // cannot hold fails the file.
     // Most files have one parent or none: no list is made for them.
     const auto storable = [](const ParentFile& parent) {
         return IfileIsStorableName(parent.first.GetInternalFileName());
     };
-    if (!std::all_of(m_fields.parents.begin(), m_fields.parents.end(), storable)) return false;
-    if (m_fields.parents.size() == 1) {
-        block.Member("PARENT", m_fields.parents.front().first.GetInternalFileName().GetString());
-    } else if (m_fields.parents.size() > 1) {
+    if (!std::all_of(rare.parents.begin(), rare.parents.end(), storable)) return false;
+    if (rare.parents.size() == 1) {
+        block.Member("PARENT", rare.parents.front().first.GetInternalFileName().GetString());
+    } else if (rare.parents.size() > 1) {
         std::vector<const std::string*> parents;
-        parents.reserve(m_fields.parents.size());
-        for (const ParentFile& parent : m_fields.parents)
+        parents.reserve(rare.parents.size());
+        for (const ParentFile& parent : rare.parents)
             parents.push_back(&parent.first.GetInternalFileName().GetString());
         std::sort(parents.begin(), parents.end(), [](const std::string* a, const std::string* b) { return *a < *b; });
         for (const std::string* parent : parents) block.Member("PARENT", *parent);
     }
-    if (!m_fields.compileSetting.empty()) block.Member("COMPILEFLAG", m_fields.compileSetting);
-    if (m_fields.stimulus) {
-        block.Member(kModuleUnderTest, m_fields.stimulus->GetModuleUnderTest());
-        block.Member(kSimulationTime, m_fields.stimulus->GetSimulationTime());
+    if (!rare.compileSetting.empty()) block.Member("COMPILEFLAG", rare.compileSetting);
+    if (rare.stimulus) {
+        block.Member(kModuleUnderTest, rare.stimulus->GetModuleUnderTest());
+        block.Member(kSimulationTime, rare.stimulus->GetSimulationTime());
     }
-    for (const type_Filter& constraint : m_fields.constraints) {
+    for (const type_Filter& constraint : rare.constraints) {
         std::string keyword;
         ImodelWriteToolNameString(constraint.toolKind, keyword);
         block.Line(ifileBeginConstraint);
@@ -452,10 +453,10 @@ bool IfileObjectEx::StimulusOptions::Read(const std::string& line, IfileObjectEx
     std::string value;
     const bool isModule = ifileMemberValue(kModuleUnderTest, line, value);
     if (!isModule && !ifileMemberValue(kSimulationTime, line, value)) return false;
-    StimulusOptions options =
-        file.m_fields.stimulus ? *file.m_fields.stimulus : StimulusOptions(std::string(), std::string());
+    const boost::shared_ptr<const StimulusOptions>& held = file.Rare().stimulus;
+    StimulusOptions options = held ? *held : StimulusOptions(std::string(), std::string());
     (isModule ? options.m_moduleUnderTest : options.m_simulationTime) = value;
-    file.m_fields.stimulus = boost::make_shared<StimulusOptions>(options);
+    file.UseRare().stimulus = boost::make_shared<StimulusOptions>(options);
     return true;
 }
 
@@ -486,5 +487,5 @@ void IfileObjectEx::ReadUseForToolSetting(LineIterator& it, LineIterator stop)
         ParseFileLine(value, pieces);
         profiles->insert(pieces.begin(), pieces.end());
     }
-    m_fields.constraints.push_back(*constraint);
+    UseRare().constraints.push_back(*constraint);
 }

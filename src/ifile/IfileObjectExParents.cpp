@@ -52,15 +52,16 @@ std::string Joined(const std::set<std::string>& profiles)
 
 IfileObjectEx::ParentFiles::const_iterator IfileObjectEx::FindParent(const IfileObject& file) const
 {
-    return std::find_if(m_fields.parents.begin(), m_fields.parents.end(), [&](const ParentFile& parent) {
+    const ParentFiles& parents = Rare().parents;
+    return std::find_if(parents.begin(), parents.end(), [&](const ParentFile& parent) {
         return &parent.first == &file || parent.first.GetInternalFileName() == file.GetInternalFileName();
     });
 }
 
 void IfileObjectEx::AddParentFile(const ParentFile& parent)
 {
-    if (IsSelf(parent.first) || FindParent(parent.first) != m_fields.parents.end()) return;
-    m_fields.parents.push_back(parent);
+    if (IsSelf(parent.first) || FindParent(parent.first) != Rare().parents.end()) return;
+    UseRare().parents.push_back(parent);
     AnnounceChangeInProject();
 }
 
@@ -69,27 +70,36 @@ void IfileObjectEx::AddParentFile(const IfileObject& parent) { AddParentFile(Par
 void IfileObjectEx::AddParentFilesFrom(const IfileObjectEx& other)
 {
     // A copy: the other entry may be this one.
-    const ParentFiles parents = other.m_fields.parents;
+    const ParentFiles parents = other.Rare().parents;
     for (const ParentFile& parent : parents) AddParentFile(parent);
 }
 
 void IfileObjectEx::SetSingleParentFile(const IfileObject& parent)
 {
-    m_fields.parents.clear();
-    AddParentFile(parent);
+    // A copy: `parent` may be one of the parents cleared here.
+    const IfileObject kept = parent;
+    if (m_fields.rare.Made()) {
+        UseRare().parents.clear();
+        DropRareIfEmpty();
+    }
+    AddParentFile(kept);
 }
 
 void IfileObjectEx::SetNoParent()
 {
-    m_fields.parents.clear();
+    if (m_fields.rare.Made()) {
+        UseRare().parents.clear();
+        DropRareIfEmpty();
+    }
     AnnounceChangeInProject();
 }
 
 bool IfileObjectEx::RemoveParentFile(const IfileObject& parent)
 {
     const auto found = FindParent(parent);
-    if (found == m_fields.parents.end()) return false;
-    m_fields.parents.erase(found);
+    if (found == Rare().parents.end()) return false;
+    UseRare().parents.erase(found);
+    DropRareIfEmpty();
     AnnounceChangeInProject();
     return true;
 }
@@ -97,21 +107,22 @@ bool IfileObjectEx::RemoveParentFile(const IfileObject& parent)
 std::deque<IfileObject> IfileObjectEx::GetParentFiles() const
 {
     std::deque<IfileObject> files;
-    IfileGetSimpleObjectsFromWeak(m_fields.parents, files);
+    IfileGetSimpleObjectsFromWeak(Rare().parents, files);
     return files;
 }
 
 IfileObjectEx::ParentFiles IfileObjectEx::GetParentFilesOfType(zorpaFileManagerTypes type) const
 {
     ParentFiles parents;
-    std::copy_if(m_fields.parents.begin(), m_fields.parents.end(), std::back_inserter(parents),
+    std::copy_if(Rare().parents.begin(), Rare().parents.end(), std::back_inserter(parents),
                  [type](const ParentFile& parent) { return parent.first.GetFileType() == type; });
     return parents;
 }
 
 void IfileObjectEx::UpdateParentFilePtr(const IfileObject& file, const boost::shared_ptr<IfileObjectEx>& entry)
 {
-    for (ParentFile& parent : m_fields.parents)
+    // Nothing is made for a file without parents.
+    for (ParentFile& parent : Rare().parents)
         if (&parent.first == &file || parent.first.GetInternalFileName() == file.GetInternalFileName())
             parent.second = entry;
 }
@@ -124,7 +135,7 @@ bool IfileObjectEx::AnyAncestor(bool recursive, const std::function<bool(const I
     Entry held;
     const IfileObjectEx* current = this;
     for (;;) {
-        for (ParentFile& parent : current->m_fields.parents) {
+        for (ParentFile& parent : current->Rare().parents) {
             if (match(parent.first)) return true;
             if (recursive && visited.Enter(parent.first)) pending.push_back(IfileGetAndUpdateFileObject(parent));
         }
@@ -155,7 +166,7 @@ bool IfileObjectEx::HasMultipleParentsRec(zorpaFileManagerTypes type) const
     for (;;) {
         ParentFile* single = nullptr;
         int count = 0;
-        for (ParentFile& parent : current->m_fields.parents)
+        for (ParentFile& parent : current->Rare().parents)
             if (parent.first.GetFileType() == type && ++count == 1) single = &parent;
         if (count != 1) return count > 1;
         if (!visited.Enter(single->first)) return false;
@@ -166,12 +177,13 @@ bool IfileObjectEx::HasMultipleParentsRec(zorpaFileManagerTypes type) const
 
 boost::shared_ptr<IfileObjectEx> IfileObjectEx::GetSingleTopLevelParentFileObject() const
 {
-    if (m_fields.parents.size() != 1) return Entry();
+    ParentFiles& parents = Rare().parents;
+    if (parents.size() != 1) return Entry();
     VisitedFiles visited(*this);
-    visited.Enter(m_fields.parents.front().first);
-    Entry top = IfileGetAndUpdateFileObject(m_fields.parents.front());
-    while (top->m_fields.parents.size() == 1 && visited.Enter(top->m_fields.parents.front().first))
-        top = IfileGetAndUpdateFileObject(top->m_fields.parents.front());
+    visited.Enter(parents.front().first);
+    Entry top = IfileGetAndUpdateFileObject(parents.front());
+    while (top->Rare().parents.size() == 1 && visited.Enter(top->Rare().parents.front().first))
+        top = IfileGetAndUpdateFileObject(top->Rare().parents.front());
     return top;
 }
 
@@ -208,13 +220,14 @@ bool IfileObjectEx::SetUseForTool(const type_Filter& filter)
 {
     if (!CheckProfiles(filter)) return false;
     bool merged = false;
-    for (type_Filter& constraint : m_fields.constraints) {
+    std::vector<type_Filter>& constraints = UseRare().constraints;
+    for (type_Filter& constraint : constraints) {
         if (constraint.toolKind != filter.toolKind) continue;
         constraint.usedProfiles.insert(filter.usedProfiles.begin(), filter.usedProfiles.end());
         constraint.skippedProfiles.insert(filter.skippedProfiles.begin(), filter.skippedProfiles.end());
         merged = true;
     }
-    if (!merged) m_fields.constraints.push_back(filter);
+    if (!merged) constraints.push_back(filter);
     return true;
 }
 
@@ -230,19 +243,29 @@ bool IfileObjectEx::AddConstraintsFrom(const IfileObjectEx& other)
 {
     if (!other.m_fields.usedByAllTools) m_fields.usedByAllTools = false;
     // A copy: the other entry may be this one.
-    const std::vector<type_Filter> constraints = other.m_fields.constraints;
+    const std::vector<type_Filter> constraints = other.Rare().constraints;
     return SetUseForTool(constraints);
+}
+
+void IfileObjectEx::ResetUseForToolList()
+{
+    if (!m_fields.rare.Made()) return;
+    UseRare().constraints.clear();
+    DropRareIfEmpty();
 }
 
 void IfileObjectEx::ResetUseForToolList(ImodelFunctionType kind)
 {
-    std::erase_if(m_fields.constraints, [kind](const type_Filter& constraint) { return constraint.toolKind == kind; });
+    if (!m_fields.rare.Made()) return;
+    std::erase_if(UseRare().constraints, [kind](const type_Filter& constraint) { return constraint.toolKind == kind; });
+    DropRareIfEmpty();
 }
 
 bool IfileObjectEx::IsUsedForTool(ImodelFunctionType kind, const std::string& profile, bool checkProfile) const
 {
     if (m_fields.usedByAllTools) return true;
-    return std::any_of(m_fields.constraints.begin(), m_fields.constraints.end(), [&](const type_Filter& constraint) {
+    const std::vector<type_Filter>& constraints = Rare().constraints;
+    return std::any_of(constraints.begin(), constraints.end(), [&](const type_Filter& constraint) {
         if (constraint.toolKind != kind) return false;
         if (!checkProfile) return true;
         const auto& used = constraint.usedProfiles;
@@ -256,7 +279,7 @@ std::string IfileObjectEx::GetUseForToolDebugStr(char separator) const
 {
     if (m_fields.usedByAllTools) return "Used by all tools";
     std::string text;
-    for (const type_Filter& constraint : m_fields.constraints) {
+    for (const type_Filter& constraint : Rare().constraints) {
         if (!text.empty()) text += separator;
         std::string keyword;
         ImodelWriteToolNameString(constraint.toolKind, keyword);
