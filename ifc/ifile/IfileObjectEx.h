@@ -433,6 +433,15 @@ private:
     RareFields& UseRare() { return m_fields.rare.Use(); }
     // Drops the block once nothing in it is set.
     void DropRareIfEmpty();
+    // Takes something out of the rare values when the file has a block,
+    // then drops the block if nothing is left in it; makes none.
+    template <class TakeOut>
+    void TakeOutOfRare(TakeOut takeOut)
+    {
+        if (!m_fields.rare.Made()) return;
+        takeOut(UseRare());
+        DropRareIfEmpty();
+    }
     // Sets one of the rare texts; an empty one makes no block.
     void SetRareText(std::string RareFields::*text, const std::string& value);
 

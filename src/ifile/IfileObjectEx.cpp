@@ -322,9 +322,8 @@ void IfileObjectEx::DropRareIfEmpty()
 
 void IfileObjectEx::SetRareText(std::string RareFields::*text, const std::string& value)
 {
-    if (value.empty() && !m_fields.rare.Made()) return;
+    if (value.empty()) return TakeOutOfRare([text](RareFields& rare) { (rare.*text).clear(); });
     UseRare().*text = value;
-    DropRareIfEmpty();
 }
 
 bool IfileObjectEx::SetLibraryName(const std::string& library)
@@ -377,10 +376,7 @@ bool IfileObjectEx::SetStimulusOptions(const StimulusOptions& options)
 bool IfileObjectEx::SetStimulusOptions(const boost::shared_ptr<const StimulusOptions>& options)
 {
     if (options) return SetStimulusOptions(*options);
-    if (m_fields.rare.Made()) {
-        UseRare().stimulus.reset();
-        DropRareIfEmpty();
-    }
+    TakeOutOfRare([](RareFields& rare) { rare.stimulus.reset(); });
     return true;
 }
 

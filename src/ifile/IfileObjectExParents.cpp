@@ -78,19 +78,13 @@ void IfileObjectEx::SetSingleParentFile(const IfileObject& parent)
 {
     // A copy: `parent` may be one of the parents cleared here.
     const IfileObject kept = parent;
-    if (m_fields.rare.Made()) {
-        UseRare().parents.clear();
-        DropRareIfEmpty();
-    }
+    TakeOutOfRare([](RareFields& rare) { rare.parents.clear(); });
     AddParentFile(kept);
 }
 
 void IfileObjectEx::SetNoParent()
 {
-    if (m_fields.rare.Made()) {
-        UseRare().parents.clear();
-        DropRareIfEmpty();
-    }
+    TakeOutOfRare([](RareFields& rare) { rare.parents.clear(); });
     AnnounceChangeInProject();
 }
 
@@ -249,16 +243,14 @@ bool IfileObjectEx::AddConstraintsFrom(const IfileObjectEx& other)
 
 void IfileObjectEx::ResetUseForToolList()
 {
-    if (!m_fields.rare.Made()) return;
-    UseRare().constraints.clear();
-    DropRareIfEmpty();
+    TakeOutOfRare([](RareFields& rare) { rare.constraints.clear(); });
 }
 
 void IfileObjectEx::ResetUseForToolList(ImodelFunctionType kind)
 {
-    if (!m_fields.rare.Made()) return;
-    std::erase_if(UseRare().constraints, [kind](const type_Filter& constraint) { return constraint.toolKind == kind; });
-    DropRareIfEmpty();
+    TakeOutOfRare([kind](RareFields& rare) {
+        std::erase_if(rare.constraints, [kind](const type_Filter& constraint) { return constraint.toolKind == kind; });
+    });
 }
 
 bool IfileObjectEx::IsUsedForTool(ImodelFunctionType kind, const std::string& profile, bool checkProfile) const

@@ -229,30 +229,24 @@ bool IsInViewdraw(const IfileObject& file)
 // of its schematics (the HDL file made from a schematic lies in "viewdraw"
 // under the schematic's title).
 struct ListedFiles {
-    ListedFiles(const std::deque<IfileObject>& listedFiles, const iprocessFileKeys& fileKeys)
-        : files(listedFiles), keys(fileKeys)
+    ListedFiles(const std::deque<IfileObject>& files, const iprocessFileKeys& fileKeys) : keys(fileKeys)
     {
         for (const IfileObject& file : files)
             if (file.GetFileSpecificType() == zorpaFT_SCH) schematicTitles.insert(TitleKey(file));
+        linksTell = LinksTellOf(files);
     }
     ListedFiles(const ListedFiles&) = delete;
     ListedFiles& operator=(const ListedFiles&) = delete;
 
+    const iprocessFileKeys& keys;
+    std::unordered_set<std::string> schematicTitles;
     // Whether the units whose sources the files may be can be told from
     // the design's links (CandidateModules). Looked into once: a change is
     // collected for the units the files define and then for those above.
-    bool LinksTell() const
-    {
-        if (!linksTell) linksTell = LinksTellOfFiles();
-        return *linksTell;
-    }
-
-    const std::deque<IfileObject>& files;
-    const iprocessFileKeys& keys;
-    std::unordered_set<std::string> schematicTitles;
+    bool linksTell = false;
 
 private:
-    bool LinksTellOfFiles() const
+    bool LinksTellOf(const std::deque<IfileObject>& files) const
     {
         if (!schematicTitles.empty() || ImodelAllowUserToCustomizeSourceFileList()) return false;
         IfileManager* project = Imodel::GetInstance().GetFileManager();
@@ -263,7 +257,6 @@ private:
             return entry && entry->IsEncryptedFile();
         });
     }
-    mutable std::optional<bool> linksTell;
 };
 
 // Whether the unit's synthesis sources hold a listed file (for kind 1, a
@@ -293,7 +286,7 @@ bool IsConcerned(ImodelModule* module, QuorlaneStateMachineMultipleFilesMessages
 std::optional<std::unordered_set<ImodelModule*>> CandidateModules(const ListedFiles& listed, bool above)
 {
     const ImodelDesignManager* design = Imodel::GetInstance().GetDesignManager();
-    if (!design || !listed.LinksTell()) return std::nullopt;
+    if (!design || !listed.linksTell) return std::nullopt;
     std::vector<ImodelModule*> pending;
     for (const std::string& key : listed.keys) {
         const auto [first, last] = design->GetLibraries();

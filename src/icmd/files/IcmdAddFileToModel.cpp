@@ -210,10 +210,8 @@ void IcmdAddFileToModel::AddOtherFile()
     const zorpaFileManagerTypes type = m_added->GetFileSpecificType();
     if (type == zorpaFT_SYN_SDC && !known)
         if (const IfilePredecessorObject* record = m_added->GetPredecessorObject())
-            if (ImodelModule* module = record->GetModulePtr()) {
+            if (ImodelModule* module = record->GetModulePtr())
                 module->GetPhySynthOptions()->ConstraintFileAdded(m_added, module);
-                module->SettlePhySynthOptions();
-            }
     const bool constraint = m_added->GetFileGlobalType() == zorpaFT_GROUP_CONSTRAINT;
     model.GetStateMachine()->FileModificationMessage(
         m_updateState && constraint ? QuorlaneConstraintFileChanged : QuorlaneFileChanged, m_added);

@@ -152,7 +152,7 @@ namespace {
 
 const ImodelPhySynthesisOptions& DefaultRecord(bool useSynplifySDC)
 {
-    static const auto made = [](bool on) {
+    const auto made = [](bool on) {
         ImodelPhySynthesisOptions record;
         record.SetUseSynplifySDC(on);
         return record;
