@@ -5,6 +5,7 @@
 // a file a helper is on. A file once looked at is read without a lock.
 #include "ifile/IfileDiskPrefetch.h"
 
+#include "imodel/design/ImodelFreeLater.h"
 #include "imodel/names/ImodelSplitWork.h"
 
 #include <algorithm>
@@ -118,6 +119,17 @@ IfileDiskPrefetch::Impl::~Impl()
     }
     m_helpersWake.notify_all();
     for (std::thread& helper : m_helpers) helper.join();
+    // The slots are a path per file, the first of them read long before:
+    // freeing them is a cold walk, done off the reader's path.
+    if (m_slots.size() < kImodelFreedLaterFrom) return;
+    struct Spent : ImodelUnreachable {
+        std::deque<Slot> slots;
+        std::unordered_map<std::string_view, std::size_t> index;
+    };
+    auto spent = std::make_unique<Spent>();
+    spent->slots.swap(m_slots);
+    spent->index.swap(m_index);
+    ImodelFreeLater(std::move(spent));
 }
 
 std::size_t IfileDiskPrefetch::Impl::IndexOf(const std::string& path)

@@ -7,6 +7,7 @@
 #include "ifile/IfileFunctions.h"
 #include "ifile/IfileManagerFunctions.h"
 #include "ifile/IfileProjectOpening.h"
+#include "imodel/design/ImodelFreeLater.h"
 #include "imodel/design/ImodelModule.h"
 #include "imodel/design/ImodelModuleNotices.h"
 #include "imodel/model/Imodel.h"
@@ -15,6 +16,7 @@
 #include "imodel/names/ImodelProjectFileStructure.h"
 #include "src/ifile/IfileObjectModel.h"
 
+#include <algorithm>
 #include <unordered_map>
 #include <unordered_set>
 
@@ -93,6 +95,24 @@ struct MemberAdds {
         if (!added) project.AddFileToDelete(file.GetFullFileName(), file.GetFileSpecificType());
     }
 };
+
+// The file values of a project file once every one is registered: memory
+// alone, unless a host gave one of them its data, whose release could do
+// anything. Freeing them is a cold walk over every member read long before.
+struct ReadFiles : ImodelUnreachable {
+    std::deque<IfileObjectEx> files;
+};
+
+void LetGoOf(std::deque<IfileObjectEx>& files)
+{
+    if (files.size() < kImodelFreedLaterFrom) return;
+    if (IfileObject::AnyClientDataGiven() &&
+        std::any_of(files.begin(), files.end(), [](const IfileObjectEx& file) { return file.HasClientData(); }))
+        return;
+    auto read = std::make_unique<ReadFiles>();
+    read->files.swap(files);
+    ImodelFreeLater(std::move(read));
+}
 
 }  // namespace
 
@@ -184,6 +204,7 @@ bool ifileManagerImpl::AddFilesToModel(ImodelProjectFileStructure& project, cons
         newerOnDisk->erase(newerOnDisk->begin() + static_cast<std::ptrdiff_t>(notedBefore), newerOnDisk->end());
         for (const IfileObjectEx& file : files) NoteIfNewerOnDisk(file, *newerOnDisk);
     }
+    LetGoOf(files);
     return true;
 }
 

@@ -103,7 +103,7 @@ void itimerBin::Clear()
     // A project's bins hold a file per member: their memory is freed off
     // the command's path. A host's data must be let go of here: the lists
     // are walked for it once a host has given some file its data.
-    if (m_baseline.size() + m_found.size() >= kFreedElsewhereFrom &&
+    if (m_baseline.size() + m_found.size() >= kImodelFreedLaterFrom &&
         (!IfileObject::AnyClientDataGiven() || (!AnyClientData(m_baseline) && !AnyClientData(m_found)))) {
         auto cleared = std::make_unique<ClearedBin>();
         cleared->baseline.swap(m_baseline);

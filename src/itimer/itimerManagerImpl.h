@@ -66,8 +66,6 @@ public:
 private:
     void Reindex();
 
-    // Fewer files than this are freed on the spot: not worth a hand-over.
-    static constexpr std::size_t kFreedElsewhereFrom = 256;
     int m_type;
     Files m_baseline;
     Files m_found;

@@ -167,7 +167,9 @@ TEST_F(AddFilesToModelTest, TheFilesNewerOnDiskAreThoseAWalkAfterEveryAddFinds)
     std::mt19937 random(20261208);
     for (int round = 0; round < 40; ++round) {
         SCOPED_TRACE("round " + std::to_string(round));
-        const int count = 3 + static_cast<int>(random() % 30);
+        // Some blocks are as large as a project's whose read files are let
+        // go of off the command's path once every file is added.
+        const int count = 3 + static_cast<int>(round % 8 == 7 ? 300 + random() % 60 : random() % 30);
         std::vector<std::string> names;
         for (int i = 0; i < count; ++i) {
             names.push_back("r" + std::to_string(round) + "_" + std::to_string(i) + ".v");

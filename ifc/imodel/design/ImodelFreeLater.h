@@ -2,6 +2,7 @@
 // library's reclaimer thread (a closed project's file map, its units).
 #pragma once
 
+#include <cstddef>
 #include <memory>
 
 // What is given: anything, destroyed whole, on whatever thread. Its
@@ -15,6 +16,10 @@ struct ImodelUnreachable {
 // when the close gathers them, else queued at once (behind at most one
 // hand-over, whose freeing it does not wait for).
 void ImodelFreeLater(std::unique_ptr<ImodelUnreachable> memory);
+
+// Lists of fewer elements than this are freed on the spot: not worth a
+// hand-over.
+constexpr std::size_t kImodelFreedLaterFrom = 256;
 
 // Returns once everything given or handed over before has been freed.
 void ImodelWaitForFreedMemory();
