@@ -15,6 +15,7 @@
 #include "imodel/design/ImodelRemoveModules.h"
 #include "imodel/names/imodelUtl.h"
 #include "imodel/views/ImodelContextImpl.h"
+#include "imodel/views/ImodelRevContextImpl.h"
 
 #include <gtest/gtest.h>
 
@@ -78,6 +79,13 @@ protected:
         if (random() % 3 == 0) { ASSERT_TRUE(unit.SetVSimParams("-t " + std::to_string(random() % 4))); }
         if (random() % 3 == 0) { ASSERT_TRUE(unit.GetPhySynthOptions()->SetLogSynthEffort(std::to_string(random() % 4))); }
         if (random() % 4 == 0) unit.GetSimulationPackageToIgnoreList()->push_back(*m_files[random() % m_files.size()]);
+        // A context whose views are not made yet holds the flow's answer in
+        // the sample its views will copy.
+        if (random() % 2 == 0)
+            if (ImodelRevContextImpl* sample = context.PendingSample()) {
+                sample->SetSolvatoState(static_cast<imodelSolvatoState>(random() % imodelSolvatoStateCount));
+                sample->AddAccessibleState(static_cast<imodelSolvatoState>(random() % imodelSolvatoStateCount));
+            }
     }
 
     // What a re-parse and its neighbours do to the units, drawn from `random`.
@@ -197,7 +205,13 @@ protected:
                 << " cdb " << unit->GetCDBOrder().size() << " vsim '" << unit->GetVSimParams() << "' effort "
                 << unit->GetPhySynthOptions()->GetLogSynthEffort() << " ignored "
                 << (unit->HasPackagesToIgnore(ideSIMULATION) ? "yes" : "no") << "\n";
-            if (const ImodelContextImpl* context = unit->GetContext()) context->WriteStates(&out);
+            // A context whose views are not made yet shows its sample: writing
+            // its views would make them, and the restore would copy those.
+            if (const ImodelContextImpl* context = unit->GetContext(); context && context->Pending()) {
+                if (const ImodelRevContextImpl* sample = context->GetPendingSample()) sample->WriteStates(&out);
+            } else if (context) {
+                context->WriteStates(&out);
+            }
         }
         return out.str();
     }
@@ -236,6 +250,10 @@ protected:
         Model().RestoreLibraries(byName, params);
         Model().RestoreLibraries(byName, params);
         restored.journaled = Dump();
+        // A sample a record gave up belongs to the unit that took it.
+        for (ImodelModule* unit : *Design().FindLibraryByName("work")->GetModules())
+            if (ImodelRevContextImpl* sample = unit->GetContext() ? unit->GetContext()->PendingSample() : nullptr)
+                EXPECT_EQ(sample->GetModule(), unit) << unit->GetName();
         Clear();
         return restored;
     }
@@ -346,7 +364,7 @@ TEST_F(UnitJournalTest, AChangeThatEmptiesTheLibrariesAndFillsThemAgainRestoresA
 {
     // What refresh does: every unit goes, then the files' units come back,
     // in another order, some under other names or files, some not at all.
-    constexpr zorpaSaveRestoreParams kCopyLists{true, true, false};
+    // The views' states come back whole, or only their options and files.
     const auto refill = [this](std::mt19937& random) {
         Design().Reset();
         std::vector<std::string> names = m_names;
@@ -364,10 +382,13 @@ TEST_F(UnitJournalTest, AChangeThatEmptiesTheLibrariesAndFillsThemAgainRestoresA
     int differed = 0;
     for (unsigned seed = 1; seed <= 12; ++seed) {
         for (const bool byName : {true, false}) {
+            const bool whole = seed % 2 == 0;
             // Enough names that the journal's table of names grows a few times.
             const Restored restored = RestoreBothWays(
-                seed, [this](std::mt19937& random) { MakeDesign(random, 40); }, refill, byName, kCopyLists);
-            EXPECT_EQ(restored.journaled, restored.copied) << "seed " << seed << (byName ? " by name" : " by file");
+                seed, [this](std::mt19937& random) { MakeDesign(random, 40); }, refill, byName,
+                zorpaSaveRestoreParams{whole, true, false});
+            EXPECT_EQ(restored.journaled, restored.copied)
+                << "seed " << seed << (byName ? " by name" : " by file") << (whole ? ", states whole" : "");
             differed += restored.copied != restored.before;
         }
     }

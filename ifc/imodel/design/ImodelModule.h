@@ -198,7 +198,8 @@ public:
     // empties the libraries keeps it for every unit.
     struct Restorable;
     static Restorable KeepRestorable(const ImodelModule& unit);
-    void DuplicateModuleInfo(const Restorable& source, const zorpaSaveRestoreParams& params);
+    // The record is spent: what it holds may move over.
+    void DuplicateModuleInfo(Restorable&& source, const zorpaSaveRestoreParams& params);
 
     // --- data kept for units that come back ------------------------------------------
     // A unit removed while its file may return leaves a clone of itself in
@@ -498,9 +499,9 @@ private:
     typeUserFileList* getCustomizedFileList(ImodelFunctionType kind);
     const typeUserFileList* getCustomizedFileList(ImodelFunctionType kind) const;
     void RegisterWithEvents();
-    // DuplicateModuleInfo from a unit or a kept record of one.
+    // DuplicateModuleInfo from a unit or a spent record of one.
     template <class Source>
-    void DuplicateFrom(const Source& source, const zorpaSaveRestoreParams& params);
+    void DuplicateFrom(Source&& source, const zorpaSaveRestoreParams& params);
     // The library set that holds the unit; null outside one.
     void SetUnitSet(UnitSet* set);
     const UnitSet* GetUnitSet() const { return m_unitSet; }

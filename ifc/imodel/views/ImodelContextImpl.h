@@ -58,6 +58,8 @@ public:
     // missing: a change to it reaches every revision when they are made.
     // Null when the revisions are made.
     ImodelRevContextImpl* PendingSample();
+    // The sample when there is one, without making it.
+    const ImodelRevContextImpl* GetPendingSample() const { return m_pendingSample.get(); }
     // Whether a context that has not made its revisions yet belongs to a
     // unit with a file of its own.
     static bool AnyPendingOfUnitWithFile();
@@ -121,6 +123,9 @@ public:
     // For each own revision, the revision of `other` with the same name, when
     // there is one, is copied into it (ImodelRevContextImpl::DuplicateContextInfo).
     void DuplicateContextInfo(const ImodelContextImpl* other, bool all);
+    // The same from a context that is spent afterwards: a sample it would
+    // copy whole into a fresh one of this context moves over instead.
+    void TakeContextInfo(ImodelContextImpl& other, bool all);
     // Drops the tool results recorded for the file in every revision.
     void NotifyFileRemoved(const boost::shared_ptr<IfileObjectEx>& file);
     // The project's language changed: every revision follows it.

@@ -88,6 +88,8 @@ public:
     static std::size_t NotResting();
     // The view stands for views not made yet: it leaves the count above.
     void StandForViewsToCome();
+    // A sample that a spent context gave up stands for `module`'s views.
+    void HandTo(ImodelModule* module) { m_module = module; }
 
     // --- tool results per file ----------------------------------------------------------
     // The state of a tool for one file (with file choice off: the tool's

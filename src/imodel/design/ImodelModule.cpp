@@ -31,7 +31,9 @@
 #include <atomic>
 #include <map>
 #include <memory>
+#include <type_traits>
 #include <unordered_set>
+#include <utility>
 
 namespace {
 
@@ -306,14 +308,15 @@ void ImodelModule::DuplicateModuleInfo(const ImodelModule* source, const zorpaSa
     DuplicateFrom(*source, params);
 }
 
-void ImodelModule::DuplicateModuleInfo(const Restorable& source, const zorpaSaveRestoreParams& params)
+void ImodelModule::DuplicateModuleInfo(Restorable&& source, const zorpaSaveRestoreParams& params)
 {
-    DuplicateFrom(source, params);
+    DuplicateFrom(std::move(source), params);
 }
 
 template <class Source>
-void ImodelModule::DuplicateFrom(const Source& source, const zorpaSaveRestoreParams& params)
+void ImodelModule::DuplicateFrom(Source&& source, const zorpaSaveRestoreParams& params)
 {
+    constexpr bool spent = !std::is_lvalue_reference_v<Source>;
     m_expand = source.m_expand;
     m_isRoot = source.m_isRoot;
     if (params.copyLists) {
@@ -328,7 +331,9 @@ void ImodelModule::DuplicateFrom(const Source& source, const zorpaSaveRestorePar
     m_simulationModulesToInclude = source.m_simulationModulesToInclude;
     m_cdbOrder = source.m_cdbOrder;
     if (source.m_context) {
-        if (m_context)
+        if (m_context && spent)
+            m_context->TakeContextInfo(*source.m_context, params.copyContext);
+        else if (m_context)
             m_context->DuplicateContextInfo(source.m_context.get(), params.copyContext);
         else
             m_context = std::make_unique<ImodelContextImpl>(*source.m_context, this, params.copyContext);

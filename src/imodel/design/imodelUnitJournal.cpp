@@ -200,7 +200,7 @@ void imodelUnitJournal::RestoreName(const Touched& touched, ImodelModule::UnitSe
     // The units of the name before the change, in their order then: those
     // the change touched as they were, the others as they are (kept aside,
     // for a unit may take another's data before its own is read).
-    std::vector<const Before*>& before = m_restoreOrder;
+    std::vector<Before*>& before = m_restoreOrder;
     before.clear();
     for (std::size_t at = touched.first; at != kNone; at = m_before[at]->next) before.push_back(&m_before[at]->before);
     // The units of the name stay where they are while they take their data.
@@ -220,12 +220,14 @@ void imodelUnitJournal::RestoreName(const Touched& touched, ImodelModule::UnitSe
     std::sort(before.begin(), before.end(), [](const Before* a, const Before* b) {
         return std::tie(a->order, a->serial) < std::tie(b->order, b->serial);
     });
-    for (const Before* unit : before) {
+    // Each record gives its data once and is spent: what it holds moves.
+    for (Before* unit : before) {
         // By file, the record's own order serves: no copy of its names.
         const ZorpaUnitOrder byNameOnly =
             byName ? ZorpaUnitOrder{unit->order.name, false, std::string()} : ZorpaUnitOrder{};
         const ZorpaUnitOrder& place = byName ? byNameOnly : unit->order;
-        if (ImodelModule* target = imodelUnitInPlaceOf(place, named)) target->DuplicateModuleInfo(unit->data, params);
+        if (ImodelModule* target = imodelUnitInPlaceOf(place, named))
+            target->DuplicateModuleInfo(std::move(unit->data), params);
     }
     // The name's records are spent: they go while they are in the cache,
     // not in a second walk of every record at the end.

@@ -119,7 +119,7 @@ private:
     // block per unit.
     ImodelHashPositions m_kept;
     // The records of the name being restored (one list for every name).
-    std::vector<const Before*> m_restoreOrder;
+    std::vector<Before*> m_restoreOrder;
     bool m_restoring = false;
     // The design's libraries held no unit at the start (a project read into
     // an empty design): units made since are not noted one by one.

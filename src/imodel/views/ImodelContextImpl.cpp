@@ -363,6 +363,18 @@ void ImodelContextImpl::DuplicateContextInfo(const ImodelContextImpl* other, boo
         revision->DuplicateContextInfo(other->FindRevision(revision->GetName()), all);
 }
 
+void ImodelContextImpl::TakeContextInfo(ImodelContextImpl& other, bool all)
+{
+    // A fresh sample that takes every part of the other's is the other's.
+    if (all && &other != this && Pending() && other.Pending() && !m_pendingSample && other.m_pendingSample &&
+        m_pendingViews == other.m_pendingViews) {
+        m_pendingSample = std::move(other.m_pendingSample);
+        m_pendingSample->HandTo(m_module);
+        return;
+    }
+    DuplicateContextInfo(&other, all);
+}
+
 void ImodelContextImpl::NotifyFileRemoved(const boost::shared_ptr<IfileObjectEx>& file)
 {
     for (const auto& revision : Revisions()) revision->NotifyFileRemoved(file);
