@@ -121,15 +121,9 @@ IfileDiskPrefetch::Impl::~Impl()
     for (std::thread& helper : m_helpers) helper.join();
     // The slots are a path per file, the first of them read long before:
     // freeing them is a cold walk, done off the reader's path.
-    if (m_slots.size() < kImodelFreedLaterFrom) return;
-    struct Spent : ImodelUnreachable {
-        std::deque<Slot> slots;
-        std::unordered_map<std::string_view, std::size_t> index;
-    };
-    auto spent = std::make_unique<Spent>();
-    spent->slots.swap(m_slots);
-    spent->index.swap(m_index);
-    ImodelFreeLater(std::move(spent));
+    // The index names the slots' own paths, which a move of the list leaves
+    // where they are.
+    if (m_slots.size() >= kImodelFreedLaterFrom) ImodelFreeLaterWhole(std::move(m_slots), std::move(m_index));
 }
 
 std::size_t IfileDiskPrefetch::Impl::IndexOf(const std::string& path)

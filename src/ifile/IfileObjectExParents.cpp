@@ -92,8 +92,7 @@ bool IfileObjectEx::RemoveParentFile(const IfileObject& parent)
 {
     const auto found = FindParent(parent);
     if (found == Rare().parents.end()) return false;
-    UseRare().parents.erase(found);
-    DropRareIfEmpty();
+    TakeOutOfRare([found](RareFields& rare) { rare.parents.erase(found); });
     AnnounceChangeInProject();
     return true;
 }

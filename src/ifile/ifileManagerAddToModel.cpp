@@ -19,6 +19,7 @@
 #include <algorithm>
 #include <unordered_map>
 #include <unordered_set>
+#include <utility>
 
 namespace {
 
@@ -99,19 +100,13 @@ struct MemberAdds {
 // The file values of a project file once every one is registered: memory
 // alone, unless a host gave one of them its data, whose release could do
 // anything. Freeing them is a cold walk over every member read long before.
-struct ReadFiles : ImodelUnreachable {
-    std::deque<IfileObjectEx> files;
-};
-
 void LetGoOf(std::deque<IfileObjectEx>& files)
 {
     if (files.size() < kImodelFreedLaterFrom) return;
     if (IfileObject::AnyClientDataGiven() &&
         std::any_of(files.begin(), files.end(), [](const IfileObjectEx& file) { return file.HasClientData(); }))
         return;
-    auto read = std::make_unique<ReadFiles>();
-    read->files.swap(files);
-    ImodelFreeLater(std::move(read));
+    ImodelFreeLaterWhole(std::exchange(files, {}));
 }
 
 }  // namespace

@@ -27,6 +27,7 @@
 #include <ktwkspace/Workspace.h>
 
 #include <algorithm>
+#include <utility>
 
 namespace {
 
@@ -82,13 +83,6 @@ std::size_t itimerBin::FindInBaseline(const IfileObject& file, std::uint64_t has
 
 namespace {
 
-// A bin's lists and index, let go of at once: memory alone.
-struct ClearedBin : ImodelUnreachable {
-    itimerBin::Files baseline;
-    itimerBin::Files found;
-    ImodelHashPositions index;
-};
-
 // Whether a file of the list carries data of a host's, whose release could
 // do anything: such a list is freed here.
 bool AnyClientData(const itimerBin::Files& files)
@@ -105,11 +99,7 @@ void itimerBin::Clear()
     // are walked for it once a host has given some file its data.
     if (m_baseline.size() + m_found.size() >= kImodelFreedLaterFrom &&
         (!IfileObject::AnyClientDataGiven() || (!AnyClientData(m_baseline) && !AnyClientData(m_found)))) {
-        auto cleared = std::make_unique<ClearedBin>();
-        cleared->baseline.swap(m_baseline);
-        cleared->found.swap(m_found);
-        std::swap(cleared->index, m_index);
-        ImodelFreeLater(std::move(cleared));
+        ImodelFreeLaterWhole(std::exchange(m_baseline, {}), std::exchange(m_found, {}), std::exchange(m_index, {}));
         return;
     }
     m_baseline.clear();

@@ -81,11 +81,12 @@ protected:
         if (random() % 4 == 0) unit.GetSimulationPackageToIgnoreList()->push_back(*m_files[random() % m_files.size()]);
         // A context whose views are not made yet holds the flow's answer in
         // the sample its views will copy.
-        if (random() % 2 == 0)
+        if (random() % 2 == 0) {
             if (ImodelRevContextImpl* sample = context.PendingSample()) {
                 sample->SetSolvatoState(static_cast<imodelSolvatoState>(random() % imodelSolvatoStateCount));
                 sample->AddAccessibleState(static_cast<imodelSolvatoState>(random() % imodelSolvatoStateCount));
             }
+        }
     }
 
     // What a re-parse and its neighbours do to the units, drawn from `random`.
@@ -251,9 +252,12 @@ protected:
         Model().RestoreLibraries(byName, params);
         restored.journaled = Dump();
         // A sample a record gave up belongs to the unit that took it.
-        for (ImodelModule* unit : *Design().FindLibraryByName("work")->GetModules())
-            if (ImodelRevContextImpl* sample = unit->GetContext() ? unit->GetContext()->PendingSample() : nullptr)
+        for (ImodelModule* unit : *Design().FindLibraryByName("work")->GetModules()) {
+            const ImodelContextImpl* context = unit->GetContext();
+            if (const ImodelRevContextImpl* sample = context ? context->GetPendingSample() : nullptr) {
                 EXPECT_EQ(sample->GetModule(), unit) << unit->GetName();
+            }
+        }
         Clear();
         return restored;
     }

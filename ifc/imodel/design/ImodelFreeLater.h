@@ -4,6 +4,9 @@
 
 #include <cstddef>
 #include <memory>
+#include <tuple>
+#include <type_traits>
+#include <utility>
 
 // What is given: anything, destroyed whole, on whatever thread. Its
 // destructors touch nothing but its own memory and atomic counts.
@@ -16,6 +19,18 @@ struct ImodelUnreachable {
 // when the close gathers them, else queued at once (behind at most one
 // hand-over, whose freeing it does not wait for).
 void ImodelFreeLater(std::unique_ptr<ImodelUnreachable> memory);
+
+// The same for containers let go of whole (lists of files, their indexes),
+// moved into a hand-over of their own.
+template <class... Containers>
+void ImodelFreeLaterWhole(Containers&&... containers)
+{
+    struct Held : ImodelUnreachable {
+        explicit Held(Containers&&... given) : held(std::move(given)...) {}
+        std::tuple<std::remove_reference_t<Containers>...> held;
+    };
+    ImodelFreeLater(std::make_unique<Held>(std::move(containers)...));
+}
 
 // Lists of fewer elements than this are freed on the spot: not worth a
 // hand-over.

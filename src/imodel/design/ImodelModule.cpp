@@ -331,12 +331,12 @@ void ImodelModule::DuplicateFrom(Source&& source, const zorpaSaveRestoreParams& 
     m_simulationModulesToInclude = source.m_simulationModulesToInclude;
     m_cdbOrder = source.m_cdbOrder;
     if (source.m_context) {
-        if (m_context && spent)
-            m_context->TakeContextInfo(*source.m_context, params.copyContext);
-        else if (m_context)
-            m_context->DuplicateContextInfo(source.m_context.get(), params.copyContext);
-        else
+        if (!m_context)
             m_context = std::make_unique<ImodelContextImpl>(*source.m_context, this, params.copyContext);
+        else if constexpr (spent)
+            m_context->TakeContextInfo(*source.m_context, params.copyContext);
+        else
+            m_context->DuplicateContextInfo(source.m_context.get(), params.copyContext);
     }
     if (params.copyLists) {
         m_phySynthOptions = source.m_phySynthOptions;
