@@ -199,22 +199,25 @@ protected:
         std::ostringstream out;
         const ImodelDesignManager::LibraryPtr found = Design().FindLibraryByName(library);
         if (!found) return out.str();
-        for (const ImodelModule* unit : *found->GetModules()) {
-            out << unit->GetName() << " @" << (unit->GetModuleFile() ? unit->GetModuleFile()->GetFileTitleAndExt() : "-")
-                << " expand " << unit->GetExpand() << " root " << unit->IsRoot() << " stimulus "
-                << unit->GetStimulusList().size() << " associated " << unit->GetAssociatedFileListConst().size()
-                << " cdb " << unit->GetCDBOrder().size() << " vsim '" << unit->GetVSimParams() << "' effort "
-                << unit->GetPhySynthOptions()->GetLogSynthEffort() << " ignored "
-                << (unit->HasPackagesToIgnore(ideSIMULATION) ? "yes" : "no") << "\n";
-            // A context whose views are not made yet shows its sample: writing
-            // its views would make them, and the restore would copy those.
-            if (const ImodelContextImpl* context = unit->GetContext(); context && context->Pending()) {
-                if (const ImodelRevContextImpl* sample = context->GetPendingSample()) sample->WriteStates(&out);
-            } else if (context) {
-                context->WriteStates(&out);
-            }
-        }
+        for (const ImodelModule* unit : *found->GetModules()) DumpUnit(out, *unit);
         return out.str();
+    }
+    // A unit with what a restore gives back.
+    static void DumpUnit(std::ostream& out, const ImodelModule& unit)
+    {
+        out << unit.GetName() << " @" << (unit.GetModuleFile() ? unit.GetModuleFile()->GetFileTitleAndExt() : "-")
+            << " expand " << unit.GetExpand() << " root " << unit.IsRoot() << " stimulus "
+            << unit.GetStimulusList().size() << " associated " << unit.GetAssociatedFileListConst().size() << " cdb "
+            << unit.GetCDBOrder().size() << " vsim '" << unit.GetVSimParams() << "' effort "
+            << unit.GetPhySynthOptions()->GetLogSynthEffort() << " ignored "
+            << (unit.HasPackagesToIgnore(ideSIMULATION) ? "yes" : "no") << "\n";
+        // A context whose views are not made yet shows its sample: writing
+        // its views would make them, and the restore would copy those.
+        if (const ImodelContextImpl* context = unit.GetContext(); context && context->Pending()) {
+            if (const ImodelRevContextImpl* sample = context->GetPendingSample()) sample->WriteStates(&out);
+        } else if (context) {
+            context->WriteStates(&out);
+        }
     }
 
     // The units after `change` on the design that `make` builds from a
@@ -456,4 +459,76 @@ TEST_F(UnitJournalTest, ALibraryWalkedInItsOrderRestoresAsALookupOfEachNameAndAs
     }
     imodelUnitJournal::LookUpEveryName(false);
     EXPECT_EQ(walked, 32);
+}
+
+TEST_F(UnitJournalTest, WhatAUnitThatGoesGivesUpRestoresAsWhatACopyOfItKeeps)
+{
+    // A unit that is deleted without a look at it gives up its data to the
+    // record of it, its context too when a copy would be alike. Restored,
+    // the record gives what a copy of a twin keeps: whether the unit's
+    // views are made or waiting, with a sample or without, and whether the
+    // project's views changed since the unit was made (a unit in no library
+    // is not told of them).
+    std::mt19937 random(11);
+    MakeDesign(random, 4);
+    constexpr int kUnits = 48;
+    const auto made = [this](unsigned seed) {
+        std::mt19937 drawn(seed);
+        auto unit = std::make_unique<ImodelModule>("s" + std::to_string(seed), m_files[drawn() % m_files.size()],
+                                                   zorpaMODULE_VHDL, false, "work", "", false);
+        if (drawn() % 2) unit->SetNewStimulusList({*m_extra}, nullptr);
+        if (drawn() % 2) unit->AddAssociatedFile(*m_files[drawn() % m_files.size()]);
+        GiveOtherData(drawn, *unit);
+        return unit;
+    };
+    std::vector<std::pair<std::unique_ptr<ImodelModule>, std::unique_ptr<ImodelModule>>> twins;
+    // Made before a view came, before the current view changed, and since.
+    for (unsigned seed = 0; seed < kUnits; ++seed) {
+        twins.emplace_back(made(seed), made(seed));
+        if (seed == kUnits / 3) AddView("impl_3");
+        if (seed == 2 * kUnits / 3) {
+            ASSERT_TRUE(Imodel::GetInstance().GetRevisionManager()->SetActiveView("impl_1", false, false));
+        }
+    }
+    const zorpaSaveRestoreParams params{true, true, false};
+    const std::size_t unitsContexts = ImodelContextImpl::ContextsOfUnits();
+    // The views of a context as a unit without one of its own would take
+    // them whole.
+    const auto views = [](const ImodelContextImpl& context) {
+        std::string names;
+        for (const ImodelRevContextImpl* view : context.GetAllRevs())
+            names += view->GetName() + (context.IsCurRevContext(view) ? "* " : " ");
+        return names;
+    };
+    int tookContext = 0;
+    for (auto& [copied, going] : twins) {
+        const ImodelContextImpl* own = going->GetContext();
+        ImodelModule::Restorable taken = ImodelModule::TakeRestorable(*going);
+        ImodelModule::Restorable kept = ImodelModule::KeepRestorable(*copied);
+        // A context taken belongs to no unit until one takes it.
+        ASSERT_TRUE(taken.m_context);
+        EXPECT_EQ(taken.m_context->GetModule(), nullptr);
+        if (const ImodelRevContextImpl* sample = taken.m_context->GetPendingSample()) {
+            EXPECT_EQ(sample->GetModule(), nullptr);
+        }
+        tookContext += taken.m_context.get() == own;
+        std::ostringstream fromKept;
+        std::ostringstream fromTaken;
+        for (auto [record, out] : {std::pair{&kept, &fromKept}, std::pair{&taken, &fromTaken}}) {
+            ImodelModule restored(going->GetName(), going->GetModuleFile(), zorpaMODULE_VHDL, false, "work", "", false);
+            restored.DuplicateModuleInfo(std::move(*record), params);
+            DumpUnit(*out, restored);
+        }
+        EXPECT_EQ(fromTaken.str(), fromKept.str()) << going->GetName();
+        EXPECT_EQ(views(*taken.m_context), views(*kept.m_context)) << going->GetName();
+        copied.reset();
+        going.reset();
+    }
+    // Some contexts served as they were, some were copied.
+    EXPECT_GT(tookContext, 0);
+    EXPECT_LT(tookContext, kUnits);
+    EXPECT_EQ(ImodelContextImpl::ContextsOfUnits(), unitsContexts - 2 * kUnits);
+    Clear();
+    ImodelWaitForFreedMemory();
+    EXPECT_TRUE(ImodelContextImpl::OnlyContextsOfUnits());
 }

@@ -198,6 +198,9 @@ public:
     // empties the libraries keeps it for every unit.
     struct Restorable;
     static Restorable KeepRestorable(const ImodelModule& unit);
+    // The same from a unit that is deleted afterwards without a look at it:
+    // what it holds moves into the record.
+    static Restorable TakeRestorable(ImodelModule& unit);
     // The record is spent: what it holds may move over.
     void DuplicateModuleInfo(Restorable&& source, const zorpaSaveRestoreParams& params);
 
@@ -502,6 +505,11 @@ private:
     // DuplicateModuleInfo from a unit or a spent record of one.
     template <class Source>
     void DuplicateFrom(Source&& source, const zorpaSaveRestoreParams& params);
+    // KeepRestorable and TakeRestorable: a fresh context that took the
+    // unit's, and the record with a given context.
+    static std::unique_ptr<ImodelContextImpl> KeptContext(const ImodelModule& unit);
+    template <class Unit>
+    static Restorable RestorableOf(Unit&& unit, std::unique_ptr<ImodelContextImpl> context);
     // The library set that holds the unit; null outside one.
     void SetUnitSet(UnitSet* set);
     const UnitSet* GetUnitSet() const { return m_unitSet; }

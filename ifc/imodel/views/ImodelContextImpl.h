@@ -65,6 +65,13 @@ public:
     static bool AnyPendingOfUnitWithFile();
     // The unit was given a file of its own (ImodelModule::ChangeFile).
     void FileGiven();
+    // Whether a fresh context of no unit named `name` that copied this one
+    // whole would be alike: both wait for the manager's views, with its
+    // current one. Then this one can stand in for the copy (LeaveUnit).
+    bool CopiedWholeIsAlike(const std::string& name) const;
+    // The context belongs to no unit from now on: its unit goes, and leaves
+    // it to a change's record of the unit.
+    void LeaveUnit();
     // The context stops waiting for its revisions (its unit goes): no list
     // names it any more, and deleting it touches nothing else.
     void LeaveWaitingLists() const { Enlist(this, PendingList::None); }

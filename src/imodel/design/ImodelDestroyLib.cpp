@@ -5,8 +5,10 @@
 #include "imodel/names/ImodelVisitAhead.h"
 #include "src/imodel/design/imodelReclaimer.h"
 #include "src/imodel/design/imodelRetire.h"
+#include "src/imodel/design/imodelUnitJournal.h"
 
 #include <algorithm>
+#include <array>
 #include <iterator>
 #include <vector>
 
@@ -44,21 +46,46 @@ void DeleteInOrder(std::vector<ImodelModule::Owned>& units)
     units.clear();
 }
 
+// The units taken out of libraries, and whether nobody can tell them
+// apart from gone (asked before they were taken out).
+struct Taken {
+    std::vector<ImodelModule::Owned> units;
+    bool unwatched = false;
+};
+
+// Takes every unit out of the libraries. Units that nobody watches go for
+// good as they leave: a change under way takes what it keeps of each
+// rather than copying it.
+template <class Libraries>
+Taken TakeUnitsOf(const Libraries& libraries)
+{
+    std::vector<const ImodelModule::UnitSet*> sets;
+    for (const boost::shared_ptr<ZorpaLibrary<ImodelModule*>>& library : libraries)
+        if (library && library->GetModules()) sets.push_back(library->GetModules().get());
+    Taken taken;
+    taken.unwatched = imodelNobodyWatchesUnitsOf(sets);
+    const imodelUnitJournal::LeavingForGood forGood(taken.unwatched);
+    for (const boost::shared_ptr<ZorpaLibrary<ImodelModule*>>& library : libraries)
+        if (library) TakeUnits(*library, taken.units);
+    return taken;
+}
+
 // When nobody can tell the units apart from gone, what others could see of
 // their going is done here and their memory, which nothing reaches any
 // more, is freed on the reclaimer's thread: a hundred thousand units lie
 // apart in memory, and freeing them is mostly waiting for the cache.
 // Otherwise the units go one by one, as the views hear them go.
-void DeleteTogether(std::vector<ImodelModule::Owned>& units)
+void DeleteTogether(Taken&& taken)
 {
+    std::vector<ImodelModule::Owned>& units = taken.units;
     if (units.empty()) return;
-    imodelRetiredUnits retired(std::move(units));
-    if (imodelRetireQuietly(retired)) {
+    if (taken.unwatched) {
+        imodelRetiredUnits retired(std::move(units));
+        units.clear();
+        imodelRetireUnwatched(retired);
         imodelTheReclaimer().HandOverValue(std::move(retired));
         return;
     }
-    units = std::move(retired.units);
-    retired.units.clear();
     ImodelModule::UnlinkTogether(units);
     DeleteInOrder(units);
 }
@@ -68,9 +95,7 @@ void DeleteTogether(std::vector<ImodelModule::Owned>& units)
 void ImodelDestroyLib(boost::shared_ptr<ZorpaLibrary<ImodelModule*>> library)
 {
     if (!library) return;
-    std::vector<ImodelModule::Owned> units;
-    TakeUnits(*library, units);
-    DeleteTogether(units);
+    DeleteTogether(TakeUnitsOf(std::array{library}));
 }
 
 void ImodelDestroyLibs(std::deque<boost::shared_ptr<ZorpaLibrary<ImodelModule*>>>& libraries)
@@ -82,12 +107,9 @@ void ImodelDestroyLibs(std::deque<boost::shared_ptr<ZorpaLibrary<ImodelModule*>>
         return;
     }
     // The units go once no library holds them any more.
-    std::vector<ImodelModule::Owned> units;
-    for (const boost::shared_ptr<ZorpaLibrary<ImodelModule*>>& library : libraries) {
-        if (library) TakeUnits(*library, units);
-    }
+    Taken taken = TakeUnitsOf(libraries);
     libraries.clear();
     // The links among the units go with them, without a search of each
     // list for each unit.
-    DeleteTogether(units);
+    DeleteTogether(std::move(taken));
 }

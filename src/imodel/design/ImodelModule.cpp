@@ -163,14 +163,22 @@ bool NobodyWatches(Going going)
 
 }  // namespace
 
-bool imodelRetireQuietly(imodelRetiredUnits& retired)
+bool imodelNobodyWatchesUnitsOf(const std::vector<const ImodelModule::UnitSet*>& sets)
+{
+    return NobodyWatches([&sets](const ImodelModule* unit) {
+        return unit != nullptr && std::any_of(sets.begin(), sets.end(), [unit](const ImodelModule::UnitSet* set) {
+                   return set != nullptr && set->contains(unit);
+               });
+    });
+}
+
+void imodelRetireUnwatched(imodelRetiredUnits& retired)
 {
     const std::vector<ImodelModule::Owned>& units = retired.units;
     const auto going = [&units](const ImodelModule* unit) {
         return unit != nullptr && std::any_of(units.begin(), units.end(),
                                               [unit](const ImodelModule::Owned& owned) { return owned.get() == unit; });
     };
-    if (!NobodyWatches(going)) return false;
     // The units of the last close count until they are gone.
     imodelTheReclaimer().Wait();
     if (units.size() == LiveUnits()) {
@@ -206,7 +214,6 @@ bool imodelRetireQuietly(imodelRetiredUnits& retired)
     }
     IeventModuleRegistry::ForgetAll(units);
     LiveUnits() -= units.size();
-    return true;
 }
 
 bool imodelRetireLibrariesQuietly(imodelRetiredUnits::Libraries& libraries, imodelRetiredUnits& retired)
@@ -347,26 +354,52 @@ void ImodelModule::DuplicateFrom(Source&& source, const zorpaSaveRestoreParams& 
 
 ImodelModule::Restorable ImodelModule::KeepRestorable(const ImodelModule& unit)
 {
+    return RestorableOf(unit, KeptContext(unit));
+}
+
+ImodelModule::Restorable ImodelModule::TakeRestorable(ImodelModule& unit)
+{
+    // Its own context serves where the copy would be alike: the unit is
+    // deleted without a look at it.
+    std::unique_ptr<ImodelContextImpl> context;
+    if (unit.m_context && unit.m_context->CopiedWholeIsAlike(unit.GetName())) {
+        context = std::move(unit.m_context);
+        context->LeaveUnit();
+    } else {
+        context = KeptContext(unit);
+    }
+    return RestorableOf(std::move(unit), std::move(context));
+}
+
+std::unique_ptr<ImodelContextImpl> ImodelModule::KeptContext(const ImodelModule& unit)
+{
     // What a clone of the unit would give: its context starts as a new
     // unit's does and takes the unit's.
     auto context = std::make_unique<ImodelContextImpl>(unit.GetName(), nullptr);
     if (unit.m_context) context->DuplicateContextInfo(unit.m_context.get(), true);
+    return context;
+}
+
+template <class Unit>
+ImodelModule::Restorable ImodelModule::RestorableOf(Unit&& unit, std::unique_ptr<ImodelContextImpl> context)
+{
     // Made in one go, in place: a record made empty first would look up the
-    // default options only to overwrite them.
+    // default options only to overwrite them. A unit that goes gives up
+    // its lists.
     return Restorable{
         .m_expand = unit.m_expand,
         .m_isRoot = unit.m_isRoot,
-        .m_stimulusFiles = unit.m_stimulusFiles,
-        .m_associatedFiles = unit.m_associatedFiles,
-        .m_synthesisConstraintFiles = unit.m_synthesisConstraintFiles,
-        .m_simulationPackagesToIgnore = unit.m_simulationPackagesToIgnore,
-        .m_synthesisPackagesToIgnore = unit.m_synthesisPackagesToIgnore,
-        .m_cdbOrder = unit.m_cdbOrder,
-        .m_simulationModulesToInclude = unit.m_simulationModulesToInclude,
+        .m_stimulusFiles = std::forward<Unit>(unit).m_stimulusFiles,
+        .m_associatedFiles = std::forward<Unit>(unit).m_associatedFiles,
+        .m_synthesisConstraintFiles = std::forward<Unit>(unit).m_synthesisConstraintFiles,
+        .m_simulationPackagesToIgnore = std::forward<Unit>(unit).m_simulationPackagesToIgnore,
+        .m_synthesisPackagesToIgnore = std::forward<Unit>(unit).m_synthesisPackagesToIgnore,
+        .m_cdbOrder = std::forward<Unit>(unit).m_cdbOrder,
+        .m_simulationModulesToInclude = std::forward<Unit>(unit).m_simulationModulesToInclude,
         .m_context = std::move(context),
-        .m_phySynthOptions = unit.m_phySynthOptions,
-        .m_vsimParams = unit.m_vsimParams,
-        .m_timeStamp = unit.m_timeStamp,
+        .m_phySynthOptions = std::forward<Unit>(unit).m_phySynthOptions,
+        .m_vsimParams = std::forward<Unit>(unit).m_vsimParams,
+        .m_timeStamp = std::forward<Unit>(unit).m_timeStamp,
     };
 }
 
@@ -483,7 +516,12 @@ void ImodelModule::SetUnitSet(UnitSet* set)
 {
     // Entering a library or leaving it: a change under way keeps note. A
     // retired unit leaves a library nobody else can reach, on any thread.
-    if (!t_deletingRetired) imodelUnitJournal::Touch(*this, set != nullptr ? set : m_unitSet);
+    if (!t_deletingRetired) {
+        if (set != nullptr)
+            imodelUnitJournal::Touch(*this, set);
+        else
+            imodelUnitJournal::Leave(*this, m_unitSet);
+    }
     m_unitSet = set;
 }
 

@@ -30,17 +30,22 @@ struct imodelRetiredUnits {
     std::vector<std::vector<const ImodelContextImpl*>> waitingLists;
 };
 
-// When nobody can tell (no view hears removals, the process display and
-// manager hold none of the units, the model has its process manager),
-// does now for every unit, out of its library, what its destructor does
-// that others can see: the units are unlinked (as UnlinkTogether does;
-// when every unit alive goes, their lists are left to go with their
-// memory), leave the change events' registry and the live count, their
-// contexts leave the waiting lists (which go as a whole when they hold no
-// other context), the tested unit is forgotten. True then: deleting
-// `units` frees their memory and nothing else. False, with nothing done,
-// otherwise: they are deleted one by one as before.
-bool imodelRetireQuietly(imodelRetiredUnits& units);
+// Whether nobody can tell the units of `sets` from gone once they are
+// taken out and deleted together: no view hears removals, the process
+// display and manager hold none of them, the model has its process
+// manager. Asked before they are taken out, so that what they hold may be
+// given up as they leave (imodelUnitJournal::LeavingForGood).
+bool imodelNobodyWatchesUnitsOf(const std::vector<const ImodelModule::UnitSet*>& sets);
+
+// For units out of their library that nobody watches (as
+// imodelNobodyWatchesUnitsOf said of their sets), does now what their
+// destructors do that others can see: the units are unlinked (as
+// UnlinkTogether does; when every unit alive goes, their lists are left to
+// go with their memory), leave the change events' registry and the live
+// count, their contexts leave the waiting lists (which go as a whole when
+// they hold no other context), the tested unit is forgotten. Deleting
+// `units` then frees their memory and nothing else.
+void imodelRetireUnwatched(imodelRetiredUnits& units);
 
 // The same for a closed project's libraries when they hold every unit
 // alive and nothing else holds them or their unit sets: the units are

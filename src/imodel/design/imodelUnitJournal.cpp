@@ -18,6 +18,7 @@ std::vector<imodelUnitJournal*>& Listening()
 
 bool g_noteEveryName = false;
 bool g_lookUpEveryName = false;
+bool g_leavingForGood = false;
 
 // A library is walked in its order on the restore when at least one name
 // in this many of its units was touched: a refresh touches them all, a
@@ -54,7 +55,22 @@ void imodelUnitJournal::Touch(const ImodelModule& unit, const ImodelModule::Unit
     for (imodelUnitJournal* journal : Listening()) journal->Note(unit, *set);
 }
 
-void imodelUnitJournal::Note(const ImodelModule& unit, const ImodelModule::UnitSet& set)
+imodelUnitJournal::LeavingForGood::LeavingForGood(bool forGood) : m_outer(g_leavingForGood)
+{
+    g_leavingForGood = forGood;
+}
+
+imodelUnitJournal::LeavingForGood::~LeavingForGood() { g_leavingForGood = m_outer; }
+
+void imodelUnitJournal::Leave(ImodelModule& unit, const ImodelModule::UnitSet* set)
+{
+    if (set == nullptr) return;
+    // What one journal takes, another could not keep.
+    ImodelModule* leaving = g_leavingForGood && Listening().size() == 1 ? &unit : nullptr;
+    for (imodelUnitJournal* journal : Listening()) journal->Note(unit, *set, leaving);
+}
+
+void imodelUnitJournal::Note(const ImodelModule& unit, const ImodelModule::UnitSet& set, ImodelModule* leaving)
 {
     if (m_restoring) return;
     // A name matters to the restore only where a unit from before stands or
@@ -77,8 +93,9 @@ void imodelUnitJournal::Note(const ImodelModule& unit, const ImodelModule::UnitS
     if (serial > m_lastSerial || IsKept(serial)) return;
     m_kept.Add(serial, static_cast<std::size_t>(serial));
     const std::size_t at = m_before.size();
-    m_before.push_back(
-        std::make_unique<Kept>(Kept{Before{unit.GetUnitOrder(), serial, ImodelModule::KeepRestorable(unit)}}));
+    m_before.push_back(std::make_unique<Kept>(Kept{
+        Before{unit.GetUnitOrder(), serial,
+               leaving != nullptr ? ImodelModule::TakeRestorable(*leaving) : ImodelModule::KeepRestorable(unit)}}));
     (touched.first == kNone ? touched.first : m_before[touched.last]->next) = at;
     touched.last = at;
 }

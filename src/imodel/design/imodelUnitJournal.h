@@ -40,6 +40,21 @@ public:
     // Told by a unit before it changes in a way the restore undoes; `set`
     // is the unit set it is in, enters or leaves (null: none).
     static void Touch(const ImodelModule& unit, const ImodelModule::UnitSet* set);
+    // The same for a unit leaving `set`: while units leave for good (see
+    // LeavingForGood), what is kept of it is taken from it.
+    static void Leave(ImodelModule& unit, const ImodelModule::UnitSet* set);
+    // While one stands with `forGood`, units that leave their library are
+    // deleted afterwards without anyone looking at them first.
+    class LeavingForGood {
+    public:
+        explicit LeavingForGood(bool forGood);
+        ~LeavingForGood();
+        LeavingForGood(const LeavingForGood&) = delete;
+        LeavingForGood& operator=(const LeavingForGood&) = delete;
+
+    private:
+        bool m_outer;
+    };
     // Whether a change under way keeps note (Touch does something).
     static bool AnyListening();
 
@@ -88,7 +103,8 @@ private:
     Touched& Entry(const std::string& library, const std::string& name);
     bool IsKept(std::uint64_t serial) const;
 
-    void Note(const ImodelModule& unit, const ImodelModule::UnitSet& set);
+    // `leaving`: the unit goes for good, what is kept of it may be taken.
+    void Note(const ImodelModule& unit, const ImodelModule::UnitSet& set, ImodelModule* leaving = nullptr);
     // Started on empty libraries: the names of units made since that share
     // a name with a unit from before that was never noted.
     void NoteNamesBesideUnnotedUnits();

@@ -152,6 +152,24 @@ ImodelContextImpl::~ImodelContextImpl()
     if (m_module != nullptr) --LiveContextsOfUnits();
 }
 
+bool ImodelContextImpl::CopiedWholeIsAlike(const std::string& name) const
+{
+    // A fresh context waits for the manager's views as they stand, and a
+    // copy into a waiting one of the same views takes the sample alone.
+    if (!Pending() || PlainRevisions() || name != m_name) return false;
+    const ImodelRevisionManager* views = Imodel::GetInstance().GetRevisionManager();
+    return views && views->GetSharedRevisionNames() == m_pendingViews && views->GetCurrentIndex() == m_pendingCurrent;
+}
+
+void ImodelContextImpl::LeaveUnit()
+{
+    if (m_module == nullptr) return;
+    m_module = nullptr;
+    --LiveContextsOfUnits();
+    if (m_pendingSample) m_pendingSample->HandTo(nullptr);
+    for (const auto& revision : m_revisions) revision->HandTo(nullptr);
+}
+
 bool ImodelContextImpl::OnlyContextsOfUnits() { return LiveContexts() == LiveContextsOfUnits(); }
 
 std::size_t ImodelContextImpl::ContextsOfUnits() { return LiveContextsOfUnits(); }
