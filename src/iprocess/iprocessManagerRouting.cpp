@@ -3,6 +3,7 @@
 // UpdateFileDependentStates and ComponentChanged are).
 #include "src/iprocess/iprocessManagerImpl.h"
 
+#include "ievent/IeventAddressTable.h"
 #include "ifile/IfileManager.h"
 #include "ifile/IfileManagerFilterParent.h"
 #include "ifile/IfileManagerFunctions.h"
@@ -259,6 +260,27 @@ private:
     }
 };
 
+// Units met, each once, in the order they came: one array rather than a
+// block per unit. The sets here hold every unit above a changed file, the
+// whole design when every file changed on disk.
+class UnitsMet {
+public:
+    bool insert(ImodelModule* unit)
+    {
+        if (!m_index.FindOrAdd(unit).second) return false;
+        m_units.push_back(unit);
+        return true;
+    }
+    bool contains(const ImodelModule* unit) const { return m_index.Find(unit) != nullptr; }
+    std::size_t size() const { return m_units.size(); }
+    std::vector<ImodelModule*>::const_iterator begin() const { return m_units.begin(); }
+    std::vector<ImodelModule*>::const_iterator end() const { return m_units.end(); }
+
+private:
+    IeventAddressTable<ImodelModule, bool> m_index;
+    std::vector<ImodelModule*> m_units;
+};
+
 // Whether the unit's synthesis sources hold a listed file (for kind 1, a
 // unit whose own file is listed is not).
 bool IsConcerned(ImodelModule* module, QuorlaneStateMachineMultipleFilesMessages kind, const ListedFiles& listed)
@@ -283,7 +305,7 @@ bool IsConcerned(ImodelModule* module, QuorlaneStateMachineMultipleFilesMessages
 // be told from the links: the sources of a unit may then come from
 // elsewhere (a schematic's HDL file, a customized list, an encrypted file
 // attached to a unit, a package reached through use clauses).
-std::optional<std::unordered_set<ImodelModule*>> CandidateModules(const ListedFiles& listed, bool above)
+std::optional<UnitsMet> CandidateModules(const ListedFiles& listed, bool above)
 {
     const ImodelDesignManager* design = Imodel::GetInstance().GetDesignManager();
     if (!design || !listed.linksTell) return std::nullopt;
@@ -295,11 +317,11 @@ std::optional<std::unordered_set<ImodelModule*>> CandidateModules(const ListedFi
             for (ImodelModule* module : (*library)->GetModules()->UnitsOfFileKey(key)) pending.push_back(module);
         }
     }
-    std::unordered_set<ImodelModule*> candidates;
+    UnitsMet candidates;
     while (!pending.empty()) {
         ImodelModule* module = pending.back();
         pending.pop_back();
-        if (!module || !candidates.insert(module).second) continue;
+        if (!module || !candidates.insert(module)) continue;
         if (module->IsPackage()) return std::nullopt;
         if (!above) continue;
         if (const ImodelLinkList* parents = module->GetParentsList())
@@ -319,8 +341,7 @@ std::optional<std::unordered_set<ImodelModule*>> CandidateModules(const ListedFi
 class KnownConcerned {
 public:
     // `candidates`: every unit above a unit of a listed file, through the links.
-    KnownConcerned(const ListedFiles& listed, const std::unordered_set<ImodelModule*>& candidates)
-        : m_listed(listed), m_candidates(candidates)
+    KnownConcerned(const ListedFiles& listed, const UnitsMet& candidates) : m_listed(listed), m_candidates(candidates)
     {
     }
 
@@ -337,7 +358,7 @@ public:
 private:
     // The units above a listed file that the collection keeps, found on the
     // first question.
-    const std::unordered_set<ImodelModule*>& Above()
+    const UnitsMet& Above()
     {
         if (m_found) return *m_found;
         m_found = &m_above;
@@ -365,7 +386,7 @@ private:
         while (!pending.empty()) {
             ImodelModule* module = pending.back();
             pending.pop_back();
-            if (!module || !m_above.insert(module).second) continue;
+            if (!module || !m_above.insert(module)) continue;
             if (const ImodelLinkList* parents = module->GetParentsList())
                 pending.insert(pending.end(), parents->begin(), parents->end());
         }
@@ -404,9 +425,9 @@ private:
     };
 
     const ListedFiles& m_listed;
-    const std::unordered_set<ImodelModule*>& m_candidates;
-    std::unordered_set<ImodelModule*> m_above;
-    const std::unordered_set<ImodelModule*>* m_found = nullptr;
+    const UnitsMet& m_candidates;
+    UnitsMet m_above;
+    const UnitsMet* m_found = nullptr;
     std::optional<std::unordered_set<std::string>> m_included;
 };
 
@@ -414,8 +435,7 @@ private:
 // When they are many of the set's units (a change low in a deep design
 // concerns most units above it), walking the set in order costs less than
 // sorting them; either gives the same list.
-void InSetOrder(const std::unordered_set<ImodelModule*>& wanted, const ImodelModule::UnitSet& units,
-                std::vector<ImodelModule*>& out)
+void InSetOrder(const UnitsMet& wanted, const ImodelModule::UnitSet& units, std::vector<ImodelModule*>& out)
 {
     if (wanted.size() * 8 >= units.size()) {
         for (ImodelModule* module : units)
@@ -448,7 +468,7 @@ std::vector<ImodelModule*> CollectByWalk(QuorlaneStateMachineMultipleFilesMessag
 std::optional<std::vector<ImodelModule*>> CollectConcerned(QuorlaneStateMachineMultipleFilesMessages kind,
                                                            const ListedFiles& listed, bool above)
 {
-    const std::optional<std::unordered_set<ImodelModule*>> candidates = CandidateModules(listed, above);
+    const std::optional<UnitsMet> candidates = CandidateModules(listed, above);
     if (!candidates) return std::nullopt;
     // The candidates in library and set order, as the walk over every unit
     // would meet them; each unit stands in the set of its own library
