@@ -3,7 +3,7 @@
 // UpdateFileDependentStates and ComponentChanged are).
 #include "src/iprocess/iprocessManagerImpl.h"
 
-#include "ievent/IeventAddressTable.h"
+#include "ievent/IeventAddressSet.h"
 #include "ifile/IfileManager.h"
 #include "ifile/IfileManagerFilterParent.h"
 #include "ifile/IfileManagerFunctions.h"
@@ -260,26 +260,10 @@ private:
     }
 };
 
-// Units met, each once, in the order they came: one array rather than a
-// block per unit. The sets here hold every unit above a changed file, the
-// whole design when every file changed on disk.
-class UnitsMet {
-public:
-    bool insert(ImodelModule* unit)
-    {
-        if (!m_index.FindOrAdd(unit).second) return false;
-        m_units.push_back(unit);
-        return true;
-    }
-    bool contains(const ImodelModule* unit) const { return m_index.Find(unit) != nullptr; }
-    std::size_t size() const { return m_units.size(); }
-    std::vector<ImodelModule*>::const_iterator begin() const { return m_units.begin(); }
-    std::vector<ImodelModule*>::const_iterator end() const { return m_units.end(); }
-
-private:
-    IeventAddressTable<ImodelModule, bool> m_index;
-    std::vector<ImodelModule*> m_units;
-};
+// Units met, each once, in the order they came. The sets here hold every
+// unit above a changed file, the whole design when every file changed on
+// disk: one array rather than a block per unit.
+using UnitsMet = IeventAddressSet<ImodelModule*>;
 
 // Whether the unit's synthesis sources hold a listed file (for kind 1, a
 // unit whose own file is listed is not).
@@ -321,7 +305,7 @@ std::optional<UnitsMet> CandidateModules(const ListedFiles& listed, bool above)
     while (!pending.empty()) {
         ImodelModule* module = pending.back();
         pending.pop_back();
-        if (!module || !candidates.insert(module)) continue;
+        if (!module || !candidates.Add(module)) continue;
         if (module->IsPackage()) return std::nullopt;
         if (!above) continue;
         if (const ImodelLinkList* parents = module->GetParentsList())
@@ -350,7 +334,7 @@ public:
         // A unit without sub-blocks is known the same way: it is in Above()
         // only as the unit of a listed file that its sources keep. Asking
         // it the long way costs a collection of its sources per file.
-        const bool known = kind == QuorlaneFilesChanged && module->GetModuleFile() && Above().contains(module) &&
+        const bool known = kind == QuorlaneFilesChanged && module->GetModuleFile() && Above().Contains(module) &&
                            (!ImodelAllowUserToOrganizePackages() || module->GetSynthesisPackageToIgnoreList()->empty());
         return known || ::IsConcerned(module, kind, m_listed);
     }
@@ -386,7 +370,7 @@ private:
         while (!pending.empty()) {
             ImodelModule* module = pending.back();
             pending.pop_back();
-            if (!module || !m_above.insert(module)) continue;
+            if (!module || !m_above.Add(module)) continue;
             if (const ImodelLinkList* parents = module->GetParentsList())
                 pending.insert(pending.end(), parents->begin(), parents->end());
         }
@@ -437,14 +421,15 @@ private:
 // sorting them; either gives the same list.
 void InSetOrder(const UnitsMet& wanted, const ImodelModule::UnitSet& units, std::vector<ImodelModule*>& out)
 {
-    if (wanted.size() * 8 >= units.size()) {
+    if (wanted.Added() * 8 >= units.size()) {
         for (ImodelModule* module : units)
-            if (wanted.contains(module)) out.push_back(module);
+            if (wanted.Contains(module)) out.push_back(module);
         return;
     }
     const std::size_t start = out.size();
-    for (ImodelModule* module : wanted)
+    wanted.ForEach([&](ImodelModule* module) {
         if (units.contains(module)) out.push_back(module);
+    });
     std::sort(out.begin() + static_cast<std::ptrdiff_t>(start), out.end(),
               [](const ImodelModule* x, const ImodelModule* y) {
                   const std::strong_ordering order = x->GetUnitOrder() <=> y->GetUnitOrder();

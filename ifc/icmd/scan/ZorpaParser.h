@@ -12,7 +12,7 @@
 #pragma once
 
 #include "icmd/scan/ZorpaPort.h"
-#include "ievent/IeventAddressTable.h"
+#include "ievent/IeventAddressSet.h"
 #include "imodel/names/ImodelHashPositions.h"
 
 #include <zorpa/ZorpaLibrary.h>
@@ -226,66 +226,10 @@ private:
         }
         std::optional<std::deque<std::string>> m_names;
     };
-    // Units each held once, in the order first added. A file finds a few
-    // units, and a search above the current unit meets a few: they are told
-    // apart by a look along the list, and by an index only once the list
-    // grows long. Both are kept from one use to the next, so that a use
-    // makes no block once they have grown (a search runs for every
-    // instance of a file).
-    class DistinctUnits {
-    public:
-        void Clear()
-        {
-            m_list.clear();
-            // Clearing empties every cell: not done for an index unused.
-            if (m_indexed) m_index.ClearKeepingRoom();
-            m_indexed = false;
-        }
-        bool Contains(T unit) const
-        {
-            return m_indexed ? m_index.Find(unit) != nullptr
-                             : std::find(m_list.begin(), m_list.end(), unit) != m_list.end();
-        }
-        // False when it is held already.
-        bool Add(T unit)
-        {
-            if (Contains(unit)) return false;
-            m_list.push_back(unit);
-            if (m_indexed) {
-                m_index.FindOrAdd(unit);
-            } else if (m_list.size() > kLookAlong) {
-                for (T listed : m_list) m_index.FindOrAdd(listed);
-                m_indexed = true;
-            }
-            return true;
-        }
-        // Once indexed, a unit taken out keeps its place in the list (taking
-        // it out of a long list would cost a walk each) and the walk below
-        // skips it.
-        void Erase(T unit)
-        {
-            if (m_indexed)
-                m_index.Erase(unit);
-            else
-                m_list.erase(std::remove(m_list.begin(), m_list.end(), unit), m_list.end());
-        }
-        // The units held, in order (once indexed, one taken out and added
-        // again is visited at both places).
-        template <class Visit>
-        void ForEach(Visit visit) const
-        {
-            for (T unit : m_list)
-                if (!m_indexed || m_index.Find(unit) != nullptr) visit(unit);
-        }
-        // The units added since the last Clear.
-        std::size_t Added() const { return m_list.size(); }
-
-    private:
-        static constexpr std::size_t kLookAlong = 16;
-        std::vector<T> m_list;
-        IeventAddressTable<std::remove_pointer_t<T>, bool> m_index;
-        bool m_indexed = false;
-    };
+    // Units each held once, in the order first added; kept from one use to
+    // the next, so that a use makes no block once they have grown (a
+    // search runs for every instance of a file).
+    using DistinctUnits = IeventAddressSet<T>;
     // The library of that name among the design's, empty when none.
     LibraryPtr findLibrary(const std::string& name) const;
     // The target library's unit set; an empty one of the scanner's own
