@@ -23,6 +23,7 @@
 #include <boost/shared_ptr.hpp>
 #include <zorpa/ZorpaModule.h>
 
+#include <cstdint>
 #include <ostream>
 #include <string>
 #include <string_view>
@@ -227,19 +228,32 @@ protected:
 
 private:
     // The full name last joined for a project-relative name. A reading of a
-    // project asks it of each file a dozen times; the text checks itself
-    // against the folder and the name at each use, so no change of either
-    // can leave it stale. A copy starts without one (copies are made far
-    // more often than asked for their full name).
+    // project asks it of each file a dozen times. It holds while the folder
+    // keeps the stamp it was joined under (the folder's stamp changes with
+    // it) and the name is not set again (which clears the stamp); without
+    // one, the text is checked against the folder and the name. A copy
+    // starts without one (copies are made far more often than asked for
+    // their full name).
     struct FullName {
         FullName() = default;
         FullName(const FullName&) {}
+        // The name it was joined from leaves with the move: so does the stamp.
+        FullName(FullName&& other) noexcept { other.stamp = 0; }
         FullName& operator=(const FullName&)
         {
             text.clear();
+            stamp = 0;
+            return *this;
+        }
+        FullName& operator=(FullName&& other) noexcept
+        {
+            text.clear();
+            stamp = 0;
+            other.stamp = 0;
             return *this;
         }
         ImodelFileName text;
+        std::uint64_t stamp = 0;
     };
 
     void StoreName(std::string name);

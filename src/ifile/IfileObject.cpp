@@ -76,6 +76,7 @@ void IfileObject::MoveHeapTextsOut(std::vector<std::string>& out)
 {
     MoveHeapText(m_name.GetString(), out);
     MoveHeapText(m_full.text.GetString(), out);
+    m_full.stamp = 0;
 }
 
 void IfileObject::StoreName(std::string name)
@@ -83,10 +84,12 @@ void IfileObject::StoreName(std::string name)
     // A name the project file cannot hold names no file.
     if (!IfileCheckStorableName(name, "file")) {
         m_name.clear();
+        m_full.stamp = 0;
         return;
     }
     ImodelSetValidSeparator(name, false);
     m_name.GetString() = std::move(name);
+    m_full.stamp = 0;
 }
 
 ImodelFileName IfileObject::GetMapKey() const
@@ -132,6 +135,10 @@ void IfileObject::SetFileName(const ImodelFileName& name, ImodelFMStringFileType
 
 const ImodelFileName& IfileObject::GetFullFileName() const
 {
+    // Joined under the folder as it stands now, of the name as it stands:
+    // neither text is read again (in a large project both are cold).
+    const std::uint64_t stamp = ifileProjectFolderStamp();
+    if (stamp != 0 && m_full.stamp == stamp) return m_full.text;
     if (!ifileStartsWithProjectToken(m_name.GetString())) return m_name;
     const std::string_view rest = ifileStripProjectToken(m_name.GetString());
     const std::string& folder = ifileProjectFolder().GetString();
@@ -142,6 +149,7 @@ const ImodelFileName& IfileObject::GetFullFileName() const
         return m_full.text;
     }
     if (!ifileIsJoinOf(full, folder, rest)) full = ifileJoinProjectFolder(folder, rest);
+    m_full.stamp = stamp;
     return m_full.text;
 }
 

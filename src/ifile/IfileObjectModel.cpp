@@ -22,6 +22,12 @@ const ImodelFileName& ifileProjectFolder()
     return design ? design->GetProjectFolder() : none;
 }
 
+std::uint64_t ifileProjectFolderStamp()
+{
+    ImodelDesignManager* design = Imodel::GetInstance().GetDesignManager();
+    return design ? design->GetProjectFolderStamp() : 0;
+}
+
 IfileManager* ifileFileManager() { return Imodel::GetInstance().GetFileManager(); }
 
 bool ifileStartsWithProjectToken(std::string_view name) { return name.starts_with(ImodelProjectToken); }

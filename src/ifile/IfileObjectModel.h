@@ -15,6 +15,9 @@ class IfileManager;
 
 // The project folder; empty when no project location is set.
 const ImodelFileName& ifileProjectFolder();
+// The folder's stamp (ImodelDesignManager::GetProjectFolderStamp); 0 while
+// there is no design manager.
+std::uint64_t ifileProjectFolderStamp();
 // The model's file manager; null while the model is being built.
 IfileManager* ifileFileManager();
 

@@ -100,8 +100,9 @@ TEST(IfileObject, AFullNameIsTheProjectFolderWithOneSeparatorThenTheRest)
 
 // A value keeps the full name it joined: through project folders that
 // change under it (also to one of the same length, a longer or shorter one,
-// one with a trailing separator, none), names given anew, copies and
-// assignments, every value answers as a join made afresh at each question.
+// one with a trailing separator, none), names given anew, copies, moves and
+// assignments, every value (also one moved away from) answers as a join
+// made afresh at each question.
 TEST(IfileObject, AKeptFullNameAnswersAsAJoinMadeAfreshThroughFolderAndNameChanges)
 {
     std::mt19937 random(2808);
@@ -129,7 +130,7 @@ TEST(IfileObject, AKeptFullNameAnswersAsAJoinMadeAfreshThroughFolderAndNameChang
     for (int i = 0; i < 12; ++i) files.push_back(Stored(name()));
     for (int step = 0; step < 3000; ++step) {
         IfileObject& file = files[random() % files.size()];
-        switch (random() % 6) {
+        switch (random() % 8) {
         case 0:
             folder = folders[random() % folders.size()];
             Imodel::GetInstance().GetDesignManager()->SetProjectFolder(folder);
@@ -140,6 +141,17 @@ TEST(IfileObject, AKeptFullNameAnswersAsAJoinMadeAfreshThroughFolderAndNameChang
         case 4:
             if (files.size() > 2) files.erase(files.begin() + static_cast<std::ptrdiff_t>(random() % files.size()));
             break;
+        case 5: {
+            // A value moved away from stays in the list, asked as it is left.
+            IfileObject moved(std::move(file));
+            files.push_back(std::move(moved));
+            break;
+        }
+        case 6: {
+            IfileObject& other = files[random() % files.size()];
+            if (&other != &file) file = std::move(other);
+            break;
+        }
         default: {
             // A value asked while it stands in its own renaming.
             const ImodelFileName full = file.GetFullFileName();

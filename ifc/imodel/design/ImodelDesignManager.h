@@ -14,6 +14,7 @@
 
 #include <boost/shared_ptr.hpp>
 
+#include <cstdint>
 #include <deque>
 #include <fstream>
 #include <string>
@@ -72,6 +73,10 @@ public:
     virtual void SetRootId(const VyIfaces::ComponentID& id) = 0;
 
     virtual const ImodelFileName& GetProjectFolder() const = 0;
+    // A number that changes whenever the project folder is set or cleared,
+    // never the same for two settings in the process (never 0): a full name
+    // joined under the folder holds while the number stays.
+    virtual std::uint64_t GetProjectFolderStamp() const = 0;
     virtual const ImodelFileName& GetProjectName() const = 0;
     // The project folder, the directory character, the project name and ".prj".
     virtual ImodelFileName GetProjectFileName() const = 0;

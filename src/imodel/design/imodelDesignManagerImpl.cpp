@@ -16,6 +16,7 @@
 #include <boost/make_shared.hpp>
 
 #include <algorithm>
+#include <atomic>
 #include <unordered_set>
 
 namespace {
@@ -233,10 +234,17 @@ ImodelFileName imodelDesignManagerImpl::GetProjectFileName() const
     return fileName;
 }
 
+std::uint64_t imodelDesignManagerImpl::NewFolderStamp()
+{
+    static std::atomic<std::uint64_t> last{0};
+    return last.fetch_add(1, std::memory_order_relaxed) + 1;
+}
+
 void imodelDesignManagerImpl::SetProjectFolder(const ImodelFileName& folder)
 {
     m_projectFolder = folder;
     ImodelSetValidSeparator(m_projectFolder, true);
+    m_projectFolderStamp = NewFolderStamp();
 }
 
 void imodelDesignManagerImpl::SetDefaultVHDL(bool vhdl)
@@ -250,6 +258,7 @@ void imodelDesignManagerImpl::ClearProject()
 {
     m_projectName.clear();
     m_projectFolder.clear();
+    m_projectFolderStamp = NewFolderStamp();
     m_rootId = VyIfaces::ComponentID();
     Reset();
     ResetProjectFileStream(false);

@@ -30,6 +30,7 @@ public:
     void SetRootId(const VyIfaces::ComponentID& id) override { m_rootId = id; }
 
     const ImodelFileName& GetProjectFolder() const override { return m_projectFolder; }
+    std::uint64_t GetProjectFolderStamp() const override { return m_projectFolderStamp; }
     const ImodelFileName& GetProjectName() const override { return m_projectName; }
     ImodelFileName GetProjectFileName() const override;
     bool HasProjectFileStream() const override { return m_projectFileStream != nullptr; }
@@ -49,6 +50,7 @@ public:
     bool GetNeedSave() const override { return m_needSave; }
 
 private:
+    static std::uint64_t NewFolderStamp();
     Libraries::const_iterator FindLibrary(const std::string& name) const;
     void Announce(const LibraryPtr& library, bool notify) const;
     // A change of letter case only: the library keeps its units and list.
@@ -57,6 +59,7 @@ private:
     void MoveUnits(const LibraryPtr& from, const LibraryPtr& to);
 
     ImodelFileName m_projectFolder;
+    std::uint64_t m_projectFolderStamp = NewFolderStamp();
     ImodelFileName m_projectName;
     VyIfaces::ComponentID m_rootId;
     bool m_defaultVHDL = false;
