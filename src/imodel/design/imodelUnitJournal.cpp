@@ -88,16 +88,9 @@ void imodelUnitJournal::Note(const ImodelModule& unit, const ImodelModule::UnitS
     if (library == last) return;
     // The name is restored even when only units made since stand there;
     // a unit from before is kept as it was the first time it was touched.
-    const std::uint64_t serial = unit.GetUnitSerial();
-    if (serial > m_lastSerial) {
-        // The names of units made since are folded in once, at the restore:
-        // a refresh touches every new unit, each lookup a cold cell.
-        std::vector<std::string>& made = m_touched[(*library)->GetName()].madeSince;
-        if (made.empty() || made.back() != unit.GetUnitOrder().name) made.push_back(unit.GetUnitOrder().name);
-        return;
-    }
     Touched& touched = Entry((*library)->GetName(), unit.GetUnitOrder().name);
-    if (IsKept(serial)) return;
+    const std::uint64_t serial = unit.GetUnitSerial();
+    if (serial > m_lastSerial || IsKept(serial)) return;
     m_kept.Add(serial, static_cast<std::size_t>(serial));
     const std::size_t at = m_before.size();
     m_before.push_back(std::make_unique<Kept>(Kept{
@@ -126,7 +119,9 @@ imodelUnitJournal::Touched& imodelUnitJournal::Entry(const std::string& library,
         }
         if (names.touched.back().name == name) return names.touched.back();
         // Out of order: from here on, names are found through the index.
-        IndexAll(names);
+        names.inOrder = false;
+        for (Touched& touched : names.touched)
+            names.byName.FindOrAdd(touched.name, [&touched](Touched*& fresh) { fresh = &touched; });
     }
     const std::size_t slot = names.byName
                                  .FindOrAdd(name,
@@ -170,49 +165,12 @@ void imodelUnitJournal::Restore(bool byName, const zorpaSaveRestoreParams& param
     for (auto& [libraryName, names] : m_touched) {
         const ImodelDesignManager::LibraryPtr library = m_design.FindLibraryByName(libraryName);
         if (!library || !library->GetModules()) continue;
-        FoldMadeSince(names);
         RestoreLibrary(*library->GetModules(), names, byName, params);
     }
     m_touched.clear();
     m_before.clear();
     m_kept.Clear();
     m_restoring = false;
-}
-
-void imodelUnitJournal::IndexAll(Names& names)
-{
-    names.inOrder = false;
-    for (Touched& touched : names.touched)
-        names.byName.FindOrAdd(touched.name, [&touched](Touched*& fresh) { fresh = &touched; });
-}
-
-void imodelUnitJournal::FoldMadeSince(Names& names)
-{
-    std::vector<std::string>& made = names.madeSince;
-    if (made.empty()) return;
-    std::sort(made.begin(), made.end());
-    made.erase(std::unique(made.begin(), made.end()), made.end());
-    if (!names.inOrder) {
-        for (const std::string& name : made)
-            names.byName.FindOrAdd(name, [&names, &name](Touched*& fresh) {
-                fresh = &names.touched.emplace_back();
-                fresh->name = name;
-            });
-    } else {
-        // Both lists ascend: one pass finds the names no unit from before
-        // touched, which go after the others.
-        std::vector<std::string> fresh;
-        auto at = names.touched.cbegin();
-        for (std::string& name : made) {
-            while (at != names.touched.cend() && at->name < name) ++at;
-            if (at == names.touched.cend() || at->name != name) fresh.push_back(std::move(name));
-        }
-        const bool ascending =
-            fresh.empty() || names.touched.empty() || names.touched.back().name < fresh.front();
-        for (std::string& name : fresh) names.touched.emplace_back().name = std::move(name);
-        if (!ascending) IndexAll(names);
-    }
-    std::vector<std::string>().swap(made);
 }
 
 void imodelUnitJournal::RestoreLibrary(ImodelModule::UnitSet& units, const Names& names, bool byName,

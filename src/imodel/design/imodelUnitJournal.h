@@ -103,16 +103,9 @@ private:
         ZorpaFlatIndex<Touched*, NameOfTouched, std::hash<std::string_view>, std::equal_to<>> byName;
         // Every name stands in `touched` in ascending order, none in `byName`.
         bool inOrder = true;
-        // The names of units made since the start that were touched, in the
-        // order touched, not yet in `touched` (FoldMadeSince).
-        std::vector<std::string> madeSince;
     };
     // The entry of the name in the library's names, made empty when new.
     Touched& Entry(const std::string& library, const std::string& name);
-    // The names of units made since go among the library's names, each once.
-    static void FoldMadeSince(Names& names);
-    // Every name of the library goes into its index (no longer in order).
-    static void IndexAll(Names& names);
     bool IsKept(std::uint64_t serial) const;
 
     // `leaving`: the unit goes for good, what is kept of it may be taken.
