@@ -110,19 +110,6 @@ bool imodelUnitJournal::IsKept(std::uint64_t serial) const
 imodelUnitJournal::Touched& imodelUnitJournal::Entry(const std::string& library, const std::string& name)
 {
     Names& names = m_touched[library];
-    if (names.inOrder) {
-        // A name past the last is new, the last is found at the end.
-        if (names.touched.empty() || names.touched.back().name < name) {
-            Touched& fresh = names.touched.emplace_back();
-            fresh.name = name;
-            return fresh;
-        }
-        if (names.touched.back().name == name) return names.touched.back();
-        // Out of order: from here on, names are found through the index.
-        names.inOrder = false;
-        for (Touched& touched : names.touched)
-            names.byName.FindOrAdd(touched.name, [&touched](Touched*& fresh) { fresh = &touched; });
-    }
     const std::size_t slot = names.byName
                                  .FindOrAdd(name,
                                             [&names, &name](Touched*& fresh) {

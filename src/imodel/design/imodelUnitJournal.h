@@ -95,14 +95,9 @@ private:
     // names cost a search with a cache miss at each level for every unit.
     // Each name's restore concerns the units of that name alone, so the
     // order of the names does not matter to it.
-    // A library emptied whole (a refresh) notes its names in its order: they
-    // are kept in that order without the index, which is made only when a
-    // name comes out of order (each new name went to a cold cell of it).
     struct Names {
         std::deque<Touched> touched;
         ZorpaFlatIndex<Touched*, NameOfTouched, std::hash<std::string_view>, std::equal_to<>> byName;
-        // Every name stands in `touched` in ascending order, none in `byName`.
-        bool inOrder = true;
     };
     // The entry of the name in the library's names, made empty when new.
     Touched& Entry(const std::string& library, const std::string& name);
