@@ -367,6 +367,48 @@ TEST_F(UnitJournalTest, AUnitFromBeforeInALibraryThatCameWholeGivesItsDataToTheF
     imodelUnitJournal::NoteEveryName(false);
 }
 
+TEST_F(UnitJournalTest, NamesOfUnitsMadeSinceFallAmongTheNamesOfUnitsFromBeforeWhereverTheyComeInOrder)
+{
+    // A library that came whole holds units from before that were never
+    // touched; the change takes one of them out and makes units of their
+    // names and of a name between them. Each name's restore takes place,
+    // whether the new names come after the touched ones or among them.
+    const Entry file = ProjectFile("f.vhd");
+    const Entry earlier = ProjectFile("e.vhd");
+    // A design that holds units: the change does not start from empty ones.
+    Unit("w0", file);
+    for (const bool between : {false, true}) {
+        const auto whole = boost::make_shared<ImodelDesignManager::Library>("lib4");
+        whole->MakeModuleList();
+        ImodelModule* first = nullptr;
+        ImodelModule* last = nullptr;
+        for (const char* name : {"a1", "c1"}) {
+            auto before = std::make_unique<ImodelModule>(name, file, zorpaMODULE_VHDL, false, "lib4", "", false);
+            before->SetExpand(name[0] == 'a' ? 2 : 1);
+            (name[0] == 'a' ? first : last) = before.get();
+            whole->GetModules()->Insert(std::move(before));
+        }
+        Model().SaveLibraries();
+        Design().AddLibrary(whole, false);
+        // Taken out: a touched name, in the journal's order of names.
+        whole->GetModules()->Erase(between ? last : first);
+        std::vector<ImodelModule*> made;
+        for (const char* name : {"A1", "B1", "C1"}) {
+            auto unit = std::make_unique<ImodelModule>(name, earlier, zorpaMODULE_VHDL, false, "lib4", "", false);
+            unit->SetExpand(0);
+            made.push_back(whole->GetModules()->Insert(std::move(unit)).first);
+        }
+        Model().RestoreLibraries(true, zorpaSaveRestoreParams{false, true, false});
+        const std::string label = between ? "c1 taken out" : "a1 taken out";
+        // Each first unit of a name takes what stood first at it.
+        EXPECT_EQ(made[0]->GetExpand(), 2) << label;
+        EXPECT_EQ(made[1]->GetExpand(), 0) << label;
+        EXPECT_EQ(made[2]->GetExpand(), 1) << label;
+        for (ImodelModule* unit : made) whole->GetModules()->Erase(unit);
+        Design().EraseLibrary("lib4");
+    }
+}
+
 TEST_F(UnitJournalTest, AChangeThatEmptiesTheLibrariesAndFillsThemAgainRestoresAsACopyOfEveryLibrary)
 {
     // What refresh does: every unit goes, then the files' units come back,
