@@ -239,17 +239,16 @@ private:
         FullName(const FullName&) {}
         // The name it was joined from leaves with the move: so does the stamp.
         FullName(FullName&& other) noexcept { other.stamp = 0; }
-        FullName& operator=(const FullName&)
-        {
-            text.clear();
-            stamp = 0;
-            return *this;
-        }
+        FullName& operator=(const FullName&) noexcept { return Forget(); }
         FullName& operator=(FullName&& other) noexcept
         {
+            other.stamp = 0;
+            return Forget();
+        }
+        FullName& Forget() noexcept
+        {
             text.clear();
             stamp = 0;
-            other.stamp = 0;
             return *this;
         }
         ImodelFileName text;

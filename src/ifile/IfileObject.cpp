@@ -81,15 +81,15 @@ void IfileObject::MoveHeapTextsOut(std::vector<std::string>& out)
 
 void IfileObject::StoreName(std::string name)
 {
+    // The full name joined from the name before no longer holds.
+    m_full.stamp = 0;
     // A name the project file cannot hold names no file.
     if (!IfileCheckStorableName(name, "file")) {
         m_name.clear();
-        m_full.stamp = 0;
         return;
     }
     ImodelSetValidSeparator(name, false);
     m_name.GetString() = std::move(name);
-    m_full.stamp = 0;
 }
 
 ImodelFileName IfileObject::GetMapKey() const
@@ -136,9 +136,9 @@ void IfileObject::SetFileName(const ImodelFileName& name, ImodelFMStringFileType
 const ImodelFileName& IfileObject::GetFullFileName() const
 {
     // Joined under the folder as it stands now, of the name as it stands:
-    // neither text is read again (in a large project both are cold).
-    const std::uint64_t stamp = ifileProjectFolderStamp();
-    if (stamp != 0 && m_full.stamp == stamp) return m_full.text;
+    // neither text is read again (in a large project both are cold). A name
+    // outside the project never holds a stamp, nor asks for the folder's.
+    if (m_full.stamp != 0 && m_full.stamp == ifileProjectFolderStamp()) return m_full.text;
     if (!ifileStartsWithProjectToken(m_name.GetString())) return m_name;
     const std::string_view rest = ifileStripProjectToken(m_name.GetString());
     const std::string& folder = ifileProjectFolder().GetString();
@@ -149,7 +149,7 @@ const ImodelFileName& IfileObject::GetFullFileName() const
         return m_full.text;
     }
     if (!ifileIsJoinOf(full, folder, rest)) full = ifileJoinProjectFolder(folder, rest);
-    m_full.stamp = stamp;
+    m_full.stamp = ifileProjectFolderStamp();
     return m_full.text;
 }
 
