@@ -18,7 +18,8 @@
 // write floor; open_project (also after every member changed on disk:
 // BM_OpenTouched) and refresh within 5 times read + scan floor; the time
 // per file grows at most 1.1 times per tenfold of files (compare "us_per_file"
-// of the sizes); an open project holds at most 3 KB of heap per member file
+// of the sizes, or "growth" of BM_Growth, which runs the two sizes in turns);
+// an open project holds at most 3 KB of heap per member file
 // ("heap_KB_per_file"). BM_OpenViews opens a project of a few units with
 // 2,000, 20,000 and 200,000 place-and-route views, against the same floors.
 //
@@ -61,7 +62,6 @@
 #include <sys/stat.h>
 #include <unistd.h>
 #include <vector>
-
 
 namespace {
 
@@ -226,16 +226,17 @@ void Measure(Project& project)
     for (int run = 0; run < 3; ++run) {
         Design().Reset();
         scanning = std::min(scanning, BenchBestOf(1, [&] {
-            for (std::size_t i = 0; i < entries.size(); ++i) {
-                ImodelModule prototype("prototype", entries[i], zorpaMODULE_UNKNOWN, false, "work", "", false);
-                zorpaCreateParser<ImodelModule*> create(&prototype, nullptr);
-                create.Visit(zorpaMODULE_VHDL);
-                ZorpaParser<ImodelModule*>& parser = *create.GetParser();
-                parser.SetLibraries(Design().GetLibraries());
-                parser.parseText(project.members[i], "work", nullptr, false, texts[i]);
-                benchmark::DoNotOptimize(parser.IsStructural());
-            }
-        }));
+                                for (std::size_t i = 0; i < entries.size(); ++i) {
+                                    ImodelModule prototype("prototype", entries[i], zorpaMODULE_UNKNOWN, false, "work",
+                                                           "", false);
+                                    zorpaCreateParser<ImodelModule*> create(&prototype, nullptr);
+                                    create.Visit(zorpaMODULE_VHDL);
+                                    ZorpaParser<ImodelModule*>& parser = *create.GetParser();
+                                    parser.SetLibraries(Design().GetLibraries());
+                                    parser.parseText(project.members[i], "work", nullptr, false, texts[i]);
+                                    benchmark::DoNotOptimize(parser.IsStructural());
+                                }
+                            }));
     }
     Design().Reset();
     project.scanFloor = scanning;
@@ -243,12 +244,10 @@ void Measure(Project& project)
     project.measured = true;
 }
 
-// Benchmark arguments: the shape and the number of files.
-Project& ProjectOf(const benchmark::State& state)
+// The project of that shape and number of files.
+Project& ProjectOf(DesignShape shape, int files)
 {
     static std::map<std::pair<int, int>, Project> projects;
-    const auto shape = static_cast<DesignShape>(state.range(0));
-    const int files = static_cast<int>(state.range(1));
     const auto key = std::make_pair(static_cast<int>(shape), files);
     auto found = projects.find(key);
     if (found == projects.end()) {
@@ -257,6 +256,12 @@ Project& ProjectOf(const benchmark::State& state)
     }
     Measure(found->second);
     return found->second;
+}
+
+// Benchmark arguments: the shape and the number of files.
+Project& ProjectOf(const benchmark::State& state)
+{
+    return ProjectOf(static_cast<DesignShape>(state.range(0)), static_cast<int>(state.range(1)));
 }
 
 Project& ViewsProject(int views)
@@ -301,81 +306,202 @@ void Report(benchmark::State& state, const Project& project, const Timing& timin
 double WriteFloor(const Project& project) { return project.writeFloor; }
 double ReadAndScan(const Project& project) { return project.readFloor + project.scanFloor; }
 
-// A command run again and again on the open project.
-void RepeatOnOpenProject(benchmark::State& state, const std::string& command, double (*floor)(const Project&))
+// The operations measured, each one command.
+enum class Operation {
+    Save,
+    Open,
+    OpenTouched,
+    Close,
+    Refresh
+};
+
+const char* OperationName(Operation operation)
 {
-    Project& project = ProjectOf(state);
-    if (!Open(project)) state.SkipWithError("the open failed");
-    Timing timing;
-    for (auto _ : state) {
-        const auto start = std::chrono::steady_clock::now();
-        if (!Eval(command)) state.SkipWithError(command.c_str());
-        timing.Add(Seconds(start));
+    switch (operation) {
+    case Operation::Save:
+        return "save";
+    case Operation::Open:
+        return "open";
+    case Operation::OpenTouched:
+        return "open_touched";
+    case Operation::Close:
+        return "close";
+    case Operation::Refresh:
+        return "refresh";
     }
-    Report(state, project, timing, floor(project));
+    return "";
 }
 
-void BM_Save(benchmark::State& state) { RepeatOnOpenProject(state, "save_project", &WriteFloor); }
-void BM_Refresh(benchmark::State& state) { RepeatOnOpenProject(state, "refresh", &ReadAndScan); }
-
-// The open, with the memory the open project holds.
-void OpenEach(benchmark::State& state, Project& project, bool touch)
+// A checkout that changed every member: times newer than the stamps the
+// project file keeps.
+void TouchMembers(const Project& project)
 {
+    struct stat first {};
+    ::stat(project.members.front().c_str(), &first);
+    const struct timespec times[2] = {{0, UTIME_OMIT}, {std::max(first.st_mtime, ::time(nullptr)) + 2, 0}};
+    for (const std::string& member : project.members) utimensat(AT_FDCWD, member.c_str(), times, 0);
+}
+
+// Readies the project for one run of the operation, untimed. An open starts
+// from no project: the project open before is closed and freed first (its
+// freeing, which the open waits for, is no cost of this open). The others
+// run on the project open, with nothing left for the reclaimer to free.
+bool Prepare(Operation operation, const Project& project)
+{
+    if (operation == Operation::Open || operation == Operation::OpenTouched) {
+        CloseAny();
+        ImodelWaitForFreedMemory();
+        if (operation == Operation::OpenTouched) TouchMembers(project);
+        malloc_trim(0);
+        return true;
+    }
+    const bool open = Open(project);
+    ImodelWaitForFreedMemory();
+    return open;
+}
+
+// The seconds one run of the operation takes, prepared; negative when the
+// command failed.
+double RunOnce(Operation operation, const Project& project)
+{
+    std::string command;
+    switch (operation) {
+    case Operation::Save:
+        command = "save_project";
+        break;
+    case Operation::Open:
+    case Operation::OpenTouched:
+        command = "open_project {" + project.file + "}";
+        break;
+    case Operation::Close:
+        command = "close_project";
+        break;
+    case Operation::Refresh:
+        command = "refresh";
+        break;
+    }
+    const auto start = std::chrono::steady_clock::now();
+    const bool done = Eval(command);
+    const double seconds = Seconds(start);
+    return done ? seconds : -1;
+}
+
+// Runs of one operation on one project.
+void Repeat(benchmark::State& state, Operation operation, const Project& project, double floor)
+{
+    const bool open = operation == Operation::Open || operation == Operation::OpenTouched;
     Timing timing;
     double heap = 0;
     for (auto _ : state) {
         state.PauseTiming();
-        // The project open before is closed and freed first: its freeing,
-        // which the open waits for, is no cost of this open, and its memory
-        // is no part of this project's.
-        CloseAny();
-        ImodelWaitForFreedMemory();
-        if (touch) {
-            // A checkout that changed every member: times newer than the
-            // stamps the project file keeps.
-            struct stat first {};
-            ::stat(project.members.front().c_str(), &first);
-            const struct timespec times[2] = {{0, UTIME_OMIT}, {std::max(first.st_mtime, ::time(nullptr)) + 2, 0}};
-            for (const std::string& member : project.members) utimensat(AT_FDCWD, member.c_str(), times, 0);
-        }
-        malloc_trim(0);
+        if (!Prepare(operation, project)) state.SkipWithError("the open failed");
         const std::size_t before = HeapInUse();
         state.ResumeTiming();
-        const auto start = std::chrono::steady_clock::now();
-        if (!Eval("open_project {" + project.file + "}")) state.SkipWithError("the open failed");
-        timing.Add(Seconds(start));
+        const double seconds = RunOnce(operation, project);
+        if (seconds < 0) state.SkipWithError(OperationName(operation));
+        timing.Add(seconds);
+        if (!open) continue;
         // What the open let go of and the reclaimer frees is no part of
         // what the open project holds.
         ImodelWaitForFreedMemory();
         heap = static_cast<double>(HeapInUse()) - static_cast<double>(before);
     }
-    Report(state, project, timing, ReadAndScan(project));
-    state.counters["heap_KB_per_file"] = heap / 1024.0 / static_cast<double>(project.members.size());
+    Report(state, project, timing, floor);
+    if (open) state.counters["heap_KB_per_file"] = heap / 1024.0 / static_cast<double>(project.members.size());
 }
 
-void BM_Open(benchmark::State& state) { OpenEach(state, ProjectOf(state), false); }
-void BM_OpenTouched(benchmark::State& state) { OpenEach(state, ProjectOf(state), true); }
-void BM_OpenViews(benchmark::State& state) { OpenEach(state, ViewsProject(static_cast<int>(state.range(0))), false); }
-
+void BM_Save(benchmark::State& state)
+{
+    Repeat(state, Operation::Save, ProjectOf(state), WriteFloor(ProjectOf(state)));
+}
+void BM_Open(benchmark::State& state)
+{
+    Repeat(state, Operation::Open, ProjectOf(state), ReadAndScan(ProjectOf(state)));
+}
+void BM_OpenTouched(benchmark::State& state)
+{
+    Repeat(state, Operation::OpenTouched, ProjectOf(state), ReadAndScan(ProjectOf(state)));
+}
+void BM_OpenViews(benchmark::State& state)
+{
+    const Project& project = ViewsProject(static_cast<int>(state.range(0)));
+    Repeat(state, Operation::Open, project, ReadAndScan(project));
+}
 void BM_Close(benchmark::State& state)
 {
-    Project& project = ProjectOf(state);
-    Timing timing;
+    Repeat(state, Operation::Close, ProjectOf(state), WriteFloor(ProjectOf(state)));
+}
+void BM_Refresh(benchmark::State& state)
+{
+    Repeat(state, Operation::Refresh, ProjectOf(state), ReadAndScan(ProjectOf(state)));
+}
+
+// The growth of an operation per tenfold of files, on one shape: runs of
+// the small and the large project in turns, so that both meet the same
+// spells of a shared machine (which last seconds to minutes and move one
+// size's best run against the other's by more than a tenth). Each pair
+// gives the ratio of its two runs; "growth" is the median ratio, against
+// 11 at most (1.1 times the time per file). The pairs alternate which size
+// runs first, so that a drift favours neither.
+void BM_Growth(benchmark::State& state)
+{
+    const auto operation = static_cast<Operation>(state.range(0));
+    const auto shape = static_cast<DesignShape>(state.range(1));
+    const int files = static_cast<int>(state.range(2));
+    const Project& small = ProjectOf(shape, files);
+    const Project& large = ProjectOf(shape, files * 10);
+    std::vector<double> ratios;
+    Timing smallTimes;
+    Timing largeTimes;
+    const auto timed = [&state, operation](const Project& project, Timing& times) {
+        if (!Prepare(operation, project)) state.SkipWithError("the open failed");
+        const double seconds = RunOnce(operation, project);
+        if (seconds < 0) state.SkipWithError(OperationName(operation));
+        times.Add(seconds);
+        return seconds;
+    };
     for (auto _ : state) {
         state.PauseTiming();
-        if (!Open(project)) state.SkipWithError("the open failed");
+        double smallRun = 0;
+        double largeRun = 0;
+        if (ratios.size() % 2 == 0) {
+            smallRun = timed(small, smallTimes);
+            largeRun = timed(large, largeTimes);
+        } else {
+            largeRun = timed(large, largeTimes);
+            smallRun = timed(small, smallTimes);
+        }
+        ratios.push_back(largeRun / smallRun);
         state.ResumeTiming();
-        const auto start = std::chrono::steady_clock::now();
-        if (!Eval("close_project")) state.SkipWithError("the close failed");
-        timing.Add(Seconds(start));
     }
-    Report(state, project, timing, WriteFloor(project));
+    std::sort(ratios.begin(), ratios.end());
+    const std::size_t middle = ratios.size() / 2;
+    const double median = ratios.size() % 2 == 1 ? ratios[middle] : (ratios[middle - 1] + ratios[middle]) / 2;
+    state.SetLabel(std::string(OperationName(operation)) + " " + DesignShapeName(shape));
+    state.counters["growth"] = median;
+    state.counters["growth_low"] = ratios.front();
+    state.counters["growth_high"] = ratios.back();
+    state.counters["growth_of_bests"] = largeTimes.best / smallTimes.best;
+    state.counters["small_ms"] = smallTimes.best * 1e3;
+    state.counters["large_ms"] = largeTimes.best * 1e3;
+}
+
+void Growths(benchmark::internal::Benchmark* bench)
+{
+    for (Operation operation :
+         {Operation::Save, Operation::Open, Operation::OpenTouched, Operation::Close, Operation::Refresh})
+        for (DesignShape shape : {DesignShape::Tree, DesignShape::SharedBlocks, DesignShape::Chain,
+                                  DesignShape::Diamond, DesignShape::WideTop})
+            for (int files : {1000, 10000}) bench->Args({static_cast<int>(operation), static_cast<int>(shape), files});
+    bench->ArgNames({"operation", "shape", "files"});
+    bench->Unit(benchmark::kMillisecond);
+    bench->Iterations(7);
 }
 
 void Shapes(benchmark::internal::Benchmark* bench)
 {
-    for (DesignShape shape : {DesignShape::Tree, DesignShape::SharedBlocks, DesignShape::Chain, DesignShape::Diamond,
-                              DesignShape::WideTop})
+    for (DesignShape shape :
+         {DesignShape::Tree, DesignShape::SharedBlocks, DesignShape::Chain, DesignShape::Diamond, DesignShape::WideTop})
         for (int files : {1000, 10000, 100000}) bench->Args({static_cast<int>(shape), files});
     // Diamonds of depth 12, 16, 20 and 30.
     for (int depth : {12, 16, 20, 30}) bench->Args({static_cast<int>(DesignShape::Diamond), 1 + 2 * depth});
@@ -393,4 +519,5 @@ BENCHMARK(BM_Open)->Apply(Shapes);
 BENCHMARK(BM_OpenTouched)->Apply(Shapes);
 BENCHMARK(BM_Close)->Apply(Shapes);
 BENCHMARK(BM_Refresh)->Apply(Shapes);
+BENCHMARK(BM_Growth)->Apply(Growths);
 BENCHMARK(BM_OpenViews)->Arg(2000)->Arg(20000)->Arg(200000)->Unit(benchmark::kMillisecond)->Iterations(5);
