@@ -200,6 +200,9 @@ public:
     void SetIsIncludedFile(bool included) { m_fields.included = included; }
     bool IsEncryptedFile() const { return m_fields.encrypted; }
     void SetIsEncryptedFile(bool encrypted) { m_fields.encrypted = encrypted; }
+    // Whether some file value, anywhere, is marked encrypted: without one,
+    // no file of a change needs looking up to know it is not.
+    static bool AnyFileIsEncrypted();
     bool IsFileStructural() const { return m_fields.structural; }
     void SetFileStructural(bool structural);
     const std::string& GetLibraryName() const { return m_fields.library; }
@@ -365,7 +368,7 @@ private:
     void ReadUseForAnyTool(const std::string& value) { m_fields.usedByAllTools = value != "FALSE"; }
     void ReadIsReadOnly(const std::string& value) { m_fields.ideReadOnly = value == "TRUE"; }
     void ReadIsIncluded(const std::string& value) { ReadBool(value, m_fields.included); }
-    void ReadIsEncrypted(const std::string& value) { ReadBool(value, m_fields.encrypted); }
+    void ReadIsEncrypted(const std::string& value);
     SysStatInfo& StampToRead();
 
     // Traces that the file cannot be written; false.
@@ -384,6 +387,20 @@ private:
     struct IncludeListCount {
         static void Made();
         static void Gone();
+    };
+
+    // The encrypted mark, counted over every value that holds it set.
+    class EncryptedMark {
+    public:
+        EncryptedMark() = default;
+        EncryptedMark(const EncryptedMark& other) noexcept { *this = other.m_set; }
+        EncryptedMark& operator=(const EncryptedMark& other) noexcept { return *this = other.m_set; }
+        EncryptedMark& operator=(bool set) noexcept;
+        ~EncryptedMark() { *this = false; }
+        operator bool() const { return m_set; }
+
+    private:
+        bool m_set = false;
     };
 
     // The values very few member files have, in one block made when the
@@ -422,7 +439,7 @@ private:
         bool usedByAllTools = true;
         bool structural = true;
         bool included = false;
-        bool encrypted = false;
+        EncryptedMark encrypted;
     };
 
     // The rare values; empty ones when the file has none (nothing is made).

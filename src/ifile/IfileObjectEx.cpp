@@ -31,6 +31,13 @@ std::atomic<std::size_t>& IncludeLists()
     return lists;
 }
 
+// The file values marked encrypted.
+std::atomic<std::size_t>& EncryptedValues()
+{
+    static std::atomic<std::size_t> values{0};
+    return values;
+}
+
 // A value that may go into the line format: no line break.
 bool CheckValue(const std::string& value, const char* what)
 {
@@ -337,6 +344,27 @@ void IfileObjectEx::IncludeListCount::Made() { ++IncludeLists(); }
 void IfileObjectEx::IncludeListCount::Gone() { --IncludeLists(); }
 bool IfileObjectEx::AnyFileIncludesFiles() { return IncludeLists().load() != 0; }
 
+IfileObjectEx::EncryptedMark& IfileObjectEx::EncryptedMark::operator=(bool set) noexcept
+{
+    if (set != m_set) {
+        if (set)
+            ++EncryptedValues();
+        else
+            --EncryptedValues();
+        m_set = set;
+    }
+    return *this;
+}
+
+bool IfileObjectEx::AnyFileIsEncrypted() { return EncryptedValues().load() != 0; }
+
+void IfileObjectEx::ReadIsEncrypted(const std::string& value)
+{
+    bool encrypted = m_fields.encrypted;
+    ReadBool(value, encrypted);
+    m_fields.encrypted = encrypted;
+}
+
 void IfileObjectEx::SetFileStructural(bool structural)
 {
     if (structural == m_fields.structural) return;
@@ -431,7 +459,7 @@ bool IfileObjectEx::IsIdentical(const IfileObjectEx& other, bool compareStamps) 
            mine.compileSetting == theirs.compileSetting && m_fields.ideReadOnly == other.m_fields.ideReadOnly &&
            m_fields.usedByAllTools == other.m_fields.usedByAllTools &&
            m_fields.structural == other.m_fields.structural && m_fields.included == other.m_fields.included &&
-           m_fields.encrypted == other.m_fields.encrypted && mine.constraints == theirs.constraints &&
+           bool(m_fields.encrypted) == bool(other.m_fields.encrypted) && mine.constraints == theirs.constraints &&
            m_fields.library == other.m_fields.library &&
            SortedParentValues(mine.parents) == SortedParentValues(theirs.parents);
 }

@@ -252,8 +252,13 @@ private:
         if (!schematicTitles.empty() || ImodelAllowUserToCustomizeSourceFileList()) return false;
         IfileManager* project = Imodel::GetInstance().GetFileManager();
         if (!project) return false;
-        return std::none_of(files.begin(), files.end(), [project](const IfileObject& file) {
+        // The project's entries are looked up only when some value is
+        // marked encrypted: after a checkout that changed every file, a
+        // lookup each costs more than the rest of this test.
+        const bool anyEncrypted = IfileObjectEx::AnyFileIsEncrypted();
+        return std::none_of(files.begin(), files.end(), [project, anyEncrypted](const IfileObject& file) {
             if (IsInViewdraw(file)) return true;
+            if (!anyEncrypted) return false;
             const Entry entry = project->GetFile(file);
             return entry && entry->IsEncryptedFile();
         });
@@ -283,24 +288,27 @@ bool IsConcerned(ImodelModule* module, QuorlaneStateMachineMultipleFilesMessages
     });
 }
 
-// The units whose synthesis sources may hold a listed file: the units the
-// files define and, with `above`, every unit above them, through the
-// parents' links (a unit's sources are those of the units below it). None when that cannot
-// be told from the links: the sources of a unit may then come from
-// elsewhere (a schematic's HDL file, a customized list, an encrypted file
-// attached to a unit, a package reached through use clauses).
-std::optional<UnitsMet> CandidateModules(const ListedFiles& listed, bool above)
+// The units the listed files define, in the order of the keys, then of the
+// libraries.
+std::vector<ImodelModule*> UnitsOfListedFiles(const ListedFiles& listed, const ImodelDesignManager& design)
 {
-    const ImodelDesignManager* design = Imodel::GetInstance().GetDesignManager();
-    if (!design || !listed.linksTell) return std::nullopt;
-    std::vector<ImodelModule*> pending;
+    std::vector<ImodelModule*> units;
     for (const std::string& key : listed.keys) {
-        const auto [first, last] = design->GetLibraries();
-        for (auto library = first; library != last; ++library) {
-            if (!*library || !(*library)->GetModules()) continue;
-            for (ImodelModule* module : (*library)->GetModules()->UnitsOfFileKey(key)) pending.push_back(module);
-        }
+        const auto [first, last] = design.GetLibraries();
+        for (auto library = first; library != last; ++library)
+            if (*library && (*library)->GetModules()) (*library)->GetModules()->AppendUnitsOfFileKey(key, units);
     }
+    return units;
+}
+
+// The units whose synthesis sources may hold a listed file: the units the
+// files define (`defined`) and, with `above`, every unit above them,
+// through the parents' links (a unit's sources are those of the units
+// below it). None when a package stands among them: its users are not
+// linked to it.
+std::optional<UnitsMet> CandidateModules(const std::vector<ImodelModule*>& defined, bool above)
+{
+    std::vector<ImodelModule*> pending(defined);
     UnitsMet candidates;
     while (!pending.empty()) {
         ImodelModule* module = pending.back();
@@ -324,8 +332,10 @@ std::optional<UnitsMet> CandidateModules(const ListedFiles& listed, bool above)
 // are known to be concerned; the others are asked the long way.
 class KnownConcerned {
 public:
-    // `candidates`: every unit above a unit of a listed file, through the links.
-    KnownConcerned(const ListedFiles& listed, const UnitsMet& candidates) : m_listed(listed), m_candidates(candidates)
+    // `defined`: the units of the listed files (UnitsOfListedFiles);
+    // `candidates`: every unit above them, through the links.
+    KnownConcerned(const ListedFiles& listed, const std::vector<ImodelModule*>& defined, const UnitsMet& candidates)
+        : m_listed(listed), m_defined(defined), m_candidates(candidates)
     {
     }
 
@@ -347,23 +357,16 @@ private:
         if (m_found) return *m_found;
         m_found = &m_above;
         IfileManager* project = Imodel::GetInstance().GetFileManager();
-        const ImodelDesignManager* design = Imodel::GetInstance().GetDesignManager();
-        if (!project || !design) return m_above;
+        if (!project) return m_above;
         std::vector<ImodelModule*> pending;
         bool every = true;
-        for (const std::string& key : m_listed.keys) {
-            const auto [first, last] = design->GetLibraries();
-            for (auto library = first; library != last; ++library) {
-                if (!*library || !(*library)->GetModules()) continue;
-                for (ImodelModule* module : (*library)->GetModules()->UnitsOfFileKey(key)) {
-                    const Entry own = module->GetModuleFile();
-                    if (own && own->GetFileSpecificType() == zorpaFT_HDL &&
-                        own->IsUsedForTool(ideSYNTHESIS, "", true) && !IsIncluded(*project, *own))
-                        pending.push_back(module);
-                    else
-                        every = false;
-                }
-            }
+        for (ImodelModule* module : m_defined) {
+            const Entry own = module->GetModuleFile();
+            if (own && own->GetFileSpecificType() == zorpaFT_HDL && own->IsUsedForTool(ideSYNTHESIS, "", true) &&
+                !IsIncluded(*project, *own))
+                pending.push_back(module);
+            else
+                every = false;
         }
         // From every unit of the listed files: the candidates themselves.
         if (every) return *(m_found = &m_candidates);
@@ -409,6 +412,7 @@ private:
     };
 
     const ListedFiles& m_listed;
+    const std::vector<ImodelModule*>& m_defined;
     const UnitsMet& m_candidates;
     UnitsMet m_above;
     const UnitsMet* m_found = nullptr;
@@ -453,12 +457,19 @@ std::vector<ImodelModule*> CollectByWalk(QuorlaneStateMachineMultipleFilesMessag
 std::optional<std::vector<ImodelModule*>> CollectConcerned(QuorlaneStateMachineMultipleFilesMessages kind,
                                                            const ListedFiles& listed, bool above)
 {
-    const std::optional<UnitsMet> candidates = CandidateModules(listed, above);
+    // When the links cannot tell, the sources of a unit may come from
+    // elsewhere (a schematic's HDL file, a customized list, an encrypted
+    // file attached to a unit).
+    const ImodelDesignManager* design = Imodel::GetInstance().GetDesignManager();
+    if (!design || !listed.linksTell) return std::nullopt;
+    // Looked up once for both questions: after a checkout that changed
+    // every file, these are lookups of the whole design.
+    const std::vector<ImodelModule*> defined = UnitsOfListedFiles(listed, *design);
+    const std::optional<UnitsMet> candidates = CandidateModules(defined, above);
     if (!candidates) return std::nullopt;
     // The candidates in library and set order, as the walk over every unit
     // would meet them; each unit stands in the set of its own library
     // alone, so none comes twice.
-    const ImodelDesignManager* design = Imodel::GetInstance().GetDesignManager();
     std::vector<ImodelModule*> ordered;
     const auto [first, last] = design->GetLibraries();
     for (auto library = first; library != last; ++library) {
@@ -467,7 +478,7 @@ std::optional<std::vector<ImodelModule*>> CollectConcerned(QuorlaneStateMachineM
     }
     // Whether a unit the files define is concerned does not depend on the
     // units above it: the candidates without them answer the same for it.
-    KnownConcerned known(listed, *candidates);
+    KnownConcerned known(listed, defined, *candidates);
     std::vector<ImodelModule*> collected;
     for (ImodelModule* module : ordered)
         if (known.IsConcerned(module, kind)) collected.push_back(module);

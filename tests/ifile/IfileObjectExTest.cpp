@@ -17,7 +17,10 @@
 #include <chrono>
 #include <fcntl.h>
 #include <filesystem>
+#include <optional>
+#include <random>
 #include <sys/stat.h>
+#include <vector>
 
 namespace {
 
@@ -141,6 +144,51 @@ TEST(IfileObjectEx, CopiesAreIndependentAndComparable)
     EXPECT_EQ(CountingRecord::alive, 2);
     file.SetPredecessorObject(nullptr);
     EXPECT_EQ(CountingRecord::alive, 1);
+}
+
+// Whether some value is marked encrypted is known without looking at the
+// values: through copies, moves, assignments, marks set and cleared and
+// values gone, it answers as a look at every live value does.
+TEST(IfileObjectEx, WhetherAnyValueIsEncryptedFollowsEveryValueThroughCopiesAndMoves)
+{
+    ASSERT_FALSE(IfileObjectEx::AnyFileIsEncrypted()) << "a value of another test is left marked";
+    std::mt19937 random(11);
+    const auto pick = [&random](int count) { return std::uniform_int_distribution<int>(0, count - 1)(random); };
+    std::vector<std::optional<IfileObjectEx>> values(12);
+    for (int step = 0; step < 3000; ++step) {
+        const int at = pick(12);
+        const int from = pick(12);
+        std::optional<IfileObjectEx>& value = values[at];
+        std::optional<IfileObjectEx>& other = values[from];
+        switch (pick(7)) {
+        case 0:
+            value.emplace(Stored("/prj/a" + std::to_string(step) + ".vhd"), false);
+            break;
+        case 1:
+            if (other && at != from) value.emplace(*other);
+            break;
+        case 2:
+            if (value && other) *value = *other;
+            break;
+        case 3:
+            if (other && at != from) value.emplace(std::move(*other));
+            break;
+        case 4:
+            if (value && other && at != from) *value = std::move(*other);
+            break;
+        case 5:
+            if (value) value->SetIsEncryptedFile(pick(2) == 0);
+            break;
+        default:
+            value.reset();
+            break;
+        }
+        bool any = false;
+        for (const std::optional<IfileObjectEx>& held : values) any = any || (held && held->IsEncryptedFile());
+        ASSERT_EQ(IfileObjectEx::AnyFileIsEncrypted(), any) << "at step " << step;
+    }
+    values.clear();
+    EXPECT_FALSE(IfileObjectEx::AnyFileIsEncrypted());
 }
 
 TEST(IfileObjectEx, TextsThatTheFormatCannotHoldAreRefused)

@@ -380,11 +380,18 @@ public:
     // order; none for the empty key.
     std::vector<T> UnitsOfFileKey(const std::string& key) const
     {
-        if (key.empty()) return {};
+        std::vector<T> units;
+        AppendUnitsOfFileKey(key, units);
+        return units;
+    }
+    // The same, appended to `into`.
+    void AppendUnitsOfFileKey(const std::string& key, std::vector<T>& into) const
+    {
+        if (key.empty()) return;
         const std::size_t slot = m_byFile.Find(key);
-        if (slot == FileIndex::npos) return {};
+        if (slot == FileIndex::npos) return;
         const FileBucket& units = m_byFile.At(slot);
-        return std::vector<T>(units.begin(), units.end());
+        into.insert(into.end(), units.begin(), units.end());
     }
 
 private:
