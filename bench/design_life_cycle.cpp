@@ -495,7 +495,7 @@ void Growths(benchmark::internal::Benchmark* bench)
             for (int files : {1000, 10000}) bench->Args({static_cast<int>(operation), static_cast<int>(shape), files});
     bench->ArgNames({"operation", "shape", "files"});
     bench->Unit(benchmark::kMillisecond);
-    bench->Iterations(7);
+    bench->Iterations(9);
 }
 
 void Shapes(benchmark::internal::Benchmark* bench)
