@@ -63,6 +63,7 @@
 #include <unistd.h>
 #include <vector>
 
+
 namespace {
 
 ImodelDesignManager& Design() { return *Imodel::GetInstance().GetDesignManager(); }
@@ -226,17 +227,16 @@ void Measure(Project& project)
     for (int run = 0; run < 3; ++run) {
         Design().Reset();
         scanning = std::min(scanning, BenchBestOf(1, [&] {
-                                for (std::size_t i = 0; i < entries.size(); ++i) {
-                                    ImodelModule prototype("prototype", entries[i], zorpaMODULE_UNKNOWN, false, "work",
-                                                           "", false);
-                                    zorpaCreateParser<ImodelModule*> create(&prototype, nullptr);
-                                    create.Visit(zorpaMODULE_VHDL);
-                                    ZorpaParser<ImodelModule*>& parser = *create.GetParser();
-                                    parser.SetLibraries(Design().GetLibraries());
-                                    parser.parseText(project.members[i], "work", nullptr, false, texts[i]);
-                                    benchmark::DoNotOptimize(parser.IsStructural());
-                                }
-                            }));
+            for (std::size_t i = 0; i < entries.size(); ++i) {
+                ImodelModule prototype("prototype", entries[i], zorpaMODULE_UNKNOWN, false, "work", "", false);
+                zorpaCreateParser<ImodelModule*> create(&prototype, nullptr);
+                create.Visit(zorpaMODULE_VHDL);
+                ZorpaParser<ImodelModule*>& parser = *create.GetParser();
+                parser.SetLibraries(Design().GetLibraries());
+                parser.parseText(project.members[i], "work", nullptr, false, texts[i]);
+                benchmark::DoNotOptimize(parser.IsStructural());
+            }
+        }));
     }
     Design().Reset();
     project.scanFloor = scanning;
@@ -500,8 +500,8 @@ void Growths(benchmark::internal::Benchmark* bench)
 
 void Shapes(benchmark::internal::Benchmark* bench)
 {
-    for (DesignShape shape :
-         {DesignShape::Tree, DesignShape::SharedBlocks, DesignShape::Chain, DesignShape::Diamond, DesignShape::WideTop})
+    for (DesignShape shape : {DesignShape::Tree, DesignShape::SharedBlocks, DesignShape::Chain, DesignShape::Diamond,
+                              DesignShape::WideTop})
         for (int files : {1000, 10000, 100000}) bench->Args({static_cast<int>(shape), files});
     // Diamonds of depth 12, 16, 20 and 30.
     for (int depth : {12, 16, 20, 30}) bench->Args({static_cast<int>(DesignShape::Diamond), 1 + 2 * depth});
