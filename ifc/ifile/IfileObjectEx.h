@@ -395,11 +395,16 @@ private:
         EncryptedMark() = default;
         EncryptedMark(const EncryptedMark& other) noexcept { *this = other.m_set; }
         EncryptedMark& operator=(const EncryptedMark& other) noexcept { return *this = other.m_set; }
-        EncryptedMark& operator=(bool set) noexcept;
+        EncryptedMark& operator=(bool set) noexcept
+        {
+            if (set != m_set) Flip();
+            return *this;
+        }
         ~EncryptedMark() { *this = false; }
         operator bool() const { return m_set; }
 
     private:
+        void Flip() noexcept;
         bool m_set = false;
     };
 

@@ -344,16 +344,13 @@ void IfileObjectEx::IncludeListCount::Made() { ++IncludeLists(); }
 void IfileObjectEx::IncludeListCount::Gone() { --IncludeLists(); }
 bool IfileObjectEx::AnyFileIncludesFiles() { return IncludeLists().load() != 0; }
 
-IfileObjectEx::EncryptedMark& IfileObjectEx::EncryptedMark::operator=(bool set) noexcept
+void IfileObjectEx::EncryptedMark::Flip() noexcept
 {
-    if (set != m_set) {
-        if (set)
-            ++EncryptedValues();
-        else
-            --EncryptedValues();
-        m_set = set;
-    }
-    return *this;
+    m_set = !m_set;
+    if (m_set)
+        ++EncryptedValues();
+    else
+        --EncryptedValues();
 }
 
 bool IfileObjectEx::AnyFileIsEncrypted() { return EncryptedValues().load() != 0; }
