@@ -342,27 +342,28 @@ void TouchMembers(const Project& project)
     for (const std::string& member : project.members) utimensat(AT_FDCWD, member.c_str(), times, 0);
 }
 
+bool IsOpen(Operation operation) { return operation == Operation::Open || operation == Operation::OpenTouched; }
+
 // Readies the project for one run of the operation, untimed. An open starts
 // from no project: the project open before is closed and freed first (its
 // freeing, which the open waits for, is no cost of this open). The others
 // run on the project open, with nothing left for the reclaimer to free.
-bool Prepare(Operation operation, const Project& project)
+void Prepare(benchmark::State& state, Operation operation, const Project& project)
 {
-    if (operation == Operation::Open || operation == Operation::OpenTouched) {
+    if (IsOpen(operation)) {
         CloseAny();
         ImodelWaitForFreedMemory();
         if (operation == Operation::OpenTouched) TouchMembers(project);
         malloc_trim(0);
-        return true;
+        return;
     }
-    const bool open = Open(project);
+    if (!Open(project)) state.SkipWithError("the open failed");
     ImodelWaitForFreedMemory();
-    return open;
 }
 
-// The seconds one run of the operation takes, prepared; negative when the
-// command failed.
-double RunOnce(Operation operation, const Project& project)
+// One run of the operation, prepared, added to `times`; its seconds. A run
+// whose command failed ends the benchmark and is not added.
+double RunOnce(benchmark::State& state, Operation operation, const Project& project, Timing& times)
 {
     std::string command;
     switch (operation) {
@@ -383,58 +384,45 @@ double RunOnce(Operation operation, const Project& project)
     const auto start = std::chrono::steady_clock::now();
     const bool done = Eval(command);
     const double seconds = Seconds(start);
-    return done ? seconds : -1;
+    if (!done) {
+        state.SkipWithError(OperationName(operation));
+        return 0;
+    }
+    times.Add(seconds);
+    return seconds;
 }
 
-// Runs of one operation on one project.
-void Repeat(benchmark::State& state, Operation operation, const Project& project, double floor)
+// Runs of one operation on one project, against the floor `floorOf` gives.
+void Repeat(benchmark::State& state, Operation operation, const Project& project, double (*floorOf)(const Project&))
 {
-    const bool open = operation == Operation::Open || operation == Operation::OpenTouched;
     Timing timing;
     double heap = 0;
     for (auto _ : state) {
         state.PauseTiming();
-        if (!Prepare(operation, project)) state.SkipWithError("the open failed");
-        const std::size_t before = HeapInUse();
+        Prepare(state, operation, project);
+        const std::size_t before = IsOpen(operation) ? HeapInUse() : 0;
         state.ResumeTiming();
-        const double seconds = RunOnce(operation, project);
-        if (seconds < 0) state.SkipWithError(OperationName(operation));
-        timing.Add(seconds);
-        if (!open) continue;
+        RunOnce(state, operation, project, timing);
+        if (!IsOpen(operation)) continue;
         // What the open let go of and the reclaimer frees is no part of
         // what the open project holds.
         ImodelWaitForFreedMemory();
         heap = static_cast<double>(HeapInUse()) - static_cast<double>(before);
     }
-    Report(state, project, timing, floor);
-    if (open) state.counters["heap_KB_per_file"] = heap / 1024.0 / static_cast<double>(project.members.size());
+    Report(state, project, timing, floorOf(project));
+    if (IsOpen(operation))
+        state.counters["heap_KB_per_file"] = heap / 1024.0 / static_cast<double>(project.members.size());
 }
 
-void BM_Save(benchmark::State& state)
-{
-    Repeat(state, Operation::Save, ProjectOf(state), WriteFloor(ProjectOf(state)));
-}
-void BM_Open(benchmark::State& state)
-{
-    Repeat(state, Operation::Open, ProjectOf(state), ReadAndScan(ProjectOf(state)));
-}
-void BM_OpenTouched(benchmark::State& state)
-{
-    Repeat(state, Operation::OpenTouched, ProjectOf(state), ReadAndScan(ProjectOf(state)));
-}
+void BM_Save(benchmark::State& state) { Repeat(state, Operation::Save, ProjectOf(state), &WriteFloor); }
+void BM_Open(benchmark::State& state) { Repeat(state, Operation::Open, ProjectOf(state), &ReadAndScan); }
+void BM_OpenTouched(benchmark::State& state) { Repeat(state, Operation::OpenTouched, ProjectOf(state), &ReadAndScan); }
 void BM_OpenViews(benchmark::State& state)
 {
-    const Project& project = ViewsProject(static_cast<int>(state.range(0)));
-    Repeat(state, Operation::Open, project, ReadAndScan(project));
+    Repeat(state, Operation::Open, ViewsProject(static_cast<int>(state.range(0))), &ReadAndScan);
 }
-void BM_Close(benchmark::State& state)
-{
-    Repeat(state, Operation::Close, ProjectOf(state), WriteFloor(ProjectOf(state)));
-}
-void BM_Refresh(benchmark::State& state)
-{
-    Repeat(state, Operation::Refresh, ProjectOf(state), ReadAndScan(ProjectOf(state)));
-}
+void BM_Close(benchmark::State& state) { Repeat(state, Operation::Close, ProjectOf(state), &WriteFloor); }
+void BM_Refresh(benchmark::State& state) { Repeat(state, Operation::Refresh, ProjectOf(state), &ReadAndScan); }
 
 // The growth of an operation per tenfold of files, on one shape: runs of
 // the small and the large project in turns, so that both meet the same
@@ -454,26 +442,26 @@ void BM_Growth(benchmark::State& state)
     Timing smallTimes;
     Timing largeTimes;
     const auto timed = [&state, operation](const Project& project, Timing& times) {
-        if (!Prepare(operation, project)) state.SkipWithError("the open failed");
-        const double seconds = RunOnce(operation, project);
-        if (seconds < 0) state.SkipWithError(OperationName(operation));
-        times.Add(seconds);
-        return seconds;
+        Prepare(state, operation, project);
+        return RunOnce(state, operation, project, times);
     };
+    std::size_t pair = 0;
     for (auto _ : state) {
         state.PauseTiming();
         double smallRun = 0;
         double largeRun = 0;
-        if (ratios.size() % 2 == 0) {
+        if (pair++ % 2 == 0) {
             smallRun = timed(small, smallTimes);
             largeRun = timed(large, largeTimes);
         } else {
             largeRun = timed(large, largeTimes);
             smallRun = timed(small, smallTimes);
         }
-        ratios.push_back(largeRun / smallRun);
+        // A failed run has ended the benchmark: it gives no ratio.
+        if (smallRun > 0 && largeRun > 0) ratios.push_back(largeRun / smallRun);
         state.ResumeTiming();
     }
+    if (ratios.empty()) return;
     std::sort(ratios.begin(), ratios.end());
     const std::size_t middle = ratios.size() / 2;
     const double median = ratios.size() % 2 == 1 ? ratios[middle] : (ratios[middle - 1] + ratios[middle]) / 2;
