@@ -5,8 +5,8 @@
 #include "src/ifile/IfileObjectModel.h"
 
 #include <algorithm>
-#include <bit>
 #include <iterator>
+#include <type_traits>
 #include <utility>
 
 namespace {
@@ -43,76 +43,106 @@ const Bucket& BucketOf(const std::unordered_map<Key, Bucket>& index, const Key& 
 
 // --- the hash index ------------------------------------------------------------------------
 
-std::size_t FileListMap::HashIndex::Home(std::uint64_t hash) const
+// Cells are copied bit for bit when the table moves them: the iterator a
+// cell holds must be a plain value.
+static_assert(std::is_trivially_copyable_v<FileListMap::const_iterator> &&
+              std::is_trivially_destructible_v<FileListMap::const_iterator>);
+
+FileListMap::HashIndex::HashIndex(HashIndex&& other) noexcept
+    : m_cells(std::move(other.m_cells)), m_used(std::exchange(other.m_used, 0))
 {
-    // Fibonacci hashing: the high bits of the product spread any hash.
-    return static_cast<std::size_t>((hash * 0x9E3779B97F4A7C15ULL) >> m_shift);
+    other.m_cells.clear();
 }
 
-std::size_t FileListMap::HashIndex::Probe(std::uint64_t hash) const
+FileListMap::HashIndex& FileListMap::HashIndex::operator=(HashIndex&& other) noexcept
 {
-    const std::size_t mask = m_cells.size() - 1;
-    std::size_t cell = Home(hash);
-    while (!std::holds_alternative<std::monostate>(m_cells[cell].elements) && m_cells[cell].hash != hash)
-        cell = (cell + 1) & mask;
+    if (this == &other) return *this;
+    DeleteBuckets();
+    m_cells = std::move(other.m_cells);
+    m_used = std::exchange(other.m_used, 0);
+    other.m_cells.clear();
+    return *this;
+}
+
+FileListMap::HashIndex::~HashIndex() { DeleteBuckets(); }
+
+void FileListMap::HashIndex::DeleteBuckets()
+{
+    for (Cell& cell : m_cells)
+        if (cell.Which() == kBucket) delete cell.bucket;
+}
+
+std::size_t FileListMap::HashIndex::Home(std::uint64_t key) const
+{
+    // Fibonacci hashing spreads any hash over 64 bits; the high bits of its
+    // product with the size pick a cell of a table of any size.
+    const std::uint64_t spread = key * 0x9E3779B97F4A7C15ULL;
+    return static_cast<std::size_t>((static_cast<unsigned __int128>(spread) * m_cells.size()) >> 64);
+}
+
+std::size_t FileListMap::HashIndex::Probe(std::uint64_t key) const
+{
+    std::size_t cell = Home(key);
+    while (m_cells[cell].Which() != kFree && m_cells[cell].Key() != key) cell = Next(cell);
     return cell;
 }
 
-void FileListMap::HashIndex::Grow() { Rehash(m_cells.empty() ? 64 : m_cells.size() * 2); }
-
 void FileListMap::HashIndex::Reserve(std::size_t count)
 {
-    if (count == 0) return;
-    std::size_t size = std::max<std::size_t>(m_cells.size(), 64);
-    while ((m_used + count) * 10 > size * 7) size *= 2;
-    if (size > m_cells.size()) Rehash(size);
+    if (count == 0 || HasRoomFor(m_used + count)) return;
+    // At most seven cells in ten taken once the hashes are in.
+    Rehash(std::max<std::size_t>((m_used + count) * 10 / 7 + 1, 64));
 }
 
 void FileListMap::HashIndex::Rehash(std::size_t size)
 {
     std::vector<Cell> old = std::exchange(m_cells, std::vector<Cell>(size));
-    m_shift = 64 - std::countr_zero(m_cells.size());
-    for (Cell& cell : old) {
-        if (std::holds_alternative<std::monostate>(cell.elements)) continue;
-        m_cells[Probe(cell.hash)] = std::move(cell);
-    }
+    for (const Cell& cell : old)
+        if (cell.Which() != kFree) m_cells[Probe(cell.Key())] = cell;
 }
 
 void FileListMap::HashIndex::Add(std::uint64_t hash, const_iterator element)
 {
-    // At most seven cells in ten are taken, so probes stay short.
-    if ((m_used + 1) * 10 > m_cells.size() * 7) Grow();
-    Cell& cell = m_cells[Probe(hash)];
-    if (std::holds_alternative<std::monostate>(cell.elements)) {
-        cell.hash = hash;
-        cell.elements = element;
+    if (m_cells.empty() || !HasRoomFor(m_used + 1)) Rehash(std::max<std::size_t>(2 * m_cells.size(), 64));
+    const std::uint64_t key = KeyOf(hash);
+    Cell& cell = m_cells[Probe(key)];
+    switch (cell.Which()) {
+    case kFree:
+        cell.tag = key | kSingle;
+        cell.single = element;
         ++m_used;
         return;
-    }
-    if (const auto* single = std::get_if<const_iterator>(&cell.elements)) {
-        if (*single == element) return;
+    case kSingle: {
+        if (cell.single == element) return;
         auto bucket = std::make_unique<Bucket>();
-        bucket->insert(*single);
-        cell.elements = std::move(bucket);
+        bucket->insert(cell.single);
+        AddInOrder(*bucket, element);
+        cell.bucket = bucket.release();
+        cell.tag = key | kBucket;
+        return;
     }
-    AddInOrder(*std::get<std::unique_ptr<Bucket>>(cell.elements), element);
+    case kBucket:
+        AddInOrder(*cell.bucket, element);
+        return;
+    }
 }
 
 void FileListMap::HashIndex::Remove(std::uint64_t hash, const_iterator element)
 {
     if (m_cells.empty()) return;
-    const std::size_t at = Probe(hash);
+    const std::size_t at = Probe(KeyOf(hash));
     Cell& cell = m_cells[at];
-    if (const auto* single = std::get_if<const_iterator>(&cell.elements)) {
-        if (*single == element) Free(at);
+    if (cell.Which() == kSingle) {
+        if (cell.single == element) Free(at);
         return;
     }
-    auto* bucket = std::get_if<std::unique_ptr<Bucket>>(&cell.elements);
-    if (!bucket) return;
-    (*bucket)->erase(element);
-    if ((*bucket)->size() == 1) {
-        const const_iterator last = *(*bucket)->begin();
-        cell.elements = last;
+    if (cell.Which() != kBucket) return;
+    cell.bucket->erase(element);
+    if (cell.bucket->size() == 1) {
+        const const_iterator last = *cell.bucket->begin();
+        delete cell.bucket;
+        cell.single = last;
+        cell.tag = cell.Key() | kSingle;
     }
 }
 
@@ -121,17 +151,15 @@ void FileListMap::HashIndex::Free(std::size_t at)
     // Backward shift: the cells after the freed one that probed past it
     // move up, so every hash stays reachable from its home without
     // crossing a free cell.
-    const std::size_t mask = m_cells.size() - 1;
-    m_cells[at].elements = std::monostate();
+    m_cells[at] = Cell();
     --m_used;
-    for (std::size_t next = (at + 1) & mask; !std::holds_alternative<std::monostate>(m_cells[next].elements);
-         next = (next + 1) & mask) {
-        const std::size_t home = Home(m_cells[next].hash);
+    for (std::size_t next = Next(at); m_cells[next].Which() != kFree; next = Next(next)) {
+        const std::size_t home = Home(m_cells[next].Key());
         // It stays when its home lies cyclically in (at, next].
         const bool stays = at <= next ? (at < home && home <= next) : (at < home || home <= next);
         if (stays) continue;
-        m_cells[at] = std::move(m_cells[next]);
-        m_cells[next].elements = std::monostate();
+        m_cells[at] = m_cells[next];
+        m_cells[next] = Cell();
         at = next;
     }
 }
@@ -139,12 +167,11 @@ void FileListMap::HashIndex::Free(std::size_t at)
 bool FileListMap::HashIndex::Any(std::uint64_t hash, const std::function<bool(const_iterator)>& visit) const
 {
     if (m_cells.empty()) return false;
-    const Elements& elements = m_cells[Probe(hash)].elements;
-    if (const auto* single = std::get_if<const_iterator>(&elements)) return visit(*single);
-    if (const auto* bucket = std::get_if<std::unique_ptr<Bucket>>(&elements)) {
-        for (const_iterator element : **bucket)
+    const Cell& cell = m_cells[Probe(KeyOf(hash))];
+    if (cell.Which() == kSingle) return visit(cell.single);
+    if (cell.Which() == kBucket)
+        for (const_iterator element : *cell.bucket)
             if (visit(element)) return true;
-    }
     return false;
 }
 
@@ -154,25 +181,20 @@ void FileListMap::HashIndex::Sample(std::size_t count, std::vector<const_iterato
     count = std::min(count, m_cells.size());
     for (std::size_t part = 0; part < count; ++part) {
         const std::size_t end = (part + 1) * m_cells.size() / count;
-        for (std::size_t cell = part * m_cells.size() / count; cell < end; ++cell) {
-            const Elements& elements = m_cells[cell].elements;
-            if (const auto* single = std::get_if<const_iterator>(&elements)) {
-                out.push_back(*single);
-                break;
-            }
-            if (const auto* bucket = std::get_if<std::unique_ptr<Bucket>>(&elements)) {
-                out.push_back(*(*bucket)->begin());
-                break;
-            }
+        for (std::size_t at = part * m_cells.size() / count; at < end; ++at) {
+            const Cell& cell = m_cells[at];
+            if (cell.Which() == kFree) continue;
+            out.push_back(cell.Which() == kSingle ? cell.single : *cell.bucket->begin());
+            break;
         }
     }
 }
 
 void FileListMap::HashIndex::Clear()
 {
+    DeleteBuckets();
     std::vector<Cell>().swap(m_cells);
     m_used = 0;
-    m_shift = 64;
 }
 
 // --- the map -------------------------------------------------------------------------------

@@ -28,7 +28,6 @@
 #include <string>
 #include <string_view>
 #include <unordered_map>
-#include <variant>
 #include <vector>
 
 class ifileManagerImpl : public IfileManager {
@@ -50,11 +49,18 @@ public:
         using Bucket = std::set<const_iterator, ByKey, ifilePoolAllocator<const_iterator>>;
 
         // Map elements by 64-bit hashes: an open-addressing table (linear
-        // probing in one array, no node per hash). Most hashes have one
-        // element; the elements of a hash that has several are kept in key
-        // order.
+        // probing in one array, no node per hash) of two words a cell. Most
+        // hashes have one element; the elements of a hash that has several
+        // are kept in key order. The table keeps the hashes without their two
+        // lowest bits (the cell's kind takes them): hashes that differ there
+        // only share a cell, which costs the caller's matcher a check.
         class HashIndex {
         public:
+            HashIndex() = default;
+            HashIndex(HashIndex&& other) noexcept;
+            HashIndex& operator=(HashIndex&& other) noexcept;
+            ~HashIndex();
+
             void Add(std::uint64_t hash, const_iterator element);
             void Remove(std::uint64_t hash, const_iterator element);
             // Calls `visit` for the elements of the hash in key order until it
@@ -64,27 +70,44 @@ public:
             // the table, appended to `out` (the elements of a bucket count
             // as one).
             void Sample(std::size_t count, std::vector<const_iterator>& out) const;
-            // Room for `count` more hashes without growing.
+            // Room for `count` more hashes without growing, and no more than
+            // that room when the table has to be made larger: a table filled
+            // to a known size holds no cells it will not use.
             void Reserve(std::size_t count);
             void Clear();
             bool Empty() const { return m_used == 0; }
+            std::size_t Cells() const { return m_cells.size(); }
 
         private:
-            using Elements = std::variant<std::monostate, const_iterator, std::unique_ptr<Bucket>>;
-            struct Cell {
-                std::uint64_t hash = 0;
-                Elements elements;  // std::monostate: a free cell
+            enum Kind : std::uint64_t {
+                kFree = 0,
+                kSingle = 1,
+                kBucket = 2
             };
-            std::size_t Home(std::uint64_t hash) const;
-            // The cell of the hash, or the free cell where it would go.
-            std::size_t Probe(std::uint64_t hash) const;
-            void Grow();
+            static constexpr std::uint64_t kKindBits = 3;
+            struct Cell {
+                Cell() : bucket(nullptr) {}
+                std::uint64_t tag = 0;  // the hash without its kind bits, and the kind
+                union {
+                    const_iterator single;  // kSingle
+                    Bucket* bucket;         // kBucket, owned by the cell
+                };
+                Kind Which() const { return static_cast<Kind>(tag & kKindBits); }
+                std::uint64_t Key() const { return tag & ~kKindBits; }
+            };
+            static std::uint64_t KeyOf(std::uint64_t hash) { return hash & ~kKindBits; }
+            std::size_t Home(std::uint64_t key) const;
+            std::size_t Next(std::size_t cell) const { return cell + 1 == m_cells.size() ? 0 : cell + 1; }
+            // The cell of the key, or the free cell where it would go.
+            std::size_t Probe(std::uint64_t key) const;
+            // Whether `used` hashes fit with the probes kept short.
+            bool HasRoomFor(std::size_t used) const { return used * 10 <= m_cells.size() * 7; }
             void Rehash(std::size_t size);
             void Free(std::size_t cell);
+            void DeleteBuckets();
 
             std::vector<Cell> m_cells;
             std::size_t m_used = 0;
-            int m_shift = 64;
         };
 
         // What the map holds for one file: its entry, and what the indexes
