@@ -275,10 +275,10 @@ TEST_F(FileListSlices, RoomMadeAheadInTheIndexesChangesNoAnswer)
 
 TEST_F(FileListSlices, TheHashIndexAnswersAsAMapOfHashesToElementsInKeyOrder)
 {
-    // Elements are filed and unfiled under hashes drawn from a few, many of
-    // which meet in a cell (equal but for the lowest bits, or with the same
-    // home) so that runs of cells wrap round the table's end and shift back
-    // on removal; room is made now and then for an odd number of hashes.
+    // Elements are filed and unfiled under a few dozen hashes in a small
+    // table, so that they meet: in one cell (equal but for the lowest bits)
+    // or in runs of cells that wrap round the table's end and shift back on
+    // removal; room is made now and then for an odd number of hashes.
     // Every hash answers with the elements a plain map of hashes to sets of
     // elements holds, in key order.
     ifileManagerImpl::FileListMap map;
