@@ -315,22 +315,18 @@ enum class Operation {
     Refresh
 };
 
-const char* OperationName(Operation operation)
-{
-    switch (operation) {
-    case Operation::Save:
-        return "save";
-    case Operation::Open:
-        return "open";
-    case Operation::OpenTouched:
-        return "open_touched";
-    case Operation::Close:
-        return "close";
-    case Operation::Refresh:
-        return "refresh";
-    }
-    return "";
-}
+// Each operation's name and its command; an open's names the project file.
+struct OperationText {
+    const char* name;
+    const char* command;
+};
+constexpr OperationText kOperations[] = {
+    {"save", "save_project"}, {"open", ""}, {"open_touched", ""}, {"close", "close_project"}, {"refresh", "refresh"}};
+
+const OperationText& TextOf(Operation operation) { return kOperations[static_cast<int>(operation)]; }
+
+constexpr DesignShape kShapes[] = {DesignShape::Tree, DesignShape::SharedBlocks, DesignShape::Chain,
+                                   DesignShape::Diamond, DesignShape::WideTop};
 
 // A checkout that changed every member: times newer than the stamps the
 // project file keeps.
@@ -365,27 +361,13 @@ void Prepare(benchmark::State& state, Operation operation, const Project& projec
 // whose command failed ends the benchmark and is not added.
 double RunOnce(benchmark::State& state, Operation operation, const Project& project, Timing& times)
 {
-    std::string command;
-    switch (operation) {
-    case Operation::Save:
-        command = "save_project";
-        break;
-    case Operation::Open:
-    case Operation::OpenTouched:
-        command = "open_project {" + project.file + "}";
-        break;
-    case Operation::Close:
-        command = "close_project";
-        break;
-    case Operation::Refresh:
-        command = "refresh";
-        break;
-    }
+    const std::string command =
+        IsOpen(operation) ? "open_project {" + project.file + "}" : std::string(TextOf(operation).command);
     const auto start = std::chrono::steady_clock::now();
     const bool done = Eval(command);
     const double seconds = Seconds(start);
     if (!done) {
-        state.SkipWithError(OperationName(operation));
+        state.SkipWithError(TextOf(operation).name);
         return 0;
     }
     times.Add(seconds);
@@ -465,7 +447,7 @@ void BM_Growth(benchmark::State& state)
     std::sort(ratios.begin(), ratios.end());
     const std::size_t middle = ratios.size() / 2;
     const double median = ratios.size() % 2 == 1 ? ratios[middle] : (ratios[middle - 1] + ratios[middle]) / 2;
-    state.SetLabel(std::string(OperationName(operation)) + " " + DesignShapeName(shape));
+    state.SetLabel(std::string(TextOf(operation).name) + " " + DesignShapeName(shape));
     state.counters["growth"] = median;
     state.counters["growth_low"] = ratios.front();
     state.counters["growth_high"] = ratios.back();
@@ -478,8 +460,7 @@ void Growths(benchmark::internal::Benchmark* bench)
 {
     for (Operation operation :
          {Operation::Save, Operation::Open, Operation::OpenTouched, Operation::Close, Operation::Refresh})
-        for (DesignShape shape : {DesignShape::Tree, DesignShape::SharedBlocks, DesignShape::Chain,
-                                  DesignShape::Diamond, DesignShape::WideTop})
+        for (DesignShape shape : kShapes)
             for (int files : {1000, 10000}) bench->Args({static_cast<int>(operation), static_cast<int>(shape), files});
     bench->ArgNames({"operation", "shape", "files"});
     bench->Unit(benchmark::kMillisecond);
@@ -488,8 +469,7 @@ void Growths(benchmark::internal::Benchmark* bench)
 
 void Shapes(benchmark::internal::Benchmark* bench)
 {
-    for (DesignShape shape : {DesignShape::Tree, DesignShape::SharedBlocks, DesignShape::Chain, DesignShape::Diamond,
-                              DesignShape::WideTop})
+    for (DesignShape shape : kShapes)
         for (int files : {1000, 10000, 100000}) bench->Args({static_cast<int>(shape), files});
     // Diamonds of depth 12, 16, 20 and 30.
     for (int depth : {12, 16, 20, 30}) bench->Args({static_cast<int>(DesignShape::Diamond), 1 + 2 * depth});

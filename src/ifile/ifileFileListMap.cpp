@@ -89,7 +89,7 @@ std::size_t FileListMap::HashIndex::Probe(std::uint64_t key) const
 
 void FileListMap::HashIndex::Reserve(std::size_t count)
 {
-    if (count == 0 || HasRoomFor(m_used + count)) return;
+    if (HasRoomFor(m_used + count)) return;
     // At most seven cells in ten taken once the hashes are in.
     Rehash(std::max<std::size_t>((m_used + count) * 10 / 7 + 1, 64));
 }
@@ -103,7 +103,8 @@ void FileListMap::HashIndex::Rehash(std::size_t size)
 
 void FileListMap::HashIndex::Add(std::uint64_t hash, const_iterator element)
 {
-    if (m_cells.empty() || !HasRoomFor(m_used + 1)) Rehash(std::max<std::size_t>(2 * m_cells.size(), 64));
+    // An empty table has room for nothing.
+    if (!HasRoomFor(m_used + 1)) Rehash(std::max<std::size_t>(2 * m_cells.size(), 64));
     const std::uint64_t key = KeyOf(hash);
     Cell& cell = m_cells[Probe(key)];
     switch (cell.Which()) {
