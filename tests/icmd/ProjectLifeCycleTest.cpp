@@ -311,6 +311,12 @@ TEST_F(ProjectLifeCycle, AFailedSaveKeepsTheOldFileAndTheProjectOpen)
     Design().SetNeedSave(true);
     {
         FileSizeLimit limit(64);
+        // The file holds what the save would write: nothing is written.
+        EXPECT_TRUE(IcmdDoSaveProject(false, nullptr));
+        EXPECT_EQ(ProjectText(), before);
+        // A new root changes the text, which the file can no longer take.
+        Design().SetRootId(Unit("top")->GetComponentID());
+        Design().SetNeedSave(true);
         m_messages.Clear();
         EXPECT_FALSE(IcmdDoSaveProject(false, nullptr));
         EXPECT_EQ(m_messages.WithId("SAVE_FAILED").size(), 1u);

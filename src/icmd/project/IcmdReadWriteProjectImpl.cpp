@@ -31,7 +31,11 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdint>
+#include <cstdio>
 #include <cstring>
+#include <memory>
+#include <string_view>
+#include <vector>
 
 namespace {
 
@@ -92,6 +96,29 @@ bool IsText(std::string_view text)
     for (; at < text.size(); ++at)
         if (control(static_cast<unsigned char>(text[at]))) return false;
     return true;
+}
+
+// Whether the file holds exactly `content`, read a slice at a time: a
+// project of many files would otherwise be held twice to be compared.
+bool HoldsExactly(const std::string& path, std::string_view content)
+{
+    SysStatInfo info;
+    if (SysPathStat(path, &info) != 0 || !SysIsRegularFile(info) || info.size < 0 ||
+        static_cast<std::uint64_t>(info.size) != content.size())
+        return false;
+    std::string native = path;
+    const std::unique_ptr<std::FILE, int (*)(std::FILE*)> file(std::fopen(UtlSetValidSeparator(native).c_str(), "rb"),
+                                                               &std::fclose);
+    if (!file) return false;
+    std::vector<char> slice(std::size_t{64} << 10);
+    std::size_t at = 0;
+    for (;;) {
+        const std::size_t got = std::fread(slice.data(), 1, slice.size(), file.get());
+        if (got == 0) return at == content.size() && !std::ferror(file.get());
+        if (got > content.size() - at || content.compare(at, got, std::string_view(slice.data(), got)) != 0)
+            return false;
+        at += got;
+    }
 }
 
 IprofileManager* ProfileManager()
@@ -586,7 +613,12 @@ bool IcmdReadWriteProjectImpl::ProjectFileObject_End(double)
     if (m_mode == ideProjectFileHeader) return true;
     if (Writing()) {
         m_out.flush();
-        if (!m_out || !SysWriteFileAtomically(m_projectFileName.GetString(), m_text.Text(), &m_writeError))
+        if (!m_out) return false;
+        // A project that stands on disk as it would be written is left as it
+        // is: an open saves at once, and a large project's file would be
+        // replaced and synced to the disk with the same bytes.
+        const std::string& path = m_projectFileName.GetString();
+        if (!HoldsExactly(path, m_text.Text()) && !SysWriteFileAtomically(path, m_text.Text(), &m_writeError))
             return false;
     }
     if (m_stream->is_open()) m_stream->close();

@@ -374,7 +374,12 @@ void ImodelApplyToAllModules(const std::function<void(ImodelModule*)>& visit)
     const auto [first, last] = Design().GetLibraries();
     for (auto library = first; library != last; ++library) {
         if (!*library || !(*library)->GetModules()) continue;
-        const std::vector<ImodelModule*> modules((*library)->GetModules()->begin(), (*library)->GetModules()->end());
+        // Sized from the set: a copy of its iterator range would walk its
+        // tree twice, once to count, and a large library's nodes are cold.
+        const ImodelModule::UnitSet& units = *(*library)->GetModules();
+        std::vector<ImodelModule*> modules;
+        modules.reserve(units.size());
+        for (ImodelModule* unit : units) modules.push_back(unit);
         ImodelVisitAhead(modules, &ImodelAskForUnitAhead, [&visit](ImodelModule* module) {
             if (module) visit(module);
         });
