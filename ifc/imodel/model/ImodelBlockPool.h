@@ -1,13 +1,12 @@
 // Blocks of one size for the objects every walk over a project's units and
 // files touches, carved side by side from large chunks: a walk over a
-// hundred thousand of them then runs through a few huge pages instead of
-// pages scattered over the whole heap, and misses the address translation
-// and the cache far less often.
+// hundred thousand of them then runs through a few dozen megabytes instead
+// of pages scattered over the whole heap, and misses the address
+// translation and the cache far less often.
 //
 // The chunks come from the C allocator (so the heap's figures count them)
 // and grow from a few dozen blocks by a quarter of what the pool holds to a
-// few huge pages, the huge pages inside them advised to be backed by huge
-// pages: a project holds little more than its objects need. A block given
+// few megabytes: a project holds little more than its objects need. A block given
 // back is reused by the next one taken; the chunks go back when no block of
 // the pool is in use (a closed project's objects all gone).
 //

@@ -1,8 +1,5 @@
 #include "imodel/model/ImodelBlockPool.h"
 
-#include <foundation/Sys.h>
-
-#include <cstdint>
 #include <cstdlib>
 #include <new>
 
@@ -10,22 +7,16 @@ namespace {
 
 // The first chunk holds a few dozen blocks; each next one a quarter of what
 // the pool holds, so that the part of the chunks not handed out yet stays
-// small beside the blocks in use (the heap counts it all), up to a few huge
-// pages. Blocks larger than this are not worth pooling.
+// small beside the blocks in use (the heap counts it all), up to a few
+// megabytes. Blocks larger than this are not worth pooling.
+//
+// The chunks are not advised for huge pages. Where memory is lent by a host
+// (a virtual machine), a huge page taken afresh is filled in by the host at
+// its first touch: opening a project of a hundred thousand units took a
+// tenth longer with the advice, more than the walks over the units gained.
 constexpr std::size_t kFirstChunkBlocks = 32;
-constexpr std::size_t kLargestChunk = 4 * kSysHugePageBytes;
+constexpr std::size_t kLargestChunk = std::size_t{8} << 20;
 constexpr std::size_t kLargestBlock = 64 * 1024;
-
-// The huge pages that lie wholly inside a chunk are advised: the chunk is
-// not aligned to one (an aligned chunk would cost the heap up to a huge page
-// more than it holds), so the few pages at its ends stay ordinary.
-void AdviseHugePages(void* chunk, std::size_t bytes)
-{
-    const std::uintptr_t start = reinterpret_cast<std::uintptr_t>(chunk);
-    const std::uintptr_t first = (start + kSysHugePageBytes - 1) / kSysHugePageBytes * kSysHugePageBytes;
-    const std::uintptr_t end = (start + bytes) / kSysHugePageBytes * kSysHugePageBytes;
-    if (first < end) SysAdviseHugePages(reinterpret_cast<void*>(first), end - first);
-}
 
 }  // namespace
 
@@ -51,7 +42,6 @@ void* ImodelBlockPool::Take(std::size_t size)
         if (bytes > kLargestChunk) bytes = kLargestChunk;
         void* memory = nullptr;
         if (posix_memalign(&memory, m_align, bytes) != 0) throw std::bad_alloc();
-        if (bytes >= 2 * kSysHugePageBytes) AdviseHugePages(memory, bytes);
         m_chunks = new (memory) Chunk{m_chunks, bytes};
         ++m_chunkCount;
         m_heldBytes += bytes;

@@ -26,17 +26,6 @@ void SysDebugPrintf(const char* format, ...) __attribute__((format(printf, 1, 2)
 // Redirects the debug print (tests). An empty function restores stderr.
 void SysSetPrintHook(std::function<void(const std::string&)> hook);
 
-// --- memory -------------------------------------------------------------------
-
-// Asks the system to back a range of memory by huge pages where it can (the
-// range should start and end on a huge-page boundary to gain anything): a
-// large pool walked from end to end then costs a few address-translation
-// misses instead of one per page. Only a hint; nothing happens where the
-// system does not support it.
-void SysAdviseHugePages(void* start, std::size_t bytes);
-// The size of a huge page the hint above aims at.
-constexpr std::size_t kSysHugePageBytes = std::size_t{2} << 20;
-
 // --- assertions ---------------------------------------------------------------
 
 // Reports a failed internal assertion (never aborts): a debug line with the
