@@ -6,9 +6,9 @@
 //
 // The chunks come from the C allocator (so the heap's figures count them)
 // and grow from a few dozen blocks by a quarter of what the pool holds to a
-// few megabytes: a project holds little more than its objects need. A block given
-// back is reused by the next one taken; the chunks go back when no block of
-// the pool is in use (a closed project's objects all gone).
+// few megabytes: a project holds little more than its objects need. A
+// block given back is reused by the next one taken; the chunks go back when
+// no block of the pool is in use (a closed project's objects all gone).
 //
 // Blocks may be taken and given on any thread (a closed project's objects
 // are freed on the reclaimer's). The pool has no destructor: one of static
