@@ -55,6 +55,7 @@
 #include <ctime>
 #include <fcntl.h>
 #include <fstream>
+#include <iterator>
 #include <malloc.h>
 #include <map>
 #include <sstream>
@@ -323,6 +324,8 @@ struct OperationText {
 constexpr OperationText kOperations[] = {
     {"save", "save_project"}, {"open", ""}, {"open_touched", ""}, {"close", "close_project"}, {"refresh", "refresh"}};
 
+static_assert(std::size(kOperations) == static_cast<std::size_t>(Operation::Refresh) + 1, "an entry per operation");
+
 const OperationText& TextOf(Operation operation) { return kOperations[static_cast<int>(operation)]; }
 
 constexpr DesignShape kShapes[] = {DesignShape::Tree, DesignShape::SharedBlocks, DesignShape::Chain,
@@ -471,10 +474,9 @@ void BM_Growth(benchmark::State& state)
 
 void Growths(benchmark::internal::Benchmark* bench)
 {
-    for (Operation operation :
-         {Operation::Save, Operation::Open, Operation::OpenTouched, Operation::Close, Operation::Refresh})
+    for (int operation = 0; operation < static_cast<int>(std::size(kOperations)); ++operation)
         for (DesignShape shape : kShapes)
-            for (int files : {1000, 10000}) bench->Args({static_cast<int>(operation), static_cast<int>(shape), files});
+            for (int files : {1000, 10000}) bench->Args({operation, static_cast<int>(shape), files});
     bench->ArgNames({"operation", "shape", "files"});
     bench->Unit(benchmark::kMillisecond);
     bench->Iterations(9);
