@@ -348,29 +348,37 @@ bool IsOpen(Operation operation) { return operation == Operation::Open || operat
 // save, and the close that saves first, write the whole file each run. It
 // is written and synced as a save writes it: nothing of it is left for the
 // timed save's sync to flush.
-void ChangeProjectFile(benchmark::State& state, const Project& project)
+bool ChangeProjectFile(benchmark::State& state, const Project& project)
 {
-    if (!SysWriteFileAtomically(project.file, ReadWhole(project.file) + "\n"))
-        state.SkipWithError("the project file could not be changed");
+    if (SysWriteFileAtomically(project.file, ReadWhole(project.file) + "\n")) return true;
+    state.SkipWithError("the project file could not be changed");
+    return false;
 }
 
 // Readies the project for one run of the operation, untimed. An open starts
 // from no project: the project open before is closed and freed first (its
 // freeing, which the open waits for, is no cost of this open). The others
 // run on the project open, with nothing left for the reclaimer to free; a
-// save and a close find the project file changed (ChangeProjectFile).
-void Prepare(benchmark::State& state, Operation operation, const Project& project)
+// save and a close find the project file changed (ChangeProjectFile). False
+// when the project could not be readied: the benchmark has ended and the
+// operation is not run.
+bool Prepare(benchmark::State& state, Operation operation, const Project& project)
 {
     if (IsOpen(operation)) {
         CloseAny();
         ImodelWaitForFreedMemory();
         if (operation == Operation::OpenTouched) TouchMembers(project);
         malloc_trim(0);
-        return;
+        return true;
     }
-    if (!Open(project)) state.SkipWithError("the open failed");
-    if (operation == Operation::Save || operation == Operation::Close) ChangeProjectFile(state, project);
+    if (!Open(project)) {
+        state.SkipWithError("the open failed");
+        return false;
+    }
+    if ((operation == Operation::Save || operation == Operation::Close) && !ChangeProjectFile(state, project))
+        return false;
     ImodelWaitForFreedMemory();
+    return true;
 }
 
 // One run of the operation, prepared, added to `times`; its seconds. A run
@@ -397,9 +405,10 @@ void Repeat(benchmark::State& state, Operation operation, const Project& project
     double heap = 0;
     for (auto _ : state) {
         state.PauseTiming();
-        Prepare(state, operation, project);
+        const bool ready = Prepare(state, operation, project);
         const std::size_t before = IsOpen(operation) ? HeapInUse() : 0;
         state.ResumeTiming();
+        if (!ready) break;
         RunOnce(state, operation, project, timing);
         if (!IsOpen(operation)) continue;
         // What the open let go of and the reclaimer frees is no part of
@@ -440,8 +449,7 @@ void BM_Growth(benchmark::State& state)
     Timing smallTimes;
     Timing largeTimes;
     const auto timed = [&state, operation](const Project& project, Timing& times) {
-        Prepare(state, operation, project);
-        return RunOnce(state, operation, project, times);
+        return Prepare(state, operation, project) ? RunOnce(state, operation, project, times) : 0.0;
     };
     std::size_t pair = 0;
     for (auto _ : state) {
