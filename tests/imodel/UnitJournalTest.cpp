@@ -135,7 +135,11 @@ protected:
     // in one by one or with a library that comes whole, units of those names
     // beside them, units gone with their file, data changed on the way. What
     // the libraries hold after the restore.
-    std::string ChangeIntoEmptyLibraries(std::mt19937& random, bool byName)
+    //
+    // With `emptied`, the libraries hold units at the start, and the change
+    // may empty every library (as a refresh does) and have a library of the
+    // emptied one's name come whole in its place.
+    std::string ChangeIntoEmptyLibraries(std::mt19937& random, bool byName, bool emptied = false)
     {
         for (int f = 0; f < 4; ++f) m_files.push_back(ProjectFile("f" + std::to_string(f) + ".vhd"));
         const auto name = [&random] { return "a" + std::to_string(random() % 5); };
@@ -155,10 +159,18 @@ protected:
         whole->MakeModuleList();
         for (int i = 0, count = static_cast<int>(random() % 3); i < count; ++i)
             whole->GetModules()->Insert(made("lib3"));
+        const auto wholeWork = boost::make_shared<ImodelDesignManager::Library>("work");
+        wholeWork->MakeModuleList();
+        if (emptied) {
+            for (int i = 0, count = 1 + static_cast<int>(random() % 4); i < count; ++i)
+                Design().AddLibrary("work", false)->GetModules()->Insert(made("work"));
+            for (int i = 0, count = 1 + static_cast<int>(random() % 3); i < count; ++i)
+                wholeWork->GetModules()->Insert(made("work"));
+        }
 
         Model().SaveLibraries();
         for (int step = 0, steps = 4 + static_cast<int>(random() % 12); step < steps; ++step) {
-            switch (random() % 6) {
+            switch (random() % (emptied ? 8 : 6)) {
             case 0:
                 Design().AddLibrary("work", false)->GetModules()->Insert(made("work"));
                 break;
@@ -177,6 +189,17 @@ protected:
             case 4:
                 if (ImodelModule* unit = Find(name())) unit->SetExpand(static_cast<int>(random() % 3));
                 break;
+            case 6:
+                Design().Reset();
+                break;
+            case 7:
+                // An emptied "work" gives its place to one that comes whole.
+                if (const auto work = Design().FindLibraryByName("work");
+                    work && work != wholeWork && work->GetModules()->empty()) {
+                    Design().EraseLibrary("work");
+                    Design().AddLibrary(wholeWork, false);
+                }
+                break;
             default:
                 ImodelRemoveModulesOfFile(m_files[random() % m_files.size()], nullptr, true, false, false, nullptr,
                                           nullptr);
@@ -187,6 +210,7 @@ protected:
         const std::string after = Dump() + "lib3:\n" + Dump("lib3");
         waiting.clear();
         Design().Reset();
+        wholeWork->GetModules()->clear();
         Files().RemoveAllFiles();
         ImodelModule::ClearRemovedModuleList();
         m_files.clear();
@@ -335,6 +359,34 @@ TEST_F(UnitJournalTest, AChangeIntoEmptyLibrariesRestoresAsNotingEveryNameDoes)
             std::mt19937 quick(seed);
             EXPECT_EQ(ChangeIntoEmptyLibraries(quick, byName), expected)
                 << "seed " << seed << (byName ? " by name" : " by file");
+            outcomes.insert(expected);
+        }
+    }
+    // The changes differ from one another.
+    EXPECT_GT(outcomes.size(), 60u);
+}
+
+TEST_F(UnitJournalTest, AChangeThatEmptiesTheLibrariesRestoresAsNotingEveryNameDoes)
+{
+    // After a library is emptied, the units made in it are not noted one by
+    // one; the restore finds the names where they stand beside units from
+    // before that were never noted (a library that came whole in its place).
+    std::set<std::string> outcomes;
+    for (unsigned seed = 1; seed <= 80; ++seed) {
+        for (const bool byName : {true, false}) {
+            imodelUnitJournal::NoteEveryName(true);
+            std::mt19937 plain(seed);
+            const std::string expected = ChangeIntoEmptyLibraries(plain, byName, true);
+            imodelUnitJournal::NoteEveryName(false);
+            for (const bool everyName : {false, true}) {
+                // The restore walks the library or looks each name up.
+                imodelUnitJournal::LookUpEveryName(everyName);
+                std::mt19937 quick(seed);
+                EXPECT_EQ(ChangeIntoEmptyLibraries(quick, byName, true), expected)
+                    << "seed " << seed << (byName ? " by name" : " by file")
+                    << (everyName ? ", each name looked up" : "");
+            }
+            imodelUnitJournal::LookUpEveryName(false);
             outcomes.insert(expected);
         }
     }

@@ -21,7 +21,11 @@ void TakeUnits(ZorpaLibrary<ImodelModule*>& library, std::vector<ImodelModule::O
     // the allocator sort its free blocks at every step.
     // Each unit is read whole as it leaves while a change keeps note of it
     // (its data and its context are copied): both are asked for ahead.
-    std::vector<ImodelModule::Owned> taken = library.GetModules()->TakeAll(&ImodelAskForUnitAhead);
+    std::vector<ImodelModule::Owned> taken;
+    {
+        const imodelUnitJournal::Emptying emptying(*library.GetModules());
+        taken = library.GetModules()->TakeAll(&ImodelAskForUnitAhead);
+    }
     // The first library's list is kept as it is: a copy of a hundred
     // thousand units is a large block taken and given back for nothing.
     if (units.empty()) {

@@ -70,6 +70,37 @@ void imodelUnitJournal::Leave(ImodelModule& unit, const ImodelModule::UnitSet* s
     for (imodelUnitJournal* journal : Listening()) journal->Note(unit, *set, leaving);
 }
 
+imodelUnitJournal::Emptying::Emptying(const ImodelModule::UnitSet& set) : m_set(set)
+{
+    for (imodelUnitJournal* journal : Listening()) {
+        if (journal->m_restoring) continue;
+        const ImodelDesignManager::Library* library = journal->LibraryOf(set);
+        if (library == nullptr) continue;
+        Names& names = journal->m_touched[library->GetName()];
+        // Names touched before could come again: appended only to a list of
+        // the library's own.
+        names.appending = names.touched.empty();
+        m_names.push_back(&names);
+    }
+}
+
+imodelUnitJournal::Emptying::~Emptying()
+{
+    for (Names* names : m_names) {
+        names->appending = false;
+        if (m_set.empty() && !g_noteEveryName) names->emptied = true;
+    }
+}
+
+const ImodelDesignManager::Library* imodelUnitJournal::LibraryOf(const ImodelModule::UnitSet& set) const
+{
+    const auto [first, last] = m_design.GetLibraries();
+    const auto library = std::find_if(first, last, [&set](const ImodelDesignManager::LibraryPtr& library) {
+        return library && library->GetModules().get() == &set;
+    });
+    return library == last ? nullptr : library->get();
+}
+
 void imodelUnitJournal::Note(const ImodelModule& unit, const ImodelModule::UnitSet& set, ImodelModule* leaving)
 {
     if (m_restoring) return;
@@ -78,18 +109,19 @@ void imodelUnitJournal::Note(const ImodelModule& unit, const ImodelModule::UnitS
     // (the restore looks for any that came otherwise). A project read into
     // an empty design makes every unit: noting each name made the read pay
     // a map of every name, and the restore a walk of it, for nothing.
-    if (m_startedEmpty && unit.GetUnitSerial() > m_lastSerial) return;
+    const std::uint64_t serial = unit.GetUnitSerial();
+    if (m_startedEmpty && serial > m_lastSerial) return;
     // Only the libraries of this design count: not a parser's sets, nor a
     // copy, nor another model's.
-    const auto [first, last] = m_design.GetLibraries();
-    const auto library = std::find_if(first, last, [&set](const ImodelDesignManager::LibraryPtr& library) {
-        return library && library->GetModules().get() == &set;
-    });
-    if (library == last) return;
+    const ImodelDesignManager::Library* library = LibraryOf(set);
+    if (library == nullptr) return;
+    Names& names = m_touched[library->GetName()];
+    // The same for a library emptied during the change (a refresh empties
+    // every library and reads every file again).
+    if (names.emptied && serial > m_lastSerial) return;
     // The name is restored even when only units made since stand there;
     // a unit from before is kept as it was the first time it was touched.
-    Touched& touched = Entry((*library)->GetName(), unit.GetUnitOrder().name);
-    const std::uint64_t serial = unit.GetUnitSerial();
+    Touched& touched = Entry(names, unit.GetUnitOrder().name);
     if (serial > m_lastSerial || IsKept(serial)) return;
     m_kept.Add(serial, static_cast<std::size_t>(serial));
     const std::size_t at = m_before.size();
@@ -109,7 +141,25 @@ bool imodelUnitJournal::IsKept(std::uint64_t serial) const
 
 imodelUnitJournal::Touched& imodelUnitJournal::Entry(const std::string& library, const std::string& name)
 {
-    Names& names = m_touched[library];
+    return Entry(m_touched[library], name);
+}
+
+imodelUnitJournal::Touched& imodelUnitJournal::Entry(Names& names, const std::string& name)
+{
+    if (names.appending) {
+        // A library empties in its order: the name is the last one's or new.
+        if (!names.touched.empty() && names.touched.back().name == name) return names.touched.back();
+        if (names.touched.empty() || names.touched.back().name < name) {
+            Touched& fresh = names.touched.emplace_back();
+            fresh.name = name;
+            return fresh;
+        }
+        names.appending = false;
+    }
+    for (; names.indexed < names.touched.size(); ++names.indexed) {
+        Touched& appended = names.touched[names.indexed];
+        names.byName.FindOrAdd(appended.name, [&appended](Touched*& fresh) { fresh = &appended; });
+    }
     const std::size_t slot = names.byName
                                  .FindOrAdd(name,
                                             [&names, &name](Touched*& fresh) {
@@ -117,6 +167,7 @@ imodelUnitJournal::Touched& imodelUnitJournal::Entry(const std::string& library,
                                                 fresh->name = name;
                                             })
                                  .first;
+    names.indexed = names.touched.size();
     return *names.byName.At(slot);
 }
 
@@ -129,19 +180,31 @@ void imodelUnitJournal::NoteNamesBesideUnnotedUnits()
     for (auto library = first; library != last; ++library) {
         if (!*library || !(*library)->GetModules()) continue;
         const ImodelModule::UnitSet& units = *(*library)->GetModules();
-        for (auto at = units.begin(); at != units.end();) {
-            const std::string& name = (*at)->GetUnitOrder().name;
-            bool unnoted = false;
-            bool made = false;
-            for (; at != units.end() && (*at)->GetUnitOrder().name == name; ++at) {
-                const std::uint64_t serial = (*at)->GetUnitSerial();
-                if (serial > m_lastSerial)
-                    made = true;
-                else if (!IsKept(serial))
-                    unnoted = true;
-            }
-            if (unnoted && made) Entry((*library)->GetName(), name);
+        auto at = units.begin();
+        PassNamesBesideUnnoted(at, units, nullptr, [&](ImodelModule::UnitSet::Range named) {
+            Entry((*library)->GetName(), (*named.first)->GetUnitOrder().name);
+        });
+    }
+}
+
+template <class Found>
+void imodelUnitJournal::PassNamesBesideUnnoted(ImodelModule::UnitSet::const_iterator& at,
+                                               const ImodelModule::UnitSet& units, const std::string* bound,
+                                               Found found) const
+{
+    while (at != units.end() && (bound == nullptr || (*at)->GetUnitOrder().name < *bound)) {
+        const auto first = at;
+        const std::string& name = (*at)->GetUnitOrder().name;
+        bool unnoted = false;
+        bool made = false;
+        for (; at != units.end() && (*at)->GetUnitOrder().name == name; ++at) {
+            const std::uint64_t serial = (*at)->GetUnitSerial();
+            if (serial > m_lastSerial)
+                made = true;
+            else if (!IsKept(serial))
+                unnoted = true;
         }
+        if (unnoted && made) found(ImodelModule::UnitSet::Range{first, at});
     }
 }
 
@@ -160,10 +223,18 @@ void imodelUnitJournal::Restore(bool byName, const zorpaSaveRestoreParams& param
     m_restoring = false;
 }
 
-void imodelUnitJournal::RestoreLibrary(ImodelModule::UnitSet& units, const Names& names, bool byName,
+void imodelUnitJournal::RestoreLibrary(ImodelModule::UnitSet& units, Names& names, bool byName,
                                        const zorpaSaveRestoreParams& params)
 {
     if (g_lookUpEveryName || names.touched.size() * kWalkWhenOneNameIn < units.size()) {
+        // An emptied library holds what was made since: a walk finds the
+        // names that were not noted and count.
+        if (names.emptied) {
+            auto at = units.begin();
+            PassNamesBesideUnnoted(at, units, nullptr, [&](ImodelModule::UnitSet::Range named) {
+                Entry(names, (*named.first)->GetUnitOrder().name);
+            });
+        }
         for (const Touched& touched : names.touched)
             RestoreName(touched, units.equal_range(ZorpaUnitName{touched.name}), byName, params);
         return;
@@ -185,12 +256,14 @@ void imodelUnitJournal::RestoreLibrary(ImodelModule::UnitSet& units, const Names
         if (record != nullptr && record->data.m_context)
             ImodelPrefetch(record->data.m_context.get(), sizeof(ImodelContextImpl));
     };
-    ImodelVisitAhead(NamedInOrder(units, names), ahead,
+    std::deque<Touched> beside;
+    ImodelVisitAhead(NamedInOrder(units, names, names.emptied ? &beside : nullptr), ahead,
                      [&](const Named* named) { RestoreName(*named->touched, named->units, byName, params); });
 }
 
 std::vector<imodelUnitJournal::Named> imodelUnitJournal::NamedInOrder(const ImodelModule::UnitSet& units,
-                                                                      const Names& names)
+                                                                      const Names& names,
+                                                                      std::deque<Touched>* beside) const
 {
     // The library orders its units by their lower-cased names first, as
     // the names are sorted here (each name stands once).
@@ -202,12 +275,24 @@ std::vector<imodelUnitJournal::Named> imodelUnitJournal::NamedInOrder(const Imod
     std::vector<Named> named;
     named.reserve(sorted.size());
     auto at = units.begin();
+    const auto passTo = [&](const std::string* bound) {
+        if (beside == nullptr) {
+            while (at != units.end() && (bound == nullptr || (*at)->GetUnitOrder().name < *bound)) ++at;
+            return;
+        }
+        PassNamesBesideUnnoted(at, units, bound, [&](ImodelModule::UnitSet::Range range) {
+            Touched& touched = beside->emplace_back();
+            touched.name = (*range.first)->GetUnitOrder().name;
+            named.push_back(Named{&touched, range});
+        });
+    };
     for (const Touched* touched : sorted) {
-        while (at != units.end() && (*at)->GetUnitOrder().name < touched->name) ++at;
+        passTo(&touched->name);
         const auto first = at;
         while (at != units.end() && (*at)->GetUnitOrder().name == touched->name) ++at;
         named.push_back(Named{touched, {first, at}});
     }
+    if (beside != nullptr) passTo(nullptr);
     return named;
 }
 

@@ -27,6 +27,8 @@
 #include <vector>
 
 class imodelUnitJournal {
+    struct Names;
+
 public:
     explicit imodelUnitJournal(ImodelDesignManager& design);
     ~imodelUnitJournal();
@@ -55,12 +57,29 @@ public:
     private:
         bool m_outer;
     };
+    // While one stands for a unit set, the set's units all leave it in its
+    // order (ZorpaUnitSet::TakeAll): their names are kept in that order,
+    // without a lookup each. Once they are gone, every unit from before that
+    // stood in the set's library has been noted as it left: units made since
+    // in that library are not noted one by one.
+    class Emptying {
+    public:
+        explicit Emptying(const ImodelModule::UnitSet& set);
+        ~Emptying();
+        Emptying(const Emptying&) = delete;
+        Emptying& operator=(const Emptying&) = delete;
+
+    private:
+        const ImodelModule::UnitSet& m_set;
+        // Of each journal that keeps note of the set's library.
+        std::vector<Names*> m_names;
+    };
     // Whether a change under way keeps note (Touch does something).
     static bool AnyListening();
 
     // Every journal notes the name of every unit made during its change, as
-    // it once did (for comparing the short cut for changes into empty
-    // libraries with the plain way).
+    // it once did (for comparing the short cuts for changes into empty or
+    // emptied libraries with the plain way).
     static void NoteEveryName(bool every);
     // Every name is looked up in its library on the restore, however many
     // there are (for comparing the walk of a library in order with the
@@ -95,31 +114,58 @@ private:
     // names cost a search with a cache miss at each level for every unit.
     // Each name's restore concerns the units of that name alone, so the
     // order of the names does not matter to it.
+    //
+    // While a library empties (Emptying), its names come in its order: they
+    // are appended, and go into the index once a name is looked up.
     struct Names {
         std::deque<Touched> touched;
         ZorpaFlatIndex<Touched*, NameOfTouched, std::hash<std::string_view>, std::equal_to<>> byName;
+        // touched[0, indexed) stand in byName.
+        std::size_t indexed = 0;
+        // The library is emptying and the names come in order.
+        bool appending = false;
+        // Every unit from before that stood in the library has been noted as
+        // it left: units made since are not noted. A name where only units
+        // made since stand has nothing to restore, unless a unit from before
+        // that was never noted (its library came whole) stands beside them:
+        // the restore walks the library for those.
+        bool emptied = false;
     };
+    friend class Emptying;
     // The entry of the name in the library's names, made empty when new.
     Touched& Entry(const std::string& library, const std::string& name);
+    Touched& Entry(Names& names, const std::string& name);
     bool IsKept(std::uint64_t serial) const;
+    // The library of this design whose unit set is `set`; null when none
+    // is (a parser's set, a copy, another model's).
+    const ImodelDesignManager::Library* LibraryOf(const ImodelModule::UnitSet& set) const;
 
     // `leaving`: the unit goes for good, what is kept of it may be taken.
     void Note(const ImodelModule& unit, const ImodelModule::UnitSet& set, ImodelModule* leaving = nullptr);
     // Started on empty libraries: the names of units made since that share
     // a name with a unit from before that was never noted.
     void NoteNamesBesideUnnotedUnits();
+    // Walks the units from `at` on, up to the first unit whose name is not
+    // before `bound` (to the end when null), and calls `found(range)` with
+    // the units of each name where a unit made since stands beside a unit
+    // from before that was never noted.
+    template <class Found>
+    void PassNamesBesideUnnoted(ImodelModule::UnitSet::const_iterator& at, const ImodelModule::UnitSet& units,
+                                const std::string* bound, Found found) const;
     // The units that stand at the touched names of one library take the
     // data of those that stood there.
-    void RestoreLibrary(ImodelModule::UnitSet& units, const Names& names, bool byName,
-                        const zorpaSaveRestoreParams& params);
+    void RestoreLibrary(ImodelModule::UnitSet& units, Names& names, bool byName, const zorpaSaveRestoreParams& params);
     // A touched name and the units of the library that stand at it now.
     struct Named {
         const Touched* touched;
         ImodelModule::UnitSet::Range units;
     };
     // Every touched name of the library with its units, found in one walk
-    // of the library in its order.
-    static std::vector<Named> NamedInOrder(const ImodelModule::UnitSet& units, const Names& names);
+    // of the library in its order; with `beside`, also each name where a
+    // unit made since stands beside a unit from before never noted (its
+    // entry made there).
+    std::vector<Named> NamedInOrder(const ImodelModule::UnitSet& units, const Names& names,
+                                    std::deque<Touched>* beside) const;
     void RestoreName(const Touched& touched, ImodelModule::UnitSet::Range named, bool byName,
                      const zorpaSaveRestoreParams& params);
 
