@@ -544,8 +544,9 @@ void ImodelModule::ChangeFile(const boost::shared_ptr<IfileObjectEx>& file)
         m_fileIndexKeyIsFile = file && m_fileIndexKey == m_order.file;
         if (m_fileIndexKeyIsFile) std::string().swap(m_fileIndexKey);
     };
+    // The unit keeps its name: only its file's place in the order changes.
     if (m_unitSet != nullptr)
-        m_unitSet->Rekey(this, assign);
+        m_unitSet->RekeyFile(this, assign);
     else
         assign();
     if (file && m_context) m_context->FileGiven();

@@ -352,6 +352,35 @@ public:
         Remember(m_units.insert(hint, std::move(node)));
     }
 
+    // The same for a change that keeps the unit's name, as written too, and
+    // changes only what follows the name in the order (its defining file):
+    // a unit that still stands between its neighbours is changed where it
+    // is, the tree and the name's entry left as they are. Giving each unit
+    // of a large design its file then costs no rebalancing of the tree and
+    // no lookup of the name, both cold.
+    template <class Change>
+    void RekeyFile(Unit* unit, Change change)
+    {
+        const Place at = Located(unit);
+        if (at == m_units.end()) {
+            change();
+            return;
+        }
+        ForgetFile(*unit);
+        change();
+        // Out of order until it moves, the unit is reached through `at`
+        // alone, and no search compares it with the others.
+        const Place next = std::next(at);
+        const bool stays = (next == m_units.end() || Before(*unit, **next)) &&
+                           (at == m_units.begin() || Before(**std::prev(at), *unit));
+        if (!stays) {
+            ForgetName(at);
+            auto node = m_units.extract(at);
+            RememberName(m_units.insert(PlaceFor(*unit), std::move(node)));
+        }
+        RememberFile(*unit);
+    }
+
     // Whether `a` stands before `b` in a set's order.
     static bool Precedes(const Unit& a, const Unit& b) { return Before(a, b); }
     // Every unit, appended to `into` in the order of the indexes' slots,
@@ -451,11 +480,20 @@ private:
     // Puts the unit at `at` into the indexes.
     void Remember(Place at)
     {
+        RememberName(at);
+        RememberFile(**at);
+    }
+    // The unit's place, and its name's entry when it comes first there.
+    void RememberName(Place at)
+    {
         Unit& unit = **at;
         unit.SetUnitPlace(at);
         const auto [first, made] =
             m_firstOfName.FindOrAdd(unit.GetUnitOrder().name, [&unit](Unit*& fresh) { fresh = &unit; });
         if (!made && Before(unit, *m_firstOfName.At(first))) m_firstOfName.At(first) = &unit;
+    }
+    void RememberFile(Unit& unit)
+    {
         const std::string& key = unit.GetFileIndexKey();
         if (key.empty()) return;
         const auto [slot, filed] = m_byFile.FindOrAdd(key, [&unit](FileBucket& fresh) { fresh.push_back(&unit); });
@@ -465,6 +503,11 @@ private:
     }
     // Takes the unit at `at` out of the indexes.
     void Forget(Place at)
+    {
+        ForgetName(at);
+        ForgetFile(**at);
+    }
+    void ForgetName(Place at)
     {
         Unit& unit = **at;
         unit.SetUnitPlace(m_units.end());
@@ -477,6 +520,10 @@ private:
             else
                 m_firstOfName.EraseSlot(first);
         }
+    }
+    // The unit leaves its file's entry (the key it holds now).
+    void ForgetFile(Unit& unit)
+    {
         const std::string& key = unit.GetFileIndexKey();
         if (key.empty()) return;
         const std::size_t slot = m_byFile.Find(key);
