@@ -10,7 +10,8 @@
 // unit without defining file, then the defining files' names), which is a
 // strict weak order whatever the units hold. A unit whose order changes
 // while it stands in a set (its defining file is set or cleared) is taken
-// out and put back by the set (Rekey), so the set is never out of order.
+// out and put back by the set (Rekey), or changed in place when it keeps
+// its name and its neighbours (RekeyFile), so the set is never out of order.
 // The set also keeps an index from the key of each unit's defining file to
 // the units of that file, so that the units of one file are found without
 // a walk over the library.
