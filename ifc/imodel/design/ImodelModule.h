@@ -184,6 +184,9 @@ public:
     // name when a name is given, else this unit's file.
     Owned Clone(const std::string& name, const std::string& fileName, zorpaModuleTypes kind, bool isPackage,
                 const std::string& library, const std::string& package) const;
+    // A unit of that name in that library, of unknown kind and without a
+    // file: what a parse makes for a unit it names before a file defines it.
+    static Owned MakePlaceholder(const std::string& name, const std::string& library);
     // Deletes the unit (nothing for an empty one); with `fromUseClause`,
     // first announces that a use clause no longer names it.
     static void Delete(Owned module, bool fromUseClause);

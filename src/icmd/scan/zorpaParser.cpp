@@ -377,8 +377,7 @@ std::pair<T, bool> ZorpaParser<T>::insertIntoLibrary(Owned unit)
 template <class T>
 std::pair<T, bool> ZorpaParser<T>::makePlaceholder(const std::string& name)
 {
-    Owned made = m_prototype->Clone(name, std::string(), zorpaMODULE_UNKNOWN, false, m_libraryName, std::string());
-    made->SetNoFile();
+    Owned made = std::remove_pointer_t<T>::MakePlaceholder(name, m_libraryName);
     const auto [placeholder, taken] = insertIntoLibrary(std::move(made));
     if (taken) m_found.Add(placeholder);
     return {placeholder, taken};

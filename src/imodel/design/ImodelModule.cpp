@@ -303,6 +303,16 @@ ImodelModule::Owned ImodelModule::Clone(const std::string& name, const std::stri
     return std::make_unique<ImodelModule>(name, file, kind, isPackage, library, package, false);
 }
 
+ImodelModule::Owned ImodelModule::MakePlaceholder(const std::string& name, const std::string& library)
+{
+    // Made without a file rather than with one taken away at once: the
+    // file's texts would be copied only to be freed.
+    Owned made =
+        std::make_unique<ImodelModule>(name, nullptr, zorpaMODULE_UNKNOWN, false, library, std::string(), false);
+    made->SetNoFile();
+    return made;
+}
+
 void ImodelModule::Delete(Owned module, bool fromUseClause)
 {
     if (fromUseClause) ImodelNotifyEvent(boost::make_shared<IeventModuleRemovedFromUseClause>(module.get()));
