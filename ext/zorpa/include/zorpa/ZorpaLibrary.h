@@ -9,9 +9,9 @@
 // The unit set orders its units by ZorpaUnitOrder (name lower-cased, then a
 // unit without defining file, then the defining files' names), which is a
 // strict weak order whatever the units hold. A unit whose order changes
-// while it stands in a set (its defining file is set or cleared) is taken
-// out and put back by the set (Rekey), or changed in place when it keeps
-// its name and its neighbours (RekeyFile), so the set is never out of order.
+// while it stands in a set (its defining file is set or cleared) is changed
+// in place and moved by the set when it no longer stands between its
+// neighbours (Rekey, RekeyFile), so the set is never out of order.
 // The set also keeps an index from the key of each unit's defining file to
 // the units of that file, so that the units of one file are found without
 // a walk over the library.
@@ -329,57 +329,25 @@ public:
     }
     void clear() { TakeAll(); }
 
-    // Changes where the unit stands: `change` runs while the unit is out of
-    // the set, and the unit is put back at its new place (an iterator at it
-    // is no longer valid). A unit the set does not hold is only changed.
+    // Changes where the unit stands: `change` runs on the unit in place, and
+    // the unit moves when it no longer stands between its neighbours (an
+    // iterator at it is then no longer valid). Most changes keep it there
+    // (a placeholder given its file keeps its name): it is neither taken out
+    // of the tree nor searched for, both cold in a large set. A unit the set
+    // does not hold is only changed.
     template <class Change>
     void Rekey(Unit* unit, Change change)
     {
-        const Place at = Located(unit);
-        if (at == m_units.end()) {
-            change();
-            return;
-        }
-        Forget(at);
-        const Place next = std::next(at);
-        auto node = m_units.extract(at);
-        change();
-        // Most changes keep the unit between the same neighbours (a
-        // placeholder given its file keeps its name): put back where it
-        // was, without a search of the order, which is cold in a large set.
-        const bool stays = (next == m_units.end() || Before(*unit, **next)) &&
-                           (next == m_units.begin() || Before(**std::prev(next), *unit));
-        const Place hint = stays ? next : PlaceFor(*unit);
-        Remember(m_units.insert(hint, std::move(node)));
+        Move(unit, change, true);
     }
-
     // The same for a change that keeps the unit's name, as written too, and
     // changes only what follows the name in the order (its defining file):
-    // a unit that still stands between its neighbours is changed where it
-    // is, the tree and the name's entry left as they are. Giving each unit
-    // of a large design its file then costs no rebalancing of the tree and
-    // no lookup of the name, both cold.
+    // a unit that stays where it is keeps its name's entry, without a
+    // lookup of the name.
     template <class Change>
     void RekeyFile(Unit* unit, Change change)
     {
-        const Place at = Located(unit);
-        if (at == m_units.end()) {
-            change();
-            return;
-        }
-        ForgetFile(*unit);
-        change();
-        // Out of order until it moves, the unit is reached through `at`
-        // alone, and no search compares it with the others.
-        const Place next = std::next(at);
-        const bool stays = (next == m_units.end() || Before(*unit, **next)) &&
-                           (at == m_units.begin() || Before(**std::prev(at), *unit));
-        if (!stays) {
-            ForgetName(at);
-            auto node = m_units.extract(at);
-            RememberName(m_units.insert(PlaceFor(*unit), std::move(node)));
-        }
-        RememberFile(*unit);
+        Move(unit, change, false);
     }
 
     // Whether `a` stands before `b` in a set's order.
@@ -477,6 +445,33 @@ private:
         const Place hint = PlaceFor(*adopted);
         Remember(m_units.insert(hint, std::move(unit)));
         return adopted;
+    }
+    // Rekey and RekeyFile; the name's entry is taken out before `change`
+    // only when the name may change (its key is the written name).
+    template <class Change>
+    void Move(Unit* unit, Change change, bool renamed)
+    {
+        const Place at = Located(unit);
+        if (at == m_units.end()) {
+            change();
+            return;
+        }
+        if (renamed) ForgetName(at);
+        ForgetFile(*unit);
+        change();
+        // Out of order until it moves, the unit is reached through `at`
+        // alone, and no search compares it with the others.
+        const Place next = std::next(at);
+        const bool stays = (next == m_units.end() || Before(*unit, **next)) &&
+                           (at == m_units.begin() || Before(**std::prev(at), *unit));
+        if (!stays) {
+            if (!renamed) ForgetName(at);
+            auto node = m_units.extract(at);
+            RememberName(m_units.insert(PlaceFor(*unit), std::move(node)));
+        } else if (renamed) {
+            RememberName(at);
+        }
+        RememberFile(*unit);
     }
     // Puts the unit at `at` into the indexes.
     void Remember(Place at)
