@@ -306,10 +306,11 @@ ImodelModule::Owned ImodelModule::Clone(const std::string& name, const std::stri
 ImodelModule::Owned ImodelModule::MakePlaceholder(const std::string& name, const std::string& library)
 {
     // Made without a file rather than with one taken away at once: the
-    // file's texts would be copied only to be freed.
+    // file's texts would be copied only to be freed. It is announced as a
+    // unit whose file was taken away (SetNoFile) is.
     Owned made =
         std::make_unique<ImodelModule>(name, nullptr, zorpaMODULE_UNKNOWN, false, library, std::string(), false);
-    made->SetNoFile();
+    made->NotifyChanged(true, false, false);
     return made;
 }
 
