@@ -167,7 +167,11 @@ TEST(ZorpaUnitSet, FoldedHashAndEqualityIgnoreTheCaseOfAsciiLettersOnly)
 TEST(ZorpaUnitSet, ChangedUnitsStandWhereAPlainSortPutsThem)
 {
     std::mt19937 random(3217);
-    const std::vector<std::string> names{"a", "b", "c", "mid", "top", "z"};
+    std::vector<std::string> names{"a", "b", "c", "mid", "top", "z"};
+    // Names alike in their first sixteen bytes and more, one the start of
+    // another, and bytes above 0x7F, which sort after every letter.
+    names.insert(names.end(),
+                 {"fifo_sync_rd_ctrl_", "fifo_sync_rd_ctrl", "fifo_sync_wr", "\xE4rger", "top_wrapper_of_"});
     const std::vector<std::string> files{"/p/a.vhd", "/p/b.vhd", "/p/c.v", "/p/d.v"};
     const auto pick = [&](const auto& from) { return from[random() % from.size()]; };
     const auto setFile = [&](Unit& unit) { GiveRandomFile(unit, random, files, 4); };

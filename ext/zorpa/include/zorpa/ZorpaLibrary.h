@@ -43,6 +43,7 @@
 #include <compare>
 #include <cstddef>
 #include <cstdint>
+#include <cstring>
 #include <deque>
 #include <functional>
 #include <iterator>
@@ -122,16 +123,52 @@ private:
         const std::strong_ordering order = a.GetUnitOrder() <=> b.GetUnitOrder();
         return order < 0 || (order == 0 && a.GetUnitSerial() < b.GetUnitSerial());
     }
+    // The first sixteen bytes of an order's name, zero-padded, as numbers
+    // that compare as the bytes do: two names whose prefixes differ compare
+    // as their prefixes. A search of a large set is then mostly decided in
+    // the tree's own nodes, without a look at each unit, which lies
+    // elsewhere in memory and is cold.
+    struct NamePrefix {
+        std::uint64_t high = 0;
+        std::uint64_t low = 0;
+        explicit NamePrefix(std::string_view name)
+        {
+            unsigned char bytes[16] = {};
+            std::memcpy(bytes, name.data(), std::min<std::size_t>(name.size(), sizeof bytes));
+            for (int i = 0; i < 8; ++i) high = high << 8 | bytes[i];
+            for (int i = 8; i < 16; ++i) low = low << 8 | bytes[i];
+        }
+        friend auto operator<=>(const NamePrefix&, const NamePrefix&) = default;
+    };
+    // A unit in the set, with the prefix of its name.
+    struct Entry {
+        Owned unit;
+        NamePrefix prefix;
+        explicit Entry(Owned owned) : unit(std::move(owned)), prefix(unit->GetUnitOrder().name) {}
+        Unit* get() const { return unit.get(); }
+    };
+    // A unit that a search places, and its prefix.
+    struct Probe {
+        const Unit* unit;
+        NamePrefix prefix;
+        explicit Probe(const Unit* probed) : unit(probed), prefix(probed->GetUnitOrder().name) {}
+    };
+    template <class A, class B>
+    static bool EntryBefore(const A& a, const B& b)
+    {
+        if (a.prefix != b.prefix) return a.prefix < b.prefix;
+        return Before(*a.unit, *b.unit);
+    }
     struct Less {
         using is_transparent = void;
-        bool operator()(const Owned& a, const Owned& b) const { return Before(*a, *b); }
-        bool operator()(const Owned& a, const Unit* b) const { return Before(*a, *b); }
-        bool operator()(const Unit* a, const Owned& b) const { return Before(*a, *b); }
+        bool operator()(const Entry& a, const Entry& b) const { return EntryBefore(a, b); }
+        bool operator()(const Entry& a, const Probe& b) const { return EntryBefore(a, b); }
+        bool operator()(const Probe& a, const Entry& b) const { return EntryBefore(a, b); }
     };
     struct RawLess {
         bool operator()(const Unit* a, const Unit* b) const { return Before(*a, *b); }
     };
-    using Storage = std::set<Owned, Less>;
+    using Storage = std::set<Entry, Less>;
     // The units of one file, in order: nearly always one, held in place.
     using FileBucket = boost::container::small_vector<Unit*, 1>;
     // The indexes' keys are the texts of the units they lead to.
@@ -198,7 +235,7 @@ public:
     // A copy of each unit (ZorpaUnitCopier), in the same places.
     ZorpaUnitSet(const ZorpaUnitSet& other)
     {
-        for (const Owned& unit : other.m_units) Adopt(ZorpaUnitCopier<T>::Copy(unit.get()));
+        for (const Entry& unit : other.m_units) Adopt(ZorpaUnitCopier<T>::Copy(unit.get()));
     }
     ZorpaUnitSet& operator=(const ZorpaUnitSet&) = delete;
     // The units go, each after it has left the set.
@@ -238,11 +275,9 @@ public:
         if (unit == nullptr) return nullptr;
         // Nearly always the first is taken: the tree is not walked then.
         if (take(unit)) return unit;
-        const std::string& lowered = unit->GetUnitOrder().name;
-        for (Place at = std::next(unit->GetUnitPlace()); at != m_units.end(); ++at) {
-            if ((*at)->GetUnitOrder().name != lowered) break;
+        const Place first = unit->GetUnitPlace();
+        for (Place at = std::next(first); at != m_units.end() && SameName(*at, *first); ++at)
             if (take(at->get())) return at->get();
-        }
         return nullptr;
     }
     // Asks for the index cell where a lookup of the name starts: a lookup
@@ -253,9 +288,9 @@ public:
     {
         const auto [named, end] = equal_range(ZorpaUnitName{order.name});
         Place first = named.m_at;
-        while (first != end.m_at && (*first)->GetUnitOrder() < order) ++first;
+        while (first != end.m_at && first->unit->GetUnitOrder() < order) ++first;
         Place last = first;
-        while (last != end.m_at && (*last)->GetUnitOrder() == order) ++last;
+        while (last != end.m_at && last->unit->GetUnitOrder() == order) ++last;
         return {const_iterator(first), const_iterator(last)};
     }
 
@@ -286,7 +321,7 @@ public:
         const Place at = Located(unit);
         if (at == m_units.end()) return nullptr;
         Forget(at);
-        Owned taken = std::move(m_units.extract(at).value());
+        Owned taken = std::move(m_units.extract(at).value().unit);
         taken->SetUnitSet(nullptr);
         return taken;
     }
@@ -317,10 +352,10 @@ public:
         // Taken out of the nodes in place: the tree goes in one sweep at the
         // end rather than being rebalanced for every unit. The nodes are
         // the set's own (not const objects); none is compared any more.
-        for (const Owned& held : m_units) {
+        for (const Entry& held : m_units) {
             if (far != m_units.end()) ahead((far++)->get(), 0);
             if (near != m_units.end()) ahead((near++)->get(), 1);
-            Owned unit(const_cast<Owned&>(held).release());
+            Owned unit(const_cast<Entry&>(held).unit.release());
             unit->SetUnitSet(nullptr);
             units.push_back(std::move(unit));
         }
@@ -406,7 +441,7 @@ private:
         const Place first = unit->GetUnitPlace();
         Place last = std::next(first);
         // The others of the name follow the first, lower-cased as it is.
-        while (last != m_units.end() && (*last)->GetUnitOrder().name == unit->GetUnitOrder().name) ++last;
+        while (last != m_units.end() && SameName(*last, *first)) ++last;
         return {const_iterator(first), const_iterator(last)};
     }
     // The first unit of the name, its case folded; end() when there is none.
@@ -419,11 +454,13 @@ private:
     Unit* FirstUnitOf(const ZorpaHashedName& name) const
     {
         // The name compared lies in the unit, cold in a large library, and
-        // the caller reads the unit's first lines next: they are asked for
-        // together.
+        // the caller reads and changes the unit next, across its lines (its
+        // place in the set lies at its end): they are asked for together.
         const auto load = [](const Unit* unit) {
-            __builtin_prefetch(unit);
-            __builtin_prefetch(reinterpret_cast<const char*>(unit) + 64);
+            constexpr std::size_t kLine = 64;
+            constexpr std::size_t kBytes = std::min<std::size_t>(sizeof(Unit), 8 * kLine);
+            for (std::size_t offset = 0; offset < kBytes; offset += kLine)
+                __builtin_prefetch(reinterpret_cast<const char*>(unit) + offset);
         };
         const std::size_t slot = m_firstOfName.Find(name.text, name.hash, load);
         return slot == NameIndex::npos ? nullptr : m_firstOfName.At(slot);
@@ -432,18 +469,24 @@ private:
     // before, or after the last one; a search of the order for a new name.
     Place PlaceFor(const Unit& unit) const
     {
-        const std::string& name = unit.GetUnitOrder().name;
-        Place at = FirstOf(name);
-        if (at == m_units.end()) return m_units.lower_bound(&unit);
-        while (at != m_units.end() && (*at)->GetUnitOrder().name == name && Before(**at, unit)) ++at;
+        Place at = FirstOf(unit.GetUnitOrder().name);
+        if (at == m_units.end()) return m_units.lower_bound(Probe(&unit));
+        const Place first = at;
+        while (at != m_units.end() && SameName(*at, *first) && Before(*at->unit, unit)) ++at;
         return at;
+    }
+    // Whether two units in the set have one name: mostly told by their
+    // prefixes alone.
+    static bool SameName(const Entry& a, const Entry& b)
+    {
+        return a.prefix == b.prefix && a.unit->GetUnitOrder().name == b.unit->GetUnitOrder().name;
     }
     T Adopt(Owned unit)
     {
         T adopted = unit.get();
         adopted->SetUnitSet(this);
         const Place hint = PlaceFor(*adopted);
-        Remember(m_units.insert(hint, std::move(unit)));
+        Remember(m_units.insert(hint, Entry(std::move(unit))));
         return adopted;
     }
     // Rekey and RekeyFile; the name's entry is taken out before `change`
@@ -461,15 +504,19 @@ private:
         change();
         // Out of order until it moves, the unit is reached through `at`
         // alone, and no search compares it with the others.
+        const Probe changed(unit);
         const Place next = std::next(at);
-        const bool stays = (next == m_units.end() || Before(*unit, **next)) &&
-                           (at == m_units.begin() || Before(**std::prev(at), *unit));
+        const bool stays = (next == m_units.end() || EntryBefore(changed, *next)) &&
+                           (at == m_units.begin() || EntryBefore(*std::prev(at), changed));
         if (!stays) {
             if (!renamed) ForgetName(at);
             auto node = m_units.extract(at);
+            node.value().prefix = changed.prefix;
             RememberName(m_units.insert(PlaceFor(*unit), std::move(node)));
-        } else if (renamed) {
-            RememberName(at);
+        } else {
+            // In place its node is the set's own; the order holds with the new prefix.
+            const_cast<Entry&>(*at).prefix = changed.prefix;
+            if (renamed) RememberName(at);
         }
         RememberFile(*unit);
     }
@@ -477,12 +524,12 @@ private:
     void Remember(Place at)
     {
         RememberName(at);
-        RememberFile(**at);
+        RememberFile(*at->unit);
     }
     // The unit's place, and its name's entry when it comes first there.
     void RememberName(Place at)
     {
-        Unit& unit = **at;
+        Unit& unit = *at->unit;
         unit.SetUnitPlace(at);
         const auto [first, made] =
             m_firstOfName.FindOrAdd(unit.GetUnitOrder().name, [&unit](Unit*& fresh) { fresh = &unit; });
@@ -501,17 +548,17 @@ private:
     void Forget(Place at)
     {
         ForgetName(at);
-        ForgetFile(**at);
+        ForgetFile(*at->unit);
     }
     void ForgetName(Place at)
     {
-        Unit& unit = **at;
+        Unit& unit = *at->unit;
         unit.SetUnitPlace(m_units.end());
         const std::size_t first = m_firstOfName.Find(unit.GetUnitOrder().name);
         if (first != NameIndex::npos && m_firstOfName.At(first) == &unit) {
             // The key is the first unit's name: the next of the name lends its own.
             const Place next = std::next(at);
-            if (next != m_units.end() && (*next)->GetUnitOrder().name == unit.GetUnitOrder().name)
+            if (next != m_units.end() && SameName(*next, *at))
                 m_firstOfName.At(first) = next->get();
             else
                 m_firstOfName.EraseSlot(first);
