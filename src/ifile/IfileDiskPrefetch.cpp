@@ -12,12 +12,13 @@
 #include <atomic>
 #include <condition_variable>
 #include <cstddef>
-#include <deque>
+#include <memory>
 #include <mutex>
 #include <string_view>
 #include <system_error>
 #include <thread>
 #include <unordered_map>
+#include <vector>
 
 namespace {
 
@@ -51,9 +52,8 @@ public:
 
 private:
     struct Slot {
-        explicit Slot(File listed) : file(std::move(listed)) {}
-        File file;
         std::atomic<State> state{State::Pending};
+        bool read = false;  // the reader will read its text
         // Written by whoever claimed the slot, read once it is done.
         Status status = Status::Unknown;
         SysStatInfo info;
@@ -61,7 +61,12 @@ private:
         std::string text;  // the reader's once the slot is done
     };
 
-    void Look(Slot& slot, bool withText) const;
+    std::size_t Count() const { return m_pathStarts.size() - 1; }
+    std::string_view PathOf(std::size_t index) const
+    {
+        return std::string_view(m_paths).substr(m_pathStarts[index], m_pathStarts[index + 1] - m_pathStarts[index]);
+    }
+    void Look(std::size_t index, bool withText);
     void Finish(Slot& slot);
     // The slot once looked at. A slot nobody has claimed yet the caller
     // looks at itself, reading its text only when it asks for the text.
@@ -72,7 +77,15 @@ private:
     void GiveBack(std::size_t bytes);
 
     const Limits m_limits;
-    std::deque<Slot> m_slots;  // slots hold atomics: built in place, never moved
+    // Every listed path, one after the other, and where each starts (one
+    // more for the end): the reader compares the path it asks for with the
+    // next ones in order, and a path of its own for each file lay wherever
+    // it was made, cold by then in a large project.
+    std::string m_paths;
+    std::vector<std::size_t> m_pathStarts;
+    // One block, slots built in place (they hold atomics): a block per few
+    // files was an allocation each, out of memory just freed.
+    std::unique_ptr<Slot[]> m_slots;
     std::unordered_map<std::string_view, std::size_t> m_index;  // the reader's
     bool m_indexMade = false;                                    // the reader's
     std::size_t m_lastAsked = 0;  // the reader's
@@ -96,10 +109,21 @@ thread_local IfileDiskPrefetch::Impl* t_current = nullptr;
 
 }  // namespace
 
-IfileDiskPrefetch::Impl::Impl(std::vector<File> files, const Limits& limits) : m_limits(limits)
+IfileDiskPrefetch::Impl::Impl(std::vector<File> files, const Limits& limits)
+    : m_limits(limits), m_slots(std::make_unique<Slot[]>(files.size()))
 {
-    for (File& file : files) m_slots.emplace_back(std::move(file));
-    if (m_slots.size() < m_limits.minFilesForHelpers || m_limits.window == 0 || m_limits.batch == 0) return;
+    std::size_t bytes = 0;
+    for (const File& file : files) bytes += file.path.size();
+    m_paths.reserve(bytes);
+    m_pathStarts.reserve(files.size() + 1);
+    for (std::size_t i = 0; i < files.size(); ++i) {
+        m_pathStarts.push_back(m_paths.size());
+        m_paths += files[i].path;
+        std::string().swap(files[i].path);  // freed while in the cache
+        m_slots[i].read = files[i].read;
+    }
+    m_pathStarts.push_back(m_paths.size());
+    if (Count() < m_limits.minFilesForHelpers || m_limits.window == 0 || m_limits.batch == 0) return;
     const unsigned processors = ImodelUsableCores();
     const unsigned helpers = std::min(kMaxHelpers, processors > 1 ? processors - 1 : 0u);
     for (unsigned i = 0; i < helpers; ++i) {
@@ -119,39 +143,40 @@ IfileDiskPrefetch::Impl::~Impl()
     }
     m_helpersWake.notify_all();
     for (std::thread& helper : m_helpers) helper.join();
-    // The slots are a path per file, the first of them read long before:
-    // freeing them is a cold walk, done off the reader's path.
-    // The index names the slots' own paths, which a move of the list leaves
-    // where they are.
-    if (m_slots.size() >= kImodelFreedLaterFrom) ImodelFreeLaterWhole(std::move(m_slots), std::move(m_index));
+    // The index is a node per file, made long before: freeing it is a cold
+    // walk, done off the reader's path. It names paths in m_paths, which go
+    // with it.
+    if (m_index.size() >= kImodelFreedLaterFrom) ImodelFreeLaterWhole(std::move(m_index), std::move(m_paths));
 }
 
 std::size_t IfileDiskPrefetch::Impl::IndexOf(const std::string& path)
 {
     // The reader mostly asks for the file it asked for last, or the next.
-    for (std::size_t at = m_lastAsked; at < m_slots.size() && at <= m_lastAsked + 1; ++at)
-        if (m_slots[at].file.path == path) return m_lastAsked = at;
+    for (std::size_t at = m_lastAsked; at < Count() && at <= m_lastAsked + 1; ++at)
+        if (PathOf(at) == path) return m_lastAsked = at;
     // Made on the first request out of order only: a reader that follows
     // the list never pays a hash and a node per file.
     if (!m_indexMade) {
         m_indexMade = true;
-        m_index.reserve(m_slots.size());
-        for (std::size_t i = 0; i < m_slots.size(); ++i) m_index.emplace(m_slots[i].file.path, i);
+        m_index.reserve(Count());
+        for (std::size_t i = 0; i < Count(); ++i) m_index.emplace(PathOf(i), i);
     }
     const auto found = m_index.find(path);
     if (found == m_index.end()) return kNotListed;
     return m_lastAsked = found->second;
 }
 
-void IfileDiskPrefetch::Impl::Look(Slot& slot, bool withText) const
+void IfileDiskPrefetch::Impl::Look(std::size_t index, bool withText)
 {
+    Slot& slot = m_slots[index];
     try {
+        const std::string path(PathOf(index));
         if (!withText) {
-            slot.status = SysPathStat(slot.file.path, &slot.info) == 0 ? Status::Found : Status::Missing;
+            slot.status = SysPathStat(path, &slot.info) == 0 ? Status::Found : Status::Missing;
             return;
         }
         std::string text;
-        const int got = SysStatAndReadFile(slot.file.path, &slot.info, &text, m_limits.maxTextBytes);
+        const int got = SysStatAndReadFile(path, &slot.info, &text, m_limits.maxTextBytes);
         slot.status = got < 0 ? Status::Missing : Status::Found;
         if (got == 1) {
             slot.text = std::move(text);
@@ -182,13 +207,13 @@ void IfileDiskPrefetch::Impl::Help()
         {
             std::unique_lock<std::mutex> lock(m_lock);
             m_helpersWake.wait(lock, [this] {
-                return m_stopping || m_next >= m_slots.size() ||
+                return m_stopping || m_next >= Count() ||
                        (m_next < m_reached.load() + m_limits.window && m_bytesAhead.load() < m_limits.maxBytesAhead);
             });
-            if (m_stopping || m_next >= m_slots.size()) return;
+            if (m_stopping || m_next >= Count()) return;
             // Files the reader has passed are left to it.
             first = std::max(m_next, m_reached.load());
-            last = std::min(m_slots.size(), first + m_limits.batch);
+            last = std::min(Count(), first + m_limits.batch);
             m_next = last;
         }
         for (std::size_t i = first; i < last; ++i) {
@@ -196,7 +221,7 @@ void IfileDiskPrefetch::Impl::Help()
             State expected = State::Pending;
             if (!slot.state.compare_exchange_strong(expected, State::Claimed)) continue;
             // Over the budget a helper takes the status alone.
-            Look(slot, slot.file.read && m_bytesAhead.load() < m_limits.maxBytesAhead);
+            Look(i, slot.read && m_bytesAhead.load() < m_limits.maxBytesAhead);
             Finish(slot);
         }
     }
@@ -242,7 +267,7 @@ IfileDiskPrefetch::Impl::Slot& IfileDiskPrefetch::Impl::Reach(std::size_t index,
     if (slot.state.load() == State::Done) return slot;
     State expected = State::Pending;
     if (slot.state.compare_exchange_strong(expected, State::Claimed)) {
-        Look(slot, forText && slot.file.read);
+        Look(index, forText && slot.read);
         Finish(slot);
         return slot;
     }
@@ -265,13 +290,13 @@ int IfileDiskPrefetch::Impl::Stat(std::size_t index, SysStatInfo* info)
     case Status::Unknown:
         break;
     }
-    return SysPathStat(slot.file.path, info);
+    return SysPathStat(std::string(PathOf(index)), info);
 }
 
 bool IfileDiskPrefetch::Impl::Read(std::size_t index, std::string& text)
 {
     Slot& slot = Reach(index, true);
-    if (!slot.hasText) return SysReadFile(slot.file.path, text);
+    if (!slot.hasText) return SysReadFile(std::string(PathOf(index)), text);
     const std::size_t size = slot.text.size();
     text = std::move(slot.text);
     slot.text = std::string();
