@@ -120,9 +120,13 @@ void ImodelModule::AddSubBlock(ImodelModule* sub, bool notify)
     HierarchyChanged();
     if (!m_subBlocks) m_subBlocks = std::make_unique<ImodelLinkList>();
     // A unit stands in its sub-block's parent list exactly while it lists the
-    // sub-block: its own list, which the caller is filling, tells, rather
-    // than the sub-block's, which for a cell used everywhere is long.
-    if (!m_subBlocks->Contains(sub)) {
+    // sub-block: the shorter of the two lists tells. The sub-block's is long
+    // for a cell used everywhere; this unit's, which the caller is filling,
+    // for a wide top, whose new sub-blocks have no parent yet.
+    const bool listed = hasParents && sub->m_parents->size() <= m_subBlocks->size()
+                            ? sub->m_parents->Contains(this)
+                            : hasParents && m_subBlocks->Contains(sub);
+    if (!listed) {
         if (!hasParents) sub->m_parents.emplace();
         sub->m_parents->PushBack(this);
         sub->NotifyChanged(true, false, false);
