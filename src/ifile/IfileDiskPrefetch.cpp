@@ -79,12 +79,12 @@ private:
     const Limits m_limits;
     // Every listed path, one after the other, and where each starts (one
     // more for the end): the reader compares the path it asks for with the
-    // next ones in order, and a path of its own for each file lay wherever
-    // it was made, cold by then in a large project.
+    // next ones, which it then reads in order rather than each wherever it
+    // was made (cold by then in a large project).
     std::string m_paths;
     std::vector<std::size_t> m_pathStarts;
-    // One block, slots built in place (they hold atomics): a block per few
-    // files was an allocation each, out of memory just freed.
+    // Every slot in one block, built in place (slots hold atomics): not an
+    // allocation per few files, out of memory a refresh has just freed.
     std::unique_ptr<Slot[]> m_slots;
     std::unordered_map<std::string_view, std::size_t> m_index;  // the reader's
     bool m_indexMade = false;                                    // the reader's

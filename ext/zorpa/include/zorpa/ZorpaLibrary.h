@@ -454,8 +454,8 @@ private:
     Unit* FirstUnitOf(const ZorpaHashedName& name) const
     {
         // The name compared lies in the unit, cold in a large library, and
-        // the caller reads and changes the unit next, across its lines (its
-        // place in the set lies at its end): they are asked for together.
+        // the caller reads and changes the unit next, anywhere in it: the
+        // whole unit (up to eight lines) is asked for together.
         const auto load = [](const Unit* unit) {
             constexpr std::size_t kLine = 64;
             constexpr std::size_t kBytes = std::min<std::size_t>(sizeof(Unit), 8 * kLine);
