@@ -92,6 +92,10 @@ concept IeventModuleScanner = !std::same_as<std::remove_cv_t<Scanner>, ImodelMod
 // module that is still the one it was built with.
 class Ievent_ModulesParent {
 public:
+    // Most events carry one module: it is kept in place, without a block of
+    // its own (a refresh makes two such events for every unit).
+    using Modules = boost::container::small_vector<ImodelModule*, 1>;
+
     explicit Ievent_ModulesParent(const std::vector<ImodelModule*>& modules);
     // A one-element list, also for a null module.
     explicit Ievent_ModulesParent(ImodelModule* module);
@@ -102,7 +106,7 @@ public:
     }
     virtual ~Ievent_ModulesParent() = default;
 
-    const std::vector<ImodelModule*>& GetModules() const { return m_modules; }
+    const Modules& GetModules() const { return m_modules; }
     // The modules that still stand as they were when the event was built.
     std::vector<ImodelModule*> GetLiveModules() const;
 
@@ -112,16 +116,16 @@ protected:
     void MarkModulesDisplayable() const;
 
 private:
+    explicit Ievent_ModulesParent(Modules modules);
     template <class Scanner>
-    static std::vector<ImodelModule*> FoundModules(Scanner* scanner)
+    static Modules FoundModules(Scanner* scanner)
     {
         if (scanner == nullptr) return {};
         const auto range = scanner->GetModuleRange();
-        return std::vector<ImodelModule*>(range.first, range.second);
+        return Modules(range.first, range.second);
     }
 
-    std::vector<ImodelModule*> m_modules;
-    // Most events carry one module: its serial is kept in place.
+    Modules m_modules;
     boost::container::small_vector<IeventModuleRegistry::Serial, 1> m_serials;
 };
 

@@ -1,6 +1,13 @@
 #include "ievent/IeventParents.h"
 
-Ievent_ModulesParent::Ievent_ModulesParent(const std::vector<ImodelModule*>& modules) : m_modules(modules)
+#include <utility>
+
+Ievent_ModulesParent::Ievent_ModulesParent(const std::vector<ImodelModule*>& modules)
+    : Ievent_ModulesParent(Modules(modules.begin(), modules.end()))
+{
+}
+
+Ievent_ModulesParent::Ievent_ModulesParent(Modules modules) : m_modules(std::move(modules))
 {
     m_serials.reserve(m_modules.size());
     for (const ImodelModule* module : m_modules) m_serials.push_back(IeventModuleRegistry::SerialOf(module));

@@ -35,7 +35,8 @@ protected:
         std::vector<std::vector<ImodelModule*>> carried;
         for (const IeventBatch& batch : view.Batches())
             for (const auto& event : batch)
-                if (const auto* found = dynamic_cast<const Event*>(event.get())) carried.push_back(found->GetModules());
+                if (const auto* found = dynamic_cast<const Event*>(event.get()))
+                    carried.emplace_back(found->GetModules().begin(), found->GetModules().end());
         return carried;
     }
 };
