@@ -133,14 +133,16 @@ private:
 class Ievent_FilesParent {
 public:
     using Entry = boost::shared_ptr<IfileObjectEx>;
+    // Nearly every event carries one file: it is kept in place.
+    using Files = boost::container::small_vector<Entry, 1>;
 
     // A one-element list, also for an empty entry.
-    explicit Ievent_FilesParent(Entry file) : m_files{std::move(file)} {}
-    explicit Ievent_FilesParent(const std::vector<Entry>& files) : m_files(files) {}
+    explicit Ievent_FilesParent(Entry file) { m_files.push_back(std::move(file)); }
+    explicit Ievent_FilesParent(const std::vector<Entry>& files) : m_files(files.begin(), files.end()) {}
     virtual ~Ievent_FilesParent() = default;
 
-    const std::vector<Entry>& GetFiles() const { return m_files; }
+    const Files& GetFiles() const { return m_files; }
 
 private:
-    std::vector<Entry> m_files;
+    Files m_files;
 };

@@ -159,7 +159,8 @@ TEST_F(ItoolVeyrunTest, AComponentWithoutDefinitionGetsAUnitWhileAProjectIsRead)
     EXPECT_FALSE(bd->GetModuleFile());
     ASSERT_EQ(view.Count("IeventFileAndModulePostParse"), 1);
     const auto& post = dynamic_cast<const IeventFileAndModulePostParse&>(*view.Events().back());
-    EXPECT_EQ(post.GetFiles(), std::vector<boost::shared_ptr<IfileObjectEx>>{nullptr});
+    EXPECT_EQ(std::vector<boost::shared_ptr<IfileObjectEx>>(post.GetFiles().begin(), post.GetFiles().end()),
+              std::vector<boost::shared_ptr<IfileObjectEx>>{nullptr});
 }
 
 TEST_F(ItoolVeyrunTest, TheEngineAddsAndRemovesComponents)
