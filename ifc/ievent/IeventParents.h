@@ -126,6 +126,7 @@ private:
     }
 
     Modules m_modules;
+    // Each module's serial, held in place as the modules are.
     boost::container::small_vector<IeventModuleRegistry::Serial, 1> m_serials;
 };
 
