@@ -123,9 +123,8 @@ void ImodelModule::AddSubBlock(ImodelModule* sub, bool notify)
     // sub-block: the shorter of the two lists tells. The sub-block's is long
     // for a cell used everywhere; this unit's, which the caller is filling,
     // for a wide top, whose new sub-blocks have no parent yet.
-    const bool listed = hasParents && sub->m_parents->size() <= m_subBlocks->size()
-                            ? sub->m_parents->Contains(this)
-                            : hasParents && m_subBlocks->Contains(sub);
+    const bool listed = hasParents && (sub->m_parents->size() <= m_subBlocks->size() ? sub->m_parents->Contains(this)
+                                                                                     : m_subBlocks->Contains(sub));
     if (!listed) {
         if (!hasParents) sub->m_parents.emplace();
         sub->m_parents->PushBack(this);
