@@ -217,6 +217,33 @@ protected:
         return after;
     }
 
+    // For each seed up to `seeds`, by name and by file: the change with the
+    // short cuts (the restore walking the library in order, or looking each
+    // name up) leaves what it leaves when every name is noted. The changes
+    // differ from one another: more than `distinct` outcomes.
+    void ExpectTheShortCutsToRestoreAsNotingEveryNameDoes(unsigned seeds, bool emptied, std::size_t distinct)
+    {
+        std::set<std::string> outcomes;
+        for (unsigned seed = 1; seed <= seeds; ++seed) {
+            for (const bool byName : {true, false}) {
+                imodelUnitJournal::NoteEveryName(true);
+                std::mt19937 plain(seed);
+                const std::string expected = ChangeIntoEmptyLibraries(plain, byName, emptied);
+                imodelUnitJournal::NoteEveryName(false);
+                for (const bool everyName : {false, true}) {
+                    imodelUnitJournal::LookUpEveryName(everyName);
+                    std::mt19937 quick(seed);
+                    EXPECT_EQ(ChangeIntoEmptyLibraries(quick, byName, emptied), expected)
+                        << "seed " << seed << (byName ? " by name" : " by file")
+                        << (everyName ? ", each name looked up" : "");
+                }
+                imodelUnitJournal::LookUpEveryName(false);
+                outcomes.insert(expected);
+            }
+        }
+        EXPECT_GT(outcomes.size(), distinct);
+    }
+
     // Every unit of the library with what a restore gives back, in set order.
     static std::string Dump(const std::string& library = "work")
     {
@@ -349,21 +376,7 @@ TEST_F(UnitJournalTest, AUnitGoneAndBackUnderAnotherFileTakesTheDataOfItsName)
 
 TEST_F(UnitJournalTest, AChangeIntoEmptyLibrariesRestoresAsNotingEveryNameDoes)
 {
-    std::set<std::string> outcomes;
-    for (unsigned seed = 1; seed <= 60; ++seed) {
-        for (const bool byName : {true, false}) {
-            imodelUnitJournal::NoteEveryName(true);
-            std::mt19937 plain(seed);
-            const std::string expected = ChangeIntoEmptyLibraries(plain, byName);
-            imodelUnitJournal::NoteEveryName(false);
-            std::mt19937 quick(seed);
-            EXPECT_EQ(ChangeIntoEmptyLibraries(quick, byName), expected)
-                << "seed " << seed << (byName ? " by name" : " by file");
-            outcomes.insert(expected);
-        }
-    }
-    // The changes differ from one another.
-    EXPECT_GT(outcomes.size(), 60u);
+    ExpectTheShortCutsToRestoreAsNotingEveryNameDoes(60, false, 60);
 }
 
 TEST_F(UnitJournalTest, AChangeThatEmptiesTheLibrariesRestoresAsNotingEveryNameDoes)
@@ -371,27 +384,7 @@ TEST_F(UnitJournalTest, AChangeThatEmptiesTheLibrariesRestoresAsNotingEveryNameD
     // After a library is emptied, the units made in it are not noted one by
     // one; the restore finds the names where they stand beside units from
     // before that were never noted (a library that came whole in its place).
-    std::set<std::string> outcomes;
-    for (unsigned seed = 1; seed <= 80; ++seed) {
-        for (const bool byName : {true, false}) {
-            imodelUnitJournal::NoteEveryName(true);
-            std::mt19937 plain(seed);
-            const std::string expected = ChangeIntoEmptyLibraries(plain, byName, true);
-            imodelUnitJournal::NoteEveryName(false);
-            for (const bool everyName : {false, true}) {
-                // The restore walks the library or looks each name up.
-                imodelUnitJournal::LookUpEveryName(everyName);
-                std::mt19937 quick(seed);
-                EXPECT_EQ(ChangeIntoEmptyLibraries(quick, byName, true), expected)
-                    << "seed " << seed << (byName ? " by name" : " by file")
-                    << (everyName ? ", each name looked up" : "");
-            }
-            imodelUnitJournal::LookUpEveryName(false);
-            outcomes.insert(expected);
-        }
-    }
-    // The changes differ from one another.
-    EXPECT_GT(outcomes.size(), 60u);
+    ExpectTheShortCutsToRestoreAsNotingEveryNameDoes(80, true, 60);
 }
 
 TEST_F(UnitJournalTest, AUnitFromBeforeInALibraryThatCameWholeGivesItsDataToTheFirstOfItsName)
