@@ -16,10 +16,13 @@
 #include "ievent/IeventAddressTable.h"
 #include "ievent/IeventModuleRegistry.h"
 #include "imodel/design/ImodelModule.h"
+#include "zorpa/ZorpaFlatIndex.h"
+
+#include <boost/container/small_vector.hpp>
 
 #include <cstddef>
-#include <map>
-#include <memory_resource>
+#include <functional>
+#include <string_view>
 #include <utility>
 #include <vector>
 
@@ -38,6 +41,27 @@ public:
     // once, the plain way (for comparing the two).
     static void Enable(bool enabled);
 
+private:
+    // The units met in one file, one per place in the unit order as in the
+    // set of GetAllRelatedModules, found by their lower-cased name: a file
+    // that instantiates a hundred thousand units would otherwise have each
+    // compared down a tree with units read from all over memory. Units of
+    // one name that stand at different places (other libraries, other
+    // files) share the name's entry.
+    struct Met {
+        ImodelModule* unit;
+        // Walked down in this file.
+        bool down;
+    };
+    struct MetOfName {
+        boost::container::small_vector<Met, 1> units;
+    };
+    struct NameOfMet {
+        std::string_view operator()(const MetOfName& met) const { return met.units.front().unit->GetUnitOrder().name; }
+    };
+    using MetIndex = ZorpaFlatIndex<MetOfName, NameOfMet, std::hash<std::string_view>, std::equal_to<>>;
+
+public:
     // A unit the read changed without a walk from it (the units of a file
     // refused for a unit defined twice keep what its parse gave them): no
     // later walk stops at it or above it, so what lies below it now is
@@ -48,7 +72,8 @@ public:
     // file defines (Defined) before walking from any of them, then walk.
     class FileWalk {
     public:
-        explicit FileWalk(ImodelModuleNoticeBatch& batch) : m_batch(batch), m_met(&batch.m_walkNodes) {}
+        explicit FileWalk(ImodelModuleNoticeBatch& batch);
+        ~FileWalk();
         FileWalk(const FileWalk&) = delete;
         FileWalk& operator=(const FileWalk&) = delete;
 
@@ -62,10 +87,12 @@ public:
         void Related(ImodelModule* root);
 
     private:
+        // The unit met at the place of `unit` in the unit order, and
+        // whether `unit` is the first met there.
+        std::pair<Met*, bool> Meet(ImodelModule* unit);
+
         ImodelModuleNoticeBatch& m_batch;
-        // The units met in this file, one per place in the unit order as in
-        // the set of GetAllRelatedModules: whether each was walked down.
-        std::pmr::map<ImodelModule*, bool, ImodelModule::ModuleSet::key_compare> m_met;
+        MetIndex m_met;
     };
 
 private:
@@ -92,8 +119,7 @@ private:
     // it several times per unit, spread over a design larger than the
     // caches: one probe of a flat table rather than a bucket and a node.
     IeventAddressTable<ImodelModule, std::size_t> m_index;
-    // The nodes of each file's walk, taken again by the next file's: a
-    // read of many files would otherwise ask the heap for a few nodes per
-    // file and give them back, through free lists as large as the design.
-    std::pmr::unsynchronized_pool_resource m_walkNodes;
+    // The index of each file's walk, taken again by the next file's: a read
+    // of many files would otherwise make an array per file.
+    MetIndex m_metOfLastWalk;
 };

@@ -7,6 +7,7 @@
 
 #include <boost/make_shared.hpp>
 
+#include <memory>
 #include <unordered_set>
 
 namespace {
@@ -53,14 +54,27 @@ std::size_t ImodelModuleNoticeBatch::Gather(ImodelModule* module)
 
 void ImodelModuleNoticeBatch::Send()
 {
+    // Asked of the registry all at once: its entries for a large design lie
+    // all over a large table.
+    std::vector<ImodelModule*> modules;
+    std::vector<IeventModuleRegistry::Serial> serials;
+    modules.reserve(m_notices.size());
+    serials.reserve(m_notices.size());
+    for (const Notice& notice : m_notices) {
+        modules.push_back(notice.module);
+        serials.push_back(notice.serial);
+    }
+    const std::unique_ptr<bool[]> alive = std::make_unique<bool[]>(modules.size());
+    IeventModuleRegistry::AreAlive(modules, serials, {alive.get(), modules.size()});
     IeventBatch events;
     events.reserve(m_notices.size());
-    for (const Notice& notice : m_notices) {
-        if (!IeventModuleRegistry::IsAlive(notice.module, notice.serial)) continue;
-        if (notice.module->CanBeDisplayedInAView())
-            events.push_back(boost::make_shared<IeventModuleModified>(notice.module));
+    for (std::size_t i = 0; i < modules.size(); ++i) {
+        if (!alive[i]) continue;
+        // Found alive under its serial just now: the event need not ask again.
+        if (modules[i]->CanBeDisplayedInAView())
+            events.push_back(boost::make_shared<IeventModuleModified>(modules[i], serials[i]));
         else
-            events.push_back(boost::make_shared<IeventModuleAdded>(notice.module));
+            events.push_back(boost::make_shared<IeventModuleAdded>(modules[i], serials[i]));
     }
     m_notices.clear();
     m_index.Clear();
@@ -89,6 +103,28 @@ void ImodelModuleNoticeBatch::Uncover(ImodelModule* module)
     }
 }
 
+ImodelModuleNoticeBatch::FileWalk::FileWalk(ImodelModuleNoticeBatch& batch)
+    : m_batch(batch), m_met(std::exchange(batch.m_metOfLastWalk, MetIndex()))
+{
+    m_met.ClearKeepingRoom();
+}
+
+ImodelModuleNoticeBatch::FileWalk::~FileWalk() { m_batch.m_metOfLastWalk = std::move(m_met); }
+
+std::pair<ImodelModuleNoticeBatch::Met*, bool> ImodelModuleNoticeBatch::FileWalk::Meet(ImodelModule* unit)
+{
+    const ZorpaUnitOrder& order = unit->GetUnitOrder();
+    const auto [slot, added] = m_met.FindOrAdd(order.name, [unit](MetOfName& met) {
+        met.units.push_back({unit, false});
+    });
+    auto& units = m_met.At(slot).units;
+    if (added) return {&units.front(), true};
+    for (Met& met : units)
+        if (met.unit == unit || met.unit->GetUnitOrder() == order) return {&met, false};
+    units.push_back({unit, false});
+    return {&units.back(), true};
+}
+
 void ImodelModuleNoticeBatch::FileWalk::Defined(ImodelModule* unit)
 {
     if (unit == nullptr) return;
@@ -97,7 +133,7 @@ void ImodelModuleNoticeBatch::FileWalk::Defined(ImodelModule* unit)
 
 void ImodelModuleNoticeBatch::FileWalk::Unit(ImodelModule* unit)
 {
-    if (unit != nullptr && m_met.try_emplace(unit, false).second) m_batch.Gather(unit);
+    if (unit != nullptr && Meet(unit).second) m_batch.Gather(unit);
 }
 
 void ImodelModuleNoticeBatch::FileWalk::Related(ImodelModule* root)
@@ -119,11 +155,11 @@ void ImodelModuleNoticeBatch::FileWalk::Related(ImodelModule* root)
     while (!pending.empty()) {
         const Step step = pending.back();
         pending.pop_back();
-        const auto [met, first] = m_met.try_emplace(step.module, false);
+        const auto [met, first] = Meet(step.module);
         if (!first) {
             // Not walked down in this file: what lies below may be missing,
             // so no unit above it may stop a walk.
-            if (step.down && (met->first != step.module || !met->second)) {
+            if (step.down && (met->unit != step.module || !met->down)) {
                 complete = false;
                 m_batch.Uncover(step.module);
             }
@@ -135,7 +171,7 @@ void ImodelModuleNoticeBatch::FileWalk::Related(ImodelModule* root)
                 for (auto it = parents->rbegin(); it != parents->rend(); ++it)
                     if (*it != nullptr) pending.push_back({*it, false, false});
         if (!step.down) continue;
-        met->second = true;
+        met->down = true;
         walkedDown.push_back(notice);
         // The root's own sub-blocks are those the parse just gave it.
         if (m_batch.m_notices[notice].below && step.module != root) continue;

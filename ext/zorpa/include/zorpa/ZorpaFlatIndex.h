@@ -9,6 +9,7 @@
 // in the index.
 #pragma once
 
+#include <algorithm>
 #include <bit>
 #include <cstddef>
 #include <cstdint>
@@ -96,6 +97,15 @@ public:
         std::vector<Cell>().swap(m_cells);
         m_used = 0;
         m_shift = 64;
+    }
+    // Empties the index but keeps its array when that is not much larger
+    // than what it held, for an index filled and emptied again and again:
+    // no array is made afresh each time.
+    void ClearKeepingRoom()
+    {
+        if (m_cells.size() > 4 * std::max<std::size_t>(m_used, 16)) return clear();
+        std::fill(m_cells.begin(), m_cells.end(), Cell{});
+        m_used = 0;
     }
 
 private:
