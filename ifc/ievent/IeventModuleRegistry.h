@@ -24,6 +24,7 @@
 
 #include <cstdint>
 #include <memory>
+#include <span>
 #include <vector>
 
 class ImodelModule;
@@ -46,6 +47,14 @@ public:
     // Whether the module still stands under the registration `serial` and
     // is not being destroyed.
     static bool IsAlive(const ImodelModule* module, Serial serial);
+
+    // The same for many modules under one lock: the registrations of a large
+    // design lie all over a large table, and are asked for some modules
+    // ahead so that their misses overlap. serials[i] is SerialOf(modules[i]).
+    static void SerialsOf(std::span<ImodelModule* const> modules, std::span<Serial> serials);
+    // alive[i] is IsAlive(modules[i], serials[i]).
+    static void AreAlive(std::span<ImodelModule* const> modules, std::span<const Serial> serials,
+                         std::span<bool> alive);
 
     // Marks the module as being destroyed for the scope's lifetime (its
     // registration ends at once); when the scope closes, the module is
@@ -75,6 +84,8 @@ public:
     // Lets the module be displayed when it is still registered under
     // `serial` and not being destroyed; true when it was marked.
     static bool MarkDisplayable(ImodelModule* module, Serial serial);
+    // MarkDisplayable of each module with its serial, under one lock.
+    static void MarkAllDisplayable(std::span<ImodelModule* const> modules, std::span<const Serial> serials);
 };
 
 // True when an event of the batch carries a module whose destructor is

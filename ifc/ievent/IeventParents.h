@@ -99,6 +99,10 @@ public:
     explicit Ievent_ModulesParent(const std::vector<ImodelModule*>& modules);
     // A one-element list, also for a null module.
     explicit Ievent_ModulesParent(ImodelModule* module);
+    // The same for a module its maker has just found registered under
+    // `serial` and not being destroyed (IsAlive): the registry is not asked
+    // again.
+    Ievent_ModulesParent(ImodelModule* module, IeventModuleRegistry::Serial serial);
     // Every module that the scanner found, in its order; none without a scanner.
     template <IeventModuleScanner Scanner>
     explicit Ievent_ModulesParent(Scanner* scanner) : Ievent_ModulesParent(FoundModules(scanner))

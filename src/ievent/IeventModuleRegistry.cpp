@@ -128,10 +128,27 @@ void IeventModuleRegistry::SetDisplayMarker(DisplayMarker marker)
 
 namespace {
 
+bool IsAliveAs(const Registration* registration, IeventModuleRegistry::Serial serial)
+{
+    return serial != 0 && registration != nullptr && registration->serial() == serial && !registration->beingDestroyed();
+}
+
 bool IsAliveLocked(const ImodelModule* module, IeventModuleRegistry::Serial serial)
 {
-    const auto* registration = g_registry.Find(module);
-    return serial != 0 && registration != nullptr && registration->serial() == serial && !registration->beingDestroyed();
+    return IsAliveAs(g_registry.Find(module), serial);
+}
+
+// Calls `visit(i, registration)` for each module in order, under the lock,
+// with the registration's cell asked for eight modules ahead.
+template <class Visit>
+void VisitAhead(std::span<ImodelModule* const> modules, Visit visit)
+{
+    constexpr std::size_t kAhead = 8;
+    for (std::size_t i = 0; i < std::min(kAhead, modules.size()); ++i) g_registry.modules.Prefetch(modules[i]);
+    for (std::size_t i = 0; i < modules.size(); ++i) {
+        if (i + kAhead < modules.size()) g_registry.modules.Prefetch(modules[i + kAhead]);
+        visit(i, g_registry.Find(modules[i]));
+    }
 }
 
 }  // namespace
@@ -148,6 +165,32 @@ bool IeventModuleRegistry::MarkDisplayable(ImodelModule* module, Serial serial)
     if (!IsAliveLocked(module, serial) || g_registry.marker == nullptr) return false;
     g_registry.marker(module);
     return true;
+}
+
+void IeventModuleRegistry::SerialsOf(std::span<ImodelModule* const> modules, std::span<Serial> serials)
+{
+    std::lock_guard guard(g_registry.lock);
+    VisitAhead(modules, [&](std::size_t i, const Registration* registration) {
+        serials[i] = registration == nullptr || registration->beingDestroyed() ? 0 : registration->serial();
+    });
+}
+
+void IeventModuleRegistry::AreAlive(std::span<ImodelModule* const> modules, std::span<const Serial> serials,
+                                    std::span<bool> alive)
+{
+    std::lock_guard guard(g_registry.lock);
+    VisitAhead(modules, [&](std::size_t i, const Registration* registration) {
+        alive[i] = IsAliveAs(registration, serials[i]);
+    });
+}
+
+void IeventModuleRegistry::MarkAllDisplayable(std::span<ImodelModule* const> modules, std::span<const Serial> serials)
+{
+    std::lock_guard guard(g_registry.lock);
+    if (g_registry.marker == nullptr) return;
+    VisitAhead(modules, [&](std::size_t i, const Registration* registration) {
+        if (IsAliveAs(registration, serials[i])) g_registry.marker(modules[i]);
+    });
 }
 
 bool IeventMustDeliverAtOnce(const IeventBatch& events)

@@ -1,5 +1,6 @@
 #include "ievent/IeventParents.h"
 
+#include <memory>
 #include <utility>
 
 Ievent_ModulesParent::Ievent_ModulesParent(const std::vector<ImodelModule*>& modules)
@@ -7,10 +8,9 @@ Ievent_ModulesParent::Ievent_ModulesParent(const std::vector<ImodelModule*>& mod
 {
 }
 
-Ievent_ModulesParent::Ievent_ModulesParent(Modules modules) : m_modules(std::move(modules))
+Ievent_ModulesParent::Ievent_ModulesParent(Modules modules) : m_modules(std::move(modules)), m_serials(m_modules.size())
 {
-    m_serials.reserve(m_modules.size());
-    for (const ImodelModule* module : m_modules) m_serials.push_back(IeventModuleRegistry::SerialOf(module));
+    IeventModuleRegistry::SerialsOf({m_modules.data(), m_modules.size()}, {m_serials.data(), m_serials.size()});
 }
 
 // Made for every unit a re-read file reaches: built in place, without a
@@ -20,17 +20,25 @@ Ievent_ModulesParent::Ievent_ModulesParent(ImodelModule* module)
 {
 }
 
+Ievent_ModulesParent::Ievent_ModulesParent(ImodelModule* module, IeventModuleRegistry::Serial serial)
+    : m_modules(1, module), m_serials(1, serial)
+{
+}
+
 void Ievent_ModulesParent::MarkModulesDisplayable() const
 {
-    for (std::size_t i = 0; i < m_modules.size(); ++i)
-        IeventModuleRegistry::MarkDisplayable(m_modules[i], m_serials[i]);
+    IeventModuleRegistry::MarkAllDisplayable({m_modules.data(), m_modules.size()},
+                                             {m_serials.data(), m_serials.size()});
 }
 
 std::vector<ImodelModule*> Ievent_ModulesParent::GetLiveModules() const
 {
+    const std::unique_ptr<bool[]> alive = std::make_unique<bool[]>(m_modules.size());
+    IeventModuleRegistry::AreAlive({m_modules.data(), m_modules.size()}, {m_serials.data(), m_serials.size()},
+                                   {alive.get(), m_modules.size()});
     std::vector<ImodelModule*> live;
     live.reserve(m_modules.size());
     for (std::size_t i = 0; i < m_modules.size(); ++i)
-        if (IeventModuleRegistry::IsAlive(m_modules[i], m_serials[i])) live.push_back(m_modules[i]);
+        if (alive[i]) live.push_back(m_modules[i]);
     return live;
 }

@@ -145,6 +145,56 @@ TEST_F(IeventModuleRegistryTest, ManyModulesComingAndGoingEachKeepTheirOwnRegist
     check(12000);
 }
 
+TEST_F(IeventModuleRegistryTest, ManyModulesAskedAtOnceAnswerAsEachAskedAlone)
+{
+    // Lists of every length around the look-ahead, mixing live modules with
+    // gone ones, one being destroyed, null, an address never registered, and
+    // serials right, stale or none.
+    std::mt19937 random(29);
+    std::vector<std::unique_ptr<FakeModule>> owned;
+    for (int i = 0; i < 300; ++i) owned.push_back(std::make_unique<FakeModule>());
+    std::vector<FakeModule*> standing;
+    for (const auto& module : owned) standing.push_back(module.get());
+    std::vector<ImodelModule*> gone;
+    for (int i = 0; i < 40; ++i) gone.push_back(std::make_unique<FakeModule>()->Self());
+    static char neverRegistered[8];
+    const auto ask = [&] {
+        for (const std::size_t length : {0, 1, 7, 8, 9, 17, 600}) {
+            std::vector<ImodelModule*> modules;
+            std::vector<IeventModuleRegistry::Serial> serials;
+            for (std::size_t i = 0; i < length; ++i) {
+                const unsigned pick = random() % 10;
+                ImodelModule* module = pick < 6   ? standing[random() % standing.size()]->Self()
+                                       : pick < 8 ? gone[random() % gone.size()]
+                                       : pick < 9 ? reinterpret_cast<ImodelModule*>(neverRegistered)
+                                                  : nullptr;
+                const IeventModuleRegistry::Serial right = IeventModuleRegistry::SerialOf(module);
+                modules.push_back(module);
+                serials.push_back(random() % 4 == 0 ? right + 1 : random() % 8 == 0 ? 0 : right);
+            }
+            std::vector<IeventModuleRegistry::Serial> found(length, 99);
+            IeventModuleRegistry::SerialsOf(modules, found);
+            const std::unique_ptr<bool[]> alive = std::make_unique<bool[]>(length);
+            IeventModuleRegistry::AreAlive(modules, serials, {alive.get(), length});
+            std::vector<int> expected;
+            for (FakeModule* module : standing) expected.push_back(module->displayed);
+            for (std::size_t i = 0; i < length; ++i) {
+                ASSERT_EQ(found[i], IeventModuleRegistry::SerialOf(modules[i])) << i << " of " << length;
+                ASSERT_EQ(alive[i], IeventModuleRegistry::IsAlive(modules[i], serials[i])) << i << " of " << length;
+                for (std::size_t j = 0; j < standing.size(); ++j)
+                    if (alive[i] && modules[i] == standing[j]->Self()) ++expected[j];
+            }
+            IeventModuleRegistry::MarkAllDisplayable(modules, serials);
+            for (std::size_t j = 0; j < standing.size(); ++j)
+                ASSERT_EQ(standing[j]->displayed, expected[j]) << "module " << j << " of " << length;
+        }
+    };
+    ask();
+    // Asked again while one of them is being destroyed: it answers as gone.
+    owned.back()->whileDestroyed = ask;
+    owned.pop_back();
+}
+
 TEST_F(IeventModuleRegistryTest, EventsAboutAModuleBeingDestroyedMustGoOutAtOnce)
 {
     FakeModule bystander;
