@@ -70,6 +70,14 @@ void RunAgainstAMap(std::uint32_t seed, int keys, int steps)
             index.EraseSlot(slot);
             plain.erase(found);
         }
+        // Now and then emptied for a new round, full or after erasures (the
+        // array kept or let go).
+        if (random() % 700 == 0) {
+            index.ClearKeepingRoom();
+            plain.clear();
+            ASSERT_TRUE(index.empty());
+            ASSERT_EQ(index.Find(key), index.npos) << key;
+        }
         ASSERT_EQ(index.size(), plain.size());
     }
     // Every key is found with its value, and no other.
