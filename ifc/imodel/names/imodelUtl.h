@@ -46,9 +46,6 @@ std::string ImodelFileNameKey(const std::string& name);
 // building the key: for indexes that keep many names and check the files
 // they find.
 std::uint64_t ImodelFileNameKeyHash(std::string_view name, std::string_view projectFolder);
-// Whether ImodelFileNameKey(name, projectFolder) is the name itself, told
-// without building the key (a name as stored nearly always is its key).
-bool ImodelFileNameKeyIsName(std::string_view name, std::string_view projectFolder);
 
 // The name of a project file relative to the project folder.
 // With `cut`: `out` is `name` without the leading project folder and "/"

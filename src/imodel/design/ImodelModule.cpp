@@ -550,16 +550,10 @@ void ImodelModule::ChangeFile(const boost::shared_ptr<IfileObjectEx>& file)
     const auto assign = [this, &file] {
         m_file = file;
         m_order.hasFile = file != nullptr;
-        if (file)
-            m_order.file = file->GetInternalFileName().GetString();
-        else
-            std::string().swap(m_order.file);
-        // The key is nearly always the name as stored: it is then not made.
-        m_fileIndexKeyIsFile = file && ImodelFileNameKeyIsName(m_order.file, std::string_view());
-        if (file && !m_fileIndexKeyIsFile)
-            m_fileIndexKey = ImodelFileNameKey(m_order.file, std::string());
-        else
-            std::string().swap(m_fileIndexKey);
+        m_order.file = file ? file->GetInternalFileName().GetString() : std::string();
+        m_fileIndexKey = file ? ImodelFileNameKey(m_order.file, std::string()) : std::string();
+        m_fileIndexKeyIsFile = file && m_fileIndexKey == m_order.file;
+        if (m_fileIndexKeyIsFile) std::string().swap(m_fileIndexKey);
     };
     // The unit keeps its name: only its file's place in the order changes.
     if (m_unitSet != nullptr)

@@ -157,15 +157,6 @@ std::uint64_t ImodelFileNameKeyHash(std::string_view name, std::string_view proj
     return hash;
 }
 
-bool ImodelFileNameKeyIsName(std::string_view name, std::string_view projectFolder)
-{
-    if (KeyLength(name, projectFolder) != name.size()) return false;
-    std::size_t at = 0;
-    bool same = true;
-    ForEachKeyCharacter(name, projectFolder, [&](char c) { same = same && name[at++] == c; });
-    return same;
-}
-
 std::string ImodelFileNameKey(const std::string& name)
 {
     static const std::string none;
