@@ -25,6 +25,12 @@ private:
     std::uint64_t m_word = 0;
 };
 
+// The serial a registration stands for; 0 for none or one being destroyed.
+IeventModuleRegistry::Serial SerialIn(const Registration* registration)
+{
+    return registration == nullptr || registration->beingDestroyed() ? 0 : registration->serial();
+}
+
 // Every unit of a project registers and goes again: one array, no node per
 // unit to allocate and free.
 using RegistrationTable = IeventAddressTable<ImodelModule, Registration>;
@@ -71,8 +77,7 @@ void IeventModuleRegistry::Register(ImodelModule* module, Serial serial)
 IeventModuleRegistry::Serial IeventModuleRegistry::SerialOf(const ImodelModule* module)
 {
     std::lock_guard guard(g_registry.lock);
-    const Registration* registration = g_registry.Find(module);
-    return registration == nullptr || registration->beingDestroyed() ? 0 : registration->serial();
+    return SerialIn(g_registry.Find(module));
 }
 
 bool IeventModuleRegistry::IsBeingDestroyed(const ImodelModule* module)
@@ -171,7 +176,7 @@ void IeventModuleRegistry::SerialsOf(std::span<ImodelModule* const> modules, std
 {
     std::lock_guard guard(g_registry.lock);
     VisitAhead(modules, [&](std::size_t i, const Registration* registration) {
-        serials[i] = registration == nullptr || registration->beingDestroyed() ? 0 : registration->serial();
+        serials[i] = SerialIn(registration);
     });
 }
 
