@@ -1,6 +1,5 @@
 #include "ievent/IeventParents.h"
 
-#include <memory>
 #include <utility>
 
 Ievent_ModulesParent::Ievent_ModulesParent(const std::vector<ImodelModule*>& modules)
@@ -33,9 +32,10 @@ void Ievent_ModulesParent::MarkModulesDisplayable() const
 
 std::vector<ImodelModule*> Ievent_ModulesParent::GetLiveModules() const
 {
-    const std::unique_ptr<bool[]> alive = std::make_unique<bool[]>(m_modules.size());
+    // In place for the one module most events carry.
+    boost::container::small_vector<bool, 4> alive(m_modules.size());
     IeventModuleRegistry::AreAlive({m_modules.data(), m_modules.size()}, {m_serials.data(), m_serials.size()},
-                                   {alive.get(), m_modules.size()});
+                                   {alive.data(), alive.size()});
     std::vector<ImodelModule*> live;
     live.reserve(m_modules.size());
     for (std::size_t i = 0; i < m_modules.size(); ++i)
