@@ -48,7 +48,6 @@
 #include <functional>
 #include <iterator>
 #include <memory>
-#include <memory_resource>
 #include <set>
 #include <string>
 #include <string_view>
@@ -169,7 +168,7 @@ private:
     struct RawLess {
         bool operator()(const Unit* a, const Unit* b) const { return Before(*a, *b); }
     };
-    using Storage = std::pmr::set<Entry, Less>;
+    using Storage = std::set<Entry, Less>;
     // The units of one file, in order: nearly always one, held in place.
     using FileBucket = boost::container::small_vector<Unit*, 1>;
     // The indexes' keys are the texts of the units they lead to.
@@ -581,12 +580,7 @@ private:
     using NameIndex = ZorpaFlatIndex<Unit*, NameOfFirst, ZorpaFoldedHash, ZorpaFoldedEqual>;
     using FileIndex = ZorpaFlatIndex<FileBucket, FileKeyOfBucket, std::hash<std::string_view>, std::equal_to<>>;
 
-    // The order's nodes come from the set's own pool: they lie together, in
-    // the order the units came, not among the units' blocks all over the
-    // heap. A walk of a large set in its order, or a search down it, then
-    // reads a few megabytes rather than a line in every corner of a design.
-    std::pmr::unsynchronized_pool_resource m_nodes;
-    Storage m_units{&m_nodes};
+    Storage m_units;
     // Where each name begins (found by the name as written as well as
     // lower-cased), and the units of each file key (each unit keeps where it
     // stands itself).
