@@ -204,8 +204,6 @@ public:
     // The same from a unit that is deleted afterwards without a look at it:
     // what it holds moves into the record.
     static Restorable TakeRestorable(ImodelModule& unit);
-    // The place of such a unit, moved out of it: its texts are not read.
-    static ZorpaUnitOrder TakeUnitOrder(ImodelModule& unit) { return std::move(unit.m_order); }
     // The record is spent: what it holds may move over.
     void DuplicateModuleInfo(Restorable&& source, const zorpaSaveRestoreParams& params);
 

@@ -125,12 +125,9 @@ void imodelUnitJournal::Note(const ImodelModule& unit, const ImodelModule::UnitS
     if (serial > m_lastSerial || IsKept(serial)) return;
     m_kept.Add(serial, static_cast<std::size_t>(serial));
     const std::size_t at = m_before.size();
-    // A unit that goes for good gives its texts up: the copy of a hundred
-    // thousand file names read each from a block of its own.
-    m_before.push_back(std::make_unique<Kept>(
-        Kept{leaving != nullptr
-                 ? Before{ImodelModule::TakeUnitOrder(*leaving), serial, ImodelModule::TakeRestorable(*leaving)}
-                 : Before{unit.GetUnitOrder(), serial, ImodelModule::KeepRestorable(unit)}}));
+    m_before.push_back(std::make_unique<Kept>(Kept{
+        Before{unit.GetUnitOrder(), serial,
+               leaving != nullptr ? ImodelModule::TakeRestorable(*leaving) : ImodelModule::KeepRestorable(unit)}}));
     (touched.first == kNone ? touched.first : m_before[touched.last]->next) = at;
     touched.last = at;
 }
