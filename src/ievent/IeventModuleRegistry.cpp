@@ -175,9 +175,7 @@ bool IeventModuleRegistry::MarkDisplayable(ImodelModule* module, Serial serial)
 void IeventModuleRegistry::SerialsOf(std::span<ImodelModule* const> modules, std::span<Serial> serials)
 {
     std::lock_guard guard(g_registry.lock);
-    VisitAhead(modules, [&](std::size_t i, const Registration* registration) {
-        serials[i] = SerialIn(registration);
-    });
+    VisitAhead(modules, [&](std::size_t i, const Registration* registration) { serials[i] = SerialIn(registration); });
 }
 
 void IeventModuleRegistry::AreAlive(std::span<ImodelModule* const> modules, std::span<const Serial> serials,
