@@ -53,11 +53,9 @@ private:
         // Walked down in this file.
         bool down;
     };
-    struct MetOfName {
-        boost::container::small_vector<Met, 1> units;
-    };
+    using MetOfName = boost::container::small_vector<Met, 1>;
     struct NameOfMet {
-        std::string_view operator()(const MetOfName& met) const { return met.units.front().unit->GetUnitOrder().name; }
+        std::string_view operator()(const MetOfName& met) const { return met.front().unit->GetUnitOrder().name; }
     };
     using MetIndex = ZorpaFlatIndex<MetOfName, NameOfMet, std::hash<std::string_view>, std::equal_to<>>;
 

@@ -114,10 +114,10 @@ ImodelModuleNoticeBatch::FileWalk::~FileWalk() { m_batch.m_metOfLastWalk = std::
 std::pair<ImodelModuleNoticeBatch::Met*, bool> ImodelModuleNoticeBatch::FileWalk::Meet(ImodelModule* unit)
 {
     const ZorpaUnitOrder& order = unit->GetUnitOrder();
-    const auto [slot, added] = m_met.FindOrAdd(order.name, [unit](MetOfName& met) {
-        met.units.push_back({unit, false});
+    const auto [slot, added] = m_met.FindOrAdd(order.name, [unit](MetOfName& units) {
+        units.push_back({unit, false});
     });
-    auto& units = m_met.At(slot).units;
+    MetOfName& units = m_met.At(slot);
     if (added) return {&units.front(), true};
     for (Met& met : units)
         if (met.unit == unit || met.unit->GetUnitOrder() == order) return {&met, false};
