@@ -24,6 +24,7 @@ struct Unit {
     std::string fileKey;
     ZorpaUnitSet<Unit*>* set = nullptr;
     ZorpaUnitSet<Unit*>::Place place{};
+    bool sole = false;
 
     const ZorpaUnitOrder& GetUnitOrder() const { return order; }
     const std::string& GetName() const { return written; }
@@ -33,6 +34,8 @@ struct Unit {
     const ZorpaUnitSet<Unit*>* GetUnitSet() const { return set; }
     void SetUnitPlace(ZorpaUnitSet<Unit*>::Place at) { place = at; }
     ZorpaUnitSet<Unit*>::Place GetUnitPlace() const { return place; }
+    void SetUnitSole(bool alone) { sole = alone; }
+    bool IsUnitSole() const { return sole; }
 };
 
 using UnitSet = ZorpaUnitSet<Unit*>;
@@ -163,7 +166,9 @@ TEST(ZorpaUnitSet, FoldedHashAndEqualityIgnoreTheCaseOfAsciiLettersOnly)
 // Units changed in place (a file given or taken, a name changed or kept,
 // several units of one name) stand where a plain sort of every unit puts
 // them, and the file and name indexes answer as a walk over the set; so do
-// units given another file where they stand, when they keep their name.
+// units given another file where they stand, when they keep their name,
+// whether or not the set holds others of that name, and while units leave.
+// A unit the set calls alone of its name is.
 TEST(ZorpaUnitSet, ChangedUnitsStandWhereAPlainSortPutsThem)
 {
     std::mt19937 random(3217);
@@ -186,6 +191,9 @@ TEST(ZorpaUnitSet, ChangedUnitsStandWhereAPlainSortPutsThem)
             unit->serial = ++serial;
             setFile(*unit);
             if (!set.Insert(std::move(unit)).second) outside.push_back(std::move(unit));
+        } else if (random() % 8 == 0) {
+            const std::vector<Unit*> all(set.begin(), set.end());
+            outside.push_back(set.Extract(pick(all)));
         } else {
             const std::vector<Unit*> all(set.begin(), set.end());
             Unit* unit = pick(all);
@@ -209,7 +217,13 @@ TEST(ZorpaUnitSet, ChangedUnitsStandWhereAPlainSortPutsThem)
             return order < 0 || (order == 0 && x->serial < y->serial);
         });
         ASSERT_EQ(std::vector<Unit*>(set.begin(), set.end()), sorted) << "step " << step;
-        for (Unit* unit : sorted) ASSERT_EQ(unit->GetUnitPlace()->get(), unit) << "step " << step;
+        for (std::size_t at = 0; at < sorted.size(); ++at) {
+            const Unit* unit = sorted[at];
+            ASSERT_EQ(unit->GetUnitPlace()->get(), unit) << "step " << step;
+            const bool alone = (at == 0 || sorted[at - 1]->order.name != unit->order.name) &&
+                               (at + 1 == sorted.size() || sorted[at + 1]->order.name != unit->order.name);
+            ASSERT_TRUE(alone || !unit->sole) << unit->order.name << " at step " << step;
+        }
         for (const std::string& file : files) {
             std::vector<Unit*> walked;
             for (Unit* unit : sorted)

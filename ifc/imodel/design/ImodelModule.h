@@ -519,6 +519,9 @@ private:
     // Where the unit stands in that set, kept for the set.
     void SetUnitPlace(UnitSet::Place place) { m_unitPlace = place; }
     UnitSet::Place GetUnitPlace() const { return m_unitPlace; }
+    // Whether that set is sure no other unit of its name stands there.
+    void SetUnitSole(bool sole) { m_soleOfName = sole; }
+    bool IsUnitSole() const { return m_soleOfName; }
     // Points the unit at `file` (none for empty), its library moving it.
     void ChangeFile(const boost::shared_ptr<IfileObjectEx>& file);
     // Appends the units of `list` as sub-blocks (nulls left out), each
@@ -549,6 +552,7 @@ private:
     bool m_displayable = false;
     // Set while UnlinkTogether drops the links among the units that go.
     bool m_goingTogether = false;
+    bool m_soleOfName = false;
     std::unique_ptr<ImodelContextImpl> m_context;
     ImodelLazyList<std::vector<typeUserFileList>> m_customizedLists;
 };

@@ -29,7 +29,10 @@
 //   ZorpaUnitSet<T>* GetUnitSet() const           that set;
 //   void SetUnitPlace(ZorpaUnitSet<T>::Place)     where it stands in that set,
 //   ZorpaUnitSet<T>::Place GetUnitPlace() const   kept by the unit, so that
-//       the set needs no index of its own from unit to place.
+//       the set needs no index of its own from unit to place;
+//   void SetUnitSole(bool)                        whether it is sure that no
+//   bool IsUnitSole() const                       other unit of its name
+//       stands in that set, kept by the unit as well.
 #pragma once
 
 #include "zorpa/ZorpaFlatIndex.h"
@@ -502,6 +505,13 @@ private:
         if (renamed) ForgetName(at);
         ForgetFile(*unit);
         change();
+        // Ordered by its name first, a unit alone of its name stays between
+        // its neighbours whatever its file: they are not looked at, cold as
+        // they are in a large set.
+        if (!renamed && unit->IsUnitSole()) {
+            RememberFile(*unit);
+            return;
+        }
         // Out of order until it moves, the unit is reached through `at`
         // alone, and no search compares it with the others.
         const Probe changed(unit);
@@ -526,14 +536,20 @@ private:
         RememberName(at);
         RememberFile(*at->unit);
     }
-    // The unit's place, and its name's entry when it comes first there.
+    // The unit's place, and its name's entry when it comes first there. A
+    // unit that finds its name new is alone of it; one that joins a name is
+    // not, nor is the unit that was alone there (the first).
     void RememberName(Place at)
     {
         Unit& unit = *at->unit;
         unit.SetUnitPlace(at);
         const auto [first, made] =
             m_firstOfName.FindOrAdd(unit.GetUnitOrder().name, [&unit](Unit*& fresh) { fresh = &unit; });
-        if (!made && Before(unit, *m_firstOfName.At(first))) m_firstOfName.At(first) = &unit;
+        unit.SetUnitSole(made);
+        if (made) return;
+        Unit*& firstOfName = m_firstOfName.At(first);
+        firstOfName->SetUnitSole(false);
+        if (Before(unit, *firstOfName)) firstOfName = &unit;
     }
     void RememberFile(Unit& unit)
     {
@@ -556,7 +572,13 @@ private:
         unit.SetUnitPlace(m_units.end());
         const std::size_t first = m_firstOfName.Find(unit.GetUnitOrder().name);
         if (first != NameIndex::npos && m_firstOfName.At(first) == &unit) {
-            // The key is the first unit's name: the next of the name lends its own.
+            if (unit.IsUnitSole()) {
+                m_firstOfName.EraseSlot(first);
+                return;
+            }
+            // The key is the first unit's name: the next of the name lends
+            // its own. Left alone there, it is not known to be (that would
+            // take a look at the one after it).
             const Place next = std::next(at);
             if (next != m_units.end() && SameName(*next, *at))
                 m_firstOfName.At(first) = next->get();
