@@ -333,3 +333,116 @@ TEST(ZorpaUnitSet, UnitsCollectedFromTheIndexesAreTheSetsOwnAndSortBackIntoItsOr
     EXPECT_GT(collected, 400);
     EXPECT_GT(refused, 0);
 }
+
+// Units of new names wait for their places until the order is asked for;
+// meanwhile they are found by name and by file, given other files, kept
+// out or let in beside others of their name, and taken out, as a plain
+// model of the set answers. Once the order is asked for, they stand where a
+// plain sort puts them, put in one by one when few and in one walk when
+// many against the units in place.
+TEST(ZorpaUnitSet, UnitsOfNewNamesTakeTheirPlacesWhenTheOrderIsAskedFor)
+{
+    std::mt19937 random(6607);
+    std::vector<std::string> files;
+    for (int i = 0; i < 12; ++i) files.push_back("/p/f" + std::to_string(i) + ".vhd");
+    const auto pick = [&](const auto& from) { return from[random() % from.size()]; };
+    // Many names, some alike in their first sixteen bytes.
+    const auto randomName = [&] {
+        const std::string stem = random() % 4 == 0 ? "block_with_a_long_common_stem_" : "u";
+        return AnyCase(stem + std::to_string(random() % 3000), random);
+    };
+    const auto inOrder = [](std::vector<Unit*> units) {
+        std::sort(units.begin(), units.end(), [](const Unit* x, const Unit* y) { return UnitSet::Precedes(*x, *y); });
+        return units;
+    };
+    UnitSet set;
+    // The units the set holds, as the model knows them, and those it gave back.
+    std::vector<Unit*> held;
+    std::vector<std::unique_ptr<Unit>> outside;
+    std::uint64_t serial = 0;
+    for (int round = 0; round < 60; ++round) {
+        // Rounds of a few changes and of many, against a set small or large.
+        const int changes = static_cast<int>(round % 3 == 0 ? random() % 400 : random() % 12);
+        for (int change = 0; change < changes; ++change) {
+            const unsigned kind = random() % 16;
+            if (held.empty() || kind < 9) {
+                auto unit = std::make_unique<Unit>();
+                unit->written = randomName();
+                unit->order.name = Lowered(unit->written);
+                unit->serial = ++serial;
+                GiveRandomFile(*unit, random, files, 4);
+                Unit* const made = unit.get();
+                const auto [standing, taken] = set.Insert(std::move(unit));
+                if (taken) {
+                    held.push_back(made);
+                } else {
+                    outside.push_back(std::move(unit));
+                    ASSERT_NE(std::find(held.begin(), held.end(), standing), held.end()) << "round " << round;
+                }
+            } else if (kind < 13) {
+                Unit* const unit = pick(held);
+                set.RekeyFile(unit, [&] { GiveRandomFile(*unit, random, files, 4); });
+            } else if (kind < 14) {
+                Unit* const unit = pick(held);
+                held.erase(std::find(held.begin(), held.end(), unit));
+                outside.push_back(set.Extract(unit));
+                ASSERT_EQ(outside.back().get(), unit) << "round " << round;
+            } else {
+                // What the set finds of a name against the model's units of it.
+                const std::string written = randomName();
+                const std::string lowered = Lowered(written);
+                std::vector<Unit*> named;
+                for (Unit* unit : inOrder(held))
+                    if (unit->order.name == lowered) named.push_back(unit);
+                const auto withFile = [](Unit* unit) { return unit->order.hasFile; };
+                Unit* firstWithFile = nullptr;
+                for (Unit* unit : named)
+                    if (firstWithFile == nullptr && withFile(unit)) firstWithFile = unit;
+                ASSERT_EQ(set.FindAsWritten(written, withFile), firstWithFile) << written << " round " << round;
+                ASSERT_EQ(set.FindAsWritten(written, [](Unit*) { return false; }), nullptr) << written;
+                Unit newcomer;
+                newcomer.order.name = lowered;
+                GiveRandomFile(newcomer, random, files, 4);
+                Unit* keeping = nullptr;
+                if (!named.empty() && (!newcomer.order.hasFile || !named.front()->order.hasFile))
+                    keeping = named.front();
+                for (Unit* unit : named)
+                    if (keeping == nullptr && unit->order == newcomer.order) keeping = unit;
+                ASSERT_EQ(set.Conflicting(newcomer), keeping) << written << " round " << round;
+            }
+            ASSERT_EQ(set.size(), held.size()) << "round " << round;
+            const std::string& file = pick(files);
+            std::vector<Unit*> ofFile;
+            for (Unit* unit : inOrder(held))
+                if (unit->fileKey == file) ofFile.push_back(unit);
+            ASSERT_EQ(set.UnitsOfFileKey(file), ofFile) << file << " round " << round;
+        }
+        std::vector<Unit*> collected;
+        // Refused only when units of one name have no file.
+        if (set.CollectUnordered(collected)) {
+            ASSERT_EQ(inOrder(collected), inOrder(held)) << "round " << round;
+        }
+        const std::vector<Unit*> sorted = inOrder(held);
+        ASSERT_EQ(std::vector<Unit*>(set.begin(), set.end()), sorted) << "round " << round;
+        for (std::size_t at = 0; at < sorted.size(); ++at) {
+            ASSERT_EQ(sorted[at]->GetUnitPlace()->get(), sorted[at]) << "round " << round;
+            const bool alone = (at == 0 || sorted[at - 1]->order.name != sorted[at]->order.name) &&
+                               (at + 1 == sorted.size() || sorted[at + 1]->order.name != sorted[at]->order.name);
+            ASSERT_TRUE(alone || !sorted[at]->sole) << sorted[at]->order.name << " round " << round;
+        }
+    }
+    // Taken all at once, waiting or not, in the order.
+    for (int i = 0; i < 50; ++i) {
+        auto unit = std::make_unique<Unit>();
+        unit->written = randomName();
+        unit->order.name = Lowered(unit->written);
+        unit->serial = ++serial;
+        Unit* const made = unit.get();
+        if (set.Insert(std::move(unit)).second) held.push_back(made);
+    }
+    const std::vector<Unit*> sorted = inOrder(held);
+    const std::vector<std::unique_ptr<Unit>> all = set.TakeAll();
+    ASSERT_EQ(all.size(), sorted.size());
+    for (std::size_t at = 0; at < all.size(); ++at) EXPECT_EQ(all[at].get(), sorted[at]) << "at " << at;
+    EXPECT_TRUE(set.empty());
+}

@@ -299,7 +299,11 @@ void IcmdReadWriteProjectImpl::StartGatheringUnitFacts()
     std::size_t total = 0;
     const auto libraries = Imodel::GetInstance().GetDesignManager()->GetLibraries();
     for (auto library = libraries.first; library != libraries.second; ++library)
-        if (*library) total += (*library)->GetModules()->size();
+        if (*library) {
+            // The thread only reads the sets: each is put in order here.
+            (*library)->GetModules()->Settle();
+            total += (*library)->GetModules()->size();
+        }
     if (total < kUnitsPerSlice) return;
     try {
         m_unitFactsThread = std::thread([this] { GatherUnitFacts(); });

@@ -43,6 +43,7 @@
 #include <boost/shared_ptr.hpp>
 
 #include <algorithm>
+#include <bit>
 #include <compare>
 #include <cstddef>
 #include <cstdint>
@@ -112,8 +113,16 @@ struct ZorpaUnitCopier;
 
 // The units of a library, owned, in ZorpaUnitOrder (then by serial).
 // Finding a unit, the units of a name or of a file, and taking a unit out
-// cost the same however many units the library holds; putting a unit of a
-// name the library does not hold yet in takes a search of the order.
+// cost the same however many units the library holds.
+//
+// A unit of a name the set does not hold yet is found by its name and its
+// file at once, but takes its place in the order only when the order is
+// next asked for (Settle): the units taken in since are then sorted and
+// put in together, in one walk of the order when they are many. Searched
+// for one by one, each would wait for memory at most levels of a large
+// tree; put in in order, their nodes lie in the order, which the walks of
+// the whole library (its end, a restore) then read in sequence. A set read
+// from several threads at once is settled first.
 template <class T>
 class ZorpaUnitSet {
 public:
@@ -238,16 +247,50 @@ public:
     // A copy of each unit (ZorpaUnitCopier), in the same places.
     ZorpaUnitSet(const ZorpaUnitSet& other)
     {
-        for (const Entry& unit : other.m_units) Adopt(ZorpaUnitCopier<T>::Copy(unit.get()));
+        for (T unit : other) Adopt(ZorpaUnitCopier<T>::Copy(unit));
     }
     ZorpaUnitSet& operator=(const ZorpaUnitSet&) = delete;
     // The units go, each after it has left the set.
     ~ZorpaUnitSet() { clear(); }
 
-    const_iterator begin() const { return const_iterator(m_units.begin()); }
+    const_iterator begin() const
+    {
+        Settle();
+        return const_iterator(m_units.begin());
+    }
     const_iterator end() const { return const_iterator(m_units.end()); }
-    std::size_t size() const { return m_units.size(); }
-    bool empty() const { return m_units.empty(); }
+    std::size_t size() const { return m_units.size() + m_unplaced.size(); }
+    bool empty() const { return m_units.empty() && m_unplaced.empty(); }
+
+    // Puts the units taken in since the order was last asked for in their
+    // places, all at once.
+    void Settle() const
+    {
+        if (m_unplaced.empty()) return;
+        std::sort(m_unplaced.begin(), m_unplaced.end(),
+                  [](const Entry& a, const Entry& b) { return EntryBefore(a, b); });
+        const auto place = [](Place at) { at->unit->SetUnitPlace(at); };
+        // Each name is new to the order: a search for each costs less than a
+        // walk of the whole order only while the newcomers are few.
+        const std::size_t levels = std::bit_width(m_units.size());
+        if (m_unplaced.size() * levels < m_units.size()) {
+            for (Entry& entry : m_unplaced) place(m_units.insert(std::move(entry)).first);
+        } else {
+            Place at = m_units.begin();
+            for (Entry& entry : m_unplaced) {
+                while (at != m_units.end() && EntryBefore(*at, entry)) ++at;
+                const Place put = m_units.insert(at, std::move(entry));
+                place(put);
+                at = std::next(put);
+            }
+        }
+        // The room of a large batch is not kept for the next few.
+        constexpr std::size_t kKeptRoom = 1024;
+        if (m_unplaced.capacity() > kKeptRoom)
+            std::vector<Entry>().swap(m_unplaced);
+        else
+            m_unplaced.clear();
+    }
 
     // The unit itself; end() when the set does not hold it.
     const_iterator find(const Unit* unit) const { return const_iterator(Located(unit)); }
@@ -276,9 +319,11 @@ public:
     {
         Unit* const unit = FirstUnitOf(name);
         if (unit == nullptr) return nullptr;
-        // Nearly always the first is taken: the tree is not walked then.
+        // Nearly always the first is taken, or alone of its name: the tree
+        // is not walked then.
         if (take(unit)) return unit;
-        const Place first = unit->GetUnitPlace();
+        if (unit->IsUnitSole()) return nullptr;
+        const Place first = PlaceOf(*unit);
         for (Place at = std::next(first); at != m_units.end() && SameName(*at, *first); ++at)
             if (take(at->get())) return at->get();
         return nullptr;
@@ -306,6 +351,7 @@ public:
         Unit* const first = FirstUnitOf(order.name);
         if (first == nullptr) return nullptr;
         if (!order.hasFile || !first->GetUnitOrder().hasFile) return first;
+        if (first->IsUnitSole()) return first->GetUnitOrder() == order ? first : nullptr;
         const auto [same, end] = equal_range(order);
         return same != end ? *same : nullptr;
     }
@@ -344,6 +390,7 @@ public:
     {
         constexpr int kFar = 16;
         constexpr int kNear = 8;
+        Settle();
         std::vector<Owned> units;
         units.reserve(m_units.size());
         m_firstOfName.clear();
@@ -398,16 +445,16 @@ public:
     bool CollectUnordered(std::vector<T>& into) const
     {
         const std::size_t start = into.size();
-        into.reserve(start + m_units.size());
+        into.reserve(start + size());
         // A unit with a defining file stands in that file's bucket; one
         // without leads its name (it sorts first there).
         m_byFile.ForEach([&into](const FileBucket& units) { into.insert(into.end(), units.begin(), units.end()); });
-        if (into.size() - start < m_units.size()) {
+        if (into.size() - start < size()) {
             m_firstOfName.ForEach([&into](Unit* unit) {
                 if (unit->GetFileIndexKey().empty()) into.push_back(unit);
             });
         }
-        if (into.size() - start == m_units.size()) return true;
+        if (into.size() - start == size()) return true;
         into.resize(start);
         return false;
     }
@@ -433,7 +480,13 @@ public:
 private:
     Place Located(const Unit* unit) const
     {
-        return unit != nullptr && unit->GetUnitSet() == this ? unit->GetUnitPlace() : m_units.end();
+        return unit != nullptr && unit->GetUnitSet() == this ? PlaceOf(*unit) : m_units.end();
+    }
+    // The place of a unit of the set, settled first when it has none yet.
+    Place PlaceOf(const Unit& unit) const
+    {
+        if (unit.GetUnitPlace() == m_units.end()) Settle();
+        return unit.GetUnitPlace();
     }
     // The units of the name, its case folded; with `exact`, none unless the
     // name is written as the units' lower-cased name.
@@ -441,7 +494,7 @@ private:
     {
         const Unit* unit = FirstUnitOf(name);
         if (unit == nullptr || (exact && unit->GetUnitOrder().name != name)) return {end(), end()};
-        const Place first = unit->GetUnitPlace();
+        const Place first = PlaceOf(*unit);
         Place last = std::next(first);
         // The others of the name follow the first, lower-cased as it is.
         while (last != m_units.end() && SameName(*last, *first)) ++last;
@@ -451,7 +504,7 @@ private:
     Place FirstOf(std::string_view name) const
     {
         const Unit* unit = FirstUnitOf(name);
-        return unit == nullptr ? m_units.end() : unit->GetUnitPlace();
+        return unit == nullptr ? m_units.end() : PlaceOf(*unit);
     }
     Unit* FirstUnitOf(std::string_view name) const { return FirstUnitOf(ZorpaHashedName(name)); }
     Unit* FirstUnitOf(const ZorpaHashedName& name) const
@@ -488,6 +541,16 @@ private:
     {
         T adopted = unit.get();
         adopted->SetUnitSet(this);
+        // A new name waits for its place (Settle); the units of a name
+        // stand in the order together.
+        if (FirstUnitOf(adopted->GetUnitOrder().name) == nullptr) {
+            adopted->SetUnitPlace(m_units.end());
+            m_unplaced.emplace_back(std::move(unit));
+            m_firstOfName.FindOrAdd(adopted->GetUnitOrder().name, [adopted](Unit*& fresh) { fresh = adopted; });
+            adopted->SetUnitSole(true);
+            RememberFile(*adopted);
+            return adopted;
+        }
         const Place hint = PlaceFor(*adopted);
         Remember(m_units.insert(hint, Entry(std::move(unit))));
         return adopted;
@@ -497,21 +560,25 @@ private:
     template <class Change>
     void Move(Unit* unit, Change change, bool renamed)
     {
-        const Place at = Located(unit);
-        if (at == m_units.end()) {
+        if (unit == nullptr || unit->GetUnitSet() != this) {
             change();
             return;
         }
-        if (renamed) ForgetName(at);
-        ForgetFile(*unit);
-        change();
         // Ordered by its name first, a unit alone of its name stays between
         // its neighbours whatever its file: they are not looked at, cold as
-        // they are in a large set.
+        // they are in a large set. It may have no place yet.
         if (!renamed && unit->IsUnitSole()) {
+            ForgetFile(*unit);
+            change();
             RememberFile(*unit);
             return;
         }
+        // A new name may be one that waits for its place.
+        if (renamed) Settle();
+        const Place at = Located(unit);
+        if (renamed) ForgetName(at);
+        ForgetFile(*unit);
+        change();
         // Out of order until it moves, the unit is reached through `at`
         // alone, and no search compares it with the others.
         const Probe changed(unit);
@@ -602,7 +669,11 @@ private:
     using NameIndex = ZorpaFlatIndex<Unit*, NameOfFirst, ZorpaFoldedHash, ZorpaFoldedEqual>;
     using FileIndex = ZorpaFlatIndex<FileBucket, FileKeyOfBucket, std::hash<std::string_view>, std::equal_to<>>;
 
-    Storage m_units;
+    // Both filled by Settle, from a const call too.
+    mutable Storage m_units;
+    // Units of names new to the set, not in m_units yet: each has m_units'
+    // end as its place and is alone of its name.
+    mutable std::vector<Entry> m_unplaced;
     // Where each name begins (found by the name as written as well as
     // lower-cased), and the units of each file key (each unit keeps where it
     // stands itself).
