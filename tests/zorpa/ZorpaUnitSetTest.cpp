@@ -65,6 +65,17 @@ void GiveRandomFile(Unit& unit, std::mt19937& random, const std::vector<std::str
     unit.fileKey = unit.order.file;
 }
 
+// The unit that keeps a newcomer out, by the rule read off the units of its
+// name in order: the first of the name when either has no file, else one of
+// the same file.
+Unit* KeepingOut(const Unit& newcomer, const std::vector<Unit*>& named)
+{
+    if (!named.empty() && (!newcomer.order.hasFile || !named.front()->order.hasFile)) return named.front();
+    for (Unit* unit : named)
+        if (unit->order == newcomer.order) return unit;
+    return nullptr;
+}
+
 }  // namespace
 
 TEST(ZorpaUnitSet, TheUnitsOfANameAsWrittenAreThoseOfTheNameLowerCasedInTheSameOrder)
@@ -132,18 +143,12 @@ TEST(ZorpaUnitSet, TheUnitsOfANameAsWrittenAreThoseOfTheNameLowerCasedInTheSameO
             ASSERT_EQ(set.FindAsWritten(hashed, withFile), firstTaken(withFile)) << written << " at step " << step;
             ASSERT_EQ(set.FindAsWritten(hashed, any), firstTaken(any)) << written << " at step " << step;
             // The unit that keeps a newcomer of that name out, against the
-            // rule read off the walk: the first of the name when either has
-            // no file, else one of the same file.
+            // rule read off the walk.
             Unit newcomer;
             newcomer.written = written;
             newcomer.order.name = lowered;
             setFile(newcomer);
-            Unit* keeping = nullptr;
-            if (!walked.empty() && (!newcomer.order.hasFile || !walked.front()->order.hasFile))
-                keeping = walked.front();
-            for (Unit* unit : walked)
-                if (keeping == nullptr && unit->order == newcomer.order) keeping = unit;
-            ASSERT_EQ(set.Conflicting(newcomer), keeping) << written << " at step " << step;
+            ASSERT_EQ(set.Conflicting(newcomer), KeepingOut(newcomer, walked)) << written << " at step " << step;
         }
     }
     EXPECT_TRUE(Units(set.EqualRangeAsWritten("no such unit")).empty());
@@ -403,12 +408,7 @@ TEST(ZorpaUnitSet, UnitsOfNewNamesTakeTheirPlacesWhenTheOrderIsAskedFor)
                 Unit newcomer;
                 newcomer.order.name = lowered;
                 GiveRandomFile(newcomer, random, files, 4);
-                Unit* keeping = nullptr;
-                if (!named.empty() && (!newcomer.order.hasFile || !named.front()->order.hasFile))
-                    keeping = named.front();
-                for (Unit* unit : named)
-                    if (keeping == nullptr && unit->order == newcomer.order) keeping = unit;
-                ASSERT_EQ(set.Conflicting(newcomer), keeping) << written << " round " << round;
+                ASSERT_EQ(set.Conflicting(newcomer), KeepingOut(newcomer, named)) << written << " round " << round;
             }
             ASSERT_EQ(set.size(), held.size()) << "round " << round;
             const std::string& file = pick(files);
