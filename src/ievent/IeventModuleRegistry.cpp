@@ -135,7 +135,7 @@ namespace {
 
 bool IsAliveAs(const Registration* registration, IeventModuleRegistry::Serial serial)
 {
-    return serial != 0 && registration != nullptr && registration->serial() == serial && !registration->beingDestroyed();
+    return serial != 0 && SerialIn(registration) == serial;
 }
 
 bool IsAliveLocked(const ImodelModule* module, IeventModuleRegistry::Serial serial)

@@ -300,9 +300,10 @@ void IcmdReadWriteProjectImpl::StartGatheringUnitFacts()
     const auto libraries = Imodel::GetInstance().GetDesignManager()->GetLibraries();
     for (auto library = libraries.first; library != libraries.second; ++library)
         if (*library) {
+            const auto& units = *(*library)->GetModules();
             // The thread only reads the sets: each is put in order here.
-            (*library)->GetModules()->Settle();
-            total += (*library)->GetModules()->size();
+            units.Settle();
+            total += units.size();
         }
     if (total < kUnitsPerSlice) return;
     try {

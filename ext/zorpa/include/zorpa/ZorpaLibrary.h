@@ -500,12 +500,7 @@ private:
         while (last != m_units.end() && SameName(*last, *first)) ++last;
         return {const_iterator(first), const_iterator(last)};
     }
-    // The first unit of the name, its case folded; end() when there is none.
-    Place FirstOf(std::string_view name) const
-    {
-        const Unit* unit = FirstUnitOf(name);
-        return unit == nullptr ? m_units.end() : PlaceOf(*unit);
-    }
+    // The first unit of the name, its case folded; null when there is none.
     Unit* FirstUnitOf(std::string_view name) const { return FirstUnitOf(ZorpaHashedName(name)); }
     Unit* FirstUnitOf(const ZorpaHashedName& name) const
     {
@@ -525,10 +520,15 @@ private:
     // before, or after the last one; a search of the order for a new name.
     Place PlaceFor(const Unit& unit) const
     {
-        Place at = FirstOf(unit.GetUnitOrder().name);
-        if (at == m_units.end()) return m_units.lower_bound(Probe(&unit));
-        const Place first = at;
-        while (at != m_units.end() && SameName(*at, *first) && Before(*at->unit, unit)) ++at;
+        const Unit* first = FirstUnitOf(unit.GetUnitOrder().name);
+        return first == nullptr ? m_units.lower_bound(Probe(&unit)) : PlaceAmongNamed(*first, unit);
+    }
+    // The same when `first` leads the unit's name.
+    Place PlaceAmongNamed(const Unit& first, const Unit& unit) const
+    {
+        const Place start = PlaceOf(first);
+        Place at = start;
+        while (at != m_units.end() && SameName(*at, *start) && Before(*at->unit, unit)) ++at;
         return at;
     }
     // Whether two units in the set have one name: mostly told by their
@@ -543,16 +543,14 @@ private:
         adopted->SetUnitSet(this);
         // A new name waits for its place (Settle); the units of a name
         // stand in the order together.
-        if (FirstUnitOf(adopted->GetUnitOrder().name) == nullptr) {
-            adopted->SetUnitPlace(m_units.end());
+        const Unit* first = FirstUnitOf(adopted->GetUnitOrder().name);
+        if (first == nullptr) {
             m_unplaced.emplace_back(std::move(unit));
-            m_firstOfName.FindOrAdd(adopted->GetUnitOrder().name, [adopted](Unit*& fresh) { fresh = adopted; });
-            adopted->SetUnitSole(true);
-            RememberFile(*adopted);
-            return adopted;
+            Remember(*adopted, m_units.end());
+        } else {
+            const Place hint = PlaceAmongNamed(*first, *adopted);
+            Remember(*adopted, m_units.insert(hint, Entry(std::move(unit))));
         }
-        const Place hint = PlaceFor(*adopted);
-        Remember(m_units.insert(hint, Entry(std::move(unit))));
         return adopted;
     }
     // Rekey and RekeyFile; the name's entry is taken out before `change`
@@ -589,26 +587,26 @@ private:
             if (!renamed) ForgetName(at);
             auto node = m_units.extract(at);
             node.value().prefix = changed.prefix;
-            RememberName(m_units.insert(PlaceFor(*unit), std::move(node)));
+            RememberName(*unit, m_units.insert(PlaceFor(*unit), std::move(node)));
         } else {
             // In place its node is the set's own; the order holds with the new prefix.
             const_cast<Entry&>(*at).prefix = changed.prefix;
-            if (renamed) RememberName(at);
+            if (renamed) RememberName(*unit, at);
         }
         RememberFile(*unit);
     }
-    // Puts the unit at `at` into the indexes.
-    void Remember(Place at)
+    // Puts the unit, standing at `at` (the order's end while it waits for
+    // its place), into the indexes.
+    void Remember(Unit& unit, Place at)
     {
-        RememberName(at);
-        RememberFile(*at->unit);
+        RememberName(unit, at);
+        RememberFile(unit);
     }
     // The unit's place, and its name's entry when it comes first there. A
     // unit that finds its name new is alone of it; one that joins a name is
     // not, nor is the unit that was alone there (the first).
-    void RememberName(Place at)
+    void RememberName(Unit& unit, Place at)
     {
-        Unit& unit = *at->unit;
         unit.SetUnitPlace(at);
         const auto [first, made] =
             m_firstOfName.FindOrAdd(unit.GetUnitOrder().name, [&unit](Unit*& fresh) { fresh = &unit; });
