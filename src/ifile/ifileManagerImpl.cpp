@@ -327,7 +327,8 @@ bool ifileManagerImpl::WriteFileList(std::ostream* stream)
             ImodelPrefetch(file, sizeof(IfileObjectEx));
             return;
         }
-        ImodelPrefetch(file->GetInternalFileName().GetString().data());
+        const std::string& name = file->GetInternalFileName().GetString();
+        ImodelPrefetch(name.data(), name.size());
         if (!file->GetParentFileList().empty()) ImodelPrefetch(file->GetParentFileList().data());
     };
     // Many files are formatted in slices, each on a thread of its own into

@@ -14,15 +14,19 @@
 #pragma once
 
 #include <cstddef>
+#include <cstdint>
 #include <iterator>
 #include <memory>
 #include <type_traits>
 
-// Asks for the `bytes` bytes at `object` to be brought into the cache.
+// Asks for the `bytes` bytes at `object` to be brought into the cache:
+// every line they touch, the last one too when they start within a line.
 inline void ImodelPrefetch(const void* object, std::size_t bytes = 1)
 {
-    const char* at = static_cast<const char*>(object);
-    for (std::size_t offset = 0; offset < bytes; offset += 64) __builtin_prefetch(at + offset);
+    constexpr std::uintptr_t kLine = 64;
+    const auto start = reinterpret_cast<std::uintptr_t>(object);
+    for (std::uintptr_t line = start & ~(kLine - 1); line < start + bytes; line += kLine)
+        __builtin_prefetch(reinterpret_cast<const void*>(line));
 }
 
 template <class Range, class Ahead, class Visit>
