@@ -5,6 +5,7 @@
 #include "ModuleTreeTestSupport.h"
 
 #include "imodel/design/ImodelFindModule.h"
+#include "imodel/names/imodelUtl.h"
 
 #include <algorithm>
 #include <map>
@@ -29,6 +30,10 @@ std::string Broken(const UnitSet& units)
     for (ImodelModule* unit : all) {
         if (!units.contains(unit)) broken << unit->GetName() << " cannot be found; ";
         byFile[unit->GetFileIndexKey()].push_back(unit);
+        // The key follows the file the unit holds now, however often it was given one.
+        const boost::shared_ptr<IfileObjectEx> file = unit->GetModuleFile();
+        const std::string key = file ? ImodelFileNameKey(file->GetInternalFileName().GetString(), std::string()) : "";
+        if (unit->GetFileIndexKey() != key) broken << unit->GetName() << " holds the key of another file; ";
         std::string lowered = unit->GetName();
         std::transform(lowered.begin(), lowered.end(), lowered.begin(), ::tolower);
         const auto [first, last] = units.equal_range(ZorpaUnitName{lowered});

@@ -50,6 +50,8 @@ protected:
         std::string alreadyDefined;
         bool structural = true;
         std::vector<std::string> found;
+        // The scanner handed the units found in the units' own order, each once.
+        bool foundInUnitOrder = true;
         std::deque<std::string> includes;
         bool parsed = false;
     };
@@ -85,7 +87,12 @@ protected:
         result.alreadyDefined = parser->GetAlreadyDefinedName();
         result.structural = parser->IsStructural();
         result.includes = parser->GetIncludeNames();
-        for (auto [it, end] = parser->GetModuleRange(); it != end; ++it) result.found.push_back((*it)->GetName());
+        const ImodelModule* previous = nullptr;
+        for (auto [it, end] = parser->GetModuleRange(); it != end; ++it) {
+            if (previous != nullptr && !(*previous < **it)) result.foundInUnitOrder = false;
+            previous = *it;
+            result.found.push_back((*it)->GetName());
+        }
         std::sort(result.found.begin(), result.found.end());
         return result;
     }

@@ -299,6 +299,7 @@ TEST_F(VhdlScan, EveryUnitAFileDeclaresOrNamesIsFoundOnceHoweverManyItHolds)
         }
         std::sort(found.begin(), found.end());
         EXPECT_EQ(found, Strings(expected.begin(), expected.end())) << "round " << round;
+        EXPECT_TRUE(result.foundInUnitOrder) << "round " << round;
     }
 }
 

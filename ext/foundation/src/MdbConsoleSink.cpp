@@ -61,7 +61,8 @@ std::string MakeLine(const char* tag, const std::string& text, const std::string
     line.append(head).append(": ").append(text);
     const bool endsWithBreak = !line.empty() && line.back() == '\n';
     if (endsWithBreak) line.pop_back();
-    return line.append(suffix).append("\n");
+    line.append(suffix).append("\n");
+    return line;
 }
 
 bool IsTerminal(std::FILE* stream)

@@ -19,6 +19,7 @@
 #include <zorpa/ZorpaModule.h>
 #include <zorpa/ZorpaString.h>
 
+#include <boost/container/flat_set.hpp>
 #include <boost/shared_ptr.hpp>
 
 #include <algorithm>
@@ -49,8 +50,9 @@ public:
     using UnitSet = typename Library::ModuleSet;
     using UnitSetPtr = boost::shared_ptr<UnitSet>;
     using Owned = typename UnitSet::Owned;
-    // Units looked at together, not owned.
-    using ModuleSet = typename ZorpaSet<T>::Set;
+    // The units a scan found, not owned, in the units' order: a sorted
+    // array, made once per scan (most scans find one or two).
+    using ModuleSet = boost::container::flat_set<T, typename ZorpaSet<T>::lessThanTFtor>;
     using ModuleSetPtr = boost::shared_ptr<ModuleSet>;
     using ModuleRange = std::pair<typename ModuleSet::const_iterator, typename ModuleSet::const_iterator>;
 

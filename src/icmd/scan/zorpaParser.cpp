@@ -354,8 +354,26 @@ void ZorpaParser<T>::finishScan()
         m_foundModules->clear();
     else
         m_foundModules = boost::make_shared<ModuleSet>();
-    m_found.ForEach([this](T unit) { m_foundModules->insert(unit); });
+    typename ModuleSet::sequence_type units = m_foundModules->extract_sequence();
+    units.reserve(m_found.Added());
+    m_found.ForEach([&units](T unit) { units.push_back(unit); });
     m_found.Clear();
+    // Sorted in one go (a file can declare or name thousands of units). Of
+    // units alike in the order the first found stays, as it would in a set
+    // filled one unit at a time: the sort keeps the order of the found. The
+    // few units of most scans are sorted in place, without the buffer of a
+    // stable sort.
+    const typename ZorpaSet<T>::lessThanTFtor before;
+    constexpr std::size_t kSortedInPlace = 16;
+    if (units.size() <= kSortedInPlace) {
+        for (auto next = units.begin(); next != units.end(); ++next)
+            std::rotate(std::upper_bound(units.begin(), next, *next, before), next, next + 1);
+    } else {
+        std::stable_sort(units.begin(), units.end(), before);
+    }
+    const auto alike = [&before](T a, T b) { return !before(a, b) && !before(b, a); };
+    units.erase(std::unique(units.begin(), units.end(), alike), units.end());
+    m_foundModules->adopt_sequence(boost::container::ordered_unique_range, std::move(units));
     // The clauses hold no library beyond the scan.
     for (Clause& clause : m_clauses) {
         clause.library.reset();

@@ -550,9 +550,20 @@ void ImodelModule::ChangeFile(const boost::shared_ptr<IfileObjectEx>& file)
     const auto assign = [this, &file] {
         m_file = file;
         m_order.hasFile = file != nullptr;
-        m_order.file = file ? file->GetInternalFileName().GetString() : std::string();
-        m_fileIndexKey = file ? ImodelFileNameKey(m_order.file, std::string()) : std::string();
-        m_fileIndexKeyIsFile = file && m_fileIndexKey == m_order.file;
+        if (!file) {
+            m_order.file.clear();
+            m_fileIndexKey.clear();
+            m_fileIndexKeyIsFile = false;
+            return;
+        }
+        // A unit given a file of the name it holds already (one cloned from
+        // the scan's prototype, then pointed at the file scanned) keeps its
+        // texts: the key follows from the name alone.
+        const std::string& name = file->GetInternalFileName().GetString();
+        if (m_order.file == name && (m_fileIndexKeyIsFile || !m_fileIndexKey.empty())) return;
+        m_order.file = name;
+        m_fileIndexKey = ImodelFileNameKey(m_order.file, std::string());
+        m_fileIndexKeyIsFile = m_fileIndexKey == m_order.file;
         if (m_fileIndexKeyIsFile) std::string().swap(m_fileIndexKey);
     };
     // The unit keeps its name: only its file's place in the order changes.

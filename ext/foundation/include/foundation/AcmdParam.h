@@ -238,18 +238,18 @@ public:
 
     AcmdEnum::Result SetValueFromText(const char* text) override
     {
-        const std::string given = text ? text : "";
+        std::string given = text ? text : "";
         std::vector<std::string> texts;
         if (this->IsList() && this->IsRepeat()) {
             texts = this->m_valueTexts;
-            texts.push_back(given);
+            texts.push_back(std::move(given));
         } else if (this->IsList()) {
             if (!AcmdSplitList(given, texts)) {
                 AcmdReport(AcmdMsg::InvalidList, {this->GetName(), given});
                 return AcmdEnum::Failure;
             }
         } else if (!given.empty() || AcceptsEmptyText()) {
-            texts.push_back(given);
+            texts.push_back(std::move(given));
         }
         return SetValueTexts(texts);
     }
