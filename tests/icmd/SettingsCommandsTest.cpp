@@ -73,15 +73,23 @@ TEST_F(SettingsCommands, EachChangeOfASetupFileSwitchBringsItsFileUpToDateOnce)
     ASSERT_EQ(Eval("project_settings -auto_update_modelsim_ini false"), TCL_OK);
     EXPECT_TRUE(Design().GetNeedSave());
     EXPECT_EQ(Writes(capture, "modelsim.ini"), 0) << "an existing file is left alone with the switch off";
+    // Changed meanwhile by hand: switched on again, the update writes it once.
+    m_folder.Write("p/simulation/modelsim.ini", "[Library]\n");
     ASSERT_EQ(Eval("project_settings -auto_update_modelsim_ini true -block_mode true"), TCL_OK);
     EXPECT_EQ(Writes(capture, "modelsim.ini"), 1);
     EXPECT_TRUE(Model().GetGlobalFlowOptions()->NoIOMode);
 
+    // The project list is brought up to date with the switch off too; a file
+    // that holds its text already is not written again.
+    m_folder.Write("p/viewdraw/viewdraw.ini", "stale\n");
+    m_folder.Write("p/viewdraw/vf/project.lst", "stale\n");
     ASSERT_EQ(Eval("project_settings -auto_update_viewdraw_ini false"), TCL_OK);
     EXPECT_EQ(Writes(capture, "viewdraw.ini"), 0);
     EXPECT_EQ(Writes(capture, "project.lst"), 1);
+    EXPECT_EQ(m_folder.Read("p/viewdraw/viewdraw.ini"), "stale\n");
     ASSERT_EQ(Eval("project_settings -auto_update_viewdraw_ini true"), TCL_OK);
     EXPECT_EQ(Writes(capture, "viewdraw.ini"), 1);
+    EXPECT_EQ(Writes(capture, "project.lst"), 1);
     EXPECT_EQ(Writes(capture, "modelsim.ini"), 1);
 }
 

@@ -25,6 +25,8 @@
 
 #include <gtest/gtest.h>
 
+#include <sys/stat.h>
+
 #include <string>
 #include <vector>
 
@@ -84,6 +86,12 @@ protected:
     }
 
     std::string Ini() const { return folder.Read("simulation/modelsim.ini"); }
+    // Each write of a set-up file puts a new file in place of the old one.
+    ino_t IniInode() const
+    {
+        struct stat status {};
+        return ::stat((folder / "simulation/modelsim.ini").c_str(), &status) == 0 ? status.st_ino : 0;
+    }
     void WriteIni(const std::string& text) const { folder.Write("simulation/modelsim.ini", text); }
     std::string Viewdraw() const { return folder.Read("viewdraw/viewdraw.ini"); }
     std::vector<std::string> SimulationFolder() const
@@ -105,8 +113,10 @@ TEST_F(SetupFiles, TheSimulatorFileKeepsWhatItDoesNotOwnAndMapsTheFamilyOnce)
 {
     ItoolCreateModelSim();
     const std::string created = Ini();
+    const ino_t createdInode = IniInode();
     ItoolUpdateModelSim(false, "");
     EXPECT_EQ(Ini(), created) << "an update of a new file changes nothing";
+    EXPECT_EQ(IniInode(), createdInode) << "a file that holds its text already is not written again";
 
     // A user's file: own libraries, a line that merely names the vendor's
     // library, a setting outside "[Library]" that looks like a mapping, a
@@ -118,7 +128,9 @@ TEST_F(SetupFiles, TheSimulatorFileKeepsWhatItDoesNotOwnAndMapsTheFamilyOnce)
     custom.SetUseCustomPath(true);
     custom.SetLibraryPath("C:\\sim\\zx3");
     *Model().GetModelSimPathOptions() = custom;
+    const ino_t userInode = IniInode();
     ItoolUpdateModelSim(false, "");
+    EXPECT_NE(IniInode(), userInode) << "a text that changes is written";
     const std::string customised = "[Library]\nothers = $MODEL_TECH/../modelsim.ini\nzx3 = C:/sim/zx3\n"
                                    "mylib = /home/me/mylib\nrerarulib_old = /keep\nrerarulib = /opt/sim/rerarulib\n\n"
                                    "[vsim]\nzx3 = not a mapping here\n; rerarulib is mapped above\n"
