@@ -5,6 +5,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <map>
 #include <random>
 #include <set>
@@ -59,5 +60,40 @@ TEST(SlotTable, AnswersAsAPlainMultimapThroughRandomChanges)
         table.Clear();
         EXPECT_EQ(table.Size(), 0u);
         EXPECT_EQ(table.Find(0, [](std::size_t) { return true; }), imodelSlotTable::npos);
+    }
+}
+
+TEST(SlotTable, AListIndexedAtOnceAnswersAsOneFilledEntryByEntry)
+{
+    // Lists of a few and of many entries (each sorted its own way on the
+    // way in), with keys crowded so that homes repeat.
+    std::mt19937 random(2029);
+    for (const std::size_t count : {0u, 1u, 7u, 4096u, 4097u, 30000u}) {
+        std::vector<std::uint32_t> keys(count);
+        for (std::uint32_t& key : keys) key = static_cast<std::uint32_t>(random() % (count / 3 + 1));
+        imodelSlotTable filled;
+        ASSERT_TRUE(filled.Fill(keys, [](std::size_t, std::size_t) { return false; })) << count;
+        ASSERT_EQ(filled.Size(), count);
+        std::multimap<std::uint32_t, std::size_t> plain;
+        for (std::size_t slot = 0; slot < count; ++slot) plain.emplace(keys[slot], slot);
+        for (std::uint32_t key = 0; key < count / 3 + 2; ++key) {
+            const auto [first, last] = plain.equal_range(key);
+            std::set<std::size_t> expected;
+            for (auto entry = first; entry != last; ++entry) expected.insert(entry->second);
+            std::set<std::size_t> found;
+            filled.Find(key, [&found](std::size_t slot) {
+                found.insert(slot);
+                return false;
+            });
+            ASSERT_EQ(found, expected) << "key " << key << " of " << count;
+        }
+        // Two slots of one key that hold the same thing: nothing is indexed.
+        if (count > 1) {
+            keys.back() = keys.front();
+            EXPECT_FALSE(filled.Fill(keys, [count](std::size_t a, std::size_t b) {
+                return std::min(a, b) == 0 && std::max(a, b) == count - 1;
+            }));
+            EXPECT_EQ(filled.Size(), 0u);
+        }
     }
 }

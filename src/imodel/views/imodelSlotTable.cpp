@@ -1,5 +1,6 @@
 #include "src/imodel/views/imodelSlotTable.h"
 
+#include <algorithm>
 #include <array>
 #include <utility>
 
@@ -71,8 +72,15 @@ std::vector<std::uint64_t> imodelSlotTable::InHomeOrder(const std::vector<std::u
     std::vector<std::uint64_t> order(keys.size());
     for (std::size_t slot = 0; slot < keys.size(); ++slot)
         order[slot] = static_cast<std::uint64_t>(Home(keys[slot])) << 32 | slot;
-    // Sorted by home, then slot: two passes of 16 bits over the homes (a
-    // home is below 2^32), each stable.
+    // Sorted by home, then slot. A few entries are sorted as numbers: the
+    // passes below clear and walk two tables of 2^16 counts each, whatever
+    // the number of entries (every open of a project reads a list).
+    constexpr std::size_t kSortedAsNumbers = 4096;
+    if (order.size() <= kSortedAsNumbers) {
+        std::sort(order.begin(), order.end());
+        return order;
+    }
+    // Two passes of 16 bits over the homes (a home is below 2^32), each stable.
     std::vector<std::uint64_t> other(order.size());
     for (const int shift : {32, 48}) {
         std::vector<std::size_t> starts(std::size_t{1} << 16, 0);
