@@ -437,7 +437,9 @@ void BM_Refresh(benchmark::State& state) { Repeat(state, Operation::Refresh, Pro
 // size's best run against the other's by more than a tenth). Each pair
 // gives the ratio of its two runs; "growth" is the median ratio, against
 // 11 at most (1.1 times the time per file). The pairs alternate which size
-// runs first, so that a drift favours neither.
+// runs first, so that a drift favours neither. "floor_growth" is the growth
+// of the operation's floor (best of three at each size) in the same run,
+// "read_growth" that of the read floor alone (no code of ours but the walk).
 void BM_Growth(benchmark::State& state)
 {
     const auto operation = static_cast<Operation>(state.range(0));
@@ -476,6 +478,11 @@ void BM_Growth(benchmark::State& state)
     state.counters["growth_low"] = ratios.front();
     state.counters["growth_high"] = ratios.back();
     state.counters["growth_of_bests"] = largeTimes.best / smallTimes.best;
+    // How the operation's own floor grows between the two sizes on this
+    // machine: the growth is weighed against it.
+    const auto floorOf = operation == Operation::Save || operation == Operation::Close ? &WriteFloor : &ReadAndScan;
+    state.counters["floor_growth"] = floorOf(large) / floorOf(small);
+    if (floorOf == &ReadAndScan) state.counters["read_growth"] = large.readFloor / small.readFloor;
     state.counters["small_ms"] = smallTimes.best * 1e3;
     state.counters["large_ms"] = largeTimes.best * 1e3;
 }
