@@ -556,9 +556,10 @@ void ImodelModule::ChangeFile(const boost::shared_ptr<IfileObjectEx>& file)
             m_fileIndexKeyIsFile = false;
             return;
         }
-        // A unit given a file of the name it holds already (one cloned from
-        // the scan's prototype, then pointed at the file scanned) keeps its
-        // texts: the key follows from the name alone.
+        // A unit given a file of the name it holds already keeps its texts
+        // (a scan points a unit it declares at the file when it makes the
+        // unit and again once the unit stands in its library): the key
+        // follows from the name alone.
         const std::string& name = file->GetInternalFileName().GetString();
         if (m_order.file == name && (m_fileIndexKeyIsFile || !m_fileIndexKey.empty())) return;
         m_order.file = name;
