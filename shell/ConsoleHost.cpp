@@ -242,7 +242,7 @@ void ConsoleHost::ScanFiles(bool toBaseline, ItimerManager* watcher)
     if (!watcher || !Imodel::IsAlive(&model)) return;
     const std::string root = model.GetDesignManager()->GetProjectFolder().GetString();
     if (root.empty()) return;
-    std::set<std::string> entered{SysGetRealPath(root)};
+    std::set<SysFileIdentity> entered{SysGetFileIdentity(root)};
     // Each folder with its name as the project stores it ("<project>/...").
     std::deque<std::pair<std::string, std::string>> folders{{root, ImodelProjectToken}};
     std::vector<std::pair<std::string, SysStatInfo>> entries;
@@ -256,7 +256,7 @@ void ConsoleHost::ScanFiles(bool toBaseline, ItimerManager* watcher)
             if (!IfileIsStorableName(name)) continue;
             if (SysIsDirectory(info)) {
                 const std::string path = folder + SysGetDirChar() + name;
-                if (watcher->MatchFile(ImodelFileName(path)) && entered.insert(SysGetRealPath(path)).second)
+                if (watcher->MatchFile(ImodelFileName(path)) && entered.insert(SysGetFileIdentity(path)).second)
                     folders.emplace_back(path, stored + SysGetDirChar() + name);
             } else if (SysIsRegularFile(info)) {
                 const IfileObject file(ImodelFileName(stored + SysGetDirChar() + name), zorpaFT_UNKNOWN,

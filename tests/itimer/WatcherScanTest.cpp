@@ -184,6 +184,19 @@ TEST_F(WatcherTest, AViewsFilesAreFoundInANewViewOnlyWhileTheyAreThere)
     EXPECT_EQ(bin.GetBaseline().size(), 1u);
 }
 
+// A folder that links lead to by other names, or back up to the project
+// folder, is walked once: its files are found under the first name met.
+TEST_F(WatcherTest, AFolderThatLinksLeadToAgainIsWalkedOnce)
+{
+    Write("pallador/impl1/alu.sdf", "(DELAYFILE)\n");
+    std::filesystem::create_directory_symlink(Path("pallador/impl1"), Path("pallador/impl2"));
+    std::filesystem::create_directory_symlink(Path(""), Path("pallador/impl3"));
+    Watcher().Rescan(nullptr);
+    EXPECT_EQ(Adds("alu.sdf"), 1);
+    EXPECT_TRUE(InProject("pallador/impl1/alu.sdf"));
+    EXPECT_FALSE(InProject("pallador/impl2/alu.sdf"));
+}
+
 TEST_F(WatcherTest, NothingHappensWhileTheWatcherIsNotReady)
 {
     Watcher().Reset();

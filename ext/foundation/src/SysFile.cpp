@@ -587,13 +587,13 @@ std::vector<std::string> SysFindFilesBelow(const std::string& folder, int maxDep
                                            const std::function<bool(const std::string& name)>& accept)
 {
     std::vector<std::string> found;
-    std::set<std::string> visited;
+    std::set<SysFileIdentity> visited;
     std::vector<std::pair<std::string, int>> pending{{folder, 0}};
     while (!pending.empty()) {
         const auto [current, depth] = pending.back();
         pending.pop_back();
-        const std::string real = SysGetRealPath(current);
-        if (real.empty() || !visited.insert(real).second) continue;
+        const SysFileIdentity identity = SysGetFileIdentity(current);
+        if (identity == SysFileIdentity() || !visited.insert(identity).second) continue;
         // The listing brings each entry's status: no second lookup per path.
         std::vector<std::pair<std::string, SysStatInfo>> entries;
         if (!SysListFolderStatus(current, entries)) continue;
@@ -677,6 +677,13 @@ std::string SysGetRealPath(const std::string& path)
     std::string real(resolved);
     std::free(resolved);
     return real;
+}
+
+SysFileIdentity SysGetFileIdentity(const std::string& path)
+{
+    struct stat st;
+    if (!StatPath(path, st)) return SysFileIdentity();
+    return SysFileIdentity{static_cast<std::uint64_t>(st.st_dev), static_cast<std::uint64_t>(st.st_ino)};
 }
 
 bool SysReadFile(const std::string& path, std::string& content)

@@ -5,6 +5,7 @@
 // Functions that answer int return 0 for success unless stated otherwise.
 #pragma once
 
+#include <compare>
 #include <cstdarg>
 #include <cstddef>
 #include <cstdint>
@@ -172,6 +173,15 @@ std::string UtlGetQualifiedPath(const std::string& path);
 // same file or folder exactly when their real paths are equal. Empty when
 // the path does not exist.
 std::string SysGetRealPath(const std::string& path);
+// Which file or folder a path names, links followed: two paths name the same
+// one exactly when their identities are equal. One status lookup, where a
+// real path asks after every component. Zero when the path names nothing.
+struct SysFileIdentity {
+    std::uint64_t device = 0;
+    std::uint64_t inode = 0;
+    auto operator<=>(const SysFileIdentity&) const = default;
+};
+SysFileIdentity SysGetFileIdentity(const std::string& path);
 // Joins a relative text to a folder and qualifies the result; an absolute
 // text is only qualified.
 std::string AcmdGetFullPath(const std::string& text, const std::string& folder);
