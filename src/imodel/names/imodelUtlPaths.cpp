@@ -263,6 +263,9 @@ bool ImodelValidateOrCreateDirectory(const ImodelFileName& folder)
 {
     if (IsRootName(folder.GetString())) return true;
     const std::string target = Normalised(folder.GetString(), true);
+    // Nearly always the folder is there already (every open asks for the
+    // project's own folders): one look then, not one per parent.
+    if (UtlDoesPathExist(target)) return true;
     // Parents first, outermost first; a parent that fails stops the work.
     for (std::size_t end = target.find(SysGetDirChar()); end != std::string::npos;
          end = target.find(SysGetDirChar(), end + 1)) {
