@@ -37,6 +37,7 @@
 #include <chrono>
 #include <random>
 #include <stdexcept>
+#include <sys/stat.h>
 #include <thread>
 
 namespace {
@@ -328,6 +329,47 @@ TEST_F(ProjectLifeCycle, AFailedSaveKeepsTheOldFileAndTheProjectOpen)
     EXPECT_TRUE(HiddenFiles(m_folder / "alu").empty());
     EXPECT_TRUE(IcmdDoSaveProject(false, nullptr));
     EXPECT_FALSE(Design().GetNeedSave());
+}
+
+// A save leaves a project file that holds its bytes already as it is, and
+// writes one that differs anywhere, even in one byte of the same length:
+// at the start, inside a later slice of a file read in slices, at the end.
+TEST_F(ProjectLifeCycle, ASaveRewritesTheFileOnlyWhenOneOfItsBytesDiffers)
+{
+    MakeProject();
+    // Enough members for a file of well over one slice.
+    for (int i = 0; i < 1500; ++i) {
+        const std::string path =
+            m_folder.Write("alu/hdl/a_member_with_a_rather_long_name_" + std::to_string(i) + ".v", "// member\n");
+        ASSERT_TRUE(Files().AddOrUpdateFile(
+            IfileObjectEx(IfileObject(ImodelFileName(path), zorpaFT_HDL, ImodelFMFull, true, true), false), true));
+    }
+    ASSERT_TRUE(IcmdDoSaveProject(false, nullptr));
+    const std::string saved = ProjectText();
+    ASSERT_GT(saved.size(), std::size_t{100} << 10);
+    const auto inode = [this] {
+        struct stat status {};
+        return ::stat(ProjectFile().c_str(), &status) == 0 ? status.st_ino : 0;
+    };
+    const auto kept = inode();
+    Design().SetNeedSave(true);
+    ASSERT_TRUE(IcmdDoSaveProject(false, nullptr));
+    EXPECT_EQ(inode(), kept);
+    for (const std::size_t at : {std::size_t{0}, (std::size_t{64} << 10) + 7, saved.size() - 1}) {
+        std::string changed = saved;
+        changed[at] = changed[at] == 'x' ? 'y' : 'x';
+        WriteProject(changed);
+        Design().SetNeedSave(true);
+        ASSERT_TRUE(IcmdDoSaveProject(false, nullptr));
+        EXPECT_EQ(ProjectText(), saved) << "byte " << at;
+    }
+    // A file one byte longer or shorter is written again too.
+    for (const std::string& other : {saved + "\n", saved.substr(0, saved.size() - 1)}) {
+        WriteProject(other);
+        Design().SetNeedSave(true);
+        ASSERT_TRUE(IcmdDoSaveProject(false, nullptr));
+        EXPECT_EQ(ProjectText(), saved);
+    }
 }
 
 TEST_F(ProjectLifeCycle, ANewProjectWhoseFileCannotBeWrittenIsNotCreated)

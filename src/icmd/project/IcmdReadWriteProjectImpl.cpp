@@ -110,12 +110,18 @@ bool HoldsExactly(const std::string& path, std::string_view content)
     const std::unique_ptr<std::FILE, int (*)(std::FILE*)> file(std::fopen(UtlSetValidSeparator(native).c_str(), "rb"),
                                                                &std::fclose);
     if (!file) return false;
-    std::vector<char> slice(std::size_t{64} << 10);
+    // The slices are read straight into a buffer no larger than the file
+    // (plus the byte that tells it grew) and left as read: a small project's
+    // save would otherwise clear and fault in 64 KB, and a stream buffer
+    // besides, to compare a few kilobytes.
+    std::setvbuf(file.get(), nullptr, _IONBF, 0);
+    const std::size_t size = std::min(content.size() + 1, std::size_t{64} << 10);
+    const std::unique_ptr<char[]> slice = std::make_unique_for_overwrite<char[]>(size);
     std::size_t at = 0;
     for (;;) {
-        const std::size_t got = std::fread(slice.data(), 1, slice.size(), file.get());
+        const std::size_t got = std::fread(slice.get(), 1, size, file.get());
         if (got == 0) return at == content.size() && !std::ferror(file.get());
-        if (got > content.size() - at || content.compare(at, got, std::string_view(slice.data(), got)) != 0)
+        if (got > content.size() - at || content.compare(at, got, std::string_view(slice.get(), got)) != 0)
             return false;
         at += got;
     }
