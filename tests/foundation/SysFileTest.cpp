@@ -4,12 +4,13 @@
 
 #include "TempFolder.h"
 
+#include <algorithm>
 #include <csignal>
+#include <fcntl.h>
 #include <fstream>
+#include <gtest/gtest.h>
 #include <iterator>
 #include <random>
-#include <fcntl.h>
-#include <gtest/gtest.h>
 #include <sys/resource.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
@@ -282,4 +283,37 @@ TEST(SysFile, AListingWithStatusesAnswersAsTheListingAndEachStatusDo)
     EXPECT_FALSE(SysListFolderStatus(temp / "missing", entries));
     EXPECT_EQ(entries.size(), 4u);
     EXPECT_FALSE(SysListFolderStatus("", entries));
+}
+
+// A path written with backslashes (a project from Windows) names the same
+// files and folders as with slashes, for every call that takes a path; the
+// identity of a folder is the same through a link to it, and zero for
+// nothing.
+TEST(SysFile, BackslashesAndLinksNameTheSameFiles)
+{
+    TempFolder temp;
+    temp.Write("sub/a.v", "abc");
+    ASSERT_EQ(::symlink((temp / "sub").c_str(), (temp / "alias").c_str()), 0);
+    const auto backslashed = [](std::string path) {
+        std::replace(path.begin(), path.end(), '/', '\\');
+        return path;
+    };
+    const std::string file = backslashed(temp / "sub/a.v");
+    SysStatInfo info;
+    ASSERT_EQ(SysPathStat(file, &info), 0);
+    EXPECT_EQ(info.size, 3);
+    std::string text;
+    EXPECT_EQ(SysStatAndReadFile(file, &info, &text, 100), 1);
+    EXPECT_EQ(text, "abc");
+    EXPECT_TRUE(UtlDoesFileExist(file));
+    EXPECT_TRUE(UtlDoesPathExist(backslashed(temp / "sub")));
+    std::vector<std::pair<std::string, SysStatInfo>> entries;
+    ASSERT_TRUE(SysListFolderStatus(backslashed(temp / "sub"), entries));
+    ASSERT_EQ(entries.size(), 1u);
+    EXPECT_EQ(entries.front().first, "a.v");
+    EXPECT_EQ(SysGetFileIdentity(backslashed(temp / "sub")), SysGetFileIdentity(temp / "alias"));
+    EXPECT_NE(SysGetFileIdentity(temp / "sub"), SysGetFileIdentity(temp.Path()));
+    EXPECT_EQ(SysGetFileIdentity(temp / "missing"), SysFileIdentity());
+    EXPECT_EQ(SysDelete(file), 0);
+    EXPECT_FALSE(UtlDoesDiskObjectExist(temp / "sub/a.v"));
 }

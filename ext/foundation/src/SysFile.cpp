@@ -27,9 +27,29 @@ namespace {
 // Paths may come with "\" (projects written on Windows).
 std::string NativePath(std::string path) { return UtlSetValidSeparator(path); }
 
+// A path as the system takes it, for the length of one call: the path
+// itself when it holds no backslash, as nearly every path does, else a copy
+// with them turned. A call with a path then makes no copy of it.
+class NativeName {
+public:
+    explicit NativeName(const std::string& path) : m_name(&path)
+    {
+        if (path.find('\\') == std::string::npos) return;
+        m_copy = NativePath(path);
+        m_name = &m_copy;
+    }
+    NativeName(const NativeName&) = delete;
+    NativeName& operator=(const NativeName&) = delete;
+    const char* c_str() const { return m_name->c_str(); }
+
+private:
+    const std::string* m_name;
+    std::string m_copy;
+};
+
 bool StatPath(const std::string& path, struct stat& st)
 {
-    return !path.empty() && ::stat(NativePath(path).c_str(), &st) == 0;
+    return !path.empty() && ::stat(NativeName(path).c_str(), &st) == 0;
 }
 
 std::int64_t Nanoseconds(const struct timespec& ts)
@@ -331,7 +351,7 @@ int SysPathStat(const std::string& path, SysStatInfo* info)
 int SysStatAndReadFile(const std::string& path, SysStatInfo* info, std::string* content, std::size_t maxBytes)
 {
     if (path.empty()) return -1;
-    const std::string native = NativePath(path);
+    const NativeName native(path);
     // Not blocking: a named pipe among the files must not stop the reader.
     const int fd = ::open(native.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
     struct stat st;
@@ -378,13 +398,13 @@ bool UtlDoesPathExist(const std::string& path)
 bool UtlDoesDiskObjectExist(const std::string& path)
 {
     struct stat st;
-    return !path.empty() && ::lstat(NativePath(path).c_str(), &st) == 0;
+    return !path.empty() && ::lstat(NativeName(path).c_str(), &st) == 0;
 }
 
 int SysAccess(const std::string& path, int mode)
 {
     if (path.empty()) return -1;
-    return ::access(NativePath(path).c_str(), mode & (R_OK | W_OK | X_OK)) == 0 ? 0 : -1;
+    return ::access(NativeName(path).c_str(), mode & (R_OK | W_OK | X_OK)) == 0 ? 0 : -1;
 }
 
 bool SysHasReadOnlyAttr(const std::string& path)
@@ -399,7 +419,7 @@ int SysSetReadOnlyAttr(const std::string& path, bool readOnly)
     if (!StatPath(path, st)) return -1;
     const mode_t bits = st.st_mode & 07777;
     const mode_t mode = readOnly ? (bits & ~(S_IWUSR | S_IWGRP | S_IWOTH)) : (bits | S_IWUSR);
-    return ::chmod(NativePath(path).c_str(), mode) == 0 ? 0 : -1;
+    return ::chmod(NativeName(path).c_str(), mode) == 0 ? 0 : -1;
 }
 
 namespace {
@@ -416,7 +436,7 @@ std::unique_ptr<AtomicFile> WriteCopy(const std::string& from, const std::string
 {
     if (to.empty() || from.empty()) return nullptr;
     // Not blocking: a named pipe is refused below rather than waited on.
-    const int source = ::open(NativePath(from).c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+    const int source = ::open(NativeName(from).c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
     if (source < 0) return nullptr;
     struct stat st;
     std::unique_ptr<AtomicFile> target;
@@ -515,7 +535,7 @@ bool SysIsSameFile(const std::string& a, const std::string& b)
 int SysDelete(const std::string& path)
 {
     if (path.empty()) return -1;
-    return ::unlink(NativePath(path).c_str()) == 0 ? 0 : -1;
+    return ::unlink(NativeName(path).c_str()) == 0 ? 0 : -1;
 }
 
 int SysRename(const std::string& from, const std::string& to)
@@ -532,7 +552,7 @@ int SysRename(const std::string& from, const std::string& to)
 int SysMkdir(const std::string& path, unsigned mode)
 {
     if (path.empty()) return -1;
-    if (::mkdir(NativePath(path).c_str(), static_cast<mode_t>(mode)) == 0) return 0;
+    if (::mkdir(NativeName(path).c_str(), static_cast<mode_t>(mode)) == 0) return 0;
     return errno == EEXIST && UtlDoesPathExist(path) ? 0 : -1;
 }
 
@@ -565,7 +585,7 @@ int SysRemoveFolderRecursively(const std::string& path)
 bool SysListFolder(const std::string& path, std::vector<std::string>& names)
 {
     if (path.empty()) return false;
-    DIR* dir = ::opendir(NativePath(path).c_str());
+    DIR* dir = ::opendir(NativeName(path).c_str());
     if (!dir) return false;
     std::vector<std::string> found;
     for (;;) {
@@ -613,7 +633,7 @@ std::vector<std::string> SysFindFilesBelow(const std::string& folder, int maxDep
 bool SysListFolderStatus(const std::string& path, std::vector<std::pair<std::string, SysStatInfo>>& entries)
 {
     if (path.empty()) return false;
-    DIR* dir = ::opendir(NativePath(path).c_str());
+    DIR* dir = ::opendir(NativeName(path).c_str());
     if (!dir) return false;
     const int fd = ::dirfd(dir);
     std::vector<std::pair<std::string, SysStatInfo>> found;
@@ -662,7 +682,7 @@ bool SysWriteFileAtomically(const std::string& path, const std::string& content,
 int SysSyncFile(const std::string& path)
 {
     if (path.empty()) return -1;
-    const int fd = ::open(NativePath(path).c_str(), O_RDONLY | O_CLOEXEC);
+    const int fd = ::open(NativeName(path).c_str(), O_RDONLY | O_CLOEXEC);
     if (fd < 0) return -1;
     const bool synced = ::fsync(fd) == 0;
     ::close(fd);
@@ -672,7 +692,7 @@ int SysSyncFile(const std::string& path)
 std::string SysGetRealPath(const std::string& path)
 {
     if (path.empty()) return std::string();
-    char* resolved = ::realpath(NativePath(path).c_str(), nullptr);
+    char* resolved = ::realpath(NativeName(path).c_str(), nullptr);
     if (!resolved) return std::string();
     std::string real(resolved);
     std::free(resolved);
@@ -691,7 +711,7 @@ bool SysReadFile(const std::string& path, std::string& content)
     if (path.empty()) return false;
     // Not blocking, and only a regular file: a named pipe would wait for a
     // writer, and a device such as /dev/zero never ends.
-    const int fd = ::open(NativePath(path).c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+    const int fd = ::open(NativeName(path).c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
     if (fd < 0) return false;
     struct stat st;
     std::string text;
