@@ -55,10 +55,10 @@ public:
     }
 
     // New texts (or values set in code) call for a new validation.
-    AcmdEnum::Result SetValueTexts(const std::vector<std::string>& texts) override
+    AcmdEnum::Result SetValueTexts(std::vector<std::string> texts) override
     {
         m_validation.reset();
-        return AcmdTypedParam<T>::SetValueTexts(texts);
+        return AcmdTypedParam<T>::SetValueTexts(std::move(texts));
     }
 
     void Reset() override

@@ -48,7 +48,7 @@ public:
     public:
         ImportFilesParam(const std::string& key, IcmdImportFiles* owner);
         AcmdEnum::Result SetValueFromText(const char* text) override;
-        AcmdEnum::Result SetValueTexts(const std::vector<std::string>& texts) override;
+        AcmdEnum::Result SetValueTexts(std::vector<std::string> texts) override;
         // Appends a name not given yet; false when it was.
         bool AddName(const std::string& name);
         // Left out when the command is written back as Tcl while set.

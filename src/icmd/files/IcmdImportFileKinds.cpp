@@ -65,7 +65,7 @@ AcmdEnum::Result IcmdImportFiles::ImportFilesParam::SetValueFromText(const char*
     return AcmdEnum::Success;
 }
 
-AcmdEnum::Result IcmdImportFiles::ImportFilesParam::SetValueTexts(const std::vector<std::string>& texts)
+AcmdEnum::Result IcmdImportFiles::ImportFilesParam::SetValueTexts(std::vector<std::string> texts)
 {
     m_names.clear();
     m_valueTexts.clear();

@@ -251,13 +251,15 @@ public:
         } else if (!given.empty() || AcceptsEmptyText()) {
             texts.push_back(std::move(given));
         }
-        return SetValueTexts(texts);
+        return SetValueTexts(std::move(texts));
     }
 
     const std::vector<std::string>& GetValueTexts() const override { return this->m_valueTexts; }
-    virtual AcmdEnum::Result SetValueTexts(const std::vector<std::string>& texts)
+    // The texts are handed over: a command set up in code per file would
+    // otherwise copy each text again.
+    virtual AcmdEnum::Result SetValueTexts(std::vector<std::string> texts)
     {
-        this->m_valueTexts = texts;
+        this->m_valueTexts = std::move(texts);
         return AcmdEnum::Success;
     }
 
@@ -368,7 +370,7 @@ public:
         this->m_values = values;
         std::vector<std::string> texts;
         for (const T& value : values) texts.push_back(GetStringFromObject(value));
-        SetValueTexts(texts);
+        SetValueTexts(std::move(texts));
     }
     // The value of a single-value parameter, else (or without value) the default.
     T GetObject() const
