@@ -339,3 +339,25 @@ TEST_F(VhdlScan, AScannerUsedAgainStartsEachParseAfreshAndLeavesAHeldResultAsItW
     EXPECT_NE(parser.GetLibraryModules(), ScanDesign().FindLibraryByName("work")->GetModules());
     EXPECT_EQ(parser.GetLibraryModules()->size(), 1u);
 }
+
+// A scanner is made for every file and dropped after it, and the next one
+// may take its place in memory: each starts with nothing of the one before,
+// and two alive at once are two.
+TEST_F(VhdlScan, ScannersMadeInTurnOrSideBySideStartClean)
+{
+    for (int round = 0; round < 3; ++round) {
+        const std::string name = "unit" + std::to_string(round);
+        const Result vhdl = Vhdl(name + ".vhd", "entity " + name + " is end;\n");
+        EXPECT_EQ(vhdl.found, Strings{name});
+        const Result verilog = Scan(name + "_v.v", "module " + name + "_v; endmodule\n", zorpaMODULE_VERILOG);
+        EXPECT_EQ(verilog.found, Strings{name + "_v"});
+    }
+    const boost::shared_ptr<IfileObjectEx> file = Enter(m_folder.Write("side.vhd", "entity side is end;\n"));
+    ImodelModule prototype("prototype", file, zorpaMODULE_UNKNOWN, false, "work", "", false);
+    zorpaCreateParser<ImodelModule*> first(&prototype, nullptr);
+    zorpaCreateParser<ImodelModule*> second(&prototype, nullptr);
+    first.Visit(zorpaMODULE_VHDL);
+    second.Visit(zorpaMODULE_VHDL);
+    ASSERT_TRUE(first.GetParser() && second.GetParser());
+    EXPECT_NE(first.GetParser().get(), second.GetParser().get());
+}
