@@ -45,7 +45,7 @@ public:
     }
     void deallocate(T* block, std::size_t count) noexcept
     {
-        if (count == 1 && kKeepBlocks && !Spare().block) {
+        if (count == 1 && kKeepBlocks && !Spare().block && !Spare().ended) {
             Spare().block = block;
             return;
         }
@@ -60,9 +60,13 @@ public:
 private:
     struct Kept {
         T* block = nullptr;
+        bool ended = false;
+        // A scanner made or dropped later on this thread (by an object of
+        // static duration at exit) finds no block kept and keeps none.
         ~Kept()
         {
-            if (block) std::allocator<T>().deallocate(block, 1);
+            if (block) std::allocator<T>().deallocate(std::exchange(block, nullptr), 1);
+            ended = true;
         }
     };
     static Kept& Spare()
