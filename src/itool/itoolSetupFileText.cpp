@@ -30,9 +30,7 @@ bool itoolWriteLines(const std::string& path, const itoolLines& lines)
     }
     // Every open brings the set-up files up to date: one that holds these
     // bytes already is left as it is, without a write and a sync.
-    // A larger file cannot hold them: it is not read.
-    std::string held;
-    if (SysStatAndReadFile(path, nullptr, &held, text.size()) == 1 && held == text) return true;
+    if (SysFileHolds(path, text)) return true;
     if (Imodel::GetInstance().IsDebugMsg()) SysPrintf("Writing %s\n", path.c_str());
     return SysWriteFileAtomically(path, text);
 }

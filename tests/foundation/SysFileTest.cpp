@@ -317,3 +317,26 @@ TEST(SysFile, BackslashesAndLinksNameTheSameFiles)
     EXPECT_EQ(SysDelete(file), 0);
     EXPECT_FALSE(UtlDoesDiskObjectExist(temp / "sub/a.v"));
 }
+
+// A file holds a text when it holds every byte of it and no more; a folder,
+// a missing file and a named pipe hold nothing (the pipe is not waited on).
+TEST(SysFile, AFileHoldsATextOnlyByteForByte)
+{
+    TempFolder temp;
+    std::string text(200 << 10, 'a');
+    for (std::size_t at = 0; at < text.size(); at += 997) text[at] = static_cast<char>('b' + at % 20);
+    const std::string path = temp.Write("big.txt", text);
+    EXPECT_TRUE(SysFileHolds(path, text));
+    for (const std::size_t at : {std::size_t{0}, (std::size_t{64} << 10) + 3, text.size() - 1}) {
+        std::string other = text;
+        other[at] = '!';
+        EXPECT_FALSE(SysFileHolds(path, other)) << at;
+    }
+    EXPECT_FALSE(SysFileHolds(path, text + "a"));
+    EXPECT_FALSE(SysFileHolds(path, text.substr(1)));
+    EXPECT_TRUE(SysFileHolds(temp.Write("empty.txt", ""), ""));
+    EXPECT_FALSE(SysFileHolds(temp / "missing.txt", ""));
+    EXPECT_FALSE(SysFileHolds(temp.Path(), ""));
+    ASSERT_EQ(::mkfifo((temp / "pipe").c_str(), 0600), 0);
+    EXPECT_FALSE(SysFileHolds(temp / "pipe", ""));
+}

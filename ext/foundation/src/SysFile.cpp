@@ -525,10 +525,9 @@ std::vector<int> SysCopyBatch::Commit()
 bool SysIsSameFile(const std::string& a, const std::string& b)
 {
     if (a.empty() || b.empty()) return false;
-    struct stat first;
-    struct stat second;
-    if (StatPath(a, first) && StatPath(b, second))
-        return first.st_dev == second.st_dev && first.st_ino == second.st_ino;
+    const SysFileIdentity first = SysGetFileIdentity(a);
+    const SysFileIdentity second = SysGetFileIdentity(b);
+    if (first != SysFileIdentity() && second != SysFileIdentity()) return first == second;
     return SysGetQualifiedPath(a) == SysGetQualifiedPath(b);
 }
 
@@ -677,6 +676,33 @@ bool SysWriteFileAtomically(const std::string& path, const std::string& content,
     }
     if (!written && error) *error = file.Error();
     return written;
+}
+
+bool SysFileHolds(const std::string& path, std::string_view content)
+{
+    if (path.empty()) return false;
+    // Not blocking: a named pipe is refused below rather than waited on.
+    const int fd = ::open(NativeName(path).c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+    if (fd < 0) return false;
+    struct stat st;
+    bool same =
+        ::fstat(fd, &st) == 0 && S_ISREG(st.st_mode) && static_cast<std::uint64_t>(st.st_size) == content.size();
+    // One byte more than the file: a file grown since its status shows.
+    const std::size_t size = std::min(content.size() + 1, std::size_t{64} << 10);
+    const std::unique_ptr<char[]> slice = same ? std::make_unique_for_overwrite<char[]>(size) : nullptr;
+    for (std::size_t at = 0; same;) {
+        const ssize_t got = ::read(fd, slice.get(), size);
+        if (got < 0 && errno == EINTR) continue;
+        if (got <= 0) {
+            same = got == 0 && at == content.size();
+            break;
+        }
+        const auto read = static_cast<std::size_t>(got);
+        same = read <= content.size() - at && content.compare(at, read, std::string_view(slice.get(), read)) == 0;
+        at += read;
+    }
+    ::close(fd);
+    return same;
 }
 
 int SysSyncFile(const std::string& path)

@@ -31,7 +31,6 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdint>
-#include <cstdio>
 #include <cstring>
 #include <memory>
 #include <string_view>
@@ -96,35 +95,6 @@ bool IsText(std::string_view text)
     for (; at < text.size(); ++at)
         if (control(static_cast<unsigned char>(text[at]))) return false;
     return true;
-}
-
-// Whether the file holds exactly `content`, read a slice at a time: a
-// project of many files would otherwise be held twice to be compared.
-bool HoldsExactly(const std::string& path, std::string_view content)
-{
-    SysStatInfo info;
-    if (SysPathStat(path, &info) != 0 || !SysIsRegularFile(info) || info.size < 0 ||
-        static_cast<std::uint64_t>(info.size) != content.size())
-        return false;
-    std::string native = path;
-    const std::unique_ptr<std::FILE, int (*)(std::FILE*)> file(std::fopen(UtlSetValidSeparator(native).c_str(), "rb"),
-                                                               &std::fclose);
-    if (!file) return false;
-    // The slices are read straight into a buffer no larger than the file
-    // (plus the byte that tells it grew) and left as read: a small project's
-    // save would otherwise clear and fault in 64 KB, and a stream buffer
-    // besides, to compare a few kilobytes.
-    std::setvbuf(file.get(), nullptr, _IONBF, 0);
-    const std::size_t size = std::min(content.size() + 1, std::size_t{64} << 10);
-    const std::unique_ptr<char[]> slice = std::make_unique_for_overwrite<char[]>(size);
-    std::size_t at = 0;
-    for (;;) {
-        const std::size_t got = std::fread(slice.get(), 1, size, file.get());
-        if (got == 0) return at == content.size() && !std::ferror(file.get());
-        if (got > content.size() - at || content.compare(at, got, std::string_view(slice.get(), got)) != 0)
-            return false;
-        at += got;
-    }
 }
 
 IprofileManager* ProfileManager()
@@ -624,7 +594,7 @@ bool IcmdReadWriteProjectImpl::ProjectFileObject_End(double)
         // is: an open saves at once, and a large project's file would be
         // replaced and synced to the disk with the same bytes.
         const std::string& path = m_projectFileName.GetString();
-        if (!HoldsExactly(path, m_text.Text()) && !SysWriteFileAtomically(path, m_text.Text(), &m_writeError))
+        if (!SysFileHolds(path, m_text.Text()) && !SysWriteFileAtomically(path, m_text.Text(), &m_writeError))
             return false;
     }
     if (m_stream->is_open()) m_stream->close();

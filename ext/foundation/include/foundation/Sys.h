@@ -137,6 +137,11 @@ bool SysListFolderStatus(const std::string& path, std::vector<std::pair<std::str
 // names the target and gives the system's reason ("Cannot write <path>: No
 // space left on device").
 bool SysWriteFileAtomically(const std::string& path, const std::string& content, std::string* error = nullptr);
+// Whether `path` is a regular file holding exactly `content`: a writer that
+// finds it so leaves the file as it is. The file is read a slice at a time
+// into a buffer no larger than it, and not at all when its size differs: a
+// large file is not held twice to be compared.
+bool SysFileHolds(const std::string& path, std::string_view content);
 // The whole text of a regular file; false for anything else (a folder, a
 // device, a named pipe), which is not read.
 bool SysReadFile(const std::string& path, std::string& content);
