@@ -7,8 +7,10 @@
 
 namespace {
 
-// Chunks grow from a few nodes (the small maps of a removal) to this size;
-// larger blocks would have the allocator sort its free lists when given back.
+// Chunks of a few nodes (the small maps of a removal) come first; then each
+// is a quarter of what the size holds, so that the nodes not handed out yet
+// stay few beside those in use, up to this size: larger blocks would have
+// the allocator sort its free lists when given back.
 constexpr std::size_t kLargestChunk = 32 * 1024;
 constexpr std::size_t kFirstChunkNodes = 8;
 
@@ -35,11 +37,11 @@ void* ifileNodePool::Take(std::size_t size)
         return block;
     }
     if (of.next == of.end) {
-        of.chunkBytes = of.chunkBytes == 0 ? kFirstChunkNodes * of.size
-                                           : std::max(of.size, std::min(of.chunkBytes * 2, kLargestChunk));
-        of.chunks.push_back(std::make_unique_for_overwrite<std::byte[]>(of.chunkBytes));
+        const std::size_t bytes = std::max(kFirstChunkNodes * of.size, std::min(of.heldBytes / 4, kLargestChunk));
+        of.heldBytes += bytes;
+        of.chunks.push_back(std::make_unique_for_overwrite<std::byte[]>(bytes));
         of.next = of.chunks.back().get();
-        of.end = of.next + of.chunkBytes / of.size * of.size;
+        of.end = of.next + bytes / of.size * of.size;
     }
     void* block = of.next;
     of.next += of.size;
@@ -54,7 +56,7 @@ void ifileNodePool::Give(void* block, std::size_t size)
         of.chunks.clear();
         of.free = nullptr;
         of.next = of.end = nullptr;
-        of.chunkBytes = 0;
+        of.heldBytes = 0;
         return;
     }
     of.free = new (block) Free{of.free};

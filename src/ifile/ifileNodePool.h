@@ -33,7 +33,7 @@ private:
         std::size_t live = 0;
         std::byte* next = nullptr;  // the unused rest of the newest chunk
         std::byte* end = nullptr;
-        std::size_t chunkBytes = 0;
+        std::size_t heldBytes = 0;  // in chunks
         std::vector<std::unique_ptr<std::byte[]>> chunks;
     };
     Class& ClassOf(std::size_t size);

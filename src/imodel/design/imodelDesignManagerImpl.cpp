@@ -270,7 +270,12 @@ void imodelDesignManagerImpl::ResetProjectFileStream(bool makeNew)
 {
     if (m_projectFileStream && m_projectFileStream->is_open()) m_projectFileStream->close();
     m_projectFileStream.reset();
-    if (makeNew) m_projectFileStream = std::make_unique<std::fstream>();
+    if (!makeNew) return;
+    m_projectFileStream = std::make_unique<std::fstream>();
+    // The stream holds the project file open while the project is open;
+    // the project is read and written whole by other means, never through
+    // it, so it keeps no buffer (8 KB, as much as a small project's units).
+    m_projectFileStream->rdbuf()->pubsetbuf(nullptr, 0);
 }
 
 void imodelDesignManagerImpl::SetNeedSave(bool needSave)

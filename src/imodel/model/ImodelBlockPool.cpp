@@ -5,16 +5,20 @@
 
 namespace {
 
-// The first chunk holds a few dozen blocks; each next one a quarter of what
-// the pool holds, so that the part of the chunks not handed out yet stays
-// small beside the blocks in use (the heap counts it all), up to a few
-// megabytes. Blocks larger than this are not worth pooling.
+// The first chunks hold a few blocks each, and each next one a quarter of
+// what the pool holds, so that the part of the chunks not handed out yet
+// stays small beside the blocks in use (the heap counts it all: a project
+// of two dozen units would otherwise pay for a chunk of many more), up to a
+// few megabytes. A chunk large enough to be mapped on its own is rounded up
+// to whole pages, which it takes anyway. Blocks larger than this are not
+// worth pooling.
 //
 // The chunks are not advised for huge pages. Where memory is lent by a host
 // (a virtual machine), a huge page taken afresh is filled in by the host at
 // its first touch: opening a project of a hundred thousand units took a
 // tenth longer with the advice, more than the walks over the units gained.
-constexpr std::size_t kFirstChunkBlocks = 32;
+constexpr std::size_t kFirstChunkBlocks = 8;
+constexpr std::size_t kPageRoundedChunk = 64 * 1024;
 constexpr std::size_t kLargestChunk = std::size_t{8} << 20;
 constexpr std::size_t kLargestBlock = 64 * 1024;
 
@@ -37,8 +41,9 @@ void* ImodelBlockPool::Take(std::size_t size)
     }
     if (m_next == m_end) {
         const std::size_t header = RoundUp(sizeof(Chunk), m_align);
-        std::size_t bytes = RoundUp(header + kFirstChunkBlocks * m_block, 4096);
-        if (m_heldBytes / 4 > bytes) bytes = RoundUp(m_heldBytes / 4, 4096);
+        std::size_t bytes = header + kFirstChunkBlocks * m_block;
+        if (m_heldBytes / 4 > bytes) bytes = m_heldBytes / 4;
+        if (bytes >= kPageRoundedChunk) bytes = RoundUp(bytes, 4096);
         if (bytes > kLargestChunk) bytes = kLargestChunk;
         void* memory = nullptr;
         if (posix_memalign(&memory, m_align, bytes) != 0) throw std::bad_alloc();
