@@ -5,7 +5,7 @@
 // translation and the cache far less often.
 //
 // The chunks come from the C allocator (so the heap's figures count them)
-// and grow from a few dozen blocks by a quarter of what the pool holds to a
+// and grow from a few blocks by a quarter of what the pool holds to a
 // few megabytes: a project holds little more than its objects need. A
 // block given back is reused by the next one taken; the chunks go back when
 // no block of the pool is in use (a closed project's objects all gone).
