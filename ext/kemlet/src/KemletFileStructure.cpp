@@ -3,6 +3,7 @@
 #include <foundation/Def.h>
 #include <foundation/Sys.h>
 
+#include <algorithm>
 #include <deque>
 #include <optional>
 #include <string_view>
@@ -83,6 +84,7 @@ public:
 
     void Parse(std::string_view text, std::string_view stop)
     {
+        m_text = text;
         std::size_t start = 0;
         while (start < text.size()) {
             std::size_t end = text.find('\n', start);
@@ -90,6 +92,7 @@ public:
             std::string_view line = text.substr(start, end - start);
             if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
             start = end + 1;
+            m_next = start;
             ++m_lineNumber;
             const LineKind kind = KindOf(line);
             const bool topLevel = !m_open || kind == LineKind::Key;
@@ -119,9 +122,22 @@ private:
             m_open = OpenBlock{};
             m_open->name = std::string(TrimRight(line.substr(kList.size())));
             m_open->firstLine = m_lineNumber;
+            m_open->lines.reserve(LinesBeforeEndList());
         } else if (kind == LineKind::EndList) {
             Trace("Project file '%s', line %zu: ENDLIST outside any list ignored.\n", m_lineNumber);
         }
+    }
+
+    // The lines from the next one to the first ENDLIST: a block of a line
+    // per member or per view (a hundred thousand) is then filled without
+    // moving its lines as it grows. A nested block ends earlier, and its
+    // block grows past the count.
+    std::size_t LinesBeforeEndList() const
+    {
+        // The LIST line may be the text's last, with no line end.
+        const std::string_view rest = m_text.substr(std::min(m_next, m_text.size()));
+        const std::string_view body = rest.substr(0, rest.find(kEndList));
+        return static_cast<std::size_t>(std::count(body.begin(), body.end(), '\n'));
     }
 
     void TakeBlockLine(std::string_view line, LineKind kind)
@@ -164,6 +180,8 @@ private:
     const char* m_fileName;
     Contents& m_out;
     std::optional<OpenBlock> m_open;
+    std::string_view m_text;
+    std::size_t m_next = 0;  // where the line after the current one starts
     std::size_t m_lineNumber = 0;
     int m_debug = -1;  // the debug switch, read at the first trace
 };
