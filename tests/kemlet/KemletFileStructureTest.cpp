@@ -146,6 +146,25 @@ TEST_F(KemletFileStructureTest, UnterminatedBlocksSwallowNothingAfterThem)
     EXPECT_EQ(tail->GetLines(), Lines{"t"});
 }
 
+TEST_F(KemletFileStructureTest, ManyBlocksWithoutEndsEachEndAtTheNextKey)
+{
+    // A damaged file of tens of thousands of blocks, none ended: each ends
+    // at the KEY after it, and none looks past that KEY for its end.
+    constexpr int kBlocks = 40000;
+    std::string text;
+    for (int block = 0; block < kBlocks; ++block)
+        text += "LIST Open\nline\nKEY Between \"" + std::to_string(block) + "\"\n";
+    const Structure structure = ParseText(text);
+    for (int block = 0; block < kBlocks; ++block) {
+        const auto list = structure->GetLIST("Open", true);
+        ASSERT_TRUE(list) << block;
+        EXPECT_FALSE(list->IsTerminated());
+        ASSERT_EQ(list->GetLines(), Lines{"line"});
+        ASSERT_EQ(Value(*structure, "Between", true), std::to_string(block));
+    }
+    EXPECT_FALSE(structure->GetLIST("Open", false));
+}
+
 TEST_F(KemletFileStructureTest, HeaderReadStopsAfterTheStopLine)
 {
     const Structure header = Parse(kProject, "\r\n", "KEY HDLTechnology ");

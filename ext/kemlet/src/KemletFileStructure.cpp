@@ -122,22 +122,32 @@ private:
             m_open = OpenBlock{};
             m_open->name = std::string(TrimRight(line.substr(kList.size())));
             m_open->firstLine = m_lineNumber;
-            m_open->lines.reserve(LinesBeforeEndList());
+            m_open->lines.reserve(LinesOfBlock());
         } else if (kind == LineKind::EndList) {
             Trace("Project file '%s', line %zu: ENDLIST outside any list ignored.\n", m_lineNumber);
         }
     }
 
-    // The lines from the next one to the first ENDLIST: a block of a line
-    // per member or per view (a hundred thousand) is then filled without
-    // moving its lines as it grows. A nested block ends earlier, and its
-    // block grows past the count.
-    std::size_t LinesBeforeEndList() const
+    // The lines from the next one to the first that ends a block (an
+    // ENDLIST, or a KEY line where the ENDLIST is missing): a block of a
+    // line per member or per view (a hundred thousand) is then filled
+    // without moving its lines as it grows. A nested block ends earlier, and
+    // its block grows past the count. Each block's own lines are counted,
+    // so a file of many blocks is still looked at a bounded number of times.
+    std::size_t LinesOfBlock() const
     {
+        std::size_t lines = 0;
         // The LIST line may be the text's last, with no line end.
-        const std::string_view rest = m_text.substr(std::min(m_next, m_text.size()));
-        const std::string_view body = rest.substr(0, rest.find(kEndList));
-        return static_cast<std::size_t>(std::count(body.begin(), body.end(), '\n'));
+        std::size_t at = std::min(m_next, m_text.size());
+        while (at < m_text.size()) {
+            const LineKind kind = KindOf(m_text.substr(at));
+            if (kind == LineKind::EndList || kind == LineKind::Key) break;
+            ++lines;
+            at = m_text.find('\n', at);
+            if (at == std::string_view::npos) break;
+            ++at;
+        }
+        return lines;
     }
 
     void TakeBlockLine(std::string_view line, LineKind kind)
