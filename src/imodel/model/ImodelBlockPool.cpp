@@ -18,7 +18,7 @@ namespace {
 // its first touch: opening a project of a hundred thousand units took a
 // tenth longer with the advice, more than the walks over the units gained.
 constexpr std::size_t kFirstChunkBlocks = 8;
-constexpr std::size_t kPageRoundedChunk = 64 * 1024;
+constexpr std::size_t kPageRoundedChunk = 128 * 1024;  // the C allocator maps such blocks
 constexpr std::size_t kLargestChunk = std::size_t{8} << 20;
 constexpr std::size_t kLargestBlock = 64 * 1024;
 
