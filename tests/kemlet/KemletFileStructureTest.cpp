@@ -149,7 +149,7 @@ TEST_F(KemletFileStructureTest, UnterminatedBlocksSwallowNothingAfterThem)
 TEST_F(KemletFileStructureTest, ManyBlocksWithoutEndsEachEndAtTheNextKey)
 {
     // A damaged file of tens of thousands of blocks, none ended: each ends
-    // at the KEY after it, and none looks past that KEY for its end.
+    // at the KEY after it, with its own lines only.
     constexpr int kBlocks = 40000;
     std::string text;
     for (int block = 0; block < kBlocks; ++block)

@@ -3,7 +3,6 @@
 #include <foundation/Def.h>
 #include <foundation/Sys.h>
 
-#include <algorithm>
 #include <deque>
 #include <optional>
 #include <string_view>
@@ -60,14 +59,14 @@ ImodelFileObject_KEY ParseKey(std::string_view line)
 
 // A block line as the readers take it: the text of a VALUE line that holds
 // nothing but its quoted text, every other line as written.
-std::string Delivered(std::string_view line)
+std::string_view Delivered(std::string_view line)
 {
-    if (!StartsWith(line, kValue)) return std::string(line);
+    if (!StartsWith(line, kValue)) return line;
     const std::string_view text = TrimRight(line.substr(kValue.size()));
     const std::size_t quote = text.find('"');
-    if (quote == std::string_view::npos) return std::string(text);
-    if (text.back() == '"') return std::string(text.substr(0, text.size() - 1));
-    return std::string(line);
+    if (quote == std::string_view::npos) return text;
+    if (text.back() == '"') return text.substr(0, text.size() - 1);
+    return line;
 }
 
 // What one parse produces: keys and top-level blocks by name, each name's
@@ -84,7 +83,6 @@ public:
 
     void Parse(std::string_view text, std::string_view stop)
     {
-        m_text = text;
         std::size_t start = 0;
         while (start < text.size()) {
             std::size_t end = text.find('\n', start);
@@ -92,7 +90,6 @@ public:
             std::string_view line = text.substr(start, end - start);
             if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
             start = end + 1;
-            m_next = start;
             ++m_lineNumber;
             const LineKind kind = KindOf(line);
             const bool topLevel = !m_open || kind == LineKind::Key;
@@ -105,7 +102,10 @@ public:
 private:
     struct OpenBlock {
         std::string name;
-        std::vector<std::string> lines;
+        // Into the text, made strings when the block closes: a block of a
+        // line per member or per view (a hundred thousand) is then made at
+        // its size, its lines not moved as it grows.
+        std::vector<std::string_view> lines;
         std::size_t firstLine = 0;
         std::size_t depth = 1;  // the block itself and the nested blocks open inside it
     };
@@ -122,32 +122,9 @@ private:
             m_open = OpenBlock{};
             m_open->name = std::string(TrimRight(line.substr(kList.size())));
             m_open->firstLine = m_lineNumber;
-            m_open->lines.reserve(LinesOfBlock());
         } else if (kind == LineKind::EndList) {
             Trace("Project file '%s', line %zu: ENDLIST outside any list ignored.\n", m_lineNumber);
         }
-    }
-
-    // The lines from the next one to the first that ends a block (an
-    // ENDLIST, or a KEY line where the ENDLIST is missing): a block of a
-    // line per member or per view (a hundred thousand) is then filled
-    // without moving its lines as it grows. A nested block ends earlier, and
-    // its block grows past the count. Each block's own lines are counted,
-    // so a file of many blocks is still looked at a bounded number of times.
-    std::size_t LinesOfBlock() const
-    {
-        std::size_t lines = 0;
-        // The LIST line may be the text's last, with no line end.
-        std::size_t at = std::min(m_next, m_text.size());
-        while (at < m_text.size()) {
-            const LineKind kind = KindOf(m_text.substr(at));
-            if (kind == LineKind::EndList || kind == LineKind::Key) break;
-            ++lines;
-            at = m_text.find('\n', at);
-            if (at == std::string_view::npos) break;
-            ++at;
-        }
-        return lines;
     }
 
     void TakeBlockLine(std::string_view line, LineKind kind)
@@ -173,7 +150,8 @@ private:
     void Close(bool terminated)
     {
         std::string name = m_open->name;
-        m_out.lists[name].emplace_back(std::move(name), std::move(m_open->lines), terminated);
+        m_out.lists[name].emplace_back(
+            std::move(name), std::vector<std::string>(m_open->lines.begin(), m_open->lines.end()), terminated);
         m_open.reset();
     }
 
@@ -190,8 +168,6 @@ private:
     const char* m_fileName;
     Contents& m_out;
     std::optional<OpenBlock> m_open;
-    std::string_view m_text;
-    std::size_t m_next = 0;  // where the line after the current one starts
     std::size_t m_lineNumber = 0;
     int m_debug = -1;  // the debug switch, read at the first trace
 };
