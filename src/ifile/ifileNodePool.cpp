@@ -7,10 +7,8 @@
 
 namespace {
 
-// Chunks of a few nodes (the small maps of a removal) come first; then each
-// is a quarter of what the size holds, so that the nodes not handed out yet
-// stay few beside those in use, up to this size: larger blocks would have
-// the allocator sort its free lists when given back.
+// Chunks grow from a few nodes (the small maps of a removal) to this size;
+// larger blocks would have the allocator sort its free lists when given back.
 constexpr std::size_t kLargestChunk = 32 * 1024;
 constexpr std::size_t kFirstChunkNodes = 8;
 
@@ -37,7 +35,7 @@ void* ifileNodePool::Take(std::size_t size)
         return block;
     }
     if (of.next == of.end) {
-        const std::size_t bytes = std::max(kFirstChunkNodes * of.size, std::min(of.heldBytes / 4, kLargestChunk));
+        const std::size_t bytes = ImodelNextChunkBytes(of.heldBytes, kFirstChunkNodes * of.size, kLargestChunk);
         of.heldBytes += bytes;
         of.chunks.push_back(std::make_unique_for_overwrite<std::byte[]>(bytes));
         of.next = of.chunks.back().get();

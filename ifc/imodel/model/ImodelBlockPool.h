@@ -15,6 +15,7 @@
 // duration stays usable while other objects of static duration go.
 #pragma once
 
+#include <algorithm>
 #include <cstddef>
 #include <memory>
 #include <mutex>
@@ -45,6 +46,16 @@ inline void ImodelUnpoisonBlock([[maybe_unused]] void* block, [[maybe_unused]] s
 #ifdef IMODEL_BLOCK_POOL_SANITIZED
     ASAN_UNPOISON_MEMORY_REGION(block, bytes);
 #endif
+}
+
+// The bytes of a pool's next chunk, given the bytes its chunks hold: `first`
+// (a few blocks) while it holds little, then a quarter of what it holds, up
+// to `largest`. The part not handed out yet then stays small beside what is
+// in use (the heap counts it all: a project of two dozen units would
+// otherwise pay for a chunk of many more).
+constexpr std::size_t ImodelNextChunkBytes(std::size_t held, std::size_t first, std::size_t largest) noexcept
+{
+    return std::max(first, std::min(held / 4, largest));
 }
 
 class ImodelBlockPool {

@@ -5,13 +5,9 @@
 
 namespace {
 
-// The first chunks hold a few blocks each, and each next one a quarter of
-// what the pool holds, so that the part of the chunks not handed out yet
-// stays small beside the blocks in use (the heap counts it all: a project
-// of two dozen units would otherwise pay for a chunk of many more), up to a
-// few megabytes. A chunk large enough to be mapped on its own is rounded up
-// to whole pages, which it takes anyway. Blocks larger than this are not
-// worth pooling.
+// Chunks grow from a few blocks to a few megabytes. A chunk large enough to
+// be mapped on its own is rounded up to whole pages, which it takes anyway.
+// Blocks larger than this are not worth pooling.
 //
 // The chunks are not advised for huge pages. Where memory is lent by a host
 // (a virtual machine), a huge page taken afresh is filled in by the host at
@@ -41,10 +37,8 @@ void* ImodelBlockPool::Take(std::size_t size)
     }
     if (m_next == m_end) {
         const std::size_t header = RoundUp(sizeof(Chunk), m_align);
-        std::size_t bytes = header + kFirstChunkBlocks * m_block;
-        if (m_heldBytes / 4 > bytes) bytes = m_heldBytes / 4;
+        std::size_t bytes = ImodelNextChunkBytes(m_heldBytes, header + kFirstChunkBlocks * m_block, kLargestChunk);
         if (bytes >= kPageRoundedChunk) bytes = RoundUp(bytes, 4096);
-        if (bytes > kLargestChunk) bytes = kLargestChunk;
         void* memory = nullptr;
         if (posix_memalign(&memory, m_align, bytes) != 0) throw std::bad_alloc();
         m_chunks = new (memory) Chunk{m_chunks, bytes};
