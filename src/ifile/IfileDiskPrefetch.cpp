@@ -69,7 +69,8 @@ private:
     void Look(std::size_t index, bool withText);
     void Finish(Slot& slot);
     // The slot once looked at. A slot nobody has claimed yet the caller
-    // looks at itself, reading its text only when it asks for the text.
+    // looks at itself, reading the text of a file to be read within the
+    // budget, or whenever it asks for the text.
     Slot& Reach(std::size_t index, bool forText);
     void MoveWindow(std::size_t reached);
     void Help();
@@ -267,7 +268,10 @@ IfileDiskPrefetch::Impl::Slot& IfileDiskPrefetch::Impl::Reach(std::size_t index,
     if (slot.state.load() == State::Done) return slot;
     State expected = State::Pending;
     if (slot.state.compare_exchange_strong(expected, State::Claimed)) {
-        Look(index, forText && slot.read);
+        // A file to be read is read with its status, as a helper does: its
+        // status comes with the open, and the read that follows needs no
+        // second lookup.
+        Look(index, slot.read && (forText || m_bytesAhead.load() < m_limits.maxBytesAhead));
         Finish(slot);
         return slot;
     }

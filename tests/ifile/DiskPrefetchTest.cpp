@@ -12,6 +12,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cstdint>
 #include <random>
 #include <string>
 #include <sys/stat.h>
@@ -196,4 +197,28 @@ TEST_F(DiskPrefetch, FilesAskedOutOfOrderAfterAnInOrderPassAreFoundInTheList)
         ASSERT_EQ(SysPathStat(paths[i], &disk), 0);
         EXPECT_NE(disk.size, again.size) << paths[i];
     }
+}
+
+// With too few files for helpers, the reader looks at each file itself: a
+// file to be read is read when its status is asked for, so that the text
+// handed out later is the one the status describes, and a file not to be
+// read is read from the disk when asked.
+TEST_F(DiskPrefetch, TheReaderTakesTheTextWithTheStatusOfAFileToBeRead)
+{
+    const std::string read = m_temp.Write("read.vhd", "entity a is end;");
+    const std::string other = m_temp.Write("other.txt", "first");
+    const IfileDiskPrefetch prefetch({{read, true}, {other, false}});
+    SysStatInfo readInfo;
+    SysStatInfo otherInfo;
+    ASSERT_EQ(IfileStatPath(read, &readInfo), 0);
+    ASSERT_EQ(IfileStatPath(other, &otherInfo), 0);
+    m_temp.Write("read.vhd", "entity b is end; -- longer");
+    m_temp.Write("other.txt", "second, longer");
+    std::string text;
+    ASSERT_TRUE(IfileReadPath(read, text));
+    EXPECT_EQ(text, "entity a is end;");
+    EXPECT_EQ(static_cast<std::int64_t>(text.size()), readInfo.size);
+    ASSERT_TRUE(IfileReadPath(other, text));
+    EXPECT_EQ(text, "second, longer");
+    EXPECT_EQ(otherInfo.size, 5);
 }
