@@ -245,23 +245,23 @@ void ConsoleHost::ScanFiles(bool toBaseline, ItimerManager* watcher)
     std::set<SysFileIdentity> entered{SysGetFileIdentity(root)};
     // Each folder with its name as the project stores it ("<project>/...").
     std::deque<std::pair<std::string, std::string>> folders{{root, ImodelProjectToken}};
-    std::vector<std::pair<std::string, SysStatInfo>> entries;
+    std::vector<SysFolderEntry> entries;
     while (!folders.empty()) {
         const auto [folder, stored] = std::move(folders.front());
         folders.pop_front();
         if (!SysListFolderStatus(folder, entries)) continue;
-        for (const auto& [name, info] : entries) {
+        for (const SysFolderEntry& entry : entries) {
             // A name the project cannot hold is no file of it: passed over
             // quietly, not refused again at every check.
-            if (!IfileIsStorableName(name)) continue;
-            if (SysIsDirectory(info)) {
-                const std::string path = folder + SysGetDirChar() + name;
-                if (watcher->MatchFile(ImodelFileName(path)) && entered.insert(SysGetFileIdentity(path)).second)
-                    folders.emplace_back(path, stored + SysGetDirChar() + name);
-            } else if (SysIsRegularFile(info)) {
-                const IfileObject file(ImodelFileName(stored + SysGetDirChar() + name), zorpaFT_UNKNOWN,
+            if (!IfileIsStorableName(entry.name)) continue;
+            if (SysIsDirectory(entry.info)) {
+                const std::string path = folder + SysGetDirChar() + entry.name;
+                if (watcher->MatchFile(ImodelFileName(path)) && entered.insert(entry.identity).second)
+                    folders.emplace_back(path, stored + SysGetDirChar() + entry.name);
+            } else if (SysIsRegularFile(entry.info)) {
+                const IfileObject file(ImodelFileName(stored + SysGetDirChar() + entry.name), zorpaFT_UNKNOWN,
                                        ImodelFMInternal, true, true);
-                watcher->AddFile(file, &info, toBaseline);
+                watcher->AddFile(file, &entry.info, toBaseline);
             }
         }
     }

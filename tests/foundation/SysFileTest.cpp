@@ -266,15 +266,19 @@ TEST(SysFile, AListingWithStatusesAnswersAsTheListingAndEachStatusDo)
     temp.Write("sub/c.v", "c");
     ASSERT_EQ(::symlink((temp / "a.v").c_str(), (temp / "link.v").c_str()), 0);
     ASSERT_EQ(::symlink((temp / "gone.v").c_str(), (temp / "broken.v").c_str()), 0);
-    std::vector<std::pair<std::string, SysStatInfo>> entries{{"stale", SysStatInfo()}};
+    std::vector<SysFolderEntry> entries{{"stale", SysStatInfo(), SysFileIdentity()}};
     ASSERT_TRUE(SysListFolderStatus(temp.Path(), entries));
     std::vector<std::string> names;
-    for (const auto& [name, info] : entries) {
-        names.push_back(name);
+    for (const SysFolderEntry& entry : entries) {
+        names.push_back(entry.name);
         SysStatInfo direct;
-        ASSERT_EQ(SysPathStat(temp / name, &direct), 0) << name;
-        EXPECT_EQ(info, direct) << name;
+        ASSERT_EQ(SysPathStat(temp / entry.name, &direct), 0) << entry.name;
+        EXPECT_EQ(entry.info, direct) << entry.name;
+        EXPECT_EQ(entry.identity, SysGetFileIdentity(temp / entry.name)) << entry.name;
     }
+    // A link has the identity of what it names.
+    EXPECT_EQ(entries[0].identity, entries[2].identity);
+    EXPECT_NE(entries[0].identity, entries[1].identity);
     // Sorted like the listing, the link to nothing left out.
     std::vector<std::string> listed = temp.List();
     listed.erase(std::find(listed.begin(), listed.end(), "broken.v"));
@@ -307,10 +311,10 @@ TEST(SysFile, BackslashesAndLinksNameTheSameFiles)
     EXPECT_EQ(text, "abc");
     EXPECT_TRUE(UtlDoesFileExist(file));
     EXPECT_TRUE(UtlDoesPathExist(backslashed(temp / "sub")));
-    std::vector<std::pair<std::string, SysStatInfo>> entries;
+    std::vector<SysFolderEntry> entries;
     ASSERT_TRUE(SysListFolderStatus(backslashed(temp / "sub"), entries));
     ASSERT_EQ(entries.size(), 1u);
-    EXPECT_EQ(entries.front().first, "a.v");
+    EXPECT_EQ(entries.front().name, "a.v");
     EXPECT_EQ(SysGetFileIdentity(backslashed(temp / "sub")), SysGetFileIdentity(temp / "alias"));
     EXPECT_NE(SysGetFileIdentity(temp / "sub"), SysGetFileIdentity(temp.Path()));
     EXPECT_EQ(SysGetFileIdentity(temp / "missing"), SysFileIdentity());

@@ -310,6 +310,11 @@ void StoreStatus(const struct stat& st, SysStatInfo* info)
     info->size = static_cast<std::int64_t>(st.st_size);
 }
 
+SysFileIdentity IdentityOf(const struct stat& st)
+{
+    return SysFileIdentity{static_cast<std::uint64_t>(st.st_dev), static_cast<std::uint64_t>(st.st_ino)};
+}
+
 // The rest of an open file, appended to `text`; false on a read error.
 // Read straight into the text's room when it has some (the callers make it
 // at the file's size), so that the bytes do not pass through a second
@@ -606,22 +611,23 @@ std::vector<std::string> SysFindFilesBelow(const std::string& folder, int maxDep
                                            const std::function<bool(const std::string& name)>& accept)
 {
     std::vector<std::string> found;
-    std::set<SysFileIdentity> visited;
+    const SysFileIdentity top = SysGetFileIdentity(folder);
+    if (top == SysFileIdentity()) return found;
+    std::set<SysFileIdentity> visited{top};
     std::vector<std::pair<std::string, int>> pending{{folder, 0}};
+    std::vector<SysFolderEntry> entries;
     while (!pending.empty()) {
         const auto [current, depth] = pending.back();
         pending.pop_back();
-        const SysFileIdentity identity = SysGetFileIdentity(current);
-        if (identity == SysFileIdentity() || !visited.insert(identity).second) continue;
-        // The listing brings each entry's status: no second lookup per path.
-        std::vector<std::pair<std::string, SysStatInfo>> entries;
+        // The listing brings each entry's status and identity: no second
+        // lookup per path, nor per folder entered.
         if (!SysListFolderStatus(current, entries)) continue;
-        for (const auto& [name, info] : entries) {
-            const std::string path = current + '/' + name;
-            if (SysIsDirectory(info)) {
-                if (depth < maxDepth) pending.emplace_back(path, depth + 1);
-            } else if (SysIsRegularFile(info) && accept(name)) {
-                found.push_back(path);
+        for (const SysFolderEntry& entry : entries) {
+            if (SysIsDirectory(entry.info)) {
+                if (depth < maxDepth && visited.insert(entry.identity).second)
+                    pending.emplace_back(current + '/' + entry.name, depth + 1);
+            } else if (SysIsRegularFile(entry.info) && accept(entry.name)) {
+                found.push_back(current + '/' + entry.name);
             }
         }
     }
@@ -629,29 +635,30 @@ std::vector<std::string> SysFindFilesBelow(const std::string& folder, int maxDep
     return found;
 }
 
-bool SysListFolderStatus(const std::string& path, std::vector<std::pair<std::string, SysStatInfo>>& entries)
+bool SysListFolderStatus(const std::string& path, std::vector<SysFolderEntry>& entries)
 {
     if (path.empty()) return false;
     DIR* dir = ::opendir(NativeName(path).c_str());
     if (!dir) return false;
     const int fd = ::dirfd(dir);
-    std::vector<std::pair<std::string, SysStatInfo>> found;
+    std::vector<SysFolderEntry> found;
     for (;;) {
         errno = 0;
         const struct dirent* entry = ::readdir(dir);
         if (!entry) break;
-        const std::string name = entry->d_name;
+        const std::string_view name = entry->d_name;
         if (name == "." || name == "..") continue;
         struct stat st;
         if (::fstatat(fd, entry->d_name, &st, 0) != 0) continue;
-        SysStatInfo info;
-        StoreStatus(st, &info);
-        found.emplace_back(name, info);
+        SysFolderEntry& listed = found.emplace_back();
+        listed.name = name;
+        StoreStatus(st, &listed.info);
+        listed.identity = IdentityOf(st);
     }
     const bool complete = errno == 0;
     ::closedir(dir);
     if (!complete) return false;
-    std::sort(found.begin(), found.end(), [](const auto& a, const auto& b) { return a.first < b.first; });
+    std::sort(found.begin(), found.end(), [](const auto& a, const auto& b) { return a.name < b.name; });
     entries = std::move(found);
     return true;
 }
@@ -729,7 +736,7 @@ SysFileIdentity SysGetFileIdentity(const std::string& path)
 {
     struct stat st;
     if (!StatPath(path, st)) return SysFileIdentity();
-    return SysFileIdentity{static_cast<std::uint64_t>(st.st_dev), static_cast<std::uint64_t>(st.st_ino)};
+    return IdentityOf(st);
 }
 
 bool SysReadFile(const std::string& path, std::string& content)

@@ -123,11 +123,27 @@ bool SysListFolder(const std::string& path, std::vector<std::string>& names);
 // whatever links lead to it again; a folder that cannot be read is passed.
 std::vector<std::string> SysFindFilesBelow(const std::string& folder, int maxDepth,
                                            const std::function<bool(const std::string& name)>& accept);
-// The same with the status of each entry (links followed, as SysPathStat
-// does), taken relative to the open folder: a walk over many files pays no
-// full path lookup per file. An entry whose status cannot be read (a link to
-// nothing) is left out.
-bool SysListFolderStatus(const std::string& path, std::vector<std::pair<std::string, SysStatInfo>>& entries);
+// Which file or folder a path names, links followed: two paths name the same
+// one exactly when their identities are equal. One status lookup, where a
+// real path asks after every component. Zero when the path names nothing.
+struct SysFileIdentity {
+    std::uint64_t device = 0;
+    std::uint64_t inode = 0;
+    auto operator<=>(const SysFileIdentity&) const = default;
+};
+SysFileIdentity SysGetFileIdentity(const std::string& path);
+// An entry of a folder, with the status and the identity of what it names
+// (links followed, as SysPathStat does).
+struct SysFolderEntry {
+    std::string name;
+    SysStatInfo info;
+    SysFileIdentity identity;
+};
+// The listing of SysListFolder with each entry's status and identity, taken
+// relative to the open folder: a walk over many files pays no full path
+// lookup per file, nor one per folder it enters. An entry whose status
+// cannot be read (a link to nothing) is left out.
+bool SysListFolderStatus(const std::string& path, std::vector<SysFolderEntry>& entries);
 // Writes `content` to `path` through a temporary file in the same folder,
 // flushed, synced and renamed over the old file: the one atomic write of the
 // system. The old file stays when anything fails (`error`, when given, says
@@ -178,15 +194,6 @@ std::string UtlGetQualifiedPath(const std::string& path);
 // same file or folder exactly when their real paths are equal. Empty when
 // the path does not exist.
 std::string SysGetRealPath(const std::string& path);
-// Which file or folder a path names, links followed: two paths name the same
-// one exactly when their identities are equal. One status lookup, where a
-// real path asks after every component. Zero when the path names nothing.
-struct SysFileIdentity {
-    std::uint64_t device = 0;
-    std::uint64_t inode = 0;
-    auto operator<=>(const SysFileIdentity&) const = default;
-};
-SysFileIdentity SysGetFileIdentity(const std::string& path);
 // Joins a relative text to a folder and qualifies the result; an absolute
 // text is only qualified.
 std::string AcmdGetFullPath(const std::string& text, const std::string& folder);
