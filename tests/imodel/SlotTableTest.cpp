@@ -66,9 +66,10 @@ TEST(SlotTable, AnswersAsAPlainMultimapThroughRandomChanges)
 TEST(SlotTable, AListIndexedAtOnceAnswersAsOneFilledEntryByEntry)
 {
     // Lists of a few and of many entries (each sorted its own way on the
-    // way in), with keys crowded so that homes repeat.
+    // way in, the many in passes that split the home's bits evenly or not),
+    // with keys crowded so that homes repeat.
     std::mt19937 random(2029);
-    for (const std::size_t count : {0u, 1u, 7u, 4096u, 4097u, 30000u}) {
+    for (const std::size_t count : {0u, 1u, 7u, 4096u, 4097u, 9000u, 30000u}) {
         std::vector<std::uint32_t> keys(count);
         for (std::uint32_t& key : keys) key = static_cast<std::uint32_t>(random() % (count / 3 + 1));
         imodelSlotTable filled;
