@@ -8,6 +8,10 @@
 #include <chrono>
 #include <cstdint>
 #include <filesystem>
+#include <memory>
+#include <string>
+#include <thread>
+#include <vector>
 
 namespace {
 
@@ -38,6 +42,41 @@ TEST(UlvXmlTest, ReportsUnreadableAndMalformedInputAndDropsTheOldDocument)
     ASSERT_TRUE(document.ParseFile(good)) << document.GetError();
     EXPECT_EQ(UlvGetName(document.GetRoot()), "root");
     EXPECT_EQ(document.GetError(), "");
+}
+
+// Documents parsed one after the other, on one thread and on two, with
+// failures of every kind among them: each document read stays whole while
+// the others are parsed and after they go, and a failure leaves no trace on
+// the next parse.
+TEST(UlvXmlTest, ManyDocumentsLiveSideBySideWhateverFailsBetweenThem)
+{
+    const auto parseSeries = [](int count, const std::string& tag) {
+        std::vector<std::unique_ptr<UlvXmlDocument>> kept;
+        const char* const failing[] = {"<a>", "<!DOCTYPE a [<!ENTITY e \"x\">]><a>&e;</a>", "<a></b>", ""};
+        for (int i = 0; i < count; ++i) {
+            UlvXmlDocument refused;
+            EXPECT_FALSE(refused.ParseText(failing[i % 4], "bad")) << i;
+            auto document = std::make_unique<UlvXmlDocument>();
+            const std::string name = tag + std::to_string(i);
+            EXPECT_TRUE(document->ParseText("<" + name + " n=\"" + std::to_string(i) + "\"><c/></" + name + ">"))
+                << document->GetError();
+            EXPECT_EQ(document->GetError(), "");
+            kept.push_back(std::move(document));
+            if (i % 3 == 0) kept.erase(kept.begin() + i / 3 % static_cast<int>(kept.size()));
+        }
+        for (const auto& document : kept) {
+            const std::string name = UlvGetName(document->GetRoot());
+            ASSERT_EQ(name.rfind(tag, 0), 0u) << name;
+            std::string number;
+            ASSERT_TRUE(UlvGetAttribute(document->GetRoot(), "n", number));
+            EXPECT_EQ(name, tag + number);
+            EXPECT_EQ(UlvGetChildElements(document->GetRoot()).size(), 1u);
+        }
+    };
+    parseSeries(40, "main");
+    std::thread other(parseSeries, 40, "other");
+    parseSeries(40, "again");
+    other.join();
 }
 
 // One internal entity of 100 KB referenced 5,000 times: about 2 GB once

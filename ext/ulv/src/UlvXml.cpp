@@ -147,40 +147,68 @@ char32_t DecodeUtf8(const std::string& text, std::size_t& pos)
 
 // --- document ------------------------------------------------------------------
 
+namespace {
+
+void Configure(XercesDOMParser& parser)
+{
+    parser.setValidationScheme(XercesDOMParser::Val_Never);
+    parser.setDoNamespaces(false);
+    parser.setDoSchema(false);
+    parser.setLoadSchema(false);
+    parser.setLoadExternalDTD(false);
+    parser.setSkipDTDValidation(true);
+    parser.setDisableDefaultEntityResolution(true);
+    parser.setCreateEntityReferenceNodes(false);
+}
+
+// A parser kept between documents, one per thread: making one costs more
+// than parsing a small file, and every open of a project parses one. Only a
+// parser whose last parse went through is kept.
+std::unique_ptr<NoDoctypeParser>& IdleParser()
+{
+    thread_local std::unique_ptr<NoDoctypeParser> idle;
+    return idle;
+}
+
+}  // namespace
+
 struct UlvXmlDocument::Impl {
-    // The parser keeps a pointer to the handler: it is declared after it so
-    // that it goes first.
     CollectingErrorHandler errors;
-    std::unique_ptr<NoDoctypeParser> parser;
+    // Taken from the parser, which then serves the next document.
+    DOMDocument* document = nullptr;
     std::string error;
 
-    void Configure()
+    Impl() = default;
+    Impl(const Impl&) = delete;
+    Impl& operator=(const Impl&) = delete;
+    ~Impl() { Drop(); }
+
+    void Drop()
     {
-        parser->setValidationScheme(XercesDOMParser::Val_Never);
-        parser->setDoNamespaces(false);
-        parser->setDoSchema(false);
-        parser->setLoadSchema(false);
-        parser->setLoadExternalDTD(false);
-        parser->setSkipDTDValidation(true);
-        parser->setDisableDefaultEntityResolution(true);
-        parser->setCreateEntityReferenceNodes(false);
-        parser->setErrorHandler(&errors);
+        if (document) document->release();
+        document = nullptr;
     }
 
     // Parses the bytes of a document; `name` is its system id and stands
     // for it in error texts.
     bool Parse(const std::string& bytes, const std::string& name)
     {
-        parser.reset();
+        Drop();
         errors.resetErrors();
         if (!EnsureXercesInitialised(error)) return false;
+        std::unique_ptr<NoDoctypeParser> parser = std::move(IdleParser());
+        bool parsed = false;
         try {
             const std::u16string id = UlvFromUtf8(name);
             const MemBufInputSource source(reinterpret_cast<const XMLByte*>(bytes.data()), bytes.size(), id.c_str(),
                                            false);
-            parser = std::make_unique<NoDoctypeParser>();
-            Configure();
+            if (!parser) {
+                parser = std::make_unique<NoDoctypeParser>();
+                Configure(*parser);
+            }
+            parser->setErrorHandler(&errors);
             parser->parse(source);
+            parsed = true;
         } catch (const DoctypeRefused&) {
             error = "has a document type declaration (<!DOCTYPE ...>), which is not allowed: this file needs none";
         } catch (const XMLException& e) {
@@ -195,18 +223,20 @@ struct UlvXmlDocument::Impl {
             error = "unexpected failure of the XML parser";
         }
         if (error.empty()) error = errors.GetError();
+        if (parser) {
+            parser->setErrorHandler(nullptr);
+            document = parser->adoptDocument();
+            // A parser left by a throw is not trusted with another document.
+            if (parsed) IdleParser() = std::move(parser);
+        }
         if (error.empty() && !Root()) error = "no root element";
         if (error.empty()) return true;
         error = name + ": " + error;
-        parser.reset();
+        Drop();
         return false;
     }
 
-    DOMElement* Root() const
-    {
-        const DOMDocument* document = parser ? parser->getDocument() : nullptr;
-        return document ? document->getDocumentElement() : nullptr;
-    }
+    DOMElement* Root() const { return document ? document->getDocumentElement() : nullptr; }
 };
 
 UlvXmlDocument::UlvXmlDocument() : m_impl(std::make_unique<Impl>()) {}
@@ -216,7 +246,7 @@ bool UlvXmlDocument::ParseFile(const std::string& path, std::int64_t maxSize)
 {
     std::string content;
     if (UlvReadFile(path, maxSize, content, m_impl->error)) return m_impl->Parse(content, path);
-    m_impl->parser.reset();
+    m_impl->Drop();
     return false;
 }
 
