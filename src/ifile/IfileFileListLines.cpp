@@ -26,11 +26,11 @@ std::string_view ifileWithoutLineEnd(std::string_view line)
     return line;
 }
 
-bool ifileIsBlockWord(const std::string& line, const char* word)
+bool ifileIsBlockWord(std::string_view line, const char* word)
 {
     const std::size_t length = std::strlen(word);
     if (line.size() < length || line.compare(0, length, word) != 0) return false;
-    return line.find_first_not_of(" \t\r", length) == std::string::npos;
+    return line.find_first_not_of(" \t\r", length) == std::string_view::npos;
 }
 
 bool ifileIsMemberLine(const std::string& line)

@@ -22,7 +22,7 @@ inline constexpr const char* ifileEndConstraint = "END_USE_CONSTRAINT";
 // The line without a trailing carriage return (CRLF files read like LF ones).
 std::string_view ifileWithoutLineEnd(std::string_view line);
 // Whether the line is the bare word (trailing blanks and line end ignored).
-bool ifileIsBlockWord(const std::string& line, const char* word);
+bool ifileIsBlockWord(std::string_view line, const char* word);
 // Whether the line is KEYWORD=value with an upper-case keyword.
 bool ifileIsMemberLine(const std::string& line);
 // When the line is `keyword`=value: the value without one enclosing double

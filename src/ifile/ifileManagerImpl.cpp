@@ -21,6 +21,7 @@
 #include <boost/range/iterator_range.hpp>
 
 #include <algorithm>
+#include <climits>
 #include <string>
 #include <unordered_map>
 #include <vector>
@@ -408,9 +409,9 @@ bool ifileManagerImpl::ReadFileList(ImodelProjectFileStructure& project, int& co
     count = 0;
     const ImodelFileObject_LIST* block = project.PeekLIST("FileManager");
     if (!block) return false;
-    const std::vector<std::string>& lines = block->GetLines();
-    count = static_cast<int>(std::count_if(
-        lines.begin(), lines.end(), [](const std::string& line) { return ifileIsBlockWord(line, ifileEndFile); }));
+    std::size_t ends = 0;
+    for (std::size_t i = 0; i < block->GetLineCount(); ++i) ends += ifileIsBlockWord(block->GetLine(i), ifileEndFile);
+    count = static_cast<int>(std::min<std::size_t>(ends, INT_MAX));
     return true;
 }
 

@@ -9,6 +9,7 @@
 #include <memory>
 #include <random>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace {
@@ -275,7 +276,14 @@ TEST_F(KemletFileStructureTest, RandomFilesOfLookAlikeLinesReadAsThePlainRulesSa
             for (const Block& block : blocks) {
                 const auto list = structure->GetLIST(name.c_str(), true);
                 ASSERT_TRUE(list) << text;
-                EXPECT_EQ(list->GetLines(), block.lines) << text;
+                // The lines as views, as strings, and as views again once
+                // the strings are taken.
+                const std::vector<std::string_view> views = list->GetLineViews();
+                EXPECT_EQ(Lines(views.begin(), views.end()), block.lines) << text;
+                const Lines taken = std::move(list->GetLines());
+                EXPECT_EQ(taken, block.lines) << text;
+                ASSERT_EQ(list->GetLineCount(), block.lines.size()) << text;
+                for (std::size_t i = 0; i < block.lines.size(); ++i) EXPECT_EQ(list->GetLine(i), block.lines[i]);
                 EXPECT_EQ(list->IsTerminated(), block.terminated) << text;
             }
         for (const char* name : {"A", "B"}) {

@@ -7,6 +7,7 @@
 #include <optional>
 #include <string_view>
 #include <unordered_map>
+#include <utility>
 
 namespace {
 
@@ -102,9 +103,9 @@ public:
 private:
     struct OpenBlock {
         std::string name;
-        // Into the text, made strings when the block closes: a block of a
-        // line per member or per view (a hundred thousand) is then made at
-        // its size, its lines not moved as it grows.
+        // Into the text, copied into the block's own text when it closes:
+        // a block of a line per member or per view (a hundred thousand) is
+        // then made at its size, its lines not moved as it grows.
         std::vector<std::string_view> lines;
         std::size_t firstLine = 0;
         std::size_t depth = 1;  // the block itself and the nested blocks open inside it
@@ -150,8 +151,7 @@ private:
     void Close(bool terminated)
     {
         std::string name = m_open->name;
-        m_out.lists[name].emplace_back(
-            std::move(name), std::vector<std::string>(m_open->lines.begin(), m_open->lines.end()), terminated);
+        m_out.lists[name].emplace_back(std::move(name), m_open->lines, terminated);
         m_open.reset();
     }
 
@@ -224,6 +224,56 @@ private:
 };
 
 }  // namespace
+
+ImodelFileObject_LIST::ImodelFileObject_LIST(std::string name, const std::vector<std::string>& lines, bool terminated)
+    : m_name(std::move(name)), m_terminated(terminated)
+{
+    Keep(lines);
+}
+
+ImodelFileObject_LIST::ImodelFileObject_LIST(std::string name, const std::vector<std::string_view>& lines,
+                                             bool terminated)
+    : m_name(std::move(name)), m_terminated(terminated)
+{
+    Keep(lines);
+}
+
+template <class Line>
+void ImodelFileObject_LIST::Keep(const std::vector<Line>& lines)
+{
+    std::size_t size = 0;
+    for (const Line& line : lines) size += line.size();
+    m_text.reserve(size);
+    m_ends.reserve(lines.size());
+    for (const Line& line : lines) {
+        m_text.append(line);
+        m_ends.push_back(m_text.size());
+    }
+}
+
+std::vector<std::string_view> ImodelFileObject_LIST::GetLineViews() const
+{
+    std::vector<std::string_view> views;
+    views.reserve(m_ends.size());
+    for (std::size_t i = 0; i < m_ends.size(); ++i) views.push_back(GetLine(i));
+    return views;
+}
+
+std::vector<std::string>& ImodelFileObject_LIST::GetLines()
+{
+    return const_cast<std::vector<std::string>&>(std::as_const(*this).GetLines());
+}
+
+const std::vector<std::string>& ImodelFileObject_LIST::GetLines() const
+{
+    if (!m_lines) {
+        std::vector<std::string> lines;
+        lines.reserve(m_ends.size());
+        for (std::size_t i = 0; i < m_ends.size(); ++i) lines.emplace_back(GetLine(i));
+        m_lines = std::move(lines);
+    }
+    return *m_lines;
+}
 
 KemletFileStructure* KemletFileGetNewStructure()
 {

@@ -111,7 +111,7 @@ void ImodelProjectFileStructure::GetFileListCount(int& count)
     if (files && files->ReadFileList(*this, count)) return;
     std::size_t lines = 0;
     for (const Section& section : m_sections) {
-        if (const ImodelFileObject_LIST* list = PeekLIST(section.first.c_str())) lines += list->GetLines().size();
+        if (const ImodelFileObject_LIST* list = PeekLIST(section.first.c_str())) lines += list->GetLineCount();
     }
     count = static_cast<int>(std::min<std::size_t>(lines, INT_MAX));
 }

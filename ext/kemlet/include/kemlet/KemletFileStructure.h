@@ -38,8 +38,11 @@
 // blocks are found by name; nested ones are read from their parent's lines.
 #pragma once
 
+#include <cstddef>
 #include <memory>
+#include <optional>
 #include <string>
+#include <string_view>
 #include <utility>
 #include <vector>
 
@@ -57,24 +60,41 @@ private:
     std::string m_value;
 };
 
-// One top-level block of the project file.
+// One top-level block of the project file. Its lines are kept as one text:
+// a block may hold a line per view or per member, a hundred thousand, and a
+// string of its own per line cost an allocation each; a reader that can
+// take views takes them from that text, and the strings are made only for a
+// reader that asks for them.
 class ImodelFileObject_LIST {
 public:
-    ImodelFileObject_LIST(std::string name, std::vector<std::string> lines, bool terminated)
-        : m_name(std::move(name)), m_lines(std::move(lines)), m_terminated(terminated)
-    {
-    }
+    ImodelFileObject_LIST(std::string name, const std::vector<std::string>& lines, bool terminated);
+    ImodelFileObject_LIST(std::string name, const std::vector<std::string_view>& lines, bool terminated);
 
     const std::string& GetName() const { return m_name; }
-    // The lines between the opening line and its ENDLIST, in file order.
-    std::vector<std::string>& GetLines() { return m_lines; }
-    const std::vector<std::string>& GetLines() const { return m_lines; }
+    std::size_t GetLineCount() const { return m_ends.size(); }
+    // The i-th line between the opening line and its ENDLIST, in file order,
+    // as read (whatever a reader did to the strings of GetLines).
+    std::string_view GetLine(std::size_t i) const
+    {
+        const std::size_t start = i == 0 ? 0 : m_ends[i - 1];
+        return std::string_view(m_text).substr(start, m_ends[i] - start);
+    }
+    // Every line so, valid while the block lives unchanged.
+    std::vector<std::string_view> GetLineViews() const;
+    // The lines as strings, made at the first call; a reader may take them.
+    std::vector<std::string>& GetLines();
+    const std::vector<std::string>& GetLines() const;
     // False when the file ended, or a key line came, before its ENDLIST.
     bool IsTerminated() const { return m_terminated; }
 
 private:
+    template <class Line>
+    void Keep(const std::vector<Line>& lines);
+
     std::string m_name;
-    std::vector<std::string> m_lines;
+    std::string m_text;               // the lines one after the other
+    std::vector<std::size_t> m_ends;  // where each line ends in the text
+    mutable std::optional<std::vector<std::string>> m_lines;
     bool m_terminated;
 };
 
