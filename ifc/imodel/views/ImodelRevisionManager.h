@@ -17,6 +17,7 @@
 #include <memory>
 #include <ostream>
 #include <string>
+#include <string_view>
 #include <vector>
 
 class ImodelFileName;
@@ -36,13 +37,18 @@ public:
     // "ENDLIST". Nothing for a null stream.
     virtual void WriteRevisions(std::ostream* stream) const = 0;
     // Rebuilds the views from the lines between the block's first and last
-    // line (the lines are emptied). A view whose number is not positive or
-    // repeats, or whose name is empty, repeats or cannot be stored, is
-    // dropped with a message. Every module gets a revision per view. The
-    // view at CURREV becomes current, the first one when CURREV is missing
-    // or out of range; without any view a default one is created. Then
-    // IeventPalladorViewsChanged.
-    virtual void ReadRevisions(std::vector<std::string>& lines) = 0;
+    // line. A view whose number is not positive or repeats, or whose name is
+    // empty, repeats or cannot be stored, is dropped with a message. Every
+    // module gets a revision per view. The view at CURREV becomes current,
+    // the first one when CURREV is missing or out of range; without any view
+    // a default one is created. Then IeventPalladorViewsChanged.
+    virtual void ReadRevisions(const std::vector<std::string_view>& lines) = 0;
+    // The same from lines held as strings, which are then emptied.
+    void ReadRevisions(std::vector<std::string>& lines)
+    {
+        ReadRevisions(std::vector<std::string_view>(lines.begin(), lines.end()));
+        lines.clear();
+    }
     // The files that the place-and-route tool lists in the description file
     // "impl.prj_pld" of view `number` (the text between the first and the
     // last double quote of each line), with their types; false when the

@@ -288,11 +288,18 @@ void IcmdReadWriteProjectImpl::WriteNameValue(const std::string& name, const std
 bool IcmdReadWriteProjectImpl::TakeList(Lines& lines, const char* name, bool take)
 {
     lines.clear();
-    const std::unique_ptr<ImodelFileObject_LIST> list = m_parser.GetLIST(name, take);
+    const std::unique_ptr<ImodelFileObject_LIST> list = GetBlock(name, take);
     if (!list) return false;
-    if (!list->IsTerminated() && m_damage.empty()) m_damage = std::string("the list '") + name + "' has no ENDLIST";
     lines = std::move(list->GetLines());
     return true;
+}
+
+std::unique_ptr<ImodelFileObject_LIST> IcmdReadWriteProjectImpl::GetBlock(const char* name, bool take)
+{
+    std::unique_ptr<ImodelFileObject_LIST> list = m_parser.GetLIST(name, take);
+    if (list && !list->IsTerminated() && m_damage.empty())
+        m_damage = std::string("the list '") + name + "' has no ENDLIST";
+    return list;
 }
 
 const ImodelFileObject_LIST* IcmdReadWriteProjectImpl::PeekList(const char* name)
@@ -465,9 +472,10 @@ bool IcmdReadWriteProjectImpl::ProjectFileObject_Revisions(double)
 {
     ImodelRevisionManager& revisions = *Imodel::GetInstance().GetRevisionManager();
     if (FullRead()) {
-        Lines lines;
-        if (TakeList(lines, "REVISIONS", true)) {
-            revisions.ReadRevisions(lines);
+        // Read in place from the block's text: a project may have many
+        // thousand views.
+        if (const std::unique_ptr<ImodelFileObject_LIST> list = GetBlock("REVISIONS", true)) {
+            revisions.ReadRevisions(list->GetLineViews());
         } else {
             revisions.CreateView(std::string(), ImodelFileName(), false, false);
         }

@@ -111,6 +111,8 @@ private:
     // the file has none. A list the file ends inside of marks the file as
     // damaged, which fails the read after the step.
     bool TakeList(Lines& lines, const char* name, bool take);
+    // The block itself, its damage noted.
+    std::unique_ptr<ImodelFileObject_LIST> GetBlock(const char* name, bool take);
     // The same list left in place, without a copy of its lines; null when
     // the file has none.
     const ImodelFileObject_LIST* PeekList(const char* name);

@@ -116,22 +116,21 @@ bool ReadLeadingNumber(std::string_view text, int& value)
 // CURREV=<n> goes to `currentText`, other lines are passed over. False when
 // `take` answered false.
 template <class Take>
-bool ForEachViewLine(const std::vector<std::string>& lines, std::string& currentText, Take take)
+bool ForEachViewLine(const std::vector<std::string_view>& lines, std::string& currentText, Take take)
 {
-    for (const std::string& line : lines) {
+    for (const std::string_view line : lines) {
         const std::size_t equals = line.find('=');
-        if (equals == std::string::npos) continue;
-        const std::string_view key = std::string_view(line).substr(0, equals);
+        if (equals == std::string_view::npos) continue;
+        const std::string_view key = line.substr(0, equals);
         if (key == "CURREV") currentText = line.substr(equals + 1);
         if (key != "VALUE") continue;
         const std::size_t open = line.find('"');
         const std::size_t close = line.rfind('"');
-        const std::size_t numberAt = close == std::string::npos ? close : line.find('=', close);
+        const std::size_t numberAt = close == std::string_view::npos ? close : line.find('=', close);
         int number = 0;
-        const bool broken = open == close || numberAt == std::string::npos ||
-                            !ReadLeadingNumber(std::string_view(line).substr(numberAt + 1), number);
-        const std::string_view name =
-            broken ? std::string_view() : std::string_view(line).substr(open + 1, close - open - 1);
+        const bool broken = open == close || numberAt == std::string_view::npos ||
+                            !ReadLeadingNumber(line.substr(numberAt + 1), number);
+        const std::string_view name = broken ? std::string_view() : line.substr(open + 1, close - open - 1);
         if (!take(line, broken, name, number)) return false;
     }
     return true;
@@ -205,7 +204,7 @@ bool& ImodelIgnoreViewThatDoesNotExist()
     return ignore;
 }
 
-void imodelRevisionManagerImpl::ReadRevisions(std::vector<std::string>& lines)
+void imodelRevisionManagerImpl::ReadRevisions(const std::vector<std::string_view>& lines)
 {
     Clear();
     m_current = 0;
@@ -228,7 +227,6 @@ void imodelRevisionManagerImpl::ReadRevisions(std::vector<std::string>& lines)
             if (slot != imodelSlotTable::npos) currentAt = slot - m_dropped;
         }
     }
-    lines.clear();
     // The list holds the views taken, in order: the units' contexts hear of
     // them after it, each in the list's order (a project may have thousands).
     if (!m_views.empty())
@@ -247,7 +245,7 @@ void imodelRevisionManagerImpl::ReadRevisions(std::vector<std::string>& lines)
     Send<IeventPalladorViewsChanged>();
 }
 
-bool imodelRevisionManagerImpl::TakeCleanList(const std::vector<std::string>& lines, std::string& currentText)
+bool imodelRevisionManagerImpl::TakeCleanList(const std::vector<std::string_view>& lines, std::string& currentText)
 {
     // Most lists are as a save writes them: every line a view, the numbers
     // rising, the names unique and storable. Such a list is taken whole, its
@@ -256,7 +254,7 @@ bool imodelRevisionManagerImpl::TakeCleanList(const std::vector<std::string>& li
     std::vector<std::uint32_t> keys;
     keys.reserve(lines.size());
     const bool clean =
-        ForEachViewLine(lines, currentText, [&](const std::string&, bool broken, std::string_view name, int number) {
+        ForEachViewLine(lines, currentText, [&](std::string_view, bool broken, std::string_view name, int number) {
             if (broken || number <= 0 || (!m_views.empty() && number <= m_views.back().GetNumber()) || name.empty())
                 return false;
             std::string own(name);
@@ -272,7 +270,7 @@ bool imodelRevisionManagerImpl::TakeCleanList(const std::vector<std::string>& li
     });
 }
 
-std::vector<std::string_view> imodelRevisionManagerImpl::TakeViewByView(const std::vector<std::string>& lines,
+std::vector<std::string_view> imodelRevisionManagerImpl::TakeViewByView(const std::vector<std::string_view>& lines,
                                                                         std::string& currentText)
 {
     // A line per view at most: the name index is made once at its size.
@@ -282,9 +280,9 @@ std::vector<std::string_view> imodelRevisionManagerImpl::TakeViewByView(const st
     // count too), in the lines.
     std::vector<std::string_view> positions;
     positions.reserve(lines.size());
-    ForEachViewLine(lines, currentText, [&](const std::string& line, bool broken, std::string_view name, int number) {
+    ForEachViewLine(lines, currentText, [&](std::string_view line, bool broken, std::string_view name, int number) {
         if (broken) {
-            ImodelDisplayVALUE_IGNORED_MSG(("The view line '" + line + "' of the project file").c_str());
+            ImodelDisplayVALUE_IGNORED_MSG(("The view line '" + std::string(line) + "' of the project file").c_str());
         } else if (ignoreMissing && !UtlDoesPathExist(ViewFolder(Design().GetProjectFolder(), number))) {
             // The copy of a project saved with some of its views has no
             // folder for the others: they are dropped.

@@ -35,7 +35,8 @@ public:
 
     void RemoveAllViews() override;
     void WriteRevisions(std::ostream* stream) const override;
-    void ReadRevisions(std::vector<std::string>& lines) override;
+    using ImodelRevisionManager::ReadRevisions;
+    void ReadRevisions(const std::vector<std::string_view>& lines) override;
     bool ReadViewDescription(ImodelFileTypeList& files, int number) const override;
     bool CreateView(const std::string& name, const ImodelFileName& location, bool copyCurrent, bool saveFirst) override;
     bool DeleteView(const std::string& name) override;
@@ -86,10 +87,10 @@ private:
     // Takes a views block as a save writes it (every line a view, numbers
     // rising, names unique and storable) whole, with CURREV's text; false,
     // with the list left to be emptied, for any other.
-    bool TakeCleanList(const std::vector<std::string>& lines, std::string& currentText);
+    bool TakeCleanList(const std::vector<std::string_view>& lines, std::string& currentText);
     // Takes the views of a block one by one, each refused one told; gives
     // the names as the file lists them (in the lines), with CURREV's text.
-    std::vector<std::string_view> TakeViewByView(const std::vector<std::string>& lines, std::string& currentText);
+    std::vector<std::string_view> TakeViewByView(const std::vector<std::string_view>& lines, std::string& currentText);
     // Appends a view read from the project file; false, with a message,
     // when it cannot join the list.
     bool AppendReadView(std::string_view name, int number);
