@@ -225,27 +225,15 @@ private:
 
 }  // namespace
 
-ImodelFileObject_LIST::ImodelFileObject_LIST(std::string name, const std::vector<std::string>& lines, bool terminated)
-    : m_name(std::move(name)), m_terminated(terminated)
-{
-    Keep(lines);
-}
-
 ImodelFileObject_LIST::ImodelFileObject_LIST(std::string name, const std::vector<std::string_view>& lines,
                                              bool terminated)
     : m_name(std::move(name)), m_terminated(terminated)
 {
-    Keep(lines);
-}
-
-template <class Line>
-void ImodelFileObject_LIST::Keep(const std::vector<Line>& lines)
-{
     std::size_t size = 0;
-    for (const Line& line : lines) size += line.size();
+    for (const std::string_view line : lines) size += line.size();
     m_text.reserve(size);
     m_ends.reserve(lines.size());
-    for (const Line& line : lines) {
+    for (const std::string_view line : lines) {
         m_text.append(line);
         m_ends.push_back(m_text.size());
     }

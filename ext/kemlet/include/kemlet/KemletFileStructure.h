@@ -67,7 +67,7 @@ private:
 // reader that asks for them.
 class ImodelFileObject_LIST {
 public:
-    ImodelFileObject_LIST(std::string name, const std::vector<std::string>& lines, bool terminated);
+    // The lines are copied into the block's text.
     ImodelFileObject_LIST(std::string name, const std::vector<std::string_view>& lines, bool terminated);
 
     const std::string& GetName() const { return m_name; }
@@ -88,9 +88,6 @@ public:
     bool IsTerminated() const { return m_terminated; }
 
 private:
-    template <class Line>
-    void Keep(const std::vector<Line>& lines);
-
     std::string m_name;
     std::string m_text;               // the lines one after the other
     std::vector<std::size_t> m_ends;  // where each line ends in the text
