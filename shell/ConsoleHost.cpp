@@ -7,6 +7,7 @@
 #include "ifile/IfileExtendedInfoManager.h"
 #include "ifile/IfileFunctions.h"
 #include "ifile/IfileObjectEx.h"
+#include "ifile/IfileSeenStatuses.h"
 #include "imodel/design/ImodelDesignManager.h"
 #include "imodel/model/Imodel.h"
 #include "imodel/names/ImodelCopyDirTool.h"
@@ -25,8 +26,10 @@
 #include <cstdio>
 #include <deque>
 #include <exception>
+#include <functional>
 #include <set>
 #include <string>
+#include <string_view>
 #include <type_traits>
 #include <vector>
 
@@ -235,7 +238,9 @@ bool ConsoleHost::CloseFileInEditor(boost::shared_ptr<IfileObjectEx> file, int*,
 
 // Walks the project folder, entering only the folders the watcher watches
 // or that lead to one, each real folder once (a link back up is not
-// followed again), and hands every file with its stamp to the watcher.
+// followed again), and hands every file with its stamp to the watcher. A
+// file the operation under way has just looked at (an open, which read
+// every member) keeps the status it was read with.
 void ConsoleHost::ScanFiles(bool toBaseline, ItimerManager* watcher)
 {
     Imodel& model = Imodel::GetInstance();
@@ -246,10 +251,21 @@ void ConsoleHost::ScanFiles(bool toBaseline, ItimerManager* watcher)
     // Each folder with its name as the project stores it ("<project>/...").
     std::deque<std::pair<std::string, std::string>> folders{{root, ImodelProjectToken}};
     std::vector<SysFolderEntry> entries;
+    const std::string* listed = nullptr;  // the folder being listed
+    std::string seenPath;
+    std::function<bool(std::string_view, SysStatInfo&)> seen;
+    if (IfileSeenStatuses::Current())
+        seen = [&listed, &seenPath](std::string_view name, SysStatInfo& info) {
+            seenPath.assign(*listed).append(1, SysGetDirChar()).append(name);
+            const SysStatInfo* found = IfileSeenStatuses::Find(seenPath);
+            if (found) info = *found;
+            return found != nullptr;
+        };
     while (!folders.empty()) {
         const auto [folder, stored] = std::move(folders.front());
         folders.pop_front();
-        if (!SysListFolderStatus(folder, entries)) continue;
+        listed = &folder;
+        if (!SysListFolderStatus(folder, entries, seen)) continue;
         for (const SysFolderEntry& entry : entries) {
             // A name the project cannot hold is no file of it: passed over
             // quietly, not refused again at every check.

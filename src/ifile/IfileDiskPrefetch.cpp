@@ -5,6 +5,7 @@
 // a file a helper is on. A file once looked at is read without a lock.
 #include "ifile/IfileDiskPrefetch.h"
 
+#include "ifile/IfileSeenStatuses.h"
 #include "imodel/design/ImodelFreeLater.h"
 #include "imodel/names/ImodelSplitWork.h"
 
@@ -49,6 +50,8 @@ public:
     std::size_t IndexOf(const std::string& path);
     int Stat(std::size_t index, SysStatInfo* info);
     bool Read(std::size_t index, std::string& text);
+    // Hands the statuses found, with the names, to `seen`.
+    void LeaveStatuses(IfileSeenStatuses& seen);
 
 private:
     struct Slot {
@@ -144,10 +147,24 @@ IfileDiskPrefetch::Impl::~Impl()
     }
     m_helpersWake.notify_all();
     for (std::thread& helper : m_helpers) helper.join();
+    if (IfileSeenStatuses* seen = IfileSeenStatuses::Current()) LeaveStatuses(*seen);
     // The index is a node per file, made long before: freeing it is a cold
     // walk, done off the reader's path. It names paths in m_paths, which go
     // with it.
     if (m_index.size() >= kImodelFreedLaterFrom) ImodelFreeLaterWhole(std::move(m_index), std::move(m_paths));
+}
+
+void IfileDiskPrefetch::Impl::LeaveStatuses(IfileSeenStatuses& seen)
+{
+    // The names go with the statuses: the index, freed below, only points
+    // into them.
+    const std::string& names = seen.KeepNames(std::move(m_paths));
+    seen.Reserve(Count());
+    for (std::size_t i = 0; i < Count(); ++i) {
+        const Slot& slot = m_slots[i];
+        if (slot.state.load() == State::Done && slot.status == Status::Found)
+            seen.Add(std::string_view(names).substr(m_pathStarts[i], m_pathStarts[i + 1] - m_pathStarts[i]), slot.info);
+    }
 }
 
 std::size_t IfileDiskPrefetch::Impl::IndexOf(const std::string& path)

@@ -287,6 +287,29 @@ TEST(SysFile, AListingWithStatusesAnswersAsTheListingAndEachStatusDo)
     EXPECT_FALSE(SysListFolderStatus(temp / "missing", entries));
     EXPECT_EQ(entries.size(), 4u);
     EXPECT_FALSE(SysListFolderStatus("", entries));
+
+    // A status known already stands for a plain file's look at the disk:
+    // only plain files are asked for, and one not answered for is looked at.
+    std::vector<std::string> asked;
+    SysStatInfo known = entries[1].info;  // b.v, with a size it never had
+    known.size = 12345;
+    const auto answer = [&](std::string_view name, SysStatInfo& info) {
+        asked.emplace_back(name);
+        if (name != "b.v") return false;
+        info = known;
+        return true;
+    };
+    std::vector<SysFolderEntry> answered;
+    ASSERT_TRUE(SysListFolderStatus(temp.Path(), answered, answer));
+    std::sort(asked.begin(), asked.end());
+    EXPECT_EQ(asked, (std::vector<std::string>{"a.v", "b.v"}));
+    ASSERT_EQ(answered.size(), entries.size());
+    for (std::size_t i = 0; i < entries.size(); ++i) {
+        EXPECT_EQ(answered[i].name, entries[i].name);
+        const bool isAnswered = entries[i].name == "b.v";
+        EXPECT_EQ(answered[i].info, isAnswered ? known : entries[i].info) << entries[i].name;
+        EXPECT_EQ(answered[i].identity, isAnswered ? SysFileIdentity() : entries[i].identity) << entries[i].name;
+    }
 }
 
 // A path written with backslashes (a project from Windows) names the same

@@ -6,6 +6,7 @@
 #include "TempFolder.h"
 
 #include "ifile/IfileDiskPrefetch.h"
+#include "ifile/IfileSeenStatuses.h"
 
 #include <foundation/Sys.h>
 
@@ -221,4 +222,57 @@ TEST_F(DiskPrefetch, TheReaderTakesTheTextWithTheStatusOfAFileToBeRead)
     ASSERT_TRUE(IfileReadPath(other, text));
     EXPECT_EQ(text, "second, longer");
     EXPECT_EQ(otherInfo.size, 5);
+}
+
+// Under an open's set of seen statuses, a prefetch leaves it the status of
+// every file it found, helpers' finds included, as they were found: a file
+// changed since keeps the status of its read. Missing files are left out,
+// and nothing is left once the set has gone.
+TEST_F(DiskPrefetch, EveryStatusFoundIsLeftToTheSetOfSeenStatuses)
+{
+    MakeFiles(300);
+    const std::string changing = m_temp.Write("changing", "before");
+    m_paths.push_back(changing);
+    SysStatInfo read;
+    {
+        const IfileSeenStatuses seen;
+        const IfileSeenStatuses inner;  // idle: the first one stays current
+        EXPECT_EQ(IfileSeenStatuses::Current(), &seen);
+        {
+            const IfileDiskPrefetch prefetch(Listed(true));
+            // Half of the files asked for; the helpers run ahead over others.
+            for (std::size_t i = 0; i < m_paths.size(); i += 2)
+                if (!m_paths[i].ends_with("/pipe")) IfileStatPath(m_paths[i], nullptr);
+            ASSERT_EQ(IfileStatPath(changing, &read), 0);
+            // Found by no prefetch yet: nothing to find.
+            EXPECT_EQ(IfileSeenStatuses::Find(changing), nullptr);
+        }
+        m_temp.Write("changing", "after, longer");
+        std::size_t found = 0;
+        for (std::size_t i = 0; i < m_paths.size(); ++i) {
+            const SysStatInfo* status = IfileSeenStatuses::Find(m_paths[i]);
+            SysStatInfo disk;
+            const bool onDisk = SysPathStat(m_paths[i], &disk) == 0;
+            if (!onDisk) {
+                EXPECT_EQ(status, nullptr) << m_paths[i];
+            }
+            if (status == nullptr) {
+                EXPECT_TRUE(i % 2 == 1 || !onDisk) << m_paths[i];  // every file asked for was found
+                continue;
+            }
+            ++found;
+            EXPECT_EQ(*status, m_paths[i] == changing ? read : disk) << m_paths[i];
+        }
+        EXPECT_GE(found, m_paths.size() / 2);
+        EXPECT_EQ(IfileSeenStatuses::Find(m_temp / "never listed"), nullptr);
+    }
+    EXPECT_EQ(IfileSeenStatuses::Current(), nullptr);
+    EXPECT_EQ(IfileSeenStatuses::Find(changing), nullptr);
+    // A prefetch with no set current leaves nothing behind.
+    {
+        const IfileDiskPrefetch prefetch({{changing, true}});
+        IfileStatPath(changing, nullptr);
+    }
+    const IfileSeenStatuses later;
+    EXPECT_EQ(IfileSeenStatuses::Find(changing), nullptr);
 }

@@ -6,8 +6,10 @@
 #include "src/ifile/ifileManagerImpl.h"
 
 #include "RecordingView.h"
+#include "ifile/IfileDiskPrefetch.h"
 #include "ifile/IfileExtendedInfoManager.h"
 #include "ifile/IfileObjectEx.h"
+#include "ifile/IfileSeenStatuses.h"
 #include "imodel/views/ImodelContextImpl.h"
 #include "imodel/views/ImodelRevContextImpl.h"
 #include "iprocess/IprocessFileObject.h"
@@ -19,6 +21,7 @@
 #include <kemlet/KemletIde_pldFileManagerIf.h>
 
 #include <map>
+#include <optional>
 #include <random>
 #include <tuple>
 
@@ -195,6 +198,47 @@ TEST_F(WatcherTest, AFolderThatLinksLeadToAgainIsWalkedOnce)
     EXPECT_EQ(Adds("alu.sdf"), 1);
     EXPECT_TRUE(InProject("pallador/impl1/alu.sdf"));
     EXPECT_FALSE(InProject("pallador/impl2/alu.sdf"));
+}
+
+// An open walks the folders after it has read every member: the walk keeps
+// the status each file was read with, though the file changed since, and
+// looks at every other file. Out of the open it looks at the disk.
+TEST_F(WatcherTest, TheBaselineOfAnOpenKeepsTheStatusEachFileWasReadWith)
+{
+    const std::string leaf = Write("hdl/leaf.vhd", kLeaf);
+    const std::string other = Write("hdl/other.vhd", kLeaf);
+    const auto stampOf = [](const std::string& name) -> std::optional<SysStatInfo> {
+        for (const itimerFile& file : Impl().GetBin(zorpaFT_HDL)->GetBaseline())
+            if (file.file.GetFileTitleAndExt() == name) return file.stamp;
+        return std::nullopt;
+    };
+    const auto onDisk = [](const std::string& path) {
+        SysStatInfo info;
+        EXPECT_EQ(SysPathStat(path, &info), 0) << path;
+        return info;
+    };
+    SysStatInfo read;
+    {
+        const IfileSeenStatuses seen;
+        {
+            const IfileDiskPrefetch prefetch({{leaf, true}, {Path("hdl/gone.vhd"), false}});
+            ASSERT_EQ(IfileStatPath(leaf, &read), 0);
+            EXPECT_NE(IfileStatPath(Path("hdl/gone.vhd"), nullptr), 0);
+        }
+        Write("hdl/leaf.vhd", std::string(kLeaf) + "-- edited after the read\n");
+        Write("hdl/other.vhd", std::string(kLeaf) + "-- edited too\n");
+        // A file missing at the read and there at the walk is looked at.
+        const std::string gone = Write("hdl/gone.vhd", kLeaf);
+        Watcher().Reset();
+        Watcher().Start();
+        EXPECT_EQ(stampOf("leaf.vhd"), read);
+        EXPECT_EQ(stampOf("other.vhd"), onDisk(other));
+        EXPECT_EQ(stampOf("gone.vhd"), onDisk(gone));
+    }
+    Watcher().Reset();
+    Watcher().Start();
+    EXPECT_EQ(stampOf("leaf.vhd"), onDisk(leaf));
+    EXPECT_NE(onDisk(leaf).size, read.size);
 }
 
 TEST_F(WatcherTest, NothingHappensWhileTheWatcherIsNotReady)

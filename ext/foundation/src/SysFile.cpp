@@ -637,6 +637,12 @@ std::vector<std::string> SysFindFilesBelow(const std::string& folder, int maxDep
 
 bool SysListFolderStatus(const std::string& path, std::vector<SysFolderEntry>& entries)
 {
+    return SysListFolderStatus(path, entries, nullptr);
+}
+
+bool SysListFolderStatus(const std::string& path, std::vector<SysFolderEntry>& entries,
+                         const std::function<bool(std::string_view name, SysStatInfo& info)>& known)
+{
     if (path.empty()) return false;
     DIR* dir = ::opendir(NativeName(path).c_str());
     if (!dir) return false;
@@ -648,6 +654,17 @@ bool SysListFolderStatus(const std::string& path, std::vector<SysFolderEntry>& e
         if (!entry) break;
         const std::string_view name = entry->d_name;
         if (name == "." || name == "..") continue;
+        // A link, or an entry of a file system that gives no type, is
+        // always looked at: only a plain file can be answered for.
+        if (known && entry->d_type == DT_REG) {
+            SysStatInfo info;
+            if (known(name, info)) {
+                SysFolderEntry& listed = found.emplace_back();
+                listed.name = name;
+                listed.info = info;
+                continue;
+            }
+        }
         struct stat st;
         if (::fstatat(fd, entry->d_name, &st, 0) != 0) continue;
         SysFolderEntry& listed = found.emplace_back();

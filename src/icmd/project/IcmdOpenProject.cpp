@@ -15,6 +15,7 @@
 #include "ifile/IfileExtendedInfoManager.h"
 #include "ifile/IfileManager.h"
 #include "ifile/IfileProjectOpening.h"
+#include "ifile/IfileSeenStatuses.h"
 #include "imodel/design/ImodelDesignManager.h"
 #include "imodel/design/ImodelFreeLater.h"
 #include "imodel/design/ImodelModule.h"
@@ -24,8 +25,8 @@
 #include "imodel/model/ImodelSetAndRestoreModelFlagObject.h"
 #include "imodel/names/ImodelMessages.h"
 #include "imodel/names/imodelUtl.h"
-#include "itimer/ItimerManager.h"
 #include "iprocess/IprocessManager.h"
+#include "itimer/ItimerManager.h"
 #include "itool/ItoolCoreTools.h"
 #include "itool/ItoolModelSimPathOptions.h"
 #include "itool/ItoolPallador.h"
@@ -41,6 +42,7 @@
 #include <foundation/Sys.h>
 #include <zorpa/ZorpaModule.h>
 
+#include <optional>
 #include <set>
 
 namespace {
@@ -194,6 +196,9 @@ AcmdEnum::Result IcmdOpenProject::do_execDo()
     }
     m_drawingBlocker = std::make_unique<Imodel::BlockGUIObject>();
     Imodel::BlockDesignHierarchyDisplay(true, false);
+    // The statuses the read takes of the members serve the watcher's walk
+    // below: each member is looked at once.
+    std::optional<IfileSeenStatuses> seen(std::in_place);
     m_reader =
         std::make_unique<IcmdReadWriteProjectImpl>(ideProjectFileRead, design.GetProjectFileStream(), m_converterList,
                                                    &ImodelUpdateCOMMAND_METER, m_removeAllLinks);
@@ -212,6 +217,7 @@ AcmdEnum::Result IcmdOpenProject::do_execDo()
     // folders now is what it compares with.
     model.GetTimerManager()->Reset();
     model.GetTimerManager()->Start();
+    seen.reset();
     Imodel::BlockDesignHierarchyDisplay(false, false);
     Imodel::BlockProcessDisplay(false, true);
     reading.Unset();

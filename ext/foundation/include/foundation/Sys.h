@@ -144,6 +144,12 @@ struct SysFolderEntry {
 // lookup per file, nor one per folder it enters. An entry whose status
 // cannot be read (a link to nothing) is left out.
 bool SysListFolderStatus(const std::string& path, std::vector<SysFolderEntry>& entries);
+// The same listing, where `known` may answer for an entry that the folder
+// lists as a regular file: given its name, it fills in the status taken of
+// it a moment before and returns true, and the entry is not looked at again
+// (its identity stays empty). An entry it does not answer for is looked at.
+bool SysListFolderStatus(const std::string& path, std::vector<SysFolderEntry>& entries,
+                         const std::function<bool(std::string_view name, SysStatInfo& info)>& known);
 // Writes `content` to `path` through a temporary file in the same folder,
 // flushed, synced and renamed over the old file: the one atomic write of the
 // system. The old file stays when anything fails (`error`, when given, says

@@ -1,0 +1,44 @@
+// Disk statuses that the prefetches of one operation found, kept for a walk
+// over the project's folders that follows it: an open reads every member,
+// then walks the folders for the file watcher. While a set is current on a
+// thread, each prefetch that ends on that thread leaves it the status of
+// every file it found; the walk takes a file's status from the set instead
+// of asking the disk a second time, so the stamp it keeps is the one of the
+// text that was read. Sets do not nest: one made while another is current
+// stays idle.
+#pragma once
+
+#include <foundation/Sys.h>
+
+#include <cstddef>
+#include <deque>
+#include <string>
+#include <string_view>
+#include <unordered_map>
+
+class IfileSeenStatuses {
+public:
+    IfileSeenStatuses();
+    ~IfileSeenStatuses();
+    IfileSeenStatuses(const IfileSeenStatuses&) = delete;
+    IfileSeenStatuses& operator=(const IfileSeenStatuses&) = delete;
+
+    // Keeps `names`, the full names of a prefetch's files one after the
+    // other, for the files then added: each names a part of the text kept.
+    const std::string& KeepNames(std::string names);
+    // The status a file named `name` (in kept text) was found with, for
+    // `count` files in all.
+    void Reserve(std::size_t count);
+    void Add(std::string_view name, const SysStatInfo& info);
+
+    // The current set of this thread, or null.
+    static IfileSeenStatuses* Current();
+    // The current set's status of the file of full name `path`; null when
+    // there is no current set or it does not hold the file.
+    static const SysStatInfo* Find(std::string_view path);
+
+private:
+    std::deque<std::string> m_names;
+    std::unordered_map<std::string_view, SysStatInfo> m_found;
+    bool m_current = false;
+};
