@@ -15,6 +15,8 @@
 #include <string>
 #include <string_view>
 #include <unordered_map>
+#include <utility>
+#include <vector>
 
 class IfileSeenStatuses {
 public:
@@ -39,6 +41,10 @@ public:
 
 private:
     std::deque<std::string> m_names;
-    std::unordered_map<std::string_view, SysStatInfo> m_found;
+    // Each file once, in the order found; a walk that lists its folders in
+    // order mostly asks for the file after the one it asked for last.
+    std::vector<std::pair<std::string_view, SysStatInfo>> m_found;
+    std::unordered_map<std::string_view, std::size_t> m_index;
+    std::size_t m_next = 0;
     bool m_current = false;
 };

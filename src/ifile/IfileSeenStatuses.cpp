@@ -21,20 +21,40 @@ IfileSeenStatuses::~IfileSeenStatuses()
 {
     if (m_current) t_current = nullptr;
     // A node per member of a large project: freed off the caller's path.
-    if (m_found.size() >= kImodelFreedLaterFrom) ImodelFreeLaterWhole(std::move(m_found), std::move(m_names));
+    if (m_index.size() >= kImodelFreedLaterFrom)
+        ImodelFreeLaterWhole(std::move(m_index), std::move(m_found), std::move(m_names));
 }
 
 const std::string& IfileSeenStatuses::KeepNames(std::string names) { return m_names.emplace_back(std::move(names)); }
 
-void IfileSeenStatuses::Reserve(std::size_t count) { m_found.reserve(m_found.size() + count); }
+void IfileSeenStatuses::Reserve(std::size_t count)
+{
+    m_found.reserve(m_found.size() + count);
+    m_index.reserve(m_index.size() + count);
+}
 
-void IfileSeenStatuses::Add(std::string_view name, const SysStatInfo& info) { m_found.insert_or_assign(name, info); }
+void IfileSeenStatuses::Add(std::string_view name, const SysStatInfo& info)
+{
+    // A file found again keeps its place, with the status found last.
+    const auto [at, added] = m_index.try_emplace(name, m_found.size());
+    if (added)
+        m_found.emplace_back(name, info);
+    else
+        m_found[at->second].second = info;
+}
 
 IfileSeenStatuses* IfileSeenStatuses::Current() { return t_current; }
 
 const SysStatInfo* IfileSeenStatuses::Find(std::string_view path)
 {
-    if (!t_current) return nullptr;
-    const auto found = t_current->m_found.find(path);
-    return found == t_current->m_found.end() ? nullptr : &found->second;
+    IfileSeenStatuses* seen = t_current;
+    if (!seen) return nullptr;
+    std::size_t at = seen->m_next;
+    if (at >= seen->m_found.size() || seen->m_found[at].first != path) {
+        const auto found = seen->m_index.find(path);
+        if (found == seen->m_index.end()) return nullptr;
+        at = found->second;
+    }
+    seen->m_next = at + 1;
+    return &seen->m_found[at].second;
 }

@@ -265,6 +265,24 @@ TEST_F(DiskPrefetch, EveryStatusFoundIsLeftToTheSetOfSeenStatuses)
         }
         EXPECT_GE(found, m_paths.size() / 2);
         EXPECT_EQ(IfileSeenStatuses::Find(m_temp / "never listed"), nullptr);
+        // Asked for backwards, each file gives what it gave in order.
+        for (std::size_t i = m_paths.size(); i-- > 0;) {
+            const SysStatInfo* status = IfileSeenStatuses::Find(m_paths[i]);
+            if (!status || m_paths[i] == changing) continue;
+            SysStatInfo disk;
+            ASSERT_EQ(SysPathStat(m_paths[i], &disk), 0);
+            EXPECT_EQ(*status, disk) << m_paths[i];
+        }
+        // Found again by a later prefetch: the status found last.
+        {
+            const IfileDiskPrefetch again({{changing, false}});
+            IfileStatPath(changing, nullptr);
+        }
+        SysStatInfo now;
+        ASSERT_EQ(SysPathStat(changing, &now), 0);
+        ASSERT_NE(IfileSeenStatuses::Find(changing), nullptr);
+        EXPECT_EQ(*IfileSeenStatuses::Find(changing), now);
+        EXPECT_NE(now, read);
     }
     EXPECT_EQ(IfileSeenStatuses::Current(), nullptr);
     EXPECT_EQ(IfileSeenStatuses::Find(changing), nullptr);

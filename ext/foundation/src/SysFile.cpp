@@ -646,36 +646,44 @@ bool SysListFolderStatus(const std::string& path, std::vector<SysFolderEntry>& e
     if (path.empty()) return false;
     DIR* dir = ::opendir(NativeName(path).c_str());
     if (!dir) return false;
-    const int fd = ::dirfd(dir);
-    std::vector<SysFolderEntry> found;
+    // The names first, in order: the statuses are then taken, or asked
+    // of `known`, in the order they are handed out.
+    struct Named {
+        std::string name;
+        unsigned char type;
+    };
+    std::vector<Named> names;
     for (;;) {
         errno = 0;
         const struct dirent* entry = ::readdir(dir);
         if (!entry) break;
         const std::string_view name = entry->d_name;
-        if (name == "." || name == "..") continue;
+        if (name != "." && name != "..") names.push_back({std::string(name), entry->d_type});
+    }
+    if (errno != 0) {
+        ::closedir(dir);
+        return false;
+    }
+    std::sort(names.begin(), names.end(), [](const Named& a, const Named& b) { return a.name < b.name; });
+    const int fd = ::dirfd(dir);
+    std::vector<SysFolderEntry> found;
+    found.reserve(names.size());
+    for (Named& named : names) {
         // A link, or an entry of a file system that gives no type, is
         // always looked at: only a plain file can be answered for.
-        if (known && entry->d_type == DT_REG) {
-            SysStatInfo info;
-            if (known(name, info)) {
-                SysFolderEntry& listed = found.emplace_back();
-                listed.name = name;
-                listed.info = info;
-                continue;
-            }
+        SysStatInfo info;
+        if (known && named.type == DT_REG && known(named.name, info)) {
+            found.push_back({std::move(named.name), info, SysFileIdentity()});
+            continue;
         }
         struct stat st;
-        if (::fstatat(fd, entry->d_name, &st, 0) != 0) continue;
+        if (::fstatat(fd, named.name.c_str(), &st, 0) != 0) continue;
         SysFolderEntry& listed = found.emplace_back();
-        listed.name = name;
+        listed.name = std::move(named.name);
         StoreStatus(st, &listed.info);
         listed.identity = IdentityOf(st);
     }
-    const bool complete = errno == 0;
     ::closedir(dir);
-    if (!complete) return false;
-    std::sort(found.begin(), found.end(), [](const auto& a, const auto& b) { return a.name < b.name; });
     entries = std::move(found);
     return true;
 }

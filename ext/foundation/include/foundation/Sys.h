@@ -148,6 +148,7 @@ bool SysListFolderStatus(const std::string& path, std::vector<SysFolderEntry>& e
 // lists as a regular file: given its name, it fills in the status taken of
 // it a moment before and returns true, and the entry is not looked at again
 // (its identity stays empty). An entry it does not answer for is looked at.
+// It is asked in the order of the names.
 bool SysListFolderStatus(const std::string& path, std::vector<SysFolderEntry>& entries,
                          const std::function<bool(std::string_view name, SysStatInfo& info)>& known);
 // Writes `content` to `path` through a temporary file in the same folder,
