@@ -28,15 +28,17 @@ public:
     // Keeps `names`, the full names of a prefetch's files one after the
     // other, for the files then added: each names a part of the text kept.
     const std::string& KeepNames(std::string names);
-    // The status a file named `name` (in kept text) was found with, for
-    // `count` files in all.
+    // Room for `count` more files.
     void Reserve(std::size_t count);
+    // The status the file of full name `name` (a part of kept text) was
+    // found with; a file added again keeps the status added last.
     void Add(std::string_view name, const SysStatInfo& info);
 
     // The current set of this thread, or null.
     static IfileSeenStatuses* Current();
     // The current set's status of the file of full name `path`; null when
-    // there is no current set or it does not hold the file.
+    // there is no current set or it does not hold the file. The file added
+    // after the one asked for last is answered without a lookup.
     static const SysStatInfo* Find(std::string_view path);
 
 private:

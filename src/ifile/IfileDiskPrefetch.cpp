@@ -156,8 +156,8 @@ IfileDiskPrefetch::Impl::~Impl()
 
 void IfileDiskPrefetch::Impl::LeaveStatuses(IfileSeenStatuses& seen)
 {
-    // The names go with the statuses: the index, freed below, only points
-    // into them.
+    // The names go with the statuses: the index, freed below, still points
+    // into them but is not read again.
     const std::string& names = seen.KeepNames(std::move(m_paths));
     seen.Reserve(Count());
     for (std::size_t i = 0; i < Count(); ++i) {
