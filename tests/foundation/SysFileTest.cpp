@@ -281,6 +281,10 @@ TEST(SysFile, AListingWithStatusesAnswersAsTheListingAndEachStatusDo)
     EXPECT_NE(entries[0].identity, entries[1].identity);
     // Sorted like the listing, the link to nothing left out.
     std::vector<std::string> listed = temp.List();
+    // The plain listing names every entry, the link to nothing included.
+    std::vector<std::string> plain{"stale"};
+    ASSERT_TRUE(SysListFolder(temp.Path(), plain));
+    EXPECT_EQ(plain, listed);
     listed.erase(std::find(listed.begin(), listed.end(), "broken.v"));
     EXPECT_EQ(names, listed);
     EXPECT_EQ(names, (std::vector<std::string>{"a.v", "b.v", "link.v", "sub"}));

@@ -586,24 +586,45 @@ int SysRemoveFolderRecursively(const std::string& path)
     return error ? -1 : 0;
 }
 
+namespace {
+
+// An entry of a folder as the folder lists it: its name, and its type when
+// the file system gives one.
+struct ListedName {
+    std::string name;
+    unsigned char type = DT_UNKNOWN;
+};
+
+// The entries of an open folder but "." and "..", sorted by name; false on
+// a read error.
+bool ReadSortedNames(DIR* dir, std::vector<ListedName>& names)
+{
+    for (;;) {
+        errno = 0;  // readdir answers null both at the end and on an error
+        const struct dirent* entry = ::readdir(dir);
+        if (!entry) break;
+        const std::string_view name = entry->d_name;
+        if (name != "." && name != "..") names.push_back({std::string(name), entry->d_type});
+    }
+    if (errno != 0) return false;
+    std::sort(names.begin(), names.end(), [](const ListedName& a, const ListedName& b) { return a.name < b.name; });
+    return true;
+}
+
+}  // namespace
+
 bool SysListFolder(const std::string& path, std::vector<std::string>& names)
 {
     if (path.empty()) return false;
     DIR* dir = ::opendir(NativeName(path).c_str());
     if (!dir) return false;
-    std::vector<std::string> found;
-    for (;;) {
-        errno = 0;  // readdir answers null both at the end and on an error
-        const struct dirent* entry = ::readdir(dir);
-        if (!entry) break;
-        const std::string name = entry->d_name;
-        if (name != "." && name != "..") found.push_back(name);
-    }
-    const bool complete = errno == 0;
+    std::vector<ListedName> listed;
+    const bool complete = ReadSortedNames(dir, listed);
     ::closedir(dir);
     if (!complete) return false;
-    std::sort(found.begin(), found.end());
-    names = std::move(found);
+    names.clear();
+    names.reserve(listed.size());
+    for (ListedName& entry : listed) names.push_back(std::move(entry.name));
     return true;
 }
 
@@ -648,27 +669,15 @@ bool SysListFolderStatus(const std::string& path, std::vector<SysFolderEntry>& e
     if (!dir) return false;
     // The names first, in order: the statuses are then taken, or asked
     // of `known`, in the order they are handed out.
-    struct Named {
-        std::string name;
-        unsigned char type;
-    };
-    std::vector<Named> names;
-    for (;;) {
-        errno = 0;
-        const struct dirent* entry = ::readdir(dir);
-        if (!entry) break;
-        const std::string_view name = entry->d_name;
-        if (name != "." && name != "..") names.push_back({std::string(name), entry->d_type});
-    }
-    if (errno != 0) {
+    std::vector<ListedName> names;
+    if (!ReadSortedNames(dir, names)) {
         ::closedir(dir);
         return false;
     }
-    std::sort(names.begin(), names.end(), [](const Named& a, const Named& b) { return a.name < b.name; });
     const int fd = ::dirfd(dir);
     std::vector<SysFolderEntry> found;
     found.reserve(names.size());
-    for (Named& named : names) {
+    for (ListedName& named : names) {
         // A link, or an entry of a file system that gives no type, is
         // always looked at: only a plain file can be answered for.
         SysStatInfo info;
