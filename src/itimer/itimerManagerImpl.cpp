@@ -157,40 +157,49 @@ void itimerFilter::AddFolder(const std::string& folder)
     m_folders.emplace_back(std::move(text), depth);
 }
 
+itimerFilter::AskedFolder::AskedFolder(const std::string& folder, bool allowLeading)
+    : m_text(folder), m_depth(CountSeparators(folder)), m_allowLeading(allowLeading)
+{
+    if (!allowLeading) return;
+    const std::size_t begin = folder.find_first_not_of('/');
+    if (begin == std::string::npos) return;
+    m_trimmed = folder.substr(begin, folder.find_last_not_of('/') - begin + 1);
+    m_trimmedDepth = CountSeparators(m_trimmed);
+}
+
 bool itimerFilter::MatchFolder(const std::string& folder, bool allowLeading) const
 {
-    for (const auto& [pattern, depth] : m_folders) {
-        if (WcmMatch(pattern.c_str(), folder.c_str())) {
-            if (CountSeparators(folder) == depth) return true;
+    const AskedFolder asked(folder, allowLeading);
+    return std::any_of(m_folders.begin(), m_folders.end(),
+                       [&asked](const auto& watched) { return MatchFolderPattern(watched.first, watched.second, asked); });
+}
+
+bool itimerFilter::MatchFolderPattern(const std::string& pattern, int depth, const AskedFolder& folder)
+{
+    // A match at another depth is no match, not even as a way to one.
+    if (WcmMatch(pattern.c_str(), folder.m_text.c_str())) return folder.m_depth == depth;
+    if (!folder.m_allowLeading) return false;
+    // A folder on the way to a watched one: the pattern's leading
+    // components, as many as the folder has, must match it.
+    const int wanted = folder.m_trimmedDepth;
+    std::string leading;
+    int runs = 0;
+    bool complete = false;
+    for (std::size_t i = 0; i < pattern.size(); ++i) {
+        if (pattern[i] != '/') {
+            leading += pattern[i];
             continue;
         }
-        if (!allowLeading) continue;
-        // A folder on the way to a watched one: the pattern's leading
-        // components, as many as the folder has, must match it.
-        std::size_t begin = folder.find_first_not_of('/');
-        std::size_t end = folder.find_last_not_of('/');
-        const std::string trimmed = begin == std::string::npos ? std::string() : folder.substr(begin, end - begin + 1);
-        const int wanted = CountSeparators(trimmed);
-        std::string leading;
-        int runs = 0;
-        bool complete = false;
-        for (std::size_t i = 0; i < pattern.size(); ++i) {
-            if (pattern[i] != '/') {
-                leading += pattern[i];
-                continue;
-            }
-            if (i > 0 && pattern[i - 1] == '/') continue;  // one run counts once
-            if (runs == wanted) {
-                complete = true;
-                break;
-            }
-            ++runs;
-            leading += '/';
+        if (i > 0 && pattern[i - 1] == '/') continue;  // one run counts once
+        if (runs == wanted) {
+            complete = true;
+            break;
         }
-        if (!complete && runs < wanted) continue;
-        if (WcmMatch(leading.c_str(), trimmed.c_str())) return true;
+        ++runs;
+        leading += '/';
     }
-    return false;
+    if (!complete && runs < wanted) return false;
+    return WcmMatch(leading.c_str(), folder.m_trimmed.c_str()) != 0;
 }
 
 bool itimerFilter::MatchName(const std::string& titleAndExt, const std::string& extension) const
@@ -278,6 +287,7 @@ void itimerManagerImpl::DeleteFilters()
     m_filters.clear();
     m_lastFolder.reset();
     m_lastFilters.clear();
+    m_watchedFolders.clear();
 }
 
 void itimerManagerImpl::Start()
@@ -439,8 +449,15 @@ bool itimerManagerImpl::MatchFile(const ImodelFileName& name)
 {
     ImodelFileName relative;
     if (!ImodelGetRelativeFileName(name, relative, true, zorpaFT_UNKNOWN)) return false;
-    return std::any_of(m_filters.begin(), m_filters.end(), [&relative](const std::unique_ptr<itimerFilter>& filter) {
-        return filter->MatchFolder(relative.GetString(), true);
+    if (m_watchedFolders.empty()) {
+        for (const std::unique_ptr<itimerFilter>& filter : m_filters)
+            m_watchedFolders.insert(m_watchedFolders.end(), filter->GetFolders().begin(), filter->GetFolders().end());
+        std::sort(m_watchedFolders.begin(), m_watchedFolders.end());
+        m_watchedFolders.erase(std::unique(m_watchedFolders.begin(), m_watchedFolders.end()), m_watchedFolders.end());
+    }
+    const itimerFilter::AskedFolder asked(relative.GetString(), true);
+    return std::any_of(m_watchedFolders.begin(), m_watchedFolders.end(), [&asked](const auto& watched) {
+        return itimerFilter::MatchFolderPattern(watched.first, watched.second, asked);
     });
 }
 
@@ -628,11 +645,13 @@ void itimerManagerImpl::ScanBin(itimerBin& bin, std::deque<IfileObject>* importe
 void itimerManagerImpl::Append(std::string pattern, int type)
 {
     m_filters.push_back(std::make_unique<itimerFilter>(std::move(pattern), type, BinOf(type)));
+    m_watchedFolders.clear();
 }
 
 void itimerManagerImpl::Append(std::string pattern, const std::string& folder, int type)
 {
     m_filters.push_back(std::make_unique<itimerFilter>(std::move(pattern), folder, type, BinOf(type)));
+    m_watchedFolders.clear();
 }
 
 void itimerManagerImpl::BuildFilters()
@@ -707,12 +726,13 @@ void itimerManagerImpl::SortBinsFlowOrder(const std::vector<IprocessFileObject*>
     for (const IprocessFileObject* node : nodes) order.push_back(node->GetFileType());
     const auto database = std::find(order.begin(), order.end(), zorpaFT_ADB);
     order.insert(database == order.end() ? order.end() : database + 1, zorpaFT_IDE_PLD);
-    const auto position = [&order](int type) {
-        const auto at = std::find(order.begin(), order.end(), type);
-        return at == order.end() ? -1 : static_cast<int>(at - order.begin());
-    };
+    // A type's place is its first in the order; a type not in it comes first.
+    std::array<int, kBinCount> position;
+    position.fill(-1);
+    for (std::size_t at = order.size(); at-- > 0;)
+        if (order[at] >= 0 && order[at] < kBinCount) position[order[at]] = static_cast<int>(at);
     std::stable_sort(m_bins.begin(), m_bins.end(),
-                     [&position](const auto& a, const auto& b) { return position(a.first) < position(b.first); });
+                     [&position](const auto& a, const auto& b) { return position[a.first] < position[b.first]; });
 }
 
 // --- actions --------------------------------------------------------------------------------

@@ -105,10 +105,27 @@ public:
     itimerFilter(const itimerFilter& other, itimerBin* bin);
     virtual ~itimerFilter() = default;
 
+    // A folder asked about, measured once for every pattern it is held
+    // against.
+    class AskedFolder {
+    public:
+        AskedFolder(const std::string& folder, bool allowLeading);
+
+    private:
+        friend class itimerFilter;
+        const std::string& m_text;
+        int m_depth;
+        bool m_allowLeading;
+        std::string m_trimmed;  // without leading and trailing separators
+        int m_trimmedDepth = 0;
+    };
+
     void AddFolder(const std::string& folder);
     // Whether the folder is one of the filter's; with `allowLeading` also a
     // folder on the way to one of them.
     bool MatchFolder(const std::string& folder, bool allowLeading) const;
+    // The same test against one folder pattern of `depth` separators.
+    static bool MatchFolderPattern(const std::string& pattern, int depth, const AskedFolder& folder);
     // Whether the name (title and extension) passes: an integer extension
     // for schematic sheets and symbols, the pattern for every other type.
     bool MatchName(const std::string& titleAndExt, const std::string& extension) const;
@@ -221,4 +238,7 @@ private:
     // The filters that watch the folder asked last (AddFile), in list order.
     std::optional<std::string> m_lastFolder;
     std::vector<const itimerFilter*> m_lastFilters;
+    // Every folder pattern of the filters once (MatchFile): many filters
+    // share a folder. Made at the first question after the table changed.
+    std::vector<std::pair<std::string, int>> m_watchedFolders;
 };

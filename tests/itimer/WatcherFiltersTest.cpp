@@ -8,6 +8,9 @@
 #include "iprocess/IprocessManager.h"
 #include "src/imodel/design/imodelReclaimer.h"
 
+#include <foundation/Def.h>
+#include <foundation/Sys.h>
+
 #include <random>
 #include <thread>
 
@@ -53,6 +56,70 @@ TEST(WatcherFilter, AFolderMatchesAtItsDepthAndAsTheWayToAWatchedFolder)
     EXPECT_EQ(doubled.GetFolders().front().first, "a//b/c");
     EXPECT_TRUE(doubled.MatchFolder("a/b", true));
     EXPECT_TRUE(doubled.MatchFolder("a", true));
+}
+
+namespace {
+
+// The folder test written out plainly, one pattern after the other.
+bool PlainMatchFolder(const std::vector<std::pair<std::string, int>>& patterns, const std::string& folder,
+                      bool allowLeading)
+{
+    const auto separators = [](const std::string& text) { return std::count(text.begin(), text.end(), '/'); };
+    for (const auto& [pattern, depth] : patterns) {
+        if (WcmMatch(pattern.c_str(), folder.c_str())) {
+            if (separators(folder) == depth) return true;
+            continue;
+        }
+        if (!allowLeading) continue;
+        std::string trimmed = folder;
+        while (!trimmed.empty() && trimmed.front() == '/') trimmed.erase(0, 1);
+        while (!trimmed.empty() && trimmed.back() == '/') trimmed.pop_back();
+        // The pattern's first components, as many as the folder has.
+        std::vector<std::string> components(1);
+        for (std::size_t i = 0; i < pattern.size(); ++i) {
+            if (pattern[i] != '/')
+                components.back() += pattern[i];
+            else if (i == 0 || pattern[i - 1] != '/')
+                components.emplace_back();
+        }
+        const auto wanted = static_cast<std::size_t>(separators(trimmed));
+        if (components.size() < wanted + 1) continue;
+        std::string leading = components[0];
+        for (std::size_t k = 1; k <= wanted; ++k) leading += "/" + components[k];
+        if (WcmMatch(leading.c_str(), trimmed.c_str())) return true;
+    }
+    return false;
+}
+
+}  // namespace
+
+TEST(WatcherFilter, RandomFoldersMatchAsAPlainPatternByPatternTestMatchesThem)
+{
+    std::mt19937 random(31);
+    const std::vector<std::string> patternParts{"a", "b", "ab", "*", "?", "impl*", "/", "//"};
+    const std::vector<std::string> folderParts{"a", "b", "ab", "impl1", "/", "//", "A"};
+    const auto text = [&random](const std::vector<std::string>& parts, int most) {
+        std::string made;
+        for (int n = std::uniform_int_distribution<int>(0, most)(random); n > 0; --n)
+            made += parts[std::uniform_int_distribution<std::size_t>(0, parts.size() - 1)(random)];
+        return made;
+    };
+    int matched = 0;
+    for (int round = 0; round < 3000; ++round) {
+        std::vector<std::string> folders;
+        for (int n = std::uniform_int_distribution<int>(1, 3)(random); n > 0; --n) folders.push_back(text(patternParts, 5));
+        const itimerFilter filter("*.v", folders, zorpaFT_HDL, nullptr);
+        const std::string folder = text(folderParts, 5);
+        for (const bool allowLeading : {false, true}) {
+            const bool expected = PlainMatchFolder(filter.GetFolders(), folder, allowLeading);
+            EXPECT_EQ(filter.MatchFolder(folder, allowLeading), expected)
+                << "folder \"" << folder << "\", first pattern \"" << filter.GetFolders().front().first << "\"";
+            matched += expected;
+        }
+    }
+    // Both answers come often enough for the comparison to mean something.
+    EXPECT_GT(matched, 300);
+    EXPECT_LT(matched, 5700);
 }
 
 TEST(WatcherFilter, SchematicPagesAndSymbolsAreTakenByTheirNumber)
@@ -110,6 +177,20 @@ TEST_F(WatcherTable, MatchFileLetsTheHostIntoWatchedFoldersAndTheWayToThem)
     EXPECT_FALSE(match("hdl/deeper"));
     EXPECT_FALSE(match("unrelated"));
     EXPECT_FALSE(Watcher().MatchFile(ImodelFileName(m_folder / "elsewhere")));
+    // It answers as the filters of the table do, one after the other, and
+    // follows the table when it is made again with other folders.
+    const auto anyFilter = [](const std::string& name) {
+        return std::any_of(Impl().GetFilters().begin(), Impl().GetFilters().end(),
+                           [&name](const auto& filter) { return filter->MatchFolder(name, true); });
+    };
+    const std::vector<std::string> asked{"hdl",       "synthesis", "synthesis/impl1", "pallador/impl2/simulation",
+                                         "pallador/x", "simulation", "constraint",      "dremmet/a", "dremmet/a/b"};
+    for (const char* implementations : {"0", "1", "0"}) {
+        DefOverRideGuard guard("IDE_SYNPLIFY_IMPL_ENABLED", implementations);
+        Watcher().BuildFilters();
+        for (const std::string& name : asked) EXPECT_EQ(match(name), anyFilter(name)) << name << implementations;
+        EXPECT_EQ(match("synthesis/impl1"), implementations[0] == '1');
+    }
 }
 
 TEST_F(WatcherTable, BinsStandInFlowOrderWithTheDescriptionsAfterTheFirstDatabase)
