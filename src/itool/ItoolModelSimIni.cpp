@@ -96,9 +96,9 @@ std::string FolderOf(const std::string& path)
     return slash == std::string::npos ? std::string() : path.substr(0, slash);
 }
 
-bool WriteOrWarn(const std::string& path, const itoolLines& lines)
+bool WriteOrWarn(const std::string& path, const itoolLines& lines, const std::string* held = nullptr)
 {
-    if (itoolWriteLines(path, lines)) return true;
+    if (itoolWriteLines(path, lines, held)) return true;
     ImodelDisplaySETUP_FILE_NOT_WRITTEN_MSG(path.c_str());
     return false;
 }
@@ -205,7 +205,8 @@ void ItoolUpdateModelSim(bool repoint, const std::string& oldFamily)
     }
     if (!Imodel::GetInstance().GetGlobalFlowOptions()->UpdateModelSimIni) return;
     itoolLines old;
-    if (!itoolReadLines(path, old)) {
+    std::string held;
+    if (!itoolReadLines(path, old, &held)) {
         ImodelDisplayUNABLE_TO_READ_MSG(path.c_str());
         return;
     }
@@ -258,7 +259,7 @@ void ItoolUpdateModelSim(bool repoint, const std::string& oldFamily)
         rewrite.Out().push_back(written);
     }
     rewrite.End({familyWritten ? std::string() : familyLine, vendorLine});
-    if (WriteOrWarn(path, rewrite.Out())) ItoolCopyMeminit();
+    if (WriteOrWarn(path, rewrite.Out(), &held)) ItoolCopyMeminit();
 }
 
 bool ItoolAddModelSimVMap(const std::string& library, const std::string& libraryPath)
@@ -269,7 +270,8 @@ bool ItoolAddModelSimVMap(const std::string& library, const std::string& library
     const std::string path = InSimulationFolder(kIniName);
     if (!UtlDoesDiskObjectExist(path)) ItoolCreateModelSim();
     itoolLines old;
-    if (!itoolReadLines(path, old)) {
+    std::string held;
+    if (!itoolReadLines(path, old, &held)) {
         ImodelDisplayUNABLE_TO_READ_MSG(path.c_str());
         return false;
     }
@@ -285,7 +287,7 @@ bool ItoolAddModelSimVMap(const std::string& library, const std::string& library
         if (!rewrite.InLibrary() || !itoolMapsKey(line, library)) rewrite.Out().push_back(line);
     }
     if (rewrite.End({mapped ? std::string() : mapping})) mapped = true;
-    if (!WriteOrWarn(path, rewrite.Out())) return false;
+    if (!WriteOrWarn(path, rewrite.Out(), &held)) return false;
     ItoolCopyMeminit();
     return mapped;
 }

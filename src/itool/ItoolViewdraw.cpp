@@ -183,7 +183,8 @@ void ItoolUpdateViewdraw(bool preserveCase)
             return;
         } else {
             itoolLines lines;
-            if (!itoolReadLines(path, lines)) {
+            std::string held;
+            if (!itoolReadLines(path, lines, &held)) {
                 ImodelDisplayUNABLE_TO_READ_MSG(path.c_str());
                 return;
             }
@@ -209,7 +210,7 @@ void ItoolUpdateViewdraw(bool preserveCase)
             if (!projectSeen) lines.push_back(ProjectDirLine());
             if (!cellsSeen) lines.push_back(CellsDirLine(kCellsTail));
             if (!builtinSeen) lines.push_back(BuiltinDirLine(kBuiltinTail));
-            if (!itoolWriteLines(path, lines)) {
+            if (!itoolWriteLines(path, lines, &held)) {
                 ImodelDisplaySETUP_FILE_NOT_WRITTEN_MSG(path.c_str());
                 return;
             }

@@ -4,10 +4,11 @@
 
 #include <foundation/Sys.h>
 
-bool itoolReadLines(const std::string& path, itoolLines& lines)
+bool itoolReadLines(const std::string& path, itoolLines& lines, std::string* bytes)
 {
     lines.clear();
-    std::string text;
+    std::string read;
+    std::string& text = bytes ? *bytes : read;
     if (!SysReadFile(path, text)) return false;
     std::size_t start = 0;
     while (start < text.size()) {
@@ -21,7 +22,7 @@ bool itoolReadLines(const std::string& path, itoolLines& lines)
     return true;
 }
 
-bool itoolWriteLines(const std::string& path, const itoolLines& lines)
+bool itoolWriteLines(const std::string& path, const itoolLines& lines, const std::string* held)
 {
     std::string text;
     for (const std::string& line : lines) {
@@ -30,7 +31,7 @@ bool itoolWriteLines(const std::string& path, const itoolLines& lines)
     }
     // Every open brings the set-up files up to date: one that holds these
     // bytes already is left as it is, without a write and a sync.
-    if (SysFileHolds(path, text)) return true;
+    if (held ? *held == text : SysFileHolds(path, text)) return true;
     if (Imodel::GetInstance().IsDebugMsg()) SysPrintf("Writing %s\n", path.c_str());
     return SysWriteFileAtomically(path, text);
 }

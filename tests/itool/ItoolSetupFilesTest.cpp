@@ -87,11 +87,12 @@ protected:
 
     std::string Ini() const { return folder.Read("simulation/modelsim.ini"); }
     // Each write of a set-up file puts a new file in place of the old one.
-    ino_t IniInode() const
+    ino_t InodeOf(const std::string& name) const
     {
         struct stat status {};
-        return ::stat((folder / "simulation/modelsim.ini").c_str(), &status) == 0 ? status.st_ino : 0;
+        return ::stat((folder / name).c_str(), &status) == 0 ? status.st_ino : 0;
     }
+    ino_t IniInode() const { return InodeOf("simulation/modelsim.ini"); }
     void WriteIni(const std::string& text) const { folder.Write("simulation/modelsim.ini", text); }
     std::string Viewdraw() const { return folder.Read("viewdraw/viewdraw.ini"); }
     std::vector<std::string> SimulationFolder() const
@@ -241,8 +242,16 @@ TEST_F(SetupFiles, TheSchematicEditorFileKeepsTheProjectAliasAndGainsMissingFold
                                   "DIR [rm] /lib/libvd/asicbin (builtin)\n"));
     EXPECT_EQ(folder.Read("viewdraw/vf/project.lst"), "0\n" + viewdraw + "/ viewdraw\n");
     for (const char* sub : {"vf", "sch", "sym", "wir"}) EXPECT_TRUE(UtlDoesPathExist(viewdraw + "/" + sub)) << sub;
+    const ino_t createdInode = InodeOf("viewdraw/viewdraw.ini");
     ItoolUpdateViewdraw(true);
     EXPECT_EQ(Viewdraw(), created) << "an update of a new file changes nothing";
+    EXPECT_EQ(InodeOf("viewdraw/viewdraw.ini"), createdInode) << "a file that holds its text already stays";
+    // The same lines with other line ends are other bytes: written again.
+    std::string crlf = created;
+    for (std::size_t at = crlf.find('\n'); at != std::string::npos; at = crlf.find('\n', at + 2)) crlf.insert(at, "\r");
+    folder.Write("viewdraw/viewdraw.ini", crlf);
+    ItoolUpdateViewdraw(true);
+    EXPECT_EQ(Viewdraw(), created);
 
     folder.Write("viewdraw/viewdraw.ini", "GRID 20\r\npreserve_case 1\r\ndir [pw] C:\\old\\viewdraw (myproj)\r\n"
                                           "DIR [rm] C:\\old\\libvd\\cells (brenniccells) extra\r\n");
