@@ -170,8 +170,9 @@ itimerFilter::AskedFolder::AskedFolder(const std::string& folder, bool allowLead
 bool itimerFilter::MatchFolder(const std::string& folder, bool allowLeading) const
 {
     const AskedFolder asked(folder, allowLeading);
-    return std::any_of(m_folders.begin(), m_folders.end(),
-                       [&asked](const auto& watched) { return MatchFolderPattern(watched.first, watched.second, asked); });
+    return std::any_of(m_folders.begin(), m_folders.end(), [&asked](const auto& watched) {
+        return MatchFolderPattern(watched.first, watched.second, asked);
+    });
 }
 
 bool itimerFilter::MatchFolderPattern(const std::string& pattern, int depth, const AskedFolder& folder)

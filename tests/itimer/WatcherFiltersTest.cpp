@@ -107,7 +107,8 @@ TEST(WatcherFilter, RandomFoldersMatchAsAPlainPatternByPatternTestMatchesThem)
     int matched = 0;
     for (int round = 0; round < 3000; ++round) {
         std::vector<std::string> folders;
-        for (int n = std::uniform_int_distribution<int>(1, 3)(random); n > 0; --n) folders.push_back(text(patternParts, 5));
+        for (int n = std::uniform_int_distribution<int>(1, 3)(random); n > 0; --n)
+            folders.push_back(text(patternParts, 5));
         const itimerFilter filter("*.v", folders, zorpaFT_HDL, nullptr);
         const std::string folder = text(folderParts, 5);
         for (const bool allowLeading : {false, true}) {
@@ -183,8 +184,9 @@ TEST_F(WatcherTable, MatchFileLetsTheHostIntoWatchedFoldersAndTheWayToThem)
         return std::any_of(Impl().GetFilters().begin(), Impl().GetFilters().end(),
                            [&name](const auto& filter) { return filter->MatchFolder(name, true); });
     };
-    const std::vector<std::string> asked{"hdl",       "synthesis", "synthesis/impl1", "pallador/impl2/simulation",
-                                         "pallador/x", "simulation", "constraint",      "dremmet/a", "dremmet/a/b"};
+    const std::vector<std::string> asked{"hdl",        "synthesis",  "synthesis/impl1", "pallador/impl2/simulation",
+                                         "pallador/x", "simulation", "constraint",      "dremmet/a",
+                                         "dremmet/a/b"};
     for (const char* implementations : {"0", "1", "0"}) {
         DefOverRideGuard guard("IDE_SYNPLIFY_IMPL_ENABLED", implementations);
         Watcher().BuildFilters();
