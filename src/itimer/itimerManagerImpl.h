@@ -109,7 +109,9 @@ public:
     // against.
     class AskedFolder {
     public:
+        // The folder's text is kept by reference: never a temporary.
         AskedFolder(const std::string& folder, bool allowLeading);
+        AskedFolder(std::string&&, bool) = delete;
 
     private:
         friend class itimerFilter;
