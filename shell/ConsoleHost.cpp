@@ -247,7 +247,9 @@ void ConsoleHost::ScanFiles(bool toBaseline, ItimerManager* watcher)
     if (!watcher || !Imodel::IsAlive(&model)) return;
     const std::string root = model.GetDesignManager()->GetProjectFolder().GetString();
     if (root.empty()) return;
-    std::set<SysFileIdentity> entered{SysGetFileIdentity(root)};
+    // Each folder's identity is taken as it is listed: one that links lead
+    // to again is listed then, but walked only the first time.
+    std::set<SysFileIdentity> entered;
     // Each folder with its name as the project stores it ("<project>/...").
     std::deque<std::pair<std::string, std::string>> folders{{root, ImodelProjectToken}};
     std::vector<SysFolderEntry> entries;
@@ -265,14 +267,15 @@ void ConsoleHost::ScanFiles(bool toBaseline, ItimerManager* watcher)
         const auto [folder, stored] = std::move(folders.front());
         folders.pop_front();
         listed = &folder;
-        if (!SysListFolderStatus(folder, entries, seen)) continue;
+        SysFileIdentity self;
+        if (!SysListFolderStatus(folder, entries, seen, self) || !entered.insert(self).second) continue;
         for (const SysFolderEntry& entry : entries) {
             // A name the project cannot hold is no file of it: passed over
             // quietly, not refused again at every check.
             if (!IfileIsStorableName(entry.name)) continue;
             if (SysIsDirectory(entry.info)) {
                 const std::string path = folder + SysGetDirChar() + entry.name;
-                if (watcher->MatchFile(ImodelFileName(path)) && entered.insert(entry.identity).second)
+                if (watcher->MatchFile(ImodelFileName(path)))
                     folders.emplace_back(path, stored + SysGetDirChar() + entry.name);
             } else if (SysIsRegularFile(entry.info)) {
                 const IfileObject file(ImodelFileName(stored + SysGetDirChar() + entry.name), zorpaFT_UNKNOWN,

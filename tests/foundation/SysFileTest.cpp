@@ -314,6 +314,53 @@ TEST(SysFile, AListingWithStatusesAnswersAsTheListingAndEachStatusDo)
         EXPECT_EQ(answered[i].info, isAnswered ? known : entries[i].info) << entries[i].name;
         EXPECT_EQ(answered[i].identity, isAnswered ? SysFileIdentity() : entries[i].identity) << entries[i].name;
     }
+
+    // A walk's listing takes the folder's own identity and leaves its
+    // directories unlooked at: their type alone. A link to a directory is
+    // looked at like every link.
+    ASSERT_EQ(::symlink((temp / "sub").c_str(), (temp / "linked").c_str()), 0);
+    SysFileIdentity self;
+    std::vector<SysFolderEntry> walked;
+    ASSERT_TRUE(SysListFolderStatus(temp.Path(), walked, answer, self));
+    EXPECT_EQ(self, SysGetFileIdentity(temp.Path()));
+    std::vector<std::string> walkedNames;
+    for (const SysFolderEntry& entry : walked) {
+        walkedNames.push_back(entry.name);
+        if (entry.name == "sub") {
+            EXPECT_TRUE(SysIsDirectory(entry.info));
+            EXPECT_EQ(entry.info.time, 0);
+            EXPECT_EQ(entry.identity, SysFileIdentity());
+        } else if (entry.name == "linked") {
+            EXPECT_TRUE(SysIsDirectory(entry.info));
+            EXPECT_EQ(entry.identity, SysGetFileIdentity(temp / "sub"));
+        }
+    }
+    EXPECT_EQ(walkedNames, (std::vector<std::string>{"a.v", "b.v", "link.v", "linked", "sub"}));
+    EXPECT_FALSE(SysListFolderStatus(temp / "missing", walked, answer, self));
+    EXPECT_FALSE(SysListFolderStatus(temp / "a.v", walked, answer, self)) << "a file is no folder";
+}
+
+// A folder whose names take more than one block of the system's answer is
+// listed whole, in order, by every form of the listing.
+TEST(SysFile, AFolderOfManyLongNamesIsListedWhole)
+{
+    TempFolder temp;
+    std::vector<std::string> made;
+    for (int i = 0; i < 600; ++i) {
+        made.push_back(std::to_string(1000 + i) + std::string(120, 'n') + ".v");
+        temp.Write(made.back(), "");
+    }
+    std::vector<std::string> names;
+    ASSERT_TRUE(SysListFolder(temp.Path(), names));
+    EXPECT_EQ(names, made);
+    std::vector<SysFolderEntry> entries;
+    SysFileIdentity self;
+    ASSERT_TRUE(SysListFolderStatus(temp.Path(), entries, nullptr, self));
+    ASSERT_EQ(entries.size(), made.size());
+    for (std::size_t i = 0; i < made.size(); ++i) {
+        EXPECT_EQ(entries[i].name, made[i]);
+        EXPECT_TRUE(SysIsRegularFile(entries[i].info));
+    }
 }
 
 // A path written with backslashes (a project from Windows) names the same

@@ -595,18 +595,46 @@ struct ListedName {
     unsigned char type = DT_UNKNOWN;
 };
 
-// The entries of an open folder but "." and "..", sorted by name; false on
-// a read error.
-bool ReadSortedNames(DIR* dir, std::vector<ListedName>& names)
-{
-    for (;;) {
-        errno = 0;  // readdir answers null both at the end and on an error
-        const struct dirent* entry = ::readdir(dir);
-        if (!entry) break;
-        const std::string_view name = entry->d_name;
-        if (name != "." && name != "..") names.push_back({std::string(name), entry->d_type});
+// A folder open for listing, closed when it goes.
+class OpenFolder {
+public:
+    explicit OpenFolder(const std::string& path)
+        : m_fd(path.empty() ? -1 : ::open(NativeName(path).c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC | O_DIRECTORY))
+    {
     }
-    if (errno != 0) return false;
+    ~OpenFolder()
+    {
+        if (m_fd >= 0) ::close(m_fd);
+    }
+    OpenFolder(const OpenFolder&) = delete;
+    OpenFolder& operator=(const OpenFolder&) = delete;
+    int Descriptor() const { return m_fd; }
+
+private:
+    int m_fd;
+};
+
+// The entries of an open folder but "." and "..", sorted by name; false on
+// a read error. The entries are read in blocks straight from the system: a
+// folder costs its open, its reads and its close, and no status of its own.
+bool ReadSortedNames(int folder, std::vector<ListedName>& names)
+{
+    constexpr std::size_t kBlock = 32 * 1024;
+    const auto block = std::make_unique_for_overwrite<char[]>(kBlock);
+    for (;;) {
+        const ssize_t got = ::getdents64(folder, block.get(), kBlock);
+        if (got < 0) {
+            if (errno == EINTR) continue;
+            return false;
+        }
+        if (got == 0) break;
+        for (ssize_t at = 0; at < got;) {
+            const auto* entry = reinterpret_cast<const struct dirent64*>(block.get() + at);
+            at += entry->d_reclen;
+            const std::string_view name = entry->d_name;
+            if (name != "." && name != "..") names.push_back({std::string(name), entry->d_type});
+        }
+    }
     std::sort(names.begin(), names.end(), [](const ListedName& a, const ListedName& b) { return a.name < b.name; });
     return true;
 }
@@ -615,13 +643,9 @@ bool ReadSortedNames(DIR* dir, std::vector<ListedName>& names)
 
 bool SysListFolder(const std::string& path, std::vector<std::string>& names)
 {
-    if (path.empty()) return false;
-    DIR* dir = ::opendir(NativeName(path).c_str());
-    if (!dir) return false;
+    const OpenFolder folder(path);
     std::vector<ListedName> listed;
-    const bool complete = ReadSortedNames(dir, listed);
-    ::closedir(dir);
-    if (!complete) return false;
+    if (folder.Descriptor() < 0 || !ReadSortedNames(folder.Descriptor(), listed)) return false;
     names.clear();
     names.reserve(listed.size());
     for (ListedName& entry : listed) names.push_back(std::move(entry.name));
@@ -656,25 +680,26 @@ std::vector<std::string> SysFindFilesBelow(const std::string& folder, int maxDep
     return found;
 }
 
-bool SysListFolderStatus(const std::string& path, std::vector<SysFolderEntry>& entries)
-{
-    return SysListFolderStatus(path, entries, nullptr);
-}
+namespace {
 
-bool SysListFolderStatus(const std::string& path, std::vector<SysFolderEntry>& entries,
-                         const std::function<bool(std::string_view name, SysStatInfo& info)>& known)
+// The listing with statuses; with `self`, the folder's own identity instead
+// of a look at each directory it holds.
+bool ListWithStatuses(const std::string& path, std::vector<SysFolderEntry>& entries,
+                      const std::function<bool(std::string_view name, SysStatInfo& info)>& known,
+                      SysFileIdentity* self)
 {
-    if (path.empty()) return false;
-    DIR* dir = ::opendir(NativeName(path).c_str());
-    if (!dir) return false;
+    const OpenFolder folder(path);
+    const int fd = folder.Descriptor();
+    if (fd < 0) return false;
+    if (self) {
+        struct stat st;
+        if (::fstat(fd, &st) != 0) return false;
+        *self = IdentityOf(st);
+    }
     // The names first, in order: the statuses are then taken, or asked
     // of `known`, in the order they are handed out.
     std::vector<ListedName> names;
-    if (!ReadSortedNames(dir, names)) {
-        ::closedir(dir);
-        return false;
-    }
-    const int fd = ::dirfd(dir);
+    if (!ReadSortedNames(fd, names)) return false;
     std::vector<SysFolderEntry> found;
     found.reserve(names.size());
     for (ListedName& named : names) {
@@ -685,6 +710,11 @@ bool SysListFolderStatus(const std::string& path, std::vector<SysFolderEntry>& e
             found.push_back({std::move(named.name), info, SysFileIdentity()});
             continue;
         }
+        if (self && named.type == DT_DIR) {
+            info.mode = S_IFDIR;
+            found.push_back({std::move(named.name), info, SysFileIdentity()});
+            continue;
+        }
         struct stat st;
         if (::fstatat(fd, named.name.c_str(), &st, 0) != 0) continue;
         SysFolderEntry& listed = found.emplace_back();
@@ -692,9 +722,28 @@ bool SysListFolderStatus(const std::string& path, std::vector<SysFolderEntry>& e
         StoreStatus(st, &listed.info);
         listed.identity = IdentityOf(st);
     }
-    ::closedir(dir);
     entries = std::move(found);
     return true;
+}
+
+}  // namespace
+
+bool SysListFolderStatus(const std::string& path, std::vector<SysFolderEntry>& entries)
+{
+    return SysListFolderStatus(path, entries, nullptr);
+}
+
+bool SysListFolderStatus(const std::string& path, std::vector<SysFolderEntry>& entries,
+                         const std::function<bool(std::string_view name, SysStatInfo& info)>& known)
+{
+    return ListWithStatuses(path, entries, known, nullptr);
+}
+
+bool SysListFolderStatus(const std::string& path, std::vector<SysFolderEntry>& entries,
+                         const std::function<bool(std::string_view name, SysStatInfo& info)>& known,
+                         SysFileIdentity& self)
+{
+    return ListWithStatuses(path, entries, known, &self);
 }
 
 bool SysWriteFileAtomically(const std::string& path, const std::string& content, std::string* error)

@@ -151,6 +151,13 @@ bool SysListFolderStatus(const std::string& path, std::vector<SysFolderEntry>& e
 // It is asked in the order of the names.
 bool SysListFolderStatus(const std::string& path, std::vector<SysFolderEntry>& entries,
                          const std::function<bool(std::string_view name, SysStatInfo& info)>& known);
+// The same listing for a walk that takes the identity of each folder as it
+// lists it (`self`): an entry the folder lists as a directory is not looked
+// at, and carries its type alone (no time, size or identity). A link to a
+// directory is looked at, as any entry whose type the folder does not give.
+bool SysListFolderStatus(const std::string& path, std::vector<SysFolderEntry>& entries,
+                         const std::function<bool(std::string_view name, SysStatInfo& info)>& known,
+                         SysFileIdentity& self);
 // Writes `content` to `path` through a temporary file in the same folder,
 // flushed, synced and renamed over the old file: the one atomic write of the
 // system. The old file stays when anything fails (`error`, when given, says
