@@ -249,10 +249,12 @@ TEST_F(DiskPrefetch, EveryStatusFoundIsLeftToTheSetOfSeenStatuses)
         }
         m_temp.Write("changing", "after, longer");
         std::size_t found = 0;
+        std::size_t askedOnDisk = 0;
         for (std::size_t i = 0; i < m_paths.size(); ++i) {
             const SysStatInfo* status = IfileSeenStatuses::Find(m_paths[i]);
             SysStatInfo disk;
             const bool onDisk = SysPathStat(m_paths[i], &disk) == 0;
+            if (onDisk && i % 2 == 0 && !m_paths[i].ends_with("/pipe")) ++askedOnDisk;
             if (!onDisk) {
                 EXPECT_EQ(status, nullptr) << m_paths[i];
             }
@@ -263,7 +265,9 @@ TEST_F(DiskPrefetch, EveryStatusFoundIsLeftToTheSetOfSeenStatuses)
             ++found;
             EXPECT_EQ(*status, m_paths[i] == changing ? read : disk) << m_paths[i];
         }
-        EXPECT_GE(found, m_paths.size() / 2);
+        // What the helpers found besides depends on how far they ran.
+        EXPECT_GE(found, askedOnDisk);
+        EXPECT_GT(askedOnDisk, m_paths.size() / 4);
         EXPECT_EQ(IfileSeenStatuses::Find(m_temp / "never listed"), nullptr);
         // Asked for backwards, each file gives what it gave in order.
         for (std::size_t i = m_paths.size(); i-- > 0;) {
