@@ -685,8 +685,7 @@ namespace {
 // The listing with statuses; with `self`, the folder's own identity instead
 // of a look at each directory it holds.
 bool ListWithStatuses(const std::string& path, std::vector<SysFolderEntry>& entries,
-                      const std::function<bool(std::string_view name, SysStatInfo& info)>& known,
-                      SysFileIdentity* self)
+                      const std::function<bool(std::string_view name, SysStatInfo& info)>& known, SysFileIdentity* self)
 {
     const OpenFolder folder(path);
     const int fd = folder.Descriptor();
