@@ -630,6 +630,7 @@ bool ReadSortedNames(int folder, std::vector<ListedName>& names)
         if (got == 0) break;
         for (ssize_t at = 0; at < got;) {
             const auto* entry = reinterpret_cast<const struct dirent64*>(block.get() + at);
+            if (entry->d_reclen == 0) return false;  // never from a sound file system: no endless loop
             at += entry->d_reclen;
             const std::string_view name = entry->d_name;
             if (name != "." && name != "..") names.push_back({std::string(name), entry->d_type});
