@@ -17,6 +17,7 @@
 #include "itimer/ItimerManager.h"
 
 #include <foundation/Def.h>
+#include <foundation/Mdb.h>
 #include <foundation/Sys.h>
 #include <tcl.h>
 
@@ -308,8 +309,11 @@ void WatchTick(ClientData)
             ConsoleHost::CheckFiles();
         } catch (const std::exception& error) {
             // The shell goes on: the next tick checks again.
+            MdbFlush();
             std::fprintf(stderr, "Warning: file detection failed: %s\n", error.what());
         }
+        // What the check printed is out before the script goes on.
+        MdbFlush();
     }
     Tcl_CreateTimerHandler(WatchInterval(), WatchTick, nullptr);
 }

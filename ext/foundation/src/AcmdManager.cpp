@@ -197,10 +197,13 @@ int AcmdManager::InvokeFromTcl(Tcl_Interp* interp, const std::string& name, int 
     }
     if (result == AcmdEnum::Success) {
         capture.Release();
+        // The command's lines are out before whatever the script prints next.
+        MdbFlush();
         Tcl_SetObjResult(interp, Tcl_NewStringObj(message.data(), static_cast<int>(message.size())));
         return TCL_OK;
     }
     const std::string error = ErrorResult(capture.Take(), name);
+    MdbFlush();
     Tcl_SetObjResult(interp, Tcl_NewStringObj(error.data(), static_cast<int>(error.size())));
     return TCL_ERROR;
 }

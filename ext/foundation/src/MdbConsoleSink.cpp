@@ -4,6 +4,8 @@
 
 #include <unistd.h>
 
+#include <chrono>
+
 #include <string>
 #include <string_view>
 
@@ -73,7 +75,10 @@ bool IsTerminal(std::FILE* stream)
 
 }  // namespace
 
-MdbConsoleSink::MdbConsoleSink(std::FILE* out, std::FILE* err) : m_out(out), m_err(err) {}
+MdbConsoleSink::MdbConsoleSink(std::FILE* out, std::FILE* err, std::chrono::milliseconds outputDelay)
+    : m_out(out), m_err(err), m_outputDelay(outputDelay), m_outFlushed(std::chrono::steady_clock::now())
+{
+}
 
 void MdbConsoleSink::Output(const MdbMessage& message)
 {
@@ -120,9 +125,22 @@ void MdbConsoleSink::MeterKill(const std::string& catalogue, std::uint32_t numbe
 void MdbConsoleSink::PrintLine(std::FILE* stream, const std::string& line)
 {
     EraseMeter();
+    if (stream != m_out) Flush();  // what came before comes first
     std::fputs(line.c_str(), stream);
-    std::fflush(stream);
+    if (stream != m_out) {
+        std::fflush(stream);
+    } else {
+        if (!m_outIsTerminal) m_outIsTerminal = IsTerminal(m_out);
+        // A write per line would cost a file or a pipe more than the line.
+        if (*m_outIsTerminal || std::chrono::steady_clock::now() - m_outFlushed >= m_outputDelay) Flush();
+    }
     DrawMeter();
+}
+
+void MdbConsoleSink::Flush()
+{
+    std::fflush(m_out);
+    m_outFlushed = std::chrono::steady_clock::now();
 }
 
 void MdbConsoleSink::DrawMeter()

@@ -158,6 +158,11 @@ MdbSink* MdbGetSink()
     return db.sink ? db.sink : &db.console;
 }
 
+void MdbFlush()
+{
+    Deliver([](MdbSink& sink) { sink.Flush(); });
+}
+
 // --- argument sets ----------------------------------------------------------------
 
 int MdbArgSetInit(int count)

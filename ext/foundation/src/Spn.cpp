@@ -6,6 +6,7 @@
 #include <cerrno>
 #include <chrono>
 #include <csignal>
+#include <cstdio>
 #include <fcntl.h>
 #include <poll.h>
 #include <spawn.h>
@@ -163,6 +164,8 @@ int SpnSpawn(const std::vector<std::string>& argv, int* exitStatus, SpnMode mode
 
     const std::string& program = args.front();
     const bool searchPath = program.find('/') == std::string::npos;
+    // The child writes to the same streams: what is held back goes first.
+    std::fflush(nullptr);
     pid_t pid = 0;
     const int error = searchPath
                           ? posix_spawnp(&pid, program.c_str(), setup.Actions(), nullptr, pointers.data(), environ)

@@ -54,6 +54,7 @@ void Emit(const std::string& text, bool debugOnly)
     if (hook) {
         hook(text);
     } else if (!debugOnly || DebugOutputOn()) {
+        std::fflush(stdout);  // the lines held back for the output come first
         std::fwrite(text.data(), 1, text.size(), stderr);
         std::fflush(stderr);
     }

@@ -11,6 +11,7 @@
 // messages itself; a sink must not wait for another thread that emits.
 #pragma once
 
+#include <chrono>
 #include <cstdint>
 #include <cstdio>
 #include <deque>
@@ -94,11 +95,18 @@ public:
     virtual void MeterInit(const MdbMessage& message) = 0;
     virtual void MeterUpdate(const std::string& catalogue, std::uint32_t number, unsigned value) = 0;
     virtual void MeterKill(const std::string& catalogue, std::uint32_t number) = 0;
+    // Hands on whatever the sink still holds back; nothing by default.
+    virtual void Flush() {}
 };
 
 // The console: one line per message, "Error: ", "Warning: ", "Note: " or
 // "Info: " in front (other severities read as "Info: "); errors and warnings
-// go to the error stream, the rest to the output stream, each line flushed.
+// go to the error stream, the rest to the output stream. Lines reach a
+// terminal at once. Into a file or a pipe the output stream's lines are
+// flushed at most every tenth of a second (a project read prints a line per
+// file), always before a line of the error stream, and at Flush: the
+// commands flush at their end, so that both streams, and the script's own
+// output, keep their order.
 // A question prints "Question: <text> [assumed answer: Yes]" (or "[scripted
 // answer: No]") to the output stream and returns that answer. The meter draws
 // "<label> [#####.....]  50%" on the error stream when it is a terminal,
@@ -106,13 +114,17 @@ public:
 // nothing when the error stream is not a terminal.
 class MdbConsoleSink : public MdbSink {
 public:
-    explicit MdbConsoleSink(std::FILE* out = stdout, std::FILE* err = stderr);
+    static constexpr std::chrono::milliseconds kOutputDelay{100};
+    // `outputDelay`: how long lines into a file or a pipe may wait.
+    explicit MdbConsoleSink(std::FILE* out = stdout, std::FILE* err = stderr,
+                            std::chrono::milliseconds outputDelay = kOutputDelay);
 
     void Output(const MdbMessage& message) override;
     MdbQuery_result Query(const MdbMessage& message) override;
     void MeterInit(const MdbMessage& message) override;
     void MeterUpdate(const std::string& catalogue, std::uint32_t number, unsigned value) override;
     void MeterKill(const std::string& catalogue, std::uint32_t number) override;
+    void Flush() override;
 
 private:
     void PrintLine(std::FILE* stream, const std::string& line);
@@ -127,6 +139,9 @@ private:
     std::uint32_t m_meterNumber = 0;
     unsigned m_meterValue = 0;
     std::size_t m_drawnWidth = 0;  // characters of the bar now on the screen
+    std::chrono::milliseconds m_outputDelay;
+    std::optional<bool> m_outIsTerminal;
+    std::chrono::steady_clock::time_point m_outFlushed;  // the last flush of the output stream
 };
 
 // Installs the sink that receives every message (not owned; null restores the
@@ -134,6 +149,8 @@ private:
 // installed). Once it returns, no other thread is still inside the old sink.
 MdbSink* MdbSetSink(MdbSink* sink);
 MdbSink* MdbGetSink();
+// Flushes the current sink (MdbSink::Flush).
+void MdbFlush();
 
 // --- argument sets ----------------------------------------------------------
 // A handle names a set of `count` places (0 to 64; a negative count makes 0,
