@@ -2,6 +2,7 @@
 
 #include "imodel/design/ImodelFreeLater.h"
 
+#include <algorithm>
 #include <utility>
 
 namespace {
@@ -29,8 +30,13 @@ const std::string& IfileSeenStatuses::KeepNames(std::string names) { return m_na
 
 void IfileSeenStatuses::Reserve(std::size_t count)
 {
-    m_found.reserve(m_found.size() + count);
-    m_index.reserve(m_index.size() + count);
+    // Grown by half at least: many small prefetches must not each move
+    // and rehash all that came before.
+    const std::size_t wanted = m_found.size() + count;
+    if (wanted <= m_found.capacity()) return;
+    const std::size_t room = std::max(wanted, m_found.capacity() + m_found.capacity() / 2);
+    m_found.reserve(room);
+    m_index.reserve(room);
 }
 
 void IfileSeenStatuses::Add(std::string_view name, const SysStatInfo& info)

@@ -224,6 +224,29 @@ TEST_F(DiskPrefetch, TheReaderTakesTheTextWithTheStatusOfAFileToBeRead)
     EXPECT_EQ(otherInfo.size, 5);
 }
 
+// Many prefetches of a file or two under one set, as an operation may
+// make: each file is kept, the earlier ones too.
+TEST_F(DiskPrefetch, ASetKeepsTheFilesOfManySmallPrefetches)
+{
+    MakeFiles(400);
+    const IfileSeenStatuses seen;
+    for (std::size_t i = 0; i < m_paths.size(); ++i) {
+        if (m_paths[i].ends_with("/pipe")) continue;
+        const IfileDiskPrefetch prefetch({{m_paths[i], false}});
+        IfileStatPath(m_paths[i], nullptr);
+    }
+    for (const std::string& path : m_paths) {
+        SysStatInfo disk;
+        if (path.ends_with("/pipe") || SysPathStat(path, &disk) != 0) {
+            EXPECT_EQ(IfileSeenStatuses::Find(path), nullptr) << path;
+            continue;
+        }
+        const SysStatInfo* status = IfileSeenStatuses::Find(path);
+        ASSERT_NE(status, nullptr) << path;
+        EXPECT_EQ(*status, disk) << path;
+    }
+}
+
 // Under an open's set of seen statuses, a prefetch leaves it the status of
 // every file it found, helpers' finds included, as they were found: a file
 // changed since keeps the status of its read. Missing files are left out,

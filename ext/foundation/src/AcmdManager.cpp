@@ -195,17 +195,13 @@ int AcmdManager::InvokeFromTcl(Tcl_Interp* interp, const std::string& name, int 
             return run;
         });
     }
-    if (result == AcmdEnum::Success) {
-        capture.Release();
-        // The command's lines are out before whatever the script prints next.
-        MdbFlush();
-        Tcl_SetObjResult(interp, Tcl_NewStringObj(message.data(), static_cast<int>(message.size())));
-        return TCL_OK;
-    }
-    const std::string error = ErrorResult(capture.Take(), name);
+    const bool succeeded = result == AcmdEnum::Success;
+    if (succeeded) capture.Release();
+    const std::string text = succeeded ? message : ErrorResult(capture.Take(), name);
+    // The command's lines are out before whatever the script prints next.
     MdbFlush();
-    Tcl_SetObjResult(interp, Tcl_NewStringObj(error.data(), static_cast<int>(error.size())));
-    return TCL_ERROR;
+    Tcl_SetObjResult(interp, Tcl_NewStringObj(text.data(), static_cast<int>(text.size())));
+    return succeeded ? TCL_OK : TCL_ERROR;
 }
 
 AcmdEnum::Result AcmdManager::ParseAndRun(AcmdBase& command, const std::vector<std::string>& args)

@@ -5,7 +5,6 @@
 #include <unistd.h>
 
 #include <chrono>
-
 #include <string>
 #include <string_view>
 
@@ -69,14 +68,15 @@ std::string MakeLine(const char* tag, const std::string& text, const std::string
 
 bool IsTerminal(std::FILE* stream)
 {
-    const int fd = fileno(stream);
+    const int fd = stream ? fileno(stream) : -1;
     return fd >= 0 && isatty(fd) == 1;
 }
 
 }  // namespace
 
 MdbConsoleSink::MdbConsoleSink(std::FILE* out, std::FILE* err, std::chrono::milliseconds outputDelay)
-    : m_out(out), m_err(err), m_outputDelay(outputDelay), m_outFlushed(std::chrono::steady_clock::now())
+    : m_out(out), m_err(err), m_outputDelay(outputDelay), m_outIsTerminal(IsTerminal(out)),
+      m_outFlushed(std::chrono::steady_clock::now())
 {
 }
 
@@ -130,9 +130,8 @@ void MdbConsoleSink::PrintLine(std::FILE* stream, const std::string& line)
     if (stream != m_out) {
         std::fflush(stream);
     } else {
-        if (!m_outIsTerminal) m_outIsTerminal = IsTerminal(m_out);
         // A write per line would cost a file or a pipe more than the line.
-        if (*m_outIsTerminal || std::chrono::steady_clock::now() - m_outFlushed >= m_outputDelay) Flush();
+        if (m_outIsTerminal || std::chrono::steady_clock::now() - m_outFlushed >= m_outputDelay) Flush();
     }
     DrawMeter();
 }

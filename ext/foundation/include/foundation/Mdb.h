@@ -140,7 +140,7 @@ private:
     unsigned m_meterValue = 0;
     std::size_t m_drawnWidth = 0;  // characters of the bar now on the screen
     std::chrono::milliseconds m_outputDelay;
-    std::optional<bool> m_outIsTerminal;
+    bool m_outIsTerminal;
     std::chrono::steady_clock::time_point m_outFlushed;  // the last flush of the output stream
 };
 
