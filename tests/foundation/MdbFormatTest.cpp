@@ -86,3 +86,56 @@ TEST(MdbArgSet, SetsFromTwoThreadsStayApart)
     }
     EXPECT_EQ(next, (std::vector<int>{kPerThread, kPerThread}));
 }
+
+TEST(MdbArgSet, ASetStartsEmptyWhateverTheSetsBeforeItHeld)
+{
+    MessageRecorder recorder;
+    const std::string longText(200, 'x');
+    for (int round = 0; round < 20; ++round) {
+        const int full = MdbArgSetInit(3);
+        MdbArgSetString(full, 0, longText.c_str());
+        MdbArgSetInteger(full, 1, round);
+        MdbArgSetString(full, 2, "third");
+        Emit(full, "%s");
+        // The sets that follow reuse what the delivered ones held.
+        const int sparse = MdbArgSetInit(4);
+        MdbArgSetString(sparse, 1, "only");
+        Emit(sparse, "[%s][%s][%s][%s]");
+        const int flipped = MdbArgSetInit(1);
+        MdbArgSetInteger(flipped, 0, -round);
+        Emit(flipped, "%s");
+        const int textAgain = MdbArgSetInit(2);
+        MdbArgSetInteger(textAgain, 0, 7);
+        MdbArgSetString(textAgain, 0, "short");
+        Emit(textAgain, "%s|%s");
+    }
+    const std::vector<std::string> texts = recorder.Texts();
+    ASSERT_EQ(texts.size(), 80u);
+    for (int round = 0; round < 20; ++round) {
+        EXPECT_EQ(texts[4 * round], longText);
+        EXPECT_EQ(texts[4 * round + 1], "[][only][][]");
+        EXPECT_EQ(texts[4 * round + 2], std::to_string(-round));
+        EXPECT_EQ(texts[4 * round + 3], "short|");
+    }
+}
+
+TEST(MdbArgSet, SetsNeverHandedOnAreDroppedOldestFirst)
+{
+    MessageRecorder recorder;
+    // As many as may wait at once: any set left from before is gone after.
+    std::vector<int> waiting;
+    for (int i = 0; i < 1024; ++i) {
+        waiting.push_back(MdbArgSetInit(1));
+        MdbArgSetInteger(waiting.back(), 0, i);
+    }
+    const int newest = MdbArgSetInit(1);
+    EXPECT_EQ(MdbArgSetInteger(waiting.front(), 0, 0), -1);
+    EXPECT_EQ(MdbArgSetString(newest, 0, "newest"), 0);
+    // The rest are still there, each with its own value, in any order of use.
+    Emit(newest, "%s");
+    for (std::size_t i = waiting.size() - 1; i >= 1; --i) Emit(waiting[i], "%d");
+    const std::vector<std::string> texts = recorder.Texts();
+    ASSERT_EQ(texts.size(), 1024u);
+    EXPECT_EQ(texts.front(), "newest");
+    for (std::size_t i = 1; i < texts.size(); ++i) EXPECT_EQ(texts[i], std::to_string(1024 - i));
+}

@@ -7,10 +7,12 @@
 #include <algorithm>
 #include <climits>
 #include <deque>
+#include <iterator>
 #include <map>
 #include <mutex>
 #include <new>
 #include <utility>
+#include <vector>
 
 namespace {
 
@@ -30,9 +32,22 @@ private:
     alignas(T) unsigned char m_storage[sizeof(T)];
 };
 
+// An argument set waiting for the message it is handed to.
+struct PendingArgs {
+    int handle = 0;
+    std::vector<MdbArg> args;
+};
+
+// Argument vectors of delivered messages kept for the next sets: a project
+// read emits a message per file, each with a set.
+constexpr std::size_t kSpareArgSets = 8;
+
 struct Database {
     std::mutex stateLock;  // guards the argument sets, the handles and the scripted answers
-    std::map<int, std::vector<MdbArg>> argSets;
+    // In the order they were issued: nearly always none or one is pending,
+    // and the newest is the one asked for.
+    std::vector<PendingArgs> argSets;
+    std::vector<std::vector<MdbArg>> spareArgs;
     int nextHandle = 1;
     std::map<std::string, std::deque<MdbQuery_result>> scriptedAnswers;
 
@@ -62,11 +77,18 @@ bool DebugOn()
     return DefGetBoolFL("DEBUG_MSG", &on) == 0 && on == 1;
 }
 
+std::vector<PendingArgs>::iterator FindArgSet(Database& db, int handle)
+{
+    const auto found = std::find_if(db.argSets.rbegin(), db.argSets.rend(),
+                                    [handle](const PendingArgs& pending) { return pending.handle == handle; });
+    return found == db.argSets.rend() ? db.argSets.end() : std::prev(found.base());
+}
+
 // The next free handle; 0 is never issued, also after the counter wraps.
 int IssueHandle(Database& db)
 {
     int handle = db.nextHandle;
-    while (db.argSets.count(handle) != 0) handle = handle == INT_MAX ? 1 : handle + 1;
+    while (FindArgSet(db, handle) != db.argSets.end()) handle = handle == INT_MAX ? 1 : handle + 1;
     db.nextHandle = handle == INT_MAX ? 1 : handle + 1;
     return handle;
 }
@@ -75,11 +97,20 @@ std::vector<MdbArg> TakeArgSet(int handle)
 {
     Database& db = Db();
     std::lock_guard lock(db.stateLock);
-    const auto found = db.argSets.find(handle);
+    const auto found = FindArgSet(db, handle);
     if (found == db.argSets.end()) return {};
-    std::vector<MdbArg> args = std::move(found->second);
+    std::vector<MdbArg> args = std::move(found->args);
     db.argSets.erase(found);
     return args;
+}
+
+// Keeps the vector and its texts' room for a later set.
+void GiveBackArgs(std::vector<MdbArg> args)
+{
+    if (args.capacity() == 0) return;
+    Database& db = Db();
+    std::lock_guard lock(db.stateLock);
+    if (db.spareArgs.size() < kSpareArgSets) db.spareArgs.push_back(std::move(args));
 }
 
 template <typename Setter>
@@ -87,11 +118,11 @@ int SetArg(int handle, int index, Setter set)
 {
     Database& db = Db();
     std::lock_guard lock(db.stateLock);
-    const auto found = db.argSets.find(handle);
-    if (found == db.argSets.end() || index < 0 || static_cast<std::size_t>(index) >= found->second.size()) {
+    const auto found = FindArgSet(db, handle);
+    if (found == db.argSets.end() || index < 0 || static_cast<std::size_t>(index) >= found->args.size()) {
         return -1;
     }
-    set(found->second[static_cast<std::size_t>(index)]);
+    set(found->args[static_cast<std::size_t>(index)]);
     return 0;
 }
 
@@ -174,13 +205,26 @@ int MdbArgSetInit(int count)
         std::lock_guard lock(db.stateLock);
         if (db.argSets.size() >= kMaxPendingArgSets) {
             // Sets are consumed where they are handed on; one that never is
-            // would otherwise stay for good. Handles grow, so the first is the
-            // oldest (but for a wrap of the counter).
-            dropped = db.argSets.begin()->first;
+            // would otherwise stay for good. The first is the oldest.
+            dropped = db.argSets.front().handle;
             db.argSets.erase(db.argSets.begin());
         }
         handle = IssueHandle(db);
-        db.argSets[handle].resize(static_cast<std::size_t>(std::clamp(count, 0, kMaxArgsPerSet)));
+        std::vector<MdbArg> args;
+        if (!db.spareArgs.empty()) {
+            args = std::move(db.spareArgs.back());
+            db.spareArgs.pop_back();
+        }
+        // Each argument starts empty; a text keeps its room.
+        const auto size = static_cast<std::size_t>(std::clamp(count, 0, kMaxArgsPerSet));
+        args.resize(std::min(args.size(), size));
+        for (MdbArg& arg : args) {
+            arg.isInteger = false;
+            arg.text.clear();
+            arg.integer = 0;
+        }
+        args.resize(size);
+        db.argSets.push_back(PendingArgs{handle, std::move(args)});
     }
     if (dropped != 0 && DebugOn()) {
         SysDebugPrintf("MDB: dropped the argument set %d, never used by a message\n", dropped);
@@ -192,7 +236,7 @@ int MdbArgSetString(int handle, int index, const char* value)
 {
     return SetArg(handle, index, [&](MdbArg& arg) {
         arg.isInteger = false;
-        arg.text = Text(value);
+        arg.text.assign(value ? value : "");
     });
 }
 
@@ -207,8 +251,12 @@ int MdbArgSetInteger(int handle, int index, int value)
 
 std::string MdbFormat(const std::string& format, const std::vector<MdbArg>& args)
 {
+    // Room for every argument at once: a file name appended to a short
+    // format would otherwise move the text.
+    std::size_t room = format.size();
+    for (const MdbArg& arg : args) room += arg.isInteger ? 11 : arg.text.size();
     std::string out;
-    out.reserve(format.size());
+    out.reserve(room);
     std::size_t next = 0;
     for (std::size_t i = 0; i < format.size(); ++i) {
         const char c = format[i];
@@ -243,6 +291,7 @@ int MdbOutput(int argSet, const void* module, const char* catalogue, const char*
         return 0;
     }
     Deliver([&](MdbSink& sink) { sink.Output(message); });
+    GiveBackArgs(std::move(message.args));
     return 0;
 }
 
@@ -265,6 +314,7 @@ MdbQuery_result MdbQuery(void* parent, int argSet, const void* module, const cha
         answer = message.scriptedAnswer.value_or(given);
     }
     if (answerPointer) *answerPointer = answer;
+    GiveBackArgs(std::move(message.args));
     return answer;
 }
 
@@ -291,6 +341,7 @@ int MdbMeterInit(void* parent, int argSet, const void* module, const char* catal
     message.parent = parent;
     message.title = Text(title);
     Deliver([&](MdbSink& sink) { sink.MeterInit(message); });
+    GiveBackArgs(std::move(message.args));
     return 0;
 }
 
