@@ -1,6 +1,6 @@
 // The open-addressing index against a plain map, over random runs of
-// insertions and erasures large enough to grow the array several times and
-// to make keys share their home cells.
+// insertions and erasures large enough to grow the array several times (or
+// to have room made ahead) and to make keys share their home cells.
 #include <zorpa/ZorpaFlatIndex.h>
 #include <zorpa/ZorpaString.h>
 
@@ -78,6 +78,8 @@ void RunAgainstAMap(std::uint32_t seed, int keys, int steps)
             ASSERT_TRUE(index.empty());
             ASSERT_EQ(index.Find(key), index.npos) << key;
         }
+        // Room made ahead, with keys in it or none: they move, all found.
+        if (random() % 500 == 0) index.Reserve(random() % (2 * keys));
         ASSERT_EQ(index.size(), plain.size());
     }
     // Every key is found with its value, and no other.

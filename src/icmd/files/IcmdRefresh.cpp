@@ -52,17 +52,22 @@ AcmdEnum::Result IcmdRefresh::execDo()
         files.GetFilesOfGlobalType(zorpaFT_SCH, schematics, 0, nullptr);
         files.GetFilesOfGlobalType(zorpaFT_HDL, sources, 0, nullptr);
 
-        // Each library comes back empty, with all of its settings.
-        std::vector<ImodelDesignManager::LibraryPtr> libraries;
+        // Each library comes back empty, with all of its settings, and with
+        // room for as many units as it held.
+        std::vector<std::pair<ImodelDesignManager::LibraryPtr, std::size_t>> libraries;
         const ImodelDesignManager::LibraryRange range = design.GetLibraries();
         for (auto library = range.first; library != range.second; ++library)
-            if (*library) libraries.push_back((*library)->CloneEmpty());
+            if (*library) {
+                const auto& units = (*library)->GetModules();
+                libraries.emplace_back((*library)->CloneEmpty(), units ? units->size() : 0);
+            }
         design.Reset();
         const bool hierarchyWasBlocked = Imodel::BlockDesignHierarchyDisplay(true, true);
-        for (const ImodelDesignManager::LibraryPtr& library : libraries) {
+        for (const auto& [library, units] : libraries) {
             // "work" comes back with the design: it takes the settings.
             const ImodelDesignManager::LibraryPtr added = design.AddLibrary(library, true);
             if (added && added != library) added->TakeSettingsOf(*library);
+            if (added && added->GetModules()) added->GetModules()->Reserve(units);
         }
         // The cores read their own sources again: the loop below leaves
         // those out rather than reading them a second time.

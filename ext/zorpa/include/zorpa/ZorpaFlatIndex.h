@@ -65,8 +65,7 @@ public:
             const std::size_t slot = Probe(key, hash);
             if (m_cells[slot].Used()) return {slot, false};
         }
-        // At most seven cells in ten are taken, so probes stay short.
-        if ((m_used + 1) * 10 > m_cells.size() * 7) Grow();
+        if (!Fits(m_used + 1)) Grow(m_cells.empty() ? kFirstSize : m_cells.size() * 2);
         const std::size_t slot = Probe(key, hash);
         Cell& cell = m_cells[slot];
         cell.hash = hash;
@@ -90,6 +89,16 @@ public:
             m_cells[next] = Cell{};
             slot = next;
         }
+    }
+
+    // Makes room for `count` values at once: an index filled again to about
+    // its former size is not grown step by step, each step moving it whole.
+    void Reserve(std::size_t count)
+    {
+        if (count == 0) return;
+        std::size_t size = m_cells.empty() ? kFirstSize : m_cells.size();
+        while (size * 7 < count * 10) size *= 2;
+        if (size != m_cells.size()) Grow(size);
     }
 
     void clear()
@@ -117,6 +126,10 @@ private:
         bool Used() const { return hash != 0; }
     };
 
+    static constexpr std::size_t kFirstSize = 16;
+    // At most seven cells in ten are taken, so probes stay short.
+    bool Fits(std::size_t count) const { return count * 10 <= m_cells.size() * 7; }
+
     static std::size_t Hashed(std::string_view key) { return Stored(Hash()(key)); }
     static std::size_t Stored(std::size_t keyHash) { return keyHash != 0 ? keyHash : 1; }
 
@@ -143,9 +156,8 @@ private:
         }
         return at;
     }
-    void Grow()
+    void Grow(std::size_t size)
     {
-        const std::size_t size = m_cells.empty() ? 16 : m_cells.size() * 2;
         std::vector<Cell> old = std::exchange(m_cells, std::vector<Cell>(size));
         m_shift = 64 - std::countr_zero(size);
         for (Cell& cell : old) {

@@ -262,6 +262,14 @@ public:
     std::size_t size() const { return m_units.size() + m_unplaced.size(); }
     bool empty() const { return m_units.empty() && m_unplaced.empty(); }
 
+    // Makes room in the indexes for `count` units at once (a library read
+    // again gets about as many as it had).
+    void Reserve(std::size_t count)
+    {
+        m_firstOfName.Reserve(count);
+        m_byFile.Reserve(count);
+    }
+
     // Puts the units taken in since the order was last asked for in their
     // places, all at once.
     void Settle() const
