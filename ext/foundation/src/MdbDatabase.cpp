@@ -39,8 +39,10 @@ struct PendingArgs {
 };
 
 // Argument vectors of delivered messages kept for the next sets: a project
-// read emits a message per file, each with a set.
+// read emits a message per file, each with a set. One whose texts held more
+// room than a few paths is let go: a long text once is not kept for good.
 constexpr std::size_t kSpareArgSets = 8;
+constexpr std::size_t kSpareTextRoom = 4096;
 
 struct Database {
     std::mutex stateLock;  // guards the argument sets, the handles and the scripted answers
@@ -107,7 +109,9 @@ std::vector<MdbArg> TakeArgSet(int handle)
 // Keeps the vector and its texts' room for a later set.
 void GiveBackArgs(std::vector<MdbArg> args)
 {
-    if (args.capacity() == 0) return;
+    std::size_t room = 0;
+    for (const MdbArg& arg : args) room += arg.text.capacity();
+    if (args.capacity() == 0 || room > kSpareTextRoom) return;
     Database& db = Db();
     std::lock_guard lock(db.stateLock);
     if (db.spareArgs.size() < kSpareArgSets) db.spareArgs.push_back(std::move(args));
