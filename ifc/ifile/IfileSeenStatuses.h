@@ -48,5 +48,4 @@ private:
     std::vector<std::pair<std::string_view, SysStatInfo>> m_found;
     std::unordered_map<std::string_view, std::size_t> m_index;
     std::size_t m_next = 0;
-    bool m_current = false;
 };

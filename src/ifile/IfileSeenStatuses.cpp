@@ -13,14 +13,12 @@ thread_local IfileSeenStatuses* t_current = nullptr;
 
 IfileSeenStatuses::IfileSeenStatuses()
 {
-    if (t_current) return;  // an idle set inside another
-    t_current = this;
-    m_current = true;
+    if (!t_current) t_current = this;  // else an idle set inside another
 }
 
 IfileSeenStatuses::~IfileSeenStatuses()
 {
-    if (m_current) t_current = nullptr;
+    if (t_current == this) t_current = nullptr;
     // A node per member of a large project: freed off the caller's path.
     if (m_index.size() >= kImodelFreedLaterFrom)
         ImodelFreeLaterWhole(std::move(m_index), std::move(m_found), std::move(m_names));

@@ -127,12 +127,11 @@ void MdbConsoleSink::PrintLine(std::FILE* stream, const std::string& line)
     EraseMeter();
     if (stream != m_out) Flush();  // what came before comes first
     std::fputs(line.c_str(), stream);
-    if (stream != m_out) {
+    // A write per line would cost a file or a pipe more than the line.
+    if (stream != m_out)
         std::fflush(stream);
-    } else {
-        // A write per line would cost a file or a pipe more than the line.
-        if (m_outIsTerminal || std::chrono::steady_clock::now() - m_outFlushed >= m_outputDelay) Flush();
-    }
+    else if (m_outIsTerminal || std::chrono::steady_clock::now() - m_outFlushed >= m_outputDelay)
+        Flush();
     DrawMeter();
 }
 

@@ -220,14 +220,12 @@ int MdbArgSetInit(int count)
             db.spareArgs.pop_back();
         }
         // Each argument starts empty; a text keeps its room.
-        const auto size = static_cast<std::size_t>(std::clamp(count, 0, kMaxArgsPerSet));
-        args.resize(std::min(args.size(), size));
+        args.resize(static_cast<std::size_t>(std::clamp(count, 0, kMaxArgsPerSet)));
         for (MdbArg& arg : args) {
             arg.isInteger = false;
             arg.text.clear();
             arg.integer = 0;
         }
-        args.resize(size);
         db.argSets.push_back(PendingArgs{handle, std::move(args)});
     }
     if (dropped != 0 && DebugOn()) {
