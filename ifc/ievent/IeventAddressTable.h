@@ -34,7 +34,7 @@ public:
     {
         if (Value* found = Find(key)) return {found, false};
         // At most seven cells in ten are taken, so probes stay short.
-        if ((m_used + 1) * 10 > m_cells.size() * 7) Grow();
+        if ((m_used + 1) * 10 > m_cells.size() * 7) Grow(m_cells.empty() ? kFirstSize : m_cells.size() * 2);
         Cell& cell = m_cells[Probe(key)];
         cell.key = key;
         cell.value = Value{};
@@ -77,6 +77,14 @@ public:
     }
 
     std::size_t Size() const { return m_used; }
+    // Room for `count` keys in all, made at once: a table about to take a
+    // hundred thousand units is not grown, and every key moved, step by step.
+    void Reserve(std::size_t count)
+    {
+        std::size_t size = std::max(kFirstSize, m_cells.size());
+        while (count * 10 > size * 7) size *= 2;
+        if (size > m_cells.size()) Grow(size);
+    }
 
     void Clear()
     {
@@ -95,6 +103,7 @@ public:
     }
 
 private:
+    static constexpr std::size_t kFirstSize = 64;
     struct Cell {
         const Key* key = nullptr;  // null: a free cell
         Value value{};
@@ -115,9 +124,8 @@ private:
         while (m_cells[at].key != nullptr && m_cells[at].key != key) at = (at + 1) & mask;
         return at;
     }
-    void Grow()
+    void Grow(std::size_t size)
     {
-        const std::size_t size = m_cells.empty() ? 64 : m_cells.size() * 2;
         std::vector<Cell> old = std::exchange(m_cells, std::vector<Cell>(size));
         m_shift = 64 - std::countr_zero(size);
         for (Cell& cell : old)

@@ -22,6 +22,7 @@
 
 #include "ievent/Ievent.h"
 
+#include <cstddef>
 #include <cstdint>
 #include <memory>
 #include <span>
@@ -40,6 +41,8 @@ public:
     // Registers a module that has just been built under its serial; a new
     // module at the address of one gone replaces it. Null is ignored.
     static void Register(ImodelModule* module, Serial serial);
+    // Room for `count` more modules, made at once (a design read again).
+    static void Reserve(std::size_t count);
     // The serial of the module's current registration; 0 when it has none.
     static Serial SerialOf(const ImodelModule* module);
     // True while a Destruction scope for the module is open.

@@ -74,6 +74,12 @@ void IeventModuleRegistry::Register(ImodelModule* module, Serial serial)
     registration = Registration(serial, false);
 }
 
+void IeventModuleRegistry::Reserve(std::size_t count)
+{
+    std::lock_guard guard(g_registry.lock);
+    g_registry.modules.Reserve(g_registry.modules.Size() + count);
+}
+
 IeventModuleRegistry::Serial IeventModuleRegistry::SerialOf(const ImodelModule* module)
 {
     std::lock_guard guard(g_registry.lock);

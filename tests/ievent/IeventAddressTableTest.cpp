@@ -10,8 +10,8 @@ namespace {
 
 // Random additions, erases, lookups and emptyings over addresses of one
 // array (close together, as units allocated in a row are), and over every
-// address again once the table has emptied: the table answers as a plain
-// map does.
+// address again once the table has emptied, with room made ahead now and
+// then: the table answers as a plain map does.
 TEST(AddressTable, AnswersAsAPlainMapThroughRandomChanges)
 {
     std::vector<int> objects(600);
@@ -36,6 +36,10 @@ TEST(AddressTable, AnswersAsAPlainMapThroughRandomChanges)
                 // Emptied as a table filled again and again is.
                 table.ClearKeepingRoom();
                 plain.clear();
+            } else if (action == 9 && random() % 20 == 0) {
+                // Room made ahead, for fewer keys than it holds or more.
+                table.Reserve(table.Size() * (random() % 3) + random() % 300);
+                ASSERT_EQ(table.Size(), plain.size());
             } else {
                 const int* found = table.Find(key);
                 const auto expected = plain.find(key);

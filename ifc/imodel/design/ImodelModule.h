@@ -45,6 +45,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <deque>
+#include <limits>
 #include <memory>
 #include <optional>
 #include <ostream>
@@ -501,6 +502,7 @@ public:
 private:
     friend class ZorpaUnitSet<ImodelModule*>;
     friend class imodelStructuralWalk;
+    friend class ImodelModuleNoticeBatch;
 
     typeUserFileList* getCustomizedFileList(ImodelFunctionType kind);
     const typeUserFileList* getCustomizedFileList(ImodelFunctionType kind) const;
@@ -553,6 +555,10 @@ private:
     // Set while UnlinkTogether drops the links among the units that go.
     bool m_goingTogether = false;
     bool m_soleOfName = false;
+    // Where the open batch of notices put the unit's notice when it last
+    // gathered the unit; the batch checks that the notice there is this
+    // unit's (a place from a batch sent since is not).
+    std::uint32_t m_noticePlace = std::numeric_limits<std::uint32_t>::max();
     std::unique_ptr<ImodelContextImpl> m_context;
     ImodelLazyList<std::vector<typeUserFileList>> m_customizedLists;
 };

@@ -13,7 +13,6 @@
 // what each holds afterwards is the same.
 #pragma once
 
-#include "ievent/IeventAddressTable.h"
 #include "ievent/IeventModuleRegistry.h"
 #include "imodel/design/ImodelModule.h"
 #include "zorpa/ZorpaFlatIndex.h"
@@ -28,8 +27,9 @@
 
 class ImodelModuleNoticeBatch {
 public:
-    // Opens a batch; inside another, the units go to the outer one.
-    ImodelModuleNoticeBatch();
+    // Opens a batch; inside another, the units go to the outer one. An
+    // outermost batch makes room for `units` notices at once.
+    explicit ImodelModuleNoticeBatch(std::size_t units = 0);
     // The outermost batch tells the views of its units.
     ~ImodelModuleNoticeBatch();
     ImodelModuleNoticeBatch(const ImodelModuleNoticeBatch&) = delete;
@@ -112,11 +112,10 @@ private:
     Notice* Standing(const ImodelModule* module);
 
     bool m_outermost;
+    // Each unit keeps the place of its notice: a read asks for it several
+    // times per unit, and the unit is at hand each time, where a table of
+    // every unit's place would be a cache miss per question.
     std::vector<Notice> m_notices;
-    // The place of each unit's notice, by the unit's address. A read asks
-    // it several times per unit, spread over a design larger than the
-    // caches: one probe of a flat table rather than a bucket and a node.
-    IeventAddressTable<ImodelModule, std::size_t> m_index;
     // The index of each file's walk, taken again by the next file's: a read
     // of many files would otherwise make an array per file.
     MetIndex m_metOfLastWalk;

@@ -5,6 +5,7 @@
 #include "icmd/files/IcmdAddFileToModel.h"
 #include "icmd/files/IcmdUpdateProjectContent.h"
 #include "icmd/files/IcmdUseSourceFile.h"
+#include "ievent/IeventModuleRegistry.h"
 #include "ifile/IfileDiskPrefetch.h"
 #include "ifile/IfileManager.h"
 #include "ifile/IfileObjectEx.h"
@@ -55,13 +56,16 @@ AcmdEnum::Result IcmdRefresh::execDo()
         // Each library comes back empty, with all of its settings, and with
         // room for as many units as it held.
         std::vector<std::pair<ImodelDesignManager::LibraryPtr, std::size_t>> libraries;
+        std::size_t formerUnits = 0;
         const ImodelDesignManager::LibraryRange range = design.GetLibraries();
         for (auto library = range.first; library != range.second; ++library)
             if (*library) {
                 const auto& units = (*library)->GetModules();
                 libraries.emplace_back((*library)->CloneEmpty(), units ? units->size() : 0);
+                formerUnits += libraries.back().second;
             }
         design.Reset();
+        IeventModuleRegistry::Reserve(formerUnits);
         const bool hierarchyWasBlocked = Imodel::BlockDesignHierarchyDisplay(true, true);
         for (const auto& [library, units] : libraries) {
             // "work" comes back with the design: it takes the settings.
@@ -103,7 +107,7 @@ AcmdEnum::Result IcmdRefresh::execDo()
                 }
             const IfileDiskPrefetch prefetch(std::move(onDisk));
             // Each unit is told of once, after every file is read.
-            const ImodelModuleNoticeBatch notices;
+            const ImodelModuleNoticeBatch notices(formerUnits);
             for (const std::vector<Entry>* group : {&schematics, &sources})
                 for (const Entry& file : *group)
                     IcmdDoAddFileToModel(*file, false, true, false, nullptr, nullptr, false, nullptr, true, false,

@@ -7,6 +7,7 @@
 
 #include <boost/make_shared.hpp>
 
+#include <limits>
 #include <memory>
 #include <unordered_set>
 
@@ -17,9 +18,11 @@ bool g_enabled = true;
 
 }  // namespace
 
-ImodelModuleNoticeBatch::ImodelModuleNoticeBatch() : m_outermost(g_current == nullptr)
+ImodelModuleNoticeBatch::ImodelModuleNoticeBatch(std::size_t units) : m_outermost(g_current == nullptr)
 {
-    if (m_outermost) g_current = this;
+    if (!m_outermost) return;
+    g_current = this;
+    m_notices.reserve(units);
 }
 
 ImodelModuleNoticeBatch::~ImodelModuleNoticeBatch()
@@ -35,21 +38,25 @@ void ImodelModuleNoticeBatch::Enable(bool enabled) { g_enabled = enabled; }
 
 ImodelModuleNoticeBatch::Notice* ImodelModuleNoticeBatch::Standing(const ImodelModule* module)
 {
-    const std::size_t* place = m_index.Find(module);
-    if (place == nullptr) return nullptr;
-    Notice& notice = m_notices[*place];
-    return notice.serial == module->GetUnitSerial() ? &notice : nullptr;
+    // A place from another batch, or one where a unit gone since stood at
+    // the same address, holds another unit's notice.
+    const std::size_t place = module->m_noticePlace;
+    if (place >= m_notices.size()) return nullptr;
+    Notice& notice = m_notices[place];
+    return notice.module == module && notice.serial == module->GetUnitSerial() ? &notice : nullptr;
 }
 
 std::size_t ImodelModuleNoticeBatch::Gather(ImodelModule* module)
 {
-    const auto [place, added] = m_index.FindOrAdd(module);
-    // Not added: the unit's notice, or that of a unit gone since whose
-    // address another now has.
-    if (!added && m_notices[*place].serial == module->GetUnitSerial()) return *place;
-    *place = m_notices.size();
+    if (const Notice* notice = Standing(module)) return static_cast<std::size_t>(notice - m_notices.data());
+    const std::size_t place = m_notices.size();
+    // A place past what the unit can keep is never asked for: the unit is
+    // then told of once more, which is harmless (no batch comes near it).
+    module->m_noticePlace = place < std::numeric_limits<std::uint32_t>::max()
+                                ? static_cast<std::uint32_t>(place)
+                                : std::numeric_limits<std::uint32_t>::max();
     m_notices.push_back({module, module->GetUnitSerial(), false});
-    return *place;
+    return place;
 }
 
 void ImodelModuleNoticeBatch::Send()
@@ -77,7 +84,6 @@ void ImodelModuleNoticeBatch::Send()
             events.push_back(boost::make_shared<IeventModuleAdded>(modules[i], serials[i]));
     }
     m_notices.clear();
-    m_index.Clear();
     if (events.empty()) return;
     const unsigned start = ImodelStartLongProcess("Notify - NotifyAllViews");
     Imodel::GetInstance().SendEvents(events, true);
