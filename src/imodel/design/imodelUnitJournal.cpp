@@ -81,6 +81,9 @@ imodelUnitJournal::Emptying::Emptying(const ImodelModule::UnitSet& set) : m_set(
         // the library's own.
         names.appending = names.touched.empty();
         m_names.push_back(&names);
+        // Each unit of the set is noted as it leaves: the records are made
+        // room for at once, not by doubling over the whole design.
+        journal->m_before.reserve(journal->m_before.size() + set.size());
     }
 }
 
@@ -122,8 +125,7 @@ void imodelUnitJournal::Note(const ImodelModule& unit, const ImodelModule::UnitS
     // The name is restored even when only units made since stand there;
     // a unit from before is kept as it was the first time it was touched.
     Touched& touched = Entry(names, unit.GetUnitOrder().name);
-    if (serial > m_lastSerial || IsKept(serial)) return;
-    m_kept.Add(serial, static_cast<std::size_t>(serial));
+    if (serial > m_lastSerial || !m_kept.Add(serial)) return;
     const std::size_t at = m_before.size();
     m_before.push_back(std::make_unique<Kept>(Kept{
         Before{unit.GetUnitOrder(), serial,
@@ -132,12 +134,7 @@ void imodelUnitJournal::Note(const ImodelModule& unit, const ImodelModule::UnitS
     touched.last = at;
 }
 
-bool imodelUnitJournal::IsKept(std::uint64_t serial) const
-{
-    // The serial is its own position.
-    return m_kept.FindLast(serial, [serial](std::size_t kept) { return kept == serial; }) !=
-           ImodelHashPositions::npos;
-}
+bool imodelUnitJournal::IsKept(std::uint64_t serial) const { return m_kept.Contains(serial); }
 
 imodelUnitJournal::Touched& imodelUnitJournal::Entry(const std::string& library, const std::string& name)
 {

@@ -11,7 +11,7 @@
 
 #include "imodel/design/ImodelDesignManager.h"
 #include "imodel/design/ImodelModule.h"
-#include "imodel/names/ImodelHashPositions.h"
+#include "imodel/names/ImodelSerialSet.h"
 #include "src/imodel/design/imodelRestorable.h"
 
 #include <zorpa/ZorpaFlatIndex.h>
@@ -177,9 +177,8 @@ private:
     // own: the restore frees a name's records as soon as they are used,
     // while they are in the cache, and the list left is a list of nulls.
     std::vector<std::unique_ptr<Kept>> m_before;
-    // Their serials, each standing for itself: one array rather than a
-    // block per unit.
-    ImodelHashPositions m_kept;
+    // Their serials.
+    ImodelSerialSet m_kept;
     // The records of the name being restored (one list for every name).
     std::vector<Before*> m_restoreOrder;
     bool m_restoring = false;
