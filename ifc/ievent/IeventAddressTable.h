@@ -33,8 +33,7 @@ public:
     std::pair<Value*, bool> FindOrAdd(const Key* key)
     {
         if (Value* found = Find(key)) return {found, false};
-        // At most seven cells in ten are taken, so probes stay short.
-        if ((m_used + 1) * 10 > m_cells.size() * 7) Grow(m_cells.empty() ? kFirstSize : m_cells.size() * 2);
+        if (!Fits(m_used + 1, m_cells.size())) Grow(m_cells.empty() ? kFirstSize : m_cells.size() * 2);
         Cell& cell = m_cells[Probe(key)];
         cell.key = key;
         cell.value = Value{};
@@ -81,8 +80,9 @@ public:
     // hundred thousand units is not grown, and every key moved, step by step.
     void Reserve(std::size_t count)
     {
+        if (count == 0) return;
         std::size_t size = std::max(kFirstSize, m_cells.size());
-        while (count * 10 > size * 7) size *= 2;
+        while (!Fits(count, size)) size *= 2;
         if (size > m_cells.size()) Grow(size);
     }
 
@@ -104,6 +104,8 @@ public:
 
 private:
     static constexpr std::size_t kFirstSize = 64;
+    // At most seven cells in ten are taken, so probes stay short.
+    static bool Fits(std::size_t keys, std::size_t cells) { return keys * 10 <= cells * 7; }
     struct Cell {
         const Key* key = nullptr;  // null: a free cell
         Value value{};

@@ -6,7 +6,6 @@
 #pragma once
 
 #include <array>
-#include <cstddef>
 #include <cstdint>
 #include <unordered_map>
 
@@ -19,7 +18,6 @@ public:
         const std::uint64_t bit = std::uint64_t{1} << (serial % 64);
         if ((word & bit) != 0) return false;
         word |= bit;
-        ++m_size;
         return true;
     }
 
@@ -29,17 +27,10 @@ public:
         return page != m_pages.end() && (page->second[serial % kPageBits / 64] >> (serial % 64) & 1) != 0;
     }
 
-    std::size_t Size() const { return m_size; }
-
-    void Clear()
-    {
-        m_pages.clear();
-        m_size = 0;
-    }
+    void Clear() { m_pages.clear(); }
 
 private:
     static constexpr std::uint64_t kPageBits = 4096;
     // A new page is all zeros: value-initialised by the map.
     std::unordered_map<std::uint64_t, std::array<std::uint64_t, kPageBits / 64>> m_pages;
-    std::size_t m_size = 0;
 };

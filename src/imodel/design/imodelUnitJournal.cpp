@@ -81,9 +81,6 @@ imodelUnitJournal::Emptying::Emptying(const ImodelModule::UnitSet& set) : m_set(
         // the library's own.
         names.appending = names.touched.empty();
         m_names.push_back(&names);
-        // Each unit of the set is noted as it leaves: the records are made
-        // room for at once, not by doubling over the whole design.
-        journal->m_before.reserve(journal->m_before.size() + set.size());
     }
 }
 
