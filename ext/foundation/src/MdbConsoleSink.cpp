@@ -127,7 +127,9 @@ void MdbConsoleSink::PrintLine(std::FILE* stream, const std::string& line)
     EraseMeter();
     if (stream != m_out) Flush();  // what came before comes first
     std::fputs(line.c_str(), stream);
-    // A write per line would cost a file or a pipe more than the line.
+    // Another stream is written through at once. The output is flushed on a
+    // terminal, or once the delay has passed: a write per line would cost a
+    // file or a pipe more than the line.
     if (stream != m_out)
         std::fflush(stream);
     else if (m_outIsTerminal || std::chrono::steady_clock::now() - m_outFlushed >= m_outputDelay)

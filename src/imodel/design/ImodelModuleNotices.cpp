@@ -7,6 +7,7 @@
 
 #include <boost/make_shared.hpp>
 
+#include <algorithm>
 #include <limits>
 #include <memory>
 #include <unordered_set>
@@ -52,9 +53,8 @@ std::size_t ImodelModuleNoticeBatch::Gather(ImodelModule* module)
     const std::size_t place = m_notices.size();
     // A place past what the unit can keep is never asked for: the unit is
     // then told of once more, which is harmless (no batch comes near it).
-    module->m_noticePlace = place < std::numeric_limits<std::uint32_t>::max()
-                                ? static_cast<std::uint32_t>(place)
-                                : std::numeric_limits<std::uint32_t>::max();
+    module->m_noticePlace =
+        static_cast<std::uint32_t>(std::min<std::size_t>(place, std::numeric_limits<std::uint32_t>::max()));
     m_notices.push_back({module, module->GetUnitSerial(), false});
     return place;
 }
