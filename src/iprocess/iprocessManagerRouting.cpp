@@ -159,8 +159,9 @@ void iprocessManagerImpl::FileModificationMessage(QuorlaneStateMachineStringMess
     if (kind == QuorlaneFileChanged) file->SetFileState(imodelFileUpToDate);
     Route(module, [&](IprocessFlow& target) { target.FileModificationMessage(kind, file); });
     // A file of no unit (a source) left the project: no revision of any unit
-    // keeps a result for it.
-    if (kind == QuorlaneFileRemoved && !module)
+    // keeps a result for it. Only per-file records name a file: without any,
+    // a removal costs no walk of the design.
+    if (kind == QuorlaneFileRemoved && !module && ImodelContextToolStatesManager::AnyFileRecords())
         ImodelApplyToAllModules([&file](ImodelModule* unit) {
             if (ImodelContextImpl* context = unit->GetContext()) context->NotifyFileRemoved(file);
         });

@@ -90,10 +90,13 @@ bool itoolSynthesisImpl::SetConstraintFileList(const Entries& files, ImodelModul
 void itoolSynthesisImpl::ConstraintFileRemoved(const IfileObject& file, ImodelModule* module, ImodelRevContextImpl*)
 {
     if (!module) return;
-    std::deque<IfileObject> files = module->GetSynthesisConstraintFileList();
-    const auto found = std::find(files.begin(), files.end(), file);
-    if (found == files.end()) return;
-    files.erase(found);
+    // Asked of every unit for every file that leaves: the list is copied
+    // only by the few units that name the file.
+    const std::deque<IfileObject>& listed = module->GetSynthesisConstraintFileList();
+    const auto found = std::find(listed.begin(), listed.end(), file);
+    if (found == listed.end()) return;
+    std::deque<IfileObject> files = listed;
+    files.erase(files.begin() + (found - listed.begin()));
     module->SetSynthesisConstraintFileList(files);
 }
 

@@ -22,6 +22,7 @@
 
 #include <boost/shared_ptr.hpp>
 
+#include <deque>
 #include <memory>
 #include <vector>
 
@@ -47,7 +48,7 @@ private:
     // The files that leave with a core's main file; those of them that
     // `files` names too are taken off it onto `listedCoreFiles`. False when
     // the host refuses one of them.
-    bool CollectCoreFiles(const Entry& core, std::vector<Entry>& files, std::vector<Entry>& coreFiles,
+    bool CollectCoreFiles(const Entry& core, std::deque<Entry>& files, std::vector<Entry>& coreFiles,
                           std::vector<Entry>& listedCoreFiles) const;
     static void DeleteFromDisk(const std::vector<Entry>& disk);
 

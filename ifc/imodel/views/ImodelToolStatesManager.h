@@ -61,6 +61,9 @@ public:
     // "no result": none means that no unit has a tool result left that a
     // change could take away.
     static std::size_t ResultsHeld();
+    // Whether some manager may hold a per-file record: when none does, a
+    // file that leaves the project has no record to take away anywhere.
+    static bool AnyFileRecords();
 
     // Sets the record of (kind, file) to `state`. Without file choice, or
     // without a file, the record is the tool's general one. A missing record
@@ -122,11 +125,16 @@ private:
     ImodelContextToolStatesObject* GetObject(ImodelFunctionType kind, const boost::shared_ptr<IfileObjectEx>& file,
                                              bool create);
     void SetObjectToolState(ImodelContextToolStatesObject& object, imodelToolState state, ImodelRevContextImpl* rev);
-    // The records of this manager that hold a result.
-    std::size_t Held() const;
-    // After a change of the records: ResultsHeld follows from `before`,
-    // what Held answered before it.
-    void Recount(std::size_t before) const;
+    // The records of this manager that hold a result, and those that
+    // belong to a file.
+    struct Counts {
+        std::size_t results = 0;
+        std::size_t files = 0;
+    };
+    Counts Held() const;
+    // After a change of the records: ResultsHeld and AnyFileRecords follow
+    // from `before`, what Held answered before it.
+    void Recount(Counts before) const;
 
     Objects m_objects;
 };

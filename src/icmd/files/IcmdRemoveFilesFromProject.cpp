@@ -29,7 +29,7 @@ namespace {
 using Entry = IcmdRemoveFilesFromProject::Entry;
 
 // The first non-empty entry equal to the file, or the end.
-std::vector<Entry>::iterator FindFileInList(std::vector<Entry>& list, const IfileObject& file)
+std::deque<Entry>::iterator FindFileInList(std::deque<Entry>& list, const IfileObject& file)
 {
     return std::find_if(list.begin(), list.end(), [&file](const Entry& entry) { return entry && *entry == file; });
 }
@@ -89,7 +89,7 @@ bool IcmdRemoveFilesFromProject::Confirm(const Entry& file, int* answer) const
     return host == nullptr || host->CloseFileInEditor(file, answer, fromDisk);
 }
 
-bool IcmdRemoveFilesFromProject::CollectCoreFiles(const Entry& core, std::vector<Entry>& files,
+bool IcmdRemoveFilesFromProject::CollectCoreFiles(const Entry& core, std::deque<Entry>& files,
                                                   std::vector<Entry>& coreFiles,
                                                   std::vector<Entry>& listedCoreFiles) const
 {
@@ -162,7 +162,8 @@ AcmdEnum::Result IcmdRemoveFilesFromProject::execDo()
     if (m_model == nullptr) return AcmdEnum::Failure;
     const DrawingBlock drawing;
     const bool fromDisk = m_fromDisk.GetObject();
-    std::vector<Entry> files = m_file.GetObjects();
+    // Taken from the front one by one, thousands of them at times.
+    std::deque<Entry> files(m_file.GetObjects().begin(), m_file.GetObjects().end());
     int answer = MdbNOANSWER;
     std::erase_if(files, [&](const Entry& file) {
         if (!file || (m_confirm && !Confirm(file, &answer))) return true;
@@ -185,7 +186,7 @@ AcmdEnum::Result IcmdRemoveFilesFromProject::execDo()
     AcmdEnum::Result result = AcmdEnum::Success;
     while (!files.empty()) {
         const Entry file = files.front();
-        files.erase(files.begin());
+        files.pop_front();
         if (ItoolIsMainCoreFile(file.get()) && !m_model->IsWizardInstance()) {
             std::vector<Entry> coreFiles;
             std::vector<Entry> listedCoreFiles;

@@ -395,6 +395,12 @@ void ImodelContextImpl::TakeContextInfo(ImodelContextImpl& other, bool all)
 
 void ImodelContextImpl::NotifyFileRemoved(const boost::shared_ptr<IfileObjectEx>& file)
 {
+    // Views not made yet will be copies of the sample, when there is one:
+    // taken out of it, the record is out of each of them.
+    if (Pending()) {
+        if (m_pendingSample) m_pendingSample->NotifyFileRemoved(file);
+        return;
+    }
     for (const auto& revision : Revisions()) revision->NotifyFileRemoved(file);
 }
 

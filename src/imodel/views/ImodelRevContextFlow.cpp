@@ -64,7 +64,7 @@ void ImodelContextToolStatesManager::UpdateRevStates(bool rename, int revNumber,
 {
     const IprocessFlow* flow = FlowOf(module);
     if (!flow) return;
-    const std::size_t before = Held();
+    const Counts before = Held();
     for (auto record = m_objects.begin(); record != m_objects.end();) {
         const IprocessToolObject* tool = flow->GetToolObject(record->GetKind());
         if (!tool || !tool->IsRevDependent()) {

@@ -171,7 +171,7 @@ void ImodelContextToolStatesManager::ReadToolState(const std::string& line, Imod
     if (key.empty() || value.empty() || !ImodelReadToolNameString(kind, key) ||
         !ImodelReadToolStateString(state, value))
         return;
-    const std::size_t before = Held();
+    const Counts before = Held();
     if (const ImodelContextToolStatesObject* found = FindObject(kind, file ? &*file : nullptr))
         const_cast<ImodelContextToolStatesObject*>(found)->SetState(state);
     else if (file)

@@ -35,6 +35,13 @@ std::atomic<std::size_t>& Total()
     return total;
 }
 
+// The per-file records of every manager, counted alike.
+std::atomic<std::size_t>& FileRecords()
+{
+    static std::atomic<std::size_t> records{0};
+    return records;
+}
+
 // Per-file records exist only while the user may choose the file of a step.
 bool IsPerFile(const boost::shared_ptr<IfileObjectEx>& file) { return file && ImodelUserCanSelectFlowFileToUse(); }
 
@@ -43,19 +50,24 @@ bool IsPerFile(const boost::shared_ptr<IfileObjectEx>& file) { return file && Im
 ImodelContextToolStatesManager::ImodelContextToolStatesManager(const ImodelContextToolStatesManager& other)
     : m_objects(other.m_objects)
 {
-    Total() += Held();
+    Recount(Counts());
 }
 
 ImodelContextToolStatesManager& ImodelContextToolStatesManager::operator=(const ImodelContextToolStatesManager& other)
 {
     if (this == &other) return *this;
-    const std::size_t before = Held();
+    const Counts before = Held();
     m_objects = other.m_objects;
     Recount(before);
     return *this;
 }
 
-ImodelContextToolStatesManager::~ImodelContextToolStatesManager() { Total() -= Held(); }
+ImodelContextToolStatesManager::~ImodelContextToolStatesManager()
+{
+    const Counts held = Held();
+    Total() -= held.results;
+    FileRecords() -= held.files;
+}
 
 std::size_t ImodelContextToolStatesManager::ResultsHeld()
 {
@@ -64,17 +76,30 @@ std::size_t ImodelContextToolStatesManager::ResultsHeld()
     return Total();
 }
 
-std::size_t ImodelContextToolStatesManager::Held() const
+bool ImodelContextToolStatesManager::AnyFileRecords()
 {
-    return static_cast<std::size_t>(
-        std::count_if(m_objects.begin(), m_objects.end(),
-                      [](const ImodelContextToolStatesObject& object) { return object.GetState() != StateNoResult; }));
+    // Units on the reclaimer's way out may still count: a walk is then made
+    // for nothing, never skipped wrongly.
+    return FileRecords() != 0;
 }
 
-void ImodelContextToolStatesManager::Recount(std::size_t before) const
+ImodelContextToolStatesManager::Counts ImodelContextToolStatesManager::Held() const
 {
-    Total() += Held();
-    Total() -= before;
+    Counts held;
+    for (const ImodelContextToolStatesObject& object : m_objects) {
+        if (object.GetState() != StateNoResult) ++held.results;
+        if (object.GetFile()) ++held.files;
+    }
+    return held;
+}
+
+void ImodelContextToolStatesManager::Recount(Counts before) const
+{
+    const Counts after = Held();
+    Total() += after.results;
+    Total() -= before.results;
+    FileRecords() += after.files;
+    FileRecords() -= before.files;
 }
 
 void ImodelContextToolStatesManager::SetObjectToolState(ImodelFunctionType kind,
@@ -122,7 +147,7 @@ bool ImodelContextToolStatesManager::IsInDefaultState() const
 void ImodelContextToolStatesManager::NotifyFileRemoved(const boost::shared_ptr<IfileObjectEx>& file)
 {
     if (!file) return;
-    const std::size_t before = Held();
+    const Counts before = Held();
     std::erase_if(m_objects, [&file](const ImodelContextToolStatesObject& object) {
         return object.GetFile() && *object.GetFile() == *file;
     });
@@ -159,10 +184,12 @@ ImodelContextToolStatesManager::GetObject(ImodelFunctionType kind, const boost::
     const bool perFile = IsPerFile(file);
     const ImodelContextToolStatesObject* found = FindObject(kind, perFile ? file.get() : nullptr);
     if (found) return const_cast<ImodelContextToolStatesObject*>(found);
-    if (perFile)
+    if (perFile) {
         m_objects.emplace_back(kind, static_cast<const IfileObject&>(*file), StateNoResult);
-    else
+        ++FileRecords();
+    } else {
         m_objects.emplace_back(kind, StateNoResult);
+    }
     return &m_objects.back();
 }
 
