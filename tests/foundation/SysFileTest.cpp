@@ -169,6 +169,42 @@ TEST(SysFile, FilesOfAnySizeReadBackWhole)
     EXPECT_EQ(read, expected);
 }
 
+// Only a regular file is replaced whole: a device or a named pipe, named
+// itself or through a link, takes the text and stays what it was, and a
+// pipe nobody reads is refused at once rather than waited on.
+TEST(SysFile, AtomicWriteIntoADeviceOrAPipeKeepsIt)
+{
+    TempFolder temp;
+    const std::string link = temp / "null";
+    ASSERT_EQ(::symlink("/dev/null", link.c_str()), 0);
+    ASSERT_TRUE(SysWriteFileAtomically(link, "dumped"));
+    struct stat st;
+    ASSERT_EQ(::lstat(link.c_str(), &st), 0);
+    EXPECT_TRUE(S_ISLNK(st.st_mode));
+    ASSERT_EQ(::stat("/dev/null", &st), 0);
+    EXPECT_TRUE(S_ISCHR(st.st_mode));
+
+    const std::string pipe = temp / "pipe";
+    ASSERT_EQ(::mkfifo(pipe.c_str(), 0600), 0);
+    std::string error;
+    EXPECT_FALSE(SysWriteFileAtomically(pipe, "nobody reads", &error));
+    EXPECT_NE(error.find(pipe), std::string::npos) << error;
+    const int reader = ::open(pipe.c_str(), O_RDONLY | O_NONBLOCK);
+    ASSERT_GE(reader, 0);
+    ASSERT_TRUE(SysWriteFileAtomically(pipe, "through the pipe"));
+    char received[64] = {};
+    EXPECT_EQ(::read(reader, received, sizeof received - 1), 16);
+    EXPECT_STREQ(received, "through the pipe");
+    ::close(reader);
+    ASSERT_EQ(::lstat(pipe.c_str(), &st), 0);
+    EXPECT_TRUE(S_ISFIFO(st.st_mode));
+
+    error.clear();
+    EXPECT_FALSE(SysWriteFileAtomically(temp.Path(), "a folder", &error));
+    EXPECT_NE(error.find("Is a directory"), std::string::npos) << error;
+    EXPECT_EQ(temp.List(), (std::vector<std::string>{"null", "pipe"}));
+}
+
 TEST(SysFile, FailedAtomicWriteKeepsTheOldState)
 {
     TempFolder temp;

@@ -746,10 +746,42 @@ bool SysListFolderStatus(const std::string& path, std::vector<SysFolderEntry>& e
     return ListWithStatuses(path, entries, known, &self);
 }
 
+namespace {
+
+// A device or a named pipe takes the text as it comes: renaming a file over
+// it would put a plain file in its place. A pipe nobody reads from is
+// refused rather than waited on.
+bool WriteIntoSpecialFile(const std::string& path, const std::string& content, std::string* error)
+{
+    const int fd = ::open(path.c_str(), O_WRONLY | O_NONBLOCK | O_CLOEXEC);
+    if (fd < 0) {
+        if (error) *error = Reason("Cannot write", path, errno);
+        return false;
+    }
+    const int flags = ::fcntl(fd, F_GETFL);
+    bool written =
+        flags >= 0 && ::fcntl(fd, F_SETFL, flags & ~O_NONBLOCK) == 0 && WriteAll(fd, content.data(), content.size());
+    if (!written && error) *error = Reason("Cannot write", path, errno);
+    if (::close(fd) != 0 && written) {
+        if (error) *error = Reason("Cannot write", path, errno);
+        written = false;
+    }
+    return written;
+}
+
+}  // namespace
+
 bool SysWriteFileAtomically(const std::string& path, const std::string& content, std::string* error)
 {
     if (path.empty()) {
         if (error) *error = "Cannot write a file without a name";
+        return false;
+    }
+    // Only a regular file, or none yet, is replaced whole (through links).
+    struct stat existing;
+    if (::stat(NativePath(path).c_str(), &existing) == 0 && !S_ISREG(existing.st_mode)) {
+        if (!S_ISDIR(existing.st_mode)) return WriteIntoSpecialFile(NativePath(path), content, error);
+        if (error) *error = Reason("Cannot replace", NativePath(path), EISDIR);
         return false;
     }
     AtomicFile file(NativePath(path));
