@@ -5,6 +5,8 @@
 #include <climits>
 #include <gtest/gtest.h>
 
+#include <random>
+
 TEST(SysString, WholeTextNumbers)
 {
     int value = 42;
@@ -42,4 +44,27 @@ TEST(SysString, CommandLineWords)
     for (int i = 0; i < 5000; ++i) many += "w" + std::to_string(i) + " ";
     words.clear();
     EXPECT_EQ(ArgsParse(many, words), 5000);
+}
+
+// A word quoted for a command line is read back as that one word, whatever
+// it holds: blanks of every kind, quotes, backslashes (at its end too,
+// where they could escape the closing quote), or nothing.
+TEST(SysString, QuotedWordsReadBackAsThemselves)
+{
+    EXPECT_EQ(ArgsQuote("plain"), "plain");
+    EXPECT_EQ(ArgsQuote("plain", true), "\"plain\"");
+    EXPECT_EQ(ArgsQuote("my tools\\"), "\"my tools\"\\");
+    std::mt19937 random(7);
+    const std::string alphabet = "ab \t\r\n\"\\";
+    for (int round = 0; round < 2000; ++round) {
+        std::vector<std::string> line(1 + random() % 4);
+        for (std::string& word : line)
+            for (std::size_t length = random() % 7; length > 0; --length) word += alphabet[random() % alphabet.size()];
+        const bool always = random() % 2 == 0;
+        std::string text;
+        for (const std::string& word : line) text += ArgsQuote(word, always) + " ";
+        std::vector<std::string> words;
+        ASSERT_EQ(ArgsParse(text, words), static_cast<int>(line.size())) << text;
+        ASSERT_EQ(words, line) << text;
+    }
 }

@@ -1,5 +1,5 @@
 // Command-line words: any text splits without fault, the count returned is
-// the count appended, and words that need no quoting survive a round trip.
+// the count appended, and every word survives a round trip through its quoting.
 #include "foundation/Sys.h"
 
 #include <cstdint>
@@ -14,20 +14,15 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const int count = ArgsParse(line, words);
     if (count < 0 || words.size() != static_cast<std::size_t>(count) + 1 || words.front() != "before") std::abort();
 
-    // Quote every word again (a quote inside as \") and split once more.
-    // Words ending in a backslash are left out: "\" before the closing quote
-    // reads as an escaped quote.
-    std::string again;
-    std::vector<std::string> quotable;
-    for (std::size_t i = 1; i < words.size(); ++i) {
-        if (!words[i].empty() && words[i].back() == '\\') continue;
-        quotable.push_back(words[i]);
-        std::string quoted = words[i];
-        UtlReplaceAll(quoted, "\"", "\\\"");
-        again += "\"" + quoted + "\" ";
+    // Every word quoted again (ArgsQuote, plain and always quoted) splits
+    // back into the same words.
+    const std::vector<std::string> split(words.begin() + 1, words.end());
+    for (const bool always : {false, true}) {
+        std::string again;
+        for (const std::string& word : split) again += ArgsQuote(word, always) + " ";
+        std::vector<std::string> reread;
+        ArgsParse(again, reread);
+        if (reread != split) std::abort();
     }
-    std::vector<std::string> reread;
-    ArgsParse(again, reread);
-    if (reread != quotable) std::abort();
     return 0;
 }

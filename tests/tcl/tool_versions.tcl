@@ -4,7 +4,7 @@
 # folder of the profile's executable, and answers what it prints. Nothing
 # is cached: each query runs the tool again. A tool that cannot run or
 # fails is named; a tool that does not end in time (IDE_TOOL_TIME_LIMIT_MS)
-# is stopped. The shell keeps the profiles of the open project; here they
+# is stopped. A folder may hold blanks. The shell keeps the profiles of the open project; here they
 # point to small tools of the session's own.
 source [file join [file dirname [info script]] lib scenario.tcl]
 if {![info exists env(VERSION_SESSION)]} {
@@ -13,7 +13,7 @@ if {![info exists env(VERSION_SESSION)]} {
     set env(QUORLANE_OPTIONS) [file join [pwd] options]
     exit [run_again VERSION_SESSION 1]
 }
-write_tool tools/bin/synplify {
+write_tool {tools/my bin/synplify} {
     {echo x >> "$COUNTER"}
     {echo "Synplify Pro $SYNPLIFY_RELEASE (called $(wc -l < "$COUNTER") times, in $(basename $(pwd)), with $*)"}
 }
@@ -36,11 +36,11 @@ puts "--- a project whose profiles name synthesis, simulation, place and route a
 try {new_project -location alu -name alu -hdl VHDL -family ZX3 -die zx3_10 -package tq100}
 try {close_project}
 set_profiles alu/alu.prj [list \
-    [list ideSYNTHESIS SYNPLIFY [file join [pwd] tools bin synplify]] \
+    [list ideSYNTHESIS SYNPLIFY [file join [pwd] tools "my bin" synplify]] \
     [list ideSIMULATION MODELSIM [file join [pwd] tools sim vsim]] \
     [list idePALLADOR HANG [file join [pwd] tools hang hang]] \
-    [list ideTORVIX UNKNOWN [file join [pwd] tools bin synplify]] \
-    [list ideSTIMULUS "" [file join [pwd] tools bin synplify]] \
+    [list ideTORVIX UNKNOWN [file join [pwd] tools "my bin" synplify]] \
+    [list ideSTIMULUS "" [file join [pwd] tools "my bin" synplify]] \
     [list idePHYSYNTH SYNPLIFY synplify]]
 try {open_project alu/alu.prj}
 
@@ -50,7 +50,7 @@ set env(SYNPLIFY_RELEASE) 9.6.2
 puts "  [get_current_tool_version -tool SYNTHESIS]"
 
 puts "--- an executable named without a folder is looked for on the PATH; its folder is used"
-set env(PATH) "[file join [pwd] tools bin]:$env(PATH)"
+set env(PATH) "[file join [pwd] tools "my bin"]:$env(PATH)"
 puts "  [get_current_tool_version -tool physynth]"
 
 puts "--- a tool that fails, one that hangs, one whose version nobody said how to ask"
@@ -63,5 +63,5 @@ try {get_current_tool_version -tool stimulus}
 try {get_current_tool_version -tool hdleditor}
 
 puts "--- an executable that is gone"
-file delete tools/bin/synplify
+file delete {tools/my bin/synplify}
 try {get_current_tool_version -tool synthesis}

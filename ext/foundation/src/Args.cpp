@@ -3,6 +3,8 @@
 
 #include "foundation/UtlAscii.h"
 
+#include <algorithm>
+
 int ArgsParse(const std::string& line, std::vector<std::string>& words, bool* unterminated)
 {
     const std::size_t before = words.size();
@@ -38,4 +40,17 @@ int ArgsParse(const std::string& line, std::vector<std::string>& words, bool* un
     if (inWord) words.push_back(std::move(word));
     if (unterminated) *unterminated = quoted;
     return static_cast<int>(words.size() - before);
+}
+
+std::string ArgsQuote(const std::string& word, bool alwaysQuoted)
+{
+    const bool plain = std::none_of(word.begin(), word.end(), [](char c) { return UtlIsBlank(c) || c == '"'; });
+    if (!alwaysQuoted && !word.empty() && plain) return word;
+    const std::size_t bodyEnd = word.find_last_not_of('\\') + 1;
+    std::string text = "\"";
+    for (std::size_t i = 0; i < bodyEnd; ++i) {
+        if (word[i] == '"') text += '\\';
+        text += word[i];
+    }
+    return text + "\"" + word.substr(bodyEnd);
 }

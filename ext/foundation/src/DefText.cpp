@@ -53,20 +53,6 @@ bool SplitWords(std::string_view text, DefWords& words)
     return !unterminated;
 }
 
-// One word as SplitWords reads it back. Trailing backslashes stay outside the
-// quotes, where they cannot escape the closing quote.
-std::string QuoteWord(const std::string& word)
-{
-    if (!word.empty() && word.find_first_of(" \t\"") == std::string::npos) return word;
-    const std::size_t bodyEnd = word.find_last_not_of('\\') + 1;
-    std::string text = "\"";
-    for (std::size_t i = 0; i < bodyEnd; ++i) {
-        if (word[i] == '"') text += '\\';
-        text += word[i];
-    }
-    return text + "\"" + word.substr(bodyEnd);
-}
-
 class Parser {
 public:
     Parser(const std::string& source, DefTextKind kind, DefContent& content)
@@ -277,7 +263,7 @@ std::string DefTextJoinWords(const DefWords& words)
     std::string text;
     for (const std::string& word : words) {
         if (&word != &words.front()) text += ' ';
-        text += QuoteWord(word);
+        text += ArgsQuote(word);
     }
     return text;
 }

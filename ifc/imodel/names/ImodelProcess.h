@@ -46,10 +46,5 @@ void ImodelGetDefStrs(const char* name, std::vector<std::string>& words);
 // `internalName` is emptied and the result is false.
 bool ImodelGetInternalToolName(const char* listVariable, const char* displayedName, std::string& internalName);
 
-// A text as one word of a command line (ImodelParseArgs gives it back):
-// in double quotes, those inside it escaped, when it holds a blank or a
-// double quote, or always with `alwaysQuoted`.
-std::string ImodelCommandLineWord(const std::string& text, bool alwaysQuoted = false);
-
 // Makes every "\" of a command line "/".
 void ImodelSecureCommandLine(std::string& commandLine);

@@ -169,8 +169,8 @@ AcmdEnum::Result IcmdCreateCore::execDo()
         ImodelDisplayPACKAGER_SCRIPT_NOT_WRITTEN_MSG(error.c_str());
         return AcmdEnum::Failure;
     }
-    const std::string commandLine = ImodelCommandLineWord(location + "/" + name) + " " +
-                                    ImodelCommandLineWord("SCRIPT:" + script, true) + " IDE_RUNS_PACKAGER:1 " + options;
+    const std::string commandLine = ArgsQuote(location + "/" + name) + " " + ArgsQuote("SCRIPT:" + script, true) +
+                                    " IDE_RUNS_PACKAGER:1 " + options;
     // The launch returns once the packager ended: its script can go then.
     const bool ran = ImodelCreateProcess(commandLine, SysGetTemporaryDirectoryName(),
                                          name.empty() ? std::string("IDE_PACKAGER_NAME") : name, false, nullptr, false);

@@ -11,6 +11,9 @@
 #include <foundation/AcmdManager.h>
 #include <foundation/Sys.h>
 
+#include <string>
+#include <vector>
+
 IcmdGetToolVersion::IcmdGetToolVersion()
     : IcmdBase(false), m_path("path", this, AcmdValueType::Single(), true, "exe path", "", false),
       m_type("type", this, AcmdValueType::Single(), true, "tool type", "", false),
@@ -50,7 +53,17 @@ AcmdEnum::Result IcmdGetToolVersion::execDo()
     std::string folder = executable.substr(0, separator + 1);
     ImodelTrimRightString(folder, SysGetDirChar());
     folder = UtlGetQualifiedPath(folder);
-    const std::string commandLine = folder + SysGetDirChar() + versionCommand;
+    // The program is the value's first word, found in the tool's folder; the
+    // folder may hold blanks ("Program Files"), so the words are quoted again.
+    std::vector<std::string> words;
+    ArgsParse(versionCommand, words);
+    if (words.empty()) {
+        ImodelDisplayTOOL_VERSION_UNKNOWN_MSG(given.c_str(),
+                                              ("the options variable " + variable + " names no program").c_str());
+        return AcmdEnum::Failure;
+    }
+    std::string commandLine = ArgsQuote(folder + SysGetDirChar() + words.front());
+    for (std::size_t word = 1; word < words.size(); ++word) commandLine += " " + ArgsQuote(words[word]);
     if (Imodel::GetInstance().IsDebugMsg()) SysDebugPrintf("Calling %s to get the version.\n", commandLine.c_str());
 
     std::string printed;

@@ -16,6 +16,7 @@
 #include "itimer/ItimerManager.h"
 #include "itool/ItoolVeyrun.h"
 
+#include <foundation/Sys.h>
 #include <ulv/VlnvCoreId.h>
 #include <vy/ModuleInfo.h>
 
@@ -57,7 +58,7 @@ bool QuorlaneIIDEObject::LaunchTool(const std::string& executable, const std::st
                                     const std::string& folder, bool wait)
 {
     if (executable.empty()) return false;
-    std::string commandLine = ImodelCommandLineWord(executable);
+    std::string commandLine = ArgsQuote(executable);
     if (!arguments.empty()) commandLine += ' ' + arguments;
     return ImodelCreateProcess(commandLine, folder, std::string(), false, nullptr, wait);
 }
@@ -168,8 +169,7 @@ bool QuorlaneIIDEObject::ConfigureCore(const VlnvCoreId& core, std::string& outp
         output = "No core configurator is available to configure " + core.ToString() + ".";
         return false;
     }
-    return LaunchTool(executable, ImodelCommandLineWord("CONFIGURE:" + core.ToString()), GetSolvatoProjectFolder(),
-                      true);
+    return LaunchTool(executable, ArgsQuote("CONFIGURE:" + core.ToString()), GetSolvatoProjectFolder(), true);
 }
 
 }  // namespace QuorlaneCallBack

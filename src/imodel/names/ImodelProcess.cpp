@@ -120,14 +120,3 @@ bool ImodelGetInternalToolName(const char* listVariable, const char* displayedNa
 }
 
 void ImodelSecureCommandLine(std::string& commandLine) { UtlReplaceAll(commandLine, "\\", "/"); }
-
-std::string ImodelCommandLineWord(const std::string& text, bool alwaysQuoted)
-{
-    if (!alwaysQuoted && !text.empty() && text.find_first_of(" \t\"") == std::string::npos) return text;
-    std::string word = "\"";
-    for (const char c : text) {
-        if (c == '"') word += '\\';
-        word += c;
-    }
-    return word + '"';
-}

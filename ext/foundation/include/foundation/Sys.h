@@ -272,6 +272,11 @@ int WcmMatchCase(const char* pattern, const char* text);
 // appended to `words`; `unterminated`, when given, tells whether a quote was
 // left open.
 int ArgsParse(const std::string& line, std::vector<std::string>& words, bool* unterminated = nullptr);
+// The word as it stands in a command line that ArgsParse reads back as that
+// one word: quoted when it is empty or holds a blank or a double quote, or
+// when `alwaysQuoted`; trailing backslashes then stay outside the quotes,
+// where they cannot escape the closing one.
+std::string ArgsQuote(const std::string& word, bool alwaysQuoted = false);
 
 // --- processes ------------------------------------------------------------------
 
