@@ -109,11 +109,17 @@ TEST_F(KemletFileStructureTest, CrlfAndLfReadAlike)
     const Structure lf = Parse(kProject, "\n");
     const Structure crlf = Parse(kProject, "\r\n");
     for (const char* key : {"SOLVATO", "HDLTechnology", "ActiveRoot"}) EXPECT_EQ(Value(*lf, key), Value(*crlf, key));
-    for (const char* list : {"REVISIONS", "FileManager", "NewModulesInfo", "ProjectState"})
+    const Structure cr = Parse(kProject, "\r");
+    for (const char* key : {"SOLVATO", "HDLTechnology", "ActiveRoot"}) EXPECT_EQ(Value(*lf, key), Value(*cr, key));
+    for (const char* list : {"REVISIONS", "FileManager", "NewModulesInfo", "ProjectState"}) {
         EXPECT_EQ(ListLines(*lf, list), ListLines(*crlf, list));
-    // The last line needs no line end; a lone carriage return inside a line stays.
+        EXPECT_EQ(ListLines(*lf, list), ListLines(*cr, list));
+    }
+    EXPECT_EQ(cr->Damage(), "");
+    // The last line needs no line end; a lone carriage return ends a line
+    // within a file of other line ends too.
     const Structure unended = ParseText("LIST A\r\na\rb\r\nENDLIST\r\nKEY Last \"x\"");
-    EXPECT_EQ(ListLines(*unended, "A"), Lines{"a\rb"});
+    EXPECT_EQ(ListLines(*unended, "A"), (Lines{"a", "b"}));
     EXPECT_EQ(Value(*unended, "Last"), "x");
 }
 
@@ -145,6 +151,30 @@ TEST_F(KemletFileStructureTest, UnterminatedBlocksSwallowNothingAfterThem)
     ASSERT_TRUE(tail);
     EXPECT_FALSE(tail->IsTerminated());
     EXPECT_EQ(tail->GetLines(), Lines{"t"});
+    // What belongs where is no longer known: the text says it is damaged,
+    // by the first thing found.
+    EXPECT_EQ(broken->Damage(), "the list 'Libraries' has no ENDLIST");
+}
+
+// A stray LIST line takes every block after it for its own, a lost LIST line
+// leaves its block's lines to nobody: each is damage, and a sound file has
+// none.
+TEST_F(KemletFileStructureTest, AListWithoutItsEndOrItsStartIsDamage)
+{
+    const Lines sound = {"KEY SOLVATO \"12.0\"", "LIST FileManager", "a.vhd", "ENDLIST", "LIST Other", "x", "ENDLIST"};
+    EXPECT_EQ(Parse(sound)->Damage(), "");
+    Lines stray = sound;
+    stray.insert(stray.begin() + 1, "LIST Extra");
+    const Structure swallowed = Parse(stray);
+    EXPECT_EQ(swallowed->Damage(), "the list 'Extra' has no ENDLIST");
+    EXPECT_FALSE(swallowed->GetLIST("FileManager", false));
+    Lines headless = sound;
+    headless.erase(headless.begin() + 1);
+    EXPECT_EQ(Parse(headless)->Damage(), "line 3 ends a list that no LIST line opened");
+    // A read again starts sound.
+    const Structure reread = Parse(stray);
+    reread->Parse("test.prj", "KEY A \"1\"\n", "");
+    EXPECT_EQ(reread->Damage(), "");
 }
 
 TEST_F(KemletFileStructureTest, ManyBlocksWithoutEndsEachEndAtTheNextKey)
@@ -197,7 +227,12 @@ TEST_F(KemletFileStructureTest, ReadingReplacesAndAFailedReadKeeps)
 // list comes back with its lines, in file order.
 TEST_F(KemletFileStructureTest, RandomFilesOfLookAlikeLinesReadAsThePlainRulesSay)
 {
-    enum Kind { Key, List, EndList, Other };
+    enum Kind {
+        Key,
+        List,
+        EndList,
+        Other
+    };
     struct Sample {
         std::string line;
         Kind kind;

@@ -35,6 +35,9 @@ proc damaged {what text} {
 damaged "a module block whose head has no quotes" [string map {"LIST NewModulesInfo\n" "LIST NewModulesInfo\nLIST alu\nENDLIST\n"} $good]
 damaged "a module block whose head is a bare LIST" [string map {"LIST NewModulesInfo\n" "LIST NewModulesInfo\nLIST\nENDLIST\n"} $good]
 damaged "a nested list without its ENDLIST" [string map {"LIST NewModulesInfo\nENDLIST\n" "LIST NewModulesInfo\nLIST \"alu\"\nENDLIST\n"} $good]
+damaged "a stray LIST line that would take the member list for its own" [string map {"LIST FileManager\n" "LIST Extra\nLIST FileManager\n"} $good]
+damaged "the member list without its LIST line" [string map {"LIST FileManager\n" ""} $good]
+puts "  the file as it was is kept: [expr {[read_file alu/alu.prj] eq [string map {"LIST FileManager\n" ""} $good]}]"
 damaged "binary bytes" "KEY SOLVATO \"8.4\"\n\x00\x01\xff\xfeLIST REVISIONS\n"
 damaged "a version beyond every number" [string map {"KEY SOLVATO \"8.4\"" "KEY SOLVATO \"99999999999999999999.1\""} $good]
 
@@ -46,3 +49,9 @@ damaged "written by version 8.1, with a view number beyond every number" \
 puts "  the file as it was is kept: [lsort [glob -tails -directory alu *.bak]]"
 puts "  [lsearch -inline [split [read_file alu/alu.prj] \n] {KEY SOLVATO*}]"
 try {close_project}
+
+puts "--- a project file with carriage returns for line ends is whole, not damaged"
+write_file alu/alu.prj [string map {\n \r} $good]
+try {open_project alu/alu.prj}
+puts "  [is_open]; saved again, it keeps its family: [regexp {KEY VendorTechnology_Family \"TN4\"} [read_file alu/alu.prj]]"
+try {close_project -save false}

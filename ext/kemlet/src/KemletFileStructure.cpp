@@ -5,6 +5,7 @@
 
 #include <deque>
 #include <optional>
+#include <string>
 #include <string_view>
 #include <unordered_map>
 #include <utility>
@@ -24,7 +25,12 @@ constexpr bool StartsWith(std::string_view line, std::string_view prefix)
 }
 
 // What a line opens or closes, told from its start.
-enum class LineKind { Key, List, EndList, Other };
+enum class LineKind {
+    Key,
+    List,
+    EndList,
+    Other
+};
 
 LineKind KindOf(std::string_view line)
 {
@@ -75,6 +81,8 @@ std::string_view Delivered(std::string_view line)
 struct Contents {
     std::unordered_map<std::string, std::deque<ImodelFileObject_KEY>> keys;
     std::unordered_map<std::string, std::deque<ImodelFileObject_LIST>> lists;
+    // The first sign that the text is damaged; empty when there is none.
+    std::string damage;
 };
 
 // One pass over the text; every line is looked at once.
@@ -85,17 +93,21 @@ public:
     void Parse(std::string_view text, std::string_view stop)
     {
         std::size_t start = 0;
-        while (start < text.size()) {
+        bool stopped = false;
+        while (start < text.size() && !stopped) {
             std::size_t end = text.find('\n', start);
             if (end == std::string_view::npos) end = text.size();
-            std::string_view line = text.substr(start, end - start);
-            if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
+            std::string_view piece = text.substr(start, end - start);
             start = end + 1;
-            ++m_lineNumber;
-            const LineKind kind = KindOf(line);
-            const bool topLevel = !m_open || kind == LineKind::Key;
-            TakeLine(line, kind);
-            if (topLevel && !stop.empty() && StartsWith(line, stop)) break;
+            // A carriage return ends a line as well: the one of a CRLF ends
+            // the piece, a lone one (CR line ends) splits it.
+            while (!stopped) {
+                const std::size_t cr = piece.find('\r');
+                stopped = Take(piece.substr(0, cr), stop);
+                if (cr == std::string_view::npos) break;
+                piece.remove_prefix(cr + 1);
+                if (piece.empty()) break;
+            }
         }
         if (m_open) CloseUnterminated();
     }
@@ -111,6 +123,16 @@ private:
         std::size_t depth = 1;  // the block itself and the nested blocks open inside it
     };
 
+    // Takes one line; true when it is the top-level line to stop after.
+    bool Take(std::string_view line, std::string_view stop)
+    {
+        ++m_lineNumber;
+        const LineKind kind = KindOf(line);
+        const bool topLevel = !m_open || kind == LineKind::Key;
+        TakeLine(line, kind);
+        return topLevel && !stop.empty() && StartsWith(line, stop);
+    }
+
     void TakeLine(std::string_view line, LineKind kind)
     {
         if (kind == LineKind::Key) {
@@ -124,7 +146,9 @@ private:
             m_open->name = std::string(TrimRight(line.substr(kList.size())));
             m_open->firstLine = m_lineNumber;
         } else if (kind == LineKind::EndList) {
+            // The list it closed lost its LIST line: its lines were skipped.
             Trace("Project file '%s', line %zu: ENDLIST outside any list ignored.\n", m_lineNumber);
+            NoteDamage("line " + std::to_string(m_lineNumber) + " ends a list that no LIST line opened");
         }
     }
 
@@ -145,6 +169,9 @@ private:
     void CloseUnterminated()
     {
         Trace("Project file '%s', line %zu: list '%s' has no ENDLIST.\n", m_open->firstLine, m_open->name.c_str());
+        // Where it should have ended is not known: the blocks after it may
+        // have been taken for its own lines.
+        NoteDamage("the list '" + m_open->name + "' has no ENDLIST");
         Close(false);
     }
 
@@ -153,6 +180,11 @@ private:
         std::string name = m_open->name;
         m_out.lists[name].emplace_back(std::move(name), m_open->lines, terminated);
         m_open.reset();
+    }
+
+    void NoteDamage(std::string what)
+    {
+        if (m_out.damage.empty()) m_out.damage = std::move(what);
     }
 
     template <typename... Args>
@@ -218,6 +250,8 @@ public:
         const auto found = m_contents.lists.find(name);
         return found == m_contents.lists.end() ? nullptr : &found->second.front();
     }
+
+    const std::string& Damage() const override { return m_contents.damage; }
 
 private:
     Contents m_contents;

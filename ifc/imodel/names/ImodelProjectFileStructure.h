@@ -41,6 +41,7 @@ public:
     std::unique_ptr<ImodelFileObject_KEY> GetKEY(const char* name, bool take) override;
     std::unique_ptr<ImodelFileObject_LIST> GetLIST(const char* name, bool take) override;
     const ImodelFileObject_LIST* PeekLIST(const char* name) const override;
+    const std::string& Damage() const override;
 
     // Empties `lines`, then fills it with the lines of the named block
     // (`take` as for the lookup); false when there is no such block.

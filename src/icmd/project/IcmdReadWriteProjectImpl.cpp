@@ -356,6 +356,9 @@ bool IcmdReadWriteProjectImpl::ProjectFileObject_InitFileMember(double)
     }
     const std::string stop = m_mode == ideProjectFileHeader ? "KEY HDLTechnology " : "";
     m_parser.Parse(m_projectFileName.c_str(), text, stop);
+    // Opened as it reads, such a file would lose the blocks that its broken
+    // list hides, and the save that follows would lose them for good.
+    if (!m_parser.Damage().empty()) return Damaged(m_parser.Damage());
     if (FullRead() && m_meter) UpdateTimingInfo();
     if (m_stream->is_open()) m_stream->close();
     m_stream->open(m_projectFileName.GetString(), std::ios::in);

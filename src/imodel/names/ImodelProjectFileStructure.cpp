@@ -78,6 +78,8 @@ const ImodelFileObject_LIST* ImodelProjectFileStructure::PeekLIST(const char* na
     return m_parsed->PeekLIST(name);
 }
 
+const std::string& ImodelProjectFileStructure::Damage() const { return m_parsed->Damage(); }
+
 bool ImodelProjectFileStructure::GetLIST(std::vector<std::string>& lines, const char* name, bool take)
 {
     lines.clear();

@@ -1,9 +1,9 @@
 // The project file (".prj") parsed once into keys and named blocks, which
 // each reader of the project then asks for by name.
 //
-// The file is read line by line. A line ends at a line feed; a carriage
-// return before it is dropped, so CRLF and LF files read alike. Lines may
-// be of any length.
+// The file is read line by line. A line ends at a line feed or a carriage
+// return, and a CRLF ends one line, so LF, CRLF and CR files read alike.
+// Lines may be of any length.
 //
 //   KEY <name> "<value>"  a key. The name runs to the next blank. The value
 //                         is the text between the first double quote after
@@ -32,7 +32,9 @@
 //                         block no reader asks for them: they are skipped.
 //
 // A block still open at the end of the file ends there and is marked
-// unterminated. A name may occur more than once: a lookup gives the first
+// unterminated. A block without its ENDLIST, or an ENDLIST outside any
+// block (its LIST line lost), makes the text damaged (Damage): what belongs
+// to which block is no longer known. A name may occur more than once: a lookup gives the first
 // key or block of that name in file order, and taking it (the `take` flag)
 // removes it, so that the next lookup gives the next one. Only top-level
 // blocks are found by name; nested ones are read from their parent's lines.
@@ -116,6 +118,9 @@ public:
     // neither copied nor taken (large blocks are read in place); null when
     // there is none. Valid until the structure changes.
     virtual const ImodelFileObject_LIST* PeekLIST(const char* name) const = 0;
+    // What shows the last parse's text damaged, the first such thing found
+    // ("the list 'X' has no ENDLIST"); empty when nothing does.
+    virtual const std::string& Damage() const = 0;
 
 protected:
     KemletFileStructure() = default;
