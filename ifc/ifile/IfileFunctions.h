@@ -29,8 +29,9 @@ bool IfileRefuseName(const std::string& name, const char* what);
 // IfileIsStorableName, refusing a name that fails it.
 bool IfileCheckStorableName(const std::string& name, const char* what);
 // Whether a library's name can stand alone on a line of the project file's
-// list of libraries: no line break, and not read back as the opening or the
-// end of a list ("LIST ...", "ENDLIST...").
+// list of libraries: no line break, and not read back as anything but itself
+// (the opening or the end of a list, "LIST ...", "ENDLIST...", a key that
+// ends the list, "KEY ...", or a quoted value, "VALUE \"...").
 bool IfileIsStorableLibraryName(const std::string& name);
 
 // --- lists of file values ------------------------------------------------------------

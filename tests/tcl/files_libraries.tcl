@@ -26,6 +26,13 @@ proc libraries {} {
     if {!$told} { puts "  every file in work" }
 }
 
+# The settings the saved project file holds for a library.
+proc library_settings {name} {
+    set lines [split [read_file alu.prj] \n]
+    set first [lsearch -exact $lines "LIST LIBRARY_$name"]
+    puts "  [lrange $lines $first [expr {$first + 3}]]"
+}
+
 try {new_project -location alu -name alu -hdl VHDL -family ZX3 -die zx3_10 -package tq100}
 cd alu
 try {import_files -hdl_source {../src/top.vhd ../src/mid.vhd ../src/filter.vhd ../src/fir.vhd ../src/iir.vhd}}
@@ -35,6 +42,17 @@ try {add_library -library work}
 try {add_library -library ""}
 try {remove_library -library work}
 try {rename_library -library work -name dsp}
+puts "\"work\" in other letters is still work"
+try {remove_library -library WORK}
+try {rename_library -library Work -name dsp}
+
+puts "--- a name the project file would read back as something else is refused, and nothing changes"
+try {add_library -library "KEY x"}
+try {add_library -library ENDLIST}
+try {add_library -library "LIST foo"}
+try {add_library -library {VALUE "x"}}
+try {add_file_to_library -library ENDLIST -file hdl/fir.vhd}
+puts [dump_all_modules]
 
 puts "--- a new library, and the same name again in another case: still one library"
 try {add_library -library dsp}
@@ -53,10 +71,13 @@ try {rename_library -library dsp -name work}
 try {rename_library -library dsp -name dsp}
 try {rename_library -library dsp -name AUDIO}
 try {rename_library -library nosuch -name other}
-puts "the old name found in another case; the files take the new name"
+try {rename_library -library dsp -name "KEY x"}
+puts "the old name found in another case; the files take the new name, and the library keeps its settings"
+try {set_user_lib_options -name dsp -path /sim/libs/dsp -option recompile}
 try {rename_library -library DSP -name signal}
 puts [dump_all_modules]
 libraries
+library_settings signal
 
 puts "--- a removed library gives its files back to work; a library that is not there is refused"
 try {remove_library -library nosuch}

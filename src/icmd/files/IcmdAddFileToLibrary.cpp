@@ -10,6 +10,7 @@
 #include "imodel/names/ImodelFileTypes.h"
 #include "imodel/names/ImodelMessages.h"
 #include "itool/ItoolVeyrun.h"
+#include "src/icmd/files/IcmdLibraryFiles.h"
 
 #include <foundation/UtlAscii.h>
 
@@ -58,7 +59,7 @@ AcmdEnum::Result IcmdAddFileToLibrary::execDo()
     const std::string library = m_library.GetObject();
     if (library.empty()) return AcmdEnum::Failure;
     // Checked before any file leaves the design for it.
-    if (!IfileCheckStorableName(library, "library")) return AcmdEnum::Failure;
+    if (!IcmdCheckLibraryName(library)) return AcmdEnum::Failure;
     ImodelDesignManager& design = *Imodel::GetInstance().GetDesignManager();
     bool coreTold = false;
     std::vector<VyIfaces::IComponent*> components;

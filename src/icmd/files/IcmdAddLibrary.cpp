@@ -3,6 +3,7 @@
 #include "icmd/IcmdDoCommand.h"
 #include "imodel/design/ImodelDesignManager.h"
 #include "imodel/model/Imodel.h"
+#include "src/icmd/files/IcmdLibraryFiles.h"
 
 IcmdAddLibrary::IcmdAddLibrary()
     : IcmdBase(false), m_library("library", this, AcmdValueType::Single(), true, "library name", "work", false)
@@ -24,6 +25,9 @@ AcmdEnum::Result IcmdAddLibrary::execDo()
     if (name.empty() || name == "work") return AcmdEnum::Failure;
     ImodelDesignManager& design = *Imodel::GetInstance().GetDesignManager();
     const bool existed = design.FindLibraryByName(name) != nullptr;
+    // A name the project file could not hold back would be lost at the next
+    // save, or break the file.
+    if (!existed && !IcmdCheckLibraryName(name)) return AcmdEnum::Failure;
     if (!design.AddLibrary(name, true)) return AcmdEnum::Failure;
     if (!existed) design.SetNeedSave(true);
     return AcmdEnum::Success;

@@ -4,11 +4,13 @@
 #include "icmd/IcmdDoCommand.h"
 #include "icmd/files/IcmdAddFileToModel.h"
 #include "ievent/IeventClasses.h"
+#include "ifile/IfileFunctions.h"
 #include "ifile/IfileManager.h"
 #include "ifile/IfileObjectEx.h"
 #include "imodel/design/ImodelRemoveModules.h"
 #include "imodel/model/Imodel.h"
 #include "imodel/names/ImodelFileTypes.h"
+#include "imodel/names/ImodelMessages.h"
 
 #include <foundation/UtlAscii.h>
 
@@ -20,6 +22,14 @@ std::vector<IcmdLibraryFile> IcmdGetHdlFiles()
     if (IfileManager* manager = Imodel::GetInstance().GetFileManager())
         manager->GetFilesOfSpecificType(zorpaFT_HDL, files, 0, nullptr);
     return files;
+}
+
+bool IcmdCheckLibraryName(const std::string& name)
+{
+    if (!IfileCheckStorableName(name, "library")) return false;
+    if (IfileIsStorableLibraryName(name)) return true;
+    ImodelDisplayINVALID_LIBRARY_NAME_MSG(name.c_str());
+    return false;
 }
 
 std::vector<IcmdLibraryFile> IcmdMoveFilesOfLibrary(const std::vector<IcmdLibraryFile>& files,

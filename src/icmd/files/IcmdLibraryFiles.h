@@ -16,6 +16,12 @@ class IfileObjectEx;
 
 using IcmdLibraryFile = boost::shared_ptr<IfileObjectEx>;
 
+// Whether a new library may take the name: a name with a double quote or a
+// line end is refused as any name the project cannot hold
+// (INVALID_NAME_CHAR), one its list of libraries would read back as
+// something else with INVALID_LIBRARY_NAME. Answers false after the message.
+bool IcmdCheckLibraryName(const std::string& name);
+
 // Every HDL file of the project, of every view, in the file manager's order.
 std::vector<IcmdLibraryFile> IcmdGetHdlFiles();
 // Each file of `files` whose library is `library` (letter case aside, as the

@@ -4,6 +4,7 @@
 #include "imodel/design/ImodelDesignManager.h"
 #include "imodel/design/ImodelDestroyLib.h"
 #include "imodel/model/Imodel.h"
+#include "imodel/names/imodelUtl.h"
 #include "src/icmd/files/IcmdLibraryFiles.h"
 
 #include <boost/make_shared.hpp>
@@ -27,7 +28,8 @@ AcmdEnum::Result IcmdRemoveLibrary::execDo()
     if (name.empty() || name == "work") return AcmdEnum::Failure;
     ImodelDesignManager& design = *Imodel::GetInstance().GetDesignManager();
     const ImodelDesignManager::LibraryPtr library = design.FindLibraryByName(name);
-    if (!library) return AcmdEnum::Failure;
+    // Found whatever the case of its name: "WORK" is "work", which stays.
+    if (!library || ImodelIsSameStrNoCase(library->GetName(), "work")) return AcmdEnum::Failure;
     const std::string actual = library->GetName();
     NotifyEvent(boost::make_shared<IeventLibraryRemoved>(actual));
     const IcmdLibraryParseScope scope;

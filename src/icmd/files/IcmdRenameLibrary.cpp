@@ -4,6 +4,7 @@
 #include "ifile/IfileFunctions.h"
 #include "imodel/design/ImodelDesignManager.h"
 #include "imodel/model/Imodel.h"
+#include "imodel/names/imodelUtl.h"
 #include "src/icmd/files/IcmdLibraryFiles.h"
 
 #include <boost/make_shared.hpp>
@@ -37,9 +38,10 @@ AcmdEnum::Result IcmdRenameLibrary::execDo()
     ImodelDesignManager& design = *Imodel::GetInstance().GetDesignManager();
     const ImodelDesignManager::LibraryPtr library = design.FindLibraryByName(oldName);
     // Library names ignore letter case: a new name that differs only in
-    // case names the same library.
-    if (!library || design.FindLibraryByName(newName)) return AcmdEnum::Failure;
-    if (!IfileCheckStorableName(newName, "library")) return AcmdEnum::Failure;
+    // case names the same library, and "WORK" is "work", which keeps its name.
+    if (!library || ImodelIsSameStrNoCase(library->GetName(), "work") || design.FindLibraryByName(newName))
+        return AcmdEnum::Failure;
+    if (!IcmdCheckLibraryName(newName)) return AcmdEnum::Failure;
     const std::string actual = library->GetName();
     NotifyEvent(boost::make_shared<IeventLibraryRemoved>(actual));
     const std::vector<IcmdLibraryFile> moved = IcmdMoveFilesOfLibrary(IcmdGetHdlFiles(), actual, newName);

@@ -87,9 +87,17 @@ void imodelDesignManagerImpl::RenameLibrary(const std::string& oldName, const st
             AddLibrary(newName, true);
         return;
     }
+    const bool existed = FindLibraryByName(newName) != nullptr;
     const LibraryPtr renamed = AddLibrary(newName, true);
     const LibraryPtr old = FindLibraryByName(oldName);
     if (!renamed || !old) return;
+    // A library made for the new name keeps what the user set on the old
+    // one; a path that was only the old name becomes the new name.
+    if (!existed) {
+        renamed->SetLocation(old->GetLocation());
+        renamed->SetCompileOption(old->GetCompileOption());
+        if (old->GetPath() != old->GetName()) renamed->SetPath(old->GetPath());
+    }
     ImodelNotifyEvent(boost::make_shared<IeventLibraryRemoved>(old->GetName()));
     renamed->SetModuleList(old->ReleaseModuleList());
     MoveUnits(old, renamed);

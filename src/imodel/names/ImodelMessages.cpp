@@ -410,12 +410,15 @@ IMODEL_LINE(UNKNOWN_DESIGN_KIND, 1, 1411, MdbERROR,
             "'%s' is not a kind of design that can be made new: the kind is Veyrun.")
 IMODEL_LINE(DESIGN_NOT_OPENED, 1, 1412, MdbERROR, "Unable to open the block design '%s'.")
 IMODEL_LINE(EDITOR_NOT_OPENED, 2, 1413, MdbERROR, "Unable to open '%s' in %s.")
-// --- serials 1414 and 1415: delete_files, the link and the library commands ---
+// --- serials 1414 to 1416: delete_files, the link and the library commands ---
 
 IMODEL_LINE(LINKED_FILE_KEPT_ON_DISK, 1, 1414, MdbINFO,
             "'%s' lies outside the project folder: it left the project and stays on disk.")
 IMODEL_LINE(UNABLE_TO_DELETE_FILE, 1, 1415, MdbWARNING,
             "Unable to delete the file '%s' from disk.\nPlease check the write permissions.")
+IMODEL_LINE(INVALID_LIBRARY_NAME, 1, 1416, MdbERROR,
+            "'%s' cannot be the name of a library: the project file would read it back as something else (a "
+            "line that starts with LIST, ENDLIST, KEY or VALUE).")
 
 // --- progress meter -----------------------------------------------------------
 
