@@ -19,12 +19,14 @@ puts "--- new_file makes block designs"
 try {new_file -type Veyrun -name bus}
 try {new_file -type Veyrun -name dma}
 designs
-puts "another kind, the kind in other letters, a name taken or no folder name: nothing is made"
+puts "another kind, the kind in other letters, a name taken or not one folder name: nothing is made"
 try {new_file -type Kiltora -name other}
 try {new_file -type veyrun -name other}
 try {new_file -type "" -name other}
 try {new_file -type Veyrun -name bus}
 try {new_file -type Veyrun -name sub/other}
+try {new_file -type Veyrun -name {q"uote}}
+try {new_file -type Veyrun -name ..}
 designs
 
 puts "--- open_veyrun opens a block design by name, in any letter case"

@@ -42,10 +42,12 @@ puts "--- the user chooses it; the file that defined mid before no longer does"
 try {use_source_file -file hdl/mid2.vhd -module mid}
 puts [dump_all_modules -tree true]
 show_project
-puts "choosing it again changes nothing; a file that does not define the unit is refused"
+puts "choosing it again changes nothing; a file that does not define the unit, or a unit that does not exist, is refused"
 try {use_source_file -file hdl/mid2.vhd -module mid}
 try {use_source_file -file hdl/leaf.vhd -module mid}
 try {use_source_file -file hdl/nosuch.vhd -module mid}
+try {use_source_file -file hdl/mid.vhd -module nosuch}
+try {use_source_file -file hdl/leaf.vhd -module typo}
 
 puts "--- refresh parses every file again and keeps the choice, the tree and the empty library"
 set tree [dump_all_modules -tree true]

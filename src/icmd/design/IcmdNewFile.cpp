@@ -1,5 +1,7 @@
 #include "icmd/design/IcmdNewFile.h"
 
+#include "src/icmd/project/IcmdProjectFileText.h"
+
 #include "imodel/names/ImodelMessages.h"
 #include "itool/ItoolVeyrun.h"
 
@@ -15,9 +17,17 @@ AcmdEnum::Result IcmdNewFile::checkParams()
 {
     const AcmdEnum::Result result = IcmdBase::checkParams();
     const std::string type = m_type.GetObject();
-    if (type == "Veyrun") return result;
-    ImodelDisplayUNKNOWN_DESIGN_KIND_MSG(type.c_str());
-    return AcmdEnum::Failure;
+    if (type != "Veyrun") {
+        ImodelDisplayUNKNOWN_DESIGN_KIND_MSG(type.c_str());
+        return AcmdEnum::Failure;
+    }
+    // The name becomes a folder of the project, as for create_design.
+    const std::string name = m_name.GetObject();
+    if (!IcmdIsValidProjectName(name)) {
+        ImodelDisplayINVALID_DESIGN_NAME_MSG(name.c_str());
+        return AcmdEnum::Failure;
+    }
+    return result;
 }
 
 AcmdEnum::Result IcmdNewFile::execDo()

@@ -67,8 +67,11 @@ AcmdEnum::Result IcmdUseSourceFile::execDo()
     IfileGetFileToUseInDH(current);
     if (current && *current == *chosen) return AcmdEnum::Success;
     // Giving the unit's definition to a file that is not among its
-    // definitions would leave the design without the unit.
-    if (current && !standing && chosen->GetModuleAlreadyDefined() != name) {
+    // definitions would leave the design without the unit. A unit that
+    // exists nowhere, under its name or as "unit::library", has no
+    // definition but a file refused as its duplicate.
+    const bool elsewhere = !current && ImodelFindModuleInAnyLib(name.substr(0, name.find("::")), "");
+    if (!standing && !elsewhere && chosen->GetModuleAlreadyDefined() != name) {
         ImodelDisplayMODULE_NOT_DEFINED_MSG(chosen->GetFileTitleAndExt().c_str(), name.c_str());
         return AcmdEnum::Failure;
     }
