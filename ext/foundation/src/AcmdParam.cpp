@@ -190,7 +190,8 @@ bool AcmdFileNameParam::isSetAndValid() const
 bool AcmdFileNameParam::ExportParam() const
 {
     if (!IsExportOnlyWhenSet()) return AcmdParam::ExportParam();
-    return IsRequired() || !GetObject().empty();
+    // A list of names is set by its texts, its single object left empty.
+    return IsRequired() || !GetObject().empty() || !GetValueTexts().empty();
 }
 
 void AcmdFileNameParam::AddFilter(const std::string& description, const std::vector<std::string>& extensions)
@@ -252,7 +253,8 @@ const std::vector<std::string>& AcmdFolderNameParam::GetExportTexts()
 bool AcmdFolderNameParam::ExportParam() const
 {
     if (!IsExportOnlyWhenSet()) return AcmdParam::ExportParam();
-    return IsRequired() || !GetObject().empty();
+    // A list of names is set by its texts, its single object left empty.
+    return IsRequired() || !GetObject().empty() || !GetValueTexts().empty();
 }
 
 // --- AcmdBoolParam ------------------------------------------------------------------------

@@ -54,6 +54,9 @@ public:
         // Left out when the command is written back as Tcl while set.
         void SkipAtExport(bool skip) { m_skipAtExport = skip; }
         bool ExportParam() const override { return !m_skipAtExport && AcmdFileNameParam::ExportParam(); }
+        // Every name in one option, as a Tcl list: the option's text is read
+        // back as a list (SetValueFromText), so a name with blanks stays one.
+        void ExportValue(AcmdExportSink& sink) override { sink.ExportTextList(GetName().c_str(), GetValueTexts()); }
 
     private:
         bool m_skipAtExport = false;
