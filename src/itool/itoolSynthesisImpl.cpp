@@ -102,6 +102,9 @@ void itoolSynthesisImpl::ConstraintFileRemoved(const IfileObject& file, ImodelMo
 
 void itoolSynthesisImpl::ConstraintFileDeleted(const IfileObject& file)
 {
+    // Asked for every file that leaves: the units are walked only when some
+    // unit's list names this one.
+    if (!ImodelSynthesisListWatch::AnyNames(file)) return;
     itoolForEachDesignUnit([&](ImodelModule* module) { ConstraintFileRemoved(file, module, nullptr); });
 }
 

@@ -102,3 +102,12 @@ try {test_organize_constraints -tool synthesis -file constraint/false.sdc -file 
 try {test_organize_constraints -tool physynth -file constraint/pins.pdc -file constraint/false.sdc}
 try {test_organize_constraints -tool pallador -file kiltora/pll.pdc -file constraint/timing.sdc}
 layout_list
+
+puts "--- a constraint file that leaves the project leaves the synthesis list too; other files leave it as it is"
+try {delete_files -file constraint/pins.pdc}
+try {test_organize_constraints -tool synthesis -file constraint/false.sdc -file constraint/timing.sdc}
+try {delete_files -file constraint/false.sdc}
+try {test_organize_constraints -tool synthesis -file constraint/timing.sdc}
+try {close_project}
+try {open_project alu.prj}
+try {test_organize_constraints -tool synthesis -file constraint/timing.sdc}

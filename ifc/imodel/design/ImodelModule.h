@@ -73,6 +73,17 @@ struct ImodelUnitLinks {
     std::unique_ptr<ImodelLinkList> m_subBlocks;
 };
 
+// The synthesis constraint lists that exist, of units and of the records
+// a restore gives back: a file that leaves the project is looked for in
+// them, not in every unit (most units have none).
+struct ImodelSynthesisListWatch {
+    static void Made(const std::deque<IfileObject>& list);
+    static void Gone(const std::deque<IfileObject>& list);
+    // Whether one of them names the file.
+    static bool AnyNames(const IfileObject& file);
+};
+using ImodelSynthesisConstraintList = ImodelLazyList<std::deque<IfileObject>, ImodelSynthesisListWatch>;
+
 // The values of a unit that a copy takes over as they are (ImodelModule's
 // copy constructor); the unit's links, contexts, display flag and
 // customized lists are not among them.
@@ -99,7 +110,7 @@ struct ImodelModuleData {
     ImodelLazy<std::optional<SysStatInfo>> m_timeStamp;
     ImodelLazyList<std::deque<IfileObject>> m_stimulusFiles;
     ImodelLazyList<std::deque<IfileObject>> m_associatedFiles;
-    ImodelLazyList<std::deque<IfileObject>> m_synthesisConstraintFiles;
+    ImodelSynthesisConstraintList m_synthesisConstraintFiles;
     ImodelLazyList<std::deque<IfileObject>> m_simulationPackagesToIgnore;
     ImodelLazyList<std::deque<IfileObject>> m_synthesisPackagesToIgnore;
     ImodelLazyList<std::deque<IfileObject>> m_cdbOrder;

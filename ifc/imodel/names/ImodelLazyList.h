@@ -8,9 +8,9 @@
 
 #include <utility>
 
-template <class List>
-class ImodelLazyList : private ImodelLazy<List> {
-    using Base = ImodelLazy<List>;
+template <class List, class Watch = void>
+class ImodelLazyList : private ImodelLazy<List, Watch> {
+    using Base = ImodelLazy<List, Watch>;
 
 public:
     ImodelLazyList() = default;

@@ -10,11 +10,15 @@
 #include "src/imodel/design/ImodelModuleNotify.h"
 #include "src/imodel/design/imodelUnitJournal.h"
 
+#include <deque>
 #include <foundation/Sys.h>
+#include <mutex>
 
 #include <boost/make_shared.hpp>
 
 #include <algorithm>
+#include <deque>
+#include <mutex>
 #include <optional>
 #include <unordered_set>
 #include <utility>
@@ -272,6 +276,46 @@ void AddUnique(ImodelModule::FileList& list, const IfileObject& file)
 
 void ImodelModule::AddAssociatedFile(const IfileObjectEx& file) { AddUnique(m_associatedFiles.Use(), file); }
 
+namespace {
+
+// Units go on the reclaimer's thread too. Made once and never deleted: a
+// unit may outlive the statics of this file at the process's end.
+struct SynthesisLists {
+    std::mutex lock;
+    std::unordered_set<const std::deque<IfileObject>*> lists;
+};
+
+SynthesisLists& TheSynthesisLists()
+{
+    static SynthesisLists* const lists = new SynthesisLists;
+    return *lists;
+}
+
+}  // namespace
+
+void ImodelSynthesisListWatch::Made(const std::deque<IfileObject>& list)
+{
+    SynthesisLists& all = TheSynthesisLists();
+    const std::lock_guard<std::mutex> held(all.lock);
+    all.lists.insert(&list);
+}
+
+void ImodelSynthesisListWatch::Gone(const std::deque<IfileObject>& list)
+{
+    SynthesisLists& all = TheSynthesisLists();
+    const std::lock_guard<std::mutex> held(all.lock);
+    all.lists.erase(&list);
+}
+
+bool ImodelSynthesisListWatch::AnyNames(const IfileObject& file)
+{
+    SynthesisLists& all = TheSynthesisLists();
+    const std::lock_guard<std::mutex> held(all.lock);
+    return std::any_of(all.lists.begin(), all.lists.end(), [&file](const std::deque<IfileObject>* list) {
+        return std::find(list->begin(), list->end(), file) != list->end();
+    });
+}
+
 void ImodelModule::AddSynthesisConstraintFile(const IfileObject& file)
 {
     AddUnique(m_synthesisConstraintFiles.Use(), file);
@@ -356,12 +400,15 @@ bool ImodelModule::updateModel(const IfileObjectEx& oldFile, boost::shared_ptr<I
 {
     if (!newFile) return true;
     const IfileObject replacement = *newFile;
-    for (ImodelLazyList<FileList>* list : {&m_simulationPackagesToIgnore, &m_synthesisPackagesToIgnore, &m_cdbOrder,
-                                           &m_stimulusFiles, &m_synthesisConstraintFiles}) {
-        const FileList& files = list->Get();
-        if (std::find(files.begin(), files.end(), static_cast<const IfileObject&>(oldFile)) == files.end()) continue;
-        std::replace(list->Use().begin(), list->Use().end(), static_cast<const IfileObject&>(oldFile), replacement);
-    }
+    const auto replaceIn = [&oldFile, &replacement](auto& list) {
+        const FileList& files = list.Get();
+        if (std::find(files.begin(), files.end(), static_cast<const IfileObject&>(oldFile)) == files.end()) return;
+        std::replace(list.Use().begin(), list.Use().end(), static_cast<const IfileObject&>(oldFile), replacement);
+    };
+    for (ImodelLazyList<FileList>* list :
+         {&m_simulationPackagesToIgnore, &m_synthesisPackagesToIgnore, &m_cdbOrder, &m_stimulusFiles})
+        replaceIn(*list);
+    replaceIn(m_synthesisConstraintFiles);
     if (!m_customizedLists.empty())
         for (typeUserFileList& customized : m_customizedLists.Use()) {
             for (IfileObjectEx::ParentFile& entry : customized.GetFiles()) {

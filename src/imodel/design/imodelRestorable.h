@@ -11,7 +11,7 @@ struct ImodelModule::Restorable {
     bool m_isRoot = false;
     ImodelLazyList<FileList> m_stimulusFiles;
     ImodelLazyList<FileList> m_associatedFiles;
-    ImodelLazyList<FileList> m_synthesisConstraintFiles;
+    ImodelSynthesisConstraintList m_synthesisConstraintFiles;
     ImodelLazyList<FileList> m_simulationPackagesToIgnore;
     ImodelLazyList<FileList> m_synthesisPackagesToIgnore;
     ImodelLazyList<FileList> m_cdbOrder;
