@@ -15,6 +15,10 @@
 // Targets: one file into a 100k-unit project within 3 times one file into a
 // 1k-unit project; a 100k design built in batches of 1,000 within 11 times
 // the 10k design; a command of 1,000 files costs the same at every size.
+// The same files then leave the project with delete_files: one per command
+// ("delete_one_ms", the mean of 20) and 1,000 in one ("delete_thousand_ms"),
+// which must not grow with the project either: each file that leaves once
+// looked through every unit.
 //
 // BM_SmallFiles imports 1,000 and 10,000 small files in one command into a
 // new project, on a disk-backed folder (the build folder, or
@@ -180,6 +184,20 @@ void BM_Design(benchmark::State& state, DesignShape shape)
         const double batch = Seconds(thousand);
         const ImodelDesignManager::LibraryPtr work = Design().FindLibraryByName("work");
         state.counters["units"] = static_cast<double>(work ? work->GetModules()->size() : 0);
+        // The imported copies, in the project's folder of sources.
+        const auto members = [&project, &more](std::size_t first, std::size_t count) {
+            std::string options;
+            for (std::size_t i = first; i < first + count; ++i)
+                options += " -file {" + project + "/hdl" + more[i].substr(more[i].rfind('/')) + "}";
+            return options;
+        };
+        const Clock::time_point oneGone = Clock::now();
+        for (std::size_t i = 0; i < 20; ++i)
+            if (!Eval("delete_files" + members(i, 1))) std::abort();
+        state.counters["delete_one_ms"] = Seconds(oneGone) * 1e3 / 20;
+        const Clock::time_point thousandGone = Clock::now();
+        if (!Eval("delete_files" + members(20, 1000))) std::abort();
+        state.counters["delete_thousand_ms"] = Seconds(thousandGone) * 1e3;
         state.counters["build_s"] = build;
         state.counters["build_cpu_s"] = buildCpu;
         state.counters["build_us_per_file"] = build * 1e6 / units;
