@@ -63,3 +63,11 @@ puts "\"new\" without files takes every file away"
 try {associate_stimulus -module top}
 try {test_associate_stimulus -module top}
 stimulus
+
+puts "--- a unit whose name the project file cannot hold gets no list: it would be lost, or fail every save"
+write_file ../src/odd.vhd "entity \\q\"x\\ is end;\narchitecture rtl of \\q\"x\\ is begin end;\n"
+try {import_files -hdl_source ../src/odd.vhd}
+set odd "\\q\"x\\"
+try {associate_stimulus -module $odd -file stimulus/tb_reset.vhd}
+try {organize_sources -tool synthesis -module $odd -file hdl/odd.vhd -use_default false}
+try {save_project}

@@ -9,6 +9,7 @@
 #include "ifile/IfileFunctions.h"
 #include "ifile/IfileManager.h"
 #include "ifile/IfileObjectEx.h"
+#include "imodel/design/ImodelModule.h"
 #include "imodel/model/Imodel.h"
 #include "imodel/names/ImodelMessages.h"
 #include "itool/ItoolFunctions.h"
@@ -36,8 +37,8 @@ IcmdOrganizeFilesBase::IcmdOrganizeFilesBase(bool selfTest)
     // Each named file is reported with what could be named instead.
     m_file.SetOwnerChecksProject(true);
     if (selfTest) return;
-    m_mode = std::make_unique<AcmdEnumParam<ModifyMode>>("mode", this, AcmdValueType::Single(), false, New, false,
-                                                         "mode");
+    m_mode =
+        std::make_unique<AcmdEnumParam<ModifyMode>>("mode", this, AcmdValueType::Single(), false, New, false, "mode");
     m_mode->AddChoice(New, "new", "");
     m_mode->AddChoice(Add, "add", "");
     m_mode->AddChoice(Remove, "remove", "");
@@ -91,6 +92,9 @@ AcmdEnum::Result IcmdOrganizeFilesBase::checkParams()
         ImodelDisplayORGANIZE_NO_MODULE_MSG(GetName().c_str());
         return AcmdEnum::Failure;
     }
+    // The lists are saved under the unit's name: one the project file cannot
+    // hold would lose them, or fail every save.
+    if (!IfileCheckStorableName(GetModule()->GetName(), "module")) return AcmdEnum::Failure;
     if (result != AcmdEnum::Success || !m_mode || GetMode() == Remove || !m_file.MustBeInProject()) return result;
     Entries allowed;
     GetAllowedFileList(allowed);
