@@ -48,9 +48,10 @@ puts "for another module it stays as it is, and says so"
 try {edit_constraints -file alu/constraint/pins.pdc -module mid}
 editor $pins
 
-puts "--- timing constraints are no file for this editor; a file is required"
+puts "--- timing constraints are no file for this editor; a file is required, and a folder is none"
 try {edit_constraints -file alu/constraint/timing.sdc}
 try {edit_constraints -file ""}
+try {edit_constraints -file alu/constraint}
 
 puts "--- a file outside the project opens whatever its kind, without ports"
 try {edit_constraints -file elsewhere/board.txt}

@@ -151,6 +151,13 @@ AcmdEnum::Result IcmdOpenConstraintsEditor::checkParams()
         ImodelDisplayFILE_REQUIRED_MSG();
         return AcmdEnum::Failure;
     }
+    // A new file is the editor's to make, but a folder or a device is no
+    // constraint file at all.
+    const std::string path = file->GetFullFileName().GetString();
+    if (UtlDoesDiskObjectExist(path) && !UtlDoesFileExist(path)) {
+        ImodelDisplayFILE_NOT_FOUND_MSG(path.c_str());
+        return AcmdEnum::Failure;
+    }
     // A file outside the project is looked at as the constraint file it
     // would be.
     const File tested = file->IsFileInProject()
