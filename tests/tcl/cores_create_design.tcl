@@ -66,6 +66,7 @@ puts "a parameter without a name is refused, and the new core goes again"
 try {create_design -id brennic.com:cores:fifo:1.0 -design_name badfifo -params {width:8 :16}}
 try {create_design -id brennic.com:cores:fifo:1.0 -design_name badfifo2 -params {depth}}
 workspace
+puts "  folders in the workspace: [lsort [glob -nocomplain -types d -tails -directory alu/kiltora *]]"
 puts "parameters the new core cannot get (its name is no plain unit name) are refused too"
 try {create_design -id brennic.com:cores:fifo:1.0 -design_name fifo::lib -params {width:8}}
 puts "a name that is taken"

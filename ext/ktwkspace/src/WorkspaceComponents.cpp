@@ -14,10 +14,17 @@
 
 #include <algorithm>
 #include <string_view>
+#include <unistd.h>
 
 namespace Ktwkspace {
 
 namespace {
+
+// Removes the folder only when it is empty: what else is in it is kept.
+void RemoveEmptyFolder(const std::string& folder)
+{
+    if (!folder.empty()) ::rmdir(folder.c_str());
+}
 
 constexpr const char* kComponentFileHeader = "KILTORA_COMPONENT 1";
 
@@ -155,15 +162,21 @@ Workspace::CreateResult Workspace::Create(WorkspaceComponentRecord record, const
     record.family = m_settings.family;
     record.die = m_settings.die;
     record.package = m_settings.package;
-    // A file already there is somebody's: never written over.
+    // A file already there is somebody's: never written over. A folder made
+    // here for a component that could not be made goes again.
+    const bool folderWasThere = UtlDoesDiskObjectExist(folder);
     if (UtlDoesDiskObjectExist(record.definitionFile) || !UtlValidateOrCreateFolder(folder) ||
         !SysWriteFileAtomically(record.definitionFile, content)) {
         DebugLine(record.definitionFile + ": cannot be created");
+        if (!folderWasThere) RemoveEmptyFolder(folder);
         return {};
     }
     const std::string written = record.definitionFile;
     VyIfaces::IComponent* component = AddComponent(std::move(record));
-    if (component == nullptr) SysDelete(written);
+    if (component == nullptr) {
+        SysDelete(written);
+        if (!folderWasThere) RemoveEmptyFolder(folder);
+    }
     return {component != nullptr, component};
 }
 
@@ -197,6 +210,9 @@ bool Workspace::RemoveComponent(const VyIfaces::ComponentID& id, bool fromDisk)
     if (fromDisk) {
         for (const std::string& file : {record.definitionFile, record.ixfFile})
             if (!file.empty() && UtlDoesFileExist(file)) SysDelete(file);
+        // The component's own folder, when nothing else is left in it.
+        if (!record.definitionFile.empty())
+            RemoveEmptyFolder(record.definitionFile.substr(0, record.definitionFile.rfind('/')));
     }
     return true;
 }
