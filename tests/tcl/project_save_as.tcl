@@ -78,3 +78,16 @@ try {save_project_as -location copies/views -name alu -pallador_views some}
 try {save_project}
 puts "  copies made: [lsort [glob -tails -directory copies *]]"
 try {close_project}
+
+puts "--- names differing only in letter case are other files: a user's ALU.prj beside alu.prj is copied as itself"
+write_file alu/ALU.prj "notes of the user\n"
+write_file alu/hdl/TOP.VHD "-- not a member\n"
+try {open_project alu/alu.prj}
+try {save_project_as -location copies/cased -name cased -files project}
+puts "  [tree copies/cased]"
+puts "  the new project file holds the project: [string match "*KEY*" [read_file copies/cased/cased.prj]]"
+try {close_project}
+try {open_project alu/alu.prj}
+try {save_project_as -location copies/cased_all -name cased -files all}
+puts "  the user's file is copied as it was: [expr {[read_file copies/cased_all/ALU.prj] eq "notes of the user\n"}]"
+try {close_project}

@@ -13,6 +13,7 @@
 #include <foundation/Sys.h>
 
 #include <algorithm>
+#include <string_view>
 
 namespace {
 
@@ -52,7 +53,15 @@ std::string ParentKey(const std::string& key)
 
 std::string ImodelCopyProjectDirTool::Key(const ImodelFileName& name)
 {
-    std::string key = ImodelFileNameKey(name.GetString());
+    // The copy walks a disk where names differing in letter case are other
+    // files: the project file's own name must not take "ALU.prj" beside
+    // "alu.prj" for itself, nor a member name a file it does not name.
+    std::string key = name.GetString();
+    const ImodelDesignManager* design = Imodel::GetInstance().GetDesignManager();
+    const std::string_view token = ImodelProjectToken;
+    if (design && !design->GetProjectFolder().empty() && key.starts_with(token))
+        key.replace(0, token.size(), design->GetProjectFolder().GetString());
+    std::replace(key.begin(), key.end(), '\\', '/');
     // A folder named with a trailing separator is the same folder.
     ImodelSetValidSeparator(key, true);
     return key;

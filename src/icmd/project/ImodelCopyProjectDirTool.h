@@ -32,8 +32,8 @@ public:
     static bool IsInFolder(const std::string& key, const std::string& folder);
 
 private:
-    // The file-name key (ImodelFileNameKey) without trailing separators:
-    // equal for the same file or folder.
+    // The full name as spelled, with "/" for separators and without
+    // trailing ones: equal for the same file or folder.
     static std::string Key(const ImodelFileName& name);
     void SelectFile(const ImodelFileName& fullName);
     void SelectProjectFile(const char* name, int kind);
