@@ -91,3 +91,11 @@ try {open_project alu/alu.prj}
 try {save_project_as -location copies/cased_all -name cased -files all}
 puts "  the user's file is copied as it was: [expr {[read_file copies/cased_all/ALU.prj] eq "notes of the user\n"}]"
 try {close_project}
+
+puts "--- a copy that fails takes away the folders it made for itself, and the project is open again"
+exec mkfifo alu/pipe
+try {open_project alu/alu.prj}
+try {save_project_as -location deep/a/b/copy -name deep -files all}
+puts "  deep is there: [file exists deep]; the project open: [expr {![catch {save_project}]}]"
+file delete alu/pipe
+try {close_project}

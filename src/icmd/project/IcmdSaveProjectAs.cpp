@@ -21,6 +21,9 @@
 #include <foundation/AcmdManager.h>
 #include <foundation/Sys.h>
 
+#include <unistd.h>
+#include <vector>
+
 namespace {
 
 ImodelDesignManager& Design() { return *Imodel::GetInstance().GetDesignManager(); }
@@ -170,10 +173,20 @@ AcmdEnum::Result IcmdSaveProjectAs::execDo()
     // The tool takes its lists from the project while it is still open.
     ImodelCopyProjectDirTool tool(projectFolder.c_str(), target.c_str(), oldProjectFile.c_str(), newProjectFile.c_str(),
                                   fileFilter, implFilter);
+    // The folders above the target that the copy makes, deepest first.
+    std::vector<std::string> madeAbove;
+    for (std::string above = target.substr(0, target.find_last_of("/\\")); !above.empty();
+         above = above.substr(0, above.find_last_of("/\\"))) {
+        if (UtlDoesDiskObjectExist(above)) break;
+        madeAbove.push_back(above);
+        if (above.find_first_of("/\\") == std::string::npos) break;
+    }
     if (!IcmdDoCloseProject(false, false)) return AcmdEnum::Failure;
     if (!host->CopyFolder(tool, true)) {
-        // A half copy is of no use, and its folder would refuse the next try.
+        // A half copy is of no use, and its folder would refuse the next try;
+        // the folders made for it go too, as they were empty.
         if (UtlDoesDiskObjectExist(target)) SysRemoveFolderRecursively(target);
+        for (const std::string& folder : madeAbove) ::rmdir(folder.c_str());
         IcmdDoOpenProject(oldProjectFile.c_str(), false, false);
         return AcmdEnum::Failure;
     }
