@@ -95,9 +95,14 @@ TEST_F(SettingsCommands, EachChangeOfASetupFileSwitchBringsItsFileUpToDateOnce)
 
 TEST_F(SettingsCommands, ADoFileThatIsMissingIsLeftOutWhenTheOptionsAreWrittenOut)
 {
-    // The options name "wave.do" as the file to include, which is not there yet.
-    EXPECT_EQ(AcmdManager::ExportCommand(IcmdSimulationOptions()).find("-included_do_file"), std::string::npos);
+    // The options name "wave.do" as the file to include, which is not there
+    // yet; no user DO file is written as none, so that sourcing clears it.
+    const std::string before = AcmdManager::ExportCommand(IcmdSimulationOptions());
+    EXPECT_EQ(before.find("-included_do_file"), std::string::npos);
+    EXPECT_NE(before.find(" -user_do_file {} "), std::string::npos) << before;
+    // A file that is there is written as its full name: a journal may be
+    // sourced from another folder.
     m_folder.Write("wave.do", "add wave /*\n");
-    EXPECT_NE(AcmdManager::ExportCommand(IcmdSimulationOptions()).find(" -included_do_file wave.do"),
+    EXPECT_NE(AcmdManager::ExportCommand(IcmdSimulationOptions()).find(" -included_do_file " + (m_folder / "wave.do")),
               std::string::npos);
 }

@@ -27,3 +27,26 @@ file delete -force alu
 catch {exec $shell -c {source journal.tcl; open_project alu/alu.prj; puts [dump_all_modules -tree true]; close_project} 2>@1} output
 puts $output
 puts "project file: [expr {[read_file alu/alu.prj] eq $made ? {the same} : {different}}]"
+
+puts "--- names typed relative to the folder the commands ran in are written whole: sourced from elsewhere, they name the same files"
+write_file src/run.do "run -all\n"
+file delete journal.tcl
+catch {exec $shell -journal journal.tcl -c {
+    new_project -location sim -name sim -hdl VHDL -family ZX3 -die zx3_10 -package tq100
+    import_files -simulation src/run.do
+    cd sim
+    set_modelsim_options -use_automatic_do_file false -user_do_file simulation/run.do
+    save_project_as -location ../sim_copy -name copy -files project
+    set_modelsim_options -user_do_file ""
+    cd ..
+    close_project
+} 2>@1} output
+puts $output
+puts [lsearch -all -inline [split [read_file journal.tcl] \n] {*-user_do_file*}]
+puts [lsearch -all -inline [split [read_file journal.tcl] \n] {save_project_as*}]
+file delete -force sim sim_copy
+file mkdir elsewhere
+catch {exec $shell -c {cd elsewhere; source ../journal.tcl} 2>@1} output
+puts $output
+puts "the copy is where the session made it: [file exists sim_copy/copy.prj]"
+puts "its DO file: [lsearch -inline [split [read_file sim/sim.prj] \n] DoFileName=*] (the copy's: [lsearch -inline [split [read_file sim_copy/copy.prj] \n] DoFileName=*])"

@@ -152,6 +152,9 @@ AcmdEnum::Result IcmdSaveProjectAs::checkParams()
         ImodelDisplaySAVE_AS_INSIDE_PROJECT_MSG(target.c_str(), project.c_str());
         return AcmdEnum::Failure;
     }
+    // The command is written back (the journal) with the folder the copy
+    // goes to: a location as typed would copy elsewhere from another folder.
+    if (result == AcmdEnum::Success) location.SetObject(target);
     return result;
 }
 

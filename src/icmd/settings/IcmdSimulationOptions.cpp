@@ -84,7 +84,14 @@ bool IcmdDoFileParam::isSetAndValid() const
 
 bool IcmdDoFileParam::ExportParam() const
 {
-    return AcmdFileNameParam::ExportParam() && ExistsInCommandFolder(GetObject());
+    return AcmdFileNameParam::ExportParam() && (GetObject().empty() || ExistsInCommandFolder(GetObject()));
+}
+
+void IcmdDoFileParam::ExportValue(AcmdExportSink& sink)
+{
+    const std::string file = GetObject();
+    sink.ExportFilePath(GetName().c_str(),
+                        file.empty() ? file : AcmdGetFullPath(file, AcmdManager::GetInstance().GetCurrentFolder()));
 }
 
 // --- IcmdResolutionParam -----------------------------------------------------------------------
