@@ -99,3 +99,4 @@ try {save_project_as -location deep/a/b/copy -name deep -files all}
 puts "  deep is there: [file exists deep]; the project open: [expr {![catch {save_project}]}]"
 file delete alu/pipe
 try {close_project}
+puts "temporary files left in the copies: [llength [exec find copies -name .*tmp*]]"
