@@ -17,8 +17,10 @@ public:
     explicit TclWordSink(std::vector<std::string>& words) : m_words(words) {}
 
     void ExportText(const char* name, std::string value) override { Add(name, std::move(value)); }
-    void ExportFolderPath(const char* name, std::string value) override { Add(name, std::move(value)); }
-    void ExportFilePath(const char* name, std::string value) override { Add(name, std::move(value)); }
+    // A path is read from the folder the command ran in: written whole, it
+    // names the same file wherever the words are evaluated (a journal).
+    void ExportFolderPath(const char* name, std::string value) override { Add(name, Whole(std::move(value))); }
+    void ExportFilePath(const char* name, std::string value) override { Add(name, Whole(std::move(value))); }
     void ExportFlag(const char* name) override { m_words.push_back(Option(name)); }
     void ExportBool(const char* name, bool value) override { Add(name, value ? "TRUE" : "FALSE"); }
     void ExportTextList(const char* name, const std::vector<std::string>& values) override
@@ -28,6 +30,10 @@ public:
 
 private:
     static std::string Option(const char* name) { return std::string("-") + name; }
+    static std::string Whole(std::string path)
+    {
+        return path.empty() ? path : AcmdGetFullPath(path, AcmdManager::GetInstance().GetCurrentFolder());
+    }
     void Add(const char* name, std::string value)
     {
         m_words.push_back(Option(name));

@@ -26,9 +26,6 @@ public:
     // An existing file, or none (a cleared option); a name whose file is
     // missing is left out.
     bool ExportParam() const override;
-    // The file as a full name: the command's folder may not be the one a
-    // journal is sourced from.
-    void ExportValue(AcmdExportSink& sink) override;
 };
 
 // The simulator's time resolution: "fs", "ps", "ns", "us", "ms" or "sec",

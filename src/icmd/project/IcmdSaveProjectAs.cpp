@@ -21,6 +21,7 @@
 #include <foundation/AcmdManager.h>
 #include <foundation/Sys.h>
 
+#include <filesystem>
 #include <unistd.h>
 #include <vector>
 
@@ -152,9 +153,6 @@ AcmdEnum::Result IcmdSaveProjectAs::checkParams()
         ImodelDisplaySAVE_AS_INSIDE_PROJECT_MSG(target.c_str(), project.c_str());
         return AcmdEnum::Failure;
     }
-    // The command is written back (the journal) with the folder the copy
-    // goes to: a location as typed would copy elsewhere from another folder.
-    if (result == AcmdEnum::Success) location.SetObject(target);
     return result;
 }
 
@@ -177,19 +175,16 @@ AcmdEnum::Result IcmdSaveProjectAs::execDo()
     ImodelCopyProjectDirTool tool(projectFolder.c_str(), target.c_str(), oldProjectFile.c_str(), newProjectFile.c_str(),
                                   fileFilter, implFilter);
     // The folders above the target that the copy makes, deepest first.
-    std::vector<std::string> madeAbove;
-    for (std::string above = target.substr(0, target.find_last_of("/\\")); !above.empty();
-         above = above.substr(0, above.find_last_of("/\\"))) {
-        if (UtlDoesDiskObjectExist(above)) break;
+    std::vector<std::filesystem::path> madeAbove;
+    for (std::filesystem::path above = std::filesystem::path(target).parent_path();
+         above.has_relative_path() && !UtlDoesDiskObjectExist(above.string()); above = above.parent_path())
         madeAbove.push_back(above);
-        if (above.find_first_of("/\\") == std::string::npos) break;
-    }
     if (!IcmdDoCloseProject(false, false)) return AcmdEnum::Failure;
     if (!host->CopyFolder(tool, true)) {
         // A half copy is of no use, and its folder would refuse the next try;
         // the folders made for it go too, as they were empty.
         if (UtlDoesDiskObjectExist(target)) SysRemoveFolderRecursively(target);
-        for (const std::string& folder : madeAbove) ::rmdir(folder.c_str());
+        for (const std::filesystem::path& folder : madeAbove) ::rmdir(folder.c_str());
         IcmdDoOpenProject(oldProjectFile.c_str(), false, false);
         return AcmdEnum::Failure;
     }

@@ -87,13 +87,6 @@ bool IcmdDoFileParam::ExportParam() const
     return AcmdFileNameParam::ExportParam() && (GetObject().empty() || ExistsInCommandFolder(GetObject()));
 }
 
-void IcmdDoFileParam::ExportValue(AcmdExportSink& sink)
-{
-    const std::string file = GetObject();
-    sink.ExportFilePath(GetName().c_str(),
-                        file.empty() ? file : AcmdGetFullPath(file, AcmdManager::GetInstance().GetCurrentFolder()));
-}
-
 // --- IcmdResolutionParam -----------------------------------------------------------------------
 
 IcmdResolutionParam::IcmdResolutionParam(const char* name, AcmdBase* owner, bool required, const char* label,
