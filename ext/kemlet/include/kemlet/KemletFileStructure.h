@@ -34,10 +34,11 @@
 // A block still open at the end of the file ends there and is marked
 // unterminated. A block without its ENDLIST, or an ENDLIST outside any
 // block (its LIST line lost), makes the text damaged (Damage): what belongs
-// to which block is no longer known. A name may occur more than once: a lookup gives the first
-// key or block of that name in file order, and taking it (the `take` flag)
-// removes it, so that the next lookup gives the next one. Only top-level
-// blocks are found by name; nested ones are read from their parent's lines.
+// to which block is no longer known. A name may occur more than once: a
+// lookup gives the first key or block of that name in file order, and
+// taking it (the `take` flag) removes it, so that the next lookup gives the
+// next one. Only top-level blocks are found by name; nested ones are read
+// from their parent's lines.
 #pragma once
 
 #include <cstddef>
