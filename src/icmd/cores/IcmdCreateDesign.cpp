@@ -85,11 +85,7 @@ AcmdEnum::Result IcmdCreateDesign::checkParams()
         m_creator = DesignCreatorFactory(*this);
     }
     // The name becomes a folder of the project: one folder name, never a path.
-    const std::string name = m_designName.GetObject();
-    if (!IcmdIsValidProjectName(name)) {
-        ImodelDisplayINVALID_DESIGN_NAME_MSG(name.c_str());
-        return AcmdEnum::Failure;
-    }
+    if (!IcmdCheckDesignName(m_designName.GetObject())) return AcmdEnum::Failure;
     return m_creator->Check() ? AcmdEnum::Success : AcmdEnum::Failure;
 }
 

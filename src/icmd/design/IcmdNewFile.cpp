@@ -1,9 +1,8 @@
 #include "icmd/design/IcmdNewFile.h"
 
-#include "src/icmd/project/IcmdProjectFileText.h"
-
 #include "imodel/names/ImodelMessages.h"
 #include "itool/ItoolVeyrun.h"
+#include "src/icmd/project/IcmdProjectFileText.h"
 
 IcmdNewFile::IcmdNewFile()
     : IcmdBase(false), m_type("type", this, AcmdValueType::Single(), true, "type", "", false),
@@ -22,12 +21,7 @@ AcmdEnum::Result IcmdNewFile::checkParams()
         return AcmdEnum::Failure;
     }
     // The name becomes a folder of the project, as for create_design.
-    const std::string name = m_name.GetObject();
-    if (!IcmdIsValidProjectName(name)) {
-        ImodelDisplayINVALID_DESIGN_NAME_MSG(name.c_str());
-        return AcmdEnum::Failure;
-    }
-    return result;
+    return IcmdCheckDesignName(m_name.GetObject()) ? result : AcmdEnum::Failure;
 }
 
 AcmdEnum::Result IcmdNewFile::execDo()

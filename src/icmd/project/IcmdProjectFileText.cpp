@@ -2,6 +2,7 @@
 
 #include "icmd/args/IcmdComponentIDText.h"
 #include "icmd/design/IcmdSetRoot.h"
+#include "imodel/names/ImodelMessages.h"
 
 #include <cctype>
 #include <climits>
@@ -32,6 +33,13 @@ bool IcmdIsValidProjectName(const std::string& name)
     for (const char c : name)
         if (c == '/' || c == '\\' || c == '"' || std::iscntrl(static_cast<unsigned char>(c))) return false;
     return true;
+}
+
+bool IcmdCheckDesignName(const std::string& name)
+{
+    if (IcmdIsValidProjectName(name)) return true;
+    ImodelDisplayINVALID_DESIGN_NAME_MSG(name.c_str());
+    return false;
 }
 
 bool IcmdIsValidProjectLocation(const std::string& folder) { return !folder.empty() && IcmdIsStorableValue(folder); }

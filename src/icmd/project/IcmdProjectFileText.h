@@ -23,6 +23,9 @@ bool IcmdSplitAtLastComma(const std::string& line, std::string& before, std::str
 // A project name names one folder entry and stands in the project file:
 // no separator, no "." or "..", no control character, no double quote.
 bool IcmdIsValidProjectName(const std::string& name);
+// The same rule for the name of a new design, which becomes a folder of the
+// project; a name that breaks it is told (INVALID_DESIGN_NAME): false.
+bool IcmdCheckDesignName(const std::string& name);
 // A project location is a folder path that stands in the project file
 // between double quotes: not empty, no double quote, no line break.
 bool IcmdIsValidProjectLocation(const std::string& folder);
