@@ -3,6 +3,7 @@
 #include "icmd/files/IcmdUseSourceFile.h"
 
 #include "icmd/IcmdDoCommand.h"
+#include "icmd/args/IcmdComponentIDText.h"
 #include "icmd/files/IcmdAddFileToModel.h"
 #include "icmd/files/IcmdDeleteFilesFromModel.h"
 #include "ifile/IfileManager.h"
@@ -70,7 +71,7 @@ AcmdEnum::Result IcmdUseSourceFile::execDo()
     // definitions would leave the design without the unit. A unit that
     // exists nowhere, under its name or as "unit::library", has no
     // definition but a file refused as its duplicate.
-    const bool elsewhere = !current && ImodelFindModuleInAnyLib(name.substr(0, name.find("::")), "");
+    const bool elsewhere = !current && ImodelFindModuleInAnyLib(IcmdReadComponentID(name).name, "");
     if (!standing && !elsewhere && chosen->GetModuleAlreadyDefined() != name) {
         ImodelDisplayMODULE_NOT_DEFINED_MSG(chosen->GetFileTitleAndExt().c_str(), name.c_str());
         return AcmdEnum::Failure;
