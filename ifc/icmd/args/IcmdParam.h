@@ -60,6 +60,11 @@ public:
         m_validation.reset();
         return AcmdTypedParam<T>::SetValueTexts(std::move(texts));
     }
+    AcmdEnum::Result AppendValueText(std::string text) override
+    {
+        m_validation.reset();
+        return AcmdTypedParam<T>::AppendValueText(std::move(text));
+    }
 
     void Reset() override
     {

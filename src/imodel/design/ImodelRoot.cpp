@@ -3,6 +3,7 @@
 #include "imodel/design/ImodelDesignManager.h"
 #include "imodel/design/ImodelModule.h"
 #include "imodel/model/Imodel.h"
+#include "src/imodel/design/imodelTopUnits.h"
 
 #include <algorithm>
 #include <unordered_set>
@@ -77,6 +78,11 @@ ImodelModule* ImodelGetFirstValidRoot()
     ImodelDesignManager& design = *Imodel::GetInstance().GetDesignManager();
     const ImodelDesignManager::LibraryPtr work = design.FindLibraryByName("work");
     if (!work) return nullptr;
+    // A root is chosen again after each file a delete takes out: the list
+    // of top units, stale after each, is not made anew when a unit of its
+    // level may be the root (packages may not), the usual case.
+    if (work->IsModuleListStale())
+        if (ImodelModule* found = imodelTopUnits::FirstNonPackage(*work, ImodelCanBeRoot)) return found;
     design.UpdateTopModules(work);
     return ImodelGetFirstValidRoot(design.GetTopModules(work));
 }

@@ -5,7 +5,7 @@
 #include <algorithm>
 #include <string>
 
-namespace {
+namespace imodelTopUnits {
 
 bool IsTop(const ImodelModule& unit, const std::string& library)
 {
@@ -14,10 +14,6 @@ bool IsTop(const ImodelModule& unit, const std::string& library)
                return parent != nullptr && ImodelIsSameStrNoCase(parent->GetComponentID().library, library);
            });
 }
-
-}  // namespace
-
-namespace imodelTopUnits {
 
 void MarkStale(ZorpaLibrary<ImodelModule*>& library)
 {

@@ -13,6 +13,7 @@
 #include <zorpa/ZorpaLibrary.h>
 
 #include <deque>
+#include <string>
 
 namespace imodelTopUnits {
 
@@ -28,5 +29,24 @@ std::deque<ImodelModule*>* Current(ZorpaLibrary<ImodelModule*>& library);
 // unit counts when none of its parents is defined in a library of this
 // library's name (letter case ignored).
 void Rebuild(ZorpaLibrary<ImodelModule*>& library);
+
+// The first unit of the list, packages left out, for which `wanted` holds,
+// found without making the list: the list's other units come in the order
+// of the library's unit set, so a walk of that set that stops at the first
+// one gives the same unit. Null when there is none.
+template <class Wanted>
+ImodelModule* FirstNonPackage(const ZorpaLibrary<ImodelModule*>& library, Wanted wanted);
+bool IsTop(const ImodelModule& unit, const std::string& library);
+
+template <class Wanted>
+ImodelModule* FirstNonPackage(const ZorpaLibrary<ImodelModule*>& library, Wanted wanted)
+{
+    const auto& units = library.GetModules();
+    if (!units) return nullptr;
+    const std::string name = library.GetName();
+    for (ImodelModule* unit : *units)
+        if (unit != nullptr && !unit->IsPackage() && IsTop(*unit, name) && wanted(unit)) return unit;
+    return nullptr;
+}
 
 }  // namespace imodelTopUnits

@@ -239,11 +239,11 @@ public:
     AcmdEnum::Result SetValueFromText(const char* text) override
     {
         std::string given = text ? text : "";
+        // A script may repeat the option thousands of times: each text is
+        // added to those before, not copied with them.
+        if (this->IsList() && this->IsRepeat()) return AppendValueText(std::move(given));
         std::vector<std::string> texts;
-        if (this->IsList() && this->IsRepeat()) {
-            texts = this->m_valueTexts;
-            texts.push_back(std::move(given));
-        } else if (this->IsList()) {
+        if (this->IsList()) {
             if (!AcmdSplitList(given, texts)) {
                 AcmdReport(AcmdMsg::InvalidList, {this->GetName(), given});
                 return AcmdEnum::Failure;
@@ -260,6 +260,12 @@ public:
     virtual AcmdEnum::Result SetValueTexts(std::vector<std::string> texts)
     {
         this->m_valueTexts = std::move(texts);
+        return AcmdEnum::Success;
+    }
+    // One more text of a repeated option, after the texts given before.
+    virtual AcmdEnum::Result AppendValueText(std::string text)
+    {
+        this->m_valueTexts.push_back(std::move(text));
         return AcmdEnum::Success;
     }
 
