@@ -341,6 +341,9 @@ void ImodelModule::DuplicateFrom(Source&& source, const zorpaSaveRestoreParams& 
         m_stimulusFiles = source.m_stimulusFiles;
         m_associatedFiles = source.m_associatedFiles;
         m_synthesisConstraintFiles = source.m_synthesisConstraintFiles;
+        // The user's own lists come back with the unit, as its other
+        // choices do: a refresh would otherwise drop them.
+        m_customizedLists = source.m_customizedLists;
     }
     if (params.mergeAssociated && m_associatedFiles.Get() != source.m_associatedFiles.Get() && GetModuleFile())
         MergeAssociatedFiles(source.m_associatedFiles.Get());
@@ -406,6 +409,7 @@ ImodelModule::Restorable ImodelModule::RestorableOf(Unit&& unit, std::unique_ptr
         .m_simulationPackagesToIgnore = std::forward<Unit>(unit).m_simulationPackagesToIgnore,
         .m_synthesisPackagesToIgnore = std::forward<Unit>(unit).m_synthesisPackagesToIgnore,
         .m_cdbOrder = std::forward<Unit>(unit).m_cdbOrder,
+        .m_customizedLists = std::forward<Unit>(unit).m_customizedLists,
         .m_simulationModulesToInclude = std::forward<Unit>(unit).m_simulationModulesToInclude,
         .m_context = std::move(context),
         .m_phySynthOptions = std::forward<Unit>(unit).m_phySynthOptions,
