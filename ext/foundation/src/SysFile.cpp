@@ -784,6 +784,12 @@ bool SysWriteFileAtomically(const std::string& path, const std::string& content,
         if (error) *error = Reason("Cannot replace", NativePath(path), EISDIR);
         return false;
     }
+    // A file its owner made read-only (as version control leaves it) is not
+    // replaced behind the owner's back: the rename would need no right to it.
+    if (::access(NativePath(path).c_str(), W_OK) != 0 && errno != ENOENT) {
+        if (error) *error = Reason("Cannot write", NativePath(path), errno);
+        return false;
+    }
     AtomicFile file(NativePath(path));
     bool written = file.IsOpen();
     if (written && !WriteAll(file.Descriptor(), content.data(), content.size())) {

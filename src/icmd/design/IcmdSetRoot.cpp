@@ -5,6 +5,7 @@
 #include "icmd/args/IcmdComponentIDText.h"
 #include "ievent/IeventClasses.h"
 #include "imodel/design/ImodelDesignManager.h"
+#include "imodel/design/ImodelFindModule.h"
 #include "imodel/design/ImodelModule.h"
 #include "imodel/design/ImodelRoot.h"
 #include "imodel/model/Imodel.h"
@@ -90,6 +91,12 @@ bool IcmdDoSetRoot(bool keep, ImodelModule* module)
 void IcmdSetRootAgain()
 {
     VyIfaces::ComponentID id = Imodel::GetInstance().GetDesignManager()->GetRootId();
+    // A root whose unit is gone (its file now defines another) is chosen
+    // afresh, as when its file leaves the project: set_root would refuse it.
+    if (!id.IsDefault() && !ImodelCanBeRoot(ImodelFindModule(id))) {
+        if (const ImodelModule* first = ImodelGetFirstValidRoot()) IcmdDoSetRoot(false, first->GetComponentID());
+        return;
+    }
     if (id.IsDefault())
         if (const ImodelModule* first = ImodelGetFirstValidRoot()) id = first->GetComponentID();
     if (!id.IsDefault()) IcmdDoSetRoot(false, id);

@@ -3,7 +3,6 @@
 #include "icmd/files/IcmdChangeFileBase.h"
 
 #include "icmd/files/IcmdAddFileToModel.h"
-#include "icmd/files/IcmdRemoveFilesFromProject.h"
 #include "ievent/IeventClasses.h"
 #include "ifile/IfileExtendedInfoManager.h"
 #include "ifile/IfileManager.h"
@@ -60,8 +59,8 @@ void IcmdChangeFileBase::SetTarget(const std::string& target)
     if (m_target) m_target->SetObject(target);
 }
 
-AcmdEnum::Result IcmdChangeFileBase::updateModel(const IfileObjectEx& oldEntry,
-                                                 boost::shared_ptr<IfileObjectEx> entry, bool reAdd)
+AcmdEnum::Result IcmdChangeFileBase::updateModel(const IfileObjectEx& oldEntry, boost::shared_ptr<IfileObjectEx> entry,
+                                                 bool reAdd)
 {
     Imodel& model = Imodel::GetInstance();
     model.GetDesignManager()->SetNeedSave(true);
@@ -93,17 +92,18 @@ AcmdEnum::Result IcmdChangeFileBase::doChangeLink(boost::shared_ptr<IfileObjectE
         ImodelDisplayLINK_TARGET_EXISTS_MSG(from.c_str(), to.c_str());
         return AcmdEnum::Failure;
     }
+    // Nor is a member whose file is missing on disk: the copy would give it
+    // the link's text while the project keeps it as its own file.
+    Imodel& model = Imodel::GetInstance();
+    if (model.GetFileManager()->ContainsFile(target)) {
+        ImodelDisplayLINK_SOURCE_IN_PROJECT_MSG(to.c_str(), from.c_str());
+        return AcmdEnum::Failure;
+    }
     const std::size_t slash = to.rfind('/');
     if ((slash != std::string::npos && slash > 0 && !UtlValidateOrCreateFolder(to.substr(0, slash))) ||
         SysCopy(from, to) != 0) {
         ImodelDisplayUNABLE_TO_COPY_MSG(from.c_str(), to.c_str());
         return AcmdEnum::Failure;
-    }
-    Imodel& model = Imodel::GetInstance();
-    if (model.GetFileManager()->ContainsFile(target)) {
-        // The project has the target already: the moved entry leaves.
-        IcmdDoRemoveFiles(false, {entry}, false, true, false);
-        return AcmdEnum::Success;
     }
     const IfileObjectEx oldEntry = *entry;
     entry->SetFileName(ImodelFileName(to), ImodelFMFull, true);

@@ -4,8 +4,8 @@
 
 #include "icmd/design/IcmdSetRoot.h"
 #include "icmd/files/IcmdAddFileToModel.h"
-#include "ifile/IfileDiskPrefetch.h"
 #include "ievent/IeventClasses.h"
+#include "ifile/IfileDiskPrefetch.h"
 #include "ifile/IfileManager.h"
 #include "ifile/IfileObjectEx.h"
 #include "imodel/cores/ImodelTemplateManager.h"
@@ -213,7 +213,7 @@ public:
             if (!inPlace(file)) continue;
             const zorpaModuleTypes kind = file.target.GetModuleType();
             onDisk.push_back({file.path, file.target.GetFileSpecificType() == zorpaFT_HDL &&
-                                  (kind == zorpaMODULE_VHDL || kind == zorpaMODULE_VERILOG)});
+                                             (kind == zorpaMODULE_VHDL || kind == zorpaMODULE_VERILOG)});
         }
         const IfileDiskPrefetch prefetch(std::move(onDisk));
         for (const Waiting& file : waiting) {
@@ -271,8 +271,23 @@ bool ImportCore(Imodel& model, const IfileObject& file, QuorlaneCoreToolManager&
 }
 
 // The import of one file of the project model; false when it was not imported.
-bool ImportOneFile(Imodel& model, const IfileObject& file, ImportBatch& batch, MdbQuery_result* answer,
-                   bool linkMode, bool updateState)
+// The project tells its files apart without the case of their letters (the
+// project file's reader, the units' file keys): a file whose name differs
+// from a member's only so would be taken for that member and lost at the
+// next open. Such a file is refused, with a message.
+bool IsCaseTwin(Imodel& model, const IfileObject& target, const std::string& destination)
+{
+    IfileManager& files = *model.GetFileManager();
+    if (files.ContainsFile(target)) return false;
+    const IfileManager::Entry twin =
+        files.GetFileFor(IfileObject::IsSameFileName(destination.c_str(), ImodelFMFull), 0);
+    if (!twin) return false;
+    ImodelDisplayFILE_NAME_CASE_TWIN_MSG(destination.c_str(), twin->GetFullFileName().c_str());
+    return true;
+}
+
+bool ImportOneFile(Imodel& model, const IfileObject& file, ImportBatch& batch, MdbQuery_result* answer, bool linkMode,
+                   bool updateState)
 {
     const zorpaFileManagerTypes type = file.GetFileSpecificType();
     QuorlaneCoreToolManager* coreTool = ItoolGetActiveCoreTool(type, model);
@@ -291,6 +306,7 @@ bool ImportOneFile(Imodel& model, const IfileObject& file, ImportBatch& batch, M
         destinationKey = ImodelFileNameKey(destination);
     }
     if (!plain || batch.Waits(destinationKey)) batch.Flush();
+    if (plain && IsCaseTwin(model, target, destination)) return false;
     switch (type) {
     case zorpaFT_QVZ:
         return ImportArchive(model, file);
@@ -379,6 +395,12 @@ void IcmdImportFiles::ImportFileFilters::importFiles(AcmdEnum::Result& result, s
             continue;
         }
         IfileObject file(ImodelFileName(name), m_type, ImodelFMFull, true, true);
+        // A name the project file could not hold was refused, with a
+        // message, and left the file without a name.
+        if (file.GetInternalFileName().empty()) {
+            result = AcmdEnum::Failure;
+            continue;
+        }
         const std::string extension = file.GetExt();
         if (const zorpaFileManagerTypes special = SpecialTypeOf(extension); special != m_type)
             file = IfileObject(ImodelFileName(name), special, ImodelFMFull, true, true);

@@ -26,6 +26,9 @@ AcmdEnum::Result IcmdRetargetLink::execDo()
         return AcmdEnum::Failure;
     }
     const IfileObject source(ImodelFileName(full), entry->GetFileSpecificType(), ImodelFMFull, true, true);
+    // A name the project file could not hold was refused, with a message,
+    // and left the source without a name: the link stays as it was.
+    if (source.GetInternalFileName().empty()) return AcmdEnum::Failure;
     if (source == *entry) return AcmdEnum::Success;
     // Two entries of one name would be one file twice in the project.
     if (Imodel::GetInstance().GetFileManager()->ContainsFile(source)) {

@@ -399,6 +399,9 @@ void ImodelModule::UpdateCDBListWithExpectedOrder(FileList& files) const
 bool ImodelModule::updateModel(const IfileObjectEx& oldFile, boost::shared_ptr<IfileObjectEx> newFile, bool)
 {
     if (!newFile) return true;
+    // The entry was renamed in place: the unit it defines is filed again
+    // under the new name, where the next parse of the file looks for it.
+    if (GetModuleFile() == newFile) ChangeFile(newFile);
     const IfileObject replacement = *newFile;
     const auto replaceIn = [&oldFile, &replacement](auto& list) {
         const FileList& files = list.Get();

@@ -161,7 +161,8 @@ bool SysListFolderStatus(const std::string& path, std::vector<SysFolderEntry>& e
 // Writes `content` to `path` through a temporary file in the same folder,
 // flushed, synced and renamed over the old file: the one atomic write of the
 // system. The old file stays when anything fails (`error`, when given, says
-// why), and keeps its permission bits otherwise. A path that is a symbolic
+// why), and keeps its permission bits otherwise; a file the caller may not
+// write is refused, as a plain write would be. A path that is a symbolic
 // link writes the file it points to. The temporary file of a writer killed
 // half-way is taken over by the next write of the same target. The error
 // names the target and gives the system's reason ("Cannot write <path>: No
@@ -243,8 +244,8 @@ std::string UtlTrimLeftString(const std::string& text, const char* chars = " \t\
 std::string UtlTrimRightString(const std::string& text, const char* chars = " \t\r\n");
 // Replaces every occurrence of `from` (non-empty) by `to`; returns the count.
 int UtlReplaceAll(std::string& text, const std::string& from, const std::string& to);
-// Whether the text fits on one line of a line-oriented file: no line feed
-// and no carriage return.
+// Whether the text fits on one line of a line-oriented file: no line feed,
+// no carriage return and no other control character but the tab.
 bool UtlIsOneLine(std::string_view text);
 // Whole-text decimal conversions (optional sign, surrounding blanks allowed).
 bool UtlIsInteger(const std::string& text);
