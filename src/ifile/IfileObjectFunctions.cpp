@@ -29,8 +29,8 @@ bool IfileCheckStorableName(const std::string& name, const char* what)
 bool IfileIsStorableLibraryName(const std::string& name)
 {
     const std::string_view text(name);
-    return text.find_first_of("\r\n") == std::string_view::npos && !text.starts_with("LIST ") &&
-           !text.starts_with("ENDLIST") && !text.starts_with("KEY ") && !text.starts_with("VALUE \"");
+    return ImodelIsOneLine(text) && !text.starts_with("LIST ") && !text.starts_with("ENDLIST") &&
+           !text.starts_with("KEY ") && !text.starts_with("VALUE \"");
 }
 
 bool IfileIsMixedHDLList(const std::deque<IfileObject>& files)

@@ -57,20 +57,24 @@ TEST(FileListIO, AWrittenListReadsBackThroughTheProjectFileReader)
     EXPECT_EQ(empty.str(), "");
 }
 
-TEST(FileListIO, ATextIsQuotableWhenNoLineEndOrQuoteIsAnywhereInIt)
+TEST(FileListIO, ATextIsQuotableWhenNoControlCharacterOrQuoteIsAnywhereInIt)
 {
     // The check looks at 16 bytes at a time: texts around that size and its
-    // multiples, with a line end or a quote at every place, against a plain
-    // search.
+    // multiples, with a line end, another control character or a quote at
+    // every place, against a plain search.
     std::mt19937 random(28);
-    const std::string bad = "\n\r\"";
+    const std::string controls = std::string("\n\r\x01\x1a\x1b\v\f") + '\0';
+    const std::string bad = controls + '"';
     const std::string good = "ab/._- \t,;'\x7f\x80\xff#!";
     for (std::size_t length = 0; length <= 70; ++length) {
         for (int round = 0; round < 40; ++round) {
             std::string text;
             for (std::size_t i = 0; i < length; ++i) text += good[random() % good.size()];
             if (length > 0 && round % 4 != 0) text[random() % length] = bad[random() % bad.size()];
-            EXPECT_EQ(ImodelIsQuotable(text), text.find_first_of(bad) == std::string::npos) << length << " " << round;
+            const bool clean = text.find_first_of(bad) == std::string::npos;
+            EXPECT_EQ(ImodelIsQuotable(text), clean) << length << " " << round;
+            EXPECT_EQ(ImodelIsOneLine(text), text.find_first_of(controls) == std::string::npos)
+                << length << " " << round;
         }
     }
 }

@@ -94,9 +94,10 @@ int UtlReplaceAll(std::string& text, const std::string& from, const std::string&
 bool UtlIsOneLine(std::string_view text)
 {
     // One pass, most characters told by one comparison (names are short:
-    // a search per character kind would cost more).
+    // a search per character kind would cost more). A control character
+    // other than a tab ends or breaks a line for the readers of such files.
     for (const char c : text)
-        if (static_cast<unsigned char>(c) <= '\r' && (c == '\n' || c == '\r')) return false;
+        if (static_cast<unsigned char>(c) < ' ' && c != '\t') return false;
     return true;
 }
 

@@ -20,8 +20,12 @@ std::string DescriptionOf(const std::string& database)
     return (hasExtension ? database.substr(0, dot) : database) + ".ide_pld";
 }
 
-// A name takes the rest of its line: it must be there and hold no line break.
-bool IsStorableName(const std::string& name) { return !name.empty() && UtlIsOneLine(name); }
+// A name takes the rest of its line: it must be there and hold no line break
+// (any other byte reads back as written).
+bool IsStorableName(const std::string& name)
+{
+    return !name.empty() && name.find_first_of("\r\n") == std::string::npos;
+}
 
 // An optional value: empty, or a name.
 bool IsStorableValue(const std::string& value) { return value.empty() || IsStorableName(value); }

@@ -5,7 +5,9 @@
 //
 // The work is the host's (its core-library object's configuration); the
 // command fails, without a message of its own, when there is no host or
-// the host did not configure the core.
+// the host did not configure the core. An identity whose fields could not
+// be told apart (a colon or a control character in one, no name) is
+// refused with INVALID_CORE_IDENTITY.
 #pragma once
 
 #include "icmd/IcmdBase.h"
@@ -24,6 +26,7 @@ public:
 
     std::string GetName() const override { return "configure_user_core"; }
     std::unique_ptr<AcmdBase> Clone() const override { return std::make_unique<IcmdConfigureCore>(); }
+    AcmdEnum::Result checkParams() override;
     AcmdEnum::Result execDo() override;
 
     void SetVLNV(const VlnvCoreId& core);

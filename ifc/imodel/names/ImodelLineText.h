@@ -1,6 +1,8 @@
 // Texts in line-oriented files: the project file and its blocks, file
-// lists, option records. A value may not hold a line break; a value that
-// the format puts between double quotes may not hold a double quote either.
+// lists, option records. A value may not hold a line break or another
+// control character but the tab (the readers take such a file for damaged);
+// a value that the format puts between double quotes may not hold a double
+// quote either.
 //
 // Such texts are refused where they enter the model. Every writer of a
 // line-oriented file checks them again with the functions below, so that no
@@ -13,14 +15,18 @@
 #include <string>
 #include <string_view>
 
-// No line feed, no carriage return.
+// No line feed, no carriage return, no other control character but the tab.
 bool ImodelIsOneLine(std::string_view text);
 // One line without a double quote.
 bool ImodelIsQuotable(const std::string& text);
 
 // Traces that the text, a `what`, cannot be written (for writers that fail
-// on their own rather than through a stream).
+// on their own rather than through a stream), and keeps why for
+// ImodelTakeRefusedText.
 void ImodelTraceRefusedText(std::string_view text, const char* what);
+// Why the last text refused on this thread could not be written (empty when
+// none was since the last call), for the message of the save that failed.
+std::string ImodelTakeRefusedText();
 // Refuses the text: traces that `what` cannot be written and fails the
 // stream; false.
 bool ImodelRefuseText(std::ostream& stream, const std::string& text, const char* what);

@@ -213,13 +213,17 @@ int ImodelDisplayUNKNOWN_DESIGN_KIND_MSG(const char* kind);
 int ImodelDisplayDESIGN_NOT_OPENED_MSG(const char* design);
 // A file that the named editor could not open.
 int ImodelDisplayEDITOR_NOT_OPENED_MSG(const char* fileName, const char* editor);
-// --- serials 1414 to 1416: delete_files, the link and the library commands ---
+// --- serials 1414 to 1418: delete_files, the link and the library commands ---
 
 // delete_files -from_disk leaves a linked file where it is.
 int ImodelDisplayLINKED_FILE_KEPT_ON_DISK_MSG(const char* fileName);
 int ImodelDisplayUNABLE_TO_DELETE_FILE_MSG(const char* fileName);
 // A library name that a project file could not hold.
 int ImodelDisplayINVALID_LIBRARY_NAME_MSG(const char* name);
+// set_user_lib_options on "work", whose settings the project file does not keep.
+int ImodelDisplayLIBRARY_SETTINGS_NOT_KEPT_MSG(const char* name);
+// An imported file whose name differs from a member's only in letter case.
+int ImodelDisplayFILE_NAME_CASE_TWIN_MSG(const char* fileName, const char* memberName);
 
 // --- messages emitted through functions of other components -------------------
 

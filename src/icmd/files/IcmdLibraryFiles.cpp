@@ -27,7 +27,13 @@ std::vector<IcmdLibraryFile> IcmdGetHdlFiles()
 bool IcmdCheckLibraryName(const std::string& name)
 {
     if (!IfileCheckStorableName(name, "library")) return false;
-    if (IfileIsStorableLibraryName(name)) return true;
+    // The project file's reader trims the name of a library's block: a
+    // blank at either end would leave the library's settings behind.
+    const auto blank = [](char c) { return c == ' ' || c == '\t'; };
+    const bool trimmed = name.empty() || (!blank(name.front()) && !blank(name.back()));
+    // A unit is named name::library[::package]: "::" in a library's name
+    // would read back as another library and a package.
+    if (trimmed && name.find("::") == std::string::npos && IfileIsStorableLibraryName(name)) return true;
     ImodelDisplayINVALID_LIBRARY_NAME_MSG(name.c_str());
     return false;
 }

@@ -18,8 +18,9 @@ using IcmdLibraryFile = boost::shared_ptr<IfileObjectEx>;
 
 // Whether a new library may take the name: a name with a double quote or a
 // line end is refused as any name the project cannot hold
-// (INVALID_NAME_CHAR), one its list of libraries would read back as
-// something else with INVALID_LIBRARY_NAME. Answers false after the message.
+// (INVALID_NAME_CHAR); one its list of libraries or a unit's name would
+// read back as something else ("LIST ...", "::", a blank at either end)
+// with INVALID_LIBRARY_NAME. Answers false after the message.
 bool IcmdCheckLibraryName(const std::string& name);
 
 // Every HDL file of the project, of every view, in the file manager's order.

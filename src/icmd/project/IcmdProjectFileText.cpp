@@ -2,6 +2,7 @@
 
 #include "icmd/args/IcmdComponentIDText.h"
 #include "icmd/design/IcmdSetRoot.h"
+#include "imodel/names/ImodelLineText.h"
 #include "imodel/names/ImodelMessages.h"
 
 #include <cctype>
@@ -25,7 +26,7 @@ int IcmdLeadingNumber(const std::string& text)
     return static_cast<int>(value);
 }
 
-bool IcmdIsStorableValue(const std::string& value) { return value.find_first_of("\r\n\"") == std::string::npos; }
+bool IcmdIsStorableValue(const std::string& value) { return ImodelIsQuotable(value); }
 
 bool IcmdIsValidProjectName(const std::string& name)
 {
@@ -37,7 +38,9 @@ bool IcmdIsValidProjectName(const std::string& name)
 
 bool IcmdCheckDesignName(const std::string& name)
 {
-    if (IcmdIsValidProjectName(name)) return true;
+    // A design is known as name::library: a colon in its name would make
+    // two designs one.
+    if (IcmdIsValidProjectName(name) && name.find(':') == std::string::npos) return true;
     ImodelDisplayINVALID_DESIGN_NAME_MSG(name.c_str());
     return false;
 }

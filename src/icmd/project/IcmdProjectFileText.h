@@ -8,7 +8,7 @@
 // the text starts with no number.
 int IcmdLeadingNumber(const std::string& text);
 // Whether a value can stand in a line of the project file between double
-// quotes: no line break and no double quote.
+// quotes: no line break or other control character but the tab, and no double quote.
 bool IcmdIsStorableValue(const std::string& value);
 // Editors of old wrote the end-of-file byte 0x1A after the last line: a
 // text that ends with it (line breaks after it aside) ends before it. A 0x1A

@@ -16,6 +16,7 @@
 #include "imodel/model/ImodelFeatures.h"
 #include "imodel/model/ImodelHost.h"
 #include "imodel/model/ImodelSetAndRestoreModelFlagObject.h"
+#include "imodel/names/ImodelLineText.h"
 #include "imodel/names/ImodelMessages.h"
 #include "imodel/names/imodelUtl.h"
 #include "imodel/options/ImodelPhySynthesisDefaults.h"
@@ -166,6 +167,8 @@ IcmdReadWriteProject*& IcmdReadWriteProjectImpl::CurrentProjectReader()
 AcmdEnum::Result IcmdReadWriteProjectImpl::Do(unsigned int start, unsigned int end)
 {
     if (!m_stream) return AcmdEnum::Failure;
+    // A text refused before this save is no reason of its failure.
+    if (Writing()) ImodelTakeRefusedText();
     m_position = start;
     const double range = (static_cast<double>(end) - static_cast<double>(start)) * 0.01;
     DoUpdateMeter(start);
@@ -600,7 +603,12 @@ bool IcmdReadWriteProjectImpl::ProjectFileObject_End(double)
     if (m_mode == ideProjectFileHeader) return true;
     if (Writing()) {
         m_out.flush();
-        if (!m_out) return false;
+        if (!m_out) {
+            // A writer refused a text that cannot stand on its line: that
+            // is why nothing was saved, not the disk.
+            m_writeError = ImodelTakeRefusedText();
+            return false;
+        }
         // A project that stands on disk as it would be written is left as it
         // is: an open saves at once, and a large project's file would be
         // replaced and synced to the disk with the same bytes.

@@ -4,6 +4,6 @@
 #include <string>
 
 // Refuses a value that would break its line in the project file or a set-up
-// file: "INVALID_SIMULATION_PARAM" with "a single line of text". True when
+// file: "INVALID_SIMULATION_PARAM" with "a single line of printable text". True when
 // the value holds no line break.
 bool IcmdCheckSingleLine(const std::string& parameter, const std::string& value);

@@ -72,7 +72,11 @@ bool IcmdDoFileParam::GetObjectFromString(const char* text, std::string& out, bo
         out.clear();
         return true;
     }
-    return AcmdFileNameParam::GetObjectFromString(text, out, report, parentWindow);
+    if (!AcmdFileNameParam::GetObjectFromString(text, out, report, parentWindow)) return false;
+    // A relative name means the file where the command was typed: kept as
+    // typed it would name another file once the shell works elsewhere.
+    out = AcmdGetFullPath(out, AcmdManager::GetInstance().GetCurrentFolder());
+    return true;
 }
 
 bool IcmdDoFileParam::isSetAndValid() const
@@ -290,7 +294,8 @@ AcmdEnum::Result IcmdSimulationOptions::checkParams()
 {
     for (const AcmdStringParam* text :
          {static_cast<AcmdStringParam*>(&m_userDoFile), &m_simRuntime, &m_tbModuleName, &m_tbTopLevelName,
-          static_cast<AcmdStringParam*>(&m_includedDoFile), &m_addVsimOptions, &m_doFileArgs, &m_vcdFile})
+          static_cast<AcmdStringParam*>(&m_includedDoFile), static_cast<AcmdStringParam*>(&m_resolution),
+          &m_addVsimOptions, &m_doFileArgs, &m_vcdFile})
         if (!IcmdCheckSingleLine(text->GetName(), text->GetObject())) return AcmdEnum::Failure;
     return AcmdEnum::Success;
 }

@@ -3,6 +3,7 @@
 #include "icmd/IcmdDoCommand.h"
 #include "imodel/model/Imodel.h"
 #include "imodel/names/ImodelMessages.h"
+#include "imodel/names/imodelUtl.h"
 #include "src/icmd/settings/IcmdSettingsMessages.h"
 
 IcmdUserLibraryOptions::IcmdUserLibraryOptions()
@@ -53,16 +54,18 @@ AcmdEnum::Result IcmdUserLibraryOptions::execDo()
     }
     // A library without a path of its own is known by its name.
     const std::string path = m_path.GetObject().empty() ? library->GetName() : m_path.GetObject();
-    bool changed = false;
-    if (path != library->GetPath()) {
-        library->SetPath(path);
-        changed = true;
+    const bool newPath = path != library->GetPath();
+    const bool newOption = m_option.GetObject() != library->GetCompileOption();
+    if (!newPath && !newOption) return AcmdEnum::Success;
+    // The project file has no block for "work": a change would be lost at
+    // the next open, after a success.
+    if (ImodelIsSameStrNoCase(library->GetName(), "work")) {
+        ImodelDisplayLIBRARY_SETTINGS_NOT_KEPT_MSG(library->GetName().c_str());
+        return AcmdEnum::Failure;
     }
-    if (m_option.GetObject() != library->GetCompileOption()) {
-        library->SetCompileOption(m_option.GetObject());
-        changed = true;
-    }
-    if (changed) design.SetNeedSave(true);
+    if (newPath) library->SetPath(path);
+    if (newOption) library->SetCompileOption(m_option.GetObject());
+    design.SetNeedSave(true);
     return AcmdEnum::Success;
 }
 

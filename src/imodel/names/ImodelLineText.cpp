@@ -4,12 +4,39 @@
 
 #include <cstdint>
 #include <cstring>
+#include <utility>
+
+namespace {
+
+thread_local std::string t_refused;
+
+// The text with its control characters spelled out, for a message.
+std::string Visible(std::string_view text)
+{
+    std::string shown;
+    for (const char c : text) {
+        const auto byte = static_cast<unsigned char>(c);
+        if (byte >= ' ' || c == '\t') {
+            shown += c;
+        } else {
+            static const char kHex[] = "0123456789abcdef";
+            shown += c == '\n' ? "\\n" : c == '\r' ? "\\r" : std::string{'\\', 'x', kHex[byte >> 4], kHex[byte & 15]};
+        }
+    }
+    return shown;
+}
+
+}  // namespace
 
 void ImodelTraceRefusedText(std::string_view text, const char* what)
 {
-    SysDebugPrintf("Error: the %s '%s' cannot be written to a line of the file; nothing is saved.\n",
-                   what ? what : "text", std::string(text).c_str());
+    t_refused = std::string("the ") + (what ? what : "text") + " '" + Visible(text) +
+                "' cannot be written to a line of the file (a line break, another control character or a double "
+                "quote where the value stands between quotes)";
+    SysDebugPrintf("Error: %s; nothing is saved.\n", t_refused.c_str());
 }
+
+std::string ImodelTakeRefusedText() { return std::exchange(t_refused, std::string()); }
 
 bool ImodelRefuseText(std::ostream& stream, const std::string& text, const char* what)
 {
@@ -25,20 +52,23 @@ bool ImodelIsQuotable(const std::string& text)
     // A save checks the name of every member file (tens of bytes each):
     // 16 bytes at a time, the last 16 overlapping those before; a shorter
     // text one by one, most characters told by one comparison ('"' sorts
-    // after both line-end characters).
+    // after every control character). A control character but the tab
+    // would make the file unreadable as text.
     using Bytes = unsigned char __attribute__((vector_size(16)));
     using Flags = signed char __attribute__((vector_size(16)));
     const auto clean = [&text](std::size_t at) {
         Bytes bytes;
         std::memcpy(&bytes, text.data() + at, sizeof bytes);
-        const Flags bad = (bytes == '\n') | (bytes == '\r') | (bytes == '"');
+        const Flags bad = ((bytes < ' ') & (bytes != '\t')) | (bytes == '"');
         std::uint64_t halves[2];
         std::memcpy(halves, &bad, sizeof halves);
         return (halves[0] | halves[1]) == 0;
     };
     if (text.size() < sizeof(Bytes)) {
         for (const char c : text)
-            if (static_cast<unsigned char>(c) <= '"' && (c == '\n' || c == '\r' || c == '"')) return false;
+            if (static_cast<unsigned char>(c) <= '"' &&
+                ((static_cast<unsigned char>(c) < ' ' && c != '\t') || c == '"'))
+                return false;
         return true;
     }
     std::size_t at = 0;

@@ -393,8 +393,8 @@ IMODEL_LINE(SPIRIT_FILE_OUTSIDE_CORE, 2, 1400, MdbWARNING,
 IMODEL_LINE(PACKAGER_SCRIPT_NOT_WRITTEN, 1, 1401, MdbERROR,
             "The core packager's script cannot be written (%s); the packager was not started.")
 IMODEL_LINE(INVALID_DESIGN_NAME, 1, 1402, MdbERROR,
-            "'%s' cannot be the name of a design: it must be one folder name, without '/', '\\', '..', a double "
-            "quote or a control character.")
+            "'%s' cannot be the name of a design: it must be one folder name, without '/', '\\', ':', '..', a "
+            "double quote or a control character.")
 IMODEL_LINE(CORE_PARAMETERS_NOT_APPLIED, 1, 1403, MdbERROR,
             "The parameters given for '%s' were not applied: the new core is not in the core workspace.")
 IMODEL_LINE(CORE_PARAMETERS_REFUSED, 1, 1404, MdbERROR,
@@ -410,15 +410,21 @@ IMODEL_LINE(UNKNOWN_DESIGN_KIND, 1, 1411, MdbERROR,
             "'%s' is not a kind of design that can be made new: the kind is Veyrun.")
 IMODEL_LINE(DESIGN_NOT_OPENED, 1, 1412, MdbERROR, "Unable to open the block design '%s'.")
 IMODEL_LINE(EDITOR_NOT_OPENED, 2, 1413, MdbERROR, "Unable to open '%s' in %s.")
-// --- serials 1414 to 1416: delete_files, the link and the library commands ---
+// --- serials 1414 to 1418: delete_files, the link and the library commands ---
 
 IMODEL_LINE(LINKED_FILE_KEPT_ON_DISK, 1, 1414, MdbINFO,
             "'%s' lies outside the project folder: it left the project and stays on disk.")
 IMODEL_LINE(UNABLE_TO_DELETE_FILE, 1, 1415, MdbWARNING,
             "Unable to delete the file '%s' from disk.\nPlease check the write permissions.")
 IMODEL_LINE(INVALID_LIBRARY_NAME, 1, 1416, MdbERROR,
-            "'%s' cannot be the name of a library: the project file would read it back as something else (a "
-            "line that starts with LIST, ENDLIST, KEY or VALUE).")
+            "'%s' cannot be the name of a library: it would be read back as something else (a name that starts "
+            "with LIST, ENDLIST, KEY or VALUE, holds \"::\" or has a blank at either end).")
+IMODEL_LINE(LIBRARY_SETTINGS_NOT_KEPT, 1, 1417, MdbERROR,
+            "The library '%s' takes no path or compile option: the project file keeps them only for the libraries "
+            "added to the project.")
+IMODEL_LINE(FILE_NAME_CASE_TWIN, 2, 1418, MdbERROR,
+            "'%s' was not added: its name differs from the project's file '%s' only in the case of its letters, "
+            "which the project does not tell apart.")
 
 // --- progress meter -----------------------------------------------------------
 
