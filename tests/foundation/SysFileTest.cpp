@@ -280,6 +280,32 @@ TEST(SysFile, AFailedAtomicWriteNamesTheFileAndTheSystemsReason)
     EXPECT_EQ(temp.List(), (std::vector<std::string>{"big.prj", "busy"}));
 }
 
+TEST(SysFile, AReadOnlyFileIsNotReplaced)
+{
+    // A file its owner made read-only, in a folder anybody may write to:
+    // the rename over it would succeed, the write must not. Run by a user
+    // other than root (root may write any file), in a child.
+    TempFolder temp;
+    ASSERT_EQ(::chmod(temp.Path().c_str(), 0777), 0);
+    const std::string path = temp.Write("checked_in.prj", "old");
+    ASSERT_EQ(::chmod(path.c_str(), 0444), 0);
+    const pid_t child = ::fork();
+    ASSERT_GE(child, 0);
+    if (child == 0) {
+        if (::geteuid() == 0 && ::setuid(65534) != 0) ::_exit(3);
+        std::string reason;
+        const bool written = SysWriteFileAtomically(path, "new", &reason);
+        ::_exit(written ? 1 : reason == "Cannot write " + path + ": Permission denied" ? 0 : 2);
+    }
+    int status = -1;
+    ASSERT_EQ(::waitpid(child, &status, 0), child);
+    ASSERT_TRUE(WIFEXITED(status));
+    EXPECT_EQ(WEXITSTATUS(status), 0);
+    EXPECT_EQ(temp.Read("checked_in.prj"), "old");
+    EXPECT_EQ(temp.List(), std::vector<std::string>{"checked_in.prj"});
+    EXPECT_EQ(PermissionsOf(path), 0444u);
+}
+
 TEST(SysFile, AtomicWriteThroughALinkKeepsTheLink)
 {
     TempFolder temp;

@@ -57,6 +57,23 @@ TEST(FileListIO, AWrittenListReadsBackThroughTheProjectFileReader)
     EXPECT_EQ(empty.str(), "");
 }
 
+TEST(FileListIO, ARefusedTextIsWhyTheStreamFailedOnceAsked)
+{
+    // A writer that refuses a text fails its stream; the save that finds the
+    // stream failed asks why, once, with the control characters spelled out.
+    EXPECT_EQ(ImodelTakeRefusedText(), "");
+    std::ostringstream out;
+    EXPECT_FALSE(ImodelCheckOneLine(out, std::string("1ns\x01\n"), "Resolution"));
+    EXPECT_TRUE(out.fail());
+    EXPECT_EQ(out.str(), "");
+    const std::string reason = ImodelTakeRefusedText();
+    EXPECT_EQ(reason.rfind("the Resolution '1ns\\x01\\n' cannot be written to a line of the file", 0), 0u) << reason;
+    EXPECT_EQ(ImodelTakeRefusedText(), "");
+    std::ostringstream fine;
+    EXPECT_TRUE(ImodelCheckQuotable(fine, "a\tb", "file name"));
+    EXPECT_EQ(ImodelTakeRefusedText(), "");
+}
+
 TEST(FileListIO, ATextIsQuotableWhenNoControlCharacterOrQuoteIsAnywhereInIt)
 {
     // The check looks at 16 bytes at a time: texts around that size and its
