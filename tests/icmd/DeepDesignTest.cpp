@@ -1,6 +1,7 @@
 // Designs as deep and as shared as real ones get, through the commands a
 // user types in the shell: a chain of units (each file using the next)
-// saves, opens, refreshes and dumps, the dump stopping at its own depth;
+// saves, opens, refreshes and dumps, the dump stopping at its own depth; a
+// chain in one file, each unit defined after the one it uses, reads whole;
 // and a diamond of depth 30, whose top reaches its bottom along 2^30 paths,
 // saves and opens with its per-module settings.
 //
@@ -165,6 +166,39 @@ TEST_F(DeepDesign, AChainSavesOpensRefreshesAndDumps)
     EXPECT_EQ(Unit(0), nullptr);
 }
 
+TEST_F(DeepDesign, AChainInOneFileDefinedFromTheBottomUpReadsWhole)
+{
+    // Each unit is defined after the one it uses: the read of the file meets
+    // every unit from below first, and tells the views of each once.
+    std::string text;
+    for (int level = kChainDepth - 1; level >= 0; --level) {
+        const std::string name = "unit_" + std::to_string(level);
+        text += "entity " + name + " is end;\narchitecture rtl of " + name + " is begin\n";
+        if (level + 1 < kChainDepth) text += "  u : entity work.unit_" + std::to_string(level + 1) + " port map (a);\n";
+        text += "end;\n";
+    }
+    const std::string chain = m_folder.Write("chain.vhd", text);
+    ASSERT_TRUE(
+        Eval("new_project -location {" + Folder() + "} -name deep -hdl VHDL -family ZX3 -die zx3_10 -package tq100"));
+    const StackLimit stack(kStackBytes);
+    const auto whole = [] {
+        ImodelModule* top = Unit(0);
+        ASSERT_TRUE(top && Unit(kChainDepth - 1));
+        EXPECT_EQ(top->GetParentsList(), nullptr);
+        const ImodelLinkList* below = Unit(kChainDepth - 2)->GetSubBlocks();
+        ASSERT_NE(below, nullptr);
+        EXPECT_TRUE(below->Contains(Unit(kChainDepth - 1)));
+        EXPECT_EQ(Design().GetRootId().ToString(), "unit_0::work");
+    };
+    ASSERT_TRUE(Eval("import_files -hdl_source {" + chain + "}"));
+    whole();
+    ASSERT_TRUE(Eval("refresh"));
+    whole();
+    ASSERT_TRUE(Eval("close_project"));
+    ASSERT_TRUE(Eval("open_project {" + ProjectFile() + "}"));
+    whole();
+}
+
 TEST_F(DeepDesign, ADiamondOfDepthThirtySavesAndOpensWithItsSettings)
 {
     const DesignShapeDesign diamond = MakeDiamond(30);
@@ -249,8 +283,8 @@ TEST_F(DeepDesign, AClosedProjectAfterRandomChangesOpensToTheSameDesign)
             // written once per path to the unit, far too many here.)
             if (change % 2 == 0) {
                 Eval("delete_files -file {" + member(index) + "}");
-            } else if (const auto file = files.GetFile(IfileObject(ImodelFileName(member(change % 5)), zorpaFT_HDL,
-                                                                   ImodelFMFull, true, true))) {
+            } else if (const auto file = files.GetFile(
+                           IfileObject(ImodelFileName(member(change % 5)), zorpaFT_HDL, ImodelFMFull, true, true))) {
                 unit->GetStimulusListPtr()->push_back(*file);
             }
         }

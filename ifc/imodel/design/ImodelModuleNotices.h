@@ -20,8 +20,10 @@
 #include <boost/container/small_vector.hpp>
 
 #include <cstddef>
+#include <cstdint>
 #include <functional>
 #include <string_view>
+#include <unordered_map>
 #include <utility>
 #include <vector>
 
@@ -119,4 +121,16 @@ private:
     // The index of each file's walk, taken again by the next file's: a read
     // of many files would otherwise make an array per file.
     MetIndex m_metOfLastWalk;
+    // Uncover walks up from a unit to every unit above it. A unit uncovered
+    // since the last change that could make a unit above it covered again
+    // (a unit found whole below, a file's units given new sub-blocks) has
+    // every unit above it uncovered still: a walk stops there. Otherwise a
+    // file that defines a deep chain from the bottom up would walk the rest
+    // of the chain from each of its units.
+    std::uint64_t m_coverings = 0;
+    struct Uncovered {
+        IeventModuleRegistry::Serial serial;
+        std::uint64_t at;
+    };
+    std::unordered_map<const ImodelModule*, Uncovered> m_uncovered;
 };

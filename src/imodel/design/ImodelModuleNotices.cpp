@@ -97,6 +97,16 @@ void ImodelModuleNoticeBatch::Changed(ImodelModule* unit)
 
 void ImodelModuleNoticeBatch::Uncover(ImodelModule* module)
 {
+    // Whether the unit was uncovered already since the last covering: then
+    // so is everything above it. Marks it uncovered now otherwise.
+    const auto uncoveredAlready = [this](const ImodelModule* unit) {
+        const Uncovered now{unit->GetUnitSerial(), m_coverings};
+        const auto [entry, added] = m_uncovered.try_emplace(unit, now);
+        if (!added && entry->second.serial == now.serial && entry->second.at == now.at) return true;
+        entry->second = now;
+        return false;
+    };
+    if (uncoveredAlready(module)) return;
     std::unordered_set<const ImodelModule*> seen{module};
     std::vector<ImodelModule*> pending{module};
     while (!pending.empty()) {
@@ -105,7 +115,8 @@ void ImodelModuleNoticeBatch::Uncover(ImodelModule* module)
         if (Notice* notice = Standing(unit)) notice->below = false;
         if (const ImodelLinkList* parents = unit->GetParentsList())
             for (ImodelModule* parent : *parents)
-                if (parent != nullptr && seen.insert(parent).second) pending.push_back(parent);
+                if (parent != nullptr && seen.insert(parent).second && !uncoveredAlready(parent))
+                    pending.push_back(parent);
     }
 }
 
@@ -113,6 +124,8 @@ ImodelModuleNoticeBatch::FileWalk::FileWalk(ImodelModuleNoticeBatch& batch)
     : m_batch(batch), m_met(std::exchange(batch.m_metOfLastWalk, MetIndex()))
 {
     m_met.ClearKeepingRoom();
+    // The parse before this walk may have given units new parents.
+    ++m_batch.m_coverings;
 }
 
 ImodelModuleNoticeBatch::FileWalk::~FileWalk() { m_batch.m_metOfLastWalk = std::move(m_met); }
@@ -134,6 +147,7 @@ std::pair<ImodelModuleNoticeBatch::Met*, bool> ImodelModuleNoticeBatch::FileWalk
 void ImodelModuleNoticeBatch::FileWalk::Defined(ImodelModule* unit)
 {
     if (unit == nullptr) return;
+    ++m_batch.m_coverings;
     if (Notice* notice = m_batch.Standing(unit)) notice->below = false;
 }
 
@@ -187,6 +201,8 @@ void ImodelModuleNoticeBatch::FileWalk::Related(ImodelModule* root)
     }
     // Everything below each unit walked down is gathered now, unless the
     // walk stopped at a unit it had not walked down.
-    if (complete)
+    if (complete && !walkedDown.empty()) {
+        ++m_batch.m_coverings;
         for (const std::size_t notice : walkedDown) m_batch.m_notices[notice].below = true;
+    }
 }
