@@ -52,6 +52,7 @@ try {create_design -id brennic.com:cores:fifo:1.0:x -design_name myfifo}
 try {create_design -id "" -design_name myfifo}
 try {create_design -id brennic.com:cores:fifo:1.0 -design_name ../../outside}
 try {create_design -id brennic.com:cores:fifo:1.0 -design_name a/b}
+try {create_design -id brennic.com:cores:fifo:1.0 -design_name a:b}
 puts "a SPIRIT design may not bear its core's name, nor a cell's"
 try {create_design -id brennic.com:cores:fifo:1.0 -design_name FIFO}
 try {create_design -id brennic.com:cores:fifo:1.0 -design_name and2}
@@ -101,3 +102,7 @@ set env(CONFIGURATOR_STATUS) 2
 try {configure_user_core -vendor brennic.com -library cores -name pll -version 2.1}
 unset env(CONFIGURATOR_STATUS)
 try {configure_user_core -vendor brennic.com -library cores -name pll}
+puts "a field holding ':' or a line break, or no name, makes no core identity; the configurator is not started"
+try {configure_user_core -vendor brennic.com -library cores -name p:ll -version 2.1}
+try {configure_user_core -vendor brennic.com -library "co\nres" -name pll -version 2.1}
+try {configure_user_core -vendor brennic.com -library cores -name "" -version 2.1}

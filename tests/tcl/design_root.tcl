@@ -51,3 +51,11 @@ try {set_root fifo}
 try {set_root top mid}
 try {set_root}
 show_root
+
+puts "--- the root's file, imported again, defines a unit of another name: the first top unit becomes the root"
+try {set_root top}
+show_root
+write_file ../src/top.vhd "use work.pkg.all;\nentity alu_top is end;\narchitecture rtl of alu_top is\n  signal a, b : bit;\nbegin\n  u : entity work.mid port map (a, b);\nend;\n"
+try {import_files -hdl_source ../src/top.vhd}
+show_root
+puts [dump_all_modules -tree 1]

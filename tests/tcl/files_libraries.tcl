@@ -51,6 +51,9 @@ try {add_library -library "KEY x"}
 try {add_library -library ENDLIST}
 try {add_library -library "LIST foo"}
 try {add_library -library {VALUE "x"}}
+try {add_library -library {trail }}
+try {add_library -library { lead}}
+try {add_library -library {a::b}}
 try {add_file_to_library -library ENDLIST -file hdl/fir.vhd}
 puts [dump_all_modules]
 
@@ -72,6 +75,9 @@ try {rename_library -library dsp -name dsp}
 try {rename_library -library dsp -name AUDIO}
 try {rename_library -library nosuch -name other}
 try {rename_library -library dsp -name "KEY x"}
+try {rename_library -library dsp -name {trail }}
+try {rename_library -library dsp -name { lead}}
+try {rename_library -library dsp -name {a::b}}
 puts "the old name found in another case; the files take the new name, and the library keeps its settings"
 try {set_user_lib_options -name dsp -path /sim/libs/dsp -option recompile}
 try {rename_library -library DSP -name signal}

@@ -53,9 +53,24 @@ puts "a file already on disk at the project place (not a project file) is not ov
 write_file hdl/fir.vhd "-- somebody's notes\n"
 try {unlink -file ../shared/ip/fir.vhd}
 puts "  hdl/fir.vhd: [string trim [read_file hdl/fir.vhd]]"
+puts "the name of a project file gone from disk is taken too: refused, and its file is not made again"
+file delete hdl/x_1.vhd
+try {unlink -file ../shared/ip/iir.vhd -local x_1.vhd}
+puts "  hdl/x_1.vhd on disk: [file exists hdl/x_1.vhd]"
+write_file hdl/x_1.vhd [read_file ../other/x.vhd]
+puts "nor is a name that differs from a project file's only in letter case"
+try {unlink -file ../shared/ip/iir.vhd -local X_1.vhd}
+puts "  hdl/X_1.vhd on disk: [file exists hdl/X_1.vhd]"
 members
 puts "the originals stay where they were"
 puts "  [lsort [glob -tails -directory ../shared/ip *]] [glob -tails -directory ../other *]"
+puts [dump_all_modules -tree true]
+puts "the local copy, edited to instantiate x and imported again, has the new hierarchy; edited back, it has none"
+write_file hdl/Dsp_Local.VHD "entity dsp is end;\narchitecture rtl of dsp is\n  signal a, b : bit;\nbegin\n  u : entity work.x port map (a, b);\nend;\n"
+try {import_files -hdl_source hdl/Dsp_Local.VHD}
+puts [dump_all_modules -tree true]
+write_file hdl/Dsp_Local.VHD [read_file ../shared/ip/dsp.vhd]
+try {import_files -hdl_source hdl/Dsp_Local.VHD}
 puts [dump_all_modules -tree true]
 
 puts "--- export_as_link: a project file is copied out and linked; the extension must match, the place must be free"
@@ -72,6 +87,14 @@ file copy ../shared/ip/iir.vhd ../other/iir.vhd
 try {change_link_source -file ../shared/ip/iir.vhd -path ../other/iir.vhd}
 members
 puts [dump_all_modules -tree true]
+puts "a file whose name holds a double quote is asked about and refused; the link stays as it was"
+set tree [dump_all_modules -tree true]
+set saved [read_file alu.prj]
+file copy ../shared/ip/iir.vhd {../other/i"ir.vhd}
+try {change_link_source -file ../other/iir.vhd -path {../other/i"ir.vhd}}
+try {save_project}
+puts "  tree: [expr {[dump_all_modules -tree true] eq $tree ? {the same} : {differs}}]"
+puts "  project file: [expr {[read_file alu.prj] eq $saved ? {the same} : {differs}}]"
 
 puts "--- save_project_as -replace_links: the copy holds its own files, no links"
 try {save_project_as -location ../copy -name copy -replace_links true}

@@ -94,4 +94,17 @@ puts "  tree: [expr {[dump_all_modules -tree true] eq $tree ? {the same} : {diff
 puts "  units: [expr {[dump_all_modules -verbose] eq $flat ? {the same} : {differs}}]"
 save_project
 puts "  project file: [expr {[read_file alu.prj] eq $saved ? {the same} : {differs}}]"
+
+puts "--- a name that differs from a project file's only in letter case is refused; the first file stays"
+write_file ../src/a/X.vhd "entity upper is end;\narchitecture rtl of upper is begin end;\n"
+write_file ../src/b/x.vhd "entity lower is end;\narchitecture rtl of lower is begin end;\n"
+try {import_files -hdl_source ../src/a/X.vhd}
+try {import_files -hdl_source ../src/b/x.vhd}
+try {close_project}
+try {open_project alu.prj}
+puts "  copied: [lsort [glob -tails -directory hdl *]]"
+puts [dump_all_modules]
+puts "a name holding a double quote is asked about and refused"
+write_file {../src/say"hi.vhd} "entity hi is end;\narchitecture rtl of hi is begin end;\n"
+try {import_files -hdl_source {../src/say"hi.vhd}}
 try {close_project}

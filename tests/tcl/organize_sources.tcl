@@ -92,3 +92,12 @@ custom_lists
 try {organize_sources -tool simulation -module mid -use_default false}
 try {test_organize_sources -tool simulation -module mid}
 custom_lists
+
+puts "--- a list of the module's own is kept through a refresh, and saved"
+try {organize_sources -tool synthesis -module top -file hdl/top.vhd -file hdl/mid.vhd -use_default false}
+try {refresh}
+try {test_organize_sources -tool synthesis -module top -file hdl/top.vhd -file hdl/mid.vhd}
+custom_lists
+try {close_project}
+try {open_project alu.prj}
+try {test_organize_sources -tool synthesis -module top -file hdl/top.vhd -file hdl/mid.vhd}

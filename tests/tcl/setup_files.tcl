@@ -44,6 +44,12 @@ try {save_project}
 puts [lsearch -all -inline [split [read_file cpu/cpu.prj] \n] *Path=*]
 try {set_brennic_lib_options}
 try {set_brennic_lib_options -use_default_sim_path false -sim_path "a\nb"}
+try {set_brennic_lib_options -use_default_sim_path false -sim_path "/opt/lib\x01"}
+puts "saved, closed and opened again, the project keeps its path"
+try {save_project}
+try {close_project}
+try {open_project cpu/cpu.prj}
+puts [lsearch -all -inline [split [read_file cpu/cpu.prj] \n] *Path=*]
 
 puts "--- the schematic editor's file of a copy made on Windows, without its library lines"
 try {close_project}

@@ -12,6 +12,9 @@ foreach resolution {ns 1ns 10ps 100us sec " 1ns" 5ns 1000ns 0ns "1 ns" "1ns " NS
     puts -nonewline "'$resolution': "
     try {set_modelsim_options -resolution $resolution}
 }
+puts "a line break in front is refused as any other text of more than one line; the project still saves"
+try {set_modelsim_options -resolution "\n1ns"}
+try {save_project}
 puts "--- SDF delays and DO files"
 try {set_modelsim_options -type typ}
 try {set_modelsim_options -type fast}
@@ -20,15 +23,28 @@ write_file alu/simulation/run.do "run -all\n"
 try {set_modelsim_options -use_automatic_do_file false -user_do_file alu/simulation/run.do}
 try {set_modelsim_options -include_do_file true -included_do_file alu/simulation/wave.do}
 try {set_modelsim_options -add_vsim_options "-t ps\n-novopt"}
+try {set_modelsim_options -add_vsim_options "-t ps\x1a"}
 
 puts "--- the run time, a test bench and waveforms of the design"
 try {set_modelsim_options -sim_runtime 5us -tb_module_name tb_alu -display_dut_wave DUT}
+try {set_modelsim_options -tb_module_name "tb\x1b\[0m"}
 try {set_modelsim_options -sim_runtime 5us -tb_module_name tb_alu -display_dut_wave TRUE -dump_vcd 1}
 try {save_project}
 show_list SimulationOptions
 try {set_modelsim_options -user_do_file ""}
 try {save_project}
 show_list SimulationOptions
+
+puts "--- the DO file is kept with its full path: the project opened from another folder still finds it"
+try {set_modelsim_options -user_do_file alu/simulation/run.do}
+try {save_project}
+try {close_project}
+file mkdir elsewhere
+cd elsewhere
+try {open_project ../alu/alu.prj}
+set stored [string range [lsearch -inline [split [read_file ../alu/alu.prj] \n] DoFileName=*] 11 end]
+puts "  $stored: [expr {[file exists $stored] ? {there} : {missing}}]"
+cd ..
 
 puts "--- a design library of the project"
 try {close_project}
@@ -44,4 +60,15 @@ show_list LIBRARY_mylib
 try {set_user_lib_options -name otherlib -path /opt/libs/other -option refresh}
 try {set_user_lib_options -name mylib -path /opt/libs/mylib -option sometimes}
 try {set_user_lib_options -name mylib -option recompile}
+puts "a path must be one line of printable text"
+try {set_user_lib_options -name mylib -path "/opt/lib\x01" -option refresh}
+puts "\"work\" takes no path or compile option of its own: only its present ones are taken"
+try {set_user_lib_options -name work -path /opt/libs/work -option compile}
+try {set_user_lib_options -name work -path work -option refresh}
+try {set_user_lib_options -name work -path work -option compile}
+try {save_project}
+try {close_project}
+try {open_project alu/alu.prj}
+show_list LIBRARIES
+show_list LIBRARY_mylib
 try {close_project}

@@ -92,10 +92,12 @@ AcmdEnum::Result IcmdChangeFileBase::doChangeLink(boost::shared_ptr<IfileObjectE
         ImodelDisplayLINK_TARGET_EXISTS_MSG(from.c_str(), to.c_str());
         return AcmdEnum::Failure;
     }
-    // Nor is a member whose file is missing on disk: the copy would give it
-    // the link's text while the project keeps it as its own file.
+    // Nor is a member whose file is missing on disk, or whose name differs
+    // only in letter case (which the project does not tell apart): the copy
+    // would give it the link's text, or the next open would drop one.
     Imodel& model = Imodel::GetInstance();
-    if (model.GetFileManager()->ContainsFile(target)) {
+    IfileManager& files = *model.GetFileManager();
+    if (files.ContainsFile(target) || files.GetFileFor(IfileObject::IsSameFileName(to.c_str(), ImodelFMFull), 0)) {
         ImodelDisplayLINK_SOURCE_IN_PROJECT_MSG(to.c_str(), from.c_str());
         return AcmdEnum::Failure;
     }
