@@ -51,3 +51,32 @@ write_raw alu/alu.prj [string map [list "KEY SOLVATO \"8.4\"\n" ""] $good]
 try {open_project alu/alu.prj}
 puts "  [lsearch -inline [split [read_file alu/alu.prj] \n] {KEY SOLVATO*}]; backups: [glob -tails -directory alu *.bak]"
 try {close_project}
+
+puts "--- project files as checkouts, merges and editors leave them"
+proc views {} { return [join [lrange [split [lindex [regexp -inline {LIST REVISIONS\n(.*?)ENDLIST} [read_file alu/alu.prj]] 1] \n] 0 end-1] {; }] }
+puts "a merge conflict left unresolved is refused, the file kept as it was:"
+set conflict [string map [list "VALUE \"<project>/hdl/top.vhd,hdl\"\n" \
+    "<<<<<<< HEAD\nVALUE \"<project>/hdl/top.vhd,hdl\"\n=======\nVALUE \"<project>/hdl/top2.vhd,hdl\"\n>>>>>>> feature\n"] $good]
+write_raw alu/alu.prj $conflict
+try {open_project alu/alu.prj}
+puts "  the file is left as it was: [expr {[read_file alu/alu.prj] eq $conflict}]"
+puts "a byte-order mark before the first key reads as a project of this version:"
+write_raw alu/alu.prj "\xEF\xBB\xBF$good"
+set backups [llength [glob -nocomplain alu/*.bak]]
+try {open_project alu/alu.prj}
+puts "  backups made: [expr {[llength [glob -nocomplain alu/*.bak]] - $backups}]"
+try {close_project}
+puts "a checkout without the current view's folder keeps its views and makes the folder again:"
+write_raw alu/alu.prj [string map [list "CURREV=1\n" "VALUE=\"fast\",NUM=2\nCURREV=2\n"] $good]
+file delete -force alu/pallador
+try {open_project alu/alu.prj}
+try {close_project}
+puts "  [views]; folders: [lsort [glob -tails -directory alu/pallador *]]"
+puts "a family the catalogue does not know is unset, and the user is told:"
+write_raw alu/alu.prj [string map [list "Family \"ZX3\"" "Family \"ZQ9\""] $good]
+try {open_project alu/alu.prj}
+try {close_project}
+puts "  [lsearch -inline [split [read_file alu/alu.prj] \n] {KEY VendorTechnology_Family*}]"
+puts "a file whose name does not end in .prj is no project file:"
+file copy alu/alu.prj alu/alu.PRJ
+try {open_project alu/alu.PRJ}

@@ -127,6 +127,10 @@ private:
     bool Take(std::string_view line, std::string_view stop)
     {
         ++m_lineNumber;
+        // What a merge left unresolved holds both sides: neither is the
+        // project, and a save would keep the marks as members.
+        if (StartsWith(line, "<<<<<<<") || StartsWith(line, ">>>>>>>") || TrimRight(line) == "=======")
+            NoteDamage("line " + std::to_string(m_lineNumber) + " marks a merge conflict left unresolved");
         const LineKind kind = KindOf(line);
         const bool topLevel = !m_open || kind == LineKind::Key;
         TakeLine(line, kind);

@@ -154,6 +154,9 @@ int ImodelDisplayPROJECT_FILE_DAMAGED_MSG(const char* fileName, const char* what
 int ImodelDisplayINVALID_PROJECT_NAME_MSG(const char* name);
 // A project folder that the project file cannot hold.
 int ImodelDisplayINVALID_PROJECT_LOCATION_MSG(const char* folder);
+// open_project of a file whose name does not end in .prj: the project's
+// file is found again by the project's name and that extension.
+int ImodelDisplayPROJECT_FILE_NOT_PRJ_MSG(const char* fileName);
 int ImodelDisplaySAVE_AS_NO_COPY_MSG(const char* folder);
 int ImodelDisplaySAVE_AS_INSIDE_PROJECT_MSG(const char* folder, const char* project);
 // The number of linked files, printed as a number.

@@ -97,7 +97,17 @@ bool IcmdNewProject::CreateAllSubDirectories(const ImodelFileName& folder)
     ImodelFileName views;
     ImodelGetFullPathForFile(zorpaFT_GROUP_PALLADOR, views, ImodelGetFullPathParam());
     if (UtlDoesPathExist(views.GetString())) return true;
-    return Imodel::GetInstance().GetRevisionManager()->CreateView(std::string(), ImodelFileName(base), false, true);
+    // A project with views whose current view's folder is missing (a
+    // checkout does not keep empty folders) gets the folder back, as a
+    // switch to that view would make it: another view each open would take
+    // the user's current view away.
+    ImodelRevisionManager& revisions = *Imodel::GetInstance().GetRevisionManager();
+    if (revisions.GetRevisionCount() > 0 && !views.empty()) {
+        if (ImodelValidateOrCreateDirectory(views)) return true;
+        ImodelDisplayUNABLE_TO_CREATE_DIR_MSG(views.c_str());
+        return false;
+    }
+    return revisions.CreateView(std::string(), ImodelFileName(base), false, true);
 }
 
 AcmdEnum::Result IcmdNewProject::execDo()

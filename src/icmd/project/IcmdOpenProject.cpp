@@ -86,6 +86,10 @@ AcmdEnum::Result IcmdOpenProject::checkParams()
         ImodelDisplayPROJECT_NOT_FOUND_MSG(name.c_str());
         return AcmdEnum::Failure;
     }
+    if (!name.ends_with(".prj")) {
+        ImodelDisplayPROJECT_FILE_NOT_PRJ_MSG(name.c_str());
+        return AcmdEnum::Failure;
+    }
     file.SetObject(name);
     if (do_backup_on_convert && backup_file && do_backup_on_convert->GetObject()) SetDefaultZipPath();
     if (Design().IsProjectOpen() && !IcmdDoCloseProject(false, false)) return AcmdEnum::Failure;

@@ -280,12 +280,14 @@ void IcmdReadWriteProjectImpl::RestoreOpenedFiles()
 
 void IcmdReadWriteProjectImpl::WriteKey(const char* key, const std::string& value)
 {
-    m_out << "KEY " << key << " \"" << value << "\"\n";
+    // A value that would break its line (a folder named with a line break)
+    // fails the save rather than the next open.
+    if (ImodelCheckOneLine(m_out, value, key)) m_out << "KEY " << key << " \"" << value << "\"\n";
 }
 
 void IcmdReadWriteProjectImpl::WriteNameValue(const std::string& name, const std::string& value)
 {
-    m_out << name << "=" << value << "\n";
+    if (ImodelCheckOneLine(m_out, value, name.c_str())) m_out << name << "=" << value << "\n";
 }
 
 bool IcmdReadWriteProjectImpl::TakeList(Lines& lines, const char* name, bool take)
@@ -348,6 +350,9 @@ bool IcmdReadWriteProjectImpl::ProjectFileObject_InitFileMember(double)
         return false;
     }
     IcmdDropEndOfFileMark(text);
+    // An editor saving as UTF-8 may put a byte-order mark first: the first
+    // key, the version, would not read as a key.
+    if (text.starts_with("\xEF\xBB\xBF")) text.erase(0, 3);
     // A project file is text: other bytes mean it is something else, or damaged.
     if (!IsText(text)) return Damaged("it holds bytes that are not text");
     // Nothing of a project (an empty file): opening it would save an empty
@@ -428,6 +433,9 @@ bool IcmdReadWriteProjectImpl::ProjectFileObject_Device(double)
     if (FullRead()) {
         ImodelDevice device = devices.GetDevice();
         device.ReadFromProjectFile(m_parser, m_deviceChanged);
+        // A family the catalogue does not know leaves the project without a
+        // device: the user is told, not left to find the keys emptied.
+        if (m_deviceChanged) ImodelDisplayVALUE_IGNORED_MSG("The device family of the project file");
         devices.SetDevice(device);
         DefSetFL("FAM", device.GetFamily().c_str(), __FILE__, __LINE__);
         DefSetFL("DIE", device.GetDieInternalName().c_str(), __FILE__, __LINE__);

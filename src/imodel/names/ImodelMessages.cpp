@@ -326,6 +326,8 @@ IMODEL_LINE(INVALID_PROJECT_NAME, 1, 691, MdbERROR,
 IMODEL_LINE(INVALID_PROJECT_LOCATION, 1, 692, MdbERROR,
             "'%s' cannot be the location of a project: a folder path must not be empty or hold a double quote or a "
             "line break.")
+IMODEL_LINE(PROJECT_FILE_NOT_PRJ, 1, 693, MdbERROR,
+            "'%s' cannot be opened as a project: the name of a project file ends in .prj.")
 IMODEL_LINE(SAVE_AS_NO_COPY, 1, 710, MdbERROR,
             "Unable to copy the project to '%s': there is no host application to copy its folder.")
 IMODEL_LINE(SAVE_AS_INSIDE_PROJECT, 2, 711, MdbERROR,
