@@ -2,7 +2,8 @@
 //
 //   quorlane [options] script.tcl [args]   runs a script
 //   quorlane [options] -c 'commands' [args] runs a string
-//   quorlane [options]                      interactive prompt
+//   quorlane [options]                      interactive prompt, or the
+//                                           script piped in on stdin
 //
 // The exit status is non-zero when the script or string fails, and 2 for a
 // command line the shell does not understand.
@@ -18,6 +19,7 @@
 #include <cstdio>
 #include <cstring>
 #include <string>
+#include <unistd.h>
 #include <vector>
 
 namespace {
@@ -72,7 +74,8 @@ void PrintUsage(std::FILE* stream)
                "\n"
                "A Tcl shell with the Quorlane project manager loaded. It runs the script, or\n"
                "the commands given with -c, with the remaining words in argv; without either\n"
-               "it reads commands at a prompt. It exits non-zero when the script fails.\n"
+               "it runs the commands piped in on stdin, or reads them at a prompt. It exits\n"
+               "non-zero when the script fails.\n"
                "\n"
                "options:\n"
                "  -c commands        run the commands, then exit\n"
@@ -144,8 +147,24 @@ int main(int argc, char** argv)
         Tcl_Finalize();
         return rc;
     }
-    // Tcl_Main takes the script (if any) and its words as tclsh does.
+    if (next >= args.size() && !isatty(STDIN_FILENO)) {
+        // Commands piped in are a script (a CI job's heredoc): run whole, its
+        // failure the exit status, where a prompt would go on after an error.
+        std::string script;
+        char buffer[1 << 16];
+        for (std::size_t got; (got = std::fread(buffer, 1, sizeof buffer, stdin)) > 0;) script.append(buffer, got);
+        const int rc = RunString(args[0], script.c_str(), 0, nullptr);
+        Tcl_Finalize();
+        return rc;
+    }
+    // Tcl_Main runs the script with its words as tclsh does; named here, the
+    // script is taken whatever its name (tclsh would take "-x.tcl" for an
+    // option).
     std::vector<char*> rest{args[0]};
+    if (next < args.size()) {
+        Tcl_SetStartupScript(Tcl_NewStringObj(args[next], -1), nullptr);
+        ++next;
+    }
     rest.insert(rest.end(), args.begin() + static_cast<std::ptrdiff_t>(next), args.end());
     Tcl_Main(static_cast<int>(rest.size()), rest.data(), AppInit);
     return 0;

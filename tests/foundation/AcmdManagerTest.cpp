@@ -147,7 +147,11 @@ TEST_F(AcmdManagerTest, FailingHooksStopTheStepsAfterThem)
         EXPECT_EQ(run, hooks);
         EXPECT_TRUE(Log::Get().snapshots.empty());
     }
-    EXPECT_TRUE(Manager().GetJournal().empty());
+    // The runs that failed in their work may have changed something: the
+    // journal keeps them, inside catch, so that a replay goes on after them.
+    const std::string run =
+        "catch {acmd_all -name x -text dflt -file {} -folder {} -enabled FALSE -mode new -words {}}";
+    EXPECT_EQ(Manager().GetJournal(), (std::vector<std::string>{run, run}));
 
     // In process the exception is contained the same way.
     AllKindsCommand command;
@@ -155,6 +159,13 @@ TEST_F(AcmdManagerTest, FailingHooksStopTheStepsAfterThem)
     EXPECT_EQ(Manager().Run(&command, false), AcmdEnum::Failure);
     ASSERT_EQ(m_recorder.WithId("INTERNAL_ERROR").size(), 1u);
     EXPECT_EQ(m_recorder.WithId("INTERNAL_ERROR")[0].text, "acmd_all: internal error: exec broke");
+    // A run the program starts on its own (the file watcher's) is no
+    // command of the script's: the journal does not hold it.
+    HookBehaviour::Get() = HookBehaviour();
+    AllKindsCommand quiet;
+    quiet.name.SetObject("y");
+    EXPECT_EQ(Manager().Run(&quiet, false), AcmdEnum::Success);
+    EXPECT_EQ(Manager().GetJournal().size(), 2u);
 }
 
 TEST_F(AcmdManagerTest, ExportEvalRoundTripWithAwkwardValues)

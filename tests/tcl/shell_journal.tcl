@@ -1,18 +1,22 @@
-# The journal (quorlane -journal file) holds every command that succeeded,
+# The journal (quorlane -journal file) holds every command the script ran,
 # as Tcl, with the values it ran with: files given by name, lists of them,
-# libraries and the root. Sourced by a new shell, it makes the same project
-# again.
+# libraries and the root; one that failed in its work (it may have changed
+# the project) inside catch, one refused before it began not at all.
+# Sourced by a new shell, it makes the same project again.
 source [file join [file dirname [info script]] lib scenario.tcl]
 write_file src/top.vhd "entity top is end;\narchitecture rtl of top is\n  signal a, b : bit;\nbegin\n  u : entity work.mid port map (a, b);\nend;\n"
 write_file src/mid.vhd "entity mid is port (a : in bit; b : out bit); end;\narchitecture rtl of mid is begin b <= a; end;\n"
 write_file "src/my tb.vhd" "entity tb is end;\narchitecture rtl of tb is begin end;\n"
 set shell [info nameofexecutable]
 
-puts "--- a session that makes a project, with the journal on; a command that fails is not written"
+write_file src/extra.vhd "entity extra is end;\narchitecture rtl of extra is begin end;\n"
+
+puts "--- a session that makes a project, with the journal on; a command refused is not written, one that failed half-way is"
 catch {exec $shell -journal journal.tcl -c {
     new_project -location alu -name alu -hdl VHDL -family ZX3 -die zx3_10 -package tq100
     import_files -hdl_source {src/top.vhd src/mid.vhd} -stimulus {{src/my tb.vhd}}
-    catch {import_files -hdl_source src/nosuch.vhd}
+    catch {set_root}
+    catch {import_files -hdl_source {src/extra.vhd src/nosuch.vhd}}
     add_library -library dsp
     add_file_to_library -library dsp -file alu/hdl/mid.vhd
     set_root -module top

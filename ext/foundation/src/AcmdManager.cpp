@@ -182,6 +182,7 @@ int AcmdManager::InvokeFromTcl(Tcl_Interp* interp, const std::string& name, int 
     AcmdEnum::Result result = AcmdEnum::Failure;
     std::string message;
     {
+        const DepthGuard typed(m_typed);
         AcmdCommandScope scope(name);
         result = Guarded([&] {
             const AcmdBase* prototype = FindPrototype(name);
@@ -225,9 +226,9 @@ AcmdEnum::Result AcmdManager::Run(AcmdBase* command, bool keep)
 {
     if (keep) return RunAndKeep(std::unique_ptr<AcmdBase>(command));
     if (!command) return AcmdEnum::Failure;
-    const bool topLevel = m_depth == 0;
+    const bool typed = m_depth == 0 && m_typed > 0;
     DepthGuard depth(m_depth);
-    return Guarded([&] { return Execute(*command, topLevel); });
+    return Guarded([&] { return Execute(*command, typed); });
 }
 
 AcmdEnum::Result AcmdManager::RunAndKeep(std::unique_ptr<AcmdBase> command)
@@ -241,6 +242,7 @@ AcmdEnum::Result AcmdManager::RunAndKeep(std::unique_ptr<AcmdBase> command)
 AcmdEnum::Result AcmdManager::Execute(AcmdBase& command, bool journal)
 {
     AcmdCommandScope scope(command.GetName());
+    bool began = false;
     AcmdEnum::Result result = Guarded([&] { return Validate(command); });
     const bool tempObjects = result == AcmdEnum::Success;
     if (tempObjects) result = Guarded([&] { return command.initCmdTempObjects(); });
@@ -254,7 +256,10 @@ AcmdEnum::Result AcmdManager::Execute(AcmdBase& command, bool journal)
             command.ThreadExecutionProlog(prolog);
             return prolog;
         });
-        if (result == AcmdEnum::Success) result = Guarded([&] { return command.execDo(); });
+        if (result == AcmdEnum::Success) {
+            began = true;
+            result = Guarded([&] { return command.execDo(); });
+        }
         result = Guarded([&] {
             AcmdEnum::Result epilog = result;
             command.ThreadExecutionEpilog(epilog);
@@ -269,7 +274,10 @@ AcmdEnum::Result AcmdManager::Execute(AcmdBase& command, bool journal)
     }
     // Written before the parameters let go of their values: some decide
     // from them whether they are exported.
-    if (journal && result == AcmdEnum::Success) AppendJournal(ExportCommand(command));
+    if (journal && result == AcmdEnum::Success)
+        AppendJournal(ExportCommand(command));
+    else if (journal && began)
+        AppendJournal(AcmdMergeList({"catch", ExportCommand(command)}));
     Guarded([&] {
         AcmdBase::exitAll(command.GetParams());
         return AcmdEnum::Success;

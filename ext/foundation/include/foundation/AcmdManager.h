@@ -9,8 +9,12 @@
 // command emitted (kept back from the message sink meanwhile). No exception
 // gets through to Tcl.
 //
-// Runs nest: a command may run other commands from its hooks. Only top-level
-// commands that succeed go to the journal, as the Tcl text of the command.
+// Runs nest: a command may run other commands from its hooks. Only the
+// commands a script typed go to the journal, as the Tcl text of the command:
+// not those run inside them, nor those the program starts on its own (the
+// file watcher's). One that failed after it began its work (it may have
+// changed the project) goes there inside "catch", so that a replay makes the
+// same change and carries on.
 #pragma once
 
 #include <foundation/AcmdBase.h>
@@ -97,4 +101,5 @@ private:
     std::ofstream m_journalFile;
     std::string m_folder;
     int m_depth = 0;  // runs in progress on the stack
+    int m_typed = 0;  // calls from a script in progress on the stack
 };

@@ -1,0 +1,2 @@
+# A script whose name starts with "-", given after "--".
+puts "the script ran: $argv"
