@@ -68,6 +68,8 @@ Database& Db()
 struct CaptureState {
     int depth = 0;
     std::vector<MdbMessage> kept;
+    // Error questions asked meanwhile: shown already, kept as reasons.
+    std::vector<MdbMessage> asked;
 };
 thread_local CaptureState t_capture;
 
@@ -309,6 +311,13 @@ MdbQuery_result MdbQuery(void* parent, int argSet, const void* module, const cha
     message.answerPointer = answerPointer;
     message.dontShowAgainKey = Text(dontShowAgainKey);
 
+    if (message.severity == MdbERROR && t_capture.depth > 0) {
+        MdbMessage reason;
+        reason.id = message.id;
+        reason.severity = message.severity;
+        reason.text = message.text;
+        t_capture.asked.push_back(std::move(reason));
+    }
     MdbQuery_result answer = defaultAnswer;
     if (MdbDontShowAgainManager::GetInstance().IsShown(message.dontShowAgainKey)) {
         message.scriptedAnswer = PopScriptedAnswer(message.id);
@@ -369,16 +378,24 @@ MdbErrorCapture::~MdbErrorCapture()
     if (m_outermost) Release();
     // Closed out of order, the outermost may already be gone: the last
     // capture hands on what is left.
-    if (--t_capture.depth == 0) ReleaseKept(std::exchange(t_capture.kept, {}));
+    if (--t_capture.depth == 0) {
+        ReleaseKept(std::exchange(t_capture.kept, {}));
+        t_capture.asked.clear();
+    }
 }
 
 std::vector<MdbMessage> MdbErrorCapture::Take()
 {
     if (!m_outermost) return {};
-    return std::exchange(t_capture.kept, {});
+    std::vector<MdbMessage> taken = std::exchange(t_capture.kept, {});
+    for (MdbMessage& asked : t_capture.asked) taken.push_back(std::move(asked));
+    t_capture.asked.clear();
+    return taken;
 }
 
 void MdbErrorCapture::Release()
 {
-    if (m_outermost) ReleaseKept(std::exchange(t_capture.kept, {}));
+    if (!m_outermost) return;
+    ReleaseKept(std::exchange(t_capture.kept, {}));
+    t_capture.asked.clear();
 }

@@ -210,7 +210,9 @@ void MdbMeterKill(const void* module, const char* catalogue, std::uint32_t numbe
 // Kept errors are never lost: whatever is still kept when the last capture of
 // the thread closes goes to the sink.
 // The command manager uses it to turn a failing command's errors into the Tcl
-// error result without printing them twice.
+// error result without printing them twice. A question of error severity is
+// asked at once (its answer is needed), and its text is kept besides, so that
+// Take gives the reason of a command that failed on it; Release forgets it.
 class MdbErrorCapture {
 public:
     MdbErrorCapture();
@@ -219,7 +221,8 @@ public:
     MdbErrorCapture& operator=(const MdbErrorCapture&) = delete;
 
     bool IsOutermost() const { return m_outermost; }
-    // The kept messages, removed from the capture (outermost capture only).
+    // The kept messages, then the error questions asked meanwhile, removed
+    // from the capture (outermost capture only).
     std::vector<MdbMessage> Take();
     // Hands the kept messages to the sink now.
     void Release();
