@@ -68,6 +68,13 @@ try {refresh}
 puts "  tree: [expr {[dump_all_modules -tree true] eq $tree ? {the same} : {differs}}]"
 save_project
 puts "  project file: [expr {[read_file alu.prj] eq $saved ? {the same} : {differs}}]"
+puts "--- the file in use for mid stops defining it: the other file is mid's definition at once, as after a refresh"
+write_file hdl/mid2.vhd "entity mid_flat is end;\narchitecture flat of mid_flat is begin end flat;\n"
+try {import_files -hdl_source hdl/mid2.vhd}
+set tree [dump_all_modules -tree true]
+puts $tree
+try {refresh}
+puts "  after a refresh: [expr {[dump_all_modules -tree true] eq $tree ? {the same} : {differs}}]"
 try {close_project}
 puts "--- refresh needs a project"
 try {refresh}

@@ -166,7 +166,9 @@ void IcmdAddFileToModel::AddSourceFile()
     const ImodelErrorFileType kind = m_file->GetErrorFileType();
     const bool clean = kind == ImodelNoError && m_file->GetModuleAlreadyDefined().empty();
     const bool wasDuplicate = wasUsedDuplicate || previousKind == ImodelModuleAlreadyDefined;
-    if (!m_useEvenIfDefined && m_parse && wasDuplicate && (clean || kind == ImodelParseError))
+    // The file in use for a unit defined twice that no longer defines it
+    // (kept as the definition only while it did) frees the other file too.
+    if ((!m_useEvenIfDefined || wasUsedDuplicate) && m_parse && wasDuplicate && (clean || kind == ImodelParseError))
         AddFileIfItIsTheOnlyOneToDefinedAModule();
     if (Imodel::GetUpdateTree() && previousKind == ImodelNoError && kind == ImodelModuleAlreadyDefined &&
         !m_useEvenIfDefined)
