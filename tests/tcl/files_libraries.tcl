@@ -26,6 +26,12 @@ proc libraries {} {
     if {!$told} { puts "  every file in work" }
 }
 
+# The root the saved project file holds.
+proc root {} {
+    save_project
+    puts "  root: [lsearch -inline [split [read_file alu.prj] \n] {KEY ActiveRoot *}]"
+}
+
 # The settings the saved project file holds for a library.
 proc library_settings {name} {
     set lines [split [read_file alu.prj] \n]
@@ -78,12 +84,14 @@ try {rename_library -library dsp -name "KEY x"}
 try {rename_library -library dsp -name {trail }}
 try {rename_library -library dsp -name { lead}}
 try {rename_library -library dsp -name {a::b}}
-puts "the old name found in another case; the files take the new name, and the library keeps its settings"
+puts "the old name found in another case; the files take the new name, the library keeps its settings, and the root its unit"
 try {set_user_lib_options -name dsp -path /sim/libs/dsp -option recompile}
+try {set_root filter::dsp}
 try {rename_library -library DSP -name signal}
 puts [dump_all_modules]
 libraries
 library_settings signal
+root
 
 puts "--- a removed library gives its files back to work; a library that is not there is refused"
 try {remove_library -library nosuch}
@@ -93,4 +101,11 @@ file delete hdl/fir.vhd
 try {remove_library -library SIGNAL}
 puts [dump_all_modules]
 libraries
+root
+
+puts "--- the root's file moved into another library: the root is its unit there"
+try {set_root top}
+try {add_library -library ip}
+try {add_file_to_library -library ip -file hdl/top.vhd}
+root
 try {close_project -save false}

@@ -62,6 +62,7 @@ AcmdEnum::Result IcmdAddFileToLibrary::execDo()
     if (!IcmdCheckLibraryName(library)) return AcmdEnum::Failure;
     ImodelDesignManager& design = *Imodel::GetInstance().GetDesignManager();
     bool coreTold = false;
+    const IcmdRootFollowsItsFile root;
     std::vector<VyIfaces::IComponent*> components;
     for (const boost::shared_ptr<IfileObjectEx>& file : m_file.GetObjects()) {
         if (!file) continue;
@@ -78,5 +79,6 @@ AcmdEnum::Result IcmdAddFileToLibrary::execDo()
         IcmdDoAddFileToModel(*file, true, true, false, nullptr, nullptr, true, nullptr, true, true, &components);
         components.clear();
     }
+    root.Keep();
     return AcmdEnum::Success;
 }

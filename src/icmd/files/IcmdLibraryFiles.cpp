@@ -2,15 +2,21 @@
 
 #include "icmd/IcmdBase.h"
 #include "icmd/IcmdDoCommand.h"
+#include "icmd/design/IcmdSetRoot.h"
 #include "icmd/files/IcmdAddFileToModel.h"
 #include "ievent/IeventClasses.h"
 #include "ifile/IfileFunctions.h"
 #include "ifile/IfileManager.h"
 #include "ifile/IfileObjectEx.h"
+#include "imodel/design/ImodelDesignManager.h"
+#include "imodel/design/ImodelFindModule.h"
+#include "imodel/design/ImodelModule.h"
 #include "imodel/design/ImodelRemoveModules.h"
+#include "imodel/design/ImodelRoot.h"
 #include "imodel/model/Imodel.h"
 #include "imodel/names/ImodelFileTypes.h"
 #include "imodel/names/ImodelMessages.h"
+#include "imodel/names/imodelUtl.h"
 
 #include <foundation/UtlAscii.h>
 
@@ -70,6 +76,27 @@ AcmdEnum::Result IcmdParseFilesAgain(const std::vector<IcmdLibraryFile>& files)
         if (!IcmdDoCommand(std::move(command), false) && result == AcmdEnum::Success) result = AcmdEnum::Failure;
     }
     return result;
+}
+
+IcmdRootFollowsItsFile::IcmdRootFollowsItsFile()
+{
+    ImodelDesignManager& design = *Imodel::GetInstance().GetDesignManager();
+    if (const ImodelModule* root = design.GetRootModule()) {
+        m_root = design.GetRootId();
+        m_file = root->GetModuleFile();
+    }
+}
+
+void IcmdRootFollowsItsFile::Keep() const
+{
+    if (!m_file || m_root.IsDefault() || ImodelIsSameStrNoCase(m_file->GetLibraryName(), m_root.library)) return;
+    const VyIfaces::ComponentID moved(m_root.name, m_file->GetLibraryName(), m_root.package);
+    const ImodelModule* unit = ImodelFindModule(moved);
+    const IcmdLibraryFile file = unit ? unit->GetModuleFile() : IcmdLibraryFile();
+    // The file may come back as another entry of the same name.
+    if (ImodelCanBeRoot(unit) && file && *file == *m_file &&
+        Imodel::GetInstance().GetDesignManager()->GetRootId() != moved)
+        IcmdDoSetRoot(false, moved);
 }
 
 IcmdLibraryParseScope::IcmdLibraryParseScope()

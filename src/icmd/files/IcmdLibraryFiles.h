@@ -6,6 +6,7 @@
 #include "imodel/model/ImodelSetAndRestoreModelFlagObject.h"
 
 #include <foundation/AcmdEnum.h>
+#include <vy/ComponentID.h>
 
 #include <boost/shared_ptr.hpp>
 
@@ -34,6 +35,20 @@ std::vector<IcmdLibraryFile> IcmdMoveFilesOfLibrary(const std::vector<IcmdLibrar
 // Adds each file again through add_file, parsed; every file is parsed even
 // after a failure. The first result other than 0, else 0.
 AcmdEnum::Result IcmdParseFilesAgain(const std::vector<IcmdLibraryFile>& files);
+
+// The root's unit, when its file moves to another library: the unit of its
+// name that the file defines there is made the root again once the file is
+// parsed (Keep), where the move would otherwise leave another root chosen,
+// or none.
+class IcmdRootFollowsItsFile {
+public:
+    IcmdRootFollowsItsFile();
+    void Keep() const;
+
+private:
+    VyIfaces::ComponentID m_root;
+    IcmdLibraryFile m_file;
+};
 
 // Holds the process and design-hierarchy displays back and sets the model's
 // reading-project flag for its lifetime; gives back what was there before.

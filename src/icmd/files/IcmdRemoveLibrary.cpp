@@ -32,12 +32,18 @@ AcmdEnum::Result IcmdRemoveLibrary::execDo()
     if (!library || ImodelIsSameStrNoCase(library->GetName(), "work")) return AcmdEnum::Failure;
     const std::string actual = library->GetName();
     NotifyEvent(boost::make_shared<IeventLibraryRemoved>(actual));
-    const IcmdLibraryParseScope scope;
-    const std::vector<IcmdLibraryFile> files = IcmdGetHdlFiles();
-    IcmdMoveFilesOfLibrary(files, actual, "work");
-    design.EraseLibrary(actual);
-    ImodelDestroyLib(library);
-    design.SetNeedSave(true);
-    // A file may use units of the library that is gone: every file is parsed again.
-    return IcmdParseFilesAgain(files);
+    const IcmdRootFollowsItsFile root;
+    AcmdEnum::Result result = AcmdEnum::Success;
+    {
+        const IcmdLibraryParseScope scope;
+        const std::vector<IcmdLibraryFile> files = IcmdGetHdlFiles();
+        IcmdMoveFilesOfLibrary(files, actual, "work");
+        design.EraseLibrary(actual);
+        ImodelDestroyLib(library);
+        design.SetNeedSave(true);
+        // A file may use units of the library that is gone: every file is parsed again.
+        result = IcmdParseFilesAgain(files);
+    }
+    root.Keep();
+    return result;
 }

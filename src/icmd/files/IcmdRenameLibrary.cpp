@@ -44,9 +44,15 @@ AcmdEnum::Result IcmdRenameLibrary::execDo()
     if (!IcmdCheckLibraryName(newName)) return AcmdEnum::Failure;
     const std::string actual = library->GetName();
     NotifyEvent(boost::make_shared<IeventLibraryRemoved>(actual));
+    const IcmdRootFollowsItsFile root;
     const std::vector<IcmdLibraryFile> moved = IcmdMoveFilesOfLibrary(IcmdGetHdlFiles(), actual, newName);
     design.RenameLibrary(actual, newName);
     design.SetNeedSave(true);
-    const IcmdLibraryParseScope scope;
-    return IcmdParseFilesAgain(moved);
+    AcmdEnum::Result result = AcmdEnum::Success;
+    {
+        const IcmdLibraryParseScope scope;
+        result = IcmdParseFilesAgain(moved);
+    }
+    root.Keep();
+    return result;
 }
