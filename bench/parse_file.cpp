@@ -4,7 +4,9 @@
 // The design is a hierarchy of VHDL units, ten sub-units each, every unit
 // also using two of a few shared cells through a package's components; the
 // cells are instantiated by every unit, so their parent lists grow with the
-// project.
+// project. BM_ParseOneFile parses one file of many units written as
+// netlisters write them, the last in name order first, each using the one
+// after it; the cost per unit must not grow with the units of the file.
 #include "icmd/scan/IcmdParseFile.h"
 #include "ifile/IfileManager.h"
 #include "ifile/IfileObjectEx.h"
@@ -141,7 +143,52 @@ void BM_ParseAgain(benchmark::State& state)
     Files().RemoveAllFiles();
 }
 
+// One file of `count` Verilog modules, from the last name to the first,
+// each instantiating the module written before it.
+const std::string& OneFileOfUnits(int count)
+{
+    static const ProjectFolder root;
+    static std::map<int, std::string> files;
+    std::string& file = files[count];
+    if (!file.empty()) return file;
+    UtlValidateOrCreateFolder(root.path);
+    std::string text;
+    for (int i = count - 1; i >= 0; --i) {
+        text += "module m" + std::to_string(i) + " (input a, output b);\n";
+        text += i + 1 < count ? "  m" + std::to_string(i + 1) + " u (.a(a), .b(b));\n" : "  assign b = a;\n";
+        text += "endmodule\n";
+    }
+    file = root.path + "/netlist_" + std::to_string(count) + ".v";
+    SysWriteFileAtomically(file, text);
+    return file;
+}
+
+// The file parsed into an empty design, then parsed again (every unit it
+// defined taken out and made anew), each timed.
+void BM_ParseOneFile(benchmark::State& state)
+{
+    const std::string& file = OneFileOfUnits(static_cast<int>(state.range(0)));
+    for (auto _ : state) {
+        state.PauseTiming();
+        Design().ClearProject();
+        Files().RemoveAllFiles();
+        Design().SetDefaultVHDL(false);
+        Design().SetProjectFolder(
+            IfileObject(ImodelFileName(file), zorpaFT_HDL, ImodelFMFull, true, false).GetFileLocation());
+        Design().SetProjectOpen(true);
+        const auto entry = Files().AddOrUpdateFile(
+            IfileObjectEx(IfileObject(ImodelFileName(file), zorpaFT_HDL, ImodelFMFull, false, true), false), false);
+        state.ResumeTiming();
+        benchmark::DoNotOptimize(Parse(entry));
+        benchmark::DoNotOptimize(Parse(entry));
+    }
+    state.SetItemsProcessed(state.iterations() * 2 * state.range(0));
+    Design().ClearProject();
+    Files().RemoveAllFiles();
+}
+
 }  // namespace
 
+BENCHMARK(BM_ParseOneFile)->Arg(10000)->Arg(100000)->Unit(benchmark::kMillisecond)->UseRealTime();
 BENCHMARK(BM_ParseProject)->Arg(1000)->Arg(10000)->Unit(benchmark::kMillisecond)->UseRealTime();
 BENCHMARK(BM_ParseAgain)->Arg(1000)->Arg(10000)->Unit(benchmark::kMillisecond)->UseRealTime();

@@ -177,12 +177,47 @@ private:
         bool operator()(const Entry& a, const Probe& b) const { return EntryBefore(a, b); }
         bool operator()(const Probe& a, const Entry& b) const { return EntryBefore(a, b); }
     };
-    struct RawLess {
-        bool operator()(const Unit* a, const Unit* b) const { return Before(*a, *b); }
-    };
     using Storage = std::set<Entry, Less>;
-    // The units of one file, in order: nearly always one, held in place.
-    using FileBucket = boost::container::small_vector<Unit*, 1>;
+    // The units of one file: nearly always one, held in place. They are
+    // kept from the last in the set's order to the first, and taken in as
+    // they come, put in that order when next read in order: a file of a
+    // hundred thousand units read from the first to the last, or taken out
+    // in that order, would otherwise shift all the others at each unit.
+    class FileBucket {
+    public:
+        void Add(Unit* unit)
+        {
+            if (m_ordered && !m_units.empty() && !Before(*unit, *m_units.back())) m_ordered = false;
+            m_units.push_back(unit);
+        }
+        // Searched from the end, where the first in the set's order stands.
+        void Remove(const Unit* unit)
+        {
+            const auto at = std::find(m_units.rbegin(), m_units.rend(), unit);
+            if (at != m_units.rend()) m_units.erase(std::next(at).base());
+        }
+        bool Empty() const { return m_units.empty(); }
+        const Unit* Any() const { return m_units.front(); }
+        // In the set's order.
+        template <class Take>
+        void ForEachInOrder(Take take) const
+        {
+            if (!m_ordered) {
+                std::sort(m_units.begin(), m_units.end(), [](const Unit* a, const Unit* b) { return Before(*b, *a); });
+                m_ordered = true;
+            }
+            for (auto at = m_units.rbegin(); at != m_units.rend(); ++at) take(*at);
+        }
+        template <class Take>
+        void ForEach(Take take) const
+        {
+            for (Unit* unit : m_units) take(unit);
+        }
+
+    private:
+        mutable boost::container::small_vector<Unit*, 1> m_units;
+        mutable bool m_ordered = true;
+    };
     // The indexes' keys are the texts of the units they lead to.
     // The name index leads to the first unit itself, not to its node: a
     // lookup touches the slot and the unit, and the unit knows its place.
@@ -192,7 +227,7 @@ private:
         std::string_view operator()(const Unit* unit) const { return unit->GetName(); }
     };
     struct FileKeyOfBucket {
-        std::string_view operator()(const FileBucket& units) const { return units.front()->GetFileIndexKey(); }
+        std::string_view operator()(const FileBucket& units) const { return units.Any()->GetFileIndexKey(); }
     };
 
 public:
@@ -456,7 +491,7 @@ public:
         into.reserve(start + size());
         // A unit with a defining file stands in that file's bucket; one
         // without leads its name (it sorts first there).
-        m_byFile.ForEach([&into](const FileBucket& units) { into.insert(into.end(), units.begin(), units.end()); });
+        m_byFile.ForEach([&into](const FileBucket& units) { units.ForEach([&into](Unit* unit) { into.push_back(unit); }); });
         if (into.size() - start < size()) {
             m_firstOfName.ForEach([&into](Unit* unit) {
                 if (unit->GetFileIndexKey().empty()) into.push_back(unit);
@@ -481,8 +516,7 @@ public:
         if (key.empty()) return;
         const std::size_t slot = m_byFile.Find(key);
         if (slot == FileIndex::npos) return;
-        const FileBucket& units = m_byFile.At(slot);
-        into.insert(into.end(), units.begin(), units.end());
+        m_byFile.At(slot).ForEachInOrder([&into](Unit* unit) { into.push_back(unit); });
     }
 
 private:
@@ -628,10 +662,8 @@ private:
     {
         const std::string& key = unit.GetFileIndexKey();
         if (key.empty()) return;
-        const auto [slot, filed] = m_byFile.FindOrAdd(key, [&unit](FileBucket& fresh) { fresh.push_back(&unit); });
-        if (filed) return;
-        FileBucket& bucket = m_byFile.At(slot);
-        bucket.insert(std::lower_bound(bucket.begin(), bucket.end(), &unit, RawLess()), &unit);
+        const auto [slot, filed] = m_byFile.FindOrAdd(key, [&unit](FileBucket& fresh) { fresh.Add(&unit); });
+        if (!filed) m_byFile.At(slot).Add(&unit);
     }
     // Takes the unit at `at` out of the indexes.
     void Forget(Place at)
@@ -668,8 +700,8 @@ private:
         if (slot == FileIndex::npos) return;
         // The key is the first unit's: the others of the bucket have the same text.
         FileBucket& units = m_byFile.At(slot);
-        units.erase(std::remove(units.begin(), units.end(), &unit), units.end());
-        if (units.empty()) m_byFile.EraseSlot(slot);
+        units.Remove(&unit);
+        if (units.Empty()) m_byFile.EraseSlot(slot);
     }
 
     using NameIndex = ZorpaFlatIndex<Unit*, NameOfFirst, ZorpaFoldedHash, ZorpaFoldedEqual>;
