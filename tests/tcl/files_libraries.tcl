@@ -13,6 +13,7 @@ write_file src/mid.vhd "entity mid is port (a : in bit; b : out bit); end;\narch
 write_file src/filter.vhd "entity filter is end;\narchitecture rtl of filter is begin end;\n"
 write_file src/fir.vhd "entity fir is end;\narchitecture rtl of fir is begin end;\n"
 write_file src/iir.vhd "entity iir is end;\narchitecture rtl of iir is begin end;\n"
+write_file src/tb.vhd "entity tb is end;\narchitecture sim of tb is begin end;\n"
 # The libraries the saved project file names for its files.
 proc libraries {} {
     save_project
@@ -84,14 +85,19 @@ try {rename_library -library dsp -name "KEY x"}
 try {rename_library -library dsp -name {trail }}
 try {rename_library -library dsp -name { lead}}
 try {rename_library -library dsp -name {a::b}}
-puts "the old name found in another case; the files take the new name, the library keeps its settings, and the root its unit"
+puts "the old name found in another case; the files take the new name, the library keeps its settings, the root its unit and the units their lists"
 try {set_user_lib_options -name dsp -path /sim/libs/dsp -option recompile}
 try {set_root filter::dsp}
+try {import_files -stimulus ../src/tb.vhd}
+try {associate_stimulus -module filter::dsp -file stimulus/tb.vhd}
+try {organize_sources -tool synthesis -module fir::dsp -file hdl/fir.vhd -file hdl/iir.vhd -use_default false}
 try {rename_library -library DSP -name signal}
 puts [dump_all_modules]
 libraries
 library_settings signal
 root
+try {test_associate_stimulus -module filter::signal -file stimulus/tb.vhd}
+try {test_organize_sources -tool synthesis -module fir::signal -file hdl/fir.vhd -file hdl/iir.vhd}
 
 puts "--- a removed library gives its files back to work; a library that is not there is refused"
 try {remove_library -library nosuch}
@@ -102,10 +108,13 @@ try {remove_library -library SIGNAL}
 puts [dump_all_modules]
 libraries
 root
+try {test_associate_stimulus -module filter -file stimulus/tb.vhd}
 
 puts "--- the root's file moved into another library: the root is its unit there"
 try {set_root top}
 try {add_library -library ip}
+try {associate_stimulus -module top -file stimulus/tb.vhd}
 try {add_file_to_library -library ip -file hdl/top.vhd}
 root
+try {test_associate_stimulus -module top::ip -file stimulus/tb.vhd}
 try {close_project -save false}

@@ -35,6 +35,13 @@ void ImodelRemoveModulesOfFile(const boost::shared_ptr<IfileObjectEx>& file,
                                boost::shared_ptr<ImodelModule::UnitSet> kept, bool updateNow, bool save, bool forget,
                                std::vector<VyIfaces::IComponent*>* components, std::deque<ImodelModule*>* packageUsers);
 
+// Puts into `kept` an unlinked copy of each unit the file defines (as
+// ImodelRemoveModulesOfFile keeps them), with its lists: for the units the
+// file makes anew elsewhere, as in another library, to take their data
+// back (ImodelDuplicateSubModuleInfo). Nothing when either is missing.
+void ImodelKeepCopiesOfUnitsOfFile(const boost::shared_ptr<IfileObjectEx>& file,
+                                   const boost::shared_ptr<ImodelModule::UnitSet>& kept);
+
 // Gives each parent of `module` (those defined by `file` aside) a sub-block
 // in its place, one per instance: the package through which the parent's
 // use clauses reach a unit of that name, else a unit of that name in the

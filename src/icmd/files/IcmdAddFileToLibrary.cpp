@@ -63,6 +63,7 @@ AcmdEnum::Result IcmdAddFileToLibrary::execDo()
     ImodelDesignManager& design = *Imodel::GetInstance().GetDesignManager();
     bool coreTold = false;
     const IcmdRootFollowsItsFile root;
+    IcmdUnitsFollowTheirFiles units;
     std::vector<VyIfaces::IComponent*> components;
     for (const boost::shared_ptr<IfileObjectEx>& file : m_file.GetObjects()) {
         if (!file) continue;
@@ -73,12 +74,15 @@ AcmdEnum::Result IcmdAddFileToLibrary::execDo()
             continue;
         }
         if (UtlIsSameNoCase(file->GetLibraryName(), library)) continue;
-        if (design.FindLibraryByName(file->GetLibraryName()))
+        if (design.FindLibraryByName(file->GetLibraryName())) {
+            units.Keep(file);
             IcmdDoDeleteFileFromModel(file, true, true, true, &components);
+        }
         file->SetLibraryName(library);
         IcmdDoAddFileToModel(*file, true, true, false, nullptr, nullptr, true, nullptr, true, true, &components);
         components.clear();
     }
+    units.GiveBack();
     root.Keep();
     return AcmdEnum::Success;
 }

@@ -8,6 +8,7 @@
 #include "ifile/IfileFunctions.h"
 #include "ifile/IfileManager.h"
 #include "ifile/IfileObjectEx.h"
+#include "imodel/design/ImodelDeletedModuleInfo.h"
 #include "imodel/design/ImodelDesignManager.h"
 #include "imodel/design/ImodelFindModule.h"
 #include "imodel/design/ImodelModule.h"
@@ -21,6 +22,8 @@
 #include <foundation/UtlAscii.h>
 
 #include <boost/make_shared.hpp>
+
+#include <algorithm>
 
 std::vector<IcmdLibraryFile> IcmdGetHdlFiles()
 {
@@ -45,7 +48,8 @@ bool IcmdCheckLibraryName(const std::string& name)
 }
 
 std::vector<IcmdLibraryFile> IcmdMoveFilesOfLibrary(const std::vector<IcmdLibraryFile>& files,
-                                                    const std::string& library, const std::string& newLibrary)
+                                                    const std::string& library, const std::string& newLibrary,
+                                                    IcmdUnitsFollowTheirFiles* units)
 {
     std::vector<IcmdLibraryFile> moved;
     for (const IcmdLibraryFile& file : files) {
@@ -54,6 +58,7 @@ std::vector<IcmdLibraryFile> IcmdMoveFilesOfLibrary(const std::vector<IcmdLibrar
         // belongs to the library all the same and must not be left behind.
         if (!file || !UtlIsSameNoCase(file->GetLibraryName(), library)) continue;
         IcmdBase::NotifyEvent(boost::make_shared<IeventFilePreRemove>(file));
+        if (units) units->Keep(file);
         std::vector<VyIfaces::IComponent*> components;
         ImodelRemoveModulesOfFile(file, nullptr, true, false, false, &components, nullptr);
         IcmdBase::NotifyEvent(boost::make_shared<IeventFilePostRemove>(file));
@@ -76,6 +81,32 @@ AcmdEnum::Result IcmdParseFilesAgain(const std::vector<IcmdLibraryFile>& files)
         if (!IcmdDoCommand(std::move(command), false) && result == AcmdEnum::Success) result = AcmdEnum::Failure;
     }
     return result;
+}
+
+IcmdUnitsFollowTheirFiles::IcmdUnitsFollowTheirFiles() : m_kept(boost::make_shared<ImodelModule::UnitSet>()) {}
+
+void IcmdUnitsFollowTheirFiles::Keep(const IcmdLibraryFile& file)
+{
+    if (!file) return;
+    ImodelKeepCopiesOfUnitsOfFile(file, m_kept);
+    m_files.push_back(file);
+}
+
+void IcmdUnitsFollowTheirFiles::GiveBack() const
+{
+    ImodelDesignManager& design = *Imodel::GetInstance().GetDesignManager();
+    std::vector<std::string> done;
+    for (const IcmdLibraryFile& file : m_files) {
+        const std::string& name = file->GetLibraryName();
+        if (std::any_of(done.begin(), done.end(),
+                        [&name](const std::string& seen) { return UtlIsSameNoCase(seen, name); }))
+            continue;
+        done.push_back(name);
+        // Each kept unit finds the unit of its name and file, wherever it stands.
+        if (const ImodelDesignManager::LibraryPtr library = design.FindLibraryByName(name))
+            ImodelDuplicateSubModuleInfo(m_kept, library->GetModules(), false,
+                                         zorpaSaveRestoreParams{true, true, false});
+    }
 }
 
 IcmdRootFollowsItsFile::IcmdRootFollowsItsFile()

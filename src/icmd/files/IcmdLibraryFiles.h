@@ -3,6 +3,7 @@
 // with the displays held back and the model reading.
 #pragma once
 
+#include "imodel/design/ImodelModule.h"
 #include "imodel/model/ImodelSetAndRestoreModelFlagObject.h"
 
 #include <foundation/AcmdEnum.h>
@@ -16,6 +17,7 @@
 class IfileObjectEx;
 
 using IcmdLibraryFile = boost::shared_ptr<IfileObjectEx>;
+class IcmdUnitsFollowTheirFiles;
 
 // Whether a new library may take the name: a name with a double quote or a
 // line end is refused as any name the project cannot hold
@@ -29,9 +31,11 @@ std::vector<IcmdLibraryFile> IcmdGetHdlFiles();
 // Each file of `files` whose library is `library` (letter case aside, as the
 // design finds libraries) leaves the design
 // (IeventFilePreRemove, its units removed, IeventFilePostRemove) and takes
-// `newLibrary`; answers those files, in order.
+// `newLibrary`; answers those files, in order. Their units' data goes to
+// `units` (may be null) first.
 std::vector<IcmdLibraryFile> IcmdMoveFilesOfLibrary(const std::vector<IcmdLibraryFile>& files,
-                                                    const std::string& library, const std::string& newLibrary);
+                                                    const std::string& library, const std::string& newLibrary,
+                                                    IcmdUnitsFollowTheirFiles* units);
 // Adds each file again through add_file, parsed; every file is parsed even
 // after a failure. The first result other than 0, else 0.
 AcmdEnum::Result IcmdParseFilesAgain(const std::vector<IcmdLibraryFile>& files);
@@ -48,6 +52,22 @@ public:
 private:
     VyIfaces::ComponentID m_root;
     IcmdLibraryFile m_file;
+};
+
+// The data of the units of files that move to another library (their
+// stimulus, constraint and customized lists, options and view states):
+// kept before each file's units leave (Keep) and given to the units the
+// files define in their new library once parsed there (GiveBack), as a
+// refresh gives them back.
+class IcmdUnitsFollowTheirFiles {
+public:
+    IcmdUnitsFollowTheirFiles();
+    void Keep(const IcmdLibraryFile& file);
+    void GiveBack() const;
+
+private:
+    boost::shared_ptr<ImodelModule::UnitSet> m_kept;
+    std::vector<IcmdLibraryFile> m_files;
 };
 
 // Holds the process and design-hierarchy displays back and sets the model's

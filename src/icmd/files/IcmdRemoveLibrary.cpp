@@ -33,17 +33,19 @@ AcmdEnum::Result IcmdRemoveLibrary::execDo()
     const std::string actual = library->GetName();
     NotifyEvent(boost::make_shared<IeventLibraryRemoved>(actual));
     const IcmdRootFollowsItsFile root;
+    IcmdUnitsFollowTheirFiles units;
     AcmdEnum::Result result = AcmdEnum::Success;
     {
         const IcmdLibraryParseScope scope;
         const std::vector<IcmdLibraryFile> files = IcmdGetHdlFiles();
-        IcmdMoveFilesOfLibrary(files, actual, "work");
+        IcmdMoveFilesOfLibrary(files, actual, "work", &units);
         design.EraseLibrary(actual);
         ImodelDestroyLib(library);
         design.SetNeedSave(true);
         // A file may use units of the library that is gone: every file is parsed again.
         result = IcmdParseFilesAgain(files);
     }
+    units.GiveBack();
     root.Keep();
     return result;
 }

@@ -45,7 +45,8 @@ AcmdEnum::Result IcmdRenameLibrary::execDo()
     const std::string actual = library->GetName();
     NotifyEvent(boost::make_shared<IeventLibraryRemoved>(actual));
     const IcmdRootFollowsItsFile root;
-    const std::vector<IcmdLibraryFile> moved = IcmdMoveFilesOfLibrary(IcmdGetHdlFiles(), actual, newName);
+    IcmdUnitsFollowTheirFiles units;
+    const std::vector<IcmdLibraryFile> moved = IcmdMoveFilesOfLibrary(IcmdGetHdlFiles(), actual, newName, &units);
     design.RenameLibrary(actual, newName);
     design.SetNeedSave(true);
     AcmdEnum::Result result = AcmdEnum::Success;
@@ -53,6 +54,7 @@ AcmdEnum::Result IcmdRenameLibrary::execDo()
         const IcmdLibraryParseScope scope;
         result = IcmdParseFilesAgain(moved);
     }
+    units.GiveBack();
     root.Keep();
     return result;
 }

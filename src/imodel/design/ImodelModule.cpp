@@ -342,8 +342,9 @@ void ImodelModule::DuplicateFrom(Source&& source, const zorpaSaveRestoreParams& 
         m_associatedFiles = source.m_associatedFiles;
         m_synthesisConstraintFiles = source.m_synthesisConstraintFiles;
         // The user's own lists come back with the unit, as its other
-        // choices do: a refresh would otherwise drop them.
-        m_customizedLists = source.m_customizedLists;
+        // choices do: a refresh would otherwise drop them. A plain copy of
+        // a unit holds none (it starts without): it clears nothing.
+        if (!source.m_customizedLists.empty()) m_customizedLists = source.m_customizedLists;
     }
     if (params.mergeAssociated && m_associatedFiles.Get() != source.m_associatedFiles.Get() && GetModuleFile())
         MergeAssociatedFiles(source.m_associatedFiles.Get());
