@@ -21,7 +21,8 @@ bool IfileGetStrType(std::string& out, int type);
 bool ImodelIsHDLType(zorpaFileManagerTypes type);
 
 // Whether a text can stand in the project file's line format: no line break
-// and no double quote (a file name goes between quotes).
+// or other control character but the tab, no double quote (a file name goes
+// between quotes), and "<project>" nowhere but at its start.
 bool IfileIsStorableName(const std::string& name);
 // Tells the user that a name (of the kind `what`: "file", "library", ...)
 // cannot be used ("INVALID_NAME_CHAR"); answers false.

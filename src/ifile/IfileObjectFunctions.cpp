@@ -8,11 +8,17 @@
 #include "imodel/model/ImodelHost.h"
 #include "imodel/names/ImodelLineText.h"
 #include "imodel/names/ImodelMessages.h"
+#include "imodel/names/imodelUtl.h"
 
 #include <algorithm>
 #include <string_view>
 
-bool IfileIsStorableName(const std::string& name) { return ImodelIsQuotable(name); }
+bool IfileIsStorableName(const std::string& name)
+{
+    // "<project>" stands for the project folder at the start of a name only:
+    // found further on, the name would be taken for one in the project.
+    return ImodelIsQuotable(name) && name.find(ImodelProjectToken, 1) == std::string::npos;
+}
 
 bool IfileRefuseName(const std::string& name, const char* what)
 {

@@ -107,4 +107,7 @@ puts [dump_all_modules]
 puts "a name holding a double quote is asked about and refused"
 write_file {../src/say"hi.vhd} "entity hi is end;\narchitecture rtl of hi is begin end;\n"
 try {import_files -hdl_source {../src/say"hi.vhd}}
+puts "so is a name that holds <project> anywhere but at its start, which would be taken for the project folder"
+write_file {../src/<project>.vhd} "entity tok is end;\narchitecture rtl of tok is begin end;\n"
+try {import_files -hdl_source {../src/<project>.vhd}}
 try {close_project}
