@@ -339,16 +339,10 @@ public:
     const_iterator find(const Unit* unit) const { return const_iterator(Located(unit)); }
     bool contains(const Unit* unit) const { return Located(unit) != m_units.end(); }
     // The units of that name, in order.
-    Range equal_range(const ZorpaUnitName& name) const
-    {
-        return NamedRange(name.lowered, true);
-    }
+    Range equal_range(const ZorpaUnitName& name) const { return NamedRange(name.lowered, true); }
     // The units of the name as written, whatever its letter case: those of
     // equal_range for the name lower-cased, found without a lower-cased copy.
-    Range EqualRangeAsWritten(std::string_view name) const
-    {
-        return NamedRange(name, false);
-    }
+    Range EqualRangeAsWritten(std::string_view name) const { return NamedRange(name, false); }
     // The first unit of EqualRangeAsWritten that `take` takes, or null;
     // the units after it are not looked at.
     template <class Take>
@@ -491,7 +485,8 @@ public:
         into.reserve(start + size());
         // A unit with a defining file stands in that file's bucket; one
         // without leads its name (it sorts first there).
-        m_byFile.ForEach([&into](const FileBucket& units) { units.ForEach([&into](Unit* unit) { into.push_back(unit); }); });
+        m_byFile.ForEach(
+            [&into](const FileBucket& units) { units.ForEach([&into](Unit* unit) { into.push_back(unit); }); });
         if (into.size() - start < size()) {
             m_firstOfName.ForEach([&into](Unit* unit) {
                 if (unit->GetFileIndexKey().empty()) into.push_back(unit);
