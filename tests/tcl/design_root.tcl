@@ -50,6 +50,7 @@ try {set_root -module nosuch}
 try {set_root fifo}
 try {set_root top mid}
 try {set_root}
+try {set_root -module}
 show_root
 
 puts "--- the root's file, imported again, defines a unit of another name: the first top unit becomes the root"

@@ -21,7 +21,8 @@ IcmdSetRoot::~IcmdSetRoot() = default;
 AcmdEnum::Result IcmdSetRoot::ParseArgs(const std::vector<std::string>& args)
 {
     const AcmdEnum::Result parsed = IcmdBase::ParseArgs(args);
-    if (args.size() != 1) return parsed;
+    // "-module" alone is the option without its value, not a unit's name.
+    if (args.size() != 1 || args.front() == "-" + m_module.GetName()) return parsed;
     // The word is looked for as a module when the command is validated: a
     // word that names none fails there, with the module argument's message.
     m_module.Reset();
