@@ -79,7 +79,7 @@ void PrintUsage(std::FILE* stream)
                "\n"
                "options:\n"
                "  -c commands        run the commands, then exit\n"
-               "  -journal file      also write each command that succeeds to file, as Tcl\n"
+               "  -journal file      also append each command the script runs to file, as Tcl\n"
                "  -help, --help      print this help and exit\n"
                "  -version, --version\n"
                "                     print the version and exit\n",
