@@ -97,7 +97,7 @@ bool UtlIsOneLine(std::string_view text)
     // a search per character kind would cost more). A control character
     // other than a tab ends or breaks a line for the readers of such files.
     for (const char c : text)
-        if (static_cast<unsigned char>(c) < ' ' && c != '\t') return false;
+        if (UtlIsLineControl(c)) return false;
     return true;
 }
 

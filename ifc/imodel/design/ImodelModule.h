@@ -469,6 +469,8 @@ public:
     void SetCustomizedFileList(bool use, ImodelFunctionType kind, const FileEntries& files);
     void RemoveCustomizedFileList(ImodelFunctionType kind);
     const std::vector<typeUserFileList>& GetCustomizedFileLists() const { return m_customizedLists.Get(); }
+    // The lists of `other`, as they stand (a copy of a unit starts without).
+    void SetCustomizedFileLists(const ImodelModule& other) { m_customizedLists = other.m_customizedLists; }
     // The unit's block: "LIST" and the quoted unit name, each list in use,
     // "ENDLIST". Nothing without lists; false, with nothing written, for a
     // null stream or a name the line format cannot hold (told to the user).

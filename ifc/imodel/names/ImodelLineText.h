@@ -17,6 +17,8 @@
 
 // No line feed, no carriage return, no other control character but the tab.
 bool ImodelIsOneLine(std::string_view text);
+// The rule ImodelIsOneLine keeps, as a message names it ("%s must be ...").
+inline constexpr const char* ImodelOneLineRule = "a single line of printable text";
 // One line without a double quote.
 bool ImodelIsQuotable(const std::string& text);
 

@@ -62,7 +62,6 @@ AcmdEnum::Result IcmdAddFileToLibrary::execDo()
     if (!IcmdCheckLibraryName(library)) return AcmdEnum::Failure;
     ImodelDesignManager& design = *Imodel::GetInstance().GetDesignManager();
     bool coreTold = false;
-    const IcmdRootFollowsItsFile root;
     IcmdUnitsFollowTheirFiles units;
     std::vector<VyIfaces::IComponent*> components;
     for (const boost::shared_ptr<IfileObjectEx>& file : m_file.GetObjects()) {
@@ -82,7 +81,6 @@ AcmdEnum::Result IcmdAddFileToLibrary::execDo()
         IcmdDoAddFileToModel(*file, true, true, false, nullptr, nullptr, true, nullptr, true, true, &components);
         components.clear();
     }
-    units.GiveBack();
-    root.Keep();
+    units.GiveBack(library);
     return AcmdEnum::Success;
 }

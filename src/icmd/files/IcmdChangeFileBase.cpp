@@ -97,7 +97,7 @@ AcmdEnum::Result IcmdChangeFileBase::doChangeLink(boost::shared_ptr<IfileObjectE
     // would give it the link's text, or the next open would drop one.
     Imodel& model = Imodel::GetInstance();
     IfileManager& files = *model.GetFileManager();
-    if (files.ContainsFile(target) || files.GetFileFor(IfileObject::IsSameFileName(to.c_str(), ImodelFMFull), 0)) {
+    if (files.ContainsFile(target) || files.HasFileNamed(to, ImodelFMFull, 0)) {
         ImodelDisplayLINK_SOURCE_IN_PROJECT_MSG(to.c_str(), from.c_str());
         return AcmdEnum::Failure;
     }

@@ -277,11 +277,11 @@ bool ImportCore(Imodel& model, const IfileObject& file, QuorlaneCoreToolManager&
 // next open. Such a file is refused, with a message.
 bool IsCaseTwin(Imodel& model, const IfileObject& target, const std::string& destination)
 {
-    IfileManager& files = *model.GetFileManager();
-    if (files.ContainsFile(target)) return false;
     const IfileManager::Entry twin =
-        files.GetFileFor(IfileObject::IsSameFileName(destination.c_str(), ImodelFMFull), 0);
-    if (!twin) return false;
+        model.GetFileManager()->GetFileFor(IfileObject::IsSameFileName(destination.c_str(), ImodelFMFull), 0);
+    // The member itself, imported again, is no twin (names compare without
+    // case as file names: the stored texts are compared here).
+    if (!twin || twin->GetInternalFileName().GetString() == target.GetInternalFileName().GetString()) return false;
     ImodelDisplayFILE_NAME_CASE_TWIN_MSG(destination.c_str(), twin->GetFullFileName().c_str());
     return true;
 }

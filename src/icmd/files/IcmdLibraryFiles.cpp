@@ -17,13 +17,10 @@
 #include "imodel/model/Imodel.h"
 #include "imodel/names/ImodelFileTypes.h"
 #include "imodel/names/ImodelMessages.h"
-#include "imodel/names/imodelUtl.h"
 
 #include <foundation/UtlAscii.h>
 
 #include <boost/make_shared.hpp>
-
-#include <algorithm>
 
 std::vector<IcmdLibraryFile> IcmdGetHdlFiles()
 {
@@ -83,49 +80,34 @@ AcmdEnum::Result IcmdParseFilesAgain(const std::vector<IcmdLibraryFile>& files)
     return result;
 }
 
-IcmdUnitsFollowTheirFiles::IcmdUnitsFollowTheirFiles() : m_kept(boost::make_shared<ImodelModule::UnitSet>()) {}
+IcmdUnitsFollowTheirFiles::IcmdUnitsFollowTheirFiles() : m_kept(boost::make_shared<ImodelModule::UnitSet>())
+{
+    ImodelDesignManager& design = *Imodel::GetInstance().GetDesignManager();
+    if (const ImodelModule* root = design.GetRootModule()) {
+        m_root = design.GetRootId();
+        m_rootFile = root->GetModuleFile();
+    }
+}
 
 void IcmdUnitsFollowTheirFiles::Keep(const IcmdLibraryFile& file)
 {
     if (!file) return;
     ImodelKeepCopiesOfUnitsOfFile(file, m_kept);
-    m_files.push_back(file);
+    if (m_rootFile && *file == *m_rootFile) m_rootKept = true;
 }
 
-void IcmdUnitsFollowTheirFiles::GiveBack() const
+void IcmdUnitsFollowTheirFiles::GiveBack(const std::string& library) const
 {
-    ImodelDesignManager& design = *Imodel::GetInstance().GetDesignManager();
-    std::vector<std::string> done;
-    for (const IcmdLibraryFile& file : m_files) {
-        const std::string& name = file->GetLibraryName();
-        if (std::any_of(done.begin(), done.end(),
-                        [&name](const std::string& seen) { return UtlIsSameNoCase(seen, name); }))
-            continue;
-        done.push_back(name);
-        // Each kept unit finds the unit of its name and file, wherever it stands.
-        if (const ImodelDesignManager::LibraryPtr library = design.FindLibraryByName(name))
-            ImodelDuplicateSubModuleInfo(m_kept, library->GetModules(), false,
-                                         zorpaSaveRestoreParams{true, true, false});
-    }
-}
-
-IcmdRootFollowsItsFile::IcmdRootFollowsItsFile()
-{
-    ImodelDesignManager& design = *Imodel::GetInstance().GetDesignManager();
-    if (const ImodelModule* root = design.GetRootModule()) {
-        m_root = design.GetRootId();
-        m_file = root->GetModuleFile();
-    }
-}
-
-void IcmdRootFollowsItsFile::Keep() const
-{
-    if (!m_file || m_root.IsDefault() || ImodelIsSameStrNoCase(m_file->GetLibraryName(), m_root.library)) return;
-    const VyIfaces::ComponentID moved(m_root.name, m_file->GetLibraryName(), m_root.package);
+    const ImodelDesignManager::LibraryPtr target = Imodel::GetInstance().GetDesignManager()->FindLibraryByName(library);
+    if (!target) return;
+    // Each kept unit finds the unit of its name and file.
+    ImodelDuplicateSubModuleInfo(m_kept, target->GetModules(), false, zorpaSaveRestoreParams{true, true, false});
+    if (!m_rootKept) return;
+    const VyIfaces::ComponentID moved(m_root.name, target->GetName(), m_root.package);
     const ImodelModule* unit = ImodelFindModule(moved);
     const IcmdLibraryFile file = unit ? unit->GetModuleFile() : IcmdLibraryFile();
     // The file may come back as another entry of the same name.
-    if (ImodelCanBeRoot(unit) && file && *file == *m_file &&
+    if (ImodelCanBeRoot(unit) && file && *file == *m_rootFile &&
         Imodel::GetInstance().GetDesignManager()->GetRootId() != moved)
         IcmdDoSetRoot(false, moved);
 }

@@ -40,34 +40,23 @@ std::vector<IcmdLibraryFile> IcmdMoveFilesOfLibrary(const std::vector<IcmdLibrar
 // after a failure. The first result other than 0, else 0.
 AcmdEnum::Result IcmdParseFilesAgain(const std::vector<IcmdLibraryFile>& files);
 
-// The root's unit, when its file moves to another library: the unit of its
-// name that the file defines there is made the root again once the file is
-// parsed (Keep), where the move would otherwise leave another root chosen,
-// or none.
-class IcmdRootFollowsItsFile {
-public:
-    IcmdRootFollowsItsFile();
-    void Keep() const;
-
-private:
-    VyIfaces::ComponentID m_root;
-    IcmdLibraryFile m_file;
-};
-
-// The data of the units of files that move to another library (their
-// stimulus, constraint and customized lists, options and view states):
-// kept before each file's units leave (Keep) and given to the units the
-// files define in their new library once parsed there (GiveBack), as a
-// refresh gives them back.
+// The units of files that move to another library, which their parse there
+// makes anew: each file's units are kept before they leave (Keep), and once
+// the files are parsed in `library` the units of the same names and files
+// take the data the old ones held (stimulus, constraint and customized
+// lists, options, view states), as a refresh gives it back; a root among
+// them stays the root there (GiveBack).
 class IcmdUnitsFollowTheirFiles {
 public:
     IcmdUnitsFollowTheirFiles();
     void Keep(const IcmdLibraryFile& file);
-    void GiveBack() const;
+    void GiveBack(const std::string& library) const;
 
 private:
     boost::shared_ptr<ImodelModule::UnitSet> m_kept;
-    std::vector<IcmdLibraryFile> m_files;
+    VyIfaces::ComponentID m_root;
+    IcmdLibraryFile m_rootFile;
+    bool m_rootKept = false;
 };
 
 // Holds the process and design-hierarchy displays back and sets the model's

@@ -32,7 +32,6 @@ AcmdEnum::Result IcmdRemoveLibrary::execDo()
     if (!library || ImodelIsSameStrNoCase(library->GetName(), "work")) return AcmdEnum::Failure;
     const std::string actual = library->GetName();
     NotifyEvent(boost::make_shared<IeventLibraryRemoved>(actual));
-    const IcmdRootFollowsItsFile root;
     IcmdUnitsFollowTheirFiles units;
     AcmdEnum::Result result = AcmdEnum::Success;
     {
@@ -45,7 +44,6 @@ AcmdEnum::Result IcmdRemoveLibrary::execDo()
         // A file may use units of the library that is gone: every file is parsed again.
         result = IcmdParseFilesAgain(files);
     }
-    units.GiveBack();
-    root.Keep();
+    units.GiveBack("work");
     return result;
 }

@@ -44,7 +44,6 @@ AcmdEnum::Result IcmdRenameLibrary::execDo()
     if (!IcmdCheckLibraryName(newName)) return AcmdEnum::Failure;
     const std::string actual = library->GetName();
     NotifyEvent(boost::make_shared<IeventLibraryRemoved>(actual));
-    const IcmdRootFollowsItsFile root;
     IcmdUnitsFollowTheirFiles units;
     const std::vector<IcmdLibraryFile> moved = IcmdMoveFilesOfLibrary(IcmdGetHdlFiles(), actual, newName, &units);
     design.RenameLibrary(actual, newName);
@@ -54,7 +53,6 @@ AcmdEnum::Result IcmdRenameLibrary::execDo()
         const IcmdLibraryParseScope scope;
         result = IcmdParseFilesAgain(moved);
     }
-    units.GiveBack();
-    root.Keep();
+    units.GiveBack(newName);
     return result;
 }

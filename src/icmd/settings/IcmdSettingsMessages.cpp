@@ -6,6 +6,6 @@
 bool IcmdCheckSingleLine(const std::string& parameter, const std::string& value)
 {
     if (ImodelIsOneLine(value)) return true;
-    ImodelDisplayINVALID_SIMULATION_PARAM_MSG(parameter.c_str(), "a single line of printable text");
+    ImodelDisplayINVALID_SIMULATION_PARAM_MSG(parameter.c_str(), ImodelOneLineRule);
     return false;
 }

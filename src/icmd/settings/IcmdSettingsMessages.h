@@ -4,6 +4,6 @@
 #include <string>
 
 // Refuses a value that would break its line in the project file or a set-up
-// file: "INVALID_SIMULATION_PARAM" with "a single line of printable text". True when
-// the value holds no line break.
+// file: "INVALID_SIMULATION_PARAM" with ImodelOneLineRule. True when
+// the value is one line (ImodelIsOneLine).
 bool IcmdCheckSingleLine(const std::string& parameter, const std::string& value);

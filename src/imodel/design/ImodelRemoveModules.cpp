@@ -244,18 +244,12 @@ void ImodelKeepCopiesOfUnitsOfFile(const boost::shared_ptr<IfileObjectEx>& file,
     if (!file || !kept || design == nullptr) return;
     const LibraryPtr library = design->FindLibraryByName(file->GetLibraryName());
     if (!library || !library->GetModules()) return;
-    for (ImodelModule* module : UnitsDefinedBy(*library->GetModules(), *file, design->GetProjectFolder().GetString())) {
+    for (const ImodelModule* module :
+         UnitsDefinedBy(*library->GetModules(), *file, design->GetProjectFolder().GetString())) {
         auto copy = std::make_unique<ImodelModule>(*module);
         copy->DestroySubBlockList(false);
         // A copy starts without the user's lists: they go with the unit.
-        std::vector<std::pair<ImodelFunctionType, bool>> lists;
-        for (const ImodelModule::typeUserFileList& list : module->GetCustomizedFileLists())
-            lists.emplace_back(list.GetToolKind(), list.IsUsed());
-        for (const auto& [kind, used] : lists) {
-            ImodelModule::FileEntries files;
-            module->GetCustomizedFileList(kind, files);
-            copy->SetCustomizedFileList(used, kind, files);
-        }
+        copy->SetCustomizedFileLists(*module);
         kept->Insert(std::move(copy));
     }
 }

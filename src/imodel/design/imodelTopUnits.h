@@ -30,14 +30,14 @@ std::deque<ImodelModule*>* Current(ZorpaLibrary<ImodelModule*>& library);
 // library's name (letter case ignored).
 void Rebuild(ZorpaLibrary<ImodelModule*>& library);
 
+// Whether no unit of the library of that name (letter case ignored)
+// instantiates the unit.
+bool IsTop(const ImodelModule& unit, const std::string& library);
+
 // The first unit of the list, packages left out, for which `wanted` holds,
 // found without making the list: the list's other units come in the order
 // of the library's unit set, so a walk of that set that stops at the first
 // one gives the same unit. Null when there is none.
-template <class Wanted>
-ImodelModule* FirstNonPackage(const ZorpaLibrary<ImodelModule*>& library, Wanted wanted);
-bool IsTop(const ImodelModule& unit, const std::string& library);
-
 template <class Wanted>
 ImodelModule* FirstNonPackage(const ZorpaLibrary<ImodelModule*>& library, Wanted wanted)
 {

@@ -15,11 +15,11 @@ std::string Visible(std::string_view text)
 {
     std::string shown;
     for (const char c : text) {
-        const auto byte = static_cast<unsigned char>(c);
-        if (byte >= ' ' || c == '\t') {
+        if (!UtlIsLineControl(c)) {
             shown += c;
         } else {
             static const char kHex[] = "0123456789abcdef";
+            const auto byte = static_cast<unsigned char>(c);
             shown += c == '\n' ? "\\n" : c == '\r' ? "\\r" : std::string{'\\', 'x', kHex[byte >> 4], kHex[byte & 15]};
         }
     }
@@ -66,9 +66,7 @@ bool ImodelIsQuotable(const std::string& text)
     };
     if (text.size() < sizeof(Bytes)) {
         for (const char c : text)
-            if (static_cast<unsigned char>(c) <= '"' &&
-                ((static_cast<unsigned char>(c) < ' ' && c != '\t') || c == '"'))
-                return false;
+            if (static_cast<unsigned char>(c) <= '"' && (UtlIsLineControl(c) || c == '"')) return false;
         return true;
     }
     std::size_t at = 0;

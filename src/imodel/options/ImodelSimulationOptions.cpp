@@ -104,7 +104,7 @@ bool ImodelSimulationOptions::CheckTexts() const
     for (const Field& field : kFields) {
         const Text* text = std::get_if<Text>(&field.member);
         if (text && !ImodelIsOneLine(this->**text)) {
-            ImodelDisplayINVALID_SIMULATION_PARAM_MSG(field.key, "a single line of printable text");
+            ImodelDisplayINVALID_SIMULATION_PARAM_MSG(field.key, ImodelOneLineRule);
             return false;
         }
     }

@@ -247,6 +247,8 @@ int UtlReplaceAll(std::string& text, const std::string& from, const std::string&
 // Whether the text fits on one line of a line-oriented file: no line feed,
 // no carriage return and no other control character but the tab.
 bool UtlIsOneLine(std::string_view text);
+// A control character that such a line may not hold: every one but the tab.
+inline bool UtlIsLineControl(char c) { return static_cast<unsigned char>(c) < ' ' && c != '\t'; }
 // Whole-text decimal conversions (optional sign, surrounding blanks allowed).
 bool UtlIsInteger(const std::string& text);
 bool UtlIsLong(const std::string& text);
