@@ -80,3 +80,13 @@ puts "  [lsearch -inline [split [read_file alu/alu.prj] \n] {KEY VendorTechnolog
 puts "a file whose name does not end in .prj is no project file:"
 file copy alu/alu.prj alu/alu.PRJ
 try {open_project alu/alu.PRJ}
+puts "a project file reached through a link from another folder opens where it lies, its members kept:"
+file delete alu/alu.PRJ
+write_raw alu/alu.prj $good
+file mkdir elsewhere
+file link -symbolic elsewhere/alu.prj [file normalize alu/alu.prj]
+try {open_project elsewhere/alu.prj}
+puts "  [dump_all_modules]"
+try {close_project}
+puts "  members kept in the real file: [llength [regexp -all -inline {VALUE "<project>/hdl/} [read_file alu/alu.prj]]];\
+      still a link: [expr {[file type elsewhere/alu.prj] eq {link}}]; folders made beside the link: [glob -nocomplain -tails -directory elsewhere *]"

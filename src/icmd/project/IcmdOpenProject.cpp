@@ -79,6 +79,25 @@ AcmdEnum::Result IcmdOpenProject::ParseArgs(const std::vector<std::string>& args
     return AcmdEnum::Success;
 }
 
+namespace {
+
+// A project file reached through a symbolic link is opened where it lies:
+// its members are named from its own folder, and taken from the link's
+// folder they would all be missing, and dropped by the open's save.
+std::string ProjectFileBehindLink(const std::string& name)
+{
+    const std::size_t slash = name.rfind(SysGetDirChar());
+    if (slash == std::string::npos) return name;
+    const std::string real = SysGetRealPath(name);
+    const std::string realFolder = SysGetRealPath(slash == 0 ? name.substr(0, 1) : name.substr(0, slash));
+    if (real.empty() || realFolder.empty()) return name;
+    const std::string separator = realFolder.ends_with(SysGetDirChar()) ? "" : std::string(1, SysGetDirChar());
+    const std::string inFolder = realFolder + separator + name.substr(slash + 1);
+    return real == inFolder || !real.ends_with(".prj") ? name : real;
+}
+
+}  // namespace
+
 AcmdEnum::Result IcmdOpenProject::checkParams()
 {
     const std::string name = AcmdGetFullPath(file.GetObject(), AcmdManager::GetInstance().GetCurrentFolder());
@@ -90,7 +109,7 @@ AcmdEnum::Result IcmdOpenProject::checkParams()
         ImodelDisplayPROJECT_FILE_NOT_PRJ_MSG(name.c_str());
         return AcmdEnum::Failure;
     }
-    file.SetObject(name);
+    file.SetObject(ProjectFileBehindLink(name));
     if (do_backup_on_convert && backup_file && do_backup_on_convert->GetObject()) SetDefaultZipPath();
     if (Design().IsProjectOpen() && !IcmdDoCloseProject(false, false)) return AcmdEnum::Failure;
     return AcmdEnum::Success;
