@@ -49,3 +49,10 @@ puts "not written again: [file exists work/uart/uart.prj]"
 try {close_project}
 try {open_project missing.prj}
 try {open_project}
+
+puts "--- a project that could not be written leaves no folder behind: the next try is taken"
+try {new_project -location a/b/p1 -name [string repeat n 252] -hdl VHDL -family ZX3 -die zx3_10 -package tq100}
+puts "folders left: [file exists a]"
+try {new_project -location a/b/p1 -name alu -hdl VHDL -family ZX3 -die zx3_10 -package tq100}
+puts "made: [file exists a/b/p1/alu.prj]"
+try {close_project}

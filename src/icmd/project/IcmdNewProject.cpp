@@ -21,6 +21,7 @@
 #include "itool/ItoolModelSimPathOptions.h"
 #include "itool/ItoolSetupFiles.h"
 #include "itool/QuorlaneCoreToolManager.h"
+#include "src/icmd/project/IcmdFolderMade.h"
 #include "src/icmd/project/IcmdProjectFileText.h"
 
 #include <foundation/Def.h>
@@ -117,8 +118,10 @@ AcmdEnum::Result IcmdNewProject::execDo()
     // both threads contending for the allocator: it is freed first.
     ImodelWaitForFreedMemory();
     const std::string folder = location.GetObject();
+    const IcmdFolderMade made(folder);
     if (!ImodelValidateOrCreateDirectory(ImodelFileName(folder))) {
         ImodelDisplayUNABLE_TO_CREATE_DIR_MSG(folder.c_str());
+        made.Remove();
         return AcmdEnum::Failure;
     }
     Imodel& model = Imodel::GetInstance();
@@ -142,6 +145,7 @@ AcmdEnum::Result IcmdNewProject::execDo()
         paths->GetNewCustomPathFromDef(std::string(), chosen.GetFamily(), hdl.GetObject());
     if (!CreateAllSubDirectories(ImodelFileName())) {
         IcmdCloseProject::CloseModel();
+        made.Remove();
         return AcmdEnum::Failure;
     }
     ItoolCreateModelSim();
@@ -151,6 +155,7 @@ AcmdEnum::Result IcmdNewProject::execDo()
     // A project whose file could not be written is not created.
     if (!IcmdDoSaveProject(false, nullptr)) {
         IcmdCloseProject::CloseModel();
+        made.Remove();
         return AcmdEnum::Failure;
     }
     ImodelDisplayPROJECT_CREATED_MSG(design.GetProjectName().c_str());

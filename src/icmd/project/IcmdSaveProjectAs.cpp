@@ -15,14 +15,13 @@
 #include "imodel/model/ImodelHost.h"
 #include "imodel/names/ImodelMessages.h"
 #include "imodel/views/ImodelRevisionManager.h"
+#include "src/icmd/project/IcmdFolderMade.h"
 #include "src/icmd/project/IcmdProjectFileText.h"
 #include "src/icmd/project/ImodelCopyProjectDirTool.h"
 
 #include <foundation/AcmdManager.h>
 #include <foundation/Sys.h>
 
-#include <filesystem>
-#include <unistd.h>
 #include <vector>
 
 namespace {
@@ -174,17 +173,11 @@ AcmdEnum::Result IcmdSaveProjectAs::execDo()
     // The tool takes its lists from the project while it is still open.
     ImodelCopyProjectDirTool tool(projectFolder.c_str(), target.c_str(), oldProjectFile.c_str(), newProjectFile.c_str(),
                                   fileFilter, implFilter);
-    // The folders above the target that the copy makes, deepest first.
-    std::vector<std::filesystem::path> madeAbove;
-    for (std::filesystem::path above = std::filesystem::path(target).parent_path();
-         above.has_relative_path() && !UtlDoesDiskObjectExist(above.string()); above = above.parent_path())
-        madeAbove.push_back(above);
+    const IcmdFolderMade made(target);
     if (!IcmdDoCloseProject(false, false)) return AcmdEnum::Failure;
     if (!host->CopyFolder(tool, true)) {
-        // A half copy is of no use, and its folder would refuse the next try;
-        // the folders made for it go too, as they were empty.
-        if (UtlDoesDiskObjectExist(target)) SysRemoveFolderRecursively(target);
-        for (const std::filesystem::path& folder : madeAbove) ::rmdir(folder.c_str());
+        // A half copy is of no use, and its folder would refuse the next try.
+        made.Remove();
         IcmdDoOpenProject(oldProjectFile.c_str(), false, false);
         return AcmdEnum::Failure;
     }
