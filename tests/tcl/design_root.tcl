@@ -60,3 +60,20 @@ write_file ../src/top.vhd "use work.pkg.all;\nentity alu_top is end;\narchitectu
 try {import_files -hdl_source ../src/top.vhd}
 show_root
 puts [dump_all_modules -tree 1]
+try {close_project}
+
+puts "--- Verilog tells TOP from top: each is the root when named so, and a save and an open keep it"
+cd ..
+write_file src/a.v "module TOP; leaf_a u(); endmodule\nmodule leaf_a; endmodule\n"
+write_file src/b.v "module top; leaf_b u(); endmodule\nmodule leaf_b; endmodule\n"
+try {new_project -location vlog -name vlog -hdl VERILOG -family ZX3 -die zx3_10 -package tq100}
+cd vlog
+try {import_files -hdl_source ../src/a.v}
+try {import_files -hdl_source ../src/b.v}
+foreach name {top TOP top} {
+    try {set_root $name}
+    try {close_project}
+    set f [open vlog.prj]; set root [lsearch -inline [split [read $f] \n] {KEY ActiveRoot *}]; close $f
+    puts "  $name: $root"
+    try {open_project vlog.prj}
+}

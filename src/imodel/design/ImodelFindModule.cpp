@@ -53,7 +53,13 @@ ImodelModule* ImodelFindModuleInLib(LibraryPtr library, const std::string& name,
     // without file first, then by their files; found without a lower-cased copy.
     const auto [first, last] = modules->EqualRangeAsWritten(name);
     if (first == last) return nullptr;
-    if (fileName.empty()) return *first;
+    if (fileName.empty()) {
+        // Verilog tells TOP from top: a unit named exactly so is the one
+        // meant, before one whose name differs in case only.
+        const auto exact =
+            std::find_if(first, last, [&name](const ImodelModule* module) { return module->GetName() == name; });
+        return exact == last ? *first : *exact;
+    }
     // Several units of one name stand in a set only when each has its own
     // file: every one of them is asked, not only the first.
     const auto found =
