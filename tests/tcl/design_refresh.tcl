@@ -75,6 +75,17 @@ set tree [dump_all_modules -tree true]
 puts $tree
 try {refresh}
 puts "  after a refresh: [expr {[dump_all_modules -tree true] eq $tree ? {the same} : {differs}}]"
+puts "--- the file chosen for mid is deleted from disk: refresh says so, and mid, defined by the other file, keeps its stimulus"
+write_file hdl/mid2.vhd "entity mid is port (a : in bit; b : out bit); end mid;\narchitecture flat of mid is\nbegin\n  b <= a;\nend flat;\n"
+write_file ../src/tb.vhd "entity tb is end;\narchitecture sim of tb is begin end;\n"
+try {import_files -hdl_source hdl/mid2.vhd}
+try {use_source_file -file hdl/mid2.vhd -module mid}
+try {import_files -stimulus ../src/tb.vhd}
+try {associate_stimulus -module mid -file stimulus/tb.vhd}
+file delete hdl/mid2.vhd
+try {refresh}
+puts [dump_all_modules -tree true]
+try {test_associate_stimulus -module mid -file stimulus/tb.vhd}
 try {close_project}
 puts "--- refresh needs a project"
 try {refresh}

@@ -14,9 +14,12 @@
 #include "imodel/design/ImodelModuleNotices.h"
 #include "imodel/model/Imodel.h"
 #include "imodel/model/ImodelSetAndRestoreModelFlagObject.h"
+#include "imodel/names/ImodelMessages.h"
 #include "imodel/names/imodelUtl.h"
 #include "iprocess/IprocessFileObject.h"
 #include "iprocess/IprocessManager.h"
+
+#include <foundation/Sys.h>
 
 #include <deque>
 #include <string>
@@ -117,7 +120,16 @@ AcmdEnum::Result IcmdRefresh::execDo()
             if (IprocessFileObject* node =
                     model.GetProcessManager()->GetFileObject(netlistRoot->GetFileSpecificType(), nullptr))
                 node->UpdateFile(netlistRoot, false);
-        for (const auto& [module, file] : chosen) IcmdDoUseDefinition(false, file, module, false, false);
+        for (const auto& [module, file] : chosen) {
+            // The chosen file is gone from disk: the name's other file
+            // defines it now, and the user hears why the choice is not kept.
+            const std::string name = file.GetFullFileName().GetString();
+            if (!UtlDoesFileExist(name)) {
+                ImodelDisplayFILE_NOT_FOUND_MSG(name.c_str());
+                continue;
+            }
+            IcmdDoUseDefinition(false, file, module, false, false);
+        }
         model.RestoreLibraries(false, zorpaSaveRestoreParams{true, true, false});
         Imodel::BlockDesignHierarchyDisplay(hierarchyWasBlocked, true);
         Imodel::BlockProcessDisplay(processWasBlocked, true);

@@ -317,14 +317,25 @@ void imodelUnitJournal::RestoreName(const Touched& touched, ImodelModule::UnitSe
         return std::tie(a->order, a->serial) < std::tie(b->order, b->serial);
     });
     // Each record gives its data once and is spent: what it holds moves.
+    Before* homeless = nullptr;
+    bool firstTaken = false;
     for (Before* unit : before) {
         // By file, the record's own order serves: no copy of its names.
         const ZorpaUnitOrder byNameOnly =
             byName ? ZorpaUnitOrder{unit->order.name, false, std::string()} : ZorpaUnitOrder{};
         const ZorpaUnitOrder& place = byName ? byNameOnly : unit->order;
-        if (ImodelModule* target = imodelUnitInPlaceOf(place, named))
+        if (ImodelModule* target = imodelUnitInPlaceOf(place, named)) {
             target->DuplicateModuleInfo(std::move(unit->data), params);
+            firstTaken = firstTaken || target == *first;
+        } else if (homeless == nullptr) {
+            homeless = unit;
+        }
     }
+    // The unit's file is gone and another file defines the name now: the
+    // data goes with the name, as the project file keeps it, rather than
+    // being lost (a unit that took data of its own keeps it).
+    if (homeless != nullptr && first != last && !firstTaken)
+        (*first)->DuplicateModuleInfo(std::move(homeless->data), params);
     // The name's records are spent: they go while they are in the cache,
     // not in a second walk of every record at the end.
     for (std::size_t at = touched.first; at != kNone;) {
