@@ -74,10 +74,16 @@ protected:
     void GiveOtherData(std::mt19937& random, ImodelModule& unit)
     {
         ImodelContextImpl& context = *unit.GetContext();
-        if (random() % 4 == 0) { ASSERT_TRUE(context.AddRevision("impl_2")); }
+        if (random() % 4 == 0) {
+            ASSERT_TRUE(context.AddRevision("impl_2"));
+        }
         if (random() % 2) context.SetSolvatoState(static_cast<imodelSolvatoState>(random() % imodelSolvatoStateCount));
-        if (random() % 3 == 0) { ASSERT_TRUE(unit.SetVSimParams("-t " + std::to_string(random() % 4))); }
-        if (random() % 3 == 0) { ASSERT_TRUE(unit.GetPhySynthOptions()->SetLogSynthEffort(std::to_string(random() % 4))); }
+        if (random() % 3 == 0) {
+            ASSERT_TRUE(unit.SetVSimParams("-t " + std::to_string(random() % 4)));
+        }
+        if (random() % 3 == 0) {
+            ASSERT_TRUE(unit.GetPhySynthOptions()->SetLogSynthEffort(std::to_string(random() % 4)));
+        }
         if (random() % 4 == 0) unit.GetSimulationPackageToIgnoreList()->push_back(*m_files[random() % m_files.size()]);
         // A context whose views are not made yet holds the flow's answer in
         // the sample its views will copy.
@@ -374,9 +380,35 @@ TEST_F(UnitJournalTest, AUnitGoneAndBackUnderAnotherFileTakesTheDataOfItsName)
     EXPECT_EQ(again->GetExpand(), 2);
 }
 
+TEST_F(UnitJournalTest, ByFileAUnitWhoseFileWentGivesItsDataToTheNewUnitOfItsNameButNotToOneWithDataOfItsOwn)
+{
+    const Entry first = ProjectFile("first.vhd");
+    const Entry second = ProjectFile("second.vhd");
+    const Entry third = ProjectFile("third.vhd");
+    const Entry bench = ProjectFile("tb.vhd", zorpaFT_TB_HDL);
+    ImodelModule* mid = Unit("mid", first);
+    mid->SetNewStimulusList({*bench}, nullptr);
+    mid->SetExpand(2);
+    ImodelModule* top = Unit("top", first);
+    top->SetExpand(1);
+    ImodelModule* kept = Unit("top", third);
+    kept->SetExpand(0);
+
+    Model().SaveLibraries();
+    ImodelRemoveModulesOfFile(first, nullptr, true, false, false, nullptr, nullptr);
+    // mid comes back from another file; top stands on in its other file,
+    // which keeps its own data.
+    ImodelModule* again = Unit("mid", second);
+    Model().RestoreLibraries(false, zorpaSaveRestoreParams{false, true, false});
+
+    EXPECT_EQ(again->GetStimulusList(), FileList{*bench});
+    EXPECT_EQ(again->GetExpand(), 2);
+    EXPECT_EQ(kept->GetExpand(), 0);
+}
+
 TEST_F(UnitJournalTest, AChangeIntoEmptyLibrariesRestoresAsNotingEveryNameDoes)
 {
-    ExpectTheShortCutsToRestoreAsNotingEveryNameDoes(60, false, 60);
+    ExpectTheShortCutsToRestoreAsNotingEveryNameDoes(60, false, 50);
 }
 
 TEST_F(UnitJournalTest, AChangeThatEmptiesTheLibrariesRestoresAsNotingEveryNameDoes)

@@ -240,11 +240,28 @@ void ImodelDuplicateSubModuleInfo(boost::shared_ptr<UnitSet> from, boost::shared
                                   const zorpaSaveRestoreParams& params)
 {
     if (!from || !to) return;
-    for (ImodelModule* module : *from) {
-        ZorpaUnitOrder order = module->GetUnitOrder();
-        // Without a file, only the lower-cased name places the key.
-        if (byName) order = ZorpaUnitOrder{order.name, false, std::string()};
-        if (ImodelModule* target = imodelUnitInPlaceOf(order, *to)) target->DuplicateModuleInfo(module, params);
+    // The units of a name stand together, in their order.
+    for (auto at = from->begin(); at != from->end();) {
+        const std::string& name = (*at)->GetUnitOrder().name;
+        const UnitSet::Range named = to->equal_range(ZorpaUnitName{name});
+        const ImodelModule* homeless = nullptr;
+        bool firstTaken = false;
+        for (; at != from->end() && (*at)->GetUnitOrder().name == name; ++at) {
+            ZorpaUnitOrder order = (*at)->GetUnitOrder();
+            // Without a file, only the lower-cased name places the key.
+            if (byName) order = ZorpaUnitOrder{order.name, false, std::string()};
+            if (ImodelModule* target = imodelUnitInPlaceOf(order, named)) {
+                target->DuplicateModuleInfo(*at, params);
+                firstTaken = firstTaken || target == *named.first;
+            } else if (homeless == nullptr) {
+                homeless = *at;
+            }
+        }
+        // The unit's file is gone and another file defines the name now:
+        // the data goes with the name, as the project file keeps it, rather
+        // than being lost (a unit that took data of its own keeps it).
+        if (homeless != nullptr && named.first != named.second && !firstTaken)
+            (*named.first)->DuplicateModuleInfo(homeless, params);
     }
 }
 
