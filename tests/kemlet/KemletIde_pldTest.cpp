@@ -3,8 +3,10 @@
 #include "kemlet/KemletContentIf.h"
 #include "kemlet/KemletIde_pldFileManagerIf.h"
 
+#include <foundation/Sys.h>
 #include <gtest/gtest.h>
 
+#include <filesystem>
 #include <string>
 #include <vector>
 
@@ -149,4 +151,164 @@ TEST(KemletIde_pld, ADescriptionCopiedFromAnotherDatabaseIsNotItsContent)
     EXPECT_FALSE(read.IsContentOf(read.GetDatabaseName()));
     ASSERT_TRUE(KemletIde_pldFileManagerIf(folder / "impl2/top.adb", KemletWriterProjectManager, nullptr).Read(&read));
     EXPECT_TRUE(read.IsContentOf(folder / "impl2/TOP.adb"));  // the same design in another view
+}
+
+namespace {
+
+// A place-and-route view's description in the project `project`, as the
+// project manager keeps it: the netlist first, then the constraint files
+// in the user's order, a link outside the project with its local copy, and
+// an optional file.
+KemletContentIf ViewList(const std::string& project, const std::string& shared)
+{
+    KemletContentIf content;
+    content.AddFile(project + "/synthesis/top.edn", 0);
+    content.AddFile(project + "/constraint/timing.sdc", 10);
+    content.AddLink(shared + "/io.pdc", project + "/pallador/impl1/io.pdc");
+    content.SetLastFileAttributes(12, "");
+    content.AddFile(project + "/constraint/pins.pdc", 12);
+    content.AddUsedInputFile(project + "/synthesis/top.edn");
+    content.SetOptionalFile(project + "/constraint/extra.sdc", 1);
+    return content;
+}
+
+KemletContentIf ReadView(const std::string& database)
+{
+    KemletContentIf content;
+    EXPECT_TRUE(KemletIde_pldFileManagerIf(database, KemletWriterProjectManager, nullptr).Read(&content)) << database;
+    return content;
+}
+
+// What a description says, apart from which database it was read for.
+KemletContentIf Said(KemletContentIf content)
+{
+    content.SetDatabaseName(std::string());
+    return content;
+}
+
+// The content as the project manager writes it for the database top.adb.
+KemletContentIf Described(KemletContentIf content)
+{
+    content.SetWhoWroteTheFile(KemletWriterProjectManager);
+    content.SetDescribedDatabase("top.adb");
+    return content;
+}
+
+}  // namespace
+
+TEST(KemletIde_pld, AProjectCopiedOrMovedElsewhereListsItsOwnFiles)
+{
+    TempFolder folder;
+    folder.Write("alu/alu.prj", "");
+    folder.Write("alu/pallador/impl1/top.adb", "");
+    const std::string alu = folder / "alu";
+    const std::string shared = folder / "shared";
+    const std::string database = alu + "/pallador/impl1/top.adb";
+    const KemletContentIf written = Described(ViewList(alu, shared));
+    ASSERT_TRUE(KemletIde_pldFileManagerIf(database, KemletWriterProjectManager, nullptr).Write(written));
+
+    // The files of the project are named from the description's folder;
+    // the file outside it keeps its full name.
+    const std::string text = folder.Read("alu/pallador/impl1/top.ide_pld");
+    EXPECT_NE(text.find("FILE ../../synthesis/top.edn\n"), std::string::npos) << text;
+    EXPECT_NE(text.find("LINK " + shared + "/io.pdc\nCOPY ../../pallador/impl1/io.pdc\n"), std::string::npos) << text;
+    EXPECT_NE(text.find("OPTIONAL 1 ../../constraint/extra.sdc\n"), std::string::npos) << text;
+    EXPECT_EQ(text.find(alu), std::string::npos) << text;
+    EXPECT_TRUE(Said(ReadView(database)) == Said(written));
+
+    // A copy names the copy's files, in the same order; the original is left as it was.
+    std::filesystem::copy(alu, folder / "cp", std::filesystem::copy_options::recursive);
+    const std::string cp = folder / "cp";
+    EXPECT_TRUE(Said(ReadView(cp + "/pallador/impl1/top.adb")) == Described(ViewList(cp, shared)));
+    EXPECT_EQ(folder.Read("alu/pallador/impl1/top.ide_pld"), text);
+
+    // So does a project moved deeper, and what is written there stays its own.
+    std::filesystem::create_directories(folder / "moved");
+    std::filesystem::rename(cp, folder / "moved/cp");
+    const std::string moved = folder / "moved/cp";
+    KemletContentIf read = ReadView(moved + "/pallador/impl1/top.adb");
+    EXPECT_TRUE(Said(read) == Described(ViewList(moved, shared)));
+    read.SetRecords({{moved + "/synthesis/top.edn", 0, ""}, {moved + "/constraint/pins.pdc", 12, ""}});
+    ASSERT_TRUE(
+        KemletIde_pldFileManagerIf(moved + "/pallador/impl1/top.adb", KemletWriterProjectManager, nullptr).Write(read));
+    EXPECT_EQ(ReadView(moved + "/pallador/impl1/top.adb").GetFileList(),
+              (std::vector<std::string>{moved + "/synthesis/top.edn", moved + "/constraint/pins.pdc"}));
+    EXPECT_EQ(folder.Read("moved/cp/pallador/impl1/top.ide_pld").find(folder.Path()), std::string::npos);
+}
+
+TEST(KemletIde_pld, OlderDescriptionsWithFullNamesReadAsTheyStand)
+{
+    TempFolder folder;
+    folder.Write("cp/cp.prj", "");
+    folder.Write("cp/pallador/impl1/top.adb", "");
+    const std::string cp = folder / "cp";
+    const std::string alu = folder / "alu";  // where the description was written
+    std::string old;
+    ASSERT_TRUE(KemletFormatDescription(ViewList(alu, "/shared"), KemletWriterProjectManager, "top.adb", old));
+    EXPECT_NE(old.find("FILE " + alu + "/synthesis/top.edn\n"), std::string::npos);
+    folder.Write("cp/pallador/impl1/top.ide_pld", old);
+    const std::string database = cp + "/pallador/impl1/top.adb";
+    KemletContentIf read = ReadView(database);
+    EXPECT_TRUE(Said(read) == Described(ViewList(alu, "/shared")));
+
+    // Written back, a name of this project becomes relative; the names of
+    // the other project stay as they were.
+    read.SetRecords({{cp + "/synthesis/top.edn", 0, ""}, {alu + "/constraint/pins.pdc", 12, ""}});
+    ASSERT_TRUE(KemletIde_pldFileManagerIf(database, KemletWriterProjectManager, nullptr).Write(read));
+    const std::string text = folder.Read("cp/pallador/impl1/top.ide_pld");
+    EXPECT_NE(text.find("FILE ../../synthesis/top.edn\nKIND 0\nFILE " + alu + "/constraint/pins.pdc\n"),
+              std::string::npos)
+        << text;
+    EXPECT_EQ(ReadView(database).GetFileList(),
+              (std::vector<std::string>{cp + "/synthesis/top.edn", alu + "/constraint/pins.pdc"}));
+}
+
+TEST(KemletIde_pld, RelativeNamesRoundTripAndFollowTheirProject)
+{
+    // Descriptions at several depths of a project, naming files inside it,
+    // in a sibling folder whose name begins like the project's, and
+    // elsewhere; names given with the separators and dots a caller may use.
+    const std::string project = "/work/p";
+    const std::vector<std::string> folders = {"/work/p", "/work/p/pallador", "/work/p/pallador/impl1", "/work/p/a/b/c"};
+    const std::vector<std::string> inside = {"/work/p/top.edn", "/work/p/pallador/impl1/io.pdc",
+                                             "/work/p/constraint/a b, c.sdc", "/work/p/x/./y/../z.sdc"};
+    const std::vector<std::string> outside = {"/work/pq/top.edn", "/work/top.edn", "/other/p/io.pdc", "C:/lib/io.pdc",
+                                              "\\\\server\\lib\\io.pdc"};
+    unsigned seed = 20261210;
+    const auto next = [&seed](std::size_t bound) {
+        seed = seed * 1103515245u + 12345u;
+        return static_cast<std::size_t>((seed >> 8) % bound);
+    };
+    for (int round = 0; round < 200; ++round) {
+        const std::string folder = folders[next(folders.size())];
+        KemletContentIf content;
+        std::vector<bool> isInside;
+        for (std::size_t count = 1 + next(5); count > 0; --count) {
+            const bool in = next(2) == 0;
+            content.AddFile(in ? inside[next(inside.size())] : outside[next(outside.size())]);
+            isInside.push_back(in);
+        }
+        std::string text;
+        ASSERT_TRUE(KemletFormatDescription(content, KemletWriterProjectManager, "top.adb", text, folder, project));
+        EXPECT_EQ(text.find("/work/p/"), std::string::npos) << text;
+
+        // Read in place: the same files, in the same order.
+        KemletContentIf read;
+        ASSERT_TRUE(KemletParseDescription(text, read, folder));
+        ASSERT_EQ(read.GetFileList().size(), content.GetFileList().size());
+        for (std::size_t i = 0; i < content.GetFileList().size(); ++i)
+            EXPECT_TRUE(UtlIsSameFileName(read.GetFileList()[i], UtlResolveDots(content.GetFileList()[i])) ||
+                        read.GetFileList()[i] == content.GetFileList()[i])
+                << read.GetFileList()[i] << " for " << content.GetFileList()[i] << " in " << folder;
+
+        // Read after the project moved: its own files moved with it.
+        const std::string movedFolder = "/moved/q" + folder.substr(project.size());
+        KemletContentIf moved;
+        ASSERT_TRUE(KemletParseDescription(text, moved, movedFolder));
+        for (std::size_t i = 0; i < content.GetFileList().size(); ++i) {
+            const std::string& name = content.GetFileList()[i];
+            const std::string expected = isInside[i] ? "/moved/q" + UtlResolveDots(name).substr(project.size()) : name;
+            EXPECT_EQ(moved.GetFileList()[i], expected) << "in " << folder;
+        }
+    }
 }

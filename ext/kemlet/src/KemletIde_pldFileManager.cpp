@@ -6,6 +6,8 @@
 #include <memory>
 #include <optional>
 #include <sstream>
+#include <string>
+#include <vector>
 
 namespace {
 
@@ -64,6 +66,79 @@ bool ReadOptionalFlag(const std::string& value, std::optional<bool>& flag)
     return true;
 }
 
+bool IsAbsoluteName(const std::string& name)
+{
+    if (name.empty()) return false;
+    if (name.front() == '/' || name.front() == '\\') return true;
+    const char drive = name.front();
+    return name.size() >= 2 && name[1] == ':' && ((drive >= 'A' && drive <= 'Z') || (drive >= 'a' && drive <= 'z'));
+}
+
+std::string FolderOf(const std::string& path)
+{
+    const std::size_t separator = path.find_last_of("/\\");
+    if (separator == std::string::npos) return std::string();
+    return separator == 0 ? path.substr(0, 1) : path.substr(0, separator);
+}
+
+bool IsProjectFileName(const std::string& name)
+{
+    const std::size_t dot = name.rfind('.');
+    return dot != std::string::npos && dot > 0 && UtlIsSameFileName(name.substr(dot), ".prj");
+}
+
+// The project a description belongs to: the nearest folder at or above its
+// own that holds a project file; empty when there is none (or the folder is
+// not absolute). The root itself is never taken.
+std::string ProjectFolderOf(const std::string& descriptionFolder)
+{
+    if (!IsAbsoluteName(descriptionFolder)) return std::string();
+    for (std::string folder = UtlResolveDots(descriptionFolder); folder.find_last_of('/') != std::string::npos;) {
+        const std::size_t separator = folder.find_last_of('/');
+        if (separator + 1 == folder.size()) break;  // the root
+        std::vector<std::string> names;
+        if (SysListFolder(folder, names) && std::any_of(names.begin(), names.end(), [&](const std::string& name) {
+                return IsProjectFileName(name) && UtlDoesFileExist(folder + "/" + name);
+            }))
+            return folder;
+        folder = separator == 0 ? folder.substr(0, 1) : folder.substr(0, separator);
+    }
+    return std::string();
+}
+
+// How names are written into one description and read back from it.
+// A name inside the project is written relative to the description's
+// folder, so that a copied or moved project's descriptions name its own
+// files; any other name stays absolute. A relative name is read against
+// the description's folder; an absolute one (all names of older
+// descriptions) as it stands.
+struct NameBase {
+    std::string folder;   // the description's folder; names as written when empty
+    std::string project;  // the project folder; nothing made relative when empty
+
+    std::string Read(const std::string& name) const
+    {
+        if (folder.empty() || IsAbsoluteName(name)) return name;
+        return UtlResolveDots(folder + "/" + name);
+    }
+
+    std::string Written(const std::string& name) const
+    {
+        if (folder.empty() || project.empty() || !IsAbsoluteName(name)) return name;
+        const std::string full = UtlResolveDots(name);
+        const std::string own = UtlResolveDots(folder);
+        const auto inProject = [this](const std::string& path) {
+            return path.size() > project.size() && path[project.size()] == '/' &&
+                   UtlIsSameFileName(path.substr(0, project.size()), project);
+        };
+        if (!inProject(full) || (own != project && !inProject(own))) return name;
+        std::string written;
+        for (std::size_t at = project.size(); at != std::string::npos && at < own.size(); at = own.find('/', at + 1))
+            written += "../";
+        return written + full.substr(project.size() + 1);
+    }
+};
+
 // A listed file whose COPY, KIND and FORMAT lines may still follow.
 struct PendingFile {
     std::string name;
@@ -86,7 +161,7 @@ void Flush(std::optional<PendingFile>& pending, KemletContentIf& content)
 }
 
 // The content's lines after the header; false for a malformed line.
-bool Parse(std::istream& in, KemletContentIf& content)
+bool Parse(std::istream& in, KemletContentIf& content, const NameBase& base)
 {
     std::optional<bool> runFailed, layoutCompleted, backAnnotated, synthesized;
     bool localCopies = false;
@@ -126,11 +201,11 @@ bool Parse(std::istream& in, KemletContentIf& content)
             if (value.empty()) return false;
             Flush(pending, content);
             pending.emplace();
-            pending->name = value;
+            pending->name = base.Read(value);
             pending->link = key == "LINK";
         } else if (key == "COPY") {
             if (!pending || !pending->link || !pending->copy.empty() || value.empty()) return false;
-            pending->copy = value;
+            pending->copy = base.Read(value);
         } else if (key == "KIND") {
             if (!pending || !UtlConvertToInteger(value, pending->kind) || pending->kind < 0) return false;
         } else if (key == "FORMAT") {
@@ -138,14 +213,14 @@ bool Parse(std::istream& in, KemletContentIf& content)
             pending->format = value;
         } else if (key == "USED") {
             if (value.empty()) return false;
-            content.AddUsedInputFile(value);
+            content.AddUsedInputFile(base.Read(value));
         } else if (key == "OPTIONAL") {
             const std::size_t nameStart = value.find(' ');
             int flag = 0;
             if (nameStart == std::string::npos || !UtlConvertToInteger(value.substr(0, nameStart), flag) ||
                 nameStart + 1 >= value.size())
                 return false;
-            optional.push_back({value.substr(nameStart + 1), flag});
+            optional.push_back({base.Read(value.substr(nameStart + 1)), flag});
         }
     }
     Flush(pending, content);
@@ -197,7 +272,7 @@ bool KemletIde_pldFileManagerIf::Read(KemletContentIf* content) const
     std::string text;
     if (!content || !SysReadFile(m_fileName, text)) return false;
     KemletContentIf read;
-    if (!KemletParseDescription(text, read)) {
+    if (!KemletParseDescription(text, read, FolderOf(m_fileName))) {
         SysDebugPrintf("Error: '%s' is not a readable place-and-route description.\n", m_fileName.c_str());
         return false;
     }
@@ -209,7 +284,8 @@ bool KemletIde_pldFileManagerIf::Read(KemletContentIf* content) const
 bool KemletIde_pldFileManagerIf::Write(const KemletContentIf& content) const
 {
     std::string text;
-    if (!KemletFormatDescription(content, m_writer, TitleOf(m_database), text)) {
+    const std::string folder = FolderOf(m_fileName);
+    if (!KemletFormatDescription(content, m_writer, TitleOf(m_database), text, folder, ProjectFolderOf(folder))) {
         SysDebugPrintf("Error: an empty name or a name with a line break cannot be written to '%s'.\n",
                        m_fileName.c_str());
         return false;
@@ -219,22 +295,23 @@ bool KemletIde_pldFileManagerIf::Write(const KemletContentIf& content) const
     return true;
 }
 
-bool KemletParseDescription(const std::string& text, KemletContentIf& content)
+bool KemletParseDescription(const std::string& text, KemletContentIf& content, const std::string& folder)
 {
     std::istringstream in(text);
     std::string header;
     std::getline(in, header);
     if (!header.empty() && header.back() == '\r') header.pop_back();
     KemletContentIf read;
-    if (header != kHeader || !Parse(in, read)) return false;
+    if (header != kHeader || !Parse(in, read, NameBase{folder, std::string()})) return false;
     content = read;
     return true;
 }
 
 bool KemletFormatDescription(const KemletContentIf& content, WhoWroteTheFile writer, const std::string& databaseTitle,
-                             std::string& text)
+                             std::string& text, const std::string& folder, const std::string& projectFolder)
 {
     if (!IsStorable(content, databaseTitle)) return false;
+    const NameBase base{folder, projectFolder.empty() ? std::string() : UtlResolveDots(projectFolder)};
     std::ostringstream out;
     out << kHeader << '\n' << "WRITER " << static_cast<int>(writer) << '\n';
     WriteValue(out, "DATABASE", databaseTitle);
@@ -248,14 +325,15 @@ bool KemletFormatDescription(const KemletContentIf& content, WhoWroteTheFile wri
     WriteOptionalFlag(out, "BACK_ANNOTATED", content, &KemletContentIf::GetBackAnnotated);
     out << "LOCAL_COPIES " << (content.WereLocalCopiesMade() ? 1 : 0) << '\n';
     for (const KemletFileRecord& record : content.GetRecords()) {
-        out << (content.IsLink(record.name) ? "LINK " : "FILE ") << record.name << '\n';
-        WriteValue(out, "COPY", content.GetLocalCopy(record.name));
+        out << (content.IsLink(record.name) ? "LINK " : "FILE ") << base.Written(record.name) << '\n';
+        const std::string copy = content.GetLocalCopy(record.name);
+        WriteValue(out, "COPY", copy.empty() ? copy : base.Written(copy));
         if (record.kind >= 0) out << "KIND " << record.kind << '\n';
         WriteValue(out, "FORMAT", record.format);
     }
-    for (const std::string& name : content.GetUsedInputFiles()) out << "USED " << name << '\n';
+    for (const std::string& name : content.GetUsedInputFiles()) out << "USED " << base.Written(name) << '\n';
     for (const KemletOptionalFile& file : content.GetOptionalFiles())
-        out << "OPTIONAL " << file.flag << ' ' << file.name << '\n';
+        out << "OPTIONAL " << file.flag << ' ' << base.Written(file.name) << '\n';
     text = out.str();
     return true;
 }

@@ -25,7 +25,14 @@
 //   OPTIONAL <flag> <name>         an optional constraint file and its flag
 //
 // A name is the rest of its line (blanks and commas included); no name may
-// hold a line break. Lines of other keywords are ignored, so later versions
+// hold a line break. A file inside the project (the nearest folder at or
+// above the description's that holds a project file, "*.prj") is named
+// relative to the description's folder: the way up to the project folder,
+// then the path inside it ("../../synthesis/top.edn"), so that
+// the descriptions of a project copied or moved elsewhere name the files of
+// that project and not those of the original; any other file is named by
+// its absolute name. A relative name is read against the description's
+// folder; the absolute names of older descriptions read as they stand. Lines of other keywords are ignored, so later versions
 // may add some; a line of a known keyword with a bad value makes the file
 // unreadable. CRLF files read like LF ones. The writer always states the
 // database it writes for.
@@ -73,13 +80,18 @@ private:
 };
 
 // The content of a description's text; false, with `content` unchanged,
-// for a text that is not a readable description.
-bool KemletParseDescription(const std::string& text, KemletContentIf& content);
+// for a text that is not a readable description. Relative names are taken
+// against `folder`, the description's folder (kept as written when empty).
+bool KemletParseDescription(const std::string& text, KemletContentIf& content,
+                            const std::string& folder = std::string());
 // The text of a description of `content` written by `writer` for the
 // database file `databaseTitle` (its name without folder; none when empty).
+// Names inside `projectFolder` are written relative to `folder`, the
+// description's folder (every name as it stands when either is empty).
 // Nothing (false) when a name or value cannot be stored.
 bool KemletFormatDescription(const KemletContentIf& content, WhoWroteTheFile writer, const std::string& databaseTitle,
-                             std::string& text);
+                             std::string& text, const std::string& folder = std::string(),
+                             const std::string& projectFolder = std::string());
 
 // A reader and writer for the description of the database `file`; null for
 // an empty name. The caller frees it with KemletDeleteFileManager.

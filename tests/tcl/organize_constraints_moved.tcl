@@ -1,0 +1,72 @@
+# The place-and-route constraint list of a project that was copied by
+# save_project_as or moved to another folder. The list beside the view's
+# database names the project's own files relative to its folder, so the
+# copy and the moved project keep their list, in its order and with the
+# netlist first, and build from their own files; the original's list is
+# left as it was.
+#
+# The tools' constraint extensions and the project's constraint kinds are
+# settings of the user's options file, read when the shell starts: the
+# session runs in a shell started with them.
+source [file join [file dirname [info script]] lib scenario.tcl]
+if {![info exists env(CONSTRAINTS_MOVED_SESSION)]} {
+    write_file options [join {
+        "IDE_MIXED_HDL_ENABLED = 1" "ALL_IMPORT_CONSTRAINT_FILES = PDC SDC" "IMPORT_CONSTRAINT_FILES = PDC SDC"
+        "PDC_DISP_NAME = Pin Constraint File" "PDC_EXTN = pdc"
+        "SDC_DISP_NAME = Timing Constraint File" "SDC_EXTN = sdc"
+        "PALLADOR_IMPORT_CONSTRAINT_FILES = pdc sdc" ""} \n]
+    set env(QUORLANE_OPTIONS) [file join [pwd] options]
+    exit [run_again CONSTRAINTS_MOVED_SESSION 1]
+}
+# The place-and-route list of the open project's view, as written.
+proc layout_list {} {
+    foreach line [split [read_file pallador/impl1/top.ide_pld] \n] {
+        if {[regexp {^(FILE|LINK) } $line]} { puts "  $line" }
+    }
+}
+
+write_file src/top.vhd "entity top is end;\narchitecture rtl of top is signal a, b : bit; begin u : entity work.mid port map (a, b); end;\n"
+write_file src/mid.vhd "entity mid is port (a : in bit; b : out bit); end;\narchitecture rtl of mid is begin b <= a; end;\n"
+write_file src/top.edn "(edif top (design top (cellRef top (libraryRef work))))\n"
+write_file src/pins.pdc "set_io a 1\n"
+write_file src/timing.sdc "create_clock -period 10 clk\n"
+
+puts "--- a design top with its netlist and a timing constraint before the pin constraint"
+try {new_project -location alu -name alu -hdl VHDL -family ZX3 -die zx3_10 -package tq100}
+cd alu
+try {import_files -hdl_source {../src/top.vhd ../src/mid.vhd}}
+try {import_files -edif ../src/top.edn -pdc ../src/pins.pdc -sdc ../src/timing.sdc}
+try {set_root top}
+try {organize_constraints -tool pallador -file constraint/timing.sdc -file constraint/pins.pdc}
+puts "the list names the project's files from the view's folder"
+layout_list
+set original [read_file pallador/impl1/top.ide_pld]
+
+puts "--- a copy keeps the list, and its list names the copy's files"
+try {save_project_as -location ../cp -name cp}
+cd ../cp
+try {test_organize_constraints -tool pallador -file constraint/timing.sdc -file constraint/pins.pdc}
+puts "a change in the copy keeps the netlist first"
+try {organize_constraints -tool pallador -file constraint/pins.pdc}
+try {test_organize_constraints -tool pallador -file constraint/pins.pdc}
+layout_list
+puts "the original's list is left as it was"
+puts "  [expr {[read_file ../alu/pallador/impl1/top.ide_pld] eq $original ? {unchanged} : {changed}}]"
+try {close_project}
+
+puts "--- the original moved to another folder keeps its list too"
+cd ..
+file mkdir archive
+file rename alu archive/alu
+try {open_project archive/alu/alu.prj}
+cd archive/alu
+try {test_organize_constraints -tool pallador -file constraint/timing.sdc -file constraint/pins.pdc}
+try {organize_constraints -tool pallador -file constraint/pins.pdc -file constraint/timing.sdc}
+try {test_organize_constraints -tool pallador -file constraint/pins.pdc -file constraint/timing.sdc}
+layout_list
+try {close_project}
+puts "and the copy still has its own"
+cd ../../cp
+try {open_project cp.prj}
+try {test_organize_constraints -tool pallador -file constraint/pins.pdc}
+layout_list
