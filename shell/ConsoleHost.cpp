@@ -19,6 +19,8 @@
 #include <foundation/Def.h>
 #include <foundation/Mdb.h>
 #include <foundation/Sys.h>
+#include <kemlet/KemletContentIf.h>
+#include <kemlet/KemletIde_pldFileManagerIf.h>
 #include <tcl.h>
 
 #include <boost/make_shared.hpp>
@@ -202,6 +204,62 @@ void ConsoleHost::ListFolder(const ImodelFileName& pattern, int, zorpaFileManage
                              std::deque<IfileObjectEx>& files, std::vector<std::string>* names, bool includeFolders)
 {
     ListMatching(pattern, type, files, names, includeFolders);
+}
+
+// A place-and-route list written before it named the project's files
+// relative to its own folder names them in full, in the folder the project
+// was saved in: a copied or moved project would build from the original's
+// netlist and constraints. Such names are carried over to the project's
+// folder, in their order, and the list's cache entry is read again. Lists
+// that name the project's files relatively hold no such name and are left
+// as they are.
+void ConsoleHost::ProjectLocationChanged(const ImodelFileName& oldFolder, const ImodelFileName&)
+{
+    Imodel& model = Imodel::GetInstance();
+    const ImodelDesignManager* design = model.GetDesignManager();
+    if (!design) return;
+    const std::string from = UtlResolveDots(oldFolder.GetString());
+    const std::string to = design->GetProjectFolder().GetString();
+    if (from.empty() || to.empty() || UtlIsSameFileName(from, to)) return;
+    const auto moved = [&](const std::string& name) {
+        const std::string full = UtlResolveDots(name);
+        if (full.size() <= from.size() || full[from.size()] != '/' ||
+            !UtlIsSameFileName(full.substr(0, from.size()), from))
+            return std::string();
+        return to + full.substr(from.size());
+    };
+    const std::string views = to + SysGetDirChar() + "pallador";
+    std::vector<std::string> viewNames;
+    if (!SysListFolder(views, viewNames)) return;
+    std::sort(viewNames.begin(), viewNames.end());
+    for (const std::string& view : viewNames) {
+        const std::string folder = views + SysGetDirChar() + view;
+        std::vector<std::string> names;
+        if (!UtlDoesPathExist(folder) || !SysListFolder(folder, names)) continue;
+        std::sort(names.begin(), names.end());
+        for (const std::string& name : names) {
+            const std::size_t dot = name.rfind('.');
+            if (dot == std::string::npos || !UtlIsSameFileName(name.substr(dot), ".ide_pld")) continue;
+            const std::string database = folder + SysGetDirChar() + name.substr(0, dot) + ".adb";
+            KemletContentIf content;
+            if (!KemletIde_pldFileManagerIf(database, KemletWriterProjectManager, nullptr).Read(&content)) continue;
+            std::vector<std::string> listed = content.GetFileList();
+            listed.insert(listed.end(), content.GetUsedInputFiles().begin(), content.GetUsedInputFiles().end());
+            for (const KemletOptionalFile& optional : content.GetOptionalFiles()) listed.push_back(optional.name);
+            bool changed = false;
+            for (const std::string& file : listed) {
+                const std::string there = moved(file);
+                if (!there.empty() && content.RenameFile(file, there)) changed = true;
+            }
+            // Written back under the code of the program that wrote it: the
+            // flow tells the tool's descriptions from its own by that code.
+            const auto writer = static_cast<WhoWroteTheFile>(content.GetWhoWroteTheFile());
+            if (!changed || !KemletIde_pldFileManagerIf(database, writer, nullptr).Write(content)) continue;
+            if (IfileExtendedInfoManager* cache = model.GetExtendedInfoManager())
+                cache->LoadInfo(IfileObject(ImodelFileName(database), zorpaFT_ADB, ImodelFMFull, true, true), true,
+                                true);
+        }
+    }
 }
 
 // The shell keeps no tool profiles: no profile is current.

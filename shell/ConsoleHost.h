@@ -68,7 +68,9 @@ public:
     bool CloseDocuments(bool) override { return true; }
     void DeviceChanged(const ImodelDevice&, bool) override {}
     void ProjectOpened() override {}
-    void ProjectLocationChanged(const ImodelFileName&, const ImodelFileName&) override {}
+    // Carries the place-and-route lists of a project opened in another
+    // folder than it was saved in over to the files of the project's folder.
+    void ProjectLocationChanged(const ImodelFileName& oldFolder, const ImodelFileName&) override;
     // The editor files of the project, as its file recorded them.
     void GetOpenedFiles(std::vector<std::string>& files) override { files = m_openedFiles; }
     void ReopenFiles(const std::vector<std::string>& files) override { m_openedFiles = files; }

@@ -3,7 +3,9 @@
 # database names the project's own files relative to its folder, so the
 # copy and the moved project keep their list, in its order and with the
 # netlist first, and build from their own files; the original's list is
-# left as it was.
+# left as it was. A list written by an earlier version names the files in
+# full: opened in another folder than it was saved in, the project has its
+# lists carried over to its own files.
 #
 # The tools' constraint extensions and the project's constraint kinds are
 # settings of the user's options file, read when the shell starts: the
@@ -70,3 +72,25 @@ cd ../../cp
 try {open_project cp.prj}
 try {test_organize_constraints -tool pallador -file constraint/pins.pdc}
 layout_list
+
+puts "--- a list that names the files in full, as earlier versions wrote it, moves with its project"
+try {close_project}
+cd ..
+try {new_project -location old -name old -hdl VHDL -family ZX3 -die zx3_10 -package tq100}
+cd old
+try {import_files -hdl_source {../src/top.vhd ../src/mid.vhd}}
+try {import_files -edif ../src/top.edn -pdc ../src/pins.pdc -sdc ../src/timing.sdc}
+try {set_root top}
+try {organize_constraints -tool pallador -file constraint/timing.sdc -file constraint/pins.pdc}
+try {close_project}
+write_file pallador/impl1/top.ide_pld [string map [list "../../" "[pwd]/"] [read_file pallador/impl1/top.ide_pld]]
+set original [read_file pallador/impl1/top.ide_pld]
+try {open_project old.prj}
+try {save_project_as -location ../old_copy -name old_copy}
+cd ../old_copy
+try {test_organize_constraints -tool pallador -file constraint/timing.sdc -file constraint/pins.pdc}
+layout_list
+try {organize_constraints -tool pallador -file constraint/pins.pdc}
+layout_list
+puts "the original's list is left as it was"
+puts "  [expr {[read_file ../old/pallador/impl1/top.ide_pld] eq $original ? {unchanged} : {changed}}]"
