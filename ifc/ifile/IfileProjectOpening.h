@@ -5,6 +5,18 @@
 // project reader, from the registered entries.)
 #pragma once
 
+#include "ifile/IfileObjectEx.h"
+
+#include <cstddef>
+#include <deque>
+#include <string>
+#include <unordered_map>
+#include <vector>
+
+class Iconvert;
+class IfileObject;
+class ImodelProjectFileStructure;
+
 // True while save-as reopens the copied project: a missing local file is
 // then not traced.
 bool& IfileSkipFileDoesNotExistMessage();
@@ -14,3 +26,31 @@ bool& IfileSkipFileDoesNotExistMessage();
 // once, not read, and left out of the project. The opening of a project
 // empties the list first and answers with it.
 std::vector<std::string>& IfileMembersNotRead();
+
+// While a project file is read: the member that it lists for `file` (with
+// the parents it lists), also before the member's turn comes; null when it
+// lists none or no project file is being read. A core read meanwhile tells
+// by it the project's own files from its own.
+const IfileObjectEx* IfileMemberBeingRead(const IfileObject& file);
+
+// Makes the member list of a project file the one being read for as long
+// as it lives: given as read, or read from the project file's block of the
+// file manager at the first look-up (most projects have no core that asks).
+class IfileMembersBeingRead {
+public:
+    explicit IfileMembersBeingRead(const std::deque<IfileObjectEx>& files);
+    IfileMembersBeingRead(ImodelProjectFileStructure& project, const std::vector<Iconvert*>& converters);
+    ~IfileMembersBeingRead();
+    IfileMembersBeingRead(const IfileMembersBeingRead&) = delete;
+    IfileMembersBeingRead& operator=(const IfileMembersBeingRead&) = delete;
+
+    const IfileObjectEx* Find(const IfileObject& file);
+
+private:
+    const std::deque<IfileObjectEx>* m_files = nullptr;
+    ImodelProjectFileStructure* m_project = nullptr;
+    const std::vector<Iconvert*>* m_converters = nullptr;
+    std::deque<IfileObjectEx> m_read;
+    std::unordered_map<std::string, std::size_t> m_index;
+    IfileMembersBeingRead* m_outer;
+};

@@ -17,6 +17,7 @@
 #include "src/ifile/IfileObjectModel.h"
 
 #include <algorithm>
+#include <deque>
 #include <unordered_map>
 #include <unordered_set>
 #include <utility>
@@ -37,6 +38,50 @@ std::vector<std::string>& IfileMembersNotRead()
 {
     static std::vector<std::string> members;
     return members;
+}
+
+namespace {
+
+IfileMembersBeingRead*& CurrentRead()
+{
+    static IfileMembersBeingRead* current = nullptr;
+    return current;
+}
+
+}  // namespace
+
+IfileMembersBeingRead::IfileMembersBeingRead(const std::deque<IfileObjectEx>& files)
+    : m_files(&files), m_outer(std::exchange(CurrentRead(), this))
+{
+}
+
+IfileMembersBeingRead::IfileMembersBeingRead(ImodelProjectFileStructure& project,
+                                             const std::vector<Iconvert*>& converters)
+    : m_project(&project), m_converters(&converters), m_outer(std::exchange(CurrentRead(), this))
+{
+}
+
+IfileMembersBeingRead::~IfileMembersBeingRead() { CurrentRead() = m_outer; }
+
+const IfileObjectEx* IfileMembersBeingRead::Find(const IfileObject& file)
+{
+    if (m_files == nullptr) {
+        if (m_project != nullptr) IfileGetFileList(*m_project, m_read, *m_converters);
+        m_files = &m_read;
+    }
+    if (m_files->empty()) return nullptr;
+    const std::string& folder = ifileProjectFolder().GetString();
+    if (m_index.empty())
+        for (std::size_t i = 0; i < m_files->size(); ++i)  // the first of equal ones
+            m_index.emplace(ImodelFileNameKey((*m_files)[i].GetInternalFileName(), folder), i);
+    const auto found = m_index.find(ImodelFileNameKey(file.GetInternalFileName(), folder));
+    return found == m_index.end() ? nullptr : &(*m_files)[found->second];
+}
+
+const IfileObjectEx* IfileMemberBeingRead(const IfileObject& file)
+{
+    IfileMembersBeingRead* read = CurrentRead();
+    return read == nullptr ? nullptr : read->Find(file);
 }
 
 namespace {
@@ -190,10 +235,13 @@ bool ifileManagerImpl::AddFilesToModel(ImodelProjectFileStructure& project, cons
                           localOnly};
     const std::size_t removals = RemovalMark();
     const std::size_t notedBefore = newerOnDisk ? newerOnDisk->size() : 0;
-    for (std::size_t i = 0; i < files.size(); ++i) {
-        IfileObjectEx& file = files[i];
-        adds.Add(i);
-        if (newerOnDisk) NoteIfNewerOnDisk(file, *newerOnDisk);
+    {
+        const IfileMembersBeingRead listed(files);
+        for (std::size_t i = 0; i < files.size(); ++i) {
+            IfileObjectEx& file = files[i];
+            adds.Add(i);
+            if (newerOnDisk) NoteIfNewerOnDisk(file, *newerOnDisk);
+        }
     }
     if (newerOnDisk && RemovalMark() != removals) {
         newerOnDisk->erase(newerOnDisk->begin() + static_cast<std::ptrdiff_t>(notedBefore), newerOnDisk->end());

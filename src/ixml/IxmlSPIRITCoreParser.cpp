@@ -2,6 +2,8 @@
 // description and its sub-components, and the reading of each file element.
 #include "ixml/IxmlSPIRITCoreParser.h"
 
+#include "ifile/IfileManager.h"
+#include "ifile/IfileProjectOpening.h"
 #include "imodel/design/ImodelDesignManager.h"
 #include "imodel/design/ImodelModule.h"
 #include "imodel/model/Imodel.h"
@@ -114,6 +116,18 @@ std::string LastName(std::string path)
 IfileObject FileOf(const std::string& path, zorpaFileManagerTypes type)
 {
     return IfileObject(ImodelFileName(path), type, ImodelFMFull, true, true);
+}
+
+// The project's entry of the file, when the project holds it: while a
+// project file is read, as it lists the file (its turn may not have come).
+const IfileObjectEx* ProjectMember(const IfileObject& file)
+{
+    if (const IfileObjectEx* listed = IfileMemberBeingRead(file)) return listed;
+    IfileManager* files = Imodel::GetInstance().GetFileManager();
+    if (files == nullptr) return nullptr;
+    // The manager holds the entry on.
+    const boost::shared_ptr<IfileObjectEx> entry = files->GetFile(file);
+    return entry && entry->IsFileInProject() ? entry.get() : nullptr;
 }
 
 }  // namespace
@@ -396,8 +410,11 @@ private:
 
         const IfileObject sourceFile = FileOf(source, type);
         std::optional<IfileObjectEx> member;
-        if (reader.copyLocally && !ImodelIsSameStrNoCase(sourceFile.GetExt(), "do"))
-            member = LocalCopy(sourceFile, type);
+        if (reader.copyLocally && !ImodelIsSameStrNoCase(sourceFile.GetExt(), "do")) {
+            bool held = false;
+            member = LocalCopy(sourceFile, type, xmlFile, held);
+            if (held) return false;
+        }
         if (!member) member = ReadInPlace(sourceFile, type);
 
         ReadVendorExtension(element, *member, content);
@@ -413,16 +430,33 @@ private:
         return true;
     }
 
+    static void TellHeld(const std::string& fileName, const IfileObject& xmlFile)
+    {
+        ImodelDisplayCORE_FILE_HELD_BY_PROJECT_MSG(fileName.c_str(), xmlFile.GetFileTitleAndExt().c_str());
+    }
+
     // A file of a set that copies locally: the project's copy when there is
     // one; the source itself for a core-generator core, or when no copy
-    // could be made.
-    std::optional<IfileObjectEx> LocalCopy(const IfileObject& sourceFile, zorpaFileManagerTypes type)
+    // could be made. A project file at the copy's place that this
+    // description did not put there (the user's own, another core's) is
+    // neither overwritten nor taken: `held` says so, and the file element
+    // is then left out, but for a core-generator core, which keeps its
+    // source.
+    std::optional<IfileObjectEx> LocalCopy(const IfileObject& sourceFile, zorpaFileManagerTypes type,
+                                           const IfileObject& xmlFile, bool& held)
     {
         const std::string title = LastName(sourceFile.GetFullFileName().GetString());
         if (title.empty()) return std::nullopt;
         const IfileObject destinationFile(ImodelFileName(title), type, ImodelFMShort, false, true);
         const std::string source = sourceFile.GetFullFileName().GetString();
         const std::string destination = destinationFile.GetFullFileName().GetString();
+        if (const IfileObjectEx* member = ProjectMember(destinationFile);
+            member && !member->IsChildOfFile(xmlFile, false)) {
+            TellHeld(destination, xmlFile);
+            if (m_parser.IsKTCore()) return IfileObjectEx(FileOf(source, type), false);
+            held = true;
+            return std::nullopt;
+        }
         std::string taken = source;
         if (UtlDoesFileExist(source)) {
             SetReadOnlyInProject(sourceFile, false);

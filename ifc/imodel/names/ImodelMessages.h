@@ -227,6 +227,10 @@ int ImodelDisplayINVALID_LIBRARY_NAME_MSG(const char* name);
 int ImodelDisplayLIBRARY_SETTINGS_NOT_KEPT_MSG(const char* name);
 // An imported file whose name differs from a member's only in letter case.
 int ImodelDisplayFILE_NAME_CASE_TWIN_MSG(const char* fileName, const char* memberName);
+// --- serial 1419: a core's file that the project holds already ----------------
+
+// A file a core names that the project already holds as somebody else's.
+int ImodelDisplayCORE_FILE_HELD_BY_PROJECT_MSG(const char* fileName, const char* coreFile);
 
 // --- messages emitted through functions of other components -------------------
 

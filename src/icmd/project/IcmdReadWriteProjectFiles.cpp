@@ -8,6 +8,7 @@
 #include "ifile/IfileFunctions.h"
 #include "ifile/IfileManager.h"
 #include "ifile/IfileObjectEx.h"
+#include "ifile/IfileProjectOpening.h"
 #include "imodel/design/ImodelDesignManager.h"
 #include "imodel/model/Imodel.h"
 #include "imodel/names/imodelUtl.h"
@@ -63,7 +64,12 @@ bool IcmdReadWriteProjectImpl::ProjectFileObject_Files(double share)
         for (Iconvert* converter : m_converters) converter->ConvertWorkspace(m_parser);
         m_blockToCount = PeekList("FileManager");
         CurrentProjectReader() = this;
-        model.CheckNewCores(zorpaFT_OMBRIX_CXF);
+        {
+            // The cores are read before the members: they ask the list for
+            // the project's own files.
+            const IfileMembersBeingRead members(m_parser, m_converters);
+            model.CheckNewCores(zorpaFT_OMBRIX_CXF);
+        }
         CurrentProjectReader() = nullptr;
         m_blockToCount = nullptr;
         m_filesToCount.clear();

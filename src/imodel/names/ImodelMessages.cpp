@@ -427,6 +427,10 @@ IMODEL_LINE(LIBRARY_SETTINGS_NOT_KEPT, 1, 1417, MdbERROR,
 IMODEL_LINE(FILE_NAME_CASE_TWIN, 2, 1418, MdbERROR,
             "'%s' was not added: its name differs from the project's file '%s' only in the case of its letters, "
             "which the project does not tell apart.")
+// --- serial 1419: a core's file that the project holds already ----------------
+
+IMODEL_LINE(CORE_FILE_HELD_BY_PROJECT, 2, 1419, MdbWARNING,
+            "'%s' is already a file of the project: the core '%s' neither takes it over nor overwrites it.")
 
 // --- progress meter -----------------------------------------------------------
 
