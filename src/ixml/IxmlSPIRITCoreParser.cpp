@@ -415,7 +415,17 @@ private:
             member = LocalCopy(sourceFile, type, xmlFile, held);
             if (held) return false;
         }
-        if (!member) member = ReadInPlace(sourceFile, type);
+        if (!member) {
+            // A file the project holds on its own (no core brought it) stays
+            // the project's: were the core to take it, the file would
+            // become read-only and leave the project with the core.
+            if (type != m_parser.GetCoreFile().GetFileSpecificType())
+                if (const IfileObjectEx* own = ProjectMember(sourceFile); own && !own->HasParentFile()) {
+                    TellHeld(source, xmlFile);
+                    return false;
+                }
+            member = ReadInPlace(sourceFile, type);
+        }
 
         ReadVendorExtension(element, *member, content);
         if (const std::optional<PersistXMLAtom> include = Child(element, "isIncludeFile"))
