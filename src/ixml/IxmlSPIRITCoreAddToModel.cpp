@@ -22,6 +22,7 @@
 
 #include <boost/make_shared.hpp>
 
+#include <optional>
 #include <string_view>
 
 namespace {
@@ -131,7 +132,16 @@ void IxmlSPIRITCoreParser::SingleXMLContent::AddFiles(VyIfaces::IComponent* comp
             added->SetCompileOption(GetDefaultOptionForPrecompiledLibs());
 
     ImodelCommandServices* commands = ImodelCommandServices::Get();
-    for (const IfileObjectEx& file : m_files) {
+    for (const IfileObjectEx& read : m_files) {
+        // Read again with the project (a refresh), a file keeps the
+        // read-only mark it has: the reading sets none.
+        const boost::shared_ptr<IfileObjectEx> held = reading ? files.GetFile(read) : nullptr;
+        std::optional<IfileObjectEx> marked;
+        if (held && held->IsIDEReadOnly() != read.IsIDEReadOnly()) {
+            marked.emplace(read);
+            marked->SetIDEReadOnly(held->IsIDEReadOnly());
+        }
+        const IfileObjectEx& file = marked ? *marked : read;
         const boost::shared_ptr<IfileObjectEx> entry = files.AddOrUpdateFile(file, true);
         if (!entry && !UtlDoesFileExist(file.GetFullFileName().GetString()))
             ImodelDisplaySPIRIT_FILE_NOT_FOUND_MSG(file.GetFullFileName().c_str(),
