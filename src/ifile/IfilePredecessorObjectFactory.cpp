@@ -7,9 +7,11 @@
 #include "imodel/design/ImodelDesignManager.h"
 #include "imodel/design/ImodelModule.h"
 #include "imodel/design/ImodelModuleTree.h"
+#include "imodel/design/ImodelRemoveModules.h"
 #include "imodel/design/ImodelRoot.h"
 #include "imodel/model/Imodel.h"
 #include "imodel/model/ImodelFeatures.h"
+#include "imodel/names/imodelUtl.h"
 #include "imodel/views/ImodelContextImpl.h"
 #include "imodel/views/ImodelRevContextImpl.h"
 #include "iprocess/IprocessFileObject.h"
@@ -75,18 +77,46 @@ void MakeRoot(ImodelModule* unit)
     model.SendEvent(boost::make_shared<IeventCurrentRootChanged>(), true);
 }
 
+// Whether every unit of the design is a netlist unit of the file, and
+// those units.
+bool HoldsOnlyUnitsOf(ImodelDesignManager& design, const IfileObjectEx& file, std::vector<ImodelModule*>& units)
+{
+    const auto [first, last] = design.GetLibraries();
+    for (auto library = first; library != last; ++library) {
+        if (!*library || !(*library)->GetModules()) continue;
+        for (ImodelModule* unit : *(*library)->GetModules()) {
+            const Entry defining = unit->GetModuleFile();
+            if (unit->GetModuleType() != zorpaMODULE_NETLIST || !defining || !(*defining == file)) return false;
+            units.push_back(unit);
+        }
+    }
+    return true;
+}
+
 // A netlist read into a design without any unit brings in the unit of its
 // top cell, in the cell's library, uses the netlist for it and, while the
-// design has no root, makes it the root.
+// design has no root, makes it the root. The units that the netlist itself
+// brought before do not count: read again with another top cell, the
+// netlist's new unit takes their place, and the root with it.
 void ImportMissingNetlistModule(const Entry& file)
 {
     const IfilePredecessorObject* record = file->GetPredecessorObject();
     if (!record) return;
     const VyIfaces::ComponentID id = record->GetComponentID();
-    if (id.name.empty() || ImodelHasModule()) return;
+    if (id.name.empty()) return;
     Imodel& model = Imodel::GetInstance();
     ImodelDesignManager* design = model.GetDesignManager();
     if (!design) return;
+    std::vector<ImodelModule*> former;
+    if (!HoldsOnlyUnitsOf(*design, *file, former)) return;
+    if (!former.empty()) {
+        for (const ImodelModule* unit : former)
+            if (unit->GetName() == id.name && ImodelIsSameStrNoCase(unit->GetDefinedInLibrary(), id.library)) return;
+        // The root id is emptied when the root goes: the new unit becomes
+        // the root below.
+        ImodelRemoveModulesOfFile(file, nullptr, true, false, false, nullptr, nullptr);
+        if (ImodelHasModule()) return;
+    }
     ImodelDesignManager::LibraryPtr library = design->FindLibraryByName(id.library);
     if (!library) library = design->AddLibrary(id.library, true);
     if (!library) return;

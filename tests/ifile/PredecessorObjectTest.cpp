@@ -144,6 +144,42 @@ TEST_F(DerivedFiles, ANetlistReadIntoAnEmptyDesignBringsInItsUnit)
     EXPECT_EQ(Design().FindLibraryByName("work")->GetModules()->size(), 0u);
 }
 
+TEST_F(DerivedFiles, ANetlistReadAgainWithAnotherTopCellBringsThatUnitInPlaceOfItsOwn)
+{
+    const auto work = Design().FindLibraryByName("work");
+    const auto netlist = Add("synthesis/n.edn", zorpaFT_SYN_EDN, Netlist("aaa"));
+    ImodelModule* first = Design().GetRootModule();
+    ASSERT_NE(first, nullptr);
+    ASSERT_EQ(first->GetName(), "aaa");
+
+    // The same cell again: the unit is left as it is.
+    Add("synthesis/n.edn", zorpaFT_SYN_EDN, Netlist("aaa"));
+    EXPECT_EQ(Design().GetRootModule(), first);
+    EXPECT_EQ(work->GetModules()->size(), 1u);
+
+    // Another cell: its unit alone, the root with it, the netlist used for it.
+    Add("synthesis/n.edn", zorpaFT_SYN_EDN, Netlist("bbb"));
+    ImodelModule* root = Design().GetRootModule();
+    ASSERT_NE(root, nullptr);
+    EXPECT_EQ(root->GetName(), "bbb");
+    EXPECT_EQ(root->GetModuleFile(), netlist);
+    EXPECT_EQ(IprocessGetModulePtr(netlist.get()), root);
+    EXPECT_EQ(work->GetModules()->size(), 1u);
+
+    // Without a root, the new unit becomes it too.
+    Design().SetRootId(VyIfaces::ComponentID());
+    Add("synthesis/n.edn", zorpaFT_SYN_EDN, Netlist("ccc"));
+    ASSERT_NE(Design().GetRootModule(), nullptr);
+    EXPECT_EQ(Design().GetRootModule()->GetName(), "ccc");
+
+    // Beside a unit of any other file, a netlist brings in nothing, its own
+    // unit stays.
+    Unit("top");
+    Add("synthesis/n.edn", zorpaFT_SYN_EDN, Netlist("ddd"));
+    EXPECT_EQ(Design().GetRootModule()->GetName(), "ccc");
+    EXPECT_EQ(work->GetModules()->size(), 2u);
+}
+
 TEST_F(DerivedFiles, AProgrammingProjectListsItsChainOfProgrammingFiles)
 {
     ImodelModule* top = Unit("top");
