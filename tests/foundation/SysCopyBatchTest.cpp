@@ -96,7 +96,8 @@ TEST(SysCopyBatch, AFullBatchStillCommitsEveryCopy)
     ::setrlimit(RLIMIT_NOFILE, &before);
     int added = 0;
     // The batch says when it holds as many temporaries as it may.
-    while (!batch.IsFull() && added < 5000) ASSERT_EQ(batch.Add(source, to / ("c" + std::to_string(added++) + ".v")), 0);
+    while (!batch.IsFull() && added < 5000)
+        ASSERT_EQ(batch.Add(source, to / ("c" + std::to_string(added++) + ".v")), 0);
     EXPECT_TRUE(batch.IsFull());
     EXPECT_GE(added, 16);
     EXPECT_EQ(batch.Commit(), std::vector<int>(static_cast<std::size_t>(added), 0));
@@ -165,4 +166,48 @@ TEST(SysCopyBatch, StaleTemporariesAreTakenOverAndLiveOnesLeftAlone)
     EXPECT_EQ(to.Read(".live.v.tmp"), "another writer's copy");
     EXPECT_EQ(to.List(), (std::vector<std::string>{".live.v.tmp", "live.v", "stale.v"}));
     ::close(held);
+}
+
+// A target that is a symbolic link: written where it points, unless the
+// copy is asked to replace the link; then the link becomes a file of its
+// own and what it pointed to stays. Uncommitted, the link stays as it was.
+TEST(SysCopyBatch, ALinkAtTheTargetIsWrittenThroughOrReplacedAsAsked)
+{
+    TempFolder from;
+    TempFolder to;
+    TempFolder elsewhere;
+    const std::string source = from.Write("new.v", "module n; endmodule\n");
+    const std::string outside = elsewhere.Write("o.v", "outside\n");
+    for (const char* name : {"through.v", "replaced.v", "kept.v"})
+        ASSERT_EQ(::symlink(outside.c_str(), (to / name).c_str()), 0);
+    ASSERT_EQ(::symlink((elsewhere / "nothing.v").c_str(), (to / "dangling.v").c_str()), 0);
+    {
+        SysCopyBatch batch;
+        ASSERT_EQ(batch.Add(source, to / "kept.v", true), 0);
+    }
+    struct stat st;
+    ASSERT_EQ(::lstat((to / "kept.v").c_str(), &st), 0);
+    EXPECT_TRUE(S_ISLNK(st.st_mode));
+
+    SysCopyBatch batch;
+    ASSERT_EQ(batch.Add(source, to / "replaced.v", true), 0);
+    ASSERT_EQ(batch.Add(source, to / "dangling.v", true), 0);
+    EXPECT_EQ(batch.Commit(), std::vector<int>(2, 0));
+    for (const char* name : {"replaced.v", "dangling.v"}) {
+        ASSERT_EQ(::lstat((to / name).c_str(), &st), 0) << name;
+        EXPECT_TRUE(S_ISREG(st.st_mode)) << name;
+        EXPECT_EQ(to.Read(name), "module n; endmodule\n") << name;
+    }
+    EXPECT_EQ(elsewhere.Read("o.v"), "outside\n");
+    EXPECT_EQ(elsewhere.List(), std::vector<std::string>{"o.v"});
+
+    // Without the ask, the file pointed to takes the copy and the link stays.
+    ASSERT_EQ(batch.Add(source, to / "through.v"), 0);
+    EXPECT_EQ(batch.Commit(), std::vector<int>(1, 0));
+    ASSERT_EQ(::lstat((to / "through.v").c_str(), &st), 0);
+    EXPECT_TRUE(S_ISLNK(st.st_mode));
+    EXPECT_EQ(elsewhere.Read("o.v"), "module n; endmodule\n");
+    // Only the links and the files: no temporary left in either folder.
+    EXPECT_EQ(to.List(), (std::vector<std::string>{"dangling.v", "kept.v", "replaced.v", "through.v"}));
+    EXPECT_EQ(elsewhere.List(), std::vector<std::string>{"o.v"});
 }

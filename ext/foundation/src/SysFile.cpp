@@ -123,7 +123,10 @@ std::string Reason(const char* what, const std::string& path, int code)
 // writer uses a name of its own (with its process id and a count).
 class AtomicFile {
 public:
-    explicit AtomicFile(const std::string& target) : m_target(WriteTarget(target))
+    // `throughLink`: a target that is a symbolic link is written where it
+    // points; otherwise the link itself is replaced by the new file.
+    explicit AtomicFile(const std::string& target, bool throughLink = true)
+        : m_target(throughLink ? WriteTarget(target) : target)
     {
         const std::string title = m_target.substr(m_target.rfind('/') + 1).substr(0, 64);
         const std::string stem = FolderOf(m_target) + "/." + title;
@@ -436,8 +439,10 @@ namespace {
 constexpr off_t kWriteBackHeadStart = 256 * 1024;
 
 // The copy of `from` written into a new temporary of `to`, with the
-// source's permission bits; null when it could not be.
-std::unique_ptr<AtomicFile> WriteCopy(const std::string& from, const std::string& to, bool durable)
+// source's permission bits; null when it could not be. `throughLink` as
+// for AtomicFile.
+std::unique_ptr<AtomicFile> WriteCopy(const std::string& from, const std::string& to, bool durable,
+                                      bool throughLink = true)
 {
     if (to.empty() || from.empty()) return nullptr;
     // Not blocking: a named pipe is refused below rather than waited on.
@@ -446,7 +451,7 @@ std::unique_ptr<AtomicFile> WriteCopy(const std::string& from, const std::string
     struct stat st;
     std::unique_ptr<AtomicFile> target;
     if (::fstat(source, &st) == 0 && S_ISREG(st.st_mode)) {
-        target = std::make_unique<AtomicFile>(NativePath(to));
+        target = std::make_unique<AtomicFile>(NativePath(to), throughLink);
         const bool ok = target->IsOpen() &&
                         CopyContent(source, target->Descriptor(), static_cast<std::uint64_t>(st.st_size)) &&
                         (durable ? target->Commit(st.st_mode & 07777)
@@ -479,9 +484,9 @@ SysCopyBatch::SysCopyBatch() : m_limit(BatchLimit()) {}
 
 SysCopyBatch::~SysCopyBatch() = default;
 
-int SysCopyBatch::Add(const std::string& from, const std::string& to)
+int SysCopyBatch::Add(const std::string& from, const std::string& to, bool replaceLink)
 {
-    std::unique_ptr<AtomicFile> file = WriteCopy(from, to, false);
+    std::unique_ptr<AtomicFile> file = WriteCopy(from, to, false, !replaceLink);
     if (!file) return -1;
     const dev_t device = file->Device();
     m_pending.push_back(Pending{std::move(file), device});

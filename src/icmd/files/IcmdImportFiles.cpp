@@ -172,11 +172,15 @@ public:
     // Writes the copy of `from` for `target`, whose full name is `to` and
     // key `toKey` (its folder made when missing), to be added once in
     // place; false, with "UNABLE_TO_COPY", when it could not be written.
+    // A symbolic link at `to` (put there by hand, or a member that is one)
+    // is replaced by the project's own copy: an import never writes a file
+    // elsewhere, as delete_files never deletes one. The link goes only
+    // when the copy is in place.
     bool Copy(const std::string& from, const IfileObject& target, const std::string& to, std::string toKey,
               bool updateState)
     {
         if (m_copies.IsFull()) Flush();
-        if (!CopyMakingFolder(from, to, [&] { return m_copies.Add(from, to) == 0; })) {
+        if (!CopyMakingFolder(from, to, [&] { return m_copies.Add(from, to, true) == 0; })) {
             ImodelDisplayUNABLE_TO_COPY_MSG(from.c_str(), to.c_str());
             return false;
         }

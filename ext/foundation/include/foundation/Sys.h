@@ -84,7 +84,10 @@ public:
 
     // 0 when the copy waits in its temporary; -1 when it could not be
     // written (nothing of it is left behind, and it is not in the batch).
-    int Add(const std::string& from, const std::string& to);
+    // A `to` that is a symbolic link is written where it points, unless
+    // `replaceLink`: then the copy takes the place of the link itself, and
+    // the file it pointed to stays as it was.
+    int Add(const std::string& from, const std::string& to, bool replaceLink = false);
     // The results of the copies waiting, in the order they were added (0 in
     // place, -1 failed: the target stays as it was); the batch is empty
     // afterwards.
