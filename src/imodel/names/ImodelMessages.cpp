@@ -412,7 +412,7 @@ IMODEL_LINE(UNKNOWN_DESIGN_KIND, 1, 1411, MdbERROR,
             "'%s' is not a kind of design that can be made new: the kind is Veyrun.")
 IMODEL_LINE(DESIGN_NOT_OPENED, 1, 1412, MdbERROR, "Unable to open the block design '%s'.")
 IMODEL_LINE(EDITOR_NOT_OPENED, 2, 1413, MdbERROR, "Unable to open '%s' in %s.")
-// --- serials 1414 to 1418: delete_files, the link and the library commands ---
+// --- serials 1414 to 1419: delete_files, the link and the library commands ---
 
 IMODEL_LINE(LINKED_FILE_KEPT_ON_DISK, 1, 1414, MdbINFO,
             "'%s' lies outside the project folder: it left the project and stays on disk.")
@@ -427,9 +427,11 @@ IMODEL_LINE(LIBRARY_SETTINGS_NOT_KEPT, 1, 1417, MdbERROR,
 IMODEL_LINE(FILE_NAME_CASE_TWIN, 2, 1418, MdbERROR,
             "'%s' was not added: its name differs from the project's file '%s' only in the case of its letters, "
             "which the project does not tell apart.")
-// --- serial 1419: a core's file that the project holds already ----------------
+IMODEL_LINE(FILE_IN_PROJECT_AS, 2, 1419, MdbERROR,
+            "'%s' is the project's file '%s' under another name: the project holds each file once.")
+// --- serial 1421: a core's file that the project holds already ----------------
 
-IMODEL_LINE(CORE_FILE_HELD_BY_PROJECT, 2, 1419, MdbWARNING,
+IMODEL_LINE(CORE_FILE_HELD_BY_PROJECT, 2, 1421, MdbWARNING,
             "'%s' is already a file of the project: the core '%s' neither takes it over nor overwrites it.")
 
 // --- progress meter -----------------------------------------------------------
