@@ -216,7 +216,7 @@ int ImodelDisplayUNKNOWN_DESIGN_KIND_MSG(const char* kind);
 int ImodelDisplayDESIGN_NOT_OPENED_MSG(const char* design);
 // A file that the named editor could not open.
 int ImodelDisplayEDITOR_NOT_OPENED_MSG(const char* fileName, const char* editor);
-// --- serials 1414 to 1419: delete_files, the link and the library commands ---
+// --- serials 1414 to 1420: delete_files, the link and the library commands ---
 
 // delete_files -from_disk leaves a linked file where it is.
 int ImodelDisplayLINKED_FILE_KEPT_ON_DISK_MSG(const char* fileName);
@@ -229,6 +229,8 @@ int ImodelDisplayLIBRARY_SETTINGS_NOT_KEPT_MSG(const char* name);
 int ImodelDisplayFILE_NAME_CASE_TWIN_MSG(const char* fileName, const char* memberName);
 // A file named by a link (or a link in its path) that is a member already.
 int ImodelDisplayFILE_IN_PROJECT_AS_MSG(const char* fileName, const char* memberName);
+// export_as_link to a place inside the project folder.
+int ImodelDisplayLINK_PLACE_IN_PROJECT_MSG(const char* place, const char* fileName);
 
 // --- serial 1421: a core's file that the project holds already ----------------
 

@@ -4,8 +4,10 @@
 #include "icmd/files/IcmdCopyLocally.h"
 #include "icmd/files/IcmdCreateLink.h"
 #include "ifile/IfileObjectEx.h"
+#include "imodel/design/ImodelDesignManager.h"
 #include "imodel/model/Imodel.h"
 #include "imodel/names/ImodelMessages.h"
+#include "src/icmd/project/ImodelCopyProjectDirTool.h"
 
 #include <foundation/AcmdManager.h>
 #include <foundation/Sys.h>
@@ -20,6 +22,32 @@ bool CanCreateLinkFromFile(const IfileObjectEx& file)
     if (!file.IsLocalFile() || file.HasParentFile()) return false;
     const IcmdCreateLink link(&Imodel::GetInstance());
     return link.IsSupportedType(file.GetFileSpecificType());
+}
+
+// The real path of `path`, which need not exist yet: the real path of its
+// longest part that exists, with the rest as spelled. A place reached
+// through a symbolic link to a folder is seen where it really is.
+std::string RealPathOf(const std::string& path)
+{
+    std::string existing = path;
+    std::string rest;
+    while (!existing.empty()) {
+        const std::string real = SysGetRealPath(existing);
+        if (!real.empty()) return real == "/" ? (rest.empty() ? real : rest) : real + rest;
+        const std::size_t slash = existing.rfind('/');
+        if (slash == std::string::npos) break;
+        rest = existing.substr(slash) + rest;
+        existing = slash == 0 ? std::string("/") : existing.substr(0, slash);
+    }
+    return path;
+}
+
+// Whether `place` lies in the project folder, links in either path followed.
+bool IsInProjectFolder(const std::string& place)
+{
+    const ImodelDesignManager* design = Imodel::GetInstance().GetDesignManager();
+    const std::string project = design ? design->GetProjectFolder().GetString() : std::string();
+    return !project.empty() && ImodelCopyProjectDirTool::IsInFolder(RealPathOf(place), RealPathOf(project));
 }
 
 }  // namespace
@@ -43,6 +71,12 @@ AcmdEnum::Result IcmdPublishFile::execDo()
         return AcmdEnum::Failure;
     }
     const std::string place = AcmdGetFullPath(path, AcmdManager::GetInstance().GetCurrentFolder());
+    // A place in the project folder is no link: the entry would become a
+    // project file of another folder, or one stored as a link that is not.
+    if (IsInProjectFolder(place)) {
+        ImodelDisplayLINK_PLACE_IN_PROJECT_MSG(place.c_str(), full.c_str());
+        return AcmdEnum::Failure;
+    }
     const IfileObject target(ImodelFileName(place), entry->GetFileSpecificType(), ImodelFMFull, false, true);
     return doChangeLink(entry, target);
 }

@@ -412,7 +412,7 @@ IMODEL_LINE(UNKNOWN_DESIGN_KIND, 1, 1411, MdbERROR,
             "'%s' is not a kind of design that can be made new: the kind is Veyrun.")
 IMODEL_LINE(DESIGN_NOT_OPENED, 1, 1412, MdbERROR, "Unable to open the block design '%s'.")
 IMODEL_LINE(EDITOR_NOT_OPENED, 2, 1413, MdbERROR, "Unable to open '%s' in %s.")
-// --- serials 1414 to 1419: delete_files, the link and the library commands ---
+// --- serials 1414 to 1420: delete_files, the link and the library commands ---
 
 IMODEL_LINE(LINKED_FILE_KEPT_ON_DISK, 1, 1414, MdbINFO,
             "'%s' lies outside the project folder: it left the project and stays on disk.")
@@ -429,6 +429,8 @@ IMODEL_LINE(FILE_NAME_CASE_TWIN, 2, 1418, MdbERROR,
             "which the project does not tell apart.")
 IMODEL_LINE(FILE_IN_PROJECT_AS, 2, 1419, MdbERROR,
             "'%s' is the project's file '%s' under another name: the project holds each file once.")
+IMODEL_LINE(LINK_PLACE_IN_PROJECT, 2, 1420, MdbERROR,
+            "'%s' lies inside the project folder: '%s' is exported as a link only to a place outside it.")
 // --- serial 1421: a core's file that the project holds already ----------------
 
 IMODEL_LINE(CORE_FILE_HELD_BY_PROJECT, 2, 1421, MdbWARNING,
