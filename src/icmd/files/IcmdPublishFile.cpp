@@ -24,30 +24,12 @@ bool CanCreateLinkFromFile(const IfileObjectEx& file)
     return link.IsSupportedType(file.GetFileSpecificType());
 }
 
-// The real path of `path`, which need not exist yet: the real path of its
-// longest part that exists, with the rest as spelled. A place reached
-// through a symbolic link to a folder is seen where it really is.
-std::string RealPathOf(const std::string& path)
-{
-    std::string existing = path;
-    std::string rest;
-    while (!existing.empty()) {
-        const std::string real = SysGetRealPath(existing);
-        if (!real.empty()) return real == "/" ? (rest.empty() ? real : rest) : real + rest;
-        const std::size_t slash = existing.rfind('/');
-        if (slash == std::string::npos) break;
-        rest = existing.substr(slash) + rest;
-        existing = slash == 0 ? std::string("/") : existing.substr(0, slash);
-    }
-    return path;
-}
-
 // Whether `place` lies in the project folder, links in either path followed.
 bool IsInProjectFolder(const std::string& place)
 {
     const ImodelDesignManager* design = Imodel::GetInstance().GetDesignManager();
     const std::string project = design ? design->GetProjectFolder().GetString() : std::string();
-    return !project.empty() && ImodelCopyProjectDirTool::IsInFolder(RealPathOf(place), RealPathOf(project));
+    return ImodelCopyProjectDirTool::IsReallyInFolder(place, project);
 }
 
 }  // namespace

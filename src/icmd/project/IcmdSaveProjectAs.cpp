@@ -57,23 +57,6 @@ public:
     bool operator()(boost::shared_ptr<IfileObjectEx> file) const override { return file && !file->IsLocalFile(); }
 };
 
-// The real path of `path`, links resolved, also when its last parts do not
-// exist yet: the real path of the deepest folder that exists, then the rest.
-std::string RealPathOf(const std::string& path)
-{
-    std::string existing = path;
-    std::string rest;
-    while (!existing.empty()) {
-        const std::string real = SysGetRealPath(existing);
-        if (!real.empty()) return real == "/" ? (rest.empty() ? real : rest) : real + rest;
-        const std::size_t slash = existing.rfind('/');
-        if (slash == std::string::npos) break;
-        rest = existing.substr(slash) + rest;
-        existing = slash == 0 ? std::string("/") : existing.substr(0, slash);
-    }
-    return path;
-}
-
 }  // namespace
 
 IcmdSaveProjectAs::IcmdSaveProjectAs()
@@ -148,7 +131,7 @@ AcmdEnum::Result IcmdSaveProjectAs::checkParams()
     }
     // A copy inside the project would be copied into itself.
     const std::string project = Design().GetProjectFolder().GetString();
-    if (!project.empty() && ImodelCopyProjectDirTool::IsInFolder(RealPathOf(target), RealPathOf(project))) {
+    if (ImodelCopyProjectDirTool::IsReallyInFolder(target, project)) {
         ImodelDisplaySAVE_AS_INSIDE_PROJECT_MSG(target.c_str(), project.c_str());
         return AcmdEnum::Failure;
     }

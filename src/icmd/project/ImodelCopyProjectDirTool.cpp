@@ -79,6 +79,32 @@ bool ImodelCopyProjectDirTool::IsInFolder(const std::string& key, const std::str
     return key.size() == folder.size() || key[folder.size()] == '/' || folder.back() == '/';
 }
 
+namespace {
+
+// The real path of `path`, links resolved, also when its last parts do not
+// exist yet: the real path of the deepest folder that exists, then the rest.
+std::string RealPathOf(const std::string& path)
+{
+    std::string existing = path;
+    std::string rest;
+    while (!existing.empty()) {
+        const std::string real = SysGetRealPath(existing);
+        if (!real.empty()) return real == "/" ? (rest.empty() ? real : rest) : real + rest;
+        const std::size_t slash = existing.rfind('/');
+        if (slash == std::string::npos) break;
+        rest = existing.substr(slash) + rest;
+        existing = slash == 0 ? std::string("/") : existing.substr(0, slash);
+    }
+    return path;
+}
+
+}  // namespace
+
+bool ImodelCopyProjectDirTool::IsReallyInFolder(const std::string& path, const std::string& folder)
+{
+    return !folder.empty() && IsInFolder(RealPathOf(path), RealPathOf(folder));
+}
+
 bool ImodelCopyProjectDirTool::InAnyOf(const std::string& key, const std::vector<std::string>& folders)
 {
     return std::any_of(folders.begin(), folders.end(),

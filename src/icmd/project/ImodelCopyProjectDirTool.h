@@ -30,6 +30,9 @@ public:
     // Whether the name `key` is `folder` or lies below it (names spelled
     // alike; a folder may end in a separator).
     static bool IsInFolder(const std::string& key, const std::string& folder);
+    // The same for where the two really lie, symbolic links in either path
+    // followed; `path` need not exist yet.
+    static bool IsReallyInFolder(const std::string& path, const std::string& folder);
 
 private:
     // The full name as spelled, with "/" for separators and without
