@@ -67,6 +67,17 @@ bool CopyMakingFolder(const std::string& from, const std::string& to)
     return CopyMakingFolder(from, to, [&] { return SysCopy(from, to) == 0; });
 }
 
+// Copies `from` onto `to` as the project's own file: a symbolic link at `to`
+// is replaced by the copy, and the file it points to, somebody else's, is
+// left as it was. False when the copy failed.
+bool CopyReplacingLink(const std::string& from, const std::string& to)
+{
+    return CopyMakingFolder(from, to, [&] {
+        SysCopyBatch copy;
+        return copy.Add(from, to, true) == 0 && copy.Commit().front() == 0;
+    });
+}
+
 // Copies `from` onto `to`, which the caller knows to be another file. False,
 // with "UNABLE_TO_COPY", when the copy failed.
 bool CopyInto(const std::string& from, const std::string& to)
@@ -421,7 +432,7 @@ bool ImportOneFile(Imodel& model, const IfileObject& file, ImportBatch& batch, M
         }
         if (copying && !batch.Copy(source, target, destination, std::move(destinationKey), updateState)) return false;
         if (companion && !SysIsSameFile(companionSource, companionTarget) &&
-            !CopyMakingFolder(companionSource, companionTarget) && type == zorpaFT_SCH)
+            !CopyReplacingLink(companionSource, companionTarget) && type == zorpaFT_SCH)
             ImodelDisplayNO_WIR_FILE_MSG(companionSource.c_str());
         if (!copying) batch.Add(target, destination, linkMode, updateState);
         if (linkMode) members.Add(destination);
