@@ -279,9 +279,16 @@ bool ImportCore(Imodel& model, const IfileObject& file, QuorlaneCoreToolManager&
     const bool detecting = ItimerManager::GetDoFileDetection();
     const ImodelSetAndRestoreModelFlagObject noDetection(ItimerManager::GetDoFileDetection(), false);
     const bool wasBlocked = Imodel::BlockDesignHierarchyDisplay(true, true);
+    // The consistency check passes by a description the project has
+    // already: a member imported again is taken again here, its old files
+    // and units replaced by what the description names now, as the file
+    // watcher does for a description changed on disk and as the next open
+    // would read it.
+    const bool member = static_cast<bool>(model.GetFileManager()->GetFile(file));
     ImodelFileName importedName;
     const bool imported = tool.ImportCore(file, importedName);
     if (detecting) model.CheckNewCores(file.GetFileSpecificType());
+    if (imported && member) tool.AddCoreToProject(file);
     Imodel::BlockDesignHierarchyDisplay(wasBlocked, true);
     return imported;
 }
