@@ -23,9 +23,11 @@
 #include <ktcore/DesignBase.h>
 #include <ktwkspace/Catalog.h>
 #include <ktwkspace/Workspace.h>
+#include <ulv/SpiritReadCoreInfo.h>
 #include <vy/VyBusDefMgr.h>
 
 #include <optional>
+#include <stdexcept>
 
 namespace {
 
@@ -37,6 +39,64 @@ bool SettingOr(const char* name, bool fallback)
     int value = fallback ? 1 : 0;
     DefGetBoolFL(name, &value, __FILE__, __LINE__);
     return value == 1;
+}
+
+// Whether the core workspace's file can hold what it keeps of the core
+// `description` defines: its own writer is asked, which refuses a line
+// break or another control character in any value.
+bool IsKeptByWorkspace(const SpiritCoreDescription& description, const std::string& fileName)
+{
+    Ktwkspace::WorkspaceComponentRecord record;
+    const std::string& library = description.GetHDLLibrary();
+    record.id = VyIfaces::ComponentID(description.GetCore().name, library.empty() ? "work" : library, "");
+    record.definitionFile = fileName;
+    if (!description.GetDevices().empty()) {
+        const SpiritDevice& device = description.GetDevices().front();
+        record.family = device.family;
+        record.die = device.die;
+        record.package = device.package;
+    }
+    record.instances = description.GetInstances();
+    Ktwkspace::WorkspaceSettings settings;
+    settings.components.push_back(std::move(record));
+    try {
+        Ktwkspace::KtwkspaceFormatWorkspace(settings);
+    } catch (const std::invalid_argument&) {
+        return false;
+    }
+    return true;
+}
+
+// Says why the workspace refused the core description `file`, where the
+// refusal can be told apart from here; the workspace itself only leaves a
+// debug line, and a refused import_files would otherwise give no reason.
+void TellRefusedCore(const IfileObject& file, Ktwkspace::Workspace& workspace, bool always)
+{
+    // A description that cannot be read is told by the reader (INVALID_CORE).
+    if (!IxmlSPIRITCoreReader(file, "Component", nullptr, false).IsCoreValid()) return;
+    const std::string name = file.GetFullFileName().GetString();
+    const SpiritCoreDescription description(name);
+    if (description.IsRead()) {
+        const std::string& core = description.GetCore().name;
+        if (core.empty()) {
+            ImodelDisplayCORE_WITHOUT_NAME_MSG(name.c_str());
+            return;
+        }
+        if (!IsKeptByWorkspace(description, name)) {
+            ImodelDisplayCORE_NOT_STORABLE_MSG(name.c_str());
+            return;
+        }
+        // Without a new reading every time, a core stays with the
+        // description that brought it.
+        const std::string& library = description.GetHDLLibrary();
+        const VyIfaces::IComponent* held =
+            workspace.FindComponent(VyIfaces::ComponentID(core, library.empty() ? "work" : library, ""));
+        if (!always && held != nullptr && !ImodelIsSameFileName(held->GetDefinitionFileName(), name)) {
+            ImodelDisplayCORE_DEFINED_ELSEWHERE_MSG(name.c_str(), core.c_str(), held->GetDefinitionFileName().c_str());
+            return;
+        }
+    }
+    ImodelDisplayCORE_NOT_TAKEN_MSG(name.c_str(), workspace.GetFileName().c_str());
 }
 
 IIDEObject* HostIDEObject()
@@ -159,9 +219,7 @@ bool ItoolVeyrun::ImportCore(const IfileObject& file, ImodelFileName& newName)
     const bool done =
         workspace->SafeimportCore(m_lastImported.GetString(), model.GetCatalog().GetCatalogIf(), imported, always);
     newName = ImodelFileName(imported);
-    // A description that cannot be read is told (INVALID_CORE), so that a
-    // refused import says why.
-    if (!done) IxmlSPIRITCoreReader(file, "Component", nullptr, false);
+    if (!done) TellRefusedCore(file, *workspace, always);
     return done;
 }
 

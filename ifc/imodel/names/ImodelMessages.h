@@ -237,6 +237,17 @@ int ImodelDisplayLINK_PLACE_IN_PROJECT_MSG(const char* place, const char* fileNa
 // A file a core names that the project already holds as somebody else's.
 int ImodelDisplayCORE_FILE_HELD_BY_PROJECT_MSG(const char* fileName, const char* coreFile);
 
+// --- serials 1422 to 1425: a core description the core workspace refuses ----
+
+// A description that names no core (no <name>, or an empty one).
+int ImodelDisplayCORE_WITHOUT_NAME_MSG(const char* fileName);
+// A description with a value the workspace file cannot hold.
+int ImodelDisplayCORE_NOT_STORABLE_MSG(const char* fileName);
+// A core that another description brought, not read again.
+int ImodelDisplayCORE_DEFINED_ELSEWHERE_MSG(const char* fileName, const char* core, const char* otherFile);
+// Any other refusal: the workspace file could not be written.
+int ImodelDisplayCORE_NOT_TAKEN_MSG(const char* fileName, const char* workspaceFile);
+
 // --- messages emitted through functions of other components -------------------
 
 // Defined in the table with every other message; the flow

@@ -435,6 +435,18 @@ IMODEL_LINE(LINK_PLACE_IN_PROJECT, 2, 1420, MdbERROR,
 
 IMODEL_LINE(CORE_FILE_HELD_BY_PROJECT, 2, 1421, MdbWARNING,
             "'%s' is already a file of the project: the core '%s' neither takes it over nor overwrites it.")
+// --- serials 1422 to 1425: a core description the core workspace refuses ----
+
+IMODEL_LINE(CORE_WITHOUT_NAME, 1, 1422, MdbERROR,
+            "'%s' was not imported: it names no core (its <name> element is missing or empty).")
+IMODEL_LINE(CORE_NOT_STORABLE, 1, 1423, MdbERROR,
+            "'%s' was not imported: the name of its core, its library or a device or instance it names holds a line "
+            "break or another control character, which the project's core workspace cannot keep.")
+IMODEL_LINE(CORE_DEFINED_ELSEWHERE, 3, 1424, MdbERROR,
+            "'%s' was not imported: the core '%s' of the project's core workspace is the one '%s' describes.")
+IMODEL_LINE(CORE_NOT_TAKEN, 2, 1425, MdbERROR,
+            "'%s' was not imported: the project's core workspace did not take it; check that its file '%s' can be "
+            "written.")
 
 // --- progress meter -----------------------------------------------------------
 
