@@ -41,32 +41,6 @@ bool SettingOr(const char* name, bool fallback)
     return value == 1;
 }
 
-// Whether the core workspace's file can hold what it keeps of the core
-// `description` defines: its own writer is asked, which refuses a line
-// break or another control character in any value.
-bool IsKeptByWorkspace(const SpiritCoreDescription& description, const std::string& fileName)
-{
-    Ktwkspace::WorkspaceComponentRecord record;
-    const std::string& library = description.GetHDLLibrary();
-    record.id = VyIfaces::ComponentID(description.GetCore().name, library.empty() ? "work" : library, "");
-    record.definitionFile = fileName;
-    if (!description.GetDevices().empty()) {
-        const SpiritDevice& device = description.GetDevices().front();
-        record.family = device.family;
-        record.die = device.die;
-        record.package = device.package;
-    }
-    record.instances = description.GetInstances();
-    Ktwkspace::WorkspaceSettings settings;
-    settings.components.push_back(std::move(record));
-    try {
-        Ktwkspace::KtwkspaceFormatWorkspace(settings);
-    } catch (const std::invalid_argument&) {
-        return false;
-    }
-    return true;
-}
-
 // Says why the workspace refused the core description `file`, where the
 // refusal can be told apart from here; the workspace itself only leaves a
 // debug line, and a refused import_files would otherwise give no reason.
@@ -82,15 +56,19 @@ void TellRefusedCore(const IfileObject& file, Ktwkspace::Workspace& workspace, b
             ImodelDisplayCORE_WITHOUT_NAME_MSG(name.c_str());
             return;
         }
-        if (!IsKeptByWorkspace(description, name)) {
+        // The workspace's own writer is asked: it refuses a line break or
+        // another control character in any value it keeps.
+        Ktwkspace::WorkspaceSettings settings;
+        settings.components.push_back(Ktwkspace::KtwkspaceRecordOfCore(description, name));
+        try {
+            Ktwkspace::KtwkspaceFormatWorkspace(settings);
+        } catch (const std::invalid_argument&) {
             ImodelDisplayCORE_NOT_STORABLE_MSG(name.c_str());
             return;
         }
         // Without a new reading every time, a core stays with the
         // description that brought it.
-        const std::string& library = description.GetHDLLibrary();
-        const VyIfaces::IComponent* held =
-            workspace.FindComponent(VyIfaces::ComponentID(core, library.empty() ? "work" : library, ""));
+        const VyIfaces::IComponent* held = workspace.FindComponent(settings.components.front().id);
         if (!always && held != nullptr && !ImodelIsSameFileName(held->GetDefinitionFileName(), name)) {
             ImodelDisplayCORE_DEFINED_ELSEWHERE_MSG(name.c_str(), core.c_str(), held->GetDefinitionFileName().c_str());
             return;
@@ -152,7 +130,9 @@ bool CanNameFolder(const std::string& library)
 // The workspace hears only the events it acts on: the units' change events,
 // sent per link while files are scanned, are left out while no other view hears them.
 ItoolVeyrun::ItoolVeyrun(Imodel* model)
-    : IeventView(model, IeventHeardBy<ItoolVeyrun>()), m_model(model ? model : &Imodel::GetInstance()) {}
+    : IeventView(model, IeventHeardBy<ItoolVeyrun>()), m_model(model ? model : &Imodel::GetInstance())
+{
+}
 
 ItoolVeyrun::~ItoolVeyrun() = default;
 

@@ -493,18 +493,10 @@ Workspace::CreateResult Workspace::CreateCore(const std::string& library, const 
     return CreateUniqueCore(VlnvCoreId(core->vendor, core->library, core->name, core->version), chosen);
 }
 
-bool Workspace::SafeimportCore(const std::string& fileName, CatalogIf*, std::string& importedName, bool always)
+WorkspaceComponentRecord KtwkspaceRecordOfCore(const SpiritCoreDescription& description, const std::string& fileName)
 {
-    importedName.clear();
-    const SpiritCoreDescription description(fileName);
-    if (!description.IsRead() || description.GetCore().name.empty()) {
-        DebugLine(fileName + ": not a core description" +
-                  (description.getReadError().empty() ? std::string() : ": " + description.getReadError()));
-        return false;
-    }
     WorkspaceComponentRecord record;
-    if (!description.GetCoreType().empty() && !VyIfaces::FindModuleType(description.GetCoreType(), record.type))
-        DebugLine(fileName + ": unknown core type " + description.GetCoreType() + ", taken for a Kiltora core");
+    if (!description.GetCoreType().empty()) VyIfaces::FindModuleType(description.GetCoreType(), record.type);
     record.state = 0;
     const std::string& library = description.GetHDLLibrary();
     record.id = VyIfaces::ComponentID(description.GetCore().name, library.empty() ? "work" : library, "");
@@ -516,6 +508,22 @@ bool Workspace::SafeimportCore(const std::string& fileName, CatalogIf*, std::str
         record.package = device.package;
     }
     record.instances = description.GetInstances();
+    return record;
+}
+
+bool Workspace::SafeimportCore(const std::string& fileName, CatalogIf*, std::string& importedName, bool always)
+{
+    importedName.clear();
+    const SpiritCoreDescription description(fileName);
+    if (!description.IsRead() || description.GetCore().name.empty()) {
+        DebugLine(fileName + ": not a core description" +
+                  (description.getReadError().empty() ? std::string() : ": " + description.getReadError()));
+        return false;
+    }
+    WorkspaceComponentRecord record = KtwkspaceRecordOfCore(description, fileName);
+    VyIfaces::IComponent::VyModuleType known{};
+    if (!description.GetCoreType().empty() && !VyIfaces::FindModuleType(description.GetCoreType(), known))
+        DebugLine(fileName + ": unknown core type " + description.GetCoreType() + ", taken for a Kiltora core");
 
     const auto held = FindHeld(FindComponent(record.id));
     if (held == m_table.end()) {

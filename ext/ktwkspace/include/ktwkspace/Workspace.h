@@ -43,6 +43,8 @@
 class IIDEObject;
 class VlnvCoreId;
 
+class SpiritCoreDescription;
+
 namespace Ktwkspace {
 
 class CatalogIf;
@@ -321,6 +323,12 @@ private:
 // version it writes.
 inline constexpr const char* kWorkspaceFileRoot = "workspace";
 inline constexpr int kWorkspaceFileVersion = 1;
+
+// What the workspace keeps of the core that `description`, read from
+// `fileName`, defines (Workspace::SafeimportCore): its identity, its kind
+// (a Kiltora core when its core type names none known), the first device
+// it supports and its instances.
+WorkspaceComponentRecord KtwkspaceRecordOfCore(const SpiritCoreDescription& description, const std::string& fileName);
 
 // The text of a workspace file for `settings`; throws std::invalid_argument
 // for a value the file cannot hold.
