@@ -6,6 +6,7 @@
 #include "iprocess/IprocessFlowObject.h"
 #include "src/imodel/design/imodelRetire.h"
 #include "src/imodel/views/imodelContextNotify.h"
+#include "src/imodel/views/imodelLayoutListFollows.h"
 
 #include <foundation/Sys.h>
 
@@ -367,18 +368,24 @@ std::vector<ImodelRevContextImpl*> ImodelContextImpl::GetAllRevs() const
 void ImodelContextImpl::DuplicateContextInfo(const ImodelContextImpl* other, bool all)
 {
     if (!other || other == this) return;
-    if (Pending() && other->Pending()) {
-        // Fresh revisions copied into fresh ones leave them as they are.
-        if (!m_pendingSample && !other->m_pendingSample) return;
-        // The same views on both sides: each revision takes the alike one.
-        if (m_pendingViews == other->m_pendingViews) {
-            const ImodelRevContextImpl fresh(std::string(), m_module);
-            PendingSample()->DuplicateContextInfo(other->m_pendingSample ? other->m_pendingSample.get() : &fresh, all);
-            return;
+    const auto copyRevisions = [&] {
+        if (Pending() && other->Pending()) {
+            // Fresh revisions copied into fresh ones leave them as they are.
+            if (!m_pendingSample && !other->m_pendingSample) return;
+            // The same views on both sides: each revision takes the alike one.
+            if (m_pendingViews == other->m_pendingViews) {
+                const ImodelRevContextImpl fresh(std::string(), m_module);
+                PendingSample()->DuplicateContextInfo(other->m_pendingSample ? other->m_pendingSample.get() : &fresh,
+                                                      all);
+                return;
+            }
         }
-    }
-    for (const auto& revision : Revisions())
-        revision->DuplicateContextInfo(other->FindRevision(revision->GetName()), all);
+        for (const auto& revision : Revisions())
+            revision->DuplicateContextInfo(other->FindRevision(revision->GetName()), all);
+    };
+    copyRevisions();
+    // Another unit's data: its place-and-route list comes along as well.
+    imodelCarryLayoutLists(*other, *this);
 }
 
 void ImodelContextImpl::TakeContextInfo(ImodelContextImpl& other, bool all)
