@@ -107,6 +107,14 @@ if {$env(CONVERT_SESSION) eq "plain"} {
         puts "  [version]; backups: [backups]"
     }
 
+    puts "--- damage below the header is found before anything is converted: nothing moves"
+    older_project 8.0 {constraint/alu.vcd,vcd}
+    write_file alu/constraint/alu.vcd "-- vcd\n"
+    set damaged [string map [list "LIST OpenedFileList\n" "<<<<<<< HEAD\n=======\n>>>>>>> theirs\nLIST OpenedFileList\n"] [read_file alu/alu.prj]]
+    write_file alu/alu.prj $damaged
+    try {open_project alu/alu.prj}
+    puts "  the file is left as it was: [expr {[read_file alu/alu.prj] eq $damaged}]; backups: [backups]; folder: [tree alu]"
+
     puts "--- the backup copy cannot be made: nothing is converted"
     older_project 8.0 {constraint/alu.vcd,vcd}
     write_file alu/constraint/alu.vcd "-- vcd\n"
@@ -133,6 +141,16 @@ if {$env(CONVERT_SESSION) eq "plain"} {
     puts "  backups: [backups]; archives: [lsort [glob -nocomplain *.zip backups/*.zip]]"
     puts "  backups/alu-8.0.zip holds: [zip_names backups/alu-8.0.zip]"
     try {close_project}
+
+    puts "--- an archive named as the project file or one of its sources would replace it: refused"
+    foreach name {alu/alu.prj alu/constraint/alu.vcd} {
+        older_project 8.0 {constraint/alu.vcd,vcd}
+        write_file alu/constraint/alu.vcd "-- vcd\n"
+        set text [read_file alu/alu.prj]
+        try {open_project -file alu/alu.prj -backup_file $name}
+        puts "  the project file is left as it was: [expr {[read_file alu/alu.prj] eq $text}];\
+              alu.vcd holds: [string trim [read_file alu/constraint/alu.vcd]]; folder: [tree alu]"
+    }
 
     puts "--- a folder stands where the archive should go"
     older_project 8.0 {}

@@ -247,6 +247,12 @@ int ImodelDisplayCORE_NOT_STORABLE_MSG(const char* fileName);
 int ImodelDisplayCORE_DEFINED_ELSEWHERE_MSG(const char* fileName, const char* core, const char* otherFile);
 // Any other refusal: the workspace file could not be written.
 int ImodelDisplayCORE_NOT_TAKEN_MSG(const char* fileName, const char* workspaceFile);
+// --- serials 1426 and 1427: the conversion of a project of an older release ----
+
+// The project file or its folder cannot be written: nothing is converted.
+int ImodelDisplayPROJECT_NOT_CONVERTIBLE_MSG(const char* projectFile);
+// The backup archive named would replace a file of the project.
+int ImodelDisplayBACKUP_IN_PROJECT_MSG(const char* archive);
 
 // --- messages emitted through functions of other components -------------------
 

@@ -17,6 +17,7 @@
 #include "imodel/model/ImodelSetAndRestoreModelFlagObject.h"
 #include "imodel/names/ImodelMessages.h"
 #include "itool/QuorlaneCoreToolManager.h"
+#include "src/icmd/project/ImodelCopyProjectDirTool.h"
 
 #include <fenwold/Zipper.h>
 #include <foundation/AcmdManager.h>
@@ -93,6 +94,15 @@ bool IcmdOpenProject::PrepareConvertProject(IcmdReadWriteProject* header)
         return false;
     }
     if (m_projectMajor == ideMajor && m_projectMinor == ideMinor) return true;
+    // A conversion moves files and then saves the project file: a file or
+    // folder that cannot be written (a checkout left read-only) would keep
+    // the old version with the files already moved, and the next open would
+    // convert again and lose them.
+    const std::string projectFile = Design().GetProjectFileName().GetString();
+    if (SysAccess(projectFile, 2) != 0 || SysAccess(Design().GetProjectFolder().GetString(), 2) != 0) {
+        ImodelDisplayPROJECT_NOT_CONVERTIBLE_MSG(projectFile.c_str());
+        return false;
+    }
     m_needsConversion = true;
     ImodelHost* host = Imodel::GetInstance().GetHost();
     bool proceed = true;
@@ -108,7 +118,6 @@ bool IcmdOpenProject::PrepareConvertProject(IcmdReadWriteProject* header)
     // Without an archive, the project file as it was stays beside it. Nothing
     // is converted without that copy: a conversion cannot be undone.
     if (!m_zipMode || (do_backup_on_convert && !do_backup_on_convert->GetObject())) {
-        const std::string projectFile = Design().GetProjectFileName().GetString();
         const std::string copy =
             projectFile + ".convert." + std::to_string(m_projectMajor) + "." + std::to_string(m_projectMinor) + ".bak";
         if (SysCopy(projectFile, copy) != 0) {
@@ -138,9 +147,18 @@ bool IcmdOpenProject::WriteBackupArchive()
         ImodelDisplayFAILED_OVERWRITE_FILE_QRY(GetEnvironment(), MdbOK, archive.c_str());
         return false;
     }
+    // The archiver leaves its own file out: named as the project file or a
+    // source of the project, the archive would replace it and hold no copy
+    // of it. An older archive in the project folder may be replaced.
+    const std::string folder = Design().GetProjectFolder().GetString();
+    if (UtlDoesFileExist(archive) && !archive.ends_with(".zip") &&
+        ImodelCopyProjectDirTool::IsReallyInFolder(archive, folder)) {
+        ImodelDisplayBACKUP_IN_PROJECT_MSG(archive.c_str());
+        return false;
+    }
     // An archive in a folder of its own: the folder is made.
-    const std::string folder = archive.substr(0, archive.rfind(SysGetDirChar()));
-    if (!folder.empty() && !UtlValidateOrCreateFolder(folder))
+    const std::string archiveFolder = archive.substr(0, archive.rfind(SysGetDirChar()));
+    if (!archiveFolder.empty() && !UtlValidateOrCreateFolder(archiveFolder))
         SysDebugPrintf("Archive %s: the folder cannot be made\n", archive.c_str());
     Fenwold::Zipper zipper(archive, 0, 0);
     const bool added = zipper.AddFolderToZip(Design().GetProjectFolder().GetString(), 0);

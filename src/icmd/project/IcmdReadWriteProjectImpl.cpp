@@ -362,7 +362,7 @@ bool IcmdReadWriteProjectImpl::ProjectFileObject_InitFileMember(double)
         ImodelDisplayPROJECT_FILE_EMPTY_MSG(m_projectFileName.c_str());
         return false;
     }
-    const std::string stop = m_mode == ideProjectFileHeader ? "KEY HDLTechnology " : "";
+    const std::string stop = m_mode == ideProjectFileHeader && !m_parseWhole ? "KEY HDLTechnology " : "";
     m_parser.Parse(m_projectFileName.c_str(), text, stop);
     // Opened as it reads, such a file would lose the blocks that its broken
     // list hides, and the save that follows would lose them for good.

@@ -59,6 +59,9 @@ public:
     // Runs the steps, moving the meter from `start` to `end`; 0 when every
     // step succeeded, 1 for a null stream or a failing step.
     AcmdEnum::Result Do(unsigned int start, unsigned int end);
+    // The header is read from a file parsed whole, so that damage anywhere
+    // in it is found (and told) before the open changes anything on disk.
+    void ParseWholeFile() { m_parseWhole = true; }
 
     std::deque<ImodelModule*>* GetModulesWithSynthOption() override { return &m_modulesWithSynthOption; }
     void GetProjVer(int& major, int& minor) override;
@@ -254,6 +257,7 @@ private:
     const std::vector<Iconvert*>& m_converters;
     Meter m_meter;
     bool m_fileListFlag;
+    bool m_parseWhole = false;
     std::string m_version;
     ImodelFileName m_savedIn;
     ImodelFileName m_projectFileName;

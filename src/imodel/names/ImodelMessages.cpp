@@ -447,6 +447,14 @@ IMODEL_LINE(CORE_DEFINED_ELSEWHERE, 3, 1424, MdbERROR,
 IMODEL_LINE(CORE_NOT_TAKEN, 2, 1425, MdbERROR,
             "'%s' was not imported: the project's core workspace did not take it; check that its file '%s' can be "
             "written.")
+// --- serials 1426 and 1427: the conversion of a project of an older release ----
+
+IMODEL_LINE(PROJECT_NOT_CONVERTIBLE, 1, 1426, MdbERROR,
+            "'%s' was written by an older release and cannot be converted: the project file or its folder cannot be "
+            "written. Nothing was changed.")
+IMODEL_LINE(BACKUP_IN_PROJECT, 1, 1427, MdbERROR,
+            "The backup archive '%s' would replace a file of the project: choose a new name or a place outside the "
+            "project folder. Nothing was changed.")
 
 // --- progress meter -----------------------------------------------------------
 
