@@ -10,24 +10,7 @@
 # The block-design tool is a setting of the user's options file, read when
 # the shell starts: the session runs in a shell started with it.
 source [file join [file dirname [info script]] lib scenario.tcl]
-if {![info exists env(CORES_SESSION)]} {
-    write_file options "IDE_VEYRUN_ENABLED = 1\n"
-    set env(QUORLANE_OPTIONS) [file join [pwd] options]
-    exit [run_again CORES_SESSION 1]
-}
-# The project's member files as the saved project file lists them, each
-# with the file it belongs to.
-proc members {} {
-    save_project
-    set inside 0
-    foreach line [split [read_file alu/alu.prj] \n] {
-        if {$line eq "LIST FileManager"} { set inside 1 } elseif {$line eq "ENDLIST"} { set inside 0 }
-        if {!$inside} continue
-        if {[string match {VALUE "*} $line]} { puts -nonewline "  [string range $line 7 end-1]" }
-        if {[string match {PARENT=*} $line]} { puts -nonewline " of [file tail [string range $line 8 end-1]]" }
-        if {$line eq "ENDFILE"} { puts "" }
-    }
-}
+with_options CORES_SESSION "IDE_VEYRUN_ENABLED = 1\n"
 
 write_file lib/ram/ram.cxf [join {
     {<?xml version="1.0"?>}
@@ -78,7 +61,7 @@ try {import_files -cxf lib/ram/ram.cxf}
 puts [dump_components]
 try {import_files -hdl_source top.v}
 puts [dump_all_modules -tree true]
-members
+show_members
 puts "  copied: [glob -tails -directory alu simulation/*.mem]"
 
 puts "--- a core in the project's own folder brings the generated-core file beside it"
@@ -89,7 +72,7 @@ write_file alu/component/work/fifo/fifo.cxf [join {
 write_file alu/component/work/fifo/fifo.log "generated\n"
 write_file alu/component/work/fifo/fifo.gen "core\n"
 try {import_files -cxf alu/component/work/fifo/fifo.cxf}
-members
+show_members
 puts [dump_all_modules]
 
 puts "--- saved, closed and opened again, the project keeps its cores"
@@ -100,7 +83,7 @@ puts [dump_all_modules -tree true]
 puts "refresh reads every core again and keeps them as they were"
 try {refresh}
 puts [dump_all_modules -tree true]
-members
+show_members
 
 puts "--- a description that is no core is refused and told"
 write_file lib/bad/bad.cxf "<Component><name>bad</name>\n"
@@ -111,8 +94,8 @@ try {delete_files -file lib/ram/ram.cxf}
 try {delete_files -file alu/hdl/none.v}
 puts [dump_components]
 puts [dump_all_modules]
-members
+show_members
 puts "--- and off the disk with -from_disk"
 try {delete_files -file alu/hdl/top.v -from_disk}
 puts "  [file exists alu/hdl/top.v] [file exists top.v]"
-members
+show_members

@@ -9,24 +9,7 @@
 # file, read when the shell starts: the session runs in a shell started
 # with them.
 source [file join [file dirname [info script]] lib scenario.tcl]
-if {![info exists env(CORES_SESSION)]} {
-    write_file options "IDE_VEYRUN_ENABLED = 1\nIDE_TIMER_INTERVAL = 20\n"
-    set env(QUORLANE_OPTIONS) [file join [pwd] options]
-    exit [run_again CORES_SESSION 1]
-}
-# The project's member files as the saved project file lists them, each
-# with the file it belongs to.
-proc members {} {
-    save_project
-    set inside 0
-    foreach line [split [read_file alu/alu.prj] \n] {
-        if {$line eq "LIST FileManager"} { set inside 1 } elseif {$line eq "ENDLIST"} { set inside 0 }
-        if {!$inside} continue
-        if {[string match {VALUE "*} $line]} { puts -nonewline "  [string range $line 7 end-1]" }
-        if {[string match {PARENT=*} $line]} { puts -nonewline " of [file tail [string range $line 8 end-1]]" }
-        if {$line eq "ENDFILE"} { puts "" }
-    }
-}
+with_options CORES_SESSION "IDE_VEYRUN_ENABLED = 1\nIDE_TIMER_INTERVAL = 20\n"
 # What the project's simulation files hold.
 proc copies {} {
     foreach name [lsort [glob -tails -directory alu/simulation *.mem]] {
@@ -66,12 +49,12 @@ try {import_files -simulation src/init.mem}
 
 puts "--- the core's init.mem would land on the user's: the user's stays, out of the core"
 try {import_files -cxf lib/c1/c1.cxf}
-members
+show_members
 copies
 
 puts "--- a second core's c1.mem would land on the first core's copy: it stays the first core's"
 try {import_files -cxf lib/c2/c2.cxf}
-members
+show_members
 copies
 
 puts "--- both cores change on disk: taken again, each own copy follows its core, the others' stay"
@@ -82,21 +65,21 @@ write_file lib/c2/c2.cxf "[core_text c2 {c1.mem c2.mem}]<!-- v2 -->\n"
 file mtime lib/c1/c1.cxf [expr {[clock seconds] + 5}]
 file mtime lib/c2/c2.cxf [expr {[clock seconds] + 5}]
 wait_for_checks
-members
+show_members
 copies
 
 puts "--- a refresh changes nothing of it"
 try {refresh}
-members
+show_members
 copies
 
 puts "--- saved, closed and opened again, the same"
 try {close_project}
 try {open_project alu/alu.prj}
-members
+show_members
 copies
 
 puts "--- without c1, the user's file stays in the project, c1's copy goes"
 try {delete_files -file lib/c1/c1.cxf}
-members
+show_members
 copies

@@ -7,25 +7,7 @@
 # Cores are a setting of the user's options file, read when the shell
 # starts: the session runs in a shell started with it.
 source [file join [file dirname [info script]] lib scenario.tcl]
-if {![info exists env(CORES_SESSION)]} {
-    write_file options "IDE_VEYRUN_ENABLED = 1\n"
-    set env(QUORLANE_OPTIONS) [file join [pwd] options]
-    exit [run_again CORES_SESSION 1]
-}
-# The project's member files as the saved project file lists them, each
-# with the file it belongs to and its read-only mark.
-proc members {} {
-    save_project
-    set inside 0
-    foreach line [split [read_file alu/alu.prj] \n] {
-        if {$line eq "LIST FileManager"} { set inside 1 } elseif {$line eq "ENDLIST"} { set inside 0 }
-        if {!$inside} continue
-        if {[string match {VALUE "*} $line]} { puts -nonewline "  [string range $line 7 end-1]" }
-        if {[string match {PARENT=*} $line]} { puts -nonewline " of [file tail [string range $line 8 end-1]]" }
-        if {$line eq {IS_READONLY="TRUE"}} { puts -nonewline " read-only" }
-        if {$line eq "ENDFILE"} { puts "" }
-    }
-}
+with_options CORES_SESSION "IDE_VEYRUN_ENABLED = 1\n"
 # Whether the project's copy of shared.v can be written.
 proc writable {} { puts "  shared.v writable: [file writable alu/hdl/shared.v]" }
 
@@ -47,7 +29,7 @@ write_file alu/component/work/c1/c1.cxf [join {
 } \n]\n
 write_file alu/component/work/c1/c1.v "module c1(input clk); shared s(.clk(clk)); endmodule\n"
 try {import_files -cxf alu/component/work/c1/c1.cxf}
-members
+show_members
 writable
 puts [dump_all_modules -tree true]
 
@@ -55,13 +37,13 @@ puts "--- a refresh and a round trip keep it so"
 try {refresh}
 try {close_project}
 try {open_project alu/alu.prj}
-members
+show_members
 writable
 
 puts "--- without the core, shared.v and its unit stay"
 try {delete_files -file alu/component/work/c1/c1.cxf}
-members
+show_members
 puts [dump_all_modules -tree true]
 try {close_project}
 try {open_project alu/alu.prj}
-members
+show_members

@@ -5,11 +5,7 @@
 # Cores are a setting of the user's options file, read when the shell
 # starts: the session runs in a shell started with it.
 source [file join [file dirname [info script]] lib scenario.tcl]
-if {![info exists env(CORES_SESSION)]} {
-    write_file options "IDE_VEYRUN_ENABLED = 1\n"
-    set env(QUORLANE_OPTIONS) [file join [pwd] options]
-    exit [run_again CORES_SESSION 1]
-}
+with_options CORES_SESSION "IDE_VEYRUN_ENABLED = 1\n"
 # The saved marks of the core's files, and what the shell answers for them.
 proc marks {} {
     save_project

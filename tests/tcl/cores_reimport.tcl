@@ -16,19 +16,6 @@ if {![info exists env(CORES_SESSION)]} {
     write_file options "IDE_VEYRUN_ENABLED = 1\nIDE_ALWAYS_REIMPORT_CORE = 0\n"
     exit [expr {[run_again CORES_SESSION 2] || $failed}]
 }
-# The project's member files as the saved project file lists them, each
-# with the file it belongs to.
-proc members {} {
-    save_project
-    set inside 0
-    foreach line [split [read_file alu/alu.prj] \n] {
-        if {$line eq "LIST FileManager"} { set inside 1 } elseif {$line eq "ENDLIST"} { set inside 0 }
-        if {!$inside} continue
-        if {[string match {VALUE "*} $line]} { puts -nonewline "  [string range $line 7 end-1]" }
-        if {[string match {PARENT=*} $line]} { puts -nonewline " of [file tail [string range $line 8 end-1]]" }
-        if {$line eq "ENDFILE"} { puts "" }
-    }
-}
 # Writes the description of the core ram with the HDL files `files` (in its
 # hdl folder).
 proc describe_ram {files} {
@@ -48,12 +35,12 @@ proc describe_ram {files} {
 proc session_and_reopen {} {
     puts "in the session:"
     puts [dump_all_modules]
-    members
+    show_members
     close_project
     open_project alu/alu.prj
     puts "opened again:"
     puts [dump_all_modules]
-    members
+    show_members
 }
 
 if {$env(CORES_SESSION) == 2} {

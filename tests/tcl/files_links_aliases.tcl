@@ -3,17 +3,7 @@
 # folder above the project are refused by create_links and
 # change_link_source, naming the member; the project is left as it was.
 source [file join [file dirname [info script]] lib scenario.tcl]
-if {![info exists env(LINKS_SESSION)]} {
-    write_file options "IDE_LINKING_ENABLED = 1\n"
-    set env(QUORLANE_OPTIONS) [file join [pwd] options]
-    exit [run_again LINKS_SESSION 1]
-}
-proc members {} {
-    save_project
-    foreach line [split [read_file alu/alu.prj] \n] {
-        if {[regexp {^VALUE "([^,]+),hdl"} $line -> name]} { puts "  $name" }
-    }
-}
+with_options LINKS_SESSION "IDE_LINKING_ENABLED = 1\n"
 
 write_file src/top.vhd "entity top is end;\narchitecture rtl of top is begin end;\n"
 write_file shared/ip.vhd "entity ip is end;\narchitecture rtl of ip is begin end;\n"
@@ -38,7 +28,7 @@ puts "the same file twice in one command: the second name is refused, the others
 try {create_links -hdl_source {shared/iir.vhd sharedlink/iir.vhd shared/fir.vhd}}
 puts "the same name again is the member itself, linked again"
 try {create_links -hdl_source shared/ip.vhd}
-members
+show_hdl_members
 puts [dump_all_modules -tree true]
 
 puts "--- change_link_source: not to another name of a member"
@@ -46,13 +36,9 @@ try {change_link_source -file shared/iir.vhd -path via/hdl/top.vhd}
 try {change_link_source -file shared/iir.vhd -path sharedlink/fir.vhd}
 puts "another name of the link's own file is no other entry"
 try {change_link_source -file shared/iir.vhd -path sharedlink/iir.vhd}
-members
+show_hdl_members
 puts [dump_all_modules -tree true]
 
 puts "--- saved and opened again: each file once"
-try {close_project}
-try {open_project alu/alu.prj}
-puts [dump_all_modules -tree true]
-try {save_project}
-foreach line [split [string trim [read_file alu/alu.prj]] \n] { puts "  $line" }
+show_reopened
 try {close_project -save false}

@@ -3,17 +3,7 @@
 # through a symbolic link to a folder of the project, or to the project
 # itself. The file stays the project's own.
 source [file join [file dirname [info script]] lib scenario.tcl]
-if {![info exists env(LINKS_SESSION)]} {
-    write_file options "IDE_LINKING_ENABLED = 1\n"
-    set env(QUORLANE_OPTIONS) [file join [pwd] options]
-    exit [run_again LINKS_SESSION 1]
-}
-proc members {} {
-    save_project
-    foreach line [split [read_file alu/alu.prj] \n] {
-        if {[regexp {^VALUE "([^,]+),hdl"} $line -> name]} { puts "  $name" }
-    }
-}
+with_options LINKS_SESSION "IDE_LINKING_ENABLED = 1\n"
 
 write_file src/top.vhd "entity top is end;\narchitecture rtl of top is begin end;\n"
 write_file src/low.vhd "entity low is end;\narchitecture rtl of low is begin end;\n"
@@ -29,17 +19,13 @@ try {export_as_link -file alu/hdl/top.vhd -path alu/top.vhd}
 try {export_as_link -file alu/hdl/low.vhd -path hdlview/low2.vhd}
 try {export_as_link -file alu/hdl/low.vhd -path aluview/new/low.vhd}
 puts "  on disk: [lsort [glob -tails -directory alu -types f */*.vhd *.vhd]]"
-members
+show_hdl_members
 
 puts "--- a place outside is taken: the file is copied there and linked"
 try {export_as_link -file alu/hdl/low.vhd -path published/low.vhd}
-members
+show_hdl_members
 puts [dump_all_modules -tree true]
 
 puts "--- saved and opened again"
-try {close_project}
-try {open_project alu/alu.prj}
-puts [dump_all_modules -tree true]
-try {save_project}
-foreach line [split [string trim [read_file alu/alu.prj]] \n] { puts "  $line" }
+show_reopened
 try {close_project -save false}

@@ -3,11 +3,7 @@
 # put there by hand) gives way to the project's own copy; the file it
 # pointed to stays as it was.
 source [file join [file dirname [info script]] lib scenario.tcl]
-if {![info exists env(LINKS_SESSION)]} {
-    write_file options "IDE_LINKING_ENABLED = 1\n"
-    set env(QUORLANE_OPTIONS) [file join [pwd] options]
-    exit [run_again LINKS_SESSION 1]
-}
+with_options LINKS_SESSION "IDE_LINKING_ENABLED = 1\n"
 proc show {name} {
     puts "  $name: [file type $name], [string trim [lindex [split [read_file $name] \n] 0]]"
 }

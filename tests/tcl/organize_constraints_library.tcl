@@ -13,15 +13,8 @@
 # tool's databases between commands; a short pace lets the session wait
 # for that.
 source [file join [file dirname [info script]] lib scenario.tcl]
-if {![info exists env(CONSTRAINTS_LIBRARY_SESSION)]} {
-    write_file options [join {
-        "IDE_MIXED_HDL_ENABLED = 1" "ALL_IMPORT_CONSTRAINT_FILES = PDC SDC" "IMPORT_CONSTRAINT_FILES = PDC SDC"
-        "PDC_DISP_NAME = Pin Constraint File" "PDC_EXTN = pdc"
-        "SDC_DISP_NAME = Timing Constraint File" "SDC_EXTN = sdc"
-        "PALLADOR_IMPORT_CONSTRAINT_FILES = pdc sdc" "IDE_TIMER_INTERVAL = 20" ""} \n]
-    set env(QUORLANE_OPTIONS) [file join [pwd] options]
-    exit [run_again CONSTRAINTS_LIBRARY_SESSION 1]
-}
+source [file join [file dirname [info script]] lib layout_design.tcl]
+with_options CONSTRAINTS_LIBRARY_SESSION [layout_options "IDE_TIMER_INTERVAL = 20"]
 proc wait_for_checks {} {
     after 150 {set ::waited 1}
     vwait ::waited
@@ -44,19 +37,10 @@ proc check {unit args} {
     try {test_organize_constraints -tool pallador -module $unit {*}$files}
 }
 
-write_file src/top.vhd "entity top is end;\narchitecture rtl of top is signal a, b : bit; begin u : entity work.mid port map (a, b); end;\n"
-write_file src/mid.vhd "entity mid is port (a : in bit; b : out bit); end;\narchitecture rtl of mid is begin b <= a; end;\n"
-write_file src/top.edn "(edif top (design top (cellRef top (libraryRef work))))\n"
-write_file src/pins.pdc "set_io a 1\n"
-write_file src/timing.sdc "create_clock -period 10 clk\n"
+write_layout_design
 
 puts "--- top in work, with its netlist, the pin constraint before the timing one, and a database"
-try {new_project -location alu -name alu -hdl VHDL -family ZX3 -die zx3_10 -package tq100}
-cd alu
-try {import_files -hdl_source {../src/top.vhd ../src/mid.vhd}}
-try {import_files -edif ../src/top.edn -pdc ../src/pins.pdc -sdc ../src/timing.sdc}
-try {set_root top}
-try {organize_constraints -tool pallador -file constraint/pins.pdc -file constraint/timing.sdc}
+new_layout_project alu {pins.pdc timing.sdc}
 write_file pallador/impl1/top.adb "database\n"
 wait_for_checks
 layout_lists

@@ -11,15 +11,8 @@
 # settings of the user's options file, read when the shell starts: the
 # session runs in a shell started with them.
 source [file join [file dirname [info script]] lib scenario.tcl]
-if {![info exists env(CONSTRAINTS_MOVED_SESSION)]} {
-    write_file options [join {
-        "IDE_MIXED_HDL_ENABLED = 1" "ALL_IMPORT_CONSTRAINT_FILES = PDC SDC" "IMPORT_CONSTRAINT_FILES = PDC SDC"
-        "PDC_DISP_NAME = Pin Constraint File" "PDC_EXTN = pdc"
-        "SDC_DISP_NAME = Timing Constraint File" "SDC_EXTN = sdc"
-        "PALLADOR_IMPORT_CONSTRAINT_FILES = pdc sdc" ""} \n]
-    set env(QUORLANE_OPTIONS) [file join [pwd] options]
-    exit [run_again CONSTRAINTS_MOVED_SESSION 1]
-}
+source [file join [file dirname [info script]] lib layout_design.tcl]
+with_options CONSTRAINTS_MOVED_SESSION [layout_options]
 # The place-and-route list of the open project's view, as written.
 proc layout_list {} {
     foreach line [split [read_file pallador/impl1/top.ide_pld] \n] {
@@ -27,19 +20,10 @@ proc layout_list {} {
     }
 }
 
-write_file src/top.vhd "entity top is end;\narchitecture rtl of top is signal a, b : bit; begin u : entity work.mid port map (a, b); end;\n"
-write_file src/mid.vhd "entity mid is port (a : in bit; b : out bit); end;\narchitecture rtl of mid is begin b <= a; end;\n"
-write_file src/top.edn "(edif top (design top (cellRef top (libraryRef work))))\n"
-write_file src/pins.pdc "set_io a 1\n"
-write_file src/timing.sdc "create_clock -period 10 clk\n"
+write_layout_design
 
 puts "--- a design top with its netlist and a timing constraint before the pin constraint"
-try {new_project -location alu -name alu -hdl VHDL -family ZX3 -die zx3_10 -package tq100}
-cd alu
-try {import_files -hdl_source {../src/top.vhd ../src/mid.vhd}}
-try {import_files -edif ../src/top.edn -pdc ../src/pins.pdc -sdc ../src/timing.sdc}
-try {set_root top}
-try {organize_constraints -tool pallador -file constraint/timing.sdc -file constraint/pins.pdc}
+new_layout_project alu {timing.sdc pins.pdc}
 puts "the list names the project's files from the view's folder"
 layout_list
 set original [read_file pallador/impl1/top.ide_pld]
@@ -76,12 +60,7 @@ layout_list
 puts "--- a list that names the files in full, as earlier versions wrote it, moves with its project"
 try {close_project}
 cd ..
-try {new_project -location old -name old -hdl VHDL -family ZX3 -die zx3_10 -package tq100}
-cd old
-try {import_files -hdl_source {../src/top.vhd ../src/mid.vhd}}
-try {import_files -edif ../src/top.edn -pdc ../src/pins.pdc -sdc ../src/timing.sdc}
-try {set_root top}
-try {organize_constraints -tool pallador -file constraint/timing.sdc -file constraint/pins.pdc}
+new_layout_project old {timing.sdc pins.pdc}
 try {close_project}
 write_file pallador/impl1/top.ide_pld [string map [list "../../" "[pwd]/"] [read_file pallador/impl1/top.ide_pld]]
 set original [read_file pallador/impl1/top.ide_pld]

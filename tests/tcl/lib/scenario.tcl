@@ -58,3 +58,43 @@ proc write_tool {name lines} {
     write_file $name "[join [linsert $lines 0 {#!/bin/sh}] \n]\n"
     file attributes $name -permissions 0755
 }
+# Runs this scenario again in a shell started with the options file
+# `options` (settings read when the shell starts), with env($var) set so
+# that the second run knows it is one; ends this run with that run's
+# status. Nothing in the second run.
+proc with_options {var options} {
+    if {[info exists ::env($var)]} return
+    write_file options $options
+    set ::env(QUORLANE_OPTIONS) [file join [pwd] options]
+    exit [run_again $var 1]
+}
+# Saves the project alu/alu.prj and shows its member files as the file
+# lists them, each with the file it belongs to and its read-only mark.
+proc show_members {} {
+    save_project
+    set inside 0
+    foreach line [split [read_file alu/alu.prj] \n] {
+        if {$line eq "LIST FileManager"} { set inside 1 } elseif {$line eq "ENDLIST"} { set inside 0 }
+        if {!$inside} continue
+        if {[string match {VALUE "*} $line]} { puts -nonewline "  [string range $line 7 end-1]" }
+        if {[string match {PARENT=*} $line]} { puts -nonewline " of [file tail [string range $line 8 end-1]]" }
+        if {$line eq {IS_READONLY="TRUE"}} { puts -nonewline " read-only" }
+        if {$line eq "ENDFILE"} { puts "" }
+    }
+}
+# Saves the project alu/alu.prj and shows its HDL sources as the file lists them.
+proc show_hdl_members {} {
+    save_project
+    foreach line [split [read_file alu/alu.prj] \n] {
+        if {[regexp {^VALUE "([^,]+),hdl"} $line -> name]} { puts "  $name" }
+    }
+}
+# Closes the project alu/alu.prj, opens it again and shows its design and
+# its whole project file as saved; the project stays open.
+proc show_reopened {} {
+    try {close_project}
+    try {open_project alu/alu.prj}
+    puts [dump_all_modules -tree true]
+    try {save_project}
+    foreach line [split [string trim [read_file alu/alu.prj]] \n] { puts "  $line" }
+}
