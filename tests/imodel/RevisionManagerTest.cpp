@@ -17,6 +17,8 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <filesystem>
+#include <fstream>
 #include <random>
 #include <string>
 #include <vector>
@@ -151,6 +153,21 @@ TEST_F(RevisionManager, ReadingChoosesTheCurrentViewAndDropsBrokenViews)
     EXPECT_EQ(Names(), (Lines{"Impl1"}));
     EXPECT_TRUE(Exists("pallador/impl1/simulation"));
     EXPECT_EQ(ViewEvents(m_events), (Lines{"ViewAdded 1", "ViewsChanged", "ViewChangedActive 0 1", "ViewsChanged"}));
+
+    // It is kept, with every unit's revision for it, when its folder cannot
+    // be made (a file stands where the views' folder goes): the folder is
+    // reported, and a save still writes the view.
+    const ImodelModule* unit = AddUnit("top");
+    Views().RemoveAllViews();
+    std::filesystem::remove_all(m_project / "pallador");
+    std::ofstream(m_project / "pallador") << "not a folder\n";
+    Lines again{"CURREV=1"};
+    Views().ReadRevisions(again);
+    EXPECT_EQ(Names(), (Lines{"Impl1"}));
+    EXPECT_EQ(Views().GetCurrentIndex(), 1);
+    EXPECT_EQ(RevisionNames(unit), (Lines{"Impl1"}));
+    EXPECT_FALSE(m_messages.WithId("UNABLE_TO_CREATE_DIR").empty());
+    EXPECT_EQ(Written(), "LIST REVISIONS\nVALUE=\"Impl1\",NUM=1\nCURREV=1\nENDLIST\n");
 }
 
 TEST_F(RevisionManager, ANewViewIsNumberedAboveEveryOtherAndBecomesCurrent)

@@ -90,3 +90,26 @@ puts "  [dump_all_modules]"
 try {close_project}
 puts "  members kept in the real file: [llength [regexp -all -inline {VALUE "<project>/hdl/} [read_file alu/alu.prj]]];\
       still a link: [expr {[file type elsewhere/alu.prj] eq {link}}]; folders made beside the link: [glob -nocomplain -tails -directory elsewhere *]"
+
+puts "--- a project without views whose view folder cannot be made keeps its default view and the units' states"
+proc states {} {
+    set block [lindex [regexp -inline {LIST NewModulesInfo\n(.*?)LIST AssociatedStimulus} [read_file alu/alu.prj]] 1]
+    return [join [lrange [split $block \n] 0 end-1] {; }]
+}
+set states "LIST NewModulesInfo\nLIST \"top::work\"\nLIST ProjectState5.1\nLIST Impl1\nideSYNTHESIS=StateSuccess\n"
+append states "LIST FlowOptions\nUsePhySynth=TRUE\nUseSynth=FALSE\nENDLIST\nENDLIST\nENDLIST\nENDLIST\nENDLIST\n"
+write_raw alu/alu.prj [string map [list "VALUE=\"Impl1\",NUM=1\nCURREV=1\n" "" "LIST NewModulesInfo\nENDLIST\n" $states] $good]
+file delete -force alu/pallador
+write_file alu/pallador "not a folder\n"
+try {open_project alu/alu.prj}
+try {save_project}
+try {close_project}
+puts "  [views]"
+puts "  [states]"
+puts "the folder can be made again: the view and the states are there, the view's folder made"
+file delete alu/pallador
+try {open_project alu/alu.prj}
+try {close_project}
+puts "  [views]; folders: [lsort [glob -tails -directory alu/pallador *]]"
+puts "  [states]"
+

@@ -10,9 +10,9 @@
 #include "imodel/model/Imodel.h"
 #include "imodel/model/ImodelFeatures.h"
 #include "imodel/model/ImodelHost.h"
+#include "imodel/names/ImodelChunkedText.h"
 #include "imodel/names/ImodelCopyDirTool.h"
 #include "imodel/names/ImodelFileTypes.h"
-#include "imodel/names/ImodelChunkedText.h"
 #include "imodel/names/ImodelGetFullPathParam.h"
 #include "imodel/names/ImodelLineText.h"
 #include "imodel/names/ImodelMessages.h"
@@ -236,7 +236,14 @@ void imodelRevisionManagerImpl::ReadRevisions(const std::vector<std::string_view
     if (currentAt != imodelSlotTable::npos) {
         m_current = static_cast<int>(currentAt) + 1;
     } else if (m_views.empty()) {
-        CreateView(std::string(), ImodelFileName(), false, false);
+        // The project keeps its default view even when its folder cannot
+        // be made now (activating the view says so, and makes the folder
+        // when it next can): the units' states for it are read next, and a
+        // project without a view would write them away at its next save.
+        const int number = NextNumber();
+        const ImodelFileName& project = Design().GetProjectFolder();
+        AddView(kDefaultViewName + std::to_string(number), number, project, false, false);
+        if (!project.empty() && UtlDoesPathExist(ViewFolder(project, number))) CreateViewFolders(project, number);
     } else {
         m_current = 1;
     }
@@ -373,7 +380,13 @@ bool imodelRevisionManagerImpl::CreateView(const std::string& name, const Imodel
     }
     // Without a project folder the view has nowhere to keep files yet.
     if (!where.empty() && !CreateViewFolders(where, number)) return false;
+    AddView(viewName, number, where, copyCurrent, saveFirst && location.empty());
+    return true;
+}
 
+void imodelRevisionManagerImpl::AddView(const std::string& viewName, int number, const ImodelFileName& where,
+                                        bool copyCurrent, bool saveFirst)
+{
     const imodelRevisionObject* source = CurrentView();
     const bool copy = copyCurrent && source;
     const int sourceNumber = source ? source->GetNumber() : 0;
@@ -389,9 +402,8 @@ bool imodelRevisionManagerImpl::CreateView(const std::string& name, const Imodel
         if (ItimerManager* watcher = Model().GetTimerManager()) watcher->CopyRevisionFiles(sourceNumber, number);
     }
     ForEveryContext([&viewName, copy](ImodelContextImpl& context) { context.AddRevision(viewName, copy, true); });
-    SetActiveView(viewName, !copyCurrent, saveFirst && location.empty());
+    SetActiveView(viewName, !copyCurrent, saveFirst);
     Design().SetNeedSave(true);
-    return true;
 }
 
 bool imodelRevisionManagerImpl::CreateViewFolders(const ImodelFileName& location, int number)

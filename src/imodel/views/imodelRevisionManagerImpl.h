@@ -84,6 +84,10 @@ private:
     // Creates the new view's folder and its simulation folder under
     // `location`; false, with the folder reported, when one cannot be made.
     static bool CreateViewFolders(const ImodelFileName& location, int number);
+    // Appends the view (its folders made or not under `where`), copies the
+    // current view into it when asked, tells the units and activates it.
+    void AddView(const std::string& viewName, int number, const ImodelFileName& where, bool copyCurrent,
+                 bool saveFirst);
     // Takes a views block as a save writes it (every line a view, numbers
     // rising, names unique and storable) whole, with CURREV's text; false,
     // with the list left to be emptied, for any other.
