@@ -140,8 +140,9 @@ TEST_F(RevisionManager, ReadingChoosesTheCurrentViewAndDropsBrokenViews)
     // taken or broken, are dropped with a message each.
     Read("VALUE=\"zero\",NUM=0\nVALUE=\"minus\",NUM=-2\nVALUE=\"Impl1\",NUM=1\nVALUE=\"again\",NUM=1\n"
          "VALUE=\"Impl1\",NUM=5\nVALUE=\"\",NUM=6\nVALUE=\"no number\"\nVALUE=Impl7,NUM=7\n"
-         "VALUE=\"huge\",NUM=99999999999\nVALUE=\"Impl2\",NUM= 2 \nCURREV=2");
+         "VALUE=\"huge\",NUM=99999999999\nVALUE=\"Impl2\",NUM= 2 \nCURREV=7");
     EXPECT_EQ(Names(), (Lines{"Impl1", "Impl2"}));
+    // CURREV counts the lines that read as a view, dropped ones too.
     EXPECT_EQ(Views().GetCurrentRevisionName(), "Impl2");
     EXPECT_EQ(m_messages.WithId("VALUE_IGNORED").size(), 8u);
 
@@ -370,8 +371,16 @@ TEST_F(RevisionManager, ReadingRandomListsKeepsWhatAPlainReadingKeeps)
             });
             if (view.second > 0 && !taken) kept.push_back(view);
         }
-        // CURREV counts the views kept.
-        const int current = currev >= 1 && currev <= static_cast<int>(kept.size()) ? currev : 1;
+        // CURREV counts the lines as the file lists them; a line dropped
+        // for its name names the view kept under that name, and one whose
+        // name no view kept names none (the first view is current).
+        int current = 1;
+        if (currev >= 1 && currev <= static_cast<int>(listed.size())) {
+            const std::string& named = listed[static_cast<std::size_t>(currev - 1)].first;
+            const auto found =
+                std::find_if(kept.begin(), kept.end(), [&named](const auto& view) { return view.first == named; });
+            if (found != kept.end()) current = static_cast<int>(found - kept.begin()) + 1;
+        }
         if (kept.empty()) kept.emplace_back("Impl1", 1);
 
         const auto check = [&](const std::string& when) {

@@ -113,3 +113,23 @@ try {close_project}
 puts "  [views]; folders: [lsort [glob -tails -directory alu/pallador *]]"
 puts "  [states]"
 
+puts "--- a view listed twice is kept once; CURREV still names the view the file names"
+file mkdir alu/pallador/impl2 alu/pallador/impl3 alu/pallador/impl4
+foreach {list current} {
+    {{A 1} {A 2} {C 3} {D 4}} 3
+    {{A 1} {A 2} {C 3} {D 4}} 2
+    {{A 1} {B 1} {C 3}} 3
+    {{A 1} {B 1} {C 3}} 2
+} {
+    set block "LIST REVISIONS\n"
+    foreach view $list { append block "VALUE=\"[lindex $view 0]\",NUM=[lindex $view 1]\n" }
+    regsub {LIST REVISIONS\n.*?ENDLIST\n} $good "${block}CURREV=$current\nENDLIST\n" text
+    write_raw alu/alu.prj $text
+    puts "[join $list {, }], CURREV=$current:"
+    try {open_project alu/alu.prj}
+    try {close_project}
+    set first [views]
+    try {open_project alu/alu.prj}
+    try {close_project}
+    puts "  $first; the same when opened again: [expr {[views] eq $first}]"
+}

@@ -294,7 +294,9 @@ std::vector<std::string_view> imodelRevisionManagerImpl::TakeViewByView(const st
             // The copy of a project saved with some of its views has no
             // folder for the others: they are dropped.
             positions.push_back(name);
-        } else if (AppendReadView(name, number)) {
+        } else {
+            // A refused line keeps its place too: CURREV counts every line.
+            AppendReadView(name, number);
             positions.push_back(name);
         }
         return true;
