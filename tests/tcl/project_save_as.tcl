@@ -100,3 +100,44 @@ puts "  deep is there: [file exists deep]; the project open: [expr {![catch {sav
 file delete alu/pipe
 try {close_project}
 puts "temporary files left in the copies: [llength [exec find copies -name .*tmp*]]"
+
+puts "--- a copy with some of the views keeps exactly those, each with its own states"
+proc states {project} {
+    set block [lindex [regexp -inline {LIST ProjectState5.1\n(.*?)\nLIST AssociatedStimulus} [read_file $project]] 1]
+    expr {$block eq "" ? "none" : [join [split [string trim $block] \n] "; "]}
+}
+try {new_project -location two -name two -hdl VHDL -family TN4 -die tn4_15 -package cs64}
+write_file src/top.vhd "entity top is end;\n"
+try {import_files -hdl_source src/top.vhd}
+try {close_project}
+set block "LIST NewModulesInfo\nLIST \"top::work\"\nLIST ProjectState5.1\n"
+append block "LIST Impl1\nideSYNTHESIS=StateSuccess\nUsed_File_List\n<project>/pallador/impl1/top.adb,adb\nENDUsed_File_List\n"
+append block "LIST FlowOptions\nUsePhySynth=TRUE\nUseSynth=FALSE\nENDLIST\nENDLIST\n"
+append block "LIST fast\nideSYNTHESIS=StateFailure\nENDLIST\nENDLIST\nENDLIST\nENDLIST\n"
+write_file two/pallador/impl1/top.adb "-- results of Impl1\n"
+write_file two/two.prj [string map [list "CURREV=1\n" "VALUE=\"fast\",NUM=2\nCURREV=2\n" "LIST NewModulesInfo\nENDLIST\n" $block] \
+    [read_file two/two.prj]]
+puts "the current view's results were cleaned away while the project is open:"
+try {open_project two/two.prj}
+file delete -force two/pallador/impl2
+try {save_project_as -location copies/fast -name fast -files project -pallador_views current}
+try {close_project}
+foreach when {copied "opened again"} {
+    puts "  $when: [views copies/fast/fast.prj]"
+    puts "    [states copies/fast/fast.prj]"
+    try {open_project copies/fast/fast.prj}
+    try {close_project}
+}
+puts "  folders: [tree copies/fast/pallador]"
+puts "no view: the copy's new view starts afresh, without the states of the view of its name"
+try {open_project two/two.prj}
+try {save_project_as -location copies/noview -name noview -files project -pallador_views none}
+try {close_project}
+foreach when {copied "opened again"} {
+    puts "  $when: [views copies/noview/noview.prj]"
+    puts "    [states copies/noview/noview.prj]"
+    try {open_project copies/noview/noview.prj}
+    try {close_project}
+}
+puts "  the project keeps both views and their states: [views two/two.prj]"
+puts "    [states two/two.prj]"

@@ -164,6 +164,7 @@ AcmdEnum::Result IcmdSaveProjectAs::execDo()
         IcmdDoOpenProject(oldProjectFile.c_str(), false, false);
         return AcmdEnum::Failure;
     }
+    tool.MakeKeptViewFolders();
     bool opened = false;
     {
         const SaveAsFlags flags(fileFilter != IcmdSaveAsAllFiles || implFilter != IcmdSaveAsAllImpls,

@@ -6,6 +6,7 @@
 #include "imodel/design/ImodelDesignManager.h"
 #include "imodel/model/Imodel.h"
 #include "imodel/names/ImodelFileTypes.h"
+#include "imodel/names/ImodelMessages.h"
 #include "imodel/names/imodelUtl.h"
 #include "imodel/views/ImodelRevisionManager.h"
 #include "itool/ItoolVeyrun.h"
@@ -146,7 +147,7 @@ ImodelCopyProjectDirTool::ImodelCopyProjectDirTool(const char* sourceFolder, con
         SelectProjectFile("project.lst", zorpaFT_GROUP_VIEWDRAW_VF);
     }
     m_palladorRoot = Key(ImodelFileName(std::string(sourceFolder) + SysGetDirChar() + "pallador"));
-    SortViewFolders();
+    SortViewFolders(sourceFolder, targetFolder);
 }
 
 void ImodelCopyProjectDirTool::SelectFile(const ImodelFileName& fullName)
@@ -173,8 +174,10 @@ void ImodelCopyProjectDirTool::AddWholeFolder(const ImodelFileName& folder)
         m_wholeFolders.push_back(key);
 }
 
-void ImodelCopyProjectDirTool::SortViewFolders()
+void ImodelCopyProjectDirTool::SortViewFolders(const std::string& source, const std::string& target)
 {
+    const std::string sourceKey = Key(ImodelFileName(source));
+    const std::string targetKey = Key(ImodelFileName(target));
     ImodelRevisionManager* revisions = Imodel::GetInstance().GetRevisionManager();
     if (!revisions) return;
     std::vector<std::string> names;
@@ -188,10 +191,21 @@ void ImodelCopyProjectDirTool::SortViewFolders()
                           (m_implFilter == IcmdSaveAsCurrentImpl && revisions->IsCurrentRevision(view));
         if (keep) {
             m_viewFolders.insert(key);
+            if (m_implFilter != IcmdSaveAsAllImpls && key.size() > sourceKey.size() && IsInFolder(key, sourceKey)) {
+                const std::string below = key.substr(sourceKey.size());
+                m_keptViewCopies.push_back(targetKey + (below.front() == '/' ? "" : "/") + below);
+            }
         } else {
             m_excludedFolders.push_back(key);
         }
     }
+}
+
+void ImodelCopyProjectDirTool::MakeKeptViewFolders() const
+{
+    for (const std::string& folder : m_keptViewCopies)
+        if (!ImodelValidateOrCreateDirectory(ImodelFileName(folder)))
+            ImodelDisplayUNABLE_TO_CREATE_DIR_MSG(folder.c_str());
 }
 
 bool ImodelCopyProjectDirTool::NeedToCopyFolder(const ImodelFileName& folder, ImodelFileName& target)

@@ -25,6 +25,12 @@ public:
     bool NeedToCopyFolder(const ImodelFileName& folder, ImodelFileName& target) override;
     bool NeedToCopyFile(const ImodelFileName& file, ImodelFileName& target, bool& makeReadOnly) override;
 
+    // Makes in the copy the folder of every view the view filter keeps that
+    // the project lacks (its results cleaned away, say): the copy opens
+    // with the views that have a folder. A folder that cannot be made is
+    // reported.
+    void MakeKeptViewFolders() const;
+
     // Whether `object` is `folder` or lies below it.
     static bool IsObjectInFolder(const ImodelFileName& object, const ImodelFileName& folder);
     // Whether the name `key` is `folder` or lies below it (names spelled
@@ -41,7 +47,7 @@ private:
     void SelectFile(const ImodelFileName& fullName);
     void SelectProjectFile(const char* name, int kind);
     void AddWholeFolder(const ImodelFileName& folder);
-    void SortViewFolders();
+    void SortViewFolders(const std::string& source, const std::string& target);
     // Whether the key of a folder equals or lies below a folder of the list.
     static bool InAnyOf(const std::string& key, const std::vector<std::string>& folders);
 
@@ -55,5 +61,7 @@ private:
     std::vector<std::string> m_wholeFolders;
     std::vector<std::string> m_excludedFolders;
     std::unordered_set<std::string> m_viewFolders;
+    // The folders in the copy of the views kept when only some are.
+    std::vector<std::string> m_keptViewCopies;
     std::string m_palladorRoot;
 };

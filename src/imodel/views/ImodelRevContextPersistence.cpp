@@ -14,6 +14,7 @@
 #include "imodel/names/imodelUtl.h"
 #include "imodel/views/ImodelRevisionManager.h"
 #include "src/imodel/names/imodelLineCursor.h"
+#include "src/imodel/views/imodelRevisionManagerImpl.h"
 
 #include <optional>
 #include <unordered_map>
@@ -243,7 +244,9 @@ void ImodelContextImpl::ReadStates(std::vector<std::string>& lines, std::string&
         if (imodelIsEndListLine(opening)) break;
         if (!imodelBeginsWith(opening, "LIST")) continue;
         const std::string name = BlockName(opening);
-        ImodelRevContextImpl* revision = name.empty() ? nullptr : FindRevision(name);
+        // The states of a view the copy of a project left out are not
+        // given to a new view of its name.
+        ImodelRevContextImpl* revision = name.empty() || imodelIsViewDroppedOnRead(name) ? nullptr : FindRevision(name);
         std::vector<std::string> viewOutOfDate;
         // An older project named the files of another view as that view's
         // description file names them.

@@ -34,6 +34,7 @@
 #include <functional>
 #include <memory>
 #include <string_view>
+#include <unordered_set>
 
 namespace {
 
@@ -204,10 +205,26 @@ bool& ImodelIgnoreViewThatDoesNotExist()
     return ignore;
 }
 
+namespace {
+
+std::unordered_set<std::string>& DroppedOnRead()
+{
+    static std::unordered_set<std::string> names;
+    return names;
+}
+
+}  // namespace
+
+bool imodelIsViewDroppedOnRead(std::string_view name)
+{
+    return ImodelIgnoreViewThatDoesNotExist() && DroppedOnRead().count(std::string(name)) != 0;
+}
+
 void imodelRevisionManagerImpl::ReadRevisions(const std::vector<std::string_view>& lines)
 {
     Clear();
     m_current = 0;
+    DroppedOnRead().clear();
     std::string currentText;
     // The place in the list of the view CURREV names; none when it names none.
     std::size_t currentAt = imodelSlotTable::npos;
@@ -226,6 +243,8 @@ void imodelRevisionManagerImpl::ReadRevisions(const std::vector<std::string_view
             const std::size_t slot = SlotOfName(positions[current - 1], KeyOf(positions[current - 1]));
             if (slot != imodelSlotTable::npos) currentAt = slot - m_dropped;
         }
+        // A name dropped on one line and kept on another is a view kept.
+        std::erase_if(DroppedOnRead(), [this](const std::string& name) { return FindByName(name) != m_views.end(); });
     }
     // The list holds the views taken, in order: the units' contexts hear of
     // them after it, each in the list's order (a project may have thousands).
@@ -294,6 +313,7 @@ std::vector<std::string_view> imodelRevisionManagerImpl::TakeViewByView(const st
             // The copy of a project saved with some of its views has no
             // folder for the others: they are dropped.
             positions.push_back(name);
+            DroppedOnRead().emplace(name);
         } else {
             // A refused line keeps its place too: CURREV counts every line.
             AppendReadView(name, number);

@@ -29,6 +29,11 @@ private:
     int m_number;  // 1 and above, never shared
 };
 
+// Whether the last views block read, while views without a folder are
+// ignored (the copy of a project saved with some of its views), dropped a
+// view of that name: that view's states do not go to another view.
+bool imodelIsViewDroppedOnRead(std::string_view name);
+
 class imodelRevisionManagerImpl : public ImodelRevisionManager {
 public:
     imodelRevisionManagerImpl() = default;
