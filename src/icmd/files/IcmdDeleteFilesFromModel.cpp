@@ -36,6 +36,16 @@ Imodel& Model() { return Imodel::GetInstance(); }
 IfileManager& Files() { return *Model().GetFileManager(); }
 ImodelDesignManager& Design() { return *Model().GetDesignManager(); }
 
+// The lists that name files by value forget the file: each tool's
+// constraint files, the units' stimulus associations, the views' choices of
+// flow files.
+void ForgetInLists(const Entry& file)
+{
+    for (ItoolWithConstraints* tool : ItoolConstraintsManager::GetAllTools()) tool->ConstraintFileDeleted(*file);
+    if (file->GetFileSpecificType() == zorpaFT_TB_HDL) ImodelUpdateStimulusAssociation(*file, Design().GetModuleTree());
+    IcmdUseFile::FileRemoved(file);
+}
+
 }  // namespace
 
 IcmdDeleteFilesFromModel::IcmdDeleteFilesFromModel() : IcmdBase(false) {}
@@ -137,14 +147,17 @@ void IcmdDeleteFilesFromModel::DeleteOne(const Entry& file, bool& librariesSaved
     // The design tree is built again from the root.
     if ((type == zorpaFT_SCH || type == zorpaFT_HDL) && !design.GetRootId().IsDefault())
         IcmdDoSetRoot(false, design.GetRootId());
-    for (ItoolWithConstraints* tool : ItoolConstraintsManager::GetAllTools()) tool->ConstraintFileDeleted(*file);
-    if (type == zorpaFT_TB_HDL) ImodelUpdateStimulusAssociation(*file, design.GetModuleTree());
-    IcmdUseFile::FileRemoved(file);
+    ForgetInLists(file);
 }
 
 bool IcmdDoDeleteFileFromModel(const IfileObject& file, bool removeFromFileManager, bool readdFreedDefinitions,
                                bool notifyWorkspace, std::vector<VyIfaces::IComponent*>* components)
 {
+    // A file the project never took in (one missing from disk when the
+    // project was read) has no units to remove, but the lists read with the
+    // project may still name it: they let it go as for a member file.
+    if (!IfileManagerGetRealObject(file, false))
+        if (const Entry value = IfileManagerGetRealObject(file, true)) ForgetInLists(value);
     auto command = std::make_unique<IcmdDeleteFilesFromModel>();
     command->SetParams(file, removeFromFileManager, readdFreedDefinitions, notifyWorkspace, components);
     return IcmdDoCommand(std::move(command), false);
