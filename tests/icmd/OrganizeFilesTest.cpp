@@ -471,6 +471,44 @@ TEST_F(OrganizeFilesTest, TheSelfTestComparesFilesNotEntriesAndCountsAFileNamedT
     EXPECT_EQ(messages.WithId("SCRIPT_TCL_TEST_LIST_FAILED").size(), 2u);
 }
 
+TEST_F(OrganizeFilesTest, EveryRefusedFileIsNamedAndTheFilesThatMayBeNamedFollowOnce)
+{
+    using Mode = IcmdOrganizeFilesBase::ModifyMode;
+    const Entries timing{AddFile("constraint/a.sdc", zorpaFT_SDC), AddFile("constraint/b.sdc", zorpaFT_SDC)};
+    ASSERT_TRUE(Run(Constraints(ideSYNTHESIS, {timing[1]}, Mode::New)));
+    messages.Clear();
+    // Pin constraints are members synthesis does not take; the others are
+    // not in the project. Each is named once, a repeated one too.
+    Entries named{timing[0]};
+    for (int i = 0; i < 60; ++i) {
+        const std::string name = "constraint/p" + std::to_string(i) + ".pdc";
+        if (i % 3 == 0) {
+            named.push_back(boost::make_shared<IfileObjectEx>(
+                IfileObject(ImodelFileName(m_folder / ("alu/" + name)), zorpaFT_PDC, ImodelFMFull, true, true), false));
+        } else {
+            named.push_back(AddFile(name, zorpaFT_PDC));
+        }
+    }
+    named.push_back(named[2]);
+    EXPECT_FALSE(Run(Constraints(ideSYNTHESIS, named, Mode::Add)));
+    EXPECT_EQ(messages.WithId("ASSOCIATE_INVALID_FILE").size(), 40u);
+    EXPECT_EQ(messages.WithId("ASSOCIATE_FILES_NOT_FOUND").size(), 20u);
+    EXPECT_EQ(messages.WithId("ASSOCIATE_FILES_THAT_CAN_BE").size(), 1u);
+    const Texts listed = TextsOf("ASSOCIATE_FILES_LIST");
+    ASSERT_EQ(listed.size(), 1u);
+    // One line per timing constraint, and nothing else.
+    EXPECT_EQ(std::count(listed.front().begin(), listed.front().end(), '\n'), 1);
+    for (const char* title : {"a.sdc", "b.sdc"}) EXPECT_NE(listed.front().find(title), std::string::npos) << title;
+    EXPECT_EQ(listed.front().find(".pdc"), std::string::npos);
+    // The list the command would have changed is as it was.
+    EXPECT_EQ(ConstraintList(ideSYNTHESIS), Names{"b.sdc"});
+
+    // The order of the messages: the refused files first, then the list.
+    const std::vector<MdbMessage> all = messages.Messages();
+    ASSERT_FALSE(all.empty());
+    EXPECT_EQ(all.back().id, "ASSOCIATE_FILES_LIST");
+}
+
 TEST_F(OrganizeFilesTest, TheHostsDialogReadsWhichListEachCommandOrganizes)
 {
     // The visitor records which of its operations each command calls.
