@@ -3,6 +3,7 @@
 #include "ifile/IfileManagerFunctions.h"
 #include "imodel/design/ImodelModule.h"
 #include "imodel/model/Imodel.h"
+#include "imodel/names/imodelUtl.h"
 #include "imodel/options/ImodelPhySynthesisOptions.h"
 #include "imodel/views/ImodelContextImpl.h"
 #include "imodel/views/ImodelRevisionManager.h"
@@ -13,6 +14,8 @@
 #include <boost/make_shared.hpp>
 
 #include <algorithm>
+#include <string>
+#include <unordered_set>
 #include <utility>
 
 namespace {
@@ -28,11 +31,14 @@ void itoolPhySynthImpl::AppendList(Entries& out, ImodelModule* module, ImodelRev
     if (!options) return;
     std::deque<IfileObject> files;
     options->GetConstraintFileList(files, module, revision, false, baseName);
-    for (const IfileObject& file : files) {
-        const bool listed =
-            std::any_of(out.begin(), out.end(), [&file](const Entry& entry) { return entry && *entry == file; });
-        if (!listed) out.push_back(boost::make_shared<IfileObjectEx>(file, true));
-    }
+    // Equal files have equal name keys: one lookup per file, not a walk of
+    // the output.
+    std::unordered_set<std::string> listed;
+    for (const Entry& entry : out)
+        if (entry) listed.insert(ImodelFileNameKey(entry->GetInternalFileName()));
+    for (const IfileObject& file : files)
+        if (listed.insert(ImodelFileNameKey(file.GetInternalFileName())).second)
+            out.push_back(boost::make_shared<IfileObjectEx>(file, true));
 }
 
 bool itoolPhySynthImpl::GetConstraintFileList(Entries& out, ImodelModule* module, ImodelRevContextImpl* revision)

@@ -471,6 +471,34 @@ TEST_F(OrganizeFilesTest, TheSelfTestComparesFilesNotEntriesAndCountsAFileNamedT
     EXPECT_EQ(messages.WithId("SCRIPT_TCL_TEST_LIST_FAILED").size(), 2u);
 }
 
+TEST_F(OrganizeFilesTest, ALongPhysicalSynthesisListKeepsEachFileOnceInTheOrderFirstNamed)
+{
+    using Mode = IcmdOrganizeFilesBase::ModifyMode;
+    Entries files;
+    for (int i = 0; i < 600; ++i)
+        files.push_back(
+            AddFile("constraint/c" + std::to_string(i) + (i % 2 ? ".pdc" : ".sdc"), i % 2 ? zorpaFT_PDC : zorpaFT_SDC));
+    std::mt19937 random(11);
+    Entries named = files;
+    std::shuffle(named.begin(), named.end(), random);
+    // Every file a second time, the same file as a value of its own.
+    for (std::size_t i = 0; i < files.size(); i += 3)
+        named.push_back(boost::make_shared<IfileObjectEx>(static_cast<const IfileObject&>(*named[i]), false));
+    ASSERT_TRUE(Run(Constraints(idePHYSYNTH, named, Mode::New)));
+    Names expected = TitlesOf(Entries(named.begin(), named.begin() + static_cast<std::ptrdiff_t>(files.size())));
+    EXPECT_EQ(ConstraintList(idePHYSYNTH), expected);
+
+    // Taken out and added again, a file goes to the end, once.
+    const Entries moved{named[0], named[7], named[0]};
+    ASSERT_TRUE(Run(Constraints(idePHYSYNTH, moved, Mode::Remove)));
+    ASSERT_TRUE(Run(Constraints(idePHYSYNTH, moved, Mode::Add)));
+    expected.erase(expected.begin() + 7);
+    expected.erase(expected.begin());
+    expected.push_back(named[0]->GetFileTitleAndExt());
+    expected.push_back(named[7]->GetFileTitleAndExt());
+    EXPECT_EQ(ConstraintList(idePHYSYNTH), expected);
+}
+
 TEST_F(OrganizeFilesTest, EveryRefusedFileIsNamedAndTheFilesThatMayBeNamedFollowOnce)
 {
     using Mode = IcmdOrganizeFilesBase::ModifyMode;
