@@ -61,7 +61,9 @@ TEST(FileListIO, ARefusedTextIsWhyTheStreamFailedOnceAsked)
 {
     // A writer that refuses a text fails its stream; the save that finds the
     // stream failed asks why, once, with the control characters spelled out.
-    EXPECT_EQ(ImodelTakeRefusedText(), "");
+    // A writer of another test in this process may have left its reason:
+    // each save takes it first, as this does.
+    ImodelTakeRefusedText();
     std::ostringstream out;
     EXPECT_FALSE(ImodelCheckOneLine(out, std::string("1ns\x01\n"), "Resolution"));
     EXPECT_TRUE(out.fail());
