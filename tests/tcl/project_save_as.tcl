@@ -117,27 +117,26 @@ append block "LIST fast\nideSYNTHESIS=StateFailure\nENDLIST\nENDLIST\nENDLIST\nE
 write_file two/pallador/impl1/top.adb "-- results of Impl1\n"
 write_file two/two.prj [string map [list "CURREV=1\n" "VALUE=\"fast\",NUM=2\nCURREV=2\n" "LIST NewModulesInfo\nENDLIST\n" $block] \
     [read_file two/two.prj]]
+# The views and states of the copy `project`, as copied and once opened again.
+proc show_copy_views {project} {
+    foreach when {copied "opened again"} {
+        puts "  $when: [views $project]"
+        puts "    [states $project]"
+        try {open_project $project}
+        try {close_project}
+    }
+}
 puts "the current view's results were cleaned away while the project is open:"
 try {open_project two/two.prj}
 file delete -force two/pallador/impl2
 try {save_project_as -location copies/fast -name fast -files project -pallador_views current}
 try {close_project}
-foreach when {copied "opened again"} {
-    puts "  $when: [views copies/fast/fast.prj]"
-    puts "    [states copies/fast/fast.prj]"
-    try {open_project copies/fast/fast.prj}
-    try {close_project}
-}
+show_copy_views copies/fast/fast.prj
 puts "  folders: [tree copies/fast/pallador]"
 puts "no view: the copy's new view starts afresh, without the states of the view of its name"
 try {open_project two/two.prj}
 try {save_project_as -location copies/noview -name noview -files project -pallador_views none}
 try {close_project}
-foreach when {copied "opened again"} {
-    puts "  $when: [views copies/noview/noview.prj]"
-    puts "    [states copies/noview/noview.prj]"
-    try {open_project copies/noview/noview.prj}
-    try {close_project}
-}
+show_copy_views copies/noview/noview.prj
 puts "  the project keeps both views and their states: [views two/two.prj]"
 puts "    [states two/two.prj]"
