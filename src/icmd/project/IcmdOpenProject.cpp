@@ -129,22 +129,6 @@ void IcmdOpenProject::SetThePlace()
     if (!ImodelIsValidPathName(title) || !ImodelIsValidPathName(folder)) ImodelDisplayINVALIDCHAR_MSG();
 }
 
-namespace {
-
-// Whether the project file was written by an older release.
-bool NeedsConversion(IcmdReadWriteProject& header)
-{
-    int major = 0;
-    int minor = 0;
-    header.GetProjVer(major, minor);
-    int ideMinor = 0;
-    int ideMajor = 0;
-    ImodelGetIdeMinorMajor(ideMinor, ideMajor);
-    return major < ideMajor || (major == ideMajor && minor < ideMinor);
-}
-
-}  // namespace
-
 AcmdEnum::Result IcmdOpenProject::Prepare()
 {
     DestroyConverters();
@@ -152,15 +136,6 @@ AcmdEnum::Result IcmdOpenProject::Prepare()
     IcmdReadWriteProjectImpl header(ideProjectFileHeader, Design().GetProjectFileStream(), m_converterList, nullptr,
                                     false);
     if (header.Do(0, 100) != AcmdEnum::Success) return AcmdEnum::Failure;
-    if (NeedsConversion(header)) {
-        // A conversion moves files before the project file is read whole:
-        // damage found then would leave them moved, and the next open would
-        // drop them. The file is parsed whole first; conversions are rare.
-        IcmdReadWriteProjectImpl whole(ideProjectFileHeader, Design().GetProjectFileStream(), m_converterList, nullptr,
-                                       false);
-        whole.ParseWholeFile();
-        if (whole.Do(0, 100) != AcmdEnum::Success) return AcmdEnum::Failure;
-    }
     if (PrepareConvertProject(&header)) return AcmdEnum::Success;
     DestroyConverters();
     IcmdCloseProject::CloseModel();

@@ -17,6 +17,7 @@
 #include "imodel/model/ImodelSetAndRestoreModelFlagObject.h"
 #include "imodel/names/ImodelMessages.h"
 #include "itool/QuorlaneCoreToolManager.h"
+#include "src/icmd/project/IcmdReadWriteProjectImpl.h"
 #include "src/icmd/project/ImodelCopyProjectDirTool.h"
 
 #include <fenwold/Zipper.h>
@@ -94,6 +95,13 @@ bool IcmdOpenProject::PrepareConvertProject(IcmdReadWriteProject* header)
         return false;
     }
     if (m_projectMajor == ideMajor && m_projectMinor == ideMinor) return true;
+    // A conversion moves files before the project file is read whole:
+    // damage found then would leave them moved, and the next open would
+    // drop them. The file is parsed whole first; conversions are rare.
+    IcmdReadWriteProjectImpl whole(ideProjectFileHeader, Design().GetProjectFileStream(), m_converterList, nullptr,
+                                   false);
+    whole.ParseWholeFile();
+    if (whole.Do(0, 100) != AcmdEnum::Success) return false;
     // A conversion moves files and then saves the project file: a file or
     // folder that cannot be written (a checkout left read-only) would keep
     // the old version with the files already moved, and the next open would
