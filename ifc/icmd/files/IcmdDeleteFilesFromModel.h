@@ -42,7 +42,10 @@ public:
     // One file; an empty entry changes nothing.
     void SetParams(Entry file, bool removeFromFileManager, bool readdFreedDefinitions, bool notifyWorkspace,
                    std::vector<VyIfaces::IComponent*>* components);
-    // The project's entry of the file (none when the project does not hold it).
+    // The project's entry of the file. A file the project does not hold
+    // (one missing from disk when the project was read) has no units to
+    // remove, but the lists read with the project may still name it: they
+    // let it go as for a member file.
     void SetParams(const IfileObject& file, bool removeFromFileManager, bool readdFreedDefinitions,
                    bool notifyWorkspace, std::vector<VyIfaces::IComponent*>* components);
 
@@ -59,10 +62,12 @@ private:
     bool m_notifyWorkspace = false;
     std::vector<VyIfaces::IComponent*>* m_components = nullptr;
     std::vector<Entry> m_files;
+    // The file the project does not hold, that the lists let go.
+    Entry m_notHeld;
 };
 
-// Runs delete_files_from_model on the file's project entry (nothing to
-// delete when the project does not hold the file). True when it succeeded.
+// Runs delete_files_from_model on the file's project entry (only the lists
+// let go of a file the project does not hold). True when it succeeded.
 bool IcmdDoDeleteFileFromModel(const IfileObject& file, bool removeFromFileManager, bool readdFreedDefinitions,
                                bool notifyWorkspace, std::vector<VyIfaces::IComponent*>* components);
 bool IcmdDoDeleteFileFromModel(boost::shared_ptr<IfileObjectEx> file, bool removeFromFileManager,

@@ -74,8 +74,9 @@ void IcmdDeleteFilesFromModel::SetParams(const IfileObject& file, bool removeFro
                                          bool readdFreedDefinitions, bool notifyWorkspace,
                                          std::vector<VyIfaces::IComponent*>* components)
 {
-    SetParams(IfileManagerGetRealObject(file, false), removeFromFileManager, readdFreedDefinitions, notifyWorkspace,
-              components);
+    Entry entry = IfileManagerGetRealObject(file, false);
+    if (!entry) m_notHeld = IfileManagerGetRealObject(file, true);
+    SetParams(std::move(entry), removeFromFileManager, readdFreedDefinitions, notifyWorkspace, components);
 }
 
 void IcmdDeleteFilesFromModel::SetUpDeletedFileList()
@@ -94,6 +95,7 @@ AcmdEnum::Result IcmdDeleteFilesFromModel::execDo()
     bool librariesSaved = false;
     for (const Entry& file : m_files)
         if (file) DeleteOne(file, librariesSaved);
+    if (m_notHeld) ForgetInLists(m_notHeld);
     if (librariesSaved) model.RestoreLibraries(true, zorpaSaveRestoreParams{false, true, false});
 
     IfileManager& files = Files();
@@ -153,11 +155,6 @@ void IcmdDeleteFilesFromModel::DeleteOne(const Entry& file, bool& librariesSaved
 bool IcmdDoDeleteFileFromModel(const IfileObject& file, bool removeFromFileManager, bool readdFreedDefinitions,
                                bool notifyWorkspace, std::vector<VyIfaces::IComponent*>* components)
 {
-    // A file the project never took in (one missing from disk when the
-    // project was read) has no units to remove, but the lists read with the
-    // project may still name it: they let it go as for a member file.
-    if (!IfileManagerGetRealObject(file, false))
-        if (const Entry value = IfileManagerGetRealObject(file, true)) ForgetInLists(value);
     auto command = std::make_unique<IcmdDeleteFilesFromModel>();
     command->SetParams(file, removeFromFileManager, readdFreedDefinitions, notifyWorkspace, components);
     return IcmdDoCommand(std::move(command), false);
