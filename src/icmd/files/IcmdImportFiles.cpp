@@ -26,6 +26,7 @@
 #include "itool/ItoolCoreTools.h"
 #include "itool/ItoolVeyrun.h"
 #include "itool/QuorlaneCoreToolManager.h"
+#include "src/icmd/files/IcmdMemberIdentities.h"
 
 #include <dastrel/IIpMgrCallback.h>
 #include <foundation/Sys.h>
@@ -34,7 +35,6 @@
 #include <boost/make_shared.hpp>
 
 #include <algorithm>
-#include <map>
 #include <unordered_set>
 
 namespace {
@@ -309,59 +309,7 @@ bool IsCaseTwin(Imodel& model, const IfileObject& target, const std::string& des
     return true;
 }
 
-// The files of the project by what they are on disk, for the links of one
-// import: a link may name a member under another name (a symbolic link to
-// it, or a path through a linked folder), and the project would then hold
-// one file twice, each entry parsed on its own. The members are looked at
-// once, when the first link comes; each link taken counts too.
-class MemberIdentities {
-public:
-    explicit MemberIdentities(IfileManager* files) : m_files(files) {}
-
-    // The full name of the entry that names the file at `path` under
-    // another name; empty when there is none, when the file is not there,
-    // or when an entry of that very name is there (the file linked again).
-    std::string OtherNameOf(const std::string& path)
-    {
-        const SysFileIdentity identity = SysGetFileIdentity(path);
-        if (identity == SysFileIdentity()) return std::string();
-        Read();
-        const auto [first, last] = m_members.equal_range(identity);
-        if (std::any_of(first, last, [&path](const auto& member) { return ImodelIsSameFileName(member.second, path); }))
-            return std::string();
-        return first == last ? std::string() : first->second;
-    }
-
-    // Takes note of the file at `path`, now an entry.
-    void Add(const std::string& path)
-    {
-        const SysFileIdentity identity = SysGetFileIdentity(path);
-        if (identity == SysFileIdentity()) return;
-        Read();
-        m_members.emplace(identity, path);
-    }
-
-private:
-    void Read()
-    {
-        if (m_read || !m_files) return;
-        m_read = true;
-        std::vector<IfileManager::Entry> entries;
-        m_files->GetFiles(entries, 0, nullptr);
-        for (const IfileManager::Entry& entry : entries) {
-            if (!entry) continue;
-            std::string name = entry->GetFullFileName().GetString();
-            const SysFileIdentity identity = SysGetFileIdentity(name);
-            if (identity != SysFileIdentity()) m_members.emplace(identity, std::move(name));
-        }
-    }
-
-    IfileManager* m_files;
-    bool m_read = false;
-    std::multimap<SysFileIdentity, std::string> m_members;
-};
-
-bool ImportOneFile(Imodel& model, const IfileObject& file, ImportBatch& batch, MemberIdentities& members,
+bool ImportOneFile(Imodel& model, const IfileObject& file, ImportBatch& batch, IcmdMemberIdentities& members,
                    MdbQuery_result* answer, bool linkMode, bool updateState)
 {
     const zorpaFileManagerTypes type = file.GetFileSpecificType();
@@ -471,7 +419,7 @@ void IcmdImportFiles::ImportFileFilters::importFiles(AcmdEnum::Result& result, s
     MdbQuery_result answer = MdbNOANSWER;
     ImportBatch batch(added);
     Imodel* const owner = GetModel();
-    MemberIdentities members(owner ? owner->GetFileManager() : nullptr);
+    IcmdMemberIdentities members(owner ? owner->GetFileManager() : nullptr);
     for (const std::string& name : GetFiles()) {
         if (!UtlDoesFileExist(name)) {
             ImodelDisplayFILE_NOT_FOUND_MSG(name.c_str());
@@ -509,7 +457,7 @@ void IcmdImportFiles::ImportFileFilters::importFile(const IfileObject& file, Acm
     if (!model) return;
     if (!model->IsWizardInstance()) {
         ImportBatch batch(added);
-        MemberIdentities members(model->GetFileManager());
+        IcmdMemberIdentities members(model->GetFileManager());
         if (!ImportOneFile(*model, file, batch, members, answer, linkMode, updateState) || !batch.Flush())
             result = AcmdEnum::Failure;
         return;

@@ -5,34 +5,12 @@
 #include "ifile/IfileObjectEx.h"
 #include "imodel/model/Imodel.h"
 #include "imodel/names/ImodelMessages.h"
-#include "imodel/names/imodelUtl.h"
+#include "src/icmd/files/IcmdMemberIdentities.h"
 
 #include <foundation/AcmdManager.h>
 #include <foundation/Sys.h>
 
 #include <string>
-#include <vector>
-
-namespace {
-
-// The full name of an entry other than `self` that names the file at
-// `path`; empty when there is none. One command, one look at each member.
-std::string OtherEntryNaming(IfileManager& files, const std::string& path, const IfileObjectEx& self)
-{
-    const SysFileIdentity identity = SysGetFileIdentity(path);
-    if (identity == SysFileIdentity()) return std::string();
-    const std::string own = self.GetFullFileName().GetString();
-    std::vector<IfileManager::Entry> entries;
-    files.GetFiles(entries, 0, nullptr);
-    for (const IfileManager::Entry& entry : entries) {
-        if (!entry || entry.get() == &self) continue;
-        const std::string name = entry->GetFullFileName().GetString();
-        if (!ImodelIsSameFileName(name, own) && SysGetFileIdentity(name) == identity) return name;
-    }
-    return std::string();
-}
-
-}  // namespace
 
 IcmdRetargetLink::IcmdRetargetLink()
 {
@@ -64,7 +42,8 @@ AcmdEnum::Result IcmdRetargetLink::execDo()
     // So would two names of one file: a symbolic link to a member, or a
     // path through a linked folder. The link's own file under another name
     // is no other entry.
-    if (const std::string member = OtherEntryNaming(files, full, *entry); !member.empty()) {
+    if (const std::string member = IcmdMemberIdentities(&files).OtherNameOf(full, entry->GetFullFileName().GetString());
+        !member.empty()) {
         ImodelDisplayFILE_IN_PROJECT_AS_MSG(full.c_str(), member.c_str());
         return AcmdEnum::Failure;
     }
