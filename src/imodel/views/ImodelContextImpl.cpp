@@ -368,22 +368,17 @@ std::vector<ImodelRevContextImpl*> ImodelContextImpl::GetAllRevs() const
 void ImodelContextImpl::DuplicateContextInfo(const ImodelContextImpl* other, bool all)
 {
     if (!other || other == this) return;
-    const auto copyRevisions = [&] {
-        if (Pending() && other->Pending()) {
-            // Fresh revisions copied into fresh ones leave them as they are.
-            if (!m_pendingSample && !other->m_pendingSample) return;
-            // The same views on both sides: each revision takes the alike one.
-            if (m_pendingViews == other->m_pendingViews) {
-                const ImodelRevContextImpl fresh(std::string(), m_module);
-                PendingSample()->DuplicateContextInfo(other->m_pendingSample ? other->m_pendingSample.get() : &fresh,
-                                                      all);
-                return;
-            }
-        }
+    const bool bothPending = Pending() && other->Pending();
+    if (bothPending && !m_pendingSample && !other->m_pendingSample) {
+        // Fresh revisions copied into fresh ones leave them as they are.
+    } else if (bothPending && m_pendingViews == other->m_pendingViews) {
+        // The same views on both sides: each revision takes the alike one.
+        const ImodelRevContextImpl fresh(std::string(), m_module);
+        PendingSample()->DuplicateContextInfo(other->m_pendingSample ? other->m_pendingSample.get() : &fresh, all);
+    } else {
         for (const auto& revision : Revisions())
             revision->DuplicateContextInfo(other->FindRevision(revision->GetName()), all);
-    };
-    copyRevisions();
+    }
     // Another unit's data: its place-and-route list comes along as well.
     imodelCarryLayoutLists(*other, *this);
 }
