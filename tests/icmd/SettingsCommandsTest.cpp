@@ -106,3 +106,36 @@ TEST_F(SettingsCommands, ADoFileThatIsMissingIsLeftOutWhenTheOptionsAreWrittenOu
     EXPECT_NE(AcmdManager::ExportCommand(IcmdSimulationOptions()).find(" -included_do_file " + (m_folder / "wave.do")),
               std::string::npos);
 }
+
+TEST_F(SettingsCommands, ALanguageSwitchMapsTheFamilyLibraryOfTheNewLanguageAtOnceWhileTheSwitchIsOn)
+{
+    // The family's library mapping of the simulator's file, for each language.
+    const auto mapping = [this]() {
+        std::string lines;
+        for (const char* name : {"zx3 = ", "zx3v = "}) {
+            const std::string text = m_folder.Read("p/simulation/modelsim.ini");
+            const std::size_t at = text.find(std::string("\n") + name);
+            if (at != std::string::npos) lines += text.substr(at + 1, text.find('\n', at + 1) - at - 1) + ";";
+        }
+        return lines;
+    };
+    ASSERT_EQ(mapping(), "zx3 = /opt/sim/zx3;");
+    // Back and forth, also together with a change of the other switches: the
+    // file names what the project now is.
+    for (const char* script : {"project_settings -hdl verilog", "project_settings -hdl vhdl -block_mode true",
+                               "project_settings -hdl verilog -auto_update_modelsim_ini true"}) {
+        ASSERT_EQ(Eval(script), TCL_OK) << script << ": " << result;
+        EXPECT_NE(mapping().find(Design().IsDefaultVHDL() ? "zx3 = /opt/sim/zx3;" : "zx3v = /opt/sim/zx3v;"),
+                  std::string::npos)
+            << script << ": " << mapping();
+    }
+
+    // With its switch off the file is the user's: a switch of language, also
+    // in the run that turns the switch off, leaves it as it was.
+    m_folder.Write("p/simulation/modelsim.ini", "[Library]\nmine = /home/me/mine\n");
+    const DebugCapture capture;
+    ASSERT_EQ(Eval("project_settings -hdl vhdl -auto_update_modelsim_ini false"), TCL_OK) << result;
+    ASSERT_EQ(Eval("project_settings -hdl verilog"), TCL_OK) << result;
+    EXPECT_EQ(m_folder.Read("p/simulation/modelsim.ini"), "[Library]\nmine = /home/me/mine\n");
+    EXPECT_EQ(Writes(capture, "modelsim.ini"), 0);
+}

@@ -21,8 +21,11 @@ show_list GlobalFlowOptions
 try {project_settings -block_mode maybe}
 try {project_settings -colour blue}
 
-puts "--- the HDL of the project"
+puts "--- the HDL of the project; the simulator's file maps the family's library of the new language at once"
+proc family_mapping {} { puts "  [lsearch -inline [split [read_file alu/simulation/modelsim.ini] \n] {zx3 = *}]" }
+family_mapping
 try {project_settings -hdl verilog}
+family_mapping
 try {save_project}
 puts [lsearch -all -inline [split [read_file alu/alu.prj] \n] {KEY *Type*}]
 puts [lsearch -all -inline [split [read_file alu/alu.prj] \n] {KEY HDL*}]
@@ -35,6 +38,9 @@ try {close_project}
 try {open_project alu/alu.prj}
 puts [read_file alu/simulation/modelsim.ini]
 puts "project list written again: [file exists alu/viewdraw/vf/project.lst]"
+puts "a change of language leaves it alone too"
+try {project_settings -hdl vhdl}
+puts [read_file alu/simulation/modelsim.ini]
 puts "--- turned on again, it is brought up to date at once"
 try {project_settings -auto_update_modelsim_ini true}
 puts [read_file alu/simulation/modelsim.ini]

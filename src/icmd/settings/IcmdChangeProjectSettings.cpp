@@ -116,6 +116,7 @@ AcmdEnum::Result IcmdChangeProjectSettings::execDo()
 {
     Imodel& model = Imodel::GetInstance();
     ImodelDesignManager& design = *model.GetDesignManager();
+    const bool languageChanged = design.IsDefaultVHDL() != m_hdl.GetObject();
     design.SetDefaultVHDL(m_hdl.GetObject());
     const auto libraries = design.GetLibraries();
     for (auto library = libraries.first; library != libraries.second; ++library) {
@@ -130,6 +131,11 @@ AcmdEnum::Result IcmdChangeProjectSettings::execDo()
     ImodelGlobalFlowOptions& flags = *model.GetGlobalFlowOptions();
     const ImodelGlobalFlowOptions before(flags);
     for (const auto& option : m_options) option->Apply();
+    // The simulator's file maps the family's library of the project's
+    // language: without this it would name the other language's library until
+    // the project is opened again. A change of its switch has just updated it.
+    if (languageChanged && flags.UpdateModelSimIni == before.UpdateModelSimIni)
+        ItoolUpdateModelSim(false, std::string());
     if (flags != before) {
         design.SetNeedSave(true);
         model.GetProcessManager()->UpdateProcessDisplay(false);
