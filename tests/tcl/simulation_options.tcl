@@ -46,6 +46,22 @@ set stored [string range [lsearch -inline [split [read_file ../alu/alu.prj] \n] 
 puts "  $stored: [expr {[file exists $stored] ? {there} : {missing}}]"
 cd ..
 
+puts "--- a copy runs its own DO file, and so does a project moved elsewhere; one from outside the project stays"
+proc do_files {project} {
+    foreach line [lsearch -all -inline [split [read_file $project] \n] DoFileName*] { puts "  $line" }
+}
+write_file shared/wave.do "add wave /*\n"
+try {set_modelsim_options -include_do_file true -included_do_file shared/wave.do}
+try {save_project_as -location "copy of alu" -name beta}
+do_files "copy of alu/beta.prj"
+try {close_project}
+file rename "copy of alu" "moved alu"
+try {open_project "moved alu/beta.prj"}
+do_files "moved alu/beta.prj"
+puts "a copy without the project's files runs the original's"
+try {save_project_as -location empty -name gamma -files none}
+do_files empty/gamma.prj
+
 puts "--- a design library of the project"
 try {close_project}
 write_file alu/alu.prj [string map [list "LIST FileManager\n" \

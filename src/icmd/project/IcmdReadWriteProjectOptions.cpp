@@ -19,6 +19,8 @@
 #include "itool/ItoolModelSimPathOptions.h"
 #include "src/icmd/project/IcmdProjectFileText.h"
 
+#include <foundation/Sys.h>
+
 namespace {
 
 IprofileManager* ProfileManager()
@@ -38,6 +40,23 @@ bool SplitKeyValue(const std::string& line, std::string& key, std::string& value
 }
 
 bool StartsWith(const std::string& line, const char* prefix) { return line.rfind(prefix, 0) == 0; }
+
+// The DO files are kept by their full names. One inside the folder the
+// project was saved in, read from a project that was copied (save_project_as)
+// or moved since, is taken in the project's own folder when the copy has it:
+// else the simulation would go on running the original project's file.
+void FollowProjectFolder(std::string& file, const std::string& savedIn, const std::string& projectFolder)
+{
+    if (file.empty() || savedIn.empty() || projectFolder.empty()) return;
+    std::string from = UtlResolveDots(savedIn);
+    while (from.size() > 1 && from.back() == '/') from.pop_back();
+    const std::string full = UtlResolveDots(file);
+    if (full.size() <= from.size() + 1 || full[from.size()] != '/' ||
+        !UtlIsSameFileName(full.substr(0, from.size()), from))
+        return;
+    const std::string there = projectFolder + full.substr(from.size());
+    if (UtlDoesFileExist(there)) file = there;
+}
 
 }  // namespace
 
@@ -105,6 +124,9 @@ bool IcmdReadWriteProjectImpl::ProjectFileObject_SimulationOptions(double)
             continue;
         ReadProfile(profile, tool, location, parameters, batch, key, value);
     }
+    const std::string projectFolder = Imodel::GetInstance().GetDesignManager()->GetProjectFolder().GetString();
+    for (std::string* file : {&options->DoFileName, &options->DoFileName2})
+        FollowProjectFolder(*file, m_savedIn.GetString(), projectFolder);
     AddOlderProfile(ideSIMULATION, profile, tool, location, parameters, batch);
     return true;
 }
