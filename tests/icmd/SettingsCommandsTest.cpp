@@ -7,6 +7,8 @@
 #include "IcmdTestSupport.h"
 
 #include "icmd/project/IcmdCloseProject.h"
+#include "icmd/project/IcmdOpenProject.h"
+#include "icmd/settings/IcmdModelSimOptions.h"
 #include "icmd/settings/IcmdSimulationOptions.h"
 #include "imodel/options/ImodelGlobalFlowOptions.h"
 #include "imodel/options/ImodelSimulationOptions.h"
@@ -138,4 +140,28 @@ TEST_F(SettingsCommands, ALanguageSwitchMapsTheFamilyLibraryOfTheNewLanguageAtOn
     ASSERT_EQ(Eval("project_settings -hdl verilog"), TCL_OK) << result;
     EXPECT_EQ(m_folder.Read("p/simulation/modelsim.ini"), "[Library]\nmine = /home/me/mine\n");
     EXPECT_EQ(Writes(capture, "modelsim.ini"), 0);
+}
+
+TEST_F(SettingsCommands, ALibraryPathOfOnesOwnIsRefusedEmptyAndKeptWhenGiven)
+{
+    ItoolModelSimPathOptions own;
+    own.SetUseCustomPath(true);
+    // Empty, in process as from Tcl: refused, and nothing changes.
+    EXPECT_FALSE(IcmdDoSetModelSimLibOptions(false, own, nullptr));
+    EXPECT_EQ(Eval("set_brennic_lib_options -use_default_sim_path false -sim_path {}"), TCL_ERROR);
+    EXPECT_TRUE(*Model().GetModelSimPathOptions() == ItoolModelSimPathOptions());
+    EXPECT_FALSE(Design().GetNeedSave());
+    EXPECT_NE(m_folder.Read("p/simulation/modelsim.ini").find("zx3 = /opt/sim/zx3\n"), std::string::npos);
+
+    // Given, it is the project's, saved and read back as it was set.
+    own.SetLibraryPath(m_folder / "libs with blanks/zx3");
+    EXPECT_TRUE(IcmdDoSetModelSimLibOptions(false, own, nullptr));
+    EXPECT_TRUE(Design().GetNeedSave());
+    EXPECT_NE(m_folder.Read("p/simulation/modelsim.ini").find("zx3 = " + own.GetLibraryPath() + "\n"),
+              std::string::npos);
+    ASSERT_EQ(Eval("save_project"), TCL_OK) << result;
+    ASSERT_EQ(Eval("close_project"), TCL_OK) << result;
+    EXPECT_TRUE(*Model().GetModelSimPathOptions() == ItoolModelSimPathOptions());
+    ASSERT_TRUE(IcmdDoOpenProject((m_folder / "p/p.prj").c_str(), false, false));
+    EXPECT_TRUE(*Model().GetModelSimPathOptions() == own);
 }

@@ -45,6 +45,9 @@ puts [lsearch -all -inline [split [read_file cpu/cpu.prj] \n] *Path=*]
 try {set_brennic_lib_options}
 try {set_brennic_lib_options -use_default_sim_path false -sim_path "a\nb"}
 try {set_brennic_lib_options -use_default_sim_path false -sim_path "/opt/lib\x01"}
+puts "a path of one's own must be given: an empty one would map no library, and each open would call it invalid"
+try {set_brennic_lib_options -use_default_sim_path false -sim_path ""}
+puts [lsearch -inline [split [read_file cpu/simulation/modelsim.ini] \n] zx3*]
 puts "saved, closed and opened again, the project keeps its path"
 try {save_project}
 try {close_project}

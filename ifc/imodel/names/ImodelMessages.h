@@ -253,6 +253,8 @@ int ImodelDisplayCORE_NOT_TAKEN_MSG(const char* fileName, const char* workspaceF
 int ImodelDisplayPROJECT_NOT_CONVERTIBLE_MSG(const char* projectFile);
 // The backup archive named would replace a file of the project.
 int ImodelDisplayBACKUP_IN_PROJECT_MSG(const char* archive);
+// set_brennic_lib_options asked for a library path of the user's own without one.
+int ImodelDisplayCUSTOM_SIM_PATH_EMPTY_MSG();
 
 // --- messages emitted through functions of other components -------------------
 

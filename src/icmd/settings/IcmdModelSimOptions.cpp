@@ -3,6 +3,7 @@
 #include "icmd/IcmdDoCommand.h"
 #include "imodel/design/ImodelDesignManager.h"
 #include "imodel/model/Imodel.h"
+#include "imodel/names/ImodelMessages.h"
 #include "src/icmd/settings/IcmdSettingsMessages.h"
 
 #include <foundation/Def.h>
@@ -53,7 +54,14 @@ ItoolModelSimPathOptions IcmdModelSimOptions::GetModelSimLibOptions() const
 AcmdEnum::Result IcmdModelSimOptions::checkParams()
 {
     // The path stands in a line of the project file and of the simulator's set-up file.
-    return IcmdCheckSingleLine(m_simPath.GetName(), m_simPath.GetObject()) ? AcmdEnum::Success : AcmdEnum::Failure;
+    if (!IcmdCheckSingleLine(m_simPath.GetName(), m_simPath.GetObject())) return AcmdEnum::Failure;
+    // A path of one's own that is empty maps no library: the set-up file would
+    // keep the mapping it had, and every open would call the path invalid.
+    if (!m_useDefaultSimPath.GetObject() && m_simPath.GetObject().empty()) {
+        ImodelDisplayCUSTOM_SIM_PATH_EMPTY_MSG();
+        return AcmdEnum::Failure;
+    }
+    return AcmdEnum::Success;
 }
 
 AcmdEnum::Result IcmdModelSimOptions::execDo()

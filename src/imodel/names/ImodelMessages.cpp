@@ -455,6 +455,11 @@ IMODEL_LINE(PROJECT_NOT_CONVERTIBLE, 1, 1426, MdbERROR,
 IMODEL_LINE(BACKUP_IN_PROJECT, 1, 1427, MdbERROR,
             "The backup archive '%s' would replace a file of the project: choose a new name or a place outside the "
             "project folder. Nothing was changed.")
+// --- serial 1470: the simulator's library path -------------------------------
+
+IMODEL_LINE(CUSTOM_SIM_PATH_EMPTY, 0, 1470, MdbERROR,
+            "A ModelSim library path of your own needs the path (sim_path): without one the simulator would find no "
+            "library of the device family. Nothing was changed.")
 
 // --- progress meter -----------------------------------------------------------
 
