@@ -358,11 +358,21 @@ void IprocessFileObject::GetUsableFileList(Entries& out, ImodelModule* module, I
     GetFlowToUsedPredecessorAllowingFileSelection(path, module, revision);
 
     std::unordered_set<const IfileObjectEx*> listed;
-    if (m_userChoice)
-        for (const Entry& file : GetKnownFiles())
+    if (m_userChoice) {
+        // A known file is related when its record names the unit: the index
+        // by unit gives those, in known-file order, without a walk over every
+        // file of the type for each unit and view asked (a project opened
+        // with thousands of chosen files missing asks once for each). Known
+        // files are in the project but while they are being removed; only
+        // the files the test scripts name without writing them may be
+        // related otherwise.
+        const bool walk = Imodel::IsRunningTests();
+        const Entries ofUnit = walk ? Entries() : GetKnownFilesOfModule(module);
+        for (const Entry& file : walk ? GetKnownFiles() : ofUnit)
             if (IprocessIsRelatedFileOK(file, path, revisionNumber, module, revision) &&
                 listed.insert(file.get()).second)
                 out.push_back(file);
+    }
 
     Entry front;
     if (defaultValue) {

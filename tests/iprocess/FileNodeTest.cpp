@@ -3,6 +3,7 @@
 #include "FlowProject.h"
 
 #include <algorithm>
+#include <random>
 #include <string>
 
 namespace {
@@ -18,6 +19,13 @@ std::string RelativeName(const boost::shared_ptr<IfileObjectEx>& file)
     ImodelFileName name;
     if (file) file->GetRelativeFileName(name);
     return name.GetString();
+}
+
+std::vector<std::string> Names(const std::vector<boost::shared_ptr<IfileObjectEx>>& files)
+{
+    std::vector<std::string> names;
+    for (const auto& file : files) names.push_back(RelativeName(file));
+    return names;
 }
 
 }  // namespace
@@ -115,4 +123,36 @@ TEST_F(FileNodes, TheUsableFilesOfANodeDeriveFromTheUnitAlongTheFlow)
     EXPECT_TRUE(Node(zorpaFT_SYN_HDL).IsFileManagerObject(top, top->GetContext(), converted));
     Node(zorpaFT_SYN_HDL).GetUsableFileList(usable, nullptr, Revision(top));
     EXPECT_TRUE(usable.empty());
+}
+
+TEST_F(FileNodes, TheUsableFilesFoundByUnitAreThoseAWalkOverEveryFileFinds)
+{
+    // The walk over every known file stands while the test scripts run; the
+    // answers must not differ as netlists of several units come and go.
+    const std::vector<std::string> cells{"u0", "u1", "U1", "u2", "other"};
+    std::vector<ImodelModule*> units;
+    for (const char* name : {"u0", "u1", "u2", "u3"}) units.push_back(Unit(name));
+    std::vector<boost::shared_ptr<IfileObjectEx>> added;
+    std::mt19937 random(7);
+    const auto pick = [&random](std::size_t count) { return static_cast<std::size_t>(random() % count); };
+    for (int step = 0; step < 150; ++step) {
+        if (added.empty() || pick(3) != 0) {
+            const std::string name = "netlists/n" + std::to_string(pick(40)) + ".edn";
+            added.push_back(Add(name, zorpaFT_SYN_EDN, Netlist(cells[pick(cells.size())])));
+        } else {
+            const std::size_t at = pick(added.size());
+            Files().RemoveFile(*added[at]);
+            added.erase(added.begin() + static_cast<std::ptrdiff_t>(at));
+        }
+        for (ImodelModule* unit : units) {
+            std::vector<boost::shared_ptr<IfileObjectEx>> indexed;
+            std::vector<boost::shared_ptr<IfileObjectEx>> walked;
+            Node(zorpaFT_SYN_EDN).GetUsableFileList(indexed, unit, Revision(unit));
+            Imodel::IsRunningTests() = true;
+            Node(zorpaFT_SYN_EDN).GetUsableFileList(walked, unit, Revision(unit));
+            Imodel::IsRunningTests() = false;
+            // The unit's default file not in the project is a new entry at each asking.
+            ASSERT_EQ(Names(indexed), Names(walked)) << "step " << step << ", unit " << unit->GetName();
+        }
+    }
 }
