@@ -4,6 +4,10 @@
 # file's name. A netlist of another unit is refused with the files that can
 # be used; the file in use chosen again changes nothing. The choice is kept
 # in the project file and comes back when the project is opened again.
+# A chosen netlist gone from disk while the project was closed leaves the
+# choice when the project is opened, as if delete_files had removed it: the
+# other netlist takes its place, and with none left the steps keep their
+# default names.
 # Choosing needs the option that lets users choose flow files: without it
 # the command says so and fails.
 #
@@ -68,5 +72,22 @@ try {close_project}
 try {open_project alu.prj}
 show_used
 try {use_file -file synthesis/top.edn -module top -pallador_view Impl1}
+show_used
+
+puts "--- the second netlist chosen, then deleted on disk while the project is closed: opened again, the first takes its place"
+try {use_file -file synthesis/top_fast.edn -module top -pallador_view Impl1}
+try {close_project}
+file delete synthesis/top_fast.edn
+try {open_project alu.prj}
+show_used
+puts "--- closed and opened once more, the choice stays"
+try {close_project}
+try {open_project alu.prj}
+show_used
+
+puts "--- the first netlist deleted on disk as well: opened again, no netlist is chosen; the steps keep their default names (top.edn: where synthesis writes top's netlist), as delete_files leaves them"
+try {close_project}
+file delete synthesis/top.edn
+try {open_project alu.prj}
 show_used
 try {close_project}

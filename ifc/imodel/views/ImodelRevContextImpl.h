@@ -127,6 +127,11 @@ public:
     // Whether the iterator points into this view's used files, not at the end.
     bool IsValidUsedFile(UsedFiles::const_iterator it) const;
     const UsedFiles& GetUsedFiles() const { return m_usedFiles.Get(); }
+    // The revisions, of every context alive, whose used files hold `file`,
+    // each once, in no set order; the sample of a context that has not made
+    // its revisions yet may be among them. Found through an index of the
+    // used files by name, not by a walk over the units.
+    static std::vector<ImodelRevContextImpl*> UsingFile(const IfileObject& file);
 
     // With a source: `to` becomes a copy of `from`, in order.
     static void DuplicateList(const std::vector<ImodelFileName>* from, std::vector<ImodelFileName>& to);
@@ -156,6 +161,8 @@ private:
     friend class imodelRevisionBlockReader;
 
     void ReportUsedFileChange(zorpaFileManagerTypes type);
+    // The used files become `files`; the index of used files follows.
+    void ReplaceUsedFiles(UsedFiles files);
     // After a change of the design or accessible states: NotResting
     // follows from `restedBefore`, what Rests answered before it.
     void Recount(bool restedBefore);

@@ -7,7 +7,6 @@
 #include "ifile/IfileObjectEx.h"
 #include "ifile/IfilePredecessorObject.h"
 #include "imodel/design/ImodelDesignManager.h"
-#include "imodel/design/ImodelLinkList.h"
 #include "imodel/design/ImodelModule.h"
 #include "imodel/model/Imodel.h"
 #include "imodel/model/ImodelFeatures.h"
@@ -24,7 +23,7 @@
 #include <foundation/Sys.h>
 
 #include <algorithm>
-#include <unordered_set>
+#include <tuple>
 
 namespace {
 
@@ -33,6 +32,13 @@ using Entries = IprocessFileObject::Entries;
 using Nodes = IprocessFileObject::Nodes;
 
 IprocessManager& Processes() { return *Imodel::GetInstance().GetProcessManager(); }
+
+// A unit of the design's libraries, not a copy that a change keeps aside.
+bool InDesign(const ImodelModule& unit)
+{
+    const auto library = Imodel::GetInstance().GetDesignManager()->FindLibraryByName(unit.GetDefinedInLibrary());
+    return library && library->GetModules() && library->GetModules()->contains(&unit);
+}
 
 bool Contains(const Entries& files, const IfileObject& file)
 {
@@ -195,28 +201,30 @@ void IcmdUseFile::DontUseFileIfCannotBeCanBeUsedInFlow(IprocessFileObject* node,
 
 void IcmdUseFile::FileRemoved(Entry file)
 {
-    const IfilePredecessorObject* record = file ? file->GetPredecessorObject() : nullptr;
-    if (!record) return;
-    ImodelModule* module = record->GetModulePtr();
-    IprocessFileObject* node = Processes().GetFileObject(file->GetFileSpecificType(), module);
-    if (!node) return;
-    if (module) {
-        FileRemoved(file, module, node);
+    if (!file) return;
+    const zorpaFileManagerTypes type = file->GetFileSpecificType();
+    const IfilePredecessorObject* record = file->GetPredecessorObject();
+    if (ImodelModule* module = record ? record->GetModulePtr() : nullptr) {
+        if (IprocessFileObject* node = Processes().GetFileObject(type, module)) FileRemoved(file, module, node);
         return;
     }
-    // Every unit of the design, each once (the hierarchy may be cyclic).
-    std::vector<ImodelModule*> pending;
-    if (const std::deque<ImodelModule*>* tops = Imodel::GetInstance().GetDesignManager()->GetModuleTree())
-        pending.assign(tops->rbegin(), tops->rend());
-    std::unordered_set<const ImodelModule*> visited;
-    while (!pending.empty()) {
-        ImodelModule* unit = pending.back();
-        pending.pop_back();
-        if (!unit || !visited.insert(unit).second) continue;
-        FileRemoved(file, unit, node);
-        if (const ImodelLinkList* subBlocks = unit->GetSubBlocks())
-            for (ImodelModule* sub : *subBlocks) pending.push_back(sub);
+    // A file of no unit, or one never read (missing from disk when the
+    // project was opened): the units whose views chose it, found by the
+    // file's name rather than by a walk over the design for each file.
+    std::vector<ImodelModule*> units;
+    for (const ImodelRevContextImpl* revision : ImodelRevContextImpl::UsingFile(*file)) {
+        ImodelModule* unit = revision->GetModule();
+        if (unit && InDesign(*unit)) units.push_back(unit);
     }
+    // Each unit once (several of its views may have chosen the file), in a set order.
+    std::sort(units.begin(), units.end(), [](const ImodelModule* a, const ImodelModule* b) {
+        const VyIfaces::ComponentID& x = a->GetComponentID();
+        const VyIfaces::ComponentID& y = b->GetComponentID();
+        return std::tie(x.library, x.name, a) < std::tie(y.library, y.name, b);
+    });
+    units.erase(std::unique(units.begin(), units.end()), units.end());
+    for (ImodelModule* unit : units)
+        if (IprocessFileObject* node = Processes().GetFileObject(type, unit)) FileRemoved(file, unit, node);
 }
 
 void IcmdUseFile::FileRemoved(const Entry& file, ImodelModule* module, IprocessFileObject* node)

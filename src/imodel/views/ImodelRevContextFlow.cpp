@@ -54,7 +54,7 @@ void ImodelRevContextImpl::UpdateRevStates(bool rename)
             kept.push_back(std::move(*moved));
     }
     if (changed) {
-        m_usedFiles = std::move(kept);
+        ReplaceUsedFiles(std::move(kept));
         imodelContextMarkNeedSave();
     }
     m_toolStates.UpdateRevStates(rename, number, m_module);
@@ -88,7 +88,8 @@ void ImodelRevContextImpl::HDLTypeChanged()
     if (!processes) return;
     bool changed = false;
     if (m_usedFiles.empty()) return;
-    for (IfileObject& file : m_usedFiles.Use()) {
+    UsedFiles files = m_usedFiles.Get();
+    for (IfileObject& file : files) {
         bool isVHDL = false;
         if (!file.IsFileHDL(isVHDL)) continue;
         const IprocessFileObject* node = processes->GetFileObject(file.GetFileSpecificType(), m_module);
@@ -101,7 +102,9 @@ void ImodelRevContextImpl::HDLTypeChanged()
         file = IfileObject(ImodelFileName(stem + extension), file.GetFileSpecificType(), ImodelFMFull, true, true);
         changed = true;
     }
-    if (changed) imodelContextMarkNeedSave();
+    if (!changed) return;
+    ReplaceUsedFiles(std::move(files));
+    imodelContextMarkNeedSave();
 }
 
 bool ImodelModule::HasRevDependentData(bool allRevisions)

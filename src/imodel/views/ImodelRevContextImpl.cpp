@@ -5,6 +5,7 @@
 #include "itool/ItoolFunctions.h"
 #include "src/imodel/design/imodelReclaimer.h"
 #include "src/imodel/views/imodelContextNotify.h"
+#include "src/imodel/views/imodelUsedFileIndex.h"
 
 #include <algorithm>
 #include <atomic>
@@ -35,6 +36,7 @@ ImodelRevContextImpl::ImodelRevContextImpl(const ImodelRevContextImpl& other, Im
 
 ImodelRevContextImpl::~ImodelRevContextImpl()
 {
+    imodelUsedFileIndex::Remove(this, m_usedFiles.Get());
     if (m_counted && !Rests()) --NotRestingCount();
 }
 
@@ -72,7 +74,7 @@ void ImodelRevContextImpl::DuplicateContextInfo(const ImodelRevContextImpl* othe
         m_accessibleStates = other->m_accessibleStates;
         Recount(rested);
     }
-    m_usedFiles = other->m_usedFiles;
+    ReplaceUsedFiles(other->m_usedFiles.Get());
 }
 
 bool ImodelRevContextImpl::SetName(const std::string& name)
@@ -219,6 +221,7 @@ void ImodelRevContextImpl::UseFile(const IfileObject& file, bool notify)
     if (used != m_usedFiles.Get().end() && *used == file) return;
     DontUseFile(type, false);
     m_usedFiles.Use().push_back(file);
+    imodelUsedFileIndex::Add(this, file);
     imodelContextMarkNeedSave();
     if (notify) ReportUsedFileChange(type);
 }
@@ -226,13 +229,32 @@ void ImodelRevContextImpl::UseFile(const IfileObject& file, bool notify)
 void ImodelRevContextImpl::DontUseFile(zorpaFileManagerTypes specificType, bool notify)
 {
     const std::size_t removed =
-        m_usedFiles.empty() ? 0 : std::erase_if(m_usedFiles.Use(), [specificType](const IfileObject& file) {
-            return file.GetFileSpecificType() == specificType;
+        m_usedFiles.empty() ? 0 : std::erase_if(m_usedFiles.Use(), [this, specificType](const IfileObject& file) {
+            if (file.GetFileSpecificType() != specificType) return false;
+            imodelUsedFileIndex::Remove(this, file);
+            return true;
         });
     if (removed == 0) return;
     imodelContextMarkNeedSave();
     if (notify)
         for (std::size_t i = 0; i < removed; ++i) ReportUsedFileChange(specificType);
+}
+
+void ImodelRevContextImpl::ReplaceUsedFiles(UsedFiles files)
+{
+    imodelUsedFileIndex::Remove(this, m_usedFiles.Get());
+    m_usedFiles = std::move(files);
+    imodelUsedFileIndex::Add(this, m_usedFiles.Get());
+}
+
+std::vector<ImodelRevContextImpl*> ImodelRevContextImpl::UsingFile(const IfileObject& file)
+{
+    if (!imodelUsedFileIndex::Any(file)) return {};
+    // Units handed over are deleted before their revisions are looked at.
+    imodelTheReclaimer().Wait();
+    std::vector<ImodelRevContextImpl*> revisions = imodelUsedFileIndex::Holding(file);
+    std::erase_if(revisions, [&file](const ImodelRevContextImpl* revision) { return !revision->IsFileUsed(file); });
+    return revisions;
 }
 
 bool ImodelRevContextImpl::IsFileUsed(const IfileObject& file) const

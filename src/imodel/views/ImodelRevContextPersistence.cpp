@@ -123,7 +123,7 @@ private:
             std::erase_if(used, [type](const IfileObject& other) { return other.GetFileSpecificType() == type; });
             used.push_back(file);
         }
-        revision->m_usedFiles = std::move(used);
+        revision->ReplaceUsedFiles(std::move(used));
     }
 
     imodelLineCursor& m_cursor;
