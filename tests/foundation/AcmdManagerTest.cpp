@@ -103,6 +103,11 @@ TEST_F(AcmdManagerTest, BadArgumentsNameCommandAndOptionAndRunNothing)
     const std::vector<std::pair<std::string, std::string>> cases{
         {"acmd_all -name", "acmd_all: option '-name' needs a value."},
         {"acmd_all -name a -force 1", "acmd_all: unexpected argument '1': options are given as -name value."},
+        // An option whose value was left out does not take the next option
+        // for its value (ValuesStartingWithADash: other values may).
+        {"acmd_all -name a -file -force", "acmd_all: option '-file' needs a value."},
+        {"acmd_all -name -text t", "acmd_all: option '-name' needs a value."},
+        {"acmd_all -name a -item -x -item -words", "acmd_all: option '-item' needs a value."},
         {"acmd_all -name %s%n -mode %s%n",
          "acmd_all: invalid value '%s%n' for -mode (modify mode): expected new, add or remove."},
     };
@@ -122,6 +127,20 @@ TEST_F(AcmdManagerTest, BadArgumentsNameCommandAndOptionAndRunNothing)
               "acmd_all: invalid value 'bad' for -mode (modify mode): expected new, add or remove.");
     EXPECT_TRUE(m_recorder.Messages().empty());
     EXPECT_TRUE(Manager().GetJournal().empty());
+}
+
+TEST_F(AcmdManagerTest, ValuesStartingWithADash)
+{
+    // Only the command's own options are taken for a left-out value; the
+    // options of other commands, "-" and "--" are values like any other.
+    ASSERT_EQ(EvalWords({"acmd_all", "-name", "-top", "-text", "-", "-item", "--", "-item", "-inner", "-words",
+                         "-verbose -x"}),
+              TCL_OK)
+        << m_result;
+    EXPECT_EQ(LastSnapshot().at("name"), Texts{"-top"});
+    EXPECT_EQ(LastSnapshot().at("text"), Texts{"-"});
+    EXPECT_EQ(LastSnapshot().at("item"), (Texts{"--", "-inner"}));
+    EXPECT_EQ(LastSnapshot().at("words"), (Texts{"-verbose", "-x"}));
 }
 
 TEST_F(AcmdManagerTest, FailingHooksStopTheStepsAfterThem)

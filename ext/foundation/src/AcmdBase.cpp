@@ -51,7 +51,14 @@ AcmdEnum::Result AcmdBase::ParseArgs(const std::vector<std::string>& args)
             continue;
         }
         if (i + 1 == args.size()) return KeepParseError(AcmdMsg::MissingValue, word);
-        // The next word is the value, even when it starts with "-".
+        // The next word is the value, even when it starts with "-", unless it
+        // is one of this command's own options: then this option's value was
+        // left out, and taking the option for it would drop the option
+        // ("-file -verbose" writing a file named -verbose).
+        const std::string& next = args[i + 1];
+        if (next.size() > 1 && next[0] == '-' && FindParam(next.substr(1)) != nullptr) {
+            return KeepParseError(AcmdMsg::MissingValue, word);
+        }
         if (param->SetValueFromText(args[++i].c_str()) != AcmdEnum::Success) return AcmdEnum::Failure;
     }
     return AcmdEnum::Success;

@@ -74,7 +74,9 @@ void IcmdOpenProject::SetProjectFileName(const ImodelFileName& name)
 AcmdEnum::Result IcmdOpenProject::ParseArgs(const std::vector<std::string>& args)
 {
     const AcmdEnum::Result parsed = IcmdBase::ParseArgs(args);
-    if (args.size() != 1) return parsed;
+    // "-file" alone is the option without its value, not a project file's name.
+    if (args.size() != 1 || (args.front().starts_with('-') && FindParam(args.front().substr(1)) != nullptr))
+        return parsed;
     file.SetValueTexts(args);
     return AcmdEnum::Success;
 }

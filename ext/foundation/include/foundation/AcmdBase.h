@@ -45,7 +45,8 @@ public:
     virtual std::string GetStatus() const { return std::string(); }
     // Parses "-name value" words into the parameters (after resetting them):
     // a switch takes no value, a repeated list option may come many times,
-    // any other option once. On a syntax error the message is kept for
+    // any other option once; a value may start with "-" but may not be one of
+    // the command's own options. On a syntax error the message is kept for
     // ReportParseError and the result is Failure; a parameter that refuses its
     // text reports at once.
     virtual AcmdEnum::Result ParseArgs(const std::vector<std::string>& args);
