@@ -54,12 +54,14 @@ void SetArguments(Tcl_Interp* interp, const char* argv0, int argc, char** argv)
     Tcl_SetVar(interp, "tcl_interactive", "0", TCL_GLOBAL_ONLY);
 }
 
-int RunString(const char* program, const char* script, int argc, char** argv)
+int RunScript(const char* program, Tcl_Obj* script, int argc, char** argv)
 {
+    Tcl_IncrRefCount(script);
     Tcl_Interp* interp = Tcl_CreateInterp();
     SetArguments(interp, program, argc, argv);
     int status = AppInit(interp);
-    if (status == TCL_OK) status = Tcl_EvalEx(interp, script, -1, TCL_EVAL_GLOBAL);
+    if (status == TCL_OK) status = Tcl_EvalObjEx(interp, script, TCL_EVAL_GLOBAL);
+    Tcl_DecrRefCount(script);
     if (status != TCL_OK) {
         const char* info = Tcl_GetVar(interp, "errorInfo", TCL_GLOBAL_ONLY);
         std::fprintf(stderr, "%s\n", info ? info : Tcl_GetStringResult(interp));
@@ -143,17 +145,27 @@ int main(int argc, char** argv)
         AcmdManager::GetInstance().SetJournalFile(value);
     }
     if (commands != nullptr) {
-        const int rc = RunString(args[0], commands, static_cast<int>(args.size() - next), args.data() + next);
+        const int rc = RunScript(args[0], Tcl_NewStringObj(commands, -1), static_cast<int>(args.size() - next),
+                                 args.data() + next);
         Tcl_Finalize();
         return rc;
     }
     if (next >= args.size() && !isatty(STDIN_FILENO)) {
         // Commands piped in are a script (a CI job's heredoc): run whole, its
         // failure the exit status, where a prompt would go on after an error.
-        std::string script;
-        char buffer[1 << 16];
-        for (std::size_t got; (got = std::fread(buffer, 1, sizeof buffer, stdin)) > 0;) script.append(buffer, got);
-        const int rc = RunString(args[0], script.c_str(), 0, nullptr);
+        // It is read as a script file is, in the system encoding and to its
+        // end: a NUL byte in it is one more character, not the end of the
+        // commands. A closed stdin holds none.
+        Tcl_Obj* script = Tcl_NewObj();
+        Tcl_IncrRefCount(script);
+        Tcl_Channel in = Tcl_GetStdChannel(TCL_STDIN);
+        int rc = 1;
+        if (in != nullptr && Tcl_ReadChars(in, script, -1, 0) < 0) {
+            std::fprintf(stderr, "quorlane: cannot read the commands on stdin: %s\n", Tcl_ErrnoMsg(Tcl_GetErrno()));
+        } else {
+            rc = RunScript(args[0], script, 0, nullptr);
+        }
+        Tcl_DecrRefCount(script);
         Tcl_Finalize();
         return rc;
     }
