@@ -121,6 +121,7 @@ int main(int argc, char** argv)
     // after the script (or after -c's commands) belongs to it.
     std::size_t next = 1;
     const char* commands = nullptr;
+    const char* journal = nullptr;
     while (next < args.size() && args[next][0] == '-' && args[next][1] != '\0') {
         const char* option = args[next];
         if (Is(option, "-help") || Is(option, "--help")) {
@@ -141,9 +142,13 @@ int main(int argc, char** argv)
             commands = value;
             break;
         }
-        // A journal that cannot be opened is told; the commands still run.
-        AcmdManager::GetInstance().SetJournalFile(value);
+        // One journal per run: a second one would leave the first without
+        // the commands it was asked for.
+        if (journal != nullptr) return UsageError("option '-journal' may be given only once");
+        journal = value;
     }
+    // A journal that cannot be opened is told; the commands still run.
+    if (journal != nullptr) AcmdManager::GetInstance().SetJournalFile(journal);
     if (commands != nullptr) {
         const int rc = RunScript(args[0], Tcl_NewStringObj(commands, -1), static_cast<int>(args.size() - next),
                                  args.data() + next);
