@@ -33,11 +33,13 @@ namespace {
 // The core file type of an HDL source, for the editor's design.
 constexpr int kHDLSourceFile = 1;
 
+// The editor as the messages name it. The installed options leave its name
+// unset: the messages must still say what cannot open the file.
 std::string EditorName()
 {
     std::string name;
     ImodelDefGetStr("IDE_CONSTRAINTS_EDITOR_NAME", name);
-    return name;
+    return name.empty() ? std::string("Constraints Editor") : name;
 }
 
 Ktwkspace::Workspace* Workspace() { return Imodel::GetInstance().GetWorkspace(); }
