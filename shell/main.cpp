@@ -43,12 +43,23 @@ int AppInit(Tcl_Interp* interp)
     return TCL_OK;
 }
 
+// A word of the command line as Tcl keeps strings, converted from the
+// system encoding as tclsh converts its own.
+Tcl_Obj* FromCommandLine(const char* word)
+{
+    Tcl_DString text;
+    Tcl_ExternalToUtfDString(nullptr, word, -1, &text);
+    Tcl_Obj* object = Tcl_NewStringObj(Tcl_DStringValue(&text), Tcl_DStringLength(&text));
+    Tcl_DStringFree(&text);
+    return object;
+}
+
 // Sets argv0, argv and argc as tclsh does.
 void SetArguments(Tcl_Interp* interp, const char* argv0, int argc, char** argv)
 {
     Tcl_Obj* list = Tcl_NewListObj(0, nullptr);
-    for (int i = 0; i < argc; ++i) Tcl_ListObjAppendElement(nullptr, list, Tcl_NewStringObj(argv[i], -1));
-    Tcl_SetVar2Ex(interp, "argv0", nullptr, Tcl_NewStringObj(argv0, -1), TCL_GLOBAL_ONLY);
+    for (int i = 0; i < argc; ++i) Tcl_ListObjAppendElement(nullptr, list, FromCommandLine(argv[i]));
+    Tcl_SetVar2Ex(interp, "argv0", nullptr, FromCommandLine(argv0), TCL_GLOBAL_ONLY);
     Tcl_SetVar2Ex(interp, "argv", nullptr, list, TCL_GLOBAL_ONLY);
     Tcl_SetVar2Ex(interp, "argc", nullptr, Tcl_NewIntObj(argc), TCL_GLOBAL_ONLY);
     Tcl_SetVar(interp, "tcl_interactive", "0", TCL_GLOBAL_ONLY);
@@ -63,8 +74,17 @@ int RunScript(const char* program, Tcl_Obj* script, int argc, char** argv)
     if (status == TCL_OK) status = Tcl_EvalObjEx(interp, script, TCL_EVAL_GLOBAL);
     Tcl_DecrRefCount(script);
     if (status != TCL_OK) {
-        const char* info = Tcl_GetVar(interp, "errorInfo", TCL_GLOBAL_ONLY);
-        std::fprintf(stderr, "%s\n", info ? info : Tcl_GetStringResult(interp));
+        // Written through Tcl's channel, as tclsh writes a script's error:
+        // in the system encoding, whatever characters the message holds.
+        Tcl_Obj* info = Tcl_GetVar2Ex(interp, "errorInfo", nullptr, TCL_GLOBAL_ONLY);
+        if (info == nullptr) info = Tcl_GetObjResult(interp);
+        Tcl_IncrRefCount(info);
+        if (Tcl_Channel error = Tcl_GetStdChannel(TCL_STDERR)) {
+            Tcl_WriteObj(error, info);
+            Tcl_WriteChars(error, "\n", 1);
+            Tcl_Flush(error);
+        }
+        Tcl_DecrRefCount(info);
     }
     Tcl_DeleteInterp(interp);
     return status == TCL_OK ? 0 : 1;
@@ -150,8 +170,8 @@ int main(int argc, char** argv)
     // A journal that cannot be opened is told; the commands still run.
     if (journal != nullptr) AcmdManager::GetInstance().SetJournalFile(journal);
     if (commands != nullptr) {
-        const int rc = RunScript(args[0], Tcl_NewStringObj(commands, -1), static_cast<int>(args.size() - next),
-                                 args.data() + next);
+        const int rc =
+            RunScript(args[0], FromCommandLine(commands), static_cast<int>(args.size() - next), args.data() + next);
         Tcl_Finalize();
         return rc;
     }
@@ -179,7 +199,7 @@ int main(int argc, char** argv)
     // option).
     std::vector<char*> rest{args[0]};
     if (next < args.size()) {
-        Tcl_SetStartupScript(Tcl_NewStringObj(args[next], -1), nullptr);
+        Tcl_SetStartupScript(FromCommandLine(args[next]), nullptr);
         ++next;
     }
     rest.insert(rest.end(), args.begin() + static_cast<std::ptrdiff_t>(next), args.end());

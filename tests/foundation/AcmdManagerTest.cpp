@@ -49,19 +49,24 @@ protected:
         HookBehaviour::Get() = HookBehaviour();
     }
 
+    // Runs a script text in the system encoding, as "source" reads a file.
     int Eval(const std::string& script)
     {
-        const int code = Tcl_EvalEx(m_interp, script.c_str(), -1, TCL_EVAL_GLOBAL);
+        Tcl_Obj* text = AcmdToTclString(script);
+        Tcl_IncrRefCount(text);
+        const int code = Tcl_EvalObjEx(m_interp, text, TCL_EVAL_GLOBAL);
+        Tcl_DecrRefCount(text);
         m_result = Tcl_GetStringResult(m_interp);
         return code;
     }
 
-    // Calls a command with exactly these words, without any quoting of ours.
+    // Calls a command with exactly these words, without any quoting of ours:
+    // the texts, in the system encoding, as a script gives them.
     int EvalWords(const Texts& words)
     {
         std::vector<Tcl_Obj*> objects;
         for (const std::string& word : words) {
-            objects.push_back(Tcl_NewStringObj(word.data(), static_cast<int>(word.size())));
+            objects.push_back(AcmdToTclString(word));
             Tcl_IncrRefCount(objects.back());
         }
         const int code = Tcl_EvalObjv(m_interp, static_cast<int>(objects.size()), objects.data(), TCL_EVAL_GLOBAL);
@@ -141,6 +146,28 @@ TEST_F(AcmdManagerTest, ValuesStartingWithADash)
     EXPECT_EQ(LastSnapshot().at("text"), Texts{"-"});
     EXPECT_EQ(LastSnapshot().at("item"), (Texts{"--", "-inner"}));
     EXPECT_EQ(LastSnapshot().at("words"), (Texts{"-verbose", "-x"}));
+}
+
+TEST_F(AcmdManagerTest, TextsCrossToTclAndBackInTheSystemEncoding)
+{
+    // Characters beyond the first 65536 are two halves in Tcl's own form; the
+    // command sees the text as typed, and its result comes back the same.
+    const std::string typed = "Gr\u00fc\u00dfe \U0001F600 \U0001D538";
+    ASSERT_EQ(EvalWords({"acmd_all", "-name", typed, "-words", AcmdMergeList({typed, "x"})}), TCL_OK) << m_result;
+    EXPECT_EQ(LastSnapshot().at("name"), Texts{typed});
+    EXPECT_EQ(LastSnapshot().at("words"), (Texts{typed, "x"}));
+    EXPECT_EQ(AcmdFromTclString(Tcl_GetObjResult(m_interp)), "ran " + typed);
+
+    // A NUL (a "\0" in Tcl) ends a text in the calls below: refused, alone
+    // or as a word of a list, before anything runs.
+    Log::Get().Clear();
+    EXPECT_EQ(Eval("acmd_all -name a\\0b"), TCL_ERROR);
+    EXPECT_EQ(m_result, "acmd_all: invalid value 'a\\0b' for -name: expected a text without a NUL character.");
+    EXPECT_EQ(Eval("acmd_all -name a -words {x y\\0}"), TCL_ERROR);
+    EXPECT_EQ(m_result, "acmd_all: invalid value 'y\\0' for -words: expected a text without a NUL character.");
+    EXPECT_EQ(Eval("acmd_all -name a \\0"), TCL_ERROR);
+    EXPECT_EQ(m_result.substr(0, 34), "acmd_all: unexpected argument '\\0'");
+    EXPECT_TRUE(Log::Get().hooks.empty());
 }
 
 TEST_F(AcmdManagerTest, FailingHooksStopTheStepsAfterThem)

@@ -2,6 +2,8 @@
 // input, and a failed invariant reported with its input before the abort.
 #pragma once
 
+#include <foundation/AcmdManager.h>
+
 #include <tcl.h>
 
 #include <cstdio>
@@ -26,15 +28,26 @@ inline std::vector<std::string> SplitLines(const std::string& input)
     return lines;
 }
 
-// Runs the words as one command, each word one argument as it stands.
+// Runs the words as one command, each word one argument as it stands: the
+// texts, in the system encoding, as a script gives them.
 inline int EvalWords(Tcl_Interp* interp, const std::vector<std::string>& words)
 {
     std::vector<Tcl_Obj*> objects;
     for (const std::string& word : words) {
-        objects.push_back(Tcl_NewStringObj(word.data(), static_cast<int>(word.size())));
+        objects.push_back(AcmdToTclString(word));
         Tcl_IncrRefCount(objects.back());
     }
     const int code = Tcl_EvalObjv(interp, static_cast<int>(objects.size()), objects.data(), TCL_EVAL_GLOBAL);
     for (Tcl_Obj* object : objects) Tcl_DecrRefCount(object);
+    return code;
+}
+
+// Runs a script text in the system encoding, as "source" reads a journal.
+inline int EvalScript(Tcl_Interp* interp, const std::string& script)
+{
+    Tcl_Obj* object = AcmdToTclString(script);
+    Tcl_IncrRefCount(object);
+    const int code = Tcl_EvalObjEx(interp, object, TCL_EVAL_GLOBAL);
+    Tcl_DecrRefCount(object);
     return code;
 }

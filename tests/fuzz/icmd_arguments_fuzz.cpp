@@ -79,7 +79,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     // Tcl source text holds no NUL characters; such values are not replayable.
     const std::string first = manager.GetJournal().back();
     if (first.find('\0') != std::string::npos) return 0;
-    const int replayed = Tcl_EvalEx(interp, first.c_str(), -1, TCL_EVAL_GLOBAL);
+    const int replayed = EvalScript(interp, first);
     Require(replayed == TCL_OK, "journal text does not run",
             first + "\n" + Tcl_GetStringResult(interp) + "\nfrom " + AcmdMergeList(words));
     Require(manager.GetJournal().back() == first, "replay journals another text",

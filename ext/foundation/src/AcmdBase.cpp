@@ -35,6 +35,20 @@ AcmdEnum::Result AcmdBase::ParseArgs(const std::vector<std::string>& args)
 {
     m_parseError.reset();
     for (AcmdParam* param : m_params) param->Reset();
+    // A value that holds a NUL is refused as a value of its option (in a
+    // list, each word is checked when the list is split); any other word as
+    // a word out of place.
+    for (std::size_t i = 0; i < args.size(); ++i) {
+        if (args[i].find('\0') == std::string::npos) continue;
+        const AcmdParam* param = i > 0 && args[i - 1].starts_with('-') ? FindParam(args[i - 1].substr(1)) : nullptr;
+        if (param != nullptr) {
+            AcmdCheckNoNul(param->GetName(), {args[i]});
+            return AcmdEnum::Failure;
+        }
+        std::string shown;
+        for (const char c : args[i]) shown += c == '\0' ? std::string("\\0") : std::string(1, c);
+        return KeepParseError(AcmdMsg::UnexpectedArgument, shown);
+    }
     std::set<const AcmdParam*> given;
     for (std::size_t i = 0; i < args.size(); ++i) {
         const std::string& word = args[i];

@@ -86,6 +86,26 @@ private:
 
 }  // namespace
 
+std::string AcmdFromTclString(Tcl_Obj* object)
+{
+    int length = 0;
+    const char* bytes = Tcl_GetStringFromObj(object, &length);
+    Tcl_DString native;
+    Tcl_UtfToExternalDString(nullptr, bytes, length, &native);
+    std::string text(Tcl_DStringValue(&native), static_cast<std::size_t>(Tcl_DStringLength(&native)));
+    Tcl_DStringFree(&native);
+    return text;
+}
+
+Tcl_Obj* AcmdToTclString(const std::string& text)
+{
+    Tcl_DString internal;
+    Tcl_ExternalToUtfDString(nullptr, text.data(), static_cast<int>(text.size()), &internal);
+    Tcl_Obj* object = Tcl_NewStringObj(Tcl_DStringValue(&internal), Tcl_DStringLength(&internal));
+    Tcl_DStringFree(&internal);
+    return object;
+}
+
 // What a Tcl command of ours carries: owned by Tcl, freed when the command
 // goes.
 struct AcmdManager::TclBinding {
@@ -192,11 +212,7 @@ int AcmdManager::InvokeFromTcl(Tcl_Interp* interp, const std::string& name, int 
                 return AcmdEnum::Failure;
             }
             std::vector<std::string> args;
-            for (int i = 1; i < objc; ++i) {
-                int length = 0;
-                const char* bytes = Tcl_GetStringFromObj(objv[i], &length);
-                args.emplace_back(bytes, static_cast<std::size_t>(length));
-            }
+            for (int i = 1; i < objc; ++i) args.push_back(AcmdFromTclString(objv[i]));
             const AcmdEnum::Result run = ParseAndRun(*command, args);
             message = command->GetResultMsg();
             return run;
@@ -207,7 +223,7 @@ int AcmdManager::InvokeFromTcl(Tcl_Interp* interp, const std::string& name, int 
     const std::string text = succeeded ? message : ErrorResult(capture.Take(), name);
     // The command's lines are out before whatever the script prints next.
     MdbFlush();
-    Tcl_SetObjResult(interp, Tcl_NewStringObj(text.data(), static_cast<int>(text.size())));
+    Tcl_SetObjResult(interp, AcmdToTclString(text));
     return succeeded ? TCL_OK : TCL_ERROR;
 }
 

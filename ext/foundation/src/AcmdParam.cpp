@@ -30,14 +30,11 @@ private:
     Tcl_Obj* m_object;
 };
 
-std::string ToStdString(Tcl_Obj* object)
-{
-    int length = 0;
-    const char* bytes = Tcl_GetStringFromObj(object, &length);
-    return std::string(bytes, static_cast<std::size_t>(length));
-}
+// A list and its words are texts of the commands, in the system encoding;
+// an escape in a word ("\0", "\u00e9") gives the character it stands for.
+std::string ToStdString(Tcl_Obj* object) { return AcmdFromTclString(object); }
 
-Tcl_Obj* NewTclString(const std::string& text) { return Tcl_NewStringObj(text.data(), static_cast<int>(text.size())); }
+Tcl_Obj* NewTclString(const std::string& text) { return AcmdToTclString(text); }
 
 // Files and folders given as relative paths are looked for against the
 // command manager's folder.
@@ -71,6 +68,18 @@ std::string AcmdMergeList(const std::vector<std::string>& words)
         Tcl_ListObjAppendElement(nullptr, list.Get(), NewTclString(word));
     }
     return ToStdString(list.Get());
+}
+
+bool AcmdCheckNoNul(const std::string& name, const std::vector<std::string>& words)
+{
+    for (const std::string& word : words) {
+        if (word.find('\0') == std::string::npos) continue;
+        std::string shown;
+        for (const char c : word) shown += c == '\0' ? std::string("\\0") : std::string(1, c);
+        AcmdReport(AcmdMsg::InvalidValue, {shown, name, "a text without a NUL character"});
+        return false;
+    }
+    return true;
 }
 
 std::string AcmdJoinAlternatives(const std::vector<std::string>& words)

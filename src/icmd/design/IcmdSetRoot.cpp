@@ -21,8 +21,10 @@ IcmdSetRoot::~IcmdSetRoot() = default;
 AcmdEnum::Result IcmdSetRoot::ParseArgs(const std::vector<std::string>& args)
 {
     const AcmdEnum::Result parsed = IcmdBase::ParseArgs(args);
-    // "-module" alone is the option without its value, not a unit's name.
-    if (args.size() != 1 || args.front() == "-" + m_module.GetName()) return parsed;
+    // "-module" alone is the option without its value, not a unit's name; a
+    // word the parse refused for its NUL names no unit either.
+    if (args.size() != 1 || args.front() == "-" + m_module.GetName() || args.front().find('\0') != std::string::npos)
+        return parsed;
     // The word is looked for as a module when the command is validated: a
     // word that names none fails there, with the module argument's message.
     m_module.Reset();

@@ -59,6 +59,7 @@ AcmdEnum::Result IcmdImportFiles::ImportFilesParam::SetValueFromText(const char*
         AcmdReport(AcmdMsg::InvalidList, {GetName(), text ? text : ""});
         return AcmdEnum::Failure;
     }
+    if (!AcmdCheckNoNul(GetName(), names)) return AcmdEnum::Failure;
     const std::string folder = AcmdManager::GetInstance().GetCurrentFolder();
     for (const std::string& name : names)
         if (!name.empty()) AddName(AcmdGetFullPath(name, folder));

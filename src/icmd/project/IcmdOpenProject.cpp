@@ -74,8 +74,11 @@ void IcmdOpenProject::SetProjectFileName(const ImodelFileName& name)
 AcmdEnum::Result IcmdOpenProject::ParseArgs(const std::vector<std::string>& args)
 {
     const AcmdEnum::Result parsed = IcmdBase::ParseArgs(args);
-    // "-file" alone is the option without its value, not a project file's name.
-    if (args.size() != 1 || (args.front().starts_with('-') && FindParam(args.front().substr(1)) != nullptr))
+    // "-file" alone is the option without its value, not a project file's
+    // name; a word the parse refused for its NUL names no file either.
+    const std::string& word = args.size() == 1 ? args.front() : std::string();
+    if (args.size() != 1 || word.find('\0') != std::string::npos ||
+        (word.starts_with('-') && FindParam(word.substr(1)) != nullptr))
         return parsed;
     file.SetValueTexts(args);
     return AcmdEnum::Success;

@@ -28,6 +28,14 @@
 #include <string>
 #include <vector>
 
+// Tcl keeps its strings in a form of UTF-8 of its own: a NUL character as two
+// bytes, a character beyond the first 65536 as two halves of three bytes
+// each. The commands take and give texts in the system encoding, as Tcl's own
+// file commands do: a file whose name holds such a character is found, and
+// one made is named as the user typed it. These are the two conversions.
+std::string AcmdFromTclString(Tcl_Obj* object);
+Tcl_Obj* AcmdToTclString(const std::string& text);
+
 class AcmdManager {
 public:
     static AcmdManager& GetInstance();

@@ -39,6 +39,10 @@ bool AcmdSplitList(const std::string& text, std::vector<std::string>& words);
 // The words as one Tcl list, each quoted as needed; also a well-formed command
 // whose words are these.
 std::string AcmdMergeList(const std::vector<std::string>& words);
+// No name or path holds a NUL character: a text would end at it in the calls
+// that take it on, and name something else. False, once the first such word
+// given for the parameter `name` is reported, when one holds a NUL.
+bool AcmdCheckNoNul(const std::string& name, const std::vector<std::string>& words);
 
 // --- value type -------------------------------------------------------------------
 
@@ -248,6 +252,7 @@ public:
                 AcmdReport(AcmdMsg::InvalidList, {this->GetName(), given});
                 return AcmdEnum::Failure;
             }
+            if (!AcmdCheckNoNul(this->GetName(), texts)) return AcmdEnum::Failure;
         } else if (!given.empty() || AcceptsEmptyText()) {
             texts.push_back(std::move(given));
         }
