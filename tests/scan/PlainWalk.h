@@ -62,7 +62,7 @@ inline const char* PlainVerilogEnd(zorpaVerilogParser<ImodelModule*>& parser, co
             return pos;
         } else if (token == "begin") {
             return first ? pos : tokenStart;
-        } else if (!first && (token == "module" || token == "`include")) {
+        } else if (!first && (zorpaScan::IsOneOfExactly(token, zorpaVerilogModuleWords) || token == "`include")) {
             return tokenStart;
         }
     }

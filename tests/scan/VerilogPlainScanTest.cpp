@@ -46,6 +46,10 @@ public:
                 this->setStructural(false);
                 continue;
             }
+            if (const char* attributeEnd = AttributeEnd(pos, end)) {
+                pos = attributeEnd;
+                continue;
+            }
             next = pos;
             token = readToken(next, end, true, false, true);
             if (!zorpaScan::IsOneOfExactly(token, zorpaVerilogLineDirectives)) break;
@@ -57,7 +61,9 @@ public:
     std::string_view declaredUnitName(const char* start, const char* end) override
     {
         const char* pos = start;
-        if (!zorpaScan::EndsWith(start, end, ';') || Name(pos, end) != "module") return {};
+        if (!zorpaScan::EndsWith(start, end, ';') ||
+            !zorpaScan::IsOneOfExactly(Name(pos, end), zorpaVerilogModuleWords))
+            return {};
         return Name(pos, end);
     }
 
@@ -73,7 +79,13 @@ public:
             pos = PlainGroupEnd(*this, pos, end);
         }
         for (bool more = true; more;) {
-            if (Name(pos, end).empty() || !NextIs(pos, end, '(')) return {};
+            if (Name(pos, end).empty()) return {};
+            if (NextIs(pos, end, '[')) {
+                while (pos < end && *pos != ']') ++pos;
+                if (pos == end) return {};
+                ++pos;
+            }
+            if (!NextIs(pos, end, '(')) return {};
             pos = PlainGroupEnd(*this, pos, end);
             more = NextIs(pos, end, ',');
             if (more) ++pos;
@@ -132,6 +144,29 @@ private:
     {
         SkipBlanksAndComments(*this, pos, end);
         return pos == end - 1 && *pos == ';';
+    }
+
+    // Past the "*)" of an attribute "(* ... *)" at `pos`, a byte at a time;
+    // null for "(*)" and for one that a ";" or the end reaches first.
+    static const char* AttributeEnd(const char* pos, const char* end)
+    {
+        if (end - pos < 3 || std::string_view(pos, 2) != "(*" || pos[2] == ')') return nullptr;
+        bool inString = false;
+        for (pos += 2; pos < end; ++pos) {
+            if (inString) {
+                if (*pos == '\\' && pos + 1 < end && pos[1] != '\n')
+                    ++pos;
+                else if (*pos == '"' || *pos == '\n')
+                    inString = false;
+            } else if (*pos == '"') {
+                inString = true;
+            } else if (*pos == ';') {
+                return nullptr;
+            } else if (*pos == '*' && pos + 1 < end && pos[1] == ')') {
+                return pos + 2;
+            }
+        }
+        return nullptr;
     }
 
     // Past the line end that no backslash continues, a byte at a time.
@@ -244,7 +279,7 @@ private:
     {
         switch (Pick(16)) {
         case 0:
-            Put("module");
+            Put(Pick(4) == 0 ? "macromodule" : "module");
             Put(Pick(kNames));
             if (Pick(2)) {
                 Put("#");
@@ -270,6 +305,7 @@ private:
             for (std::size_t i = 0; i < instances; ++i) {
                 if (i) Put(",");
                 Put("u" + std::to_string(i));
+                if (Pick(5) == 0) Put("[3:0]");  // an array of instances
                 Group();
             }
             Put(";");
@@ -314,6 +350,9 @@ private:
             break;
         case 11:
             Put("case (s) 1: a = b; endcase");
+            break;
+        case 12:
+            Put(Pick(2) ? "function f; input a; f = a; endfunction" : "specify (a => b) = 1; endspecify");
             break;
         default:
             m_text += Pick(kNoise);

@@ -120,6 +120,58 @@ TEST_F(VerilogScan, BothBranchesOfAConditionalAreScanned)
                       "  other ?\n");
 }
 
+TEST_F(VerilogScan, LegalFormsAroundInstancesLoseNoUnit)
+{
+    // An older "macromodule", attributes before instances and declarations,
+    // an array of instances, and instances right after a function or a
+    // specify block, whose last word ends them without a ";".
+    const Result result = Verilog("forms.v", "(* keep_hierarchy = \"yes\" *)\n"
+                                             "module top (input clk);\n"
+                                             "  (* dont_touch = \"true\" *) mid #(.W(2)) u1 (.clk(clk));\n"
+                                             "  (* keep *)\n"
+                                             "  (* mark = \"*) ;\" *) attr2 u2 (.clk(clk));\n"
+                                             "  wire w; (* keep *) attr3 u3 (.clk(clk));\n"
+                                             "  lane u4 [3:0] (.clk(clk)), u5 [1:0] (.clk(clk));\n"
+                                             "  function f; input a; begin f = a; end endfunction\n"
+                                             "  after_function u6 (.clk(clk));\n"
+                                             "  specify (clk => w) = 1; endspecify\n"
+                                             "  after_specify u7 (.clk(clk));\n"
+                                             "  always @(*) w = clk;\n"
+                                             "endmodule\n"
+                                             "macromodule mid #(parameter W = 1) (input clk);\n"
+                                             "  leaf l (.a(clk));\n"
+                                             "endmodule\n"
+                                             "module leaf (input a); endmodule\n");
+    EXPECT_EQ(result.found,
+              (Strings{"after_function", "after_specify", "attr2", "attr3", "lane", "leaf", "mid", "top"}));
+    EXPECT_EQ(Tree(), "top\n"
+                      "  mid\n"
+                      "    leaf\n"
+                      "  attr2 ?\n"
+                      "  attr3 ?\n"
+                      "  lane ?\n"
+                      "  after_function ?\n"
+                      "  after_specify ?\n");
+    EXPECT_EQ(Unit("mid")->GetModuleType(), zorpaMODULE_VERILOG);
+    EXPECT_FALSE(result.structural);
+}
+
+TEST_F(VerilogScan, ADamagedAttributeTakesNoStatementWithIt)
+{
+    // An attribute left open before a ";", an event control "@(*)" and a
+    // "(*)" at a statement's start are no attributes: what follows is read
+    // as before.
+    Verilog("open.v", "module top;\n"
+                      "  (* keep = 1 ;\n"
+                      "  mid u1 (.a(a));\n"
+                      "  (*) ;\n"
+                      "  leaf u2 (.a(a));\n"
+                      "  (* open\n");
+    EXPECT_EQ(Tree(), "top\n"
+                      "  mid ?\n"
+                      "  leaf ?\n");
+}
+
 TEST_F(VerilogScan, IncludesAreRecordedOnceAndMadeAbsoluteAgainstTheFile)
 {
     m_folder.Write("src/defs.vh", "`define W 8\n");

@@ -111,6 +111,9 @@ constexpr Stops MakeStops(std::string_view bytes)
 constexpr Stops kWalkStops = MakeStops(";()/\"\\egbm`");
 // The same for a walk over a group, which looks at no word.
 constexpr Stops kGroupStops = MakeStops("()/\"\\");
+// What preprocessorLine takes at a statement's start: directives,
+// attributes, "begin" and "if".
+constexpr Stops kStatementLeads = MakeStops("`(bi");
 // A directive's line: its end, comments, strings and continuations.
 constexpr Stops kDirectiveStops = MakeStops("\n/\"\\");
 
@@ -290,6 +293,32 @@ const char* DirectiveEnd(const char* pos, const char* end)
     return end;
 }
 
+// The end of an attribute "(* ... *)" that starts at `pos`: past its "*)".
+// Null for "(*)" (the "@(*)" of an event control) and for an attribute that
+// a ";" or the end of the text reaches before its close: a damaged one
+// takes no statement with it.
+const char* AttributeEnd(const char* pos, const char* end)
+{
+    if (end - pos < 3 || pos[0] != '(' || pos[1] != '*' || pos[2] == ')') return nullptr;
+    for (pos += 2; pos < end; ++pos) {
+        if (*pos == ';') return nullptr;
+        if (*pos == '"') {
+            pos = StringEnd(pos, end) - 1;
+        } else if (*pos == '*' && end - pos >= 2 && pos[1] == ')') {
+            return pos + 2;
+        }
+    }
+    return nullptr;
+}
+
+// Whether the word starts a module's declaration: compared in line, as the
+// walk asks it of many words.
+inline bool IsModuleWord(std::string_view word)
+{
+    static_assert(zorpaVerilogModuleWords.size() == 2);
+    return word == zorpaVerilogModuleWords[0] || word == zorpaVerilogModuleWords[1];
+}
+
 constexpr WordSet kPrimitives(zorpaVerilogPrimitives, false);
 constexpr WordSet kBehaviourWords(zorpaVerilogBehaviourWords, false);
 // The directives by their names after the backquote, which every one of
@@ -302,7 +331,8 @@ constexpr std::array<std::string_view, zorpaVerilogLineDirectives.size()> Direct
 }
 constexpr WordSet kLineDirectiveNames(DirectiveNames(), false);
 constexpr WordSet kEndWords(zorpaVerilogEndWords, false);
-constexpr std::array<std::string_view, 5> kLeadWordList = {"module", "assign", "input", "output", "inout"};
+constexpr std::array<std::string_view, 6> kLeadWordList = {"module", "macromodule", "assign",
+                                                           "input",  "output",      "inout"};
 constexpr WordSet kLeadWords(kLeadWordList, false);
 
 }  // namespace
@@ -331,7 +361,8 @@ bool zorpaVerilogParser<T>::preprocessorLine(const char*& pos, const char* end)
 {
     for (;;) {
         SkipBlanksAndComments(pos, end);
-        if (pos >= end) break;
+        // Most statements start with none of the bytes looked for here.
+        if (pos >= end || !kStatementLeads[static_cast<unsigned char>(*pos)]) break;
         if (*pos == '`') {
             // Every directive starts so; its word is read once.
             const char* next = AnyWordEnd(pos, end);
@@ -340,8 +371,13 @@ bool zorpaVerilogParser<T>::preprocessorLine(const char*& pos, const char* end)
             pos = DirectiveEnd(next, end);
             continue;
         }
-        // Most statements start with none of the words looked for here.
-        if (*pos != 'b' && *pos != 'i') break;
+        if (*pos == '(') {
+            // Attributes stand before the statement they belong to.
+            const char* next = AttributeEnd(pos, end);
+            if (next == nullptr) break;
+            pos = next;
+            continue;
+        }
         const char* next = pos;
         const std::string_view token = ReadAny(next, end);
         if (token == "begin") {
@@ -431,7 +467,7 @@ const char* zorpaVerilogParser<T>::walkStatement(const char* pos, const char* en
         // is a statement of its own, so that the scan moves on.
         const bool first = tokenStart == firstAt;
         if (token == "begin") return first ? pos : tokenStart;
-        if (!first && (token == "module" || token == "`include")) return tokenStart;
+        if (!first && (IsModuleWord(token) || token == "`include")) return tokenStart;
     }
 }
 
@@ -452,7 +488,7 @@ std::string_view zorpaVerilogParser<T>::declaredUnitName(const char* start, cons
 {
     if (!EndsWith(start, end, ';')) return {};
     const char* pos = nullptr;
-    if (firstName(start, end, pos) != "module") return {};
+    if (!IsModuleWord(firstName(start, end, pos))) return {};
     return ReadName(pos, end);
 }
 
@@ -468,9 +504,17 @@ std::string_view zorpaVerilogParser<T>::instantiatedUnitName(const char* start, 
         if (!NextIs(pos, end, '(')) return {};
         pos = skipGroup(pos, end);
     }
-    // Instances, each a name and a port group, separated by ",".
+    // Instances, each a name, for an array of instances a range, and a port
+    // group, separated by ",".
     for (bool more = true; more;) {
-        if (ReadName(pos, end).empty() || !NextIs(pos, end, '(')) return {};
+        if (ReadName(pos, end).empty()) return {};
+        SkipBlanksAndComments(pos, end);
+        if (pos < end && *pos == '[') {
+            const char* close = Find(pos, end, ']');
+            if (close == nullptr) return {};
+            pos = close + 1;
+        }
+        if (!NextIs(pos, end, '(')) return {};
         pos = skipGroup(pos, end);
         more = NextIs(pos, end, ',');
         if (more) ++pos;

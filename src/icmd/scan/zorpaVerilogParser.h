@@ -1,7 +1,8 @@
-// The Verilog scanner: module declarations and instantiations, compiler
-// directives (both branches of a conditional are scanned; no macro is
-// defined or tested), included files, continuous assignments, the
-// structural test and port declarations. Words compare with their case.
+// The Verilog scanner: module declarations and instantiations (attributes
+// before a statement passed over), compiler directives (both branches of a
+// conditional are scanned; no macro is defined or tested), included files,
+// continuous assignments, the structural test and port declarations. Words
+// compare with their case.
 #pragma once
 
 #include "icmd/scan/ZorpaParser.h"
@@ -37,9 +38,13 @@ inline constexpr std::array<std::string_view, 15> zorpaVerilogLineDirectives = {
                                                                                 "`endcelldefine",
                                                                                 "`unconnected_drive",
                                                                                 "`nounconnected_drive"};
-// Words that end a statement right after them.
-inline constexpr std::array<std::string_view, 6> zorpaVerilogEndWords = {"endmodule",   "end",     "endtask",
-                                                                         "endgenerate", "endcase", "generate"};
+// Words that end a statement right after them. A function or a specify
+// block ends with no ";" after its last word, as a task does.
+inline constexpr std::array<std::string_view, 8> zorpaVerilogEndWords = {
+    "endmodule", "end", "endtask", "endgenerate", "endcase", "generate", "endfunction", "endspecify"};
+// Words that start a module's declaration: "macromodule" is the older
+// spelling of "module".
+inline constexpr std::array<std::string_view, 2> zorpaVerilogModuleWords = {"module", "macromodule"};
 
 template <class T>
 class zorpaVerilogParser : public ZorpaParser<T> {
