@@ -131,6 +131,46 @@ TEST_F(VhdlScan, ADeclarationInAnotherLibraryTakesOverThePlaceholdersItsParentsM
                       "  alu\n");
 }
 
+TEST_F(VhdlScan, AnEntityInstantiatedWithItsLibraryIsThatLibrarysUnitInEitherFileOrder)
+{
+    // "entity mylib.alu" needs no use clause: the library is named. Scanned
+    // after the library's unit, and before it: the placeholder made then
+    // goes over to the unit once it is declared.
+    const std::string top = "library mylib;\n"
+                            "entity top is end;\n"
+                            "architecture a of top is begin\n"
+                            "  u1 : entity mylib.alu(rtl) port map (x);\n"
+                            "  u2 : entity work.mid port map (x);\n"
+                            "end;\n";
+    for (const bool libraryFirst : {true, false}) {
+        Clear();
+        if (libraryFirst) Vhdl("alu.vhd", "entity alu is end;", "mylib");
+        Vhdl("top.vhd", top);
+        Vhdl("mid.vhd", "entity mid is end;\n");
+        if (!libraryFirst) Vhdl("alu.vhd", "entity alu is end;", "mylib");
+        ASSERT_NE(Unit("alu", "mylib"), nullptr);
+        const ImodelLinkList* subs = Unit("top")->GetSubBlocks();
+        ASSERT_NE(subs, nullptr) << libraryFirst;
+        EXPECT_TRUE(subs->Contains(Unit("alu", "mylib"))) << libraryFirst;
+        EXPECT_TRUE(subs->Contains(Unit("mid"))) << libraryFirst;
+        EXPECT_EQ(subs->size(), 2u) << libraryFirst;
+        EXPECT_EQ(Placeholders(), 0) << libraryFirst;
+    }
+
+    // "work" and the file's own library are the file's library: no other
+    // library is asked, and the unit's possible libraries stay as declared.
+    Clear();
+    Vhdl("alu.vhd", "entity alu is end;", "mylib");
+    Vhdl("own.vhd",
+         "entity own is end;\narchitecture a of own is begin\n"
+         "  u1 : entity work.alu port map (x);\n  u2 : entity MyLib.leaf port map (x);\nend;\n",
+         "mylib");
+    EXPECT_EQ(Tree("mylib"), "own\n"
+                             "  alu\n"
+                             "  leaf ?\n");
+    EXPECT_EQ(Unit("own", "mylib")->GetPossibleLibraries(), std::deque<std::string>{"mylib"});
+}
+
 TEST_F(VhdlScan, CommentsAndCellsOfTheMakersLibraryDeclareNothing)
 {
     EXPECT_EQ(Vhdl("c.vhd", "-- entity hidden is\nentity \\odd name\\ is end;\n").found, (Strings{"\\odd name\\"}));
@@ -241,8 +281,7 @@ TEST_F(VhdlScan, RandomDesignsInAnyFileOrderAndLetterCaseLinkEachUnitOnceBothWay
         std::vector<int> order(static_cast<std::size_t>(count));
         for (int i = 0; i < count; ++i) order[static_cast<std::size_t>(i)] = i;
         std::shuffle(order.begin(), order.end(), random);
-        for (int unit : order)
-            Vhdl("blk" + std::to_string(unit) + ".vhd", texts[static_cast<std::size_t>(unit)]);
+        for (int unit : order) Vhdl("blk" + std::to_string(unit) + ".vhd", texts[static_cast<std::size_t>(unit)]);
 
         EXPECT_EQ(Placeholders(), 0) << "round " << round;
         for (int unit = 0; unit < count; ++unit) {

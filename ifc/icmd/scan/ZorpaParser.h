@@ -169,6 +169,10 @@ protected:
     T addInstance(const std::string& name);
     // The same for a name hashed already (ZorpaHashedName of `name`).
     T addInstance(const std::string& name, const ZorpaHashedName& hashed);
+    // The library that the instance the statement operations found next
+    // names itself (VHDL's "entity lib.unit"), a view into the text; empty
+    // for none. The next addInstance takes it and clears it.
+    void setInstanceLibrary(std::string_view library) { m_instanceLibrary = library; }
     // Makes the named unit of the target library the current unit, as the
     // body of an architecture does: the unit declared in the file or
     // elsewhere, or a placeholder until its declaration is scanned.
@@ -243,6 +247,9 @@ private:
     T findInSet(const UnitSet& set, const std::string& name, const ZorpaHashedName& hashed) const;
     // The unit the use clauses make visible under that name, or the null module.
     T resolveThroughUseClauses(const std::string& name, const ZorpaHashedName& hashed);
+    // The unit of that name declared in `library`, an instance's own choice
+    // of another library than the file's, or the null module.
+    T resolveInNamedLibrary(const std::string& name, const ZorpaHashedName& hashed, std::string_view library);
     // Whether `unit` is the current unit or above it.
     bool isCurrentUnitOrAncestor(T unit);
     // The sub-block of that name of the current unit, or the null module.
@@ -280,6 +287,7 @@ private:
     DistinctUnits m_found;
     LibraryRange m_libraries;
     T m_currentUnit;
+    std::string_view m_instanceLibrary;
     T m_prototype;
     T m_nullModule;
 

@@ -18,6 +18,7 @@
 #include <algorithm>
 #include <cstdio>
 #include <tuple>
+#include <utility>
 
 using namespace zorpaScan;
 
@@ -165,6 +166,7 @@ void ZorpaParser<T>::prepare(const std::string& fileName, const std::string& lib
     m_alreadyDefined.clear();
     setCurrentUnit(m_nullModule);
     m_currentComponent = m_nullModule;
+    m_instanceLibrary = {};
 }
 
 template <class T>
@@ -208,6 +210,7 @@ void ZorpaParser<T>::scanStatements(const std::string& text)
             const ZorpaHashedName hashed(instance);
             targetModules()->PrefetchName(hashed);
             if (isUserUnit(instance, m_world)) addInstance(std::string(instance), hashed);
+            m_instanceLibrary = {};  // a cell's goes with it
         } else if (m_readPorts) {
             // The design units keep no ports: a list read is released here.
             const ZorpaPortList ports = readPorts(pos, stop);
@@ -547,6 +550,29 @@ T ZorpaParser<T>::resolveThroughUseClauses(const std::string& name, const ZorpaH
 }
 
 template <class T>
+T ZorpaParser<T>::resolveInNamedLibrary(const std::string& name, const ZorpaHashedName& hashed,
+                                        std::string_view library)
+{
+    const std::string libraryName(library);
+    if (SameLibrary(libraryName, "work") || SameLibrary(libraryName, m_libraryName)) return m_nullModule;
+    // The unit may see that library's unit of the name, now or once it is
+    // declared: a placeholder made for it meanwhile goes over to it then
+    // (replacePlaceholders asks the unit's possible libraries), as one made
+    // again when that unit's file is parsed anew.
+    const std::string clause = libraryName + "." + name;
+    const std::deque<std::string>& possible = m_currentUnit->GetPossibleLibraries();
+    if (std::find(possible.begin(), possible.end(), clause) == possible.end()) {
+        std::deque<std::string> more = possible;
+        more.push_back(clause);
+        m_currentUnit->SetPossibleLibraries(more);
+    }
+    const LibraryPtr named = findLibrary(libraryName);
+    if (!named) return m_nullModule;
+    const T found = findInSet(*named->GetModules(), name, hashed);
+    return found != m_nullModule && found->GetModuleFile() ? found : m_nullModule;
+}
+
+template <class T>
 bool ZorpaParser<T>::isCurrentUnitOrAncestor(T unit)
 {
     // Searched from both ends at once, a unit of the smaller side at a time:
@@ -622,13 +648,15 @@ T ZorpaParser<T>::addInstance(const std::string& name)
 template <class T>
 T ZorpaParser<T>::addInstance(const std::string& name, const ZorpaHashedName& hashed)
 {
+    const std::string_view library = std::exchange(m_instanceLibrary, std::string_view());
     if (!hasCurrentUnit()) return m_nullModule;
     // Once a unit of the file proved to be defined elsewhere, the file's
     // instances count only when the file is used anyway.
     if (!m_alreadyDefined.empty() && !m_useAnyway) return m_nullModule;
     const std::size_t hash = hashed.hash;
     if (const T existing = findSubBlockOfCurrentUnit(name, hash); existing != m_nullModule) return existing;
-    T found = resolveThroughUseClauses(name, hashed);
+    T found = library.empty() ? m_nullModule : resolveInNamedLibrary(name, hashed, library);
+    if (found == m_nullModule) found = resolveThroughUseClauses(name, hashed);
     if (found == m_nullModule) found = findInSet(*targetModules(), name, hashed);
     bool made = false;
     bool standsIn = false;

@@ -264,6 +264,21 @@ const char* SkipGroup(const char* pos, const char* end)
     return end;
 }
 
+// Whether the word at `pos` is "work", the file's own library, where every
+// instance is looked for anyway: asked in line of nearly every direct
+// instantiation.
+inline bool IsWork(const char* pos, const char* end)
+{
+    return end - pos > 4 && Lower(pos[0]) == 'w' && Lower(pos[1]) == 'o' && Lower(pos[2]) == 'r' &&
+           Lower(pos[3]) == 'k' && Is(pos[4], kDelimiter);
+}
+
+// The library of a selected name ("mylib.alu") that starts at `selected`.
+[[gnu::noinline, gnu::cold]] std::string_view LibraryOfSelectedName(const char* selected, const char* end)
+{
+    return ReadName(selected, end);
+}
+
 // Whether the next character, after blanks and comments, is `c`; `pos`
 // then stands on it.
 bool NextIs(const char*& pos, const char* end, char c)
@@ -432,6 +447,7 @@ std::string_view zorpaVHDLParser<T>::instantiatedUnitName(const char* start, con
     if (entity || IsWord(name, "component")) name = ReadName(pos, end);
     if (name.empty()) return {};
     // A library (and package) prefix: the last part names the unit.
+    const char* const selected = name.data();
     while (NextIs(pos, end, '.')) {
         ++pos;
         name = ReadName(pos, end);
@@ -447,7 +463,11 @@ std::string_view zorpaVHDLParser<T>::instantiatedUnitName(const char* start, con
     }
     if (!IsWord(word, "port") || !IsWord(ReadName(pos, end), "map") || !NextIs(pos, end, '(')) return {};
     pos = skipGroup(pos, end);
-    return AtClosingSemicolon(pos, end) ? name : std::string_view();
+    if (!AtClosingSemicolon(pos, end)) return {};
+    // An entity's prefix is its library, where the unit is looked for first.
+    if (entity && name.data() != selected && !IsWork(selected, end))
+        this->setInstanceLibrary(LibraryOfSelectedName(selected, end));
+    return name;
 }
 
 template <class T>
