@@ -171,6 +171,45 @@ TEST_F(VhdlScan, AnEntityInstantiatedWithItsLibraryIsThatLibrarysUnitInEitherFil
     EXPECT_EQ(Unit("own", "mylib")->GetPossibleLibraries(), std::deque<std::string>{"mylib"});
 }
 
+TEST_F(VhdlScan, TheInstancesOfEveryAlternativeOfACaseGenerateAreFound)
+{
+    const Result result = Vhdl("gen.vhd", "entity top is generic (sel : integer := 0); end;\n"
+                                          "architecture rtl of top is\n"
+                                          "begin\n"
+                                          "  g : case sel generate\n"
+                                          "    when 0 =>\n"
+                                          "      u0 : entity work.m0 port map (a => a);\n"
+                                          "    when alt1 : 1 | 2 =>u1 : m1 port map (a => a);\n"
+                                          "    when 3=> -- a comment with =>\n"
+                                          "      u3 : m3 port map (a => a);\n"
+                                          "    when others =>\n"
+                                          "      u4 : m4 port map (a => a);\n"
+                                          "  end generate;\n"
+                                          "  p : process (sel) begin\n"
+                                          "    case sel is when 0 => null; when others => null; end case;\n"
+                                          "  end process;\n"
+                                          "  u5 : m5 port map (a => a);\n"
+                                          "end;\n");
+    EXPECT_EQ(Tree(), "top\n"
+                      "  m0 ?\n"
+                      "  m1 ?\n"
+                      "  m3 ?\n"
+                      "  m4 ?\n"
+                      "  m5 ?\n");
+    EXPECT_FALSE(result.structural);
+
+    // A "when" whose statement ends before any arrow, and a case alternative
+    // that instantiates nothing, take nothing from the statements after them.
+    Clear();
+    Vhdl("odd.vhd", "entity top is end;\narchitecture rtl of top is begin\n"
+                    "  when x;\n  u1 : m1 port map (a => a);\n"
+                    "  when '>' | \"=>\" => u2 : m2 port map (a => a);\n"
+                    "end;\n");
+    EXPECT_EQ(Tree(), "top\n"
+                      "  m1 ?\n"
+                      "  m2 ?\n");
+}
+
 TEST_F(VhdlScan, CommentsAndCellsOfTheMakersLibraryDeclareNothing)
 {
     EXPECT_EQ(Vhdl("c.vhd", "-- entity hidden is\nentity \\odd name\\ is end;\n").found, (Strings{"\\odd name\\"}));

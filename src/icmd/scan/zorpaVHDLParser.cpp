@@ -264,6 +264,25 @@ const char* SkipGroup(const char* pos, const char* end)
     return end;
 }
 
+// Past the choices of a case alternative ("when 1 =>", "when alt : 1 =>")
+// at `pos`, which stand before the statements of the alternative: in a case
+// generate, instances, to be read on their own. Choices end at the "=>"; a
+// ";" before it ends the look, and `pos` is the answer. Rare: kept out of
+// the walk.
+[[gnu::noinline]] const char* PastCaseChoices(const char* pos, const char* end)
+{
+    const char* at = pos;
+    if (!IsWord(ReadName(at, end), "when")) return pos;
+    for (;;) {
+        SkipBlanksAndComments(at, end);
+        if (at >= end || *at == ';') return pos;
+        if (*at == '=' && end - at >= 2 && at[1] == '>') return at + 2;
+        // Literals and extended identifiers whole, anything else a byte at
+        // a time: an arrow may follow a choice without a blank.
+        at = *at == '"' || *at == '\'' || *at == '\\' ? OtherTokenEnd(at, end) : at + 1;
+    }
+}
+
 // Whether the word at `pos` is "work", the file's own library, where every
 // instance is looked for anyway: asked in line of nearly every direct
 // instantiation.
@@ -317,6 +336,13 @@ template <class T>
 bool zorpaVHDLParser<T>::skipComment(const char*& pos, const char* end)
 {
     return SkipComments(pos, end);
+}
+
+template <class T>
+bool zorpaVHDLParser<T>::preprocessorLine(const char*& pos, const char* end)
+{
+    if (pos < end && (*pos == 'w' || *pos == 'W')) pos = PastCaseChoices(pos, end);
+    return true;
 }
 
 template <class T>
