@@ -16,9 +16,28 @@
 
 namespace {
 
+// Past the "=>" of the choices of a case alternative at `pos` ("when" and
+// its choices), a byte at a time and literals a token at a time; null when
+// the statement is none or a ";" comes first.
+const char* PlainChoicesEnd(zorpaVHDLParser<ImodelModule*>& parser, const char* pos, const char* end)
+{
+    if (LowerCase(parser.readToken(pos, end, false, true, false)) != "when") return nullptr;
+    for (;;) {
+        SkipBlanksAndComments(parser, pos, end);
+        if (pos >= end || *pos == ';') return nullptr;
+        if (*pos == '=' && pos + 1 < end && pos[1] == '>') return pos + 2;
+        const char* token = pos;
+        if ((*pos == '"' || *pos == '\'' || *pos == '\\') && !parser.readToken(token, end, true, true, false).empty())
+            pos = token;
+        else
+            ++pos;
+    }
+}
+
 // The end of the VHDL statement at `pos`, one token at a time.
 const char* PlainVhdlEnd(zorpaVHDLParser<ImodelModule*>& parser, const char* pos, const char* end)
 {
+    if (const char* choicesEnd = PlainChoicesEnd(parser, pos, end)) return choicesEnd;
     bool first = true;
     for (;; first = false) {
         SkipBlanksAndComments(parser, pos, end);
@@ -133,7 +152,7 @@ const std::vector<std::string> kVhdlPieces = {
     "x'high", "'length", "a'range", "-- comment ; is (\n", "--", "-", "u : entity work.leaf port map (a => b);\n",
     "c : comp generic map (N => 2) port map (x, y);\n", "package p is\n", "end package p;\n",
     "component c is\n", "end component;\n", "gen : for i in 0 to 3 generate\n", "end generate;\n",
-    "entity e is\n", "end entity e;\n", "architecture a of e is\n",
+    "entity e is\n", "end entity e;\n", "architecture a of e is\n", "when", "when a : 1 | '=' =>\n",
     // Words that run on into a literal, a comment or an odd byte, some of
     // them words that end a statement.
     "is\"", "begin--x\n", "generate'", "is'high", "ab\"--\"", "x\"F;0\"is", "q@is", "@begin", "gen\\x\\",
@@ -183,7 +202,8 @@ protected:
         std::size_t statements = 0;
         std::size_t passedOver = 0;
         for (int round = 0; round < 1500; ++round) {
-            ASSERT_NO_FATAL_FAILURE(CompareOne<Parser>(kind, RandomText(random, pieces), round, statements, passedOver));
+            ASSERT_NO_FATAL_FAILURE(
+                CompareOne<Parser>(kind, RandomText(random, pieces), round, statements, passedOver));
         }
         EXPECT_GT(statements, 10000u);
         EXPECT_GT(passedOver, 1000u);

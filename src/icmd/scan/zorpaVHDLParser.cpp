@@ -268,7 +268,7 @@ const char* SkipGroup(const char* pos, const char* end)
 // at `pos`, which stand before the statements of the alternative: in a case
 // generate, instances, to be read on their own. Choices end at the "=>"; a
 // ";" before it ends the look, and `pos` is the answer. Rare: kept out of
-// the walk.
+// the statement walk.
 [[gnu::noinline]] const char* PastCaseChoices(const char* pos, const char* end)
 {
     const char* at = pos;
@@ -339,13 +339,6 @@ bool zorpaVHDLParser<T>::skipComment(const char*& pos, const char* end)
 }
 
 template <class T>
-bool zorpaVHDLParser<T>::preprocessorLine(const char*& pos, const char* end)
-{
-    if (pos < end && (*pos == 'w' || *pos == 'W')) pos = PastCaseChoices(pos, end);
-    return true;
-}
-
-template <class T>
 std::string_view zorpaVHDLParser<T>::readToken(const char*& pos, const char* end, bool anyText, bool newlineIsBlank,
                                                bool backslashIsPlain)
 {
@@ -357,6 +350,9 @@ const char* zorpaVHDLParser<T>::findStatementEnd(const char* pos, const char* en
 {
     bool first = true;
     m_memo.BeginGroups(pos);
+    // The choices of a case alternative are a statement of their own.
+    if (pos < end && (*pos | 0x20) == 'w')
+        if (const char* choicesEnd = PastCaseChoices(pos, end); choicesEnd != pos) return choicesEnd;
     // A word ends the statement, or stops a component's header.
     const auto endsAfter = [&](const char* tokenStart, const char*& at) {
         const std::string_view token(tokenStart, static_cast<std::size_t>(at - tokenStart));

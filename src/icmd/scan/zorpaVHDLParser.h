@@ -29,7 +29,6 @@ public:
     zorpaVHDLParser(T prototype, T nullModule);
 
     bool skipComment(const char*& pos, const char* end) override;
-    bool preprocessorLine(const char*& pos, const char* end) override;
     bool otherStatement(const char* start, const char* end) override;
     bool mayConcernUnits(const char* start, const char* end) override;
     const char* findStatementEnd(const char* pos, const char* end) override;
