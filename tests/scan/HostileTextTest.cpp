@@ -107,6 +107,34 @@ TEST_F(HostileText, OneLineOf100MegabytesIsOneStatementScannedOnce)
     EXPECT_TRUE(verilog.found.empty());  // the declaration never ends
 }
 
+TEST_F(HostileText, OpenersWithoutTheirCloseAreLookedAtABoundedLengthEach)
+{
+    // Statements that each start with an attribute's "(*" or a case
+    // alternative's "when" whose close never comes: each look ends within
+    // its bound, not at the end of the text, or four megabytes of them
+    // would take hours.
+    const std::size_t times = 4'000'000 / 10;
+    const Result verilog = Run(zorpaMODULE_VERILOG, "module m;\n" + Repeat("(* end\n", times) + "leaf u ();\n");
+    EXPECT_EQ(verilog.found, (std::vector<std::string>{"leaf", "m"}));
+    Clear();
+    const Result vhdl = Run(zorpaMODULE_VHDL, "entity e is end;\narchitecture a of e is begin\n" +
+                                                  Repeat("when x is\n", times) + "u : leaf port map (x);\nend;\n");
+    EXPECT_EQ(vhdl.found, (std::vector<std::string>{"e", "leaf"}));
+    Clear();
+    // Within the bound, a long attribute and a long list of choices are
+    // still taken.
+    const std::string longAttribute = "(* note = \"" + std::string(900, 'x') + "\" *)";
+    EXPECT_EQ(Run(zorpaMODULE_VERILOG, "module m;\n" + longAttribute + " leaf u ();\nendmodule\n").found,
+              (std::vector<std::string>{"leaf", "m"}));
+    Clear();
+    std::string choices = "when 0";
+    for (int i = 1; i < 150; ++i) choices += " | " + std::to_string(i);
+    EXPECT_EQ(Run(zorpaMODULE_VHDL, "entity e is end;\narchitecture a of e is begin\ng : case s generate\n" + choices +
+                                        " => u : leaf port map (x);\nend generate;\nend;\n")
+                  .found,
+              (std::vector<std::string>{"e", "leaf"}));
+}
+
 TEST_F(HostileText, DeepNestingNeedsNoStack)
 {
     const std::size_t depth = 1'000'000;

@@ -21,10 +21,11 @@ namespace {
 // the statement is none or a ";" comes first.
 const char* PlainChoicesEnd(zorpaVHDLParser<ImodelModule*>& parser, const char* pos, const char* end)
 {
+    const char* const limit = pos + std::min<std::ptrdiff_t>(end - pos, zorpaVHDLLongestChoices);
     if (LowerCase(parser.readToken(pos, end, false, true, false)) != "when") return nullptr;
     for (;;) {
         SkipBlanksAndComments(parser, pos, end);
-        if (pos >= end || *pos == ';') return nullptr;
+        if (pos >= limit || *pos == ';') return nullptr;
         if (*pos == '=' && pos + 1 < end && pos[1] == '>') return pos + 2;
         const char* token = pos;
         if ((*pos == '"' || *pos == '\'' || *pos == '\\') && !parser.readToken(token, end, true, true, false).empty())

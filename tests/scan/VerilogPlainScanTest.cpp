@@ -151,8 +151,9 @@ private:
     static const char* AttributeEnd(const char* pos, const char* end)
     {
         if (end - pos < 3 || std::string_view(pos, 2) != "(*" || pos[2] == ')') return nullptr;
+        const char* const limit = pos + std::min<std::ptrdiff_t>(end - pos, zorpaVerilogLongestAttribute);
         bool inString = false;
-        for (pos += 2; pos < end; ++pos) {
+        for (pos += 2; pos < limit; ++pos) {
             if (inString) {
                 if (*pos == '\\' && pos + 1 < end && pos[1] != '\n')
                     ++pos;

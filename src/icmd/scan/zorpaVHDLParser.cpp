@@ -267,15 +267,18 @@ const char* SkipGroup(const char* pos, const char* end)
 // Past the choices of a case alternative ("when 1 =>", "when alt : 1 =>")
 // at `pos`, which stand before the statements of the alternative: in a case
 // generate, instances, to be read on their own. Choices end at the "=>"; a
-// ";" before it ends the look, and `pos` is the answer. Rare: kept out of
-// the statement walk.
+// ";" before it ends the look, and `pos` is the answer; so does an arrow
+// zorpaVHDLLongestChoices bytes or more from the "when": text full of
+// "when" is looked at a bounded length from each, not to its end from
+// each. Rare: kept out of the statement walk.
 [[gnu::noinline]] const char* PastCaseChoices(const char* pos, const char* end)
 {
     const char* at = pos;
     if (!IsWord(ReadName(at, end), "when")) return pos;
+    const char* const limit = end - pos > zorpaVHDLLongestChoices ? pos + zorpaVHDLLongestChoices : end;
     for (;;) {
         SkipBlanksAndComments(at, end);
-        if (at >= end || *at == ';') return pos;
+        if (at >= limit || *at == ';') return pos;
         if (*at == '=' && end - at >= 2 && at[1] == '>') return at + 2;
         // Literals and extended identifiers whole, anything else a byte at
         // a time: an arrow may follow a choice without a blank.

@@ -8,6 +8,7 @@
 #include "src/icmd/scan/zorpaScanText.h"
 
 #include <array>
+#include <cstddef>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -22,6 +23,10 @@ inline constexpr std::array<std::string_view, 6> zorpaVHDLBehaviourOperators = {
 // ("length" only when no quote closes it).
 inline constexpr std::array<std::string_view, 8> zorpaVHDLAttributes = {"high", "left", "right",         "low",
                                                                         "pos",  "val",  "reverse_range", "range"};
+
+// The longest choices of a case alternative taken as a statement of their
+// own, in bytes from the "when" to the "=" of its "=>".
+inline constexpr std::ptrdiff_t zorpaVHDLLongestChoices = 1024;
 
 template <class T>
 class zorpaVHDLParser : public ZorpaParser<T> {

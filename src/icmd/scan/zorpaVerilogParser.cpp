@@ -296,11 +296,14 @@ const char* DirectiveEnd(const char* pos, const char* end)
 // The end of an attribute "(* ... *)" that starts at `pos`: past its "*)".
 // Null for "(*)" (the "@(*)" of an event control) and for an attribute that
 // a ";" or the end of the text reaches before its close: a damaged one
-// takes no statement with it.
+// takes no statement with it. Nor is one whose close starts
+// zorpaVerilogLongestAttribute bytes or more after it: text full of "(*"
+// is looked at a bounded length from each, not to its end from each.
 const char* AttributeEnd(const char* pos, const char* end)
 {
     if (end - pos < 3 || pos[0] != '(' || pos[1] != '*' || pos[2] == ')') return nullptr;
-    for (pos += 2; pos < end; ++pos) {
+    const char* const limit = end - pos > zorpaVerilogLongestAttribute ? pos + zorpaVerilogLongestAttribute : end;
+    for (pos += 2; pos < limit; ++pos) {
         if (*pos == ';') return nullptr;
         if (*pos == '"') {
             pos = StringEnd(pos, end) - 1;

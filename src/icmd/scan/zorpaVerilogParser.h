@@ -9,6 +9,7 @@
 #include "src/icmd/scan/zorpaScanText.h"
 
 #include <array>
+#include <cstddef>
 #include <string_view>
 #include <vector>
 
@@ -42,6 +43,9 @@ inline constexpr std::array<std::string_view, 15> zorpaVerilogLineDirectives = {
 // block ends with no ";" after its last word, as a task does.
 inline constexpr std::array<std::string_view, 8> zorpaVerilogEndWords = {
     "endmodule", "end", "endtask", "endgenerate", "endcase", "generate", "endfunction", "endspecify"};
+// The longest attribute "(* ... *)" taken, in bytes from its "(*" to the
+// "*" of its close.
+inline constexpr std::ptrdiff_t zorpaVerilogLongestAttribute = 1024;
 // Words that start a module's declaration: "macromodule" is the older
 // spelling of "module".
 inline constexpr std::array<std::string_view, 2> zorpaVerilogModuleWords = {"module", "macromodule"};
