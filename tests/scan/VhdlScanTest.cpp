@@ -157,6 +157,21 @@ TEST_F(VhdlScan, AnEntityInstantiatedWithItsLibraryIsThatLibrarysUnitInEitherFil
         EXPECT_EQ(Placeholders(), 0) << libraryFirst;
     }
 
+    // A unit naming thousands of the library's units sees the library once:
+    // its list of possible libraries, asked for every placeholder of its
+    // that a declaration may take over, stays short.
+    Clear();
+    std::string many = "entity top is end;\narchitecture a of top is begin\n";
+    for (int i = 0; i < 3000; ++i)
+        many += "u" + std::to_string(i) + " : entity MyLib.c" + std::to_string(i) + " port map (x);\n";
+    Vhdl("many.vhd", many + "end;\n");
+    EXPECT_EQ(Unit("top")->GetPossibleLibraries(), (std::deque<std::string>{"work", "MyLib.all"}));
+    std::string declared;
+    for (int i = 0; i < 3000; ++i) declared += "entity c" + std::to_string(i) + " is end;\n";
+    Vhdl("mylib.vhd", declared, "mylib");
+    EXPECT_EQ(Placeholders(), 0);
+    EXPECT_EQ(Unit("top")->GetSubBlocks()->size(), 3000u);
+
     // "work" and the file's own library are the file's library: no other
     // library is asked, and the unit's possible libraries stay as declared.
     Clear();

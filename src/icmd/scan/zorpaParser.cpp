@@ -555,11 +555,13 @@ T ZorpaParser<T>::resolveInNamedLibrary(const std::string& name, const ZorpaHash
 {
     const std::string libraryName(library);
     if (SameLibrary(libraryName, "work") || SameLibrary(libraryName, m_libraryName)) return m_nullModule;
-    // The unit may see that library's unit of the name, now or once it is
-    // declared: a placeholder made for it meanwhile goes over to it then
-    // (replacePlaceholders asks the unit's possible libraries), as one made
-    // again when that unit's file is parsed anew.
-    const std::string clause = libraryName + "." + name;
+    // The unit sees the library it names, as with "use lib.all": a
+    // placeholder made meanwhile goes over to the library's unit of the name
+    // once that is declared (replacePlaceholders asks the unit's possible
+    // libraries), as does one made again when that unit's file is parsed
+    // anew. One entry per library, not per name: a unit that names thousands
+    // of the library's units keeps a short list.
+    const std::string clause = libraryName + ".all";
     const std::deque<std::string>& possible = m_currentUnit->GetPossibleLibraries();
     if (std::find(possible.begin(), possible.end(), clause) == possible.end()) {
         std::deque<std::string> more = possible;
