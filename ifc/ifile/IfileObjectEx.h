@@ -183,7 +183,8 @@ public:
     bool IsFoundOnDisk() const { return m_fields.foundOnDisk; }
     // Equal time and size (a missing stamp counts as -1 for both).
     bool IsSameStatInfo(const IfileObjectEx& other) const;
-    // The other stamp is older, or of another size; false when either is missing.
+    // The other stamp is older, or of another size; false when either is
+    // missing. A stamp on a whole second is older only by a whole second.
     bool IsNewerThan(const SysStatInfo* other) const;
 
     // --- flags and values ---------------------------------------------------------------

@@ -304,7 +304,10 @@ bool IfileObjectEx::IsSameStatInfo(const IfileObjectEx& other) const
 bool IfileObjectEx::IsNewerThan(const SysStatInfo* other) const
 {
     if (!m_fields.stat || !other) return false;
-    return other->time < m_fields.stat->time || other->size != m_fields.stat->size;
+    if (other->size != m_fields.stat->size) return true;
+    // A stamp of an older project file holds the second only: a file
+    // written within that second is not newer than it.
+    return other->time < m_fields.stat->time && !IsSameDiskTime(other->time, m_fields.stat->time);
 }
 
 // --- flags and values ----------------------------------------------------------------------------

@@ -112,6 +112,32 @@ TEST(IfileObjectEx, AStampInSecondsFromAnOlderProjectIsComparedToTheSecond)
     EXPECT_TRUE(changed);
 }
 
+TEST(IfileObjectEx, AFileIsNewerThanAStampInSecondsOnlyFromTheNextSecondOn)
+{
+    // The disk's stamp against what project files stored: to the second
+    // from an older one, to the nanosecond from ours.
+    IfileObjectEx file(Stored("/prj/hdl/a.v"), false);
+    const std::int64_t second = IfileObjectEx::kNanosecondsPerSecond;
+    file.StoreStatInfo(20, k2040 + 250'000'000);
+    const auto stamp = [](std::int64_t size, std::int64_t time) {
+        SysStatInfo info;
+        info.size = size;
+        info.time = time;
+        return info;
+    };
+    const SysStatInfo sameSecond = stamp(20, k2040);
+    const SysStatInfo secondBefore = stamp(20, k2040 - second);
+    const SysStatInfo preciseBefore = stamp(20, k2040 + 249'999'999);
+    const SysStatInfo precise = stamp(20, k2040 + 250'000'000);
+    const SysStatInfo otherSize = stamp(21, k2040);
+    EXPECT_FALSE(file.IsNewerThan(&sameSecond));
+    EXPECT_TRUE(file.IsNewerThan(&secondBefore));
+    EXPECT_TRUE(file.IsNewerThan(&preciseBefore));
+    EXPECT_FALSE(file.IsNewerThan(&precise));
+    EXPECT_TRUE(file.IsNewerThan(&otherSize));
+    EXPECT_FALSE(file.IsNewerThan(nullptr));
+}
+
 TEST(IfileObjectEx, CopiesAreIndependentAndComparable)
 {
     IfileObjectEx file(Stored("/prj/tb.vhd", zorpaFT_TB_HDL), false);
