@@ -200,6 +200,13 @@ void ifileManagerImpl::HandleDetectedChanges(bool takePending)
     ImodelCommandServices* commands = ImodelCommandServices::Get();
     if (!commands) return;
     commands->UpdateProjectContent(changedCores.Get(), changedFiles.Get(), zorpaSaveRestoreParams{false, true, false});
-    const ImodelSetAndRestoreModelFlagObject reading(Imodel::GetIsReadingProject(), true);
-    commands->UpdateProjectContent(Entries(), restoredLinks.Get(), zorpaSaveRestoreParams{true, true, false});
+    {
+        const ImodelSetAndRestoreModelFlagObject reading(Imodel::GetIsReadingProject(), true);
+        commands->UpdateProjectContent(Entries(), restoredLinks.Get(), zorpaSaveRestoreParams{true, true, false});
+    }
+    // A unit of a link that came back takes what was kept of it when the link
+    // broke. Its parse restores it only where no unit used it: one that others
+    // used came back in the place of the placeholder they kept, whose data
+    // the update gave it back.
+    for (const Entry& file : restoredLinks.Get()) ImodelModule::RestoreDeletedModuleInfoOfFile(file);
 }

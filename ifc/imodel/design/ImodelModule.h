@@ -238,6 +238,9 @@ public:
     // came back unchanged (states restored) or changed (then the design flow
     // hears of the change too). Otherwise nothing changes.
     static void RestoreDeletedModuleInfo(ImodelModule* module, boost::shared_ptr<IfileObjectEx> file);
+    // The same for every entry of `file` (that object) whose unit the
+    // design holds again from that file: a linked file that came back.
+    static void RestoreDeletedModuleInfoOfFile(const boost::shared_ptr<IfileObjectEx>& file);
     // Forgets the entries of the units defined by `file` (that object).
     static void RemoveDeletedModuleInfo(boost::shared_ptr<IfileObjectEx> file);
     // Forgets every entry.

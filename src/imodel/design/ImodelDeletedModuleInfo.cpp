@@ -2,6 +2,7 @@
 // and the carrying of unit data over to replacement units, one set or one
 // library at a time.
 #include "imodel/design/ImodelDeletedModuleInfo.h"
+#include "imodel/design/ImodelFindModule.h"
 
 #include "imodel/names/ImodelMessages.h"
 #include "src/imodel/design/ImodelModuleNotify.h"
@@ -212,6 +213,18 @@ void ImodelModule::RestoreDeletedModuleInfo(ImodelModule* module, boost::shared_
         if (FileList* notified = GetNotifiedFileChangeList()) notified->push_back(*file);
     }
     Removed().Erase(*place);
+}
+
+void ImodelModule::RestoreDeletedModuleInfoOfFile(const boost::shared_ptr<IfileObjectEx>& file)
+{
+    if (!file) return;
+    // The keys first: each restore uses its entry up, which reorders the list.
+    const RemovedModules& removed = Removed();
+    std::vector<VyIfaces::ComponentID> keys;
+    for (const std::size_t place : removed.PlacesOfFile(file.get()))
+        if (removed.At(place).GetModuleFile() == file) keys.push_back(removed.At(place).GetComponentID());
+    for (const VyIfaces::ComponentID& key : keys)
+        if (ImodelModule* unit = ImodelFindModule(key)) RestoreDeletedModuleInfo(unit, file);
 }
 
 void ImodelModule::RemoveDeletedModuleInfo(boost::shared_ptr<IfileObjectEx> file)
