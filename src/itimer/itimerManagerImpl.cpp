@@ -1,11 +1,12 @@
 #include "src/itimer/itimerManagerImpl.h"
 
-#include "ifile/IfileKnownStatuses.h"
 #include "ifile/IfileExtendedInfoManager.h"
+#include "ifile/IfileKnownStatuses.h"
 #include "ifile/IfileManager.h"
 #include "ifile/IfileManagerFunctions.h"
 #include "ifile/IfileObjectEx.h"
 #include "imodel/design/ImodelDesignManager.h"
+#include "imodel/design/ImodelFindModule.h"
 #include "imodel/design/ImodelFreeLater.h"
 #include "imodel/design/ImodelModule.h"
 #include "imodel/design/ImodelRoot.h"
@@ -50,6 +51,29 @@ std::string PathForFile(int type)
     ImodelFileName folder;
     ImodelGetPathForFile(type, folder);
     return folder.GetString();
+}
+
+// After a cycle that began with `before` as the root. A root whose unit
+// went with a change of its file (a typo, a file half written, a link
+// that broke) gave way to another unit: it is remembered, and made the
+// root again once a later change brings its unit back.
+void FollowRootThatWent(const VyIfaces::ComponentID& before)
+{
+    ImodelDesignManager& design = *Model().GetDesignManager();
+    const VyIfaces::ComponentID root = design.GetRootId();
+    if (!before.IsDefault() && root != before && design.GetRootThatWent().IsDefault() &&
+        !ImodelCanBeRoot(ImodelFindModule(before)))
+        design.SetRootThatWent(before);
+    const VyIfaces::ComponentID wanted = design.GetRootThatWent();
+    if (wanted.IsDefault()) return;
+    if (root == wanted) {
+        design.SetRootThatWent(VyIfaces::ComponentID());
+        return;
+    }
+    ImodelModule* back = ImodelFindModule(wanted);
+    if (!ImodelCanBeRoot(back)) return;
+    design.SetRootThatWent(VyIfaces::ComponentID());
+    if (ImodelCommandServices* commands = ImodelCommandServices::Get()) commands->SetRoot(back);
 }
 
 }  // namespace
@@ -335,8 +359,10 @@ void itimerManagerImpl::Rescan(std::deque<IfileObject>* imported)
     const ImodelSetAndRestoreModelFlagObject running(RescanRunning(), true);
     // The descriptions read ahead reach the cache on this thread.
     if (IfileExtendedInfoManager* cache = Model().GetExtendedInfoManager()) cache->ApplyPreReadResults(false);
+    const VyIfaces::ComponentID root = Model().GetDesignManager()->GetRootId();
     DetectChanges(true);
     ScanAndNotify(true, imported);
+    FollowRootThatWent(root);
 }
 
 void itimerManagerImpl::DetectChanges(bool withWorkspace)
@@ -372,7 +398,8 @@ void itimerManagerImpl::ScanAndNotify(bool notify, std::deque<IfileObject>* impo
     if (!notify) return;
     Imodel& model = Model();
     if (IfileManager* files = model.GetFileManager()) files->HandleDetectedChanges(true);
-    if (QuorlaneCoreToolManager* cores = ItoolGetActiveCoreTool(zorpaFT_OMBRIX_CXF, model)) cores->CheckNewCoresCreated();
+    if (QuorlaneCoreToolManager* cores = ItoolGetActiveCoreTool(zorpaFT_OMBRIX_CXF, model))
+        cores->CheckNewCoresCreated();
 }
 
 void itimerManagerImpl::ScanAll(std::deque<IfileObject>* imported)
@@ -390,7 +417,8 @@ void itimerManagerImpl::CopyRevisionFiles(int from, int to)
         std::vector<itimerFile> copies;
         for (const itimerFile& file : bin->GetBaseline()) {
             ImodelFileName name;
-            if (file.file.GetRevNum() != from || !IfileGetFileNameInRev(file.file, to, name, ImodelFMInternal)) continue;
+            if (file.file.GetRevNum() != from || !IfileGetFileNameInRev(file.file, to, name, ImodelFMInternal))
+                continue;
             itimerFile copy = file;
             copy.file.SetFileName(name, ImodelFMInternal, false);
             copy.hash = itimerBin::HashOf(copy.file, ProjectFolder());
@@ -422,7 +450,7 @@ const itimerFilter* itimerManagerImpl::FilterFor(const IfileObject& file)
 }
 
 itimerFile itimerManagerImpl::TakenBy(const itimerFilter& filter, const IfileObject& file,
-                                     std::optional<SysStatInfo> stamp)
+                                      std::optional<SysStatInfo> stamp)
 {
     itimerFile taken{file, stamp, itimerBin::HashOf(file, ProjectFolder())};
     taken.file.SetFileType(static_cast<zorpaFileManagerTypes>(filter.GetType()));
@@ -484,7 +512,9 @@ void itimerManagerImpl::MergeCopy(ItimerManager* copy, bool notify)
     if (!copy || copy != m_copy || !m_copy->m_ready) return;
     for (const auto& [type, bin] : m_bins)
         if (const itimerBin* theirs = m_copy->BinOf(type)) bin->SetFound(theirs->GetFound());
+    const VyIfaces::ComponentID root = Model().GetDesignManager()->GetRootId();
     ScanAndNotify(notify, nullptr);
+    FollowRootThatWent(root);
 }
 
 void itimerManagerImpl::DiscardCopy(std::unique_ptr<ItimerManager>& copy)
@@ -508,7 +538,8 @@ bool itimerManagerImpl::IsAccepted(const itimerFile& found) const
     if (type == zorpaFT_SYN_HDL && !file.GetFileTitleNoExt().empty()) {
         const std::string edif =
             file.GetFileLocation().GetString() + SysGetDirChar() + file.GetFileTitleNoExt() + ".edn";
-        if (!files || !files->ContainsFile(IfileObject(ImodelFileName(edif), zorpaFT_SYN_EDN, ImodelFMFull, true, true)))
+        if (!files ||
+            !files->ContainsFile(IfileObject(ImodelFileName(edif), zorpaFT_SYN_EDN, ImodelFMFull, true, true)))
             return false;
     }
     const IprocessFileObject* node =
@@ -617,7 +648,8 @@ void itimerManagerImpl::ScanBin(itimerBin& bin, std::deque<IfileObject>* importe
         if (model.ImportFilesRightAway() && files && file.stamp) {
             const IfileManager::Entry entry = files->GetFile(file.file);
             const SysStatInfo* stored = entry ? entry->GetStatInfo() : nullptr;
-            if (stored && stored->size == file.stamp->size && IfileObjectEx::IsSameDiskTime(stored->time, file.stamp->time))
+            if (stored && stored->size == file.stamp->size &&
+                IfileObjectEx::IsSameDiskTime(stored->time, file.stamp->time))
                 continue;
         }
         if (!importedAny) hierarchyWasBlocked = Imodel::BlockDesignHierarchyDisplay(true, true);

@@ -45,6 +45,9 @@ public:
 
 private:
     IcmdTCLModuleArg m_module;
+    // Given its words (the user's command, not the project's own choice):
+    // the root that went with its file is no longer to come back.
+    bool m_chosenByUser = false;
 };
 
 // The module of that identity becomes the root; the default identity (no

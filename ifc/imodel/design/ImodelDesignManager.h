@@ -71,6 +71,12 @@ public:
     virtual VyIfaces::ComponentID& GetRootId() = 0;
     // No event.
     virtual void SetRootId(const VyIfaces::ComponentID& id) = 0;
+    // The root whose unit went when its file changed on disk, while another
+    // stands in for it; the default identifier when none. The file watcher
+    // makes it the root again when its unit comes back; a root the user
+    // chooses, or the project's close, forgets it.
+    virtual const VyIfaces::ComponentID& GetRootThatWent() const = 0;
+    virtual void SetRootThatWent(const VyIfaces::ComponentID& id) = 0;
 
     virtual const ImodelFileName& GetProjectFolder() const = 0;
     // A number that changes whenever the project folder is set or cleared,

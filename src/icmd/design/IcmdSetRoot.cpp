@@ -20,6 +20,7 @@ IcmdSetRoot::~IcmdSetRoot() = default;
 
 AcmdEnum::Result IcmdSetRoot::ParseArgs(const std::vector<std::string>& args)
 {
+    m_chosenByUser = true;
     const AcmdEnum::Result parsed = IcmdBase::ParseArgs(args);
     // "-module" alone is the option without its value, not a unit's name; a
     // word the parse refused for its NUL names no unit either.
@@ -53,6 +54,7 @@ AcmdEnum::Result IcmdSetRoot::execDo()
     if (ImodelModule* previous = design.GetRootModule(); previous != nullptr && previous != module)
         previous->SetIsRoot(false);
     design.SetRootId(id);
+    if (m_chosenByUser) design.SetRootThatWent(VyIfaces::ComponentID());
     if (module != nullptr) module->SetIsRoot(true);
     if (changed) design.SetNeedSave(true);
     model.GetStateMachine()->AttachModule(module);

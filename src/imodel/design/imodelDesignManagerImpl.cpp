@@ -268,6 +268,7 @@ void imodelDesignManagerImpl::ClearProject()
     m_projectFolder.clear();
     m_projectFolderStamp = NewFolderStamp();
     m_rootId = VyIfaces::ComponentID();
+    m_rootThatWent = VyIfaces::ComponentID();
     Reset();
     ResetProjectFileStream(false);
     m_projectOpen = false;

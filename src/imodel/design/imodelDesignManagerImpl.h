@@ -28,6 +28,8 @@ public:
 
     VyIfaces::ComponentID& GetRootId() override { return m_rootId; }
     void SetRootId(const VyIfaces::ComponentID& id) override { m_rootId = id; }
+    const VyIfaces::ComponentID& GetRootThatWent() const override { return m_rootThatWent; }
+    void SetRootThatWent(const VyIfaces::ComponentID& id) override { m_rootThatWent = id; }
 
     const ImodelFileName& GetProjectFolder() const override { return m_projectFolder; }
     std::uint64_t GetProjectFolderStamp() const override { return m_projectFolderStamp; }
@@ -62,6 +64,7 @@ private:
     std::uint64_t m_projectFolderStamp = NewFolderStamp();
     ImodelFileName m_projectName;
     VyIfaces::ComponentID m_rootId;
+    VyIfaces::ComponentID m_rootThatWent;
     bool m_defaultVHDL = false;
     Libraries m_libraries;
     std::unique_ptr<std::fstream> m_projectFileStream;
