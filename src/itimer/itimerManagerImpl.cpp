@@ -59,10 +59,14 @@ std::string PathForFile(int type)
 // root again once a later change brings its unit back.
 void FollowRootThatWent(const VyIfaces::ComponentID& before)
 {
+    // A placeholder that units using the root keep in its place is not it.
+    const auto standing = [](const VyIfaces::ComponentID& id) {
+        ImodelModule* unit = ImodelFindModule(id);
+        return unit != nullptr && unit->GetModuleFile() && ImodelCanBeRoot(unit) ? unit : nullptr;
+    };
     ImodelDesignManager& design = *Model().GetDesignManager();
     const VyIfaces::ComponentID root = design.GetRootId();
-    if (!before.IsDefault() && root != before && design.GetRootThatWent().IsDefault() &&
-        !ImodelCanBeRoot(ImodelFindModule(before)))
+    if (!before.IsDefault() && root != before && design.GetRootThatWent().IsDefault() && !standing(before))
         design.SetRootThatWent(before);
     const VyIfaces::ComponentID wanted = design.GetRootThatWent();
     if (wanted.IsDefault()) return;
@@ -70,8 +74,8 @@ void FollowRootThatWent(const VyIfaces::ComponentID& before)
         design.SetRootThatWent(VyIfaces::ComponentID());
         return;
     }
-    ImodelModule* back = ImodelFindModule(wanted);
-    if (!ImodelCanBeRoot(back)) return;
+    ImodelModule* back = standing(wanted);
+    if (!back) return;
     design.SetRootThatWent(VyIfaces::ComponentID());
     if (ImodelCommandServices* commands = ImodelCommandServices::Get()) commands->SetRoot(back);
 }

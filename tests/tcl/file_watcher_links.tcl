@@ -1,7 +1,7 @@
 # Linked sources that change behind the shell's back. A linked unit that
 # other units use goes with its file (a placeholder stands in its place)
 # and, when the file comes back, takes again what the user had given it:
-# its stimulus, here. A project file of an older release keeps its stamps
+# its stimulus, and its place as the root. A project file of an older release keeps its stamps
 # to the second: a linked file written within that second has not changed
 # since, and the open says nothing of it; one edited while the project was
 # closed is told.
@@ -24,29 +24,38 @@ proc unit {name sub} {
     return "${text}end;\n"
 }
 proc stimulus_of_mid {} { try {test_associate_stimulus -module mid -file stimulus/tb.vhd} }
+proc root {} {
+    save_project
+    set root none
+    regexp {KEY ActiveRoot "([^"]*)"} [read_file alu.prj] -> root
+    puts "  the root: $root"
+}
 
 write_file src/top.vhd [unit top mid]
 write_file shared/mid.vhd [unit mid ""]
 write_file src/tb.vhd "entity tb is end;\narchitecture sim of tb is begin end;\n"
 
-puts "--- top uses mid, a linked unit with a test bench of its own"
+puts "--- top uses mid, a linked unit with a test bench of its own, made the root"
 try {new_project -location alu -name alu -hdl VHDL -family ZX3 -die zx3_10 -package tq100}
 cd alu
 try {import_files -hdl_source ../src/top.vhd}
 try {create_links -hdl_source ../shared/mid.vhd}
 try {import_files -stimulus ../src/tb.vhd}
 try {associate_stimulus -module mid -file stimulus/tb.vhd}
+try {set_root mid}
 tree
 
 puts "--- the linked file goes away: mid leaves the design, top still uses it"
 file rename ../shared/mid.vhd ../shared/mid.away
 wait_for_checks
 tree
-puts "--- it comes back as it was: mid takes its test bench again"
+root
+puts "--- it comes back as it was: mid takes its test bench and its place as the root again"
 file rename ../shared/mid.away ../shared/mid.vhd
 wait_for_checks
 tree
 stimulus_of_mid
+root
 
 puts "--- it goes away and comes back changed: mid keeps its test bench too"
 file rename ../shared/mid.vhd ../shared/mid.away
@@ -56,6 +65,7 @@ write_file ../shared/mid.vhd "[unit mid {}]-- edited\n"
 wait_for_checks
 tree
 stimulus_of_mid
+root
 puts "--- saved, closed and opened again, the test bench is still mid's"
 try {close_project}
 try {open_project alu.prj}
