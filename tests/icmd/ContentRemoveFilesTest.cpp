@@ -1,16 +1,26 @@
 // delete_files seen from inside: a core whose tool keeps it keeps its files
 // on disk too, a core the tool lets go takes its files off the disk, nothing
-// outside the project folder is deleted, and without a host the files that
-// need confirming go all the same. The user's view (batches, links, a
-// failed deletion) is the scenario files_delete.
+// outside the project folder is deleted, without a host the files that
+// need confirming go all the same, and the files that go leave every unit's
+// associated files and CDB order. The user's view (batches, links, a
+// failed deletion, the lists in the project file) is the scenarios
+// files_delete and files_delete_associations.
 #include "CoreToolDouble.h"
 #include "IcmdTestSupport.h"
 
 #include "icmd/files/IcmdRemoveFilesFromProject.h"
 #include "icmd/project/IcmdCloseProject.h"
+#include "imodel/design/ImodelModule.h"
 #include "imodel/model/ImodelHost.h"
 
 #include <foundation/Def.h>
+
+#include <algorithm>
+#include <map>
+#include <random>
+#include <string>
+#include <utility>
+#include <vector>
 
 namespace {
 
@@ -139,4 +149,74 @@ TEST_F(ContentRemoveFilesTest, AProgrammingProjectTakesOnlyAFolderBelowTheProjec
     EXPECT_TRUE(UtlDoesDiskObjectExist(m_folder / "alu/prog"));
     EXPECT_FALSE(OnDisk(top));
     EXPECT_TRUE(UtlDoesFileExist(m_folder / "alu/alu.prj"));
+}
+
+TEST_F(ContentRemoveFilesTest, RemovedFilesLeaveEveryUnitsAssociatedFilesAndCdbOrder)
+{
+    using FileList = ImodelModule::FileList;
+    std::mt19937 random(13);
+    std::vector<Entry> databases;
+    for (int i = 0; i < 40; ++i)
+        databases.push_back(Member("alu/dremmet/d" + std::to_string(i) + ".cdb", zorpaFT_ARM_DB));
+    const Entry core = Member("alu/cores/fifo.lib", zorpaFT_ARM_LIB);
+    const Entry own = Member("alu/cores/fifo.vhd", zorpaFT_HDL, core);
+    ASSERT_TRUE(core && own);
+    std::vector<Entry> listed = databases;
+    listed.push_back(own);
+    const auto some = [&] {
+        FileList files;
+        for (const Entry& file : listed)
+            if (random() % 4 == 0) files.push_back(*file);
+        std::shuffle(files.begin(), files.end(), random);
+        return files;
+    };
+    for (int i = 0; i < 300; ++i) {
+        ImodelModule* unit = AddUnit("u" + std::to_string(i));
+        ASSERT_NE(unit, nullptr);
+        if (i % 3 == 0) continue;
+        for (const IfileObject& file : some()) unit->GetAssociatedFileList().push_back(file);
+        unit->SetCDBOrder(some(), false);
+        // The settings of a unit that left the project are kept, and saved, too.
+        if (i % 50 == 1) ImodelModule::SaveDeletedModuleInfo(unit);
+    }
+    // Each unit's two lists, and those of the units kept after they left.
+    const auto lists = [] {
+        std::map<std::string, std::pair<FileList, FileList>> all;
+        const auto libraries = Design().GetLibraries();
+        for (auto library = libraries.first; library != libraries.second; ++library)
+            if (*library)
+                for (const ImodelModule* unit : *(*library)->GetModules())
+                    all[unit->GetName()] = {unit->GetAssociatedFileListConst(), unit->GetCDBOrder()};
+        for (const ImodelModule::Owned& unit : ImodelModule::GetRemovedModuleList())
+            all["kept " + unit->GetName()] = {unit->GetAssociatedFileListConst(), unit->GetCDBOrder()};
+        return all;
+    };
+    const auto without = [](auto all, const std::vector<Entry>& gone) {
+        for (auto& [name, two] : all)
+            for (FileList* list : {&two.first, &two.second})
+                std::erase_if(*list, [&gone](const IfileObject& file) {
+                    return std::any_of(gone.begin(), gone.end(),
+                                       [&file](const Entry& entry) { return *entry == file; });
+                });
+        return all;
+    };
+
+    // Every other database in one batch, and the core, which its tool keeps:
+    // the core's own file stays, in the project and in the lists.
+    std::vector<Entry> batch;
+    for (std::size_t i = 0; i < databases.size(); i += 2) batch.push_back(databases[i]);
+    auto expected = without(lists(), batch);
+    batch.push_back(core);
+    answer = false;
+    EXPECT_TRUE(IcmdDoRemoveFiles(false, batch, false, true, false));
+    EXPECT_TRUE(InProject(own));
+    EXPECT_EQ(lists(), expected);
+
+    // Let go, the core takes its own file out of the lists as well.
+    answer = true;
+    expected = without(expected, {own});
+    EXPECT_TRUE(IcmdDoRemoveFiles(false, {core}, false, true, false));
+    EXPECT_FALSE(InProject(own));
+    EXPECT_EQ(lists(), expected);
+    ImodelModule::ClearRemovedModuleList();
 }

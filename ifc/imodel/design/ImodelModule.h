@@ -84,6 +84,19 @@ struct ImodelSynthesisListWatch {
 };
 using ImodelSynthesisConstraintList = ImodelLazyList<std::deque<IfileObject>, ImodelSynthesisListWatch>;
 
+// The associated-file lists and CDB orders that exist, of units, of the
+// records a restore gives back and of the removed-unit list: the files
+// that leave the project are taken out of them in one pass over the lists,
+// not looked for unit by unit (most units have none).
+struct ImodelAssociationListWatch {
+    static void Made(const std::deque<IfileObject>& list);
+    static void Gone(const std::deque<IfileObject>& list);
+    // Takes every entry naming one of `files` (the file-name key) out of
+    // every such list, the others kept in their order; the number taken out.
+    static std::size_t Forget(const std::vector<IfileObject>& files);
+};
+using ImodelAssociationList = ImodelLazyList<std::deque<IfileObject>, ImodelAssociationListWatch>;
+
 // The values of a unit that a copy takes over as they are (ImodelModule's
 // copy constructor); the unit's links, contexts, display flag and
 // customized lists are not among them.
@@ -109,11 +122,11 @@ struct ImodelModuleData {
     ImodelLazy<std::string> m_vsimParams;
     ImodelLazy<std::optional<SysStatInfo>> m_timeStamp;
     ImodelLazyList<std::deque<IfileObject>> m_stimulusFiles;
-    ImodelLazyList<std::deque<IfileObject>> m_associatedFiles;
+    ImodelAssociationList m_associatedFiles;
     ImodelSynthesisConstraintList m_synthesisConstraintFiles;
     ImodelLazyList<std::deque<IfileObject>> m_simulationPackagesToIgnore;
     ImodelLazyList<std::deque<IfileObject>> m_synthesisPackagesToIgnore;
-    ImodelLazyList<std::deque<IfileObject>> m_cdbOrder;
+    ImodelAssociationList m_cdbOrder;
     ImodelLazyList<std::vector<VyIfaces::ComponentID>> m_simulationModulesToInclude;
     ImodelLazy<std::string> m_flowName;
     // Shared by the units that name the same libraries (most units of a design).

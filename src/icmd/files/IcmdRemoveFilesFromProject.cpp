@@ -6,6 +6,7 @@
 #include "ifile/IfileManager.h"
 #include "ifile/IfileObjectEx.h"
 #include "imodel/design/ImodelDesignManager.h"
+#include "imodel/design/ImodelModule.h"
 #include "imodel/design/ImodelRemoveModules.h"
 #include "imodel/model/Imodel.h"
 #include "imodel/model/ImodelFeatures.h"
@@ -23,6 +24,7 @@
 
 #include <algorithm>
 #include <deque>
+#include <vector>
 
 namespace {
 
@@ -40,6 +42,19 @@ void RemoveFromModel(const Entry& file, bool fromDisk)
     IcmdDoDeleteFileFromModel(file, true, true, false, nullptr);
     if (Ktwkspace::Workspace* workspace = Imodel::GetInstance().GetCurrentWorkspace())
         workspace->FileRemoved(file->GetFullFileName().GetString(), fromDisk);
+}
+
+// The units' associated files and CDB orders let go of the files that left
+// the project, as the next open would: in one pass over those lists for the
+// whole batch, however many files and units there are.
+void ForgetInAssociations(const std::vector<Entry>& removed)
+{
+    IfileManager& project = *Imodel::GetInstance().GetFileManager();
+    std::vector<IfileObject> gone;
+    gone.reserve(removed.size());
+    for (const Entry& file : removed)
+        if (!project.ContainsFile(*file)) gone.push_back(*file);
+    ImodelAssociationListWatch::Forget(gone);
 }
 
 // Draws again when the command ends, however it ends.
@@ -183,6 +198,7 @@ AcmdEnum::Result IcmdRemoveFilesFromProject::execDo()
     if (!sources.empty()) model.GetStateMachine()->FilesModificationMessage(QuorlaneFilesRemoved, sources);
 
     std::vector<Entry> disk;
+    std::vector<Entry> removed;
     AcmdEnum::Result result = AcmdEnum::Success;
     while (!files.empty()) {
         const Entry file = files.front();
@@ -202,16 +218,19 @@ AcmdEnum::Result IcmdRemoveFilesFromProject::execDo()
             const bool processWasBlocked = Imodel::BlockProcessDisplay(true, true);
             for (const Entry& coreFile : coreFiles) RemoveFromModel(coreFile, fromDisk);
             Imodel::BlockProcessDisplay(processWasBlocked, true);
+            removed.insert(removed.end(), coreFiles.begin(), coreFiles.end());
             // Only what left the model leaves the disk: a core the tool kept
             // keeps its files.
             disk.insert(disk.end(), listedCoreFiles.begin(), listedCoreFiles.end());
         }
         disk.push_back(file);
         RemoveFromModel(file, fromDisk);
+        removed.push_back(file);
         // The sheets of a schematic ("x.1", "x.2", ...) stand in the design
         // tree only after a refresh.
         if (file->GetFileSpecificType() == zorpaFT_SCH && file->GetExt() != "1") IcmdDoRefresh(false);
     }
+    ForgetInAssociations(removed);
     if (result == AcmdEnum::Success && fromDisk) DeleteFromDisk(disk);
     Imodel::BlockDesignHierarchyDisplay(hierarchyWasBlocked, true);
     ImodelEndLongProcess(started);

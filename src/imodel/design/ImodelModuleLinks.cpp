@@ -7,8 +7,10 @@
 #include "imodel/design/ImodelModuleTypes.h"
 #include "imodel/model/ImodelFeatures.h"
 #include "imodel/names/ImodelVisitAhead.h"
+#include "imodel/names/imodelUtl.h"
 #include "src/imodel/design/ImodelModuleNotify.h"
 #include "src/imodel/design/imodelUnitJournal.h"
+#include "src/imodel/names/imodelUtlProject.h"
 
 #include <deque>
 #include <foundation/Sys.h>
@@ -20,6 +22,7 @@
 #include <deque>
 #include <mutex>
 #include <optional>
+#include <string>
 #include <unordered_set>
 #include <utility>
 
@@ -280,36 +283,83 @@ namespace {
 
 // Units go on the reclaimer's thread too. Made once and never deleted: a
 // unit may outlive the statics of this file at the process's end.
-struct SynthesisLists {
+struct WatchedLists {
     std::mutex lock;
     std::unordered_set<const std::deque<IfileObject>*> lists;
 };
 
-SynthesisLists& TheSynthesisLists()
+WatchedLists& TheSynthesisLists()
 {
-    static SynthesisLists* const lists = new SynthesisLists;
+    static WatchedLists* const lists = new WatchedLists;
     return *lists;
+}
+
+WatchedLists& TheAssociationLists()
+{
+    static WatchedLists* const lists = new WatchedLists;
+    return *lists;
+}
+
+std::string FileKey(const IfileObject& file, const std::string& projectFolder)
+{
+    return ImodelFileNameKey(file.GetInternalFileName().GetString(), projectFolder);
 }
 
 }  // namespace
 
+void ImodelAssociationListWatch::Made(const std::deque<IfileObject>& list)
+{
+    WatchedLists& all = TheAssociationLists();
+    const std::lock_guard<std::mutex> held(all.lock);
+    all.lists.insert(&list);
+}
+
+void ImodelAssociationListWatch::Gone(const std::deque<IfileObject>& list)
+{
+    WatchedLists& all = TheAssociationLists();
+    const std::lock_guard<std::mutex> held(all.lock);
+    all.lists.erase(&list);
+}
+
+std::size_t ImodelAssociationListWatch::Forget(const std::vector<IfileObject>& files)
+{
+    if (files.empty()) return 0;
+    const ImodelFileName* project = ImodelUtlGetProjectFolder();
+    const std::string folder = project ? project->GetString() : std::string();
+    std::unordered_set<std::string> gone;
+    gone.reserve(files.size());
+    for (const IfileObject& file : files) gone.insert(FileKey(file, folder));
+    WatchedLists& all = TheAssociationLists();
+    // Held throughout: a unit going on the reclaimer meanwhile waits to
+    // give its lists up.
+    const std::lock_guard<std::mutex> held(all.lock);
+    std::size_t taken = 0;
+    for (const std::deque<IfileObject>* list : all.lists) {
+        // Each list is its holder's own, made as a changeable value: the
+        // watch is told of it as a constant only.
+        auto& files = const_cast<std::deque<IfileObject>&>(*list);
+        taken += std::erase_if(files, [&](const IfileObject& file) { return gone.count(FileKey(file, folder)) != 0; });
+    }
+    return taken;
+}
+
 void ImodelSynthesisListWatch::Made(const std::deque<IfileObject>& list)
 {
-    SynthesisLists& all = TheSynthesisLists();
+    WatchedLists& all = TheSynthesisLists();
     const std::lock_guard<std::mutex> held(all.lock);
     all.lists.insert(&list);
 }
 
 void ImodelSynthesisListWatch::Gone(const std::deque<IfileObject>& list)
 {
-    SynthesisLists& all = TheSynthesisLists();
+    WatchedLists& all = TheSynthesisLists();
     const std::lock_guard<std::mutex> held(all.lock);
     all.lists.erase(&list);
 }
 
 bool ImodelSynthesisListWatch::AnyNames(const IfileObject& file)
 {
-    SynthesisLists& all = TheSynthesisLists();
+    WatchedLists& all = TheSynthesisLists();
     const std::lock_guard<std::mutex> held(all.lock);
     return std::any_of(all.lists.begin(), all.lists.end(), [&file](const std::deque<IfileObject>* list) {
         return std::find(list->begin(), list->end(), file) != list->end();
@@ -409,8 +459,9 @@ bool ImodelModule::updateModel(const IfileObjectEx& oldFile, boost::shared_ptr<I
         std::replace(list.Use().begin(), list.Use().end(), static_cast<const IfileObject&>(oldFile), replacement);
     };
     for (ImodelLazyList<FileList>* list :
-         {&m_simulationPackagesToIgnore, &m_synthesisPackagesToIgnore, &m_cdbOrder, &m_stimulusFiles})
+         {&m_simulationPackagesToIgnore, &m_synthesisPackagesToIgnore, &m_stimulusFiles})
         replaceIn(*list);
+    replaceIn(m_cdbOrder);
     replaceIn(m_synthesisConstraintFiles);
     if (!m_customizedLists.empty())
         for (typeUserFileList& customized : m_customizedLists.Use()) {

@@ -10,11 +10,11 @@ struct ImodelModule::Restorable {
     int m_expand = -1;
     bool m_isRoot = false;
     ImodelLazyList<FileList> m_stimulusFiles;
-    ImodelLazyList<FileList> m_associatedFiles;
+    ImodelAssociationList m_associatedFiles;
     ImodelSynthesisConstraintList m_synthesisConstraintFiles;
     ImodelLazyList<FileList> m_simulationPackagesToIgnore;
     ImodelLazyList<FileList> m_synthesisPackagesToIgnore;
-    ImodelLazyList<FileList> m_cdbOrder;
+    ImodelAssociationList m_cdbOrder;
     ImodelLazyList<std::vector<typeUserFileList>> m_customizedLists;
     ImodelLazyList<std::vector<VyIfaces::ComponentID>> m_simulationModulesToInclude;
     // Belongs to no unit: nothing reaches a unit through it.
