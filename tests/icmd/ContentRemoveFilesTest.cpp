@@ -9,6 +9,7 @@
 #include "IcmdTestSupport.h"
 
 #include "icmd/files/IcmdRemoveFilesFromProject.h"
+#include "icmd/files/IcmdUpdateProjectContent.h"
 #include "icmd/project/IcmdCloseProject.h"
 #include "imodel/design/ImodelModule.h"
 #include "imodel/model/ImodelHost.h"
@@ -217,6 +218,13 @@ TEST_F(ContentRemoveFilesTest, RemovedFilesLeaveEveryUnitsAssociatedFilesAndCdbO
     expected = without(expected, {own});
     EXPECT_TRUE(IcmdDoRemoveFiles(false, {core}, false, true, false));
     EXPECT_FALSE(InProject(own));
+    EXPECT_EQ(lists(), expected);
+
+    // The project update takes a file out while the design is kept aside
+    // and given back: what comes back lets the file go too.
+    expected = without(expected, {databases[1]});
+    IcmdUpdateProjectContent({databases[1]}, {}, zorpaSaveRestoreParams{true, true, false});
+    EXPECT_FALSE(InProject(databases[1]));
     EXPECT_EQ(lists(), expected);
     ImodelModule::ClearRemovedModuleList();
 }
