@@ -45,9 +45,7 @@ AcmdEnum::Result AcmdBase::ParseArgs(const std::vector<std::string>& args)
             AcmdCheckNoNul(param->GetName(), {args[i]});
             return AcmdEnum::Failure;
         }
-        std::string shown;
-        for (const char c : args[i]) shown += c == '\0' ? std::string("\\0") : std::string(1, c);
-        return KeepParseError(AcmdMsg::UnexpectedArgument, shown);
+        return KeepParseError(AcmdMsg::UnexpectedArgument, AcmdShowNul(args[i]));
     }
     std::set<const AcmdParam*> given;
     for (std::size_t i = 0; i < args.size(); ++i) {

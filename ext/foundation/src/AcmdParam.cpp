@@ -70,13 +70,18 @@ std::string AcmdMergeList(const std::vector<std::string>& words)
     return ToStdString(list.Get());
 }
 
+std::string AcmdShowNul(const std::string& text)
+{
+    std::string shown;
+    for (const char c : text) shown += c == '\0' ? std::string("\\0") : std::string(1, c);
+    return shown;
+}
+
 bool AcmdCheckNoNul(const std::string& name, const std::vector<std::string>& words)
 {
     for (const std::string& word : words) {
         if (word.find('\0') == std::string::npos) continue;
-        std::string shown;
-        for (const char c : word) shown += c == '\0' ? std::string("\\0") : std::string(1, c);
-        AcmdReport(AcmdMsg::InvalidValue, {shown, name, "a text without a NUL character"});
+        AcmdReport(AcmdMsg::InvalidValue, {AcmdShowNul(word), name, "a text without a NUL character"});
         return false;
     }
     return true;

@@ -43,6 +43,8 @@ std::string AcmdMergeList(const std::vector<std::string>& words);
 // that take it on, and name something else. False, once the first such word
 // given for the parameter `name` is reported, when one holds a NUL.
 bool AcmdCheckNoNul(const std::string& name, const std::vector<std::string>& words);
+// `text` with each NUL written as \0, for a message.
+std::string AcmdShowNul(const std::string& text);
 
 // --- value type -------------------------------------------------------------------
 
