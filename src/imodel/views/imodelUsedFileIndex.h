@@ -1,14 +1,6 @@
 // The files the views chose for the flow (each revision's used files),
-// indexed by name: a file that leaves the project is looked for here, not
-// in every unit's views. A project opened with thousands of chosen files
-// missing would otherwise walk every unit for each of them.
-//
-// The key is the name after its last separator, letter case folded: two
-// names of one file share it, and it does not depend on the project folder
-// (a "<project>" name keeps its key when the project moves). Files of
-// several folders may share a key: the caller compares what it finds.
-//
-// Revisions may be deleted on the reclaimer's thread: the index is locked.
+// indexed by name (imodelFileNameIndex): a project opened with thousands of
+// chosen files missing would otherwise walk every unit for each of them.
 #pragma once
 
 #include "imodel/views/ImodelRevContextImpl.h"
