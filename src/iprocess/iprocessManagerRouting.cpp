@@ -158,13 +158,11 @@ void iprocessManagerImpl::FileModificationMessage(QuorlaneStateMachineStringMess
     // The file itself is current: it is what changed.
     if (kind == QuorlaneFileChanged) file->SetFileState(imodelFileUpToDate);
     Route(module, [&](IprocessFlow& target) { target.FileModificationMessage(kind, file); });
-    // A file of no unit (a source) left the project: no revision of any unit
-    // keeps a result for it. Only per-file records name a file: without any,
-    // a removal costs no walk of the design.
-    if (kind == QuorlaneFileRemoved && !module && ImodelContextToolStatesManager::AnyFileRecords())
-        ImodelApplyToAllModules([&file](ImodelModule* unit) {
-            if (ImodelContextImpl* context = unit->GetContext()) context->NotifyFileRemoved(file);
-        });
+    // The file left the project: no view of any unit keeps a result for it,
+    // whether the file belongs to a unit or not (the unit's machines above
+    // reset only what the tool made or the file in use; a result left would
+    // be written for a file the project no longer holds).
+    if (kind == QuorlaneFileRemoved) ImodelContextToolStatesManager::FileLeftProject(*file);
     if (kind == QuorlaneFileRemoved && optional)
         Imodel::GetInstance().GetConstraintsManager().OptionalConstraintFileChanged(*file, node, 1, module);
 }

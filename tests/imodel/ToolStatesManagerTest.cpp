@@ -1,5 +1,6 @@
 #include "ContextTestProject.h"
 
+#include "ifile/IfileManager.h"
 #include "ifile/IfileObjectEx.h"
 #include "imodel/model/Imodel.h"
 #include "imodel/views/ImodelRevContextImpl.h"
@@ -14,6 +15,7 @@
 #include <cstddef>
 #include <optional>
 #include <random>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -45,42 +47,53 @@ TEST_F(ToolStatesManager, WithFileChoiceEachFileHasItsOwnResult)
     EXPECT_EQ(manager.GetObjects().front().GetFile(), nullptr);
 }
 
-// Whether some manager holds a per-file record is known without asking each
-// of them (a file that leaves is then looked for nowhere). It must follow
-// every way records come and go: made by a state, copied with a manager,
-// taken away with a removed file, gone with their manager.
-TEST_F(ToolStatesManager, WhetherAnyRecordNamesAFileFollowsEveryChange)
+// A file that leaves the project takes its records out of every manager
+// that holds one, found by the file's name whatever the spelling of the
+// record's file, and leaves every other record as it was: through every way
+// records come and go (made by a state, copied and assigned with their
+// manager, taken away, gone with their manager), the managers a file is
+// looked for in stay those that hold it.
+TEST_F(ToolStatesManager, AFileThatLeavesTheProjectLeavesEveryManager)
 {
     DefOverRideGuard choice("IDE_SELECT_FLOW_FILE_FEATURE_ENABLED", "1");
-    ASSERT_FALSE(ImodelContextToolStatesManager::AnyFileRecords());
-    const std::vector<boost::shared_ptr<IfileObjectEx>> files = {Entry("synthesis/a.edn", zorpaFT_SYN_EDN, true),
-                                                                 Entry("synthesis/b.edn", zorpaFT_SYN_EDN, true),
-                                                                 Entry("synthesis/c.edn", zorpaFT_SYN_EDN, true)};
+    const std::vector<boost::shared_ptr<IfileObjectEx>> files = {
+        Entry("synthesis/a.edn", zorpaFT_SYN_EDN, true), Entry("synthesis/b.edn", zorpaFT_SYN_EDN, true),
+        Entry("other/a.edn", zorpaFT_SYN_EDN, true),
+        // a.edn under another spelling: its records are a.edn's.
+        boost::make_shared<IfileObjectEx>(
+            IfileObject(m_folder.Path() + "/SYNTHESIS/A.EDN", zorpaFT_SYN_EDN, ImodelFMFull, true, false), false)};
     const ImodelFunctionType kinds[] = {ideSYNTHESIS, idePALLADOR};
     const imodelToolState states[] = {StateNoResult, StateSuccess, StateFailure};
     std::vector<std::optional<ImodelContextToolStatesManager>> managers(4);
-    const auto holdsFileRecord = [&managers] {
-        for (const auto& manager : managers)
-            if (manager)
-                for (const auto& object : manager->GetObjects())
-                    if (object.GetFile()) return true;
-        return false;
+    // Per manager, the records it holds, by tool and file name.
+    const auto recordsOf = [&managers] {
+        std::vector<std::multiset<std::string>> records;
+        for (const auto& manager : managers) {
+            records.emplace_back();
+            if (!manager) continue;
+            for (const auto& object : manager->GetObjects())
+                records.back().insert(std::to_string(object.GetKind()) + ":" +
+                                      (object.GetFile() ? object.GetFile()->GetFullFileName().GetString() : "-") + "=" +
+                                      std::to_string(object.GetState()));
+        }
+        return records;
     };
-    std::mt19937 random(28);
+    const auto isOf = [](const std::string& record, const IfileObject& file) {
+        return record.find(":" + file.GetFullFileName().GetString() + "=") != std::string::npos;
+    };
+    std::mt19937 random(31);
     const auto pick = [&random](std::size_t count) {
         return std::uniform_int_distribution<std::size_t>(0, count - 1)(random);
     };
-    for (int step = 0; step < 2000; ++step) {
+    for (int step = 0; step < 3000; ++step) {
         auto& manager = managers[pick(managers.size())];
         const auto& other = managers[pick(managers.size())];
-        switch (pick(5)) {
+        switch (pick(6)) {
         case 0:
+        case 1:
             if (!manager) manager.emplace();
             manager->SetObjectToolState(kinds[pick(2)], pick(4) == 0 ? nullptr : files[pick(files.size())],
                                         states[pick(3)], nullptr);
-            break;
-        case 1:
-            if (manager) manager->NotifyFileRemoved(files[pick(files.size())]);
             break;
         case 2:
             if (other && &manager != &other) manager.emplace(*other);
@@ -88,12 +101,54 @@ TEST_F(ToolStatesManager, WhetherAnyRecordNamesAFileFollowsEveryChange)
         case 3:
             if (manager && other) *manager = *other;
             break;
-        default:
-            if (pick(3) == 0) manager.reset();
+        case 4:
+            if (manager) manager->NotifyFileRemoved(files[pick(files.size())]);
+            break;
+        default: {
+            if (pick(4) == 0) {
+                manager.reset();
+                break;
+            }
+            const IfileObject& leaving = *files[pick(files.size() - 1)];
+            auto expected = recordsOf();
+            for (auto& records : expected)
+                std::erase_if(records, [&](const std::string& record) {
+                    // Spelled otherwise, a.edn is still a.edn.
+                    return isOf(record, leaving) || (leaving == *files[0] && isOf(record, *files[3]));
+                });
+            ImodelContextToolStatesManager::FileLeftProject(leaving);
+            ASSERT_EQ(recordsOf(), expected) << "step " << step;
             break;
         }
-        ASSERT_EQ(ImodelContextToolStatesManager::AnyFileRecords(), holdsFileRecord()) << "step " << step;
+        }
     }
-    for (auto& manager : managers) manager.reset();
-    EXPECT_FALSE(ImodelContextToolStatesManager::AnyFileRecords());
+}
+
+// A member missing from disk when the project is opened is let go without
+// being held: its records stay until the project is saved, and then go
+// unless the project holds the file again.
+TEST_F(ToolStatesManager, AFileNotHeldKeepsItsRecordsUntilTheSaveOnlyWhenItComesBack)
+{
+    DefOverRideGuard choice("IDE_SELECT_FLOW_FILE_FEATURE_ENABLED", "1");
+    IfileManager& members = *Imodel::GetInstance().GetFileManager();
+    const auto back = Entry("synthesis/back.edn", zorpaFT_SYN_EDN, true);
+    const auto gone = Entry("synthesis/gone.edn", zorpaFT_SYN_EDN, true);
+    ImodelContextToolStatesManager manager;
+    manager.SetObjectToolState(ideSYNTHESIS, back, StateSuccess, nullptr);
+    manager.SetObjectToolState(idePALLADOR, gone, StateFailure, nullptr);
+    manager.SetObjectToolState(idePALLADOR, nullptr, StateSuccess, nullptr);
+    ImodelContextToolStatesManager::FileNotHeld(*back);
+    ImodelContextToolStatesManager::FileNotHeld(*gone);
+    EXPECT_EQ(manager.GetObjects().size(), 3u);
+    // back.edn comes back into the project before the save.
+    m_folder.Write("synthesis/back.edn", "");
+    members.AddOrUpdateFile(IfileObjectEx(*back, false), false);
+    ImodelContextToolStatesManager::ForgetFilesNotBack();
+    members.RemoveAllFiles();
+    ASSERT_EQ(manager.GetObjects().size(), 2u);
+    EXPECT_EQ(manager.GetObjectToolState(ideSYNTHESIS, back), StateSuccess);
+    EXPECT_EQ(manager.GetObjects().back().GetFile(), nullptr);
+    // Let go once, a file is not let go again at a later save.
+    ImodelContextToolStatesManager::ForgetFilesNotBack();
+    EXPECT_EQ(manager.GetObjectToolState(ideSYNTHESIS, back), StateSuccess);
 }

@@ -61,9 +61,6 @@ public:
     // "no result": none means that no unit has a tool result left that a
     // change could take away.
     static std::size_t ResultsHeld();
-    // Whether some manager may hold a per-file record: when none does, a
-    // file that leaves the project has no record to take away anywhere.
-    static bool AnyFileRecords();
 
     // Sets the record of (kind, file) to `state`. Without file choice, or
     // without a file, the record is the tool's general one. A missing record
@@ -92,6 +89,20 @@ public:
     bool IsEmpty() const { return m_objects.empty(); }
     // Drops every per-file record of the file; nothing for an empty pointer.
     void NotifyFileRemoved(const boost::shared_ptr<IfileObjectEx>& file);
+
+    // The file left the project: every record of it goes, in every view of
+    // every unit (also of units whose views are still to be made, and of
+    // copies kept aside to be restored). The managers holding one are found
+    // through an index of the records' files by name, not by a walk over
+    // the design for each file.
+    static void FileLeftProject(const IfileObject& file);
+    // A file the project does not hold was let go (one missing from disk
+    // when the project was opened): its records go at the next save, unless
+    // the project holds the file again by then (ForgetFilesNotBack).
+    static void FileNotHeld(const IfileObject& file);
+    // Called before the project is written: the records of the files let
+    // go by FileNotHeld that the project does not hold now go.
+    static void ForgetFilesNotBack();
 
     // After the revision was made as a copy of another: the per-file records
     // of the unit's view-dependent tools take their file's name in view
@@ -125,15 +136,21 @@ private:
     ImodelContextToolStatesObject* GetObject(ImodelFunctionType kind, const boost::shared_ptr<IfileObjectEx>& file,
                                              bool create);
     void SetObjectToolState(ImodelContextToolStatesObject& object, imodelToolState state, ImodelRevContextImpl* rev);
-    // The records of this manager that hold a result, and those that
-    // belong to a file.
+    // Drops every per-file record of the file.
+    void DropFile(const IfileObject& file);
+    // The index of the records' files follows a record of `file` made or
+    // taken away, or every per-file record of this manager.
+    void Indexed(const IfileObject& file);
+    void Unindexed(const IfileObject& file);
+    void IndexAll();
+    void UnindexAll();
+    // The records of this manager that hold a result.
     struct Counts {
         std::size_t results = 0;
-        std::size_t files = 0;
     };
     Counts Held() const;
-    // After a change of the records: ResultsHeld and AnyFileRecords follow
-    // from `before`, what Held answered before it.
+    // After a change of the records: ResultsHeld follows from `before`,
+    // what Held answered before it.
     void Recount(Counts before) const;
 
     Objects m_objects;

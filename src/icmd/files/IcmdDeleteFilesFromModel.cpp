@@ -16,6 +16,7 @@
 #include "imodel/model/Imodel.h"
 #include "imodel/model/ImodelFeatures.h"
 #include "imodel/names/imodelUtl.h"
+#include "imodel/views/ImodelToolStatesManager.h"
 #include "iprocess/QuorlaneStateMachine.h"
 #include "itool/ItoolConstraintsManager.h"
 #include "itool/ItoolWithConstraints.h"
@@ -95,7 +96,12 @@ AcmdEnum::Result IcmdDeleteFilesFromModel::execDo()
     bool librariesSaved = false;
     for (const Entry& file : m_files)
         if (file) DeleteOne(file, librariesSaved);
-    if (m_notHeld) ForgetInLists(m_notHeld);
+    if (m_notHeld) {
+        ForgetInLists(m_notHeld);
+        // A member missing from disk at the open may come back before the
+        // project is saved: its tool results wait for the save.
+        ImodelContextToolStatesManager::FileNotHeld(*m_notHeld);
+    }
     if (librariesSaved) model.RestoreLibraries(true, zorpaSaveRestoreParams{false, true, false});
 
     IfileManager& files = Files();

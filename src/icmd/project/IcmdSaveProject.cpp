@@ -5,6 +5,7 @@
 #include "imodel/design/ImodelDesignManager.h"
 #include "imodel/model/Imodel.h"
 #include "imodel/names/ImodelMessages.h"
+#include "imodel/views/ImodelToolStatesManager.h"
 #include "src/icmd/project/IcmdProjectMeter.h"
 #include "src/icmd/project/IcmdReadWriteProjectImpl.h"
 
@@ -13,6 +14,9 @@
 AcmdEnum::Result IcmdSaveProject::execDo()
 {
     ImodelDesignManager& design = *Imodel::GetInstance().GetDesignManager();
+    // Results of files left out at the open that did not come back are not
+    // written for files the project no longer holds.
+    ImodelContextToolStatesManager::ForgetFilesNotBack();
     design.ResetProjectFileStream(true);
     const IcmdProjectMeter meter("Saving project");
     static const std::vector<Iconvert*> kNoConverters;

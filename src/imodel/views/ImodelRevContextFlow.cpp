@@ -72,11 +72,16 @@ void ImodelContextToolStatesManager::UpdateRevStates(bool rename, int revNumber,
             continue;
         }
         if (!rename) {
+            if (record->GetFile()) Unindexed(*record->GetFile());
             record = m_objects.erase(record);
             continue;
         }
         if (record->GetFile())
-            if (std::optional<IfileObject> moved = InView(*record->GetFile(), revNumber)) record->SetFile(*moved);
+            if (std::optional<IfileObject> moved = InView(*record->GetFile(), revNumber)) {
+                Unindexed(*record->GetFile());
+                record->SetFile(*moved);
+                Indexed(*moved);
+            }
         ++record;
     }
     Recount(before);

@@ -175,9 +175,10 @@ void ImodelContextToolStatesManager::ReadToolState(const std::string& line, Imod
     const Counts before = Held();
     if (const ImodelContextToolStatesObject* found = FindObject(kind, file ? &*file : nullptr))
         const_cast<ImodelContextToolStatesObject*>(found)->SetState(state);
-    else if (file)
+    else if (file) {
         m_objects.emplace_back(kind, *file, state);
-    else
+        Indexed(*file);
+    } else
         m_objects.emplace_back(kind, state);
     Recount(before);
 }

@@ -1,5 +1,6 @@
 #include "imodel/views/ImodelToolStatesManager.h"
 
+#include "ifile/IfileManagerFunctions.h"
 #include "ifile/IfileObjectEx.h"
 #include "imodel/model/ImodelFeatures.h"
 #include "imodel/views/ImodelRevContextImpl.h"
@@ -7,6 +8,7 @@
 #include "iprocess/IprocessToolObject.h"
 #include "src/imodel/design/imodelReclaimer.h"
 #include "src/imodel/views/imodelContextNotify.h"
+#include "src/imodel/views/imodelFileNameIndex.h"
 
 #include <foundation/Sys.h>
 
@@ -35,11 +37,21 @@ std::atomic<std::size_t>& Total()
     return total;
 }
 
-// The per-file records of every manager, counted alike.
-std::atomic<std::size_t>& FileRecords()
+// The managers holding a record of a file, by the file's name. Made once
+// and never deleted: managers may outlive the statics of this file at the
+// process's end.
+imodelFileNameIndex<ImodelContextToolStatesManager>& TheIndex()
 {
-    static std::atomic<std::size_t> records{0};
-    return records;
+    static auto* const index = new imodelFileNameIndex<ImodelContextToolStatesManager>;
+    return *index;
+}
+
+// The files let go while the project did not hold them, whose records wait
+// for the next save (the model is changed on one thread).
+std::vector<IfileObject>& FilesNotHeld()
+{
+    static std::vector<IfileObject> files;
+    return files;
 }
 
 // Per-file records exist only while the user may choose the file of a step.
@@ -51,14 +63,17 @@ ImodelContextToolStatesManager::ImodelContextToolStatesManager(const ImodelConte
     : m_objects(other.m_objects)
 {
     Recount(Counts());
+    IndexAll();
 }
 
 ImodelContextToolStatesManager& ImodelContextToolStatesManager::operator=(const ImodelContextToolStatesManager& other)
 {
     if (this == &other) return *this;
     const Counts before = Held();
+    UnindexAll();
     m_objects = other.m_objects;
     Recount(before);
+    IndexAll();
     return *this;
 }
 
@@ -66,7 +81,7 @@ ImodelContextToolStatesManager::~ImodelContextToolStatesManager()
 {
     const Counts held = Held();
     Total() -= held.results;
-    FileRecords() -= held.files;
+    UnindexAll();
 }
 
 std::size_t ImodelContextToolStatesManager::ResultsHeld()
@@ -76,19 +91,11 @@ std::size_t ImodelContextToolStatesManager::ResultsHeld()
     return Total();
 }
 
-bool ImodelContextToolStatesManager::AnyFileRecords()
-{
-    // Units on the reclaimer's way out may still count: a walk is then made
-    // for nothing, never skipped wrongly.
-    return FileRecords() != 0;
-}
-
 ImodelContextToolStatesManager::Counts ImodelContextToolStatesManager::Held() const
 {
     Counts held;
     for (const ImodelContextToolStatesObject& object : m_objects) {
         if (object.GetState() != StateNoResult) ++held.results;
-        if (object.GetFile()) ++held.files;
     }
     return held;
 }
@@ -98,8 +105,6 @@ void ImodelContextToolStatesManager::Recount(Counts before) const
     const Counts after = Held();
     Total() += after.results;
     Total() -= before.results;
-    FileRecords() += after.files;
-    FileRecords() -= before.files;
 }
 
 void ImodelContextToolStatesManager::SetObjectToolState(ImodelFunctionType kind,
@@ -146,12 +151,55 @@ bool ImodelContextToolStatesManager::IsInDefaultState() const
 
 void ImodelContextToolStatesManager::NotifyFileRemoved(const boost::shared_ptr<IfileObjectEx>& file)
 {
-    if (!file) return;
+    if (file) DropFile(*file);
+}
+
+void ImodelContextToolStatesManager::DropFile(const IfileObject& file)
+{
     const Counts before = Held();
-    std::erase_if(m_objects, [&file](const ImodelContextToolStatesObject& object) {
-        return object.GetFile() && *object.GetFile() == *file;
+    std::erase_if(m_objects, [this, &file](const ImodelContextToolStatesObject& object) {
+        if (!object.GetFile() || !(*object.GetFile() == file)) return false;
+        Unindexed(*object.GetFile());
+        return true;
     });
     Recount(before);
+}
+
+void ImodelContextToolStatesManager::FileLeftProject(const IfileObject& file)
+{
+    if (!TheIndex().Any(file)) return;
+    // Units handed over are deleted before their records are looked at.
+    imodelTheReclaimer().Wait();
+    for (ImodelContextToolStatesManager* manager : TheIndex().Holding(file)) manager->DropFile(file);
+}
+
+void ImodelContextToolStatesManager::FileNotHeld(const IfileObject& file)
+{
+    if (TheIndex().Any(file)) FilesNotHeld().push_back(file);
+}
+
+void ImodelContextToolStatesManager::ForgetFilesNotBack()
+{
+    const std::vector<IfileObject> files = std::move(FilesNotHeld());
+    FilesNotHeld().clear();
+    for (const IfileObject& file : files)
+        if (!IfileManagerGetRealObject(file, false)) FileLeftProject(file);
+}
+
+void ImodelContextToolStatesManager::Indexed(const IfileObject& file) { TheIndex().Add(this, file); }
+
+void ImodelContextToolStatesManager::Unindexed(const IfileObject& file) { TheIndex().Remove(this, file); }
+
+void ImodelContextToolStatesManager::IndexAll()
+{
+    for (const ImodelContextToolStatesObject& object : m_objects)
+        if (const IfileObject* file = object.GetFile()) Indexed(*file);
+}
+
+void ImodelContextToolStatesManager::UnindexAll()
+{
+    for (const ImodelContextToolStatesObject& object : m_objects)
+        if (const IfileObject* file = object.GetFile()) Unindexed(*file);
 }
 
 const ImodelContextToolStatesManager::ImodelContextToolStatesObject*
@@ -186,7 +234,7 @@ ImodelContextToolStatesManager::GetObject(ImodelFunctionType kind, const boost::
     if (found) return const_cast<ImodelContextToolStatesObject*>(found);
     if (perFile) {
         m_objects.emplace_back(kind, static_cast<const IfileObject&>(*file), StateNoResult);
-        ++FileRecords();
+        Indexed(*file);
     } else {
         m_objects.emplace_back(kind, StateNoResult);
     }
