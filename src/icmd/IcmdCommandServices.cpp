@@ -6,11 +6,13 @@
 #include "icmd/design/IcmdOpenConstraintsEditor.h"
 #include "icmd/design/IcmdSetRoot.h"
 #include "icmd/files/IcmdAddFileToModel.h"
+#include "icmd/files/IcmdChangeFileBase.h"
 #include "icmd/files/IcmdCreateLink.h"
 #include "icmd/files/IcmdDeleteFilesFromModel.h"
 #include "icmd/files/IcmdImportFiles.h"
 #include "icmd/files/IcmdRemoveFilesFromProject.h"
 #include "icmd/files/IcmdUpdateProjectContent.h"
+#include "ifile/IfileObjectEx.h"
 #include "imodel/model/Imodel.h"
 #include "src/icmd/IcmdCommandTable.h"
 #include "src/icmd/project/IcmdReadWriteProjectImpl.h"
@@ -90,6 +92,14 @@ public:
         auto command = std::make_unique<IcmdCreateLink>(&Imodel::GetInstance());
         if (!command->AddFileObject(file)) return false;
         return IcmdDoCommand(std::move(command), false);
+    }
+
+    void FollowRenamedFile(const boost::shared_ptr<IfileObjectEx>& entry, const std::string& fullName) override
+    {
+        if (!entry) return;
+        const IfileObjectEx oldEntry = *entry;
+        entry->SetFileName(ImodelFileName(fullName), ImodelFMFull, true);
+        IcmdFollowRenamedEntry(oldEntry, entry);
     }
 };
 

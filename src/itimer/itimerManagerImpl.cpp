@@ -16,6 +16,7 @@
 #include "imodel/model/ImodelHost.h"
 #include "imodel/model/ImodelSetAndRestoreModelFlagObject.h"
 #include "imodel/names/ImodelFileTypes.h"
+#include "imodel/names/ImodelMessages.h"
 #include "imodel/names/imodelUtl.h"
 #include "iprocess/IprocessFileObject.h"
 #include "iprocess/IprocessFlow.h"
@@ -78,6 +79,34 @@ void FollowRootThatWent(const VyIfaces::ComponentID& before)
     if (!back) return;
     design.SetRootThatWent(VyIfaces::ComponentID());
     if (ImodelCommandServices* commands = ImodelCommandServices::Get()) commands->SetRoot(back);
+}
+
+bool IsOnDisk(const IfileObject& file)
+{
+    SysStatInfo stamp;
+    return SysPathStat(file.GetFullFileName().GetString(), &stamp) == 0;
+}
+
+// A member renamed on disk in letter case only (hdl/MID.vhd become
+// hdl/mid.vhd) is still the same file to the project, whose names do not
+// tell case apart, but no longer to the disk: the member takes the new name,
+// keeping its units and their data, rather than a second member coming in
+// under it while the first, its file gone, is dropped at the next open.
+// Nothing when the project holds `found` under that very name, holds no
+// member of its name in another case, or the member's own file is still on
+// disk (two files, of which the project holds one). Two lookups by name.
+void FollowRenameInCase(IfileManager& files, const IfileObject& found)
+{
+    if (files.ContainsFile(found)) return;
+    const std::string full = found.GetFullFileName().GetString();
+    const IfileManager::Entry member = files.GetFileFor(IfileObject::IsSameFileName(full.c_str(), ImodelFMFull), 0);
+    if (!member) return;
+    const std::string old = member->GetFullFileName().GetString();
+    if (old == full || IsOnDisk(*member)) return;
+    ImodelCommandServices* commands = ImodelCommandServices::Get();
+    if (!commands) return;
+    commands->FollowRenamedFile(member, full);
+    ImodelDisplayFILE_RENAMED_IN_CASE_MSG(old.c_str(), full.c_str());
 }
 
 }  // namespace
@@ -640,6 +669,17 @@ void itimerManagerImpl::ScanBin(itimerBin& bin, std::deque<IfileObject>* importe
         itimerFile& file = found[i];
         // A file met earlier in this list was appended to the baseline since.
         const std::size_t position = known[i] != itimerBin::npos ? known[i] : bin.FindInBaseline(file.file, file.hash);
+        // The baseline's file under a name that differs in letter case only,
+        // the old name gone: renamed on disk, changed or not. The baseline
+        // and the project take the new name.
+        if (position != itimerBin::npos) {
+            IfileObject& seen = bin.BaselineAt(position).file;
+            if (seen.GetInternalFileName().GetString() != file.file.GetInternalFileName().GetString() &&
+                !IsOnDisk(seen)) {
+                seen = file.file;
+                if (files) FollowRenameInCase(*files, file.file);
+            }
+        }
         if (!TakeIntoBaseline(bin, file, position) || SpendIgnored(file.file)) continue;
         const int type = file.file.GetFileSpecificType();
         bool handled = false;
@@ -649,6 +689,9 @@ void itimerManagerImpl::ScanBin(itimerBin& bin, std::deque<IfileObject>* importe
                 break;
             }
         if (handled) continue;
+        // Renamed while the baseline was made again (the watcher restarted
+        // since): the project's member, not a new one, takes the change.
+        if (files) FollowRenameInCase(*files, file.file);
         if (model.ImportFilesRightAway() && files && file.stamp) {
             const IfileManager::Entry entry = files->GetFile(file.file);
             const SysStatInfo* stored = entry ? entry->GetStatInfo() : nullptr;

@@ -174,9 +174,8 @@ TEST_F(WatcherTest, AViewsFilesAreFoundInANewViewOnlyWhileTheyAreThere)
     Write("pallador/impl1/alu.sdf", "(DELAYFILE)\n");
     Watcher().Rescan(nullptr);
     EXPECT_EQ(Adds("alu.sdf"), 1);
-    const boost::shared_ptr<IfileObjectEx> sdf =
-        Files().GetFile(IfileObject(ImodelFileName(Path("pallador/impl1/alu.sdf")), zorpaFT_UNKNOWN, ImodelFMFull,
-                                    true, true));
+    const boost::shared_ptr<IfileObjectEx> sdf = Files().GetFile(
+        IfileObject(ImodelFileName(Path("pallador/impl1/alu.sdf")), zorpaFT_UNKNOWN, ImodelFMFull, true, true));
     ASSERT_TRUE(sdf);
     const itimerBin& bin = *Impl().GetBin(sdf->GetFileSpecificType());
     Watcher().CopyRevisionFiles(1, 2);
@@ -262,7 +261,7 @@ TEST_F(WatcherTest, NothingHappensWhileTheWatcherIsNotReady)
 TEST_F(WatcherTest, TheBaselineFollowsTheDiskAndOnlyWhatCameOrChangedIsTaken)
 {
     std::mt19937 random(31);
-    const std::vector<std::string> names{"hdl/a.vhd", "hdl/b.vhd", "hdl/c.vhd", "hdl/d.h",
+    const std::vector<std::string> names{"hdl/a.vhd",       "hdl/b.vhd",       "hdl/c.vhd",        "hdl/d.h",
                                          "stimulus/t1.vhd", "stimulus/t2.vhd", "simulation/run.do"};
     std::map<std::string, int> version;  // files on disk and how often they were written
     std::map<std::string, int> taken;    // imports expected per file
@@ -591,4 +590,59 @@ TEST_F(WatcherTest, ADescriptionWrittenInAViewIsCachedToldToTheFlowAndAnswersWho
     Watcher().Rescan(nullptr);
     EXPECT_EQ(listener.detected.size(), 2u);
     EXPECT_EQ(listener.listed, 1u);
+}
+
+// A source renamed on disk in the case of its letters only is the member
+// under its new name, found by the scan that sees the rename or, the
+// baseline made again since, by the first that sees a change; a file of
+// the other case beside the member is not taken for a rename.
+TEST_F(WatcherTest, ASourceRenamedInCaseOnlyIsTheMemberUnderItsNewName)
+{
+    namespace fs = std::filesystem;
+    const auto members = [] {
+        std::vector<IfileManager::Entry> entries;
+        Files().GetFiles(entries, 0, nullptr);
+        std::set<std::string> names;
+        for (const auto& entry : entries) names.insert(entry->GetFileTitleAndExt());
+        return names;
+    };
+    Write("hdl/MID.vhd", "entity MID is end;\narchitecture rtl of MID is begin end;\n");
+    Watcher().Rescan(nullptr);
+    ASSERT_EQ(members(), std::set<std::string>{"MID.vhd"});
+    const IfileManager::Entry member =
+        Files().GetFile(IfileObject(ImodelFileName(Path("hdl/MID.vhd")), zorpaFT_UNKNOWN, ImodelFMFull, true, true));
+    ASSERT_TRUE(member);
+
+    // Renamed, nothing else: the same entry takes the name, nothing is parsed.
+    fs::rename(Path("hdl/MID.vhd"), Path("hdl/mid.vhd"));
+    Watcher().Rescan(nullptr);
+    EXPECT_EQ(members(), std::set<std::string>{"mid.vhd"});
+    EXPECT_EQ(member->GetFileTitleAndExt(), "mid.vhd");
+    EXPECT_EQ(Baseline(zorpaFT_HDL), std::set<std::string>{"mid.vhd"});
+    ASSERT_EQ(services.renames.size(), 1u);
+    EXPECT_EQ(services.renames[0], std::make_pair(std::string("MID.vhd"), Path("hdl/mid.vhd")));
+    EXPECT_EQ(Adds("mid.vhd"), 0);
+    EXPECT_EQ(Units(), std::set<std::string>{"MID"});
+    Watcher().Rescan(nullptr);
+    EXPECT_EQ(services.renames.size(), 1u);
+
+    // Renamed back while the watcher starts over (its baseline made from the
+    // disk as it is now), then edited: the member follows at the edit.
+    fs::rename(Path("hdl/mid.vhd"), Path("hdl/MID.vhd"));
+    Watcher().Reset();
+    Watcher().Start();
+    Write("hdl/MID.vhd", "entity MID is port (p : in bit); end;\narchitecture rtl of MID is begin end;\n");
+    Touch("hdl/MID.vhd", 7);
+    Watcher().Rescan(nullptr);
+    EXPECT_EQ(members(), std::set<std::string>{"MID.vhd"});
+    EXPECT_EQ(services.renames.size(), 2u);
+    EXPECT_EQ(Units(), std::set<std::string>{"MID"});
+
+    // Another file of the other case beside it: two files; the member keeps its name.
+    fs::copy_file(Path("hdl/MID.vhd"), Path("hdl/mid.vhd"));
+    Touch("hdl/mid.vhd", 9);
+    Watcher().Rescan(nullptr);
+    Watcher().Rescan(nullptr);
+    EXPECT_EQ(services.renames.size(), 2u);
+    EXPECT_TRUE(InProject("hdl/MID.vhd"));
 }

@@ -32,9 +32,7 @@ public:
         bool confirm = false;
     };
 
-    explicit RecordingCommandServices(bool forward = false) : m_former(Install(this)), m_forward(forward && m_former)
-    {
-    }
+    explicit RecordingCommandServices(bool forward = false) : m_former(Install(this)), m_forward(forward && m_former) {}
     ~RecordingCommandServices() override { Install(m_former); }
     RecordingCommandServices(const RecordingCommandServices&) = delete;
     RecordingCommandServices& operator=(const RecordingCommandServices&) = delete;
@@ -103,6 +101,11 @@ public:
         links.push_back(file.GetFileTitleAndExt());
         return m_forward ? m_former->CreateLink(file) : linkAnswer;
     }
+    void FollowRenamedFile(const Entry& entry, const std::string& fullName) override
+    {
+        renames.emplace_back(entry ? entry->GetFileTitleAndExt() : std::string(), fullName);
+        if (m_forward) m_former->FollowRenamedFile(entry, fullName);
+    }
 
     // What was asked, in order.
     std::vector<bool> registrations;  // the linking setting of each
@@ -116,6 +119,8 @@ public:
     // The removed and added lists of each project update.
     std::vector<std::pair<std::vector<Entry>, std::vector<Entry>>> updates;
     std::vector<std::string> links;  // title and extension of each
+    // Each member that followed a rename: its title and extension before, the new full name.
+    std::vector<std::pair<std::string, std::string>> renames;
 
     // The answers: the entry add_file answers (none without), and the types
     // import_files offers.

@@ -46,3 +46,9 @@ protected:
     IcmdTCLFileArg m_file;
     std::unique_ptr<AcmdStringParam> m_target;  // made by each command
 };
+
+// The model brought in line with a project entry that took a new name in
+// place (`oldEntry`: the entry as it was), as updateModel does without
+// `reAdd`: the entry is filed under its new name and keeps its units and
+// their data; nothing is parsed.
+void IcmdFollowRenamedEntry(const IfileObjectEx& oldEntry, const boost::shared_ptr<IfileObjectEx>& entry);

@@ -8,7 +8,8 @@
 // add_file, take a core out through delete_files, apply a changed core through
 // the project update, choose the root once a batch of cores is in, and move
 // the project reader's meter for the core files it reads; the file watcher
-// brings the files changed on disk in through the project update, and its
+// brings the files changed on disk in through the project update and has a
+// member follow a new name its file took on disk, and its
 // change detection asks for the block-design components whose constraints
 // are open in an editor. They reach those
 // through this interface, which the command layer puts in place as the
@@ -87,6 +88,11 @@ public:
     // history: false when no kind of the link command takes the file or the
     // command failed.
     virtual bool CreateLink(const IfileObject& file) = 0;
+    // The project's entry, whose file took the new name `fullName` on disk,
+    // given that name in place, with the model brought in line as
+    // change_link_source does for an unchanged file: filed under the new
+    // name with its units and their data, nothing parsed.
+    virtual void FollowRenamedFile(const boost::shared_ptr<IfileObjectEx>& entry, const std::string& fullName) = 0;
 
 protected:
     ImodelCommandServices() = default;

@@ -256,6 +256,11 @@ int ImodelDisplayBACKUP_IN_PROJECT_MSG(const char* archive);
 // set_brennic_lib_options asked for a library path of the user's own without one.
 int ImodelDisplayCUSTOM_SIM_PATH_EMPTY_MSG();
 
+// --- serial 1451: a member file renamed on disk in letter case ------------
+
+// The file watcher had a member follow its file's new name.
+int ImodelDisplayFILE_RENAMED_IN_CASE_MSG(const char* oldName, const char* newName);
+
 // --- messages emitted through functions of other components -------------------
 
 // Defined in the table with every other message; the flow

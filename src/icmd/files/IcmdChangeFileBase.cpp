@@ -59,8 +59,13 @@ void IcmdChangeFileBase::SetTarget(const std::string& target)
     if (m_target) m_target->SetObject(target);
 }
 
-AcmdEnum::Result IcmdChangeFileBase::updateModel(const IfileObjectEx& oldEntry, boost::shared_ptr<IfileObjectEx> entry,
-                                                 bool reAdd)
+namespace {
+
+// What a moved entry asks of the model before it is filed again or added
+// again: the project marked changed, the old file replaced by the entry in
+// every unit's lists, in the cached place-and-route descriptions and in the
+// core workspace.
+void BringModelInLine(const IfileObjectEx& oldEntry, const boost::shared_ptr<IfileObjectEx>& entry, bool reAdd)
 {
     Imodel& model = Imodel::GetInstance();
     model.GetDesignManager()->SetNeedSave(true);
@@ -68,15 +73,30 @@ AcmdEnum::Result IcmdChangeFileBase::updateModel(const IfileObjectEx& oldEntry, 
     if (IfileExtendedInfoManager* cache = model.GetExtendedInfoManager()) cache->UpdateModelFromInfo(oldEntry, entry);
     if (Ktwkspace::Workspace* workspace = model.GetCurrentWorkspace())
         workspace->FileNameChanged(oldEntry.GetFullFileName().GetString(), entry->GetFullFileName().GetString());
-    IfileManager& files = *model.GetFileManager();
-    if (reAdd) {
-        files.RemoveFile(oldEntry);
-        IcmdDoAddFileToModel(*entry, false, true, false, nullptr, nullptr, true, nullptr, true, false, nullptr);
-        return AcmdEnum::Success;
-    }
-    files.RenameFileKey(entry, oldEntry);
+}
+
+}  // namespace
+
+void IcmdFollowRenamedEntry(const IfileObjectEx& oldEntry, const boost::shared_ptr<IfileObjectEx>& entry)
+{
+    if (!entry) return;
+    BringModelInLine(oldEntry, entry, false);
+    Imodel& model = Imodel::GetInstance();
+    model.GetFileManager()->RenameFileKey(entry, oldEntry);
     entry->UpdateFileDisplay();
     model.SendEvent(boost::make_shared<IeventFileRetargeted>(entry), true);
+}
+
+AcmdEnum::Result IcmdChangeFileBase::updateModel(const IfileObjectEx& oldEntry, boost::shared_ptr<IfileObjectEx> entry,
+                                                 bool reAdd)
+{
+    if (!reAdd) {
+        IcmdFollowRenamedEntry(oldEntry, entry);
+        return AcmdEnum::Success;
+    }
+    BringModelInLine(oldEntry, entry, true);
+    Imodel::GetInstance().GetFileManager()->RemoveFile(oldEntry);
+    IcmdDoAddFileToModel(*entry, false, true, false, nullptr, nullptr, true, nullptr, true, false, nullptr);
     return AcmdEnum::Success;
 }
 
