@@ -9,6 +9,7 @@
 #include <deque>
 #include <ostream>
 #include <string>
+#include <utility>
 #include <vector>
 
 class Iconvert;
@@ -76,15 +77,22 @@ void IfileWriteFileList(const std::deque<IfileObject>& files, std::ostream* stre
 // One file value per line, duplicates (by file equality) dropped.
 void IfileReadFileList(const std::vector<std::string>& lines, std::deque<IfileObject>& files,
                        const std::vector<Iconvert*>& converters, bool clearFirst);
+// Members whose name another name of the list replaced: the full name
+// dropped and the full name kept, in list order.
+using IfileReplacedMembers = std::vector<std::pair<std::string, std::string>>;
 // The member files of a "FileManager" block: one block per file, the first
-// of two equal files kept; then the parents named by PARENT lines are linked.
+// of two equal files kept, unless the two names differ in letter case and
+// only the later one's file is on disk: the later then takes the first one's
+// place (and the pair is appended to `replaced`, when given). Then the
+// parents named by PARENT lines are linked.
 void IfileReadFileList(const std::vector<std::string>& lines, std::deque<IfileObjectEx>& files,
-                       const std::vector<Iconvert*>& converters, bool clearFirst);
+                       const std::vector<Iconvert*>& converters, bool clearFirst,
+                       IfileReplacedMembers* replaced = nullptr);
 // The member files of the parsed project file's "FileManager" block, read as
 // above into `files` (emptied first); false, with `files` untouched, when the
 // block is missing.
 bool IfileGetFileList(ImodelProjectFileStructure& project, std::deque<IfileObjectEx>& files,
-                      const std::vector<Iconvert*>& converters);
+                      const std::vector<Iconvert*>& converters, IfileReplacedMembers* replaced = nullptr);
 // Links the parents that the entries' PARENT lines name to the entries of
 // the list; a name that is not in the list is traced and dropped.
 void IfileRestoreParentFiles(std::deque<IfileObjectEx>& files, const std::vector<Iconvert*>& converters);

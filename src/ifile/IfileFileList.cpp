@@ -60,8 +60,18 @@ void IfileReadFileList(const std::vector<std::string>& lines, std::deque<IfileOb
     }
 }
 
+namespace {
+
+bool IsOnDisk(const IfileObject& file)
+{
+    SysStatInfo status;
+    return SysPathStat(file.GetFullFileName().GetString(), &status) == 0;
+}
+
+}  // namespace
+
 void IfileReadFileList(const std::vector<std::string>& lines, std::deque<IfileObjectEx>& files,
-                       const std::vector<Iconvert*>& converters, bool clearFirst)
+                       const std::vector<Iconvert*>& converters, bool clearFirst, IfileReplacedMembers* replaced)
 {
     if (clearFirst) files.clear();
     ifileSameFileIndex index = IndexOf(files);
@@ -75,17 +85,32 @@ void IfileReadFileList(const std::vector<std::string>& lines, std::deque<IfileOb
             it = ifileLastLineOfBlock(it, lines.end());
             continue;
         }
-        AppendNew(files, index, IfileObjectEx(it, lines, converters));
+        IfileObjectEx file(it, lines, converters);
+        const std::ptrdiff_t kept = file.GetInternalFileName().empty() ? -1 : index.Find(files, file);
+        if (kept == -1) {
+            AppendNew(files, index, std::move(file));
+            continue;
+        }
+        // Two names that differ in letter case only (a rename on disk that
+        // an older release took for a new file): the one whose file is
+        // there is the member, in the first one's place. The disk is asked
+        // only for such a pair.
+        IfileObjectEx& first = files[static_cast<std::size_t>(kept)];
+        if (first.GetInternalFileName().GetString() == file.GetInternalFileName().GetString() || IsOnDisk(first) ||
+            !IsOnDisk(file))
+            continue;
+        if (replaced) replaced->emplace_back(first.GetFullFileName().GetString(), file.GetFullFileName().GetString());
+        first = std::move(file);
     }
     IfileRestoreParentFiles(files, converters);
 }
 
 bool IfileGetFileList(ImodelProjectFileStructure& project, std::deque<IfileObjectEx>& files,
-                      const std::vector<Iconvert*>& converters)
+                      const std::vector<Iconvert*>& converters, IfileReplacedMembers* replaced)
 {
     const ImodelFileObject_LIST* block = project.PeekLIST("FileManager");
     if (!block) return false;
-    IfileReadFileList(block->GetLines(), files, converters, true);
+    IfileReadFileList(block->GetLines(), files, converters, true, replaced);
     return true;
 }
 

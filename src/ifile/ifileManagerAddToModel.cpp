@@ -170,7 +170,10 @@ bool ifileManagerImpl::AddFilesToModel(ImodelProjectFileStructure& project, cons
                                        std::deque<IfileObject>* newerOnDisk)
 {
     std::deque<IfileObjectEx> files;
-    if (!IfileGetFileList(project, files, converters)) return false;
+    IfileReplacedMembers replaced;
+    if (!IfileGetFileList(project, files, converters, &replaced)) return false;
+    for (const auto& [dropped, kept] : replaced)
+        ImodelDisplayMEMBER_CASE_TWIN_DROPPED_MSG(dropped.c_str(), kept.c_str());
     // The files registered before, by key.
     std::unordered_set<std::string> before;
     const std::string& folder = ifileProjectFolder().GetString();

@@ -1,5 +1,6 @@
 #include "Golden.h"
 #include "IfileObjectTestSupport.h"
+#include "TempFolder.h"
 
 #include "ifile/IfileFunctions.h"
 #include "ifile/IfileObjectEx.h"
@@ -238,6 +239,65 @@ TEST(IfileFileList, DuplicatesVetoesAndMissingParents)
     EXPECT_TRUE(traces.Holds("ERROR: Parent file not found: <project>/missing.cxf\n"));
 }
 
+// Of two names that differ in letter case only, the later one takes the
+// first one's place when only its file is on disk (a rename that an older
+// release took for a new member); in every other case the first is kept.
+TEST(IfileFileList, OfTwoNamesInTwoCasesTheOneOnDiskIsKept)
+{
+    TempFolder folder;
+    ProjectFolderScope project(folder.Path());
+    folder.Write("hdl/mid.vhd", "");
+    folder.Write("hdl/both.vhd", "");
+    folder.Write("hdl/BOTH.vhd", "");
+    folder.Write("hdl/SAME.vhd", "");
+    IfileReplacedMembers replaced;
+    std::deque<IfileObjectEx> files;
+    IfileReadFileList(
+        {
+            // Gone from disk: mid.vhd below takes its place.
+            "<project>/hdl/MID.vhd,hdl",
+            "STATE=\"utd\"",
+            "ENDFILE",
+            // Both on disk (BOTH.vhd below), or neither (GONE.vhd): the first stays.
+            "<project>/hdl/both.vhd,hdl",
+            "ENDFILE",
+            "<project>/hdl/gone.vhd,hdl",
+            "ENDFILE",
+            "<project>/hdl/SAME.vhd,hdl",
+            "STATE=\"utd\"",
+            "ENDFILE",
+            "<project>/hdl/mid.vhd,hdl",
+            "STATE=\"ood\"",
+            "ENDFILE",
+            "<project>/hdl/BOTH.vhd,hdl",
+            "ENDFILE",
+            "<project>/hdl/GONE.vhd,hdl",
+            "ENDFILE",
+            // The very same name twice.
+            "<project>/hdl/SAME.vhd,hdl",
+            "STATE=\"ood\"",
+            "ENDFILE",
+        },
+        files, {}, true, &replaced);
+    ASSERT_EQ(files.size(), 4u);
+    EXPECT_EQ(files[0].GetInternalFileName().GetString(), "<project>/hdl/mid.vhd");
+    EXPECT_EQ(files[0].GetFileState(), imodelFileOutOfDate);  // the whole entry, not only its name
+    EXPECT_EQ(files[1].GetInternalFileName().GetString(), "<project>/hdl/both.vhd");
+    EXPECT_EQ(files[2].GetInternalFileName().GetString(), "<project>/hdl/gone.vhd");
+    EXPECT_EQ(files[3].GetFileState(), imodelFileUpToDate);
+    ASSERT_EQ(replaced.size(), 1u);
+    EXPECT_EQ(replaced[0].first, folder / "hdl/MID.vhd");
+    EXPECT_EQ(replaced[0].second, folder / "hdl/mid.vhd");
+
+    // Read without a list of the replaced, and written back: one member.
+    const std::deque<IfileObjectEx> again =
+        ReadBlock({"<project>/hdl/MID.vhd,hdl", "ENDFILE", "<project>/hdl/mid.vhd,hdl", "ENDFILE"});
+    ASSERT_EQ(again.size(), 1u);
+    const std::string block = WriteBlock(again);
+    EXPECT_NE(block.find("VALUE \"<project>/hdl/mid.vhd,hdl\""), std::string::npos) << block;
+    EXPECT_EQ(block.find("MID.vhd"), std::string::npos) << block;
+}
+
 TEST(IfileFileList, ParentLinesThatFormACycleAreWalkedToAnEnd)
 {
     ProjectFolderScope project(kProject);
@@ -307,8 +367,8 @@ TEST(IfileFileList, AFileHeadIsWrittenAsThePlainWayWritesItAndItsStampsReadBack)
 
         std::string keyword;
         IfileGetStrType(keyword, file.GetFileType());
-        const std::string head = "VALUE \"" + file.GetInternalFileName().GetString() + "," + keyword +
-                                 "\"\nSTATE=\"" + stateWords[at % 3] + "\"\n";
+        const std::string head = "VALUE \"" + file.GetInternalFileName().GetString() + "," + keyword + "\"\nSTATE=\"" +
+                                 stateWords[at % 3] + "\"\n";
         const std::string stamps = "TIME=\"" + std::to_string(time) + "\"\nSIZE=\"" + std::to_string(size) + "\"\n";
         std::string without;
         ASSERT_TRUE(file.AppendFileManagerFile(without, false));
@@ -321,7 +381,8 @@ TEST(IfileFileList, AFileHeadIsWrittenAsThePlainWayWritesItAndItsStampsReadBack)
         // time reads as seconds of an older project, a negative size not).
         constexpr std::int64_t kSecondsBelow = 9'000'000'000;
         if (size < 0 || (time > -kSecondsBelow && time < kSecondsBelow)) continue;
-        const std::deque<IfileObjectEx> read = ReadBlock(ProjectFileBlock("LIST FileManager\n" + with + "ENDLIST\n", "FileManager"));
+        const std::deque<IfileObjectEx> read =
+            ReadBlock(ProjectFileBlock("LIST FileManager\n" + with + "ENDLIST\n", "FileManager"));
         ASSERT_EQ(read.size(), 1u) << with;
         ASSERT_NE(read[0].GetStatInfo(), nullptr);
         EXPECT_EQ(read[0].GetStatInfo()->time, time);

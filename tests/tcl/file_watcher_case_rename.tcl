@@ -3,7 +3,8 @@
 # not tell names apart by case, keeps one member and has it take the new
 # name, with its unit and the unit's data (the definition chosen for it, its
 # stimulus, the root), whether the file was also edited or not. Saved,
-# closed and opened again, nothing is missing.
+# closed and opened again, nothing is missing. A project file that an
+# older release wrote with both names keeps the one whose file is on disk.
 #
 # The pace of the checks is a setting of the user's options file, read when
 # the shell starts: the session runs in a shell started with a short one.
@@ -44,14 +45,14 @@ proc show {} {
 }
 
 write_file src/top.vhd [unit top MID]
-write_file src/alt.vhd [unit MID ""]
+write_file src/Base.vhd [unit MID ""]
 write_file src/MID.vhd [unit MID ""]
 write_file src/TB.vhd "entity tb is end;\narchitecture sim of tb is begin end;\n"
 
 puts "--- MID, defined by two files: the user chooses MID.vhd, gives MID a stimulus and makes it the root"
 try {new_project -location alu -name alu -hdl VHDL -family ZX3 -die zx3_10 -package tq100}
 cd alu
-try {import_files -hdl_source {../src/top.vhd ../src/alt.vhd ../src/MID.vhd}}
+try {import_files -hdl_source {../src/top.vhd ../src/Base.vhd ../src/MID.vhd}}
 try {use_source_file -file hdl/MID.vhd -module MID}
 try {import_files -stimulus ../src/TB.vhd}
 try {associate_stimulus -module MID -file stimulus/TB.vhd}
@@ -77,4 +78,16 @@ try {close_project}
 try {open_project alu.prj}
 show
 
+try {close_project}
+
+puts "--- a project file that names MID.vhd twice, in two cases, as an older release wrote it when the"
+puts "    file was renamed: the name on disk is kept, and stays the definition chosen for MID"
+set text [read_file alu.prj]
+set member "VALUE \"<project>/hdl/MID.vhd,hdl\""
+set at [string first $member $text]
+write_file alu.prj [string replace $text $at [expr {$at + [string length $member] - 1}] \
+    "VALUE \"<project>/hdl/MID.vhd,hdl\"\nENDFILE\nVALUE \"<project>/hdl/mid.vhd,hdl\""]
+file rename hdl/MID.vhd hdl/mid.vhd
+try {open_project alu.prj}
+show
 try {close_project}

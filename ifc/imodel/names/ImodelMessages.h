@@ -256,10 +256,13 @@ int ImodelDisplayBACKUP_IN_PROJECT_MSG(const char* archive);
 // set_brennic_lib_options asked for a library path of the user's own without one.
 int ImodelDisplayCUSTOM_SIM_PATH_EMPTY_MSG();
 
-// --- serial 1451: a member file renamed on disk in letter case ------------
+// --- serials 1451 and 1452: member files renamed on disk in letter case -----
 
 // The file watcher had a member follow its file's new name.
 int ImodelDisplayFILE_RENAMED_IN_CASE_MSG(const char* oldName, const char* newName);
+// A project file that lists a member twice, in two cases of its letters:
+// the name whose file is missing is dropped.
+int ImodelDisplayMEMBER_CASE_TWIN_DROPPED_MSG(const char* dropped, const char* kept);
 
 // --- messages emitted through functions of other components -------------------
 

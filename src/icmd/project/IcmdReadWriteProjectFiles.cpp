@@ -176,5 +176,16 @@ void IcmdReadWriteProjectImpl::RestoreUsedDefinition(const std::string& fileName
 {
     // use_source_file parses the file again as the unit's definition.
     const IfileObject file(ImodelFileName(fileName), zorpaFT_HDL, ImodelFMInternal, true, false);
+    // Named in another case of its letters than the member: the project
+    // file listed both names and the one on disk was kept.
+    IfileManager* files = Imodel::GetInstance().GetFileManager();
+    if (files && !files->ContainsFile(file)) {
+        const std::string full = file.GetFullFileName().GetString();
+        if (IfileManager::Entry member =
+                files->GetFileFor(IfileObject::IsSameFileName(full.c_str(), ImodelFMFull), 0)) {
+            IcmdDoUseDefinition(false, std::move(member), module, true, true);
+            return;
+        }
+    }
     IcmdDoUseDefinition(false, file, module, true, true);
 }

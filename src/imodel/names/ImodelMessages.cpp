@@ -455,10 +455,13 @@ IMODEL_LINE(PROJECT_NOT_CONVERTIBLE, 1, 1426, MdbERROR,
 IMODEL_LINE(BACKUP_IN_PROJECT, 1, 1427, MdbERROR,
             "The backup archive '%s' would replace a file of the project: choose a new name or a place outside the "
             "project folder. Nothing was changed.")
-// --- serial 1451: a member file renamed on disk in letter case ------------
+// --- serials 1451 and 1452: member files renamed on disk in letter case -----
 
 IMODEL_LINE(FILE_RENAMED_IN_CASE, 2, 1451, MdbINFO,
             "'%s' was renamed on disk to '%s': the project's file takes the new name and keeps its units.")
+IMODEL_LINE(MEMBER_CASE_TWIN_DROPPED, 2, 1452, MdbWARNING,
+            "The project lists '%s' and also '%s', a name that differs only in the case of its letters: the first is "
+            "not on disk and was dropped, the second is the project's file.")
 // --- serial 1470: the simulator's library path -------------------------------
 
 IMODEL_LINE(CUSTOM_SIM_PATH_EMPTY, 0, 1470, MdbERROR,
