@@ -7,6 +7,14 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <map>
+#include <numeric>
+#include <optional>
+#include <random>
+#include <string>
+#include <vector>
+
 namespace {
 
 using ModuleSet = ImodelModule::ModuleSet;
@@ -72,4 +80,188 @@ TEST_F(RemoveModulesTest, AUnitThatGoesLeavesItsUsersAPlaceholderAndItsDataBehin
     const ImodelModule* entry = ImodelModule::FindDeletedModuleInfo(placeholder);
     ASSERT_NE(entry, nullptr);
     EXPECT_EQ(entry->GetExpand(), 4);
+}
+
+// --- test benches leaving the units' stimulus lists --------------------------------------
+
+namespace {
+
+// Random designs whose units name test benches in their stimulus lists:
+// units of "work" and "ip" using each other at random (shared sub-blocks,
+// cycles, units using themselves, parts no top reaches), each defined by a
+// file of its own, with lists that may name a bench twice. A bench is
+// written several ways that name one file ("<project>", the full name, other
+// letter case), and other files of the same name lie in other folders.
+class StimulusRemovalTest : public RemoveModulesTest {
+protected:
+    static constexpr int kBenches = 6;
+    static constexpr int kForms = 5;
+
+    // Form 0 to 2 of a bench are the one file, 3 and 4 others of its name.
+    IfileObject Bench(int bench, int form) const
+    {
+        const std::string title = "tb" + std::to_string(bench) + ".vhd";
+        switch (form) {
+        case 0:
+            return IfileObject("stimulus/" + title, zorpaFT_TB_HDL, ImodelFMRelative, false, true);
+        case 1:
+            return Full(m_project / ("stimulus/" + title));
+        case 2:
+            return Full(m_project / ("STIMULUS/TB" + std::to_string(bench) + ".VHD"));
+        case 3:
+            return IfileObject("other/" + title, zorpaFT_TB_HDL, ImodelFMRelative, false, true);
+        default:
+            return Full("/elsewhere/stimulus/" + title);
+        }
+    }
+    IfileObject AnyBench(std::mt19937& random) const
+    {
+        const int bench = static_cast<int>(random() % kBenches);
+        return Bench(bench, static_cast<int>(random() % kForms));
+    }
+
+    // The design drawn from the seed, made afresh: the same units, links
+    // and lists for the same seed.
+    void Build(unsigned seed)
+    {
+        Design().Reset();
+        ImodelModule::ClearRemovedModuleList();
+        std::mt19937 random(seed);
+        const int count = 6 + static_cast<int>(random() % 25);
+        m_units.clear();
+        for (int i = 0; i < count; ++i) {
+            const std::string library = random() % 5 == 0 ? "ip" : "work";
+            m_units.push_back(Unit("u" + std::to_string(i), UnitFile(i, library), library));
+        }
+        for (ImodelModule* unit : m_units)
+            for (auto links = random() % 4; links > 0; --links)
+                unit->AddSubBlock(m_units[random() % m_units.size()], false);
+        for (ImodelModule* unit : m_units)
+            for (auto entries = random() % 5; entries > 0; --entries)
+                unit->GetStimulusListPtr()->push_back(AnyBench(random));
+        for (const char* library : {"work", "ip"}) Design().UpdateTopModules(Design().FindLibraryByName(library));
+        Design().SetNeedSave(false);
+    }
+
+    // The file of unit `i` in the library, one entry for all the builds.
+    Entry UnitFile(int i, const std::string& library)
+    {
+        Entry& file = m_unitFiles[library + std::to_string(i)];
+        if (!file) file = ProjectFile("hdl/" + library + "/u" + std::to_string(i) + ".vhd", zorpaFT_HDL, library);
+        return file;
+    }
+
+    // Unit `i` leaves with its file, its data kept; the top units are
+    // found again, as delete_files does.
+    void RemoveUnit(int i)
+    {
+        const Entry file = m_unitFiles.at(m_units[i]->GetDefinedInLibrary() + std::to_string(i));
+        ImodelRemoveModulesOfFile(file, nullptr, true, true, false, nullptr, nullptr);
+        Design().UpdateTopModules(Design().FindLibraryByName(file->GetLibraryName()));
+    }
+
+    // Every unit's list (placeholders too), the lists kept of the units
+    // that went, and whether the project needs a save.
+    static std::vector<std::string> State()
+    {
+        std::vector<std::string> state;
+        const auto [first, last] = Design().GetLibraries();
+        for (auto library = first; library != last; ++library)
+            for (const ImodelModule* unit : *(*library)->GetModules())
+                state.push_back((*library)->GetName() + " " + Describe(*unit));
+        for (const auto& kept : ImodelModule::GetRemovedModuleList()) state.push_back("kept " + Describe(*kept));
+        state.push_back(Design().GetNeedSave() ? "needs a save" : "saved");
+        return state;
+    }
+    static std::string Describe(const ImodelModule& unit)
+    {
+        std::string text = unit.GetName() + (unit.GetModuleFile() ? ":" : " (placeholder):");
+        for (const IfileObject& file : unit.GetStimulusList()) text += " " + file.GetInternalFileName().GetString();
+        return text;
+    }
+
+    std::vector<ImodelModule*> m_units;
+
+private:
+    static IfileObject Full(const std::string& name)
+    {
+        return IfileObject(ImodelFileName(name), zorpaFT_TB_HDL, ImodelFMFull, true, false);
+    }
+
+    std::map<std::string, Entry> m_unitFiles;
+};
+
+}  // namespace
+
+TEST_F(StimulusRemovalTest, OneWalkForManyBenchesLeavesWhatAWalkForEachLeaves)
+{
+    int changed = 0;
+    for (unsigned seed = 1; seed <= 300; ++seed) {
+        std::mt19937 random(seed + 100000);
+        std::vector<IfileObject> leaving;
+        for (auto count = 1 + random() % 6; count > 0; --count) leaving.push_back(AnyBench(random));
+
+        Build(seed);
+        const std::vector<std::string> before = State();
+        for (const IfileObject& bench : leaving) ImodelUpdateStimulusAssociation(bench, Design().GetModuleTree());
+        const std::vector<std::string> eachInTurn = State();
+
+        Build(seed);
+        ImodelUpdateStimulusAssociation(leaving, Design().GetModuleTree());
+        ASSERT_EQ(State(), eachInTurn) << "seed " << seed;
+        if (eachInTurn != before) ++changed;
+    }
+    // The designs are no empty cases: most change.
+    EXPECT_GT(changed, 150);
+}
+
+TEST_F(StimulusRemovalTest, ABatchWithUnitsLeavingMeanwhileLeavesWhatEachFileInTurnLeaves)
+{
+    // Benches and units' files leave in a random order: a unit that goes
+    // may cut a cycle off the tree or give it back, and the data kept of
+    // it holds its list as it was when it went.
+    int changed = 0;
+    for (unsigned seed = 1; seed <= 300; ++seed) {
+        Build(seed);
+        std::mt19937 random(seed + 200000);
+        struct Step {
+            std::optional<IfileObject> bench;
+            int unit = -1;
+        };
+        std::vector<Step> steps;
+        std::vector<int> units(m_units.size());
+        std::iota(units.begin(), units.end(), 0);
+        std::shuffle(units.begin(), units.end(), random);
+        units.resize(random() % (units.size() + 1));
+        for (const int unit : units) {
+            for (auto benches = random() % 3; benches > 0; --benches) steps.push_back({AnyBench(random), -1});
+            steps.push_back({std::nullopt, unit});
+        }
+        for (auto benches = random() % 3; benches > 0; --benches) steps.push_back({AnyBench(random), -1});
+
+        const std::vector<std::string> before = State();
+        for (const Step& step : steps) {
+            if (step.bench)
+                ImodelUpdateStimulusAssociation(*step.bench, Design().GetModuleTree());
+            else
+                RemoveUnit(step.unit);
+        }
+        const std::vector<std::string> eachInTurn = State();
+
+        Build(seed);
+        {
+            const ImodelStimulusBatch batch;
+            for (const Step& step : steps) {
+                if (step.bench)
+                    ASSERT_TRUE(ImodelStimulusBatch::Keep(*step.bench));
+                else
+                    RemoveUnit(step.unit);
+            }
+        }
+        ASSERT_EQ(State(), eachInTurn) << "seed " << seed;
+        if (eachInTurn != before) ++changed;
+        // Closed, the batch keeps nothing: the caller drops a file itself.
+        EXPECT_FALSE(ImodelStimulusBatch::Keep(Bench(0, 0)));
+    }
+    EXPECT_GT(changed, 150);
 }

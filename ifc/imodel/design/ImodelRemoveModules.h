@@ -4,7 +4,7 @@
 // name), the block-design workspace learns which components went, the root
 // is cleared when it goes, and the units' data may be kept for when they
 // come back. Also: which files may leave together with others, removing
-// every unit of one kind, and dropping a stimulus file from the units.
+// every unit of one kind, and dropping test benches from the units.
 // Emptying whole libraries is ImodelDestroyLib.h.
 #pragma once
 
@@ -78,3 +78,33 @@ void ImodelGetCommonFilesWeCanRemove(const ImodelModule::FileEntries& removed,
 // and of every unit below them; each change marks the project as needing a
 // save and tells the design flow.
 void ImodelUpdateStimulusAssociation(const IfileObject& stimulus, std::deque<ImodelModule*>* modules);
+// The same for several files in one walk: each unit reached drops every
+// entry naming one of them (file-name equality), the others keep their
+// order, and a unit whose list changed is stored back once. The lists end
+// as the walk for each file in turn leaves them.
+void ImodelUpdateStimulusAssociation(const std::vector<IfileObject>& stimuli, std::deque<ImodelModule*>* modules);
+
+// Test-bench files that leave the design one after another in one command
+// (delete_files of thousands of them): while a batch is open, the files
+// kept (Keep) leave the stimulus lists of the units of the design's unit
+// tree in one walk when the outermost batch ends, not in one walk each. A
+// unit that ImodelRemoveModulesOfFile takes out meanwhile first drops the
+// files kept so far when the walk would have reached it, so that whatever
+// is kept of it holds what the walk for each file in turn would have left,
+// and so do the units below it that the tree reaches through it alone. A
+// unit made meanwhile (a definition added again) drops the files kept
+// before it as well: they have left the project. For the main thread,
+// where commands run.
+class ImodelStimulusBatch {
+public:
+    ImodelStimulusBatch();
+    ~ImodelStimulusBatch();
+    ImodelStimulusBatch(const ImodelStimulusBatch&) = delete;
+    ImodelStimulusBatch& operator=(const ImodelStimulusBatch&) = delete;
+
+    // False when no batch is open: the caller drops the file now.
+    static bool Keep(const IfileObject& stimulus);
+    // The files kept so far leave the lists now; the batch stays open (for
+    // a step that may rebuild the units, as a refresh).
+    static void Settle();
+};

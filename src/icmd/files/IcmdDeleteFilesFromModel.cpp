@@ -38,12 +38,13 @@ IfileManager& Files() { return *Model().GetFileManager(); }
 ImodelDesignManager& Design() { return *Model().GetDesignManager(); }
 
 // The lists that name files by value forget the file: each tool's
-// constraint files, the units' stimulus associations, the views' choices of
-// flow files.
+// constraint files, the units' stimulus associations (when the batch of
+// delete_files ends, if one is open), the views' choices of flow files.
 void ForgetInLists(const Entry& file)
 {
     for (ItoolWithConstraints* tool : ItoolConstraintsManager::GetAllTools()) tool->ConstraintFileDeleted(*file);
-    if (file->GetFileSpecificType() == zorpaFT_TB_HDL) ImodelUpdateStimulusAssociation(*file, Design().GetModuleTree());
+    if (file->GetFileSpecificType() == zorpaFT_TB_HDL && !ImodelStimulusBatch::Keep(*file))
+        ImodelUpdateStimulusAssociation(*file, Design().GetModuleTree());
     IcmdUseFile::FileRemoved(file);
 }
 

@@ -24,6 +24,7 @@
 
 #include <algorithm>
 #include <deque>
+#include <optional>
 #include <vector>
 
 namespace {
@@ -200,6 +201,9 @@ AcmdEnum::Result IcmdRemoveFilesFromProject::execDo()
     std::vector<Entry> disk;
     std::vector<Entry> removed;
     AcmdEnum::Result result = AcmdEnum::Success;
+    // The test benches leave the units' stimulus lists in one walk of the
+    // design for all of them, when the last file is out.
+    std::optional<ImodelStimulusBatch> stimulus(std::in_place);
     while (!files.empty()) {
         const Entry file = files.front();
         files.pop_front();
@@ -228,8 +232,14 @@ AcmdEnum::Result IcmdRemoveFilesFromProject::execDo()
         removed.push_back(file);
         // The sheets of a schematic ("x.1", "x.2", ...) stand in the design
         // tree only after a refresh.
-        if (file->GetFileSpecificType() == zorpaFT_SCH && file->GetExt() != "1") IcmdDoRefresh(false);
+        if (file->GetFileSpecificType() == zorpaFT_SCH && file->GetExt() != "1") {
+            // The refresh makes the units again: they come back without
+            // the test benches that went before.
+            ImodelStimulusBatch::Settle();
+            IcmdDoRefresh(false);
+        }
     }
+    stimulus.reset();
     ForgetInAssociations(removed);
     if (result == AcmdEnum::Success && fromDisk) DeleteFromDisk(disk);
     Imodel::BlockDesignHierarchyDisplay(hierarchyWasBlocked, true);

@@ -1,6 +1,6 @@
 // Taking design units out of the design: the units of one file, every unit
-// of a kind, a stimulus file from the units' lists, and which files may
-// leave along with others.
+// of a kind, test benches from the units' stimulus lists (file by file or
+// a batch at once), and which files may leave along with others.
 #include "imodel/design/ImodelRemoveModules.h"
 
 #include "ievent/IeventClasses.h"
@@ -10,6 +10,8 @@
 #include "src/imodel/design/ImodelModuleNotify.h"
 #include "src/imodel/design/imodelRehome.h"
 #include "src/imodel/design/imodelTempUnit.h"
+#include "src/imodel/design/imodelTopUnits.h"
+#include "src/imodel/names/imodelUtlProject.h"
 
 #include <foundation/Sys.h>
 #include <zorpa/ZorpaFind.h>
@@ -20,8 +22,11 @@
 #include <algorithm>
 #include <memory>
 #include <optional>
+#include <string>
 #include <unordered_map>
 #include <unordered_set>
+#include <utility>
+#include <vector>
 
 namespace {
 
@@ -171,12 +176,137 @@ void KeepUnlinkedCopy(const ImodelModule& module, UnitSet& kept)
     kept.Insert(std::move(copy));
 }
 
+// --- the test benches of a batch ------------------------------------------------------
+
+using FileKeys = std::unordered_set<std::string>;
+
+// The test-bench files kept by the open batches, with their name keys.
+struct StimulusBatch {
+    int depth = 0;
+    std::vector<IfileObject> files;
+    std::vector<std::string> fileKeys;
+    FileKeys keys;
+    // The units (by serial) that dropped every file kept so far, with the
+    // units below them.
+    std::unordered_set<std::uint64_t> settled;
+    // Units the tree reaches again after a unit that kept them out of it
+    // went: only the files kept from that position on concern them, the
+    // walks for the ones before would not have reached them.
+    std::unordered_map<std::uint64_t, std::size_t> since;
+};
+
+StimulusBatch& TheStimulusBatch()
+{
+    static StimulusBatch batch;
+    return batch;
+}
+
+std::string ProjectFolderText()
+{
+    const ImodelFileName* project = ImodelUtlGetProjectFolder();
+    return project ? project->GetString() : std::string();
+}
+
+// Drops the entries named by `keys` from the unit's list, storing it back
+// when any went.
+void DropStimulus(ImodelModule& unit, const FileKeys& keys, const std::string& folder)
+{
+    const ImodelModule::FileList& list = unit.GetStimulusList();
+    if (list.empty() || keys.empty()) return;
+    const auto named = [&keys, &folder](const IfileObject& file) {
+        return keys.contains(ImodelFileNameKey(file.GetInternalFileName().GetString(), folder));
+    };
+    if (std::none_of(list.begin(), list.end(), named)) return;
+    ImodelModule::FileList files = list;
+    std::erase_if(files, named);
+    unit.SetNewStimulusList(files, nullptr);
+}
+
+// The batch's files that concern the unit.
+void DropBatchedStimulus(const StimulusBatch& batch, ImodelModule& unit, const std::string& folder)
+{
+    const auto since = batch.since.find(unit.GetUnitSerial());
+    if (since == batch.since.end()) {
+        DropStimulus(unit, batch.keys, folder);
+    } else if (!unit.GetStimulusList().empty()) {
+        const auto first = batch.fileKeys.begin() + static_cast<std::ptrdiff_t>(since->second);
+        DropStimulus(unit, FileKeys(first, batch.fileKeys.end()), folder);
+    }
+}
+
+// Depth first from the units of the list down their sub-blocks, each unit
+// once (a design may use itself), as the walk of a single file.
+template <class Visit>
+void WalkDown(std::vector<ImodelModule*> pending, std::unordered_set<std::uint64_t>& seen, Visit&& visit)
+{
+    while (!pending.empty()) {
+        ImodelModule* module = pending.back();
+        pending.pop_back();
+        if (module == nullptr || !seen.insert(module->GetUnitSerial()).second || !visit(*module)) continue;
+        if (const ImodelLinkList* subBlocks = module->GetSubBlocks())
+            pending.insert(pending.end(), subBlocks->rbegin(), subBlocks->rend());
+    }
+}
+
+// Whether the walk from the design's unit tree (the units of "work" that no
+// unit of "work" uses) reaches the unit: it or a unit above it is one of them.
+bool InUnitTree(const ImodelModule& unit)
+{
+    ImodelDesignManager* design = ImodelAliveDesignManager();
+    const LibraryPtr work = design ? design->FindLibraryByName("work") : LibraryPtr();
+    if (!work || !work->GetModules()) return false;
+    const UnitSet& units = *work->GetModules();
+    const std::string library = work->GetName();
+    std::unordered_set<const ImodelModule*> seen{&unit};
+    std::vector<const ImodelModule*> pending{&unit};
+    while (!pending.empty()) {
+        const ImodelModule* at = pending.back();
+        pending.pop_back();
+        if (units.contains(at) && imodelTopUnits::IsTop(*at, library)) return true;
+        if (const ImodelLinkList* parents = at->GetParentsList())
+            for (const ImodelModule* parent : *parents)
+                if (parent != nullptr && seen.insert(parent).second) pending.push_back(parent);
+    }
+    return false;
+}
+
+// A unit that leaves the design while a batch holds files. When the tree
+// reaches it, it and the units below it drop those files first: the walk
+// for each file would have dropped them while they stood in the tree, and
+// a unit below may stand in it no more once this one is gone (a cycle
+// reached only through it). When the tree does not reach it, the units
+// below it that the tree does not reach either may stand in it once it is
+// gone: the files kept so far do not concern them.
+void UnitLeavesDuringBatch(ImodelModule& unit)
+{
+    StimulusBatch& batch = TheStimulusBatch();
+    if (batch.files.empty() || batch.settled.contains(unit.GetUnitSerial())) return;
+    if (InUnitTree(unit)) {
+        const std::string folder = ProjectFolderText();
+        WalkDown({&unit}, batch.settled, [&](ImodelModule& module) {
+            DropBatchedStimulus(batch, module, folder);
+            return true;
+        });
+        return;
+    }
+    std::unordered_set<std::uint64_t> seen{unit.GetUnitSerial()};
+    std::vector<ImodelModule*> below;
+    if (const ImodelLinkList* subBlocks = unit.GetSubBlocks()) below.assign(subBlocks->rbegin(), subBlocks->rend());
+    WalkDown(std::move(below), seen, [&](ImodelModule& module) {
+        // A unit the tree reaches, and the units below it, stay in it.
+        if (InUnitTree(module)) return false;
+        batch.since[module.GetUnitSerial()] = batch.files.size();
+        return true;
+    });
+}
+
 // Orphans still in the library, and still unused, go.
 void DeleteOrphans(UnitSet& units, const UnitList& orphans)
 {
     for (ImodelModule* orphan : orphans.Units()) {
         const bool used = orphan->GetParentsList() != nullptr && !orphan->GetParentsList()->empty();
         if (used || !units.contains(orphan)) continue;
+        UnitLeavesDuringBatch(*orphan);
         ImodelModule::Delete(units.Extract(orphan), false);
     }
 }
@@ -222,6 +352,7 @@ void ImodelRemoveModulesOfFile(const boost::shared_ptr<IfileObjectEx>& file, boo
     // remove are known before the first goes.
     for (ImodelModule* module : UnitsDefinedBy(units, *file, design->GetProjectFolder().GetString())) {
         if (!units.contains(module)) continue;
+        UnitLeavesDuringBatch(*module);
         if (rootKey && *module == *rootKey->get()) design->SetRootId(kNoRoot);
         ImodelNotifyWorkspaceWhenModulesAreRemoved(module, updateNow, components, packageUsers);
         Owned owned = units.Extract(module);
@@ -393,4 +524,66 @@ void ImodelUpdateStimulusAssociation(const IfileObject& stimulus, std::deque<Imo
         if (const ImodelLinkList* subBlocks = module->GetSubBlocks())
             pending.insert(pending.end(), subBlocks->rbegin(), subBlocks->rend());
     }
+}
+
+void ImodelUpdateStimulusAssociation(const std::vector<IfileObject>& stimuli, std::deque<ImodelModule*>* modules)
+{
+    if (modules == nullptr || stimuli.empty()) return;
+    const std::string folder = ProjectFolderText();
+    FileKeys keys;
+    keys.reserve(stimuli.size());
+    for (const IfileObject& file : stimuli)
+        keys.insert(ImodelFileNameKey(file.GetInternalFileName().GetString(), folder));
+    std::unordered_set<std::uint64_t> seen;
+    WalkDown({modules->rbegin(), modules->rend()}, seen, [&](ImodelModule& module) {
+        DropStimulus(module, keys, folder);
+        return true;
+    });
+}
+
+ImodelStimulusBatch::ImodelStimulusBatch() { ++TheStimulusBatch().depth; }
+
+ImodelStimulusBatch::~ImodelStimulusBatch()
+{
+    StimulusBatch& batch = TheStimulusBatch();
+    if (--batch.depth == 0) Settle();
+}
+
+bool ImodelStimulusBatch::Keep(const IfileObject& stimulus)
+{
+    StimulusBatch& batch = TheStimulusBatch();
+    if (batch.depth == 0) return false;
+    batch.files.push_back(stimulus);
+    batch.fileKeys.push_back(ImodelFileNameKey(stimulus.GetInternalFileName().GetString(), ProjectFolderText()));
+    batch.keys.insert(batch.fileKeys.back());
+    // No unit has dropped this one yet.
+    batch.settled.clear();
+    return true;
+}
+
+void ImodelStimulusBatch::Settle()
+{
+    StimulusBatch& batch = TheStimulusBatch();
+    if (batch.files.empty()) return;
+    // Emptied once the walk is done, however it ends.
+    struct Emptied {
+        StimulusBatch& batch;
+        ~Emptied()
+        {
+            batch.files.clear();
+            batch.fileKeys.clear();
+            batch.keys.clear();
+            batch.settled.clear();
+            batch.since.clear();
+        }
+    } const emptied{batch};
+    ImodelDesignManager* design = ImodelAliveDesignManager();
+    std::deque<ImodelModule*>* tree = design ? design->GetModuleTree() : nullptr;
+    if (tree == nullptr) return;
+    const std::string folder = ProjectFolderText();
+    std::unordered_set<std::uint64_t> seen;
+    WalkDown({tree->rbegin(), tree->rend()}, seen, [&](ImodelModule& module) {
+        DropBatchedStimulus(batch, module, folder);
+        return true;
+    });
 }
