@@ -6,6 +6,8 @@
 #include "PrintCapture.h"
 #include "RecordingHost.h"
 
+#include "imodel/names/imodelUtl.h"
+
 #include <foundation/Sys.h>
 
 #include <algorithm>
@@ -135,4 +137,59 @@ TEST(DeviceCatalogue, TheShippedCatalogueIsCompleteAndConsistent)
     const ImodelDevice start(DefGetFL("FAM").value_or(""), DefGetFL("DIE").value_or(""),
                              DefGetFL("PACKAGE").value_or(""));
     EXPECT_EQ(Check(start, imodelDevicePackage), "valid");
+}
+
+TEST_F(DeviceManagerTest, NamesInAnyLetterCaseTakeTheCataloguesSpelling)
+{
+    const auto converted = [](const std::string& family, std::string die, std::string package) {
+        Devices().ConvertExtNamesToInt(family, die, package);
+        return ImodelDevice(family, die, package);
+    };
+    const auto upper = [](std::string text) {
+        ImodelMakeUpper(text);
+        return text;
+    };
+    const auto lower = [](std::string text) {
+        ImodelMakeLower(text);
+        return text;
+    };
+    Names families;
+    Devices().GetFamilies(families, nullptr);
+    std::size_t seen = 0;
+    for (const std::string& family : families) {
+        Names dies, externalDies;
+        Devices().GetDies(family, dies, &externalDies);
+        for (std::size_t i = 0; i < dies.size(); ++i) {
+            Names packages, externalPackages;
+            Devices().GetPackages(family, dies[i], packages, &externalPackages);
+            for (std::size_t j = 0; j < packages.size(); ++j, ++seen) {
+                const ImodelDevice device(family, dies[i], packages[j]);
+                // Internal or displayed, in any letter case: the catalogue's internal name.
+                for (const bool toUpper : {false, true})
+                    for (const bool shown : {false, true}) {
+                        const auto spell = [&](const std::string& name) { return toUpper ? upper(name) : lower(name); };
+                        const std::string die = spell(shown ? externalDies[i] : dies[i]);
+                        const std::string package = spell(shown ? externalPackages[j] : packages[j]);
+                        EXPECT_EQ(converted(family, die, package), device) << die << " " << package;
+                    }
+                EXPECT_EQ(Check(ImodelDevice(family, upper(dies[i]), upper(packages[j])), imodelDevicePackage),
+                          "valid");
+            }
+        }
+    }
+    EXPECT_GE(seen, 5u);
+    // What the catalogue lacks stays as it is, and is refused by the check.
+    EXPECT_EQ(converted("ZX3", "ZX3_99", "TQ100"), Device("ZX3", "ZX3_99", "TQ100"));
+    EXPECT_EQ(converted("ZX3", "zx7_50", "FG484"), Device("ZX3", "zx7_50", "FG484"));
+}
+
+TEST_F(DeviceManagerTest, APackageWithoutItsDieAsksForTheDie)
+{
+    for (const imodelDeviceMembers level : {imodelDeviceNone, imodelDeviceFamily})
+        EXPECT_EQ(Check(Device("ZX3", "", "tq100"), level, true), "die '' ");
+    EXPECT_EQ(messages.Texts(), (Names{"Die is required to continue.", "Die is required to continue."}));
+    messages.Clear();
+    // With the die given, the package is checked against the die's.
+    EXPECT_EQ(Check(Device("ZX3", "zx3_25", "cs64"), imodelDeviceFamily), "package 'CS64' 'TQ100'");
+    EXPECT_EQ(Check(Device("ZX3", "zx3_25", ""), imodelDeviceFamily), "valid");
 }

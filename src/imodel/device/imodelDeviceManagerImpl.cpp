@@ -182,7 +182,16 @@ void imodelDeviceManagerImpl::ConvertExtNamesToInt(const std::string& family, st
                             const std::vector<std::string>& external) {
         const auto found = std::find_if(external.begin(), external.end(), IsSameDevice(name));
         const auto index = static_cast<std::size_t>(found - external.begin());
-        if (found != external.end() && index < internal.size()) name = internal[index];
+        if (found != external.end() && index < internal.size()) {
+            name = internal[index];
+            return;
+        }
+        // An internal name typed in other letter case passes every check
+        // (they ignore case) but would be kept and written as typed: the
+        // tools compare the device exactly and the display name is not
+        // found. It takes the catalogue's spelling.
+        const auto same = std::find_if(internal.begin(), internal.end(), IsSameDevice(name));
+        if (same != internal.end()) name = *same;
     };
     std::vector<std::string> internal;
     std::vector<std::string> external;
@@ -226,6 +235,10 @@ bool imodelDeviceManagerImpl::IsValidDevice(std::string& badValue, std::string& 
     for (const imodelDeviceMembers which : {imodelDeviceDie, imodelDevicePackage}) {
         const std::string& value = *device->GetMember(which);
         if (value.empty() && level < which) continue;
+        // A package is one of a die's: without the die there is no list to
+        // offer, and the die is what the user has to give.
+        if (which == imodelDevicePackage && device->IsEmptyMember(imodelDeviceDie))
+            return invalid(std::string(), {}, imodelDeviceDie);
         std::vector<std::string> internal;
         std::vector<std::string> external;
         GetChoices(which, *device, internal, &external);
