@@ -209,3 +209,33 @@ TEST(KtwkspaceImport, EveryValueTheFileCanHoldReadsBackAsItWas)
         EXPECT_THROW(Ktwkspace::KtwkspaceFormatWorkspace(settings), std::invalid_argument);
     }
 }
+
+TEST(KtwkspaceImport, AComponentNameIsWrittenOnlyWhenTheFileReadsBackWithIt)
+{
+    // Characters at the edges of what XML allows, among them U+FFFE and
+    // U+FFFF, which no XML file may hold.
+    for (const std::string& odd :
+         {std::string("\uD7FF"), std::string("\uE000"), std::string("\uFFFD"), std::string("\uFFFE"),
+          std::string("\uFFFF"), std::string("\U00010000"), std::string("\U0010FFFD"), std::string("\u0085")}) {
+        Ktwkspace::WorkspaceSettings settings;
+        WorkspaceComponentRecord record;
+        record.id = ComponentID("bd" + odd, "work", "");
+        record.definitionFile = "bd" + odd + "/bd" + odd + ".cxf";
+        settings.components.push_back(record);
+        std::string written;
+        try {
+            written = Ktwkspace::KtwkspaceFormatWorkspace(settings);
+        } catch (const std::invalid_argument&) {
+            continue;
+        }
+        const Ktwkspace::WorkspaceSettings read = Ktwkspace::KtwkspaceParseWorkspace(written, "odd.aws");
+        ASSERT_EQ(read.components.size(), 1u);
+        EXPECT_EQ(read.components[0].id.name, record.id.name);
+        EXPECT_EQ(read.components[0].definitionFile, record.definitionFile);
+    }
+    for (const char* noncharacter : {"\uFFFE", "\uFFFF"}) {
+        Ktwkspace::WorkspaceSettings settings;
+        settings.name = std::string("kiltora") + noncharacter;
+        EXPECT_THROW(Ktwkspace::KtwkspaceFormatWorkspace(settings), std::invalid_argument);
+    }
+}

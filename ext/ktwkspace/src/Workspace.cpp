@@ -44,12 +44,15 @@ std::string TrimFolder(std::string folder)
 }
 
 // Whether the file can hold the value and give it back as it is: no
-// control character but the tab, and UTF-8 the XML parser reads back.
+// control character but the tab, and UTF-8 the XML parser reads back. U+FFFE
+// and U+FFFF are no XML characters: written, the whole file would be refused
+// at the next reading.
 bool IsStorable(const std::string& value)
 {
     for (const char c : value)
         if ((static_cast<unsigned char>(c) < 0x20 && c != '\t') || c == 0x7F) return false;
     const std::u16string wide = UlvFromUtf8(value);
+    if (wide.find_first_of(u"\uFFFE\uFFFF") != std::u16string::npos) return false;
     return UlvToUtf8(reinterpret_cast<const XMLCh*>(wide.c_str())) == value;
 }
 
