@@ -12,6 +12,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <filesystem>
 #include <memory>
 #include <string>
 #include <utility>
@@ -141,6 +142,31 @@ TEST(KtwkspaceComponents, ACoresParametersAreKeptWithItAndARefusedSetChangesNoth
         EXPECT_EQ(parametersOf(*Reopen(*workspace)), more);
     }
     EXPECT_FALSE(workspace->SetCoreParameters(ComponentID("none", "work", ""), {{"x", "1"}}));
+}
+
+TEST(KtwkspaceComponents, ANewComponentTakesNoFileThatWasThereAndItsRemovalLeavesTheUsersFiles)
+{
+    TempFolder project;
+    auto workspace = Create(project.Path());
+    // The files a component of each name would call its own, already on
+    // disk: the user's, left where a component of that name once was.
+    project.Write("kiltora/old_bd/old_bd.cxf", "the user's block design\n");
+    project.Write("kiltora/old_core/old_core.ixf", "the user's netlist\n");
+    project.Write("kiltora/old_core/notes.txt", "notes\n");
+    EXPECT_FALSE(workspace->CreateVeyrun("old_bd").success);
+    EXPECT_FALSE(workspace->CreateVeyrun("old_core").success);
+    EXPECT_FALSE(workspace->CreateUniqueCore(VlnvCoreId("v", "l", "fifo", "1.0"), "old_core").success);
+    EXPECT_EQ(Table(*Reopen(*workspace)), "");
+    EXPECT_EQ(project.Read("kiltora/old_bd/old_bd.cxf"), "the user's block design\n");
+    EXPECT_EQ(project.Read("kiltora/old_core/old_core.ixf"), "the user's netlist\n");
+    EXPECT_FALSE(std::filesystem::exists(project / "kiltora/old_core/old_core.cxf"));
+
+    // A component made in a folder of the user's goes with only its own file.
+    ASSERT_TRUE(workspace->CreateVeyrun("notes_bd").success);
+    project.Write("kiltora/notes_bd/notes.txt", "notes\n");
+    EXPECT_TRUE(workspace->RemoveComponent(ComponentID("notes_bd", "work", ""), true));
+    EXPECT_FALSE(std::filesystem::exists(project / "kiltora/notes_bd/notes_bd.cxf"));
+    EXPECT_EQ(project.Read("kiltora/notes_bd/notes.txt"), "notes\n");
 }
 
 namespace {

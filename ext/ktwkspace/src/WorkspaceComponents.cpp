@@ -162,11 +162,12 @@ Workspace::CreateResult Workspace::Create(WorkspaceComponentRecord record, const
     record.family = m_settings.family;
     record.die = m_settings.die;
     record.package = m_settings.package;
-    // A file already there is somebody's: never written over. A folder made
-    // here for a component that could not be made goes again.
+    // A file already there is somebody's: never written over, nor taken as
+    // the new component's, whose removal would delete it. A folder made here
+    // for a component that could not be made goes again.
     const bool folderWasThere = UtlDoesDiskObjectExist(folder);
-    if (UtlDoesDiskObjectExist(record.definitionFile) || !UtlValidateOrCreateFolder(folder) ||
-        !SysWriteFileAtomically(record.definitionFile, content)) {
+    if (UtlDoesDiskObjectExist(record.definitionFile) || UtlDoesDiskObjectExist(record.ixfFile) ||
+        !UtlValidateOrCreateFolder(folder) || !SysWriteFileAtomically(record.definitionFile, content)) {
         DebugLine(record.definitionFile + ": cannot be created");
         if (!folderWasThere) RemoveEmptyFolder(folder);
         return {};
