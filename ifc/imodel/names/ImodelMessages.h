@@ -253,6 +253,10 @@ int ImodelDisplayCORE_NOT_TAKEN_MSG(const char* fileName, const char* workspaceF
 int ImodelDisplayPROJECT_NOT_CONVERTIBLE_MSG(const char* projectFile);
 // The backup archive named would replace a file of the project.
 int ImodelDisplayBACKUP_IN_PROJECT_MSG(const char* archive);
+// --- serial 1461: the names of new designs -------------------------------------
+
+// The name of a new design holds the project token.
+int ImodelDisplayDESIGN_NAME_WITH_PROJECT_TOKEN_MSG(const char* name);
 // set_brennic_lib_options asked for a library path of the user's own without one.
 int ImodelDisplayCUSTOM_SIM_PATH_EMPTY_MSG();
 

@@ -4,6 +4,7 @@
 #include "icmd/design/IcmdSetRoot.h"
 #include "imodel/names/ImodelLineText.h"
 #include "imodel/names/ImodelMessages.h"
+#include "imodel/names/imodelUtl.h"
 
 #include <cctype>
 #include <climits>
@@ -40,9 +41,18 @@ bool IcmdCheckDesignName(const std::string& name)
 {
     // A design is known as name::library: a colon in its name would make
     // two designs one.
-    if (IcmdIsValidProjectName(name) && name.find(':') == std::string::npos) return true;
-    ImodelDisplayINVALID_DESIGN_NAME_MSG(name.c_str());
-    return false;
+    if (!IcmdIsValidProjectName(name) || name.find(':') != std::string::npos) {
+        ImodelDisplayINVALID_DESIGN_NAME_MSG(name.c_str());
+        return false;
+    }
+    // The name reaches the path of the design's file, where the token would
+    // stand for the project folder: the project refuses that file at every
+    // open.
+    if (name.find(ImodelProjectToken) != std::string::npos) {
+        ImodelDisplayDESIGN_NAME_WITH_PROJECT_TOKEN_MSG(name.c_str());
+        return false;
+    }
+    return true;
 }
 
 bool IcmdIsValidProjectLocation(const std::string& folder) { return !folder.empty() && IcmdIsStorableValue(folder); }

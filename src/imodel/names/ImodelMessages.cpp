@@ -462,6 +462,11 @@ IMODEL_LINE(FILE_RENAMED_IN_CASE, 2, 1451, MdbINFO,
 IMODEL_LINE(MEMBER_CASE_TWIN_DROPPED, 2, 1452, MdbWARNING,
             "The project lists '%s' and also '%s', a name that differs only in the case of its letters: the first is "
             "not on disk and was dropped, the second is the project's file.")
+// --- serial 1461: the names of new designs -------------------------------------
+
+IMODEL_LINE(DESIGN_NAME_WITH_PROJECT_TOKEN, 1, 1461, MdbERROR,
+            "'%s' cannot be the name of a design: '<project>' in it would be read as the project's folder, and the "
+            "project could not hold the design's file.")
 // --- serial 1470: the simulator's library path -------------------------------
 
 IMODEL_LINE(CUSTOM_SIM_PATH_EMPTY, 0, 1470, MdbERROR,
