@@ -139,6 +139,11 @@ public:
     virtual Entry GetFile(const IfileObject& file) = 0;
     // The first entry within the scope that the matcher accepts, else empty.
     virtual Entry GetFileFor(const IfileObject::IsSameFileName& matcher, int revisionScope) = 0;
+    // The entry stored under exactly the file's full name when
+    // GetFilesOfSpecificType with the same arguments lists it, else empty:
+    // one file asked about without listing them all. Counts no lookup.
+    virtual Entry GetFileOfSpecificType(const IfileObject& file, int specificType, int revisionScope,
+                                        const IfileManagerFilterParent* extra) = 0;
     // Has the parsed project file take note of each file that the
     // description of place-and-route view `revision` lists; false without a
     // revision manager or when the description cannot be read.

@@ -167,6 +167,19 @@ IfileManager::Entry ifileManagerImpl::FirstNamed(const std::string& name, Imodel
     return found;
 }
 
+IfileManager::Entry ifileManagerImpl::GetFileOfSpecificType(const IfileObject& file, int specificType,
+                                                            int revisionScope, const IfileManagerFilterParent* extra)
+{
+    const auto element = m_files.Find(file.GetInternalFileName());
+    if (element == m_files.Elements().end()) return Entry();
+    // The type the element is filed under decides, as it decides which
+    // bucket GetFilesOfSpecificType walks.
+    const Entry& entry = element->second.entry;
+    if (element->second.type != specificType || !FilterSameSpecificType(revisionScope, extra, specificType)(entry))
+        return Entry();
+    return entry;
+}
+
 bool ifileManagerImpl::HasFileNamed(const std::string& name, ImodelFMStringFileType form, int revisionScope)
 {
     return FirstNamed(name, form, revisionScope) != nullptr;

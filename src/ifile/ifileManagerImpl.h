@@ -273,6 +273,8 @@ public:
     void UpdateFilesAndNotify(int unused) override;
     Entry GetFile(const IfileObject& file) override;
     Entry GetFileFor(const IfileObject::IsSameFileName& matcher, int revisionScope) override;
+    Entry GetFileOfSpecificType(const IfileObject& file, int specificType, int revisionScope,
+                                const IfileManagerFilterParent* extra) override;
     bool RegisterPresentFiles(int revision, ImodelProjectFileStructure& project,
                               const std::vector<Iconvert*>& converters) override;
     bool WriteFileList(std::ostream* stream) override;

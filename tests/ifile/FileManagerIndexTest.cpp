@@ -93,6 +93,15 @@ protected:
             });
             ASSERT_EQ(files.ContainsFile(probe), exact != nullptr) << probe.GetInternalFileName().c_str();
             ASSERT_EQ(files.GetFile(probe), exact) << probe.GetInternalFileName().c_str();
+            // One file asked about by type: as the list of the type holds it.
+            for (const int type : {zorpaFT_HDL, zorpaFT_OMBRIX_CXF, zorpaFT_SDC}) {
+                const int scope = Between(0, 1);
+                std::vector<Entry> ofType;
+                files.GetFilesOfSpecificType(type, ofType, scope, nullptr);
+                const bool listed = exact && std::find(ofType.begin(), ofType.end(), exact) != ofType.end();
+                ASSERT_EQ(files.GetFileOfSpecificType(probe, type, scope, nullptr), listed ? exact : Entry())
+                    << probe.GetInternalFileName().c_str() << " type " << type << " scope " << scope;
+            }
             std::vector<std::string> names = {probe.GetInternalFileName(), probe.GetFullFileName(),
                                               probe.GetFileTitleAndExt(), RandomRelative()};
             for (const std::string& name : names) {
@@ -111,6 +120,7 @@ protected:
             std::vector<Entry> ofType;
             files.GetFilesOfSpecificType(type, ofType, 0, nullptr);
             ASSERT_EQ(ofType, AllByWalk(files, [type](const Entry& file) { return file->GetFileType() == type; }));
+            for (const Entry& file : ofType) ASSERT_EQ(files.GetFileOfSpecificType(*file, type, 0, nullptr), file);
         }
         std::vector<Entry> constraints;
         files.GetFilesOfGlobalType(zorpaFT_GROUP_CONSTRAINT, constraints, 1, nullptr);
