@@ -1,13 +1,16 @@
 // The organize commands seen from inside, where the scenarios cannot look:
 // the flow's tool states after each command and the need-save flag; the
 // lists the model holds after a save and an open; random requests merged
-// against a list worked out in the test; in-process callers that leave out
+// against a list worked out in the test; random named files, in every
+// spelling, refused as a match against the whole allowed list refuses
+// them; in-process callers that leave out
 // the module or name a tool without constraint lists; an optional
 // constraint file the user took out of the place-and-route list; and what
 // the host's dialog reads.
 #include "IcmdTestSupport.h"
 
 #include "icmd/IcmdDoCommand.h"
+#include "icmd/args/IcmdTCLFileArg.h"
 #include "icmd/design/IcmdSetRoot.h"
 #include "icmd/files/IcmdAddFileToModel.h"
 #include "icmd/organize/IcmdOrganizeCDBs.h"
@@ -17,6 +20,7 @@
 #include "icmd/project/IcmdOpenProject.h"
 #include "ifile/IfileManagerFunctions.h"
 #include "imodel/design/ImodelFindModule.h"
+#include "imodel/names/imodelUtl.h"
 #include "imodel/views/ImodelContextImpl.h"
 #include "imodel/views/ImodelFlowOptions.h"
 #include "imodel/views/ImodelRevContextImpl.h"
@@ -29,6 +33,7 @@
 #include "itool/ItoolWithConstraints.h"
 
 #include <algorithm>
+#include <cctype>
 #include <random>
 #include <string>
 #include <vector>
@@ -359,6 +364,111 @@ TEST_F(OrganizeFilesTest, RandomRequestsMergeAsTheirModeSaysEachFileOnce)
         read.SetParams(top);
         ASSERT_EQ(ListOf(read), expected) << "round " << round << " mode " << kind;
         EXPECT_EQ(top->GetStimulusList().size(), expected.size());
+    }
+}
+
+TEST_F(OrganizeFilesTest, NamedFilesAreRefusedAsAWalkOverTheWholeAllowedListRefusesThem)
+{
+    using Mode = IcmdOrganizeFilesBase::ModifyMode;
+    // Benches and sources, each spelled on a command line in several ways:
+    // relative, absolute, "<project>", in other letter case; with files
+    // outside the project and files of the other kind among them.
+    Names spellings;
+    for (int i = 0; i < 8; ++i) {
+        const std::string bench = "stimulus/tb" + std::to_string(i) + ".vhd";
+        const std::string source = "hdl/s" + std::to_string(i) + ".vhd";
+        AddFile(bench, zorpaFT_TB_HDL);
+        AddFile(source, zorpaFT_HDL);
+        for (const std::string& name : {bench, source}) {
+            std::string upper = name;
+            std::transform(upper.begin(), upper.end(), upper.begin(), [](unsigned char c) { return std::toupper(c); });
+            spellings.insert(spellings.end(), {name, m_folder / ("alu/" + name), "<project>/" + name, upper,
+                                               "<project>/" + upper, m_folder / ("alu/" + upper)});
+        }
+        spellings.push_back("stimulus/missing" + std::to_string(i) + ".vhd");
+    }
+    for (const char* name : {"top.vhd", "mid.vhd", "leaf.vhd"}) spellings.push_back(std::string("hdl/") + name);
+
+    // The check as it was: each named file, unless told before, is matched
+    // by key against every allowed file.
+    const auto expectedRefusals = [](IcmdOrganizeFilesBase& command, const Entries& named) {
+        Entries allowed;
+        command.GetAllowedFileList(allowed);
+        Names told;
+        Names refused;
+        for (const Entry& file : named) {
+            const std::string key = ImodelFileNameKey(file->GetInternalFileName());
+            const auto sameKey = [&key](const Entry& other) {
+                return ImodelFileNameKey(other->GetInternalFileName()) == key;
+            };
+            if (std::any_of(allowed.begin(), allowed.end(), sameKey) ||
+                std::find(told.begin(), told.end(), key) != told.end())
+                continue;
+            told.push_back(key);
+            refused.push_back(std::string(Files().ContainsFile(*file) ? "INVALID " : "NOT_FOUND ") +
+                              file->GetFileTitleAndExt());
+        }
+        return std::pair{refused, allowed.empty()};
+    };
+    const auto refusalsTold = [this]() {
+        Names told;
+        for (const MdbMessage& message : messages.Messages()) {
+            if (message.id != "ASSOCIATE_INVALID_FILE" && message.id != "ASSOCIATE_FILES_NOT_FOUND") continue;
+            const std::size_t open = message.text.find('\'');
+            const std::size_t close = message.text.find('\'', open + 1);
+            told.push_back(std::string(message.id == "ASSOCIATE_INVALID_FILE" ? "INVALID " : "NOT_FOUND ") +
+                           message.text.substr(open + 1, close - open - 1));
+        }
+        return told;
+    };
+
+    const auto currentList = [this](bool stimulus) {
+        if (stimulus) {
+            IcmdOrganizeStimulus read(false);
+            read.SetParams(top);
+            return ListOf(read);
+        }
+        IcmdOrganizeSources read(false);
+        read.SetParams(ideSYNTHESIS, top);
+        return ListOf(read);
+    };
+
+    std::mt19937 random(11);
+    std::uniform_int_distribution<std::size_t> pick(0, spellings.size() - 1);
+    std::uniform_int_distribution<int> count(1, 4);
+    for (int round = 0; round < 120; ++round) {
+        Entries named;
+        for (int i = count(random); i > 0; --i) {
+            const Entry file =
+                IcmdGetFileObjectFromTCLArgValue(spellings[pick(random)], std::string(), zorpaFT_UNKNOWN, true, false);
+            ASSERT_TRUE(file);
+            named.push_back(file);
+            // Named again, by the same entry or by one made apart.
+            if (random() % 5 == 0) named.push_back(file);
+            if (random() % 5 == 0) named.push_back(boost::make_shared<IfileObjectEx>(*file));
+        }
+        const Mode mode = random() % 2 ? Mode::New : Mode::Add;
+        const bool stimulus = round % 2 == 0;
+        std::unique_ptr<IcmdOrganizeFilesBase> command;
+        if (stimulus)
+            command = Stimulus(named, mode);
+        else
+            command = Sources(ideSYNTHESIS, top, named, false, mode);
+        // Each allowed file is found by its own name as itself.
+        Entries allowed;
+        command->GetAllowedFileList(allowed);
+        for (const Entry& file : allowed) ASSERT_EQ(command->FindAllowedFile(file), file);
+        const auto [refused, noneAllowed] = expectedRefusals(*command, named);
+        const Names before = currentList(stimulus);
+        messages.Clear();
+        const bool ran = Run(std::move(command));
+        ASSERT_EQ(ran, refused.empty()) << round;
+        EXPECT_EQ(refusalsTold(), refused) << round;
+        EXPECT_EQ(messages.WithId("ASSOCIATE_FILES_LIST").size(), refused.empty() || noneAllowed ? 0u : 1u) << round;
+        // A refused request changes nothing.
+        if (!ran) {
+            EXPECT_EQ(currentList(stimulus), before) << round;
+        }
     }
 }
 

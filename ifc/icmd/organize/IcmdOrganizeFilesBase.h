@@ -53,6 +53,11 @@ public:
     virtual bool IsUsingDefaultList() = 0;
     // The files that may be named.
     virtual void GetAllowedFileList(Entries& out) = 0;
+    // The allowed file stored under exactly the name of `file`, found
+    // without making the whole allowed list; empty when only the list can
+    // tell (so by default). Lets a command naming one file of a large
+    // project check it at the cost of one lookup.
+    virtual Entry FindAllowedFile(const Entry& file);
     // Stores the new list with the use states of the tool's optional files;
     // false when it could not be stored.
     virtual bool ApplyNewFileList(const Entries& list, const ImodelOptionalFiles& optional) = 0;
@@ -99,6 +104,10 @@ protected:
 
 private:
     ModifyMode GetMode() const;
+    // Whether every named file was found allowed one by one
+    // (FindAllowedFile): then none is refused and the allowed list is not
+    // made. False when no file is named.
+    bool AllNamedFilesFoundAllowed();
     // The current list merged with the named files by mode, each file once.
     Entries Merge(ModifyMode mode, const Entries& current, const Entries& requested);
 

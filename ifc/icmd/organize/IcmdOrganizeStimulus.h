@@ -27,6 +27,7 @@ public:
     bool IsUsingDefaultList() override;
     // The project's test-bench files.
     void GetAllowedFileList(Entries& out) override;
+    Entry FindAllowedFile(const Entry& file) override;
     bool ApplyNewFileList(const Entries& list, const ImodelOptionalFiles& optional) override;
     bool CanBeRemoved(const Entry& file, bool silent) override;
     void GetOptionalFileList(Entries list, ImodelOptionalFiles& out) override;

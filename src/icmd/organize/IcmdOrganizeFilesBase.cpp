@@ -14,6 +14,7 @@
 #include "imodel/names/ImodelMessages.h"
 #include "itool/ItoolFunctions.h"
 
+#include <algorithm>
 #include <cctype>
 #include <unordered_set>
 
@@ -96,6 +97,7 @@ AcmdEnum::Result IcmdOrganizeFilesBase::checkParams()
     // hold would lose them, or fail every save.
     if (!IfileCheckStorableName(GetModule()->GetName(), "module")) return AcmdEnum::Failure;
     if (result != AcmdEnum::Success || !m_mode || GetMode() == Remove || !m_file.MustBeInProject()) return result;
+    if (AllNamedFilesFoundAllowed()) return result;
     Entries allowed;
     GetAllowedFileList(allowed);
     std::unordered_set<std::string> passed = KeysOf(allowed);
@@ -119,6 +121,22 @@ AcmdEnum::Result IcmdOrganizeFilesBase::checkParams()
         ImodelDisplayASSOCIATE_FILES_LIST_MSG(allowedNames.c_str());
     }
     return result;
+}
+
+IcmdOrganizeFilesBase::Entry IcmdOrganizeFilesBase::FindAllowedFile(const Entry&) { return Entry(); }
+
+bool IcmdOrganizeFilesBase::AllNamedFilesFoundAllowed()
+{
+    // A file found by its exact name is one the allowed list holds under
+    // the same key; any other answer (a spelling in other letter case, a
+    // tool's own entry, a refusal) is left to the whole list.
+    const Entries& named = m_file.GetObjects();
+    if (named.empty()) return false;
+    return std::all_of(named.begin(), named.end(), [this](const Entry& file) {
+        if (!file) return true;
+        const Entry found = FindAllowedFile(file);
+        return found && (found == file || KeyOf(found) == KeyOf(file));
+    });
 }
 
 AcmdEnum::Result IcmdOrganizeFilesBase::execDo()

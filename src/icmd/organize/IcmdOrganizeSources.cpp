@@ -99,6 +99,11 @@ void IcmdOrganizeSources::GetAllowedFileList(Entries& out)
     Files().GetFilesOfSpecificType(zorpaFT_HDL, out, 0, nullptr);
 }
 
+IcmdOrganizeSources::Entry IcmdOrganizeSources::FindAllowedFile(const Entry& file)
+{
+    return Files().GetFileOfSpecificType(*file, zorpaFT_HDL, 0, nullptr);
+}
+
 bool IcmdOrganizeSources::ApplyNewFileList(const Entries& list, const ImodelOptionalFiles&)
 {
     ImodelModule* module = GetModule();

@@ -42,6 +42,11 @@ void IcmdOrganizeStimulus::GetAllowedFileList(Entries& out)
     Files().GetFilesOfSpecificType(zorpaFT_TB_HDL, out, 0, nullptr);
 }
 
+IcmdOrganizeStimulus::Entry IcmdOrganizeStimulus::FindAllowedFile(const Entry& file)
+{
+    return Files().GetFileOfSpecificType(*file, zorpaFT_TB_HDL, 0, nullptr);
+}
+
 bool IcmdOrganizeStimulus::ApplyNewFileList(const Entries& list, const ImodelOptionalFiles&)
 {
     ImodelModule* module = GetModule();
