@@ -28,12 +28,6 @@ proc core_text {name mems} {
         "<fileSets><fileSet fileSetId=\"HDL_FILESET\"><file><name>$name.v</name></file></fileSet>" \
         "<fileSet fileSetId=\"ANY_SIMULATION_FILESET\">$files</fileSet></fileSets></Component>"] \n]\n
 }
-# Lets the shell wait long enough for a few checks.
-proc wait_for_checks {} {
-    after 200 {set ::waited 1}
-    vwait ::waited
-}
-
 write_file lib/c1/c1.cxf [core_text c1 {init.mem c1.mem}]
 write_file lib/c1/c1.v "module c1; endmodule\n"
 write_file lib/c1/sim/init.mem "core c1 init\n"
@@ -64,7 +58,7 @@ write_file lib/c2/sim/c2.mem "core c2 own v2\n"
 write_file lib/c2/c2.cxf "[core_text c2 {c1.mem c2.mem}]<!-- v2 -->\n"
 file mtime lib/c1/c1.cxf [expr {[clock seconds] + 5}]
 file mtime lib/c2/c2.cxf [expr {[clock seconds] + 5}]
-wait_for_checks
+wait_for_checks 200
 show_members
 copies
 

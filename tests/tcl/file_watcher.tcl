@@ -13,11 +13,6 @@ if {![info exists env(WATCH_SESSION)]} {
     set env(QUORLANE_OPTIONS) [file join [pwd] options]
     exit [run_again WATCH_SESSION 1]
 }
-# Lets the shell wait long enough for a few checks.
-proc wait_for_checks {} {
-    after 150 {set ::waited 1}
-    vwait ::waited
-}
 proc tree {} { puts [dump_all_modules -tree true] }
 proc members {} {
     save_project
@@ -26,16 +21,11 @@ proc members {} {
     }
 }
 proc members_text {} { save_project; return [read_file alu.prj] }
-proc unit {name sub} {
-    set text "entity $name is port (p : in bit); end;\narchitecture rtl of $name is\nbegin\n"
-    if {$sub ne ""} { append text "  u : entity work.$sub port map (p);\n" }
-    return "${text}end;\n"
-}
 # Moves a file's time ahead, so that an edit within the same second shows.
 proc touch {name seconds} { file mtime $name [expr {[clock seconds] + $seconds}] }
 
-write_file src/top.vhd [unit top mid]
-write_file src/mid.vhd [unit mid leaf]
+write_file src/top.vhd [vhdl_unit top mid]
+write_file src/mid.vhd [vhdl_unit mid leaf]
 
 puts "--- a VHDL project whose mid uses a leaf that is not there yet"
 try {new_project -location alu -name alu -hdl VHDL -family ZX3 -die zx3_10 -package tq100}
@@ -44,20 +34,20 @@ try {import_files -hdl_source {../src/top.vhd ../src/mid.vhd}}
 tree
 
 puts "--- leaf.vhd dropped into the HDL folder: nothing happens until the shell waits"
-write_file hdl/leaf.vhd [unit leaf ""]
+write_file hdl/leaf.vhd [vhdl_unit leaf ""]
 tree
 wait_for_checks
 tree
 
 puts "--- mid.vhd edited on disk so that it no longer uses leaf: parsed again"
-write_file hdl/mid.vhd [unit mid ""]
+write_file hdl/mid.vhd [vhdl_unit mid ""]
 touch hdl/mid.vhd 5
 wait_for_checks
 tree
 
 puts "--- what the watcher leaves out: Verilog in a VHDL project, a file one level too deep, an empty file"
 write_file hdl/counter.v "module counter; endmodule\n"
-write_file hdl/old/top.vhd [unit top ""]
+write_file hdl/old/top.vhd [vhdl_unit top ""]
 write_file hdl/empty.vhd ""
 puts "--- and what it takes into other folders: a test bench, a simulation script"
 write_file stimulus/tb_top.vhd "entity tb_top is end;\narchitecture sim of tb_top is begin end;\n"
@@ -67,7 +57,7 @@ members
 
 puts "--- with file detection off nothing comes in; on again, the file is taken"
 try {project_settings -auto_file_detection false}
-write_file hdl/late.vhd [unit late ""]
+write_file hdl/late.vhd [vhdl_unit late ""]
 wait_for_checks
 puts "  late.vhd in the project: [expr {[string first late.vhd [members_text]] >= 0}]"
 try {project_settings -auto_file_detection true}
@@ -81,7 +71,7 @@ tree
 
 puts "--- closed, nothing is watched; opened again, what lay there is the start"
 try {close_project}
-write_file hdl/while_closed.vhd [unit while_closed ""]
+write_file hdl/while_closed.vhd [vhdl_unit while_closed ""]
 wait_for_checks
 try {open_project alu.prj}
 wait_for_checks
@@ -92,9 +82,9 @@ wait_for_checks
 puts "  while_closed.vhd in the project: [expr {[string first while_closed.vhd [members_text]] >= 0}]"
 
 puts "--- an edit on disk, then an import before the shell waits: the import takes only its own file"
-write_file hdl/while_closed.vhd [unit while_closed late]
+write_file hdl/while_closed.vhd [vhdl_unit while_closed late]
 touch hdl/while_closed.vhd 11
-write_file ../src/extra.vhd [unit extra ""]
+write_file ../src/extra.vhd [vhdl_unit extra ""]
 try {import_files -hdl_source ../src/extra.vhd}
 tree
 puts "--- the next check parses the edited source again"
@@ -102,7 +92,7 @@ wait_for_checks
 tree
 
 puts "--- a source outside the project, linked in by the project file"
-write_file ../src/shared.vhd [unit shared ""]
+write_file ../src/shared.vhd [vhdl_unit shared ""]
 try {close_project}
 set text [read_file alu.prj]
 set member "VALUE \"<project>/hdl/top.vhd,hdl\""

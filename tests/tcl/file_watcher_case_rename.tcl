@@ -10,16 +10,6 @@
 # the shell starts: the session runs in a shell started with a short one.
 source [file join [file dirname [info script]] lib scenario.tcl]
 with_options CASE_RENAME_SESSION "IDE_TIMER_INTERVAL = 20\n"
-# Lets the shell wait long enough for a few checks.
-proc wait_for_checks {} {
-    after 150 {set ::waited 1}
-    vwait ::waited
-}
-proc unit {name sub} {
-    set text "entity $name is port (p : in bit); end;\narchitecture rtl of $name is\nbegin\n"
-    if {$sub ne ""} { append text "  u : entity work.$sub port map (p);\n" }
-    return "${text}end;\n"
-}
 # Renames a file on disk; with `edited`, then moves its time ahead as an
 # editor's save would.
 proc rename_on_disk {from to {edited ""}} {
@@ -44,9 +34,9 @@ proc show {} {
     puts "  stimulus of MID: [lindex $lines [expr {$list + 1}]]"
 }
 
-write_file src/top.vhd [unit top MID]
-write_file src/Base.vhd [unit MID ""]
-write_file src/MID.vhd [unit MID ""]
+write_file src/top.vhd [vhdl_unit top MID]
+write_file src/Base.vhd [vhdl_unit MID ""]
+write_file src/MID.vhd [vhdl_unit MID ""]
 write_file src/TB.vhd "entity tb is end;\narchitecture sim of tb is begin end;\n"
 
 puts "--- MID, defined by two files: the user chooses MID.vhd, gives MID a stimulus and makes it the root"
@@ -68,8 +58,8 @@ rename_on_disk hdl/MID.vhd hdl/mid.vhd
 show
 
 puts "--- renamed back to MID.vhd and edited on disk in the same breath: parsed again, still one member"
-write_file hdl/mid.vhd [unit MID leaf]
-write_file hdl/leaf.vhd [unit leaf ""]
+write_file hdl/mid.vhd [vhdl_unit MID leaf]
+write_file hdl/leaf.vhd [vhdl_unit leaf ""]
 rename_on_disk hdl/mid.vhd hdl/MID.vhd edited
 show
 

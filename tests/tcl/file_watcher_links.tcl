@@ -12,17 +12,7 @@
 source [file join [file dirname [info script]] lib scenario.tcl]
 with_options LINKS_WATCH_SESSION \
     "IDE_LINKING_ENABLED = 1\nIDE_TIMER_INTERVAL = 20\nIDE_SAVE_FILE_STAMPS_IN_PRJ = 1\n"
-# Lets the shell wait long enough for a few checks.
-proc wait_for_checks {} {
-    after 150 {set ::waited 1}
-    vwait ::waited
-}
 proc tree {} { puts [dump_all_modules -tree true] }
-proc unit {name sub} {
-    set text "entity $name is port (p : in bit); end;\narchitecture rtl of $name is\nbegin\n"
-    if {$sub ne ""} { append text "  u : entity work.$sub port map (p);\n" }
-    return "${text}end;\n"
-}
 proc stimulus_of_mid {} { try {test_associate_stimulus -module mid -file stimulus/tb.vhd} }
 proc root {} {
     save_project
@@ -31,8 +21,8 @@ proc root {} {
     puts "  the root: $root"
 }
 
-write_file src/top.vhd [unit top mid]
-write_file shared/mid.vhd [unit mid ""]
+write_file src/top.vhd [vhdl_unit top mid]
+write_file shared/mid.vhd [vhdl_unit mid ""]
 write_file src/tb.vhd "entity tb is end;\narchitecture sim of tb is begin end;\n"
 
 puts "--- top uses mid, a linked unit with a test bench of its own, made the root"
@@ -61,7 +51,7 @@ puts "--- it goes away and comes back changed: mid keeps its test bench too"
 file rename ../shared/mid.vhd ../shared/mid.away
 wait_for_checks
 file rename ../shared/mid.away ../shared/mid.vhd
-write_file ../shared/mid.vhd "[unit mid {}]-- edited\n"
+write_file ../shared/mid.vhd "[vhdl_unit mid {}]-- edited\n"
 wait_for_checks
 tree
 stimulus_of_mid
@@ -82,6 +72,6 @@ try {close_project}
 set text [read_file alu.prj]
 regsub -all {TIME="(-?[0-9]+)[0-9]{9}"} $text {TIME="\1"} text
 write_file alu.prj $text
-write_file ../shared/mid.vhd "[unit mid {}]-- edited again, and longer\n"
+write_file ../shared/mid.vhd "[vhdl_unit mid {}]-- edited again, and longer\n"
 try {open_project alu.prj}
 try {close_project}

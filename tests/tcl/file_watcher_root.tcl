@@ -9,16 +9,6 @@
 # the shell starts: the session runs in a shell started with a short one.
 source [file join [file dirname [info script]] lib scenario.tcl]
 with_options ROOT_WATCH_SESSION "IDE_TIMER_INTERVAL = 20\n"
-# Lets the shell wait long enough for a few checks.
-proc wait_for_checks {} {
-    after 150 {set ::waited 1}
-    vwait ::waited
-}
-proc unit {name sub} {
-    set text "entity $name is port (p : in bit); end;\narchitecture rtl of $name is\nbegin\n"
-    if {$sub ne ""} { append text "  u : entity work.$sub port map (p);\n" }
-    return "${text}end;\n"
-}
 # Writes a source as an editor saves it, its time moved ahead so that a
 # save within the same second shows.
 set saves 0
@@ -33,9 +23,9 @@ proc root {} {
     puts "  the root: $root"
 }
 
-write_file src/top.vhd [unit top mid]
-write_file src/mid.vhd [unit mid ""]
-write_file src/bench.vhd [unit bench ""]
+write_file src/top.vhd [vhdl_unit top mid]
+write_file src/mid.vhd [vhdl_unit mid ""]
+write_file src/bench.vhd [vhdl_unit bench ""]
 
 puts "--- top uses mid; bench stands apart; the user makes top the root"
 try {new_project -location alu -name alu -hdl VHDL -family ZX3 -die zx3_10 -package tq100}
@@ -45,34 +35,34 @@ try {set_root top}
 root
 
 puts "--- a typo in top's name: another unit stands in as the root"
-save_source hdl/top.vhd [unit topp mid]
+save_source hdl/top.vhd [vhdl_unit topp mid]
 root
 puts "--- the typo fixed: top is the root again"
-save_source hdl/top.vhd [unit top mid]
+save_source hdl/top.vhd [vhdl_unit top mid]
 root
 puts "--- the file emptied, then written whole again"
 save_source hdl/top.vhd ""
 root
-save_source hdl/top.vhd [unit top mid]
+save_source hdl/top.vhd [vhdl_unit top mid]
 root
 puts "--- half written, then whole: top stayed the root throughout"
 save_source hdl/top.vhd "entity top is port (p : in bit); end;\n"
 root
-save_source hdl/top.vhd [unit top mid]
+save_source hdl/top.vhd [vhdl_unit top mid]
 root
 
 puts "--- while top is away the user chooses bench: bench stays the root when top comes back"
-save_source hdl/top.vhd [unit topp mid]
+save_source hdl/top.vhd [vhdl_unit topp mid]
 try {set_root bench}
-save_source hdl/top.vhd [unit top mid]
+save_source hdl/top.vhd [vhdl_unit top mid]
 root
 try {set_root top}
 
 puts "--- saved and closed while top is away: the project keeps the root it has"
-save_source hdl/top.vhd [unit topp mid]
+save_source hdl/top.vhd [vhdl_unit topp mid]
 try {close_project}
 try {open_project alu.prj}
 root
-save_source hdl/top.vhd [unit top mid]
+save_source hdl/top.vhd [vhdl_unit top mid]
 root
 try {close_project}

@@ -40,15 +40,6 @@ proc named {name} {
     save_project
     puts "  $name: [expr {[string first $name [read_file alu.prj]] < 0 ? {named nowhere} : {still named}}]"
 }
-# Saves, opens the project again and saves: the same bytes.
-proc round_trip {} {
-    save_project
-    set saved [read_file alu.prj]
-    close_project
-    open_project alu.prj
-    save_project
-    puts "  saved, opened and saved again: [expr {$saved eq [read_file alu.prj] ? {the same file} : {a different file}}]"
-}
 
 write_file src/top.vhd "entity top is end;\narchitecture rtl of top is\n  signal a, b : bit;\nbegin\n  u : entity work.mid port map (a, b);\nend;\n"
 write_file src/mid.vhd "entity mid is port (a : in bit; b : out bit); end;\narchitecture rtl of mid is begin b <= a; end;\n"

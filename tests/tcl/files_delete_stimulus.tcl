@@ -27,14 +27,6 @@ proc benches {} {
         puts "  $unit: {$names}"
     }
 }
-proc round_trip {} {
-    save_project
-    set saved [read_file alu.prj]
-    close_project
-    open_project alu.prj
-    save_project
-    puts "  saved, opened and saved again: [expr {$saved eq [read_file alu.prj] ? {the same file} : {a different file}}]"
-}
 
 set ports "port (a : in bit; b : out bit)"
 write_file src/mid.vhd "entity mid is $ports; end;\narchitecture rtl of mid is begin b <= a; end;\n"

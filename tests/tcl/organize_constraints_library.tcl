@@ -15,10 +15,6 @@
 source [file join [file dirname [info script]] lib scenario.tcl]
 source [file join [file dirname [info script]] lib layout_design.tcl]
 with_options CONSTRAINTS_LIBRARY_SESSION [layout_options "IDE_TIMER_INTERVAL = 20"]
-proc wait_for_checks {} {
-    after 150 {set ::waited 1}
-    vwait ::waited
-}
 # The lists beside the view's databases, one line each.
 proc layout_lists {} {
     foreach name [lsort [glob -nocomplain -directory pallador/impl1 *.ide_pld]] {

@@ -14,10 +14,6 @@ source [file join [file dirname [info script]] lib scenario.tcl]
 source [file join [file dirname [info script]] lib layout_design.tcl]
 with_options MISSING_FILES_SESSION [layout_options "SYNTHESIS_CONSTRAINTS_LIST = sdc" \
     "PHYSYNTH_CONSTRAINTS_LIST = sdc pdc" "IDE_TIMER_INTERVAL = 20"]
-proc wait_for_checks {} {
-    after 150 {set ::waited 1}
-    vwait ::waited
-}
 # The list of each tool as test_organize_constraints finds it, and the
 # place-and-route list as its file holds it.
 proc lists {synthesis physynth pallador} {

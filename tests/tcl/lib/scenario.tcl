@@ -98,3 +98,24 @@ proc show_reopened {} {
     try {save_project}
     foreach line [split [string trim [read_file alu/alu.prj]] \n] { puts "  $line" }
 }
+# Saves, opens the project alu.prj again and saves: whether the two saves
+# wrote the same bytes.
+proc round_trip {} {
+    save_project
+    set saved [read_file alu.prj]
+    close_project
+    open_project alu.prj
+    save_project
+    puts "  saved, opened and saved again: [expr {$saved eq [read_file alu.prj] ? {the same file} : {a different file}}]"
+}
+# Lets the shell's file watcher run a few checks (at its short pace).
+proc wait_for_checks {{ms 150}} {
+    after $ms {set ::waited 1}
+    vwait ::waited
+}
+# A VHDL entity `name` with one port, its architecture using `sub` when given.
+proc vhdl_unit {name sub} {
+    set text "entity $name is port (p : in bit); end;\narchitecture rtl of $name is\nbegin\n"
+    if {$sub ne ""} { append text "  u : entity work.$sub port map (p);\n" }
+    return "${text}end;\n"
+}
