@@ -300,6 +300,18 @@ WatchedLists& TheAssociationLists()
     return *lists;
 }
 
+void Watch(WatchedLists& all, const std::deque<IfileObject>& list)
+{
+    const std::lock_guard<std::mutex> held(all.lock);
+    all.lists.insert(&list);
+}
+
+void Unwatch(WatchedLists& all, const std::deque<IfileObject>& list)
+{
+    const std::lock_guard<std::mutex> held(all.lock);
+    all.lists.erase(&list);
+}
+
 std::string FileKey(const IfileObject& file, const std::string& projectFolder)
 {
     return ImodelFileNameKey(file.GetInternalFileName().GetString(), projectFolder);
@@ -307,19 +319,9 @@ std::string FileKey(const IfileObject& file, const std::string& projectFolder)
 
 }  // namespace
 
-void ImodelAssociationListWatch::Made(const std::deque<IfileObject>& list)
-{
-    WatchedLists& all = TheAssociationLists();
-    const std::lock_guard<std::mutex> held(all.lock);
-    all.lists.insert(&list);
-}
+void ImodelAssociationListWatch::Made(const std::deque<IfileObject>& list) { Watch(TheAssociationLists(), list); }
 
-void ImodelAssociationListWatch::Gone(const std::deque<IfileObject>& list)
-{
-    WatchedLists& all = TheAssociationLists();
-    const std::lock_guard<std::mutex> held(all.lock);
-    all.lists.erase(&list);
-}
+void ImodelAssociationListWatch::Gone(const std::deque<IfileObject>& list) { Unwatch(TheAssociationLists(), list); }
 
 std::size_t ImodelAssociationListWatch::Forget(const std::vector<IfileObject>& files)
 {
@@ -343,19 +345,9 @@ std::size_t ImodelAssociationListWatch::Forget(const std::vector<IfileObject>& f
     return taken;
 }
 
-void ImodelSynthesisListWatch::Made(const std::deque<IfileObject>& list)
-{
-    WatchedLists& all = TheSynthesisLists();
-    const std::lock_guard<std::mutex> held(all.lock);
-    all.lists.insert(&list);
-}
+void ImodelSynthesisListWatch::Made(const std::deque<IfileObject>& list) { Watch(TheSynthesisLists(), list); }
 
-void ImodelSynthesisListWatch::Gone(const std::deque<IfileObject>& list)
-{
-    WatchedLists& all = TheSynthesisLists();
-    const std::lock_guard<std::mutex> held(all.lock);
-    all.lists.erase(&list);
-}
+void ImodelSynthesisListWatch::Gone(const std::deque<IfileObject>& list) { Unwatch(TheSynthesisLists(), list); }
 
 bool ImodelSynthesisListWatch::AnyNames(const IfileObject& file)
 {
