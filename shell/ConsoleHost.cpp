@@ -221,13 +221,7 @@ void ConsoleHost::ProjectLocationChanged(const ImodelFileName& oldFolder, const 
     const std::string from = UtlResolveDots(oldFolder.GetString());
     const std::string to = design->GetProjectFolder().GetString();
     if (from.empty() || to.empty() || UtlIsSameFileName(from, to)) return;
-    const auto moved = [&](const std::string& name) {
-        const std::string full = UtlResolveDots(name);
-        if (full.size() <= from.size() || full[from.size()] != '/' ||
-            !UtlIsSameFileName(full.substr(0, from.size()), from))
-            return std::string();
-        return to + full.substr(from.size());
-    };
+    const auto moved = [&](const std::string& name) { return ImodelNameMovedToFolder(name, from, to); };
     const std::string views = to + SysGetDirChar() + "pallador";
     std::vector<std::string> viewNames;
     if (!SysListFolder(views, viewNames)) return;

@@ -67,6 +67,12 @@ void ImodelGetRelativePath(const ImodelFileName& folder, ImodelFileName& path);
 std::string ImodelGetPathRelativeToVariable(const std::string& variableFolder, const std::string& path,
                                             const char* name);
 
+// The name `name` would have if the folder `from` it lies in (dots
+// resolved, names compared as the file system does) were `to`; empty when
+// it does not lie below `from`. For a project read from another folder
+// than the one it was saved in.
+std::string ImodelNameMovedToFolder(const std::string& name, const std::string& from, const std::string& to);
+
 // A name that may be used for a file or folder: none of * | " < > ~ ?, no
 // line break, and a colon only as a drive designation ("C:").
 bool ImodelIsValidPathName(const std::string& name);

@@ -48,14 +48,8 @@ bool StartsWith(const std::string& line, const char* prefix) { return line.rfind
 void FollowProjectFolder(std::string& file, const std::string& savedIn, const std::string& projectFolder)
 {
     if (file.empty() || savedIn.empty() || projectFolder.empty()) return;
-    std::string from = UtlResolveDots(savedIn);
-    while (from.size() > 1 && from.back() == '/') from.pop_back();
-    const std::string full = UtlResolveDots(file);
-    if (full.size() <= from.size() + 1 || full[from.size()] != '/' ||
-        !UtlIsSameFileName(full.substr(0, from.size()), from))
-        return;
-    const std::string there = projectFolder + full.substr(from.size());
-    if (UtlDoesFileExist(there)) file = there;
+    const std::string there = ImodelNameMovedToFolder(file, savedIn, projectFolder);
+    if (!there.empty() && UtlDoesFileExist(there)) file = there;
 }
 
 }  // namespace

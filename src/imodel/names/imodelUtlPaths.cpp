@@ -214,6 +214,17 @@ void ImodelGetRelativePath(const ImodelFileName& folder, ImodelFileName& path)
     path = prefix + remainder.substr(pathStart);
 }
 
+std::string ImodelNameMovedToFolder(const std::string& name, const std::string& from, const std::string& to)
+{
+    std::string folder = UtlResolveDots(from);
+    while (folder.size() > 1 && folder.back() == '/') folder.pop_back();
+    const std::string full = UtlResolveDots(name);
+    if (folder.empty() || full.size() <= folder.size() + 1 || full[folder.size()] != '/' ||
+        !UtlIsSameFileName(full.substr(0, folder.size()), folder))
+        return std::string();
+    return to + full.substr(folder.size());
+}
+
 std::string ImodelGetPathRelativeToVariable(const std::string& variableFolder, const std::string& path,
                                             const char* name)
 {
