@@ -5,7 +5,7 @@
 #include "itool/ItoolFunctions.h"
 #include "src/imodel/design/imodelReclaimer.h"
 #include "src/imodel/views/imodelContextNotify.h"
-#include "src/imodel/views/imodelUsedFileIndex.h"
+#include "src/imodel/views/imodelFileNameIndex.h"
 
 #include <algorithm>
 #include <atomic>
@@ -17,6 +17,16 @@ std::atomic<std::size_t>& NotRestingCount()
 {
     static std::atomic<std::size_t> count{0};
     return count;
+}
+
+// The files the views chose for the flow, by name: a project opened with
+// thousands of chosen files missing would otherwise walk every unit for
+// each. Made once and never deleted: revisions may outlive the statics of
+// this file at the process's end.
+imodelFileNameIndex<ImodelRevContextImpl>& UsedFileIndex()
+{
+    static auto* const index = new imodelFileNameIndex<ImodelRevContextImpl>;
+    return *index;
 }
 
 }  // namespace
@@ -36,7 +46,7 @@ ImodelRevContextImpl::ImodelRevContextImpl(const ImodelRevContextImpl& other, Im
 
 ImodelRevContextImpl::~ImodelRevContextImpl()
 {
-    imodelUsedFileIndex::Remove(this, m_usedFiles.Get());
+    UsedFileIndex().RemoveAll(this, m_usedFiles.Get());
     if (m_counted && !Rests()) --NotRestingCount();
 }
 
@@ -221,7 +231,7 @@ void ImodelRevContextImpl::UseFile(const IfileObject& file, bool notify)
     if (used != m_usedFiles.Get().end() && *used == file) return;
     DontUseFile(type, false);
     m_usedFiles.Use().push_back(file);
-    imodelUsedFileIndex::Add(this, file);
+    UsedFileIndex().Add(this, file);
     imodelContextMarkNeedSave();
     if (notify) ReportUsedFileChange(type);
 }
@@ -231,7 +241,7 @@ void ImodelRevContextImpl::DontUseFile(zorpaFileManagerTypes specificType, bool 
     const std::size_t removed =
         m_usedFiles.empty() ? 0 : std::erase_if(m_usedFiles.Use(), [this, specificType](const IfileObject& file) {
             if (file.GetFileSpecificType() != specificType) return false;
-            imodelUsedFileIndex::Remove(this, file);
+            UsedFileIndex().Remove(this, file);
             return true;
         });
     if (removed == 0) return;
@@ -242,17 +252,17 @@ void ImodelRevContextImpl::DontUseFile(zorpaFileManagerTypes specificType, bool 
 
 void ImodelRevContextImpl::ReplaceUsedFiles(UsedFiles files)
 {
-    imodelUsedFileIndex::Remove(this, m_usedFiles.Get());
+    UsedFileIndex().RemoveAll(this, m_usedFiles.Get());
     m_usedFiles = std::move(files);
-    imodelUsedFileIndex::Add(this, m_usedFiles.Get());
+    UsedFileIndex().AddAll(this, m_usedFiles.Get());
 }
 
 std::vector<ImodelRevContextImpl*> ImodelRevContextImpl::UsingFile(const IfileObject& file)
 {
-    if (!imodelUsedFileIndex::Any(file)) return {};
+    if (!UsedFileIndex().Any(file)) return {};
     // Units handed over are deleted before their revisions are looked at.
     imodelTheReclaimer().Wait();
-    std::vector<ImodelRevContextImpl*> revisions = imodelUsedFileIndex::Holding(file);
+    std::vector<ImodelRevContextImpl*> revisions = UsedFileIndex().Holding(file);
     std::erase_if(revisions, [&file](const ImodelRevContextImpl* revision) { return !revision->IsFileUsed(file); });
     return revisions;
 }

@@ -25,12 +25,14 @@ public:
     template <class Files>
     void AddAll(Holder* holder, const Files& files)
     {
+        if (files.empty()) return;  // most holders hold none: no lock taken
         const std::lock_guard<std::mutex> held(m_lock);
         for (const IfileObject& file : files) AddLocked(holder, file);
     }
     template <class Files>
     void RemoveAll(Holder* holder, const Files& files)
     {
+        if (files.empty()) return;  // most holders hold none: no lock taken
         const std::lock_guard<std::mutex> held(m_lock);
         for (const IfileObject& file : files) RemoveLocked(holder, file);
     }
