@@ -511,19 +511,7 @@ void ImodelGetCommonFilesWeCanRemove(const ImodelModule::FileEntries& removed,
 
 void ImodelUpdateStimulusAssociation(const IfileObject& stimulus, std::deque<ImodelModule*>* modules)
 {
-    if (modules == nullptr) return;
-    // Depth-first, each unit once: a design may instantiate itself.
-    std::unordered_set<const ImodelModule*> seen;
-    std::vector<ImodelModule*> pending(modules->rbegin(), modules->rend());
-    while (!pending.empty()) {
-        ImodelModule* module = pending.back();
-        pending.pop_back();
-        if (module == nullptr || !seen.insert(module).second) continue;
-        ImodelModule::FileList files = module->GetStimulusList();
-        if (std::erase(files, stimulus) > 0) module->SetNewStimulusList(files, nullptr);
-        if (const ImodelLinkList* subBlocks = module->GetSubBlocks())
-            pending.insert(pending.end(), subBlocks->rbegin(), subBlocks->rend());
-    }
+    ImodelUpdateStimulusAssociation(std::vector<IfileObject>{stimulus}, modules);
 }
 
 void ImodelUpdateStimulusAssociation(const std::vector<IfileObject>& stimuli, std::deque<ImodelModule*>* modules)
