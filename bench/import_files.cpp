@@ -5,6 +5,13 @@
 // (compare the items per second of the sizes), and the import takes at most
 // 3 times as long as scanning the same files alone (BM_ScanAlone, the
 // scanner of parse_file on each file from disk, into an empty design).
+//
+// BM_ImportNetlistsAndConstraints: a project of N units (the same tree),
+// then a netlist, a timing and a pin constraint file per unit, in one
+// import_files ("one") or one import_files per file ("each"), at 500 to
+// 8,000 units. Target: the cost per unit does not grow with the design
+// (each constraint file was once told to every unit, which looked at every
+// netlist).
 #include "BenchShell.h"
 
 #include "icmd/scan/ZorpaParser.h"
@@ -14,6 +21,7 @@
 #include "imodel/design/ImodelModule.h"
 #include "imodel/model/Imodel.h"
 
+#include <foundation/Def.h>
 #include <foundation/Sys.h>
 
 #include <benchmark/benchmark.h>
@@ -144,7 +152,90 @@ void BM_ScanAlone(benchmark::State& state)
     Design().Reset();
 }
 
+// A netlist, a timing and a pin constraint file for each of the `count`
+// units of GetSources, written once per size; the Tcl lists by kind.
+struct UnitFiles {
+    std::string netlists;
+    std::string timing;
+    std::string pins;
+    std::vector<std::string> each;
+};
+
+const UnitFiles& GetUnitFiles(int count)
+{
+    static std::map<int, UnitFiles> written;
+    UnitFiles& files = written[count];
+    if (!files.each.empty()) return files;
+    const std::string folder = Folder().path + "/flow_" + std::to_string(count);
+    UtlValidateOrCreateFolder(folder);
+    for (int index = 0; index < count; ++index) {
+        const std::string name = "unit_" + std::to_string(index);
+        const std::string stem = folder + "/" + name;
+        SysWriteFileAtomically(stem + ".edn",
+                               "(edif " + name + " (design " + name + " (cellRef " + name + " (libraryRef work))))\n");
+        SysWriteFileAtomically(stem + ".sdc", "create_clock -period 10 [get_ports clk]\n");
+        SysWriteFileAtomically(stem + ".pdc", "set_io clk -pinname 1\n");
+        files.netlists += stem + ".edn ";
+        files.timing += stem + ".sdc ";
+        files.pins += stem + ".pdc ";
+        files.each.push_back("-edif {" + stem + ".edn}");
+        files.each.push_back("-sdc {" + stem + ".sdc}");
+        files.each.push_back("-pdc {" + stem + ".pdc}");
+    }
+    return files;
+}
+
+void BM_ImportNetlistsAndConstraints(benchmark::State& state)
+{
+    const int count = static_cast<int>(state.range(0));
+    const bool oneCommand = state.range(1) != 0;
+    state.SetLabel(oneCommand ? "one" : "each");
+    // The project's constraint kinds.
+    for (const auto& [name, value] : {std::pair{"ALL_IMPORT_CONSTRAINT_FILES", "PDC SDC"},
+                                      {"IMPORT_CONSTRAINT_FILES", "PDC SDC"},
+                                      {"PDC_EXTN", "pdc"},
+                                      {"PDC_DISP_NAME", "Pin Constraint File"},
+                                      {"SDC_EXTN", "sdc"},
+                                      {"SDC_DISP_NAME", "Timing Constraint File"},
+                                      {"SYNTHESIS_CONSTRAINTS_LIST", "sdc"},
+                                      {"PHYSYNTH_CONSTRAINTS_LIST", "sdc pdc"}})
+        DefSetFL(name, value);
+    const Sources& sources = GetSources(count);
+    const UnitFiles& files = GetUnitFiles(count);
+    int run = 0;
+    for (auto _ : state) {
+        state.PauseTiming();
+        const std::string project =
+            Folder().path + "/flow_project_" + std::to_string(count) + "_" + std::to_string(run++);
+        if (!BenchEval("new_project -location " + project +
+                       " -name bench -hdl VHDL -family ZX3 -die zx3_10 -package tq100") ||
+            !BenchEval("import_files -hdl_source {" + sources.tclList + "}")) {
+            state.SkipWithError("the project could not be made");
+            break;
+        }
+        state.ResumeTiming();
+        bool imported = true;
+        if (oneCommand) {
+            imported = BenchEval("import_files -edif {" + files.netlists + "} -sdc {" + files.timing + "} -pdc {" +
+                                 files.pins + "}");
+        } else {
+            for (const std::string& option : files.each) imported = BenchEval("import_files " + option) && imported;
+        }
+        state.PauseTiming();
+        if (!imported) state.SkipWithError("import_files failed");
+        BenchEval("close_project -save false");
+        SysRemoveFolderRecursively(project);
+        state.ResumeTiming();
+        if (!imported) break;
+    }
+    state.SetItemsProcessed(state.iterations() * count);
+}
+
 }  // namespace
 
 BENCHMARK(BM_ScanAlone)->Arg(1000)->Arg(10000)->Unit(benchmark::kMillisecond)->Iterations(3);
 BENCHMARK(BM_ImportFiles)->Arg(1000)->Arg(10000)->Unit(benchmark::kMillisecond)->Iterations(3);
+BENCHMARK(BM_ImportNetlistsAndConstraints)
+    ->ArgsProduct({{500, 1000, 2000, 8000}, {1, 0}})
+    ->Unit(benchmark::kMillisecond)
+    ->Iterations(1);

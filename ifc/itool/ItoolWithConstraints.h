@@ -61,6 +61,11 @@ public:
     // the tool makes (may be null), `tool` the tool's flow node.
     virtual void ConstraintFileChanged(ImodelModule* module, const Entry& file, IprocessFileObject* resultNode,
                                        IprocessToolObject* tool) = 0;
+    // The units whose lists of this tool may name the constraint file
+    // `file`, appended to `units` (each once): for any other unit a change
+    // of the file changes nothing this tool keeps. False when the tool
+    // cannot tell them apart; every unit is then told of the change.
+    virtual bool GetUnitsNamingConstraintFile(const IfileObject& file, std::vector<ImodelModule*>& units);
     // The constraint list that goes with `file` (a file the tool made or
     // reads; may be empty) for the unit and revision, appended to `out`.
     virtual bool GetConstraintFileListEx(const Entry& file, Entries& out, ImodelModule* module,

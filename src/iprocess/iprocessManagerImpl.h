@@ -13,6 +13,7 @@
 #include <memory>
 #include <optional>
 #include <string>
+#include <unordered_set>
 #include <vector>
 
 class IfileManager;
@@ -113,6 +114,13 @@ private:
     // Routes the gathered source changes, if any; every message that is not
     // one starts with it.
     void RouteDeferred();
+    // The units a change of a constraint file of the project concerns: the
+    // unit that owns it and those whose tools' lists name it; none to tell
+    // every unit (several flows, files made from it, a list that cannot
+    // be read cheaply, or a result that the change may take from any unit).
+    std::optional<std::unordered_set<ImodelModule*>>
+    UnitsConcernedByConstraintFile(const boost::shared_ptr<IfileObjectEx>& file);
+    void RouteConstraintFileChange(const boost::shared_ptr<IfileObjectEx>& file);
     void NotifyNetlistsOfConstraintChange(ImodelFunctionType tool, ImodelModule* module);
     // The accepting items of the display, when it shows `module` (or, with
     // `anyForNull`, for a null module).

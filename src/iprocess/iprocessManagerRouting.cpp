@@ -24,6 +24,7 @@
 #include "iprocess/IprocessListener.h"
 #include "iprocess/IprocessToolObject.h"
 #include "itool/ItoolConstraintsManager.h"
+#include "itool/ItoolWithConstraints.h"
 #include "src/iprocess/iprocessFlowImpl.h"
 #include "src/iprocess/iprocessStateMachines.h"
 
@@ -146,7 +147,11 @@ void iprocessManagerImpl::FileModificationMessage(QuorlaneStateMachineStringMess
 {
     RouteDeferred();
     if (!file || IsReading() || kind < QuorlaneFileChanged || kind > QuorlaneConstraintFileChanged) return;
-    if (kind == QuorlanePackageFileChanged || kind == QuorlaneConstraintFileChanged) {
+    if (kind == QuorlaneConstraintFileChanged) {
+        RouteConstraintFileChange(file);
+        return;
+    }
+    if (kind == QuorlanePackageFileChanged) {
         ImodelApplyToAllModules(FileModificationMessageFtor(*this, kind, file));
         return;
     }
@@ -165,6 +170,59 @@ void iprocessManagerImpl::FileModificationMessage(QuorlaneStateMachineStringMess
     if (kind == QuorlaneFileRemoved) ImodelContextToolStatesManager::FileLeftProject(*file);
     if (kind == QuorlaneFileRemoved && optional)
         Imodel::GetInstance().GetConstraintsManager().OptionalConstraintFileChanged(*file, node, 1, module);
+}
+
+std::optional<std::unordered_set<ImodelModule*>> iprocessManagerImpl::UnitsConcernedByConstraintFile(const Entry& file)
+{
+    // One flow answers for every unit: the files a change reaches through
+    // it are the same whichever unit hears it.
+    if (IprocessParentStateMachine::PlainInvalidation() || m_flows.size() != 1) return std::nullopt;
+    IprocessFlow& flow = *m_flows.front();
+    // Files made from the constraint file itself (they lie in the nodes
+    // that its own node feeds; most constraint files have no node): their
+    // units are not known from the lists.
+    if (IprocessFileObject* own = flow.GetFileObject(file->GetFileSpecificType())) {
+        IprocessFileObject::Nodes fed;
+        for (const IprocessFileToFileTransition* transition : own->GetOutputFileTransitions())
+            fed.insert(fed.end(), transition->GetTosList().begin(), transition->GetTosList().end());
+        for (const IprocessFileToToolTransition* transition : own->GetOutputToolTransitions())
+            for (IprocessToolObject* tool : transition->GetTosList()) tool->GetOutputFiles(&fed);
+        for (IprocessFileObject* node : fed) {
+            std::vector<Entry> made;
+            node->AddRelatedFilesUsing(file, false, false, made);
+            if (!made.empty()) return std::nullopt;
+        }
+    }
+    std::vector<ImodelModule*> naming;
+    for (ItoolWithConstraints* tool : ItoolConstraintsManager::GetAllTools())
+        if (!tool || !tool->GetUnitsNamingConstraintFile(*file, naming)) return std::nullopt;
+    // A file that depends on the constraint file is one of a unit that
+    // names it; the walk from any unit then takes the tool results of that
+    // unit's views for such files, and a view's general result stands for
+    // the files without one of their own: with any result held, every unit
+    // hears the change.
+    if (!naming.empty() && ImodelContextToolStatesManager::ResultsHeld() != 0) return std::nullopt;
+    std::unordered_set<ImodelModule*> units(naming.begin(), naming.end());
+    if (ImodelModule* owner = IprocessGetModulePtr(file.get())) units.insert(owner);
+    return units;
+}
+
+void iprocessManagerImpl::RouteConstraintFileChange(const Entry& file)
+{
+    // Told to a unit that neither owns the file nor names it in a tool's
+    // list, the change finds nothing to take: such units are passed by (a
+    // project of many units imports a constraint file per unit).
+    const std::optional<std::unordered_set<ImodelModule*>> units = UnitsConcernedByConstraintFile(file);
+    if (!units) {
+        ImodelApplyToAllModules(FileModificationMessageFtor(*this, QuorlaneConstraintFileChanged, file));
+        return;
+    }
+    if (units->empty()) return;
+    const FileModificationMessageFtor send(*this, QuorlaneConstraintFileChanged, file);
+    // In the order every unit would hear it.
+    ImodelApplyToAllModules([&](ImodelModule* module) {
+        if (units->count(module)) send(module);
+    });
 }
 
 void iprocessManagerImpl::FilesModificationMessage(QuorlaneStateMachineMultipleFilesMessages kind,

@@ -45,6 +45,11 @@ void ItoolWithConstraints::GetUsedConstraintFiles(Entries& out, const Entry& fil
     }
 }
 
+bool ItoolWithConstraints::GetUnitsNamingConstraintFile(const IfileObject&, std::vector<ImodelModule*>&)
+{
+    return false;
+}
+
 void ItoolWithConstraints::GetConstraintFiles(Entries& out, ImodelModule* module, ImodelRevContextImpl* revision)
 {
     out.clear();

@@ -135,7 +135,8 @@ bool itoolPalladorImpl::LoadDescription(const ImodelFileName& file, KemletConten
     // stands for the database beside it.
     const IfileObject database = GetAdbFileFor(itoolFileOf(file, zorpaFT_ADB));
     IfileExtendedInfoManager* cache = Imodel::GetInstance().GetExtendedInfoManager();
-    const std::unique_ptr<KemletContentIf> cached = cache ? IfileCastFromADBInfo(cache->GetInfo(database, true)) : nullptr;
+    const std::unique_ptr<KemletContentIf> cached =
+        cache ? IfileCastFromADBInfo(cache->GetInfo(database, true)) : nullptr;
     if (!cached) return false;
     content = *cached;
     return true;
@@ -291,6 +292,17 @@ void itoolPalladorImpl::ConstraintFileChanged(ImodelModule* module, const Entry&
         if (database->GetModuleAndContext(itsModule, revision) && itsModule == module)
             revision->SetToolStateForFile(tool, database, StateNoResult);
     }
+}
+
+bool itoolPalladorImpl::GetUnitsNamingConstraintFile(const IfileObject&, std::vector<ImodelModule*>&)
+{
+    // The lists lie in the databases' files, one read each: with any
+    // database in the project the units are asked one by one.
+    const IprocessFileObject* databases = Processes().GetFileObject(zorpaFT_ADB, nullptr);
+    if (databases && databases->KnowsAnyFile()) return false;
+    Entries known;
+    Imodel::GetInstance().GetFileManager()->GetFilesOfSpecificType(zorpaFT_ADB, known, 0, nullptr);
+    return known.empty();
 }
 
 bool itoolPalladorImpl::GetConstraintFileListEx(const Entry& file, Entries& out, ImodelModule*, ImodelRevContextImpl*,

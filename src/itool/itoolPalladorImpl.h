@@ -33,6 +33,7 @@ public:
     // The unit's databases whose list names the file lose the tool's result.
     void ConstraintFileChanged(ImodelModule* module, const Entry& file, IprocessFileObject* resultNode,
                                IprocessToolObject* tool) override;
+    bool GetUnitsNamingConstraintFile(const IfileObject& file, std::vector<ImodelModule*>& units) override;
     // The list of the database of `file` (the file itself, or the database
     // it derives from), as the project's files; nothing without a file.
     bool GetConstraintFileListEx(const Entry& file, Entries& out, ImodelModule* module, ImodelRevContextImpl* revision,

@@ -126,4 +126,21 @@ void itoolPhySynthImpl::ConstraintFileChanged(ImodelModule* module, const Entry&
             revision->SetToolStateForFile(tool, result, StateNoResult);
     }
 }
+bool itoolPhySynthImpl::GetUnitsNamingConstraintFile(const IfileObject& file, std::vector<ImodelModule*>& units)
+{
+    // Only a file of the constraint group is matched by name (above).
+    if (!IsGenericConstraint(file)) return false;
+    itoolForEachDesignUnit([&](ImodelModule* module) {
+        const ImodelPhySynthesisOptions* options = std::as_const(*module).GetPhySynthOptions();
+        if (!options) return;
+        // A flow file stands for the file its node gives per revision: a
+        // unit listing one is counted in whatever that file is.
+        const std::deque<IfileObject>& listed = options->GetConstraintFileList();
+        if (std::any_of(listed.begin(), listed.end(),
+                        [&file](const IfileObject& entry) { return entry == file || !IsGenericConstraint(entry); }))
+            units.push_back(module);
+    });
+    return true;
+}
+
 std::unique_ptr<ItoolPhySynth> ItoolCreatePhySynth() { return std::make_unique<itoolPhySynthImpl>(); }

@@ -27,6 +27,7 @@ public:
     }
     void ConstraintFileChanged(ImodelModule* module, const Entry& file, IprocessFileObject* resultNode,
                                IprocessToolObject* tool) override;
+    bool GetUnitsNamingConstraintFile(const IfileObject& file, std::vector<ImodelModule*>& units) override;
     // The unit's list for the revision, each file once; the filter file is
     // not consulted.
     bool GetConstraintFileListEx(const Entry& file, Entries& out, ImodelModule* module, ImodelRevContextImpl* revision,

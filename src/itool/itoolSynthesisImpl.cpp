@@ -118,6 +118,17 @@ void itoolSynthesisImpl::ConstraintFileChanged(ImodelModule* module, const Entry
         if (tool->IsObjectUsed(module, revision)) revision->SetToolState(tool, StateNoResult, tool, true);
 }
 
+bool itoolSynthesisImpl::GetUnitsNamingConstraintFile(const IfileObject& file, std::vector<ImodelModule*>& units)
+{
+    // Most units have no list: the units are walked only when one names it.
+    if (!ImodelSynthesisListWatch::AnyNames(file)) return true;
+    itoolForEachDesignUnit([&](ImodelModule* module) {
+        const std::deque<IfileObject>& listed = module->GetSynthesisConstraintFileList();
+        if (std::find(listed.begin(), listed.end(), file) != listed.end()) units.push_back(module);
+    });
+    return true;
+}
+
 // --- results ---------------------------------------------------------------------------------
 
 std::string itoolSynthesisImpl::GetProfileToolName() { return IprofileGetProfileToolName(GetToolType()); }

@@ -24,6 +24,7 @@ public:
     // when the unit's list holds the file.
     void ConstraintFileChanged(ImodelModule* module, const Entry& file, IprocessFileObject* resultNode,
                                IprocessToolObject* tool) override;
+    bool GetUnitsNamingConstraintFile(const IfileObject& file, std::vector<ImodelModule*>& units) override;
     bool GetConstraintFileListEx(const Entry& file, Entries& out, ImodelModule* module, ImodelRevContextImpl* revision,
                                  bool flag) override;
     // Synthesis keeps no list kind of its own.
