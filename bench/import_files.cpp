@@ -200,6 +200,7 @@ void BM_ImportNetlistsAndConstraints(benchmark::State& state)
                                       {"SYNTHESIS_CONSTRAINTS_LIST", "sdc"},
                                       {"PHYSYNTH_CONSTRAINTS_LIST", "sdc pdc"}})
         DefSetFL(name, value);
+    Imodel::GetInstance().ReloadBoolSettings();
     const Sources& sources = GetSources(count);
     const UnitFiles& files = GetUnitFiles(count);
     int run = 0;
@@ -222,11 +223,13 @@ void BM_ImportNetlistsAndConstraints(benchmark::State& state)
             for (const std::string& option : files.each) imported = BenchEval("import_files " + option) && imported;
         }
         state.PauseTiming();
-        if (!imported) state.SkipWithError("import_files failed");
         BenchEval("close_project -save false");
         SysRemoveFolderRecursively(project);
+        if (!imported) {
+            state.SkipWithError("import_files failed");
+            break;
+        }
         state.ResumeTiming();
-        if (!imported) break;
     }
     state.SetItemsProcessed(state.iterations() * count);
 }
