@@ -32,6 +32,10 @@ std::vector<std::string>& IfileMembersNotRead();
 // lists none or no project file is being read. A core read meanwhile tells
 // by it the project's own files from its own.
 const IfileObjectEx* IfileMemberBeingRead(const IfileObject& file);
+// The project's own entry of the file: as the project file being read lists
+// it (its turn may not have come), else as the file manager holds it; null
+// for a file that is no member of the project.
+const IfileObjectEx* IfileProjectMember(const IfileObject& file);
 
 // Makes the member list of a project file the one being read for as long
 // as it lives: given as read, or read from the project file's block of the

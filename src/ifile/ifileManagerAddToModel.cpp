@@ -84,6 +84,16 @@ const IfileObjectEx* IfileMemberBeingRead(const IfileObject& file)
     return read == nullptr ? nullptr : read->Find(file);
 }
 
+const IfileObjectEx* IfileProjectMember(const IfileObject& file)
+{
+    if (const IfileObjectEx* listed = IfileMemberBeingRead(file)) return listed;
+    IfileManager* files = Imodel::GetInstance().GetFileManager();
+    if (files == nullptr) return nullptr;
+    // The manager holds the entry on.
+    const boost::shared_ptr<IfileObjectEx> entry = files->GetFile(file);
+    return entry && entry->IsFileInProject() ? entry.get() : nullptr;
+}
+
 namespace {
 
 // A member that is on disk and is no regular file is told once and left

@@ -118,18 +118,6 @@ IfileObject FileOf(const std::string& path, zorpaFileManagerTypes type)
     return IfileObject(ImodelFileName(path), type, ImodelFMFull, true, true);
 }
 
-// The project's entry of the file, when the project holds it: while a
-// project file is read, as it lists the file (its turn may not have come).
-const IfileObjectEx* ProjectMember(const IfileObject& file)
-{
-    if (const IfileObjectEx* listed = IfileMemberBeingRead(file)) return listed;
-    IfileManager* files = Imodel::GetInstance().GetFileManager();
-    if (files == nullptr) return nullptr;
-    // The manager holds the entry on.
-    const boost::shared_ptr<IfileObjectEx> entry = files->GetFile(file);
-    return entry && entry->IsFileInProject() ? entry.get() : nullptr;
-}
-
 }  // namespace
 
 // --- one walk over a description and its sub-components --------------------------------
@@ -420,7 +408,7 @@ private:
             // the project's: were the core to take it, the file would
             // become read-only and leave the project with the core.
             if (type != m_parser.GetCoreFile().GetFileSpecificType())
-                if (const IfileObjectEx* own = ProjectMember(sourceFile); own && !own->HasParentFile()) {
+                if (const IfileObjectEx* own = IfileProjectMember(sourceFile); own && !own->HasParentFile()) {
                     TellHeld(source, xmlFile);
                     return false;
                 }
@@ -460,7 +448,7 @@ private:
         const IfileObject destinationFile(ImodelFileName(title), type, ImodelFMShort, false, true);
         const std::string source = sourceFile.GetFullFileName().GetString();
         const std::string destination = destinationFile.GetFullFileName().GetString();
-        if (const IfileObjectEx* member = ProjectMember(destinationFile);
+        if (const IfileObjectEx* member = IfileProjectMember(destinationFile);
             member && !member->IsChildOfFile(xmlFile, false)) {
             TellHeld(destination, xmlFile);
             if (m_parser.IsKTCore()) return IfileObjectEx(FileOf(source, type), false);

@@ -259,6 +259,9 @@ int ImodelDisplayBACKUP_IN_PROJECT_MSG(const char* archive);
 int ImodelDisplayDESIGN_NAME_WITH_PROJECT_TOKEN_MSG(const char* name);
 // set_brennic_lib_options asked for a library path of the user's own without one.
 int ImodelDisplayCUSTOM_SIM_PATH_EMPTY_MSG();
+// A parsed package file is not copied over a member of the project that
+// the package folder holds under the same title.
+int ImodelDisplayPACKAGE_COPY_OVER_MEMBER_MSG(const char* package, const char* member);
 
 // --- serials 1451 and 1452: member files renamed on disk in letter case -----
 

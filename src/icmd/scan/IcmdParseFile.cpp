@@ -6,6 +6,7 @@
 #include "ifile/IfileManager.h"
 #include "ifile/IfileManagerFunctions.h"
 #include "ifile/IfileObjectEx.h"
+#include "ifile/IfileProjectOpening.h"
 #include "imodel/design/ImodelDeletedModuleInfo.h"
 #include "imodel/design/ImodelDesignManager.h"
 #include "imodel/design/ImodelFindModule.h"
@@ -158,7 +159,9 @@ void RestoreRoot(const VyIfaces::ComponentID& id)
 
 // A package file is copied into the folder "package" of the project, unless
 // it is that very copy or a copy made since the file last changed (same
-// size, not older): every parse would otherwise write it again.
+// size, not older): every parse would otherwise write it again. A member of
+// the project lying there under the same title (an older project kept its
+// packages there) is the user's own source, never written over.
 void CopyIntoPackageFolder(const IfileObjectEx& file)
 {
     const std::string project = Design().GetProjectFolder().GetString();
@@ -167,13 +170,18 @@ void CopyIntoPackageFolder(const IfileObjectEx& file)
     if (!ImodelValidateOrCreateDirectory(ImodelFileName(folder))) return;
     const std::string from = file.GetFullFileName().GetString();
     const std::string to = folder + SysGetDirChar() + file.GetFileTitleAndExt();
+    if (SysIsSameFile(from, to)) return;
+    if (IfileProjectMember(IfileObject(ImodelFileName(to), zorpaFT_HDL, ImodelFMFull, true, true))) {
+        ImodelDisplayPACKAGE_COPY_OVER_MEMBER_MSG(from.c_str(), to.c_str());
+        return;
+    }
     SysStatInfo source;
     SysStatInfo copy;
     if (SysPathStat(from, &source) == 0 && SysPathStat(to, &copy) == 0 && SysIsRegularFile(copy) &&
         copy.size == source.size && copy.time >= source.time)
         return;
     // A failed copy is no failure of the parse.
-    if (!SysIsSameFile(from, to)) SysCopy(from, to);
+    SysCopy(from, to);
 }
 
 // The included files as the scanner found them, made absolute against the

@@ -472,6 +472,11 @@ IMODEL_LINE(DESIGN_NAME_WITH_PROJECT_TOKEN, 1, 1461, MdbERROR,
 IMODEL_LINE(CUSTOM_SIM_PATH_EMPTY, 0, 1470, MdbERROR,
             "A ModelSim library path of your own needs the path (sim_path): without one the simulator would find no "
             "library of the device family. Nothing was changed.")
+// --- serial 1520: copies of package files -----------------------------------
+
+IMODEL_LINE(PACKAGE_COPY_OVER_MEMBER, 2, 1520, MdbWARNING,
+            "The package file '%s' was not copied to '%s': that file is one of the project's own files and is kept "
+            "as it is.")
 
 // --- progress meter -----------------------------------------------------------
 
