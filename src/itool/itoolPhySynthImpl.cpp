@@ -2,6 +2,7 @@
 
 #include "ifile/IfileManagerFunctions.h"
 #include "imodel/design/ImodelModule.h"
+#include "imodel/design/ImodelUnitConstraintFiles.h"
 #include "imodel/model/Imodel.h"
 #include "imodel/names/imodelUtl.h"
 #include "imodel/options/ImodelPhySynthesisOptions.h"
@@ -9,7 +10,6 @@
 #include "imodel/views/ImodelRevisionManager.h"
 #include "iprocess/IprocessFileObject.h"
 #include "iprocess/IprocessToolObject.h"
-#include "src/itool/itoolDesignUnits.h"
 
 #include <boost/make_shared.hpp>
 
@@ -99,7 +99,9 @@ void itoolPhySynthImpl::ConstraintFileRemoved(const IfileObject& file, ImodelMod
 void itoolPhySynthImpl::ConstraintFileDeleted(const IfileObject& file)
 {
     if (!IsGenericConstraint(file)) return;
-    itoolForEachDesignUnit([&](ImodelModule* module) { ConstraintFileRemoved(file, module, nullptr); });
+    // Within delete_files, once for the whole batch.
+    if (!ImodelConstraintFileBatch::Keep(ImodelUnitConstraintList::PhySynthesis, file))
+        ImodelForgetUnitConstraintFiles(ImodelUnitConstraintList::PhySynthesis, {file});
 }
 
 void itoolPhySynthImpl::ConstraintFileChanged(ImodelModule* module, const Entry& file, IprocessFileObject* resultNode,

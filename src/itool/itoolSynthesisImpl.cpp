@@ -5,6 +5,7 @@
 #include "ifile/IfilePredecessorObject.h"
 #include "imodel/design/ImodelDesignManager.h"
 #include "imodel/design/ImodelModule.h"
+#include "imodel/design/ImodelUnitConstraintFiles.h"
 #include "imodel/model/Imodel.h"
 #include "imodel/model/ImodelFeatures.h"
 #include "imodel/model/ImodelHost.h"
@@ -18,7 +19,6 @@
 #include "iprocess/IprocessToolObject.h"
 #include "iprocess/QuorlaneStateMachine.h"
 #include "iprofile/IprofileManager.h"
-#include "src/itool/itoolDesignUnits.h"
 
 #include <foundation/Sys.h>
 #include <ulv/PersistCollection.h>
@@ -102,10 +102,13 @@ void itoolSynthesisImpl::ConstraintFileRemoved(const IfileObject& file, ImodelMo
 
 void itoolSynthesisImpl::ConstraintFileDeleted(const IfileObject& file)
 {
-    // Asked for every file that leaves: the units are walked only when some
-    // unit's list names this one.
-    if (!ImodelSynthesisListWatch::AnyNames(file)) return;
-    itoolForEachDesignUnit([&](ImodelModule* module) { ConstraintFileRemoved(file, module, nullptr); });
+    // Asked for every file that leaves: within delete_files once for the
+    // whole batch, else the units are walked only when some unit's list
+    // names this one.
+    if (ImodelConstraintFileBatch::Keep(ImodelUnitConstraintList::Synthesis, file) ||
+        !ImodelSynthesisListWatch::AnyNames(file))
+        return;
+    ImodelForgetUnitConstraintFiles(ImodelUnitConstraintList::Synthesis, {file});
 }
 
 void itoolSynthesisImpl::ConstraintFileChanged(ImodelModule* module, const Entry& file, IprocessFileObject*,

@@ -8,6 +8,7 @@
 #include "imodel/design/ImodelDesignManager.h"
 #include "imodel/design/ImodelModule.h"
 #include "imodel/design/ImodelRemoveModules.h"
+#include "imodel/design/ImodelUnitConstraintFiles.h"
 #include "imodel/model/Imodel.h"
 #include "imodel/model/ImodelFeatures.h"
 #include "imodel/model/ImodelHost.h"
@@ -201,9 +202,11 @@ AcmdEnum::Result IcmdRemoveFilesFromProject::execDo()
     std::vector<Entry> disk;
     std::vector<Entry> removed;
     AcmdEnum::Result result = AcmdEnum::Success;
-    // The test benches leave the units' stimulus lists in one walk of the
-    // design for all of them, when the last file is out.
+    // The test benches leave the units' stimulus lists, and the constraint
+    // files the units' own constraint lists, in one walk of the design for
+    // all of them, when the last file is out.
     std::optional<ImodelStimulusBatch> stimulus(std::in_place);
+    std::optional<ImodelConstraintFileBatch> constraints(std::in_place);
     while (!files.empty()) {
         const Entry file = files.front();
         files.pop_front();
@@ -234,12 +237,14 @@ AcmdEnum::Result IcmdRemoveFilesFromProject::execDo()
         // tree only after a refresh.
         if (file->GetFileSpecificType() == zorpaFT_SCH && file->GetExt() != "1") {
             // The refresh makes the units again: they come back without
-            // the test benches that went before.
+            // the test benches and constraint files that went before.
             ImodelStimulusBatch::Settle();
+            ImodelConstraintFileBatch::Settle();
             IcmdDoRefresh(false);
         }
     }
     stimulus.reset();
+    constraints.reset();
     ForgetInAssociations(removed);
     if (result == AcmdEnum::Success && fromDisk) DeleteFromDisk(disk);
     Imodel::BlockDesignHierarchyDisplay(hierarchyWasBlocked, true);

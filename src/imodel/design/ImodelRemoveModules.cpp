@@ -6,6 +6,7 @@
 #include "ievent/IeventClasses.h"
 #include "imodel/design/ImodelDesignManager.h"
 #include "imodel/design/ImodelFindModule.h"
+#include "imodel/design/ImodelUnitConstraintFiles.h"
 #include "imodel/names/imodelUtl.h"
 #include "src/imodel/design/ImodelModuleNotify.h"
 #include "src/imodel/design/imodelRehome.h"
@@ -307,6 +308,7 @@ void DeleteOrphans(UnitSet& units, const UnitList& orphans)
         const bool used = orphan->GetParentsList() != nullptr && !orphan->GetParentsList()->empty();
         if (used || !units.contains(orphan)) continue;
         UnitLeavesDuringBatch(*orphan);
+        ImodelConstraintFileBatch::UnitLeaves(*orphan);
         ImodelModule::Delete(units.Extract(orphan), false);
     }
 }
@@ -353,6 +355,7 @@ void ImodelRemoveModulesOfFile(const boost::shared_ptr<IfileObjectEx>& file, boo
     for (ImodelModule* module : UnitsDefinedBy(units, *file, design->GetProjectFolder().GetString())) {
         if (!units.contains(module)) continue;
         UnitLeavesDuringBatch(*module);
+        ImodelConstraintFileBatch::UnitLeaves(*module);
         if (rootKey && *module == *rootKey->get()) design->SetRootId(kNoRoot);
         ImodelNotifyWorkspaceWhenModulesAreRemoved(module, updateNow, components, packageUsers);
         Owned owned = units.Extract(module);
