@@ -2,6 +2,7 @@
 
 #include "ifile/IfileManagerFunctions.h"
 #include "imodel/design/ImodelModule.h"
+#include "imodel/design/ImodelModuleTree.h"
 #include "imodel/design/ImodelUnitConstraintFiles.h"
 #include "imodel/model/Imodel.h"
 #include "imodel/names/imodelUtl.h"
@@ -132,7 +133,7 @@ bool itoolPhySynthImpl::GetUnitsNamingConstraintFile(const IfileObject& file, st
 {
     // Only a file of the constraint group is matched by name (above).
     if (!IsGenericConstraint(file)) return false;
-    itoolForEachDesignUnit([&](ImodelModule* module) {
+    ImodelApplyToAllModules([&](ImodelModule* module) {
         const ImodelPhySynthesisOptions* options = std::as_const(*module).GetPhySynthOptions();
         if (!options) return;
         // A flow file stands for the file its node gives per revision: a

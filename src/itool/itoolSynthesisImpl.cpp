@@ -5,6 +5,7 @@
 #include "ifile/IfilePredecessorObject.h"
 #include "imodel/design/ImodelDesignManager.h"
 #include "imodel/design/ImodelModule.h"
+#include "imodel/design/ImodelModuleTree.h"
 #include "imodel/design/ImodelUnitConstraintFiles.h"
 #include "imodel/model/Imodel.h"
 #include "imodel/model/ImodelFeatures.h"
@@ -125,7 +126,7 @@ bool itoolSynthesisImpl::GetUnitsNamingConstraintFile(const IfileObject& file, s
 {
     // Most units have no list: the units are walked only when one names it.
     if (!ImodelSynthesisListWatch::AnyNames(file)) return true;
-    itoolForEachDesignUnit([&](ImodelModule* module) {
+    ImodelApplyToAllModules([&](ImodelModule* module) {
         const std::deque<IfileObject>& listed = module->GetSynthesisConstraintFileList();
         if (std::find(listed.begin(), listed.end(), file) != listed.end()) units.push_back(module);
     });
