@@ -4,6 +4,7 @@
 // synthesis and physical-synthesis lists naming random constraint files (or
 // none), and now and then tool results, between changes of random
 // constraint files.
+#include "FlowDump.h"
 #include "FlowProject.h"
 
 #include "RecordingView.h"
@@ -124,36 +125,10 @@ protected:
             if (draws.Chance(10)) units[draws.Pick(count)]->SetSynthesisConstraintFileList(someConstraints());
             if (ImodelContextToolStatesManager::ResultsHeld() == 0) ++narrowed;
             Machine().FileModificationMessage(QuorlaneConstraintFileChanged, constraints[draws.Pick(count)]);
-            dumps.push_back(Dump(units, view));
+            dumps.push_back(DumpStates(Flow(), Files(), units, view.Names()));
             view.Clear();
         }
         return dumps;
-    }
-
-    std::string Dump(const std::vector<ImodelModule*>& units, const RecordingView& view) const
-    {
-        std::string text;
-        for (ImodelModule* unit : units) {
-            text += unit->GetName() + ":";
-            if (unit->GetContext()->Pending()) {
-                text += " pending\n";
-                continue;
-            }
-            for (ImodelRevContextImpl* revision : unit->GetContext()->GetAllRevs()) {
-                text += " " + revision->GetName() + " state " + std::to_string(revision->GetSolvatoState()) + " reach";
-                for (imodelSolvatoState state : {Pre_Synthesis, Post_Synthesis, Post_Phy_Synthesis, Post_Layout})
-                    if (revision->IsStateAccessible(state)) text += " " + std::to_string(state);
-                for (IprocessToolObject* tool : Flow().GetToolObjects())
-                    text += " " + std::to_string(revision->GetToolState(tool));
-            }
-            text += "\n";
-        }
-        std::vector<Entry> files;
-        Files().GetFiles(files, 0, nullptr);
-        for (const Entry& file : files)
-            text += file->GetInternalFileName().GetString() + " " + std::to_string(file->GetFileState()) + "\n";
-        for (const std::string& name : view.Names()) text += name + "\n";
-        return text;
     }
 
     // Runs each seed both ways and compares every step; answers how many

@@ -1,6 +1,10 @@
 #include "FlowDump.h"
 
 #include "ifile/IfileFunctions.h"
+#include "ifile/IfileManager.h"
+#include "ifile/IfileObjectEx.h"
+#include "imodel/design/ImodelModule.h"
+#include "imodel/views/ImodelContextImpl.h"
 #include "iprocess/IprocessConditions.h"
 #include "src/iprocess/iprocessFlowImpl.h"
 
@@ -78,4 +82,33 @@ std::string DumpFlow(const IprocessFlow& flow)
     DumpTransitions(out, "file-to-tool", impl.GetFileToToolTransitions());
     DumpTransitions(out, "file-to-file", impl.GetFileToFileTransitions());
     return out.str();
+}
+
+std::string DumpStates(const IprocessFlow& flow, IfileManager& files, const std::vector<ImodelModule*>& units,
+                       const std::vector<std::string>& events)
+{
+    std::string text;
+    for (ImodelModule* unit : units) {
+        text += unit->GetName() + ":";
+        // Looking at a context's views makes them: one not made yet is
+        // told as such.
+        if (unit->GetContext()->Pending()) {
+            text += " pending\n";
+            continue;
+        }
+        for (ImodelRevContextImpl* revision : unit->GetContext()->GetAllRevs()) {
+            text += " " + revision->GetName() + " state " + std::to_string(revision->GetSolvatoState()) + " reach";
+            for (imodelSolvatoState state : {Pre_Synthesis, Post_Synthesis, Post_Phy_Synthesis, Post_Layout})
+                if (revision->IsStateAccessible(state)) text += " " + std::to_string(state);
+            for (IprocessToolObject* tool : flow.GetToolObjects())
+                text += " " + std::to_string(revision->GetToolState(tool));
+        }
+        text += "\n";
+    }
+    std::vector<boost::shared_ptr<IfileObjectEx>> members;
+    files.GetFiles(members, 0, nullptr);
+    for (const auto& file : members)
+        text += file->GetInternalFileName().GetString() + " " + std::to_string(file->GetFileState()) + "\n";
+    for (const std::string& name : events) text += name + "\n";
+    return text;
 }

@@ -5,6 +5,7 @@
 // between source changes that name random files; and designs filled a few
 // files at a time, where the units above the new ones are not looked for
 // while no unit has a result.
+#include "FlowDump.h"
 #include "FlowProject.h"
 
 #include "RecordingView.h"
@@ -130,7 +131,7 @@ protected:
             std::deque<IfileObject> changed;
             for (std::size_t i = 1 + draws.Pick(3); i > 0; --i) changed.push_back(*sources[draws.Pick(sources.size())]);
             Machine().FilesModificationMessage(draws.Chance(80) ? QuorlaneFilesChanged : QuorlaneFilesRemoved, changed);
-            dumps.push_back(Dump(units, view));
+            dumps.push_back(DumpStates(Flow(), Files(), units, view.Names()));
             view.Clear();
         }
         return dumps;
@@ -218,38 +219,10 @@ protected:
             if (ImodelContextToolStatesManager::ResultsHeld() == 0 && ImodelRevContextImpl::NotResting() == 0)
                 ++resting;
             Machine().FilesModificationMessage(draws.Chance(90) ? QuorlaneFilesChanged : QuorlaneFilesRemoved, changed);
-            dumps.push_back(Dump(units, view));
+            dumps.push_back(DumpStates(Flow(), Files(), units, view.Names()));
             view.Clear();
         }
         return dumps;
-    }
-
-    std::string Dump(const std::vector<ImodelModule*>& units, const RecordingView& view) const
-    {
-        std::string text;
-        for (ImodelModule* unit : units) {
-            text += unit->GetName() + ":";
-            // Looking at a context's views makes them: one not made yet is
-            // told as such.
-            if (unit->GetContext()->Pending()) {
-                text += " pending\n";
-                continue;
-            }
-            for (ImodelRevContextImpl* revision : unit->GetContext()->GetAllRevs()) {
-                text += " " + revision->GetName() + " state " + std::to_string(revision->GetSolvatoState()) + " reach";
-                for (imodelSolvatoState state : {Pre_Synthesis, Post_Synthesis, Post_Phy_Synthesis, Post_Layout})
-                    if (revision->IsStateAccessible(state)) text += " " + std::to_string(state);
-                for (IprocessToolObject* tool : Flow().GetToolObjects())
-                    text += " " + std::to_string(revision->GetToolState(tool));
-            }
-            text += "\n";
-        }
-        std::vector<Entry> files;
-        Files().GetFiles(files, 0, nullptr);
-        for (const Entry& file : files)
-            text += file->GetInternalFileName().GetString() + " " + std::to_string(file->GetFileState()) + "\n";
-        for (const std::string& name : view.Names()) text += name + "\n";
-        return text;
     }
 };
 
