@@ -1,5 +1,6 @@
 // Removing the units of a file: placeholders for their users and data kept
 // for their return.
+#include "LeavingSteps.h"
 #include "RecordingView.h"
 #include "ReparseTestSupport.h"
 
@@ -246,25 +247,13 @@ TEST_F(StimulusRemovalTest, ABatchWithUnitsLeavingMeanwhileLeavesWhatEachFileInT
     for (unsigned seed = 1; seed <= 300; ++seed) {
         Build(seed);
         std::mt19937 random(seed + 200000);
-        struct Step {
-            std::optional<IfileObject> bench;
-            int unit = -1;
-        };
-        std::vector<Step> steps;
-        std::vector<int> units(m_units.size());
-        std::iota(units.begin(), units.end(), 0);
-        std::shuffle(units.begin(), units.end(), random);
-        units.resize(random() % (units.size() + 1));
-        for (const int unit : units) {
-            for (auto benches = random() % 3; benches > 0; --benches) steps.push_back({AnyBench(random), -1});
-            steps.push_back({std::nullopt, unit});
-        }
-        for (auto benches = random() % 3; benches > 0; --benches) steps.push_back({AnyBench(random), -1});
+        const std::vector<LeavingStep> steps =
+            RandomLeavingSteps(random, m_units.size(), [this](std::mt19937& r) { return AnyBench(r); });
 
         const std::vector<std::string> before = State();
-        for (const Step& step : steps) {
-            if (step.bench)
-                DropBenchPlainly(*step.bench, Design().GetModuleTree());
+        for (const LeavingStep& step : steps) {
+            if (step.file)
+                DropBenchPlainly(*step.file, Design().GetModuleTree());
             else
                 RemoveUnit(step.unit);
         }
@@ -273,9 +262,9 @@ TEST_F(StimulusRemovalTest, ABatchWithUnitsLeavingMeanwhileLeavesWhatEachFileInT
         Build(seed);
         {
             const ImodelStimulusBatch batch;
-            for (const Step& step : steps) {
-                if (step.bench)
-                    ASSERT_TRUE(ImodelStimulusBatch::Keep(*step.bench));
+            for (const LeavingStep& step : steps) {
+                if (step.file)
+                    ASSERT_TRUE(ImodelStimulusBatch::Keep(*step.file));
                 else
                     RemoveUnit(step.unit);
             }

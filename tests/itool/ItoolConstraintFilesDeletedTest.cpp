@@ -3,6 +3,7 @@
 // files, and a batch with units leaving meanwhile, end as the plain walk of
 // every unit for each file in turn does, with the same notices.
 #include "FlowProject.h"
+#include "LeavingSteps.h"
 
 #include "imodel/design/ImodelRemoveModules.h"
 #include "imodel/design/ImodelUnitConstraintFiles.h"
@@ -261,23 +262,11 @@ TEST_F(ConstraintFilesDeletedTest, ABatchWithUnitsLeavingMeanwhileLeavesWhatEach
     for (unsigned seed = 1; seed <= 200; ++seed) {
         Build(seed);
         std::mt19937 random(seed + 200000);
-        struct Step {
-            std::optional<IfileObject> file;
-            int unit = -1;
-        };
-        std::vector<Step> steps;
-        std::vector<int> units(m_units.size());
-        std::iota(units.begin(), units.end(), 0);
-        std::shuffle(units.begin(), units.end(), random);
-        units.resize(random() % (units.size() + 1));
-        for (const int unit : units) {
-            for (auto files = random() % 3; files > 0; --files) steps.push_back({AnyConstraint(random), -1});
-            steps.push_back({std::nullopt, unit});
-        }
-        for (auto files = random() % 3; files > 0; --files) steps.push_back({AnyConstraint(random), -1});
+        const std::vector<LeavingStep> steps =
+            RandomLeavingSteps(random, m_units.size(), [this](std::mt19937& r) { return AnyConstraint(r); });
 
         const std::vector<std::string> before = State();
-        for (const Step& step : steps) {
+        for (const LeavingStep& step : steps) {
             if (!step.file) {
                 RemoveUnit(step.unit);
                 continue;
@@ -287,14 +276,14 @@ TEST_F(ConstraintFilesDeletedTest, ABatchWithUnitsLeavingMeanwhileLeavesWhatEach
         const std::vector<std::string> eachInTurn = State();
         // The same steps with nothing dropped: what the kept units would hold.
         Build(seed);
-        for (const Step& step : steps)
+        for (const LeavingStep& step : steps)
             if (!step.file) RemoveUnit(step.unit);
         const std::vector<std::string> unitsAlone = State();
 
         Build(seed);
         {
             const ImodelConstraintFileBatch batch;
-            for (const Step& step : steps) {
+            for (const LeavingStep& step : steps) {
                 if (!step.file) {
                     RemoveUnit(step.unit);
                     continue;
