@@ -6,6 +6,7 @@
 // constraint files.
 #include "FlowDump.h"
 #include "FlowProject.h"
+#include "RandomDraws.h"
 
 #include "RecordingView.h"
 #include "imodel/options/ImodelPhySynthesisOptions.h"
@@ -21,21 +22,6 @@
 namespace {
 
 using Entry = boost::shared_ptr<IfileObjectEx>;
-
-std::string Netlist(const std::string& cell)
-{
-    return "(edif " + cell + " (design " + cell + " (cellRef " + cell + " (libraryRef work))))\n";
-}
-
-class Draws {
-public:
-    explicit Draws(unsigned seed) : m_random(seed) {}
-    std::size_t Pick(std::size_t count) { return std::uniform_int_distribution<std::size_t>(0, count - 1)(m_random); }
-    bool Chance(int percent) { return static_cast<int>(Pick(100)) < percent; }
-
-private:
-    std::mt19937 m_random;
-};
 
 class ConstraintChangeStates : public FlowProject {
 protected:
@@ -71,7 +57,7 @@ protected:
         std::vector<std::pair<Entry, ImodelModule*>> derived;
         for (ImodelModule* unit : units) {
             if (draws.Chance(30)) continue;
-            derived.emplace_back(AddDefault(zorpaFT_SYN_EDN, unit, Netlist(unit->GetName())), unit);
+            derived.emplace_back(AddDefault(zorpaFT_SYN_EDN, unit, FlowNetlist(unit->GetName())), unit);
             if (draws.Chance(40))
                 derived.emplace_back(AddDefault(zorpaFT_SYN_HDL, unit, "module " + unit->GetName() + "; endmodule\n"),
                                      unit);

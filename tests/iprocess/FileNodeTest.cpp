@@ -8,12 +8,6 @@
 
 namespace {
 
-// A netlist whose top cell is `cell`.
-std::string Netlist(const std::string& cell)
-{
-    return "(edif " + cell + " (design " + cell + " (cellRef " + cell + " (libraryRef work))))\n";
-}
-
 std::string RelativeName(const boost::shared_ptr<IfileObjectEx>& file)
 {
     ImodelFileName name;
@@ -35,14 +29,14 @@ using FileNodes = FlowProject;
 TEST_F(FileNodes, ANetlistOfAnotherUnitGivesWayToTheFirstFreeNumberedVariant)
 {
     ImodelModule* top = Unit("top");
-    const auto other = AddDefault(zorpaFT_SYN_EDN, top, Netlist("other"));
+    const auto other = AddDefault(zorpaFT_SYN_EDN, top, FlowNetlist("other"));
     const std::string base = RelativeName(other).substr(0, RelativeName(other).size() - 4);
     const auto variant = [&] {
         return RelativeName(Node(zorpaFT_SYN_EDN).GetFileManagerObject(top, top->GetContext(), true, false, true));
     };
     EXPECT_EQ(variant(), base + "_1.edn");
-    Add(base + "_1.edn", zorpaFT_SYN_EDN, Netlist("other"));
-    Add(base + "_2.edn", zorpaFT_SYN_EDN, Netlist("top"));
+    Add(base + "_1.edn", zorpaFT_SYN_EDN, FlowNetlist("other"));
+    Add(base + "_2.edn", zorpaFT_SYN_EDN, FlowNetlist("top"));
     EXPECT_EQ(variant(), base + "_2.edn");
     // Without variants the default file stands.
     EXPECT_EQ(RelativeName(Node(zorpaFT_SYN_EDN).GetFileManagerObject(top, top->GetContext(), true, false, false)),
@@ -52,11 +46,11 @@ TEST_F(FileNodes, ANetlistOfAnotherUnitGivesWayToTheFirstFreeNumberedVariant)
 TEST_F(FileNodes, TheSearchForAVariantEndsAtItsBound)
 {
     ImodelModule* top = Unit("top");
-    const auto other = AddDefault(zorpaFT_SYN_EDN, top, Netlist("other"));
+    const auto other = AddDefault(zorpaFT_SYN_EDN, top, FlowNetlist("other"));
     const std::string base = RelativeName(other).substr(0, RelativeName(other).size() - 4);
     const int bound = IprocessFileObject::kMaxNumberedVariants;
     for (int number = 1; number <= bound; ++number)
-        Add(base + "_" + std::to_string(number) + ".edn", zorpaFT_SYN_EDN, Netlist("other"));
+        Add(base + "_" + std::to_string(number) + ".edn", zorpaFT_SYN_EDN, FlowNetlist("other"));
     const auto found = Node(zorpaFT_SYN_EDN).GetFileManagerObject(top, top->GetContext(), true, false, true);
     EXPECT_EQ(RelativeName(found), base + "_" + std::to_string(bound) + ".edn");
 }
@@ -64,7 +58,7 @@ TEST_F(FileNodes, TheSearchForAVariantEndsAtItsBound)
 TEST_F(FileNodes, AnAbsentRequiredInputMakesAGroupIncompleteWhateverTheOthersAre)
 {
     ImodelModule* top = Unit("top");
-    const auto netlist = AddDefault(zorpaFT_SYN_EDN, top, Netlist("top"));
+    const auto netlist = AddDefault(zorpaFT_SYN_EDN, top, FlowNetlist("top"));
     const std::vector<IprocessFileObject*> group{&Node(zorpaFT_SYN_EDN), &Node(zorpaFT_SYN_SDC)};
     IprocessFileToFileTransition optional(1, "optional constraints", Pre_Synthesis, true);
     optional.GetFroms()->assign(group.begin(), group.end());
@@ -83,7 +77,7 @@ TEST_F(FileNodes, AnAbsentRequiredInputMakesAGroupIncompleteWhateverTheOthersAre
 TEST_F(FileNodes, AConvertedFileCountsAsItsInputsDo)
 {
     ImodelModule* top = Unit("top");
-    AddDefault(zorpaFT_SYN_EDN, top, Netlist("top"));
+    AddDefault(zorpaFT_SYN_EDN, top, FlowNetlist("top"));
     const auto database = AddDefault(zorpaFT_ADB, top, "", imodelFileOutOfDate);
     EXPECT_EQ(Node(zorpaFT_ADB).GetIntelligentFileState(top), imodelFileUpToDate);
     EXPECT_EQ(Node(zorpaFT_ADB).GetIntelligentFileState(nullptr), imodelFileAbsent);
@@ -108,10 +102,10 @@ TEST_F(FileNodes, AConvertedFileCountsAsItsInputsDo)
 TEST_F(FileNodes, TheUsableFilesOfANodeDeriveFromTheUnitAlongTheFlow)
 {
     ImodelModule* top = Unit("top");
-    const auto netlist = AddDefault(zorpaFT_SYN_EDN, top, Netlist("top"));
+    const auto netlist = AddDefault(zorpaFT_SYN_EDN, top, FlowNetlist("top"));
     const std::string base = RelativeName(netlist).substr(0, RelativeName(netlist).size() - 4);
-    const auto variant = Add(base + "_1.edn", zorpaFT_SYN_EDN, Netlist("top"));
-    Add(base + "_2.edn", zorpaFT_SYN_EDN, Netlist("other"));
+    const auto variant = Add(base + "_1.edn", zorpaFT_SYN_EDN, FlowNetlist("top"));
+    Add(base + "_2.edn", zorpaFT_SYN_EDN, FlowNetlist("other"));
     std::vector<boost::shared_ptr<IfileObjectEx>> usable;
     Node(zorpaFT_SYN_EDN).GetUsableFileList(usable, top, Revision(top));
     EXPECT_EQ(usable, (std::vector<boost::shared_ptr<IfileObjectEx>>{netlist, variant}));
@@ -138,7 +132,7 @@ TEST_F(FileNodes, TheUsableFilesFoundByUnitAreThoseAWalkOverEveryFileFinds)
     for (int step = 0; step < 150; ++step) {
         if (added.empty() || pick(3) != 0) {
             const std::string name = "netlists/n" + std::to_string(pick(40)) + ".edn";
-            added.push_back(Add(name, zorpaFT_SYN_EDN, Netlist(cells[pick(cells.size())])));
+            added.push_back(Add(name, zorpaFT_SYN_EDN, FlowNetlist(cells[pick(cells.size())])));
         } else {
             const std::size_t at = pick(added.size());
             Files().RemoveFile(*added[at]);

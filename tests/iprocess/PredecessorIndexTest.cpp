@@ -53,9 +53,6 @@ TEST_F(PredecessorIndex, FilesMadeFromAFileAreThoseOfTheWalkInItsOrder)
     // Entries the project no longer holds, and one it never held.
     std::vector<Entry> gone{boost::make_shared<IfileObjectEx>(
         IfileObject("<project>/synthesis/x.edn", zorpaFT_SYN_EDN, ImodelFMInternal, true, true), false)};
-    const auto netlist = [](const std::string& cell) {
-        return "(edif " + cell + " (design " + cell + " (cellRef " + cell + " (libraryRef work))))\n";
-    };
     const IprocessFileObject& hdl = Node(zorpaFT_SYN_HDL);
     int found = 0;
     for (int round = 0; round < 150; ++round) {
@@ -64,7 +61,7 @@ TEST_F(PredecessorIndex, FilesMadeFromAFileAreThoseOfTheWalkInItsOrder)
         switch (Pick(5)) {
         case 0:
             netlists[at] =
-                Add("synthesis/" + name + ".edn", zorpaFT_SYN_EDN, netlist("u" + std::to_string(Pick(kUnits))));
+                Add("synthesis/" + name + ".edn", zorpaFT_SYN_EDN, FlowNetlist("u" + std::to_string(Pick(kUnits))));
             break;
         case 1:
             derived[at] = Add("synthesis/" + name + ".v", zorpaFT_SYN_HDL, "module " + name + "; endmodule\n");

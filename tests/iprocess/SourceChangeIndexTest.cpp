@@ -114,7 +114,8 @@ protected:
     {
         if (sources.empty()) return;
         for (ImodelModule* unit : units)
-            if (Chance(10)) unit->GetSynthesisPackageToIgnoreList()->push_back(*sources[Pick(static_cast<int>(sources.size()))]);
+            if (Chance(10))
+                unit->GetSynthesisPackageToIgnoreList()->push_back(*sources[Pick(static_cast<int>(sources.size()))]);
         for (const Entry& file : sources) {
             if (Chance(5)) file->SetUsedByAllTools(false);
             if (includes && Chance(5)) file->AddIncludedFile(*sources[Pick(static_cast<int>(sources.size()))]);
@@ -227,9 +228,6 @@ TEST_F(SourceChangeIndex, DerivedFilesOfAUnitAreThoseTheWholeListGives)
     for (int i = 0; i < 12; ++i) units.push_back(Unit("u" + std::to_string(i)));
     std::vector<Entry> netlists(units.size());
     std::vector<Entry> derived(units.size());
-    const auto netlist = [](const std::string& cell) {
-        return "(edif " + cell + " (design " + cell + " (cellRef " + cell + " (libraryRef work))))\n";
-    };
     const auto compare = [&](int round) {
         for (ImodelModule* unit : units) {
             for (zorpaFileManagerTypes type : {zorpaFT_SYN_EDN, zorpaFT_SYN_HDL}) {
@@ -256,8 +254,8 @@ TEST_F(SourceChangeIndex, DerivedFilesOfAUnitAreThoseTheWholeListGives)
         const std::string cell = "u" + std::to_string(Pick(static_cast<int>(units.size())));
         switch (Pick(4)) {
         case 0:
-            netlists[at] =
-                Add("synthesis/" + name + ".edn", zorpaFT_SYN_EDN, netlist(Chance(30) ? "U" + cell.substr(1) : cell));
+            netlists[at] = Add("synthesis/" + name + ".edn", zorpaFT_SYN_EDN,
+                               FlowNetlist(Chance(30) ? "U" + cell.substr(1) : cell));
             break;
         case 1:
             derived[at] = Add("synthesis/" + name + ".v", zorpaFT_SYN_HDL, "module " + name + "; endmodule\n");

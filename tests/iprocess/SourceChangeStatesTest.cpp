@@ -7,6 +7,7 @@
 // while no unit has a result.
 #include "FlowDump.h"
 #include "FlowProject.h"
+#include "RandomDraws.h"
 
 #include "RecordingView.h"
 #include "imodel/design/ImodelModuleTree.h"
@@ -22,22 +23,6 @@
 namespace {
 
 using Entry = boost::shared_ptr<IfileObjectEx>;
-
-std::string Netlist(const std::string& cell)
-{
-    return "(edif " + cell + " (design " + cell + " (cellRef " + cell + " (libraryRef work))))\n";
-}
-
-// The random draws of one history.
-class Draws {
-public:
-    explicit Draws(unsigned seed) : m_random(seed) {}
-    std::size_t Pick(std::size_t count) { return std::uniform_int_distribution<std::size_t>(0, count - 1)(m_random); }
-    bool Chance(int percent) { return static_cast<int>(Pick(100)) < percent; }
-
-private:
-    std::mt19937 m_random;
-};
 
 class SourceChangeStates : public FlowProject {
 protected:
@@ -100,7 +85,7 @@ protected:
         for (ImodelModule* unit : units) {
             if (draws.Chance(40)) continue;
             const std::string name = unit->GetName();
-            derived.push_back(AddDefault(zorpaFT_SYN_EDN, unit, Netlist(name)));
+            derived.push_back(AddDefault(zorpaFT_SYN_EDN, unit, FlowNetlist(name)));
             if (draws.Chance(50))
                 derived.push_back(AddDefault(zorpaFT_SYN_HDL, unit, "module " + name + "; endmodule\n"));
             if (draws.Chance(50)) derived.push_back(AddDefault(zorpaFT_ADB, unit));
@@ -205,7 +190,7 @@ protected:
             // Derived files made, changed and taken out of the project.
             if (seed % 2 == 1 && draws.Chance(10)) {
                 ImodelModule* unit = units[draws.Pick(units.size())];
-                derived.push_back(AddDefault(zorpaFT_SYN_EDN, unit, Netlist(unit->GetName()),
+                derived.push_back(AddDefault(zorpaFT_SYN_EDN, unit, FlowNetlist(unit->GetName()),
                                              draws.Chance(50) ? imodelFileUpToDate : imodelFileOutOfDate));
             }
             if (!derived.empty() && draws.Chance(15))

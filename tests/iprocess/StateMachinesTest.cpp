@@ -20,11 +20,6 @@ namespace {
 
 using Entry = boost::shared_ptr<IfileObjectEx>;
 
-std::string Netlist(const std::string& cell)
-{
-    return "(edif " + cell + " (design " + cell + " (cellRef " + cell + " (libraryRef work))))\n";
-}
-
 class StateMachines : public FlowProject {
 protected:
     StateMachines()
@@ -33,7 +28,7 @@ protected:
         Views().ReadRevisions(views);
         source = Add("hdl/top.v", zorpaFT_HDL, "module top; endmodule\n");
         top = Unit("top", source);
-        netlist = AddDefault(zorpaFT_SYN_EDN, top, Netlist("top"));
+        netlist = AddDefault(zorpaFT_SYN_EDN, top, FlowNetlist("top"));
         synthesized = AddDefault(zorpaFT_SYN_HDL, top, "module top; endmodule\n");
         database = AddDefault(zorpaFT_ADB, top);
         sdf = AddDefault(zorpaFT_BA_SDF, top);

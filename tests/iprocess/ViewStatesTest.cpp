@@ -225,8 +225,7 @@ TEST_F(ViewStates, AWaitingUnitWithAFileIsFoundAsByALookAtEveryUnit)
             const unsigned what = random() % 10;
             if (what < 3 || units.empty()) {
                 const bool withFile = random() % 6 == 0;
-                units.push_back(std::make_unique<ImodelModule>("u" + std::to_string(step),
-                                                               withFile ? file() : nullptr,
+                units.push_back(std::make_unique<ImodelModule>("u" + std::to_string(step), withFile ? file() : nullptr,
                                                                zorpaMODULE_VERILOG, false, "", "", false));
             } else {
                 const std::size_t at = random() % units.size();
@@ -248,8 +247,8 @@ TEST_F(ViewStates, AWaitingUnitWithAFileIsFoundAsByALookAtEveryUnit)
         // emptied), and the last few from the back.
         for (int i = 0; i < 300; ++i)
             units.push_back(std::make_unique<ImodelModule>("m" + std::to_string(i),
-                                                           random() % 40 == 0 ? file() : nullptr,
-                                                           zorpaMODULE_VERILOG, false, "", "", false));
+                                                           random() % 40 == 0 ? file() : nullptr, zorpaMODULE_VERILOG,
+                                                           false, "", "", false));
         std::shuffle(units.begin(), units.end(), random);
         for (int gone = 0; units.size() > 5; ++gone) {
             units.erase(units.begin() + static_cast<std::ptrdiff_t>(random() % units.size()));

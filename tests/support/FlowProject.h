@@ -65,6 +65,12 @@ private:
     std::vector<std::string> m_names;
 };
 
+// A netlist whose top cell is `cell`.
+inline std::string FlowNetlist(const std::string& cell)
+{
+    return "(edif " + cell + " (design " + cell + " (cellRef " + cell + " (libraryRef work))))\n";
+}
+
 class FlowProject : public ::testing::Test {
 protected:
     FlowProject() : m_oldFolder(Design().GetProjectFolder())
