@@ -101,3 +101,16 @@ custom_lists
 try {close_project}
 try {open_project alu.prj}
 try {test_organize_sources -tool synthesis -module top -file hdl/top.vhd -file hdl/mid.vhd}
+
+puts "--- a file deleted from the project leaves the lists of the modules' own: no tool is handed it"
+try {organize_sources -tool synthesis -module top -file hdl/other.vhd -file hdl/top.vhd -file hdl/mid.vhd -use_default false}
+try {organize_sources -tool simulation -module mid -file hdl/other.vhd -use_default false}
+custom_lists
+try {delete_files -file hdl/other.vhd}
+try {test_organize_sources -tool synthesis -module top -file hdl/top.vhd -file hdl/mid.vhd}
+puts "mid's list held that file alone: it stays, empty, as such a list can be made"
+try {test_organize_sources -tool simulation -module mid}
+custom_lists
+puts "  other.vhd: [expr {[string first other.vhd [read_file alu.prj]] < 0 ? {named nowhere} : {still named}}]"
+round_trip
+custom_lists

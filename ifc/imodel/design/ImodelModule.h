@@ -97,6 +97,13 @@ struct ImodelAssociationListWatch {
 };
 using ImodelAssociationList = ImodelLazyList<std::deque<IfileObject>, ImodelAssociationListWatch>;
 
+// The customized source lists that exist (each unit's lists per tool kind),
+// of units, of the records a restore gives back and of the removed-unit
+// list: the files that leave the project are taken out of them in one pass,
+// as for the associated files. Defined below ImodelModule, whose lists they
+// are.
+struct ImodelCustomizedListWatch;
+
 // The values of a unit that a copy takes over as they are (ImodelModule's
 // copy constructor); the unit's links, contexts, display flag and
 // customized lists are not among them.
@@ -589,7 +596,17 @@ private:
     // unit's (a place from a batch sent since is not).
     std::uint32_t m_noticePlace = std::numeric_limits<std::uint32_t>::max();
     std::unique_ptr<ImodelContextImpl> m_context;
-    ImodelLazyList<std::vector<typeUserFileList>> m_customizedLists;
+    ImodelLazyList<std::vector<typeUserFileList>, ImodelCustomizedListWatch> m_customizedLists;
+};
+
+struct ImodelCustomizedListWatch {
+    using Lists = std::vector<ImodelModule::typeUserFileList>;
+    static void Made(const Lists& lists);
+    static void Gone(const Lists& lists);
+    // Takes every entry naming one of `files` (the file-name key) out of
+    // every customized list, the others kept in their order (a list left
+    // empty stays, as the user may make one); the number taken out.
+    static std::size_t Forget(const std::vector<IfileObject>& files);
 };
 
 // A copy of a library of design units holds clones of its units, each with

@@ -47,9 +47,11 @@ void RemoveFromModel(const Entry& file, bool fromDisk)
 }
 
 // The units' associated files and CDB orders let go of the files that left
-// the project, as the next open would: in one pass over those lists for the
-// whole batch, however many files and units there are.
-void ForgetInAssociations(const std::vector<Entry>& removed)
+// the project, as the next open would, and so do their customized source
+// lists: a tool is not handed a file the user took out of the project. In
+// one pass over those lists for the whole batch, however many files and
+// units there are.
+void ForgetInUnitLists(const std::vector<Entry>& removed)
 {
     IfileManager& project = *Imodel::GetInstance().GetFileManager();
     std::vector<IfileObject> gone;
@@ -57,6 +59,7 @@ void ForgetInAssociations(const std::vector<Entry>& removed)
     for (const Entry& file : removed)
         if (!project.ContainsFile(*file)) gone.push_back(*file);
     ImodelAssociationListWatch::Forget(gone);
+    ImodelCustomizedListWatch::Forget(gone);
 }
 
 // Draws again when the command ends, however it ends.
@@ -245,7 +248,7 @@ AcmdEnum::Result IcmdRemoveFilesFromProject::execDo()
     }
     stimulus.reset();
     constraints.reset();
-    ForgetInAssociations(removed);
+    ForgetInUnitLists(removed);
     if (result == AcmdEnum::Success && fromDisk) DeleteFromDisk(disk);
     Imodel::BlockDesignHierarchyDisplay(hierarchyWasBlocked, true);
     ImodelEndLongProcess(started);

@@ -283,30 +283,39 @@ namespace {
 
 // Units go on the reclaimer's thread too. Made once and never deleted: a
 // unit may outlive the statics of this file at the process's end.
+template <class List = std::deque<IfileObject>>
 struct WatchedLists {
     std::mutex lock;
-    std::unordered_set<const std::deque<IfileObject>*> lists;
+    std::unordered_set<const List*> lists;
 };
 
-WatchedLists& TheSynthesisLists()
+WatchedLists<>& TheSynthesisLists()
 {
-    static WatchedLists* const lists = new WatchedLists;
+    static WatchedLists<>* const lists = new WatchedLists<>;
     return *lists;
 }
 
-WatchedLists& TheAssociationLists()
+WatchedLists<>& TheAssociationLists()
 {
-    static WatchedLists* const lists = new WatchedLists;
+    static WatchedLists<>* const lists = new WatchedLists<>;
     return *lists;
 }
 
-void Watch(WatchedLists& all, const std::deque<IfileObject>& list)
+WatchedLists<ImodelCustomizedListWatch::Lists>& TheCustomizedLists()
+{
+    static auto* const lists = new WatchedLists<ImodelCustomizedListWatch::Lists>;
+    return *lists;
+}
+
+template <class List>
+void Watch(WatchedLists<List>& all, const List& list)
 {
     const std::lock_guard<std::mutex> held(all.lock);
     all.lists.insert(&list);
 }
 
-void Unwatch(WatchedLists& all, const std::deque<IfileObject>& list)
+template <class List>
+void Unwatch(WatchedLists<List>& all, const List& list)
 {
     const std::lock_guard<std::mutex> held(all.lock);
     all.lists.erase(&list);
@@ -323,15 +332,31 @@ void ImodelAssociationListWatch::Made(const std::deque<IfileObject>& list) { Wat
 
 void ImodelAssociationListWatch::Gone(const std::deque<IfileObject>& list) { Unwatch(TheAssociationLists(), list); }
 
+namespace {
+
+// The file-name keys of the files that leave.
+std::unordered_set<std::string> KeysOf(const std::vector<IfileObject>& files, const std::string& folder)
+{
+    std::unordered_set<std::string> keys;
+    keys.reserve(files.size());
+    for (const IfileObject& file : files) keys.insert(FileKey(file, folder));
+    return keys;
+}
+
+std::string ProjectFolderText()
+{
+    const ImodelFileName* project = ImodelUtlGetProjectFolder();
+    return project ? project->GetString() : std::string();
+}
+
+}  // namespace
+
 std::size_t ImodelAssociationListWatch::Forget(const std::vector<IfileObject>& files)
 {
     if (files.empty()) return 0;
-    const ImodelFileName* project = ImodelUtlGetProjectFolder();
-    const std::string folder = project ? project->GetString() : std::string();
-    std::unordered_set<std::string> gone;
-    gone.reserve(files.size());
-    for (const IfileObject& file : files) gone.insert(FileKey(file, folder));
-    WatchedLists& all = TheAssociationLists();
+    const std::string folder = ProjectFolderText();
+    const std::unordered_set<std::string> gone = KeysOf(files, folder);
+    WatchedLists<>& all = TheAssociationLists();
     // Held throughout: a unit going on the reclaimer meanwhile waits to
     // give its lists up.
     const std::lock_guard<std::mutex> held(all.lock);
@@ -349,9 +374,31 @@ void ImodelSynthesisListWatch::Made(const std::deque<IfileObject>& list) { Watch
 
 void ImodelSynthesisListWatch::Gone(const std::deque<IfileObject>& list) { Unwatch(TheSynthesisLists(), list); }
 
+void ImodelCustomizedListWatch::Made(const Lists& lists) { Watch(TheCustomizedLists(), lists); }
+
+void ImodelCustomizedListWatch::Gone(const Lists& lists) { Unwatch(TheCustomizedLists(), lists); }
+
+std::size_t ImodelCustomizedListWatch::Forget(const std::vector<IfileObject>& files)
+{
+    if (files.empty()) return 0;
+    const std::string folder = ProjectFolderText();
+    const std::unordered_set<std::string> gone = KeysOf(files, folder);
+    auto& all = TheCustomizedLists();
+    // Held throughout, as for the associated files.
+    const std::lock_guard<std::mutex> held(all.lock);
+    std::size_t taken = 0;
+    for (const Lists* watched : all.lists) {
+        for (ImodelModule::typeUserFileList& list : const_cast<Lists&>(*watched))
+            taken += std::erase_if(list.GetFiles(), [&](const IfileObjectEx::ParentFile& entry) {
+                return gone.count(FileKey(entry.first, folder)) != 0;
+            });
+    }
+    return taken;
+}
+
 bool ImodelSynthesisListWatch::AnyNames(const IfileObject& file)
 {
-    WatchedLists& all = TheSynthesisLists();
+    WatchedLists<>& all = TheSynthesisLists();
     const std::lock_guard<std::mutex> held(all.lock);
     return std::any_of(all.lists.begin(), all.lists.end(), [&file](const std::deque<IfileObject>* list) {
         return std::find(list->begin(), list->end(), file) != list->end();

@@ -15,7 +15,7 @@ struct ImodelModule::Restorable {
     ImodelLazyList<FileList> m_simulationPackagesToIgnore;
     ImodelLazyList<FileList> m_synthesisPackagesToIgnore;
     ImodelAssociationList m_cdbOrder;
-    ImodelLazyList<std::vector<typeUserFileList>> m_customizedLists;
+    ImodelLazyList<std::vector<typeUserFileList>, ImodelCustomizedListWatch> m_customizedLists;
     ImodelLazyList<std::vector<VyIfaces::ComponentID>> m_simulationModulesToInclude;
     // Belongs to no unit: nothing reaches a unit through it.
     std::unique_ptr<ImodelContextImpl> m_context;
