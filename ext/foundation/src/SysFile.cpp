@@ -2,6 +2,7 @@
 // temporary file in the target's folder that is flushed, synced and renamed
 // over the old file, so a failed write never leaves a half file.
 #include "foundation/Sys.h"
+#include "foundation/SysNames.h"
 
 #include <algorithm>
 #include <atomic>
@@ -863,6 +864,37 @@ SysFileIdentity SysGetFileIdentity(const std::string& path)
     struct stat st;
     if (!StatPath(path, st)) return SysFileIdentity();
     return IdentityOf(st);
+}
+
+bool SysGetNameStatus(const std::string& path, SysNameStatus& status)
+{
+    struct stat st;
+    if (!StatPath(path, st)) return false;
+    struct stat own;
+    status.identity = IdentityOf(st);
+    status.links = static_cast<std::uint64_t>(st.st_nlink);
+    status.changed = Nanoseconds(st.st_ctim);
+    // The name itself: a link that is gone between the two looks counts as one.
+    status.symbolic = ::lstat(NativeName(path).c_str(), &own) != 0 || S_ISLNK(own.st_mode);
+    return true;
+}
+
+bool SysListFolderLinks(const std::string& path, std::vector<std::string>& names, SysNameStatus& self)
+{
+    const OpenFolder folder(path);
+    const int fd = folder.Descriptor();
+    struct stat st;
+    if (fd < 0 || ::fstat(fd, &st) != 0) return false;
+    self.identity = IdentityOf(st);
+    self.links = static_cast<std::uint64_t>(st.st_nlink);
+    self.symbolic = false;
+    self.changed = Nanoseconds(st.st_ctim);
+    std::vector<ListedName> listed;
+    if (!ReadSortedNames(fd, listed)) return false;
+    names.clear();
+    for (ListedName& entry : listed)
+        if (entry.type == DT_LNK || entry.type == DT_UNKNOWN) names.push_back(std::move(entry.name));
+    return true;
 }
 
 bool SysReadFile(const std::string& path, std::string& content)
