@@ -144,6 +144,11 @@ public:
     // one file asked about without listing them all. Counts no lookup.
     virtual Entry GetFileOfSpecificType(const IfileObject& file, int specificType, int revisionScope,
                                         const IfileManagerFilterParent* extra) = 0;
+    // The same for GetFilesOfGlobalType: the entry stored under exactly the
+    // file's full name when that query with the same arguments lists it,
+    // else empty. Counts no lookup.
+    virtual Entry GetFileOfGlobalType(const IfileObject& file, int globalType, int revisionScope,
+                                      const IfileManagerFilterParent* extra) = 0;
     // Has the parsed project file take note of each file that the
     // description of place-and-route view `revision` lists; false without a
     // revision manager or when the description cannot be read.

@@ -100,7 +100,43 @@ void ifileManagerImpl::NotifyFiles(bool asNew, const FileListMap& list, const If
             if (asNew) batch.push_back(boost::make_shared<IeventFileRemoved>(file));
             batch.push_back(boost::make_shared<IeventFileAddedOrModified>(file, asNew));
         });
+    Announce(asNew, files, batch);
+    Imodel::BlockDesignHierarchyDisplay(wasBlocked, false);
+}
 
+void ifileManagerImpl::NotifyNamedFiles(const std::deque<IfileObject>& named)
+{
+    // The entries equal to a named file are filed under the hash of its
+    // name's key, so the name index holds every one of them; each candidate
+    // is then asked as a walk over every file would ask it, and the ones
+    // kept are told in the walk's order (key order).
+    const IfileManagerFilterIsOneOf isNamed(named);
+    std::vector<FileListMap::const_iterator> elements;
+    for (const IfileObject& file : named)
+        m_files.AnyNamed(file.GetInternalFileName().GetString(), [&](FileListMap::const_iterator element) {
+            if (isNamed(element->second.entry)) elements.push_back(element);
+            return false;
+        });
+    const auto less = m_files.Elements().key_comp();
+    std::sort(elements.begin(), elements.end(),
+              [&less](const auto& left, const auto& right) { return less(left->first, right->first); });
+    elements.erase(std::unique(elements.begin(), elements.end()), elements.end());
+
+    const bool wasBlocked = Imodel::BlockDesignHierarchyDisplay(true, false);
+    std::vector<Entry> files;
+    IeventBatch batch;
+    files.reserve(elements.size());
+    batch.reserve(elements.size());
+    for (const auto& element : elements) {
+        files.push_back(element->second.entry);
+        batch.push_back(boost::make_shared<IeventFileAddedOrModified>(files.back(), false));
+    }
+    Announce(false, files, batch);
+    Imodel::BlockDesignHierarchyDisplay(wasBlocked, false);
+}
+
+void ifileManagerImpl::Announce(bool asNew, std::vector<Entry>& files, IeventBatch& batch)
+{
     // Each listener hears of every file before the next one hears of any, as
     // the listeners rely on (a flow node's own work on its files' type).
     const auto fileAhead = [](const Entry* file, int stage) {
@@ -122,7 +158,6 @@ void ifileManagerImpl::NotifyFiles(bool asNew, const FileListMap& list, const If
         for (std::size_t event = at * perFile; event < (at + 1) * perFile; ++event) batch[event].reset();
         const_cast<Entry*>(file)->reset();
     });
-    Imodel::BlockDesignHierarchyDisplay(wasBlocked, false);
 }
 
 void ifileManagerImpl::UpdateFiles(const IfileManagerFilterParent& filter) { NotifyFiles(false, m_files, &filter); }

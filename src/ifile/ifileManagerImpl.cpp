@@ -116,7 +116,7 @@ void ifileManagerImpl::AddFiles(const std::deque<IfileObject>& first, const std:
     std::deque<IfileObject> inOneList;
     for (const auto& [key, file] : left)
         if (file.second > 0) inOneList.push_back(*file.first);
-    UpdateFiles(IfileManagerFilterIsOneOf(inOneList));
+    NotifyNamedFiles(inOneList);
 }
 
 // --- lookups and queries -------------------------------------------------------------------------
@@ -176,6 +176,20 @@ IfileManager::Entry ifileManagerImpl::GetFileOfSpecificType(const IfileObject& f
     // bucket GetFilesOfSpecificType walks.
     const Entry& entry = element->second.entry;
     if (element->second.type != specificType || !FilterSameSpecificType(revisionScope, extra, specificType)(entry))
+        return Entry();
+    return entry;
+}
+
+IfileManager::Entry ifileManagerImpl::GetFileOfGlobalType(const IfileObject& file, int globalType, int revisionScope,
+                                                          const IfileManagerFilterParent* extra)
+{
+    const auto element = m_files.Find(file.GetInternalFileName());
+    if (element == m_files.Elements().end()) return Entry();
+    // As GetFilesOfGlobalType, the group of the type the element is filed
+    // under decides which buckets are walked.
+    const Entry& entry = element->second.entry;
+    if (ImodelGetGlobalType(element->second.type) != globalType ||
+        !FilterSameGlobalType(revisionScope, extra, globalType)(entry))
         return Entry();
     return entry;
 }

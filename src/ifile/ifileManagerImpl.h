@@ -13,6 +13,7 @@
 // exactly as it came in, whatever became of its entry meanwhile.
 #pragma once
 
+#include "ievent/Ievent.h"
 #include "ifile/IfileListener.h"
 #include "ifile/IfileManager.h"
 #include "ifile/IfileObjectEx.h"
@@ -275,6 +276,8 @@ public:
     Entry GetFileFor(const IfileObject::IsSameFileName& matcher, int revisionScope) override;
     Entry GetFileOfSpecificType(const IfileObject& file, int specificType, int revisionScope,
                                 const IfileManagerFilterParent* extra) override;
+    Entry GetFileOfGlobalType(const IfileObject& file, int globalType, int revisionScope,
+                              const IfileManagerFilterParent* extra) override;
     bool RegisterPresentFiles(int revision, ImodelProjectFileStructure& project,
                               const std::vector<Iconvert*>& converters) override;
     bool WriteFileList(std::ostream* stream) override;
@@ -307,6 +310,13 @@ private:
     // every listener, then to the views in one batch; `asNew` announces each
     // as removed and added again.
     void NotifyFiles(bool asNew, const FileListMap& list, const IfileManagerFilterParent* filter);
+    // Announces, as UpdateFiles with a filter IfileManagerFilterIsOneOf on
+    // `named` would, the entries equal to a named file: found by name
+    // rather than by asking every file.
+    void NotifyNamedFiles(const std::deque<IfileObject>& named);
+    // Tells every listener of each of `files`, then sends `batch` (one or,
+    // with `asNew`, two events per file, in the files' order); empties both.
+    void Announce(bool asNew, std::vector<Entry>& files, IeventBatch& batch);
     // Calls `tell` for every listener still registered, in registration
     // order; a listener may add or remove listeners meanwhile.
     template <class Tell>

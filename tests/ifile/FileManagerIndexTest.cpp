@@ -1,12 +1,15 @@
 // The file manager's indexes give the answers, in the order, that a walk
 // over all files in key order gives: random registrations, removals and
 // re-keyings, with files of several names, types, views and parents, while
-// the project folder changes under them.
+// the project folder changes under them. Files announced as changed by
+// name are the ones, in the order, a walk asking every file announces.
 #include "DebugCapture.h"
 #include "IfileObjectTestSupport.h"
 #include "TempFolder.h"
 
+#include "ifile/IfileListener.h"
 #include "ifile/IfileManager.h"
+#include "ifile/IfileManagerFilterParent.h"
 #include "ifile/IfileObjectEx.h"
 #include "imodel/design/ImodelDesignManager.h"
 #include "imodel/model/Imodel.h"
@@ -122,6 +125,22 @@ protected:
             ASSERT_EQ(ofType, AllByWalk(files, [type](const Entry& file) { return file->GetFileType() == type; }));
             for (const Entry& file : ofType) ASSERT_EQ(files.GetFileOfSpecificType(*file, type, 0, nullptr), file);
         }
+        // One file asked about by group: as the list of the group holds it.
+        for (const int group : {static_cast<int>(zorpaFT_GROUP_CONSTRAINT), ImodelGetGlobalType(zorpaFT_HDL)}) {
+            for (const int scope : {0, 1}) {
+                std::vector<Entry> ofGroup;
+                files.GetFilesOfGlobalType(group, ofGroup, scope, nullptr);
+                for (int i = 0; i < 12; ++i) {
+                    const IfileObject probe = RandomFile();
+                    const Entry exact = files.GetFile(probe);
+                    const bool listed = exact && std::find(ofGroup.begin(), ofGroup.end(), exact) != ofGroup.end();
+                    ASSERT_EQ(files.GetFileOfGlobalType(probe, group, scope, nullptr), listed ? exact : Entry())
+                        << probe.GetInternalFileName().c_str() << " group " << group << " scope " << scope;
+                }
+                for (const Entry& file : ofGroup)
+                    ASSERT_EQ(files.GetFileOfGlobalType(*file, group, scope, nullptr), file);
+            }
+        }
         std::vector<Entry> constraints;
         files.GetFilesOfGlobalType(zorpaFT_GROUP_CONSTRAINT, constraints, 1, nullptr);
         ASSERT_EQ(constraints, AllByWalk(files, [](const Entry& file) {
@@ -137,6 +156,56 @@ protected:
                 ASSERT_EQ(ofView[i].GetInternalFileName().GetString(), expected[i]->GetInternalFileName().GetString());
         }
     }
+
+    // Two random lists of files, some registered in any spelling, some not:
+    // AddFiles tells the listeners of the registered files that lie in
+    // exactly one of them, as a walk over all files asking each whether it
+    // equals one of those files tells them, in the walk's order.
+    void ExpectAddFilesTellsAsAWalk(IfileManager& files)
+    {
+        std::vector<Entry> all;
+        files.GetFiles(all, 0, nullptr);
+        // Each list holds a file once, as a tool's list does.
+        const auto has = [](const std::deque<IfileObject>& list, const IfileObject& file) {
+            return std::find(list.begin(), list.end(), file) != list.end();
+        };
+        const auto randomList = [&] {
+            std::deque<IfileObject> list;
+            for (int i = Between(0, 5); i > 0; --i) {
+                const IfileObject file = all.empty() || Between(0, 2) == 0 ? RandomFile() : IfileObject(*Pick(all));
+                if (!has(list, file)) list.push_back(file);
+            }
+            return list;
+        };
+        const std::deque<IfileObject> first = randomList();
+        std::deque<IfileObject> second = randomList();
+        // Lists that share files, as an old and a new list of a tool do.
+        for (const IfileObject& file : first)
+            if (Between(0, 1) == 0 && !has(second, file))
+                second.insert(second.begin() + Between(0, static_cast<int>(second.size())), file);
+        std::deque<IfileObject> inOneList;
+        for (const IfileObject& file : first)
+            if (!has(second, file)) inOneList.push_back(file);
+        for (const IfileObject& file : second)
+            if (!has(first, file)) inOneList.push_back(file);
+
+        RecordingListener byWalk;
+        files.AddListener(&byWalk);
+        files.UpdateFiles(IfileManagerFilterIsOneOf(inOneList));
+        files.RemoveListener(&byWalk);
+        RecordingListener told;
+        files.AddListener(&told);
+        files.AddFiles(first, second);
+        files.RemoveListener(&told);
+        ASSERT_EQ(told.updated, byWalk.updated);
+    }
+
+    struct RecordingListener : IfileListener {
+        void EmptyFileList() override {}
+        void UpdateFile(const Entry& file, bool isNew) override { updated.emplace_back(file, isNew); }
+        void RemoveFile(const Entry&) override {}
+        std::vector<std::pair<Entry, bool>> updated;
+    };
 
     std::mt19937 random{42};
     TempFolder project;
@@ -180,5 +249,6 @@ TEST_F(FileManagerIndex, LookupsByIndexAnswerAsAWalkOverAllFiles)
             Imodel::GetInstance().GetDesignManager()->SetProjectFolder(Between(0, 1) ? other.Path() : project.Path());
         }
         ExpectLookupsAsByWalk(*files);
+        ExpectAddFilesTellsAsAWalk(*files);
     }
 }
