@@ -36,6 +36,7 @@
 #include <cctype>
 #include <random>
 #include <string>
+#include <unordered_set>
 #include <vector>
 
 namespace {
@@ -53,11 +54,15 @@ protected:
         // Pin and timing constraints are constraint kinds of the family;
         // timing constraints go to synthesis, both to place and route and
         // physical synthesis.
-        for (const auto& [name, value] :
-             {std::pair{"IMPORT_CONSTRAINT_FILES", "PDC SDC"}, {"PDC_DISP_NAME", "Pin"}, {"PDC_EXTN", "pdc"},
-              {"SDC_DISP_NAME", "Timing"}, {"SDC_EXTN", "sdc"}, {"SYNTHESIS_CONSTRAINTS_LIST", "sdc"},
-              {"PALLADOR_IMPORT_CONSTRAINT_FILES", "pdc sdc"}, {"PHYSYNTH_CONSTRAINTS_LIST", "pdc sdc"},
-              {"IDE_ORGANIZE_SOURCES_ENABLED", "1"}})
+        for (const auto& [name, value] : {std::pair{"IMPORT_CONSTRAINT_FILES", "PDC SDC"},
+                                          {"PDC_DISP_NAME", "Pin"},
+                                          {"PDC_EXTN", "pdc"},
+                                          {"SDC_DISP_NAME", "Timing"},
+                                          {"SDC_EXTN", "sdc"},
+                                          {"SYNTHESIS_CONSTRAINTS_LIST", "sdc"},
+                                          {"PALLADOR_IMPORT_CONSTRAINT_FILES", "pdc sdc"},
+                                          {"PHYSYNTH_CONSTRAINTS_LIST", "pdc sdc"},
+                                          {"IDE_ORGANIZE_SOURCES_ENABLED", "1"}})
             DefSetFL(name, value, __FILE__, __LINE__);
         ASSERT_TRUE(NewAluProject());
         for (const auto& [name, text] : {std::pair{"top.vhd", kTop}, {"mid.vhd", kMid}, {"leaf.vhd", kLeaf}})
@@ -94,7 +99,8 @@ protected:
     // The file a flow step makes for top in the current view.
     Entry AddDefault(zorpaFileManagerTypes type, const std::string& text)
     {
-        IprocessFileObject* node = Imodel::GetInstance().GetProcessManager()->GetFlowForModule(top)->GetFileObject(type);
+        IprocessFileObject* node =
+            Imodel::GetInstance().GetProcessManager()->GetFlowForModule(top)->GetFileObject(type);
         const std::optional<IfileObject> value = node->CreateDefaultIfileObject(top, View());
         if (!value) return Entry();
         ImodelFileName relative;
@@ -135,6 +141,51 @@ protected:
         command->SetUseDefaultParam(useDefault);
         command->SetMode(mode);
         return command;
+    }
+    // The ways a command line may name the project file `name` (relative
+    // to the project): relative, absolute, "<project>", in other letter case.
+    void AddSpellings(Names& spellings, const std::string& name) const
+    {
+        std::string upper = name;
+        std::transform(upper.begin(), upper.end(), upper.begin(), [](unsigned char c) { return std::toupper(c); });
+        spellings.insert(spellings.end(), {name, m_folder / ("alu/" + name), "<project>/" + name, upper,
+                                           "<project>/" + upper, m_folder / ("alu/" + upper)});
+    }
+    // The check as it was: each named file, unless told before, is matched
+    // by key against every allowed file. The refusals, and whether nothing
+    // was allowed.
+    static std::pair<Names, bool> ExpectedRefusals(IcmdOrganizeFilesBase& command, const Entries& named)
+    {
+        Entries allowed;
+        command.GetAllowedFileList(allowed);
+        Names told;
+        Names refused;
+        for (const Entry& file : named) {
+            const std::string key = ImodelFileNameKey(file->GetInternalFileName());
+            const auto sameKey = [&key](const Entry& other) {
+                return ImodelFileNameKey(other->GetInternalFileName()) == key;
+            };
+            if (std::any_of(allowed.begin(), allowed.end(), sameKey) ||
+                std::find(told.begin(), told.end(), key) != told.end())
+                continue;
+            told.push_back(key);
+            refused.push_back(std::string(Files().ContainsFile(*file) ? "INVALID " : "NOT_FOUND ") +
+                              file->GetFileTitleAndExt());
+        }
+        return {refused, allowed.empty()};
+    }
+    // The refusals the command told, as ExpectedRefusals gives them.
+    Names RefusalsTold()
+    {
+        Names told;
+        for (const MdbMessage& message : messages.Messages()) {
+            if (message.id != "ASSOCIATE_INVALID_FILE" && message.id != "ASSOCIATE_FILES_NOT_FOUND") continue;
+            const std::size_t open = message.text.find('\'');
+            const std::size_t close = message.text.find('\'', open + 1);
+            told.push_back(std::string(message.id == "ASSOCIATE_INVALID_FILE" ? "INVALID " : "NOT_FOUND ") +
+                           message.text.substr(open + 1, close - open - 1));
+        }
+        return told;
     }
     std::unique_ptr<IcmdOrganizeConstraints> Constraints(ImodelFunctionType tool, const Entries& files,
                                                          IcmdOrganizeFilesBase::ModifyMode mode) const
@@ -227,7 +278,8 @@ TEST_F(OrganizeFilesTest, EachChangedListTakesTheResultsOfItsToolOutOfDateAndMar
     }
     // Pin constraints are no synthesis constraints.
     EXPECT_FALSE(Run(Constraints(ideSYNTHESIS, pins, Mode::Add)));
-    EXPECT_EQ(TextsOf("ASSOCIATE_INVALID_FILE"), Texts{"organize_constraints: 'pins.pdc' cannot be associated to Impl1."});
+    EXPECT_EQ(TextsOf("ASSOCIATE_INVALID_FILE"),
+              Texts{"organize_constraints: 'pins.pdc' cannot be associated to Impl1."});
 
     // The stimulus steps follow the module's stimulus list.
     const Entries benches{AddFile("stimulus/tb_top.vhd", zorpaFT_TB_HDL)};
@@ -253,8 +305,8 @@ TEST_F(OrganizeFilesTest, ANewOrderOfTheArmDatabasesTakesTheLayoutMadeWithTheFor
         AddFile("synthesis/top.edn", zorpaFT_SYN_EDN, "(edif top (design top (cellRef top (libraryRef work))))\n");
     ImodelFileName adb;
     ASSERT_TRUE(ItoolGetAdbFileName(top, View(), adb, ImodelFMFull, false, true));
-    ASSERT_TRUE(Imodel::GetInstance().GetPalladorTool()->WriteFileList(adb, {*netlist, *first, *second}, nullptr,
-                                                                       false, true));
+    ASSERT_TRUE(
+        Imodel::GetInstance().GetPalladorTool()->WriteFileList(adb, {*netlist, *first, *second}, nullptr, false, true));
     const Entry database = AddFile("pallador/impl1/top.adb", zorpaFT_ADB);
     ASSERT_EQ(database->GetFullFileName(), adb);
     Ran(idePALLADOR);
@@ -379,48 +431,10 @@ TEST_F(OrganizeFilesTest, NamedFilesAreRefusedAsAWalkOverTheWholeAllowedListRefu
         const std::string source = "hdl/s" + std::to_string(i) + ".vhd";
         AddFile(bench, zorpaFT_TB_HDL);
         AddFile(source, zorpaFT_HDL);
-        for (const std::string& name : {bench, source}) {
-            std::string upper = name;
-            std::transform(upper.begin(), upper.end(), upper.begin(), [](unsigned char c) { return std::toupper(c); });
-            spellings.insert(spellings.end(), {name, m_folder / ("alu/" + name), "<project>/" + name, upper,
-                                               "<project>/" + upper, m_folder / ("alu/" + upper)});
-        }
+        for (const std::string& name : {bench, source}) AddSpellings(spellings, name);
         spellings.push_back("stimulus/missing" + std::to_string(i) + ".vhd");
     }
     for (const char* name : {"top.vhd", "mid.vhd", "leaf.vhd"}) spellings.push_back(std::string("hdl/") + name);
-
-    // The check as it was: each named file, unless told before, is matched
-    // by key against every allowed file.
-    const auto expectedRefusals = [](IcmdOrganizeFilesBase& command, const Entries& named) {
-        Entries allowed;
-        command.GetAllowedFileList(allowed);
-        Names told;
-        Names refused;
-        for (const Entry& file : named) {
-            const std::string key = ImodelFileNameKey(file->GetInternalFileName());
-            const auto sameKey = [&key](const Entry& other) {
-                return ImodelFileNameKey(other->GetInternalFileName()) == key;
-            };
-            if (std::any_of(allowed.begin(), allowed.end(), sameKey) ||
-                std::find(told.begin(), told.end(), key) != told.end())
-                continue;
-            told.push_back(key);
-            refused.push_back(std::string(Files().ContainsFile(*file) ? "INVALID " : "NOT_FOUND ") +
-                              file->GetFileTitleAndExt());
-        }
-        return std::pair{refused, allowed.empty()};
-    };
-    const auto refusalsTold = [this]() {
-        Names told;
-        for (const MdbMessage& message : messages.Messages()) {
-            if (message.id != "ASSOCIATE_INVALID_FILE" && message.id != "ASSOCIATE_FILES_NOT_FOUND") continue;
-            const std::size_t open = message.text.find('\'');
-            const std::size_t close = message.text.find('\'', open + 1);
-            told.push_back(std::string(message.id == "ASSOCIATE_INVALID_FILE" ? "INVALID " : "NOT_FOUND ") +
-                           message.text.substr(open + 1, close - open - 1));
-        }
-        return told;
-    };
 
     const auto currentList = [this](bool stimulus) {
         if (stimulus) {
@@ -458,16 +472,87 @@ TEST_F(OrganizeFilesTest, NamedFilesAreRefusedAsAWalkOverTheWholeAllowedListRefu
         Entries allowed;
         command->GetAllowedFileList(allowed);
         for (const Entry& file : allowed) ASSERT_EQ(command->FindAllowedFile(file), file);
-        const auto [refused, noneAllowed] = expectedRefusals(*command, named);
+        const auto [refused, noneAllowed] = ExpectedRefusals(*command, named);
         const Names before = currentList(stimulus);
         messages.Clear();
         const bool ran = Run(std::move(command));
         ASSERT_EQ(ran, refused.empty()) << round;
-        EXPECT_EQ(refusalsTold(), refused) << round;
+        EXPECT_EQ(RefusalsTold(), refused) << round;
         EXPECT_EQ(messages.WithId("ASSOCIATE_FILES_LIST").size(), refused.empty() || noneAllowed ? 0u : 1u) << round;
         // A refused request changes nothing.
         if (!ran) {
             EXPECT_EQ(currentList(stimulus), before) << round;
+        }
+    }
+}
+
+TEST_F(OrganizeFilesTest, NamedConstraintFilesAreRefusedAsAWalkOverTheWholeAllowedListRefusesThem)
+{
+    using Mode = IcmdOrganizeFilesBase::ModifyMode;
+    // Timing and pin constraints (synthesis takes only the first), a core's
+    // constraint file that belongs to its description, sources and files
+    // outside the project, each spelled in several ways.
+    Names spellings;
+    for (int i = 0; i < 6; ++i) {
+        const std::string timing = "constraint/t" + std::to_string(i) + ".sdc";
+        const std::string pins = "constraint/p" + std::to_string(i) + ".pdc";
+        AddFile(timing, zorpaFT_SDC);
+        AddFile(pins, zorpaFT_PDC);
+        AddSpellings(spellings, timing);
+        AddSpellings(spellings, pins);
+        spellings.push_back("constraint/missing" + std::to_string(i) + ".sdc");
+    }
+    const Entry description = AddFile("kiltora/pll.cxf", zorpaFT_OMBRIX_CXF, "<component name=\"pll\"/>\n");
+    const Entry owned = AddFile("kiltora/pll.sdc", zorpaFT_SDC);
+    ASSERT_TRUE(description && owned);
+    IfileObjectEx withParent(*owned);
+    withParent.AddParentFile(*description);
+    ASSERT_TRUE(Files().AddOrUpdateFile(withParent, false));
+    AddSpellings(spellings, "kiltora/pll.sdc");
+    for (const char* name : {"hdl/top.vhd", "hdl/mid.vhd"}) spellings.push_back(name);
+
+    const auto currentList = [this](ImodelFunctionType tool) {
+        IcmdOrganizeConstraints read(false);
+        read.SetParams(tool, top, View());
+        return ListOf(read);
+    };
+
+    std::mt19937 random(17);
+    std::uniform_int_distribution<std::size_t> pick(0, spellings.size() - 1);
+    std::uniform_int_distribution<int> count(1, 4);
+    const ImodelFunctionType tools[] = {ideSYNTHESIS, idePHYSYNTH, idePALLADOR};
+    for (int round = 0; round < 90; ++round) {
+        Entries named;
+        for (int i = count(random); i > 0; --i) {
+            const Entry file =
+                IcmdGetFileObjectFromTCLArgValue(spellings[pick(random)], std::string(), zorpaFT_UNKNOWN, true, false);
+            ASSERT_TRUE(file);
+            named.push_back(file);
+            if (random() % 5 == 0) named.push_back(boost::make_shared<IfileObjectEx>(*file));
+        }
+        const ImodelFunctionType tool = tools[round % 3];
+        std::unique_ptr<IcmdOrganizeConstraints> command =
+            Constraints(tool, named, random() % 2 ? Mode::New : Mode::Add);
+        // A file found by its name alone is in the allowed list under its key.
+        Entries allowed;
+        command->GetAllowedFileList(allowed);
+        std::unordered_set<std::string> allowedKeys;
+        for (const Entry& file : allowed) allowedKeys.insert(ImodelFileNameKey(file->GetInternalFileName()));
+        for (const Entry& file : named) {
+            if (const Entry found = command->FindAllowedFile(file)) {
+                ASSERT_TRUE(allowedKeys.count(ImodelFileNameKey(found->GetInternalFileName())))
+                    << file->GetInternalFileName().c_str();
+            }
+        }
+        const auto [refused, noneAllowed] = ExpectedRefusals(*command, named);
+        const Names before = currentList(tool);
+        messages.Clear();
+        const bool ran = Run(std::move(command));
+        ASSERT_EQ(ran, refused.empty()) << round;
+        EXPECT_EQ(RefusalsTold(), refused) << round;
+        EXPECT_EQ(messages.WithId("ASSOCIATE_FILES_LIST").size(), refused.empty() || noneAllowed ? 0u : 1u) << round;
+        if (!ran) {
+            EXPECT_EQ(currentList(tool), before) << round;
         }
     }
 }
@@ -536,14 +621,15 @@ TEST_F(OrganizeFilesTest, APlaceAndRouteListHoldingAFileOutsideTheProjectTakesFi
     ImodelFileName adb;
     ASSERT_TRUE(ItoolGetAdbFileName(top, View(), adb, ImodelFMFull, false, true));
     ASSERT_TRUE(Imodel::GetInstance().GetPalladorTool()->WriteFileList(adb, {*gone}, nullptr, false, true));
-    const Entries elsewhere{IfileManagerGetRealObject(
-        IfileObject(ImodelFileName(m_folder.Write("alu/constraint/elsewhere.pdc", "")), zorpaFT_PDC, ImodelFMFull,
-                    true, true),
-        true)};
+    const Entries elsewhere{
+        IfileManagerGetRealObject(IfileObject(ImodelFileName(m_folder.Write("alu/constraint/elsewhere.pdc", "")),
+                                              zorpaFT_PDC, ImodelFMFull, true, true),
+                                  true)};
     ASSERT_FALSE(elsewhere.front()->IsFileInProject());
     // While every file of the list is in the project, one outside it is refused.
     EXPECT_FALSE(Run(Constraints(idePALLADOR, elsewhere, Mode::Add)));
-    EXPECT_EQ(TextsOf("ASSOCIATE_FILES_NOT_FOUND"), Texts{"organize_constraints: 'elsewhere.pdc' is not in the project."});
+    EXPECT_EQ(TextsOf("ASSOCIATE_FILES_NOT_FOUND"),
+              Texts{"organize_constraints: 'elsewhere.pdc' is not in the project."});
     gone->SetAbsent();
     EXPECT_FALSE(Run(Constraints(ideSYNTHESIS, elsewhere, Mode::Add)));
     ASSERT_TRUE(Run(Constraints(idePALLADOR, elsewhere, Mode::Add)));

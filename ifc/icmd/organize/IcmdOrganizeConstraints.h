@@ -52,6 +52,7 @@ public:
     void GetDefaultFileList(Entries& out) override;
     bool IsUsingDefaultList() override;
     void GetAllowedFileList(Entries& out) override;
+    Entry FindAllowedFile(const Entry& file) override;
     bool ApplyNewFileList(const Entries& list, const ImodelOptionalFiles& optional) override;
     bool CanBeRemoved(const Entry& file, bool silent) override;
     void GetOptionalFileList(Entries list, ImodelOptionalFiles& out) override;

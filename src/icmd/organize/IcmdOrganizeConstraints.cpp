@@ -66,10 +66,7 @@ ImodelRevContextImpl* IcmdOrganizeConstraints::GetView() const { return m_view.G
 
 ImodelFunctionType IcmdOrganizeConstraints::GetToolType() const { return m_tool.GetObject(); }
 
-std::string IcmdOrganizeConstraints::GetToolKeyword() const
-{
-    return IcmdToolTypeArg::GetStringForTool(GetToolType());
-}
+std::string IcmdOrganizeConstraints::GetToolKeyword() const { return IcmdToolTypeArg::GetStringForTool(GetToolType()); }
 
 bool IcmdOrganizeConstraints::HasConstraintFiles(ImodelFunctionType tool, ImodelModule* module,
                                                  ImodelRevContextImpl* view)
@@ -144,9 +141,8 @@ void IcmdOrganizeConstraints::GetCurrentFileList(Entries& out, bool forTest)
     std::erase_if(out, [](const Entry& file) { return !file; });
     if (!forTest || GetToolType() != idePALLADOR) return;
     ImodelModule* module = GetModule();
-    std::erase_if(out, [module](const Entry& file) {
-        return file->GetOrderFileType(module) == imodelConstraintFlowSource;
-    });
+    std::erase_if(out,
+                  [module](const Entry& file) { return file->GetOrderFileType(module) == imodelConstraintFlowSource; });
 }
 
 void IcmdOrganizeConstraints::GetDefaultFileList(Entries&) {}
@@ -175,6 +171,23 @@ void IcmdOrganizeConstraints::GetAllowedFileList(Entries& out)
     std::erase_if(out, [tool](const Entry& file) {
         return !file->IsUsedByAllTools() && !file->IsUsedForTool(tool, std::string(), false);
     });
+}
+
+IcmdOrganizeConstraints::Entry IcmdOrganizeConstraints::FindAllowedFile(const Entry& file)
+{
+    // A constraint file of the project that the first step of the allowed
+    // list takes and the last two keep is in that list as this very entry
+    // (the steps between only append files missing from it). Any other
+    // file is left to the whole list.
+    const ImodelFunctionType tool = GetToolType();
+    const IfileManagerFilterNoParentORModuleSpecificFiles ownOrGeneral(GetModule());
+    const Entry found = Files().GetFileOfGlobalType(*file, zorpaFT_GROUP_CONSTRAINT, 0, &ownOrGeneral);
+    if (!found) return Entry();
+    Entries kept{found};
+    Model().GetConstraintsManager().RemoveUnsupportedCstrs(kept, tool);
+    if (kept.empty() || (!found->IsUsedByAllTools() && !found->IsUsedForTool(tool, std::string(), false)))
+        return Entry();
+    return found;
 }
 
 bool IcmdOrganizeConstraints::ApplyNewFileList(const Entries& list, const ImodelOptionalFiles& optional)
