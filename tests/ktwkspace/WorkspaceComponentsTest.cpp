@@ -70,14 +70,14 @@ TEST(KtwkspaceComponents, ComponentsAreKeptInTheWorkspaceFileAndFollowTheirFiles
     EXPECT_EQ(workspace->FindComponent(ComponentID("FIFO_A", "WORK", "")), core);
     EXPECT_EQ(workspace->GetComponentCollection().size(), 2u);
 
-    // A moved definition is kept where it went; a file deleted from disk
+    // A renamed file is kept under its new name; a file deleted from disk
     // takes the components it defines along, one only out of the project not.
-    workspace->DefinitionMoved(core->GetDefinitionFileName(), project / "moved/core.cxf");
+    EXPECT_TRUE(workspace->FileNameChanged(core->GetDefinitionFileName(), project / "moved/core.cxf"));
     EXPECT_EQ(Reopen(*workspace)->FindComponent(ComponentID("fifo_a", "work", ""))->GetDefinitionFileName(),
               project / "moved/core.cxf");
-    workspace->FileRemoved(project / "MOVED/core.cxf", false);
+    EXPECT_TRUE(workspace->FileRemoved(project / "MOVED/core.cxf", false));
     EXPECT_NE(workspace->FindComponent(ComponentID("fifo_a", "work", "")), nullptr);
-    workspace->FileRemoved(project / "MOVED/core.cxf", true);
+    EXPECT_TRUE(workspace->FileRemoved(project / "MOVED/core.cxf", true));
     EXPECT_EQ(workspace->FindComponent(ComponentID("fifo_a", "work", "")), nullptr);
     EXPECT_EQ(Table(*Reopen(*workspace)),
               "top_bd::work 6 1 " + folder + "/top_bd/top_bd.cxf " + folder + "/top_bd/top_bd.ixf ZX7/zx7a\n");
@@ -142,6 +142,129 @@ TEST(KtwkspaceComponents, ACoresParametersAreKeptWithItAndARefusedSetChangesNoth
         EXPECT_EQ(parametersOf(*Reopen(*workspace)), more);
     }
     EXPECT_FALSE(workspace->SetCoreParameters(ComponentID("none", "work", ""), {{"x", "1"}}));
+}
+
+TEST(KtwkspaceComponents, AWorkspaceFileThatCannotBeWrittenKeepsTheComponentsAsItListsThem)
+{
+    TempFolder project;
+    auto workspace = Create(project.Path());
+    IComponent* core = workspace->CreateUniqueCore(VlnvCoreId("v", "l", "fifo", "1.0"), "fifo_a").component;
+    ASSERT_TRUE(core && workspace->CreateVeyrun("top_bd").success);
+    const std::string definition = core->GetDefinitionFileName();
+    const std::string table = Table(*workspace);
+    const ComponentID fifo("fifo_a", "work", "");
+
+    // A folder in the file's place: no writer, root or not, can replace it.
+    const std::string file = workspace->GetFileName();
+    std::filesystem::rename(file, file + ".kept");
+    std::filesystem::create_directories(file + "/in_the_way");
+    EXPECT_FALSE(workspace->RemoveComponent(fifo, true));
+    EXPECT_FALSE(workspace->FileRemoved(definition, true));
+    EXPECT_FALSE(workspace->FileNameChanged(definition, project / "elsewhere.cxf"));
+    EXPECT_EQ(workspace->FindComponent(fifo), core);
+    EXPECT_EQ(Table(*workspace), table);
+    EXPECT_TRUE(std::filesystem::exists(definition));
+
+    // Written again, the file and the workspace agree, and the removal
+    // goes through.
+    std::filesystem::remove_all(file);
+    std::filesystem::rename(file + ".kept", file);
+    EXPECT_EQ(Table(*Reopen(*workspace)), table);
+    EXPECT_TRUE(workspace->RemoveComponent(fifo, false));
+    EXPECT_EQ(Reopen(*workspace)->FindComponent(fifo), nullptr);
+}
+
+TEST(KtwkspaceComponents, OnlyAUnitOfSourcesMovesItsDefinitionAndNeverOntoAnotherComponentsFile)
+{
+    TempFolder project;
+    auto workspace = Create(project.Path());
+    const auto unit = [&](const std::string& name, IComponent::VyModuleType type, const std::string& file) {
+        WorkspaceComponentRecord record;
+        record.id = ComponentID(name, "work", "");
+        record.type = type;
+        record.definitionFile = project / file;
+        return workspace->AddComponent(record);
+    };
+    IComponent* alu = unit("alu", IComponent::HDL, "hdl/alu.v");
+    IComponent* sheet = unit("sheet", IComponent::Schematic, "sch/sheet.1");
+    IComponent* adder = unit("adder", IComponent::HDL, "hdl/adder.v");
+    IComponent* ram = unit("ram", IComponent::UserIP, "lib/ram/ram.cxf");
+    ASSERT_TRUE(alu && sheet && adder && ram);
+
+    // A described core stays with its description.
+    EXPECT_TRUE(workspace->DefinitionMoved(project / "lib/ram/ram.cxf", project / "lib/rom/rom.cxf"));
+    // A file that defines a component already takes no other.
+    EXPECT_TRUE(workspace->DefinitionMoved(project / "hdl/alu.v", project / "hdl/adder.v"));
+    // Sources move.
+    EXPECT_TRUE(workspace->DefinitionMoved(project / "hdl/alu.v", project / "hdl/alu_fast.v"));
+    EXPECT_TRUE(workspace->DefinitionMoved(project / "sch/sheet.1", project / "sch/sheet2.1"));
+    const auto reopened = Reopen(*workspace);
+    for (const Workspace* opened : {workspace.get(), reopened.get()}) {
+        EXPECT_EQ(opened->FindComponent(ComponentID("ram", "work", ""))->GetDefinitionFileName(),
+                  project / "lib/ram/ram.cxf");
+        EXPECT_EQ(opened->FindComponent(ComponentID("adder", "work", ""))->GetDefinitionFileName(),
+                  project / "hdl/adder.v");
+        EXPECT_EQ(opened->FindComponent(ComponentID("alu", "work", ""))->GetDefinitionFileName(),
+                  project / "hdl/alu_fast.v");
+        EXPECT_EQ(opened->FindComponent(ComponentID("sheet", "work", ""))->GetDefinitionFileName(),
+                  project / "sch/sheet2.1");
+    }
+}
+
+TEST(KtwkspaceComponents, AProjectCopiedOrMovedKeepsItsOwnCores)
+{
+    TempFolder place;
+    const std::string original = place / "alu";
+    auto workspace = Create(original);
+    WorkspaceComponentRecord fifo;
+    fifo.id = ComponentID("fifo", "work", "");
+    fifo.type = IComponent::UserIP;
+    fifo.definitionFile = place.Write("alu/component/work/fifo/fifo.cxf", "fifo\n");
+    fifo.designFiles = {place.Write("alu/component/work/fifo/fifo.v", "module fifo; endmodule\n")};
+    WorkspaceComponentRecord ram;
+    ram.id = ComponentID("ram", "work", "");
+    ram.type = IComponent::UserIP;
+    ram.definitionFile = place.Write("lib/ram/ram.cxf", "ram\n");
+    ASSERT_TRUE(workspace->AddComponent(fifo) && workspace->AddComponent(ram));
+    ASSERT_TRUE(workspace->CreateVeyrun("top_bd").success);
+    const std::string text = place.Read("alu/kiltora/kiltora.aws");
+    EXPECT_NE(text.find("definition=\"../component/work/fifo/fifo.cxf\""), std::string::npos) << text;
+    EXPECT_NE(text.find("<designFile>../component/work/fifo/fifo.v</designFile>"), std::string::npos) << text;
+    EXPECT_NE(text.find("definition=\"top_bd/top_bd.cxf\""), std::string::npos) << text;
+    EXPECT_NE(text.find("definition=\"" + (place / "lib/ram/ram.cxf") + "\""), std::string::npos) << text;
+
+    // The copy's workspace names the copy's files; what lies outside the
+    // project is the same file for both.
+    std::filesystem::copy(original, place / "copy", std::filesystem::copy_options::recursive);
+    const auto definitionIn = [](const Workspace& opened, const std::string& name) {
+        const IComponent* component = opened.FindComponent(ComponentID(name, "work", ""));
+        return component ? component->GetDefinitionFileName() : "<none>";
+    };
+    Workspace copy(place / "copy/kiltora/kiltora.aws", false, true, false, "", nullptr, nullptr);
+    EXPECT_EQ(definitionIn(copy, "fifo"), place / "copy/component/work/fifo/fifo.cxf");
+    EXPECT_EQ(definitionIn(copy, "top_bd"), place / "copy/kiltora/top_bd/top_bd.cxf");
+    EXPECT_EQ(definitionIn(copy, "ram"), place / "lib/ram/ram.cxf");
+
+    // A workspace written when the names were kept in full: the copy takes
+    // its own files once told where the project came from, and keeps them.
+    std::string old = text;
+    for (std::size_t at; (at = old.find("../")) != std::string::npos;) old.replace(at, 3, original + "/");
+    place.Write("copy/kiltora/kiltora.aws", old);
+    std::filesystem::remove(place / "copy/component/work/fifo/fifo.v");
+    Workspace moved(place / "copy/kiltora/kiltora.aws", false, true, false, "", nullptr, nullptr);
+    EXPECT_EQ(definitionIn(moved, "fifo"), original + "/component/work/fifo/fifo.cxf");
+    EXPECT_TRUE(moved.FollowMovedFolder(original, place / "copy"));
+    const auto movedAgain = Reopen(moved);
+    for (const Workspace* opened : {&moved, movedAgain.get()}) {
+        EXPECT_EQ(definitionIn(*opened, "fifo"), place / "copy/component/work/fifo/fifo.cxf");
+        EXPECT_EQ(definitionIn(*opened, "ram"), place / "lib/ram/ram.cxf");
+        // A file the copy lacks stays the original's.
+        const auto* component =
+            dynamic_cast<const Ktwkspace::WorkspaceComponent*>(opened->FindComponent(ComponentID("fifo", "work", "")));
+        ASSERT_NE(component, nullptr);
+        EXPECT_EQ(component->GetRecord().designFiles,
+                  std::vector<std::string>{original + "/component/work/fifo/fifo.v"});
+    }
 }
 
 TEST(KtwkspaceComponents, ANewComponentTakesNoFileThatWasThereAndItsRemovalLeavesTheUsersFiles)

@@ -99,6 +99,34 @@ TEST(KtwkspaceImport, ACoreDescriptionBecomesAComponentDefinedWhereItLies)
     EXPECT_EQ(workspace->GetComponentCollection().size(), 1u);
 }
 
+TEST(KtwkspaceImport, ADescriptionThatNamesAnotherCoreNowDefinesThatCoreAlone)
+{
+    TempFolder folder;
+    auto workspace = Create(folder.Path());
+    const std::string path = folder.Write("cores/ram.cxf", SpiritCoreWriter("ram").Text());
+    const std::string other = folder.Write("cores/rom.cxf", SpiritCoreWriter("rom").Text());
+    std::string imported;
+    ASSERT_TRUE(workspace->SafeimportCore(path, nullptr, imported, true));
+    ASSERT_TRUE(workspace->SafeimportCore(other, nullptr, imported, true));
+    // The core renamed in its description, imported again: the former
+    // identity goes, and the other description's core stays.
+    folder.Write("cores/ram.cxf", SpiritCoreWriter("ram2").Text());
+    ASSERT_TRUE(workspace->SafeimportCore(path, nullptr, imported, true));
+    const auto reopened = Reopen(*workspace);
+    for (const Workspace* opened : {workspace.get(), reopened.get()}) {
+        EXPECT_EQ(opened->FindComponent(ComponentID("ram", "work", "")), nullptr);
+        ASSERT_NE(opened->FindComponent(ComponentID("ram2", "work", "")), nullptr);
+        EXPECT_EQ(opened->FindComponent(ComponentID("ram2", "work", ""))->GetDefinitionFileName(), path);
+        EXPECT_NE(opened->FindComponent(ComponentID("rom", "work", "")), nullptr);
+        EXPECT_EQ(opened->GetComponentCollection().size(), 2u);
+    }
+    // Back to its first name, the same: one component for the file.
+    folder.Write("cores/ram.cxf", SpiritCoreWriter("ram").Text());
+    ASSERT_TRUE(workspace->SafeimportCore(path, nullptr, imported, false));
+    EXPECT_NE(workspace->FindComponent(ComponentID("ram", "work", "")), nullptr);
+    EXPECT_EQ(workspace->FindComponent(ComponentID("ram2", "work", "")), nullptr);
+    EXPECT_EQ(Reopen(*workspace)->GetComponentCollection().size(), 2u);
+}
 TEST(KtwkspaceImport, AFolderOfCoresIsImportedAndTheFailuresNamedAfterwards)
 {
     TempFolder folder;

@@ -39,17 +39,30 @@ const char* KindWord(VyIfaces::IComponent::VyModuleType type)
     return type == VyIfaces::IComponent::Veyrun ? "Veyrun" : "Kiltora";
 }
 
+// The folder that holds the workspace's folder: the project's.
+std::string ParentOf(const std::string& folder)
+{
+    const std::size_t slash = folder.find_last_of('/');
+    return slash == std::string::npos || slash == 0 ? std::string() : folder.substr(0, slash);
+}
+
 // A file name as the workspace file keeps it: relative to the folder when
-// below it.
+// below it, "../" and the rest when below the project's folder that holds
+// it (a project copied or moved keeps its cores then), else in full.
 std::string Stored(const std::string& path, const std::string& folder)
 {
     const std::string prefix = folder + '/';
-    return path.rfind(prefix, 0) == 0 ? path.substr(prefix.size()) : path;
+    if (path.rfind(prefix, 0) == 0) return path.substr(prefix.size());
+    const std::string project = ParentOf(folder);
+    if (!project.empty() && path.rfind(project + '/', 0) == 0) return "../" + path.substr(project.size() + 1);
+    return path;
 }
 
 std::string Resolved(const std::string& path, const std::string& folder)
 {
     if (path.empty() || path.front() == '/') return path;
+    const std::string project = ParentOf(folder);
+    if (!project.empty() && path.rfind("../", 0) == 0) return project + '/' + path.substr(3);
     return folder + '/' + path;
 }
 
@@ -105,11 +118,12 @@ void Workspace::Retire(std::vector<Held>::iterator held)
     m_table.erase(held);
 }
 
-bool Workspace::Save() const
+bool Workspace::Save(const std::vector<const VyIfaces::IComponent*>& leaving) const
 {
     WorkspaceSettings settings = m_fileSettings;
     const std::string folder = GetFolder();
     for (const Held& held : m_table) {
+        if (std::find(leaving.begin(), leaving.end(), held.component.get()) != leaving.end()) continue;
         WorkspaceComponentRecord record = held.component->GetRecord();
         StoreFiles(record, folder);
         settings.components.push_back(std::move(record));
@@ -206,8 +220,10 @@ bool Workspace::RemoveComponent(const VyIfaces::ComponentID& id, bool fromDisk)
     const auto held = FindHeld(FindComponent(id));
     if (held == m_table.end()) return false;
     const WorkspaceComponentRecord record = held->component->GetRecord();
+    // Written first: a component the file still lists stays in memory too,
+    // or it would come back at the next open after the project let it go.
+    if (!Save({held->component.get()})) return false;
     Retire(held);
-    if (!Save()) return false;
     if (fromDisk) {
         for (const std::string& file : {record.definitionFile, record.ixfFile})
             if (!file.empty() && UtlDoesFileExist(file)) SysDelete(file);
@@ -382,48 +398,93 @@ bool Workspace::CanRemoveFile(const std::string& fullName, bool) const
     });
 }
 
-void Workspace::FileRemoved(const std::string& fullName, bool fromDisk)
+std::vector<const VyIfaces::IComponent*> Workspace::DefinedBy(const std::string& fullName) const
 {
-    if (!fromDisk) return;
-    bool removed = false;
-    for (auto held = m_table.begin(); held != m_table.end();) {
-        if (UtlIsSameFileName(held->component->GetDefinitionFileName(), fullName)) {
-            const auto at = held - m_table.begin();
-            Retire(held);
-            held = m_table.begin() + at;
-            removed = true;
-        } else {
-            ++held;
-        }
-    }
-    if (removed) Save();
+    std::vector<const VyIfaces::IComponent*> found;
+    for (const Held& held : m_table)
+        if (UtlIsSameFileName(held.component->GetDefinitionFileName(), fullName)) found.push_back(held.component.get());
+    return found;
 }
 
-void Workspace::RenameFiles(const std::string& oldName, const std::string& newName, bool ixfToo)
+void Workspace::Retire(const std::vector<const VyIfaces::IComponent*>& leaving)
 {
-    bool renamed = false;
+    for (const VyIfaces::IComponent* component : leaving) {
+        const auto held = FindHeld(component);
+        if (held != m_table.end()) Retire(held);
+    }
+}
+
+bool Workspace::FileRemoved(const std::string& fullName, bool fromDisk)
+{
+    if (!fromDisk) return true;
+    const std::vector<const VyIfaces::IComponent*> leaving = DefinedBy(fullName);
+    if (leaving.empty()) return true;
+    // Kept as the file keeps them when it cannot be written.
+    if (!Save(leaving)) return false;
+    Retire(leaving);
+    return true;
+}
+
+bool Workspace::RenameFiles(const std::string& oldName, const std::string& newName, bool ixfToo,
+                            const std::function<bool(const WorkspaceComponentRecord&)>& movable)
+{
+    std::vector<std::pair<WorkspaceComponentRecord*, WorkspaceComponentRecord>> before;
     for (Held& held : m_table) {
         WorkspaceComponentRecord& record = held.component->m_record;
-        if (UtlIsSameFileName(record.definitionFile, oldName)) {
-            record.definitionFile = newName;
-            renamed = true;
-        }
-        if (ixfToo && UtlIsSameFileName(record.ixfFile, oldName)) {
-            record.ixfFile = newName;
-            renamed = true;
-        }
+        const bool definition = UtlIsSameFileName(record.definitionFile, oldName) && (!movable || movable(record));
+        const bool ixf = ixfToo && UtlIsSameFileName(record.ixfFile, oldName);
+        if (!definition && !ixf) continue;
+        before.emplace_back(&record, record);
+        if (definition) record.definitionFile = newName;
+        if (ixf) record.ixfFile = newName;
     }
-    if (renamed) Save();
+    if (before.empty() || Save()) return true;
+    for (auto& [record, was] : before) *record = std::move(was);
+    return false;
 }
 
-void Workspace::FileNameChanged(const std::string& oldName, const std::string& newName)
+bool Workspace::FileNameChanged(const std::string& oldName, const std::string& newName)
 {
-    RenameFiles(oldName, newName, true);
+    return RenameFiles(oldName, newName, true, {});
 }
 
-void Workspace::DefinitionMoved(const std::string& oldFile, const std::string& newFile)
+bool Workspace::DefinitionMoved(const std::string& oldFile, const std::string& newFile)
 {
-    RenameFiles(oldFile, newFile, false);
+    // Only a unit of HDL or schematic sources changes its defining file; a
+    // described core is its description, and a file that defines another
+    // component would then define two.
+    if (!DefinedBy(newFile).empty()) return true;
+    return RenameFiles(oldFile, newFile, false, [](const WorkspaceComponentRecord& record) {
+        return record.type == VyIfaces::IComponent::HDL || record.type == VyIfaces::IComponent::Schematic;
+    });
+}
+
+bool Workspace::FollowMovedFolder(const std::string& from, const std::string& to)
+{
+    const auto moved = [&](const std::string& name) {
+        const std::string prefix = from + '/';
+        if (from.empty() || to.empty() || name.size() <= prefix.size() ||
+            !UtlIsSameFileName(name.substr(0, prefix.size()), prefix))
+            return name;
+        const std::string there = to + '/' + name.substr(prefix.size());
+        return UtlDoesDiskObjectExist(there) ? there : name;
+    };
+    std::vector<std::pair<WorkspaceComponentRecord*, WorkspaceComponentRecord>> before;
+    for (Held& held : m_table) {
+        WorkspaceComponentRecord& record = held.component->m_record;
+        WorkspaceComponentRecord now = record;
+        now.definitionFile = moved(now.definitionFile);
+        now.ixfFile = moved(now.ixfFile);
+        for (std::string& file : now.designFiles) file = moved(file);
+        if (now.definitionFile == record.definitionFile && now.ixfFile == record.ixfFile &&
+            now.designFiles == record.designFiles)
+            continue;
+        before.emplace_back(&record, record);
+        record = std::move(now);
+    }
+    // Kept in memory even when the file cannot take it: these are the
+    // project's own files the names stand for.
+    return before.empty() || Save();
 }
 
 void Workspace::FileChanged(const std::string& fullName, const std::string&)
@@ -526,9 +587,24 @@ bool Workspace::SafeimportCore(const std::string& fileName, CatalogIf*, std::str
     if (!description.GetCoreType().empty() && !VyIfaces::FindModuleType(description.GetCoreType(), known))
         DebugLine(fileName + ": unknown core type " + description.GetCoreType() + ", taken for a Kiltora core");
 
-    const auto held = FindHeld(FindComponent(record.id));
+    // A description names one core: the components of other identities it
+    // defined before (it named another core then) go with this import.
+    std::vector<const VyIfaces::IComponent*> renamed = DefinedBy(fileName);
+    VyIfaces::IComponent* same = FindComponent(record.id);
+    std::erase(renamed, same);
+    const auto held = FindHeld(same);
     if (held == m_table.end()) {
-        if (AddComponent(std::move(record)) == nullptr) return false;
+        auto component = std::make_unique<WorkspaceComponent>(std::move(record));
+        if (component->GetComponentID().name.empty()) return false;
+        component->m_owner = this;
+        VyIfaces::IComponent* adding = component.get();
+        m_collection.emplace(adding->GetComponentID(), adding);
+        m_table.push_back({std::move(component), false});
+        if (!Save(renamed)) {
+            Retire(FindHeld(adding));
+            return false;
+        }
+        Retire(renamed);
         importedName = fileName;
         return true;
     }
@@ -541,10 +617,11 @@ bool Workspace::SafeimportCore(const std::string& fileName, CatalogIf*, std::str
     record.id = own.id;
     const WorkspaceComponentRecord before = own;
     own = std::move(record);
-    if (!Save()) {
+    if (!Save(renamed)) {
         own = before;
         return false;
     }
+    Retire(renamed);
     importedName = fileName;
     return true;
 }

@@ -33,6 +33,7 @@
 
 #include <vy/VyLoaderFactory.h>
 
+#include <functional>
 #include <map>
 #include <memory>
 #include <set>
@@ -172,7 +173,8 @@ public:
     // where it lies. `importedName` receives the file that defines the
     // component then. A component of that identity defined by the same file
     // is read again; one defined by another file is replaced only when
-    // `always` is set. False, with nothing changed, for a file that is no
+    // `always` is set. The components of other identities the file defined
+    // (its core renamed since) leave the workspace. False, with nothing changed, for a file that is no
     // core description or a component that cannot be kept.
     bool SafeimportCore(const std::string& fileName, CatalogIf* catalog, std::string& importedName, bool always);
     // Imports every core description ("*.cxf", letter case ignored) of the
@@ -242,11 +244,21 @@ public:
     // where they are: the project may take it in again (a core added anew,
     // a description read again), and a component leaves the workspace when
     // it is removed as such (RemoveComponent).
-    void FileRemoved(const std::string& fullName, bool fromDisk);
+    // These three answer false, with the components as the file keeps them,
+    // when the file cannot be written; callers may pass over the answer.
+    bool FileRemoved(const std::string& fullName, bool fromDisk);
     // The components' definition and IXF files of the old name take the new one.
-    void FileNameChanged(const std::string& oldName, const std::string& newName);
-    // The components defined by the former file are defined by the new one.
-    void DefinitionMoved(const std::string& oldFile, const std::string& newFile);
+    bool FileNameChanged(const std::string& oldName, const std::string& newName);
+    // The HDL and schematic components defined by the former file are
+    // defined by the new one; a described core keeps its description, and
+    // nothing moves onto a file that defines a component already.
+    bool DefinitionMoved(const std::string& oldFile, const std::string& newFile);
+    // The project was copied or moved from the folder `from` to `to`: the
+    // file names below `from` (as a workspace written before names were
+    // kept relative to the project holds them) take the project's own file
+    // where it has one. The file is written again when a name changed;
+    // false when it cannot be.
+    bool FollowMovedFolder(const std::string& from, const std::string& to);
     // A file the workspace watches changed on disk (its full name and its
     // extension): a change of the workspace file itself is read in
     // (Update); this library keeps no copy of the components' own files, so
@@ -290,9 +302,17 @@ private:
     std::vector<Held>::iterator FindHeld(const VyIfaces::IComponent* component);
     // Moves the component out of the table and the collection, kept alive.
     void Retire(std::vector<Held>::iterator held);
-    void RenameFiles(const std::string& oldName, const std::string& newName, bool ixfToo);
-    // Writes the file with the components held now; false when it cannot.
-    bool Save() const;
+    void Retire(const std::vector<const VyIfaces::IComponent*>& leaving);
+    // The components the file defines, in table order.
+    std::vector<const VyIfaces::IComponent*> DefinedBy(const std::string& fullName) const;
+    // Gives the definitions (only of the records `movable` takes, all
+    // without it) and, with `ixfToo`, the IXF files of the old name the new
+    // one; undone when the file cannot be written.
+    bool RenameFiles(const std::string& oldName, const std::string& newName, bool ixfToo,
+                     const std::function<bool(const WorkspaceComponentRecord&)>& movable);
+    // Writes the file with the components held now but those `leaving`;
+    // false when it cannot.
+    bool Save(const std::vector<const VyIfaces::IComponent*>& leaving = {}) const;
     void AdoptRecords(const std::vector<WorkspaceComponentRecord>& records);
     std::vector<Editor>::iterator FindEditor(const VyIfaces::IComponent* component);
     // An open editor component of that identity; null when none.
