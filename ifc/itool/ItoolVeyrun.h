@@ -152,6 +152,10 @@ private:
     // `localCopies` goes to the parser.
     bool MyAddCoreToProject(const std::string& fileName, VyIfaces::IComponent* component, bool localCopies);
     bool AddDescribedCore(const IfileObject& file, VyIfaces::IComponent* component, bool localCopies);
+    // The component is defined by another description than `former` now:
+    // `former`, when it defines no other component, leaves the project with
+    // its files, and the consistency check takes the core in anew.
+    void LeaveFormerDescription(VyIfaces::IComponent* component, const std::string& former);
     // What follows the adding of a core's files, once its batch ends: the
     // description's entry, the unit made when the core defines none, the
     // ".gen" file beside the description. `result` is the parse's answer,

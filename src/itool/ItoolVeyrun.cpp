@@ -10,6 +10,7 @@
 #include "imodel/design/ImodelModule.h"
 #include "imodel/device/ImodelDeviceManager.h"
 #include "imodel/model/Imodel.h"
+#include "imodel/model/ImodelCommandServices.h"
 #include "imodel/model/ImodelFeatures.h"
 #include "imodel/model/ImodelHost.h"
 #include "imodel/names/ImodelFileTypes.h"
@@ -26,6 +27,7 @@
 #include <ulv/SpiritReadCoreInfo.h>
 #include <vy/VyBusDefMgr.h>
 
+#include <map>
 #include <optional>
 #include <stdexcept>
 
@@ -195,25 +197,64 @@ bool ItoolVeyrun::ImportCore(const IfileObject& file, ImodelFileName& newName)
     if (workspace == nullptr) return false;
     // Read again by default: the description may have changed since.
     const bool always = ImodelIsSwitchOn("IDE_ALWAYS_REIMPORT_CORE");
+    // Which description defined each component before: one that this file
+    // takes over leaves its former description behind.
+    std::map<const VyIfaces::IComponent*, std::string> definedBefore;
+    for (const auto& [id, component] : workspace->GetComponentCollection())
+        if (component) definedBefore.emplace(component, component->GetDefinitionFileName());
     std::string imported;
     const bool done =
         workspace->SafeimportCore(m_lastImported.GetString(), model.GetCatalog().GetCatalogIf(), imported, always);
     newName = ImodelFileName(imported);
-    if (!done) TellRefusedCore(file, *workspace, always);
+    if (!done) {
+        TellRefusedCore(file, *workspace, always);
+        return done;
+    }
+    for (VyIfaces::IComponent* component : FindComponentsFromDefFile(file)) {
+        const auto before = definedBefore.find(component);
+        if (before == definedBefore.end() || before->second.empty() ||
+            ImodelFileName(before->second) == file.GetFullFileName())
+            continue;
+        LeaveFormerDescription(component, before->second);
+    }
     return done;
+}
+
+void ItoolVeyrun::LeaveFormerDescription(VyIfaces::IComponent* component, const std::string& former)
+{
+    // The core is to come in anew with its new description.
+    m_reported.erase(component);
+    const IfileObject formerFile(ImodelFileName(former), zorpaFT_OMBRIX_CXF, ImodelFMFull, false, true);
+    if (!FindComponentsFromDefFile(formerFile).empty()) return;
+    const boost::shared_ptr<IfileObjectEx> entry = Imodel::GetInstance().GetFileManager()->GetFile(formerFile);
+    ImodelCommandServices* commands = ImodelCommandServices::Get();
+    // The former description and its files leave the project; the
+    // workspace, which holds the core with its new description, is not asked.
+    if (entry && commands) commands->RemoveFiles({entry}, false, false, false);
 }
 
 bool ItoolVeyrun::RemoveCore(const IfileObjectEx& file, bool fromDisk)
 {
     Ktwkspace::Workspace* workspace = Workspace();
     if (workspace == nullptr) return false;
-    if (VyIfaces::IComponent* component = FindSingleComponentFromDefFile(file)) {
+    // Every component the description defines goes: one left behind would
+    // bring the core back at the next open.
+    const std::vector<VyIfaces::IComponent*> defined = FindComponentsFromDefFile(file);
+    bool removed = true;
+    for (VyIfaces::IComponent* component : defined) {
         const VyIfaces::ComponentID id = component->GetComponentID();
         workspace->RemoveComponent(id, fromDisk);
-        return workspace->FindComponent(id) == nullptr;
+        // The workspace keeps what its file could not let go of.
+        if (workspace->FindComponent(id) != nullptr) removed = false;
     }
-    workspace->RemoveComponent(VyIfaces::ComponentID(file.GetFileTitleNoExt(), "work", ""), fromDisk);
-    return true;
+    if (!defined.empty()) return removed;
+    // A component of the file's title that another file defines is that
+    // file's core, not this one's.
+    const VyIfaces::ComponentID id(file.GetFileTitleNoExt(), "work", "");
+    const VyIfaces::IComponent* named = workspace->FindComponent(id);
+    if (named == nullptr || !named->GetDefinitionFileName().empty()) return true;
+    workspace->RemoveComponent(id, fromDisk);
+    return workspace->FindComponent(id) == nullptr;
 }
 
 bool ItoolVeyrun::OnlyOneCorePerProject() { return SettingOr("IDE_SOC_ONE_CORE_PER_PROJECT", true); }

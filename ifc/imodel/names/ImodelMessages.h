@@ -262,6 +262,12 @@ int ImodelDisplayCUSTOM_SIM_PATH_EMPTY_MSG();
 // A parsed package file is not copied over a member of the project that
 // the package folder holds under the same title.
 int ImodelDisplayPACKAGE_COPY_OVER_MEMBER_MSG(const char* package, const char* member);
+// --- serials 1540 and 1541: a core workspace that cannot be written --------
+
+// delete_files keeps a core whose components the workspace could not drop.
+int ImodelDisplayCORE_KEPT_IN_WORKSPACE_MSG(const char* fileName, const char* workspaceFile);
+// The workspace was not told of a removed, renamed or chosen file.
+int ImodelDisplayWORKSPACE_NOT_WRITTEN_MSG(const char* workspaceFile, const char* fileName);
 
 // --- serials 1451 and 1452: member files renamed on disk in letter case -----
 

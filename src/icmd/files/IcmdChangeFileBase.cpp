@@ -71,8 +71,10 @@ void BringModelInLine(const IfileObjectEx& oldEntry, const boost::shared_ptr<Ifi
     model.GetDesignManager()->SetNeedSave(true);
     ImodelApplyToAllModules(updateModelFtor(&oldEntry, entry, reAdd));
     if (IfileExtendedInfoManager* cache = model.GetExtendedInfoManager()) cache->UpdateModelFromInfo(oldEntry, entry);
-    if (Ktwkspace::Workspace* workspace = model.GetCurrentWorkspace())
-        workspace->FileNameChanged(oldEntry.GetFullFileName().GetString(), entry->GetFullFileName().GetString());
+    Ktwkspace::Workspace* workspace = model.GetCurrentWorkspace();
+    const std::string newName = entry->GetFullFileName().GetString();
+    if (workspace && !workspace->FileNameChanged(oldEntry.GetFullFileName().GetString(), newName))
+        ImodelDisplayWORKSPACE_NOT_WRITTEN_MSG(workspace->GetFileName().c_str(), newName.c_str());
 }
 
 }  // namespace

@@ -42,8 +42,10 @@ std::deque<Entry>::iterator FindFileInList(std::deque<Entry>& list, const IfileO
 void RemoveFromModel(const Entry& file, bool fromDisk)
 {
     IcmdDoDeleteFileFromModel(file, true, true, false, nullptr);
-    if (Ktwkspace::Workspace* workspace = Imodel::GetInstance().GetCurrentWorkspace())
-        workspace->FileRemoved(file->GetFullFileName().GetString(), fromDisk);
+    Ktwkspace::Workspace* workspace = Imodel::GetInstance().GetCurrentWorkspace();
+    const std::string name = file->GetFullFileName().GetString();
+    if (workspace && !workspace->FileRemoved(name, fromDisk))
+        ImodelDisplayWORKSPACE_NOT_WRITTEN_MSG(workspace->GetFileName().c_str(), name.c_str());
 }
 
 // The units' associated files and CDB orders let go of the files that left
@@ -205,6 +207,8 @@ AcmdEnum::Result IcmdRemoveFilesFromProject::execDo()
     std::vector<Entry> disk;
     std::vector<Entry> removed;
     AcmdEnum::Result result = AcmdEnum::Success;
+    // A core the workspace kept fails the command; the other files go.
+    bool kept = false;
     // The test benches leave the units' stimulus lists, and the constraint
     // files the units' own constraint lists, in one walk of the design for
     // all of them, when the last file is out.
@@ -223,7 +227,17 @@ AcmdEnum::Result IcmdRemoveFilesFromProject::execDo()
             if (m_coreToolCheck) {
                 QuorlaneCoreToolManager* tool = ItoolGetActiveCoreTool(file->GetFileSpecificType(), model);
                 // The tool keeps the core: nothing of it goes.
-                if (tool == nullptr || !tool->RemoveCore(*file, fromDisk)) continue;
+                if (tool == nullptr) continue;
+                if (!tool->RemoveCore(*file, fromDisk)) {
+                    // The workspace still lists the core: gone from the
+                    // project alone, it would come back at the next open.
+                    if (const Ktwkspace::Workspace* workspace = model.GetCurrentWorkspace()) {
+                        ImodelDisplayCORE_KEPT_IN_WORKSPACE_MSG(file->GetFullFileName().c_str(),
+                                                                workspace->GetFileName().c_str());
+                        kept = true;
+                    }
+                    continue;
+                }
             }
             const bool processWasBlocked = Imodel::BlockProcessDisplay(true, true);
             for (const Entry& coreFile : coreFiles) RemoveFromModel(coreFile, fromDisk);
@@ -252,7 +266,7 @@ AcmdEnum::Result IcmdRemoveFilesFromProject::execDo()
     if (result == AcmdEnum::Success && fromDisk) DeleteFromDisk(disk);
     Imodel::BlockDesignHierarchyDisplay(hierarchyWasBlocked, true);
     ImodelEndLongProcess(started);
-    return result;
+    return kept ? AcmdEnum::Failure : result;
 }
 
 bool IcmdDoRemoveFiles(bool keep, const std::vector<boost::shared_ptr<IfileObjectEx>>& files, bool fromDisk,

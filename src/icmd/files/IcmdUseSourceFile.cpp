@@ -14,6 +14,7 @@
 #include "imodel/design/ImodelModule.h"
 #include "imodel/model/Imodel.h"
 #include "imodel/model/ImodelSetAndRestoreModelFlagObject.h"
+#include "imodel/names/ImodelFileTypes.h"
 #include "imodel/names/ImodelMessages.h"
 
 #include <foundation/Sys.h>
@@ -105,10 +106,18 @@ AcmdEnum::Result IcmdUseSourceFile::execDo()
         }
         Ktwkspace::Workspace* workspace = model.GetCurrentWorkspace();
         const std::string chosenName = chosen->GetFullFileName().GetString();
-        if (workspace && current) {
+        // Only a unit's HDL or schematic source moves in the workspace: the
+        // files shown for a core's unit are core descriptions, each the
+        // definition of its own core.
+        const auto isSource = [](const Entry& file) {
+            const zorpaFileManagerTypes type = file->GetFileSpecificType();
+            return type == zorpaFT_HDL || type == zorpaFT_SCH;
+        };
+        if (workspace && current && isSource(current) && isSource(chosen)) {
             const std::string currentName = current->GetFullFileName().GetString();
-            if (UtlDoesFileExist(currentName) && UtlDoesFileExist(chosenName))
-                workspace->DefinitionMoved(currentName, chosenName);
+            if (UtlDoesFileExist(currentName) && UtlDoesFileExist(chosenName) &&
+                !workspace->DefinitionMoved(currentName, chosenName))
+                ImodelDisplayWORKSPACE_NOT_WRITTEN_MSG(workspace->GetFileName().c_str(), chosenName.c_str());
         }
     }
     Imodel::BlockDesignHierarchyDisplay(wasBlocked, true);

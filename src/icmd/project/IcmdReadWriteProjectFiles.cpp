@@ -11,6 +11,7 @@
 #include "ifile/IfileProjectOpening.h"
 #include "imodel/design/ImodelDesignManager.h"
 #include "imodel/model/Imodel.h"
+#include "imodel/names/ImodelMessages.h"
 #include "imodel/names/imodelUtl.h"
 #include "imodel/views/ImodelRevisionManager.h"
 #include "itool/ItoolVeyrun.h"
@@ -18,6 +19,7 @@
 #include "src/icmd/project/IcmdProjectFileText.h"
 
 #include <foundation/Sys.h>
+#include <ktwkspace/Workspace.h>
 
 #include <algorithm>
 #include <utility>
@@ -60,6 +62,16 @@ bool IcmdReadWriteProjectImpl::ProjectFileObject_Files(double share)
     m_parser.GetFileListCount(count);
     if (count > 0) m_perFileShare = share / count;
     model.OpenWorkspace();
+    // A workspace written before it kept the project's files relative to
+    // the project names them in the folder the project was saved in: a copy
+    // or a moved project takes its own files, as its DO files do.
+    if (Ktwkspace::Workspace* workspace = model.GetCurrentWorkspace(); workspace && !m_savedIn.empty()) {
+        std::string from = UtlResolveDots(m_savedIn.GetString());
+        while (from.size() > 1 && from.back() == '/') from.pop_back();
+        const std::string to = model.GetDesignManager()->GetProjectFolder().GetString();
+        if (!UtlIsSameFileName(from, to) && !workspace->FollowMovedFolder(from, to))
+            ImodelDisplayWORKSPACE_NOT_WRITTEN_MSG(workspace->GetFileName().c_str(), to.c_str());
+    }
     if (model.ParseCxfOnOpen() && ItoolVeyrun::GetInstance()) {
         for (Iconvert* converter : m_converters) converter->ConvertWorkspace(m_parser);
         m_blockToCount = PeekList("FileManager");

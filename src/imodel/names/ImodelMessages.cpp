@@ -477,6 +477,13 @@ IMODEL_LINE(CUSTOM_SIM_PATH_EMPTY, 0, 1470, MdbERROR,
 IMODEL_LINE(PACKAGE_COPY_OVER_MEMBER, 2, 1520, MdbWARNING,
             "The package file '%s' was not copied to '%s': that file is one of the project's own files and is kept "
             "as it is.")
+// --- serials 1540 and 1541: a core workspace that cannot be written --------
+
+IMODEL_LINE(CORE_KEPT_IN_WORKSPACE, 2, 1540, MdbERROR,
+            "'%s' was not removed: the project's core workspace could not let go of its core; check that its file "
+            "'%s' can be written.")
+IMODEL_LINE(WORKSPACE_NOT_WRITTEN, 2, 1541, MdbWARNING,
+            "The project's core workspace '%s' could not be written: it keeps its cores as they were for '%s'.")
 
 // --- progress meter -----------------------------------------------------------
 
