@@ -17,6 +17,7 @@
 #include "imodel/names/imodelUtl.h"
 #include "iprocess/QuorlaneStateMachine.h"
 #include "itool/ItoolCoreTools.h"
+#include "itool/ItoolVeyrun.h"
 #include "itool/QuorlaneCoreToolManager.h"
 
 #include <foundation/Mdb.h>
@@ -231,7 +232,9 @@ AcmdEnum::Result IcmdRemoveFilesFromProject::execDo()
                 if (!tool->RemoveCore(*file, fromDisk)) {
                     // The workspace still lists the core: gone from the
                     // project alone, it would come back at the next open.
-                    if (const Ktwkspace::Workspace* workspace = model.GetCurrentWorkspace()) {
+                    // A tool that keeps a core of its own accord says nothing.
+                    const Ktwkspace::Workspace* workspace = model.GetCurrentWorkspace();
+                    if (workspace && !ItoolVeyrun::FindComponentsFromDefFile(*file).empty()) {
                         ImodelDisplayCORE_KEPT_IN_WORKSPACE_MSG(file->GetFullFileName().c_str(),
                                                                 workspace->GetFileName().c_str());
                         kept = true;
