@@ -284,6 +284,9 @@ public:
     const std::vector<ImodelFileName>& GetParentFileStr() const { return Rare().parentNamesRead; }
     // Points every parent equal to `file` at `entry`.
     void UpdateParentFilePtr(const IfileObject& file, const boost::shared_ptr<IfileObjectEx>& entry);
+    // Every parent that is `file` under a name in another letter case takes
+    // `file`'s name (a parent renamed on disk in case only).
+    void RenameParentFile(const IfileObject& file);
     // Whether `file` is a parent (with `recursive`, an ancestor).
     bool IsChildOfFile(const IfileObject& file, bool recursive) const;
     bool HasParentFileOfType(zorpaFileManagerTypes type, bool recursive) const;

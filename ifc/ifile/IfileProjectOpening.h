@@ -37,6 +37,30 @@ const IfileObjectEx* IfileMemberBeingRead(const IfileObject& file);
 // for a file that is no member of the project.
 const IfileObjectEx* IfileProjectMember(const IfileObject& file);
 
+// While a project file is read: the members whose file was renamed on disk
+// in letter case only, and that took the name on disk. Every name of such a
+// member that a list of the project file gives meanwhile takes it too
+// (IfileObject::ReadFromFile asks), so that the units' lists, the views'
+// results and the other files' links name the member as the disk does and
+// find it, and the old name is not saved again.
+class IfileRenamesInCase {
+public:
+    // The record of one read, empty at its start; the record of a read
+    // around it comes back at its end.
+    IfileRenamesInCase();
+    ~IfileRenamesInCase();
+    IfileRenamesInCase(const IfileRenamesInCase&) = delete;
+    IfileRenamesInCase& operator=(const IfileRenamesInCase&) = delete;
+
+    // The member `renamed` took the name it has now.
+    static void Add(const IfileObject& renamed);
+    // `file` takes the name its member took, if it took one.
+    static void Apply(IfileObject& file);
+
+private:
+    std::unordered_map<std::string, std::string> m_outer;
+};
+
 // Makes the member list of a project file the one being read for as long
 // as it lives: given as read, or read from the project file's block of the
 // file manager at the first look-up (most projects have no core that asks).

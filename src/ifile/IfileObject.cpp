@@ -2,6 +2,7 @@
 
 #include "iconvert/Iconvert.h"
 #include "ifile/IfileFunctions.h"
+#include "ifile/IfileProjectOpening.h"
 #include "imodel/design/ImodelDesignManager.h"
 #include "imodel/model/Imodel.h"
 #include "imodel/model/ImodelFeatures.h"
@@ -244,9 +245,8 @@ bool IfileObject::IsInRelativeFolder(std::string_view folder) const
     const std::string_view relative = ifileStripProjectToken(m_name.GetString());
     if (ifileClimbsOut(relative)) return false;
     const std::size_t separator = relative.find_last_of("/\\");
-    const std::string_view own = separator != std::string_view::npos && separator > 0
-                                     ? relative.substr(0, separator)
-                                     : std::string_view();
+    const std::string_view own =
+        separator != std::string_view::npos && separator > 0 ? relative.substr(0, separator) : std::string_view();
     return own.size() == folder.size() && ImodelIsSameFileName(std::string(own), std::string(folder));
 }
 
@@ -447,5 +447,6 @@ bool IfileObject::ReadFromFile(const std::string& line, const std::vector<Iconve
     StoreName(std::move(name.GetString()));
     if (comma != std::string::npos) ReadStrType(keyword, m_type, converters);
     for (Iconvert* converter : converters) converter->ConvertObjectFromProjectFile(*this);
+    IfileRenamesInCase::Apply(*this);
     return true;
 }

@@ -120,6 +120,18 @@ void IfileObjectEx::UpdateParentFilePtr(const IfileObject& file, const boost::sh
             parent.second = entry;
 }
 
+void IfileObjectEx::RenameParentFile(const IfileObject& file)
+{
+    if (Rare().parents.empty()) return;
+    const std::string& name = file.GetInternalFileName().GetString();
+    const std::string key = ImodelFileNameKey(name);
+    for (ParentFile& parent : UseRare().parents) {
+        const std::string& named = parent.first.GetInternalFileName().GetString();
+        if (named != name && ImodelFileNameKey(named) == key)
+            parent.first.SetFileName(file.GetInternalFileName(), ImodelFMInternal, false);
+    }
+}
+
 bool IfileObjectEx::AnyAncestor(bool recursive, const std::function<bool(const IfileObject&)>& match) const
 {
     VisitedFiles visited(*this);

@@ -42,6 +42,37 @@ std::vector<std::string>& IfileMembersNotRead()
 
 namespace {
 
+// By file-name key: the name each renamed member took.
+std::unordered_map<std::string, std::string>& RenamedInCase()
+{
+    static std::unordered_map<std::string, std::string> renamed;
+    return renamed;
+}
+
+}  // namespace
+
+IfileRenamesInCase::IfileRenamesInCase() { m_outer.swap(RenamedInCase()); }
+
+IfileRenamesInCase::~IfileRenamesInCase() { m_outer.swap(RenamedInCase()); }
+
+void IfileRenamesInCase::Add(const IfileObject& renamed)
+{
+    const std::string& name = renamed.GetInternalFileName().GetString();
+    RenamedInCase()[ImodelFileNameKey(name)] = name;
+}
+
+void IfileRenamesInCase::Apply(IfileObject& file)
+{
+    // Nothing to look up in almost every read.
+    const auto& renamed = RenamedInCase();
+    if (renamed.empty()) return;
+    const auto found = renamed.find(ImodelFileNameKey(file.GetInternalFileName().GetString()));
+    if (found != renamed.end() && found->second != file.GetInternalFileName().GetString())
+        file.SetFileName(ImodelFileName(found->second), ImodelFMInternal, false);
+}
+
+namespace {
+
 IfileMembersBeingRead*& CurrentRead()
 {
     static IfileMembersBeingRead* current = nullptr;
@@ -96,13 +127,50 @@ const IfileObjectEx* IfileProjectMember(const IfileObject& file)
 
 namespace {
 
-// A member that is on disk and is no regular file is told once and left
-// out: reading a device such as /dev/zero never ends.
-bool IsReadableMember(const IfileObjectEx& file)
+// The file values of a project file that name each file as a parent, by
+// the file's key.
+using ChildrenOf = std::unordered_map<std::string, std::vector<std::size_t>>;
+
+// A member missing on disk whose file was renamed there in letter case only
+// (hdl/MID.vhd become hdl/mid.vhd while the project was closed) takes the
+// name on disk before it is registered, as the watcher has a member follow
+// such a rename while the project is open: it keeps its units and their
+// data rather than being dropped. The files that name it as a parent, read
+// or still to read, name it so too. The key of the name is the same.
+void FollowRenameInCase(ifileManagerImpl& manager, std::deque<IfileObjectEx>& files, std::size_t i,
+                        const ChildrenOf& childrenOf, const std::string& folder, ImodelCaseOnDisk& disk)
 {
+    IfileObjectEx& file = files[i];
+    const std::string old = file.GetFullFileName().GetString();
+    const std::string onDisk = disk.Find(old);
+    if (onDisk.empty()) return;
+    file.SetFileName(ImodelFileName(onDisk), ImodelFMFull, true);
+    ImodelDisplayFILE_RENAMED_IN_CASE_MSG(old.c_str(), onDisk.c_str());
+    IfileRenamesInCase::Add(file);
+    const auto children = childrenOf.find(ImodelFileNameKey(file.GetInternalFileName(), folder));
+    if (children == childrenOf.end()) return;
+    for (std::size_t child : children->second) {
+        if (child == i) continue;
+        files[child].RenameParentFile(file);
+        if (const Entry entry = manager.GetFile(files[child])) entry->RenameParentFile(file);
+    }
+}
+
+// A member that is on disk and is no regular file is told once and left
+// out: reading a device such as /dev/zero never ends. A missing one follows
+// a rename in letter case on disk, if it can, and is kept either way: its
+// add tells when it is missing.
+bool IsReadableMember(ifileManagerImpl& manager, std::deque<IfileObjectEx>& files, std::size_t i,
+                      const ChildrenOf& childrenOf, const std::string& folder, ImodelCaseOnDisk& disk)
+{
+    const IfileObjectEx& file = files[i];
     const std::string& name = file.GetFullFileName().GetString();
     SysStatInfo status;
-    if (IfileStatPath(name, &status) != 0 || SysIsRegularFile(status)) return true;
+    if (IfileStatPath(name, &status) != 0) {
+        FollowRenameInCase(manager, files, i, childrenOf, folder, disk);
+        return true;
+    }
+    if (SysIsRegularFile(status)) return true;
     ImodelDisplayMEMBER_NOT_A_FILE_MSG(name.c_str());
     IfileMembersNotRead().push_back(name);
     return false;
@@ -114,7 +182,7 @@ struct MemberAdds {
     ImodelProjectFileStructure& project;
     std::deque<IfileObjectEx>& files;
     const std::unordered_set<std::size_t>& leftOut;
-    const std::unordered_map<std::string, std::vector<std::size_t>>& childrenOf;
+    const ChildrenOf& childrenOf;
     const std::unordered_set<std::string>& before;
     const std::string& folder;
     std::vector<std::string>* modulesToSkip;
@@ -129,7 +197,9 @@ struct MemberAdds {
     {
         IfileObjectEx& file = files[i];
         if (localOnly && !file.IsLocalFile()) return;
-        if (leftOut.count(i) || (file.GetFileSpecificType() != zorpaFT_SCH && !IsReadableMember(file))) return;
+        if (leftOut.count(i) || (file.GetFileSpecificType() != zorpaFT_SCH &&
+                                 !IsReadableMember(manager, files, i, childrenOf, folder, project.CaseOnDisk())))
+            return;
         if (const Entry known = manager.GetFile(file))
             file.SetErrorFile(known->GetErrorFileType(), known->GetModuleAlreadyDefined());
         const Entry entry = manager.AddOrUpdateFile(file, true);
@@ -189,23 +259,23 @@ bool ifileManagerImpl::AddFilesToModel(ImodelProjectFileStructure& project, cons
     const std::string& folder = ifileProjectFolder().GetString();
     for (const auto& [key, entry] : m_files.Elements()) before.insert(ImodelFileNameKey(key.GetString(), folder));
 
+    // The files that name each file as a parent, so that linking a
+    // registered entry to its children visits those children only.
+    ChildrenOf childrenOf;
+    for (std::size_t i = 0; i < files.size(); ++i)
+        for (const IfileObjectEx::ParentFile& parent : files[i].GetParentFileList())
+            childrenOf[ImodelFileNameKey(parent.first.GetInternalFileName(), folder)].push_back(i);
+
     // Every schematic page first: a page's units may span the pages.
     std::unordered_set<std::size_t> leftOut;
     for (std::size_t i = 0; i < files.size(); ++i) {
         const IfileObjectEx& file = files[i];
         if (file.GetFileSpecificType() != zorpaFT_SCH || (localOnly && !file.IsLocalFile())) continue;
-        if (IsReadableMember(file))
-            AddOrUpdateFile(file, true);
+        if (IsReadableMember(*this, files, i, childrenOf, folder, project.CaseOnDisk()))
+            AddOrUpdateFile(files[i], true);
         else
             leftOut.insert(i);
     }
-
-    // The later files that name each file as a parent, so that linking a
-    // registered entry to its children visits those children only.
-    std::unordered_map<std::string, std::vector<std::size_t>> childrenOf;
-    for (std::size_t i = 0; i < files.size(); ++i)
-        for (const IfileObjectEx::ParentFile& parent : files[i].GetParentFileList())
-            childrenOf[ImodelFileNameKey(parent.first.GetInternalFileName(), folder)].push_back(i);
 
     ImodelCommandServices* commands = ImodelCommandServices::Get();
     const bool skipKnownCores = Imodel::GetInstance().ParseCxfOnOpen();

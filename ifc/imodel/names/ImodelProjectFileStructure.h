@@ -10,6 +10,7 @@
 // order, and deletes it at the end.
 #pragma once
 
+#include "imodel/names/ImodelCaseOnDisk.h"
 #include "imodel/names/ImodelFileName.h"
 #include "imodel/names/ImodelFileTypes.h"
 
@@ -60,9 +61,15 @@ public:
     // number of lines of the older sections.
     void GetFileListCount(int& count);
 
+    // The names on disk of member files renamed there in letter case only,
+    // for this read: each folder is listed once.
+    ImodelCaseOnDisk& CaseOnDisk() { return m_caseOnDisk; }
+
     // Takes note of one file named by a file list, with the section's
     // default type, once the converters of an older project adjusted it. A
-    // missing file is marked for removal (AddFileToDelete): false. An
+    // missing file renamed on disk in letter case only (CaseOnDisk) takes
+    // the name on disk, and the user is told. A missing file is marked for
+    // removal (AddFileToDelete): false. An
     // existing file of another view (`known`) is registered with the file
     // manager; any other existing file is added by the add-file command
     // (updated and parsed unless `noUpdate`) when the converters want it.
@@ -95,5 +102,6 @@ private:
     FileList m_filesRead;
     FileList m_palladorFilesRead;
     std::vector<Section> m_sections;
+    ImodelCaseOnDisk m_caseOnDisk;
     std::unique_ptr<KemletFileStructure, StructureDeleter> m_parsed;
 };

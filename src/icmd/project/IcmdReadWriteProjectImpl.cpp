@@ -8,6 +8,7 @@
 #include "ifile/IfileManager.h"
 #include "ifile/IfileManagerFilterParent.h"
 #include "ifile/IfileObjectEx.h"
+#include "ifile/IfileProjectOpening.h"
 #include "imodel/design/ImodelDesignManager.h"
 #include "imodel/design/ImodelModule.h"
 #include "imodel/device/ImodelDevice.h"
@@ -170,6 +171,8 @@ AcmdEnum::Result IcmdReadWriteProjectImpl::Do(unsigned int start, unsigned int e
     // A text refused before this save is no reason of its failure.
     if (Writing()) ImodelTakeRefusedText();
     m_position = start;
+    // The members a read finds renamed on disk in letter case are its own.
+    const IfileRenamesInCase renamed;
     const double range = (static_cast<double>(end) - static_cast<double>(start)) * 0.01;
     DoUpdateMeter(start);
     AcmdEnum::Result result = AcmdEnum::Success;

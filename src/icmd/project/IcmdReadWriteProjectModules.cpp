@@ -7,6 +7,7 @@
 #include "ifile/IfileFunctions.h"
 #include "ifile/IfileManager.h"
 #include "ifile/IfileObjectEx.h"
+#include "ifile/IfileProjectOpening.h"
 #include "imodel/design/ImodelDesignManager.h"
 #include "imodel/design/ImodelFindModule.h"
 #include "imodel/design/ImodelModule.h"
@@ -160,6 +161,7 @@ void IcmdReadWriteProjectImpl::ReadModuleFiles(const Lines& lines, FileList& int
             if (!defaultType) continue;
             file = IfileObject(ImodelFileName(line), static_cast<zorpaFileManagerTypes>(*defaultType), ImodelFMInternal,
                                true, false);
+            IfileRenamesInCase::Apply(file);
         } else {
             file = IfileObject(line, m_converters);
         }

@@ -123,11 +123,18 @@ bool ImodelProjectFileStructure::AddFilePresent(const ImodelFileName& name, zorp
 {
     IfileObject file(name, type, ImodelFMFull, true, true);
     for (Iconvert* converter : converters) converter->ConvertObjectFromProjectFile(file);
-    const ImodelFileName fullName = file.GetFullFileName();
-    if (!ImodelDoesFileExist(fullName)) {
-        AddFileToDelete(fullName, type);
-        return false;
+    if (!ImodelDoesFileExist(file.GetFullFileName())) {
+        const std::string old = file.GetFullFileName().GetString();
+        const std::string onDisk = m_caseOnDisk.Find(old);
+        if (onDisk.empty()) {
+            AddFileToDelete(file.GetFullFileName(), type);
+            return false;
+        }
+        file.SetFileName(ImodelFileName(onDisk), ImodelFMFull, true);
+        ImodelDisplayFILE_RENAMED_IN_CASE_MSG(old.c_str(), onDisk.c_str());
+        IfileRenamesInCase::Add(file);
     }
+    const ImodelFileName fullName = file.GetFullFileName();
     if (known) {
         // A file of another view: registered, not parsed.
         if (IfileManager* files = Imodel::GetInstance().GetFileManager())
