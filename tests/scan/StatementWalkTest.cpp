@@ -175,6 +175,26 @@ const std::vector<std::string> kVerilogPieces = {
 
 class StatementWalk : public ScanDesignFixture {
 protected:
+    // The design one scan of the text makes, with the scan's results.
+    template <class Text>
+    static std::string ScanToText(zorpaModuleTypes kind, Text&& text)
+    {
+        Clear();
+        ScanDesign().SetDefaultVHDL(kind == zorpaMODULE_VHDL);
+        ImodelModule prototype("prototype", nullptr, zorpaMODULE_UNKNOWN, false, "work", "", false);
+        zorpaCreateParser<ImodelModule*> create(&prototype, nullptr);
+        create.Visit(kind);
+        ZorpaParser<ImodelModule*>& parser = *create.GetParser();
+        parser.SetLibraries(ScanDesign().GetLibraries());
+        EXPECT_TRUE(parser.parseText("random.txt", "work", nullptr, false, std::forward<Text>(text)));
+        std::ostringstream out;
+        out << Tree() << "structural " << parser.IsStructural() << "\nfound";
+        for (auto [it, end] = parser.GetModuleRange(); it != end; ++it) out << " " << (*it)->GetName();
+        out << "\nincludes";
+        for (const std::string& name : parser.GetIncludeNames()) out << " " << name;
+        return out.str();
+    }
+
     // Scans the text into the design and checks every statement and group
     // end found against the plain walk; the statements walked and passed
     // over are counted.
@@ -263,20 +283,7 @@ TEST_F(StatementWalk, KeptTextScansAsTextHandedOver)
 {
     std::mt19937 random(3129);
     const auto scan = [](zorpaModuleTypes kind, auto&& text) {
-        Clear();
-        ScanDesign().SetDefaultVHDL(kind == zorpaMODULE_VHDL);
-        ImodelModule prototype("prototype", nullptr, zorpaMODULE_UNKNOWN, false, "work", "", false);
-        zorpaCreateParser<ImodelModule*> create(&prototype, nullptr);
-        create.Visit(kind);
-        ZorpaParser<ImodelModule*>& parser = *create.GetParser();
-        parser.SetLibraries(ScanDesign().GetLibraries());
-        EXPECT_TRUE(parser.parseText("random.txt", "work", nullptr, false, std::forward<decltype(text)>(text)));
-        std::ostringstream out;
-        out << Tree() << "structural " << parser.IsStructural() << "\nfound";
-        for (auto [it, end] = parser.GetModuleRange(); it != end; ++it) out << " " << (*it)->GetName();
-        out << "\nincludes";
-        for (const std::string& name : parser.GetIncludeNames()) out << " " << name;
-        return out.str();
+        return ScanToText(kind, std::forward<decltype(text)>(text));
     };
     int alike = 0;
     for (int round = 0; round < 400; ++round) {
@@ -300,6 +307,42 @@ TEST_F(StatementWalk, KeptTextScansAsTextHandedOver)
     // Both ways of a kept text are taken often.
     EXPECT_GT(alike, 50);
     EXPECT_LT(alike, 350);
+}
+
+// Old Mac line ends (a carriage return alone), Windows ones, a mix of them
+// and a byte order mark before the text change nothing the scan finds:
+// random texts of both languages, their comments and directives ending
+// with their lines, give the design their line feed form gives.
+TEST_F(StatementWalk, LineEndsOfEveryKindAndAByteOrderMarkGiveOneDesign)
+{
+    std::mt19937 random(1987);
+    const std::string mark = "\xEF\xBB\xBF";
+    for (int round = 0; round < 300; ++round) {
+        const bool vhdl = round % 2 == 0;
+        const zorpaModuleTypes kind = vhdl ? zorpaMODULE_VHDL : zorpaMODULE_VERILOG;
+        std::string text = RandomText(random, vhdl ? kVhdlPieces : kVerilogPieces);
+        std::erase(text, '\r');
+        const std::string expected = ScanToText(kind, text);
+        for (int form = 0; form < 3; ++form) {
+            std::string other = random() % 2 ? mark : "";
+            for (const char c : text) {
+                const unsigned end = form < 2 ? static_cast<unsigned>(form) : static_cast<unsigned>(random() % 3);
+                other += c != '\n' ? std::string(1, c) : end == 0 ? "\r" : end == 1 ? "\r\n" : "\n";
+            }
+            ASSERT_EQ(ScanToText(kind, other), expected) << "round " << round << " form " << form << " of text:\n"
+                                                         << text;
+        }
+    }
+    // With a mark, the first unit of a file is still declared.
+    const std::string verilog = ScanToText(zorpaMODULE_VERILOG, "module top_bom;\n  leaf u (.a(a));\nendmodule\n");
+    EXPECT_NE(verilog.find("found leaf top_bom\n"), std::string::npos) << verilog;
+    EXPECT_EQ(ScanToText(zorpaMODULE_VERILOG, mark + "module top_bom;\r  leaf u (.a(a));\rendmodule\r"), verilog);
+    const std::string vhdl = ScanToText(zorpaMODULE_VHDL, "entity top_bom is end;\narchitecture r of top_bom is "
+                                                          "begin\n  u : leaf port map (a);\nend;\n");
+    EXPECT_NE(vhdl.find("found leaf top_bom\n"), std::string::npos) << vhdl;
+    EXPECT_EQ(ScanToText(zorpaMODULE_VHDL, mark + "entity top_bom is end;\r\narchitecture r of top_bom is begin\r\n"
+                                                  "  u : leaf port map (a);\r\nend;\r\n"),
+              vhdl);
 }
 
 TEST(ScanWindows, EveryByteIsClassedAsTheByteAtATimeFormClassesIt)

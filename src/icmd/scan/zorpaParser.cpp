@@ -40,23 +40,36 @@ ScanWorld::~ScanWorld()
 
 namespace {
 
+// The byte order mark some editors put before UTF-8 text: no part of the
+// first statement.
+constexpr std::string_view kByteOrderMark = "\xEF\xBB\xBF";
+
+bool StartsWithByteOrderMark(const std::string& text) { return text.compare(0, 3, kByteOrderMark) == 0; }
+
 // Whether NormaliseLineEnds would leave the text as it is.
 bool LineEndsAlike(const std::string& text)
 {
-    return (text.empty() || text.back() == '\n') && text.find('\r') == std::string::npos;
+    return (text.empty() || text.back() == '\n') && text.find('\r') == std::string::npos &&
+           !StartsWithByteOrderMark(text);
 }
 
-// The text as the statement walk reads it: every line ends with a line
-// feed, and a carriage return before a line feed (or at the very end) is
-// dropped. Done in place, in one pass.
+// The text as the statement walk reads it: a leading byte order mark is
+// dropped, every line ends with a line feed, a carriage return before a
+// line feed (or at the very end) is dropped and a lone one (old Mac line
+// ends) becomes a line feed, since comments and directives end with their
+// line. Done in place, in one pass.
 void NormaliseLineEnds(std::string& text)
 {
+    if (StartsWithByteOrderMark(text)) text.erase(0, kByteOrderMark.size());
     if (text.find('\r') != std::string::npos) {
         std::size_t out = 0;
-        for (std::size_t in = 0; in < text.size(); ++in)
-            if (text[in] != '\r' || in + 1 >= text.size() || text[in + 1] != '\n') text[out++] = text[in];
+        for (std::size_t in = 0; in < text.size(); ++in) {
+            if (text[in] != '\r')
+                text[out++] = text[in];
+            else if (in + 1 < text.size() && text[in + 1] != '\n')
+                text[out++] = '\n';
+        }
         text.resize(out);
-        if (!text.empty() && text.back() == '\r') text.pop_back();
     }
     if (!text.empty() && text.back() != '\n') text.push_back('\n');
 }
