@@ -107,6 +107,23 @@ TEST_F(HostileText, OneLineOf100MegabytesIsOneStatementScannedOnce)
     EXPECT_TRUE(verilog.found.empty());  // the declaration never ends
 }
 
+TEST_F(HostileText, ALongLineOfLiteralsIsReadOnce)
+{
+    // A table constant on one line of 32 MB: every literal's close is
+    // looked for up to itself, not to the end of the line first, or the
+    // scan would take hours. The units on the lines after it are found.
+    const std::string rom = "package rom_pkg is\n  constant ROM : rom_t := (" +
+                            Repeat("x\"00\", '1', \\id\\, \"s\", ", 32'000'000 / 24) + "x\"FF\");\nend package;\n";
+    const Result vhdl = Run(zorpaMODULE_VHDL, rom + "entity top is end;\narchitecture r of top is begin\n"
+                                                    "  u : entity work.leaf port map (a);\nend;\n");
+    EXPECT_EQ(vhdl.found, (std::vector<std::string>{"leaf", "rom_pkg", "top"}));
+    Clear();
+    const Result verilog = Run(zorpaMODULE_VERILOG, "module top;\n  localparam [7:0] R [0:3] = '{" +
+                                                        Repeat("8'h00, \"s\", \\id ", 32'000'000 / 20) +
+                                                        "8'hFF};\n  leaf u (.a(a));\nendmodule\n");
+    EXPECT_EQ(verilog.found, (std::vector<std::string>{"leaf", "top"}));
+}
+
 TEST_F(HostileText, OpenersWithoutTheirCloseAreLookedAtABoundedLengthEach)
 {
     // Statements that each start with an attribute's "(*" or a case

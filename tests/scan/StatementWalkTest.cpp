@@ -154,6 +154,9 @@ const std::vector<std::string> kVhdlPieces = {
     "c : comp generic map (N => 2) port map (x, y);\n", "package p is\n", "end package p;\n",
     "component c is\n", "end component;\n", "gen : for i in 0 to 3 generate\n", "end generate;\n",
     "entity e is\n", "end entity e;\n", "architecture a of e is\n", "when", "when a : 1 | '=' =>\n",
+    // Block comments, closed or not, next to words, literals and line comments.
+    "/* c ; is ( */", "/*", "*/", "/", "*", "/* open", "a/*c*/is", "is/**/", "x\"/*\"", "--/*\n", "/*--*/",
+    "/* entity e is\nbegin */", "a /= b", "'/'",
     // Words that run on into a literal, a comment or an odd byte, some of
     // them words that end a statement.
     "is\"", "begin--x\n", "generate'", "is'high", "ab\"--\"", "x\"F;0\"is", "q@is", "@begin", "gen\\x\\",

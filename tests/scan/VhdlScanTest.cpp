@@ -454,3 +454,35 @@ TEST_F(VhdlScan, ScannersMadeInTurnOrSideBySideStartClean)
     ASSERT_TRUE(first.GetParser() && second.GetParser());
     EXPECT_NE(first.GetParser().get(), second.GetParser().get());
 }
+
+TEST_F(VhdlScan, BlockCommentsHideWhatTheyHold)
+{
+    // Each source: the design it gives. Text inside "/* */" is no code,
+    // across lines or within one, closed or left open to the end of the
+    // file; "/*" in a string or a line comment opens nothing.
+    const std::string top = "architecture rtl of top is begin u : leaf port map (a); end;\n";
+    const std::pair<std::string, std::string> cases[] = {
+        {"entity top is end;\n" + top + "/*\narchitecture old of top is begin\n  v : ghost port map (a);\nend;\n*/\n",
+         "top\n  leaf ?\n"},
+        {"/* the chip's top */ entity TOP is end;\n" + top, "TOP\n  leaf ?\n"},
+        {"entity top is end;\narchitecture rtl of top is begin\n  u : leaf port map (a /* , b); */);\n"
+         "  /* w : ghost port map (a); */ v : mid port map (a);\nend;\n",
+         "top\n  leaf ?\n  mid ?\n"},
+        {"entity top is end;\n" + top + "/* never closed\nentity other is end;\n", "top\n  leaf ?\n"},
+        {"entity top is end;\narchitecture rtl of top is\n  constant s : string := \"/*\";\nbegin\n"
+         "  -- /* not opened here\n  u : leaf port map (a);\nend;\n",
+         "top\n  leaf ?\n"},
+        // A comment ends at its first "*/"; "--" inside it opens nothing.
+        {"entity top is end;\narchitecture rtl of top is begin\n  /* -- */ u : leaf port map (a);\n"
+         "  /*/ v : ghost port map (a); */ x <= a/*c*/;\nend;\n",
+         "top\n  leaf ?\n"},
+    };
+    for (const auto& [text, tree] : cases) {
+        Clear();
+        Vhdl("block.vhd", text);
+        EXPECT_EQ(Tree(), tree) << text;
+    }
+    // A division stays an operator.
+    Clear();
+    EXPECT_FALSE(Vhdl("div.vhd", "entity e is end;\narchitecture r of e is begin x <= a / b; end;\n").structural);
+}

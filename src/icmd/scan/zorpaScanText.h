@@ -135,7 +135,7 @@ private:
 // feed. A plain byte neither ends a word nor starts a comment, a string, a
 // literal or a name of another kind, inside a word or at its start: letters,
 // digits and operators, every byte below 128 but control bytes, ! " ( ) , .
-// [ \ ] : ; and, in VHDL, ' - @ or, in Verilog, - /. A run of plain bytes
+// [ \ ] : ; - / and, in VHDL, ' @. A run of plain bytes
 // that a delimiter ends is one word to every token reader of the scanners.
 struct Window {
     unsigned plain;
@@ -148,8 +148,8 @@ inline bool IsPlainByte(char byte, bool vhdl)
 {
     const auto c = static_cast<signed char>(byte);
     const auto within = [c](char low, char high) { return c >= low && c <= high; };
-    return !(c < '#' || within(':', ';') || within(vhdl ? '\'' : '(', ')') || within('[', ']') ||
-             (vhdl ? within(',', '.') || c == '@' : within(',', '/')));
+    return !(c < '#' || within(':', ';') || within(vhdl ? '\'' : '(', ')') || within('[', ']') || within(',', '/') ||
+             (vhdl && c == '@'));
 }
 
 inline Window ClassWindowByBytes(const char* at, bool vhdl)
@@ -176,8 +176,8 @@ inline Window ClassWindow(const char* at, bool vhdl)
     // Bytes from 128 up are negative here.
     __m128i other = _mm_or_si128(_mm_or_si128(_mm_cmplt_epi8(bytes, _mm_set1_epi8('#')), within(':', ';')),
                                  _mm_or_si128(within(vhdl ? '\'' : '(', ')'), within('[', ']')));
-    other = _mm_or_si128(other, vhdl ? _mm_or_si128(within(',', '.'), _mm_cmpeq_epi8(bytes, _mm_set1_epi8('@')))
-                                     : within(',', '/'));
+    other = _mm_or_si128(other, within(',', '/'));
+    if (vhdl) other = _mm_or_si128(other, _mm_cmpeq_epi8(bytes, _mm_set1_epi8('@')));
     const __m128i blank = _mm_or_si128(
         _mm_or_si128(_mm_cmpeq_epi8(bytes, _mm_set1_epi8(' ')), _mm_cmpeq_epi8(bytes, _mm_set1_epi8('\n'))),
         _mm_or_si128(_mm_cmpeq_epi8(bytes, _mm_set1_epi8('\t')), _mm_cmpeq_epi8(bytes, _mm_set1_epi8('\r'))));
@@ -376,6 +376,30 @@ inline void SkipBlanks(const char*& pos, const char* end, bool lineEnds)
 inline const char* Find(const char* pos, const char* end, char c)
 {
     return pos < end ? static_cast<const char*>(std::memchr(pos, c, static_cast<std::size_t>(end - pos))) : nullptr;
+}
+
+// The first `c` in [pos, end) that comes before any `stop`, or null: one
+// pass, so that a search on a long line costs the distance to what it
+// finds, not the length of the line.
+inline const char* FindBefore(const char* pos, const char* end, char c, char stop)
+{
+#if defined(__SSE2__)
+    const __m128i wanted = _mm_set1_epi8(c);
+    const __m128i stops = _mm_set1_epi8(stop);
+    for (; end - pos >= 16; pos += 16) {
+        const __m128i bytes = _mm_loadu_si128(reinterpret_cast<const __m128i*>(pos));
+        const auto found = static_cast<unsigned>(_mm_movemask_epi8(_mm_cmpeq_epi8(bytes, wanted)));
+        const auto stopped = static_cast<unsigned>(_mm_movemask_epi8(_mm_cmpeq_epi8(bytes, stops)));
+        if ((found | stopped) == 0) continue;
+        const unsigned at = static_cast<unsigned>(__builtin_ctz(found | stopped));
+        return ((found >> at) & 1u) != 0 ? pos + at : nullptr;
+    }
+#endif
+    for (; pos < end; ++pos) {
+        if (*pos == c) return pos;
+        if (*pos == stop) return nullptr;
+    }
+    return nullptr;
 }
 
 // The start of the next line: past the next line feed, or the end.

@@ -13,20 +13,34 @@ using namespace zorpaScan;
 
 namespace {
 
-// "--" comments to the end of the line and its line feed, one after another.
+// Whether a comment starts at `pos`: "--" to the end of the line, or a
+// block "/*" to "*/" (no "/*" stands outside a string or a comment in
+// older text, so reading it as a comment there changes nothing).
+inline bool IsCommentStart(const char* pos, const char* end)
+{
+    return end - pos >= 2 && ((pos[0] == '-' && pos[1] == '-') || (pos[0] == '/' && pos[1] == '*'));
+}
+
+// The end of the comment that starts at `pos`: past the line feed of a
+// line comment; past the "*/" of a block comment, or the end of the text
+// for one left open.
+inline const char* CommentEnd(const char* pos, const char* end)
+{
+    if (pos[0] == '-') return NextLine(pos + 2, end);
+    for (const char* close = pos + 2; (close = Find(close, end, '*')) != nullptr; ++close)
+        if (close + 1 < end && close[1] == '/') return close + 2;
+    return end;
+}
+
+// Comments, one after another.
 bool SkipComments(const char*& pos, const char* end)
 {
     bool skipped = false;
-    while (end - pos >= 2 && pos[0] == '-' && pos[1] == '-') {
-        pos = NextLine(pos + 2, end);
+    while (IsCommentStart(pos, end)) {
+        pos = CommentEnd(pos, end);
         skipped = true;
     }
     return skipped;
-}
-
-inline bool IsCommentStart(const char* pos, const char* end)
-{
-    return end - pos >= 2 && pos[0] == '-' && pos[1] == '-';
 }
 
 // Called before every token: blanks (and line ends with `lineEnds`), then
@@ -37,7 +51,7 @@ inline void SkipBlanksAndComments(const char*& pos, const char* end, bool lineEn
     for (;;) {
         while (pos < end && (kClasses[static_cast<unsigned char>(*pos)] & blanks) != 0) ++pos;
         if (!IsCommentStart(pos, end)) return;
-        pos = NextLine(pos + 2, end);
+        pos = CommentEnd(pos, end);
     }
 }
 
@@ -60,11 +74,7 @@ constexpr WordSet kLeadWords(kLeadWordList, true);
 // The first `c` on the line that starts at `pos` (before its line feed), or
 // null: literals and extended identifiers do not span lines, so that a
 // stray quote or backslash cannot swallow the lines after it.
-const char* FindOnLine(const char* pos, const char* end, char c)
-{
-    const char* lineEnd = Find(pos, end, '\n');
-    return Find(pos, lineEnd ? lineEnd : end, c);
-}
+inline const char* FindOnLine(const char* pos, const char* end, char c) { return FindBefore(pos, end, c, '\n'); }
 
 // The literal and identifier forms that start with a special character,
 // each from its first character at `pos`: where the token ends, or null
@@ -224,7 +234,7 @@ const char* SkipGroup(const char* pos, const char* end)
     const auto word = [](const char*, const char*) __attribute__((always_inline))->const char* { return nullptr; };
     const auto other = [&](const char* at) __attribute__((always_inline))->WindowStep
     {
-        if (IsCommentStart(at, end)) return {NextLine(at + 2, end), false};
+        if (IsCommentStart(at, end)) return {CommentEnd(at, end), false};
         return Is(*at, kDelimiter) ? GroupDelimiter(at, depth) : WindowStep{OtherTokenEnd(at, end), false};
     };
     // No word matters to a group but one that runs on into a literal or a
@@ -250,8 +260,8 @@ const char* SkipGroup(const char* pos, const char* end)
             if (--depth == 0) return pos;
         } else if ((kind & kDelimiter) != 0) {
             ++pos;  // , . : [ ] ;
-        } else if (c == '-' && IsCommentStart(pos, end)) {
-            pos = NextLine(pos + 2, end);
+        } else if ((c == '-' || c == '/') && IsCommentStart(pos, end)) {
+            pos = CommentEnd(pos, end);
         } else if (c == '"') {
             pos = StringEnd(pos, end);
         } else if (c == '\'' || c == '\\') {
@@ -386,7 +396,7 @@ const char* zorpaVHDLParser<T>::findStatementEnd(const char* pos, const char* en
     const auto other = [&](const char* at) __attribute__((always_inline))->WindowStep
     {
         if (*at == ';' || *at == '@') return {at + 1, true};
-        if (IsCommentStart(at, end)) return {NextLine(at + 2, end), false};
+        if (IsCommentStart(at, end)) return {CommentEnd(at, end), false};
         if (*at == '(') {
             // A group is skipped whole, as the step below skips it.
             const char* groupEnd = SkipGroup(at, end);
