@@ -169,7 +169,8 @@ const std::vector<std::string> kVerilogPieces = {
     ";", ";", ";", ":", ",", ".", "#", "#(", ".a(b)", "@", "=", "<=", "[3:0]", "'b0", "4'hF", "{", "}", "?",
     "//c ; begin (\n", "/* c ; end ( */", "/* open", "/", "*", "\"s;t\\\"r(\"", "\"open", "\\esc;id(", "\\",
     "sub #(.N(2)) u (.a(x), .y(y));\n", "and g (a, b, c);\n", "module m (input a, output y);\n", "endmodule\n",
-    "always @(posedge clk) begin : blk\n", "`include \"inc.vh\"\n",
+    "always @(posedge clk) begin : blk\n", "`include \"inc.vh\"\n", "endprimitive", "primitive p (o, a);\n",
+    "function f (input [7:0] v);\n", "endmodule\"s\"", "x#endmodule",
     // Words that run on into a string, a comment or an odd byte, some of
     // them words that end a statement or a block.
     "end\"x;\"", "begin//c\n", "module/*c*/", "endmodule\\", "gen\"a(\"", "m!", "`include\"a;b\"",

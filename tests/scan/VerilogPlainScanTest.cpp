@@ -72,7 +72,7 @@ public:
         const char* pos = start;
         if (!zorpaScan::EndsWith(start, end, ';')) return {};
         const std::string_view name = Name(pos, end);
-        if (name.empty()) return {};
+        if (name.empty() || zorpaScan::IsOneOfExactly(name, zorpaVerilogKeywords)) return {};
         if (NextIs(pos, end, '#')) {
             ++pos;
             if (!NextIs(pos, end, '(')) return {};
@@ -107,7 +107,8 @@ public:
         }
         // An include.
         pos = start;
-        if (Any(pos, end) != "`include") return false;
+        const std::string_view first = Any(pos, end);
+        if (first != "`include") return UnitEnd(start, end);
         for (;;) {
             while (pos < end && (*pos == ' ' || *pos == '\t')) ++pos;
             if (!skipComment(pos, end)) break;
@@ -131,6 +132,28 @@ public:
     }
 
 private:
+    // A statement whose last token closes a unit, or the header of a
+    // primitive or of a module not taken as one, leaves no unit current;
+    // it is handled when it is that closing word alone.
+    bool UnitEnd(const char* start, const char* end)
+    {
+        const char* pos = start;
+        std::string_view first;
+        std::string_view last;  // the last token, when it ends the statement
+        for (bool atFirst = true; SkipBlanksAndComments(*this, pos, end), pos < end; atFirst = false) {
+            const char* tokenStart = pos;
+            const std::string_view token = Any(pos, end);
+            if (token.empty()) pos = tokenStart + 1;  // a delimiter
+            if (atFirst) first = token;
+            last = pos == end ? token : std::string_view();
+        }
+        const bool closing = zorpaScan::IsOneOfExactly(last, zorpaVerilogUnitEndWords);
+        if (!closing && first != "primitive" && !zorpaScan::IsOneOfExactly(first, zorpaVerilogModuleWords))
+            return false;
+        this->setCurrentUnit(this->nullModule());
+        return closing && last.data() == first.data();
+    }
+
     std::string_view Any(const char*& pos, const char* end) { return readToken(pos, end, true, true, false); }
     std::string_view Name(const char*& pos, const char* end) { return readToken(pos, end, false, true, false); }
 
@@ -200,7 +223,8 @@ private:
 };
 
 // clang-format off
-const std::vector<std::string> kNames = {"top", "mid", "leaf", "Leaf", "TOP", "sub_1", "\\esc$name ", "and", "cell"};
+const std::vector<std::string> kNames = {"top", "mid", "leaf", "Leaf", "TOP", "sub_1", "\\esc$name ", "and", "cell",
+                                         "task"};
 const std::vector<std::string> kNoise = {
     " ", " ", " ", "\n", "\n  ", "\t", "\r\n", "", "  /* c ; end ( */ ", " // c ; begin (\n", "/*x*/",
     " (* keep = 1 *) ", "\"s;t(r\"", " `WIDTH ", "\n`ifdef A\n", "\n`ifndef B\n", "\n`elsif C\n", "\n`else\n",
@@ -278,7 +302,7 @@ private:
 
     void Statement()
     {
-        switch (Pick(16)) {
+        switch (Pick(19)) {
         case 0:
             Put(Pick(4) == 0 ? "macromodule" : "module");
             Put(Pick(kNames));
@@ -291,6 +315,7 @@ private:
             break;
         case 1:
             Put("endmodule");
+            if (Pick(4) != 0) Put("module " + Pick(kNames) + ";");  // most often the next module follows
             break;
         case 2:
         case 3:
@@ -354,6 +379,28 @@ private:
             break;
         case 12:
             Put(Pick(2) ? "function f; input a; f = a; endfunction" : "specify (a => b) = 1; endspecify");
+            break;
+        case 16:
+            // A function or task header with its ports in a group.
+            Put(Pick(2) ? "function" : "task");
+            Put(Pick(kNames));
+            Group();
+            Put(";");
+            break;
+        case 17:
+            Put("primitive");
+            Put(Pick(kNames));
+            Group();
+            Put("; table 0 : 1; endtable");
+            if (Pick(2)) Put("endprimitive");
+            if (Pick(2)) Put("module " + Pick(kNames) + ";");
+            break;
+        case 18:
+            // A module whose name is a macro.
+            Put("module `NAME");
+            if (Pick(2)) Group();
+            Put(";");
+            if (Pick(2)) Put("endmodule module " + Pick(kNames) + ";");
             break;
         default:
             m_text += Pick(kNoise);
@@ -422,7 +469,7 @@ TEST_F(VerilogPlainScan, RandomDesignsGiveWhatThePlainWayGives)
 {
     RandomVerilog generator(2930);
     std::size_t messages = 0;
-    for (int round = 0; round < 80; ++round) {
+    for (int round = 0; round < 120; ++round) {
         std::vector<std::string> paths;
         std::string texts;
         for (int file = 0; file < 3; ++file) {

@@ -271,3 +271,56 @@ TEST_F(VerilogScan, ANameDifferingInCaseOnlyIsRefusedWhereItWouldCloseACycle)
     EXPECT_EQ(Tree(), "alu\n"
                       "  ALU\n");
 }
+
+TEST_F(VerilogScan, FunctionsTasksAndPrimitivesAreNoInstances)
+{
+    // Headers with their ports in a group have an instance's shape; the
+    // design keeps only the real instances.
+    const Result result = Verilog("forms.v", "module top #(parameter D = 16) (input clk, output reg [7:0] q);\n"
+                                             "  function parity (input [7:0] v);\n"
+                                             "    parity = ^v;\n"
+                                             "  endfunction\n"
+                                             "  task send (input [7:0] b);\n"
+                                             "    begin q = b; end\n"
+                                             "  endtask\n"
+                                             "  leaf u1 (.clk(clk));\n"
+                                             "  myudp u2 (q[0], clk, clk);\n"
+                                             "endmodule\n"
+                                             "primitive myudp (out, a, b);\n"
+                                             "  output out; input a, b;\n"
+                                             "  table 0 0 : 0; 1 ? : 1; endtable\n"
+                                             "endprimitive\n"
+                                             "module leaf (input clk); endmodule\n");
+    EXPECT_EQ(result.found, (Strings{"leaf", "myudp", "top"}));
+    EXPECT_EQ(Tree(), "top\n"
+                      "  leaf\n"
+                      "  myudp ?\n");
+}
+
+TEST_F(VerilogScan, AUnitsInstancesEndWithItsBody)
+{
+    // Each source: what the design holds after it. A module whose header is
+    // not read (its name a macro) holds what nobody holds; a body closed
+    // with "endmodule" lends nothing to the text after it.
+    const std::pair<std::string, std::string> cases[] = {
+        {"`define CHIP_TOP chip_top\n"
+         "module top (input clk);\n  leaf u1 (.clk(clk));\nendmodule\n"
+         "module `CHIP_TOP (input clk);\n  pll u_pll (.clk(clk));\n  top u_top (.clk(clk));\nendmodule\n"
+         "module leaf (input clk); endmodule\nmodule pll (input clk); endmodule\n",
+         "pll\ntop\n  leaf\n"},
+        // Statements between units, and a closing word after a statement
+        // that no ";" ends.
+        {"module a; b u (); endmodule\nc v ();\nmodule d; fork join endmodule\ne w ();\n", "a\n  b ?\nd\n"},
+        // The header of an unread module ends the unit before it even
+        // without its "endmodule".
+        {"module a; b u ();\nmodule `M; c v (); endmodule\n", "a\n  b ?\n"},
+        {"macromodule a; b u (); endmodule\nmodule `M; c v (); endmodule\n", "a\n  b ?\n"},
+        // Names that only hold the closing word stay names.
+        {"module a; endmodule_x u (); b_endmodule v (); endmodule\n", "a\n  endmodule_x ?\n  b_endmodule ?\n"},
+    };
+    for (const auto& [text, tree] : cases) {
+        Reset();
+        Verilog("units.v", text);
+        EXPECT_EQ(Tree(), tree) << text;
+    }
+}

@@ -211,10 +211,13 @@ void ZorpaParser<T>::scanStatements(const std::string& text)
         } else if (const std::string_view declared = declaredUnitName(pos, stop); !declared.empty()) {
             handled = true;
             const std::string name(declared);
-            if (isUserUnit(declared, m_world))
+            if (isUserUnit(declared, m_world)) {
                 addDeclaredUnit(name, false);
-            else
+            } else {
                 SysDebugPrintf("ERROR: %s is already defined in the Brennic library.\n", name.c_str());
+                // The body that follows is that cell's, not the unit's before it.
+                setCurrentUnit(m_nullModule);
+            }
         } else if (const std::string_view instance = instantiatedUnitName(pos, stop); !instance.empty()) {
             // A cell of the maker's library is no unit of the design.
             handled = true;

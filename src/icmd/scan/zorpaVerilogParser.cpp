@@ -334,9 +334,32 @@ constexpr std::array<std::string_view, zorpaVerilogLineDirectives.size()> Direct
 }
 constexpr WordSet kLineDirectiveNames(DirectiveNames(), false);
 constexpr WordSet kEndWords(zorpaVerilogEndWords, false);
-constexpr std::array<std::string_view, 6> kLeadWordList = {"module", "macromodule", "assign",
-                                                           "input",  "output",      "inout"};
+constexpr std::array<std::string_view, 7> kLeadWordList = {"module", "macromodule", "assign",   "input",
+                                                           "output", "inout",       "primitive"};
 constexpr WordSet kLeadWords(kLeadWordList, false);
+constexpr WordSet kKeywords(zorpaVerilogKeywords, false);
+
+inline bool IsUnitEndWord(std::string_view word)
+{
+    static_assert(zorpaVerilogUnitEndWords.size() == 2);
+    return word == zorpaVerilogUnitEndWords[0] || word == zorpaVerilogUnitEndWords[1];
+}
+
+// Whether the statement [start, end) ends with a word that closes a unit's
+// body: the whole word, as the statement walk ends after it (the walk
+// tells it of the statements it walked).
+bool EndsUnit(const char* start, const char* end)
+{
+    if (!EndsWith(start, end, 'e')) return false;
+    for (std::string_view word : zorpaVerilogUnitEndWords) {
+        const auto size = static_cast<std::ptrdiff_t>(word.size());
+        if (end - start < size || std::string_view(end - size, word.size()) != word) continue;
+        const char* const wordStart = end - size;
+        if (wordStart == start || (!Is(wordStart[-1], kVerilogChar) && wordStart[-1] != '`' && wordStart[-1] != '\\'))
+            return true;
+    }
+    return false;
+}
 
 }  // namespace
 
@@ -409,6 +432,7 @@ const char* zorpaVerilogParser<T>::findStatementEnd(const char* pos, const char*
     m_walkStart = pos;
     m_walkReadFirst = false;
     m_walkGrouped = false;
+    m_walkClosesUnit = false;
     m_walkEnd = walkStatement(pos, end);
     return m_walkEnd;
 }
@@ -430,8 +454,10 @@ const char* zorpaVerilogParser<T>::walkStatement(const char* pos, const char* en
             m_walkReadFirst = true;
             // Standing first, a block's start is a statement of its own.
             if (kWalkStops[static_cast<unsigned char>(*pos)] &&
-                (kEndWords.Contains(m_walkFirst) || m_walkFirst == "begin"))
+                (kEndWords.Contains(m_walkFirst) || m_walkFirst == "begin")) {
+                m_walkClosesUnit = IsUnitEndWord(m_walkFirst);
                 return stop;
+            }
             pos = stop;
         }
     }
@@ -465,7 +491,10 @@ const char* zorpaVerilogParser<T>::walkStatement(const char* pos, const char* en
         const char* const tokenStart = pos;
         pos = WordEnd(pos + 1, end);
         const std::string_view token(tokenStart, static_cast<std::size_t>(pos - tokenStart));
-        if (kEndWords.Contains(token)) return pos;
+        if (kEndWords.Contains(token)) {
+            m_walkClosesUnit = IsUnitEndWord(token);
+            return pos;
+        }
         // A block's start ends the statement before it; standing first it
         // is a statement of its own, so that the scan moves on.
         const bool first = tokenStart == firstAt;
@@ -501,7 +530,7 @@ std::string_view zorpaVerilogParser<T>::instantiatedUnitName(const char* start, 
     if (!EndsWith(start, end, ';') || (walked(start, end) && !m_walkGrouped)) return {};
     const char* pos = nullptr;
     const std::string_view name = firstName(start, end, pos);
-    if (name.empty()) return {};
+    if (name.empty() || kKeywords.Contains(name)) return {};
     if (NextIs(pos, end, '#')) {
         ++pos;
         if (!NextIs(pos, end, '(')) return {};
@@ -528,7 +557,7 @@ std::string_view zorpaVerilogParser<T>::instantiatedUnitName(const char* start, 
 template <class T>
 bool zorpaVerilogParser<T>::otherStatement(const char* start, const char* end)
 {
-    return continuousAssignment(start, end) || includeDirective(start, end);
+    return continuousAssignment(start, end) || includeDirective(start, end) || endOfUnit(start, end);
 }
 
 template <class T>
@@ -541,7 +570,9 @@ bool zorpaVerilogParser<T>::mayConcernUnits(const char* start, const char* end)
     const char* pos = nullptr;
     const std::string_view first = firstName(start, end, pos);
     if (first.empty() || kLeadWords.Contains(first)) return true;
-    if (walked(start, end) && !m_walkGrouped) return false;
+    const bool walk = walked(start, end);
+    if (walk ? m_walkClosesUnit : EndsUnit(start, end)) return true;
+    if (walk && !m_walkGrouped) return false;
     SkipBlanksAndComments(pos, end);
     return pos < end && (*pos == '#' || *pos == '\\' || Is(*pos, kVerilogChar));
 }
@@ -576,6 +607,25 @@ bool zorpaVerilogParser<T>::includeDirective(const char* start, const char* end)
     if (nameEnd < end && *nameEnd == close && nameEnd > nameStart)
         this->addIncludeName(std::string(nameStart, static_cast<std::size_t>(nameEnd - nameStart)));
     return true;
+}
+
+template <class T>
+bool zorpaVerilogParser<T>::endOfUnit(const char* start, const char* end)
+{
+    // A unit's body ends with its closing word, or at latest where another
+    // unit starts: the header of a primitive, or of a module that names
+    // itself in a way not read (a macro); nothing after it belongs to the
+    // unit before. The statement is handled when it is the closing word
+    // alone; otherwise it is still looked at for behaviour.
+    const char* pos = nullptr;
+    const std::string_view first = firstName(start, end, pos);
+    const bool closing = walked(start, end) ? m_walkClosesUnit : EndsUnit(start, end);
+    // Most statements asked start with neither "m" nor "p".
+    if (!closing &&
+        (first.empty() || (first[0] != 'm' && first[0] != 'p') || (first != "primitive" && !IsModuleWord(first))))
+        return false;
+    this->setCurrentUnit(this->nullModule());
+    return closing && first.size() == static_cast<std::size_t>(end - start);
 }
 
 template <class T>

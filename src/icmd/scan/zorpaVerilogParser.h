@@ -18,6 +18,26 @@ inline constexpr std::array<std::string_view, 28> zorpaVerilogPrimitives = {
     "and",    "nand",   "or",       "nor",      "xor",     "xnor",     "buf",     "bufif0", "bufif1", "not",
     "notif0", "notif1", "pulldown", "pullup",   "nmos",    "rnmos",    "pmos",    "rpmos",  "cmos",   "rcmos",
     "tran",   "rtran",  "tranif0",  "rtranif0", "tranif1", "rtranif1", "initial", "else"};
+// The reserved words of Verilog (those of library maps aside, which older
+// sources may use as names): none names a unit, so a statement that starts
+// with one is no instantiation however it looks ("function parity (input
+// [7:0] v);", "task send (input b);", "primitive udp (o, a);"); a gate is
+// refused here at once too.
+// clang-format off
+inline constexpr std::array<std::string_view, 109> zorpaVerilogKeywords = {
+    "always", "and", "assign", "automatic", "begin", "buf", "bufif0", "bufif1", "case", "casex", "casez", "cmos",
+    "deassign", "default", "defparam", "disable", "edge", "else", "end", "endcase", "endfunction", "endgenerate",
+    "endmodule", "endprimitive", "endspecify", "endtable", "endtask", "event", "for", "force", "forever", "fork",
+    "function", "generate", "genvar", "highz0", "highz1", "if", "ifnone", "initial", "inout", "input", "integer",
+    "join", "large", "localparam", "macromodule", "medium", "module", "nand", "negedge", "nmos", "nor", "not",
+    "notif0", "notif1", "or", "output", "parameter", "pmos", "posedge", "primitive", "pull0", "pull1", "pulldown",
+    "pullup", "rcmos", "real", "realtime", "reg", "release", "repeat", "rnmos", "rpmos", "rtran", "rtranif0",
+    "rtranif1", "scalared", "signed", "small", "specify", "specparam", "strong0", "strong1", "supply0", "supply1",
+    "table", "task", "time", "tran", "tranif0", "tranif1", "tri", "tri0", "tri1", "triand", "trior", "trireg",
+    "unsigned", "vectored", "wait", "wand", "weak0", "weak1", "while", "wire", "wor", "xnor", "xor"};
+// clang-format on
+// Words that close a unit's body: nothing after one belongs to that unit.
+inline constexpr std::array<std::string_view, 2> zorpaVerilogUnitEndWords = {"endmodule", "endprimitive"};
 // A statement holding one of these words shows behaviour.
 inline constexpr std::array<std::string_view, 17> zorpaVerilogBehaviourWords = {
     "always", "case", "casex",   "casez",   "disable", "endcase", "for",   "forever", "fork",
@@ -41,8 +61,8 @@ inline constexpr std::array<std::string_view, 15> zorpaVerilogLineDirectives = {
                                                                                 "`nounconnected_drive"};
 // Words that end a statement right after them. A function or a specify
 // block ends with no ";" after its last word, as a task does.
-inline constexpr std::array<std::string_view, 8> zorpaVerilogEndWords = {
-    "endmodule", "end", "endtask", "endgenerate", "endcase", "generate", "endfunction", "endspecify"};
+inline constexpr std::array<std::string_view, 9> zorpaVerilogEndWords = {
+    "endmodule", "end", "endtask", "endgenerate", "endcase", "generate", "endfunction", "endspecify", "endprimitive"};
 // The longest attribute "(* ... *)" taken, in bytes from its "(*" to the
 // "*" of its close.
 inline constexpr std::ptrdiff_t zorpaVerilogLongestAttribute = 1024;
@@ -71,6 +91,7 @@ public:
 private:
     bool continuousAssignment(const char* start, const char* end);
     bool includeDirective(const char* start, const char* end);
+    bool endOfUnit(const char* start, const char* end);
 
 protected:
     // Skips the group at `pos` as SkipGroup does; one that findStatementEnd
@@ -111,6 +132,8 @@ private:
     // Whether the walk closed a group at the statement's outermost level:
     // an instance needs one.
     bool m_walkGrouped = false;
+    // Whether the walk ended the statement after a word that closes a unit.
+    bool m_walkClosesUnit = false;
 };
 
 extern template class zorpaVerilogParser<ImodelModule*>;

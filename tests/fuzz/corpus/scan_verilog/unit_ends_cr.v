@@ -1,0 +1,1 @@
+﻿`define T tmodule top (input c);  function f (input [7:0] v); f = ^v; endfunction  task s (input b); begin end endtask  leaf u (.c(c));endmoduleprimitive p (o, a); output o; input a; table 0 : 1; endtable endprimitivemodule `T (input c); top u (.c(c)); endmodule
