@@ -91,8 +91,12 @@ public:
     virtual void RemoveFile(const IfileObject& file) = 0;
     // Files the entry again under its (new) full name, taking it from under
     // `oldName`; false, with nothing changed, for an empty entry, an unknown
-    // old name or a new name that another entry holds. Nobody is told.
+    // old name or a new name that another entry holds. The files that name
+    // it as a parent take the new name. Nobody is told.
     virtual bool RenameFileKey(const Entry& entry, const IfileObject& oldName) = 0;
+    // The files that name `oldName` as a parent name `entry` instead and
+    // link to it. Nobody is told.
+    virtual void ParentRenamed(const IfileObject& oldName, const Entry& entry) = 0;
     // Whether an entry is stored under exactly the file's full name.
     virtual bool ContainsFile(const IfileObject& file) = 0;
     virtual void RemoveFilesOfGlobalType(int globalType, int revisionScope) = 0;

@@ -287,6 +287,9 @@ public:
     // Every parent that is `file` under a name in another letter case takes
     // `file`'s name (a parent renamed on disk in case only).
     void RenameParentFile(const IfileObject& file);
+    // Every parent equal to `from` takes the name of `entry` and points at
+    // it (a parent given a new name while the project is open).
+    void ParentRenamed(const IfileObject& from, const boost::shared_ptr<IfileObjectEx>& entry);
     // Whether `file` is a parent (with `recursive`, an ancestor).
     bool IsChildOfFile(const IfileObject& file, bool recursive) const;
     bool HasParentFileOfType(zorpaFileManagerTypes type, bool recursive) const;

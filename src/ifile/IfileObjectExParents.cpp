@@ -132,6 +132,16 @@ void IfileObjectEx::RenameParentFile(const IfileObject& file)
     }
 }
 
+void IfileObjectEx::ParentRenamed(const IfileObject& from, const boost::shared_ptr<IfileObjectEx>& entry)
+{
+    if (!entry || Rare().parents.empty()) return;
+    for (ParentFile& parent : UseRare().parents) {
+        if (!(parent.first.GetInternalFileName() == from.GetInternalFileName())) continue;
+        parent.first.SetFileName(entry->GetInternalFileName(), ImodelFMInternal, false);
+        parent.second = entry;
+    }
+}
+
 bool IfileObjectEx::AnyAncestor(bool recursive, const std::function<bool(const IfileObject&)>& match) const
 {
     VisitedFiles visited(*this);

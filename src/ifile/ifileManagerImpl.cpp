@@ -125,7 +125,25 @@ bool ifileManagerImpl::RenameFileKey(const Entry& entry, const IfileObject& oldN
 {
     if (!m_files.Rekey(entry, oldName)) return false;
     m_files.FileParents(m_files.Find(entry->GetInternalFileName()));
+    ParentRenamed(oldName, entry);
     return true;
+}
+
+void ifileManagerImpl::ParentRenamed(const IfileObject& oldName, const Entry& entry)
+{
+    if (!entry) return;
+    // The files linked to it name it as it is named now, and are filed
+    // under that name: the old one would be saved with their links, and a
+    // link to a name the project no longer holds is lost at the next open.
+    std::vector<FileListMap::const_iterator> children;
+    m_files.AnyChildOf(oldName, [&children](FileListMap::const_iterator child) {
+        children.push_back(child);
+        return false;
+    });
+    for (FileListMap::const_iterator child : children) {
+        child->second.entry->ParentRenamed(oldName, entry);
+        m_files.FileParents(child);
+    }
 }
 
 bool ifileManagerImpl::ContainsFile(const IfileObject& file)

@@ -247,6 +247,7 @@ public:
     Entry AddOrUpdateFile(const IfileObjectEx& file, bool trackErrors) override;
     void RemoveFile(const IfileObject& file) override;
     bool RenameFileKey(const Entry& entry, const IfileObject& oldName) override;
+    void ParentRenamed(const IfileObject& oldName, const Entry& entry) override;
     bool ContainsFile(const IfileObject& file) override;
     void RemoveFilesOfGlobalType(int globalType, int revisionScope) override;
     void RemoveFilesOfSpecificType(int specificType, int revisionScope) override;

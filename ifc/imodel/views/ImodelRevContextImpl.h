@@ -132,6 +132,11 @@ public:
     // its revisions yet may be among them. Found through an index of the
     // used files by name, not by a walk over the units.
     static std::vector<ImodelRevContextImpl*> UsingFile(const IfileObject& file);
+    // The member `from` took the name of `to` (renamed on disk, or given a
+    // new place): every view that uses it, and every tool result recorded
+    // for it, names it so, in every unit. Nobody is told: the file used is
+    // the same.
+    static void FileRenamed(const IfileObject& from, const IfileObject& to);
 
     // With a source: `to` becomes a copy of `from`, in order.
     static void DuplicateList(const std::vector<ImodelFileName>* from, std::vector<ImodelFileName>& to);

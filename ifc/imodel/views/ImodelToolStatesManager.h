@@ -100,6 +100,10 @@ public:
     // when the project was opened): its records go at the next save, unless
     // the project holds the file again by then (ForgetFilesNotBack).
     static void FileNotHeld(const IfileObject& file);
+    // The member `from` took the name of `to` (renamed on disk, or given a
+    // new place): every record of it, in every view of every unit, takes
+    // the new name and keeps its state. Found through the same index.
+    static void FileRenamed(const IfileObject& from, const IfileObject& to);
     // Called before the project is written: the records of the files let
     // go by FileNotHeld that the project does not hold now go.
     static void ForgetFilesNotBack();
@@ -138,6 +142,8 @@ private:
     void SetObjectToolState(ImodelContextToolStatesObject& object, imodelToolState state, ImodelRevContextImpl* rev);
     // Drops every per-file record of the file.
     void DropFile(const IfileObject& file);
+    // Every per-file record of `from` takes the name of `to`.
+    void RenameFile(const IfileObject& from, const IfileObject& to);
     // The index of the records' files follows a record of `file` made or
     // taken away, or every per-file record of this manager.
     void Indexed(const IfileObject& file);

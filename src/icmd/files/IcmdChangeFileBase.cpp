@@ -13,6 +13,7 @@
 #include "imodel/model/Imodel.h"
 #include "imodel/names/ImodelMessages.h"
 #include "imodel/names/imodelUtl.h"
+#include "imodel/views/ImodelRevContextImpl.h"
 #include "itimer/ItimerManager.h"
 
 #include <foundation/Sys.h>
@@ -63,13 +64,14 @@ namespace {
 
 // What a moved entry asks of the model before it is filed again or added
 // again: the project marked changed, the old file replaced by the entry in
-// every unit's lists, in the cached place-and-route descriptions and in the
+// every unit's lists, in the views' chosen files and tool results, in the cached place-and-route descriptions and in the
 // core workspace.
 void BringModelInLine(const IfileObjectEx& oldEntry, const boost::shared_ptr<IfileObjectEx>& entry, bool reAdd)
 {
     Imodel& model = Imodel::GetInstance();
     model.GetDesignManager()->SetNeedSave(true);
     ImodelApplyToAllModules(updateModelFtor(&oldEntry, entry, reAdd));
+    ImodelRevContextImpl::FileRenamed(oldEntry, *entry);
     if (IfileExtendedInfoManager* cache = model.GetExtendedInfoManager()) cache->UpdateModelFromInfo(oldEntry, entry);
     Ktwkspace::Workspace* workspace = model.GetCurrentWorkspace();
     const std::string newName = entry->GetFullFileName().GetString();
@@ -97,8 +99,11 @@ AcmdEnum::Result IcmdChangeFileBase::updateModel(const IfileObjectEx& oldEntry, 
         return AcmdEnum::Success;
     }
     BringModelInLine(oldEntry, entry, true);
-    Imodel::GetInstance().GetFileManager()->RemoveFile(oldEntry);
+    IfileManager& files = *Imodel::GetInstance().GetFileManager();
+    files.RemoveFile(oldEntry);
     IcmdDoAddFileToModel(*entry, false, true, false, nullptr, nullptr, true, nullptr, true, false, nullptr);
+    // The files linked to the old place follow the file to the new one.
+    files.ParentRenamed(oldEntry, files.GetFile(*entry));
     return AcmdEnum::Success;
 }
 

@@ -502,6 +502,14 @@ bool ImodelModule::updateModel(const IfileObjectEx& oldFile, boost::shared_ptr<I
         replaceIn(*list);
     replaceIn(m_cdbOrder);
     replaceIn(m_synthesisConstraintFiles);
+    // The physical-synthesis constraints too: a list left naming the old
+    // file would save that name, which the next open no longer finds.
+    const std::deque<IfileObject>& phySynth = std::as_const(*this).GetPhySynthOptions()->GetConstraintFileList();
+    if (std::find(phySynth.begin(), phySynth.end(), static_cast<const IfileObject&>(oldFile)) != phySynth.end()) {
+        std::deque<IfileObject> files = phySynth;
+        std::replace(files.begin(), files.end(), static_cast<const IfileObject&>(oldFile), replacement);
+        GetPhySynthOptions()->SetConstraintFileList(files, nullptr);
+    }
     if (!m_customizedLists.empty())
         for (typeUserFileList& customized : m_customizedLists.Use()) {
             for (IfileObjectEx::ParentFile& entry : customized.GetFiles()) {

@@ -267,6 +267,19 @@ std::vector<ImodelRevContextImpl*> ImodelRevContextImpl::UsingFile(const IfileOb
     return revisions;
 }
 
+void ImodelRevContextImpl::FileRenamed(const IfileObject& from, const IfileObject& to)
+{
+    ImodelContextToolStatesManager::FileRenamed(from, to);
+    for (ImodelRevContextImpl* revision : UsingFile(from)) {
+        for (IfileObject& file : revision->m_usedFiles.Use()) {
+            if (!(file == from)) continue;
+            UsedFileIndex().Remove(revision, file);
+            file.SetFileName(to.GetInternalFileName(), ImodelFMInternal, false);
+            UsedFileIndex().Add(revision, file);
+        }
+    }
+}
+
 bool ImodelRevContextImpl::IsFileUsed(const IfileObject& file) const
 {
     const UsedFiles& used = m_usedFiles.Get();

@@ -173,6 +173,27 @@ void ImodelContextToolStatesManager::FileLeftProject(const IfileObject& file)
     for (ImodelContextToolStatesManager* manager : TheIndex().Holding(file)) manager->DropFile(file);
 }
 
+void ImodelContextToolStatesManager::RenameFile(const IfileObject& from, const IfileObject& to)
+{
+    for (ImodelContextToolStatesObject& object : m_objects) {
+        const IfileObject* file = object.GetFile();
+        if (!file || !(*file == from)) continue;
+        Unindexed(*file);
+        // The record's own type stays: only the name follows.
+        IfileObject renamed = *file;
+        renamed.SetFileName(to.GetInternalFileName(), ImodelFMInternal, false);
+        object.SetFile(renamed);
+        Indexed(renamed);
+    }
+}
+
+void ImodelContextToolStatesManager::FileRenamed(const IfileObject& from, const IfileObject& to)
+{
+    if (!TheIndex().Any(from)) return;
+    imodelTheReclaimer().Wait();
+    for (ImodelContextToolStatesManager* manager : TheIndex().Holding(from)) manager->RenameFile(from, to);
+}
+
 void ImodelContextToolStatesManager::FileNotHeld(const IfileObject& file)
 {
     if (TheIndex().Any(file)) FilesNotHeld().push_back(file);
