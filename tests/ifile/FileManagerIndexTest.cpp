@@ -17,6 +17,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cctype>
 #include <random>
 #include <string>
 #include <vector>
@@ -77,6 +78,19 @@ protected:
             project.Write(relative, "");
             return IfileObject("<project>\\" + relative, type, ImodelFMInternal, true, false);
         }
+    }
+
+    // The file under its name with the letters of its last part in the
+    // other case.
+    static IfileObject InAnotherCase(const IfileObject& file)
+    {
+        std::string name = file.GetInternalFileName().GetString();
+        const std::size_t separator = name.find_last_of("/\\");
+        for (std::size_t i = separator == std::string::npos ? 0 : separator + 1; i < name.size(); ++i) {
+            const unsigned char c = static_cast<unsigned char>(name[i]);
+            name[i] = static_cast<char>(std::isupper(c) ? std::tolower(c) : std::toupper(c));
+        }
+        return IfileObject(ImodelFileName(name), file.GetFileSpecificType(), ImodelFMInternal, true, false);
     }
 
     template <class List>
@@ -238,12 +252,39 @@ TEST_F(FileManagerIndex, LookupsByIndexAnswerAsAWalkOverAllFiles)
                     ASSERT_NE(parent.first, static_cast<const IfileObject&>(*gone))
                         << file->GetInternalFileName().c_str();
         } else if (action == 8) {
-            // A registered entry renamed, then re-keyed.
+            // A registered entry renamed (in letter case only, or to another
+            // name), then re-keyed: the files a walk finds naming it as a
+            // parent beforehand name it as it is named now, and link to it;
+            // no file names it the old way.
             const Entry entry = Pick(added);
             if (!files->ContainsFile(*entry)) continue;
             const IfileObject old = *entry;
-            static_cast<IfileObject&>(*entry) = RandomFile();
-            if (!files->RenameFileKey(entry, old)) static_cast<IfileObject&>(*entry) = old;
+            const auto namesOld = [&old](const Entry& file) {
+                const IfileObjectEx::ParentFiles& parents = file->GetParentFileList();
+                return std::any_of(parents.begin(), parents.end(),
+                                   [&old](const IfileObjectEx::ParentFile& parent) { return parent.first == old; });
+            };
+            const std::vector<Entry> children = AllByWalk(*files, namesOld);
+            static_cast<IfileObject&>(*entry) = Between(0, 1) ? RandomFile() : InAnotherCase(old);
+            if (!files->RenameFileKey(entry, old)) {
+                static_cast<IfileObject&>(*entry) = old;
+            } else {
+                const std::string& now = entry->GetInternalFileName().GetString();
+                for (const Entry& child : children) {
+                    const IfileObjectEx::ParentFiles& parents = child->GetParentFileList();
+                    ASSERT_TRUE(std::any_of(parents.begin(), parents.end(),
+                                            [&](const IfileObjectEx::ParentFile& p) {
+                                                return p.first.GetInternalFileName().GetString() == now &&
+                                                       p.second.lock() == entry;
+                                            }))
+                        << child->GetInternalFileName().c_str() << " lost its link to " << now;
+                }
+                for (const Entry& file : AllByWalk(*files, namesOld))
+                    for (const IfileObjectEx::ParentFile& parent : file->GetParentFileList())
+                        if (parent.first == old)
+                            ASSERT_EQ(parent.first.GetInternalFileName().GetString(), now)
+                                << file->GetInternalFileName().c_str();
+            }
         } else {
             // The project moves: "<project>" names now stand for other files.
             Imodel::GetInstance().GetDesignManager()->SetProjectFolder(Between(0, 1) ? other.Path() : project.Path());
