@@ -12,6 +12,7 @@
 
 #include <boost/make_shared.hpp>
 
+#include <cctype>
 #include <cstddef>
 #include <optional>
 #include <random>
@@ -151,4 +152,72 @@ TEST_F(ToolStatesManager, AFileNotHeldKeepsItsRecordsUntilTheSaveOnlyWhenItComes
     // Let go once, a file is not let go again at a later save.
     ImodelContextToolStatesManager::ForgetFilesNotBack();
     EXPECT_EQ(manager.GetObjectToolState(ideSYNTHESIS, back), StateSuccess);
+}
+
+// A file renamed while the project is open (in letter case on disk, or to
+// another place): every record of it, in every manager, takes the new name
+// and keeps its state, as renaming each record by a walk does; the records
+// are then found under the new name, the file leaving takes them all.
+TEST_F(ToolStatesManager, AFileRenamedIsRenamedInEveryManagerAndFoundUnderItsNewName)
+{
+    DefOverRideGuard choice("IDE_SELECT_FLOW_FILE_FEATURE_ENABLED", "1");
+    const std::vector<boost::shared_ptr<IfileObjectEx>> files = {Entry("synthesis/a.edn", zorpaFT_SYN_EDN, true),
+                                                                 Entry("synthesis/b.edn", zorpaFT_SYN_EDN, true),
+                                                                 Entry("other/a.edn", zorpaFT_SYN_EDN, true)};
+    const ImodelFunctionType kinds[] = {ideSYNTHESIS, idePALLADOR};
+    const imodelToolState states[] = {StateSuccess, StateFailure};
+    std::mt19937 random(57);
+    const auto pick = [&random](std::size_t count) {
+        return std::uniform_int_distribution<std::size_t>(0, count - 1)(random);
+    };
+    for (int round = 0; round < 200; ++round) {
+        std::vector<std::optional<ImodelContextToolStatesManager>> managers(5);
+        for (int step = 0; step < 20; ++step) {
+            auto& manager = managers[pick(managers.size())];
+            const auto& other = managers[pick(managers.size())];
+            if (pick(5) == 0 && other && &manager != &other) {
+                manager.emplace(*other);
+                continue;
+            }
+            if (!manager) manager.emplace();
+            manager->SetObjectToolState(kinds[pick(2)], pick(5) == 0 ? nullptr : files[pick(files.size())],
+                                        states[pick(2)], nullptr);
+        }
+        // Per manager, its records by tool, file name as spelt, and state.
+        const auto recordsOf = [&managers] {
+            std::vector<std::vector<std::string>> records;
+            for (const auto& manager : managers) {
+                records.emplace_back();
+                if (!manager) continue;
+                for (const auto& object : manager->GetObjects())
+                    records.back().push_back(
+                        std::to_string(object.GetKind()) + ":" +
+                        (object.GetFile() ? object.GetFile()->GetInternalFileName().GetString() : "-") + "=" +
+                        std::to_string(object.GetState()));
+            }
+            return records;
+        };
+        const IfileObject& from = *files[pick(files.size())];
+        std::string name = from.GetInternalFileName().GetString();
+        if (pick(2) == 0) {
+            for (std::size_t i = name.rfind('/') + 1; i < name.size(); ++i)
+                name[i] = static_cast<char>(std::toupper(static_cast<unsigned char>(name[i])));
+        } else {
+            name.replace(name.rfind('/') + 1, std::string::npos, "moved" + std::to_string(round) + ".edn");
+        }
+        const IfileObject to(ImodelFileName(name), zorpaFT_SYN_EDN, ImodelFMInternal, true, false);
+        auto expected = recordsOf();
+        const std::string was = ":" + from.GetInternalFileName().GetString() + "=";
+        for (auto& records : expected)
+            for (std::string& record : records)
+                if (const std::size_t at = record.find(was); at != std::string::npos)
+                    record.replace(at, was.size(), ":" + name + "=");
+        ImodelContextToolStatesManager::FileRenamed(from, to);
+        ASSERT_EQ(recordsOf(), expected) << "round " << round;
+        for (auto& records : expected)
+            std::erase_if(
+                records, [&](const std::string& record) { return record.find(":" + name + "=") != std::string::npos; });
+        ImodelContextToolStatesManager::FileLeftProject(to);
+        ASSERT_EQ(recordsOf(), expected) << "round " << round;
+    }
 }
