@@ -89,6 +89,6 @@ old_names {<project>/hdl/mid.vhd}
 round_trip
 file copy ../elsewhere/mid.vhd ../elsewhere/Mid2.vhd
 try {change_link_source -file ../elsewhere/mid.vhd -path ../elsewhere/Mid2.vhd}
-show
 old_names {elsewhere/mid.vhd <project>/hdl/mid.vhd}
+puts "  Pins.pdc linked to: [lsearch -inline -glob [split [read_file alu.prj] \n] PARENT=*]"
 try {close_project}
