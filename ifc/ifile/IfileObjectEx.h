@@ -209,7 +209,7 @@ public:
     const std::string& GetLibraryName() const { return m_fields.library; }
     bool SetLibraryName(const std::string& library);
     void SetUsedPackages(const std::deque<std::string>& packages) { m_fields.usedPackages.Assign(packages); }
-    void SetDefinedPackages(const std::deque<std::string>& packages) { m_fields.definedPackages.Assign(packages); }
+    void SetDefinedPackages(const std::deque<std::string>& packages);
     PackageRange GetUsedPackages() const
     {
         return {m_fields.usedPackages.Get().begin(), m_fields.usedPackages.Get().end()};
@@ -223,6 +223,10 @@ public:
     // Whether some file value, anywhere, holds included files: without one,
     // no collection of a hierarchy's files drops a file as included.
     static bool AnyFileIncludesFiles();
+    // Counts the times a file value that defined no package came to define
+    // some (set, or assigned from a value that defines some): while the
+    // count stands, no file that held none has gained any.
+    static std::uint64_t PackageDefinerChanges();
     void ClearIncludedFiles() { m_fields.includedFiles.Clear(); }
     // Nothing for this file itself or a file already included.
     void AddIncludedFile(const IfileObject& file);
@@ -389,6 +393,10 @@ private:
     bool IsSelf(const IfileObject& file) const;
     // Before an assignment from `other`.
     void TellHierarchyIfStructureChanges(const IfileObjectEx& other) const;
+    // Takes every value of `other`; a value being made that copies the
+    // project's entry is no member file, and is not counted as one that came
+    // to define packages.
+    void CopyValues(const IfileObjectEx& other);
 
     // Counts the include lists that hold something.
     struct IncludeListCount {

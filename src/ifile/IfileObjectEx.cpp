@@ -31,6 +31,13 @@ std::atomic<std::size_t>& IncludeLists()
     return lists;
 }
 
+// The times a file value came to define packages.
+std::atomic<std::uint64_t>& PackageDefiners()
+{
+    static std::atomic<std::uint64_t> changes{0};
+    return changes;
+}
+
 // The file values marked encrypted.
 std::atomic<std::size_t>& EncryptedValues()
 {
@@ -80,7 +87,7 @@ IfileObjectEx::IfileObjectEx(const IfileObject& file, bool copyExisting) : Ifile
 {
     if (!copyExisting) return;
     if (IfileManager* files = ifileFileManager())
-        if (const boost::shared_ptr<IfileObjectEx> existing = files->GetFile(file)) *this = *existing;
+        if (const boost::shared_ptr<IfileObjectEx> existing = files->GetFile(file)) CopyValues(*existing);
 }
 
 IfileObjectEx::IfileObjectEx(const IfileObjectEx& other) : IfileObject(other), m_fields(other.m_fields)
@@ -94,13 +101,21 @@ IfileObjectEx::IfileObjectEx(IfileObjectEx&& other) : IfileObject(std::move(othe
     SetPredecessorObject(other.m_predecessor.get());
 }
 
-IfileObjectEx& IfileObjectEx::operator=(const IfileObjectEx& other)
+void IfileObjectEx::CopyValues(const IfileObjectEx& other)
 {
-    if (this == &other) return *this;
     TellHierarchyIfStructureChanges(other);
     IfileObject::operator=(other);
     m_fields = other.m_fields;
     SetPredecessorObject(other.m_predecessor.get());
+}
+
+IfileObjectEx& IfileObjectEx::operator=(const IfileObjectEx& other)
+{
+    if (this == &other) return *this;
+    // A member file may be given packages this way.
+    const bool definesAnew = !HasPackage() && other.HasPackage();
+    CopyValues(other);
+    if (definesAnew) ++PackageDefiners();
     return *this;
 }
 
@@ -108,8 +123,10 @@ IfileObjectEx& IfileObjectEx::operator=(IfileObjectEx&& other)
 {
     if (this == &other) return *this;
     TellHierarchyIfStructureChanges(other);
+    const bool definesAnew = !HasPackage() && other.HasPackage();
     IfileObject::operator=(std::move(other));
     m_fields = std::move(other.m_fields);
+    if (definesAnew) ++PackageDefiners();
     SetPredecessorObject(other.m_predecessor.get());
     return *this;
 }
@@ -346,6 +363,14 @@ bool IfileObjectEx::SetLibraryName(const std::string& library)
 void IfileObjectEx::IncludeListCount::Made() { ++IncludeLists(); }
 void IfileObjectEx::IncludeListCount::Gone() { --IncludeLists(); }
 bool IfileObjectEx::AnyFileIncludesFiles() { return IncludeLists().load() != 0; }
+std::uint64_t IfileObjectEx::PackageDefinerChanges() { return PackageDefiners().load(); }
+
+void IfileObjectEx::SetDefinedPackages(const std::deque<std::string>& packages)
+{
+    const bool definesAnew = !HasPackage() && !packages.empty();
+    m_fields.definedPackages.Assign(packages);
+    if (definesAnew) ++PackageDefiners();
+}
 
 void IfileObjectEx::EncryptedMark::Flip() noexcept
 {

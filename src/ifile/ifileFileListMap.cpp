@@ -234,6 +234,7 @@ bool FileListMap::Insert(const Entry& entry, const_iterator* inserted)
     const auto element = m_map.emplace_hint(last ? m_map.end() : m_map.lower_bound(key), key, entry);
     m_exact.Add(ExactHash(element->first), element);
     AddToIndexes(element);
+    ++m_changes;
     if (inserted) *inserted = element;
     return true;
 }
@@ -252,6 +253,7 @@ bool FileListMap::Rekey(const Entry& entry, const IfileObject& oldName)
 
 FileListMap::const_iterator FileListMap::Erase(const_iterator element)
 {
+    ++m_changes;
     RemoveFromIndexes(element);
     m_exact.Remove(ExactHash(element->first), element);
     return m_map.erase(element);
@@ -259,6 +261,7 @@ FileListMap::const_iterator FileListMap::Erase(const_iterator element)
 
 void FileListMap::Clear()
 {
+    ++m_changes;
     // The indexes refer to the map's elements and keys: they go first.
     m_exact.Clear();
     m_byType.clear();
@@ -270,6 +273,7 @@ void FileListMap::Clear()
 
 std::unique_ptr<FileListMap> FileListMap::Release()
 {
+    ++m_changes;
     auto released = std::make_unique<FileListMap>();
     // The pools go with the nodes: each map's allocator names its own pool
     // again after both are swapped.

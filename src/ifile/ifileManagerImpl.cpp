@@ -276,8 +276,21 @@ void ifileManagerImpl::GetFilesOfRevision(int revision, std::deque<IfileObjectEx
 
 void ifileManagerImpl::GetFilesWith(std::vector<Entry>& out)
 {
+    // Asked once per unit whose simulation files are collected: the HDL
+    // files of a large project are walked only when they may have changed.
+    PackageFiles& found = m_packageFiles;
+    const std::uint64_t definerChanges = IfileObjectEx::PackageDefinerChanges();
+    if (!found.known || found.mapChanges != m_files.Changes() || found.definerChanges != definerChanges) {
+        found.elements.clear();
+        const FileListMap::Bucket& hdl = m_files.OfSpecificType(zorpaFT_HDL);
+        for (auto element = hdl.begin(); element != hdl.end(); ++element)
+            if (EntryOf(*element)->HasPackage()) found.elements.push_back(*element);
+        found.known = true;
+        found.mapChanges = m_files.Changes();
+        found.definerChanges = definerChanges;
+    }
     const IfileManagerFilterTestFile definesPackages(&IfileObjectEx::HasPackage);
-    GetFilesOfSpecificType(zorpaFT_HDL, out, 0, &definesPackages);
+    Select(found.elements, FilterSameSpecificType(0, &definesPackages, zorpaFT_HDL), out);
 }
 
 bool ifileManagerImpl::RetargetFiles(int from, int to)

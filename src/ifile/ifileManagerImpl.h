@@ -156,8 +156,12 @@ public:
         // (for a map that is about to be emptied).
         Entry TakeEntry(const Map::value_type& element)
         {
+            ++m_changes;
             return std::move(const_cast<Element&>(element.second).entry);
         }
+        // Grows with every change of the elements or of what they hold:
+        // whatever was found in the map stands while it stands.
+        std::uint64_t Changes() const { return m_changes; }
 
         const Map& Elements() const { return m_map; }
         // Up to `count` distinct elements in key order, spread over the map
@@ -213,6 +217,7 @@ public:
         HashIndex m_byName;
         HashIndex m_byParent;
         std::string m_indexFolder;
+        std::uint64_t m_changes = 0;
     };
 
     // Strips one parent from the entries it is applied to and keeps those
@@ -378,6 +383,18 @@ private:
     std::vector<IfileListener*> m_listeners;
     std::uint64_t m_listenersChanged = 0;  // counts additions and removals
     FileListMap m_files;
+    // The HDL elements that defined packages when last looked for, in key
+    // order: a file that gains packages changes PackageDefinerChanges, a
+    // file that enters, leaves or moves changes the map, and either sends
+    // the next look over the map again. A file that since lost its
+    // packages is dropped when asked.
+    struct PackageFiles {
+        bool known = false;
+        std::uint64_t mapChanges = 0;
+        std::uint64_t definerChanges = 0;
+        std::vector<FileListMap::const_iterator> elements;
+    };
+    PackageFiles m_packageFiles;
     ErrorGroups m_errorGroups;
     std::vector<ImodelFileName> m_names;
     bool m_removing = false;

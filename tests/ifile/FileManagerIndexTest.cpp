@@ -3,6 +3,8 @@
 // re-keyings, with files of several names, types, views and parents, while
 // the project folder changes under them. Files announced as changed by
 // name are the ones, in the order, a walk asking every file announces.
+// The HDL files that define packages are those a walk finds, however the
+// files came to define packages or lost them.
 #include "DebugCapture.h"
 #include "IfileObjectTestSupport.h"
 #include "TempFolder.h"
@@ -292,4 +294,100 @@ TEST_F(FileManagerIndex, LookupsByIndexAnswerAsAWalkOverAllFiles)
         ExpectLookupsAsByWalk(*files);
         ExpectAddFilesTellsAsAWalk(*files);
     }
+}
+
+namespace {
+
+// The package files as the walk over the HDL files finds them, and as a
+// walk over all files finds them.
+void ExpectPackageFilesAsByWalk(IfileManager& files)
+{
+    std::vector<Entry> answered;
+    files.GetFilesWith(answered);
+    std::vector<Entry> ofType;
+    const IfileManagerFilterTestFile definesPackages(&IfileObjectEx::HasPackage);
+    files.GetFilesOfSpecificType(zorpaFT_HDL, ofType, 0, &definesPackages);
+    ASSERT_EQ(answered, ofType);
+    ASSERT_EQ(answered, AllByWalk(files, [](const Entry& file) {
+                  return file->GetFileSpecificType() == zorpaFT_HDL && file->HasPackage();
+              }));
+}
+
+}  // namespace
+
+TEST_F(FileManagerIndex, PackageFilesAreThoseAWalkFindsHoweverFilesGainOrLosePackages)
+{
+    DebugMessagesOff();
+    ProjectFolderScope folder(project.Path());
+    const std::unique_ptr<IfileManager> files = IfileCreateManager();
+    const auto somePackages = [this] {
+        std::deque<std::string> packages;
+        for (int i = Between(0, 2); i > 0; --i) packages.push_back("pkg" + std::to_string(Between(0, 3)));
+        return packages;
+    };
+    std::vector<Entry> added;
+    std::size_t packageFilesSeen = 0;
+    for (int step = 0; step < 600; ++step) {
+        const Entry entry = added.empty() ? Entry() : Pick(added);
+        const bool registered = entry && files->ContainsFile(*entry);
+        switch (added.empty() ? 0 : Between(0, 9)) {
+        case 0: {  // a file registered, with or without packages
+            IfileObjectEx file(RandomFile(), false);
+            file.SetDefinedPackages(somePackages());
+            if (const Entry made = files->AddOrUpdateFile(file, false)) added.push_back(made);
+            break;
+        }
+        case 1:  // the parser sets what a registered file defines
+        case 2:
+            entry->SetDefinedPackages(somePackages());
+            break;
+        case 3: {  // a copy of the project's entry changed, then assigned back
+            IfileObjectEx copy(*entry, true);
+            copy.SetDefinedPackages(somePackages());
+            if (Between(0, 1) == 0)
+                *entry = copy;
+            else
+                *entry = std::move(copy);
+            break;
+        }
+        case 4: {  // another file's values taken, packages and type with them
+            const Entry other = Pick(added);
+            const IfileObject name = *entry;
+            *entry = *other;
+            static_cast<IfileObject&>(*entry) = name;
+            break;
+        }
+        case 5:  // a value outside the project gains packages: no entry does
+        {
+            IfileObjectEx standalone(*entry);
+            standalone.SetDefinedPackages({"elsewhere"});
+            break;
+        }
+        case 6:
+            if (registered) files->RemoveFile(*entry);
+            break;
+        case 7:  // registered again by value, its packages as they are now
+            if (registered) break;
+            if (const Entry made = files->AddOrUpdateFile(*entry, false)) added.push_back(made);
+            break;
+        case 8: {  // renamed and re-keyed, maybe to a name of another type
+            if (!registered) break;
+            const IfileObject old = *entry;
+            static_cast<IfileObject&>(*entry) = RandomFile();
+            if (!files->RenameFileKey(entry, old)) static_cast<IfileObject&>(*entry) = old;
+            break;
+        }
+        default:
+            Imodel::GetInstance().GetDesignManager()->SetProjectFolder(Between(0, 1) ? other.Path() : project.Path());
+            break;
+        }
+        // Asked twice: the second answer comes from what the first found.
+        ExpectPackageFilesAsByWalk(*files);
+        ExpectPackageFilesAsByWalk(*files);
+        std::vector<Entry> found;
+        files->GetFilesWith(found);
+        packageFilesSeen += found.size();
+    }
+    // The seed reaches projects that hold package files.
+    EXPECT_GT(packageFilesSeen, 100U);
 }
