@@ -12,13 +12,8 @@
 # file are settings of the user's options file, read when the shell starts:
 # the session runs in a shell started with them.
 source [file join [file dirname [info script]] lib scenario.tcl]
-with_options CASE_OPEN_SESSION [join {
-    "IDE_TIMER_INTERVAL = 20"
-    "ALL_IMPORT_CONSTRAINT_FILES = PDC SDC" "IMPORT_CONSTRAINT_FILES = PDC SDC"
-    "PDC_DISP_NAME = Pin Constraint File" "PDC_EXTN = pdc"
-    "SDC_DISP_NAME = Timing Constraint File" "SDC_EXTN = sdc"
-    "SYNTHESIS_CONSTRAINTS_LIST = sdc" "PHYSYNTH_CONSTRAINTS_LIST = sdc pdc"
-    "IDE_SELECT_FLOW_FILE_FEATURE_ENABLED = 1" ""} \n]
+source [file join [file dirname [info script]] lib case_rename_design.tcl]
+with_options CASE_OPEN_SESSION [case_rename_options {"IDE_TIMER_INTERVAL = 20"}]
 
 # The design, then every line of the saved project file that names one of
 # the files renamed, old name or new.
@@ -37,29 +32,10 @@ proc old_names {names} {
     foreach name $names { if {[string first $name $text] >= 0} { lappend found $name } }
     puts "  old names in the saved file: [expr {[llength $found] ? $found : {none}}]"
 }
-proc edit_project {from to} { write_file alu.prj [string map [list $from $to] [read_file alu.prj]] }
-
-write_file src/top.vhd [vhdl_unit top MID]
-write_file src/Base.vhd [vhdl_unit MID ""]
-write_file src/MID.vhd [vhdl_unit MID ""]
-write_file src/TB.vhd "entity tb is end;\narchitecture sim of tb is begin end;\n"
-write_file src/Timing.sdc "create_clock -period 10 clk\n"
-write_file src/Pins.pdc "set_io a 1\n"
-write_file src/top.edn "(edif top (library work (cell top)) (design top (cellRef top (libraryRef work))))\n"
-write_file src/Top_Fast.edn "(edif top_fast (library work (cell top)) (design top (cellRef top (libraryRef work))))\n"
 
 puts "--- MID defined twice, MID.vhd chosen; MID has a stimulus, synthesis constraints and is the root;"
 puts "    top's view works on Top_Fast.edn; tool results for Top_Fast.edn, and Pins.pdc linked to MID.vhd"
-try {new_project -location alu -name alu -hdl VHDL -family ZX3 -die zx3_10 -package tq100}
-cd alu
-try {import_files -hdl_source {../src/top.vhd ../src/Base.vhd ../src/MID.vhd} -edif {../src/top.edn ../src/Top_Fast.edn}}
-try {use_source_file -file hdl/MID.vhd -module MID}
-try {import_files -stimulus ../src/TB.vhd -pdc ../src/Pins.pdc -sdc ../src/Timing.sdc}
-try {associate_stimulus -module MID -file stimulus/TB.vhd}
-try {set_root MID}
-try {organize_constraints -tool synthesis -file constraint/Timing.sdc}
-try {organize_constraints -tool physynth -file constraint/Pins.pdc -file constraint/Timing.sdc}
-try {use_file -file synthesis/Top_Fast.edn -module top -pallador_view Impl1}
+make_case_rename_design {{organize_constraints -tool physynth -file constraint/Pins.pdc -file constraint/Timing.sdc}}
 try {close_project}
 edit_project "LIST Impl1\n" "LIST Impl1\nideSYNTHESIS(<project>/synthesis/Top_Fast.edn,syn_edn)=StateSuccess\n"
 edit_project "VALUE \"<project>/constraint/Pins.pdc,pdc\"\nSTATE" \
