@@ -174,6 +174,42 @@ protected:
         }
         return {refused, allowed.empty()};
     }
+    // One to four of the spellings, made entries as a command line makes
+    // them; now and then one named again, by the same entry (`sameEntry`)
+    // or by one made apart.
+    static Entries DrawNamed(std::mt19937& random, const Names& spellings, bool sameEntry)
+    {
+        std::uniform_int_distribution<std::size_t> pick(0, spellings.size() - 1);
+        Entries named;
+        for (int i = std::uniform_int_distribution<int>(1, 4)(random); i > 0; --i) {
+            const Entry file =
+                IcmdGetFileObjectFromTCLArgValue(spellings[pick(random)], std::string(), zorpaFT_UNKNOWN, true, false);
+            if (!file) return {};
+            named.push_back(file);
+            if (sameEntry && random() % 5 == 0) named.push_back(file);
+            if (random() % 5 == 0) named.push_back(boost::make_shared<IfileObjectEx>(*file));
+        }
+        return named;
+    }
+    // Runs the command as the check against the whole allowed list would
+    // have it run: only when no named file is refused, each refusal told,
+    // the files that can be named told once when some can, and a refused
+    // request leaving the list (`current()`) as it was.
+    template <class Current>
+    void RunAsTheWholeListRefuses(std::unique_ptr<IcmdOrganizeFilesBase> command, const Entries& named, Current current,
+                                  int round)
+    {
+        const auto [refused, noneAllowed] = ExpectedRefusals(*command, named);
+        const Names before = current();
+        messages.Clear();
+        const bool ran = Run(std::move(command));
+        ASSERT_EQ(ran, refused.empty()) << round;
+        EXPECT_EQ(RefusalsTold(), refused) << round;
+        EXPECT_EQ(messages.WithId("ASSOCIATE_FILES_LIST").size(), refused.empty() || noneAllowed ? 0u : 1u) << round;
+        if (!ran) {
+            EXPECT_EQ(current(), before) << round;
+        }
+    }
     // The refusals the command told, as ExpectedRefusals gives them.
     Names RefusalsTold()
     {
@@ -448,19 +484,9 @@ TEST_F(OrganizeFilesTest, NamedFilesAreRefusedAsAWalkOverTheWholeAllowedListRefu
     };
 
     std::mt19937 random(11);
-    std::uniform_int_distribution<std::size_t> pick(0, spellings.size() - 1);
-    std::uniform_int_distribution<int> count(1, 4);
     for (int round = 0; round < 120; ++round) {
-        Entries named;
-        for (int i = count(random); i > 0; --i) {
-            const Entry file =
-                IcmdGetFileObjectFromTCLArgValue(spellings[pick(random)], std::string(), zorpaFT_UNKNOWN, true, false);
-            ASSERT_TRUE(file);
-            named.push_back(file);
-            // Named again, by the same entry or by one made apart.
-            if (random() % 5 == 0) named.push_back(file);
-            if (random() % 5 == 0) named.push_back(boost::make_shared<IfileObjectEx>(*file));
-        }
+        const Entries named = DrawNamed(random, spellings, true);
+        ASSERT_FALSE(named.empty());
         const Mode mode = random() % 2 ? Mode::New : Mode::Add;
         const bool stimulus = round % 2 == 0;
         std::unique_ptr<IcmdOrganizeFilesBase> command;
@@ -472,17 +498,8 @@ TEST_F(OrganizeFilesTest, NamedFilesAreRefusedAsAWalkOverTheWholeAllowedListRefu
         Entries allowed;
         command->GetAllowedFileList(allowed);
         for (const Entry& file : allowed) ASSERT_EQ(command->FindAllowedFile(file), file);
-        const auto [refused, noneAllowed] = ExpectedRefusals(*command, named);
-        const Names before = currentList(stimulus);
-        messages.Clear();
-        const bool ran = Run(std::move(command));
-        ASSERT_EQ(ran, refused.empty()) << round;
-        EXPECT_EQ(RefusalsTold(), refused) << round;
-        EXPECT_EQ(messages.WithId("ASSOCIATE_FILES_LIST").size(), refused.empty() || noneAllowed ? 0u : 1u) << round;
-        // A refused request changes nothing.
-        if (!ran) {
-            EXPECT_EQ(currentList(stimulus), before) << round;
-        }
+        RunAsTheWholeListRefuses(
+            std::move(command), named, [&] { return currentList(stimulus); }, round);
     }
 }
 
@@ -518,18 +535,10 @@ TEST_F(OrganizeFilesTest, NamedConstraintFilesAreRefusedAsAWalkOverTheWholeAllow
     };
 
     std::mt19937 random(17);
-    std::uniform_int_distribution<std::size_t> pick(0, spellings.size() - 1);
-    std::uniform_int_distribution<int> count(1, 4);
     const ImodelFunctionType tools[] = {ideSYNTHESIS, idePHYSYNTH, idePALLADOR};
     for (int round = 0; round < 90; ++round) {
-        Entries named;
-        for (int i = count(random); i > 0; --i) {
-            const Entry file =
-                IcmdGetFileObjectFromTCLArgValue(spellings[pick(random)], std::string(), zorpaFT_UNKNOWN, true, false);
-            ASSERT_TRUE(file);
-            named.push_back(file);
-            if (random() % 5 == 0) named.push_back(boost::make_shared<IfileObjectEx>(*file));
-        }
+        const Entries named = DrawNamed(random, spellings, false);
+        ASSERT_FALSE(named.empty());
         const ImodelFunctionType tool = tools[round % 3];
         std::unique_ptr<IcmdOrganizeConstraints> command =
             Constraints(tool, named, random() % 2 ? Mode::New : Mode::Add);
@@ -544,16 +553,8 @@ TEST_F(OrganizeFilesTest, NamedConstraintFilesAreRefusedAsAWalkOverTheWholeAllow
                     << file->GetInternalFileName().c_str();
             }
         }
-        const auto [refused, noneAllowed] = ExpectedRefusals(*command, named);
-        const Names before = currentList(tool);
-        messages.Clear();
-        const bool ran = Run(std::move(command));
-        ASSERT_EQ(ran, refused.empty()) << round;
-        EXPECT_EQ(RefusalsTold(), refused) << round;
-        EXPECT_EQ(messages.WithId("ASSOCIATE_FILES_LIST").size(), refused.empty() || noneAllowed ? 0u : 1u) << round;
-        if (!ran) {
-            EXPECT_EQ(currentList(tool), before) << round;
-        }
+        RunAsTheWholeListRefuses(
+            std::move(command), named, [&] { return currentList(tool); }, round);
     }
 }
 
