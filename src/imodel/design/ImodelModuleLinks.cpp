@@ -343,18 +343,12 @@ std::unordered_set<std::string> KeysOf(const std::vector<IfileObject>& files, co
     return keys;
 }
 
-std::string ProjectFolderText()
-{
-    const ImodelFileName* project = ImodelUtlGetProjectFolder();
-    return project ? project->GetString() : std::string();
-}
-
 }  // namespace
 
 std::size_t ImodelAssociationListWatch::Forget(const std::vector<IfileObject>& files)
 {
     if (files.empty()) return 0;
-    const std::string folder = ProjectFolderText();
+    const std::string folder = ImodelUtlProjectFolderText();
     const std::unordered_set<std::string> gone = KeysOf(files, folder);
     WatchedLists<>& all = TheAssociationLists();
     // Held throughout: a unit going on the reclaimer meanwhile waits to
@@ -381,7 +375,7 @@ void ImodelCustomizedListWatch::Gone(const Lists& lists) { Unwatch(TheCustomized
 std::size_t ImodelCustomizedListWatch::Forget(const std::vector<IfileObject>& files)
 {
     if (files.empty()) return 0;
-    const std::string folder = ProjectFolderText();
+    const std::string folder = ImodelUtlProjectFolderText();
     const std::unordered_set<std::string> gone = KeysOf(files, folder);
     auto& all = TheCustomizedLists();
     // Held throughout, as for the associated files.

@@ -202,12 +202,6 @@ StimulusBatch& TheStimulusBatch()
     return batch;
 }
 
-std::string ProjectFolderText()
-{
-    const ImodelFileName* project = ImodelUtlGetProjectFolder();
-    return project ? project->GetString() : std::string();
-}
-
 // Drops the entries named by `keys` from the unit's list, storing it back
 // when any went.
 void DropStimulus(ImodelModule& unit, const FileKeys& keys, const std::string& folder)
@@ -283,7 +277,7 @@ void UnitLeavesDuringBatch(ImodelModule& unit)
     StimulusBatch& batch = TheStimulusBatch();
     if (batch.files.empty() || batch.settled.contains(unit.GetUnitSerial())) return;
     if (InUnitTree(unit)) {
-        const std::string folder = ProjectFolderText();
+        const std::string folder = ImodelUtlProjectFolderText();
         WalkDown({&unit}, batch.settled, [&](ImodelModule& module) {
             DropBatchedStimulus(batch, module, folder);
             return true;
@@ -520,7 +514,7 @@ void ImodelUpdateStimulusAssociation(const IfileObject& stimulus, std::deque<Imo
 void ImodelUpdateStimulusAssociation(const std::vector<IfileObject>& stimuli, std::deque<ImodelModule*>* modules)
 {
     if (modules == nullptr || stimuli.empty()) return;
-    const std::string folder = ProjectFolderText();
+    const std::string folder = ImodelUtlProjectFolderText();
     FileKeys keys;
     keys.reserve(stimuli.size());
     for (const IfileObject& file : stimuli)
@@ -545,7 +539,8 @@ bool ImodelStimulusBatch::Keep(const IfileObject& stimulus)
     StimulusBatch& batch = TheStimulusBatch();
     if (batch.depth == 0) return false;
     batch.files.push_back(stimulus);
-    batch.fileKeys.push_back(ImodelFileNameKey(stimulus.GetInternalFileName().GetString(), ProjectFolderText()));
+    batch.fileKeys.push_back(
+        ImodelFileNameKey(stimulus.GetInternalFileName().GetString(), ImodelUtlProjectFolderText()));
     batch.keys.insert(batch.fileKeys.back());
     // No unit has dropped this one yet.
     batch.settled.clear();
@@ -571,7 +566,7 @@ void ImodelStimulusBatch::Settle()
     ImodelDesignManager* design = ImodelAliveDesignManager();
     std::deque<ImodelModule*>* tree = design ? design->GetModuleTree() : nullptr;
     if (tree == nullptr) return;
-    const std::string folder = ProjectFolderText();
+    const std::string folder = ImodelUtlProjectFolderText();
     std::unordered_set<std::uint64_t> seen;
     WalkDown({tree->rbegin(), tree->rend()}, seen, [&](ImodelModule& module) {
         DropBatchedStimulus(batch, module, folder);

@@ -4,6 +4,7 @@
 
 #include "imodel/design/ImodelDesignManager.h"
 #include "imodel/design/ImodelModule.h"
+#include "imodel/design/ImodelModuleTree.h"
 #include "imodel/names/imodelUtl.h"
 #include "imodel/options/ImodelPhySynthesisOptions.h"
 #include "imodel/views/ImodelContextImpl.h"
@@ -14,6 +15,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <deque>
+#include <functional>
 #include <set>
 #include <string>
 #include <unordered_map>
@@ -23,12 +25,6 @@
 namespace {
 
 using Keys = std::unordered_set<std::string>;
-
-std::string ProjectFolderText()
-{
-    const ImodelFileName* project = ImodelUtlGetProjectFolder();
-    return project ? project->GetString() : std::string();
-}
 
 std::string Key(const IfileObject& file, const std::string& folder)
 {
@@ -150,18 +146,10 @@ void Drop(ImodelUnitConstraintList list, ImodelModule& unit, const Leaving& leav
         DropPhySynth(unit, leaving, from, folder);
 }
 
-// Each unit of each library once.
-template <class Visit>
-void ForEachUnit(Visit&& visit)
+// Each unit of each library once; nothing once the model is gone.
+void ForEachUnit(const std::function<void(ImodelModule*)>& visit)
 {
-    ImodelDesignManager* design = ImodelAliveDesignManager();
-    if (design == nullptr) return;
-    const ImodelDesignManager::LibraryRange libraries = design->GetLibraries();
-    for (auto library = libraries.first; library != libraries.second; ++library) {
-        if (!*library || !(*library)->GetModules()) continue;
-        for (ImodelModule* unit : *(*library)->GetModules())
-            if (unit != nullptr) visit(*unit);
-    }
+    if (ImodelAliveDesignManager() != nullptr) ImodelApplyToAllModules(visit);
 }
 
 // --- the batch ----------------------------------------------------------------------------
@@ -206,10 +194,10 @@ Batch& TheBatch()
 void ImodelForgetUnitConstraintFiles(ImodelUnitConstraintList list, const std::vector<IfileObject>& files)
 {
     if (files.empty()) return;
-    const std::string folder = ProjectFolderText();
+    const std::string folder = ImodelUtlProjectFolderText();
     Leaving leaving;
     for (const IfileObject& file : files) leaving.Add(file, folder);
-    ForEachUnit([&](ImodelModule& unit) { Drop(list, unit, leaving, 0, folder); });
+    ForEachUnit([&](ImodelModule* unit) { Drop(list, *unit, leaving, 0, folder); });
 }
 
 ImodelConstraintFileBatch::ImodelConstraintFileBatch() { ++TheBatch().depth; }
@@ -223,7 +211,7 @@ bool ImodelConstraintFileBatch::Keep(ImodelUnitConstraintList list, const IfileO
 {
     Batch& batch = TheBatch();
     if (batch.depth == 0) return false;
-    if (batch.Empty()) batch.folder = ProjectFolderText();
+    if (batch.Empty()) batch.folder = ImodelUtlProjectFolderText();
     (list == ImodelUnitConstraintList::Synthesis ? batch.synthesis : batch.phySynth).Add(file, batch.folder);
     return true;
 }
@@ -237,7 +225,7 @@ void ImodelConstraintFileBatch::Settle()
         Batch& batch;
         ~Emptied() { batch.Clear(); }
     } const emptied{batch};
-    ForEachUnit([&](ImodelModule& unit) { batch.DropFrom(unit, false); });
+    ForEachUnit([&](ImodelModule* unit) { batch.DropFrom(*unit, false); });
 }
 
 void ImodelConstraintFileBatch::UnitLeaves(ImodelModule& unit)

@@ -157,12 +157,7 @@ std::uint64_t ImodelFileNameKeyHash(std::string_view name, std::string_view proj
     return hash;
 }
 
-std::string ImodelFileNameKey(const std::string& name)
-{
-    static const std::string none;
-    const ImodelFileName* project = ImodelUtlGetProjectFolder();
-    return ImodelFileNameKey(name, project ? project->GetString() : none);
-}
+std::string ImodelFileNameKey(const std::string& name) { return ImodelFileNameKey(name, ImodelUtlProjectFolderText()); }
 
 bool ImodelGetRelativeFileName(const ImodelFileName& name, ImodelFileName& out, bool cut, int type,
                                const ImodelGetFullPathParam& param)

@@ -11,6 +11,12 @@ const ImodelFileName* ImodelUtlGetProjectFolder()
     return design ? &design->GetProjectFolder() : nullptr;
 }
 
+std::string ImodelUtlProjectFolderText()
+{
+    const ImodelFileName* project = ImodelUtlGetProjectFolder();
+    return project ? project->GetString() : std::string();
+}
+
 int ImodelUtlGetCurrentRevisionNumber()
 {
     ImodelRevisionManager* revisions = Imodel::GetInstance().GetRevisionManager();
