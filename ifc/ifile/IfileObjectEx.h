@@ -288,12 +288,11 @@ public:
     const std::vector<ImodelFileName>& GetParentFileStr() const { return Rare().parentNamesRead; }
     // Points every parent equal to `file` at `entry`.
     void UpdateParentFilePtr(const IfileObject& file, const boost::shared_ptr<IfileObjectEx>& entry);
-    // Every parent that is `file` under a name in another letter case takes
-    // `file`'s name (a parent renamed on disk in case only).
-    void RenameParentFile(const IfileObject& file);
-    // Every parent equal to `from` takes the name of `entry` and points at
-    // it (a parent given a new name while the project is open).
-    void ParentRenamed(const IfileObject& from, const boost::shared_ptr<IfileObjectEx>& entry);
+    // Every parent that is `from` (by file-name key) takes the name of `to`,
+    // and points at `entry` when one is given: a parent renamed on disk in
+    // letter case, or given a new name while the project is open.
+    void RenameParent(const IfileObject& from, const IfileObject& to,
+                      const boost::shared_ptr<IfileObjectEx>& entry = nullptr);
     // Whether `file` is a parent (with `recursive`, an ancestor).
     bool IsChildOfFile(const IfileObject& file, bool recursive) const;
     bool HasParentFileOfType(zorpaFileManagerTypes type, bool recursive) const;

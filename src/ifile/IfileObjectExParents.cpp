@@ -120,25 +120,15 @@ void IfileObjectEx::UpdateParentFilePtr(const IfileObject& file, const boost::sh
             parent.second = entry;
 }
 
-void IfileObjectEx::RenameParentFile(const IfileObject& file)
+void IfileObjectEx::RenameParent(const IfileObject& from, const IfileObject& to,
+                                 const boost::shared_ptr<IfileObjectEx>& entry)
 {
     if (Rare().parents.empty()) return;
-    const std::string& name = file.GetInternalFileName().GetString();
-    const std::string key = ImodelFileNameKey(name);
+    const std::string key = ImodelFileNameKey(from.GetInternalFileName().GetString());
     for (ParentFile& parent : UseRare().parents) {
-        const std::string& named = parent.first.GetInternalFileName().GetString();
-        if (named != name && ImodelFileNameKey(named) == key)
-            parent.first.SetFileName(file.GetInternalFileName(), ImodelFMInternal, false);
-    }
-}
-
-void IfileObjectEx::ParentRenamed(const IfileObject& from, const boost::shared_ptr<IfileObjectEx>& entry)
-{
-    if (!entry || Rare().parents.empty()) return;
-    for (ParentFile& parent : UseRare().parents) {
-        if (!(parent.first.GetInternalFileName() == from.GetInternalFileName())) continue;
-        parent.first.SetFileName(entry->GetInternalFileName(), ImodelFMInternal, false);
-        parent.second = entry;
+        if (ImodelFileNameKey(parent.first.GetInternalFileName().GetString()) != key) continue;
+        parent.first.SetFileName(to.GetInternalFileName(), ImodelFMInternal, false);
+        if (entry) parent.second = entry;
     }
 }
 

@@ -151,8 +151,8 @@ void FollowRenameInCase(ifileManagerImpl& manager, std::deque<IfileObjectEx>& fi
     if (children == childrenOf.end()) return;
     for (std::size_t child : children->second) {
         if (child == i) continue;
-        files[child].RenameParentFile(file);
-        if (const Entry entry = manager.GetFile(files[child])) entry->RenameParentFile(file);
+        files[child].RenameParent(file, file);
+        if (const Entry entry = manager.GetFile(files[child])) entry->RenameParent(file, file);
     }
 }
 

@@ -141,7 +141,7 @@ void ifileManagerImpl::ParentRenamed(const IfileObject& oldName, const Entry& en
         return false;
     });
     for (FileListMap::const_iterator child : children) {
-        child->second.entry->ParentRenamed(oldName, entry);
+        child->second.entry->RenameParent(oldName, *entry, entry);
         m_files.FileParents(child);
     }
 }

@@ -64,8 +64,8 @@ namespace {
 
 // What a moved entry asks of the model before it is filed again or added
 // again: the project marked changed, the old file replaced by the entry in
-// every unit's lists, in the views' chosen files and tool results, in the cached place-and-route descriptions and in the
-// core workspace.
+// every unit's lists, in the views' chosen files and tool results, in the
+// cached place-and-route descriptions and in the core workspace.
 void BringModelInLine(const IfileObjectEx& oldEntry, const boost::shared_ptr<IfileObjectEx>& entry, bool reAdd)
 {
     Imodel& model = Imodel::GetInstance();
