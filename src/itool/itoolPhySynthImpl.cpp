@@ -19,12 +19,6 @@
 #include <unordered_set>
 #include <utility>
 
-namespace {
-
-bool IsGenericConstraint(const IfileObject& file) { return file.GetFileGlobalType() == zorpaFT_GROUP_CONSTRAINT; }
-
-}  // namespace
-
 void itoolPhySynthImpl::AppendList(Entries& out, ImodelModule* module, ImodelRevContextImpl* revision,
                                    const std::string* baseName)
 {
@@ -99,7 +93,7 @@ void itoolPhySynthImpl::ConstraintFileRemoved(const IfileObject& file, ImodelMod
 
 void itoolPhySynthImpl::ConstraintFileDeleted(const IfileObject& file)
 {
-    if (!IsGenericConstraint(file)) return;
+    if (!ImodelIsGenericConstraint(file)) return;
     // Within delete_files, once for the whole batch.
     if (!ImodelConstraintFileBatch::Keep(ImodelUnitConstraintList::PhySynthesis, file))
         ImodelForgetUnitConstraintFiles(ImodelUnitConstraintList::PhySynthesis, {file});
@@ -115,8 +109,8 @@ void itoolPhySynthImpl::ConstraintFileChanged(ImodelModule* module, const Entry&
         std::deque<IfileObject> listed;
         options->GetConstraintFileList(listed, module, revision, false, nullptr);
         const bool concerned = std::any_of(listed.begin(), listed.end(), [&file](const IfileObject& entry) {
-            return IsGenericConstraint(*file) ? entry == *file
-                                              : entry.GetFileSpecificType() == file->GetFileSpecificType();
+            return ImodelIsGenericConstraint(*file) ? entry == *file
+                                                    : entry.GetFileSpecificType() == file->GetFileSpecificType();
         });
         if (!concerned) continue;
         if (!resultNode) {
@@ -132,15 +126,16 @@ void itoolPhySynthImpl::ConstraintFileChanged(ImodelModule* module, const Entry&
 bool itoolPhySynthImpl::GetUnitsNamingConstraintFile(const IfileObject& file, std::vector<ImodelModule*>& units)
 {
     // Only a file of the constraint group is matched by name (above).
-    if (!IsGenericConstraint(file)) return false;
+    if (!ImodelIsGenericConstraint(file)) return false;
     ImodelApplyToAllModules([&](ImodelModule* module) {
         const ImodelPhySynthesisOptions* options = std::as_const(*module).GetPhySynthOptions();
         if (!options) return;
         // A flow file stands for the file its node gives per revision: a
         // unit listing one is counted in whatever that file is.
         const std::deque<IfileObject>& listed = options->GetConstraintFileList();
-        if (std::any_of(listed.begin(), listed.end(),
-                        [&file](const IfileObject& entry) { return entry == file || !IsGenericConstraint(entry); }))
+        if (std::any_of(listed.begin(), listed.end(), [&file](const IfileObject& entry) {
+                return entry == file || !ImodelIsGenericConstraint(entry);
+            }))
             units.push_back(module);
     });
     return true;

@@ -40,6 +40,14 @@ enum OptionalFileState : int {
 };
 using ImodelOptionalFiles = std::vector<std::pair<std::string, OptionalFileState>>;
 
+// Whether a listed file is a constraint file of its own, matched by its
+// name; any other entry is a flow file, standing for the file its node
+// gives in each revision.
+inline bool ImodelIsGenericConstraint(const IfileObject& file)
+{
+    return file.GetFileGlobalType() == zorpaFT_GROUP_CONSTRAINT;
+}
+
 class ImodelPhySynthesisOptions {
 public:
     // The defaults (SetDefaultPhySynthOpt).

@@ -86,8 +86,6 @@ void DropSynthesis(ImodelModule& unit, const Leaving& leaving, std::size_t from,
 
 // --- the physical-synthesis list --------------------------------------------------------
 
-bool IsGenericConstraint(const IfileObject& file) { return file.GetFileGlobalType() == zorpaFT_GROUP_CONSTRAINT; }
-
 // The names under which the unit's list may meet a file that leaves: its
 // entries and, for its flow constraint files, the files the flow gives in
 // each revision (the list the removal compares). `flowFiles` tells whether
@@ -98,8 +96,8 @@ Keys PhySynthKeys(const ImodelModule& unit, const std::string& folder, bool& flo
     const std::deque<IfileObject>& stored = options.GetConstraintFileList();
     Keys keys;
     for (const IfileObject& file : stored) keys.insert(Key(file, folder));
-    flowFiles =
-        std::any_of(stored.begin(), stored.end(), [](const IfileObject& file) { return !IsGenericConstraint(file); });
+    flowFiles = std::any_of(stored.begin(), stored.end(),
+                            [](const IfileObject& file) { return !ImodelIsGenericConstraint(file); });
     if (!flowFiles || unit.GetContext() == nullptr) return keys;
     auto* module = const_cast<ImodelModule*>(&unit);
     for (ImodelRevContextImpl* revision : unit.GetContext()->GetAllRevs()) {

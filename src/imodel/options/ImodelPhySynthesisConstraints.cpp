@@ -18,8 +18,6 @@
 
 namespace {
 
-bool IsGenericConstraint(const IfileObject& file) { return file.GetFileGlobalType() == zorpaFT_GROUP_CONSTRAINT; }
-
 // What the host's listener is told of the revision: its view's number.
 std::uint32_t RevisionValue(ImodelModule* module, ImodelRevContextImpl* revision)
 {
@@ -37,7 +35,7 @@ void ImodelPhySynthesisOptions::GetConstraintFileList(std::deque<IfileObject>& o
     if (!module || !revision) return;
     IprocessManager* processes = Imodel::GetInstance().GetProcessManager();
     for (auto entry = out.begin(); entry != out.end();) {
-        if (IsGenericConstraint(*entry)) {
+        if (ImodelIsGenericConstraint(*entry)) {
             ++entry;
             continue;
         }
@@ -68,11 +66,11 @@ void ImodelPhySynthesisOptions::ConstraintFileAdded(boost::shared_ptr<IfileObjec
         const bool usedByDefault = std::any_of(revisions.begin(), revisions.end(), [&](ImodelRevContextImpl* revision) {
             return node->IsConstraintFileUsedByDefault(module, revision, idePHYSYNTH);
         });
-        const bool typeListed =
-            std::any_of(m_constraintFiles.Get().begin(), m_constraintFiles.Get().end(), [&file](const IfileObject& entry) {
-                return entry.GetFileSpecificType() == file->GetFileSpecificType();
-            });
-        if (usedByDefault && !typeListed && m_useSynplifySDC) ItoolInsertInDefaultPos(*file, m_constraintFiles.Use(), module);
+        const bool typeListed = std::any_of(
+            m_constraintFiles.Get().begin(), m_constraintFiles.Get().end(),
+            [&file](const IfileObject& entry) { return entry.GetFileSpecificType() == file->GetFileSpecificType(); });
+        if (usedByDefault && !typeListed && m_useSynplifySDC)
+            ItoolInsertInDefaultPos(*file, m_constraintFiles.Use(), module);
     }
     const ImodelFileName name = file->GetFullFileName();
     for (ImodelRevContextImpl* revision : revisions) {
@@ -101,7 +99,7 @@ void ImodelPhySynthesisOptions::ConstraintFileRemoved(const IfileObject& file, I
                 continue;
             }
             found = true;
-            if (IsGenericConstraint(*entry)) {
+            if (ImodelIsGenericConstraint(*entry)) {
                 entry = files.erase(entry);
                 removed = true;
             } else {
