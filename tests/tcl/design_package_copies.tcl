@@ -13,7 +13,7 @@ puts "  package/types.vhd: [string trim [lindex [split [read_file alu/package/ty
 
 puts "--- a source of the project in the package folder stays the user's"
 write_file alu/package/pk.vhd "package pa is\n constant c : integer := 1;\nend package;\n"
-write_file elsewhere/pk.vhd "package pb is\n constant c : integer := 2;\nend package;\n"
+write_file elsewhere/pk.vhd "package pb is\n constant c : integer := 22;\nend package;\n"
 try { create_links -hdl_source [file join [pwd] alu package pk.vhd] }
 try { create_links -hdl_source [file join [pwd] elsewhere pk.vhd] }
 puts "  package/pk.vhd: [string trim [lindex [split [read_file alu/package/pk.vhd] \n] 0]]"

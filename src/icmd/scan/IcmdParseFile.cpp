@@ -171,15 +171,18 @@ void CopyIntoPackageFolder(const IfileObjectEx& file)
     const std::string from = file.GetFullFileName().GetString();
     const std::string to = folder + SysGetDirChar() + file.GetFileTitleAndExt();
     if (SysIsSameFile(from, to)) return;
-    if (IfileProjectMember(IfileObject(ImodelFileName(to), zorpaFT_HDL, ImodelFMFull, true, true))) {
+    SysStatInfo source;
+    SysStatInfo copy;
+    const bool there = SysPathStat(to, &copy) == 0;
+    if (there && SysPathStat(from, &source) == 0 && SysIsRegularFile(copy) && copy.size == source.size &&
+        copy.time >= source.time)
+        return;
+    // Only a file already there can be lost, and only then is the project
+    // asked (at an open, that asks for an index of every member).
+    if (there && IfileProjectMember(IfileObject(ImodelFileName(to), zorpaFT_HDL, ImodelFMFull, true, true))) {
         ImodelDisplayPACKAGE_COPY_OVER_MEMBER_MSG(from.c_str(), to.c_str());
         return;
     }
-    SysStatInfo source;
-    SysStatInfo copy;
-    if (SysPathStat(from, &source) == 0 && SysPathStat(to, &copy) == 0 && SysIsRegularFile(copy) &&
-        copy.size == source.size && copy.time >= source.time)
-        return;
     // A failed copy is no failure of the parse.
     SysCopy(from, to);
 }
