@@ -17,15 +17,47 @@
 #include <foundation/Sys.h>
 
 #include <cstddef>
+#include <initializer_list>
 #include <memory>
 #include <string>
+#include <string_view>
+#include <utility>
 #include <vector>
 
 class IfileDiskPrefetch {
 public:
-    struct File {
-        std::string path;   // the full name, as the reader will ask for it
-        bool read = false;  // the reader will read its text
+    class Impl;
+
+    // The files to look at, in order, each by its full name as the reader
+    // will ask for it: the names one after the other in one block, not a
+    // string each (a project's worth of small blocks made and freed at every
+    // open and refresh).
+    class Files {
+    public:
+        Files() = default;
+        Files(std::initializer_list<std::pair<std::string_view, bool>> files)
+        {
+            for (const auto& [path, read] : files) Add(path, read);
+        }
+        void Reserve(std::size_t files)
+        {
+            m_starts.reserve(files + 1);
+            m_read.reserve(files);
+        }
+        // `read`: the reader will read its text.
+        void Add(std::string_view path, bool read)
+        {
+            m_paths += path;
+            m_starts.push_back(m_paths.size());
+            m_read.push_back(read);
+        }
+        std::size_t Size() const { return m_read.size(); }
+
+    private:
+        friend class IfileDiskPrefetch::Impl;
+        std::string m_paths;
+        std::vector<std::size_t> m_starts{0};  // where each name starts, and one more for the end
+        std::vector<bool> m_read;
     };
 
     // How far the helpers run ahead; the defaults suit opening a project.
@@ -40,13 +72,11 @@ public:
     // Starts looking at the files, in order, and is the current prefetch of
     // the calling thread until it ends. Prefetches do not nest: one made
     // while another is current stays idle.
-    explicit IfileDiskPrefetch(std::vector<File> files) : IfileDiskPrefetch(std::move(files), Limits()) {}
-    IfileDiskPrefetch(std::vector<File> files, const Limits& limits);
+    explicit IfileDiskPrefetch(Files files) : IfileDiskPrefetch(std::move(files), Limits()) {}
+    IfileDiskPrefetch(Files files, const Limits& limits);
     ~IfileDiskPrefetch();
     IfileDiskPrefetch(const IfileDiskPrefetch&) = delete;
     IfileDiskPrefetch& operator=(const IfileDiskPrefetch&) = delete;
-
-    class Impl;
 
 private:
     std::unique_ptr<Impl> m_impl;

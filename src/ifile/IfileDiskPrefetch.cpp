@@ -40,7 +40,7 @@ enum class Status {
 
 class IfileDiskPrefetch::Impl {
 public:
-    Impl(std::vector<File> files, const Limits& limits);
+    Impl(Files files, const Limits& limits);
     ~Impl();
     Impl(const Impl&) = delete;
     Impl& operator=(const Impl&) = delete;
@@ -91,8 +91,8 @@ private:
     // allocation per few files, out of memory a refresh has just freed.
     std::unique_ptr<Slot[]> m_slots;
     std::unordered_map<std::string_view, std::size_t> m_index;  // the reader's
-    bool m_indexMade = false;                                    // the reader's
-    std::size_t m_lastAsked = 0;  // the reader's
+    bool m_indexMade = false;                                   // the reader's
+    std::size_t m_lastAsked = 0;                                // the reader's
 
     std::mutex m_lock;
     std::condition_variable m_helpersWake;
@@ -113,20 +113,11 @@ thread_local IfileDiskPrefetch::Impl* t_current = nullptr;
 
 }  // namespace
 
-IfileDiskPrefetch::Impl::Impl(std::vector<File> files, const Limits& limits)
-    : m_limits(limits), m_slots(std::make_unique<Slot[]>(files.size()))
+IfileDiskPrefetch::Impl::Impl(Files files, const Limits& limits)
+    : m_limits(limits), m_paths(std::move(files.m_paths)), m_pathStarts(std::move(files.m_starts)),
+      m_slots(std::make_unique<Slot[]>(files.Size()))
 {
-    std::size_t bytes = 0;
-    for (const File& file : files) bytes += file.path.size();
-    m_paths.reserve(bytes);
-    m_pathStarts.reserve(files.size() + 1);
-    for (std::size_t i = 0; i < files.size(); ++i) {
-        m_pathStarts.push_back(m_paths.size());
-        m_paths += files[i].path;
-        std::string().swap(files[i].path);  // freed while in the cache
-        m_slots[i].read = files[i].read;
-    }
-    m_pathStarts.push_back(m_paths.size());
+    for (std::size_t i = 0; i < files.Size(); ++i) m_slots[i].read = files.m_read[i];
     if (Count() < m_limits.minFilesForHelpers || m_limits.window == 0 || m_limits.batch == 0) return;
     const unsigned processors = ImodelUsableCores();
     const unsigned helpers = std::min(kMaxHelpers, processors > 1 ? processors - 1 : 0u);
@@ -326,7 +317,7 @@ bool IfileDiskPrefetch::Impl::Read(std::size_t index, std::string& text)
     return true;
 }
 
-IfileDiskPrefetch::IfileDiskPrefetch(std::vector<File> files, const Limits& limits)
+IfileDiskPrefetch::IfileDiskPrefetch(Files files, const Limits& limits)
 {
     if (t_current) return;  // an idle prefetch inside another
     m_impl = std::make_unique<Impl>(std::move(files), limits);

@@ -281,8 +281,8 @@ bool ifileManagerImpl::AddFilesToModel(ImodelProjectFileStructure& project, cons
     const bool skipKnownCores = Imodel::GetInstance().ParseCxfOnOpen();
     // Each file is looked at on disk once, as it is registered, and the
     // sources to parse are read ahead of the add-file command that parses them.
-    std::vector<IfileDiskPrefetch::File> onDisk;
-    onDisk.reserve(files.size());
+    IfileDiskPrefetch::Files onDisk;
+    onDisk.Reserve(files.size());
     // The files added that lie in the project folder (the map files them
     // under more forms of their name).
     std::size_t named = 0;
@@ -293,9 +293,9 @@ bool ifileManagerImpl::AddFilesToModel(ImodelProjectFileStructure& project, cons
         const bool parsed = parse && file.IsASourceFile() &&
                             (kind == zorpaMODULE_VHDL || kind == zorpaMODULE_VERILOG) &&
                             !(skipKnownCores && before.count(ImodelFileNameKey(file.GetInternalFileName(), folder)));
-        onDisk.push_back({file.GetFullFileName().GetString(), parsed});
+        onDisk.Add(file.GetFullFileName().GetString(), parsed);
     }
-    m_files.Reserve(onDisk.size(), named);
+    m_files.Reserve(onDisk.Size(), named);
     const IfileDiskPrefetch prefetch(std::move(onDisk));
     // Each unit is told of once, after every file is read.
     const ImodelModuleNoticeBatch notices;

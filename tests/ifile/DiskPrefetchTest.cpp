@@ -80,10 +80,12 @@ protected:
         m_paths.push_back(pipe);
     }
 
-    std::vector<IfileDiskPrefetch::File> Listed(bool readSome)
+    // Every file, some to be read; the last one read whatever `readSome`.
+    IfileDiskPrefetch::Files Listed(bool readSome, bool readLast = false) const
     {
-        std::vector<IfileDiskPrefetch::File> files;
-        for (std::size_t i = 0; i < m_paths.size(); ++i) files.push_back({m_paths[i], readSome && i % 3 != 0});
+        IfileDiskPrefetch::Files files;
+        for (std::size_t i = 0; i < m_paths.size(); ++i)
+            files.Add(m_paths[i], (readSome && i % 3 != 0) || (readLast && i + 1 == m_paths.size()));
         return files;
     }
 
@@ -149,11 +151,11 @@ TEST_F(DiskPrefetch, StatusIsTakenOnceAndNothingOutlivesThePrefetch)
     const std::string changing = m_temp.Write("changing", "before");
     m_paths.push_back(changing);
     {
-        std::vector<IfileDiskPrefetch::File> listed = Listed(true);
-        listed.back().read = true;  // the changing file
-        const IfileDiskPrefetch outer(std::move(listed));
+        const IfileDiskPrefetch outer(Listed(true, true));  // the changing file read
         // Made while another is current: idle, and the outer one still answers.
-        const IfileDiskPrefetch inner({{changing, true}});
+        IfileDiskPrefetch::Files alone;
+        alone.Add(changing, true);
+        const IfileDiskPrefetch inner(std::move(alone));
         // The text comes with the status taken before it; after the file
         // changes, the status stays the one taken, and the text, handed out
         // once, comes from the disk.
@@ -181,8 +183,8 @@ TEST_F(DiskPrefetch, FilesAskedOutOfOrderAfterAnInOrderPassAreFoundInTheList)
     std::vector<std::string> paths;
     for (int i = 0; i < 300; ++i)
         paths.push_back(m_temp.Write("f" + std::to_string(i), std::string(static_cast<std::size_t>(i % 7 + 1), 'x')));
-    std::vector<IfileDiskPrefetch::File> listed;
-    for (const std::string& path : paths) listed.push_back({path, false});
+    IfileDiskPrefetch::Files listed;
+    for (const std::string& path : paths) listed.Add(path, false);
     const IfileDiskPrefetch prefetch(std::move(listed));
     std::vector<SysStatInfo> first(paths.size());
     for (std::size_t i = 0; i < paths.size(); ++i) ASSERT_EQ(IfileStatPath(paths[i], &first[i]), 0) << paths[i];

@@ -223,13 +223,13 @@ public:
         // Each file in place is looked at on disk once, and the sources read
         // ahead of their parse, as the open of a project does: the add asks
         // for a file's status several times.
-        std::vector<IfileDiskPrefetch::File> onDisk;
-        onDisk.reserve(waiting.size());
+        IfileDiskPrefetch::Files onDisk;
+        onDisk.Reserve(waiting.size());
         for (const Waiting& file : waiting) {
             if (!inPlace(file)) continue;
             const zorpaModuleTypes kind = file.target.GetModuleType();
-            onDisk.push_back({file.path, file.target.GetFileSpecificType() == zorpaFT_HDL &&
-                                             (kind == zorpaMODULE_VHDL || kind == zorpaMODULE_VERILOG)});
+            onDisk.Add(file.path, file.target.GetFileSpecificType() == zorpaFT_HDL &&
+                                      (kind == zorpaMODULE_VHDL || kind == zorpaMODULE_VERILOG));
         }
         const IfileDiskPrefetch prefetch(std::move(onDisk));
         for (const Waiting& file : waiting) {

@@ -100,13 +100,13 @@ AcmdEnum::Result IcmdRefresh::execDo()
 
         {
             // The files are looked at and the sources read ahead of their parse.
-            std::vector<IfileDiskPrefetch::File> onDisk;
-            onDisk.reserve(schematics.size() + sources.size());
+            IfileDiskPrefetch::Files onDisk;
+            onDisk.Reserve(schematics.size() + sources.size());
             for (const std::vector<Entry>* group : {&schematics, &sources})
                 for (const Entry& file : *group) {
                     const zorpaModuleTypes kind = file->GetModuleType();
-                    onDisk.push_back({file->GetFullFileName().GetString(),
-                                      group == &sources && (kind == zorpaMODULE_VHDL || kind == zorpaMODULE_VERILOG)});
+                    onDisk.Add(file->GetFullFileName().GetString(),
+                               group == &sources && (kind == zorpaMODULE_VHDL || kind == zorpaMODULE_VERILOG));
                 }
             const IfileDiskPrefetch prefetch(std::move(onDisk));
             // Each unit is told of once, after every file is read.

@@ -315,9 +315,9 @@ void IcmdOpenProject::ReaddModifiedFiles()
     {
         // Each add asks whether its file is still there, twice: the files
         // are looked at once, ahead of the adds.
-        std::vector<IfileDiskPrefetch::File> onDisk;
-        onDisk.reserve(modified.size());
-        for (const IfileObject& changed : modified) onDisk.push_back({changed.GetFullFileName().GetString(), false});
+        IfileDiskPrefetch::Files onDisk;
+        onDisk.Reserve(modified.size());
+        for (const IfileObject& changed : modified) onDisk.Add(changed.GetFullFileName().GetString(), false);
         const IfileDiskPrefetch prefetch(std::move(onDisk));
         // A unit above many changed sources hears of them once: a checkout
         // that touched a deep hierarchy would otherwise reach the top once
