@@ -20,8 +20,8 @@ using Entry = boost::shared_ptr<IfileObjectEx>;
 class ContentLinksTest : public IcmdProjectTest {
 protected:
     ContentLinksTest()
-        : IcmdProjectTest(
-              {"import_files", "create_links", "unlink", "change_link_source", "export_as_link", "dump_all_modules"})
+        : IcmdProjectTest({"import_files", "create_links", "unlink", "change_link_source", "export_as_link",
+                           "dump_all_modules", "use_source_file"})
     {
     }
     static IfileManager& Files() { return *Imodel::GetInstance().GetFileManager(); }
@@ -88,6 +88,45 @@ TEST_F(ContentLinksTest, ANewSourceIsParsedOnlyWhenItsStatusDiffers)
     EXPECT_TRUE(File("shared/c/y.vhd"));
     EXPECT_FALSE(File("shared/b/y.vhd"));
     EXPECT_EQ(view.Count("IeventFilePreParse"), 1);
+}
+
+TEST_F(ContentLinksTest, ANewTextIsReadInPlaceAndKeepsTheDefinitionChosenWhileItDefinesTheUnit)
+{
+    m_folder.Write("shared/a/x.vhd", Unit("x"));
+    m_folder.Write("shared/b/x.vhd", Unit("x"));
+    m_folder.Write("shared/c/x.vhd", Unit("x") + "-- another text\n");
+    m_folder.Write("shared/d/x.vhd", Unit("z"));
+    ASSERT_EQ(Eval("create_links -hdl_source {../shared/a/x.vhd ../shared/b/x.vhd}"), TCL_OK) << result;
+    ASSERT_EQ(Eval("use_source_file -file ../shared/b/x.vhd -module x"), TCL_OK) << result;
+    const Entry first = File("shared/a/x.vhd");
+    const Entry chosen = File("shared/b/x.vhd");
+    ASSERT_TRUE(first && chosen);
+    const auto definedBy = [](const Entry& file, ImodelErrorFileType kind, const std::string& unit) {
+        return file->GetErrorFileType() == kind && file->GetModuleAlreadyDefined() == unit;
+    };
+    ASSERT_TRUE(definedBy(chosen, ImodelNoError, "x"));
+    ASSERT_TRUE(definedBy(first, ImodelModuleAlreadyDefined, "x"));
+
+    // The same entry, renamed, read once and still the definition: no
+    // duplicate is reported.
+    view.Clear();
+    ASSERT_EQ(Eval("change_link_source -file ../shared/b/x.vhd -path ../shared/c/x.vhd"), TCL_OK) << result;
+    EXPECT_EQ(File("shared/c/x.vhd").get(), chosen.get());
+    EXPECT_FALSE(File("shared/b/x.vhd"));
+    EXPECT_EQ(view.Count("IeventFileRetargeted"), 1);
+    EXPECT_EQ(view.Count("IeventFilePreParse"), 1);
+    EXPECT_EQ(view.Count("IeventFileRemoved"), 0);
+    EXPECT_TRUE(definedBy(chosen, ImodelNoError, "x"));
+    EXPECT_TRUE(definedBy(first, ImodelModuleAlreadyDefined, "x"));
+
+    // A text without the unit: the other file defines it, alone.
+    ASSERT_EQ(Eval("change_link_source -file ../shared/c/x.vhd -path ../shared/d/x.vhd"), TCL_OK) << result;
+    EXPECT_EQ(File("shared/d/x.vhd").get(), chosen.get());
+    EXPECT_TRUE(definedBy(chosen, ImodelNoError, ""));
+    EXPECT_TRUE(definedBy(first, ImodelNoError, ""));
+    const std::string design = Dump();
+    EXPECT_NE(design.find("\nx"), std::string::npos) << design;
+    EXPECT_NE(design.find("\nz"), std::string::npos) << design;
 }
 
 TEST_F(ContentLinksTest, ExportedAndBroughtBackTheDesignIsAsItWas)

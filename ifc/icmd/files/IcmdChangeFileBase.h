@@ -31,9 +31,10 @@ public:
 
     // Marks the project as changed, replaces the old file by the entry in
     // every unit's lists, in the cached place-and-route descriptions and in
-    // the core workspace; with `reAdd` the entry is added again (and
-    // parsed) under its new name, else it is filed under it and announced as
-    // retargeted. Always 0.
+    // the core workspace, files the entry under its new name and announces
+    // it as retargeted; with `reAdd` (the new file's text differs) the entry
+    // is then parsed again in place, and stays the definition chosen for a
+    // unit while its new text defines the unit. Always 0.
     virtual AcmdEnum::Result updateModel(const IfileObjectEx& oldEntry, boost::shared_ptr<IfileObjectEx> entry,
                                          bool reAdd);
     // Copies the entry's file to the target and moves the entry there. A

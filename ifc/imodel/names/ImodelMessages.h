@@ -268,6 +268,11 @@ int ImodelDisplayPACKAGE_COPY_OVER_MEMBER_MSG(const char* package, const char* m
 int ImodelDisplayCORE_KEPT_IN_WORKSPACE_MSG(const char* fileName, const char* workspaceFile);
 // The workspace was not told of a removed, renamed or chosen file.
 int ImodelDisplayWORKSPACE_NOT_WRITTEN_MSG(const char* workspaceFile, const char* fileName);
+// --- serial 1550: a link pointed at a file of another text -------------------
+
+// change_link_source gave a unit's chosen definition a text that does not
+// define the unit.
+int ImodelDisplayCHOSEN_DEFINITION_GONE_MSG(const char* fileName, const char* module);
 
 // --- serials 1451 and 1452: member files renamed on disk in letter case -----
 

@@ -3,6 +3,7 @@
 #include "icmd/files/IcmdChangeFileBase.h"
 
 #include "icmd/files/IcmdAddFileToModel.h"
+#include "icmd/files/IcmdImportFiles.h"
 #include "ievent/IeventClasses.h"
 #include "ifile/IfileExtendedInfoManager.h"
 #include "ifile/IfileManager.h"
@@ -79,6 +80,13 @@ void BringModelInLine(const IfileObjectEx& oldEntry, const boost::shared_ptr<Ifi
         ImodelDisplayWORKSPACE_NOT_WRITTEN_MSG(workspace->GetFileName().c_str(), newName.c_str());
 }
 
+// Whether the file is the one chosen to define a unit that other files of
+// the project define too.
+bool IsChosenDefinition(const IfileObjectEx& file)
+{
+    return file.GetErrorFileType() == ImodelNoError && !file.GetModuleAlreadyDefined().empty();
+}
+
 }  // namespace
 
 void IcmdFollowRenamedEntry(const IfileObjectEx& oldEntry, const boost::shared_ptr<IfileObjectEx>& entry)
@@ -94,16 +102,29 @@ void IcmdFollowRenamedEntry(const IfileObjectEx& oldEntry, const boost::shared_p
 AcmdEnum::Result IcmdChangeFileBase::updateModel(const IfileObjectEx& oldEntry, boost::shared_ptr<IfileObjectEx> entry,
                                                  bool reAdd)
 {
-    if (!reAdd) {
-        IcmdFollowRenamedEntry(oldEntry, entry);
-        return AcmdEnum::Success;
-    }
-    BringModelInLine(oldEntry, entry, true);
-    IfileManager& files = *Imodel::GetInstance().GetFileManager();
-    files.RemoveFile(oldEntry);
+    if (!entry) return AcmdEnum::Success;
+    // The file's text decides only whether it is read again: either way the
+    // entry is filed under its new name with all the project holds for it.
+    // Taken out of the project and added anew, it would lose the unit's
+    // definition the user chose (the new parse refused as a duplicate of
+    // the unit's other file), the files linked to it and the views' results.
+    const std::string chosenFor = IsChosenDefinition(*entry) ? entry->GetModuleAlreadyDefined() : std::string();
+    IcmdFollowRenamedEntry(oldEntry, entry);
+    if (!reAdd) return AcmdEnum::Success;
+    // Read again where it stands, as a file changed on disk is: a chosen
+    // definition stays the unit's definition while the new text defines it.
+    // As an import does, the root is set once the file is read: while it is,
+    // the root's unit may be gone for a moment (its file defines it no more,
+    // and the unit's other file is read in its place).
+    Imodel& model = Imodel::GetInstance();
+    model.SaveLibraries();
+    const bool hierarchyWasBlocked = Imodel::BlockDesignHierarchyDisplay(true, true);
     IcmdDoAddFileToModel(*entry, false, true, false, nullptr, nullptr, true, nullptr, true, false, nullptr);
-    // The files linked to the old place follow the file to the new one.
-    files.ParentRenamed(oldEntry, files.GetFile(*entry));
+    model.RestoreLibraries(true, zorpaSaveRestoreParams{false, true, false});
+    Imodel::BlockDesignHierarchyDisplay(hierarchyWasBlocked, true);
+    if (!hierarchyWasBlocked) IcmdUpdateDesignHierarchy(model, {*entry}, true);
+    if (!chosenFor.empty() && !(IsChosenDefinition(*entry) && entry->GetModuleAlreadyDefined() == chosenFor))
+        ImodelDisplayCHOSEN_DEFINITION_GONE_MSG(entry->GetFullFileName().c_str(), chosenFor.c_str());
     return AcmdEnum::Success;
 }
 

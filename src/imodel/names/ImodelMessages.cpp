@@ -484,6 +484,11 @@ IMODEL_LINE(CORE_KEPT_IN_WORKSPACE, 2, 1540, MdbERROR,
             "'%s' can be written.")
 IMODEL_LINE(WORKSPACE_NOT_WRITTEN, 2, 1541, MdbWARNING,
             "The project's core workspace '%s' could not be written: it keeps its cores as they were for '%s'.")
+// --- serial 1550: a link pointed at a file of another text -------------------
+
+IMODEL_LINE(CHOSEN_DEFINITION_GONE, 2, 1550, MdbWARNING,
+            "The link now points at '%s', which does not define module '%s': the choice of this file as the "
+            "module's definition is not kept.")
 
 // --- progress meter -----------------------------------------------------------
 
