@@ -2,6 +2,8 @@
 // units' file lists that let go of the files leaving the project.
 #include "ModuleTestSupport.h"
 
+#include "imodel/design/ImodelModuleTree.h"
+#include "imodel/design/ImodelUnitsNamingFile.h"
 #include "src/imodel/design/imodelRestorable.h"
 
 #include <gtest/gtest.h>
@@ -133,4 +135,147 @@ TEST_F(ImodelModuleLinks, FilesThatLeaveGoFromEveryAssociatedListAndCdbOrderHeld
     }
     // Gone already: nothing more to take.
     EXPECT_EQ(ImodelAssociationListWatch::Forget(leaving), 0u);
+}
+
+// The units found as naming a file (through the index kept as units and
+// their lists change) are exactly those a walk of every unit finds, in the
+// walk's order, over random sequences of list changes, renames in place,
+// units added, copied and removed: names written in other letter case or
+// with "\" name the same file; another file of the same last name part is
+// found by neither once checked.
+TEST_F(ImodelModuleLinks, UnitsNamingAFileAreThoseTheWalkOfEveryUnitFinds)
+{
+    using FileList = ImodelModule::FileList;
+    std::mt19937 random(71);
+    Design().Reset();
+    std::vector<boost::shared_ptr<IfileObjectEx>> pool;
+    for (int i = 0; i < 12; ++i) pool.push_back(MakeFile("/naming/hdl/f" + std::to_string(i % 8) + ".vhd"));
+    for (int i = 8; i < 12; ++i)
+        pool[i]->SetFileName(ImodelFileName("/naming/other/f" + std::to_string(i % 8) + ".vhd"), ImodelFMFull, true);
+    // A name of a pool file as a list may hold it.
+    const auto written = [&](const boost::shared_ptr<IfileObjectEx>& file) {
+        std::string name = file->GetFullFileName().GetString();
+        if (random() % 3 == 0) std::transform(name.begin(), name.end(), name.begin(), ::toupper);
+        if (random() % 4 == 0) std::replace(name.begin(), name.end(), '/', '\\');
+        return IfileObject(ImodelFileName(name), zorpaFT_HDL, ImodelFMFull, true, false);
+    };
+    const auto anyFile = [&] { return pool[random() % pool.size()]; };
+    const auto someFiles = [&] {
+        FileList files;
+        for (auto count = random() % 4; count > 0; --count) files.push_back(written(anyFile()));
+        return files;
+    };
+    const auto units = [] {
+        std::vector<ImodelModule*> all;
+        ImodelApplyToAllModules([&all](ImodelModule* unit) { all.push_back(unit); });
+        return all;
+    };
+    const auto names = [](const ImodelModule& unit, const IfileObject& file) {
+        bool found = false;
+        unit.ForEachFileUpdateModelSees([&](const IfileObject& listed) { found = found || listed == file; });
+        return found;
+    };
+    int made = 0;
+    const auto addUnit = [&] {
+        const std::string library = random() % 3 == 0 ? "ip" : "work";
+        const auto file = random() % 4 == 0 ? nullptr : anyFile();
+        Design()
+            .AddLibrary(library, false)
+            ->GetModules()
+            ->Insert(MakeModule("u" + std::to_string(made++), file, zorpaMODULE_VHDL, false, library));
+    };
+    for (int i = 0; i < 20; ++i) addUnit();
+
+    for (int step = 0; step < 600; ++step) {
+        std::vector<ImodelModule*> all = units();
+        ImodelModule* unit = all.empty() ? nullptr : all[random() % all.size()];
+        switch (unit ? random() % 11 : 0) {
+        case 0:
+            addUnit();
+            break;
+        case 1:
+            unit->SetNewStimulusList(someFiles(), nullptr);
+            break;
+        case 2:
+            for (const IfileObject& file : someFiles()) unit->GetSimulationPackageToIgnoreList()->push_back(file);
+            break;
+        case 3:
+            unit->SetCDBOrder(someFiles(), false);
+            break;
+        case 4:
+            unit->SetSynthesisConstraintFileList(someFiles());
+            break;
+        case 5: {
+            const FileList files = someFiles();
+            unit->GetPhySynthOptions()->SetConstraintFileList(std::deque<IfileObject>(files.begin(), files.end()),
+                                                              nullptr);
+            unit->SettlePhySynthOptions();
+            break;
+        }
+        case 6:
+            unit->SetCustomizedFileList(true, ideSIMULATION, {anyFile(), anyFile()});
+            break;
+        case 7: {
+            // A copy of a unit joins under another name, with its lists.
+            auto clone = unit->Clone("u" + std::to_string(made++), "", zorpaMODULE_VHDL, false, "work", "");
+            if (clone) {
+                clone->DuplicateModuleInfo(unit, zorpaSaveRestoreParams{true, true, false});
+                Design().AddLibrary("work", false)->GetModules()->Insert(std::move(clone));
+            }
+            break;
+        }
+        case 8: {
+            // The unit leaves its library.
+            const auto [first, last] = Design().GetLibraries();
+            for (auto library = first; library != last; ++library)
+                if ((*library)->GetModules()->contains(unit))
+                    ImodelModule::Delete((*library)->GetModules()->Extract(unit), false);
+            break;
+        }
+        default: {
+            // A file renamed in place (in letter case or to another folder):
+            // the units found take the new name, as the walk would have them.
+            const boost::shared_ptr<IfileObjectEx> file = anyFile();
+            const IfileObjectEx old = *file;
+            std::string name = old.GetFullFileName().GetString();
+            if (random() % 2 == 0)
+                std::transform(name.begin(), name.end(), name.begin(), ::tolower);
+            else
+                name.replace(0, name.rfind('/'), random() % 2 == 0 ? "/naming/hdl" : "/naming/HDL2");
+            file->SetFileName(ImodelFileName(name), ImodelFMFull, true);
+            std::vector<ImodelModule*> plain;
+            for (ImodelModule* each : units())
+                if (names(*each, old) || each->GetModuleFile() == file) plain.push_back(each);
+            std::vector<ImodelModule*> found = ImodelUnitsNamingFiles({old}, file.get(), false);
+            std::erase_if(found,
+                          [&](ImodelModule* each) { return !names(*each, old) && each->GetModuleFile() != file; });
+            ASSERT_EQ(found, plain) << "step " << step;
+            for (ImodelModule* each : found) each->updateModel(old, file, false);
+            for (ImodelModule* each : units()) EXPECT_FALSE(names(*each, old) && !(old == *file)) << "step " << step;
+            break;
+        }
+        }
+        // Any file, by any of its names, with or without the defining entry
+        // and the physical-synthesis lists.
+        const boost::shared_ptr<IfileObjectEx> file = anyFile();
+        const IfileObject asked = written(file);
+        const bool byEntry = random() % 2 == 0;
+        const bool phySynth = random() % 3 == 0;
+        const auto wanted = [&](const ImodelModule& each) {
+            return names(each, asked) || (byEntry && each.GetModuleFile() == file) ||
+                   (phySynth && !each.GetPhySynthOptions()->GetConstraintFileList().empty());
+        };
+        std::vector<ImodelModule*> plain;
+        for (ImodelModule* each : units())
+            if (wanted(*each)) plain.push_back(each);
+        std::vector<ImodelModule*> found = ImodelUnitsNamingFiles({asked}, byEntry ? file.get() : nullptr, phySynth);
+        // Each found once, in the walk's order.
+        std::vector<ImodelModule*> order = units();
+        std::erase_if(order,
+                      [&](ImodelModule* each) { return std::find(found.begin(), found.end(), each) == found.end(); });
+        ASSERT_EQ(order, found) << "step " << step;
+        std::erase_if(found, [&](ImodelModule* each) { return !wanted(*each); });
+        ASSERT_EQ(found, plain) << "step " << step;
+    }
+    Design().Reset();
 }

@@ -348,7 +348,11 @@ public:
     // Owned; the context is null only for a copy of a unit that had none.
     ImodelContextImpl* GetContext() const { return m_context.get(); }
     // The options to change; read through the const one, which makes none.
-    ImodelPhySynthesisOptions* GetPhySynthOptions() { return &m_phySynthOptions.Use(); }
+    ImodelPhySynthesisOptions* GetPhySynthOptions()
+    {
+        ListsMayChange();
+        return &m_phySynthOptions.Use();
+    }
     const ImodelPhySynthesisOptions* GetPhySynthOptions() const { return &m_phySynthOptions.Get(); }
     // Gives the options' memory back when a change left them the defaults.
     void SettlePhySynthOptions() { m_phySynthOptions.Settle(); }
@@ -446,7 +450,11 @@ public:
     // --- file lists --------------------------------------------------------------------
 
     const FileList& GetStimulusList() const { return m_stimulusFiles.Get(); }
-    FileList* GetStimulusListPtr() { return &m_stimulusFiles.Use(); }
+    FileList* GetStimulusListPtr()
+    {
+        ListsMayChange();
+        return &m_stimulusFiles.Use();
+    }
     const FileList& GetAssociatedFileListConst() const { return m_associatedFiles.Get(); }
     FileList& GetAssociatedFileList() { return m_associatedFiles.Use(); }
     const FileList& GetSynthesisConstraintFileList() const { return m_synthesisConstraintFiles.Get(); }
@@ -480,6 +488,10 @@ public:
     // constraint and customized lists names `newFile` instead (nothing for
     // an empty `newFile`). Always true.
     bool updateModel(const IfileObjectEx& oldFile, boost::shared_ptr<IfileObjectEx> newFile, bool unused);
+    // Calls `visit` with every entry of the lists updateModel brings in line
+    // (the physical-synthesis constraints among them).
+    template <class Visit>
+    void ForEachFileUpdateModelSees(Visit&& visit) const;
 
     // --- customized file lists --------------------------------------------------------
     // At most one list per tool kind is looked at: the first of that kind.
@@ -493,7 +505,11 @@ public:
     void RemoveCustomizedFileList(ImodelFunctionType kind);
     const std::vector<typeUserFileList>& GetCustomizedFileLists() const { return m_customizedLists.Get(); }
     // The lists of `other`, as they stand (a copy of a unit starts without).
-    void SetCustomizedFileLists(const ImodelModule& other) { m_customizedLists = other.m_customizedLists; }
+    void SetCustomizedFileLists(const ImodelModule& other)
+    {
+        ListsMayChange();
+        m_customizedLists = other.m_customizedLists;
+    }
     // The unit's block: "LIST" and the quoted unit name, each list in use,
     // "ENDLIST". Nothing without lists; false, with nothing written, for a
     // null stream or a name the line format cannot hold (told to the user).
@@ -539,6 +555,11 @@ private:
     friend class ZorpaUnitSet<ImodelModule*>;
     friend class imodelStructuralWalk;
     friend class ImodelModuleNoticeBatch;
+    friend class imodelUnitFileIndex;
+
+    // Told before the unit's file lists or its file may change: the index of
+    // the units naming a file looks at the unit again when next asked.
+    void ListsMayChange();
 
     typeUserFileList* getCustomizedFileList(ImodelFunctionType kind);
     const typeUserFileList* getCustomizedFileList(ImodelFunctionType kind) const;
@@ -591,6 +612,8 @@ private:
     // Set while UnlinkTogether drops the links among the units that go.
     bool m_goingTogether = false;
     bool m_soleOfName = false;
+    // Set while the index of the units naming a file has the unit to look at again.
+    bool m_listsChanged = false;
     // Where the open batch of notices put the unit's notice when it last
     // gathered the unit; the batch checks that the notice there is this
     // unit's (a place from a batch sent since is not).
@@ -598,6 +621,17 @@ private:
     std::unique_ptr<ImodelContextImpl> m_context;
     ImodelLazyList<std::vector<typeUserFileList>, ImodelCustomizedListWatch> m_customizedLists;
 };
+
+template <class Visit>
+void ImodelModule::ForEachFileUpdateModelSees(Visit&& visit) const
+{
+    for (const auto* list :
+         {&m_simulationPackagesToIgnore.Get(), &m_synthesisPackagesToIgnore.Get(), &m_stimulusFiles.Get(),
+          &m_cdbOrder.Get(), &m_synthesisConstraintFiles.Get(), &m_phySynthOptions.Get().GetConstraintFileList()})
+        for (const IfileObject& file : *list) visit(file);
+    for (const typeUserFileList& customized : m_customizedLists.Get())
+        for (const IfileObjectEx::ParentFile& entry : customized.GetFiles()) visit(entry.first);
+}
 
 struct ImodelCustomizedListWatch {
     using Lists = std::vector<ImodelModule::typeUserFileList>;

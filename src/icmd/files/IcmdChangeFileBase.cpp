@@ -11,6 +11,7 @@
 #include "imodel/design/ImodelDesignManager.h"
 #include "imodel/design/ImodelModule.h"
 #include "imodel/design/ImodelModuleTree.h"
+#include "imodel/design/ImodelUnitsNamingFile.h"
 #include "imodel/model/Imodel.h"
 #include "imodel/names/ImodelMessages.h"
 #include "imodel/names/imodelUtl.h"
@@ -66,12 +67,16 @@ namespace {
 // What a moved entry asks of the model before it is filed again or added
 // again: the project marked changed, the old file replaced by the entry in
 // every unit's lists, in the views' chosen files and tool results, in the
-// cached place-and-route descriptions and in the core workspace.
+// cached place-and-route descriptions and in the core workspace. Only the
+// units that name the old file or that the entry defines are asked: a
+// folder of thousands of files renamed would otherwise ask every unit once
+// per file.
 void BringModelInLine(const IfileObjectEx& oldEntry, const boost::shared_ptr<IfileObjectEx>& entry, bool reAdd)
 {
     Imodel& model = Imodel::GetInstance();
     model.GetDesignManager()->SetNeedSave(true);
-    ImodelApplyToAllModules(updateModelFtor(&oldEntry, entry, reAdd));
+    const updateModelFtor update(&oldEntry, entry, reAdd);
+    for (ImodelModule* unit : ImodelUnitsNamingFiles({oldEntry}, entry.get(), false)) update(unit);
     ImodelRevContextImpl::FileRenamed(oldEntry, *entry);
     if (IfileExtendedInfoManager* cache = model.GetExtendedInfoManager()) cache->UpdateModelFromInfo(oldEntry, entry);
     Ktwkspace::Workspace* workspace = model.GetCurrentWorkspace();

@@ -19,6 +19,7 @@
 #include "src/imodel/design/imodelReclaimer.h"
 #include "src/imodel/design/imodelRestorable.h"
 #include "src/imodel/design/imodelRetire.h"
+#include "src/imodel/design/imodelUnitFileIndex.h"
 #include "src/imodel/design/imodelUnitJournal.h"
 #include "src/imodel/model/imodelImpl.h"
 
@@ -109,6 +110,8 @@ ImodelModule::ImodelModule(const ImodelModule& other)
     : ImodelModuleData(static_cast<const ImodelModuleData&>(other)), m_serial(NextSerial())
 {
     if (other.m_context) m_context = std::make_unique<ImodelContextImpl>(*other.m_context, this, true);
+    // It holds the lists and the file of `other`.
+    ListsMayChange();
     RegisterWithEvents();
     // The parents are not taken over: they do not list the copy as a
     // sub-block, and a one-sided link would outlive them.
@@ -125,6 +128,8 @@ void ImodelModule::RegisterWithEvents()
 
 ImodelModule::~ImodelModule()
 {
+    // Even a retired unit: the index would hand its address out.
+    imodelUnitFileIndex::Gone(*this);
     // A unit retired with the others of a closed project: what others could
     // see of its going is done, only its memory is left.
     if (t_deletingRetired) return;
@@ -335,6 +340,7 @@ template <class Source>
 void ImodelModule::DuplicateFrom(Source&& source, const zorpaSaveRestoreParams& params)
 {
     constexpr bool spent = !std::is_lvalue_reference_v<Source>;
+    ListsMayChange();
     m_expand = source.m_expand;
     m_isRoot = source.m_isRoot;
     if (params.copyLists) {
@@ -550,6 +556,7 @@ void ImodelModule::SetIsRoot(bool isRoot)
 
 void ImodelModule::ChangeFile(const boost::shared_ptr<IfileObjectEx>& file)
 {
+    ListsMayChange();
     imodelUnitJournal::Touch(*this, m_unitSet);
     HierarchyChanged();
     const auto assign = [this, &file] {

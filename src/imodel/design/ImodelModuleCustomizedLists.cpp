@@ -143,6 +143,7 @@ bool ImodelModule::typeUserFileList::WriteToFile(std::ostream* stream) const
 ImodelModule::typeUserFileList* ImodelModule::getCustomizedFileList(ImodelFunctionType kind)
 {
     if (m_customizedLists.empty()) return nullptr;
+    ListsMayChange();
     std::vector<typeUserFileList>& lists = m_customizedLists.Use();
     const auto found = FindList(lists, kind);
     return found == lists.end() ? nullptr : &*found;
@@ -180,6 +181,7 @@ bool ImodelModule::GetCustomizedFileList(ImodelFunctionType kind, FileEntries& f
 
 void ImodelModule::SetCustomizedFileList(bool use, ImodelFunctionType kind, const FileEntries& files)
 {
+    ListsMayChange();
     if (typeUserFileList* list = getCustomizedFileList(kind))
         *list = typeUserFileList(use, kind, files);
     else
@@ -226,6 +228,7 @@ void ImodelModule::ReadCustomizedSourceFileList(LineIterator& it, LineIterator e
         // A list of no tool kind opens the next block: this one lacks its end.
         if (!ImodelReadToolNameString(kind, QuotedName(line))) return;
         const LineIterator last = InnerListEnd(it + 1, end);
+        ListsMayChange();
         m_customizedLists.Use().push_back(ReadInnerList(kind, it + 1, last, converters));
         it = last;
         if (it != end && WithoutLineEnd(*it) == kEndList) ++it;

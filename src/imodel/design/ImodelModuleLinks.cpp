@@ -401,6 +401,7 @@ bool ImodelSynthesisListWatch::AnyNames(const IfileObject& file)
 
 void ImodelModule::AddSynthesisConstraintFile(const IfileObject& file)
 {
+    ListsMayChange();
     AddUnique(m_synthesisConstraintFiles.Use(), file);
 }
 
@@ -414,12 +415,14 @@ void ImodelModule::UpdateList(FileList* list)
 
 ImodelModule::FileList* ImodelModule::GetSimulationPackageToIgnoreList()
 {
+    ListsMayChange();
     UpdateList(&m_simulationPackagesToIgnore.Use());
     return &m_simulationPackagesToIgnore.Use();
 }
 
 ImodelModule::FileList* ImodelModule::GetSynthesisPackageToIgnoreList()
 {
+    ListsMayChange();
     UpdateList(&m_synthesisPackagesToIgnore.Use());
     return &m_synthesisPackagesToIgnore.Use();
 }
@@ -450,6 +453,7 @@ bool ImodelModule::IsPackageUsed(ImodelFunctionType kind, const IfileObject& pac
 void ImodelModule::SetSynthesisConstraintFileList(const FileList& files)
 {
     if (files == m_synthesisConstraintFiles.Get()) return;
+    ListsMayChange();
     m_synthesisConstraintFiles = files;
     ImodelMarkNeedSave();
     if (QuorlaneStateMachine* flow = ImodelAliveStateMachine())
@@ -459,8 +463,9 @@ void ImodelModule::SetSynthesisConstraintFileList(const FileList& files)
 void ImodelModule::SetCDBOrder(const FileList& order, bool notify)
 {
     const bool changed = order != m_cdbOrder.Get();
-    if (changed) m_cdbOrder = order;
     if (!changed) return;
+    ListsMayChange();
+    m_cdbOrder = order;
     ImodelMarkNeedSave();
     if (!notify) return;
     if (QuorlaneStateMachine* flow = ImodelAliveStateMachine()) flow->CDBOrderChanged(this);
@@ -468,6 +473,7 @@ void ImodelModule::SetCDBOrder(const FileList& order, bool notify)
 
 bool ImodelModule::SetNewStimulusList(const FileList& files, void*)
 {
+    ListsMayChange();
     m_stimulusFiles = files;
     ImodelMarkNeedSave();
     if (QuorlaneStateMachine* flow = ImodelAliveStateMachine()) flow->UpdateFileDependentStatesForModule(this);
@@ -482,6 +488,7 @@ void ImodelModule::UpdateCDBListWithExpectedOrder(FileList& files) const
 bool ImodelModule::updateModel(const IfileObjectEx& oldFile, boost::shared_ptr<IfileObjectEx> newFile, bool)
 {
     if (!newFile) return true;
+    ListsMayChange();
     // The entry was renamed in place: the unit it defines is filed again
     // under the new name, where the next parse of the file looks for it.
     if (GetModuleFile() == newFile) ChangeFile(newFile);
