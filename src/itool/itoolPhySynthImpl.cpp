@@ -4,6 +4,7 @@
 #include "imodel/design/ImodelModule.h"
 #include "imodel/design/ImodelModuleTree.h"
 #include "imodel/design/ImodelUnitConstraintFiles.h"
+#include "imodel/design/ImodelUnitsNamingFile.h"
 #include "imodel/model/Imodel.h"
 #include "imodel/names/imodelUtl.h"
 #include "imodel/options/ImodelPhySynthesisOptions.h"
@@ -127,9 +128,10 @@ bool itoolPhySynthImpl::GetUnitsNamingConstraintFile(const IfileObject& file, st
 {
     // Only a file of the constraint group is matched by name (above).
     if (!ImodelIsGenericConstraint(file)) return false;
-    ImodelApplyToAllModules([&](ImodelModule* module) {
+    // Only a unit with a list of its own may name it.
+    for (ImodelModule* module : ImodelUnitsNamingFiles({}, nullptr, true)) {
         const ImodelPhySynthesisOptions* options = std::as_const(*module).GetPhySynthOptions();
-        if (!options) return;
+        if (!options) continue;
         // A flow file stands for the file its node gives per revision: a
         // unit listing one is counted in whatever that file is.
         const std::deque<IfileObject>& listed = options->GetConstraintFileList();
@@ -137,7 +139,7 @@ bool itoolPhySynthImpl::GetUnitsNamingConstraintFile(const IfileObject& file, st
                 return entry == file || !ImodelIsGenericConstraint(entry);
             }))
             units.push_back(module);
-    });
+    }
     return true;
 }
 

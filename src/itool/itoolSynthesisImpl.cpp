@@ -7,6 +7,7 @@
 #include "imodel/design/ImodelModule.h"
 #include "imodel/design/ImodelModuleTree.h"
 #include "imodel/design/ImodelUnitConstraintFiles.h"
+#include "imodel/design/ImodelUnitsNamingFile.h"
 #include "imodel/model/Imodel.h"
 #include "imodel/model/ImodelFeatures.h"
 #include "imodel/model/ImodelHost.h"
@@ -124,12 +125,11 @@ void itoolSynthesisImpl::ConstraintFileChanged(ImodelModule* module, const Entry
 
 bool itoolSynthesisImpl::GetUnitsNamingConstraintFile(const IfileObject& file, std::vector<ImodelModule*>& units)
 {
-    // Most units have no list: the units are walked only when one names it.
-    if (!ImodelSynthesisListWatch::AnyNames(file)) return true;
-    ImodelApplyToAllModules([&](ImodelModule* module) {
+    // Only the units whose lists may name it are looked at.
+    for (ImodelModule* module : ImodelUnitsNamingFiles({file}, nullptr, false)) {
         const std::deque<IfileObject>& listed = module->GetSynthesisConstraintFileList();
         if (std::find(listed.begin(), listed.end(), file) != listed.end()) units.push_back(module);
-    });
+    }
     return true;
 }
 
