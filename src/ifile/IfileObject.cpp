@@ -90,6 +90,8 @@ void IfileObject::StoreName(std::string name)
         return;
     }
     ImodelSetValidSeparator(name, false);
+    // Two spellings of one path would be two members of one file.
+    ifileResolveDotSegments(name);
     m_name.GetString() = std::move(name);
 }
 

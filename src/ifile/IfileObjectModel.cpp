@@ -95,6 +95,46 @@ void ifileSameFileIndex::Add(const IfileObject& file, std::ptrdiff_t position)
     ++m_used;
 }
 
+namespace {
+
+// Whether a segment of the name is "." or "..": a dot begins a segment and
+// only dots follow it up to the next separator (".hidden.vhd" holds none).
+bool HoldsDotSegment(std::string_view name)
+{
+    for (std::size_t dot = name.find('.'); dot != std::string_view::npos; dot = name.find('.', dot + 1)) {
+        if (dot != 0 && name[dot - 1] != '/') continue;
+        std::size_t end = dot + 1;
+        if (end < name.size() && name[end] == '.') ++end;
+        if (end == name.size() || name[end] == '/') return true;
+    }
+    return false;
+}
+
+}  // namespace
+
+void ifileResolveDotSegments(std::string& name)
+{
+    if (!HoldsDotSegment(name)) return;
+    if (!ifileStartsWithProjectToken(name)) {
+        std::string resolved = UtlResolveDots(name);
+        if (!resolved.empty()) name = std::move(resolved);
+        return;
+    }
+    const std::string relative = UtlResolveDots(ifileStripProjectToken(name));
+    if (relative.empty()) return;  // the folder itself: no file to name
+    const ImodelFileName& folder = ifileProjectFolder();
+    if (!ifileClimbsOut(relative) || folder.empty()) {
+        name = ifileJoinProjectFolder(ImodelProjectToken, relative);
+        return;
+    }
+    // Out of the folder, and perhaps back into it ("<project>/../p/a.v").
+    const std::string full = UtlResolveDots(ifileJoinProjectFolder(folder.GetString(), relative));
+    ImodelFileName inside;
+    name = ImodelGetRelativeFileName(full, inside, true, zorpaFT_UNKNOWN)
+               ? ifileJoinProjectFolder(ImodelProjectToken, inside.GetString())
+               : full;
+}
+
 bool ifileClimbsOut(std::string_view relative)
 {
     if (relative.find("..") == std::string_view::npos) return false;

@@ -239,6 +239,36 @@ TEST(IfileFileList, DuplicatesVetoesAndMissingParents)
     EXPECT_TRUE(traces.Holds("ERROR: Parent file not found: <project>/missing.cxf\n"));
 }
 
+// A member named by a path with "." or ".." folders is the member of the
+// plain name: listed both ways it is one member, the first entry's, and the
+// parents named either way are found.
+TEST(IfileFileList, SpellingsOfOnePathAreOneMember)
+{
+    ProjectFolderScope project(kProject);
+    const std::deque<IfileObjectEx> files = ReadBlock({
+        "<project>/hdl/./a.vhd,hdl",
+        "STATE=\"utd\"",
+        "ENDFILE",
+        "<project>/stimulus/tb.vhd,tb_hdl",
+        "PARENT=\"<project>/hdl/sub/../a.vhd\"",
+        "ENDFILE",
+        "<project>/hdl/a.vhd,hdl",
+        "STATE=\"ood\"",
+        "ENDFILE",
+        "<project>/../top/hdl/a.vhd,hdl",
+        "ENDFILE",
+    });
+    ASSERT_EQ(files.size(), 2u);
+    EXPECT_EQ(files[0].GetInternalFileName().GetString(), "<project>/hdl/a.vhd");
+    EXPECT_EQ(files[0].GetFileState(), imodelFileUpToDate);
+    ASSERT_EQ(files[1].GetParentFileList().size(), 1u);
+    EXPECT_EQ(files[1].GetParentFileList().front().first.GetInternalFileName().GetString(), "<project>/hdl/a.vhd");
+    // Written back, the block names the plain path only.
+    const std::string block = WriteBlock(files);
+    EXPECT_EQ(block.find("/./"), std::string::npos) << block;
+    EXPECT_EQ(block.find("/../"), std::string::npos) << block;
+}
+
 // Of two names that differ in letter case only, the later one takes the
 // first one's place when only its file is on disk (a rename that an older
 // release took for a new member); in every other case the first is kept.

@@ -81,10 +81,14 @@ TEST(IfileObject, NamesWithoutAProjectFolderAreTracedAndKept)
 TEST(IfileObject, AFullNameIsTheProjectFolderWithOneSeparatorThenTheRest)
 {
     std::mt19937 random(28);
+    // Folder names of dots alone ("." and "..") are resolved, not joined.
     const auto word = [&random] {
         std::string text;
-        for (int i = 0, length = 1 + static_cast<int>(random() % 24); i < length; ++i)
-            text += "abcXYZ_.09"[random() % 10];
+        while (text.find_first_not_of('.') == std::string::npos) {
+            text.clear();
+            for (int i = 0, length = 1 + static_cast<int>(random() % 24); i < length; ++i)
+                text += "abcXYZ_.09"[random() % 10];
+        }
         return text;
     };
     for (const std::string folder : {"/prj/top", "/prj/top/", "/", "/a/much/longer/folder/than/a/short/name"}) {
