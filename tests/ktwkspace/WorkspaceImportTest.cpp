@@ -8,6 +8,7 @@
 #include "TempFolder.h"
 
 #include <foundation/Sys.h>
+#include <ulv/VlnvCoreId.h>
 
 #include <gtest/gtest.h>
 
@@ -164,6 +165,51 @@ TEST(KtwkspaceImport, TheAuditMarksComponentsWhoseDefinitionIsGone)
     EXPECT_EQ(workspace->auditComponents(nullptr), 0);
     EXPECT_EQ(workspace->FindComponent(ComponentID("kept", "work", ""))->GetState(), 0);
     EXPECT_EQ(Reopen(*workspace)->FindComponent(ComponentID("gone", "work", ""))->GetState(), 2);
+}
+
+TEST(KtwkspaceImport, AComponentMarkedForAMissingDefinitionTakesItsStateBackWithTheFile)
+{
+    TempFolder folder;
+    auto workspace = Create(folder.Path());
+    std::string imported;
+    const std::string generated = folder.Write("ram.cxf", SpiritCoreWriter("ram").Text());
+    ASSERT_TRUE(workspace->SafeimportCore(generated, nullptr, imported, false));
+    const Workspace::CreateResult saved = workspace->CreateUniqueCore(VlnvCoreId("v", "l", "fifo", "1"), "fifo");
+    ASSERT_TRUE(saved.success);
+    const std::string savedFile = saved.component->GetDefinitionFileName();
+    const auto state = [](const Workspace& from, const char* name) {
+        return from.FindComponent(ComponentID(name, "work", ""))->GetState();
+    };
+
+    // Gone and back, in each session of its own: each time the state the
+    // component had, and the workspace file says the same.
+    for (int round = 0; round < 2; ++round) {
+        std::filesystem::rename(generated, generated + ".away");
+        std::filesystem::rename(savedFile, savedFile + ".away");
+        auto session = Reopen(*workspace);
+        EXPECT_EQ(session->auditComponents(nullptr), 2);
+        EXPECT_EQ(state(*Reopen(*session), "ram"), 2);
+        EXPECT_EQ(state(*Reopen(*session), "fifo"), 2);
+        std::filesystem::rename(generated + ".away", generated);
+        std::filesystem::rename(savedFile + ".away", savedFile);
+        session = Reopen(*session);
+        EXPECT_EQ(session->auditComponents(nullptr), 0);
+        EXPECT_EQ(state(*session, "ram"), 0);
+        EXPECT_EQ(state(*session, "fifo"), 1);
+        workspace = Reopen(*session);
+        EXPECT_EQ(state(*workspace, "ram"), 0);
+        EXPECT_EQ(state(*workspace, "fifo"), 1);
+    }
+
+    // A component out of date that the audit did not mark stays so.
+    std::string edited;
+    ASSERT_TRUE(SysReadFile(workspace->GetFileName(), edited));
+    const std::string from = "state=\"1\"";
+    edited.replace(edited.find(from), from.size(), "state=\"2\"");
+    ASSERT_TRUE(SysWriteFileAtomically(workspace->GetFileName(), edited));
+    workspace = Reopen(*workspace);
+    EXPECT_EQ(workspace->auditComponents(nullptr), 0);
+    EXPECT_EQ(state(*workspace, "fifo"), 2);
 }
 
 TEST(KtwkspaceImport, CoresAreMadeFromTheCatalogueUnderNamesNotTaken)

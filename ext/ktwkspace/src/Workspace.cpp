@@ -95,16 +95,21 @@ void AppendAttribute(std::string& text, std::string_view name, const std::string
 // The attributes of a component element, in the order they are written.
 std::vector<std::pair<std::string_view, std::string>> ComponentAttributes(const WorkspaceComponentRecord& record)
 {
-    return {{"kind", std::to_string(static_cast<int>(record.type))},
-            {"state", std::to_string(record.state)},
-            {"name", record.id.name},
-            {"library", record.id.library},
-            {"package", record.id.package},
-            {"definition", record.definitionFile},
-            {"ixf", record.ixfFile},
-            {"family", record.family},
-            {"die", record.die},
-            {"devicePackage", record.package}};
+    std::vector<std::pair<std::string_view, std::string>> attributes{
+        {"kind", std::to_string(static_cast<int>(record.type))},
+        {"state", std::to_string(record.state)},
+        {"name", record.id.name},
+        {"library", record.id.library},
+        {"package", record.id.package},
+        {"definition", record.definitionFile},
+        {"ixf", record.ixfFile},
+        {"family", record.family},
+        {"die", record.die},
+        {"devicePackage", record.package}};
+    // Only a component the audit made out of date has one.
+    if (record.stateBeforeMissing)
+        attributes.emplace_back("stateBeforeMissing", std::to_string(*record.stateBeforeMissing));
+    return attributes;
 }
 
 std::vector<std::pair<std::string_view, std::string>> InstanceAttributes(const VyIfaces::ComponentInstance& instance)
@@ -166,6 +171,8 @@ WorkspaceComponentRecord ReadComponent(const xercesc::DOMElement* element, const
     WorkspaceComponentRecord record;
     record.type = static_cast<VyIfaces::IComponent::VyModuleType>(reader.Number("kind", 0, kLastModuleType));
     record.state = reader.Number("state", -1000000, 1000000);
+    if (!reader.Text("stateBeforeMissing").empty())
+        record.stateBeforeMissing = reader.Number("stateBeforeMissing", -1000000, 1000000);
     const std::string name = reader.Text("name");
     if (name.empty()) throw std::runtime_error(where + ": a component has no name");
     record.id = VyIfaces::ComponentID(name, reader.Text("library"), reader.Text("package"));

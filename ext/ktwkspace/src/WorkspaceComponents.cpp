@@ -15,6 +15,7 @@
 #include <algorithm>
 #include <string_view>
 #include <unistd.h>
+#include <utility>
 
 namespace Ktwkspace {
 
@@ -639,13 +640,24 @@ void Workspace::importDirCores(const std::string& folder, CatalogIf* catalog, bo
 int Workspace::auditComponents(CatalogIf*)
 {
     int marked = 0;
+    bool changed = false;
     for (Held& held : m_table) {
         WorkspaceComponentRecord& record = held.component->m_record;
-        if (record.state == 2 || record.definitionFile.empty() || UtlDoesFileExist(record.definitionFile)) continue;
-        record.state = 2;
-        ++marked;
+        if (record.definitionFile.empty()) continue;
+        const bool there = UtlDoesFileExist(record.definitionFile);
+        if (record.state == 2 && record.stateBeforeMissing && there) {
+            // Only the audit's own mark goes: a component out of date for
+            // another reason stays so.
+            record.state = *record.stateBeforeMissing;
+            record.stateBeforeMissing.reset();
+            changed = true;
+        } else if (record.state != 2 && !there) {
+            record.stateBeforeMissing = std::exchange(record.state, 2);
+            changed = true;
+            ++marked;
+        }
     }
-    if (marked > 0) Save();
+    if (changed) Save();
     return marked;
 }
 

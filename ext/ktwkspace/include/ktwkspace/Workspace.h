@@ -8,7 +8,8 @@
 //              language="VHDL">
 //     <component kind="0" state="1" name="fifo" library="work" package=""
 //                definition="fifo/fifo.cxf" ixf="fifo/fifo.ixf"
-//                family="ZX7" die=".." devicePackage="..">
+//                family="ZX7" die=".." devicePackage=".."
+//                stateBeforeMissing="0">                   only when out of date for a missing definition
 //       <designFile>hdl/fifo.vhd</designFile>              zero or more
 //       <instance kind="3" name="u1" module="" reference="" library=""
 //                 vendor="" coreLibrary="" core="" version=""/>
@@ -181,8 +182,9 @@ public:
     // folder and of its sub-folders, in name order. Throws WSImport_except,
     // naming those that could not be imported, once the others are in.
     void importDirCores(const std::string& folder, CatalogIf* catalog, bool always);
-    // Marks as out of date every component whose definition file is gone;
-    // the number of components marked.
+    // Marks as out of date every component whose definition file is gone,
+    // and gives back its former state to each one so marked whose file is
+    // there again; the number of components marked.
     int auditComponents(CatalogIf* catalog);
     // Takes the component out of the workspace (with `fromDisk` its
     // definition and IXF files are deleted too); false when there is none.

@@ -9,6 +9,7 @@
 #include <vy/ComponentID.h>
 #include <vy/IComponent.h>
 
+#include <optional>
 #include <string>
 #include <utility>
 #include <vector>
@@ -23,6 +24,10 @@ struct WorkspaceComponentRecord {
     VyIfaces::IComponent::VyModuleType type = VyIfaces::IComponent::Kiltora;
     // 0 generated, 1 saved (not generated since), 2 out of date.
     int state = 1;
+    // The state it had when its definition file went missing and the audit
+    // made it out of date; none when it is not so. With the file back it
+    // takes that state again.
+    std::optional<int> stateBeforeMissing;
     std::string definitionFile;
     std::string ixfFile;
     // The device the component was made for; an empty family: none.
