@@ -133,8 +133,9 @@ void IxmlSPIRITCoreParser::SingleXMLContent::AddFiles(VyIfaces::IComponent* comp
 
     ImodelCommandServices* commands = ImodelCommandServices::Get();
     for (const IfileObjectEx& read : m_files) {
-        // Read again with the project (a refresh), a file keeps the
-        // read-only mark it has: the reading sets none.
+        // Read again with the project (a refresh), a file the project holds
+        // keeps the read-only mark it has; one it does not hold takes the
+        // reading's.
         const boost::shared_ptr<IfileObjectEx> held = reading ? files.GetFile(read) : nullptr;
         std::optional<IfileObjectEx> marked;
         if (held && held->IsIDEReadOnly() != read.IsIDEReadOnly()) {

@@ -490,8 +490,10 @@ private:
             SetReadOnlyInProject(sourceFile, true);
             if (Imodel::IsRunningTests()) GetReadOnlyFiles().push_back(sourceFile);
         }
-        if (Imodel::GetInstance().OpenAllCoreFilesInReadOnly() && !Imodel::GetIsReadingProject())
-            member.SetIDEReadOnly(true);
+        // Read with the project (an open, a refresh) too: a file the project
+        // holds keeps its own mark then (AddFiles), and one it does not hold
+        // comes in as an import brings it.
+        if (Imodel::GetInstance().OpenAllCoreFilesInReadOnly()) member.SetIDEReadOnly(true);
         return member;
     }
 

@@ -1,6 +1,8 @@
 # A core's sources come in marked read-only in the project, its simulation
 # copies writable. A refresh reads every core again and keeps each mark as
-# it was, and so does a round trip of the project.
+# it was, and so does a round trip of the project. A core's file taken out
+# of the project comes back with the next refresh, marked as the import
+# brought it.
 #
 # Cores are a setting of the user's options file, read when the shell
 # starts: the session runs in a shell started with it.
@@ -47,4 +49,14 @@ try {close_project}
 try {open_project alu/alu.prj}
 marks
 try {refresh}
+marks
+
+puts "--- taken out of the project, the files come back with a refresh, marked as the import brought them"
+try {delete_files -file lib/ram/ram.v}
+try {delete_files -file alu/simulation/ram.mem}
+show_members
+try {refresh}
+marks
+try {close_project}
+try {open_project alu/alu.prj}
 marks
