@@ -17,6 +17,7 @@
 #include <ktwkspace/VyComponent.h>
 #include <ktwkspace/Workspace.h>
 
+#include <filesystem>
 #include <random>
 
 namespace {
@@ -293,6 +294,15 @@ TEST_F(OpenVeyrunTest, InProcessOpensTheNamedBlockDesignOfTheProjectsWorkspaceAn
         EXPECT_EQ(active(), shown);
     }
     EXPECT_FALSE(IcmdDoOpenVeyrun("", false));
+    EXPECT_EQ(active(), "dma");
+    // A design whose file went has nothing to open.
+    const IComponent* bus =
+        Imodel::GetInstance().GetWorkspace()->FindComponent(VyIfaces::ComponentID("bus", "work", ""));
+    ASSERT_NE(bus, nullptr);
+    ASSERT_TRUE(std::filesystem::remove(bus->GetDefinitionFileName()));
+    messages.Clear();
+    EXPECT_FALSE(IcmdDoOpenVeyrun("bus", false));
+    EXPECT_EQ(TextsOf("DESIGN_NOT_OPENED"), Texts{"Unable to open the block design 'bus'."});
     EXPECT_EQ(active(), "dma");
     ASSERT_TRUE(IcmdDoCloseProject(false, true));
     EXPECT_FALSE(IcmdDoOpenVeyrun("bus", false));

@@ -287,6 +287,13 @@ bool Workspace::OpenVeyrun(const std::string& name)
     VyIfaces::IComponent* design = FindComponent(VyIfaces::ComponentID(name, "work", ""));
     const auto held = FindHeld(design);
     if (held == m_table.end() || design->GetModuleType() != VyIfaces::IComponent::Veyrun) return false;
+    // A design whose file went (a copy of the project without it, a file
+    // deleted by hand) has nothing to open: the editor would show an empty
+    // design and save it over nothing.
+    if (!UtlDoesFileExist(design->GetDefinitionFileName())) {
+        DebugLine(design->GetDefinitionFileName() + ": the block design's file is missing");
+        return false;
+    }
     held->open = true;
     m_active = design;
     return true;
