@@ -156,6 +156,30 @@ TEST_F(SaveProjectAs, ACoreDescriptionBringsItsFolderAndTheOwnFileOfItsComponent
     EXPECT_TRUE(copied.count("kiltora/kiltora.aws"));
 }
 
+TEST_F(SaveProjectAs, TheWorkspacesDesignsInTheProjectGoWithItsFilesThoughNoMembers)
+{
+    Ktwkspace::Workspace& workspace = *Imodel::GetInstance().GetWorkspace();
+    ASSERT_TRUE(workspace.CreateVeyrun("bus").success);
+    m_folder.Write("alu/kiltora/bus/bus.bdf", "the design's own data\n");
+    // One kept in the project folder itself, one outside the project.
+    Ktwkspace::WorkspaceComponentRecord record;
+    record.id = VyIfaces::ComponentID("loose", "work", "");
+    record.definitionFile = m_folder.Write("alu/loose.cxf", "<Component><name>loose</name></Component>\n");
+    ASSERT_NE(workspace.AddComponent(record), nullptr);
+    record.id = VyIfaces::ComponentID("far", "work", "");
+    record.definitionFile = m_folder.Write("lib/far/far.cxf", "<Component><name>far</name></Component>\n");
+    ASSERT_NE(workspace.AddComponent(record), nullptr);
+    ASSERT_TRUE(IcmdDoSaveProjectAs(false, "copy", "c", false, IcmdSaveAsSourceFiles, IcmdSaveAsNoImpls));
+    const std::set<std::string>& copied = m_host.snapshot;
+    EXPECT_TRUE(copied.count("kiltora/bus/bus.cxf") && copied.count("kiltora/bus/bus.bdf"));
+    EXPECT_TRUE(copied.count("loose.cxf"));
+    // The design in the project folder brings its own file, not the folder.
+    EXPECT_FALSE(copied.count("hdl/scratch.vhd"));
+    EXPECT_FALSE(copied.count("far.cxf") || copied.count("lib/far/far.cxf"));
+    // The copy's workspace finds the design it holds and opens it.
+    EXPECT_TRUE(Imodel::GetInstance().GetWorkspace()->OpenVeyrun("bus"));
+}
+
 TEST(CopyProjectDirTool, AFolderHoldsWhatLiesBelowItsLastNameOnly)
 {
     using Tool = ImodelCopyProjectDirTool;

@@ -12,6 +12,7 @@
 #include "itool/ItoolVeyrun.h"
 
 #include <foundation/Sys.h>
+#include <ktwkspace/Workspace.h>
 
 #include <algorithm>
 #include <string_view>
@@ -135,6 +136,7 @@ ImodelCopyProjectDirTool::ImodelCopyProjectDirTool(const char* sourceFolder, con
                         SelectFile(ImodelFileName(own));
             }
         }
+        SelectWorkspaceDesigns(sourceFolder);
         SelectProjectFile("kiltora.aws", zorpaFT_GROUP_KILTORA);
         ImodelFileName schematics;
         ImodelGetFullPathForFile(zorpaFT_GROUP_VIEWDRAW, schematics);
@@ -158,6 +160,33 @@ void ImodelCopyProjectDirTool::SelectFile(const ImodelFileName& fullName)
     // before has its parents noted already.
     for (std::string folder = ParentKey(key); !folder.empty() && m_selectedFolders.insert(folder).second;
          folder = ParentKey(folder)) {}
+}
+
+void ImodelCopyProjectDirTool::SelectWorkspaceDesigns(const std::string& source)
+{
+    // The block designs of new_file and create_design are no members of
+    // the project, yet the copied workspace file lists them: each whose
+    // file lies in the project goes with its folder, as a member core
+    // description does, or the copy lists designs it does not hold.
+    const Ktwkspace::Workspace* workspace = Imodel::GetInstance().GetWorkspace();
+    if (!workspace) return;
+    const std::string project = Key(ImodelFileName(source));
+    const auto inProject = [&project](const std::string& key) {
+        return !key.empty() && key.size() > project.size() && IsInFolder(key, project);
+    };
+    for (const auto& [id, component] : workspace->GetComponentCollection()) {
+        if (!component) continue;
+        const std::string definition = Key(ImodelFileName(component->GetDefinitionFileName()));
+        if (!inProject(definition)) continue;
+        // A design kept in the project folder itself brings its own files,
+        // not the whole project.
+        if (const std::string folder = ParentKey(definition); inProject(folder))
+            AddWholeFolder(ImodelFileName(folder));
+        else
+            SelectFile(ImodelFileName(definition));
+        if (const std::string own = Key(ImodelFileName(component->GetIXFFileName())); inProject(own))
+            SelectFile(ImodelFileName(own));
+    }
 }
 
 void ImodelCopyProjectDirTool::SelectProjectFile(const char* name, int kind)

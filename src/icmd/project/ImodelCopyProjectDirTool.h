@@ -46,6 +46,8 @@ private:
     static std::string Key(const ImodelFileName& name);
     void SelectFile(const ImodelFileName& fullName);
     void SelectProjectFile(const char* name, int kind);
+    // The core workspace's designs kept in the project folder `source`.
+    void SelectWorkspaceDesigns(const std::string& source);
     void AddWholeFolder(const ImodelFileName& folder);
     void SortViewFolders(const std::string& source, const std::string& target);
     // Whether the key of a folder equals or lies below a folder of the list.
