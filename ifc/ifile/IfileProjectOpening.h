@@ -61,6 +61,32 @@ private:
     std::unordered_map<std::string, std::string> m_outer;
 };
 
+// While save-as opens the copy of a project: the name each file takes in
+// the copy, by the name that the copied project file gives it. A file the
+// old project named by its absolute name inside its folder is the copy's
+// own file now, and a name that climbed out of the old folder
+// ("<project>/../x") keeps naming the file outside, by its absolute name:
+// read as written, the one would change the old project's file and the
+// other would name a file that is not there. Every list of the project
+// file asks (IfileObject::ReadFromFile), as for the renames in case.
+class IfileNamesInCopy {
+public:
+    // The names from `names`, by the name as the project file gives it
+    // (see Key), for as long as this lives.
+    explicit IfileNamesInCopy(std::unordered_map<std::string, std::string> names);
+    ~IfileNamesInCopy();
+    IfileNamesInCopy(const IfileNamesInCopy&) = delete;
+    IfileNamesInCopy& operator=(const IfileNamesInCopy&) = delete;
+
+    // The key of a name as a project file gives it, whatever the folder.
+    static std::string Key(const std::string& name);
+    // `file` takes the name it has in the copy, if it has another one.
+    static void Apply(IfileObject& file);
+
+private:
+    std::unordered_map<std::string, std::string> m_outer;
+};
+
 // Makes the member list of a project file the one being read for as long
 // as it lives: given as read, or read from the project file's block of the
 // file manager at the first look-up (most projects have no core that asks).

@@ -449,6 +449,7 @@ bool IfileObject::ReadFromFile(const std::string& line, const std::vector<Iconve
     StoreName(std::move(name.GetString()));
     if (comma != std::string::npos) ReadStrType(keyword, m_type, converters);
     for (Iconvert* converter : converters) converter->ConvertObjectFromProjectFile(*this);
+    IfileNamesInCopy::Apply(*this);
     IfileRenamesInCase::Apply(*this);
     return true;
 }

@@ -73,6 +73,36 @@ void IfileRenamesInCase::Apply(IfileObject& file)
 
 namespace {
 
+std::unordered_map<std::string, std::string>& NamesInCopy()
+{
+    static std::unordered_map<std::string, std::string> names;
+    return names;
+}
+
+}  // namespace
+
+IfileNamesInCopy::IfileNamesInCopy(std::unordered_map<std::string, std::string> names) : m_outer(std::move(names))
+{
+    m_outer.swap(NamesInCopy());
+}
+
+IfileNamesInCopy::~IfileNamesInCopy() { m_outer.swap(NamesInCopy()); }
+
+// Without the folder the key keeps "<project>": the copy's folder is not
+// the one the names were made under.
+std::string IfileNamesInCopy::Key(const std::string& name) { return ImodelFileNameKey(name, std::string()); }
+
+void IfileNamesInCopy::Apply(IfileObject& file)
+{
+    const auto& names = NamesInCopy();
+    if (names.empty()) return;
+    const auto found = names.find(Key(file.GetInternalFileName().GetString()));
+    if (found != names.end() && found->second != file.GetInternalFileName().GetString())
+        file.SetFileName(ImodelFileName(found->second), ImodelFMInternal, false);
+}
+
+namespace {
+
 IfileMembersBeingRead*& CurrentRead()
 {
     static IfileMembersBeingRead* current = nullptr;

@@ -161,6 +161,7 @@ void IcmdReadWriteProjectImpl::ReadModuleFiles(const Lines& lines, FileList& int
             if (!defaultType) continue;
             file = IfileObject(ImodelFileName(line), static_cast<zorpaFileManagerTypes>(*defaultType), ImodelFMInternal,
                                true, false);
+            IfileNamesInCopy::Apply(file);
             IfileRenamesInCase::Apply(file);
         } else {
             file = IfileObject(line, m_converters);

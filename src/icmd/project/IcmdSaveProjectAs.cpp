@@ -6,6 +6,7 @@
 #include "icmd/files/IcmdUpdateProjectContent.h"
 #include "icmd/project/IcmdCloseProject.h"
 #include "icmd/project/IcmdOpenProject.h"
+#include "icmd/project/IcmdSaveProject.h"
 #include "ifile/IfileManager.h"
 #include "ifile/IfileManagerFilterParent.h"
 #include "ifile/IfileObjectEx.h"
@@ -14,6 +15,7 @@
 #include "imodel/model/Imodel.h"
 #include "imodel/model/ImodelHost.h"
 #include "imodel/names/ImodelMessages.h"
+#include "imodel/names/imodelUtl.h"
 #include "imodel/views/ImodelRevisionManager.h"
 #include "src/icmd/project/IcmdFolderMade.h"
 #include "src/icmd/project/IcmdProjectFileText.h"
@@ -22,6 +24,8 @@
 #include <foundation/AcmdManager.h>
 #include <foundation/Sys.h>
 
+#include <string_view>
+#include <unordered_map>
 #include <vector>
 
 namespace {
@@ -56,6 +60,39 @@ class LinkedFiles : public IfileManagerFilterParent {
 public:
     bool operator()(boost::shared_ptr<IfileObjectEx> file) const override { return file && !file->IsLocalFile(); }
 };
+
+// The names the files of the open project take in its copy, by the key of
+// their name now (IfileNamesInCopy): a file named by its absolute name
+// inside the project folder is named in the copy's folder, as the copy
+// holds its own file there (or, left out by the filter, none, like the
+// members named in the folder); a name in the project folder that climbs
+// out of it is named by where it leads, and one that comes back in by the
+// old folder's name is named in the copy's. Other names need no change.
+std::unordered_map<std::string, std::string> NamesInCopy()
+{
+    std::unordered_map<std::string, std::string> names;
+    IfileManager* manager = Imodel::GetInstance().GetFileManager();
+    if (!manager) return names;
+    std::vector<IfileManager::Entry> entries;
+    manager->GetFiles(entries, 0, nullptr);
+    const std::string_view token = ImodelProjectToken;
+    for (const IfileManager::Entry& entry : entries) {
+        if (!entry) continue;
+        const std::string& stored = entry->GetInternalFileName().GetString();
+        const std::string full = UtlResolveDots(entry->GetFullFileName().GetString());
+        ImodelFileName relative;
+        const bool inside =
+            ImodelGetRelativeFileName(ImodelFileName(full), relative, true, entry->GetFileSpecificType());
+        const bool named = stored.starts_with(token);
+        // "<project>/../alu/hdl/x.vhd" comes back in through the old folder's name.
+        const bool climbs = named && stored.find("..") != std::string::npos;
+        if (inside && (!named || climbs))
+            names[IfileNamesInCopy::Key(stored)] = std::string(token) + SysGetDirChar() + relative.GetString();
+        else if (!inside && named)
+            names[IfileNamesInCopy::Key(stored)] = full;
+    }
+    return names;
+}
 
 }  // namespace
 
@@ -156,6 +193,8 @@ AcmdEnum::Result IcmdSaveProjectAs::execDo()
     // The tool takes its lists from the project while it is still open.
     ImodelCopyProjectDirTool tool(projectFolder.c_str(), target.c_str(), oldProjectFile.c_str(), newProjectFile.c_str(),
                                   fileFilter, implFilter);
+    std::unordered_map<std::string, std::string> names = NamesInCopy();
+    const bool renamed = !names.empty();
     const IcmdFolderMade made(target);
     if (!IcmdDoCloseProject(false, false)) return AcmdEnum::Failure;
     if (!host->CopyFolder(tool, true)) {
@@ -169,8 +208,12 @@ AcmdEnum::Result IcmdSaveProjectAs::execDo()
     {
         const SaveAsFlags flags(fileFilter != IcmdSaveAsAllFiles || implFilter != IcmdSaveAsAllImpls,
                                 implFilter != IcmdSaveAsAllImpls);
+        const IfileNamesInCopy inCopy(std::move(names));
         opened = IcmdDoOpenProject(newProjectFile.c_str(), false, fileFilter == IcmdSaveAsNoFiles);
     }
+    // The copied project file still gives the old names: written again, the
+    // copy opens later as it opened now. A write that fails said why.
+    const bool written = !opened || !renamed || IcmdDoSaveProject(false, nullptr);
     if (opened && replace_links.GetObject()) {
         // Each link becomes a copy in the new project; one that could not be
         // copied said why and stays a link, and the user hears how many did.
@@ -181,7 +224,7 @@ AcmdEnum::Result IcmdSaveProjectAs::execDo()
         if (!links.empty()) ImodelDisplaySAVE_AS_LINKS_NOT_REPLACED_MSG(static_cast<int>(links.size()));
     }
     ImodelDisplayCLOSE_TOOL_QRY(nullptr, MdbOK);
-    return opened ? AcmdEnum::Success : AcmdEnum::Failure;
+    return opened && written ? AcmdEnum::Success : AcmdEnum::Failure;
 }
 
 bool IcmdDoSaveProjectAs(bool keep, const std::string& location, const std::string& name, bool replaceLinks,

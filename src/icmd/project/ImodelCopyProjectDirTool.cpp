@@ -154,7 +154,8 @@ ImodelCopyProjectDirTool::ImodelCopyProjectDirTool(const char* sourceFolder, con
 
 void ImodelCopyProjectDirTool::SelectFile(const ImodelFileName& fullName)
 {
-    const std::string key = Key(fullName);
+    // The walk meets "<project>/../alu/hdl/x.vhd" as ".../alu/hdl/x.vhd".
+    const std::string key = UtlResolveDots(Key(fullName));
     if (!m_selectedFiles.insert(key).second) return;
     // Every folder above the file is entered by the copy; a folder met
     // before has its parents noted already.
