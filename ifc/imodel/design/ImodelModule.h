@@ -557,9 +557,11 @@ private:
     friend class ImodelModuleNoticeBatch;
     friend class imodelUnitFileIndex;
 
-    // Told before the unit's file lists or its file may change: the index of
-    // the units naming a file looks at the unit again when next asked.
+    // Told before the unit's file lists may change: the index of the units
+    // naming a file looks at the unit again when next asked.
     void ListsMayChange();
+    // Whether a list updateModel brings in line names a file.
+    bool NamesAnyFile() const;
 
     typeUserFileList* getCustomizedFileList(ImodelFunctionType kind);
     const typeUserFileList* getCustomizedFileList(ImodelFunctionType kind) const;
@@ -614,6 +616,9 @@ private:
     bool m_soleOfName = false;
     // Set while the index of the units naming a file has the unit to look at again.
     bool m_listsChanged = false;
+    // Set once the index has heard of the unit: it hears of its going. Units
+    // whose lists never named a file (nearly all) cost the index nothing.
+    bool m_inFileIndex = false;
     // Where the open batch of notices put the unit's notice when it last
     // gathered the unit; the batch checks that the notice there is this
     // unit's (a place from a batch sent since is not).

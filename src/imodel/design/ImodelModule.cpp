@@ -110,8 +110,8 @@ ImodelModule::ImodelModule(const ImodelModule& other)
     : ImodelModuleData(static_cast<const ImodelModuleData&>(other)), m_serial(NextSerial())
 {
     if (other.m_context) m_context = std::make_unique<ImodelContextImpl>(*other.m_context, this, true);
-    // It holds the lists and the file of `other`.
-    ListsMayChange();
+    // It holds the lists of `other`.
+    if (other.NamesAnyFile()) ListsMayChange();
     RegisterWithEvents();
     // The parents are not taken over: they do not list the copy as a
     // sub-block, and a one-sided link would outlive them.
@@ -129,7 +129,7 @@ void ImodelModule::RegisterWithEvents()
 ImodelModule::~ImodelModule()
 {
     // Even a retired unit: the index would hand its address out.
-    imodelUnitFileIndex::Gone(*this);
+    if (m_inFileIndex) imodelUnitFileIndex::Gone(*this);
     // A unit retired with the others of a closed project: what others could
     // see of its going is done, only its memory is left.
     if (t_deletingRetired) return;
@@ -340,7 +340,6 @@ template <class Source>
 void ImodelModule::DuplicateFrom(Source&& source, const zorpaSaveRestoreParams& params)
 {
     constexpr bool spent = !std::is_lvalue_reference_v<Source>;
-    ListsMayChange();
     m_expand = source.m_expand;
     m_isRoot = source.m_isRoot;
     if (params.copyLists) {
@@ -371,6 +370,9 @@ void ImodelModule::DuplicateFrom(Source&& source, const zorpaSaveRestoreParams& 
         m_vsimParams = source.m_vsimParams;
     }
     m_timeStamp = source.m_timeStamp;
+    // A refresh gives every unit its data back: only those whose lists name
+    // a file now, or did, are the index's concern.
+    if (m_inFileIndex || NamesAnyFile()) ListsMayChange();
 }
 
 ImodelModule::Restorable ImodelModule::KeepRestorable(const ImodelModule& unit)
@@ -556,7 +558,6 @@ void ImodelModule::SetIsRoot(bool isRoot)
 
 void ImodelModule::ChangeFile(const boost::shared_ptr<IfileObjectEx>& file)
 {
-    ListsMayChange();
     imodelUnitJournal::Touch(*this, m_unitSet);
     HierarchyChanged();
     const auto assign = [this, &file] {

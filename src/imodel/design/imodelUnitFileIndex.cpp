@@ -7,6 +7,7 @@
 #include "imodel/design/ImodelDesignManager.h"
 #include "imodel/design/ImodelModule.h"
 #include "imodel/design/ImodelUnitsNamingFile.h"
+#include "imodel/names/imodelUtl.h"
 #include "src/imodel/design/ImodelModuleNotify.h"
 
 #include <algorithm>
@@ -22,7 +23,6 @@ using Units = std::unordered_set<ImodelModule*>;
 
 struct Filed {
     std::vector<std::string> names;
-    const IfileObjectEx* file = nullptr;
     bool phySynth = false;
 };
 
@@ -33,7 +33,6 @@ struct Index {
     std::unordered_set<ImodelModule*> changed;
     std::unordered_map<const ImodelModule*, Filed> filed;
     std::unordered_map<std::string, Units> byName;
-    std::unordered_map<const IfileObjectEx*, Units> byFile;
     Units withPhySynthList;
 };
 
@@ -57,7 +56,6 @@ void Unfile(Index& index, ImodelModule* unit)
     const auto found = index.filed.find(unit);
     if (found == index.filed.end()) return;
     for (const std::string& name : found->second.names) Drop(index.byName, name, unit);
-    if (found->second.file) Drop(index.byFile, found->second.file, unit);
     if (found->second.phySynth) index.withPhySynthList.erase(unit);
     index.filed.erase(found);
 }
@@ -69,11 +67,9 @@ void File(Index& index, ImodelModule* unit)
         [&filed](const IfileObject& file) { filed.names.push_back(imodelUnitFileIndex::NameKey(file)); });
     std::sort(filed.names.begin(), filed.names.end());
     filed.names.erase(std::unique(filed.names.begin(), filed.names.end()), filed.names.end());
-    filed.file = unit->GetModuleFile().get();
     filed.phySynth = !std::as_const(*unit).GetPhySynthOptions()->GetConstraintFileList().empty();
-    if (filed.names.empty() && !filed.file) return;
+    if (filed.names.empty()) return;
     for (const std::string& name : filed.names) index.byName[name].insert(unit);
-    if (filed.file) index.byFile[filed.file].insert(unit);
     if (filed.phySynth) index.withPhySynthList.insert(unit);
     index.filed.emplace(unit, std::move(filed));
 }
@@ -91,7 +87,15 @@ void imodelUnitFileIndex::Touch(ImodelModule& unit)
     Index& index = TheIndex();
     const std::lock_guard<std::mutex> held(index.lock);
     unit.m_listsChanged = true;
+    unit.m_inFileIndex = true;
     index.changed.insert(&unit);
+}
+
+bool ImodelModule::NamesAnyFile() const
+{
+    bool any = false;
+    ForEachFileUpdateModelSees([&any](const IfileObject&) { any = true; });
+    return any;
 }
 
 void imodelUnitFileIndex::Gone(ImodelModule& unit)
@@ -140,10 +144,6 @@ std::vector<ImodelModule*> imodelUnitFileIndex::Find(const std::vector<IfileObje
             const auto named = index.byName.find(NameKey(file));
             if (named != index.byName.end()) take(named->second);
         }
-        if (defining != nullptr) {
-            const auto defined = index.byFile.find(defining);
-            if (defined != index.byFile.end()) take(defined->second);
-        }
         if (anyPhySynthList) take(index.withPhySynthList);
     }
     // Only the units of the design's libraries, in the walk's order: the
@@ -152,6 +152,21 @@ std::vector<ImodelModule*> imodelUnitFileIndex::Find(const std::vector<IfileObje
     const auto [first, last] = design->GetLibraries();
     for (auto library = first; library != last; ++library)
         if (*library && (*library)->GetModules()) libraries.emplace((*library)->GetModules().get(), libraries.size());
+    // The units the entry defines, from the libraries' own index of units by
+    // their file: filed under the name the entry had when it was given to
+    // them, which a rename in place has since changed (the name asked for).
+    if (defining != nullptr) {
+        std::vector<std::string> keys{ImodelFileNameKey(defining->GetInternalFileName().GetString(), std::string())};
+        for (const IfileObject& file : files)
+            keys.push_back(ImodelFileNameKey(file.GetInternalFileName().GetString(), std::string()));
+        std::sort(keys.begin(), keys.end());
+        keys.erase(std::unique(keys.begin(), keys.end()), keys.end());
+        std::vector<ImodelModule*> defined;
+        for (const auto& [units, at] : libraries)
+            for (const std::string& key : keys) units->AppendUnitsOfFileKey(key, defined);
+        for (ImodelModule* unit : defined)
+            if (unit->GetModuleFile().get() == defining) found.insert(unit);
+    }
     struct Placed {
         std::size_t library;
         ImodelModule* unit;
