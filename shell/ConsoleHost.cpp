@@ -248,7 +248,10 @@ void ConsoleHost::ProjectLocationChanged(const ImodelFileName& oldFolder, const 
             // Written back under the code of the program that wrote it: the
             // flow tells the tool's descriptions from its own by that code.
             const auto writer = static_cast<WhoWroteTheFile>(content.GetWhoWroteTheFile());
-            if (!changed || !KemletIde_pldFileManagerIf(database, writer, nullptr).Write(content)) continue;
+            if (!changed) continue;
+            KemletIde_pldFileManagerIf manager(database, writer, nullptr);
+            manager.SetProjectFile(design->GetProjectFileName().GetString());
+            if (!manager.Write(content)) continue;
             if (IfileExtendedInfoManager* cache = model.GetExtendedInfoManager())
                 cache->LoadInfo(IfileObject(ImodelFileName(database), zorpaFT_ADB, ImodelFMFull, true, true), true,
                                 true);

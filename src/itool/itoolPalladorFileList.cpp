@@ -6,6 +6,7 @@
 #include "ifile/IfileExtendedInfoManager.h"
 #include "ifile/IfileManager.h"
 #include "ifile/IfileObjectEx.h"
+#include "imodel/design/ImodelDesignManager.h"
 #include "imodel/design/ImodelHierarchyFiles.h"
 #include "imodel/design/ImodelModule.h"
 #include "imodel/design/ImodelModuleTypes.h"
@@ -46,7 +47,13 @@ void ReloadDescription(const char* database)
 
 KemletIde_pldFileManagerIf ManagerFor(const ImodelFileName& fullAdb)
 {
-    return KemletIde_pldFileManagerIf(fullAdb.GetString(), KemletWriterProjectManager, &ReloadDescription);
+    KemletIde_pldFileManagerIf manager(fullAdb.GetString(), KemletWriterProjectManager, &ReloadDescription);
+    // The list names the project's files from its own folder; which project
+    // that is the model knows, so the view folder (a list per unit) is not
+    // searched for a project file at every write.
+    if (const ImodelDesignManager* design = Imodel::GetInstance().GetDesignManager())
+        manager.SetProjectFile(design->GetProjectFileName().GetString());
+    return manager;
 }
 
 // The key under which two names in a list are the same file.

@@ -312,3 +312,74 @@ TEST(KemletIde_pld, RelativeNamesRoundTripAndFollowTheirProject)
         }
     }
 }
+
+TEST(KemletIde_pld, TheProjectFileAWriterGivesWritesWhatTheSearchForOneWrites)
+{
+    // Projects with views at several depths, a project whose file the
+    // writer names but that has none (another one above it), a second
+    // project, and folders outside any project (one named as long as the
+    // project's).
+    TempFolder folder;
+    folder.Write("alu/alu.prj", "");
+    folder.Write("other/other.prj", "");
+    folder.Write("outer/outer.prj", "");
+    const std::string alu = folder / "alu";
+    const std::vector<std::string> views = {
+        alu + "/pallador/impl1", alu + "/pallador/impl2",         alu,
+        alu + "/a/b/c",          folder / "other/pallador/impl1", folder / "outer/inner/pallador/impl1",
+        folder / "loose/impl1",  folder / "blu/pallador/impl1"};
+    for (const std::string& view : views) std::filesystem::create_directories(view);
+    const std::vector<std::string> projectFiles = {alu + "/alu.prj", alu + "/./x/../alu.prj",
+                                                   folder / "outer/inner/inner.prj", ""};
+    const std::vector<std::string> names = {alu + "/synthesis/top.edn",
+                                            alu + "/constraint/io pins.pdc",
+                                            alu + "/pallador/impl1/io.pdc",
+                                            alu + "/a/b/c/deep.sdc",
+                                            folder / "other/constraint/x.sdc",
+                                            folder / "outer/shared.pdc",
+                                            folder / "loose/impl1/t.sdc",
+                                            folder / "blu/b.sdc",
+                                            "/elsewhere/lib/io.pdc"};
+    unsigned seed = 1560;
+    const auto next = [&seed](std::size_t bound) {
+        seed = seed * 1103515245u + 12345u;
+        return static_cast<std::size_t>((seed >> 8) % bound);
+    };
+    for (int round = 0; round < 200; ++round) {
+        const std::string database = views[next(views.size())] + "/top.adb";
+        const std::string projectFile = projectFiles[next(projectFiles.size())];
+        KemletContentIf content;
+        for (std::size_t count = 1 + next(4); count > 0; --count) content.AddFile(names[next(names.size())], 12);
+        content.AddUsedInputFile(names[next(names.size())]);
+        content.SetOptionalFiles({{names[next(names.size())], static_cast<int>(next(2))}});
+
+        const std::string description =
+            database.substr(folder.Path().size() + 1, database.size() - folder.Path().size() - 4) + "ide_pld";
+        ASSERT_TRUE(KemletIde_pldFileManagerIf(database, KemletWriterProjectManager, nullptr).Write(content));
+        const std::string searched = folder.Read(description);
+        ASSERT_NE(searched, "");
+        std::filesystem::remove(folder / description);
+        KemletIde_pldFileManagerIf given(database, KemletWriterProjectManager, nullptr);
+        given.SetProjectFile(projectFile);
+        ASSERT_TRUE(given.Write(content));
+        EXPECT_EQ(folder.Read(description), searched) << description << " in the project of " << projectFile;
+    }
+}
+
+TEST(KemletIde_pld, TheGivenProjectIsTheOneAStrayProjectFileBelowItDoesNotReplace)
+{
+    TempFolder folder;
+    folder.Write("alu/alu.prj", "");
+    folder.Write("alu/pallador/impl1/old.prj", "");
+    const std::string alu = folder / "alu";
+    KemletContentIf content;
+    content.AddFile(alu + "/synthesis/top.edn", 0);
+    content.AddFile(alu + "/pallador/impl1/io.pdc", 12);
+    KemletIde_pldFileManagerIf manager(alu + "/pallador/impl1/top.adb", KemletWriterProjectManager, nullptr);
+    manager.SetProjectFile(alu + "/alu.prj");
+    ASSERT_TRUE(manager.Write(content));
+    const std::string text = folder.Read("alu/pallador/impl1/top.ide_pld");
+    EXPECT_NE(text.find("FILE ../../synthesis/top.edn\nKIND 0\nFILE ../../pallador/impl1/io.pdc\n"), std::string::npos)
+        << text;
+}
+

@@ -106,6 +106,23 @@ std::string ProjectFolderOf(const std::string& descriptionFolder)
     return std::string();
 }
 
+// The project of a description whose writer knows the project file: its
+// folder, spelled as in the description's own folder, when the description
+// lies inside it and the file is there; otherwise the nearest one found.
+std::string ProjectFolderOf(const std::string& descriptionFolder, const std::string& projectFile)
+{
+    if (projectFile.empty() || !IsAbsoluteName(descriptionFolder)) return ProjectFolderOf(descriptionFolder);
+    const std::string project = FolderOf(UtlResolveDots(projectFile));
+    const std::string own = UtlResolveDots(descriptionFolder);
+    // Never a root, which the search does not take either.
+    const bool inside = project.find('/') != std::string::npos && project.back() != '/' &&
+                        own.size() >= project.size() && (own.size() == project.size() || own[project.size()] == '/') &&
+                        UtlIsSameFileName(own.substr(0, project.size()), project);
+    if (!inside || !IsProjectFileName(projectFile) || !UtlDoesFileExist(projectFile))
+        return ProjectFolderOf(descriptionFolder);
+    return own.substr(0, project.size());
+}
+
 // How names are written into one description and read back from it.
 // A name inside the project is written relative to the description's
 // folder, so that a copied or moved project's descriptions name its own
@@ -285,7 +302,8 @@ bool KemletIde_pldFileManagerIf::Write(const KemletContentIf& content) const
 {
     std::string text;
     const std::string folder = FolderOf(m_fileName);
-    if (!KemletFormatDescription(content, m_writer, TitleOf(m_database), text, folder, ProjectFolderOf(folder))) {
+    if (!KemletFormatDescription(content, m_writer, TitleOf(m_database), text, folder,
+                                 ProjectFolderOf(folder, m_projectFile))) {
         SysDebugPrintf("Error: an empty name or a name with a line break cannot be written to '%s'.\n",
                        m_fileName.c_str());
         return false;

@@ -2,6 +2,7 @@
 
 #include "ifile/IfileExtendedInfoManager.h"
 #include "ifile/IfileObjectEx.h"
+#include "imodel/design/ImodelDesignManager.h"
 #include "imodel/design/ImodelModule.h"
 #include "imodel/model/Imodel.h"
 #include "imodel/views/ImodelContextImpl.h"
@@ -55,7 +56,10 @@ void CarryView(IprocessFileObject& databases, const boost::shared_ptr<IfileObjec
     const std::string nowName = now->GetFullFileName().GetString();
     if (ItoolPallador* layout = Imodel::GetInstance().GetPalladorTool())
         layout->EnsureFileListFile(now->GetFullFileName(), toUnit, toView);
-    const KemletIde_pldFileManagerIf target(nowName, KemletWriterProjectManager, &ReloadDescription);
+    KemletIde_pldFileManagerIf target(nowName, KemletWriterProjectManager, &ReloadDescription);
+    // The project is the model's: the view folder is not searched for one.
+    if (const ImodelDesignManager* design = Imodel::GetInstance().GetDesignManager())
+        target.SetProjectFile(design->GetProjectFileName().GetString());
     KemletContentIf content;
     const bool exists = UtlDoesDiskObjectExist(target.GetFileName());
     // A description that cannot be read, or one the user made read-only, is

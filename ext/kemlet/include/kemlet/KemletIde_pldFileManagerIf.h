@@ -25,9 +25,11 @@
 //   OPTIONAL <flag> <name>         an optional constraint file and its flag
 //
 // A name is the rest of its line (blanks and commas included); no name may
-// hold a line break. A file inside the project (the nearest folder at or
-// above the description's that holds a project file, "*.prj") is named
-// relative to the description's folder: the way up to the project folder,
+// hold a line break. A file inside the project (the folder of the project
+// file the writer was given, when the description lies inside it and that
+// file is there; otherwise the nearest folder at or above the description's
+// that holds a project file, "*.prj") is named relative to the
+// description's folder: the way up to the project folder,
 // then the path inside it ("../../synthesis/top.edn"), so that
 // the descriptions of a project copied or moved elsewhere name the files of
 // that project and not those of the original; any other file is named by
@@ -71,10 +73,17 @@ public:
     // break or the file cannot be written. The reload callback hears of
     // every written description.
     bool Write(const KemletContentIf& content) const;
+    // The project file of the project the description belongs to, when the
+    // caller knows it: its folder is then the project's as long as the
+    // description lies inside it and the file is there, and the folders
+    // between are not searched for another project file (a view folder
+    // holds a description per unit, and every write would list it).
+    void SetProjectFile(const std::string& projectFile) { m_projectFile = projectFile; }
 
 private:
     std::string m_database;
     std::string m_fileName;
+    std::string m_projectFile;
     WhoWroteTheFile m_writer;
     KemletReloadCallback m_callback;
 };
