@@ -383,3 +383,32 @@ TEST(KemletIde_pld, TheGivenProjectIsTheOneAStrayProjectFileBelowItDoesNotReplac
         << text;
 }
 
+TEST(KemletIde_pld, ADescriptionThatHoldsTheTextAlreadyIsLeftAsItIs)
+{
+    TempFolder folder;
+    folder.Write("alu/alu.prj", "");
+    const std::string database = folder / "alu/pallador/impl1/top.adb";
+    const std::string description = folder / "alu/pallador/impl1/top.ide_pld";
+    std::filesystem::create_directories(folder / "alu/pallador/impl1");
+    KemletIde_pldFileManagerIf manager(database, KemletWriterProjectManager, Reloaded);
+    manager.SetProjectFile(folder / "alu/alu.prj");
+    KemletContentIf content;
+    content.AddFile(folder / "alu/constraint/io.pdc", 12);
+    ASSERT_TRUE(manager.Write(content));
+    const std::string text = folder.Read("alu/pallador/impl1/top.ide_pld");
+
+    // A second name for the file: a write in its place would leave the
+    // second name alone on the old file.
+    std::filesystem::create_hard_link(description, folder / "alu/seen.ide_pld");
+    g_reloaded.clear();
+    ASSERT_TRUE(manager.Write(content));
+    EXPECT_EQ(std::filesystem::hard_link_count(description), 2u);
+    EXPECT_EQ(g_reloaded, std::vector<std::string>{database});
+
+    // Another text is written in its place.
+    content.AddFile(folder / "alu/constraint/t.sdc", 10);
+    ASSERT_TRUE(manager.Write(content));
+    EXPECT_EQ(std::filesystem::hard_link_count(description), 1u);
+    EXPECT_EQ(folder.Read("alu/seen.ide_pld"), text);
+    EXPECT_NE(folder.Read("alu/pallador/impl1/top.ide_pld").find("FILE ../../constraint/t.sdc\n"), std::string::npos);
+}

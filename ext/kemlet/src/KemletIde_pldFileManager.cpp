@@ -308,7 +308,7 @@ bool KemletIde_pldFileManagerIf::Write(const KemletContentIf& content) const
                        m_fileName.c_str());
         return false;
     }
-    if (!SysWriteFileAtomically(m_fileName, text)) return false;
+    if (!SysFileHolds(m_fileName, text) && !SysWriteFileAtomically(m_fileName, text)) return false;
     if (m_callback) m_callback(m_database.c_str());
     return true;
 }

@@ -70,7 +70,8 @@ public:
     // Writes the content with this manager's writer code, for this
     // manager's database, through a temporary file renamed over the old
     // one; false, with the old file kept, when a name or value holds a line
-    // break or the file cannot be written. The reload callback hears of
+    // break or the file cannot be written. A description that already holds
+    // exactly that text is left as it is. The reload callback hears of
     // every written description.
     bool Write(const KemletContentIf& content) const;
     // The project file of the project the description belongs to, when the
