@@ -156,6 +156,57 @@ TEST_F(SaveProjectAs, ACoreDescriptionBringsItsFolderAndTheOwnFileOfItsComponent
     EXPECT_TRUE(copied.count("kiltora/kiltora.aws"));
 }
 
+TEST_F(SaveProjectAs, ACoreDescriptionInTheProjectFolderOrAboveBringsTheFilesItListsNotTheProject)
+{
+    // Member descriptions beside the project file and in the folder that
+    // holds the project, each listing files of kinds that no source filter
+    // keeps; and one in a folder of its own.
+    const auto description = [this](const std::string& name) {
+        const std::string path = m_folder.Write(name, "<Component><name>c</name></Component>\n");
+        EXPECT_TRUE(Files().AddOrUpdateFile(
+            IfileObjectEx(IfileObject(ImodelFileName(path), zorpaFT_OMBRIX_CXF, ImodelFMFull, true, true), false),
+            true));
+        return IfileObject(ImodelFileName(path), zorpaFT_OMBRIX_CXF, ImodelFMFull, true, true);
+    };
+    const auto listed = [this](const std::string& name, zorpaFileManagerTypes type, const IfileObject& by) {
+        IfileObjectEx entry(IfileObject(ImodelFileName(m_folder.Write(name, name)), type, ImodelFMFull, true, true),
+                            false);
+        entry.AddParentFile(by);
+        EXPECT_TRUE(Files().AddOrUpdateFile(entry, true));
+    };
+    const IfileObject loose = description("alu/loose.cxf");
+    listed("alu/loose.v", zorpaFT_HDL, loose);
+    listed("alu/loose.gen", zorpaFT_GEN, loose);
+    listed("alu/netlists/loose.edn", zorpaFT_SYN_EDN, loose);
+    const IfileObject above = description("above.cxf");
+    listed("alu/hdl/above.v", zorpaFT_HDL, above);
+    listed("alu/synthesis/above.edn", zorpaFT_SYN_EDN, above);
+    description("alu/cores/c/c.cxf");
+    m_folder.Write("alu/cores/c/c.doc", "in the core's folder\n");
+    m_folder.Write("alu/notes.txt", "the user's\n");
+
+    // The copy tool of each filter over the open project, walked as the
+    // command's copy walks it.
+    const std::string project = Design().GetProjectFolder().GetString();
+    for (const IcmdSaveAsFileFilter filter : {IcmdSaveAsSourceFiles, IcmdSaveAsProjectFiles}) {
+        const std::string name = filter == IcmdSaveAsSourceFiles ? "sources" : "project";
+        SCOPED_TRACE(name);
+        const std::string oldFile = Design().GetProjectFileName().GetString();
+        ImodelCopyProjectDirTool tool(project.c_str(), (m_folder / name).c_str(), oldFile.c_str(),
+                                      (m_folder / (name + "/c.prj")).c_str(), filter, IcmdSaveAsNoImpls);
+        ASSERT_TRUE(m_host.CopyFolder(tool, true));
+        const std::set<std::string> copied = Tree(m_folder / name);
+        for (const char* file : {"loose.cxf", "loose.v", "loose.gen", "netlists/loose.edn", "hdl/above.v",
+                                 "synthesis/above.edn", "cores/c/c.cxf", "cores/c/c.doc", "hdl/alu.vhd"})
+            EXPECT_TRUE(copied.count(file)) << file;
+        // Neither description takes the folder it lies in whole.
+        for (const char* file : {"notes.txt", "hdl/scratch.vhd", "viewdraw2/x.sch", "pallador/impl1/alu.adb"})
+            EXPECT_FALSE(copied.count(file)) << file;
+        // The source filter leaves a member of a later stage that no core lists.
+        EXPECT_EQ(copied.count("synthesis/alu.edn") != 0, filter == IcmdSaveAsProjectFiles);
+    }
+}
+
 TEST_F(SaveProjectAs, TheWorkspacesDesignsInTheProjectGoWithItsFilesThoughNoMembers)
 {
     Ktwkspace::Workspace& workspace = *Imodel::GetInstance().GetWorkspace();

@@ -125,17 +125,31 @@ ImodelCopyProjectDirTool::ImodelCopyProjectDirTool(const char* sourceFolder, con
         std::vector<IfileManager::Entry> members;
         const FilterImplFiles ofTheViews(views);
         if (IfileManager* manager = model.GetFileManager()) manager->GetFiles(members, 0, &ofTheViews);
+        const std::string project = UtlResolveDots(Key(ImodelFileName(sourceFolder)));
+        // The core descriptions kept in the project folder itself, or in a
+        // folder above it, by their keys.
+        std::unordered_set<std::string> looseDescriptions;
         for (const IfileManager::Entry& member : members) {
             if (files == IcmdSaveAsProjectFiles || member->IsPreSynthFileType()) SelectFile(member->GetFullFileName());
             // A core description brings its whole folder, whatever the filter,
             // and the block-design component it defines its own file.
             if (member->GetFileSpecificType() == zorpaFT_OMBRIX_CXF) {
-                AddWholeFolder(member->GetFileLocation());
+                // Whole, the folder of a description kept beside the project
+                // file would be the whole project: such a description brings
+                // itself and the files it lists instead.
+                if (const std::string folder = UtlResolveDots(Key(member->GetFileLocation()));
+                    !project.empty() && IsInFolder(project, folder)) {
+                    SelectFile(member->GetFullFileName());
+                    looseDescriptions.insert(UtlResolveDots(Key(member->GetFullFileName())));
+                } else {
+                    AddWholeFolder(member->GetFileLocation());
+                }
                 if (const VyIfaces::IComponent* component = ItoolVeyrun::FindSingleComponentFromDefFile(*member))
                     if (const std::string own = component->GetIXFFileName(); !own.empty())
                         SelectFile(ImodelFileName(own));
             }
         }
+        if (!looseDescriptions.empty()) SelectFilesListedBy(looseDescriptions, members);
         SelectWorkspaceDesigns(sourceFolder);
         SelectProjectFile("kiltora.aws", zorpaFT_GROUP_KILTORA);
         ImodelFileName schematics;
@@ -161,6 +175,19 @@ void ImodelCopyProjectDirTool::SelectFile(const ImodelFileName& fullName)
     // before has its parents noted already.
     for (std::string folder = ParentKey(key); !folder.empty() && m_selectedFolders.insert(folder).second;
          folder = ParentKey(folder)) {}
+}
+
+void ImodelCopyProjectDirTool::SelectFilesListedBy(const std::unordered_set<std::string>& descriptions,
+                                                   const std::vector<IfileManager::Entry>& members)
+{
+    // The project holds the files a description lists as its children,
+    // whatever their kind, as a description's folder goes whole.
+    for (const IfileManager::Entry& member : members)
+        for (const IfileObjectEx::ParentFile& parent : member->GetParentFileList())
+            if (descriptions.count(UtlResolveDots(Key(parent.first.GetFullFileName()))) != 0) {
+                SelectFile(member->GetFullFileName());
+                break;
+            }
 }
 
 void ImodelCopyProjectDirTool::SelectWorkspaceDesigns(const std::string& source)

@@ -2,14 +2,17 @@
 // asks it, folder by folder and file by file, whether and where to copy.
 // The project file goes under its new name; the file filter keeps the
 // chosen member files (with the core generator's and the schematic editor's
-// folders whole) and the outside tools' set-up files; the view filter keeps
-// the chosen place-and-route view folders and excludes the others.
+// folders whole, and the folder of each core description unless it holds
+// the project folder: a description there brings the files it lists) and
+// the outside tools' set-up files; the view filter keeps the chosen
+// place-and-route view folders and excludes the others.
 //
 // Folders compare by path components, letter case and separators aside: a
 // folder "impl1" holds nothing of a folder "impl10".
 #pragma once
 
 #include "icmd/project/IcmdSaveProjectAs.h"
+#include "ifile/IfileManager.h"
 #include "imodel/names/ImodelCopyDirTool.h"
 #include "imodel/names/ImodelFileName.h"
 
@@ -46,6 +49,10 @@ private:
     static std::string Key(const ImodelFileName& name);
     void SelectFile(const ImodelFileName& fullName);
     void SelectProjectFile(const char* name, int kind);
+    // The member files that a core description of `descriptions` (keys)
+    // lists, out of `members`.
+    void SelectFilesListedBy(const std::unordered_set<std::string>& descriptions,
+                             const std::vector<IfileManager::Entry>& members);
     // The core workspace's designs kept in the project folder `source`.
     void SelectWorkspaceDesigns(const std::string& source);
     void AddWholeFolder(const ImodelFileName& folder);
