@@ -72,3 +72,44 @@ TEST_F(SaveRestoreTest, AUnitParsedAgainGetsItsStatesListsOptionsAndTheRootBack)
     EXPECT_EQ(Design().GetRootModule(), again);
     EXPECT_TRUE(again->IsRoot());
 }
+
+// A content command's restore gives the unit its lists back without its
+// views' states: what the flow works out from the unit's files (the
+// stimulus steps follow its stimulus list) is worked out again, what was
+// made from the former definition stays gone.
+TEST_F(SaveRestoreTest, AUnitGivenItsListsBackWithoutItsStatesHasThoseOfItsFilesWorkedOutAgain)
+{
+    constexpr zorpaSaveRestoreParams kListsOnly{false, true, false};
+    const Entry file = ProjectFile("mid.vhd");
+    const Entry bench = ProjectFile("tb.vhd", zorpaFT_TB_HDL);
+    ImodelModule* mid = Unit("mid", file);
+    ImodelModule* leaf = Unit("leaf", ProjectFile("leaf.vhd"));
+    mid->SetNewStimulusList({*bench}, nullptr);
+    ASSERT_EQ(mid->GetContext()->GetToolState(ideSTIMULUS, nullptr), StateSuccess);
+    mid->GetContext()->SetToolState(ideSYNTHESIS, nullptr, StateSuccess, false);
+    leaf->GetContext()->SetToolState(ideSYNTHESIS, nullptr, StateSuccess, false);
+
+    for (int round = 0; round < 2; ++round) {
+        SCOPED_TRACE(round);
+        Model().SaveLibraries();
+        ImodelModule* again = Reparse(file, "mid");
+        EXPECT_EQ(again->GetContext()->GetToolState(ideSTIMULUS, nullptr), StateNoResult);
+        Model().RestoreLibraries(true, kListsOnly);
+        EXPECT_EQ(again->GetStimulusList(), FileList{*bench});
+        EXPECT_EQ(again->GetContext()->GetToolState(ideSTIMULUS, nullptr), StateSuccess);
+        EXPECT_EQ(again->GetContext()->GetToolState(ideSYNTHESIS, nullptr), StateNoResult);
+        EXPECT_FALSE(again->GetContext()->IsInDefaultState());
+    }
+    // A unit the change did not touch keeps what it held.
+    EXPECT_EQ(Find("leaf"), leaf);
+    EXPECT_EQ(leaf->GetContext()->GetToolState(ideSYNTHESIS, nullptr), StateSuccess);
+
+    // Without a stimulus there is nothing to work out: the unit's views
+    // stand as a new unit's.
+    Find("mid")->SetNewStimulusList({}, nullptr);
+    Model().SaveLibraries();
+    Reparse(file, "mid");
+    Model().RestoreLibraries(true, kListsOnly);
+    EXPECT_EQ(Find("mid")->GetContext()->GetToolState(ideSTIMULUS, nullptr), StateNoResult);
+    EXPECT_TRUE(Find("mid")->GetContext()->IsInDefaultState());
+}

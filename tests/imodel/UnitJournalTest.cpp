@@ -16,6 +16,7 @@
 #include "imodel/names/imodelUtl.h"
 #include "imodel/views/ImodelContextImpl.h"
 #include "imodel/views/ImodelRevContextImpl.h"
+#include "iprocess/QuorlaneStateMachine.h"
 
 #include <gtest/gtest.h>
 
@@ -29,6 +30,7 @@
 #include <set>
 #include <sstream>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace {
@@ -297,8 +299,18 @@ protected:
         ImodelDesignManager::Libraries copies;
         ImodelDuplicateLibs(Design(), copies);
         change(first);
+        // A restore of the lists without the states has the flow work out
+        // the stimulus steps again for each unit whose stimulus it changed,
+        // as the model's restore does.
+        std::vector<std::pair<ImodelModule*, FileList>> stimuli;
+        if (!params.copyContext)
+            for (ImodelModule* unit : *Design().FindLibraryByName("work")->GetModules())
+                stimuli.emplace_back(unit, unit->GetStimulusList());
         ImodelRestoreLibs(Design(), copies, byName, params);
         ImodelDestroyLibs(copies);
+        for (const auto& [unit, stimulus] : stimuli)
+            if (unit->GetStimulusList() != stimulus)
+                Model().GetStateMachine()->UpdateFileDependentStatesForModule(unit);
         restored.copied = Dump();
         Clear();
 

@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <tuple>
+#include <unordered_set>
 
 namespace {
 
@@ -202,10 +203,11 @@ void imodelUnitJournal::PassNamesBesideUnnoted(ImodelModule::UnitSet::const_iter
     }
 }
 
-void imodelUnitJournal::Restore(bool byName, const zorpaSaveRestoreParams& params)
+void imodelUnitJournal::Restore(bool byName, const zorpaSaveRestoreParams& params, std::vector<ImodelModule*>* took)
 {
     if (m_startedEmpty) NoteNamesBesideUnnotedUnits();
     m_restoring = true;
+    m_took = took;
     for (auto& [libraryName, names] : m_touched) {
         const ImodelDesignManager::LibraryPtr library = m_design.FindLibraryByName(libraryName);
         if (!library || !library->GetModules()) continue;
@@ -215,6 +217,12 @@ void imodelUnitJournal::Restore(bool byName, const zorpaSaveRestoreParams& param
     m_before.clear();
     m_kept.Clear();
     m_restoring = false;
+    m_took = nullptr;
+    // A unit that took the data of several units from before is listed once.
+    if (took != nullptr && took->size() > 1) {
+        std::unordered_set<const ImodelModule*> seen;
+        std::erase_if(*took, [&seen](const ImodelModule* unit) { return !seen.insert(unit).second; });
+    }
 }
 
 void imodelUnitJournal::RestoreLibrary(ImodelModule::UnitSet& units, Names& names, bool byName,
@@ -290,6 +298,17 @@ std::vector<imodelUnitJournal::Named> imodelUnitJournal::NamedInOrder(const Imod
     return named;
 }
 
+void imodelUnitJournal::Take(ImodelModule& unit, ImodelModule::Restorable&& data, const zorpaSaveRestoreParams& params)
+{
+    if (m_took == nullptr) {
+        unit.DuplicateModuleInfo(std::move(data), params);
+        return;
+    }
+    const ImodelModule::FileList stimulus = unit.GetStimulusList();
+    unit.DuplicateModuleInfo(std::move(data), params);
+    if (unit.GetStimulusList() != stimulus) m_took->push_back(&unit);
+}
+
 void imodelUnitJournal::RestoreName(const Touched& touched, ImodelModule::UnitSet::Range named, bool byName,
                                     const zorpaSaveRestoreParams& params)
 {
@@ -325,7 +344,7 @@ void imodelUnitJournal::RestoreName(const Touched& touched, ImodelModule::UnitSe
             byName ? ZorpaUnitOrder{unit->order.name, false, std::string()} : ZorpaUnitOrder{};
         const ZorpaUnitOrder& place = byName ? byNameOnly : unit->order;
         if (ImodelModule* target = imodelUnitInPlaceOf(place, named)) {
-            target->DuplicateModuleInfo(std::move(unit->data), params);
+            Take(*target, std::move(unit->data), params);
             firstTaken = firstTaken || target == *first;
         } else if (homeless == nullptr) {
             homeless = unit;
@@ -334,8 +353,7 @@ void imodelUnitJournal::RestoreName(const Touched& touched, ImodelModule::UnitSe
     // The unit's file is gone and another file defines the name now: the
     // data goes with the name, as the project file keeps it, rather than
     // being lost (a unit that took data of its own keeps it).
-    if (homeless != nullptr && first != last && !firstTaken)
-        (*first)->DuplicateModuleInfo(std::move(homeless->data), params);
+    if (homeless != nullptr && first != last && !firstTaken) Take(**first, std::move(homeless->data), params);
     // The name's records are spent: they go while they are in the cache,
     // not in a second walk of every record at the end.
     for (std::size_t at = touched.first; at != kNone;) {

@@ -37,7 +37,9 @@ public:
 
     // The units that stand at the touched names take the data of the units
     // that stood there before (ImodelRestoreLibs on a copy of the libraries).
-    void Restore(bool byName, const zorpaSaveRestoreParams& params);
+    // With `took`, each unit whose stimulus list the restore changed is
+    // appended to it, once.
+    void Restore(bool byName, const zorpaSaveRestoreParams& params, std::vector<ImodelModule*>* took = nullptr);
 
     // Told by a unit before it changes in a way the restore undoes; `set`
     // is the unit set it is in, enters or leaves (null: none).
@@ -166,6 +168,8 @@ private:
     // entry made there).
     std::vector<Named> NamedInOrder(const ImodelModule::UnitSet& units, const Names& names,
                                     std::deque<Touched>* beside) const;
+    // The unit takes a record's data (noted in m_took when its stimulus list changes).
+    void Take(ImodelModule& unit, ImodelModule::Restorable&& data, const zorpaSaveRestoreParams& params);
     void RestoreName(const Touched& touched, ImodelModule::UnitSet::Range named, bool byName,
                      const zorpaSaveRestoreParams& params);
 
@@ -182,6 +186,9 @@ private:
     // The records of the name being restored (one list for every name).
     std::vector<Before*> m_restoreOrder;
     bool m_restoring = false;
+    // Where the restore under way lists the units whose stimulus list it
+    // changed (null: nowhere).
+    std::vector<ImodelModule*>* m_took = nullptr;
     // The design's libraries held no unit at the start (a project read into
     // an empty design): units made since are not noted one by one.
     bool m_startedEmpty = false;

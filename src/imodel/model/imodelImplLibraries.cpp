@@ -7,6 +7,7 @@
 #include "src/imodel/design/ImodelModuleNotify.h"
 
 #include <utility>
+#include <vector>
 
 namespace {
 
@@ -34,8 +35,17 @@ void imodelImpl::RestoreLibraries(bool byName, const zorpaSaveRestoreParams& par
 {
     // A restore without its save has nothing to put back: the depth stays at 0.
     if (m_savedLibraries.depth == 0 || --m_savedLibraries.depth > 0) return;
+    // Units given their stimulus back without their views' states (a content
+    // command's restore) had the stimulus steps worked out by the flow while
+    // they stood without it: the flow works them out again, as an open of
+    // the saved project does. Otherwise the saved project would lack them
+    // until opened again.
+    std::vector<ImodelModule*> took;
+    const bool restatesUnits = !params.copyContext && this == &GetInstance();
     if (const std::unique_ptr<imodelUnitJournal> journal = std::move(m_savedLibraries.journal))
-        journal->Restore(byName, params);
+        journal->Restore(byName, params, restatesUnits ? &took : nullptr);
+    if (QuorlaneStateMachine* flow = took.empty() ? nullptr : ImodelAliveStateMachine())
+        for (ImodelModule* unit : took) flow->UpdateFileDependentStatesForModule(unit);
     const VyIfaces::ComponentID root = std::exchange(m_savedLibraries.rootId, VyIfaces::ComponentID());
     ImodelModule* module = root.IsDefault() ? nullptr : KeptRoot(*m_designManager, root);
     if (module == nullptr) return;
