@@ -10,17 +10,8 @@
 # Cores are a setting of the user's options file, read when the shell
 # starts: the session runs in a shell started with it.
 source [file join [file dirname [info script]] lib scenario.tcl]
+source [file join [file dirname [info script]] lib core_text.tcl]
 with_options CORES_SESSION "IDE_VEYRUN_ENABLED = 1\n"
-# A Verilog core `name` whose HDL set holds the files `files`.
-proc core_text {name files} {
-    set set ""
-    foreach file $files { append set "<file><name>$file</name></file>" }
-    return [join [list {<?xml version="1.0"?>} \
-        "<Component><vendor>v</vendor><library>l</library><name>$name</name><version>1.0</version>" \
-        {<vendorExtension><coreType>UserIP</coreType><hdlFormat>Verilog</hdlFormat></vendorExtension>} \
-        {<hwModel><views><view><name>rtl</name><fileSetRef>HDL_FILESET</fileSetRef></view></views></hwModel>} \
-        "<fileSets><fileSet fileSetId=\"HDL_FILESET\">$set</fileSet></fileSets></Component>"] \n]\n
-}
 # The files below a folder, with a checksum of each.
 proc sums {folder} {
     set out {}
