@@ -68,7 +68,9 @@ public:
 
     // Of the units that several files define, the first that only one file
     // defines now: that file is cleared of its error and added again as the
-    // unit's definition. At most one definition is freed per call.
+    // unit's definition. A unit whose definition went while several files
+    // still define it is given the first of them (in the project file's
+    // order, as an open gives it). At most one definition is freed per call.
     static void AddFileIfItIsTheOnlyOneToDefinedAModule();
 
 private:

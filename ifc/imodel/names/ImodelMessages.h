@@ -274,6 +274,12 @@ int ImodelDisplayWORKSPACE_NOT_WRITTEN_MSG(const char* workspaceFile, const char
 // define the unit.
 int ImodelDisplayCHOSEN_DEFINITION_GONE_MSG(const char* fileName, const char* module);
 
+// --- serial 1620: a unit's definition handed on among its duplicates -------
+
+// The unit's chosen definition went while several files still define it:
+// the first of them defines it now.
+int ImodelDisplayDEFINITION_GIVEN_TO_FIRST_MSG(const char* module, const char* fileName);
+
 // --- serials 1451 and 1452: member files renamed on disk in letter case -----
 
 // The file watcher had a member follow its file's new name.

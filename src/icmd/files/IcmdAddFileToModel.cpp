@@ -4,6 +4,7 @@
 #include "icmd/IcmdDoCommand.h"
 #include "icmd/design/IcmdSetRoot.h"
 #include "icmd/files/IcmdDeleteFilesFromModel.h"
+#include "icmd/files/IcmdUseSourceFile.h"
 #include "icmd/scan/IcmdParseFile.h"
 #include "ievent/IeventClasses.h"
 #include "ifile/IfileManager.h"
@@ -54,6 +55,24 @@ ImodelModule* FindInLibraryOf(const IfileObjectEx& file, const std::string& name
 {
     const ImodelDesignManager::LibraryPtr library = Design().FindLibraryByName(file.GetLibraryName());
     return library ? ImodelFindModuleInLib(library, name, zorpaMODULE_UNKNOWN, "") : nullptr;
+}
+
+// Of the files that define the unit `name` and are refused as its
+// duplicates, the one an open of the project makes its definition: the
+// first in the order the project file lists its files, in a library where
+// no file defines the unit any more. None when every library of those
+// files still has the unit's definition.
+Entry FirstOfLeftDuplicates(const std::string& name, const IfileManager::ErrorFiles& group)
+{
+    Entry first;
+    for (const IfileErrorFile& member : group) {
+        const Entry file = member.file.lock();
+        if (!file || file->GetErrorFileType() != ImodelModuleAlreadyDefined) continue;
+        const ImodelModule* defined = FindInLibraryOf(*file, name);
+        if (defined && defined->GetModuleFile()) continue;
+        if (!first || file->GetInternalFileName() < first->GetInternalFileName()) first = file;
+    }
+    return first;
 }
 
 }  // namespace
@@ -235,7 +254,18 @@ void IcmdAddFileToModel::AddFileIfItIsTheOnlyOneToDefinedAModule()
     IfileManager& files = Files();
     const IfileManager::ErrorGroupRange groups = files.GetErrorFileGroups();
     for (auto group = groups.first; group != groups.second; ++group) {
-        if (!group->second || group->second->size() != 1) continue;
+        if (!group->second || group->second->empty()) continue;
+        if (group->second->size() > 1) {
+            // A unit that lost its definition while several files still
+            // define it gets the one the next open would give it: without
+            // it the design would change at every reopen.
+            const Entry first = FirstOfLeftDuplicates(group->first, *group->second);
+            if (!first) continue;
+            const std::string name = group->first;
+            IcmdDoUseDefinition(false, first, name, true, true);
+            ImodelDisplayDEFINITION_GIVEN_TO_FIRST_MSG(name.c_str(), first->GetFileTitleAndExt().c_str());
+            return;
+        }
         const Entry single = group->second->begin()->file.lock();
         if (!single) continue;
         IfileObjectEx freed(*single);

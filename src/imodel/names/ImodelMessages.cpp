@@ -489,6 +489,11 @@ IMODEL_LINE(WORKSPACE_NOT_WRITTEN, 2, 1541, MdbWARNING,
 IMODEL_LINE(CHOSEN_DEFINITION_GONE, 2, 1550, MdbWARNING,
             "The link now points at '%s', which does not define module '%s': the choice of this file as the "
             "module's definition is not kept.")
+// --- serial 1620: a unit's definition handed on among its duplicates -------
+
+IMODEL_LINE(DEFINITION_GIVEN_TO_FIRST, 2, 1620, MdbINFO,
+            "The %s module is now defined by '%s', the first of the files that define it, as when the project is "
+            "opened. Select the file you want to use from the Design Hierarchy.")
 
 // --- progress meter -----------------------------------------------------------
 
