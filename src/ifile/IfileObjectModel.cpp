@@ -97,10 +97,13 @@ void ifileSameFileIndex::Add(const IfileObject& file, std::ptrdiff_t position)
 
 namespace {
 
-// Whether a segment of the name is "." or "..": a dot begins a segment and
-// only dots follow it up to the next separator (".hidden.vhd" holds none).
-bool HoldsDotSegment(std::string_view name)
+// Whether a segment of the name is ".", ".." or empty (a separator doubled
+// past the start, where "//" may begin a network name): a dot begins a
+// segment and only dots follow it up to the next separator (".hidden.vhd"
+// holds none).
+bool HoldsDotOrEmptySegment(std::string_view name)
 {
+    if (name.find("//", 1) != std::string_view::npos) return true;
     for (std::size_t dot = name.find('.'); dot != std::string_view::npos; dot = name.find('.', dot + 1)) {
         if (dot != 0 && name[dot - 1] != '/') continue;
         std::size_t end = dot + 1;
@@ -114,13 +117,13 @@ bool HoldsDotSegment(std::string_view name)
 
 void ifileResolveDotSegments(std::string& name)
 {
-    if (!HoldsDotSegment(name)) return;
+    if (!HoldsDotOrEmptySegment(name)) return;
     if (!ifileStartsWithProjectToken(name)) {
         std::string resolved = UtlResolveDots(name);
         if (!resolved.empty()) name = std::move(resolved);
         return;
     }
-    const std::string relative = UtlResolveDots(ifileStripProjectToken(name));
+    const std::string relative = UtlResolveDots(UtlTrimLeft(ifileStripProjectToken(name), "/"));
     if (relative.empty()) return;  // the folder itself: no file to name
     const ImodelFileName& folder = ifileProjectFolder();
     if (!ifileClimbsOut(relative) || folder.empty()) {

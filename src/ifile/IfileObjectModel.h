@@ -41,9 +41,10 @@ bool ifileIsJoinOf(std::string_view full, std::string_view folder, std::string_v
 // Whether a name relative to the project folder leads out of it once "."
 // and ".." are resolved ("../x", "a/../../x").
 bool ifileClimbsOut(std::string_view relative);
-// A stored name (separators "/") with "." or ".." segments made the name
-// of the file it denotes, as a command stores a path it is given:
-// "<project>/hdl/./a.vhd" becomes "<project>/hdl/a.vhd", a name that leaves
+// A stored name (separators "/") with ".", ".." or empty segments made the
+// name of the file it denotes, as a command stores a path it is given:
+// "<project>/hdl/./a.vhd" and "<project>//hdl/a.vhd" become
+// "<project>/hdl/a.vhd", a name that leaves
 // the project folder ("<project>/../x.v") the absolute name of the file
 // beside it, and an absolute name is resolved. Any other name, the usual
 // one, is left as it is.

@@ -188,7 +188,9 @@ void ItoolVeyrun::CompleteCore(const IfileObject& file, VyIfaces::IComponent* co
 
     ImodelFileName folder;
     if (file.GetRelativeFolder(folder)) {
-        const std::string generated = folder.GetString() + SysGetDirChar() + file.GetFileTitleNoExt() + "." + "gen";
+        // A description in the project folder itself has no folder to name.
+        const std::string title = file.GetFileTitleNoExt() + ".gen";
+        const std::string generated = folder.empty() ? title : folder.GetString() + SysGetDirChar() + title;
         IfileObjectEx sibling(IfileObject(ImodelFileName(generated), zorpaFT_GEN, ImodelFMRelative, false, true), true);
         if (!files.ContainsFile(sibling) && UtlDoesFileExist(sibling.GetFullFileName().GetString())) {
             sibling.AddParentFile(file);

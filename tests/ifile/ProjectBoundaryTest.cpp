@@ -100,6 +100,7 @@ TEST(ProjectBoundary, EverySpellingOfAPathStoresAsThePlainName)
             std::string written;
             for (const std::string& part : plain) {
                 if (random() % 3 == 0) spelled += "./";
+                if (!spelled.empty() && random() % 4 == 0) spelled += "/";  // a separator doubled
                 if (random() % 3 == 0) spelled += parts[random() % parts.size()] + "/../";
                 spelled += part + "/";
                 written += part + "/";
