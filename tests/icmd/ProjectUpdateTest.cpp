@@ -87,12 +87,14 @@ TEST_F(ProjectUpdate, ManyFilesAreParsedUnderOneRootChoiceAndTheUnitsTwoFilesDef
     const std::string before = Tree();
     for (const char* name : {"top", "mid", "leaf", "leaf2"})
         m_folder.Write(std::string("alu/hdl/") + name + ".vhd",
-                       Unit(name == std::string("leaf2") ? "leaf" : name,
-                            name == std::string("top") ? "mid" : name == std::string("mid") ? "leaf" : "") +
+                       Unit(name == std::string("leaf2") ? "leaf" : name, name == std::string("top")   ? "mid"
+                                                                          : name == std::string("mid") ? "leaf"
+                                                                                                       : "") +
                            "-- touched\n");
     view.Clear();
-    IcmdUpdateProjectContent({}, {ProjectFile("hdl/top.vhd"), ProjectFile("hdl/mid.vhd"), ProjectFile("hdl/leaf.vhd"),
-                                  ProjectFile("hdl/leaf2.vhd")},
+    IcmdUpdateProjectContent({},
+                             {ProjectFile("hdl/top.vhd"), ProjectFile("hdl/mid.vhd"), ProjectFile("hdl/leaf.vhd"),
+                              ProjectFile("hdl/leaf2.vhd")},
                              kParams);
     EXPECT_EQ(view.Count("IeventFilePreParse"), 4);
     // The root is chosen once, after the last file, not once per file.

@@ -110,15 +110,20 @@ TEST(IfileObject, AFullNameIsTheProjectFolderWithOneSeparatorThenTheRest)
 TEST(IfileObject, AKeptFullNameAnswersAsAJoinMadeAfreshThroughFolderAndNameChanges)
 {
     std::mt19937 random(2808);
-    const std::vector<std::string> folders{"/prj/top", "/prj/tip", "/prj/top/", "/prj/to", "/prj/topx", "/", "",
-                                           "/a/much/longer/folder/than/a/short/name", "/prj/top/hdl"};
-    const std::vector<std::string> rests{"a.v", "hdl/a.v", "hdl/top.vhd", "top.vhd", "p/hdl/a.v", "", "x/../y.v",
-                                         "prj/top/a.v", "hdl/a.vhd"};
+    const std::vector<std::string> folders{
+        "/prj/top",    "/prj/tip", "/prj/top/", "/prj/to",
+        "/prj/topx",   "/",        "",          "/a/much/longer/folder/than/a/short/name",
+        "/prj/top/hdl"};
+    const std::vector<std::string> rests{"a.v", "hdl/a.v",  "hdl/top.vhd", "top.vhd",  "p/hdl/a.v",
+                                         "",    "x/../y.v", "prj/top/a.v", "hdl/a.vhd"};
     const auto name = [&]() -> std::string {
         switch (random() % 5) {
-        case 0: return "/elsewhere/" + rests[random() % rests.size()];
-        case 1: return "<project>";
-        default: return "<project>/" + rests[random() % rests.size()];
+        case 0:
+            return "/elsewhere/" + rests[random() % rests.size()];
+        case 1:
+            return "<project>";
+        default:
+            return "<project>/" + rests[random() % rests.size()];
         }
     };
     const auto expected = [](const std::string& stored, const std::string& folder) -> std::string {
@@ -139,9 +144,15 @@ TEST(IfileObject, AKeptFullNameAnswersAsAJoinMadeAfreshThroughFolderAndNameChang
             folder = folders[random() % folders.size()];
             Imodel::GetInstance().GetDesignManager()->SetProjectFolder(folder);
             break;
-        case 1: file.SetFileName(name(), ImodelFMInternal, false); break;
-        case 2: file = files[random() % files.size()]; break;
-        case 3: files.push_back(file); break;
+        case 1:
+            file.SetFileName(name(), ImodelFMInternal, false);
+            break;
+        case 2:
+            file = files[random() % files.size()];
+            break;
+        case 3:
+            files.push_back(file);
+            break;
         case 4:
             if (files.size() > 2) files.erase(files.begin() + static_cast<std::ptrdiff_t>(random() % files.size()));
             break;
