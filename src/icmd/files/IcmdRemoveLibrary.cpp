@@ -5,6 +5,7 @@
 #include "imodel/design/ImodelDestroyLib.h"
 #include "imodel/model/Imodel.h"
 #include "imodel/names/imodelUtl.h"
+#include "iprocess/QuorlaneStateMachine.h"
 #include "src/icmd/files/IcmdLibraryFiles.h"
 
 #include <boost/make_shared.hpp>
@@ -45,5 +46,10 @@ AcmdEnum::Result IcmdRemoveLibrary::execDo()
         result = IcmdParseFilesAgain(files);
     }
     units.GiveBack("work");
+    // The parse ran as a read of the project, so the flow did not work out
+    // the stimulus steps of the units parsed again in their own library
+    // (their stimulus came back without their views' states): it works
+    // them out now for every unit, as an open of the saved project does.
+    if (QuorlaneStateMachine* flow = Imodel::GetInstance().GetStateMachine()) flow->UpdateFileDependentStates();
     return result;
 }
