@@ -1,5 +1,6 @@
 #include "src/imodel/design/imodelUnitJournal.h"
 
+#include "imodel/names/ImodelToolKinds.h"
 #include "imodel/names/ImodelVisitAhead.h"
 #include "imodel/views/ImodelContextImpl.h"
 
@@ -25,6 +26,18 @@ bool g_leavingForGood = false;
 // in this many of its units was touched: a refresh touches them all, a
 // file added to a large design a few.
 constexpr std::size_t kWalkWhenOneNameIn = 8;
+
+// A unit without a file of its own (it stands where a parent instantiates
+// a unit whose file no longer defines it) that holds a stimulus whose steps
+// its views do not hold: the parse of the file gave it the stimulus of the
+// unit it stands for without the views' states, while the flow did not
+// listen, so the stimulus list the restore gives it is no change.
+bool StandsInWithoutStimulusSteps(const ImodelModule& unit)
+{
+    if (unit.GetStimulusList().empty() || unit.GetModuleFile()) return false;
+    const ImodelContextImpl* context = unit.GetContext();
+    return context == nullptr || context->GetToolState(ideSTIMULUS, nullptr) == StateNoResult;
+}
 
 bool HoldsNoUnit(ImodelDesignManager& design)
 {
@@ -306,7 +319,7 @@ void imodelUnitJournal::Take(ImodelModule& unit, ImodelModule::Restorable&& data
     }
     const ImodelModule::FileList stimulus = unit.GetStimulusList();
     unit.DuplicateModuleInfo(std::move(data), params);
-    if (unit.GetStimulusList() != stimulus) m_took->push_back(&unit);
+    if (unit.GetStimulusList() != stimulus || StandsInWithoutStimulusSteps(unit)) m_took->push_back(&unit);
 }
 
 void imodelUnitJournal::RestoreName(const Touched& touched, ImodelModule::UnitSet::Range named, bool byName,

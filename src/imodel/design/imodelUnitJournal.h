@@ -38,7 +38,8 @@ public:
     // The units that stand at the touched names take the data of the units
     // that stood there before (ImodelRestoreLibs on a copy of the libraries).
     // With `took`, each unit whose stimulus list the restore changed is
-    // appended to it, once.
+    // appended to it, once, and so is each unit without a file that took a
+    // record and holds a stimulus without its steps.
     void Restore(bool byName, const zorpaSaveRestoreParams& params, std::vector<ImodelModule*>* took = nullptr);
 
     // Told by a unit before it changes in a way the restore undoes; `set`
@@ -168,7 +169,8 @@ private:
     // entry made there).
     std::vector<Named> NamedInOrder(const ImodelModule::UnitSet& units, const Names& names,
                                     std::deque<Touched>* beside) const;
-    // The unit takes a record's data (noted in m_took when its stimulus list changes).
+    // The unit takes a record's data (noted in m_took when its stimulus list
+    // changes, or when it stands without a file and without its stimulus steps).
     void Take(ImodelModule& unit, ImodelModule::Restorable&& data, const zorpaSaveRestoreParams& params);
     void RestoreName(const Touched& touched, ImodelModule::UnitSet::Range named, bool byName,
                      const zorpaSaveRestoreParams& params);
@@ -186,8 +188,8 @@ private:
     // The records of the name being restored (one list for every name).
     std::vector<Before*> m_restoreOrder;
     bool m_restoring = false;
-    // Where the restore under way lists the units whose stimulus list it
-    // changed (null: nowhere).
+    // Where the restore under way lists the units whose stimulus steps the
+    // flow works out again (null: nowhere).
     std::vector<ImodelModule*>* m_took = nullptr;
     // The design's libraries held no unit at the start (a project read into
     // an empty design): units made since are not noted one by one.

@@ -37,9 +37,11 @@ void imodelImpl::RestoreLibraries(bool byName, const zorpaSaveRestoreParams& par
     if (m_savedLibraries.depth == 0 || --m_savedLibraries.depth > 0) return;
     // Units given their stimulus back without their views' states (a content
     // command's restore) had the stimulus steps worked out by the flow while
-    // they stood without it: the flow works them out again, as an open of
-    // the saved project does. Otherwise the saved project would lack them
-    // until opened again.
+    // they stood without it, and a unit left without a file where its file
+    // no longer defines it was given its stimulus by the parse while the flow
+    // did not listen: the flow works them out again, as an open of the saved
+    // project does. Otherwise the saved project would lack them until opened
+    // again.
     std::vector<ImodelModule*> took;
     const bool restatesUnits = !params.copyContext && this == &GetInstance();
     if (const std::unique_ptr<imodelUnitJournal> journal = std::move(m_savedLibraries.journal))
