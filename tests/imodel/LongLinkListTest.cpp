@@ -1,6 +1,7 @@
-// Link lists long enough to be indexed: a random run of linking and
-// unlinking, checked against plain lists kept beside it, so that the index
-// answers what a walk over the list would, in the list's order.
+// Link lists long enough to be indexed: a random run of linking,
+// unlinking and putting one unit in another's places, checked against
+// plain lists kept beside it, so that the index answers what a walk over
+// the list would, in the list's order.
 #include "ModuleTestSupport.h"
 
 #include <gtest/gtest.h>
@@ -67,7 +68,7 @@ void RunAgainstPlainLists(unsigned seed, int count, int steps, const std::functi
         ImodelModule* a = units[random() % units.size()];
         ImodelModule* b = pick();
         const unsigned roll = random() % 10;
-        switch (roll < removing(step) ? 5 + roll % 3 : 0) {
+        switch (roll < removing(step) ? 5 + roll % 4 : 0) {
         case 5:
             a->RemoveSubBlock(b, true);
             EraseFirst(subs[a], b);
@@ -87,6 +88,21 @@ void RunAgainstPlainLists(unsigned seed, int count, int steps, const std::functi
             parents[a].clear();
             hasSubs[a] = hasParents[a] = false;
             break;
+        case 8: {
+            // Another unit takes b's places below a, in a's order.
+            ImodelModule* c = pick();
+            const bool listed = a->GetSubBlocks() != nullptr;
+            const auto count = static_cast<int>(std::count(subs[a].begin(), subs[a].end(), b));
+            ASSERT_EQ(a->ReplaceSubBlock(b, c), count) << "at step " << step;
+            if (!listed || b == c) break;
+            std::replace(subs[a].begin(), subs[a].end(), b, c);
+            EraseFirst(parents[b], a);
+            if (count > 0 && std::find(parents[c].begin(), parents[c].end(), a) == parents[c].end()) {
+                parents[c].push_back(a);
+                hasParents[c] = true;
+            }
+            break;
+        }
         default:
             a->AddSubBlock(b, false);
             if (b->IsPackage())
@@ -140,7 +156,8 @@ TEST_F(LongLinkLists, ARandomRunAnswersAsThePlainListsDo)
     std::map<ImodelModule*, List> parents;
     std::vector<std::unique_ptr<ImodelModule>> owned;
     // Three changes in ten take links away (the plain mix).
-    RunAgainstPlainLists(81, 48, 20000, [](int) { return 3u; }, subs, parents, owned);
+    RunAgainstPlainLists(
+        81, 48, 20000, [](int) { return 3u; }, subs, parents, owned);
     // The run did reach lists that are indexed.
     std::size_t longest = 0;
     for (const auto& [unit, list] : parents) longest = std::max(longest, list.size());
@@ -163,8 +180,8 @@ TEST_F(LongLinkLists, ListsThatGrowLongAndEmptyAgainAnswerAsThePlainListsDo)
         std::map<ImodelModule*, List> subs;
         std::map<ImodelModule*, List> parents;
         std::vector<std::unique_ptr<ImodelModule>> owned;
-        RunAgainstPlainLists(seed, 12, 12000, [](int step) { return (step / 1500) % 2 ? 9u : 1u; }, subs, parents,
-                             owned);
+        RunAgainstPlainLists(
+            seed, 12, 12000, [](int step) { return (step / 1500) % 2 ? 9u : 1u; }, subs, parents, owned);
     }
 }
 

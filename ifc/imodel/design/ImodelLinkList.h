@@ -118,6 +118,9 @@ private:
     bool EraseFirst(const ImodelModule* module);
     // Takes out every entry of the unit; how many there were.
     std::size_t EraseAll(const ImodelModule* module);
+    // Puts `replacement` in the place of every entry of the unit; how many
+    // there were.
+    std::size_t ReplaceAll(const ImodelModule* module, ImodelModule* replacement);
 
     // Short lists are searched and close up at once; longer ones keep, per
     // unit, the place of its first entry and how often it stands in the list

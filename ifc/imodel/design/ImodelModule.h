@@ -425,6 +425,11 @@ public:
     // Takes every occurrence of `sub` out of the sub-blocks and this unit
     // out of `sub`'s parents, signalling neither; the number of occurrences.
     int DetachSubBlock(ImodelModule* sub);
+    // Puts `replacement` in the place of every occurrence of `sub`, in the
+    // same order among the other sub-blocks; `sub` leaves the parents of
+    // its own and this unit joins `replacement`'s. The number of
+    // occurrences.
+    int ReplaceSubBlock(ImodelModule* sub, ImodelModule* replacement);
     // The unit's sub-blocks become the units of `list` (none for null),
     // nulls left out.
     void SetSubBlocks(std::unique_ptr<ModuleList> list);

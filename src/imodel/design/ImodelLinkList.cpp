@@ -31,7 +31,8 @@ public:
 
 ImodelLinkList::ImodelLinkList() = default;
 
-ImodelLinkList::ImodelLinkList(const ImodelLinkList& other) : m_entries(other.begin(), other.end()), m_size(other.m_size)
+ImodelLinkList::ImodelLinkList(const ImodelLinkList& other)
+    : m_entries(other.begin(), other.end()), m_size(other.m_size)
 {
 }
 
@@ -76,7 +77,8 @@ std::size_t ImodelLinkList::Count(const ImodelModule* module) const
         return place ? place->count : 0;
     }
     // A short list holds no nulls.
-    return static_cast<std::size_t>(std::count(m_entries.begin() + static_cast<std::ptrdiff_t>(m_head), m_entries.end(), module));
+    return static_cast<std::size_t>(
+        std::count(m_entries.begin() + static_cast<std::ptrdiff_t>(m_head), m_entries.end(), module));
 }
 
 bool ImodelLinkList::operator==(const std::deque<ImodelModule*>& list) const
@@ -173,6 +175,35 @@ std::size_t ImodelLinkList::EraseAll(const ImodelModule* module)
     }
     m_size -= count;
     Tidy();
+    return count;
+}
+
+std::size_t ImodelLinkList::ReplaceAll(const ImodelModule* module, ImodelModule* replacement)
+{
+    if (module == replacement) return Count(module);
+    if (Indexed() == nullptr) {
+        std::size_t count = 0;
+        for (auto at = m_entries.begin() + static_cast<std::ptrdiff_t>(m_head); at != m_entries.end(); ++at)
+            if (*at == module) {
+                *at = replacement;
+                ++count;
+            }
+        return count;
+    }
+    const Places::Place* place = m_places->Find(module);
+    if (place == nullptr) return 0;
+    const std::size_t count = place->count;
+    const std::size_t first = place->first;
+    m_places->Erase(module);
+    // The entries from the first, up to the last one of the unit.
+    for (std::size_t at = first, left = count; left > 0; ++at) {
+        if (m_entries[at] != module) continue;
+        m_entries[at] = replacement;
+        --left;
+    }
+    const auto [taken, made] = m_places->FindOrAdd(replacement);
+    taken->first = made ? first : std::min(taken->first, first);
+    taken->count = made ? count : taken->count + count;
     return count;
 }
 

@@ -45,6 +45,17 @@ bool ImodelModule::SetModuleFileName(const std::string& fileName, ImodelModule* 
     return result;
 }
 
+int ImodelModule::ReplaceSubBlock(ImodelModule* sub, ImodelModule* replacement)
+{
+    if (sub == nullptr || replacement == nullptr || !m_subBlocks) return 0;
+    if (sub == replacement) return static_cast<int>(m_subBlocks->Count(sub));
+    HierarchyChanged();
+    const std::size_t occurrences = m_subBlocks->ReplaceAll(sub, replacement);
+    sub->ForgetParent(this);
+    if (occurrences > 0) replacement->AddParent(this);
+    return static_cast<int>(occurrences);
+}
+
 int ImodelModule::DetachSubBlock(ImodelModule* sub)
 {
     if (sub == nullptr) return 0;

@@ -397,10 +397,17 @@ void ImodelRemoveModuleInOtherLib(ImodelModule* module, const boost::shared_ptr<
     for (ImodelModule* parent : parents) {
         if (IsDefinedBy(parent, *file)) continue;
         // Every instance goes: a parent left pointing at the unit would
-        // dangle once it is deleted.
+        // dangle once it is deleted. What stands for it takes its places,
+        // so that the parent's sub-blocks keep the order of its text, as an
+        // open reads them; a package stands in front.
+        ImodelModule* replacement = replacements.For(*parent, *readd);
+        if (replacement != nullptr && !replacement->IsPackage()) {
+            if (parent->ReplaceSubBlock(module, replacement) > 0) parent->NotifyChanged(true, false, false);
+            continue;
+        }
         const int instances = parent->DetachSubBlock(module);
         if (instances > 0) parent->NotifyChanged(true, false, false);
-        if (ImodelModule* replacement = replacements.For(*parent, *readd)) {
+        if (replacement != nullptr) {
             for (int i = 0; i < instances; ++i) parent->AddSubBlock(replacement, true);
         }
     }
