@@ -9,6 +9,7 @@
 #include "imodel/model/Imodel.h"
 #include "imodel/names/ImodelFileTypes.h"
 #include "imodel/names/ImodelMessages.h"
+#include "iprocess/QuorlaneStateMachine.h"
 #include "itool/ItoolVeyrun.h"
 #include "src/icmd/files/IcmdLibraryFiles.h"
 
@@ -82,5 +83,9 @@ AcmdEnum::Result IcmdAddFileToLibrary::execDo()
         components.clear();
     }
     units.GiveBack(library);
+    // The units parsed again in their new library took their former
+    // states along; the flow works out their file-dependent states, as an
+    // open of the saved project does.
+    if (QuorlaneStateMachine* flow = Imodel::GetInstance().GetStateMachine()) flow->UpdateFileDependentStates();
     return AcmdEnum::Success;
 }

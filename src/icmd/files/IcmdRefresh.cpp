@@ -18,6 +18,7 @@
 #include "imodel/names/imodelUtl.h"
 #include "iprocess/IprocessFileObject.h"
 #include "iprocess/IprocessManager.h"
+#include "iprocess/QuorlaneStateMachine.h"
 
 #include <foundation/Sys.h>
 
@@ -134,6 +135,11 @@ AcmdEnum::Result IcmdRefresh::execDo()
         Imodel::BlockDesignHierarchyDisplay(hierarchyWasBlocked, true);
         Imodel::BlockProcessDisplay(processWasBlocked, true);
     }
+    // The files were parsed as a read of the project, so the flow did not
+    // work out the file-dependent states of units that came back or are
+    // new (a unit now named as a netlist's unit has that netlist's
+    // synthesis state): it works them out now, as an open does.
+    if (QuorlaneStateMachine* flow = model.GetStateMachine()) flow->UpdateFileDependentStates();
     return AcmdEnum::Success;
 }
 

@@ -1,8 +1,11 @@
 #include "icmd/files/IcmdRemoveLibrary.h"
 
+#include "icmd/design/IcmdSetRoot.h"
 #include "ievent/IeventClasses.h"
 #include "imodel/design/ImodelDesignManager.h"
 #include "imodel/design/ImodelDestroyLib.h"
+#include "imodel/design/ImodelFindModule.h"
+#include "imodel/design/ImodelRoot.h"
 #include "imodel/model/Imodel.h"
 #include "imodel/names/imodelUtl.h"
 #include "iprocess/QuorlaneStateMachine.h"
@@ -46,6 +49,12 @@ AcmdEnum::Result IcmdRemoveLibrary::execDo()
         result = IcmdParseFilesAgain(files);
     }
     units.GiveBack("work");
+    // A root that went with the library and did not come back in "work"
+    // (its file now defines a unit another file of "work" defines first)
+    // leaves no root: one is chosen afresh, as an open of the saved project
+    // chooses one.
+    const VyIfaces::ComponentID root = design.GetRootId();
+    if (root.IsDefault() || !ImodelCanBeRoot(ImodelFindModule(root))) IcmdSetRootAgain();
     // The parse ran as a read of the project, so the flow did not work out
     // the stimulus steps of the units parsed again in their own library
     // (their stimulus came back without their views' states): it works

@@ -70,9 +70,12 @@ AcmdEnum::Result IcmdUseSourceFile::execDo()
     if (current && *current == *chosen) return AcmdEnum::Success;
     // Giving the unit's definition to a file that is not among its
     // definitions would leave the design without the unit. A unit that
-    // exists nowhere, under its name or as "unit::library", has no
-    // definition but a file refused as its duplicate.
-    const bool elsewhere = !current && ImodelFindModuleInAnyLib(IcmdReadComponentID(name).name, "");
+    // the file defines in no library, under its name or as
+    // "unit::library", has no definition there but a file refused as its
+    // duplicate: a unit only instantiated, or defined by other files, would
+    // keep a choice that the next open drops.
+    const bool elsewhere =
+        !current && ImodelFindModuleInAnyLib(IcmdReadComponentID(name).name, chosen->GetFullFileName().GetString());
     if (!standing && !elsewhere && chosen->GetModuleAlreadyDefined() != name) {
         ImodelDisplayMODULE_NOT_DEFINED_MSG(chosen->GetFileTitleAndExt().c_str(), name.c_str());
         return AcmdEnum::Failure;

@@ -685,9 +685,14 @@ void IcmdReadWriteProjectImpl::WriteCustomizedSourceFileLists()
     // it. Its block names the module alone, so a copy per place it stands
     // in says nothing more, and the places of a module deep in shared
     // blocks are exponentially many.
+    // A module whose lists are all out of use (kept, not saved) would write
+    // an empty block, which an open drops: it has none.
     if (!DesignHas(kCustomizedLists)) return;
-    for (ImodelModule* module : TreeOrder())
-        if (!module->GetCustomizedFileLists().empty()) module->WriteCustomizedSourceFileList(Out());
+    const auto inUse = [](const auto& list) { return list.IsUsed(); };
+    for (ImodelModule* module : TreeOrder()) {
+        const auto& lists = module->GetCustomizedFileLists();
+        if (std::any_of(lists.begin(), lists.end(), inUse)) module->WriteCustomizedSourceFileList(Out());
+    }
 }
 
 bool IcmdReadWriteProjectImpl::ProjectFileObject_CustomizedSourceFilesList(double)
