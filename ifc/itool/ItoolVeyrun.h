@@ -57,6 +57,10 @@ public:
     // The core file's core into the project: an entry of the project for
     // the file goes first (delete_files), then the core is read and added.
     bool AddCoreToProject(const IfileObject& coreFile) override;
+    // The description's core read again as Refresh reads it, its own
+    // placeholder unit gone first: a source of the core may define that
+    // unit now. False when the project does not hold the description.
+    bool ReadCoreAgain(const IfileObject& coreFile) override;
     // IDE_SOC_ONE_CORE_PER_PROJECT, default true.
     bool OnlyOneCorePerProject() override;
     // IDE_SOC_IMPORT_FILES_IN_READONLY, default false.

@@ -45,6 +45,11 @@ public:
     // add_file asks it outside a project read and keeps the core file only
     // when it answers true.
     virtual bool AddCoreToProject(const IfileObject& coreFile) = 0;
+    // Reads the core of a core file the project holds again over the
+    // project's entries, as an open reads it (its sources parsed as the
+    // core's, the unit it stands for made anew), after one of its files
+    // changed on disk; false when the tool reads no core so.
+    virtual bool ReadCoreAgain(const IfileObject& coreFile);
     // Whether a project holds at most one core of the tool.
     virtual bool OnlyOneCorePerProject() = 0;
     // Whether a core's files come in read-only.

@@ -6,9 +6,13 @@
 #include "ievent/IeventClasses.h"
 #include "ifile/IfileManager.h"
 #include "ifile/IfileObjectEx.h"
+#include "imodel/design/ImodelDesignManager.h"
+#include "imodel/design/ImodelFindModule.h"
 #include "imodel/design/ImodelModule.h"
+#include "imodel/design/ImodelRemoveModules.h"
 #include "imodel/model/Imodel.h"
 #include "imodel/model/ImodelCommandServices.h"
+#include "imodel/model/ImodelSetAndRestoreModelFlagObject.h"
 #include "imodel/names/ImodelFileTypes.h"
 #include "imodel/names/imodelUtl.h"
 #include "ixml/IxmlSPIRITCoreBatch.h"
@@ -21,6 +25,7 @@
 
 #include <boost/make_shared.hpp>
 
+#include <algorithm>
 #include <set>
 
 namespace {
@@ -210,6 +215,53 @@ bool ItoolVeyrun::AddCoreToProject(const IfileObject& coreFile)
         SysDebugPrintf("Adding core %s%s\n", coreFile.GetFullFileName().c_str(),
                        component ? " of its workspace component" : " without a workspace component");
     return MyAddCoreToProject(coreFile.GetFullFileName().GetString(), component, true);
+}
+
+bool ItoolVeyrun::ReadCoreAgain(const IfileObject& coreFile)
+{
+    Imodel& model = Imodel::GetInstance();
+    const boost::shared_ptr<IfileObjectEx> entry = model.GetFileManager()->GetFile(coreFile);
+    if (!entry) return false;
+    // The units keep their data and the root its place, as an open gives
+    // them back from the project file.
+    model.SaveLibraries();
+    // An open reads the core's sources before it makes a unit for the core:
+    // the unit the description stood for goes, so that a source that
+    // defines it now is no duplicate, and one that no longer does leaves
+    // the description's unit made again.
+    const auto kept = boost::make_shared<ImodelModule::UnitSet>();
+    ImodelRemoveModulesOfFile(entry, kept, false, false, false, nullptr, nullptr);
+    bool read = false;
+    {
+        // As a project read: the files keep their marks and the units their
+        // lists (test benches, constraints), which the project holds already.
+        const ImodelSetAndRestoreModelFlagObject reading(Imodel::GetIsReadingProject(), true);
+        read = MyAddCoreToProject(entry->GetFullFileName().GetString(), FindSingleComponentFromDefFile(*entry), false);
+    }
+    // The restore gives a unit of the core the lists of the unit it
+    // replaces; the files the core associates with it stay too.
+    ImodelDesignManager& design = *model.GetDesignManager();
+    const auto unitNamed = [&design](const ImodelModule& unit) {
+        return ImodelFindModuleInLib(design.FindLibraryByName(unit.GetDefinedInLibrary()), unit.GetName(),
+                                     zorpaMODULE_UNKNOWN, std::string());
+    };
+    std::vector<ImodelModule::FileList> associated;
+    for (const ImodelModule* unit : *kept) {
+        const ImodelModule* now = unitNamed(*unit);
+        associated.push_back(now ? now->GetAssociatedFileListConst() : ImodelModule::FileList());
+    }
+    model.RestoreLibraries(true, zorpaSaveRestoreParams{false, true, false});
+    auto files = associated.begin();
+    for (const ImodelModule* unit : *kept) {
+        const ImodelModule::FileList& own = *files++;
+        ImodelModule* now = unitNamed(*unit);
+        if (now == nullptr || own.empty()) continue;
+        for (const IfileObject& file : own)
+            if (std::find(now->GetAssociatedFileListConst().begin(), now->GetAssociatedFileListConst().end(), file) ==
+                now->GetAssociatedFileListConst().end())
+                now->GetAssociatedFileList().push_back(file);
+    }
+    return read;
 }
 
 void ItoolVeyrun::Refresh()

@@ -4,3 +4,5 @@ std::pair<bool, Brndesign::CoreStatus> QuorlaneCoreToolManager::GetCoreState(boo
 {
     return {false, Brndesign::CoreStatus()};
 }
+
+bool QuorlaneCoreToolManager::ReadCoreAgain(const IfileObject&) { return false; }

@@ -18,10 +18,12 @@
 #include "imodel/names/imodelUtl.h"
 #include "iprocess/QuorlaneStateMachine.h"
 #include "itool/ItoolCoreTools.h"
+#include "itool/QuorlaneCoreToolManager.h"
 
 #include <foundation/Sys.h>
 #include <zorpa/ZorpaModule.h>
 
+#include <algorithm>
 #include <deque>
 #include <unordered_set>
 
@@ -36,6 +38,34 @@ std::string UniformFolder(std::string path)
     UtlSetUniversalValidSeparator(path);
     while (path.size() > 1 && path.back() == '/') path.pop_back();
     return path;
+}
+
+// The core files (of an active core tool) whose cores the source belongs
+// to, up its chain of parents to each core file that has none: an open
+// reads those sources through them. Empty for a source of no core.
+std::vector<Entry> CoreFilesOf(IfileManager& files, const IfileObjectEx& source)
+{
+    std::vector<Entry> cores;
+    if (!source.IsASourceFile() || !source.HasParentFile()) return cores;
+    Imodel& model = Imodel::GetInstance();
+    std::unordered_set<const IfileObjectEx*> visited;
+    std::vector<Entry> pending;
+    const auto parentsOf = [&](const IfileObjectEx& file) {
+        for (const IfileObjectEx::ParentFile& parent : file.GetParentFileList())
+            if (const Entry entry = files.GetFile(parent.first); entry && visited.insert(entry.get()).second)
+                pending.push_back(entry);
+    };
+    parentsOf(source);
+    while (!pending.empty()) {
+        const Entry file = pending.back();
+        pending.pop_back();
+        if (file->HasParentFile()) {
+            parentsOf(*file);
+        } else if (ItoolIsMainCoreFile(file.get()) && ItoolGetActiveCoreTool(file->GetFileSpecificType(), model)) {
+            cores.push_back(file);
+        }
+    }
+    return cores;
 }
 
 }  // namespace
@@ -80,16 +110,49 @@ void IcmdUpdateProjectContent(const std::vector<Entry>& removed, const std::vect
     // A core's main file goes to its core tool, which a project being read
     // would pass by: it is added as it comes.
     std::deque<IfileObject> changed;
+    std::unordered_set<const IfileObjectEx*> addedCores;
     for (const Entry& file : added)
-        if (file && ItoolIsMainCoreFile(file.get())) add(file);
+        if (file && ItoolIsMainCoreFile(file.get())) {
+            add(file);
+            addedCores.insert(file.get());
+        }
+    // A source of a core that is not taken whole again is read again with
+    // its core, through the core file, as an open reads it: parsed alone it
+    // would lose what the core gives its units (the unit the core stands
+    // for, the core's component). Each core is read once.
+    IfileManager& files = *model.GetFileManager();
+    std::vector<Entry> coresToRead;
+    std::unordered_set<const IfileObjectEx*> coreSources;
+    std::unordered_set<const IfileObjectEx*> coresSeen;
+    for (const Entry& file : added) {
+        if (!file || ItoolIsMainCoreFile(file.get())) continue;
+        const std::vector<Entry> cores = CoreFilesOf(files, *file);
+        if (cores.empty()) continue;
+        if (std::any_of(cores.begin(), cores.end(), [&](const Entry& core) { return addedCores.count(core.get()); }))
+            continue;
+        coreSources.insert(file.get());
+        for (const Entry& core : cores)
+            if (coresSeen.insert(core.get()).second) coresToRead.push_back(core);
+    }
     {
         const ImodelSetAndRestoreModelFlagObject reading(Imodel::GetIsReadingProject(), true);
-        for (const Entry& file : added)
-            if (file && !ItoolIsMainCoreFile(file.get()))
-                if (const Entry entry = add(file)) changed.push_back(*entry);
+        for (const Entry& file : added) {
+            if (!file || ItoolIsMainCoreFile(file.get())) continue;
+            if (coreSources.count(file.get())) {
+                if (const Entry entry = files.GetFile(*file)) changed.push_back(*entry);
+                continue;
+            }
+            if (const Entry entry = add(file)) changed.push_back(*entry);
+        }
     }
     for (const auto& [module, file] : chosen) IcmdDoUseDefinition(false, file, module, false, false);
     model.RestoreLibraries(true, params);
+    // After the restore, which would give the units the core's read makes
+    // the data of the units they replace: the core carries that over
+    // itself, with what it gives them.
+    for (const Entry& core : coresToRead)
+        if (QuorlaneCoreToolManager* tool = ItoolGetActiveCoreTool(core->GetFileSpecificType(), model))
+            tool->ReadCoreAgain(*core);
     Imodel::BlockDesignHierarchyDisplay(hierarchyWasBlocked, true);
     if (!changed.empty() && !wasReading)
         model.GetStateMachine()->FilesModificationMessage(QuorlaneFilesChanged, changed);
