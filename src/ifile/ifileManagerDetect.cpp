@@ -95,6 +95,7 @@ void ifileManagerImpl::HandleDetectedChanges(bool takePending)
     EntryList changedFiles;
     EntryList coreHdlFiles;
     EntryList restoredLinks;
+    EntryList brokenCoreSources;
     const bool rightAway = model.ImportFilesRightAway();
     const bool workspaceWatches = ImodelNotifiesChangesToWS();
     const ItimerManager* watcher = model.GetTimerManager();
@@ -159,6 +160,11 @@ void ifileManagerImpl::HandleDetectedChanges(bool takePending)
                 model.SendEvent(boost::make_shared<IeventFilePreRemove>(file), true);
                 ImodelRemoveModulesOfFile(file, nullptr, false, true, false, nullptr, nullptr);
                 model.SendEvent(boost::make_shared<IeventFilePostRemove>(file), true);
+                // A core's source goes to the update, which reads its core
+                // again as an open of the project would read it now: the
+                // unit the core stands for is then the description's.
+                if (file->IsASourceFile() && file->HasParentFileOfType(zorpaFT_OMBRIX_CXF, true))
+                    brokenCoreSources.Add(file);
             }
             if (changed) {
                 ImodelDisplayLINK_CHANGED_MSG(file->GetFullFileName().c_str());
@@ -196,6 +202,7 @@ void ifileManagerImpl::HandleDetectedChanges(bool takePending)
         SysDebugPrintf("Detected change in Component's HDL: %s\n", hdl->GetInternalFileName().c_str());
         changedFiles.Add(hdl);
     }
+    for (const Entry& source : brokenCoreSources.Get()) changedFiles.Add(source);
 
     ImodelCommandServices* commands = ImodelCommandServices::Get();
     if (!commands) return;

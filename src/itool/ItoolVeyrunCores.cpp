@@ -15,6 +15,7 @@
 #include "imodel/model/ImodelSetAndRestoreModelFlagObject.h"
 #include "imodel/names/ImodelFileTypes.h"
 #include "imodel/names/imodelUtl.h"
+#include "iprocess/QuorlaneStateMachine.h"
 #include "ixml/IxmlSPIRITCoreBatch.h"
 #include "ixml/IxmlSPIRITCoreParser.h"
 
@@ -260,6 +261,27 @@ bool ItoolVeyrun::ReadCoreAgain(const IfileObject& coreFile)
             if (std::find(now->GetAssociatedFileListConst().begin(), now->GetAssociatedFileListConst().end(), file) ==
                 now->GetAssociatedFileListConst().end())
                 now->GetAssociatedFileList().push_back(file);
+    }
+    // A unit the description stands for while its source is away (a link
+    // that broke) takes the data kept when the source's unit went, as an
+    // open gives it that unit's data from the project file.
+    const VyIfaces::IComponent* component = FindSingleComponentFromDefFile(*entry);
+    const std::string name = component ? component->GetComponentID().name : entry->GetFileTitleNoExt();
+    const std::string library = component ? component->GetComponentID().library : std::string();
+    ImodelModule* described = ImodelFindModuleInLib(design.FindLibraryByName(library.empty() ? "work" : library), name,
+                                                    zorpaMODULE_UNKNOWN, std::string());
+    // The states that hang on the unit's lists are worked out again, as an
+    // open of the saved project works them out; also when the caller reads
+    // a link that came back as a project read, which the flow would pass by.
+    if (described != nullptr && !described->GetStimulusList().empty())
+        if (QuorlaneStateMachine* flow = model.GetStateMachine()) {
+            const ImodelSetAndRestoreModelFlagObject told(Imodel::GetIsReadingProject(), false);
+            flow->UpdateFileDependentStatesForModule(described);
+        }
+    if (described != nullptr && described->GetModuleFile() == entry && ImodelModule::TakeDeletedModuleInfo(described)) {
+        // The source's unit was the root: the description's takes its place.
+        ImodelCommandServices* commands = ImodelCommandServices::Get();
+        if (described->IsRoot() && design.GetRootModule() == nullptr && commands) commands->SetRoot(described);
     }
     return read;
 }

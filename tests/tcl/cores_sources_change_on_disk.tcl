@@ -4,7 +4,9 @@
 # taken by the source that defines it now, or made again from the
 # description when none does), no unit is told defined twice, and what the
 # user gave the core's unit stays: its place as the root, its test bench,
-# the order of its databases. At every step a save, a close,
+# the order of its databases. The source moved away leaves ram to the
+# description with all of that, and moved back takes it again, as an open
+# would give it at each step. At every step a save, a close,
 # an open and a save write the same file and give the same design.
 #
 # Cores and the pace of the file checks are settings of the user's options
@@ -101,6 +103,18 @@ round_trip
 
 puts "--- a refresh gives the same"
 try {refresh}
+show
+round_trip
+puts "--- ram_impl.v defines ram again, then is moved away: the description stands for ram, with its data"
+edit_source "module ram_impl; endmodule\nmodule ram; ram_impl i(); endmodule\n"
+file rename lib/ram/ram_impl.v lib/ram/ram_impl.away
+wait_for_checks 200
+show
+round_trip
+
+puts "--- moved back: ram is the source's again"
+file rename lib/ram/ram_impl.away lib/ram/ram_impl.v
+wait_for_checks 200
 show
 round_trip
 try {close_project}

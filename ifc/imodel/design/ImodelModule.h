@@ -258,6 +258,11 @@ public:
     // came back unchanged (states restored) or changed (then the design flow
     // hears of the change too). Otherwise nothing changes.
     static void RestoreDeletedModuleInfo(ImodelModule* module, boost::shared_ptr<IfileObjectEx> file);
+    // Gives the unit the lists and views' states of the entry of its key,
+    // which is used up, whatever file defines the unit now (a core's
+    // description in the place of its source that went); false when there
+    // is no entry.
+    static bool TakeDeletedModuleInfo(ImodelModule* module);
     // The same for every entry of `file` (that object) whose unit the
     // design holds again from that file: a linked file that came back.
     static void RestoreDeletedModuleInfoOfFile(const boost::shared_ptr<IfileObjectEx>& file);

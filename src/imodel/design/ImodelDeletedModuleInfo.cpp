@@ -215,6 +215,20 @@ void ImodelModule::RestoreDeletedModuleInfo(ImodelModule* module, boost::shared_
     Removed().Erase(*place);
 }
 
+bool ImodelModule::TakeDeletedModuleInfo(ImodelModule* module)
+{
+    if (module == nullptr) return false;
+    const std::optional<std::size_t> place = Removed().Find(module->GetComponentID());
+    if (!place) return false;
+    DebugPrint("Taking %s info from deleted module info list\n", *module);
+    module->DuplicateModuleInfo(&Removed().At(*place), {false, true, false});
+    Removed().Erase(*place);
+    // The flow works out the states that hang on the lists given back, as
+    // an open of the saved project does.
+    if (QuorlaneStateMachine* flow = ImodelAliveStateMachine()) flow->UpdateFileDependentStatesForModule(module);
+    return true;
+}
+
 void ImodelModule::RestoreDeletedModuleInfoOfFile(const boost::shared_ptr<IfileObjectEx>& file)
 {
     if (!file) return;
