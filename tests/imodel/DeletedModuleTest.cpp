@@ -93,3 +93,29 @@ TEST_F(DeletedModuleTest, TheListStaysRightThroughManyEntriesAndChangesFromOutsi
         }
     }
 }
+
+TEST_F(DeletedModuleTest, AUnitOfAnotherFileTakesTheKeptListsOnceAndOnlyItsOwnKey)
+{
+    const MessageRecorder quiet;
+    const Entry source = LinkedFile("ram.v");
+    const Entry description = LinkedFile("ram.cxf");
+    Module gone = MakeModule("ram", source);
+    gone->SetNewStimulusList({*LinkedFile("tb.v")}, nullptr);
+    ImodelModule::SaveDeletedModuleInfo(gone.get());
+    Module other = MakeModule("ram_sub", source);
+    ImodelModule::SaveDeletedModuleInfo(other.get());
+    gone.reset();
+    other.reset();
+
+    // The description's unit stands for the key: it takes the test bench
+    // though its file differs, and the key's entry is used up; the other
+    // unit of the same source keeps its entry for when the source is back.
+    Module described = MakeModule("ram", description);
+    EXPECT_TRUE(ImodelModule::TakeDeletedModuleInfo(described.get()));
+    EXPECT_EQ(described->GetStimulusList().size(), 1u);
+    EXPECT_EQ(described->GetModuleFile(), description);
+    EXPECT_EQ(Kept("ram"), nullptr);
+    EXPECT_NE(Kept("ram_sub"), nullptr);
+    EXPECT_FALSE(ImodelModule::TakeDeletedModuleInfo(described.get()));
+    EXPECT_FALSE(ImodelModule::TakeDeletedModuleInfo(nullptr));
+}
