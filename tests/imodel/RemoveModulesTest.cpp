@@ -22,22 +22,30 @@
 namespace {
 
 // The plain rule the walks are held to: depth-first over the unit tree,
-// each unit once, every entry equal to the bench (as the file compares)
-// dropped from its stimulus list.
+// each unit once, then every other unit of every library in its order:
+// every entry equal to the bench (as the file compares) dropped from its
+// stimulus list.
 void DropBenchPlainly(const IfileObject& bench, std::deque<ImodelModule*>* modules)
 {
     if (modules == nullptr) return;
     std::unordered_set<const ImodelModule*> seen;
+    const auto drop = [&bench](ImodelModule& module) {
+        ImodelModule::FileList files = module.GetStimulusList();
+        if (std::erase(files, bench) > 0) module.SetNewStimulusList(files, nullptr);
+    };
     std::vector<ImodelModule*> pending(modules->rbegin(), modules->rend());
     while (!pending.empty()) {
         ImodelModule* module = pending.back();
         pending.pop_back();
         if (module == nullptr || !seen.insert(module).second) continue;
-        ImodelModule::FileList files = module->GetStimulusList();
-        if (std::erase(files, bench) > 0) module->SetNewStimulusList(files, nullptr);
+        drop(*module);
         if (const ImodelLinkList* subBlocks = module->GetSubBlocks())
             pending.insert(pending.end(), subBlocks->rbegin(), subBlocks->rend());
     }
+    const auto [first, last] = Imodel::GetInstance().GetDesignManager()->GetLibraries();
+    for (auto library = first; library != last; ++library)
+        for (ImodelModule* unit : *(*library)->GetModules())
+            if (!seen.contains(unit)) drop(*unit);
 }
 
 using ModuleSet = ImodelModule::ModuleSet;

@@ -75,8 +75,10 @@ void ImodelGetCommonFilesWeCanRemove(const ImodelModule::FileEntries& removed,
                                      const ImodelModule::FileEntries& candidates, ImodelModule::FileEntries& result);
 
 // Drops the stimulus file from the stimulus list of each unit of the list
-// and of every unit below them; each change marks the project as needing a
-// save and tells the design flow.
+// and of every unit below them, then of every other unit of the design (a
+// unit of another library that no unit of the list uses): the file has
+// left the project. Each change marks the project as needing a save and
+// tells the design flow.
 void ImodelUpdateStimulusAssociation(const IfileObject& stimulus, std::deque<ImodelModule*>* modules);
 // The same for several files in one walk: each unit reached drops every
 // entry naming one of them (file-name equality), the others keep their
@@ -86,15 +88,13 @@ void ImodelUpdateStimulusAssociation(const std::vector<IfileObject>& stimuli, st
 
 // Test-bench files that leave the design one after another in one command
 // (delete_files of thousands of them): while a batch is open, the files
-// kept (Keep) leave the stimulus lists of the units of the design's unit
-// tree in one walk when the outermost batch ends, not in one walk each. A
-// unit that ImodelRemoveModulesOfFile takes out meanwhile first drops the
-// files kept so far when the walk would have reached it, so that whatever
-// is kept of it holds what the walk for each file in turn would have left,
-// and so do the units below it that the tree reaches through it alone. A
-// unit made meanwhile (a definition added again) drops the files kept
-// before it as well: they have left the project. For the main thread,
-// where commands run.
+// kept (Keep) leave the stimulus lists of every unit in one walk when the
+// outermost batch ends, not in one walk each. A unit that
+// ImodelRemoveModulesOfFile takes out meanwhile first drops the files kept
+// so far, so that whatever is kept of it holds what the walk for each file
+// in turn would have left; a unit made meanwhile (a definition added again)
+// drops the files kept before it as well: they have left the project. For
+// the main thread, where commands run.
 class ImodelStimulusBatch {
 public:
     ImodelStimulusBatch();

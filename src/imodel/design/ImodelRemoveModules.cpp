@@ -11,7 +11,6 @@
 #include "src/imodel/design/ImodelModuleNotify.h"
 #include "src/imodel/design/imodelRehome.h"
 #include "src/imodel/design/imodelTempUnit.h"
-#include "src/imodel/design/imodelTopUnits.h"
 #include "src/imodel/names/imodelUtlProject.h"
 
 #include <foundation/Sys.h>
@@ -185,15 +184,7 @@ using FileKeys = std::unordered_set<std::string>;
 struct StimulusBatch {
     int depth = 0;
     std::vector<IfileObject> files;
-    std::vector<std::string> fileKeys;
     FileKeys keys;
-    // The units (by serial) that dropped every file kept so far, with the
-    // units below them.
-    std::unordered_set<std::uint64_t> settled;
-    // Units the tree reaches again after a unit that kept them out of it
-    // went: only the files kept from that position on concern them, the
-    // walks for the ones before would not have reached them.
-    std::unordered_map<std::uint64_t, std::size_t> since;
 };
 
 StimulusBatch& TheStimulusBatch()
@@ -217,18 +208,6 @@ void DropStimulus(ImodelModule& unit, const FileKeys& keys, const std::string& f
     unit.SetNewStimulusList(files, nullptr);
 }
 
-// The batch's files that concern the unit.
-void DropBatchedStimulus(const StimulusBatch& batch, ImodelModule& unit, const std::string& folder)
-{
-    const auto since = batch.since.find(unit.GetUnitSerial());
-    if (since == batch.since.end()) {
-        DropStimulus(unit, batch.keys, folder);
-    } else if (!unit.GetStimulusList().empty()) {
-        const auto first = batch.fileKeys.begin() + static_cast<std::ptrdiff_t>(since->second);
-        DropStimulus(unit, FileKeys(first, batch.fileKeys.end()), folder);
-    }
-}
-
 // Depth first from the units of the list down their sub-blocks, each unit
 // once (a design may use itself), as the walk of a single file.
 template <class Visit>
@@ -243,56 +222,26 @@ void WalkDown(std::vector<ImodelModule*> pending, std::unordered_set<std::uint64
     }
 }
 
-// Whether the walk from the design's unit tree (the units of "work" that no
-// unit of "work" uses) reaches the unit: it or a unit above it is one of them.
-bool InUnitTree(const ImodelModule& unit)
-{
-    ImodelDesignManager* design = ImodelAliveDesignManager();
-    const LibraryPtr work = design ? design->FindLibraryByName("work") : LibraryPtr();
-    if (!work || !work->GetModules()) return false;
-    const UnitSet& units = *work->GetModules();
-    const std::string library = work->GetName();
-    std::unordered_set<const ImodelModule*> seen{&unit};
-    std::vector<const ImodelModule*> pending{&unit};
-    while (!pending.empty()) {
-        const ImodelModule* at = pending.back();
-        pending.pop_back();
-        if (units.contains(at) && imodelTopUnits::IsTop(*at, library)) return true;
-        if (const ImodelLinkList* parents = at->GetParentsList())
-            for (const ImodelModule* parent : *parents)
-                if (parent != nullptr && seen.insert(parent).second) pending.push_back(parent);
-    }
-    return false;
-}
-
-// A unit that leaves the design while a batch holds files. When the tree
-// reaches it, it and the units below it drop those files first: the walk
-// for each file would have dropped them while they stood in the tree, and
-// a unit below may stand in it no more once this one is gone (a cycle
-// reached only through it). When the tree does not reach it, the units
-// below it that the tree does not reach either may stand in it once it is
-// gone: the files kept so far do not concern them.
+// A unit that leaves the design while a batch holds files drops those
+// files first: they left the project while it stood, and whatever is kept
+// of it is given back to a unit later.
 void UnitLeavesDuringBatch(ImodelModule& unit)
 {
-    StimulusBatch& batch = TheStimulusBatch();
-    if (batch.files.empty() || batch.settled.contains(unit.GetUnitSerial())) return;
-    if (InUnitTree(unit)) {
-        const std::string folder = ImodelUtlProjectFolderText();
-        WalkDown({&unit}, batch.settled, [&](ImodelModule& module) {
-            DropBatchedStimulus(batch, module, folder);
-            return true;
-        });
-        return;
-    }
-    std::unordered_set<std::uint64_t> seen{unit.GetUnitSerial()};
-    std::vector<ImodelModule*> below;
-    if (const ImodelLinkList* subBlocks = unit.GetSubBlocks()) below.assign(subBlocks->rbegin(), subBlocks->rend());
-    WalkDown(std::move(below), seen, [&](ImodelModule& module) {
-        // A unit the tree reaches, and the units below it, stay in it.
-        if (InUnitTree(module)) return false;
-        batch.since[module.GetUnitSerial()] = batch.files.size();
-        return true;
-    });
+    const StimulusBatch& batch = TheStimulusBatch();
+    if (!batch.files.empty()) DropStimulus(unit, batch.keys, ImodelUtlProjectFolderText());
+}
+
+// Every unit of every library drops the entries named by `keys`; `seen`
+// (by serial) are passed by.
+void DropFromEveryUnit(const FileKeys& keys, const std::string& folder, const std::unordered_set<std::uint64_t>& seen)
+{
+    ImodelDesignManager* design = ImodelAliveDesignManager();
+    if (design == nullptr) return;
+    const auto [first, last] = design->GetLibraries();
+    for (auto library = first; library != last; ++library)
+        if (*library && (*library)->GetModules())
+            for (ImodelModule* unit : *(*library)->GetModules())
+                if (!seen.contains(unit->GetUnitSerial())) DropStimulus(*unit, keys, folder);
 }
 
 // Orphans still in the library, and still unused, go.
@@ -531,6 +480,7 @@ void ImodelUpdateStimulusAssociation(const std::vector<IfileObject>& stimuli, st
         DropStimulus(module, keys, folder);
         return true;
     });
+    DropFromEveryUnit(keys, folder, seen);
 }
 
 ImodelStimulusBatch::ImodelStimulusBatch() { ++TheStimulusBatch().depth; }
@@ -546,11 +496,7 @@ bool ImodelStimulusBatch::Keep(const IfileObject& stimulus)
     StimulusBatch& batch = TheStimulusBatch();
     if (batch.depth == 0) return false;
     batch.files.push_back(stimulus);
-    batch.fileKeys.push_back(
-        ImodelFileNameKey(stimulus.GetInternalFileName().GetString(), ImodelUtlProjectFolderText()));
-    batch.keys.insert(batch.fileKeys.back());
-    // No unit has dropped this one yet.
-    batch.settled.clear();
+    batch.keys.insert(ImodelFileNameKey(stimulus.GetInternalFileName().GetString(), ImodelUtlProjectFolderText()));
     return true;
 }
 
@@ -564,19 +510,17 @@ void ImodelStimulusBatch::Settle()
         ~Emptied()
         {
             batch.files.clear();
-            batch.fileKeys.clear();
             batch.keys.clear();
-            batch.settled.clear();
-            batch.since.clear();
         }
     } const emptied{batch};
     ImodelDesignManager* design = ImodelAliveDesignManager();
     std::deque<ImodelModule*>* tree = design ? design->GetModuleTree() : nullptr;
-    if (tree == nullptr) return;
     const std::string folder = ImodelUtlProjectFolderText();
     std::unordered_set<std::uint64_t> seen;
-    WalkDown({tree->rbegin(), tree->rend()}, seen, [&](ImodelModule& module) {
-        DropBatchedStimulus(batch, module, folder);
-        return true;
-    });
+    if (tree != nullptr)
+        WalkDown({tree->rbegin(), tree->rend()}, seen, [&](ImodelModule& module) {
+            DropStimulus(module, batch.keys, folder);
+            return true;
+        });
+    DropFromEveryUnit(batch.keys, folder, seen);
 }
