@@ -6,27 +6,7 @@
 source [file join [file dirname [info script]] lib scenario.tcl]
 # The stimulus list of each unit, as the saved project file holds it (a
 # unit with nothing to save has no block there).
-proc benches {} {
-    save_project
-    set lines [split [read_file alu.prj] \n]
-    foreach unit {top mid top2} {
-        set at [lsearch -exact $lines "LIST \"${unit}::work\""]
-        if {$at < 0} {
-            puts "  $unit: {}"
-            continue
-        }
-        set names {}
-        set list [lsearch -start $at -exact $lines "LIST AssociatedStimulus"]
-        set end [lsearch -start $at -exact $lines ENDLIST]
-        if {$list >= 0 && $list < $end} {
-            for {set line [expr {$list + 1}]} {[lindex $lines $line] ne "ENDLIST"} {incr line} {
-                regexp {^VALUE "<project>/stimulus/([^,]+),} [lindex $lines $line] -> name
-                lappend names $name
-            }
-        }
-        puts "  $unit: {$names}"
-    }
-}
+proc benches {} { show_stimulus_lists {top mid top2} }
 
 set ports "port (a : in bit; b : out bit)"
 write_file src/mid.vhd "entity mid is $ports; end;\narchitecture rtl of mid is begin b <= a; end;\n"

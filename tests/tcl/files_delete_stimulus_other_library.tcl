@@ -3,25 +3,7 @@
 # with others, as it leaves the lists of the units "work" reaches: the
 # project saved at once no longer names it, and an open gives the same.
 source [file join [file dirname [info script]] lib scenario.tcl]
-proc benches {} {
-    save_project
-    foreach unit {top::work ip_core::ip} {
-        set lines [split [read_file alu.prj] \n]
-        set at [lsearch -exact $lines "LIST \"$unit\""]
-        set names {}
-        if {$at >= 0} {
-            set list [lsearch -start $at -exact $lines "LIST AssociatedStimulus"]
-            set end [lsearch -start $at -exact $lines ENDLIST]
-            if {$list >= 0 && $list < $end} {
-                for {set line [expr {$list + 1}]} {[lindex $lines $line] ne "ENDLIST"} {incr line} {
-                    regexp {^VALUE "<project>/stimulus/([^,]+),} [lindex $lines $line] -> name
-                    lappend names $name
-                }
-            }
-        }
-        puts "  $unit: {$names}"
-    }
-}
+proc benches {} { show_stimulus_lists {top::work ip_core::ip} }
 
 write_file src/top.vhd [vhdl_unit top {}]
 write_file src/ip_core.vhd [vhdl_unit ip_core {}]

@@ -119,3 +119,26 @@ proc vhdl_unit {name sub} {
     if {$sub ne ""} { append text "  u : entity work.$sub port map (p);\n" }
     return "${text}end;\n"
 }
+# Saves the project alu.prj (the current folder's) and prints the stimulus
+# list of each unit, as the project file holds it: a unit is named "unit"
+# (of "work") or "unit::library"; one with nothing saved shows {}.
+proc show_stimulus_lists {units} {
+    save_project
+    set lines [split [read_file alu.prj] \n]
+    foreach unit $units {
+        set key [expr {[string match *::* $unit] ? $unit : "${unit}::work"}]
+        set names {}
+        set at [lsearch -exact $lines "LIST \"$key\""]
+        if {$at >= 0} {
+            set list [lsearch -start $at -exact $lines "LIST AssociatedStimulus"]
+            set end [lsearch -start $at -exact $lines ENDLIST]
+            if {$list >= 0 && $list < $end} {
+                for {set line [expr {$list + 1}]} {[lindex $lines $line] ne "ENDLIST"} {incr line} {
+                    regexp {^VALUE "<project>/stimulus/([^,]+),} [lindex $lines $line] -> name
+                    lappend names $name
+                }
+            }
+        }
+        puts "  $unit: {$names}"
+    }
+}
