@@ -26,7 +26,15 @@ class ImodelDevice;
 class ImodelContextImpl;
 class ImodelModule;
 class KemletContentIf;
+class KemletIde_pldFileManagerIf;
 struct KemletFileRecord;
+
+// The reader and writer of a database's file list as the project writes it:
+// it names the files of the project the model has open (the view folder,
+// which holds a list per unit, is not searched for a project file), and
+// each list written is loaded into the extended-info cache again, so that
+// the cache never answers with what the list held before.
+KemletIde_pldFileManagerIf ItoolPalladorListFile(const ImodelFileName& fullDatabase);
 
 class ItoolPallador : public ItoolWithConstraints {
 public:

@@ -35,25 +35,12 @@ using Entries = std::vector<Entry>;
 
 ImodelFileName FullName(const ImodelFileName& adb) { return itoolFileOf(adb, zorpaFT_ADB).GetFullFileName(); }
 
-// A list written is loaded into the extended-info cache again, so that the
-// cache never answers with what the list held before.
 void ReloadDescription(const char* database)
 {
     if (!database) return;
     if (IfileExtendedInfoManager* cache = Imodel::GetInstance().GetExtendedInfoManager())
         cache->LoadInfo(IfileObject(ImodelFileName(database), zorpaFT_ADB, ImodelFMFull, true, true), false,
                         Imodel::GetNotifyConstraintListChanged());
-}
-
-KemletIde_pldFileManagerIf ManagerFor(const ImodelFileName& fullAdb)
-{
-    KemletIde_pldFileManagerIf manager(fullAdb.GetString(), KemletWriterProjectManager, &ReloadDescription);
-    // The list names the project's files from its own folder; which project
-    // that is the model knows, so the view folder (a list per unit) is not
-    // searched for a project file at every write.
-    if (const ImodelDesignManager* design = Imodel::GetInstance().GetDesignManager())
-        manager.SetProjectFile(design->GetProjectFileName().GetString());
-    return manager;
 }
 
 // The key under which two names in a list are the same file.
@@ -74,13 +61,21 @@ constexpr imodelSolvatoState kInputStates[] = {Post_Phy_Synthesis, Post_Synthesi
 
 }  // namespace
 
+KemletIde_pldFileManagerIf ItoolPalladorListFile(const ImodelFileName& fullDatabase)
+{
+    KemletIde_pldFileManagerIf manager(fullDatabase.GetString(), KemletWriterProjectManager, &ReloadDescription);
+    if (const ImodelDesignManager* design = Imodel::GetInstance().GetDesignManager())
+        manager.SetProjectFile(design->GetProjectFileName().GetString());
+    return manager;
+}
+
 ItoolPallador::ReadResult itoolPalladorImpl::ReadFileList(const ImodelFileName& adb, ImodelModule* module,
                                                           ImodelRevContextImpl* revision, std::deque<IfileObject>& list,
                                                           KemletContentIf* content, bool strict)
 {
     if (adb.empty()) return ReadNothing;
     const ImodelFileName name = FullName(adb);
-    const KemletIde_pldFileManagerIf manager = ManagerFor(name);
+    const KemletIde_pldFileManagerIf manager = ItoolPalladorListFile(name);
     KemletContentIf own;
     KemletContentIf& read = content ? *content : own;
     const bool existed = UtlDoesDiskObjectExist(manager.GetFileName());
@@ -101,7 +96,7 @@ bool itoolPalladorImpl::WriteFileList(const ImodelFileName& adb, const std::dequ
 {
     if (adb.empty()) return false;
     const ImodelFileName name = FullName(adb);
-    const KemletIde_pldFileManagerIf manager = ManagerFor(name);
+    const KemletIde_pldFileManagerIf manager = ItoolPalladorListFile(name);
     const std::vector<KemletFileRecord> records = ToRecords(list);
     KemletContentIf content;
     const bool exists = UtlDoesDiskObjectExist(manager.GetFileName());
@@ -130,7 +125,7 @@ bool itoolPalladorImpl::EnsureFileListFile(const ImodelFileName& adb, ImodelModu
 {
     if (adb.empty()) return false;
     const ImodelFileName name = FullName(adb);
-    const KemletIde_pldFileManagerIf manager = ManagerFor(name);
+    const KemletIde_pldFileManagerIf manager = ItoolPalladorListFile(name);
     const std::string& file = manager.GetFileName();
     bool created = false;
     if (!UtlDoesDiskObjectExist(file)) created = manager.Write(KemletContentIf()) && UtlDoesFileExist(file);
@@ -162,7 +157,7 @@ bool itoolPalladorImpl::RenameFileInList(const IfileObject& adb, const IfileObje
 {
     if (!renamed) return false;
     const ImodelFileName name = adb.GetFullFileName();
-    const KemletIde_pldFileManagerIf manager = ManagerFor(name);
+    const KemletIde_pldFileManagerIf manager = ItoolPalladorListFile(name);
     KemletContentIf content;
     if (!manager.Read(&content) || !content.IsContentOf(name)) return false;
     if (!content.RenameFile(file.GetFullFileName(), renamed->GetFullFileName())) return false;
@@ -173,7 +168,7 @@ bool itoolPalladorImpl::AddVcdFiles(const ImodelFileName& adb)
 {
     if (adb.empty()) return false;
     const ImodelFileName name = FullName(adb);
-    const KemletIde_pldFileManagerIf manager = ManagerFor(name);
+    const KemletIde_pldFileManagerIf manager = ItoolPalladorListFile(name);
     KemletContentIf content;
     if (!manager.Read(&content) || !content.IsContentOf(name)) return false;
     std::unordered_set<std::string> listed;
@@ -194,7 +189,7 @@ void itoolPalladorImpl::ImportLinkedFiles(const ImodelFileName& adb, KemletConte
 {
     if (adb.empty()) return;
     const ImodelFileName name = FullName(adb);
-    if (!ManagerFor(name).Read(&content) || !content.IsContentOf(name)) return;
+    if (!ItoolPalladorListFile(name).Read(&content) || !content.IsContentOf(name)) return;
     std::deque<IfileObject> list;
     bool changed = false;
     LoadFileList(name, content, nullptr, nullptr, list, false, false, changed);

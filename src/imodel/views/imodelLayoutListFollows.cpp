@@ -1,8 +1,6 @@
 #include "src/imodel/views/imodelLayoutListFollows.h"
 
-#include "ifile/IfileExtendedInfoManager.h"
 #include "ifile/IfileObjectEx.h"
-#include "imodel/design/ImodelDesignManager.h"
 #include "imodel/design/ImodelModule.h"
 #include "imodel/model/Imodel.h"
 #include "imodel/views/ImodelContextImpl.h"
@@ -17,17 +15,6 @@
 #include <vector>
 
 namespace {
-
-// A description written here is loaded into the extended-info cache again,
-// as the place-and-route tool's own writes are, so that the cache never
-// answers with what the description held before.
-void ReloadDescription(const char* database)
-{
-    if (!database) return;
-    if (IfileExtendedInfoManager* cache = Imodel::GetInstance().GetExtendedInfoManager())
-        cache->LoadInfo(IfileObject(ImodelFileName(database), zorpaFT_ADB, ImodelFMFull, true, true), false,
-                        Imodel::GetNotifyConstraintListChanged());
-}
 
 // Netlists and HDL sources: what the database is built from, not part of
 // the list the user orders.
@@ -56,10 +43,7 @@ void CarryView(IprocessFileObject& databases, const boost::shared_ptr<IfileObjec
     const std::string nowName = now->GetFullFileName().GetString();
     if (ItoolPallador* layout = Imodel::GetInstance().GetPalladorTool())
         layout->EnsureFileListFile(now->GetFullFileName(), toUnit, toView);
-    KemletIde_pldFileManagerIf target(nowName, KemletWriterProjectManager, &ReloadDescription);
-    // The project is the model's: the view folder is not searched for one.
-    if (const ImodelDesignManager* design = Imodel::GetInstance().GetDesignManager())
-        target.SetProjectFile(design->GetProjectFileName().GetString());
+    const KemletIde_pldFileManagerIf target = ItoolPalladorListFile(now->GetFullFileName());
     KemletContentIf content;
     const bool exists = UtlDoesDiskObjectExist(target.GetFileName());
     // A description that cannot be read, or one the user made read-only, is
