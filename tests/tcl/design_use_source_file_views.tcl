@@ -21,17 +21,7 @@ proc show_views {} {
     set lines [split [read_file alu.prj] \n]
     set chosen [lsearch -inline -glob $lines {VALUE "<project>/*,MID"}]
     puts "  MID defined by: [expr {$chosen eq {} ? {the one file that defines it} : $chosen}]"
-    set states [lrange $lines [lindex [lsearch -exact -all $lines "LIST ProjectState5.1"] end] end]
-    foreach unit {MID::work top::work} {
-        set at [lsearch -exact $states "LIST \"$unit\""]
-        if {$at < 0} { puts "  $unit: no view holds anything"; continue }
-        set depth 0
-        foreach line [lrange $states $at end] {
-            if {[string match "LIST *" $line]} { incr depth } elseif {$line eq "ENDLIST"} { incr depth -1 }
-            if {[string match ide* $line]} { puts "  $unit: $line" }
-            if {$depth == 0} break
-        }
-    }
+    show_view_states {MID::work top::work}
 }
 
 puts "--- MID defined by Base.vhd and MID.vhd, MID.vhd chosen; MID has a stimulus and is the root"

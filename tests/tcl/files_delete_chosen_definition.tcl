@@ -24,6 +24,13 @@ proc make_design {more} {
     }
 }
 
+# The project closed and its folder gone, for the next design.
+proc discard_design {} {
+    try {close_project}
+    cd ..
+    file delete -force alu
+}
+
 # The design, and the lines of the saved project file that choose a unit's
 # definition.
 proc show {} {
@@ -46,9 +53,7 @@ puts "    MID3.vhd is still refused, and can be chosen"
 try {use_source_file -file hdl/MID3.vhd -module MID}
 show
 round_trip
-try {close_project}
-cd ..
-file delete -force alu
+discard_design
 
 puts "--- the chosen file is edited so that it defines another unit; refresh reads it again"
 make_design MID3.vhd
@@ -57,9 +62,7 @@ try {refresh}
 show
 round_trip
 show
-try {close_project}
-cd ..
-file delete -force alu
+discard_design
 
 puts "--- three files left after the chosen one: the first of them, the others still refused"
 make_design {ZZZ.vhd AAA.vhd}
@@ -73,9 +76,7 @@ try {delete_files -file hdl/Base.vhd}
 show
 round_trip
 show
-try {close_project}
-cd ..
-file delete -force alu
+discard_design
 
 puts "--- one file left: it defines the unit, as before"
 make_design {}

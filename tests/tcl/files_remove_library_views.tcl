@@ -15,16 +15,7 @@ with_options REMOVE_LIBRARY_VIEWS_SESSION [case_rename_options {}]
 # file keeps them (its block in the project's list of view states).
 proc show_mid_views {} {
     save_project
-    set lines [split [read_file alu.prj] \n]
-    set states [lrange $lines [lindex [lsearch -exact -all $lines "LIST ProjectState5.1"] end] end]
-    set at [lsearch -exact $states {LIST "MID::work"}]
-    if {$at < 0} { puts "  MID: no view holds anything"; return }
-    set depth 0
-    foreach line [lrange $states $at end] {
-        if {[string match "LIST *" $line]} { incr depth } elseif {$line eq "ENDLIST"} { incr depth -1 }
-        if {[string match ide* $line]} { puts "  MID: $line" }
-        if {$depth == 0} break
-    }
+    show_view_states MID
 }
 
 puts "--- MID, in work, has a stimulus; an empty library dsp is added"

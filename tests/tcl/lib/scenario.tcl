@@ -142,3 +142,20 @@ proc show_stimulus_lists {units} {
         puts "  $unit: {$names}"
     }
 }
+# Prints the view states (ide... lines) the project alu.prj, as last saved,
+# holds for each unit, named "unit" (of "work") or "unit::library".
+proc show_view_states {units} {
+    set lines [split [read_file alu.prj] \n]
+    set states [lrange $lines [lindex [lsearch -exact -all $lines "LIST ProjectState5.1"] end] end]
+    foreach unit $units {
+        set key [expr {[string match *::* $unit] ? $unit : "${unit}::work"}]
+        set at [lsearch -exact $states "LIST \"$key\""]
+        if {$at < 0} { puts "  $unit: no view holds anything"; continue }
+        set depth 0
+        foreach line [lrange $states $at end] {
+            if {[string match "LIST *" $line]} { incr depth } elseif {$line eq "ENDLIST"} { incr depth -1 }
+            if {[string match ide* $line]} { puts "  $unit: $line" }
+            if {$depth == 0} break
+        }
+    }
+}
