@@ -270,19 +270,21 @@ bool ItoolVeyrun::ReadCoreAgain(const IfileObject& coreFile)
     const std::string library = component ? component->GetComponentID().library : std::string();
     ImodelModule* described = ImodelFindModuleInLib(design.FindLibraryByName(library.empty() ? "work" : library), name,
                                                     zorpaMODULE_UNKNOWN, std::string());
-    // The states that hang on the unit's lists are worked out again, as an
-    // open of the saved project works them out; also when the caller reads
-    // a link that came back as a project read, which the flow would pass by.
+    const bool tookKept =
+        described != nullptr && described->GetModuleFile() == entry && ImodelModule::TakeDeletedModuleInfo(described);
+    // The states that hang on the unit's lists are worked out again, once
+    // it holds them all, as an open of the saved project works them out;
+    // also when the caller reads a link that came back as a project read,
+    // which the flow would pass by.
     if (described != nullptr && !described->GetStimulusList().empty())
         if (QuorlaneStateMachine* flow = model.GetStateMachine()) {
             const ImodelSetAndRestoreModelFlagObject told(Imodel::GetIsReadingProject(), false);
             flow->UpdateFileDependentStatesForModule(described);
         }
-    if (described != nullptr && described->GetModuleFile() == entry && ImodelModule::TakeDeletedModuleInfo(described)) {
-        // The source's unit was the root: the description's takes its place.
-        ImodelCommandServices* commands = ImodelCommandServices::Get();
-        if (described->IsRoot() && design.GetRootModule() == nullptr && commands) commands->SetRoot(described);
-    }
+    // The source's unit was the root: the description's takes its place.
+    if (ImodelCommandServices* commands = ImodelCommandServices::Get();
+        tookKept && commands && described->IsRoot() && design.GetRootModule() == nullptr)
+        commands->SetRoot(described);
     return read;
 }
 

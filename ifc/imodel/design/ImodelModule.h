@@ -261,7 +261,8 @@ public:
     // Gives the unit the lists and views' states of the entry of its key,
     // which is used up, whatever file defines the unit now (a core's
     // description in the place of its source that went); false when there
-    // is no entry.
+    // is no entry. The caller has the flow work out the states that hang on
+    // those lists.
     static bool TakeDeletedModuleInfo(ImodelModule* module);
     // The same for every entry of `file` (that object) whose unit the
     // design holds again from that file: a linked file that came back.

@@ -223,9 +223,6 @@ bool ImodelModule::TakeDeletedModuleInfo(ImodelModule* module)
     DebugPrint("Taking %s info from deleted module info list\n", *module);
     module->DuplicateModuleInfo(&Removed().At(*place), {false, true, false});
     Removed().Erase(*place);
-    // The flow works out the states that hang on the lists given back, as
-    // an open of the saved project does.
-    if (QuorlaneStateMachine* flow = ImodelAliveStateMachine()) flow->UpdateFileDependentStatesForModule(module);
     return true;
 }
 
