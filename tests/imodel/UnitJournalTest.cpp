@@ -4,7 +4,8 @@
 // other names, units of new names, roots moved, file stamps kept), the
 // units come out of the restore with the data they would get from a copy of
 // every library taken at the start, by name and by file. A change into empty
-// libraries restores as noting every name would.
+// libraries restores as noting every name would. The restore lists the
+// units at names new to their library.
 #include "ReparseTestSupport.h"
 #include "src/imodel/design/imodelUnitJournal.h"
 
@@ -214,8 +215,9 @@ protected:
                 break;
             }
         }
-        Model().RestoreLibraries(byName, zorpaSaveRestoreParams{false, true, false});
-        const std::string after = Dump() + "lib3:\n" + Dump("lib3");
+        std::vector<ImodelModule*> fresh;
+        Model().RestoreLibraries(byName, zorpaSaveRestoreParams{false, true, false}, &fresh);
+        const std::string after = Dump() + "lib3:\n" + Dump("lib3") + "new names:\n" + Described(fresh);
         waiting.clear();
         Design().Reset();
         wholeWork->GetModules()->clear();
@@ -250,6 +252,19 @@ protected:
             }
         }
         EXPECT_GT(outcomes.size(), distinct);
+    }
+
+    // The units, one line each (library, name, file), sorted.
+    static std::string Described(const std::vector<ImodelModule*>& units)
+    {
+        std::vector<std::string> lines;
+        for (const ImodelModule* unit : units)
+            lines.push_back(unit->GetComponentID().library + ":" + unit->GetName() + " @" +
+                            (unit->GetModuleFile() ? unit->GetModuleFile()->GetFileTitleAndExt() : "-") + "\n");
+        std::sort(lines.begin(), lines.end());
+        std::string text;
+        for (const std::string& line : lines) text += line;
+        return text;
     }
 
     // Every unit of the library with what a restore gives back, in set order.
@@ -317,12 +332,25 @@ protected:
         std::mt19937 second(seed);
         make(second);
         EXPECT_EQ(Dump(), restored.before);
+        std::set<std::string> standing;
+        for (const ImodelModule* unit : *Design().FindLibraryByName("work")->GetModules())
+            standing.insert(unit->GetUnitOrder().name);
         Model().SaveLibraries();
         Model().SaveLibraries();
         change(second);
-        Model().RestoreLibraries(byName, params);
-        Model().RestoreLibraries(byName, params);
+        // The inner restore knows nothing of new names yet: it lists every unit.
+        std::vector<ImodelModule*> inner;
+        Model().RestoreLibraries(byName, params, &inner);
+        EXPECT_EQ(inner.size(), Design().FindLibraryByName("work")->GetModules()->size());
+        std::vector<ImodelModule*> fresh;
+        Model().RestoreLibraries(byName, params, &fresh);
         restored.journaled = Dump();
+        // The restore lists the units at names where no unit stood, each once.
+        std::vector<ImodelModule*> newNames;
+        for (ImodelModule* unit : *Design().FindLibraryByName("work")->GetModules())
+            if (!standing.contains(unit->GetUnitOrder().name)) newNames.push_back(unit);
+        EXPECT_EQ(Described(fresh), Described(newNames));
+        EXPECT_EQ(std::set<ImodelModule*>(fresh.begin(), fresh.end()).size(), fresh.size());
         // A sample a record gave up belongs to the unit that took it.
         for (ImodelModule* unit : *Design().FindLibraryByName("work")->GetModules()) {
             const ImodelContextImpl* context = unit->GetContext();

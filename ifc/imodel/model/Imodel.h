@@ -18,6 +18,7 @@ class ImodelDeviceManager;
 class ImodelFileName;
 class ImodelGlobalFlowOptions;
 class ImodelHost;
+class ImodelModule;
 class ImodelRevisionManager;
 class ImodelSimulationOptions;
 class ImodelTemplateManager;
@@ -170,8 +171,16 @@ public:
     // ImodelRestoreLibs takes them), drops the copies and, when the kept
     // root's unit still has a file, makes it the root again through set_root
     // (ImodelCommandServices::SetRoot). A restore without a save is ignored.
+    // With `fresh`, the restore appends to it each unit that stands at a
+    // name of its library where no unit stood before the change: it took
+    // no data, nor the states the flow works out from its files.
     virtual void SaveLibraries() = 0;
-    virtual void RestoreLibraries(bool byName, const zorpaSaveRestoreParams& params) = 0;
+    void RestoreLibraries(bool byName, const zorpaSaveRestoreParams& params)
+    {
+        RestoreLibraries(byName, params, nullptr);
+    }
+    virtual void RestoreLibraries(bool byName, const zorpaSaveRestoreParams& params,
+                                  std::vector<ImodelModule*>* fresh) = 0;
 
     // Views and event delivery.
     virtual void RegisterView(IeventView* view) = 0;

@@ -12,7 +12,6 @@
 #include "imodel/design/ImodelDesignManager.h"
 #include "imodel/design/ImodelModule.h"
 #include "imodel/design/ImodelModuleNotices.h"
-#include "imodel/design/ImodelModuleTree.h"
 #include "imodel/model/Imodel.h"
 #include "imodel/model/ImodelSetAndRestoreModelFlagObject.h"
 #include "imodel/names/ImodelMessages.h"
@@ -33,12 +32,6 @@ namespace {
 
 using Entry = IfileManager::Entry;
 
-std::string UnitKey(const ImodelModule& unit)
-{
-    const VyIfaces::ComponentID& id = unit.GetComponentID();
-    return id.library + '\0' + id.name;
-}
-
 }  // namespace
 
 AcmdEnum::Result IcmdRefresh::execDo()
@@ -47,7 +40,8 @@ AcmdEnum::Result IcmdRefresh::execDo()
     ImodelDesignManager& design = *model.GetDesignManager();
     IfileManager& files = *model.GetFileManager();
     model.SaveLibraries();
-    std::unordered_set<std::string> formerNames;
+    // The units at names new to their library, which took no states back.
+    std::vector<ImodelModule*> fresh;
     const bool processWasBlocked = Imodel::BlockProcessDisplay(true, true);
     {
         const ImodelSetAndRestoreModelFlagObject reading(Imodel::GetIsReadingProject(), true);
@@ -65,16 +59,6 @@ AcmdEnum::Result IcmdRefresh::execDo()
         files.GetFilesOfGlobalType(zorpaFT_SCH, schematics, 0, nullptr);
         files.GetFilesOfGlobalType(zorpaFT_HDL, sources, 0, nullptr);
 
-        // The units standing before, by library and name: a unit of a name
-        // new to its library has no states to take back (below).
-        const auto [firstLibrary, lastLibrary] = design.GetLibraries();
-        std::size_t standing = 0;
-        for (auto library = firstLibrary; library != lastLibrary; ++library)
-            if (*library && (*library)->GetModules()) standing += (*library)->GetModules()->size();
-        formerNames.reserve(standing);
-        for (auto library = firstLibrary; library != lastLibrary; ++library)
-            if (*library && (*library)->GetModules())
-                for (const ImodelModule* unit : *(*library)->GetModules()) formerNames.insert(UnitKey(*unit));
         // Each library comes back empty, with all of its settings, and with
         // room for as many units as it held.
         std::vector<std::pair<ImodelDesignManager::LibraryPtr, std::size_t>> libraries;
@@ -149,7 +133,7 @@ AcmdEnum::Result IcmdRefresh::execDo()
             }
             IcmdDoUseDefinition(false, file, module, false, false);
         }
-        model.RestoreLibraries(false, zorpaSaveRestoreParams{true, true, false});
+        model.RestoreLibraries(false, zorpaSaveRestoreParams{true, true, false}, &fresh);
         Imodel::BlockDesignHierarchyDisplay(hierarchyWasBlocked, true);
         Imodel::BlockProcessDisplay(processWasBlocked, true);
     }
@@ -160,9 +144,7 @@ AcmdEnum::Result IcmdRefresh::execDo()
     // units took their states back; asking the flow of every unit would
     // cost a refresh of a large design a third again.
     if (QuorlaneStateMachine* flow = model.GetStateMachine())
-        ImodelApplyToAllModules([&](ImodelModule* unit) {
-            if (!formerNames.contains(UnitKey(*unit))) flow->UpdateFileDependentStatesForModule(unit);
-        });
+        for (ImodelModule* unit : fresh) flow->UpdateFileDependentStatesForModule(unit);
     return AcmdEnum::Success;
 }
 

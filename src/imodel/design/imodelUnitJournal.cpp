@@ -189,16 +189,49 @@ void imodelUnitJournal::NoteNamesBesideUnnotedUnits()
         if (!*library || !(*library)->GetModules()) continue;
         const ImodelModule::UnitSet& units = *(*library)->GetModules();
         auto at = units.begin();
-        PassNamesBesideUnnoted(at, units, nullptr, [&](ImodelModule::UnitSet::Range named) {
-            Entry((*library)->GetName(), (*named.first)->GetUnitOrder().name);
-        });
+        const auto noted = m_touched.find((*library)->GetName());
+        Names* names = noted != m_touched.end() ? &noted->second : nullptr;
+        PassNamesBesideUnnoted(
+            at, units, nullptr,
+            [&](ImodelModule::UnitSet::Range named) {
+                if (names == nullptr) names = &m_touched[(*library)->GetName()];
+                Entry(*names, (*named.first)->GetUnitOrder().name);
+            },
+            [&](ImodelModule::UnitSet::Range made) {
+                if (names == nullptr)
+                    List(made);
+                else
+                    ListIfUntouched(*names, made);
+            });
     }
 }
 
-template <class Found>
+bool imodelUnitJournal::IsTouched(Names& names, const std::string& name)
+{
+    for (; names.indexed < names.touched.size(); ++names.indexed) {
+        Touched& appended = names.touched[names.indexed];
+        names.byName.FindOrAdd(appended.name, [&appended](Touched*& fresh) { fresh = &appended; });
+    }
+    return names.byName.Find(name) != decltype(names.byName)::npos;
+}
+
+void imodelUnitJournal::List(ImodelModule::UnitSet::Range made)
+{
+    if (m_fresh != nullptr)
+        for (auto at = made.first; at != made.second; ++at) m_fresh->push_back(*at);
+}
+
+void imodelUnitJournal::ListIfUntouched(Names& names, ImodelModule::UnitSet::Range made)
+{
+    // A touched name's units are listed by its restore when no record is
+    // left for them.
+    if (m_fresh != nullptr && !IsTouched(names, (*made.first)->GetUnitOrder().name)) List(made);
+}
+
+template <class Found, class Made>
 void imodelUnitJournal::PassNamesBesideUnnoted(ImodelModule::UnitSet::const_iterator& at,
                                                const ImodelModule::UnitSet& units, const std::string* bound,
-                                               Found found) const
+                                               Found found, Made madeOnly) const
 {
     while (at != units.end() && (bound == nullptr || (*at)->GetUnitOrder().name < *bound)) {
         const auto first = at;
@@ -212,12 +245,17 @@ void imodelUnitJournal::PassNamesBesideUnnoted(ImodelModule::UnitSet::const_iter
             else if (!IsKept(serial))
                 unnoted = true;
         }
-        if (unnoted && made) found(ImodelModule::UnitSet::Range{first, at});
+        if (unnoted && made)
+            found(ImodelModule::UnitSet::Range{first, at});
+        else if (made)
+            madeOnly(ImodelModule::UnitSet::Range{first, at});
     }
 }
 
-void imodelUnitJournal::Restore(bool byName, const zorpaSaveRestoreParams& params, std::vector<ImodelModule*>* took)
+void imodelUnitJournal::Restore(bool byName, const zorpaSaveRestoreParams& params, std::vector<ImodelModule*>* took,
+                                std::vector<ImodelModule*>* fresh)
 {
+    m_fresh = fresh;
     if (m_startedEmpty) NoteNamesBesideUnnotedUnits();
     m_restoring = true;
     m_took = took;
@@ -231,11 +269,16 @@ void imodelUnitJournal::Restore(bool byName, const zorpaSaveRestoreParams& param
     m_kept.Clear();
     m_restoring = false;
     m_took = nullptr;
+    m_fresh = nullptr;
     // A unit that took the data of several units from before is listed once.
-    if (took != nullptr && took->size() > 1) {
+    const auto once = [](std::vector<ImodelModule*>& units) {
         std::unordered_set<const ImodelModule*> seen;
-        std::erase_if(*took, [&seen](const ImodelModule* unit) { return !seen.insert(unit).second; });
-    }
+        std::erase_if(units, [&seen](const ImodelModule* unit) { return !seen.insert(unit).second; });
+    };
+    if (took != nullptr && took->size() > 1) once(*took);
+    // Started empty, the walk of every library above and the restore of an
+    // emptied library both list units of untouched names.
+    if (fresh != nullptr && m_startedEmpty) once(*fresh);
 }
 
 void imodelUnitJournal::RestoreLibrary(ImodelModule::UnitSet& units, Names& names, bool byName,
@@ -246,9 +289,10 @@ void imodelUnitJournal::RestoreLibrary(ImodelModule::UnitSet& units, Names& name
         // names that were not noted and count.
         if (names.emptied) {
             auto at = units.begin();
-            PassNamesBesideUnnoted(at, units, nullptr, [&](ImodelModule::UnitSet::Range named) {
-                Entry(names, (*named.first)->GetUnitOrder().name);
-            });
+            PassNamesBesideUnnoted(
+                at, units, nullptr,
+                [&](ImodelModule::UnitSet::Range named) { Entry(names, (*named.first)->GetUnitOrder().name); },
+                [&](ImodelModule::UnitSet::Range made) { ListIfUntouched(names, made); });
         }
         for (const Touched& touched : names.touched)
             RestoreName(touched, units.equal_range(ZorpaUnitName{touched.name}), byName, params);
@@ -272,13 +316,13 @@ void imodelUnitJournal::RestoreLibrary(ImodelModule::UnitSet& units, Names& name
             ImodelPrefetch(record->data.m_context.get(), sizeof(ImodelContextImpl));
     };
     std::deque<Touched> beside;
-    ImodelVisitAhead(NamedInOrder(units, names, names.emptied ? &beside : nullptr), ahead,
+    ImodelVisitAhead(NamedInOrder(units, names, names.emptied ? &beside : nullptr, m_fresh), ahead,
                      [&](const Named* named) { RestoreName(*named->touched, named->units, byName, params); });
 }
 
 std::vector<imodelUnitJournal::Named> imodelUnitJournal::NamedInOrder(const ImodelModule::UnitSet& units,
-                                                                      const Names& names,
-                                                                      std::deque<Touched>* beside) const
+                                                                      const Names& names, std::deque<Touched>* beside,
+                                                                      std::vector<ImodelModule*>* fresh) const
 {
     // The library orders its units by their lower-cased names first, as
     // the names are sorted here (each name stands once).
@@ -295,11 +339,18 @@ std::vector<imodelUnitJournal::Named> imodelUnitJournal::NamedInOrder(const Imod
             while (at != units.end() && (bound == nullptr || (*at)->GetUnitOrder().name < *bound)) ++at;
             return;
         }
-        PassNamesBesideUnnoted(at, units, bound, [&](ImodelModule::UnitSet::Range range) {
-            Touched& touched = beside->emplace_back();
-            touched.name = (*range.first)->GetUnitOrder().name;
-            named.push_back(Named{&touched, range});
-        });
+        // The names passed are untouched: where only units made since
+        // stand, no unit stood before.
+        PassNamesBesideUnnoted(
+            at, units, bound,
+            [&](ImodelModule::UnitSet::Range range) {
+                Touched& touched = beside->emplace_back();
+                touched.name = (*range.first)->GetUnitOrder().name;
+                named.push_back(Named{&touched, range});
+            },
+            [fresh](ImodelModule::UnitSet::Range made) {
+                if (fresh != nullptr) fresh->insert(fresh->end(), made.first, made.second);
+            });
     };
     for (const Touched* touched : sorted) {
         passTo(&touched->name);
@@ -336,6 +387,11 @@ void imodelUnitJournal::RestoreName(const Touched& touched, ImodelModule::UnitSe
     std::vector<ImodelModule*> untouched;
     for (auto at = first; at != last; ++at)
         if ((*at)->GetUnitSerial() <= m_lastSerial && !IsKept((*at)->GetUnitSerial())) untouched.push_back(*at);
+    // No unit stood at the name before, or none that gives a record.
+    if (before.empty() && untouched.empty()) {
+        List(named);
+        return;
+    }
     // A name whose only unit from before is untouched and still first would
     // take its own data: nothing to do.
     if (before.empty() && untouched.size() == 1 && *first == untouched.front()) return;

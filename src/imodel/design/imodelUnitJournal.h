@@ -40,7 +40,12 @@ public:
     // With `took`, each unit whose stimulus list the restore changed is
     // appended to it, once, and so is each unit without a file that took a
     // record and holds a stimulus without its steps.
-    void Restore(bool byName, const zorpaSaveRestoreParams& params, std::vector<ImodelModule*>* took = nullptr);
+    // With `fresh`, each unit that stands at a name of its library where no
+    // unit stood before the change, and so took no data, is appended to it
+    // (a change that began on a design without units: every unit made since
+    // whose name no unit from before gave up).
+    void Restore(bool byName, const zorpaSaveRestoreParams& params, std::vector<ImodelModule*>* took = nullptr,
+                 std::vector<ImodelModule*>* fresh = nullptr);
 
     // Told by a unit before it changes in a way the restore undoes; `set`
     // is the unit set it is in, enters or leaves (null: none).
@@ -151,10 +156,18 @@ private:
     // Walks the units from `at` on, up to the first unit whose name is not
     // before `bound` (to the end when null), and calls `found(range)` with
     // the units of each name where a unit made since stands beside a unit
-    // from before that was never noted.
-    template <class Found>
+    // from before that was never noted, `madeOnly(range)` with those of each
+    // name where only units made since stand.
+    template <class Found, class Made>
     void PassNamesBesideUnnoted(ImodelModule::UnitSet::const_iterator& at, const ImodelModule::UnitSet& units,
-                                const std::string* bound, Found found) const;
+                                const std::string* bound, Found found, Made madeOnly) const;
+    // Whether the name is among the library's touched names.
+    static bool IsTouched(Names& names, const std::string& name);
+    // Lists the units in m_fresh, when the restore lists any.
+    void List(ImodelModule::UnitSet::Range made);
+    // The same for units made since of a name the library's change did not
+    // touch.
+    void ListIfUntouched(Names& names, ImodelModule::UnitSet::Range made);
     // The units that stand at the touched names of one library take the
     // data of those that stood there.
     void RestoreLibrary(ImodelModule::UnitSet& units, Names& names, bool byName, const zorpaSaveRestoreParams& params);
@@ -167,8 +180,10 @@ private:
     // of the library in its order; with `beside`, also each name where a
     // unit made since stands beside a unit from before never noted (its
     // entry made there).
-    std::vector<Named> NamedInOrder(const ImodelModule::UnitSet& units, const Names& names,
-                                    std::deque<Touched>* beside) const;
+    // With `fresh`, the units of each name passed where only units made
+    // since stand are appended to it.
+    std::vector<Named> NamedInOrder(const ImodelModule::UnitSet& units, const Names& names, std::deque<Touched>* beside,
+                                    std::vector<ImodelModule*>* fresh) const;
     // The unit takes a record's data (noted in m_took when its stimulus list
     // changes, or when it stands without a file and without its stimulus steps).
     void Take(ImodelModule& unit, ImodelModule::Restorable&& data, const zorpaSaveRestoreParams& params);
@@ -191,6 +206,8 @@ private:
     // Where the restore under way lists the units whose stimulus steps the
     // flow works out again (null: nowhere).
     std::vector<ImodelModule*>* m_took = nullptr;
+    // Where it lists the units that stand at names new to their library.
+    std::vector<ImodelModule*>* m_fresh = nullptr;
     // The design's libraries held no unit at the start (a project read into
     // an empty design): units made since are not noted one by one.
     bool m_startedEmpty = false;

@@ -147,7 +147,9 @@ public:
     void OpenWorkspace() override;
 
     void SaveLibraries() override;
-    void RestoreLibraries(bool byName, const zorpaSaveRestoreParams& params) override;
+    using Imodel::RestoreLibraries;
+    void RestoreLibraries(bool byName, const zorpaSaveRestoreParams& params,
+                          std::vector<ImodelModule*>* fresh) override;
 
     void RegisterView(IeventView* view) override;
     void UnregisterView(IeventView* view) override;

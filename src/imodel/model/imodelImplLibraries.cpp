@@ -31,10 +31,21 @@ void imodelImpl::SaveLibraries()
     m_savedLibraries.journal = std::make_unique<imodelUnitJournal>(*m_designManager);
 }
 
-void imodelImpl::RestoreLibraries(bool byName, const zorpaSaveRestoreParams& params)
+void imodelImpl::RestoreLibraries(bool byName, const zorpaSaveRestoreParams& params, std::vector<ImodelModule*>* fresh)
 {
     // A restore without its save has nothing to put back: the depth stays at 0.
-    if (m_savedLibraries.depth == 0 || --m_savedLibraries.depth > 0) return;
+    if (m_savedLibraries.depth == 0) return;
+    if (--m_savedLibraries.depth > 0) {
+        // Which names are new is known at the outer change's end only: every
+        // unit is listed (the flow works out a unit's states the same again).
+        if (fresh != nullptr) {
+            const auto [first, last] = m_designManager->GetLibraries();
+            for (auto library = first; library != last; ++library)
+                if (*library && (*library)->GetModules())
+                    fresh->insert(fresh->end(), (*library)->GetModules()->begin(), (*library)->GetModules()->end());
+        }
+        return;
+    }
     // Units given their stimulus back without their views' states (a content
     // command's restore) had the stimulus steps worked out by the flow while
     // they stood without it, and a unit left without a file where its file
@@ -45,7 +56,7 @@ void imodelImpl::RestoreLibraries(bool byName, const zorpaSaveRestoreParams& par
     std::vector<ImodelModule*> took;
     const bool restatesUnits = !params.copyContext && this == &GetInstance();
     if (const std::unique_ptr<imodelUnitJournal> journal = std::move(m_savedLibraries.journal))
-        journal->Restore(byName, params, restatesUnits ? &took : nullptr);
+        journal->Restore(byName, params, restatesUnits ? &took : nullptr, fresh);
     if (QuorlaneStateMachine* flow = took.empty() ? nullptr : ImodelAliveStateMachine())
         for (ImodelModule* unit : took) flow->UpdateFileDependentStatesForModule(unit);
     const VyIfaces::ComponentID root = std::exchange(m_savedLibraries.rootId, VyIfaces::ComponentID());
