@@ -282,10 +282,12 @@ TEST_F(FileManagerIndex, LookupsByIndexAnswerAsAWalkOverAllFiles)
                         << child->GetInternalFileName().c_str() << " lost its link to " << now;
                 }
                 for (const Entry& file : AllByWalk(*files, namesOld))
-                    for (const IfileObjectEx::ParentFile& parent : file->GetParentFileList())
-                        if (parent.first == old)
+                    for (const IfileObjectEx::ParentFile& parent : file->GetParentFileList()) {
+                        if (parent.first == old) {
                             ASSERT_EQ(parent.first.GetInternalFileName().GetString(), now)
                                 << file->GetInternalFileName().c_str();
+                        }
+                    }
             }
         } else {
             // The project moves: "<project>" names now stand for other files.
