@@ -59,6 +59,23 @@ private:
     AcmdFlagParam m_fromDisk;
 };
 
+// While one stands, the files that leave the project stay in the units'
+// lists (and in what a restore gives back) until it ends, which takes out
+// of them those that did not come back meanwhile: an update that removes a
+// core to add it anew keeps what the user gave its files (the order of its
+// databases, its associations). The outermost one counts.
+class IcmdKeepLeavingFilesInUnitLists {
+public:
+    IcmdKeepLeavingFilesInUnitLists();
+    ~IcmdKeepLeavingFilesInUnitLists();
+    IcmdKeepLeavingFilesInUnitLists(const IcmdKeepLeavingFilesInUnitLists&) = delete;
+    IcmdKeepLeavingFilesInUnitLists& operator=(const IcmdKeepLeavingFilesInUnitLists&) = delete;
+
+private:
+    bool m_outermost;
+    std::vector<boost::shared_ptr<IfileObjectEx>> m_left;
+};
+
 // Runs delete_files in process; true when it succeeded.
 bool IcmdDoRemoveFiles(bool keep, const std::vector<boost::shared_ptr<IfileObjectEx>>& files, bool fromDisk,
                        bool coreToolCheck, bool confirm);

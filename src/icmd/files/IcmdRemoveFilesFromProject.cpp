@@ -54,8 +54,16 @@ void RemoveFromModel(const Entry& file, bool fromDisk)
 // lists: a tool is not handed a file the user took out of the project. In
 // one pass over those lists for the whole batch, however many files and
 // units there are.
+// The files left while an IcmdKeepLeavingFilesInUnitLists stands; null
+// when none stands.
+std::vector<Entry>* g_leftWhileKept = nullptr;
+
 void ForgetInUnitLists(const std::vector<Entry>& removed)
 {
+    if (g_leftWhileKept != nullptr) {
+        g_leftWhileKept->insert(g_leftWhileKept->end(), removed.begin(), removed.end());
+        return;
+    }
     IfileManager& project = *Imodel::GetInstance().GetFileManager();
     std::vector<IfileObject> gone;
     gone.reserve(removed.size());
@@ -75,6 +83,18 @@ public:
 };
 
 }  // namespace
+
+IcmdKeepLeavingFilesInUnitLists::IcmdKeepLeavingFilesInUnitLists() : m_outermost(g_leftWhileKept == nullptr)
+{
+    if (m_outermost) g_leftWhileKept = &m_left;
+}
+
+IcmdKeepLeavingFilesInUnitLists::~IcmdKeepLeavingFilesInUnitLists()
+{
+    if (!m_outermost) return;
+    g_leftWhileKept = nullptr;
+    ForgetInUnitLists(m_left);
+}
 
 IcmdRemoveFilesFromProject::IcmdRemoveFilesFromProject(Imodel* model)
     : IcmdBase(false), m_model(model),

@@ -25,6 +25,7 @@
 
 #include <algorithm>
 #include <deque>
+#include <optional>
 #include <unordered_set>
 
 namespace {
@@ -95,6 +96,16 @@ void IcmdUpdateProjectContent(const std::vector<Entry>& removed, const std::vect
     // the flow told of every file in one message.
     ImodelDesignManager& design = *model.GetDesignManager();
     const VyIfaces::ComponentID root = design.GetRootId();
+    // A core removed to be added anew brings its files back: what the units
+    // gave them stays (see below for those that do not come back).
+    std::unordered_set<const IfileObjectEx*> coresAdded;
+    for (const Entry& file : added)
+        if (file && ItoolIsMainCoreFile(file.get())) coresAdded.insert(file.get());
+    std::optional<IcmdKeepLeavingFilesInUnitLists> keepCoreFiles;
+    if (!coresAdded.empty() && std::any_of(removed.begin(), removed.end(), [&coresAdded](const Entry& file) {
+            return coresAdded.contains(file.get());
+        }))
+        keepCoreFiles.emplace();
     model.SaveLibraries();
     const bool hierarchyWasBlocked = Imodel::BlockDesignHierarchyDisplay(true, true);
     const bool wasReading = Imodel::GetIsReadingProject();
@@ -153,6 +164,9 @@ void IcmdUpdateProjectContent(const std::vector<Entry>& removed, const std::vect
     for (const Entry& core : coresToRead)
         if (QuorlaneCoreToolManager* tool = ItoolGetActiveCoreTool(core->GetFileSpecificType(), model))
             tool->ReadCoreAgain(*core);
+    // The files of a core that its new description no longer lists leave
+    // the units' lists now.
+    keepCoreFiles.reset();
     Imodel::BlockDesignHierarchyDisplay(hierarchyWasBlocked, true);
     if (!changed.empty() && !wasReading)
         model.GetStateMachine()->FilesModificationMessage(QuorlaneFilesChanged, changed);
