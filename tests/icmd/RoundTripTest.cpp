@@ -6,8 +6,9 @@
 // close and an open, and saving again changes nothing; a refused command
 // leaves the saved project as it was. A broken step prints the steps as a
 // script that replays it in the shell; with QUORLANE_ROUNDTRIP_REDUCE set
-// the steps are first reduced to the fewest that still break it, and
-// QUORLANE_ROUNDTRIP_SEED runs one seed alone, longer.
+// the steps are first reduced to the fewest that still break it,
+// QUORLANE_ROUNDTRIP_SEED runs one seed alone, longer, and
+// QUORLANE_ROUNDTRIP_STEPS sets how many steps that seed draws.
 #include "IcmdTestSupport.h"
 #include "RandomDraws.h"
 #include "RecordingHost.h"
@@ -104,6 +105,19 @@ const std::vector<std::pair<std::string, std::string>>& OtherSources()
     };
     return sources;
 }
+// Pin and timing constraints, mixed HDL, lists of a module's own and the
+// choice of a unit's file: the options the draws run with.
+const std::vector<std::pair<std::string, std::string>>& Options()
+{
+    static const std::vector<std::pair<std::string, std::string>> options = {
+        {"IMPORT_CONSTRAINT_FILES", "PDC SDC"},      {"ALL_IMPORT_CONSTRAINT_FILES", "PDC SDC"},
+        {"PDC_DISP_NAME", "Pin Constraint File"},    {"PDC_EXTN", "pdc"},
+        {"SDC_DISP_NAME", "Timing Constraint File"}, {"SDC_EXTN", "sdc"},
+        {"SYNTHESIS_CONSTRAINTS_LIST", "sdc"},       {"PALLADOR_IMPORT_CONSTRAINT_FILES", "pdc sdc"},
+        {"PHYSYNTH_CONSTRAINTS_LIST", "sdc pdc"},    {"IDE_MIXED_HDL_ENABLED", "1"},
+        {"IDE_ORGANIZE_SOURCES_ENABLED", "1"},       {"IDE_SELECT_FLOW_FILE_FEATURE_ENABLED", "1"}};
+    return options;
+}
 const std::vector<std::string> kHdl = {"top.vhd",     "mid.vhd", "leaf.vhd", "shr.vhd",
                                        "mid_alt.vhd", "vtop.v",  "vmid.v",   "vleaf.v"};
 const std::vector<std::string> kBenches = {"tb_top.vhd", "tb_v.v"};
@@ -159,21 +173,7 @@ protected:
     {
         IcmdTest::SetUp();
         LoadOnePartCatalogue();
-        // Pin and timing constraints, mixed HDL, lists of a module's own and
-        // the choice of a unit's file.
-        for (const auto& [name, value] : {std::pair{"IMPORT_CONSTRAINT_FILES", "PDC SDC"},
-                                          {"ALL_IMPORT_CONSTRAINT_FILES", "PDC SDC"},
-                                          {"PDC_DISP_NAME", "Pin Constraint File"},
-                                          {"PDC_EXTN", "pdc"},
-                                          {"SDC_DISP_NAME", "Timing Constraint File"},
-                                          {"SDC_EXTN", "sdc"},
-                                          {"SYNTHESIS_CONSTRAINTS_LIST", "sdc"},
-                                          {"PALLADOR_IMPORT_CONSTRAINT_FILES", "pdc sdc"},
-                                          {"PHYSYNTH_CONSTRAINTS_LIST", "sdc pdc"},
-                                          {"IDE_MIXED_HDL_ENABLED", "1"},
-                                          {"IDE_ORGANIZE_SOURCES_ENABLED", "1"},
-                                          {"IDE_SELECT_FLOW_FILE_FEATURE_ENABLED", "1"}})
-            DefSetFL(name, value, __FILE__, __LINE__);
+        for (const auto& [name, value] : Options()) DefSetFL(name.c_str(), value.c_str(), __FILE__, __LINE__);
         const Texts commands = {"import_files",     "delete_files",         "set_root",        "associate_stimulus",
                                 "organize_sources", "organize_constraints", "use_source_file", "create_links",
                                 "add_library",      "add_file_to_library",  "remove_library",  "refresh",
@@ -243,7 +243,9 @@ protected:
     static std::string Script(const Steps& steps)
     {
         std::ostringstream out;
-        out << "source [file join [file dirname [info script]] lib scenario.tcl]\n";
+        out << "source [file join [file dirname [info script]] lib scenario.tcl]\nwith_options ROUNDTRIP_REPLAY {";
+        for (const auto& [name, value] : Options()) out << name << " = " << value << "\n";
+        out << "}\n";
         for (const auto& [path, unit] : Sources())
             out << "write_file " << path << " {" << UnitText(path, unit) << "}\n";
         for (const auto& [path, text] : OtherSources()) out << "write_file " << path << " {" << text << "}\n";
@@ -462,7 +464,9 @@ protected:
 TEST_F(RoundTripTest, EveryCommandSavesWhatAnOpenWorksOut)
 {
     if (const char* one = std::getenv("QUORLANE_ROUNDTRIP_SEED")) {
-        RunSeed(static_cast<unsigned>(std::strtoul(one, nullptr, 10)), 80, false);
+        const char* steps = std::getenv("QUORLANE_ROUNDTRIP_STEPS");
+        const int count = steps ? static_cast<int>(std::strtol(steps, nullptr, 10)) : 80;
+        RunSeed(static_cast<unsigned>(std::strtoul(one, nullptr, 10)), count, false);
         return;
     }
     for (unsigned seed = 1; seed <= 12; ++seed) RunSeed(seed, 50, seed % 2 == 0);
