@@ -537,11 +537,23 @@ AcmdEnum::Result IcmdImportFiles::execDo()
         const ImodelModule::UnitSet* units = workUnits();
         const bool hadUnits = units && !units->empty();
         model.BlockDrawing(true);
+        // Files read again besides the imported ones.
+        std::deque<IfileObject> readAgain;
         {
             // The flow ignores the files one by one: one message below
             // brings it up to date with all of them.
             const ImodelSetAndRestoreModelFlagObject reading(Imodel::GetIsReadingProject(), true);
             const ImodelSetAndRestoreModelFlagObject fromEmpty(Imodel::GetIsStartingFromEmptyHierarchy(), !hadUnits);
+            // The add-file commands list every file they read: besides the
+            // imported ones, a file read again because an imported file no
+            // longer defines the unit it was refused as a second definition of.
+            std::deque<IfileObject>* read = IcmdAddFileToModel::GetAddedFiles();
+            const bool ownList = read == nullptr;
+            if (ownList) {
+                IcmdAddFileToModel::SetUpAddedFileList();
+                read = IcmdAddFileToModel::GetAddedFiles();
+            }
+            const std::size_t readBefore = read->size();
             for (auto filter = pending.begin(); filter != pending.end();) {
                 const zorpaFileManagerTypes type = (*filter)->GetFileType();
                 if (type != zorpaFT_HDL && type != zorpaFT_SCH) {
@@ -551,6 +563,13 @@ AcmdEnum::Result IcmdImportFiles::execDo()
                 (*filter)->importFiles(result, added, m_linkMode, m_updateState);
                 filter = pending.erase(filter);
             }
+            std::unordered_set<std::string> keys;
+            for (const IfileObject& file : added)
+                keys.insert(ImodelFileNameKey(file.GetInternalFileName().GetString()));
+            for (std::size_t at = readBefore; at < read->size(); ++at)
+                if (keys.insert(ImodelFileNameKey((*read)[at].GetInternalFileName().GetString())).second)
+                    readAgain.push_back((*read)[at]);
+            if (ownList) IcmdAddFileToModel::TearDownAddedFileList();
             // The watcher takes note of what came in, so that it does not
             // find the files again as new ones. Only of these: a whole cycle
             // here would stat every member and act on other files' changes
@@ -560,7 +579,14 @@ AcmdEnum::Result IcmdImportFiles::execDo()
         if (!added.empty() && hadUnits) {
             const bool many = added.size() > 10;
             if (many) SysPrintf("Updating files and tools states...\n");
-            model.GetStateMachine()->FilesModificationMessage(QuorlaneFilesChanged, added);
+            // The units of a file read again are new to the flow as well.
+            if (readAgain.empty()) {
+                model.GetStateMachine()->FilesModificationMessage(QuorlaneFilesChanged, added);
+            } else {
+                std::deque<IfileObject> changed = added;
+                changed.insert(changed.end(), readAgain.begin(), readAgain.end());
+                model.GetStateMachine()->FilesModificationMessage(QuorlaneFilesChanged, changed);
+            }
             if (many) SysPrintf("Done.\n");
         }
         model.BlockDrawing(false);

@@ -1,0 +1,44 @@
+# A file imported again that no longer defines a unit it was chosen for as
+# one of two definitions: the other file of that unit is read again and
+# defines it alone. Its units have the stimulus states an open works out:
+# the project saved at once is the project saved after an open (a save, an
+# open and a save give the same file).
+source [file join [file dirname [info script]] lib scenario.tcl]
+
+# The design, then the lines of the saved project file that choose a unit's
+# definition, and the stimulus lists and view states of `units`.
+proc show {units} {
+    puts [dump_all_modules -tree true]
+    save_project
+    set lines [split [read_file alu.prj] \n]
+    set first [lsearch $lines "LIST UsedFile"]
+    set last [lsearch -start $first $lines ENDLIST]
+    puts "  chosen: [join [lrange $lines [expr {$first + 1}] [expr {$last - 1}]] {, }]"
+    show_stimulus_lists $units
+    show_view_states $units
+}
+proc fresh {} {
+    try {close_project}
+    cd ..
+    file delete -force alu
+}
+
+write_file src/top.vhd [vhdl_unit top core]
+write_file src/core.vhd [vhdl_unit core ""]
+write_file src/core_b.vhd [vhdl_unit core ""]
+write_file src/tb.vhd "entity tb is end;\narchitecture sim of tb is begin end;\n"
+
+puts "--- core defined by core.vhd, and by core_b.vhd, refused; core has a stimulus"
+try {new_project -location alu -name alu -hdl VHDL -family ZX3 -die zx3_10 -package tq100}
+cd alu
+try {import_files -hdl_source {../src/top.vhd ../src/core.vhd ../src/core_b.vhd} -stimulus ../src/tb.vhd}
+try {associate_stimulus -module core -file stimulus/tb.vhd}
+show {core}
+puts "--- core.vhd, edited to define other, is imported again: core_b.vhd defines core,"
+puts "    which keeps its stimulus and stimulus states"
+write_file ../src/core.vhd [vhdl_unit other ""]
+try {import_files -hdl_source ../src/core.vhd}
+show {core other}
+round_trip
+show {core other}
+try {close_project}
