@@ -2,6 +2,7 @@
 #include "icmd/files/IcmdAddFileToModel.h"
 
 #include "icmd/IcmdDoCommand.h"
+#include "icmd/args/IcmdComponentIDText.h"
 #include "icmd/design/IcmdSetRoot.h"
 #include "icmd/files/IcmdDeleteFilesFromModel.h"
 #include "icmd/files/IcmdUseSourceFile.h"
@@ -30,6 +31,7 @@
 
 #include <foundation/Def.h>
 #include <foundation/Sys.h>
+#include <zorpa/ZorpaString.h>
 
 #include <boost/make_shared.hpp>
 
@@ -73,6 +75,33 @@ Entry FirstOfLeftDuplicates(const std::string& name, const IfileManager::ErrorFi
         if (!first || file->GetInternalFileName() < first->GetInternalFileName()) first = file;
     }
     return first;
+}
+
+// The group of the units named `name` that several files define, one of
+// which left it: its one file left is cleared of its error and added again
+// as the unit's definition, or, when the unit lost its definition while
+// several files still define it, the first of them (in the project file's
+// order, as an open gives it) defines it. Whether it did either.
+bool FreeDefinition(IfileManager& files, const std::string& name, const IfileManager::ErrorFiles& group)
+{
+    if (group.empty()) return false;
+    if (group.size() > 1) {
+        // Without it the design would change at every reopen.
+        const Entry first = FirstOfLeftDuplicates(name, group);
+        if (!first) return false;
+        // The group changes with the choice: the name is kept apart.
+        const std::string unit = name;
+        IcmdDoUseDefinition(false, first, unit, true, true);
+        ImodelDisplayDEFINITION_GIVEN_TO_FIRST_MSG(unit.c_str(), first->GetFileTitleAndExt().c_str());
+        return true;
+    }
+    const Entry single = group.begin()->file.lock();
+    if (!single) return false;
+    IfileObjectEx freed(*single);
+    freed.SetErrorFile(ImodelNoError, "");
+    files.AddOrUpdateFile(freed, true);
+    IcmdDoAddFileToModel(freed, true, true, true, nullptr, nullptr, true, nullptr, true, false, nullptr);
+    return true;
 }
 
 }  // namespace
@@ -187,8 +216,17 @@ void IcmdAddFileToModel::AddSourceFile()
     const bool wasDuplicate = wasUsedDuplicate || previousKind == ImodelModuleAlreadyDefined;
     // The file in use for a unit defined twice that no longer defines it
     // (kept as the definition only while it did) frees the other file too.
-    if ((!m_useEvenIfDefined || wasUsedDuplicate) && m_parse && wasDuplicate && (clean || kind == ImodelParseError))
+    const bool freeing = (!m_useEvenIfDefined || wasUsedDuplicate) && m_parse && wasDuplicate;
+    if (freeing && (clean || kind == ImodelParseError)) {
         AddFileIfItIsTheOnlyOneToDefinedAModule();
+    } else if (freeing && ZorpaCompareNoCase(IcmdReadComponentID(m_file->GetModuleAlreadyDefined()).name,
+                                             IcmdReadComponentID(previousText).name) != 0) {
+        // So does a file that now defines another unit defined twice
+        // instead (a text may name the unit as "unit::library"): only the
+        // unit it left is freed, the one it now defines is not.
+        if (const IfileManager::ErrorFiles* group = files.FindErrorFileGroup(previousText))
+            FreeDefinition(files, previousText, *group);
+    }
     if (Imodel::GetUpdateTree() && previousKind == ImodelNoError && kind == ImodelModuleAlreadyDefined &&
         !m_useEvenIfDefined)
         model.SendEvent(boost::make_shared<IeventNewErrorModulesAddedOrRemoved>(), true);
@@ -253,28 +291,9 @@ void IcmdAddFileToModel::AddFileIfItIsTheOnlyOneToDefinedAModule()
 {
     IfileManager& files = Files();
     const IfileManager::ErrorGroupRange groups = files.GetErrorFileGroups();
-    for (auto group = groups.first; group != groups.second; ++group) {
-        if (!group->second || group->second->empty()) continue;
-        if (group->second->size() > 1) {
-            // A unit that lost its definition while several files still
-            // define it gets the one the next open would give it: without
-            // it the design would change at every reopen.
-            const Entry first = FirstOfLeftDuplicates(group->first, *group->second);
-            if (!first) continue;
-            const std::string name = group->first;
-            IcmdDoUseDefinition(false, first, name, true, true);
-            ImodelDisplayDEFINITION_GIVEN_TO_FIRST_MSG(name.c_str(), first->GetFileTitleAndExt().c_str());
-            return;
-        }
-        const Entry single = group->second->begin()->file.lock();
-        if (!single) continue;
-        IfileObjectEx freed(*single);
-        freed.SetErrorFile(ImodelNoError, "");
-        // The groups change under the walk: it ends here.
-        files.AddOrUpdateFile(freed, true);
-        IcmdDoAddFileToModel(freed, true, true, true, nullptr, nullptr, true, nullptr, true, false, nullptr);
-        return;
-    }
+    // The groups change under the walk: it ends at the first freed.
+    for (auto group = groups.first; group != groups.second; ++group)
+        if (group->second && FreeDefinition(files, group->first, *group->second)) return;
 }
 
 namespace {
