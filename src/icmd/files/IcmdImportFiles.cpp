@@ -534,8 +534,14 @@ AcmdEnum::Result IcmdImportFiles::execDo()
     // build its design tree anew: the root is set once, after the last file.
     const bool hierarchyWasBlocked = Imodel::BlockDesignHierarchyDisplay(true, true);
     if (model.GetHost()) {
-        const ImodelModule::UnitSet* units = workUnits();
-        const bool hadUnits = units && !units->empty();
+        // Units of any library count: read as into an empty design, a file
+        // of another library imported again while "work" is empty would
+        // keep the units it no longer defines.
+        const auto [firstLibrary, lastLibrary] = design.GetLibraries();
+        const bool hadUnits =
+            std::any_of(firstLibrary, lastLibrary, [](const ImodelDesignManager::LibraryPtr& library) {
+                return library && library->GetModules() && !library->GetModules()->empty();
+            });
         model.BlockDrawing(true);
         // Files read again besides the imported ones.
         std::deque<IfileObject> readAgain;
