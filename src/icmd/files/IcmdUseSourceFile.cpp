@@ -19,6 +19,7 @@
 
 #include <foundation/Sys.h>
 #include <ktwkspace/Workspace.h>
+#include <zorpa/ZorpaString.h>
 
 namespace {
 
@@ -57,6 +58,16 @@ AcmdEnum::Result IcmdUseSourceFile::execDo()
     Imodel& model = Imodel::GetInstance();
     IfileManager& files = *model.GetFileManager();
     IfileGetFileToUseInDH(chosen);
+    // A unit named with its library is a unit of that library: a file of
+    // another library does not define it (its choice would name a unit the
+    // next open does not find).
+    if (name.find("::") != std::string::npos) {
+        const std::string library = chosen->GetLibraryName().empty() ? std::string("work") : chosen->GetLibraryName();
+        if (ZorpaCompareNoCase(IcmdReadComponentID(name).library, library) != 0) {
+            ImodelDisplayMODULE_NOT_DEFINED_MSG(chosen->GetFileTitleAndExt().c_str(), name.c_str());
+            return AcmdEnum::Failure;
+        }
+    }
     const Entry standing = IfileGetFileToUseInModel(chosen);
     if (standing && standing->GetModuleAlreadyDefined() != name) {
         ImodelDisplayMODULE_NOT_DEFINED_MSG(chosen->GetFileTitleAndExt().c_str(), name.c_str());
