@@ -26,6 +26,7 @@
 #include <boost/make_shared.hpp>
 
 #include <algorithm>
+#include <cstdint>
 #include <memory>
 #include <random>
 #include <set>
@@ -313,10 +314,12 @@ protected:
         restored.before = Dump();
         ImodelDesignManager::Libraries copies;
         ImodelDuplicateLibs(Design(), copies);
+        const std::uint64_t lastBefore = imodelLastUnitSerial();
         change(first);
         // A restore of the lists without the states has the flow work out
         // the stimulus steps again for each unit whose stimulus it changed,
-        // as the model's restore does.
+        // and the states of each unit made during the change (it holds none
+        // from before), as the model's restore does.
         std::vector<std::pair<ImodelModule*, FileList>> stimuli;
         if (!params.copyContext)
             for (ImodelModule* unit : *Design().FindLibraryByName("work")->GetModules())
@@ -324,7 +327,7 @@ protected:
         ImodelRestoreLibs(Design(), copies, byName, params);
         ImodelDestroyLibs(copies);
         for (const auto& [unit, stimulus] : stimuli)
-            if (unit->GetStimulusList() != stimulus)
+            if (unit->GetStimulusList() != stimulus || unit->GetUnitSerial() > lastBefore)
                 Model().GetStateMachine()->UpdateFileDependentStatesForModule(unit);
         restored.copied = Dump();
         Clear();
@@ -337,20 +340,28 @@ protected:
             standing.insert(unit->GetUnitOrder().name);
         Model().SaveLibraries();
         Model().SaveLibraries();
+        const std::uint64_t lastSaved = imodelLastUnitSerial();
         change(second);
-        // The inner restore knows nothing of new names yet: it lists every unit.
+        // The inner restore knows nothing of new units yet: it lists every unit.
         std::vector<ImodelModule*> inner;
         Model().RestoreLibraries(byName, params, &inner);
         EXPECT_EQ(inner.size(), Design().FindLibraryByName("work")->GetModules()->size());
+        // Asked for, the units made since that hold no states from before
+        // are the caller's to have the flow work out.
         std::vector<ImodelModule*> fresh;
         Model().RestoreLibraries(byName, params, &fresh);
+        if (!params.copyContext)
+            for (ImodelModule* unit : fresh) Model().GetStateMachine()->UpdateFileDependentStatesForModule(unit);
         restored.journaled = Dump();
-        // The restore lists the units at names where no unit stood, each once.
+        // Every unit at a name where no unit stood is among them, each once,
+        // and none from before.
         std::vector<ImodelModule*> newNames;
         for (ImodelModule* unit : *Design().FindLibraryByName("work")->GetModules())
             if (!standing.contains(unit->GetUnitOrder().name)) newNames.push_back(unit);
-        EXPECT_EQ(Described(fresh), Described(newNames));
-        EXPECT_EQ(std::set<ImodelModule*>(fresh.begin(), fresh.end()).size(), fresh.size());
+        const std::set<ImodelModule*> listed(fresh.begin(), fresh.end());
+        EXPECT_EQ(listed.size(), fresh.size());
+        for (ImodelModule* unit : newNames) EXPECT_TRUE(listed.contains(unit)) << unit->GetName();
+        for (ImodelModule* unit : fresh) EXPECT_GT(unit->GetUnitSerial(), lastSaved) << unit->GetName();
         // A sample a record gave up belongs to the unit that took it.
         for (ImodelModule* unit : *Design().FindLibraryByName("work")->GetModules()) {
             const ImodelContextImpl* context = unit->GetContext();
@@ -392,6 +403,68 @@ TEST_F(UnitJournalTest, RestoreGivesWhatACopyOfEveryLibraryGives)
     }
     // The changes were felt: the restore had work to do.
     EXPECT_GT(differed, 10);
+}
+
+TEST_F(UnitJournalTest, TheUnitsMadeDuringAChangeThatHoldNoStatesFromBeforeAreListedOnce)
+{
+    // The units a restore lists, by name and library, sorted.
+    const auto names = [](const std::vector<ImodelModule*>& units) {
+        std::vector<std::string> out;
+        for (const ImodelModule* unit : units) out.push_back(unit->GetName() + "::" + unit->GetComponentID().library);
+        std::sort(out.begin(), out.end());
+        return out;
+    };
+    using Names = std::vector<std::string>;
+    const Entry file = ProjectFile("top.vhd");
+    const Entry other = ProjectFile("other.vhd");
+    const Entry bench = ProjectFile("tb.vhd", zorpaFT_TB_HDL);
+    for (const bool states : {true, false}) {
+        SCOPED_TRACE(states ? "states given back" : "lists given back alone");
+        const zorpaSaveRestoreParams params{states, true, false};
+        Unit("top", file)->SetNewStimulusList({*bench}, nullptr);
+        Unit("mid", file);
+        ImodelModule* leaf = Unit("leaf", other);
+        std::vector<ImodelModule*> took;
+        std::vector<ImodelModule*> fresh;
+        {
+            // The file's units go and come back, with a unit of a new name
+            // and one instantiated under a name no unit had; another unit
+            // is only touched, in another library a unit comes.
+            imodelUnitJournal journal(Design());
+            ImodelRemoveModulesOfFile(file, nullptr, true, false, false, nullptr, nullptr);
+            NewUnit("top", file);
+            NewUnit("MID", file);
+            NewUnit("new1", file);
+            Unit("placed");
+            leaf->SetIsRoot(true);
+            Unit("top", other, "lib2");
+            journal.Restore(true, params, &took, &fresh);
+        }
+        // Only the units of new names took no record; without the states,
+        // every unit made since holds none from before, and is left out of
+        // those that took a stimulus.
+        EXPECT_EQ(names(fresh), states ? (Names{"new1::work", "placed::work", "top::lib2"})
+                                       : (Names{"MID::work", "new1::work", "placed::work", "top::lib2", "top::work"}));
+        EXPECT_EQ(names(took), states ? Names{"top::work"} : Names{});
+        Clear();
+
+        // Into empty libraries and into libraries emptied: the units made
+        // since are not noted one by one, and are listed all the same.
+        for (const bool emptied : {false, true}) {
+            SCOPED_TRACE(emptied ? "emptied" : "empty");
+            if (emptied) Unit("top", file);
+            fresh.clear();
+            imodelUnitJournal journal(Design());
+            if (emptied) Design().Reset();
+            NewUnit("top", file);
+            NewUnit("mid", file);
+            Unit("top", other, "lib2");
+            journal.Restore(true, params, nullptr, &fresh);
+            EXPECT_EQ(names(fresh), emptied && states ? (Names{"mid::work", "top::lib2"})
+                                                      : (Names{"mid::work", "top::lib2", "top::work"}));
+            Clear();
+        }
+    }
 }
 
 TEST_F(UnitJournalTest, AUnitGoneAndBackUnderAnotherFileTakesTheDataOfItsName)

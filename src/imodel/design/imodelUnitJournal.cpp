@@ -164,10 +164,7 @@ imodelUnitJournal::Touched& imodelUnitJournal::Entry(Names& names, const std::st
         }
         names.appending = false;
     }
-    for (; names.indexed < names.touched.size(); ++names.indexed) {
-        Touched& appended = names.touched[names.indexed];
-        names.byName.FindOrAdd(appended.name, [&appended](Touched*& fresh) { fresh = &appended; });
-    }
+    IndexAppended(names);
     const std::size_t slot = names.byName
                                  .FindOrAdd(name,
                                             [&names, &name](Touched*& fresh) {
@@ -189,43 +186,13 @@ void imodelUnitJournal::NoteNamesBesideUnnotedUnits()
         if (!*library || !(*library)->GetModules()) continue;
         const ImodelModule::UnitSet& units = *(*library)->GetModules();
         auto at = units.begin();
-        const auto noted = m_touched.find((*library)->GetName());
-        Names* names = noted != m_touched.end() ? &noted->second : nullptr;
         PassNamesBesideUnnoted(
             at, units, nullptr,
             [&](ImodelModule::UnitSet::Range named) {
-                if (names == nullptr) names = &m_touched[(*library)->GetName()];
-                Entry(*names, (*named.first)->GetUnitOrder().name);
+                Entry((*library)->GetName(), (*named.first)->GetUnitOrder().name);
             },
-            [&](ImodelModule::UnitSet::Range made) {
-                if (names == nullptr)
-                    List(made);
-                else
-                    ListIfUntouched(*names, made);
-            });
+            [](ImodelModule::UnitSet::Range) {});
     }
-}
-
-bool imodelUnitJournal::IsTouched(Names& names, const std::string& name)
-{
-    for (; names.indexed < names.touched.size(); ++names.indexed) {
-        Touched& appended = names.touched[names.indexed];
-        names.byName.FindOrAdd(appended.name, [&appended](Touched*& fresh) { fresh = &appended; });
-    }
-    return names.byName.Find(name) != decltype(names.byName)::npos;
-}
-
-void imodelUnitJournal::List(ImodelModule::UnitSet::Range made)
-{
-    if (m_fresh != nullptr)
-        for (auto at = made.first; at != made.second; ++at) m_fresh->push_back(*at);
-}
-
-void imodelUnitJournal::ListIfUntouched(Names& names, ImodelModule::UnitSet::Range made)
-{
-    // A touched name's units are listed by its restore when no record is
-    // left for them.
-    if (m_fresh != nullptr && !IsTouched(names, (*made.first)->GetUnitOrder().name)) List(made);
 }
 
 template <class Found, class Made>
@@ -238,16 +205,19 @@ void imodelUnitJournal::PassNamesBesideUnnoted(ImodelModule::UnitSet::const_iter
         const std::string& name = (*at)->GetUnitOrder().name;
         bool unnoted = false;
         bool made = false;
+        bool old = false;
         for (; at != units.end() && (*at)->GetUnitOrder().name == name; ++at) {
             const std::uint64_t serial = (*at)->GetUnitSerial();
-            if (serial > m_lastSerial)
+            if (serial > m_lastSerial) {
                 made = true;
-            else if (!IsKept(serial))
-                unnoted = true;
+            } else {
+                old = true;
+                if (!IsKept(serial)) unnoted = true;
+            }
         }
         if (unnoted && made)
             found(ImodelModule::UnitSet::Range{first, at});
-        else if (made)
+        else if (made && !old)
             madeOnly(ImodelModule::UnitSet::Range{first, at});
     }
 }
@@ -255,30 +225,31 @@ void imodelUnitJournal::PassNamesBesideUnnoted(ImodelModule::UnitSet::const_iter
 void imodelUnitJournal::Restore(bool byName, const zorpaSaveRestoreParams& params, std::vector<ImodelModule*>* took,
                                 std::vector<ImodelModule*>* fresh)
 {
-    m_fresh = fresh;
     if (m_startedEmpty) NoteNamesBesideUnnotedUnits();
     m_restoring = true;
     m_took = took;
+    m_fresh = fresh;
     for (auto& [libraryName, names] : m_touched) {
         const ImodelDesignManager::LibraryPtr library = m_design.FindLibraryByName(libraryName);
         if (!library || !library->GetModules()) continue;
         RestoreLibrary(*library->GetModules(), names, byName, params);
     }
+    if (fresh != nullptr) AppendUnnotedNewNames();
     m_touched.clear();
     m_before.clear();
     m_kept.Clear();
     m_restoring = false;
     m_took = nullptr;
     m_fresh = nullptr;
-    // A unit that took the data of several units from before is listed once.
-    const auto once = [](std::vector<ImodelModule*>& units) {
+    // A unit that took the data of several units from before is listed
+    // once, and not among those that took it when it holds no states from
+    // before.
+    const bool both = took != nullptr && fresh != nullptr && !took->empty() && !fresh->empty();
+    if (took != nullptr && (took->size() > 1 || both)) {
         std::unordered_set<const ImodelModule*> seen;
-        std::erase_if(units, [&seen](const ImodelModule* unit) { return !seen.insert(unit).second; });
-    };
-    if (took != nullptr && took->size() > 1) once(*took);
-    // Started empty, the walk of every library above and the restore of an
-    // emptied library both list units of untouched names.
-    if (fresh != nullptr && m_startedEmpty) once(*fresh);
+        if (both) seen.insert(fresh->begin(), fresh->end());
+        std::erase_if(*took, [&seen](const ImodelModule* unit) { return !seen.insert(unit).second; });
+    }
 }
 
 void imodelUnitJournal::RestoreLibrary(ImodelModule::UnitSet& units, Names& names, bool byName,
@@ -292,7 +263,7 @@ void imodelUnitJournal::RestoreLibrary(ImodelModule::UnitSet& units, Names& name
             PassNamesBesideUnnoted(
                 at, units, nullptr,
                 [&](ImodelModule::UnitSet::Range named) { Entry(names, (*named.first)->GetUnitOrder().name); },
-                [&](ImodelModule::UnitSet::Range made) { ListIfUntouched(names, made); });
+                [](ImodelModule::UnitSet::Range) {});
         }
         for (const Touched& touched : names.touched)
             RestoreName(touched, units.equal_range(ZorpaUnitName{touched.name}), byName, params);
@@ -316,12 +287,17 @@ void imodelUnitJournal::RestoreLibrary(ImodelModule::UnitSet& units, Names& name
             ImodelPrefetch(record->data.m_context.get(), sizeof(ImodelContextImpl));
     };
     std::deque<Touched> beside;
-    ImodelVisitAhead(NamedInOrder(units, names, names.emptied ? &beside : nullptr, m_fresh), ahead,
+    // The walk of an emptied library lists the new names it passes: no
+    // second walk looks each name up (a refresh makes every unit anew).
+    std::vector<ImodelModule*>* fresh = names.emptied ? m_fresh : nullptr;
+    names.newListed = fresh != nullptr;
+    ImodelVisitAhead(NamedInOrder(units, names, names.emptied ? &beside : nullptr, fresh), ahead,
                      [&](const Named* named) { RestoreName(*named->touched, named->units, byName, params); });
 }
 
 std::vector<imodelUnitJournal::Named> imodelUnitJournal::NamedInOrder(const ImodelModule::UnitSet& units,
-                                                                      const Names& names, std::deque<Touched>* beside,
+                                                                      const Names& names,
+                                                                      std::deque<Touched>* beside,
                                                                       std::vector<ImodelModule*>* fresh) const
 {
     // The library orders its units by their lower-cased names first, as
@@ -339,8 +315,8 @@ std::vector<imodelUnitJournal::Named> imodelUnitJournal::NamedInOrder(const Imod
             while (at != units.end() && (bound == nullptr || (*at)->GetUnitOrder().name < *bound)) ++at;
             return;
         }
-        // The names passed are untouched: where only units made since
-        // stand, no unit stood before.
+        // The names passed are not touched: where only units made since
+        // stand, none stood before.
         PassNamesBesideUnnoted(
             at, units, bound,
             [&](ImodelModule::UnitSet::Range range) {
@@ -387,11 +363,6 @@ void imodelUnitJournal::RestoreName(const Touched& touched, ImodelModule::UnitSe
     std::vector<ImodelModule*> untouched;
     for (auto at = first; at != last; ++at)
         if ((*at)->GetUnitSerial() <= m_lastSerial && !IsKept((*at)->GetUnitSerial())) untouched.push_back(*at);
-    // No unit stood at the name before, or none that gives a record.
-    if (before.empty() && untouched.empty()) {
-        List(named);
-        return;
-    }
     // A name whose only unit from before is untouched and still first would
     // take its own data: nothing to do.
     if (before.empty() && untouched.size() == 1 && *first == untouched.front()) return;
@@ -401,6 +372,18 @@ void imodelUnitJournal::RestoreName(const Touched& touched, ImodelModule::UnitSe
         aside.push_back(Before{unit->GetUnitOrder(), unit->GetUnitSerial(), ImodelModule::KeepRestorable(*unit)});
         before.push_back(&aside.back());
     }
+    // No unit stood at the name: its units are new to the library, with
+    // no data to take.
+    if (before.empty()) {
+        if (m_fresh != nullptr) m_fresh->insert(m_fresh->end(), first, last);
+        return;
+    }
+    // The units made since that take a record's states.
+    std::vector<const ImodelModule*> given;
+    const auto take = [&](ImodelModule& target, Before& record) {
+        Take(target, std::move(record.data), params);
+        if (m_fresh != nullptr && params.copyContext) given.push_back(&target);
+    };
     std::sort(before.begin(), before.end(), [](const Before* a, const Before* b) {
         return std::tie(a->order, a->serial) < std::tie(b->order, b->serial);
     });
@@ -413,7 +396,7 @@ void imodelUnitJournal::RestoreName(const Touched& touched, ImodelModule::UnitSe
             byName ? ZorpaUnitOrder{unit->order.name, false, std::string()} : ZorpaUnitOrder{};
         const ZorpaUnitOrder& place = byName ? byNameOnly : unit->order;
         if (ImodelModule* target = imodelUnitInPlaceOf(place, named)) {
-            Take(*target, std::move(unit->data), params);
+            take(*target, *unit);
             firstTaken = firstTaken || target == *first;
         } else if (homeless == nullptr) {
             homeless = unit;
@@ -422,12 +405,57 @@ void imodelUnitJournal::RestoreName(const Touched& touched, ImodelModule::UnitSe
     // The unit's file is gone and another file defines the name now: the
     // data goes with the name, as the project file keeps it, rather than
     // being lost (a unit that took data of its own keeps it).
-    if (homeless != nullptr && first != last && !firstTaken) Take(**first, std::move(homeless->data), params);
+    if (homeless != nullptr && first != last && !firstTaken) take(**first, *homeless);
+    // A unit made since holds no states from before unless it took a
+    // record's, and a restore of the lists alone gives none.
+    if (m_fresh != nullptr)
+        for (auto at = first; at != last; ++at)
+            if ((*at)->GetUnitSerial() > m_lastSerial && std::find(given.begin(), given.end(), *at) == given.end())
+                m_fresh->push_back(*at);
     // The name's records are spent: they go while they are in the cache,
     // not in a second walk of every record at the end.
     for (std::size_t at = touched.first; at != kNone;) {
         const std::size_t next = m_before[at]->next;
         m_before[at].reset();
         at = next;
+    }
+}
+
+void imodelUnitJournal::IndexAppended(Names& names)
+{
+    for (; names.indexed < names.touched.size(); ++names.indexed) {
+        Touched& appended = names.touched[names.indexed];
+        names.byName.FindOrAdd(appended.name, [&appended](Touched*& fresh) { fresh = &appended; });
+    }
+}
+
+bool imodelUnitJournal::IsTouched(Names& names, const std::string& name)
+{
+    IndexAppended(names);
+    return names.byName.Find(name) != decltype(names.byName)::npos;
+}
+
+void imodelUnitJournal::AppendUnnotedNewNames()
+{
+    // Only where units made since were not noted: a walk of a library the
+    // change filled from empty, which costs what the change made.
+    const auto [first, last] = m_design.GetLibraries();
+    for (auto library = first; library != last; ++library) {
+        if (!*library || !(*library)->GetModules()) continue;
+        const auto found = m_touched.find((*library)->GetName());
+        Names* names = found == m_touched.end() ? nullptr : &found->second;
+        if (!m_startedEmpty && (names == nullptr || !names->emptied)) continue;
+        if (names != nullptr && names->newListed) continue;
+        const ImodelModule::UnitSet& units = *(*library)->GetModules();
+        for (auto at = units.begin(); at != units.end();) {
+            const auto named = at;
+            const std::string& name = (*at)->GetUnitOrder().name;
+            bool made = true;
+            for (; at != units.end() && (*at)->GetUnitOrder().name == name; ++at)
+                made = made && (*at)->GetUnitSerial() > m_lastSerial;
+            // A name where a unit from before stands is not new; one noted is
+            // RestoreName's.
+            if (made && (names == nullptr || !IsTouched(*names, name))) m_fresh->insert(m_fresh->end(), named, at);
+        }
     }
 }

@@ -39,11 +39,12 @@ public:
     // that stood there before (ImodelRestoreLibs on a copy of the libraries).
     // With `took`, each unit whose stimulus list the restore changed is
     // appended to it, once, and so is each unit without a file that took a
-    // record and holds a stimulus without its steps.
-    // With `fresh`, each unit that stands at a name of its library where no
-    // unit stood before the change, and so took no data, is appended to it
-    // (a change that began on a design without units: every unit made since
-    // whose name no unit from before gave up).
+    // record and holds a stimulus without its steps. With `fresh`, each unit
+    // made during the change that holds no states of a unit from before is
+    // appended to it, once, and left out of `took`: a unit of a name new to
+    // its library, one that took no record, and, where the restore gives
+    // the lists back without the states (params.copyContext false), every
+    // unit made since.
     void Restore(bool byName, const zorpaSaveRestoreParams& params, std::vector<ImodelModule*>* took = nullptr,
                  std::vector<ImodelModule*>* fresh = nullptr);
 
@@ -138,11 +139,15 @@ private:
         // that was never noted (its library came whole) stands beside them:
         // the restore walks the library for those.
         bool emptied = false;
+        // The restore's walk of the library in order listed its new names.
+        bool newListed = false;
     };
     friend class Emptying;
     // The entry of the name in the library's names, made empty when new.
     Touched& Entry(const std::string& library, const std::string& name);
     Touched& Entry(Names& names, const std::string& name);
+    // The names appended since the last lookup go into the index.
+    static void IndexAppended(Names& names);
     bool IsKept(std::uint64_t serial) const;
     // The library of this design whose unit set is `set`; null when none
     // is (a parser's set, a copy, another model's).
@@ -156,18 +161,12 @@ private:
     // Walks the units from `at` on, up to the first unit whose name is not
     // before `bound` (to the end when null), and calls `found(range)` with
     // the units of each name where a unit made since stands beside a unit
-    // from before that was never noted, `madeOnly(range)` with those of each
-    // name where only units made since stand.
+    // from before that was never noted.
+    // `madeOnly(range)` with those of each name where only units made since
+    // stand.
     template <class Found, class Made>
     void PassNamesBesideUnnoted(ImodelModule::UnitSet::const_iterator& at, const ImodelModule::UnitSet& units,
                                 const std::string* bound, Found found, Made madeOnly) const;
-    // Whether the name is among the library's touched names.
-    static bool IsTouched(Names& names, const std::string& name);
-    // Lists the units in m_fresh, when the restore lists any.
-    void List(ImodelModule::UnitSet::Range made);
-    // The same for units made since of a name the library's change did not
-    // touch.
-    void ListIfUntouched(Names& names, ImodelModule::UnitSet::Range made);
     // The units that stand at the touched names of one library take the
     // data of those that stood there.
     void RestoreLibrary(ImodelModule::UnitSet& units, Names& names, bool byName, const zorpaSaveRestoreParams& params);
@@ -182,13 +181,20 @@ private:
     // entry made there).
     // With `fresh`, the units of each name passed where only units made
     // since stand are appended to it.
-    std::vector<Named> NamedInOrder(const ImodelModule::UnitSet& units, const Names& names, std::deque<Touched>* beside,
-                                    std::vector<ImodelModule*>* fresh) const;
+    std::vector<Named> NamedInOrder(const ImodelModule::UnitSet& units, const Names& names,
+                                    std::deque<Touched>* beside, std::vector<ImodelModule*>* fresh) const;
     // The unit takes a record's data (noted in m_took when its stimulus list
     // changes, or when it stands without a file and without its stimulus steps).
     void Take(ImodelModule& unit, ImodelModule::Restorable&& data, const zorpaSaveRestoreParams& params);
     void RestoreName(const Touched& touched, ImodelModule::UnitSet::Range named, bool byName,
                      const zorpaSaveRestoreParams& params);
+    // Whether the name has an entry among the library's touched names.
+    bool IsTouched(Names& names, const std::string& name);
+    // Appends to m_fresh the units of the names new to their library that
+    // were not noted: in every library of a change that started on empty
+    // libraries, in the libraries it emptied. The names noted are left to
+    // RestoreName.
+    void AppendUnnotedNewNames();
 
     ImodelDesignManager& m_design;
     // Units made after the start are not from before the change.
@@ -206,7 +212,8 @@ private:
     // Where the restore under way lists the units whose stimulus steps the
     // flow works out again (null: nowhere).
     std::vector<ImodelModule*>* m_took = nullptr;
-    // Where it lists the units that stand at names new to their library.
+    // Where it lists the units made since that hold no states from before
+    // (null: nowhere).
     std::vector<ImodelModule*>* m_fresh = nullptr;
     // The design's libraries held no unit at the start (a project read into
     // an empty design): units made since are not noted one by one.

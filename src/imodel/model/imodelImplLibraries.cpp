@@ -31,12 +31,13 @@ void imodelImpl::SaveLibraries()
     m_savedLibraries.journal = std::make_unique<imodelUnitJournal>(*m_designManager);
 }
 
-void imodelImpl::RestoreLibraries(bool byName, const zorpaSaveRestoreParams& params, std::vector<ImodelModule*>* fresh)
+void imodelImpl::RestoreLibraries(bool byName, const zorpaSaveRestoreParams& params,
+                                  std::vector<ImodelModule*>* fresh)
 {
     // A restore without its save has nothing to put back: the depth stays at 0.
     if (m_savedLibraries.depth == 0) return;
     if (--m_savedLibraries.depth > 0) {
-        // Which names are new is known at the outer change's end only: every
+        // Which units are new is known at the outer change's end only: every
         // unit is listed (the flow works out a unit's states the same again).
         if (fresh != nullptr) {
             const auto [first, last] = m_designManager->GetLibraries();
@@ -53,12 +54,32 @@ void imodelImpl::RestoreLibraries(bool byName, const zorpaSaveRestoreParams& par
     // did not listen: the flow works them out again, as an open of the saved
     // project does. Otherwise the saved project would lack them until opened
     // again.
+    //
+    // A unit made during the change holds no states from before: such a
+    // restore gives the lists back alone, and a unit of a name new to its
+    // library has nothing to take. The flow heard of it only when one of
+    // the change's files defines it (an import parses its files as a read
+    // does and then tells the flow of the files): a unit that a file only
+    // instantiates, a netlist's unit among them, was not told. The flow
+    // works out the states of each, as an open does (a unit named as a
+    // netlist's unit has that netlist's synthesis state). Only those: the
+    // others kept theirs, and asking of every unit would make a change cost
+    // the whole design. A read works out every unit's states once it ends.
+    //
+    // A caller that asks for those units (a refresh, whose units take their
+    // states whole while the project counts as being read) has the flow
+    // work them out itself.
     std::vector<ImodelModule*> took;
+    std::vector<ImodelModule*> made;
     const bool restatesUnits = !params.copyContext && this == &GetInstance();
+    const bool statesFresh = restatesUnits && !GetIsReadingProject();
+    std::vector<ImodelModule*>* listed = fresh != nullptr ? fresh : statesFresh ? &made : nullptr;
     if (const std::unique_ptr<imodelUnitJournal> journal = std::move(m_savedLibraries.journal))
-        journal->Restore(byName, params, restatesUnits ? &took : nullptr, fresh);
-    if (QuorlaneStateMachine* flow = took.empty() ? nullptr : ImodelAliveStateMachine())
+        journal->Restore(byName, params, restatesUnits ? &took : nullptr, listed);
+    if (QuorlaneStateMachine* flow = took.empty() && made.empty() ? nullptr : ImodelAliveStateMachine()) {
         for (ImodelModule* unit : took) flow->UpdateFileDependentStatesForModule(unit);
+        for (ImodelModule* unit : made) flow->UpdateFileDependentStatesForModule(unit);
+    }
     const VyIfaces::ComponentID root = std::exchange(m_savedLibraries.rootId, VyIfaces::ComponentID());
     ImodelModule* module = root.IsDefault() ? nullptr : KeptRoot(*m_designManager, root);
     if (module == nullptr) return;
