@@ -245,3 +245,8 @@ bool& IfilePredecessorUpdatesEnabled();
 // file that got one is announced again. A netlist whose top cell the design
 // lacks while the design has no unit at all brings in that unit.
 bool IfileCreatePredecessorObject(boost::shared_ptr<IfileObjectEx> file, const IprocessFileObject& node, bool flowFile);
+// While the design holds only units that netlists brought in, the netlist of
+// the project whose top cell is `cell` brings in its unit in their place:
+// true when it did. Netlists read in another order than they came into the
+// project would otherwise leave the design the unit of another one.
+bool IfileBringInNetlistUnitOf(const VyIfaces::ComponentID& cell);

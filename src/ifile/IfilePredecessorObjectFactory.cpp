@@ -151,3 +151,32 @@ bool IfileCreatePredecessorObject(boost::shared_ptr<IfileObjectEx> file, const I
     if (file->GetFileSpecificType() == zorpaFT_SYN_EDN) ImportMissingNetlistModule(file);
     return true;
 }
+
+bool IfileBringInNetlistUnitOf(const VyIfaces::ComponentID& cell)
+{
+    if (cell.name.empty()) return false;
+    Imodel& model = Imodel::GetInstance();
+    ImodelDesignManager* design = model.GetDesignManager();
+    IfileManager* files = model.GetFileManager();
+    if (!design || !files) return false;
+    const auto [first, last] = design->GetLibraries();
+    for (auto library = first; library != last; ++library) {
+        if (!*library || !(*library)->GetModules()) continue;
+        for (const ImodelModule* unit : *(*library)->GetModules())
+            if (unit->GetModuleType() != zorpaMODULE_NETLIST) return false;
+    }
+    std::vector<Entry> netlists;
+    files->GetFilesOfSpecificType(zorpaFT_SYN_EDN, netlists, 0, nullptr);
+    for (const Entry& file : netlists) {
+        const IfilePredecessorObject* record = file ? file->GetPredecessorObject() : nullptr;
+        if (!record) continue;
+        const VyIfaces::ComponentID id = record->GetComponentID();
+        if (id.name != cell.name || !ImodelIsSameStrNoCase(id.library, cell.library)) continue;
+        // The root goes with the units, and the netlist's unit becomes it.
+        ImodelRemoveAllModulesOfAType(zorpaMODULE_NETLIST);
+        if (ImodelHasModule()) return false;
+        ImportMissingNetlistModule(file);
+        return ImodelHasModule();
+    }
+    return false;
+}

@@ -2,14 +2,17 @@
 // lists of older versions) and the definitions used for modules ("UsedFile").
 #include "src/icmd/project/IcmdReadWriteProjectImpl.h"
 
+#include "icmd/args/IcmdComponentIDText.h"
 #include "icmd/files/IcmdUseSourceFile.h"
 #include "iconvert/Iconvert.h"
 #include "iconvert/IconvertFunctions.h"
 #include "ifile/IfileFunctions.h"
 #include "ifile/IfileManager.h"
 #include "ifile/IfileObjectEx.h"
+#include "ifile/IfilePredecessorObject.h"
 #include "ifile/IfileProjectOpening.h"
 #include "imodel/design/ImodelDesignManager.h"
+#include "imodel/design/ImodelFindModule.h"
 #include "imodel/model/Imodel.h"
 #include "imodel/names/ImodelMessages.h"
 #include "imodel/names/imodelUtl.h"
@@ -99,6 +102,15 @@ bool IcmdReadWriteProjectImpl::ProjectFileObject_Files(double share)
         revisions->GetRevisionNames(&names);
         for (const std::string& name : names)
             files->RegisterPresentFiles(revisions->GetRevisionNumber(name), m_parser, m_converters);
+    }
+    // Into a design without other units, the first netlist read brought in
+    // its unit, the project's order of files not being the order they came
+    // in: the project names the unit it was saved with as its root, and
+    // that unit's netlist brings it in their place, before the units take
+    // what the project keeps for them.
+    if (model.HasNetlistModules() && !m_activeRoot.empty()) {
+        const VyIfaces::ComponentID root = IcmdReadComponentID(m_activeRoot);
+        if (!ImodelFindModule(root)) IfileBringInNetlistUnitOf(root);
     }
     model.RestoreLibraries(true, zorpaSaveRestoreParams{false, true, false});
     if (!model.ParseCxfOnOpen()) model.CheckNewCores(zorpaFT_OMBRIX_CXF);
