@@ -1,14 +1,14 @@
 // What a user types, drawn at random from fixed seeds over a small mixed
 // design (VHDL and Verilog units in a hierarchy with a shared block, test
-// benches, constraints, a second library, linked files, files edited on
-// disk and refreshed): after each step (or, for half the seeds, after runs
-// of a few steps) the project saved at once is the project saved after a
-// close and an open, and saving again changes nothing; a refused command
-// leaves the saved project as it was. A broken step prints the steps as a
-// script that replays it in the shell; with QUORLANE_ROUNDTRIP_REDUCE set
-// the steps are first reduced to the fewest that still break it,
-// QUORLANE_ROUNDTRIP_SEED runs one seed alone, longer, and
-// QUORLANE_ROUNDTRIP_STEPS sets how many steps that seed draws.
+// benches, constraints, netlists, a second library, linked files, files
+// edited on disk and refreshed): after each step (or, for half the seeds,
+// after runs of a few steps) the project saved at once is the project saved
+// after a close and an open, and saving again changes nothing; a refused
+// command leaves the saved project as it was. A broken step prints the
+// steps as a script that replays it in the shell; with
+// QUORLANE_ROUNDTRIP_REDUCE set the steps are first reduced to the fewest
+// that still break it, QUORLANE_ROUNDTRIP_SEED runs one seed alone, longer,
+// and QUORLANE_ROUNDTRIP_STEPS sets how many steps that seed draws.
 #include "IcmdTestSupport.h"
 #include "RandomDraws.h"
 #include "RecordingHost.h"
@@ -102,6 +102,12 @@ const std::vector<std::pair<std::string, std::string>>& OtherSources()
         {"src/timing.sdc", "create_clock -period 10 clk\n"},
         {"src/slow.sdc", "create_clock -period 40 clk\n"},
         {"src/pins.pdc", "set_io a 1\n"},
+        // Netlists of a unit in the middle, of a leaf of the other language
+        // and of a unit only instantiated until its linked file defines it.
+        {"src/mid.edn", "(edif mid (library work (cell mid)) (design mid (cellRef mid (libraryRef work))))\n"},
+        {"src/vleaf.edn",
+         "(edif vleaf (library work (cell vleaf)) (design vleaf (cellRef vleaf (libraryRef work))))\n"},
+        {"src/lnk.edn", "(edif lnk (library work (cell lnk)) (design lnk (cellRef lnk (libraryRef work))))\n"},
     };
     return sources;
 }
@@ -347,12 +353,9 @@ protected:
                 step.command = "import_files -stimulus " + list(kBenches, "../src/");
                 break;
             case 3: {
-                // No netlist: a file imported or linked that comes to
-                // instantiate a netlist's unit leaves that unit without
-                // the synthesis state an open gives it (the flow is not
-                // told of the new unit); kept out until that is mended.
                 const std::vector<std::string> kinds = {" -sdc ../src/timing.sdc", " -sdc ../src/slow.sdc",
-                                                        " -pdc ../src/pins.pdc"};
+                                                        " -pdc ../src/pins.pdc",   " -edif ../src/mid.edn",
+                                                        " -edif ../src/lnk.edn",   " -gate ../src/vleaf.edn"};
                 step.command = "import_files" + pick(kinds) + (chance(50) ? pick(kinds) : "");
                 break;
             }
