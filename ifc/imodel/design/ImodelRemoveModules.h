@@ -42,6 +42,10 @@ void ImodelRemoveModulesOfFile(const boost::shared_ptr<IfileObjectEx>& file,
 void ImodelKeepCopiesOfUnitsOfFile(const boost::shared_ptr<IfileObjectEx>& file,
                                    const boost::shared_ptr<ImodelModule::UnitSet>& kept);
 
+// The units the file defines in its library, in the library's set order,
+// found through the library's file index; none when either is missing.
+std::vector<ImodelModule*> ImodelUnitsOfFile(const boost::shared_ptr<IfileObjectEx>& file);
+
 // Gives each parent of `module` (those defined by `file` aside) a sub-block
 // in its place, one per instance: the package through which the parent's
 // use clauses reach a unit of that name, else a unit of that name in the

@@ -6,6 +6,8 @@
 #include "ifile/IfileFunctions.h"
 #include "ifile/IfileObjectEx.h"
 #include "imodel/design/ImodelDesignManager.h"
+#include "imodel/design/ImodelModule.h"
+#include "imodel/design/ImodelRemoveModules.h"
 #include "imodel/model/Imodel.h"
 #include "imodel/names/ImodelFileTypes.h"
 #include "imodel/names/ImodelMessages.h"
@@ -14,6 +16,10 @@
 #include "src/icmd/files/IcmdLibraryFiles.h"
 
 #include <foundation/UtlAscii.h>
+
+#include <string>
+#include <unordered_set>
+#include <vector>
 
 namespace {
 
@@ -26,6 +32,67 @@ VyIfaces::IComponent* ComponentOf(const IfileObjectEx& file)
     if (file.GetFileSpecificType() == zorpaFT_OMBRIX_CXF) return ItoolVeyrun::FindSingleComponentFromDefFile(file);
     return nullptr;
 }
+
+// The units whose file-dependent states a move may have changed, for the
+// flow to work out again, as an open of the saved project does: the units
+// the moved files define now, which took the data of their former units,
+// states included, and the units they instantiate (a placeholder made for
+// an instance in the new library); and every unit of a name that moved, in
+// any library (a unit of the library gone to that took the data of a unit
+// of its name, a placeholder or another file's unit left in the former
+// place). Any other unit's files and flow are as they were, and so are its
+// states: asking the flow of every unit would cost a walk of the whole
+// design per call.
+class MovedUnits {
+public:
+    // Before the file leaves its library.
+    void Moving(const boost::shared_ptr<IfileObjectEx>& file)
+    {
+        for (const ImodelModule* unit : ImodelUnitsOfFile(file)) AddName(*unit);
+        m_files.push_back(file);
+    }
+
+    void Restate()
+    {
+        QuorlaneStateMachine* flow = Imodel::GetInstance().GetStateMachine();
+        if (!flow || m_files.empty()) return;
+        std::vector<ImodelModule*> units;
+        std::unordered_set<const ImodelModule*> listed;
+        const auto add = [&](ImodelModule* unit) {
+            if (unit != nullptr && listed.insert(unit).second) units.push_back(unit);
+        };
+        for (const boost::shared_ptr<IfileObjectEx>& file : m_files) {
+            for (ImodelModule* unit : ImodelUnitsOfFile(file)) {
+                AddName(*unit);
+                add(unit);
+                if (const ImodelLinkList* subBlocks = unit->GetSubBlocks())
+                    for (ImodelModule* sub : *subBlocks) add(sub);
+            }
+        }
+        // Each library is searched by name, not walked: a design has few
+        // libraries and many units.
+        const auto [firstLibrary, lastLibrary] = Imodel::GetInstance().GetDesignManager()->GetLibraries();
+        for (auto at = firstLibrary; at != lastLibrary; ++at) {
+            if (!*at || !(*at)->GetModules()) continue;
+            for (const std::string& name : m_names) {
+                const auto [first, last] = (*at)->GetModules()->equal_range(ZorpaUnitName{name});
+                for (auto unit = first; unit != last; ++unit) add(*unit);
+            }
+        }
+        for (ImodelModule* unit : units) flow->UpdateFileDependentStatesForModule(unit);
+    }
+
+private:
+    void AddName(const ImodelModule& unit)
+    {
+        const std::string& name = unit.GetUnitOrder().name;
+        if (m_nameSet.insert(name).second) m_names.push_back(name);
+    }
+
+    std::vector<boost::shared_ptr<IfileObjectEx>> m_files;
+    std::unordered_set<std::string> m_nameSet;
+    std::vector<std::string> m_names;
+};
 
 }  // namespace
 
@@ -64,6 +131,7 @@ AcmdEnum::Result IcmdAddFileToLibrary::execDo()
     ImodelDesignManager& design = *Imodel::GetInstance().GetDesignManager();
     bool coreTold = false;
     IcmdUnitsFollowTheirFiles units;
+    MovedUnits moved;
     std::vector<VyIfaces::IComponent*> components;
     for (const boost::shared_ptr<IfileObjectEx>& file : m_file.GetObjects()) {
         if (!file) continue;
@@ -74,6 +142,7 @@ AcmdEnum::Result IcmdAddFileToLibrary::execDo()
             continue;
         }
         if (UtlIsSameNoCase(file->GetLibraryName(), library)) continue;
+        moved.Moving(file);
         if (design.FindLibraryByName(file->GetLibraryName())) {
             units.Keep(file);
             IcmdDoDeleteFileFromModel(file, true, true, true, &components);
@@ -84,8 +153,7 @@ AcmdEnum::Result IcmdAddFileToLibrary::execDo()
     }
     units.GiveBack(library);
     // The units parsed again in their new library took their former
-    // states along; the flow works out their file-dependent states, as an
-    // open of the saved project does.
-    if (QuorlaneStateMachine* flow = Imodel::GetInstance().GetStateMachine()) flow->UpdateFileDependentStates();
+    // states along.
+    moved.Restate();
     return AcmdEnum::Success;
 }

@@ -331,6 +331,15 @@ void ImodelKeepCopiesOfUnitsOfFile(const boost::shared_ptr<IfileObjectEx>& file,
     }
 }
 
+std::vector<ImodelModule*> ImodelUnitsOfFile(const boost::shared_ptr<IfileObjectEx>& file)
+{
+    ImodelDesignManager* design = ImodelAliveDesignManager();
+    if (!file || design == nullptr) return {};
+    const LibraryPtr library = design->FindLibraryByName(file->GetLibraryName());
+    if (!library || !library->GetModules()) return {};
+    return UnitsDefinedBy(*library->GetModules(), *file, design->GetProjectFolder().GetString());
+}
+
 void ImodelRemoveModuleInOtherLib(ImodelModule* module, const boost::shared_ptr<IfileObjectEx>& file,
                                   LibraryPtr library, ImodelModule::OwnedList* readd)
 {
