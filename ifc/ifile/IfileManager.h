@@ -58,6 +58,12 @@ public:
     // Files in error, grouped by error text.
     using ErrorGroups = std::map<std::string, boost::shared_ptr<ErrorFiles>>;
     using ErrorGroupRange = std::pair<ErrorGroups::const_iterator, ErrorGroups::const_iterator>;
+    // A folder of the project's files (GetFileFolders).
+    struct Folder {
+        std::string text;
+        Entry first;
+        std::size_t files = 0;
+    };
 
     // Orders (error text, files) pairs by the text alone.
     struct lessThanPairStringSet {
@@ -143,6 +149,18 @@ public:
     virtual Entry GetFile(const IfileObject& file) = 0;
     // The first entry within the scope that the matcher accepts, else empty.
     virtual Entry GetFileFor(const IfileObject::IsSameFileName& matcher, int revisionScope) = 0;
+    // The files by folder, as their stored names give it: a name's text up
+    // to and including its last separator ("/" or "\"; empty for a name
+    // without one). Each folder once, in no particular order, with the first
+    // of its files in key order and their number; every view's files count.
+    // Costs a step per folder, not per file.
+    virtual void GetFileFolders(std::vector<Folder>& out) = 0;
+    // The files of one such folder (its text exactly), in key order.
+    virtual void GetFilesOfFolder(const std::string& folder, std::vector<Entry>& out) = 0;
+    // ... only those named `title` after the folder, letter case aside:
+    // found by name, without walking the folder.
+    virtual void GetFilesOfFolderTitled(const std::string& folder, const std::string& title,
+                                        std::vector<Entry>& out) = 0;
     // The entry stored under exactly the file's full name when
     // GetFilesOfSpecificType with the same arguments lists it, else empty:
     // one file asked about without listing them all. Counts no lookup.

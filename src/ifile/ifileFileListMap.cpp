@@ -268,6 +268,7 @@ void FileListMap::Clear()
     m_byRevision.clear();
     m_byName.Clear();
     m_byParent.Clear();
+    m_byFolder.clear();
     m_map.clear();
 }
 
@@ -284,7 +285,14 @@ std::unique_ptr<FileListMap> FileListMap::Release()
     m_byRevision.swap(released->m_byRevision);
     std::swap(m_byName, released->m_byName);
     std::swap(m_byParent, released->m_byParent);
+    m_byFolder.swap(released->m_byFolder);
     return released;
+}
+
+std::string_view FileListMap::FolderOf(std::string_view key)
+{
+    const std::size_t separator = key.find_last_of("/\\");
+    return separator == std::string_view::npos ? std::string_view() : key.substr(0, separator + 1);
 }
 
 const Bucket& FileListMap::OfSpecificType(int type) const { return BucketOf(m_byType, type); }
@@ -427,6 +435,12 @@ void FileListMap::AddToIndexes(const_iterator element)
     };
     AddInOrder(bucketOf(m_byType, filed.type), element);
     if (filed.revision != -1) AddInOrder(bucketOf(m_byRevision, filed.revision), element);
+    // Most files share their folder with others: its text is made once.
+    const std::string_view folder = FolderOf(element->first.GetString());
+    auto found = m_byFolder.find(folder);
+    if (found == m_byFolder.end())
+        found = m_byFolder.try_emplace(std::string(folder), ByKey(), Bucket::allocator_type(m_pool.get())).first;
+    AddInOrder(found->second, element);
     FileNames(element);
 }
 
@@ -441,6 +455,10 @@ void FileListMap::RemoveFromIndexes(const_iterator element)
     };
     drop(m_byType, filed.type);
     if (filed.revision != -1) drop(m_byRevision, filed.revision);
+    if (const auto folder = m_byFolder.find(FolderOf(element->first.GetString())); folder != m_byFolder.end()) {
+        folder->second.erase(element);
+        if (folder->second.empty()) m_byFolder.erase(folder);
+    }
     SyncFolder();
     UnfileNames(element);
     UnfileParents(element);

@@ -17,6 +17,8 @@
 #include "src/ifile/IfileObjectModel.h"
 #include "src/ifile/ifileManagerFilters.h"
 
+#include <foundation/UtlAscii.h>
+
 #include <boost/make_shared.hpp>
 #include <boost/range/iterator_range.hpp>
 
@@ -168,6 +170,48 @@ bool ifileManagerImpl::IsRegistered(const Entry& file) const
 IfileManager::Entry ifileManagerImpl::GetFileFor(const IfileObject::IsSameFileName& matcher, int revisionScope)
 {
     return FirstNamed(matcher.GetName().GetString(), matcher.GetForm(), revisionScope);
+}
+
+void ifileManagerImpl::GetFileFolders(std::vector<Folder>& out)
+{
+    out.clear();
+    out.reserve(m_files.Folders().size());
+    for (const auto& [folder, elements] : m_files.Folders()) {
+        // An entry moved out of a map being emptied leaves its element
+        // filed: the first one that still holds an entry stands for the
+        // folder.
+        for (const FileListMap::const_iterator element : elements) {
+            if (!element->second.entry) continue;
+            out.push_back(Folder{folder, element->second.entry, elements.size()});
+            break;
+        }
+    }
+}
+
+void ifileManagerImpl::GetFilesOfFolder(const std::string& folder, std::vector<Entry>& out)
+{
+    out.clear();
+    const auto found = m_files.Folders().find(folder);
+    if (found == m_files.Folders().end()) return;
+    for (const FileListMap::const_iterator element : found->second)
+        if (element->second.entry) out.push_back(element->second.entry);
+}
+
+void ifileManagerImpl::GetFilesOfFolderTitled(const std::string& folder, const std::string& title,
+                                              std::vector<Entry>& out)
+{
+    out.clear();
+    if (m_files.Folders().find(folder) == m_files.Folders().end()) return;
+    // Every element is filed under its stored name, whose key ignores the
+    // letter case: the folder's files of that title are among the files of
+    // that name.
+    m_files.AnyNamed(folder + title, [&](FileListMap::const_iterator element) {
+        const std::string_view key = element->first.GetString();
+        const std::string_view own = FileListMap::FolderOf(key);
+        if (element->second.entry && own == folder && UtlIsSameNoCase(key.substr(own.size()), title))
+            out.push_back(element->second.entry);
+        return false;
+    });
 }
 
 IfileManager::Entry ifileManagerImpl::FirstNamed(const std::string& name, ImodelFMStringFileType form,

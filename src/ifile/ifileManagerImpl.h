@@ -1,7 +1,8 @@
 // The file manager. Besides the map of entries by full name it keeps
 // indexes that answer the common questions without walking every file: by
 // specific type, by place-and-route view, by every form of a file's name
-// (for lookups by name) and, for removals, by the names of parent files.
+// (for lookups by name), by folder and, for removals, by the names of
+// parent files.
 // Each index lists map elements in key order, so answers come out in the
 // order a walk over the map would give.
 //
@@ -173,6 +174,16 @@ public:
         bool Empty() const { return m_map.empty(); }
 
         const Bucket& OfSpecificType(int type) const;
+        // The elements by folder: the text of a key up to and including its
+        // last separator ("/" or "\"; empty for a key without one), each
+        // folder with its elements in key order.
+        struct FolderHash {
+            using is_transparent = void;
+            std::size_t operator()(std::string_view folder) const { return std::hash<std::string_view>()(folder); }
+        };
+        using FolderIndex = std::unordered_map<std::string, Bucket, FolderHash, std::equal_to<>>;
+        static std::string_view FolderOf(std::string_view key);
+        const FolderIndex& Folders() const { return m_byFolder; }
         // The elements of a place-and-route view, in key order; for -1 the
         // elements of no view.
         std::vector<const_iterator> OfRevision(int revision) const;
@@ -216,6 +227,7 @@ public:
         std::unordered_map<int, Bucket> m_byRevision;
         HashIndex m_byName;
         HashIndex m_byParent;
+        FolderIndex m_byFolder;
         std::string m_indexFolder;
         std::uint64_t m_changes = 0;
     };
@@ -280,6 +292,9 @@ public:
     void UpdateFilesAndNotify(int unused) override;
     Entry GetFile(const IfileObject& file) override;
     Entry GetFileFor(const IfileObject::IsSameFileName& matcher, int revisionScope) override;
+    void GetFileFolders(std::vector<Folder>& out) override;
+    void GetFilesOfFolder(const std::string& folder, std::vector<Entry>& out) override;
+    void GetFilesOfFolderTitled(const std::string& folder, const std::string& title, std::vector<Entry>& out) override;
     Entry GetFileOfSpecificType(const IfileObject& file, int specificType, int revisionScope,
                                 const IfileManagerFilterParent* extra) override;
     Entry GetFileOfGlobalType(const IfileObject& file, int globalType, int revisionScope,

@@ -1,11 +1,15 @@
 // A name given to a link command is checked against the project's members
 // for another name of the same file. The quick answer (only the members of
-// the same name and the members that are links are looked at) must be the
-// answer of looking at every member, over random members reached through
-// symbolic links, hard links, linked folders and other spellings of a path,
-// and while the files change on disk between commands.
+// the same name and the members that are links are looked at, found through
+// the file manager's folders and names) must be the answer of looking at
+// every member, over random members reached through symbolic links, hard
+// links, linked folders, folders gone and other spellings of a path, and
+// while the files change on disk between commands.
+#include "ProjectFolderScope.h"
 #include "TempFolder.h"
 
+#include "ifile/IfileManager.h"
+#include "ifile/IfileObjectEx.h"
 #include "imodel/names/imodelUtl.h"
 #include "src/icmd/files/IcmdMemberIdentities.h"
 
@@ -122,6 +126,34 @@ protected:
         }
     }
 
+    // One command's questions over the entries of a file manager, stored
+    // by full name or under "<project>", each answered as every entry, in
+    // the manager's order, and every name taken note of since would answer.
+    void AskOverEntries(int round)
+    {
+        const std::unique_ptr<IfileManager> files = IfileCreateManager();
+        for (int n = Pick(40); n > 0; --n)
+            files->AddOrUpdateFile(
+                IfileObjectEx(IfileObject(ImodelFileName(AnyName()), zorpaFT_HDL, ImodelFMFull, true, Pick(2) == 0),
+                              false),
+                false);
+        std::vector<IfileManager::Entry> entries;
+        files->GetFiles(entries, 0, nullptr);
+        std::vector<std::string> members;
+        for (const IfileManager::Entry& entry : entries) members.push_back(entry->GetFullFileName().GetString());
+        IcmdMemberIdentities identities(files.get());
+        for (int q = 1 + Pick(10); q > 0; --q) {
+            const std::string path = AnyName();
+            const std::string except = Pick(3) == 0 && !members.empty() ? members[Pick(members.size())] : "";
+            ASSERT_EQ(identities.OtherNameOf(path, except), EveryMemberAnswer(members, path, except))
+                << "round " << round << ", " << path << " except '" << except << "'";
+            if (Pick(2) == 0 && identities.OtherNameOf(path).empty() && SysGetFileIdentity(path) != SysFileIdentity()) {
+                identities.Add(path);
+                members.push_back(path);
+            }
+        }
+    }
+
     std::size_t Pick(std::size_t n) { return std::uniform_int_distribution<std::size_t>(0, n - 1)(random); }
 
     TempFolder temp;
@@ -136,6 +168,26 @@ TEST_F(MemberIdentitiesTest, QuickAnswerIsEveryMembersAnswerAsFilesChange)
         AskAsOneCommand(round);
         if (HasFatalFailure()) return;
         Change(Pick(kFiles));
+    }
+}
+
+TEST_F(MemberIdentitiesTest, QuickAnswerOverAProjectsEntriesIsEveryEntrysAnswerAsFilesChange)
+{
+    // "<project>" stands for the folder of the files: some entries are
+    // stored under it.
+    const ProjectFolderScope project(temp.Path());
+    for (int round = 0; round < 300; ++round) {
+        AskOverEntries(round);
+        if (HasFatalFailure()) return;
+        Change(Pick(kFiles));
+        // Now and then a folder of the entries goes, and comes back.
+        if (Pick(10) == 0) {
+            std::error_code ignored;
+            fs::rename(temp / "other", temp / "other.away", ignored);
+            AskOverEntries(round);
+            if (HasFatalFailure()) return;
+            fs::rename(temp / "other.away", temp / "other", ignored);
+        }
     }
 }
 

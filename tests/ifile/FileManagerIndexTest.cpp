@@ -4,7 +4,8 @@
 // the project folder changes under them. Files announced as changed by
 // name are the ones, in the order, a walk asking every file announces.
 // The HDL files that define packages are those a walk finds, however the
-// files came to define packages or lost them.
+// files came to define packages or lost them. The folders of the files, and
+// the files of a folder and title, are those a walk finds.
 #include "DebugCapture.h"
 #include "IfileObjectTestSupport.h"
 #include "TempFolder.h"
@@ -15,6 +16,8 @@
 #include "ifile/IfileObjectEx.h"
 #include "imodel/design/ImodelDesignManager.h"
 #include "imodel/model/Imodel.h"
+
+#include <foundation/UtlAscii.h>
 
 #include <gtest/gtest.h>
 
@@ -157,6 +160,7 @@ protected:
                     ASSERT_EQ(files.GetFileOfGlobalType(*file, group, scope, nullptr), file);
             }
         }
+        ExpectFoldersAsByWalk(files);
         std::vector<Entry> constraints;
         files.GetFilesOfGlobalType(zorpaFT_GROUP_CONSTRAINT, constraints, 1, nullptr);
         ASSERT_EQ(constraints, AllByWalk(files, [](const Entry& file) {
@@ -171,6 +175,53 @@ protected:
             for (std::size_t i = 0; i < expected.size(); ++i)
                 ASSERT_EQ(ofView[i].GetInternalFileName().GetString(), expected[i]->GetInternalFileName().GetString());
         }
+    }
+
+    // The folders as a walk over all files finds them: each stored name's
+    // text up to its last separator, with the files of each folder, and of
+    // each title in it (letter case aside), in key order.
+    void ExpectFoldersAsByWalk(IfileManager& files)
+    {
+        const auto folderOf = [](const Entry& file) {
+            const std::string& name = file->GetInternalFileName().GetString();
+            const std::size_t separator = name.find_last_of("/\\");
+            return separator == std::string::npos ? std::string() : name.substr(0, separator + 1);
+        };
+        std::vector<IfileManager::Folder> folders;
+        files.GetFileFolders(folders);
+        std::vector<Entry> all;
+        files.GetFiles(all, 0, nullptr);
+        std::vector<std::string> walked;
+        for (const Entry& file : all) walked.push_back(folderOf(file));
+        std::sort(walked.begin(), walked.end());
+        walked.erase(std::unique(walked.begin(), walked.end()), walked.end());
+        std::vector<std::string> answered;
+        for (const IfileManager::Folder& folder : folders) answered.push_back(folder.text);
+        std::sort(answered.begin(), answered.end());
+        ASSERT_EQ(answered, walked);
+        std::vector<Entry> found;
+        for (const IfileManager::Folder& folder : folders) {
+            const std::vector<Entry> inFolder =
+                AllByWalk(files, [&](const Entry& file) { return folderOf(file) == folder.text; });
+            ASSERT_FALSE(inFolder.empty());
+            ASSERT_EQ(folder.first, inFolder.front()) << folder.text;
+            ASSERT_EQ(folder.files, inFolder.size()) << folder.text;
+            files.GetFilesOfFolder(folder.text, found);
+            ASSERT_EQ(found, inFolder) << folder.text;
+            for (const std::string title : {"top.v", "TOP.V", "a.vhd", "core.cxf", "x.vhd", ""}) {
+                files.GetFilesOfFolderTitled(folder.text, title, found);
+                ASSERT_EQ(found, AllByWalk(files,
+                                           [&](const Entry& file) {
+                                               return folderOf(file) == folder.text &&
+                                                      UtlIsSameNoCase(file->GetInternalFileName().GetString().substr(
+                                                                          folder.text.size()),
+                                                                      title);
+                                           }))
+                    << folder.text << title;
+            }
+        }
+        files.GetFilesOfFolder("no/such/", found);
+        ASSERT_TRUE(found.empty());
     }
 
     // Two random lists of files, some registered in any spelling, some not:

@@ -10,6 +10,7 @@
 #include <algorithm>
 #include <chrono>
 #include <cstdint>
+#include <iterator>
 #include <mutex>
 #include <string_view>
 #include <unordered_map>
@@ -53,10 +54,18 @@ std::int64_t Now()
 std::mutex g_foldersLock;
 std::unordered_map<std::string, FolderLinks> g_folders;
 
-// The folder's names that may be links, lower case; false when the folder
-// cannot be read, and any name in it may be one.
-bool LinksIn(const std::string& folder, std::vector<std::string>& lowerNames)
+enum class FolderLinksFound {
+    Listed,
+    // The folder cannot be read: any name in it may be a link.
+    Unreadable,
+    // Nothing is there: no name in it names a file.
+    Missing
+};
+
+// The folder's names that may be links, lower case and sorted.
+FolderLinksFound LinksIn(const std::string& folder, std::vector<std::string>& lowerNames)
 {
+    lowerNames.clear();
     SysNameStatus now;
     const bool there = SysGetNameStatus(folder, now);
     const std::lock_guard<std::mutex> lock(g_foldersLock);
@@ -65,7 +74,7 @@ bool LinksIn(const std::string& folder, std::vector<std::string>& lowerNames)
         if (kept != g_folders.end() && kept->second.readable && kept->second.self.identity == now.identity &&
             kept->second.self.changed == now.changed && kept->second.self.changed + kSettled < kept->second.listedAt) {
             lowerNames = kept->second.lowerNames;
-            return true;
+            return FolderLinksFound::Listed;
         }
     }
     FolderLinks listed;
@@ -78,7 +87,11 @@ bool LinksIn(const std::string& folder, std::vector<std::string>& lowerNames)
     if (g_folders.size() >= kMostFolders) g_folders.clear();
     const bool readable = listed.readable;
     g_folders.insert_or_assign(folder, std::move(listed));
-    return readable;
+    if (readable) return FolderLinksFound::Listed;
+    // A name in a folder ending in "/" is looked up through the folder: no
+    // name in it is there when the folder is not. (A name's last "\" is no
+    // separator to the system.)
+    return !there && folder.ends_with('/') ? FolderLinksFound::Missing : FolderLinksFound::Unreadable;
 }
 
 // The answer from the members found to name the file, in member order.
@@ -99,10 +112,9 @@ constexpr int kMostLikelyQuestions = 8;
 
 }  // namespace
 
-IcmdMemberIdentities::IcmdMemberIdentities(std::vector<std::string> members) : m_taken(true)
+IcmdMemberIdentities::IcmdMemberIdentities(std::vector<std::string> members)
+    : m_taken(true), m_names(std::move(members))
 {
-    m_members.reserve(members.size());
-    for (std::string& name : members) m_members.push_back(Member{nullptr, std::move(name)});
 }
 
 std::string IcmdMemberIdentities::OtherNameOf(const std::string& path, const std::string& except)
@@ -118,10 +130,10 @@ std::string IcmdMemberIdentities::OtherNameOf(const std::string& path, const std
 
 void IcmdMemberIdentities::Add(const std::string& path)
 {
-    if (SysGetFileIdentity(path) == SysFileIdentity()) return;
-    Take();
-    m_members.push_back(Member{nullptr, path});
-    if (m_read) m_byIdentity.emplace(SysGetFileIdentity(path), path);
+    const SysFileIdentity identity = SysGetFileIdentity(path);
+    if (identity == SysFileIdentity()) return;
+    m_names.push_back(path);
+    if (m_read) m_byIdentity.emplace(identity, path);
 }
 
 void IcmdMemberIdentities::Take()
@@ -129,63 +141,85 @@ void IcmdMemberIdentities::Take()
     if (m_taken) return;
     m_taken = true;
     if (!m_files) return;
-    std::vector<boost::shared_ptr<IfileObjectEx>> entries;
-    m_files->GetFiles(entries, 0, nullptr);
-    m_members.reserve(entries.size());
-    for (boost::shared_ptr<IfileObjectEx>& entry : entries)
-        if (entry) m_members.push_back(Member{std::move(entry), std::string()});
-}
-
-const std::string& IcmdMemberIdentities::StoredName(const Member& member) const
-{
-    return member.entry ? member.entry->GetInternalFileName().GetString() : member.name;
-}
-
-std::string IcmdMemberIdentities::FullName(const Member& member) const
-{
-    return member.entry ? member.entry->GetFullFileName().GetString() : member.name;
+    m_files->GetFiles(m_entries, 0, nullptr);
+    std::erase(m_entries, nullptr);
 }
 
 std::string IcmdMemberIdentities::FromLikelyNames(const std::string& path, const SysFileIdentity& identity,
                                                   const std::string& except)
 {
-    Take();
-    const std::string_view title = TitleOf(path);
-    // The members by folder (the stored folder: one text per folder), and
-    // those that end in the file's name.
-    std::vector<bool> likely(m_members.size(), false);
-    std::vector<std::size_t> folderOf(m_members.size(), 0);
-    std::vector<std::size_t> firstOfFolder;
-    std::unordered_map<std::string_view, std::size_t> folders;
-    for (std::size_t i = 0; i < m_members.size(); ++i) {
-        const std::string_view stored = StoredName(m_members[i]);
-        const std::string_view own = TitleOf(stored);
-        likely[i] = UtlIsSameNoCase(own, title);
-        const auto [folder, added] =
-            folders.emplace(stored.substr(0, stored.size() - own.size()), firstOfFolder.size());
-        if (added) firstOfFolder.push_back(i);
-        folderOf[i] = folder->second;
-    }
-    // The members their folders list as links (or all of a folder that
-    // cannot be read).
-    std::vector<std::vector<std::string>> links(firstOfFolder.size());
-    std::vector<bool> unreadable(firstOfFolder.size(), false);
-    for (std::size_t f = 0; f < firstOfFolder.size(); ++f) {
-        const std::string full = FullName(m_members[firstOfFolder[f]]);
-        const std::string folder = full.substr(0, full.size() - TitleOf(full).size());
-        unreadable[f] = !LinksIn(folder.empty() ? std::string(".") : folder, links[f]);
-    }
-    std::vector<std::string> same;
-    for (std::size_t i = 0; i < m_members.size(); ++i) {
-        const std::size_t f = folderOf[i];
-        if (!likely[i] && !unreadable[f]) {
-            if (links[f].empty()) continue;
-            const std::string own = Lower(TitleOf(StoredName(m_members[i])));
-            if (!std::binary_search(links[f].begin(), links[f].end(), own)) continue;
+    const std::string title = Lower(TitleOf(path));
+    // The members' folders by the text their names give (one text per
+    // folder), each listed as its first member's full name gives it: the
+    // file manager's folders, then those of the names taken note of.
+    struct Folder {
+        std::string full;
+        std::size_t managed = 0;         // the file manager's files in it
+        std::vector<std::size_t> names;  // places in m_names
+    };
+    std::unordered_map<std::string, Folder> folders;
+    if (m_files) {
+        std::vector<IfileManager::Folder> managed;
+        m_files->GetFileFolders(managed);
+        folders.reserve(managed.size());
+        for (IfileManager::Folder& folder : managed) {
+            const std::string& full = folder.first->GetFullFileName().GetString();
+            Folder& own = folders[std::move(folder.text)];
+            own.full = full.substr(0, full.size() - TitleOf(full).size());
+            own.managed = folder.files;
         }
-        std::string full = FullName(m_members[i]);
+    }
+    for (std::size_t i = 0; i < m_names.size(); ++i) {
+        const std::string_view name = m_names[i];
+        const auto [own, added] = folders.try_emplace(std::string(name.substr(0, name.size() - TitleOf(name).size())));
+        if (added) own->second.full = own->first;
+        own->second.names.push_back(i);
+    }
+    // The members of each folder whose names (letter case aside) are the
+    // file's or a link's the folder lists, or all of a folder that cannot
+    // be read.
+    std::vector<Entry> entries;
+    std::vector<std::size_t> names;
+    std::vector<std::string> titles;
+    std::vector<Entry> found;
+    for (const auto& [text, folder] : folders) {
+        const FolderLinksFound links = LinksIn(folder.full.empty() ? std::string(".") : folder.full, titles);
+        if (links == FolderLinksFound::Missing) continue;
+        const bool every = links == FolderLinksFound::Unreadable;
+        titles.push_back(title);
+        std::sort(titles.begin(), titles.end());
+        titles.erase(std::unique(titles.begin(), titles.end()), titles.end());
+        const auto likely = [&](std::string_view name) {
+            return every || std::binary_search(titles.begin(), titles.end(), Lower(TitleOf(name)));
+        };
+        if (folder.managed > 0) {
+            // By name, unless the folder has fewer members than names to
+            // look for.
+            if (every || titles.size() >= folder.managed) {
+                m_files->GetFilesOfFolder(text, found);
+                for (Entry& entry : found)
+                    if (likely(entry->GetInternalFileName().GetString())) entries.push_back(std::move(entry));
+            } else {
+                for (const std::string& name : titles) {
+                    m_files->GetFilesOfFolderTitled(text, name, found);
+                    std::move(found.begin(), found.end(), std::back_inserter(entries));
+                }
+            }
+        }
+        for (const std::size_t i : folder.names)
+            if (likely(m_names[i])) names.push_back(i);
+    }
+    // In member order: the file manager's order, then the names in theirs.
+    std::sort(entries.begin(), entries.end(),
+              [](const Entry& a, const Entry& b) { return a->GetInternalFileName() < b->GetInternalFileName(); });
+    std::sort(names.begin(), names.end());
+    std::vector<std::string> same;
+    for (const Entry& entry : entries) {
+        std::string full = entry->GetFullFileName().GetString();
         if (SysGetFileIdentity(full) == identity) same.push_back(std::move(full));
     }
+    for (const std::size_t i : names)
+        if (SysGetFileIdentity(m_names[i]) == identity) same.push_back(m_names[i]);
     return Choose(same, path, except);
 }
 
@@ -204,9 +238,12 @@ void IcmdMemberIdentities::Read()
     if (m_read) return;
     m_read = true;
     Take();
-    for (const Member& member : m_members) {
-        std::string name = FullName(member);
+    for (const Entry& entry : m_entries) {
+        std::string name = entry->GetFullFileName().GetString();
         const SysFileIdentity identity = SysGetFileIdentity(name);
         if (identity != SysFileIdentity()) m_byIdentity.emplace(identity, std::move(name));
     }
+    for (const std::string& name : m_names)
+        if (const SysFileIdentity identity = SysGetFileIdentity(name); identity != SysFileIdentity())
+            m_byIdentity.emplace(identity, name);
 }

@@ -10,10 +10,13 @@
 // real path, ending in the name it was given; a member naming that file
 // either ends in that name too or is itself a symbolic link. So only those
 // members are looked at: the members of that name, and the members that
-// their folders list as links. A folder's links are kept from one command
-// to the next as long as the folder is the same one and its list of names
-// has not changed since (its change time, which no call sets back). Other
-// files (hard links, a path that is a link) have every member looked at.
+// their folders list as links. They are found through the file manager's
+// folders and names, without a walk over the members: a question costs a
+// step per folder of the project. A folder's links are kept from one
+// command to the next as long as the folder is the same one and its list of
+// names has not changed since (its change time, which no call sets back); a
+// folder that is not there holds no member that names a file. Other files
+// (hard links, a path that is a link) have every member looked at.
 #pragma once
 
 #include <foundation/Sys.h>
@@ -43,15 +46,12 @@ public:
     void Add(const std::string& path);
 
 private:
-    struct Member {
-        boost::shared_ptr<IfileObjectEx> entry;
-        std::string name;  // the full name when there is no entry
-    };
+    using Entry = boost::shared_ptr<IfileObjectEx>;
+    // The project's entries, looked at one by one (every name).
     void Take();
-    const std::string& StoredName(const Member& member) const;
-    std::string FullName(const Member& member) const;
     // The answer from the members that may name the file, found as the
-    // class comment says.
+    // class comment says: the file manager's entries, then the names taken
+    // note of (given or added), in order.
     std::string FromLikelyNames(const std::string& path, const SysFileIdentity& identity, const std::string& except);
     // The answer from every member.
     std::string FromEveryName(const std::string& path, const SysFileIdentity& identity, const std::string& except);
@@ -59,7 +59,10 @@ private:
 
     IfileManager* m_files = nullptr;
     bool m_taken = false;
-    std::vector<Member> m_members;
+    std::vector<Entry> m_entries;
+    // The names given or added, in order: members besides the file
+    // manager's entries.
+    std::vector<std::string> m_names;
     // Questions answered from the likely names: a command asking after many
     // files is cheaper with every member looked at once.
     int m_likely = 0;
