@@ -1,8 +1,8 @@
 // The library commands seen from inside: the events and the need-save flag
-// of add_library, and a randomised run of every library command against
-// the invariant that each file's units live in the file's library (letter
-// case aside) and that no two libraries share a name. The user's view is
-// the scenario files_libraries.
+// of add_library, the files remove_library parses again, and a randomised
+// run of every library command against the invariant that each file's units
+// live in the file's library (letter case aside) and that no two libraries
+// share a name. The user's view is the scenario files_libraries.
 #include "IcmdTestSupport.h"
 #include "RecordingView.h"
 
@@ -128,4 +128,27 @@ TEST_F(ContentLibrariesTest, RandomRunsKeepEveryUnitInItsFilesLibrary)
     EXPECT_NE(
         ImodelFindModuleInLib(Design().FindLibraryByName(alpha->GetLibraryName()), "alpha", zorpaMODULE_UNKNOWN, ""),
         nullptr);
+}
+
+TEST_F(ContentLibrariesTest, RemoveLibraryParsesEveryHdlFileAgainAndMovesOnlyItsOwnToWork)
+{
+    std::vector<Entry> files;
+    for (const std::string unit : {"alpha", "beta", "gamma", "delta"}) files.push_back(Add(unit));
+    ASSERT_EQ(Eval("add_file_to_library -library dsp -file hdl/gamma.vhd"), TCL_OK) << result;
+    ASSERT_EQ(Eval("add_file_to_library -library audio -file hdl/delta.vhd"), TCL_OK) << result;
+    view.Clear();
+    ASSERT_EQ(Eval("remove_library -library dsp"), TCL_OK) << result;
+    // A file of any library may use units of the library gone: each is
+    // parsed again, once.
+    EXPECT_EQ(view.Count("IeventFilePreParse"), static_cast<int>(files.size()));
+    EXPECT_EQ(LibrariesNamed("dsp"), 0);
+    const std::vector<std::string> libraries = {"work", "work", "work", "audio"};
+    for (std::size_t i = 0; i < files.size(); ++i) {
+        const Entry file = Imodel::GetInstance().GetFileManager()->GetFile(*files[i]);
+        ASSERT_TRUE(file) << i;
+        EXPECT_EQ(file->GetLibraryName(), libraries[i]) << i;
+    }
+    EXPECT_NE(ImodelFindModuleInLib(Design().FindLibraryByName("work"), "gamma", zorpaMODULE_UNKNOWN, ""), nullptr);
+    EXPECT_NE(ImodelFindModuleInLib(Design().FindLibraryByName("audio"), "delta", zorpaMODULE_UNKNOWN, ""), nullptr);
+    EXPECT_TRUE(Design().GetNeedSave());
 }
