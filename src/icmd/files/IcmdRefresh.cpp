@@ -40,7 +40,8 @@ AcmdEnum::Result IcmdRefresh::execDo()
     ImodelDesignManager& design = *model.GetDesignManager();
     IfileManager& files = *model.GetFileManager();
     model.SaveLibraries();
-    // The units at names new to their library, which took no states back.
+    // The units the refresh made that took no states back (a name new to
+    // its library, or one whose records went to another unit of the name).
     std::vector<ImodelModule*> fresh;
     const bool processWasBlocked = Imodel::BlockProcessDisplay(true, true);
     {
@@ -138,11 +139,11 @@ AcmdEnum::Result IcmdRefresh::execDo()
         Imodel::BlockProcessDisplay(processWasBlocked, true);
     }
     // The files were parsed as a read of the project, so the flow did not
-    // work out the file-dependent states of units of names new to their
-    // library (a unit now named as a netlist's unit has that netlist's
-    // synthesis state): it works them out now, as an open does. The other
-    // units took their states back; asking the flow of every unit would
-    // cost a refresh of a large design a third again.
+    // work out the file-dependent states of the units that took none back
+    // (a unit now named as a netlist's unit has that netlist's synthesis
+    // state): it works them out now, as an open does. The other units took
+    // their states back; asking the flow of every unit would cost a refresh
+    // of a large design a third again.
     if (QuorlaneStateMachine* flow = model.GetStateMachine())
         for (ImodelModule* unit : fresh) flow->UpdateFileDependentStatesForModule(unit);
     return AcmdEnum::Success;
