@@ -59,11 +59,6 @@ proc make_design {} {
     try {import_files -stimulus ../src/tb.vhd}
     try {associate_stimulus -module mid -file stimulus/tb.vhd}
 }
-proc fresh {} {
-    try {close_project}
-    cd ..
-    file delete -force alu
-}
 
 puts "--- top instantiates mid, which has a stimulus"
 make_design
@@ -97,7 +92,7 @@ edit_on_disk hdl/mid.vhd [vhdl_unit renamed ""] 30
 edit_on_disk stimulus/tb.vhd "entity tb is end;\narchitecture sim of tb is begin end;\n" 30
 wait_for_checks
 show
-fresh
+drop_project
 
 puts "--- the same rename taken by refresh"
 make_design
@@ -108,7 +103,7 @@ puts "    and put back, taken by refresh"
 edit_on_disk hdl/mid.vhd [vhdl_unit mid ""] 10
 try {refresh}
 show
-fresh
+drop_project
 
 puts "--- with file detection off the edit waits; refresh takes it"
 make_design

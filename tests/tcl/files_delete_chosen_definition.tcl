@@ -34,12 +34,7 @@ proc discard_design {} {
 # The design, and the lines of the saved project file that choose a unit's
 # definition.
 proc show {} {
-    puts [dump_all_modules -tree true]
-    save_project
-    set lines [split [read_file alu.prj] \n]
-    set first [lsearch $lines "LIST UsedFile"]
-    set last [lsearch -start $first $lines ENDLIST]
-    puts "  chosen: [join [lrange $lines [expr {$first + 1}] [expr {$last - 1}]] {, }]"
+    show_design_and_chosen
 }
 
 puts "--- MID defined by Base.vhd, MID.vhd (chosen) and MID3.vhd; the chosen file is deleted"

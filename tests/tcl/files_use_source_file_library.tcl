@@ -9,12 +9,7 @@ source [file join [file dirname [info script]] lib scenario.tcl]
 # The design, and the lines of the saved project file that choose a unit's
 # definition.
 proc show {} {
-    puts [dump_all_modules -tree true]
-    save_project
-    set lines [split [read_file alu.prj] \n]
-    set first [lsearch $lines "LIST UsedFile"]
-    set last [lsearch -start $first $lines ENDLIST]
-    puts "  chosen: [join [lrange $lines [expr {$first + 1}] [expr {$last - 1}]] {, }]"
+    show_design_and_chosen
 }
 
 write_file src/top.vhd [vhdl_unit top core]

@@ -9,19 +9,9 @@ source [file join [file dirname [info script]] lib scenario.tcl]
 # The design, then the lines of the saved project file that choose a unit's
 # definition, and the stimulus lists and view states of `units`.
 proc show {units} {
-    puts [dump_all_modules -tree true]
-    save_project
-    set lines [split [read_file alu.prj] \n]
-    set first [lsearch $lines "LIST UsedFile"]
-    set last [lsearch -start $first $lines ENDLIST]
-    puts "  chosen: [join [lrange $lines [expr {$first + 1}] [expr {$last - 1}]] {, }]"
+    show_design_and_chosen
     show_stimulus_lists $units
     show_view_states $units
-}
-proc fresh {} {
-    try {close_project}
-    cd ..
-    file delete -force alu
 }
 
 write_file src/top.vhd [vhdl_unit top core]
@@ -42,7 +32,7 @@ try {import_files -hdl_source ../src/core.vhd}
 show {core other}
 round_trip
 show {core other}
-fresh
+drop_project
 
 puts "--- core_b.vhd chosen for core; core.vhd, imported again, defines top instead:"
 puts "    core_b.vhd alone defines core and is no longer kept as its choice"

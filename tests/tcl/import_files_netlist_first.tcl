@@ -34,11 +34,6 @@ proc reopened {} {
     puts "  opened again:"
     show
 }
-proc fresh {} {
-    try {close_project}
-    cd ..
-    file delete -force alu
-}
 
 write_file src/top.vhd [vhdl_unit top mid]
 write_file src/mid.vhd [vhdl_unit mid leaf]
@@ -64,7 +59,7 @@ puts "--- mid.vhd comes to define mid: the netlist is out of date, mid's state g
 try {import_files -hdl_source ../src/mid.vhd}
 show
 reopened
-fresh
+drop_project
 
 puts "--- mid's netlist into a project without units, then top.vhd linked"
 try {new_project -location alu -name alu -hdl VHDL -family ZX3 -die zx3_10 -package tq100}
@@ -74,7 +69,7 @@ show
 try {create_links -hdl_source ../links/top.vhd}
 show
 reopened
-fresh
+drop_project
 
 puts "--- top's netlist, then mid's, into a project without units: top is the design's unit and its root"
 try {new_project -location alu -name alu -hdl VHDL -family ZX3 -die zx3_10 -package tq100}
@@ -85,4 +80,4 @@ show
 puts [lsearch -inline -all [split [read_file alu.prj] \n] *ActiveRoot*]
 reopened
 puts [lsearch -inline -all [split [read_file alu.prj] \n] *ActiveRoot*]
-fresh
+drop_project

@@ -25,11 +25,6 @@ proc show {} {
         }
     }
 }
-proc fresh {} {
-    try {close_project}
-    cd ..
-    file delete -force alu
-}
 
 puts "--- MID defined by Base.vhd and MID.vhd, MID.vhd chosen, with a stimulus"
 make_case_rename_design {}
@@ -41,7 +36,7 @@ try {add_file_to_library -library lib2 -file hdl/MID.vhd}
 show
 round_trip
 show
-fresh
+drop_project
 
 puts "--- Base.vhd goes to lib2 instead: MID of work stays as it was"
 make_case_rename_design {}
@@ -49,7 +44,7 @@ try {add_library -library lib2}
 try {add_file_to_library -library lib2 -file hdl/Base.vhd}
 show
 round_trip
-fresh
+drop_project
 
 puts "--- MID.vhd is deleted: Base.vhd defines MID"
 make_case_rename_design {}
@@ -59,7 +54,7 @@ round_trip
 puts "    and refresh reads every file again"
 try {refresh}
 round_trip
-fresh
+drop_project
 
 puts "--- a third file defines MID; MID.vhd is deleted: the first of the two left defines MID"
 make_case_rename_design {}

@@ -20,11 +20,6 @@ proc show {} {
         }
     }
 }
-proc fresh {} {
-    try {close_project}
-    cd ..
-    file delete -force alu
-}
 
 write_file src/top.vhd [vhdl_unit top mid]
 write_file src/mid.vhd [vhdl_unit mid leaf]
@@ -45,7 +40,7 @@ puts [dump_all_modules -tree true]
 show
 round_trip
 show
-fresh
+drop_project
 
 puts "--- a list of mid's own that equals no computed one, kept but not used: nothing of mid is saved"
 try {new_project -location alu -name alu -hdl VHDL -family ZX3 -die zx3_10 -package tq100}
@@ -58,7 +53,7 @@ puts "    used, it is saved"
 try {organize_sources -tool synthesis -module mid -mode new -file hdl/top.vhd -use_default false}
 show
 round_trip
-fresh
+drop_project
 
 puts "--- top.vhd, with top's netlist, goes to lib2: top of lib2 has no synthesis state"
 try {new_project -location alu -name alu -hdl VHDL -family ZX3 -die zx3_10 -package tq100}
@@ -69,7 +64,7 @@ try {add_file_to_library -library lib2 -file hdl/top.vhd}
 puts [dump_all_modules -tree true]
 show
 round_trip
-fresh
+drop_project
 
 puts "--- top.vhd goes to lib2 with the root; mid.vhd comes to define top as well;"
 puts "    lib2 removed: top.vhd's top is refused in work, and a root is chosen afresh"
@@ -86,7 +81,7 @@ save_project
 puts [lsearch -inline -all [split [read_file alu.prj] \n] *ActiveRoot*]
 round_trip
 puts [lsearch -inline -all [split [read_file alu.prj] \n] *ActiveRoot*]
-fresh
+drop_project
 
 puts "--- wide uses leaf, then shr, each with a list of its own; leaf.vhd imported again:"
 puts "    the lists are saved in the order of wide's text still"
@@ -101,7 +96,7 @@ show
 try {import_files -hdl_source ../src/leaf.vhd}
 show
 round_trip
-fresh
+drop_project
 
 puts "--- leaf only instantiated: no file defines it, top.vhd cannot be chosen for it"
 write_file src/mid.vhd [vhdl_unit mid leaf]

@@ -159,3 +159,20 @@ proc show_view_states {units} {
         }
     }
 }
+# Closes the project alu, whose folder is the current one, and removes it,
+# for the next part of a session.
+proc drop_project {} {
+    try {close_project}
+    cd ..
+    file delete -force alu
+}
+# Prints the design and, from the project alu.prj of the current folder
+# saved, the definitions chosen for units that several files define.
+proc show_design_and_chosen {} {
+    puts [dump_all_modules -tree true]
+    save_project
+    set lines [split [read_file alu.prj] \n]
+    set first [lsearch $lines "LIST UsedFile"]
+    set last [lsearch -start $first $lines ENDLIST]
+    puts "  chosen: [join [lrange $lines [expr {$first + 1}] [expr {$last - 1}]] {, }]"
+}
