@@ -79,11 +79,10 @@ TEST_F(LibraryMoveStatesTest, EachMoveSavesTheStatesOfAWalkOfEveryUnitAndOfAnOpe
     ASSERT_EQ(Eval("set_root top"), TCL_OK) << result;
 
     const Texts files = {"hdl/top.vhd", "hdl/mid.vhd", "hdl/leaf.vhd", "hdl/shr.vhd", "hdl/leaf2.vhd"};
-    // A library named in other letters than it was made with is left out:
-    // a unit a file of "Work" (or "LIB2" beside "lib2") leaves behind is
-    // saved under the one name at once and the other once opened, which of
-    // them depending on where the units lie in memory.
-    const Texts libraries = {"lib2", "lib3", "work"};
+    // "LIB2" and "Work" name libraries in other letters than they were made
+    // with: a unit such a file leaves behind is saved under the library's
+    // own name, whichever file made it.
+    const Texts libraries = {"lib2", "LIB2", "lib3", "work", "Work"};
     std::mt19937 random(20261211);
     const auto pick = [&random](const Texts& from) { return from[random() % from.size()]; };
     QuorlaneStateMachine* flow = Imodel::GetInstance().GetStateMachine();

@@ -414,7 +414,11 @@ std::pair<T, bool> ZorpaParser<T>::insertIntoLibrary(Owned unit)
 template <class T>
 std::pair<T, bool> ZorpaParser<T>::makePlaceholder(const std::string& name)
 {
-    Owned made = std::remove_pointer_t<T>::MakePlaceholder(name, m_libraryName);
+    // A placeholder carries the library's name as the design keeps it, not
+    // as this file spells it: the files of a library may spell it in other
+    // letters and share the placeholder, whichever of them made it.
+    const LibraryPtr library = findLibrary(m_libraryName);
+    Owned made = std::remove_pointer_t<T>::MakePlaceholder(name, library ? library->GetName() : m_libraryName);
     const auto [placeholder, taken] = insertIntoLibrary(std::move(made));
     if (taken) m_found.Add(placeholder);
     return {placeholder, taken};

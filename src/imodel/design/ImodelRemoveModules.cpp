@@ -76,6 +76,8 @@ std::vector<ImodelModule*> UnitsDefinedBy(const UnitSet& units, const IfileObjec
     return found;
 }
 
+// `library` is the library's own name, not a file's spelling of it: a unit
+// without file is saved under it, as a parse of the project makes it.
 Owned MakeUnknownUnit(const std::string& name, const std::string& library)
 {
     return std::make_unique<ImodelModule>(name, nullptr, zorpaMODULE_UNKNOWN, false, library, "", false);
@@ -106,7 +108,7 @@ public:
                       LibraryPtr ownLibrary)
         : m_design(design), m_module(module), m_ownLibrary(std::move(ownLibrary)),
           m_replacedFileStays(!IsDefinedBy(&module, removedFile)),
-          m_placeholder(MakeUnknownUnit(module.GetName(), module.GetDefinedInLibrary())),
+          m_placeholder(MakeUnknownUnit(module.GetName(), m_ownLibrary->GetName())),
           m_prototype("prototype", nullptr, zorpaMODULE_UNKNOWN, false, "work", "")
     {
     }
@@ -123,8 +125,7 @@ public:
         ImodelModule* found = ImodelFindModuleInLib(library, m_module.GetName(), m_module.GetModuleType(), "");
         if (found != nullptr && m_replacedFileStays) return found;
         if (library == m_ownLibrary) return Placeholder(readd);
-        return InsertOrFindEqual(*library->GetModules(),
-                                 MakeUnknownUnit(m_module.GetName(), parent.GetDefinedInLibrary()));
+        return InsertOrFindEqual(*library->GetModules(), MakeUnknownUnit(m_module.GetName(), library->GetName()));
     }
 
 private:
