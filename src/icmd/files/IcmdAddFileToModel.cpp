@@ -191,6 +191,21 @@ void IcmdAddFileToModel::AddSourceFile()
     if (parsing) {
         if (model.HasNetlistModules()) ImodelRemoveAllModulesOfAType(zorpaMODULE_NETLIST);
         if (Imodel::GetDisplayReadingFileMessage()) ImodelDisplayREADING_FILE_MSG(m_file->GetFileTitleAndExt().c_str());
+        // The file chosen for a unit that another file defines meanwhile
+        // (parsed in another library, or freed while this one was out of the
+        // design) takes the unit back as use_source_file gives it: the other
+        // file's units leave first, so that the unit keeps none of its
+        // sub-blocks, and that file is one of the unit's refused files. Kept
+        // as the definition too, the group would hold two choices and an
+        // open would keep one.
+        if (wasUsedDuplicate)
+            if (const ImodelModule* unit = FindInLibraryOf(*m_file, previousText))
+                if (const Entry other = unit->GetModuleFile(); other && !(*other == *m_added)) {
+                    IcmdDoDeleteFileFromModel(other, false, false, false, nullptr);
+                    IfileObjectEx refused(*other);
+                    refused.SetErrorFile(ImodelModuleAlreadyDefined, previousText);
+                    files.AddOrUpdateFile(refused, true);
+                }
         std::string alreadyDefined;
         const bool parsed = IcmdDoParseFile(m_added, m_useEvenIfDefined, m_printError, m_skipFiles, m_skipModules,
                                             m_component, m_moveToLibrary, m_components, &alreadyDefined);
