@@ -113,12 +113,19 @@ protected:
         std::vector<std::string> members;
         for (int n = Pick(12); n > 0; --n) members.push_back(AnyName());
         IcmdMemberIdentities identities(members);
+        AskQuestions(identities, members, round);
+    }
+
+    // A few questions of one command, each answered as every one of
+    // `members` would answer; a link taken in becomes a member for the
+    // next question.
+    void AskQuestions(IcmdMemberIdentities& identities, std::vector<std::string>& members, int round)
+    {
         for (int q = 1 + Pick(10); q > 0; --q) {
             const std::string path = AnyName();
             const std::string except = Pick(3) == 0 && !members.empty() ? members[Pick(members.size())] : "";
             ASSERT_EQ(identities.OtherNameOf(path, except), EveryMemberAnswer(members, path, except))
                 << "round " << round << ", " << path << " except '" << except << "'";
-            // A link taken in becomes a member for the next question.
             if (Pick(2) == 0 && identities.OtherNameOf(path).empty() && SysGetFileIdentity(path) != SysFileIdentity()) {
                 identities.Add(path);
                 members.push_back(path);
@@ -142,16 +149,7 @@ protected:
         std::vector<std::string> members;
         for (const IfileManager::Entry& entry : entries) members.push_back(entry->GetFullFileName().GetString());
         IcmdMemberIdentities identities(files.get());
-        for (int q = 1 + Pick(10); q > 0; --q) {
-            const std::string path = AnyName();
-            const std::string except = Pick(3) == 0 && !members.empty() ? members[Pick(members.size())] : "";
-            ASSERT_EQ(identities.OtherNameOf(path, except), EveryMemberAnswer(members, path, except))
-                << "round " << round << ", " << path << " except '" << except << "'";
-            if (Pick(2) == 0 && identities.OtherNameOf(path).empty() && SysGetFileIdentity(path) != SysFileIdentity()) {
-                identities.Add(path);
-                members.push_back(path);
-            }
-        }
+        AskQuestions(identities, members, round);
     }
 
     std::size_t Pick(std::size_t n) { return std::uniform_int_distribution<std::size_t>(0, n - 1)(random); }
