@@ -121,12 +121,8 @@ void IcmdUpdateProjectContent(const std::vector<Entry>& removed, const std::vect
     // A core's main file goes to its core tool, which a project being read
     // would pass by: it is added as it comes.
     std::deque<IfileObject> changed;
-    std::unordered_set<const IfileObjectEx*> addedCores;
     for (const Entry& file : added)
-        if (file && ItoolIsMainCoreFile(file.get())) {
-            add(file);
-            addedCores.insert(file.get());
-        }
+        if (file && coresAdded.contains(file.get())) add(file);
     // A source of a core that is not taken whole again is read again with
     // its core, through the core file, as an open reads it: parsed alone it
     // would lose what the core gives its units (the unit the core stands
@@ -139,7 +135,7 @@ void IcmdUpdateProjectContent(const std::vector<Entry>& removed, const std::vect
         if (!file || ItoolIsMainCoreFile(file.get())) continue;
         const std::vector<Entry> cores = CoreFilesOf(files, *file);
         if (cores.empty()) continue;
-        if (std::any_of(cores.begin(), cores.end(), [&](const Entry& core) { return addedCores.count(core.get()); }))
+        if (std::any_of(cores.begin(), cores.end(), [&](const Entry& core) { return coresAdded.contains(core.get()); }))
             continue;
         coreSources.insert(file.get());
         for (const Entry& core : cores)

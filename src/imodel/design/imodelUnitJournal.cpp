@@ -296,8 +296,7 @@ void imodelUnitJournal::RestoreLibrary(ImodelModule::UnitSet& units, Names& name
 }
 
 std::vector<imodelUnitJournal::Named> imodelUnitJournal::NamedInOrder(const ImodelModule::UnitSet& units,
-                                                                      const Names& names,
-                                                                      std::deque<Touched>* beside,
+                                                                      const Names& names, std::deque<Touched>* beside,
                                                                       std::vector<ImodelModule*>* fresh) const
 {
     // The library orders its units by their lower-cased names first, as
@@ -447,15 +446,14 @@ void imodelUnitJournal::AppendUnnotedNewNames()
         if (!m_startedEmpty && (names == nullptr || !names->emptied)) continue;
         if (names != nullptr && names->newListed) continue;
         const ImodelModule::UnitSet& units = *(*library)->GetModules();
-        for (auto at = units.begin(); at != units.end();) {
-            const auto named = at;
-            const std::string& name = (*at)->GetUnitOrder().name;
-            bool made = true;
-            for (; at != units.end() && (*at)->GetUnitOrder().name == name; ++at)
-                made = made && (*at)->GetUnitSerial() > m_lastSerial;
-            // A name where a unit from before stands is not new; one noted is
-            // RestoreName's.
-            if (made && (names == nullptr || !IsTouched(*names, name))) m_fresh->insert(m_fresh->end(), named, at);
-        }
+        auto at = units.begin();
+        // A name where a unit from before stands is not new; one noted is
+        // RestoreName's.
+        PassNamesBesideUnnoted(
+            at, units, nullptr, [](ImodelModule::UnitSet::Range) {},
+            [&](ImodelModule::UnitSet::Range made) {
+                if (names == nullptr || !IsTouched(*names, (*made.first)->GetUnitOrder().name))
+                    m_fresh->insert(m_fresh->end(), made.first, made.second);
+            });
     }
 }
