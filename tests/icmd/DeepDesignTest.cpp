@@ -25,10 +25,12 @@
 #include <foundation/Def.h>
 
 #include <gtest/gtest.h>
+#include <malloc.h>
 #include <sys/resource.h>
 #include <tcl.h>
 
 #include <algorithm>
+#include <cstdlib>
 #include <memory>
 #include <random>
 #include <sstream>
@@ -296,4 +298,26 @@ TEST_F(DeepDesign, AClosedProjectAfterRandomChangesOpensToTheSameDesign)
         EXPECT_EQ(dump(), before);
         ASSERT_TRUE(Eval("close_project"));
     }
+}
+
+// A design read again takes the memory of the one before from the heap: a
+// block of many megabytes, as a large design's tables take, is neither
+// mapped apart nor given back to the system when freed.
+TEST_F(DeepDesign, ALargeBlockFreedStaysWithTheHeapForTheNextDesign)
+{
+#if defined(__SANITIZE_ADDRESS__) || defined(__SANITIZE_THREAD__)
+    GTEST_SKIP() << "the sanitizers' allocator keeps its own rules";
+#else
+    constexpr std::size_t kBytes = std::size_t{16} << 20;
+    const struct mallinfo2 before = mallinfo2();
+    auto* block = static_cast<char*>(std::malloc(kBytes));
+    ASSERT_NE(block, nullptr);
+    std::fill(block, block + kBytes, 'x');
+    const struct mallinfo2 holding = mallinfo2();
+    EXPECT_EQ(holding.hblkhd, before.hblkhd);
+    std::free(block);
+    const struct mallinfo2 after = mallinfo2();
+    EXPECT_EQ(after.arena, holding.arena);
+    EXPECT_GE(after.fordblks, kBytes);
+#endif
 }
