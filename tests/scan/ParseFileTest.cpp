@@ -23,6 +23,8 @@ protected:
     struct Parsed {
         bool accepted = false;
         std::string alreadyDefined;
+        // The folder and name of the file whose unit the parse took over.
+        std::string takenOver;
     };
 
     // Writes the file (unless `text` is null), enters it and parses it.
@@ -37,8 +39,13 @@ protected:
             ScanFiles().GetFile(IfileObject(ImodelFileName(path), zorpaFT_HDL, ImodelFMFull, false, true));
         if (!entry) entry = Enter(path, library);
         Parsed parsed;
+        boost::shared_ptr<IfileObjectEx> takenOver;
         parsed.accepted = IcmdDoParseFile(entry, useAnyway, true, skipFiles, skipModules, nullptr, false, nullptr,
-                                          &parsed.alreadyDefined);
+                                          &parsed.alreadyDefined, &takenOver);
+        if (takenOver) {
+            const fs::path full(takenOver->GetFullFileName().GetString());
+            parsed.takenOver = (full.parent_path().filename() / full.filename()).generic_string();
+        }
         return parsed;
     }
     std::string FileOf(const std::string& unit) const
@@ -79,6 +86,7 @@ TEST_F(ParseFile, ASecondDefinitionIsRefusedOnceUnlessTheFileIsUsedAnyway)
     const Parsed refused = Parse("b/leaf.vhd", kOtherLeaf);
     EXPECT_FALSE(refused.accepted);
     EXPECT_EQ(refused.alreadyDefined, "leaf");
+    EXPECT_EQ(refused.takenOver, "");  // refused, it takes nothing over
     // The message and the user's choice of file: design_refresh.tcl.
     ASSERT_EQ(m_messages.WithId("DUPLICATE_MODULE").size(), 1u);
     EXPECT_EQ(Unit("inner"), nullptr);  // the refused file's instances are not recorded
@@ -100,10 +108,15 @@ TEST_F(ParseFile, ASecondDefinitionIsRefusedOnceUnlessTheFileIsUsedAnyway)
     EXPECT_EQ(silent.alreadyDefined, "leaf");
     EXPECT_TRUE(m_messages.WithId("DUPLICATE_MODULE").empty());
 
-    // Used anyway, the file takes the unit over and its instances count.
+    // Used anyway, the file takes the unit over and its instances count;
+    // the parse names the file it took the unit from (add_file makes that
+    // file's units leave when the choice was made for another unit).
     const Parsed anyway = Parse("b/leaf.vhd", nullptr, true);
     EXPECT_TRUE(anyway.accepted);
     EXPECT_EQ(anyway.alreadyDefined, "leaf");
+    EXPECT_EQ(anyway.takenOver, "a/leaf.vhd");
+    // Parsed again, it takes over no file's unit but its own.
+    EXPECT_EQ(Parse("b/leaf.vhd", nullptr, true).takenOver, "");
     EXPECT_TRUE(m_messages.WithId("DUPLICATE_MODULE").empty());
     EXPECT_EQ(Tree(), "leaf\n"
                       "  inner ?\n");

@@ -71,6 +71,9 @@ public:
     // The unit of the last parse that another file defines; kept until a
     // later parse reports another.
     const std::string& GetModuleAlreadyDefined() const { return m_moduleAlreadyDefined; }
+    // The file whose unit the last parse took over, the file being used
+    // anyway (null when it took none).
+    const boost::shared_ptr<IfileObjectEx>& GetTakenOverFile() const { return m_takenOverFile; }
     // The scanners always resolve the hierarchy they find.
     bool IsHierarchyUnknown() const { return false; }
 
@@ -97,6 +100,7 @@ private:
     std::deque<IfileObject>* m_skipFiles = nullptr;
     std::vector<std::string>* m_skipModules = nullptr;
     std::string m_moduleAlreadyDefined;
+    boost::shared_ptr<IfileObjectEx> m_takenOverFile;
     std::vector<VyIfaces::IComponent*>* m_components = nullptr;
     AcmdStringParam m_library;
     AcmdFileNameParam m_fileName;
@@ -107,8 +111,10 @@ private:
 // unit names not to report, the component of the file, whether the file
 // moves to its library and the components of its units. True when the file
 // was accepted. `moduleAlreadyDefined`, when given, receives the unit the
-// parse found defined by another file (empty when none).
+// parse found defined by another file (empty when none); `takenOverFile`,
+// when given, the file whose unit the parse took over (null when none).
 bool IcmdDoParseFile(const boost::shared_ptr<IfileObjectEx>& file, bool useEvenIfDefined, bool printError,
                      std::deque<IfileObject>* skipFiles, std::vector<std::string>* skipModules,
                      VyIfaces::IComponent* component, bool moveToLibrary,
-                     std::vector<VyIfaces::IComponent*>* components, std::string* moduleAlreadyDefined);
+                     std::vector<VyIfaces::IComponent*>* components, std::string* moduleAlreadyDefined,
+                     boost::shared_ptr<IfileObjectEx>* takenOverFile = nullptr);

@@ -36,6 +36,7 @@
 #include <utility>
 #include <vector>
 
+class IfileObjectEx;
 class ImodelModule;
 class NdbWorld;
 
@@ -110,6 +111,9 @@ public:
     // A unit of the file that another file already defines, or that is
     // among the marked names; empty when there is none.
     const std::string& GetAlreadyDefinedName() const { return m_alreadyDefined; }
+    // The file that defined the first unit the file took over, used anyway
+    // while another file defined it; null when it took none.
+    const boost::shared_ptr<IfileObjectEx>& GetTakenOverFile() const { return m_takenOverFile; }
     // Included files, as written, each once (Verilog).
     const std::deque<std::string>& GetIncludeNames() const { return m_includeNames.Get(); }
     // Use clauses, each once, the latest last (VHDL).
@@ -279,6 +283,7 @@ private:
     bool m_readPorts = false;
     bool m_useAnyway = false;
     std::string m_alreadyDefined;
+    boost::shared_ptr<IfileObjectEx> m_takenOverFile;
     MarkedNames m_isMarked;
     mutable UnitSetPtr m_libraryModules;
     ModuleSetPtr m_foundModules;

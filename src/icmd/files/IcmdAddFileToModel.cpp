@@ -207,8 +207,26 @@ void IcmdAddFileToModel::AddSourceFile()
                     files.AddOrUpdateFile(refused, true);
                 }
         std::string alreadyDefined;
-        const bool parsed = IcmdDoParseFile(m_added, m_useEvenIfDefined, m_printError, m_skipFiles, m_skipModules,
-                                            m_component, m_moveToLibrary, m_components, &alreadyDefined);
+        Entry takenOver;
+        const auto parse = [&](std::string* defined, Entry* taken) {
+            return IcmdDoParseFile(m_added, m_useEvenIfDefined, m_printError, m_skipFiles, m_skipModules, m_component,
+                                   m_moveToLibrary, m_components, defined, taken);
+        };
+        bool parsed = parse(&alreadyDefined, &takenOver);
+        // Kept as the definition of a unit it defined beside another file,
+        // the file now defines a unit that a third file defines: used
+        // anyway, it took that unit over with the third file's sub-blocks.
+        // It takes the unit as use_source_file gives it instead: the third
+        // file's units leave, that file is refused for the unit, and the
+        // file is parsed again into a unit of its own sub-blocks alone.
+        if (wasUsedDuplicate && parsed && takenOver && !(*takenOver == *m_added) && !alreadyDefined.empty()) {
+            IcmdDoDeleteFileFromModel(takenOver, false, false, false, nullptr);
+            IfileObjectEx refused(*takenOver);
+            refused.SetErrorFile(ImodelModuleAlreadyDefined, alreadyDefined);
+            files.AddOrUpdateFile(refused, true);
+            std::string again;
+            parsed = parse(&again, nullptr);
+        }
         if (!parsed) m_file->SetErrorFile(ImodelParseError, "");
         Imodel::GetFileCreatedBySolvato() = false;
         if (!alreadyDefined.empty()) {

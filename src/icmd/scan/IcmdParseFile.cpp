@@ -300,6 +300,7 @@ AcmdEnum::Result IcmdParseFile::parseFile(boost::shared_ptr<IfileObjectEx>& file
     file->SetUsedPackages(parser->GetUseClauses());
     file->SetDefinedPackages(parser->GetPackageNames());
     const std::string alreadyDefined = parser->GetAlreadyDefinedName();
+    m_takenOverFile = parser->GetTakenOverFile();
     design.UpdateTopModules(library);
 
     if (file->HasPackage()) CopyIntoPackageFolder(*file);
@@ -435,7 +436,8 @@ bool IcmdParseFile::AddModuleAddedEventRec(boost::shared_ptr<IfileObjectEx> file
 bool IcmdDoParseFile(const boost::shared_ptr<IfileObjectEx>& file, bool useEvenIfDefined, bool printError,
                      std::deque<IfileObject>* skipFiles, std::vector<std::string>* skipModules,
                      VyIfaces::IComponent* component, bool moveToLibrary,
-                     std::vector<VyIfaces::IComponent*>* components, std::string* moduleAlreadyDefined)
+                     std::vector<VyIfaces::IComponent*>* components, std::string* moduleAlreadyDefined,
+                     boost::shared_ptr<IfileObjectEx>* takenOverFile)
 {
     auto command = std::make_unique<IcmdParseFile>();
     command->SetFile(file);
@@ -446,7 +448,11 @@ bool IcmdDoParseFile(const boost::shared_ptr<IfileObjectEx>& file, bool useEvenI
     command->SetMoveFileToLibrary(moveToLibrary);
     command->SetComponents(components);
     if (moduleAlreadyDefined != nullptr) moduleAlreadyDefined->clear();
-    return IcmdDoCommand<IcmdParseFile>(std::move(command), false, [moduleAlreadyDefined](IcmdParseFile& run) {
-        if (moduleAlreadyDefined != nullptr) *moduleAlreadyDefined = run.GetModuleAlreadyDefined();
-    });
+    if (takenOverFile != nullptr) takenOverFile->reset();
+    return IcmdDoCommand<IcmdParseFile>(std::move(command), false,
+                                        [moduleAlreadyDefined, takenOverFile](IcmdParseFile& run) {
+                                            if (moduleAlreadyDefined != nullptr)
+                                                *moduleAlreadyDefined = run.GetModuleAlreadyDefined();
+                                            if (takenOverFile != nullptr) *takenOverFile = run.GetTakenOverFile();
+                                        });
 }

@@ -177,6 +177,7 @@ void ZorpaParser<T>::prepare(const std::string& fileName, const std::string& lib
     m_packageIndex.clear();
     m_readPorts = readPorts;
     m_alreadyDefined.clear();
+    m_takenOverFile.reset();
     setCurrentUnit(m_nullModule);
     m_currentComponent = m_nullModule;
     m_instanceLibrary = {};
@@ -446,6 +447,7 @@ T ZorpaParser<T>::addDeclaredUnit(const std::string& name, bool isPackage)
         // Another file keeps its unit unless this file is to be used anyway;
         // a placeholder or this file's own unit becomes the declared unit.
         owned = !elsewhere || m_useAnyway;
+        if (elsewhere && owned && !m_takenOverFile) m_takenOverFile = file;
         if (owned) {
             unit->SetModuleFileName(m_fileName, m_prototype, false);
             unit->SetType(m_unitKind);
