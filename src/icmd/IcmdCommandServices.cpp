@@ -12,6 +12,7 @@
 #include "icmd/files/IcmdImportFiles.h"
 #include "icmd/files/IcmdRemoveFilesFromProject.h"
 #include "icmd/files/IcmdUpdateProjectContent.h"
+#include "icmd/scan/IcmdParseFile.h"
 #include "ifile/IfileObjectEx.h"
 #include "imodel/model/Imodel.h"
 #include "src/icmd/IcmdCommandTable.h"
@@ -57,6 +58,8 @@ public:
     bool SetRoot(ImodelModule* module) override { return IcmdDoSetRoot(false, module); }
 
     void SetRootAgain() override { IcmdSetRootAgain(); }
+
+    void LinkRefusedInstances() override { IcmdLinkRefusedInstances(); }
 
     bool RemoveFiles(const std::vector<boost::shared_ptr<IfileObjectEx>>& files, bool fromDisk, bool coreToolCheck,
                      bool confirm) override

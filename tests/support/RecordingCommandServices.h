@@ -70,6 +70,10 @@ public:
         ++rootsAgain;
         if (m_forward) m_former->SetRootAgain();
     }
+    void LinkRefusedInstances() override
+    {
+        if (m_forward) m_former->LinkRefusedInstances();
+    }
     bool RemoveFiles(const std::vector<Entry>& files, bool fromDisk, bool coreToolCheck, bool confirm) override
     {
         for (const Entry& file : files)

@@ -118,3 +118,9 @@ bool IcmdDoParseFile(const boost::shared_ptr<IfileObjectEx>& file, bool useEvenI
                      VyIfaces::IComponent* component, bool moveToLibrary,
                      std::vector<VyIfaces::IComponent*>* components, std::string* moduleAlreadyDefined,
                      boost::shared_ptr<IfileObjectEx>* takenOverFile = nullptr);
+
+// Parses again the files whose parse left out an instance that would have
+// closed a cycle in the hierarchy, where that cycle no longer stands: the
+// design then holds the link, as an open of the project would. Costs
+// nothing while no parse left an instance out.
+void IcmdLinkRefusedInstances();

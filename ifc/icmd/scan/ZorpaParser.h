@@ -114,6 +114,15 @@ public:
     // The file that defined the first unit the file took over, used anyway
     // while another file defined it; null when it took none.
     const boost::shared_ptr<IfileObjectEx>& GetTakenOverFile() const { return m_takenOverFile; }
+    // An instance left out because it would have closed a cycle: the unit
+    // that holds it and the unit it names, each with its library.
+    struct RefusedInstance {
+        std::string unit;
+        std::string unitLibrary;
+        std::string named;
+        std::string namedLibrary;
+    };
+    const std::vector<RefusedInstance>& GetRefusedInstances() const { return m_refused; }
     // Included files, as written, each once (Verilog).
     const std::deque<std::string>& GetIncludeNames() const { return m_includeNames.Get(); }
     // Use clauses, each once, the latest last (VHDL).
@@ -284,6 +293,7 @@ private:
     bool m_useAnyway = false;
     std::string m_alreadyDefined;
     boost::shared_ptr<IfileObjectEx> m_takenOverFile;
+    std::vector<RefusedInstance> m_refused;
     MarkedNames m_isMarked;
     mutable UnitSetPtr m_libraryModules;
     ModuleSetPtr m_foundModules;

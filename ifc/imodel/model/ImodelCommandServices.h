@@ -65,6 +65,9 @@ public:
     // After files were parsed with the design tree held back: the root set
     // again, or the first unit that may be the root when there is none.
     virtual void SetRootAgain() = 0;
+    // At the end of a change of the design: the instances that parses left
+    // out for closing a cycle are linked where that cycle no longer stands.
+    virtual void LinkRefusedInstances() {}
     // delete_files in process for those project entries, not kept in the
     // command history, with the settings of IcmdDoRemoveFiles; true when it
     // succeeded.

@@ -1,6 +1,7 @@
 #include "icmd/scan/IcmdParseFile.h"
 
 #include "icmd/IcmdDoCommand.h"
+#include "icmd/files/IcmdAddFileToModel.h"
 #include "icmd/scan/zorpaCreateParser.h"
 #include "ievent/IeventClasses.h"
 #include "ifile/IfileManager.h"
@@ -28,6 +29,8 @@
 #include <algorithm>
 #include <optional>
 #include <unordered_map>
+#include <unordered_set>
+#include <vector>
 
 namespace {
 
@@ -200,7 +203,89 @@ void RecordIncludes(IfileObjectEx& file, const std::deque<std::string>& includes
     }
 }
 
+// The files whose last parse left out instances that would have closed a
+// cycle, with those instances. A file parsed again takes its entry anew; an
+// entry whose file or unit has gone is dropped when next looked at.
+struct RefusedOfFile {
+    boost::weak_ptr<IfileObjectEx> file;
+    std::vector<ZorpaParser<ImodelModule*>::RefusedInstance> refused;
+};
+std::unordered_map<const IfileObjectEx*, RefusedOfFile>& RefusedFiles()
+{
+    static std::unordered_map<const IfileObjectEx*, RefusedOfFile> files;
+    return files;
+}
+
+void NoteRefusedInstances(const boost::shared_ptr<IfileObjectEx>& file, const ZorpaParser<ImodelModule*>& parser)
+{
+    auto& files = RefusedFiles();
+    if (!parser.GetRefusedInstances().empty())
+        files[file.get()] = RefusedOfFile{file, parser.GetRefusedInstances()};
+    else if (!files.empty())
+        files.erase(file.get());
+}
+
+ImodelModule* UnitNamed(const std::string& library, const std::string& name)
+{
+    const ImodelDesignManager::LibraryPtr found = Design().FindLibraryByName(library);
+    return found ? ImodelFindModuleInLib(found, name, zorpaMODULE_UNKNOWN, "") : nullptr;
+}
+
+// Whether `above` is `unit` or one of its ancestors.
+bool IsUnitOrAncestor(ImodelModule* above, ImodelModule* unit)
+{
+    std::unordered_set<ImodelModule*> seen{unit};
+    std::vector<ImodelModule*> pending{unit};
+    while (!pending.empty()) {
+        ImodelModule* next = pending.back();
+        pending.pop_back();
+        if (next == above) return true;
+        if (const ImodelLinkList* parents = next->GetParentsList())
+            for (ImodelModule* parent : *parents)
+                if (seen.insert(parent).second) pending.push_back(parent);
+    }
+    return false;
+}
+
+// Whether an instance the file's parse left out would now be linked: its
+// unit still stands, defined by the file, and the unit it names is no
+// longer that unit or above it (or stands no more).
+bool MayLinkNow(const IfileObjectEx& file, const ZorpaParser<ImodelModule*>::RefusedInstance& refused)
+{
+    ImodelModule* unit = UnitNamed(refused.unitLibrary, refused.unit);
+    if (unit == nullptr || !Defines(file, *unit)) return false;
+    ImodelModule* named = UnitNamed(refused.namedLibrary, refused.named);
+    return named == nullptr || !IsUnitOrAncestor(named, unit);
+}
+
 }  // namespace
+
+void IcmdLinkRefusedInstances()
+{
+    auto& files = RefusedFiles();
+    if (files.empty() || Imodel::GetIsReadingProject()) return;
+    // The parses below end in restores of their own, which call here again.
+    static bool running = false;
+    if (running) return;
+    running = true;
+    std::vector<boost::shared_ptr<IfileObjectEx>> again;
+    for (auto at = files.begin(); at != files.end();) {
+        const boost::shared_ptr<IfileObjectEx> file = at->second.file.lock();
+        if (!file) {
+            at = files.erase(at);
+            continue;
+        }
+        const auto& refused = at->second.refused;
+        if (std::any_of(refused.begin(), refused.end(),
+                        [&file](const auto& instance) { return MayLinkNow(*file, instance); }))
+            again.push_back(file);
+        ++at;
+    }
+    // Parsed as a refresh parses a file read anew.
+    for (const boost::shared_ptr<IfileObjectEx>& file : again)
+        IcmdDoAddFileToModel(*file, false, true, false, nullptr, nullptr, false, nullptr, true, false, nullptr);
+    running = false;
+}
 
 IcmdParseFile::IcmdParseFile()
     : IcmdBase(false), m_library("library", this, AcmdValueType::Single(), false, "library name", "work", false),
@@ -294,6 +379,7 @@ AcmdEnum::Result IcmdParseFile::parseFile(boost::shared_ptr<IfileObjectEx>& file
     parser->SetUseAnyway(m_useEvenIfDefined);
     parser->parse(fullName, libraryName, model.GetExistingTempWorld(), false, firstPage, lastPage);
     parser->SetMarkedNames({});
+    NoteRefusedInstances(file, *parser);
     RelinkUsers(users, *file, *parser);
 
     file->SetFileStructural(parser->IsStructural());

@@ -178,6 +178,7 @@ void ZorpaParser<T>::prepare(const std::string& fileName, const std::string& lib
     m_readPorts = readPorts;
     m_alreadyDefined.clear();
     m_takenOverFile.reset();
+    m_refused.clear();
     setCurrentUnit(m_nullModule);
     m_currentComponent = m_nullModule;
     m_instanceLibrary = {};
@@ -693,6 +694,9 @@ T ZorpaParser<T>::addInstance(const std::string& name, const ZorpaHashedName& ha
     // neither this unit nor one above it.
     if (!made && isCurrentUnitOrAncestor(found)) {
         SysDebugPrintf("Error: the module %s is instantiating itself.\n", found->GetName().c_str());
+        // Kept for the caller: the link is made once the cycle is broken.
+        m_refused.push_back({m_currentUnit->GetName(), m_currentUnit->GetDefinedInLibrary(), found->GetName(),
+                             found->GetDefinedInLibrary()});
         return m_nullModule;
     }
     // A unit found by the name would have been found among the sub-blocks

@@ -31,8 +31,7 @@ void imodelImpl::SaveLibraries()
     m_savedLibraries.journal = std::make_unique<imodelUnitJournal>(*m_designManager);
 }
 
-void imodelImpl::RestoreLibraries(bool byName, const zorpaSaveRestoreParams& params,
-                                  std::vector<ImodelModule*>* fresh)
+void imodelImpl::RestoreLibraries(bool byName, const zorpaSaveRestoreParams& params, std::vector<ImodelModule*>* fresh)
 {
     // A restore without its save has nothing to put back: the depth stays at 0.
     if (m_savedLibraries.depth == 0) return;
@@ -82,13 +81,15 @@ void imodelImpl::RestoreLibraries(bool byName, const zorpaSaveRestoreParams& par
     }
     const VyIfaces::ComponentID root = std::exchange(m_savedLibraries.rootId, VyIfaces::ComponentID());
     ImodelModule* module = root.IsDefault() ? nullptr : KeptRoot(*m_designManager, root);
-    if (module == nullptr) return;
     // set_root brings the flow and the views along; it works on the
     // process-wide model. The wizard's model has neither: it takes the id.
-    ImodelCommandServices* commands = ImodelCommandServices::Get();
-    if (this == &GetInstance() && commands != nullptr) {
-        commands->SetRoot(module);
-        return;
+    ImodelCommandServices* commands = this == &GetInstance() ? ImodelCommandServices::Get() : nullptr;
+    if (module != nullptr) {
+        if (commands != nullptr)
+            commands->SetRoot(module);
+        else
+            m_designManager->SetRootId(module->GetComponentID());
     }
-    m_designManager->SetRootId(module->GetComponentID());
+    // A change that broke a cycle lets the instances left out for it in.
+    if (commands != nullptr) commands->LinkRefusedInstances();
 }
