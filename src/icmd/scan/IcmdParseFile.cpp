@@ -27,6 +27,7 @@
 #include <boost/make_shared.hpp>
 
 #include <algorithm>
+#include <memory>
 #include <optional>
 #include <unordered_map>
 #include <unordered_set>
@@ -268,6 +269,7 @@ void IcmdLinkRefusedInstances()
     static bool running = false;
     if (running) return;
     running = true;
+    const std::unique_ptr<bool, void (*)(bool*)> done(&running, [](bool* flag) { *flag = false; });
     std::vector<boost::shared_ptr<IfileObjectEx>> again;
     for (auto at = files.begin(); at != files.end();) {
         const boost::shared_ptr<IfileObjectEx> file = at->second.file.lock();
@@ -284,7 +286,6 @@ void IcmdLinkRefusedInstances()
     // Parsed as a refresh parses a file read anew.
     for (const boost::shared_ptr<IfileObjectEx>& file : again)
         IcmdDoAddFileToModel(*file, false, true, false, nullptr, nullptr, false, nullptr, true, false, nullptr);
-    running = false;
 }
 
 IcmdParseFile::IcmdParseFile()
