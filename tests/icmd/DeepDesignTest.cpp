@@ -21,6 +21,7 @@
 #include "imodel/design/ImodelHierarchyFiles.h"
 #include "imodel/design/ImodelModule.h"
 #include "imodel/model/Imodel.h"
+#include "imodel/model/ImodelBlockPool.h"
 
 #include <foundation/Def.h>
 
@@ -305,7 +306,7 @@ TEST_F(DeepDesign, AClosedProjectAfterRandomChangesOpensToTheSameDesign)
 // mapped apart nor given back to the system when freed.
 TEST_F(DeepDesign, ALargeBlockFreedStaysWithTheHeapForTheNextDesign)
 {
-#if defined(__SANITIZE_ADDRESS__) || defined(__SANITIZE_THREAD__)
+#ifdef IMODEL_BLOCK_POOL_SANITIZED
     GTEST_SKIP() << "the sanitizers' allocator keeps its own rules";
 #else
     constexpr std::size_t kBytes = std::size_t{16} << 20;
