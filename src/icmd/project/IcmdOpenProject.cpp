@@ -9,6 +9,7 @@
 #include "icmd/project/IcmdCloseProject.h"
 #include "icmd/project/IcmdNewProject.h"
 #include "icmd/project/IcmdSaveProject.h"
+#include "icmd/scan/IcmdParseFile.h"
 #include "iconvert/Iconvert.h"
 #include "ievent/IeventClasses.h"
 #include "ifile/IfileDiskPrefetch.h"
@@ -288,6 +289,11 @@ AcmdEnum::Result IcmdOpenProject::do_execDo()
     for (Iconvert* converter : m_converterList) converter->PostOpenConvert();
     DestroyConverters();
     ReaddModifiedFiles();
+    // The read parsed each file before the saved choices of units defined
+    // twice were made: an instance left out then for closing a cycle through
+    // a definition not chosen is linked now, as the command that saved the
+    // project had it.
+    IcmdLinkRefusedInstances();
     // The editors reopen their files after this save: the list read is the
     // one to keep, not the host's, which has none of them open yet.
     std::vector<std::string> openedFiles = m_reader->GetOpenedFileLines();
