@@ -4,19 +4,6 @@
 # so the design and the project saved at once are what an open of the
 # project gives.
 source [file join [file dirname [info script]] lib scenario.tcl]
-# Prints the design, then whether an open of the project saved at once gives
-# the same design and, saved again, the same project file.
-proc design_and_open {} {
-    set design [dump_all_modules -tree true]
-    puts $design
-    save_project
-    set saved [read_file alu.prj]
-    close_project
-    open_project alu.prj
-    save_project
-    puts "  opened: [expr {$design eq [dump_all_modules -tree true] ? {the same design} : {another design}}],\
-        [expr {$saved eq [read_file alu.prj] ? {the same project file} : {another project file}}]"
-}
 
 write_file src/top.vhd [vhdl_unit top mid]
 write_file src/mid.vhd [vhdl_unit mid leaf]

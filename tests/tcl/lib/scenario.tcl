@@ -176,3 +176,17 @@ proc show_design_and_chosen {} {
     set last [lsearch -start $first $lines ENDLIST]
     puts "  chosen: [join [lrange $lines [expr {$first + 1}] [expr {$last - 1}]] {, }]"
 }
+
+# Prints the design, then whether an open of the project alu.prj saved at
+# once gives the same design and, saved again, the same project file.
+proc design_and_open {} {
+    set design [dump_all_modules -tree true]
+    puts $design
+    save_project
+    set saved [read_file alu.prj]
+    close_project
+    open_project alu.prj
+    save_project
+    puts "  opened: [expr {$design eq [dump_all_modules -tree true] ? {the same design} : {another design}}],\
+        [expr {$saved eq [read_file alu.prj] ? {the same project file} : {another project file}}]"
+}
