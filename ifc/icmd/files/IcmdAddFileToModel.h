@@ -11,6 +11,7 @@
 
 #include <boost/shared_ptr.hpp>
 
+#include <cstddef>
 #include <deque>
 #include <memory>
 #include <optional>
@@ -65,6 +66,31 @@ public:
     static void SetUpAddedFileList();
     static void TearDownAddedFileList();
     static std::deque<IfileObject>* GetAddedFiles();
+    // The files the add_file runs append to that list from its making on
+    // (the list made for its lifetime when there is none), in order.
+    class AddedSince {
+    public:
+        AddedSince() : m_own(GetAddedFiles() == nullptr)
+        {
+            if (m_own) SetUpAddedFileList();
+            m_start = GetAddedFiles()->size();
+        }
+        ~AddedSince()
+        {
+            if (m_own) TearDownAddedFileList();
+        }
+        AddedSince(const AddedSince&) = delete;
+        AddedSince& operator=(const AddedSince&) = delete;
+        std::deque<IfileObject>::const_iterator begin() const
+        {
+            return GetAddedFiles()->cbegin() + static_cast<std::ptrdiff_t>(m_start);
+        }
+        std::deque<IfileObject>::const_iterator end() const { return GetAddedFiles()->cend(); }
+
+    private:
+        bool m_own;
+        std::size_t m_start = 0;
+    };
 
     // Of the units that several files define, the first that only one file
     // defines now: that file is cleared of its error and added again as the

@@ -104,6 +104,16 @@ bool FreeDefinition(IfileManager& files, const std::string& name, const IfileMan
     return true;
 }
 
+// The file's units leave the design and the file is one of the files
+// refused for `unit`, as use_source_file leaves the file it does not choose.
+void LeaveAsRefused(IfileManager& files, const Entry& file, const std::string& unit)
+{
+    IcmdDoDeleteFileFromModel(file, false, false, false, nullptr);
+    IfileObjectEx refused(*file);
+    refused.SetErrorFile(ImodelModuleAlreadyDefined, unit);
+    files.AddOrUpdateFile(refused, true);
+}
+
 }  // namespace
 
 IcmdAddFileToModel::IcmdAddFileToModel() : IcmdBase(false) {}
@@ -200,12 +210,8 @@ void IcmdAddFileToModel::AddSourceFile()
         // open would keep one.
         if (wasUsedDuplicate)
             if (const ImodelModule* unit = FindInLibraryOf(*m_file, previousText))
-                if (const Entry other = unit->GetModuleFile(); other && !(*other == *m_added)) {
-                    IcmdDoDeleteFileFromModel(other, false, false, false, nullptr);
-                    IfileObjectEx refused(*other);
-                    refused.SetErrorFile(ImodelModuleAlreadyDefined, previousText);
-                    files.AddOrUpdateFile(refused, true);
-                }
+                if (const Entry other = unit->GetModuleFile(); other && !(*other == *m_added))
+                    LeaveAsRefused(files, other, previousText);
         std::string alreadyDefined;
         Entry takenOver;
         const auto parse = [&](std::string* defined, Entry* taken) {
@@ -220,10 +226,7 @@ void IcmdAddFileToModel::AddSourceFile()
         // file's units leave, that file is refused for the unit, and the
         // file is parsed again into a unit of its own sub-blocks alone.
         if (wasUsedDuplicate && parsed && takenOver && !(*takenOver == *m_added) && !alreadyDefined.empty()) {
-            IcmdDoDeleteFileFromModel(takenOver, false, false, false, nullptr);
-            IfileObjectEx refused(*takenOver);
-            refused.SetErrorFile(ImodelModuleAlreadyDefined, alreadyDefined);
-            files.AddOrUpdateFile(refused, true);
+            LeaveAsRefused(files, takenOver, alreadyDefined);
             std::string again;
             parsed = parse(&again, nullptr);
         }

@@ -553,13 +553,7 @@ AcmdEnum::Result IcmdImportFiles::execDo()
             // The add-file commands list every file they read: besides the
             // imported ones, a file read again because an imported file no
             // longer defines the unit it was refused as a second definition of.
-            std::deque<IfileObject>* read = IcmdAddFileToModel::GetAddedFiles();
-            const bool ownList = read == nullptr;
-            if (ownList) {
-                IcmdAddFileToModel::SetUpAddedFileList();
-                read = IcmdAddFileToModel::GetAddedFiles();
-            }
-            const std::size_t readBefore = read->size();
+            const IcmdAddFileToModel::AddedSince read;
             for (auto filter = pending.begin(); filter != pending.end();) {
                 const zorpaFileManagerTypes type = (*filter)->GetFileType();
                 if (type != zorpaFT_HDL && type != zorpaFT_SCH) {
@@ -572,10 +566,9 @@ AcmdEnum::Result IcmdImportFiles::execDo()
             std::unordered_set<std::string> keys;
             for (const IfileObject& file : added)
                 keys.insert(ImodelFileNameKey(file.GetInternalFileName().GetString()));
-            for (std::size_t at = readBefore; at < read->size(); ++at)
-                if (keys.insert(ImodelFileNameKey((*read)[at].GetInternalFileName().GetString())).second)
-                    readAgain.push_back((*read)[at]);
-            if (ownList) IcmdAddFileToModel::TearDownAddedFileList();
+            for (const IfileObject& file : read)
+                if (keys.insert(ImodelFileNameKey(file.GetInternalFileName().GetString())).second)
+                    readAgain.push_back(file);
             // The watcher takes note of what came in, so that it does not
             // find the files again as new ones. Only of these: a whole cycle
             // here would stat every member and act on other files' changes

@@ -84,17 +84,10 @@ AcmdEnum::Result IcmdRefresh::execDo()
         // those out rather than reading them a second time.
         std::unordered_set<std::string> readByCores;
         {
-            std::deque<IfileObject>* added = IcmdAddFileToModel::GetAddedFiles();
-            const bool ownList = added == nullptr;
-            if (ownList) {
-                IcmdAddFileToModel::SetUpAddedFileList();
-                added = IcmdAddFileToModel::GetAddedFiles();
-            }
-            const std::size_t before = added->size();
+            const IcmdAddFileToModel::AddedSince added;
             model.RefreshCoreTool(zorpaFT_OMBRIX_CXF);
-            for (std::size_t i = before; i < added->size(); ++i)
-                readByCores.insert(ImodelFileNameKey((*added)[i].GetInternalFileName().GetString()));
-            if (ownList) IcmdAddFileToModel::TearDownAddedFileList();
+            for (const IfileObject& file : added)
+                readByCores.insert(ImodelFileNameKey(file.GetInternalFileName().GetString()));
         }
         // Without cores nothing is left out: no key is made for each source.
         if (!readByCores.empty())

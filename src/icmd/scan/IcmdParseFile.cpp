@@ -17,6 +17,7 @@
 #include "imodel/design/ImodelRemoveModules.h"
 #include "imodel/model/Imodel.h"
 #include "imodel/model/ImodelFeatures.h"
+#include "imodel/model/ImodelSetAndRestoreModelFlagObject.h"
 #include "imodel/names/ImodelMessages.h"
 #include "imodel/names/imodelUtl.h"
 
@@ -268,8 +269,7 @@ void IcmdLinkRefusedInstances()
     // The parses below end in restores of their own, which call here again.
     static bool running = false;
     if (running) return;
-    running = true;
-    const std::unique_ptr<bool, void (*)(bool*)> done(&running, [](bool* flag) { *flag = false; });
+    const ImodelSetAndRestoreModelFlagObject linking(running, true);
     std::vector<boost::shared_ptr<IfileObjectEx>> again;
     for (auto at = files.begin(); at != files.end();) {
         const boost::shared_ptr<IfileObjectEx> file = at->second.file.lock();
