@@ -630,10 +630,12 @@ private:
     // Set once the index has heard of the unit: it hears of its going. Units
     // whose lists never named a file (nearly all) cost the index nothing.
     bool m_inFileIndex = false;
-    // Where the open batch of notices put the unit's notice when it last
-    // gathered the unit; the batch checks that the notice there is this
-    // unit's (a place from a batch sent since is not).
-    std::uint32_t m_noticePlace = std::numeric_limits<std::uint32_t>::max();
+    // The batch of notices that gathered the unit last (0: none), and
+    // whether everything below the unit is gathered in it: kept with the
+    // unit, which a read has at hand each time it asks, where the batch's
+    // list of a hundred thousand notices would be a cache miss per question.
+    std::uint32_t m_noticeBatch = 0;
+    bool m_noticeBelow = false;
     std::unique_ptr<ImodelContextImpl> m_context;
     ImodelLazyList<std::vector<typeUserFileList>, ImodelCustomizedListWatch> m_customizedLists;
 };

@@ -99,24 +99,26 @@ private:
     struct Notice {
         ImodelModule* module;
         IeventModuleRegistry::Serial serial;
-        // Everything below the unit is gathered.
-        bool below;
     };
 
-    // The place of the notice of `module` as it stands now; made if new.
-    std::size_t Gather(ImodelModule* module);
+    // Gives `module` a notice unless this batch gathered it already.
+    void Gather(ImodelModule* module);
     // No walk stops at the unit or any unit above it any more.
     void Uncover(ImodelModule* module);
     void Send();
 
-    // The notice of `module` made in this batch and still standing for it
-    // (not for a unit gone since at the same address), or null.
-    Notice* Standing(const ImodelModule* module);
+    // Whether this batch gathered `module` (a unit made since at the
+    // address of one gathered is not).
+    bool Gathered(const ImodelModule* module) const { return module->m_noticeBatch == m_id; }
+    // Everything below a unit gathered is no longer known to be gathered.
+    void NotAllBelow(ImodelModule* module)
+    {
+        if (Gathered(module)) module->m_noticeBelow = false;
+    }
 
     bool m_outermost;
-    // Each unit keeps the place of its notice: a read asks for it several
-    // times per unit, and the unit is at hand each time, where a table of
-    // every unit's place would be a cache miss per question.
+    // Numbers the outermost batches (never 0, which no unit was gathered by).
+    std::uint32_t m_id = 0;
     std::vector<Notice> m_notices;
     // The index of each file's walk, taken again by the next file's: a read
     // of many files would otherwise make an array per file.

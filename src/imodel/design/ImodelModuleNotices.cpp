@@ -8,7 +8,6 @@
 #include <boost/make_shared.hpp>
 
 #include <algorithm>
-#include <limits>
 #include <memory>
 #include <unordered_set>
 
@@ -16,6 +15,7 @@ namespace {
 
 ImodelModuleNoticeBatch* g_current = nullptr;
 bool g_enabled = true;
+std::uint32_t g_lastId = 0;
 
 }  // namespace
 
@@ -23,6 +23,10 @@ ImodelModuleNoticeBatch::ImodelModuleNoticeBatch(std::size_t units) : m_outermos
 {
     if (!m_outermost) return;
     g_current = this;
+    // Four thousand million batches on, a number comes again: a unit
+    // gathered that long ago and never since is the only one misread.
+    if (++g_lastId == 0) ++g_lastId;
+    m_id = g_lastId;
     m_notices.reserve(units);
 }
 
@@ -37,26 +41,12 @@ ImodelModuleNoticeBatch* ImodelModuleNoticeBatch::Current() { return g_enabled ?
 
 void ImodelModuleNoticeBatch::Enable(bool enabled) { g_enabled = enabled; }
 
-ImodelModuleNoticeBatch::Notice* ImodelModuleNoticeBatch::Standing(const ImodelModule* module)
+void ImodelModuleNoticeBatch::Gather(ImodelModule* module)
 {
-    // A place from another batch, or one where a unit gone since stood at
-    // the same address, holds another unit's notice.
-    const std::size_t place = module->m_noticePlace;
-    if (place >= m_notices.size()) return nullptr;
-    Notice& notice = m_notices[place];
-    return notice.module == module && notice.serial == module->GetUnitSerial() ? &notice : nullptr;
-}
-
-std::size_t ImodelModuleNoticeBatch::Gather(ImodelModule* module)
-{
-    if (const Notice* notice = Standing(module)) return static_cast<std::size_t>(notice - m_notices.data());
-    const std::size_t place = m_notices.size();
-    // A place past what the unit can keep is never asked for: the unit is
-    // then told of once more, which is harmless (no batch comes near it).
-    module->m_noticePlace =
-        static_cast<std::uint32_t>(std::min<std::size_t>(place, std::numeric_limits<std::uint32_t>::max()));
-    m_notices.push_back({module, module->GetUnitSerial(), false});
-    return place;
+    if (Gathered(module)) return;
+    module->m_noticeBatch = m_id;
+    module->m_noticeBelow = false;
+    m_notices.push_back({module, module->GetUnitSerial()});
 }
 
 void ImodelModuleNoticeBatch::Send()
@@ -112,7 +102,7 @@ void ImodelModuleNoticeBatch::Uncover(ImodelModule* module)
     while (!pending.empty()) {
         ImodelModule* unit = pending.back();
         pending.pop_back();
-        if (Notice* notice = Standing(unit)) notice->below = false;
+        NotAllBelow(unit);
         if (const ImodelLinkList* parents = unit->GetParentsList())
             for (ImodelModule* parent : *parents)
                 if (parent != nullptr && seen.insert(parent).second && !uncoveredAlready(parent))
@@ -148,7 +138,7 @@ void ImodelModuleNoticeBatch::FileWalk::Defined(ImodelModule* unit)
 {
     if (unit == nullptr) return;
     ++m_batch.m_coverings;
-    if (Notice* notice = m_batch.Standing(unit)) notice->below = false;
+    m_batch.NotAllBelow(unit);
 }
 
 void ImodelModuleNoticeBatch::FileWalk::Unit(ImodelModule* unit)
@@ -168,7 +158,7 @@ void ImodelModuleNoticeBatch::FileWalk::Related(ImodelModule* root)
     };
     // Kept from one walk to the next: a read walks from every file it parses.
     thread_local std::vector<Step> pending;
-    thread_local std::vector<std::size_t> walkedDown;
+    thread_local std::vector<ImodelModule*> walkedDown;
     pending.assign({{root, true, true}});
     walkedDown.clear();
     bool complete = true;
@@ -185,16 +175,16 @@ void ImodelModuleNoticeBatch::FileWalk::Related(ImodelModule* root)
             }
             continue;
         }
-        const std::size_t notice = m_batch.Gather(step.module);
+        m_batch.Gather(step.module);
         if (step.up)
             if (const ImodelLinkList* parents = step.module->GetParentsList())
                 for (auto it = parents->rbegin(); it != parents->rend(); ++it)
                     if (*it != nullptr) pending.push_back({*it, false, false});
         if (!step.down) continue;
         met->down = true;
-        walkedDown.push_back(notice);
+        walkedDown.push_back(step.module);
         // The root's own sub-blocks are those the parse just gave it.
-        if (m_batch.m_notices[notice].below && step.module != root) continue;
+        if (step.module->m_noticeBelow && step.module != root) continue;
         if (const ImodelLinkList* subBlocks = step.module->GetSubBlocks())
             for (auto it = subBlocks->rbegin(); it != subBlocks->rend(); ++it)
                 if (*it != nullptr) pending.push_back({*it, true, false});
@@ -203,6 +193,6 @@ void ImodelModuleNoticeBatch::FileWalk::Related(ImodelModule* root)
     // walk stopped at a unit it had not walked down.
     if (complete && !walkedDown.empty()) {
         ++m_batch.m_coverings;
-        for (const std::size_t notice : walkedDown) m_batch.m_notices[notice].below = true;
+        for (ImodelModule* unit : walkedDown) unit->m_noticeBelow = true;
     }
 }
