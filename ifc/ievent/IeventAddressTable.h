@@ -28,6 +28,22 @@ public:
         if (!m_cells.empty()) __builtin_prefetch(&m_cells[Home(key)]);
     }
 
+    // Where the table's array lies and how a key's home cell is found in
+    // it, for a caller that asks for a cell without the table's lock
+    // (HomeCellIn): the array may since have been made again, and the
+    // address found is then only asked for, never read.
+    struct Layout {
+        std::uintptr_t cells = 0;
+        int shift = 64;
+    };
+    Layout GetLayout() const { return {reinterpret_cast<std::uintptr_t>(m_cells.data()), m_shift}; }
+    // 0 for an empty table (or a layout read half before, half after a change).
+    static std::uintptr_t HomeCellIn(const Layout& layout, const Key* key)
+    {
+        if (layout.cells == 0 || layout.shift <= 0 || layout.shift >= 64) return 0;
+        return layout.cells + HomeAt(key, layout.shift) * sizeof(Cell);
+    }
+
     // The key's value, and whether it was made for it (value-initialised).
     // The key is not null.
     std::pair<Value*, bool> FindOrAdd(const Key* key)
@@ -111,12 +127,13 @@ private:
         Value value{};
     };
 
-    std::size_t Home(const Key* key) const
+    std::size_t Home(const Key* key) const { return HomeAt(key, m_shift); }
+    static std::size_t HomeAt(const Key* key, int shift)
     {
         // Fibonacci hashing: the high bits of the product spread addresses
         // that differ in their low bits only.
         const auto bits = static_cast<std::uint64_t>(reinterpret_cast<std::uintptr_t>(key));
-        return static_cast<std::size_t>((bits * 11400714819323198485ULL) >> m_shift);
+        return static_cast<std::size_t>((bits * 11400714819323198485ULL) >> shift);
     }
     // The cell of the key, or the free cell where it would go.
     std::size_t Probe(const Key* key) const

@@ -41,6 +41,10 @@ public:
     // Registers a module that has just been built under its serial; a new
     // module at the address of one gone replaces it. Null is ignored.
     static void Register(ImodelModule* module, Serial serial);
+    // Asks for the cell of the module at `address`, or of one about to be
+    // built there, for a registration or a question a little later: what is
+    // done meanwhile hides the cache miss. Any thread, no lock taken.
+    static void AskForCellOf(const void* address);
     // Room for `count` more modules, made at once (a design read again).
     static void Reserve(std::size_t count);
     // The serial of the module's current registration; 0 when it has none.

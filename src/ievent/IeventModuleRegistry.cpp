@@ -4,6 +4,7 @@
 #include "ievent/IeventParents.h"
 
 #include <algorithm>
+#include <atomic>
 #include <cstdint>
 #include <mutex>
 
@@ -43,6 +44,16 @@ struct Registry {
     // How many modules are being destroyed: batches are looked into only then.
     int beingDestroyed = 0;
     IeventModuleRegistry::DisplayMarker marker = nullptr;
+    // The table's layout for AskForCellOf, which takes no lock: set again
+    // after every change that may make the table's array anew.
+    std::atomic<std::uintptr_t> cellsHint{0};
+    std::atomic<int> shiftHint{64};
+    void Rehint()
+    {
+        const RegistrationTable::Layout layout = modules.GetLayout();
+        cellsHint.store(layout.cells, std::memory_order_relaxed);
+        shiftHint.store(layout.shift, std::memory_order_relaxed);
+    }
 
     const Registration* Find(const ImodelModule* module) const { return modules.Find(module); }
     bool IsBeingDestroyed(const ImodelModule* module) const
@@ -70,14 +81,24 @@ void IeventModuleRegistry::Register(ImodelModule* module, Serial serial)
     if (module == nullptr) return;
     std::lock_guard guard(g_registry.lock);
     Registration& registration = *g_registry.modules.FindOrAdd(module).first;
+    g_registry.Rehint();
     if (registration.beingDestroyed()) --g_registry.beingDestroyed;
     registration = Registration(serial, false);
+}
+
+void IeventModuleRegistry::AskForCellOf(const void* address)
+{
+    const RegistrationTable::Layout layout{g_registry.cellsHint.load(std::memory_order_relaxed),
+                                           g_registry.shiftHint.load(std::memory_order_relaxed)};
+    if (const std::uintptr_t cell = RegistrationTable::HomeCellIn(layout, static_cast<const ImodelModule*>(address)))
+        __builtin_prefetch(reinterpret_cast<const void*>(cell));
 }
 
 void IeventModuleRegistry::Reserve(std::size_t count)
 {
     std::lock_guard guard(g_registry.lock);
     g_registry.modules.Reserve(g_registry.modules.Size() + count);
+    g_registry.Rehint();
 }
 
 IeventModuleRegistry::Serial IeventModuleRegistry::SerialOf(const ImodelModule* module)
@@ -97,6 +118,7 @@ IeventModuleRegistry::Destruction::Destruction(ImodelModule* module) : m_module(
     if (m_module == nullptr) return;
     std::lock_guard guard(g_registry.lock);
     Registration& registration = *g_registry.modules.FindOrAdd(m_module).first;
+    g_registry.Rehint();
     if (!registration.beingDestroyed()) ++g_registry.beingDestroyed;
     registration.MarkBeingDestroyed();
 }
@@ -106,6 +128,7 @@ IeventModuleRegistry::Destruction::~Destruction()
     if (m_module == nullptr) return;
     std::lock_guard guard(g_registry.lock);
     if (g_registry.modules.Erase(m_module)) --g_registry.beingDestroyed;
+    g_registry.Rehint();
 }
 
 bool IeventModuleRegistry::ForgetAllIfOnly(std::size_t count)
@@ -115,6 +138,7 @@ bool IeventModuleRegistry::ForgetAllIfOnly(std::size_t count)
     // entry, each a cache miss.
     if (g_registry.beingDestroyed != 0 || g_registry.modules.Size() != count) return false;
     g_registry.modules.Clear();
+    g_registry.Rehint();
     return true;
 }
 
@@ -129,6 +153,7 @@ void IeventModuleRegistry::ForgetAll(const std::vector<std::unique_ptr<ImodelMod
         if (registration->beingDestroyed()) --g_registry.beingDestroyed;
         g_registry.modules.Erase(module.get());
     }
+    g_registry.Rehint();
 }
 
 void IeventModuleRegistry::SetDisplayMarker(DisplayMarker marker)

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdint>
 #include <map>
 #include <random>
 #include <vector>
@@ -21,6 +22,11 @@ TEST(AddressTable, AnswersAsAPlainMapThroughRandomChanges)
         std::map<const int*, int> plain;
         for (int step = 0; step < 20000; ++step) {
             const int* key = &objects[random() % (round == 0 ? 40 : objects.size())];
+            // A prefetch without the lock asks for a home cell exactly when
+            // the table holds an array.
+            const auto layout = table.GetLayout();
+            const std::uintptr_t home = IeventAddressTable<int, int>::HomeCellIn(layout, key);
+            ASSERT_EQ(home == 0, layout.cells == 0) << "step " << step;
             const int action = static_cast<int>(random() % 10);
             if (action < 5) {
                 const auto [value, added] = table.FindOrAdd(key);

@@ -145,6 +145,31 @@ TEST_F(IeventModuleRegistryTest, ManyModulesComingAndGoingEachKeepTheirOwnRegist
     check(12000);
 }
 
+TEST_F(IeventModuleRegistryTest, CellsAskedForWithoutTheLockWhileTheTableIsRemadeChangeNothing)
+{
+    // Another thread asks for cells, of addresses registered or not, while
+    // the table grows through several sizes and empties (its array freed)
+    // again and again: nothing it asks for is read, and every answer stays.
+    std::atomic<bool> done = false;
+    static char addresses[256];
+    std::thread asker([&done] {
+        while (!done.load())
+            for (char& byte : addresses) IeventModuleRegistry::AskForCellOf(&byte);
+    });
+    for (int round = 0; round < 20; ++round) {
+        std::vector<std::unique_ptr<FakeModule>> live;
+        for (int i = 0; i < 300 * (round % 4 + 1); ++i) {
+            IeventModuleRegistry::AskForCellOf(&addresses[i % sizeof addresses]);
+            live.push_back(std::make_unique<FakeModule>());
+        }
+        for (const auto& module : live) ASSERT_NE(IeventModuleRegistry::SerialOf(module->Self()), 0u);
+        for (char& byte : addresses)
+            ASSERT_EQ(IeventModuleRegistry::SerialOf(reinterpret_cast<ImodelModule*>(&byte)), 0u);
+    }
+    done = true;
+    asker.join();
+}
+
 TEST_F(IeventModuleRegistryTest, ManyModulesAskedAtOnceAnswerAsEachAskedAlone)
 {
     // Lists of every length around the look-ahead, mixing live modules with

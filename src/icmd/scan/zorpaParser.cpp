@@ -1,5 +1,6 @@
 #include "icmd/scan/ZorpaParser.h"
 
+#include "ievent/IeventModuleRegistry.h"
 #include "ifile/IfileDiskPrefetch.h"
 #include "ifile/IfileObjectEx.h"
 #include "imodel/design/ImodelModule.h"
@@ -442,6 +443,9 @@ T ZorpaParser<T>::addDeclaredUnit(const std::string& name, bool isPackage)
     // A unit pointed at its file may change its place among those of its name.
     ++m_unitsVersion;
     if (!inserted) {
+        // The views hear of the unit once the file is read, through its
+        // registration, which lies anywhere in a large design's table.
+        IeventModuleRegistry::AskForCellOf(unit);
         const boost::shared_ptr<IfileObjectEx> file = unit->GetModuleFile();
         const bool elsewhere = file && !(file->GetFullFileName() == ImodelFileName(m_fileName));
         if (elsewhere) m_alreadyDefined = name;

@@ -1,5 +1,6 @@
 // The pools of the objects every walk over a project's units touches: the
 // units and their contexts and revisions.
+#include "ievent/IeventModuleRegistry.h"
 #include "imodel/design/ImodelModule.h"
 #include "imodel/model/ImodelBlockPool.h"
 #include "imodel/views/ImodelContextImpl.h"
@@ -13,7 +14,13 @@ constinit ImodelBlockPool g_revisions(sizeof(ImodelRevContextImpl), alignof(Imod
 
 }  // namespace
 
-void* ImodelModule::operator new(std::size_t size) { return g_units.Take(size); }
+void* ImodelModule::operator new(std::size_t size)
+{
+    void* const block = g_units.Take(size);
+    // The unit registers at the end of its construction.
+    IeventModuleRegistry::AskForCellOf(block);
+    return block;
+}
 void ImodelModule::operator delete(void* block, std::size_t size) noexcept { g_units.Give(block, size); }
 
 void* ImodelContextImpl::operator new(std::size_t size) { return g_contexts.Take(size); }
