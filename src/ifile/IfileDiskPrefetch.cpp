@@ -8,6 +8,7 @@
 #include "ifile/IfileSeenStatuses.h"
 #include "imodel/design/ImodelFreeLater.h"
 #include "imodel/names/ImodelSplitWork.h"
+#include "imodel/names/ImodelVisitAhead.h"
 
 #include <algorithm>
 #include <atomic>
@@ -75,6 +76,8 @@ private:
     // looks at itself, reading the text of a file to be read within the
     // budget, or whenever it asks for the text.
     Slot& Reach(std::size_t index, bool forText);
+    // Asks for the memory of the slots some places after `index`.
+    void AskAhead(std::size_t index) const;
     void MoveWindow(std::size_t reached);
     void Help();
     // Text of `bytes` bytes is no longer held.
@@ -269,9 +272,25 @@ void IfileDiskPrefetch::Impl::MoveWindow(std::size_t reached)
     }
 }
 
+void IfileDiskPrefetch::Impl::AskAhead(std::size_t index) const
+{
+    // The slots were written on the helpers' cores, and a large project's
+    // lie far apart: those the reader comes to next are asked for while it
+    // parses, with the start of a text already read.
+    constexpr std::size_t kFar = 8;
+    constexpr std::size_t kNear = 4;
+    if (index + kFar < Count()) ImodelPrefetch(&m_slots[index + kFar], sizeof(Slot));
+    if (index + kNear < Count()) {
+        const Slot& near = m_slots[index + kNear];
+        if (near.state.load(std::memory_order_acquire) == State::Done && near.hasText)
+            ImodelPrefetch(near.text.data(), std::min<std::size_t>(near.text.size(), 256));
+    }
+}
+
 IfileDiskPrefetch::Impl::Slot& IfileDiskPrefetch::Impl::Reach(std::size_t index, bool forText)
 {
     Slot& slot = m_slots[index];
+    AskAhead(index);
     if (index >= m_reached.load()) MoveWindow(index + 1);
     if (slot.state.load() == State::Done) return slot;
     State expected = State::Pending;
