@@ -20,6 +20,7 @@
 #include <system_error>
 #include <thread>
 #include <unordered_map>
+#include <utility>
 #include <vector>
 
 namespace {
@@ -96,18 +97,25 @@ private:
     std::unordered_map<std::string_view, std::size_t> m_index;  // the reader's
     bool m_indexMade = false;                                   // the reader's
     std::size_t m_lastAsked = 0;                                // the reader's
+    std::size_t m_wokenAt = 0;   // m_reached when the helpers were last woken (the reader's)
+    std::size_t m_dropped = 0;   // texts before this one are given up (the reader's)
+    std::size_t m_heldBack = 0;  // bytes taken and not yet given back (the reader's)
+    static constexpr std::size_t kGivenBackAtOnce = 64u << 10;
+    std::vector<std::thread> m_helpers;
+    bool m_stopping = false;  // under the lock
 
-    std::mutex m_lock;
+    // What the helpers take and change, file after file, lies on cache
+    // lines apart from what the reader alone uses: those lines do not
+    // travel from core to core with every file.
+    alignas(64) std::mutex m_lock;
     std::condition_variable m_helpersWake;
     std::condition_variable m_lookedAt;
-    std::size_t m_next = 0;                 // the next file for a helper (under the lock)
-    std::atomic<std::size_t> m_reached{0};  // one past the reader's furthest request
-    std::size_t m_wokenAt = 0;              // m_reached when the helpers were last woken (the reader's)
-    std::size_t m_dropped = 0;              // texts before this one are given up (the reader's)
-    std::atomic<std::size_t> m_bytesAhead{0};
+    std::size_t m_next = 0;                             // the next file for a helper (under the lock)
+    alignas(64) std::atomic<std::size_t> m_reached{0};  // one past the reader's furthest request
+    // Both changed by the helpers at every file, which then find the flag
+    // on the line they hold already.
+    alignas(64) std::atomic<std::size_t> m_bytesAhead{0};
     std::atomic<bool> m_readerWaiting{false};
-    bool m_stopping = false;
-    std::vector<std::thread> m_helpers;
 };
 
 namespace {
@@ -241,6 +249,12 @@ void IfileDiskPrefetch::Impl::Help()
 
 void IfileDiskPrefetch::Impl::GiveBack(std::size_t bytes)
 {
+    // Given back a few dozen files at a time: the count is on a line the
+    // helpers change at every file, and a budget of megabytes does not
+    // notice a sixteenth of itself held back a while.
+    m_heldBack += bytes;
+    if (m_heldBack < std::min<std::size_t>(kGivenBackAtOnce, m_limits.maxBytesAhead / 16)) return;
+    bytes = std::exchange(m_heldBack, 0);
     const std::size_t before = m_bytesAhead.fetch_sub(bytes);
     if (!m_helpers.empty() && before >= m_limits.maxBytesAhead && before - bytes < m_limits.maxBytesAhead) {
         const std::lock_guard<std::mutex> lock(m_lock);
@@ -250,7 +264,9 @@ void IfileDiskPrefetch::Impl::GiveBack(std::size_t bytes)
 
 void IfileDiskPrefetch::Impl::MoveWindow(std::size_t reached)
 {
-    m_reached.store(reached);
+    // The helpers read it under the lock, which the wake below takes: no
+    // fence of its own is needed, and none holds the reader up.
+    m_reached.store(reached, std::memory_order_release);
     // Texts far behind the reader will not be asked for any more. A file a
     // helper is still on is waited for at the next move.
     for (; m_dropped + m_limits.window < reached; ++m_dropped) {
@@ -263,6 +279,8 @@ void IfileDiskPrefetch::Impl::MoveWindow(std::size_t reached)
         std::string().swap(behind.text);
         GiveBack(size);
     }
+    // The slot the next move looks at, last touched a window of files ago.
+    if (m_dropped < Count()) ImodelPrefetch(&m_slots[m_dropped]);
     // The helpers are woken when the window has moved on by a good part of
     // itself, not at every file.
     if (!m_helpers.empty() && reached >= m_wokenAt + std::max<std::size_t>(1, m_limits.window / 4)) {
