@@ -86,3 +86,6 @@ private:
 int IfileStatPath(const std::string& path, SysStatInfo* info);
 // `SysReadFile`, answered by the current prefetch for the files it read.
 bool IfileReadPath(const std::string& path, std::string& text);
+// Hands a text read by IfileReadPath back once it is done with, so that the
+// current prefetch reads a later file into its block; nothing otherwise.
+void IfileRecycleText(std::string&& text);

@@ -27,6 +27,9 @@ namespace {
 
 constexpr unsigned kMaxHelpers = 4;
 
+// Whether a text holds a block of its own, beyond the room inside it.
+bool HoldsBlock(const std::string& text) { return text.capacity() > std::string().capacity(); }
+
 enum class State {
     Pending,
     Claimed,
@@ -52,6 +55,9 @@ public:
     std::size_t IndexOf(const std::string& path);
     int Stat(std::size_t index, SysStatInfo* info);
     bool Read(std::size_t index, std::string& text);
+    // Takes back a text the reader is done with: its block holds a later
+    // file's text (the reader's).
+    void Recycle(std::string&& text);
     // Hands the statuses found, with the names, to `seen`.
     void LeaveStatuses(IfileSeenStatuses& seen);
 
@@ -71,7 +77,8 @@ private:
     {
         return std::string_view(m_paths).substr(m_pathStarts[index], m_pathStarts[index + 1] - m_pathStarts[index]);
     }
-    void Look(std::size_t index, bool withText);
+    // Reads into `spare`'s block when one is given.
+    void Look(std::size_t index, bool withText, std::string* spare = nullptr);
     void Finish(Slot& slot);
     // The slot once looked at. A slot nobody has claimed yet the caller
     // looks at itself, reading the text of a file to be read within the
@@ -103,6 +110,12 @@ private:
     static constexpr std::size_t kGivenBackAtOnce = 64u << 10;
     std::vector<std::thread> m_helpers;
     bool m_stopping = false;  // under the lock
+    // Texts the reader is done with, handed to the helpers a batch at a
+    // time. A text freed on the reader's thread would go back to the
+    // helper's heap, whose lock the helper holds while it reads the next:
+    // a wait, and a wake, for many files.
+    std::vector<std::string> m_returned;  // the reader's
+    static constexpr std::size_t kRecycledBytes = 16u << 10;
 
     // What the helpers take and change, file after file, lies on cache
     // lines apart from what the reader alone uses: those lines do not
@@ -111,6 +124,7 @@ private:
     std::condition_variable m_helpersWake;
     std::condition_variable m_lookedAt;
     std::size_t m_next = 0;                             // the next file for a helper (under the lock)
+    std::vector<std::string> m_spare;                   // blocks for the helpers' texts (under the lock)
     alignas(64) std::atomic<std::size_t> m_reached{0};  // one past the reader's furthest request
     // Both changed by the helpers at every file, which then find the flag
     // on the line they hold already.
@@ -186,7 +200,7 @@ std::size_t IfileDiskPrefetch::Impl::IndexOf(const std::string& path)
     return m_lastAsked = found->second;
 }
 
-void IfileDiskPrefetch::Impl::Look(std::size_t index, bool withText)
+void IfileDiskPrefetch::Impl::Look(std::size_t index, bool withText, std::string* spare)
 {
     Slot& slot = m_slots[index];
     try {
@@ -196,11 +210,14 @@ void IfileDiskPrefetch::Impl::Look(std::size_t index, bool withText)
             return;
         }
         std::string text;
+        if (spare != nullptr) text.swap(*spare);
         const int got = SysStatAndReadFile(path, &slot.info, &text, m_limits.maxTextBytes);
         slot.status = got < 0 ? Status::Missing : Status::Found;
         if (got == 1) {
             slot.text = std::move(text);
             slot.hasText = true;
+        } else if (spare != nullptr) {
+            text.swap(*spare);  // for the next file
         }
     } catch (const std::bad_alloc&) {
         slot.status = Status::Unknown;  // the reader asks the disk itself
@@ -221,11 +238,15 @@ void IfileDiskPrefetch::Impl::Finish(Slot& slot)
 
 void IfileDiskPrefetch::Impl::Help()
 {
+    std::vector<std::string> spare;
     for (;;) {
         std::size_t first = 0;
         std::size_t last = 0;
         {
             std::unique_lock<std::mutex> lock(m_lock);
+            // Blocks left from the batch before go back for any helper.
+            for (std::string& text : spare) m_spare.push_back(std::move(text));
+            spare.clear();
             m_helpersWake.wait(lock, [this] {
                 return m_stopping || m_next >= Count() ||
                        (m_next < m_reached.load() + m_limits.window && m_bytesAhead.load() < m_limits.maxBytesAhead);
@@ -235,13 +256,19 @@ void IfileDiskPrefetch::Impl::Help()
             first = std::max(m_next, m_reached.load());
             last = std::min(Count(), first + m_limits.batch);
             m_next = last;
+            while (spare.size() < last - first && !m_spare.empty()) {
+                spare.push_back(std::move(m_spare.back()));
+                m_spare.pop_back();
+            }
         }
         for (std::size_t i = first; i < last; ++i) {
             Slot& slot = m_slots[i];
             State expected = State::Pending;
             if (!slot.state.compare_exchange_strong(expected, State::Claimed)) continue;
+            std::string* const block = spare.empty() ? nullptr : &spare.back();
             // Over the budget a helper takes the status alone.
-            Look(i, slot.read && m_bytesAhead.load() < m_limits.maxBytesAhead);
+            Look(i, slot.read && m_bytesAhead.load() < m_limits.maxBytesAhead, block);
+            if (block != nullptr && !HoldsBlock(*block)) spare.pop_back();
             Finish(slot);
         }
     }
@@ -316,7 +343,9 @@ IfileDiskPrefetch::Impl::Slot& IfileDiskPrefetch::Impl::Reach(std::size_t index,
         // A file to be read is read with its status, as a helper does: its
         // status comes with the open, and the read that follows needs no
         // second lookup.
-        Look(index, slot.read && (forText || m_bytesAhead.load() < m_limits.maxBytesAhead));
+        std::string* const block = m_returned.empty() ? nullptr : &m_returned.back();
+        Look(index, slot.read && (forText || m_bytesAhead.load() < m_limits.maxBytesAhead), block);
+        if (block != nullptr && !HoldsBlock(*block)) m_returned.pop_back();
         Finish(slot);
         return slot;
     }
@@ -354,6 +383,24 @@ bool IfileDiskPrefetch::Impl::Read(std::size_t index, std::string& text)
     return true;
 }
 
+void IfileDiskPrefetch::Impl::Recycle(std::string&& text)
+{
+    if (m_helpers.empty() || !HoldsBlock(text) || text.capacity() > kRecycledBytes) return;
+    m_returned.push_back(std::move(text));
+    if (m_returned.size() < m_limits.batch) return;
+    // At most a block per file the helpers may hold ahead of the reader.
+    const std::size_t most = m_limits.batch * m_helpers.size() * 2;
+    {
+        const std::lock_guard<std::mutex> lock(m_lock);
+        for (std::string& returned : m_returned) {
+            if (m_spare.size() >= most) break;
+            m_spare.push_back(std::move(returned));
+        }
+    }
+    // Those the helpers have no room for go on the reader's thread.
+    m_returned.clear();
+}
+
 IfileDiskPrefetch::IfileDiskPrefetch(Files files, const Limits& limits)
 {
     if (t_current) return;  // an idle prefetch inside another
@@ -372,6 +419,11 @@ int IfileStatPath(const std::string& path, SysStatInfo* info)
         if (const std::size_t index = t_current->IndexOf(path); index != IfileDiskPrefetch::Impl::kNotListed)
             return t_current->Stat(index, info);
     return SysPathStat(path, info);
+}
+
+void IfileRecycleText(std::string&& text)
+{
+    if (t_current) t_current->Recycle(std::move(text));
 }
 
 bool IfileReadPath(const std::string& path, std::string& text)

@@ -377,12 +377,15 @@ int SysStatAndReadFile(const std::string& path, SysStatInfo* info, std::string* 
     StoreStatus(st, info);
     int result = 0;
     if (content && S_ISREG(st.st_mode) && static_cast<std::uint64_t>(st.st_size) <= maxBytes) {
-        std::string text;
+        // Read into the storage `content` holds: a reader that hands its
+        // texts back makes no new block per file.
+        std::string& text = *content;
+        text.clear();
         text.reserve(static_cast<std::size_t>(st.st_size));
-        if (ReadRest(fd, text)) {
-            *content = std::move(text);
+        if (ReadRest(fd, text))
             result = 1;
-        }
+        else
+            text.clear();
     }
     ::close(fd);
     return result;

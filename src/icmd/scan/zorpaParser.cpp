@@ -120,7 +120,9 @@ bool ZorpaParser<T>::parse(const std::string& fileName, const std::string& libra
         std::fputs("Unable to open file!\n", stdout);
         return false;
     }
-    return parseText(fileName, libraryName, world, readPorts, std::move(text));
+    const bool parsed = parseText(fileName, libraryName, world, readPorts, std::move(text));
+    IfileRecycleText(std::move(text));
+    return parsed;
 }
 
 template <class T>

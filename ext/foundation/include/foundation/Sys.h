@@ -184,6 +184,8 @@ bool SysReadFile(const std::string& path, std::string& content);
 // taken from the open file before the text is read, so it is never newer
 // than the text. 1 when the text was read, 0 when the path exists and its
 // text was not read, -1 when the path does not exist (or cannot be looked at).
+// The text goes into the storage `content` holds; when a read is tried and
+// fails, `content` is left empty, otherwise as it was.
 int SysStatAndReadFile(const std::string& path, SysStatInfo* info, std::string* content, std::size_t maxBytes);
 // Flushes a file written by another writer (an archive library) to the disk,
 // so that a rename that follows publishes a complete file. 0 on success.
