@@ -164,6 +164,9 @@ void ZorpaParser<T>::prepare(const std::string& fileName, const std::string& lib
     m_libraryName = libraryName;
     const LibraryPtr library = findLibrary(libraryName);
     m_libraryModules = library ? library->GetModules() : boost::make_shared<UnitSet>();
+    // The units the file declares take the prototype's file: the library's
+    // cell for it, cold in a large design, is asked for while the text is read.
+    if (m_prototype != m_nullModule) m_libraryModules->PrefetchFile(m_prototype->GetFileIndexKey());
     // The set of the last parse is cleared for this one unless the caller
     // still holds it.
     if (m_foundModules.use_count() == 1)

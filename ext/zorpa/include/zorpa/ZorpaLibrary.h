@@ -368,6 +368,11 @@ public:
     // Asks for the index cell where a lookup of the name starts: a lookup
     // made a little later finds it loaded.
     void PrefetchName(const ZorpaHashedName& name) const { m_firstOfName.Prefetch(name.hash); }
+    // The same for the cell where the units of a file key are kept.
+    void PrefetchFile(std::string_view key) const
+    {
+        if (!key.empty()) m_byFile.Prefetch(std::hash<std::string_view>()(key));
+    }
     // The units standing at that order (they differ by serial only).
     Range equal_range(const ZorpaUnitOrder& order) const
     {
