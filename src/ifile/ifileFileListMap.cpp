@@ -72,6 +72,11 @@ void FileListMap::HashIndex::DeleteBuckets()
         if (cell.Which() == kBucket) delete cell.bucket;
 }
 
+void FileListMap::HashIndex::Prefetch(std::uint64_t hash) const
+{
+    if (!m_cells.empty()) __builtin_prefetch(&m_cells[Home(KeyOf(hash))]);
+}
+
 std::size_t FileListMap::HashIndex::Home(std::uint64_t key) const
 {
     // Fibonacci hashing spreads any hash over 64 bits; the high bits of its
@@ -213,6 +218,8 @@ std::uint64_t FileListMap::ExactHash(const ImodelFileName& key)
 {
     return std::hash<std::string_view>()(key.GetString());
 }
+
+void FileListMap::AskFor(const ImodelFileName& key) const { m_exact.Prefetch(ExactHash(key)); }
 
 FileListMap::const_iterator FileListMap::Find(const ImodelFileName& key) const
 {

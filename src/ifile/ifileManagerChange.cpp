@@ -170,6 +170,8 @@ void ifileManagerImpl::UpdateFilesAndNotify(int)
 
 // --- registering -------------------------------------------------------------------------------
 
+void ifileManagerImpl::AskForEntryOf(const IfileObject& file) const { m_files.AskFor(file.GetInternalFileName()); }
+
 IfileManager::Entry ifileManagerImpl::AddOrUpdateFile(const IfileObjectEx& file, bool trackErrors)
 {
     // The project file could not hold the name (file values refuse such

@@ -64,6 +64,8 @@ public:
             ~HashIndex();
 
             void Add(std::uint64_t hash, const_iterator element);
+            // Asks for the cell where a look-up of the hash starts.
+            void Prefetch(std::uint64_t hash) const;
             void Remove(std::uint64_t hash, const_iterator element);
             // Calls `visit` for the elements of the hash in key order until it
             // answers true; true when it did.
@@ -170,6 +172,8 @@ public:
         // parts of about equal size, found without walking it.
         std::vector<const_iterator> Spread(std::size_t count) const;
         const_iterator Find(const ImodelFileName& key) const;
+        // Asks for the cell where Find of the key starts.
+        void AskFor(const ImodelFileName& key) const;
         std::size_t Size() const { return m_map.size(); }
         bool Empty() const { return m_map.empty(); }
 
@@ -262,6 +266,7 @@ public:
     void AnnounceFileChange(const IfileObject& file) override;
     void AddFiles(const std::deque<IfileObject>& first, const std::deque<IfileObject>& second) override;
     Entry AddOrUpdateFile(const IfileObjectEx& file, bool trackErrors) override;
+    void AskForEntryOf(const IfileObject& file) const override;
     void RemoveFile(const IfileObject& file) override;
     bool RenameFileKey(const Entry& entry, const IfileObject& oldName) override;
     void ParentRenamed(const IfileObject& oldName, const Entry& entry) override;

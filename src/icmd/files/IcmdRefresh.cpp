@@ -108,10 +108,14 @@ AcmdEnum::Result IcmdRefresh::execDo()
             const IfileDiskPrefetch prefetch(std::move(onDisk));
             // Each unit is told of once, after every file is read.
             const ImodelModuleNoticeBatch notices(formerUnits);
+            // Each file's entry is asked for a few files ahead of its add.
+            constexpr std::size_t kAhead = 4;
             for (const std::vector<Entry>* group : {&schematics, &sources})
-                for (const Entry& file : *group)
-                    IcmdDoAddFileToModel(*file, false, true, false, nullptr, nullptr, false, nullptr, true, false,
-                                         nullptr);
+                for (std::size_t at = 0; at < group->size(); ++at) {
+                    if (at + kAhead < group->size()) files.AskForEntryOf(*(*group)[at + kAhead]);
+                    IcmdDoAddFileToModel(*(*group)[at], false, true, false, nullptr, nullptr, false, nullptr, true,
+                                         false, nullptr);
+                }
         }
         if (netlistRoot)
             if (IprocessFileObject* node =
