@@ -37,7 +37,8 @@ public:
         int shift = 64;
     };
     Layout GetLayout() const { return {reinterpret_cast<std::uintptr_t>(m_cells.data()), m_shift}; }
-    // 0 for an empty table (or a layout read half before, half after a change).
+    // 0 for an empty table. A layout read half before, half after a change
+    // may give an address outside the array: one only to be asked for.
     static std::uintptr_t HomeCellIn(const Layout& layout, const Key* key)
     {
         if (layout.cells == 0 || layout.shift <= 0 || layout.shift >= 64) return 0;

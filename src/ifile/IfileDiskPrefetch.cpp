@@ -388,7 +388,7 @@ void IfileDiskPrefetch::Impl::Recycle(std::string&& text)
     if (m_helpers.empty() || !HoldsBlock(text) || text.capacity() > kRecycledBytes) return;
     m_returned.push_back(std::move(text));
     if (m_returned.size() < m_limits.batch) return;
-    // At most a block per file the helpers may hold ahead of the reader.
+    // At most two batches' blocks per helper are kept.
     const std::size_t most = m_limits.batch * m_helpers.size() * 2;
     {
         const std::lock_guard<std::mutex> lock(m_lock);
