@@ -44,10 +44,33 @@ struct Registry {
     // How many modules are being destroyed: batches are looked into only then.
     int beingDestroyed = 0;
     IeventModuleRegistry::DisplayMarker marker = nullptr;
-    // The table's layout for AskForCellOf, which takes no lock: set again
-    // after every change that may make the table's array anew.
+    // The table's layout for AskForCellOf, which takes no lock: the
+    // changes below, which may make the table's array anew, set it again.
     std::atomic<std::uintptr_t> cellsHint{0};
     std::atomic<int> shiftHint{64};
+
+    Registration& Add(const ImodelModule* module)
+    {
+        Registration& registration = *modules.FindOrAdd(module).first;
+        Rehint();
+        return registration;
+    }
+    bool Erase(const ImodelModule* module)
+    {
+        const bool erased = modules.Erase(module);
+        Rehint();
+        return erased;
+    }
+    void Reserve(std::size_t count)
+    {
+        modules.Reserve(count);
+        Rehint();
+    }
+    void Clear()
+    {
+        modules.Clear();
+        Rehint();
+    }
     void Rehint()
     {
         const RegistrationTable::Layout layout = modules.GetLayout();
@@ -80,8 +103,7 @@ void IeventModuleRegistry::Register(ImodelModule* module, Serial serial)
 {
     if (module == nullptr) return;
     std::lock_guard guard(g_registry.lock);
-    Registration& registration = *g_registry.modules.FindOrAdd(module).first;
-    g_registry.Rehint();
+    Registration& registration = g_registry.Add(module);
     if (registration.beingDestroyed()) --g_registry.beingDestroyed;
     registration = Registration(serial, false);
 }
@@ -97,8 +119,7 @@ void IeventModuleRegistry::AskForCellOf(const void* address)
 void IeventModuleRegistry::Reserve(std::size_t count)
 {
     std::lock_guard guard(g_registry.lock);
-    g_registry.modules.Reserve(g_registry.modules.Size() + count);
-    g_registry.Rehint();
+    g_registry.Reserve(g_registry.modules.Size() + count);
 }
 
 IeventModuleRegistry::Serial IeventModuleRegistry::SerialOf(const ImodelModule* module)
@@ -117,8 +138,7 @@ IeventModuleRegistry::Destruction::Destruction(ImodelModule* module) : m_module(
 {
     if (m_module == nullptr) return;
     std::lock_guard guard(g_registry.lock);
-    Registration& registration = *g_registry.modules.FindOrAdd(m_module).first;
-    g_registry.Rehint();
+    Registration& registration = g_registry.Add(m_module);
     if (!registration.beingDestroyed()) ++g_registry.beingDestroyed;
     registration.MarkBeingDestroyed();
 }
@@ -127,8 +147,7 @@ IeventModuleRegistry::Destruction::~Destruction()
 {
     if (m_module == nullptr) return;
     std::lock_guard guard(g_registry.lock);
-    if (g_registry.modules.Erase(m_module)) --g_registry.beingDestroyed;
-    g_registry.Rehint();
+    if (g_registry.Erase(m_module)) --g_registry.beingDestroyed;
 }
 
 bool IeventModuleRegistry::ForgetAllIfOnly(std::size_t count)
@@ -137,8 +156,7 @@ bool IeventModuleRegistry::ForgetAllIfOnly(std::size_t count)
     // A closed project: the table goes at once rather than entry by
     // entry, each a cache miss.
     if (g_registry.beingDestroyed != 0 || g_registry.modules.Size() != count) return false;
-    g_registry.modules.Clear();
-    g_registry.Rehint();
+    g_registry.Clear();
     return true;
 }
 
@@ -151,9 +169,8 @@ void IeventModuleRegistry::ForgetAll(const std::vector<std::unique_ptr<ImodelMod
         const Registration* registration = g_registry.Find(module.get());
         if (registration == nullptr) continue;
         if (registration->beingDestroyed()) --g_registry.beingDestroyed;
-        g_registry.modules.Erase(module.get());
+        g_registry.Erase(module.get());
     }
-    g_registry.Rehint();
 }
 
 void IeventModuleRegistry::SetDisplayMarker(DisplayMarker marker)

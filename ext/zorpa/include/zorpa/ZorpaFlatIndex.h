@@ -44,6 +44,8 @@ public:
         if (m_used == 0) return;
         __builtin_prefetch(&m_cells[Home(Stored(keyHash))]);
     }
+    // The same for the key itself, hashed as a lookup hashes it.
+    void PrefetchKey(std::string_view key) const { Prefetch(Hash()(key)); }
     // Calls `visit(value)` for every value, in the order of the slots.
     template <class Visit>
     void ForEach(Visit visit) const

@@ -371,7 +371,7 @@ public:
     // The same for the cell where the units of a file key are kept.
     void PrefetchFile(std::string_view key) const
     {
-        if (!key.empty()) m_byFile.Prefetch(std::hash<std::string_view>()(key));
+        if (!key.empty()) m_byFile.PrefetchKey(key);
     }
     // The units standing at that order (they differ by serial only).
     Range equal_range(const ZorpaUnitOrder& order) const
