@@ -2,6 +2,7 @@
 // device before the host changes it, and export_as_link run in process.
 // Both run under the shell's console host, as a script would drive them.
 #include "IcmdTestSupport.h"
+#include "PinConstraintsEditor.h"
 #include "RecordingHost.h"
 
 #include "ConsoleHost.h"
@@ -42,12 +43,7 @@ protected:
         IcmdTest::SetUp();
         LoadOnePartCatalogue();
         Imodel::GetInstance().SetHost(&m_console);
-        for (const auto& [name, value] : {std::pair{"IMPORT_CONSTRAINT_FILES", "PDC"},
-                                          {"PDC_DISP_NAME", "Pin"},
-                                          {"PDC_EXTN", "pdc"},
-                                          {"PALLADOR_IMPORT_CONSTRAINT_FILES", "pdc"},
-                                          {"IDE_CONSTRAINTS_EDITOR_ENABLED", "1"}})
-            DefSetFL(name, value, __FILE__, __LINE__);
+        EnablePinConstraintsEditor();
         ASSERT_TRUE(NewAluProject());
         for (const char* name : {"bus", "dma", "fifo"})
             ASSERT_TRUE(ItoolVeyrun::GetInstance()->CreateNewVeyrun(name).first);
