@@ -4,9 +4,14 @@
 // class here, with an empty default body, and calls it from its Accept.
 #pragma once
 
+class IcmdOpenProject;
+
 class IcmdVisitor {
 public:
     virtual ~IcmdVisitor() = default;
+
+    // open_project, before or after its run.
+    virtual void Visit(IcmdOpenProject& /*command*/) {}
 
 protected:
     IcmdVisitor() = default;

@@ -3,6 +3,7 @@
 // lists it, the choice among several such units, and the queries on open
 // editors and supported files.
 #include "IcmdTestSupport.h"
+#include "PinConstraintsEditor.h"
 #include "RecordingHost.h"
 
 #include "icmd/design/IcmdOpenConstraintsEditor.h"
@@ -48,12 +49,7 @@ protected:
     {
         IcmdTest::SetUp();
         LoadOnePartCatalogue();
-        for (const auto& [name, value] : {std::pair{"IMPORT_CONSTRAINT_FILES", "PDC"},
-                                          {"PDC_DISP_NAME", "Pin"},
-                                          {"PDC_EXTN", "pdc"},
-                                          {"PALLADOR_IMPORT_CONSTRAINT_FILES", "pdc"},
-                                          {"IDE_CONSTRAINTS_EDITOR_ENABLED", "1"}})
-            DefSetFL(name, value, __FILE__, __LINE__);
+        EnablePinConstraintsEditor();
         ASSERT_TRUE(NewAluProject());
         for (const auto& [name, text] : {std::pair{"top.vhd", kTop}, {"mid.vhd", kMid}, {"leaf.vhd", kLeaf}}) {
             const std::string path = m_folder.Write(std::string("alu/hdl/") + name, text);

@@ -182,6 +182,8 @@ public:
     // Gives the file to the first offered kind of its type that takes its
     // extension, else to the kind of its type; false when no kind takes it.
     bool AddFileObject(const IfileObject& file);
+    // AddFileObject for every file, in order; a file that no kind the
+    // project offers takes is reported. False when any was not taken.
     bool AddAllFiles(const std::deque<IfileObjectEx>& files);
 
 protected:

@@ -12,6 +12,7 @@
 #pragma once
 
 #include "icmd/IcmdBase.h"
+#include "icmd/IcmdVisitor.h"
 #include "imodel/model/Imodel.h"
 #include "imodel/names/ImodelFileName.h"
 #include "imodel/names/ImodelProjectVersions.h"
@@ -38,6 +39,8 @@ public:
     std::unique_ptr<AcmdBase> Clone() const override { return std::make_unique<IcmdOpenProject>(); }
     bool NeedProjectOpenedToExecute() const override { return false; }
     std::string GetStatus() const override { return "Opening project"; }
+    // A host that treats opening a project apart recognises the command so.
+    void Accept(IcmdVisitor& visitor) override { visitor.Visit(*this); }
     // "open_project <path>": a single word is the file.
     AcmdEnum::Result ParseArgs(const std::vector<std::string>& args) override;
     AcmdEnum::Result checkParams() override;

@@ -411,7 +411,13 @@ bool IcmdImportFiles::AddFileObject(const IfileObject& file)
 bool IcmdImportFiles::AddAllFiles(const std::deque<IfileObjectEx>& files)
 {
     bool all = true;
-    for (const IfileObjectEx& file : files)
-        if (!AddFileObject(file)) all = false;
+    for (const IfileObjectEx& file : files) {
+        if (AddFileObject(file)) continue;
+        all = false;
+        // Left out unseen otherwise: the command's checks see only the
+        // kinds that were given files.
+        if (!GetImportFileFilter(file.GetFileType()))
+            ImodelDisplayIMPORT_NOT_SUPPORTED_MSG(file.GetFileTitleAndExt().c_str());
+    }
     return all;
 }

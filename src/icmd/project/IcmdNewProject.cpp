@@ -1,12 +1,16 @@
 // new_project: the checks, the project folder with its sub-folders, the
-// device and the first save.
+// device, the first save and the files of the new-project wizard.
 #include "icmd/project/IcmdNewProject.h"
 
 #include "icmd/IcmdDoCommand.h"
+#include "icmd/files/IcmdCreateLink.h"
+#include "icmd/files/IcmdImportFiles.h"
 #include "icmd/project/IcmdCloseProject.h"
 #include "icmd/project/IcmdSaveProject.h"
 #include "ievent/IeventClasses.h"
+#include "ifile/IfileFlowOrder.h"
 #include "ifile/IfileFunctions.h"
+#include "ifile/IfileManager.h"
 #include "imodel/design/ImodelDesignManager.h"
 #include "imodel/design/ImodelFreeLater.h"
 #include "imodel/device/ImodelDevice.h"
@@ -17,6 +21,8 @@
 #include "imodel/names/ImodelMessages.h"
 #include "imodel/names/imodelUtl.h"
 #include "imodel/views/ImodelRevisionManager.h"
+#include "iprocess/IprocessFlow.h"
+#include "iprocess/IprocessManager.h"
 #include "itimer/ItimerManager.h"
 #include "itool/ItoolModelSimPathOptions.h"
 #include "itool/ItoolSetupFiles.h"
@@ -24,6 +30,7 @@
 #include "src/icmd/project/IcmdFolderMade.h"
 #include "src/icmd/project/IcmdProjectFileText.h"
 
+#include <foundation/AcmdManager.h>
 #include <foundation/Def.h>
 #include <foundation/Sys.h>
 
@@ -55,6 +62,34 @@ void IcmdNewProject::SetParams(Imodel* wizard)
     name.SetObject(design.GetProjectName().GetString());
     hdl.SetObject(design.IsDefaultVHDL());
     device.SetObject(wizard->GetDeviceManager()->GetDevice());
+    // The files go in in the order of the design flow: a file is read
+    // after those it may depend on.
+    std::deque<IfileObjectEx> files;
+    wizard->GetFileManager()->GetFiles(files, 0, nullptr);
+    if (IprocessManager* processes = Imodel::GetInstance().GetProcessManager())
+        if (const IprocessFlow* flow = processes->GetFlowForModule(nullptr))
+            IfileSortFileListRegardingFlowOrder(flow->GetFileObjects(), files);
+    m_importList.clear();
+    m_linkList.clear();
+    for (IfileObjectEx& file : files) (file.ImportAsLink() ? m_linkList : m_importList).push_back(std::move(file));
+}
+
+bool IcmdNewProject::GetInnerCmds(std::vector<AcmdBase*>& out)
+{
+    out.push_back(this);
+    for (const std::unique_ptr<AcmdBase>& inner : m_innerCmds) out.push_back(inner.get());
+    return !out.empty();
+}
+
+void IcmdNewProject::ExecuteImportCmd(std::unique_ptr<AcmdBase> command)
+{
+    if (!command) return;
+    {
+        // The new project is read no more: the flow takes in the files.
+        const ImodelSetAndRestoreModelFlagObject reading(Imodel::GetIsReadingProject(), false);
+        AcmdManager::GetInstance().Run(command.get(), false);
+    }
+    m_innerCmds.push_back(std::move(command));
 }
 
 AcmdEnum::Result IcmdNewProject::checkParams()
@@ -163,6 +198,18 @@ AcmdEnum::Result IcmdNewProject::execDo()
     // The watcher starts over with the new project's folders.
     model.GetTimerManager()->Reset();
     model.GetTimerManager()->Start();
+    // The wizard's files: a file that cannot be imported or linked is
+    // reported by its command, and the project stays as created.
+    if (!m_importList.empty()) {
+        auto import = std::make_unique<IcmdImportFiles>(&model, false);
+        import->AddAllFiles(m_importList);
+        ExecuteImportCmd(std::move(import));
+    }
+    if (!m_linkList.empty()) {
+        auto link = std::make_unique<IcmdCreateLink>(&model);
+        link->AddAllFiles(m_linkList);
+        ExecuteImportCmd(std::move(link));
+    }
     IcmdBase::NotifyEvent(boost::make_shared<IeventProjectOpened>(true));
     model.CheckNewCores(kBlockDesignCoreType);
     Imodel::BlockDesignHierarchyDisplay(false, false);
@@ -172,7 +219,6 @@ AcmdEnum::Result IcmdNewProject::execDo()
 bool IcmdDoNewProject(bool keep, const std::string& name, const std::string& folder, bool isVHDL,
                       const std::string& family, const std::string& die, const std::string& package)
 {
-    auto command = std::make_unique<IcmdNewProject>();
     std::unique_ptr<Imodel> wizard = Imodel::CreateNewProjectWizardInstance();
     if (!wizard) return false;
     wizard->GetDesignManager()->SetProjectFolder(ImodelFileName(folder));
@@ -183,8 +229,14 @@ bool IcmdDoNewProject(bool keep, const std::string& name, const std::string& fol
     device.SetMember(die, imodelDeviceDie);
     device.SetMember(package, imodelDevicePackage);
     wizard->GetDeviceManager()->SetDevice(device);
-    command->SetParams(wizard.get());
-    const bool done = IcmdDoCommand(std::move(command), keep);
+    const bool done = IcmdDoNewProject(keep, *wizard);
     Imodel::DestroyNewProjectWizardInstance(wizard);
     return done;
+}
+
+bool IcmdDoNewProject(bool keep, Imodel& wizard)
+{
+    auto command = std::make_unique<IcmdNewProject>();
+    command->SetParams(&wizard);
+    return IcmdDoCommand(std::move(command), keep);
 }
