@@ -1,6 +1,13 @@
 #include "ConsoleProfileManager.h"
 
+#include "imodel/names/imodelUtl.h"
+
+#include <foundation/Sys.h>
+
 #include <algorithm>
+#include <cstddef>
+#include <optional>
+#include <utility>
 
 namespace {
 
@@ -9,6 +16,19 @@ IprofileManagedProfile UserProfileOf(ImodelFunctionType kind)
     std::string keyword;
     ImodelWriteToolNameString(kind, keyword);
     return IprofileManagedProfile(kind, keyword, std::string(), false);
+}
+
+// The tool kind a profile file's section names: the kind's keyword as the
+// project file stores it, letter case and surrounding blanks ignored.
+std::optional<ImodelFunctionType> KindNamed(std::string_view name)
+{
+    for (int kind = 0; kind < ImodelFunctionTypeCount; ++kind) {
+        std::string keyword;
+        ImodelWriteToolNameString(static_cast<ImodelFunctionType>(kind), keyword);
+        if (ImodelIsSameStrNoCase(std::string(UtlTrim(keyword)), std::string(name)))
+            return static_cast<ImodelFunctionType>(kind);
+    }
+    return std::nullopt;
 }
 
 }  // namespace
@@ -75,6 +95,69 @@ void ConsoleProfileManager::GetProjectProfile(ImodelFunctionType kind, std::stri
 const std::vector<IprofileManagedProfile>& ConsoleProfileManager::GetProfileList() const
 {
     return m_reading ? m_everyKind : m_held;
+}
+
+bool ConsoleProfileManager::ImportProfiles(const std::string& fullName, bool)
+{
+    std::string text;
+    if (!SysReadFile(fullName, text)) {
+        SysPrintf("Error: '%s' cannot be read.\n", fullName.c_str());
+        return false;
+    }
+    std::vector<std::pair<ImodelFunctionType, Profile>> read;
+    std::size_t lineNumber = 0;
+    const auto wrong = [&](const std::string& what) {
+        SysPrintf("Error: '%s', line %zu: %s\n", fullName.c_str(), lineNumber, what.c_str());
+        return false;
+    };
+    std::size_t start = 0;
+    while (start < text.size()) {
+        std::size_t end = text.find('\n', start);
+        if (end == std::string::npos) end = text.size();
+        const std::string_view line = UtlTrim(std::string_view(text).substr(start, end - start));
+        start = end + 1;
+        ++lineNumber;
+        if (line.empty() || line.front() == '#' || line.front() == ';') continue;
+        if (line.front() == '[') {
+            if (line.back() != ']') return wrong("a section name must end with ']'.");
+            const std::string_view name = UtlTrim(line.substr(1, line.size() - 2));
+            const std::optional<ImodelFunctionType> kind = KindNamed(name);
+            if (!kind) return wrong("'" + std::string(name) + "' names no tool kind.");
+            const bool again =
+                std::any_of(read.begin(), read.end(), [&](const auto& profile) { return profile.first == *kind; });
+            if (again) return wrong("a second profile of '" + std::string(name) + "'.");
+            read.emplace_back(*kind, Profile());
+            continue;
+        }
+        const std::size_t equals = line.find('=');
+        if (equals == std::string_view::npos) return wrong("a line must be a [section] or a key = value.");
+        const std::string key(UtlTrim(line.substr(0, equals)));
+        const std::string value(UtlTrim(line.substr(equals + 1)));
+        if (read.empty()) return wrong("'" + key + "' stands before the first [section].");
+        Profile& profile = read.back().second;
+        if (ImodelIsSameStrNoCase(key, "Profile")) {
+            profile.profile = value;
+        } else if (ImodelIsSameStrNoCase(key, "Tool")) {
+            profile.tool = value;
+        } else if (ImodelIsSameStrNoCase(key, "Location")) {
+            profile.location = value;
+        } else if (ImodelIsSameStrNoCase(key, "AdditionalParameter")) {
+            profile.parameters = value;
+        } else if (ImodelIsSameStrNoCase(key, "Batch")) {
+            if (!ImodelIsSameStrNoCase(value, "true") && !ImodelIsSameStrNoCase(value, "false"))
+                return wrong("Batch is true or false, not '" + value + "'.");
+            profile.batch = ImodelIsSameStrNoCase(value, "true");
+        } else {
+            return wrong("'" + key + "' is no key of a profile (Profile, Tool, Location, AdditionalParameter, Batch).");
+        }
+    }
+    if (read.empty()) {
+        SysPrintf("Error: '%s' holds no tool profile.\n", fullName.c_str());
+        return false;
+    }
+    for (const auto& [kind, profile] : read)
+        AddProjectProfile(kind, profile.profile, profile.tool, profile.location, profile.parameters, profile.batch);
+    return true;
 }
 
 void ConsoleProfileManager::Clear()

@@ -5,6 +5,20 @@
 // list holds the kinds that received a profile, in the order they came.
 // A kind's tool is active when its profile names a tool: the tool is the
 // key of the active tool, and the profile's location its executable.
+//
+// A profile file (import_files -profiles) brings profiles into the project:
+// one section per tool kind, named as the project file names the kind, with
+// the project file's keys ("#" or ";" starts a comment line):
+//
+//   [ideSYNTHESIS]
+//   Profile = Synplify Pro
+//   Tool = SYNPLIFY
+//   Location = /opt/synplify/bin/synplify
+//   AdditionalParameter =
+//   Batch = false
+//
+// A profile replaces the project's profile of its kind; the project file
+// keeps it from the next save.
 #pragma once
 
 #include "iprofile/IprofileManager.h"
@@ -27,6 +41,9 @@ public:
     void GetProjectProfile(ImodelFunctionType kind, std::string& profile, std::string& tool, std::string& otherText,
                            std::string& location, std::string& parameters, bool& batch) override;
     const std::vector<IprofileManagedProfile>& GetProfileList() const override;
+    // Takes in every profile of the file, or, when a line of it is wrong or
+    // it holds no profile, none: the line is reported with what is wrong.
+    bool ImportProfiles(const std::string& fullName, bool flag) override;
 
     // Forgets every profile (the project was closed).
     void Clear();

@@ -26,6 +26,22 @@ namespace {
 
 constexpr int kUsageError = 2;
 
+// Whether the shell reads its commands at a prompt.
+bool g_prompt = false;
+
+// The prompt waits for input in Tcl's event loop, as a windowing shell's
+// does: the file watcher's checks and the `after` scripts of the session run
+// while a user sits at it, not only once a command waits in vwait. Tcl's
+// prompt reads stdin from the loop; the loop ends with stdin (Ctrl-D).
+void PromptLoop()
+{
+    for (;;) {
+        Tcl_DoOneEvent(TCL_ALL_EVENTS);
+        Tcl_Channel in = Tcl_GetStdChannel(TCL_STDIN);
+        if (in == nullptr || Tcl_Eof(in)) return;
+    }
+}
+
 int AppInit(Tcl_Interp* interp)
 {
     if (Tcl_Init(interp) != TCL_OK) {
@@ -40,6 +56,7 @@ int AppInit(Tcl_Interp* interp)
     }
     if (Quorlane_Init(interp) != TCL_OK) return TCL_ERROR;
     Tcl_SetVar(interp, "tcl_prompt1", "puts -nonewline {quorlane% }", TCL_GLOBAL_ONLY);
+    if (g_prompt) Tcl_SetMainLoop(PromptLoop);
     return TCL_OK;
 }
 
@@ -198,6 +215,7 @@ int main(int argc, char** argv)
     // script is taken whatever its name (tclsh would take "-x.tcl" for an
     // option).
     std::vector<char*> rest{args[0]};
+    g_prompt = next >= args.size();
     if (next < args.size()) {
         Tcl_SetStartupScript(FromCommandLine(args[next]), nullptr);
         ++next;

@@ -41,7 +41,7 @@ foreach {kind name} {schematic page.1 hdl_source top.vhd stimulus tb_top.vhd edi
     try {import_files -$kind src/$name}
 }
 puts "  templates: [lsort [glob -nocomplain -tails -directory templates *]]"
-puts "tool profiles and IP-core archives need no project, but the host to take them (this shell has none)"
+puts "tool profiles and IP-core archives need no project, but a host to take them: a section of a profile file names a tool kind"
 write_file src/tools.ini "\[profile\]\n"
 write_file src/cores.qvz "archive\n"
 try {import_files -profiles src/tools.ini}
