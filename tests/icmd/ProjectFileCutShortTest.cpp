@@ -65,14 +65,14 @@ protected:
         IfileManager& files = *Imodel::GetInstance().GetFileManager();
         for (const char* name : {"hdl/alu.v", "hdl/regs.v", "stimulus/tb.v"}) {
             const std::string path = m_folder.Write(std::string("alu/") + name, std::string("// ") + name + "\n");
-            IfileObjectEx file(IfileObject(ImodelFileName(path), std::string(name).starts_with("stim") ? zorpaFT_TB_HDL
-                                                                                                          : zorpaFT_HDL,
+            IfileObjectEx file(IfileObject(ImodelFileName(path),
+                                           std::string(name).starts_with("stim") ? zorpaFT_TB_HDL : zorpaFT_HDL,
                                            ImodelFMFull, true, true),
                                false);
             if (std::string(name) == "hdl/regs.v") file.SetLibraryName("mylib");
             EXPECT_TRUE(files.AddOrUpdateFile(file, true));
         }
-        EXPECT_TRUE(IcmdDoCloseProject(false, true));
+        EXPECT_TRUE(IcmdDoCloseProject(false, false));
         return ProjectText();
     }
 
@@ -93,7 +93,8 @@ TEST_F(ProjectFileCutShort, EveryCutEndsAfterAWholeStatementOrSaysWhereItEnds)
         const std::vector<CutEnd> ends = CutEnds(text);
         for (std::size_t n = 1; n <= text.size(); ++n) {
             const std::string where = IcmdWhereCutShort(std::string_view(text).substr(0, n));
-            ASSERT_EQ(where.empty(), ends[n] != CutEnd::Broken) << "cut after " << n << " bytes: " << text.substr(0, n).substr(n > 40 ? n - 40 : 0);
+            ASSERT_EQ(where.empty(), ends[n] != CutEnd::Broken)
+                << "cut after " << n << " bytes: " << text.substr(0, n).substr(n > 40 ? n - 40 : 0);
             if (!where.empty()) ASSERT_TRUE(where.starts_with("it ends at line ")) << where;
         }
     }

@@ -116,7 +116,8 @@ std::string BrokenKey(std::string_view line)
     const std::string_view rest = line.substr(kKeyLine.size());
     const std::size_t blank = rest.find(' ');
     const std::string name(rest.substr(0, blank));
-    const std::string_view value = blank == std::string_view::npos ? std::string_view() : UtlTrimLeft(rest.substr(blank + 1), " \t");
+    const std::string_view value =
+        blank == std::string_view::npos ? std::string_view() : UtlTrimLeft(rest.substr(blank + 1), " \t");
     if (name.empty()) return "a key without its name";
     if (UtlTrimRight(value, " \t").empty()) return "the key '" + name + "' without its value";
     const std::size_t open = value.find('"');
@@ -159,12 +160,10 @@ std::string IcmdWhereCutShort(std::string_view text)
     const std::size_t lastEnd = text.find_last_not_of(" \t\r\n");
     if (lastEnd == std::string_view::npos) return std::string();
     const std::size_t lastStart = text.find_last_of("\r\n", lastEnd);
-    const std::string_view last =
-        text.substr(lastStart == std::string_view::npos ? 0 : lastStart + 1,
-                    lastEnd + 1 - (lastStart == std::string_view::npos ? 0 : lastStart + 1));
+    const std::string_view last = text.substr(lastStart == std::string_view::npos ? 0 : lastStart + 1,
+                                              lastEnd + 1 - (lastStart == std::string_view::npos ? 0 : lastStart + 1));
     // A whole file ends so: nothing more is read.
-    if (BeginsWith(last, kEndListLine) || (BeginsWith(last, kKeyLine) && BrokenKey(last).empty()))
-        return std::string();
+    if (BeginsWith(last, kEndListLine) || (BeginsWith(last, kKeyLine) && BrokenKey(last).empty())) return std::string();
     // The lists still open at the end, as the parser nests them: a key line
     // stands outside every list.
     std::size_t lineNumber = 0;

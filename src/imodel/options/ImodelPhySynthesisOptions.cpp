@@ -284,8 +284,8 @@ void ImodelPhySynthesisOptions::ReadOptionalFileLine(const std::string& line)
     const std::string placed = PlaceConstraintFile(name);
     if (placed.empty()) return;
     const IfileObject file = FileOfPath(placed, zorpaFT_SYN_SDC);
-    if (!file.GetInternalFileName().empty() &&
-        std::find(m_constraintFiles.Get().begin(), m_constraintFiles.Get().end(), file) == m_constraintFiles.Get().end())
+    if (!file.GetInternalFileName().empty() && std::find(m_constraintFiles.Get().begin(), m_constraintFiles.Get().end(),
+                                                         file) == m_constraintFiles.Get().end())
         m_constraintFiles.Use().push_front(file);
 }
 
