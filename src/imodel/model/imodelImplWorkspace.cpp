@@ -172,7 +172,7 @@ void imodelImpl::OpenWorkspace()
         }
         if (failure) {
             if (IsDebugMsg()) SysPrintf("Core workspace: %s\n", failure->c_str());
-            const std::string tried = WorkspaceFileState(fileName.GetString());
+            const std::string tried = WorkspaceFileState(fileName.GetString()) + ": " + *failure;
             if (tried != told) ImodelDisplayINTERNAL_ERROR_CREATE_WORKSPACE_MSG();
             m_workspaceFailureTold = tried;
             DefSetBool("IDE_OPEN_MRU_PROJECT", false);
