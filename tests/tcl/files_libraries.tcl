@@ -102,7 +102,7 @@ try {test_organize_sources -tool synthesis -module fir::signal -file hdl/fir.vhd
 puts "--- a removed library gives its files back to work; a library that is not there is refused"
 try {remove_library -library nosuch}
 try {remove_library -library Audio}
-puts "a file of the library that is gone from disk fails the command, the others are parsed all the same"
+puts "a file of the library that is gone from disk fails the command, which says why; the others are parsed all the same"
 file delete hdl/fir.vhd
 try {remove_library -library SIGNAL}
 puts [dump_all_modules]

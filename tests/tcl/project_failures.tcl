@@ -55,3 +55,17 @@ write_file alu/alu.prj [string map {\n \r} $good]
 try {open_project alu/alu.prj}
 puts "  [is_open]; saved again, it keeps its family: [regexp {KEY VendorTechnology_Family \"TN4\"} [read_file alu/alu.prj]]"
 try {close_project -save false}
+
+puts "--- a core workspace that cannot be read: the open says so once, and each open says it again"
+write_file alu/alu.prj $good
+set workspace [read_file alu/kiltora/kiltora.aws]
+write_file alu/kiltora/kiltora.aws "<workspace version=\"1\"\n"
+try {open_project alu/alu.prj}
+try {close_project}
+try {open_project alu/alu.prj}
+puts "  [is_open]; the workspace file is left as it was: [expr {[read_file alu/kiltora/kiltora.aws] eq "<workspace version=\"1\"\n"}]"
+try {close_project}
+puts "mended, it opens without a word"
+write_file alu/kiltora/kiltora.aws $workspace
+try {open_project alu/alu.prj}
+try {close_project}

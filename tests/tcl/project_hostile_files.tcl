@@ -52,6 +52,31 @@ try {open_project alu/alu.prj}
 puts "  [lsearch -inline [split [read_file alu/alu.prj] \n] {KEY SOLVATO*}]; backups: [glob -tails -directory alu *.bak]"
 try {close_project}
 
+puts "--- project files cut short, as an interrupted copy leaves them, are refused and left as they are"
+proc cut_at {what text} {
+    write_raw alu/alu.prj $text
+    set backups [llength [glob -nocomplain alu/*.bak]]
+    puts "$what (its last line: '[lindex [split [string trimright $text] \n] end]'):"
+    try {open_project alu/alu.prj}
+    puts "  the file is left as it was: [expr {[read_file alu/alu.prj] eq $text}];\
+          backups made: [expr {[llength [glob -nocomplain alu/*.bak]] - $backups}]"
+    catch {save_project} message
+    puts "  $message"
+}
+cut_at "cut after 130 bytes" [string range $good 0 129]
+set die [string first "KEY VendorTechnology_Die \"" $good]
+cut_at "cut inside the die's quotes" [string range $good 0 [expr {$die + 26}]]
+cut_at "cut after a key's name" [string range $good 0 [expr {$die + 23}]]
+cut_at "cut inside the member list" [string range $good 0 [expr {[string first "ENDFILE" $good] + 7}]]
+cut_at "written by version 8.1 and cut short: no question, no backup" \
+    [string range [string map {"KEY SOLVATO \"8.4\"" "KEY SOLVATO \"8.1\""} $good] 0 129]
+puts "cut after a whole key line, it opens as such a file always did: the keys and lists before the cut are the project"
+write_raw alu/alu.prj [string range $good 0 [string first "\n" $good $die]]
+try {open_project alu/alu.prj}
+puts "  [lsearch -inline [split [read_file alu/alu.prj] \n] {KEY VendorTechnology_Die*}]; members: [llength [members]]"
+try {close_project}
+write_raw alu/alu.prj $good
+
 puts "--- project files as checkouts, merges and editors leave them"
 proc views {} { return [join [lrange [split [lindex [regexp -inline {LIST REVISIONS\n(.*?)ENDLIST} [read_file alu/alu.prj]] 1] \n] 0 end-1] {; }] }
 puts "a merge conflict left unresolved is refused, the file kept as it was:"

@@ -280,6 +280,17 @@ int ImodelDisplayCHOSEN_DEFINITION_GONE_MSG(const char* fileName, const char* mo
 // the first of them defines it now.
 int ImodelDisplayDEFINITION_GIVEN_TO_FIRST_MSG(const char* module, const char* fileName);
 
+// --- serials 1660 to 1663: files cut short and members missing on disk -------
+
+// A project file whose last line is not whole; `where` says where it ends.
+int ImodelDisplayPROJECT_FILE_CUT_SHORT_MSG(const char* fileName, const char* where);
+// add_file_to_library left a member whose file is missing where it was.
+int ImodelDisplayLIBRARY_MOVE_FILE_MISSING_MSG(const char* fileName, const char* library, const char* kept);
+// A library's member whose file is missing could not be parsed again.
+int ImodelDisplayLIBRARY_FILE_NOT_READ_MSG(const char* fileName, const char* library);
+// A link command had no file to copy.
+int ImodelDisplayLINK_FILE_MISSING_MSG(const char* fileName, const char* target);
+
 // --- serials 1451 and 1452: member files renamed on disk in letter case -----
 
 // The file watcher had a member follow its file's new name.

@@ -129,6 +129,7 @@ AcmdEnum::Result IcmdAddFileToLibrary::execDo()
     // Checked before any file leaves the design for it.
     if (!IcmdCheckLibraryName(library)) return AcmdEnum::Failure;
     ImodelDesignManager& design = *Imodel::GetInstance().GetDesignManager();
+    AcmdEnum::Result result = AcmdEnum::Success;
     bool coreTold = false;
     IcmdUnitsFollowTheirFiles units;
     MovedUnits moved;
@@ -142,6 +143,15 @@ AcmdEnum::Result IcmdAddFileToLibrary::execDo()
             continue;
         }
         if (UtlIsSameNoCase(file->GetLibraryName(), library)) continue;
+        // A file gone from disk cannot be parsed in its new library: taken
+        // out of the design for the move, it would leave the project, and
+        // its units with it.
+        if (!IcmdIsOnDisk(*file)) {
+            ImodelDisplayLIBRARY_MOVE_FILE_MISSING_MSG(file->GetFullFileName().c_str(), library.c_str(),
+                                                       file->GetLibraryName().c_str());
+            result = AcmdEnum::Failure;
+            continue;
+        }
         moved.Moving(file);
         if (design.FindLibraryByName(file->GetLibraryName())) {
             units.Keep(file);
@@ -155,5 +165,5 @@ AcmdEnum::Result IcmdAddFileToLibrary::execDo()
     // The units parsed again in their new library took their former
     // states along.
     moved.Restate();
-    return AcmdEnum::Success;
+    return result;
 }

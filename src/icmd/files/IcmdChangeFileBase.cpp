@@ -140,6 +140,11 @@ AcmdEnum::Result IcmdChangeFileBase::doChangeLink(boost::shared_ptr<IfileObjectE
     const std::string to = target.GetFullFileName().GetString();
     // Nothing to move; and never a copy of a file onto itself.
     if (ImodelIsSameFileName(from, to)) return AcmdEnum::Success;
+    // Nothing to copy: the failed copy would blame the write permissions.
+    if (!ImodelDoesFileExist(from)) {
+        ImodelDisplayLINK_FILE_MISSING_MSG(from.c_str(), to.c_str());
+        return AcmdEnum::Failure;
+    }
     // A file already there is somebody's: it is not overwritten.
     if (UtlDoesDiskObjectExist(to)) {
         ImodelDisplayLINK_TARGET_EXISTS_MSG(from.c_str(), to.c_str());

@@ -17,6 +17,7 @@
 #include "imodel/model/Imodel.h"
 #include "imodel/names/ImodelFileTypes.h"
 #include "imodel/names/ImodelMessages.h"
+#include "imodel/names/imodelUtl.h"
 
 #include <foundation/UtlAscii.h>
 
@@ -29,6 +30,8 @@ std::vector<IcmdLibraryFile> IcmdGetHdlFiles()
         manager->GetFilesOfSpecificType(zorpaFT_HDL, files, 0, nullptr);
     return files;
 }
+
+bool IcmdIsOnDisk(const IfileObjectEx& file) { return ImodelDoesFileExist(file.GetFullFileName().GetString()); }
 
 bool IcmdCheckLibraryName(const std::string& name)
 {
@@ -75,7 +78,14 @@ AcmdEnum::Result IcmdParseFilesAgain(const std::vector<IcmdLibraryFile>& files)
         command->SetParseTheFile(true);
         // One file that does not parse leaves the others to be parsed all
         // the same: stopping would leave them out of the design.
-        if (!IcmdDoCommand(std::move(command), false) && result == AcmdEnum::Success) result = AcmdEnum::Failure;
+        bool parsed = IcmdDoCommand(std::move(command), false);
+        // Its units went with the library change and cannot come back: the
+        // member stays, and the user learns why the command failed.
+        if (!IcmdIsOnDisk(*file)) {
+            ImodelDisplayLIBRARY_FILE_NOT_READ_MSG(file->GetFullFileName().c_str(), file->GetLibraryName().c_str());
+            parsed = false;
+        }
+        if (!parsed && result == AcmdEnum::Success) result = AcmdEnum::Failure;
     }
     return result;
 }

@@ -26,6 +26,9 @@ class IcmdUnitsFollowTheirFiles;
 // with INVALID_LIBRARY_NAME. Answers false after the message.
 bool IcmdCheckLibraryName(const std::string& name);
 
+// Whether the member's file is on disk, where a parse can read it.
+bool IcmdIsOnDisk(const IfileObjectEx& file);
+
 // Every HDL file of the project, of every view, in the file manager's order.
 std::vector<IcmdLibraryFile> IcmdGetHdlFiles();
 // Each file of `files` whose library is `library` (letter case aside, as the
@@ -37,7 +40,8 @@ std::vector<IcmdLibraryFile> IcmdMoveFilesOfLibrary(const std::vector<IcmdLibrar
                                                     const std::string& library, const std::string& newLibrary,
                                                     IcmdUnitsFollowTheirFiles* units);
 // Adds each file again through add_file, parsed; every file is parsed even
-// after a failure. The first result other than 0, else 0.
+// after a failure. A file missing on disk is told (its units could not be
+// read again), and fails. The first result other than 0, else 0.
 AcmdEnum::Result IcmdParseFilesAgain(const std::vector<IcmdLibraryFile>& files);
 
 // The units of files that move to another library, which their parse there

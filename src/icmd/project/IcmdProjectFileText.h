@@ -2,6 +2,7 @@
 #pragma once
 
 #include <string>
+#include <string_view>
 
 // The leading decimal number of a text (blanks and a sign allowed in front,
 // anything after the digits ignored), held within the range of int; 0 when
@@ -14,6 +15,14 @@ bool IcmdIsStorableValue(const std::string& value);
 // text that ends with it (line breaks after it aside) ends before it. A 0x1A
 // with anything else after it is left where it is.
 void IcmdDropEndOfFileMark(std::string& text);
+// Where the text of a project file stops short of a whole last line, as a
+// copy cut off midway leaves it: "it ends at line 9 with 'K', which is not a
+// whole line", or inside a key's value, or inside a list that has no
+// ENDLIST. Empty when its last line (blank lines aside) is a whole
+// statement: a key with its value, or an ENDLIST; a last line of any other
+// text outside every list is no statement at all, and is read as before.
+// Only a text whose last line is not an ENDLIST or a whole key is walked.
+std::string IcmdWhereCutShort(std::string_view text);
 // The text between the first and the last double quote of a line; false
 // when the line holds fewer than two.
 bool IcmdQuotedText(const std::string& line, std::string& text);

@@ -365,6 +365,13 @@ bool IcmdReadWriteProjectImpl::ProjectFileObject_InitFileMember(double)
         ImodelDisplayPROJECT_FILE_EMPTY_MSG(m_projectFileName.c_str());
         return false;
     }
+    // A copy cut off midway: its last line would read as a value cut too
+    // (a die "z") or not at all, and the save that follows the open would
+    // make that the project.
+    if (const std::string cut = IcmdWhereCutShort(text); !cut.empty()) {
+        ImodelDisplayPROJECT_FILE_CUT_SHORT_MSG(m_projectFileName.c_str(), cut.c_str());
+        return false;
+    }
     const std::string stop = m_mode == ideProjectFileHeader && !m_parseWhole ? "KEY HDLTechnology " : "";
     m_parser.Parse(m_projectFileName.c_str(), text, stop);
     // Opened as it reads, such a file would lose the blocks that its broken

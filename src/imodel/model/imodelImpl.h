@@ -227,6 +227,11 @@ private:
     std::unique_ptr<ItoolPhySynth> m_phySynthTool;
     std::unique_ptr<ItoolSynthesis> m_synthesisTool;
     std::unique_ptr<Ktwkspace::Workspace> m_workspace;
+    // The workspace file, as it stood on disk, whose open failed and was
+    // told; empty once a workspace is set or let go of. An open of the
+    // project tries the workspace while it reads the files and again when
+    // its core tools start: the same failure is told once.
+    std::string m_workspaceFailureTold;
     Ktwkspace::Catalog m_catalog;
     std::string m_installFolder;
     std::string m_catalogPath;

@@ -49,6 +49,15 @@ std::optional<std::string> FailureOf(Work&& work)
     }
 }
 
+// The workspace file's name with its size and time as they stand: a file
+// changed since a failed try is a new try.
+std::string WorkspaceFileState(const std::string& fileName)
+{
+    SysStatInfo status;
+    if (SysPathStat(fileName, &status) != 0) return fileName + " (missing)";
+    return fileName + " " + std::to_string(status.size) + " " + std::to_string(status.time);
+}
+
 }  // namespace
 
 Vybusdef::VyBusDefMgr* imodelImpl::GetBusDefManager()
@@ -112,6 +121,7 @@ void imodelImpl::SetWorkspace(std::unique_ptr<Ktwkspace::Workspace> workspace)
                 for (ImodelModule* module : *(*library)->GetModules()) module->UnreferenceComponent();
     }
     m_workspace = std::move(workspace);
+    m_workspaceFailureTold.clear();
     if (m_workspace != nullptr) {
         Imodel& processWide = GetInstance();
         if (processWide.GetHost() != nullptr) m_workspace->SetIDECallBack(HostCallback(processWide));
@@ -134,6 +144,9 @@ void imodelImpl::OpenWorkspace()
     ImodelFileName fileName;
     GetWorkspaceFileName(fileName);
     if (!fileName.empty()) {
+        // What an earlier try of this workspace told, kept past the close
+        // of the workspace below.
+        const std::string told = m_workspaceFailureTold;
         processWide.SetWorkspace(nullptr);
         IIDEObject* callback = HostCallback(processWide);
         const std::string family = processWide.GetDeviceManager()->GetDevice().GetFamily();
@@ -159,7 +172,9 @@ void imodelImpl::OpenWorkspace()
         }
         if (failure) {
             if (IsDebugMsg()) SysPrintf("Core workspace: %s\n", failure->c_str());
-            ImodelDisplayINTERNAL_ERROR_CREATE_WORKSPACE_MSG();
+            const std::string tried = WorkspaceFileState(fileName.GetString()) + ": " + *failure;
+            if (tried != told) ImodelDisplayINTERNAL_ERROR_CREATE_WORKSPACE_MSG();
+            m_workspaceFailureTold = tried;
             DefSetBool("IDE_OPEN_MRU_PROJECT", false);
             DefFlush();
         }

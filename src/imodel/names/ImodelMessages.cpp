@@ -495,6 +495,19 @@ IMODEL_LINE(DEFINITION_GIVEN_TO_FIRST, 2, 1620, MdbINFO,
             "The %s module is now defined by '%s', the first of the files that define it, as when the project is "
             "opened. Select the file you want to use from the Design Hierarchy.")
 
+// --- serials 1660 to 1663: files cut short and members missing on disk -------
+
+IMODEL_LINE(PROJECT_FILE_CUT_SHORT, 2, 1660, MdbERROR,
+            "The project file '%s' is cut short: %s. It was not opened and is left as it is.")
+IMODEL_LINE(LIBRARY_MOVE_FILE_MISSING, 3, 1661, MdbERROR,
+            "'%s' was not moved to the library '%s': the file is not on disk, and a library's units are read from "
+            "their files. It stays in the project as it was, in the library '%s'.")
+IMODEL_LINE(LIBRARY_FILE_NOT_READ, 2, 1662, MdbERROR,
+            "'%s' is not on disk: its units could not be read again in the library '%s'. The file stays in the "
+            "project, in that library.")
+IMODEL_LINE(LINK_FILE_MISSING, 2, 1663, MdbERROR,
+            "'%s' is not on disk: there is nothing to copy to '%s'. The project's file stays as it was.")
+
 // --- progress meter -----------------------------------------------------------
 
 // Addressed by catalogue and number; the id travels only when it starts.

@@ -51,13 +51,26 @@ IfileObject FileOfPath(const std::string& path, zorpaFileManagerTypes type)
 }
 
 // Separators become the directory character; a bare file name lies in the
-// project's constraint folder.
+// project's constraint folder. Empty for a name that names no file: its
+// last part "." or ".." or nothing, a folder. A path whose "." and ".."
+// leave no folder in it ("./top.sdc", "x/../top.sdc") names a file of the
+// project folder: it keeps the project's token in front, as the file is
+// written back, or the next read would take it for a bare name and place it
+// in the constraint folder.
 std::string PlaceConstraintFile(std::string name)
 {
     const char dirChar = SysGetDirChar();
     std::replace_if(
         name.begin(), name.end(), [](char c) { return c == '/' || c == '\\'; }, dirChar);
-    if (name.find(dirChar) != std::string::npos) return name;
+    const std::size_t lastDir = name.rfind(dirChar);
+    const std::string_view last = std::string_view(name).substr(lastDir == std::string::npos ? 0 : lastDir + 1);
+    if (last.empty() || last == "." || last == "..") return std::string();
+    if (lastDir != std::string::npos) {
+        if (StartsWith(name, ImodelProjectToken) || name.front() == dirChar) return name;
+        const std::string resolved = UtlResolveDots(name);
+        if (resolved.find(dirChar) != std::string::npos) return name;
+        return std::string(ImodelProjectToken) + dirChar + resolved;
+    }
     ImodelFileName path;
     ImodelGetFullPathForFileWithThisLoc(ImodelFileName(name), zorpaFT_GROUP_CONSTRAINT, path, ImodelFileName());
     std::string placed = path.GetString();
@@ -70,9 +83,9 @@ IfileObject ReadConstraintLine(const std::string& line, const std::vector<Iconve
 {
     const std::string text = FileLineText(line);
     const std::size_t comma = text.rfind(',');
-    if (comma != std::string::npos)
-        return IfileObject(PlaceConstraintFile(text.substr(0, comma)) + text.substr(comma), converters);
-    const std::string name = PlaceConstraintFile(text);
+    const std::string name = PlaceConstraintFile(text.substr(0, comma));
+    if (name.empty()) return IfileObject();
+    if (comma != std::string::npos) return IfileObject(name + text.substr(comma), converters);
     return FileOfPath(name, IfileObject::GetConstrFileType(name));
 }
 
@@ -268,9 +281,11 @@ void ImodelPhySynthesisOptions::ReadOptionalFileLine(const std::string& line)
     OptionalFileState state = OptionalFileNotUsed;
     if (!ReadOptionalFile(line, name, state) || state != OptionalFileUsed) return;
     m_useSynplifySDC = true;
-    const IfileObject file = FileOfPath(PlaceConstraintFile(name), zorpaFT_SYN_SDC);
-    if (!file.GetInternalFileName().empty() &&
-        std::find(m_constraintFiles.Get().begin(), m_constraintFiles.Get().end(), file) == m_constraintFiles.Get().end())
+    const std::string placed = PlaceConstraintFile(name);
+    if (placed.empty()) return;
+    const IfileObject file = FileOfPath(placed, zorpaFT_SYN_SDC);
+    if (!file.GetInternalFileName().empty() && std::find(m_constraintFiles.Get().begin(), m_constraintFiles.Get().end(),
+                                                         file) == m_constraintFiles.Get().end())
         m_constraintFiles.Use().push_front(file);
 }
 
