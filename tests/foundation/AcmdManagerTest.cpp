@@ -93,7 +93,7 @@ TEST_F(AcmdManagerTest, DefaultsAndHookOrder)
 {
     ASSERT_EQ(Eval("acmd_all -name top"), TCL_OK) << m_result;
     EXPECT_EQ(m_result, "ran top");
-    EXPECT_EQ(Log::Get().hooks, (Texts{"acmd_all.init", "acmd_all.checkParams", "acmd_all.CanExecuteNow",
+    EXPECT_EQ(Log::Get().hooks, (Texts{"acmd_all.CanExecuteNow", "acmd_all.init", "acmd_all.checkParams",
                                        "acmd_all.prolog", "acmd_all.execDo", "acmd_all.epilog:0", "acmd_all.exit"}));
     const std::map<std::string, Texts> defaults{{"name", {"top"}}, {"text", {"dflt"}},     {"file", {""}},
                                                 {"folder", {""}},  {"enabled", {"FALSE"}}, {"force", {"FALSE"}},
@@ -120,7 +120,8 @@ TEST_F(AcmdManagerTest, BadArgumentsNameCommandAndOptionAndRunNothing)
         Log::Get().Clear();
         EXPECT_EQ(Eval(script), TCL_ERROR) << script;
         EXPECT_EQ(m_result.substr(0, error.size()), error) << script;
-        EXPECT_TRUE(Log::Get().hooks.empty()) << script;
+        // Asked whether it may run, then nothing more.
+        EXPECT_EQ(Log::Get().hooks, Texts{"acmd_all.CanExecuteNow"}) << script;
     }
     EXPECT_EQ(EvalWords({"acmd_all", "-name", "a", "-words", "x {y"}), TCL_ERROR);
     EXPECT_EQ(m_result, "acmd_all: the value of -words is not a well-formed Tcl list (unbalanced braces or "
@@ -167,7 +168,7 @@ TEST_F(AcmdManagerTest, TextsCrossToTclAndBackInTheSystemEncoding)
     EXPECT_EQ(m_result, "acmd_all: invalid value 'y\\0' for -words: expected a text without a NUL character.");
     EXPECT_EQ(Eval("acmd_all -name a \\0"), TCL_ERROR);
     EXPECT_EQ(m_result.substr(0, 34), "acmd_all: unexpected argument '\\0'");
-    EXPECT_TRUE(Log::Get().hooks.empty());
+    EXPECT_EQ(Log::Get().hooks, Texts(3, "acmd_all.CanExecuteNow"));
 }
 
 TEST_F(AcmdManagerTest, FailingHooksStopTheStepsAfterThem)
@@ -175,11 +176,11 @@ TEST_F(AcmdManagerTest, FailingHooksStopTheStepsAfterThem)
     // Each failing hook, and the steps run up to it (a run that got to its
     // prolog always ends with the epilog).
     const std::vector<std::pair<bool HookBehaviour::*, std::string>> cases{
-        {&HookBehaviour::failCheck, "init checkParams exit"},
-        {&HookBehaviour::cannotExecute, "init checkParams CanExecuteNow exit"},
-        {&HookBehaviour::failProlog, "init checkParams CanExecuteNow prolog epilog:1 exit"},
-        {&HookBehaviour::failExec, "init checkParams CanExecuteNow prolog execDo epilog:1 exit"},
-        {&HookBehaviour::throwInExec, "init checkParams CanExecuteNow prolog execDo epilog:1 exit"},
+        {&HookBehaviour::failCheck, "CanExecuteNow init checkParams exit"},
+        {&HookBehaviour::cannotExecute, "CanExecuteNow"},
+        {&HookBehaviour::failProlog, "CanExecuteNow init checkParams prolog epilog:1 exit"},
+        {&HookBehaviour::failExec, "CanExecuteNow init checkParams prolog execDo epilog:1 exit"},
+        {&HookBehaviour::throwInExec, "CanExecuteNow init checkParams prolog execDo epilog:1 exit"},
     };
     for (const auto& [failing, hooks] : cases) {
         HookBehaviour::Get() = HookBehaviour();
@@ -212,6 +213,39 @@ TEST_F(AcmdManagerTest, FailingHooksStopTheStepsAfterThem)
     quiet.name.SetObject("y");
     EXPECT_EQ(Manager().Run(&quiet, false), AcmdEnum::Success);
     EXPECT_EQ(Manager().GetJournal().size(), 2u);
+}
+
+TEST_F(AcmdManagerTest, ACommandThatCannotRunNowReadsNoneOfItsArguments)
+{
+    // Whatever the words, good or bad, the one answer is the command's own
+    // condition: no parse error, no invalid or missing value, no check.
+    HookBehaviour::Get().cannotExecute = true;
+    const std::vector<Texts> calls{
+        {"-name", "x"},
+        {},
+        {"-name"},
+        {"-nosuch", "1"},
+        {"-mode", "bad"},
+        {"stray"},
+        {"-name", std::string("a\0b", 3)},
+        {"-words", "x {y"},
+        {"-force", "1", "2"},
+        {"-name", "a", "-name", "b"},
+    };
+    for (Texts words : calls) {
+        words.insert(words.begin(), "acmd_all");
+        Log::Get().Clear();
+        EXPECT_EQ(EvalWords(words), TCL_ERROR) << AcmdMergeList(words);
+        EXPECT_EQ(m_result, "acmd_all: command failed") << AcmdMergeList(words);
+        EXPECT_EQ(Log::Get().hooks, Texts{"acmd_all.CanExecuteNow"}) << AcmdMergeList(words);
+    }
+    // In process too: the required name is missing, and nothing says so.
+    Log::Get().Clear();
+    AllKindsCommand command;
+    EXPECT_EQ(Manager().Run(&command, false), AcmdEnum::Failure);
+    EXPECT_EQ(Log::Get().hooks, Texts{"acmd_all.CanExecuteNow"});
+    EXPECT_TRUE(m_recorder.Messages().empty());
+    EXPECT_TRUE(Manager().GetJournal().empty());
 }
 
 TEST_F(AcmdManagerTest, ExportEvalRoundTripWithAwkwardValues)

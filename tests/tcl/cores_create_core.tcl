@@ -8,7 +8,9 @@
 #
 # Every value of the script is one Tcl word in double quotes: a path
 # holding "[", "$" or a double quote stays as it is, as the script read
-# back by a Tcl interpreter shows.
+# back by a Tcl interpreter shows. The core description is only named for
+# the packager, so it may lie in a folder whose name the project file could
+# not hold; the file itself must be there.
 source [file join [file dirname [info script]] lib scenario.tcl]
 if {![info exists env(PACKAGER_SESSION)]} {
     write_tool tools/packager {
@@ -64,15 +66,34 @@ try {organize_constraints -tool pallador -file {<project>/constraint/pins.pdc}}
 puts "--- the root design: the core, its language, its ports, its files and its constraint files"
 packaged
 
+# Shows the kept script as a Tcl interpreter reads it back.
+proc read_back {} {
+    puts "the script read back by Tcl gives the path as it is:"
+    interp create reader
+    interp alias reader new_core {} apply {{args} { puts "  new_core [lindex $args 0] <[lindex $args 1]>" }}
+    reader eval [read_file kept.tcl]
+    interp delete reader
+}
+set description "<Component><vendor>v</vendor><library>l</library><name>core</name><version>1.0</version></Component>\n"
+
 puts "--- one core description file: the one line that names it, kept literal"
 set weird {lib/we[ird]{1}/core.cxf}
-write_file $weird "<Component><vendor>v</vendor><library>l</library><name>core</name><version>1.0</version></Component>\n"
+write_file $weird $description
 packaged -file $weird
-puts "the script read back by Tcl gives the path as it is:"
-interp create reader
-interp alias reader new_core {} apply {{args} { puts "  new_core [lindex $args 0] <[lindex $args 1]>" }}
-reader eval [read_file kept.tcl]
-interp delete reader
+read_back
+
+puts "--- a core description in a folder whose name holds a double quote: named for the packager all the same"
+set quoted {lib/say "hi" $x/core.cxf}
+write_file $quoted $description
+packaged -file $quoted
+read_back
+packaged -file {<project>/../lib/say "hi" $x/core.cxf}
+
+puts "--- a core description that is not there is refused, and nothing starts"
+packaged -file lib/nosuch.cxf
+
+puts "--- a file of the project cannot have such a name: the command says why"
+try {is_file_readonly -file $quoted}
 
 puts "--- a packager that fails fails the command; its script goes all the same"
 set env(PACKAGER_STATUS) 3

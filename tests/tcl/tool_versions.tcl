@@ -2,14 +2,16 @@
 # tool profile of a kind points to: it runs, in the temporary folder, the
 # command that the options variable "<tool key>_VERSION" gives, from the
 # folder of the profile's executable, and answers what it prints. Nothing
-# is cached: each query runs the tool again. A tool that cannot run or
-# fails is named; a tool that does not end in time (IDE_TOOL_TIME_LIMIT_MS)
-# is stopped. A folder may hold blanks. The shell keeps the profiles of the open project; here they
+# is cached: each query runs the tool again. A program that cannot run or
+# fails is named, with the tool whose version it was to tell; one that
+# does not end in time (IDE_TOOL_TIME_LIMIT_MS) is stopped. A folder may
+# hold blanks. The shell keeps the profiles of the open project; here they
 # point to small tools of the session's own.
 source [file join [file dirname [info script]] lib scenario.tcl]
 if {![info exists env(VERSION_SESSION)]} {
     write_file options [join [list "SYNPLIFY_VERSION = synplify -version" \
-        "MODELSIM_VERSION = vsim --version" "HANG_VERSION = hang" "IDE_TOOL_TIME_LIMIT_MS = 1000" ""] \n]
+        "MODELSIM_VERSION = vsim --version" "HANG_VERSION = hang" "IDE_TOOL_TIME_LIMIT_MS = 1000" \
+        "QUESTA_VERSION = vversion -v" "PRECISION_VERSION = vsim_broken" ""] \n]
     set env(QUORLANE_OPTIONS) [file join [pwd] options]
     exit [run_again VERSION_SESSION 1]
 }
@@ -20,6 +22,9 @@ write_tool {tools/my bin/synplify} {
 write_tool tools/sim/vsim {
     {echo "vsim: license not found" >&2}
     {exit 4}
+}
+write_tool tools/sim/vsim_broken {
+    {exit 2}
 }
 write_tool tools/hang/hang {
     {sleep 30}
@@ -64,4 +69,13 @@ try {get_current_tool_version -tool hdleditor}
 
 puts "--- an executable that is gone"
 file delete {tools/my bin/synplify}
+try {get_current_tool_version -tool synthesis}
+
+puts "--- the version is asked of another program of the tool's folder: the one that failed is named"
+try {close_project}
+set_profiles alu/alu.prj [list \
+    [list ideSIMULATION QUESTA [file join [pwd] tools sim vsim]] \
+    [list ideSYNTHESIS PRECISION [file join [pwd] tools sim vsim]]]
+try {open_project alu/alu.prj}
+try {get_current_tool_version -tool simulation}
 try {get_current_tool_version -tool synthesis}

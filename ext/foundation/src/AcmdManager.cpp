@@ -229,11 +229,14 @@ int AcmdManager::InvokeFromTcl(Tcl_Interp* interp, const std::string& name, int 
 
 AcmdEnum::Result AcmdManager::ParseAndRun(AcmdBase& command, const std::vector<std::string>& args)
 {
+    // A command that cannot run now says only that, whatever its words:
+    // they are not even read.
+    if (!command.CanExecuteNow(true)) return AcmdEnum::Failure;
     if (command.ParseArgs(args) != AcmdEnum::Success) {
         command.ReportParseError();
         return AcmdEnum::Failure;
     }
-    return Run(&command, false);
+    return RunOne(command, true);
 }
 
 // --- running ------------------------------------------------------------------------------
@@ -242,9 +245,14 @@ AcmdEnum::Result AcmdManager::Run(AcmdBase* command, bool keep)
 {
     if (keep) return RunAndKeep(std::unique_ptr<AcmdBase>(command));
     if (!command) return AcmdEnum::Failure;
+    return RunOne(*command, false);
+}
+
+AcmdEnum::Result AcmdManager::RunOne(AcmdBase& command, bool mayRun)
+{
     const bool typed = m_depth == 0 && m_typed > 0;
     DepthGuard depth(m_depth);
-    return Guarded([&] { return Execute(*command, typed); });
+    return Guarded([&] { return Execute(command, typed, mayRun); });
 }
 
 AcmdEnum::Result AcmdManager::RunAndKeep(std::unique_ptr<AcmdBase> command)
@@ -255,17 +263,19 @@ AcmdEnum::Result AcmdManager::RunAndKeep(std::unique_ptr<AcmdBase> command)
     return result;
 }
 
-AcmdEnum::Result AcmdManager::Execute(AcmdBase& command, bool journal)
+AcmdEnum::Result AcmdManager::Execute(AcmdBase& command, bool journal, bool mayRun)
 {
     AcmdCommandScope scope(command.GetName());
     bool began = false;
-    AcmdEnum::Result result = Guarded([&] { return Validate(command); });
+    // Whether the command may run at all is asked first: one that cannot
+    // run now says only that, not what it makes of its parameters.
+    AcmdEnum::Result result =
+        mayRun ? AcmdEnum::Success
+               : Guarded([&] { return command.CanExecuteNow(true) ? AcmdEnum::Success : AcmdEnum::Failure; });
+    if (result == AcmdEnum::Success) result = Guarded([&] { return Validate(command); });
     const bool tempObjects = result == AcmdEnum::Success;
     if (tempObjects) result = Guarded([&] { return command.initCmdTempObjects(); });
     if (result == AcmdEnum::Success) result = Guarded([&] { return command.checkParams(); });
-    if (result == AcmdEnum::Success) {
-        result = Guarded([&] { return command.CanExecuteNow(true) ? AcmdEnum::Success : AcmdEnum::Failure; });
-    }
     if (result == AcmdEnum::Success) {
         result = Guarded([&] {
             AcmdEnum::Result prolog = AcmdEnum::Success;

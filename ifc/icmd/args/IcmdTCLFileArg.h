@@ -76,6 +76,11 @@ boost::shared_ptr<IfileObjectEx> IcmdGetFileObjectFromTCLArgValue(const std::str
                                                                   const std::string& revisionName,
                                                                   zorpaFileManagerTypes type, bool allowProjectToken,
                                                                   bool acceptOutside);
+// The full path that a file text names, as a file argument reads it: a
+// text that begins with "<project>" below the project folder, "." and ".."
+// resolved; any other text against the command manager's folder. Empty for
+// an empty text, and for "<project>" alone or without a project folder.
+std::string IcmdGetFullPathFromTCLArgValue(const std::string& value);
 // The text of a file on a command line: its stored name with `internalName`,
 // else its full path; empty for no file.
 std::string IcmdTCLArgValueFromFileObject(boost::shared_ptr<IfileObjectEx> file, bool internalName);

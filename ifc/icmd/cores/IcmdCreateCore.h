@@ -18,11 +18,12 @@
 // is a private file of the temporary folder, removed once the packager
 // ended. Each value of the script is one Tcl word in double quotes, so a
 // path holding "[", "$", "\" or a double quote stays as it is. The command
-// changes nothing in the project.
+// changes nothing in the project: the core description is named for the
+// packager only, so it may lie anywhere, under any name the system holds.
 #pragma once
 
 #include "icmd/IcmdBase.h"
-#include "icmd/args/IcmdTCLFileArgSafeExport.h"
+#include "icmd/args/IcmdTCLFilePathArg.h"
 
 #include <boost/shared_ptr.hpp>
 
@@ -67,5 +68,5 @@ private:
     // a unit met again is written once.
     void addSubCXFFiles(ImodelModule* module, std::ostream& out);
 
-    IcmdTCLFileArgSafeExport m_file;
+    IcmdTCLFilePathArg m_file;
 };

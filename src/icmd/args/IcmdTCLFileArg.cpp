@@ -1,5 +1,6 @@
 #include "icmd/args/IcmdTCLFileArg.h"
 
+#include "ifile/IfileFunctions.h"
 #include "ifile/IfileManagerFunctions.h"
 #include "imodel/design/ImodelDesignManager.h"
 #include "imodel/model/Imodel.h"
@@ -66,6 +67,21 @@ File IcmdGetFileObjectFromTCLArgValue(const std::string& value, const std::strin
     return EntryOfRelativeName(relative, type, acceptOutside);
 }
 
+std::string IcmdGetFullPathFromTCLArgValue(const std::string& value)
+{
+    std::string name = value;
+    ImodelSetValidSeparator(name, false);
+    if (!StartsWithProjectToken(name)) {
+        return name.empty() ? name
+                            : SysGetQualifiedPath(AcmdGetFullPath(name, AcmdManager::GetInstance().GetCurrentFolder()));
+    }
+    std::string relative = name.substr(std::string(ImodelProjectToken).size());
+    relative.erase(0, relative.find_first_not_of(SysGetDirChar()));
+    const ImodelFileName& folder = Imodel::GetInstance().GetDesignManager()->GetProjectFolder();
+    if (relative.empty() || folder.empty()) return std::string();
+    return SysGetQualifiedPath(folder.GetString() + SysGetDirChar() + relative);
+}
+
 std::string IcmdTCLArgValueFromFileObject(File file, bool internalName)
 {
     if (!file) return std::string();
@@ -103,6 +119,12 @@ bool IcmdTCLFileArg::GetObjectFromString(const char* text, File& out, bool repor
     // A "<project>" text never depends on the folder the command runs in.
     const std::string path =
         StartsWithProjectToken(given) ? given : AcmdGetFullPath(given, AcmdManager::GetInstance().GetCurrentFolder());
+    // A name the project file could not hold is refused for what it is,
+    // not as a file that cannot be found.
+    if (!IfileIsStorableName(path)) {
+        if (report) IfileRefuseName(path, "file");
+        return false;
+    }
     out = IcmdGetFileObjectFromTCLArgValue(path, std::string(), zorpaFT_UNKNOWN, true, m_acceptOutside);
     if (!out && report) AcmdDisplayArgNotFoundErrorMessage(GetDisplayName(true), given);
     return out != nullptr;

@@ -1,6 +1,8 @@
 // create_core: the core packager's script and the packager's run.
 #include "icmd/cores/IcmdCreateCore.h"
 
+#include "ifile/IfileFunctions.h"
+#include "ifile/IfileManagerFunctions.h"
 #include "ifile/IfileObjectEx.h"
 #include "imodel/design/ImodelDesignManager.h"
 #include "imodel/design/ImodelHierarchyFiles.h"
@@ -98,13 +100,16 @@ private:
 
 }  // namespace
 
-IcmdCreateCore::IcmdCreateCore() : IcmdBase(false), m_file(this, false, false) {}
+IcmdCreateCore::IcmdCreateCore() : IcmdBase(false), m_file(this, false) {}
 
 IcmdCreateCore::~IcmdCreateCore() = default;
 
-void IcmdCreateCore::SetFileObject(const IfileObject& file) { m_file.SetFileObject(file); }
+void IcmdCreateCore::SetFileObject(const IfileObject& file) { m_file.SetObject(file.GetFullFileName().GetString()); }
 
-void IcmdCreateCore::SetFileObject(boost::shared_ptr<IfileObjectEx> file) { m_file.SetFileObject(std::move(file)); }
+void IcmdCreateCore::SetFileObject(boost::shared_ptr<IfileObjectEx> file)
+{
+    m_file.SetObject(file ? file->GetFullFileName().GetString() : std::string());
+}
 
 std::string IcmdCreateCore::QuoteValue(const std::string& value)
 {
@@ -135,10 +140,16 @@ std::string IcmdCreateCore::QuoteValue(const std::string& value)
 std::string IcmdCreateCore::GetScript()
 {
     std::ostringstream out;
-    const IcmdTCLFileArg::File file = m_file.GetObject();
-    if (file && !file->GetFullFileName().empty()) {
-        Option(out << kNewCore, kFile, PathOf(*file)) << '\n';
-        VyIfaces::IComponent* component = ItoolVeyrun::FindSingleComponentFromDefFile(*file);
+    std::string path = m_file.GetObject();
+    if (!path.empty()) {
+        Option(out << kNewCore, kFile, UtlSetValidSeparator(path)) << '\n';
+        // The project holds no file whose name it cannot write, so such a
+        // file defines none of its components.
+        const boost::shared_ptr<IfileObjectEx> file =
+            IfileIsStorableName(path)
+                ? IfileManagerGetRealObject(ImodelFileName(path), ImodelFMFull, zorpaFT_UNKNOWN, true, true)
+                : boost::shared_ptr<IfileObjectEx>();
+        VyIfaces::IComponent* component = file ? ItoolVeyrun::FindSingleComponentFromDefFile(*file) : nullptr;
         if (component && component->GetModuleType() == VyIfaces::IComponent::Veyrun &&
             ImodelIsSwitchOn("PACK_ENTIRE_VY_ALLOWED"))
             addSubCXFFiles(ItoolVeyrun::FindModule(component), out);

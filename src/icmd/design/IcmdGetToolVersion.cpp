@@ -62,14 +62,19 @@ AcmdEnum::Result IcmdGetToolVersion::execDo()
                                               ("the options variable " + variable + " names no program").c_str());
         return AcmdEnum::Failure;
     }
-    std::string commandLine = ArgsQuote(folder + SysGetDirChar() + words.front());
+    const std::string program = folder + SysGetDirChar() + words.front();
+    std::string commandLine = ArgsQuote(program);
     for (std::size_t word = 1; word < words.size(); ++word) commandLine += " " + ArgsQuote(words[word]);
     if (Imodel::GetInstance().IsDebugMsg()) SysDebugPrintf("Calling %s to get the version.\n", commandLine.c_str());
 
     std::string printed;
     if (!ImodelCreateProcess(commandLine, SysGetTemporaryDirectoryName(), std::string(), false, &printed,
                              m_tool.GetObject() == ideTORVIX)) {
-        ImodelDisplayTOOL_VERSION_UNKNOWN_MSG(executable.c_str(), "it could not be run, or it failed");
+        // What failed is the program the variable names, which need not be
+        // the tool's own executable.
+        const bool itself = words.front() == executable.substr(separator + 1);
+        const std::string failed = itself ? std::string("it") : "'" + program + "'";
+        ImodelDisplayTOOL_VERSION_UNKNOWN_MSG(executable.c_str(), (failed + " could not be run, or it failed").c_str());
         return AcmdEnum::Failure;
     }
     if (!printed.empty()) m_version = printed;

@@ -2,12 +2,13 @@
 // parameter registers itself with the command when it is constructed, and the
 // command keeps pointers to them in construction order.
 //
-// The command manager runs a command as: ParseArgs (Tcl only), conversion and
-// validation of the parameters, initCmdTempObjects, checkParams,
-// CanExecuteNow(true), ThreadExecutionProlog, execDo (only when the prolog
-// left Success), ThreadExecutionEpilog, exitCmdTempObjects, release of the
+// The command manager runs a command as: CanExecuteNow(true), ParseArgs (Tcl
+// only), conversion and validation of the parameters, initCmdTempObjects,
+// checkParams, ThreadExecutionProlog, execDo (only when the prolog left
+// Success), ThreadExecutionEpilog, exitCmdTempObjects, release of the
 // parameters. A failing step stops the steps after it; the epilog still runs
-// after a prolog that ran.
+// after a prolog that ran. So a command that cannot run now says only why,
+// whatever its arguments.
 #pragma once
 
 #include <foundation/AcmdEnum.h>
@@ -37,7 +38,8 @@ public:
 
     // Checks across parameters, after each was converted and validated.
     virtual AcmdEnum::Result checkParams() { return AcmdEnum::Success; }
-    // Whether the command may run now; with `report` it says why not.
+    // Whether the command may run now; with `report` it says why not. Asked
+    // before the arguments are read: it may not depend on them.
     virtual bool CanExecuteNow(bool /*report*/) const { return true; }
     // The condition CanExecuteNow tests, as a text for the user.
     virtual std::string GetConditionStr() { return "None"; }

@@ -91,7 +91,9 @@ private:
     void CreateTclCommand(Tcl_Interp* interp, const std::string& name);
     int InvokeFromTcl(Tcl_Interp* interp, const std::string& name, int objc, Tcl_Obj* const objv[]);
     AcmdEnum::Result ParseAndRun(AcmdBase& command, const std::vector<std::string>& args);
-    AcmdEnum::Result Execute(AcmdBase& command, bool journal);
+    // `mayRun`: CanExecuteNow was asked already and answered true.
+    AcmdEnum::Result RunOne(AcmdBase& command, bool mayRun);
+    AcmdEnum::Result Execute(AcmdBase& command, bool journal, bool mayRun);
     AcmdEnum::Result Validate(AcmdBase& command);
     void AppendJournal(const std::string& line);
 
