@@ -47,7 +47,7 @@ try {associate_stimulus -module top -mode remove -file stimulus/tb_reset.vhd -fi
 try {associate_stimulus -module top -mode remove -file stimulus/tb_reset.vhd}
 try {test_associate_stimulus -module top -file stimulus/tb_count.vhd -file stimulus/tb_load.vhd}
 
-puts "--- every file that cannot be associated is told, then once the files that can; nothing changes"
+puts "--- every file that cannot be associated is told, each project file followed by the files that can; nothing changes"
 try {associate_stimulus -module top -file hdl/top.vhd -file stimulus/tb_reset.vhd -file stimulus/tb_other.vhd}
 try {test_associate_stimulus -module top -file stimulus/tb_count.vhd -file stimulus/tb_load.vhd}
 puts "the module must be named, and be one of the design"

@@ -45,7 +45,7 @@ try {import_files -hdl_source {../src/top.vhd ../src/pll.vhd}}
 try {import_files -edif ../src/top.edn -pdc ../src/pins.pdc -sdc {../src/timing.sdc ../src/false.sdc}}
 try {set_root top}
 
-puts "--- synthesis takes timing constraints; every other file is told, then once the files that can be named"
+puts "--- synthesis takes timing constraints; every other file is told, each project file followed by the files that can be named"
 try {organize_constraints -tool synthesis -file constraint/pins.pdc -file constraint/timing.sdc -file hdl/top.vhd -file constraint/nosuch.sdc}
 try {test_organize_constraints -tool synthesis}
 puts "\"new\" (the mode left out): the files named, in their order, each once"

@@ -63,7 +63,7 @@ puts "--- the mode left out is \"new\"; the module left out is the root"
 try {organize_sources -tool synthesis -file hdl/mid.vhd -file hdl/top.vhd -use_default false}
 try {test_organize_sources -tool synthesis -file hdl/mid.vhd -file hdl/top.vhd}
 
-puts "--- every file that cannot be associated is told, then once the files that can; nothing changes"
+puts "--- every file that cannot be associated is told, each project file followed by the files that can; nothing changes"
 try {organize_sources -tool synthesis -module top -file stimulus/tb_top.vhd -file hdl/top.vhd -file hdl/nosuch.vhd -use_default false}
 try {test_organize_sources -tool synthesis -module top -file hdl/mid.vhd -file hdl/top.vhd}
 puts "only synthesis and simulation have such lists"

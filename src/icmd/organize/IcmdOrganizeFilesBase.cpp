@@ -102,21 +102,24 @@ AcmdEnum::Result IcmdOrganizeFilesBase::checkParams()
     GetAllowedFileList(allowed);
     std::unordered_set<std::string> passed = KeysOf(allowed);
     const std::string command = GetName();
+    std::string allowedNames;
     for (const Entry& file : m_file.GetObjects()) {
         // A file named again is not told again.
         if (!file || !passed.insert(KeyOf(file)).second) continue;
-        const std::string title = file->GetFileTitleAndExt();
-        if (!Files().ContainsFile(*file))
-            ImodelDisplayASSOCIATE_FILES_NOT_FOUND_MSG(command.c_str(), title.c_str());
-        else
-            ImodelDisplayASSOCIATE_INVALID_FILE_MSG(command.c_str(), title.c_str(), GetAssociateToWhat().c_str());
         result = AcmdEnum::Failure;
-    }
-    // Every refused file is named; the files that may be named follow once,
-    // however many were refused.
-    if (result == AcmdEnum::Failure && !allowed.empty()) {
-        std::string allowedNames = NamesText(allowed);
-        if (!allowedNames.empty()) allowedNames.pop_back();
+        const std::string title = file->GetFileTitleAndExt();
+        if (!Files().ContainsFile(*file)) {
+            ImodelDisplayASSOCIATE_FILES_NOT_FOUND_MSG(command.c_str(), title.c_str());
+            continue;
+        }
+        ImodelDisplayASSOCIATE_INVALID_FILE_MSG(command.c_str(), title.c_str(), GetAssociateToWhat().c_str());
+        // Each refusal of a project file is followed by what may be named
+        // instead, so that a long refusal list reads file by file.
+        if (allowed.empty()) continue;
+        if (allowedNames.empty()) {
+            allowedNames = NamesText(allowed);
+            if (!allowedNames.empty()) allowedNames.pop_back();
+        }
         ImodelDisplayASSOCIATE_FILES_THAT_CAN_BE_MSG();
         ImodelDisplayASSOCIATE_FILES_LIST_MSG(allowedNames.c_str());
     }
