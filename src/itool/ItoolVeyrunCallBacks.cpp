@@ -14,6 +14,7 @@
 #include "imodel/views/ImodelContextImpl.h"
 #include "iprocess/IprocessFileObject.h"
 #include "iprocess/QuorlaneStateMachine.h"
+#include "itimer/ItimerManager.h"
 #include "itool/ItoolPallador.h"
 
 #include <foundation/Sys.h>
@@ -88,6 +89,11 @@ void ItoolVeyrun::VYModifyComponent(VyIfaces::IComponent* component, bool repars
 void ItoolVeyrun::VYRemoveComponent(VyIfaces::IComponent* component)
 {
     if (component == nullptr) return;
+    if (m_removing.count(component) != 0) {
+        // The project is taking the core out already: the views hear of it.
+        Send(boost::make_shared<IeventComponentRemoved>(component));
+        return;
+    }
     if (IsHDLComponent(component)) {
         Send(boost::make_shared<IeventComponentRemoved>(component));
         if (ImodelModule* module = ImodelFindModule(component->GetComponentID())) module->UnreferenceComponent();
@@ -127,14 +133,12 @@ void ItoolVeyrun::NewConstraintFileAdded(const std::string& fileName, const VyIf
 {
     Imodel& model = Model();
     IfileManager& files = *model.GetFileManager();
+    // The watcher takes in what the constraint folders hold now, by its
+    // own rules (the family's constraint kinds, files it is to pass over,
+    // files it knows already).
+    if (ItimerManager* watcher = model.GetTimerManager()) watcher->ScanGlobalType(zorpaFT_GROUP_CONSTRAINT);
     const IfileObject file(ImodelFileName(fileName), IfileObject::GetSafeFileType(zorpaFT_GROUP_CONSTRAINT, fileName),
                            ImodelFMFull, false, true);
-    // What the file watcher's scan of the constraint folders would find:
-    // the new file joins the project.
-    ImodelCommandServices* commands = ImodelCommandServices::Get();
-    if (commands && !files.GetFile(file) && UtlDoesFileExist(file.GetFullFileName().GetString()))
-        commands->AddFileToModel(IfileObjectEx(file, true), true, false, false, nullptr, nullptr, true, nullptr, true,
-                                 false, nullptr);
     const boost::shared_ptr<IfileObjectEx> entry = files.GetFile(file);
     ImodelModule* module = ImodelFindModule(id);
     if (module == nullptr || !entry) {

@@ -1,8 +1,11 @@
 #include "ktwkspace/VyComponent.h"
 
+#include "ktwkspace/IIDEObject.h"
 #include "ktwkspace/Workspace.h"
 
+#include <foundation/Sys.h>
 #include <foundation/UtlAscii.h>
+#include <vy/IDEVeyrunCallBack.h>
 #include <vy/IComponentVisitor.h>
 
 namespace Ktwkspace {
@@ -26,9 +29,26 @@ bool VyComponent::DependsOnDevice(const BrnDevice& device) const
 
 bool VyComponent::Open()
 {
-    if (m_workspace == nullptr || !m_design->Save()) return false;
+    if (m_workspace == nullptr) return false;
+    IIDEObject* environment = m_workspace->GetIDECallBack();
+    IDEVeyrunCallBack* engine = environment ? environment->GetVYCallBack() : nullptr;
+    // The ports' types come from the packages their source uses, which the
+    // environment knows.
+    if (engine && !m_design->GetSourceFileName().empty()) {
+        Brndesign::ConstraintsEditorDesign::Packages packages;
+        engine->VYGetUsedPackages(m_design->GetSourceFileName(), packages);
+        m_design->SetPackages(std::move(packages));
+    }
+    // A constraint file that is not there yet is the editor's to make: a
+    // new constraint file of its unit.
+    const std::string constraints = m_design->GetConstraintFileName();
+    const bool made =
+        !constraints.empty() && !UtlDoesDiskObjectExist(constraints) && SysWriteFileAtomically(constraints, "");
+    if (!m_design->Save()) return false;
     m_engine = VyengineCore(m_design->GetDesignName());
-    return m_workspace->OpenEditor(this);
+    if (!m_workspace->OpenEditor(this)) return false;
+    if (made && engine) engine->NewConstraintFileAdded(constraints, m_design->GetUnitID());
+    return true;
 }
 
 }  // namespace Ktwkspace

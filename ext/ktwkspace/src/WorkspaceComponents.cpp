@@ -6,11 +6,13 @@
 #include "KtwkspaceDebug.h"
 
 #include "ktwkspace/Catalog.h"
+#include "ktwkspace/IIDEObject.h"
 
 #include <foundation/Sys.h>
 #include <foundation/UtlAscii.h>
 #include <ulv/SpiritReadCoreInfo.h>
 #include <ulv/VlnvCoreId.h>
+#include <vy/IDEVeyrunCallBack.h>
 
 #include <algorithm>
 #include <string_view>
@@ -83,7 +85,30 @@ void ResolveFiles(WorkspaceComponentRecord& record, const std::string& folder)
     for (std::string& file : record.designFiles) file = Resolved(file, folder);
 }
 
+bool SameFiles(const WorkspaceComponentRecord& a, const WorkspaceComponentRecord& b)
+{
+    return a.definitionFile == b.definitionFile && a.ixfFile == b.ixfFile && a.designFiles == b.designFiles;
+}
+
+bool SameInstances(const std::vector<VyIfaces::ComponentInstance>& a, const std::vector<VyIfaces::ComponentInstance>& b)
+{
+    return std::equal(a.begin(), a.end(), b.begin(), b.end(), [](const auto& x, const auto& y) {
+        return x.kind == y.kind && x.instanceName == y.instanceName && x.moduleName == y.moduleName &&
+               x.referencedName == y.referencedName && x.core == y.core && x.library == y.library;
+    });
+}
+
+// Whether the two records make the same component, whatever the state of
+// what was made of it (identities aside).
+bool SameMaking(const WorkspaceComponentRecord& a, const WorkspaceComponentRecord& b)
+{
+    return SameFiles(a, b) && a.type == b.type && a.family == b.family && a.die == b.die && a.package == b.package &&
+           a.parameters == b.parameters && SameInstances(a.instances, b.instances);
+}
+
 }  // namespace
+
+IDEVeyrunCallBack* Workspace::Engine() const { return m_callback ? m_callback->GetVYCallBack() : nullptr; }
 
 std::string Workspace::GetFolder() const
 {
@@ -192,8 +217,10 @@ Workspace::CreateResult Workspace::Create(WorkspaceComponentRecord record, const
     if (component == nullptr) {
         SysDelete(written);
         if (!folderWasThere) RemoveEmptyFolder(folder);
+        return {};
     }
-    return {component != nullptr, component};
+    if (IDEVeyrunCallBack* engine = Engine()) engine->VYAddComponent(component);
+    return {true, component};
 }
 
 Workspace::CreateResult Workspace::CreateUniqueCore(const VlnvCoreId& core, const std::string& designName)
@@ -221,9 +248,10 @@ bool Workspace::RemoveComponent(const VyIfaces::ComponentID& id, bool fromDisk)
     const auto held = FindHeld(FindComponent(id));
     if (held == m_table.end()) return false;
     const WorkspaceComponentRecord record = held->component->GetRecord();
+    VyIfaces::IComponent* component = held->component.get();
     // Written first: a component the file still lists stays in memory too,
     // or it would come back at the next open after the project let it go.
-    if (!Save({held->component.get()})) return false;
+    if (!Save({component})) return false;
     Retire(held);
     if (fromDisk) {
         for (const std::string& file : {record.definitionFile, record.ixfFile})
@@ -232,6 +260,8 @@ bool Workspace::RemoveComponent(const VyIfaces::ComponentID& id, bool fromDisk)
         if (!record.definitionFile.empty())
             RemoveEmptyFolder(record.definitionFile.substr(0, record.definitionFile.rfind('/')));
     }
+    // Retired, it lives on for whoever is told.
+    if (IDEVeyrunCallBack* engine = Engine()) engine->VYRemoveComponent(component);
     return true;
 }
 
@@ -255,9 +285,14 @@ bool Workspace::SetCoreParameters(const VyIfaces::ComponentID& id,
         else
             record.parameters.push_back(given);
     }
-    if (Save()) return true;
-    record.parameters = before;
-    return false;
+    if (!Save()) {
+        record.parameters = before;
+        return false;
+    }
+    // A core configured anew is made anew: what was made of it is not current.
+    if (IDEVeyrunCallBack* engine = Engine())
+        engine->VYModifyComponent(held->component.get(), true, IDEVeyrunCallBack::InvalidateComponent);
+    return true;
 }
 
 bool Workspace::SetComponentLibraryAndPackage(VyIfaces::IComponent* component, const std::string& library,
@@ -429,7 +464,12 @@ bool Workspace::FileRemoved(const std::string& fullName, bool fromDisk)
     if (leaving.empty()) return true;
     // Kept as the file keeps them when it cannot be written.
     if (!Save(leaving)) return false;
+    std::vector<VyIfaces::IComponent*> told;
+    for (const VyIfaces::IComponent* component : leaving)
+        if (const auto held = FindHeld(component); held != m_table.end()) told.push_back(held->component.get());
     Retire(leaving);
+    if (IDEVeyrunCallBack* engine = Engine())
+        for (VyIfaces::IComponent* component : told) engine->VYRemoveComponent(component);
     return true;
 }
 
@@ -497,7 +537,19 @@ bool Workspace::FollowMovedFolder(const std::string& from, const std::string& to
 
 void Workspace::FileChanged(const std::string& fullName, const std::string&)
 {
-    if (UtlIsSameFileName(fullName, m_fileName)) Update();
+    if (UtlIsSameFileName(fullName, m_fileName)) {
+        Update();
+        return;
+    }
+    IDEVeyrunCallBack* engine = Engine();
+    if (engine == nullptr) return;
+    std::vector<VyIfaces::IComponent*> changed;
+    for (const Held& held : m_table)
+        if (UtlIsSameFileName(held.component->GetDefinitionFileName(), fullName))
+            changed.push_back(held.component.get());
+    // Told once the walk is over: the environment may change the workspace.
+    for (VyIfaces::IComponent* component : changed)
+        engine->VYModifyComponent(component, true, IDEVeyrunCallBack::InvalidateComponent);
 }
 
 void Workspace::Update()
@@ -512,24 +564,48 @@ void Workspace::Update()
         return;
     }
     const std::string folder = GetFolder();
+    // What changed, told once the workspace holds what the file says.
+    std::vector<VyIfaces::IComponent*> left;
+    struct Modified {
+        VyIfaces::IComponent* component;
+        bool filesChanged;
+        bool madeOtherwise;
+    };
+    std::vector<Modified> modified;
     for (auto held = m_table.begin(); held != m_table.end();) {
         WorkspaceComponentRecord& own = held->component->m_record;
         const auto listed = std::find_if(records.begin(), records.end(),
                                          [&](const WorkspaceComponentRecord& record) { return record.id == own.id; });
         if (listed == records.end()) {
+            left.push_back(held->component.get());
             const auto at = held - m_table.begin();
             Retire(held);
             held = m_table.begin() + at;
             continue;
         }
         // The object stays, so that whoever holds it sees what the file says now.
-        const VyIfaces::ComponentID id = own.id;
-        own = *listed;
-        own.id = id;
-        ResolveFiles(own, folder);
+        WorkspaceComponentRecord now = *listed;
+        now.id = own.id;
+        ResolveFiles(now, folder);
+        const bool madeOtherwise = !SameMaking(own, now);
+        if (madeOtherwise || own.state != now.state || own.stateBeforeMissing != now.stateBeforeMissing)
+            modified.push_back({held->component.get(), !SameFiles(own, now), madeOtherwise});
+        own = std::move(now);
         ++held;
     }
+    const std::size_t kept = m_table.size();
     AdoptRecords(records);
+    IDEVeyrunCallBack* engine = Engine();
+    if (engine == nullptr) return;
+    std::vector<VyIfaces::IComponent*> came;
+    for (std::size_t at = kept; at < m_table.size(); ++at) came.push_back(m_table[at].component.get());
+    for (VyIfaces::IComponent* component : left) engine->VYRemoveComponent(component);
+    // Only a new state of what was made of it invalidates nothing.
+    for (const Modified& change : modified)
+        engine->VYModifyComponent(change.component, change.filesChanged,
+                                  change.madeOtherwise ? IDEVeyrunCallBack::InvalidateComponent
+                                                       : IDEVeyrunCallBack::InvalidateNothing);
+    for (VyIfaces::IComponent* component : came) engine->VYAddComponent(component);
 }
 
 }  // namespace Ktwkspace
