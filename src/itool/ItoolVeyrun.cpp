@@ -255,7 +255,8 @@ bool ItoolVeyrun::RemoveCore(const IfileObjectEx& file, bool fromDisk)
     if (!defined.empty()) return removed;
     // A component of the file's title that another file defines is that
     // file's core, not this one's.
-    const VyIfaces::IComponent* named = workspace->FindComponent(VyIfaces::ComponentID(file.GetFileTitleNoExt(), "work", ""));
+    const VyIfaces::IComponent* named =
+        workspace->FindComponent(VyIfaces::ComponentID(file.GetFileTitleNoExt(), "work", ""));
     if (named == nullptr || !named->GetDefinitionFileName().empty()) return true;
     return remove(named);
 }

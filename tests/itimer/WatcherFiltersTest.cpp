@@ -21,8 +21,8 @@ int TypeOf(const std::string& relativeName)
 {
     itimerManagerImpl watcher;
     watcher.BuildFilters();
-    const std::string full = Imodel::GetInstance().GetDesignManager()->GetProjectFolder().GetString() + "/" +
-                             relativeName;
+    const std::string full =
+        Imodel::GetInstance().GetDesignManager()->GetProjectFolder().GetString() + "/" + relativeName;
     SysStatInfo stamp;
     stamp.size = 10;
     if (!watcher.AddFile(IfileObject(ImodelFileName(full), zorpaFT_UNKNOWN, ImodelFMFull, true, true), &stamp, false))
@@ -324,8 +324,8 @@ TEST_F(WatcherTable, ATestRunListsTheFiltersThatTookNoFile)
     const auto add = [&](ItimerManager& to, const std::string& name) {
         SysStatInfo stamp;
         stamp.size = 10;
-        return to.AddFile(IfileObject(ImodelFileName(folder + name), zorpaFT_UNKNOWN, ImodelFMFull, true, true),
-                          &stamp, false);
+        return to.AddFile(IfileObject(ImodelFileName(folder + name), zorpaFT_UNKNOWN, ImodelFMFull, true, true), &stamp,
+                          false);
     };
     const auto untested = [&watcher] {
         std::vector<const itimerFilter*> left;

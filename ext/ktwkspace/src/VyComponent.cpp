@@ -5,8 +5,8 @@
 
 #include <foundation/Sys.h>
 #include <foundation/UtlAscii.h>
-#include <vy/IDEVeyrunCallBack.h>
 #include <vy/IComponentVisitor.h>
+#include <vy/IDEVeyrunCallBack.h>
 
 namespace Ktwkspace {
 

@@ -29,17 +29,52 @@ void RemoveEmptyFolder(const std::string& folder)
     if (!folder.empty()) ::rmdir(folder.c_str());
 }
 
-constexpr const char* kComponentFileHeader = "KILTORA_COMPONENT 1";
-
 // A name that can stand for a component and its folder.
 bool IsComponentName(const std::string& name)
 {
     return !name.empty() && name != "." && name != ".." && name.find_first_of("/\\\t\r\n") == std::string::npos;
 }
 
-const char* KindWord(VyIfaces::IComponent::VyModuleType type)
+std::string XmlText(const std::string& value)
 {
-    return type == VyIfaces::IComponent::Veyrun ? "Veyrun" : "Kiltora";
+    std::string text;
+    for (const char c : value) {
+        switch (c) {
+        case '&':
+            text += "&amp;";
+            break;
+        case '<':
+            text += "&lt;";
+            break;
+        case '>':
+            text += "&gt;";
+            break;
+        case '"':
+            text += "&quot;";
+            break;
+        default:
+            text += c;
+        }
+    }
+    return text;
+}
+
+// The core description (SPIRIT, as the project reads it) of a component the
+// workspace makes: its identity (vendor, library, the record's name, version
+// 1.0), its kind, its HDL library and language and the device it is made for.
+std::string DescriptionOf(const WorkspaceComponentRecord& record, const std::string& library,
+                          const std::string& language)
+{
+    std::string text = "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<Component>\n";
+    text += "  <vendor>brennic.com</vendor>\n  <library>" + XmlText(library) + "</library>\n  <name>" +
+            XmlText(record.id.name) + "</name>\n  <version>1.0</version>\n  <vendorExtension>\n";
+    text += "    <coreType>" + std::string(VyIfaces::GetModuleTypeName(record.type)) + "</coreType>\n";
+    text += "    <hdlLibrary>" + XmlText(record.id.library) + "</hdlLibrary>\n";
+    if (!language.empty()) text += "    <hdlFormat>" + XmlText(language) + "</hdlFormat>\n";
+    if (!record.family.empty())
+        text += "    <supportedDevices><device family=\"" + XmlText(record.family) + "\" die=\"" + XmlText(record.die) +
+                "\" package=\"" + XmlText(record.package) + "\"/></supportedDevices>\n";
+    return text + "  </vendorExtension>\n</Component>\n";
 }
 
 // The folder that holds the workspace's folder: the project's.
@@ -192,7 +227,7 @@ VyIfaces::IComponent* Workspace::AddComponent(WorkspaceComponentRecord record)
     return nullptr;
 }
 
-Workspace::CreateResult Workspace::Create(WorkspaceComponentRecord record, const std::string& content)
+Workspace::CreateResult Workspace::Create(WorkspaceComponentRecord record, const std::string& library)
 {
     if (!IsComponentName(record.id.name) || FindComponent(record.id) != nullptr) return {};
     const std::string folder = GetFolder() + '/' + record.id.name;
@@ -202,6 +237,7 @@ Workspace::CreateResult Workspace::Create(WorkspaceComponentRecord record, const
     record.family = m_settings.family;
     record.die = m_settings.die;
     record.package = m_settings.package;
+    const std::string content = DescriptionOf(record, library, m_settings.language);
     // A file already there is somebody's: never written over, nor taken as
     // the new component's, whose removal would delete it. A folder made here
     // for a component that could not be made goes again.
@@ -228,9 +264,8 @@ Workspace::CreateResult Workspace::CreateUniqueCore(const VlnvCoreId& core, cons
     WorkspaceComponentRecord record;
     record.id = VyIfaces::ComponentID(designName, "work", "");
     record.type = VyIfaces::IComponent::Kiltora;
-    const std::string content = std::string(kComponentFileHeader) + "\nName=" + designName +
-                                "\nKind=" + KindWord(record.type) + "\nCore=" + core.ToString() + "\n";
-    return Create(std::move(record), content);
+    // Made of the catalogue's core: the description bears its library.
+    return Create(std::move(record), core.library.empty() ? std::string("kiltora") : core.library);
 }
 
 Workspace::CreateResult Workspace::CreateVeyrun(const std::string& name)
@@ -238,9 +273,7 @@ Workspace::CreateResult Workspace::CreateVeyrun(const std::string& name)
     WorkspaceComponentRecord record;
     record.id = VyIfaces::ComponentID(name, "work", "");
     record.type = VyIfaces::IComponent::Veyrun;
-    const std::string content =
-        std::string(kComponentFileHeader) + "\nName=" + name + "\nKind=" + KindWord(record.type) + "\n";
-    return Create(std::move(record), content);
+    return Create(std::move(record), "zandrel");
 }
 
 bool Workspace::RemoveComponent(const VyIfaces::ComponentID& id, bool fromDisk)

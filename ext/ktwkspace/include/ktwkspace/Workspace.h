@@ -165,7 +165,8 @@ public:
     VyIfaces::IComponent* AddComponent(WorkspaceComponentRecord record);
     // A new core of the core generator for `core`, named `designName` in
     // library "work", made for the workspace's device and not generated yet;
-    // its folder "<workspace folder>/<designName>" holds its definition file.
+    // its folder "<workspace folder>/<designName>" holds its definition
+    // file, a core description (SPIRIT) of the new core.
     // Fails when the name is empty, holds a path separator or is taken.
     CreateResult CreateUniqueCore(const VlnvCoreId& core, const std::string& designName);
     // The same with the core of the catalogue of that library, name and
@@ -316,7 +317,9 @@ private:
     };
 
     std::string GetFolder() const;
-    CreateResult Create(WorkspaceComponentRecord record, const std::string& content);
+    // Makes the component with its folder and its core description, whose
+    // identity is in `library`.
+    CreateResult Create(WorkspaceComponentRecord record, const std::string& library);
     std::vector<Held>::iterator FindHeld(const VyIfaces::IComponent* component);
     // Moves the component out of the table and the collection, kept alive.
     void Retire(std::vector<Held>::iterator held);
