@@ -121,11 +121,13 @@ void ItoolVeyrun::VYGetUsedPackages(const std::string& fileName,
     std::deque<std::string> searched;
     const IfileObjectEx::PackageRange used = entry->GetUsedPackages();
     for (auto it = used.first; it != used.second; ++it) {
+        // The lookup leaves the library's name in its argument: the pair
+        // names the package found.
         std::string name = *it;
         ImodelModule* package = ImodelFindUsedPackage(entry, name, searched);
         if (package == nullptr) continue;
         if (const boost::shared_ptr<IfileObjectEx> file = package->GetModuleFile())
-            packages.emplace_back(name, file->GetFullFileName().GetString());
+            packages.emplace_back(package->GetName(), file->GetFullFileName().GetString());
     }
 }
 

@@ -474,6 +474,25 @@ TEST_F(ItoolVeyrunTest, TheWorkspaceHearsOfLibrariesAndOfThePackagesFilesDeclare
     EXPECT_EQ(Workspace().GetLibraries(), std::vector<std::string>{"other"});
 }
 
+// The engine asks which packages a file uses: each package the project
+// declares, by its name, with the file that declares it; a package the
+// project does not have is left out.
+TEST_F(ItoolVeyrunTest, TheEngineLearnsThePackagesAFileUsesByTheirNames)
+{
+    design.SetDefaultVHDL(true);
+    const std::string types = project.Write("hdl/types.vhd", "package types is end package;\n");
+    const std::string widths = project.Write("hdl/widths.vhd", "package Widths is end package;\n");
+    const std::string top = project.Write("hdl/top.vhd", "library work;\nuse work.types.all;\nuse work.missing.all;\n"
+                                                         "use WORK.widths.all;\nentity top is end top;\n");
+    for (const std::string& file : {types, widths, top})
+        AddSource(IfileObject(ImodelFileName(file), zorpaFT_HDL, ImodelFMFull, true, true));
+    std::vector<std::pair<std::string, std::string>> packages{{"stale", "x"}};
+    tool->VYGetUsedPackages(top, packages);
+    EXPECT_EQ(packages, (std::vector<std::pair<std::string, std::string>>{{"types", types}, {"Widths", widths}}));
+    tool->VYGetUsedPackages(types, packages);
+    EXPECT_TRUE(packages.empty());
+}
+
 // The environment's side of the block-design engine, taking note of what
 // the engine tells it.
 class EngineWitness : public IDEVeyrunCallBack {
@@ -658,6 +677,9 @@ TEST_F(ItoolVeyrunTest, TheConstraintsEditorTellsOfTheFileItMakesAndAsksForThePa
     const std::string shownAlone = open(project / "constraint/alone.pdc", false);
     EXPECT_EQ(witness.Take(), Told{"constraint file alone.pdc of no unit"});
     EXPECT_EQ(shownAlone.find("Package="), std::string::npos);
+    std::string made;
+    SysReadFile(project / "constraint/alone.pdc", made);
+    EXPECT_EQ(made, "# Constraints of no unit\n");
     Workspace().SetIDECallBack(nullptr);
 }
 

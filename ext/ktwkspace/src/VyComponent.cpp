@@ -12,8 +12,15 @@ namespace Ktwkspace {
 
 VyComponent::VyComponent(Workspace* workspace, std::unique_ptr<Brndesign::ConstraintsEditorDesign> design,
                          const std::string& name)
-    : m_workspace(workspace), m_design(std::move(design)), m_name(name), m_engine(m_design->GetDesignName())
+    : m_workspace(workspace), m_design(std::move(design)), m_name(name), m_engine(EngineDesignName())
 {
+}
+
+std::string VyComponent::EngineDesignName() const
+{
+    // A unit whose ports it cannot show is still the unit it draws.
+    const std::string& shown = m_design->GetDesignName();
+    return shown.empty() ? m_design->GetUnitID().name : shown;
 }
 
 void VyComponent::Accept(VyIfaces::IComponentVisitor& visitor) { visitor.VisitVeyrunDesign(*this); }
@@ -40,12 +47,15 @@ bool VyComponent::Open()
         m_design->SetPackages(std::move(packages));
     }
     // A constraint file that is not there yet is the editor's to make: a
-    // new constraint file of its unit.
+    // new constraint file of its unit, which says so in its first line (an
+    // empty file would be no change worth taking in).
     const std::string constraints = m_design->GetConstraintFileName();
+    const std::string& unit = m_design->GetUnitID().name;
     const bool made =
-        !constraints.empty() && !UtlDoesDiskObjectExist(constraints) && SysWriteFileAtomically(constraints, "");
+        !constraints.empty() && !UtlDoesDiskObjectExist(constraints) &&
+        SysWriteFileAtomically(constraints, "# Constraints of " + (unit.empty() ? "no unit" : unit) + "\n");
     if (!m_design->Save()) return false;
-    m_engine = VyengineCore(m_design->GetDesignName());
+    m_engine = VyengineCore(EngineDesignName());
     if (!m_workspace->OpenEditor(this)) return false;
     if (made && engine) engine->NewConstraintFileAdded(constraints, m_design->GetUnitID());
     return true;
