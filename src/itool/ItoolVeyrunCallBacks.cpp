@@ -14,7 +14,6 @@
 #include "imodel/views/ImodelContextImpl.h"
 #include "iprocess/IprocessFileObject.h"
 #include "iprocess/QuorlaneStateMachine.h"
-#include "itimer/ItimerManager.h"
 #include "itool/ItoolPallador.h"
 
 #include <foundation/Sys.h>
@@ -138,7 +137,7 @@ void ItoolVeyrun::NewConstraintFileAdded(const std::string& fileName, const VyIf
     // The watcher takes in what the constraint folders hold now, by its
     // own rules (the family's constraint kinds, files it is to pass over,
     // files it knows already).
-    if (ItimerManager* watcher = model.GetTimerManager()) watcher->ScanGlobalType(zorpaFT_GROUP_CONSTRAINT);
+    ImodelScanFilesOfGroup(zorpaFT_GROUP_CONSTRAINT);
     const IfileObject file(ImodelFileName(fileName), IfileObject::GetSafeFileType(zorpaFT_GROUP_CONSTRAINT, fileName),
                            ImodelFMFull, false, true);
     const boost::shared_ptr<IfileObjectEx> entry = files.GetFile(file);

@@ -35,30 +35,6 @@ bool IsComponentName(const std::string& name)
     return !name.empty() && name != "." && name != ".." && name.find_first_of("/\\\t\r\n") == std::string::npos;
 }
 
-std::string XmlText(const std::string& value)
-{
-    std::string text;
-    for (const char c : value) {
-        switch (c) {
-        case '&':
-            text += "&amp;";
-            break;
-        case '<':
-            text += "&lt;";
-            break;
-        case '>':
-            text += "&gt;";
-            break;
-        case '"':
-            text += "&quot;";
-            break;
-        default:
-            text += c;
-        }
-    }
-    return text;
-}
-
 // The core description (SPIRIT, as the project reads it) of a component the
 // workspace makes: its identity (vendor, library, the record's name, version
 // 1.0), its kind, its HDL library and language and the device it is made for.
@@ -66,14 +42,15 @@ std::string DescriptionOf(const WorkspaceComponentRecord& record, const std::str
                           const std::string& language)
 {
     std::string text = "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<Component>\n";
-    text += "  <vendor>brennic.com</vendor>\n  <library>" + XmlText(library) + "</library>\n  <name>" +
-            XmlText(record.id.name) + "</name>\n  <version>1.0</version>\n  <vendorExtension>\n";
+    text += "  <vendor>brennic.com</vendor>\n  <library>" + KtwkspaceXmlText(library) + "</library>\n  <name>" +
+            KtwkspaceXmlText(record.id.name) + "</name>\n  <version>1.0</version>\n  <vendorExtension>\n";
     text += "    <coreType>" + std::string(VyIfaces::GetModuleTypeName(record.type)) + "</coreType>\n";
-    text += "    <hdlLibrary>" + XmlText(record.id.library) + "</hdlLibrary>\n";
-    if (!language.empty()) text += "    <hdlFormat>" + XmlText(language) + "</hdlFormat>\n";
+    text += "    <hdlLibrary>" + KtwkspaceXmlText(record.id.library) + "</hdlLibrary>\n";
+    if (!language.empty()) text += "    <hdlFormat>" + KtwkspaceXmlText(language) + "</hdlFormat>\n";
     if (!record.family.empty())
-        text += "    <supportedDevices><device family=\"" + XmlText(record.family) + "\" die=\"" + XmlText(record.die) +
-                "\" package=\"" + XmlText(record.package) + "\"/></supportedDevices>\n";
+        text += "    <supportedDevices><device family=\"" + KtwkspaceXmlText(record.family) + "\" die=\"" +
+                KtwkspaceXmlText(record.die) + "\" package=\"" + KtwkspaceXmlText(record.package) +
+                "\"/></supportedDevices>\n";
     return text + "  </vendorExtension>\n</Component>\n";
 }
 
