@@ -180,6 +180,9 @@ private:
     Imodel* m_model;
     ImodelFileName m_lastImported;
     std::set<VyIfaces::IComponent*> m_reported;
+    // The components RemoveCore is taking out of the workspace: the
+    // engine's word of their removal is the echo of the project's own.
+    std::set<const VyIfaces::IComponent*> m_removing;
     bool m_inBatch = false;
     std::unique_ptr<IxmlSPIRITCoreParser> m_batchParser;
 };

@@ -4,6 +4,7 @@
 #include "imodel/design/ImodelModule.h"
 #include "imodel/model/Imodel.h"
 #include "imodel/views/ImodelContextImpl.h"
+#include "imodel/views/ImodelRevContextImpl.h"
 #include "iprocess/IprocessDisplay.h"
 #include "iprocess/IprocessListener.h"
 #include "itimer/ItimerManager.h"
@@ -125,4 +126,36 @@ std::unique_ptr<IprocessManager> IprocessCreateManager() { return std::make_uniq
 void IprocessCreateDefaultFlow(IprocessManager& manager, ItimerManager& watcher, IfileManager* fileManager)
 {
     static_cast<iprocessManagerImpl&>(manager).CreateDefaultFlow(watcher, fileManager);
+}
+
+// --- changes of a view ----------------------------------------------------------------
+
+void iprocessManagerImpl::RedrawIfShown(const ImodelRevContextImpl& revision)
+{
+    if (!m_display) return;
+    ImodelModule* module = revision.GetModule();
+    const ImodelContextImpl* context = module ? module->GetContext() : nullptr;
+    if (context && module == m_display->GetShownModule() && context->IsCurRevContext(&revision))
+        UpdateProcessDisplay(false);
+}
+
+void iprocessManagerImpl::DesignStateOfRevisionChanged(ImodelRevContextImpl* revision)
+{
+    if (revision == nullptr) return;
+    if (m_listener) m_listener->DesignStateOfRevisionChanged(revision);
+    RedrawIfShown(*revision);
+}
+
+void iprocessManagerImpl::ToolStateOfRevisionChanged(ImodelFunctionType tool, ImodelRevContextImpl* revision)
+{
+    if (revision == nullptr) return;
+    if (m_listener) m_listener->ToolStateOfRevisionChanged(tool, revision);
+    RedrawIfShown(*revision);
+}
+
+void iprocessManagerImpl::UsedFileOfRevisionChanged(zorpaFileManagerTypes type, ImodelRevContextImpl* revision)
+{
+    if (revision == nullptr) return;
+    if (m_listener) m_listener->UsedFileOfRevisionChanged(type, revision);
+    RedrawIfShown(*revision);
 }

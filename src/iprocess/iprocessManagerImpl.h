@@ -94,9 +94,12 @@ public:
 
     void DeferSourceChanges(bool defer) override;
 
-    void DesignStateOfRevisionChanged(ImodelRevContextImpl*) override {}
-    void ToolStateOfRevisionChanged(ImodelFunctionType, ImodelRevContextImpl*) override {}
-    void UsedFileOfRevisionChanged(zorpaFileManagerTypes, ImodelRevContextImpl*) override {}
+    // The listener hears of the view's change; the display draws it again
+    // when it shows that view. The flow's state machines hear of a used
+    // file through UsedFileChanged, which the view sends right after.
+    void DesignStateOfRevisionChanged(ImodelRevContextImpl* revision) override;
+    void ToolStateOfRevisionChanged(ImodelFunctionType tool, ImodelRevContextImpl* revision) override;
+    void UsedFileOfRevisionChanged(zorpaFileManagerTypes type, ImodelRevContextImpl* revision) override;
 
 private:
     // Routes a source change to the units whose sources the files are;
@@ -125,6 +128,9 @@ private:
     // The accepting items of the display, when it shows `module` (or, with
     // `anyForNull`, for a null module).
     std::vector<class IprocessDisplayItem*> AcceptingItems(ImodelModule* module, bool anyForNull) const;
+    // Asks the display to draw again when it shows the view: the current
+    // view of the unit it shows.
+    void RedrawIfShown(const ImodelRevContextImpl& revision);
 
     std::vector<std::unique_ptr<IprocessFlow>> m_flows;
     // The flows handling a message, innermost last, with their units.

@@ -342,6 +342,7 @@ void itimerManagerImpl::DropCopy()
 
 void itimerManagerImpl::DeleteFilters()
 {
+    m_testedFilters.clear();
     m_filters.clear();
     m_lastFolder.reset();
     m_lastFilters.clear();
@@ -494,6 +495,7 @@ bool itimerManagerImpl::AddFile(const IfileObject& file, const SysStatInfo* stam
 {
     const itimerFilter* filter = FilterFor(file);
     if (!filter) return false;
+    if (!m_testedFilters.empty()) std::erase(m_testedFilters, filter);
     itimerFile taken = TakenBy(*filter, file, stamp ? std::optional<SysStatInfo>(*stamp) : std::nullopt);
     itimerBin& bin = *filter->GetBin();
     if (!toBaseline) {
@@ -796,6 +798,10 @@ void itimerManagerImpl::BuildFilters()
                  {zorpaFT_LOK, &itimerManagerImpl::OnLockFileFound},
                  {zorpaFT_QVO, &itimerManagerImpl::OnConfiguratorOutputFound},
                  {zorpaFT_SO, &itimerManagerImpl::OnSynthesisOutputFound}};
+    // A test run takes each filter off the list as it takes a file: what
+    // is left took none.
+    if (Imodel::IsRunningTests())
+        for (const std::unique_ptr<itimerFilter>& filter : m_filters) m_testedFilters.push_back(filter.get());
 }
 
 void itimerManagerImpl::SortBinsFlowOrder(const std::vector<IprocessFileObject*>& nodes)

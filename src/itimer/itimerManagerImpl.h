@@ -195,6 +195,9 @@ public:
     const itimerBin* GetBin(int type) const;
     // The core-configurator outputs seen while the model runs its tests.
     const std::deque<IfileObject>& GetTestedFiles() const { return m_testedFiles; }
+    // While the model runs its tests: the filters of the table that have
+    // taken no file yet, in table order (empty otherwise).
+    const std::vector<const itimerFilter*>& GetTestedFilters() const { return m_testedFilters; }
     // The files passed over at their next detection.
     static std::deque<IfileObject>& GetIgnoreList();
 
@@ -228,6 +231,7 @@ private:
     bool OnSynthesisOutputFound(const IfileObject& file);
 
     bool m_hostMark = false;
+    std::vector<const itimerFilter*> m_testedFilters;
     std::deque<IfileObject> m_testedFiles;
     std::vector<std::pair<int, Action>> m_actions;
     std::vector<std::unique_ptr<itimerFilter>> m_filters;

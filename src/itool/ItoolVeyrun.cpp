@@ -240,21 +240,25 @@ bool ItoolVeyrun::RemoveCore(const IfileObjectEx& file, bool fromDisk)
     // Every component the description defines goes: one left behind would
     // bring the core back at the next open.
     const std::vector<VyIfaces::IComponent*> defined = FindComponentsFromDefFile(file);
-    bool removed = true;
-    for (VyIfaces::IComponent* component : defined) {
+    // The project takes the core out itself (delete_files, whose work this is).
+    const auto remove = [this, workspace, fromDisk](const VyIfaces::IComponent* component) {
         const VyIfaces::ComponentID id = component->GetComponentID();
+        m_removing.insert(component);
         workspace->RemoveComponent(id, fromDisk);
+        m_removing.erase(component);
         // The workspace keeps what its file could not let go of.
-        if (workspace->FindComponent(id) != nullptr) removed = false;
-    }
+        return workspace->FindComponent(id) == nullptr;
+    };
+    bool removed = true;
+    for (const VyIfaces::IComponent* component : defined)
+        if (!remove(component)) removed = false;
     if (!defined.empty()) return removed;
     // A component of the file's title that another file defines is that
     // file's core, not this one's.
-    const VyIfaces::ComponentID id(file.GetFileTitleNoExt(), "work", "");
-    const VyIfaces::IComponent* named = workspace->FindComponent(id);
+    const VyIfaces::IComponent* named =
+        workspace->FindComponent(VyIfaces::ComponentID(file.GetFileTitleNoExt(), "work", ""));
     if (named == nullptr || !named->GetDefinitionFileName().empty()) return true;
-    workspace->RemoveComponent(id, fromDisk);
-    return workspace->FindComponent(id) == nullptr;
+    return remove(named);
 }
 
 bool ItoolVeyrun::OnlyOneCorePerProject() { return SettingOr("IDE_SOC_ONE_CORE_PER_PROJECT", true); }

@@ -88,6 +88,11 @@ void ItoolVeyrun::VYModifyComponent(VyIfaces::IComponent* component, bool repars
 void ItoolVeyrun::VYRemoveComponent(VyIfaces::IComponent* component)
 {
     if (component == nullptr) return;
+    if (m_removing.count(component) != 0) {
+        // The project is taking the core out already: the views hear of it.
+        Send(boost::make_shared<IeventComponentRemoved>(component));
+        return;
+    }
     if (IsHDLComponent(component)) {
         Send(boost::make_shared<IeventComponentRemoved>(component));
         if (ImodelModule* module = ImodelFindModule(component->GetComponentID())) module->UnreferenceComponent();
@@ -115,11 +120,13 @@ void ItoolVeyrun::VYGetUsedPackages(const std::string& fileName,
     std::deque<std::string> searched;
     const IfileObjectEx::PackageRange used = entry->GetUsedPackages();
     for (auto it = used.first; it != used.second; ++it) {
+        // The lookup leaves the library's name in its argument: the pair
+        // names the package found.
         std::string name = *it;
         ImodelModule* package = ImodelFindUsedPackage(entry, name, searched);
         if (package == nullptr) continue;
         if (const boost::shared_ptr<IfileObjectEx> file = package->GetModuleFile())
-            packages.emplace_back(name, file->GetFullFileName().GetString());
+            packages.emplace_back(package->GetName(), file->GetFullFileName().GetString());
     }
 }
 
@@ -127,14 +134,12 @@ void ItoolVeyrun::NewConstraintFileAdded(const std::string& fileName, const VyIf
 {
     Imodel& model = Model();
     IfileManager& files = *model.GetFileManager();
+    // The watcher takes in what the constraint folders hold now, by its
+    // own rules (the family's constraint kinds, files it is to pass over,
+    // files it knows already).
+    ImodelScanFilesOfGroup(zorpaFT_GROUP_CONSTRAINT);
     const IfileObject file(ImodelFileName(fileName), IfileObject::GetSafeFileType(zorpaFT_GROUP_CONSTRAINT, fileName),
                            ImodelFMFull, false, true);
-    // What the file watcher's scan of the constraint folders would find:
-    // the new file joins the project.
-    ImodelCommandServices* commands = ImodelCommandServices::Get();
-    if (commands && !files.GetFile(file) && UtlDoesFileExist(file.GetFullFileName().GetString()))
-        commands->AddFileToModel(IfileObjectEx(file, true), true, false, false, nullptr, nullptr, true, nullptr, true,
-                                 false, nullptr);
     const boost::shared_ptr<IfileObjectEx> entry = files.GetFile(file);
     ImodelModule* module = ImodelFindModule(id);
     if (module == nullptr || !entry) {

@@ -5,6 +5,7 @@
 
 #include "icmd/files/IcmdAddFileToModel.h"
 #include "imodel/model/ImodelSetAndRestoreModelFlagObject.h"
+#include "iprocess/IprocessDisplay.h"
 #include "iprocess/IprocessListener.h"
 #include "iprocess/IprocessMessages.h"
 #include "src/iprocess/iprocessFlowImpl.h"
@@ -161,4 +162,111 @@ TEST_F(Routing, DeferredSourceChangesAreRoutedOnceInTheirPlaceAmongTheOtherMessa
         Succeed();
     }
     EXPECT_EQ(Synthesis(), StateNoResult);
+}
+
+namespace {
+
+// The host's listener, hearing of the changes of the views.
+class ViewListener : public IprocessListener {
+public:
+    void ConstraintListChanged(ImodelModule*, std::uint32_t, ImodelFunctionType) override {}
+    void DisplayItemsMessage1(std::uint32_t, ImodelModule*) override {}
+    void Ide_pldFileDetected(KemletContentIf*, boost::shared_ptr<IfileObjectEx>) override {}
+    void InputFileListChanged(boost::shared_ptr<IfileObjectEx>, ImodelFunctionType) override {}
+    void DesignStateOfRevisionChanged(ImodelRevContextImpl* revision) override
+    {
+        heard.push_back("design state of " + Of(revision));
+    }
+    void ToolStateOfRevisionChanged(ImodelFunctionType tool, ImodelRevContextImpl* revision) override
+    {
+        heard.push_back("tool " + std::to_string(tool) + " of " + Of(revision));
+    }
+    void UsedFileOfRevisionChanged(zorpaFileManagerTypes type, ImodelRevContextImpl* revision) override
+    {
+        heard.push_back("used file " + std::to_string(type) + " of " + Of(revision));
+    }
+
+    std::vector<std::string> heard;
+
+private:
+    static std::string Of(const ImodelRevContextImpl* revision)
+    {
+        return revision->GetModule()->GetName() + " in " + revision->GetName();
+    }
+};
+
+// The host's drawing of the flow of one unit, refreshed when asked.
+class ShownFlow : public IprocessDisplay {
+public:
+    explicit ShownFlow(ImodelModule* unit) : shown(unit) {}
+    bool IsRefreshPending() override { return pending; }
+    void SetRefreshPending(bool value) override { pending = value; }
+    void RequestRefresh(bool) override { ++requests; }
+    void ShowModuleFlow(ImodelModule*, IprocessFlow*) override {}
+    ImodelModule* GetShownModule() override { return shown; }
+    IprocessDisplayItemOwner* GetItemOwner() override { return nullptr; }
+
+    ImodelModule* shown;
+    bool pending = false;
+    int requests = 0;
+};
+
+}  // namespace
+
+// A change of a view reaches the host's listener, whichever view it is; the
+// display draws again only for the view it shows: the current one of its unit.
+TEST_F(Routing, AViewsChangesReachTheListenerAndTheDisplayThatShowsIt)
+{
+    std::vector<std::string> views{"VALUE=\"impl1\",NUM=1", "VALUE=\"impl2\",NUM=2", "CURREV=1"};
+    Views().ReadRevisions(views);
+    ImodelRevContextImpl* shown = top->GetContext()->FindRevision("impl1");
+    ImodelRevContextImpl* other = top->GetContext()->FindRevision("impl2");
+    ASSERT_TRUE(shown && other);
+    ImodelModule* elsewhere = Unit("elsewhere");
+    ViewListener listener;
+    ShownFlow display(top);
+    const bool interactive = Imodel::IsInteractiveMode();
+    Imodel::SetIsInteractiveMode(true);
+    Processes().SetListener(&listener);
+    Processes().SetProcessDisplay(&display);
+    // What a change made heard and drawn; the host draws at once.
+    const auto change = [&](const auto& make) {
+        listener.heard.clear();
+        const int before = display.requests;
+        make();
+        Processes().RefreshProcessDisplay();
+        return std::make_pair(listener.heard, display.requests - before);
+    };
+    using Heard = std::pair<std::vector<std::string>, int>;
+
+    // The flow works the views' design states out again: its changes are heard of too.
+    EXPECT_EQ(change([&] { shown->UseFile(*netlist, true); }),
+              Heard({"used file " + std::to_string(zorpaFT_SYN_EDN) + " of top in impl1",
+                     "design state of top in impl1", "design state of top in impl2"},
+                    1));
+    // The same file again is no change; one chosen without notice is heard of by nobody.
+    EXPECT_EQ(change([&] { shown->UseFile(*netlist, true); }), Heard({}, 0));
+    EXPECT_EQ(change([&] { other->UseFile(*netlist, false); }), Heard({}, 0));
+    EXPECT_EQ(change([&] { other->DontUseFile(zorpaFT_SYN_EDN, true); }),
+              Heard({"used file " + std::to_string(zorpaFT_SYN_EDN) + " of top in impl2"}, 0));
+    EXPECT_EQ(change([&] { shown->SetSolvatoState(Post_Layout); }), Heard({"design state of top in impl1"}, 1));
+    EXPECT_EQ(change([&] { shown->SetSolvatoState(Post_Layout); }), Heard({}, 0));
+    EXPECT_EQ(change([&] { other->SetSolvatoState(Pre_Synthesis); }), Heard({"design state of top in impl2"}, 0));
+    EXPECT_EQ(change([&] { shown->SetToolState(&Tool(idePALLADOR), StateFailure, nullptr, false); }),
+              Heard({"tool " + std::to_string(idePALLADOR) + " of top in impl1"}, 1));
+    // Another unit's current view is not the one shown.
+    EXPECT_EQ(change([&] { Revision(elsewhere)->SetSolvatoState(Post_Synthesis); }),
+              Heard({"design state of elsewhere in impl1"}, 0));
+    // Once the current view changes, the display shows the other one.
+    top->GetContext()->SetCurRev("impl2");
+    EXPECT_EQ(change([&] { other->SetSolvatoState(Post_Synthesis); }), Heard({"design state of top in impl2"}, 1));
+
+    // Without listener or display the changes still land.
+    listener.heard.clear();
+    Processes().SetListener(nullptr);
+    Processes().SetProcessDisplay(nullptr);
+    Imodel::SetIsInteractiveMode(interactive);
+    shown->SetSolvatoState(Pre_Synthesis);
+    EXPECT_EQ(shown->GetSolvatoState(), Pre_Synthesis);
+    EXPECT_TRUE(listener.heard.empty());
 }

@@ -21,8 +21,8 @@ int TypeOf(const std::string& relativeName)
 {
     itimerManagerImpl watcher;
     watcher.BuildFilters();
-    const std::string full = Imodel::GetInstance().GetDesignManager()->GetProjectFolder().GetString() + "/" +
-                             relativeName;
+    const std::string full =
+        Imodel::GetInstance().GetDesignManager()->GetProjectFolder().GetString() + "/" + relativeName;
     SysStatInfo stamp;
     stamp.size = 10;
     if (!watcher.AddFile(IfileObject(ImodelFileName(full), zorpaFT_UNKNOWN, ImodelFMFull, true, true), &stamp, false))
@@ -309,4 +309,64 @@ TEST(WatcherBin, AClearedBinFindsWhatItTakesAgainAndAHostsDataIsLetGoOfOnTheSpot
             EXPECT_EQ(bin.FindInBaseline(again[i], (i + 1) % 7), itimerBin::npos);
         }
     }
+}
+
+// In test mode the watcher lists the filters of its table and takes each off
+// as it takes a file, so that a test run tells the filters it never reached.
+TEST_F(WatcherTable, ATestRunListsTheFiltersThatTookNoFile)
+{
+    struct TestMode {
+        TestMode() { Imodel::IsRunningTests() = true; }
+        ~TestMode() { Imodel::IsRunningTests() = false; }
+    };
+    itimerManagerImpl watcher;
+    const std::string folder = Imodel::GetInstance().GetDesignManager()->GetProjectFolder().GetString() + "/";
+    const auto add = [&](ItimerManager& to, const std::string& name) {
+        SysStatInfo stamp;
+        stamp.size = 10;
+        return to.AddFile(IfileObject(ImodelFileName(folder + name), zorpaFT_UNKNOWN, ImodelFMFull, true, true), &stamp,
+                          false);
+    };
+    const auto untested = [&watcher] {
+        std::vector<const itimerFilter*> left;
+        for (const auto& filter : watcher.GetFilters()) left.push_back(filter.get());
+        return left;
+    };
+    // The filter that takes a file, found by a plain walk of the table.
+    const auto takerOf = [&](const std::string& name) -> const itimerFilter* {
+        const IfileObject file(ImodelFileName(folder + name), zorpaFT_UNKNOWN, ImodelFMFull, true, true);
+        ImodelFileName relative;
+        file.GetRelativeFolder(relative);
+        for (const auto& filter : watcher.GetFilters())
+            if (filter->MatchFolder(relative.GetString(), false) &&
+                filter->MatchName(file.GetFileTitleAndExt(), file.GetExt()))
+                return filter.get();
+        return nullptr;
+    };
+
+    watcher.BuildFilters();
+    EXPECT_TRUE(watcher.GetTestedFilters().empty());
+    const TestMode testing;
+    watcher.BuildFilters();
+    std::vector<const itimerFilter*> expected = untested();
+    ASSERT_FALSE(expected.empty());
+    EXPECT_EQ(watcher.GetTestedFilters(), expected);
+    for (const std::string name : {"hdl/a.vhd", "hdl/b.vhd", "hdl/c.h", "pallador/impl1/alu.lok", "unrelated/x.vhd"}) {
+        const itimerFilter* taker = takerOf(name);
+        EXPECT_EQ(add(watcher, name), taker != nullptr) << name;
+        std::erase(expected, taker);
+        EXPECT_EQ(watcher.GetTestedFilters(), expected) << name;
+    }
+    // A working copy lists none; what it takes leaves the watcher's list as it is.
+    std::unique_ptr<ItimerManager> copy;
+    ASSERT_TRUE(watcher.MakeCopy(copy));
+    EXPECT_TRUE(dynamic_cast<itimerManagerImpl&>(*copy).GetTestedFilters().empty());
+    EXPECT_TRUE(add(*copy, "pallador/impl1/alu.sdf"));
+    EXPECT_EQ(watcher.GetTestedFilters(), expected);
+    watcher.DiscardCopy(copy);
+    // A table made again lists every filter again; a reset forgets them with the table.
+    watcher.BuildFilters();
+    EXPECT_EQ(watcher.GetTestedFilters(), untested());
+    watcher.Reset();
+    EXPECT_TRUE(watcher.GetTestedFilters().empty());
 }

@@ -15,8 +15,15 @@
 #include "ievent/IeventClasses.h"
 #include "imodel/model/ImodelCommandServices.h"
 #include "imodel/model/ImodelSetAndRestoreModelFlagObject.h"
+#include "imodel/model/QuorlaneCallBack.h"
+#include "itimer/ItimerManager.h"
+
+#include "ConsoleHost.h"
 
 #include <foundation/Def.h>
+#include <foundation/Sys.h>
+#include <ktcore/ConstraintsEditorDesign.h>
+#include <ktwkspace/VyComponent.h>
 #include <ktwkspace/Workspace.h>
 
 #include <boost/make_shared.hpp>
@@ -283,32 +290,82 @@ TEST_F(ItoolVeyrunTest, WhatTheToolAsksOfTheCommandsGoesThroughTheCommandService
     EXPECT_EQ(Members(), members);
 }
 
-TEST_F(ItoolVeyrunTest, ANewPlaceAndRouteConstraintIsAssociatedWithItsUnit)
+// A host that lists the project's folders for the file watcher as the shell does.
+class ScanningHost : public RecordingHost {
+public:
+    void ScanFiles(bool toBaseline, ItimerManager* watcher) override
+    {
+        ConsoleHost::GetInstance().ScanFiles(toBaseline, watcher);
+    }
+};
+
+// The family's constraint kinds are pin (pdc) and timing (sdc) files.
+class ConstraintKinds {
+public:
+    ConstraintKinds()
+    {
+        for (const auto& [name, value] : {std::pair{"IMPORT_CONSTRAINT_FILES", "PDC SDC"},
+                                          {"ALL_IMPORT_CONSTRAINT_FILES", "PDC SDC"},
+                                          {"PDC_EXTN", "pdc"},
+                                          {"PDC_DISP_NAME", "Pin Constraint File"},
+                                          {"SDC_EXTN", "sdc"},
+                                          {"SDC_DISP_NAME", "Timing Constraint File"}})
+            m_guards.push_back(std::make_unique<DefOverRideGuard>(name, value));
+    }
+
+private:
+    std::vector<std::unique_ptr<DefOverRideGuard>> m_guards;
+};
+
+// The constraint files come in as the file watcher's rescan of the
+// constraint folders takes them, by its rules: a kind of the family, not
+// known to it before, not to be passed over. A new pin constraint file of a
+// unit is then that unit's place-and-route constraint.
+TEST_F(ItoolVeyrunTest, ANewConstraintFileComesThroughTheWatchersRescanAndAPinFileGoesToItsUnit)
 {
     Import(WriteCore("ram", true));
     tool->CheckNewCoresCreated();
     ImodelModule* ram = ImodelFindModuleInAnyLib("ram", "");
     ASSERT_NE(ram, nullptr);
+    const ConstraintKinds kinds;
+    ScanningHost host;
+    ItimerManager& watcher = *model.GetTimerManager();
+    const std::string known = project.Write("constraint/known.pdc", "set_io a 1\n");
+    watcher.Reset();
+    watcher.Start();
+
     const std::string pdc = project.Write("constraint/ram.pdc", "set_io\n");
+    const std::string other = project.Write("constraint/board.ucf", "NET a LOC=1;\n");
+    const std::string skipped = project.Write("constraint/skipped.sdc", "create_clock\n");
+    watcher.IgnoreNextChange(
+        IfileObjectEx(IfileObject(ImodelFileName(skipped), zorpaFT_SDC, ImodelFMFull, true, true), true));
     tool->NewConstraintFileAdded(pdc, ComponentID("ram", "work", ""));
     const auto entry = Entry(pdc);
     ASSERT_TRUE(entry);
+    EXPECT_FALSE(Entry(known));
+    EXPECT_FALSE(Entry(other));
+    EXPECT_FALSE(Entry(skipped));
     EXPECT_FALSE(entry->IsUsedByAllTools());
     EXPECT_TRUE(entry->IsUsedForTool(idePALLADOR, "", true));
     EXPECT_FALSE(entry->IsUsedForTool(ideSYNTHESIS, "", true));
     ASSERT_EQ(ram->GetAssociatedFileListConst().size(), 1u);
     EXPECT_EQ(ram->GetAssociatedFileListConst().front(), *entry);
 
-    // Another kind of constraint joins the project only; an unknown unit,
-    // or a file that is nowhere, is only traced.
+    // Another kind of constraint joins the project only; the file passed
+    // over once is taken when it changes again. An unknown unit, or a file
+    // that is nowhere, is only traced.
     const std::string sdc = project.Write("constraint/ram.sdc", "create_clock\n");
+    project.Write("constraint/skipped.sdc", "create_clock -period 5\n");
     DebugCapture debug;
     tool->NewConstraintFileAdded(sdc, ComponentID("ram", "work", ""));
     EXPECT_TRUE(Entry(sdc));
+    EXPECT_TRUE(Entry(skipped));
+    EXPECT_FALSE(Entry(known));
     EXPECT_EQ(ram->GetAssociatedFileListConst().size(), 1u);
     tool->NewConstraintFileAdded(project / "constraint/none.pdc", ComponentID("nobody", "work", ""));
     EXPECT_TRUE(debug.Holds("Error: Invalid module: nobody::work"));
     EXPECT_TRUE(debug.Holds("Error: Invalid file: " + project / "constraint/none.pdc"));
+    watcher.Reset();
 
     std::vector<std::pair<std::string, std::string>> packages{{"stale", "x"}};
     tool->VYGetUsedPackages(project / "hdl/none.vhd", packages);
@@ -415,6 +472,215 @@ TEST_F(ItoolVeyrunTest, TheWorkspaceHearsOfLibrariesAndOfThePackagesFilesDeclare
     EXPECT_TRUE(Workspace().GetDeclaredPackages().empty());
     design.RenameLibrary("mylib", "other");
     EXPECT_EQ(Workspace().GetLibraries(), std::vector<std::string>{"other"});
+}
+
+// The engine asks which packages a file uses: each package the project
+// declares, by its name, with the file that declares it; a package the
+// project does not have is left out.
+TEST_F(ItoolVeyrunTest, TheEngineLearnsThePackagesAFileUsesByTheirNames)
+{
+    design.SetDefaultVHDL(true);
+    const std::string types = project.Write("hdl/types.vhd", "package types is end package;\n");
+    const std::string widths = project.Write("hdl/widths.vhd", "package Widths is end package;\n");
+    const std::string top = project.Write("hdl/top.vhd", "library work;\nuse work.types.all;\nuse work.missing.all;\n"
+                                                         "use WORK.widths.all;\nentity top is end top;\n");
+    for (const std::string& file : {types, widths, top})
+        AddSource(IfileObject(ImodelFileName(file), zorpaFT_HDL, ImodelFMFull, true, true));
+    std::vector<std::pair<std::string, std::string>> packages{{"stale", "x"}};
+    tool->VYGetUsedPackages(top, packages);
+    EXPECT_EQ(packages, (std::vector<std::pair<std::string, std::string>>{{"types", types}, {"Widths", widths}}));
+    tool->VYGetUsedPackages(types, packages);
+    EXPECT_TRUE(packages.empty());
+}
+
+// The environment's side of the block-design engine, taking note of what
+// the engine tells it.
+class EngineWitness : public IDEVeyrunCallBack {
+public:
+    void VYModifyComponent(IComponent* component, bool reparse, InvalidateMessage message) override
+    {
+        told.push_back("modify " + component->GetComponentID().name + (reparse ? " to read again" : "") +
+                       " invalidating " + std::to_string(message));
+    }
+    void VYAddComponent(IComponent* component) override { told.push_back("add " + component->GetComponentID().name); }
+    void VYRemoveComponent(IComponent* component) override
+    {
+        told.push_back("remove " + component->GetComponentID().name);
+    }
+    void VYGetUsedPackages(const std::string& fileName,
+                           std::vector<std::pair<std::string, std::string>>& found) override
+    {
+        told.push_back("packages of " + Title(fileName));
+        found = packages;
+    }
+    void NewConstraintFileAdded(const std::string& fileName, const ComponentID& id) override
+    {
+        told.push_back("constraint file " + Title(fileName) + " of " + (id.name.empty() ? "no unit" : id.name));
+    }
+
+    std::vector<std::string> Take() { return std::exchange(told, {}); }
+
+    std::vector<std::string> told;
+    std::vector<std::pair<std::string, std::string>> packages;
+
+private:
+    static std::string Title(const std::string& path) { return path.substr(path.find_last_of('/') + 1); }
+};
+
+class WitnessEnvironment : public QuorlaneCallBack::QuorlaneIIDEObject {
+public:
+    IDEVeyrunCallBack* GetVYCallBack() override { return &witness; }
+    EngineWitness witness;
+};
+
+using Told = std::vector<std::string>;
+
+// The engine tells the environment of what it does of its own accord:
+// components made, configured, taken out, their files changed, and what
+// another writer of the workspace file changed there; not of the cores the
+// environment imports itself, nor of what changes nothing.
+TEST_F(ItoolVeyrunTest, TheEngineTellsTheEnvironmentOfTheChangesItMakes)
+{
+    WitnessEnvironment environment;
+    EngineWitness& witness = environment.witness;
+    Workspace().SetIDECallBack(&environment);
+
+    const auto bus = Workspace().CreateVeyrun("bus");
+    const auto dma = Workspace().CreateVeyrun("dma");
+    const auto tuned = Workspace().CreateVeyrun("tuned");
+    ASSERT_TRUE(bus.success && dma.success && tuned.success);
+    EXPECT_EQ(witness.Take(), (Told{"add bus", "add dma", "add tuned"}));
+    EXPECT_FALSE(Workspace().CreateVeyrun("bus").success);
+    Import(WriteCore("ram", true));
+    EXPECT_TRUE(witness.Take().empty());
+
+    EXPECT_TRUE(Workspace().SetCoreParameters(tuned.component->GetComponentID(), {{"width", "8"}}));
+    EXPECT_FALSE(Workspace().SetCoreParameters(tuned.component->GetComponentID(), {{"", "8"}}));
+    EXPECT_EQ(witness.Take(), Told{"modify tuned to read again invalidating 3"});
+    Workspace().FileChanged(dma.component->GetDefinitionFileName(), "cxf");
+    Workspace().FileChanged(project / "hdl/unrelated.vhd", "vhd");
+    EXPECT_EQ(witness.Take(), Told{"modify dma to read again invalidating 3"});
+
+    // Another writer of the workspace file (the block-design tool of
+    // another session): one design goes, one is configured, one loses its
+    // file, one comes.
+    const std::string dmaFile = dma.component->GetDefinitionFileName();
+    {
+        Ktwkspace::Workspace other(Workspace().GetFileName(), false, true, false, std::string(), nullptr, nullptr);
+        EXPECT_TRUE(other.RemoveComponent(bus.component->GetComponentID(), false));
+        EXPECT_TRUE(other.SetCoreParameters(tuned.component->GetComponentID(), {{"width", "16"}}));
+        SysDelete(dmaFile);
+        EXPECT_EQ(other.auditComponents(nullptr), 1);
+        EXPECT_TRUE(other.CreateVeyrun("came").success);
+    }
+    EXPECT_TRUE(witness.Take().empty());
+    Workspace().FileChanged(Workspace().GetFileName(), "aws");
+    EXPECT_EQ(witness.Take(),
+              (Told{"remove bus", "modify dma invalidating 0", "modify tuned invalidating 3", "add came"}));
+    // Read again unchanged, it tells nothing.
+    Workspace().FileChanged(Workspace().GetFileName(), "aws");
+    EXPECT_TRUE(witness.Take().empty());
+
+    // Taken out by itself, or with its file deleted from disk; a file only
+    // taken out of the project leaves its component where it is.
+    const auto came = Workspace().FindComponent(ComponentID("came", "work", ""));
+    ASSERT_NE(came, nullptr);
+    EXPECT_TRUE(Workspace().FileRemoved(came->GetDefinitionFileName(), false));
+    EXPECT_TRUE(witness.Take().empty());
+    EXPECT_TRUE(Workspace().FileRemoved(came->GetDefinitionFileName(), true));
+    EXPECT_TRUE(Workspace().RemoveComponent(tuned.component->GetComponentID(), true));
+    EXPECT_FALSE(Workspace().RemoveComponent(tuned.component->GetComponentID(), true));
+    EXPECT_EQ(witness.Take(), (Told{"remove came", "remove tuned"}));
+
+    // Without the environment's object the engine tells nobody.
+    Workspace().SetIDECallBack(nullptr);
+    EXPECT_TRUE(Workspace().CreateVeyrun("alone").success);
+    EXPECT_TRUE(Workspace().RemoveComponent(ComponentID("alone", "work", ""), true));
+    EXPECT_TRUE(witness.told.empty());
+}
+
+// What the engine tells reaches the project: a design made comes in, one
+// taken out goes; one the project takes out itself (delete_files) is not
+// taken out a second time from under it.
+TEST_F(ItoolVeyrunTest, TheEnginesNewsReachTheProject)
+{
+    RecordingView view;
+    QuorlaneCallBack::QuorlaneIIDEObject environment;
+    Workspace().SetIDECallBack(&environment);
+    const auto bus = Workspace().CreateVeyrun("bus");
+    ASSERT_TRUE(bus.success);
+    const std::string description = bus.component->GetDefinitionFileName();
+    EXPECT_TRUE(Entry(description));
+    EXPECT_EQ(view.Count("IeventComponentAdded"), 1);
+
+    view.Clear();
+    EXPECT_TRUE(Workspace().RemoveComponent(bus.component->GetComponentID(), true));
+    EXPECT_FALSE(Entry(description));
+    EXPECT_EQ(view.Count("IeventComponentRemoved"), 1);
+
+    const auto dma = Workspace().CreateVeyrun("dma");
+    ASSERT_TRUE(dma.success);
+    const auto entry = Entry(dma.component->GetDefinitionFileName());
+    ASSERT_TRUE(entry);
+    view.Clear();
+    {
+        RecordingCommandServices services(true);
+        EXPECT_TRUE(tool->RemoveCore(*entry, false));
+        EXPECT_TRUE(services.removals.empty());
+    }
+    EXPECT_EQ(Workspace().FindComponent(ComponentID("dma", "work", "")), nullptr);
+    EXPECT_EQ(view.Count("IeventComponentRemoved"), 1);
+    // The component goes with the project's own removal, whose work it is.
+    EXPECT_TRUE(Entry(dma.component->GetDefinitionFileName()));
+    Workspace().SetIDECallBack(nullptr);
+}
+
+// The constraints editor makes the constraint file it is opened on when it
+// is not there yet, and tells the environment of the unit's new file; it
+// shows the packages its unit's source uses, as the environment tells them.
+TEST_F(ItoolVeyrunTest, TheConstraintsEditorTellsOfTheFileItMakesAndAsksForThePackagesOfItsSource)
+{
+    WitnessEnvironment environment;
+    EngineWitness& witness = environment.witness;
+    Workspace().SetIDECallBack(&environment);
+    witness.packages = {{"types", project / "hdl/types.vhd"}};
+    const std::string source =
+        project.Write("hdl/top.vhd", "use work.types.all;\nentity top is port (a : in bit); end top;\n");
+    const std::string pins = project / "constraint/top.pdc";
+    project.Write("constraint/readme.txt", "the unit's constraints\n");
+    const auto open = [&](const std::string& constraints, bool withSource) {
+        auto design = std::make_unique<Brndesign::ConstraintsEditorDesign>(
+            constraints + ".ce", constraints, ComponentID(constraints, "", ""), false, BrnDevice());
+        if (withSource) EXPECT_TRUE(design->InitFromSourceFile(ComponentID("top", "work", ""), source, 1));
+        auto component = std::make_unique<Ktwkspace::VyComponent>(&Workspace(), std::move(design), std::string());
+        VyIfaces::IComponent* adopted = Workspace().AdoptEditorComponent(std::move(component));
+        EXPECT_TRUE(adopted->Open());
+        std::string text;
+        SysReadFile(constraints + ".ce", text);
+        return text;
+    };
+
+    const std::string shown = open(pins, true);
+    EXPECT_TRUE(UtlDoesFileExist(pins));
+    EXPECT_EQ(witness.Take(), (Told{"packages of top.vhd", "constraint file top.pdc of top"}));
+    EXPECT_NE(shown.find("Port=IN a\nPackage=types " + project / "hdl/types.vhd\n"), std::string::npos) << shown;
+    // There already: nothing made, nothing told but the packages.
+    project.Write("constraint/top.pdc", "set_io a 1\n");
+    open(pins, true);
+    EXPECT_EQ(witness.Take(), Told{"packages of top.vhd"});
+    std::string kept;
+    SysReadFile(pins, kept);
+    EXPECT_EQ(kept, "set_io a 1\n");
+    // Without a unit's source there are no packages to ask for; a file
+    // made for no unit is told of all the same.
+    witness.packages.clear();
+    const std::string shownAlone = open(project / "constraint/alone.pdc", false);
+    EXPECT_EQ(witness.Take(), Told{"constraint file alone.pdc of no unit"});
+    EXPECT_EQ(shownAlone.find("Package="), std::string::npos);
+    std::string made;
+    SysReadFile(project / "constraint/alone.pdc", made);
+    EXPECT_EQ(made, "# Constraints of no unit\n");
+    Workspace().SetIDECallBack(nullptr);
 }
 
 }  // namespace

@@ -1,8 +1,9 @@
 # A user keeps a project with block designs under another name with only its
-# member files or only its sources. The block designs are no members of the
-# project, yet its core workspace lists them: each goes with the copy, its
-# folder whole, and the copy's workspace lists designs it holds. The project
-# kept is left as it was. A design whose file is gone is not opened.
+# member files or only its sources. Its core workspace lists the block
+# designs (their descriptions are members of the project too): each goes
+# with the copy, its folder whole, and the copy's workspace lists designs it
+# holds. The project kept is left as it was. A design whose file is gone is
+# missed at the open and not opened.
 source [file join [file dirname [info script]] lib scenario.tcl]
 # The files below a folder, with a checksum of each.
 proc sums {folder} {

@@ -35,11 +35,13 @@ bool ConstraintsEditorDesign::InitFromSourceFile(const VyIfaces::ComponentID& un
                                                  int fileType)
 {
     InitNoPortList();
+    m_unitId = unit;
     if (fileType != 1) return false;
     const boost::shared_ptr<Vymodel::VyModule> module =
         Vymodel::VyLoaderFactory::LoadModule(sourceFile, nullptr, unit.name);
     if (!module) return false;
     m_unit = module->GetName();
+    m_sourceFile = sourceFile;
     m_ports = module->GetPorts(false);
     return true;
 }
@@ -47,7 +49,9 @@ bool ConstraintsEditorDesign::InitFromSourceFile(const VyIfaces::ComponentID& un
 void ConstraintsEditorDesign::InitNoPortList()
 {
     m_unit.clear();
+    m_sourceFile.clear();
     m_ports.clear();
+    m_packages.clear();
 }
 
 std::string ConstraintsEditorDesign::Format() const
@@ -61,6 +65,7 @@ std::string ConstraintsEditorDesign::Format() const
         port->Accept(range);
         text += "Port=" + port->GetDirection().toString() + " " + port->GetName() + range.text + "\n";
     }
+    for (const auto& [package, file] : m_packages) text += "Package=" + package + " " + file + "\n";
     return text;
 }
 
@@ -69,6 +74,8 @@ bool ConstraintsEditorDesign::Save() const
     if (m_editorFile.empty() || HoldsLineBreak(m_constraintFile) || HoldsLineBreak(m_unit)) return false;
     for (const auto& port : m_ports)
         if (HoldsLineBreak(port->GetName())) return false;
+    for (const auto& [package, file] : m_packages)
+        if (HoldsLineBreak(package) || HoldsLineBreak(file)) return false;
     return SysWriteFileAtomically(m_editorFile, Format());
 }
 

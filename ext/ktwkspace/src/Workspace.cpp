@@ -1,5 +1,7 @@
 #include "ktwkspace/Workspace.h"
 
+#include "KtwkspaceDebug.h"
+
 #include <foundation/Sys.h>
 #include <ulv/UlvXml.h>
 
@@ -10,6 +12,33 @@
 #include <vector>
 
 namespace Ktwkspace {
+
+std::string KtwkspaceXmlText(const std::string& value)
+{
+    std::string text;
+    for (const char c : value) {
+        switch (c) {
+        case '&':
+            text += "&amp;";
+            break;
+        case '<':
+            text += "&lt;";
+            break;
+        case '>':
+            text += "&gt;";
+            break;
+        case '"':
+            text += "&quot;";
+            break;
+        case '\t':
+            text += "&#9;";
+            break;
+        default:
+            text += c;
+        }
+    }
+    return text;
+}
 
 namespace {
 
@@ -62,29 +91,7 @@ std::string Escaped(std::string_view name, const std::string& value, const std::
     if (!IsStorable(value))
         throw std::invalid_argument("the " + std::string(name) + " of " + owner +
                                     " may not hold a line break or another control character");
-    std::string text;
-    for (const char c : value) {
-        switch (c) {
-        case '&':
-            text += "&amp;";
-            break;
-        case '<':
-            text += "&lt;";
-            break;
-        case '>':
-            text += "&gt;";
-            break;
-        case '"':
-            text += "&quot;";
-            break;
-        case '\t':
-            text += "&#9;";
-            break;
-        default:
-            text += c;
-        }
-    }
-    return text;
+    return KtwkspaceXmlText(value);
 }
 
 void AppendAttribute(std::string& text, std::string_view name, const std::string& value, const std::string& owner)

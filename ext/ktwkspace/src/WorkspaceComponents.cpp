@@ -6,11 +6,13 @@
 #include "KtwkspaceDebug.h"
 
 #include "ktwkspace/Catalog.h"
+#include "ktwkspace/IIDEObject.h"
 
 #include <foundation/Sys.h>
 #include <foundation/UtlAscii.h>
 #include <ulv/SpiritReadCoreInfo.h>
 #include <ulv/VlnvCoreId.h>
+#include <vy/IDEVeyrunCallBack.h>
 
 #include <algorithm>
 #include <string_view>
@@ -27,17 +29,29 @@ void RemoveEmptyFolder(const std::string& folder)
     if (!folder.empty()) ::rmdir(folder.c_str());
 }
 
-constexpr const char* kComponentFileHeader = "KILTORA_COMPONENT 1";
-
 // A name that can stand for a component and its folder.
 bool IsComponentName(const std::string& name)
 {
     return !name.empty() && name != "." && name != ".." && name.find_first_of("/\\\t\r\n") == std::string::npos;
 }
 
-const char* KindWord(VyIfaces::IComponent::VyModuleType type)
+// The core description (SPIRIT, as the project reads it) of a component the
+// workspace makes: its identity (vendor, library, the record's name, version
+// 1.0), its kind, its HDL library and language and the device it is made for.
+std::string DescriptionOf(const WorkspaceComponentRecord& record, const std::string& library,
+                          const std::string& language)
 {
-    return type == VyIfaces::IComponent::Veyrun ? "Veyrun" : "Kiltora";
+    std::string text = "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<Component>\n";
+    text += "  <vendor>brennic.com</vendor>\n  <library>" + KtwkspaceXmlText(library) + "</library>\n  <name>" +
+            KtwkspaceXmlText(record.id.name) + "</name>\n  <version>1.0</version>\n  <vendorExtension>\n";
+    text += "    <coreType>" + std::string(VyIfaces::GetModuleTypeName(record.type)) + "</coreType>\n";
+    text += "    <hdlLibrary>" + KtwkspaceXmlText(record.id.library) + "</hdlLibrary>\n";
+    if (!language.empty()) text += "    <hdlFormat>" + KtwkspaceXmlText(language) + "</hdlFormat>\n";
+    if (!record.family.empty())
+        text += "    <supportedDevices><device family=\"" + KtwkspaceXmlText(record.family) + "\" die=\"" +
+                KtwkspaceXmlText(record.die) + "\" package=\"" + KtwkspaceXmlText(record.package) +
+                "\"/></supportedDevices>\n";
+    return text + "  </vendorExtension>\n</Component>\n";
 }
 
 // The folder that holds the workspace's folder: the project's.
@@ -83,7 +97,30 @@ void ResolveFiles(WorkspaceComponentRecord& record, const std::string& folder)
     for (std::string& file : record.designFiles) file = Resolved(file, folder);
 }
 
+bool SameFiles(const WorkspaceComponentRecord& a, const WorkspaceComponentRecord& b)
+{
+    return a.definitionFile == b.definitionFile && a.ixfFile == b.ixfFile && a.designFiles == b.designFiles;
+}
+
+bool SameInstances(const std::vector<VyIfaces::ComponentInstance>& a, const std::vector<VyIfaces::ComponentInstance>& b)
+{
+    return std::equal(a.begin(), a.end(), b.begin(), b.end(), [](const auto& x, const auto& y) {
+        return x.kind == y.kind && x.instanceName == y.instanceName && x.moduleName == y.moduleName &&
+               x.referencedName == y.referencedName && x.core == y.core && x.library == y.library;
+    });
+}
+
+// Whether the two records make the same component, whatever the state of
+// what was made of it (identities aside).
+bool SameMaking(const WorkspaceComponentRecord& a, const WorkspaceComponentRecord& b)
+{
+    return SameFiles(a, b) && a.type == b.type && a.family == b.family && a.die == b.die && a.package == b.package &&
+           a.parameters == b.parameters && SameInstances(a.instances, b.instances);
+}
+
 }  // namespace
+
+IDEVeyrunCallBack* Workspace::Engine() const { return m_callback ? m_callback->GetVYCallBack() : nullptr; }
 
 std::string Workspace::GetFolder() const
 {
@@ -167,7 +204,7 @@ VyIfaces::IComponent* Workspace::AddComponent(WorkspaceComponentRecord record)
     return nullptr;
 }
 
-Workspace::CreateResult Workspace::Create(WorkspaceComponentRecord record, const std::string& content)
+Workspace::CreateResult Workspace::Create(WorkspaceComponentRecord record, const std::string& library)
 {
     if (!IsComponentName(record.id.name) || FindComponent(record.id) != nullptr) return {};
     const std::string folder = GetFolder() + '/' + record.id.name;
@@ -177,6 +214,7 @@ Workspace::CreateResult Workspace::Create(WorkspaceComponentRecord record, const
     record.family = m_settings.family;
     record.die = m_settings.die;
     record.package = m_settings.package;
+    const std::string content = DescriptionOf(record, library, m_settings.language);
     // A file already there is somebody's: never written over, nor taken as
     // the new component's, whose removal would delete it. A folder made here
     // for a component that could not be made goes again.
@@ -192,8 +230,10 @@ Workspace::CreateResult Workspace::Create(WorkspaceComponentRecord record, const
     if (component == nullptr) {
         SysDelete(written);
         if (!folderWasThere) RemoveEmptyFolder(folder);
+        return {};
     }
-    return {component != nullptr, component};
+    if (IDEVeyrunCallBack* engine = Engine()) engine->VYAddComponent(component);
+    return {true, component};
 }
 
 Workspace::CreateResult Workspace::CreateUniqueCore(const VlnvCoreId& core, const std::string& designName)
@@ -201,9 +241,8 @@ Workspace::CreateResult Workspace::CreateUniqueCore(const VlnvCoreId& core, cons
     WorkspaceComponentRecord record;
     record.id = VyIfaces::ComponentID(designName, "work", "");
     record.type = VyIfaces::IComponent::Kiltora;
-    const std::string content = std::string(kComponentFileHeader) + "\nName=" + designName +
-                                "\nKind=" + KindWord(record.type) + "\nCore=" + core.ToString() + "\n";
-    return Create(std::move(record), content);
+    // Made of the catalogue's core: the description bears its library.
+    return Create(std::move(record), core.library.empty() ? std::string("kiltora") : core.library);
 }
 
 Workspace::CreateResult Workspace::CreateVeyrun(const std::string& name)
@@ -211,9 +250,7 @@ Workspace::CreateResult Workspace::CreateVeyrun(const std::string& name)
     WorkspaceComponentRecord record;
     record.id = VyIfaces::ComponentID(name, "work", "");
     record.type = VyIfaces::IComponent::Veyrun;
-    const std::string content =
-        std::string(kComponentFileHeader) + "\nName=" + name + "\nKind=" + KindWord(record.type) + "\n";
-    return Create(std::move(record), content);
+    return Create(std::move(record), "zandrel");
 }
 
 bool Workspace::RemoveComponent(const VyIfaces::ComponentID& id, bool fromDisk)
@@ -221,9 +258,10 @@ bool Workspace::RemoveComponent(const VyIfaces::ComponentID& id, bool fromDisk)
     const auto held = FindHeld(FindComponent(id));
     if (held == m_table.end()) return false;
     const WorkspaceComponentRecord record = held->component->GetRecord();
+    VyIfaces::IComponent* component = held->component.get();
     // Written first: a component the file still lists stays in memory too,
     // or it would come back at the next open after the project let it go.
-    if (!Save({held->component.get()})) return false;
+    if (!Save({component})) return false;
     Retire(held);
     if (fromDisk) {
         for (const std::string& file : {record.definitionFile, record.ixfFile})
@@ -232,6 +270,8 @@ bool Workspace::RemoveComponent(const VyIfaces::ComponentID& id, bool fromDisk)
         if (!record.definitionFile.empty())
             RemoveEmptyFolder(record.definitionFile.substr(0, record.definitionFile.rfind('/')));
     }
+    // Retired, it lives on for whoever is told.
+    if (IDEVeyrunCallBack* engine = Engine()) engine->VYRemoveComponent(component);
     return true;
 }
 
@@ -255,9 +295,14 @@ bool Workspace::SetCoreParameters(const VyIfaces::ComponentID& id,
         else
             record.parameters.push_back(given);
     }
-    if (Save()) return true;
-    record.parameters = before;
-    return false;
+    if (!Save()) {
+        record.parameters = before;
+        return false;
+    }
+    // A core configured anew is made anew: what was made of it is not current.
+    if (IDEVeyrunCallBack* engine = Engine())
+        engine->VYModifyComponent(held->component.get(), true, IDEVeyrunCallBack::InvalidateComponent);
+    return true;
 }
 
 bool Workspace::SetComponentLibraryAndPackage(VyIfaces::IComponent* component, const std::string& library,
@@ -429,7 +474,12 @@ bool Workspace::FileRemoved(const std::string& fullName, bool fromDisk)
     if (leaving.empty()) return true;
     // Kept as the file keeps them when it cannot be written.
     if (!Save(leaving)) return false;
+    std::vector<VyIfaces::IComponent*> told;
+    for (const VyIfaces::IComponent* component : leaving)
+        if (const auto held = FindHeld(component); held != m_table.end()) told.push_back(held->component.get());
     Retire(leaving);
+    if (IDEVeyrunCallBack* engine = Engine())
+        for (VyIfaces::IComponent* component : told) engine->VYRemoveComponent(component);
     return true;
 }
 
@@ -497,7 +547,19 @@ bool Workspace::FollowMovedFolder(const std::string& from, const std::string& to
 
 void Workspace::FileChanged(const std::string& fullName, const std::string&)
 {
-    if (UtlIsSameFileName(fullName, m_fileName)) Update();
+    if (UtlIsSameFileName(fullName, m_fileName)) {
+        Update();
+        return;
+    }
+    IDEVeyrunCallBack* engine = Engine();
+    if (engine == nullptr) return;
+    std::vector<VyIfaces::IComponent*> changed;
+    for (const Held& held : m_table)
+        if (UtlIsSameFileName(held.component->GetDefinitionFileName(), fullName))
+            changed.push_back(held.component.get());
+    // Told once the walk is over: the environment may change the workspace.
+    for (VyIfaces::IComponent* component : changed)
+        engine->VYModifyComponent(component, true, IDEVeyrunCallBack::InvalidateComponent);
 }
 
 void Workspace::Update()
@@ -512,24 +574,48 @@ void Workspace::Update()
         return;
     }
     const std::string folder = GetFolder();
+    // What changed, told once the workspace holds what the file says.
+    std::vector<VyIfaces::IComponent*> left;
+    struct Modified {
+        VyIfaces::IComponent* component;
+        bool filesChanged;
+        bool madeOtherwise;
+    };
+    std::vector<Modified> modified;
     for (auto held = m_table.begin(); held != m_table.end();) {
         WorkspaceComponentRecord& own = held->component->m_record;
         const auto listed = std::find_if(records.begin(), records.end(),
                                          [&](const WorkspaceComponentRecord& record) { return record.id == own.id; });
         if (listed == records.end()) {
+            left.push_back(held->component.get());
             const auto at = held - m_table.begin();
             Retire(held);
             held = m_table.begin() + at;
             continue;
         }
         // The object stays, so that whoever holds it sees what the file says now.
-        const VyIfaces::ComponentID id = own.id;
-        own = *listed;
-        own.id = id;
-        ResolveFiles(own, folder);
+        WorkspaceComponentRecord now = *listed;
+        now.id = own.id;
+        ResolveFiles(now, folder);
+        const bool madeOtherwise = !SameMaking(own, now);
+        if (madeOtherwise || own.state != now.state || own.stateBeforeMissing != now.stateBeforeMissing)
+            modified.push_back({held->component.get(), !SameFiles(own, now), madeOtherwise});
+        own = std::move(now);
         ++held;
     }
+    const std::size_t kept = m_table.size();
     AdoptRecords(records);
+    IDEVeyrunCallBack* engine = Engine();
+    if (engine == nullptr) return;
+    std::vector<VyIfaces::IComponent*> came;
+    for (std::size_t at = kept; at < m_table.size(); ++at) came.push_back(m_table[at].component.get());
+    for (VyIfaces::IComponent* component : left) engine->VYRemoveComponent(component);
+    // Only a new state of what was made of it invalidates nothing.
+    for (const Modified& change : modified)
+        engine->VYModifyComponent(change.component, change.filesChanged,
+                                  change.madeOtherwise ? IDEVeyrunCallBack::InvalidateComponent
+                                                       : IDEVeyrunCallBack::InvalidateNothing);
+    for (VyIfaces::IComponent* component : came) engine->VYAddComponent(component);
 }
 
 }  // namespace Ktwkspace

@@ -1,6 +1,6 @@
-// What the project model answers with the help of the design flow: the
-// display name of a design state, and which changed files concern the core
-// workspace.
+// What the project model answers with the help of the design flow and the
+// file watcher: the display name of a design state, which changed files
+// concern the core workspace, and a new look at the files of one group.
 #pragma once
 
 #include "imodel/names/ImodelToolKinds.h"
@@ -29,3 +29,6 @@ bool ImodelNotifiesChangesToWS();
 // False when the file's folder is listed the same way in
 // IDE_IGNORE_CXF_CHANGES_FROM; true otherwise.
 bool ImodelTrackCXFChange(const IfileObjectEx& file);
+// The file watcher takes in the files of the group (zorpaFT_GROUP_*) that
+// lie on disk now, by its own rules, when it is started; nothing otherwise.
+void ImodelScanFilesOfGroup(int group);

@@ -212,6 +212,7 @@ VyIfaces::IComponent* IcmdOpenConstraintsEditor::GetConstraintsIf(bool outside)
                                                                        file->GetFullFileName().GetString(),
                                                                        GetComponentID(file), outside, CurrentDevice());
     if (!LoadPorts(*design, m_module.GetObject())) design->InitNoPortList();
+    if (const ImodelModule* module = m_module.GetObject()) design->SetUnitID(module->GetComponentID());
     auto component = std::make_unique<Ktwkspace::VyComponent>(workspace, std::move(design), std::string());
     GetCollection().Add(component.get());
     return workspace->AdoptEditorComponent(std::move(component));

@@ -2,10 +2,12 @@
 
 #include "ifile/IfileObjectEx.h"
 #include "imodel/design/ImodelModule.h"
+#include "imodel/model/Imodel.h"
 #include "imodel/model/ImodelFeatures.h"
 #include "imodel/names/imodelUtl.h"
 #include "imodel/views/ImodelContextImpl.h"
 #include "iprocess/IprocessConditions.h"
+#include "itimer/ItimerManager.h"
 
 #include <sstream>
 
@@ -90,3 +92,8 @@ bool ImodelNotifiesChangesToWS()
 }
 
 bool ImodelTrackCXFChange(const IfileObjectEx& file) { return !IsFolderListed(file, "IDE_IGNORE_CXF_CHANGES_FROM"); }
+
+void ImodelScanFilesOfGroup(int group)
+{
+    if (ItimerManager* watcher = Imodel::GetInstance().GetTimerManager()) watcher->ScanGlobalType(group);
+}

@@ -9,6 +9,7 @@
 //   Outside=0|1                      the file is not a file of the project
 //   Unit=<name>                      empty: no port list
 //   Port=<IN|OUT|INOUT> <name> [<left>:<right>]     one per port, in order
+//   Package=<name> <file>            one per package the unit's source uses
 #pragma once
 
 #include <ndb/BrnDevice.h>
@@ -17,6 +18,8 @@
 #include <vy/VyLoaderFactory.h>
 
 #include <string>
+#include <utility>
+#include <vector>
 
 namespace Brndesign {
 
@@ -33,6 +36,17 @@ public:
     bool InitFromSourceFile(const VyIfaces::ComponentID& unit, const std::string& sourceFile, int fileType);
     // Shows no port list.
     void InitNoPortList();
+    // The unit whose constraints the editor edits, whether or not it shows
+    // its ports; none (an empty name) when the editor edits a file alone.
+    void SetUnitID(const VyIfaces::ComponentID& unit) { m_unitId = unit; }
+    const VyIfaces::ComponentID& GetUnitID() const { return m_unitId; }
+    // The source file whose ports it shows; empty when none.
+    const std::string& GetSourceFileName() const { return m_sourceFile; }
+    // The packages the source file uses, each with the file that declares
+    // it, as the environment tells them: where the ports' types come from.
+    using Packages = std::vector<std::pair<std::string, std::string>>;
+    void SetPackages(Packages packages) { m_packages = std::move(packages); }
+    const Packages& GetPackages() const { return m_packages; }
 
     const std::string& GetEditorFileName() const { return m_editorFile; }
     const std::string& GetConstraintFileName() const { return m_constraintFile; }
@@ -56,7 +70,10 @@ private:
     bool m_outside;
     BrnDevice m_device;
     std::string m_unit;
+    VyIfaces::ComponentID m_unitId;
+    std::string m_sourceFile;
     Vymodel::VyModule::Ports m_ports;
+    Packages m_packages;
 };
 
 }  // namespace Brndesign

@@ -33,9 +33,13 @@ public:
     bool DependsOnDevice(const BrnDevice& device) const override;
     VyIfaces::IDesignObject* GetDesignObject() const override { return m_design.get(); }
     // Writes the design's editor file and opens the editor in the
-    // workspace; false when either fails.
+    // workspace; false when either fails. The packages of the source whose
+    // ports it shows are asked of the environment first; a constraint file
+    // that is not there yet is made (a comment line naming its unit), and
+    // the environment told of it, once the editor is open.
     bool Open() override;
-    // Draws the design: its engine names the unit whose ports it shows.
+    // Draws the design: its engine names the unit whose ports it shows, or
+    // the unit it edits the constraints of when it shows none.
     const VyengineCore* GetEngine() const override { return &m_engine; }
     void SetDeleteHelper(DeleteHelper* helper) override { m_deleter = helper; }
     DeleteHelper* GetDeleteHelper() const override { return m_deleter; }
@@ -43,6 +47,8 @@ public:
     Brndesign::ConstraintsEditorDesign& GetDesign() const { return *m_design; }
 
 private:
+    std::string EngineDesignName() const;
+
     Workspace* m_workspace;
     std::unique_ptr<Brndesign::ConstraintsEditorDesign> m_design;
     std::string m_name;

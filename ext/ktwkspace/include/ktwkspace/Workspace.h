@@ -42,6 +42,7 @@
 #include <string>
 #include <vector>
 
+class IDEVeyrunCallBack;
 class IIDEObject;
 class VlnvCoreId;
 
@@ -130,6 +131,15 @@ public:
     // once; a change that cannot be written is undone and fails. A component
     // that leaves the workspace stays alive (out of the collection) until the
     // workspace goes, so a pointer somebody kept never dangles.
+    //
+    // The block-design engine tells the environment (the callback object's
+    // IDEVeyrunCallBack) of the changes its components go through, once each
+    // change is written: a component made (CreateVeyrun, CreateCore,
+    // CreateUniqueCore), configured (SetCoreParameters), taken out
+    // (RemoveComponent, FileRemoved from disk), its defining file changed
+    // (FileChanged), and what a new reading of the workspace file brings
+    // (Update). A core the environment imports (SafeimportCore,
+    // importDirCores) is a file it takes in itself: it is not told.
 
     using ComponentCollection = std::map<VyIfaces::ComponentID, VyIfaces::IComponent*, Vymodel::ComponentIDLess>;
     // A design of the workspace and whether its editor is open.
@@ -155,7 +165,8 @@ public:
     VyIfaces::IComponent* AddComponent(WorkspaceComponentRecord record);
     // A new core of the core generator for `core`, named `designName` in
     // library "work", made for the workspace's device and not generated yet;
-    // its folder "<workspace folder>/<designName>" holds its definition file.
+    // its folder "<workspace folder>/<designName>" holds its definition
+    // file, a core description (SPIRIT) of the new core.
     // Fails when the name is empty, holds a path separator or is taken.
     CreateResult CreateUniqueCore(const VlnvCoreId& core, const std::string& designName);
     // The same with the core of the catalogue of that library, name and
@@ -263,8 +274,9 @@ public:
     bool FollowMovedFolder(const std::string& from, const std::string& to);
     // A file the workspace watches changed on disk (its full name and its
     // extension): a change of the workspace file itself is read in
-    // (Update); this library keeps no copy of the components' own files, so
-    // a change of one of them needs nothing more.
+    // (Update); the components the file defines changed with it (the
+    // environment is told, to read them again). This library keeps no copy
+    // of the components' own files: nothing else is read.
     void FileChanged(const std::string& fullName, const std::string& extension);
     // The project's libraries and the packages its files declare: a file
     // about to be parsed again declares none until it is told anew.
@@ -276,7 +288,9 @@ public:
     const std::vector<DeclaredPackage>& GetDeclaredPackages() const { return m_packages; }
     // Reads the components of the workspace file again: components listed
     // there that the workspace did not hold come in, those it held that the
-    // file no longer lists leave; the others keep their editors' state.
+    // file no longer lists leave; the others keep their editors' state, and
+    // those the file lists otherwise now changed (read again when their
+    // files did).
     void Update();
 
     // The reports the core generator writes with the cores it generates
@@ -290,6 +304,9 @@ public:
     bool ownedByProject = false;
 
 private:
+    // The environment's side of the block-design engine; null when none.
+    IDEVeyrunCallBack* Engine() const;
+
     struct Held {
         std::unique_ptr<WorkspaceComponent> component;
         bool open = false;
@@ -300,7 +317,9 @@ private:
     };
 
     std::string GetFolder() const;
-    CreateResult Create(WorkspaceComponentRecord record, const std::string& content);
+    // Makes the component with its folder and its core description, whose
+    // identity is in `library`.
+    CreateResult Create(WorkspaceComponentRecord record, const std::string& library);
     std::vector<Held>::iterator FindHeld(const VyIfaces::IComponent* component);
     // Moves the component out of the table and the collection, kept alive.
     void Retire(std::vector<Held>::iterator held);
