@@ -742,7 +742,9 @@ TEST_F(OrganizeFilesTest, EveryRefusedFileIsNamedEachProjectFileFollowedByTheFil
             EXPECT_EQ(all[i + 1].id, "ASSOCIATE_FILES_THAT_CAN_BE");
             EXPECT_EQ(all[i + 2].id, "ASSOCIATE_FILES_LIST");
         } else if (all[i].id == "ASSOCIATE_FILES_NOT_FOUND") {
-            if (i + 1 < all.size()) EXPECT_NE(all[i + 1].id, "ASSOCIATE_FILES_THAT_CAN_BE");
+            if (i + 1 < all.size()) {
+                EXPECT_NE(all[i + 1].id, "ASSOCIATE_FILES_THAT_CAN_BE");
+            }
         }
     }
 }

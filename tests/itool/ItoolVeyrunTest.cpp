@@ -651,7 +651,9 @@ TEST_F(ItoolVeyrunTest, TheConstraintsEditorTellsOfTheFileItMakesAndAsksForThePa
     const auto open = [&](const std::string& constraints, bool withSource) {
         auto design = std::make_unique<Brndesign::ConstraintsEditorDesign>(
             constraints + ".ce", constraints, ComponentID(constraints, "", ""), false, BrnDevice());
-        if (withSource) EXPECT_TRUE(design->InitFromSourceFile(ComponentID("top", "work", ""), source, 1));
+        if (withSource) {
+            EXPECT_TRUE(design->InitFromSourceFile(ComponentID("top", "work", ""), source, 1));
+        }
         auto component = std::make_unique<Ktwkspace::VyComponent>(&Workspace(), std::move(design), std::string());
         VyIfaces::IComponent* adopted = Workspace().AdoptEditorComponent(std::move(component));
         EXPECT_TRUE(adopted->Open());
