@@ -277,7 +277,11 @@ void AddUnique(ImodelModule::FileList& list, const IfileObject& file)
 
 }  // namespace
 
-void ImodelModule::AddAssociatedFile(const IfileObjectEx& file) { AddUnique(m_associatedFiles.Use(), file); }
+void ImodelModule::AddAssociatedFile(const IfileObjectEx& file)
+{
+    KeptDataMayChange();
+    AddUnique(m_associatedFiles.Use(), file);
+}
 
 namespace {
 
@@ -431,8 +435,17 @@ bool ImodelModule::IsPackageUsed(ImodelFunctionType kind, const IfileObject& pac
 {
     if (!ImodelAllowUserToOrganizePackages()) return true;
     // Both lists brought up to date; a list never made is empty.
-    const auto updated = [](ImodelLazyList<FileList>& list) -> const FileList& {
-        if (!list.Get().empty()) UpdateList(&list.Use());
+    const auto updated = [this](ImodelLazyList<FileList>& list) -> const FileList& {
+        if (list.Get().empty()) return list.Get();
+        // A question changes the unit's data only when a file left.
+        Imodel* model = ImodelAliveModel();
+        IfileManager* files = model ? model->GetFileManager() : nullptr;
+        const FileList& kept = list.Get();
+        if (files != nullptr && std::any_of(kept.begin(), kept.end(),
+                                            [files](const IfileObject& file) { return !files->ContainsFile(file); })) {
+            KeptDataMayChange();
+            UpdateList(&list.Use());
+        }
         return list.Get();
     };
     const FileList* simulation = &updated(m_simulationPackagesToIgnore);
