@@ -266,6 +266,10 @@ public:
     // the optional constraint level (2 or 3) of the flow's node of its type,
     // 4 when it has none.
     int GetOrderFileType(ImodelModule* module) const;
+    // An out-of-date programming file (pdb) made from a design database
+    // whose layout succeeded in its unit's view: the programming tool can
+    // make it again from that database.
+    bool IsOODPDBThanCanBeUpdatedFromTorvix() const;
 
     // --- parents ------------------------------------------------------------------------
     // Every walk up the parents keeps a visited set: parent links read from a
