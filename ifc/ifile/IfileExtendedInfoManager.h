@@ -40,11 +40,20 @@ public:
     virtual void GetDependentFiles(const IfileObject& file, std::deque<IfileObject>& out) = 0;
     // Whether the database's description names the file.
     virtual bool IsDependingOn(const IfileObject& database, const IfileObject& file, bool load) = 0;
-    // Reads the database's description into the cache. With `updateModel`
-    // the flow is told of it and the unit's compile order follows it; with
-    // `compare` a file list that differs from the one cached before is told
-    // to the flow. Whether a description was read.
+    // Reads the database's description into the cache, and the files it
+    // names outside the project that the project lacks join it as links
+    // (ItoolPallador::RegisterDescriptionLinks). With `updateModel` the flow
+    // is told of it and the unit's compile order follows it; with `compare`
+    // a file list that differs from the one cached before is told to the
+    // flow. Whether a description was read.
     virtual bool LoadInfo(const IfileObject& database, bool updateModel, bool compare) = 0;
+    // Reads again a description this program has just written, as LoadInfo
+    // does without `updateModel`, but registers no file: the writes happen
+    // inside commands and walks over the project's files and units, which a
+    // new member would disturb. (A written description is a changed file
+    // to the watcher, whose next cycle loads it with LoadInfo.) A database
+    // loaded on demand (GetInfo) registers none either.
+    virtual bool ReloadInfo(const IfileObject& database, bool compare) = 0;
     // Reads every description of the project's views: at once outside
     // interactive mode, else on a worker thread (see above).
     virtual void StartPreRead() = 0;

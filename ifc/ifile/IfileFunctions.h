@@ -84,7 +84,8 @@ using IfileReplacedMembers = std::vector<std::pair<std::string, std::string>>;
 // of two equal files kept, unless the two names differ in letter case and
 // only the later one's file is on disk: the later then takes the first one's
 // place (and the pair is appended to `replaced`, when given). Then the
-// parents named by PARENT lines are linked.
+// parents named by PARENT lines are linked, and the component attributes
+// that opening the project gives anew are dropped (IfileIgnoreCXFAttrs).
 void IfileReadFileList(const std::vector<std::string>& lines, std::deque<IfileObjectEx>& files,
                        const std::vector<Iconvert*>& converters, bool clearFirst,
                        IfileReplacedMembers* replaced = nullptr);
@@ -96,3 +97,8 @@ bool IfileGetFileList(ImodelProjectFileStructure& project, std::deque<IfileObjec
 // Links the parents that the entries' PARENT lines name to the entries of
 // the list; a name that is not in the list is traced and dropped.
 void IfileRestoreParentFiles(std::deque<IfileObjectEx>& files, const std::vector<Iconvert*>& converters);
+// Every entry whose component attributes the parse of its core on open
+// gives anew (IfileObjectEx::WillBeParsedOnOpen) has them reset: what the
+// project file stored would otherwise be merged into what the description
+// says now.
+void IfileIgnoreCXFAttrs(std::deque<IfileObjectEx>& files);

@@ -266,6 +266,10 @@ public:
     // the optional constraint level (2 or 3) of the flow's node of its type,
     // 4 when it has none.
     int GetOrderFileType(ImodelModule* module) const;
+    // An out-of-date programming file (pdb) made from a design database
+    // whose layout succeeded in its unit's view: the programming tool can
+    // make it again from that database.
+    bool IsOODPDBThanCanBeUpdatedFromTorvix() const;
 
     // --- parents ------------------------------------------------------------------------
     // Every walk up the parents keeps a visited set: parent links read from a
@@ -307,6 +311,23 @@ public:
     VyIfaces::IComponent* GetTopParentComponent() const;
     // A core file shared by several cores of the type.
     bool IsCommonCoreFile(zorpaFileManagerTypes type) const;
+
+    // --- component attributes -------------------------------------------------------------
+    // The parents, compile setting, stimulus options, tool constraints and
+    // the used-by-all-tools, included and encrypted flags: what a core's
+    // description gives its files. (The read-only mark is stored with them,
+    // but the project keeps it.)
+
+    // Whether opening the project parses the core description that gives
+    // the file its component attributes: a description that defines a
+    // block-design component, or a file of one (a direct parent of type
+    // "ombrix_cxf", and a parent that defines a component); only while cores
+    // are parsed on open, and only for a description on disk, which the
+    // parse can read.
+    bool WillBeParsedOnOpen() const;
+    bool NeedReadCXFAttrFromProjectFile() const { return !WillBeParsedOnOpen(); }
+    // Drops the component attributes when the parse on open gives them anew.
+    void UpdateCFXAttrs();
 
     // --- per-tool use ------------------------------------------------------------------
 
@@ -355,10 +376,19 @@ public:
 protected:
     // Reads the member lines of the block that begins at `it`.
     void MyReadFromFile(std::vector<std::string>::const_iterator& it, const std::vector<std::string>& lines);
+    // The component attributes of a fresh entry of the same name and type.
+    // The parent names read from the project file stay.
+    void ResetCXFAttributes();
 
 private:
+    friend void IfileIgnoreCXFAttrs(std::deque<IfileObjectEx>& files);
+
     using LineIterator = std::vector<std::string>::const_iterator;
     using Reader = void (IfileObjectEx::*)(const std::string&);
+
+    // WillBeParsedOnOpen with the test whether a file defines a component
+    // whose description the parse can read.
+    bool WillBeParsedOnOpen(const std::function<bool(const IfileObject&)>& definesReadableComponent) const;
 
     // Reads one line of the block ending at `stop`; `it` ends on the last
     // line it took.

@@ -27,15 +27,21 @@ bool& IfileSkipFileDoesNotExistMessage();
 // empties the list first and answers with it.
 std::vector<std::string>& IfileMembersNotRead();
 
-// While a project file is read: the member that it lists for `file` (with
-// the parents it lists), also before the member's turn comes; null when it
-// lists none or no project file is being read. A core read meanwhile tells
-// by it the project's own files from its own.
+// While a project file is read: the member that it lists for `file`, also
+// before the member's turn comes; null when it lists none or no project file
+// is being read. A core's file whose attributes the core's parse gives anew
+// has no parents left (IfileIgnoreCXFAttrs); the names of those the project
+// file stored stay (IfileObjectEx::GetParentFileStr).
 const IfileObjectEx* IfileMemberBeingRead(const IfileObject& file);
 // The project's own entry of the file: as the project file being read lists
 // it (its turn may not have come), else as the file manager holds it; null
 // for a file that is no member of the project.
 const IfileObjectEx* IfileProjectMember(const IfileObject& file);
+// Whether the project holds the file, and not as a file of `parent` (with
+// null: not as a file of any other file): a file the user brought in, which
+// a core's description may not take. A member of the project file being
+// read answers with the parents the project file stored for it.
+bool IfileHeldByProject(const IfileObject& file, const IfileObject* parent);
 
 // While a project file is read: the members whose file was renamed on disk
 // in letter case only, and that took the name on disk. Every name of such a

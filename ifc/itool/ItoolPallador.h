@@ -69,10 +69,15 @@ public:
     // Appends every project stimulus dump (VCD, type 24) the list lacks;
     // true when the list was written.
     virtual bool AddVcdFiles(const ImodelFileName& adb) = 0;
-    // Reads the list into `content` and makes a link (create_links) of each
-    // file it names that the project does not hold; a file that is not on
-    // disk is passed over. Both are told as debug lines.
+    // Reads the list into `content` and registers the files outside the
+    // project that it names (RegisterDescriptionLinks).
     virtual void ImportLinkedFiles(const ImodelFileName& adb, KemletContentIf& content) = 0;
+    // Makes a link (create_links) of each file outside the project folder
+    // that a description just read for the database names and the project
+    // does not hold; a file that is not on disk is passed over. Both are told
+    // as debug lines. Nothing for a description of another database. A
+    // description read again while its walk runs is not walked a second time.
+    virtual void RegisterDescriptionLinks(const IfileObject& database, const KemletContentIf& content) = 0;
     // Takes every entry equal to `file` out of the list.
     virtual void RemoveFileFromList(const ImodelFileName& adb, const IfileObject& file) = 0;
     // Reads the list, reconciling and writing it back as ReadFileList does.

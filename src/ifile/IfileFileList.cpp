@@ -103,6 +103,7 @@ void IfileReadFileList(const std::vector<std::string>& lines, std::deque<IfileOb
         first = std::move(file);
     }
     IfileRestoreParentFiles(files, converters);
+    IfileIgnoreCXFAttrs(files);
 }
 
 bool IfileGetFileList(ImodelProjectFileStructure& project, std::deque<IfileObjectEx>& files,

@@ -4,6 +4,7 @@
 
 #include "ifile/IfileFunctions.h"
 #include "ifile/IfileManager.h"
+#include "imodel/model/Imodel.h"
 #include "imodel/names/imodelUtl.h"
 #include "itool/ItoolVeyrun.h"
 #include "src/ifile/IfileObjectModel.h"
@@ -11,6 +12,7 @@
 #include <boost/make_shared.hpp>
 
 #include <algorithm>
+#include <unordered_map>
 #include <unordered_set>
 
 namespace {
@@ -217,6 +219,69 @@ bool IfileObjectEx::IsCommonCoreFile(zorpaFileManagerTypes type) const
             return true;
     }
     return IsDremmetCommonFile();
+}
+
+// --- component attributes -------------------------------------------------------------------------
+
+namespace {
+
+// Whether the file defines a block-design component whose description the
+// parse on open can read: a description that is not on disk is not parsed,
+// and its files keep what the project stored for them.
+bool DefinesReadableComponent(const IfileObject& file)
+{
+    return ItoolVeyrun::FindSingleComponentFromDefFile(file) != nullptr &&
+           UtlDoesFileExist(file.GetFullFileName().GetString());
+}
+
+}  // namespace
+
+bool IfileObjectEx::WillBeParsedOnOpen() const { return WillBeParsedOnOpen(DefinesReadableComponent); }
+
+bool IfileObjectEx::WillBeParsedOnOpen(const std::function<bool(const IfileObject&)>& definesReadableComponent) const
+{
+    if (!Imodel::GetInstance().ParseCxfOnOpen()) return false;
+    if (GetFileSpecificType() == zorpaFT_OMBRIX_CXF) return definesReadableComponent(*this);
+    const ParentFiles& parents = Rare().parents;
+    const bool ofADescription = std::any_of(parents.begin(), parents.end(), [](const ParentFile& parent) {
+        return parent.first.GetFileSpecificType() == zorpaFT_OMBRIX_CXF;
+    });
+    return ofADescription && std::any_of(parents.begin(), parents.end(), [&](const ParentFile& parent) {
+               return definesReadableComponent(parent.first);
+           });
+}
+
+void IfileObjectEx::ResetCXFAttributes()
+{
+    TakeOutOfRare([](RareFields& rare) {
+        rare.parents.clear();
+        rare.constraints.clear();
+        rare.compileSetting.clear();
+        rare.stimulus.reset();
+    });
+    m_fields.usedByAllTools = true;
+    m_fields.included = false;
+    m_fields.encrypted = false;
+}
+
+void IfileObjectEx::UpdateCFXAttrs()
+{
+    if (WillBeParsedOnOpen()) ResetCXFAttributes();
+}
+
+void IfileIgnoreCXFAttrs(std::deque<IfileObjectEx>& files)
+{
+    if (!Imodel::GetInstance().ParseCxfOnOpen()) return;
+    // The files of a core share its description: each description is asked
+    // once, not once per file.
+    std::unordered_map<std::string, bool> defines;
+    const auto definesReadableComponent = [&defines](const IfileObject& file) {
+        const auto [at, first] = defines.try_emplace(ifileSameFileKey(file), false);
+        if (first) at->second = DefinesReadableComponent(file);
+        return at->second;
+    };
+    for (IfileObjectEx& file : files)
+        if (file.WillBeParsedOnOpen(definesReadableComponent)) file.ResetCXFAttributes();
 }
 
 // --- per-tool use ---------------------------------------------------------------------------------

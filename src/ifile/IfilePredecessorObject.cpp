@@ -8,8 +8,11 @@
 #include "imodel/design/ImodelModule.h"
 #include "imodel/model/Imodel.h"
 #include "imodel/views/ImodelContextImpl.h"
+#include "imodel/views/ImodelRevContextImpl.h"
 #include "imodel/views/ImodelRevisionManager.h"
 #include "iprocess/IprocessFileObject.h"
+#include "iprocess/IprocessFlow.h"
+#include "iprocess/IprocessManager.h"
 
 #include <foundation/Sys.h>
 
@@ -228,4 +231,18 @@ bool IfileObjectEx::GetModuleAndContext(ImodelModule*& module, ImodelRevContextI
         revision = context->FindRevision(views->GetRevisionNameByNumber(GetRevNum()));
     }
     return revision != nullptr;
+}
+
+bool IfileObjectEx::IsOODPDBThanCanBeUpdatedFromTorvix() const
+{
+    if (GetFileSpecificType() != zorpaFT_PDB || GetFileState() != imodelFileOutOfDate) return false;
+    const IfilePredecessorObject* record = GetPredecessorObject();
+    const boost::shared_ptr<IfileObjectEx> database = record ? record->GetPredecessorFile() : nullptr;
+    if (!database || database->GetFileSpecificType() != zorpaFT_ADB) return false;
+    ImodelModule* module = nullptr;
+    ImodelRevContextImpl* revision = nullptr;
+    if (!GetModuleAndContext(module, revision)) return false;
+    const IprocessFlow* flow = Imodel::GetInstance().GetProcessManager()->GetFlowForModule(module);
+    IprocessToolObject* layout = flow ? flow->GetToolObject(idePALLADOR) : nullptr;
+    return layout && revision->GetToolStateForFile(layout, database) == StateSuccess;
 }

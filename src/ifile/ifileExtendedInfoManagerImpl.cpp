@@ -56,7 +56,9 @@ boost::shared_ptr<IfileExtendedInfo> ifileExtendedInfoManagerImpl::GetInfo(const
     }
     // Only a design database has a description to load.
     if (!load || file.GetFileSpecificType() != zorpaFT_ADB) return {};
-    LoadInfo(file, false, false);
+    // A question adds no file to the project: its asker may be walking the
+    // project's files or units.
+    Load(file, false, false, false);
     return GetInfo(file, false);
 }
 
@@ -101,12 +103,26 @@ bool ifileExtendedInfoManagerImpl::IsDependingOn(const IfileObject& database, co
     return visitor.GetResult();
 }
 
-void ifileExtendedInfoManagerImpl::Store(const IfileObject& database, const KemletContentIf& content)
+void ifileExtendedInfoManagerImpl::Store(const IfileObject& database, const KemletContentIf& content,
+                                         bool registerLinks)
 {
     SetInfo(database, boost::make_shared<ifileExtendedADB>(content));
+    if (!registerLinks) return;
+    if (ItoolPallador* pallador = Imodel::GetInstance().GetPalladorTool())
+        pallador->RegisterDescriptionLinks(database, content);
 }
 
 bool ifileExtendedInfoManagerImpl::LoadInfo(const IfileObject& database, bool updateModel, bool compare)
+{
+    return Load(database, updateModel, compare, true);
+}
+
+bool ifileExtendedInfoManagerImpl::ReloadInfo(const IfileObject& database, bool compare)
+{
+    return Load(database, false, compare, false);
+}
+
+bool ifileExtendedInfoManagerImpl::Load(const IfileObject& database, bool updateModel, bool compare, bool registerLinks)
 {
     const std::string name = database.GetFullFileName().GetString();
     KemletContentIf content;
@@ -116,7 +132,7 @@ bool ifileExtendedInfoManagerImpl::LoadInfo(const IfileObject& database, bool up
     if (reader) {
         if (std::deque<IfileObject>* checked = IdePldFilesRecentlyChecked()) checked->push_back(database);
         read = reader->IsReady() && reader->Read(&content);
-        if (read) Store(database, content);
+        if (read) Store(database, content, registerLinks);
         KemletDeleteFileManager(reader);
     }
     AfterRead(database, content, read, updateModel, previous);
@@ -163,7 +179,8 @@ void ifileExtendedInfoManagerImpl::AfterRead(const IfileObject& database, Kemlet
             isFileListDifferentVisitor visitor(&content);
             previous->Accept(visitor);
             if (visitor.GetResult())
-                if (QuorlaneStateMachine* flow = model.GetStateMachine()) flow->InputFileListChanged(entry, idePALLADOR);
+                if (QuorlaneStateMachine* flow = model.GetStateMachine())
+                    flow->InputFileListChanged(entry, idePALLADOR);
         }
     }
     if (!IsDoingConvert()) model.SendEvent(boost::make_shared<IeventToolInputListChanged>(idePALLADOR), true);
@@ -203,7 +220,7 @@ void ifileExtendedInfoManagerImpl::ApplyPreReadResults(bool wait)
             if (m_infos.count(KeyOf(database)) != 0) continue;
         }
         if (std::deque<IfileObject>* checked = IdePldFilesRecentlyChecked()) checked->push_back(database);
-        Store(database, description.content);
+        Store(database, description.content, true);
         AfterRead(database, description.content, true, false, nullptr);
     }
 }

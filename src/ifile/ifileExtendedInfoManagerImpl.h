@@ -23,6 +23,7 @@ public:
     void GetDependentFiles(const IfileObject& file, std::deque<IfileObject>& out) override;
     bool IsDependingOn(const IfileObject& database, const IfileObject& file, bool load) override;
     bool LoadInfo(const IfileObject& database, bool updateModel, bool compare) override;
+    bool ReloadInfo(const IfileObject& database, bool compare) override;
     void StartPreRead() override;
     void ApplyPreReadResults(bool wait) override;
     bool IsPreReading() const override { return m_preRead != nullptr; }
@@ -39,8 +40,12 @@ private:
     // the compile order, the file-list comparison and the event.
     void AfterRead(const IfileObject& database, KemletContentIf& content, bool read, bool updateModel,
                    const boost::shared_ptr<IfileExtendedInfo>& previous);
-    // Stores a description read and notes it for the callers that asked.
-    void Store(const IfileObject& database, const KemletContentIf& content);
+    // LoadInfo; the files the description names that the project lacks are
+    // registered (ItoolPallador::RegisterDescriptionLinks) with `registerLinks`.
+    bool Load(const IfileObject& database, bool updateModel, bool compare, bool registerLinks);
+    // Stores a description read, and with `registerLinks` registers the
+    // files it names that the project lacks.
+    void Store(const IfileObject& database, const KemletContentIf& content, bool registerLinks);
     void StopPreRead();
 
     mutable std::recursive_mutex m_lock;

@@ -155,6 +155,20 @@ const IfileObjectEx* IfileProjectMember(const IfileObject& file)
     return entry && entry->IsFileInProject() ? entry.get() : nullptr;
 }
 
+bool IfileHeldByProject(const IfileObject& file, const IfileObject* parent)
+{
+    if (const IfileObjectEx* listed = IfileMemberBeingRead(file)) {
+        if (parent == nullptr) return !listed->HasParentFile() && listed->GetParentFileStr().empty();
+        if (listed->IsChildOfFile(*parent, false)) return false;
+        const std::vector<ImodelFileName>& stored = listed->GetParentFileStr();
+        return std::none_of(stored.begin(), stored.end(),
+                            [parent](const ImodelFileName& name) { return name == parent->GetInternalFileName(); });
+    }
+    const IfileObjectEx* member = IfileProjectMember(file);
+    if (member == nullptr) return false;
+    return parent ? !member->IsChildOfFile(*parent, false) : !member->HasParentFile();
+}
+
 namespace {
 
 // The file values of a project file that name each file as a parent, by

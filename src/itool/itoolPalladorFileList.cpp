@@ -39,8 +39,8 @@ void ReloadDescription(const char* database)
 {
     if (!database) return;
     if (IfileExtendedInfoManager* cache = Imodel::GetInstance().GetExtendedInfoManager())
-        cache->LoadInfo(IfileObject(ImodelFileName(database), zorpaFT_ADB, ImodelFMFull, true, true), false,
-                        Imodel::GetNotifyConstraintListChanged());
+        cache->ReloadInfo(IfileObject(ImodelFileName(database), zorpaFT_ADB, ImodelFMFull, true, true),
+                          Imodel::GetNotifyConstraintListChanged());
 }
 
 // The key under which two names in a list are the same file.
@@ -189,15 +189,35 @@ void itoolPalladorImpl::ImportLinkedFiles(const ImodelFileName& adb, KemletConte
 {
     if (adb.empty()) return;
     const ImodelFileName name = FullName(adb);
-    if (!ItoolPalladorListFile(name).Read(&content) || !content.IsContentOf(name)) return;
+    if (!ItoolPalladorListFile(name).Read(&content)) return;
+    RegisterDescriptionLinks(IfileObject(name, zorpaFT_ADB, ImodelFMFull, true, true), content);
+}
+
+void itoolPalladorImpl::RegisterDescriptionLinks(const IfileObject& database, const KemletContentIf& content)
+{
+    const ImodelFileName name = database.GetFullFileName();
+    if (name.empty() || !content.IsContentOf(name)) return;
+    // The add of a link may have the description loaded again: the walk
+    // under way covers what that load would find.
+    static std::unordered_set<std::string> walking;
+    const std::string key = SameFileKey(name.GetString());
+    if (!walking.insert(key).second) return;
+    struct Leave {
+        const std::string& key;
+        ~Leave() { walking.erase(key); }
+    } leave{key};
+
     std::deque<IfileObject> list;
     bool changed = false;
     LoadFileList(name, content, nullptr, nullptr, list, false, false, changed);
-    IfileManager& files = *Imodel::GetInstance().GetFileManager();
+    IfileManager* files = Imodel::GetInstance().GetFileManager();
+    if (files == nullptr) return;
     ImodelCommandServices* commands = ImodelCommandServices::Get();
     const bool debug = Imodel::GetInstance().IsDebugMsg();
     for (const IfileObject& file : list) {
-        if (files.GetFile(file)) continue;
+        // A file of the project folder that the project lacks was taken out
+        // of it by the user; a link would bring it back, marked read-only.
+        if (file.IsLocalFile() || files->GetFile(file)) continue;
         const std::string title = file.GetFileTitleAndExt();
         if (!UtlDoesFileExist(file.GetFullFileName().GetString())) {
             if (debug) SysDebugPrintf("Ignoring %s: broken link used by pallador\n", title.c_str());

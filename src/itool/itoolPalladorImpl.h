@@ -54,6 +54,7 @@ public:
     bool RenameFileInList(const IfileObject& adb, const IfileObject& file, const Entry& renamed) override;
     bool AddVcdFiles(const ImodelFileName& adb) override;
     void ImportLinkedFiles(const ImodelFileName& adb, KemletContentIf& content) override;
+    void RegisterDescriptionLinks(const IfileObject& database, const KemletContentIf& content) override;
     void RemoveFileFromList(const ImodelFileName& adb, const IfileObject& file) override;
     void RefreshFileList(const ImodelFileName& adb, ImodelModule* module, ImodelRevContextImpl* revision,
                          bool strict) override;

@@ -408,7 +408,7 @@ private:
             // the project's: were the core to take it, the file would
             // become read-only and leave the project with the core.
             if (type != m_parser.GetCoreFile().GetFileSpecificType())
-                if (const IfileObjectEx* own = IfileProjectMember(sourceFile); own && !own->HasParentFile()) {
+                if (IfileHeldByProject(sourceFile, nullptr)) {
                     TellHeld(source, xmlFile);
                     return false;
                 }
@@ -448,8 +448,7 @@ private:
         const IfileObject destinationFile(ImodelFileName(title), type, ImodelFMShort, false, true);
         const std::string source = sourceFile.GetFullFileName().GetString();
         const std::string destination = destinationFile.GetFullFileName().GetString();
-        if (const IfileObjectEx* member = IfileProjectMember(destinationFile);
-            member && !member->IsChildOfFile(xmlFile, false)) {
+        if (IfileHeldByProject(destinationFile, &xmlFile)) {
             TellHeld(destination, xmlFile);
             if (m_parser.IsKTCore()) return IfileObjectEx(FileOf(source, type), false);
             held = true;

@@ -3,8 +3,10 @@
 // which databases depend on a file, names carried into the descriptions,
 // the conversion's messages, and the pre-read of a project's views, at once
 // or on a worker whose results the model's thread takes.
+#include "DebugCapture.h"
 #include "MessageRecorder.h"
 #include "ProjectFolderScope.h"
+#include "RecordingCommandServices.h"
 #include "RecordingView.h"
 #include "TempFolder.h"
 
@@ -58,7 +60,8 @@ protected:
     // The files the cached description of the database lists.
     std::vector<std::string> Cached(const std::string& database) const
     {
-        const std::unique_ptr<KemletContentIf> content = IfileCastFromADBInfo(Cache().GetInfo(Database(database), false));
+        const std::unique_ptr<KemletContentIf> content =
+            IfileCastFromADBInfo(Cache().GetInfo(Database(database), false));
         return content ? content->GetFileList() : std::vector<std::string>{"(none)"};
     }
     std::vector<std::string> Named(const std::deque<IfileObject>& files) const
@@ -83,7 +86,8 @@ TEST_F(ExtendedInfo, OneFileIsOneEntryHandedOutAsCopiesAndOnlyDatabasesAreLoaded
     Cache().SetInfo(Database("pallador/impl1/top.adb"), boost::make_shared<ifileExtendedADB>(content));
     content.AddFile("/x/b.vhd");
     // The same file spelt otherwise replaces the entry.
-    const IfileObject upper(ImodelFileName(m_folder / "PALLADOR\\impl1\\TOP.ADB"), zorpaFT_ADB, ImodelFMFull, true, true);
+    const IfileObject upper(ImodelFileName(m_folder / "PALLADOR\\impl1\\TOP.ADB"), zorpaFT_ADB, ImodelFMFull, true,
+                            true);
     Cache().SetInfo(upper, boost::make_shared<ifileExtendedADB>(content));
     EXPECT_EQ(Cached("pallador/impl1/top.adb"), (std::vector<std::string>{"/x/a.vhd", "/x/b.vhd"}));
     const auto first = Cache().GetInfo(Database("pallador/impl1/top.adb"), false);
@@ -165,7 +169,8 @@ TEST_F(ExtendedInfo, TheConversionTellsOfEachRegisteredDatabaseOnceAndTakesItsNa
     for (const auto& [name, made] : databases) Cache().LoadInfo(Database(name), false, false);
     EXPECT_EQ(messages.WithId("ADB_UPDATED").size(), 1u);
     EXPECT_EQ(messages.WithId("CONVERT_FAILED_LOCAL_COPIES").size(), 1u);
-    for (const auto& [name, made] : databases) EXPECT_FALSE(files.HasName(Database(name).GetFullFileName().GetString(), 0));
+    for (const auto& [name, made] : databases)
+        EXPECT_FALSE(files.HasName(Database(name).GetFullFileName().GetString(), 0));
     // Told once: the names are gone.
     for (const auto& [name, made] : databases) Cache().LoadInfo(Database(name), false, false);
     EXPECT_EQ(messages.WithId("ADB_UPDATED").size() + messages.WithId("CONVERT_FAILED_LOCAL_COPIES").size(), 2u);
@@ -222,7 +227,8 @@ TEST_F(ExtendedInfo, ThePlaceAndRouteToolReadsItsListsThroughTheCacheWhichItsWri
     ItoolPallador& pallador = *Imodel::GetInstance().GetPalladorTool();
     Describe("pallador/impl1/top.adb", {"hdl/a.vhd"});
     std::deque<IfileObject> list;
-    ASSERT_TRUE(pallador.GetFileListFromCache(Database("pallador/impl1/top.adb"), nullptr, nullptr, list, false, false));
+    ASSERT_TRUE(
+        pallador.GetFileListFromCache(Database("pallador/impl1/top.adb"), nullptr, nullptr, list, false, false));
     EXPECT_EQ(Named(list), std::vector<std::string>{"a.vhd"});
     EXPECT_EQ(Cached("pallador/impl1/top.adb").size(), 1u);
     // Changed behind the cache's back: the cache answers what it read.
@@ -236,6 +242,68 @@ TEST_F(ExtendedInfo, ThePlaceAndRouteToolReadsItsListsThroughTheCacheWhichItsWri
     list.clear();
     pallador.GetFileListFromCache(Database("pallador/impl1/top.adb"), nullptr, nullptr, list, false, false);
     EXPECT_EQ(Named(list), (std::vector<std::string>{"c.vhd", "d.vhd"}));
+}
+
+TEST_F(ExtendedInfo, TheFilesOutsideTheProjectThatADescriptionReadFreshUsesJoinItAsLinks)
+{
+    TempFolder elsewhere;
+    elsewhere.Write("pins.pdc", "set_io a 1\n");
+    elsewhere.Write("member.pdc", "set_io b 2\n");
+    m_folder.Write("hdl/a.vhd", "entity a is end;\n");
+    IfileManager& files = *Imodel::GetInstance().GetFileManager();
+    files.AddOrUpdateFile(
+        IfileObjectEx(IfileObject(ImodelFileName(elsewhere / "member.pdc"), zorpaFT_PDC, ImodelFMFull, true, true),
+                      false),
+        false);
+    // The project's own file that the project lacks (a user took it out),
+    // a file outside it, one outside it that is a member already and a
+    // broken link.
+    const auto describe = [&](const std::string& database) {
+        KemletContentIf content;
+        for (const std::string& file :
+             {m_folder / "hdl/a.vhd", elsewhere / "pins.pdc", elsewhere / "member.pdc", elsewhere / "gone.pdc"})
+            content.AddFile(file, 12);
+        std::string text;
+        ASSERT_TRUE(KemletFormatDescription(content, KemletWriterPlaceAndRoute, "top.adb", text));
+        m_folder.Write(database, text);
+    };
+    describe("pallador/impl1/top.ide_pld");
+    describe("pallador/impl2/top.ide_pld");
+    RecordingCommandServices commands;
+    {
+        DebugCapture debug;
+        EXPECT_TRUE(Cache().LoadInfo(Database("pallador/impl1/top.adb"), true, true));
+        EXPECT_EQ(commands.links, std::vector<std::string>{"pins.pdc"});
+        EXPECT_NE(debug.Text().find("Ignoring gone.pdc: broken link used by pallador\n"), std::string::npos);
+        EXPECT_NE(debug.Text().find("Added pins.pdc link used by pallador\n"), std::string::npos);
+    }
+
+    // A description loaded to answer a question, or read again after this
+    // program wrote it, adds nothing.
+    commands.links.clear();
+    EXPECT_NE(Cache().GetInfo(Database("pallador/impl2/top.adb"), true), nullptr);
+    EXPECT_TRUE(Cache().ReloadInfo(Database("pallador/impl1/top.adb"), false));
+    EXPECT_TRUE(commands.links.empty());
+    // Nor does the description of another database lying beside it.
+    KemletContentIf other;
+    other.AddFile(elsewhere / "pins.pdc", 12);
+    std::string text;
+    ASSERT_TRUE(KemletFormatDescription(other, KemletWriterPlaceAndRoute, "other.adb", text));
+    m_folder.Write("pallador/impl1/top.ide_pld", text);
+    EXPECT_TRUE(Cache().LoadInfo(Database("pallador/impl1/top.adb"), false, false));
+    EXPECT_TRUE(commands.links.empty());
+
+    // The pre-read of an open registers them, at once or when the model's
+    // thread takes what the worker read.
+    describe("pallador/impl1/top.ide_pld");
+    for (const bool interactive : {false, true}) {
+        Cache().ClearInfo();
+        commands.links.clear();
+        Imodel::SetIsInteractiveMode(interactive);
+        Cache().StartPreRead();
+        Cache().ApplyPreReadResults(true);
+        EXPECT_EQ(commands.links, (std::vector<std::string>{"pins.pdc", "pins.pdc"}));
+    }
 }
 
 class ExtendedInfoPreRead : public ExtendedInfo {

@@ -97,6 +97,43 @@ TEST_F(DerivedFiles, EachFlowFileGetsTheRecordOfItsType)
     EXPECT_FALSE(IfileCreatePredecessorObject(nullptr, Node(zorpaFT_SYN_HDL), true));
 }
 
+TEST_F(DerivedFiles, AnOutOfDateProgrammingFileIsMadeAgainFromADatabaseWhoseLayoutSucceeded)
+{
+    ImodelModule* top = Unit("top");
+    // The database knows its unit from the description the layout left.
+    m_folder.Write("pallador/impl1/top.ide_pld", "KEMLET_IDE_PLD 1\nWRITER 1\nDATABASE top.adb\nDESIGN top\n");
+    const auto database = AddDefault(zorpaFT_ADB, top);
+    const auto pdb = AddDefault(zorpaFT_PDB, top, "", imodelFileOutOfDate);
+    ASSERT_EQ(RecordOf(pdb).GetPredecessorFile(), database);
+    IprocessToolObject& layout = Tool(idePALLADOR);
+    ImodelRevContextImpl& view = *Revision(top);
+    for (const imodelToolState state : {StateNoResult, StateFailure, StateSuccess}) {
+        view.SetToolStateForFile(&layout, database, state);
+        pdb->SetFileState(imodelFileOutOfDate);
+        EXPECT_EQ(pdb->IsOODPDBThanCanBeUpdatedFromTorvix(), state == StateSuccess) << state;
+        // Up to date, it needs nothing.
+        pdb->SetFileState(imodelFileUpToDate);
+        EXPECT_FALSE(pdb->IsOODPDBThanCanBeUpdatedFromTorvix());
+    }
+    // Another view's result does not count for the file of this one.
+    std::vector<std::string> views{"VALUE=\"impl1\",NUM=1", "VALUE=\"impl2\",NUM=2", "CURREV=1"};
+    Views().ReadRevisions(views);
+    ImodelRevContextImpl* other = top->GetContext()->FindRevision("impl2");
+    ASSERT_NE(other, nullptr);
+    view.SetToolStateForFile(&layout, database, StateNoResult);
+    other->SetToolStateForFile(&layout, database, StateSuccess);
+    pdb->SetFileState(imodelFileOutOfDate);
+    EXPECT_FALSE(pdb->IsOODPDBThanCanBeUpdatedFromTorvix());
+    // A file of another type, or one whose record names no database, is none.
+    view.SetToolStateForFile(&layout, database, StateSuccess);
+    const auto programming = AddDefault(zorpaFT_PRO, top, "", imodelFileOutOfDate);
+    EXPECT_FALSE(programming->IsOODPDBThanCanBeUpdatedFromTorvix());
+    const auto loose = boost::make_shared<IfileObjectEx>(
+        IfileObject("<project>/loose.pdb", zorpaFT_PDB, ImodelFMInternal, true, true), false);
+    loose->SetFileState(imodelFileOutOfDate);
+    EXPECT_FALSE(loose->IsOODPDBThanCanBeUpdatedFromTorvix());
+}
+
 TEST_F(DerivedFiles, ANetlistIsReadAgainOnlyWhenItChangesOnDisk)
 {
     OptionsScope options({{"IDE_PARSE_EDIF_LIBRARY_INFO", "1"}});

@@ -132,6 +132,130 @@ protected:
         }
     }
 
+    // What else changes a unit's data, by any means a caller has, drawn
+    // from `random`: its expansion, lists, options, package and unit
+    // choices, customized lists, root flag, file stamp, and its views'
+    // states, options and used files.
+    void ChangeData(std::mt19937& random, ImodelModule& unit)
+    {
+        const Entry& file = m_files[random() % m_files.size()];
+        ImodelContextImpl* context = unit.GetContext();
+        ImodelRevContextImpl* view = context != nullptr ? context->GetCurRevContext() : nullptr;
+        switch (random() % 16) {
+        case 0:
+            unit.SetExpand(static_cast<int>(random() % 3));
+            break;
+        case 1:
+            EXPECT_TRUE(unit.SetVSimParams("-t " + std::to_string(random() % 4)));
+            break;
+        case 2:
+            EXPECT_TRUE(unit.GetPhySynthOptions()->SetLogSynthEffort(std::to_string(random() % 4)));
+            break;
+        case 3:
+            unit.SetNewStimulusList(random() % 2 ? FileList{*m_extra} : FileList{}, nullptr);
+            break;
+        case 4:
+            unit.AddAssociatedFile(*file);
+            break;
+        case 5:
+            unit.SetCDBOrder({*file}, random() % 2 == 0);
+            break;
+        case 6:
+            unit.GetSimulationPackageToIgnoreList()->push_back(*file);
+            break;
+        case 7:
+            unit.SetCustomizedFileList(random() % 2 == 0, ideSIMULATION, {file});
+            break;
+        case 8:
+            unit.GetSimulationModuleToIncludeList()->push_back(VyIfaces::ComponentID{Drawn(random), "work", ""});
+            break;
+        case 9:
+            unit.SetIsRoot(!unit.IsRoot());
+            break;
+        case 10:
+            unit.SaveTimeStamp();
+            break;
+        case 11:
+            if (context) context->SetSolvatoState(static_cast<imodelSolvatoState>(random() % imodelSolvatoStateCount));
+            break;
+        case 12:
+            if (context) context->SetToolState(ideSYNTHESIS, nullptr, StateSuccess, false);
+            break;
+        case 13:
+            if (view) view->UseFile(*file, false);
+            break;
+        case 14:
+            if (view) {
+                ImodelFlowOptions options = std::as_const(*view).GetFlowOptions();
+                options.UsePhySynth = !options.UsePhySynth;
+                view->SetFlowOptions(options);
+            }
+            break;
+        default:
+            if (view) view->AddAccessibleState(static_cast<imodelSolvatoState>(random() % imodelSolvatoStateCount));
+            break;
+        }
+    }
+
+    // A few units of any library, from before the change or made during
+    // it, change their data (ChangeData).
+    void ChangeSomeData(std::mt19937& random)
+    {
+        for (int i = 0, count = 1 + static_cast<int>(random() % 5); i < count; ++i) {
+            const std::vector<ImodelModule*> units = AllUnits();
+            if (units.empty()) return;
+            ChangeData(random, *units[random() % units.size()]);
+        }
+    }
+
+    // Change() and ChangeSomeData() mixed, with the libraries' list put in
+    // another order and units of a second library parsed again.
+    void ChangeAnyHow(std::mt19937& random)
+    {
+        for (int step = 0, steps = 1 + static_cast<int>(random() % 4); step < steps; ++step) {
+            switch (random() % 4) {
+            case 0:
+                Change(random);
+                break;
+            case 1: {
+                // A library leaves the list and comes back at its end.
+                const std::string name = random() % 2 ? "work" : "lib2";
+                if (const ImodelDesignManager::LibraryPtr library = Design().FindLibraryByName(name)) {
+                    Design().EraseLibrary(name);
+                    Design().AddLibrary(library, false);
+                }
+                break;
+            }
+            case 2:
+                // A unit of the second library goes and comes back from
+                // its file or another one.
+                if (ImodelModule* unit = Find("v" + std::to_string(random() % 4), "lib2")) {
+                    const std::string name = unit->GetName();
+                    const Entry file = random() % 2 ? unit->GetModuleFile() : m_files[random() % m_files.size()];
+                    Design().FindLibraryByName("lib2")->GetModules()->Erase(unit);
+                    Design().FindLibraryByName("lib2")->GetModules()->Insert(
+                        std::make_unique<ImodelModule>(name, file, zorpaMODULE_VHDL, false, "lib2", "", false));
+                }
+                break;
+            default:
+                ChangeSomeData(random);
+                break;
+            }
+        }
+    }
+
+    // MakeDesign, and units v0..v3 of a second library, each with data of
+    // its own.
+    void MakeTwoLibraries(std::mt19937& random, int files)
+    {
+        MakeDesign(random, files);
+        for (int v = 0; v < 4; ++v) {
+            ImodelModule* unit = Unit("v" + std::to_string(v), m_files[random() % m_files.size()], "lib2");
+            unit->SetExpand(static_cast<int>(random() % 3));
+            GiveOtherData(random, *unit);
+        }
+    }
+
     void NewUnit(const std::string& name, const Entry& file)
     {
         auto made = std::make_unique<ImodelModule>(name, file, zorpaMODULE_VHDL, false, "work", "", false);
@@ -217,7 +341,7 @@ protected:
             }
         }
         std::vector<ImodelModule*> fresh;
-        Model().RestoreLibraries(byName, zorpaSaveRestoreParams{false, true, false}, &fresh);
+        Model().RestoreLibraries(byName, zorpaSaveRestoreParams{false, true, false}, {&fresh});
         const std::string after = Dump() + "lib3:\n" + Dump("lib3") + "new names:\n" + Described(fresh);
         waiting.clear();
         Design().Reset();
@@ -285,7 +409,10 @@ protected:
             << unit.GetStimulusList().size() << " associated " << unit.GetAssociatedFileListConst().size() << " cdb "
             << unit.GetCDBOrder().size() << " vsim '" << unit.GetVSimParams() << "' effort "
             << unit.GetPhySynthOptions()->GetLogSynthEffort() << " ignored "
-            << (unit.HasPackagesToIgnore(ideSIMULATION) ? "yes" : "no") << "\n";
+            << (unit.HasPackagesToIgnore(ideSIMULATION) ? "yes" : "no") << " customized "
+            << unit.GetCustomizedFileLists().size() << (unit.UseCustomizedFileList(ideSIMULATION) ? " used" : "")
+            << " included " << unit.GetSimulationModuleToIncludeList()->size() << " stamped "
+            << (unit.GetModuleFile() && unit.IsSameFileStamps(*unit.GetModuleFile())) << "\n";
         // A context whose views are not made yet shows its sample: writing
         // its views would make them, and the restore would copy those.
         if (const ImodelContextImpl* context = unit.GetContext(); context && context->Pending()) {
@@ -298,72 +425,77 @@ protected:
     // The units after `change` on the design that `make` builds from a
     // generator seeded with `seed`, restored once from a copy of every
     // library taken before the change and once through the model's save and
-    // restore (nested: only the outer pair counts); and as they were before.
+    // restore (nested: only the outer pair counts, `later` changing the
+    // units between the inner restore and the outer one); and as they were
+    // before.
     struct Restored {
         std::string before;
         std::string copied;
         std::string journaled;
     };
-    template <class Make, class ChangeOf>
-    Restored RestoreBothWays(unsigned seed, Make make, ChangeOf change, bool byName,
-                             const zorpaSaveRestoreParams& params)
+    template <class Make, class ChangeOf, class Later = void (*)(std::mt19937&)>
+    Restored RestoreBothWays(
+        unsigned seed, Make make, ChangeOf change, bool byName, const zorpaSaveRestoreParams& params,
+        bool goneByName = false, Later later = [](std::mt19937&) {})
     {
         Restored restored;
         std::mt19937 first(seed);
         make(first);
-        restored.before = Dump();
+        restored.before = DumpAll();
         ImodelDesignManager::Libraries copies;
         ImodelDuplicateLibs(Design(), copies);
         const std::uint64_t lastBefore = imodelLastUnitSerial();
         change(first);
+        later(first);
         // A restore of the lists without the states has the flow work out
         // the stimulus steps again for each unit whose stimulus it changed,
         // and the states of each unit made during the change (it holds none
         // from before), as the model's restore does.
         std::vector<std::pair<ImodelModule*, FileList>> stimuli;
         if (!params.copyContext)
-            for (ImodelModule* unit : *Design().FindLibraryByName("work")->GetModules())
-                stimuli.emplace_back(unit, unit->GetStimulusList());
-        ImodelRestoreLibs(Design(), copies, byName, params);
+            for (ImodelModule* unit : AllUnits()) stimuli.emplace_back(unit, unit->GetStimulusList());
+        ImodelRestoreLibs(Design(), copies, byName, params, goneByName);
         ImodelDestroyLibs(copies);
         for (const auto& [unit, stimulus] : stimuli)
             if (unit->GetStimulusList() != stimulus || unit->GetUnitSerial() > lastBefore)
                 Model().GetStateMachine()->UpdateFileDependentStatesForModule(unit);
-        restored.copied = Dump();
+        restored.copied = DumpAll();
         Clear();
 
         std::mt19937 second(seed);
         make(second);
-        EXPECT_EQ(Dump(), restored.before);
-        std::set<std::string> standing;
-        for (const ImodelModule* unit : *Design().FindLibraryByName("work")->GetModules())
-            standing.insert(unit->GetUnitOrder().name);
+        EXPECT_EQ(DumpAll(), restored.before);
+        std::set<std::pair<std::string, std::string>> standing;
+        for (const ImodelModule* unit : AllUnits())
+            standing.emplace(unit->GetComponentID().library, unit->GetUnitOrder().name);
         Model().SaveLibraries();
         Model().SaveLibraries();
         const std::uint64_t lastSaved = imodelLastUnitSerial();
         change(second);
         // The inner restore knows nothing of new units yet: it lists every unit.
         std::vector<ImodelModule*> inner;
-        Model().RestoreLibraries(byName, params, &inner);
-        EXPECT_EQ(inner.size(), Design().FindLibraryByName("work")->GetModules()->size());
+        Model().RestoreLibraries(byName, params, {&inner, goneByName});
+        EXPECT_EQ(inner.size(), AllUnits().size());
+        later(second);
         // Asked for, the units made since that hold no states from before
         // are the caller's to have the flow work out.
         std::vector<ImodelModule*> fresh;
-        Model().RestoreLibraries(byName, params, &fresh);
+        Model().RestoreLibraries(byName, params, {&fresh, goneByName});
         if (!params.copyContext)
             for (ImodelModule* unit : fresh) Model().GetStateMachine()->UpdateFileDependentStatesForModule(unit);
-        restored.journaled = Dump();
+        restored.journaled = DumpAll();
         // Every unit at a name where no unit stood is among them, each once,
         // and none from before.
         std::vector<ImodelModule*> newNames;
-        for (ImodelModule* unit : *Design().FindLibraryByName("work")->GetModules())
-            if (!standing.contains(unit->GetUnitOrder().name)) newNames.push_back(unit);
+        for (ImodelModule* unit : AllUnits())
+            if (!standing.contains({unit->GetComponentID().library, unit->GetUnitOrder().name}))
+                newNames.push_back(unit);
         const std::set<ImodelModule*> listed(fresh.begin(), fresh.end());
         EXPECT_EQ(listed.size(), fresh.size());
         for (ImodelModule* unit : newNames) EXPECT_TRUE(listed.contains(unit)) << unit->GetName();
         for (ImodelModule* unit : fresh) EXPECT_GT(unit->GetUnitSerial(), lastSaved) << unit->GetName();
         // A sample a record gave up belongs to the unit that took it.
-        for (ImodelModule* unit : *Design().FindLibraryByName("work")->GetModules()) {
+        for (ImodelModule* unit : AllUnits()) {
             const ImodelContextImpl* context = unit->GetContext();
             if (const ImodelRevContextImpl* sample = context ? context->GetPendingSample() : nullptr) {
                 EXPECT_EQ(sample->GetModule(), unit) << unit->GetName();
@@ -371,6 +503,29 @@ protected:
         }
         Clear();
         return restored;
+    }
+    // The units of every library of the design.
+    static std::vector<ImodelModule*> AllUnits()
+    {
+        std::vector<ImodelModule*> units;
+        const auto [first, last] = Design().GetLibraries();
+        for (auto library = first; library != last; ++library)
+            if (*library && (*library)->GetModules())
+                units.insert(units.end(), (*library)->GetModules()->begin(), (*library)->GetModules()->end());
+        return units;
+    }
+    // Every library with its units, in the order of the libraries' names:
+    // the order of the list is not what a restore gives back.
+    static std::string DumpAll()
+    {
+        std::vector<std::string> names;
+        const auto [first, last] = Design().GetLibraries();
+        for (auto library = first; library != last; ++library)
+            if (*library) names.push_back((*library)->GetName());
+        std::sort(names.begin(), names.end());
+        std::string text;
+        for (const std::string& name : names) text += name + ":\n" + Dump(name);
+        return text;
     }
     void Clear()
     {
@@ -403,6 +558,30 @@ TEST_F(UnitJournalTest, RestoreGivesWhatACopyOfEveryLibraryGives)
     }
     // The changes were felt: the restore had work to do.
     EXPECT_GT(differed, 10);
+}
+
+TEST_F(UnitJournalTest, WhateverChangesTheUnitsTheRestoreGivesWhatACopyOfEveryLibraryGives)
+{
+    // Beside files parsed again: data changed through the units' own
+    // operations and their views', before and after the inner restore,
+    // libraries put in another order, units of a second library made again.
+    // By name, by file, and by file with the data following a gone unit's
+    // name; the views' states given back whole or not.
+    int differed = 0;
+    for (unsigned seed = 1; seed <= 30; ++seed) {
+        for (const auto& [byName, goneByName] : {std::pair{true, false}, {false, false}, {false, true}}) {
+            const zorpaSaveRestoreParams params{seed % 2 == 0, true, false};
+            const Restored restored = RestoreBothWays(
+                seed, [this](std::mt19937& random) { MakeTwoLibraries(random, 5); },
+                [this](std::mt19937& random) { ChangeAnyHow(random); }, byName, params, goneByName,
+                [this](std::mt19937& random) { ChangeSomeData(random); });
+            EXPECT_EQ(restored.journaled, restored.copied)
+                << "seed " << seed << (byName ? " by name" : " by file") << (goneByName ? ", gone by name" : "")
+                << (params.copyContext ? ", states whole" : "");
+            differed += restored.copied != restored.before;
+        }
+    }
+    EXPECT_GT(differed, 20);
 }
 
 TEST_F(UnitJournalTest, TheUnitsMadeDuringAChangeThatHoldNoStatesFromBeforeAreListedOnce)
@@ -438,7 +617,7 @@ TEST_F(UnitJournalTest, TheUnitsMadeDuringAChangeThatHoldNoStatesFromBeforeAreLi
             Unit("placed");
             leaf->SetIsRoot(true);
             Unit("top", other, "lib2");
-            journal.Restore(true, params, &took, &fresh);
+            journal.Restore(true, params, false, &took, &fresh);
         }
         // Only the units of new names took no record; without the states,
         // every unit made since holds none from before, and is left out of
@@ -459,7 +638,7 @@ TEST_F(UnitJournalTest, TheUnitsMadeDuringAChangeThatHoldNoStatesFromBeforeAreLi
             NewUnit("top", file);
             NewUnit("mid", file);
             Unit("top", other, "lib2");
-            journal.Restore(true, params, nullptr, &fresh);
+            journal.Restore(true, params, false, nullptr, &fresh);
             EXPECT_EQ(names(fresh), emptied && states ? (Names{"mid::work", "top::lib2"})
                                                       : (Names{"mid::work", "top::lib2", "top::work"}));
             Clear();
@@ -493,30 +672,35 @@ TEST_F(UnitJournalTest, AUnitGoneAndBackUnderAnotherFileTakesTheDataOfItsName)
     EXPECT_EQ(again->GetExpand(), 2);
 }
 
-TEST_F(UnitJournalTest, ByFileAUnitWhoseFileWentGivesItsDataToTheNewUnitOfItsNameButNotToOneWithDataOfItsOwn)
+TEST_F(UnitJournalTest,
+       ByFileAUnitWhoseFileWentGivesItsDataToTheNewUnitOfItsNameOnlyWhenAskedAndNotToOneWithDataOfItsOwn)
 {
     const Entry first = ProjectFile("first.vhd");
     const Entry second = ProjectFile("second.vhd");
     const Entry third = ProjectFile("third.vhd");
     const Entry bench = ProjectFile("tb.vhd", zorpaFT_TB_HDL);
-    ImodelModule* mid = Unit("mid", first);
-    mid->SetNewStimulusList({*bench}, nullptr);
-    mid->SetExpand(2);
-    ImodelModule* top = Unit("top", first);
-    top->SetExpand(1);
-    ImodelModule* kept = Unit("top", third);
-    kept->SetExpand(0);
+    for (const bool goneByName : {false, true}) {
+        SCOPED_TRACE(goneByName ? "the data follows the name" : "by file alone");
+        ImodelModule* mid = Unit("mid", first);
+        mid->SetNewStimulusList({*bench}, nullptr);
+        mid->SetExpand(2);
+        ImodelModule* top = Unit("top", first);
+        top->SetExpand(1);
+        ImodelModule* kept = Unit("top", third);
+        kept->SetExpand(0);
 
-    Model().SaveLibraries();
-    ImodelRemoveModulesOfFile(first, nullptr, true, false, false, nullptr, nullptr);
-    // mid comes back from another file; top stands on in its other file,
-    // which keeps its own data.
-    ImodelModule* again = Unit("mid", second);
-    Model().RestoreLibraries(false, zorpaSaveRestoreParams{false, true, false});
+        Model().SaveLibraries();
+        ImodelRemoveModulesOfFile(first, nullptr, true, false, false, nullptr, nullptr);
+        // mid comes back from another file; top stands on in its other file,
+        // which keeps its own data.
+        ImodelModule* again = Unit("mid", second);
+        Model().RestoreLibraries(false, zorpaSaveRestoreParams{false, true, false}, {nullptr, goneByName});
 
-    EXPECT_EQ(again->GetStimulusList(), FileList{*bench});
-    EXPECT_EQ(again->GetExpand(), 2);
-    EXPECT_EQ(kept->GetExpand(), 0);
+        EXPECT_EQ(again->GetStimulusList(), goneByName ? FileList{*bench} : FileList{});
+        EXPECT_EQ(again->GetExpand(), goneByName ? 2 : -1);
+        EXPECT_EQ(kept->GetExpand(), 0);
+        Clear();
+    }
 }
 
 TEST_F(UnitJournalTest, AChangeIntoEmptyLibrariesRestoresAsNotingEveryNameDoes)

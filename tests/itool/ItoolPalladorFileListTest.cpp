@@ -4,6 +4,7 @@
 #include "FlowProject.h"
 #include "MessageRecorder.h"
 #include "RecordingCommandServices.h"
+#include "TempFolder.h"
 
 #include "imodel/views/ImodelFlowOptions.h"
 #include "itool/ItoolFunctions.h"
@@ -202,18 +203,22 @@ TEST_F(ItoolPalladorFileListTest, AChangedConstraintFileTakesTheLayoutResultThat
 
 TEST_F(ItoolPalladorFileListTest, TheListsFilesOutsideTheProjectBecomeLinksWhenTheyAreOnDisk)
 {
-    m_folder.Write("shared/pins.pdc", "set_io a 1\n");
-    WriteList("DATABASE top.adb\nFILE " + Full("synthesis/top.edn") + "\nKIND 0\nFILE " + Full("shared/pins.pdc") +
-              "\nKIND 12\nFILE " + Full("shared/gone.pdc") + "\nKIND 12\n");
+    TempFolder shared;
+    shared.Write("pins.pdc", "set_io a 1\n");
+    m_folder.Write("constraint/removed.pdc", "set_io b 2\n");
+    WriteList("DATABASE top.adb\nFILE " + Full("synthesis/top.edn") + "\nKIND 0\nFILE " + (shared / "pins.pdc") +
+              "\nKIND 12\nFILE " + (shared / "gone.pdc") + "\nKIND 12\nFILE " + Full("constraint/removed.pdc") +
+              "\nKIND 12\n");
     RecordingCommandServices commands;
     KemletContentIf content;
     Pallador().ImportLinkedFiles(m_adb, content);
-    // The project's own netlist is left alone, the broken link passed over.
+    // The project's own files are left alone, also one the project lacks;
+    // the broken link is passed over.
     EXPECT_EQ(commands.links, std::vector<std::string>{"pins.pdc"});
-    EXPECT_EQ(content.GetFileList().size(), 3u);
+    EXPECT_EQ(content.GetFileList().size(), 4u);
     // Another design's list makes no links.
     commands.links.clear();
-    WriteList("DATABASE other.adb\nFILE " + Full("shared/pins.pdc") + "\nKIND 12\n");
+    WriteList("DATABASE other.adb\nFILE " + (shared / "pins.pdc") + "\nKIND 12\n");
     Pallador().ImportLinkedFiles(m_adb, content);
     EXPECT_TRUE(commands.links.empty());
 }

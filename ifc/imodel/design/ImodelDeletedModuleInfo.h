@@ -17,10 +17,14 @@
 // its place in the set order takes its data: the unit of the same name
 // (letter case ignored) and the same file, or of the same name when either
 // has no file; with `byName`, the first unit of the same name whatever its
-// file. Nothing unless both sets exist.
+// file. Without `byName`, a unit made again from another file takes
+// nothing, unless `goneByName` is set: then a unit of `from` that finds no
+// unit in its place gives its data to the first unit of its name in `to`
+// when that unit took none of its own (the data follows the name, as the
+// project file keeps it). Nothing unless both sets exist.
 void ImodelDuplicateSubModuleInfo(boost::shared_ptr<ImodelModule::UnitSet> from,
                                   boost::shared_ptr<ImodelModule::UnitSet> to, bool byName,
-                                  const zorpaSaveRestoreParams& params);
+                                  const zorpaSaveRestoreParams& params, bool goneByName = false);
 
 // Brings the data of the units of the saved libraries into the units of the
 // design's library of the same name (letter case ignored), as
@@ -29,7 +33,7 @@ void ImodelDuplicateSubModuleInfo(boost::shared_ptr<ImodelModule::UnitSet> from,
 // design.
 void ImodelRestoreLibs(ImodelDesignManager::Libraries& saved, bool byName, const zorpaSaveRestoreParams& params);
 void ImodelRestoreLibs(ImodelDesignManager& design, ImodelDesignManager::Libraries& saved, bool byName,
-                       const zorpaSaveRestoreParams& params);
+                       const zorpaSaveRestoreParams& params, bool goneByName = false);
 
 // Inserts a clone of each unit of `from` into `to`; a clone that a unit
 // already there keeps out (ZorpaUnitSet::Conflicting) is dropped. Nothing

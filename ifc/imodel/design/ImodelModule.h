@@ -238,6 +238,15 @@ public:
     static Restorable TakeRestorable(ImodelModule& unit);
     // The record is spent: what it holds may move over.
     void DuplicateModuleInfo(Restorable&& source, const zorpaSaveRestoreParams& params);
+    // Told before what DuplicateModuleInfo takes from the unit changes, by
+    // whatever means (its views' states and choices included): a change of
+    // the design's units under way (Imodel::SaveLibraries) keeps it as it
+    // was, for the restore. A comparison when none is under way, or for a
+    // unit made since it began.
+    void KeptDataMayChange() const
+    {
+        if (m_serial <= s_keptUpTo) KeepDataOfChange();
+    }
 
     // --- data kept for units that come back ------------------------------------------
     // A unit removed while its file may return leaves a clone of itself in
@@ -325,7 +334,12 @@ public:
     bool IsRoot() const { return m_isRoot; }
     void SetIsRoot(bool isRoot);
     int GetExpand() const { return m_expand; }
-    void SetExpand(int expand) { m_expand = expand; }
+    void SetExpand(int expand)
+    {
+        if (expand == m_expand) return;
+        KeptDataMayChange();
+        m_expand = expand;
+    }
     // Once a view has been shown the unit, its removal is announced.
     bool CanBeDisplayedInAView() const { return m_displayable; }
     void SetCanBeDisplayedInAView(bool displayable) { m_displayable = displayable; }
@@ -339,6 +353,7 @@ public:
     // The list to change; read through the const one, which makes none.
     std::vector<VyIfaces::ComponentID>* GetSimulationModuleToIncludeList()
     {
+        KeptDataMayChange();
         return &m_simulationModulesToInclude.Use();
     }
     const std::vector<VyIfaces::ComponentID>* GetSimulationModuleToIncludeList() const
@@ -467,7 +482,11 @@ public:
         return &m_stimulusFiles.Use();
     }
     const FileList& GetAssociatedFileListConst() const { return m_associatedFiles.Get(); }
-    FileList& GetAssociatedFileList() { return m_associatedFiles.Use(); }
+    FileList& GetAssociatedFileList()
+    {
+        KeptDataMayChange();
+        return m_associatedFiles.Use();
+    }
     const FileList& GetSynthesisConstraintFileList() const { return m_synthesisConstraintFiles.Get(); }
     const FileList& GetCDBOrder() const { return m_cdbOrder.Get(); }
     // Both add the file unless an equal one is there.
@@ -567,6 +586,7 @@ private:
     friend class imodelStructuralWalk;
     friend class ImodelModuleNoticeBatch;
     friend class imodelUnitFileIndex;
+    friend class imodelUnitJournal;
 
     // Told before the unit's file lists may change: the index of the units
     // naming a file looks at the unit again when next asked.
@@ -614,6 +634,10 @@ private:
 
     // Counts the changes of the hierarchy (HierarchyChanged).
     static inline std::uint64_t s_hierarchyVersion = 1;
+    // Units of serials up to this one stood before a change of the design's
+    // units under way (0: none is): their data may have to be kept.
+    static inline std::uint64_t s_keptUpTo = 0;
+    void KeepDataOfChange() const;
 
     std::uint64_t m_serial;
     UnitSet* m_unitSet = nullptr;

@@ -165,22 +165,30 @@ public:
 
     // The design's libraries saved around a change of its units, nested.
     // The outermost save detaches the design flow's module and keeps the
-    // root id and a deep copy of every library; the matching outermost
-    // restore gives the units of the design the kept data of the units of
-    // the same key (libraries paired by name, `byName` and `params` as
-    // ImodelRestoreLibs takes them), drops the copies and, when the kept
-    // root's unit still has a file, makes it the root again through set_root
+    // root id and what a deep copy of every library would keep; the
+    // matching outermost restore gives the units of the design the kept
+    // data of the units of the same key (libraries paired by name, `byName`
+    // and `params` as ImodelRestoreLibs takes them), whatever changed that
+    // data in between, drops what it kept and, when the kept root's unit
+    // still has a file, makes it the root again through set_root
     // (ImodelCommandServices::SetRoot). A restore without a save is ignored.
-    // With `fresh`, the restore appends to it each unit that stands at a
-    // name of its library where no unit stood before the change: it took
-    // no data, nor the states the flow works out from its files.
     virtual void SaveLibraries() = 0;
+    // What a restore does besides, for a caller that asks.
+    struct RestoreExtras {
+        // Appended to: each unit that stands at a name of its library where
+        // no unit stood before the change; it took no data, nor the states
+        // the flow works out from its files.
+        std::vector<ImodelModule*>* fresh = nullptr;
+        // Without `byName`: a unit whose file no longer defines it gives its
+        // data to the first unit its name has now, when that unit took none
+        // of its own, as a save and an open of the project would.
+        bool goneByName = false;
+    };
     void RestoreLibraries(bool byName, const zorpaSaveRestoreParams& params)
     {
-        RestoreLibraries(byName, params, nullptr);
+        RestoreLibraries(byName, params, RestoreExtras{});
     }
-    virtual void RestoreLibraries(bool byName, const zorpaSaveRestoreParams& params,
-                                  std::vector<ImodelModule*>* fresh) = 0;
+    virtual void RestoreLibraries(bool byName, const zorpaSaveRestoreParams& params, const RestoreExtras& extras) = 0;
 
     // Views and event delivery.
     virtual void RegisterView(IeventView* view) = 0;

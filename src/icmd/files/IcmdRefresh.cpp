@@ -131,7 +131,9 @@ AcmdEnum::Result IcmdRefresh::execDo()
             }
             IcmdDoUseDefinition(false, file, module, false, false);
         }
-        model.RestoreLibraries(false, zorpaSaveRestoreParams{true, true, false}, &fresh);
+        // A unit whose file is gone gives its data to the unit another file
+        // makes of its name, as the project file would.
+        model.RestoreLibraries(false, zorpaSaveRestoreParams{true, true, false}, {&fresh, true});
         Imodel::BlockDesignHierarchyDisplay(hierarchyWasBlocked, true);
         Imodel::BlockProcessDisplay(processWasBlocked, true);
     }

@@ -261,7 +261,7 @@ void ImodelModule::ClearRemovedModuleList() { Removed().Clear(); }
 // --- carrying data over to replacement units -------------------------------------------------
 
 void ImodelDuplicateSubModuleInfo(boost::shared_ptr<UnitSet> from, boost::shared_ptr<UnitSet> to, bool byName,
-                                  const zorpaSaveRestoreParams& params)
+                                  const zorpaSaveRestoreParams& params, bool goneByName)
 {
     if (!from || !to) return;
     // The units of a name stand together, in their order.
@@ -281,22 +281,22 @@ void ImodelDuplicateSubModuleInfo(boost::shared_ptr<UnitSet> from, boost::shared
                 homeless = *at;
             }
         }
-        // The unit's file is gone and another file defines the name now:
-        // the data goes with the name, as the project file keeps it, rather
-        // than being lost (a unit that took data of its own keeps it).
-        if (homeless != nullptr && named.first != named.second && !firstTaken)
+        // Asked for: the unit's file is gone and another file defines the
+        // name now, the data goes with the name, as the project file keeps
+        // it (a unit that took data of its own keeps it).
+        if (goneByName && homeless != nullptr && named.first != named.second && !firstTaken)
             (*named.first)->DuplicateModuleInfo(homeless, params);
     }
 }
 
 void ImodelRestoreLibs(ImodelDesignManager& design, ImodelDesignManager::Libraries& saved, bool byName,
-                       const zorpaSaveRestoreParams& params)
+                       const zorpaSaveRestoreParams& params, bool goneByName)
 {
     // Paired by name: a library added or removed meanwhile shifts no pair.
     for (const ImodelDesignManager::LibraryPtr& library : saved) {
         if (!library) continue;
         if (const ImodelDesignManager::LibraryPtr current = design.FindLibraryByName(library->GetName()))
-            ImodelDuplicateSubModuleInfo(library->GetModules(), current->GetModules(), byName, params);
+            ImodelDuplicateSubModuleInfo(library->GetModules(), current->GetModules(), byName, params, goneByName);
     }
 }
 

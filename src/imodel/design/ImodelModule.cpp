@@ -340,6 +340,7 @@ template <class Source>
 void ImodelModule::DuplicateFrom(Source&& source, const zorpaSaveRestoreParams& params)
 {
     constexpr bool spent = !std::is_lvalue_reference_v<Source>;
+    KeptDataMayChange();
     m_expand = source.m_expand;
     m_isRoot = source.m_isRoot;
     if (params.copyLists) {
@@ -507,6 +508,7 @@ bool ImodelModule::SetVSimParams(const std::string& params)
         IfileCheckStorableName(params, "simulator parameters");
         return false;
     }
+    KeptDataMayChange();
     m_vsimParams.Set(params, params.empty());
     return true;
 }
@@ -548,6 +550,8 @@ void ImodelModule::SetUnitSet(UnitSet* set)
     }
     m_unitSet = set;
 }
+
+void ImodelModule::KeepDataOfChange() const { imodelUnitJournal::Changing(*this, m_unitSet); }
 
 void ImodelModule::SetIsRoot(bool isRoot)
 {

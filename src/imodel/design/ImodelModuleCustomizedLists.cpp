@@ -191,6 +191,7 @@ void ImodelModule::SetCustomizedFileList(bool use, ImodelFunctionType kind, cons
 void ImodelModule::RemoveCustomizedFileList(ImodelFunctionType kind)
 {
     if (m_customizedLists.empty()) return;
+    KeptDataMayChange();
     std::vector<typeUserFileList>& lists = m_customizedLists.Use();
     const auto found = FindList(lists, kind);
     if (found != lists.end()) lists.erase(found);

@@ -277,7 +277,11 @@ void AddUnique(ImodelModule::FileList& list, const IfileObject& file)
 
 }  // namespace
 
-void ImodelModule::AddAssociatedFile(const IfileObjectEx& file) { AddUnique(m_associatedFiles.Use(), file); }
+void ImodelModule::AddAssociatedFile(const IfileObjectEx& file)
+{
+    KeptDataMayChange();
+    AddUnique(m_associatedFiles.Use(), file);
+}
 
 namespace {
 
@@ -405,10 +409,19 @@ void ImodelModule::AddSynthesisConstraintFile(const IfileObject& file)
     AddUnique(m_synthesisConstraintFiles.Use(), file);
 }
 
-void ImodelModule::UpdateList(FileList* list)
+namespace {
+
+IfileManager* ProjectFiles()
 {
     Imodel* model = ImodelAliveModel();
-    IfileManager* files = model ? model->GetFileManager() : nullptr;
+    return model ? model->GetFileManager() : nullptr;
+}
+
+}  // namespace
+
+void ImodelModule::UpdateList(FileList* list)
+{
+    IfileManager* files = ProjectFiles();
     if (list == nullptr || files == nullptr) return;
     std::erase_if(*list, [files](const IfileObject& file) { return !files->ContainsFile(file); });
 }
@@ -431,8 +444,15 @@ bool ImodelModule::IsPackageUsed(ImodelFunctionType kind, const IfileObject& pac
 {
     if (!ImodelAllowUserToOrganizePackages()) return true;
     // Both lists brought up to date; a list never made is empty.
-    const auto updated = [](ImodelLazyList<FileList>& list) -> const FileList& {
-        if (!list.Get().empty()) UpdateList(&list.Use());
+    const auto updated = [this](ImodelLazyList<FileList>& list) -> const FileList& {
+        // A question changes the unit's data only when a file left the project.
+        const FileList& held = list.Get();
+        IfileManager* files = held.empty() ? nullptr : ProjectFiles();
+        if (files != nullptr && std::any_of(held.begin(), held.end(),
+                                            [files](const IfileObject& file) { return !files->ContainsFile(file); })) {
+            KeptDataMayChange();
+            UpdateList(&list.Use());
+        }
         return list.Get();
     };
     const FileList* simulation = &updated(m_simulationPackagesToIgnore);

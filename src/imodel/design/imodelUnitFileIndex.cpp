@@ -78,6 +78,7 @@ void File(Index& index, ImodelModule* unit)
 
 void ImodelModule::ListsMayChange()
 {
+    KeptDataMayChange();
     // Once told, the unit is looked at whole when the index is next asked.
     if (!m_listsChanged) imodelUnitFileIndex::Touch(*this);
 }

@@ -53,13 +53,26 @@ imodelUnitJournal::imodelUnitJournal(ImodelDesignManager& design)
     : m_design(design), m_lastSerial(imodelLastUnitSerial()), m_startedEmpty(!g_noteEveryName && HoldsNoUnit(design))
 {
     Listening().push_back(this);
+    KeepUpTo();
 }
 
 void imodelUnitJournal::NoteEveryName(bool every) { g_noteEveryName = every; }
 
 void imodelUnitJournal::LookUpEveryName(bool every) { g_lookUpEveryName = every; }
 
-imodelUnitJournal::~imodelUnitJournal() { std::erase(Listening(), this); }
+imodelUnitJournal::~imodelUnitJournal()
+{
+    std::erase(Listening(), this);
+    KeepUpTo();
+}
+
+void imodelUnitJournal::KeepUpTo()
+{
+    std::uint64_t upTo = 0;
+    for (const imodelUnitJournal* journal : Listening())
+        if (!journal->m_restoring) upTo = std::max(upTo, journal->m_lastSerial);
+    ImodelModule::s_keptUpTo = upTo;
+}
 
 bool imodelUnitJournal::AnyListening() { return !Listening().empty(); }
 
@@ -67,6 +80,17 @@ void imodelUnitJournal::Touch(const ImodelModule& unit, const ImodelModule::Unit
 {
     if (set == nullptr) return;
     for (imodelUnitJournal* journal : Listening()) journal->Note(unit, *set);
+}
+
+void imodelUnitJournal::Changing(const ImodelModule& unit, const ImodelModule::UnitSet* set)
+{
+    if (set == nullptr) return;
+    // Only the first change of a unit from before counts: its data as it
+    // stood then is what the restore gives back. Its name is noted then.
+    const std::uint64_t serial = unit.GetUnitSerial();
+    for (imodelUnitJournal* journal : Listening())
+        if (!journal->m_restoring && serial <= journal->m_lastSerial && !journal->IsKept(serial))
+            journal->Note(unit, *set);
 }
 
 imodelUnitJournal::LeavingForGood::LeavingForGood(bool forGood) : m_outer(g_leavingForGood)
@@ -222,11 +246,13 @@ void imodelUnitJournal::PassNamesBesideUnnoted(ImodelModule::UnitSet::const_iter
     }
 }
 
-void imodelUnitJournal::Restore(bool byName, const zorpaSaveRestoreParams& params, std::vector<ImodelModule*>* took,
-                                std::vector<ImodelModule*>* fresh)
+void imodelUnitJournal::Restore(bool byName, const zorpaSaveRestoreParams& params, bool goneByName,
+                                std::vector<ImodelModule*>* took, std::vector<ImodelModule*>* fresh)
 {
     if (m_startedEmpty) NoteNamesBesideUnnotedUnits();
     m_restoring = true;
+    KeepUpTo();
+    m_goneByName = goneByName;
     m_took = took;
     m_fresh = fresh;
     for (auto& [libraryName, names] : m_touched) {
@@ -239,6 +265,7 @@ void imodelUnitJournal::Restore(bool byName, const zorpaSaveRestoreParams& param
     m_before.clear();
     m_kept.Clear();
     m_restoring = false;
+    KeepUpTo();
     m_took = nullptr;
     m_fresh = nullptr;
     // A unit that took the data of several units from before is listed
@@ -401,10 +428,10 @@ void imodelUnitJournal::RestoreName(const Touched& touched, ImodelModule::UnitSe
             homeless = unit;
         }
     }
-    // The unit's file is gone and another file defines the name now: the
-    // data goes with the name, as the project file keeps it, rather than
-    // being lost (a unit that took data of its own keeps it).
-    if (homeless != nullptr && first != last && !firstTaken) take(**first, *homeless);
+    // Asked for: the unit's file is gone and another file defines the name
+    // now, the data goes with the name, as the project file keeps it (a
+    // unit that took data of its own keeps it).
+    if (m_goneByName && homeless != nullptr && first != last && !firstTaken) take(**first, *homeless);
     // A unit made since holds no states from before unless it took a
     // record's, and a restore of the lists alone gives none.
     if (m_fresh != nullptr)

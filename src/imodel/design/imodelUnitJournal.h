@@ -2,8 +2,9 @@
 // the units that stood before it, kept from the change's start to its end
 // (Imodel::SaveLibraries to Imodel::RestoreLibraries): each such unit's data
 // as it was the first time the change touched it (it left its library, its
-// file changed, it became or stopped being the root, its file stamp was
-// kept), and the names of the units that came and went. The restore gives
+// file changed, or anything the restore gives back was about to change:
+// its lists, options, views' states and choices, root flag, file stamp),
+// and the names of the units that came and went. The restore gives
 // the units that stand at those names afterwards their data from before, as
 // a copy of every library taken at the start would, at the cost of what the
 // change touched rather than of the whole design.
@@ -37,6 +38,9 @@ public:
 
     // The units that stand at the touched names take the data of the units
     // that stood there before (ImodelRestoreLibs on a copy of the libraries).
+    // With `goneByName` (by file only), a unit whose file no longer defines
+    // it gives its data to the first unit of its name when that unit took
+    // none of its own.
     // With `took`, each unit whose stimulus list the restore changed is
     // appended to it, once, and so is each unit without a file that took a
     // record and holds a stimulus without its steps. With `fresh`, each unit
@@ -45,12 +49,16 @@ public:
     // its library, one that took no record, and, where the restore gives
     // the lists back without the states (params.copyContext false), every
     // unit made since.
-    void Restore(bool byName, const zorpaSaveRestoreParams& params, std::vector<ImodelModule*>* took = nullptr,
-                 std::vector<ImodelModule*>* fresh = nullptr);
+    void Restore(bool byName, const zorpaSaveRestoreParams& params, bool goneByName = false,
+                 std::vector<ImodelModule*>* took = nullptr, std::vector<ImodelModule*>* fresh = nullptr);
 
     // Told by a unit before it changes in a way the restore undoes; `set`
     // is the unit set it is in, enters or leaves (null: none).
     static void Touch(const ImodelModule& unit, const ImodelModule::UnitSet* set);
+    // Told by a unit before what the restore gives back changes otherwise
+    // (ImodelModule::KeptDataMayChange): a unit from before the change is
+    // kept as it stands unless it was already.
+    static void Changing(const ImodelModule& unit, const ImodelModule::UnitSet* set);
     // The same for a unit leaving `set`: while units leave for good (see
     // LeavingForGood), what is kept of it is taken from it.
     static void Leave(ImodelModule& unit, const ImodelModule::UnitSet* set);
@@ -149,6 +157,8 @@ private:
     // The names appended since the last lookup go into the index.
     static void IndexAppended(Names& names);
     bool IsKept(std::uint64_t serial) const;
+    // Units up to which serial a journal keeps data (ImodelModule::s_keptUpTo).
+    static void KeepUpTo();
     // The library of this design whose unit set is `set`; null when none
     // is (a parser's set, a copy, another model's).
     const ImodelDesignManager::Library* LibraryOf(const ImodelModule::UnitSet& set) const;
@@ -181,8 +191,8 @@ private:
     // entry made there).
     // With `fresh`, the units of each name passed where only units made
     // since stand are appended to it.
-    std::vector<Named> NamedInOrder(const ImodelModule::UnitSet& units, const Names& names,
-                                    std::deque<Touched>* beside, std::vector<ImodelModule*>* fresh) const;
+    std::vector<Named> NamedInOrder(const ImodelModule::UnitSet& units, const Names& names, std::deque<Touched>* beside,
+                                    std::vector<ImodelModule*>* fresh) const;
     // The unit takes a record's data (noted in m_took when its stimulus list
     // changes, or when it stands without a file and without its stimulus steps).
     void Take(ImodelModule& unit, ImodelModule::Restorable&& data, const zorpaSaveRestoreParams& params);
@@ -209,6 +219,7 @@ private:
     // The records of the name being restored (one list for every name).
     std::vector<Before*> m_restoreOrder;
     bool m_restoring = false;
+    bool m_goneByName = false;
     // Where the restore under way lists the units whose stimulus steps the
     // flow works out again (null: nowhere).
     std::vector<ImodelModule*>* m_took = nullptr;

@@ -148,8 +148,7 @@ public:
 
     void SaveLibraries() override;
     using Imodel::RestoreLibraries;
-    void RestoreLibraries(bool byName, const zorpaSaveRestoreParams& params,
-                          std::vector<ImodelModule*>* fresh) override;
+    void RestoreLibraries(bool byName, const zorpaSaveRestoreParams& params, const RestoreExtras& extras) override;
 
     void RegisterView(IeventView* view) override;
     void UnregisterView(IeventView* view) override;

@@ -27,12 +27,14 @@ void imodelImpl::SaveLibraries()
     if (QuorlaneStateMachine* flow = ImodelAliveStateMachine()) flow->DetachModule();
     m_savedLibraries.rootId = m_designManager->GetRootId();
     // Not a copy of every library: what the change touches is kept as it
-    // is touched, so that a change costs what it changes.
+    // is touched (each unit's data before its first change, whatever makes
+    // it), so that a change costs what it changes.
     m_savedLibraries.journal = std::make_unique<imodelUnitJournal>(*m_designManager);
 }
 
-void imodelImpl::RestoreLibraries(bool byName, const zorpaSaveRestoreParams& params, std::vector<ImodelModule*>* fresh)
+void imodelImpl::RestoreLibraries(bool byName, const zorpaSaveRestoreParams& params, const RestoreExtras& extras)
 {
+    std::vector<ImodelModule*>* const fresh = extras.fresh;
     // A restore without its save has nothing to put back: the depth stays at 0.
     if (m_savedLibraries.depth == 0) return;
     if (--m_savedLibraries.depth > 0) {
@@ -74,7 +76,7 @@ void imodelImpl::RestoreLibraries(bool byName, const zorpaSaveRestoreParams& par
     const bool statesFresh = restatesUnits && !GetIsReadingProject();
     std::vector<ImodelModule*>* listed = fresh != nullptr ? fresh : statesFresh ? &made : nullptr;
     if (const std::unique_ptr<imodelUnitJournal> journal = std::move(m_savedLibraries.journal))
-        journal->Restore(byName, params, restatesUnits ? &took : nullptr, listed);
+        journal->Restore(byName, params, extras.goneByName, restatesUnits ? &took : nullptr, listed);
     if (QuorlaneStateMachine* flow = took.empty() && made.empty() ? nullptr : ImodelAliveStateMachine()) {
         for (ImodelModule* unit : took) flow->UpdateFileDependentStatesForModule(unit);
         for (ImodelModule* unit : made) flow->UpdateFileDependentStatesForModule(unit);

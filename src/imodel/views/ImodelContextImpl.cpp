@@ -260,6 +260,7 @@ bool ImodelContextImpl::AddRevision(const std::string& name)
 {
     if (FindRevision(name)) return true;
     if (!IfileCheckStorableName(name, "view")) return false;
+    imodelContextWillChange(m_module);
     std::unique_ptr<ImodelRevContextImpl> revision;
     if (Current()) {
         revision = std::make_unique<ImodelRevContextImpl>(*Current(), m_module, true);
@@ -276,6 +277,7 @@ void ImodelContextImpl::RemoveRevision(const std::string& name)
 {
     ImodelRevContextImpl* revision = FindRevision(name);
     if (!revision) return;
+    imodelContextWillChange(m_module);
     if (revision == Current()) Current() = nullptr;
     Indexing(revision, false);
     std::erase_if(Revisions(), [revision](const auto& own) { return own.get() == revision; });
@@ -288,6 +290,7 @@ bool ImodelContextImpl::RenameRevision(const std::string& from, const std::strin
     // Views are found by name: two of one name would hide the second.
     const ImodelRevContextImpl* holder = FindRevision(to);
     if (holder && holder != revision) return false;
+    imodelContextWillChange(m_module);
     Indexing(revision, false);
     const bool renamed = revision->SetName(to);
     Indexing(revision, true);
@@ -397,6 +400,7 @@ void ImodelContextImpl::TakeContextInfo(ImodelContextImpl& other, bool all)
 
 void ImodelContextImpl::NotifyFileRemoved(const boost::shared_ptr<IfileObjectEx>& file)
 {
+    imodelContextWillChange(m_module);
     // Views not made yet will be copies of the sample, when there is one:
     // taken out of it, the record is out of each of them.
     if (Pending()) {

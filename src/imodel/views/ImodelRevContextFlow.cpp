@@ -40,6 +40,7 @@ std::optional<IfileObject> InView(const IfileObject& file, int number)
 
 void ImodelRevContextImpl::UpdateRevStates(bool rename)
 {
+    imodelContextWillChange(m_module);
     const ImodelRevisionManager* views = Imodel::GetInstance().GetRevisionManager();
     const int number = views ? views->GetRevisionNumber(m_name) : -1;
     UsedFiles kept;
@@ -108,6 +109,7 @@ void ImodelRevContextImpl::HDLTypeChanged()
         changed = true;
     }
     if (!changed) return;
+    imodelContextWillChange(m_module);
     ReplaceUsedFiles(std::move(files));
     imodelContextMarkNeedSave();
 }

@@ -97,6 +97,7 @@ bool ImodelRevContextImpl::SetName(const std::string& name)
 void ImodelRevContextImpl::SetSolvatoState(imodelSolvatoState state)
 {
     if (state == m_state) return;
+    imodelContextWillChange(m_module);
     const bool rested = Rests();
     m_state = state;
     Recount(rested);
@@ -113,6 +114,8 @@ imodelToolState ImodelRevContextImpl::GetToolState(ImodelFunctionType tool,
 void ImodelRevContextImpl::SetToolState(ImodelFunctionType tool, const boost::shared_ptr<IfileObjectEx>& activeFile,
                                         imodelToolState state, bool allFiles)
 {
+    // "No result" makes no record where there is none.
+    if (state != StateNoResult || !m_toolStates.IsEmpty()) imodelContextWillChange(m_module);
     if (allFiles)
         m_toolStates.SetAllObjectsToolState(tool, state, this);
     else
@@ -138,6 +141,7 @@ void ImodelRevContextImpl::SetToolState(IprocessToolObject* tool, imodelToolStat
     // "No result" makes no record and changes none when there is none: the
     // file need not be found.
     if (state == StateNoResult && m_toolStates.IsEmpty()) return;
+    imodelContextWillChange(m_module);
     if (allFiles)
         m_toolStates.SetAllObjectsToolState(tool->GetToolType(), state, this);
     else
@@ -157,6 +161,7 @@ unsigned StateBit(imodelSolvatoState state)
 
 void ImodelRevContextImpl::ResetAccessibleStateList()
 {
+    if (m_accessibleStates != 0) imodelContextWillChange(m_module);
     const bool rested = Rests();
     m_accessibleStates = 0;
     Recount(rested);
@@ -164,6 +169,7 @@ void ImodelRevContextImpl::ResetAccessibleStateList()
 
 void ImodelRevContextImpl::AddAccessibleState(imodelSolvatoState state)
 {
+    if ((m_accessibleStates & StateBit(state)) == 0) imodelContextWillChange(m_module);
     const bool rested = Rests();
     m_accessibleStates |= StateBit(state);
     Recount(rested);
@@ -188,6 +194,7 @@ bool ImodelRevContextImpl::IsInDefaultState() const
 void ImodelRevContextImpl::SetFlowOptions(const ImodelFlowOptions& options)
 {
     if (options == m_flowOptions) return;
+    imodelContextWillChange(m_module);
     m_flowOptions = options;
     imodelContextMarkNeedSave();
     // The route changed: so may the files place and route reads.
@@ -198,6 +205,7 @@ void ImodelRevContextImpl::SetFlowOptions(const ImodelFlowOptions& options)
 void ImodelRevContextImpl::SetToolStateForFile(ImodelFunctionType tool, const boost::shared_ptr<IfileObjectEx>& file,
                                                imodelToolState state)
 {
+    if (state != StateNoResult || !m_toolStates.IsEmpty()) imodelContextWillChange(m_module);
     m_toolStates.SetObjectToolState(tool, file, state, this);
 }
 
@@ -210,7 +218,9 @@ imodelToolState ImodelRevContextImpl::GetToolStateForFile(ImodelFunctionType too
 void ImodelRevContextImpl::SetToolStateForFile(IprocessToolObject* tool, const boost::shared_ptr<IfileObjectEx>& file,
                                                imodelToolState state)
 {
-    if (tool) m_toolStates.SetObjectToolState(tool->GetToolType(), file, state, this);
+    if (!tool) return;
+    if (state != StateNoResult || !m_toolStates.IsEmpty()) imodelContextWillChange(m_module);
+    m_toolStates.SetObjectToolState(tool->GetToolType(), file, state, this);
 }
 
 imodelToolState ImodelRevContextImpl::GetToolStateForFile(IprocessToolObject* tool,
@@ -221,6 +231,7 @@ imodelToolState ImodelRevContextImpl::GetToolStateForFile(IprocessToolObject* to
 
 void ImodelRevContextImpl::NotifyFileRemoved(const boost::shared_ptr<IfileObjectEx>& file)
 {
+    imodelContextWillChange(m_module);
     m_toolStates.NotifyFileRemoved(file);
 }
 
@@ -229,6 +240,7 @@ void ImodelRevContextImpl::UseFile(const IfileObject& file, bool notify)
     const zorpaFileManagerTypes type = file.GetFileSpecificType();
     const UsedFiles::const_iterator used = GetUsedFile(type);
     if (used != m_usedFiles.Get().end() && *used == file) return;
+    imodelContextWillChange(m_module);
     DontUseFile(type, false);
     m_usedFiles.Use().push_back(file);
     UsedFileIndex().Add(this, file);
@@ -238,6 +250,8 @@ void ImodelRevContextImpl::UseFile(const IfileObject& file, bool notify)
 
 void ImodelRevContextImpl::DontUseFile(zorpaFileManagerTypes specificType, bool notify)
 {
+    if (GetUsedFile(specificType) == m_usedFiles.Get().end()) return;
+    imodelContextWillChange(m_module);
     const std::size_t removed =
         m_usedFiles.empty() ? 0 : std::erase_if(m_usedFiles.Use(), [this, specificType](const IfileObject& file) {
             if (file.GetFileSpecificType() != specificType) return false;

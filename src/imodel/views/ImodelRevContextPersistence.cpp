@@ -14,6 +14,7 @@
 #include "imodel/names/imodelUtl.h"
 #include "imodel/views/ImodelRevisionManager.h"
 #include "src/imodel/names/imodelLineCursor.h"
+#include "src/imodel/views/imodelContextNotify.h"
 #include "src/imodel/views/imodelRevisionManagerImpl.h"
 
 #include <optional>
@@ -206,6 +207,7 @@ void ImodelRevContextImpl::ReadStates(std::vector<std::string>& lines, std::stri
                                       const std::vector<Iconvert*>& converters)
 {
     if (lines.empty()) return;
+    imodelContextWillChange(m_module);
     imodelLineCursor cursor(lines, line);
     const imodelRevisionBlockReader::Input input{knownNames, matchNames, converters, useSynthRead};
     imodelRevisionBlockReader(cursor, m_module ? m_module->GetContext() : nullptr, input)
@@ -230,6 +232,7 @@ void ImodelContextImpl::ReadStates(std::vector<std::string>& lines, std::string&
                                    const std::vector<Iconvert*>& converters)
 {
     if (lines.empty()) return;
+    imodelContextWillChange(m_module);
     imodelLineCursor cursor(lines);
     const imodelRevisionBlockReader::Input input{knownNames, matchNames, converters, useSynthRead};
     imodelRevisionBlockReader reader(cursor, this, input);

@@ -4,6 +4,7 @@
 #pragma once
 
 #include "imodel/design/ImodelDesignManager.h"
+#include "imodel/design/ImodelModule.h"
 #include "imodel/model/Imodel.h"
 #include "iprocess/IprocessManager.h"
 
@@ -12,3 +13,12 @@ inline void imodelContextMarkNeedSave() { Imodel::GetInstance().GetDesignManager
 inline IprocessManager& imodelContextProcessManager() { return *Imodel::GetInstance().GetProcessManager(); }
 
 inline bool imodelContextIsDebugState() { return Imodel::GetInstance().IsDebugState(); }
+
+// Told before the unit's views change what a restore of the libraries gives
+// back (states, options, used files, the views themselves): a change of the
+// design's units under way keeps the unit's data as it was. Nothing for a
+// context of no unit (a record kept for a restore).
+inline void imodelContextWillChange(const ImodelModule* unit)
+{
+    if (unit != nullptr) unit->KeptDataMayChange();
+}
