@@ -6,6 +6,7 @@
 #include "imodel/names/ImodelPositionTable.h"
 
 #include "imodel/names/ImodelHashPositions.h"
+#include "src/imodel/views/imodelSlotTable.h"
 
 #include <gtest/gtest.h>
 
@@ -18,23 +19,13 @@
 
 namespace {
 
+// The hash positions' cells, erasing too.
 struct WideCells : ImodelHashPositionCells {
     static constexpr bool kErases = true;
 };
 
-struct NarrowCells {
-    using Key = std::uint32_t;
-    using Stored = std::uint32_t;
-    static constexpr Stored kFree = 0;
-    static constexpr Stored Store(std::size_t position) { return static_cast<Stored>(position + 1); }
-    static constexpr std::size_t Load(Stored stored) { return stored - 1; }
-    static constexpr std::size_t kFirstCells = 16;
-    static constexpr std::size_t kMostTaken = 1;
-    static constexpr std::size_t kOfCells = 2;
-    static constexpr bool kErases = true;
-};
-
-struct CrowdedCells : NarrowCells {
+// The view slots' cells, filled nine cells in ten from a smaller start.
+struct CrowdedCells : imodelSlotCells {
     static constexpr std::size_t kFirstCells = 8;
     static constexpr std::size_t kMostTaken = 9;
     static constexpr std::size_t kOfCells = 10;
@@ -44,7 +35,7 @@ template <class Cells>
 class PositionTable : public testing::Test {
 };
 
-using Layouts = testing::Types<WideCells, NarrowCells, CrowdedCells>;
+using Layouts = testing::Types<WideCells, imodelSlotCells, CrowdedCells>;
 TYPED_TEST_SUITE(PositionTable, Layouts);
 
 using Plain = std::multimap<std::uint64_t, std::size_t>;
@@ -186,7 +177,7 @@ TEST(PositionTableGrowth, DoublesFromTheFirstSizeWhenTheShareTakenWouldBePassed)
     table.Insert(11, 11);
     EXPECT_EQ(table.Cells(), 32u);
     // Room made ahead is the least power of two that holds it.
-    ImodelPositionTable<NarrowCells> half;
+    ImodelPositionTable<imodelSlotCells> half;
     half.Reserve(0);
     EXPECT_EQ(half.Cells(), 16u);
     half.Reserve(1000);

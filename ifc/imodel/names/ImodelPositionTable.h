@@ -104,15 +104,7 @@ public:
     template <class Same>
     std::size_t FindLowest(Key key, Same same) const
     {
-        std::size_t found = npos;
-        if (m_used == 0) return found;
-        const std::size_t mask = m_cells.size() - 1;
-        for (std::size_t at = Home(key); m_cells[at].stored != Traits::kFree; at = (at + 1) & mask) {
-            const Cell& cell = m_cells[at];
-            const std::size_t position = Traits::Load(cell.stored);
-            if (cell.key == key && position < found && same(position)) found = position;
-        }
-        return found;
+        return FindBeyond(key, same, [](std::size_t position, std::size_t found) { return position < found; });
     }
 
     // The highest position of `key` that `same` accepts (the one added
@@ -121,15 +113,8 @@ public:
     template <class Same>
     std::size_t FindHighest(Key key, Same same) const
     {
-        std::size_t found = npos;
-        if (m_used == 0) return found;
-        const std::size_t mask = m_cells.size() - 1;
-        for (std::size_t at = Home(key); m_cells[at].stored != Traits::kFree; at = (at + 1) & mask) {
-            const Cell& cell = m_cells[at];
-            const std::size_t position = Traits::Load(cell.stored);
-            if (cell.key == key && (found == npos || position > found) && same(position)) found = position;
-        }
-        return found;
+        return FindBeyond(key, same,
+                          [](std::size_t position, std::size_t found) { return found == npos || position > found; });
     }
 
     // Empties the table and gives its array back.
@@ -162,6 +147,21 @@ private:
         typename Traits::Stored stored = Traits::kFree;
     };
 
+    // Walks the whole run of the key's home: the position `same` accepts
+    // that `beyond` prefers to any other accepted, npos when none.
+    template <class Same, class Beyond>
+    std::size_t FindBeyond(Key key, Same same, Beyond beyond) const
+    {
+        std::size_t found = npos;
+        if (m_used == 0) return found;
+        const std::size_t mask = m_cells.size() - 1;
+        for (std::size_t at = Home(key); m_cells[at].stored != Traits::kFree; at = (at + 1) & mask) {
+            const Cell& cell = m_cells[at];
+            const std::size_t position = Traits::Load(cell.stored);
+            if (cell.key == key && beyond(position, found) && same(position)) found = position;
+        }
+        return found;
+    }
     static constexpr bool Fits(std::size_t count, std::size_t cells)
     {
         return count * Traits::kOfCells <= cells * Traits::kMostTaken;
