@@ -6,7 +6,6 @@
 
 #include <foundation/Sys.h>
 
-#include <bit>
 #include <utility>
 
 namespace {
@@ -68,31 +67,9 @@ std::uint64_t ifileSameFileIndex::Hash(const IfileObject& file) const
     return ImodelFileNameKeyHash(file.GetInternalFileName().GetString(), m_folder);
 }
 
-std::size_t ifileSameFileIndex::Home(std::uint64_t hash) const
-{
-    // Fibonacci hashing: the high bits of the product spread any hash.
-    return static_cast<std::size_t>((hash * 0x9E3779B97F4A7C15ULL) >> (64 - std::countr_zero(m_cells.size())));
-}
-
-void ifileSameFileIndex::Resize(std::size_t cells)
-{
-    std::vector<Cell> old = std::exchange(m_cells, std::vector<Cell>(cells));
-    for (const Cell& cell : old) {
-        if (cell.position == -1) continue;
-        std::size_t at = Home(cell.hash);
-        while (m_cells[at].position != -1) at = (at + 1) & (m_cells.size() - 1);
-        m_cells[at] = cell;
-    }
-}
-
 void ifileSameFileIndex::Add(const IfileObject& file, std::ptrdiff_t position)
 {
-    if ((m_used + 1) * 2 > m_cells.size()) Resize(m_cells.empty() ? 64 : m_cells.size() * 2);
-    const std::uint64_t hash = Hash(file);
-    std::size_t at = Home(hash);
-    while (m_cells[at].position != -1) at = (at + 1) & (m_cells.size() - 1);
-    m_cells[at] = Cell{hash, position};
-    ++m_used;
+    m_table.Insert(Hash(file), static_cast<std::size_t>(position));
 }
 
 namespace {

@@ -3,6 +3,7 @@
 #pragma once
 
 #include "ifile/IfileObject.h"
+#include "imodel/names/ImodelHashPositions.h"
 #include "imodel/names/imodelUtl.h"
 
 #include <cstddef>
@@ -66,29 +67,23 @@ public:
     template <class List>
     std::ptrdiff_t Find(const List& list, const IfileObject& file) const
     {
-        if (m_cells.empty()) return -1;
-        const std::uint64_t hash = Hash(file);
-        std::ptrdiff_t found = -1;
-        for (std::size_t cell = Home(hash); m_cells[cell].position != -1; cell = (cell + 1) & (m_cells.size() - 1)) {
-            const Cell& candidate = m_cells[cell];
-            if (candidate.hash == hash && (found == -1 || candidate.position < found) &&
-                list[static_cast<std::size_t>(candidate.position)] == file)
-                found = candidate.position;
-        }
-        return found;
+        if (m_table.Size() == 0) return -1;
+        const std::size_t found =
+            m_table.FindLowest(Hash(file), [&list, &file](std::size_t position) { return list[position] == file; });
+        return found == m_table.npos ? -1 : static_cast<std::ptrdiff_t>(found);
     }
     void Add(const IfileObject& file, std::ptrdiff_t position);
 
 private:
-    struct Cell {
-        std::uint64_t hash = 0;
-        std::ptrdiff_t position = -1;  // -1: a free cell
+    // Positions by hash as elsewhere, at most half the cells taken: a list
+    // is read once and searched once per line.
+    struct Cells : ImodelHashPositionCells {
+        static constexpr std::size_t kFirstCells = 64;
+        static constexpr std::size_t kMostTaken = 1;
+        static constexpr std::size_t kOfCells = 2;
     };
     std::uint64_t Hash(const IfileObject& file) const;
-    std::size_t Home(std::uint64_t hash) const;
-    void Resize(std::size_t cells);
 
     std::string m_folder;
-    std::vector<Cell> m_cells;
-    std::size_t m_used = 0;
+    ImodelPositionTable<Cells> m_table;
 };

@@ -1,6 +1,7 @@
 // The file manager's map of entries and its indexes.
 #include "src/ifile/ifileManagerImpl.h"
 
+#include "imodel/names/ImodelPositionTable.h"
 #include "imodel/names/imodelUtl.h"
 #include "src/ifile/IfileObjectModel.h"
 
@@ -79,9 +80,9 @@ void FileListMap::HashIndex::Prefetch(std::uint64_t hash) const
 
 std::size_t FileListMap::HashIndex::Home(std::uint64_t key) const
 {
-    // Fibonacci hashing spreads any hash over 64 bits; the high bits of its
-    // product with the size pick a cell of a table of any size.
-    const std::uint64_t spread = key * 0x9E3779B97F4A7C15ULL;
+    // The high bits of the spread hash's product with the size pick a cell
+    // of a table of any size.
+    const std::uint64_t spread = ImodelHashSpread(key);
     return static_cast<std::size_t>((static_cast<unsigned __int128>(spread) * m_cells.size()) >> 64);
 }
 

@@ -67,11 +67,10 @@ void ifileManagerImpl::ActionRemoveParent::operator()(Entry file)
 namespace {
 
 // Asks for a file's memory ahead of a walk that copies its entry and asks
-// the file something: the entry's counts lie just before the file (both are
-// made in one allocation), the file's first fields right after them.
+// the file something: its first fields.
 void AskForFileAhead(const IfileObjectEx* file)
 {
-    if (file != nullptr) ImodelPrefetch(reinterpret_cast<const char*>(file) - 64, 192);
+    if (file != nullptr) ImodelPrefetch(file, 128);
 }
 
 }  // namespace

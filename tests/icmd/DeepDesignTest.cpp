@@ -301,12 +301,21 @@ TEST_F(DeepDesign, AClosedProjectAfterRandomChangesOpensToTheSameDesign)
     }
 }
 
+#if defined(__has_feature)
+#if __has_feature(thread_sanitizer)
+#define DEEP_DESIGN_TSAN 1
+#endif
+#endif
+#if defined(__SANITIZE_THREAD__)
+#define DEEP_DESIGN_TSAN 1
+#endif
+
 // A design read again takes the memory of the one before from the heap: a
 // block of many megabytes, as a large design's tables take, is neither
 // mapped apart nor given back to the system when freed.
 TEST_F(DeepDesign, ALargeBlockFreedStaysWithTheHeapForTheNextDesign)
 {
-#ifdef IMODEL_BLOCK_POOL_SANITIZED
+#if defined(IMODEL_BLOCK_POOL_SANITIZED) || defined(DEEP_DESIGN_TSAN)
     GTEST_SKIP() << "the sanitizers' allocator keeps its own rules";
 #else
     constexpr std::size_t kBytes = std::size_t{16} << 20;

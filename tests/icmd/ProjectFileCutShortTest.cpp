@@ -95,7 +95,9 @@ TEST_F(ProjectFileCutShort, EveryCutEndsAfterAWholeStatementOrSaysWhereItEnds)
             const std::string where = IcmdWhereCutShort(std::string_view(text).substr(0, n));
             ASSERT_EQ(where.empty(), ends[n] != CutEnd::Broken)
                 << "cut after " << n << " bytes: " << text.substr(0, n).substr(n > 40 ? n - 40 : 0);
-            if (!where.empty()) ASSERT_TRUE(where.starts_with("it ends at line ")) << where;
+            if (!where.empty()) {
+                ASSERT_TRUE(where.starts_with("it ends at line ")) << where;
+            }
         }
     }
 }

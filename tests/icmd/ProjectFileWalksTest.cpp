@@ -16,6 +16,7 @@
 #include "imodel/design/ImodelDesignManager.h"
 #include "imodel/design/ImodelModule.h"
 #include "imodel/model/Imodel.h"
+#include "imodel/views/ImodelContextImpl.h"
 
 #include <foundation/AcmdManager.h>
 #include <foundation/Def.h>
@@ -413,8 +414,17 @@ TEST_F(ProjectFileWalks, UnitsOfLargeLibrariesAreAskedAsAPlainWalkOfTheLibraries
                     unit->AddSubBlock(added[static_cast<std::size_t>(Pick(static_cast<int>(added.size())))], false);
         }
         const std::string heads = ExpectedHeads();
+        // Asking a unit only reads it: the contexts that wait for their
+        // revisions still wait after the save.
+        const auto waiting = [&added] {
+            return std::count_if(added.begin(), added.end(),
+                                 [](const ImodelModule* unit) { return unit->GetContext()->Pending(); });
+        };
+        const auto waitingBefore = waiting();
         ASSERT_TRUE(IcmdDoSaveProject(false, nullptr));
         EXPECT_EQ(SavedHeads(), heads) << "design " << design;
         EXPECT_GT(std::count(heads.begin(), heads.end(), '\n'), 100) << "design " << design;
+        EXPECT_EQ(waiting(), waitingBefore) << "design " << design;
+        EXPECT_GT(waitingBefore, more / 2) << "design " << design;
     }
 }

@@ -3,8 +3,8 @@
 // handed out twice, none overlapping another, each aligned, its content
 // kept while in use), the chunks growing from small ones and all going back
 // once the pool empties, objects too large for it from the plain allocator,
-// blocks given back on other threads while one takes. It touches nothing of
-// the model, so these tests also run under ThreadSanitizer (tests/tsan).
+// blocks given back on other threads while one takes; under the address
+// sanitizer, blocks not handed out poisoned and lost ones reported as leaks.
 #include "imodel/model/ImodelBlockPool.h"
 
 #include <gtest/gtest.h>
@@ -12,11 +12,14 @@
 #include <algorithm>
 #include <cstddef>
 #include <cstdint>
+#include <cstdlib>
 #include <cstring>
 #include <map>
 #include <random>
 #include <thread>
 #include <vector>
+
+#include <sys/wait.h>
 
 #if defined(__has_feature)
 #if __has_feature(address_sanitizer)
@@ -235,16 +238,48 @@ TEST(BlockPool, GivenBlocksArePoisoned)
     pool.Give(kept, 256);
 }
 
-// The pools of the library's objects hand out plain blocks under the
-// sanitizer, so that each object's leak or use after free is its own report.
-TEST(BlockPool, PlainBlocksUnderTheSanitizerWhenAskedFor)
+// The library's pools carve their blocks from chunks under the sanitizer
+// too: the code users run is the code the tests run.
+TEST(BlockPool, TheLibrarysPoolsPoolUnderTheSanitizer)
 {
-    ImodelBlockPool pool(256, 64, true);
-    void* block = pool.Take(256);
-    EXPECT_FALSE(pool.Holds(block));
-    EXPECT_EQ(pool.Chunks(), 0u);
-    EXPECT_EQ(reinterpret_cast<std::uintptr_t>(block) % 64, 0u);
-    pool.Give(block, 256);
+    struct Object {
+        char bytes[200];
+    };
+    ImodelPoolAllocator<Object> allocator;
+    Object* first = allocator.allocate(1);
+    Object* second = allocator.allocate(1);
+    EXPECT_TRUE(ImodelPoolAllocator<Object>::Pool().Holds(first));
+    EXPECT_TRUE(ImodelPoolAllocator<Object>::Pool().Holds(second));
+    allocator.deallocate(second, 1);
+    EXPECT_TRUE(__asan_address_is_poisoned(second->bytes + 10));
+    allocator.deallocate(first, 1);
+    EXPECT_EQ(ImodelPoolAllocator<Object>::Pool().Chunks(), 0u);
+}
+
+// The pool's own pointers do not keep its chunks from the leak checker: a
+// chunk whose blocks were all lost is reported at exit, and a pool whose
+// blocks all went back leaves nothing. The block is lost on a thread of its
+// own, whose stack is gone when the process ends.
+void LoseBlocksAndExit(int lost)
+{
+    static constinit ImodelBlockPool pool(256, 64);
+    std::thread([lost] {
+        std::vector<void*> blocks;
+        for (int i = 0; i < 3; ++i) blocks.push_back(pool.Take(256));
+        for (void* block : blocks) std::memset(block, 0x5a, 256);
+        for (int i = lost; i < 3; ++i) pool.Give(blocks[static_cast<std::size_t>(i)], 256);
+        std::fill(blocks.begin(), blocks.end(), nullptr);
+    }).join();
+    std::exit(0);
+}
+
+bool ExitedWithAFailure(int status) { return WIFEXITED(status) && WEXITSTATUS(status) != 0; }
+
+TEST(BlockPoolDeathTest, LostBlocksAreReportedAsALeak)
+{
+    GTEST_FLAG_SET(death_test_style, "threadsafe");
+    EXPECT_EXIT(LoseBlocksAndExit(2), ExitedWithAFailure, "LeakSanitizer: detected memory leaks");
+    EXPECT_EXIT(LoseBlocksAndExit(0), testing::ExitedWithCode(0), "");
 }
 #endif
 

@@ -31,6 +31,7 @@
 #include "imodel/names/ImodelLazy.h"
 #include "imodel/names/ImodelLazyList.h"
 #include "imodel/names/ImodelToolKinds.h"
+#include "imodel/names/ImodelVisitAhead.h"
 #include "imodel/options/ImodelPhySynthesisOptions.h"
 
 #include <foundation/Sys.h>
@@ -368,6 +369,15 @@ public:
 
     // Owned; the context is null only for a copy of a unit that had none.
     ImodelContextImpl* GetContext() const { return m_context.get(); }
+    // Ask for the unit's memory ahead of a walk over many units: its first
+    // lines up to its name (what a lookup of the name and a link read), or
+    // the line that holds its context's pointer.
+    void AskForName() const
+    {
+        const auto end = reinterpret_cast<std::uintptr_t>(&m_key.name + 1);
+        ImodelPrefetch(this, end - reinterpret_cast<std::uintptr_t>(this));
+    }
+    void AskForContext() const { ImodelPrefetch(&m_context, sizeof m_context); }
     // The options to change; read through the const one, which makes none.
     ImodelPhySynthesisOptions* GetPhySynthOptions()
     {

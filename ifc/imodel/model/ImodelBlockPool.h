@@ -13,10 +13,18 @@
 // Blocks may be taken and given on any thread (a closed project's objects
 // are freed on the reclaimer's). The pool has no destructor: one of static
 // duration stays usable while other objects of static duration go.
+//
+// The same code runs under the address sanitizer: what a pool holds but has
+// not handed out is poisoned, so that an object used after it went is
+// reported, and the pool's own pointers into its chunks are kept hidden
+// from the leak checker, so that a chunk is reachable only through the
+// blocks handed out of it: one whose blocks were all lost is reported as a
+// leak of the pool's.
 #pragma once
 
 #include <algorithm>
 #include <cstddef>
+#include <cstdint>
 #include <memory>
 #include <mutex>
 
@@ -32,8 +40,8 @@
 #endif
 
 // Under the address sanitizer, memory a pool holds but has not handed out
-// is poisoned, so that an object used after it went is still reported as
-// with the plain allocator; elsewhere these do nothing.
+// is poisoned, so that an object used after it went is still reported;
+// elsewhere these do nothing.
 inline void ImodelPoisonBlock([[maybe_unused]] void* block, [[maybe_unused]] std::size_t bytes)
 {
 #ifdef IMODEL_BLOCK_POOL_SANITIZED
@@ -58,16 +66,33 @@ constexpr std::size_t ImodelNextChunkBytes(std::size_t held, std::size_t first, 
     return std::max(first, std::min(held / 4, largest));
 }
 
+// A pointer of a pool into its chunks. Under the address sanitizer it is
+// kept with its bits turned, so that the leak checker does not take it for
+// a reference; elsewhere it is the plain pointer.
+template <class T>
+class ImodelPoolLink {
+public:
+    constexpr ImodelPoolLink() noexcept = default;
+    ImodelPoolLink(T* pointer) noexcept : m_bits(reinterpret_cast<std::uintptr_t>(pointer) ^ kTurn) {}
+    T* get() const noexcept { return reinterpret_cast<T*>(m_bits ^ kTurn); }
+    T* operator->() const noexcept { return get(); }
+    explicit operator bool() const noexcept { return m_bits != kTurn; }
+
+private:
+#ifdef IMODEL_BLOCK_POOL_SANITIZED
+    static constexpr std::uintptr_t kTurn = ~std::uintptr_t{0};
+#else
+    static constexpr std::uintptr_t kTurn = 0;
+#endif
+    std::uintptr_t m_bits = kTurn;
+};
+
 class ImodelBlockPool {
 public:
-    // Blocks of `size` bytes aligned to `align` (a power of two). With
-    // `plainWhenSanitized`, under the address sanitizer every block comes
-    // from the plain allocator: a leaked object, or one used after it went,
-    // is then reported as itself (a chunk holds its blocks reachable).
-    constexpr ImodelBlockPool(std::size_t size, std::size_t align, bool plainWhenSanitized = false) noexcept
+    // Blocks of `size` bytes aligned to `align` (a power of two).
+    constexpr ImodelBlockPool(std::size_t size, std::size_t align) noexcept
         : m_align(align < kMinAlign ? kMinAlign : align),
-          m_block(RoundUp(size < sizeof(void*) ? sizeof(void*) : size, m_align)),
-          m_plain(plainWhenSanitized && kAddressSanitizer)
+          m_block(RoundUp(size < sizeof(void*) ? sizeof(void*) : size, m_align))
     {
     }
     ImodelBlockPool(const ImodelBlockPool&) = delete;
@@ -89,11 +114,6 @@ public:
 
 private:
     static constexpr std::size_t kMinAlign = alignof(std::max_align_t);
-#ifdef IMODEL_BLOCK_POOL_SANITIZED
-    static constexpr bool kAddressSanitizer = true;
-#else
-    static constexpr bool kAddressSanitizer = false;
-#endif
     static constexpr std::size_t RoundUp(std::size_t bytes, std::size_t align) noexcept
     {
         return (bytes + align - 1) / align * align;
@@ -101,24 +121,23 @@ private:
     bool Pooled(std::size_t size) const noexcept;
 
     struct Free {
-        Free* next;
+        ImodelPoolLink<Free> next;
     };
     struct Chunk {
-        Chunk* next;
+        ImodelPoolLink<Chunk> next;
         std::size_t bytes;
     };
 
     const std::size_t m_align;
     const std::size_t m_block;
-    const bool m_plain;
     mutable std::mutex m_mutex;
-    Free* m_free = nullptr;
-    std::byte* m_next = nullptr;  // the unused rest of the newest chunk
-    std::byte* m_end = nullptr;
+    ImodelPoolLink<Free> m_free;
+    ImodelPoolLink<std::byte> m_next;  // the unused rest of the newest chunk
+    ImodelPoolLink<std::byte> m_end;
     std::size_t m_live = 0;
     std::size_t m_heldBytes = 0;  // in chunks
     std::size_t m_chunkCount = 0;
-    Chunk* m_chunks = nullptr;
+    ImodelPoolLink<Chunk> m_chunks;
 };
 
 // The allocator of objects made one by one and shared (allocate_shared):
@@ -157,7 +176,7 @@ public:
     // The pool of T's blocks.
     static ImodelBlockPool& Pool()
     {
-        static constinit ImodelBlockPool pool(sizeof(T), alignof(T), true);
+        static constinit ImodelBlockPool pool(sizeof(T), alignof(T));
         return pool;
     }
 };

@@ -106,6 +106,13 @@ public:
     // a refused name, or a `to` that another revision already has.
     bool RenameRevision(const std::string& from, const std::string& to);
     void SetCurRev(const std::string& name);
+    // The getters of the revisions (here and below, but for
+    // IsInDefaultState) make a waiting context's revisions when first asked,
+    // and so take the context off the waiting lists: a registry of the
+    // whole process, without a lock. That is safe because the model and
+    // its units are used by one thread at a time: the threads that work
+    // beside it (the save's walk over the units) ask a context only
+    // IsInDefaultState, Pending and GetPendingSample, which make nothing.
     ImodelRevContextImpl* GetCurRevContext() const { return Current(); }
     bool IsCurRevContext(const ImodelRevContextImpl* revision) const { return revision && revision == Current(); }
     // The revision of that exact name, else null.
@@ -161,6 +168,7 @@ public:
     void AddAccessibleState(imodelSolvatoState state) override;
     bool IsStateAccessible(imodelSolvatoState state) const override;
     // Every revision is in its default state (true without revisions).
+    // Makes no revision: threads beside the model's may ask it.
     bool IsInDefaultState() const override;
     void SetFlowOptions(const ImodelFlowOptions& options) override;
     ImodelFlowOptions* GetFlowOptions() override;
@@ -205,7 +213,11 @@ private:
     void Indexing(ImodelRevContextImpl* revision, bool add) const;
 
     // The lists of contexts waiting for their revisions (ImodelContextImpl.cpp).
-    enum class PendingList : std::uint8_t { Unchecked, WithoutFile, None };
+    enum class PendingList : std::uint8_t {
+        Unchecked,
+        WithoutFile,
+        None
+    };
     // Puts the context on the list (off the one it was on); None takes it off.
     static void Enlist(const ImodelContextImpl* context, PendingList list);
 

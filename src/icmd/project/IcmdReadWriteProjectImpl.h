@@ -178,7 +178,13 @@ private:
         kConstraints = 1u << 9,
         kStates = 1u << 10,
     };
+    // What a module has to write. The lists of packages to leave out are
+    // brought up to date as they are asked, so only the saving thread asks
+    // FactsOf; the units' walk beside it asks FactsWithoutPackages, which
+    // only reads the unit and gives the same for a unit that lists no
+    // package to leave out.
     unsigned FactsOf(ImodelModule& module);
+    unsigned FactsWithoutPackages(const ImodelModule& module) const;
     // What the modules of the design's libraries have, each module asked
     // once per save; and whether one of them has one of `facts`.
     void TakeDesignFacts();
@@ -205,7 +211,8 @@ private:
     // Puts units of the library in its order.
     static void PutInOrder(const UnitSet& set, std::vector<std::pair<ImodelModule*, unsigned>>& units);
     // FactsOf of the units [first, last) into m_unitFacts.facts, or
-    // kAskOnThisThread for a unit only the thread that saves may ask.
+    // kAskOnThisThread for a unit only the thread that saves may ask; runs
+    // beside the saving thread, and only reads the units.
     void AskUnits(std::size_t first, std::size_t last);
     static constexpr unsigned kAskOnThisThread = ~0u;
     // The units a thread of its own is worth.

@@ -198,17 +198,22 @@ void IcmdReadWriteProjectImpl::ReadModuleKind(ImodelModule& module, ideModuleInf
 
 unsigned IcmdReadWriteProjectImpl::FactsOf(ImodelModule& module)
 {
+    unsigned facts = FactsWithoutPackages(module);
+    if (!ModuleKindIsEmpty(module, ideExcludePackageForSimulation)) facts |= kSimulationPackages;
+    if (!ModuleKindIsEmpty(module, ideExcludePackageForSynthesis)) facts |= kSynthesisPackages;
+    return facts;
+}
+
+unsigned IcmdReadWriteProjectImpl::FactsWithoutPackages(const ImodelModule& module) const
+{
     unsigned facts = 0;
     const auto note = [&facts](bool holds, ModuleFact fact) {
         if (holds) facts |= fact;
     };
     note(!module.GetAssociatedFileListConst().empty(), kAssociated);
-    note(ImodelIsPhySynthCustomized(*std::as_const(module).GetPhySynthOptions(), m_defaultUseSynplifySDC),
-         kPhySynthesis);
-    note(!ModuleKindIsEmpty(module, ideCDBOrder), kCdbOrder);
-    note(!ModuleKindIsEmpty(module, ideIncludeModuleForSimulation), kIncluded);
-    note(!ModuleKindIsEmpty(module, ideExcludePackageForSimulation), kSimulationPackages);
-    note(!ModuleKindIsEmpty(module, ideExcludePackageForSynthesis), kSynthesisPackages);
+    note(ImodelIsPhySynthCustomized(*module.GetPhySynthOptions(), m_defaultUseSynplifySDC), kPhySynthesis);
+    note(!module.GetCDBOrder().empty(), kCdbOrder);
+    note(!module.GetSimulationModuleToIncludeList()->empty(), kIncluded);
     note(UsesCustomizedList(module), kCustomizedInUse);
     note(!module.GetCustomizedFileLists().empty(), kCustomizedLists);
     note(!module.GetStimulusList().empty(), kStimulus);
@@ -420,9 +425,9 @@ void IcmdReadWriteProjectImpl::AskUnits(std::size_t first, std::size_t last)
     // the thread that saves.
     std::vector<unsigned>& facts = m_unitFacts.facts;
     std::size_t at = first;
-    const std::span<ImodelModule* const> slice(m_unitFacts.units.data() + first, last - first);
-    ImodelVisitAhead(slice, &ImodelAskForUnitAhead, [&](ImodelModule* module) {
-        facts[at++] = module->HasPackagesToIgnore() ? kAskOnThisThread : FactsOf(*module);
+    const std::span<const ImodelModule* const> slice(m_unitFacts.units.data() + first, last - first);
+    ImodelVisitAhead(slice, &ImodelAskForUnitAhead, [&](const ImodelModule* module) {
+        facts[at++] = module->HasPackagesToIgnore() ? kAskOnThisThread : FactsWithoutPackages(*module);
     });
 }
 

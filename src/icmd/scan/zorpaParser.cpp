@@ -314,11 +314,11 @@ bool IsPlaceholder(T unit)
     return unit->GetComponentTypeStr() == "Unknown";
 }
 
-// Asks for the first lines of a unit, where its name and kind lie.
+// Asks for the first lines of a unit, up to its name.
 template <class T>
 void AskForUnit(T unit)
 {
-    ImodelPrefetch(unit, 128);
+    unit->AskForName();
 }
 
 bool SameLibrary(const std::string& a, const std::string& b) { return ZorpaCompareNoCase(a, b) == 0; }

@@ -196,9 +196,8 @@ void imodelRetireUnwatched(imodelRetiredUnits& retired)
     ImodelModule*& tested = ImodelModule::GetTestedModule();
     if (going(tested)) tested = nullptr;
     // The units lie apart in memory: each is asked for some places ahead.
-    // The context's pointer lies in the unit's last lines.
     const auto unitAhead = [](const ImodelModule::Owned* unit, int step) {
-        if (step == 0) ImodelPrefetch(reinterpret_cast<const char*>(unit->get()) + sizeof(ImodelModule) - 128, 128);
+        if (step == 0) (*unit)->AskForContext();
     };
     std::size_t contexts = 0;
     ImodelVisitAhead(units, unitAhead, [&contexts](const ImodelModule::Owned* unit) {

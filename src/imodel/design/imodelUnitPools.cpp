@@ -8,9 +8,9 @@
 
 namespace {
 
-constinit ImodelBlockPool g_units(sizeof(ImodelModule), alignof(ImodelModule), true);
-constinit ImodelBlockPool g_contexts(sizeof(ImodelContextImpl), alignof(ImodelContextImpl), true);
-constinit ImodelBlockPool g_revisions(sizeof(ImodelRevContextImpl), alignof(ImodelRevContextImpl), true);
+constinit ImodelBlockPool g_units(sizeof(ImodelModule), alignof(ImodelModule));
+constinit ImodelBlockPool g_contexts(sizeof(ImodelContextImpl), alignof(ImodelContextImpl));
+constinit ImodelBlockPool g_revisions(sizeof(ImodelRevContextImpl), alignof(ImodelRevContextImpl));
 
 }  // namespace
 

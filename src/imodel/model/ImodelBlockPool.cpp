@@ -20,22 +20,23 @@ constexpr std::size_t kLargestBlock = 64 * 1024;
 
 }  // namespace
 
-bool ImodelBlockPool::Pooled(std::size_t size) const noexcept
-{
-    return !m_plain && size <= m_block && m_block <= kLargestBlock;
-}
+// A block given back holds the link to the next free one.
+static_assert(sizeof(ImodelPoolLink<void>) == sizeof(void*) &&
+              alignof(ImodelPoolLink<void>) <= alignof(std::max_align_t));
+
+bool ImodelBlockPool::Pooled(std::size_t size) const noexcept { return size <= m_block && m_block <= kLargestBlock; }
 
 void* ImodelBlockPool::Take(std::size_t size)
 {
     if (!Pooled(size)) return ::operator new(size, std::align_val_t(m_align));
     std::lock_guard<std::mutex> lock(m_mutex);
-    if (Free* block = m_free) {
+    if (Free* block = m_free.get()) {
         ImodelUnpoisonBlock(block, m_block);
         m_free = block->next;
         ++m_live;
         return block;
     }
-    if (m_next == m_end) {
+    if (m_next.get() == m_end.get()) {
         const std::size_t header = RoundUp(sizeof(Chunk), m_align);
         std::size_t bytes = ImodelNextChunkBytes(m_heldBytes, header + kFirstChunkBlocks * m_block, kLargestChunk);
         if (bytes >= kPageRoundedChunk) bytes = RoundUp(bytes, 4096);
@@ -44,12 +45,13 @@ void* ImodelBlockPool::Take(std::size_t size)
         m_chunks = new (memory) Chunk{m_chunks, bytes};
         ++m_chunkCount;
         m_heldBytes += bytes;
-        m_next = static_cast<std::byte*>(memory) + header;
-        m_end = m_next + (bytes - header) / m_block * m_block;
-        ImodelPoisonBlock(m_next, static_cast<std::size_t>(m_end - m_next));
+        std::byte* const first = static_cast<std::byte*>(memory) + header;
+        m_next = first;
+        m_end = first + (bytes - header) / m_block * m_block;
+        ImodelPoisonBlock(first, static_cast<std::size_t>(m_end.get() - first));
     }
-    void* block = m_next;
-    m_next += m_block;
+    std::byte* const block = m_next.get();
+    m_next = block + m_block;
     ImodelUnpoisonBlock(block, m_block);
     ++m_live;
     return block;
@@ -62,7 +64,7 @@ void ImodelBlockPool::Give(void* block, std::size_t size) noexcept
         ::operator delete(block, std::align_val_t(m_align));
         return;
     }
-    Chunk* chunks = nullptr;
+    ImodelPoolLink<Chunk> chunks;
     {
         std::lock_guard<std::mutex> lock(m_mutex);
         if (--m_live == 0) {
@@ -78,11 +80,10 @@ void ImodelBlockPool::Give(void* block, std::size_t size) noexcept
             ImodelPoisonBlock(block, m_block);
         }
     }
-    while (chunks) {
-        Chunk* next = chunks->next;
-        ImodelUnpoisonBlock(chunks, chunks->bytes);
-        std::free(chunks);
-        chunks = next;
+    while (Chunk* chunk = chunks.get()) {
+        chunks = chunk->next;
+        ImodelUnpoisonBlock(chunk, chunk->bytes);
+        std::free(chunk);
     }
 }
 
@@ -108,7 +109,7 @@ bool ImodelBlockPool::Holds(const void* block) const
 {
     const auto* at = static_cast<const std::byte*>(block);
     std::lock_guard<std::mutex> lock(m_mutex);
-    for (const Chunk* chunk = m_chunks; chunk; chunk = chunk->next) {
+    for (const Chunk* chunk = m_chunks.get(); chunk; chunk = chunk->next.get()) {
         const auto* start = reinterpret_cast<const std::byte*>(chunk);
         if (at >= start && at < start + chunk->bytes) return true;
     }

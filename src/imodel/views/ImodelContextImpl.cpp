@@ -506,7 +506,7 @@ bool ImodelContextImpl::IsInDefaultState() const
 {
     // Pending revisions are all alike.
     if (Pending()) return m_pendingViews->empty() || !m_pendingSample || m_pendingSample->IsInDefaultState();
-    return std::all_of(Revisions().begin(), Revisions().end(),
+    return std::all_of(m_revisions.begin(), m_revisions.end(),
                        [](const auto& revision) { return revision->IsInDefaultState(); });
 }
 

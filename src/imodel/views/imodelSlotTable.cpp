@@ -1,71 +1,7 @@
 #include "src/imodel/views/imodelSlotTable.h"
 
 #include <algorithm>
-#include <array>
 #include <utility>
-
-void imodelSlotTable::Reserve(std::size_t count)
-{
-    // At most half full: probes stay short.
-    std::size_t capacity = 16;
-    while (capacity < 2 * count) capacity *= 2;
-    if (capacity > m_entries.size()) Grow(capacity);
-}
-
-void imodelSlotTable::Clear()
-{
-    m_entries.clear();
-    m_entries.shrink_to_fit();
-    m_mask = 0;
-    m_size = 0;
-}
-
-void imodelSlotTable::Insert(std::uint32_t key, std::size_t slot)
-{
-    if (2 * (m_size + 1) > m_entries.size()) Reserve(m_size + 1);
-    std::size_t at = Home(key);
-    while (m_entries[at].slot != 0) at = (at + 1) & m_mask;
-    m_entries[at] = Entry{key, static_cast<std::uint32_t>(slot + 1)};
-    ++m_size;
-}
-
-bool imodelSlotTable::Erase(std::uint32_t key, std::size_t slot)
-{
-    if (m_size == 0) return false;
-    const auto stored = static_cast<std::uint32_t>(slot + 1);
-    std::size_t hole = Home(key);
-    for (;; hole = (hole + 1) & m_mask) {
-        const Entry& entry = m_entries[hole];
-        if (entry.slot == 0) return false;
-        if (entry.key == key && entry.slot == stored) break;
-    }
-    // The entries after the hole that could not stand at their home place
-    // move back into it, so that no probe meets a free place too early.
-    for (std::size_t next = (hole + 1) & m_mask; m_entries[next].slot != 0; next = (next + 1) & m_mask) {
-        const std::size_t home = Home(m_entries[next].key);
-        // Whether `home` lies cyclically in (hole, next]: then the entry
-        // stays.
-        const bool stays = hole <= next ? (hole < home && home <= next) : (hole < home || home <= next);
-        if (stays) continue;
-        m_entries[hole] = m_entries[next];
-        hole = next;
-    }
-    m_entries[hole] = Entry{};
-    --m_size;
-    return true;
-}
-
-void imodelSlotTable::Grow(std::size_t capacity)
-{
-    std::vector<Entry> old = std::exchange(m_entries, std::vector<Entry>(capacity));
-    m_mask = capacity - 1;
-    for (const Entry& entry : old) {
-        if (entry.slot == 0) continue;
-        std::size_t at = Home(entry.key);
-        while (m_entries[at].slot != 0) at = (at + 1) & m_mask;
-        m_entries[at] = entry;
-    }
-}
 
 std::vector<std::uint64_t> imodelSlotTable::InHomeOrder(const std::vector<std::uint32_t>& keys) const
 {
@@ -84,7 +20,7 @@ std::vector<std::uint64_t> imodelSlotTable::InHomeOrder(const std::vector<std::u
     // larger than a list of some thousand views).
     constexpr int kMostBitsPerPass = 11;
     int bits = 0;
-    while ((std::size_t{1} << bits) <= m_mask) ++bits;
+    while ((std::size_t{1} << bits) < Cells()) ++bits;
     const int passes = (bits + kMostBitsPerPass - 1) / kMostBitsPerPass;
     const int digit = (bits + passes - 1) / passes;
     const std::uint64_t digitMask = (std::uint64_t{1} << digit) - 1;
