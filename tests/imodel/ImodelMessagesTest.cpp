@@ -1,7 +1,9 @@
 // The library's message table: its invariants, one golden dump of the whole
-// table, that no message is defined outside it, that the messages other
-// components word go out as the table defines them, and values that are
-// never taken for formats.
+// table, that each row of the list makes a function that emits its own
+// message, that the check of a row's placeholders reads a text as the
+// message database does, that no message is defined outside the table, that
+// the messages other components word go out as the table defines them, and
+// values that are never taken for formats.
 #include "imodel/names/ImodelMessages.h"
 #include "imodel/names/ImodelMessageDef.h"
 #include "iprocess/IprocessMessages.h"
@@ -16,11 +18,14 @@
 
 #include <filesystem>
 #include <fstream>
+#include <functional>
 #include <map>
+#include <random>
 #include <regex>
 #include <set>
 #include <sstream>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace {
@@ -43,6 +48,85 @@ const ImodelMessageEntry* FindInTable(const std::string& id, std::uint32_t numbe
     for (const ImodelMessageEntry& entry : ImodelGetMessageTable())
         if (entry.def->id == id && entry.def->Number() == number) return &entry;
     return nullptr;
+}
+
+// A row of the message list as this test reads it: what the row says, and a
+// call of the function it declares (none for the messages other components
+// word). Lines ignore the question's arguments.
+struct Row {
+    enum Form {
+        Line,
+        Query,
+        SeriesQuery,
+        Elsewhere
+    };
+    Form form;
+    std::string id;
+    std::string parameters;  // as written, "(s(fileName), d(count))"
+    std::function<MdbQuery_result(void* parent, MdbQuery_result defaultAnswer, MdbQuery_result* answer)> call;
+};
+
+// The value a d(name) parameter is called with: differs between names of
+// the same length, so that two numbers handed on swapped show.
+constexpr int NumberFor(std::string_view name)
+{
+    int value = 7;
+    for (char c : name) value = (value * 31 + c) % 100003;
+    return value;
+}
+
+#define TEST_VALUE_s(name) #name
+#define TEST_VALUE_d(name) NumberFor(#name)
+#define TEST_VALUES(...) IMODEL_MAP(TEST_VALUE_, __VA_ARGS__)
+#define TEST_MORE_VALUES(...) __VA_OPT__(, TEST_VALUES(__VA_ARGS__))
+
+// Every row of the list, in its order, each string value the name of its
+// parameter.
+std::vector<Row> ListedRows()
+{
+    std::vector<Row> rows;
+#define IMODEL_LINE(ID, PARAMETERS, ...)                                                                               \
+    rows.push_back({Row::Line, #ID, #PARAMETERS, [](void*, MdbQuery_result, MdbQuery_result*) {                        \
+                        ImodelDisplay##ID##_MSG(TEST_VALUES PARAMETERS);                                               \
+                        return MdbOK;                                                                                  \
+                    }});
+#define IMODEL_QUERY(ID, PARAMETERS, ...)                                                                              \
+    rows.push_back({Row::Query, #ID, #PARAMETERS, [](void* parent, MdbQuery_result defaultAnswer, MdbQuery_result*) {  \
+                        return ImodelDisplay##ID##_QRY(parent, defaultAnswer TEST_MORE_VALUES PARAMETERS);             \
+                    }});
+#define IMODEL_SERIES_QUERY(ID, PARAMETERS, ...)                                                                       \
+    rows.push_back({Row::SeriesQuery, #ID, #PARAMETERS,                                                                \
+                    [](void* parent, MdbQuery_result defaultAnswer, MdbQuery_result* answer) {                         \
+                        return ImodelDisplay##ID##_QRY(parent, defaultAnswer, answer TEST_MORE_VALUES PARAMETERS);     \
+                    }});
+#define IMODEL_LINE_DEF(ID, PARAMETERS, ...) rows.push_back({Row::Elsewhere, #ID, #PARAMETERS, nullptr});
+#define IMODEL_QUERY_DEF IMODEL_LINE_DEF
+#include "imodel/names/ImodelMessages.def"
+    return rows;
+}
+
+#undef TEST_VALUE_s
+#undef TEST_VALUE_d
+#undef TEST_VALUES
+#undef TEST_MORE_VALUES
+
+// The values a row's function hands on, read from its parameters as written.
+std::vector<MdbArg> ExpectedArgs(const std::string& parameters)
+{
+    std::vector<MdbArg> args;
+    const std::regex parameter(R"(([sd])\((\w+)\))");
+    for (auto it = std::sregex_iterator(parameters.begin(), parameters.end(), parameter); it != std::sregex_iterator();
+         ++it) {
+        MdbArg arg;
+        arg.isInteger = (*it)[1] == "d";
+        if (arg.isInteger) {
+            arg.integer = NumberFor((*it)[2].str());
+        } else {
+            arg.text = (*it)[2];
+        }
+        args.push_back(arg);
+    }
+    return args;
 }
 
 }  // namespace
@@ -82,6 +166,125 @@ TEST(ImodelMessages, TheTableHasUniqueNumbersAndPlaceholdersForEveryArgument)
         }
     }
     ExpectMatchesGolden("messages.txt", dump);
+}
+
+// Each row's function emits the message of the table at the row's place,
+// with its values in the order the row names them, the question's parent and
+// default answer handed on, and the answer given back (to the caller's
+// variable too for a question of a series).
+TEST(ImodelMessages, EachRowsFunctionEmitsItsOwnMessageWithItsValuesInOrder)
+{
+    const std::vector<Row> rows = ListedRows();
+    const std::vector<ImodelMessageEntry>& table = ImodelGetMessageTable();
+    ASSERT_EQ(table.size(), rows.size() + 1);  // the meter comes last
+    EXPECT_EQ(table.back().def->kind, MdbMETERKIND);
+    std::mt19937 random(81);
+    const MdbQuery_result answers[] = {MdbOK, MdbCANCEL, MdbYES, MdbNO};
+    int calls = 0;
+    for (std::size_t i = 0; i < rows.size(); ++i) {
+        const Row& row = rows[i];
+        const ImodelMessageDef& def = *table[i].def;
+        SCOPED_TRACE(row.id + " " + row.parameters);
+        EXPECT_EQ(def.id, row.id);
+        const std::vector<MdbArg> expected = ExpectedArgs(row.parameters);
+        EXPECT_EQ(table[i].arguments, static_cast<int>(expected.size()));
+        EXPECT_EQ(def.queryCode, row.form == Row::SeriesQuery ? 3 : 0);
+        if (row.form == Row::Line) {
+            EXPECT_EQ(def.kind, MdbLINE);
+        } else if (row.form != Row::Elsewhere) {
+            EXPECT_TRUE(IsQuestion(def));
+        }
+        if (!row.call) continue;  // worded by another component: see below
+
+        ++calls;
+        MessageRecorder recorder;
+        const MdbQuery_result defaultAnswer = answers[random() % 4];
+        const MdbQuery_result scripted = answers[random() % 4];
+        const bool script = random() % 2 == 0;
+        if (script) recorder.AnswerNext(row.id, scripted);
+        int owner = 0;
+        MdbQuery_result collected = MdbQuery_result(-1);
+        const MdbQuery_result result = row.call(&owner, defaultAnswer, &collected);
+        const std::vector<MessageRecorder::Record> records = recorder.Records();
+        ASSERT_EQ(records.size(), 1u);
+        const MdbMessage& message = records[0].message;
+        EXPECT_EQ(message.id, def.id);
+        EXPECT_EQ(message.number, def.Number());
+        EXPECT_EQ(message.severity, def.severity);
+        EXPECT_EQ(message.kind, def.kind);
+        EXPECT_EQ(message.format, def.text);
+        EXPECT_EQ(message.secondNumber, def.secondNumber);
+        ASSERT_EQ(message.args.size(), expected.size());
+        for (std::size_t a = 0; a < expected.size(); ++a) {
+            EXPECT_EQ(message.args[a].isInteger, expected[a].isInteger) << a;
+            EXPECT_EQ(message.args[a].text, expected[a].text) << a;
+            EXPECT_EQ(message.args[a].integer, expected[a].integer) << a;
+        }
+        EXPECT_EQ(records[0].question, row.form != Row::Line);
+        if (row.form == Row::Line) continue;
+        EXPECT_EQ(message.parent, &owner);
+        EXPECT_EQ(message.defaultAnswer, defaultAnswer);
+        EXPECT_EQ(message.code, def.queryCode);
+        EXPECT_EQ(message.dontShowAgainKey, def.dontShowAgainKey);
+        EXPECT_EQ(result, script ? scripted : defaultAnswer);
+        if (row.form == Row::SeriesQuery) {
+            EXPECT_EQ(message.answerPointer, &collected);
+            EXPECT_EQ(collected, result);
+        } else {
+            EXPECT_EQ(message.answerPointer, nullptr);
+            EXPECT_EQ(collected, MdbQuery_result(-1));
+        }
+    }
+    EXPECT_GT(calls, 150);
+}
+
+// The build holds each row to its text with ImodelTextTakes: it must find the
+// placeholders that the message database fills, no more and no fewer. Texts
+// made of signs around '%' are formatted with one marked value per
+// placeholder the check expects.
+TEST(ImodelMessages, ThePlaceholderCheckReadsATextAsTheMessageDatabaseDoes)
+{
+    static_assert(ImodelTextTakes("", {}));
+    static_assert(ImodelTextTakes("100%% of %s, %d times", {'s', 'd'}));
+    static_assert(!ImodelTextTakes("%s", {'d'}));
+    static_assert(!ImodelTextTakes("%s %s", {'s'}));
+    static_assert(!ImodelTextTakes("%s", {'s', 's'}));
+    static_assert(ImodelTextTakes("%%s 50% %x %", {}));
+
+    std::mt19937 random(81);
+    const char signs[] = {'%', 's', 'd', 'x', ' '};
+    for (int round = 0; round < 3000; ++round) {
+        std::string text;
+        const int length = static_cast<int>(random() % 12);
+        for (int i = 0; i < length; ++i) text += signs[random() % 5];
+        // What the check expects: the letters after each '%' that a "%%" does
+        // not take.
+        std::string letters;
+        for (std::size_t i = 0; i + 1 < text.size(); ++i) {
+            if (text[i] != '%') continue;
+            if (text[i + 1] == '%') {
+                ++i;
+            } else if (text[i + 1] == 's' || text[i + 1] == 'd') {
+                letters.push_back(text[++i]);
+            }
+        }
+        SCOPED_TRACE(text);
+        EXPECT_TRUE(ImodelTextTakes(text, letters));
+        // The database fills exactly as many: one value more stays out.
+        std::vector<MdbArg> values(letters.size() + 1);
+        for (std::size_t v = 0; v < values.size(); ++v) values[v].text = "<" + std::to_string(v) + ">";
+        const std::string formatted = MdbFormat(text, values);
+        for (std::size_t v = 0; v < values.size(); ++v)
+            EXPECT_EQ(formatted.find(values[v].text) != std::string::npos, v < letters.size()) << formatted;
+        // One placeholder fewer, one more, or one of the other type is refused.
+        EXPECT_FALSE(ImodelTextTakes(text, letters + 's'));
+        if (!letters.empty()) {
+            EXPECT_FALSE(ImodelTextTakes(text, letters.substr(1)));
+            std::string swapped = letters;
+            swapped.back() = swapped.back() == 's' ? 'd' : 's';
+            EXPECT_FALSE(ImodelTextTakes(text, swapped));
+        }
+    }
 }
 
 // The library defines and emits messages in the table's file alone: a

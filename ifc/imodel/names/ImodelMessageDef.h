@@ -9,6 +9,7 @@
 
 #include <cstdint>
 #include <initializer_list>
+#include <string_view>
 
 // The catalogue every message of the library belongs to.
 inline constexpr const char* ImodelMessageCatalogue = "Quorlane";
@@ -28,6 +29,28 @@ struct ImodelMessageDef {
 
     constexpr std::uint32_t Number() const { return ImodelMessageNumber(serial); }
 };
+
+// Whether `text` takes exactly these placeholders, in order: 's' for a "%s",
+// 'd' for a "%d". As the message database reads a text, "%%" is a percent
+// sign and a '%' before any other sign stays as it is. The message rows are
+// held to their texts with it when they compile.
+constexpr bool ImodelTextTakes(std::string_view text, std::string_view placeholders)
+{
+    std::size_t next = 0;
+    for (std::size_t i = 0; i + 1 < text.size(); ++i) {
+        if (text[i] != '%') continue;
+        const char sign = text[++i];  // taken: "%%" is one '%', any other sign is text
+        if (sign != 's' && sign != 'd') continue;
+        if (next == placeholders.size() || placeholders[next] != sign) return false;
+        ++next;
+    }
+    return next == placeholders.size();
+}
+// The same with the letters as a list, as the rows write them.
+constexpr bool ImodelTextTakes(std::string_view text, std::initializer_list<char> placeholders)
+{
+    return ImodelTextTakes(text, std::string_view(placeholders.begin(), placeholders.size()));
+}
 
 // One value for a placeholder: a string for "%s" or an integer for "%d".
 // The constructors are implicit so that calls read `{name, folder}`.
