@@ -136,7 +136,7 @@ TEST_F(DerivedFiles, AnOutOfDateProgrammingFileIsMadeAgainFromADatabaseWhoseLayo
 
 TEST_F(DerivedFiles, ANetlistIsReadAgainOnlyWhenItChangesOnDisk)
 {
-    OptionsScope options({{"IDE_PARSE_EDIF_LIBRARY_INFO", "1"}});
+    FlowOptionsScope options({{"IDE_PARSE_EDIF_LIBRARY_INFO", "1"}});
     ImodelModule* top = Unit("top");
     const auto netlist = AddDefault(zorpaFT_SYN_EDN, top, Netlist("alpha", "lib1"));
     EXPECT_EQ(RecordOf(netlist).GetComponentID().library, "lib1");
@@ -164,7 +164,7 @@ TEST_F(DerivedFiles, ANetlistIsReadAgainOnlyWhenItChangesOnDisk)
 
 TEST_F(DerivedFiles, ANetlistReadIntoAnEmptyDesignBringsInItsUnit)
 {
-    OptionsScope options({{"IDE_PARSE_EDIF_LIBRARY_INFO", "1"}});
+    FlowOptionsScope options({{"IDE_PARSE_EDIF_LIBRARY_INFO", "1"}});
     const auto netlist = Add("synthesis/core.edn", zorpaFT_SYN_EDN, Netlist("core", "lib1"));
     ImodelModule* root = Design().GetRootModule();
     ASSERT_NE(root, nullptr);

@@ -19,7 +19,7 @@ namespace {
 // constraints editor set, the core configurator integrated or not.
 std::unique_ptr<iprocessFlowImpl> BuildFlow(bool configurator)
 {
-    OptionsScope options({{"IDE_INTEGRATE_DREMMET", configurator ? "1" : "0"},
+    FlowOptionsScope options({{"IDE_INTEGRATE_DREMMET", configurator ? "1" : "0"},
                           {"IDE_BA_NAME_APPEND", "_ba"},
                           {"IDE_CONSTRAINTS_EDITOR_NAME", "Sorrin Constraints Editor"}});
     auto flow = std::make_unique<iprocessFlowImpl>("DEFAULT", nullptr);

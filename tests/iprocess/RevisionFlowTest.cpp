@@ -40,7 +40,7 @@ protected:
     }
 
     // Tool results are kept per file while users choose flow files.
-    OptionsScope m_choice{{"IDE_SELECT_FLOW_FILE_FEATURE_ENABLED", "1"}};
+    FlowOptionsScope m_choice{{"IDE_SELECT_FLOW_FILE_FEATURE_ENABLED", "1"}};
     ImodelModule* top = nullptr;
     boost::shared_ptr<IfileObjectEx> database, synthesized;
 };

@@ -166,7 +166,7 @@ TEST_F(SourceChangeIndex, UnitsConcernedWhereTheLinksTellAreThoseOfTheWalk)
     for (int design = 0; design < 4; ++design) {
         // Half the designs leave the packages of a unit's list out of its
         // sources; one has a few packages, the last files that include others.
-        OptionsScope options({{"IDE_ORGANIZE_PACKAGES_ENABLED", design % 2 ? "1" : "0"}});
+        FlowOptionsScope options({{"IDE_ORGANIZE_PACKAGES_ENABLED", design % 2 ? "1" : "0"}});
         StartDesign();
         MakeDesign(40, design == 2 ? 4 : 0);
         LeaveOutSomeSources(design == 3);
@@ -206,7 +206,7 @@ TEST_F(SourceChangeIndex, LeavesOfChangedFilesAreConcernedAsTheWalkSays)
     // asked directly, also when its file is kept from synthesis, included
     // by another, shared with another unit or left out as a package.
     for (int design = 0; design < 6; ++design) {
-        OptionsScope options({{"IDE_ORGANIZE_PACKAGES_ENABLED", design % 2 ? "1" : "0"}});
+        FlowOptionsScope options({{"IDE_ORGANIZE_PACKAGES_ENABLED", design % 2 ? "1" : "0"}});
         StartDesign();
         MakeDesign(60, design < 2 ? 0 : 3);
         for (ImodelModule* unit : units)

@@ -209,7 +209,7 @@ protected:
         return kept;
     }
 
-    OptionsScope m_options{{"IMPORT_CONSTRAINT_FILES", "PDC SDC"},
+    FlowOptionsScope m_options{{"IMPORT_CONSTRAINT_FILES", "PDC SDC"},
                            {"PDC_DISP_NAME", "Pin"},
                            {"PDC_EXTN", "pdc"},
                            {"SDC_DISP_NAME", "Timing"},

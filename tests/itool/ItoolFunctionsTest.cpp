@@ -144,7 +144,7 @@ TEST_F(ItoolFunctionsTest, AFileIsCreditedToTheFirstToolThatMakesIt)
     coreConstraints.AddParentFile(*core);
     ItoolConstraintsManager& manager = ItoolConstraintsManager::GetInstance();
     EXPECT_TRUE(manager.ConstraintCanBeRemoved(coreConstraints, idePALLADOR, nullptr));
-    OptionsScope mustPass{{"IDE_USER_MUST_PASS_COMPONENT_CSTRS", "1"}};
+    FlowOptionsScope mustPass{{"IDE_USER_MUST_PASS_COMPONENT_CSTRS", "1"}};
     EXPECT_FALSE(manager.ConstraintCanBeRemoved(coreConstraints, idePALLADOR, nullptr));
     EXPECT_TRUE(manager.ConstraintCanBeRemoved(coreFile, idePALLADOR, nullptr));
 }

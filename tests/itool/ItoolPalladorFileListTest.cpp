@@ -46,7 +46,7 @@ protected:
 
     // Pin constraints (pdc) are a constraint kind of the device, and place
     // and route takes them.
-    OptionsScope m_options{{"PALLADOR_IMPORT_CONSTRAINT_FILES", "pdc gcf"},
+    FlowOptionsScope m_options{{"PALLADOR_IMPORT_CONSTRAINT_FILES", "pdc gcf"},
                            {"IMPORT_CONSTRAINT_FILES", "PDC"},
                            {"PDC_DISP_NAME", "Pin"},
                            {"PDC_EXTN", "pdc"}};

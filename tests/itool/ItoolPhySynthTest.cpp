@@ -48,7 +48,7 @@ protected:
         return titles;
     }
 
-    OptionsScope m_options{{"IMPORT_CONSTRAINT_FILES", "PDC"}, {"PDC_DISP_NAME", "Pin"}, {"PDC_EXTN", "pdc"}};
+    FlowOptionsScope m_options{{"IMPORT_CONSTRAINT_FILES", "PDC"}, {"PDC_DISP_NAME", "Pin"}, {"PDC_EXTN", "pdc"}};
     NoticeListener m_listener;
     ImodelModule* m_top = nullptr;
 };
@@ -89,7 +89,7 @@ TEST_F(ItoolPhySynthTest, ASynthesisConstraintFileThatJoinsTheProjectJoinsTheLis
     // Synplify writes the synthesis constraints, which physical synthesis
     // takes by default.
     ProfileHost host("SYNPLIFY7_EXT");
-    OptionsScope sdc{{"IMPORT_CONSTRAINT_FILES", "PDC SDC"}, {"SDC_DISP_NAME", "Timing"}, {"SDC_EXTN", "sdc"}};
+    FlowOptionsScope sdc{{"IMPORT_CONSTRAINT_FILES", "PDC SDC"}, {"SDC_DISP_NAME", "Timing"}, {"SDC_EXTN", "sdc"}};
     IprocessFileObject& node = Node(zorpaFT_SYN_SDC);
     const bool usedByDefault = node.IsUsedByDefault();
     node.SetOptionalConstraintFileLevel(imodelConstraintFlowSynthesis, true);

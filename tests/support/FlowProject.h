@@ -30,15 +30,15 @@
 
 // Sets options for the length of a scope; each is unset afterwards. The
 // model's cached switches are read again on both ends.
-class OptionsScope {
+class FlowOptionsScope {
 public:
-    OptionsScope(std::initializer_list<std::pair<const char*, const char*>> options)
+    FlowOptionsScope(std::initializer_list<std::pair<const char*, const char*>> options)
     {
         for (const auto& [name, value] : options) Set(name, value);
     }
     // A cached switch keeps the value it read last once its variable is
     // gone: the switches the flow reads get their defaults back first.
-    ~OptionsScope()
+    ~FlowOptionsScope()
     {
         Imodel& model = Imodel::GetInstance();
         DefSetFL("IDE_INTEGRATE_DREMMET", "1");
@@ -51,8 +51,8 @@ public:
         for (const std::string& name : m_names) DefUnset(name.c_str());
         model.ReloadBoolSettings();
     }
-    OptionsScope(const OptionsScope&) = delete;
-    OptionsScope& operator=(const OptionsScope&) = delete;
+    FlowOptionsScope(const FlowOptionsScope&) = delete;
+    FlowOptionsScope& operator=(const FlowOptionsScope&) = delete;
 
     void Set(const char* name, const char* value)
     {
