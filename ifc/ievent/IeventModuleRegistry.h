@@ -44,7 +44,7 @@ public:
     // Asks for the cell of the module at `address`, or of one about to be
     // built there, for a registration or a question a little later: what is
     // done meanwhile hides the cache miss. Any thread, no lock taken.
-    static void AskForCellOf(const void* address);
+    static void PrefetchCellOf(const void* address);
     // Room for `count` more modules, made at once (a design read again).
     static void Reserve(std::size_t count);
     // The serial of the module's current registration; 0 when it has none.

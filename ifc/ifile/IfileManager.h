@@ -96,7 +96,7 @@ public:
     // Asks for the memory where the entry of the file's full name is looked
     // up, for an add of the file a little later (a large project's entries
     // lie far apart).
-    virtual void AskForEntryOf(const IfileObject& file) const = 0;
+    virtual void PrefetchEntryOf(const IfileObject& file) const = 0;
     // Removes the entry of exactly that full name, with every announcement.
     virtual void RemoveFile(const IfileObject& file) = 0;
     // Files the entry again under its (new) full name, taking it from under

@@ -44,7 +44,7 @@ struct Registry {
     // How many modules are being destroyed: batches are looked into only then.
     int beingDestroyed = 0;
     IeventModuleRegistry::DisplayMarker marker = nullptr;
-    // The table's layout for AskForCellOf, which takes no lock: the
+    // The table's layout for PrefetchCellOf, which takes no lock: the
     // changes below, which may make the table's array anew, set it again.
     std::atomic<std::uintptr_t> cellsHint{0};
     std::atomic<int> shiftHint{64};
@@ -108,7 +108,7 @@ void IeventModuleRegistry::Register(ImodelModule* module, Serial serial)
     registration = Registration(serial, false);
 }
 
-void IeventModuleRegistry::AskForCellOf(const void* address)
+void IeventModuleRegistry::PrefetchCellOf(const void* address)
 {
     const RegistrationTable::Layout layout{g_registry.cellsHint.load(std::memory_order_relaxed),
                                            g_registry.shiftHint.load(std::memory_order_relaxed)};

@@ -2,8 +2,8 @@
 // predicates over them.
 #include "ifile/IfileObjectEx.h"
 
-#include "ifile/IfileDiskPrefetch.h"
 #include "ifile/IfileKnownStatuses.h"
+#include "ifile/IfileReadAhead.h"
 
 #include "ifile/IfileFunctions.h"
 #include "ifile/IfileManager.h"

@@ -220,7 +220,7 @@ std::uint64_t FileListMap::ExactHash(const ImodelFileName& key)
     return std::hash<std::string_view>()(key.GetString());
 }
 
-void FileListMap::AskFor(const ImodelFileName& key) const { m_exact.Prefetch(ExactHash(key)); }
+void FileListMap::Prefetch(const ImodelFileName& key) const { m_exact.Prefetch(ExactHash(key)); }
 
 FileListMap::const_iterator FileListMap::Find(const ImodelFileName& key) const
 {

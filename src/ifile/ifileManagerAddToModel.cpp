@@ -3,10 +3,10 @@
 // which parses it into design units.
 #include "src/ifile/ifileManagerImpl.h"
 
-#include "ifile/IfileDiskPrefetch.h"
 #include "ifile/IfileFunctions.h"
 #include "ifile/IfileManagerFunctions.h"
 #include "ifile/IfileProjectOpening.h"
+#include "ifile/IfileReadAhead.h"
 #include "imodel/design/ImodelFreeLater.h"
 #include "imodel/design/ImodelModule.h"
 #include "imodel/design/ImodelModuleNotices.h"
@@ -325,7 +325,7 @@ bool ifileManagerImpl::AddFilesToModel(ImodelProjectFileStructure& project, cons
     const bool skipKnownCores = Imodel::GetInstance().ParseCxfOnOpen();
     // Each file is looked at on disk once, as it is registered, and the
     // sources to parse are read ahead of the add-file command that parses them.
-    IfileDiskPrefetch::Files onDisk;
+    IfileReadAhead::Files onDisk;
     onDisk.Reserve(files.size());
     // The files added that lie in the project folder (the map files them
     // under more forms of their name).
@@ -340,7 +340,7 @@ bool ifileManagerImpl::AddFilesToModel(ImodelProjectFileStructure& project, cons
         onDisk.Add(file.GetFullFileName().GetString(), parsed);
     }
     m_files.Reserve(onDisk.Size(), named);
-    const IfileDiskPrefetch prefetch(std::move(onDisk));
+    const IfileReadAhead prefetch(std::move(onDisk));
     // Each unit is told of once, after every file is read.
     const ImodelModuleNoticeBatch notices;
     // A file's entry is compared with its stored stamp right after its add,

@@ -68,7 +68,7 @@ namespace {
 
 // Asks for a file's memory ahead of a walk that copies its entry and asks
 // the file something: its first fields.
-void AskForFileAhead(const IfileObjectEx* file)
+void PrefetchFileAhead(const IfileObjectEx* file)
 {
     if (file != nullptr) ImodelPrefetch(file, 128);
 }
@@ -90,7 +90,7 @@ void ifileManagerImpl::NotifyFiles(bool asNew, const FileListMap& list, const If
     ImodelVisitAhead(
         list.Elements(),
         [](const auto* element, int stage) {
-            if (stage == 0) AskForFileAhead(element->second.entry.get());
+            if (stage == 0) PrefetchFileAhead(element->second.entry.get());
         },
         [&](const auto* element) {
             const Entry& file = element->second.entry;
@@ -139,7 +139,7 @@ void ifileManagerImpl::Announce(bool asNew, std::vector<Entry>& files, IeventBat
     // Each listener hears of every file before the next one hears of any, as
     // the listeners rely on (a flow node's own work on its files' type).
     const auto fileAhead = [](const Entry* file, int stage) {
-        if (stage == 0) AskForFileAhead(file->get());
+        if (stage == 0) PrefetchFileAhead(file->get());
     };
     TellListeners([&files, &fileAhead, asNew](IfileListener& listener) {
         ImodelVisitAhead(files, fileAhead, [&listener, asNew](const Entry* file) {
@@ -169,7 +169,7 @@ void ifileManagerImpl::UpdateFilesAndNotify(int)
 
 // --- registering -------------------------------------------------------------------------------
 
-void ifileManagerImpl::AskForEntryOf(const IfileObject& file) const { m_files.AskFor(file.GetInternalFileName()); }
+void ifileManagerImpl::PrefetchEntryOf(const IfileObject& file) const { m_files.Prefetch(file.GetInternalFileName()); }
 
 IfileManager::Entry ifileManagerImpl::AddOrUpdateFile(const IfileObjectEx& file, bool trackErrors)
 {

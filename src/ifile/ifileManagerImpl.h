@@ -173,7 +173,7 @@ public:
         std::vector<const_iterator> Spread(std::size_t count) const;
         const_iterator Find(const ImodelFileName& key) const;
         // Asks for the cell where Find of the key starts.
-        void AskFor(const ImodelFileName& key) const;
+        void Prefetch(const ImodelFileName& key) const;
         std::size_t Size() const { return m_map.size(); }
         bool Empty() const { return m_map.empty(); }
 
@@ -266,7 +266,7 @@ public:
     void AnnounceFileChange(const IfileObject& file) override;
     void AddFiles(const std::deque<IfileObject>& first, const std::deque<IfileObject>& second) override;
     Entry AddOrUpdateFile(const IfileObjectEx& file, bool trackErrors) override;
-    void AskForEntryOf(const IfileObject& file) const override;
+    void PrefetchEntryOf(const IfileObject& file) const override;
     void RemoveFile(const IfileObject& file) override;
     bool RenameFileKey(const Entry& entry, const IfileObject& oldName) override;
     void ParentRenamed(const IfileObject& oldName, const Entry& entry) override;

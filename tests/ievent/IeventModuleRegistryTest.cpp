@@ -154,12 +154,12 @@ TEST_F(IeventModuleRegistryTest, CellsAskedForWithoutTheLockWhileTheTableIsRemad
     static char addresses[256];
     std::thread asker([&done] {
         while (!done.load())
-            for (char& byte : addresses) IeventModuleRegistry::AskForCellOf(&byte);
+            for (char& byte : addresses) IeventModuleRegistry::PrefetchCellOf(&byte);
     });
     for (int round = 0; round < 20; ++round) {
         std::vector<std::unique_ptr<FakeModule>> live;
         for (int i = 0; i < 300 * (round % 4 + 1); ++i) {
-            IeventModuleRegistry::AskForCellOf(&addresses[i % sizeof addresses]);
+            IeventModuleRegistry::PrefetchCellOf(&addresses[i % sizeof addresses]);
             live.push_back(std::make_unique<FakeModule>());
         }
         for (const auto& module : live) ASSERT_NE(IeventModuleRegistry::SerialOf(module->Self()), 0u);

@@ -6,9 +6,9 @@
 #include "src/ifile/ifileManagerImpl.h"
 
 #include "RecordingView.h"
-#include "ifile/IfileDiskPrefetch.h"
 #include "ifile/IfileExtendedInfoManager.h"
 #include "ifile/IfileObjectEx.h"
+#include "ifile/IfileReadAhead.h"
 #include "ifile/IfileSeenStatuses.h"
 #include "imodel/views/ImodelContextImpl.h"
 #include "imodel/views/ImodelRevContextImpl.h"
@@ -220,7 +220,7 @@ TEST_F(WatcherTest, TheBaselineOfAnOpenKeepsTheStatusEachFileWasReadWith)
     {
         const IfileSeenStatuses seen;
         {
-            const IfileDiskPrefetch prefetch({{leaf, true}, {Path("hdl/gone.vhd"), false}});
+            const IfileReadAhead prefetch({{leaf, true}, {Path("hdl/gone.vhd"), false}});
             ASSERT_EQ(IfileStatPath(leaf, &read), 0);
             EXPECT_NE(IfileStatPath(Path("hdl/gone.vhd"), nullptr), 0);
         }

@@ -372,12 +372,12 @@ public:
     // Ask for the unit's memory ahead of a walk over many units: its first
     // lines up to its name (what a lookup of the name and a link read), or
     // the line that holds its context's pointer.
-    void AskForName() const
+    void PrefetchName() const
     {
         const auto end = reinterpret_cast<std::uintptr_t>(&m_key.name + 1);
         ImodelPrefetch(this, end - reinterpret_cast<std::uintptr_t>(this));
     }
-    void AskForContext() const { ImodelPrefetch(&m_context, sizeof m_context); }
+    void PrefetchContext() const { ImodelPrefetch(&m_context, sizeof m_context); }
     // The options to change; read through the const one, which makes none.
     ImodelPhySynthesisOptions* GetPhySynthOptions()
     {

@@ -91,13 +91,13 @@ bool ImodelIsUsedInHierarchy(const IfileObject& file);
 // order, units in set order: the units each library held when the walk
 // reached it, for a call may add or remove units.
 // A unit's work is mostly a wait for its memory: the units some places
-// ahead are asked for meanwhile (ImodelAskForUnitAhead).
+// ahead are asked for meanwhile (ImodelPrefetchUnitAhead).
 void ImodelApplyToAllModules(const ImodelModifyModuleFtor& ftor);
 void ImodelApplyToAllModules(const std::function<void(ImodelModule*)>& visit);
 
 // For a walk over units that asks ahead (ImodelVisitAhead): the unit at
 // stage 0, its context at stage 1; nothing for the null unit.
-void ImodelAskForUnitAhead(const ImodelModule* unit, int stage);
+void ImodelPrefetchUnitAhead(const ImodelModule* unit, int stage);
 
 // The units of the list and of the sub-block lists below it, each once, in
 // the order in which a depth-first walk first meets them.

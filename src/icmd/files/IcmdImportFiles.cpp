@@ -5,9 +5,9 @@
 #include "icmd/design/IcmdSetRoot.h"
 #include "icmd/files/IcmdAddFileToModel.h"
 #include "ievent/IeventClasses.h"
-#include "ifile/IfileDiskPrefetch.h"
 #include "ifile/IfileManager.h"
 #include "ifile/IfileObjectEx.h"
+#include "ifile/IfileReadAhead.h"
 #include "imodel/cores/ImodelTemplateManager.h"
 #include "imodel/design/ImodelDesignManager.h"
 #include "imodel/design/ImodelModule.h"
@@ -223,7 +223,7 @@ public:
         // Each file in place is looked at on disk once, and the sources read
         // ahead of their parse, as the open of a project does: the add asks
         // for a file's status several times.
-        IfileDiskPrefetch::Files onDisk;
+        IfileReadAhead::Files onDisk;
         onDisk.Reserve(waiting.size());
         for (const Waiting& file : waiting) {
             if (!inPlace(file)) continue;
@@ -231,7 +231,7 @@ public:
             onDisk.Add(file.path, file.target.GetFileSpecificType() == zorpaFT_HDL &&
                                       (kind == zorpaMODULE_VHDL || kind == zorpaMODULE_VERILOG));
         }
-        const IfileDiskPrefetch prefetch(std::move(onDisk));
+        const IfileReadAhead prefetch(std::move(onDisk));
         for (const Waiting& file : waiting) {
             if (!inPlace(file)) {
                 ImodelDisplayUNABLE_TO_COPY_MSG(file.source.c_str(), file.path.c_str());

@@ -6,9 +6,9 @@
 #include "icmd/files/IcmdUpdateProjectContent.h"
 #include "icmd/files/IcmdUseSourceFile.h"
 #include "ievent/IeventModuleRegistry.h"
-#include "ifile/IfileDiskPrefetch.h"
 #include "ifile/IfileManager.h"
 #include "ifile/IfileObjectEx.h"
+#include "ifile/IfileReadAhead.h"
 #include "imodel/design/ImodelDesignManager.h"
 #include "imodel/design/ImodelModule.h"
 #include "imodel/design/ImodelModuleNotices.h"
@@ -97,7 +97,7 @@ AcmdEnum::Result IcmdRefresh::execDo()
 
         {
             // The files are looked at and the sources read ahead of their parse.
-            IfileDiskPrefetch::Files onDisk;
+            IfileReadAhead::Files onDisk;
             onDisk.Reserve(schematics.size() + sources.size());
             for (const std::vector<Entry>* group : {&schematics, &sources})
                 for (const Entry& file : *group) {
@@ -105,14 +105,14 @@ AcmdEnum::Result IcmdRefresh::execDo()
                     onDisk.Add(file->GetFullFileName().GetString(),
                                group == &sources && (kind == zorpaMODULE_VHDL || kind == zorpaMODULE_VERILOG));
                 }
-            const IfileDiskPrefetch prefetch(std::move(onDisk));
+            const IfileReadAhead prefetch(std::move(onDisk));
             // Each unit is told of once, after every file is read.
             const ImodelModuleNoticeBatch notices(formerUnits);
             // Each file's entry is asked for a few files ahead of its add.
             constexpr std::size_t kAhead = 4;
             for (const std::vector<Entry>* group : {&schematics, &sources})
                 for (std::size_t at = 0; at < group->size(); ++at) {
-                    if (at + kAhead < group->size()) files.AskForEntryOf(*(*group)[at + kAhead]);
+                    if (at + kAhead < group->size()) files.PrefetchEntryOf(*(*group)[at + kAhead]);
                     IcmdDoAddFileToModel(*(*group)[at], false, true, false, nullptr, nullptr, false, nullptr, true,
                                          false, nullptr);
                 }

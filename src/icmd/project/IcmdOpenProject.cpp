@@ -12,10 +12,10 @@
 #include "icmd/scan/IcmdParseFile.h"
 #include "iconvert/Iconvert.h"
 #include "ievent/IeventClasses.h"
-#include "ifile/IfileDiskPrefetch.h"
 #include "ifile/IfileExtendedInfoManager.h"
 #include "ifile/IfileManager.h"
 #include "ifile/IfileProjectOpening.h"
+#include "ifile/IfileReadAhead.h"
 #include "ifile/IfileSeenStatuses.h"
 #include "imodel/design/ImodelDesignManager.h"
 #include "imodel/design/ImodelFreeLater.h"
@@ -321,10 +321,10 @@ void IcmdOpenProject::ReaddModifiedFiles()
     {
         // Each add asks whether its file is still there, twice: the files
         // are looked at once, ahead of the adds.
-        IfileDiskPrefetch::Files onDisk;
+        IfileReadAhead::Files onDisk;
         onDisk.Reserve(modified.size());
         for (const IfileObject& changed : modified) onDisk.Add(changed.GetFullFileName().GetString(), false);
-        const IfileDiskPrefetch prefetch(std::move(onDisk));
+        const IfileReadAhead prefetch(std::move(onDisk));
         // A unit above many changed sources hears of them once: a checkout
         // that touched a deep hierarchy would otherwise reach the top once
         // per file.

@@ -426,7 +426,7 @@ void IcmdReadWriteProjectImpl::AskUnits(std::size_t first, std::size_t last)
     std::vector<unsigned>& facts = m_unitFacts.facts;
     std::size_t at = first;
     const std::span<const ImodelModule* const> slice(m_unitFacts.units.data() + first, last - first);
-    ImodelVisitAhead(slice, &ImodelAskForUnitAhead, [&](const ImodelModule* module) {
+    ImodelVisitAhead(slice, &ImodelPrefetchUnitAhead, [&](const ImodelModule* module) {
         facts[at++] = module->HasPackagesToIgnore() ? kAskOnThisThread : FactsWithoutPackages(*module);
     });
 }

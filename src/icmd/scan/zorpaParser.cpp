@@ -1,8 +1,8 @@
 #include "icmd/scan/ZorpaParser.h"
 
 #include "ievent/IeventModuleRegistry.h"
-#include "ifile/IfileDiskPrefetch.h"
 #include "ifile/IfileObjectEx.h"
+#include "ifile/IfileReadAhead.h"
 #include "imodel/design/ImodelModule.h"
 #include "imodel/names/ImodelFileName.h"
 #include "imodel/names/ImodelVisitAhead.h"
@@ -316,9 +316,9 @@ bool IsPlaceholder(T unit)
 
 // Asks for the first lines of a unit, up to its name.
 template <class T>
-void AskForUnit(T unit)
+void PrefetchUnit(T unit)
 {
-    unit->AskForName();
+    unit->PrefetchName();
 }
 
 bool SameLibrary(const std::string& a, const std::string& b) { return ZorpaCompareNoCase(a, b) == 0; }
@@ -450,7 +450,7 @@ T ZorpaParser<T>::addDeclaredUnit(const std::string& name, bool isPackage)
     if (!inserted) {
         // The views hear of the unit once the file is read, through its
         // registration, which lies anywhere in a large design's table.
-        IeventModuleRegistry::AskForCellOf(unit);
+        IeventModuleRegistry::PrefetchCellOf(unit);
         const boost::shared_ptr<IfileObjectEx> file = unit->GetModuleFile();
         const bool elsewhere = file && !(file->GetFullFileName() == ImodelFileName(m_fileName));
         if (elsewhere) m_alreadyDefined = name;
@@ -482,9 +482,9 @@ T ZorpaParser<T>::addDeclaredUnit(const std::string& name, bool isPackage)
         // that the waits overlap.
         constexpr int kAhead = 8;
         auto ahead = parents->begin();
-        for (int step = 0; step < kAhead && ahead != parents->end(); ++step, ++ahead) AskForUnit(*ahead);
+        for (int step = 0; step < kAhead && ahead != parents->end(); ++step, ++ahead) PrefetchUnit(*ahead);
         for (T parent : *parents) {
-            if (ahead != parents->end()) AskForUnit(*ahead++);
+            if (ahead != parents->end()) PrefetchUnit(*ahead++);
             if (parent->IsPackage()) {
                 unit->SetDefinedInPackage(parent->GetName());
                 break;

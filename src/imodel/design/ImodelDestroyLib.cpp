@@ -24,7 +24,7 @@ void TakeUnits(ZorpaLibrary<ImodelModule*>& library, std::vector<ImodelModule::O
     std::vector<ImodelModule::Owned> taken;
     {
         const imodelUnitJournal::Emptying emptying(*library.GetModules());
-        taken = library.GetModules()->TakeAll(&ImodelAskForUnitAhead);
+        taken = library.GetModules()->TakeAll(&ImodelPrefetchUnitAhead);
     }
     // The first library's list is kept as it is: a copy of a hundred
     // thousand units is a large block taken and given back for nothing.
@@ -43,7 +43,7 @@ void TakeUnits(ZorpaLibrary<ImodelModule*>& library, std::vector<ImodelModule::O
 // misses overlap instead of coming one after the other.
 void DeleteInOrder(std::vector<ImodelModule::Owned>& units)
 {
-    const auto ahead = [](const ImodelModule::Owned* unit, int step) { ImodelAskForUnitAhead(unit->get(), step); };
+    const auto ahead = [](const ImodelModule::Owned* unit, int step) { ImodelPrefetchUnitAhead(unit->get(), step); };
     // The list is this function's own: its entries may be emptied.
     ImodelVisitAhead(units, ahead,
                      [](const ImodelModule::Owned* unit) { const_cast<ImodelModule::Owned*>(unit)->reset(); });

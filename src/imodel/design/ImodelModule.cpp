@@ -197,7 +197,7 @@ void imodelRetireUnwatched(imodelRetiredUnits& retired)
     if (going(tested)) tested = nullptr;
     // The units lie apart in memory: each is asked for some places ahead.
     const auto unitAhead = [](const ImodelModule::Owned* unit, int step) {
-        if (step == 0) (*unit)->AskForContext();
+        if (step == 0) (*unit)->PrefetchContext();
     };
     std::size_t contexts = 0;
     ImodelVisitAhead(units, unitAhead, [&contexts](const ImodelModule::Owned* unit) {

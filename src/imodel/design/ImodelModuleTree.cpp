@@ -380,13 +380,13 @@ void ImodelApplyToAllModules(const std::function<void(ImodelModule*)>& visit)
         std::vector<ImodelModule*> modules;
         modules.reserve(units.size());
         for (ImodelModule* unit : units) modules.push_back(unit);
-        ImodelVisitAhead(modules, &ImodelAskForUnitAhead, [&visit](ImodelModule* module) {
+        ImodelVisitAhead(modules, &ImodelPrefetchUnitAhead, [&visit](ImodelModule* module) {
             if (module) visit(module);
         });
     }
 }
 
-void ImodelAskForUnitAhead(const ImodelModule* unit, int stage)
+void ImodelPrefetchUnitAhead(const ImodelModule* unit, int stage)
 {
     if (unit == nullptr) return;
     if (stage == 0) {

@@ -18,7 +18,7 @@ void* ImodelModule::operator new(std::size_t size)
 {
     void* const block = g_units.Take(size);
     // The unit registers at the end of its construction.
-    IeventModuleRegistry::AskForCellOf(block);
+    IeventModuleRegistry::PrefetchCellOf(block);
     return block;
 }
 void ImodelModule::operator delete(void* block, std::size_t size) noexcept { g_units.Give(block, size); }

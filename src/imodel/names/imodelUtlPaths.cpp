@@ -1,6 +1,6 @@
 #include "imodel/names/imodelUtl.h"
 
-#include "ifile/IfileDiskPrefetch.h"
+#include "ifile/IfileReadAhead.h"
 #include "imodel/model/Imodel.h"
 #include "imodel/names/ImodelFileTypes.h"
 #include "src/imodel/names/imodelUtlProject.h"

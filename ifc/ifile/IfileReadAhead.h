@@ -24,7 +24,7 @@
 #include <utility>
 #include <vector>
 
-class IfileDiskPrefetch {
+class IfileReadAhead {
 public:
     class Impl;
 
@@ -54,7 +54,7 @@ public:
         std::size_t Size() const { return m_read.size(); }
 
     private:
-        friend class IfileDiskPrefetch::Impl;
+        friend class IfileReadAhead::Impl;
         std::string m_paths;
         std::vector<std::size_t> m_starts{0};  // where each name starts, and one more for the end
         std::vector<bool> m_read;
@@ -72,11 +72,11 @@ public:
     // Starts looking at the files, in order, and is the current prefetch of
     // the calling thread until it ends. Prefetches do not nest: one made
     // while another is current stays idle.
-    explicit IfileDiskPrefetch(Files files) : IfileDiskPrefetch(std::move(files), Limits()) {}
-    IfileDiskPrefetch(Files files, const Limits& limits);
-    ~IfileDiskPrefetch();
-    IfileDiskPrefetch(const IfileDiskPrefetch&) = delete;
-    IfileDiskPrefetch& operator=(const IfileDiskPrefetch&) = delete;
+    explicit IfileReadAhead(Files files) : IfileReadAhead(std::move(files), Limits()) {}
+    IfileReadAhead(Files files, const Limits& limits);
+    ~IfileReadAhead();
+    IfileReadAhead(const IfileReadAhead&) = delete;
+    IfileReadAhead& operator=(const IfileReadAhead&) = delete;
 
 private:
     std::unique_ptr<Impl> m_impl;

@@ -3,7 +3,7 @@
 // furthest request. The reader claims a file that no helper has reached and
 // looks at it itself, so it never waits for the helpers to catch up, only for
 // a file a helper is on. A file once looked at is read without a lock.
-#include "ifile/IfileDiskPrefetch.h"
+#include "ifile/IfileReadAhead.h"
 
 #include "ifile/IfileSeenStatuses.h"
 #include "imodel/design/ImodelFreeLater.h"
@@ -43,7 +43,7 @@ enum class Status {
 
 }  // namespace
 
-class IfileDiskPrefetch::Impl {
+class IfileReadAhead::Impl {
 public:
     Impl(Files files, const Limits& limits);
     ~Impl();
@@ -134,11 +134,11 @@ private:
 
 namespace {
 
-thread_local IfileDiskPrefetch::Impl* t_current = nullptr;
+thread_local IfileReadAhead::Impl* t_current = nullptr;
 
 }  // namespace
 
-IfileDiskPrefetch::Impl::Impl(Files files, const Limits& limits)
+IfileReadAhead::Impl::Impl(Files files, const Limits& limits)
     : m_limits(limits), m_paths(std::move(files.m_paths)), m_pathStarts(std::move(files.m_starts)),
       m_slots(std::make_unique<Slot[]>(files.Size()))
 {
@@ -155,7 +155,7 @@ IfileDiskPrefetch::Impl::Impl(Files files, const Limits& limits)
     }
 }
 
-IfileDiskPrefetch::Impl::~Impl()
+IfileReadAhead::Impl::~Impl()
 {
     {
         const std::lock_guard<std::mutex> lock(m_lock);
@@ -170,7 +170,7 @@ IfileDiskPrefetch::Impl::~Impl()
     if (m_index.size() >= kImodelFreedLaterFrom) ImodelFreeLaterWhole(std::move(m_index), std::move(m_paths));
 }
 
-void IfileDiskPrefetch::Impl::LeaveStatuses(IfileSeenStatuses& seen)
+void IfileReadAhead::Impl::LeaveStatuses(IfileSeenStatuses& seen)
 {
     // The names go with the statuses: the index, freed below, still points
     // into them but is not read again.
@@ -183,7 +183,7 @@ void IfileDiskPrefetch::Impl::LeaveStatuses(IfileSeenStatuses& seen)
     }
 }
 
-std::size_t IfileDiskPrefetch::Impl::IndexOf(const std::string& path)
+std::size_t IfileReadAhead::Impl::IndexOf(const std::string& path)
 {
     // The reader mostly asks for the file it asked for last, or the next.
     for (std::size_t at = m_lastAsked; at < Count() && at <= m_lastAsked + 1; ++at)
@@ -200,7 +200,7 @@ std::size_t IfileDiskPrefetch::Impl::IndexOf(const std::string& path)
     return m_lastAsked = found->second;
 }
 
-void IfileDiskPrefetch::Impl::Look(std::size_t index, bool withText, std::string* spare)
+void IfileReadAhead::Impl::Look(std::size_t index, bool withText, std::string* spare)
 {
     Slot& slot = m_slots[index];
     try {
@@ -226,7 +226,7 @@ void IfileDiskPrefetch::Impl::Look(std::size_t index, bool withText, std::string
     }
 }
 
-void IfileDiskPrefetch::Impl::Finish(Slot& slot)
+void IfileReadAhead::Impl::Finish(Slot& slot)
 {
     m_bytesAhead += slot.text.size();
     slot.state.store(State::Done);
@@ -236,7 +236,7 @@ void IfileDiskPrefetch::Impl::Finish(Slot& slot)
     }
 }
 
-void IfileDiskPrefetch::Impl::Help()
+void IfileReadAhead::Impl::Help()
 {
     std::vector<std::string> spare;
     for (;;) {
@@ -274,7 +274,7 @@ void IfileDiskPrefetch::Impl::Help()
     }
 }
 
-void IfileDiskPrefetch::Impl::GiveBack(std::size_t bytes)
+void IfileReadAhead::Impl::GiveBack(std::size_t bytes)
 {
     // Given back a few dozen files at a time: the count is on a line the
     // helpers change at every file, and a budget of megabytes does not
@@ -289,7 +289,7 @@ void IfileDiskPrefetch::Impl::GiveBack(std::size_t bytes)
     }
 }
 
-void IfileDiskPrefetch::Impl::MoveWindow(std::size_t reached)
+void IfileReadAhead::Impl::MoveWindow(std::size_t reached)
 {
     // The helpers read it under the lock, which the wake below takes: no
     // fence of its own is needed, and none holds the reader up.
@@ -317,7 +317,7 @@ void IfileDiskPrefetch::Impl::MoveWindow(std::size_t reached)
     }
 }
 
-void IfileDiskPrefetch::Impl::AskAhead(std::size_t index) const
+void IfileReadAhead::Impl::AskAhead(std::size_t index) const
 {
     // The slots were written on the helpers' cores, and a large project's
     // lie far apart: those the reader comes to next are asked for while it
@@ -332,7 +332,7 @@ void IfileDiskPrefetch::Impl::AskAhead(std::size_t index) const
     }
 }
 
-IfileDiskPrefetch::Impl::Slot& IfileDiskPrefetch::Impl::Reach(std::size_t index, bool forText)
+IfileReadAhead::Impl::Slot& IfileReadAhead::Impl::Reach(std::size_t index, bool forText)
 {
     Slot& slot = m_slots[index];
     AskAhead(index);
@@ -356,7 +356,7 @@ IfileDiskPrefetch::Impl::Slot& IfileDiskPrefetch::Impl::Reach(std::size_t index,
     return slot;
 }
 
-int IfileDiskPrefetch::Impl::Stat(std::size_t index, SysStatInfo* info)
+int IfileReadAhead::Impl::Stat(std::size_t index, SysStatInfo* info)
 {
     const Slot& slot = Reach(index, false);
     switch (slot.status) {
@@ -371,7 +371,7 @@ int IfileDiskPrefetch::Impl::Stat(std::size_t index, SysStatInfo* info)
     return SysPathStat(std::string(PathOf(index)), info);
 }
 
-bool IfileDiskPrefetch::Impl::Read(std::size_t index, std::string& text)
+bool IfileReadAhead::Impl::Read(std::size_t index, std::string& text)
 {
     Slot& slot = Reach(index, true);
     if (!slot.hasText) return SysReadFile(std::string(PathOf(index)), text);
@@ -383,7 +383,7 @@ bool IfileDiskPrefetch::Impl::Read(std::size_t index, std::string& text)
     return true;
 }
 
-void IfileDiskPrefetch::Impl::Recycle(std::string&& text)
+void IfileReadAhead::Impl::Recycle(std::string&& text)
 {
     if (m_helpers.empty() || !HoldsBlock(text) || text.capacity() > kRecycledBytes) return;
     m_returned.push_back(std::move(text));
@@ -401,14 +401,14 @@ void IfileDiskPrefetch::Impl::Recycle(std::string&& text)
     m_returned.clear();
 }
 
-IfileDiskPrefetch::IfileDiskPrefetch(Files files, const Limits& limits)
+IfileReadAhead::IfileReadAhead(Files files, const Limits& limits)
 {
     if (t_current) return;  // an idle prefetch inside another
     m_impl = std::make_unique<Impl>(std::move(files), limits);
     t_current = m_impl.get();
 }
 
-IfileDiskPrefetch::~IfileDiskPrefetch()
+IfileReadAhead::~IfileReadAhead()
 {
     if (m_impl && t_current == m_impl.get()) t_current = nullptr;
 }
@@ -416,7 +416,7 @@ IfileDiskPrefetch::~IfileDiskPrefetch()
 int IfileStatPath(const std::string& path, SysStatInfo* info)
 {
     if (t_current)
-        if (const std::size_t index = t_current->IndexOf(path); index != IfileDiskPrefetch::Impl::kNotListed)
+        if (const std::size_t index = t_current->IndexOf(path); index != IfileReadAhead::Impl::kNotListed)
             return t_current->Stat(index, info);
     return SysPathStat(path, info);
 }
@@ -429,7 +429,7 @@ void IfileRecycleText(std::string&& text)
 bool IfileReadPath(const std::string& path, std::string& text)
 {
     if (t_current)
-        if (const std::size_t index = t_current->IndexOf(path); index != IfileDiskPrefetch::Impl::kNotListed)
+        if (const std::size_t index = t_current->IndexOf(path); index != IfileReadAhead::Impl::kNotListed)
             return t_current->Read(index, text);
     return SysReadFile(path, text);
 }

@@ -6,7 +6,7 @@
 // prefetch that ended.
 #include "TempFolder.h"
 
-#include "ifile/IfileDiskPrefetch.h"
+#include "ifile/IfileReadAhead.h"
 #include "ifile/IfileSeenStatuses.h"
 
 #include <foundation/Sys.h>
@@ -44,7 +44,7 @@ Answer FromDisk(const std::string& path)
     return answer;
 }
 
-Answer FromPrefetch(const std::string& path)
+Answer FromReadAhead(const std::string& path)
 {
     Answer answer;
     answer.stat = IfileStatPath(path, &answer.info);
@@ -52,7 +52,7 @@ Answer FromPrefetch(const std::string& path)
     return answer;
 }
 
-class DiskPrefetch : public ::testing::Test {
+class ReadAhead : public ::testing::Test {
 protected:
     // Enough files for the helpers to run, of every kind.
     void MakeFiles(int count)
@@ -86,9 +86,9 @@ protected:
     }
 
     // Every file, some to be read; the last one read whatever `readSome`.
-    IfileDiskPrefetch::Files Listed(bool readSome, bool readLast = false) const
+    IfileReadAhead::Files Listed(bool readSome, bool readLast = false) const
     {
-        IfileDiskPrefetch::Files files;
+        IfileReadAhead::Files files;
         for (std::size_t i = 0; i < m_paths.size(); ++i)
             files.Add(m_paths[i], (readSome && i % 3 != 0) || (readLast && i + 1 == m_paths.size()));
         return files;
@@ -101,7 +101,7 @@ protected:
 
 }  // namespace
 
-TEST_F(DiskPrefetch, AnswersAsTheDiskInAnyOrder)
+TEST_F(ReadAhead, AnswersAsTheDiskInAnyOrder)
 {
     MakeFiles(600);
     std::vector<Answer> expected;
@@ -117,14 +117,14 @@ TEST_F(DiskPrefetch, AnswersAsTheDiskInAnyOrder)
     // The usual limits, then a window of a few files and a budget of a few
     // bytes, so that texts are dropped behind the reader and helpers stop
     // at the budget.
-    IfileDiskPrefetch::Limits tiny;
+    IfileReadAhead::Limits tiny;
     tiny.window = 8;
     tiny.batch = 2;
     tiny.maxBytesAhead = 64;
     tiny.minFilesForHelpers = 1;
-    for (const auto& [readSome, limits] : {std::pair(true, IfileDiskPrefetch::Limits()),
-                                           std::pair(false, IfileDiskPrefetch::Limits()), std::pair(true, tiny)}) {
-        const IfileDiskPrefetch prefetch(Listed(readSome), limits);
+    for (const auto& [readSome, limits] : {std::pair(true, IfileReadAhead::Limits()),
+                                           std::pair(false, IfileReadAhead::Limits()), std::pair(true, tiny)}) {
+        const IfileReadAhead prefetch(Listed(readSome), limits);
         // Mostly in order, with jumps back and ahead; some files twice.
         std::vector<std::size_t> order(m_paths.size());
         for (std::size_t i = 0; i < order.size(); ++i) order[i] = i;
@@ -141,29 +141,29 @@ TEST_F(DiskPrefetch, AnswersAsTheDiskInAnyOrder)
                 EXPECT_TRUE(SysIsRegularFile(info) == false);
                 continue;
             }
-            Answer answer = FromPrefetch(path);
+            Answer answer = FromReadAhead(path);
             EXPECT_EQ(answer, expected[index]) << path;
             // Its block holds a later file's text, whatever their sizes.
             IfileRecycleText(std::move(answer.text));
         }
         // A file the prefetch does not list, and another thread, go to the disk.
         const std::string other = m_temp.Write("other", "other");
-        EXPECT_EQ(FromPrefetch(other), FromDisk(other));
-        std::thread([&] { EXPECT_EQ(FromPrefetch(m_paths[5]), FromDisk(m_paths[5])); }).join();
+        EXPECT_EQ(FromReadAhead(other), FromDisk(other));
+        std::thread([&] { EXPECT_EQ(FromReadAhead(m_paths[5]), FromDisk(m_paths[5])); }).join();
     }
 }
 
-TEST_F(DiskPrefetch, StatusIsTakenOnceAndNothingOutlivesThePrefetch)
+TEST_F(ReadAhead, StatusIsTakenOnceAndNothingOutlivesTheReadAhead)
 {
     MakeFiles(100);
     const std::string changing = m_temp.Write("changing", "before");
     m_paths.push_back(changing);
     {
-        const IfileDiskPrefetch outer(Listed(true, true));  // the changing file read
+        const IfileReadAhead outer(Listed(true, true));  // the changing file read
         // Made while another is current: idle, and the outer one still answers.
-        IfileDiskPrefetch::Files alone;
+        IfileReadAhead::Files alone;
         alone.Add(changing, true);
-        const IfileDiskPrefetch inner(std::move(alone));
+        const IfileReadAhead inner(std::move(alone));
         // The text comes with the status taken before it; after the file
         // changes, the status stays the one taken, and the text, handed out
         // once, comes from the disk.
@@ -180,20 +180,20 @@ TEST_F(DiskPrefetch, StatusIsTakenOnceAndNothingOutlivesThePrefetch)
         ASSERT_TRUE(IfileReadPath(changing, text));
         EXPECT_EQ(text, "after, longer");
     }
-    EXPECT_EQ(FromPrefetch(changing), FromDisk(changing));
+    EXPECT_EQ(FromReadAhead(changing), FromDisk(changing));
 }
 
 // Every file asked for in the list's order, then, after each changed on
 // disk, asked again in a random order: the status first taken answers, the
 // file found in the list by its name however the requests jump.
-TEST_F(DiskPrefetch, FilesAskedOutOfOrderAfterAnInOrderPassAreFoundInTheList)
+TEST_F(ReadAhead, FilesAskedOutOfOrderAfterAnInOrderPassAreFoundInTheList)
 {
     std::vector<std::string> paths;
     for (int i = 0; i < 300; ++i)
         paths.push_back(m_temp.Write("f" + std::to_string(i), std::string(static_cast<std::size_t>(i % 7 + 1), 'x')));
-    IfileDiskPrefetch::Files listed;
+    IfileReadAhead::Files listed;
     for (const std::string& path : paths) listed.Add(path, false);
-    const IfileDiskPrefetch prefetch(std::move(listed));
+    const IfileReadAhead prefetch(std::move(listed));
     std::vector<SysStatInfo> first(paths.size());
     for (std::size_t i = 0; i < paths.size(); ++i) ASSERT_EQ(IfileStatPath(paths[i], &first[i]), 0) << paths[i];
     for (std::size_t i = 0; i < paths.size(); ++i) m_temp.Write("f" + std::to_string(i), std::string(20 + i, 'y'));
@@ -214,11 +214,11 @@ TEST_F(DiskPrefetch, FilesAskedOutOfOrderAfterAnInOrderPassAreFoundInTheList)
 // file to be read is read when its status is asked for, so that the text
 // handed out later is the one the status describes, and a file not to be
 // read is read from the disk when asked.
-TEST_F(DiskPrefetch, TheReaderTakesTheTextWithTheStatusOfAFileToBeRead)
+TEST_F(ReadAhead, TheReaderTakesTheTextWithTheStatusOfAFileToBeRead)
 {
     const std::string read = m_temp.Write("read.vhd", "entity a is end;");
     const std::string other = m_temp.Write("other.txt", "first");
-    const IfileDiskPrefetch prefetch({{read, true}, {other, false}});
+    const IfileReadAhead prefetch({{read, true}, {other, false}});
     SysStatInfo readInfo;
     SysStatInfo otherInfo;
     ASSERT_EQ(IfileStatPath(read, &readInfo), 0);
@@ -236,13 +236,13 @@ TEST_F(DiskPrefetch, TheReaderTakesTheTextWithTheStatusOfAFileToBeRead)
 
 // Many prefetches of a file or two under one set, as an operation may
 // make: each file is kept, the earlier ones too.
-TEST_F(DiskPrefetch, ASetKeepsTheFilesOfManySmallPrefetches)
+TEST_F(ReadAhead, ASetKeepsTheFilesOfManySmallReadAheads)
 {
     MakeFiles(400);
     const IfileSeenStatuses seen;
     for (std::size_t i = 0; i < m_paths.size(); ++i) {
         if (m_paths[i].ends_with("/pipe")) continue;
-        const IfileDiskPrefetch prefetch({{m_paths[i], false}});
+        const IfileReadAhead prefetch({{m_paths[i], false}});
         IfileStatPath(m_paths[i], nullptr);
     }
     for (const std::string& path : m_paths) {
@@ -261,7 +261,7 @@ TEST_F(DiskPrefetch, ASetKeepsTheFilesOfManySmallPrefetches)
 // every file it found, helpers' finds included, as they were found: a file
 // changed since keeps the status of its read. Missing files are left out,
 // and nothing is left once the set has gone.
-TEST_F(DiskPrefetch, EveryStatusFoundIsLeftToTheSetOfSeenStatuses)
+TEST_F(ReadAhead, EveryStatusFoundIsLeftToTheSetOfSeenStatuses)
 {
     MakeFiles(300);
     const std::string changing = m_temp.Write("changing", "before");
@@ -272,7 +272,7 @@ TEST_F(DiskPrefetch, EveryStatusFoundIsLeftToTheSetOfSeenStatuses)
         const IfileSeenStatuses inner;  // idle: the first one stays current
         EXPECT_EQ(IfileSeenStatuses::Current(), &seen);
         {
-            const IfileDiskPrefetch prefetch(Listed(true));
+            const IfileReadAhead prefetch(Listed(true));
             // Half of the files asked for; the helpers run ahead over others.
             for (std::size_t i = 0; i < m_paths.size(); i += 2)
                 if (!m_paths[i].ends_with("/pipe")) IfileStatPath(m_paths[i], nullptr);
@@ -312,7 +312,7 @@ TEST_F(DiskPrefetch, EveryStatusFoundIsLeftToTheSetOfSeenStatuses)
         }
         // Found again by a later prefetch: the status found last.
         {
-            const IfileDiskPrefetch again({{changing, false}});
+            const IfileReadAhead again({{changing, false}});
             IfileStatPath(changing, nullptr);
         }
         SysStatInfo now;
@@ -325,7 +325,7 @@ TEST_F(DiskPrefetch, EveryStatusFoundIsLeftToTheSetOfSeenStatuses)
     EXPECT_EQ(IfileSeenStatuses::Find(changing), nullptr);
     // A prefetch with no set current leaves nothing behind.
     {
-        const IfileDiskPrefetch prefetch({{changing, true}});
+        const IfileReadAhead prefetch({{changing, true}});
         IfileStatPath(changing, nullptr);
     }
     const IfileSeenStatuses later;
