@@ -81,7 +81,7 @@ public:
     static ConsoleHost& GetInstance();
     // Has the watcher check the open project's folders for new and changed
     // files, when file detection is on and nothing blocks it; first takes
-    // the descriptions read ahead into their cache.
+    // the descriptions pre-read into their cache.
     static void CheckFiles();
     // Runs CheckFiles every IDE_TIMER_INTERVAL milliseconds (2000 by
     // default) from Tcl's event loop of the calling thread: at the prompt,

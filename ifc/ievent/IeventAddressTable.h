@@ -21,24 +21,24 @@ public:
         return cell.key == key ? &cell.value : nullptr;
     }
     const Value* Find(const Key* key) const { return const_cast<IeventAddressTable*>(this)->Find(key); }
-    // Asks for the cell where a lookup of the key starts, so that a lookup
-    // a little later finds it loaded.
+    // Prefetches the cell where a lookup of the key starts, so that a
+    // lookup a little later finds it loaded.
     void Prefetch(const Key* key) const
     {
         if (!m_cells.empty()) __builtin_prefetch(&m_cells[Home(key)]);
     }
 
     // Where the table's array lies and how a key's home cell is found in
-    // it, for a caller that asks for a cell without the table's lock
+    // it, for a caller that prefetches a cell without the table's lock
     // (HomeCellIn): the array may since have been made again, and the
-    // address found is then only asked for, never read.
+    // address found is then only prefetched, never read.
     struct Layout {
         std::uintptr_t cells = 0;
         int shift = 64;
     };
     Layout GetLayout() const { return {reinterpret_cast<std::uintptr_t>(m_cells.data()), m_shift}; }
     // 0 for an empty table. A layout read half before, half after a change
-    // may give an address outside the array: one only to be asked for.
+    // may give an address outside the array: one only to be prefetched.
     static std::uintptr_t HomeCellIn(const Layout& layout, const Key* key)
     {
         if (layout.cells == 0 || layout.shift <= 0 || layout.shift >= 64) return 0;

@@ -41,7 +41,7 @@ public:
     // Registers a module that has just been built under its serial; a new
     // module at the address of one gone replaces it. Null is ignored.
     static void Register(ImodelModule* module, Serial serial);
-    // Asks for the cell of the module at `address`, or of one about to be
+    // Prefetches the cell of the module at `address`, or of one about to be
     // built there, for a registration or a question a little later: what is
     // done meanwhile hides the cache miss. Any thread, no lock taken.
     static void PrefetchCellOf(const void* address);
@@ -56,7 +56,7 @@ public:
     static bool IsAlive(const ImodelModule* module, Serial serial);
 
     // The same for many modules under one lock: the registrations of a large
-    // design lie all over a large table, and are asked for some modules
+    // design lie all over a large table, and are prefetched some modules
     // ahead so that their misses overlap. serials[i] is SerialOf(modules[i]).
     static void SerialsOf(std::span<ImodelModule* const> modules, std::span<Serial> serials);
     // alive[i] is IsAlive(modules[i], serials[i]).

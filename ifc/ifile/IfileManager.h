@@ -93,8 +93,8 @@ public:
     // decides its error group. Empty when a file inside the project folder
     // does not exist.
     virtual Entry AddOrUpdateFile(const IfileObjectEx& file, bool trackErrors) = 0;
-    // Asks for the memory where the entry of the file's full name is looked
-    // up, for an add of the file a little later (a large project's entries
+    // Prefetches the memory where the entry of the file's full name is
+    // looked up, for an add of the file a little later (a large project's entries
     // lie far apart).
     virtual void PrefetchEntryOf(const IfileObject& file) const = 0;
     // Removes the entry of exactly that full name, with every announcement.

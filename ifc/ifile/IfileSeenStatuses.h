@@ -1,7 +1,7 @@
-// Disk statuses that the prefetches of one operation found, kept for a walk
+// Disk statuses that the read-aheads of one operation found, kept for a walk
 // over the project's folders that follows it: an open reads every member,
 // then walks the folders for the file watcher. While a set is current on a
-// thread, each prefetch that ends on that thread leaves it the status of
+// thread, each read-ahead that ends on that thread leaves it the status of
 // every file it found; the walk takes a file's status from the set instead
 // of asking the disk a second time, so the stamp it keeps is the one of the
 // text that was read. Sets do not nest: one made while another is current
@@ -25,7 +25,7 @@ public:
     IfileSeenStatuses(const IfileSeenStatuses&) = delete;
     IfileSeenStatuses& operator=(const IfileSeenStatuses&) = delete;
 
-    // Keeps `names`, the full names of a prefetch's files one after the
+    // Keeps `names`, the full names of a read-ahead's files one after the
     // other, for the files then added: each names a part of the text kept.
     const std::string& KeepNames(std::string names);
     // Room for `count` more files.

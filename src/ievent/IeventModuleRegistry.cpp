@@ -192,7 +192,7 @@ bool IsAliveLocked(const ImodelModule* module, IeventModuleRegistry::Serial seri
 }
 
 // Calls `visit(i, registration)` for each module in order, under the lock,
-// with the registration's cell asked for eight modules ahead.
+// with the registration's cell prefetched eight modules ahead.
 template <class Visit>
 void VisitAhead(std::span<ImodelModule* const> modules, Visit visit)
 {

@@ -28,7 +28,7 @@ const std::string& IfileSeenStatuses::KeepNames(std::string names) { return m_na
 
 void IfileSeenStatuses::Reserve(std::size_t count)
 {
-    // Grown by half at least: many small prefetches must not each move
+    // Grown by half at least: many small read-aheads must not each move
     // and rehash all that came before.
     const std::size_t wanted = m_found.size() + count;
     if (wanted <= m_found.capacity()) return;

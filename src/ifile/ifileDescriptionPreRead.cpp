@@ -80,7 +80,7 @@ void ifileDescriptionPreRead::Run()
             m_read.push_back(std::move(description));
         });
     } catch (const std::bad_alloc&) {
-        // What could not be read ahead is read when it is asked for.
+        // What the pre-read could not read is read when it is asked for.
     }
     m_finished.store(true);
 }

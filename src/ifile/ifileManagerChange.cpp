@@ -66,8 +66,8 @@ void ifileManagerImpl::ActionRemoveParent::operator()(Entry file)
 
 namespace {
 
-// Asks for a file's memory ahead of a walk that copies its entry and asks
-// the file something: its first fields.
+// Prefetches a file's memory ahead of a walk that copies its entry and
+// asks the file something: its first fields.
 void PrefetchFileAhead(const IfileObjectEx* file)
 {
     if (file != nullptr) ImodelPrefetch(file, 128);
@@ -82,7 +82,7 @@ void ifileManagerImpl::NotifyFiles(bool asNew, const FileListMap& list, const If
     // of the files that pass the filter. Each walk over every file of a large
     // project is a cache miss per file, so the filter is asked once per file
     // (what it asks, a listener's update does not change) and the events are
-    // made in the same walk, with the files asked for some places ahead.
+    // made in the same walk, with the files prefetched some places ahead.
     std::vector<Entry> files;
     files.reserve(list.Size());
     IeventBatch batch;
@@ -300,11 +300,11 @@ void ifileManagerImpl::RemoveAllFiles()
     auto released = std::make_unique<ReleasedFileMap>();
     // Most files have a name and a full name on the heap.
     released->texts.reserve(2 * m_files.Size());
-    // Each file is a few cache misses (its node, the file's lines): asked
-    // for some files ahead, the file's first half when the walk reaches it
-    // and its second half some files later. Fewer requests are then in
-    // flight at once (each holds a load slot of the processor till its line
-    // comes), and the walk measured faster so.
+    // Each file is a few cache misses (its node, the file's lines):
+    // prefetched some files ahead, the file's first half when the walk
+    // reaches it and its second half some files later. Fewer prefetches are
+    // then in flight at once (each holds a load slot of the processor till
+    // its line comes), and the walk measured faster so.
     const auto ahead = [](const FileListMap::Map::value_type* element, int stage) {
         const char* file = reinterpret_cast<const char*>(element->second.entry.get());
         constexpr std::size_t kFirst = sizeof(IfileObjectEx) / 2;

@@ -423,7 +423,7 @@ bool ifileManagerImpl::WriteFileList(std::ostream* stream)
     const bool withStamps = ImodelSaveFileTimeStampInProjectFile();
     using Element = FileListMap::Map::value_type;
     // Each file is a few cache misses (its node, the file, its name and
-    // parents): asked for some files ahead.
+    // parents): prefetched some files ahead.
     const auto ahead = [](const Element* element, int stage) {
         const IfileObjectEx* file = element->second.entry.get();
         if (stage == 0) {

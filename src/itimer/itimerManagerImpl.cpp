@@ -391,7 +391,7 @@ void itimerManagerImpl::Rescan(std::deque<IfileObject>* imported)
 {
     if (!m_ready || RescanRunning()) return;
     const ImodelSetAndRestoreModelFlagObject running(RescanRunning(), true);
-    // The descriptions read ahead reach the cache on this thread.
+    // The descriptions pre-read reach the cache on this thread.
     if (IfileExtendedInfoManager* cache = Model().GetExtendedInfoManager()) cache->ApplyPreReadResults(false);
     const VyIfaces::ComponentID root = Model().GetDesignManager()->GetRootId();
     DetectChanges(true);

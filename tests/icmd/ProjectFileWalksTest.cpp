@@ -323,7 +323,7 @@ TEST_F(ProjectFileWalks, AUnitBelowSixtyLevelsOfSharedBlocksIsWrittenOnce)
 TEST_F(ProjectFileWalks, ModuleBlocksNameEachUnitWithSettingsOnceInLibraryOrder)
 {
     // The per-unit blocks come from one pass over every library's units
-    // (which asks for memory some units ahead): one block per unit with a
+    // (which prefetches memory some units ahead): one block per unit with a
     // setting to keep, in the order of a plain walk of the libraries, none
     // for a unit with nothing or only customized lists not in use.
     for (int design = 0; design < 40; ++design) {

@@ -22,7 +22,7 @@ TEST(AddressTable, AnswersAsAPlainMapThroughRandomChanges)
         std::map<const int*, int> plain;
         for (int step = 0; step < 20000; ++step) {
             const int* key = &objects[random() % (round == 0 ? 40 : objects.size())];
-            // A prefetch without the lock asks for a home cell exactly when
+            // A prefetch without the lock finds a home cell exactly when
             // the table holds an array.
             const auto layout = table.GetLayout();
             const std::uintptr_t home = IeventAddressTable<int, int>::HomeCellIn(layout, key);

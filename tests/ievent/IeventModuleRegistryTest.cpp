@@ -147,9 +147,9 @@ TEST_F(IeventModuleRegistryTest, ManyModulesComingAndGoingEachKeepTheirOwnRegist
 
 TEST_F(IeventModuleRegistryTest, CellsAskedForWithoutTheLockWhileTheTableIsRemadeChangeNothing)
 {
-    // Another thread asks for cells, of addresses registered or not, while
+    // Another thread prefetches cells, of addresses registered or not, while
     // the table grows through several sizes and empties (its array freed)
-    // again and again: nothing it asks for is read, and every answer stays.
+    // again and again: nothing it prefetches is read, and every answer stays.
     std::atomic<bool> done = false;
     static char addresses[256];
     std::thread asker([&done] {

@@ -1,9 +1,9 @@
-// A prefetch answers status and read requests for its files exactly as the
+// A read-ahead answers status and read requests for its files exactly as the
 // disk does, whatever order they come in: files present, missing, empty,
 // too large to hold, folders and named pipes, read once or twice, asked for
 // out of order and from other threads, with the texts read handed back for
-// later files; nested prefetches stay idle and nothing is answered from a
-// prefetch that ended.
+// later files; nested read-aheads stay idle and nothing is answered from a
+// read-ahead that ended.
 #include "TempFolder.h"
 
 #include "ifile/IfileReadAhead.h"
@@ -146,7 +146,7 @@ TEST_F(ReadAhead, AnswersAsTheDiskInAnyOrder)
             // Its block holds a later file's text, whatever their sizes.
             IfileRecycleText(std::move(answer.text));
         }
-        // A file the prefetch does not list, and another thread, go to the disk.
+        // A file the read-ahead does not list, and another thread, go to the disk.
         const std::string other = m_temp.Write("other", "other");
         EXPECT_EQ(FromReadAhead(other), FromDisk(other));
         std::thread([&] { EXPECT_EQ(FromReadAhead(m_paths[5]), FromDisk(m_paths[5])); }).join();
@@ -234,7 +234,7 @@ TEST_F(ReadAhead, TheReaderTakesTheTextWithTheStatusOfAFileToBeRead)
     EXPECT_EQ(otherInfo.size, 5);
 }
 
-// Many prefetches of a file or two under one set, as an operation may
+// Many read-aheads of a file or two under one set, as an operation may
 // make: each file is kept, the earlier ones too.
 TEST_F(ReadAhead, ASetKeepsTheFilesOfManySmallReadAheads)
 {
@@ -257,7 +257,7 @@ TEST_F(ReadAhead, ASetKeepsTheFilesOfManySmallReadAheads)
     }
 }
 
-// Under an open's set of seen statuses, a prefetch leaves it the status of
+// Under an open's set of seen statuses, a read-ahead leaves it the status of
 // every file it found, helpers' finds included, as they were found: a file
 // changed since keeps the status of its read. Missing files are left out,
 // and nothing is left once the set has gone.
@@ -277,7 +277,7 @@ TEST_F(ReadAhead, EveryStatusFoundIsLeftToTheSetOfSeenStatuses)
             for (std::size_t i = 0; i < m_paths.size(); i += 2)
                 if (!m_paths[i].ends_with("/pipe")) IfileStatPath(m_paths[i], nullptr);
             ASSERT_EQ(IfileStatPath(changing, &read), 0);
-            // Found by no prefetch yet: nothing to find.
+            // Found by no read-ahead yet: nothing to find.
             EXPECT_EQ(IfileSeenStatuses::Find(changing), nullptr);
         }
         m_temp.Write("changing", "after, longer");
@@ -310,7 +310,7 @@ TEST_F(ReadAhead, EveryStatusFoundIsLeftToTheSetOfSeenStatuses)
             ASSERT_EQ(SysPathStat(m_paths[i], &disk), 0);
             EXPECT_EQ(*status, disk) << m_paths[i];
         }
-        // Found again by a later prefetch: the status found last.
+        // Found again by a later read-ahead: the status found last.
         {
             const IfileReadAhead again({{changing, false}});
             IfileStatPath(changing, nullptr);
@@ -323,7 +323,7 @@ TEST_F(ReadAhead, EveryStatusFoundIsLeftToTheSetOfSeenStatuses)
     }
     EXPECT_EQ(IfileSeenStatuses::Current(), nullptr);
     EXPECT_EQ(IfileSeenStatuses::Find(changing), nullptr);
-    // A prefetch with no set current leaves nothing behind.
+    // A read-ahead with no set current leaves nothing behind.
     {
         const IfileReadAhead prefetch({{changing, true}});
         IfileStatPath(changing, nullptr);

@@ -1,4 +1,4 @@
-// The walk that asks for memory ahead visits what a plain walk visits, in
+// The walk that prefetches memory ahead visits what a plain walk visits, in
 // the same order, once each, for every size around its depth, over
 // containers of pointers and of values.
 #include "imodel/names/ImodelVisitAhead.h"
@@ -28,7 +28,7 @@ TEST(VisitAhead, VisitsWhatAPlainWalkVisitsInOrder)
         ImodelVisitAhead(
             values,
             [&](const auto* element, int stage) {
-                // Only elements of the range are asked for, before their visit.
+                // Only elements of the range are prefetched, before their visit.
                 EXPECT_EQ(std::count(visited.begin(), visited.end(), element), 0);
                 (stage == 0 ? first : second).insert(element);
                 ImodelPrefetch(element->second.data());

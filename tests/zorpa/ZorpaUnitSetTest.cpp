@@ -137,7 +137,7 @@ TEST(ZorpaUnitSet, TheUnitsOfANameAsWrittenAreThoseOfTheNameLowerCasedInTheSameO
             ASSERT_EQ(set.FindAsWritten(written, withFile), firstTaken(withFile)) << written << " at step " << step;
             ASSERT_EQ(set.FindAsWritten(written, any), firstTaken(any)) << written << " at step " << step;
             ASSERT_EQ(set.FindAsWritten(written, none), nullptr) << written << " at step " << step;
-            // A name hashed once answers as the name itself, asked for ahead or not.
+            // A name hashed once answers as the name itself, prefetched or not.
             const ZorpaHashedName hashed(written);
             if (step % 2 == 0) set.PrefetchName(hashed);
             ASSERT_EQ(set.FindAsWritten(hashed, withFile), firstTaken(withFile)) << written << " at step " << step;

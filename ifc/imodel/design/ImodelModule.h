@@ -369,7 +369,7 @@ public:
 
     // Owned; the context is null only for a copy of a unit that had none.
     ImodelContextImpl* GetContext() const { return m_context.get(); }
-    // Ask for the unit's memory ahead of a walk over many units: its first
+    // Prefetch the unit's memory ahead of a walk over many units: its first
     // lines up to its name (what a lookup of the name and a link read), or
     // the line that holds its context's pointer.
     void PrefetchName() const

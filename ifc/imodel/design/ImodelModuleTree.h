@@ -91,11 +91,11 @@ bool ImodelIsUsedInHierarchy(const IfileObject& file);
 // order, units in set order: the units each library held when the walk
 // reached it, for a call may add or remove units.
 // A unit's work is mostly a wait for its memory: the units some places
-// ahead are asked for meanwhile (ImodelPrefetchUnitAhead).
+// ahead are prefetched meanwhile (ImodelPrefetchUnitAhead).
 void ImodelApplyToAllModules(const ImodelModifyModuleFtor& ftor);
 void ImodelApplyToAllModules(const std::function<void(ImodelModule*)>& visit);
 
-// For a walk over units that asks ahead (ImodelVisitAhead): the unit at
+// For a walk over units that prefetches ahead (ImodelVisitAhead): the unit at
 // stage 0, its context at stage 1; nothing for the null unit.
 void ImodelPrefetchUnitAhead(const ImodelModule* unit, int stage);
 

@@ -1,13 +1,13 @@
 // A walk over a large node-based container (a library's units, the
 // project's files) whose elements are each looked at briefly, as a save
 // does: each element is a few cache misses (its node, the object it
-// holds, what that object points to), one after the other. The walk asks
-// for the memory of the elements some places ahead while it goes on, so
-// that their misses overlap:
-//   - `ahead(element, 0)` when the walk reaches an element (ask for the
+// holds, what that object points to), one after the other. The walk
+// prefetches the memory of the elements some places ahead while it goes
+// on, so that their misses overlap:
+//   - `ahead(element, 0)` when the walk reaches an element (prefetch the
 //     object itself),
 //   - `ahead(element, 1)` half the depth later (the object is in the cache
-//     by then: ask for what it points to),
+//     by then: prefetch what it points to),
 //   - `visit(element)` the full depth later, in the container's order.
 // The elements handed over are the range's own values when they are
 // pointers, else pointers to the elements.
@@ -19,7 +19,7 @@
 #include <memory>
 #include <type_traits>
 
-// Asks for the `bytes` bytes at `object` to be brought into the cache:
+// Prefetches the `bytes` bytes at `object` into the cache:
 // every line they touch, the last one too when they start within a line.
 inline void ImodelPrefetch(const void* object, std::size_t bytes = 1)
 {

@@ -419,7 +419,7 @@ void IcmdReadWriteProjectImpl::PutInOrder(const UnitSet& set, std::vector<std::p
 void IcmdReadWriteProjectImpl::AskUnits(std::size_t first, std::size_t last)
 {
     // Most units have nothing to save: looking at each is mostly waiting
-    // for memory (the unit, its context), asked for some units ahead.
+    // for memory (the unit, its context), prefetched some units ahead.
     // Asking a unit only reads it, but for the package lists, which are
     // brought up to date against the file manager: such a unit is left to
     // the thread that saves.

@@ -165,7 +165,7 @@ void ZorpaParser<T>::prepare(const std::string& fileName, const std::string& lib
     const LibraryPtr library = findLibrary(libraryName);
     m_libraryModules = library ? library->GetModules() : boost::make_shared<UnitSet>();
     // The units the file declares take the prototype's file: the library's
-    // cell for it, cold in a large design, is asked for while the text is read.
+    // cell for it, cold in a large design, is prefetched while the text is read.
     if (m_prototype != m_nullModule) m_libraryModules->PrefetchFile(m_prototype->GetFileIndexKey());
     // The set of the last parse is cleared for this one unless the caller
     // still holds it.
@@ -230,7 +230,7 @@ void ZorpaParser<T>::scanStatements(const std::string& text)
             // A cell of the maker's library is no unit of the design.
             handled = true;
             // The library's name index is cold in a large design: its cell
-            // is asked for while the name is checked.
+            // is prefetched while the name is checked.
             const ZorpaHashedName hashed(instance);
             targetModules()->PrefetchName(hashed);
             if (isUserUnit(instance, m_world)) addInstance(std::string(instance), hashed);
@@ -314,7 +314,7 @@ bool IsPlaceholder(T unit)
     return unit->GetComponentTypeStr() == "Unknown";
 }
 
-// Asks for the first lines of a unit, up to its name.
+// Prefetches the first lines of a unit, up to its name.
 template <class T>
 void PrefetchUnit(T unit)
 {
@@ -478,7 +478,7 @@ T ZorpaParser<T>::addDeclaredUnit(const std::string& name, bool isPackage)
     unit->SetPossibleLibraries(possible);
     if (const auto* parents = unit->GetParentsList()) {
         // The parents lie anywhere in a large design and each is a wait for
-        // its memory: those a few places ahead are asked for meanwhile, so
+        // its memory: those a few places ahead are prefetched meanwhile, so
         // that the waits overlap.
         constexpr int kAhead = 8;
         auto ahead = parents->begin();

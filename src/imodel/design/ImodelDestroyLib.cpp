@@ -20,7 +20,7 @@ void TakeUnits(ZorpaLibrary<ImodelModule*>& library, std::vector<ImodelModule::O
     // Grown once: a list of a hundred thousand units grown unit by unit has
     // the allocator sort its free blocks at every step.
     // Each unit is read whole as it leaves while a change keeps note of it
-    // (its data and its context are copied): both are asked for ahead.
+    // (its data and its context are copied): both are prefetched.
     std::vector<ImodelModule::Owned> taken;
     {
         const imodelUnitJournal::Emptying emptying(*library.GetModules());
@@ -38,7 +38,7 @@ void TakeUnits(ZorpaLibrary<ImodelModule*>& library, std::vector<ImodelModule::O
 }
 
 // Deletes the units in their order (the views hear of each in that order).
-// A hundred thousand units lie apart in memory: each unit is asked for some
+// A hundred thousand units lie apart in memory: each unit is prefetched some
 // places ahead, and its context once the unit is there, so that their
 // misses overlap instead of coming one after the other.
 void DeleteInOrder(std::vector<ImodelModule::Owned>& units)

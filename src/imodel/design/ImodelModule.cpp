@@ -195,7 +195,7 @@ void imodelRetireUnwatched(imodelRetiredUnits& retired)
     }
     ImodelModule*& tested = ImodelModule::GetTestedModule();
     if (going(tested)) tested = nullptr;
-    // The units lie apart in memory: each is asked for some places ahead.
+    // The units lie apart in memory: each is prefetched some places ahead.
     const auto unitAhead = [](const ImodelModule::Owned* unit, int step) {
         if (step == 0) (*unit)->PrefetchContext();
     };

@@ -60,7 +60,7 @@ void ImodelModule::UnlinkTogether(const std::vector<Owned>& units)
     if (units.size() == imodelLiveUnitCount()) {
         // Every unit goes (a closed project): each link leads to a unit that
         // goes too, and the lists are dropped without a look at whom they hold.
-        // The units lie apart in memory: each is asked for some places
+        // The units lie apart in memory: each is prefetched some places
         // ahead, and its lists once it is there, so that the misses overlap.
         bool linked = false;
         const auto ahead = [](const Owned* unit, int step) {
@@ -121,7 +121,7 @@ void ImodelModule::AddSubBlock(ImodelModule* sub, bool notify)
 {
     if (sub == nullptr) return;
     // The sub-block is most often a unit met anywhere in a large design, cold:
-    // what is read of it is asked for first, so that it loads side by side.
+    // what is read of it is prefetched first, so that it loads side by side.
     const bool package = sub->IsPackage();
     const bool hasParents = sub->m_parents.has_value();
     HierarchyChanged();

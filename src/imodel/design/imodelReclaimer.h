@@ -23,7 +23,8 @@
 // What is handed over must be destroyable on any thread: its destructors
 // touch nothing but their own memory and atomic counts (shared and weak
 // pointers' counts among them); no last reference to a shared object whose
-// destructor touches global state may be among it.
+// destructor touches global state may be among it. How the units and the
+// file map keep this rule: docs/threads-and-speed.md.
 #pragma once
 
 #include "imodel/design/ImodelFreeLater.h"

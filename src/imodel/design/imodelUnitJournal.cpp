@@ -299,7 +299,7 @@ void imodelUnitJournal::RestoreLibrary(ImodelModule::UnitSet& units, Names& name
     // A lookup of a name in a large library is a few cold misses (the index
     // cell, the first unit, the one after it); a walk in order goes from
     // node to node. The units and records of names some places ahead are
-    // asked for while the names before them are restored.
+    // prefetched while the names before them are restored.
     const auto ahead = [this](const Named* named, int step) {
         const Before* record = named->touched->first != kNone ? &m_before[named->touched->first]->before : nullptr;
         const ImodelModule* unit = named->units.first != named->units.second ? *named->units.first : nullptr;

@@ -37,8 +37,8 @@ public:
         const std::size_t slot = Probe(key, Stored(keyHash), met);
         return m_cells[slot].Used() ? slot : npos;
     }
-    // Asks for the cell where a lookup of the key's Hash starts, so that a
-    // lookup a little later finds it loaded.
+    // Prefetches the cell where a lookup of the key's Hash starts, so that
+    // a lookup a little later finds it loaded.
     void Prefetch(std::size_t keyHash) const
     {
         if (m_used == 0) return;

@@ -365,7 +365,7 @@ public:
             if (take(at->get())) return at->get();
         return nullptr;
     }
-    // Asks for the index cell where a lookup of the name starts: a lookup
+    // Prefetches the index cell where a lookup of the name starts: a lookup
     // made a little later finds it loaded.
     void PrefetchName(const ZorpaHashedName& name) const { m_firstOfName.Prefetch(name.hash); }
     // The same for the cell where the units of a file key are kept.
@@ -426,7 +426,7 @@ public:
     // The same, telling `ahead(unit, step)` of the units some places ahead
     // of the one leaving (each unit hears what it is leaving of): step 0
     // sixteen places ahead, step 1 eight places ahead. A hundred thousand
-    // units lie apart in memory; asked for ahead, their misses overlap.
+    // units lie apart in memory; prefetched, their misses overlap.
     template <class Ahead>
     std::vector<Owned> TakeAll(Ahead ahead)
     {
@@ -548,7 +548,7 @@ private:
     {
         // The name compared lies in the unit, cold in a large library, and
         // the caller reads and changes the unit next, anywhere in it: the
-        // whole unit (up to eight lines) is asked for together.
+        // whole unit (up to eight lines) is prefetched together.
         const auto load = [](const Unit* unit) {
             constexpr std::size_t kLine = 64;
             constexpr std::size_t kBytes = std::min<std::size_t>(sizeof(Unit), 8 * kLine);
