@@ -20,6 +20,7 @@
 
 #include <cstddef>
 #include <initializer_list>
+#include <iterator>
 #include <memory>
 #include <optional>
 #include <string>
@@ -57,8 +58,9 @@ public:
         // of `groups`, one group after the other and each in its order, as
         // `list` lists them. `list` is called with a file (and with its
         // group, where it takes two arguments) and gives a Listed, or
-        // nothing for a file the reader will not come to; the name it gives
-        // is one the file holds (it is copied once the call has returned).
+        // nothing for a file the reader will not come to. The name it gives
+        // must outlive the call (a name the file holds): it is copied just
+        // after.
         template <class List, class... Groups>
         static Files Of(const List& list, const Groups&... groups)
         {
