@@ -84,8 +84,8 @@ private:
     // looks at itself, reading the text of a file to be read within the
     // budget, or whenever it asks for the text.
     Slot& Reach(std::size_t index, bool forText);
-    // Asks for the memory of the slots some places after `index`.
-    void AskAhead(std::size_t index) const;
+    // Prefetches the slots some places after `index`.
+    void PrefetchAhead(std::size_t index) const;
     void MoveWindow(std::size_t reached);
     void Help();
     // Text of `bytes` bytes is no longer held.
@@ -317,10 +317,10 @@ void IfileReadAhead::Impl::MoveWindow(std::size_t reached)
     }
 }
 
-void IfileReadAhead::Impl::AskAhead(std::size_t index) const
+void IfileReadAhead::Impl::PrefetchAhead(std::size_t index) const
 {
     // The slots were written on the helpers' cores, and a large project's
-    // lie far apart: those the reader comes to next are asked for while it
+    // lie far apart: those the reader comes to next are prefetched while it
     // parses, with the start of a text already read.
     constexpr std::size_t kFar = 8;
     constexpr std::size_t kNear = 4;
@@ -335,7 +335,7 @@ void IfileReadAhead::Impl::AskAhead(std::size_t index) const
 IfileReadAhead::Impl::Slot& IfileReadAhead::Impl::Reach(std::size_t index, bool forText)
 {
     Slot& slot = m_slots[index];
-    AskAhead(index);
+    PrefetchAhead(index);
     if (index >= m_reached.load()) MoveWindow(index + 1);
     if (slot.state.load() == State::Done) return slot;
     State expected = State::Pending;
@@ -403,7 +403,7 @@ void IfileReadAhead::Impl::Recycle(std::string&& text)
 
 IfileReadAhead::IfileReadAhead(Files files, const Limits& limits)
 {
-    if (t_current) return;  // an idle prefetch inside another
+    if (t_current) return;  // an idle read-ahead inside another
     m_impl = std::make_unique<Impl>(std::move(files), limits);
     t_current = m_impl.get();
 }

@@ -326,6 +326,26 @@ public:
     ~ifileManagerImpl() override;
 
 private:
+    // HandleDetectedChanges, by the kind of file changed on disk: each kind
+    // looks at a file the snapshot holds and notes what it comes to; the
+    // workspace is then told, and the project updated, once.
+    struct DetectedChanges;
+    struct ChangedFile;
+    std::vector<Entry> ChangedFilesSnapshot(bool takePending) const;
+    // A file the workspace watches (any kind).
+    static void DetectWorkspaceFileChange(ChangedFile& file, DetectedChanges& changes);
+    // An HDL file outside the folder "hdl": a core's.
+    static void DetectCoreHdlChange(ChangedFile& file, DetectedChanges& changes);
+    // A core description, then not looked at as a watched file.
+    static void DetectCoreDescriptionChange(ChangedFile& file, DetectedChanges& changes);
+    // A core's memory file, copied to the simulation folder.
+    static void DetectCoreMemoryFileChange(ChangedFile& file, DetectedChanges& changes);
+    // A file outside the project folder (a link), changed, broken or back.
+    static void DetectLinkChange(ChangedFile& file, DetectedChanges& changes);
+    // Any other file of a type the watcher watches: an edited source.
+    static void DetectWatchedFileChange(ChangedFile& file, DetectedChanges& changes);
+    static void NotifyWorkspaceOfChanges(DetectedChanges& changes);
+    static void UpdateProjectWithChanges(DetectedChanges& changes);
     // Removes one element: its error, its place as a parent of other files,
     // then, with `notify`, the announcements; the element after it.
     FileListMap::const_iterator EraseFile(FileListMap::const_iterator element, bool notify);

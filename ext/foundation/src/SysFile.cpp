@@ -577,6 +577,12 @@ bool UtlValidateOrCreateFolder(const std::string& path)
     return UtlDoesPathExist(path);
 }
 
+int SysRemoveEmptyFolder(const std::string& path)
+{
+    if (path.empty()) return -1;
+    return ::rmdir(NativeName(path).c_str()) == 0 ? 0 : -1;
+}
+
 int SysRemoveFolderRecursively(const std::string& path)
 {
     const std::string native = NativePath(path);

@@ -6,7 +6,7 @@
 // the result is that of one pass.
 #pragma once
 
-#include <sched.h>
+#include <foundation/Sys.h>
 
 #include <algorithm>
 #include <cstddef>
@@ -19,14 +19,7 @@
 // The processors this process may run on: a shell started under
 // `taskset`, or in a container given two of a machine's cores, gains
 // nothing from more threads than it has processors, and loses by them.
-inline unsigned ImodelUsableCores()
-{
-    cpu_set_t allowed;
-    CPU_ZERO(&allowed);
-    if (sched_getaffinity(0, sizeof allowed, &allowed) == 0)
-        if (const int count = CPU_COUNT(&allowed); count > 0) return static_cast<unsigned>(count);
-    return std::max(1u, std::thread::hardware_concurrency());
-}
+inline unsigned ImodelUsableCores() { return SysUsableProcessors(); }
 
 // How many slices a pass over `count` elements is worth: one per
 // `perSlice` elements, no more than the cores, and at most four.

@@ -35,6 +35,7 @@
 #include <boost/make_shared.hpp>
 
 #include <algorithm>
+#include <optional>
 #include <unordered_set>
 
 namespace {
@@ -223,15 +224,13 @@ public:
         // Each file in place is looked at on disk once, and the sources read
         // ahead of their parse, as the open of a project does: the add asks
         // for a file's status several times.
-        IfileReadAhead::Files onDisk;
-        onDisk.Reserve(waiting.size());
-        for (const Waiting& file : waiting) {
-            if (!inPlace(file)) continue;
-            const zorpaModuleTypes kind = file.target.GetModuleType();
-            onDisk.Add(file.path, file.target.GetFileSpecificType() == zorpaFT_HDL &&
-                                      (kind == zorpaMODULE_VHDL || kind == zorpaMODULE_VERILOG));
-        }
-        const IfileReadAhead prefetch(std::move(onDisk));
+        const IfileReadAhead readAhead(IfileReadAhead::Files::Of(
+            [&inPlace](const Waiting& file) -> std::optional<IfileReadAhead::Listed> {
+                if (!inPlace(file)) return std::nullopt;
+                return IfileReadAhead::Listed{file.path, file.target.GetFileSpecificType() == zorpaFT_HDL &&
+                                                             IfileReadAhead::ReadsText(file.target.GetModuleType())};
+            },
+            waiting));
         for (const Waiting& file : waiting) {
             if (!inPlace(file)) {
                 ImodelDisplayUNABLE_TO_COPY_MSG(file.source.c_str(), file.path.c_str());

@@ -97,18 +97,16 @@ AcmdEnum::Result IcmdRefresh::execDo()
 
         {
             // The files are looked at and the sources read ahead of their parse.
-            IfileReadAhead::Files onDisk;
-            onDisk.Reserve(schematics.size() + sources.size());
-            for (const std::vector<Entry>* group : {&schematics, &sources})
-                for (const Entry& file : *group) {
-                    const zorpaModuleTypes kind = file->GetModuleType();
-                    onDisk.Add(file->GetFullFileName().GetString(),
-                               group == &sources && (kind == zorpaMODULE_VHDL || kind == zorpaMODULE_VERILOG));
-                }
-            const IfileReadAhead prefetch(std::move(onDisk));
+            const IfileReadAhead readAhead(IfileReadAhead::Files::Of(
+                [&sources](const Entry& file, const std::vector<Entry>& group) {
+                    return IfileReadAhead::Listed{file->GetFullFileName().GetString(),
+                                                  &group == &sources &&
+                                                      IfileReadAhead::ReadsText(file->GetModuleType())};
+                },
+                schematics, sources));
             // Each unit is told of once, after every file is read.
             const ImodelModuleNoticeBatch notices(formerUnits);
-            // Each file's entry is asked for a few files ahead of its add.
+            // Each file's entry is prefetched a few files ahead of its add.
             constexpr std::size_t kAhead = 4;
             for (const std::vector<Entry>* group : {&schematics, &sources})
                 for (std::size_t at = 0; at < group->size(); ++at) {

@@ -2,8 +2,6 @@
 
 #include <foundation/Sys.h>
 
-#include <unistd.h>
-
 IcmdFolderMade::IcmdFolderMade(const std::string& folder) : m_folder(folder)
 {
     for (std::filesystem::path above = std::filesystem::path(folder).parent_path();
@@ -14,5 +12,5 @@ IcmdFolderMade::IcmdFolderMade(const std::string& folder) : m_folder(folder)
 void IcmdFolderMade::Remove() const
 {
     if (UtlDoesDiskObjectExist(m_folder)) SysRemoveFolderRecursively(m_folder);
-    for (const std::filesystem::path& folder : m_madeAbove) ::rmdir(folder.c_str());
+    for (const std::filesystem::path& folder : m_madeAbove) SysRemoveEmptyFolder(folder.string());
 }

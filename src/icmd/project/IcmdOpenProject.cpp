@@ -321,10 +321,9 @@ void IcmdOpenProject::ReaddModifiedFiles()
     {
         // Each add asks whether its file is still there, twice: the files
         // are looked at once, ahead of the adds.
-        IfileReadAhead::Files onDisk;
-        onDisk.Reserve(modified.size());
-        for (const IfileObject& changed : modified) onDisk.Add(changed.GetFullFileName().GetString(), false);
-        const IfileReadAhead prefetch(std::move(onDisk));
+        const IfileReadAhead readAhead(IfileReadAhead::Files::Of(
+            [](const IfileObject& changed) { return IfileReadAhead::Listed{changed.GetFullFileName().GetString()}; },
+            modified));
         // A unit above many changed sources hears of them once: a checkout
         // that touched a deep hierarchy would otherwise reach the top once
         // per file.

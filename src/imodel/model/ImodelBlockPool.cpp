@@ -1,6 +1,7 @@
 #include "imodel/model/ImodelBlockPool.h"
 
-#include <cstdlib>
+#include <foundation/Sys.h>
+
 #include <new>
 
 namespace {
@@ -40,8 +41,8 @@ void* ImodelBlockPool::Take(std::size_t size)
         const std::size_t header = RoundUp(sizeof(Chunk), m_align);
         std::size_t bytes = ImodelNextChunkBytes(m_heldBytes, header + kFirstChunkBlocks * m_block, kLargestChunk);
         if (bytes >= kPageRoundedChunk) bytes = RoundUp(bytes, 4096);
-        void* memory = nullptr;
-        if (posix_memalign(&memory, m_align, bytes) != 0) throw std::bad_alloc();
+        void* const memory = SysAlignedAlloc(m_align, bytes);
+        if (!memory) throw std::bad_alloc();
         m_chunks = new (memory) Chunk{m_chunks, bytes};
         ++m_chunkCount;
         m_heldBytes += bytes;
@@ -83,7 +84,7 @@ void ImodelBlockPool::Give(void* block, std::size_t size) noexcept
     while (Chunk* chunk = chunks.get()) {
         chunks = chunk->next;
         ImodelUnpoisonBlock(chunk, chunk->bytes);
-        std::free(chunk);
+        SysAlignedFree(chunk);
     }
 }
 

@@ -113,6 +113,9 @@ int SysRename(const std::string& from, const std::string& to);
 int SysMkdir(const std::string& path, unsigned mode = 0777);
 // Creates a folder and every missing parent.
 bool UtlValidateOrCreateFolder(const std::string& path);
+// Removes a folder only while it is empty (a symbolic link to one is not
+// one): -1, and nothing removed, otherwise.
+int SysRemoveEmptyFolder(const std::string& path);
 // Removes a folder and everything below it; a folder that is not there is
 // success. Refuses "", "/" and paths that are not absolute. A symbolic link
 // is removed itself, never what it points to.
@@ -285,6 +288,18 @@ int ArgsParse(const std::string& line, std::vector<std::string>& words, bool* un
 // when `alwaysQuoted`; trailing backslashes then stay outside the quotes,
 // where they cannot escape the closing one.
 std::string ArgsQuote(const std::string& word, bool alwaysQuoted = false);
+
+// --- the machine ----------------------------------------------------------------
+
+// The processors the calling thread may run on (a shell started under
+// `taskset`, or in a container given a few of a machine's cores, has fewer
+// than the machine); at least one.
+unsigned SysUsableProcessors();
+// A block of `bytes` bytes starting on a multiple of `alignment` (a power
+// of two), given back with SysAlignedFree; null when it cannot be had or
+// the alignment is not a power of two.
+void* SysAlignedAlloc(std::size_t alignment, std::size_t bytes);
+void SysAlignedFree(void* memory);  // null: nothing
 
 // --- processes ------------------------------------------------------------------
 
