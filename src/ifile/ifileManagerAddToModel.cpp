@@ -18,6 +18,7 @@
 
 #include <algorithm>
 #include <deque>
+#include <optional>
 #include <unordered_map>
 #include <unordered_set>
 #include <utility>
@@ -325,22 +326,21 @@ bool ifileManagerImpl::AddFilesToModel(ImodelProjectFileStructure& project, cons
     const bool skipKnownCores = Imodel::GetInstance().ParseCxfOnOpen();
     // Each file is looked at on disk once, as it is registered, and the
     // sources to parse are read ahead of the add-file command that parses them.
-    IfileReadAhead::Files onDisk;
-    onDisk.Reserve(files.size());
-    // The files added that lie in the project folder (the map files them
-    // under more forms of their name).
+    // `named` counts the files added that lie in the project folder (the map
+    // files them under more forms of their name).
     std::size_t named = 0;
-    for (const IfileObjectEx& file : files) {
-        if (localOnly && !file.IsLocalFile()) continue;
-        if (ifileStartsWithProjectToken(file.GetInternalFileName().GetString())) ++named;
-        const zorpaModuleTypes kind = file.GetModuleType();
-        const bool parsed = parse && file.IsASourceFile() &&
-                            (kind == zorpaMODULE_VHDL || kind == zorpaMODULE_VERILOG) &&
-                            !(skipKnownCores && before.count(ImodelFileNameKey(file.GetInternalFileName(), folder)));
-        onDisk.Add(file.GetFullFileName().GetString(), parsed);
-    }
+    IfileReadAhead::Files onDisk = IfileReadAhead::Files::Of(
+        [&](const IfileObjectEx& file) -> std::optional<IfileReadAhead::Listed> {
+            if (localOnly && !file.IsLocalFile()) return std::nullopt;
+            if (ifileStartsWithProjectToken(file.GetInternalFileName().GetString())) ++named;
+            const bool parsed =
+                parse && file.IsASourceFile() && IfileReadAhead::ReadsText(file.GetModuleType()) &&
+                !(skipKnownCores && before.count(ImodelFileNameKey(file.GetInternalFileName(), folder)));
+            return IfileReadAhead::Listed{file.GetFullFileName().GetString(), parsed};
+        },
+        files);
     m_files.Reserve(onDisk.Size(), named);
-    const IfileReadAhead prefetch(std::move(onDisk));
+    const IfileReadAhead readAhead(std::move(onDisk));
     // Each unit is told of once, after every file is read.
     const ImodelModuleNoticeBatch notices;
     // A file's entry is compared with its stored stamp right after its add,

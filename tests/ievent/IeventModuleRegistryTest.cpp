@@ -145,7 +145,7 @@ TEST_F(IeventModuleRegistryTest, ManyModulesComingAndGoingEachKeepTheirOwnRegist
     check(12000);
 }
 
-TEST_F(IeventModuleRegistryTest, CellsAskedForWithoutTheLockWhileTheTableIsRemadeChangeNothing)
+TEST_F(IeventModuleRegistryTest, CellsPrefetchedWithoutTheLockWhileTheTableIsRemadeChangeNothing)
 {
     // Another thread prefetches cells, of addresses registered or not, while
     // the table grows through several sizes and empties (its array freed)

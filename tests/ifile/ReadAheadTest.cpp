@@ -124,7 +124,7 @@ TEST_F(ReadAhead, AnswersAsTheDiskInAnyOrder)
     tiny.minFilesForHelpers = 1;
     for (const auto& [readSome, limits] : {std::pair(true, IfileReadAhead::Limits()),
                                            std::pair(false, IfileReadAhead::Limits()), std::pair(true, tiny)}) {
-        const IfileReadAhead prefetch(Listed(readSome), limits);
+        const IfileReadAhead readAhead(Listed(readSome), limits);
         // Mostly in order, with jumps back and ahead; some files twice.
         std::vector<std::size_t> order(m_paths.size());
         for (std::size_t i = 0; i < order.size(); ++i) order[i] = i;
@@ -193,7 +193,7 @@ TEST_F(ReadAhead, FilesAskedOutOfOrderAfterAnInOrderPassAreFoundInTheList)
         paths.push_back(m_temp.Write("f" + std::to_string(i), std::string(static_cast<std::size_t>(i % 7 + 1), 'x')));
     IfileReadAhead::Files listed;
     for (const std::string& path : paths) listed.Add(path, false);
-    const IfileReadAhead prefetch(std::move(listed));
+    const IfileReadAhead readAhead(std::move(listed));
     std::vector<SysStatInfo> first(paths.size());
     for (std::size_t i = 0; i < paths.size(); ++i) ASSERT_EQ(IfileStatPath(paths[i], &first[i]), 0) << paths[i];
     for (std::size_t i = 0; i < paths.size(); ++i) m_temp.Write("f" + std::to_string(i), std::string(20 + i, 'y'));
@@ -218,7 +218,7 @@ TEST_F(ReadAhead, TheReaderTakesTheTextWithTheStatusOfAFileToBeRead)
 {
     const std::string read = m_temp.Write("read.vhd", "entity a is end;");
     const std::string other = m_temp.Write("other.txt", "first");
-    const IfileReadAhead prefetch({{read, true}, {other, false}});
+    const IfileReadAhead readAhead({{read, true}, {other, false}});
     SysStatInfo readInfo;
     SysStatInfo otherInfo;
     ASSERT_EQ(IfileStatPath(read, &readInfo), 0);
@@ -242,7 +242,7 @@ TEST_F(ReadAhead, ASetKeepsTheFilesOfManySmallReadAheads)
     const IfileSeenStatuses seen;
     for (std::size_t i = 0; i < m_paths.size(); ++i) {
         if (m_paths[i].ends_with("/pipe")) continue;
-        const IfileReadAhead prefetch({{m_paths[i], false}});
+        const IfileReadAhead readAhead({{m_paths[i], false}});
         IfileStatPath(m_paths[i], nullptr);
     }
     for (const std::string& path : m_paths) {
@@ -272,7 +272,7 @@ TEST_F(ReadAhead, EveryStatusFoundIsLeftToTheSetOfSeenStatuses)
         const IfileSeenStatuses inner;  // idle: the first one stays current
         EXPECT_EQ(IfileSeenStatuses::Current(), &seen);
         {
-            const IfileReadAhead prefetch(Listed(true));
+            const IfileReadAhead readAhead(Listed(true));
             // Half of the files asked for; the helpers run ahead over others.
             for (std::size_t i = 0; i < m_paths.size(); i += 2)
                 if (!m_paths[i].ends_with("/pipe")) IfileStatPath(m_paths[i], nullptr);
@@ -325,7 +325,7 @@ TEST_F(ReadAhead, EveryStatusFoundIsLeftToTheSetOfSeenStatuses)
     EXPECT_EQ(IfileSeenStatuses::Find(changing), nullptr);
     // A read-ahead with no set current leaves nothing behind.
     {
-        const IfileReadAhead prefetch({{changing, true}});
+        const IfileReadAhead readAhead({{changing, true}});
         IfileStatPath(changing, nullptr);
     }
     const IfileSeenStatuses later;

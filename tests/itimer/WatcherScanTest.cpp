@@ -220,7 +220,7 @@ TEST_F(WatcherTest, TheBaselineOfAnOpenKeepsTheStatusEachFileWasReadWith)
     {
         const IfileSeenStatuses seen;
         {
-            const IfileReadAhead prefetch({{leaf, true}, {Path("hdl/gone.vhd"), false}});
+            const IfileReadAhead readAhead({{leaf, true}, {Path("hdl/gone.vhd"), false}});
             ASSERT_EQ(IfileStatPath(leaf, &read), 0);
             EXPECT_NE(IfileStatPath(Path("hdl/gone.vhd"), nullptr), 0);
         }
