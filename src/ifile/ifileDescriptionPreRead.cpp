@@ -51,7 +51,8 @@ void ifileDescriptionPreRead::ReadDatabases(const std::vector<std::string>& data
 {
     for (const std::string& database : databases) {
         if (stop.load()) return;
-        KemletIde_pldFileManagerIf* reader = KemletGetNewFileManager(database.c_str(), KemletWriterProjectManager, nullptr);
+        KemletIde_pldFileManagerIf* reader =
+            KemletGetNewFileManager(database.c_str(), KemletWriterProjectManager, nullptr);
         if (!reader) continue;
         Description description{database, KemletContentIf()};
         const bool ok = reader->IsReady() && reader->Read(&description.content);

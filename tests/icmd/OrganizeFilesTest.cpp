@@ -207,8 +207,10 @@ protected:
         ASSERT_EQ(ran, refused.empty()) << round;
         EXPECT_EQ(RefusalsTold(), refused) << round;
         // The files that can be named follow each project file refused.
-        const auto invalid = static_cast<std::size_t>(std::count_if(
-            refused.begin(), refused.end(), [](const std::string& refusal) { return refusal.starts_with("INVALID "); }));
+        const auto invalid =
+            static_cast<std::size_t>(std::count_if(refused.begin(), refused.end(), [](const std::string& refusal) {
+                return refusal.starts_with("INVALID ");
+            }));
         EXPECT_EQ(messages.WithId("ASSOCIATE_FILES_LIST").size(), noneAllowed ? 0u : invalid) << round;
         if (!ran) {
             EXPECT_EQ(current(), before) << round;

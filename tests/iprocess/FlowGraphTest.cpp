@@ -20,8 +20,8 @@ namespace {
 std::unique_ptr<iprocessFlowImpl> BuildFlow(bool configurator)
 {
     FlowOptionsScope options({{"IDE_INTEGRATE_DREMMET", configurator ? "1" : "0"},
-                          {"IDE_BA_NAME_APPEND", "_ba"},
-                          {"IDE_CONSTRAINTS_EDITOR_NAME", "Sorrin Constraints Editor"}});
+                              {"IDE_BA_NAME_APPEND", "_ba"},
+                              {"IDE_CONSTRAINTS_EDITOR_NAME", "Sorrin Constraints Editor"}});
     auto flow = std::make_unique<iprocessFlowImpl>("DEFAULT", nullptr);
     flow->BuildFlow();
     return flow;

@@ -210,10 +210,10 @@ protected:
     }
 
     FlowOptionsScope m_options{{"IMPORT_CONSTRAINT_FILES", "PDC SDC"},
-                           {"PDC_DISP_NAME", "Pin"},
-                           {"PDC_EXTN", "pdc"},
-                           {"SDC_DISP_NAME", "Timing"},
-                           {"SDC_EXTN", "sdc"}};
+                               {"PDC_DISP_NAME", "Pin"},
+                               {"PDC_EXTN", "pdc"},
+                               {"SDC_DISP_NAME", "Timing"},
+                               {"SDC_EXTN", "sdc"}};
     NoticeListener m_listener;
     std::vector<ImodelModule*> m_units;
     std::vector<boost::shared_ptr<IfileObjectEx>> m_unitFiles;

@@ -47,9 +47,9 @@ protected:
     // Pin constraints (pdc) are a constraint kind of the device, and place
     // and route takes them.
     FlowOptionsScope m_options{{"PALLADOR_IMPORT_CONSTRAINT_FILES", "pdc gcf"},
-                           {"IMPORT_CONSTRAINT_FILES", "PDC"},
-                           {"PDC_DISP_NAME", "Pin"},
-                           {"PDC_EXTN", "pdc"}};
+                               {"IMPORT_CONSTRAINT_FILES", "PDC"},
+                               {"PDC_DISP_NAME", "Pin"},
+                               {"PDC_EXTN", "pdc"}};
     ImodelModule* m_top = nullptr;
     ImodelFileName m_adb;
 };
