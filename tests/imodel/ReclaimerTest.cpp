@@ -18,6 +18,7 @@
 #include <atomic>
 #include <chrono>
 #include <condition_variable>
+#include <cstdlib>
 #include <memory>
 #include <mutex>
 #include <random>
@@ -441,4 +442,37 @@ TEST(Reclaimer, TextsOfObjectsThatDieHereAreFreedOnTheThreadWhileHeldOnesAreStil
         EXPECT_EQ(made.size(), 8 * held.size());
     }
     reclaimer.Wait();
+}
+
+namespace {
+
+// The process's end waits for what the library's reclaimer is freeing
+// before any object of static duration goes: the exit handler that waits is
+// registered as the thread starts, after those objects were made, and so
+// runs before their destructors. (A deletion still under way would
+// otherwise run beside them, and beside the leak checker.)
+void ExitWhileTheLibrarysReclaimerFrees()
+{
+    struct Alive {
+        std::atomic<bool> alive{true};
+        ~Alive() { alive = false; }
+    };
+    static Alive madeBeforeTheThread;
+    struct Slow : imodelReclaimer::Garbage {
+        ~Slow() override
+        {
+            std::this_thread::sleep_for(std::chrono::milliseconds(300));
+            if (!madeBeforeTheThread.alive) std::_Exit(3);
+        }
+    };
+    imodelTheReclaimer().HandOver(std::make_unique<Slow>());
+    std::exit(0);
+}
+
+}  // namespace
+
+TEST(ReclaimerDeathTest, TheEndWaitsForTheLibrarysReclaimerBeforeObjectsOfStaticDurationGo)
+{
+    GTEST_FLAG_SET(death_test_style, "threadsafe");
+    EXPECT_EXIT(ExitWhileTheLibrarysReclaimerFrees(), testing::ExitedWithCode(0), "");
 }

@@ -10,7 +10,9 @@
 // memory back (Wait). The thread is started on the first hand-over; when
 // it cannot be started, or once the reclaimer has shut down (the library's
 // unload or the process's exit), a hand-over is deleted on the calling
-// thread. Shutting down frees what is pending and joins the thread.
+// thread. Shutting down frees what is pending and joins the thread. The
+// process's end waits for the library's thread before objects of static
+// duration go.
 //
 // A close has more than one thing to free (the file map, then the design):
 // while a gathering is open (BeginGathering; ImodelFreeTogether for the
