@@ -7,7 +7,6 @@
 
 #include "ifile/IfileSeenStatuses.h"
 #include "imodel/design/ImodelFreeLater.h"
-#include "imodel/names/ImodelSplitWork.h"
 #include "imodel/names/ImodelVisitAhead.h"
 
 #include <algorithm>
@@ -144,7 +143,7 @@ IfileReadAhead::Impl::Impl(Files files, const Limits& limits)
 {
     for (std::size_t i = 0; i < files.Size(); ++i) m_slots[i].read = files.m_read[i];
     if (Count() < m_limits.minFilesForHelpers || m_limits.window == 0 || m_limits.batch == 0) return;
-    const unsigned processors = ImodelUsableCores();
+    const unsigned processors = SysUsableProcessors();
     const unsigned helpers = std::min(kMaxHelpers, processors > 1 ? processors - 1 : 0u);
     for (unsigned i = 0; i < helpers; ++i) {
         try {

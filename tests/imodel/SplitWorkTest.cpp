@@ -3,6 +3,8 @@
 // worked on once (also under ThreadSanitizer: tests/tsan).
 #include "imodel/names/ImodelSplitWork.h"
 
+#include <foundation/Sys.h>
+
 #include <gtest/gtest.h>
 
 #include <sched.h>
@@ -85,7 +87,7 @@ TEST(SplitWork, ASliceIsWorthItsElementsAndNoMoreThanFourThreads)
     EXPECT_EQ(ImodelSlicesFor(0, 4096), 1u);
     EXPECT_EQ(ImodelSlicesFor(8191, 4096), 1u);
     EXPECT_EQ(ImodelSlicesFor(100000, 0), 1u);
-    const std::size_t cores = ImodelUsableCores();
+    const std::size_t cores = SysUsableProcessors();
     EXPECT_GE(cores, 1u);
     EXPECT_LE(cores, std::max(1u, std::thread::hardware_concurrency()));
     EXPECT_EQ(ImodelSlicesFor(8192, 4096), std::min<std::size_t>(2, cores));
@@ -112,7 +114,7 @@ TEST(SplitWork, AThreadHeldToFewProcessorsSplitsNoFurther)
         std::size_t slices = 0;
         std::thread([&] {
             if (sched_setaffinity(0, sizeof some, &some) != 0) return;
-            cores = ImodelUsableCores();
+            cores = SysUsableProcessors();
             slices = ImodelSlicesFor(1000000, 4096);
         }).join();
         EXPECT_EQ(cores, static_cast<std::size_t>(held));

@@ -16,16 +16,14 @@
 #include <utility>
 #include <vector>
 
-// The processors this process may run on: a shell started under
-// `taskset`, or in a container given two of a machine's cores, gains
-// nothing from more threads than it has processors, and loses by them.
-inline unsigned ImodelUsableCores() { return SysUsableProcessors(); }
-
 // How many slices a pass over `count` elements is worth: one per
-// `perSlice` elements, no more than the cores, and at most four.
+// `perSlice` elements, no more than the processors this process may run on
+// (a shell started under `taskset`, or in a container given two of a
+// machine's cores, gains nothing from more threads than it has processors,
+// and loses by them), and at most four.
 inline std::size_t ImodelSlicesFor(std::size_t count, std::size_t perSlice)
 {
-    const std::size_t cores = ImodelUsableCores();
+    const std::size_t cores = SysUsableProcessors();
     const std::size_t wanted = perSlice == 0 ? 1 : count / perSlice;
     return std::max<std::size_t>(1, std::min({wanted, cores, std::size_t{4}}));
 }
